@@ -1,0 +1,1 @@
+#include "platform/rtl/exceptions.h"

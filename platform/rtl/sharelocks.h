@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+#include "platform/rtl/types.h"
+
 namespace sharelocks {
 
 // Every open of a table file (DBF, FPT, CDX) holds this byte: a read lock for a
@@ -22,5 +24,57 @@ constexpr std::int64_t IndexOffset = 0x7FFFFFFELL;
 
 // Record n (1-based) is locked at HeaderOffset - n.
 constexpr std::int64_t RecordOffset(std::int64_t recno) { return HeaderOffset - recno; }
+
+enum class LockKind { Shared, Exclusive };
+
+// One open-file-description lock on a byte range of a descriptor; released
+// by Release, by destruction, or when the descriptor's last copy closes.
+class OfdLock {
+public:
+    OfdLock() = default;
+    ~OfdLock();
+    OfdLock(OfdLock&& Other) noexcept;
+    OfdLock& operator=(OfdLock&& Other) noexcept;
+    OfdLock(const OfdLock&) = delete;
+    OfdLock& operator=(const OfdLock&) = delete;
+
+    // Without waiting: false when another open holds a conflicting lock. An
+    // exclusive lock needs a descriptor open for writing. Other failures raise
+    // EInOutError.
+    bool TryAcquire(int Fd, std::int64_t Offset, LockKind Kind, std::int64_t Length = 1);
+    // Waits until the lock is granted; failures raise EInOutError.
+    void Acquire(int Fd, std::int64_t Offset, LockKind Kind, std::int64_t Length = 1);
+    // Drops a held lock; nothing when none is held.
+    void Release();
+    bool Held() const { return FFd >= 0; }
+
+private:
+    bool Set(int Fd, std::int64_t Offset, LockKind Kind, std::int64_t Length, bool Wait);
+
+    int FFd = -1;
+    std::int64_t FOffset = 0;
+    std::int64_t FLength = 0;
+};
+
+// True when another open of the file (in this process or another) holds a lock
+// on its open-mode byte. A missing or unreadable file is not in use.
+bool FileInUse(const String& Path);
+
+// Keeps a file from being opened by others while it is deleted, replaced or
+// renamed: holds the write lock on its open-mode byte through its own open.
+// Claim is false when the file is in use; a missing file can be claimed.
+class FileClaim {
+public:
+    FileClaim() = default;
+    ~FileClaim();
+    FileClaim(const FileClaim&) = delete;
+    FileClaim& operator=(const FileClaim&) = delete;
+
+    bool Claim(const String& Path);
+
+private:
+    int FFd = -1;
+    OfdLock FLock;
+};
 
 }  // namespace sharelocks

@@ -8,6 +8,7 @@
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/floattext.h"
 #include "platform/rtl/strutils.h"
+#include "platform/rtl/twodigityear.h"
 
 namespace {
 
@@ -143,12 +144,11 @@ String FormatDateText(const String& Text, const String& Target) {
     const std::size_t count = digits.size();
     if (Target == "MM/DD/YY" && (count == 8 || count == 6)) return mm + "/" + dd + "/" + RightChars(digits, 2);
     if (Target == "MM/DD/YYYY" && count == 8) return mm + "/" + dd + "/" + RightChars(digits, 4);
-    if (Target == "MM/DD/YYYY" && count == 6) return mm + "/" + dd + "/20" + RightChars(digits, 2);
+    if (Target == "MM/DD/YYYY" && count == 6)
+        return mm + "/" + dd + "/" + IntToStr(SlashedDateTextTwoDigitYear(StrToInt(RightChars(digits, 2))));
     if (Target == "MM-DD-YYYY" && count == 8) return mm + "-" + dd + "-" + RightChars(digits, 4);
-    if (Target == "MM-DD-YYYY" && count == 6) {
-        const String yy = RightChars(digits, 2);
-        return mm + "-" + dd + "-" + (StrToInt(yy) > 60 ? "19" : "20") + yy;
-    }
+    if (Target == "MM-DD-YYYY" && count == 6)
+        return mm + "-" + dd + "-" + IntToStr(DashedDateTextTwoDigitYear(StrToInt(RightChars(digits, 2))));
     return Text;
 }
 

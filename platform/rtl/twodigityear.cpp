@@ -24,3 +24,7 @@ int EpochWindowYear(int Year, int Epoch)
 int DataAwareTwoDigitYear(int Year, int Epoch) { return EpochWindowYear(Year, Epoch == 0 ? 1950 : Epoch); }
 
 int DateEditTwoDigitYear(int Year) { return Year <= 20 ? 2000 + Year : 1900 + Year; }
+
+int DashedDateTextTwoDigitYear(int Year) { return Year > 60 ? 1900 + Year : 2000 + Year; }
+
+int SlashedDateTextTwoDigitYear(int Year) { return 2000 + Year; }

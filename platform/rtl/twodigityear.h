@@ -18,3 +18,7 @@ int EpochWindowYear(int Year, int Epoch);
 int DataAwareTwoDigitYear(int Year, int Epoch = 1950);
 // The date edits' rule: 00..20 are 2000..2020, 21..99 are 1921..1999.
 int DateEditTwoDigitYear(int Year);
+// Reformatting a typed date to "mm-dd-yyyy": 61..99 are 1961..1999, 00..60 are 2000..2060.
+int DashedDateTextTwoDigitYear(int Year);
+// Reformatting a typed date to "mm/dd/yyyy": always 2000..2099.
+int SlashedDateTextTwoDigitYear(int Year);

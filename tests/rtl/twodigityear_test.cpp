@@ -66,3 +66,12 @@ TEST(TwoDigitYear, DateEditsSplitAt20)
 }
 
 }  // namespace
+
+TEST(TwoDigitYear, ReformattedDateTexts)
+{
+    EXPECT_EQ(DashedDateTextTwoDigitYear(60), 2060);
+    EXPECT_EQ(DashedDateTextTwoDigitYear(61), 1961);
+    EXPECT_EQ(DashedDateTextTwoDigitYear(0), 2000);
+    EXPECT_EQ(SlashedDateTextTwoDigitYear(61), 2061);
+    EXPECT_EQ(SlashedDateTextTwoDigitYear(99), 2099);
+}

@@ -1,0 +1,202 @@
+#include "platform/xbengine/cdx/cdxcursor.h"
+
+#include "platform/xbengine/cdx/cdxerror.h"
+#include "platform/xbengine/cdx/cdxindexfile.h"
+#include "platform/xbengine/cdx/cdxtag.h"
+
+CdxCursor::CdxCursor(CdxTag& tag) : FTag(tag) {}
+
+void CdxCursor::Place(const String& key, std::uint32_t recNo)
+{
+    CdxTag::Path path = FTag.Descend(reinterpret_cast<const Byte*>(key.data()), recNo);
+    FLeaf = std::move(path.back().Node);
+    FPos = std::ptrdiff_t(path.back().Index);
+    FStamp = FTag.Stamp();
+    FWalking = false;
+}
+
+bool CdxCursor::Settle(bool forward)
+{
+    // Steps along the leaf chain while the position lies outside the leaf,
+    // at most once per page of the file.
+    for (std::uint32_t steps = 0;; ++steps) {
+        if (FPos >= 0 && std::size_t(FPos) < FLeaf.Count())
+            break;
+        std::uint32_t next = forward ? FLeaf.Right : FLeaf.Left;
+        if (next == CdxNone) {
+            FValid = FWalking = false;
+            return false;
+        }
+        if (steps > FTag.PageLimit())
+            throw ECdxCorrupt("Index tag " + FTag.Name() + " has a cycle among its leaves");
+        FTag.ReadNode(next, FLeaf);
+        if (!FLeaf.IsLeaf())
+            throw ECdxCorrupt("Index tag " + FTag.Name() + " links a leaf to an interior node");
+        FPos = forward ? 0 : std::ptrdiff_t(FLeaf.Count()) - 1;
+        if (FWalking && FPos >= 0 && std::size_t(FPos) < FLeaf.Count()) {
+            int order = CdxCompare(FLeaf.Key(std::size_t(FPos)), FLeaf.RecNos[std::size_t(FPos)],
+                                   reinterpret_cast<const Byte*>(FKey.data()), FRecNo, FTag.KeyLength());
+            if (forward ? order <= 0 : order >= 0)
+                throw ECdxCorrupt("Index tag " + FTag.Name() + " has its leaves linked out of order");
+        }
+    }
+    FValid = FWalking = true;
+    FKey.assign(reinterpret_cast<const char*>(FLeaf.Key(std::size_t(FPos))), std::size_t(FTag.KeyLength()));
+    FRecNo = FLeaf.RecNos[std::size_t(FPos)];
+    return true;
+}
+
+bool CdxCursor::Recover()
+{
+    if (FStamp == FTag.Stamp())
+        return true;
+    FKey.resize(std::size_t(FTag.KeyLength()), '\0'); // another process may have remade the tag
+    Place(FKey, FRecNo);
+    return std::size_t(FPos) < FLeaf.Count() &&
+           CdxCompare(FLeaf.Key(std::size_t(FPos)), FLeaf.RecNos[std::size_t(FPos)],
+                      reinterpret_cast<const Byte*>(FKey.data()), FRecNo, FTag.KeyLength()) == 0;
+}
+
+bool CdxCursor::AscendingFirst()
+{
+    CdxTag::Path path = FTag.DescendEdge(false);
+    FLeaf = std::move(path.back().Node);
+    FPos = 0;
+    FStamp = FTag.Stamp();
+    FWalking = false;
+    return Settle(true);
+}
+
+bool CdxCursor::AscendingLast()
+{
+    CdxTag::Path path = FTag.DescendEdge(true);
+    FLeaf = std::move(path.back().Node);
+    FPos = std::ptrdiff_t(FLeaf.Count()) - 1;
+    FStamp = FTag.Stamp();
+    FWalking = false;
+    return Settle(false);
+}
+
+bool CdxCursor::AscendingNext()
+{
+    if (!FValid)
+        return false;
+    if (Recover())
+        ++FPos;
+    return Settle(true);
+}
+
+bool CdxCursor::AscendingPrev()
+{
+    if (!FValid)
+        return false;
+    Recover();
+    --FPos;
+    return Settle(false);
+}
+
+std::uint32_t CdxCursor::AscendingPosition()
+{
+    Recover();
+    std::uint32_t before = 0;
+    const std::uint32_t leaf = FLeaf.Offset;
+    FTag.WalkLeaves([&](std::uint32_t offset, std::uint32_t count) {
+        if (offset == leaf)
+            return false;
+        before += count;
+        return true;
+    });
+    return before + std::uint32_t(FPos);
+}
+
+bool CdxCursor::AscendingGoToPosition(std::uint32_t position)
+{
+    std::uint32_t target = CdxNone;
+    FTag.WalkLeaves([&](std::uint32_t offset, std::uint32_t count) {
+        if (position < count) {
+            target = offset;
+            return false;
+        }
+        position -= count;
+        return true;
+    });
+    if (target == CdxNone) {
+        FValid = false;
+        return false;
+    }
+    FTag.ReadNode(target, FLeaf);
+    FPos = std::ptrdiff_t(position);
+    FStamp = FTag.Stamp();
+    FWalking = false;
+    return Settle(true);
+}
+
+bool CdxCursor::First()
+{
+    return FTag.Descending() ? AscendingLast() : AscendingFirst();
+}
+
+bool CdxCursor::Last()
+{
+    return FTag.Descending() ? AscendingFirst() : AscendingLast();
+}
+
+bool CdxCursor::Next()
+{
+    return FTag.Descending() ? AscendingPrev() : AscendingNext();
+}
+
+bool CdxCursor::Prev()
+{
+    return FTag.Descending() ? AscendingNext() : AscendingPrev();
+}
+
+bool CdxCursor::Seek(const String& prefix)
+{
+    const String cut = prefix.substr(0, std::size_t(FTag.KeyLength()));
+    String key = cut;
+    if (FTag.Descending()) {
+        // The last entry whose key begins with the prefix or sorts below it.
+        key.resize(std::size_t(FTag.KeyLength()), '\xFF');
+        Place(key, CdxNone);
+        --FPos;
+        Settle(false);
+    } else {
+        key.resize(std::size_t(FTag.KeyLength()), '\0');
+        Place(key, 0);
+        Settle(true);
+    }
+    return FValid && KeyStartsWith(cut);
+}
+
+bool CdxCursor::GoTo(const String& key, std::uint32_t recNo)
+{
+    if (key.size() != std::size_t(FTag.KeyLength()))
+        return false;
+    Place(key, recNo);
+    return Settle(true) && FKey == key && FRecNo == recNo;
+}
+
+std::uint32_t CdxCursor::Position()
+{
+    std::uint32_t ascending = AscendingPosition();
+    return FTag.Descending() ? FTag.Count() - 1 - ascending : ascending;
+}
+
+bool CdxCursor::GoToPosition(std::uint32_t position)
+{
+    if (FTag.Descending()) {
+        std::uint32_t count = FTag.Count();
+        if (position >= count) {
+            FValid = false;
+            return false;
+        }
+        position = count - 1 - position;
+    }
+    return AscendingGoToPosition(position);
+}
+
+bool CdxCursor::KeyStartsWith(const String& prefix) const
+{
+    return FValid && FKey.compare(0, prefix.size(), prefix) == 0 && prefix.size() <= FKey.size();
+}

@@ -1,0 +1,70 @@
+#pragma once
+// A compound index file: a tag directory (itself a tree keyed by tag name)
+// over the tags, each with its own header and tree, and one list of free
+// pages. In shared use the caller holds the index lock around every call and
+// calls Refresh() first, so the file reloads what another process changed.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/rtl/types.h"
+#include "platform/xbengine/cdx/cdxpagestore.h"
+#include "platform/xbengine/cdx/cdxtag.h"
+
+class CdxIndexFile {
+public:
+    // An empty compound file over an empty (or cut) store.
+    static std::unique_ptr<CdxIndexFile> Create(std::unique_ptr<CdxPageStore> store);
+    // Raises ECdxCorrupt when the directory or a tag header breaks the format.
+    static std::unique_ptr<CdxIndexFile> Open(std::unique_ptr<CdxPageStore> store);
+    CdxIndexFile(const CdxIndexFile&) = delete;
+    CdxIndexFile& operator=(const CdxIndexFile&) = delete;
+
+    // The tags in the order they were created.
+    std::vector<CdxTag*> Tags() const;
+    // Case-insensitive; nullptr when missing.
+    CdxTag* FindTag(const String& name) const;
+    // A tag of the same name is replaced. Raises ERangeError for a bad name,
+    // key length or expression.
+    CdxTag& CreateTag(const CdxTagDefinition& definition);
+    bool DropTag(const String& name);
+
+    // Rereads the header and the tag roots when another process changed the file.
+    void Refresh();
+    // Counts the writes to the file, for other processes' caches.
+    std::uint32_t ChangeCounter() const;
+
+    CdxPageStore& Store() { return *FStore; }
+
+private:
+    friend class CdxTag;
+    explicit CdxIndexFile(std::unique_ptr<CdxPageStore> store);
+    void Load();
+    std::uint32_t AllocatePage();
+    // Offset of bytes more at the end of the file.
+    std::uint32_t Grow(std::uint32_t bytes);
+    void FreePage(std::uint32_t offset);
+    // Raises ECdxCorrupt unless offset is a whole page inside the tag area.
+    void CheckPage(std::uint32_t offset) const;
+    std::uint32_t PageCount() const { return std::uint32_t(FEnd / CdxPageSize); }
+    // Writes value at byte at of the header page of the tag at headerOffset.
+    void PatchHeader(std::uint32_t headerOffset, std::size_t at, std::uint32_t value);
+    void WriteHeaderPage();
+    void WriteEmptyRoot(std::uint32_t offset, int keyLength, Byte fill);
+    void Changed();
+    // The store's pages through a cache that Refresh() drops when another
+    // process has written.
+    void ReadPage(std::uint32_t offset, Byte* page);
+    void WritePage(std::uint32_t offset, const Byte* page);
+    void Remember(std::uint32_t offset, const Byte* page);
+
+    std::unique_ptr<CdxPageStore> FStore;
+    Byte FHeader[CdxPageSize] = {};
+    std::uint64_t FEnd = 0;
+    std::unique_ptr<CdxTag> FDirectory;
+    std::vector<std::unique_ptr<CdxTag>> FTags; // by header offset
+    std::unordered_map<std::uint32_t, std::array<Byte, CdxPageSize>> FCache;
+};

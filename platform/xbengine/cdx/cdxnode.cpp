@@ -1,0 +1,276 @@
+#include "platform/xbengine/cdx/cdxnode.h"
+
+#include <algorithm>
+
+#include "platform/xbengine/cdx/cdxerror.h"
+
+namespace {
+
+constexpr std::size_t HeaderBytes = 12;
+constexpr std::size_t LeafHeaderBytes = 24;
+
+int BitLength(std::uint32_t v)
+{
+    int bits = 0;
+    for (; v; v >>= 1)
+        ++bits;
+    return bits;
+}
+
+std::uint32_t GetBE32(const Byte* p)
+{
+    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
+}
+
+void PutBE32(Byte* p, std::uint32_t v)
+{
+    p[0] = Byte(v >> 24);
+    p[1] = Byte(v >> 16);
+    p[2] = Byte(v >> 8);
+    p[3] = Byte(v);
+}
+
+struct LeafLayout {
+    int RecBits, DupBits, TrailBits, EntryBytes;
+};
+
+// The widths a page needs: duplicate and trailing counts as wide as the key
+// length, the record number filling the rest of whole bytes.
+LeafLayout LayoutFor(std::uint32_t maxRecNo, int keyLength)
+{
+    int countBits = BitLength(std::uint32_t(keyLength));
+    int needed = std::max(BitLength(maxRecNo), 1) + 2 * countBits;
+    int bytes = (needed + 7) / 8;
+    int recBits = std::min(bytes * 8 - 2 * countBits, 32);
+    return {recBits, countBits, countBits, bytes};
+}
+
+int Trailing(const Byte* key, int keyLength, Byte fill)
+{
+    int n = 0;
+    while (n < keyLength && key[keyLength - 1 - n] == fill)
+        ++n;
+    return n;
+}
+
+int Shared(const Byte* a, const Byte* b, int limit)
+{
+    int n = 0;
+    while (n < limit && a[n] == b[n])
+        ++n;
+    return n;
+}
+
+[[noreturn]] void Corrupt(std::uint32_t offset, const char* what)
+{
+    throw ECdxCorrupt(String("Index node at offset ") + std::to_string(offset) + ": " + what);
+}
+
+} // namespace
+
+std::uint32_t CdxGetLE32(const Byte* p)
+{
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+}
+
+void CdxPutLE32(Byte* p, std::uint32_t v)
+{
+    p[0] = Byte(v);
+    p[1] = Byte(v >> 8);
+    p[2] = Byte(v >> 16);
+    p[3] = Byte(v >> 24);
+}
+
+std::uint16_t CdxGetLE16(const Byte* p)
+{
+    return std::uint16_t(p[0] | p[1] << 8);
+}
+
+void CdxPutLE16(Byte* p, std::uint16_t v)
+{
+    p[0] = Byte(v);
+    p[1] = Byte(v >> 8);
+}
+
+std::size_t CdxNode::LowerBound(const Byte* key, std::uint32_t recNo) const
+{
+    std::size_t lo = 0, hi = Count();
+    while (lo < hi) {
+        std::size_t mid = (lo + hi) / 2;
+        if (CdxCompare(Key(mid), RecNos[mid], key, recNo, KeyLength) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+void CdxNode::Insert(std::size_t at, const Byte* key, std::uint32_t recNo, std::uint32_t child)
+{
+    Keys.insert(Keys.begin() + std::ptrdiff_t(at * std::size_t(KeyLength)), key, key + KeyLength);
+    RecNos.insert(RecNos.begin() + std::ptrdiff_t(at), recNo);
+    if (!IsLeaf())
+        Children.insert(Children.begin() + std::ptrdiff_t(at), child);
+}
+
+void CdxNode::Erase(std::size_t from, std::size_t to)
+{
+    Keys.erase(Keys.begin() + std::ptrdiff_t(from * std::size_t(KeyLength)),
+               Keys.begin() + std::ptrdiff_t(to * std::size_t(KeyLength)));
+    RecNos.erase(RecNos.begin() + std::ptrdiff_t(from), RecNos.begin() + std::ptrdiff_t(to));
+    if (!IsLeaf())
+        Children.erase(Children.begin() + std::ptrdiff_t(from), Children.begin() + std::ptrdiff_t(to));
+}
+
+void CdxNode::Append(const CdxNode& other, std::size_t from, std::size_t to)
+{
+    Keys.insert(Keys.end(), other.Key(from), other.Key(from) + (to - from) * std::size_t(KeyLength));
+    RecNos.insert(RecNos.end(), other.RecNos.begin() + std::ptrdiff_t(from), other.RecNos.begin() + std::ptrdiff_t(to));
+    if (!IsLeaf())
+        Children.insert(Children.end(), other.Children.begin() + std::ptrdiff_t(from),
+                        other.Children.begin() + std::ptrdiff_t(to));
+}
+
+void CdxNode::Clear()
+{
+    Keys.clear();
+    RecNos.clear();
+    Children.clear();
+}
+
+void CdxDecodeNode(const Byte* page, std::uint32_t offset, int keyLength, Byte fill, CdxNode& node)
+{
+    node.Offset = offset;
+    node.KeyLength = keyLength;
+    node.Attributes = CdxGetLE16(page);
+    node.Left = CdxGetLE32(page + 4);
+    node.Right = CdxGetLE32(page + 8);
+    node.Clear();
+    if (node.Attributes > 7)
+        Corrupt(offset, "unknown node attributes");
+    std::size_t count = CdxGetLE16(page + 2);
+    const std::size_t len = std::size_t(keyLength);
+    if (!node.IsLeaf()) {
+        if (count > CdxInteriorCapacity(keyLength))
+            Corrupt(offset, "more keys than an interior node holds");
+        node.Keys.resize(count * len);
+        node.RecNos.resize(count);
+        node.Children.resize(count);
+        const Byte* p = page + HeaderBytes;
+        for (std::size_t i = 0; i < count; ++i, p += len + 8) {
+            std::memcpy(node.Keys.data() + i * len, p, len);
+            node.RecNos[i] = GetBE32(p + len);
+            node.Children[i] = GetBE32(p + len + 4);
+        }
+        return;
+    }
+    const Byte* h = page + HeaderBytes;
+    int recBits = h[8], dupBits = h[9], trailBits = h[10], entryBytes = h[11];
+    if (entryBytes < 1 || entryBytes > 8 || recBits > 32 || dupBits > 16 || trailBits > 16 ||
+        recBits + dupBits + trailBits > entryBytes * 8)
+        Corrupt(offset, "bad leaf bit widths");
+    if (count * std::size_t(entryBytes) > CdxLeafSpace)
+        Corrupt(offset, "more keys than a leaf holds");
+    node.Keys.resize(count * len);
+    node.RecNos.resize(count);
+    std::size_t keyEnd = CdxPageSize; // key bytes run backwards from the page end
+    const std::size_t keyFloor = LeafHeaderBytes + count * std::size_t(entryBytes);
+    const Byte* entries = page + LeafHeaderBytes;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint64_t bits = 0;
+        for (int b = entryBytes - 1; b >= 0; --b)
+            bits = bits << 8 | entries[i * std::size_t(entryBytes) + std::size_t(b)];
+        std::uint32_t recNo = std::uint32_t(bits & ((std::uint64_t(1) << recBits) - 1));
+        std::size_t dup = std::size_t((bits >> recBits) & ((std::uint64_t(1) << dupBits) - 1));
+        std::size_t trail = std::size_t((bits >> (recBits + dupBits)) & ((std::uint64_t(1) << trailBits) - 1));
+        if (dup + trail > len || (i == 0 && dup > 0))
+            Corrupt(offset, "bad duplicate or trailing count");
+        std::size_t stored = len - dup - trail;
+        if (keyEnd < keyFloor + stored)
+            Corrupt(offset, "key bytes overrun the entries");
+        keyEnd -= stored;
+        Byte* key = node.Keys.data() + i * len;
+        if (dup)
+            std::memcpy(key, key - len, dup);
+        std::memcpy(key + dup, page + keyEnd, stored);
+        std::memset(key + dup + stored, fill, trail);
+        node.RecNos[i] = recNo;
+    }
+}
+
+int CdxLeafEntryBytes(std::uint32_t maxRecNo, int keyLength)
+{
+    return LayoutFor(maxRecNo, keyLength).EntryBytes;
+}
+
+int CdxPackedKeyBytes(const Byte* key, const Byte* previous, int keyLength, Byte fill)
+{
+    int trail = Trailing(key, keyLength, fill);
+    int dup = previous ? Shared(key, previous, keyLength - trail) : 0;
+    return keyLength - dup - trail;
+}
+
+int CdxLeafBytes(const CdxNode& leaf, std::size_t from, std::size_t to, Byte fill)
+{
+    if (from >= to)
+        return 0;
+    std::uint32_t maxRecNo = *std::max_element(leaf.RecNos.begin() + std::ptrdiff_t(from),
+                                               leaf.RecNos.begin() + std::ptrdiff_t(to));
+    int total = int(to - from) * CdxLeafEntryBytes(maxRecNo, leaf.KeyLength);
+    for (std::size_t i = from; i < to; ++i)
+        total += CdxPackedKeyBytes(leaf.Key(i), i == from ? nullptr : leaf.Key(i - 1), leaf.KeyLength, fill);
+    return total;
+}
+
+bool CdxFits(const CdxNode& node, std::size_t from, std::size_t to, Byte fill)
+{
+    if (!node.IsLeaf())
+        return to - from <= CdxInteriorCapacity(node.KeyLength);
+    return CdxLeafBytes(node, from, to, fill) <= CdxLeafSpace;
+}
+
+bool CdxEncodeNode(const CdxNode& node, Byte fill, Byte* page)
+{
+    if (!CdxFits(node, 0, node.Count(), fill))
+        return false;
+    std::memset(page, 0, CdxPageSize);
+    CdxPutLE16(page, node.Attributes);
+    CdxPutLE16(page + 2, std::uint16_t(node.Count()));
+    CdxPutLE32(page + 4, node.Left);
+    CdxPutLE32(page + 8, node.Right);
+    const std::size_t len = std::size_t(node.KeyLength);
+    if (!node.IsLeaf()) {
+        Byte* p = page + HeaderBytes;
+        for (std::size_t i = 0; i < node.Count(); ++i, p += len + 8) {
+            std::memcpy(p, node.Key(i), len);
+            PutBE32(p + len, node.RecNos[i]);
+            PutBE32(p + len + 4, node.Children[i]);
+        }
+        return true;
+    }
+    std::uint32_t maxRecNo = node.Count() ? *std::max_element(node.RecNos.begin(), node.RecNos.end()) : 0;
+    LeafLayout layout = LayoutFor(maxRecNo, node.KeyLength);
+    Byte* h = page + HeaderBytes;
+    CdxPutLE32(h + 2, layout.RecBits == 32 ? 0xFFFFFFFFu : (1u << layout.RecBits) - 1);
+    h[6] = Byte((1u << layout.DupBits) - 1);
+    h[7] = Byte((1u << layout.TrailBits) - 1);
+    h[8] = Byte(layout.RecBits);
+    h[9] = Byte(layout.DupBits);
+    h[10] = Byte(layout.TrailBits);
+    h[11] = Byte(layout.EntryBytes);
+    std::size_t keyEnd = CdxPageSize;
+    Byte* entries = page + LeafHeaderBytes;
+    for (std::size_t i = 0; i < node.Count(); ++i) {
+        int trail = Trailing(node.Key(i), node.KeyLength, fill);
+        int dup = i == 0 ? 0 : Shared(node.Key(i), node.Key(i - 1), node.KeyLength - trail);
+        std::size_t stored = len - std::size_t(dup + trail);
+        keyEnd -= stored;
+        std::memcpy(page + keyEnd, node.Key(i) + dup, stored);
+        std::uint64_t bits = node.RecNos[i] | std::uint64_t(dup) << layout.RecBits |
+                             std::uint64_t(trail) << (layout.RecBits + layout.DupBits);
+        for (int b = 0; b < layout.EntryBytes; ++b, bits >>= 8)
+            entries[i * std::size_t(layout.EntryBytes) + std::size_t(b)] = Byte(bits);
+    }
+    CdxPutLE16(h, std::uint16_t(keyEnd - LeafHeaderBytes - node.Count() * std::size_t(layout.EntryBytes)));
+    return true;
+}

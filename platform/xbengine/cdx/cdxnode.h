@@ -1,0 +1,68 @@
+#pragma once
+// One 512-byte node of a tag's B-tree, decoded. Interior nodes hold full keys
+// with the record number and child of each entry; leaf nodes pack record
+// number, duplicate and trailing counts into a few bits per entry and keep
+// the key bytes from the end of the page backwards.
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "platform/rtl/types.h"
+#include "platform/xbengine/cdx/cdxpagestore.h"
+
+constexpr std::uint32_t CdxNone = 0xFFFFFFFFu;
+constexpr int CdxMaxKeyLength = 240;
+
+enum : std::uint16_t { CdxNodeRoot = 1, CdxNodeLeaf = 2 };
+
+// Orders entries by key bytes, then by record number.
+inline int CdxCompare(const Byte* a, std::uint32_t recA, const Byte* b, std::uint32_t recB, int keyLength)
+{
+    if (int c = std::memcmp(a, b, std::size_t(keyLength)))
+        return c;
+    return recA < recB ? -1 : recA > recB ? 1 : 0;
+}
+
+struct CdxNode {
+    std::uint32_t Offset = CdxNone;
+    std::uint16_t Attributes = CdxNodeLeaf;
+    std::uint32_t Left = CdxNone;
+    std::uint32_t Right = CdxNone;
+    int KeyLength = 0;
+    std::vector<Byte> Keys; // Count() keys of KeyLength bytes
+    std::vector<std::uint32_t> RecNos;
+    std::vector<std::uint32_t> Children; // interior nodes only
+
+    bool IsLeaf() const { return Attributes & CdxNodeLeaf; }
+    std::size_t Count() const { return RecNos.size(); }
+    const Byte* Key(std::size_t i) const { return Keys.data() + i * std::size_t(KeyLength); }
+    // Index of the first entry not below (key, recNo); Count() when none.
+    std::size_t LowerBound(const Byte* key, std::uint32_t recNo) const;
+    void Insert(std::size_t at, const Byte* key, std::uint32_t recNo, std::uint32_t child);
+    void Erase(std::size_t from, std::size_t to);
+    // Copies entries [from, to) of another node of the same kind to the end.
+    void Append(const CdxNode& other, std::size_t from, std::size_t to);
+    void Clear();
+};
+
+// Raises ECdxCorrupt when the page breaks the format.
+void CdxDecodeNode(const Byte* page, std::uint32_t offset, int keyLength, Byte fill, CdxNode& node);
+// False when the entries do not fit in one page.
+bool CdxEncodeNode(const CdxNode& node, Byte fill, Byte* page);
+
+// Bytes one leaf entry takes in a page whose highest record number is maxRecNo.
+int CdxLeafEntryBytes(std::uint32_t maxRecNo, int keyLength);
+// Key bytes a leaf stores for key after previous (nullptr for a page's first).
+int CdxPackedKeyBytes(const Byte* key, const Byte* previous, int keyLength, Byte fill);
+// Bytes that entries [from, to) of a leaf take in the packed area.
+int CdxLeafBytes(const CdxNode& leaf, std::size_t from, std::size_t to, Byte fill);
+constexpr int CdxLeafSpace = 488;
+inline std::size_t CdxInteriorCapacity(int keyLength) { return std::size_t(500 / (keyLength + 8)); }
+// Whether entries [from, to) of a node fit one page.
+bool CdxFits(const CdxNode& node, std::size_t from, std::size_t to, Byte fill);
+
+std::uint32_t CdxGetLE32(const Byte* p);
+void CdxPutLE32(Byte* p, std::uint32_t v);
+std::uint16_t CdxGetLE16(const Byte* p);
+void CdxPutLE16(Byte* p, std::uint16_t v);

@@ -1,0 +1,446 @@
+#include "platform/xbengine/cdx/cdxtag.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "platform/rtl/exceptions.h"
+#include "platform/xbengine/cdx/cdxerror.h"
+#include "platform/xbengine/cdx/cdxindexfile.h"
+
+namespace {
+
+// A tree deeper than this is a cycle: even two keys per node reach 2^64 keys.
+constexpr std::size_t MaxDepth = 64;
+
+String PoolText(const Byte* pool, std::size_t offset, std::size_t length)
+{
+    if (offset + length > CdxPageSize)
+        throw ECdxCorrupt("Index tag expression lies outside its header");
+    const char* text = reinterpret_cast<const char*>(pool + offset);
+    return String(text, std::find(text, text + length, '\0'));
+}
+
+} // namespace
+
+CdxTag::CdxTag(CdxIndexFile& file, String name, std::uint32_t headerOffset, CdxKeyType keyType)
+    : FFile(file), FName(std::move(name)), FHeaderOffset(headerOffset), FKeyType(keyType)
+{
+    ReadHeader();
+}
+
+void CdxTag::ReadHeader()
+{
+    Byte head[CdxPageSize];
+    FFile.ReadPage(FHeaderOffset, head);
+    FRoot = CdxGetLE32(head);
+    FKeyLength = CdxGetLE16(head + 12);
+    FOptions = head[14];
+    if (head[15] != 1)
+        throw ECdxCorrupt("Index tag " + FName + " has a wrong signature");
+    if (FKeyLength < 1 || FKeyLength > CdxMaxKeyLength)
+        throw ECdxCorrupt("Index tag " + FName + " has a bad key length");
+    if (!(FOptions & CdxOptionCompact))
+        throw ECdxCorrupt("Index tag " + FName + " is not in the compact format");
+    FDescending = CdxGetLE16(head + 502) != 0;
+    if (FHeaderOffset != 0) {
+        Byte pool[CdxPageSize];
+        FFile.ReadPage(FHeaderOffset + CdxPageSize, pool);
+        FForExpression = PoolText(pool, CdxGetLE16(head + 504), CdxGetLE16(head + 506));
+        FKeyExpression = PoolText(pool, CdxGetLE16(head + 508), CdxGetLE16(head + 510));
+    }
+    ++FStamp;
+}
+
+void CdxTag::SetRoot(std::uint32_t offset)
+{
+    FRoot = offset;
+    FFile.PatchHeader(FHeaderOffset, 0, offset);
+}
+
+void CdxTag::ReadNode(std::uint32_t offset, CdxNode& node)
+{
+    FFile.CheckPage(offset);
+    Byte page[CdxPageSize];
+    FFile.ReadPage(offset, page);
+    CdxDecodeNode(page, offset, FKeyLength, Fill(), node);
+}
+
+void CdxTag::WriteNode(const CdxNode& node)
+{
+    Byte page[CdxPageSize];
+    if (!CdxEncodeNode(node, Fill(), page))
+        throw EAssertionFailed("Index node overfilled");
+    FFile.WritePage(node.Offset, page);
+}
+
+void CdxTag::PatchLink(std::uint32_t offset, bool left, std::uint32_t value)
+{
+    if (offset == CdxNone)
+        return;
+    FFile.CheckPage(offset);
+    Byte page[CdxPageSize];
+    FFile.ReadPage(offset, page);
+    CdxPutLE32(page + (left ? 4 : 8), value);
+    FFile.WritePage(offset, page);
+}
+
+void CdxTag::CheckKey(const String& key) const
+{
+    if (key.size() != std::size_t(FKeyLength))
+        throw ERangeError("Index key of " + std::to_string(key.size()) + " bytes for tag " + FName + " of " +
+                          std::to_string(FKeyLength));
+}
+
+CdxTag::Path CdxTag::Descend(const Byte* key, std::uint32_t recNo)
+{
+    Path path;
+    std::uint32_t offset = FRoot;
+    while (true) {
+        if (path.size() >= MaxDepth)
+            throw ECdxCorrupt("Index tag " + FName + " has a cycle in its tree");
+        Step& step = path.emplace_back();
+        ReadNode(offset, step.Node);
+        step.Index = step.Node.LowerBound(key, recNo);
+        if (step.Node.IsLeaf())
+            return path;
+        if (step.Node.Count() == 0)
+            throw ECdxCorrupt("Index tag " + FName + " has an empty interior node");
+        step.Index = std::min(step.Index, step.Node.Count() - 1);
+        offset = step.Node.Children[step.Index];
+    }
+}
+
+CdxTag::Path CdxTag::DescendEdge(bool last)
+{
+    String edge(std::size_t(FKeyLength), last ? '\xFF' : '\0');
+    return Descend(reinterpret_cast<const Byte*>(edge.data()), last ? CdxNone : 0);
+}
+
+bool CdxTag::Contains(const String& key)
+{
+    CheckKey(key);
+    const Byte* k = reinterpret_cast<const Byte*>(key.data());
+    Path path = Descend(k, 0);
+    const Step& leaf = path.back();
+    return leaf.Index < leaf.Node.Count() && std::memcmp(leaf.Node.Key(leaf.Index), k, key.size()) == 0;
+}
+
+bool CdxTag::Insert(const String& key, std::uint32_t recNo)
+{
+    CheckKey(key);
+    if ((Unique() || Candidate()) && Contains(key))
+        return false;
+    const Byte* k = reinterpret_cast<const Byte*>(key.data());
+    Path path = Descend(k, recNo);
+    Step& leaf = path.back();
+    if (leaf.Index < leaf.Node.Count() && CdxCompare(leaf.Node.Key(leaf.Index), leaf.Node.RecNos[leaf.Index], k,
+                                                     recNo, FKeyLength) == 0)
+        return false;
+    leaf.Node.Insert(leaf.Index, k, recNo, 0);
+    Settle(path, path.size() - 1);
+    Changed();
+    return true;
+}
+
+bool CdxTag::Delete(const String& key, std::uint32_t recNo)
+{
+    CheckKey(key);
+    const Byte* k = reinterpret_cast<const Byte*>(key.data());
+    Path path = Descend(k, recNo);
+    Step& leaf = path.back();
+    if (leaf.Index >= leaf.Node.Count() ||
+        CdxCompare(leaf.Node.Key(leaf.Index), leaf.Node.RecNos[leaf.Index], k, recNo, FKeyLength) != 0)
+        return false;
+    leaf.Node.Erase(leaf.Index, leaf.Index + 1);
+    Settle(path, path.size() - 1);
+    Changed();
+    return true;
+}
+
+void CdxTag::Settle(Path& path, std::size_t level)
+{
+    CdxNode& node = path[level].Node;
+    const bool isRoot = level == 0;
+    std::size_t first = isRoot ? 0 : path[level - 1].Index; // parent entries the node stood for
+    std::size_t count = 1;
+    std::vector<CdxNode> pieces;
+    if (!isRoot && node.Count() == 0) {
+        PatchLink(node.Left, false, node.Right);
+        PatchLink(node.Right, true, node.Left);
+        FFile.FreePage(node.Offset);
+    } else if (CdxFits(node, 0, node.Count(), Fill())) {
+        if (!isRoot)
+            JoinNeighbour(path, level, first, count);
+        pieces.push_back(std::move(path[level].Node));
+    } else {
+        // Halve until every piece fits; one entry always fits a page.
+        std::vector<std::pair<std::size_t, std::size_t>> ranges{{0, node.Count()}};
+        for (std::size_t i = 0; i < ranges.size();) {
+            auto [from, to] = ranges[i];
+            if (CdxFits(node, from, to, Fill())) {
+                ++i;
+                continue;
+            }
+            std::size_t mid = from + (to - from) / 2;
+            ranges[i] = {from, mid};
+            ranges.insert(ranges.begin() + std::ptrdiff_t(i) + 1, {mid, to});
+        }
+        for (auto [from, to] : ranges) {
+            CdxNode& piece = pieces.emplace_back();
+            piece.KeyLength = FKeyLength;
+            piece.Attributes = node.Attributes;
+            piece.Offset = pieces.size() == 1 ? node.Offset : CdxNone;
+            piece.Left = node.Left;
+            piece.Right = node.Right;
+            piece.Append(node, from, to);
+        }
+    }
+    if (!pieces.empty()) {
+        const bool soleRoot = isRoot && pieces.size() == 1;
+        for (CdxNode& piece : pieces)
+            piece.Attributes = std::uint16_t((piece.Attributes & CdxNodeLeaf) | (soleRoot ? CdxNodeRoot : 0));
+        const std::uint32_t left = pieces.front().Left, right = pieces.back().Right;
+        WriteRun(pieces, left, right);
+    }
+    if (isRoot) {
+        if (pieces.size() > 1) {
+            CdxNode root;
+            root.KeyLength = FKeyLength;
+            root.Attributes = CdxNodeRoot;
+            for (const CdxNode& piece : pieces)
+                root.Insert(root.Count(), piece.Key(piece.Count() - 1), piece.RecNos.back(), piece.Offset);
+            root.Offset = FFile.AllocatePage();
+            WriteNode(root);
+            SetRoot(root.Offset);
+        } else {
+            ShrinkRoot(std::move(pieces.front()));
+        }
+        return;
+    }
+    CdxNode& parent = path[level - 1].Node;
+    if (pieces.size() == 1 && count == 1 && parent.Children[first] == pieces[0].Offset &&
+        CdxCompare(parent.Key(first), parent.RecNos[first], pieces[0].Key(pieces[0].Count() - 1),
+                   pieces[0].RecNos.back(), FKeyLength) == 0)
+        return; // the parent's entry still names this node and its highest key
+    parent.Erase(first, first + count);
+    for (std::size_t i = 0; i < pieces.size(); ++i)
+        parent.Insert(first + i, pieces[i].Key(pieces[i].Count() - 1), pieces[i].RecNos.back(), pieces[i].Offset);
+    Settle(path, level - 1);
+}
+
+bool CdxTag::JoinNeighbour(Path& path, std::size_t level, std::size_t& first, std::size_t& count)
+{
+    CdxNode& node = path[level].Node;
+    const bool underfull = node.IsLeaf() ? CdxLeafBytes(node, 0, node.Count(), Fill()) < CdxLeafSpace / 2
+                                         : node.Count() < CdxInteriorCapacity(FKeyLength) / 2;
+    const CdxNode& parent = path[level - 1].Node;
+    if (!underfull || parent.Count() < 2)
+        return false;
+    const bool withRight = first + 1 < parent.Count();
+    CdxNode other;
+    ReadNode(parent.Children[withRight ? first + 1 : first - 1], other);
+    if (other.IsLeaf() != node.IsLeaf())
+        throw ECdxCorrupt("Index tag " + FName + " mixes leaf and interior nodes on one level");
+    CdxNode& left = withRight ? node : other;
+    CdxNode& right = withRight ? other : node;
+    CdxNode joined = left;
+    joined.Append(right, 0, right.Count());
+    if (!CdxFits(joined, 0, joined.Count(), Fill()))
+        return false;
+    joined.Right = right.Right;
+    PatchLink(right.Right, true, joined.Offset);
+    FFile.FreePage(right.Offset);
+    node = std::move(joined);
+    if (!withRight)
+        --first;
+    count = 2;
+    return true;
+}
+
+void CdxTag::WriteRun(std::vector<CdxNode>& pieces, std::uint32_t left, std::uint32_t right)
+{
+    for (CdxNode& piece : pieces)
+        if (piece.Offset == CdxNone)
+            piece.Offset = FFile.AllocatePage();
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        pieces[i].Left = i == 0 ? left : pieces[i - 1].Offset;
+        pieces[i].Right = i + 1 == pieces.size() ? right : pieces[i + 1].Offset;
+        WriteNode(pieces[i]);
+    }
+    if (pieces.size() > 1)
+        PatchLink(right, true, pieces.back().Offset);
+}
+
+void CdxTag::ShrinkRoot(CdxNode root)
+{
+    // An interior root with one child hands the root over to that child; one
+    // left with no entries becomes an empty leaf.
+    bool moved = false;
+    for (std::size_t depth = 0; !root.IsLeaf() && root.Count() <= 1; ++depth) {
+        if (depth >= MaxDepth)
+            throw ECdxCorrupt("Index tag " + FName + " has a cycle in its tree");
+        if (root.Count() == 0) {
+            root.Attributes = CdxNodeRoot | CdxNodeLeaf;
+            root.Clear();
+            WriteNode(root);
+            break;
+        }
+        // The child's page is patched, not coded again: it keeps its packing.
+        const std::uint32_t old = root.Offset, child = root.Children[0];
+        if (child == old)
+            throw ECdxCorrupt("Index tag " + FName + " has a cycle in its tree");
+        FFile.CheckPage(child);
+        Byte page[CdxPageSize];
+        FFile.ReadPage(child, page);
+        CdxDecodeNode(page, child, FKeyLength, Fill(), root);
+        CdxPutLE16(page, root.Attributes | CdxNodeRoot);
+        CdxPutLE32(page + 4, CdxNone);
+        CdxPutLE32(page + 8, CdxNone);
+        FFile.WritePage(child, page);
+        FFile.FreePage(old);
+        moved = true;
+    }
+    if (moved)
+        SetRoot(root.Offset);
+}
+
+void CdxTag::Build(std::vector<CdxKeyEntry> entries)
+{
+    for (const CdxKeyEntry& entry : entries)
+        CheckKey(entry.Key);
+    auto less = [](const CdxKeyEntry& a, const CdxKeyEntry& b) {
+        return a.Key != b.Key ? a.Key < b.Key : a.RecNo < b.RecNo;
+    };
+    if (!std::is_sorted(entries.begin(), entries.end(), less))
+        std::sort(entries.begin(), entries.end(), less);
+    if (Unique() || Candidate())
+        entries.erase(std::unique(entries.begin(), entries.end(),
+                                  [](const CdxKeyEntry& a, const CdxKeyEntry& b) { return a.Key == b.Key; }),
+                      entries.end());
+    entries.erase(std::unique(entries.begin(), entries.end(),
+                              [](const CdxKeyEntry& a, const CdxKeyEntry& b) {
+                                  return a.Key == b.Key && a.RecNo == b.RecNo;
+                              }),
+                  entries.end());
+
+    std::vector<std::uint32_t> old;
+    try {
+        old = TreePages();
+    } catch (const ECdxCorrupt&) {
+        // A broken tree's pages are left unused rather than freed twice.
+    }
+    for (std::uint32_t page : old)
+        FFile.FreePage(page);
+
+    // Leaves, each filled as far as its packing allows.
+    std::vector<CdxNode> level;
+    int used = 0;
+    std::uint32_t maxRecNo = 0;
+    const Byte fill = Fill();
+    for (const CdxKeyEntry& entry : entries) {
+        const Byte* key = reinterpret_cast<const Byte*>(entry.Key.data());
+        CdxNode* leaf = level.empty() ? nullptr : &level.back();
+        if (leaf) {
+            int packed = CdxPackedKeyBytes(key, leaf->Key(leaf->Count() - 1), FKeyLength, fill);
+            std::uint32_t recNo = std::max(maxRecNo, entry.RecNo);
+            if (int(leaf->Count() + 1) * CdxLeafEntryBytes(recNo, FKeyLength) + used + packed <= CdxLeafSpace) {
+                leaf->Insert(leaf->Count(), key, entry.RecNo, 0);
+                used += packed;
+                maxRecNo = recNo;
+                continue;
+            }
+        }
+        leaf = &level.emplace_back();
+        leaf->KeyLength = FKeyLength;
+        leaf->Attributes = CdxNodeLeaf;
+        leaf->Insert(0, key, entry.RecNo, 0);
+        used = CdxPackedKeyBytes(key, nullptr, FKeyLength, fill);
+        maxRecNo = entry.RecNo;
+    }
+    if (level.empty()) {
+        CdxNode& leaf = level.emplace_back();
+        leaf.KeyLength = FKeyLength;
+        leaf.Attributes = CdxNodeLeaf;
+    }
+    // Then the interior levels above them, up to a single root.
+    const std::size_t capacity = CdxInteriorCapacity(FKeyLength);
+    while (true) {
+        if (level.size() == 1)
+            level[0].Attributes |= CdxNodeRoot;
+        WriteRun(level, CdxNone, CdxNone);
+        if (level.size() == 1)
+            break;
+        std::vector<CdxNode> upper;
+        for (std::size_t i = 0; i < level.size(); ++i) {
+            if (i % capacity == 0) {
+                CdxNode& node = upper.emplace_back();
+                node.KeyLength = FKeyLength;
+                node.Attributes = 0;
+            }
+            const CdxNode& child = level[i];
+            upper.back().Insert(upper.back().Count(), child.Key(child.Count() - 1), child.RecNos.back(), child.Offset);
+        }
+        level = std::move(upper);
+    }
+    SetRoot(level[0].Offset);
+    Changed();
+}
+
+void CdxTag::WalkLeaves(const std::function<bool(std::uint32_t, std::uint32_t)>& visit)
+{
+    Path path = DescendEdge(false);
+    std::uint32_t offset = path.back().Node.Offset;
+    for (std::uint32_t steps = 0; offset != CdxNone; ++steps) {
+        if (steps > PageLimit())
+            throw ECdxCorrupt("Index tag " + FName + " has a cycle among its leaves");
+        FFile.CheckPage(offset);
+        Byte page[CdxPageSize];
+        FFile.ReadPage(offset, page);
+        if (!(CdxGetLE16(page) & CdxNodeLeaf))
+            throw ECdxCorrupt("Index tag " + FName + " links a leaf to an interior node");
+        if (!visit(offset, CdxGetLE16(page + 2)))
+            return;
+        offset = CdxGetLE32(page + 8);
+    }
+}
+
+std::uint32_t CdxTag::Count()
+{
+    std::uint32_t total = 0;
+    WalkLeaves([&](std::uint32_t, std::uint32_t count) {
+        total += count;
+        return true;
+    });
+    return total;
+}
+
+std::vector<std::uint32_t> CdxTag::TreePages()
+{
+    std::vector<std::uint32_t> pages;
+    std::unordered_set<std::uint32_t> seen;
+    std::vector<std::pair<std::uint32_t, std::size_t>> pending{{FRoot, 0}};
+    while (!pending.empty()) {
+        auto [offset, depth] = pending.back();
+        pending.pop_back();
+        if (depth >= MaxDepth || !seen.insert(offset).second)
+            throw ECdxCorrupt("Index tag " + FName + " has a cycle in its tree");
+        pages.push_back(offset);
+        CdxNode node;
+        ReadNode(offset, node);
+        if (!node.IsLeaf())
+            for (std::uint32_t child : node.Children)
+                pending.emplace_back(child, depth + 1);
+    }
+    return pages;
+}
+
+std::uint32_t CdxTag::PageLimit() const
+{
+    return FFile.PageCount();
+}
+
+void CdxTag::Changed()
+{
+    ++FStamp;
+    FFile.Changed();
+}

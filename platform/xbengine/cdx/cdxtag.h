@@ -1,0 +1,123 @@
+#pragma once
+// One tag of a compound index: its header and its B-tree of (key, record
+// number) entries, kept ordered by key bytes and then by record number.
+// Every change reads and writes only the pages on its path.
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "platform/rtl/types.h"
+#include "platform/xbengine/cdx/cdxkey.h"
+#include "platform/xbengine/cdx/cdxnode.h"
+
+class CdxIndexFile;
+
+struct CdxTagDefinition {
+    String Name; // 1 to 10 letters, digits or "_", starting with a letter
+    String KeyExpression;
+    String ForExpression; // empty: every record has a key
+    CdxKeyType KeyType = CdxKeyType::Character;
+    int KeyLength = 0; // character keys only; the other types have fixed lengths
+    bool Unique = false; // the first record of each key only
+    bool Candidate = false; // a second record with a key already present is refused
+    bool Descending = false;
+};
+
+struct CdxKeyEntry {
+    String Key;
+    std::uint32_t RecNo = 0;
+};
+
+enum : Byte {
+    CdxOptionUnique = 0x01,
+    CdxOptionCandidate = 0x04,
+    CdxOptionFor = 0x08,
+    CdxOptionCompact = 0x20,
+    CdxOptionCompound = 0x40,
+    CdxOptionDirectory = 0x80,
+};
+
+class CdxTag {
+public:
+    CdxTag(CdxIndexFile& file, String name, std::uint32_t headerOffset, CdxKeyType keyType);
+    CdxTag(const CdxTag&) = delete;
+    CdxTag& operator=(const CdxTag&) = delete;
+
+    const String& Name() const { return FName; }
+    std::uint32_t HeaderOffset() const { return FHeaderOffset; }
+    int KeyLength() const { return FKeyLength; }
+    Byte Options() const { return FOptions; }
+    bool Unique() const { return FOptions & CdxOptionUnique; }
+    bool Candidate() const { return FOptions & CdxOptionCandidate; }
+    bool HasFor() const { return FOptions & CdxOptionFor; }
+    bool Descending() const { return FDescending; }
+    const String& KeyExpression() const { return FKeyExpression; }
+    const String& ForExpression() const { return FForExpression; }
+    // The header does not say how keys are typed; the owner of the key
+    // expression sets it after opening (blank-filled character keys until then).
+    CdxKeyType KeyType() const { return FKeyType; }
+    void SetKeyType(CdxKeyType type) { FKeyType = type; }
+
+    // Keys are exactly KeyLength() bytes (ERangeError otherwise).
+    // False when the entry is there already, or when a unique or candidate tag
+    // holds the key for another record.
+    bool Insert(const String& key, std::uint32_t recNo);
+    // False when the entry is not there.
+    bool Delete(const String& key, std::uint32_t recNo);
+    bool Contains(const String& key);
+    // Replaces every entry; the entries need not be sorted. A unique or
+    // candidate tag keeps the lowest record number of each key.
+    void Build(std::vector<CdxKeyEntry> entries);
+    std::uint32_t Count();
+
+    // Changes whenever the entries may have moved.
+    std::uint64_t Stamp() const { return FStamp; }
+
+private:
+    friend class CdxCursor;
+    friend class CdxIndexFile;
+
+    struct Step {
+        CdxNode Node;
+        std::size_t Index = 0;
+    };
+    using Path = std::vector<Step>;
+
+    Byte Fill() const { return CdxFillByte(FKeyType); }
+    void ReadHeader();
+    void SetRoot(std::uint32_t offset);
+    void ReadNode(std::uint32_t offset, CdxNode& node);
+    void WriteNode(const CdxNode& node);
+    void PatchLink(std::uint32_t offset, bool left, std::uint32_t value);
+    void CheckKey(const String& key) const;
+    // Root to leaf towards (key, recNo); each step's Index is the entry taken.
+    Path Descend(const Byte* key, std::uint32_t recNo);
+    Path DescendEdge(bool last);
+    // Writes the changed node at path[level], splitting or joining it, and
+    // carries the change up to the root.
+    void Settle(Path& path, std::size_t level);
+    bool JoinNeighbour(Path& path, std::size_t level, std::size_t& first, std::size_t& count);
+    // Gives pieces without an offset a page, chains all of them between left
+    // and right, writes them.
+    void WriteRun(std::vector<CdxNode>& pieces, std::uint32_t left, std::uint32_t right);
+    void ShrinkRoot(CdxNode root);
+    // Calls visit(offset, key count) for each leaf from the first until it returns false.
+    void WalkLeaves(const std::function<bool(std::uint32_t, std::uint32_t)>& visit);
+    std::vector<std::uint32_t> TreePages();
+    // Pages in the file: no walk along links takes more steps.
+    std::uint32_t PageLimit() const;
+    void Changed();
+
+    CdxIndexFile& FFile;
+    String FName;
+    std::uint32_t FHeaderOffset;
+    CdxKeyType FKeyType;
+    std::uint32_t FRoot = CdxNone;
+    int FKeyLength = 0;
+    Byte FOptions = 0;
+    bool FDescending = false;
+    String FKeyExpression;
+    String FForExpression;
+    std::uint64_t FStamp = 0;
+};

@@ -1,0 +1,25 @@
+#pragma once
+// The engine-wide settings.
+
+#include "platform/xbengine/xbe_types.h"
+
+struct Settings {
+    bool Deleted = false;        // hide delete-marked records while navigating
+    bool SoftSeek = false;
+    bool Exact = false;
+    bool Century = false;        // four-digit years in date text
+    int DateFormat = 0;          // 0 American .. 6 Spanish, 99 system
+    int Epoch = 1900;            // two-digit years fall in [Epoch, Epoch + 99]
+    int MemoBlockSize = 64;      // of memo files created from now on (setting value)
+    int LockTimeout = 1;         // seconds; 0 one try; negative without limit
+    int StringType = 1;
+    bool OptimisticBuffer = false;
+    bool WriteBlobHeader = false;
+    bool Translate = false;
+    XBGAUGEFUNC Gauge = nullptr;  // progress of Pack and Zap
+
+    // The memo block size in bytes that MemoBlockSize stands for.
+    int MemoBlockBytes() const;
+};
+
+Settings& EngineSettings();

@@ -1,0 +1,573 @@
+#include "platform/xbengine/table.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include <strings.h>
+
+#include "platform/rtl/datetime.h"
+#include "platform/rtl/sharelocks.h"
+#include "platform/xbengine/engineerror.h"
+#include "platform/xbengine/errorstate.h"
+#include "platform/xbengine/fieldcodec.h"
+#include "platform/xbengine/settings.h"
+#include "platform/xbengine/tablepaths.h"
+#include "platform/xbengine/xbe50.h"
+
+namespace {
+
+constexpr char EndOfData = 0x1A;
+constexpr std::size_t WindowBytes = 64 * 1024;
+
+std::uint32_t ReadLE32(const Byte* p)
+{
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24);
+}
+
+void Today(int& year, int& month, int& day)
+{
+    DecodeDate(Date(), year, month, day);
+}
+
+// A database container (.DBC) keeps its memos in a .DCT file.
+String MemoExtension(const String& path, MemoKind kind)
+{
+    if (kind == MemoKind::Dbt)
+        return ".DBT";
+    String ext = path.size() >= 4 ? path.substr(path.size() - 4) : String();
+    return ::strcasecmp(ext.c_str(), ".DBC") == 0 ? ".DCT" : ".FPT";
+}
+
+int LockTimeout()
+{
+    return EngineSettings().LockTimeout;
+}
+
+}  // namespace
+
+Table::Table(const String& path, const String& alias, int mode, int tableType)
+    : FPath(path), FAlias(alias), FMode(mode), FTableType(tableType), FLocks(FFile)
+{
+    FFile.Open(path, mode != omReadOnly);
+    if (!FOpenLock.TryAcquire(FFile.Handle(), sharelocks::OpenModeOffset, OpenLockKind()))
+        throw EEngineError(XBE_E_IN_USE, "The table is in use: " + path);
+
+    Int64 size = FFile.Size();
+    std::vector<Byte> bytes(32);
+    bytes.resize(FFile.ReadSome(0, bytes.data(), bytes.size()));
+    int declared = DbfHeader::DeclaredLength(bytes.data(), bytes.size());
+    bytes.resize(std::size_t(std::min<Int64>(declared, size)));
+    FFile.ReadAt(0, bytes.data(), bytes.size());
+    FHeader = DbfHeader::Parse(bytes);
+
+    Integer complete = Integer((size - FHeader.HeaderLength) / FHeader.RecordLength);
+    if (FHeader.RecCount > std::uint32_t(complete)) {
+        Errors().Warn(XBE_E_CORRUPT_DATA, "The record count " + std::to_string(FHeader.RecCount) +
+                                              " is larger than the file holds (" + std::to_string(complete) +
+                                              "): " + path);
+        FHeader.RecCount = complete;
+    }
+    FRecCount = Integer(FHeader.RecCount);
+
+    MemoKind memo = FHeader.MemoFormat(tableType);
+    if (memo != MemoKind::None) {
+        String memoPath = tablepaths::Sibling(path, MemoExtension(path, memo));
+        FMemo.Open(memoPath, memo, mode != omReadOnly, FHeader.Version == 0x8B);
+        if (!FMemoOpenLock.TryAcquire(FMemo.File().Handle(), sharelocks::OpenModeOffset, OpenLockKind()))
+            throw EEngineError(XBE_E_IN_USE, "The memo file is in use: " + memoPath);
+    }
+    GoTop();
+}
+
+Table::~Table() = default;
+
+Table::RecordWriteLock::RecordWriteLock(Table& table) : FTable(table)
+{
+    if (!table.NeedsLocks() || table.FLocks.HoldsRecord(table.FRecNo))
+        return;
+    if (!table.FLocks.LockRecord(table.FRecNo, LockTimeout()))
+        throw EEngineError(XBE_E_LOCK, "Record " + std::to_string(table.FRecNo) +
+                                           " is locked by another user: " + table.FPath);
+    FRecNo = table.FRecNo;
+}
+
+Table::RecordWriteLock::~RecordWriteLock()
+{
+    if (FRecNo > 0)
+        FTable.FLocks.UnlockRecord(FRecNo);
+}
+
+sharelocks::LockKind Table::OpenLockKind() const
+{
+    return FMode == omExclusive ? sharelocks::LockKind::Exclusive : sharelocks::LockKind::Shared;
+}
+
+const FieldDef* Table::FindField(const String& name) const
+{
+    String wanted = name;
+    while (!wanted.empty() && wanted.back() == ' ')
+        wanted.pop_back();
+    for (const FieldDef& field : FHeader.Fields)
+        if (::strcasecmp(field.Name.c_str(), wanted.c_str()) == 0)
+            return &field;
+    return nullptr;
+}
+
+const FieldDef& Table::Field(const String& name) const
+{
+    const FieldDef* field = FindField(name);
+    if (!field)
+        throw EEngineError(XBE_E_FIELD, "Field not found: " + name);
+    return *field;
+}
+
+// --- reading -----------------------------------------------------------
+
+void Table::ReadHeaderCount()
+{
+    if (FMode == omExclusive)
+        return;
+    Byte count[4];
+    FFile.ReadAt(4, count, sizeof count);
+    Integer stored = Integer(ReadLE32(count));
+    Integer complete = Integer((FFile.Size() - FHeader.HeaderLength) / FHeader.RecordLength);
+    FRecCount = std::max(0, std::min(stored, complete));
+}
+
+void Table::ReadImage(Integer recno, String& image)
+{
+    std::size_t length = FHeader.RecordLength;
+    image.resize(length);
+    if (FMode != omExclusive) {
+        FFile.ReadAt(FHeader.HeaderLength + Int64(recno - 1) * length, image.data(), length);
+        return;
+    }
+    if (recno < FWindowFirst || recno >= FWindowFirst + FWindowCount) {
+        // A read just past the window continues a scan and reads ahead;
+        // any other miss reads the one record.
+        bool scanning = recno == FWindowFirst + FWindowCount || recno == 1;
+        Integer fit = scanning ? Integer(std::max<std::size_t>(1, WindowBytes / length)) : 1;
+        Integer count = std::min(fit, FRecCount - recno + 1);
+        FWindow.resize(std::size_t(count) * length);
+        FFile.ReadAt(FHeader.HeaderLength + Int64(recno - 1) * length, FWindow.data(), FWindow.size());
+        FWindowFirst = recno;
+        FWindowCount = count;
+    }
+    std::memcpy(image.data(), FWindow.data() + std::size_t(recno - FWindowFirst) * length, length);
+}
+
+String Table::BlankRecord() const
+{
+    String image(FHeader.RecordLength, ' ');
+    for (const FieldDef& field : FHeader.Fields)
+        if (field.Binary)
+            std::fill_n(image.begin() + field.Offset, field.Width, '\0');
+    return image;
+}
+
+void Table::LoadCurrent(Integer recno)
+{
+    ReadImage(recno, FRecord);
+    FRecNo = recno;
+    FBof = false;
+    FEof = false;
+}
+
+void Table::ToEof(bool bof)
+{
+    FRecNo = FRecCount + 1;
+    FRecord = BlankRecord();
+    FEof = true;
+    FBof = bof;
+}
+
+bool Table::Visible(Integer recno)
+{
+    if (!EngineSettings().Deleted)
+        return true;
+    String image;
+    ReadImage(recno, image);
+    return image[0] != '*';
+}
+
+// --- navigation --------------------------------------------------------
+
+void Table::Go(Int64 recno)
+{
+    ReadHeaderCount();
+    if (recno >= 1 && recno <= FRecCount)
+        LoadCurrent(Integer(recno));
+    else
+        ToEof(false);
+}
+
+void Table::GoTop()
+{
+    ReadHeaderCount();
+    for (Integer n = 1; n <= FRecCount; ++n)
+        if (Visible(n)) {
+            LoadCurrent(n);
+            return;
+        }
+    ToEof(true);
+}
+
+void Table::GoBottom()
+{
+    ReadHeaderCount();
+    for (Integer n = FRecCount; n >= 1; --n)
+        if (Visible(n)) {
+            LoadCurrent(n);
+            return;
+        }
+    ToEof(true);
+}
+
+void Table::Skip(Int64 count)
+{
+    if (count == 0) {
+        ReadHeaderCount();
+        if (FEof)
+            FRecNo = FRecCount + 1;
+        else
+            LoadCurrent(FRecNo);
+        return;
+    }
+    if (count > 0) {
+        if (FEof)
+            return;
+        ReadHeaderCount();
+        Integer n = FRecNo;
+        for (Int64 step = 0; step < count; ++step) {
+            do
+                ++n;
+            while (n <= FRecCount && !Visible(n));
+            if (n > FRecCount) {
+                ToEof(false);
+                return;
+            }
+        }
+        LoadCurrent(n);
+        return;
+    }
+    ReadHeaderCount();
+    Integer n = FEof ? FRecCount + 1 : FRecNo;
+    bool beforeFirst = false;
+    for (Int64 step = 0; step < -count && !beforeFirst; ++step) {
+        Integer m = n - 1;
+        while (m >= 1 && !Visible(m))
+            --m;
+        if (m < 1)
+            beforeFirst = true;
+        else
+            n = m;
+    }
+    if (!beforeFirst) {
+        LoadCurrent(n);
+        return;
+    }
+    // Before the first record: stay on the first visible one, with BOF.
+    if (n <= FRecCount && Visible(n)) {
+        LoadCurrent(n);
+    } else {
+        GoTop();
+        if (FEof)
+            return;
+    }
+    FBof = true;
+}
+
+Integer Table::RecCount()
+{
+    ReadHeaderCount();
+    return FRecCount;
+}
+
+Integer Table::Count()
+{
+    ReadHeaderCount();
+    Integer visible = 0;
+    for (Integer n = 1; n <= FRecCount; ++n)
+        if (Visible(n))
+            ++visible;
+    return visible;
+}
+
+// --- writing -----------------------------------------------------------
+
+void Table::RequireWritable() const
+{
+    if (FMode == omReadOnly)
+        throw EEngineError(XBE_E_READ_ONLY, "The table is open read-only: " + FPath);
+}
+
+void Table::RequireExclusive(const String& what) const
+{
+    if (FMode != omExclusive)
+        throw EEngineError(XBE_E_EXCLUSIVE, what + " needs the table opened exclusively: " + FPath);
+}
+
+void Table::RequireRecord() const
+{
+    if (FEof || FRecNo < 1 || FRecNo > FRecCount)
+        throw EEngineError(XBE_E_EOF, "No current record (end of file): " + FPath);
+}
+
+void Table::WriteCurrent(int from, int length)
+{
+    RequireWritable();
+    RequireRecord();
+    RecordWriteLock lock(*this);
+    Int64 at = FHeader.HeaderLength + Int64(FRecNo - 1) * FHeader.RecordLength;
+    FFile.WriteAt(at + from, FRecord.data() + from, length);
+    if (!FDateStamped)
+        WriteDateAndCount(0, false);
+    if (FRecNo >= FWindowFirst && FRecNo < FWindowFirst + FWindowCount)
+        std::memcpy(FWindow.data() + std::size_t(FRecNo - FWindowFirst) * FHeader.RecordLength + from,
+                    FRecord.data() + from, length);
+}
+
+void Table::PutRecord(const char* image)
+{
+    RequireWritable();
+    RequireRecord();
+    String old = FRecord;
+    FRecord.assign(image, FHeader.RecordLength);
+    FRecord[0] = FRecord[0] == '*' ? '*' : ' ';
+    try {
+        WriteCurrent(0, FHeader.RecordLength);
+    } catch (...) {
+        FRecord = old;
+        throw;
+    }
+}
+
+void Table::WriteDateAndCount(std::uint32_t count, bool withCount)
+{
+    int year, month, day;
+    Today(year, month, day);
+    Byte bytes[7];
+    DbfHeader::EncodeDateAndCount(bytes, year, month, day, count);
+    FFile.WriteAt(1, bytes, withCount ? 7 : 3);
+    FDateStamped = true;
+}
+
+void Table::AppendBlank()
+{
+    RequireWritable();
+    if (NeedsLocks() && !FLocks.LockHeader(LockTimeout()))
+        throw EEngineError(XBE_E_LOCK, "The table header is locked by another user: " + FPath);
+    String image = BlankRecord();
+    try {
+        ReadHeaderCount();
+        if (FRecCount >= 0x7FFFFFFE)
+            throw EEngineError(XBE_E_LIMIT, "The table is full: " + FPath);
+        String withEnd = image + EndOfData;
+        FFile.WriteAt(FHeader.HeaderLength + Int64(FRecCount) * FHeader.RecordLength, withEnd.data(), withEnd.size());
+        // The count follows the record, so a failed write leaves no phantom record.
+        WriteDateAndCount(std::uint32_t(FRecCount + 1));
+    } catch (...) {
+        if (NeedsLocks())
+            FLocks.UnlockHeader();
+        throw;
+    }
+    if (NeedsLocks())
+        FLocks.UnlockHeader();
+    ++FRecCount;
+    FRecNo = FRecCount;
+    FRecord = image;
+    FBof = false;
+    FEof = false;
+}
+
+void Table::SetDeleteMark(bool deleted)
+{
+    RequireWritable();
+    RequireRecord();
+    char old = FRecord[0];
+    FRecord[0] = deleted ? '*' : ' ';
+    try {
+        WriteCurrent(0, 1);
+    } catch (...) {
+        FRecord[0] = old;
+        throw;
+    }
+}
+
+void Table::Pack()
+{
+    RequireWritable();
+    RequireExclusive("Pack");
+    Integer kept = 0;
+    String image;
+    for (Integer n = 1; n <= FRecCount; ++n) {
+        ReadImage(n, image);
+        if (image[0] == '*')
+            continue;
+        ++kept;
+        if (kept != n)
+            FFile.WriteAt(FHeader.HeaderLength + Int64(kept - 1) * FHeader.RecordLength, image.data(), image.size());
+    }
+    InvalidateWindow();
+    WriteDateAndCount(std::uint32_t(kept));
+    Int64 end = FHeader.HeaderLength + Int64(kept) * FHeader.RecordLength;
+    FFile.WriteAt(end, &EndOfData, 1);
+    FFile.Truncate(end + 1);
+    FRecCount = kept;
+    GoTop();
+}
+
+void Table::Zap()
+{
+    RequireWritable();
+    RequireExclusive("Zap");
+    InvalidateWindow();
+    WriteDateAndCount(0);
+    FFile.WriteAt(FHeader.HeaderLength, &EndOfData, 1);
+    FFile.Truncate(FHeader.HeaderLength + 1);
+    if (FMemo.IsOpen()) {
+        String memoPath = FMemo.File().Path();
+        MemoKind kind = FHeader.MemoFormat(FTableType);
+        int blockSize = FMemo.BlockSize();
+        FMemoOpenLock.Release();
+        FMemo.Close();
+        FMemo.Create(memoPath, kind, blockSize);
+        FMemoOpenLock.TryAcquire(FMemo.File().Handle(), sharelocks::OpenModeOffset, OpenLockKind());
+    }
+    FRecCount = 0;
+    ToEof(true);
+}
+
+void Table::Commit()
+{
+    FFile.Sync();
+    if (FMemo.IsOpen())
+        FMemo.File().Sync();
+}
+
+Integer Table::LastUpdate()
+{
+    Byte date[3];
+    FFile.ReadAt(1, date, sizeof date);
+    int year, month, day;
+    Today(year, month, day);
+    int stored = date[0] >= 100 ? 1900 + date[0] : 2000 + date[0];
+    if (stored > year)
+        stored -= 100;
+    if (!fieldcodec::ValidDate(stored, date[1], date[2]))
+        return 0;
+    return fieldcodec::JulianDay(stored, date[1], date[2]);
+}
+
+// --- fields ------------------------------------------------------------
+
+String Table::FieldBytes(const FieldDef& field) const
+{
+    return FRecord.substr(field.Offset, field.Width);
+}
+
+void Table::WriteField(const FieldDef& field, const String& bytes)
+{
+    RequireWritable();
+    RequireRecord();
+    String old = FRecord.substr(field.Offset, field.Width);
+    FRecord.replace(field.Offset, field.Width, bytes);
+    try {
+        WriteCurrent(field.Offset, field.Width);
+    } catch (...) {
+        FRecord.replace(field.Offset, field.Width, old);
+        throw;
+    }
+}
+
+std::uint32_t Table::MemoBlock(const FieldDef& field) const
+{
+    const char* p = FRecord.data() + field.Offset;
+    if (field.Binary)
+        return ReadLE32(reinterpret_cast<const Byte*>(p));
+    std::uint32_t block = 0;
+    for (int i = 0; i < field.Width; ++i) {
+        char c = p[i];
+        if (c >= '0' && c <= '9')
+            block = block * 10 + std::uint32_t(c - '0');
+        else if (c != ' ')
+            throw EEngineError(XBE_E_CORRUPT_DATA, "Bad memo reference in field " + field.Name + ", record " +
+                                                       std::to_string(FRecNo) + ": " + FPath);
+    }
+    return block;
+}
+
+String Table::MemoData(const FieldDef& field)
+{
+    if (FEof)
+        return String();
+    try {
+        std::uint32_t block = MemoBlock(field);
+        if (block == 0)
+            return String();
+        if (!FMemo.IsOpen())
+            throw EEngineError(XBE_E_CORRUPT_DATA, "The table has no memo file: " + FPath);
+        return FMemo.Read(block);
+    } catch (const EEngineError& error) {
+        if (error.Code() != XBE_E_CORRUPT_DATA)
+            throw;
+        Errors().Record(error.Code(), error.Message());
+        return String();
+    }
+}
+
+void Table::WriteMemo(const FieldDef& field, const String& data)
+{
+    RequireWritable();
+    RequireRecord();
+    if (!FMemo.IsOpen())
+        throw EEngineError(XBE_E_FIELD, "The table has no memo file for field " + field.Name + ": " + FPath);
+    // The record lock comes first: a record locked elsewhere gets no memo either.
+    RecordWriteLock lock(*this);
+    std::uint32_t old = 0;
+    try {
+        old = MemoBlock(field);
+    } catch (const EEngineError&) {
+        old = 0;  // an unreadable reference is replaced
+    }
+    std::uint32_t block = FMemo.Write(old, data, field.Type == 'M', NeedsLocks(), LockTimeout());
+    String reference(field.Width, field.Binary ? '\0' : ' ');
+    if (field.Binary) {
+        for (int i = 0; i < 4; ++i)
+            reference[i] = char(block >> (8 * i));
+    } else if (block > 0) {
+        String digits = std::to_string(block);
+        reference.replace(field.Width - digits.size(), digits.size(), digits);
+    }
+    WriteField(field, reference);
+}
+
+// --- locks -------------------------------------------------------------
+
+bool Table::RLock(Integer rec)
+{
+    if (!NeedsLocks())
+        return true;
+    ReadHeaderCount();
+    if (rec < 1 || rec > FRecCount)
+        return false;
+    return FLocks.LockRecord(rec, LockTimeout());
+}
+
+bool Table::Locked(Integer rec) const
+{
+    return !NeedsLocks() || FLocks.HoldsRecord(rec);
+}
+
+bool Table::FLock()
+{
+    return !NeedsLocks() || FLocks.LockFile(LockTimeout());
+}
+
+void Table::Unlock(Integer rec)
+{
+    if (rec == 0)
+        FLocks.UnlockAll();
+    else
+        FLocks.UnlockRecord(rec);
+}

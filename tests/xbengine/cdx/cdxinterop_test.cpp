@@ -1,0 +1,142 @@
+// Files we write, read back by another xBase reader (DBD::XBase's
+// index_dump): the same keys in the same order as our own traversal.
+
+#include <charconv>
+#include <cstdio>
+#include <random>
+
+#include "tests/xbengine/cdx/cdxtesting.h"
+
+namespace {
+
+// index_dump's lines "key recno", in its order.
+std::vector<std::pair<String, std::uint32_t>> IndexDump(const String& path, const String& tag, const char* type)
+{
+    String command = "index_dump -type " + String(type) + " '" + path + "' " + tag + " 2>&1";
+    std::vector<std::pair<String, std::uint32_t>> lines;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return lines;
+    String output;
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+        output.append(buffer, n);
+    EXPECT_EQ(::pclose(pipe), 0) << output.substr(0, 500);
+    std::size_t start = 0;
+    while (start < output.size()) {
+        std::size_t end = output.find('\n', start);
+        String line = output.substr(start, end - start);
+        start = end == String::npos ? output.size() : end + 1;
+        std::size_t space = line.rfind(' ');
+        if (space == String::npos) {
+            ADD_FAILURE() << "index_dump: " << line;
+            continue;
+        }
+        lines.emplace_back(line.substr(0, space), std::uint32_t(std::stoul(line.substr(space + 1))));
+    }
+    return lines;
+}
+
+double Number(const String& text)
+{
+    double value = 0;
+    auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    EXPECT_TRUE(result.ec == std::errc() && result.ptr == text.data() + text.size()) << text;
+    return value;
+}
+
+class CdxInterop : public CdxScratch {};
+
+TEST_F(CdxInterop, AnotherReaderSeesOurKeysInOurOrder)
+{
+    const String path = Path("interop.cdx");
+    {
+        auto file = CdxIndexFile::Create(std::make_unique<CdxFileStore>(path, CdxFileStore::Mode::Create));
+        CdxTag& name = file->CreateTag({"NAME", "UPPER(NAME)", "", CdxKeyType::Character, 20, false, false, false});
+        CdxTag& amount = file->CreateTag({"AMOUNT", "AMOUNT", "", CdxKeyType::Numeric, 0, false, false, false});
+        CdxTag& date = file->CreateTag({"DATE", "DATE", ".NOT.DELETED()", CdxKeyType::Date, 0, false, false, false});
+        CdxTag& id = file->CreateTag({"ID", "ID", "", CdxKeyType::Integer, 0, true, false, false});
+        std::vector<CdxKeyEntry> names;
+        std::mt19937 random(5);
+        for (std::uint32_t recNo = 1; recNo <= 4000; ++recNo)
+            names.push_back({CdxCharacterKey(std::to_string(random() % 900) + "N", 20), recNo});
+        name.Build(names);
+        // The other tags grow and shrink page by page.
+        for (std::uint32_t recNo = 1; recNo <= 4000; ++recNo) {
+            amount.Insert(CdxNumericKey((double(random() % 200001) - 100000) / 100), recNo);
+            date.Insert(CdxDateKey(2451545 + std::int32_t(random() % 4000)), recNo);
+            id.Insert(CdxIntegerKey(std::int32_t(random() % 100000)), recNo);
+        }
+        for (CdxTag* tag : {&name, &amount, &date, &id}) {
+            CdxEntries entries = CdxList(*tag);
+            for (std::size_t i = 0; i < entries.size(); i += 3)
+                tag->Delete(entries[i].first, entries[i].second);
+        }
+    }
+    auto file = CdxIndexFile::Open(std::make_unique<CdxFileStore>(path, CdxFileStore::Mode::OpenReadOnly));
+    struct Case {
+        const char* Tag;
+        CdxKeyType Type;
+        const char* DumpType;
+    };
+    for (const Case& c : {Case{"NAME", CdxKeyType::Character, "char"}, Case{"AMOUNT", CdxKeyType::Numeric, "num"},
+                          Case{"DATE", CdxKeyType::Date, "num"}, Case{"ID", CdxKeyType::Integer, "num"}}) {
+        SCOPED_TRACE(c.Tag);
+        CdxTag& tag = *file->FindTag(c.Tag);
+        tag.SetKeyType(c.Type);
+        CdxEntries ours = CdxList(tag);
+        auto theirs = IndexDump(path, c.Tag, c.DumpType);
+        ASSERT_EQ(theirs.size(), ours.size());
+        ASSERT_GT(ours.size(), 2000u);
+        for (std::size_t i = 0; i < ours.size(); ++i) {
+            const String& key = ours[i].first;
+            ASSERT_EQ(theirs[i].second, ours[i].second) << "entry " << i;
+            switch (c.Type) {
+            case CdxKeyType::Character:
+                ASSERT_EQ(theirs[i].first, key.substr(0, key.find_last_not_of(' ') + 1)) << "entry " << i;
+                break;
+            case CdxKeyType::Numeric:
+                ASSERT_EQ(Number(theirs[i].first), CdxNumericValue(key)) << "entry " << i;
+                break;
+            case CdxKeyType::Date:
+                ASSERT_EQ(Number(theirs[i].first), CdxDateValue(key)) << "entry " << i;
+                break;
+            default:
+                ASSERT_EQ(Number(theirs[i].first), CdxIntegerValue(key)) << "entry " << i;
+            }
+        }
+    }
+}
+
+TEST_F(CdxInterop, SampleFilesTakeChangesPageByPage)
+{
+    // The sample tags keep the packing their maker chose until a page is
+    // written again; both readers agree on the result.
+    const String path = Path("dbc.cdx");
+    std::filesystem::copy_file(String(TOTAMUND_FIXTURES) + "/xbase/infused-dbf/foxprodb/FOXPRO-DB-TEST.DCX", path);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+    CdxEntries expected;
+    {
+        auto file = CdxIndexFile::Open(std::make_unique<CdxFileStore>(path, CdxFileStore::Mode::Open));
+        CdxTag& tag = *file->FindTag("OBJECTTYPE");
+        CdxEntries original = CdxList(tag);
+        for (std::size_t i = 0; i < original.size(); i += 4)
+            ASSERT_TRUE(tag.Delete(original[i].first, original[i].second));
+        for (std::uint32_t recNo = 100; recNo < 1100; ++recNo)
+            ASSERT_TRUE(tag.Insert(CdxCharacterKey(std::to_string(recNo % 37) + "Table", 20), recNo));
+        expected = CdxList(tag);
+        ASSERT_EQ(expected.size(), original.size() - (original.size() + 3) / 4 + 1000);
+        EXPECT_EQ(CdxList(*file->FindTag("OBJECTNAME")).size(), 56u);
+    }
+    auto file = CdxIndexFile::Open(std::make_unique<CdxFileStore>(path, CdxFileStore::Mode::OpenReadOnly));
+    EXPECT_EQ(CdxList(*file->FindTag("OBJECTTYPE")), expected);
+    auto theirs = IndexDump(path, "OBJECTTYPE", "char");
+    ASSERT_EQ(theirs.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const String& key = expected[i].first;
+        ASSERT_EQ(theirs[i], std::make_pair(key.substr(0, key.find_last_not_of(' ') + 1), expected[i].second))
+            << "entry " << i;
+    }
+}
+
+} // namespace

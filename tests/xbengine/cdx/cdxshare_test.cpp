@@ -1,0 +1,47 @@
+// Two openers of one index file, as two computers on a share: each sees the
+// other's changes after Refresh, which the caller makes under the index lock.
+
+#include "tests/xbengine/cdx/cdxtesting.h"
+
+namespace {
+
+class CdxShare : public CdxScratch {};
+
+TEST_F(CdxShare, EachOpenerSeesTheOthersKeysAfterRefresh)
+{
+    const String path = Path("shared.cdx");
+    auto first = CdxIndexFile::Create(std::make_unique<CdxFileStore>(path, CdxFileStore::Mode::Create));
+    first->CreateTag({"ID", "ID", "", CdxKeyType::Integer, 0, false, false, false});
+    auto second = CdxIndexFile::Open(std::make_unique<CdxFileStore>(path, CdxFileStore::Mode::Open));
+    CdxTag& a = *first->FindTag("ID");
+    CdxTag& b = *second->FindTag("ID");
+    b.SetKeyType(CdxKeyType::Integer);
+
+    CdxEntries expected;
+    for (std::int32_t i = 0; i < 3000; ++i) {
+        // Alternate writers; the tree grows several levels and its root moves.
+        CdxIndexFile& writer = i % 2 ? *second : *first;
+        CdxTag& tag = i % 2 ? b : a;
+        writer.Refresh();
+        ASSERT_TRUE(tag.Insert(CdxIntegerKey(i * 7 % 3000), std::uint32_t(i + 1)));
+        expected.emplace_back(CdxIntegerKey(i * 7 % 3000), std::uint32_t(i + 1));
+    }
+    std::sort(expected.begin(), expected.end());
+    second->Refresh();
+    first->Refresh();
+    EXPECT_EQ(CdxList(a), expected);
+    EXPECT_EQ(CdxList(b), expected);
+
+    // A cursor of one opener finds its place again after the other's deletes.
+    CdxCursor cursor(a);
+    ASSERT_TRUE(cursor.Seek(CdxIntegerKey(1500)));
+    for (std::int32_t value = 1501; value < 1510; ++value)
+        b.Delete(CdxIntegerKey(value), std::uint32_t(std::find_if(expected.begin(), expected.end(), [&](const auto& e) {
+                                                        return e.first == CdxIntegerKey(value);
+                                                    })->second));
+    first->Refresh();
+    ASSERT_TRUE(cursor.Next());
+    EXPECT_EQ(CdxIntegerValue(cursor.Key()), 1510);
+}
+
+} // namespace

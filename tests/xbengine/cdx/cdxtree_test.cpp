@@ -1,0 +1,199 @@
+// The B-tree of a tag under inserts, deletes and bulk builds, against a
+// sorted reference model.
+
+#include <random>
+#include <set>
+
+#include "platform/xbengine/cdx/cdxerror.h"
+#include "tests/xbengine/cdx/cdxtesting.h"
+
+namespace {
+
+using Model = std::set<std::pair<String, std::uint32_t>>;
+
+struct TypeCase {
+    const char* Name;
+    CdxKeyType Type;
+    int KeyLength;
+    bool Descending;
+    String (*MakeKey)(std::mt19937& random, int keyLength);
+};
+
+String RandomText(std::mt19937& random, int keyLength)
+{
+    // Few letters, shared prefixes, trailing blanks and a byte above 0x7F.
+    static const char letters[] = {'A', 'B', ' ', '\xE9'};
+    int length = std::uniform_int_distribution<int>(0, std::min(keyLength, 12))(random);
+    String text;
+    for (int i = 0; i < length; ++i)
+        text += letters[random() % 4];
+    return CdxCharacterKey(text, keyLength);
+}
+
+const TypeCase TypeCases[] = {
+    {"Character", CdxKeyType::Character, 30, false, RandomText},
+    {"LongCharacter", CdxKeyType::Character, 240, false, RandomText},
+    {"DescendingCharacter", CdxKeyType::Character, 30, true, RandomText},
+    {"Numeric", CdxKeyType::Numeric, 8, false,
+     [](std::mt19937& r, int) { return CdxNumericKey((int(r() % 2001) - 1000) / 8.0); }},
+    {"Date", CdxKeyType::Date, 8, false,
+     [](std::mt19937& r, int) { return CdxDateKey(r() % 10 == 0 ? 0 : 2450000 + std::int32_t(r() % 3000)); }},
+    {"Integer", CdxKeyType::Integer, 4, false,
+     [](std::mt19937& r, int) { return CdxIntegerKey(std::int32_t(r() % 600) - 300); }},
+    {"Logical", CdxKeyType::Logical, 1, false, [](std::mt19937& r, int) { return CdxLogicalKey(r() % 2); }},
+};
+
+CdxEntries Expected(const Model& model, bool descending)
+{
+    CdxEntries entries(model.begin(), model.end());
+    if (descending)
+        std::reverse(entries.begin(), entries.end());
+    return entries;
+}
+
+class CdxTree : public CdxScratch, public testing::WithParamInterface<TypeCase> {};
+
+TEST_P(CdxTree, RandomChangesFollowTheModel)
+{
+    const TypeCase& c = GetParam();
+    std::mt19937 random(20261210);
+    Model model;
+    std::uint32_t fileBytes = 0;
+    {
+        auto file = CdxIndexFile::Create(std::make_unique<CdxFileStore>(Path("t.cdx"), CdxFileStore::Mode::Create));
+        CdxTag& tag = file->CreateTag({"T", "expr", "", c.Type, c.KeyLength, false, false, c.Descending});
+        // Grow, shrink to nothing, grow again: splits, joins and root changes.
+        const std::size_t targets[] = {1500, 0, 700};
+        std::uint32_t nextRecNo = 1;
+        for (std::size_t target : targets) {
+            for (int step = 0; model.size() != target; ++step) {
+                bool grow = model.size() < target ? random() % 4 != 0 : random() % 4 == 0;
+                if (grow) {
+                    // Record numbers sometimes far apart, so pages need wide record fields.
+                    std::uint32_t recNo = random() % 8 == 0 ? nextRecNo + 100000000u : nextRecNo;
+                    ++nextRecNo;
+                    String key = c.MakeKey(random, c.KeyLength);
+                    ASSERT_TRUE(tag.Insert(key, recNo));
+                    model.emplace(key, recNo);
+                } else if (!model.empty()) {
+                    auto it = std::next(model.begin(), std::ptrdiff_t(random() % model.size()));
+                    ASSERT_TRUE(tag.Delete(it->first, it->second));
+                    model.erase(it);
+                }
+                ASSERT_EQ(CdxList(tag), Expected(model, c.Descending)) << "step " << step;
+                if (step % 97 == 0) {
+                    ASSERT_EQ(CdxList(tag, true), Expected(model, c.Descending));
+                    ASSERT_EQ(tag.Count(), model.size());
+                }
+            }
+        }
+        EXPECT_FALSE(tag.Delete(c.MakeKey(random, c.KeyLength), nextRecNo + 7));
+        fileBytes = std::uint32_t(file->Store().Length());
+    }
+    auto file = CdxIndexFile::Open(std::make_unique<CdxFileStore>(Path("t.cdx"), CdxFileStore::Mode::Open));
+    CdxTag& tag = *file->FindTag("t");
+    tag.SetKeyType(c.Type);
+    EXPECT_EQ(tag.Descending(), c.Descending);
+    EXPECT_EQ(CdxList(tag), Expected(model, c.Descending));
+    EXPECT_EQ(CdxList(tag, true), Expected(model, c.Descending));
+    // Pages freed while shrinking were reused while growing again: the file
+    // holds little more than the largest tree did.
+    EXPECT_LT(fileBytes, 1500u * (std::uint32_t(c.KeyLength) + 8) * 4 + 64 * 1024);
+}
+
+TEST_P(CdxTree, BuildMatchesInserts)
+{
+    const TypeCase& c = GetParam();
+    std::mt19937 random(7);
+    std::vector<CdxKeyEntry> entries;
+    for (std::uint32_t recNo = 1; recNo <= 3000; ++recNo)
+        entries.push_back({c.MakeKey(random, c.KeyLength), recNo});
+    auto file = CdxIndexFile::Create(std::make_unique<CdxFileStore>(Path("b.cdx"), CdxFileStore::Mode::Create));
+    CdxTag& built = file->CreateTag({"BUILT", "expr", "", c.Type, c.KeyLength, false, false, c.Descending});
+    CdxTag& grown = file->CreateTag({"GROWN", "expr", "", c.Type, c.KeyLength, false, false, c.Descending});
+    built.Build(entries);
+    for (const CdxKeyEntry& entry : entries)
+        grown.Insert(entry.Key, entry.RecNo);
+    Model model;
+    for (const CdxKeyEntry& entry : entries)
+        model.emplace(entry.Key, entry.RecNo);
+    EXPECT_EQ(CdxList(built), Expected(model, c.Descending));
+    EXPECT_EQ(CdxList(grown), Expected(model, c.Descending));
+    // A built tree takes changes like any other, and a rebuild replaces it.
+    for (std::size_t i = 0; i < entries.size(); i += 3) {
+        ASSERT_TRUE(built.Delete(entries[i].Key, entries[i].RecNo));
+        model.erase({entries[i].Key, entries[i].RecNo});
+    }
+    EXPECT_EQ(CdxList(built, true), Expected(model, c.Descending));
+    built.Build({});
+    EXPECT_EQ(built.Count(), 0u);
+    EXPECT_EQ(CdxList(grown).size(), 3000u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, CdxTree, testing::ValuesIn(TypeCases),
+                         [](const auto& info) { return String(info.param.Name); });
+
+// Counts page writes, to show that a change touches only its path.
+class CountingStore : public CdxMemoryStore {
+public:
+    void WritePage(std::uint32_t offset, const Byte* page) override
+    {
+        ++Writes;
+        CdxMemoryStore::WritePage(offset, page);
+    }
+    int Writes = 0;
+};
+
+TEST(CdxTreeWrites, AChangeWritesOnlyTheNodesOnItsPath)
+{
+    auto owned = std::make_unique<CountingStore>();
+    CountingStore& store = *owned;
+    auto file = CdxIndexFile::Create(std::move(owned));
+    CdxTag& tag = file->CreateTag({"N", "n", "", CdxKeyType::Integer, 0, false, false, false});
+    std::vector<CdxKeyEntry> entries;
+    for (std::int32_t i = 0; i < 40000; ++i)
+        entries.push_back({CdxIntegerKey(i * 2), std::uint32_t(i + 1)});
+    tag.Build(entries);
+    ASSERT_GT(store.Length(), 100u * CdxPageSize);
+    int most = 0;
+    for (std::int32_t i = 0; i < 2000; ++i) {
+        store.Writes = 0;
+        tag.Insert(CdxIntegerKey(i * 40 + 1), 50000 + std::uint32_t(i));
+        most = std::max(most, store.Writes);
+    }
+    EXPECT_LE(most, 8);
+    for (std::int32_t i = 0; i < 2000; ++i) {
+        store.Writes = 0;
+        tag.Delete(CdxIntegerKey(i * 40 + 1), 50000 + std::uint32_t(i));
+        most = std::max(most, store.Writes);
+    }
+    EXPECT_LE(most, 8);
+    EXPECT_EQ(tag.Count(), 40000u);
+}
+
+TEST(CdxTreeRules, UniqueAndCandidateTagsRefuseASecondRecord)
+{
+    for (bool candidate : {false, true}) {
+        auto file = CdxIndexFile::Create(std::make_unique<CdxMemoryStore>());
+        CdxTag& tag = file->CreateTag({"U", "u", "", CdxKeyType::Character, 4, !candidate, candidate, false});
+        EXPECT_TRUE(tag.Insert("ABCD", 5));
+        EXPECT_FALSE(tag.Insert("ABCD", 2));
+        EXPECT_FALSE(tag.Insert("ABCD", 5));
+        EXPECT_TRUE(tag.Insert("ABCE", 2));
+        EXPECT_EQ(CdxList(tag), (CdxEntries{{"ABCD", 5}, {"ABCE", 2}}));
+        tag.Build({{"XY  ", 9}, {"XY  ", 3}, {"AA  ", 4}});
+        EXPECT_EQ(CdxList(tag), (CdxEntries{{"AA  ", 4}, {"XY  ", 3}}));
+    }
+}
+
+TEST(CdxTreeRules, KeysOfTheWrongLengthAreRefused)
+{
+    auto file = CdxIndexFile::Create(std::make_unique<CdxMemoryStore>());
+    CdxTag& tag = file->CreateTag({"C", "c", "", CdxKeyType::Character, 4, false, false, false});
+    EXPECT_THROW(tag.Insert("ABC", 1), ERangeError);
+    EXPECT_THROW(tag.Delete("ABCDE", 1), ERangeError);
+    EXPECT_THROW(tag.Build({{"AB", 1}}), ERangeError);
+    EXPECT_EQ(tag.Count(), 0u);
+}
+
+} // namespace

@@ -1,0 +1,247 @@
+// Two processes on one table: open modes, the in-use refusal of creation,
+// record and file locks, and appends from both at once.
+
+#include <set>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "tests/xbengine/enginetest.h"
+
+namespace {
+
+// The helper process with a pipe to its input and one from its output.
+class Peer {
+public:
+    explicit Peer(std::vector<std::string> args)
+    {
+        int in[2], out[2];
+        if (pipe(in) != 0 || pipe(out) != 0)
+            std::abort();
+        FPid = fork();
+        if (FPid == 0) {
+            dup2(in[0], 0);
+            dup2(out[1], 1);
+            close(in[1]);
+            close(out[0]);
+            std::vector<char*> argv{const_cast<char*>(XBE_PEER_PATH)};
+            for (std::string& a : args)
+                argv.push_back(a.data());
+            argv.push_back(nullptr);
+            execv(XBE_PEER_PATH, argv.data());
+            _exit(127);
+        }
+        close(in[0]);
+        close(out[1]);
+        FInput = in[1];
+        FOutput = fdopen(out[0], "r");
+    }
+    ~Peer()
+    {
+        Release();
+        Wait();
+        if (FOutput)
+            fclose(FOutput);
+    }
+    // The first line the peer prints: "ready" or "failed <code> ...".
+    std::string Line()
+    {
+        char buffer[512] = "";
+        if (!fgets(buffer, sizeof buffer, FOutput))
+            return "no answer";
+        std::string line = buffer;
+        if (!line.empty() && line.back() == '\n')
+            line.pop_back();
+        return line;
+    }
+    void Release()
+    {
+        if (FInput >= 0)
+            close(FInput);
+        FInput = -1;
+    }
+    int Wait()
+    {
+        if (FPid > 0) {
+            waitpid(FPid, &FStatus, 0);
+            FPid = -1;
+        }
+        return WIFEXITED(FStatus) ? WEXITSTATUS(FStatus) : -1;
+    }
+
+private:
+    pid_t FPid = -1;
+    int FInput = -1;
+    FILE* FOutput = nullptr;
+    int FStatus = 0;
+};
+
+class Sharing : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        Table = Dir + "SHARED.DBF";
+        Create(Table, {{"ID", "C", 10, 0}, {"N", "N", 5, 0}, {"NOTE", "M", 10, 0}});
+        for (int i = 0; i < 3; ++i)
+            E.xb_AppendBlank();
+        E.xb_Close();
+    }
+    std::string Table;
+};
+
+TEST_F(Sharing, OpenModesExcludeEachOtherAcrossProcesses)
+{
+    struct Case {
+        int PeerMode, OurMode;
+        bool Opens;
+    } cases[] = {
+        {0, 0, true}, {0, 1, true}, {0, 2, false}, {1, 0, true},
+        {1, 2, false}, {2, 0, false}, {2, 1, false}, {2, 2, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("peer " + std::to_string(c.PeerMode) + ", we " + std::to_string(c.OurMode));
+        Peer peer({"open", Table, std::to_string(c.PeerMode)});
+        ASSERT_EQ(peer.Line(), "ready");
+        XBSHORT area = E.xb_Use(Table.c_str(), "", XBSHORT(c.OurMode), 2);
+        EXPECT_EQ(area > 0, c.Opens);
+        if (!c.Opens) {
+            EXPECT_EQ(E.xbx_LastError(), XBE_E_IN_USE);
+        }
+        E.xb_Close();
+    }
+    // And the other way round: our exclusive open keeps the peer out until closed.
+    ASSERT_GT(E.xb_Use(Table.c_str(), "", 2, 2), 0);
+    {
+        Peer peer({"open", Table, "0"});
+        EXPECT_EQ(peer.Line().substr(0, 8), "failed 2");
+    }
+    E.xb_Close();
+    Peer peer({"open", Table, "0"});
+    EXPECT_EQ(peer.Line(), "ready");
+}
+
+TEST_F(Sharing, TwoOpensInOneProcessConflictLikeTwoProcesses)
+{
+    ASSERT_GT(E.xb_Use(Table.c_str(), "A", 2, 2), 0);
+    EXPECT_EQ(E.xb_Use(Table.c_str(), "B", 0, 2), 0);
+    EXPECT_EQ(E.xbx_LastError(), XBE_E_IN_USE);
+    E.xb_CloseAll();
+
+    E.xb_SetLockTimeout(0);
+    XBSHORT a = E.xb_Use(Table.c_str(), "A", 0, 2);
+    XBSHORT b = E.xb_Use(Table.c_str(), "B", 0, 2);
+    ASSERT_GT(b, 0);
+    E.xb_Select(a);
+    ASSERT_NE(E.xb_Rlock(1), 0);
+    E.xb_Select(b);
+    EXPECT_EQ(E.xb_Rlock(1), 0);
+    EXPECT_NE(E.xb_Rlock(2), 0);
+}
+
+TEST_F(Sharing, CreationRefusesATableInUseElsewhere)
+{
+    Peer peer({"open", Table, "1"});
+    ASSERT_EQ(peer.Line(), "ready");
+    EXPECT_NE(E.xbx_FileInUse(Table.c_str()), 0);
+    EXPECT_EQ(E.xb_CreateNew(Table.c_str(), "", 2, 1), 0);
+    EXPECT_EQ(E.xbx_LastError(), XBE_E_IN_USE);
+    peer.Release();
+    peer.Wait();
+    EXPECT_EQ(E.xbx_FileInUse(Table.c_str()), 0);
+    EXPECT_GT(E.xb_CreateNew(Table.c_str(), "", 2, 1), 0) << E.xbx_LastErrorText();
+}
+
+TEST_F(Sharing, RecordLockHeldElsewhereFailsAfterTheTimeOut)
+{
+    Peer peer({"rlock", Table, "2"});
+    ASSERT_EQ(peer.Line(), "ready");
+    ASSERT_GT(E.xb_Use(Table.c_str(), "", 0, 2), 0);
+    EXPECT_EQ(E.xb_Rlock(2), 0);
+    EXPECT_EQ(E.xbx_LastError(), XBE_E_LOCK);
+    EXPECT_EQ(E.xb_Locked(2), 0);
+    // Writing the record needs its lock too.
+    E.xb_Go(2);
+    int five = 5;
+    EXPECT_EQ(E.xb_Replace("N", 1, &five), 0);
+    EXPECT_EQ(E.xbx_LastError(), XBE_E_LOCK);
+    std::size_t memoSize = ReadBytes(Dir + "SHARED.FPT").size();
+    EXPECT_EQ(E.xb_Replace("NOTE", 3072, "refused"), 0);
+    EXPECT_EQ(E.xbx_LastError(), XBE_E_LOCK);
+    EXPECT_EQ(ReadBytes(Dir + "SHARED.FPT").size(), memoSize);
+    EXPECT_EQ(E.xb_Flock(), 0);
+
+    ASSERT_NE(E.xb_Rlock(3), 0);
+    ASSERT_NE(E.xb_Rlock(1), 0);
+    EXPECT_EQ(E.xb_Rlock(4), 0);  // beyond the table
+    EXPECT_EQ(E.xb_LockCount(), 2);
+    XBLONG list[2] = {};
+    E.xb_DBRlockList(list);
+    EXPECT_EQ(list[0], 1);
+    EXPECT_EQ(list[1], 3);
+
+    // The peer's locks vanish with it.
+    peer.Release();
+    peer.Wait();
+    EXPECT_NE(E.xb_Rlock(2), 0);
+    EXPECT_NE(E.xb_Replace("N", 1, &five), 0) << E.xbx_LastErrorText();
+    EXPECT_NE(E.xb_Replace("NOTE", 3072, "now stored"), 0) << E.xbx_LastErrorText();
+    EXPECT_EQ(Memo("NOTE"), "now stored");
+    E.xb_Unlock(0);
+    EXPECT_EQ(E.xb_LockCount(), 0);
+
+    // Our file lock keeps the peer from every record.
+    ASSERT_NE(E.xb_Flock(), 0);
+    EXPECT_NE(E.xb_Locked(3), 0);
+    {
+        Peer blocked({"rlock", Table, "3"});
+        EXPECT_EQ(blocked.Line().substr(0, 9), "failed 13");
+    }
+    E.xb_Unlock(0);
+    Peer free({"rlock", Table, "3"});
+    EXPECT_EQ(free.Line(), "ready");
+}
+
+TEST_F(Sharing, AppendsFromTwoProcessesGetDistinctRecords)
+{
+    const int each = 1000;
+    // A shared reader sits at the end while the others append.
+    XBSHORT reader = E.xb_Use(Table.c_str(), "READER", 0, 2);
+    ASSERT_GT(reader, 0);
+    E.xb_GoBottom();
+    E.xb_Skip(1);
+    ASSERT_NE(E.xb_Eof(), 0);
+    {
+        Peer first({"append", Table, std::to_string(each), "A"});
+        Peer second({"append", Table, std::to_string(each), "B"});
+        EXPECT_EQ(first.Line(), "ready");
+        EXPECT_EQ(second.Line(), "ready");
+    }
+    E.xb_Skip(0);
+    EXPECT_NE(E.xb_Eof(), 0);
+    EXPECT_EQ(E.xb_RecNo(), 3 + 2 * each + 1);
+    E.xb_Skip(-1);
+    EXPECT_EQ(E.xb_RecNo(), 3 + 2 * each);
+    EXPECT_EQ(E.xb_RecCount(), 3 + 2 * each);
+
+    ASSERT_GT(E.xb_Use(Table.c_str(), "", 1, 2), 0);
+    EXPECT_EQ(E.xb_RecCount(), 3 + 2 * each);
+    std::set<std::string> ids;
+    int lastA = 0, lastB = 0;
+    for (E.xb_Go(4); !E.xb_Eof(); E.xb_Skip(1)) {
+        std::string id = Trim("ID");
+        ASSERT_TRUE(ids.insert(id).second) << id;
+        int n = std::stoi(id.substr(1));
+        int& last = id[0] == 'A' ? lastA : lastB;
+        EXPECT_EQ(n, last + 1) << id;
+        last = n;
+    }
+    EXPECT_EQ(ids.size(), 2u * each);
+    std::vector<unsigned char> bytes = ReadBytes(Table);
+    int header = bytes[8] | (bytes[9] << 8);
+    EXPECT_EQ(bytes.size(), std::size_t(header + (3 + 2 * each) * 26 + 1));
+    EXPECT_EQ(bytes.back(), 0x1A);
+}
+
+}  // namespace

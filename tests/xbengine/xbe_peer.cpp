@@ -1,0 +1,57 @@
+// A second process on the same tables, for the sharing tests. It runs one
+// command, prints "ready" or "failed <code>", and holds what it opened or
+// locked until its standard input closes.
+//
+//   xbe_peer open <table> <mode>
+//   xbe_peer rlock <table> <record>
+//   xbe_peer append <table> <count> <tag>    (shared; field ID gets tag + number)
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "tests/xbengine/xbebinding.h"
+
+namespace {
+
+int Report(bool ok)
+{
+    XbeBinding& e = Xbe();
+    if (ok)
+        std::printf("ready\n");
+    else
+        std::printf("failed %d %s\n", e.xbx_LastError(), e.xbx_LastErrorText());
+    std::fflush(stdout);
+    while (std::getchar() != EOF) {
+    }
+    return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 4)
+        return 2;
+    XbeBinding& e = Xbe();
+    e.xb_ErrorLevel(0);
+    std::string command = argv[1];
+    if (command == "open")
+        return Report(e.xb_Use(argv[2], "", XBSHORT(std::atoi(argv[3])), 2) > 0);
+    if (command == "rlock")
+        return Report(e.xb_Use(argv[2], "", 0, 2) > 0 && e.xb_Rlock(std::atoi(argv[3])));
+    if (command == "append" && argc == 5) {
+        e.xb_SetLockTimeout(-1);
+        if (e.xb_Use(argv[2], "", 0, 2) <= 0)
+            return Report(false);
+        int count = std::atoi(argv[3]);
+        for (int i = 1; i <= count; ++i) {
+            std::string id = std::string(argv[4]) + std::to_string(i);
+            if (!e.xb_AppendBlank() || !e.xb_Replace("ID", 1024, id.c_str()))
+                return Report(false);
+        }
+        return Report(true);
+    }
+    return 2;
+}

@@ -43,7 +43,7 @@ TEST_F(FixtureTables, RecordCountsWithAndWithoutDeletedRecords)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.File);
         E.xb_SetDeleted(0);
-        Open(c.File);
+        ASSERT_NO_FATAL_FAILURE(Open(c.File));
         EXPECT_EQ(E.xb_RecCount(), c.RecCount);
         EXPECT_EQ(E.xb_Count(), c.RecCount);
         E.xb_SetDeleted(1);
@@ -60,7 +60,7 @@ TEST_F(FixtureTables, RecordCountsWithAndWithoutDeletedRecords)
 
 TEST_F(FixtureTables, CallsWithBinaryFieldsAndMemo)
 {
-    Open("foxprodb/calls.dbf");
+    ASSERT_NO_FATAL_FAILURE(Open("foxprodb/calls.dbf"));
     EXPECT_STREQ(E.xb_FieldType("CALL_ID"), "I");
     EXPECT_EQ(E.xb_FieldWidth("SUBJECT"), 254);
     EXPECT_EQ(E.xb_FieldOffset("CALL_ID"), 2);
@@ -74,7 +74,7 @@ TEST_F(FixtureTables, CallsWithBinaryFieldsAndMemo)
 
 TEST_F(FixtureTables, ContactsMemoTextDatesAndEmptyMemo)
 {
-    Open("foxprodb/contacts.dbf");
+    ASSERT_NO_FATAL_FAILURE(Open("foxprodb/contacts.dbf"));
     E.xb_Go(1);
     EXPECT_EQ(Trim("FIRST_NAME"), "Nancy");
     EXPECT_EQ(Trim("LAST_NAME"), "Davolio");
@@ -91,7 +91,7 @@ TEST_F(FixtureTables, ContactsMemoTextDatesAndEmptyMemo)
 TEST_F(FixtureTables, StructuralIndexFlagWithoutIndexFileStillOpens)
 {
     // dbase_30 says it has a structural index, but no CDX ships with it.
-    Open("dbase_30.dbf");
+    ASSERT_NO_FATAL_FAILURE(Open("dbase_30.dbf"));
     EXPECT_EQ(E.xbx_LastError(), 0);
     E.xb_Go(1);
     EXPECT_EQ(Trim("ACCESSNO"), "1999.1");
@@ -102,7 +102,7 @@ TEST_F(FixtureTables, StructuralIndexFlagWithoutIndexFileStillOpens)
 
 TEST_F(FixtureTables, LaterVersionsWithoutEndMarkerAndOpaqueFields)
 {
-    Open("dbase_31.dbf");
+    ASSERT_NO_FATAL_FAILURE(Open("dbase_31.dbf"));
     E.xb_GoBottom();
     EXPECT_EQ(E.xb_RecNo(), 77);
     EXPECT_EQ(Trim("PRODUCTNAM"), "Original Frankfurter gr\xFCne So\xE1" "e");
@@ -111,7 +111,7 @@ TEST_F(FixtureTables, LaterVersionsWithoutEndMarkerAndOpaqueFields)
     EXPECT_NE(E.xb_Eof(), 0);
     E.xb_Close();
 
-    Open("dbase_32.dbf");
+    ASSERT_NO_FATAL_FAILURE(Open("dbase_32.dbf"));
     std::string name = Raw("NAME");
     ASSERT_EQ(name.size(), 250u);
     EXPECT_EQ(name.substr(0, 14), "Bad Meets Evil");
@@ -120,7 +120,7 @@ TEST_F(FixtureTables, LaterVersionsWithoutEndMarkerAndOpaqueFields)
 
 TEST_F(FixtureTables, ReadOnlyOpenRefusesWrites)
 {
-    Open("foxprodb/setup.dbf");
+    ASSERT_NO_FATAL_FAILURE(Open("foxprodb/setup.dbf"));
     E.xb_Go(1);
     EXPECT_EQ(Trim("KEY_NAME"), "CALLS");
     EXPECT_EQ(E.xb_Replace("KEY_NAME", 1024, "X"), 0);

@@ -1,0 +1,313 @@
+#include "tables/drodset.h"
+
+#include <unistd.h>
+
+#include "platform/rtl/datetime.h"
+#include "platform/rtl/fileops.h"
+#include "platform/rtl/strutils.h"
+#include "tables/droenv.h"
+#include "tables/droerror.h"
+#include "tables/drosearch.h"
+
+namespace text {
+constexpr const char* TableOpen = "Cannot perform this operation on an open table";
+constexpr const char* AccessWhileActive = "Cannot change data access method while active";
+}  // namespace text
+
+TDaroruTable::TDaroruTable(TComponent* AOwner) : TDataSet(AOwner) {}
+
+TDaroruTable::~TDaroruTable()
+{
+    // The buffers must be freed while this class is still whole.
+    if (Active())
+        Close();
+    else if (FWorkArea > 0)
+        InternalClose();
+}
+
+bool TDaroruTable::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TDaroruTable") || TDataSet::InheritsFrom(name);
+}
+
+bool TDaroruDataSet::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TDaroruDataSet") || TDaroruTable::InheritsFrom(name);
+}
+
+void TDaroruTable::Loaded()
+{
+    if (FAccessMethod == amLocal)
+        LoadDLL();
+    if (FDaroruConnection)
+        FDaroruConnection->SetDatabaseName(FDatabaseName);
+    TDataSet::Loaded();
+}
+
+void TDaroruTable::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TDataSet::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FDaroruConnection) {
+        Close();
+        FDaroruConnection = nullptr;
+    }
+    if (Operation == opRemove && AComponent == FDatabase)
+        FDatabase = nullptr;
+}
+
+void TDaroruTable::Raise(const String& Message) const { throw EDaroruError(Message); }
+
+TDaroruConnection* TDaroruTable::ServerConnection() const
+{
+    if (!FDaroruConnection)
+        Raise("No DaroruConnection specified");
+    return FDaroruConnection;
+}
+
+void TDaroruTable::SetDaroruConnection(TDaroruConnection* Value)
+{
+    if (Value == FDaroruConnection)
+        return;
+    SetConnectionReference(this, FDaroruConnection, Value);
+    if (ComponentState().Contains(csDesigning))
+        FAccessMethod = Value ? amServer : amLocal;
+}
+
+void TDaroruTable::SetAccessMethod(TAccessMethod Value)
+{
+    if (Value == FAccessMethod)
+        return;
+    if (Active())
+        Raise(text::AccessWhileActive);
+    FAccessMethod = Value;
+    if (Value == amLocal)
+        LoadDLL();
+}
+
+void TDaroruTable::SetDatabaseName(const String& Value)
+{
+    if (Value == FDatabaseName)
+        return;
+    FDatabase = nullptr;
+    FDatabaseName = Value;
+    if (FDaroruConnection)
+        FDaroruConnection->SetDatabaseName(Value);
+    if (Active() && !FTableName.empty()) {
+        FDataPath = IncludeTrailingPathDelimiter(PathFromAlias());
+        if (!GetExists())
+            Close();
+        UpdateFieldAndIndexDefs();
+    }
+}
+
+void TDaroruTable::SetTableName(const String& Value)
+{
+    if (Value == FTableName)
+        return;
+    if (FWorkArea > 0)
+        Raise(text::TableOpen);
+    FTableName = Value;
+    UpdateFieldAndIndexDefs();
+}
+
+void TDaroruTable::SetExclusive(WordBool Value)
+{
+    if ((Value != 0) != (FExclusive != 0) && FWorkArea > 0)
+        Raise(text::TableOpen);
+    FExclusive = Value;
+}
+
+void TDaroruTable::SetReadOnly(WordBool Value)
+{
+    if ((Value != 0) == (FReadOnly != 0))
+        return;
+    if (FWorkArea > 0)
+        Raise(text::TableOpen);
+    FReadOnly = Value;
+}
+
+void TDaroruTable::SetTableType(TDaroruTableType Value)
+{
+    if (Value == FTableType)
+        return;
+    FTableType = Value;
+    UpdateFieldAndIndexDefs();
+}
+
+void TDaroruTable::SetTurboRead(WordBool Value)
+{
+    FTurboRead = Value;
+    if (Select())
+        cs_xb_SetTurboRead(Value);
+}
+
+void TDaroruTable::SetPassword(const String& Value)
+{
+    FPassword = Value;
+    if (Select()) {
+        cs_xb_SetPassword(Value.c_str());
+        Resync({});
+    }
+}
+
+void TDaroruTable::SetSpeedMode(WordBool Value)
+{
+    FSpeedMode = Value;
+    if (!FCursorOpen)
+        return;
+    if (!Value) {
+        cs_xb_Select(FWorkArea);
+        SetRecNoOf(ActiveBuffer(), static_cast<std::uint32_t>(cs_xb_RecNo()));
+        Resync({});
+    } else {
+        cs_xb_Select(FWorkArea);
+        cs_xb_Go(RecNoOf(ActiveBuffer()));
+    }
+}
+
+void TDaroruTable::SetSequenced(bool Value)
+{
+    if (Value == FSequenced)
+        return;
+    FSequenced = Value;
+    if (SelectForSxCall())
+        Resync({});
+}
+
+void TDaroruTable::UpdateFieldAndIndexDefs()
+{
+    FieldDefs()->Clear();
+    if (Active()) {
+        InternalInitFieldDefs();
+        FIndexDefs.SetUpdated(false);
+        UpdateIndexDefs();
+    }
+}
+
+String TDaroruTable::GetVersion()
+{
+    String engine;
+    if (FAccessMethod == amServer)
+        engine = FDaroruConnection && FDaroruConnection->Connected() ? "C/S" : "VOZ ?.??.?? 32 bit";
+    else {
+        LoadDLL();
+        const char* v = XBE_CALL(xb_Version);
+        engine = v ? v : "";
+    }
+    return engine + ", " + GetDrDsVer();
+}
+
+String GetDrDsVer() { return "Daroru VCL 5.1.3.1, " + DateToStr(EncodeDate(2000, 5, 18)); }
+
+// ---- where the table lies
+
+String TDaroruTable::GetDataPath()
+{
+    const String dir = ExtractFilePath(NormalizePath(FTableName));
+    FDataPath = IncludeTrailingPathDelimiter(dir.empty() ? PathFromAlias() : dir);
+    return FDataPath;
+}
+
+String TDaroruTable::PathFromAlias()
+{
+    // A Linux path names itself with "/" as a Windows one does with "\" or ":".
+    if (!FDatabaseName.empty() && FDatabaseName.find_first_of("\\:./") != String::npos)
+        return NormalizePath(FDatabaseName);
+    String path;
+    if (TDaroruDatabase* database = GetDatabase())
+        path = NormalizePath(database->DataPath());
+    if (path.empty()) {
+        char cwd[4096];
+        path = getcwd(cwd, sizeof cwd) ? cwd : "";
+    }
+    return IncludeTrailingPathDelimiter(path);
+}
+
+TDaroruDatabase* TDaroruTable::GetDatabase()
+{
+    if (FDatabase)
+        return FDatabase;
+    TDaroruSearchObject search;
+    for (TComponent* c = search.SearchFirstComponent("TDaroruDataBase"); c;
+         c = search.SearchNextComponent("TDaroruDataBase")) {
+        auto* database = dynamic_cast<TDaroruDatabase*>(c);
+        if (database && SameText(database->DataPathAlias(), FDatabaseName)) {
+            FDatabase = database;
+            database->FreeNotification(this);
+            return database;
+        }
+    }
+    String dir = FDatabaseName;
+    if (!dir.empty() && (dir.back() == '\\' || dir.back() == '/'))
+        dir.pop_back();
+    if (!FDatabaseName.empty() && !DirectoryExists(dir))
+        Raise("Invalid DatabaseName value : " + FDatabaseName);
+    return nullptr;
+}
+
+String TDaroruTable::GetUniqueAliasName(const String& Name)
+{
+    if (Name.empty())
+        return String();
+    String alias = Copy(UpperCase(ExtractFileName(NormalizePath(Name))), 1, 8);
+    alias = alias.substr(0, alias.find('.'));
+    for (char& c : alias)
+        if (c < 'A' || c > 'Z')
+            c = '_';
+    if (FAccessMethod == amLocal)
+        LoadDLL();
+    for (int n = 1; cs_xb_WorkArea(alias.c_str()) > 0; ++n) {
+        const String digits = IntToStr(n);
+        alias = Copy(alias, 1, 8 - static_cast<int>(digits.size())) + digits;
+    }
+    return alias;
+}
+
+int TDaroruTable::DaroruTableType(TDaroruTableType Type)
+{
+    switch (Type) {
+    case ttSXNTX: return 1;
+    case ttSXNSX: return 3;
+    default: return 2;
+    }
+}
+
+String TDaroruTable::GetFullTableName()
+{
+    String name = ExtractFileName(NormalizePath(FTableName));
+    if (ExtractFileExt(name).empty())
+        name += ".DBF";
+    return GetDataPath() + name;
+}
+
+bool TDaroruTable::GetExists()
+{
+    const String name = GetFullTableName();
+    return cs_FileExists(FAccessMethod == amServer ? ExtractFileName(name) : name);
+}
+
+bool TDaroruTable::cs_DeleteFile(const String& Name)
+{
+    if (FAccessMethod == amServer)
+        return ServerConnection()->DeleteFile(FDatabaseName, Name);
+    return DeleteFile(Name);
+}
+
+bool TDaroruTable::cs_FileExists(const String& Name)
+{
+    if (FAccessMethod == amServer)
+        return ServerConnection()->FileExists(FDatabaseName, Name);
+    return FileExists(Name);
+}
+
+String PadRight(const String& Text, int Width, char Ch)
+{
+    return static_cast<int>(Text.size()) >= Width ? Text : Text + String(Width - Text.size(), Ch);
+}
+
+String IndexFileBaseName(const String& FileName)
+{
+    const String name = UpperCase(ExtractFileName(NormalizePath(FileName)));
+    const auto dot = name.find('.');
+    return dot == String::npos ? String() : name.substr(0, dot);
+}

@@ -1,0 +1,126 @@
+#include "tables/xbe50.h"
+
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/rtl/fileops.h"
+#include "tables/droerror.h"
+
+namespace {
+
+struct TXbeState {
+    TXbeFunctions Functions;
+    const char* (*LastErrorText)(void) = nullptr;
+    bool Loaded = false;
+    void* Handle = nullptr;
+    TXbeLoader Loader = SystemXbeLoader();
+    String Dir;
+    bool DirSet = false;
+    TXbeLoadFailure OnFailure;
+
+    // The library stays loaded for the whole process once bound.
+    ~TXbeState()
+    {
+        if (Loaded && Handle && Loader.Close)
+            Loader.Close(Handle);
+    }
+};
+
+TXbeState& State()
+{
+    static TXbeState state;
+    return state;
+}
+
+void DefaultLoadFailure(const String& Message)
+{
+    std::fprintf(stderr, "%s\n", Message.c_str());
+    std::exit(EXIT_FAILURE);
+}
+
+// Stores the named export into its slot; an export that is missing stops the
+// binding with an assertion failure.
+template <class F>
+void Bind(TXbeState& s, F& Slot, const char* Name, int Line)
+{
+    void* address = s.Loader.Symbol(s.Handle, Name);
+    if (!address)
+        throw EAssertionFailed(String("Assertion failure: ") + Name + " is not exported by " +
+                               XbeLibraryFileName() + " (xbe50, line " + std::to_string(Line) + ")");
+    std::memcpy(&Slot, &address, sizeof address);
+}
+
+}  // namespace
+
+TXbeLoader SystemXbeLoader()
+{
+    TXbeLoader loader;
+    loader.Open = [](const String& FileName) { return dlopen(FileName.c_str(), RTLD_NOW | RTLD_LOCAL); };
+    loader.Symbol = [](void* Handle, const char* Name) { return dlsym(Handle, Name); };
+    loader.Close = [](void* Handle) { dlclose(Handle); };
+    return loader;
+}
+
+void SetXbeLoader(const TXbeLoader& Loader) { State().Loader = Loader; }
+
+void SetXbeLibraryDir(const String& Dir)
+{
+    State().Dir = IncludeTrailingPathDelimiter(NormalizePath(Dir));
+    State().DirSet = true;
+}
+
+String XbeLibraryFileName() { return (State().DirSet ? State().Dir : ProgramDir()) + "libxbe50.so"; }
+
+void SetXbeLoadFailureHandler(TXbeLoadFailure Handler) { State().OnFailure = std::move(Handler); }
+
+bool XbeLoaded() { return State().Loaded; }
+
+const TXbeFunctions& Xbe() { return State().Functions; }
+
+void LoadDLL()
+{
+    TXbeState& s = State();
+    if (s.Loaded)
+        return;
+    s.Handle = s.Loader.Open(XbeLibraryFileName());
+    if (!s.Handle) {
+        (s.OnFailure ? s.OnFailure : DefaultLoadFailure)(XbeLoadFailureText);
+        return;
+    }
+    s.Loaded = true;
+#define XBE_FUNCTION(name, result, parameters, tier) Bind(s, s.Functions.name, #name, __LINE__);
+#include "platform/xbengine/xbe_functions.def"
+#undef XBE_FUNCTION
+    void* text = s.Loader.Symbol(s.Handle, "xbx_LastErrorText");
+    std::memcpy(&s.LastErrorText, &text, sizeof text);
+    XBE_CALL(xb_SetStringType, 1);
+    XBE_CALL(xb_SysProp, 1009, 0);
+}
+
+void UnloadDLL()
+{
+    TXbeState& s = State();
+    if (s.Loaded && s.Handle && s.Loader.Close)
+        s.Loader.Close(s.Handle);
+    s.Handle = nullptr;
+    s.Loaded = false;
+    s.Functions = TXbeFunctions();
+    s.LastErrorText = nullptr;
+}
+
+void XbeNotBound(const char* Name)
+{
+    throw EDaroruError(String("The engine function ") + Name + " is not bound");
+}
+
+String XbeLastErrorText()
+{
+    const TXbeState& s = State();
+    if (!s.LastErrorText)
+        return String();
+    const char* text = s.LastErrorText();
+    return text ? String(text) : String();
+}

@@ -1,0 +1,23 @@
+#pragma once
+// Drawing helpers of the library's edits and grid.
+
+#include "platform/rtl/types.h"
+#include "platform/vcl/controls.h"
+
+class TCanvas;
+
+// dwDrawEditText options.
+constexpr int detShowPrefix = 1;     // "&" marks an accelerator
+constexpr int detEndEllipsis = 2;    // "..." where the text is cut
+constexpr int detWordBreak = 4;      // wrap at words (not when one line fills the height)
+constexpr int detNoBackground = 16;  // leave the background as it is
+
+// Draws an edit's text while the edit has no focus: the background filled with the
+// brush, the text aligned within Rect less the margins.
+void dwDrawEditText(TCanvas* Canvas, const TRect& Rect, int LeftMargin, int Options, TAlignment Alignment,
+                    const String& Text, int TopMargin);
+// One line of text with the edit's border fills Rect's height.
+bool dwIsSingleLineHeight(TCanvas* Canvas, const TRect& Rect);
+// An outline in the highlight colour with a focus rectangle inside it; the canvas's
+// brush style and pen colour are kept.
+void dwDrawSelectedFrame(TCanvas* Canvas, const TRect& Rect);

@@ -1,0 +1,29 @@
+#pragma once
+// Small helpers of the data-aware control library: class-name and design-time tests,
+// flag and list texts, minimum and maximum.
+
+#include "platform/rtl/types.h"
+
+class TObject;
+class TComponent;
+class TControl;
+class TStrings;
+
+// The object's class or an ancestor has that name, ignoring case; false for null.
+bool dwIsClassNamed(const TObject* Object, const String& ClassName);
+// The control's parent is a grid / the data inspector, by class name.
+bool dwParentIsGrid(const TControl* Control);
+bool dwParentIsInspector(const TControl* Control);
+// The first form or frame up the owner chain; null when there is none.
+TComponent* dwFindParentFormOrFrame(const TComponent* Component);
+// csDesigning in the parent form's state, or in the control's own without a form.
+bool dwIsDesigning(const TComponent* Control);
+
+String dwBoolToTF(bool Flag);
+// The lines joined by one blank, or by CR LF.
+String dwStringsToPChar(const TStrings* Lines, bool JoinWithBlank);
+// The text before the first '.', or the whole text without one.
+String dwTextBeforeDot(const String& Text);
+
+int dwMax(int A, int B);
+int dwMin(int A, int B);

@@ -1,0 +1,91 @@
+#include "platform/vcl/application.h"
+
+#include <QApplication>
+#include <QEventLoop>
+
+#include "platform/rtl/fileops.h"
+#include "platform/vcl/dialogs.h"
+#include "platform/vcl/dispatch.h"
+#include "platform/vcl/qapp.h"
+
+const TApplicationRef Application;
+
+TApplication* TApplicationRef::operator->() const {
+    static TApplication* application = nullptr;
+    if (!application) application = new TApplication;
+    return application;
+}
+
+TApplication::TApplication() : TComponent(nullptr) {
+    EnsureQApplication();
+    QApplication::setQuitOnLastWindowClosed(false);
+    TEventDispatch::Instance();
+    const String name = ExtractFileName(ProgramFileName());
+    const size_t dot = name.rfind('.');
+    FTitle = dot == String::npos ? name : name.substr(0, dot);
+}
+
+TApplication::~TApplication() = default;
+
+void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
+    if (Operation == opRemove && AComponent == FMainForm) FMainForm = nullptr;
+    TComponent::Notification(AComponent, Operation);
+}
+
+void TApplication::Initialize() { EnsureQApplication(); }
+
+void TApplication::SetMainForm(TCustomForm* Form) {
+    FMainForm = Form;
+    if (Form) Form->FreeNotification(this);
+}
+
+String TApplication::ExeName() const { return ProgramFileName(); }
+
+void TApplication::Run() {
+    if (FTerminated) return;
+    if (FMainForm) {
+        try {
+            FMainForm->Show();
+        } catch (...) {
+            HandleException(this);
+        }
+    }
+    if (!FTerminated) QApplication::exec();
+}
+
+void TApplication::Terminate() {
+    FTerminated = true;
+    // Every running loop, modal ones included, ends.
+    QCoreApplication::exit(0);
+}
+
+void TApplication::ProcessMessages() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TApplication::HandleException(TObject* Sender) {
+    std::exception_ptr error = std::current_exception();
+    if (!error) return;
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        if (OnException) OnException(Sender, e);
+        else ShowException(e);
+    } catch (...) {
+        const Exception unknown("Unknown exception");
+        if (OnException) OnException(Sender, unknown);
+        else ShowException(unknown);
+    }
+}
+
+void TApplication::ShowException(const std::exception& E) {
+    String message = E.what();
+    // The class library ends the message with a full stop.
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') message += '.';
+    MessageBoxDlg(message, FTitle, MB_OK | MB_ICONSTOP);
+}
+
+int TApplication::MessageBox(const String& Text, const String& Caption, int Flags) {
+    return MessageBoxDlg(Text, Caption, Flags);
+}

@@ -1,0 +1,241 @@
+#include "platform/vcl/dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "platform/rtl/strutils.h"
+#include "platform/vcl/application.h"
+#include "platform/vcl/guiscreen.h"
+#include "platform/vcl/printers.h"
+#include "platform/vcl/qapp.h"
+#include "platform/vcl/qgraphics.h"
+#include "platform/vcl/qtext.h"
+
+namespace {
+
+struct ButtonText {
+    TMsgDlgBtn Button;
+    const char* Text;
+    TModalResult Result;
+};
+
+constexpr ButtonText ButtonTable[] = {
+    {mbYes, "&Yes", mrYes},       {mbNo, "&No", mrNo},           {mbOK, "OK", mrOk},
+    {mbCancel, "Cancel", mrCancel}, {mbAbort, "&Abort", mrAbort}, {mbRetry, "&Retry", mrRetry},
+    {mbIgnore, "&Ignore", mrIgnore}, {mbAll, "&All", mrAll},      {mbNoToAll, "N&o to All", mrNoToAll},
+    {mbYesToAll, "Yes to &All", mrYesToAll}, {mbHelp, "&Help", mrNone},
+};
+
+QWidget* DialogParent() {
+    TCustomForm* form = GuiScreen()->ActiveForm();
+    return form ? form->Widget()->window() : nullptr;
+}
+
+// The Qt dialogs, modal over the active form.
+class TQtDialogService : public TDialogService {
+public:
+    int Message(const TMessageRequest& Request) override {
+        EnsureQApplication();
+        QMessageBox box(DialogParent());
+        box.setWindowTitle(ToQString(Request.Caption));
+        box.setText(ToQString(Request.Text));
+        switch (Request.Type) {
+            case mtWarning: box.setIcon(QMessageBox::Warning); break;
+            case mtError: box.setIcon(QMessageBox::Critical); break;
+            case mtInformation: box.setIcon(QMessageBox::Information); break;
+            case mtConfirmation: box.setIcon(QMessageBox::Question); break;
+            default: break;
+        }
+        std::vector<std::pair<QAbstractButton*, TModalResult>> results;
+        for (const ButtonText& button : ButtonTable) {
+            if (!Request.Buttons.Contains(button.Button) || button.Button == mbHelp) continue;
+            QPushButton* pushButton = box.addButton(QString::fromLatin1(button.Text), QMessageBox::ActionRole);
+            results.emplace_back(pushButton, button.Result);
+            if (button.Button == Request.DefaultButton) box.setDefaultButton(pushButton);
+            if (button.Button == mbCancel || (button.Button == mbNo && !Request.Buttons.Contains(mbCancel)) ||
+                (button.Button == mbOK && !Request.Buttons.Contains(mbCancel))) {
+                box.setEscapeButton(pushButton);
+            }
+        }
+        box.exec();
+        for (const auto& [button, result] : results) {
+            if (box.clickedButton() == button) return result;
+        }
+        return mrCancel;
+    }
+
+    bool InputQuery(const String& Caption, const String& Prompt, String& Value) override {
+        EnsureQApplication();
+        bool ok = false;
+        const QString text = QInputDialog::getText(DialogParent(), ToQString(Caption), ToQString(Prompt), QLineEdit::Normal, ToQString(Value), &ok);
+        if (ok) Value = FromQString(text);
+        return ok;
+    }
+
+    bool FileDialog(TFileDialogRequest& Request) override {
+        EnsureQApplication();
+        // "Text|*.txt|All|*.*" becomes Qt's "Text (*.txt);;All (*.*)".
+        QStringList parts = ToQString(Request.Filter).split(QLatin1Char('|'));
+        QStringList filters;
+        for (int i = 0; i + 1 < parts.size(); i += 2) {
+            QString patterns = parts[i + 1];
+            patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+            filters << parts[i] + QLatin1String(" (") + patterns + QLatin1Char(')');
+        }
+        QFileDialog dialog(DialogParent(), ToQString(Request.Title), ToQString(Request.InitialDir));
+        dialog.setNameFilters(filters);
+        if (Request.FilterIndex >= 1 && Request.FilterIndex <= filters.size()) dialog.selectNameFilter(filters[Request.FilterIndex - 1]);
+        dialog.setAcceptMode(Request.Kind == fdSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(Request.Kind == fdSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        dialog.setDefaultSuffix(ToQString(Request.DefaultExt));
+        if (!Request.FileName.empty()) dialog.selectFile(ToQString(Request.FileName));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+        Request.FileName = FromQString(dialog.selectedFiles().first());
+        Request.FilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+        return true;
+    }
+
+    bool PrintDialog(TPrintDialogRequest& Request) override {
+        EnsureQApplication();
+        const std::vector<String> printers = Printer()->Printers();
+        if (printers.empty()) return false;
+        QStringList names;
+        for (const String& name : printers) names << ToQString(name);
+        bool ok = false;
+        const QString chosen = QInputDialog::getItem(DialogParent(), QStringLiteral("Print"), QStringLiteral("Printer:"), names,
+                                                     std::max(0, Request.PrinterIndex), false, &ok);
+        if (!ok) return false;
+        Request.PrinterIndex = static_cast<int>(names.indexOf(chosen));
+        return true;
+    }
+
+    bool FontDialog(TFont& Font) override {
+        EnsureQApplication();
+        bool ok = false;
+        const QFont chosen = QFontDialog::getFont(&ok, ToQFont(Font, ScreenPixelsPerInch), DialogParent());
+        if (!ok) return false;
+        Font.SetName(FromQString(chosen.family()));
+        if (chosen.pointSize() > 0) Font.SetSize(chosen.pointSize());
+        TFontStyles style;
+        if (chosen.bold()) style.Include(fsBold);
+        if (chosen.italic()) style.Include(fsItalic);
+        if (chosen.underline()) style.Include(fsUnderline);
+        if (chosen.strikeOut()) style.Include(fsStrikeOut);
+        Font.SetStyle(style);
+        return true;
+    }
+
+    void Beep() override {
+        EnsureQApplication();
+        QApplication::beep();
+    }
+};
+
+TQtDialogService QtDialogs;
+TDialogService* CurrentService = &QtDialogs;
+
+}  // namespace
+
+TDialogService& DialogService() { return *CurrentService; }
+
+TDialogService* SetDialogService(TDialogService* Service) {
+    TDialogService* previous = CurrentService;
+    CurrentService = Service ? Service : &QtDialogs;
+    return previous;
+}
+
+int MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int) {
+    static constexpr const char* Captions[] = {"Warning", "Error", "Information", "Confirm"};
+    TMessageRequest request;
+    request.Caption = DlgType == mtCustom ? Application->Title() : Captions[DlgType];
+    request.Text = Msg;
+    request.Type = DlgType;
+    request.Buttons = Buttons;
+    // The first button shown is the default one.
+    for (const ButtonText& button : ButtonTable) {
+        if (Buttons.Contains(button.Button)) {
+            request.DefaultButton = button.Button;
+            break;
+        }
+    }
+    return DialogService().Message(request);
+}
+
+void ShowMessage(const String& Msg) {
+    TMessageRequest request;
+    request.Caption = Application->Title();
+    request.Text = Msg;
+    request.Type = mtCustom;
+    DialogService().Message(request);
+}
+
+bool AskYesNo(const String& Question) {
+    return MessageBoxDlg(Question, "Korvane Systems", MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+int MessageBoxDlg(const String& Text, const String& Caption, int Flags) {
+    static const TMsgDlgButtons Sets[] = {
+        {mbOK}, {mbOK, mbCancel}, {mbAbort, mbRetry, mbIgnore}, {mbYes, mbNo, mbCancel}, {mbYes, mbNo}, {mbRetry, mbCancel},
+    };
+    static const TMsgDlgBtn Orders[][3] = {
+        {mbOK, mbOK, mbOK}, {mbOK, mbCancel, mbCancel}, {mbAbort, mbRetry, mbIgnore},
+        {mbYes, mbNo, mbCancel}, {mbYes, mbNo, mbNo}, {mbRetry, mbCancel, mbCancel},
+    };
+    const int kind = std::clamp(Flags & 0xF, 0, 5);
+    TMessageRequest request;
+    request.Caption = Caption;
+    request.Text = Text;
+    request.Buttons = Sets[kind];
+    request.DefaultButton = Orders[kind][std::min(2, (Flags >> 8) & 0xF)];
+    switch (Flags & 0xF0) {
+        case MB_ICONHAND: request.Type = mtError; break;
+        case MB_ICONQUESTION: request.Type = mtConfirmation; break;
+        case MB_ICONEXCLAMATION: request.Type = mtWarning; break;
+        case MB_ICONASTERISK: request.Type = mtInformation; break;
+        default: request.Type = mtCustom; break;
+    }
+    // The modal results carry the IDOK, IDYES values.
+    return DialogService().Message(request);
+}
+
+String InputBox(const String& Caption, const String& Prompt, const String& Default) {
+    String value = Default;
+    return DialogService().InputQuery(Caption, Prompt, value) ? value : Default;
+}
+
+bool InputQuery(const String& Caption, const String& Prompt, String& Value) {
+    return DialogService().InputQuery(Caption, Prompt, Value);
+}
+
+void MessageBeep() { DialogService().Beep(); }
+
+bool TOpenDialog::Execute() {
+    TFileDialogRequest request;
+    request.Kind = Kind();
+    request.Title = Title;
+    request.Filter = Filter;
+    request.FilterIndex = FilterIndex;
+    request.InitialDir = InitialDir;
+    request.DefaultExt = DefaultExt;
+    request.FileName = FileName;
+    if (!DialogService().FileDialog(request)) return false;
+    FileName = request.FileName;
+    FilterIndex = request.FilterIndex;
+    return true;
+}
+
+bool TPrintDialog::Execute() {
+    TPrintDialogRequest request;
+    request.PrinterIndex = Printer()->PrinterIndex();
+    request.Copies = Copies;
+    if (!DialogService().PrintDialog(request)) return false;
+    if (request.PrinterIndex >= 0) Printer()->SetPrinterIndex(request.PrinterIndex);
+    Copies = request.Copies;
+    return true;
+}
+
+bool TFontDialog::Execute() { return DialogService().FontDialog(*FFont); }

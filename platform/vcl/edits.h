@@ -1,0 +1,142 @@
+#pragma once
+// Text entry: the one-line TEdit and the many-line TMemo.
+
+#include <memory>
+
+#include "platform/rtl/stringlist.h"
+#include "platform/vcl/controls.h"
+
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+class TCustomEdit : public TWinControl {
+public:
+    String ClassName() const override { return "TCustomEdit"; }
+    bool InheritsFrom(const String& name) const override;
+
+    // Typed and pasted text beyond it is refused; 0 is no limit.
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int Value);
+    // Upper or lower case for typed, pasted and assigned text.
+    TEditCharCase CharCase() const { return FCharCase; }
+    void SetCharCase(TEditCharCase Value);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool Value);
+    // Selects all of the text when the control is entered.
+    bool AutoSelect() const { return FAutoSelect; }
+    void SetAutoSelect(bool Value) { FAutoSelect = Value; }
+    // Set when the user changes the text; cleared when the program sets it.
+    virtual bool Modified() const = 0;
+    virtual void SetModified(bool Value) = 0;
+
+    // Selection in characters from 0.
+    virtual int SelStart() const = 0;
+    virtual void SetSelStart(int Value) = 0;
+    virtual int SelLength() const = 0;
+    virtual void SetSelLength(int Value) = 0;
+    String SelText() const { return GetText().substr(static_cast<size_t>(SelStart()), static_cast<size_t>(SelLength())); }
+    void SetSelText(const String& Value);
+    void SelectAll();
+    void Clear() { SetText(String()); }
+
+    int DialogCode() const override { return dlgcWantArrows | dlgcWantChars; }
+
+    // Fires on every change of the text, also a change the program makes.
+    TNotifyEvent OnChange;
+
+protected:
+    bool ColorIsFieldBackground() const override { return true; }
+    TCustomEdit(TComponent* AOwner, QWidget* AWidget);
+    virtual void Change();
+    void DoEnter() override;
+    String ApplyCharCase(const String& Value) const;
+    // The widget's text changed, by the user or the program.
+    void WidgetTextChanged();
+    virtual void ApplyMaxLength() = 0;
+    virtual void ApplyReadOnly() = 0;
+    // Puts the text in the widget, keeping the caret where it was.
+    virtual void ReplaceWidgetText(const String& Value) = 0;
+
+private:
+    int FMaxLength = 0;
+    TEditCharCase FCharCase = ecNormal;
+    bool FReadOnly = false;
+    bool FAutoSelect = true;
+    bool FRecasing = false;
+};
+
+class TEdit : public TCustomEdit {
+public:
+    explicit TEdit(TComponent* AOwner);
+
+    String ClassName() const override { return "TEdit"; }
+    bool InheritsFrom(const String& name) const override;
+
+    // Shows this character for each one typed; 0 shows the text.
+    char PasswordChar() const { return FPasswordChar; }
+    void SetPasswordChar(char Value);
+
+protected:
+    String GetText() const override;
+    void SetTextValue(const String& Value) override;
+    void ApplyMaxLength() override;
+    void ApplyReadOnly() override;
+    void ReplaceWidgetText(const String& Value) override;
+
+public:
+    bool Modified() const override;
+    void SetModified(bool Value) override;
+    int SelStart() const override;
+    void SetSelStart(int Value) override;
+    int SelLength() const override;
+    void SetSelLength(int Value) override;
+
+private:
+    char FPasswordChar = 0;
+};
+
+class TMemo : public TCustomEdit {
+public:
+    explicit TMemo(TComponent* AOwner);
+    ~TMemo() override;
+
+    String ClassName() const override { return "TMemo"; }
+    bool InheritsFrom(const String& name) const override;
+
+    // The text's lines; changing them changes the text.
+    TStrings* Lines() const { return FLines.get(); }
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value);
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TScrollStyle Value);
+    // Tab types a tab instead of moving on; Enter types a line break.
+    bool WantTabs() const { return FWantTabs; }
+    void SetWantTabs(bool Value) { FWantTabs = Value; }
+    bool WantReturns() const { return FWantReturns; }
+    void SetWantReturns(bool Value) { FWantReturns = Value; }
+
+    int DialogCode() const override;
+
+protected:
+    String GetText() const override;
+    void SetTextValue(const String& Value) override;
+    void ApplyMaxLength() override {}
+    void ApplyReadOnly() override;
+    void ReplaceWidgetText(const String& Value) override;
+
+public:
+    bool Modified() const override;
+    void SetModified(bool Value) override;
+    int SelStart() const override;
+    void SetSelStart(int Value) override;
+    int SelLength() const override;
+    void SetSelLength(int Value) override;
+
+private:
+    std::unique_ptr<TStringList> FLines;
+    bool FWordWrap = true;
+    TScrollStyle FScrollBars = ssNone;
+    bool FWantTabs = false;
+    bool FWantReturns = true;
+    bool FSyncing = false;
+};

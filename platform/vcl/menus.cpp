@@ -1,0 +1,109 @@
+#include "platform/vcl/menus.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <algorithm>
+
+#include "platform/vcl/dispatch.h"
+#include "platform/vcl/qapp.h"
+#include "platform/vcl/qtext.h"
+
+namespace {
+
+void AddItems(QWidget* Target, const TMenuItem* Parent) {
+    for (int i = 0; i < Parent->Count(); ++i) Target->addAction(Parent->Items(i)->Action());
+}
+
+}  // namespace
+
+TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) {
+    EnsureQApplication();
+    FAction = new QAction;
+    QObject::connect(FAction, &QAction::triggered, [this] { Guarded(this, [this] { Click(); }); });
+}
+
+TMenuItem::~TMenuItem() {
+    for (TMenuItem* item : FItems) item->FParent = nullptr;
+    if (FParent) FParent->Remove(this);
+    delete FAction;
+    delete FSubMenu;
+}
+
+void TMenuItem::SetCaption(const String& Value) {
+    FCaption = Value;
+    FAction->setSeparator(Value == "-");
+    FAction->setText(ToQString(Value));
+}
+
+void TMenuItem::SetEnabled(bool Value) {
+    FEnabled = Value;
+    FAction->setEnabled(Value);
+}
+
+void TMenuItem::SetVisible(bool Value) {
+    FVisible = Value;
+    FAction->setVisible(Value);
+}
+
+void TMenuItem::SetChecked(bool Value) {
+    FChecked = Value;
+    FAction->setCheckable(Value || FAction->isCheckable());
+    FAction->setChecked(Value);
+}
+
+void TMenuItem::Add(TMenuItem* Item) {
+    if (Item->FParent) Item->FParent->Remove(Item);
+    Item->FParent = this;
+    FItems.push_back(Item);
+    Rebuild();
+}
+
+void TMenuItem::Remove(TMenuItem* Item) {
+    FItems.erase(std::remove(FItems.begin(), FItems.end(), Item), FItems.end());
+    Item->FParent = nullptr;
+    Rebuild();
+}
+
+void TMenuItem::Rebuild() {
+    if (FItemsChanged) FItemsChanged();
+    if (FItems.empty()) {
+        FAction->setMenu(nullptr);
+        return;
+    }
+    if (!FSubMenu) FSubMenu = new QMenu;
+    FSubMenu->clear();
+    AddItems(FSubMenu, this);
+    FAction->setMenu(FSubMenu);
+}
+
+void TMenuItem::Click() {
+    if (OnClick) OnClick(this);
+}
+
+TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(nullptr)) {}
+
+TMenu::~TMenu() { FItems->Free(); }
+
+TMainMenu::TMainMenu(TComponent* AOwner) : TMenu(AOwner), FMenuBar(MakeWidget<QMenuBar>()) {
+    Items()->FItemsChanged = [this] {
+        FMenuBar->clear();
+        AddItems(FMenuBar, Items());
+    };
+}
+
+TMainMenu::~TMainMenu() {
+    Items()->FItemsChanged = nullptr;
+    delete FMenuBar;
+}
+
+TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner), FMenu(MakeWidget<QMenu>()) {}
+
+TPopupMenu::~TPopupMenu() { delete FMenu; }
+
+void TPopupMenu::Popup(int X, int Y) {
+    if (OnPopup) OnPopup(this);
+    FMenu->clear();
+    AddItems(FMenu, Items());
+    FMenu->exec(QPoint(X, Y));
+}

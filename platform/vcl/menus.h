@@ -1,0 +1,105 @@
+#pragma once
+// Menus: the items, the form's main menu bar and pop-up menus.
+
+#include <functional>
+#include <vector>
+
+#include "platform/classes/component.h"
+#include "platform/classes/events.h"
+#include "platform/vcl/keys.h"
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+class TMenuItem : public TComponent {
+public:
+    explicit TMenuItem(TComponent* AOwner);
+    ~TMenuItem() override;
+
+    String ClassName() const override { return "TMenuItem"; }
+
+    // "&File"; "-" makes a separator line.
+    const String& Caption() const { return FCaption; }
+    void SetCaption(const String& Value);
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool Value);
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value);
+    bool Checked() const { return FChecked; }
+    void SetChecked(bool Value);
+    // Starts a new column in a pop-up menu.
+    bool Break() const { return FBreak; }
+    void SetBreak(bool Value) { FBreak = Value; }
+
+    int Count() const { return static_cast<int>(FItems.size()); }
+    TMenuItem* Items(int Index) const { return FItems.at(static_cast<size_t>(Index)); }
+    TMenuItem* Parent() const { return FParent; }
+    void Add(TMenuItem* Item);
+    void Remove(TMenuItem* Item);
+
+    // Fires OnClick.
+    virtual void Click();
+    TNotifyEvent OnClick;
+
+    // The Qt action that shows the item; its sub-menu when it has items.
+    QAction* Action() const { return FAction; }
+
+private:
+    friend class TMenu;
+    friend class TMainMenu;
+    void Rebuild();
+
+    String FCaption;
+    bool FEnabled = true;
+    bool FVisible = true;
+    bool FChecked = false;
+    bool FBreak = false;
+    TMenuItem* FParent = nullptr;
+    std::vector<TMenuItem*> FItems;
+    QAction* FAction;
+    QMenu* FSubMenu = nullptr;
+    // Tells the menu bar that a top-level item came or went.
+    std::function<void()> FItemsChanged;
+};
+
+class TMenu : public TComponent {
+public:
+    explicit TMenu(TComponent* AOwner);
+    ~TMenu() override;
+
+    String ClassName() const override { return "TMenu"; }
+    // The top-level items.
+    TMenuItem* Items() const { return FItems; }
+
+private:
+    TMenuItem* FItems;
+};
+
+// The menu bar of the form whose Menu it is.
+class TMainMenu : public TMenu {
+public:
+    explicit TMainMenu(TComponent* AOwner);
+    ~TMainMenu() override;
+
+    String ClassName() const override { return "TMainMenu"; }
+    // The bar showing the top-level items.
+    QMenuBar* MenuBar() const { return FMenuBar; }
+
+private:
+    QMenuBar* FMenuBar;
+};
+
+class TPopupMenu : public TMenu {
+public:
+    explicit TPopupMenu(TComponent* AOwner);
+    ~TPopupMenu() override;
+
+    String ClassName() const override { return "TPopupMenu"; }
+    // Shows the menu at the screen point until an item is chosen or the menu is left.
+    void Popup(int X, int Y);
+    TNotifyEvent OnPopup;
+
+private:
+    QMenu* FMenu;
+};

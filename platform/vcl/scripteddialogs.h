@@ -1,0 +1,54 @@
+#pragma once
+// The dialog service's test double: it records every question and gives the
+// answers a test scripted, so forms run without anyone at the screen.
+
+#include <deque>
+#include <vector>
+
+#include "platform/vcl/dialogs.h"
+
+class TScriptedDialogs : public TDialogService {
+public:
+    // Installs itself for its lifetime.
+    TScriptedDialogs();
+    ~TScriptedDialogs() override;
+    TScriptedDialogs(const TScriptedDialogs&) = delete;
+    TScriptedDialogs& operator=(const TScriptedDialogs&) = delete;
+
+    // The answers in the order the questions come. A message without a scripted answer
+    // gets its default button's result; an input, file or print dialog without one is
+    // cancelled.
+    void AnswerMessage(int ModalResult) { FMessageAnswers.push_back(ModalResult); }
+    void AnswerInput(const String& Value) { FInputAnswers.push_back({true, Value}); }
+    void CancelInput() { FInputAnswers.push_back({false, String()}); }
+    void AnswerFile(const String& FileName) { FFileAnswers.push_back({true, FileName}); }
+    void AnswerPrinter(int PrinterIndex, int Copies) { FPrintAnswers.push_back({PrinterIndex, Copies}); }
+
+    // What was asked, in order.
+    std::vector<TMessageRequest> Messages;
+    std::vector<String> InputPrompts;
+    std::vector<TFileDialogRequest> FileRequests;
+    int Beeps = 0;
+
+    int Message(const TMessageRequest& Request) override;
+    bool InputQuery(const String& Caption, const String& Prompt, String& Value) override;
+    bool FileDialog(TFileDialogRequest& Request) override;
+    bool PrintDialog(TPrintDialogRequest& Request) override;
+    bool FontDialog(TFont& Font) override;
+    void Beep() override { ++Beeps; }
+
+private:
+    struct TTextAnswer {
+        bool Accepted;
+        String Value;
+    };
+    struct TPrintAnswer {
+        int PrinterIndex;
+        int Copies;
+    };
+    std::deque<int> FMessageAnswers;
+    std::deque<TTextAnswer> FInputAnswers;
+    std::deque<TTextAnswer> FFileAnswers;
+    std::deque<TPrintAnswer> FPrintAnswers;
+    TDialogService* FPrevious;
+};

@@ -1,0 +1,263 @@
+// The standard controls as the forms use them: typed text, lists, pages, hints.
+
+#include <QAction>
+#include <QMenuBar>
+#include <QTest>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "platform/vcl/buttons.h"
+#include "platform/vcl/checkboxes.h"
+#include "platform/vcl/edits.h"
+#include "platform/vcl/hintwindow.h"
+#include "platform/vcl/label.h"
+#include "platform/vcl/lists.h"
+#include "platform/vcl/menus.h"
+#include "platform/vcl/pages.h"
+#include "platform/vcl/printers.h"
+#include "tests/vcl/formtesting.h"
+
+using ::testing::ElementsAre;
+
+namespace {
+
+class ControlsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Form = Construct<TForm>(nullptr);
+        Form->SetBounds(0, 0, 400, 300);
+    }
+    void TearDown() override { Form->Free(); }
+
+    template <class T>
+    T* Add(int Top = 0) {
+        T* control = new T(Form);
+        control->SetParent(Form);
+        control->SetTop(Top);
+        return control;
+    }
+
+    TForm* Form = nullptr;
+};
+
+TEST_F(ControlsTest, EditCharCaseAndMaxLengthHoldForTypedText) {
+    auto* id = Add<TEdit>();
+    id->SetCharCase(ecUpperCase);
+    id->SetMaxLength(8);
+    ShowForm(Form);
+    TypeText(Form, "08client9");
+    EXPECT_EQ(id->Text(), "08CLIENT");
+    id->SetText("acme");
+    EXPECT_EQ(id->Text(), "ACME");
+    EXPECT_FALSE(id->Modified());
+}
+
+TEST_F(ControlsTest, EditSelection) {
+    auto* edit = Add<TEdit>();
+    edit->SetText("123-45-6789");
+    edit->SetSelStart(4);
+    edit->SetSelLength(2);
+    EXPECT_EQ(edit->SelText(), "45");
+    edit->SetSelText("00");
+    EXPECT_EQ(edit->Text(), "123-00-6789");
+    edit->SelectAll();
+    EXPECT_EQ(edit->SelLength(), 11);
+}
+
+TEST_F(ControlsTest, EnteringAnEditSelectsItsText) {
+    auto* first = Add<TEdit>();
+    auto* second = Add<TEdit>(30);
+    second->SetText("ACME SUPPLY");
+    ShowForm(Form);
+    EXPECT_EQ(Form->ActiveControl(), first);
+    PressKey(Form, Qt::Key_Tab);
+    EXPECT_EQ(second->SelLength(), 11);
+    TypeText(Form, "X");
+    EXPECT_EQ(second->Text(), "X");
+}
+
+TEST_F(ControlsTest, MemoLinesAndTextAgree) {
+    auto* memo = Add<TMemo>();
+    memo->Lines()->Add("first");
+    memo->Lines()->Add("second");
+    EXPECT_EQ(memo->Text(), "first\r\nsecond");
+    memo->SetText("a\r\nb\r\nc");
+    EXPECT_EQ(memo->Lines()->Count(), 3);
+    EXPECT_EQ(memo->Lines()->Get(2), "c");
+    memo->SetSelStart(3);
+    memo->SetSelLength(1);
+    EXPECT_EQ(memo->SelText(), "b");
+    EXPECT_EQ(memo->SelStart(), 3);
+}
+
+TEST_F(ControlsTest, MemoTakesEnterButLeavesTabToTheForm) {
+    auto* memo = Add<TMemo>();
+    auto* after = Add<TEdit>(100);
+    ShowForm(Form);
+    TypeText(Form, "a");
+    PressKey(Form, Qt::Key_Return);
+    TypeText(Form, "b");
+    EXPECT_EQ(memo->Lines()->Count(), 2);
+    PressKey(Form, Qt::Key_Tab);
+    EXPECT_EQ(Form->ActiveControl(), after);
+    memo->SetWantTabs(true);
+    memo->SetFocus();
+    PressKey(Form, Qt::Key_Tab);
+    EXPECT_EQ(Form->ActiveControl(), memo);
+    EXPECT_NE(memo->Text().find('\t'), String::npos);
+}
+
+TEST_F(ControlsTest, ComboBoxChoosesAndKeepsItsText) {
+    auto* combo = Add<TComboBox>();
+    std::vector<String> changes;
+    combo->OnChange = [&](TObject*) { changes.push_back(combo->Text()); };
+    combo->Items()->SetCommaText("R,Y,O,N");
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    combo->SetItemIndex(3);
+    EXPECT_EQ(combo->Text(), "N");
+    combo->Items()->Add("I");
+    EXPECT_EQ(combo->Text(), "N") << "changing the items keeps the text";
+    combo->SetText("free text");
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    EXPECT_EQ(combo->Text(), "free text");
+    EXPECT_THAT(changes, ElementsAre("N", "free text"));
+
+    combo->SetStyle(csDropDownList);
+    combo->SetText("Y");
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    combo->SetText("Z");
+    EXPECT_EQ(combo->ItemIndex(), -1);
+}
+
+TEST_F(ControlsTest, ListBoxClicksOnlyForTheUsersChoice) {
+    auto* list = Add<TListBox>();
+    int clicks = 0;
+    list->OnClick = [&](TObject*) { ++clicks; };
+    list->Items()->SetCommaText("2007,2008,2009");
+    list->SetItemIndex(1);
+    EXPECT_EQ(clicks, 0);
+    ShowForm(Form);
+    list->SetFocus();
+    PressKey(Form, Qt::Key_Down);
+    EXPECT_EQ(list->ItemIndex(), 2);
+    EXPECT_EQ(clicks, 1);
+    list->Items()->Delete(2);
+    EXPECT_EQ(list->ItemIndex(), -1);
+}
+
+TEST_F(ControlsTest, ArrowsMoveAmongButtonsButNotOutOfEdits) {
+    auto* edit = Add<TEdit>();
+    auto* yes = Add<TButton>(40);
+    auto* no = Add<TButton>(70);
+    no->SetTabStop(false);
+    ShowForm(Form);
+    PressKey(Form, Qt::Key_Right);
+    EXPECT_EQ(Form->ActiveControl(), edit);
+    yes->SetFocus();
+    PressKey(Form, Qt::Key_Down);
+    EXPECT_EQ(Form->ActiveControl(), no) << "arrows pass no tab-stop test";
+    PressKey(Form, Qt::Key_Up);
+    EXPECT_EQ(Form->ActiveControl(), yes);
+}
+
+TEST_F(ControlsTest, LabelAcceleratorFocusesItsControl) {
+    auto* edit = Add<TEdit>();
+    auto* date = Add<TEdit>(40);
+    auto* label = Add<TLabel>(80);
+    label->SetCaption("Date &From");
+    label->SetFocusControl(date);
+    ShowForm(Form);
+    ASSERT_EQ(Form->ActiveControl(), edit);
+    PressKey(Form, Qt::Key_F, Qt::AltModifier);
+    EXPECT_EQ(Form->ActiveControl(), date);
+    EXPECT_EQ(date->Text(), "");
+    date->Free();
+    EXPECT_EQ(label->FocusControl(), nullptr);
+}
+
+TEST_F(ControlsTest, BitBtnKindsGiveCaptionResultAndRole) {
+    auto* ok = Add<TBitBtn>();
+    ok->SetKind(bkOK);
+    auto* cancel = Add<TBitBtn>(30);
+    cancel->SetKind(bkCancel);
+    EXPECT_EQ(ok->Caption(), "OK");
+    EXPECT_EQ(ok->ModalResult(), mrOk);
+    EXPECT_TRUE(ok->Default());
+    EXPECT_TRUE(cancel->Cancel());
+    EXPECT_EQ(cancel->ModalResult(), mrCancel);
+    ok->SetDefault(false);  // a caller may switch the default off again
+    EXPECT_EQ(ok->Kind(), bkOK);
+}
+
+TEST_F(ControlsTest, PageControlTurnsPages) {
+    auto* pages = Add<TPageControl>();
+    std::vector<TTabSheet*> sheets;
+    for (const char* caption : {"Federal", "State", "Local"}) {
+        auto* sheet = new TTabSheet(Form);
+        sheet->SetCaption(caption);
+        sheet->SetPageControl(pages);
+        sheets.push_back(sheet);
+    }
+    int changes = 0;
+    pages->OnChange = [&](TObject*) { ++changes; };
+    EXPECT_EQ(pages->PageCount(), 3);
+    EXPECT_EQ(pages->ActivePage(), sheets[0]);
+    pages->SelectNextPage(false);
+    EXPECT_EQ(pages->ActivePage(), sheets[2]);
+    EXPECT_TRUE(sheets[2]->Visible());
+    EXPECT_FALSE(sheets[0]->Visible());
+    sheets[2]->Free();
+    EXPECT_EQ(pages->PageCount(), 2);
+    EXPECT_EQ(pages->ActivePageIndex(), 1);
+    EXPECT_EQ(changes, 1);
+}
+
+TEST_F(ControlsTest, HintWindowShowsWithoutTakingTheFocus) {
+    auto* edit = Add<TEdit>();
+    ShowForm(Form);
+    THintWindow hint(nullptr);
+    const TRect rect = hint.CalcHintRect(200, "A long hint that has to wrap onto a second line of text");
+    EXPECT_LE(rect.Width(), 206);
+    EXPECT_GT(rect.Height(), hint.Canvas()->TextHeight("Hg") * 2);
+    hint.ActivateHint(Bounds(50, 60, rect.Width(), rect.Height()), "A long hint");
+    EXPECT_TRUE(hint.Widget()->isVisible());
+    EXPECT_TRUE(edit->Widget()->hasFocus());
+    EXPECT_TRUE(Form->Active());
+    hint.ReleaseHandle();
+    EXPECT_FALSE(hint.Widget()->isVisible());
+}
+
+TEST_F(ControlsTest, MainMenuItemsShowOnTheBarAndClick) {
+    const int clientHeight = Form->ClientHeight();
+    auto* menu = new TMainMenu(Form);
+    Form->SetMenu(menu);
+    auto* help = new TMenuItem(Form);
+    help->SetCaption("&Help");
+    menu->Items()->Add(help);
+    auto* support = new TMenuItem(Form);
+    support->SetCaption("&Support");
+    menu->Items()->Add(support);
+    ASSERT_EQ(menu->MenuBar()->actions().size(), 2);
+    EXPECT_EQ(menu->MenuBar()->actions().at(1)->text().toStdString(), "&Support");
+    EXPECT_LT(Form->ClientHeight(), clientHeight) << "the bar takes room from the client area";
+    int clicks = 0;
+    support->OnClick = [&](TObject*) { ++clicks; };
+    support->Action()->trigger();
+    EXPECT_EQ(clicks, 1);
+    support->Free();
+    EXPECT_EQ(menu->MenuBar()->actions().size(), 1);
+}
+
+TEST(PrinterChoice, AnIndexOutsideThePrinterListIsRefused) {
+    TPrinter* printer = Printer();
+    const int count = static_cast<int>(printer->Printers().size());
+    EXPECT_THROW(printer->SetPrinterIndex(count), EPrinter);
+    EXPECT_THROW(printer->SetPrinterIndex(-1), EPrinter);
+    if (count == 0) {
+        EXPECT_EQ(printer->PrinterIndex(), -1);
+        EXPECT_THROW(printer->BeginDoc(), EPrinter);
+        EXPECT_FALSE(printer->Printing());
+    }
+}
+
+}  // namespace

@@ -1,0 +1,235 @@
+// Modal and modeless forms: results, closing, exceptions in their handlers.
+
+#include <QTimer>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "platform/vcl/application.h"
+#include "platform/vcl/buttons.h"
+#include "platform/vcl/edits.h"
+#include "platform/vcl/guiscreen.h"
+#include "platform/vcl/scripteddialogs.h"
+#include "tests/vcl/formtesting.h"
+
+using ::testing::ElementsAre;
+
+namespace {
+
+// OK (default) and Cancel (cancel) buttons and a Retry button, over an edit.
+class ChoiceForm : public TForm {
+public:
+    explicit ChoiceForm(TComponent* AOwner) : TForm(AOwner) {
+        SetPosition(poScreenCenter);
+        SetBorderStyle(bsDialog);
+        Edit = new TEdit(this);
+        Edit->SetParent(this);
+        Ok = AddButton(mrOk, 10);
+        Ok->SetDefault(true);
+        Cancel = AddButton(mrCancel, 90);
+        Cancel->SetCancel(true);
+        Retry = AddButton(mrRetry, 170);
+    }
+
+    TButton* AddButton(TModalResult result, int left) {
+        auto* button = new TButton(this);
+        button->SetParent(this);
+        button->SetModalResult(result);
+        button->SetBounds(left, 60, 75, 25);
+        return button;
+    }
+
+    TEdit* Edit;
+    TButton* Ok;
+    TButton* Cancel;
+    TButton* Retry;
+};
+
+// Shows the form modally and runs the steps one event each, as a user's keys come.
+void Schedule(std::vector<std::function<void()>> Steps, size_t Index = 0) {
+    if (Index >= Steps.size()) return;
+    QTimer::singleShot(0, [Steps, Index] {
+        Steps[Index]();
+        Schedule(Steps, Index + 1);
+    });
+}
+
+int RunModal(ChoiceForm* Form, std::vector<std::function<void()>> Steps) {
+    Schedule(std::move(Steps));
+    return Form->ShowModal();
+}
+
+class ModalTest : public ::testing::Test {
+protected:
+    void SetUp() override { Form = Construct<ChoiceForm>(nullptr); }
+    void TearDown() override { Form->Free(); }
+
+    TScriptedDialogs Dialogs;
+    ChoiceForm* Form = nullptr;
+};
+
+TEST_F(ModalTest, ShowModalReturnsTheResultOfWhatEndedIt) {
+    const struct {
+        const char* What;
+        std::function<void(ChoiceForm*)> Action;
+        TModalResult Expected;
+    } cases[] = {
+        {"Enter", [](ChoiceForm* f) { PressKey(f, Qt::Key_Return); }, mrOk},
+        {"Esc", [](ChoiceForm* f) { PressKey(f, Qt::Key_Escape); }, mrCancel},
+        {"mouse on Retry", [](ChoiceForm* f) { QTest::mouseClick(f->Retry->Widget(), Qt::LeftButton); }, mrRetry},
+        {"close box", [](ChoiceForm* f) { f->Widget()->close(); }, mrCancel},
+        {"Close()", [](ChoiceForm* f) { f->Close(); }, mrCancel},
+        {"ModalResult set", [](ChoiceForm* f) { f->SetModalResult(mrNo); }, mrNo},
+    };
+    for (const auto& c : cases) {
+        ChoiceForm* form = Form;
+        EXPECT_EQ(RunModal(form, {[&c, form] { c.Action(form); }}), c.Expected) << c.What;
+        EXPECT_FALSE(form->Visible()) << c.What;
+    }
+}
+
+TEST_F(ModalTest, ButtonSetsTheModalResultBeforeItsOnClick) {
+    TModalResult seen = -1;
+    Form->Retry->OnClick = [&](TObject*) { seen = Form->ModalResult(); };
+    RunModal(Form, {[this] { Form->Retry->Click(); }});
+    EXPECT_EQ(seen, mrRetry);
+}
+
+TEST_F(ModalTest, CloseQueryAndOnCloseCanKeepTheFormOpen) {
+    TEventLog log;
+    int queries = 0;
+    Form->OnCloseQuery = [&](TObject*, bool& CanClose) {
+        log.Add("query");
+        CanClose = ++queries > 1;
+    };
+    int closes = 0;
+    Form->OnClose = [&](TObject*, TCloseAction& Action) {
+        log.Add("close");
+        if (++closes == 1) Action = caNone;
+    };
+    const int result = RunModal(Form, {
+        [this] { PressKey(Form, Qt::Key_Escape); },  // refused by OnCloseQuery
+        [this] { PressKey(Form, Qt::Key_Escape); },  // refused by OnClose
+        [this] { PressKey(Form, Qt::Key_Return); },
+    });
+    EXPECT_EQ(result, mrOk);
+    EXPECT_THAT(log.Entries, ElementsAre("query", "query", "close", "query", "close"));
+}
+
+TEST_F(ModalTest, ExceptionInAHandlerIsShownAndTheLoopGoesOn) {
+    Form->Retry->OnClick = [](TObject*) { throw Exception("Disk is full"); };
+    Form->Retry->SetModalResult(mrNone);
+    const int result = RunModal(Form, {
+        [this] { QTest::mouseClick(Form->Retry->Widget(), Qt::LeftButton); },
+        [this] {
+            Form->Edit->SetFocus();
+            TypeText(Form, "go");
+        },
+        [this] { PressKey(Form, Qt::Key_Return); },
+    });
+    EXPECT_EQ(result, mrOk);
+    ASSERT_EQ(Dialogs.Messages.size(), 1u);
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Disk is full.");
+    EXPECT_EQ(Form->Edit->Text(), "go");
+}
+
+TEST_F(ModalTest, ExceptionInOnCreateIsShownAndTheFormStillMade) {
+    struct FailingForm : TForm {
+        explicit FailingForm(TComponent* AOwner) : TForm(AOwner) {
+            OnCreate = [](TObject*) { throw Exception("No data"); };
+        }
+    };
+    TForm* form = Construct<FailingForm>(nullptr);
+    ASSERT_EQ(Dialogs.Messages.size(), 1u);
+    EXPECT_EQ(Dialogs.Messages[0].Text, "No data.");
+    form->Free();
+}
+
+TEST_F(ModalTest, AVisibleFormCannotGoModal) {
+    ShowForm(Form);
+    EXPECT_THROW(Form->ShowModal(), EInvalidOperation);
+}
+
+TEST(ModelessForm, CloseActionsHideOrFreeTheForm) {
+    TForm* form = Construct<TForm>(nullptr);
+    ShowForm(form);
+    form->Close();
+    EXPECT_FALSE(form->Visible());
+
+    std::weak_ptr<void> alive = form->AliveToken();
+    form->OnClose = [](TObject*, TCloseAction& Action) { Action = caFree; };
+    ShowForm(form);
+    form->Close();
+    EXPECT_FALSE(alive.expired()) << "freed only once the event is done";
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(alive.expired());
+}
+
+TEST(ModelessForm, FormsAreListedOnTheScreenInCreationOrder) {
+    TForm* first = Construct<TForm>(nullptr);
+    TForm* second = Construct<TForm>(nullptr);
+    TScreen* screen = Screen();
+    ASSERT_GE(screen->FormCount(), 2);
+    EXPECT_EQ(screen->Forms(screen->FormCount() - 2), first);
+    EXPECT_EQ(screen->Forms(screen->FormCount() - 1), second);
+    ShowForm(second);
+    EXPECT_EQ(GuiScreen()->ActiveForm(), second);
+    second->Free();
+    EXPECT_EQ(GuiScreen()->ActiveForm(), nullptr);
+    EXPECT_EQ(screen->Forms(screen->FormCount() - 1), first);
+    first->Free();
+}
+
+TEST(ModelessForm, ActivationReturnsTheFocusToTheFormsActiveControl) {
+    ChoiceForm* a = Construct<ChoiceForm>(nullptr);
+    ChoiceForm* b = Construct<ChoiceForm>(nullptr);
+    TEventLog log;
+    a->Edit->OnExit = log.Note("exit a.Edit");
+    a->OnActivate = log.Note("activate a");
+    a->OnDeactivate = log.Note("deactivate a");
+    ShowForm(a);
+    a->Retry->SetFocus();
+    ShowForm(b);
+    ShowForm(a);
+    EXPECT_EQ(a->ActiveControl(), a->Retry);
+    EXPECT_TRUE(a->Retry->Widget()->hasFocus());
+    EXPECT_THAT(log.Entries, ElementsAre("activate a", "exit a.Edit", "deactivate a", "activate a"));
+    b->Free();
+    a->Free();
+}
+
+// The application's loop: runs until the main form closes, which ends the program.
+TEST(ApplicationDeathTest, ClosingTheMainFormEndsRun) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            TForm* main = nullptr;
+            Application->CreateForm(main);
+            main->OnShow = [main](TObject*) { QTimer::singleShot(0, [main] { main->Close(); }); };
+            Application->Run();
+            std::exit(Application->Terminated() && Application->MainForm() == main ? 7 : 1);
+        },
+        ::testing::ExitedWithCode(7), "");
+}
+
+TEST(ApplicationDeathTest, TerminateEndsAModalLoopAsCancelled) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            TForm* dialog = Construct<TForm>(nullptr);
+            bool closed = false;
+            dialog->OnClose = [&](TObject*, TCloseAction&) { closed = true; };
+            QTimer::singleShot(0, [] { Application->Terminate(); });
+            const int result = dialog->ShowModal();
+            std::exit(result == mrCancel && !closed && Application->Terminated() ? 7 : 1);
+        },
+        ::testing::ExitedWithCode(7), "");
+}
+
+TEST(Application, ProcessMessagesRunsPendingWork) {
+    bool ran = false;
+    QTimer::singleShot(0, [&] { ran = true; });
+    Application->ProcessMessages();
+    EXPECT_TRUE(ran);
+}
+
+}  // namespace

@@ -1,0 +1,38 @@
+#pragma once
+// Helpers for driving forms offscreen the way a user does.
+
+#include <QApplication>
+#include <QTest>
+#include <QWindow>
+#include <string>
+#include <vector>
+
+#include "platform/vcl/forms.h"
+
+// Sends a key to the form's window: the focused control gets it through the same
+// routing a user's key takes.
+inline void PressKey(TCustomForm* Form, Qt::Key Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+    QTest::keyClick(Form->Widget()->window()->windowHandle(), Key, Modifiers);
+}
+
+inline void TypeText(TCustomForm* Form, const char* Text) {
+    for (const char* c = Text; *c; ++c) {
+        QTest::keyClick(Form->Widget()->window()->windowHandle(), *c);
+    }
+}
+
+// Shows the form and lets the window system settle.
+inline void ShowForm(TCustomForm* Form) {
+    Form->Show();
+    QCoreApplication::processEvents();
+    Form->Show();
+}
+
+// A list of what happened, in order.
+struct TEventLog {
+    std::vector<std::string> Entries;
+    void Add(const std::string& Entry) { Entries.push_back(Entry); }
+    std::function<void(TObject*)> Note(const std::string& Entry) {
+        return [this, Entry](TObject*) { Add(Entry); };
+    }
+};

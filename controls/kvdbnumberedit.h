@@ -1,0 +1,26 @@
+#pragma once
+// What the data-aware number edits share: the keyboard protocol and the focus flag.
+
+#include "controls/dbedit.h"
+#include "controls/kvcommander.h"
+#include "controls/kvfocustracking.h"
+#include "platform/rtl/strutils.h"
+
+class TKVDBNumberEdit : public TKVFocusTracking<TDBEdit>, public TKVCommanded, public TKVMouseFreeOption {
+public:
+    String ClassName() const override { return "TKVDBNumberEdit"; }
+    bool InheritsFrom(const String& name) const override;
+
+protected:
+    explicit TKVDBNumberEdit(TComponent* AOwner) : TKVFocusTracking<TDBEdit>(AOwner) {}
+    void DoExit() override;
+};
+
+// The three number edits differ only in their class name.
+template <const char* KindName>
+class TKVDBNumberEditOf : public TKVDBNumberEdit {
+public:
+    explicit TKVDBNumberEditOf(TComponent* AOwner) : TKVDBNumberEdit(AOwner) {}
+    String ClassName() const override { return KindName; }
+    bool InheritsFrom(const String& name) const override { return SameText(name, KindName) || TKVDBNumberEdit::InheritsFrom(name); }
+};

@@ -13,16 +13,10 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include "bench/benchsupport.h"
 #include "platform/xbengine/xbe50.h"
 
 namespace {
-
-struct Column {
-    const char* Name;
-    const char* Type;
-    int Width;
-    int Decimals;
-};
 
 // The employee table without its two note lines.
 const std::vector<Column> Employee = {
@@ -62,10 +56,7 @@ std::vector<int> RandomOrder(int n)
 
 std::string Scratch()
 {
-    static std::string dir = [] {
-        char pattern[] = "/tmp/xbe-bench-XXXXXX";
-        return std::string(mkdtemp(pattern)) + "/";
-    }();
+    static const std::string dir = ScratchDir("xbe-bench");
     return dir;
 }
 

@@ -85,7 +85,17 @@ XBPROP xb_SysProp(XBSHORT prop, XBPROP value)
         case 1009: return Swap(settings.OptimisticBuffer, value);
         case 1304: return settings.WriteBlobHeader ? 1 : 0;
         case 1305: return Swap(settings.WriteBlobHeader, value);
-        default: return 0;  // orders (3000, 3002, 3004) come with the indexes
+        case 3000: return Areas().Current().Orders().Count();
+        case 3002:
+        case 3004: {
+            TableOrders& orders = Areas().Current().Orders();
+            int order = value == 0 ? orders.Current() : int(value);
+            if (order < 1 || order > orders.Count())
+                return 0;
+            const CdxTag& tag = *orders.At(order).Tag;
+            return (prop == 3002 ? tag.Descending() : tag.Unique()) ? 1 : 0;
+        }
+        default: return 0;
         }
     });
 }

@@ -77,15 +77,16 @@ XBLONG xb_Count(void)
     return Guarded<XBLONG>(0, [] { return Current().Count(); });
 }
 
-// Natural order: the position is the record number over the record count.
+// The rank of the current record's key over the keys of the active order
+// (record number over record count in natural order); 1 at end of file.
 double xb_OrderPosGet(void)
 {
     return Guarded<double>(0, [] {
         Table& table = Current();
-        Integer count = table.RecCount();
-        if (table.Eof())
-            return count == 0 ? 0.0 : 1.0;
-        return count == 0 ? 0.0 : double(table.RecNo()) / count;
+        Integer count = table.OrderKeyCount();
+        if (count == 0)
+            return 0.0;
+        return table.Eof() ? 1.0 : double(table.OrderRank()) / count;
     });
 }
 
@@ -93,22 +94,19 @@ void xb_OrderPosSet(double position)
 {
     GuardedVoid([&] {
         Table& table = Current();
-        Integer count = table.RecCount();
+        Integer count = table.OrderKeyCount();
         if (count == 0) {
             table.Go(0);
             return;
         }
         double rank = position * count + 0.5;
-        table.Go(rank < 1 ? 1 : rank > count ? count : Int64(rank));
+        table.GoToRank(rank < 1 ? 1 : rank > count ? count : Integer(rank));
     });
 }
 
 XBLONG xb_OrderRecNo(void)
 {
-    return Guarded<XBLONG>(0, [] {
-        Table& table = Current();
-        return table.Eof() ? 0 : table.RecNo();
-    });
+    return Guarded<XBLONG>(0, [] { return Current().OrderRank(); });
 }
 
 XBLONG xb_GetRecord(char* buf)

@@ -14,5 +14,5 @@ void Unsupported(const char* function)
 
 void NotYet(const char* function)
 {
-    throw EEngineError(XBE_E_NOT_YET, String(function) + " is unsupported for now: indexes and expressions are not available yet");
+    throw EEngineError(XBE_E_NOT_YET, String(function) + " is not available in this build yet");
 }

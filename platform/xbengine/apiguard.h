@@ -6,6 +6,7 @@
 #include <exception>
 #include <new>
 
+#include "platform/xbengine/cdx/cdxerror.h"
 #include "platform/xbengine/engineerror.h"
 #include "platform/xbengine/errorstate.h"
 #include "platform/xbengine/xbe50.h"
@@ -18,6 +19,8 @@ R Guarded(R failure, Body&& body) noexcept
         return body();
     } catch (const EEngineError& error) {
         Errors().Record(error.Code(), error.Message());
+    } catch (const ECdxCorrupt& error) {
+        Errors().Record(XBE_E_CORRUPT_INDEX, error.Message());
     } catch (const std::bad_alloc&) {
         Errors().Record(XBE_E_LIMIT, "Out of memory");
     } catch (const std::exception& error) {
@@ -48,5 +51,5 @@ const char* ResultText(const String& text);
 
 // Records that a function is not part of this engine.
 [[noreturn]] void Unsupported(const char* function);
-// Records that a function waits for the index or expression support.
+// Records that a function is not available in this build yet.
 [[noreturn]] void NotYet(const char* function);

@@ -18,6 +18,9 @@ namespace {
 
 constexpr char EndOfData = 0x1A;
 constexpr std::size_t WindowBytes = 64 * 1024;
+// Reads out of sequence fill blocks of this size, up to GroupSlots of them.
+constexpr std::size_t GroupBytes = 4096;
+constexpr std::size_t GroupSlots = 2048;
 
 std::uint32_t ReadLE32(const Byte* p)
 {
@@ -76,6 +79,8 @@ Table::Table(const String& path, const String& alias, int mode, int tableType)
         if (!FMemoOpenLock.TryAcquire(FMemo.File().Handle(), sharelocks::OpenModeOffset, OpenLockKind()))
             throw EEngineError(XBE_E_IN_USE, "The memo file is in use: " + memoPath);
     }
+    FOrders = std::make_unique<TableOrders>(*this, FContext);
+    FOrders->OpenStructural();
     GoTop();
 }
 
@@ -142,18 +147,46 @@ void Table::ReadImage(Integer recno, String& image)
         FFile.ReadAt(FHeader.HeaderLength + Int64(recno - 1) * length, image.data(), length);
         return;
     }
-    if (recno < FWindowFirst || recno >= FWindowFirst + FWindowCount) {
-        // A read just past the window continues a scan and reads ahead;
-        // any other miss reads the one record.
-        bool scanning = recno == FWindowFirst + FWindowCount || recno == 1;
-        Integer fit = scanning ? Integer(std::max<std::size_t>(1, WindowBytes / length)) : 1;
-        Integer count = std::min(fit, FRecCount - recno + 1);
-        FWindow.resize(std::size_t(count) * length);
-        FFile.ReadAt(FHeader.HeaderLength + Int64(recno - 1) * length, FWindow.data(), FWindow.size());
-        FWindowFirst = recno;
-        FWindowCount = count;
+    const ReadBlock* block = &FWindow;
+    if (!FWindow.Holds(recno)) {
+        block = &GroupBlock(recno);
+        // A read just past the window continues a scan and reads ahead.
+        if (recno == FWindow.First + FWindow.Count || recno == 1) {
+            Integer fit = Integer(std::max<std::size_t>(1, WindowBytes / length));
+            Fill(FWindow, recno, fit);
+            block = &FWindow;
+        } else if (!block->Holds(recno)) {
+            Integer fit = Integer(std::max<std::size_t>(1, GroupBytes / length));
+            Fill(GroupBlock(recno), (recno - 1) / fit * fit + 1, fit);
+        }
     }
-    std::memcpy(image.data(), FWindow.data() + std::size_t(recno - FWindowFirst) * length, length);
+    std::memcpy(image.data(), block->Bytes.data() + std::size_t(recno - block->First) * length, length);
+}
+
+Table::ReadBlock& Table::GroupBlock(Integer recno)
+{
+    if (FGroups.empty())
+        FGroups.resize(GroupSlots);
+    Integer fit = Integer(std::max<std::size_t>(1, GroupBytes / std::size_t(FHeader.RecordLength)));
+    return FGroups[std::size_t((recno - 1) / fit) % GroupSlots];
+}
+
+void Table::Fill(ReadBlock& block, Integer first, Integer count)
+{
+    std::size_t length = FHeader.RecordLength;
+    count = std::min(count, FRecCount - first + 1);
+    block.Count = 0;
+    block.Bytes.resize(std::size_t(count) * length);
+    FFile.ReadAt(FHeader.HeaderLength + Int64(first - 1) * length, block.Bytes.data(), block.Bytes.size());
+    block.First = first;
+    block.Count = count;
+}
+
+void Table::InvalidateWindow()
+{
+    FWindow.Count = 0;
+    for (ReadBlock& block : FGroups)
+        block.Count = 0;
 }
 
 String Table::BlankRecord() const
@@ -183,11 +216,13 @@ void Table::ToEof(bool bof)
 
 bool Table::Visible(Integer recno)
 {
-    if (!EngineSettings().Deleted)
+    bool hideDeleted = EngineSettings().Deleted;
+    if (!hideDeleted && !FFilter.Active())
         return true;
-    String image;
-    ReadImage(recno, image);
-    return image[0] != '*';
+    ReadImage(recno, FProbe);
+    if (hideDeleted && FProbe[0] == '*')
+        return false;
+    return FFilter.Passes(recno, FProbe);
 }
 
 // --- navigation --------------------------------------------------------
@@ -201,80 +236,91 @@ void Table::Go(Int64 recno)
         ToEof(false);
 }
 
-void Table::GoTop()
+void Table::Restore(Integer recno, bool bof, bool eof)
 {
     ReadHeaderCount();
-    for (Integer n = 1; n <= FRecCount; ++n)
-        if (Visible(n)) {
-            LoadCurrent(n);
-            return;
-        }
-    ToEof(true);
+    if (eof || recno < 1 || recno > FRecCount) {
+        ToEof(bof);
+        return;
+    }
+    LoadCurrent(recno);
+    FBof = bof;
+}
+
+void Table::GoTop()
+{
+    Edge(false);
 }
 
 void Table::GoBottom()
 {
+    Edge(true);
+}
+
+void Table::Edge(bool bottom)
+{
     ReadHeaderCount();
-    for (Integer n = FRecCount; n >= 1; --n)
+    if (OrderUsed())
+        InOrder([&] { OrderEdge(bottom); });
+    else
+        NaturalEdge(bottom);
+}
+
+void Table::NaturalEdge(bool bottom)
+{
+    for (Integer i = 0; i < FRecCount; ++i) {
+        Integer n = bottom ? FRecCount - i : i + 1;
         if (Visible(n)) {
             LoadCurrent(n);
             return;
         }
+    }
     ToEof(true);
 }
 
 void Table::Skip(Int64 count)
 {
+    ReadHeaderCount();
     if (count == 0) {
-        ReadHeaderCount();
         if (FEof)
             FRecNo = FRecCount + 1;
         else
             LoadCurrent(FRecNo);
         return;
     }
-    if (count > 0) {
-        if (FEof)
-            return;
-        ReadHeaderCount();
-        Integer n = FRecNo;
-        for (Int64 step = 0; step < count; ++step) {
-            do
-                ++n;
-            while (n <= FRecCount && !Visible(n));
-            if (n > FRecCount) {
-                ToEof(false);
-                return;
-            }
-        }
-        LoadCurrent(n);
+    if (count > 0 && FEof)
         return;
-    }
-    ReadHeaderCount();
+    if (OrderUsed())
+        InOrder([&] { OrderSkip(count); });
+    else
+        NaturalSkip(count);
+}
+
+void Table::BeforeFirst()
+{
+    GoTop();
+    if (!FEof)
+        FBof = true;
+}
+
+void Table::NaturalSkip(Int64 count)
+{
     Integer n = FEof ? FRecCount + 1 : FRecNo;
-    bool beforeFirst = false;
-    for (Int64 step = 0; step < -count && !beforeFirst; ++step) {
-        Integer m = n - 1;
-        while (m >= 1 && !Visible(m))
-            --m;
-        if (m < 1)
-            beforeFirst = true;
-        else
-            n = m;
-    }
-    if (!beforeFirst) {
-        LoadCurrent(n);
-        return;
-    }
-    // Before the first record: stay on the first visible one, with BOF.
-    if (n <= FRecCount && Visible(n)) {
-        LoadCurrent(n);
-    } else {
-        GoTop();
-        if (FEof)
+    Int64 steps = count > 0 ? count : -count;
+    for (Int64 step = 0; step < steps; ++step) {
+        do
+            n += count > 0 ? 1 : -1;
+        while (n >= 1 && n <= FRecCount && !Visible(n));
+        if (n > FRecCount) {
+            ToEof(false);
             return;
+        }
+        if (n < 1) {
+            BeforeFirst();
+            return;
+        }
     }
-    FBof = true;
+    LoadCurrent(n);
 }
 
 Integer Table::RecCount()
@@ -286,7 +332,17 @@ Integer Table::RecCount()
 Integer Table::Count()
 {
     ReadHeaderCount();
+    TableOrders::Order* order = FOrders->Active();
     Integer visible = 0;
+    if (order && (order->For || order->Tag->Unique() || !order->Low.empty() || !order->High.empty())) {
+        // Only the records with a key in the scope count.
+        TableOrders::Access access(*FOrders, false);
+        CdxCursor& cursor = FOrders->Cursor();
+        bool more = order->Tag->Descending() || order->Low.empty() ? cursor.First() : (cursor.Seek(order->Low), cursor.Valid());
+        for (more = more && OrderWalk(true); more; more = cursor.Next() && OrderWalk(true))
+            ++visible;
+        return visible;
+    }
     for (Integer n = 1; n <= FRecCount; ++n)
         if (Visible(n))
             ++visible;
@@ -322,24 +378,36 @@ void Table::WriteCurrent(int from, int length)
     FFile.WriteAt(at + from, FRecord.data() + from, length);
     if (!FDateStamped)
         WriteDateAndCount(0, false);
-    if (FRecNo >= FWindowFirst && FRecNo < FWindowFirst + FWindowCount)
-        std::memcpy(FWindow.data() + std::size_t(FRecNo - FWindowFirst) * FHeader.RecordLength + from,
-                    FRecord.data() + from, length);
+    for (ReadBlock* block : {&FWindow, FGroups.empty() ? &FWindow : &GroupBlock(FRecNo)})
+        if (block->Holds(FRecNo))
+            std::memcpy(block->Bytes.data() + std::size_t(FRecNo - block->First) * FHeader.RecordLength + from,
+                        FRecord.data() + from, length);
 }
 
-void Table::PutRecord(const char* image)
+void Table::Rewrite(const String& image, int from, int length)
 {
     RequireWritable();
     RequireRecord();
+    // The record stays locked until its keys have moved too.
+    RecordWriteLock lock(*this);
     String old = FRecord;
-    FRecord.assign(image, FHeader.RecordLength);
-    FRecord[0] = FRecord[0] == '*' ? '*' : ' ';
+    FRecord = image;
     try {
-        WriteCurrent(0, FHeader.RecordLength);
+        WriteCurrent(from, length);
     } catch (...) {
         FRecord = old;
         throw;
     }
+    if (FOrders->Count() > 0)
+        FOrders->Update(FOrders->Keys(old, FRecNo), FOrders->Keys(FRecord, FRecNo), FRecNo);
+}
+
+void Table::PutRecord(const char* image)
+{
+    RequireRecord();
+    String record(image, FHeader.RecordLength);
+    record[0] = record[0] == '*' ? '*' : ' ';
+    Rewrite(record, 0, FHeader.RecordLength);
 }
 
 void Table::WriteDateAndCount(std::uint32_t count, bool withCount)
@@ -378,20 +446,15 @@ void Table::AppendBlank()
     FRecord = image;
     FBof = false;
     FEof = false;
+    FOrders->Appended(FRecord, FRecNo);
 }
 
 void Table::SetDeleteMark(bool deleted)
 {
-    RequireWritable();
     RequireRecord();
-    char old = FRecord[0];
-    FRecord[0] = deleted ? '*' : ' ';
-    try {
-        WriteCurrent(0, 1);
-    } catch (...) {
-        FRecord[0] = old;
-        throw;
-    }
+    String record = FRecord;
+    record[0] = deleted ? '*' : ' ';
+    Rewrite(record, 0, 1);
 }
 
 void Table::Pack()
@@ -414,7 +477,25 @@ void Table::Pack()
     FFile.WriteAt(end, &EndOfData, 1);
     FFile.Truncate(end + 1);
     FRecCount = kept;
+    FOrders->Rebuild();
     GoTop();
+}
+
+void Table::Reindex()
+{
+    RequireWritable();
+    RequireExclusive("Reindex");
+    ReadHeaderCount();
+    FOrders->Rebuild();
+    GoTop();
+}
+
+void Table::MarkStructuralIndex()
+{
+    if (FHeader.Flags & DbfHeader::HasStructuralIndex)
+        return;
+    FHeader.Flags |= DbfHeader::HasStructuralIndex;
+    FFile.WriteAt(28, &FHeader.Flags, 1);
 }
 
 void Table::Zap()
@@ -435,6 +516,7 @@ void Table::Zap()
         FMemoOpenLock.TryAcquire(FMemo.File().Handle(), sharelocks::OpenModeOffset, OpenLockKind());
     }
     FRecCount = 0;
+    FOrders->Clear();
     ToEof(true);
 }
 
@@ -443,6 +525,7 @@ void Table::Commit()
     FFile.Sync();
     if (FMemo.IsOpen())
         FMemo.File().Sync();
+    FOrders->Commit();
 }
 
 Integer Table::LastUpdate()
@@ -468,21 +551,15 @@ String Table::FieldBytes(const FieldDef& field) const
 
 void Table::WriteField(const FieldDef& field, const String& bytes)
 {
-    RequireWritable();
     RequireRecord();
-    String old = FRecord.substr(field.Offset, field.Width);
-    FRecord.replace(field.Offset, field.Width, bytes);
-    try {
-        WriteCurrent(field.Offset, field.Width);
-    } catch (...) {
-        FRecord.replace(field.Offset, field.Width, old);
-        throw;
-    }
+    String record = FRecord;
+    record.replace(field.Offset, field.Width, bytes);
+    Rewrite(record, field.Offset, field.Width);
 }
 
-std::uint32_t Table::MemoBlock(const FieldDef& field) const
+std::uint32_t Table::MemoBlockOf(const String& image, const FieldDef& field) const
 {
-    const char* p = FRecord.data() + field.Offset;
+    const char* p = image.data() + field.Offset;
     if (field.Binary)
         return ReadLE32(reinterpret_cast<const Byte*>(p));
     std::uint32_t block = 0;
@@ -497,12 +574,12 @@ std::uint32_t Table::MemoBlock(const FieldDef& field) const
     return block;
 }
 
-String Table::MemoData(const FieldDef& field)
+String Table::MemoDataOf(const String& image, const FieldDef& field)
 {
-    if (FEof)
+    if (&image == &FRecord && FEof)
         return String();
     try {
-        std::uint32_t block = MemoBlock(field);
+        std::uint32_t block = MemoBlockOf(image, field);
         if (block == 0)
             return String();
         if (!FMemo.IsOpen())

@@ -1,17 +1,22 @@
 #pragma once
 // One open table in a work area: its DBF (and memo file), the current
-// record, natural-order navigation under the "deleted" setting, record
-// writes and appends, and the area's locks.
+// record, navigation over the records that the "deleted" setting, the query
+// and the filter let through, in natural order or in the order of an index
+// tag, record writes and appends that keep the tags' keys, and the area's locks.
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "platform/rtl/types.h"
+#include "platform/xbengine/areacontext.h"
+#include "platform/xbengine/cdx/cdxerror.h"
 #include "platform/xbengine/dbfheader.h"
 #include "platform/xbengine/lockmanager.h"
 #include "platform/xbengine/memofile.h"
+#include "platform/xbengine/recordfilter.h"
 #include "platform/xbengine/tablefile.h"
+#include "platform/xbengine/tableorders.h"
 
 enum OpenMode { omShared = 0, omReadOnly = 1, omExclusive = 2 };
 
@@ -35,16 +40,32 @@ public:
     // The field of that name; fails with XBE_E_FIELD.
     const FieldDef& Field(const String& name) const;
 
-    // Navigation in natural order.
+    // Navigation over the visible records in the active order.
     void Go(Int64 recno);
     void GoTop();
     void GoBottom();
     void Skip(Int64 count);
+    // Back to a position taken from RecNo(), Bof() and Eof().
+    void Restore(Integer recno, bool bof, bool eof);
     bool Bof() const { return FBof; }
     bool Eof() const { return FEof; }
     Integer RecNo() const { return FRecNo; }
     Integer RecCount();
+    // The visible records.
     Integer Count();
+    // The first visible record whose key in the active order matches the
+    // text; fails with XBE_E_NO_ORDER without one. Sets Found.
+    bool Seek(const String& text);
+    // The 1-based rank of the current record's key among all keys of the
+    // active order (0 at end of file), the number of keys, and a move to a rank.
+    Integer OrderRank();
+    Integer OrderKeyCount();
+    void GoToRank(Integer rank);
+
+    // The query, the filter and the index orders of this area.
+    RecordFilter& Filter() { return FFilter; }
+    TableOrders& Orders() { return *FOrders; }
+    AreaContext& Context() { return FContext; }
 
     // The current record image (the blank image at end of file).
     const String& Record() const { return FRecord; }
@@ -54,9 +75,14 @@ public:
     void SetDeleteMark(bool deleted);
     void Pack();
     void Zap();
+    void Reindex();
+    // Records that the table has a structural index.
+    void MarkStructuralIndex();
+    // Any record's image as stored.
+    void ReadRecord(Integer recno, String& image) { ReadImage(recno, image); }
     void Commit();
     // Something was written through this open.
-    bool Written() const { return FDateStamped; }
+    bool Written() const { return FDateStamped || FOrders->Written(); }
     // The last-update date of the header on disk, as a Julian day (0 if none).
     Integer LastUpdate();
 
@@ -67,8 +93,9 @@ public:
 
     // Memo fields: the block the current record refers to, its data ("" with
     // a recorded error for a bad reference) and a new value.
-    std::uint32_t MemoBlock(const FieldDef& field) const;
-    String MemoData(const FieldDef& field);
+    std::uint32_t MemoBlock(const FieldDef& field) const { return MemoBlockOf(FRecord, field); }
+    String MemoData(const FieldDef& field) { return MemoDataOf(FRecord, field); }
+    String MemoDataOf(const String& image, const FieldDef& field);
     void WriteMemo(const FieldDef& field, const String& data);
 
     // Record and file locks; exclusive and read-only areas need none.
@@ -100,11 +127,43 @@ private:
     };
 
     sharelocks::LockKind OpenLockKind() const;
+    std::uint32_t MemoBlockOf(const String& image, const FieldDef& field) const;
     void ReadHeaderCount();
     void ReadImage(Integer recno, String& image);
     void LoadCurrent(Integer recno);
     void ToEof(bool bof);
     bool Visible(Integer recno);
+    // The current record replaced by image, bytes [from, from + length)
+    // written, and the keys of every order moved along.
+    void Rewrite(const String& image, int from, int length);
+    // The first (or last) visible record, or end of file with BOF.
+    void Edge(bool bottom);
+    void NaturalEdge(bool bottom);
+    void NaturalSkip(Int64 count);
+    // Ordered navigation: the cursor on the first visible entry from where
+    // it stands, moving forward or back in the order's sequence.
+    bool OrderWalk(bool forward);
+    void OrderEdge(bool bottom);
+    // The cursor on the first entry of the scope from one end, visible or not.
+    void OrderStart(bool bottom);
+    void OrderSkip(Int64 count);
+    // The cursor on the entry next to the current record, visible or not.
+    bool CursorBeside(bool forward);
+    bool SeekInOrder(TableOrders::Order& order, const String& text);
+    bool OrderUsed() { return FOrders->Active() != nullptr; }
+    // Runs a move in the active order; a damaged index ends it at end of file.
+    template <class Move>
+    void InOrder(Move&& move)
+    {
+        try {
+            move();
+        } catch (const ECdxCorrupt&) {
+            ToEof(false);
+            throw;
+        }
+    }
+    // A move back past the first visible record: it becomes current, with BOF.
+    void BeforeFirst();
     void RequireWritable() const;
     void RequireExclusive(const String& what) const;
     void RequireRecord() const;
@@ -114,7 +173,18 @@ private:
     // The header's last-update date (once per open) and the record count.
     void WriteDateAndCount(std::uint32_t count, bool withCount = true);
     String BlankRecord() const;
-    void InvalidateWindow() { FWindowCount = 0; }
+    struct ReadBlock {
+        Integer First = 0;
+        Integer Count = 0;
+        std::vector<char> Bytes;
+        bool Holds(Integer recno) const { return recno >= First && recno < First + Count; }
+    };
+    // The block of an exclusive open's cache that recno's reads go to when
+    // they do not continue a scan.
+    ReadBlock& GroupBlock(Integer recno);
+    // Reads count records from first (fewer at the end) into block.
+    void Fill(ReadBlock& block, Integer first, Integer count);
+    void InvalidateWindow();
 
     String FPath;
     String FAlias;
@@ -127,6 +197,10 @@ private:
     sharelocks::OfdLock FMemoOpenLock;
     DbfHeader FHeader;
     LockManager FLocks;
+    AreaContext FContext{*this};
+    RecordFilter FFilter{FContext};
+    std::unique_ptr<TableOrders> FOrders;
+    String FProbe;
 
     Integer FRecCount = 0;
     Integer FRecNo = 1;
@@ -135,8 +209,8 @@ private:
     String FRecord;
     bool FDateStamped = false;
 
-    // Read window of an exclusive open: records [FWindowFirst, +FWindowCount).
-    std::vector<char> FWindow;
-    Integer FWindowFirst = 0;
-    Integer FWindowCount = 0;
+    // Record cache of an exclusive open: a read-ahead window for scans, and
+    // blocks of neighbouring records for reads in any other order.
+    ReadBlock FWindow;
+    std::vector<ReadBlock> FGroups;
 };

@@ -37,7 +37,7 @@ enum {
     XBE_E_UNSUPPORTED = 18,
     XBE_E_NO_DEFINITION = 19, /* xb_CreateField/xb_CreateExec without xb_CreateNew */
     XBE_E_LIMIT = 20,         /* too many work areas or fields, record too long */
-    XBE_E_NOT_YET = 21        /* indexes and expressions: not available in this build yet */
+    XBE_E_NOT_YET = 21        /* a function not available in this build yet */
 };
 
 #ifdef __cplusplus

@@ -36,7 +36,7 @@ TEST_F(Binding, ExportsExactlyTheListedFunctionsAndTheExtensions)
     EXPECT_EQ(ExportedNames(), expected);
 }
 
-TEST_F(Binding, StubsAndPendingCallsFailWithTheirCodes)
+TEST_F(Binding, StubsAndMisusedCallsFailWithTheirCodes)
 {
     Create(Dir + "T", {{"A", "C", 1, 0}});
     struct Case {
@@ -48,10 +48,11 @@ TEST_F(Binding, StubsAndPendingCallsFailWithTheirCodes)
         {"xb_RYOFilterCreate", [&] { return E.xb_RYOFilterCreate() == 0; }, XBE_E_UNSUPPORTED},
         {"xb_FilterDlg", [&] { return std::string(E.xb_FilterDlg(0, "", "", 0)).empty(); }, XBE_E_UNSUPPORTED},
         {"xb_Index", [&] { return E.xb_Index("X.IDX", "A", 0, 0, "") == 0; }, XBE_E_UNSUPPORTED},
-        {"xb_IndexTag", [&] { return E.xb_IndexTag("", "A", "A", 0, 0, "") == 0; }, XBE_E_NOT_YET},
-        {"xb_Seek", [&] { return E.xb_Seek("x") == 0; }, XBE_E_NOT_YET},
-        {"xb_Query", [&] { return E.xb_Query("A='x'") == 0; }, XBE_E_NOT_YET},
-        {"xb_EvalTest", [&] { return E.xb_EvalTest("A") == 0; }, XBE_E_NOT_YET},
+        {"xb_IndexTag", [&] { return E.xb_IndexTag("", "1A", "A", 0, 0, "") == 0; }, XBE_E_EXPR},
+        {"xb_IndexOpen", [&] { return E.xb_IndexOpen((Dir + "NONE.CDX").c_str()) == 0; }, XBE_E_NOT_FOUND},
+        {"xb_Seek", [&] { return E.xb_Seek("x") == 0; }, XBE_E_NO_ORDER},
+        {"xb_SetScope", [&] { return E.xb_SetScope("a", "b") == 0; }, XBE_E_NO_ORDER},
+        {"xb_Query", [&] { return E.xb_Query("1+2") == 0; }, XBE_E_EXPR},
         {"xb_SetOrder", [&] { return E.xb_SetOrder(1) == -1; }, XBE_E_BAD_ORDER},
     };
     for (const Case& c : cases) {

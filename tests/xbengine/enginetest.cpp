@@ -13,6 +13,7 @@ void EngineTest::SetUp()
     E.xb_CloseAll();
     E.xb_SetDeleted(0);
     E.xb_SetExact(0);
+    E.xb_SetSoftSeek(0);
     E.xb_SetCentury(0);
     E.xb_SetDateFormat(0);
     E.xb_SetEpoch(1900);
@@ -52,6 +53,26 @@ std::string EngineTest::Memo(const char* field)
     std::string result = text;
     E.xb_MemDealloc(text);
     return result;
+}
+
+std::vector<int> EngineTest::VisibleForward()
+{
+    std::vector<int> seen;
+    for (E.xb_GoTop(); !E.xb_Eof(); E.xb_Skip(1))
+        seen.push_back(E.xb_RecNo());
+    return seen;
+}
+
+std::vector<int> EngineTest::VisibleBackward()
+{
+    std::vector<int> seen;
+    for (E.xb_GoBottom(); !E.xb_Eof();) {
+        seen.push_back(E.xb_RecNo());
+        E.xb_Skip(-1);
+        if (E.xb_Bof())
+            break;
+    }
+    return seen;
 }
 
 std::vector<unsigned char> EngineTest::ReadBytes(const std::string& path)

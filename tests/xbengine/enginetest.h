@@ -27,6 +27,10 @@ protected:
     void AppendTexts(const std::vector<std::pair<const char*, std::string>>& values);
     std::string Trim(const char* field) { return E.xb_GetTrimString(field); }
     std::string Memo(const char* field);
+    // Record numbers of the visible records from the top to the end, and
+    // from the bottom back to the top (listed in that backward order).
+    std::vector<int> VisibleForward();
+    std::vector<int> VisibleBackward();
 
     static std::vector<unsigned char> ReadBytes(const std::string& path);
     static void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);

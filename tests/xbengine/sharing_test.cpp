@@ -1,5 +1,5 @@
 // Two processes on one table: open modes, the in-use refusal of creation,
-// record and file locks, and appends from both at once.
+// record and file locks, and appends from both at once, indexed or not.
 
 #include <set>
 
@@ -54,6 +54,12 @@ public:
         if (!line.empty() && line.back() == '\n')
             line.pop_back();
         return line;
+    }
+    void Send(const std::string& line)
+    {
+        std::string text = line + "\n";
+        if (write(FInput, text.data(), text.size()) != ssize_t(text.size()))
+            std::abort();
     }
     void Release()
     {
@@ -242,6 +248,43 @@ TEST_F(Sharing, AppendsFromTwoProcessesGetDistinctRecords)
     int header = bytes[8] | (bytes[9] << 8);
     EXPECT_EQ(bytes.size(), std::size_t(header + (3 + 2 * each) * 26 + 1));
     EXPECT_EQ(bytes.back(), 0x1A);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Sharing, AppendsToAnIndexedTableAreFoundByTheOtherProcess)
+{
+    ASSERT_GT(E.xb_Use(Table.c_str(), "", 2, 2), 0);
+    ASSERT_EQ(E.xb_IndexTag("", "ID", "ID", 0, 0, ""), 1);
+    E.xb_Close();
+
+    const int each = 300;
+    ASSERT_GT(E.xb_Use(Table.c_str(), "", 0, 2), 0);
+    E.xb_SetOrder(1);
+    E.xb_SetLockTimeout(-1);
+    Peer peer({"appendseek", Table, std::to_string(each), "B", "A"});
+    for (int i = 1; i <= each; ++i) {
+        std::string id = "A" + std::to_string(i);
+        ASSERT_NE(E.xb_AppendBlank(), 0) << E.xbx_LastErrorText();
+        ASSERT_NE(E.xb_Replace("ID", 1024, id.c_str()), 0) << E.xbx_LastErrorText();
+    }
+    ASSERT_EQ(peer.Line(), "appended");
+    peer.Send("seek");
+    EXPECT_EQ(peer.Line(), "ready");
+    E.xb_SetExact(1);
+    for (int i = 1; i <= each; ++i) {
+        std::string id = "B" + std::to_string(i);
+        ASSERT_NE(E.xb_Seek(id.c_str()), 0) << id;
+        EXPECT_EQ(Trim("ID"), id);
+    }
+    // Every record has exactly one key, in order.
+    std::vector<std::string> ids;
+    for (E.xb_GoTop(); !E.xb_Eof(); E.xb_Skip(1))
+        ids.push_back(Trim("ID"));
+    EXPECT_EQ(ids.size(), std::size_t(3 + 2 * each));
+    EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
 }
 
 }  // namespace

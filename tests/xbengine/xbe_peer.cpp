@@ -5,6 +5,9 @@
 //   xbe_peer open <table> <mode>
 //   xbe_peer rlock <table> <record>
 //   xbe_peer append <table> <count> <tag>    (shared; field ID gets tag + number)
+//   xbe_peer appendseek <table> <count> <tag> <other>
+//       appends as above, prints "appended", and after a line on its input
+//       seeks the IDs other + 1 .. other + count in the first order
 
 #include <cstdio>
 #include <cstdlib>
@@ -41,7 +44,7 @@ int main(int argc, char** argv)
         return Report(e.xb_Use(argv[2], "", XBSHORT(std::atoi(argv[3])), 2) > 0);
     if (command == "rlock")
         return Report(e.xb_Use(argv[2], "", 0, 2) > 0 && e.xb_Rlock(std::atoi(argv[3])));
-    if (command == "append" && argc == 5) {
+    if ((command == "append" && argc == 5) || (command == "appendseek" && argc == 6)) {
         e.xb_SetLockTimeout(-1);
         if (e.xb_Use(argv[2], "", 0, 2) <= 0)
             return Report(false);
@@ -49,6 +52,19 @@ int main(int argc, char** argv)
         for (int i = 1; i <= count; ++i) {
             std::string id = std::string(argv[4]) + std::to_string(i);
             if (!e.xb_AppendBlank() || !e.xb_Replace("ID", 1024, id.c_str()))
+                return Report(false);
+        }
+        if (command == "append")
+            return Report(true);
+        std::printf("appended\n");
+        std::fflush(stdout);
+        for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar()) {
+        }
+        e.xb_SetOrder(1);
+        e.xb_SetExact(1);
+        for (int i = 1; i <= count; ++i) {
+            std::string id = std::string(argv[5]) + std::to_string(i);
+            if (!e.xb_Seek(id.c_str()))
                 return Report(false);
         }
         return Report(true);

@@ -200,12 +200,24 @@ std::uint32_t CdxIndexFile::ChangeCounter() const
 
 void CdxIndexFile::Changed()
 {
+    if (FBatchDepth > 0) {
+        FBatchChanged = true;
+        return;
+    }
     std::uint32_t counter = ChangeCounter() + 1;
     FHeader[8] = Byte(counter >> 24);
     FHeader[9] = Byte(counter >> 16);
     FHeader[10] = Byte(counter >> 8);
     FHeader[11] = Byte(counter);
     WriteHeaderPage();
+}
+
+void CdxIndexFile::EndChanges()
+{
+    if (FBatchDepth == 0 || --FBatchDepth > 0 || !FBatchChanged)
+        return;
+    FBatchChanged = false;
+    Changed();
 }
 
 void CdxIndexFile::WriteHeaderPage()

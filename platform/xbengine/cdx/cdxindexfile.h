@@ -36,6 +36,10 @@ public:
     void Refresh();
     // Counts the writes to the file, for other processes' caches.
     std::uint32_t ChangeCounter() const;
+    // Between the two, the change counter is raised once for all changes and
+    // written at the end; the caller holds the index lock across both.
+    void BeginChanges() { ++FBatchDepth; }
+    void EndChanges();
 
     CdxPageStore& Store() { return *FStore; }
 
@@ -67,4 +71,6 @@ private:
     std::unique_ptr<CdxTag> FDirectory;
     std::vector<std::unique_ptr<CdxTag>> FTags; // by header offset
     std::unordered_map<std::uint32_t, std::array<Byte, CdxPageSize>> FCache;
+    int FBatchDepth = 0;
+    bool FBatchChanged = false;
 };

@@ -29,6 +29,12 @@ CdxFileStore::CdxFileStore(const String& path, Mode mode) : FPath(path)
         throw EInOutError("Cannot open index file " + path + ": " + std::strerror(errno), errno);
 }
 
+void CdxFileStore::Sync()
+{
+    if (::fdatasync(FHandle) != 0)
+        throw EInOutError("Cannot flush index file " + FPath + ": " + std::strerror(errno), errno);
+}
+
 CdxFileStore::~CdxFileStore()
 {
     if (FHandle >= 0)

@@ -20,6 +20,8 @@ public:
     virtual std::uint64_t Length() = 0;
     // Cuts or extends the file to length bytes.
     virtual void SetLength(std::uint64_t length) = 0;
+    // Puts what was written on the disk.
+    virtual void Sync() {}
 };
 
 class CdxFileStore : public CdxPageStore {
@@ -35,6 +37,7 @@ public:
     void WritePage(std::uint32_t offset, const Byte* page) override;
     std::uint64_t Length() override;
     void SetLength(std::uint64_t length) override;
+    void Sync() override;
     int Handle() const { return FHandle; }
 
 private:

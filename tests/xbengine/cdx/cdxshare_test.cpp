@@ -5,17 +5,26 @@
 
 namespace {
 
-class CdxShare : public CdxScratch {};
+class CdxShare : public CdxScratch {
+protected:
+    // The file made with an integer tag ID by the first opener, then opened by the second.
+    void OpenTwice(const char* name)
+    {
+        const String path = Path(name);
+        first = CdxIndexFile::Create(std::make_unique<CdxFileStore>(path, CdxFileStore::Mode::Create));
+        first->CreateTag({"ID", "ID", "", CdxKeyType::Integer, 0, false, false, false});
+        second = CdxIndexFile::Open(std::make_unique<CdxFileStore>(path, CdxFileStore::Mode::Open));
+        second->FindTag("ID")->SetKeyType(CdxKeyType::Integer);
+    }
+
+    std::unique_ptr<CdxIndexFile> first, second;
+};
 
 TEST_F(CdxShare, EachOpenerSeesTheOthersKeysAfterRefresh)
 {
-    const String path = Path("shared.cdx");
-    auto first = CdxIndexFile::Create(std::make_unique<CdxFileStore>(path, CdxFileStore::Mode::Create));
-    first->CreateTag({"ID", "ID", "", CdxKeyType::Integer, 0, false, false, false});
-    auto second = CdxIndexFile::Open(std::make_unique<CdxFileStore>(path, CdxFileStore::Mode::Open));
+    OpenTwice("shared.cdx");
     CdxTag& a = *first->FindTag("ID");
     CdxTag& b = *second->FindTag("ID");
-    b.SetKeyType(CdxKeyType::Integer);
 
     CdxEntries expected;
     for (std::int32_t i = 0; i < 3000; ++i) {
@@ -42,6 +51,34 @@ TEST_F(CdxShare, EachOpenerSeesTheOthersKeysAfterRefresh)
     first->Refresh();
     ASSERT_TRUE(cursor.Next());
     EXPECT_EQ(CdxIntegerValue(cursor.Key()), 1510);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CdxShare, ChangesInABatchRaiseTheCounterOnceAndAreSeenAfterIt)
+{
+    OpenTwice("batch.cdx");
+    CdxIndexFile& writer = *first;
+    CdxIndexFile& reader = *second;
+    CdxTag& mine = *writer.FindTag("ID");
+    CdxTag& theirs = *reader.FindTag("ID");
+
+    std::uint32_t before = writer.ChangeCounter();
+    writer.BeginChanges();
+    for (std::int32_t i = 0; i < 500; ++i)
+        ASSERT_TRUE(mine.Insert(CdxIntegerKey(i), std::uint32_t(i + 1)));
+    writer.EndChanges();
+    EXPECT_EQ(writer.ChangeCounter(), before + 1);
+    reader.Refresh();
+    EXPECT_EQ(theirs.Count(), 500u);
+    EXPECT_EQ(CdxList(theirs), CdxList(mine));
+
+    // A batch without changes writes nothing.
+    writer.BeginChanges();
+    writer.EndChanges();
+    EXPECT_EQ(writer.ChangeCounter(), before + 1);
 }
 
 } // namespace

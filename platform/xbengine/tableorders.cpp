@@ -1,0 +1,514 @@
+#include "platform/xbengine/tableorders.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include <strings.h>
+#include <sys/stat.h>
+
+#include "platform/xbengine/cdx/cdxerror.h"
+#include "platform/xbengine/engineerror.h"
+#include "platform/xbengine/errorstate.h"
+#include "platform/xbengine/expr/datetext.h"
+#include "platform/xbengine/expr/numtext.h"
+#include "platform/xbengine/recordfilter.h"
+#include "platform/xbengine/table.h"
+#include "platform/xbengine/tablepaths.h"
+#include "platform/xbengine/xbe50.h"
+
+struct TableOrders::IndexFile {
+    String Path;
+    dev_t Device = 0;
+    ino_t Inode = 0;
+    bool Structural = false;
+    int Handle = -1;
+    std::unique_ptr<CdxIndexFile> Index;
+    // Declared after the file, so released before it closes.
+    sharelocks::OfdLock OpenLock;
+    sharelocks::OfdLock IndexLock;
+};
+
+namespace {
+
+constexpr int MaxCharacterKey = 240;
+
+CdxKeyType KeyTypeOf(xbexpr::ValueType type)
+{
+    switch (type) {
+    case xbexpr::ValueType::Numeric: return CdxKeyType::Numeric;
+    case xbexpr::ValueType::Date: return CdxKeyType::Date;
+    case xbexpr::ValueType::Logical: return CdxKeyType::Logical;
+    default: return CdxKeyType::Character;
+    }
+}
+
+bool Identity(const String& path, dev_t& device, ino_t& inode)
+{
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0)
+        return false;
+    device = info.st_dev;
+    inode = info.st_ino;
+    return true;
+}
+
+String Upper(String text)
+{
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 32);
+    return text;
+}
+
+bool ValidTagName(const String& name)
+{
+    if (name.empty() || name.size() > 10 || !std::isalpha(static_cast<unsigned char>(name[0])))
+        return false;
+    return std::all_of(name.begin(), name.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; });
+}
+
+}  // namespace
+
+int TableOrders::Order::ScopeSide(const String& key) const
+{
+    if (!Low.empty() && key.compare(0, Low.size(), Low) < 0)
+        return -1;
+    if (!High.empty() && key.compare(0, High.size(), High) > 0)
+        return 1;
+    return 0;
+}
+
+TableOrders::TableOrders(Table& table, AreaContext& context) : FTable(table), FContext(context) {}
+
+TableOrders::~TableOrders()
+{
+    try {
+        FlushPending();
+    } catch (const Exception& error) {
+        Errors().Record(XBE_E_IO, "The keys of an appended record were not written: " + error.Message());
+    }
+}
+
+void TableOrders::Appended(const String& image, Integer recno)
+{
+    if (FOrders.empty())
+        return;
+    FlushPending();
+    if (FTable.Mode() != omExclusive) {
+        Update(KeySet(FOrders.size()), Keys(image, recno), recno);
+        return;
+    }
+    FPendingRecNo = recno;
+    FPendingImage = image;
+}
+
+void TableOrders::FlushPending()
+{
+    if (FPendingRecNo == 0)
+        return;
+    Integer recno = FPendingRecNo;
+    FPendingRecNo = 0;
+    Update(KeySet(FOrders.size()), Keys(FPendingImage, recno), recno);
+}
+
+TableOrders::IndexFile* TableOrders::FindFile(const String& path) const
+{
+    dev_t device;
+    ino_t inode;
+    if (!Identity(path, device, inode))
+        return nullptr;
+    for (const auto& file : FFiles)
+        if (file->Device == device && file->Inode == inode)
+            return file.get();
+    return nullptr;
+}
+
+TableOrders::IndexFile& TableOrders::OpenFile(const String& path, bool structural, bool create)
+{
+    FlushPending();
+    auto file = std::make_unique<IndexFile>();
+    file->Path = path;
+    file->Structural = structural;
+    bool readOnly = FTable.Mode() == omReadOnly;
+    auto mode = create ? CdxFileStore::Mode::Create
+                       : readOnly ? CdxFileStore::Mode::OpenReadOnly : CdxFileStore::Mode::Open;
+    auto store = std::make_unique<CdxFileStore>(path, mode);
+    file->Handle = store->Handle();
+    auto kind = FTable.Mode() == omExclusive ? sharelocks::LockKind::Exclusive : sharelocks::LockKind::Shared;
+    if (!file->OpenLock.TryAcquire(file->Handle, sharelocks::OpenModeOffset, kind))
+        throw EEngineError(XBE_E_IN_USE, "The index file is in use: " + path);
+    Identity(path, file->Device, file->Inode);
+    file->Index = create ? CdxIndexFile::Create(std::move(store)) : CdxIndexFile::Open(std::move(store));
+    FFiles.push_back(std::move(file));
+    IndexFile& added = *FFiles.back();
+    try {
+        Collect();
+    } catch (...) {
+        FFiles.pop_back();
+        Collect();
+        throw;
+    }
+    return added;
+}
+
+void TableOrders::Fill(Order& order)
+{
+    CdxTag& tag = *order.Tag;
+    try {
+        order.Key = CompileExpression(tag.KeyExpression(), FContext, false);
+        if (!tag.ForExpression().empty())
+            order.For = CompileExpression(tag.ForExpression(), FContext, true);
+    } catch (const EEngineError& error) {
+        throw ECdxCorrupt("Index tag " + tag.Name() + " of " + order.File->Path +
+                          " does not fit the table: " + error.Message());
+    }
+    CdxKeyType type = KeyTypeOf(order.Key->Type());
+    if (type != CdxKeyType::Character && CdxKeyLength(type) != tag.KeyLength())
+        throw ECdxCorrupt("Index tag " + tag.Name() + " of " + order.File->Path +
+                          " has a key length that does not fit its expression");
+    tag.SetKeyType(type);
+}
+
+void TableOrders::Collect()
+{
+    Access access(*this, false);
+    // The active order and the scopes stay with tags that are still there.
+    const CdxTag* active = FCurrent ? At(FCurrent).Tag : nullptr;
+    int current = 0;
+    std::vector<std::unique_ptr<Order>> orders;
+    for (const auto& file : FFiles)
+        for (CdxTag* tag : file->Index->Tags()) {
+            auto order = std::make_unique<Order>();
+            order->File = file.get();
+            order->Tag = tag;
+            Fill(*order);
+            for (const auto& old : FOrders)
+                if (old->Tag == tag) {
+                    order->Low = old->Low;
+                    order->High = old->High;
+                    order->LowText = old->LowText;
+                    order->HighText = old->HighText;
+                }
+            orders.push_back(std::move(order));
+            if (tag == active)
+                current = int(orders.size());
+        }
+    FOrders = std::move(orders);
+    FCurrent = current;
+    FCursor.reset();
+}
+
+void TableOrders::OpenStructural()
+{
+    String path = tablepaths::Sibling(FTable.Path(), ".CDX");
+    struct stat info;
+    if (FTable.TableType() != 2 || ::stat(path.c_str(), &info) != 0)
+        return;
+    try {
+        OpenFile(path, true, false);
+    } catch (const EEngineError& error) {
+        Errors().Warn(error.Code(), error.Message());
+    } catch (const Exception& error) {
+        Errors().Warn(XBE_E_CORRUPT_INDEX, "The index " + path + " is left closed: " + error.Message());
+    }
+}
+
+void TableOrders::Open(const String& file)
+{
+    String path = tablepaths::Resolve(file);
+    if (FindFile(path))
+        return;
+    String ext = path.size() >= 4 ? Upper(path.substr(path.size() - 4)) : String();
+    if (ext == ".IDX" || ext == ".NTX" || ext == ".NSX")
+        throw EEngineError(XBE_E_UNSUPPORTED, "Single-order index files are not supported: " + path);
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0)
+        throw EEngineError(XBE_E_NOT_FOUND, "Index file not found: " + path);
+    try {
+        OpenFile(path, false, false);
+    } catch (const ECdxCorrupt& error) {
+        throw EEngineError(XBE_E_CORRUPT_INDEX, error.Message());
+    }
+}
+
+void TableOrders::CreateTag(const String& path, const String& name, const String& key, int option, bool descending,
+                            const String& forCondition)
+{
+    if (FTable.Mode() != omExclusive)
+        throw EEngineError(XBE_E_EXCLUSIVE, "Creating an index tag needs the table opened exclusively: " +
+                                                FTable.Path());
+    if (option != 0 && option != 1)
+        throw EEngineError(XBE_E_UNSUPPORTED, "Index option " + std::to_string(option) + " is not supported");
+    String tagName = Upper(name);
+    if (!ValidTagName(tagName))
+        throw EEngineError(XBE_E_EXPR, "Invalid index tag name \"" + name + "\"");
+    auto keyExpression = CompileExpression(key, FContext, false);
+    int keyLength = keyExpression->Width();
+    if (keyExpression->Type() == xbexpr::ValueType::Character && (keyLength < 1 || keyLength > MaxCharacterKey))
+        throw EEngineError(XBE_E_EXPR, "The index key is " + std::to_string(keyLength) + " bytes long, not 1 to " +
+                                           std::to_string(MaxCharacterKey) + ": " + key);
+    bool conditional = forCondition.find_first_not_of(' ') != String::npos;
+    if (conditional)
+        CompileExpression(forCondition, FContext, true);
+
+    IndexFile* file = nullptr;
+    bool structural = path.find_first_not_of(' ') == String::npos;
+    String target = structural ? tablepaths::Sibling(FTable.Path(), ".CDX") : tablepaths::Resolve(path);
+    file = FindFile(target);
+    if (!file) {
+        struct stat info;
+        bool exists = ::stat(target.c_str(), &info) == 0;
+        try {
+            file = &OpenFile(target, structural, !exists);
+        } catch (const ECdxCorrupt&) {
+            // A damaged index is made anew.
+            file = &OpenFile(target, structural, true);
+        }
+    }
+    if (file->Structural)
+        FTable.MarkStructuralIndex();
+
+    CdxTagDefinition definition;
+    definition.Name = tagName;
+    definition.KeyExpression = key;
+    definition.ForExpression = conditional ? forCondition : String();
+    definition.KeyType = KeyTypeOf(keyExpression->Type());
+    definition.KeyLength = keyLength;
+    definition.Unique = option == 1;
+    definition.Descending = descending;
+    // The tag replaced, if any, leaves with its scope.
+    FlushPending();
+    if (int replaced = Find(tagName); replaced != 0 && At(replaced).File == file) {
+        At(replaced).Low.clear();
+        At(replaced).High.clear();
+        At(replaced).LowText.clear();
+        At(replaced).HighText.clear();
+    }
+    Access access(*this, true);
+    CdxTag* tag = &file->Index->CreateTag(definition);
+    Collect();
+    for (int n = 1; n <= Count(); ++n)
+        if (At(n).Tag == tag)
+            FCurrent = n;
+    Order& order = At(FCurrent);
+
+    std::vector<CdxKeyEntry> entries;
+    String image;
+    Integer records = FTable.RecCount();
+    entries.reserve(std::size_t(records));
+    for (Integer n = 1; n <= records; ++n) {
+        FTable.ReadRecord(n, image);
+        if (auto entry = KeyOf(order, image, n))
+            entries.push_back({std::move(*entry), std::uint32_t(n)});
+    }
+    tag->Build(std::move(entries));
+}
+
+void TableOrders::Commit()
+{
+    FlushPending();
+    for (const auto& file : FFiles)
+        file->Index->Store().Sync();
+}
+
+void TableOrders::CloseOthers()
+{
+    FlushPending();
+    FFiles.erase(std::remove_if(FFiles.begin(), FFiles.end(), [](const auto& file) { return !file->Structural; }),
+                 FFiles.end());
+    FCurrent = 0;
+    Collect();
+}
+
+void TableOrders::CloseActive()
+{
+    FlushPending();
+    IndexFile* file = FCurrent ? At(FCurrent).File : nullptr;
+    if (file && !file->Structural)
+        FFiles.erase(std::find_if(FFiles.begin(), FFiles.end(), [&](const auto& f) { return f.get() == file; }));
+    FCurrent = 0;
+    Collect();
+}
+
+void TableOrders::Rebuild()
+{
+    FPendingRecNo = 0;
+    if (FOrders.empty())
+        return;
+    Access access(*this, true);
+    std::vector<std::vector<CdxKeyEntry>> entries(FOrders.size());
+    String image;
+    Integer records = FTable.RecCount();
+    for (Integer n = 1; n <= records; ++n) {
+        FTable.ReadRecord(n, image);
+        KeySet keys = Keys(image, n);
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            if (keys[i])
+                entries[i].push_back({std::move(*keys[i]), std::uint32_t(n)});
+    }
+    for (std::size_t i = 0; i < FOrders.size(); ++i)
+        FOrders[i]->Tag->Build(std::move(entries[i]));
+}
+
+void TableOrders::Clear()
+{
+    FPendingRecNo = 0;
+    Access access(*this, true);
+    for (const auto& order : FOrders)
+        order->Tag->Build({});
+}
+
+void TableOrders::SetCurrent(int order)
+{
+    if (order < 0 || order > Count())
+        throw EEngineError(XBE_E_BAD_ORDER, "There is no order " + std::to_string(order));
+    if (order != FCurrent)
+        FCursor.reset();
+    FCurrent = order;
+}
+
+int TableOrders::Find(const String& tag) const
+{
+    String wanted = tag;
+    while (!wanted.empty() && wanted.back() == ' ')
+        wanted.pop_back();
+    for (std::size_t i = 0; i < FOrders.size(); ++i)
+        if (::strcasecmp(FOrders[i]->Tag->Name().c_str(), wanted.c_str()) == 0)
+            return int(i + 1);
+    return 0;
+}
+
+const String& TableOrders::FileName(int order) const
+{
+    return FOrders[std::size_t(order - 1)]->File->Path;
+}
+
+CdxCursor& TableOrders::Cursor()
+{
+    if (!FCursor)
+        FCursor = std::make_unique<CdxCursor>(*Active()->Tag);
+    return *FCursor;
+}
+
+std::optional<String> TableOrders::KeyOf(Order& order, const String& image, Integer recno, bool ignoreFor)
+{
+    AreaContext::Probe probe(FContext, image, recno);
+    if (order.For && !ignoreFor && !order.For->EvaluateLogical(FContext)) {
+        order.For->ClearError();
+        return std::nullopt;
+    }
+    xbexpr::Value value;
+    bool evaluated = order.Key->EvaluateKey(FContext, value);
+    order.Key->ClearError();
+    switch (order.Tag->KeyType()) {
+    case CdxKeyType::Numeric: return CdxNumericKey(evaluated ? value.Number : 0);
+    case CdxKeyType::Date: return CdxDateKey(evaluated ? std::int32_t(value.Number) : 0);
+    case CdxKeyType::Logical: return CdxLogicalKey(evaluated && value.Logical);
+    case CdxKeyType::Integer: return CdxIntegerKey(evaluated ? std::int32_t(value.Number) : 0);
+    default: return CdxCharacterKey(evaluated ? value.Text : String(), order.Tag->KeyLength());
+    }
+}
+
+TableOrders::KeySet TableOrders::Keys(const String& image, Integer recno)
+{
+    KeySet keys;
+    keys.reserve(FOrders.size());
+    for (const auto& order : FOrders)
+        keys.push_back(KeyOf(*order, image, recno));
+    return keys;
+}
+
+void TableOrders::Update(const KeySet& before, const KeySet& after, Integer recno)
+{
+    if (FOrders.empty())
+        return;
+    // A record whose keys still wait has none in the tags yet.
+    bool waiting = recno == FPendingRecNo;
+    if (waiting)
+        FPendingRecNo = 0;
+    Access access(*this, true);
+    for (std::size_t i = 0; i < FOrders.size() && i < before.size() && i < after.size(); ++i) {
+        if (before[i] == after[i] && !waiting)
+            continue;
+        CdxTag& tag = *FOrders[i]->Tag;
+        if (before[i] && !waiting)
+            tag.Delete(*before[i], std::uint32_t(recno));
+        if (after[i])
+            tag.Insert(*after[i], std::uint32_t(recno));
+    }
+}
+
+String TableOrders::SeekKey(const Order& order, const String& text, bool exact) const
+{
+    switch (order.Tag->KeyType()) {
+    case CdxKeyType::Numeric: return CdxNumericKey(xbexpr::ValOf(text));
+    case CdxKeyType::Integer: return CdxIntegerKey(std::int32_t(xbexpr::ValOf(text)));
+    case CdxKeyType::Date: {
+        std::size_t first = text.find_first_not_of(' ');
+        if (first == String::npos)
+            return CdxDateKey(0);
+        std::int32_t jdn = 0;
+        if (!xbexpr::DtosToDate(text.substr(first), jdn))
+            jdn = xbexpr::TextToDate(text, FContext.Settings());
+        return CdxDateKey(jdn);
+    }
+    case CdxKeyType::Logical: {
+        std::size_t first = text.find_first_not_of(" .");
+        char c = first == String::npos ? 'F' : char(std::toupper(static_cast<unsigned char>(text[first])));
+        return CdxLogicalKey(c == 'T' || c == 'Y');
+    }
+    default:
+        return exact ? CdxCharacterKey(text, order.Tag->KeyLength())
+                     : text.substr(0, std::size_t(order.Tag->KeyLength()));
+    }
+}
+
+TableOrders::Access::Access(TableOrders& orders, bool write) : FOrders(orders), FOuter(orders.FAccessDepth == 0)
+{
+    orders.FWritten = orders.FWritten || write;
+    bool shared = orders.FTable.Mode() != omExclusive;
+    if (shared && (FOuter || (write && !orders.FWriteHeld))) {
+        auto kind = write ? sharelocks::LockKind::Exclusive : sharelocks::LockKind::Shared;
+        for (const auto& file : orders.FFiles) {
+            file->IndexLock.Acquire(file->Handle, sharelocks::IndexOffset, kind);
+            file->Index->Refresh();
+        }
+        orders.FWriteHeld = orders.FWriteHeld || write;
+    }
+    ++orders.FAccessDepth;
+    if (!FOuter)
+        return;
+    for (const auto& file : orders.FFiles)
+        file->Index->BeginChanges();
+    if (orders.FPendingRecNo != 0) {
+        try {
+            orders.FlushPending();
+        } catch (...) {
+            Finish();
+            throw;
+        }
+    }
+}
+
+TableOrders::Access::~Access()
+{
+    if (FOuter)
+        Finish();
+    else
+        --FOrders.FAccessDepth;
+}
+
+void TableOrders::Access::Finish()
+{
+    --FOrders.FAccessDepth;
+    for (const auto& file : FOrders.FFiles) {
+        try {
+            file->Index->EndChanges();
+        } catch (const Exception& error) {
+            Errors().Record(XBE_E_IO, "The index " + file->Path + " was not written: " + error.Message());
+        }
+        file->IndexLock.Release();
+    }
+    FOrders.FWriteHeld = false;
+}

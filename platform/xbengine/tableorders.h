@@ -1,0 +1,124 @@
+#pragma once
+// The index orders of a table: its compound index files (the structural one
+// opened with the table, others by name), the tags of all of them numbered
+// 1.. in the order they were opened, the active order with its scope, and
+// the upkeep of every tag's keys when records change.
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/rtl/sharelocks.h"
+#include "platform/rtl/types.h"
+#include "platform/xbengine/areacontext.h"
+#include "platform/xbengine/cdx/cdxcursor.h"
+#include "platform/xbengine/cdx/cdxindexfile.h"
+#include "platform/xbengine/expr/expression.h"
+
+class Table;
+
+class TableOrders {
+public:
+    struct IndexFile;
+
+    struct Order {
+        IndexFile* File = nullptr;
+        CdxTag* Tag = nullptr;
+        std::unique_ptr<xbexpr::Expression> Key;
+        std::unique_ptr<xbexpr::Expression> For;
+        // Scope bounds as key prefixes; empty is unbounded.
+        String Low, High, LowText, HighText;
+
+        // -1 below the low bound, 1 above the high bound, 0 inside.
+        int ScopeSide(const String& key) const;
+    };
+
+    using KeySet = std::vector<std::optional<String>>;
+
+    TableOrders(Table& table, AreaContext& context);
+    ~TableOrders();
+    TableOrders(const TableOrders&) = delete;
+    TableOrders& operator=(const TableOrders&) = delete;
+
+    // The table's structural index, when there is one; an unreadable one is
+    // left closed with a warning.
+    void OpenStructural();
+    // Adds a compound index file's tags; the file already open is left as it is.
+    void Open(const String& path);
+    // Builds a tag from every record and makes it the active order.
+    void CreateTag(const String& path, const String& name, const String& key, int option, bool descending,
+                   const String& forCondition);
+    // Closes all but the structural index, or the file of the active order
+    // unless it is the structural one; no active order afterwards.
+    void CloseOthers();
+    void CloseActive();
+    // Gives a waiting record its keys and puts the index files on the disk.
+    void Commit();
+    // Some index was written through this open.
+    bool Written() const { return FWritten; }
+    // Rebuilds every tag from the records; Clear empties them.
+    void Rebuild();
+    void Clear();
+
+    int Count() const { return int(FOrders.size()); }
+    int Current() const { return FCurrent; }
+    // Fails with XBE_E_BAD_ORDER.
+    void SetCurrent(int order);
+    Order* Active() { return FCurrent ? &At(FCurrent) : nullptr; }
+    Order& At(int order) { return *FOrders[std::size_t(order - 1)]; }
+    // The order of that tag (case-insensitive), 0 when none.
+    int Find(const String& tag) const;
+    const String& FileName(int order) const;
+    // The cursor of the active order.
+    CdxCursor& Cursor();
+
+    // The key of a record image in an order; none when its FOR condition
+    // fails, unless the position of the record in the order is asked for.
+    std::optional<String> KeyOf(Order& order, const String& image, Integer recno, bool ignoreFor = false);
+    KeySet Keys(const String& image, Integer recno);
+    // Moves the record's entries from its keys before a change to those after.
+    void Update(const KeySet& before, const KeySet& after, Integer recno);
+    // Gives an appended record its keys. In an exclusive open they wait for
+    // the record's first write, which usually changes them at once, or for
+    // the next use of the indexes, whichever comes first.
+    void Appended(const String& image, Integer recno);
+    // The key text a caller seeks converted to the order's key bytes: a
+    // prefix of a character key unless exact.
+    String SeekKey(const Order& order, const String& text, bool exact) const;
+
+    // Holds the index lock of every file of a table not opened exclusively,
+    // and reloads what other opens changed, while it lives.
+    class Access {
+    public:
+        Access(TableOrders& orders, bool write);
+        ~Access();
+        Access(const Access&) = delete;
+        Access& operator=(const Access&) = delete;
+
+    private:
+        void Finish();
+
+        TableOrders& FOrders;
+        bool FOuter;
+    };
+
+private:
+    IndexFile& OpenFile(const String& path, bool structural, bool create);
+    void FlushPending();
+    IndexFile* FindFile(const String& path) const;
+    void Collect();
+    void Fill(Order& order);
+
+    Table& FTable;
+    AreaContext& FContext;
+    std::vector<std::unique_ptr<IndexFile>> FFiles;
+    std::vector<std::unique_ptr<Order>> FOrders;
+    int FCurrent = 0;
+    std::unique_ptr<CdxCursor> FCursor;
+    int FAccessDepth = 0;
+    bool FWriteHeld = false;
+    bool FWritten = false;
+    // The appended record whose keys wait, and its image.
+    Integer FPendingRecNo = 0;
+    String FPendingImage;
+};

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include "platform/db/datasource.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/strutils.h"
@@ -14,7 +15,13 @@ constexpr const char* TableOpen = "Cannot perform this operation on an open tabl
 constexpr const char* AccessWhileActive = "Cannot change data access method while active";
 }  // namespace text
 
-TDaroruTable::TDaroruTable(TComponent* AOwner) : TDataSet(AOwner) {}
+TDaroruTable::TDaroruTable(TComponent* AOwner)
+    : TDataSet(AOwner), FMasterLink(std::make_unique<TMasterDataLink>(this))
+{
+    FMasterLink->OnMasterChange = [this](TObject* Sender) { MasterChanged(Sender); };
+    FMasterLink->OnMasterDisable = [this](TObject* Sender) { MasterDisabled(Sender); };
+    FExtraIndexes.OnChange = [this](TStrings*) { ExtraIndexesChanged(); };
+}
 
 TDaroruTable::~TDaroruTable()
 {
@@ -98,6 +105,17 @@ void TDaroruTable::SetDatabaseName(const String& Value)
             Close();
         UpdateFieldAndIndexDefs();
     }
+    RefreshDataSources();
+}
+
+void TDaroruTable::RefreshDataSources()
+{
+    const std::vector<TDataSource*> sources = DataSources();
+    for (TDataSource* source : sources)
+        if (source->Enabled()) {
+            source->SetEnabled(false);
+            source->SetEnabled(true);
+        }
 }
 
 void TDaroruTable::SetTableName(const String& Value)

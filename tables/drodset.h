@@ -7,11 +7,17 @@
 #include <memory>
 #include <vector>
 
+#include <functional>
+
 #include "platform/classes/object.h"
+#include "platform/db/datalink.h"
 #include "platform/db/dataset.h"
 #include "platform/db/indexdefs.h"
+#include "platform/rtl/constarg.h"
 #include "platform/rtl/streams.h"
+#include "platform/rtl/stringlist.h"
 #include "tables/drcommon.h"
+#include "tables/drocache.h"
 #include "tables/drodispatch.h"
 
 class TDaroruDatabase;
@@ -158,7 +164,194 @@ public:
     int OpenMode();
     bool IsEncrypted(int Code);
 
+    // Creating tables and copying them. The creation protocol: CreateNew, one
+    // CreateField per announced field, CreateExec; the new table is left closed.
+    bool CreateNew(const String& FileName, SmallInt TableType, SmallInt FieldCount);
+    void CreateField(const String& Name, const String& Type, SmallInt Length, SmallInt Decimals);
+    int CreateExec();
+    int CreateFrom(const String& FileName, const String& StructFile, SmallInt TableType);
+    int CopyStructure(const String& FileName);
+    // A table of FIELD_NAME, FIELD_TYPE, FIELD_LEN, FIELD_DEC with one record per field.
+    bool CopyStructureExtended(const String& FileName);
+    int CopyFile(const String& FileName);
+    int CopyFileText(const String& FileName, SmallInt Format);
+    int AppendFrom(const String& FileName, SmallInt SourceType, const String& Condition);
+    // Closes the table and deletes its files; a table file that another open holds stays.
+    void DeleteTable();
+    // Removes every record, opening the table exclusively for it; leaves it as it was.
+    void EmptyTable();
+    String GetIndexExt();
+    String GetMemoExt();
+
+    // Index files, tags and the active order.
+    int IndexOrd();
+    String IndexKey();
+    String IndexKeyField();
+    String IndexConditionText();
+    int IndexType();
+    String IndexFileName(int Order);
+    bool IndexFlip();
+    int TagArea(const String& Tag);
+    String TagName(int Order);
+    void IndexClose();
+    void CloseIndexes();
+    void Reindex();
+    int IndexTag(const String& File, const String& Tag, const String& Expression, SmallInt Option, bool Descending,
+                 const String& Condition);
+    int Index(const String& File, const String& Expression, SmallInt Option, bool Descending, const String& Condition);
+    // The order active after the call; a compound file does not change it.
+    int IndexOpen(const String& File);
+    int SetOrder(int Order);
+    void SetIndexName(const String& Value);
+    void GetIndexNames(TStrings* List);
+    // Further index files opened with the table.
+    TStrings& ExtraIndexes() { return FExtraIndexes; }
+    void SetExtraIndexes(const TStrings& Value);
+    virtual void ActivateIndexes();
+
+    // Key searches and scopes on the active order.
+    bool Seek(const String& Key);
+    bool SeekBin(const String& Key, int Length);
+    // Seeks the key text of the first value; the cursor stays when it is not found.
+    bool FindKey(const ConstArg& Values);
+    bool SetScope(const String& Low, const String& High);
+    bool SetRange(const ConstArg& Low, const ConstArg& High);
+    void CancelRange();
+    const String& ScopeBegin() const { return FScopeBegin; }
+    void SetScopeBegin(const String& Value);
+    const String& ScopeEnd() const { return FScopeEnd; }
+    void SetScopeEnd(const String& Value);
+    bool Scoped() const { return FScoped; }
+    void SetScoped(bool Value);
+    double OrderPosGet();
+    void OrderPosSet(double Position);
+    int OrderRecNo();
+
+    // Engine queries and filters.
+    void SetSxQuery(const String& Value);
+    void SetFiltered(bool Value) override;
+    int Query(const String& Expression);
+    // Text sets the Filter property, as for any data set; a Variant sets an engine
+    // filter the indexes do not optimise (null or "" clears it).
+    using TDataSet::SetFilter;
+    void SetFilter(const char* Value) { TDataSet::SetFilter(String(Value)); }
+    void SetFilter(const Variant& Value);
+    int QueryTest(const String& Expression);
+    int QueryRecCount();
+    // The engine's active query text.
+    String DBFilter();
+    // Record bitmaps kept by the engine (roll-your-own filters) and query bits.
+    SmallInt RYOFilterCreate();
+    SmallInt RYOFilterCopy();
+    int RYOFilterActivate(SmallInt Filter, SmallInt Mode);
+    int RYOFilterDestroy(SmallInt Filter);
+    bool RYOFilterGetBit(SmallInt Filter, int RecNo);
+    int RYOFilterSetBit(SmallInt Filter, int RecNo, WordBool Value);
+    int RYOFilterSave(SmallInt Filter, const String& FileName);
+    int RYOFilterRestore(const String& FileName);
+    int RYOKeyAdd(const String& Tag, const String& Key);
+    int RYOKeyDrop(const String& Tag);
+    void SetQueryBit(int RecNo, WordBool Value);
+    bool Locate(const String& KeyFields, const Variant& KeyValues, TLocateOptions Options) override;
+    Variant Lookup(const String& KeyFields, const Variant& KeyValues, const String& ResultFields) override;
+
+    // Direct record and field access on the work area; empty values when closed.
+    // With SpeedMode the records are the engine's, otherwise the data set's.
+    void Append() override;
+    void AppendBlank() { Append(); }
+    void Commit();
+    // Delete-marks the current record without the data-set protocol.
+    void DaroruDelete();
+    String FieldName(int Number);
+    String FieldType(const String& Name);
+    int FieldWidth(const String& Name);
+    int FieldDecimals(const String& Name);
+    int FieldNum(const String& Name);
+    int FieldOffset(const String& Name);
+    int DaroruFieldCount();
+    int Count();
+    int EvalTest(const String& Expression);
+    WordBool EvalLogical(const String& Expression);
+    double EvalNumeric(const String& Expression);
+    String EvalString(const String& Expression);
+    bool Found();
+    bool GetDeleted();
+    String GetTrimString(const String& Name);
+    String GetString(const String& Name);
+    double GetDouble(const String& Name);
+    int GetLong(const String& Name);
+    WordBool GetLogical(const String& Name);
+    TDateTime GetDate(const String& Name);
+    String Alias();
+    String BaseDate();
+    String BaseName();
+    bool BlobToFile(const String& Name, const String& FileName);
+    int FilterAlias(const String& AliasName, const String& Expression);
+    String FilterDlg(XBHWND Window, const String& Title, const String& Expression, SmallInt Options);
+    bool FLock();
+    bool GetQueryBit(int RecNo);
+    String GetScope(SmallInt Which);
+    int GetBlob(const String& Name, void* Buffer);
+    int GetBlobLength(const String& Name);
+    int GetDateJulian(const String& Name);
+    bool Empty(const String& Name);
+    char* GetMemo(const String& Name, Word LineWidth);
+    // These three need no open table.
+    String Descend(const String& Text);
+    int Encrypt(void* Buffer, const String& Password, int Length);
+    int Decrypt(void* Buffer, const String& Password, int Length);
+    // GetString's text, valid until the next call.
+    const char* GetStringEx(const String& Name);
+    Byte GetByte(const String& Name);
+    SmallInt GetInteger(const String& Name);
+    String GetDateString(const String& Name);
+    // The record numbers locked when the table was opened; 0 past the last.
+    int GetLockList(int Index);
+    bool DbfEncrypt() { return EncryptTable(true); }
+    bool DbfDecrypt() { return EncryptTable(false); }
+    int GetIndexFieldCount();
+    // The engine's record number of the match; 0 or less when none.
+    int DaroruLocate(const String& Expression, SmallInt Direction, SmallInt Continue);
+    int DaroruLocateNext();
+
+    // Cached updates: the store is sized at every opening and made as it is used.
+    bool CachedUpdates() const { return FCachedUpdates; }
+    void SetCachedUpdates(bool Value);
+    bool UpdatesPending() const { return FCache.Pending(); }
+    int CachedItemCount() const { return FCache.Count(); }
+    void SetLenCachedItem(int Count);
+    void ClearCachedItem();
+    TCachedItem* GetCachedItem(int RecNo);
+    TCachedItem& PutCachedItem(int RecNo, TUpdateStatus Status, const char* Image);
+    TUpdateStatus UpdateStatus();
+    // Fills Buffer with the record at the 1-based position, reading it on first use.
+    void cu_FetchRecord(int Position, char* Buffer);
+    bool cu_Seek(const String& Key);
+    void Invalidate();
+    void FetchAll();
+    // Writes the changed records into the server connection's request buffer.
+    void ApplyUpdates();
+    void CancelUpdates();
+    void RevertRecord();
+    void CommitUpdates() {}
+    std::function<void(TDataSet* DataSet, int UpdateKind, std::uint8_t& Action)> OnUpdateRecord;
+
+    // Master-detail: the detail keeps a scope of the master's link values.
+    TDataSource* MasterSource() const { return FMasterLink->DataSource(); }
+    void SetMasterSource(TDataSource* Value);
+    const String& MasterFields() const { return FMasterLink->FieldNames(); }
+    void SetMasterFields(const String& Value) { FMasterLink->SetFieldNames(Value); }
+    void CheckMasterRange();
+    String GetMasterVal();
+    TDataSource* GetDataSource() const override { return FMasterLink->DataSource(); }
+
 protected:
+    void UpdateIndexDefs() override;
+    virtual void ExtraIndexesChanged();
+    void SetFilterText(const String& Value) override;
+    void MasterChanged(TObject* Sender);
+    void MasterDisabled(TObject* Sender);
+
     TRecordBuffer AllocRecordBuffer() override;
     void FreeRecordBuffer(TRecordBuffer& Buffer) override;
     TGetResult GetRecord(TRecordBuffer Buffer, TGetMode GetMode, bool DoCheck) override;
@@ -224,6 +417,33 @@ private:
     void CheckWrite(bool Ok, const char* What) const;
     void WriteBlobs();
     [[noreturn]] void Raise(const String& Message) const;
+    void CheckOrder() const;
+    // The index definitions are read again and the record count goes stale.
+    void RefreshIndexes();
+    void CheckIndexExpression(const String& Expression);
+    // Natural order after the engine closed index files.
+    void AfterIndexesClosed();
+    void AfterIndexCreated(const String& Name, int Order, const String& Condition);
+    // The name of an order: its file for NTX tables, its tag otherwise.
+    String OrderName(int Order);
+    // The active buffer takes the engine's record (at its end when AtEnd) and the
+    // buffers are read again around it; nothing in speed mode.
+    void SyncToEngine(bool AtEnd);
+    bool SeekWith(const std::function<bool()>& Search, bool BottomWhenMissing);
+    bool IsLogical(const String& Expression);
+    // The engine condition for Field = Value; false for a type with none.
+    bool FieldCondition(TField* Field, const Variant& Value, bool Partial, bool CaseInsensitive, String& Condition);
+    // Whether the active order searches FieldName as the search's case rule needs.
+    bool OrderServes(const String& FieldName, bool CaseInsensitive);
+    bool IndexSearch(TField* Field, const Variant& Value, bool Partial);
+    bool EncryptTable(bool Encrypt);
+    void AfterBitmapChange();
+    // The links of the table's enabled data sources read it afresh.
+    void RefreshDataSources();
+    // An ExtraIndexes line completed with the data directory and the type's extension.
+    String ExtraIndexFile(const String& Line);
+    // Applies the master's current key as the scope on opening.
+    void ApplyMasterScope();
 
     SmallInt FWorkArea = 0;
     String FAlias;
@@ -244,6 +464,19 @@ private:
     String FIndexCondition;
     bool FSequenced = true;
     TIndexDefs FIndexDefs{this};
+    TStringList FExtraIndexes;
+    String FScopeBegin;
+    String FScopeEnd;
+    bool FScoped = false;
+    std::unique_ptr<TMasterDataLink> FMasterLink;
+    String FLastMasterKey;
+    String FLastMasterIndex;
+    bool FCachedUpdates = false;
+    TDrUpdateCache FCache;
+    String FLocateExpression;
+    String FStringEx;
+    std::vector<XBLONG> FLockList;
+    SmallInt FLocateDirection = 0;
 
     int FRecordSize = 0;
     int FFieldCount = 0;
@@ -288,3 +521,5 @@ String GetDrDsVer();
 String PadRight(const String& Text, int Width, char Ch);
 // The upper-cased file name without directory, cut before its first "."; "" without ".".
 String IndexFileBaseName(const String& FileName);
+// The field names of an index key expression joined by ";": "UPPER(NAME1)+ID" gives "NAME1;ID".
+String GetFieldsFromExpression(const String& Expression);

@@ -146,18 +146,26 @@ void TDaroruTable::OpenTable()
     if (!FPassword.empty())
         cs_xb_SetPassword(FPassword.c_str());
     cs_xb_SetTurboRead(FTurboRead);
+    if (!FIndexName.empty()) {
+        const String name = FIndexName;
+        FIndexName.clear();
+        SetIndexName(name);
+    }
+    ActivateIndexes();
     FIndexDefs.SetUpdated(false);
     UpdateIndexDefs();
     FCountNeedsRefresh = true;
     FLockListStale = true;
     FRecordSize = cs_xb_RecSize();
     FCachedCount = cs_xb_RecCount();
+    SetLenCachedItem(FCachedCount);
     const char* condition = cs_xb_IndexCondition();
     FIndexCondition = condition ? condition : "";
 }
 
 void TDaroruTable::InternalOpen()
 {
+    ClearCachedItem();
     if (Active())
         Close();
     if (FAccessMethod == amServer) {
@@ -203,8 +211,13 @@ void TDaroruTable::InternalOpen()
     SetBookmarkSize(4);
 
     cs_xb_Select(FWorkArea);
+    if (Filtered())
+        cs_xb_Query(Filter().c_str());
+    ApplyMasterScope();
+    cs_xb_Select(FWorkArea);
     cs_xb_GoTop();
     FAtFirst = true;
+    RefreshDataSources();
     FOpening = false;
 }
 

@@ -238,6 +238,9 @@ protected:
     int GetNextRecords();
     int GetPriorRecords();
 
+    // The data sources that take this data set, in the order they took it.
+    const std::vector<TDataSource*>& DataSources() const { return FDataSources; }
+
     void SetState(TDataSetState Value);
     TDataSetState SetTempState(TDataSetState Value);
     void RestoreState(TDataSetState Value);

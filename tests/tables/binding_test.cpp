@@ -86,15 +86,8 @@ TEST(RealEngineBinding, EveryListedFunctionIsExportedAndBound)
 #undef XBE_FUNCTION
 }
 
-class DispatchTest : public ::testing::Test {
+class DispatchTest : public FakeEngineTest {
 protected:
-    void SetUp() override
-    {
-        UseFakeEngine();
-        LoadDLL();
-        Fake().Clear();
-    }
-    void TearDown() override { UseRealEngine(); }
     TDaroruTable Table{nullptr};
 };
 

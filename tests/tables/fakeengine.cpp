@@ -100,3 +100,10 @@ void UseRealEngine()
     SetXbeLoader(SystemXbeLoader());
     SetXbeLibraryDir(ProgramDir());
 }
+
+void FakeEngineTest::SetUp()
+{
+    UseFakeEngine();
+    LoadDLL();
+    Fake().Clear();
+}

@@ -4,6 +4,8 @@
 // scripted for its name (0 / null / "" otherwise). It is reached through the
 // binding's loader, so LoadDLL binds it by name as it binds the real library.
 
+#include <gtest/gtest.h>
+
 #include <map>
 #include <set>
 #include <string>
@@ -30,3 +32,10 @@ FakeEngine& Fake();
 void UseFakeEngine();
 // Unloads whatever engine is bound and puts the real library behind the loader.
 void UseRealEngine();
+
+// Tests on the fake: a fresh one bound before each, the real library after.
+class FakeEngineTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override { UseRealEngine(); }
+};

@@ -133,6 +133,14 @@ std::vector<String> TableTest::ReadBack(const String& Name)
     return lines;
 }
 
+void TableTest::DefineTable(TDaroruTable* T, const String& Path, const std::vector<FieldLayout>& Fields)
+{
+    ASSERT_TRUE(T->CreateNew(Path, 2, static_cast<SmallInt>(Fields.size())));
+    for (const FieldLayout& f : Fields)
+        T->CreateField(f.Name, String(1, f.Type), static_cast<SmallInt>(f.Width), static_cast<SmallInt>(f.Decimals));
+    EXPECT_EQ(T->CreateExec(), -1);
+}
+
 TDaroruTable* TableTest::Table(const String& Name)
 {
     Tables.push_back(std::make_unique<TDaroruTable>(nullptr));

@@ -41,6 +41,9 @@ protected:
     // The records as an independent reader sees them: one line per record,
     // "*" for a deleted one, then the values joined by "|".
     std::vector<String> ReadBack(const String& Name);
+    // Creates Path (directory and name, no extension) through the table's own
+    // creation protocol: CreateNew, CreateField for each field, CreateExec.
+    static void DefineTable(TDaroruTable* T, const String& Path, const std::vector<FieldLayout>& Fields);
     // A table component on Dir + Name, not yet open.
     TDaroruTable* Table(const String& Name);
 

@@ -1,0 +1,116 @@
+#include "tables/drocache.h"
+
+void TDrUpdateCache::SetLength(int Count)
+{
+    Clear();
+    FLength = Count > 0 ? Count : 0;
+}
+
+void TDrUpdateCache::Clear()
+{
+    FItems.clear();
+    FSlots.clear();
+    FBeforeImages.clear();
+    FLength = 0;
+}
+
+TCachedItem& TDrUpdateCache::At(int Position)
+{
+    const auto index = static_cast<size_t>(Position - 1);
+    if (index >= FItems.size())
+        FItems.resize(index + 1);
+    if (!FItems[index])
+        FItems[index] = std::make_unique<TCachedItem>();
+    if (Position > FLength)
+        FLength = Position;
+    return *FItems[index];
+}
+
+bool TDrUpdateCache::Fetched(int Position) const
+{
+    const auto index = static_cast<size_t>(Position - 1);
+    return index < FSlots.size() && FSlots[index] != 0;
+}
+
+void TDrUpdateCache::MarkFetched(int Position)
+{
+    const auto index = static_cast<size_t>(Position - 1);
+    if (index >= FSlots.size())
+        FSlots.resize(index + 1, 0);
+    FSlots[index] = Position;
+}
+
+TCachedItem* TDrUpdateCache::Find(int RecNo)
+{
+    for (auto& item : FItems)
+        if (item && item->RecNo == RecNo)
+            return item.get();
+    return nullptr;
+}
+
+TCachedItem& TDrUpdateCache::Put(int RecNo, TUpdateStatus Status, const String& Image)
+{
+    FPending = true;
+    if (TCachedItem* item = Find(RecNo)) {
+        item->Status = Status;
+        item->Image = Image;
+        return *item;
+    }
+    for (int position = 1; position <= FLength; ++position) {
+        const auto index = static_cast<size_t>(position - 1);
+        if (index < FItems.size() && FItems[index] && FItems[index]->RecNo != 0)
+            continue;
+        TCachedItem& item = At(position);
+        item.RecNo = RecNo;
+        item.Status = Status;
+        item.Image = Image;
+        return item;
+    }
+    TCachedItem& item = At(FLength + 1);
+    item.RecNo = RecNo;
+    item.Status = usInserted;
+    item.Image = Image;
+    return item;
+}
+
+void TDrUpdateCache::SaveBeforeImage(TCachedItem& Item)
+{
+    if (Item.Status != usUnmodified || Item.BeforeImage >= 0)
+        return;
+    Item.BeforeImage = static_cast<std::int32_t>(FBeforeImages.size());
+    FBeforeImages.push_back(Item.Image);
+}
+
+void TDrUpdateCache::Invalidate()
+{
+    FPending = false;
+    FSlots.clear();
+    FBeforeImages.clear();
+    for (auto& item : FItems)
+        if (item)
+            item->BeforeImage = -1;
+}
+
+void TDrUpdateCache::CancelUpdates()
+{
+    FPending = false;
+    for (auto& item : FItems) {
+        if (!item)
+            continue;
+        if (item->Status == usModified && item->BeforeImage >= 0 &&
+            item->BeforeImage < static_cast<std::int32_t>(FBeforeImages.size()))
+            item->Image = FBeforeImages[static_cast<size_t>(item->BeforeImage)];
+        item->Status = usUnmodified;
+        item->BeforeImage = -1;
+    }
+    FBeforeImages.clear();
+}
+
+std::vector<TCachedItem*> TDrUpdateCache::Changed()
+{
+    std::vector<TCachedItem*> result;
+    for (auto& item : FItems)
+        if (item && item->Status != usUnmodified)
+            result.push_back(item.get());
+    return result;
+}

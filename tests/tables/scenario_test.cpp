@@ -31,8 +31,9 @@ protected:
     {
         if (Tags.empty())
             return;
-        if (FileExists(Path + ".CDX"))
+        if (FileExists(Path + ".CDX")) {
             ASSERT_TRUE(DeleteFile(Path + ".CDX"));
+        }
         T->SetDatabaseName(ExtractFilePath(Path));
         T->SetTableName(Path);
         T->SetExclusive(WordTrue);

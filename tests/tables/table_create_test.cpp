@@ -57,8 +57,9 @@ TEST_F(CreateTest, ProgramSchemasComeBackFieldByFieldAndTagByTag)
             const FieldLayout& f = (*s.Fields)[i];
             EXPECT_EQ(t->FieldName(static_cast<int>(i) + 1), f.Name);
             EXPECT_EQ(t->FieldType(f.Name), String(1, f.Type));
-            if (f.Type != 'D')
+            if (f.Type != 'D') {
                 EXPECT_EQ(t->FieldWidth(f.Name), f.Width);
+            }
             EXPECT_EQ(t->FieldDecimals(f.Name), f.Decimals);
         }
         TStringList names;

@@ -26,7 +26,7 @@ public:
     template <class... A>                                                                         \
     XbeDispatchResult<result, XbeIsTruth(#result)> cs_##name(A... Args)                           \
     {                                                                                             \
-        return Route<result, XbeIsTruth(#result)>(Xbe().name, &TDaroruConnection::ap_##name, #name, \
+        return Route<result, XbeIsTruth(#result)>(Xbe().xb_##name, &TDaroruConnection::ap_##name, "xb_" #name, \
                                                   Args...);                                       \
     }
 #include "platform/xbengine/xbe_functions.def"

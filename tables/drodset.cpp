@@ -156,14 +156,14 @@ void TDaroruTable::SetTurboRead(WordBool Value)
 {
     FTurboRead = Value;
     if (Select())
-        cs_xb_SetTurboRead(Value);
+        cs_SetTurboRead(Value);
 }
 
 void TDaroruTable::SetPassword(const String& Value)
 {
     FPassword = Value;
     if (Select()) {
-        cs_xb_SetPassword(Value.c_str());
+        cs_SetPassword(Value.c_str());
         Resync({});
     }
 }
@@ -174,12 +174,12 @@ void TDaroruTable::SetSpeedMode(WordBool Value)
     if (!FCursorOpen)
         return;
     if (!Value) {
-        cs_xb_Select(FWorkArea);
-        SetRecNoOf(ActiveBuffer(), static_cast<std::uint32_t>(cs_xb_RecNo()));
+        cs_Select(FWorkArea);
+        SetRecNoOf(ActiveBuffer(), static_cast<std::uint32_t>(cs_RecNo()));
         Resync({});
     } else {
-        cs_xb_Select(FWorkArea);
-        cs_xb_Go(RecNoOf(ActiveBuffer()));
+        cs_Select(FWorkArea);
+        cs_Go(RecNoOf(ActiveBuffer()));
     }
 }
 
@@ -274,7 +274,7 @@ String TDaroruTable::GetUniqueAliasName(const String& Name)
             c = '_';
     if (FAccessMethod == amLocal)
         LoadDLL();
-    for (int n = 1; cs_xb_WorkArea(alias.c_str()) > 0; ++n) {
+    for (int n = 1; cs_WorkArea(alias.c_str()) > 0; ++n) {
         const String digits = IntToStr(n);
         alias = Copy(alias, 1, 8 - static_cast<int>(digits.size())) + digits;
     }

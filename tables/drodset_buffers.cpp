@@ -83,27 +83,27 @@ TDrBlobStream::TDrBlobStream(TDaroruTable* Table, TField* Field, TBlobStreamMode
     if (Mode == bmWrite || !entry || Field->IsNull())
         return;
     if (Table->State() == dsOldValue || !entry->Loaded) {
-        Table->cs_xb_Select(Table->FWorkArea);
-        const XBLONG back = Table->cs_xb_RecNo();
+        Table->cs_Select(Table->FWorkArea);
+        const XBLONG back = Table->cs_RecNo();
         if (Table->State() != dsFilter)
-            Table->cs_xb_Go(Table->RecNoOf(Table->ActiveBuffer()));
+            Table->cs_Go(Table->RecNoOf(Table->ActiveBuffer()));
         const String name = Field->FieldName();
         if (Field->DataType() == ftMemo) {
-            char* memo = Table->cs_xb_GetMemo(name.c_str(), 0);
+            char* memo = Table->cs_GetMemo(name.c_str(), 0);
             const auto length = static_cast<std::int32_t>(memo ? std::strlen(memo) : 0);
             SetEntryData(*entry, memo, length);
             if (length > 0)
-                Table->cs_xb_MemDealloc(memo);
+                Table->cs_MemDealloc(memo);
         } else {
-            const std::int32_t length = Table->cs_xb_GetBlobLength(name.c_str());
+            const std::int32_t length = Table->cs_GetBlobLength(name.c_str());
             FreeEntryData(*entry);
             if (length > 0) {
                 SetEntryData(*entry, nullptr, length);
-                Table->cs_xb_GetBlob(name.c_str(), entry->Data);
+                Table->cs_GetBlob(name.c_str(), entry->Data);
             }
         }
         entry->Loaded = 0xFF;
-        Table->cs_xb_Go(back);
+        Table->cs_Go(back);
     }
     if (entry->Length > 0)
         Write(entry->Data, entry->Length);
@@ -405,13 +405,13 @@ void TDaroruTable::WriteNativeToXBE(TRecordBuffer Buffer)
     if (!Select())
         return;
     if (FieldCount() != FFieldCount)
-        cs_xb_GetRecord(FScratch.data());
+        cs_GetRecord(FScratch.data());
     NativeToImage(Buffer, FScratch);
     if (State() == dsInsert)
         FScratch[0] = ' ';
-    else if (cs_xb_Deleted())
+    else if (cs_Deleted())
         FScratch[0] = '*';
-    CheckWrite(cs_xb_PutRecord(FScratch.c_str()), "write the record");
+    CheckWrite(cs_PutRecord(FScratch.c_str()), "write the record");
 }
 
 void TDaroruTable::CheckWrite(bool Ok, const char* What) const
@@ -427,8 +427,8 @@ void TDaroruTable::GetBinary(const String& FieldName, void* Buffer)
     if (!Select())
         return;
     const TFieldInfo& info = InfoOf(FieldByName(FieldName));
-    cs_xb_Go(GetSXRecno());
-    cs_xb_GetRecord(FScratch.data());
+    cs_Go(GetSXRecno());
+    cs_GetRecord(FScratch.data());
     std::memcpy(Buffer, FScratch.data() + info.RecordOffset, static_cast<size_t>(info.Width));
 }
 
@@ -442,7 +442,7 @@ void TDaroruTable::PutBinary(const String& FieldName, const void* Buffer)
     const TFieldInfo& info = InfoOf(FieldByName(FieldName));
     Select();
     std::memcpy(FScratch.data() + info.RecordOffset, Buffer, static_cast<size_t>(info.Width));
-    CheckWrite(cs_xb_PutRecord(FScratch.c_str()), "write the record");
+    CheckWrite(cs_PutRecord(FScratch.c_str()), "write the record");
     if (!FSpeedMode)
         Resync({});
 }

@@ -70,16 +70,16 @@ void TDaroruTable::cu_FetchRecord(int Position, char* Buffer)
     if (Position < 1)
         return;
     if (!FCache.Fetched(Position)) {
-        cs_xb_Select(FWorkArea);
+        cs_Select(FWorkArea);
         if (Position == 1) {
-            cs_xb_GoTop();
+            cs_GoTop();
         } else {
-            cs_xb_Go(cs_xb_RecNo());
-            cs_xb_Skip(1);
+            cs_Go(cs_RecNo());
+            cs_Skip(1);
         }
         TCachedItem& item = FCache.At(Position);
-        item.RecNo = cs_xb_RecNo();
-        cs_xb_GetRecord(Buffer);
+        item.RecNo = cs_RecNo();
+        cs_GetRecord(Buffer);
         item.Image.assign(Buffer, static_cast<size_t>(FRecordSize));
         item.FetchPosition = Position;
         FCache.MarkFetched(Position);
@@ -89,7 +89,7 @@ void TDaroruTable::cu_FetchRecord(int Position, char* Buffer)
     std::memcpy(Buffer, image.data(), std::min(image.size(), std::strlen(Buffer)));
 }
 
-bool TDaroruTable::cu_Seek(const String& Key) { return cs_xb_Seek(Key.c_str()); }
+bool TDaroruTable::cu_Seek(const String& Key) { return cs_Seek(Key.c_str()); }
 
 void TDaroruTable::Invalidate() { FCache.Invalidate(); }
 
@@ -117,7 +117,7 @@ void TDaroruTable::ApplyUpdates()
     CheckOpen();
     TStream& out = ServerConnection()->RequestBuffer();
     Select();
-    const int recordSize = cs_xb_RecSize();
+    const int recordSize = cs_RecSize();
     const Int64 start = out.Position();
     WriteText(out, FixedText(FDatabaseName, 255));
     WriteText(out, FixedText(FTableName, 255));

@@ -32,7 +32,7 @@ bool TDaroruTable::CreateNew(const String& FileName, SmallInt TableType, SmallIn
     // Another open of the target would lose its table under it.
     if (FAccessMethod == amLocal && sharelocks::FileInUse(ResolvePath(TableFileOf(fullName))))
         Raise("Table is in use.\rFile: " + TableFileOf(fullName));
-    const XBSHORT area = cs_xb_CreateNew(fullName.c_str(), FAlias.c_str(), TableType, FieldCount);
+    const XBSHORT area = cs_CreateNew(fullName.c_str(), FAlias.c_str(), TableType, FieldCount);
     FWorkArea = static_cast<SmallInt>(-area);
     return FWorkArea < 0;
 }
@@ -41,20 +41,20 @@ void TDaroruTable::CreateField(const String& Name, const String& Type, SmallInt 
 {
     if (FWorkArea >= 0 && FErrorFunc == -1)
         Raise(NoPendingField);
-    cs_xb_Select(static_cast<XBSHORT>(-FWorkArea));
+    cs_Select(static_cast<XBSHORT>(-FWorkArea));
     if (Name.empty() || !IsAsciiLetter(Name[0]))
         Raise(BadFieldName);
-    cs_xb_CreateField(Name.c_str(), Type.c_str(), Length, Decimals);
+    cs_CreateField(Name.c_str(), Type.c_str(), Length, Decimals);
 }
 
 int TDaroruTable::CreateExec()
 {
     if (FWorkArea >= 0 && FErrorFunc == -1)
         Raise(NoPendingExec);
-    cs_xb_Select(static_cast<XBSHORT>(-FWorkArea));
+    cs_Select(static_cast<XBSHORT>(-FWorkArea));
     FWorkArea = 0;
-    const bool ok = cs_xb_CreateExec();
-    cs_xb_Close();
+    const bool ok = cs_CreateExec();
+    cs_Close();
     if (FErrorFunc == -1)
         CheckWrite(ok, "create the table");
     return ok ? -1 : 0;
@@ -69,11 +69,11 @@ int TDaroruTable::CreateFrom(const String& FileName, const String& StructFile, S
         InternalInitFieldDefs();
     }
     const String alias = GetUniqueAliasName(FileName).substr(0, 10);
-    const bool ok = cs_xb_CreateFrom(FileName.c_str(), alias.c_str(), StructFile.c_str(), TableType);
-    const XBSHORT area = cs_xb_WorkArea(alias.c_str());
+    const bool ok = cs_CreateFrom(FileName.c_str(), alias.c_str(), StructFile.c_str(), TableType);
+    const XBSHORT area = cs_WorkArea(alias.c_str());
     if (area > 0) {
-        cs_xb_Select(area);
-        cs_xb_Close();
+        cs_Select(area);
+        cs_Close();
     }
     return ok ? -1 : 0;
 }
@@ -86,7 +86,7 @@ int TDaroruTable::CopyStructure(const String& FileName)
     bool ok = false;
     if (Select()) {
         const String alias = GetUniqueAliasName(FileName);
-        ok = cs_xb_CopyStructure(FileName.c_str(), alias.c_str());
+        ok = cs_CopyStructure(FileName.c_str(), alias.c_str());
         if (FErrorFunc == -1 && !ok) {
             const String reason = XbeLastErrorText();
             if (!wasActive)
@@ -107,36 +107,36 @@ bool TDaroruTable::CopyStructureExtended(const String& FileName)
     bool result = false;
     if (Select()) {
         const XBSHORT own = FWorkArea;
-        const int count = cs_xb_FieldCount();
+        const int count = cs_FieldCount();
         const String alias = GetUniqueAliasName(FileName);
-        const XBSHORT area = cs_xb_CreateNew(FileName.c_str(), alias.c_str(),
+        const XBSHORT area = cs_CreateNew(FileName.c_str(), alias.c_str(),
                                              static_cast<XBSHORT>(DaroruTableType(FTableType)), 4);
         if (area > 0) {
-            cs_xb_CreateField("FIELD_NAME", "C", 10, 0);
-            cs_xb_CreateField("FIELD_TYPE", "C", 1, 0);
-            cs_xb_CreateField("FIELD_LEN", "N", 5, 0);
-            cs_xb_CreateField("FIELD_DEC", "N", 3, 0);
+            cs_CreateField("FIELD_NAME", "C", 10, 0);
+            cs_CreateField("FIELD_TYPE", "C", 1, 0);
+            cs_CreateField("FIELD_LEN", "N", 5, 0);
+            cs_CreateField("FIELD_DEC", "N", 3, 0);
         }
-        if (cs_xb_CreateExec()) {
+        if (cs_CreateExec()) {
             for (int i = 1; i <= count; ++i) {
-                cs_xb_Select(own);
-                const char* raw = cs_xb_FieldName(static_cast<XBSHORT>(i));
+                cs_Select(own);
+                const char* raw = cs_FieldName(static_cast<XBSHORT>(i));
                 const String name = raw ? raw : "";
-                const char* typeText = cs_xb_FieldType(name.c_str());
+                const char* typeText = cs_FieldType(name.c_str());
                 const String type = typeText ? typeText : "";
-                const XBLONG width = cs_xb_FieldWidth(name.c_str());
-                const XBLONG decimals = cs_xb_FieldDecimals(name.c_str());
-                cs_xb_Select(area);
-                cs_xb_AppendBlank();
-                cs_xb_Replace("FIELD_NAME", 1024, name.c_str());
-                cs_xb_Replace("FIELD_TYPE", 1024, type.c_str());
-                cs_xb_Replace("FIELD_LEN", 1, &width);
-                cs_xb_Replace("FIELD_DEC", 1, &decimals);
-                cs_xb_Commit();
+                const XBLONG width = cs_FieldWidth(name.c_str());
+                const XBLONG decimals = cs_FieldDecimals(name.c_str());
+                cs_Select(area);
+                cs_AppendBlank();
+                cs_Replace("FIELD_NAME", 1024, name.c_str());
+                cs_Replace("FIELD_TYPE", 1024, type.c_str());
+                cs_Replace("FIELD_LEN", 1, &width);
+                cs_Replace("FIELD_DEC", 1, &decimals);
+                cs_Commit();
             }
-            cs_xb_Select(area);
-            cs_xb_Close();
-            cs_xb_Select(own);
+            cs_Select(area);
+            cs_Close();
+            cs_Select(own);
             result = true;
         }
     }
@@ -147,12 +147,12 @@ bool TDaroruTable::CopyStructureExtended(const String& FileName)
 
 int TDaroruTable::CopyFile(const String& FileName)
 {
-    return Select() && cs_xb_CopyFile(FileName.c_str()) ? -1 : 0;
+    return Select() && cs_CopyFile(FileName.c_str()) ? -1 : 0;
 }
 
 int TDaroruTable::CopyFileText(const String& FileName, SmallInt Format)
 {
-    return Select() && cs_xb_CopyFileText(FileName.c_str(), Format) ? -1 : 0;
+    return Select() && cs_CopyFileText(FileName.c_str(), Format) ? -1 : 0;
 }
 
 int TDaroruTable::AppendFrom(const String& FileName, SmallInt SourceType, const String& Condition)
@@ -161,8 +161,8 @@ int TDaroruTable::AppendFrom(const String& FileName, SmallInt SourceType, const 
     if (!Select())
         return 0;
     BeginScroll();
-    const int result = cs_xb_AppendFrom(FileName.c_str(), SourceType, Condition.c_str());
-    cs_xb_Commit();
+    const int result = cs_AppendFrom(FileName.c_str(), SourceType, Condition.c_str());
+    cs_Commit();
     FCountNeedsRefresh = true;
     Resync({});
     EndScroll();

@@ -70,20 +70,20 @@ void TDaroruTable::SetSxQuery(const String& Value)
         Query(Filtered() ? Value : String());
 }
 
-bool TDaroruTable::IsLogical(const String& Expression) { return cs_xb_EvalTest(Expression.c_str()) == LogicalType; }
+bool TDaroruTable::IsLogical(const String& Expression) { return cs_EvalTest(Expression.c_str()) == LogicalType; }
 
 int TDaroruTable::Query(const String& Expression)
 {
     if (!Select())
         return 0;
     if (FSpeedMode)
-        return cs_xb_Query(Expression.c_str()) ? -1 : 0;
+        return cs_Query(Expression.c_str()) ? -1 : 0;
     if (!Expression.empty() && !IsLogical(Expression))
         Raise(BadQuery);
     BeginScroll();
     Select();
-    const bool result = cs_xb_Query(Expression.c_str());
-    SyncToEngine(cs_xb_Eof());
+    const bool result = cs_Query(Expression.c_str());
+    SyncToEngine(cs_Eof());
     FCountNeedsRefresh = true;
     EndScroll();
     return result ? -1 : 0;
@@ -95,16 +95,16 @@ void TDaroruTable::SetFilter(const Variant& Value)
     CheckOpen();
     Select();
     if (FSpeedMode) {
-        cs_xb_SetFilter(text.c_str());
+        cs_SetFilter(text.c_str());
         return;
     }
     if (!text.empty() && !IsLogical(text))
         Raise(BadQuery);
     BeginScroll();
     Select();
-    cs_xb_SetFilter(text.c_str());
-    cs_xb_GoTop();
-    SyncToEngine(cs_xb_Eof());
+    cs_SetFilter(text.c_str());
+    cs_GoTop();
+    SyncToEngine(cs_Eof());
     FCountNeedsRefresh = true;
     EndScroll();
 }
@@ -113,12 +113,12 @@ int TDaroruTable::QueryTest(const String& Expression)
 {
     CheckOpen();
     Select();
-    return cs_xb_QueryTest(Expression.c_str());
+    return cs_QueryTest(Expression.c_str());
 }
 
-int TDaroruTable::QueryRecCount() { return Select() ? cs_xb_QueryRecCount() : 0; }
+int TDaroruTable::QueryRecCount() { return Select() ? cs_QueryRecCount() : 0; }
 
-String TDaroruTable::DBFilter() { return Select() ? TextOf(cs_xb_DBFilter()) : String(); }
+String TDaroruTable::DBFilter() { return Select() ? TextOf(cs_DBFilter()) : String(); }
 
 // ---- Locate and Lookup
 
@@ -157,10 +157,10 @@ bool TDaroruTable::FieldCondition(TField* Field, const Variant& Value, bool Part
 
 bool TDaroruTable::OrderServes(const String& FieldName, bool CaseInsensitive)
 {
-    if (TextOf(cs_xb_IndexKeyField()) != FieldName)
+    if (TextOf(cs_IndexKeyField()) != FieldName)
         return false;
     // An upper-cased key finds any case: right only for a search that ignores case.
-    const bool upper = UpperCase(TextOf(cs_xb_IndexKey())).find("UPPER(") != String::npos;
+    const bool upper = UpperCase(TextOf(cs_IndexKey())).find("UPPER(") != String::npos;
     return upper == CaseInsensitive;
 }
 
@@ -170,7 +170,7 @@ bool TDaroruTable::IndexSearch(TField* Field, const Variant& Value, bool Partial
     String key;
     if (type == ftString) {
         key = Value.AsString();
-        if (UpperCase(TextOf(cs_xb_IndexKey())).find("UPPER(") != String::npos)
+        if (UpperCase(TextOf(cs_IndexKey())).find("UPPER(") != String::npos)
             key = UpperCase(key);
     } else if (IsNumberField(type)) {
         key = NumberText(type, Value);
@@ -183,12 +183,12 @@ bool TDaroruTable::IndexSearch(TField* Field, const Variant& Value, bool Partial
     } else {
         return false;
     }
-    const XBPROP exact = cs_xb_SysProp(1002, 0);
-    cs_xb_SysProp(1003, Partial ? 0 : 1);
-    bool found = cs_xb_Seek(key.c_str());
+    const XBPROP exact = cs_SysProp(1002, 0);
+    cs_SysProp(1003, Partial ? 0 : 1);
+    bool found = cs_Seek(key.c_str());
     if (!Partial)
-        found = cs_xb_Found();
-    cs_xb_SysProp(1003, exact);
+        found = cs_Found();
+    cs_SysProp(1003, exact);
     return found;
 }
 
@@ -201,8 +201,8 @@ bool TDaroruTable::Locate(const String& KeyFields, const Variant& KeyValues, TLo
     Select();
     const int before = GetSXRecno();
     Select();
-    const XBSHORT startOrder = cs_xb_IndexOrd();
-    const int orders = static_cast<int>(cs_xb_SysProp(3000, 0));
+    const XBSHORT startOrder = cs_IndexOrd();
+    const int orders = static_cast<int>(cs_SysProp(3000, 0));
     const bool caseless = Options.Contains(loCaseInsensitive);
     const bool partial = Options.Contains(loPartialKey);
     auto valueAt = [&](size_t i) { return fields.size() == 1 && !KeyValues.IsArray() ? KeyValues : KeyValues[static_cast<int>(i)]; };
@@ -212,12 +212,12 @@ bool TDaroruTable::Locate(const String& KeyFields, const Variant& KeyValues, TLo
         const String& name = fields[0]->FieldName();
         bool serves = OrderServes(name, caseless);
         for (int n = 1; !serves && n <= orders; ++n) {
-            cs_xb_SetOrder(static_cast<XBSHORT>(n));
+            cs_SetOrder(static_cast<XBSHORT>(n));
             serves = OrderServes(name, caseless);
         }
         if (serves)
             found = IndexSearch(fields[0], valueAt(0), partial);
-        cs_xb_SetOrder(startOrder);
+        cs_SetOrder(startOrder);
     }
     if (!found) {
         // The fields' conditions, every one of them expressible, or no search at all.
@@ -234,11 +234,11 @@ bool TDaroruTable::Locate(const String& KeyFields, const Variant& KeyValues, TLo
             if (!old.empty())
                 condition = "(" + condition + ") .and. (" + old + ")";
             Select();
-            found = cs_xb_Query(condition.c_str());
-            const XBLONG record = cs_xb_RecNo();
-            cs_xb_Query(old.c_str());
+            found = cs_Query(condition.c_str());
+            const XBLONG record = cs_RecNo();
+            cs_Query(old.c_str());
             if (found)
-                cs_xb_Go(record);
+                cs_Go(record);
         }
     }
     if (found) {
@@ -246,7 +246,7 @@ bool TDaroruTable::Locate(const String& KeyFields, const Variant& KeyValues, TLo
         EndScroll();
     } else {
         Select();
-        cs_xb_Go(before);
+        cs_Go(before);
     }
     return found;
 }
@@ -256,7 +256,7 @@ Variant TDaroruTable::Lookup(const String& KeyFields, const Variant& KeyValues, 
     if (FWorkArea <= 0)
         return Variant::Null();
     Select();
-    if (cs_xb_IndexOrd() == 0) {
+    if (cs_IndexOrd() == 0) {
         // The search moves the cursor; the data set comes back to its record.
         const int before = GetSXRecno();
         if (!Locate(KeyFields, KeyValues, {}))
@@ -272,9 +272,9 @@ Variant TDaroruTable::Lookup(const String& KeyFields, const Variant& KeyValues, 
     if (key.empty())
         return Variant::Null();
     Select();
-    const char* typeText = cs_xb_FieldType(KeyFields.c_str());
+    const char* typeText = cs_FieldType(KeyFields.c_str());
     const char letter = typeText && *typeText ? typeText[0] : ' ';
-    const int width = cs_xb_FieldWidth(KeyFields.c_str());
+    const int width = cs_FieldWidth(KeyFields.c_str());
     const int pad = width - static_cast<int>(key.size());
     switch (letter) {
     case 'N':
@@ -289,10 +289,10 @@ Variant TDaroruTable::Lookup(const String& KeyFields, const Variant& KeyValues, 
     case 'L': key = KeyValues.AsInt64() == -1 ? "T" : "F"; break;
     default: break;
     }
-    cs_xb_Seek(key.c_str());
-    if (!cs_xb_Found())
+    cs_Seek(key.c_str());
+    if (!cs_Found())
         return Variant::Null();
-    return TextOf(cs_xb_GetTrimString(ResultFields.c_str()));
+    return TextOf(cs_GetTrimString(ResultFields.c_str()));
 }
 
 // ---- record bitmaps kept by the engine
@@ -307,21 +307,21 @@ SmallInt TDaroruTable::RYOFilterCreate()
 {
     CheckOpen();
     Select();
-    return cs_xb_RYOFilterCreate();
+    return cs_RYOFilterCreate();
 }
 
 SmallInt TDaroruTable::RYOFilterCopy()
 {
     CheckOpen();
     Select();
-    return cs_xb_RYOFilterCopy();
+    return cs_RYOFilterCopy();
 }
 
 int TDaroruTable::RYOFilterActivate(SmallInt Filter, SmallInt Mode)
 {
     CheckOpen();
     Select();
-    const int result = cs_xb_RYOFilterActivate(Filter, Mode);
+    const int result = cs_RYOFilterActivate(Filter, Mode);
     AfterBitmapChange();
     return result;
 }
@@ -330,7 +330,7 @@ int TDaroruTable::RYOFilterDestroy(SmallInt Filter)
 {
     CheckOpen();
     Select();
-    const int result = cs_xb_RYOFilterDestroy(Filter);
+    const int result = cs_RYOFilterDestroy(Filter);
     if (Filter == 0) {
         const int order = IndexOrd();
         SetOrder(0);
@@ -343,14 +343,14 @@ bool TDaroruTable::RYOFilterGetBit(SmallInt Filter, int RecNo)
 {
     CheckOpen();
     Select();
-    return cs_xb_RYOFilterGetBit(Filter, RecNo);
+    return cs_RYOFilterGetBit(Filter, RecNo);
 }
 
 int TDaroruTable::RYOFilterSetBit(SmallInt Filter, int RecNo, WordBool Value)
 {
     CheckOpen();
     Select();
-    const int result = cs_xb_RYOFilterSetBit(Filter, RecNo, Value);
+    const int result = cs_RYOFilterSetBit(Filter, RecNo, Value);
     AfterBitmapChange();
     return result;
 }
@@ -359,17 +359,17 @@ int TDaroruTable::RYOFilterSave(SmallInt Filter, const String& FileName)
 {
     CheckOpen();
     Select();
-    return cs_xb_RYOFilterSave(Filter, FileName.c_str());
+    return cs_RYOFilterSave(Filter, FileName.c_str());
 }
 
 int TDaroruTable::RYOFilterRestore(const String& FileName)
 {
     CheckOpen();
     Select();
-    const int result = cs_xb_RYOFilterRestore(FileName.c_str());
-    cs_xb_GoTop();
+    const int result = cs_RYOFilterRestore(FileName.c_str());
+    cs_GoTop();
     FCountNeedsRefresh = true;
-    SyncToEngine(cs_xb_Eof());
+    SyncToEngine(cs_Eof());
     return result;
 }
 
@@ -377,7 +377,7 @@ int TDaroruTable::RYOKeyAdd(const String& Tag, const String& Key)
 {
     CheckOpen();
     Select();
-    const int result = cs_xb_RYOKeyAdd(Tag.c_str(), Key.c_str());
+    const int result = cs_RYOKeyAdd(Tag.c_str(), Key.c_str());
     AfterBitmapChange();
     return result;
 }
@@ -386,7 +386,7 @@ int TDaroruTable::RYOKeyDrop(const String& Tag)
 {
     CheckOpen();
     Select();
-    const int result = cs_xb_RYOKeyDrop(Tag.c_str());
+    const int result = cs_RYOKeyDrop(Tag.c_str());
     AfterBitmapChange();
     return result;
 }
@@ -395,5 +395,5 @@ void TDaroruTable::SetQueryBit(int RecNo, WordBool Value)
 {
     CheckOpen();
     Select();
-    cs_xb_SetQueryBit(RecNo, Value);
+    cs_SetQueryBit(RecNo, Value);
 }

@@ -24,7 +24,7 @@ int TDaroruTable::IndexOrd()
 {
     CheckOpen();
     Select();
-    return cs_xb_IndexOrd();
+    return cs_IndexOrd();
 }
 
 String TDaroruTable::IndexKey()
@@ -32,7 +32,7 @@ String TDaroruTable::IndexKey()
     CheckOpen();
     CheckOrder();
     Select();
-    return TextOf(cs_xb_IndexKey());
+    return TextOf(cs_IndexKey());
 }
 
 String TDaroruTable::IndexKeyField()
@@ -40,7 +40,7 @@ String TDaroruTable::IndexKeyField()
     CheckOpen();
     CheckOrder();
     Select();
-    return TextOf(cs_xb_IndexKeyField());
+    return TextOf(cs_IndexKeyField());
 }
 
 String TDaroruTable::IndexConditionText()
@@ -48,7 +48,7 @@ String TDaroruTable::IndexConditionText()
     CheckOpen();
     CheckOrder();
     Select();
-    return TextOf(cs_xb_IndexCondition());
+    return TextOf(cs_IndexCondition());
 }
 
 int TDaroruTable::IndexType()
@@ -56,19 +56,19 @@ int TDaroruTable::IndexType()
     CheckOpen();
     CheckOrder();
     Select();
-    return cs_xb_IndexType();
+    return cs_IndexType();
 }
 
 String TDaroruTable::IndexFileName(int Order)
 {
     CheckOpen();
     Select();
-    return TextOf(cs_xb_IndexName(static_cast<XBSHORT>(Order)));
+    return TextOf(cs_IndexName(static_cast<XBSHORT>(Order)));
 }
 
-int TDaroruTable::TagArea(const String& Tag) { return Select() ? cs_xb_TagArea(Tag.c_str()) : 0; }
+int TDaroruTable::TagArea(const String& Tag) { return Select() ? cs_TagArea(Tag.c_str()) : 0; }
 
-String TDaroruTable::TagName(int Order) { return Select() ? TextOf(cs_xb_TagName(static_cast<XBSHORT>(Order))) : String(); }
+String TDaroruTable::TagName(int Order) { return Select() ? TextOf(cs_TagName(static_cast<XBSHORT>(Order))) : String(); }
 
 void TDaroruTable::RefreshIndexes()
 {
@@ -88,7 +88,7 @@ void TDaroruTable::IndexClose()
 {
     if (!Select())
         return;
-    cs_xb_IndexClose();
+    cs_IndexClose();
     AfterIndexesClosed();
 }
 
@@ -96,7 +96,7 @@ void TDaroruTable::CloseIndexes()
 {
     if (!Select())
         return;
-    cs_xb_CloseIndexes();
+    cs_CloseIndexes();
     AfterIndexesClosed();
 }
 
@@ -104,7 +104,7 @@ void TDaroruTable::Reindex()
 {
     CheckOpen();
     Select();
-    CheckWrite(cs_xb_Reindex(), "rebuild the indexes");
+    CheckWrite(cs_Reindex(), "rebuild the indexes");
     Resync({});
 }
 
@@ -113,14 +113,14 @@ bool TDaroruTable::IndexFlip()
     CheckOpen();
     CheckOrder();
     Select();
-    const bool result = cs_xb_IndexFlip();
+    const bool result = cs_IndexFlip();
     Resync({});
     return result;
 }
 
 void TDaroruTable::CheckIndexExpression(const String& Expression)
 {
-    if (cs_xb_EvalTest(Expression.c_str()) == 0)
+    if (cs_EvalTest(Expression.c_str()) == 0)
         Raise("Invalid index expression [" + Expression + "]");
 }
 
@@ -147,7 +147,7 @@ int TDaroruTable::IndexTag(const String& File, const String& Tag, const String& 
     if (Expression.empty() && FErrorFunc == -1)
         Raise(MissingExpression);
     CheckIndexExpression(Expression);
-    const int order = cs_xb_IndexTag(OrNull(File), Tag.c_str(), Expression.c_str(), Option,
+    const int order = cs_IndexTag(OrNull(File), Tag.c_str(), Expression.c_str(), Option,
                                      Descending ? XBSHORT(-1) : XBSHORT(0), OrNull(Condition));
     AfterIndexCreated(Tag, order, Condition);
     return order;
@@ -163,7 +163,7 @@ int TDaroruTable::Index(const String& File, const String& Expression, SmallInt O
         Raise(MissingExpression);
     Select();
     CheckIndexExpression(Expression);
-    const int order = cs_xb_Index(File.c_str(), Expression.c_str(), Option, Descending ? XBSHORT(-1) : XBSHORT(0),
+    const int order = cs_Index(File.c_str(), Expression.c_str(), Option, Descending ? XBSHORT(-1) : XBSHORT(0),
                                   OrNull(Condition));
     AfterIndexCreated(File, order, Condition);
     return order;
@@ -175,27 +175,27 @@ int TDaroruTable::IndexOpen(const String& File)
         Raise("Index file does not exist.\rFile: " + File);
     CheckOpen();
     Select();
-    const XBSHORT order = cs_xb_IndexOpen(File.c_str());
+    const XBSHORT order = cs_IndexOpen(File.c_str());
     RefreshIndexes();
     Select();
     // A compound file opens its tags and leaves the order alone.
     if (FTableType == ttSXNTX || UpperCase(File).find(".IDX") != String::npos) {
-        cs_xb_SetOrder(order);
+        cs_SetOrder(order);
         FIndexName = File;
         FCountNeedsRefresh = true;
         CheckMasterRange();
         Resync({});
         Select();
     }
-    return cs_xb_IndexOrd();
+    return cs_IndexOrd();
 }
 
 String TDaroruTable::OrderName(int Order)
 {
     if (Order == 0)
         return String();
-    return TextOf(FTableType == ttSXNTX ? cs_xb_IndexName(static_cast<XBSHORT>(Order))
-                                        : cs_xb_TagName(static_cast<XBSHORT>(Order)));
+    return TextOf(FTableType == ttSXNTX ? cs_IndexName(static_cast<XBSHORT>(Order))
+                                        : cs_TagName(static_cast<XBSHORT>(Order)));
 }
 
 int TDaroruTable::SetOrder(int Order)
@@ -205,7 +205,7 @@ int TDaroruTable::SetOrder(int Order)
         CheckBrowseMode();
     const int recno = GetSXRecno();
     Select();
-    const int result = cs_xb_SetOrder(static_cast<XBSHORT>(Order));
+    const int result = cs_SetOrder(static_cast<XBSHORT>(Order));
     FIndexName = OrderName(Order);
     FCountNeedsRefresh = true;
     if (Active())
@@ -230,7 +230,7 @@ void TDaroruTable::SetIndexName(const String& Value)
     int order = 0;
     if (!Value.empty()) {
         if (FTableType != ttSXNTX) {
-            order = cs_xb_TagArea(Value.c_str());
+            order = cs_TagArea(Value.c_str());
         } else {
             String file = NormalizePath(Value);
             if (ExtractFilePath(file).empty())
@@ -238,7 +238,7 @@ void TDaroruTable::SetIndexName(const String& Value)
             if (ExtractFileExt(file).empty())
                 file += ".NTX";
             if (cs_FileExists(file)) {
-                order = cs_xb_IndexOpen(file.c_str());
+                order = cs_IndexOpen(file.c_str());
                 RefreshIndexes();
                 Select();
             }
@@ -248,10 +248,10 @@ void TDaroruTable::SetIndexName(const String& Value)
         FIndexName = previous;
         Raise("Invalid IndexName value : " + Value);
     }
-    cs_xb_SetOrder(static_cast<XBSHORT>(order));
+    cs_SetOrder(static_cast<XBSHORT>(order));
     FCountNeedsRefresh = true;
     if (Active()) {
-        cs_xb_Go(GetSXRecno());
+        cs_Go(GetSXRecno());
         if (FAccessMethod == amLocal)
             CheckMasterRange();
         Resync({});
@@ -263,42 +263,42 @@ void TDaroruTable::UpdateIndexDefs()
     if (FWorkArea <= 0 || FIndexDefs.Updated())
         return;
     Select();
-    cs_xb_SetStringType(1);
-    const int count = static_cast<int>(cs_xb_SysProp(3000, 0));
+    cs_SetStringType(1);
+    const int count = static_cast<int>(cs_SysProp(3000, 0));
     FIndexDefs.Clear();
-    const XBSHORT active = cs_xb_IndexOrd();
+    const XBSHORT active = cs_IndexOrd();
     const String tableBase = IndexFileBaseName(GetFullTableName());
     for (int n = 1; n <= count; ++n) {
         const auto order = static_cast<XBSHORT>(n);
-        const String file = TextOf(cs_xb_IndexName(order));
+        const String file = TextOf(cs_IndexName(order));
         if (FTableType == ttSXNTX && file.empty())
             continue;
-        cs_xb_SetOrder(order);
-        const String key = UpperCase(TextOf(cs_xb_IndexKey()));
-        const String name = FTableType == ttSXNTX ? file : TextOf(cs_xb_TagName(order));
+        cs_SetOrder(order);
+        const String key = UpperCase(TextOf(cs_IndexKey()));
+        const String name = FTableType == ttSXNTX ? file : TextOf(cs_TagName(order));
         if (name.empty() || key.empty()) {
-            cs_xb_SetOrder(active);
+            cs_SetOrder(active);
             Raise("Invalid Index File or Tag");
         }
         TIndexOptions options;
         if (FTableType == ttSXNTX || IndexFileBaseName(file) != tableBase)
             options.Include(ixNonMaintained);
-        const int type = cs_xb_IndexType();
+        const int type = cs_IndexType();
         if (type == 2 || type == 4)
             options.Include(ixUnique);
         if (key.find("UPPER(") != String::npos)
             options.Include(ixCaseInsensitive);
-        if (cs_xb_SysProp(3002, 0) != 0)
+        if (cs_SysProp(3002, 0) != 0)
             options.Include(ixDescending);
         const String fields =
-            key.find('+') == String::npos ? UpperCase(TextOf(cs_xb_IndexKeyField())) : GetFieldsFromExpression(key);
+            key.find('+') == String::npos ? UpperCase(TextOf(cs_IndexKeyField())) : GetFieldsFromExpression(key);
         if (fields != key)
             options.Include(ixExpression);
         TIndexDef* def = FIndexDefs.Add(name, fields, options);
         if (fields != key)
             def->SetExpression(key);
     }
-    cs_xb_SetOrder(active);
+    cs_SetOrder(active);
     FIndexDefs.SetUpdated(true);
 }
 
@@ -381,9 +381,9 @@ void TDaroruTable::ActivateIndexes()
 {
     if (FExtraIndexes.Count() == 0 || !Select())
         return;
-    XBSHORT order = cs_xb_IndexOrd();
-    cs_xb_CloseIndexes();
-    cs_xb_SetOrder(0);
+    XBSHORT order = cs_IndexOrd();
+    cs_CloseIndexes();
+    cs_SetOrder(0);
     for (int i = 0; i < FExtraIndexes.Count(); ++i) {
         const String line = Trim(FExtraIndexes[i]);
         if (line.empty())
@@ -391,16 +391,16 @@ void TDaroruTable::ActivateIndexes()
         const String file = ExtraIndexFile(line);
         if (!cs_FileExists(file) && FErrorFunc == -1)
             Raise("Invalid IndexName value : " + line);
-        const XBSHORT opened = cs_xb_IndexOpen(file.c_str());
+        const XBSHORT opened = cs_IndexOpen(file.c_str());
         if (order == 0 && opened > 0) {
             order = opened;
             FIndexName = line;
         }
     }
-    cs_xb_SetOrder(order);
+    cs_SetOrder(order);
     RefreshIndexes();
     if (!FSpeedMode)
         Resync({});
     else
-        cs_xb_Go(GetSXRecno());
+        cs_Go(GetSXRecno());
 }

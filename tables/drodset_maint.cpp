@@ -18,10 +18,10 @@ void TDaroruTable::RefreshCount()
 {
     switch (FSequencedCount) {
     case scAll:
-        FCachedCount = Select() ? cs_xb_Count() : 0;
+        FCachedCount = Select() ? cs_Count() : 0;
         break;
     case scFilterOnly:
-        FCachedCount = Select() ? cs_xb_QueryRecCount() : 0;
+        FCachedCount = Select() ? cs_QueryRecCount() : 0;
         break;
     case scRaw:
         FCachedCount = GetSXRecCount();
@@ -30,15 +30,15 @@ void TDaroruTable::RefreshCount()
     FCountNeedsRefresh = false;
 }
 
-int TDaroruTable::GetSXRecCount() { return Select() ? cs_xb_RecCount() : 0; }
+int TDaroruTable::GetSXRecCount() { return Select() ? cs_RecCount() : 0; }
 
 int TDaroruTable::GetSXRecno()
 {
     if (FWorkArea <= 0)
         return 0;
     if (FSpeedMode) {
-        cs_xb_Select(FWorkArea);
-        return cs_xb_RecNo();
+        cs_Select(FWorkArea);
+        return cs_RecNo();
     }
     TRecordBuffer buffer = State() == dsCalcFields ? CalcBuffer() : BufferCount() > 0 ? ActiveBuffer() : nullptr;
     return buffer ? static_cast<int>(RecNoOf(buffer)) : 0;
@@ -48,7 +48,7 @@ int TDaroruTable::RecSize()
 {
     CheckOpen();
     Select();
-    return cs_xb_RecSize();
+    return cs_RecSize();
 }
 
 bool TDaroruTable::RLock(int Record)
@@ -56,7 +56,7 @@ bool TDaroruTable::RLock(int Record)
     CheckOpen();
     Select();
     FLockListStale = true;
-    return cs_xb_Rlock(Record);
+    return cs_Rlock(Record);
 }
 
 void TDaroruTable::Unlock(int Record)
@@ -64,12 +64,12 @@ void TDaroruTable::Unlock(int Record)
     if (!Select())
         return;
     FLockListStale = true;
-    cs_xb_Unlock(Record);
+    cs_Unlock(Record);
 }
 
-bool TDaroruTable::Locked(int Record) { return SelectForSxCall() && cs_xb_Locked(Record); }
+bool TDaroruTable::Locked(int Record) { return SelectForSxCall() && cs_Locked(Record); }
 
-int TDaroruTable::GetLockCount() { return SelectForSxCall() ? cs_xb_LockCount() : 0; }
+int TDaroruTable::GetLockCount() { return SelectForSxCall() ? cs_LockCount() : 0; }
 
 void TDaroruTable::Pack()
 {
@@ -78,7 +78,7 @@ void TDaroruTable::Pack()
         Raise(ExclusiveText);
     CheckOpen();
     Select();
-    CheckWrite(cs_xb_Pack(), "pack the table");
+    CheckWrite(cs_Pack(), "pack the table");
     FCountNeedsRefresh = true;
     Resync({});
 }
@@ -90,7 +90,7 @@ void TDaroruTable::Zap()
         Raise(ExclusiveText);
     if (!Select())
         return;
-    CheckWrite(cs_xb_Zap(), "empty the table");
+    CheckWrite(cs_Zap(), "empty the table");
     FCountNeedsRefresh = true;
     Resync({});
 }
@@ -102,7 +102,7 @@ void TDaroruTable::Recall()
         Raise(EmptyText);
     CheckOpen();
     SelectForSxCall();
-    CheckWrite(cs_xb_Recall(), "recall the record");
+    CheckWrite(cs_Recall(), "recall the record");
     Resync({});
 }
 
@@ -113,7 +113,7 @@ void TDaroruTable::PutRecord(const char* Buffer)
         CheckEditing();
     CheckOpen();
     Select();
-    CheckWrite(cs_xb_PutRecord(Buffer), "write the record");
+    CheckWrite(cs_PutRecord(Buffer), "write the record");
     Resync({});
 }
 
@@ -139,7 +139,7 @@ void TDaroruTable::PutBlob(const String& FieldName, const void* Data, int Length
     if (state == dsEdit || state == dsInsert)
         Post();
     Select();
-    if (cs_xb_PutBlob(FieldName.c_str(), Data, Length) != Length)
+    if (cs_PutBlob(FieldName.c_str(), Data, Length) != Length)
         Raise("Blob Write Error");
     if (state == dsEdit || state == dsInsert)
         Edit();
@@ -153,7 +153,7 @@ void TDaroruTable::Replace(const String& FieldName, SmallInt Type, const void* D
     if (FSpeedMode) {
         CheckOpen();
         Select();
-        CheckWrite(cs_xb_Replace(FieldName.c_str(), Type, Data), "replace the value");
+        CheckWrite(cs_Replace(FieldName.c_str(), Type, Data), "replace the value");
         return;
     }
     TField* field = FieldByName(FieldName);
@@ -200,20 +200,20 @@ void TDaroruTable::KeyAdd(const String& Tag)
 {
     CheckOpen();
     Select();
-    cs_xb_KeyAdd(Tag.c_str());
+    cs_KeyAdd(Tag.c_str());
 }
 
 void TDaroruTable::KeyDrop(const String& Tag)
 {
     if (SelectForSxCall())
-        cs_xb_KeyDrop(Tag.c_str());
+        cs_KeyDrop(Tag.c_str());
 }
 
 String TDaroruTable::KeyData()
 {
     if (!SelectForSxCall())
         return String();
-    const char* key = cs_xb_KeyData();
+    const char* key = cs_KeyData();
     return key ? key : "";
 }
 
@@ -221,7 +221,7 @@ void TDaroruTable::SetTranslate(WordBool Value)
 {
     CheckOpen();
     Select();
-    cs_xb_SetTranslate(Value);
+    cs_SetTranslate(Value);
     Resync({});
 }
 
@@ -229,7 +229,7 @@ void TDaroruTable::SetRelation(int ChildArea, const String& KeyExpression)
 {
     CheckOpen();
     Select();
-    cs_xb_SetRelation(ChildArea, KeyExpression.c_str());
+    cs_SetRelation(ChildArea, KeyExpression.c_str());
 }
 
 void TDaroruTable::SetGaugeFunc(XBGAUGEFUNC Function)
@@ -242,13 +242,13 @@ void TDaroruTable::SetGaugeHook(XBLONG Window)
 {
     CheckOpen();
     Select();
-    cs_xb_SetGaugeHook(Window);
+    cs_SetGaugeHook(Window);
 }
 
 XBPROP TDaroruTable::SysProp(Word Property, XBPROP Value)
 {
     if (FDaroruConnection && FDaroruConnection->Connected())
-        return FDaroruConnection->ap_xb_SysProp(static_cast<XBSHORT>(Property), Value);
+        return FDaroruConnection->ap_SysProp(static_cast<XBSHORT>(Property), Value);
     LoadDLL();
     return XBE_CALL(xb_SysProp, Property, Value);
 }
@@ -256,14 +256,14 @@ XBPROP TDaroruTable::SysProp(Word Property, XBPROP Value)
 void TDaroruTable::MemDealloc(void* Pointer)
 {
     if (Select())
-        cs_xb_MemDealloc(Pointer);
+        cs_MemDealloc(Pointer);
 }
 
-int TDaroruTable::OpenMode() { return Select() ? cs_xb_OpenMode() : 0; }
+int TDaroruTable::OpenMode() { return Select() ? cs_OpenMode() : 0; }
 
 bool TDaroruTable::IsEncrypted(int Code)
 {
     CheckOpen();
     Select();
-    return cs_xb_IsEncrypted(Code);
+    return cs_IsEncrypted(Code);
 }

@@ -56,7 +56,7 @@ void TDaroruTable::MasterChanged(TObject* /*Sender*/)
     FLastMasterIndex = FIndexName;
     CheckOrder();
     Select();
-    if (!cs_xb_SetScope(key.c_str(), key.c_str()))
+    if (!cs_SetScope(key.c_str(), key.c_str()))
         Raise("Scope Set failed");
     FCountNeedsRefresh = true;
     First();
@@ -66,7 +66,7 @@ void TDaroruTable::MasterDisabled(TObject* /*Sender*/)
 {
     if (!Select())
         return;
-    cs_xb_SetScope(nullptr, nullptr);
+    cs_SetScope(nullptr, nullptr);
     FLastMasterKey.clear();
     FLastMasterIndex.clear();
     FCountNeedsRefresh = true;
@@ -85,7 +85,7 @@ void TDaroruTable::ApplyMasterScope()
         return;
     const String key = GetMasterVal();
     Select();
-    cs_xb_SetScope(key.c_str(), key.c_str());
+    cs_SetScope(key.c_str(), key.c_str());
     FLastMasterKey = key;
     FLastMasterIndex = FIndexName;
 }

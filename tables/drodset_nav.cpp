@@ -13,47 +13,47 @@ constexpr std::uint32_t NoRecord = 0xFFFFFFFF;
 
 TGetResult TDaroruTable::GetRecord(TRecordBuffer Buffer, TGetMode GetMode, bool DoCheck)
 {
-    cs_xb_Select(FWorkArea);
+    cs_Select(FWorkArea);
     TGetResult result = grOK;
     bool accepted = false;
     do {
-        const XBLONG prev = FAtFirst || FAtLast ? 0 : cs_xb_RecNo();
+        const XBLONG prev = FAtFirst || FAtLast ? 0 : cs_RecNo();
         result = grOK;
         switch (GetMode) {
         case gmCurrent:
-            if (cs_xb_Bof() && cs_xb_Eof())
+            if (cs_Bof() && cs_Eof())
                 result = grEOF;
-            else if (cs_xb_Eof() && FEOFAction == eaMoveLast) {
-                cs_xb_GoBottom();
-                if (cs_xb_Eof())
+            else if (cs_Eof() && FEOFAction == eaMoveLast) {
+                cs_GoBottom();
+                if (cs_Eof())
                     result = grEOF;
             }
             break;
         case gmNext:
             if (FAtFirst)
-                cs_xb_GoTop();
+                cs_GoTop();
             else
-                cs_xb_Skip(1);
-            if (cs_xb_Eof() || cs_xb_RecNo() == prev) {
-                cs_xb_GoBottom();
+                cs_Skip(1);
+            if (cs_Eof() || cs_RecNo() == prev) {
+                cs_GoBottom();
                 result = grEOF;
             }
             break;
         case gmPrior:
             if (FAtLast)
-                cs_xb_GoBottom();
+                cs_GoBottom();
             else
-                cs_xb_Skip(-1);
-            if (cs_xb_Bof() || cs_xb_RecNo() == prev) {
-                cs_xb_GoTop();
+                cs_Skip(-1);
+            if (cs_Bof() || cs_RecNo() == prev) {
+                cs_GoTop();
                 result = grBOF;
             }
             break;
         }
-        FCurrentRecNo = static_cast<std::uint32_t>(cs_xb_RecNo());
+        FCurrentRecNo = static_cast<std::uint32_t>(cs_RecNo());
         InternalInitRecord(Buffer);
         if (result == grOK) {
-            cs_xb_GetRecord(FScratch.data());
+            cs_GetRecord(FScratch.data());
             ReadXBEToNative(Buffer);
             SetRecordInfo(Buffer, FCurrentRecNo, bfCurrent);
             GetCalcFields(Buffer);
@@ -82,8 +82,8 @@ TGetResult TDaroruTable::GetRecord(TRecordBuffer Buffer, TGetMode GetMode, bool 
 void TDaroruTable::InternalFirst()
 {
     if (Select()) {
-        cs_xb_GoTop();
-        cs_xb_Skip(-1);
+        cs_GoTop();
+        cs_Skip(-1);
     }
     FAtFirst = true;
 }
@@ -91,16 +91,16 @@ void TDaroruTable::InternalFirst()
 void TDaroruTable::InternalLast()
 {
     if (Select()) {
-        cs_xb_GoBottom();
-        cs_xb_Skip(1);
+        cs_GoBottom();
+        cs_Skip(1);
     }
     FAtLast = true;
 }
 
 void TDaroruTable::InternalSetToRecord(TRecordBuffer Buffer)
 {
-    cs_xb_Select(FWorkArea);
-    cs_xb_Go(static_cast<XBLONG>(RecNoOf(Buffer)));
+    cs_Select(FWorkArea);
+    cs_Go(static_cast<XBLONG>(RecNoOf(Buffer)));
 }
 
 void TDaroruTable::InternalGotoBookmark(const void* Bookmark)
@@ -109,8 +109,8 @@ void TDaroruTable::InternalGotoBookmark(const void* Bookmark)
     std::memcpy(&recno, Bookmark, sizeof recno);
     // The resync that follows starts from the active buffer's record.
     SetRecordInfo(ActiveBuffer(), recno, bfCurrent);
-    cs_xb_Select(FWorkArea);
-    cs_xb_Go(static_cast<XBLONG>(recno));
+    cs_Select(FWorkArea);
+    cs_Go(static_cast<XBLONG>(recno));
 }
 
 int TDaroruTable::CompareBookmarks(const TBookmark& Bookmark1, const TBookmark& Bookmark2)
@@ -126,8 +126,8 @@ int TDaroruTable::CompareBookmarks(const TBookmark& Bookmark1, const TBookmark& 
 void TDaroruTable::Resync(TResyncMode Mode)
 {
     if (FCursorOpen && !FSpeedMode) {
-        cs_xb_Select(FWorkArea);
-        cs_xb_Go(GetSXRecno());
+        cs_Select(FWorkArea);
+        cs_Go(GetSXRecno());
     }
     TDataSet::Resync(Mode);
 }
@@ -145,14 +145,14 @@ int TDaroruTable::GetRecNo()
 {
     if (FWorkArea <= 0 || !FCursorOpen)
         return 0;
-    cs_xb_Select(FWorkArea);
+    cs_Select(FWorkArea);
     UpdateCursorPos();
-    if (cs_xb_IndexOrd() == 0 || FTableType == ttSXNTX)
-        return cs_xb_RecNo();
+    if (cs_IndexOrd() == 0 || FTableType == ttSXNTX)
+        return cs_RecNo();
     if (FCountNeedsRefresh || FCachedCount == -1)
         RefreshCount();
     // Rounded: the product of a fraction and the count is rarely a whole number.
-    return static_cast<int>(std::lround(cs_xb_OrderPosGet() * FCachedCount));
+    return static_cast<int>(std::lround(cs_OrderPosGet() * FCachedCount));
 }
 
 void TDaroruTable::SetRecNo(int Value)
@@ -160,12 +160,12 @@ void TDaroruTable::SetRecNo(int Value)
     if (FWorkArea <= 0 || !FCursorOpen)
         return;
     CheckBrowseMode();
-    cs_xb_Select(FWorkArea);
-    if (cs_xb_IndexOrd() == 0)
-        cs_xb_Go(Value);
+    cs_Select(FWorkArea);
+    if (cs_IndexOrd() == 0)
+        cs_Go(Value);
     else if (GetRecordCount() > 0)
-        cs_xb_OrderPosSet(static_cast<double>(Value) / FCachedCount);
-    SetRecordInfo(ActiveBuffer(), static_cast<std::uint32_t>(cs_xb_RecNo()), bfCurrent);
+        cs_OrderPosSet(static_cast<double>(Value) / FCachedCount);
+    SetRecordInfo(ActiveBuffer(), static_cast<std::uint32_t>(cs_RecNo()), bfCurrent);
     Resync({});
 }
 
@@ -174,8 +174,8 @@ bool TDaroruTable::IsSequenced() const { return FTableType != ttSXNTX && FSequen
 bool TDaroruTable::GetBOF()
 {
     if (FSpeedMode && FWorkArea > 0) {
-        cs_xb_Select(FWorkArea);
-        if (cs_xb_Bof())
+        cs_Select(FWorkArea);
+        if (cs_Bof())
             return true;
     }
     return TDataSet::GetBOF();
@@ -184,8 +184,8 @@ bool TDaroruTable::GetBOF()
 bool TDaroruTable::GetEOF()
 {
     if (FWorkArea > 0) {
-        cs_xb_Select(FWorkArea);
-        if (cs_xb_Eof())
+        cs_Select(FWorkArea);
+        if (cs_Eof())
             return true;
     }
     return TDataSet::GetEOF();
@@ -197,8 +197,8 @@ bool TDaroruTable::GetDaroruBOF()
         return false;
     if (!FSpeedMode)
         return GetBOF();
-    cs_xb_Select(FWorkArea);
-    return cs_xb_Bof();
+    cs_Select(FWorkArea);
+    return cs_Bof();
 }
 
 bool TDaroruTable::GetDaroruEOF()
@@ -207,14 +207,14 @@ bool TDaroruTable::GetDaroruEOF()
         return false;
     if (!FSpeedMode)
         return GetEOF();
-    cs_xb_Select(FWorkArea);
-    return cs_xb_Eof();
+    cs_Select(FWorkArea);
+    return cs_Eof();
 }
 
 void TDaroruTable::DaroruGetRecord(char* Buffer)
 {
     if (Select())
-        cs_xb_GetRecord(Buffer);
+        cs_GetRecord(Buffer);
 }
 
 bool TDaroruTable::SelectForSxCall()
@@ -247,8 +247,8 @@ void TDaroruTable::Go(int RecordNumber)
     if (FWorkArea <= 0)
         return;
     if (FSpeedMode) {
-        cs_xb_Select(FWorkArea);
-        cs_xb_Go(RecordNumber);
+        cs_Select(FWorkArea);
+        cs_Go(RecordNumber);
         return;
     }
     BeginScroll();
@@ -265,8 +265,8 @@ void TDaroruTable::GoTop()
         First();
         return;
     }
-    cs_xb_Select(FWorkArea);
-    cs_xb_GoTop();
+    cs_Select(FWorkArea);
+    cs_GoTop();
 }
 
 void TDaroruTable::GoBottom()
@@ -277,8 +277,8 @@ void TDaroruTable::GoBottom()
         Last();
         return;
     }
-    cs_xb_Select(FWorkArea);
-    cs_xb_GoBottom();
+    cs_Select(FWorkArea);
+    cs_GoBottom();
 }
 
 void TDaroruTable::Skip(int Count)
@@ -289,8 +289,8 @@ void TDaroruTable::Skip(int Count)
         MoveBy(Count);
         return;
     }
-    cs_xb_Select(FWorkArea);
-    cs_xb_Skip(Count);
+    cs_Select(FWorkArea);
+    cs_Skip(Count);
 }
 
 int TDaroruTable::MoveBy(int Distance)
@@ -322,15 +322,15 @@ void TDaroruTable::DoBeforeEdit()
     TDataSet::DoBeforeEdit();
     if (!Select())
         return;
-    const std::uint32_t recno = FSpeedMode ? static_cast<std::uint32_t>(cs_xb_RecNo()) : RecNoOf(ActiveBuffer());
+    const std::uint32_t recno = FSpeedMode ? static_cast<std::uint32_t>(cs_RecNo()) : RecNoOf(ActiveBuffer());
     FCurrentRecNo = recno;
-    if (!cs_xb_Rlock(static_cast<XBLONG>(recno)) && FErrorFunc == -1)
+    if (!cs_Rlock(static_cast<XBLONG>(recno)) && FErrorFunc == -1)
         Raise("Record Lock Failure. May be locked by another user or task.");
     if (recno == NoRecord)
         return;
     // Editing starts from the record as it is now stored.
-    cs_xb_Go(static_cast<XBLONG>(recno));
-    cs_xb_GetRecord(FScratch.data());
+    cs_Go(static_cast<XBLONG>(recno));
+    cs_GetRecord(FScratch.data());
     ReadXBEToNative(ActiveBuffer());
 }
 
@@ -344,7 +344,7 @@ void TDaroruTable::DoBeforeInsert()
 void TDaroruTable::DoAfterInsert()
 {
     if (State() == dsInsert) {
-        cs_xb_Select(FWorkArea);
+        cs_Select(FWorkArea);
         SetRecordInfo(ActiveBuffer(), NoRecord, bfEOF);
     }
     TDataSet::DoAfterInsert();
@@ -353,8 +353,8 @@ void TDaroruTable::DoAfterInsert()
 void TDaroruTable::DoAfterCancel()
 {
     if (Select()) {
-        if (cs_xb_Locked(cs_xb_RecNo()))
-            cs_xb_Unlock(0);
+        if (cs_Locked(cs_RecNo()))
+            cs_Unlock(0);
         if (FSavedRecNo > 0 && FSavedRecNo != NoRecord) {
             SetRecordInfo(ActiveBuffer(), FSavedRecNo, bfCurrent);
             FSavedRecNo = 0;
@@ -382,8 +382,8 @@ void TDaroruTable::WriteBlobs()
         const String name = field->FieldName();
         const char* data = entry->Data ? entry->Data : "";
         if (field->DataType() == ftMemo)
-            CheckWrite(cs_xb_Replace(name.c_str(), 0x0C00, data), "write the memo");
-        else if (cs_xb_PutBlob(name.c_str(), data, entry->Length) != entry->Length)
+            CheckWrite(cs_Replace(name.c_str(), 0x0C00, data), "write the memo");
+        else if (cs_PutBlob(name.c_str(), data, entry->Length) != entry->Length)
             Raise("Blob Write Error");
     }
 }
@@ -397,12 +397,12 @@ void TDaroruTable::InternalPost()
         // Convert first: a value that cannot be stored must not leave a blank record.
         String probe = FScratch;
         NativeToImage(buffer, probe);
-        CheckWrite(cs_xb_AppendBlank(), "append a record");
+        CheckWrite(cs_AppendBlank(), "append a record");
         try {
             WriteNativeToXBE(buffer);
         } catch (...) {
-            cs_xb_Delete();
-            cs_xb_Unlock(0);
+            cs_Delete();
+            cs_Unlock(0);
             throw;
         }
     } else {
@@ -410,12 +410,12 @@ void TDaroruTable::InternalPost()
     }
     WriteBlobs();
     FBlankAppended = false;
-    cs_xb_Unlock(0);
+    cs_Unlock(0);
     if (!FSpeedMode) {
-        cs_xb_Skip(-1);
-        if (!cs_xb_Bof())
-            cs_xb_Skip(1);
-        SetRecordInfo(buffer, static_cast<std::uint32_t>(cs_xb_RecNo()), cs_xb_Eof() ? bfEOF : bfCurrent);
+        cs_Skip(-1);
+        if (!cs_Bof())
+            cs_Skip(1);
+        SetRecordInfo(buffer, static_cast<std::uint32_t>(cs_RecNo()), cs_Eof() ? bfEOF : bfCurrent);
     }
     FSavedRecNo = 0;
     FCountNeedsRefresh = true;
@@ -429,9 +429,9 @@ void TDaroruTable::InternalAddRecord(TRecordBuffer Buffer, bool /*Append*/)
         return;
     String probe = FScratch;
     NativeToImage(Buffer, probe);
-    CheckWrite(cs_xb_AppendBlank(), "append a record");
+    CheckWrite(cs_AppendBlank(), "append a record");
     WriteNativeToXBE(Buffer);
-    cs_xb_Commit();
+    cs_Commit();
 }
 
 void TDaroruTable::InternalDelete()
@@ -442,23 +442,23 @@ void TDaroruTable::InternalDelete()
         Raise("Cannot perform this operation on an empty table");
     if (!SelectForSxCall())
         return;
-    const char* condition = cs_xb_IndexCondition();
-    const bool vanishes = Pos("DELETED()", UpperCase(condition ? condition : "")) > 0 || cs_xb_SysProp(1006, 0) != 0;
+    const char* condition = cs_IndexCondition();
+    const bool vanishes = Pos("DELETED()", UpperCase(condition ? condition : "")) > 0 || cs_SysProp(1006, 0) != 0;
     if (vanishes) {
-        const XBLONG n = cs_xb_RecNo();
-        cs_xb_Skip(1);
-        const XBLONG next = cs_xb_Eof() ? 0 : cs_xb_RecNo();
-        cs_xb_Go(n);
-        CheckWrite(cs_xb_Delete(), "delete the record");
+        const XBLONG n = cs_RecNo();
+        cs_Skip(1);
+        const XBLONG next = cs_Eof() ? 0 : cs_RecNo();
+        cs_Go(n);
+        CheckWrite(cs_Delete(), "delete the record");
         if (next > 0)
-            cs_xb_Go(next);
+            cs_Go(next);
         else
-            cs_xb_GoBottom();
+            cs_GoBottom();
     } else {
-        CheckWrite(cs_xb_Delete(), "delete the record");
+        CheckWrite(cs_Delete(), "delete the record");
     }
     if (!FSpeedMode)
-        SetRecordInfo(ActiveBuffer(), static_cast<std::uint32_t>(cs_xb_RecNo()), cs_xb_Eof() ? bfEOF : bfCurrent);
+        SetRecordInfo(ActiveBuffer(), static_cast<std::uint32_t>(cs_RecNo()), cs_Eof() ? bfEOF : bfCurrent);
     FCountNeedsRefresh = true;
     Resync({});
 }

@@ -27,7 +27,7 @@ bool TDaroruTable::Select()
 {
     if (FWorkArea <= 0)
         return false;
-    cs_xb_Select(FWorkArea);
+    cs_Select(FWorkArea);
     return true;
 }
 
@@ -128,7 +128,7 @@ void TDaroruTable::OpenTable()
                              FAlias.c_str(), mode, type);
         XBE_CALL(xb_ErrorLevel, static_cast<XBSHORT>(FErrorLevel));
     } else {
-        FWorkArea = cs_xb_Use(ExtractFileName(NormalizePath(FTableName)).c_str(), FAlias.c_str(), mode, type);
+        FWorkArea = cs_Use(ExtractFileName(NormalizePath(FTableName)).c_str(), FAlias.c_str(), mode, type);
     }
     if (FWorkArea <= 0) {
         FWorkArea = 0;
@@ -140,12 +140,12 @@ void TDaroruTable::OpenTable()
             Raise("Must include User Name and Password to open table through the Daroru Database Server");
         Raise("Unable to open table.\rFile: " + fullName);
     }
-    cs_xb_Select(FWorkArea);
-    FFieldCount = cs_xb_FieldCount();
-    FEncrypted = cs_xb_IsEncrypted(1);
+    cs_Select(FWorkArea);
+    FFieldCount = cs_FieldCount();
+    FEncrypted = cs_IsEncrypted(1);
     if (!FPassword.empty())
-        cs_xb_SetPassword(FPassword.c_str());
-    cs_xb_SetTurboRead(FTurboRead);
+        cs_SetPassword(FPassword.c_str());
+    cs_SetTurboRead(FTurboRead);
     if (!FIndexName.empty()) {
         const String name = FIndexName;
         FIndexName.clear();
@@ -156,10 +156,10 @@ void TDaroruTable::OpenTable()
     UpdateIndexDefs();
     FCountNeedsRefresh = true;
     FLockListStale = true;
-    FRecordSize = cs_xb_RecSize();
-    FCachedCount = cs_xb_RecCount();
+    FRecordSize = cs_RecSize();
+    FCachedCount = cs_RecCount();
     SetLenCachedItem(FCachedCount);
-    const char* condition = cs_xb_IndexCondition();
+    const char* condition = cs_IndexCondition();
     FIndexCondition = condition ? condition : "";
 }
 
@@ -210,12 +210,12 @@ void TDaroruTable::InternalOpen()
     FCursorOpen = true;
     SetBookmarkSize(4);
 
-    cs_xb_Select(FWorkArea);
+    cs_Select(FWorkArea);
     if (Filtered())
-        cs_xb_Query(Filter().c_str());
+        cs_Query(Filter().c_str());
     ApplyMasterScope();
-    cs_xb_Select(FWorkArea);
-    cs_xb_GoTop();
+    cs_Select(FWorkArea);
+    cs_GoTop();
     FAtFirst = true;
     RefreshDataSources();
     FOpening = false;
@@ -232,8 +232,8 @@ void TDaroruTable::InternalClose()
     FFieldInfos.clear();
     FBlobIndex.clear();
     if (FWorkArea > 0) {
-        cs_xb_Select(FWorkArea);
-        cs_xb_Close();
+        cs_Select(FWorkArea);
+        cs_Close();
         FWorkArea = 0;
     }
 }
@@ -246,17 +246,17 @@ void TDaroruTable::InternalInitFieldDefs()
         return;
     FFieldInfos.clear();
     FieldDefs()->Clear();
-    cs_xb_Select(FWorkArea);
-    const int count = cs_xb_FieldCount();
+    cs_Select(FWorkArea);
+    const int count = cs_FieldCount();
     for (int i = 1; i <= count; ++i) {
-        const char* fieldName = cs_xb_FieldName(i);
+        const char* fieldName = cs_FieldName(i);
         const String name = fieldName ? fieldName : "";
-        const char* typeText = cs_xb_FieldType(name.c_str());
+        const char* typeText = cs_FieldType(name.c_str());
         const char letter = typeText && *typeText ? typeText[0] : ' ';
         auto info = std::make_unique<TFieldInfo>();
-        info->RecordOffset = cs_xb_FieldOffset(name.c_str()) - 1;
-        info->Width = cs_xb_FieldWidth(name.c_str());
-        info->Decimals = cs_xb_FieldDecimals(name.c_str());
+        info->RecordOffset = cs_FieldOffset(name.c_str()) - 1;
+        info->Width = cs_FieldWidth(name.c_str());
+        info->Decimals = cs_FieldDecimals(name.c_str());
         TFieldType type = ftUnknown;
         int size = 0;
         switch (letter) {
@@ -279,8 +279,8 @@ void TDaroruTable::InternalInitFieldDefs()
             FieldDefs()->Add(name, type, size, false)->SetFieldNo(i);
     }
     if (!FCursorOpen && !FOpening) {
-        cs_xb_Select(FWorkArea);
-        cs_xb_Close();
+        cs_Select(FWorkArea);
+        cs_Close();
         FWorkArea = 0;
     }
 }
@@ -289,7 +289,7 @@ void TDaroruTable::CreateFields()
 {
     if (FWorkArea <= 0)
         return;
-    cs_xb_Select(FWorkArea);
+    cs_Select(FWorkArea);
     TDataSet::CreateFields();
     for (TField* field : Fields()) {
         auto* number = dynamic_cast<TFloatField*>(field);

@@ -7,7 +7,7 @@ void TDaroruTable::SyncToEngine(bool AtEnd)
 {
     if (FSpeedMode || !FCursorOpen)
         return;
-    SetRecordInfo(ActiveBuffer(), static_cast<std::uint32_t>(cs_xb_RecNo()), AtEnd ? bfEOF : bfCurrent);
+    SetRecordInfo(ActiveBuffer(), static_cast<std::uint32_t>(cs_RecNo()), AtEnd ? bfEOF : bfCurrent);
     Resync({});
 }
 
@@ -19,7 +19,7 @@ bool TDaroruTable::SeekWith(const std::function<bool()>& Search, bool BottomWhen
     Select();
     const bool found = Search();
     if (!found && BottomWhenMissing)
-        cs_xb_GoBottom();
+        cs_GoBottom();
     SyncToEngine(!found && !BottomWhenMissing);
     EndScroll();
     return found;
@@ -27,12 +27,12 @@ bool TDaroruTable::SeekWith(const std::function<bool()>& Search, bool BottomWhen
 
 bool TDaroruTable::Seek(const String& Key)
 {
-    return SeekWith([&] { return cs_xb_Seek(Key.c_str()); }, false);
+    return SeekWith([&] { return cs_Seek(Key.c_str()); }, false);
 }
 
 bool TDaroruTable::SeekBin(const String& Key, int Length)
 {
-    return SeekWith([&] { return cs_xb_SeekBin(Key.c_str(), static_cast<XBSHORT>(Length)); }, true);
+    return SeekWith([&] { return cs_SeekBin(Key.c_str(), static_cast<XBSHORT>(Length)); }, true);
 }
 
 bool TDaroruTable::FindKey(const ConstArg& Values)
@@ -42,13 +42,13 @@ bool TDaroruTable::FindKey(const ConstArg& Values)
     Select();
     const String key = Values.empty() ? String() : Values[0].KeyText();
     const int before = GetSXRecno();
-    const bool found = cs_xb_Seek(key.c_str());
+    const bool found = cs_Seek(key.c_str());
     if (!found) {
-        cs_xb_Go(before);
+        cs_Go(before);
         return false;
     }
     if (!FSpeedMode)
-        SetRecordInfo(ActiveBuffer(), static_cast<std::uint32_t>(cs_xb_RecNo()), bfCurrent);
+        SetRecordInfo(ActiveBuffer(), static_cast<std::uint32_t>(cs_RecNo()), bfCurrent);
     BeginScroll();
     Resync({});
     EndScroll();
@@ -63,18 +63,18 @@ bool TDaroruTable::SetScope(const String& Low, const String& High)
         CheckBrowseMode();
     const int recno = GetSXRecno();
     Select();
-    const bool result = cs_xb_SetScope(Low.c_str(), High.c_str());
-    if (!cs_xb_Eof()) {
-        cs_xb_Go(recno);
-        cs_xb_Skip(1);
-        if (cs_xb_Eof())
-            cs_xb_GoBottom();
+    const bool result = cs_SetScope(Low.c_str(), High.c_str());
+    if (!cs_Eof()) {
+        cs_Go(recno);
+        cs_Skip(1);
+        if (cs_Eof())
+            cs_GoBottom();
         else
-            cs_xb_Skip(-1);
+            cs_Skip(-1);
     }
     FCountNeedsRefresh = true;
     if (Active())
-        SyncToEngine(cs_xb_Eof());
+        SyncToEngine(cs_Eof());
     FScoped = !(Low + High).empty();
     return result;
 }
@@ -111,13 +111,13 @@ void TDaroruTable::SetScoped(bool Value)
     FScoped = SetScope(FScopeBegin, FScopeEnd) && !(FScopeBegin + FScopeEnd).empty();
 }
 
-double TDaroruTable::OrderPosGet() { return Select() ? cs_xb_OrderPosGet() : 0; }
+double TDaroruTable::OrderPosGet() { return Select() ? cs_OrderPosGet() : 0; }
 
 void TDaroruTable::OrderPosSet(double Position)
 {
     if (!Select())
         return;
-    cs_xb_OrderPosSet(Position);
+    cs_OrderPosSet(Position);
     SyncToEngine(false);
 }
 
@@ -125,5 +125,5 @@ int TDaroruTable::OrderRecNo()
 {
     if (!SelectForSxCall())
         return 0;
-    return cs_xb_OrderRecNo();
+    return cs_OrderRecNo();
 }

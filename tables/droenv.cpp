@@ -88,14 +88,14 @@ void TDaroruEnv::Push(R (TDaroruConnection::*Request)(V), R (*TXbeFunctions::*Sl
         XbeCall(Xbe().*Slot, Name, Value);
 }
 
-#define ENV_PUSH(name, value) Push(&TDaroruConnection::ap_##name, &TXbeFunctions::name, #name, value)
+#define ENV_PUSH(name, value) Push(&TDaroruConnection::ap_##name, &TXbeFunctions::xb_##name, "xb_" #name, value)
 
 void TDaroruEnv::SetSoftSeek(WordBool Value)
 {
     if (FApplyTo.Empty() || (Value != 0) == FSoftSeek)
         return;
     FSoftSeek = Value != 0;
-    ENV_PUSH(xb_SetSoftSeek, Value);
+    ENV_PUSH(SetSoftSeek, Value);
 }
 
 void TDaroruEnv::SetExact(WordBool Value)
@@ -103,7 +103,7 @@ void TDaroruEnv::SetExact(WordBool Value)
     if (FApplyTo.Empty() || (Value != 0) == FExact)
         return;
     FExact = Value != 0;
-    ENV_PUSH(xb_SetExact, Value);
+    ENV_PUSH(SetExact, Value);
 }
 
 void TDaroruEnv::SetDeleted(WordBool Value)
@@ -111,7 +111,7 @@ void TDaroruEnv::SetDeleted(WordBool Value)
     if (FApplyTo.Empty())
         return;
     FDeleted = Value;
-    ENV_PUSH(xb_SetDeleted, Value);
+    ENV_PUSH(SetDeleted, Value);
     RefreshDataSets();
 }
 
@@ -120,7 +120,7 @@ void TDaroruEnv::SetCentury(WordBool Value)
     if (FApplyTo.Empty())
         return;
     FCentury = Value;
-    ENV_PUSH(xb_SetCentury, Value);
+    ENV_PUSH(SetCentury, Value);
     AdjustCentury();
     RefreshDataSets();
 }
@@ -146,7 +146,7 @@ void TDaroruEnv::SetDateFormat(TDaroruDateFrmt Value)
         return;
     FDateFormat = Value;
     const TDateFormatInfo& info = DateFormats[Value];
-    ENV_PUSH(xb_SetDateFormat, info.EngineCode);
+    ENV_PUSH(SetDateFormat, info.EngineCode);
     DateSeparator = info.Separator;
     ShortDateFormat = info.ShortFormat;
     if (FCentury)
@@ -166,7 +166,7 @@ void TDaroruEnv::SetEpoch(int Value)
     else if (Value > 2999)
         Value = 2999;
     FEpoch = Value;
-    ENV_PUSH(xb_SetEpoch, static_cast<XBWORD>(Value));
+    ENV_PUSH(SetEpoch, static_cast<XBWORD>(Value));
 }
 
 void TDaroruEnv::SetLockTimeOut(int Value)
@@ -174,7 +174,7 @@ void TDaroruEnv::SetLockTimeOut(int Value)
     if (FApplyTo.Empty() || Value == FLockTimeOut)
         return;
     CheckRange(Value, -32768, 32767);
-    ENV_PUSH(xb_SetLockTimeout, static_cast<XBSHORT>(Value));
+    ENV_PUSH(SetLockTimeout, static_cast<XBSHORT>(Value));
     FLockTimeOut = Value;
 }
 
@@ -183,7 +183,7 @@ void TDaroruEnv::SetMemoBlockSize(int Value)
     if (FApplyTo.Empty() || Value == FMemoBlockSize)
         return;
     CheckRange(Value, 0, 65535);
-    ENV_PUSH(xb_SetMemoBlockSize, static_cast<XBWORD>(Value));
+    ENV_PUSH(SetMemoBlockSize, static_cast<XBWORD>(Value));
     FMemoBlockSize = Value;
 }
 
@@ -216,7 +216,7 @@ XBPROP TDaroruEnv::SysProp(XBSHORT Prop, XBPROP Value)
 {
     XBPROP result = 0;
     if (ServerPush())
-        result = FDaroruConnection->ap_xb_SysProp(Prop, Value);
+        result = FDaroruConnection->ap_SysProp(Prop, Value);
     if (LocalPush())
         return XBE_CALL(xb_SysProp, Prop, Value);
     return result;

@@ -91,7 +91,7 @@ void LoadDLL()
         return;
     }
     s.Loaded = true;
-#define XBE_FUNCTION(name, result, parameters, tier) Bind(s, s.Functions.name, #name, __LINE__);
+#define XBE_FUNCTION(name, result, parameters, tier) Bind(s, s.Functions.xb_##name, "xb_" #name, __LINE__);
 #include "platform/xbengine/xbe_functions.def"
 #undef XBE_FUNCTION
     void* text = s.Loader.Symbol(s.Handle, "xbx_LastErrorText");

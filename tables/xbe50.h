@@ -8,7 +8,7 @@
 #include "platform/xbengine/xbe_types.h"
 
 struct TXbeFunctions {
-#define XBE_FUNCTION(name, result, parameters, tier) result(*name) parameters = nullptr;
+#define XBE_FUNCTION(name, result, parameters, tier) result(*xb_##name) parameters = nullptr;
 #include "platform/xbengine/xbe_functions.def"
 #undef XBE_FUNCTION
 };

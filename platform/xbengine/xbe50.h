@@ -44,7 +44,7 @@ enum {
 extern "C" {
 #endif
 
-#define XBE_FUNCTION(name, result, parameters, tier) XBE_EXPORT result name parameters;
+#define XBE_FUNCTION(name, result, parameters, tier) XBE_EXPORT result xb_##name parameters;
 #include "platform/xbengine/xbe_functions.def"
 #undef XBE_FUNCTION
 

@@ -81,7 +81,7 @@ TEST(RealEngineBinding, EveryListedFunctionIsExportedAndBound)
     UseRealEngine();
     LoadDLL();
     ASSERT_TRUE(XbeLoaded()) << XbeLibraryFileName();
-#define XBE_FUNCTION(name, result, parameters, tier) EXPECT_NE(Xbe().name, nullptr) << #name;
+#define XBE_FUNCTION(name, result, parameters, tier) EXPECT_NE(Xbe().xb_##name, nullptr) << "xb_" #name;
 #include "platform/xbengine/xbe_functions.def"
 #undef XBE_FUNCTION
 }
@@ -96,18 +96,18 @@ TEST_F(DispatchTest, AnyNonZeroEngineTruthReadsAsTrue)
     const std::pair<long long, bool> cases[] = {{1, true}, {2, true}, {-5, true}, {-1, true}, {0, false}};
     for (auto [engine, expected] : cases) {
         Fake().Results["xb_Found"] = engine;
-        EXPECT_EQ(Table.cs_xb_Found(), expected) << engine;
+        EXPECT_EQ(Table.cs_Found(), expected) << engine;
     }
     // Counts pass through unchanged.
     Fake().Results["xb_RecCount"] = 2;
-    EXPECT_EQ(Table.cs_xb_RecCount(), 2);
+    EXPECT_EQ(Table.cs_RecCount(), 2);
 }
 
 TEST_F(DispatchTest, EngineReceivesTheArgumentsInOrder)
 {
-    Table.cs_xb_Replace("AMOUNT", 1024, "12.5");
-    Table.cs_xb_Go(7);
-    Table.cs_xb_OrderPosSet(0.25);
+    Table.cs_Replace("AMOUNT", 1024, "12.5");
+    Table.cs_Go(7);
+    Table.cs_OrderPosSet(0.25);
     EXPECT_EQ(Fake().Calls, (Calls{"xb_Replace(\"AMOUNT\",1024,ptr)", "xb_Go(7)", "xb_OrderPosSet(0.25)"}));
 }
 
@@ -115,12 +115,12 @@ class RecordingConnection : public TDaroruConnection {
 public:
     using TDaroruConnection::TDaroruConnection;
     bool Connected() const override { return true; }
-    XBBOOL ap_xb_Seek(const char* key) override
+    XBBOOL ap_Seek(const char* key) override
     {
         Requests.push_back(String("Seek ") + key);
         return 3;
     }
-    void ap_xb_Go(XBLONG recno) override { Requests.push_back("Go " + std::to_string(recno)); }
+    void ap_Go(XBLONG recno) override { Requests.push_back("Go " + std::to_string(recno)); }
     std::vector<String> Requests;
 };
 
@@ -128,10 +128,10 @@ TEST_F(DispatchTest, ServerAccessSendsTheCallToTheConnectionInstead)
 {
     RecordingConnection connection(nullptr);
     Table.SetAccessMethod(amServer);
-    EXPECT_THROW(Table.cs_xb_Go(1), EDaroruError);  // no connection yet
+    EXPECT_THROW(Table.cs_Go(1), EDaroruError);  // no connection yet
     Table.SetDaroruConnection(&connection);
-    Table.cs_xb_Go(4);
-    EXPECT_TRUE(Table.cs_xb_Seek("AB"));
+    Table.cs_Go(4);
+    EXPECT_TRUE(Table.cs_Seek("AB"));
     EXPECT_EQ(connection.Requests, (std::vector<String>{"Go 4", "Seek AB"}));
     EXPECT_TRUE(Fake().Calls.empty());
     Table.SetDaroruConnection(nullptr);

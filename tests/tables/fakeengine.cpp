@@ -48,7 +48,7 @@ const TXbeFunctions& FakeFunctions()
     static const TXbeFunctions functions = [] {
         TXbeFunctions f;
 #define XBE_FUNCTION(name, result, parameters, tier) \
-    f.name = [](auto... Args) -> result { return FakeCall<result>(#name, Args...); };
+    f.xb_##name = [](auto... Args) -> result { return FakeCall<result>("xb_" #name, Args...); };
 #include "platform/xbengine/xbe_functions.def"
 #undef XBE_FUNCTION
         return f;
@@ -63,8 +63,8 @@ void* FakeSymbol(const char* Name)
     const TXbeFunctions& f = FakeFunctions();
     void* address = nullptr;
 #define XBE_FUNCTION(name, result, parameters, tier) \
-    if (std::strcmp(Name, #name) == 0)               \
-        std::memcpy(&address, &f.name, sizeof address);
+    if (std::strcmp(Name, "xb_" #name) == 0)       \
+        std::memcpy(&address, &f.xb_##name, sizeof address);
 #include "platform/xbengine/xbe_functions.def"
 #undef XBE_FUNCTION
     return address;

@@ -249,7 +249,7 @@ TEST_F(NavigationTest, DeletingMovesToTheNextVisibleRecordOrStays)
     T->Delete();
     EXPECT_EQ(T->GetSXRecno(), 1);  // the delete-marked record stays current
     T->SelectForSxCall();
-    EXPECT_TRUE(T->cs_xb_Deleted());
+    EXPECT_TRUE(T->cs_Deleted());
 }
 
 TEST_F(NavigationTest, EndOfFileHoldsWithAWideWindowOfBuffers)

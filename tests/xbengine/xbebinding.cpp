@@ -6,7 +6,7 @@
 #include <dlfcn.h>
 
 const XbeName XbeNames[] = {
-#define XBE_FUNCTION(name, result, parameters, tier) {#name, #tier[0]},
+#define XBE_FUNCTION(name, result, parameters, tier) {"xb_" #name, #tier[0]},
 #include "platform/xbengine/xbe_functions.def"
 #undef XBE_FUNCTION
 };
@@ -35,7 +35,7 @@ XbeBinding& Xbe()
             std::fprintf(stderr, "cannot load %s: %s\n", XBE_LIBRARY_PATH, dlerror());
             std::abort();
         }
-#define XBE_FUNCTION(name, result, parameters, tier) Bind(b.Handle, b.name, #name);
+#define XBE_FUNCTION(name, result, parameters, tier) Bind(b.Handle, b.xb_##name, "xb_" #name);
 #include "platform/xbengine/xbe_functions.def"
 #undef XBE_FUNCTION
         Bind(b.Handle, b.xbx_LastError, "xbx_LastError");

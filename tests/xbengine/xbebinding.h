@@ -5,7 +5,7 @@
 #include "platform/xbengine/xbe50.h"
 
 struct XbeBinding {
-#define XBE_FUNCTION(name, result, parameters, tier) result(*name) parameters = nullptr;
+#define XBE_FUNCTION(name, result, parameters, tier) result(*xb_##name) parameters = nullptr;
 #include "platform/xbengine/xbe_functions.def"
 #undef XBE_FUNCTION
     int32_t (*xbx_LastError)(void) = nullptr;

@@ -1,0 +1,98 @@
+#pragma once
+// A fresh program directory with the outside world replaced: scripted message
+// boxes, a fixed computer name, an in-memory registry and a fixed date. Starts
+// the main window and the main menu there as the program does.
+
+#include <gtest/gtest.h>
+
+#include <QTimer>
+#include <functional>
+
+#include "app/clientdatabase.h"
+#include "app/mainform.h"
+#include "app/totstart.h"
+#include "platform/classes/screen.h"
+#include "platform/rtl/clock.h"
+#include "platform/rtl/datetime.h"
+#include "platform/vcl/application.h"
+#include "platform/vcl/scripteddialogs.h"
+#include "platform/win/servicedoubles.h"
+#include "tests/rtl/tempdir.h"
+#include "tests/vcl/formtesting.h"
+
+// Runs Action once a form of type T is up (it is looked for again until it is);
+// Action gets that form.
+template <class T>
+void WhenShown(std::function<void(T*)> Action, int Tries = 500) {
+    QTimer::singleShot(Tries == 500 ? 0 : 10, [Action, Tries] {
+        for (int i = Screen()->FormCount() - 1; i >= 0; --i) {
+            auto* form = dynamic_cast<T*>(Screen()->Forms(i));
+            if (form && form->Modal()) {
+                Action(form);
+                return;
+            }
+        }
+        if (Tries > 0) WhenShown<T>(Action, Tries - 1);
+        else ADD_FAILURE() << "the form was never shown";
+    });
+}
+
+class ShellFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TFMain::ProgramDirOverride = Dir.Path();
+        SetClock([] { return EncodeDate(2008, 12, 31); });
+    }
+    void TearDown() override {
+        if (FTotStart) {
+            FTotStart->TerminateOnClose = false;
+            FTotStart->OnClose = nullptr;
+            FTotStart->Free();
+            FTotStart = nullptr;
+        }
+        if (FMain) FMain->Free();
+        MenuForms = TMenuForms();
+        SetClock(nullptr);
+        TFMain::ProgramDirOverride.clear();
+    }
+
+    void StartMain() { Application->CreateForm(FMain); }
+    // The menu shows itself when made; the main window shows afterwards, as the
+    // program's message loop shows it.
+    void StartMenu() {
+        Application->CreateForm(FTotStart);
+        ShowForm(FMain);
+    }
+    void Start() {
+        StartMain();
+        StartMenu();
+    }
+
+    // A client with its tables, whose payer is called Name; the current client is
+    // open again afterwards.
+    static void MakeClient(const String& ID, const String& Name) {
+        const String previous = FMain->User->ClientID;
+        DClientDataBase->CreateClientTables(ID);
+        FMain->User->ClientID = ID;
+        DClientDataBase->OpenClient();
+        TDaroruTable* client = DClientDataBase->tblClient;
+        client->Edit();
+        client->FieldByName("NAME1")->SetAsString(Name);
+        client->Post();
+        DClientDataBase->CloseClient();
+        FMain->User->ClientID = previous;
+        if (!previous.empty()) DClientDataBase->OpenClient();
+    }
+
+    // The texts of the messages shown so far.
+    std::vector<String> Shown() const {
+        std::vector<String> texts;
+        for (const TMessageRequest& request : Dialogs.Messages) texts.push_back(request.Text);
+        return texts;
+    }
+
+    TempDir Dir;
+    TScriptedDialogs Dialogs;
+    TFixedHostInfo Host{"ACCT2"};
+    TMemoryRegistry Registry;
+};

@@ -14,6 +14,9 @@ public:
 protected:
     explicit TKVDBNumberEdit(TComponent* AOwner) : TKVFocusTracking<TDBEdit>(AOwner) {}
     void DoExit() override;
+    // Without the focus: the text right-aligned 2 pixels in from the right edge and 2
+    // down from the top, on the control's colour.
+    void PaintOver(TCanvas* Canvas, const TRect& ClientArea) override;
 };
 
 // The three number edits differ only in their class name.

@@ -37,3 +37,13 @@ void TKVIntEdit::SetScheduleIndicator(int Kind) {
     }
     Invalidate();
 }
+
+void TKVIntEdit::PaintMark(TCanvas* Canvas, const TRect& ClientArea) {
+    if (FIndicatorColor == clNone) return;
+    const TPenStyle penStyle = Canvas->Pen()->Style();
+    Canvas->Pen()->SetStyle(psClear);
+    Canvas->Brush()->SetColor(FIndicatorColor);
+    const int left = ClientArea.Left;
+    Canvas->Polygon({Point(left, 0), Point(left, 8), Point(left + 8, 0)});
+    Canvas->Pen()->SetStyle(penStyle);
+}

@@ -28,6 +28,8 @@ protected:
     void StoreValue(const String& Filtered) override;
     void Format() override;
     bool ReturnsOnExit() const override { return !DisableMouseFree(); }
+    // The indicator: a small triangle in the top left corner.
+    void PaintMark(TCanvas* Canvas, const TRect& ClientArea) override;
 
 private:
     bool FOverride = false;

@@ -20,6 +20,16 @@ void TKVNumberEdit::DoExit() {
     if (ReturnsOnExit()) MouseFreeReturn(this, true);
 }
 
+void TKVNumberEdit::PaintOver(TCanvas* Canvas, const TRect& ClientArea) {
+    if (IsFocused()) return;
+    Canvas->SetFont(Font());
+    Canvas->Brush()->SetColor(Color());
+    Canvas->FillRect(ClientArea);
+    PaintMark(Canvas, ClientArea);
+    TRect area = ClientArea;
+    Canvas->DrawText(Text(), area, DT_RIGHT);
+}
+
 template <class T>
 void TKVRealEdit<T>::StoreValue(const String& Filtered) {
     if (!FValue) return;

@@ -22,6 +22,10 @@ protected:
     virtual void Format() = 0;
     // Leaving the edit returns to the selection entry.
     virtual bool ReturnsOnExit() const { return true; }
+    // Without the focus: the text right-aligned on the control's colour.
+    void PaintOver(TCanvas* Canvas, const TRect& ClientArea) override;
+    // A mark drawn over the background before the text; none by default.
+    virtual void PaintMark(TCanvas*, const TRect&) {}
 };
 
 // The float and double edits: a variable and the FormatFloat mask it is shown with.

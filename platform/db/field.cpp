@@ -8,7 +8,19 @@
 
 TField::TField(TComponent* AOwner) : TComponent(AOwner) {}
 
-TField::TField(TComponent* AOwner, TFieldType DataType) : TComponent(AOwner), FDataType(DataType) {}
+namespace {
+
+bool IsNumericType(TFieldType Type) {
+    switch (Type) {
+        case ftSmallint: case ftInteger: case ftWord: case ftFloat: case ftCurrency: case ftBCD: case ftAutoInc: return true;
+        default: return false;
+    }
+}
+
+}  // namespace
+
+TField::TField(TComponent* AOwner, TFieldType DataType)
+    : TComponent(AOwner), FDataType(DataType), FAlignment(IsNumericType(DataType) ? taRightJustify : taLeftJustify) {}
 
 TField::~TField() {
     if (FDataSet) FDataSet->RemoveField(this);
@@ -81,6 +93,12 @@ void TField::PropertyChanged(bool LayoutAffected) {
 void TField::SetVisible(bool Value) {
     if (Value == FVisible) return;
     FVisible = Value;
+    PropertyChanged(true);
+}
+
+void TField::SetAlignment(TAlignment Value) {
+    if (Value == FAlignment) return;
+    FAlignment = Value;
     PropertyChanged(true);
 }
 

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/classes/alignment.h"
 #include "platform/classes/component.h"
 #include "platform/db/dbtypes.h"
 #include "platform/rtl/variant.h"
@@ -62,6 +63,10 @@ public:
     // Characters shown; the type's default until set.
     int DisplayWidth() const { return FDisplayWidth > 0 ? FDisplayWidth : DefaultWidth(); }
     void SetDisplayWidth(int Value);
+    // Where grids and edits place the text: numbers on the right, the rest on the left,
+    // until set.
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
 
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool Value);
@@ -159,6 +164,7 @@ private:
     bool FVisible = true;
     String FDisplayLabel;
     int FDisplayWidth = 0;
+    TAlignment FAlignment = taLeftJustify;
     bool FReadOnly = false;
     bool FRequired = false;
     // While Validate runs: the pending value the field reads as.

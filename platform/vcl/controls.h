@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/classes/alignment.h"
 #include "platform/classes/component.h"
 #include "platform/classes/events.h"
 #include "platform/rtl/exceptions.h"
@@ -28,7 +29,6 @@ public:
 };
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 using TCursor = int;
 constexpr TCursor crDefault = 0;

@@ -1,12 +1,15 @@
 #include "platform/vcl/edits.h"
 
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
+#include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include "platform/rtl/strutils.h"
+#include "platform/vcl/controlcanvas.h"
 #include "platform/vcl/dispatch.h"
 #include "platform/vcl/qapp.h"
 #include "platform/vcl/qtext.h"
@@ -82,13 +85,26 @@ void TCustomEdit::DoEnter() {
 
 // ---------------------------------------------------------------- TEdit
 
+// The line edit whose control may draw over it once it has painted itself.
+class TLineEditWidget : public QLineEdit {
+protected:
+    void paintEvent(QPaintEvent* Event) override {
+        QLineEdit::paintEvent(Event);
+        // A control being destroyed has left the registry.
+        auto* control = dynamic_cast<TEdit*>(TEventDispatch::ControlOf(this));
+        if (!control) return;
+        QPainter painter(this);
+        control->PaintOverWidget(painter);
+    }
+};
+
 namespace {
 
 QLineEdit* LineEdit(const TControl* Control) { return static_cast<QLineEdit*>(Control->Widget()); }
 
 }  // namespace
 
-TEdit::TEdit(TComponent* AOwner) : TCustomEdit(AOwner, MakeWidget<QLineEdit>()) {
+TEdit::TEdit(TComponent* AOwner) : TCustomEdit(AOwner, MakeWidget<TLineEditWidget>()) {
     QObject::connect(LineEdit(this), &QLineEdit::textChanged, [this] { Guarded(this, [this] { WidgetTextChanged(); }); });
     SetBounds(0, 0, 121, 21);
 }
@@ -110,6 +126,20 @@ void TEdit::ReplaceWidgetText(const String& Value) {
     edit->setText(ToQString(Value));
     edit->setModified(modified);
     edit->setCursorPosition(caret);
+}
+
+void TEdit::PaintOver(TCanvas*, const TRect&) {}
+
+void TEdit::PaintOverWidget(QPainter& Painter) {
+    QLineEdit* edit = LineEdit(this);
+    const int frame = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit) : 0;
+    const TRect client = Rect(0, 0, std::max(0, edit->width() - 2 * frame), std::max(0, edit->height() - 2 * frame));
+    Painter.translate(frame, frame);
+    Painter.setClipRect(0, 0, client.Right, client.Bottom);
+    TControlCanvas canvas;
+    canvas.BeginPaint(&Painter);
+    Guarded(this, [&] { PaintOver(&canvas, client); });
+    canvas.EndPaint();
 }
 
 void TEdit::ApplyMaxLength() { LineEdit(this)->setMaxLength(MaxLength() > 0 ? MaxLength() : 32767); }

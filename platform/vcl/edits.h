@@ -82,6 +82,10 @@ protected:
     void ApplyMaxLength() override;
     void ApplyReadOnly() override;
     void ReplaceWidgetText(const String& Value) override;
+    // Draws over the edit after its own painting, on a canvas whose origin is the top
+    // left of the client area (inside the frame); ClientArea is that area. Nothing by
+    // default.
+    virtual void PaintOver(TCanvas* Canvas, const TRect& ClientArea);
 
 public:
     bool Modified() const override;
@@ -92,6 +96,10 @@ public:
     void SetSelLength(int Value) override;
 
 private:
+    friend class TLineEditWidget;
+    // Runs PaintOver at the end of the widget's paint event.
+    void PaintOverWidget(QPainter& Painter);
+
     char FPasswordChar = 0;
 };
 

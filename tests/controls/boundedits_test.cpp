@@ -8,6 +8,7 @@
 #include "controls/kvdoubleedit.h"
 #include "controls/kvfloatedit.h"
 #include "platform/vcl/scripteddialogs.h"
+#include "tests/controls/editpixels.h"
 #include "tests/controls/entryform.h"
 
 using ::testing::IsEmpty;
@@ -182,6 +183,62 @@ TEST_F(BoundEditTest, IndicatorSetsItsHintAndKeepsIt) {
     Form->Amount->SetScheduleIndicator(0);
     EXPECT_EQ(Form->Amount->IndicatorColor(), clNone);
     EXPECT_EQ(Form->Amount->Hint(), "An overflow statement has been used for this field.  Hit the F3 key to access");
+}
+
+TEST_F(BoundEditTest, NumberEditsShowTheirTextRightAlignedOnlyWithoutTheFocus) {
+    int amount = 1234;
+    float offset = 12.5f;
+    double total = 7.25;
+    Form->Amount->Bind(&amount);
+    Form->Offset->Bind(&offset, "##.##");
+    Form->Total->Bind(&total, "#.00");
+    for (TKVNumberEdit* edit : std::vector<TKVNumberEdit*>{Form->Amount, Form->Offset, Form->Total}) {
+        SCOPED_TRACE(edit->Name());
+        edit->SetColor(clYellow);
+        const int width = edit->Width();
+        auto expectRight = [&] {
+            const TEditPixels pixels(edit);
+            const auto ink = pixels.Ink();
+            EXPECT_GT(ink.First, width / 2);
+            EXPECT_GE(ink.Last, width - pixels.Frame - 4);
+            EXPECT_EQ(pixels.InClient(2, 10), clYellow);
+        };
+        expectRight();
+        edit->SetFocus();
+        {
+            const TEditPixels pixels(edit);
+            const auto ink = pixels.Ink();
+            EXPECT_GE(ink.First, 0);
+            EXPECT_LE(ink.First, pixels.Frame + 4);
+            EXPECT_LT(ink.Last, width / 2);
+        }
+        Form->Name->SetFocus();
+        expectRight();
+    }
+}
+
+TEST_F(BoundEditTest, IndicatorTriangleFillsTheTopLeftCornerWithoutTheFocus) {
+    const struct {
+        int Kind;
+        TColor Color;
+    } cases[] = {{1, TColor(0xFFFF00)}, {2, clRed}, {0, clWindow}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Kind);
+        Form->Amount->SetScheduleIndicator(c.Kind);
+        const TEditPixels pixels(Form->Amount);
+        const TColor background = ColorToRGB(clWindow);
+        // Corners (0, 0), (0, 8) and (8, 0) of the client area.
+        EXPECT_EQ(pixels.InClient(0, 0), ColorToRGB(c.Color));
+        EXPECT_EQ(pixels.InClient(1, 5), ColorToRGB(c.Color));
+        EXPECT_EQ(pixels.InClient(5, 1), ColorToRGB(c.Color));
+        EXPECT_EQ(pixels.InClient(6, 6), background);
+        EXPECT_EQ(pixels.InClient(0, 10), background);
+        EXPECT_EQ(pixels.InClient(10, 0), background);
+    }
+    // While the edit has the focus it shows no mark.
+    Form->Amount->SetScheduleIndicator(2);
+    Form->Amount->SetFocus();
+    EXPECT_NE(TEditPixels(Form->Amount).InClient(1, 1), clRed);
 }
 
 TEST_F(BoundEditTest, NumberEditsKnowWhetherTheyHaveTheFocus) {

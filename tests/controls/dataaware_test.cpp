@@ -22,6 +22,7 @@
 #include "platform/rtl/datetime.h"
 #include "platform/vcl/scripteddialogs.h"
 #include "tables/drodset.h"
+#include "tests/controls/editpixels.h"
 #include "tests/controls/entryform.h"
 #include "tests/db/memdataset.h"
 
@@ -224,6 +225,32 @@ TYPED_TEST(DataAwareTest, NumberEditShowsTheEditFormatOnlyWhileFocused) {
     this->Leave();
     EXPECT_EQ(this->Form->Amount->Text(), "$1,234.50");
     EXPECT_FALSE(this->Form->Amount->IsFocused());
+}
+
+TYPED_TEST(DataAwareTest, NumberEditTextSitsTwoPixelsInFromTheRightOnlyWithoutTheFocus) {
+    TKVDBDoubleEdit* amount = this->Form->Amount;
+    amount->SetColor(clAqua);
+    const int width = amount->Width();
+    auto expectRight = [&] {
+        const TEditPixels pixels(amount);
+        const auto ink = pixels.Ink();
+        // The text's last column is 2 pixels in from the client area's right edge,
+        // give or take the glyph's own side bearing.
+        EXPECT_LE(ink.Last, width - pixels.Frame - 3);
+        EXPECT_GE(ink.Last, width - pixels.Frame - 5);
+        EXPECT_GT(ink.First, width / 2);
+        EXPECT_GE(ink.Top, pixels.Frame + 2);
+        EXPECT_EQ(pixels.InClient(1, 1), clAqua);
+    };
+    expectRight();
+    this->Focus(amount);
+    {
+        const TEditPixels pixels(amount);
+        EXPECT_LE(pixels.Ink().First, pixels.Frame + 4);
+        EXPECT_LT(pixels.Ink().Last, width / 2);
+    }
+    this->Leave();
+    expectRight();
 }
 
 TYPED_TEST(DataAwareTest, EscGivesUpTheTypedText) {

@@ -21,13 +21,15 @@ protected:
         canvas->Brush()->SetColor(clRed);
         canvas->Font()->SetColor(clBlack);
     }
-    // The leftmost / rightmost / lowest column or row holding text (black) pixels in R; -1 when none.
+    // Text pixels: black, or nearly so where the font's edges are smoothed.
+    static bool IsText(TColor C) { return (C & 0xFF) < 0x80 && ((C >> 8) & 0xFF) < 0x80 && ((C >> 16) & 0xFF) < 0x80; }
+    // The leftmost / rightmost / lowest column or row holding text pixels in R; -1 when none.
     int Extent(const TRect& R, int Which)
     {
         int result = -1;
         for (int y = R.Top; y < R.Bottom; ++y)
             for (int x = R.Left; x < R.Right; ++x)
-                if (canvas->Pixels(x, y) == clBlack) {
+                if (IsText(canvas->Pixels(x, y))) {
                     const int v = Which == 0 ? x : Which == 1 ? x : y;
                     if (result < 0 || (Which == 0 ? v < result : v > result))
                         result = v;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/db/fieldkinds.h"
 #include "platform/db/indexdefs.h"
 #include "platform/rtl/datetime.h"
@@ -32,13 +34,17 @@ TEST(Fields, DefaultFieldsFollowTheDefinitions) {
     TMemDataSet ds(nullptr, AllTypes());
     ds.Open();
     EXPECT_TRUE(ds.DefaultFields());
-    const std::vector<std::pair<const char*, const char*>> classes = {
-        {"S", "TStringField"}, {"SI", "TSmallintField"}, {"I", "TIntegerField"}, {"F", "TFloatField"},
-        {"C", "TCurrencyField"}, {"B", "TBooleanField"}, {"D", "TDateField"},     {"M", "TMemoField"}};
-    for (auto [name, className] : classes) {
+    // Numbers sit on the right of their column, everything else on the left.
+    const std::vector<std::tuple<const char*, const char*, TAlignment>> classes = {
+        {"S", "TStringField", taLeftJustify},    {"SI", "TSmallintField", taRightJustify},
+        {"I", "TIntegerField", taRightJustify},  {"F", "TFloatField", taRightJustify},
+        {"C", "TCurrencyField", taRightJustify}, {"B", "TBooleanField", taLeftJustify},
+        {"D", "TDateField", taLeftJustify},      {"M", "TMemoField", taLeftJustify}};
+    for (auto [name, className, alignment] : classes) {
         SCOPED_TRACE(name);
         TField* field = ds.FieldByName(name);
         EXPECT_EQ(field->ClassName(), className);
+        EXPECT_EQ(field->Alignment(), alignment);
         EXPECT_EQ(field->DisplayLabel(), name);
         EXPECT_EQ(field->FieldNo(), field->Index() + 1);
     }
@@ -290,8 +296,11 @@ TEST(Fields, DisplaySettingsAndIndexReachTheLinks) {
     name->SetDisplayLabel("Client~name");
     name->SetDisplayWidth(25);
     static_cast<TFloatField*>(set.ds.FieldByName("AMOUNT"))->SetDisplayFormat("#.00");
+    name->SetAlignment(taCenter);
+    name->SetAlignment(taCenter);
     name->SetIndex(0);  // already there
-    EXPECT_EQ(set.ds.Log, std::vector<String>(4, "link:LayoutChanged"));
+    EXPECT_EQ(set.ds.Log, std::vector<String>(5, "link:LayoutChanged"));
+    EXPECT_EQ(name->Alignment(), taCenter);
     EXPECT_EQ(name->DisplayLabel(), "Client~name");
     EXPECT_EQ(name->DisplayWidth(), 25);
 

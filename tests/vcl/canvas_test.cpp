@@ -115,6 +115,17 @@ TEST_F(CanvasTest, TextMeasures) {
     EXPECT_EQ(single.Width(), Canvas->TextWidth("File")) << "the accelerator mark takes no room";
 }
 
+TEST_F(CanvasTest, DialogFontKeepsTheWidthsTheFormsWereLaidOutFor) {
+    EnsureQApplication();
+    // Letters of the 8-point dialog font average about 6 pixels in 13-pixel lines; a
+    // wider face pushes captions out of their boxes.
+    const String letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    const double average = Canvas->TextWidth(letters) / static_cast<double>(letters.size());
+    EXPECT_GE(average, 5.2);
+    EXPECT_LE(average, 6.3);
+    EXPECT_EQ(Canvas->TextHeight("Hg"), 13);
+}
+
 TEST_F(CanvasTest, ClipRectLimitsDrawing) {
     Canvas->SetClipRect(Rect(0, 0, 10, 10));
     Canvas->Brush()->SetColor(clBlue);

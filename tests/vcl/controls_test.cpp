@@ -1,11 +1,13 @@
 // The standard controls as the forms use them: typed text, lists, pages, hints.
 
 #include <QAction>
+#include <QImage>
 #include <QMenuBar>
 #include <QTest>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/vcl/application.h"
 #include "platform/vcl/buttons.h"
 #include "platform/vcl/checkboxes.h"
 #include "platform/vcl/edits.h"
@@ -15,6 +17,7 @@
 #include "platform/vcl/menus.h"
 #include "platform/vcl/pages.h"
 #include "platform/vcl/printers.h"
+#include "platform/vcl/qgraphics.h"
 #include "tests/vcl/formtesting.h"
 
 using ::testing::ElementsAre;
@@ -50,6 +53,60 @@ TEST_F(ControlsTest, EditCharCaseAndMaxLengthHoldForTypedText) {
     id->SetText("acme");
     EXPECT_EQ(id->Text(), "ACME");
     EXPECT_FALSE(id->Modified());
+}
+
+// An edit that draws over itself: red in the client area's top left corner, blue at its
+// bottom right reaching past it, and a failure when told to.
+class TDrawnOverEdit : public TEdit {
+public:
+    using TEdit::TEdit;
+    TRect Seen;
+    bool Fail = false;
+
+protected:
+    void PaintOver(TCanvas* Canvas, const TRect& ClientArea) override {
+        Seen = ClientArea;
+        Canvas->Brush()->SetColor(clRed);
+        Canvas->FillRect(Rect(0, 0, 3, 3));
+        Canvas->Brush()->SetColor(clBlue);
+        Canvas->FillRect(Rect(ClientArea.Right - 3, ClientArea.Bottom - 3, ClientArea.Right + 10, ClientArea.Bottom + 10));
+        if (Fail) throw Exception("drawing failed");
+    }
+};
+
+TEST_F(ControlsTest, EditDrawsOverItselfInsideItsFrame) {
+    auto* edit = Add<TDrawnOverEdit>();
+    edit->SetBounds(10, 10, 120, 21);
+    edit->SetText("WWWWWW");
+    ShowForm(Form);
+    QImage image = edit->Widget()->grab().toImage();
+    const int frame = (edit->Width() - edit->Seen.Right) / 2;
+    EXPECT_EQ(edit->Seen.Left, 0);
+    EXPECT_EQ(edit->Seen.Top, 0);
+    EXPECT_EQ(edit->Seen.Bottom, edit->Height() - 2 * frame);
+    auto at = [&image](int x, int y) { return FromQColor(image.pixelColor(x, y)); };
+    EXPECT_EQ(at(frame, frame), clRed);
+    EXPECT_EQ(at(frame + 2, frame + 2), clRed);
+    EXPECT_EQ(at(edit->Width() - frame - 1, edit->Height() - frame - 1), clBlue);
+    // Nothing is drawn on the frame, and the edit's own text stays under the drawing.
+    EXPECT_NE(at(edit->Width() - 1, edit->Height() - 1), clBlue);
+    if (frame > 0) {
+        EXPECT_NE(at(frame - 1, frame - 1), clRed);
+    }
+    int ink = 0;
+    for (int x = frame + 4; x < edit->Width() / 2; ++x) {
+        for (int y = frame; y < edit->Height() - frame - 3; ++y) ink += at(x, y) != clWhite;
+    }
+    EXPECT_GT(ink, 0);
+
+    // A failure while drawing reaches the application's handler and spoils nothing else.
+    std::vector<String> errors;
+    Application->OnException = [&errors](TObject*, const std::exception& E) { errors.push_back(E.what()); };
+    edit->Fail = true;
+    image = edit->Widget()->grab().toImage();
+    Application->OnException = nullptr;
+    EXPECT_THAT(errors, ElementsAre("drawing failed"));
+    EXPECT_EQ(at(frame, frame), clRed);
 }
 
 TEST_F(ControlsTest, EditSelection) {

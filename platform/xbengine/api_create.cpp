@@ -1,8 +1,14 @@
 // Table creation and copying.
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "platform/xbengine/apiguard.h"
 #include "platform/xbengine/fieldcodec.h"
+#include "platform/xbengine/recordfilter.h"
+#include "platform/xbengine/settings.h"
 #include "platform/xbengine/tablepaths.h"
+#include "platform/xbengine/valueconvert.h"
 #include "platform/xbengine/workareas.h"
 
 namespace {
@@ -22,6 +28,78 @@ void WithTable(const String& path, int mode, int tableType, Body&& body)
     }
     Areas().Close();
     Areas().Select(previous);
+}
+
+// A source field and the target field of the same name.
+struct FieldPair {
+    const FieldDef* From;
+    const FieldDef* To;
+    bool Raw;  // the stored bytes fit as they are
+};
+
+std::vector<FieldPair> MatchFields(const Table& source, const Table& target)
+{
+    std::vector<FieldPair> pairs;
+    for (const FieldDef& to : target.Header().Fields) {
+        const FieldDef* from = source.FindField(to.Name);
+        if (!from)
+            continue;
+        bool sameLayout = from->Type == to.Type && from->Width == to.Width && from->Decimals == to.Decimals &&
+                          from->Binary == to.Binary;
+        // Binary values other than memo references have no text to convert through.
+        bool binary = (from->Binary && !IsMemoType(*from)) || (to.Binary && !IsMemoType(to));
+        if (binary && !sameLayout)
+            throw EEngineError(XBE_E_FIELD, "Field " + to.Name + " of type " + String(1, to.Type) +
+                                                " cannot take the values of a field of type " + String(1, from->Type));
+        pairs.push_back({from, &to, sameLayout && !IsMemoType(to) && !IsMemoType(*from)});
+    }
+    return pairs;
+}
+
+// The text of a source field for conversion: memo text, or the stored
+// characters without the padding of their type.
+String SourceText(Table& source, const FieldDef& field)
+{
+    if (IsMemoType(field))
+        return source.MemoData(field);
+    String text = source.FieldBytes(field);
+    text.erase(text.find_last_not_of(' ') + 1);
+    if (field.Type != 'C')
+        text.erase(0, text.find_first_not_of(' '));
+    return text;
+}
+
+// Appends the current source record to target: every value is converted
+// before the record is added, so a value that does not fit adds nothing.
+void AppendConverted(Table& source, Table& target, const std::vector<FieldPair>& pairs)
+{
+    std::vector<String> values;
+    for (const FieldPair& pair : pairs) {
+        if (IsMemoType(*pair.To))
+            values.push_back(SourceText(source, *pair.From));
+        else if (pair.Raw)
+            values.push_back(source.FieldBytes(*pair.From));
+        else
+            values.push_back(valueconvert::StoredBytes(*pair.To, 1024, SourceText(source, *pair.From).c_str(),
+                                                       EngineSettings()));
+    }
+    target.AppendBlank();
+    String image = target.Record();
+    image[0] = source.Deleted() ? '*' : ' ';
+    for (std::size_t i = 0; i < pairs.size(); ++i)
+        if (!IsMemoType(*pairs[i].To))
+            image.replace(pairs[i].To->Offset, pairs[i].To->Width, values[i]);
+    target.PutRecord(image.data());
+    for (std::size_t i = 0; i < pairs.size(); ++i)
+        if (IsMemoType(*pairs[i].To) && !values[i].empty())
+            target.WriteMemo(*pairs[i].To, values[i]);
+}
+
+bool SameFile(const String& a, const String& b)
+{
+    struct stat first, second;
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
 }
 
 }  // namespace
@@ -128,9 +206,40 @@ XBBOOL xb_CopyFileText(const char*, XBSHORT)
     return Guarded<XBBOOL>(0, []() -> XBBOOL { Unsupported("xb_CopyFileText"); });
 }
 
-XBLONG xb_AppendFrom(const char*, XBSHORT, const char*)
+// Appends the visible records of another table that satisfy the condition
+// ("" for all), field by field by name; returns how many were appended.
+XBLONG xb_AppendFrom(const char* file, XBSHORT type, const char* forExpr)
 {
-    return Guarded<XBLONG>(0, []() -> XBLONG { NotYet("xb_AppendFrom"); });
+    return Guarded<XBLONG>(0, [&] {
+        Table& target = Areas().Current();
+        String path = tablepaths::TableFile(ArgText(file));
+        if (::access(path.c_str(), F_OK) != 0)
+            throw EEngineError(XBE_E_NOT_FOUND, "The table to append from does not exist: " + path);
+        if (SameFile(path, target.Path()))
+            throw EEngineError(XBE_E_IN_USE, "A table cannot be appended from itself: " + path);
+        XBGAUGEFUNC gauge = EngineSettings().Gauge;
+        if (gauge)
+            gauge(0);
+        XBLONG appended = 0;
+        WithTable(path, omReadOnly, type, [&](Table& source) {
+            String condition = ArgText(forExpr);
+            std::unique_ptr<xbexpr::Expression> test;
+            if (condition.find_first_not_of(' ') != String::npos)
+                test = CompileExpression(condition, source.Context(), true);
+            std::vector<FieldPair> pairs = MatchFields(source, target);
+            for (source.GoTop(); !source.Eof(); source.Skip(1)) {
+                if (test && !test->EvaluateLogical(source.Context())) {
+                    test->ClearError();
+                    continue;
+                }
+                AppendConverted(source, target, pairs);
+                ++appended;
+            }
+        });
+        if (gauge)
+            gauge(100);
+        return appended;
+    });
 }
 
 }  // extern "C"

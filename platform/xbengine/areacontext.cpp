@@ -40,6 +40,9 @@ bool AreaContext::LookupField(std::string_view alias, std::string_view name, xbe
     }
     const Table* table = TableOf(area);
     const FieldDef* def = table ? table->FindField(String(name)) : nullptr;
+    // A longer name is known by its first ten characters, the most a field name keeps.
+    if (!def && table && name.size() > MaxFieldName)
+        def = table->FindField(String(name.substr(0, MaxFieldName)));
     if (!def)
         return false;
     field.Area = area;

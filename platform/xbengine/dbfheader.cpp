@@ -179,7 +179,7 @@ std::vector<Byte> DbfHeader::Encode() const
     p[29] = CodePage;
     Byte* d = p + 32;
     for (const FieldDef& field : Fields) {
-        std::memcpy(d, field.Name.data(), std::min<std::size_t>(field.Name.size(), 10));
+        std::memcpy(d, field.Name.data(), std::min(field.Name.size(), MaxFieldName));
         d[11] = Byte(field.Type);
         PutLE(d + 12, field.Offset, 4);
         d[16] = Byte(field.Width & 0xFF);

@@ -7,6 +7,9 @@
 
 #include "platform/rtl/types.h"
 
+// The longest field name a descriptor holds.
+constexpr std::size_t MaxFieldName = 10;
+
 struct FieldDef {
     String Name;          // upper case as stored
     char Type = 'C';

@@ -19,7 +19,7 @@ namespace {
 
 bool ValidName(const String& name)
 {
-    if (name.empty() || name.size() > 10)
+    if (name.empty() || name.size() > MaxFieldName)
         return false;
     char first = name[0] | 0x20;
     if (first < 'a' || first > 'z')

@@ -42,6 +42,18 @@ CdxKeyType KeyTypeOf(xbexpr::ValueType type)
     }
 }
 
+// A key made of one integer field alone is kept in the four-byte integer form.
+CdxKeyType KeyTypeOf(const xbexpr::Expression& key, const AreaContext& context)
+{
+    String text = key.Text();
+    text.erase(0, text.find_first_not_of(' '));
+    text.erase(text.find_last_not_of(' ') + 1);
+    xbexpr::FieldInfo field;
+    if (context.LookupField({}, text, field) && field.Area == 0 && field.Type == 'I')
+        return CdxKeyType::Integer;
+    return KeyTypeOf(key.Type());
+}
+
 bool Identity(const String& path, dev_t& device, ino_t& inode)
 {
     struct stat info;
@@ -163,7 +175,7 @@ void TableOrders::Fill(Order& order)
         throw ECdxCorrupt("Index tag " + tag.Name() + " of " + order.File->Path +
                           " does not fit the table: " + error.Message());
     }
-    CdxKeyType type = KeyTypeOf(order.Key->Type());
+    CdxKeyType type = KeyTypeOf(*order.Key, FContext);
     if (type != CdxKeyType::Character && CdxKeyLength(type) != tag.KeyLength())
         throw ECdxCorrupt("Index tag " + tag.Name() + " of " + order.File->Path +
                           " has a key length that does not fit its expression");
@@ -273,7 +285,7 @@ void TableOrders::CreateTag(const String& path, const String& name, const String
     definition.Name = tagName;
     definition.KeyExpression = key;
     definition.ForExpression = conditional ? forCondition : String();
-    definition.KeyType = KeyTypeOf(keyExpression->Type());
+    definition.KeyType = KeyTypeOf(*keyExpression, FContext);
     definition.KeyLength = keyLength;
     definition.Unique = option == 1;
     definition.Descending = descending;

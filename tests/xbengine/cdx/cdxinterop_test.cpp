@@ -1,49 +1,12 @@
 // Files we write, read back by another xBase reader (DBD::XBase's
 // index_dump): the same keys in the same order as our own traversal.
 
-#include <charconv>
-#include <cstdio>
 #include <random>
 
 #include "tests/xbengine/cdx/cdxtesting.h"
+#include "tests/xbengine/indexdump.h"
 
 namespace {
-
-// index_dump's lines "key recno", in its order.
-std::vector<std::pair<String, std::uint32_t>> IndexDump(const String& path, const String& tag, const char* type)
-{
-    String command = "index_dump -type " + String(type) + " '" + path + "' " + tag + " 2>&1";
-    std::vector<std::pair<String, std::uint32_t>> lines;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return lines;
-    String output;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-        output.append(buffer, n);
-    EXPECT_EQ(::pclose(pipe), 0) << output.substr(0, 500);
-    std::size_t start = 0;
-    while (start < output.size()) {
-        std::size_t end = output.find('\n', start);
-        String line = output.substr(start, end - start);
-        start = end == String::npos ? output.size() : end + 1;
-        std::size_t space = line.rfind(' ');
-        if (space == String::npos) {
-            ADD_FAILURE() << "index_dump: " << line;
-            continue;
-        }
-        lines.emplace_back(line.substr(0, space), std::uint32_t(std::stoul(line.substr(space + 1))));
-    }
-    return lines;
-}
-
-double Number(const String& text)
-{
-    double value = 0;
-    auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    EXPECT_TRUE(result.ec == std::errc() && result.ptr == text.data() + text.size()) << text;
-    return value;
-}
 
 class CdxInterop : public CdxScratch {};
 
@@ -96,13 +59,13 @@ TEST_F(CdxInterop, AnotherReaderSeesOurKeysInOurOrder)
                 ASSERT_EQ(theirs[i].first, key.substr(0, key.find_last_not_of(' ') + 1)) << "entry " << i;
                 break;
             case CdxKeyType::Numeric:
-                ASSERT_EQ(Number(theirs[i].first), CdxNumericValue(key)) << "entry " << i;
+                ASSERT_EQ(DumpNumber(theirs[i].first), CdxNumericValue(key)) << "entry " << i;
                 break;
             case CdxKeyType::Date:
-                ASSERT_EQ(Number(theirs[i].first), CdxDateValue(key)) << "entry " << i;
+                ASSERT_EQ(DumpNumber(theirs[i].first), CdxDateValue(key)) << "entry " << i;
                 break;
             default:
-                ASSERT_EQ(Number(theirs[i].first), CdxIntegerValue(key)) << "entry " << i;
+                ASSERT_EQ(DumpNumber(theirs[i].first), CdxIntegerValue(key)) << "entry " << i;
             }
         }
     }

@@ -26,6 +26,12 @@ TCachedItem& TDrUpdateCache::At(int Position)
     return *FItems[index];
 }
 
+TCachedItem* TDrUpdateCache::Made(int Position)
+{
+    const auto index = static_cast<size_t>(Position - 1);
+    return index < FItems.size() ? FItems[index].get() : nullptr;
+}
+
 bool TDrUpdateCache::Fetched(int Position) const
 {
     const auto index = static_cast<size_t>(Position - 1);

@@ -30,6 +30,8 @@ public:
 
     // The item at a 1-based position, made when first used.
     TCachedItem& At(int Position);
+    // The item at a 1-based position when it was made; null otherwise.
+    TCachedItem* Made(int Position);
     // Whether the position's record was fetched since the last Invalidate.
     bool Fetched(int Position) const;
     void MarkFetched(int Position);

@@ -262,6 +262,8 @@ public:
     void Commit();
     // Delete-marks the current record without the data-set protocol.
     void DaroruDelete();
+    // A pending edit is posted (or cancelled) first, so its lock is not left behind.
+    void Delete() override;
     String FieldName(int Number);
     String FieldType(const String& Name);
     int FieldWidth(const String& Name);
@@ -336,6 +338,69 @@ public:
     void CommitUpdates() {}
     std::function<void(TDataSet* DataSet, int UpdateKind, std::uint8_t& Action)> OnUpdateRecord;
 
+    // With CachedUpdates the cursor moves over the cached positions, records are
+    // read from and written to the store, and locks are granted without the engine.
+    XBSHORT cs_Select(XBSHORT Area);
+    bool cs_Bof();
+    bool cs_Eof();
+    void cs_Go(XBLONG RecNo);
+    void cs_GoTop();
+    void cs_GoBottom();
+    void cs_Skip(XBLONG Count);
+    XBLONG cs_RecNo();
+    XBLONG cs_RecCount();
+    double cs_OrderPosGet();
+    bool cs_Deleted();
+    bool cs_Delete();
+    const char* cs_DBFilter();
+    const char* cs_GetScope(XBSHORT Which);
+    XBPROP cs_SysProp(XBSHORT Property, XBPROP Value);
+    bool cs_Locked(XBLONG RecNo);
+    bool cs_Rlock(XBLONG RecNo);
+    void cs_Unlock(XBLONG RecNo);
+    bool cs_Seek(const char* Key);
+    bool cs_SeekBin(const char* Key, XBSHORT Length);
+    XBLONG cs_GetRecord(char* Buffer);
+    bool cs_PutRecord(const char* Buffer);
+
+    // Calls after which the cached positions no longer hold.
+#define DR_CACHE_INVALIDATING(name)                                \
+    template <class... A>                                          \
+    auto cs_##name(A... Args)                                      \
+    {                                                              \
+        const CacheInvalidation after(*this);                      \
+        return TDaroruDispatch::cs_##name(Args...);                \
+    }
+    DR_CACHE_INVALIDATING(SetQueryBit)
+    DR_CACHE_INVALIDATING(AppendFrom)
+    DR_CACHE_INVALIDATING(CloseIndexes)
+    DR_CACHE_INVALIDATING(Reindex)
+    DR_CACHE_INVALIDATING(SetFilter)
+    DR_CACHE_INVALIDATING(SetPassword)
+    DR_CACHE_INVALIDATING(SetRelation)
+    DR_CACHE_INVALIDATING(SetScope)
+    DR_CACHE_INVALIDATING(Use)
+    DR_CACHE_INVALIDATING(Zap)
+#undef DR_CACHE_INVALIDATING
+    // The order calls keep the active order, which a cached table answers with.
+    XBSHORT cs_IndexOrd();
+    const char* cs_IndexCondition();
+    XBSHORT cs_Index(const char* File, const char* Expression, XBSHORT Option, XBSHORT Descending,
+                     const char* Condition);
+    XBSHORT cs_IndexOpen(const char* File);
+    XBSHORT cs_IndexTag(const char* File, const char* Tag, const char* Expression, XBSHORT Option,
+                        XBSHORT Descending, const char* Condition);
+    XBSHORT cs_SetOrder(XBSHORT Order);
+    template <class... A>
+    void cs_IndexClose(A... Args)
+    {
+        const CacheInvalidation after(*this);
+        TDaroruDispatch::cs_IndexClose(Args...);
+        FActiveOrder = 0;
+    }
+    // Also counts the records the query selects and sizes the store to them.
+    bool cs_Query(const char* Expression);
+
     // Master-detail: the detail keeps a scope of the master's link values.
     TDataSource* MasterSource() const { return FMasterLink->DataSource(); }
     void SetMasterSource(TDataSource* Value);
@@ -397,6 +462,20 @@ protected:
 
 private:
     friend class TDrBlobStream;
+
+    // Invalidates the update cache when it goes out of scope, with CachedUpdates on.
+    struct CacheInvalidation {
+        TDaroruTable& Table;
+        explicit CacheInvalidation(TDaroruTable& T) : Table(T) {}
+        ~CacheInvalidation()
+        {
+            if (Table.FCachedUpdates)
+                Table.Invalidate();
+        }
+    };
+    // The cached cursor position.
+    int CachedPosition() const { return static_cast<int>(static_cast<std::int32_t>(FCurrentRecNo)); }
+    void SetCachedPosition(int Position) { FCurrentRecNo = static_cast<std::uint32_t>(Position); }
 
     // Record information at the end of each buffer.
     std::uint32_t RecNoOf(TRecordBuffer Buffer) const;
@@ -477,6 +556,7 @@ private:
     String FStringEx;
     std::vector<XBLONG> FLockList;
     SmallInt FLocateDirection = 0;
+    XBSHORT FActiveOrder = 0;
 
     int FRecordSize = 0;
     int FFieldCount = 0;

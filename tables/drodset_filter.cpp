@@ -292,7 +292,25 @@ Variant TDaroruTable::Lookup(const String& KeyFields, const Variant& KeyValues, 
     cs_Seek(key.c_str());
     if (!cs_Found())
         return Variant::Null();
-    return TextOf(cs_GetTrimString(ResultFields.c_str()));
+    // The found record is read in the calculated-fields state, so that its
+    // calculated fields are computed from it; the active record stays as it was.
+    TRecordBuffer found = AllocRecordBuffer();
+    const TDataSetState saved = SetTempState(dsCalcFields);
+    Variant result;
+    try {
+        cs_GetRecord(FScratch.data());
+        InternalInitRecord(found);
+        ReadXBEToNative(found);
+        GetCalcFields(found);
+        result = TextOf(cs_GetTrimString(ResultFields.c_str()));
+    } catch (...) {
+        RestoreState(saved);
+        FreeRecordBuffer(found);
+        throw;
+    }
+    RestoreState(saved);
+    FreeRecordBuffer(found);
+    return result;
 }
 
 // ---- record bitmaps kept by the engine

@@ -462,3 +462,11 @@ void TDaroruTable::InternalDelete()
     FCountNeedsRefresh = true;
     Resync({});
 }
+
+void TDaroruTable::Delete()
+{
+    // A pending edit is posted first; an insert is only cancelled, as for any data set.
+    if (Active() && State() == dsEdit)
+        CheckBrowseMode();
+    TDataSet::Delete();
+}

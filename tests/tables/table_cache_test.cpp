@@ -5,7 +5,9 @@
 #include <climits>
 #include <cstdio>
 
+#include "platform/db/field.h"
 #include "platform/rtl/fileops.h"
+#include "platform/rtl/strutils.h"
 #include "tables/droerror.h"
 #include "tables/xbe50.h"
 #include "tests/tables/fakeengine.h"
@@ -144,6 +146,113 @@ TEST_F(CacheTest, ApplyUpdatesWritesTheBatchAndClearsTheStatuses)
     EXPECT_EQ(T->GetCachedItem(2)->Status, usUnmodified);
     EXPECT_FALSE(T->UpdatesPending());
     T->SetDaroruConnection(nullptr);
+}
+
+// The names of the table's records, read through the data set from the top.
+std::vector<String> Names(TDaroruTable& T)
+{
+    std::vector<String> names;
+    for (T.First(); !T.Eof(); T.Next())
+        names.push_back(TrimRight(T.FieldByName("NAME")->AsString()));
+    return names;
+}
+
+TEST_F(CacheTest, CachedTableBrowsesAndPostsIntoTheStoreOnly)
+{
+    T->Open();
+    T->SetCachedUpdates(true);
+    T->Invalidate();
+    EXPECT_EQ(Names(*T), (std::vector<String>{"One", "Two", "Three"}));
+    T->First();
+    T->Next();
+    T->Edit();
+    T->FieldByName("NAME")->SetAsString("Changed");
+    T->Post();
+    EXPECT_EQ(T->UpdateStatus(), usModified);
+    EXPECT_TRUE(T->UpdatesPending());
+    EXPECT_EQ(Names(*T), (std::vector<String>{"One", "Changed", "Three"}));
+
+    TDaroruTable* other = Table("LIST");
+    other->Open();
+    EXPECT_EQ(Names(*other), (std::vector<String>{"One", "Two", "Three"})) << "the file keeps its records";
+    other->Close();
+
+    T->CancelUpdates();
+    T->Refresh();
+    EXPECT_EQ(Names(*T), (std::vector<String>{"One", "Two", "Three"}));
+    EXPECT_EQ(T->UpdateStatus(), usUnmodified);
+}
+
+TEST_F(CacheTest, CachedDeletionWaitsForTheBatch)
+{
+    T->Open();
+    T->SetCachedUpdates(true);
+    T->Invalidate();
+    T->First();
+    T->Next();
+    T->Delete();
+    T->cs_Go(2);
+    EXPECT_TRUE(T->cs_Deleted());
+    T->SetCachedUpdates(false);
+    T->Close();
+    T->Open();
+    T->Go(2);
+    EXPECT_FALSE(T->GetDeleted()) << "nothing reached the file";
+}
+
+TEST_F(CacheTest, CachedCursorMovesWithinTheCachedCount)
+{
+    T->Open();
+    T->SetCachedUpdates(true);
+    T->Invalidate();
+    EXPECT_EQ(T->cs_RecNo(), 0) << "invalidating forgets the position";
+    EXPECT_TRUE(T->cs_Bof());
+    T->cs_GoBottom();
+    EXPECT_EQ(T->cs_RecNo(), 3);
+    T->cs_Go(4);
+    EXPECT_EQ(T->cs_RecNo(), 3) << "a position past the count is refused";
+    T->cs_Skip(1);
+    EXPECT_TRUE(T->cs_Eof());
+    T->cs_Skip(1);
+    EXPECT_EQ(T->cs_RecNo(), 4) << "no move from past the end";
+    T->cs_Go(1);
+    T->cs_Skip(-1);
+    EXPECT_TRUE(T->cs_Bof());
+    EXPECT_TRUE(T->cs_Rlock(2));
+    EXPECT_FALSE(T->cs_Locked(2));
+}
+
+TEST_F(CacheTest, CachedTableAnswersWithTheOrderAndCountItKept)
+{
+    T->Open();
+    T->SetCachedUpdates(true);
+    CreateTable("ONE.DBF", ClientListSchema);
+    AppendImages("ONE.DBF", {Image(ClientListSchema, {"C9", "Other"})});
+    Table("ONE")->Open();  // its work area is the engine's now
+    T->SelectForSxCall();
+    T->cs_SetOrder(3);
+    EXPECT_EQ(T->cs_IndexOrd(), 3) << "kept although the table has no such order";
+    T->cs_GoTop();
+    T->cs_Query("ID='C2'");
+    EXPECT_EQ(T->cs_RecNo(), 0) << "a query invalidates the positions";
+    EXPECT_EQ(T->cs_RecCount(), 3) << "an unoptimised query counts every record";
+    T->PutCachedItem(2, usModified, "kept");
+    T->cs_Query("");
+    ASSERT_NE(T->GetCachedItem(2), nullptr) << "a query keeps changes not yet applied";
+    EXPECT_EQ(T->GetCachedItem(2)->Image, "kept");
+}
+
+TEST_F(CacheTest, FetchOutOfOrderReadsTheRecordOfThePosition)
+{
+    T->Open();
+    String buffer(static_cast<size_t>(T->RecSize()), 'x');
+    T->cu_FetchRecord(3, buffer.data());
+    EXPECT_EQ(buffer.substr(1, 8), "C3      ");
+    T->cu_FetchRecord(2, buffer.data());
+    EXPECT_EQ(buffer.substr(1, 8), "C2      ");
+    String again(static_cast<size_t>(T->RecSize()), '\0');
+    T->cu_FetchRecord(3, again.data());
+    EXPECT_EQ(again.substr(1, 8), "C3      ") << "a stored image fills the whole record";
 }
 
 // Creation and import as calls to the engine.

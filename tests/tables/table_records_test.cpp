@@ -11,6 +11,7 @@
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/floattext.h"
+#include "platform/rtl/strutils.h"
 #include "tables/droenv.h"
 #include "tables/droerror.h"
 #include "tables/xbe50.h"
@@ -250,6 +251,26 @@ TEST_F(NavigationTest, DeletingMovesToTheNextVisibleRecordOrStays)
     EXPECT_EQ(T->GetSXRecno(), 1);  // the delete-marked record stays current
     T->SelectForSxCall();
     EXPECT_TRUE(T->cs_Deleted());
+}
+
+TEST_F(NavigationTest, DeletingWhileEditingPostsTheEditAndKeepsNoLock)
+{
+    T->Open();
+    T->Go(2);
+    std::vector<String> events;
+    T->BeforeDelete = [&](TDataSet*) { events.push_back("before delete"); };
+    T->BeforeScroll = [&](TDataSet*) { events.push_back("before scroll"); };
+    T->AfterDelete = [&](TDataSet*) { events.push_back("after delete"); };
+    T->AfterScroll = [&](TDataSet*) { events.push_back("after scroll"); };
+    T->Edit();
+    T->FieldByName("NAME")->SetAsString("Edited");
+    T->Delete();
+    EXPECT_EQ(events, (std::vector<String>{"before delete", "before scroll", "after delete", "after scroll"}));
+    EXPECT_EQ(T->State(), dsBrowse);
+    EXPECT_EQ(T->GetLockCount(), 0) << "the edit's lock is released";
+    T->Go(2);
+    EXPECT_EQ(TrimRight(T->FieldByName("NAME")->AsString()), "Edited");
+    EXPECT_TRUE(T->GetDeleted());
 }
 
 TEST_F(NavigationTest, EndOfFileHoldsWithAWideWindowOfBuffers)

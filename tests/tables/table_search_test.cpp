@@ -5,6 +5,8 @@
 
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
+#include "platform/db/fieldkinds.h"
+#include "platform/db/fielddefs.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/fileops.h"
 #include "tables/droerror.h"
@@ -263,6 +265,37 @@ TEST_F(SearchTest, LookupLeavesTheDataSetWhereItWas)
     EXPECT_EQ(VarToStr(T->Lookup("PAYEE", "Smith", "EMP_ID")), "E1");
     EXPECT_TRUE(T->Lookup("PAYEE", "Nobody", "EMP_ID").IsNull());
     EXPECT_EQ(Payee(), "smithers");
+}
+
+TEST_F(SearchTest, LookupComputesTheFoundRecordsCalculatedFields)
+{
+    // Persistent data fields and one calculated field that copies EMP_ID.
+    T->FieldDefs()->Update();
+    for (int i = 0; i < T->FieldDefs()->Count(); ++i)
+        (*T->FieldDefs())[i]->CreateField(T, T);
+    auto* seen = new TStringField(T);
+    seen->SetFieldName("SEEN");
+    seen->SetSize(8);
+    seen->SetCalculated(true);
+    seen->SetDataSet(T);
+    std::vector<std::pair<TDataSetState, String>> calculated;
+    T->OnCalcFields = [&](TDataSet* D) {
+        const String id = D->FieldByName("EMP_ID")->AsString();
+        calculated.emplace_back(D->State(), id);
+        D->FieldByName("SEEN")->SetAsString(id);
+    };
+    T->Open();
+    T->Go(4);
+    T->SetIndexName("PAYEE");
+    const String activeId = T->FieldByName("EMP_ID")->AsString();
+    ASSERT_NE(activeId, "E1");
+    calculated.clear();
+    EXPECT_EQ(VarToStr(T->Lookup("PAYEE", "Smith", "EMP_ID")), "E1");
+    ASSERT_FALSE(calculated.empty());
+    EXPECT_EQ(calculated.front(), std::make_pair(dsCalcFields, String("E1")));
+    EXPECT_EQ(T->State(), dsBrowse);
+    EXPECT_EQ(Payee(), "smithers");
+    EXPECT_EQ(T->FieldByName("SEEN")->AsString(), activeId) << "the active record keeps its own values";
 }
 
 TEST_F(SearchTest, FindKeyAndDirectLocate)

@@ -1,7 +1,5 @@
 #include "app/mainform.h"
 
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "app/clientdatabase.h"
 #include "app/smalldialogs.h"
@@ -172,38 +170,20 @@ void TFMain::Support1Click(TObject*) {
 }
 
 String ProgramDirProblem(const String& Dir) {
-    String probe = Dir + "WRITABLE.TMP";
-    int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) {
+    if (!DirectoryWritable(Dir)) {
         return "The program directory " + Dir +
                " cannot be written to. The program keeps its settings and work files there; "
                "give this user write access to it and start the program again.";
     }
-    ::close(fd);
-    ::unlink(probe.c_str());
     return "";
 }
 
 String LockingProblem(const String& Dir) {
-    String probe = Dir + "LOCKTEST.TMP";
     String failure = "File locking does not work in the data directory " + Dir +
                      ". Clients there could be damaged by two users at once, so the program stops. "
                      "Use a directory on a disk or network share that supports file locks.";
     // A data directory that is gone is reported when a client is opened there.
     if (!DirectoryExists(Dir)) return "";
-    int first = ::open(probe.c_str(), O_RDWR | O_CREAT, 0644);
-    if (first < 0) return "The data directory " + Dir + " cannot be written to.";
-    int second = ::open(probe.c_str(), O_RDWR);
-    bool works = false;
-    try {
-        sharelocks::OfdLock held, rival;
-        works = second >= 0 && held.TryAcquire(first, sharelocks::OpenModeOffset, sharelocks::LockKind::Exclusive) &&
-                !rival.TryAcquire(second, sharelocks::OpenModeOffset, sharelocks::LockKind::Exclusive);
-    } catch (const Exception&) {
-        works = false;
-    }
-    if (second >= 0) ::close(second);
-    ::close(first);
-    ::unlink(probe.c_str());
-    return works ? String() : failure;
+    if (!DirectoryWritable(Dir)) return "The data directory " + Dir + " cannot be written to.";
+    return sharelocks::LocksWorkIn(Dir) ? String() : failure;
 }

@@ -1,6 +1,5 @@
 #include "tables/drodset.h"
 
-#include <unistd.h>
 
 #include "platform/db/datasource.h"
 #include "platform/rtl/datetime.h"

@@ -1,11 +1,11 @@
 #include "tables/xbe50.h"
 
-#include <dlfcn.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/rtl/dynlib.h"
 #include "platform/rtl/fileops.h"
 #include "tables/droerror.h"
 
@@ -58,9 +58,9 @@ void Bind(TXbeState& s, F& Slot, const char* Name, int Line)
 TXbeLoader SystemXbeLoader()
 {
     TXbeLoader loader;
-    loader.Open = [](const String& FileName) { return dlopen(FileName.c_str(), RTLD_NOW | RTLD_LOCAL); };
-    loader.Symbol = [](void* Handle, const char* Name) { return dlsym(Handle, Name); };
-    loader.Close = [](void* Handle) { dlclose(Handle); };
+    loader.Open = DynLibOpen;
+    loader.Symbol = DynLibSymbol;
+    loader.Close = DynLibClose;
     return loader;
 }
 

@@ -254,6 +254,16 @@ bool FileAge(const String& FileName, TDateTime& Modified) {
     return true;
 }
 
+bool DirectoryWritable(const String& Dir) {
+    const String probe = IncludeTrailingPathDelimiter(ResolvePath(Dir)) + "WRITABLE.TMP";
+    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return true;
+}
+
 bool CreateDir(const String& Dir) {
     String dir = ExcludeTrailingPathDelimiter(ResolvePath(Dir));
     return !dir.empty() && ::mkdir(dir.c_str(), 0777) == 0;

@@ -42,6 +42,8 @@ Int64 FileSize(const String& FileName);
 // Last modification as a local TDateTime; false when the file does not exist.
 bool FileAge(const String& FileName, TDateTime& Modified);
 
+// True when a file can be created in the directory (a probe file, removed again).
+bool DirectoryWritable(const String& Dir);
 // Creates one directory (its parent must exist); false on failure.
 bool CreateDir(const String& Dir);
 // Creates the directory and every missing parent; true when it exists afterwards.

@@ -95,6 +95,27 @@ bool FileInUse(const String& Path) {
     return inUse;
 }
 
+bool LocksWorkIn(const String& Dir) {
+    const String probe = Dir + (Dir.empty() || Dir.back() == '/' ? "" : "/") + "LOCKTEST.TMP";
+    const int first = ::open(probe.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (first < 0)
+        return false;
+    const int second = OpenPath(probe, O_RDWR);
+    bool works = false;
+    try {
+        OfdLock held, rival;
+        works = second >= 0 && held.TryAcquire(first, OpenModeOffset, LockKind::Exclusive) &&
+                !rival.TryAcquire(second, OpenModeOffset, LockKind::Exclusive);
+    } catch (const Exception&) {
+        works = false;
+    }
+    if (second >= 0)
+        ::close(second);
+    ::close(first);
+    ::unlink(probe.c_str());
+    return works;
+}
+
 FileClaim::~FileClaim() {
     FLock.Release();
     if (FFd >= 0)

@@ -60,6 +60,11 @@ private:
 // on its open-mode byte. A missing or unreadable file is not in use.
 bool FileInUse(const String& Path);
 
+// True when locks work in the directory: two opens of a probe file there
+// conflict as two computers' opens would. False on a file system without lock
+// support, or when the directory cannot be written.
+bool LocksWorkIn(const String& Dir);
+
 // Keeps a file from being opened by others while it is deleted, replaced or
 // renamed: holds the write lock on its open-mode byte through its own open.
 // Claim is false when the file is in use; a missing file can be claimed.

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/rtl/streams.h"
 #include "tests/rtl/tempdir.h"
 
@@ -206,3 +208,13 @@ TEST(FileOpsTest, ProgramDirIsTheExecutablesDirectory) {
 }
 
 }  // namespace
+
+TEST(DirectoryWritable, ProbesWithoutLeavingAFile)
+{
+    const std::string dir = ::testing::TempDir() + "writable/";
+    std::filesystem::create_directories(dir);
+    EXPECT_TRUE(DirectoryWritable(dir));
+    EXPECT_TRUE(std::filesystem::is_empty(dir));
+    EXPECT_FALSE(DirectoryWritable(dir + "missing"));
+    std::filesystem::remove_all(dir);
+}

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/fileops.h"
 #include "tests/rtl/tempdir.h"
@@ -183,3 +185,13 @@ TEST(SharingTest, HelperRefusesAFileHeldExclusively) {
 }
 
 }  // namespace
+
+TEST(LocksWorkIn, LocalDirectoryHoldsLocksAndLeavesNoProbe)
+{
+    const std::string dir = ::testing::TempDir() + "lockswork/";
+    std::filesystem::create_directories(dir);
+    EXPECT_TRUE(sharelocks::LocksWorkIn(dir));
+    EXPECT_TRUE(std::filesystem::is_empty(dir));
+    EXPECT_FALSE(sharelocks::LocksWorkIn(dir + "missing/"));
+    std::filesystem::remove_all(dir);
+}

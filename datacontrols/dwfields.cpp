@@ -2,6 +2,7 @@
 
 #include "datacontrols/dwdatetext.h"
 #include "datacontrols/dwstrings.h"
+#include "datacontrols/dwutils.h"
 #include "platform/db/dataset.h"
 #include "platform/rtl/stringlist.h"
 #include "platform/rtl/strutils.h"
@@ -17,21 +18,11 @@ void ReadSelectedLine(const String& Line, String& FieldName, String& Width, Stri
     dwGetToken(Line, "\t", pos, Title);
 }
 
-// Keeps the data set's controls quiet while the fields change.
-class TControlsDisabled {
-public:
-    explicit TControlsDisabled(TDataSet* DataSet) : FDataSet(DataSet) { FDataSet->DisableControls(); }
-    ~TControlsDisabled() { FDataSet->EnableControls(); }
-    TControlsDisabled(const TControlsDisabled&) = delete;
-    TControlsDisabled& operator=(const TControlsDisabled&) = delete;
-
-private:
-    TDataSet* FDataSet;
-};
-
 bool IsTimeType(TFieldType DataType) { return DataType == ftDate || DataType == ftTime || DataType == ftDateTime; }
 
 }  // namespace
+
+String dwFirstFieldName(const String& FieldNames) { return dwTextBeforeChar(FieldNames + ";", ';'); }
 
 bool dwFieldExists(TDataSet* DataSet, const String& FieldName)
 {
@@ -113,7 +104,7 @@ bool dwIsSearchableText(const TField* Field, const String& Text)
 
 void dwApplySelectedToFields(TDataSet* DataSet, const TStrings* Lines)
 {
-    TControlsDisabled quiet(DataSet);
+    TdwControlsDisabled quiet(DataSet);
     for (TField* field : DataSet->Fields())
         field->SetVisible(false);
     int index = 0;

@@ -9,6 +9,8 @@ class TDataSet;
 class TField;
 class TStrings;
 
+// The first name of a ';'-separated list of field names.
+String dwFirstFieldName(const String& FieldNames);
 // Compared in upper case; false for a null data set.
 bool dwFieldExists(TDataSet* DataSet, const String& FieldName);
 bool dwIsCalcOrLookupField(const TField* Field);

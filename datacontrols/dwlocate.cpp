@@ -1,10 +1,10 @@
 #include "datacontrols/dwlocate.h"
 
+#include "datacontrols/dwutils.h"
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/dialogs.h"
-#include "platform/vcl/guiscreen.h"
 
 namespace {
 
@@ -22,25 +22,6 @@ bool TextMatches(int MatchType, String FieldText, const String& Value, bool Case
     }
 }
 
-// Puts the hourglass up and the data links to sleep for as long as it lives.
-class TScanGuard {
-public:
-    explicit TScanGuard(TDataSet* DataSet) : FDataSet(DataSet), FCursor(GuiScreen()->Cursor())
-    {
-        GuiScreen()->SetCursor(crHourGlass);
-        FDataSet->DisableControls();
-    }
-    ~TScanGuard()
-    {
-        FDataSet->EnableControls();
-        GuiScreen()->SetCursor(FCursor);
-    }
-
-private:
-    TDataSet* FDataSet;
-    TCursor FCursor;
-};
-
 }  // namespace
 
 bool dwLocateRecord(int MatchType, TDataSet* DataSet, const String& FieldName, bool CaseSensitive, bool /*Partial*/,
@@ -54,7 +35,8 @@ bool dwLocateRecord(int MatchType, TDataSet* DataSet, const String& FieldName, b
         return false;
     }
     const String key = CaseSensitive ? Value : AnsiUpperCase(Value);
-    TScanGuard guard(DataSet);
+    TdwHourGlass hourGlass;
+    TdwControlsDisabled quiet(DataSet);
     TBookmark start = DataSet->GetBookmark();
     for (DataSet->First(); !DataSet->Eof(); DataSet->Next()) {
         if (TextMatches(MatchType, field->AsString(), key, CaseSensitive))

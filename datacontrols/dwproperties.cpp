@@ -92,6 +92,14 @@ String dwGetControlDataField(TObject* Object) { return TextOf(Object, "DataField
 TDataSource* dwGetControlDataSource(TObject* Object) { return DataSourceOf(Object, "DataSource"); }
 TDataSource* dwGetMasterSource(TObject* Object) { return DataSourceOf(Object, "MasterSource"); }
 bool dwGetWantReturns(TObject* Object) { return BoolOf(Object, "WantReturns", false); }
+String dwGetIndexName(TObject* Object) { return TextOf(Object, "IndexName"); }
+String dwGetIndexFieldNames(TObject* Object) { return TextOf(Object, "IndexFieldNames"); }
+
+TIndexDefs* dwGetIndexDefs(TObject* Object)
+{
+    TdwPublished* published = Published(Object);
+    return published ? published->PublishedIndexDefs("IndexDefs") : nullptr;
+}
 
 TdwOnFilterOptions dwGetFilterOptions(TDataSet* DataSet)
 {
@@ -126,6 +134,18 @@ bool dwSetControlDataField(TObject* Object, const String& DataField)
 {
     TdwPublished* published = Published(Object);
     return published && published->SetPublishedText("DataField", DataField);
+}
+
+bool dwSetIndexName(TObject* Object, const String& IndexName)
+{
+    TdwPublished* published = Published(Object);
+    return published && published->SetPublishedText("IndexName", IndexName);
+}
+
+bool dwSetIndexFieldNames(TObject* Object, const String& IndexFieldNames)
+{
+    TdwPublished* published = Published(Object);
+    return published && published->SetPublishedText("IndexFieldNames", IndexFieldNames);
 }
 
 bool dwSetBorderStyleProp(TObject* Object, bool Bordered)

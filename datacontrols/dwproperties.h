@@ -14,6 +14,7 @@ class TStrings;
 class TDataSet;
 class TDataSource;
 class TField;
+class TIndexDefs;
 
 // A field failed its picture mask while the record was being posted.
 using TdwInvalidValueEvent = std::function<void(TDataSet* DataSet, TField* Field)>;
@@ -30,6 +31,7 @@ public:
     virtual std::optional<String> PublishedText(const String& /*Name*/) { return std::nullopt; }
     virtual std::optional<TObject*> PublishedObject(const String& /*Name*/) { return std::nullopt; }
     virtual const TdwInvalidValueEvent* PublishedInvalidValueEvent() { return nullptr; }
+    virtual TIndexDefs* PublishedIndexDefs(const String& /*Name*/) { return nullptr; }
 
     // Writers; false when the name is not published.
     virtual bool SetPublishedText(const String& /*Name*/, const String& /*Value*/) { return false; }
@@ -64,12 +66,17 @@ String dwGetControlDataField(TObject* Object);                            // ""
 TDataSource* dwGetControlDataSource(TObject* Object);                     // null
 TDataSource* dwGetMasterSource(TObject* Object);                          // null
 bool dwGetWantReturns(TObject* Object);                                   // false
+TIndexDefs* dwGetIndexDefs(TObject* Object);                              // null
+String dwGetIndexName(TObject* Object);                                   // ""
+String dwGetIndexFieldNames(TObject* Object);                             // ""
 // [ofoEnabled] when the data set filters, else [].
 TdwOnFilterOptions dwGetFilterOptions(TDataSet* DataSet);
 
 // The writers; false when the object does not publish the name.
 bool dwSetControlDataSource(TObject* Object, TDataSource* DataSource);
 bool dwSetControlDataField(TObject* Object, const String& DataField);
+bool dwSetIndexName(TObject* Object, const String& IndexName);
+bool dwSetIndexFieldNames(TObject* Object, const String& IndexFieldNames);
 // Single border for true, none for false.
 bool dwSetBorderStyleProp(TObject* Object, bool Bordered);
 // Adds or removes ofoEnabled in the data set's OnFilterOptions.

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "platform/db/dataset.h"
 #include "platform/rtl/stringlist.h"
 #include "platform/vcl/controls.h"
+#include "platform/vcl/guiscreen.h"
 
 bool dwIsClassNamed(const TObject* Object, const String& ClassName)
 {
@@ -50,3 +52,11 @@ String dwTextBeforeDot(const String& Text) { return Text.substr(0, Text.find('.'
 
 int dwMax(int A, int B) { return std::max(A, B); }
 int dwMin(int A, int B) { return std::min(A, B); }
+
+TdwHourGlass::TdwHourGlass() : FCursor(GuiScreen()->Cursor()) { GuiScreen()->SetCursor(crHourGlass); }
+
+TdwHourGlass::~TdwHourGlass() { GuiScreen()->SetCursor(FCursor); }
+
+TdwControlsDisabled::TdwControlsDisabled(TDataSet* DataSet) : FDataSet(DataSet) { FDataSet->DisableControls(); }
+
+TdwControlsDisabled::~TdwControlsDisabled() { FDataSet->EnableControls(); }

@@ -1,11 +1,13 @@
 #pragma once
 // Small helpers of the data-aware control library: class-name and design-time tests,
-// flag and list texts, minimum and maximum.
+// flag and list texts, minimum and maximum, the hourglass.
 
 #include "platform/rtl/types.h"
+#include "platform/vcl/controls.h"
 
 class TObject;
 class TComponent;
+class TDataSet;
 class TControl;
 class TStrings;
 
@@ -27,3 +29,27 @@ String dwTextBeforeDot(const String& Text);
 
 int dwMax(int A, int B);
 int dwMin(int A, int B);
+
+// Shows the hourglass for as long as it lives, then the cursor from before.
+class TdwHourGlass {
+public:
+    TdwHourGlass();
+    ~TdwHourGlass();
+    TdwHourGlass(const TdwHourGlass&) = delete;
+    TdwHourGlass& operator=(const TdwHourGlass&) = delete;
+
+private:
+    TCursor FCursor;
+};
+
+// Keeps the data set's controls quiet for as long as it lives.
+class TdwControlsDisabled {
+public:
+    explicit TdwControlsDisabled(TDataSet* DataSet);
+    ~TdwControlsDisabled();
+    TdwControlsDisabled(const TdwControlsDisabled&) = delete;
+    TdwControlsDisabled& operator=(const TdwControlsDisabled&) = delete;
+
+private:
+    TDataSet* FDataSet;
+};

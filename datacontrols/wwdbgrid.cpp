@@ -1,6 +1,7 @@
 #include "datacontrols/wwdbgrid.h"
 
 #include "datacontrols/dwfields.h"
+#include "datacontrols/wwgriddateedit.h"
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
 
@@ -15,13 +16,19 @@ void TdwDBGrid::LinkActive(bool Value)
         return;
     FInLinkActive = true;
     try {
+        HideCellControl();
+        if (FDateTimePicker)
+            FDateTimePicker->SetDataField(String());
         TdwCustomDBGrid::LinkActive(Value);
         if (Value && FIniAttributes.Enabled() && !FIniLoaded) {
             FIniLoaded = true;
             LoadIniAttributes();
         }
-        if (Value)
+        if (Value) {
             ApplySelected();
+            AttachCellControls();
+            UpdateCellControl();
+        }
     } catch (...) {
         FInLinkActive = false;
         throw;
@@ -58,4 +65,10 @@ void TdwDBGrid::ApplySelected()
 TColor TdwDBGrid::ColumnColor(int DataCol) const
 {
     return DataCol < FixedCols() ? TitleColor() : TdwCustomDBGrid::ColumnColor(DataCol);
+}
+
+void TdwDBGrid::Paint()
+{
+    RefreshRowFlags();
+    TdwCustomDBGrid::Paint();
 }

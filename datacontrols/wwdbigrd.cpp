@@ -4,6 +4,7 @@
 
 #include "datacontrols/dwfields.h"
 #include "datacontrols/dwstrings.h"
+#include "datacontrols/wwibutton.h"
 #include "datacontrols/wwintl.h"
 #include "platform/db/datasource.h"
 #include "platform/db/dataset.h"
@@ -11,6 +12,7 @@
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/dialogs.h"
 #include "platform/vcl/forms.h"
+#include "platform/vcl/imagelist.h"
 
 std::vector<String> TdwCustomDBGrid::LineTokens(const String& Line)
 {
@@ -73,8 +75,16 @@ bool TdwCustomDBGrid::InheritsFrom(const String& name) const
 void TdwCustomDBGrid::Notification(TComponent* AComponent, TOperation Operation)
 {
     TCustomControl::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent && AComponent == DataSource())
+    if (Operation != opRemove || !AComponent)
+        return;
+    if (AComponent == DataSource())
         SetDataSource(nullptr);
+    if (AComponent == FIndicatorButton)
+        SetIndicatorButton(nullptr);
+    if (AComponent == FImageList)
+        SetImageList(nullptr);
+    if (AComponent == FTitleImageList)
+        SetTitleImageList(nullptr);
 }
 
 int TdwCustomDBGrid::DialogCode() const
@@ -178,6 +188,45 @@ void TdwCustomDBGrid::SetFixedCols(int Value)
     LayoutChanged();
 }
 
+void TdwCustomDBGrid::SetImageList(TImageList* Value)
+{
+    if (FImageList == Value)
+        return;
+    FImageList = Value;
+    if (Value)
+        Value->FreeNotification(this);
+    Invalidate();
+}
+
+void TdwCustomDBGrid::SetTitleImageList(TImageList* Value)
+{
+    if (FTitleImageList == Value)
+        return;
+    FTitleImageList = Value;
+    if (Value)
+        Value->FreeNotification(this);
+    Invalidate();
+}
+
+void TdwCustomDBGrid::SetIndicatorButton(TdwIButton* Value)
+{
+    if (FIndicatorButton == Value)
+        return;
+    FIndicatorButton = Value;
+    if (Value)
+        Value->FreeNotification(this);
+    LayoutChanged();
+}
+
+void TdwCustomDBGrid::SetIndicatorWidth(int Value)
+{
+    Value = std::max(0, Value);
+    if (FIndicatorWidth == Value)
+        return;
+    FIndicatorWidth = Value;
+    LayoutChanged();
+}
+
 // ---- columns ----
 
 TDataSet* TdwCustomDBGrid::DataSetOrNull() const { return FDataLink.DataSet(); }
@@ -228,6 +277,29 @@ void TdwCustomDBGrid::DefineFieldMap()
             ++i;
         }
     }
+    // New column objects; the footer texts stay with their fields.
+    std::vector<std::unique_ptr<TdwColumn>> columns;
+    for (const String& name : FDataLink.FieldMap()) {
+        columns.push_back(std::make_unique<TdwColumn>(this, name));
+        columns.back()->SetFooterValue(GetColumnByField(name)->FooterValue());
+    }
+    FColumns = std::move(columns);
+}
+
+TdwColumn* TdwCustomDBGrid::GetColumn(int Index)
+{
+    if (Index < 0 || Index >= GetFieldCount() || Index >= static_cast<int>(FColumns.size()))
+        return &FSpareColumn;
+    return FColumns[static_cast<size_t>(Index)].get();
+}
+
+TdwColumn* TdwCustomDBGrid::GetColumnByField(const String& FieldName)
+{
+    for (const auto& column : FColumns) {
+        if (SameText(column->FieldName(), FieldName))
+            return column.get();
+    }
+    return &FSpareColumn;
 }
 
 String TdwCustomDBGrid::TitleText(int DataCol) const
@@ -305,6 +377,10 @@ void TdwCustomDBGrid::LayoutChanged()
     FDefaultRowHeight = (Canvas()->TextHeight("W") + 2 + (rowLines ? 1 : 0)) * FRowHeightPercent / 100;
     Canvas()->SetFont(FTitleFont.get());
     FTitleHeight = Canvas()->TextHeight("W") * FTitleLines + 4 + (rowLines ? 0 : 1);
+    if (FIndicatorCols && FIndicatorButton) {
+        const int height = std::max(FTitleHeight, FIndicatorButton->Height());
+        FTitleHeight = rowLines ? height - 1 : height + 1;
+    }
 
     FDataLink.ClearMapping();
     if (FDataLink.Active())
@@ -324,6 +400,7 @@ void TdwCustomDBGrid::LayoutChanged()
     FLeftCol = std::clamp(FLeftCol, FIndicatorCols + std::min(FFixedCols, columns - 1), ColCount() - 1);
     FInLayout = false;
     UpdateRowCount();
+    UpdateFooterOnRecordChange();
     SyncCurrentRow();
     ScrollColumnIntoView();
     Invalidate();
@@ -375,6 +452,8 @@ void TdwCustomDBGrid::LinkActive(bool /*Value*/)
     FLastRecord.clear();
     FLastTopRecord.clear();
     FHaveLastRecord = false;
+    FFooterRecord.clear();
+    FHaveFooterRecord = false;
     LayoutChanged();
     CheckTopRowChanged();
 }
@@ -403,7 +482,12 @@ void TdwCustomDBGrid::Scroll(int /*Distance*/)
     CheckRowChanged();
 }
 
-void TdwCustomDBGrid::EditingChanged() { Invalidate(); }
+void TdwCustomDBGrid::EditingChanged()
+{
+    // Editing starts or ends (posted or cancelled): the footer's figures may be stale.
+    FRecordChanged = true;
+    Invalidate();
+}
 
 void TdwCustomDBGrid::RecordChanged(TField* /*Field*/) { Invalidate(); }
 
@@ -420,6 +504,7 @@ void TdwCustomDBGrid::CheckRowChanged()
         if (fire)
             DoRowChanged();
     }
+    UpdateFooterOnRecordChange();
 }
 
 // The top row's record moved: the grid scrolled.
@@ -484,6 +569,18 @@ void TdwCustomDBGrid::DoFieldChanged(TField* Field)
 {
     if (OnFieldChanged)
         OnFieldChanged(this, Field);
+}
+
+void TdwCustomDBGrid::DoCalcTitleImage(TField* Field, TdwTitleImageAttributes& TitleImageAttributes)
+{
+    if (OnCalcTitleImage)
+        OnCalcTitleImage(this, Field, TitleImageAttributes);
+}
+
+void TdwCustomDBGrid::DoDrawTitleCell(TCanvas* Canvas, TField* Field, const TRect& Rect, bool& DefaultDrawing)
+{
+    if (OnDrawTitleCell)
+        OnDrawTitleCell(this, Canvas, Field, Rect, DefaultDrawing);
 }
 
 bool TdwCustomDBGrid::HighlightCell(int /*DataCol*/, int /*DataRow*/, TGridDrawState State)

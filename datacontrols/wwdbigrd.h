@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "datacontrols/dwfieldsettings.h"
+#include "datacontrols/dwproperties.h"
 #include "platform/classes/sets.h"
 #include "platform/db/datalink.h"
 #include "platform/rtl/stringlist.h"
@@ -17,6 +19,11 @@ class TField;
 class TdwCustomDBGrid;
 class TdwInplaceEdit;
 class THintWindow;
+class TImage;
+class TImageList;
+class TdwIButton;
+class TShape;
+class TTimer;
 
 enum TdwDBGridOption {
     dgEditing, dgAlwaysShowEditor, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
@@ -30,6 +37,12 @@ using TdwDBGridKeyOptions = SetOf<TdwDBGridKeyOption>;
 enum TdwMultiSelectOption { msoAutoUnselect, msoShiftSelect };
 using TdwMultiSelectOptions = SetOf<TdwMultiSelectOption>;
 enum TIndicatorColorType { icBlack, icYellow };
+// How cells with their own editors behave: a single click toggles a check box; attached
+// controls are also looked for on the grid's owner; no attached controls; no date editor.
+enum TdwEditControlOption {
+    ecoCheckboxSingleClick, ecoSearchOwnerForm, ecoDisableCustomControls, ecoDisableDateTimePicker
+};
+using TdwEditControlOptions = SetOf<TdwEditControlOption>;
 
 enum TGridDrawStateItem { gdSelected, gdFocused, gdFixed };
 using TGridDrawState = SetOf<TGridDrawStateItem>;
@@ -44,6 +57,39 @@ using TdwColWidthChangedEvent = std::function<void(TObject* Sender, int Column)>
 using TdwColumnMovedEvent = std::function<void(TObject* Sender, int FromIndex, int ToIndex)>;
 using TdwLeftColChangedEvent = std::function<void(TObject* Sender, int NewLeftCol)>;
 using TdwFieldChangedEvent = std::function<void(TObject* Sender, TField* Field)>;
+using TdwCheckValueEvent = std::function<void(TObject* Sender, bool PassesPictureTest)>;
+
+// A title's picture: ImageIndex in the title image list (-1: none), ImagePosition 0 left
+// of the text, 1 right of it, 2 the picture alone without text; Margin pixels between the
+// picture and the cell's edge.
+struct TdwTitleImageAttributes {
+    int ImageIndex = -1;
+    int ImagePosition = 1;
+    int Margin = 3;
+};
+using TdwCalcTitleImageEvent =
+    std::function<void(TObject* Sender, TField* Field, TdwTitleImageAttributes& TitleImageAttributes)>;
+using TdwDrawTitleCellEvent =
+    std::function<void(TObject* Sender, TCanvas* Canvas, TField* Field, const TRect& Rect, bool& DefaultDrawing)>;
+using TdwDrawFooterCellEvent = std::function<void(TObject* Sender, TCanvas* Canvas, const TRect& FooterCellRect,
+                                                  TField* Field, const String& FooterText, bool& DefaultDrawing)>;
+
+// A data column of the grid: its field's name and the text of its footer cell.
+class TdwColumn {
+public:
+    // Grid is null for the spare column that stands for columns past the mapped ones.
+    TdwColumn(TdwCustomDBGrid* Grid, const String& FieldName) : FGrid(Grid), FFieldName(FieldName) {}
+
+    const String& FieldName() const { return FFieldName; }
+    const String& FooterValue() const { return FFooterValue; }
+    // A different value repaints the grid's footer.
+    void SetFooterValue(const String& Value);
+
+private:
+    TdwCustomDBGrid* FGrid;
+    String FFieldName;
+    String FFooterValue;
+};
 
 // The grid's link to its data source.
 class TdwGridDataLink : public TDataLink {
@@ -72,7 +118,7 @@ private:
     std::vector<String> FFieldMap;
 };
 
-class TdwCustomDBGrid : public TCustomControl {
+class TdwCustomDBGrid : public TCustomControl, public TdwPublished {
 public:
     explicit TdwCustomDBGrid(TComponent* AOwner);
     ~TdwCustomDBGrid() override;
@@ -108,6 +154,11 @@ public:
     void SetTitleLines(int Value);
     bool TitleButtons() const { return FTitleButtons; }
     void SetTitleButtons(bool Value);
+    // The title button of the data column is held down with the mouse over it (it paints sunken).
+    bool TitleButtonDown(int DataCol) const { return FMouseMode == mmTitle && FTitleButtonDown && DataCol == FMouseCol; }
+    // How far below the top of the title row the picture of a dragged title goes.
+    int DragVertOffset() const { return FDragVertOffset; }
+    void SetDragVertOffset(int Value) { FDragVertOffset = Value; }
     TColor TitleColor() const { return FTitleColor; }
     void SetTitleColor(TColor Value);
     int RowHeightPercent() const { return FRowHeightPercent; }
@@ -128,6 +179,22 @@ public:
     TRect VertScrollThumbRect();
     bool DefaultDrawing() const { return FDefaultDrawing; }
     void SetDefaultDrawing(bool Value) { FDefaultDrawing = Value; }
+    // Per-field control types (FieldName ";" TypeWord ";" Parameters), taken from the data
+    // set instead when ControlInfoInDataset is on and the data set publishes its own.
+    TStrings* ControlType() { return &FControlType; }
+    void SetControlType(const TStrings* Value);
+    bool ControlInfoInDataset() const { return FControlInfoInDataset; }
+    void SetControlInfoInDataset(bool Value);
+    TdwEditControlOptions EditControlOptions() const { return FEditControlOptions; }
+    void SetEditControlOptions(TdwEditControlOptions Value);
+    // Per-field picture masks for the cell editor (FieldName TAB Mask TAB AutoFill TAB
+    // UseInGrid), taken from the data set instead when PictureMaskFromDataSet is on and
+    // the data set publishes its own.
+    TStrings* PictureMasks() { return &FPictureMasks; }
+    bool PictureMaskFromDataSet() const { return FPictureMaskFromDataSet; }
+    void SetPictureMaskFromDataSet(bool Value) { FPictureMaskFromDataSet = Value; }
+    TStrings* PublishedStrings(const String& Name) override;
+    std::optional<bool> PublishedBool(const String& Name) override;
 
     // The mapped columns.
     int GetFieldCount() const { return static_cast<int>(FDataLink.FieldMap().size()); }
@@ -159,6 +226,33 @@ public:
     // OnCalcCellColors and OnDrawDataCell; -1 outside a data cell's painting.
     int PaintingRow() const { return FPaintingRow; }
 
+    // The column of mapped column Index, or of the field named FieldName (ignoring case);
+    // the spare column, which has no field, for anything else.
+    TdwColumn* GetColumn(int Index);
+    TdwColumn* GetColumnByField(const String& FieldName);
+    // Pictures for "ImageIndex" cells, and for titles (chosen in OnCalcTitleImage).
+    TImageList* ImageList() const { return FImageList; }
+    void SetImageList(TImageList* Value);
+    TImageList* TitleImageList() const { return FTitleImageList; }
+    void SetTitleImageList(TImageList* Value);
+    // The footer row under the rows (with dgShowFooter): its height in pixels, 0 for the
+    // row height + 4; the row's colour and its cells' colour.
+    int FooterHeight() const { return FFooterHeight; }
+    void SetFooterHeight(int Value);
+    TColor FooterColor() const { return FFooterColor; }
+    void SetFooterColor(TColor Value);
+    TColor FooterCellColor() const { return FFooterCellColor; }
+    void SetFooterCellColor(TColor Value);
+    // The footer row's place below the client area; empty without dgShowFooter.
+    TRect FooterRect() const;
+    // The client area is what lies above the footer.
+    int ClientHeight() const override;
+    // The button in the title row's corner cell; it registers itself (see TdwIButton).
+    TdwIButton* IndicatorButton() const { return FIndicatorButton; }
+    void SetIndicatorButton(TdwIButton* Value);
+    int IndicatorWidth() const { return FIndicatorWidth; }
+    void SetIndicatorWidth(int Value);
+
     // Rebuilds the columns and row geometry.
     virtual void LayoutChanged();
     // Moves data column FromIndex to ToIndex: its Selected line, or its field's Index.
@@ -181,6 +275,15 @@ public:
     TNotifyEvent OnTopRowChanged;
     TdwLeftColChangedEvent OnLeftColChanged;
     TdwFieldChangedEvent OnFieldChanged;
+    // After each picture-mask check of the cell editor's text.
+    TdwCheckValueEvent OnCheckValue;
+    TdwCalcTitleImageEvent OnCalcTitleImage;
+    // Before a title's text is drawn; DefaultDrawing false leaves the text out.
+    TdwDrawTitleCellEvent OnDrawTitleCell;
+    // Before a footer cell is drawn; DefaultDrawing false leaves it to the handler.
+    TdwDrawFooterCellEvent OnDrawFooterCell;
+    // The current record changed: a handler sets the columns' FooterValue.
+    TNotifyEvent OnUpdateFooter;
 
     // The key handling that a form may pass keys to (the lookup dialog does).
     void KeyDown(Word& Key, TShiftState Shift) override;
@@ -219,6 +322,8 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
     void DoExit() override;
 
     virtual void Scroll(int Distance);
@@ -237,8 +342,30 @@ protected:
     virtual void DoRowChanged();
     virtual void DoCellChanged();
     virtual void DoFieldChanged(TField* Field);
+    virtual void DoCalcTitleImage(TField* Field, TdwTitleImageAttributes& TitleImageAttributes);
+    virtual void DoDrawTitleCell(TCanvas* Canvas, TField* Field, const TRect& Rect, bool& DefaultDrawing);
+    virtual void DoDrawFooterCell(TCanvas* Canvas, const TRect& FooterCellRect, TField* Field,
+                                  const String& FooterText, bool& DefaultDrawing);
+    virtual void DoUpdateFooter();
+    // Fires DoUpdateFooter and repaints the footer when the current record is another one
+    // than last time, or its data were edited since.
+    virtual void UpdateFooterOnRecordChange();
     // The text a data cell shows.
     virtual String CellText(TField* Field) const;
+    // The field's control type and its parameters.
+    virtual TdwFieldControlType GetControlInfo(const String& FieldName);
+    // The cell is edited or drawn by something other than the text editor.
+    virtual bool IsCustomControlCell(int /*DataCol*/, int /*DataRow*/) { return false; }
+    // Paints a data cell itself (the canvas's brush and font already in the cell's colours,
+    // the link on the cell's record); false leaves it to the text painting.
+    virtual bool PaintCustomCell(TCanvas* /*Canvas*/, int /*DataCol*/, int /*DataRow*/, const TRect& /*R*/,
+                                 bool /*Highlight*/) { return false; }
+    // Whether the text editor may show over the current cell.
+    virtual bool CanEditShow() { return CanEditCell(); }
+    // The editor's text failed the field's picture mask while being posted.
+    virtual void ValidationErrorUsingMask(TField* Field);
+    // A left click on a data cell, after the grid moved to it; DataRow may lie past the records.
+    virtual void DataCellClicked(int /*DataCol*/, int /*DataRow*/, TShiftState /*Shift*/) {}
     // The TAB-separated parts of a Selected line.
     static std::vector<String> LineTokens(const String& Line);
 
@@ -262,11 +389,33 @@ private:
     void DrawCell(TCanvas* Canvas, int ACol, int ARow, const TRect& R);
     void DrawTitleCell(TCanvas* Canvas, int DataCol, const TRect& R);
     void DrawIndicatorCell(TCanvas* Canvas, int DataRow, const TRect& R);
-    void DrawDataCell(TCanvas* Canvas, int DataCol, int DataRow, const TRect& R);
-    void DrawEdges(TCanvas* Canvas, const TRect& R, bool Fixed);
+    // True when the cell ended up in the highlight colour.
+    bool DrawDataCell(TCanvas* Canvas, int DataCol, int DataRow, const TRect& R);
+    void DrawTitleImage(TCanvas* Canvas, TField* Field, bool Pressed, TRect& R, bool& ShowText);
+    void DrawGridLines(TCanvas* Canvas, const TRect& R, bool Fixed);
+    void DrawEdges(TCanvas* Canvas, int ACol, int ARow, const TRect& R, bool Highlighted);
+    void DrawFooter(TCanvas* Canvas);
+    void DrawFooterCell(TCanvas* Canvas, int DataCol, const TRect& R);
+    // The footer's height with its 3-D cells; 0 without dgShowFooter.
+    int FooterTotalHeight() const;
+    // DrawText flags of cell text in that alignment.
+    static unsigned CellTextFlags(TAlignment Alignment);
     void DrawVertScrollBar(TCanvas* Canvas);
     // A press on the scroll bar: a record, a page, or the first or last record.
     void VertScrollBarClick(int Y);
+    // The thumb dragged to Y, and let go: the record its place stands for.
+    void VertScrollThumbDragged(int Y);
+    void VertScrollThumbReleased();
+    // Dragging a title to another column: the picture follows the mouse, a marker shows
+    // where it goes, and the columns scroll while the picture is past an edge.
+    void StartTitleDrag();
+    void TitleDragMoved(int X);
+    void TitleDragScroll();
+    void EndTitleDrag();
+    // The grid column a title dropped at X goes to: a scrolling column in view.
+    int TitleDropColumn(int X) const;
+    // The mouse is over the title pressed last.
+    bool OverPressedTitle(int X, int Y) const;
     void UpdateCellHint(int X, int Y);
     // The editor's text into the field when it changed.
     void UpdateData();
@@ -296,6 +445,11 @@ private:
     bool FShowHorzScrollBar = true;
     bool FShowVertScrollBar = true;
     bool FDefaultDrawing = true;
+    TStringList FControlType;
+    bool FControlInfoInDataset = true;
+    TdwEditControlOptions FEditControlOptions{ecoSearchOwnerForm};
+    TStringList FPictureMasks;
+    bool FPictureMaskFromDataSet = true;
 
     std::vector<int> FColWidths;
     std::vector<char> FTabStops;
@@ -317,12 +471,34 @@ private:
     int FHintCol = -1;
     int FHintRow = -1;
     bool FFocusingEditor = false;
-    enum TMouseMode { mmNone, mmSizing, mmTitle };
+    enum TMouseMode { mmNone, mmSizing, mmTitle, mmThumb };
     TMouseMode FMouseMode = mmNone;
     int FMouseCol = 0;
     int FMouseStartX = 0;
     bool FTitleDragged = false;
+    bool FTitleButtonDown = false;
+    int FDragVertOffset = 15;
+    int FDragGrabX = 0;
+    int FDragX = 0;
+    TImage* FDragPicture = nullptr;
+    TShape* FDragMarker = nullptr;
+    TTimer* FDragTimer = nullptr;
+    // The thumb's top within its track while it is dragged, and where it was taken hold of.
+    int FThumbDragTop = 0;
+    int FThumbGrabY = 0;
     TBookmark FLastRecord;
     TBookmark FLastTopRecord;
     bool FHaveLastRecord = false;
+    std::vector<std::unique_ptr<TdwColumn>> FColumns;
+    TdwColumn FSpareColumn{nullptr, String()};
+    TImageList* FImageList = nullptr;
+    TImageList* FTitleImageList = nullptr;
+    int FFooterHeight = 0;
+    TColor FFooterColor = clBtnFace;
+    TColor FFooterCellColor = clBtnFace;
+    TdwIButton* FIndicatorButton = nullptr;
+    // The record the footer was last updated for, and whether its data changed since.
+    TBookmark FFooterRecord;
+    bool FHaveFooterRecord = false;
+    bool FRecordChanged = false;
 };

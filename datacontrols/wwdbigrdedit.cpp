@@ -1,7 +1,10 @@
 // Editing a cell of the data-aware grid in place.
 
+#include "datacontrols/dwdatetext.h"
+#include "datacontrols/dwpicturemasks.h"
 #include "datacontrols/wwdbigrd.h"
 #include "datacontrols/wwinplaceedit.h"
+#include "datacontrols/wwintl.h"
 #include "platform/db/datasource.h"
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
@@ -28,14 +31,17 @@ void TdwCustomDBGrid::PlaceEditor()
 
 void TdwCustomDBGrid::ShowEditor()
 {
-    if (EditorMode() || !CanEditCell())
+    if (EditorMode() || !CanEditShow())
         return;
     if (!FEditor)
         FEditor = new TdwInplaceEdit(this);
     ScrollColumnIntoView();
     PlaceEditor();
-    FEditor->SetText(SelectedField()->Text());
+    TField* field = SelectedField();
+    FEditor->SetMaxLength(field->DataType() == ftString ? field->Size() : 0);
+    FEditor->SetText(field->Text());
     FEditor->SetTextChanged(false);
+    FEditor->TakeFieldPictureMask();
     FEditor->Show();
     if (FEditor->CanFocus()) {
         FFocusingEditor = true;
@@ -75,12 +81,31 @@ void TdwCustomDBGrid::UpdateData()
     TField* field = SelectedField();
     if (!field)
         return;
-    FEditor->SetTextChanged(false);
-    if (field->Text() == FEditor->Text())
+    const String text = FEditor->Text();
+    if (!FEditor->AllowInvalidExit() && !FEditor->PassesPictureMask()) {
+        TDataSet* dataSet = DataSetOrNull();
+        if (const TdwInvalidValueEvent onInvalidValue = dwGetOnInvalidValue(dataSet))
+            onInvalidValue(dataSet, field);
+        else
+            ValidationErrorUsingMask(field);
         return;
-    field->SetText(FEditor->Text());
+    }
+    FEditor->SetTextChanged(false);
+    if (field->Text() == text)
+        return;
+    TDateTime date = 0;
+    const TFieldType type = field->DataType();
+    if ((type == ftDate || type == ftDateTime) && dwParseDate(text, date)) {
+        // The library reads the date; a time of day typed after it is kept.
+        const TDateTime dateTime = dwTextToDateTime(text);
+        field->SetAsDateTime(date + (dateTime - static_cast<long long>(dateTime)));
+    } else {
+        field->SetText(text);
+    }
     DoFieldChanged(field);
 }
+
+void TdwCustomDBGrid::ValidationErrorUsingMask(TField* Field) { dwIntl()->DoValidationErrorUsingMask(this, Field); }
 
 void TdwCustomDBGrid::EditorChanged()
 {
@@ -99,14 +124,18 @@ void TdwCustomDBGrid::EditorKeyDown(Word& Key, TShiftState Shift)
         if (FEditor->TextChanged()) {
             FEditor->SetText(SelectedField()->Text());
             FEditor->SetTextChanged(false);
+            FEditor->CheckValue(FEditor->PassesPictureMask());
             return;
         }
         DropEditor();
         CancelRecord();
         return;
     case VK_RETURN:
-        HideEditor();
-        return;
+        if (!FKeyOptions.Contains(dgEnterToTab)) {
+            HideEditor();
+            return;
+        }
+        [[fallthrough]];  // the grid takes it as Tab
     default: {
         HideEditor();
         Word gridKey = key;
@@ -121,12 +150,15 @@ void TdwCustomDBGrid::KeyPress(char& Key)
     TCustomControl::KeyPress(Key);
     if (static_cast<unsigned char>(Key) < 32 || EditorMode() || !CanEditCell())
         return;
-    // Typing over a cell starts editing it with that character.
-    const char typed = Key;
+    // Typing over a cell starts editing it: the character replaces the cell's text as
+    // if typed into the editor, the mask checking it.
+    char typed = Key;
     Key = 0;
     ShowEditor();
     if (!EditorMode())
         return;
-    FEditor->SetText(String(1, typed));  // its change puts the record into edit state
-    FEditor->SetSelStart(1);
+    FEditor->SelectAll();
+    FEditor->KeyPress(typed);
+    if (typed != 0)
+        FEditor->SetSelText(String(1, typed));  // its change puts the record into edit state
 }

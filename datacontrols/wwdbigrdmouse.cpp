@@ -7,11 +7,20 @@
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
 #include "platform/rtl/strutils.h"
+#include "platform/vcl/bitmap.h"
+#include "platform/vcl/image.h"
+#include "platform/vcl/shape.h"
+#include "platform/vcl/timer.h"
 
 namespace {
 
 // A press this close to a title's right edge sizes the column.
 constexpr int SizingMargin = 3;
+// A title moved further than this sideways is being dragged, not clicked.
+constexpr int DragThreshold = 2;
+// How often the columns scroll while a dragged title is past the grid's edge.
+constexpr unsigned DragScrollInterval = 100;
+constexpr int DragMarkerWidth = 2;
 
 }  // namespace
 
@@ -36,6 +45,9 @@ void TdwCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     if (CanFocus() && !Focused())
         SetFocus();
     TCustomControl::MouseDown(Button, Shift, X, Y);
+    // A drag whose release went elsewhere (the mouse was taken away) ends here.
+    EndTitleDrag();
+    SetMouseCapture(false);
     FMouseMode = mmNone;
     TDataSet* dataSet = DataSetOrNull();
     if (Button == mbLeft && FDataLink.Active() && dataSet && X >= CellsWidth()) {
@@ -48,16 +60,24 @@ void TdwCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
         return;
     const int dataCol = col - FIndicatorCols;
     if (row < FTitleRows) {
-        if (dataCol < 0)
+        // A double click on a title is no second press of its button.
+        if (dataCol < 0 || Shift.Contains(ssDouble))
             return;
         const TRect cell = CellRect(col, row);
         FMouseCol = dataCol;
         FMouseStartX = X;
         FTitleDragged = false;
-        if (FOptions.Contains(dgColumnResize) && X >= cell.Right - SizingMargin)
+        if (FOptions.Contains(dgColumnResize) && X >= cell.Right - SizingMargin) {
             FMouseMode = mmSizing;
-        else
-            FMouseMode = mmTitle;
+            return;
+        }
+        FMouseMode = mmTitle;
+        FTitleButtonDown = FTitleButtons;
+        if (FTitleButtons)
+            Invalidate();
+        // The drag keeps the mouse until the button comes up, wherever it goes.
+        if (FOptions.Contains(dgColumnResize) && dataCol >= FFixedCols)
+            SetMouseCapture(true);
         return;
     }
     if (!FOptions.Contains(dgRowSelect) && dataCol >= 0)
@@ -65,6 +85,7 @@ void TdwCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     const int dataRow = row - FTitleRows;
     if (dataRow < FDataLink.RecordCount())
         dataSet->MoveBy(dataRow - FDataLink.ActiveRecord());
+    DataCellClicked(dataCol, dataRow, Shift);
 }
 
 void TdwCustomDBGrid::MouseMove(TShiftState Shift, int X, int Y)
@@ -74,8 +95,19 @@ void TdwCustomDBGrid::MouseMove(TShiftState Shift, int X, int Y)
         const int col = FMouseCol + FIndicatorCols;
         FColWidths[static_cast<size_t>(col)] = std::max(1, X - ColumnLeft(col));
         Invalidate();
-    } else if (FMouseMode == mmTitle && std::abs(X - FMouseStartX) > 2) {
-        FTitleDragged = FOptions.Contains(dgColumnResize) && FMouseCol >= FFixedCols;
+    } else if (FMouseMode == mmTitle) {
+        if (!FTitleDragged && std::abs(X - FMouseStartX) > DragThreshold && FOptions.Contains(dgColumnResize) &&
+            FMouseCol >= FFixedCols)
+            StartTitleDrag();
+        if (FTitleDragged)
+            TitleDragMoved(X);
+        const bool over = FTitleButtons && OverPressedTitle(X, Y);
+        if (over != FTitleButtonDown) {
+            FTitleButtonDown = over;
+            Invalidate();
+        }
+    } else if (FMouseMode == mmThumb) {
+        VertScrollThumbDragged(Y);
     } else if (FMouseMode == mmNone) {
         UpdateCellHint(X, Y);
     }
@@ -84,6 +116,11 @@ void TdwCustomDBGrid::MouseMove(TShiftState Shift, int X, int Y)
 void TdwCustomDBGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     TCustomControl::MouseUp(Button, Shift, X, Y);
+    // Every drag here is the left button's.
+    if (Button != mbLeft)
+        return;
+    if (FMouseMode == mmThumb)
+        VertScrollThumbReleased();
     const TMouseMode mode = FMouseMode;
     FMouseMode = mmNone;
     if (mode == mmSizing) {
@@ -94,18 +131,113 @@ void TdwCustomDBGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
     }
     if (mode != mmTitle)
         return;
-    int col = 0;
-    int row = 0;
-    const bool inCell = CellAt(X, Y, col, row);
-    const int target = col - FIndicatorCols;
+    SetMouseCapture(false);
+    FTitleButtonDown = false;
+    Invalidate();
     if (FTitleDragged) {
-        if (inCell && target >= FFixedCols && target != FMouseCol)
+        EndTitleDrag();
+        const int target = TitleDropColumn(X) - FIndicatorCols;
+        if (target != FMouseCol)
             MoveColumn(FMouseCol, target);
         return;
     }
     TField* field = GetFields(FMouseCol);
-    if (FTitleButtons && inCell && row < FTitleRows && target == FMouseCol && field)
+    if (FTitleButtons && OverPressedTitle(X, Y) && field)
         DoTitleButtonClick(field->FieldName());
+}
+
+bool TdwCustomDBGrid::OverPressedTitle(int X, int Y) const
+{
+    int col = 0;
+    int row = 0;
+    return CellAt(X, Y, col, row) && row < FTitleRows && col - FIndicatorCols == FMouseCol;
+}
+
+int TdwCustomDBGrid::TitleDropColumn(int X) const
+{
+    const int lineWidth = FOptions.Contains(dgColLines) ? 1 : 0;
+    const int first = std::max(FLeftCol, FIndicatorCols + FFixedCols);
+    int col = first;
+    for (int c = first; c < ColCount(); ++c) {
+        const int left = ColumnLeft(c);
+        if (left < 0 || left >= CellsWidth())
+            break;
+        col = c;
+        if (X < left + ColWidths(c) + lineWidth)
+            break;
+    }
+    return col;
+}
+
+void TdwCustomDBGrid::StartTitleDrag()
+{
+    FTitleDragged = true;
+    const int col = FMouseCol + FIndicatorCols;
+    const TRect cell = CellRect(col, 0);
+    FDragGrabX = FMouseStartX - cell.Left;
+    // The title as it looks now, grid lines included.
+    TBitmap picture;
+    picture.SetSize(cell.Width() + 1, cell.Height() + 1);
+    DrawCell(picture.Canvas(), col, 0, Rect(0, 0, cell.Width(), cell.Height()));
+    FDragPicture = new TImage(this);
+    FDragPicture->Picture()->SetGraphic(&picture);
+    FDragPicture->SetBounds(cell.Left, FDragVertOffset, picture.Width(), picture.Height());
+    FDragPicture->SetParent(this);
+    FDragMarker = new TShape(this);
+    FDragMarker->Pen()->SetColor(clBlack);
+    FDragMarker->Brush()->SetColor(clBlack);
+    FDragMarker->SetVisible(false);
+    FDragMarker->SetParent(this);
+    FDragTimer = new TTimer(this);
+    FDragTimer->SetInterval(DragScrollInterval);
+    FDragTimer->OnTimer = [this](TObject*) { TitleDragScroll(); };
+}
+
+void TdwCustomDBGrid::TitleDragMoved(int X)
+{
+    FDragX = X;
+    FDragPicture->SetLeft(X - FDragGrabX);
+    const int target = TitleDropColumn(X);
+    const int from = FMouseCol + FIndicatorCols;
+    if (target == from) {
+        FDragMarker->SetVisible(false);
+        return;
+    }
+    // The border the column will sit against: the target's right one when moving right.
+    const int border = target > from ? ColumnLeft(target) + ColWidths(target) : ColumnLeft(target);
+    FDragMarker->SetBounds(border - DragMarkerWidth / 2, 0, DragMarkerWidth, ClientHeight());
+    FDragMarker->SetVisible(true);
+}
+
+void TdwCustomDBGrid::TitleDragScroll()
+{
+    const TRect picture = FDragPicture->BoundsRect();
+    const int firstScrolling = FIndicatorCols + FFixedCols;
+    const int last = ColCount() - 1;
+    const int oldLeft = FLeftCol;
+    if (picture.Left < ColumnLeft(FLeftCol) && FLeftCol > firstScrolling)
+        --FLeftCol;
+    else if (picture.Right > CellsWidth() && FLeftCol < last && ColumnLeft(last) + ColWidths(last) > CellsWidth())
+        ++FLeftCol;
+    if (FLeftCol == oldLeft)
+        return;
+    Invalidate();
+    if (OnLeftColChanged)
+        OnLeftColChanged(this, FLeftCol);
+    TitleDragMoved(FDragX);
+}
+
+void TdwCustomDBGrid::EndTitleDrag()
+{
+    if (!FTitleDragged)
+        return;
+    FTitleDragged = false;
+    FDragTimer->Free();
+    FDragMarker->Free();
+    FDragPicture->Free();
+    FDragTimer = nullptr;
+    FDragMarker = nullptr;
+    FDragPicture = nullptr;
 }
 
 void TdwCustomDBGrid::SetColumnWidth(int DataCol, int Width)

@@ -1,38 +1,97 @@
-// Painting of the data-aware grid: titles, indicator, data cells and grid lines.
+// Painting of the data-aware grid: titles with their pictures, the indicator, data cells,
+// grid lines with their 3-D edges, and the footer.
 
 #include <algorithm>
+#include <array>
+#include <cmath>
+#include <memory>
 
-#include "datacontrols/dwfields.h"
 #include "datacontrols/wwdbigrd.h"
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
+#include "platform/vcl/bitmap.h"
+#include "platform/vcl/frames.h"
+#include "platform/vcl/imagelist.h"
 
 namespace {
 
-unsigned AlignmentFlags(TAlignment Alignment)
+enum TIndicatorGlyph { igArrow, igEdit, igInsert };
+constexpr int GlyphWidth = 8;
+constexpr int GlyphHeight = 10;
+
+// The indicator's glyphs, black on white, made once for every grid.
+TBitmap& IndicatorGlyph(TIndicatorGlyph Kind)
 {
-    switch (Alignment) {
-    case taRightJustify:
-        return DT_RIGHT;
-    case taCenter:
-        return DT_CENTER;
-    default:
-        return DT_LEFT;
+    static std::array<std::unique_ptr<TBitmap>, 3> glyphs;
+    std::unique_ptr<TBitmap>& glyph = glyphs[Kind];
+    if (glyph)
+        return *glyph;
+    glyph = std::make_unique<TBitmap>();
+    glyph->SetSize(GlyphWidth, GlyphHeight);
+    TCanvas* canvas = glyph->Canvas();
+    canvas->Pen()->SetColor(clBlack);
+    canvas->Brush()->SetColor(clBlack);
+    switch (Kind) {
+    case igEdit:  // an I-beam
+        canvas->MoveTo(1, 1);
+        canvas->LineTo(6, 1);
+        canvas->MoveTo(3, 1);
+        canvas->LineTo(3, 9);
+        canvas->MoveTo(1, 8);
+        canvas->LineTo(6, 8);
+        break;
+    case igInsert:  // a star
+        canvas->MoveTo(0, 5);
+        canvas->LineTo(7, 5);
+        canvas->MoveTo(3, 2);
+        canvas->LineTo(3, 9);
+        canvas->MoveTo(1, 3);
+        canvas->LineTo(6, 8);
+        canvas->MoveTo(5, 3);
+        canvas->LineTo(0, 8);
+        break;
+    case igArrow:
+        canvas->Polygon({Point(2, 1), Point(6, 5), Point(2, 9)});
+        break;
     }
+    glyph->SetTransparent(true);  // white lets the cell show through
+    return *glyph;
 }
 
-bool IsRightAligned(const TField* Field)
+// The glyph with its white in Paper and its black in Ink.
+std::unique_ptr<TBitmap> Recoloured(TBitmap& Glyph, TColor Paper, TColor Ink)
 {
-    return dwIsNumericFieldType(Field->DataType()) || Field->DataType() == ftBCD;
+    auto copy = std::make_unique<TBitmap>();
+    copy->Assign(&Glyph);
+    TCanvas* canvas = copy->Canvas();
+    for (int y = 0; y < copy->Height(); ++y) {
+        for (int x = 0; x < copy->Width(); ++x)
+            canvas->SetPixel(x, y, canvas->Pixels(x, y) == clWhite ? Paper : Ink);
+    }
+    return copy;
 }
 
-String Replaced(String Text, char From, char To)
+// One line from (X1, Y1) to (X2, Y2), both ends included.
+void Line(TCanvas* Canvas, TColor Color, int X1, int Y1, int X2, int Y2)
 {
-    std::replace(Text.begin(), Text.end(), From, To);
-    return Text;
+    Canvas->Pen()->SetColor(Color);
+    Canvas->MoveTo(X1, Y1);
+    Canvas->LineTo(X2 + (X2 > X1 ? 1 : 0), Y2 + (Y2 > Y1 ? 1 : 0));
 }
 
 }  // namespace
+
+unsigned TdwCustomDBGrid::CellTextFlags(TAlignment Alignment)
+{
+    switch (Alignment) {
+    case taRightJustify:
+        return DT_RIGHT | DT_NOPREFIX | DT_EXPANDTABS;
+    case taCenter:
+        return DT_CENTER | DT_NOPREFIX | DT_EXPANDTABS;
+    default:
+        return DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS;
+    }
+}
 
 int TdwCustomDBGrid::ColumnLeft(int Col) const
 {
@@ -109,6 +168,7 @@ void TdwCustomDBGrid::Paint()
                 DrawCell(canvas, c, r, cell);
         }
     }
+    DrawFooter(canvas);
     DrawVertScrollBar(canvas);
 }
 
@@ -119,6 +179,7 @@ void TdwCustomDBGrid::DrawCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
     Canvas->Brush()->SetStyle(bsSolid);
     const int dataCol = ACol - FIndicatorCols;
     const int dataRow = ARow - FTitleRows;
+    bool highlighted = false;
     if (ARow < FTitleRows) {
         if (dataCol < 0) {
             Canvas->Brush()->SetColor(FTitleColor);
@@ -126,14 +187,13 @@ void TdwCustomDBGrid::DrawCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
         } else {
             DrawTitleCell(Canvas, dataCol, R);
         }
-        DrawEdges(Canvas, R, true);
     } else if (dataCol < 0) {
         DrawIndicatorCell(Canvas, dataRow, R);
-        DrawEdges(Canvas, R, true);
     } else {
-        DrawDataCell(Canvas, dataCol, dataRow, R);
-        DrawEdges(Canvas, R, dataCol < FFixedCols);
+        highlighted = DrawDataCell(Canvas, dataCol, dataRow, R);
     }
+    DrawGridLines(Canvas, R, ARow < FTitleRows || dataCol < FFixedCols);
+    DrawEdges(Canvas, ACol, ARow, R, highlighted);
 }
 
 void TdwCustomDBGrid::DrawTitleCell(TCanvas* Canvas, int DataCol, const TRect& R)
@@ -144,17 +204,60 @@ void TdwCustomDBGrid::DrawTitleCell(TCanvas* Canvas, int DataCol, const TRect& R
     TAlignment alignment = FTitleAlignment;
     DoCalcTitleAttributes(field ? field->FieldName() : String(), Canvas->Font(), Canvas->Brush(), alignment);
     Canvas->FillRect(R);
-    const String title = TitleText(DataCol);
-    const int lines = FTitleLines == 1 ? 1 : static_cast<int>(std::count(title.begin(), title.end(), '~')) + 1;
-    const int textHeight = Canvas->TextHeight("W");
-    const int top = R.Top + std::max(0, (R.Bottom - R.Top) / 2 - (textHeight * lines + 1) / 2);
-    TRect text = Rect(R.Left + 3, top, R.Right - 2, R.Bottom);
-    unsigned flags = AlignmentFlags(alignment) | DT_EXPANDTABS | DT_END_ELLIPSIS;
-    if (FUseTFields)
-        flags |= DT_NOPREFIX;
-    Canvas->Brush()->SetStyle(bsClear);
-    Canvas->DrawText(FTitleLines == 1 ? Replaced(title, '~', ' ') : Replaced(title, '~', '\n'), text, flags);
-    Canvas->Brush()->SetStyle(bsSolid);
+    const bool pressed = FTitleButtons && TitleButtonDown(DataCol);
+    const int offset = pressed ? 1 : 0;
+    TRect text = R;
+    bool showText = true;
+    DrawTitleImage(Canvas, field, pressed, text, showText);
+    bool defaultDrawing = true;
+    DoDrawTitleCell(Canvas, field, R, defaultDrawing);
+    if (defaultDrawing && showText) {
+        String title = TitleText(DataCol);
+        const int lines = FTitleLines == 1 ? 1 : static_cast<int>(std::count(title.begin(), title.end(), '~')) + 1;
+        std::replace(title.begin(), title.end(), '~', '\n');
+        const int blockHeight = Canvas->TextHeight("W") * lines;
+        text.Left += 3 + offset;
+        text.Right -= 2;
+        text.Top = R.Top + std::max(0, static_cast<int>(std::lround((R.Height() - blockHeight) / 2.0))) + offset;
+        unsigned flags = CellTextFlags(alignment) | DT_END_ELLIPSIS;
+        if (!FUseTFields)
+            flags &= ~DT_NOPREFIX;  // a Selected title may mark an accelerator with "&"
+        Canvas->Brush()->SetStyle(bsClear);
+        Canvas->DrawText(title, text, flags);
+        Canvas->Brush()->SetStyle(bsSolid);
+    }
+    if (FTitleButtons) {
+        TRect edge = R;
+        DrawEdge(*Canvas, edge, pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+    }
+}
+
+// The title's picture at its end of R (or alone), with R narrowed to what the text keeps.
+void TdwCustomDBGrid::DrawTitleImage(TCanvas* Canvas, TField* Field, bool Pressed, TRect& R, bool& ShowText)
+{
+    TdwTitleImageAttributes attributes;
+    DoCalcTitleImage(Field, attributes);
+    if (attributes.ImageIndex < 0 || !FTitleImageList)
+        return;
+    const int width = FTitleImageList->Width();
+    const int offset = Pressed ? 1 : 0;
+    const int y = (R.Top + R.Bottom - FTitleImageList->Height()) / 2 + offset;
+    int x = 0;
+    switch (attributes.ImagePosition) {
+    case 0:
+        x = R.Left + attributes.Margin;
+        R.Left = x + width;
+        break;
+    case 2:
+        x = (R.Left + R.Right - width) / 2;
+        ShowText = false;
+        break;
+    default:
+        x = R.Right - attributes.Margin - width;
+        R.Right = x;
+        break;
+    }
+    FTitleImageList->Draw(Canvas, x + offset, y, attributes.ImageIndex);
 }
 
 void TdwCustomDBGrid::DrawIndicatorCell(TCanvas* Canvas, int DataRow, const TRect& R)
@@ -164,44 +267,27 @@ void TdwCustomDBGrid::DrawIndicatorCell(TCanvas* Canvas, int DataRow, const TRec
     TDataSet* dataSet = DataSetOrNull();
     if (!FDataLink.Active() || !dataSet || DataRow != FDataLink.ActiveRecord() || FDataLink.RecordCount() == 0)
         return;
-    const int cx = (R.Left + R.Right) / 2 + 1;
-    const int cy = (R.Top + R.Bottom) / 2;
-    const TColor ink = FIndicatorColor == icYellow ? clYellow : clBlack;
-    Canvas->Pen()->SetColor(ink);
-    Canvas->Brush()->SetColor(ink);
-    switch (dataSet->State()) {
-    case dsEdit:  // an I-beam
-        Canvas->MoveTo(cx - 2, cy - 4);
-        Canvas->LineTo(cx + 3, cy - 4);
-        Canvas->MoveTo(cx, cy - 4);
-        Canvas->LineTo(cx, cy + 5);
-        Canvas->MoveTo(cx - 2, cy + 4);
-        Canvas->LineTo(cx + 3, cy + 4);
-        break;
-    case dsInsert:  // a star
-        Canvas->MoveTo(cx - 3, cy);
-        Canvas->LineTo(cx + 4, cy);
-        Canvas->MoveTo(cx, cy - 3);
-        Canvas->LineTo(cx, cy + 4);
-        Canvas->MoveTo(cx - 2, cy - 2);
-        Canvas->LineTo(cx + 3, cy + 3);
-        Canvas->MoveTo(cx + 2, cy - 2);
-        Canvas->LineTo(cx - 3, cy + 3);
-        break;
-    default:  // the arrow
-        Canvas->Polygon({Point(cx - 2, cy - 4), Point(cx + 2, cy), Point(cx - 2, cy + 4)});
-        break;
+    TBitmap& glyph = IndicatorGlyph(dataSet->State() == dsEdit     ? igEdit
+                                    : dataSet->State() == dsInsert ? igInsert
+                                                                   : igArrow);
+    const int x = (R.Left + R.Right - GlyphWidth) / 2 + 1;
+    const int y = (R.Top + R.Bottom - GlyphHeight) / 2;
+    if (FIndicatorColor == icYellow) {
+        std::unique_ptr<TBitmap> yellow = Recoloured(glyph, Canvas->Brush()->Color(), clYellow);
+        Canvas->Draw(x, y, yellow.get());
+        return;
     }
+    Canvas->Draw(x, y, &glyph);
 }
 
-void TdwCustomDBGrid::DrawDataCell(TCanvas* Canvas, int DataCol, int DataRow, const TRect& R)
+bool TdwCustomDBGrid::DrawDataCell(TCanvas* Canvas, int DataCol, int DataRow, const TRect& R)
 {
     TField* field = GetFields(DataCol);
     const bool hasRecord = FDataLink.Active() && DataRow < FDataLink.RecordCount() && field;
     if (!hasRecord) {
         Canvas->Brush()->SetColor(ColumnColor(DataCol));
         Canvas->FillRect(R);
-        return;
+        return false;
     }
     const int active = FDataLink.ActiveRecord();
     FDataLink.SetActiveRecord(DataRow);
@@ -221,16 +307,20 @@ void TdwCustomDBGrid::DrawDataCell(TCanvas* Canvas, int DataCol, int DataRow, co
     }
     try {
         DoCalcCellColors(field, state, highlight, Canvas->Font(), Canvas->Brush());
-        if (FDefaultDrawing) {
+        if (!PaintCustomCell(Canvas, DataCol, DataRow, R, highlight) && FDefaultDrawing) {
             Canvas->FillRect(R);
             const int topMargin = FOptions.Contains(dgRowLines) ? 2 : 1;
             TRect text = Rect(R.Left + 3, R.Top + topMargin, R.Right - 2, R.Bottom);
-            unsigned flags = AlignmentFlags(IsRightAligned(field) ? taRightJustify : taLeftJustify) | DT_NOPREFIX |
-                             DT_EXPANDTABS | DT_SINGLELINE;
-            if (FOptions.Contains(dgTrailingEllipsis))
-                flags |= DT_END_ELLIPSIS;
+            const String value = CellText(field);
+            unsigned flags = CellTextFlags(field->Alignment());
+            if (Canvas->TextWidth(value) <= text.Width())
+                flags |= DT_SINGLELINE;
+            else if (FOptions.Contains(dgTrailingEllipsis))
+                flags |= DT_SINGLELINE | DT_END_ELLIPSIS;
+            else if (FOptions.Contains(dgWordWrap))
+                flags |= DT_WORDBREAK;
             Canvas->Brush()->SetStyle(bsClear);
-            Canvas->DrawText(CellText(field), text, flags);
+            Canvas->DrawText(value, text, flags);
             Canvas->Brush()->SetStyle(bsSolid);
         }
         if (OnDrawDataCell)
@@ -240,15 +330,15 @@ void TdwCustomDBGrid::DrawDataCell(TCanvas* Canvas, int DataCol, int DataRow, co
         FDataLink.SetActiveRecord(active);
         throw;
     }
+    const bool highlighted = highlight && Canvas->Brush()->Color() == clHighlight;
     FPaintingRow = -1;
     FDataLink.SetActiveRecord(active);
+    return highlighted;
 }
 
-// Lines between the cells, with raised 3-D edges on fixed cells.
-void TdwCustomDBGrid::DrawEdges(TCanvas* Canvas, const TRect& R, bool Fixed)
+// The lines between the cells, right of and below R.
+void TdwCustomDBGrid::DrawGridLines(TCanvas* Canvas, const TRect& R, bool Fixed)
 {
-    if (!FDefaultDrawing)
-        return;
     const bool colLines = FOptions.Contains(dgColLines);
     const bool rowLines = FOptions.Contains(dgRowLines);
     Canvas->Pen()->SetColor(Fixed ? clBlack : clSilver);
@@ -260,14 +350,38 @@ void TdwCustomDBGrid::DrawEdges(TCanvas* Canvas, const TRect& R, bool Fixed)
         Canvas->MoveTo(R.Left, R.Bottom);
         Canvas->LineTo(R.Right + (colLines ? 1 : 0), R.Bottom);
     }
-    if (!Fixed)
+}
+
+// Raised 3-D edges inside fixed cells, and inside the data cells of a white grid that are
+// not in the highlight colour: the sides along the column lines with dgColLines, those
+// along the row lines with dgRowLines.
+void TdwCustomDBGrid::DrawEdges(TCanvas* Canvas, int ACol, int ARow, const TRect& R, bool Highlighted)
+{
+    if (!FDefaultDrawing || R.Width() <= 0 || R.Height() <= 0)
         return;
-    Canvas->Pen()->SetColor(clBtnHighlight);
-    Canvas->MoveTo(R.Left, R.Bottom - 1);
-    Canvas->LineTo(R.Left, R.Top);
-    Canvas->LineTo(R.Right, R.Top);
-    Canvas->Pen()->SetColor(clBtnShadow);
-    Canvas->MoveTo(R.Right - 1, R.Top + 1);
-    Canvas->LineTo(R.Right - 1, R.Bottom - 1);
-    Canvas->LineTo(R.Left, R.Bottom - 1);
+    const int dataCol = ACol - FIndicatorCols;
+    const bool title = ARow < FTitleRows;
+    const bool fixed = title || dataCol < FFixedCols;
+    const bool white = Color() == clWhite;
+    const bool colLines = FOptions.Contains(dgColLines);
+    const bool rowLines = FOptions.Contains(dgRowLines);
+    const int right = R.Right - 1;
+    const int bottom = R.Bottom - 1;
+    if (title && dataCol < 0 && FIndicatorButton) {
+        TRect corner = R;
+        Frame3D(*Canvas, corner, clBtnHighlight, clBtnShadow, 1);
+    } else if (title && dataCol >= 0 && FTitleButtons && TitleButtonDown(dataCol)) {
+        Line(Canvas, clBlack, R.Left, bottom, right, bottom);
+    } else if (fixed || (white && !Highlighted)) {
+        if (colLines) {
+            Line(Canvas, clBtnHighlight, R.Left, R.Top, R.Left, bottom);
+            Line(Canvas, clBtnShadow, right, R.Top, right, bottom);
+        }
+        if (rowLines) {
+            Line(Canvas, clBtnHighlight, R.Left, R.Top, right, R.Top);
+            Line(Canvas, clBtnShadow, R.Left, bottom, right, bottom);
+        }
+    }
+    if (title && white && !rowLines)
+        Line(Canvas, clBlack, R.Left, bottom, right, bottom);
 }

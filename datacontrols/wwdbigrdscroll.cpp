@@ -1,5 +1,6 @@
 // The grid's vertical scroll bar, drawn at its right edge: it shows where the current
-// record lies and moves through the records when pressed.
+// record lies and moves through the records when pressed or when its thumb is dragged;
+// and the mouse wheel, a record a notch.
 
 #include <algorithm>
 
@@ -9,6 +10,28 @@
 namespace {
 
 constexpr int BarWidth = 16;
+// The places of the thumb of a data set that does not count its records: the first
+// record, a page up, the middle, a page down, the last record.
+constexpr int UncountedPlaces = 4;
+
+// How far the thumb can travel between the arrows.
+int ThumbTrack(const TRect& Bar) { return Bar.Bottom - Bar.Top - 3 * BarWidth; }
+
+// The last place the thumb can stand for, its first being 0 (record 1 when counted).
+int LastThumbPlace(TDataSet* DataSet)
+{
+    return DataSet->IsSequenced() ? std::max(1, DataSet->RecordCount() - 1) : UncountedPlaces;
+}
+
+// A notch of the wheel: the next record (Distance 1) or the one before (-1); false
+// without records to move through.
+bool WheelStep(TDataSet* DataSet, bool LinkActive, int Distance)
+{
+    if (!LinkActive || !DataSet)
+        return false;
+    DataSet->MoveBy(Distance);
+    return true;
+}
 
 }  // namespace
 
@@ -36,19 +59,19 @@ TRect TdwCustomDBGrid::VertScrollThumbRect()
 {
     const TRect bar = VertScrollBarRect();
     TDataSet* dataSet = DataSetOrNull();
-    const int track = bar.Bottom - bar.Top - 2 * BarWidth - BarWidth;
+    const int track = ThumbTrack(bar);
     if (bar.Right <= bar.Left || track <= 0 || !FDataLink.Active() || !dataSet || dataSet->IsEmpty())
         return TRect{};
-    int top = 0;
-    const int count = dataSet->RecordCount();
-    if (dataSet->IsSequenced() && count > 1) {
-        const int recNo = std::clamp(dataSet->RecNo(), 1, count);
-        top = static_cast<int>(static_cast<long long>(track) * (recNo - 1) / (count - 1));
-    } else if (dataSet->Eof()) {
-        top = track;
-    } else if (!dataSet->Bof()) {
-        top = track / 2;
-    }
+    int place = UncountedPlaces / 2;
+    if (dataSet->IsSequenced())
+        place = std::clamp(dataSet->RecNo(), 1, std::max(1, dataSet->RecordCount())) - 1;
+    else if (dataSet->Eof())
+        place = UncountedPlaces;
+    else if (dataSet->Bof())
+        place = 0;
+    int top = static_cast<int>(static_cast<long long>(track) * place / LastThumbPlace(dataSet));
+    if (FMouseMode == mmThumb)
+        top = FThumbDragTop;
     const int y = bar.Top + BarWidth + top;
     return Rect(bar.Left, y, bar.Right, y + BarWidth);
 }
@@ -95,4 +118,64 @@ void TdwCustomDBGrid::VertScrollBarClick(int Y)
         dataSet->MoveBy(-VisibleRowCount());
     else if (Y >= thumb.Bottom)
         dataSet->MoveBy(VisibleRowCount());
+    else {
+        FThumbDragTop = thumb.Top - bar.Top - BarWidth;
+        FThumbGrabY = Y - thumb.Top;
+        FMouseMode = mmThumb;
+    }
+}
+
+void TdwCustomDBGrid::VertScrollThumbDragged(int Y)
+{
+    const TRect bar = VertScrollBarRect();
+    FThumbDragTop = std::clamp(Y - FThumbGrabY - bar.Top - BarWidth, 0, std::max(0, ThumbTrack(bar)));
+    Invalidate();
+}
+
+// Only the place where the thumb is let go moves the records.
+void TdwCustomDBGrid::VertScrollThumbReleased()
+{
+    TDataSet* dataSet = DataSetOrNull();
+    const int track = ThumbTrack(VertScrollBarRect());
+    Invalidate();
+    if (!FDataLink.Active() || !dataSet || track <= 0)
+        return;
+    const int last = LastThumbPlace(dataSet);
+    const int place = static_cast<int>((static_cast<long long>(FThumbDragTop) * last + track / 2) / track);
+    if (dataSet->IsSequenced()) {
+        const int recNo = place + 1;
+        if (recNo <= 1)
+            dataSet->First();
+        else if (recNo > dataSet->RecordCount())
+            dataSet->Last();
+        else
+            dataSet->SetRecNo(recNo);
+        return;
+    }
+    switch (place) {
+    case 0:
+        dataSet->First();
+        break;
+    case 1:
+        dataSet->MoveBy(-VisibleRowCount());
+        break;
+    case UncountedPlaces - 1:
+        dataSet->MoveBy(VisibleRowCount());
+        break;
+    case UncountedPlaces:
+        dataSet->Last();
+        break;
+    default:
+        break;
+    }
+}
+
+bool TdwCustomDBGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos)
+{
+    return TCustomControl::DoMouseWheelDown(Shift, MousePos) || WheelStep(DataSetOrNull(), FDataLink.Active(), 1);
+}
+
+bool TdwCustomDBGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos)
+{
+    return TCustomControl::DoMouseWheelUp(Shift, MousePos) || WheelStep(DataSetOrNull(), FDataLink.Active(), -1);
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The grid's cell editor: an edit placed over the current cell while it is edited.
+// The grid's cell editor: an edit placed over the current cell while it is edited. It
+// takes the field's picture mask when it is shown and checks each typed key against it.
 
 #include "platform/vcl/edits.h"
 
@@ -15,15 +16,37 @@ public:
     int DialogCode() const override { return dlgcWantArrows | dlgcWantChars | dlgcWantTab | dlgcWantAllKeys; }
 
     void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(char& Key) override;
+    void KeyUp(Word& Key, TShiftState Shift) override;
 
     // The text differs from the field's since it was shown or reset.
     bool TextChanged() const { return FTextChanged; }
     void SetTextChanged(bool Value) { FTextChanged = Value; }
 
+    // The current field's picture mask; empty for none.
+    const String& PictureMask() const { return FPictureMask; }
+    // Typing appends the literals the mask requires next.
+    bool AutoFill() const { return FAutoFill; }
+    // The text may be posted although it fails the mask.
+    bool AllowInvalidExit() const { return FAllowInvalidExit; }
+    void SetAllowInvalidExit(bool Value) { FAllowInvalidExit = Value; }
+    // Takes the current field's mask and checks the text against it.
+    void TakeFieldPictureMask();
+    // The text is empty or fills the mask.
+    bool PassesPictureMask() const;
+    // Tells the grid's OnCheckValue whether the text passes the mask.
+    void CheckValue(bool Passes);
+
 protected:
     void Change() override;
 
 private:
+    // A printable key typed against the mask; Key becomes 0 when the mask took it.
+    void PictureKeyPress(char& Key);
+
     TdwCustomDBGrid* FGrid;
     bool FTextChanged = false;
+    String FPictureMask;
+    bool FAutoFill = true;
+    bool FAllowInvalidExit = false;
 };

@@ -2,29 +2,28 @@
 
 #include "datacontrols/dwfields.h"
 #include "datacontrols/dwlocate.h"
+#include "datacontrols/dwpicturemasks.h"
 #include "datacontrols/dwproperties.h"
 #include "datacontrols/dwstrings.h"
+#include "datacontrols/dwutils.h"
 #include "datacontrols/dwwindows.h"
 #include "datacontrols/wwintl.h"
 #include "platform/db/datasource.h"
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
+#include "platform/db/indexdefs.h"
 #include "platform/vcl/dialogs.h"
-#include "platform/vcl/guiscreen.h"
 #include "platform/vcl/timer.h"
 
 namespace {
 
 constexpr unsigned BaseInterval = 200;
 
-// The first ';'-separated name of the data set's IndexFieldNames, when it publishes one.
-String IndexFieldName(TDataSet* DataSet)
+// The definition of the data set's current index, when it publishes its definitions.
+const TIndexDef* CurrentIndexDef(TDataSet* DataSet)
 {
-    auto* published = dynamic_cast<TdwPublished*>(DataSet);
-    if (!published)
-        return String();
-    const std::optional<String> names = published->PublishedText("IndexFieldNames");
-    return names ? dwTextBeforeChar(*names + ";", ';') : String();
+    TIndexDefs* defs = dwGetIndexDefs(DataSet);
+    return defs ? defs->FindDef(dwGetIndexName(DataSet)) : nullptr;
 }
 
 }  // namespace
@@ -65,7 +64,10 @@ TField* TdwIncrementalSearch::SearchTargetField() const
         return nullptr;
     String name = FSearchField;
     if (name.empty())
-        name = IndexFieldName(dataSet);
+        if (const TIndexDef* def = CurrentIndexDef(dataSet))
+            name = dwFirstFieldName(def->Fields());
+    if (name.empty())
+        name = dwFirstFieldName(dwGetIndexFieldNames(dataSet));
     TField* field = name.empty() ? nullptr : dataSet->FindField(name);
     return field ? field : dataSet->Fields()[0];
 }
@@ -103,11 +105,34 @@ void TdwIncrementalSearch::FinishPendingSearch()
     FLastSearch = text;
 }
 
-void TdwIncrementalSearch::ClearSearch()
+void TdwIncrementalSearch::KeyPress(char& Key)
+{
+    TEdit::KeyPress(Key);
+    if (Key == 0)
+        return;
+    TdwFieldPictureMask mask{FPictureMask, FPictureMaskAutoFill, true};
+    if (mask.Mask.empty() && FPictureMaskFromField)
+        if (TField* field = SearchTargetField())
+            mask = dwGetFieldPictureMask(FDataLink.DataSet(), field->FieldName());
+    if (!mask.Mask.empty())
+        dwPictureKeyPress(this, mask.Mask, mask.AutoFill, Key);
+}
+
+void TdwIncrementalSearch::Clear()
 {
     FTimer->SetEnabled(false);
     SetText(String());
     FLastSearch.clear();
+}
+
+bool TdwIncrementalSearch::LocateText(TField* Field, const String& Text) const
+{
+    const TIndexDef* def = CurrentIndexDef(FDataLink.DataSet());
+    const bool caseSensitive = def && !def->Options().Contains(ixCaseInsensitive);
+    const TLocateOptions options =
+        caseSensitive ? TLocateOptions{loPartialKey} : TLocateOptions{loCaseInsensitive, loPartialKey};
+    TdwHourGlass hourGlass;
+    return FDataLink.DataSet()->Locate(Field->FieldName(), Variant(Text), options);
 }
 
 void TdwIncrementalSearch::FindValue()
@@ -122,21 +147,9 @@ void TdwIncrementalSearch::FindValue()
         return;
     }
     bool found = false;
-    if (dwIsSearchableText(field, text)) {
-        if (dwIntl()->UseLocateMethodForSearch()) {
-            const TCursor cursor = GuiScreen()->Cursor();
-            GuiScreen()->SetCursor(crHourGlass);
-            try {
-                found = dataSet->Locate(field->FieldName(), Variant(text), {loCaseInsensitive, loPartialKey});
-            } catch (...) {
-                GuiScreen()->SetCursor(cursor);
-                throw;
-            }
-            GuiScreen()->SetCursor(cursor);
-        } else {
-            found = dwLocateValue(dataSet, field->FieldName(), text, false, true);
-        }
-    }
+    if (dwIsSearchableText(field, text))
+        found = dwIntl()->UseLocateMethodForSearch() ? LocateText(field, text)
+                                                     : dwLocateValue(dataSet, field->FieldName(), text, false, true);
     if (OnAfterSearch)
         OnAfterSearch(this, found);
     if (FShowMatchText && found) {

@@ -26,34 +26,50 @@ public:
 
     TDataSource* DataSource() const { return FDataLink.DataSource(); }
     void SetDataSource(TDataSource* Value);
-    // The field searched; empty: the data set's IndexFieldNames, else its first field.
+    // The field searched; empty: the first field of the data set's current index
+    // definition, else of its IndexFieldNames, else its first field.
     const String& SearchField() const { return FSearchField; }
     void SetSearchField(const String& Value) { FSearchField = Value; }
     // Completes the typed text with the found record's, the completion selected.
     bool ShowMatchText() const { return FShowMatchText; }
     void SetShowMatchText(bool Value) { FShowMatchText = Value; }
-    // Milliseconds from the last key to the search; 0 is the automatic delay.
+    // Milliseconds from the last key to the search; 0 keeps the interval (200 at first).
     int SearchDelay() const { return FSearchDelay; }
     void SetSearchDelay(int Value) { FSearchDelay = Value; }
+    // The picture mask typed text must follow; without one, PictureMaskFromField takes
+    // the search field's mask from the data set's PictureMasks.
+    const String& PictureMask() const { return FPictureMask; }
+    void SetPictureMask(const String& Value) { FPictureMask = Value; }
+    bool PictureMaskAutoFill() const { return FPictureMaskAutoFill; }
+    void SetPictureMaskAutoFill(bool Value) { FPictureMaskAutoFill = Value; }
+    bool PictureMaskFromField() const { return FPictureMaskFromField; }
+    void SetPictureMaskFromField(bool Value) { FPictureMaskFromField = Value; }
 
     // Searches now with the current text.
     void FindValue();
-    // Runs a search that is waiting for its delay.
+    // Runs a search that is waiting for its delay (the timer's tick).
     void FinishPendingSearch();
     // Empties the text and forgets the last search.
-    virtual void ClearSearch();
+    virtual void Clear();
     // The field FindValue searches; null without an open data set.
     TField* SearchTargetField() const;
 
     TdwAfterSearchEvent OnAfterSearch;
 
     void KeyUp(Word& Key, TShiftState Shift) override;
+    void KeyPress(char& Key) override;
 
 private:
+    // Locate on the field; case-sensitive when the current index definition is.
+    bool LocateText(TField* Field, const String& Text) const;
+
     TDataLink FDataLink;
     std::unique_ptr<TTimer> FTimer;
     String FSearchField;
     String FLastSearch;
     bool FShowMatchText = false;
     int FSearchDelay = 0;
+    String FPictureMask;
+    bool FPictureMaskAutoFill = true;
+    bool FPictureMaskFromField = false;
 };

@@ -3,7 +3,7 @@
 #include <QWidget>
 
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/panels.h"
+#include "platform/vcl/frames.h"
 
 TToolBar::TToolBar(TComponent* AOwner) : TCustomControl(AOwner) {
     Widget()->setFocusPolicy(Qt::NoFocus);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QWidget>
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/controlcanvas.h"
@@ -35,6 +36,10 @@ Qt::CursorShape CursorShape(TCursor Cursor) {
 TControl::TControl(TComponent* AOwner, QWidget* AWidget) : TComponent(AOwner), FWidget(AWidget), FFont(std::make_unique<TFont>()) {
     TEventDispatch::Instance();
     TEventDispatch::Register(FWidget, this);
+    // Each control sees the mouse over itself, buttons held or not, and only it does: what
+    // it leaves alone does not pass on to its container.
+    FWidget->setMouseTracking(true);
+    FWidget->setAttribute(Qt::WA_NoMousePropagation);
     FWidget->hide();
     FFont->OnChange = [this](TObject*) {
         if (!FTakingParentFont) FParentFont = false;
@@ -251,6 +256,39 @@ void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
 
 void TControl::MouseMove(TShiftState Shift, int X, int Y) {
     if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
+}
+
+bool TControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
+    bool handled = false;
+    if (OnMouseWheel) OnMouseWheel(this, Shift, WheelDelta, MousePos, handled);
+    if (handled) return true;
+    FWheelAccumulator += WheelDelta;
+    while (std::abs(FWheelAccumulator) >= WHEEL_DELTA) {
+        const bool down = FWheelAccumulator < 0;
+        FWheelAccumulator += down ? WHEEL_DELTA : -WHEEL_DELTA;
+        handled = down ? DoMouseWheelDown(Shift, MousePos) : DoMouseWheelUp(Shift, MousePos);
+    }
+    return handled;
+}
+
+bool TControl::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+    bool handled = false;
+    if (OnMouseWheelDown) OnMouseWheelDown(this, Shift, MousePos, handled);
+    return handled;
+}
+
+bool TControl::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
+    bool handled = false;
+    if (OnMouseWheelUp) OnMouseWheelUp(this, Shift, MousePos, handled);
+    return handled;
+}
+
+bool TControl::MouseCapture() const { return QWidget::mouseGrabber() == FWidget; }
+
+void TControl::SetMouseCapture(bool Value) {
+    if (Value == MouseCapture()) return;
+    if (Value) FWidget->grabMouse();
+    else FWidget->releaseMouse();
 }
 
 TCustomForm* TControl::ParentForm() const { return GetParentForm(this); }

@@ -123,6 +123,11 @@ public:
     virtual void Click();
     virtual void DblClick();
 
+    // While captured, the control gets every mouse move and button release in its window,
+    // wherever the mouse is, until it lets go.
+    bool MouseCapture() const;
+    void SetMouseCapture(bool Value);
+
     // The form the control sits on (through its containers); null when none.
     TCustomForm* ParentForm() const;
     // The Qt widget that shows the control.
@@ -136,6 +141,9 @@ public:
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;
+    TMouseWheelEvent OnMouseWheel;
+    TMouseWheelUpDownEvent OnMouseWheelDown;
+    TMouseWheelUpDownEvent OnMouseWheelUp;
 
 protected:
     // The control shows itself through AWidget, which it owns.
@@ -154,6 +162,11 @@ protected:
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseMove(TShiftState Shift, int X, int Y);
+    // The wheel turned over the control: OnMouseWheel first, then one DoMouseWheelDown or
+    // DoMouseWheelUp for each whole notch turned so far. True when handled.
+    virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
+    virtual bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
+    virtual bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
     // Puts the geometry on the widget.
     virtual void UpdateWidgetGeometry();
     // Shows or hides the widget as Visible and the parent say.
@@ -186,6 +199,8 @@ private:
     String FHint;
     bool FShowHint = false;
     TCursor FCursor = crDefault;
+    // Wheel turned and not yet spent in whole notches.
+    int FWheelAccumulator = 0;
 };
 
 // The form the control sits on; null when none.

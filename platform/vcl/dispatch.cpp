@@ -5,6 +5,8 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+#include <QWheelEvent>
 #include <QWidget>
 #include <unordered_map>
 
@@ -171,6 +173,9 @@ bool TEventDispatch::eventFilter(QObject* Watched, QEvent* Event) {
             });
             return alive.expired();
         }
+        case QEvent::Wheel:
+            if (Event == FDelivering || !Watched->isWidgetType()) return false;
+            return WheelTurned(static_cast<QWidget*>(Watched), static_cast<QWheelEvent*>(Event));
         case QEvent::Resize: {
             auto* form = dynamic_cast<TCustomForm*>(ControlOf(Watched));
             if (form && !form->Parent()) {
@@ -258,6 +263,35 @@ bool TEventDispatch::KeyReleased(QWidget* Target, QKeyEvent* Event) {
         if (key == 0) return true;
     }
     Deliver(Target, Event);
+    return true;
+}
+
+bool TEventDispatch::WheelTurned(QWidget* Target, QWheelEvent* Event) {
+    const int delta = Event->angleDelta().y();
+    if (delta == 0 || !WinControlAt(Target)) return false;
+    const QPointF global = Event->globalPosition();
+    const TPoint mousePos = Point(qRound(global.x()), qRound(global.y()));
+    const TShiftState shift = ShiftStateOf(Event->modifiers(), Event->buttons());
+    // On from the widget under the mouse to its containers, as Qt passes a wheel on, with
+    // each control's DoMouseWheel before its widget's own handling (a list scrolls itself).
+    for (QPointer<QWidget> widget = Target; widget; widget = widget->isWindow() ? nullptr : widget->parentWidget()) {
+        if (TControl* control = ControlOf(widget)) {
+            std::weak_ptr<void> alive = control->AliveToken();
+            bool handled = false;
+            if (!Guarded(control, [&] { handled = control->DoMouseWheel(shift, delta, mousePos); }) || handled ||
+                alive.expired()) {
+                return true;
+            }
+        }
+        if (!widget) return true;
+        QWheelEvent own(widget->mapFromGlobal(global), global, Event->pixelDelta(), Event->angleDelta(), Event->buttons(),
+                        Event->modifiers(), Event->phase(), Event->inverted(), Event->source());
+        QEvent* outer = FDelivering;
+        FDelivering = &own;
+        QCoreApplication::sendEvent(widget, &own);
+        FDelivering = outer;
+        if (own.isAccepted()) return true;
+    }
     return true;
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 // Where Qt's events become the class library's: keys through the dialog-key,
 // KeyDown, KeyPress order; focus through each form's own record of its active
-// control; paint, mouse, resize and close through the controls' methods.
+// control; the wheel to the control under the mouse, then its containers; paint,
+// mouse, resize and close through the controls' methods.
 
 #include <QObject>
 #include <functional>
 
 class QEvent;
 class QKeyEvent;
+class QWheelEvent;
 class QWidget;
 class TControl;
 class TWinControl;
@@ -34,8 +36,9 @@ private:
     bool KeyPressed(QWidget* Target, QKeyEvent* Event);
     bool KeyReleased(QWidget* Target, QKeyEvent* Event);
     void Deliver(QWidget* Target, QKeyEvent* Event);
+    bool WheelTurned(QWidget* Target, QWheelEvent* Event);
 
-    // The key event being handed to its widget, which the filter lets through.
+    // The key or wheel event being handed to its widget, which the filter lets through.
     QEvent* FDelivering = nullptr;
 };
 

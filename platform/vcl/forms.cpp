@@ -35,6 +35,8 @@ TCustomForm::TCustomForm(TComponent* AOwner)
     FClient->setAutoFillBackground(true);
     Widget()->setAutoFillBackground(true);
     Widget()->setAttribute(Qt::WA_DeleteOnClose, false);
+    // A press the form leaves alone goes on to the MDI frame around it, which activates it.
+    Widget()->setAttribute(Qt::WA_NoMousePropagation, false);
     SetVisible(false);
     SetColor(clBtnFace);
     SetBounds(0, 0, 320, 240);

@@ -1,8 +1,10 @@
 #include "platform/vcl/lists.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <functional>
 
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/dispatch.h"
@@ -10,6 +12,23 @@
 #include "platform/vcl/qtext.h"
 
 namespace {
+
+// A combo box that tells its control when its list opens and closes.
+class TComboWidget : public QComboBox {
+public:
+    std::function<void()> PopupShowing;
+    std::function<void()> PopupHidden;
+
+    void showPopup() override {
+        if (PopupShowing) PopupShowing();
+        QComboBox::showPopup();
+    }
+    void hidePopup() override {
+        const bool wasOpen = view()->isVisible();
+        QComboBox::hidePopup();
+        if (wasOpen && PopupHidden) PopupHidden();
+    }
+};
 
 QComboBox* Combo(const TControl* Control) { return static_cast<QComboBox*>(Control->Widget()); }
 QListWidget* List(const TControl* Control) { return static_cast<QListWidget*>(Control->Widget()); }
@@ -24,8 +43,10 @@ QStringList ToQStrings(const TStrings& Items) {
 
 // ---------------------------------------------------------------- TComboBox
 
-TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<QComboBox>()), FItems(std::make_unique<TStringList>()) {
-    QComboBox* combo = Combo(this);
+TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<TComboWidget>()), FItems(std::make_unique<TStringList>()) {
+    auto* combo = static_cast<TComboWidget*>(Combo(this));
+    combo->PopupShowing = [this] { Guarded(this, [this] { DropDown(); }); };
+    combo->PopupHidden = [this] { Guarded(this, [this] { CloseUp(); }); };
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setMaxVisibleItems(FDropDownCount);
@@ -39,7 +60,12 @@ TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<QCombo
     SetBounds(0, 0, 145, 21);
 }
 
-TComboBox::~TComboBox() { FItems->OnChange = nullptr; }
+TComboBox::~TComboBox() {
+    FItems->OnChange = nullptr;
+    auto* combo = static_cast<TComboWidget*>(Combo(this));
+    combo->PopupShowing = nullptr;
+    combo->PopupHidden = nullptr;
+}
 
 bool TComboBox::InheritsFrom(const String& name) const { return SameText(name, "TComboBox") || TWinControl::InheritsFrom(name); }
 
@@ -105,6 +131,14 @@ void TComboBox::SetTextValue(const String& Value) {
 
 void TComboBox::Change() {
     if (OnChange) OnChange(this);
+}
+
+void TComboBox::DropDown() {
+    if (OnDropDown) OnDropDown(this);
+}
+
+void TComboBox::CloseUp() {
+    if (OnCloseUp) OnCloseUp(this);
 }
 
 // ---------------------------------------------------------------- TListBox

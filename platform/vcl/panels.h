@@ -2,6 +2,7 @@
 // Containers and frames: TPanel, TGroupBox and the TBevel line or box.
 
 #include "platform/vcl/controls.h"
+#include "platform/vcl/frames.h"
 
 enum TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
 
@@ -74,6 +75,3 @@ private:
     TBevelShape FShape = bsBox;
     TBevelStyle FStyle = bsLowered;
 };
-
-// A raised or lowered 3D edge: the top-left in one colour, the bottom-right in the other.
-void Frame3D(TCanvas& Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, int Width);

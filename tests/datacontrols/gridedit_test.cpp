@@ -1,11 +1,14 @@
-// Editing cells in place: typing starts the editor, moving posts, Esc takes back.
+// Editing cells in place: typing starts the editor, moving posts, Esc takes back;
+// picture masks check the typing and refuse to post an incomplete text.
 
 #include <gtest/gtest.h>
 
 #include "datacontrols/wwinplaceedit.h"
 #include "platform/db/field.h"
+#include "platform/rtl/datetime.h"
 #include "platform/vcl/scripteddialogs.h"
 #include "tests/datacontrols/gridfixture.h"
+#include "tests/datacontrols/publishing.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {
@@ -80,6 +83,163 @@ TEST_F(GridEditTest, CellsThatMayNotBeEditedKeepTheirText)
         T->FieldByName("CITY")->SetReadOnly(false);
         Grid->SetOptions(Grid->Options() + TdwDBGridOptions{dgEditing});
     }
+}
+
+TEST_F(GridEditTest, TypingFollowsTheFieldsPictureMask)
+{
+    struct Case {
+        const char* MaskLine;
+        const char* Field;
+        const char* Typed;
+        const char* Text;
+        int Caret;
+        int Beeps;
+        std::vector<bool> Checks;  // OnCheckValue after showing the editor, then per key taken
+    };
+    const Case cases[] = {
+        {"SSN\t###-##-####\tT\tT", "SSN", "123", "123-", 4, 0, {true, false, false, false}},
+        {"SSN\t###-##-####\tT\tT", "SSN", "123456789", "123-45-6789", 11, 0,
+         {true, false, false, false, false, false, false, false, false, true}},
+        {"ssn\t###-##-####\tT\tT", "SSN", "12a", "12", 2, 1, {true, false, false}},
+        {"SSN\t###-##-####\tT\tF", "SSN", "12a", "12a", 3, 0, {true}},
+        {"STATE\t*&\tT\tT", "STATE", "txq", "TX", 2, 0, {true, true, true}},
+    };
+    std::vector<bool> checks;
+    Grid->OnCheckValue = [&](TObject* Sender, bool Passes) {
+        EXPECT_EQ(Sender, Grid);
+        checks.push_back(Passes);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Typed);
+        Grid->PictureMasks()->Clear();
+        Grid->PictureMasks()->Add(c.MaskLine);
+        Grid->SetSelectedIndex(T->FieldByName(c.Field)->Index());
+        checks.clear();
+        Dialogs.Beeps = 0;
+        TypeText(Form, c.Typed);
+        ASSERT_TRUE(Grid->EditorMode());
+        EXPECT_EQ(Grid->InplaceEditor()->Text(), c.Text);
+        EXPECT_EQ(Grid->InplaceEditor()->SelStart(), c.Caret);
+        EXPECT_EQ(Dialogs.Beeps, c.Beeps);
+        EXPECT_EQ(c.Checks, checks);
+        PressKey(Form, Qt::Key_Escape);
+        PressKey(Form, Qt::Key_Escape);
+        ASSERT_EQ(T->State(), dsBrowse);
+    }
+}
+
+TEST_F(GridEditTest, BackspaceAndDeleteCheckTheTextLeft)
+{
+    Grid->PictureMasks()->Add("SSN\t###\tT\tT");
+    Grid->SetSelectedIndex(T->FieldByName("SSN")->Index());
+    TypeText(Form, "123");
+    std::vector<bool> checks;
+    Grid->OnCheckValue = [&](TObject*, bool Passes) { checks.push_back(Passes); };
+    PressKey(Form, Qt::Key_Backspace);
+    EXPECT_EQ(Grid->InplaceEditor()->Text(), "12");
+    PressKey(Form, Qt::Key_Home);
+    PressKey(Form, Qt::Key_Delete);
+    PressKey(Form, Qt::Key_Delete);
+    EXPECT_EQ(Grid->InplaceEditor()->Text(), "");
+    EXPECT_EQ((std::vector<bool>{false, false, true}), checks) << "an empty text passes";
+}
+
+TEST_F(GridEditTest, AnIncompleteMaskedTextIsNotPosted)
+{
+    Grid->PictureMasks()->Add("SSN\t###-##-####\tT\tT");
+    Grid->SetSelectedIndex(T->FieldByName("SSN")->Index());
+    TypeText(Form, "123");
+    PressKey(Form, Qt::Key_Down);
+    ASSERT_EQ(Dialogs.Messages.size(), 1u);
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Invalid input value.  Use escape key to abandon changes.");
+    EXPECT_EQ(Dialogs.Beeps, 1);
+    EXPECT_TRUE(Grid->EditorMode()) << "the editor keeps the text";
+    EXPECT_EQ(Grid->InplaceEditor()->Text(), "123-");
+    EXPECT_EQ(CurrentId(), "C0001");
+    EXPECT_EQ(T->FieldByName("SSN")->AsString(), "");
+
+    Grid->InplaceEditor()->SetAllowInvalidExit(true);
+    PressKey(Form, Qt::Key_Down);
+    EXPECT_EQ(CurrentId(), "C0002");
+    T->First();
+    EXPECT_EQ(T->FieldByName("SSN")->AsString(), "123-");
+}
+
+TEST_F(GridEditTest, EnterToTabAndCtrlPageUpLeaveTheEditorForTheGrid)
+{
+    Grid->SetKeyOptions(Grid->KeyOptions() + TdwDBGridKeyOptions{dgEnterToTab});
+    T->MoveBy(3);
+    TypeText(Form, "Ogden");
+    PressKey(Form, Qt::Key_Return);
+    EXPECT_EQ(Grid->SelectedField()->FieldName(), "STATE");
+    EXPECT_EQ(City(), "Ogden");
+    EXPECT_EQ(CurrentId(), "C0004");
+
+    TypeText(Form, "UT");
+    PressKey(Form, Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_FALSE(Grid->EditorMode());
+    EXPECT_EQ(CurrentId(), "C0001") << "to the top record shown";
+    T->MoveBy(3);
+    EXPECT_EQ(T->FieldByName("STATE")->AsString(), "UT");
+    EXPECT_EQ(City(), "Ogden");
+}
+
+// A grid over a data set that publishes its own masks and an OnInvalidValue event.
+class GridMaskedDataSetTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Form = Construct<TForm>(nullptr);
+        Form->SetBounds(0, 0, 400, 200);
+        Data = new TPublishingDataSet(Form, {{"ZIP", ftString, 10}, {"DUE", ftDate}});
+        Data->Open();
+        Data->AddRows({{"12345", "01/02/2009"}});
+        Data->PictureMasks.Add("ZIP\t#####\tT\tT");
+        Source = new TDataSource(Form);
+        Source->SetDataSet(Data);
+        Grid = new TdwDBGrid(Form);
+        Grid->SetParent(Form);
+        Grid->SetBounds(8, 8, 380, 180);
+        Grid->SetDataSource(Source);
+        Grid->PictureMasks()->Add("ZIP\t&&&&&\tT\tT");  // the data set's list wins
+        ShowForm(Form);
+        Grid->SetFocus();
+    }
+    void TearDown() override { Form->Free(); }
+
+    TScriptedDialogs Dialogs;
+    TForm* Form = nullptr;
+    TPublishingDataSet* Data = nullptr;
+    TDataSource* Source = nullptr;
+    TdwDBGrid* Grid = nullptr;
+};
+
+TEST_F(GridMaskedDataSetTest, TheDataSetsOnInvalidValueHearsOfARefusedPost)
+{
+    std::vector<String> invalid;
+    Data->OnInvalidValue = [&](TDataSet* DataSet, TField* Field) {
+        EXPECT_EQ(DataSet, Data);
+        invalid.push_back(Field->FieldName());
+    };
+    TypeText(Form, "12");
+    ASSERT_TRUE(Grid->EditorMode());
+    EXPECT_EQ(Grid->InplaceEditor()->Text(), "12") << "digits fit the data set's mask";
+    PressKey(Form, Qt::Key_Return);
+    EXPECT_EQ((std::vector<String>{"ZIP"}), invalid);
+    EXPECT_TRUE(Dialogs.Messages.empty());
+    EXPECT_EQ(Data->FieldByName("ZIP")->AsString(), "12345");
+}
+
+TEST_F(GridMaskedDataSetTest, ADateIsReadByTheLibrarysParser)
+{
+    Grid->SetEditControlOptions(Grid->EditControlOptions() + TdwEditControlOptions{ecoDisableDateTimePicker});
+    Grid->SetSelectedIndex(1);
+    PressKey(Form, Qt::Key_F2);
+    ASSERT_TRUE(Grid->EditorMode());
+    Grid->InplaceEditor()->SetText("Jul/4/09");
+    PressKey(Form, Qt::Key_Return);
+    EXPECT_FALSE(Grid->EditorMode());
+    EXPECT_DOUBLE_EQ(Data->FieldByName("DUE")->AsDateTime(), EncodeDate(2009, 7, 4));
 }
 
 }  // namespace

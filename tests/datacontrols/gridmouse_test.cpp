@@ -1,9 +1,13 @@
-// Sizing and moving columns by their titles, title buttons and picking a cell with the mouse.
+// Sizing and moving columns by their titles, title buttons, picking a cell, the scroll
+// bar and the wheel with the mouse.
 
-#include <QMouseEvent>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 #include "platform/db/field.h"
+#include "platform/vcl/timer.h"
 #include "tests/datacontrols/gridfixture.h"
 #include "tests/vcl/formtesting.h"
 
@@ -33,14 +37,41 @@ protected:
         QTest::mouseMove(w, To);
         QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, To);
     }
-    // The mouse moving over the grid without a button held. The controls' widgets do not
-    // track the mouse yet, so the move is sent as the window system would send it.
+    // The mouse moving over the grid without a button held, through its window.
     void Hover(QPoint At)
     {
         QWidget* w = Grid->Widget();
-        QMouseEvent move(QEvent::MouseMove, QPointF(At), QPointF(w->mapToGlobal(At)), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
-        QCoreApplication::sendEvent(w, &move);
+        QTest::mouseMove(w->window()->windowHandle(), w->mapTo(w->window(), At));
+    }
+    void Wheel(int Delta)
+    {
+        const QPoint at = Centre(2, 3);
+        QWheelEvent wheel(at, Grid->Widget()->mapToGlobal(at), QPoint(), QPoint(0, Delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(Grid->Widget(), &wheel);
+    }
+    // The first of the grid's controls of that class; null when none.
+    TControl* Child(const String& ClassName)
+    {
+        for (int i = 0; i < Grid->ControlCount(); ++i) {
+            if (Grid->Controls(i)->ClassName() == ClassName)
+                return Grid->Controls(i);
+        }
+        return nullptr;
+    }
+    // What the grid owns now.
+    std::vector<TComponent*> Owned()
+    {
+        std::vector<TComponent*> owned;
+        for (int i = 0; i < Grid->ComponentCount(); ++i)
+            owned.push_back(Grid->Components(i));
+        return owned;
+    }
+    static String Id(int Number)
+    {
+        char id[16];
+        std::snprintf(id, sizeof id, "C%04d", Number);
+        return id;
     }
     int CharWidth()
     {
@@ -163,6 +194,190 @@ TEST_F(GridMouseTest, ACellTooNarrowForItsTextShowsItInAHint)
 
     Hover(Centre(3, 0));
     EXPECT_FALSE(Grid->CellHintShowing()) << "no hint over titles";
+}
+
+TEST_F(GridMouseTest, ADraggedTitleShowsItsPictureAndWhereItWillGo)
+{
+    Grid->SetDragVertOffset(30);
+    const int controls = Grid->ControlCount();
+    QWidget* w = Grid->Widget();
+    const QPoint from = Centre(2, 0);
+    const TRect title = Grid->CellRect(2, 0);
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(w, from + QPoint(2, 0));
+    EXPECT_EQ(Grid->ControlCount(), controls) << "two pixels are still a click";
+
+    const QPoint to = Centre(4, 0);
+    QTest::mouseMove(w, to);
+    TControl* picture = Child("TImage");
+    TControl* marker = Child("TShape");
+    ASSERT_TRUE(picture && marker);
+    EXPECT_EQ(picture->Top(), 30) << "below the top of the titles";
+    EXPECT_EQ(picture->Width(), title.Width() + 1);
+    EXPECT_EQ(picture->Left(), title.Left + to.x() - from.x()) << "it follows the mouse";
+    EXPECT_TRUE(marker->Visible());
+    EXPECT_NEAR(marker->Left() + marker->Width() / 2, Grid->CellRect(4, 0).Right, 1) << "after the column it goes to";
+
+    QTest::mouseMove(w, Centre(1, 0));
+    EXPECT_NEAR(marker->Left() + marker->Width() / 2, Grid->CellRect(1, 0).Left, 1) << "before it, going left";
+    QTest::mouseMove(w, from);
+    EXPECT_FALSE(marker->Visible()) << "back over its own place";
+
+    QTest::mouseMove(w, Centre(1, 0));
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, Centre(1, 0));
+    EXPECT_EQ(Grid->ControlCount(), controls) << "picture and marker go with the drag";
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{1, 0}}), Moves);
+    EXPECT_EQ(Grid->GetFields(0)->FieldName(), "ID");
+}
+
+TEST_F(GridMouseTest, ADragWhoseReleaseWasLostEndsAtTheNextPress)
+{
+    const int controls = Grid->ControlCount();
+    QWidget* w = Grid->Widget();
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, Centre(2, 0));
+    QTest::mouseMove(w, Centre(4, 0));
+    ASSERT_TRUE(Child("TImage"));
+    EXPECT_TRUE(Grid->MouseCapture()) << "the drag holds the mouse";
+
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, Centre(3, 4));
+    EXPECT_EQ(Grid->ControlCount(), controls);
+    EXPECT_FALSE(Grid->MouseCapture());
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, Centre(3, 4));
+    EXPECT_TRUE(Moves.empty());
+    EXPECT_EQ(CurrentId(), "C0004");
+}
+
+TEST_F(GridMouseTest, ATitleDraggedPastAnEdgeScrollsTheColumns)
+{
+    std::vector<int> lefts;
+    Grid->OnLeftColChanged = [&](TObject*, int NewLeftCol) { lefts.push_back(NewLeftCol); };
+    const int left = Grid->LeftCol();
+    ASSERT_EQ(Grid->CellRect(Grid->ColCount() - 1, 0), TRect{}) << "the last column lies beyond the view";
+    const std::vector<TComponent*> before = Owned();
+    QWidget* w = Grid->Widget();
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, Centre(2, 0));
+    QTest::mouseMove(w, QPoint(Grid->CellsWidth() - 5, 5));
+    TTimer* timer = nullptr;
+    for (TComponent* c : Owned()) {
+        if (std::find(before.begin(), before.end(), c) == before.end())
+            timer = dynamic_cast<TTimer*>(c);
+    }
+    ASSERT_TRUE(timer) << "a timer runs while the title is dragged";
+
+    for (int tick = 0; tick < 3; ++tick)
+        timer->OnTimer(timer);
+    EXPECT_EQ(Grid->LeftCol(), left + 3);
+    QTest::mouseMove(w, QPoint(Grid->CellsWidth() / 2, 5));
+    timer->OnTimer(timer);
+    EXPECT_EQ(Grid->LeftCol(), left + 3) << "inside the grid nothing scrolls";
+    QTest::mouseMove(w, QPoint(5, 5));
+    timer->OnTimer(timer);
+    EXPECT_EQ(Grid->LeftCol(), left + 2);
+    EXPECT_EQ((std::vector<int>{left + 1, left + 2, left + 3, left + 2}), lefts);
+
+    const int firstShown = Grid->LeftCol() - Grid->IndicatorOffset();
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(Owned(), before);
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{1, firstShown}}), Moves) << "to the first column in view";
+}
+
+TEST_F(GridMouseTest, ATitleButtonIsDownWhileHeldOverIt)
+{
+    Grid->SetTitleButtons(true);
+    Grid->SetOptions(Grid->Options() - TdwDBGridOptions{dgColumnResize});
+    const String name = Grid->GetFields(2)->FieldName();
+    QWidget* w = Grid->Widget();
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, Centre(3, 0));
+    EXPECT_TRUE(Grid->TitleButtonDown(2));
+    EXPECT_FALSE(Grid->TitleButtonDown(1));
+    QTest::mouseMove(w, Centre(3, 3));
+    EXPECT_FALSE(Grid->TitleButtonDown(2));
+    QTest::mouseMove(w, Centre(5, 0));
+    EXPECT_FALSE(Grid->TitleButtonDown(2));
+    EXPECT_FALSE(Child("TImage")) << "without column moving a title does not drag";
+    QTest::mouseMove(w, Centre(3, 0));
+    EXPECT_TRUE(Grid->TitleButtonDown(2));
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, Centre(3, 0));
+    EXPECT_FALSE(Grid->TitleButtonDown(2));
+    EXPECT_EQ((std::vector<String>{name}), Clicked);
+
+    Drag(Centre(3, 0), Centre(5, 0));
+    EXPECT_EQ(Clicked.size(), 1u) << "let go over another title: no click";
+    EXPECT_TRUE(Moves.empty());
+    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, Centre(3, 0));
+    QTest::mouseDClick(w, Qt::LeftButton, Qt::NoModifier, Centre(3, 0));
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, Centre(3, 0));
+    EXPECT_EQ(Clicked.size(), 2u) << "a double click presses the button once";
+
+    Grid->SetTitleButtons(false);
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, Centre(3, 0));
+    EXPECT_FALSE(Grid->TitleButtonDown(2));
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, Centre(3, 0));
+    EXPECT_EQ(Clicked.size(), 2u) << "titles are no buttons";
+}
+
+TEST_F(GridMouseTest, DraggingTheThumbMovesToTheRecordWhereItIsLetGo)
+{
+    const TRect bar = Grid->VertScrollBarRect();
+    const int x = (bar.Left + bar.Right) / 2;
+    const TRect thumb = Grid->VertScrollThumbRect();
+    QWidget* w = Grid->Widget();
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, QPoint(x, thumb.Top + 3));
+    QTest::mouseMove(w, QPoint(x, thumb.Top + 43));
+    EXPECT_EQ(Grid->VertScrollThumbRect().Top, thumb.Top + 40) << "the thumb follows the mouse";
+    EXPECT_EQ(CurrentId(), "C0001") << "the records wait for the thumb to be let go";
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, QPoint(x, thumb.Top + 43));
+    EXPECT_GT(T->RecNo(), 1);
+    EXPECT_NEAR(Grid->VertScrollThumbRect().Top, thumb.Top + 40, 1) << "it stays where it was let go";
+
+    // Past the ends of the bar: the last and the first record.
+    Drag(QPoint(x, Grid->VertScrollThumbRect().Top + 3), QPoint(x, bar.Bottom + 50));
+    EXPECT_EQ(CurrentId(), "C0300");
+    Drag(QPoint(x, Grid->VertScrollThumbRect().Top + 3), QPoint(x, bar.Top - 50));
+    EXPECT_EQ(CurrentId(), "C0001");
+}
+
+TEST_F(GridMouseTest, WithoutRecordNumbersTheThumbHasFivePlaces)
+{
+    T->SetSequenced(false);
+    const int x = (Grid->VertScrollBarRect().Left + Grid->VertScrollBarRect().Right) / 2;
+    T->Last();
+    const int bottom = Grid->VertScrollThumbRect().Top;
+    T->First();
+    const int top = Grid->VertScrollThumbRect().Top;
+    const int page = Grid->VisibleRowCount();
+    struct Case {
+        int Place;
+        String Expected;
+    };
+    for (const Case& c : {Case{0, "C0001"}, Case{1, Id(101 - page)}, Case{2, "C0101"}, Case{3, Id(101 + page)},
+                          Case{4, "C0300"}}) {
+        T->First();
+        T->MoveBy(100);
+        const int middle = Grid->VertScrollThumbRect().Top;
+        ASSERT_EQ(middle, (top + bottom) / 2);
+        Drag(QPoint(x, middle + 3), QPoint(x, top + (bottom - top) * c.Place / 4 + 3));
+        EXPECT_EQ(CurrentId(), c.Expected) << "place " << c.Place;
+    }
+}
+
+TEST_F(GridMouseTest, TheWheelMovesARecordANotch)
+{
+    Wheel(-WHEEL_DELTA);
+    EXPECT_EQ(CurrentId(), "C0002");
+    Wheel(-3 * WHEEL_DELTA);
+    EXPECT_EQ(CurrentId(), "C0005");
+    Wheel(WHEEL_DELTA);
+    EXPECT_EQ(CurrentId(), "C0004");
+
+    T->Last();
+    Wheel(-WHEEL_DELTA);
+    EXPECT_EQ(CurrentId(), "C0300");
+    EXPECT_EQ(T->State(), dsBrowse) << "the wheel appends nothing";
+
+    Grid->OnMouseWheel = [](TObject*, TShiftState, int, TPoint, bool& Handled) { Handled = true; };
+    Wheel(WHEEL_DELTA);
+    EXPECT_EQ(CurrentId(), "C0300") << "a handler that takes the wheel keeps the record";
 }
 
 }  // namespace

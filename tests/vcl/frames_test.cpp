@@ -1,0 +1,92 @@
+// Three-dimensional edges, push buttons and check boxes drawn on a bitmap.
+
+#include <gtest/gtest.h>
+
+#include "platform/vcl/bitmap.h"
+#include "platform/vcl/frames.h"
+#include "platform/vcl/qapp.h"
+
+namespace {
+
+// A colour none of the drawings use, so that every pixel they touch shows.
+constexpr TColor Background = clFuchsia;
+
+class FramesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureQApplication();
+        Bitmap.SetSize(20, 14);
+        Canvas = Bitmap.Canvas();
+        Canvas->Brush()->SetColor(Background);
+        Canvas->FillRect(Rect(0, 0, 20, 14));
+    }
+    TColor At(int X, int Y) { return Canvas->Pixels(X, Y); }
+
+    TBitmap Bitmap;
+    TCanvas* Canvas = nullptr;
+};
+
+TEST_F(FramesTest, EdgesAreTwoRingsLitFromTheTopLeft) {
+    struct Case {
+        unsigned Edge;
+        TColor OuterTopLeft, InnerTopLeft, InnerBottomRight, OuterBottomRight;
+    };
+    for (const Case& c : {Case{EDGE_RAISED, cl3DLight, clBtnHighlight, clBtnShadow, cl3DDkShadow},
+                          Case{EDGE_SUNKEN, clBtnShadow, cl3DDkShadow, cl3DLight, clBtnHighlight}}) {
+        SetUp();
+        TRect r = Rect(2, 2, 18, 12);
+        DrawEdge(*Canvas, r, c.Edge, BF_RECT);
+        EXPECT_EQ(r, Rect(2, 2, 18, 12)) << "without BF_ADJUST the rectangle stays";
+        EXPECT_EQ(At(2, 2), ColorToRGB(c.OuterTopLeft)) << c.Edge;
+        EXPECT_EQ(At(2, 11), ColorToRGB(c.OuterBottomRight)) << "the bottom line takes the corner";
+        EXPECT_EQ(At(3, 3), ColorToRGB(c.InnerTopLeft)) << c.Edge;
+        EXPECT_EQ(At(16, 10), ColorToRGB(c.InnerBottomRight)) << c.Edge;
+        EXPECT_EQ(At(17, 11), ColorToRGB(c.OuterBottomRight)) << c.Edge;
+        EXPECT_EQ(At(17, 2), ColorToRGB(c.OuterBottomRight)) << "the right line takes the corner";
+        EXPECT_EQ(At(10, 7), Background) << "the middle is left alone";
+        EXPECT_EQ(At(18, 7), Background) << "nothing outside";
+    }
+}
+
+TEST_F(FramesTest, EdgesTakeOnlyTheChosenSidesAndCanFillAndShrink) {
+    TRect r = Rect(2, 2, 18, 12);
+    DrawEdge(*Canvas, r, EDGE_RAISED, BF_TOP | BF_BOTTOM | BF_MIDDLE | BF_ADJUST);
+    EXPECT_EQ(r, Rect(2, 4, 18, 10));
+    EXPECT_EQ(At(2, 2), ColorToRGB(cl3DLight));
+    EXPECT_EQ(At(2, 11), ColorToRGB(cl3DDkShadow));
+    EXPECT_EQ(At(2, 7), ColorToRGB(clBtnFace)) << "no left edge: the middle reaches the side";
+    EXPECT_EQ(At(17, 7), ColorToRGB(clBtnFace));
+}
+
+TEST_F(FramesTest, PushButtonsRiseAndSinkWhenPushed) {
+    DrawFrameControl(*Canvas, Rect(0, 0, 10, 14), DFC_BUTTON, DFCS_BUTTONPUSH);
+    DrawFrameControl(*Canvas, Rect(10, 0, 20, 14), DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_PUSHED);
+    EXPECT_EQ(At(0, 0), ColorToRGB(cl3DLight));
+    EXPECT_EQ(At(9, 13), ColorToRGB(cl3DDkShadow));
+    EXPECT_EQ(At(10, 0), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(At(19, 13), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(At(5, 7), ColorToRGB(clBtnFace));
+    EXPECT_EQ(At(15, 7), ColorToRGB(clBtnFace));
+}
+
+TEST_F(FramesTest, CheckBoxesAreSunkenSquaresTickedWhenChecked) {
+    struct Case {
+        unsigned State;
+        TColor Inside, Tick;
+    };
+    for (const Case& c : {Case{DFCS_BUTTONCHECK, clWindow, clWindow},
+                          Case{DFCS_BUTTONCHECK | DFCS_CHECKED, clWindow, clWindowText},
+                          Case{DFCS_BUTTONCHECK | DFCS_CHECKED | DFCS_INACTIVE, clBtnFace, clGrayText}}) {
+        SetUp();
+        // A 13-pixel box centred in a wider cell: columns 3 to 15.
+        DrawFrameControl(*Canvas, Rect(0, 0, 20, 13), DFC_BUTTON, c.State);
+        EXPECT_EQ(At(2, 6), Background) << "square, centred";
+        EXPECT_EQ(At(3, 0), ColorToRGB(clBtnShadow));
+        EXPECT_EQ(At(15, 12), ColorToRGB(clBtnHighlight));
+        EXPECT_EQ(At(6, 3), ColorToRGB(c.Inside)) << c.State;
+        // A pixel of the tick.
+        EXPECT_EQ(At(9, 8), ColorToRGB(c.Tick)) << c.State;
+    }
+}
+
+}  // namespace

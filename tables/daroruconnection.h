@@ -39,6 +39,12 @@ public:
     // A file under the directory that DatabaseName stands for on the server.
     virtual bool DeleteFile(const String& /*DatabaseName*/, const String& /*FileName*/) { return false; }
     virtual bool FileExists(const String& /*DatabaseName*/, const String& /*FileName*/) { return false; }
+    // The engine-wide settings of an environment in one request; the date format
+    // is the environment's TDaroruDateFrmt.
+    virtual void ap_EnvSettings(int /*Epoch*/, int /*DateFormat*/, int /*MemoBlockSize*/, bool /*Deleted*/,
+                                bool /*Century*/, bool /*SoftSeek*/, bool /*Exact*/)
+    {
+    }
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-parameter"

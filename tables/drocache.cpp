@@ -6,11 +6,30 @@ void TDrUpdateCache::SetLength(int Count)
     FLength = Count > 0 ? Count : 0;
 }
 
+void TDrUpdateCache::SetLengthKeepingAdded(int Count)
+{
+    KeepOnlyAddedBeforeImages();
+    std::vector<std::unique_ptr<TCachedItem>> added;
+    for (auto& item : FItems)
+        if (item && IsAdded(item->RecNo))
+            added.push_back(std::move(item));
+    FItems.clear();
+    FSlots.clear();
+    FLength = Count > 0 ? Count : 0;
+    for (auto& item : added) {
+        const int position = FLength + 1;
+        item->FetchPosition = position;
+        At(position) = std::move(*item);
+        MarkFetched(position);
+    }
+}
+
 void TDrUpdateCache::Clear()
 {
     FItems.clear();
     FSlots.clear();
     FBeforeImages.clear();
+    FAdded.clear();
     FLength = 0;
 }
 
@@ -79,6 +98,21 @@ TCachedItem& TDrUpdateCache::Put(int RecNo, TUpdateStatus Status, const String& 
     return item;
 }
 
+TCachedItem& TDrUpdateCache::Insert(int Position, int RecNo, const String& Image)
+{
+    TCachedItem& item = At(Position);
+    item = TCachedItem{};
+    item.RecNo = RecNo;
+    item.FetchPosition = Position;
+    item.Image = Image;
+    SaveBeforeImage(item);
+    item.Status = usInserted;
+    FAdded.insert(RecNo);
+    MarkFetched(Position);
+    FPending = true;
+    return item;
+}
+
 void TDrUpdateCache::SaveBeforeImage(TCachedItem& Item)
 {
     if (Item.Status != usUnmodified || Item.BeforeImage >= 0)
@@ -87,14 +121,41 @@ void TDrUpdateCache::SaveBeforeImage(TCachedItem& Item)
     FBeforeImages.push_back(Item.Image);
 }
 
+void TDrUpdateCache::MarkApplied(TCachedItem& Item)
+{
+    Item.Status = usUnmodified;
+    Item.BeforeImage = -1;
+}
+
+void TDrUpdateCache::KeepOnlyAddedBeforeImages()
+{
+    std::vector<String> kept;
+    for (auto& item : FItems) {
+        if (!item)
+            continue;
+        if (IsAdded(item->RecNo) && item->BeforeImage >= 0) {
+            kept.push_back(FBeforeImages[static_cast<size_t>(item->BeforeImage)]);
+            item->BeforeImage = static_cast<std::int32_t>(kept.size() - 1);
+        } else {
+            item->BeforeImage = -1;
+        }
+    }
+    FBeforeImages = std::move(kept);
+}
+
 void TDrUpdateCache::Invalidate()
 {
+    KeepOnlyAddedBeforeImages();
     FPending = false;
     FSlots.clear();
-    FBeforeImages.clear();
-    for (auto& item : FItems)
-        if (item)
-            item->BeforeImage = -1;
+    for (size_t index = 0; index < FItems.size(); ++index) {
+        const TCachedItem* item = FItems[index].get();
+        if (!item || !IsAdded(item->RecNo))
+            continue;
+        MarkFetched(static_cast<int>(index + 1));
+        if (item->Status != usUnmodified)
+            FPending = true;
+    }
 }
 
 void TDrUpdateCache::CancelUpdates()
@@ -103,7 +164,7 @@ void TDrUpdateCache::CancelUpdates()
     for (auto& item : FItems) {
         if (!item)
             continue;
-        if (item->Status == usModified && item->BeforeImage >= 0 &&
+        if (item->Status != usUnmodified && item->BeforeImage >= 0 &&
             item->BeforeImage < static_cast<std::int32_t>(FBeforeImages.size()))
             item->Image = FBeforeImages[static_cast<size_t>(item->BeforeImage)];
         item->Status = usUnmodified;

@@ -362,6 +362,40 @@ public:
     bool cs_SeekBin(const char* Key, XBSHORT Length);
     XBLONG cs_GetRecord(char* Buffer);
     bool cs_PutRecord(const char* Buffer);
+    // The new record reaches the file at once, blank; with CachedUpdates the
+    // values posted into it wait in the store, at the position after the last.
+    bool cs_Append();
+    bool cs_AppendBlank();
+    // Memo and blob data are read from and written to the file at once: with
+    // CachedUpdates the engine is first put on the record of the cached position,
+    // and a write's field, as the engine then holds it, goes into the stored image.
+#define DR_ON_CACHED_RECORD(name)                   \
+    template <class... A>                           \
+    auto cs_##name(A... Args)                       \
+    {                                               \
+        if (FCachedUpdates)                         \
+            EngineToCachedRecord();                 \
+        return TDaroruDispatch::cs_##name(Args...); \
+    }
+    DR_ON_CACHED_RECORD(GetMemo)
+    DR_ON_CACHED_RECORD(GetBlob)
+    DR_ON_CACHED_RECORD(GetBlobLength)
+    DR_ON_CACHED_RECORD(BlobToFile)
+#undef DR_ON_CACHED_RECORD
+#define DR_WRITES_CACHED_RECORD(name)                                   \
+    template <class... A>                                               \
+    auto cs_##name(const char* Field, A... Args)                        \
+    {                                                                   \
+        if (!FCachedUpdates)                                            \
+            return TDaroruDispatch::cs_##name(Field, Args...);          \
+        TCachedItem& item = EngineToCachedRecord();                     \
+        const auto result = TDaroruDispatch::cs_##name(Field, Args...); \
+        TakeEngineField(item, Field);                                   \
+        return result;                                                  \
+    }
+    DR_WRITES_CACHED_RECORD(PutBlob)
+    DR_WRITES_CACHED_RECORD(Replace)
+#undef DR_WRITES_CACHED_RECORD
 
     // Calls after which the cached positions no longer hold.
 #define DR_CACHE_INVALIDATING(name)                                \
@@ -473,6 +507,18 @@ private:
                 Table.Invalidate();
         }
     };
+    // The cursor and the count take in the record the engine just appended.
+    bool AfterAppend(bool Appended);
+    // Moves the engine on past the records added to the store.
+    void SkipAddedRecords();
+    // The item of the cached position, read first when it was not read yet;
+    // raises when the cursor is on no record.
+    TCachedItem& CachedRecord();
+    // Puts the engine on the record of the cached position; raises when there is
+    // none or the engine cannot reach it.
+    TCachedItem& EngineToCachedRecord();
+    // The stored image takes the field as the engine's current record holds it.
+    void TakeEngineField(TCachedItem& Item, const char* Field);
     // The cached cursor position.
     int CachedPosition() const { return static_cast<int>(static_cast<std::int32_t>(FCurrentRecNo)); }
     void SetCachedPosition(int Position) { FCurrentRecNo = static_cast<std::uint32_t>(Position); }

@@ -168,6 +168,8 @@ void TDaroruTable::ClearBlobEntries(TRecordBuffer Buffer)
     for (int i = 0; i < FBlobCount; ++i) {
         FreeEntryData(entries[i]);
         std::memset(&entries[i], 0, sizeof entries[i]);
+        // A blank reference: no memo, as the file writes it.
+        std::memset(entries[i].Reference, ' ', sizeof entries[i].Reference);
     }
 }
 

@@ -62,7 +62,9 @@ TCachedItem& TDaroruTable::PutCachedItem(int RecNo, TUpdateStatus Status, const 
 
 TUpdateStatus TDaroruTable::UpdateStatus()
 {
-    const TCachedItem* item = FCache.Find(GetSXRecno());
+    // A cached table knows its records by their position.
+    const int current = GetSXRecno();
+    const TCachedItem* item = FCachedUpdates ? FCache.Made(current) : FCache.Find(current);
     return item ? item->Status : usUnmodified;
 }
 
@@ -72,15 +74,25 @@ void TDaroruTable::cu_FetchRecord(int Position, char* Buffer)
         return;
     if (!FCache.Fetched(Position)) {
         TDaroruDispatch::cs_Select(FWorkArea);
-        // From the record fetched before this position, else counted from the top.
+        // From the record fetched before this position, else counted from the top,
+        // passing over the records added, which wait after the last position.
         const TCachedItem* previous = FCache.Fetched(Position - 1) ? FCache.Made(Position - 1) : nullptr;
-        if (previous && previous->RecNo > 0) {
+        int steps = Position - 1;
+        if (previous && previous->RecNo > 0 && !FCache.IsAdded(previous->RecNo)) {
             TDaroruDispatch::cs_Go(previous->RecNo);
-            TDaroruDispatch::cs_Skip(1);
+            steps = 1;
         } else {
             TDaroruDispatch::cs_GoTop();
-            if (Position > 1)
-                TDaroruDispatch::cs_Skip(Position - 1);
+            SkipAddedRecords();
+        }
+        if (FCache.AddedRecNos().empty()) {
+            if (steps > 0)
+                TDaroruDispatch::cs_Skip(steps);
+        } else {
+            for (; steps > 0; --steps) {
+                TDaroruDispatch::cs_Skip(1);
+                SkipAddedRecords();
+            }
         }
         TCachedItem& item = FCache.At(Position);
         item.RecNo = TDaroruDispatch::cs_RecNo();
@@ -92,6 +104,47 @@ void TDaroruTable::cu_FetchRecord(int Position, char* Buffer)
     }
     const String& image = FCache.At(Position).Image;
     std::memcpy(Buffer, image.data(), std::min(image.size(), static_cast<size_t>(FRecordSize)));
+}
+
+void TDaroruTable::SkipAddedRecords()
+{
+    while (!TDaroruDispatch::cs_Eof() && FCache.IsAdded(TDaroruDispatch::cs_RecNo()))
+        TDaroruDispatch::cs_Skip(1);
+}
+
+TCachedItem& TDaroruTable::CachedRecord()
+{
+    const int position = CachedPosition();
+    if (position < 1 || position > FCachedCount)
+        Raise("No cached record to work on");
+    if (!FCache.Fetched(position)) {
+        String image(static_cast<size_t>(FRecordSize), ' ');
+        cu_FetchRecord(position, image.data());
+    }
+    return FCache.At(position);
+}
+
+TCachedItem& TDaroruTable::EngineToCachedRecord()
+{
+    TCachedItem& item = CachedRecord();
+    if (item.RecNo > 0)
+        TDaroruDispatch::cs_Go(item.RecNo);
+    if (item.RecNo <= 0 || TDaroruDispatch::cs_Eof() || TDaroruDispatch::cs_RecNo() != item.RecNo)
+        Raise("Cannot reach the cached record " + IntToStr(item.RecNo));
+    return item;
+}
+
+void TDaroruTable::TakeEngineField(TCachedItem& Item, const char* Field)
+{
+    // The engine counts offsets from 1, the deletion flag included; 0 is a field it does not know.
+    const auto at = static_cast<size_t>(std::max<XBLONG>(TDaroruDispatch::cs_FieldOffset(Field) - 1, 0));
+    const auto width = static_cast<size_t>(std::max<XBLONG>(TDaroruDispatch::cs_FieldWidth(Field), 0));
+    if (at == 0 || width == 0)
+        return;
+    String record(static_cast<size_t>(FRecordSize), ' ');
+    TDaroruDispatch::cs_GetRecord(record.data());
+    Item.Image.resize(std::max(Item.Image.size(), record.size()), ' ');
+    Item.Image.replace(at, width, record, at, width);
 }
 
 bool TDaroruTable::cu_Seek(const String& Key)
@@ -157,7 +210,7 @@ void TDaroruTable::ApplyUpdates()
         const String image = PadRight(item->Image, recordSize, ' ').substr(0, static_cast<size_t>(recordSize));
         WriteText(out, image);
         WriteAt(out, lengthAt, Hex(image.size(), 8));
-        item->Status = usUnmodified;
+        FCache.MarkApplied(*item);
         ++entries;
         total += image.size() + 22;
     }
@@ -298,15 +351,41 @@ XBLONG TDaroruTable::cs_GetRecord(char* Buffer)
 
 bool TDaroruTable::cs_PutRecord(const char* Buffer)
 {
-    TCachedItem* item = FCachedUpdates && CachedPosition() > 0 ? FCache.Made(CachedPosition()) : nullptr;
-    if (!item || item->RecNo == 0)
+    if (!FCachedUpdates)
         return TDaroruDispatch::cs_PutRecord(Buffer);
-    if (item->Status == usUnmodified) {
-        FCache.SaveBeforeImage(*item);
-        item->Status = usModified;
+    TCachedItem& item = CachedRecord();
+    if (item.Status == usUnmodified) {
+        FCache.SaveBeforeImage(item);
+        item.Status = usModified;
     }
-    item->Image.assign(Buffer, static_cast<size_t>(FRecordSize));
+    item.Image.assign(Buffer, static_cast<size_t>(FRecordSize));
     FCache.SetPending(true);
+    return true;
+}
+
+bool TDaroruTable::cs_Append() { return AfterAppend(TDaroruDispatch::cs_Append()); }
+
+bool TDaroruTable::cs_AppendBlank() { return AfterAppend(TDaroruDispatch::cs_AppendBlank()); }
+
+bool TDaroruTable::AfterAppend(bool Appended)
+{
+    if (!Appended)
+        return false;
+    const XBLONG recno = TDaroruDispatch::cs_RecNo();
+    if (!FCachedUpdates) {
+        SetCachedPosition(recno);
+        FCachedCount = TDaroruDispatch::cs_RecCount();
+        if (FSequencedCount != scRaw)
+            FCountNeedsRefresh = true;
+        return true;
+    }
+    // The record as the file has it is what cancelling goes back to.
+    String image(static_cast<size_t>(FRecordSize), ' ');
+    TDaroruDispatch::cs_GetRecord(image.data());
+    const int position = std::max(FCachedCount, 0) + 1;
+    FCache.Insert(position, recno, image);
+    FCachedCount = position;
+    SetCachedPosition(position);
     return true;
 }
 
@@ -358,11 +437,17 @@ bool TDaroruTable::cs_Query(const char* Expression)
 {
     const CacheInvalidation after(*this);
     const bool result = TDaroruDispatch::cs_Query(Expression);
-    FCachedCount = static_cast<SmallInt>(TDaroruDispatch::cs_QueryTest(Expression)) > 0
-                       ? TDaroruDispatch::cs_QueryRecCount()
-                       : TDaroruDispatch::cs_RecCount();
-    // Changes not yet applied stay in the store.
-    if (!FCache.Pending())
+    const bool optimised = static_cast<SmallInt>(TDaroruDispatch::cs_QueryTest(Expression)) > 0;
+    FCachedCount = optimised ? TDaroruDispatch::cs_QueryRecCount() : TDaroruDispatch::cs_RecCount();
+    if (FCachedUpdates && !FCache.AddedRecNos().empty()) {
+        // The records added stay after the last position, whatever the engine counted of them.
+        for (const int recno : FCache.AddedRecNos())
+            if (!optimised || TDaroruDispatch::cs_GetQueryBit(recno))
+                --FCachedCount;
+        FCache.SetLengthKeepingAdded(FCachedCount);
+        FCachedCount = FCache.Count();
+    } else if (!FCache.Pending()) {  // a store with changes not yet applied is kept
         SetLenCachedItem(FCachedCount);
+    }
     return result;
 }

@@ -126,12 +126,13 @@ bool TDaroruTable::CopyStructureExtended(const String& FileName)
                 const String type = typeText ? typeText : "";
                 const XBLONG width = cs_FieldWidth(name.c_str());
                 const XBLONG decimals = cs_FieldDecimals(name.c_str());
+                // The new table's records, whatever the store of this one holds.
                 cs_Select(area);
-                cs_AppendBlank();
-                cs_Replace("FIELD_NAME", 1024, name.c_str());
-                cs_Replace("FIELD_TYPE", 1024, type.c_str());
-                cs_Replace("FIELD_LEN", 1, &width);
-                cs_Replace("FIELD_DEC", 1, &decimals);
+                TDaroruDispatch::cs_AppendBlank();
+                TDaroruDispatch::cs_Replace("FIELD_NAME", 1024, name.c_str());
+                TDaroruDispatch::cs_Replace("FIELD_TYPE", 1024, type.c_str());
+                TDaroruDispatch::cs_Replace("FIELD_LEN", 1, &width);
+                TDaroruDispatch::cs_Replace("FIELD_DEC", 1, &decimals);
                 cs_Commit();
             }
             cs_Select(area);

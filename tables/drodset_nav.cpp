@@ -147,7 +147,7 @@ int TDaroruTable::GetRecNo()
         return 0;
     cs_Select(FWorkArea);
     UpdateCursorPos();
-    if (cs_IndexOrd() == 0 || FTableType == ttSXNTX)
+    if (FCachedUpdates || cs_IndexOrd() == 0 || FTableType == ttSXNTX)
         return cs_RecNo();
     if (FCountNeedsRefresh || FCachedCount == -1)
         RefreshCount();
@@ -161,7 +161,7 @@ void TDaroruTable::SetRecNo(int Value)
         return;
     CheckBrowseMode();
     cs_Select(FWorkArea);
-    if (cs_IndexOrd() == 0)
+    if (FCachedUpdates || cs_IndexOrd() == 0)
         cs_Go(Value);
     else if (GetRecordCount() > 0)
         cs_OrderPosSet(static_cast<double>(Value) / FCachedCount);
@@ -412,9 +412,12 @@ void TDaroruTable::InternalPost()
     FBlankAppended = false;
     cs_Unlock(0);
     if (!FSpeedMode) {
-        cs_Skip(-1);
-        if (!cs_Bof())
-            cs_Skip(1);
+        // The engine finds the record where its order puts it now; a cached record keeps its position.
+        if (!FCachedUpdates) {
+            cs_Skip(-1);
+            if (!cs_Bof())
+                cs_Skip(1);
+        }
         SetRecordInfo(buffer, static_cast<std::uint32_t>(cs_RecNo()), cs_Eof() ? bfEOF : bfCurrent);
     }
     FSavedRecNo = 0;

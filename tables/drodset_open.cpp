@@ -82,8 +82,12 @@ void TDaroruTable::SetToDaroruEnv()
     FCountNeedsRefresh = env->CountNeedsRefresh() != 0;
     FErrorFunc = env->ErrorFunc();
     FCentury = env->Century();
-    if (env->ApplyTo() == TDaroruApplyTo{atServer} && env->DaroruConnection() && env->DaroruConnection()->Connected())
-        return;  // the server client sends its settings in one request of its own
+    TDaroruConnection* server = env->DaroruConnection();
+    if (env->ApplyTo() == TDaroruApplyTo{atServer} && server && server->Connected()) {
+        server->ap_EnvSettings(env->Epoch(), env->DateFormat(), env->MemoBlockSize(), env->Deleted() != 0,
+                               env->Century() != 0, env->SoftSeek() != 0, env->Exact() != 0);
+        return;
+    }
     if (env->ApplyTo() != TDaroruApplyTo{atLocal})
         return;
     LoadDLL();
@@ -157,9 +161,10 @@ void TDaroruTable::OpenTable()
     FCountNeedsRefresh = true;
     FLockListStale = true;
     FRecordSize = cs_RecSize();
-    FCachedCount = cs_RecCount();
+    // The engine's own answers: with CachedUpdates the table's would come from the store.
+    FCachedCount = TDaroruDispatch::cs_RecCount();
     SetLenCachedItem(FCachedCount);
-    const char* condition = cs_IndexCondition();
+    const char* condition = TDaroruDispatch::cs_IndexCondition();
     FIndexCondition = condition ? condition : "";
 }
 

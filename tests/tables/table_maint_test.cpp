@@ -1,6 +1,9 @@
 // Packing, zapping, recalling, direct writes, memo data and the refresh of open
 // tables when an engine setting changes.
 
+#include <fstream>
+#include <iterator>
+
 #include "platform/classes/datamodule.h"
 #include "platform/db/datasource.h"
 #include "platform/db/fieldkinds.h"
@@ -137,6 +140,25 @@ TEST_F(MaintenanceTest, BlobWritesWaitForThePostOutsideSpeedMode)
     EXPECT_EQ(notes->FieldByName("NOTES")->AsString(), "second");
     notes->Close();
     EXPECT_EQ(ReadBack("NOTES.DBF"), (std::vector<String>{"A|first memo text", "B|second"}));
+}
+
+TEST_F(MaintenanceTest, RecordAddedWithoutAMemoRefersToNone)
+{
+    const std::vector<FieldLayout> memo = {{"ID", 'C', 4, 0}, {"NOTES", 'M', 10, 0}};
+    CreateTable("NOTES.DBF", memo);
+    TDaroruTable* notes = Table("NOTES");
+    notes->Open();
+    notes->Append();
+    notes->FieldByName("ID")->SetAsString("A");
+    EXPECT_TRUE(notes->FieldByName("NOTES")->IsNull());
+    notes->Post();
+    EXPECT_TRUE(notes->FieldByName("NOTES")->IsNull());
+    notes->Close();
+    std::ifstream in(Dir + "NOTES.DBF", std::ios::binary);
+    const String file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const String record = Image(memo, {"A"});
+    ASSERT_GT(file.size(), record.size());
+    EXPECT_EQ(file.substr(file.size() - 1 - record.size()), record + "\x1a") << "a blank reference, as the engine writes it";
 }
 
 TEST_F(MaintenanceTest, ChangingTheDeletedSettingRefreshesOpenTablesEachTime)

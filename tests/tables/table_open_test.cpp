@@ -158,6 +158,44 @@ TEST_F(TableTest, OpeningPlacesTwoDigitYearsAfterTheEpoch)
     }
 }
 
+// A connection that is up and keeps the settings it was sent.
+class SettingsConnection : public TDaroruConnection {
+public:
+    using TDaroruConnection::TDaroruConnection;
+    bool Connected() const override { return true; }
+    void ap_EnvSettings(int Epoch, int DateFormat, int MemoBlockSize, bool Deleted, bool Century, bool SoftSeek,
+                        bool Exact) override
+    {
+        Sent.push_back(std::to_string(Epoch) + " " + std::to_string(DateFormat) + " " + std::to_string(MemoBlockSize) +
+                       " " + std::to_string(Deleted) + std::to_string(Century) + std::to_string(SoftSeek) +
+                       std::to_string(Exact));
+    }
+    std::vector<String> Sent;
+};
+
+TEST_F(TableTest, AServerEnvironmentGetsItsSettingsInOneRequestAtEveryOpen)
+{
+    CreateTable("CLIENT.DBF", ClientSchema);
+    TDataModule* module = Construct<TDataModule>(nullptr);
+    auto* env = new TDaroruEnv(module);
+    SettingsConnection connection(nullptr);
+    env->SetDaroruConnection(&connection);
+    env->SetApplyTo({atServer});  // the settings below do not reach the engine
+    env->SetEpoch(1950);
+    env->SetSoftSeek(WordTrue);
+    env->SetDateFormat(dfGerman);
+    TDaroruTable* t = Table("CLIENT");
+    t->Open();
+    EXPECT_TRUE(t->Active()) << "the table itself stays local";
+    EXPECT_EQ(t->Epoch(), 1950);
+    t->Close();
+    t->Open();
+    EXPECT_EQ(connection.Sent, (std::vector<String>{"1950 4 64 0110", "1950 4 64 0110"}));
+    t->Close();
+    env->SetDaroruConnection(nullptr);
+    module->Free();
+}
+
 TEST_F(TableTest, SetUpIsRefusedOnAnOpenTable)
 {
     CreateTable("CLIENT.DBF", ClientSchema);

@@ -1,7 +1,11 @@
 #include "datacontrols/dwdrawing.h"
 
+#include <algorithm>
+
 #include "platform/vcl/canvas.h"
 #include "platform/vcl/colors.h"
+#include "platform/vcl/frames.h"
+#include "platform/vcl/userinput.h"
 
 namespace {
 
@@ -61,4 +65,43 @@ void dwDrawSelectedFrame(TCanvas* Canvas, const TRect& Rect)
     Canvas->DrawFocusRect(Rect);
     Canvas->Brush()->SetStyle(brushStyle);
     Canvas->Pen()->SetColor(penColor);
+}
+
+void dwDrawEllipsisButton(TCanvas* Canvas, const TRect& Rect, int State, Word Key, bool Flat, bool Transparent)
+{
+    const bool pushed = State == dwButtonPushed;
+    if (!Transparent) {
+        TRect edge = Rect;
+        unsigned flags = BF_RECT;
+        if (!Flat)
+            flags |= BF_MIDDLE;
+        if (pushed && !KeyIsDown(Key))
+            flags |= BF_FLAT;
+        DrawEdge(*Canvas, edge, EDGE_RAISED, flags);
+    }
+    const int width = Rect.Right - Rect.Left;
+    const int height = Rect.Bottom - Rect.Top;
+    const int side = std::max(1, (width + 1) / 8);
+    const int shift = pushed ? 0 : 1;
+    const int x = Rect.Left + width / 2 - shift - side / 2;
+    const int y = Rect.Top + (height + 1) / 2 - shift - side / 2;
+    TBrush* brush = Canvas->Brush();
+    const TColor brushColor = brush->Color();
+    const TBrushStyle brushStyle = brush->Style();
+    brush->SetStyle(bsSolid);
+    brush->SetColor(clBlack);
+    for (int offset : {-2 * side, 0, 2 * side})
+        Canvas->FillRect(Bounds(x + offset, y, side, side));
+    brush->SetColor(brushColor);
+    brush->SetStyle(brushStyle);
+}
+
+void dwDrawDropDownArrowButton(TCanvas* Canvas, const TRect& Rect, int State, Word Key, bool Enabled)
+{
+    unsigned flags = DFCS_SCROLLCOMBOBOX;
+    if (!Enabled)
+        flags |= DFCS_INACTIVE;
+    else if (State != 0 && !KeyIsDown(Key))
+        flags |= DFCS_PUSHED | DFCS_FLAT;
+    DrawFrameControl(*Canvas, Rect, DFC_SCROLL, flags);
 }

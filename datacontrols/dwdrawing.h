@@ -12,6 +12,9 @@ constexpr int detEndEllipsis = 2;    // "..." where the text is cut
 constexpr int detWordBreak = 4;      // wrap at words (not when one line fills the height)
 constexpr int detNoBackground = 16;  // leave the background as it is
 
+// A drawn button's state, counted as the speed buttons count theirs: 2 is pushed.
+constexpr int dwButtonPushed = 2;
+
 // Draws an edit's text while the edit has no focus: the background filled with the
 // brush, the text aligned within Rect less the margins.
 void dwDrawEditText(TCanvas* Canvas, const TRect& Rect, int LeftMargin, int Options, TAlignment Alignment,
@@ -21,3 +24,10 @@ bool dwIsSingleLineHeight(TCanvas* Canvas, const TRect& Rect);
 // An outline in the highlight colour with a focus rectangle inside it; the canvas's
 // brush style and pen colour are kept.
 void dwDrawSelectedFrame(TCanvas* Canvas, const TRect& Rect);
+// A button with "..." on it: unless Transparent, a raised edge, filled unless Flat and
+// drawn flat while pushed without Key held; then three black squares side by side in
+// the middle, one pixel up and to the left unless pushed.
+void dwDrawEllipsisButton(TCanvas* Canvas, const TRect& Rect, int State, Word Key, bool Flat, bool Transparent);
+// A combo box's drop-down button: pushed and flat while enabled, State non-zero and
+// Key not held; otherwise raised, greyed when not Enabled.
+void dwDrawDropDownArrowButton(TCanvas* Canvas, const TRect& Rect, int State, Word Key, bool Enabled);

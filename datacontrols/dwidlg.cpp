@@ -366,7 +366,7 @@ bool TdwLookupDlg::ChooserApplies() const
            dwGetIndexDefs(FDataSet) || dwKeyCombo1->UsesFieldsAsIndexes(FDataSet);
 }
 
-void TdwLookupDlg::PrepareToShow()
+void TdwLookupDlg::DoShow()
 {
     FInitializing = true;
     if (!ChooserApplies())
@@ -408,6 +408,7 @@ void TdwLookupDlg::PrepareToShow()
     if (FOptions.Contains(opShowSearchBy))
         dwKeyCombo1->FillIndexList(dwDBGrid1);
     FInitializing = false;
+    TForm::DoShow();
 }
 
 void TdwLookupDlg::ApplyIntlLabels()
@@ -743,7 +744,6 @@ bool dwSetupLookupDlg(TCustomForm* ActiveForm, TComponent* Owner, const TdwLooku
         form->FMaxWidth = Settings.MaxWidth;
         form->FMaxHeight = Settings.MaxHeight;
         form->dwIncrementalSearch1->SetCharCase(Settings.CharCase);
-        form->PrepareToShow();
         // OK on an empty list picks nothing.
         result = form->ShowModal() == mrOk && !DataSet->IsEmpty();
     } catch (...) {

@@ -237,15 +237,14 @@ public:
 
 protected:
     void Activate() override;
+    // The steps of showing: sizes and places everything for the data set, then OnShow.
+    void DoShow() override;
 
 private:
     friend bool dwSetupLookupDlg(TCustomForm* ActiveForm, TComponent* Owner, const TdwLookupDlgSettings& Settings,
                                  TDataSet* DataSet);
     friend class TdwTempKeyCombo;
 
-    // The steps of showing, run before the window shows: a dialog's window takes its
-    // size as it shows.
-    void PrepareToShow();
     void ApplyIntlLabels();
     // Without the grid's fields, the search follows the grid's first column.
     void SetSearchFieldFromGrid();

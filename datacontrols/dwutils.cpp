@@ -19,6 +19,11 @@ bool dwParentIsInspector(const TControl* Control)
     return Control && dwIsClassNamed(Control->Parent(), "TdwDataInspector");
 }
 
+bool dwIsPaintCopyInInspector(const TControl* Control)
+{
+    return dwParentIsInspector(Control) && Control->ControlState().Contains(csPaintCopy);
+}
+
 TComponent* dwFindParentFormOrFrame(const TComponent* Component)
 {
     for (TComponent* owner = Component ? Component->Owner() : nullptr; owner; owner = owner->Owner())

@@ -16,6 +16,8 @@ bool dwIsClassNamed(const TObject* Object, const String& ClassName);
 // The control's parent is a grid / the data inspector, by class name.
 bool dwParentIsGrid(const TControl* Control);
 bool dwParentIsInspector(const TControl* Control);
+// The control is painting an image of itself for a row of the data inspector.
+bool dwIsPaintCopyInInspector(const TControl* Control);
 // The first form or frame up the owner chain; null when there is none.
 TComponent* dwFindParentFormOrFrame(const TComponent* Component);
 // csDesigning in the parent form's state, or in the control's own without a form.

@@ -117,6 +117,12 @@ protected:
     void DoCellChanged() override;
     void DoRowChanged() override;
     void Scroll(int Distance) override;
+    // Calculated fields drawn or edited by something of their own keep their tab stop.
+    void SetColumnAttributes() override;
+    // The shown cell control writes its pending value too.
+    void UpdateData() override;
+    // A deleted record leaves the selection.
+    void RecordDeleted(const TBookmark& Bookmark) override;
 
 private:
     void ApplySelected();
@@ -167,5 +173,6 @@ private:
     TWinControl* FCellControl = nullptr;
     TdwGridDateEdit* FDateTimePicker = nullptr;
     bool FInLinkActive = false;
+    bool FSendingCellExit = false;
     bool FIniLoaded = false;
 };

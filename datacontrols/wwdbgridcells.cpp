@@ -288,6 +288,42 @@ void TdwDBGrid::UpdateCellControl()
     wanted->Show();
     wanted->BringToFront();
     FCellControl = wanted;
+    if (Options().Contains(dgAlwaysShowEditor) && Focused() && wanted->CanFocus())
+        wanted->SetFocus();
+}
+
+void TdwDBGrid::UpdateData()
+{
+    TdwCustomDBGrid::UpdateData();
+    // Its exit is where an edit writes its field; an exit that posts the record comes
+    // back here and is not sent again.
+    if (!FCellControl || !FCellControl->Visible() || FSendingCellExit)
+        return;
+    FSendingCellExit = true;
+    try {
+        FCellControl->CMExit();
+    } catch (...) {
+        FSendingCellExit = false;
+        throw;
+    }
+    FSendingCellExit = false;
+}
+
+void TdwDBGrid::SetColumnAttributes()
+{
+    TdwCustomDBGrid::SetColumnAttributes();
+    if (!DataLink()->Active())
+        return;
+    for (int i = 0; i < GetFieldCount(); ++i) {
+        TField* field = GetFields(i);
+        if (!field || !field->Calculated())
+            continue;
+        // The link may open before the edits are attached: they are looked up by name.
+        const TdwFieldControlType info = GetControlInfo(field->FieldName());
+        if ((dwIsCustomControlType(info.TypeWord) && FindCellControl(info.Parameters)) ||
+            SameText(info.TypeWord, "Bitmap") || SameText(info.TypeWord, "ImageIndex"))
+            SetTabStops(i + IndicatorOffset(), true);
+    }
 }
 
 void TdwDBGrid::HideCellControl()
@@ -398,6 +434,9 @@ void TdwDBGrid::KeyPress(char& Key)
 
 void TdwDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
+    // Text that is no date keeps the date editor and the focus, as a key move does.
+    if (FDateTimePicker && FCellControl == FDateTimePicker && !FDateTimePicker->PostText())
+        return;
     TdwCustomDBGrid::MouseDown(Button, Shift, X, Y);
     TField* field = DataLink()->Active() ? SelectedField() : nullptr;
     if (Button != mbLeft || !field || !CellRect(Col(), Row()).Contains(Point(X, Y)))

@@ -88,6 +88,12 @@ void TdwDBGrid::UnselectBookmark(const TBookmark& Bookmark)
         Invalidate();
 }
 
+void TdwDBGrid::RecordDeleted(const TBookmark& Bookmark)
+{
+    if (std::erase(FSelectedList, Bookmark) > 0)
+        Invalidate();
+}
+
 void TdwDBGrid::RefreshRowFlags()
 {
     TdwGridDataLink* link = DataLink();

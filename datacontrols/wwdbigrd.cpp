@@ -4,7 +4,9 @@
 
 #include "datacontrols/dwfields.h"
 #include "datacontrols/dwstrings.h"
+#include "datacontrols/dwutils.h"
 #include "datacontrols/wwibutton.h"
+#include "datacontrols/wwinplaceedit.h"
 #include "datacontrols/wwintl.h"
 #include "platform/db/datasource.h"
 #include "platform/db/dataset.h"
@@ -125,6 +127,8 @@ void TdwCustomDBGrid::SetOptions(TdwDBGridOptions Value)
     if (FOptions == Value)
         return;
     FOptions = Value;
+    if (FEditor)
+        FEditor->SetWordWrap(FOptions.Contains(dgWordWrap));
     LayoutChanged();
 }
 
@@ -359,10 +363,14 @@ void TdwCustomDBGrid::SetColumnAttributes()
 
 int TdwCustomDBGrid::RowPitch() const { return FDefaultRowHeight + (FOptions.Contains(dgRowLines) ? 1 : 0); }
 
+int TdwCustomDBGrid::DataRowsTop() const
+{
+    return FTitleRows ? FTitleHeight + (FOptions.Contains(dgRowLines) ? 1 : 0) : 0;
+}
+
 int TdwCustomDBGrid::VisibleRowCount() const
 {
-    const int titles = FTitleRows ? FTitleHeight + (FOptions.Contains(dgRowLines) ? 1 : 0) : 0;
-    return std::max(1, (ClientHeight() - titles) / std::max(1, RowPitch()));
+    return std::max(1, (ClientHeight() - DataRowsTop()) / std::max(1, RowPitch()));
 }
 
 void TdwCustomDBGrid::LayoutChanged()
@@ -426,6 +434,10 @@ void TdwCustomDBGrid::SyncCurrentRow()
         FRow = FDataLink.ActiveRecord() + FTitleRows;
     else
         FRow = FTitleRows;
+    // A lookup combo's list keeps what is typed in it.
+    TField* field = EditorMode() ? SelectedField() : nullptr;
+    if (field && field->Text() != FEditText && !dwIsClassNamed(Owner(), "TdwDBCustomLookupCombo"))
+        ResetEditorText();
 }
 
 void TdwCustomDBGrid::Resize()
@@ -477,6 +489,8 @@ void TdwCustomDBGrid::Scroll(int /*Distance*/)
     DropEditor();
     HideCellHint();
     SyncCurrentRow();
+    if (FOptions.Contains(dgAlwaysShowEditor))
+        ShowEditor();
     Invalidate();
     CheckTopRowChanged();
     CheckRowChanged();
@@ -489,7 +503,13 @@ void TdwCustomDBGrid::EditingChanged()
     Invalidate();
 }
 
-void TdwCustomDBGrid::RecordChanged(TField* /*Field*/) { Invalidate(); }
+void TdwCustomDBGrid::RecordChanged(TField* Field)
+{
+    Invalidate();
+    TField* selected = EditorMode() ? SelectedField() : nullptr;
+    if (selected && (!Field || Field == selected) && selected->Text() != FEditText)
+        ResetEditorText();
+}
 
 void TdwCustomDBGrid::CheckRowChanged()
 {
@@ -585,6 +605,9 @@ void TdwCustomDBGrid::DoDrawTitleCell(TCanvas* Canvas, TField* Field, const TRec
 
 bool TdwCustomDBGrid::HighlightCell(int /*DataCol*/, int /*DataRow*/, TGridDrawState State)
 {
+    // Multi-selection is kept by the published grid; here no record is selected.
+    if (FOptions.Contains(dgMultiSelect) && !State.Contains(gdFixed))
+        return false;
     return State.Contains(gdSelected) && (Focused() || FOptions.Contains(dgAlwaysShowSelection));
 }
 

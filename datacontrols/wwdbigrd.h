@@ -360,12 +360,19 @@ protected:
     // the link on the cell's record); false leaves it to the text painting.
     virtual bool PaintCustomCell(TCanvas* /*Canvas*/, int /*DataCol*/, int /*DataRow*/, const TRect& /*R*/,
                                  bool /*Highlight*/) { return false; }
-    // Whether the text editor may show over the current cell.
-    virtual bool CanEditShow() { return CanEditCell(); }
+    // Whether the text editor may show over the current cell; with dgAlwaysShowEditor
+    // only while the grid or its editor has the focus.
+    virtual bool CanEditShow();
+    // The editor's text into the field when it changed.
+    virtual void UpdateData();
+    // A column takes the focus on Tab.
+    void SetTabStops(int Col, bool Value) { FTabStops.at(static_cast<size_t>(Col)) = Value; }
     // The editor's text failed the field's picture mask while being posted.
     virtual void ValidationErrorUsingMask(TField* Field);
     // A left click on a data cell, after the grid moved to it; DataRow may lie past the records.
     virtual void DataCellClicked(int /*DataCol*/, int /*DataRow*/, TShiftState /*Shift*/) {}
+    // The grid deleted the record of that bookmark.
+    virtual void RecordDeleted(const TBookmark& /*Bookmark*/) {}
     // The TAB-separated parts of a Selected line.
     static std::vector<String> LineTokens(const String& Line);
 
@@ -380,10 +387,17 @@ private:
     void TabMove(bool Forward);
     void DeleteRecord();
     void CancelRecord();
+    // Esc with nothing typed: the record's changes are cancelled; the editor goes, unless
+    // it is always shown (then it shows the field again).
+    void EscapeRecord();
+    // The editor shows the field's text again.
+    void ResetEditorText();
     TDataSet* DataSetOrNull() const;
     TField* SelectedLineField(const String& Line) const;
     String TitleText(int DataCol) const;
     int RowPitch() const;
+    // Where the first data row starts, below the titles and their line.
+    int DataRowsTop() const;
     int ColumnLeft(int Col) const;
     void ScrollColumnIntoView();
     void DrawCell(TCanvas* Canvas, int ACol, int ARow, const TRect& R);
@@ -412,13 +426,17 @@ private:
     void TitleDragMoved(int X);
     void TitleDragScroll();
     void EndTitleDrag();
+    // The mouse held down on the data cells and moved to (X, Y): the cell under it, or
+    // above or below the rows the record before or after those shown (again each tick
+    // while it stays there).
+    void SelectingMoved(int X, int Y);
+    void SelectingScroll();
+    void EndSelecting();
     // The grid column a title dropped at X goes to: a scrolling column in view.
     int TitleDropColumn(int X) const;
     // The mouse is over the title pressed last.
     bool OverPressedTitle(int X, int Y) const;
     void UpdateCellHint(int X, int Y);
-    // The editor's text into the field when it changed.
-    void UpdateData();
     void PlaceEditor();
     // Hides the editor without writing its text.
     void DropEditor();
@@ -466,12 +484,15 @@ private:
     bool FUpdatingRowCount = false;
     int FPaintingRow = -1;
     TdwInplaceEdit* FEditor = nullptr;
+    // The field's text when the editor last took it or wrote it: a field that differs
+    // from it was changed by someone else, and the editor shows it again.
+    String FEditText;
     THintWindow* FHintWindow = nullptr;
     TRect FHintRect;
     int FHintCol = -1;
     int FHintRow = -1;
     bool FFocusingEditor = false;
-    enum TMouseMode { mmNone, mmSizing, mmTitle, mmThumb };
+    enum TMouseMode { mmNone, mmSizing, mmTitle, mmThumb, mmSelecting };
     TMouseMode FMouseMode = mmNone;
     int FMouseCol = 0;
     int FMouseStartX = 0;
@@ -483,6 +504,9 @@ private:
     TImage* FDragPicture = nullptr;
     TShape* FDragMarker = nullptr;
     TTimer* FDragTimer = nullptr;
+    TTimer* FSelectTimer = nullptr;
+    // Where the mouse is while it selects beyond the rows: -1 above them, 1 below.
+    int FSelectDirection = 0;
     // The thumb's top within its track while it is dragged, and where it was taken hold of.
     int FThumbDragTop = 0;
     int FThumbGrabY = 0;

@@ -22,6 +22,13 @@ bool TdwCustomDBGrid::CanEditCell() const
     return DataSource()->AutoEdit() || FDataLink.Editing();
 }
 
+bool TdwCustomDBGrid::CanEditShow()
+{
+    if (FOptions.Contains(dgAlwaysShowEditor) && !Focused() && !(EditorMode() && FEditor->Focused()))
+        return false;
+    return CanEditCell();
+}
+
 void TdwCustomDBGrid::PlaceEditor()
 {
     const TRect cell = CellRect(FCol, FRow);
@@ -39,8 +46,8 @@ void TdwCustomDBGrid::ShowEditor()
     PlaceEditor();
     TField* field = SelectedField();
     FEditor->SetMaxLength(field->DataType() == ftString ? field->Size() : 0);
-    FEditor->SetText(field->Text());
-    FEditor->SetTextChanged(false);
+    FEditText = field->Text();
+    FEditor->ShowFieldText(FEditText);
     FEditor->TakeFieldPictureMask();
     FEditor->Show();
     if (FEditor->CanFocus()) {
@@ -93,6 +100,7 @@ void TdwCustomDBGrid::UpdateData()
     FEditor->SetTextChanged(false);
     if (field->Text() == text)
         return;
+    FEditText = text;
     TDateTime date = 0;
     const TFieldType type = field->DataType();
     if ((type == ftDate || type == ftDateTime) && dwParseDate(text, date)) {
@@ -103,6 +111,30 @@ void TdwCustomDBGrid::UpdateData()
         field->SetText(text);
     }
     DoFieldChanged(field);
+}
+
+void TdwCustomDBGrid::ResetEditorText()
+{
+    if (!EditorMode() || !SelectedField())
+        return;
+    FEditText = SelectedField()->Text();
+    FEditor->ShowFieldText(FEditText);
+    FEditor->CheckValue(FEditor->PassesPictureMask());
+}
+
+void TdwCustomDBGrid::EscapeRecord()
+{
+    const bool alwaysShow = FOptions.Contains(dgAlwaysShowEditor);
+    if (!alwaysShow)
+        DropEditor();
+    CancelRecord();
+    if (!alwaysShow)
+        return;
+    // The editor stays, showing the field as it is now.
+    if (EditorMode())
+        ResetEditorText();
+    else
+        ShowEditor();
 }
 
 void TdwCustomDBGrid::ValidationErrorUsingMask(TField* Field) { dwIntl()->DoValidationErrorUsingMask(this, Field); }
@@ -121,14 +153,10 @@ void TdwCustomDBGrid::EditorKeyDown(Word& Key, TShiftState Shift)
     switch (key) {
     case VK_ESCAPE:
         // The first Esc takes back the typing; the next one the record's changes.
-        if (FEditor->TextChanged()) {
-            FEditor->SetText(SelectedField()->Text());
-            FEditor->SetTextChanged(false);
-            FEditor->CheckValue(FEditor->PassesPictureMask());
-            return;
-        }
-        DropEditor();
-        CancelRecord();
+        if (FEditor->TextChanged())
+            ResetEditorText();
+        else
+            EscapeRecord();
         return;
     case VK_RETURN:
         if (!FKeyOptions.Contains(dgEnterToTab)) {

@@ -101,7 +101,7 @@ void TdwCustomDBGrid::KeyDown(Word& Key, TShiftState Shift)
         TabMove(!Shift.Contains(ssShift));
         return;
     case VK_ESCAPE:
-        CancelRecord();
+        EscapeRecord();
         return;
     case VK_F2:
         ShowEditor();
@@ -170,7 +170,7 @@ void TdwCustomDBGrid::TabMove(bool Forward)
     }
 }
 
-void TdwCustomDBGrid::MoveCol(int DataCol, bool /*Tabbing*/)
+void TdwCustomDBGrid::MoveCol(int DataCol, bool Tabbing)
 {
     const int target = std::clamp(DataCol, 0, std::max(0, std::min(GetFieldCount(), ColCount() - FIndicatorCols) - 1));
     if (target == SelectedIndex())
@@ -184,6 +184,8 @@ void TdwCustomDBGrid::MoveCol(int DataCol, bool /*Tabbing*/)
     if (FLeftCol != oldLeft && OnLeftColChanged)
         OnLeftColChanged(this, FLeftCol);
     Invalidate();
+    if (!Tabbing && FOptions.Contains(dgAlwaysShowEditor))
+        ShowEditor();
     if (OnColEnter)
         OnColEnter(this);
     DoCellChanged();
@@ -198,7 +200,9 @@ void TdwCustomDBGrid::DeleteRecord()
     if (FOptions.Contains(dgConfirmDelete) &&
         MessageDlg(dwIntl()->Navigator().ConfirmDeleteMessage, mtConfirmation, mbOKCancel, 0) != mrOk)
         return;
+    const TBookmark deleted = dataSet->GetBookmark();
     dataSet->Delete();
+    RecordDeleted(deleted);
 }
 
 void TdwCustomDBGrid::CancelRecord()

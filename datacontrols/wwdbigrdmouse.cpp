@@ -21,6 +21,8 @@ constexpr int DragThreshold = 2;
 // How often the columns scroll while a dragged title is past the grid's edge.
 constexpr unsigned DragScrollInterval = 100;
 constexpr int DragMarkerWidth = 2;
+// How often the records move while the mouse selects beyond the rows.
+constexpr unsigned SelectScrollInterval = 60;
 
 }  // namespace
 
@@ -47,6 +49,7 @@ void TdwCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     TCustomControl::MouseDown(Button, Shift, X, Y);
     // A drag whose release went elsewhere (the mouse was taken away) ends here.
     EndTitleDrag();
+    EndSelecting();
     SetMouseCapture(false);
     FMouseMode = mmNone;
     TDataSet* dataSet = DataSetOrNull();
@@ -68,6 +71,8 @@ void TdwCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
         FMouseStartX = X;
         FTitleDragged = false;
         if (FOptions.Contains(dgColumnResize) && X >= cell.Right - SizingMargin) {
+            // The cell being edited keeps its text through the resize.
+            UpdateData();
             FMouseMode = mmSizing;
             return;
         }
@@ -86,6 +91,59 @@ void TdwCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     if (dataRow < FDataLink.RecordCount())
         dataSet->MoveBy(dataRow - FDataLink.ActiveRecord());
     DataCellClicked(dataCol, dataRow, Shift);
+    // Moving on with the button held moves the record with the mouse.
+    if (!Shift.Contains(ssDouble) && FDataLink.Active()) {
+        FMouseMode = mmSelecting;
+        SetMouseCapture(true);
+    }
+}
+
+void TdwCustomDBGrid::SelectingMoved(int X, int Y)
+{
+    TDataSet* dataSet = DataSetOrNull();
+    if (!FDataLink.Active() || !dataSet)
+        return;
+    const int rowsTop = DataRowsTop();
+    FSelectDirection = Y < rowsTop ? -1 : Y >= rowsTop + VisibleRowCount() * RowPitch() ? 1 : 0;
+    if (FSelectDirection != 0) {
+        SelectingScroll();
+        if (!FSelectTimer) {
+            FSelectTimer = new TTimer(this);
+            FSelectTimer->SetInterval(SelectScrollInterval);
+            FSelectTimer->OnTimer = [this](TObject*) { SelectingScroll(); };
+        }
+        return;
+    }
+    int col = 0;
+    int row = 0;
+    if (!CellAt(std::clamp(X, 0, CellsWidth() - 1), Y, col, row) || row < FTitleRows)
+        return;
+    if (!FOptions.Contains(dgRowSelect) && col >= FIndicatorCols)
+        MoveCol(col - FIndicatorCols, false);
+    const int dataRow = row - FTitleRows;
+    if (dataRow < FDataLink.RecordCount() && dataRow != FDataLink.ActiveRecord())
+        dataSet->MoveBy(dataRow - FDataLink.ActiveRecord());
+}
+
+void TdwCustomDBGrid::SelectingScroll()
+{
+    TDataSet* dataSet = DataSetOrNull();
+    if (!FDataLink.Active() || !dataSet || FSelectDirection == 0)
+        return;
+    // Up to the record before the top row; down to the one after the bottom row.
+    if (FSelectDirection < 0)
+        dataSet->MoveBy(-(FDataLink.ActiveRecord() + 1));
+    else
+        dataSet->MoveBy(FDataLink.RecordCount() - FDataLink.ActiveRecord());
+}
+
+void TdwCustomDBGrid::EndSelecting()
+{
+    FSelectDirection = 0;
+    if (FSelectTimer) {
+        FSelectTimer->Free();
+        FSelectTimer = nullptr;
+    }
 }
 
 void TdwCustomDBGrid::MouseMove(TShiftState Shift, int X, int Y)
@@ -108,6 +166,8 @@ void TdwCustomDBGrid::MouseMove(TShiftState Shift, int X, int Y)
         }
     } else if (FMouseMode == mmThumb) {
         VertScrollThumbDragged(Y);
+    } else if (FMouseMode == mmSelecting) {
+        SelectingMoved(X, Y);
     } else if (FMouseMode == mmNone) {
         UpdateCellHint(X, Y);
     }
@@ -123,6 +183,11 @@ void TdwCustomDBGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
         VertScrollThumbReleased();
     const TMouseMode mode = FMouseMode;
     FMouseMode = mmNone;
+    if (mode == mmSelecting) {
+        EndSelecting();
+        SetMouseCapture(false);
+        return;
+    }
     if (mode == mmSizing) {
         SetColumnWidth(FMouseCol, ColWidths(FMouseCol + FIndicatorCols));
         if (OnColWidthChanged)

@@ -116,11 +116,10 @@ TRect TdwCustomDBGrid::CellRect(int ACol, int ARow) const
     const int left = ColumnLeft(ACol);
     if (left < 0 || left >= CellsWidth())
         return TRect{};
-    const int titlePitch = FTitleRows ? FTitleHeight + (FOptions.Contains(dgRowLines) ? 1 : 0) : 0;
     int top = 0;
     int height = FTitleHeight;
     if (ARow >= FTitleRows) {
-        top = titlePitch + (ARow - FTitleRows) * RowPitch();
+        top = DataRowsTop() + (ARow - FTitleRows) * RowPitch();
         height = FDefaultRowHeight;
     }
     if (top >= ClientHeight())
@@ -170,6 +169,8 @@ void TdwCustomDBGrid::Paint()
     }
     DrawFooter(canvas);
     DrawVertScrollBar(canvas);
+    if (FOptions.Contains(dgAlwaysShowEditor) && Focused())
+        ShowEditor();
 }
 
 void TdwCustomDBGrid::DrawCell(TCanvas* Canvas, int ACol, int ARow, const TRect& R)

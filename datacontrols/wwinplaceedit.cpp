@@ -10,6 +10,14 @@ TdwInplaceEdit::TdwInplaceEdit(TdwCustomDBGrid* Grid) : TEdit(Grid), FGrid(Grid)
 {
     SetParent(Grid);
     Hide();
+    SetWordWrap(Grid->Options().Contains(dgWordWrap));
+}
+
+void TdwInplaceEdit::SetWordWrap(bool Value)
+{
+    FWordWrap = Value;
+    const int inset = Value ? 0 : 2;
+    SetTextMargins(Rect(inset, inset, 1, 0));
 }
 
 bool TdwInplaceEdit::InheritsFrom(const String& name) const
@@ -118,9 +126,22 @@ void TdwInplaceEdit::CheckValue(bool Passes)
         FGrid->OnCheckValue(FGrid, Passes);
 }
 
+void TdwInplaceEdit::ShowFieldText(const String& Value)
+{
+    FShowingFieldText = true;
+    try {
+        SetText(Value);
+    } catch (...) {
+        FShowingFieldText = false;
+        throw;
+    }
+    FShowingFieldText = false;
+    FTextChanged = false;
+}
+
 void TdwInplaceEdit::Change()
 {
     TEdit::Change();
-    if (Visible())
+    if (Visible() && !FShowingFieldText)
         FGrid->EditorChanged();
 }

@@ -19,6 +19,12 @@ public:
     void KeyPress(char& Key) override;
     void KeyUp(Word& Key, TShiftState Shift) override;
 
+    // Word-wrap mode (the grid's dgWordWrap): the text starts at the client area's corner;
+    // otherwise it is inset 2 pixels from the top left. The last pixel on the right stays free.
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value);
+    // Shows the field's text; no change of the user's, so the record stays as it is.
+    void ShowFieldText(const String& Value);
     // The text differs from the field's since it was shown or reset.
     bool TextChanged() const { return FTextChanged; }
     void SetTextChanged(bool Value) { FTextChanged = Value; }
@@ -46,6 +52,8 @@ private:
 
     TdwCustomDBGrid* FGrid;
     bool FTextChanged = false;
+    bool FShowingFieldText = false;
+    bool FWordWrap = false;
     String FPictureMask;
     bool FAutoFill = true;
     bool FAllowInvalidExit = false;

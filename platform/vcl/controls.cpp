@@ -53,7 +53,6 @@ TControl::TControl(TComponent* AOwner, QWidget* AWidget) : TComponent(AOwner), F
 TControl::~TControl() {
     TEventDispatch::Unregister(FWidget);
     FFont->OnChange = nullptr;
-    if (TCustomForm* form = ParentForm(); form && form != this) form->ControlDestroying(this);
     if (FParent) FParent->RemoveControl(this);
     FParent = nullptr;
     delete FWidget;
@@ -306,6 +305,9 @@ TWinControl::TWinControl(TComponent* AOwner, QWidget* AWidget) : TControl(AOwner
 }
 
 TWinControl::~TWinControl() {
+    // Told here, while this is still a TWinControl, so the form forgets it as its active
+    // or focused control before anything of it is gone.
+    if (TCustomForm* form = ParentForm(); form && form != this) form->ControlDestroying(this);
     // The children go with their container, as the class library frees them.
     while (!FControls.empty()) {
         TControl* child = FControls.back();

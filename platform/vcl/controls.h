@@ -49,6 +49,11 @@ constexpr int dlgcWantTab = 0x2;
 constexpr int dlgcWantAllKeys = 0x4;  // Enter and Esc too
 constexpr int dlgcWantChars = 0x8;
 
+// Passing states of a control. csPaintCopy: it is painting an image of itself for
+// another place (a row of a control that shows copies of it), not its own window.
+enum TControlStateItem { csPaintCopy };
+using TControlState = SetOf<TControlStateItem>;
+
 class TControl : public TComponent {
 public:
     ~TControl() override;
@@ -109,6 +114,8 @@ public:
     void SetShowHint(bool Value);
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor Value);
+    TControlState ControlState() const { return FControlState; }
+    void SetControlState(TControlState Value) { FControlState = Value; }
 
     void Invalidate();
     void Repaint();
@@ -199,6 +206,7 @@ private:
     String FHint;
     bool FShowHint = false;
     TCursor FCursor = crDefault;
+    TControlState FControlState;
     // Wheel turned and not yet spent in whole notches.
     int FWheelAccumulator = 0;
 };

@@ -151,6 +151,15 @@ void TEdit::SetPasswordChar(char Value) {
     LineEdit(this)->setEchoMode(Value ? QLineEdit::Password : QLineEdit::Normal);
 }
 
+TRect TEdit::TextMargins() const {
+    const QMargins margins = LineEdit(this)->textMargins();
+    return Rect(margins.left(), margins.top(), margins.right(), margins.bottom());
+}
+
+void TEdit::SetTextMargins(const TRect& Margins) {
+    LineEdit(this)->setTextMargins(Margins.Left, Margins.Top, Margins.Right, Margins.Bottom);
+}
+
 bool TEdit::Modified() const { return LineEdit(this)->isModified(); }
 
 void TEdit::SetModified(bool Value) { LineEdit(this)->setModified(Value); }

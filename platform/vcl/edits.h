@@ -75,6 +75,9 @@ public:
     // Shows this character for each one typed; 0 shows the text.
     char PasswordChar() const { return FPasswordChar; }
     void SetPasswordChar(char Value);
+    // The pixels kept free between each edge of the client area and the text.
+    TRect TextMargins() const;
+    void SetTextMargins(const TRect& Margins);
 
 protected:
     String GetText() const override;

@@ -261,10 +261,15 @@ void TCustomForm::ShowWindow() {
         if (FFormStyle == fsStayOnTop) flags |= Qt::WindowStaysOnTopHint;
         window->setWindowFlags(flags);
         window->setWindowTitle(ToQString(Caption()));
-        if (!FPlaced) PlaceWindow();
-        if (FBorderStyle != bsSizeable && FBorderStyle != bsSizeToolWin) window->setFixedSize(window->size());
+        // The form may size and lay itself out in DoShow: the size it shows with is
+        // fixed, and the window placed, only after that.
+        window->setMinimumSize(0, 0);
+        window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        UpdateWidgetGeometry();
         Guarded(this, [this] { DoShow(); });
         if (!Visible()) return;  // OnShow hid it again
+        if (!FPlaced) PlaceWindow();
+        if (FBorderStyle != bsSizeable && FBorderStyle != bsSizeToolWin) window->setFixedSize(window->size());
         switch (FWindowState) {
             case wsMaximized: window->showMaximized(); break;
             case wsMinimized: window->showMinimized(); break;

@@ -144,6 +144,7 @@ protected:
 
 private:
     friend class TControl;
+    friend class TWinControl;
     friend class TEventDispatch;
     friend class TGuiScreen;
 

@@ -45,14 +45,59 @@ void CheckMark(TCanvas& Canvas, const TRect& R, TColor Color) {
     }
 }
 
+// A push button's face in R; R becomes what is left inside its frame.
+void ButtonFace(TCanvas& Canvas, TRect& R, unsigned State) {
+    if (State & DFCS_FLAT) {
+        Ring(Canvas, R, clBtnShadow, clBtnShadow, BF_RECT);
+        Canvas.Brush()->SetStyle(bsSolid);
+        Canvas.Brush()->SetColor(clBtnFace);
+        Canvas.FillRect(R);
+    } else {
+        DrawEdge(Canvas, R, (State & DFCS_PUSHED) ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_MIDDLE | BF_ADJUST);
+    }
+}
+
+// A triangle pointing down, Rows rows high and 2 * Rows - 1 pixels wide at the top, its
+// top row centred on (X, Y).
+void DownArrow(TCanvas& Canvas, int X, int Y, int Rows, TColor Color) {
+    Canvas.Pen()->SetStyle(psSolid);
+    Canvas.Pen()->SetWidth(1);
+    Canvas.Pen()->SetColor(Color);
+    for (int row = 0; row < Rows; ++row) {
+        const int half = Rows - 1 - row;
+        Canvas.MoveTo(X - half, Y + row);
+        Canvas.LineTo(X + half + 1, Y + row);
+    }
+}
+
+void ComboButton(TCanvas& Canvas, const TRect& R, unsigned State) {
+    TRect face = R;
+    ButtonFace(Canvas, face, State);
+    const int rows = std::max(2, std::min(R.Width(), R.Height()) / 4);
+    const int shift = (State & DFCS_PUSHED) ? 1 : 0;
+    const int x = R.Left + R.Width() / 2 + shift;
+    const int y = R.Top + (R.Height() - rows) / 2 + shift;
+    if (State & DFCS_INACTIVE) {
+        DownArrow(Canvas, x + 1, y + 1, rows, clBtnHighlight);
+        DownArrow(Canvas, x, y, rows, clBtnShadow);
+    } else {
+        DownArrow(Canvas, x, y, rows, clBtnText);
+    }
+}
+
 }  // namespace
 
 void DrawEdge(TCanvas& Canvas, TRect& R, unsigned Edge, unsigned Flags) {
     TRect inside = R;
-    if (Edge & BDR_RAISEDOUTER) Ring(Canvas, inside, cl3DLight, cl3DDkShadow, Flags);
-    else if (Edge & BDR_SUNKENOUTER) Ring(Canvas, inside, clBtnShadow, clBtnHighlight, Flags);
-    if (Edge & BDR_RAISEDINNER) Ring(Canvas, inside, clBtnHighlight, clBtnShadow, Flags);
-    else if (Edge & BDR_SUNKENINNER) Ring(Canvas, inside, cl3DDkShadow, cl3DLight, Flags);
+    if (Flags & BF_FLAT) {
+        Ring(Canvas, inside, clBtnShadow, clBtnShadow, Flags);
+        Ring(Canvas, inside, clBtnFace, clBtnFace, Flags);
+    } else {
+        if (Edge & BDR_RAISEDOUTER) Ring(Canvas, inside, cl3DLight, cl3DDkShadow, Flags);
+        else if (Edge & BDR_SUNKENOUTER) Ring(Canvas, inside, clBtnShadow, clBtnHighlight, Flags);
+        if (Edge & BDR_RAISEDINNER) Ring(Canvas, inside, clBtnHighlight, clBtnShadow, Flags);
+        else if (Edge & BDR_SUNKENINNER) Ring(Canvas, inside, cl3DDkShadow, cl3DLight, Flags);
+    }
     if (Flags & BF_MIDDLE) {
         Canvas.Brush()->SetStyle(bsSolid);
         Canvas.Brush()->SetColor(clBtnFace);
@@ -62,18 +107,16 @@ void DrawEdge(TCanvas& Canvas, TRect& R, unsigned Edge, unsigned Flags) {
 }
 
 void DrawFrameControl(TCanvas& Canvas, const TRect& R, unsigned Type, unsigned State) {
+    // The low four bits of a scroll control's state say which part it is.
+    if (Type == DFC_SCROLL && (State & 0xF) == DFCS_SCROLLCOMBOBOX) {
+        ComboButton(Canvas, R, State);
+        return;
+    }
     if (Type != DFC_BUTTON) return;
     const bool inactive = State & DFCS_INACTIVE;
     if (State & DFCS_BUTTONPUSH) {
         TRect face = R;
-        if (State & DFCS_FLAT) {
-            Ring(Canvas, face, clBtnShadow, clBtnShadow, BF_RECT);
-            Canvas.Brush()->SetStyle(bsSolid);
-            Canvas.Brush()->SetColor(clBtnFace);
-            Canvas.FillRect(face);
-        } else {
-            DrawEdge(Canvas, face, (State & DFCS_PUSHED) ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_MIDDLE);
-        }
+        ButtonFace(Canvas, face, State);
         return;
     }
     const int side = std::min(R.Width(), R.Height());

@@ -24,9 +24,13 @@ constexpr unsigned BF_BOTTOM = 0x8;
 constexpr unsigned BF_RECT = BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM;
 constexpr unsigned BF_MIDDLE = 0x800;
 constexpr unsigned BF_ADJUST = 0x2000;
+// A flat edge: one ring in the shadow colour, one in the face colour.
+constexpr unsigned BF_FLAT = 0x4000;
 
 // Frame controls.
+constexpr unsigned DFC_SCROLL = 3;
 constexpr unsigned DFC_BUTTON = 4;
+constexpr unsigned DFCS_SCROLLCOMBOBOX = 0x5;
 constexpr unsigned DFCS_BUTTONCHECK = 0x0;
 constexpr unsigned DFCS_BUTTONPUSH = 0x10;
 constexpr unsigned DFCS_INACTIVE = 0x100;
@@ -39,7 +43,8 @@ constexpr unsigned DFCS_FLAT = 0x4000;
 void DrawEdge(TCanvas& Canvas, TRect& R, unsigned Edge, unsigned Flags);
 // A push button (raised; sunken when pushed; a plain frame when flat) or a check box (a
 // sunken square box centred in R, ticked when checked) of Type DFC_BUTTON; greyed when
-// inactive.
+// inactive. Of Type DFC_SCROLL, a combo box's drop-down button: a push button with a
+// down arrow, one pixel lower and to the right when pushed, engraved when inactive.
 void DrawFrameControl(TCanvas& Canvas, const TRect& R, unsigned Type, unsigned State);
 // Width rings, the top-left sides in TopColor and the bottom-right ones in BottomColor;
 // R becomes what is left inside.

@@ -10,6 +10,10 @@
 
 class TObject;
 
+// The mouse buttons have codes too, for asking whether one is held.
+constexpr Word VK_LBUTTON = 1;
+constexpr Word VK_RBUTTON = 2;
+constexpr Word VK_MBUTTON = 4;
 constexpr Word VK_BACK = 8;
 constexpr Word VK_TAB = 9;
 constexpr Word VK_CLEAR = 12;

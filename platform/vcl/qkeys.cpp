@@ -67,6 +67,22 @@ Word VirtualKeyOf(const QKeyEvent& Event) {
     return 0;
 }
 
+QKeyCombination QtKeyOf(Word Key) {
+    if ((Key >= '0' && Key <= '9') || (Key >= 'A' && Key <= 'Z')) return QKeyCombination(static_cast<Qt::Key>(Key));
+    if (Key >= VK_F1 && Key < VK_F1 + 24) return QKeyCombination(static_cast<Qt::Key>(Qt::Key_F1 + (Key - VK_F1)));
+    if (Key >= VK_NUMPAD0 && Key <= VK_NUMPAD0 + 9) {
+        return QKeyCombination(Qt::KeypadModifier, static_cast<Qt::Key>(Qt::Key_0 + (Key - VK_NUMPAD0)));
+    }
+    for (int key : {Qt::Key_Asterisk, Qt::Key_Plus, Qt::Key_Minus, Qt::Key_Period, Qt::Key_Slash}) {
+        if (KeypadKey(key) == Key) return QKeyCombination(Qt::KeypadModifier, static_cast<Qt::Key>(key));
+    }
+    // The first of the table's keys for a code is the plain one (Tab, not Backtab).
+    for (const KeyPair& pair : KeyTable) {
+        if (pair.Vk == Key) return QKeyCombination(static_cast<Qt::Key>(pair.Qt));
+    }
+    return QKeyCombination(Qt::Key_unknown);
+}
+
 TShiftState ShiftStateOf(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Buttons) {
     TShiftState shift;
     if (Modifiers & Qt::ShiftModifier) shift.Include(ssShift);

@@ -574,6 +574,117 @@ TEST_F(GridCellsTest, ATypedDateIsWrittenAndAnInvalidOneRefusedKeepingTheText)
     EXPECT_DOUBLE_EQ(Data->FieldByName("DUE")->AsDateTime(), EncodeDate(2008, 4, 2)) << "+ and - step a day";
 }
 
+TEST_F(GridCellsTest, AClickElsewhereKeepsAnInvalidDateAndItsEditor)
+{
+    Start();
+    Go(colDue, 1);
+    TypeText(Form, "13/45/2020");
+    TdwGridDateEdit* editor = Grid->DateTimePicker();
+    ASSERT_NE(editor, nullptr);
+    const TRect name = Cell(colName, 0);
+    const QPoint elsewhere((name.Left + name.Right) / 2, (name.Top + name.Bottom) / 2);
+    QTest::mouseClick(Grid->Widget(), Qt::LeftButton, Qt::NoModifier, elsewhere);
+    ASSERT_EQ(Dialogs.Messages.size(), 1u);
+    EXPECT_EQ(Dialogs.Messages[0].Text, "'13/45/2020' is not a valid date");
+    EXPECT_EQ(Grid->CellControl(), editor);
+    EXPECT_EQ(editor->Text(), "13/45/2020");
+    EXPECT_TRUE(editor->Focused());
+    EXPECT_EQ(Grid->SelectedIndex(), colDue);
+    EXPECT_EQ(Field("ID"), "2");
+
+    editor->SelectAll();
+    TypeText(Form, "05/06/2008");
+    QTest::mouseClick(Grid->Widget(), Qt::LeftButton, Qt::NoModifier, elsewhere);
+    EXPECT_EQ(Dialogs.Messages.size(), 1u);
+    EXPECT_EQ(Grid->SelectedIndex(), colName);
+    EXPECT_EQ(Field("ID"), "1");
+    Data->Next();
+    EXPECT_DOUBLE_EQ(Data->FieldByName("DUE")->AsDateTime(), EncodeDate(2008, 5, 6));
+}
+
+TEST_F(GridCellsTest, AnAttachedEditHearsItsExitWhenTheGridPosts)
+{
+    Data->ControlType.Add("NAME;CustomEdit;NameEdit");
+    int exits = 0;
+    // Writing the whole record on the way out brings the grid's update step back.
+    Edit->OnExit = [&](TObject*) {
+        ++exits;
+        Data->UpdateRecord();
+    };
+    Start();
+    Go(colName, 1);
+    TypeText(Form, "Zed");
+    ASSERT_TRUE(Edit->Focused());
+    Data->Post();
+    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(Field("NAME"), "Zed");
+}
+
+TEST_F(GridCellsTest, WithTheEditorAlwaysShownAnAttachedEditTakesTheFocus)
+{
+    Data->ControlType.Add("NAME;CustomEdit;NameEdit");
+    Start();
+    Go(colName, 1);
+    ASSERT_EQ(Grid->CellControl(), Edit);
+    EXPECT_FALSE(Edit->Focused());
+    Grid->SetOptions(Grid->Options() + TdwDBGridOptions{dgAlwaysShowEditor});
+    EXPECT_EQ(Grid->CellControl(), Edit);
+    EXPECT_TRUE(Edit->Focused());
+    Grid->SetFocus();
+    Grid->SetSelectedIndex(colId);
+    EXPECT_TRUE(Grid->EditorMode()) << "a plain cell gets the text editor";
+    Grid->SetSelectedIndex(colName);
+    EXPECT_FALSE(Grid->EditorMode());
+    EXPECT_TRUE(Edit->Focused());
+}
+
+TEST(GridCalculatedColumns, KeepTheirTabStopOnlyWithAnEditorOrPictureOfTheirOwn)
+{
+    TScriptedDialogs dialogs;
+    TForm* form = Construct<TForm>(nullptr);
+    const std::unique_ptr<TForm, void (*)(TForm*)> freeForm(form, [](TForm* f) { f->Free(); });
+    form->SetBounds(0, 0, 500, 200);
+    auto* edit = new TBoundEdit(form);
+    edit->SetName("CalcEdit");
+    edit->SetParent(form);
+    auto* data = new TPublishingDataSet(form, {{"ID", ftString, 4}});
+    TFieldDef("ID", ftString, 4, false, 0).CreateField(data, data);
+    struct Case {
+        const char* Name;
+        const char* ControlType;
+        bool TabStop;
+    };
+    const Case cases[] = {{"PLAIN", nullptr, false},
+                          {"SHOWN", "Bitmap;Stretch To Fit", true},
+                          {"ICON", "ImageIndex", true},
+                          {"TYPED", "CustomEdit;CalcEdit", true},
+                          {"GONE", "CustomEdit;NoSuchEdit", false},
+                          {"TICK", "CheckBox;T;F", false}};
+    for (const Case& c : cases) {
+        auto* field = new TStringField(data);
+        field->SetFieldName(c.Name);
+        field->SetSize(4);
+        field->SetCalculated(true);
+        field->SetDataSet(data);
+        if (c.ControlType)
+            data->ControlType.Add(String(c.Name) + ";" + c.ControlType);
+    }
+    data->Open();
+    data->AddRows({{"1"}});
+    auto* source = new TDataSource(form);
+    source->SetDataSet(data);
+    auto* grid = new TdwDBGrid(form);
+    grid->SetParent(form);
+    grid->SetBounds(0, 0, 480, 180);
+    grid->SetDataSource(source);
+    EXPECT_TRUE(grid->TabStops(1));
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(grid->TabStops(static_cast<int>(i) + 2), cases[i].TabStop) << cases[i].Name;
+    grid->SetEditCalculated(true);
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_TRUE(grid->TabStops(static_cast<int>(i) + 2)) << cases[i].Name << " with EditCalculated";
+}
+
 // ---- memo cells ----
 
 class MemoGrid : public TdwDBGrid {

@@ -184,6 +184,68 @@ TEST_F(GridEditTest, EnterToTabAndCtrlPageUpLeaveTheEditorForTheGrid)
     EXPECT_EQ(City(), "Ogden");
 }
 
+TEST_F(GridEditTest, AnAlwaysShownEditorWaitsForTheFocusAndStaysThroughEsc)
+{
+    auto* other = new TEdit(Form);
+    other->SetParent(Form);
+    other->SetFocus();
+    Grid->SetOptions(Grid->Options() + TdwDBGridOptions{dgAlwaysShowEditor});
+    Grid->Widget()->grab();
+    EXPECT_FALSE(Grid->EditorMode()) << "not while another control has the focus";
+    Grid->SetFocus();
+    Grid->Widget()->grab();
+    ASSERT_TRUE(Grid->EditorMode()) << "painting the focused grid shows it";
+    TdwInplaceEdit* editor = Grid->InplaceEditor();
+    EXPECT_EQ(editor->Text(), "Springfield");
+    EXPECT_EQ(T->State(), dsBrowse);
+
+    TypeText(Form, "x");
+    PressKey(Form, Qt::Key_Escape);
+    EXPECT_EQ(editor->Text(), "Springfield");
+    PressKey(Form, Qt::Key_Escape);
+    EXPECT_EQ(T->State(), dsBrowse);
+    EXPECT_TRUE(Grid->EditorMode()) << "the second Esc cancels the record and keeps the editor";
+    EXPECT_EQ(editor->Text(), "Springfield");
+    EXPECT_TRUE(Dialogs.Messages.empty());
+
+    PressKey(Form, Qt::Key_Down);
+    EXPECT_EQ(CurrentId(), "C0002");
+    ASSERT_TRUE(Grid->EditorMode()) << "it comes back on the next record";
+    EXPECT_EQ(editor->Text(), City());
+    Grid->SetSelectedIndex(1);
+    ASSERT_TRUE(Grid->EditorMode()) << "and in the next column";
+    EXPECT_EQ(editor->Text(), T->FieldByName(Grid->SelectedField()->FieldName())->Text());
+    EXPECT_EQ(T->State(), dsBrowse);
+}
+
+TEST_F(GridEditTest, AFieldChangedUnderTheEditorShowsInIt)
+{
+    PressKey(Form, Qt::Key_F2);
+    TdwInplaceEdit* editor = Grid->InplaceEditor();
+    T->Edit();
+    T->FieldByName("CITY")->SetAsString("Provo");
+    EXPECT_EQ(editor->Text(), "Provo");
+    EXPECT_FALSE(editor->TextChanged());
+    TypeText(Form, "x");
+    T->FieldByName("NAME1")->SetAsString("Zed");
+    EXPECT_EQ(editor->Text(), "Provox") << "a change of another field leaves the typing";
+    PressKey(Form, Qt::Key_Down);
+    T->First();
+    EXPECT_EQ(City(), "Provox");
+    EXPECT_EQ(T->FieldByName("NAME1")->AsString(), "Zed");
+}
+
+TEST_F(GridEditTest, TheEditorsTextStartsAtItsCornerInWordWrapModeElseInset)
+{
+    PressKey(Form, Qt::Key_F2);
+    TdwInplaceEdit* editor = Grid->InplaceEditor();
+    EXPECT_TRUE(editor->WordWrap());
+    EXPECT_EQ(editor->TextMargins(), Rect(0, 0, 1, 0));
+    Grid->SetOptions(Grid->Options() - TdwDBGridOptions{dgWordWrap});
+    EXPECT_FALSE(editor->WordWrap());
+    EXPECT_EQ(editor->TextMargins(), Rect(2, 2, 1, 0));
+}
+
 // A grid over a data set that publishes its own masks and an OnInvalidValue event.
 class GridMaskedDataSetTest : public ::testing::Test {
 protected:

@@ -128,6 +128,60 @@ TEST_F(GridMouseTest, SizingAColumnKeepsItsWidthInCharacters)
     EXPECT_EQ(Grid->Selected()->Strings(0), "NAME1\t3\tName\tT");
 }
 
+TEST_F(GridMouseTest, PressingAColumnBorderFirstPostsTheTypedText)
+{
+    Grid->SetFocus();
+    Grid->SetSelectedIndex(6);
+    ASSERT_EQ(Grid->SelectedField()->FieldName(), "CITY");
+    TypeText(Form, "Ogden");
+    ASSERT_TRUE(Grid->EditorMode());
+    const TRect title = Grid->CellRect(Grid->Col(), 0);
+    QWidget* w = Grid->Widget();
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, QPoint(title.Right - 1, 5));
+    EXPECT_EQ(T->FieldByName("CITY")->AsString(), "Ogden");
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, QPoint(title.Right + 10, 5));
+    EXPECT_EQ((std::vector<int>{6}), Sized);
+    T->Post();
+    T->First();
+    EXPECT_EQ(T->FieldByName("CITY")->AsString(), "Ogden");
+}
+
+TEST_F(GridMouseTest, DraggingOverTheRowsMovesTheRecordAndPastThemScrolls)
+{
+    const std::vector<TComponent*> before = Owned();
+    const int rows = Grid->VisibleRowCount();
+    const int rowsBottom = Grid->TitleRowHeight() + 1 + rows * (Grid->DefaultRowHeight() + 1);
+    ASSERT_LT(rowsBottom, Grid->ClientHeight()) << "room below the last whole row";
+    QWidget* w = Grid->Widget();
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, Centre(2, 2));
+    EXPECT_EQ(CurrentId(), Id(2));
+    QTest::mouseMove(w, Centre(3, 5));
+    EXPECT_EQ(CurrentId(), Id(5)) << "the record under the mouse";
+    EXPECT_EQ(Grid->SelectedIndex(), 2);
+
+    QTest::mouseMove(w, QPoint(Centre(3, 5).x(), rowsBottom + 1));
+    EXPECT_EQ(CurrentId(), Id(rows + 1)) << "below the rows: the record after the bottom one";
+    TTimer* timer = nullptr;
+    for (TComponent* c : Owned()) {
+        if (std::find(before.begin(), before.end(), c) == before.end())
+            timer = dynamic_cast<TTimer*>(c);
+    }
+    ASSERT_TRUE(timer) << "a timer goes on while the mouse stays there";
+    timer->OnTimer(timer);
+    timer->OnTimer(timer);
+    EXPECT_EQ(CurrentId(), Id(rows + 3));
+
+    QTest::mouseMove(w, QPoint(Centre(3, 5).x(), 2));
+    EXPECT_EQ(CurrentId(), Id(3)) << "above the rows: the record before the top one";
+    QTest::mouseMove(w, Centre(3, 3));
+    timer->OnTimer(timer);
+    EXPECT_EQ(CurrentId(), Id(5)) << "back on the rows nothing scrolls";
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, Centre(3, 3));
+    EXPECT_EQ(Owned(), before);
+    QTest::mouseMove(w, Centre(3, 6));
+    EXPECT_EQ(CurrentId(), Id(5)) << "without the button the mouse only points";
+}
+
 TEST_F(GridMouseTest, ClickingADataCellMovesToItsRecordAndColumn)
 {
     QTest::mouseClick(Grid->Widget(), Qt::LeftButton, Qt::NoModifier, Centre(3, 4));
@@ -241,8 +295,8 @@ TEST_F(GridMouseTest, ADragWhoseReleaseWasLostEndsAtTheNextPress)
 
     QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, Centre(3, 4));
     EXPECT_EQ(Grid->ControlCount(), controls);
-    EXPECT_FALSE(Grid->MouseCapture());
     QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, Centre(3, 4));
+    EXPECT_FALSE(Grid->MouseCapture()) << "the press on the cells holds it only until its own release";
     EXPECT_TRUE(Moves.empty());
     EXPECT_EQ(CurrentId(), "C0004");
 }

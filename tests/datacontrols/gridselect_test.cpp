@@ -9,6 +9,7 @@
 
 #include "platform/db/field.h"
 #include "platform/vcl/colors.h"
+#include "platform/vcl/scripteddialogs.h"
 #include "tests/datacontrols/gridfixture.h"
 #include "tests/vcl/formtesting.h"
 
@@ -219,6 +220,44 @@ TEST_F(GridSelectTest, ARecordBeingEditedOrInsertedIsNotSelected)
     Grid->SelectRecord();
     T->Cancel();
     EXPECT_EQ((std::vector<String>{"C0001"}), SelectedIds()) << "a new record has no bookmark to keep";
+}
+
+TEST_F(GridSelectTest, ADeletedRecordLeavesTheSelection)
+{
+    TScriptedDialogs dialogs;
+    Grid->SetFocus();
+    Click(1, Qt::ControlModifier);
+    Click(2, Qt::ControlModifier);
+    ASSERT_EQ((std::vector<String>{"C0002", "C0003"}), SelectedIds());
+    T->First();
+    T->Next();
+    dialogs.AnswerMessage(mrOk);
+    PressKey(Form, Qt::Key_Delete, Qt::ControlModifier);
+    ASSERT_EQ(dialogs.Messages.size(), 1u);
+    EXPECT_EQ((std::vector<String>{"C0003"}), SelectedIds());
+}
+
+TEST_F(GridSelectTest, TheBaseGridLeavesMultiSelectionToThePublishedGrid)
+{
+    Grid->SelectRecord();
+    ASSERT_TRUE(RowPaintedSelected(0)) << "the published grid paints the selected record";
+    ASSERT_FALSE(RowPaintedSelected(1));
+    for (const bool multiSelect : {false, true}) {
+        auto* base = new TdwCustomDBGrid(Form);
+        base->SetParent(Form);
+        base->SetBounds(Grid->Left(), Grid->Top(), Grid->Width(), Grid->Height());
+        if (multiSelect)
+            base->SetOptions(base->Options() + TdwDBGridOptions{dgMultiSelect});
+        base->SetDataSource(Source);
+        base->SetFocus();
+        QCoreApplication::processEvents();
+        const QImage image = base->Widget()->grab().toImage();
+        const TRect r = base->CellRect(base->Col(), base->TitleOffset());
+        const QRgb rgb = image.pixel(r.Right - 2, r.Top + 1);
+        const TColor seen = static_cast<TColor>(qRed(rgb) | (qGreen(rgb) << 8) | (qBlue(rgb) << 16));
+        EXPECT_EQ(seen == ColorToRGB(clHighlight), !multiSelect) << "multi-select " << multiSelect;
+        base->Free();
+    }
 }
 
 }  // namespace

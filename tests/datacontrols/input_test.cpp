@@ -1,3 +1,4 @@
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "datacontrols/dwpicturemasks.h"
@@ -8,6 +9,8 @@
 #include "platform/vcl/forms.h"
 #include "platform/vcl/guiscreen.h"
 #include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/userinput.h"
+#include "tests/vcl/formtesting.h"
 
 namespace {
 
@@ -119,6 +122,34 @@ TEST(dwUtils, ClassTests)
     EXPECT_FALSE(dwParentIsInspector(edit));
 }
 
+// Stands in for the data inspector, which the helpers know by its class name only.
+class TInspectorStandIn : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    String ClassName() const override { return "TdwDataInspector"; }
+    bool InheritsFrom(const String& name) const override
+    {
+        return name == "TdwDataInspector" || TCustomControl::InheritsFrom(name);
+    }
+};
+
+TEST(dwUtils, PaintCopyCountsOnlyInTheInspector)
+{
+    TForm form(nullptr);
+    auto* inspector = new TInspectorStandIn(&form);
+    inspector->SetParent(&form);
+    auto* inside = new TEdit(&form);
+    inside->SetParent(inspector);
+    auto* outside = new TEdit(&form);
+    outside->SetParent(&form);
+    EXPECT_TRUE(dwParentIsInspector(inside));
+    EXPECT_FALSE(dwIsPaintCopyInInspector(inside));
+    inside->SetControlState({csPaintCopy});
+    outside->SetControlState({csPaintCopy});
+    EXPECT_TRUE(dwIsPaintCopyInInspector(inside));
+    EXPECT_FALSE(dwIsPaintCopyInInspector(outside));
+}
+
 TEST(dwUtils, Texts)
 {
     EXPECT_EQ(dwBoolToTF(true), "T");
@@ -140,6 +171,87 @@ TEST(dwWindows, WorkArea)
     const TRect screen = GuiScreen()->WorkAreaRect();
     EXPECT_EQ(rect.Right - rect.Left, screen.Right - screen.Left);
     EXPECT_GT(rect.Bottom, rect.Top);
+}
+
+// A focusable drawn control that holds the mouse from a press to the release.
+class TDragSpy : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    int Releases = 0;
+
+protected:
+    void MouseDown(TMouseButton, TShiftState, int, int) override { SetMouseCapture(true); }
+    void MouseUp(TMouseButton Button, TShiftState, int, int) override
+    {
+        if (Button == mbLeft)
+            ++Releases;
+        SetMouseCapture(false);
+    }
+};
+
+class dwPosting : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        form = Construct<TForm>(nullptr);
+        form->SetBounds(0, 0, 300, 200);
+        spy = new TDragSpy(form);
+        spy->SetParent(form);
+        spy->SetBounds(10, 10, 100, 50);
+        edit = new TEdit(form);
+        edit->SetParent(form);
+        edit->SetBounds(10, 100, 100, 21);
+        ShowForm(form);
+    }
+    void TearDown() override { form->Free(); }
+
+    TForm* form = nullptr;
+    TDragSpy* spy = nullptr;
+    TEdit* edit = nullptr;
+};
+
+TEST_F(dwPosting, KeyArrivesWithTheModifierHeldForItAlone)
+{
+    std::vector<std::pair<Word, TShiftState>> downs, ups;
+    edit->OnKeyDown = [&](TObject*, Word& Key, TShiftState Shift) { downs.emplace_back(Key, Shift); };
+    edit->OnKeyUp = [&](TObject*, Word& Key, TShiftState Shift) { ups.emplace_back(Key, Shift); };
+    edit->SetFocus();
+    PressKey(form, Qt::Key_F2);  // the user's key: nothing held
+    const std::pair<Word, TShiftState> cases[] = {
+        {VK_SHIFT, {ssShift}}, {VK_CONTROL, {ssCtrl}}, {VK_MENU, {ssAlt}}};
+    for (const auto& [modifier, shift] : cases) {
+        downs.clear();
+        ups.clear();
+        dwPostKeyWithModifier(edit, VK_F2, modifier);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(downs.size(), 1u) << modifier;
+        EXPECT_EQ(downs[0].first, VK_F2);
+        EXPECT_EQ(downs[0].second, shift) << modifier;
+        ASSERT_EQ(ups.size(), 1u) << modifier;
+        EXPECT_EQ(ups[0].second, shift) << modifier;
+        EXPECT_FALSE(KeyIsDown(modifier)) << modifier;
+    }
+    // The user's own key afterwards comes without it.
+    downs.clear();
+    PressKey(form, Qt::Key_F2);
+    ASSERT_EQ(downs.size(), 1u);
+    EXPECT_EQ(downs[0].second, TShiftState{});
+}
+
+TEST_F(dwPosting, ReleaseEndsTheActiveControlsDrag)
+{
+    spy->SetFocus();
+    ASSERT_EQ(GuiScreen()->ActiveControl(), spy);
+    QWindow* window = form->Widget()->window()->windowHandle();
+    const QPoint inSpy = spy->Widget()->mapTo(form->Widget()->window(), QPoint(5, 5));
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, inSpy);
+    ASSERT_TRUE(spy->MouseCapture());
+    dwReleaseMouseButton();
+    EXPECT_EQ(spy->Releases, 0) << "posted, not sent";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(spy->Releases, 1);
+    EXPECT_FALSE(spy->MouseCapture());
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, inSpy);
 }
 
 }  // namespace

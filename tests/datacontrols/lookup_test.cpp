@@ -145,7 +145,7 @@ TEST_F(LookupTest, ThePendingSearchFinishesWhenTheDialogCloses)
 {
     std::vector<String> log;
     Dialog->OnInitDialog = [&](TdwLookupDlg* d) {
-        log.push_back(d->Visible() ? "init, visible" : "init");
+        log.push_back(d->Widget()->isVisible() ? "init, on the screen" : "init");
     };
     Dialog->OnCloseDialog = [&](TdwLookupDlg* d) {
         log.push_back("close on " + d->DataSet()->FieldByName("ID")->AsString());

@@ -55,6 +55,29 @@ TEST_F(ControlsTest, EditCharCaseAndMaxLengthHoldForTypedText) {
     EXPECT_FALSE(id->Modified());
 }
 
+// The leftmost column inside the edit's frame with a dark pixel; -1 for none.
+int FirstDarkColumn(TEdit* Edit) {
+    QCoreApplication::processEvents();
+    const QImage image = Edit->Widget()->grab().toImage();
+    // Inside the frame.
+    for (int x = 3; x < image.width() - 3; ++x)
+        for (int y = 3; y < image.height() - 3; ++y)
+            if (image.pixelColor(x, y).lightness() < 100) return x;
+    return -1;
+}
+
+TEST_F(ControlsTest, EditTextMarginsMoveTheTextInside) {
+    auto* edit = Add<TEdit>();
+    edit->SetText("W");
+    ShowForm(Form);
+    EXPECT_EQ(edit->TextMargins(), Rect(0, 0, 0, 0));
+    const int plain = FirstDarkColumn(edit);
+    ASSERT_GE(plain, 0);
+    edit->SetTextMargins(Rect(10, 2, 1, 0));
+    EXPECT_EQ(edit->TextMargins(), Rect(10, 2, 1, 0));
+    EXPECT_EQ(FirstDarkColumn(edit), plain + 10);
+}
+
 // An edit that draws over itself: red in the client area's top left corner, blue at its
 // bottom right reaching past it, and a failure when told to.
 class TDrawnOverEdit : public TEdit {

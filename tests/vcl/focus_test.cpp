@@ -101,6 +101,17 @@ TEST_F(FocusTest, TabAndShiftTabFollowTabOrderAndWrap) {
     EXPECT_EQ(Log.Entries[1], "enter Name2");
 }
 
+TEST_F(FocusTest, AFreedActiveControlIsForgottenAndFocusMovesOn) {
+    PressKey(Form, Qt::Key_Tab);
+    ASSERT_EQ(Active(), "Name2");
+    Form->Name2->Free();
+    Form->Name2 = nullptr;
+    EXPECT_EQ(Form->ActiveControl(), nullptr);
+    Form->Name1->SetFocus();
+    EXPECT_EQ(Active(), "Name1");
+    EXPECT_EQ(Log.Entries.back(), "enter Name1");
+}
+
 TEST_F(FocusTest, TabSkipsDisabledInvisibleAndNonTabStopControls) {
     Form->Name2->SetEnabled(false);
     Form->Flag->SetVisible(false);

@@ -232,4 +232,38 @@ TEST(Application, ProcessMessagesRunsPendingWork) {
     EXPECT_TRUE(ran);
 }
 
+// A dialog that takes its size as it shows, as a form laying itself out for its data does.
+class SelfSizingDialog : public TForm {
+public:
+    explicit SelfSizingDialog(TComponent* AOwner) : TForm(AOwner) {
+        SetPosition(poScreenCenter);
+        SetBorderStyle(bsDialog);
+        SetBounds(0, 0, 200, 100);
+    }
+    int ShowWidth = 400;
+
+protected:
+    void DoShow() override {
+        SetBounds(Left(), Top(), ShowWidth, 250);
+        TForm::DoShow();
+    }
+};
+
+TEST(FormShowing, ADialogSizedInDoShowShowsCentredAndFixedAtThatSize) {
+    auto* form = Construct<SelfSizingDialog>(nullptr);
+    const TRect area = GuiScreen()->WorkAreaRect();
+    for (int width : {400, 500}) {
+        form->ShowWidth = width;
+        ShowForm(form);
+        QWidget* window = form->Widget()->window();
+        EXPECT_EQ(form->Width(), width);
+        EXPECT_EQ(window->width(), form->ClientWidth()) << "shown at the size DoShow gave";
+        EXPECT_EQ(window->minimumWidth(), window->maximumWidth()) << "and fixed there";
+        EXPECT_EQ(window->maximumWidth(), form->ClientWidth());
+        EXPECT_EQ(form->Left(), area.Left + (area.Width() - 400) / 2) << "placed once, the first time";
+        form->Hide();
+    }
+    form->Free();
+}
+
 }  // namespace

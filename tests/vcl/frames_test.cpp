@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "platform/vcl/bitmap.h"
 #include "platform/vcl/frames.h"
 #include "platform/vcl/qapp.h"
@@ -21,6 +24,21 @@ protected:
         Canvas->FillRect(Rect(0, 0, 20, 14));
     }
     TColor At(int X, int Y) { return Canvas->Pixels(X, Y); }
+    // The smallest rectangle holding every pixel of Color; empty when there is none.
+    TRect Extent(TColor Color) {
+        TRect r;
+        bool found = false;
+        for (int y = 0; y < 14; ++y) {
+            for (int x = 0; x < 20; ++x) {
+                if (At(x, y) != ColorToRGB(Color)) continue;
+                r = found ? Rect(std::min<int>(r.Left, x), std::min<int>(r.Top, y), std::max<int>(r.Right, x + 1),
+                                 std::max<int>(r.Bottom, y + 1))
+                          : Rect(x, y, x + 1, y + 1);
+                found = true;
+            }
+        }
+        return r;
+    }
 
     TBitmap Bitmap;
     TCanvas* Canvas = nullptr;
@@ -87,6 +105,43 @@ TEST_F(FramesTest, CheckBoxesAreSunkenSquaresTickedWhenChecked) {
         // A pixel of the tick.
         EXPECT_EQ(At(9, 8), ColorToRGB(c.Tick)) << c.State;
     }
+}
+
+TEST_F(FramesTest, ComboButtonsPointDownAndSinkOrGreyOut) {
+    DrawFrameControl(*Canvas, Rect(0, 0, 20, 14), DFC_SCROLL, DFCS_SCROLLCOMBOBOX);
+    EXPECT_EQ(At(0, 0), ColorToRGB(cl3DLight)) << "a raised button";
+    const TRect arrow = Extent(clBtnText);
+    ASSERT_GT(arrow.Height(), 1);
+    EXPECT_EQ(arrow.Width(), 2 * arrow.Height() - 1) << "widest at the top, one pixel at the tip";
+    EXPECT_EQ(arrow.Left + arrow.Right - 1, 20) << "centred across";
+    EXPECT_LE(std::abs(arrow.Top + arrow.Bottom - 14), 1) << "centred down";
+    const int tip = arrow.Left + arrow.Height() - 1;
+    EXPECT_EQ(At(tip, arrow.Bottom - 1), ColorToRGB(clBtnText));
+    EXPECT_EQ(At(tip - 1, arrow.Bottom - 1), ColorToRGB(clBtnFace));
+
+    SetUp();
+    DrawFrameControl(*Canvas, Rect(0, 0, 20, 14), DFC_SCROLL, DFCS_SCROLLCOMBOBOX | DFCS_PUSHED | DFCS_FLAT);
+    EXPECT_EQ(At(0, 0), ColorToRGB(clBtnShadow)) << "a flat frame";
+    EXPECT_EQ(At(1, 1), ColorToRGB(clBtnFace));
+    EXPECT_EQ(Extent(clBtnText), Rect(arrow.Left + 1, arrow.Top + 1, arrow.Right + 1, arrow.Bottom + 1)) << "pushed in";
+
+    SetUp();
+    DrawFrameControl(*Canvas, Rect(0, 0, 20, 14), DFC_SCROLL, DFCS_SCROLLCOMBOBOX | DFCS_INACTIVE);
+    EXPECT_EQ(Extent(clBtnText), TRect{}) << "no live arrow";
+    EXPECT_EQ(At(arrow.Left, arrow.Top), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(At(tip, arrow.Bottom - 1), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(At(tip + 1, arrow.Bottom), ColorToRGB(clBtnHighlight)) << "engraved";
+}
+
+TEST_F(FramesTest, FlatEdgesAreAShadowRingAndAFaceRing) {
+    TRect r = Rect(2, 2, 18, 12);
+    DrawEdge(*Canvas, r, EDGE_RAISED, BF_RECT | BF_FLAT | BF_ADJUST);
+    EXPECT_EQ(r, Rect(4, 4, 16, 10));
+    EXPECT_EQ(At(2, 2), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(At(17, 11), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(At(3, 3), ColorToRGB(clBtnFace));
+    EXPECT_EQ(At(16, 10), ColorToRGB(clBtnFace));
+    EXPECT_EQ(At(10, 7), Background);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ TdwInplaceEdit::TdwInplaceEdit(TdwCustomDBGrid* Grid) : TEdit(Grid), FGrid(Grid)
 
 void TdwInplaceEdit::SetWordWrap(bool Value)
 {
-    FWordWrap = Value;
+    TEdit::SetWordWrap(Value);
     const int inset = Value ? 0 : 2;
     SetTextMargins(Rect(inset, inset, 1, 0));
 }

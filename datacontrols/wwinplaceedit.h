@@ -19,10 +19,10 @@ public:
     void KeyPress(char& Key) override;
     void KeyUp(Word& Key, TShiftState Shift) override;
 
-    // Word-wrap mode (the grid's dgWordWrap): the text starts at the client area's corner;
-    // otherwise it is inset 2 pixels from the top left. The last pixel on the right stays free.
-    bool WordWrap() const { return FWordWrap; }
-    void SetWordWrap(bool Value);
+    // Word-wrap mode (the grid's dgWordWrap): the text wraps onto the cell's lines and starts
+    // at the client area's corner; otherwise it is one line inset 2 pixels from the top left.
+    // The last pixel on the right stays free.
+    void SetWordWrap(bool Value) override;
     // Shows the field's text; no change of the user's, so the record stays as it is.
     void ShowFieldText(const String& Value);
     // The text differs from the field's since it was shown or reset.
@@ -53,7 +53,6 @@ private:
     TdwCustomDBGrid* FGrid;
     bool FTextChanged = false;
     bool FShowingFieldText = false;
-    bool FWordWrap = false;
     String FPictureMask;
     bool FAutoFill = true;
     bool FAllowInvalidExit = false;

@@ -1,12 +1,19 @@
 #include "platform/vcl/edits.h"
 
+#include <QBasicTimer>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QStyle>
+#include <QStyleHints>
+#include <QStyleOptionFrame>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
+#include <QtMath>
 
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/controlcanvas.h"
@@ -85,22 +92,193 @@ void TCustomEdit::DoEnter() {
 
 // ---------------------------------------------------------------- TEdit
 
-// The line edit whose control may draw over it once it has painted itself.
+// The line edit whose control may draw over it once it has painted itself. When wrapping
+// it lays its one line of text out in lines as wide as its text area and paints and
+// hit-tests that layout itself; text, selection and keys stay the line edit's own.
 class TLineEditWidget : public QLineEdit {
+public:
+    TLineEditWidget() {
+        // Any change may move every wrapped line, where the line edit repaints a strip.
+        const auto repaint = [this] {
+            if (!FWrapping) return;
+            RestartBlinking();
+            update();
+        };
+        connect(this, &QLineEdit::textChanged, this, repaint);
+        connect(this, &QLineEdit::cursorPositionChanged, this, repaint);
+        connect(this, &QLineEdit::selectionChanged, this, repaint);
+    }
+
+    bool Wrapping() const { return FWrapping; }
+    void SetWrapping(bool Value) {
+        FWrapping = Value;
+        FScrolledDown = 0;
+        RestartBlinking();
+        update();
+    }
+
 protected:
     void paintEvent(QPaintEvent* Event) override {
-        QLineEdit::paintEvent(Event);
+        if (FWrapping) PaintWrapped();
+        else QLineEdit::paintEvent(Event);
         // A control being destroyed has left the registry.
         auto* control = dynamic_cast<TEdit*>(TEventDispatch::ControlOf(this));
         if (!control) return;
         QPainter painter(this);
         control->PaintOverWidget(painter);
     }
+
+    void mousePressEvent(QMouseEvent* Event) override {
+        if (!FWrapping) return QLineEdit::mousePressEvent(Event);
+        if (Event->button() != Qt::LeftButton) return;
+        const int position = PositionAt(Event->position().toPoint());
+        if (Event->modifiers() & Qt::ShiftModifier) SelectTo(position);
+        else setCursorPosition(position);
+    }
+
+    void mouseMoveEvent(QMouseEvent* Event) override {
+        if (!FWrapping) return QLineEdit::mouseMoveEvent(Event);
+        if (Event->buttons() & Qt::LeftButton) SelectTo(PositionAt(Event->position().toPoint()));
+    }
+
+    // Selects the word under the mouse.
+    void mouseDoubleClickEvent(QMouseEvent* Event) override {
+        if (!FWrapping) return QLineEdit::mouseDoubleClickEvent(Event);
+        if (Event->button() != Qt::LeftButton) return;
+        const QString text = displayText();
+        int start = PositionAt(Event->position().toPoint());
+        int end = start;
+        while (start > 0 && !text[start - 1].isSpace()) --start;
+        while (end < text.size() && !text[end].isSpace()) ++end;
+        setSelection(start, end - start);
+    }
+
+    void focusInEvent(QFocusEvent* Event) override {
+        QLineEdit::focusInEvent(Event);
+        RestartBlinking();
+    }
+
+    void focusOutEvent(QFocusEvent* Event) override {
+        QLineEdit::focusOutEvent(Event);
+        RestartBlinking();
+    }
+
+    void timerEvent(QTimerEvent* Event) override {
+        if (Event->timerId() != FBlinking.timerId()) return QLineEdit::timerEvent(Event);
+        FCaretShown = !FCaretShown;
+        update();
+    }
+
+private:
+    // Where the text goes: the contents inside the frame less the text margins.
+    QRect TextArea() const {
+        QStyleOptionFrame panel;
+        initStyleOption(&panel);
+        return style()->subElementRect(QStyle::SE_LineEditContents, &panel, this).marginsRemoved(textMargins());
+    }
+
+    // The shown text in lines as wide as Area, the first at 0; a word wider than the
+    // area breaks anywhere.
+    void LayOut(QTextLayout& Layout, const QRect& Area) const {
+        Layout.setText(displayText());
+        Layout.setFont(font());
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        Layout.setTextOption(option);
+        qreal y = 0;
+        Layout.beginLayout();
+        for (QTextLine line = Layout.createLine(); line.isValid(); line = Layout.createLine()) {
+            line.setLineWidth(Area.width());
+            line.setPosition(QPointF(0, y));
+            y += line.height();
+        }
+        Layout.endLayout();
+    }
+
+    // Scrolls the text up or down just enough to show the caret's line.
+    void KeepCaretInView(const QTextLayout& Layout, const QRect& Area) {
+        const QTextLine line = Layout.lineForTextPosition(cursorPosition());
+        if (!line.isValid()) return;
+        const int top = qFloor(line.y());
+        const int bottom = qCeil(line.y() + line.height());
+        if (top < FScrolledDown) FScrolledDown = top;
+        else if (bottom > FScrolledDown + Area.height()) FScrolledDown = std::min(top, bottom - Area.height());
+    }
+
+    void PaintWrapped() {
+        QPainter painter(this);
+        QStyleOptionFrame panel;
+        initStyleOption(&panel);
+        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
+        const QRect area = TextArea();
+        QTextLayout layout;
+        LayOut(layout, area);
+        KeepCaretInView(layout, area);
+        painter.setClipRect(area, Qt::IntersectClip);
+        painter.setPen(palette().color(QPalette::Text));
+        QList<QTextLayout::FormatRange> selections;
+        if (hasSelectedText()) {
+            QTextLayout::FormatRange selection;
+            selection.start = selectionStart();
+            selection.length = selectionLength();
+            selection.format.setBackground(palette().brush(QPalette::Highlight));
+            selection.format.setForeground(palette().brush(QPalette::HighlightedText));
+            selections.append(selection);
+        }
+        const QPointF origin(area.left(), area.top() - FScrolledDown);
+        layout.draw(&painter, origin, selections);
+        if (FCaretShown && hasFocus() && !isReadOnly()) {
+            layout.drawCursor(&painter, origin, cursorPosition(), style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this));
+        }
+    }
+
+    // The text position nearest to Point.
+    int PositionAt(const QPoint& Point) const {
+        const QRect area = TextArea();
+        QTextLayout layout;
+        LayOut(layout, area);
+        if (layout.lineCount() == 0) return 0;
+        const qreal y = Point.y() - area.top() + FScrolledDown;
+        QTextLine line = layout.lineAt(layout.lineCount() - 1);
+        for (int i = 0; i < layout.lineCount(); ++i) {
+            const QTextLine candidate = layout.lineAt(i);
+            if (y < candidate.y() + candidate.height()) {
+                line = candidate;
+                break;
+            }
+        }
+        return line.xToCursor(Point.x() - area.left());
+    }
+
+    // Extends the selection from its anchor to Position, where the caret goes.
+    void SelectTo(int Position) {
+        const int anchor = !hasSelectedText() ? cursorPosition()
+                           : cursorPosition() == selectionStart() ? selectionEnd()
+                                                                  : selectionStart();
+        if (Position == anchor) setCursorPosition(Position);
+        else setSelection(anchor, Position - anchor);
+    }
+
+    // The caret shows at once after each change, then blinks while the edit has the focus.
+    void RestartBlinking() {
+        FCaretShown = true;
+        const int flashTime = QGuiApplication::styleHints()->cursorFlashTime();
+        if (FWrapping && hasFocus() && flashTime > 0) FBlinking.start(flashTime / 2, this);
+        else FBlinking.stop();
+    }
+
+    bool FWrapping = false;
+    QBasicTimer FBlinking;
+    bool FCaretShown = true;
+    // Pixels of the wrapped text above the top of the text area.
+    int FScrolledDown = 0;
 };
 
 namespace {
 
 QLineEdit* LineEdit(const TControl* Control) { return static_cast<QLineEdit*>(Control->Widget()); }
+
+TLineEditWidget* LineEditWidget(const TControl* Control) { return static_cast<TLineEditWidget*>(Control->Widget()); }
 
 }  // namespace
 
@@ -159,6 +337,10 @@ TRect TEdit::TextMargins() const {
 void TEdit::SetTextMargins(const TRect& Margins) {
     LineEdit(this)->setTextMargins(Margins.Left, Margins.Top, Margins.Right, Margins.Bottom);
 }
+
+bool TEdit::WordWrap() const { return LineEditWidget(this)->Wrapping(); }
+
+void TEdit::SetWordWrap(bool Value) { LineEditWidget(this)->SetWrapping(Value); }
 
 bool TEdit::Modified() const { return LineEdit(this)->isModified(); }
 

@@ -1,5 +1,5 @@
 #pragma once
-// Text entry: the one-line TEdit and the many-line TMemo.
+// Text entry: the one-line TEdit, which may show its line wrapped, and the many-line TMemo.
 
 #include <memory>
 
@@ -78,6 +78,11 @@ public:
     // The pixels kept free between each edge of the client area and the text.
     TRect TextMargins() const;
     void SetTextMargins(const TRect& Margins);
+    // Shows the text wrapped at the edit's width onto as many lines as its height holds,
+    // scrolled up or down to the caret's line but never sideways. Display only: the text
+    // stays one line, and every key does what it does without.
+    bool WordWrap() const;
+    virtual void SetWordWrap(bool Value);
 
 protected:
     String GetText() const override;

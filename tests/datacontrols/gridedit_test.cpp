@@ -1,6 +1,7 @@
 // Editing cells in place: typing starts the editor, moving posts, Esc takes back;
 // picture masks check the typing and refuse to post an incomplete text.
 
+#include <QImage>
 #include <gtest/gtest.h>
 
 #include "datacontrols/wwinplaceedit.h"
@@ -244,6 +245,49 @@ TEST_F(GridEditTest, TheEditorsTextStartsAtItsCornerInWordWrapModeElseInset)
     Grid->SetOptions(Grid->Options() - TdwDBGridOptions{dgWordWrap});
     EXPECT_FALSE(editor->WordWrap());
     EXPECT_EQ(editor->TextMargins(), Rect(2, 2, 1, 0));
+}
+
+// The lines of text the editor shows: runs of pixel rows with ink inside its frame.
+int InkLines(TEdit* Editor)
+{
+    QCoreApplication::processEvents();
+    const QImage image = Editor->Widget()->grab().toImage();
+    int lines = 0;
+    bool inLine = false;
+    for (int y = 2; y < image.height() - 2; ++y) {
+        bool ink = false;
+        for (int x = 3; x < image.width() - 3 && !ink; ++x)
+            ink = image.pixelColor(x, y).lightness() < 100;
+        lines += ink && !inLine;
+        inLine = ink;
+    }
+    return lines;
+}
+
+TEST_F(GridEditTest, AWordWrappedEditorShowsALongTextOnTheCellsLinesAndPostsOneLine)
+{
+    ASSERT_TRUE(Grid->Options().Contains(dgWordWrap));
+    Grid->SetRowHeightPercent(200);
+    // Capitals, wider than the column: no descender touches the line below.
+    const String text = "WWWW WWWW WWWW WWWW WWW";
+    TypeText(Form, text.c_str());
+    TdwInplaceEdit* editor = Grid->InplaceEditor();
+    ASSERT_TRUE(Grid->EditorMode());
+    EXPECT_EQ(InkLines(editor), 2);
+    PressKey(Form, Qt::Key_Return);
+    EXPECT_EQ(editor->Text(), text);
+    PressKey(Form, Qt::Key_Down);
+    EXPECT_FALSE(Grid->EditorMode());
+    T->First();
+    EXPECT_EQ(City(), text);
+
+    Grid->SetOptions(Grid->Options() - TdwDBGridOptions{dgWordWrap});
+    PressKey(Form, Qt::Key_Up);
+    PressKey(Form, Qt::Key_F2);
+    ASSERT_TRUE(Grid->EditorMode());
+    EXPECT_FALSE(editor->WordWrap());
+    EXPECT_EQ(editor->Text(), text);
+    EXPECT_EQ(InkLines(editor), 1);
 }
 
 // A grid over a data set that publishes its own masks and an OnInvalidValue event.

@@ -1,6 +1,7 @@
 // The standard controls as the forms use them: typed text, lists, pages, hints.
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QImage>
 #include <QMenuBar>
 #include <QTest>
@@ -142,6 +143,123 @@ TEST_F(ControlsTest, EditSelection) {
     EXPECT_EQ(edit->Text(), "123-00-6789");
     edit->SelectAll();
     EXPECT_EQ(edit->SelLength(), 11);
+}
+
+// The height of a line of the edit's text.
+int LineHeight(TEdit* Edit) { return QFontMetrics(Edit->Widget()->font()).height(); }
+
+// The edit as it shows now.
+QImage Picture(TEdit* Edit) {
+    QCoreApplication::processEvents();
+    return Edit->Widget()->grab().toImage();
+}
+
+// The lines of text the edit shows: runs of pixel rows with ink inside its frame.
+int InkLines(TEdit* Edit) {
+    const QImage image = Picture(Edit);
+    int lines = 0;
+    bool inLine = false;
+    for (int y = 3; y < image.height() - 3; ++y) {
+        bool ink = false;
+        for (int x = 3; x < image.width() - 3 && !ink; ++x) ink = image.pixelColor(x, y).lightness() < 100;
+        lines += ink && !inLine;
+        inLine = ink;
+    }
+    return lines;
+}
+
+TEST_F(ControlsTest, AWordWrappedEditShowsItsTextOnMoreLinesWithoutScrollingSideways) {
+    Add<TEdit>();  // holds the focus, so no caret shows in the pictures
+    auto* edit = Add<TEdit>(50);
+    edit->SetBounds(10, 50, 120, 3 * LineHeight(edit) + 6);
+    // Capitals only: no descender touches the line below.
+    const String text = "ACME SUPPLY COMPANY OF SPRINGFIELD";
+    edit->SetText(text);
+    ShowForm(Form);
+    EXPECT_EQ(InkLines(edit), 1);
+    edit->SetSelStart(static_cast<int>(text.size()));
+    const QImage scrolled = Picture(edit);
+    edit->SetSelStart(0);
+    EXPECT_NE(Picture(edit), scrolled) << "one line scrolls to show the caret at the end";
+
+    edit->SetWordWrap(true);
+    EXPECT_TRUE(edit->WordWrap());
+    EXPECT_GE(InkLines(edit), 2);
+    const QImage wrapped = Picture(edit);
+    edit->SetSelStart(static_cast<int>(text.size()));
+    EXPECT_EQ(Picture(edit), wrapped) << "wrapped text stays where it is";
+    EXPECT_EQ(edit->Text(), text);
+
+    // An edit one line high shows the caret's line.
+    edit->SetHeight(LineHeight(edit) + 6);
+    EXPECT_EQ(InkLines(edit), 1);
+    const QImage last = Picture(edit);
+    edit->SetSelStart(0);
+    EXPECT_NE(Picture(edit), last);
+
+    edit->SetWordWrap(false);
+    edit->SetHeight(3 * LineHeight(edit) + 6);
+    EXPECT_EQ(InkLines(edit), 1);
+}
+
+TEST_F(ControlsTest, AnEditTakesTheSameKeysAndKeepsOneLineWrappedOrNot) {
+    for (const bool wrapped : {false, true}) {
+        SCOPED_TRACE(wrapped ? "wrapped" : "one line");
+        auto* edit = Add<TEdit>();
+        auto* after = Add<TEdit>(60);
+        edit->SetHeight(2 * LineHeight(edit) + 6);
+        edit->SetWordWrap(wrapped);
+        edit->SetMaxLength(12);
+        std::vector<Word> keys;
+        edit->OnKeyDown = [&keys](TObject*, Word& Key, TShiftState) {
+            if (Key == VK_RETURN || Key == VK_LEFT) keys.push_back(Key);
+        };
+        ShowForm(Form);
+        edit->SetFocus();
+        TypeText(Form, "Acme");
+        PressKey(Form, Qt::Key_Return);
+        TypeText(Form, " Supply Co. of Springfield");
+        EXPECT_EQ(edit->Text(), "Acme Supply ") << "Enter types nothing; MaxLength holds";
+        EXPECT_TRUE(edit->Modified());
+        PressKey(Form, Qt::Key_Left);
+        PressKey(Form, Qt::Key_Left, Qt::ShiftModifier);
+        EXPECT_EQ(edit->SelStart(), 10);
+        EXPECT_EQ(edit->SelLength(), 1);
+        EXPECT_EQ(edit->SelText(), "y");
+        EXPECT_THAT(keys, ElementsAre(VK_RETURN, VK_LEFT, VK_LEFT));
+
+        // Switching the mode keeps the text and the selection.
+        edit->SetWordWrap(!wrapped);
+        EXPECT_EQ(edit->Text(), "Acme Supply ");
+        EXPECT_EQ(edit->SelStart(), 10);
+        EXPECT_EQ(edit->SelLength(), 1);
+        edit->SetWordWrap(wrapped);
+
+        PressKey(Form, Qt::Key_Tab);
+        EXPECT_EQ(Form->ActiveControl(), after);
+        edit->Free();
+        after->Free();
+    }
+}
+
+TEST_F(ControlsTest, AClickInAWordWrappedEditPutsTheCaretWhereTheTextIsShown) {
+    auto* edit = Add<TEdit>();
+    edit->SetBounds(0, 0, 80, 3 * LineHeight(edit) + 6);
+    edit->SetWordWrap(true);
+    edit->SetText("aaaa bbbb cccc dddd eeee ffff");
+    ShowForm(Form);
+    QWidget* widget = edit->Widget();
+    const int secondLine = 3 + LineHeight(edit) + LineHeight(edit) / 2;
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+    EXPECT_EQ(edit->SelStart(), 0);
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::ShiftModifier, QPoint(4, secondLine));
+    EXPECT_EQ(edit->SelStart(), 0);
+    const int lineStart = edit->SelLength();
+    ASSERT_GT(lineStart, 4) << "the second line starts after the first word";
+    EXPECT_EQ(edit->Text()[static_cast<size_t>(lineStart - 1)], ' ');
+    QTest::mouseDClick(widget, Qt::LeftButton, Qt::NoModifier, QPoint(4, secondLine));
+    EXPECT_EQ(edit->SelStart(), lineStart);
+    EXPECT_EQ(edit->SelLength(), 4);
 }
 
 TEST_F(ControlsTest, EnteringAnEditSelectsItsText) {

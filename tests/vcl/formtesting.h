@@ -21,6 +21,18 @@ inline void TypeText(TCustomForm* Form, const char* Text) {
     }
 }
 
+// Qt keeps the modifiers of the last key event as held, and the test helpers their own
+// pressed buttons: a test that ended mid-press would hand them to the next. Releases all.
+inline void ForgetHeldInput() {
+    QWindow window;
+    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+        QTest::mouseRelease(&window, button);
+    }
+    QWidget sink;
+    QKeyEvent none(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier);
+    QCoreApplication::sendEvent(&sink, &none);
+}
+
 // Shows the form and lets the window system settle.
 inline void ShowForm(TCustomForm* Form) {
     Form->Show();

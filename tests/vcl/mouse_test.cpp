@@ -31,6 +31,7 @@ private:
 class MouseTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        ForgetHeldInput();
         Form = Construct<TForm>(nullptr);
         Form->SetBounds(0, 0, 300, 200);
         Panel = new TPanel(Form);

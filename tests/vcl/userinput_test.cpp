@@ -48,6 +48,7 @@ private:
 class UserInputTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        ForgetHeldInput();
         Form = Construct<TForm>(nullptr);
         Form->SetBounds(0, 0, 300, 200);
         Panel = new TPanel(Form);

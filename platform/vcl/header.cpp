@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int DefaultSectionWidth = 75;
+constexpr int SectionWidth = 75;
 constexpr int TextMargin = 4;
 
 }  // namespace
@@ -16,7 +16,7 @@ constexpr int TextMargin = 4;
 THeader::THeader(TComponent* AOwner) : TCustomControl(AOwner), FSections(std::make_unique<TStringList>()) {
     Widget()->setFocusPolicy(Qt::NoFocus);
     SetTabStop(false);
-    FSections->OnChange = [this](TStrings*) { SectionsChanged(); };
+    FSections->OnChange = [this](TStrings*) { Invalidate(); };
     SetBounds(0, 0, 250, 25);
 }
 
@@ -26,29 +26,11 @@ bool THeader::InheritsFrom(const String& name) const {
     return SameText(name, "THeader") || TCustomControl::InheritsFrom(name);
 }
 
-void THeader::SectionsChanged() {
-    FWidths.resize(static_cast<size_t>(FSections->Count()), DefaultSectionWidth);
-    Invalidate();
-}
-
-int THeader::SectionWidth(int Index) const {
-    if (Index < 0 || Index >= static_cast<int>(FWidths.size())) return 0;
-    return FWidths[static_cast<size_t>(Index)];
-}
-
-void THeader::SetSectionWidth(int Index, int Value) {
-    if (Index < 0 || Index >= static_cast<int>(FWidths.size())) return;
-    FWidths[static_cast<size_t>(Index)] = std::max(0, Value);
-    Invalidate();
-}
-
 TRect THeader::SectionRect(int Index) const {
-    if (Index < 0 || Index >= static_cast<int>(FWidths.size())) return TRect{};
-    int left = 0;
-    for (int i = 0; i < Index; ++i) left += FWidths[static_cast<size_t>(i)];
-    const bool last = Index == static_cast<int>(FWidths.size()) - 1;
-    const int right = last ? std::max(left + FWidths[static_cast<size_t>(Index)], ClientWidth())
-                           : left + FWidths[static_cast<size_t>(Index)];
+    const int count = FSections->Count();
+    if (Index < 0 || Index >= count) return TRect{};
+    const int left = Index * SectionWidth;
+    const int right = Index == count - 1 ? std::max(left + SectionWidth, ClientWidth()) : left + SectionWidth;
     return Rect(left, 0, right, ClientHeight());
 }
 

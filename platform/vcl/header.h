@@ -2,7 +2,6 @@
 // THeader: a row of raised sections, each showing a text, left to right.
 
 #include <memory>
-#include <vector>
 
 #include "platform/rtl/stringlist.h"
 #include "platform/vcl/controls.h"
@@ -18,18 +17,13 @@ public:
 
     // One line a section.
     TStrings* Sections() const { return FSections.get(); }
-    // Pixels; the last section also takes what is left of the header's width.
-    int SectionWidth(int Index) const;
-    void SetSectionWidth(int Index, int Value);
-    // The section's place in the header; empty for a section out of range.
+    // The section's place in the header: sections of one width side by side, the last
+    // taking what is left; empty for a section out of range.
     TRect SectionRect(int Index) const;
 
 protected:
     void Paint() override;
 
 private:
-    void SectionsChanged();
-
     std::unique_ptr<TStringList> FSections;
-    std::vector<int> FWidths;
 };

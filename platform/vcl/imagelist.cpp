@@ -15,7 +15,6 @@ void TImageList::SetSize(int AWidth, int AHeight) {
     FWidth = AWidth;
     FHeight = AHeight;
     FImages.clear();
-    Changed();
 }
 
 int TImageList::Add(TBitmap* Image) {
@@ -26,20 +25,7 @@ int TImageList::Add(TBitmap* Image) {
     }
     copy->SetSize(FWidth, FHeight);
     FImages.push_back(std::move(copy));
-    Changed();
     return Count() - 1;
-}
-
-void TImageList::Delete(int Index) {
-    if (!ValidIndex(Index)) return;
-    FImages.erase(FImages.begin() + Index);
-    Changed();
-}
-
-void TImageList::Clear() {
-    if (FImages.empty()) return;
-    FImages.clear();
-    Changed();
 }
 
 void TImageList::Draw(TCanvas* Canvas, int X, int Y, int Index) {
@@ -52,8 +38,4 @@ bool TImageList::GetBitmap(int Index, TBitmap* Image) {
     Image->Assign(FImages[Index].get());
     Image->SetTransparent(FImages[Index]->Transparent());
     return true;
-}
-
-void TImageList::Changed() {
-    if (OnChange) OnChange(this);
 }

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "platform/classes/component.h"
-#include "platform/classes/events.h"
 
 class TBitmap;
 class TCanvas;
@@ -20,27 +19,20 @@ public:
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
     // A new size empties the list.
-    void SetWidth(int Value) { SetSize(Value, FHeight); }
-    void SetHeight(int Value) { SetSize(FWidth, Value); }
     void SetSize(int AWidth, int AHeight);
     int Count() const { return static_cast<int>(FImages.size()); }
 
     // Adds a copy of Image cut or padded (white) to the list's size, transparent where
     // Image is; returns its index.
     int Add(TBitmap* Image);
-    void Delete(int Index);
-    void Clear();
 
     // Draws image Index with its top-left corner at (X, Y); nothing for an index out of range.
     void Draw(TCanvas* Canvas, int X, int Y, int Index);
     // Copies image Index into Image; false (Image untouched) for an index out of range.
     bool GetBitmap(int Index, TBitmap* Image);
 
-    TNotifyEvent OnChange;
-
 private:
     bool ValidIndex(int Index) const { return Index >= 0 && Index < Count(); }
-    void Changed();
 
     int FWidth = 16;
     int FHeight = 16;

@@ -1,10 +1,8 @@
 #include "platform/vcl/lists.h"
 
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <functional>
 
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/dispatch.h"
@@ -12,23 +10,6 @@
 #include "platform/vcl/qtext.h"
 
 namespace {
-
-// A combo box that tells its control when its list opens and closes.
-class TComboWidget : public QComboBox {
-public:
-    std::function<void()> PopupShowing;
-    std::function<void()> PopupHidden;
-
-    void showPopup() override {
-        if (PopupShowing) PopupShowing();
-        QComboBox::showPopup();
-    }
-    void hidePopup() override {
-        const bool wasOpen = view()->isVisible();
-        QComboBox::hidePopup();
-        if (wasOpen && PopupHidden) PopupHidden();
-    }
-};
 
 QComboBox* Combo(const TControl* Control) { return static_cast<QComboBox*>(Control->Widget()); }
 QListWidget* List(const TControl* Control) { return static_cast<QListWidget*>(Control->Widget()); }
@@ -43,10 +24,8 @@ QStringList ToQStrings(const TStrings& Items) {
 
 // ---------------------------------------------------------------- TComboBox
 
-TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<TComboWidget>()), FItems(std::make_unique<TStringList>()) {
-    auto* combo = static_cast<TComboWidget*>(Combo(this));
-    combo->PopupShowing = [this] { Guarded(this, [this] { DropDown(); }); };
-    combo->PopupHidden = [this] { Guarded(this, [this] { CloseUp(); }); };
+TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<QComboBox>()), FItems(std::make_unique<TStringList>()) {
+    QComboBox* combo = Combo(this);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setMaxVisibleItems(FDropDownCount);
@@ -60,12 +39,7 @@ TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<TCombo
     SetBounds(0, 0, 145, 21);
 }
 
-TComboBox::~TComboBox() {
-    FItems->OnChange = nullptr;
-    auto* combo = static_cast<TComboWidget*>(Combo(this));
-    combo->PopupShowing = nullptr;
-    combo->PopupHidden = nullptr;
-}
+TComboBox::~TComboBox() { FItems->OnChange = nullptr; }
 
 bool TComboBox::InheritsFrom(const String& name) const { return SameText(name, "TComboBox") || TWinControl::InheritsFrom(name); }
 
@@ -131,14 +105,6 @@ void TComboBox::SetTextValue(const String& Value) {
 
 void TComboBox::Change() {
     if (OnChange) OnChange(this);
-}
-
-void TComboBox::DropDown() {
-    if (OnDropDown) OnDropDown(this);
-}
-
-void TComboBox::CloseUp() {
-    if (OnCloseUp) OnCloseUp(this);
 }
 
 // ---------------------------------------------------------------- TListBox

@@ -27,7 +27,6 @@ public:
     void SetSorted(bool Value) { FItems->SetSorted(Value); }
     int DropDownCount() const { return FDropDownCount; }
     void SetDropDownCount(int Value);
-    // The list is open; opening and closing it runs DropDown and CloseUp.
     bool DroppedDown() const;
     void SetDroppedDown(bool Value);
 
@@ -35,17 +34,12 @@ public:
 
     // The text changed, by typing or by choosing an item.
     TNotifyEvent OnChange;
-    TNotifyEvent OnDropDown;
-    TNotifyEvent OnCloseUp;
 
 protected:
     bool ColorIsFieldBackground() const override { return true; }
     String GetText() const override;
     void SetTextValue(const String& Value) override;
     virtual void Change();
-    // The list is about to open / has closed.
-    virtual void DropDown();
-    virtual void CloseUp();
 
 private:
     void ItemsChanged();

@@ -192,21 +192,6 @@ TEST_F(KeyComboTest, ASourceWithoutIndexInformationIsRefused)
     EXPECT_EQ(Combo->DataSource(), nullptr);
 }
 
-TEST_F(KeyComboTest, OpeningAndClosingTheListRunTheHooks)
-{
-    std::vector<String> log;
-    Combo->OnDropDown = [&](TObject*) { log.push_back("drop down"); };
-    Combo->OnCloseUp = [&](TObject*) { log.push_back("close up"); };
-    Combo->SetDataSource(Source);
-    ShowForm(Form);
-    Combo->SetDroppedDown(true);
-    EXPECT_TRUE(Combo->DroppedDown());
-    Combo->SetDroppedDown(false);
-    Combo->SetDroppedDown(false);
-    EXPECT_FALSE(Combo->DroppedDown());
-    EXPECT_EQ((std::vector<String>{"drop down", "close up"}), log);
-}
-
 TEST_F(FieldKeyComboTest, ListsTheIndexableVisibleFieldsAndOrdersByFieldName)
 {
     Data->IndexFieldNames = "CITY;ID";

@@ -1,0 +1,129 @@
+#include "efile/efilewriter.h"
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "app/texthelpers.h"
+#include "efile/efilerecords.h"
+#include "efile/missingitems.h"
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/fileops.h"
+#include "platform/rtl/streams.h"
+
+namespace {
+
+const char* const DefaultFileName = "ELF1099";
+
+String Text(TDataSet& Table, const char* Field) { return Table.FieldByName(Field)->AsString(); }
+
+Int64 Cents(TDataSet& Table, const char* Field) {
+    return std::llround(Table.FieldByName(Field)->AsFloat() * 100.0);
+}
+
+TPayer ReadPayer(TDataSet& Client) {
+    return {Text(Client, "NAME1"), Text(Client, "NAME2"), Text(Client, "ADDRESS1"),
+            Text(Client, "CITY"),  Text(Client, "STATE"), Text(Client, "ZIP"),
+            Text(Client, "TAX_ID"), Text(Client, "SSN"),  Text(Client, "TELEPHONE")};
+}
+
+TPayee ReadPayee(TDataSet& Row) {
+    TPayee payee{Text(Row, "NAME1"), Text(Row, "LAST"), Text(Row, "TAX_ID"), Text(Row, "SSN"),
+                 Text(Row, "ADDRESS"), Text(Row, "CITY"), Text(Row, "STATE"), Text(Row, "ZIP"),
+                 Text(Row, "TRANS_TYPE"), Text(Row, "DIR_SALES")};
+    payee.Total = Cents(Row, "TOTAMT");
+    payee.FederalWithheld = Cents(Row, "FWT");
+    payee.StateWithheld = Cents(Row, "SWT1");
+    return payee;
+}
+
+// The amount codes, count and control totals over every row of the recipients.
+TPayeeSummary SumPayeeAmounts(TDataSet& Recipients, TReturnKind Kind) {
+    TPayeeSummary summary(Kind);
+    for (Recipients.First(); !Recipients.Eof(); Recipients.Next()) summary.Add(ReadPayee(Recipients));
+    return summary;
+}
+
+// The file under a working name beside Path, renamed to Path by Commit; removed
+// when dropped before.
+class TFileInProgress {
+public:
+    explicit TFileInProgress(const String& Path)
+        : FPath(Path), FWorkName(Path + ".part"), FStream(std::make_unique<TFileStream>(FWorkName, fmCreate)) {}
+    ~TFileInProgress() {
+        if (!FStream) return;
+        FStream.reset();
+        DeleteFile(FWorkName);
+    }
+    TFileInProgress(const TFileInProgress&) = delete;
+    TFileInProgress& operator=(const TFileInProgress&) = delete;
+
+    void Write(const String& Record) { FStream->WriteBuffer(Record.data(), static_cast<Int64>(Record.size())); }
+    void Commit() {
+        FStream.reset();
+        if (!RenameFile(FWorkName, FPath)) {
+            DeleteFile(FWorkName);
+            throw EInOutError("Unable to write " + FPath + ": the file is in use or cannot be replaced");
+        }
+    }
+
+private:
+    String FPath;
+    String FWorkName;
+    std::unique_ptr<TFileStream> FStream;
+};
+
+}  // namespace
+
+String ElectronicFileName(const TDClientDataBase& Data) {
+    return Data.ReplacementFileName.empty() ? String(DefaultFileName) : Data.ReplacementFileName;
+}
+
+bool IsPlainFileName(const String& Name) {
+    return !Name.empty() && Name != "." && Name != ".." && Name.find_first_of("/\\") == String::npos;
+}
+
+int BuildElectronicFile(TDClientDataBase& Data, const String& Path, const std::function<void()>& Step) {
+    ResetMissingItems();
+    const TReturnKind kind = ReturnKind(Data);
+    const TPayer payer = ReadPayer(*Data.tblClient);
+    TDaroruTable& recipients = *Data.tblEmployee;
+    const TPayeeSummary summary = SumPayeeAmounts(recipients, kind);
+
+    TFileInProgress file(Path);
+    file.Write(TransmitterRecord(Data, payer, summary.Payees()));
+    Step();
+    file.Write(PayerRecord(Data, payer, summary.AmountCodes()));
+    Step();
+    int sequence = 2;
+    TPayeeSummary written(kind);
+    // Stored once the file is complete: a changed LAST could move its row in
+    // the active order while the rows are being read.
+    std::vector<std::pair<TBookmark, String>> lastNames;
+    for (recipients.First(); !recipients.Eof(); recipients.Next()) {
+        TPayee payee = ReadPayee(recipients);
+        if (IsFiled(payee, kind)) {
+            if (payee.TaxID.empty() && payee.Last.empty()) {
+                payee.Last = ExtractLastName(payee.Name1);
+                if (!payee.Last.empty()) lastNames.emplace_back(recipients.GetBookmark(), payee.Last);
+            }
+            file.Write(PayeeRecord(payee, kind, ++sequence));
+            written.Add(payee);
+        }
+        Step();
+    }
+    file.Write(EndOfPayerRecord(written.Payees(), written.Totals(), ++sequence));
+    Step();
+    file.Write(EndOfTransmissionRecord(written.Payees(), ++sequence));
+    Step();
+    Step();
+    file.Commit();
+
+    for (const auto& [row, last] : lastNames) {
+        recipients.GotoBookmark(row);
+        recipients.Edit();
+        recipients.FieldByName("LAST")->SetAsString(last);
+        recipients.Post();
+    }
+    return written.Payees();
+}

@@ -4,12 +4,20 @@
 #include <memory>
 #include <vector>
 
+#include "app/mainform.h"
+#include "app/smalldialogs.h"
 #include "app/texthelpers.h"
 #include "efile/efilerecords.h"
+#include "efile/efilerejects.h"
 #include "efile/missingitems.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/streams.h"
+#include "platform/vcl/application.h"
+#include "platform/vcl/dialogs.h"
+#include "platform/win/launcher.h"
+
+const char* const FireLogonPage = "https://fire.irs.gov";
 
 namespace {
 
@@ -73,6 +81,28 @@ private:
     std::unique_ptr<TFileStream> FStream;
 };
 
+// The progress form of a run, closed however the run ends.
+class TRunProgress {
+public:
+    explicit TRunProgress(int Maximum) : FForm(Construct<TFCreateStatus>(Application.operator->())) {
+        FForm->Label1->SetCaption("Processing...");
+        FForm->Show();
+        Application->ProcessMessages();
+        FForm->ProgressBar1->SetMax(Maximum);
+    }
+    ~TRunProgress() { FForm->Free(); }
+    TRunProgress(const TRunProgress&) = delete;
+    TRunProgress& operator=(const TRunProgress&) = delete;
+
+    void Step() {
+        FForm->ProgressBar1->SetPosition(FForm->ProgressBar1->Position() + 1);
+        Application->ProcessMessages();
+    }
+
+private:
+    TFCreateStatus* FForm;
+};
+
 }  // namespace
 
 String ElectronicFileName(const TDClientDataBase& Data) {
@@ -126,4 +156,29 @@ int BuildElectronicFile(TDClientDataBase& Data, const String& Path, const std::f
         recipients.Post();
     }
     return written.Payees();
+}
+
+void WriteElectronicFile() {
+    TDClientDataBase& data = *DClientDataBase;
+    const String name = ElectronicFileName(data);
+    if (!IsPlainFileName(name)) {
+        ShowMessage("The electronic file name \"" + name +
+                    "\" cannot be used: give a file name without \"/\", \"\\\" or \"..\".");
+        return;
+    }
+    const String path = FMain->DataDir + FMain->User->ClientID + "/" + name;
+    {
+        TRunProgress progress(data.tblEmployee->RecCount() + 5);
+        progress.Step();
+        BuildElectronicFile(data, path, [&progress] { progress.Step(); });
+    }
+    if (MissingItemsText.empty()) {
+        const bool open = FileExists(path) && AskYesNo("Electronic file -- " + path +
+                                                       " -- has been created. Would you like to open IRS FIRE "
+                                                       "web site to E-File ?");
+        if (open && !Launcher().ShellOpen(FireLogonPage))
+            ShowMessage(String("No web browser could be started to open ") + FireLogonPage + ".");
+    } else if (AskYesNo("Some required items have not been entered. Would you like to view missing items? ?")) {
+        ShowEFileRejects(MissingItems());
+    }
 }

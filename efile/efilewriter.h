@@ -9,6 +9,8 @@
 
 #include "app/clientdatabase.h"
 
+// The filing system's logon page, offered once a complete file is written.
+extern const char* const FireLogonPage;
 // The file's name: the transmitter data's replacement file name, or ELF1099.
 String ElectronicFileName(const TDClientDataBase& Data);
 // A name that stays inside its directory: no separators, not "." or "..".
@@ -22,3 +24,8 @@ bool IsPlainFileName(const String& Name);
 // number of payee records written. Table and file errors end the run, leaving no
 // file at Path.
 int BuildElectronicFile(TDClientDataBase& Data, const String& Path, const std::function<void()>& Step);
+
+// The run of "Electronically File" for the current client: the file with its
+// progress form, then the offer of the logon page, or of the missing items when
+// some are.
+void WriteElectronicFile();

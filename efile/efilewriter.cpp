@@ -10,6 +10,7 @@
 #include "efile/efilerecords.h"
 #include "efile/efilerejects.h"
 #include "efile/missingitems.h"
+#include "efile/transmitterinfo.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/streams.h"
@@ -181,4 +182,9 @@ void WriteElectronicFile() {
     } else if (AskYesNo("Some required items have not been entered. Would you like to view missing items? ?")) {
         ShowEFileRejects(MissingItems());
     }
+}
+
+void ElectronicallyFile() {
+    ShowTransmitterInfo();
+    WriteElectronicFile();
 }

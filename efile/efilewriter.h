@@ -29,3 +29,6 @@ int BuildElectronicFile(TDClientDataBase& Data, const String& Path, const std::f
 // progress form, then the offer of the logon page, or of the missing items when
 // some are.
 void WriteElectronicFile();
+// "Electronically File" itself: the transmitter form, then the run, whatever the
+// form's result.
+void ElectronicallyFile();

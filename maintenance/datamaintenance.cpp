@@ -207,7 +207,7 @@ void BackupClientTo(const String& Root) {
             return;
         }
     }
-    if (!DirectoryExists(target)) CreateDir(target);
+    ForceDirectories(target);
     std::vector<String> failed;
     for (const char* file : BackupFiles)
         if (!FileExists(source + file) || !CopyFile(source + file, target + file, false))

@@ -135,4 +135,98 @@ TEST_F(ClientSelectionTest, AnEmptyListOffersNoClientToChoose) {
     EXPECT_THAT(Shown(), IsEmpty());
 }
 
+// ---- Deleting a client
+
+class DeleteClientTest : public ClientSelectionTest {
+protected:
+    void SetUp() override {
+        ClientSelectionTest::SetUp();
+        Start();
+        MakeClient("08ACME", "ACME SUPPLY");
+        FMain->User->ClientID = "08ACME";
+        DClientDataBase->OpenClient();
+        MakeClient("08OLD", "OLD CO");
+        MakeClient("09NEW", "NEW CO");
+        AddPickListRows({{"08ACME", "ACME SUPPLY"}, {"08OLD", "OLD CO"}, {"09NEW", "NEW CO"}});
+        Dir.Write("08OLD/NOTES.TXT", "kept");
+    }
+    // Presses Delete on the row of ID in the pick list; the form stays open for Then.
+    void DeleteRow(const char* ID, const std::function<void(TFClientSelection*)>& Then = nullptr) {
+        Run([&](TFClientSelection* Form) {
+            TypeText(Form, ID);
+            Form->dwDBGrid1->SetFocus();
+            PressKey(Form, Qt::Key_Delete);
+            if (Then) Then(Form);
+            PressKey(Form, Qt::Key_Escape);
+        });
+    }
+    std::vector<bool> OldFiles() const {
+        std::vector<bool> present;
+        for (const char* file : {"CLIENT.DBF", "TOTTRANS.DBF", "TOTTRANS.CDX", "EMPLOYEE.DBF", "EMPLOYEE.CDX"})
+            present.push_back(FileExists(Dir / "08OLD/" + file));
+        return present;
+    }
+    const std::vector<String> AllRows{"08ACME|ACME SUPPLY|" + Dir / "08ACME", "08OLD|OLD CO|" + Dir / "08OLD",
+                                      "09NEW|NEW CO|" + Dir / "09NEW"};
+};
+
+TEST_F(DeleteClientTest, DeletingRemovesTheTablesAndTheRowAndRebuildsTheList) {
+    Dialogs.AnswerMessage(mrYes);
+    std::vector<String> rows;
+    String caption;
+    DeleteRow("08OLD", [&](TFClientSelection* Form) {
+        rows = PickList();
+        caption = Form->Caption();
+        EXPECT_EQ(DClientDataBase->tblClientList, Form->dwDBGrid1->DataSource()->DataSet());
+    });
+    EXPECT_THAT(Shown(), ElementsAre("Are you sure you want to delete OLD CO ?", "Client List Reconstruct Finished."));
+    EXPECT_THAT(OldFiles(), ElementsAre(false, false, false, false, false));
+    EXPECT_EQ(Dir.Read("08OLD/NOTES.TXT"), "kept");
+    EXPECT_THAT(rows, ElementsAre(AllRows[0], AllRows[2]));
+    EXPECT_EQ(caption, "Client Selection");
+    EXPECT_TRUE(DClientDataBase->tblClient->Active());
+    EXPECT_EQ(FMain->User->ClientID, "08ACME");
+}
+
+TEST_F(DeleteClientTest, DeletingIsRefusedForTheCurrentClientAndForAClientInUse) {
+    // No keeps everything; so does the current client, whatever its payer record says.
+    Dialogs.AnswerMessage(mrNo);
+    DeleteRow("08OLD");
+    Dialogs.AnswerMessage(mrYes);
+    DeleteRow("08ACME");
+    {
+        TOtherWorkstation other(Dir / "08OLD/EMPLOYEE.DBF", true);
+        Dialogs.AnswerMessage(mrYes);
+        DeleteRow("08OLD");
+    }
+    EXPECT_THAT(Shown(), ElementsAre("Are you sure you want to delete OLD CO ?",
+                                     "Are you sure you want to delete ACME SUPPLY ?",
+                                     "You cannot delete a client that is currently being used.",
+                                     "Are you sure you want to delete OLD CO ?",
+                                     "The client 08OLD is in use on another workstation.  Nothing was deleted."));
+    EXPECT_THAT(OldFiles(), ElementsAre(true, true, true, true, true));
+    EXPECT_TRUE(FileExists(Dir / "08ACME/CLIENT.DBF"));
+    EXPECT_EQ(PickList(), AllRows);
+}
+
+TEST_F(DeleteClientTest, DeletingWaitsForTheListToBeFree) {
+    bool stayed = false;
+    {
+        TOtherWorkstation other(Dir / "CLIENTLIST.DBF", false);
+        Dialogs.AnswerMessage(mrYes);
+        DeleteRow("08OLD", [&](TFClientSelection* Form) {
+            // The list is closed: the keys find nothing to move or choose.
+            TypeText(Form, "0");
+            PressKey(Form, Qt::Key_Down);
+            PressKey(Form, Qt::Key_Return);
+            stayed = Form->Modal();
+        });
+    }
+    EXPECT_THAT(Shown(), ElementsAre("Are you sure you want to delete OLD CO ?",
+                                     "Unable to complete delete another user might be trying to access the client list."));
+    EXPECT_TRUE(stayed);
+    EXPECT_THAT(OldFiles(), ElementsAre(true, true, true, true, true));
+    EXPECT_EQ(PickList(), AllRows);
+}
+
 }  // namespace

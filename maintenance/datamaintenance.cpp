@@ -245,6 +245,9 @@ void RestoreClientFrom(const String& Root, TDaroruTable* Reader) {
         Reader->First();
         id = Trim(Reader->FieldByName("ID")->AsString());
     }
+    // A client made by this program keeps no ID in its payer record; its back-up
+    // lies in a directory named after it.
+    if (id.empty()) id = ExtractFileName(ExcludeTrailingPathDelimiter(root));
     // The ID names the directory the files go to.
     if (!IsValidID(id)) {
         ShowMessage(UnusableIDMessage(id, "No restoration took place."));

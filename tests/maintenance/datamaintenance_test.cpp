@@ -300,27 +300,40 @@ TEST_F(RestoreTest, RestoreLeavesAClientInUseElsewhere) {
     EXPECT_TRUE(ClientOpen());
 }
 
-TEST_F(RestoreTest, RestoreRefusesAnIDThatNamesNoClientDirectory) {
-    std::filesystem::remove_all(Dir / "08OLD");
-    SetPayerID("08ACME");  // the payer record the back-up is changed through
-    FMain->User->ClientID = "08ACME";
-    for (const char* id : {"", "../X"}) {
-        SCOPED_TRACE(id);
-        Dialogs.Messages.clear();
+class RestoreIDTest : public RestoreTest {
+protected:
+    void SetUp() override {
+        RestoreTest::SetUp();
+        std::filesystem::remove_all(Dir / "08OLD");
+    }
+    void SetBackedUpID(const String& ID) {
         Reader->Close();
         Reader->SetDatabaseName(Backup());
         Reader->SetTableName(Backup() + "CLIENT.DBF");
         Reader->SetExclusive(WordTrue);
         Reader->Open();
         Reader->Edit();
-        Reader->FieldByName("ID")->SetAsString(id);
+        Reader->FieldByName("ID")->SetAsString(ID);
         Reader->Post();
         Reader->Close();
-        RestoreClientFrom(Backup(), Reader);
-        EXPECT_THAT(Shown(), ElementsAre(UnusableIDMessage(id, "No restoration took place.")));
-        EXPECT_FALSE(DirectoryExists(Dir / "X"));
-        EXPECT_FALSE(DirectoryExists(Dir / "08OLD"));
     }
+};
+
+TEST_F(RestoreIDTest, RestoreRefusesAnIDThatNamesNoClientDirectory) {
+    SetBackedUpID("../X");
+    RestoreClientFrom(Backup(), Reader);
+    EXPECT_THAT(Shown(), ElementsAre(UnusableIDMessage("../X", "No restoration took place.")));
+    EXPECT_FALSE(DirectoryExists(Dir / "X"));
+    EXPECT_FALSE(DirectoryExists(Dir / "08OLD"));
+}
+
+// A client made by the program's New command has no ID in its payer record.
+TEST_F(RestoreIDTest, APayerRecordWithoutIDIsRestoredUnderItsBackupDirectoryName) {
+    SetBackedUpID("");
+    RestoreClientFrom(Backup(), Reader);
+    EXPECT_THAT(Shown(), ElementsAre("Re-index complete for - 08OLD", "Restoration for 08OLD complete"));
+    EXPECT_EQ(FMain->User->ClientID, "08OLD");
+    EXPECT_EQ(TableBytes(Dir / "08OLD/"), TableBytes(Backup()));
 }
 
 }  // namespace

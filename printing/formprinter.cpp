@@ -121,9 +121,8 @@ void FormPrinter::StartCanvasPage() {
     if (!FPagePrinter) FPagePrinter = Printer();
     if (FMain->Preview || FMain->MakePdf) {
         FPageBitmap = std::make_unique<TBitmap>();
-        const int rx = FPageBitmap->Canvas()->PixelsPerInch();
-        const int ry = rx;
-        FPageBitmap->SetSize(static_cast<int>(ry * 8.5), rx * 11);
+        const int dpi = FPageBitmap->Canvas()->PixelsPerInch();
+        FPageBitmap->SetSize(static_cast<int>(dpi * 8.5), dpi * 11);
         FPageCanvas = FPageBitmap->Canvas();
         FOriginX = 48;
         FOriginY = -2;
@@ -140,8 +139,7 @@ void FormPrinter::StartCanvasPage() {
     font->SetStyle(TFontStyles());
     font->SetColor(clBlack);
     FPageCanvas->Brush()->SetStyle(bsClear);
-    FScaleX = FPageCanvas->PixelsPerInch() * 0.001;
-    FScaleY = FPageCanvas->PixelsPerInch() * 0.001;
+    FScale = FPageCanvas->PixelsPerInch() * 0.001;
 }
 
 int FormPrinter::PrinterPixels(int Pixels) const {
@@ -155,8 +153,8 @@ void FormPrinter::DrawCanvasText(float Column, float Row, const String& Text, in
     const float x = static_cast<float>(double(Column) * 100);
     const float y = static_cast<float>(double(Row) * 165.5);
     const String text = PrintableText(Text);
-    int px = static_cast<int>(std::trunc(x * FScaleX + FOriginX));
-    const int py = static_cast<int>(std::trunc(y * FScaleY + FOriginY));
+    int px = static_cast<int>(std::trunc(x * FScale + FOriginX));
+    const int py = static_cast<int>(std::trunc(y * FScale + FOriginY));
     if (Alignment == 3) px -= FPageCanvas->TextWidth(text);
     FPageCanvas->TextOut(px, py, text);
 }

@@ -101,8 +101,7 @@ private:
     TPrinter* FPagePrinter = nullptr;
     TCanvas* FPageCanvas = nullptr;
     std::unique_ptr<TBitmap> FPageBitmap;
-    double FScaleX = 0;  // device pixels per 1/1000 inch
-    double FScaleY = 0;
+    double FScale = 0;  // device pixels per 1/1000 inch, the same both ways on our canvases
     int FOriginX = 0;  // device pixels added to every canvas position
     int FOriginY = 0;
 };

@@ -30,8 +30,11 @@ bool IsValidID(const String& ID);
 // Raises EInvalidID, naming the ID, when IsValidID is false.
 void CheckID(const String& ID);
 
-// The message of a client whose tables could not be opened.
+// The message of a client whose tables could not be opened because another
+// user holds them; for any other failure the message names the file and says
+// what is wrong with it.
 extern const char* const ClientInUseMessage;
+String ClientOpenFailureMessage(const Exception& E);
 
 class TDClientDataBase : public TDataModule {
 public:

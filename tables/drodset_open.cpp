@@ -30,8 +30,9 @@ TDaroruOpenFailure OpenFailureOf(int EngineCode)
         return TDaroruOpenFailure::InUse;
     case XBE_E_BAD_HEADER:
     case XBE_E_CORRUPT_DATA:
-    case XBE_E_CORRUPT_INDEX:
         return TDaroruOpenFailure::Damaged;
+    case XBE_E_CORRUPT_INDEX:
+        return TDaroruOpenFailure::IndexDamaged;
     default:
         return TDaroruOpenFailure::Other;
     }
@@ -134,7 +135,8 @@ void TDaroruTable::OpenTable()
     const String fullName = GetFullTableName();
     if (FAccessMethod == amLocal) {
         if (!GetExists() && FErrorFunc == -1)
-            Raise("Table does not exist.\rFile or directory does not exist.\rFile: " + fullName);
+            throw EDaroruOpenError("Table does not exist.\rFile or directory does not exist.\rFile: " + fullName,
+                                   TDaroruOpenFailure::Missing, fullName, String());
         XBE_CALL(xb_SetCentury, FCentury);
         XBE_CALL(xb_SetEpoch, static_cast<XBWORD>(FEpoch));
     }
@@ -168,7 +170,7 @@ void TDaroruTable::OpenTable()
         if (FAccessMethod == amLocal)
             throw EDaroruOpenError("Unable to open table.\rFile: " + fullName +
                                        (engineReason.empty() ? String() : "\r" + engineReason),
-                                   OpenFailureOf(engineCode), fullName);
+                                   OpenFailureOf(engineCode), fullName, engineReason);
         if (FDaroruConnection && (FDaroruConnection->UserName().empty() || FDaroruConnection->Password().empty()))
             Raise("Must include User Name and Password to open table through the Daroru Database Server");
         Raise("Unable to open table.\rFile: " + fullName);

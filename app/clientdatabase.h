@@ -30,10 +30,10 @@ bool IsValidID(const String& ID);
 // Raises EInvalidID, naming the ID, when IsValidID is false.
 void CheckID(const String& ID);
 
-// The message of a client whose tables could not be opened because another
-// user holds them; for any other failure the message names the file and says
-// what is wrong with it.
+// The message of a client whose tables another user holds.
 extern const char* const ClientInUseMessage;
+// The message of a client whose tables could not be opened: the in-use message
+// when another user holds them, else which file is wrong and why.
 String ClientOpenFailureMessage(const Exception& E);
 
 class TDClientDataBase : public TDataModule {

@@ -153,9 +153,10 @@ void TDaroruTable::OpenTable()
         engineCode = XbeLastError();
         engineReason = XbeLastErrorText();
         XBE_CALL(xb_ErrorLevel, static_cast<XBSHORT>(FErrorLevel));
-        // A structural index the engine left closed would miss every change
-        // written now: the table stays shut until the index is rebuilt.
-        if (FWorkArea > 0 && engineCode == XBE_E_CORRUPT_INDEX) {
+        // The engine opens a table whose structural index it could not open and
+        // warns; every change written then would miss the index, so the table
+        // stays shut until the index is rebuilt (or free again).
+        if (FWorkArea > 0 && (engineCode == XBE_E_CORRUPT_INDEX || engineCode == XBE_E_IN_USE)) {
             cs_Select(FWorkArea);
             cs_Close();
             FWorkArea = 0;

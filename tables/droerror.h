@@ -10,7 +10,7 @@ public:
 
 // Why a table did not open, as far as its files tell.
 enum class TDaroruOpenFailure {
-    InUse,    // another program or workstation holds the table or its memo or index
+    InUse,         // another program or workstation holds the table or its memo or index
     Damaged,       // the table's header, record count or memo file cannot be read
     IndexDamaged,  // the structural index cannot be read; rebuilding it mends the table
     Missing,       // the table file does not exist

@@ -1,6 +1,9 @@
 // Opening tables: where they are found, their field definitions and the
 // refusals on the way.
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <fstream>
 #include <iterator>
 
@@ -8,6 +11,7 @@
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/fileops.h"
+#include "platform/rtl/sharelocks.h"
 #include "platform/rtl/strutils.h"
 #include "tables/droenv.h"
 #include "tables/droerror.h"
@@ -154,6 +158,40 @@ TEST_F(TableTest, DamagedFilesAreRefusedWithTheReason)
         for (const char* ext : {".DBF", ".FPT", ".CDX"})
             DeleteFile(Dir + "T" + ext);
     }
+}
+
+// An exclusive open whose structural index another open holds would write
+// past the index: the table stays shut and is reported in use.
+TEST_F(TableTest, AnIndexHeldElsewhereKeepsTheTableShut)
+{
+    CreateTable("T.DBF", ClientListSchema);
+    TDaroruTable* maker = Table("T.DBF");
+    maker->SetExclusive(WordTrue);
+    maker->Open();
+    maker->IndexTag("", "ID", "ID", 0, false, "");
+    maker->Close();
+
+    const int fd = ::open((Dir + "T.CDX").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    {
+        sharelocks::OfdLock held;
+        ASSERT_TRUE(held.TryAcquire(fd, sharelocks::OpenModeOffset, sharelocks::LockKind::Shared));
+        TDaroruTable* t = Table("T.DBF");
+        t->SetExclusive(WordTrue);
+        try {
+            t->Open();
+            ADD_FAILURE() << "opened";
+        } catch (const EDaroruOpenError& e) {
+            EXPECT_EQ(e.Why(), TDaroruOpenFailure::InUse);
+            EXPECT_EQ(e.Reason(), "The index file is in use: " + Dir + "T.CDX");
+        }
+        EXPECT_FALSE(t->Active());
+    }
+    ::close(fd);
+    TDaroruTable* t = Table("T.DBF");
+    t->SetExclusive(WordTrue);
+    t->Open();
+    EXPECT_TRUE(t->Active());
 }
 
 TEST_F(TableTest, DatabaseNameMayBeALinuxPathAndTableNameDirectoryWins)

@@ -1,5 +1,7 @@
 // The program: the main window, then the main menu, then the message loop.
 
+#include <cstdlib>
+
 #include "app/mainform.h"
 #include "app/totstart.h"
 #include "maintenance/clientbasic.h"
@@ -11,7 +13,7 @@ int main() {
         Application->Initialize();
         Application->CreateForm(FMain);
         // Start-up has already said why the program cannot run here.
-        if (FMain->StartFailed) return 0;
+        if (FMain->StartFailed) return EXIT_FAILURE;
         MenuForms.ClientBasic = ShowClientBasic;
         MenuForms.ClientSelection = ShowClientSelection;
         Application->CreateForm(FTotStart);

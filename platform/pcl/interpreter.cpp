@@ -96,6 +96,7 @@ private:
     void JobCommand(const Value& v, std::uint8_t command);     // ESC &l
     void CursorCommand(const Value& v, std::uint8_t command);  // ESC &a
     void PictureCommand(const Value& v, std::uint8_t command); // ESC *c
+    void StartRaster(std::int64_t x);
     void RasterRow(std::span<const std::uint8_t> data);
     void FontCommand(int which, std::uint8_t group, const Value& v, std::uint8_t command);
 
@@ -406,13 +407,7 @@ void Interpreter::Execute(std::uint8_t parameter, std::uint8_t group, const Valu
         case 'r':
             if (command == 'A') {
                 EndRaster();
-                Raster raster;
-                raster.X = FLogicalLeft + int(v.Integer() == 1 ? FCursor.X : 0);
-                raster.Y = int(FCursor.Y);
-                raster.Dpi = FRasterDpi;
-                FPage.Rasters.push_back(std::move(raster));
-                FRaster = FPage.Rasters.size() - 1;
-                FSeedRow.clear();
+                StartRaster(v.Integer() == 1 ? FCursor.X : 0);
             } else if (command == 'S') {
                 FRasterSourceWidth = std::max(0, v.Integer());
             } else if (command == 'B' || command == 'C') {
@@ -573,15 +568,8 @@ void Interpreter::AddRule(Rule rule)
 // One row of raster data, decompressed into the raster being transferred.
 void Interpreter::RasterRow(std::span<const std::uint8_t> data)
 {
-    if (!FRaster) {
-        Raster raster;  // an implicit start, at the cursor
-        raster.X = int(FLogicalLeft + FCursor.X);
-        raster.Y = int(FCursor.Y);
-        raster.Dpi = FRasterDpi;
-        FPage.Rasters.push_back(std::move(raster));
-        FRaster = FPage.Rasters.size() - 1;
-        FSeedRow.clear();
-    }
+    if (!FRaster)
+        StartRaster(FCursor.X);  // an implicit start, at the cursor
     Raster& raster = FPage.Rasters[*FRaster];
     const std::int64_t unitsPerRow = UnitsPerInch / raster.Dpi;
     const std::int64_t roomBits = (FLogicalLeft + FLogicalWidth - raster.X) * raster.Dpi / UnitsPerInch;
@@ -659,6 +647,17 @@ void Interpreter::RasterRow(std::span<const std::uint8_t> data)
         FPage.Order.push_back({Mark::Kind::Raster, *FRaster});
         FOpenRun.reset();
     }
+}
+
+void Interpreter::StartRaster(std::int64_t x)
+{
+    Raster raster;
+    raster.X = int(FLogicalLeft + x);
+    raster.Y = int(FCursor.Y);
+    raster.Dpi = FRasterDpi;
+    FPage.Rasters.push_back(std::move(raster));
+    FRaster = FPage.Rasters.size() - 1;
+    FSeedRow.clear();
 }
 
 void Interpreter::EndRaster()

@@ -19,8 +19,10 @@ constexpr int UnitsPerPoint = UnitsPerInch / 72;
 constexpr int UnitsPerDecipoint = UnitsPerInch / 720;
 constexpr int UnitsPerDot300 = UnitsPerInch / 300;
 constexpr std::size_t CursorStackDepth = 20;
-// Raster images of one job together keep at most this many bytes.
+// Raster images of one job together keep at most this many bytes, each row
+// counted with its bookkeeping.
 constexpr std::size_t RasterBudget = 64u << 20;
+constexpr std::size_t RowOverhead = sizeof(std::vector<std::uint8_t>);
 
 // A parameter value: up to 32767.9999, kept in ten-thousandths; a leading
 // sign makes a cursor move relative.
@@ -420,7 +422,10 @@ void Interpreter::Execute(std::uint8_t parameter, std::uint8_t group, const Valu
             } else if (command == 'W') {
                 RasterRow(payload);
             } else if (command == 'Y' && FRaster) {
-                for (int i = 0; i < std::min(v.Integer(), 32767) && FRaster; ++i)
+                const Raster& raster = FPage.Rasters[*FRaster];
+                const std::int64_t room =
+                    (FPage.Height - raster.Y) / (UnitsPerInch / raster.Dpi) - std::int64_t(raster.Rows.size());
+                for (std::int64_t i = 0; i < std::min<std::int64_t>(v.Integer(), room); ++i)
                     RasterRow({});
             }
             return;
@@ -575,7 +580,7 @@ void Interpreter::RasterRow(std::span<const std::uint8_t> data)
     const std::int64_t roomBits = (FLogicalLeft + FLogicalWidth - raster.X) * raster.Dpi / UnitsPerInch;
     const std::size_t maxBytes = std::size_t(std::max<std::int64_t>(0, (roomBits + 7) / 8));
     if (raster.Y + std::int64_t(raster.Rows.size() + 1) * unitsPerRow > FPage.Height ||
-        FRasterBytes + maxBytes > RasterBudget) {
+        FRasterBytes + maxBytes + RowOverhead > RasterBudget) {
         return;  // below the page, or over the memory budget: dropped
     }
 
@@ -640,7 +645,7 @@ void Interpreter::RasterRow(std::span<const std::uint8_t> data)
         row.resize(std::size_t(FRasterSourceWidth + 7) / 8);
     FSeedRow = row;
     raster.Width = std::max(raster.Width, int(row.size() * 8));
-    FRasterBytes += row.size();
+    FRasterBytes += row.size() + RowOverhead;
     raster.Rows.push_back(std::move(row));
     if (std::any_of(raster.Rows.back().begin(), raster.Rows.back().end(), [](std::uint8_t b) { return b != 0; }) &&
         (FPage.Order.empty() || FPage.Order.back().Type != Mark::Kind::Raster || FPage.Order.back().Index != *FRaster)) {
@@ -806,7 +811,8 @@ void Interpreter::Print(std::uint8_t byte)
                 advance = glyph->second.DeltaX * (UnitsPerDot300 / 4);
             const SoftGlyph& g = glyph->second;
             const std::size_t stride = std::size_t(g.Width + 7) / 8;
-            if (!g.Bits.empty() && FRasterBytes + g.Bits.size() <= RasterBudget) {
+            const std::size_t size = (stride + RowOverhead) * std::size_t(g.Height);
+            if (!g.Bits.empty() && FRasterBytes + size <= RasterBudget) {
                 Raster raster;
                 raster.X = int(FLogicalLeft + FCursor.X + g.Left * UnitsPerDot300);
                 raster.Y = int(FCursor.Y - g.Top * UnitsPerDot300);
@@ -819,7 +825,7 @@ void Interpreter::Print(std::uint8_t byte)
                         std::copy_n(g.Bits.begin() + from, std::min(stride, g.Bits.size() - from), row.begin());
                     raster.Rows.push_back(std::move(row));
                 }
-                FRasterBytes += g.Bits.size();
+                FRasterBytes += size;
                 FPage.Rasters.push_back(std::move(raster));
                 FPage.Order.push_back({Mark::Kind::Raster, FPage.Rasters.size() - 1});
             }

@@ -8,7 +8,8 @@ packages=(
   qt6-base-dev libjpeg62-turbo-dev libcups2-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
   python3-dbfread libdbd-xbase-perl
-  xvfb fonts-dejavu-extra fonts-liberation
+  xvfb fonts-dejavu-extra
+  libfreetype-dev fonts-liberation
 )
 
 missing=()

@@ -6,6 +6,7 @@
 
 #include "platform/win/hostinfo.h"
 #include "platform/win/launcher.h"
+#include "platform/win/rawprinter.h"
 #include "platform/win/registry.h"
 
 class TMemoryRegistry : public TRegistryReader {
@@ -62,4 +63,34 @@ public:
 
 private:
     TProcessLauncher* FPrevious;
+};
+
+// A print system that keeps the raw documents it is sent. Only the names in Printers
+// open; with Refusal set, every document is refused at its end with that reason.
+class TRecordingRawPrinting : public TRawPrintService {
+public:
+    struct TDocument {
+        String Printer;
+        String Name;
+        std::vector<String> Writes;
+        bool Accepted = false;
+        String Bytes() const;
+    };
+
+    TRecordingRawPrinting() : FPrevious(SetRawPrinting(this)) {}
+    ~TRecordingRawPrinting() override { SetRawPrinting(FPrevious); }
+    TRecordingRawPrinting(const TRecordingRawPrinting&) = delete;
+    TRecordingRawPrinting& operator=(const TRecordingRawPrinting&) = delete;
+
+    std::vector<String> PrinterNames() override { return Printers; }
+    std::unique_ptr<TRawPrinterHandle> OpenPrinter(const String& Name) override;
+
+    std::vector<String> Printers = {"Laser"};
+    String Refusal;
+    std::vector<String> OpenRequests;   // every name asked for, known or not
+    std::vector<TDocument> Documents;  // every document started, accepted or not
+
+private:
+    class THandle;
+    TRawPrintService* FPrevious;
 };

@@ -1,0 +1,22 @@
+#pragma once
+// Writes the PCL 5 overlay of a form page: Letter portrait with a top margin of 0,
+// rules and shaded boxes drawn as filled rectangles, captions in the printer's
+// resident sans typeface, and at the end the state the data text is printed in
+// (6 lines per inch, Courier 10 pitch in Windows Latin 1, cursor home), closed by
+// the tail ESC "&alrC". The overlay neither resets the printer nor ejects a page:
+// the page job around it does both.
+
+#include <string>
+
+#include "assets/formimages/formdescription.h"
+
+namespace formimages {
+
+// Positions in PCL units (dots of 1/300 inch): across from the logical page's left
+// edge, down from the top of the paper.
+constexpr int DotsPerColumn = 30;
+constexpr int DotsPerRow = 50;
+
+std::string WriteOverlay(const Page& P);
+
+}  // namespace formimages

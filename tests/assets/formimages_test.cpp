@@ -1,0 +1,215 @@
+// The form overlays: every place the form routines print data lies inside its box,
+// on a PCL page and on a canvas page, and every overlay keeps to the bytes a page job
+// can carry.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "assets/formimages/formdescription.h"
+#include "assets/formimages/overlaywriter.h"
+
+using namespace formimages;
+
+namespace {
+
+// A place where a form routine prints: the text's first column, or for an amount
+// the column of its last character.
+struct Anchor {
+    double Row, Column;
+    int Length;
+    bool RightAligned;
+    const char* BoxName;
+};
+
+// Where data is printed on Forms 1099-MISC (per form), 1099-INT (per form) and 1096.
+const std::vector<Anchor> MiscAnchors = {
+    {5, 4, 31, false, "payer"},      {6, 4, 31, false, "payer"},       {7, 4, 31, false, "payer"},
+    {13, 4, 11, false, "payerTIN"},  {13, 21, 11, false, "recipTIN"},  {17, 4, 31, false, "recipName"},
+    {20, 4, 31, false, "street"},    {22, 4, 31, false, "city"},       {5, 49, 10, true, "box1"},
+    {8, 49, 10, true, "box2"},       {10, 49, 10, true, "box3"},       {14, 49, 10, true, "box5"},
+    {18, 49, 10, true, "box7"},      {26, 49, 10, true, "box13"},      {10, 63, 10, true, "box4"},
+    {14, 63, 10, true, "box6"},      {18, 63, 10, true, "box8"},       {21, 63, 10, true, "box10"},
+    {26, 63, 10, true, "box14"},     {21, 49, 1, false, "check9"},     {28, 49, 10, true, "box16"},
+    {29, 49, 10, true, "box16"},     {28, 51, 14, false, "box17"},     {29, 51, 14, false, "box17"},
+    {28, 75, 10, true, "box18"},     {29, 75, 10, true, "box18"},
+};
+const std::vector<Anchor> IntAnchors = {
+    {5, 4, 31, false, "payer"},     {6, 4, 31, false, "payer"},      {7, 4, 31, false, "payer"},
+    {10, 4, 11, false, "payerTIN"}, {10, 21, 11, false, "recipTIN"}, {13, 4, 31, false, "recipName"},
+    {15, 4, 31, false, "street"},   {17, 4, 31, false, "city"},      {6, 50, 10, true, "box1"},
+    {13, 50, 10, true, "box4"},
+};
+const std::vector<Anchor> Form1096Anchors = {
+    {8, 6, 37, false, "filer"},      {11, 6, 37, false, "address"},   {12, 6, 37, false, "address"},
+    {16, 4, 27, false, "contact"},   {16, 32, 3, false, "telephone"}, {16, 37, 12, false, "telephone"},
+    {18, 4, 46, false, "email"},     {20, 4, 11, false, "box1"},      {20, 17, 11, false, "box2"},
+    {20, 36, 6, false, "box3"},      {20, 55, 12, true, "box4"},      {20, 74, 12, true, "box5"},
+    {24, 68, 1, false, "check1099INT"}, {28, 5, 1, false, "check1099MISC"},
+};
+
+const std::vector<Anchor>& AnchorsOf(const std::string& Layout)
+{
+    if (Layout == "misc") return MiscAnchors;
+    if (Layout == "int") return IntAnchors;
+    return Form1096Anchors;
+}
+
+// The cells a text covers, in grid units. On a PCL page (top margin 0, 6 lines per
+// inch, 12-point Courier) the baseline of row r lies at r + 0.75 rows, the glyphs
+// rise 0.625 rows above it and descend 0.2 below; a right-aligned text ends with the
+// cell of its column. On a canvas page a row stands 165.5/166.67 of a PCL row down
+// and its 12-point Courier New line is 1.13 rows high; a right-aligned text ends at
+// the left edge of its column's cell. The overlay is drawn on the canvas with the
+// print area's left edge at column 0 and the paper's top at row 0.
+GridRect PclCells(const Anchor& A, double Offset)
+{
+    double row = A.Row + Offset;
+    double first = A.RightAligned ? A.Column - A.Length + 1 : A.Column;
+    return {row + 0.125, first, row + 0.95, first + A.Length};
+}
+
+GridRect CanvasCells(const Anchor& A, double Offset)
+{
+    double top = (A.Row + Offset) * 165.5 / (1000.0 / 6);
+    double first = A.RightAligned ? A.Column - A.Length : A.Column;
+    return {top, first, top + 1.13, first + A.Length};
+}
+
+bool Inside(const GridRect& Inner, const GridRect& Outer)
+{
+    constexpr double e = 1e-9;
+    return Inner.Top >= Outer.Top - e && Inner.Bottom <= Outer.Bottom + e && Inner.Left >= Outer.Left - e &&
+           Inner.Right <= Outer.Right + e;
+}
+
+std::string Describe(const GridRect& R)
+{
+    std::ostringstream s;
+    s << "rows " << R.Top << "-" << R.Bottom << ", columns " << R.Left << "-" << R.Right;
+    return s.str();
+}
+
+std::string ReadProgramFile(const std::string& Name)
+{
+    std::ifstream in(std::string(PROGRAM_DIR) + "/" + Name, std::ios::binary);
+    if (!in) throw std::runtime_error("missing " + Name);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class FormImages : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { Forms = new FormSet(LoadFormSet(FORM_DESCRIPTION_DIR)); }
+    static void TearDownTestSuite() { delete Forms; }
+    static FormSet* Forms;
+};
+FormSet* FormImages::Forms = nullptr;
+
+}  // namespace
+
+TEST_F(FormImages, TheNineOverlaysOfTheFormRoutinesAreListed)
+{
+    std::vector<std::string> names;
+    for (const Overlay& o : Forms->Overlays) names.push_back(o.FileName);
+    EXPECT_EQ(names, (std::vector<std::string>{"US1096$1.HP", "USMISCB1.HP", "USMISCC1.HP", "USMISC11.HP",
+                                               "USMISC21.HP", "USINTB1.HP", "USINTC1.HP", "USINT11.HP",
+                                               "USINT21.HP"}));
+}
+
+TEST_F(FormImages, EveryDataPlaceLiesInsideItsBoxOnPclAndCanvasPages)
+{
+    for (const Overlay& overlay : Forms->Overlays) {
+        for (double offset : overlay.RowOffsets) {
+            Overlay one = overlay;
+            one.RowOffsets = {offset};
+            Page page = BuildPage(*Forms, one);
+            for (const Anchor& a : AnchorsOf(overlay.LayoutName)) {
+                const Box* box = nullptr;
+                for (const Box& b : page.Boxes)
+                    if (b.Name == a.BoxName) box = &b;
+                ASSERT_NE(box, nullptr) << overlay.FileName << " has no box " << a.BoxName;
+                for (const GridRect& cells : {PclCells(a, offset), CanvasCells(a, offset)})
+                    EXPECT_TRUE(Inside(cells, box->Area))
+                        << overlay.FileName << " form at row " << offset << ": text at row " << a.Row << ", column "
+                        << a.Column << " covers " << Describe(cells) << " outside " << a.BoxName << " ("
+                        << Describe(box->Area) << ")";
+            }
+        }
+    }
+}
+
+TEST_F(FormImages, OverlaysFramePageTextWithoutResetsOrEjects)
+{
+    const std::string esc = "\x1b";
+    for (const Overlay& overlay : Forms->Overlays) {
+        SCOPED_TRACE(overlay.FileName);
+        std::string bytes = ReadProgramFile(overlay.FileName);
+        // The file beside the program is what the descriptions make today.
+        EXPECT_EQ(bytes, WriteOverlay(BuildPage(*Forms, overlay)));
+        EXPECT_EQ(bytes.find(esc + "E"), std::string::npos) << "a printer reset";
+        EXPECT_EQ(bytes.find('\f'), std::string::npos) << "a form feed";
+        EXPECT_EQ(bytes.find(esc + "%"), std::string::npos) << "a language switch";
+        EXPECT_EQ(bytes.find(esc + "&f"), std::string::npos) << "a macro";
+        EXPECT_EQ(bytes.rfind(esc + "&l2A" + esc + "&l0O" + esc + "&l0E", 0), 0u) << "Letter, portrait, top margin 0";
+        const std::string tail = esc + "&l6D" + esc + "(19U" + esc + "(s0p10h12v0s0b4099T" + esc + "&alrC";
+        ASSERT_GE(bytes.size(), tail.size());
+        EXPECT_EQ(bytes.substr(bytes.size() - tail.size()), tail) << "ends in 6 lpi Courier 10 pitch, cursor home";
+        for (unsigned char c : bytes) ASSERT_TRUE(c == 0x1b || (c >= 0x20 && c < 0x7f)) << "byte " << int(c);
+    }
+}
+
+TEST(FormDescription, FaultsAreNamedWithTheirLine)
+{
+    struct Case {
+        const char* Text;
+        const char* Message;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {"box a 1 2 3\n", "misc line 1: too few values"},
+             {"\nrule 1 2 3 4\n", "misc line 2: a rule is horizontal or vertical"},
+             {"text 1 2 x bold \"A\"\n", "misc line 1: \"x\" is not a number"},
+             {"text 1 2 8 heavy \"A\"\n", "misc line 1: weight is regular or bold"},
+             {"circle 1 2 3 4\n", "misc line 1: unknown element \"circle\""},
+             {"box a 5 2 3 4\n", "misc line 1: the rectangle's corners are swapped"},
+             {"shade 1 2 3 4 0\n", "misc line 1: shading is 1 to 100 percent"},
+             {"text 1 2 8 bold \"open\n", "line 1: unterminated text"},
+         }) {
+        try {
+            ParseLayout("misc", c.Text);
+            ADD_FAILURE() << "accepted: " << c.Text;
+        } catch (const std::runtime_error& e) {
+            EXPECT_EQ(std::string(e.what()), c.Message);
+        }
+    }
+    EXPECT_THROW(ParseOverlayList("USX.HP misc B\n"), std::runtime_error);
+}
+
+TEST(FormDescription, VariantsAndOffsetsShapeThePage)
+{
+    FormSet forms;
+    forms.Layouts.push_back(ParseLayout("f", "box a 1 2 3 4 \"A\"\n@B text 2 3 8 bold \"Copy B\"\n@C text 2 3 8 bold \"Copy C\"\n"));
+    Page page = BuildPage(forms, Overlay{"X.HP", "f", "B", {0, 21}});
+    ASSERT_EQ(page.Boxes.size(), 2u);
+    EXPECT_EQ(page.Boxes[1].Area.Top, 22);
+    EXPECT_EQ(page.Boxes[1].Area.Bottom, 24);
+    ASSERT_EQ(page.Texts.size(), 2u);
+    EXPECT_EQ(page.Texts[0].Value, "Copy B");
+    EXPECT_EQ(page.Texts[1].Row, 23);
+}
+
+TEST(OverlayWriter, PlacesRulesAndCaptionsInPclUnits)
+{
+    Page page;
+    page.Boxes.push_back(Box{"b", {2, 10, 4, 20}, {"1 Rents"}, true});
+    std::string pcl = WriteOverlay(page);
+    const std::string esc = "\x1b";
+    // The top rule: 3 dots thick, centred on row 2 (100 dots) from column 10 (300 dots).
+    EXPECT_NE(pcl.find(esc + "*p299x99Y" + esc + "*c303a3b0P"), std::string::npos);
+    // The caption: its box number bold, the rest regular, 6 points, inside the box.
+    EXPECT_NE(pcl.find(esc + "*p306x126Y" + esc + "(s1p6v0s3b4148T1" + esc + "(s1p6v0s0b4148T Rents"),
+              std::string::npos);
+}

@@ -1,0 +1,27 @@
+#pragma once
+// A program directory with its main window, for the form page engine: one copy,
+// printing (no preview, no PDF), and the page files of a run read back.
+
+#include <filesystem>
+
+#include "tests/app/shellfixture.h"
+
+class FormPrinterFixture : public ShellFixture {
+protected:
+    void SetUp() override {
+        ShellFixture::SetUp();
+        StartMain();
+        FMain->Copies = 1;
+        FMain->PrinterName = "Laser";
+    }
+
+    // Keeps a copy of a file of the run where a reviewer can open it.
+    void KeepArtifact(const std::string& Name, const std::string& As) const {
+        const std::filesystem::path dir = std::filesystem::path(TOTAMUND_ARTIFACT_DIR) / "printing";
+        std::filesystem::create_directories(dir);
+        std::filesystem::copy_file(Dir / Name, dir / As, std::filesystem::copy_options::overwrite_existing);
+    }
+};
+
+// The escape byte, to write PCL commands readably.
+inline std::string Esc(const std::string& Command) { return "\x1b" + Command; }

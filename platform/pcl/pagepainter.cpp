@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/pcl/interpreter.h"
 #include "platform/vcl/bitmap.h"
 #include "platform/vcl/canvas.h"
 
@@ -138,6 +139,13 @@ void PaintPage(const Page& page, TCanvas& canvas, const TRect& target)
     }
     canvas.SetFont(&savedFont);
     canvas.SetBrush(&savedBrush);
+}
+
+void PaintOverlay(std::string_view overlay, TCanvas& canvas, const TRect& frame)
+{
+    const std::vector<Page> pages = Interpret(overlay);
+    if (!pages.empty())
+        PaintPage(pages.front(), canvas, frame);
 }
 
 std::unique_ptr<TBitmap> RenderPage(const Page& page, int dpi)

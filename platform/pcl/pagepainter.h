@@ -3,6 +3,7 @@
 // metafile being recorded.
 
 #include <memory>
+#include <string_view>
 
 #include "platform/pcl/displaylist.h"
 #include "platform/vcl/geometry.h"
@@ -19,6 +20,10 @@ const char* FontFamily(Typeface face);
 // Paints the page's marks so that the whole sheet fills Target; the paper is
 // left as it is. The canvas's font, pen and brush are kept.
 void PaintPage(const Page& page, TCanvas& canvas, const TRect& target);
+
+// The first page of an overlay (the bytes of a ".HP" file) painted into Frame;
+// nothing when the bytes print nothing.
+void PaintOverlay(std::string_view overlay, TCanvas& canvas, const TRect& frame);
 
 // The page on white paper at Dpi pixels per inch.
 std::unique_ptr<TBitmap> RenderPage(const Page& page, int dpi);

@@ -2,6 +2,8 @@
 
 #include "app/mainform.h"
 #include "app/totstart.h"
+#include "maintenance/clientbasic.h"
+#include "maintenance/clientselection.h"
 #include "platform/vcl/application.h"
 
 int main() {
@@ -10,6 +12,8 @@ int main() {
         Application->CreateForm(FMain);
         // Start-up has already said why the program cannot run here.
         if (FMain->StartFailed) return 0;
+        MenuForms.ClientBasic = ShowClientBasic;
+        MenuForms.ClientSelection = ShowClientSelection;
         Application->CreateForm(FTotStart);
         Application->Run();
     } catch (...) {

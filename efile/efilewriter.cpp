@@ -1,0 +1,190 @@
+#include "efile/efilewriter.h"
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "app/mainform.h"
+#include "app/smalldialogs.h"
+#include "app/texthelpers.h"
+#include "efile/efilerecords.h"
+#include "efile/efilerejects.h"
+#include "efile/missingitems.h"
+#include "efile/transmitterinfo.h"
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/fileops.h"
+#include "platform/rtl/streams.h"
+#include "platform/vcl/application.h"
+#include "platform/vcl/dialogs.h"
+#include "platform/win/launcher.h"
+
+const char* const FireLogonPage = "https://fire.irs.gov";
+
+namespace {
+
+const char* const DefaultFileName = "ELF1099";
+
+String Text(TDataSet& Table, const char* Field) { return Table.FieldByName(Field)->AsString(); }
+
+Int64 Cents(TDataSet& Table, const char* Field) {
+    return std::llround(Table.FieldByName(Field)->AsFloat() * 100.0);
+}
+
+TPayer ReadPayer(TDataSet& Client) {
+    return {Text(Client, "NAME1"), Text(Client, "NAME2"), Text(Client, "ADDRESS1"),
+            Text(Client, "CITY"),  Text(Client, "STATE"), Text(Client, "ZIP"),
+            Text(Client, "TAX_ID"), Text(Client, "SSN"),  Text(Client, "TELEPHONE")};
+}
+
+TPayee ReadPayee(TDataSet& Row) {
+    TPayee payee{Text(Row, "NAME1"), Text(Row, "LAST"), Text(Row, "TAX_ID"), Text(Row, "SSN"),
+                 Text(Row, "ADDRESS"), Text(Row, "CITY"), Text(Row, "STATE"), Text(Row, "ZIP"),
+                 Text(Row, "TRANS_TYPE"), Text(Row, "DIR_SALES")};
+    payee.Total = Cents(Row, "TOTAMT");
+    payee.FederalWithheld = Cents(Row, "FWT");
+    payee.StateWithheld = Cents(Row, "SWT1");
+    return payee;
+}
+
+// The amount codes, count and control totals over every row of the recipients.
+TPayeeSummary SumPayeeAmounts(TDataSet& Recipients, TReturnKind Kind) {
+    TPayeeSummary summary(Kind);
+    for (Recipients.First(); !Recipients.Eof(); Recipients.Next()) summary.Add(ReadPayee(Recipients));
+    return summary;
+}
+
+// The file under a working name beside Path, renamed to Path by Commit; removed
+// when dropped before.
+class TFileInProgress {
+public:
+    explicit TFileInProgress(const String& Path)
+        : FPath(Path), FWorkName(Path + ".part"), FStream(std::make_unique<TFileStream>(FWorkName, fmCreate)) {}
+    ~TFileInProgress() {
+        if (!FStream) return;
+        FStream.reset();
+        DeleteFile(FWorkName);
+    }
+    TFileInProgress(const TFileInProgress&) = delete;
+    TFileInProgress& operator=(const TFileInProgress&) = delete;
+
+    void Write(const String& Record) { FStream->WriteBuffer(Record.data(), static_cast<Int64>(Record.size())); }
+    void Commit() {
+        FStream.reset();
+        if (!RenameFile(FWorkName, FPath)) {
+            DeleteFile(FWorkName);
+            throw EInOutError("Unable to write " + FPath + ": the file is in use or cannot be replaced");
+        }
+    }
+
+private:
+    String FPath;
+    String FWorkName;
+    std::unique_ptr<TFileStream> FStream;
+};
+
+// The progress form of a run, closed however the run ends.
+class TRunProgress {
+public:
+    explicit TRunProgress(int Maximum) : FForm(Construct<TFCreateStatus>(Application.operator->())) {
+        FForm->Label1->SetCaption("Processing...");
+        FForm->Show();
+        Application->ProcessMessages();
+        FForm->ProgressBar1->SetMax(Maximum);
+    }
+    ~TRunProgress() { FForm->Free(); }
+    TRunProgress(const TRunProgress&) = delete;
+    TRunProgress& operator=(const TRunProgress&) = delete;
+
+    void Step() {
+        FForm->ProgressBar1->SetPosition(FForm->ProgressBar1->Position() + 1);
+        Application->ProcessMessages();
+    }
+
+private:
+    TFCreateStatus* FForm;
+};
+
+}  // namespace
+
+String ElectronicFileName(const TDClientDataBase& Data) {
+    return Data.ReplacementFileName.empty() ? String(DefaultFileName) : Data.ReplacementFileName;
+}
+
+bool IsPlainFileName(const String& Name) {
+    return !Name.empty() && Name != "." && Name != ".." && Name.find_first_of("/\\") == String::npos;
+}
+
+int BuildElectronicFile(TDClientDataBase& Data, const String& Path, const std::function<void()>& Step) {
+    ResetMissingItems();
+    const TReturnKind kind = ReturnKind(Data);
+    const TPayer payer = ReadPayer(*Data.tblClient);
+    TDaroruTable& recipients = *Data.tblEmployee;
+    const TPayeeSummary summary = SumPayeeAmounts(recipients, kind);
+
+    TFileInProgress file(Path);
+    file.Write(TransmitterRecord(Data, payer, summary.Payees()));
+    Step();
+    file.Write(PayerRecord(Data, payer, summary.AmountCodes()));
+    Step();
+    int sequence = 2;
+    TPayeeSummary written(kind);
+    // Stored once the file is complete: a changed LAST could move its row in
+    // the active order while the rows are being read.
+    std::vector<std::pair<TBookmark, String>> lastNames;
+    for (recipients.First(); !recipients.Eof(); recipients.Next()) {
+        TPayee payee = ReadPayee(recipients);
+        if (IsFiled(payee, kind)) {
+            if (payee.TaxID.empty() && payee.Last.empty()) {
+                payee.Last = ExtractLastName(payee.Name1);
+                if (!payee.Last.empty()) lastNames.emplace_back(recipients.GetBookmark(), payee.Last);
+            }
+            file.Write(PayeeRecord(payee, kind, ++sequence));
+            written.Add(payee);
+        }
+        Step();
+    }
+    file.Write(EndOfPayerRecord(written.Payees(), written.Totals(), ++sequence));
+    Step();
+    file.Write(EndOfTransmissionRecord(written.Payees(), ++sequence));
+    Step();
+    Step();
+    file.Commit();
+
+    for (const auto& [row, last] : lastNames) {
+        recipients.GotoBookmark(row);
+        recipients.Edit();
+        recipients.FieldByName("LAST")->SetAsString(last);
+        recipients.Post();
+    }
+    return written.Payees();
+}
+
+void WriteElectronicFile() {
+    TDClientDataBase& data = *DClientDataBase;
+    const String name = ElectronicFileName(data);
+    if (!IsPlainFileName(name)) {
+        ShowMessage("The electronic file name \"" + name +
+                    "\" cannot be used: give a file name without \"/\", \"\\\" or \"..\".");
+        return;
+    }
+    const String path = FMain->DataDir + FMain->User->ClientID + "/" + name;
+    {
+        TRunProgress progress(data.tblEmployee->RecCount() + 5);
+        progress.Step();
+        BuildElectronicFile(data, path, [&progress] { progress.Step(); });
+    }
+    if (MissingItemsText.empty()) {
+        const bool open = FileExists(path) && AskYesNo("Electronic file -- " + path +
+                                                       " -- has been created. Would you like to open IRS FIRE "
+                                                       "web site to E-File ?");
+        if (open && !Launcher().ShellOpen(FireLogonPage))
+            ShowMessage(String("No web browser could be started to open ") + FireLogonPage + ".");
+    } else if (AskYesNo("Some required items have not been entered. Would you like to view missing items? ?")) {
+        ShowEFileRejects(MissingItems());
+    }
+}
+
+void ElectronicallyFile() {
+    ShowTransmitterInfo();
+    WriteElectronicFile();
+}

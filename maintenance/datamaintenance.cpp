@@ -1,0 +1,305 @@
+#include "maintenance/datamaintenance.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/clientdatabase.h"
+#include "app/mainform.h"
+#include "app/smalldialogs.h"
+#include "app/totstart.h"
+#include "platform/rtl/fileops.h"
+#include "platform/rtl/sharelocks.h"
+#include "platform/rtl/strutils.h"
+#include "platform/vcl/application.h"
+#include "platform/vcl/dialogs.h"
+
+namespace {
+
+// The tables a back-up holds, in the order they are copied.
+const char* const BackupFiles[] = {"CLIENT.DBF", "EMPLOYEE.DBF", "TOTTRANS.DBF"};
+// The index files beside them, rebuilt after a restore.
+const char* const IndexFiles[] = {"EMPLOYEE.CDX", "TOTTRANS.CDX"};
+
+// Runs its action when the scope ends, however it ends.
+class TAtExit {
+public:
+    explicit TAtExit(std::function<void()> Action) : FAction(std::move(Action)) {}
+    ~TAtExit() { FAction(); }
+    TAtExit(const TAtExit&) = delete;
+    TAtExit& operator=(const TAtExit&) = delete;
+
+private:
+    std::function<void()> FAction;
+};
+
+TUser* User() { return FMain->User; }
+String DataDir() { return FMain->DataDir; }
+
+// The user's directory from the directory dialog; false when the dialog was closed
+// without one. The answer keeps its case and ends with "/".
+bool ChooseDirectory(const String& Title, String& Dir) {
+    auto* dialog = Construct<TFPathDialog>(Application.operator->());
+    TAtExit freeDialog([dialog] { dialog->Free(); });
+    dialog->Label4->SetCaption(Title);
+    dialog->Edit2->SetText(dialog->DirectoryListBox1->Directory());
+    if (dialog->ShowModal() != mrOk) return false;
+    Dir = IncludeTrailingPathDelimiter(NormalizePath(FMain->DialogResult));
+    return true;
+}
+
+// The first file of Files in Dir that another open holds; "" when none.
+String FirstInUse(const String& Dir, std::initializer_list<const char*> Files) {
+    for (const char* file : Files)
+        if (sharelocks::FileInUse(ResolvePath(Dir + file))) return Dir + file;
+    return "";
+}
+
+// Reindexes the current client with the user told the outcome; true when done.
+bool ReindexWithMessage(const String& ID) {
+    bool done = false;
+    try {
+        done = DClientDataBase->ReindexClient(ID);
+    } catch (const Exception&) {
+        done = false;
+    }
+    ShowMessage(done ? "Re-index complete for - " + ID : String("Unable to perform re-index"));
+    return done;
+}
+
+// Enters the restored client, open now, in the pick list: its row is updated or
+// added.
+void EnterInPickList(const String& ID) {
+    TDaroruTable* list = DClientDataBase->tblClientList;
+    try {
+        DClientDataBase->OpenClientList();
+        TAtExit closeList([] { DClientDataBase->CloseClientList(); });
+        FMain->DaroruEnv1->SetSoftSeek(true);
+        list->SetOrder(list->TagArea("ID"));
+        const bool found = list->Seek(ID) && Trim(list->FieldByName("ID")->AsString()) == ID;
+        if (found) list->Edit();
+        else list->Append();
+        list->FieldByName("ID")->SetAsString(ID);
+        list->FieldByName("NAME")->SetAsString(DClientDataBase->tblClient->FieldByName("NAME1")->AsString());
+        list->FieldByName("PATH")->SetAsString(DataDir() + ID);
+        list->Post();
+    } catch (const Exception&) {
+        if (list->Active() && list->State() != dsBrowse) list->Cancel();
+        ShowMessage("The client " + ID +
+                    " was restored, but the client pick list could not be updated.  Use Reconstruct to rebuild it.");
+    }
+}
+
+// Copies Sources over Targets, all or none: each is copied beside its target
+// first and renamed over it only when every copy is complete. The sources that
+// could not be copied are returned; none when all went in.
+std::vector<String> CopyAllOrNone(const std::vector<String>& Sources, const std::vector<String>& Targets) {
+    std::vector<String> failed;
+    std::vector<String> aside;
+    for (size_t i = 0; i < Sources.size(); ++i) {
+        const String temp = Targets[i] + ".NEW";
+        if (FileExists(Sources[i]) && CopyFile(Sources[i], temp, false)) aside.push_back(temp);
+        else failed.push_back(Sources[i]);
+    }
+    if (failed.empty()) {
+        for (size_t i = 0; i < Targets.size(); ++i)
+            if (!RenameFile(aside[i], Targets[i])) failed.push_back(Sources[i]);
+    }
+    for (const String& temp : aside)
+        if (FileExists(temp)) DeleteFile(temp);
+    return failed;
+}
+
+}  // namespace
+
+void ReindexCurrentClient() {
+    const String id = User()->ClientID;
+    if (id.empty()) {
+        ShowMessage("A current client has not been selected.");
+        return;
+    }
+    DClientDataBase->CloseClient();
+    TAtExit reopen([] { DClientDataBase->OpenClient(); });
+    ReindexWithMessage(id);
+}
+
+void ReconstructClientList(TCustomForm* Form, TDaroruTable* Reader) {
+    const String caption = Form->Caption();
+    const bool listWasOpen = DClientDataBase->tblClientList->Active();
+    TAtExit restore([&] {
+        if (!listWasOpen) DClientDataBase->CloseClientList();
+        DClientDataBase->OpenClient();
+        Form->SetCaption(caption);
+    });
+    Form->SetCaption("Scrolling through data path for valid client directories");
+    const std::vector<String> names = ListFiles(DataDir(), "*.", lkDirectories);
+    DClientDataBase->CloseClient();
+    Form->SetCaption("Adding found clients to client picklist");
+    if (!DClientDataBase->CreateClientList()) {
+        ShowMessage("File in use unable to reconstruct at this time.");
+        return;
+    }
+    DClientDataBase->OpenClientList();
+    TDaroruTable* list = DClientDataBase->tblClientList;
+    std::vector<String> skipped;
+    for (const String& name : names) {
+        const String dir = DataDir() + name;
+        if (!FileExists(dir + "/CLIENT.DBF")) continue;
+        // A name the list cannot hold whole would later name no directory.
+        if (!IsValidID(name)) {
+            skipped.push_back(name);
+            continue;
+        }
+        try {
+            Reader->Close();
+            Reader->SetDatabaseName(dir + "/");
+            Reader->SetTableName(dir + "/CLIENT.DBF");
+            Reader->SetExclusive(WordFalse);
+            Reader->Open();
+            TAtExit closeReader([Reader] { Reader->Close(); });
+            Form->SetCaption("Adding - " + name);
+            list->Append();
+            list->FieldByName("ID")->SetAsString(name);
+            list->FieldByName("NAME")->SetAsString(Reader->FieldByName("NAME1")->AsString());
+            list->FieldByName("PATH")->SetAsString(dir);
+            list->Post();
+        } catch (const Exception&) {
+            if (list->State() != dsBrowse) list->Cancel();
+            skipped.push_back(name);
+        }
+    }
+    String finished = "Client List Reconstruct Finished.";
+    if (!skipped.empty()) {
+        finished += "\n\nThese directories were left out: their names are no client IDs or their client file "
+                    "cannot be read:";
+        for (const String& name : skipped) finished += "\n" + name;
+    }
+    ShowMessage(finished);
+}
+
+void BackupClient() {
+    if (User()->ClientID.empty()) {
+        ShowMessage("A current client is not active to backup.");
+        return;
+    }
+    String root;
+    if (ChooseDirectory("Select Data Path To Backup Files To", root)) BackupClientTo(root);
+}
+
+void BackupClientTo(const String& Root) {
+    const String id = User()->ClientID;
+    if (id.empty()) {
+        ShowMessage("A current client is not active to backup.");
+        return;
+    }
+    const String root = IncludeTrailingPathDelimiter(NormalizePath(Root));
+    DClientDataBase->CloseClient();
+    TAtExit reopen([] { DClientDataBase->OpenClient(); });
+    const String source = DataDir() + id + "/";
+    const String target = root + id + "/";
+    // The tables are held for this workstation alone while they are copied, so the
+    // copy is of one moment.
+    std::vector<std::unique_ptr<sharelocks::FileClaim>> claims;
+    for (const char* file : {"CLIENT.DBF", "EMPLOYEE.DBF", "EMPLOYEE.CDX", "TOTTRANS.DBF", "TOTTRANS.CDX"}) {
+        claims.push_back(std::make_unique<sharelocks::FileClaim>());
+        if (!claims.back()->Claim(ResolvePath(source + file))) {
+            ShowMessage("The client " + id + " is in use on another workstation.  Nothing was backed up.");
+            return;
+        }
+    }
+    ForceDirectories(target);
+    std::vector<String> failed;
+    for (const char* file : BackupFiles)
+        if (!FileExists(source + file) || !CopyFile(source + file, target + file, false))
+            failed.push_back(source + file);
+    if (failed.empty()) ShowMessage("Back up complete");
+    for (const String& file : failed) ShowMessage("Back of " + file + " failed");
+}
+
+void RestoreClient(TDaroruTable* Reader) {
+    String root;
+    if (ChooseDirectory("Select Data Path To Restore Files From", root)) RestoreClientFrom(root, Reader);
+}
+
+void RestoreClientFrom(const String& Root, TDaroruTable* Reader) {
+    const String root = IncludeTrailingPathDelimiter(NormalizePath(Root));
+    if (!FileExists(root + "CLIENT.DBF")) {
+        ShowMessage("A valid client was not found at the selected path.  No restoration took place.");
+        return;
+    }
+    String id;
+    {
+        Reader->Close();
+        Reader->SetDatabaseName(root);
+        Reader->SetTableName(root + "CLIENT.DBF");
+        Reader->SetExclusive(WordFalse);
+        Reader->Open();
+        TAtExit closeReader([Reader] { Reader->Close(); });
+        // Compared with the program's own client layout, so that a restore works with
+        // no client open too.
+        if (Reader->FieldCount() != static_cast<int>(ClientSchema.Fields.size())) {
+            ShowMessage("The client file at the selected path is not a client file of this program.  "
+                        "No restoration took place.");
+            return;
+        }
+        Reader->First();
+        id = Trim(Reader->FieldByName("ID")->AsString());
+    }
+    // A client made by this program keeps no ID in its payer record; its back-up
+    // lies in a directory named after it.
+    if (id.empty()) id = ExtractFileName(ExcludeTrailingPathDelimiter(root));
+    // The ID names the directory the files go to.
+    if (!IsValidID(id)) {
+        ShowMessage(UnusableIDMessage(id, "No restoration took place."));
+        return;
+    }
+    const String dir = DataDir() + id + "/";
+    const bool existed = FileExists(dir + "CLIENT.DBF");
+    if (existed &&
+        !AskYesNo("Client files already exist.  By continuing you will overwrite all existing data for " + id +
+                  " at the selected path location.  Do you want to continue?"))
+        return;
+    // Nothing is overwritten unless every table of the back-up is there.
+    std::vector<String> sources, targets, missing;
+    for (const char* file : BackupFiles) {
+        sources.push_back(root + file);
+        targets.push_back(dir + file);
+        if (!FileExists(root + file)) missing.push_back(root + file);
+    }
+    for (const String& file : missing) ShowMessage("Unable to restore " + file);
+    if (!missing.empty()) return;
+
+    DClientDataBase->CloseClient();
+    const String previous = User()->ClientID;
+    bool restored = false;
+    TAtExit reopen([&] {
+        if (!restored) User()->ClientID = previous;
+        DClientDataBase->OpenClient();
+    });
+    const String inUse = FirstInUse(dir, {"CLIENT.DBF", "EMPLOYEE.DBF", "EMPLOYEE.CDX", "TOTTRANS.DBF", "TOTTRANS.CDX"});
+    if (!inUse.empty()) {
+        ShowMessage("The client " + id + " is in use on another workstation.  No restoration took place.");
+        return;
+    }
+    if (!DirectoryExists(dir) && !CreateDir(dir)) {
+        ShowMessage("Unable to create the directory " + dir + ".  No restoration took place.");
+        return;
+    }
+    const std::vector<String> failed = CopyAllOrNone(sources, targets);
+    for (const String& file : failed) ShowMessage("Unable to restore " + file);
+    if (!failed.empty()) return;
+    // The old index files describe the old tables.
+    for (const char* file : IndexFiles)
+        if (FileExists(dir + file)) DeleteFile(dir + file);
+    User()->ClientID = id;
+    if (!ReindexWithMessage(id)) {
+        ShowMessage("The tables of " + id + " were copied, but their indexes could not be built, so " + id +
+                    " was not made the current client.  Use Reindex after choosing it.");
+        return;
+    }
+    restored = true;
+    DClientDataBase->OpenClient();
+    if (!DClientDataBase->tblClient->Active()) return;
+    ShowMessage("Restoration for " + id + " complete");
+    EnterInPickList(id);
+}

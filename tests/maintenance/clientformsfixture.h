@@ -1,0 +1,43 @@
+#pragma once
+// The shell with the client forms behind the main menu, and a second process that
+// holds a table open as another workstation would.
+
+#include <QDir>
+#include <QImage>
+#include <sys/types.h>
+
+#include "maintenance/clientbasic.h"
+#include "maintenance/clientselection.h"
+#include "platform/rtl/strutils.h"
+#include "tests/app/shellfixture.h"
+
+// Another workstation: a process holding Table (a full file name) open, shared or
+// exclusively, until it is destroyed.
+class TOtherWorkstation {
+public:
+    TOtherWorkstation(const String& Table, bool Exclusive);
+    ~TOtherWorkstation();
+    TOtherWorkstation(const TOtherWorkstation&) = delete;
+    TOtherWorkstation& operator=(const TOtherWorkstation&) = delete;
+
+private:
+    pid_t FPid = -1;
+    int FInput = -1;
+};
+
+class ClientFormsFixture : public ShellFixture {
+protected:
+    void SetUp() override;
+
+    // The pick list's rows as "ID|NAME|PATH", in ID order.
+    static std::vector<String> PickList();
+    // Adds rows to the pick list without client tables behind them.
+    static void AddPickListRows(const std::vector<std::pair<String, String>>& Rows);
+    // A client with its tables and its pick-list row.
+    static void MakeListedClient(const String& ID, const String& Name);
+    // The current client's payer field.
+    static String Payer(const char* Field);
+
+    // Saves the form's window as build/screenshots/Name.
+    static void Screenshot(TCustomForm* Form, const char* Name);
+};

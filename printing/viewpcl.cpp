@@ -67,7 +67,7 @@ void ViewPrintedPages(bool Show) {
         status->ProgressBar1->SetMax(count);
         status->ProgressBar1->Repaint();
         if (FMain->MakePdf) {
-            std::unique_ptr<TADTaxViewerX> viewer(new TADTaxViewerX(Application));
+            auto viewer = std::make_unique<TADTaxViewerX>(nullptr);
             for (int i = 0; i < count; ++i) {
                 const String metafile = "WMF" + PageDigits(pages[i]) + ".WMF";
                 status->Label1->SetCaption("Preparing Page " + IntToStr(i + 1) + " of " + IntToStr(count) +

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
 #include <QImage>
 #include <filesystem>
 #include <string>
@@ -35,6 +36,14 @@ std::pair<int, int> InkColumns(const QImage& image, int top, int bottom)
                 right = std::max(right, x);
             }
     return {left, right};
+}
+
+TEST_F(PclPainter, TheMetricTwinFontsAreInstalled)
+{
+    for (pcl::Typeface face : {pcl::Typeface::Mono, pcl::Typeface::Sans, pcl::Typeface::Serif}) {
+        const QFont font(QString::fromLatin1(pcl::FontFamily(face)));
+        EXPECT_EQ(QFontInfo(font).family(), font.family());
+    }
 }
 
 TEST_F(PclPainter, FixedPitchColumnsHoldAtEveryResolution)

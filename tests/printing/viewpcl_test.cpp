@@ -16,6 +16,7 @@
 #include "platform/vcl/label.h"
 #include "platform/vcl/metafile.h"
 #include "platform/vcl/printers.h"
+#include "platform/vcl/scrollbox.h"
 #include "platform/win/servicedoubles.h"
 #include "printing/viewpcl.h"
 #include "tests/pcl/pclfixture.h"
@@ -142,6 +143,14 @@ TEST_F(ViewPclTest, ZoomKeysEnlargeThePclPageAndSlashCloses) {
     TypeText(viewer, "+");
     EXPECT_TRUE(viewer->ADTaxViewerX1->LargeForm());
     EXPECT_GT(viewer->ADTaxViewerX1->Width(), normal);
+    // Page Down and Page Up scroll the enlarged page by the box's height.
+    TControlScrollBar* bar = viewer->ScrollBox1->VertScrollBar();
+    ASSERT_EQ(bar->Position(), 0);
+    PressKey(viewer, Qt::Key_PageDown);
+    EXPECT_EQ(bar->Position(), std::min(viewer->ScrollBox1->ClientHeight(), bar->Range()));
+    EXPECT_GT(bar->Position(), 0);
+    PressKey(viewer, Qt::Key_PageUp);
+    EXPECT_EQ(bar->Position(), 0);
     viewer->SpeedButton2->Click();
     EXPECT_EQ(viewer->ADTaxViewerX1->Width(), normal);
     viewer->SpeedButton1->Click();

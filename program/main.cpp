@@ -6,7 +6,9 @@
 #include "app/totstart.h"
 #include "maintenance/clientbasic.h"
 #include "maintenance/clientselection.h"
+#include "platform/pcl/pagepainter.h"
 #include "platform/vcl/application.h"
+#include "printing/formprinter.h"
 
 int main() {
     try {
@@ -16,6 +18,8 @@ int main() {
         if (FMain->StartFailed) return EXIT_FAILURE;
         MenuForms.ClientBasic = ShowClientBasic;
         MenuForms.ClientSelection = ShowClientSelection;
+        // Canvas pages draw their form image from the same PCL overlay a laser printer gets.
+        SetFormImagePainter(pcl::PaintOverlay);
         Application->CreateForm(FTotStart);
         Application->Run();
     } catch (...) {

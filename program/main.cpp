@@ -4,6 +4,7 @@
 #include "app/totstart.h"
 #include "maintenance/clientbasic.h"
 #include "maintenance/clientselection.h"
+#include "maintenance/configuration.h"
 #include "platform/vcl/application.h"
 
 int main() {
@@ -14,6 +15,7 @@ int main() {
         if (FMain->StartFailed) return 0;
         MenuForms.ClientBasic = ShowClientBasic;
         MenuForms.ClientSelection = ShowClientSelection;
+        MenuForms.Configuration = ShowConfiguration;
         Application->CreateForm(FTotStart);
         Application->Run();
     } catch (...) {

@@ -334,6 +334,27 @@ TEST_F(ConfigurationTest, BackUpAndRestoreGoThroughTheDirectoryDialog) {
     EXPECT_EQ(FTotStart->Label1->Caption(), "Current Client -- OLD CO");
 }
 
+TEST_F(ConfigurationTest, WithoutAClientTheButtonsSayWhatIsMissing) {
+    DClientDataBase->CloseClient();
+    FMain->User->ClientID.clear();
+    ForceDirectories(Dir / "Empty");
+    WithForm([&](TFConfiguration* f) {
+        TypeText(f, "01");
+        TypeText(f, "05");
+        WhenShown<TFPathDialog>([&](TFPathDialog* d) {
+            d->DirectoryListBox1->SetDirectory(Dir / "Empty");
+            d->Button1->Click();
+        });
+        TypeText(f, "06");
+        TypeText(f, "/");
+    });
+    EXPECT_THAT(Shown(), ElementsAre("A current client has not been selected.",
+                                     "A current client is not active to backup.",
+                                     "A valid client was not found at the selected path.  No restoration took place."));
+    EXPECT_EQ(FMain->User->ClientID, "");
+    EXPECT_EQ(FTotStart->Label1->Caption(), "Current Client -- ");
+}
+
 // Two runs of the program in their own processes on one program directory: what
 // the first sets on the form is in the settings file when it ends and in effect
 // when the second starts.

@@ -7,6 +7,7 @@
 #include "maintenance/clientbasic.h"
 #include "maintenance/clientselection.h"
 #include "platform/pcl/pagepainter.h"
+#include "maintenance/configuration.h"
 #include "platform/vcl/application.h"
 #include "printing/formprinter.h"
 
@@ -20,6 +21,7 @@ int main() {
         MenuForms.ClientSelection = ShowClientSelection;
         // Canvas pages draw their form image from the same PCL overlay a laser printer gets.
         SetFormImagePainter(pcl::PaintOverlay);
+        MenuForms.Configuration = ShowConfiguration;
         Application->CreateForm(FTotStart);
         Application->Run();
     } catch (...) {

@@ -6,8 +6,8 @@
 #include "app/totstart.h"
 #include "maintenance/clientbasic.h"
 #include "maintenance/clientselection.h"
-#include "platform/pcl/pagepainter.h"
 #include "maintenance/configuration.h"
+#include "platform/pcl/pagepainter.h"
 #include "platform/vcl/application.h"
 #include "printing/formprinter.h"
 

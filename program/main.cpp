@@ -10,6 +10,7 @@
 #include "platform/pcl/pagepainter.h"
 #include "platform/vcl/application.h"
 #include "printing/formprinter.h"
+#include "printing/print.h"
 
 int main() {
     try {
@@ -22,6 +23,7 @@ int main() {
         // Canvas pages draw their form image from the same PCL overlay a laser printer gets.
         SetFormImagePainter(pcl::PaintOverlay);
         MenuForms.Configuration = ShowConfiguration;
+        MenuForms.Print = ShowPrint;
         Application->CreateForm(FTotStart);
         Application->Run();
     } catch (...) {

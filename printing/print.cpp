@@ -1,0 +1,427 @@
+#include "printing/print.h"
+
+#include "app/clientdatabase.h"
+#include "app/mainform.h"
+#include "app/smalldialogs.h"
+#include "app/totstart.h"
+#include "efile/contact1096.h"
+#include "efile/efilewriter.h"
+#include "efile/transmitterinfo.h"
+#include "platform/vcl/application.h"
+#include "platform/vcl/colors.h"
+#include "platform/vcl/printers.h"
+
+TPrintRoutines PrintRoutines = [] {
+    TPrintRoutines routines;
+    routines.ShowTransmitterInfo = ShowTransmitterInfo;
+    routines.ShowContact1096 = ShowContact1096;
+    routines.ElectronicallyFile = ElectronicallyFile;
+    return routines;
+}();
+
+namespace {
+
+constexpr int LabelLeft = 12;
+constexpr int LabelWidth = 330;
+constexpr int ControlLeft = 350;
+constexpr int ControlWidth = 130;
+constexpr int RowHeight = 27;
+
+const char* const CopyProgressText = "Printing 1099 Copy C ...";
+
+// Runs Routine, or says that this build does not have it.
+template <class F, class... Args>
+void RunIfAvailable(const F& Routine, Args&&... args) {
+    if (!Routine) {
+        ShowMessage(NotAvailableMessage);
+        return;
+    }
+    Routine(std::forward<Args>(args)...);
+}
+
+bool IsInterestRecipient(TDataSet* Recipients) { return Recipients->FieldByName("TRANS_TYPE")->AsString() == "I"; }
+
+String RecipientID(TDataSet* Recipients) { return Recipients->FieldByName("ID")->AsString(); }
+
+void OrderRecipientsBy(const String& Tag) {
+    FMain->DaroruEnv1->SetSoftSeek(true);
+    TDaroruTable* recipients = DClientDataBase->tblEmployee;
+    recipients->SetOrder(recipients->TagArea(Tag));
+}
+
+// The print-work table open exclusively for the form routines, and closed however
+// they end.
+class TOpenPrintTable {
+public:
+    TOpenPrintTable() : FTable(DClientDataBase->tblEmployeePrint) {
+        const String& dir = FMain->ProgramDir;
+        FTable->SetDatabaseName(dir);
+        FTable->SetTableName(dir + "PRINT");
+        FTable->SetExclusive(WordTrue);
+        FTable->Open();
+    }
+    ~TOpenPrintTable() { FTable->Close(); }
+    TOpenPrintTable(const TOpenPrintTable&) = delete;
+    TOpenPrintTable& operator=(const TOpenPrintTable&) = delete;
+    TDaroruTable* operator->() const { return FTable; }
+
+private:
+    TDaroruTable* FTable;
+};
+
+using TSheetRoutine = std::function<void(const String& RecipientID, bool OnlyCurrent)>;
+using TPageRoutine = std::function<void(const String& RecipientID)>;
+
+// The sheet of the current recipient alone: the red or C copy of its form kind.
+void PrintRecipientSheet(const String& ID, const TSheetRoutine& Misc, const TSheetRoutine& Interest) {
+    const bool interest = IsInterestRecipient(DClientDataBase->tblEmployee);
+    DClientDataBase->BuildPrintTable(interest ? 1 : 2, true);
+    const TOpenPrintTable print;
+    RunIfAvailable(interest ? Interest : Misc, ID, true);
+}
+
+// The progress form of a long run, advanced after each step and closed however
+// the run ends.
+class TProgress {
+public:
+    TProgress(const String& Text, int Maximum) : FStatus(Construct<TFCreateStatus>(Application.operator->())) {
+        FStatus->Label1->SetCaption(Text);
+        FStatus->Show();
+        Application->ProcessMessages();
+        FStatus->ProgressBar1->SetMax(Maximum);
+    }
+    ~TProgress() { FStatus->Free(); }
+    TProgress(const TProgress&) = delete;
+    TProgress& operator=(const TProgress&) = delete;
+
+    void Step() {
+        FStatus->ProgressBar1->SetPosition(FStatus->ProgressBar1->Position() + 1);
+        Application->ProcessMessages();
+    }
+
+private:
+    TFCreateStatus* FStatus;
+};
+
+// A print run of the form: the form takes no input until the run ends, then comes
+// back to the front with the focus where it was.
+class TPrintRun {
+public:
+    explicit TPrintRun(TForm* Form) : FForm(Form) { FForm->SetEnabled(false); }
+    ~TPrintRun() {
+        FForm->SetEnabled(true);
+        FForm->Show();
+    }
+    TPrintRun(const TPrintRun&) = delete;
+    TPrintRun& operator=(const TPrintRun&) = delete;
+
+private:
+    TForm* FForm;
+};
+
+}  // namespace
+
+TFPrint::TFPrint(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
+    SetName("FPrint");
+    SetCaption("Report Print Selection");
+    SetPosition(poScreenCenter);
+    SetWidth(560);
+    SetHeight(560);
+
+    KVToolBar1 = new TKVToolBar(this);
+    KVToolBar1->SetName("KVToolBar1");
+    KVToolBar1->SetParent(this);
+    BitBtn1 = new TBitBtn(this);
+    BitBtn1->SetName("BitBtn1");
+    BitBtn1->SetParent(KVToolBar1);
+    BitBtn1->SetBounds(4, 2, 130, 24);
+    BitBtn1->SetCaption("&Transmitter. Info");
+    BitBtn1->SetHint("Enter transmitter information for Electonically filed 1099's");
+    BitBtn1->SetShowHint(true);
+    BitBtn1->OnClick = [this](TObject* S) { BitBtn1Click(S); };
+    KVCheckBox6 = new TKVCheckBox(this);
+    KVCheckBox6->SetName("KVCheckBox6");
+    KVCheckBox6->SetParent(KVToolBar1);
+    KVCheckBox6->SetBounds(430, 5, 80, 17);
+    KVCheckBox6->SetCaption("&Preview");
+
+    KVCommander1 = new TKVCommander(this);
+    KVCommander1->SetName("KVCommander1");
+    KVCommander1->SetParent(this);
+
+    ScrollBox1 = new TScrollBox(this);
+    ScrollBox1->SetName("ScrollBox1");
+    ScrollBox1->SetParent(this);
+    ScrollBox1->SetAlign(alClient);
+    ScrollBox1->SetColor(clWhite);
+    KVCommander1->SetScrollBox(ScrollBox1);
+
+    KVHeader1 = new TKVHeader(this);
+    KVHeader1->SetName("KVHeader1");
+    KVHeader1->SetParent(ScrollBox1);
+    KVHeader1->SetBounds(4, 4, 500, 21);
+    KVHeader1->SetPart("1099");
+    KVHeader1->SetTitle("Reports Selection");
+
+    int top = 32;
+    KVButton1 = ButtonRow(KVLabel1, "Employee Transactions", "KVButton1", "Employee Trans.", top,
+                          &TFPrint::KVButton1Click);
+    KVButton2 = ButtonRow(KVLabel2, "Employee Totals For This Client", "KVButton2", "Employee Totals",
+                          top += RowHeight, &TFPrint::KVButton2Click);
+    KVButton3 = ButtonRow(KVLabel3, "Print 1099's For a Selected Employee", "KVButton3", "Selected Employee",
+                          top += RowHeight, &TFPrint::KVButton3Click);
+    KVButton4 = ButtonRow(KVLabel4, "Print 1099's For All Employees", "KVButton4", "All Employees",
+                          top += RowHeight, &TFPrint::KVButton4Click);
+    KVButton5 = ButtonRow(KVLabel5, "Generate Electronic 1099 File", "KVButton5", "Electronically File",
+                          top += RowHeight, &TFPrint::KVButton5Click);
+    KVButton6 = ButtonRow(KVLabel6, "Print Form 1096 Summary Report (Red Copy)", "KVButton6", "Print 1096 (Red)",
+                          top += RowHeight, &TFPrint::KVButton6Click);
+    KVButton7 = ButtonRow(KVLabel7, "Print Form 1096 Summary Report (File Copy)", "KVButton7", "Print 1096 (File)",
+                          top += RowHeight, &TFPrint::KVButton7Click);
+
+    GroupBox1 = new TGroupBox(this);
+    GroupBox1->SetName("GroupBox1");
+    GroupBox1->SetParent(ScrollBox1);
+    GroupBox1->SetCaption("Selection of 1099's to Print");
+    GroupBox1->SetBounds(4, top += RowHeight + 8, 500, 24 + 5 * RowHeight);
+    int row = 20;
+    KVCheckBox1 = Row<TKVCheckBox>(GroupBox1, KVLabel8, "Federal Red Copy", "KVCheckBox1", row);
+    KVCheckBox1->SetCaption("Federal Copy");
+    KVCheckBox2 = Row<TKVCheckBox>(GroupBox1, KVLabel9, "Copy C For Payer", "KVCheckBox2", row += RowHeight);
+    KVCheckBox2->SetCaption("Copy C");
+    KVCheckBox3 = Row<TKVCheckBox>(GroupBox1, KVLabel10, "Copy B For Recipient", "KVCheckBox3", row += RowHeight);
+    KVCheckBox3->SetCaption("Copy B");
+    KVCheckBox4 = Row<TKVCheckBox>(GroupBox1, KVLabel11, "Copy 1 State Tax Department", "KVCheckBox4",
+                                   row += RowHeight);
+    KVCheckBox4->SetCaption("Copy 1");
+    KVCheckBox5 = Row<TKVCheckBox>(GroupBox1, KVLabel12, "Copy 2 State Tax Return File Copy", "KVCheckBox5",
+                                   row += RowHeight);
+    KVCheckBox5->SetCaption("Copy 2");
+
+    // Made last, so that the preview switch is the last number.
+    KVLabel13 = new TKVLabel(this);
+    KVLabel13->SetName("KVLabel13");
+    KVLabel13->SetParent(KVToolBar1);
+    KVLabel13->SetBounds(150, 7, 270, 13);
+    KVLabel13->SetCaption("Preview / Display Selected Reports?");
+    KVLabel13->SetFirstControl(KVCheckBox6);
+
+    PrintDialog1 = new TPrintDialog(this);
+    PrintDialog1->SetName("PrintDialog1");
+    dwLookupDialog1 = new TdwLookupDialog(this);
+    dwLookupDialog1->SetName("dwLookupDialog1");
+    dwLookupDialog1->SetLookupTable(DClientDataBase->tblEmployee);
+    dwLookupDialog1->SetCaption("Select An Employee To Print");
+    dwLookupDialog1->SetGridTitleAlignment(taLeftJustify);
+    dwLookupDialog1->SetGridColor(clWhite);
+    dwLookupDialog1->SetGridOptions(TdwDBGridOptions{dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines,
+                                                     dgTabs, dgRowSelect, dgAlwaysShowSelection});
+    dwLookupDialog1->SetMaxHeight(209);
+
+    int tab = 0;
+    for (TWinControl* control : std::initializer_list<TWinControl*>{KVButton1, KVButton2, KVButton3, KVButton4,
+                                                                    KVButton5, KVButton6, KVButton7, GroupBox1})
+        control->SetTabOrder(tab++);
+
+    OnCreate = [this](TObject* S) { FormCreate(S); };
+    OnShow = [this](TObject* S) { FormShow(S); };
+    // The scrolled area takes in the rows and no more once the form is on the screen.
+    OnActivate = [this](TObject*) { ScrollBox1->Realign(); };
+}
+
+template <class T>
+T* TFPrint::Row(TWinControl* Parent, TKVLabel*& Label, const String& Caption, const String& Name, int Top) {
+    // Rows inside the group keep the columns of the others.
+    const int shift = Parent == ScrollBox1 ? 0 : Parent->Left();
+    Label = new TKVLabel(this);
+    Label->SetName("KVLabel" + IntToStr(++FRows));
+    Label->SetParent(Parent);
+    Label->SetBounds(LabelLeft - shift, Top + 4, LabelWidth, 13);
+    Label->SetCaption(Caption);
+    T* control = new T(this);
+    control->SetName(Name);
+    control->SetParent(Parent);
+    control->SetBounds(ControlLeft - shift, Top, ControlWidth, 21);
+    Label->SetFirstControl(control);
+    return control;
+}
+
+TKVButton* TFPrint::ButtonRow(TKVLabel*& Label, const String& Caption, const String& Name,
+                              const String& ButtonCaption, int Top, void (TFPrint::*Handler)(TObject*)) {
+    auto* button = Row<TKVButton>(ScrollBox1, Label, Caption, Name, Top);
+    button->SetCaption(ButtonCaption);
+    button->OnClick = [this, Handler](TObject* S) { (this->*Handler)(S); };
+    return button;
+}
+
+void TFPrint::FormCreate(TObject*) {
+    TUser& user = *FMain->User;
+    KVCheckBox1->Bind(&user.PrintFederalCopy);
+    KVCheckBox2->Bind(&user.PrintCopyC);
+    KVCheckBox3->Bind(&user.PrintCopyB);
+    KVCheckBox4->Bind(&user.PrintCopy1);
+    KVCheckBox5->Bind(&user.PrintCopy2);
+    KVCheckBox6->Bind(&FMain->Preview);
+    ContactShown = false;
+}
+
+void TFPrint::FormShow(TObject*) {
+    TDaroruTable* recipients = DClientDataBase->tblEmployee;
+    TProgress progress("Calculating Employee Totals ...", recipients->RecordCount() + 1);
+    for (recipients->First(); !recipients->Eof(); recipients->Next()) {
+        DClientDataBase->RecalcRecipientTotals();
+        progress.Step();
+    }
+}
+
+bool TFPrint::ChooseRecipient() {
+    OrderRecipientsBy("ID");
+    return dwLookupDialog1->Execute();
+}
+
+bool TFPrint::ListingPrologue() { return FMain->Preview || PrintDialog1->Execute(); }
+
+bool TFPrint::FormPrologue() {
+    if (!ListingPrologue()) return false;
+    FMain->Copies = PrintDialog1->Copies;
+    TPrinter* printer = Printer();
+    const std::vector<String> printers = printer->Printers();
+    const int index = printer->PrinterIndex();
+    if (index >= 0 && index < static_cast<int>(printers.size())) FMain->PrinterName = printers[index];
+    return true;
+}
+
+int TFPrint::SelectedCopies() const {
+    int count = 0;
+    for (const TKVCheckBox* box : {KVCheckBox1, KVCheckBox2, KVCheckBox3, KVCheckBox4, KVCheckBox5})
+        count += box->Checked();
+    return count;
+}
+
+void TFPrint::PrintRecipientCopies(const String& ID, const std::function<void()>& Step) {
+    const TUser& user = *FMain->User;
+    if (user.PrintFederalCopy) {
+        PrintRecipientSheet(ID, PrintRoutines.PrintRedCopyMisc, PrintRoutines.PrintRedCopyInt);
+        Step();
+    }
+    if (user.PrintCopyC) {
+        PrintRecipientSheet(ID, PrintRoutines.PrintCopyCMisc, PrintRoutines.PrintCopyCInt);
+        Step();
+    }
+    const std::pair<bool, const TPageRoutine&> pages[] = {
+        {user.PrintCopyB, PrintRoutines.PrintCopyB},
+        {user.PrintCopy1, PrintRoutines.PrintCopy1},
+        {user.PrintCopy2, PrintRoutines.PrintCopy2},
+    };
+    for (const auto& [selected, routine] : pages) {
+        if (!selected) continue;
+        RunIfAvailable(routine, ID);
+        Step();
+    }
+}
+
+void TFPrint::PrintUncollated(const std::function<void()>& Step) {
+    const TUser& user = *FMain->User;
+    TDaroruTable* recipients = DClientDataBase->tblEmployee;
+    // A sheet routine takes on the following rows to fill its sheet; the pass goes
+    // on from the row where the routine left the table.
+    const auto sheets = [&](int Mode, const TSheetRoutine& Routine) {
+        DClientDataBase->BuildPrintTable(Mode, false);
+        const TOpenPrintTable print;
+        for (print->First(); !print->Eof(); print->Next()) {
+            RunIfAvailable(Routine, RecipientID(print.operator->()), false);
+            Step();
+        }
+    };
+    const auto pages = [&](const TPageRoutine& Routine) {
+        for (recipients->First(); !recipients->Eof(); recipients->Next()) {
+            RunIfAvailable(Routine, RecipientID(recipients));
+            Step();
+        }
+    };
+    if (user.PrintFederalCopy) {
+        sheets(2, PrintRoutines.PrintRedCopyMisc);
+        sheets(1, PrintRoutines.PrintRedCopyInt);
+    }
+    if (user.PrintCopyC) {
+        sheets(2, PrintRoutines.PrintCopyCMisc);
+        sheets(1, PrintRoutines.PrintCopyCInt);
+    }
+    if (user.PrintCopyB) pages(PrintRoutines.PrintCopyB);
+    if (user.PrintCopy1) pages(PrintRoutines.PrintCopy1);
+    if (user.PrintCopy2) pages(PrintRoutines.PrintCopy2);
+}
+
+void TFPrint::PrintCollated(const std::function<void()>& Step) {
+    TDaroruTable* recipients = DClientDataBase->tblEmployee;
+    OrderRecipientsBy("LAST");
+    for (recipients->First(); !recipients->Eof(); recipients->Next()) {
+        PrintRecipientCopies(RecipientID(recipients), [] {});
+        Step();
+    }
+}
+
+void TFPrint::KVButton1Click(TObject*) {
+    if (!ChooseRecipient() || !ListingPrologue()) return;
+    RunIfAvailable(PrintRoutines.PrintEmployeeTransactions, RecipientID(DClientDataBase->tblEmployee));
+}
+
+void TFPrint::KVButton2Click(TObject*) {
+    if (!ListingPrologue()) return;
+    RunIfAvailable(PrintRoutines.PrintEmployeeTotals);
+}
+
+void TFPrint::KVButton3Click(TObject*) {
+    FMain->DeleteTempPrintFiles();
+    if (!ChooseRecipient()) return;
+    const String id = RecipientID(DClientDataBase->tblEmployee);
+    if (!FormPrologue()) return;
+    const TPrintRun run(this);
+    TProgress progress(CopyProgressText, SelectedCopies());
+    PrintRecipientCopies(id, [&] { progress.Step(); });
+}
+
+void TFPrint::KVButton4Click(TObject*) {
+    FMain->DeleteTempPrintFiles();
+    const bool collated = AskYesNo("Would you like to print collated?");
+    if (!FormPrologue()) return;
+    const int recipients = DClientDataBase->tblEmployee->RecordCount();
+    const TPrintRun run(this);
+    if (collated) {
+        TProgress progress("Printing 1099's ...", recipients);
+        PrintCollated([&] { progress.Step(); });
+    } else {
+        TProgress progress(CopyProgressText, recipients * SelectedCopies());
+        PrintUncollated([&] { progress.Step(); });
+    }
+}
+
+void TFPrint::KVButton5Click(TObject*) { RunIfAvailable(PrintRoutines.ElectronicallyFile); }
+
+void TFPrint::BitBtn1Click(TObject*) { RunIfAvailable(PrintRoutines.ShowTransmitterInfo); }
+
+void TFPrint::Print1096(bool AlwaysAskContact, const std::function<void()>& Routine) {
+    if (AlwaysAskContact || !ContactShown) {
+        RunIfAvailable(PrintRoutines.ShowContact1096);
+        ContactShown = true;
+    }
+    FMain->DeleteTempPrintFiles();
+    if (!FormPrologue()) return;
+    const TPrintRun run(this);
+    RunIfAvailable(Routine);
+}
+
+void TFPrint::KVButton6Click(TObject*) { Print1096(false, PrintRoutines.Print1096Red); }
+
+void TFPrint::KVButton7Click(TObject*) { Print1096(true, PrintRoutines.Print1096File); }
+
+void ShowPrint() {
+    auto* form = Construct<TFPrint>(Application.operator->());
+    try {
+        form->ShowModal();
+    } catch (...) {
+        form->Free();
+        throw;
+    }
+    form->Free();
+}

@@ -91,6 +91,11 @@ void CheckID(const String& ID)
         throw EInvalidID("\"" + ID + "\" is not a valid ID: use 1 to 8 letters, digits, \"-\" or \"_\".");
 }
 
+String RecipientTransactionsFilter(const String& RecipientID)
+{
+    return "EMP_ID='" + FixedWidthText(RecipientID, static_cast<int>(MaxIDLength)) + "'";
+}
+
 TDClientDataBase::TDClientDataBase(TComponent* AOwner) : TDataModule(AOwner)
 {
     SetName("DClientDataBase");

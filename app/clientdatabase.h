@@ -30,6 +30,10 @@ bool IsValidID(const String& ID);
 // Raises EInvalidID, naming the ID, when IsValidID is false.
 void CheckID(const String& ID);
 
+// The transaction filter of one recipient. The ID is padded to the field's width, so
+// that "A" does not match "AB" too.
+String RecipientTransactionsFilter(const String& RecipientID);
+
 // The message of a client whose tables could not be opened.
 extern const char* const ClientInUseMessage;
 

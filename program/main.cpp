@@ -2,6 +2,7 @@
 
 #include "app/mainform.h"
 #include "app/totstart.h"
+#include "maintenance/transactions.h"
 #include "platform/vcl/application.h"
 
 int main() {
@@ -10,6 +11,8 @@ int main() {
         Application->CreateForm(FMain);
         // Start-up has already said why the program cannot run here.
         if (FMain->StartFailed) return 0;
+        MenuForms.RecipientLookup = LookupRecipient;
+        MenuForms.Transactions = ShowTransactions;
         Application->CreateForm(FTotStart);
         Application->Run();
     } catch (...) {

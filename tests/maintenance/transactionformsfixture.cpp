@@ -114,15 +114,15 @@ void TransactionFormsFixture::WithGrid(const String& RecipientID, std::function<
 void TransactionFormsFixture::ScriptEditors(std::vector<std::function<void(TFEditTrans*)>> Scripts) {
     for (auto& script : Scripts) FPendingEditors->push_back(std::move(script));
     auto pending = FPendingEditors;
-    // Each editor's script first asks for the next editor, then runs.
+    // Each script closes its editor; only then is the next one looked for.
     auto chain = std::make_shared<std::function<void()>>();
     *chain = [pending, chain] {
         if (pending->empty()) return;
         WhenOpen<TFEditTrans>([pending, chain](TFEditTrans* Editor) {
             auto script = std::move(pending->front());
             pending->pop_front();
-            (*chain)();
             script(Editor);
+            (*chain)();
         });
     };
     (*chain)();

@@ -72,4 +72,225 @@ TEST_F(TransactionGridTest, NewLoopNumbersFromOneAndCarriesTheDate) {
     EXPECT_THAT(Shown(), IsEmpty());
 }
 
+// How an editor of the New loop is closed decides what becomes of its transaction.
+TEST_F(TransactionGridTest, NewLoopEndings) {
+    struct TCase {
+        const char* How;
+        const char* Description;
+        const char* Amount;
+        std::vector<String> Rows;
+    };
+    const TCase cases[] = {
+        {"finished", "", "0", {}},
+        {"finished", "", "12.5", {"1|||12.50"}},
+        {"finished", "RENT", "0", {"1||RENT|0.00"}},
+        {"cancel", "RENT", "12.5", {}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::string(c.How) + " " + c.Description + " " + c.Amount);
+        ScriptEditors({[&c](TFEditTrans* Editor) {
+            PressKey(Editor, Qt::Key_Return);
+            PressKey(Editor, Qt::Key_Return);
+            Retype(Editor, c.Description);
+            PressKey(Editor, Qt::Key_Return);
+            Retype(Editor, c.Amount);
+            PressKey(Editor, Qt::Key_Return);
+            (String(c.How) == "cancel" ? Editor->BitBtn4 : Editor->BitBtn2)->Click();
+        }});
+        std::vector<String> rows;
+        WithGrid("A", [&](TFTransactions* Grid) {
+            Grid->BitBtn1->Click();
+            rows = GridRows();
+        });
+        EXPECT_TRUE(EditorsDone());
+        EXPECT_EQ(rows, c.Rows);
+        // The next case starts from an empty grid again.
+        TDaroruTable* t = DClientDataBase->tblTransactions;
+        for (t->First(); !t->Eof(); t->First()) t->DaroruDelete();
+    }
+}
+
+class TransactionChangesTest : public TransactionFormsFixture {
+protected:
+    void SetUp() override {
+        TransactionFormsFixture::SetUp();
+        AddTransaction("A1", 7, "03/15/2008", 100, "FENCE");
+        AddTransaction("A", 1, "01/02/2008", 999, "OTHER RECIPIENT");
+        AddTransaction("A1", 3, "01/10/2008", 50.5, "PAINT");
+    }
+};
+
+TEST_F(TransactionChangesTest, EnterEditsTheCurrentTransactionAndCancelRevertsIt) {
+    std::vector<String> focus;
+    ScriptEditors({
+        [&](TFEditTrans* Editor) {
+            focus.push_back(ActiveControlName(Editor));
+            TypeText(Editor, "04");  // the amount, by its label number
+            Retype(Editor, "-300");
+            PressKey(Editor, Qt::Key_Return);
+            TypeText(Editor, "/");
+        },
+        [&](TFEditTrans* Editor) {
+            TypeText(Editor, "03");
+            Retype(Editor, "CHANGED");
+            PressKey(Editor, Qt::Key_Return);
+            Editor->BitBtn4->Click();
+        },
+    });
+    std::vector<std::vector<String>> rows;
+    std::vector<TColor> colours;
+    WithGrid("A1", [&](TFTransactions* Grid) {
+        rows.push_back(GridRows());
+        Grid->SetActiveControl(Grid->dwDBGrid1);
+        PressKey(Grid, Qt::Key_Return);
+        rows.push_back(GridRows());
+        colours.push_back(Grid->KVDBDoubleEdit1->Font()->Color());
+        // Back from the editor the form stands in its selection entry.
+        EXPECT_EQ(ActiveControlName(Grid), "entry");
+        Grid->SetActiveControl(Grid->dwDBGrid1);
+        PressKey(Grid, Qt::Key_Return);
+        rows.push_back(GridRows());
+    });
+    EXPECT_TRUE(EditorsDone());
+    // An edited transaction opens at the selection entry, not at its date.
+    EXPECT_THAT(focus, ElementsAre("entry"));
+    EXPECT_THAT(rows, ElementsAre(ElementsAre("3|01/10/2008|PAINT|50.50", "7|03/15/2008|FENCE|100.00"),
+                                  ElementsAre("3|01/10/2008|PAINT|-300.00", "7|03/15/2008|FENCE|100.00"),
+                                  ElementsAre("3|01/10/2008|PAINT|-300.00", "7|03/15/2008|FENCE|100.00")));
+    EXPECT_THAT(colours, ElementsAre(TColor(255)));
+    EXPECT_THAT(StoredTotals("A1"), ElementsAre(-200, 0, 0, 0, 0, 0));
+}
+
+TEST_F(TransactionChangesTest, DeleteAsksFirstAndEmptyGridsTakeNeitherEditNorDelete) {
+    Dialogs.AnswerMessage(mrNo);
+    Dialogs.AnswerMessage(mrYes);
+    Dialogs.AnswerMessage(mrYes);
+    std::vector<std::vector<String>> rows;
+    WithGrid("A1", [&](TFTransactions* Grid) {
+        Grid->SetActiveControl(Grid->dwDBGrid1);
+        for (int i = 0; i < 3; ++i) {
+            Grid->SetActiveControl(Grid->dwDBGrid1);
+            PressKey(Grid, Qt::Key_Delete);
+            rows.push_back(GridRows());
+        }
+        EXPECT_EQ(Grid->KVDBDoubleEdit1->Text(), "$.00");
+        // Nothing left: no question, no editor, no blank transaction.
+        PressKey(Grid, Qt::Key_Delete);
+        PressKey(Grid, Qt::Key_Return);
+        rows.push_back(GridRows());
+    });
+    EXPECT_THAT(Shown(), ElementsAre("Are you sure you want to delete this transaction for - PAINT ?",
+                                     "Are you sure you want to delete this transaction for - PAINT ?",
+                                     "Are you sure you want to delete this transaction for - FENCE ?"));
+    EXPECT_THAT(rows, ElementsAre(ElementsAre("3|01/10/2008|PAINT|50.50", "7|03/15/2008|FENCE|100.00"),
+                                  ElementsAre("7|03/15/2008|FENCE|100.00"), IsEmpty(), IsEmpty()));
+    EXPECT_THAT(StoredTotals("A1"), ElementsAre(0, 0, 0, 0, 0, 0));
+    // The other recipient's transaction stays.
+    EXPECT_EQ(DClientDataBase->tblTransactions->RecCount(), 1);
+}
+
+TEST_F(TransactionChangesTest, SearchFindsByNumberEditsAndListsByDate) {
+    ScriptEditors({[](TFEditTrans* Editor) {
+        EXPECT_EQ(Editor->KVDBEdit1->Text(), "FENCE");
+        TypeText(Editor, "03");
+        Retype(Editor, "FENCE POSTS");
+        PressKey(Editor, Qt::Key_Return);
+        TypeText(Editor, "/");
+    }});
+    std::vector<String> rows;
+    WithGrid("A1", [&](TFTransactions* Grid) {
+        WhenShown<TdwLookupDlg>([](TdwLookupDlg* Lookup) {
+            TypeText(Lookup, "7");
+            PressKey(Lookup, Qt::Key_Return);
+        });
+        Grid->BitBtn3->Click();
+        rows = GridRows();
+    });
+    EXPECT_TRUE(EditorsDone());
+    EXPECT_THAT(rows, ElementsAre("3|01/10/2008|PAINT|50.50", "7|03/15/2008|FENCE POSTS|100.00"));
+}
+
+// A session of adds, edits and deletes leaves every recipient's six totals equal to
+// the sums of its transactions, as another reader finds them in the files.
+TEST_F(TransactionChangesTest, TotalsMatchTheTransactionsOnDisk) {
+    FMain->User->StateAmount = true;
+    ScriptEditors({
+        [](TFEditTrans* Editor) {
+            TypeTransaction(Editor, "020108", "", "1234.56");
+            TypeText(Editor, "05");
+            Retype(Editor, "10.10");
+            PressKey(Editor, Qt::Key_Return);
+            TypeText(Editor, "/");
+        },
+        [](TFEditTrans* Editor) {
+            TypeTransaction(Editor, "", "", "0.07");
+            TypeText(Editor, "07");
+            Retype(Editor, "0.03");
+            PressKey(Editor, Qt::Key_Return);
+            TypeText(Editor, "08");
+            Retype(Editor, "99.99");
+            PressKey(Editor, Qt::Key_Return);
+            TypeText(Editor, "09");
+            Retype(Editor, "0.01");
+            PressKey(Editor, Qt::Key_Return);
+            Editor->BitBtn2->Click();
+        },
+        [](TFEditTrans* Editor) {
+            TypeText(Editor, "04");
+            Retype(Editor, "0.1");
+            PressKey(Editor, Qt::Key_Return);
+            TypeText(Editor, "/");
+        },
+    });
+    Dialogs.AnswerMessage(mrYes);
+    WithGrid("A1", [&](TFTransactions* Grid) {
+        Grid->BitBtn1->Click();
+        Grid->SetActiveControl(Grid->dwDBGrid1);
+        PressKey(Grid, Qt::Key_Return);  // PAINT, the first by date, to 0.10
+        Grid->SetActiveControl(Grid->dwDBGrid1);
+        PressKey(Grid, Qt::Key_Down);
+        PressKey(Grid, Qt::Key_Delete);  // the second row: 1,234.56
+    });
+    EXPECT_TRUE(EditorsDone());
+    // 100.00 + 0.10 + 0.07; the other recipient's totals were never recalculated here.
+    EXPECT_THAT(TotalsOnDisk(), ElementsAre("A1|10017,0,7,3,9999,1|10017,0,7,3,9999,1",
+                                            "A|0,0,0,0,0,0|99900,0,0,0,0,0", "I1|0,0,0,0,0,0|0,0,0,0,0,0"));
+}
+
+TEST_F(TransactionChangesTest, MainMenuAsksForTheRecipientAndShowsOnlyItsTransactions) {
+    std::vector<String> rows;
+    String name;
+    WhenShown<TdwLookupDlg>([](TdwLookupDlg* Lookup) {
+        TypeText(Lookup, "A1");
+        PressKey(Lookup, Qt::Key_Return);
+    });
+    WhenShown<TFTransactions>([&](TFTransactions* Grid) {
+        name = Grid->KVDBEdit1->Text();
+        rows = GridRows();
+        Grid->Close();
+    });
+    TypeText(FTotStart, "03");
+    EXPECT_EQ(name, "JOHN SMITH");
+    EXPECT_THAT(rows, ElementsAre("3|01/10/2008|PAINT|50.50", "7|03/15/2008|FENCE|100.00"));
+    EXPECT_THAT(Shown(), IsEmpty());
+}
+
+TEST_F(TransactionChangesTest, ListingButtons) {
+    std::vector<String> listed;
+    WithGrid("A1", [&](TFTransactions* Grid) {
+        Grid->BitBtn4->Click();
+        Grid->BitBtn2->Click();
+        EXPECT_THAT(Shown(), ElementsAre(NotAvailableMessage, NotAvailableMessage));
+        TransactionListing = [&](const String& ID) { listed.push_back(ID + (FMain->Preview ? " preview" : " print")); };
+        Grid->BitBtn4->Click();  // the print dialog is cancelled
+        EXPECT_EQ(Grid->dwDBGrid1->DataSource(), DClientDataBase->dsTransactions);
+        Dialogs.AnswerPrinter(-1, 1);
+        Grid->BitBtn4->Click();
+        Grid->BitBtn2->Click();
+        EXPECT_THAT(GridRows(), ElementsAre("3|01/10/2008|PAINT|50.50", "7|03/15/2008|FENCE|100.00"));
+    });
+    TransactionListing = nullptr;
+    EXPECT_THAT(listed, ElementsAre("A1 print", "A1 preview"));
+}
+
 }  // namespace

@@ -87,9 +87,12 @@ void TransactionFormsFixture::AddRecipient(const String& ID, const String& Name,
 
 void TransactionFormsFixture::AddTransaction(const String& RecipientID, int Number, const String& Date,
                                              double Amount, const String& Description) {
+    TDaroruTable* recipients = DClientDataBase->tblEmployee;
+    ASSERT_TRUE(recipients->Locate("ID", Variant(RecipientID), TLocateOptions())) << RecipientID;
     TDaroruTable* transactions = DClientDataBase->tblTransactions;
     transactions->Append();
     transactions->FieldByName("EMP_ID")->SetAsString(RecipientID);
+    transactions->FieldByName("PAYEE")->SetAsString(recipients->FieldByName("NAME1")->AsString());
     transactions->FieldByName("NUMBER")->SetAsInteger(Number);
     transactions->FieldByName("DATE")->SetAsString(Date);
     transactions->FieldByName("AMOUNT")->SetAsFloat(Amount);

@@ -293,4 +293,83 @@ TEST_F(TransactionChangesTest, ListingButtons) {
     EXPECT_THAT(listed, ElementsAre("A1 print", "A1 preview"));
 }
 
+// Rows are banded by their place on the screen, whichever transaction stands there;
+// the current cell is navy.
+TEST_F(TransactionChangesTest, RowColoursFollowTheScreenRows) {
+    for (int n = 10; n < 40; ++n) AddTransaction("A1", n, "04/01/2008", n, "WEEKLY");
+    struct TCell {
+        int Row;
+        bool Highlight;
+        TColor Brush;
+        bool Bold;
+    };
+    std::vector<std::vector<TCell>> paints;
+    int topRowChanges = 0;
+    bool recording = false;
+    WithGrid("A1", [&](TFTransactions* Grid) {
+        TdwDBGrid* grid = Grid->dwDBGrid1;
+        const auto colours = grid->OnCalcCellColors;
+        grid->OnCalcCellColors = [&, colours](TObject* S, TField* F, TGridDrawState St, bool H, TFont* AF, TBrush* AB) {
+            colours(S, F, St, H, AF, AB);
+            if (recording) paints.back().push_back({grid->PaintingRow(), H, AB->Color(), AF->Style().Contains(fsBold)});
+        };
+        const auto scrolled = grid->OnTopRowChanged;
+        grid->OnTopRowChanged = [&, scrolled](TObject* S) {
+            ++topRowChanges;
+            scrolled(S);
+        };
+        const auto paint = [&] {
+            paints.emplace_back();
+            recording = true;
+            grid->Widget()->grab();
+            recording = false;
+        };
+        Grid->SetActiveControl(grid);
+        paint();
+        for (int i = 0; i < grid->VisibleRowCount() + 3; ++i) PressKey(Grid, Qt::Key_Down);
+        paint();
+    });
+    EXPECT_GT(topRowChanges, 0);
+    ASSERT_EQ(paints.size(), 2u);
+    for (const std::vector<TCell>& cells : paints) {
+        ASSERT_FALSE(cells.empty());
+        int highlighted = 0;
+        for (const TCell& c : cells) {
+            if (c.Highlight) {
+                ++highlighted;
+                EXPECT_EQ(c.Brush, clNavy);
+            } else {
+                EXPECT_EQ(c.Brush, c.Row % 2 == 0 ? TColor(0x80FFFF) : clWhite) << c.Row;
+            }
+            EXPECT_TRUE(c.Bold);
+        }
+        EXPECT_EQ(highlighted, 1);
+    }
+}
+
+// The grid and the editor, for a person to look at.
+TEST_F(TransactionChangesTest, Screenshots) {
+    AddTransaction("A1", 8, "04/30/2008", -400, "REFUND OF OVERPAYMENT");
+    ASSERT_TRUE(QDir().mkpath(TOTAMUND_SCREENSHOT_DIR));
+    const auto save = [](TCustomForm* Form, const char* Name) {
+        QCoreApplication::processEvents();
+        const QImage image = Form->Widget()->window()->grab().toImage();
+        ASSERT_FALSE(image.isNull());
+        ASSERT_TRUE(image.save(QString(TOTAMUND_SCREENSHOT_DIR "/") + Name, "PNG"));
+    };
+    ScriptEditors({[&](TFEditTrans* Editor) {
+        TypeText(Editor, "050508");
+        PressKey(Editor, Qt::Key_Return);
+        save(Editor, "transaction-editor.png");
+        Editor->BitBtn4->Click();
+    }});
+    WithGrid("A1", [&](TFTransactions* Grid) {
+        Grid->SetActiveControl(Grid->dwDBGrid1);
+        PressKey(Grid, Qt::Key_Down);
+        save(Grid, "transaction-grid.png");
+        Grid->BitBtn1->Click();
+    });
+    EXPECT_TRUE(EditorsDone());
+}
+
 }  // namespace

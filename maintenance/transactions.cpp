@@ -175,6 +175,26 @@ bool TFTransactions::RunEditor(bool NewTransaction) {
     return editor->Cancelled;
 }
 
+bool TFTransactions::EditUntilPosted(bool NewTransaction) {
+    TDaroruTable* table = Transactions();
+    for (;;) {
+        const bool cancelled = RunEditor(NewTransaction);
+        // An edited transaction goes back as it was on Cancel; a new one is dropped
+        // whenever the editor says so.
+        if (NewTransaction ? FMain->DiscardTransaction : cancelled) {
+            table->Cancel();
+            return false;
+        }
+        try {
+            table->Post();
+            return true;
+        } catch (const Exception&) {
+            // A value the table cannot hold: the user sees why and corrects it.
+            Application->HandleException(this);
+        }
+    }
+}
+
 void TFTransactions::BitBtn1Click(TObject*) {
     FMain->AddingTransactions = 1;
     FMain->DiscardTransaction = false;
@@ -195,13 +215,7 @@ void TFTransactions::BitBtn1Click(TObject*) {
                 if (!previousDate.empty()) table->FieldByName("DATE")->SetAsString(previousDate);
             }
             table->FieldByName("DESCR")->SetAsString(description);
-            RunEditor(true);
-            if (FMain->DiscardTransaction) {
-                table->Cancel();
-            } else {
-                table->Post();
-                firstPass = false;
-            }
+            if (EditUntilPosted(true)) firstPass = false;
         }
     } catch (...) {
         // The transaction that failed is dropped; those posted before it stay, with
@@ -218,11 +232,8 @@ void TFTransactions::EditTransaction() {
     // An empty grid has no transaction to edit; editing would add a blank one.
     if (table->IsEmpty()) return;
     table->Edit();
-    bool cancelled = true;
     try {
-        cancelled = RunEditor(false);
-        if (cancelled) table->Cancel();
-        else table->Post();
+        EditUntilPosted(false);
     } catch (...) {
         table->Cancel();
         RefreshView();

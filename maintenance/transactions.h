@@ -68,6 +68,9 @@ private:
     void RefreshView();
     // The editor over the current record; true when it was left with its Cancel button.
     bool RunEditor(bool NewTransaction);
+    // Runs the editor until the record is posted (true) or dropped; a record the
+    // table refuses is shown to the user again with the reason.
+    bool EditUntilPosted(bool NewTransaction);
     void EditTransaction();
     void DeleteTransaction();
     // Prints or previews the listing.

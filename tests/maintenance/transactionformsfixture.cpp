@@ -111,6 +111,16 @@ void TransactionFormsFixture::WithGrid(const String& RecipientID, std::function<
         Script(Grid);
         Grid->Close();
     });
+    // A form left open by a script that ended too early would wait for ever.
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
+        ADD_FAILURE() << "a form was left open";
+        for (int i = Screen()->FormCount() - 1; i >= 0; --i)
+            if (auto* form = dynamic_cast<TCustomForm*>(Screen()->Forms(i)); form && form->Modal())
+                form->SetModalResult(mrCancel);
+    });
+    watchdog.start(20000);
     ShowTransactions();
 }
 

@@ -110,6 +110,37 @@ TEST_F(TransactionGridTest, NewLoopEndings) {
     }
 }
 
+// An amount too large for the file is refused when the transaction is posted; the
+// editor comes back with what was typed, to be corrected, and nothing is lost.
+TEST_F(TransactionGridTest, RefusedTransactionComesBackToTheEditor) {
+    std::vector<String> amounts;
+    ScriptEditors({
+        [](TFEditTrans* Editor) {
+            TypeTransaction(Editor, "010508", "BIG JOB", "123456789");
+            TypeText(Editor, "/");
+        },
+        [&](TFEditTrans* Editor) {
+            // Still a new transaction: it starts at the date again.
+            amounts.push_back(ActiveControlName(Editor) + " " + Editor->KVDBEdit1->Text() + " " +
+                              Editor->KVDBDoubleEdit1->Text());
+            TypeTransaction(Editor, "", "", "1234567.89");
+            Editor->BitBtn2->Click();
+        },
+    });
+    std::vector<String> rows;
+    WithGrid("A1", [&](TFTransactions* Grid) {
+        Grid->SetActiveControl(Grid->BitBtn1);
+        PressKey(Grid, Qt::Key_Space);
+        rows = GridRows();
+    });
+    EXPECT_TRUE(EditorsDone());
+    EXPECT_THAT(Shown(), ElementsAre("Translate error. Value out of bounds."));
+    EXPECT_THAT(amounts, ElementsAre("KVDBDateEditAmerican1 BIG JOB $123,456,789.00"));
+    EXPECT_THAT(rows, ElementsAre("1|01/05/2008|BIG JOB|1234567.89"));
+    EXPECT_THAT(TotalsOnDisk(), ElementsAre("A1|123456789,0,0,0,0,0|123456789,0,0,0,0,0",
+                                            "A|0,0,0,0,0,0|0,0,0,0,0,0", "I1|0,0,0,0,0,0|0,0,0,0,0,0"));
+}
+
 class TransactionChangesTest : public TransactionFormsFixture {
 protected:
     void SetUp() override {

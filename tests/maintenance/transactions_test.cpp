@@ -324,6 +324,35 @@ TEST_F(TransactionChangesTest, ListingButtons) {
     EXPECT_THAT(listed, ElementsAre("A1 print", "A1 preview"));
 }
 
+// In the grid the form's keyboard commands stay out of the way, except those the grid
+// passes on: a double click edits the row clicked, '/' closes the form.
+TEST_F(TransactionChangesTest, GridKeysAndDoubleClick) {
+    String edited;
+    ScriptEditors({[&](TFEditTrans* Editor) {
+        edited = Editor->KVDBEdit1->Text();
+        Editor->BitBtn4->Click();
+    }});
+    std::vector<bool> preview;
+    TModalResult closed = mrNone;
+    WithGrid("A1", [&](TFTransactions* Grid) {
+        TdwDBGrid* grid = Grid->dwDBGrid1;
+        Grid->SetActiveControl(grid);
+        preview.push_back(Grid->KeyPreview());
+        Grid->SetActiveControl(Grid->BitBtn1);
+        preview.push_back(Grid->KeyPreview());
+        const TRect cell = grid->CellRect(2, 2);  // the second transaction's date
+        const QPoint centre((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
+        QTest::mouseClick(grid->Widget(), Qt::LeftButton, Qt::NoModifier, centre);
+        QTest::mouseDClick(grid->Widget(), Qt::LeftButton, Qt::NoModifier, centre);
+        Grid->SetActiveControl(grid);
+        TypeText(Grid, "/");
+        closed = Grid->ModalResult();
+    });
+    EXPECT_THAT(preview, ElementsAre(false, true));
+    EXPECT_EQ(edited, "FENCE");
+    EXPECT_NE(closed, mrNone);
+}
+
 // Rows are banded by their place on the screen, whichever transaction stands there;
 // the current cell is navy.
 TEST_F(TransactionChangesTest, RowColoursFollowTheScreenRows) {

@@ -195,51 +195,50 @@ bool TFTransactions::EditUntilPosted(bool NewTransaction) {
     }
 }
 
-void TFTransactions::BitBtn1Click(TObject*) {
-    FMain->AddingTransactions = 1;
-    FMain->DiscardTransaction = false;
-    bool firstPass = true;
-    TDaroruTable* table = Transactions();
+void TFTransactions::ChangeAndRefresh(const std::function<void()>& Change) {
     try {
-        while (FMain->AddingTransactions != 0) {
-            // After a posted transaction the current row is that transaction.
-            const int previousNumber = table->FieldByName("NUMBER")->AsInteger();
-            const String previousDate = table->FieldByName("DATE")->AsString();
-            table->Append();
-            const String description = DClientDataBase->tblClient->FieldByName("DEF_DESCR")->AsString();
-            if (firstPass) {
-                table->FieldByName("NUMBER")->SetAsInteger(
-                    DClientDataBase->tblClient->FieldByName("REFNUMBER")->AsInteger() + 1);
-            } else {
-                table->FieldByName("NUMBER")->SetAsInteger(previousNumber + 1);
-                if (!previousDate.empty()) table->FieldByName("DATE")->SetAsString(previousDate);
-            }
-            table->FieldByName("DESCR")->SetAsString(description);
-            if (EditUntilPosted(true)) firstPass = false;
-        }
+        Change();
     } catch (...) {
-        // The transaction that failed is dropped; those posted before it stay, with
-        // their totals.
-        table->Cancel();
+        // Changes posted before stay, with their totals; the one that failed is dropped.
+        Transactions()->Cancel();
         RefreshView();
         throw;
     }
     RefreshView();
 }
 
+void TFTransactions::BitBtn1Click(TObject*) {
+    FMain->AddingTransactions = 1;
+    FMain->DiscardTransaction = false;
+    ChangeAndRefresh([this] {
+        TDaroruTable* table = Transactions();
+        TDaroruTable* client = DClientDataBase->tblClient;
+        bool firstPass = true;
+        while (FMain->AddingTransactions != 0) {
+            // After a posted transaction the current row is that transaction.
+            const int previousNumber = table->FieldByName("NUMBER")->AsInteger();
+            const String previousDate = table->FieldByName("DATE")->AsString();
+            table->Append();
+            if (firstPass) {
+                table->FieldByName("NUMBER")->SetAsInteger(client->FieldByName("REFNUMBER")->AsInteger() + 1);
+            } else {
+                table->FieldByName("NUMBER")->SetAsInteger(previousNumber + 1);
+                if (!previousDate.empty()) table->FieldByName("DATE")->SetAsString(previousDate);
+            }
+            table->FieldByName("DESCR")->SetAsString(client->FieldByName("DEF_DESCR")->AsString());
+            if (EditUntilPosted(true)) firstPass = false;
+        }
+    });
+}
+
 void TFTransactions::EditTransaction() {
     TDaroruTable* table = Transactions();
     // An empty grid has no transaction to edit; editing would add a blank one.
     if (table->IsEmpty()) return;
-    table->Edit();
-    try {
+    ChangeAndRefresh([this, table] {
+        table->Edit();
         EditUntilPosted(false);
-    } catch (...) {
-        table->Cancel();
-        RefreshView();
-        throw;
-    }
-    RefreshView();
+    });
 }
 
 void TFTransactions::DeleteTransaction() {
@@ -249,10 +248,11 @@ void TFTransactions::DeleteTransaction() {
     if (!AskYesNo("Are you sure you want to delete this transaction for - " + table->FieldByName("DESCR")->AsString() +
                   " ?"))
         return;
-    table->DaroruDelete();
-    table->IndexOpen(FMain->DataDir + FMain->User->ClientID + "/TOTTRANS.CDX");
-    table->Pack();
-    RefreshView();
+    ChangeAndRefresh([this, table] {
+        table->DaroruDelete();
+        table->IndexOpen(FMain->DataDir + FMain->User->ClientID + "/TOTTRANS.CDX");
+        table->Pack();
+    });
 }
 
 void TFTransactions::ShowByDate() {

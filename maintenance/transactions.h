@@ -71,6 +71,8 @@ private:
     // Runs the editor until the record is posted (true) or dropped; a record the
     // table refuses is shown to the user again with the reason.
     bool EditUntilPosted(bool NewTransaction);
+    // Runs a change of the transactions, then refreshes the view, also when it fails.
+    void ChangeAndRefresh(const std::function<void()>& Change);
     void EditTransaction();
     void DeleteTransaction();
     // Prints or previews the listing.

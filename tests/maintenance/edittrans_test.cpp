@@ -106,16 +106,12 @@ TEST_F(TransactionEditorTest, StateAmountIsCopiedOnceForNewTransactions) {
             TypeText(Editor, "150.00");
             PressKey(Editor, Qt::Key_Return);
             stateIncome.push_back(Editor->KVDBDoubleEdit3->Text());
-            TypeText(Editor, "04");
-            Retype(Editor, "175");
-            PressKey(Editor, Qt::Key_Return);
+            TypeInLine(Editor, "04", "175");
             stateIncome.push_back(Editor->KVDBDoubleEdit3->Text());
             Editor->BitBtn2->Click();
         },
         [&](TFEditTrans* Editor) {
-            TypeText(Editor, "04");
-            Retype(Editor, "200");
-            PressKey(Editor, Qt::Key_Return);
+            TypeInLine(Editor, "04", "200");
             stateIncome.push_back(Editor->KVDBDoubleEdit3->Text());
             TypeText(Editor, "/");
         },

@@ -174,6 +174,12 @@ void Retype(TCustomForm* Form, const char* Text) {
     TypeText(Form, Text);
 }
 
+void TypeInLine(TCustomForm* Form, const char* Number, const char* Text) {
+    TypeText(Form, Number);
+    Retype(Form, Text);
+    PressKey(Form, Qt::Key_Return);
+}
+
 String ActiveControlName(TCustomForm* Form) {
     TWinControl* active = Form->ActiveControl();
     if (!active) return "(none)";

@@ -47,5 +47,8 @@ private:
 
 // Types Text into the focused field of Form, first clearing what the field holds.
 void Retype(TCustomForm* Form, const char* Text);
+// Types a line's Number into the selection entry, then Text into the line's field
+// in place of what it holds, ended with Enter.
+void TypeInLine(TCustomForm* Form, const char* Number, const char* Text);
 // The name of the form's focused control; "entry" for the selection entry.
 String ActiveControlName(TCustomForm* Form);

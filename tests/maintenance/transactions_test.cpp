@@ -162,9 +162,7 @@ TEST_F(TransactionChangesTest, EnterEditsTheCurrentTransactionAndCancelRevertsIt
             TypeText(Editor, "/");
         },
         [&](TFEditTrans* Editor) {
-            TypeText(Editor, "03");
-            Retype(Editor, "CHANGED");
-            PressKey(Editor, Qt::Key_Return);
+            TypeInLine(Editor, "03", "CHANGED");
             Editor->BitBtn4->Click();
         },
     });
@@ -223,9 +221,7 @@ TEST_F(TransactionChangesTest, DeleteAsksFirstAndEmptyGridsTakeNeitherEditNorDel
 TEST_F(TransactionChangesTest, SearchFindsByNumberEditsAndListsByDate) {
     ScriptEditors({[](TFEditTrans* Editor) {
         EXPECT_EQ(Editor->KVDBEdit1->Text(), "FENCE");
-        TypeText(Editor, "03");
-        Retype(Editor, "FENCE POSTS");
-        PressKey(Editor, Qt::Key_Return);
+        TypeInLine(Editor, "03", "FENCE POSTS");
         TypeText(Editor, "/");
     }});
     std::vector<String> rows;
@@ -241,35 +237,25 @@ TEST_F(TransactionChangesTest, SearchFindsByNumberEditsAndListsByDate) {
     EXPECT_THAT(rows, ElementsAre("3|01/10/2008|PAINT|50.50", "7|03/15/2008|FENCE POSTS|100.00"));
 }
 
-// A session of adds, edits and deletes leaves every recipient's six totals equal to
-// the sums of its transactions, as another reader finds them in the files.
+// A session of adds, edits and deletes leaves the recipient's six totals equal to the
+// sums of its transactions, as another reader finds them in the files.
 TEST_F(TransactionChangesTest, TotalsMatchTheTransactionsOnDisk) {
     FMain->User->StateAmount = true;
     ScriptEditors({
         [](TFEditTrans* Editor) {
             TypeTransaction(Editor, "020108", "", "1234.56");
-            TypeText(Editor, "05");
-            Retype(Editor, "10.10");
-            PressKey(Editor, Qt::Key_Return);
+            TypeInLine(Editor, "05", "10.10");
             TypeText(Editor, "/");
         },
         [](TFEditTrans* Editor) {
             TypeTransaction(Editor, "", "", "0.07");
-            TypeText(Editor, "07");
-            Retype(Editor, "0.03");
-            PressKey(Editor, Qt::Key_Return);
-            TypeText(Editor, "08");
-            Retype(Editor, "99.99");
-            PressKey(Editor, Qt::Key_Return);
-            TypeText(Editor, "09");
-            Retype(Editor, "0.01");
-            PressKey(Editor, Qt::Key_Return);
+            TypeInLine(Editor, "07", "0.03");
+            TypeInLine(Editor, "08", "99.99");
+            TypeInLine(Editor, "09", "0.01");
             Editor->BitBtn2->Click();
         },
         [](TFEditTrans* Editor) {
-            TypeText(Editor, "04");
-            Retype(Editor, "0.1");
-            PressKey(Editor, Qt::Key_Return);
+            TypeInLine(Editor, "04", "0.1");
             TypeText(Editor, "/");
         },
     });

@@ -89,28 +89,36 @@ TFEditTrans::TFEditTrans(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     KVCommander1->SetParent(this);
 
     KVHeader1 = PlaceHeader(this, "KVHeader1", "Transaction Input", 36);
-    KVDBDateEditAmerican1 = PlaceRow<TKVDBDateEditAmerican>(this, 1, "Transaction Date", "KVDBDateEditAmerican1", "DATE", 64, 80, KVBevel1, KVLabel1);
+    KVDBDateEditAmerican1 = PlaceRow<TKVDBDateEditAmerican>(this, 1, "Transaction Date", "KVDBDateEditAmerican1",
+                                                            "DATE", 64, 80, KVBevel1, KVLabel1);
     KVDBDateEditAmerican1->SetDontSlashClose(true);
     BitBtn1 = Place<TBitBtn>(this, "BitBtn1", FieldLeft + 96, 65, 110, 23);
     BitBtn1->SetCaption("&System Date");
     BitBtn1->SetHint("Set transaction date to the computer system date");
     BitBtn1->SetShowHint(true);
     BitBtn1->SetTabStop(false);
-    KVDBIntEdit1 = PlaceRow<TKVDBIntEdit>(this, 2, "Reference Number", "KVDBIntEdit1", "NUMBER", 92, 100, KVBevel2, KVLabel2);
-    KVDBEdit1 = PlaceRow<TKVDBEdit>(this, 3, "Transaction Description", "KVDBEdit1", "DESCR", 120, 430, KVBevel3, KVLabel3);
-    KVDBDoubleEdit1 = PlaceRow<TKVDBDoubleEdit>(this, 4, "Total Amount", "KVDBDoubleEdit1", "AMOUNT", 148, 100, KVBevel4, KVLabel4);
+    KVDBIntEdit1 =
+        PlaceRow<TKVDBIntEdit>(this, 2, "Reference Number", "KVDBIntEdit1", "NUMBER", 92, 100, KVBevel2, KVLabel2);
+    KVDBEdit1 =
+        PlaceRow<TKVDBEdit>(this, 3, "Transaction Description", "KVDBEdit1", "DESCR", 120, 430, KVBevel3, KVLabel3);
+    KVDBDoubleEdit1 =
+        PlaceRow<TKVDBDoubleEdit>(this, 4, "Total Amount", "KVDBDoubleEdit1", "AMOUNT", 148, 100, KVBevel4, KVLabel4);
 
     KVHeader2 = PlaceHeader(this, "KVHeader2", "Withholdings", 180);
-    KVDBDoubleEdit2 = PlaceRow<TKVDBDoubleEdit>(this, 5, "Federal Withholding", "KVDBDoubleEdit2", "FWT", 206, 100, KVBevel5, KVLabel5);
+    KVDBDoubleEdit2 = PlaceRow<TKVDBDoubleEdit>(this, 5, "Federal Withholding", "KVDBDoubleEdit2", "FWT", 206, 100,
+                                                KVBevel5, KVLabel5);
     Label1 = PlaceHeading(this, "Label1", "State Number One", 238);
-    KVDBDoubleEdit3 = PlaceRow<TKVDBDoubleEdit>(this, 6, "State Number 1 Income Amount", "KVDBDoubleEdit3", "STATE_INC1", 256, 100, KVBevel6, KVLabel6);
-    KVDBDoubleEdit4 = PlaceRow<TKVDBDoubleEdit>(this, 7, "State Number 1 Withholding", "KVDBDoubleEdit4", "SWT1", 284, 100, KVBevel7, KVLabel7);
+    KVDBDoubleEdit3 = PlaceRow<TKVDBDoubleEdit>(this, 6, "State Number 1 Income Amount", "KVDBDoubleEdit3",
+                                                "STATE_INC1", 256, 100, KVBevel6, KVLabel6);
+    KVDBDoubleEdit4 = PlaceRow<TKVDBDoubleEdit>(this, 7, "State Number 1 Withholding", "KVDBDoubleEdit4", "SWT1", 284,
+                                                100, KVBevel7, KVLabel7);
     Label2 = PlaceHeading(this, "Label2", "State Number Two", 316);
-    KVDBDoubleEdit5 = PlaceRow<TKVDBDoubleEdit>(this, 8, "State Number 2 Income Amount", "KVDBDoubleEdit5", "STATE_INC2", 334, 100, KVBevel8, KVLabel8);
-    KVDBDoubleEdit6 = PlaceRow<TKVDBDoubleEdit>(this, 9, "State Number 2 Withholding", "KVDBDoubleEdit6", "SWT2", 362, 100, KVBevel9, KVLabel9);
+    KVDBDoubleEdit5 = PlaceRow<TKVDBDoubleEdit>(this, 8, "State Number 2 Income Amount", "KVDBDoubleEdit5",
+                                                "STATE_INC2", 334, 100, KVBevel8, KVLabel8);
+    KVDBDoubleEdit6 = PlaceRow<TKVDBDoubleEdit>(this, 9, "State Number 2 Withholding", "KVDBDoubleEdit6", "SWT2", 362,
+                                                100, KVBevel9, KVLabel9);
 
-    // Esc presses the first cancel button it finds: Cancel, which drops nothing the
-    // user meant to keep unasked.
+    // Of the two cancel buttons Esc presses the first made: Cancel, so that Esc never posts.
     BitBtn4 = PlaceCloseButton(this, "BitBtn4", "&Cancel (do not post this transaction)",
                                "Will stop creating new transactions.  Will cancel the current transaction and take "
                                "you back to the main journalizing screen.",

@@ -146,7 +146,8 @@ std::vector<String> TransactionFormsFixture::GridRows() {
     TDaroruTable* t = DClientDataBase->tblTransactions;
     for (t->First(); !t->Eof(); t->Next())
         rows.push_back(t->FieldByName("NUMBER")->AsString() + "|" + t->FieldByName("DATE")->AsString() + "|" +
-                       t->FieldByName("DESCR")->AsString() + "|" + FormatFloat("0.00", t->FieldByName("AMOUNT")->AsFloat()));
+                       t->FieldByName("DESCR")->AsString() + "|" +
+                       FormatFloat("0.00", t->FieldByName("AMOUNT")->AsFloat()));
     t->First();
     return rows;
 }
@@ -183,7 +184,8 @@ void TypeInLine(TCustomForm* Form, const char* Number, const char* Text) {
 String ActiveControlName(TCustomForm* Form) {
     TWinControl* active = Form->ActiveControl();
     if (!active) return "(none)";
-    if (auto* commander = dynamic_cast<TKVCommander*>(active->Owner()); commander && active == commander->MouseFreeEdit())
+    if (auto* commander = dynamic_cast<TKVCommander*>(active->Owner());
+        commander && active == commander->MouseFreeEdit())
         return "entry";
     return active->Name();
 }

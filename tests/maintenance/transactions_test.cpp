@@ -85,6 +85,7 @@ TEST_F(TransactionGridTest, NewLoopEndings) {
         {"finished", "", "12.5", {"1|||12.50"}},
         {"finished", "RENT", "0", {"1||RENT|0.00"}},
         {"cancel", "RENT", "12.5", {}},
+        {"escape", "RENT", "12.5", {}},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(std::string(c.How) + " " + c.Description + " " + c.Amount);
@@ -95,7 +96,8 @@ TEST_F(TransactionGridTest, NewLoopEndings) {
             PressKey(Editor, Qt::Key_Return);
             Retype(Editor, c.Amount);
             PressKey(Editor, Qt::Key_Return);
-            (String(c.How) == "cancel" ? Editor->BitBtn4 : Editor->BitBtn2)->Click();
+            if (String(c.How) == "escape") PressKey(Editor, Qt::Key_Escape);
+            else (String(c.How) == "cancel" ? Editor->BitBtn4 : Editor->BitBtn2)->Click();
         }});
         std::vector<String> rows;
         WithGrid("A", [&](TFTransactions* Grid) {

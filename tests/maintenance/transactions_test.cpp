@@ -149,7 +149,12 @@ protected:
         TransactionFormsFixture::SetUp();
         AddTransaction("A1", 7, "03/15/2008", 100, "FENCE");
         AddTransaction("A", 1, "01/02/2008", 999, "OTHER RECIPIENT");
-        AddTransaction("A1", 3, "01/10/2008", 50.5, "PAINT");
+        AddTransaction("A1", 9, "01/10/2008", 50.5, "PAINT");
+    }
+    // An order other than by date, as another form may have left the table in.
+    static void OrderByDescription() {
+        TDaroruTable* t = DClientDataBase->tblTransactions;
+        t->SetOrder(t->TagArea("DESCR"));
     }
 };
 
@@ -185,9 +190,9 @@ TEST_F(TransactionChangesTest, EnterEditsTheCurrentTransactionAndCancelRevertsIt
     EXPECT_TRUE(EditorsDone());
     // An edited transaction opens at the selection entry, not at its date.
     EXPECT_THAT(focus, ElementsAre("entry"));
-    EXPECT_THAT(rows, ElementsAre(ElementsAre("3|01/10/2008|PAINT|50.50", "7|03/15/2008|FENCE|100.00"),
-                                  ElementsAre("3|01/10/2008|PAINT|-300.00", "7|03/15/2008|FENCE|100.00"),
-                                  ElementsAre("3|01/10/2008|PAINT|-300.00", "7|03/15/2008|FENCE|100.00")));
+    EXPECT_THAT(rows, ElementsAre(ElementsAre("9|01/10/2008|PAINT|50.50", "7|03/15/2008|FENCE|100.00"),
+                                  ElementsAre("9|01/10/2008|PAINT|-300.00", "7|03/15/2008|FENCE|100.00"),
+                                  ElementsAre("9|01/10/2008|PAINT|-300.00", "7|03/15/2008|FENCE|100.00")));
     EXPECT_THAT(colours, ElementsAre(TColor(255)));
     EXPECT_THAT(StoredTotals("A1"), ElementsAre(-200, 0, 0, 0, 0, 0));
 }
@@ -213,7 +218,7 @@ TEST_F(TransactionChangesTest, DeleteAsksFirstAndEmptyGridsTakeNeitherEditNorDel
     EXPECT_THAT(Shown(), ElementsAre("Are you sure you want to delete this transaction for - PAINT ?",
                                      "Are you sure you want to delete this transaction for - PAINT ?",
                                      "Are you sure you want to delete this transaction for - FENCE ?"));
-    EXPECT_THAT(rows, ElementsAre(ElementsAre("3|01/10/2008|PAINT|50.50", "7|03/15/2008|FENCE|100.00"),
+    EXPECT_THAT(rows, ElementsAre(ElementsAre("9|01/10/2008|PAINT|50.50", "7|03/15/2008|FENCE|100.00"),
                                   ElementsAre("7|03/15/2008|FENCE|100.00"), IsEmpty(), IsEmpty()));
     EXPECT_THAT(StoredTotals("A1"), ElementsAre(0, 0, 0, 0, 0, 0));
     // The other recipient's transaction stays.
@@ -227,7 +232,9 @@ TEST_F(TransactionChangesTest, SearchFindsByNumberEditsAndListsByDate) {
         TypeText(Editor, "/");
     }});
     std::vector<String> rows;
+    OrderByDescription();
     WithGrid("A1", [&](TFTransactions* Grid) {
+        EXPECT_THAT(GridRows(), ElementsAre("7|03/15/2008|FENCE|100.00", "9|01/10/2008|PAINT|50.50"));
         WhenShown<TdwLookupDlg>([](TdwLookupDlg* Lookup) {
             TypeText(Lookup, "7");
             PressKey(Lookup, Qt::Key_Return);
@@ -236,7 +243,7 @@ TEST_F(TransactionChangesTest, SearchFindsByNumberEditsAndListsByDate) {
         rows = GridRows();
     });
     EXPECT_TRUE(EditorsDone());
-    EXPECT_THAT(rows, ElementsAre("3|01/10/2008|PAINT|50.50", "7|03/15/2008|FENCE POSTS|100.00"));
+    EXPECT_THAT(rows, ElementsAre("9|01/10/2008|PAINT|50.50", "7|03/15/2008|FENCE POSTS|100.00"));
 }
 
 // A session of adds, edits and deletes leaves the recipient's six totals equal to the
@@ -290,23 +297,25 @@ TEST_F(TransactionChangesTest, MainMenuAsksForTheRecipientAndShowsOnlyItsTransac
     });
     TypeText(FTotStart, "03");
     EXPECT_EQ(name, "JOHN SMITH");
-    EXPECT_THAT(rows, ElementsAre("3|01/10/2008|PAINT|50.50", "7|03/15/2008|FENCE|100.00"));
+    EXPECT_THAT(rows, ElementsAre("9|01/10/2008|PAINT|50.50", "7|03/15/2008|FENCE|100.00"));
     EXPECT_THAT(Shown(), IsEmpty());
 }
 
 TEST_F(TransactionChangesTest, ListingButtons) {
     std::vector<String> listed;
+    OrderByDescription();
     WithGrid("A1", [&](TFTransactions* Grid) {
         Grid->BitBtn4->Click();
         Grid->BitBtn2->Click();
         EXPECT_THAT(Shown(), ElementsAre(NotAvailableMessage, NotAvailableMessage));
         TransactionListing = [&](const String& ID) { listed.push_back(ID + (FMain->Preview ? " preview" : " print")); };
-        Grid->BitBtn4->Click();  // the print dialog is cancelled
+        Grid->BitBtn4->Click();  // the print dialog is cancelled: nothing changes
         EXPECT_EQ(Grid->dwDBGrid1->DataSource(), DClientDataBase->dsTransactions);
+        EXPECT_THAT(GridRows(), ElementsAre("7|03/15/2008|FENCE|100.00", "9|01/10/2008|PAINT|50.50"));
         Dialogs.AnswerPrinter(-1, 1);
         Grid->BitBtn4->Click();
         Grid->BitBtn2->Click();
-        EXPECT_THAT(GridRows(), ElementsAre("3|01/10/2008|PAINT|50.50", "7|03/15/2008|FENCE|100.00"));
+        EXPECT_THAT(GridRows(), ElementsAre("9|01/10/2008|PAINT|50.50", "7|03/15/2008|FENCE|100.00"));
     });
     TransactionListing = nullptr;
     EXPECT_THAT(listed, ElementsAre("A1 print", "A1 preview"));

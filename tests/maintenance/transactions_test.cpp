@@ -301,6 +301,16 @@ TEST_F(TransactionChangesTest, MainMenuAsksForTheRecipientAndShowsOnlyItsTransac
     EXPECT_THAT(Shown(), IsEmpty());
 }
 
+// A recipient kept from before IDs were checked keeps its own transactions and totals.
+TEST_F(TransactionChangesTest, RecipientWithAQuoteInItsID) {
+    AddRecipient("O'NEIL", "PAT O'NEIL", "N");
+    AddTransaction("O'NEIL", 1, "02/02/2008", 12.5, "HAULING");
+    std::vector<String> rows;
+    WithGrid("O'NEIL", [&](TFTransactions*) { rows = GridRows(); });
+    EXPECT_THAT(rows, ElementsAre("1|02/02/2008|HAULING|12.50"));
+    EXPECT_THAT(StoredTotals("O'NEIL"), ElementsAre(12.5, 0, 0, 0, 0, 0));
+}
+
 TEST_F(TransactionChangesTest, ListingButtons) {
     std::vector<String> listed;
     OrderByDescription();

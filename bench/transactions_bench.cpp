@@ -33,13 +33,19 @@ constexpr int kRecipients = 1000;
 
 String RecipientID(int Index) { return "R" + std::to_string(Index); }
 
+// Message boxes answered without a window.
+TScriptedDialogs& Dialogs() {
+    static TScriptedDialogs dialogs;
+    return dialogs;
+}
+
 // The program's main window in a scratch program directory, with the outside
 // world answered by doubles.
 void StartProgram() {
     static bool started = false;
     if (started) return;
     started = true;
-    static TScriptedDialogs dialogs;
+    Dialogs();
     static TFixedHostInfo host{"BENCH"};
     static TMemoryRegistry registry;
     TFMain::ProgramDirOverride = ScratchDir("transactions-bench");
@@ -155,6 +161,22 @@ void AddOne(benchmark::State& state) {
     grid->Free();
 }
 
+// Delete on the current row, answered Yes: marked, the file packed, totals
+// recalculated, the grid refreshed.
+void DeleteOne(benchmark::State& state) {
+    OpenClient(int(state.range(0)));
+    ChooseRecipient();
+    TFTransactions* grid = OpenGrid();
+    grid->SetActiveControl(grid->dwDBGrid1);
+    for (auto _ : state) {
+        Dialogs().AnswerMessage(mrYes);
+        Word key = VK_DELETE;
+        grid->dwDBGrid1->KeyDown(key, TShiftState());
+    }
+    ReportSize(state);
+    grid->Free();
+}
+
 // The parts of each refresh of the grid, by themselves: the recipient's totals
 // summed from the transactions, and the transactions restricted to the recipient.
 void RecalcTotals(benchmark::State& state) {
@@ -180,6 +202,7 @@ void FilterOnRecipient(benchmark::State& state) {
 BENCHMARK(OpenTheGrid)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(PageThrough)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(AddOne)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(DeleteOne)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(RecalcTotals)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(FilterOnRecipient)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 

@@ -60,19 +60,6 @@ T* PlaceValue(TForm* Form, const String& Name, TDataSource* Source, const String
     return edit;
 }
 
-// Keeps the form's grid detached while the table moves, attached again afterwards
-// whatever happens.
-class TGridDetached {
-public:
-    explicit TGridDetached(TdwDBGrid* Grid) : FGrid(Grid) { FGrid->SetDataSource(nullptr); }
-    ~TGridDetached() { FGrid->SetDataSource(DClientDataBase->dsTransactions); }
-    TGridDetached(const TGridDetached&) = delete;
-    TGridDetached& operator=(const TGridDetached&) = delete;
-
-private:
-    TdwDBGrid* FGrid;
-};
-
 TDaroruTable* Transactions() { return DClientDataBase->tblTransactions; }
 
 // A form or dialog made for one use, freed whatever happens.
@@ -153,16 +140,33 @@ TFTransactions::TFTransactions(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
 
 String TFTransactions::RecipientID() const { return DClientDataBase->tblEmployee->FieldByName("ID")->AsString(); }
 
-void TFTransactions::FormCreate(TObject*) { RefreshView(); }
+void TFTransactions::FormCreate(TObject*) {
+    try {
+        RefreshView();
+    } catch (const Exception&) {
+        // Totals that cannot be stored are said, and the grid still opens, where the
+        // transactions that make them can be put right.
+        Application->HandleException(this);
+    }
+}
 
 void TFTransactions::RefreshView() {
-    {
-        const TGridDetached detached(dwDBGrid1);
-        Transactions()->SetFiltered(false);
+    dwDBGrid1->SetDataSource(nullptr);
+    Transactions()->SetFiltered(false);
+    try {
         DClientDataBase->RecalcRecipientTotals();
-        Transactions()->SetSxQuery(RecipientTransactionsFilter(RecipientID()));
-        Transactions()->SetFiltered(true);
+    } catch (...) {
+        // Whatever failed, the grid never shows another recipient's transactions.
+        ShowRecipientsTransactions();
+        throw;
     }
+    ShowRecipientsTransactions();
+}
+
+void TFTransactions::ShowRecipientsTransactions() {
+    Transactions()->SetSxQuery(RecipientTransactionsFilter(RecipientID()));
+    Transactions()->SetFiltered(true);
+    dwDBGrid1->SetDataSource(DClientDataBase->dsTransactions);
     Transactions()->First();
     const bool negative = DClientDataBase->tblEmployee->FieldByName("TOTAMT")->AsFloat() < 0.0;
     KVDBDoubleEdit1->Font()->SetColor(negative ? NegativeTotalColor : clWhite);

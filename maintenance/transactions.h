@@ -66,6 +66,8 @@ private:
     // The grid again on the recipient's transactions, from the first, with the totals
     // recalculated.
     void RefreshView();
+    // The grid on the recipient's transactions, from the first, and the total's colour.
+    void ShowRecipientsTransactions();
     // The editor over the current record; true when it was left with its Cancel button.
     bool RunEditor(bool NewTransaction);
     // Runs the editor until the record is posted (true) or dropped; a record the

@@ -301,6 +301,30 @@ TEST_F(TransactionChangesTest, MainMenuAsksForTheRecipientAndShowsOnlyItsTransac
     EXPECT_THAT(Shown(), IsEmpty());
 }
 
+// Totals too large for the recipient's fields are refused with a message; the grid
+// still opens on the recipient's own transactions, where they can be put right.
+TEST_F(TransactionChangesTest, TotalsTooLargeAreSaidAndCanBePutRight) {
+    AddTransaction("A1", 20, "05/01/2008", 6000000, "SALE ONE");
+    AddTransaction("A1", 21, "05/02/2008", 6000000, "SALE TWO");
+    Dialogs.AnswerMessage(mrYes);
+    std::vector<std::vector<String>> rows;
+    WithGrid("A1", [&](TFTransactions* Grid) {
+        rows.push_back(GridRows());
+        Grid->SetActiveControl(Grid->dwDBGrid1);
+        for (int i = 0; i < 2; ++i) PressKey(Grid, Qt::Key_Down);
+        PressKey(Grid, Qt::Key_Delete);
+        rows.push_back(GridRows());
+    });
+    ASSERT_EQ(Shown().size(), 2u);
+    EXPECT_THAT(Shown()[0], ::testing::HasSubstr("too large"));
+    EXPECT_EQ(Shown()[1], "Are you sure you want to delete this transaction for - SALE ONE ?");
+    EXPECT_THAT(rows, ElementsAre(ElementsAre("9|01/10/2008|PAINT|50.50", "7|03/15/2008|FENCE|100.00",
+                                              "20|05/01/2008|SALE ONE|6000000.00", "21|05/02/2008|SALE TWO|6000000.00"),
+                                  ElementsAre("9|01/10/2008|PAINT|50.50", "7|03/15/2008|FENCE|100.00",
+                                              "21|05/02/2008|SALE TWO|6000000.00")));
+    EXPECT_THAT(StoredTotals("A1"), ElementsAre(6000150.5, 0, 0, 0, 0, 0));
+}
+
 // A recipient kept from before IDs were checked keeps its own transactions and totals.
 TEST_F(TransactionChangesTest, RecipientWithAQuoteInItsID) {
     AddRecipient("O'NEIL", "PAT O'NEIL", "N");

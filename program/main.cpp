@@ -7,6 +7,7 @@
 #include "maintenance/clientbasic.h"
 #include "maintenance/clientselection.h"
 #include "maintenance/configuration.h"
+#include "maintenance/transactions.h"
 #include "platform/pcl/pagepainter.h"
 #include "platform/vcl/application.h"
 #include "printing/formprinter.h"
@@ -22,6 +23,8 @@ int main() {
         // Canvas pages draw their form image from the same PCL overlay a laser printer gets.
         SetFormImagePainter(pcl::PaintOverlay);
         MenuForms.Configuration = ShowConfiguration;
+        MenuForms.RecipientLookup = LookupRecipient;
+        MenuForms.Transactions = ShowTransactions;
         Application->CreateForm(FTotStart);
         Application->Run();
     } catch (...) {

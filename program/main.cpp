@@ -2,6 +2,7 @@
 
 #include "app/mainform.h"
 #include "app/totstart.h"
+#include "maintenance/employeestart.h"
 #include "platform/vcl/application.h"
 
 int main() {
@@ -10,6 +11,7 @@ int main() {
         Application->CreateForm(FMain);
         // Start-up has already said why the program cannot run here.
         if (FMain->StartFailed) return 0;
+        MenuForms.EmployeeStart = ShowEmployeeStart;
         Application->CreateForm(FTotStart);
         Application->Run();
     } catch (...) {

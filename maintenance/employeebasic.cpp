@@ -163,7 +163,6 @@ TFEmployeeBasic::TFEmployeeBasic(TComponent* AOwner) : TKVMouseFreeForm(AOwner) 
     KVDBEdit10->SetColor(clNavy);
     KVDBEdit10->Font()->SetColor(clWhite);
     KVDBEdit10->Font()->SetStyle(TFontStyles{fsBold});
-    KVLabel9->SetLastControl(KVDBEdit10);
     KVDBDateEdit2 = Line<TKVDBDateEdit>(KVLabel10, "Date Hired", "KVDBDateEdit2", "HIRE_DATE", FieldLeft, 90);
     KVDBDateEdit3 = Line<TKVDBDateEdit>(KVLabel11, "Date Terminated", "KVDBDateEdit3", "TERM_DATE", FieldLeft, 90);
     KVCheckBox1 = Line<TKVCheckBox>(
@@ -176,6 +175,8 @@ TFEmployeeBasic::TFEmployeeBasic(TComponent* AOwner) : TKVMouseFreeForm(AOwner) 
     KVDBEdit13->SetCharCase(ecUpperCase);
     KVDBEdit14 = Line<TKVDBEdit>(KVLabel16, "State ID Number 2", "KVDBEdit14", "STATE_ID2", FieldLeft, 170);
     KVDBEdit14->SetCharCase(ecUpperCase);
+    // The scrolled area reaches to the last line.
+    ScrollBox1->Realign();
 
     KVDBEdit1->OnEnter = [this](TObject* S) { KVDBEdit1Enter(S); };
     KVDBEdit1->OnExit = [this](TObject* S) { KVDBEdit1Exit(S); };

@@ -94,7 +94,6 @@ TFEmployeeStart::TFEmployeeStart(TComponent* AOwner) : TForm(AOwner) {
     KVButton1->OnClick = [this](TObject* S) { KVButton1Click(S); };
 
     OnCreate = [this](TObject* S) { FormCreate(S); };
-    OnClose = [this](TObject* S, TCloseAction& A) { FormClose(S, A); };
     OnKeyDown = [this](TObject* S, Word& K, TShiftState Sh) { FormKeyDown(S, K, Sh); };
     OnKeyPress = [this](TObject* S, char& K) { FormKeyPress(S, K); };
 }
@@ -115,8 +114,6 @@ void TFEmployeeStart::FormCreate(TObject*) {
     recipients->SetOrder(recipients->TagArea("NAME1"));
     FMain->DaroruEnv1->SetSoftSeek(true);
 }
-
-void TFEmployeeStart::FormClose(TObject*, TCloseAction&) {}
 
 void TFEmployeeStart::SearchEnter(const char* Tag, TEdit* Edit) {
     SetKeyPreview(false);

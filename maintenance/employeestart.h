@@ -36,7 +36,6 @@ public:
     TdwDBGrid* dwDBGrid1;
 
     void FormCreate(TObject* Sender);
-    void FormClose(TObject* Sender, TCloseAction& Action);
     void Edit1Change(TObject* Sender);
     void Edit2Change(TObject* Sender);
     void Edit3Change(TObject* Sender);

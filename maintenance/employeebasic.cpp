@@ -1,5 +1,6 @@
 #include "maintenance/employeebasic.h"
 
+#include <type_traits>
 #include <vector>
 
 #include "app/clientdatabase.h"
@@ -59,7 +60,7 @@ private:
 
 bool EmployeeIDUsedByAnother(TDaroruTable* Recipients, const String& ID) {
     const bool inserting = Recipients->State() == dsInsert;
-    const bool editing = inserting || Recipients->State() == dsEdit;
+    const bool editing = Editing(Recipients);
     const int own = inserting ? 0 : Recipients->GetSXRecno();
     std::vector<Variant> values;
     if (editing) {

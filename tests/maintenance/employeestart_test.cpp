@@ -152,6 +152,20 @@ TEST_F(EmployeeStartTest, EscAndSlashCloseTheListFromTheEditsAndTheGrid) {
     }
 }
 
+TEST_F(EmployeeStartTest, F1ShowsTheListsHelpFromTheEditsAndTheGrid) {
+    Open([](TFEmployeeStart* Form) {
+        Application->SetHelpFile("");
+        PressKey(Form, Qt::Key_F1);
+        EXPECT_EQ(Application->HelpFile(), FMain->ProgramDir + "DIRUZU.ZIV>Small");
+        PressKey(Form, Qt::Key_Return);
+        ASSERT_EQ(Form->ActiveControl(), Form->dwDBGrid1);
+        Application->SetHelpFile("");
+        PressKey(Form, Qt::Key_F1);
+        EXPECT_EQ(Application->HelpFile(), FMain->ProgramDir + "DIRUZU.ZIV>Small");
+        EXPECT_EQ(Form->ModalResult(), mrNone);
+    });
+}
+
 // The recipient form's window, closed with "/" after Action ran on it.
 void WhenRecipientFormShown(std::function<void(TFEmployeeBasic*)> Action) {
     WhenShown<TFEmployeeBasic>([Action](TFEmployeeBasic* Form) {

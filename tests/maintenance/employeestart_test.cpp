@@ -342,4 +342,32 @@ TEST_F(EmployeeStartTest, RowsAreStripedByTheirPlaceOnTheScreen) {
     });
 }
 
+// With no recipient there is nothing to open or delete: no blank row is made.
+using EmptyEmployeeStartTest = RecipientFormsFixture;
+
+TEST_F(EmptyEmployeeStartTest, EnterAndDeleteOnAnEmptyListDoNothing) {
+    bool formShown = false;
+    WhenShown<TFEmployeeStart>([&formShown](TFEmployeeStart* Form) {
+        PressKey(Form, Qt::Key_Return);
+        ASSERT_EQ(Form->ActiveControl(), Form->dwDBGrid1);
+        // A recipient form shown here would be a fault; it is closed so that the test ends.
+        QTimer::singleShot(0, [&formShown] {
+            for (int i = 0; i < Screen()->FormCount(); ++i)
+                if (auto* basic = dynamic_cast<TFEmployeeBasic*>(Screen()->Forms(i))) {
+                    formShown = true;
+                    basic->Close();
+                }
+        });
+        PressKey(Form, Qt::Key_Return);
+        PressKey(Form, Qt::Key_Delete);
+        EXPECT_EQ(Form->ModalResult(), mrNone);
+        Form->Close();
+    });
+    TypeText(FTotStart, "02");
+    EXPECT_FALSE(formShown);
+    EXPECT_THAT(Shown(), IsEmpty());
+    EXPECT_THAT(RecipientIDs(), IsEmpty());
+    EXPECT_EQ(DClientDataBase->tblEmployee->State(), dsBrowse);
+}
+
 }  // namespace

@@ -7,6 +7,8 @@
 #include "maintenance/clientbasic.h"
 #include "maintenance/clientselection.h"
 #include "maintenance/configuration.h"
+#include "maintenance/employeestart.h"
+#include "maintenance/transactions.h"
 #include "platform/pcl/pagepainter.h"
 #include "platform/vcl/application.h"
 #include "printing/formprinter.h"
@@ -20,10 +22,13 @@ int main() {
         if (FMain->StartFailed) return EXIT_FAILURE;
         MenuForms.ClientBasic = ShowClientBasic;
         MenuForms.ClientSelection = ShowClientSelection;
-        // Canvas pages draw their form image from the same PCL overlay a laser printer gets.
-        SetFormImagePainter(pcl::PaintOverlay);
+        MenuForms.EmployeeStart = ShowEmployeeStart;
+        MenuForms.RecipientLookup = LookupRecipient;
+        MenuForms.Transactions = ShowTransactions;
         MenuForms.Configuration = ShowConfiguration;
         MenuForms.Print = ShowPrint;
+        // Canvas pages draw their form image from the same PCL overlay a laser printer gets.
+        SetFormImagePainter(pcl::PaintOverlay);
         Application->CreateForm(FTotStart);
         Application->Run();
     } catch (...) {

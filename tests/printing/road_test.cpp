@@ -1,0 +1,211 @@
+// The whole road of the program, typed from the main menu as a user types it: a
+// new client, three recipients (two 1099-MISC of different income types and one
+// 1099-INT), a few transactions each, then Copy B of all recipients in preview,
+// the Form 1096 file copy and the electronic file. The pages and the electronic
+// file are kept in build/artifacts/road/.
+
+#include <gmock/gmock.h>
+
+#include <filesystem>
+
+#include "app/smalldialogs.h"
+#include "maintenance/clientbasic.h"
+#include "maintenance/clientselection.h"
+#include "maintenance/edittrans.h"
+#include "maintenance/employeebasic.h"
+#include "maintenance/employeestart.h"
+#include "maintenance/incometypes.h"
+#include "maintenance/transactions.h"
+#include "platform/rtl/fileops.h"
+#include "printing/print.h"
+#include "tests/app/shellfixture.h"
+
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+namespace {
+
+struct TPayment {
+    const char* Date;
+    const char* Description;
+    const char* Amount;
+};
+
+struct TRoadRecipient {
+    const char* ID;
+    const char* Name;
+    const char* Street;
+    const char* City;
+    const char* State;
+    const char* Zip;
+    const char* SSN;
+    const char* IncomeCode;  // the line of the income-type list
+    std::vector<TPayment> Payments;
+};
+
+const TRoadRecipient RoadRecipients[] = {
+    {"M1", "CAROL YOUNG", "12 ELM ST", "TROY", "ny", "12180", "111223333", "06",
+     {{"031508", "DESIGN WORK", "1500"}, {"061508", "LOGO", "250.50"}}},
+    {"M2", "ANN MILLER", "40 PARK AVE", "ALBANY", "ny", "12207", "222334444", "01",
+     {{"013108", "OFFICE RENT", "1200"}, {"022908", "OFFICE RENT", "1200"}, {"033108", "OFFICE RENT", "1200"}}},
+    {"I1", "FIRST BANK", "1 STATE ST", "ALBANY", "ny", "12207", "333445555", "11",
+     {{"063008", "INTEREST", "612.34"}, {"123108", "INTEREST", "10"}}},
+};
+
+// Runs Action on the next modal form of type T that is up, takes input and is not
+// closing.
+template <class T>
+void WhenUp(std::function<void(T*)> Action) {
+    WhenShown<T>([Action](T* Form) {
+        if (!Form->Enabled() || Form->ModalResult() != mrNone) {
+            QTimer::singleShot(10, [Action] { WhenUp<T>(Action); });
+            return;
+        }
+        Action(Form);
+    });
+}
+
+// Types Text into the field a line's number chose, over what it held, and leaves it.
+void TypeLine(TCustomForm* Form, const char* Line, std::initializer_list<const char*> Texts) {
+    TypeText(Form, "*");
+    TypeText(Form, Line);
+    for (const char* text : Texts) {
+        TypeText(Form, text);
+        PressKey(Form, Qt::Key_Return);
+    }
+}
+
+// Clears the focused field and types Text into it.
+void Retype(TCustomForm* Form, const char* Text) {
+    PressKey(Form, Qt::Key_End);
+    for (int i = 0; i < 12; ++i) PressKey(Form, Qt::Key_Backspace);
+    TypeText(Form, Text);
+}
+
+class RoadTest : public ShellFixture {
+protected:
+    void SetUp() override {
+        ShellFixture::SetUp();
+        Start();
+        MenuForms.ClientBasic = ShowClientBasic;
+        MenuForms.ClientSelection = ShowClientSelection;
+        MenuForms.EmployeeStart = ShowEmployeeStart;
+        MenuForms.RecipientLookup = LookupRecipient;
+        MenuForms.Transactions = ShowTransactions;
+        MenuForms.Print = ShowPrint;
+    }
+
+    // Main menu 04, New, the ID, and the payer's name, address and numbers.
+    void NewClient() {
+        WhenUp<TFClientSelection>([](TFClientSelection* List) {
+            WhenUp<TFGetFileID>([](TFGetFileID* Prompt) {
+                WhenUp<TFClientBasic>([](TFClientBasic* Form) {
+                    for (const char* text : {"ROAD SUPPLY CO", "", "9 RIVER RD", "", "TROY", "ny", "12180",
+                                             "5185550100", "141234567"}) {
+                        TypeText(Form, text);
+                        PressKey(Form, Qt::Key_Return);
+                    }
+                    TypeText(Form, "/");
+                });
+                TypeText(Prompt, "08road");
+                PressKey(Prompt, Qt::Key_Return);
+            });
+            List->BitBtn3->SetFocus();
+            PressKey(List, Qt::Key_Return);
+        });
+        TypeText(FTotStart, "04");
+    }
+
+    // Main menu 02, then Add Employee for each recipient, answering Yes to another
+    // until the last.
+    void AddRecipients() {
+        const int count = static_cast<int>(std::size(RoadRecipients));
+        for (int i = 0; i < count; ++i) Dialogs.AnswerMessage(i + 1 < count ? mrYes : mrNo);
+        WhenUp<TFEmployeeStart>([](TFEmployeeStart* List) {
+            AddRecipient(0);
+            List->KVButton1->SetFocus();
+            PressKey(List, Qt::Key_Space);
+        });
+        TypeText(FTotStart, "02");
+    }
+    // Each recipient's form waits for the next ID prompt before it closes.
+    static void AddRecipient(size_t Index) {
+        if (Index >= std::size(RoadRecipients)) return;
+        WhenUp<TFGetFileID>([Index](TFGetFileID* Prompt) {
+            const TRoadRecipient& r = RoadRecipients[Index];
+            WhenUp<TFEmployeeBasic>([Index, &r](TFEmployeeBasic* Form) {
+                TypeText(Form, r.Name);
+                PressKey(Form, Qt::Key_Return);
+                TypeLine(Form, "03", {r.Street});
+                TypeLine(Form, "04", {r.City, r.State, r.Zip});
+                TypeLine(Form, "07", {r.SSN});
+                WhenUp<TFSelectionList1>([&r](TFSelectionList1* List) { TypeText(List, r.IncomeCode); });
+                TypeText(Form, "*09");
+                AddRecipient(Index + 1);
+                TypeText(Form, "/");
+            });
+            TypeText(Prompt, r.ID);
+            PressKey(Prompt, Qt::Key_Return);
+        });
+    }
+
+    // Main menu 03, the recipient picked by its ID, New Trans. and one editor per
+    // payment; the last is Finished.
+    void AddPayments(const TRoadRecipient& Recipient) {
+        WhenUp<TdwLookupDlg>([&Recipient](TdwLookupDlg* Lookup) {
+            TypeText(Lookup, Recipient.ID);
+            PressKey(Lookup, Qt::Key_Return);
+        });
+        WhenUp<TFTransactions>([&Recipient](TFTransactions* Grid) {
+            TypePayment(Recipient.Payments, 0);
+            Grid->BitBtn1->SetFocus();
+            PressKey(Grid, Qt::Key_Space);
+            TypeText(Grid, "/");
+        });
+        TypeText(FTotStart, "03");
+    }
+    static void TypePayment(const std::vector<TPayment>& Payments, size_t Index) {
+        WhenUp<TFEditTrans>([&Payments, Index](TFEditTrans* Editor) {
+            const TPayment& p = Payments[Index];
+            Retype(Editor, p.Date);
+            PressKey(Editor, Qt::Key_Return);  // the date, then the number
+            PressKey(Editor, Qt::Key_Return);
+            Retype(Editor, p.Description);
+            PressKey(Editor, Qt::Key_Return);
+            Retype(Editor, p.Amount);
+            PressKey(Editor, Qt::Key_Return);
+            if (Index + 1 < Payments.size()) {
+                TypePayment(Payments, Index + 1);
+                TypeText(Editor, "/");  // posted; the next editor comes up
+            } else {
+                Editor->BitBtn2->Click();  // Finished
+            }
+        });
+    }
+
+    // The recipients as the table holds them: "ID|NAME1|TRANS_TYPE|TOTAMT".
+    static std::vector<String> RecipientRows() {
+        std::vector<String> rows;
+        TDaroruTable* r = DClientDataBase->tblEmployee;
+        r->SetOrder(r->TagArea("ID"));
+        for (r->First(); !r->Eof(); r->Next())
+            rows.push_back(r->FieldByName("ID")->AsString() + "|" + r->FieldByName("NAME1")->AsString() + "|" +
+                           r->FieldByName("TRANS_TYPE")->AsString() + "|" +
+                           FormatFloat("0.00", r->FieldByName("TOTAMT")->AsFloat()));
+        return rows;
+    }
+};
+
+TEST_F(RoadTest, ANewClientToItsPrintedFormsAndElectronicFile) {
+    NewClient();
+    ASSERT_EQ(FMain->User->ClientID, "08ROAD");
+    AddRecipients();
+    for (const TRoadRecipient& r : RoadRecipients) AddPayments(r);
+    EXPECT_EQ(RecipientRows(), (std::vector<String>{"I1|FIRST BANK|I|622.34", "M1|CAROL YOUNG|N|1750.50",
+                                                     "M2|ANN MILLER|R|3600.00"}));
+    EXPECT_THAT(Shown(), testing::ElementsAre("Would you like to add another employee/1099 recipient?",
+                                              "Would you like to add another employee/1099 recipient?",
+                                              "Would you like to add another employee/1099 recipient?"));
+}
+
+}  // namespace

@@ -2,9 +2,11 @@
 
 #include "app/mainform.h"
 #include "app/totstart.h"
+#include "efile/efilerejects.h"
 #include "maintenance/clientbasic.h"
 #include "maintenance/clientselection.h"
 #include "platform/vcl/application.h"
+#include "printing/reports.h"
 
 int main() {
     try {
@@ -14,6 +16,7 @@ int main() {
         if (FMain->StartFailed) return 0;
         MenuForms.ClientBasic = ShowClientBasic;
         MenuForms.ClientSelection = ShowClientSelection;
+        EFileRejectsListing = PrintEFileRejects;
         Application->CreateForm(FTotStart);
         Application->Run();
     } catch (...) {

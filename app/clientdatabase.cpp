@@ -3,10 +3,31 @@
 #include "app/user.h"
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/strutils.h"
+#include "tables/droerror.h"
 
 TDClientDataBase* DClientDataBase = nullptr;
 
 const char* const ClientInUseMessage = "Unable to open client - the client may be in use by another user";
+
+String ClientOpenFailureMessage(const Exception& E)
+{
+    const auto* open = dynamic_cast<const EDaroruOpenError*>(&E);
+    if (!open || open->Why() == TDaroruOpenFailure::InUse)
+        return ClientInUseMessage;
+    const String file = open->FileName();
+    const String reason = open->Reason().empty() ? String() : "\n" + open->Reason();
+    switch (open->Why()) {
+    case TDaroruOpenFailure::Damaged:
+        return "Unable to open client - the file " + file + " is damaged." + reason;
+    case TDaroruOpenFailure::Missing:
+        return "Unable to open client - the file " + file + " does not exist.";
+    case TDaroruOpenFailure::IndexDamaged:
+        return "Unable to open client - the index file of " + file + " is damaged." + reason +
+               "\nReindexing rebuilds it: choose this client again with Change Client.";
+    default:
+        return "Unable to open client - the file " + file + " cannot be opened." + reason;
+    }
+}
 
 namespace {
 
@@ -89,6 +110,17 @@ void CheckID(const String& ID)
 {
     if (!IsValidID(ID))
         throw EInvalidID("\"" + ID + "\" is not a valid ID: use 1 to 8 letters, digits, \"-\" or \"_\".");
+}
+
+String RecipientTransactionsFilter(const String& RecipientID)
+{
+    const String id = FixedWidthText(RecipientID, static_cast<int>(MaxIDLength));
+    // A recipient stored before IDs were checked may hold a quote: the literal takes
+    // delimiters the ID does not hold.
+    for (const char* delimiters : {"''", "\"\"", "[]"})
+        if (id.find(delimiters[0]) == String::npos && id.find(delimiters[1]) == String::npos)
+            return "EMP_ID=" + String(1, delimiters[0]) + id + delimiters[1];
+    throw EInvalidID("The transactions of recipient " + RecipientID + " cannot be looked for.");
 }
 
 TDClientDataBase::TDClientDataBase(TComponent* AOwner) : TDataModule(AOwner)
@@ -179,10 +211,10 @@ void TDClientDataBase::OpenClient()
         tblEmployee->Open();
         tblEmployee->First();
         FOpenDir = dir;
-    } catch (const Exception&) {
+    } catch (const Exception& E) {
         // A client is open whole or not at all.
         CloseClient();
-        DoShowMessage(ClientInUseMessage);
+        DoShowMessage(ClientOpenFailureMessage(E));
         User->ClientID.clear();
     }
 }

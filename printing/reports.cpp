@@ -165,13 +165,6 @@ private:
     TFCreateStatus* FForm;
 };
 
-// A text for a search expression: quoted with a delimiter it does not contain.
-String ExpressionText(const String& Text) {
-    if (Text.find('\'') == String::npos) return "'" + Text + "'";
-    if (Text.find('"') == String::npos) return "\"" + Text + "\"";
-    return "[" + Text + "]";
-}
-
 String Joined(std::initializer_list<String> Parts) {
     String text;
     for (const String& part : Parts) text += (text.empty() ? "" : " ") + part;
@@ -281,8 +274,7 @@ void ListEmployeeTransactions(const String& RecipientID, const String& From, con
     TDaroruTable* transactions = DClientDataBase->tblTransactions;
     TDaroruTable* recipient = DClientDataBase->tblEmployee;
     const TTableState keepTransactions(transactions);
-    // The ID at the field's width, so that "AB" does not take in "ABC" too.
-    transactions->SetSxQuery("EMP_ID=" + ExpressionText(FixedWidthText(RecipientID, 8)));
+    transactions->SetSxQuery(RecipientTransactionsFilter(RecipientID));
     transactions->SetFiltered(true);
     transactions->First();
 

@@ -1,11 +1,17 @@
 // The program: the main window, then the main menu, then the message loop.
 
+#include <cstdlib>
+
 #include "app/mainform.h"
 #include "app/totstart.h"
 #include "efile/efilerejects.h"
 #include "maintenance/clientbasic.h"
 #include "maintenance/clientselection.h"
+#include "maintenance/configuration.h"
+#include "maintenance/transactions.h"
+#include "platform/pcl/pagepainter.h"
 #include "platform/vcl/application.h"
+#include "printing/formprinter.h"
 #include "printing/reports.h"
 
 int main() {
@@ -13,9 +19,15 @@ int main() {
         Application->Initialize();
         Application->CreateForm(FMain);
         // Start-up has already said why the program cannot run here.
-        if (FMain->StartFailed) return 0;
+        if (FMain->StartFailed) return EXIT_FAILURE;
         MenuForms.ClientBasic = ShowClientBasic;
         MenuForms.ClientSelection = ShowClientSelection;
+        // Canvas pages draw their form image from the same PCL overlay a laser printer gets.
+        SetFormImagePainter(pcl::PaintOverlay);
+        MenuForms.Configuration = ShowConfiguration;
+        MenuForms.RecipientLookup = LookupRecipient;
+        MenuForms.Transactions = ShowTransactions;
+        TransactionListing = PrintEmployeeTransactions;
         EFileRejectsListing = PrintEFileRejects;
         Application->CreateForm(FTotStart);
         Application->Run();

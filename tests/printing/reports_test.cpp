@@ -146,6 +146,18 @@ TEST_F(ReportsTest, ALongListingContinuesOnPagesWithFrameAndHeadingOnly) {
     EXPECT_THAT(LineOf(pages[2], "*****Totals******"), ElementsAre("*****Totals******", total, "$.00", "$.00", "$.00"));
 }
 
+TEST_F(ReportsTest, TransactionsOutsideTheRangeAfterAFullPageStartNoEmptyPage) {
+    std::vector<TReportTransaction> rows;
+    for (int i = 0; i < 44; ++i) rows.push_back({"ZED", "05/05/2008", 1000 + i, "In the range", 1});
+    for (int i = 0; i < 5; ++i) rows.push_back({"ZED", "12/01/2008", 2000 + i, "Later", 1});
+    AddTransactions(rows);
+    ToRecipient("ZED");
+    const std::vector<TPrintedPage> pages = Transactions("ZED", "010108", "063008", "transactions-full-page");
+    ASSERT_EQ(pages.size(), 1u) << "the page breaks only for a row that is due";
+    EXPECT_EQ(CountLines(pages[0], "05/05/2008"), 44);
+    EXPECT_THAT(LineOf(pages[0], "*****Totals******"), ElementsAre("*****Totals******", "$44.00", "$.00", "$.00", "$.00"));
+}
+
 TEST_F(ReportsTest, TotalsListingHasARowForEveryRecipientAndGrandTotals) {
     const std::vector<TPrintedPage> pages = Totals("010108", "063008", "totals");
     ASSERT_EQ(pages.size(), 1u);

@@ -34,8 +34,10 @@ constexpr int BlockFont = 4;
 
 const char* const AmountMask = "$#,.00";
 
-// The four amount columns both range reports end with, and their column lines.
-constexpr int AmountColumns[] = {4725, 5725, 6725, 7725};
+// The amount columns both range reports end with (where each amount ends), and
+// the column lines of their totals line.
+constexpr int AmountCount = 4;
+constexpr int AmountColumns[AmountCount] = {4725, 5725, 6725, 7725};
 const std::vector<int> TotalsLineColumns = {3750, 4750, 5750, 6750};
 
 struct TCaption {
@@ -44,14 +46,14 @@ struct TCaption {
 };
 
 // The transaction fields summed, in column order.
-const char* const AmountFields[] = {"AMOUNT", "FWT", "STATE_INC1", "SWT1"};
+const char* const AmountFields[AmountCount] = {"AMOUNT", "FWT", "STATE_INC1", "SWT1"};
 
 // Amounts in whole cents, so that totals come out to the cent.
 struct TAmounts {
-    std::int64_t Cents[4] = {};
+    std::int64_t Cents[AmountCount] = {};
 
     TAmounts& operator+=(const TAmounts& Other) {
-        for (int i = 0; i < 4; ++i) Cents[i] += Other.Cents[i];
+        for (int i = 0; i < AmountCount; ++i) Cents[i] += Other.Cents[i];
         return *this;
     }
 };
@@ -60,16 +62,16 @@ struct TAmounts {
 class TAmountFields {
 public:
     explicit TAmountFields(TDataSet* Table) {
-        for (int i = 0; i < 4; ++i) FFields[i] = Table->FieldByName(AmountFields[i]);
+        for (int i = 0; i < AmountCount; ++i) FFields[i] = Table->FieldByName(AmountFields[i]);
     }
     TAmounts Read() const {
         TAmounts amounts;
-        for (int i = 0; i < 4; ++i) amounts.Cents[i] = std::llround(FFields[i]->AsFloat() * 100);
+        for (int i = 0; i < AmountCount; ++i) amounts.Cents[i] = std::llround(FFields[i]->AsFloat() * 100);
         return amounts;
     }
 
 private:
-    TField* FFields[4];
+    TField* FFields[AmountCount];
 };
 
 // The date range a report covers, as typed; an empty end lets every transaction in.
@@ -216,7 +218,7 @@ public:
         FWriter->SetFont(RowFont);
     }
     void AmountCells(int Row, const TAmounts& Amounts) {
-        for (int i = 0; i < 4; ++i) FWriter->PrintAlignedText(Row, AmountColumns[i], Dollars(Amounts.Cents[i]), AlignRight);
+        for (int i = 0; i < AmountCount; ++i) FWriter->PrintAlignedText(Row, AmountColumns[i], Dollars(Amounts.Cents[i]), AlignRight);
     }
     void TotalsLine(int Row, const TAmounts& Totals) {
         FramedRow(Row, TotalsLineColumns);

@@ -4,6 +4,7 @@
 
 #include "app/mainform.h"
 #include "app/totstart.h"
+#include "efile/efilerejects.h"
 #include "maintenance/clientbasic.h"
 #include "maintenance/clientselection.h"
 #include "maintenance/configuration.h"
@@ -12,6 +13,7 @@
 #include "platform/pcl/pagepainter.h"
 #include "platform/vcl/application.h"
 #include "printing/formprinter.h"
+#include "printing/reports.h"
 
 int main() {
     try {
@@ -25,6 +27,8 @@ int main() {
         MenuForms.RecipientLookup = LookupRecipient;
         MenuForms.Transactions = ShowTransactions;
         MenuForms.Configuration = ShowConfiguration;
+        TransactionListing = PrintEmployeeTransactions;
+        EFileRejectsListing = PrintEFileRejects;
         // Canvas pages draw their form image from the same PCL overlay a laser printer gets.
         SetFormImagePainter(pcl::PaintOverlay);
         Application->CreateForm(FTotStart);

@@ -10,9 +10,12 @@
 #include "platform/vcl/application.h"
 #include "platform/vcl/colors.h"
 #include "platform/vcl/printers.h"
+#include "printing/reports.h"
 
 TPrintRoutines PrintRoutines = [] {
     TPrintRoutines routines;
+    routines.PrintEmployeeTransactions = PrintEmployeeTransactions;
+    routines.PrintEmployeeTotals = PrintEmployeeTotals;
     routines.ShowTransmitterInfo = ShowTransmitterInfo;
     routines.ShowContact1096 = ShowContact1096;
     routines.ElectronicallyFile = ElectronicallyFile;

@@ -4,6 +4,7 @@
 
 #include "app/mainform.h"
 #include "app/totstart.h"
+#include "efile/efilerejects.h"
 #include "maintenance/clientbasic.h"
 #include "maintenance/clientselection.h"
 #include "maintenance/configuration.h"
@@ -13,6 +14,7 @@
 #include "platform/vcl/application.h"
 #include "printing/formprinter.h"
 #include "printing/print.h"
+#include "printing/reports.h"
 
 int main() {
     try {
@@ -27,6 +29,8 @@ int main() {
         MenuForms.Transactions = ShowTransactions;
         MenuForms.Configuration = ShowConfiguration;
         MenuForms.Print = ShowPrint;
+        TransactionListing = PrintEmployeeTransactions;
+        EFileRejectsListing = PrintEFileRejects;
         // Canvas pages draw their form image from the same PCL overlay a laser printer gets.
         SetFormImagePainter(pcl::PaintOverlay);
         Application->CreateForm(FTotStart);

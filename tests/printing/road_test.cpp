@@ -16,6 +16,7 @@
 #include "maintenance/employeestart.h"
 #include "maintenance/incometypes.h"
 #include "maintenance/transactions.h"
+#include "efile/transmitterinfo.h"
 #include "platform/rtl/fileops.h"
 #include "printing/print.h"
 #include "tests/app/shellfixture.h"
@@ -183,6 +184,33 @@ protected:
         });
     }
 
+    // Print selection 05: the transmitter form filled in, then the electronic file,
+    // declining the filing site that is offered afterwards.
+    void FileElectronically() {
+        Dialogs.AnswerMessage(mrNo);
+        WhenUp<TFPrint>([](TFPrint* Form) {
+            WhenUp<TFTransmitterInfo>([](TFTransmitterInfo* Transmitter) {
+                TypeLine(Transmitter, "01", {"14-1234567"});
+                TypeLine(Transmitter, "02", {"A1B2C"});
+                TypeLine(Transmitter, "04", {"ROAD SUPPLY CO"});
+                TypeLine(Transmitter, "09", {"MARY ROAD"});
+                TypeLine(Transmitter, "10", {"5185550100"});
+                TypeLine(Transmitter, "11", {"MARY@ROAD.EXAMPLE"});
+                TypeText(Transmitter, "/");
+            });
+            TypeText(Form, "05");
+            TypeText(Form, "/");
+        });
+        TypeText(FTotStart, "06");
+    }
+
+    // Keeps a file of the run where a reviewer can open it.
+    static void KeepArtifact(const String& From, const String& As) {
+        const std::filesystem::path dir = std::filesystem::path(TOTAMUND_ARTIFACT_DIR) / "road";
+        std::filesystem::create_directories(dir);
+        std::filesystem::copy_file(From, dir / As, std::filesystem::copy_options::overwrite_existing);
+    }
+
     // The recipients as the table holds them: "ID|NAME1|TRANS_TYPE|TOTAMT".
     static std::vector<String> RecipientRows() {
         std::vector<String> rows;
@@ -206,6 +234,25 @@ TEST_F(RoadTest, ANewClientToItsPrintedFormsAndElectronicFile) {
     EXPECT_THAT(Shown(), testing::ElementsAre("Would you like to add another employee/1099 recipient?",
                                               "Would you like to add another employee/1099 recipient?",
                                               "Would you like to add another employee/1099 recipient?"));
+
+    FileElectronically();
+    const String file = Dir / "08ROAD/ELF1099";
+    ASSERT_TRUE(FileExists(file));
+    KeepArtifact(file, "ELF1099");
+    EXPECT_EQ(Shown().back(), "Electronic file -- " + file +
+                                  " -- has been created. Would you like to open IRS FIRE web site to E-File ?");
+    // One payee record for each 1099-MISC recipient: its number, name and amount.
+    std::vector<String> payees;
+    const std::string records = Dir.Read(file);
+    for (size_t at = 0; at + 750 <= records.size(); at += 750) {
+        const std::string record = records.substr(at, 748);
+        if (record[0] != 'B') continue;
+        const auto amount = [&record](int Box) { return record.substr(54 + 12 * (Box - 1), 12); };
+        payees.push_back(record.substr(11, 9) + "|" + Trim(record.substr(247, 40)) + "|" + amount(1) + "|" +
+                         amount(7));
+    }
+    EXPECT_EQ(payees, (std::vector<String>{"111223333|CAROL YOUNG|000000000000|000000175050",
+                                           "222334444|ANN MILLER|000000360000|000000000000"}));
 }
 
 }  // namespace

@@ -409,4 +409,22 @@ TEST_F(PrintFormTest, TheFormTakesNoInputWhileARunGoes) {
     EXPECT_EQ(Dialogs.Messages.size(), 1u);
 }
 
+TEST_F(PrintFormTest, ARunThatFailsIsReportedAndLeavesTheFormReady) {
+    TUser& user = *FMain->User;
+    user.PrintFederalCopy = true;
+    user.PrintCopyB = true;
+    FMain->Preview = true;
+    Dialogs.AnswerMessage(mrNo);
+    PrintRoutines.PrintRedCopyInt = [](const String&, bool) { throw EDatabaseError("The disk is full"); };
+    WithForm([&](TFPrint* f) {
+        TypeText(f, "04");
+        EXPECT_TRUE(f->Enabled());
+        EXPECT_EQ(Progress(), "-");
+        EXPECT_FALSE(DClientDataBase->tblEmployeePrint->Active());
+        TypeText(f, "06");
+    });
+    EXPECT_THAT(Calls, ElementsAre("RedMisc M2 [0/10]", "RedMisc M3 [1/10]", "contact form", "1096 red"));
+    EXPECT_EQ(Shown().back(), "The disk is full.");
+}
+
 }  // namespace

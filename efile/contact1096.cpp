@@ -1,7 +1,7 @@
 #include "efile/contact1096.h"
 
 #include "app/clientdatabase.h"
-#include "efile/entryrows.h"
+#include "controls/kvrows.h"
 #include "efile/transmitterdata.h"
 #include "platform/vcl/application.h"
 

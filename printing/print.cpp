@@ -4,6 +4,7 @@
 #include "app/mainform.h"
 #include "app/smalldialogs.h"
 #include "app/totstart.h"
+#include "controls/kvrows.h"
 #include "efile/contact1096.h"
 #include "efile/efilewriter.h"
 #include "efile/transmitterinfo.h"
@@ -24,9 +25,6 @@ TPrintRoutines PrintRoutines = [] {
 
 namespace {
 
-constexpr int LabelLeft = 12;
-constexpr int LabelWidth = 330;
-constexpr int ControlLeft = 350;
 constexpr int ControlWidth = 130;
 constexpr int RowHeight = 27;
 
@@ -234,19 +232,7 @@ TFPrint::TFPrint(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
 
 template <class T>
 T* TFPrint::Row(TWinControl* Parent, TKVLabel*& Label, const String& Caption, const String& Name, int Top) {
-    // Rows inside the group keep the columns of the others.
-    const int shift = Parent == ScrollBox1 ? 0 : Parent->Left();
-    Label = new TKVLabel(this);
-    Label->SetName("KVLabel" + IntToStr(++FRows));
-    Label->SetParent(Parent);
-    Label->SetBounds(LabelLeft - shift, Top + 4, LabelWidth, 13);
-    Label->SetCaption(Caption);
-    T* control = new T(this);
-    control->SetName(Name);
-    control->SetParent(Parent);
-    control->SetBounds(ControlLeft - shift, Top, ControlWidth, 21);
-    Label->SetFirstControl(control);
-    return control;
+    return PlaceRow<T>(this, Parent, "KVLabel" + IntToStr(++FRows), Caption, Name, Top, ControlWidth, &Label);
 }
 
 TKVButton* TFPrint::ButtonRow(TKVLabel*& Label, const String& Caption, const String& Name,

@@ -1,5 +1,5 @@
 #pragma once
-// The rows of the electronic-filing forms: a numbered caption and the control it
+// The rows of a keyboard-driven form: a numbered caption and the control it
 // selects, one row under the other.
 
 #include "controls/kvlabel.h"

@@ -390,8 +390,12 @@ void Table::Rewrite(const String& image, int from, int length)
     RequireRecord();
     // The record stays locked until its keys have moved too.
     RecordWriteLock lock(*this);
+    // The change goes onto the record as the file holds it now, and the keys
+    // removed are the ones that record has: another open may have written it
+    // since this one read it.
+    RefreshCurrent();
     String old = FRecord;
-    FRecord = image;
+    FRecord.replace(from, length, image, from, length);
     try {
         WriteCurrent(from, length);
     } catch (...) {
@@ -400,6 +404,12 @@ void Table::Rewrite(const String& image, int from, int length)
     }
     if (FOrders->Count() > 0)
         FOrders->Update(FOrders->Keys(old, FRecNo), FOrders->Keys(FRecord, FRecNo), FRecNo);
+}
+
+void Table::RefreshCurrent()
+{
+    if (NeedsLocks() && !FEof && FRecNo >= 1 && FRecNo <= FRecCount)
+        ReadImage(FRecNo, FRecord);
 }
 
 void Table::PutRecord(const char* image)
@@ -601,6 +611,7 @@ void Table::WriteMemo(const FieldDef& field, const String& data)
         throw EEngineError(XBE_E_FIELD, "The table has no memo file for field " + field.Name + ": " + FPath);
     // The record lock comes first: a record locked elsewhere gets no memo either.
     RecordWriteLock lock(*this);
+    RefreshCurrent();
     std::uint32_t old = 0;
     try {
         old = MemoBlock(field);
@@ -628,7 +639,11 @@ bool Table::RLock(Integer rec)
     ReadHeaderCount();
     if (rec < 1 || rec > FRecCount)
         return false;
-    return FLocks.LockRecord(rec, LockTimeout());
+    if (!FLocks.LockRecord(rec, LockTimeout()))
+        return false;
+    if (rec == FRecNo)
+        RefreshCurrent();
+    return true;
 }
 
 bool Table::Locked(Integer rec) const
@@ -638,7 +653,13 @@ bool Table::Locked(Integer rec) const
 
 bool Table::FLock()
 {
-    return !NeedsLocks() || FLocks.LockFile(LockTimeout());
+    if (!NeedsLocks())
+        return true;
+    if (!FLocks.LockFile(LockTimeout()))
+        return false;
+    ReadHeaderCount();
+    RefreshCurrent();
+    return true;
 }
 
 void Table::Unlock(Integer rec)

@@ -98,7 +98,8 @@ public:
     String MemoDataOf(const String& image, const FieldDef& field);
     void WriteMemo(const FieldDef& field, const String& data);
 
-    // Record and file locks; exclusive and read-only areas need none.
+    // Record and file locks; exclusive and read-only areas need none. A lock
+    // on the current record reads it again from the file.
     bool RLock(Integer rec);
     bool Locked(Integer rec) const;
     bool FLock();
@@ -164,6 +165,9 @@ private:
     }
     // A move back past the first visible record: it becomes current, with BOF.
     void BeforeFirst();
+    // In shared mode, the current record read again from the file (under
+    // its lock, the image the next write starts from).
+    void RefreshCurrent();
     void RequireWritable() const;
     void RequireExclusive(const String& what) const;
     void RequireRecord() const;

@@ -4,6 +4,8 @@
 //
 //   xbe_peer open <table> <mode>
 //   xbe_peer rlock <table> <record>
+//   xbe_peer rewrite <table> <record> <field>=<text>...
+//       (shared; locks the record, stores the texts, unlocks)
 //   xbe_peer append <table> <count> <tag>    (shared; field ID gets tag + number)
 //   xbe_peer appendseek <table> <count> <tag> <other>
 //       appends as above, prints "appended", and after a line on its input
@@ -44,6 +46,21 @@ int main(int argc, char** argv)
         return Report(e.xb_Use(argv[2], "", XBSHORT(std::atoi(argv[3])), 2) > 0);
     if (command == "rlock")
         return Report(e.xb_Use(argv[2], "", 0, 2) > 0 && e.xb_Rlock(std::atoi(argv[3])));
+    if (command == "rewrite" && argc >= 5) {
+        if (e.xb_Use(argv[2], "", 0, 2) <= 0)
+            return Report(false);
+        int record = std::atoi(argv[3]);
+        e.xb_Go(record);
+        bool ok = e.xb_Rlock(record) != 0;
+        for (int i = 4; ok && i < argc; ++i) {
+            std::string assignment = argv[i];
+            std::size_t equals = assignment.find('=');
+            ok = equals != std::string::npos &&
+                 e.xb_Replace(assignment.substr(0, equals).c_str(), 1024, assignment.c_str() + equals + 1);
+        }
+        e.xb_Unlock(record);
+        return Report(ok);
+    }
     if ((command == "append" && argc == 5) || (command == "appendseek" && argc == 6)) {
         e.xb_SetLockTimeout(-1);
         if (e.xb_Use(argv[2], "", 0, 2) <= 0)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include <strings.h>
 
@@ -390,6 +391,11 @@ void Table::Rewrite(const String& image, int from, int length)
     RequireRecord();
     // The record stays locked until its keys have moved too.
     RecordWriteLock lock(*this);
+    // The record and its keys change together under the index lock, so a
+    // reader in another process never meets a record whose keys lag behind.
+    std::optional<TableOrders::Access> keys;
+    if (FOrders->Count() > 0)
+        keys.emplace(*FOrders, true);
     // The change goes onto the record as the file holds it now, and the keys
     // removed are the ones that record has: another open may have written it
     // since this one read it.

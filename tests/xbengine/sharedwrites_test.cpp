@@ -1,6 +1,7 @@
-// Two workstations writing one table: a lock re-reads what it locks, a write
-// starts from the record as the file holds it, and every tag keeps exactly
-// one key for each record.
+// Workstations sharing one table: a lock re-reads what it locks, a write
+// starts from the record as the file holds it, every tag keeps exactly one
+// key for each record, and a walk in tag order meets every earlier record
+// while others append.
 
 #include <set>
 
@@ -89,6 +90,46 @@ TEST_F(SharedWrites, AWriteWithoutALockStartsFromTheFile)
     E.xb_Go(1);
     EXPECT_EQ(Trim("NAME"), "ours");
     EXPECT_EQ(E.xb_GetDouble("CNT"), 7);
+}
+
+// A report walks a tag on one workstation while two others append: every
+// walk meets each record that stood before it began, once, in key order.
+TEST_F(SharedWrites, AWalkInTagOrderMeetsEveryEarlierRecordWhileOthersAppend)
+{
+    const std::string table = Dir + "WALK.DBF";
+    Create(table, {{"ID", "C", 10, 0}, {"N", "N", 5, 0}});
+    const int earlier = 150, each = 400;
+    std::set<std::string> before;
+    for (int i = 1; i <= earlier; ++i)
+        for (const char* side : {"A", "B"}) {
+            std::string id = side + std::to_string(i) + "z";
+            AppendTexts({{"ID", id}});
+            before.insert(id);
+        }
+    ASSERT_EQ(E.xb_IndexTag("", "ID", "ID", 0, 0, ""), 1);
+    E.xb_Close();
+
+    ASSERT_GT(E.xb_Use(table.c_str(), "", 0, 2), 0);
+    E.xb_SetOrder(1);
+    Peer first({"append", table, std::to_string(each), "A"});
+    Peer second({"append", table, std::to_string(each), "B"});
+    int walks = 0;
+    for (bool appending = true; appending; ++walks) {
+        appending = E.xb_RecCount() < 2 * earlier + 2 * each;
+        std::vector<std::string> seen;
+        for (E.xb_GoTop(); !E.xb_Eof(); E.xb_Skip(1)) {
+            ASSERT_EQ(E.xbx_LastError(), XBE_OK) << E.xbx_LastErrorText();
+            seen.push_back(Trim("ID"));
+        }
+        ASSERT_TRUE(std::is_sorted(seen.begin(), seen.end())) << "walk " << walks;
+        std::set<std::string> met;
+        for (const std::string& id : seen)
+            if (before.count(id))
+                ASSERT_TRUE(met.insert(id).second) << id << " twice in walk " << walks;
+        ASSERT_EQ(met.size(), before.size()) << "walk " << walks << " met " << seen.size() << " records";
+    }
+    EXPECT_EQ(first.Line(), "ready");
+    EXPECT_EQ(second.Line(), "ready");
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include "platform/xbengine/journal.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <fstream>
 #include <memory>
 #include <vector>
 
@@ -13,31 +15,47 @@
 #include "platform/xbengine/tablepaths.h"
 #include "platform/xbengine/xbe50.h"
 
-// The file starts with Magic; each entry then has a 20-byte head: its kind
+// A journal that holds a change starts with Magic and an 8-byte mark of the
+// change; each entry then has a 20-byte head: its kind
 // ('F' a file and its length before the change, 'P' old bytes of a file),
 // the file's number, two zero bytes, the size of what follows the head, a
 // value (the length for 'F', the offset of the bytes for 'P') and a checksum
-// of the head's first 16 bytes and what follows. What follows is the file's
-// name (beside the table: its name alone) or the old bytes. An entry cut
-// short or failing its checksum ends the journal: it was being written when
-// the process stopped, and nothing it would protect had been written yet.
+// of the mark, the head's first 16 bytes and what follows. What follows is
+// the file's name (beside the table: its name alone) or the old bytes. An
+// entry cut short or failing its checksum ends the journal: it was being
+// written when the process stopped, and nothing it would protect had been
+// written yet; entries of earlier changes further on fail on their mark.
+//
+// A change ends by overwriting Magic and the mark with zeros: cheaper than
+// cutting the file, whose pages the next change writes over again.
 
 namespace {
 
 constexpr char Magic[8] = {'X', 'B', 'E', 'J', 'R', 'N', 'L', '1'};
+constexpr std::size_t MarkSize = 8;
+constexpr std::size_t StartSize = sizeof Magic + MarkSize;
 constexpr std::size_t HeadSize = 20;
 constexpr Int64 PageSize = 512;
 
-std::uint32_t Checksum(const char* head, const char* bytes, std::size_t size)
+std::uint32_t Checksum(const char* mark, const char* head, const char* bytes, std::size_t size)
 {
     std::uint32_t hash = 2166136261u;
     auto add = [&](const char* p, std::size_t n) {
         for (std::size_t i = 0; i < n; ++i)
             hash = (hash ^ static_cast<unsigned char>(p[i])) * 16777619u;
     };
+    add(mark, MarkSize);
     add(head, 16);
     add(bytes, size);
     return hash;
+}
+
+// A mark no other change of any process is likely to have had.
+std::uint64_t NewMark()
+{
+    static std::uint64_t changes = 0;
+    auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+    return (std::uint64_t(::getpid()) << 40) ^ std::uint64_t(now) ^ (++changes * 0x9E3779B97F4A7C15ull);
 }
 
 void PutLE(char* p, std::uint64_t value, int bytes)
@@ -75,10 +93,12 @@ Journal::Journal(const String& tablePath)
 
 bool Journal::Pending() const
 {
+    char start[sizeof Magic] = {};
     if (FFile.IsOpen())
-        return FFile.Size() > 0;
-    struct stat info;
-    return ::stat(FPath.c_str(), &info) == 0 && info.st_size > 0;
+        FFile.ReadSome(0, start, sizeof start);
+    else
+        std::ifstream(FPath, std::ios::binary).read(start, sizeof start);
+    return std::memcmp(start, Magic, sizeof Magic) == 0;
 }
 
 void Journal::RollBack()
@@ -88,23 +108,21 @@ void Journal::RollBack()
     Int64 size = FFile.Size();
     std::vector<char> journal(std::size_t(size), '\0');
     FFile.ReadAt(0, journal.data(), journal.size());
-    if (journal.size() < sizeof Magic || std::memcmp(journal.data(), Magic, sizeof Magic) != 0) {
-        // Stopped before its first entry was written: nothing was changed.
-        FFile.Truncate(0);
+    if (journal.size() < StartSize || std::memcmp(journal.data(), Magic, sizeof Magic) != 0)
         return;
-    }
+    const char* mark = journal.data() + sizeof Magic;
 
     struct Target {
         std::unique_ptr<TableFile> File;
         Int64 Length = 0;
     };
     std::map<std::uint8_t, Target> targets;
-    std::size_t at = sizeof Magic;
+    std::size_t at = StartSize;
     while (journal.size() - at >= HeadSize) {
         const char* head = journal.data() + at;
         std::size_t payload = std::size_t(GetLE(head + 4, 4));
         if (payload > journal.size() - at - HeadSize ||
-            GetLE(head + 16, 4) != Checksum(head, head + HeadSize, payload))
+            GetLE(head + 16, 4) != Checksum(mark, head, head + HeadSize, payload))
             break;
         const char* bytes = head + HeadSize;
         std::uint8_t number = std::uint8_t(head[1]);
@@ -133,7 +151,13 @@ void Journal::RollBack()
     for (auto& [number, target] : targets)
         if (target.File->Size() > target.Length)
             target.File->Truncate(target.Length);
-    FFile.Truncate(0);
+    Clear();
+}
+
+void Journal::Clear()
+{
+    const char zeros[StartSize] = {};
+    FFile.WriteAt(0, zeros, sizeof zeros);
 }
 
 bool Journal::Begin()
@@ -142,6 +166,8 @@ bool Journal::Begin()
         return false;
     FFiles.clear();
     FEnd = 0;
+    FMark.assign(MarkSize, '\0');
+    PutLE(FMark.data(), NewMark(), MarkSize);
     if (!Pending())
         return false;
     try {
@@ -162,7 +188,7 @@ void Journal::End() noexcept
         return;
     FEnd = 0;
     try {
-        FFile.Truncate(0);
+        Clear();
     } catch (const Exception& error) {
         Errors().Record(XBE_E_IO, "A finished change is still in the journal: " + error.Message());
     }
@@ -172,6 +198,8 @@ void Journal::Protect(TableFile& file, Int64 offset, Int64 length)
 {
     if (FDepth == 0 || length <= 0)
         return;
+    // The entries of one write go to the journal in one write.
+    String entries;
     auto [found, fresh] = FFiles.try_emplace(&file);
     FileState& state = found->second;
     if (fresh) {
@@ -182,7 +210,7 @@ void Journal::Protect(TableFile& file, Int64 offset, Int64 length)
         String name = file.Path();
         if (DirectoryOf(name) == FDirectory)
             name = name.substr(FDirectory.size());
-        Append('F', state.Number, state.Length, name.data(), name.size());
+        AddEntry(entries, 'F', state.Number, state.Length, name.data(), name.size());
     }
     Int64 end = std::min(offset + length, state.Length);
     std::vector<char> old;
@@ -198,30 +226,32 @@ void Journal::Protect(TableFile& file, Int64 offset, Int64 length)
         Int64 from = first * PageSize, to = std::min(page * PageSize, state.Length);
         old.resize(std::size_t(to - from));
         file.ReadAt(from, old.data(), old.size());
-        Append('P', state.Number, from, old.data(), old.size());
+        AddEntry(entries, 'P', state.Number, from, old.data(), old.size());
     }
-}
-
-void Journal::Append(char kind, std::uint8_t number, Int64 value, const char* bytes, std::size_t size)
-{
-    String entry;
+    if (entries.empty())
+        return;
     if (FEnd == 0) {
         if (!FFile.IsOpen())
             FFile.Create(FPath);
-        entry.assign(Magic, sizeof Magic);
+        entries.insert(0, String(Magic, sizeof Magic) + FMark);
     }
-    std::size_t start = entry.size();
-    entry.resize(start + HeadSize + size);
-    char* head = entry.data() + start;
+    FFile.WriteAt(FEnd, entries.data(), entries.size());
+    FEnd += Int64(entries.size());
+}
+
+void Journal::AddEntry(String& entries, char kind, std::uint8_t number, Int64 value, const char* bytes,
+                       std::size_t size)
+{
+    std::size_t start = entries.size();
+    entries.resize(start + HeadSize + size);
+    char* head = entries.data() + start;
     head[0] = kind;
     head[1] = char(number);
     PutLE(head + 4, size, 4);
     PutLE(head + 8, std::uint64_t(value), 8);
     if (size > 0)
         std::memcpy(head + HeadSize, bytes, size);
-    PutLE(head + 16, Checksum(head, bytes, size), 4);
-    FFile.WriteAt(FEnd, entry.data(), entry.size());
-    FEnd += Int64(entry.size());
+    PutLE(head + 16, Checksum(FMark.data(), head, bytes, size), 4);
 }
 
 void Journal::RemoveIfEmpty() noexcept

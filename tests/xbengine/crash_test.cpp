@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <set>
 
 #include <sys/wait.h>
@@ -17,6 +18,7 @@
 
 #include "tests/xbengine/enginetest.h"
 #include "tests/xbengine/indexdump.h"
+#include "tests/xbengine/peerprocess.h"
 
 namespace {
 
@@ -219,6 +221,34 @@ protected:
         return text;
     }
 
+    static std::string Journal(const std::string& table)
+    {
+        std::vector<unsigned char> bytes = ReadBytes(table.substr(0, table.size() - 4) + ".JNL");
+        return std::string(bytes.begin(), bytes.end());
+    }
+    static bool Pending(const std::string& table) { return Journal(table).rfind("XBEJRNL1", 0) == 0; }
+
+    // A shared run stopped at its first write after which the journal holds
+    // a change that mentions text; the table. With held, another process
+    // holds the table open from before the run until Holder is reset.
+    std::string StopInAChange(const std::string& name, const std::string& text, bool held = false)
+    {
+        for (long stop = 1; stop < 1000; ++stop) {
+            std::string table = Copy(name + "-" + std::to_string(stop));
+            if (held) {
+                Holder = std::make_unique<Peer>(std::vector<std::string>{"open", table, "0"});
+                EXPECT_EQ(Holder->Line(), "ready");
+            }
+            if (Run(table, 0, stop))
+                break;
+            if (Pending(table) && Journal(table).find(text) != std::string::npos)
+                return table;
+        }
+        ADD_FAILURE() << "no stop leaves a change that mentions " << text;
+        return "";
+    }
+    std::unique_ptr<Peer> Holder;
+
     // Every stopping point of one mode; the tables left, checked by the engine.
     std::map<std::string, std::vector<Row>> StopEverywhere(int mode)
     {
@@ -302,6 +332,42 @@ TEST_F(CrashSafety, EveryStoppingPointOfASharedAndAnExclusiveRunLeavesTheTableWh
     }
     CheckWithOtherReaders(checked);
     std::printf("%zu stopping points\n", checked.size());
+}
+
+// While another open holds the table, the open after a stop leaves the
+// interrupted change alone (its writer might still be at work); the next
+// change, made under the journal lock, rolls it back first.
+TEST_F(CrashSafety, AChangeLeftWhileOthersHoldTheTableIsRolledBackByTheNextChange)
+{
+    std::string table = StopInAChange("held", "T.CDX", true);
+    ASSERT_FALSE(table.empty());
+    {
+        ASSERT_GT(E.xb_Use(table.c_str(), "", 0, 2), 0) << E.xbx_LastErrorText();
+        EXPECT_TRUE(Pending(table));
+        E.xb_Go(1);
+        ASSERT_NE(E.xb_Replace("AMT", 1024, "7.5"), 0) << E.xbx_LastErrorText();
+        ASSERT_NE(E.xb_AppendBlank(), 0) << E.xbx_LastErrorText();
+        ASSERT_NE(E.xb_Replace("ID", 1024, "AFTER"), 0) << E.xbx_LastErrorText();
+        E.xb_Close();
+        Holder.reset();
+    }
+    std::vector<Row> rows = Check(table);
+    ASSERT_GE(rows.size(), 6u);
+    EXPECT_EQ(std::stod(rows.front().Amount), 7.5);
+    EXPECT_EQ(rows.back().Id, "AFTER");
+}
+
+// A change that cannot be rolled back (a file it names is gone) is reported
+// by the open, which still opens what is there.
+TEST_F(CrashSafety, AChangeThatCannotBeRolledBackIsReported)
+{
+    std::string table = StopInAChange("lost", "T.CDX");
+    ASSERT_FALSE(table.empty());
+    std::filesystem::remove(table.substr(0, table.size() - 4) + ".CDX");
+    ASSERT_GT(E.xb_Use(table.c_str(), "", 1, 2), 0) << E.xbx_LastErrorText();
+    EXPECT_EQ(E.xbx_LastError(), XBE_E_CORRUPT_DATA);
+    EXPECT_NE(std::string(E.xbx_LastErrorText()).find("cannot be rolled back"), std::string::npos)
+        << E.xbx_LastErrorText();
 }
 
 }  // namespace

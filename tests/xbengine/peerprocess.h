@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,7 +18,7 @@ public:
     explicit Peer(std::vector<std::string> args)
     {
         int in[2], out[2];
-        if (pipe(in) != 0 || pipe(out) != 0)
+        if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0)
             std::abort();
         FPid = fork();
         if (FPid == 0) {

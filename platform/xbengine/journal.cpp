@@ -112,11 +112,20 @@ void Journal::RollBack()
         return;
     const char* mark = journal.data() + sizeof Magic;
 
+    // Every entry is read and every file opened before anything is written.
     struct Target {
-        std::unique_ptr<TableFile> File;
+        std::unique_ptr<TableFile> File;  // none: the file is gone
+        String Name;
         Int64 Length = 0;
     };
+    struct Page {
+        std::uint8_t Number;
+        Int64 Offset;
+        const char* Bytes;
+        std::size_t Size;
+    };
     std::map<std::uint8_t, Target> targets;
+    std::vector<Page> pages;
     std::size_t at = StartSize;
     while (journal.size() - at >= HeadSize) {
         const char* head = journal.data() + at;
@@ -128,30 +137,44 @@ void Journal::RollBack()
         std::uint8_t number = std::uint8_t(head[1]);
         Int64 value = Int64(GetLE(head + 8, 8));
         if (head[0] == 'F') {
-            String name(bytes, payload);
-            String path = name.find('/') == String::npos ? FDirectory + name : name;
             Target& target = targets[number];
+            target.Name.assign(bytes, payload);
+            target.Length = value;
             target.File = std::make_unique<TableFile>();
             try {
-                target.File->Open(path, true);
+                target.File->Open(target.Name.find('/') == String::npos ? FDirectory + target.Name : target.Name,
+                                  true);
             } catch (const EEngineError& error) {
-                CannotRollBack(FPath, error.Message());
+                if (error.Code() != XBE_E_NOT_FOUND)
+                    CannotRollBack(FPath, error.Message());
+                target.File.reset();
             }
-            target.Length = value;
         } else if (head[0] == 'P') {
             auto found = targets.find(number);
             if (found == targets.end() || value < 0 || value + Int64(payload) > found->second.Length)
                 CannotRollBack(FPath, "an entry does not fit its file");
-            found->second.File->WriteAt(value, bytes, payload);
+            pages.push_back({number, value, bytes, payload});
         } else {
             break;
         }
         at += HeadSize + payload;
     }
-    for (auto& [number, target] : targets)
-        if (target.File->Size() > target.Length)
+
+    String missing;
+    for (const Page& page : pages)
+        if (TableFile* file = targets[page.Number].File.get())
+            file->WriteAt(page.Offset, page.Bytes, page.Size);
+    for (auto& [number, target] : targets) {
+        if (!target.File)
+            missing += (missing.empty() ? "" : ", ") + target.Name;
+        else if (target.File->Size() > target.Length)
             target.File->Truncate(target.Length);
+    }
     Clear();
+    // What is there is whole again; a missing index is mended by a reindex.
+    if (!missing.empty())
+        Errors().Warn(XBE_E_CORRUPT_DATA, "The interrupted change recorded in " + FPath +
+                                              " was rolled back without " + missing + ", which is missing");
 }
 
 void Journal::Clear()

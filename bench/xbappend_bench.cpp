@@ -18,15 +18,6 @@
 
 namespace {
 
-const std::vector<Column> Transactions = {
-    {"ACCNO", "N", 8, 2},       {"CATEGORY", "C", 20, 0}, {"SUBCAT", "C", 40, 0},   {"CHDESCR", "C", 40, 0},
-    {"PAYEE", "C", 40, 0},      {"DESCR", "C", 60, 0},    {"NOTE1", "C", 40, 0},    {"NOTE2", "C", 40, 0},
-    {"DATE", "D", 8, 0},        {"NUMBER", "N", 10, 0},   {"AMOUNT", "N", 10, 2},   {"FWT", "N", 10, 2},
-    {"SWT1", "N", 10, 2},       {"STATE_INC1", "N", 10, 2}, {"SWT2", "N", 10, 2},   {"STATE_INC2", "N", 10, 2},
-    {"EMP_ID", "C", 8, 0},
-};
-const char* const TagFields[] = {"ACCNO", "DESCR", "PAYEE", "NUMBER", "EMP_ID", "DATE"};
-
 struct KernelWrites {
     long long Bytes = 0;
     long long Calls = 0;
@@ -51,12 +42,12 @@ KernelWrites Written()
 std::vector<std::string> Images(int n)
 {
     int length = 1;
-    for (const Column& c : Transactions)
+    for (const Column& c : TransactionColumns)
         length += c.Width;
     std::vector<std::string> images(std::size_t(n), std::string(std::size_t(length), ' '));
     for (int i = 0; i < n; ++i) {
         int offset = 1;
-        for (const Column& c : Transactions) {
+        for (const Column& c : TransactionColumns) {
             std::string text;
             switch (c.Type[0]) {
             case 'D': text = std::to_string(20240101 + (i * 37) % 28); break;
@@ -76,13 +67,13 @@ std::vector<std::string> Images(int n)
 void CreateTable(const std::string& path)
 {
     xb_CloseAll();
-    XBSHORT area = xb_CreateNew(path.c_str(), "", 2, XBSHORT(Transactions.size()));
+    XBSHORT area = xb_CreateNew(path.c_str(), "", 2, XBSHORT(TransactionColumns.size()));
     xb_Select(area);
-    for (const Column& c : Transactions)
+    for (const Column& c : TransactionColumns)
         xb_CreateField(c.Name, c.Type, XBSHORT(c.Width), XBSHORT(c.Decimals));
     if (!xb_CreateExec())
         std::fprintf(stderr, "cannot create %s: %s\n", path.c_str(), xbx_LastErrorText());
-    for (const char* field : TagFields)
+    for (const char* field : TransactionTags)
         xb_IndexTag("", field, field, 0, 0, "");
     xb_CloseAll();
 }

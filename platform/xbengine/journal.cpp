@@ -86,9 +86,11 @@ String DirectoryOf(const String& path)
 
 }  // namespace
 
-Journal::Journal(const String& tablePath)
-    : FPath(tablepaths::Sibling(tablePath, ".JNL")), FDirectory(DirectoryOf(FPath))
+Journal::Journal(const String& tablePath) : FPath(PathOf(tablePath)), FDirectory(DirectoryOf(FPath)) {}
+
+String Journal::PathOf(const String& tablePath)
 {
+    return tablepaths::Sibling(tablePath, ".JNL");
 }
 
 bool Journal::Pending() const

@@ -22,6 +22,8 @@
 class Journal {
 public:
     explicit Journal(const String& tablePath);
+    // The journal of the table at tablePath.
+    static String PathOf(const String& tablePath);
     Journal(const Journal&) = delete;
     Journal& operator=(const Journal&) = delete;
 

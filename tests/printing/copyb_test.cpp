@@ -133,4 +133,19 @@ TEST_F(CopyB, ARecipientIdThatCannotNameAFileStopsAPdfRunBeforeThePage) {
     EXPECT_THAT(PageSteps, ElementsAre("view"));
 }
 
+TEST_F(CopyB, PagesCarryTheShippedFormImages) {
+    OpenHarbor();
+    UseShippedOverlays();
+    for (const char* id : {"B02", "D04"}) {
+        GoToRecipient(id);
+        PrintCopyB(id);
+        PrintCopy1(id);
+        PrintCopy2(id);
+    }
+    const char* const overlays[] = {"USMISCB1.HP", "USMISC11.HP", "USMISC21.HP", "USINTB1.HP", "USINT11.HP", "USINT21.HP"};
+    ASSERT_EQ(Pages().size(), 6u);
+    for (int i = 0; i < 6; ++i) EXPECT_THAT(Dir.Read(Pages()[i]), StartsWith(Esc("E") + Dir.Read(overlays[i]))) << overlays[i];
+    KeepPages("copyb-shipped");
+}
+
 }  // namespace

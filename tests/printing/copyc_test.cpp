@@ -72,4 +72,17 @@ TEST_F(CopyC, APrintedSheetIsOneRawDocumentNamedAfterTheCopy) {
     EXPECT_THAT(PageSteps, ::testing::IsEmpty());
 }
 
+TEST_F(CopyC, PagesCarryTheShippedFormImages) {
+    OpenHarbor();
+    UseShippedOverlays();
+    BuildPrint(2);
+    WalkPrint([] { PrintCopyCMisc("", false); });
+    BuildPrint(1);
+    WalkPrint([] { PrintCopyCInt("", false); });
+    ASSERT_EQ(Pages().size(), 4u);
+    EXPECT_THAT(Dir.Read("PRN00001.PRN"), StartsWith(Esc("E") + Dir.Read("USMISCC1.HP")));
+    EXPECT_THAT(Dir.Read("PRN00004.PRN"), StartsWith(Esc("E") + Dir.Read("USINTC1.HP")));
+    KeepPages("copyc-shipped");
+}
+
 }  // namespace

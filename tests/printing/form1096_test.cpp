@@ -159,4 +159,14 @@ TEST_F(Form1096, PrintedAndPdfRunsNameTheirCopies) {
                                        "pdf 2 " + client + "FILE1099_12-31-2008"));
 }
 
+TEST_F(Form1096, TheFileCopyCarriesTheShippedFormImage) {
+    OpenHarbor();
+    UseShippedOverlays();
+    Print1096File();
+    DClientDataBase->Interest1099 = "Y";
+    Print1096File();
+    for (const std::string& page : Pages()) EXPECT_THAT(Dir.Read(page), StartsWith(Esc("E") + Dir.Read("US1096$1.HP")));
+    KeepPages("form1096-shipped");
+}
+
 }  // namespace

@@ -131,12 +131,22 @@ std::vector<std::string> Form1099Fixture::Pages() const {
     return pages;
 }
 
-void Form1099Fixture::ExpectGoldenPages(const std::string& Case) const {
+void Form1099Fixture::UseShippedOverlays() {
+    for (const char* name : OverlayNames) Dir.Write(name, ReadBytes(std::filesystem::path(SHIPPED_FORMS_DIR) / name));
+}
+
+void Form1099Fixture::KeepPages(const std::string& Case) const {
     namespace fs = std::filesystem;
-    const fs::path golden = fs::path(TOTAMUND_SOURCE_DIR) / "tests/printing/golden" / Case;
     const fs::path kept = fs::path(TOTAMUND_ARTIFACT_DIR) / "forms" / Case;
     fs::remove_all(kept);
     fs::create_directories(kept);
+    for (const std::string& page : Pages()) fs::copy_file(Dir / page, kept / page);
+}
+
+void Form1099Fixture::ExpectGoldenPages(const std::string& Case) const {
+    namespace fs = std::filesystem;
+    KeepPages(Case);
+    const fs::path golden = fs::path(TOTAMUND_SOURCE_DIR) / "tests/printing/golden" / Case;
     const bool update = std::getenv("TOTAMUND_UPDATE_GOLDEN") != nullptr;
     if (update) {
         fs::remove_all(golden);
@@ -144,7 +154,6 @@ void Form1099Fixture::ExpectGoldenPages(const std::string& Case) const {
     }
     const std::vector<std::string> pages = Pages();
     for (const std::string& page : pages) {
-        fs::copy_file(Dir / page, kept / page);
         if (update) fs::copy_file(Dir / page, golden / page);
         EXPECT_TRUE(ReadBytes(golden / page) == Dir.Read(page)) << page << " differs from " << (golden / page);
     }

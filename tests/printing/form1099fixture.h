@@ -60,6 +60,11 @@ protected:
     // TOTAMUND_UPDATE_GOLDEN set in the environment the golden copies are written.
     void ExpectGoldenPages(const std::string& Case) const;
 
+    // Puts the overlays the program ships in place of the stand-ins.
+    void UseShippedOverlays();
+    // Keeps the run's page files under the artifact directory's forms/<Case>/.
+    void KeepPages(const std::string& Case) const;
+
     // Calls of the page viewer and the PDF maker.
     std::vector<std::string> PageSteps;
 };

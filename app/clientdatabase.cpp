@@ -3,10 +3,31 @@
 #include "app/user.h"
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/strutils.h"
+#include "tables/droerror.h"
 
 TDClientDataBase* DClientDataBase = nullptr;
 
 const char* const ClientInUseMessage = "Unable to open client - the client may be in use by another user";
+
+String ClientOpenFailureMessage(const Exception& E)
+{
+    const auto* open = dynamic_cast<const EDaroruOpenError*>(&E);
+    if (!open || open->Why() == TDaroruOpenFailure::InUse)
+        return ClientInUseMessage;
+    const String file = open->FileName();
+    const String reason = open->Reason().empty() ? String() : "\n" + open->Reason();
+    switch (open->Why()) {
+    case TDaroruOpenFailure::Damaged:
+        return "Unable to open client - the file " + file + " is damaged." + reason;
+    case TDaroruOpenFailure::Missing:
+        return "Unable to open client - the file " + file + " does not exist.";
+    case TDaroruOpenFailure::IndexDamaged:
+        return "Unable to open client - the index file of " + file + " is damaged." + reason +
+               "\nReindexing rebuilds it: choose this client again with Change Client.";
+    default:
+        return "Unable to open client - the file " + file + " cannot be opened." + reason;
+    }
+}
 
 namespace {
 
@@ -179,10 +200,10 @@ void TDClientDataBase::OpenClient()
         tblEmployee->Open();
         tblEmployee->First();
         FOpenDir = dir;
-    } catch (const Exception&) {
+    } catch (const Exception& E) {
         // A client is open whole or not at all.
         CloseClient();
-        DoShowMessage(ClientInUseMessage);
+        DoShowMessage(ClientOpenFailureMessage(E));
         User->ClientID.clear();
     }
 }

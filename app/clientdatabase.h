@@ -30,8 +30,11 @@ bool IsValidID(const String& ID);
 // Raises EInvalidID, naming the ID, when IsValidID is false.
 void CheckID(const String& ID);
 
-// The message of a client whose tables could not be opened.
+// The message of a client whose tables another user holds.
 extern const char* const ClientInUseMessage;
+// The message of a client whose tables could not be opened: the in-use message
+// when another user holds them, else which file is wrong and why.
+String ClientOpenFailureMessage(const Exception& E);
 
 class TDClientDataBase : public TDataModule {
 public:

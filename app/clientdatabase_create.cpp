@@ -9,21 +9,26 @@
 
 namespace {
 
-// Table, schema and the question asked before it is created for a client.
+// Table, schema and what the question asked before it is created calls it.
 struct TClientTable {
     TDaroruTable* TDClientDataBase::*Table;
     const TTableSchema* Schema;
-    const char* Question;
+    const char* Database;
 };
 
 const TClientTable ClientTables[] = {
-    {&TDClientDataBase::tblClient, &ClientSchema,
-     "The client database does not exist at this data location.  Would you like to create it now?"},
-    {&TDClientDataBase::tblEmployee, &EmployeeSchema,
-     "The employee database does not exist at this data location.  Would you like to create it now?"},
-    {&TDClientDataBase::tblTransactions, &TransactionSchema,
-     "The transactions database does not exist at this data location.  Would you like to create it now?"},
+    {&TDClientDataBase::tblClient, &ClientSchema, "client"},
+    {&TDClientDataBase::tblEmployee, &EmployeeSchema, "employee"},
+    {&TDClientDataBase::tblTransactions, &TransactionSchema, "transactions"},
 };
+
+// The question before a missing table of a client is created, naming the
+// client's directory.
+String CreateQuestion(const TClientTable& Table, const String& Dir)
+{
+    return String("The ") + Table.Database + " database does not exist at this data location (" + Dir +
+           ").  Would you like to create it now?";
+}
 
 String FileOf(const String& Dir, const TTableSchema& Schema, const char* Extension)
 {
@@ -115,7 +120,7 @@ void TDClientDataBase::EnsureClientTables(const String& ID)
 {
     const String dir = ClientDir(ID);
     for (const TClientTable& t : ClientTables) {
-        if (FileExists(FileOf(dir, *t.Schema, ".DBF")) || !DoAskYesNo(t.Question))
+        if (FileExists(FileOf(dir, *t.Schema, ".DBF")) || !DoAskYesNo(CreateQuestion(t, dir)))
             continue;
         NeedDirectory(dir);
         CloseClient();

@@ -4,6 +4,7 @@
 #include "app/clientdatabase.h"
 #include "app/smalldialogs.h"
 #include "app/texthelpers.h"
+#include "controls/opendocument.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/sharelocks.h"
@@ -11,7 +12,6 @@
 #include "platform/vcl/application.h"
 #include "platform/vcl/colors.h"
 #include "platform/vcl/dialogs.h"
-#include "platform/win/desktop.h"
 #include "platform/win/hostinfo.h"
 #include "platform/win/registry.h"
 
@@ -162,11 +162,11 @@ void TFMain::DeleteTempPrintFiles() {
 }
 
 void TFMain::Help1Click(TObject*) {
-    ShowDocument(ProgramDir + "DIRUZU.ZIV");
+    OpenDocument(ProgramDir + "DIRUZU.ZIV");
 }
 
 void TFMain::Support1Click(TObject*) {
-    ShowDocument(ProgramDir + "status.txt");
+    OpenDocument(ProgramDir + "status.txt");
 }
 
 String ProgramDirProblem(const String& Dir) {

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "controls/kvlabel.h"
+#include "controls/opendocument.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/guiscreen.h"
 #include "platform/win/desktop.h"
@@ -128,7 +129,7 @@ void TKVMouseFreeForm::MouseFreeKeyPress(TObject*, char& Key) {
 void TKVMouseFreeForm::MouseFreeKeyDown(TObject*, Word& Key, TShiftState) {
     if (Key == VK_F1) {
         Key = 0;
-        ShowDocument(ExtractFilePath(ProgramFileName()) + "DIRUZU.ZIV");
+        OpenDocument(ExtractFilePath(ProgramFileName()) + "DIRUZU.ZIV");
     } else if (Key == VK_F2) {
         RunCalculator();
     }

@@ -9,11 +9,15 @@
 #include "platform/rtl/streams.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/application.h"
+#include "platform/vcl/bitmap.h"
+#include "platform/vcl/colors.h"
 #include "platform/vcl/dialogs.h"
 #include "platform/vcl/printers.h"
 #include "platform/win/rawprinter.h"
 
 namespace {
+
+TFormImagePainter FormImagePainter;
 
 const String Reset = "\x1b" "E";
 // Windows Latin 1, the code page of the program's texts.
@@ -65,6 +69,13 @@ bool ReadProgramFile(const String& Name, String& Bytes) {
     return true;
 }
 
+// The name of the run's current page file, any old file of that number removed.
+String NewPageFile(const String& Prefix, const String& Extension) {
+    const String path = FMain->ProgramDir + Prefix + FormatFloat("00000", FMain->PageFileNumber) + Extension;
+    if (FileExists(path)) DeleteFile(ResolvePath(path));
+    return path;
+}
+
 // Sends a raw document and tells the user when it did not reach the printer.
 bool PrintDocument(const String& DocName, const std::vector<String>& Parts) {
     const TRawPrintResult result = PrintRawDocument(SpoolerPrinterName(), DocName, Parts);
@@ -74,6 +85,8 @@ bool PrintDocument(const String& DocName, const std::vector<String>& Parts) {
 }
 
 }  // namespace
+
+void SetFormImagePainter(TFormImagePainter Painter) { FormImagePainter = std::move(Painter); }
 
 String SpoolerPrinterName() {
     if (FMain->PrinterName.empty()) {
@@ -86,41 +99,101 @@ String SpoolerPrinterName() {
     return FMain->PrinterName.substr(0, on);
 }
 
-FormPrinter::FormPrinter() = default;
+FormPrinter::FormPrinter() : FCanvasMode(FMain->User->NoLaserPrint) {}
 
-FormPrinter::~FormPrinter() = default;
+// A printed canvas run's sheets go to the printer with its document's end.
+FormPrinter::~FormPrinter() {
+    if (FPagePrinter && FPagePrinter->Printing()) FPagePrinter->EndDoc();
+}
 
 void FormPrinter::StartPage() {
+    if (FCanvasMode) {
+        StartCanvasPage();
+        return;
+    }
     FPageText.clear();
     if (FMain->Copies > 1) FPageText += "\x1b&l" + IntToStr(FMain->Copies) + "X";
+}
+
+// Pages of a preview or PDF run are bitmaps of a Letter sheet at the screen's
+// resolution; printed pages are sheets of one printer document.
+void FormPrinter::StartCanvasPage() {
+    if (!FPagePrinter) FPagePrinter = Printer();
+    if (FMain->Preview || FMain->MakePdf) {
+        FPageBitmap = std::make_unique<TBitmap>();
+        const int dpi = FPageBitmap->Canvas()->PixelsPerInch();
+        FPageBitmap->SetSize(static_cast<int>(dpi * 8.5), dpi * 11);
+        FPageCanvas = FPageBitmap->Canvas();
+        FOriginX = 48;
+        FOriginY = -2;
+    } else {
+        if (FPagePrinter->Printing()) FPagePrinter->NewPage();
+        else FPagePrinter->BeginDoc();
+        FPageCanvas = FPagePrinter->Canvas();
+        FOriginX = PrinterPixels(48);
+        FOriginY = PrinterPixels(-90);
+    }
+    TFont* font = FPageCanvas->Font();
+    font->SetName("Courier New");
+    font->SetSize(12);
+    font->SetStyle(TFontStyles());
+    font->SetColor(clBlack);
+    FPageCanvas->Brush()->SetStyle(bsClear);
+    FScale = FPageCanvas->PixelsPerInch() * 0.001;
+}
+
+int FormPrinter::PrinterPixels(int Pixels) const {
+    return static_cast<int>(std::lround(Pixels * FPageCanvas->PixelsPerInch() / 600.0));
+}
+
+void FormPrinter::DrawCanvasText(float Column, float Row, const String& Text, int Alignment) {
+    if (!FPageCanvas || (Alignment != 1 && Alignment != 3)) return;
+    FPageCanvas->Brush()->SetStyle(bsClear);
+    // Thousandths of an inch; a row is 165.5 of them.
+    const float x = static_cast<float>(double(Column) * 100);
+    const float y = static_cast<float>(double(Row) * 165.5);
+    const String text = PrintableText(Text);
+    int px = static_cast<int>(std::trunc(x * FScale + FOriginX));
+    const int py = static_cast<int>(std::trunc(y * FScale + FOriginY));
+    if (Alignment == 3) px -= FPageCanvas->TextWidth(text);
+    FPageCanvas->TextOut(px, py, text);
 }
 
 void FormPrinter::Place(const String& RowText, const String& ColumnText, const String& Text) {
     FPageText += "\x1b&a" + RowText + "r" + ColumnText + "C" + PrintableText(Text);
 }
 
-void FormPrinter::PrintText(int Row, int Column, const String& Text) { Place(PositionText(Row), PositionText(Column), Text); }
+void FormPrinter::PrintText(int Row, int Column, const String& Text) {
+    if (FCanvasMode) DrawCanvasText(Column, Row, Text, 1);
+    else Place(PositionText(Row), PositionText(Column), Text);
+}
 
 void FormPrinter::PrintTextChoice(int Row, int Column, const String& Text, const String&) { PrintText(Row, Column, Text); }
 
 void FormPrinter::PrintAmount(int Row, int Column, double Value, const String&, const String& Mask) {
     const String text = AmountText(Value, Mask);
     if (text.empty()) return;
-    Place(PositionText(Row), PositionText(Column - static_cast<int>(text.size()) + 1), text);
+    // The last character falls in the column; a canvas ends the text at the cell's left edge.
+    if (FCanvasMode) DrawCanvasText(Column, Row, text, 3);
+    else Place(PositionText(Row), PositionText(Column - static_cast<int>(text.size()) + 1), text);
 }
 
 void FormPrinter::PrintCheck(int Row, int Column, bool Checked, const String&) {
     if (Checked) PrintText(Row, Column, "X");
 }
 
-void FormPrinter::PrintTextF(float Row, float Column, const String& Text) { Place(PositionText(double(Row)), PositionText(double(Column)), Text); }
+void FormPrinter::PrintTextF(float Row, float Column, const String& Text) {
+    if (FCanvasMode) DrawCanvasText(Column, Row, Text, 1);
+    else Place(PositionText(double(Row)), PositionText(double(Column)), Text);
+}
 
 void FormPrinter::PrintTextChoiceF(float Row, float Column, const String& Text, const String&) { PrintTextF(Row, Column, Text); }
 
 void FormPrinter::PrintAmountF(float Row, float Column, double Value, const String&, const String& Mask) {
     const String text = AmountText(Value, Mask);
     if (text.empty()) return;
-    Place(PositionText(double(Row)), PositionText(double(Column) - static_cast<double>(text.size()) + 1), text);
+    if (FCanvasMode) DrawCanvasText(Column, Row, text, 3);
+    else Place(PositionText(double(Row)), PositionText(double(Column) - static_cast<double>(text.size()) + 1), text);
 }
 
 void FormPrinter::PrintCheckF(float Row, float Column, bool Checked, const String&) {
@@ -138,7 +211,15 @@ void FormPrinter::SelectFont(int FontNumber) {
 
 void FormPrinter::LoadOverlay(const String& Name) {
     String bytes;
-    if (ReadProgramFile(UpperCase(Name), bytes)) FOverlayData = std::move(bytes);
+    if (!ReadProgramFile(UpperCase(Name), bytes)) return;
+    if (!FCanvasMode) {
+        FOverlayData = std::move(bytes);
+        return;
+    }
+    if (!FPageCanvas || !FormImagePainter) return;
+    const TRect frame = FPageBitmap ? Rect(0, 0, 700, 880)
+                                    : Rect(PrinterPixels(-130), PrinterPixels(-86), PrinterPixels(4200), PrinterPixels(5466));
+    FormImagePainter(bytes, *FPageCanvas, frame);
 }
 
 std::vector<String> FormPrinter::PageJob(bool TrimOverlay) const {
@@ -149,16 +230,21 @@ std::vector<String> FormPrinter::PageJob(bool TrimOverlay) const {
 }
 
 void FormPrinter::WritePageFile() {
-    const String path = FMain->ProgramDir + "PRN" + FormatFloat("00000", FMain->PageFileNumber) + ".PRN";
-    if (FileExists(path)) DeleteFile(ResolvePath(path));
+    const String path = NewPageFile("PRN", ".PRN");
     TFileStream file(path, fmCreate);
     for (const String& part : PageJob(FMain->MakePdf)) file.WriteBuffer(part.data(), static_cast<Int64>(part.size()));
+}
+
+void FormPrinter::SavePageBitmap() {
+    FPageBitmap->SaveToFile(NewPageFile("bmp", ".bmp"));
+    FPageCanvas = nullptr;
+    FPageBitmap.reset();
 }
 
 bool FormPrinter::SendPage(const String& DocName) { return PrintDocument(DocName, PageJob(false)); }
 
 bool FormPrinter::EndPage(const String& DocName) {
-    FMain->BitmapPages = false;
+    FMain->BitmapPages = FCanvasMode;
     ++FMain->PageFileNumber;
     // The page is over whether or not it got out.
     struct TPageEnd {
@@ -168,6 +254,10 @@ bool FormPrinter::EndPage(const String& DocName) {
             Engine.FOverlayData.clear();
         }
     } pageEnd{*this};
+    if (FCanvasMode) {
+        if (FPageBitmap) SavePageBitmap();
+        return true;
+    }
     if (!FMain->Preview && !FMain->MakePdf) return SendPage(DocName);
     WritePageFile();
     return true;

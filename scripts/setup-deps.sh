@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
   python3-dbfread libdbd-xbase-perl
   xvfb fonts-dejavu-extra
-  libfreetype-dev fonts-liberation
+  libfreetype-dev fonts-liberation poppler-utils cups cups-client
 )
 
 missing=()

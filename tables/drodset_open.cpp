@@ -7,6 +7,7 @@
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/strutils.h"
 #include "platform/rtl/twodigityear.h"
+#include "platform/xbengine/xbe50.h"
 #include "tables/droenv.h"
 #include "tables/droerror.h"
 #include "tables/drodset.h"
@@ -19,6 +20,22 @@ int TableTwoDigitYearWindow(int CurrentYear, int Epoch)
 {
     const int window = CurrentYear - Epoch;
     return window > 0 ? window : TableCenturyWindow(CurrentYear, Epoch);
+}
+
+TDaroruOpenFailure OpenFailureOf(int EngineCode)
+{
+    switch (EngineCode) {
+    case XBE_E_IN_USE:
+    case XBE_E_LOCK:
+        return TDaroruOpenFailure::InUse;
+    case XBE_E_BAD_HEADER:
+    case XBE_E_CORRUPT_DATA:
+        return TDaroruOpenFailure::Damaged;
+    case XBE_E_CORRUPT_INDEX:
+        return TDaroruOpenFailure::IndexDamaged;
+    default:
+        return TDaroruOpenFailure::Other;
+    }
 }
 
 }  // namespace
@@ -118,19 +135,32 @@ void TDaroruTable::OpenTable()
     const String fullName = GetFullTableName();
     if (FAccessMethod == amLocal) {
         if (!GetExists() && FErrorFunc == -1)
-            Raise("Table does not exist.\rFile or directory does not exist.\rFile: " + fullName);
+            throw EDaroruOpenError("Table does not exist.\rFile or directory does not exist.\rFile: " + fullName,
+                                   TDaroruOpenFailure::Missing, fullName, String());
         XBE_CALL(xb_SetCentury, FCentury);
         XBE_CALL(xb_SetEpoch, static_cast<XBWORD>(FEpoch));
     }
     int year = 0, month = 0, day = 0;
     DecodeDate(Date(), year, month, day);
     TwoDigitYearCenturyWindow = TableTwoDigitYearWindow(year, FEpoch);
+    int engineCode = 0;
+    String engineReason;
     if (FAccessMethod == amLocal) {
         if (FErrorFunc == -1)
             XBE_CALL(xb_ErrorLevel, 0);
         FWorkArea = XBE_CALL(xb_Use, (GetDataPath() + ExtractFileName(NormalizePath(FTableName))).c_str(),
                              FAlias.c_str(), mode, type);
+        engineCode = XbeLastError();
+        engineReason = XbeLastErrorText();
         XBE_CALL(xb_ErrorLevel, static_cast<XBSHORT>(FErrorLevel));
+        // The engine opens a table whose structural index it could not open and
+        // warns; every change written then would miss the index, so the table
+        // stays shut until the index is rebuilt (or free again).
+        if (FWorkArea > 0 && (engineCode == XBE_E_CORRUPT_INDEX || engineCode == XBE_E_IN_USE)) {
+            cs_Select(FWorkArea);
+            cs_Close();
+            FWorkArea = 0;
+        }
     } else {
         FWorkArea = cs_Use(ExtractFileName(NormalizePath(FTableName)).c_str(), FAlias.c_str(), mode, type);
     }
@@ -139,7 +169,9 @@ void TDaroruTable::OpenTable()
         if (FErrorFunc != -1)
             return;
         if (FAccessMethod == amLocal)
-            Raise("Unable to open table.\rFile: " + fullName);
+            throw EDaroruOpenError("Unable to open table.\rFile: " + fullName +
+                                       (engineReason.empty() ? String() : "\r" + engineReason),
+                                   OpenFailureOf(engineCode), fullName, engineReason);
         if (FDaroruConnection && (FDaroruConnection->UserName().empty() || FDaroruConnection->Password().empty()))
             Raise("Must include User Name and Password to open table through the Daroru Database Server");
         Raise("Unable to open table.\rFile: " + fullName);

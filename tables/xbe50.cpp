@@ -14,6 +14,7 @@ namespace {
 struct TXbeState {
     TXbeFunctions Functions;
     const char* (*LastErrorText)(void) = nullptr;
+    int32_t (*LastError)(void) = nullptr;
     bool Loaded = false;
     void* Handle = nullptr;
     TXbeLoader Loader = SystemXbeLoader();
@@ -96,6 +97,8 @@ void LoadDLL()
 #undef XBE_FUNCTION
     void* text = s.Loader.Symbol(s.Handle, "xbx_LastErrorText");
     std::memcpy(&s.LastErrorText, &text, sizeof text);
+    void* code = s.Loader.Symbol(s.Handle, "xbx_LastError");
+    std::memcpy(&s.LastError, &code, sizeof code);
     XBE_CALL(xb_SetStringType, 1);
     XBE_CALL(xb_SysProp, 1009, 0);
 }
@@ -109,11 +112,18 @@ void UnloadDLL()
     s.Loaded = false;
     s.Functions = TXbeFunctions();
     s.LastErrorText = nullptr;
+    s.LastError = nullptr;
 }
 
 void XbeNotBound(const char* Name)
 {
     throw EDaroruError(String("The engine function ") + Name + " is not bound");
+}
+
+int XbeLastError()
+{
+    const TXbeState& s = State();
+    return s.LastError ? int(s.LastError()) : 0;
 }
 
 String XbeLastErrorText()

@@ -58,5 +58,7 @@ R XbeCall(R (*Function)(P...), const char* Name, A... Args)
 }
 #define XBE_CALL(name, ...) XbeCall(Xbe().name, #name __VA_OPT__(, ) __VA_ARGS__)
 
-// The engine's last error text (an extension export; empty when absent).
+// The engine's last error code and text (extension exports; 0 and empty when
+// absent). A call that succeeded may leave a warning here.
+int XbeLastError();
 String XbeLastErrorText();

@@ -169,6 +169,8 @@ TSize TCanvas::TextExtent(const String& Text) {
 
 int TCanvas::TextWidth(const String& Text) { return TextExtent(Text).cx; }
 
+int TCanvas::TextAscent() { return QFontMetrics(ToQFont(*FFont, FDpi)).ascent(); }
+
 int TCanvas::TextHeight(const String& Text) { return TextExtent(Text).cy; }
 
 int TCanvas::DrawText(const String& Text, TRect& R, unsigned Format) {

@@ -65,6 +65,8 @@ public:
     void TextRect(const TRect& R, int X, int Y, const String& Text);
     int TextWidth(const String& Text);
     int TextHeight(const String& Text);
+    // The height of the font above its baseline, in pixels.
+    int TextAscent();
     TSize TextExtent(const String& Text);
     // Text laid out in R by the DT_ format; returns the text's height. With DT_CALCRECT
     // nothing is drawn and R's right and bottom edges are set to fit the text.

@@ -146,9 +146,10 @@ void TControl::FontChanged() {
     FWidget->setFont(ToQFont(*FFont, ScreenPixelsPerInch));
     QPalette palette = FWidget->palette();
     const QColor color = ToQColor(FFont->Color());
-    palette.setColor(QPalette::WindowText, color);
-    palette.setColor(QPalette::Text, color);
-    palette.setColor(QPalette::ButtonText, color);
+    // The disabled colours stay the system's, so that a disabled control looks disabled.
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            palette.setColor(group, role, color);
     FWidget->setPalette(palette);
     FWidget->update();
 }

@@ -81,6 +81,12 @@ int TPrinter::PageHeight() const { return FDevice->Printer.height(); }
 
 int TPrinter::Resolution() const { return FDevice->Printer.resolution(); }
 
+void TPrinter::SetResolution(int Value) {
+    CheckPrinting(false);
+    if (!FDeviceResolution) FDeviceResolution = FDevice->Printer.resolution();
+    FDevice->Printer.setResolution(Value > 0 ? Value : FDeviceResolution);
+}
+
 void TPrinter::BeginDoc() {
     CheckPrinting(false);
     QPrinter& printer = FDevice->Printer;

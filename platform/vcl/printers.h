@@ -43,6 +43,9 @@ public:
     int PageWidth() const;
     int PageHeight() const;
     int Resolution() const;
+    // Draws at this many pixels per inch where the device allows; 0 goes back to the
+    // device's own resolution.
+    void SetResolution(int Value);
     int PageNumber() const { return FPageNumber; }
     bool Printing() const { return FPrinting; }
     bool Aborted() const { return FAborted; }
@@ -67,6 +70,7 @@ private:
     String FOutputFileName;
     String FTitle;
     int FCopies = 1;
+    int FDeviceResolution = 0;  // the device's own, once SetResolution changed it
     TPrinterOrientation FOrientation = poPortrait;
     int FPageNumber = 0;
     bool FPrinting = false;

@@ -52,14 +52,16 @@ void xb_Skip(XBLONG count)
     GuardedVoid([&] { Current().Skip(count); });
 }
 
+// With no table in the area both ends answer true, so that every
+// "until the end" loop of a caller stops after a failed open.
 XBBOOL xb_Bof(void)
 {
-    return Guarded<XBBOOL>(0, [] { return Current().Bof() ? 1 : 0; });
+    return Guarded<XBBOOL>(1, [] { return Current().Bof() ? 1 : 0; });
 }
 
 XBBOOL xb_Eof(void)
 {
-    return Guarded<XBBOOL>(0, [] { return Current().Eof() ? 1 : 0; });
+    return Guarded<XBBOOL>(1, [] { return Current().Eof() ? 1 : 0; });
 }
 
 XBLONG xb_RecNo(void)
@@ -78,10 +80,11 @@ XBLONG xb_Count(void)
 }
 
 // The rank of the current record's key over the keys of the active order
-// (record number over record count in natural order); 1 at end of file.
+// (record number over record count in natural order); 1 at end of file and
+// with no table in the area.
 double xb_OrderPosGet(void)
 {
-    return Guarded<double>(0, [] {
+    return Guarded<double>(1, [] {
         Table& table = Current();
         Integer count = table.OrderKeyCount();
         if (count == 0)

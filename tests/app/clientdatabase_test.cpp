@@ -287,7 +287,8 @@ TEST_F(ClientDataBaseTest, EnsureAsksOnlyForMissingTablesAndCreatesOnYes)
     std::filesystem::remove(dir + "EMPLOYEE.DBF");
     std::filesystem::remove(dir + "EMPLOYEE.CDX");
     const std::vector<String> asked = {
-        "The employee database does not exist at this data location.  Would you like to create it now?"};
+        "The employee database does not exist at this data location (" + dir +
+        ").  Would you like to create it now?"};
     Answer = false;
     Module->EnsureClientTables("C3");
     EXPECT_EQ(Questions, asked);

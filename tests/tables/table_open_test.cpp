@@ -1,10 +1,17 @@
 // Opening tables: where they are found, their field definitions and the
 // refusals on the way.
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+
 #include "platform/classes/datamodule.h"
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/fileops.h"
+#include "platform/rtl/sharelocks.h"
 #include "platform/rtl/strutils.h"
 #include "tables/droenv.h"
 #include "tables/droerror.h"
@@ -95,10 +102,96 @@ TEST_F(TableTest, OpenRefusalsNameTheProblem)
     CreateTable("NOTES.DBF", memo);
     ASSERT_TRUE(DeleteFile(Dir + "NOTES.FPT"));
     EXPECT_EQ(OpenError(Table("NOTES.DBF")), "Associated MEMO file does not exist.\rFile: " + UpperCase(Dir + "NOTES.FPT"));
+}
 
-    // A file the engine cannot read is refused after the engine tried.
-    ASSERT_TRUE(WriteFileAtomically(Dir + "JUNK.DBF", String(64, 'x')));
-    EXPECT_EQ(OpenError(Table("JUNK.DBF")), "Unable to open table.\rFile: " + Dir + "JUNK.DBF");
+// Replaces a file by Size bytes of noise, or cuts it to Size bytes.
+void Damage(const String& Path, size_t Size, bool Noise)
+{
+    std::ifstream in(Path, std::ios::binary);
+    String bytes = Noise ? String() : String(std::istreambuf_iterator<char>(in), {}).substr(0, Size);
+    for (size_t i = 0; Noise && i < Size; ++i)
+        bytes += char((i * 7919 + 13) % 251);
+    ASSERT_TRUE(WriteFileAtomically(Path, bytes)) << Path;
+}
+
+// A file the engine cannot read is refused after the engine tried, with the
+// engine's reason after the table's name, and told apart from a table in use.
+TEST_F(TableTest, DamagedFilesAreRefusedWithTheReason)
+{
+    const std::vector<FieldLayout> memo = {{"ID", 'C', 4, 0}, {"NOTES", 'M', 10, 0}};
+    struct Case {
+        const char* What;
+        const char* Damaged;  // the file spoilt, beside the table T.DBF
+        size_t Size;
+        bool Noise;
+        TDaroruOpenFailure Why;
+        const char* Reason;   // a part of the engine's reason
+    } cases[] = {
+        {"header cut short", "T.DBF", 10, false, TDaroruOpenFailure::Damaged, "header"},
+        {"header of noise", "T.DBF", 4096, true, TDaroruOpenFailure::Damaged, "header"},
+        {"index of noise", "T.CDX", 4096, true, TDaroruOpenFailure::IndexDamaged, "T.CDX"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        CreateTable("T.DBF", memo);
+        AppendImages("T.DBF", {Image(memo, {"A", "0"}), Image(memo, {"B", "0"})});
+        TDaroruTable* maker = Table("T.DBF");
+        maker->SetExclusive(WordTrue);
+        maker->Open();
+        maker->IndexTag("", "ID", "ID", 0, false, "");
+        maker->Close();
+        const String damaged = Dir + c.Damaged;
+        ASSERT_NO_FATAL_FAILURE(Damage(damaged, c.Size, c.Noise));
+
+        TDaroruTable* t = Table("T.DBF");
+        try {
+            t->Open();
+            ADD_FAILURE() << "opened";
+        } catch (const EDaroruOpenError& e) {
+            EXPECT_EQ(e.Why(), c.Why);
+            EXPECT_EQ(e.FileName(), Dir + "T.DBF");
+            EXPECT_NE(e.Reason().find(c.Reason), String::npos) << e.Reason();
+            EXPECT_EQ(e.Message(), "Unable to open table.\rFile: " + Dir + "T.DBF\r" + e.Reason());
+        }
+        EXPECT_FALSE(t->Active());
+        t->Close();
+        for (const char* ext : {".DBF", ".FPT", ".CDX"})
+            DeleteFile(Dir + "T" + ext);
+    }
+}
+
+// An exclusive open whose structural index another open holds would write
+// past the index: the table stays shut and is reported in use.
+TEST_F(TableTest, AnIndexHeldElsewhereKeepsTheTableShut)
+{
+    CreateTable("T.DBF", ClientListSchema);
+    TDaroruTable* maker = Table("T.DBF");
+    maker->SetExclusive(WordTrue);
+    maker->Open();
+    maker->IndexTag("", "ID", "ID", 0, false, "");
+    maker->Close();
+
+    const int fd = ::open((Dir + "T.CDX").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    {
+        sharelocks::OfdLock held;
+        ASSERT_TRUE(held.TryAcquire(fd, sharelocks::OpenModeOffset, sharelocks::LockKind::Shared));
+        TDaroruTable* t = Table("T.DBF");
+        t->SetExclusive(WordTrue);
+        try {
+            t->Open();
+            ADD_FAILURE() << "opened";
+        } catch (const EDaroruOpenError& e) {
+            EXPECT_EQ(e.Why(), TDaroruOpenFailure::InUse);
+            EXPECT_EQ(e.Reason(), "The index file is in use: " + Dir + "T.CDX");
+        }
+        EXPECT_FALSE(t->Active());
+    }
+    ::close(fd);
+    TDaroruTable* t = Table("T.DBF");
+    t->SetExclusive(WordTrue);
+    t->Open();
+    EXPECT_TRUE(t->Active());
 }
 
 TEST_F(TableTest, DatabaseNameMayBeALinuxPathAndTableNameDirectoryWins)

@@ -422,7 +422,13 @@ TEST_F(NavigationTest, AnExclusiveOpenFailsWhileAnotherProcessHasTheFile)
     Peer peer(Dir + "KINDS.DBF", 1);
     ASSERT_EQ(peer.Reply(), "ready\n");
     T->SetExclusive(WordTrue);
-    EXPECT_EQ(MessageOf([&] { T->Open(); }), "Unable to open table.\rFile: " + Dir + "KINDS.DBF");
+    try {
+        T->Open();
+        ADD_FAILURE() << "opened";
+    } catch (const EDaroruOpenError& e) {
+        EXPECT_EQ(e.Why(), TDaroruOpenFailure::InUse);
+        EXPECT_EQ(e.Message(), "Unable to open table.\rFile: " + Dir + "KINDS.DBF\rThe table is in use: " + Dir + "KINDS.DBF");
+    }
     EXPECT_FALSE(T->Active());
     T->SetExclusive(WordFalse);
     T->Open();

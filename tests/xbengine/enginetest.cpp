@@ -86,8 +86,3 @@ void EngineTest::WriteBytes(const std::string& path, const std::vector<unsigned 
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
-
-std::string FixtureDir()
-{
-    return std::string(TOTAMUND_FIXTURES) + "/xbase/infused-dbf/";
-}

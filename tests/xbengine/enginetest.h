@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/xbengine/fixturefile.h"
 #include "tests/xbengine/xbebinding.h"
 
 struct FieldSpec {
@@ -38,6 +39,3 @@ protected:
     XbeBinding& E = Xbe();
     std::string Dir;  // scratch directory, ending in "/"
 };
-
-// The fixtures directory of the xBase reference files, ending in "/".
-std::string FixtureDir();

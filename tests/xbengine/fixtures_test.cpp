@@ -11,7 +11,9 @@ class FixtureTables : public EngineTest {
 protected:
     void Open(const std::string& name)
     {
-        XBSHORT area = E.xb_Use((FixtureDir() + name).c_str(), "", 1, 2);
+        const std::string path = FixturePath(name);
+        ASSERT_TRUE(FixtureReadable(path));
+        XBSHORT area = E.xb_Use(path.c_str(), "", 1, 2);
         ASSERT_GT(area, 0) << name << ": " << E.xbx_LastErrorText();
     }
 

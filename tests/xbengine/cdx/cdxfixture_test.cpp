@@ -11,10 +11,11 @@
 
 #include "platform/xbengine/cdx/cdxcursor.h"
 #include "platform/xbengine/cdx/cdxindexfile.h"
+#include "tests/xbengine/fixturefile.h"
 
 namespace {
 
-const String Dir = String(TOTAMUND_FIXTURES) + "/xbase/infused-dbf/foxprodb/";
+const String Dir = FixturePath("foxprodb/");
 
 // The fields of every record of a table, by name, with the deletion flag.
 struct Table {
@@ -112,6 +113,8 @@ class CdxFixture : public testing::TestWithParam<TagCase> {};
 TEST_P(CdxFixture, TagMatchesItsTable)
 {
     const TagCase& c = GetParam();
+    ASSERT_TRUE(FixtureReadable(Dir + c.File));
+    ASSERT_TRUE(FixtureReadable(Dir + c.Table));
     auto file = CdxIndexFile::Open(std::make_unique<CdxFileStore>(Dir + c.File, CdxFileStore::Mode::OpenReadOnly));
     CdxTag* tag = file->FindTag(c.Tag);
     ASSERT_NE(tag, nullptr);
@@ -148,6 +151,7 @@ INSTANTIATE_TEST_SUITE_P(Samples, CdxFixture, testing::ValuesIn(Cases),
 
 TEST(CdxFixtureFile, ListsTagsInCreationOrder)
 {
+    ASSERT_TRUE(FixtureReadable(Dir + "calls.CDX"));
     auto file = CdxIndexFile::Open(std::make_unique<CdxFileStore>(Dir + "calls.CDX", CdxFileStore::Mode::OpenReadOnly));
     std::vector<String> names;
     for (CdxTag* tag : file->Tags())

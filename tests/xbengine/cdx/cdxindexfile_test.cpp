@@ -6,6 +6,7 @@
 
 #include "platform/rtl/exceptions.h"
 #include "tests/xbengine/cdx/cdxtesting.h"
+#include "tests/xbengine/fixturefile.h"
 
 namespace {
 
@@ -57,7 +58,8 @@ TEST_F(CdxIndexFileTest, HeadersAreLaidOutAsTheSampleFiles)
 {
     // The sample's CALL_ID tag, made again: same directory and header bytes
     // wherever the format defines them.
-    const String sample = String(TOTAMUND_FIXTURES) + "/xbase/infused-dbf/foxprodb/calls.CDX";
+    const String sample = FixturePath("foxprodb/calls.CDX");
+    ASSERT_TRUE(FixtureReadable(sample));
     {
         auto file = CdxIndexFile::Create(std::make_unique<CdxFileStore>(Path("c.cdx"), CdxFileStore::Mode::Create));
         file->CreateTag({"CALL_ID", "call_id", "", CdxKeyType::Integer, 0, false, true, false});

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "tests/xbengine/cdx/cdxtesting.h"
+#include "tests/xbengine/fixturefile.h"
 #include "tests/xbengine/indexdump.h"
 
 namespace {
@@ -76,7 +77,9 @@ TEST_F(CdxInterop, SampleFilesTakeChangesPageByPage)
     // The sample tags keep the packing their maker chose until a page is
     // written again; both readers agree on the result.
     const String path = Path("dbc.cdx");
-    std::filesystem::copy_file(String(TOTAMUND_FIXTURES) + "/xbase/infused-dbf/foxprodb/FOXPRO-DB-TEST.DCX", path);
+    const String sample = FixturePath("foxprodb/FOXPRO-DB-TEST.DCX");
+    ASSERT_TRUE(FixtureReadable(sample));
+    std::filesystem::copy_file(sample, path);
     std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
     CdxEntries expected;
     {

@@ -1,0 +1,14 @@
+#include "controls/opendocument.h"
+
+#include "platform/rtl/fileops.h"
+#include "platform/vcl/dialogs.h"
+#include "platform/win/desktop.h"
+
+void OpenDocument(const String& FileName) {
+    const String path = ResolvePath(FileName);
+    if (!FileExists(path)) {
+        ShowMessage("The file " + path + " was not found.");
+        return;
+    }
+    if (!ShowDocument(path)) ShowMessage("The file " + path + " could not be opened.");
+}

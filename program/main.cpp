@@ -8,7 +8,9 @@
 #include "maintenance/clientselection.h"
 #include "platform/pcl/pagepainter.h"
 #include "platform/vcl/application.h"
+#include "printing/formpages.h"
 #include "printing/formprinter.h"
+#include "printing/viewpcl.h"
 
 int main() {
     try {
@@ -20,6 +22,7 @@ int main() {
         MenuForms.ClientSelection = ShowClientSelection;
         // Canvas pages draw their form image from the same PCL overlay a laser printer gets.
         SetFormImagePainter(pcl::PaintOverlay);
+        FormPageHooks.ViewPrintedPages = ViewPrintedPages;
         Application->CreateForm(FTotStart);
         Application->Run();
     } catch (...) {

@@ -146,6 +146,7 @@ TEST_F(CopyB, PagesCarryTheShippedFormImages) {
     ASSERT_EQ(Pages().size(), 6u);
     for (int i = 0; i < 6; ++i) EXPECT_THAT(Dir.Read(Pages()[i]), StartsWith(Esc("E") + Dir.Read(overlays[i]))) << overlays[i];
     KeepPages("copyb-shipped");
+    KeepPictures("copyb");
 }
 
 }  // namespace

@@ -83,6 +83,7 @@ TEST_F(CopyC, PagesCarryTheShippedFormImages) {
     EXPECT_THAT(Dir.Read("PRN00001.PRN"), StartsWith(Esc("E") + Dir.Read("USMISCC1.HP")));
     EXPECT_THAT(Dir.Read("PRN00004.PRN"), StartsWith(Esc("E") + Dir.Read("USINTC1.HP")));
     KeepPages("copyc-shipped");
+    KeepPictures("copyc");
 }
 
 }  // namespace

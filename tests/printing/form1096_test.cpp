@@ -167,6 +167,7 @@ TEST_F(Form1096, TheFileCopyCarriesTheShippedFormImage) {
     Print1096File();
     for (const std::string& page : Pages()) EXPECT_THAT(Dir.Read(page), StartsWith(Esc("E") + Dir.Read("US1096$1.HP")));
     KeepPages("form1096-shipped");
+    KeepPictures("form1096");
 }
 
 }  // namespace

@@ -4,9 +4,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
+#include "platform/pcl/interpreter.h"
+#include "platform/pcl/pagepainter.h"
 #include "platform/rtl/fileops.h"
+#include "platform/vcl/bitmap.h"
 #include "printing/formpages.h"
 
 namespace {
@@ -141,6 +145,20 @@ void Form1099Fixture::KeepPages(const std::string& Case) const {
     fs::remove_all(kept);
     fs::create_directories(kept);
     for (const std::string& page : Pages()) fs::copy_file(Dir / page, kept / page);
+}
+
+void Form1099Fixture::KeepPictures(const std::string& Case) const {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::path(TOTAMUND_SCREENSHOT_DIR) / "forms";
+    fs::create_directories(dir);
+    const std::vector<std::string> pages = Pages();
+    for (size_t i = 0; i < pages.size(); ++i) {
+        const std::vector<pcl::Page> printed = pcl::Interpret(Dir.Read(pages[i]));
+        ASSERT_EQ(printed.size(), 1u) << pages[i];
+        const std::unique_ptr<TBitmap> picture = pcl::RenderPage(printed.front(), 100);
+        const fs::path png = dir / (Case + "-" + std::to_string(i + 1) + ".png");
+        EXPECT_TRUE(picture->Image().save(QString::fromStdString(png.string()), "PNG")) << png;
+    }
 }
 
 void Form1099Fixture::ExpectGoldenPages(const std::string& Case) const {

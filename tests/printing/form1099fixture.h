@@ -64,6 +64,9 @@ protected:
     void UseShippedOverlays();
     // Keeps the run's page files under the artifact directory's forms/<Case>/.
     void KeepPages(const std::string& Case) const;
+    // Renders the run's pages as the printer prints them, to the screenshot
+    // directory's forms/<Case>-<page>.png.
+    void KeepPictures(const std::string& Case) const;
 
     // Calls of the page viewer and the PDF maker.
     std::vector<std::string> PageSteps;

@@ -42,6 +42,7 @@ TEST_F(RedCopy, SheetsOfThreeMiscAndFourIntRecipientsOverCalls) {
     for (const std::string& page : {misc1, misc2, int1, int2}) EXPECT_THAT(page, Not(HasSubstr("[US")));  // no overlay
     EXPECT_THAT(PageSteps, ElementsAre("view", "view", "view", "view"));
     ExpectGoldenPages("redcopy");
+    KeepPictures("redcopy");
 }
 
 TEST_F(RedCopy, ThePrintAdjustmentMovesEveryBox) {

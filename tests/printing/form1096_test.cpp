@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/smalldialogs.h"
+#include "platform/rtl/fileops.h"
 #include "printing/form1096.h"
 #include "tests/printing/form1099fixture.h"
 
@@ -131,8 +132,13 @@ TEST_F(Form1096, TheRedCopyIsAlwaysPclAndNoLaserPrintComesBackWhateverHappens) {
         EXPECT_THAT(Dir.Read("PRN00001.PRN"), StartsWith(Esc("E") + Esc("&a5r6C")));
         EXPECT_EQ(FMain->User->NoLaserPrint, noLaser);
     }
-    // The recipients' table gone: the table layer's error ends the run.
+    // The file copy follows the setting: a page picture with the form image drawn.
     FMain->User->NoLaserPrint = true;
+    FMain->DeleteTempPrintFiles();
+    Print1096File();
+    EXPECT_TRUE(FileExists(Dir / "bmp00001.bmp"));
+    EXPECT_TRUE(FMain->BitmapPages);
+    // The recipients' table gone: the table layer's error ends the run.
     DClientDataBase->tblEmployee->Close();
     EXPECT_ANY_THROW(Print1096Red());
     EXPECT_TRUE(FMain->User->NoLaserPrint);

@@ -36,18 +36,6 @@ private:
 TUser* User() { return FMain->User; }
 String DataDir() { return FMain->DataDir; }
 
-// The user's directory from the directory dialog; false when the dialog was closed
-// without one. The answer keeps its case and ends with "/".
-bool ChooseDirectory(const String& Title, String& Dir) {
-    auto* dialog = Construct<TFPathDialog>(Application.operator->());
-    TAtExit freeDialog([dialog] { dialog->Free(); });
-    dialog->Label4->SetCaption(Title);
-    dialog->Edit2->SetText(dialog->DirectoryListBox1->Directory());
-    if (dialog->ShowModal() != mrOk) return false;
-    Dir = IncludeTrailingPathDelimiter(NormalizePath(FMain->DialogResult));
-    return true;
-}
-
 // The first file of Files in Dir that another open holds; "" when none.
 String FirstInUse(const String& Dir, std::initializer_list<const char*> Files) {
     for (const char* file : Files)
@@ -111,6 +99,17 @@ std::vector<String> CopyAllOrNone(const std::vector<String>& Sources, const std:
 }
 
 }  // namespace
+
+bool ChooseDirectory(const String& Title, const String& Typed, String& Dir) {
+    auto* dialog = Construct<TFPathDialog>(Application.operator->());
+    TAtExit freeDialog([dialog] { dialog->Free(); });
+    dialog->Label4->SetCaption(Title);
+    dialog->Edit2->SetText(dialog->DirectoryListBox1->Directory());
+    dialog->Edit1->SetText(Typed);
+    if (dialog->ShowModal() != mrOk) return false;
+    Dir = IncludeTrailingPathDelimiter(NormalizePath(FMain->DialogResult));
+    return true;
+}
 
 void ReindexCurrentClient() {
     const String id = User()->ClientID;
@@ -183,7 +182,7 @@ void BackupClient() {
         return;
     }
     String root;
-    if (ChooseDirectory("Select Data Path To Backup Files To", root)) BackupClientTo(root);
+    if (ChooseDirectory("Select Data Path To Backup Files To", "", root)) BackupClientTo(root);
 }
 
 void BackupClientTo(const String& Root) {
@@ -218,7 +217,7 @@ void BackupClientTo(const String& Root) {
 
 void RestoreClient(TDaroruTable* Reader) {
     String root;
-    if (ChooseDirectory("Select Data Path To Restore Files From", root)) RestoreClientFrom(root, Reader);
+    if (ChooseDirectory("Select Data Path To Restore Files From", "", root)) RestoreClientFrom(root, Reader);
 }
 
 void RestoreClientFrom(const String& Root, TDaroruTable* Reader) {

@@ -11,6 +11,11 @@
 class TCustomForm;
 class TDaroruTable;
 
+// The directory the user chooses in the directory dialog titled Title, whose typed
+// path starts as Typed; false when the dialog was closed without one. The answer
+// keeps its case and ends with "/".
+bool ChooseDirectory(const String& Title, const String& Typed, String& Dir);
+
 // Rebuilds the current client's index files.
 void ReindexCurrentClient();
 

@@ -217,9 +217,13 @@ void FormPrinter::LoadOverlay(const String& Name) {
         return;
     }
     if (!FPageCanvas || !FormImagePainter) return;
-    const TRect frame = FPageBitmap ? Rect(0, 0, 700, 880)
-                                    : Rect(PrinterPixels(-130), PrinterPixels(-86), PrinterPixels(4200), PrinterPixels(5466));
-    FormImagePainter(bytes, *FPageCanvas, frame);
+    // The form image is the Letter sheet at true size, laid so that its print grid
+    // falls on the grid the canvas text is placed on: column 0, a quarter inch
+    // inside the paper's edge, at the text's origin, and the paper's top at the
+    // origin of row 0.
+    const int dpi = FPageCanvas->PixelsPerInch();
+    const int left = FOriginX - dpi / 4;
+    FormImagePainter(bytes, *FPageCanvas, Rect(left, FOriginY, left + dpi * 17 / 2, FOriginY + dpi * 11));
 }
 
 std::vector<String> FormPrinter::PageJob(bool TrimOverlay) const {

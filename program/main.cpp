@@ -6,6 +6,7 @@
 #include "app/totstart.h"
 #include "maintenance/clientbasic.h"
 #include "maintenance/clientselection.h"
+#include "maintenance/configuration.h"
 #include "platform/pcl/pagepainter.h"
 #include "platform/vcl/application.h"
 #include "printing/formpages.h"
@@ -22,6 +23,7 @@ int main() {
         MenuForms.ClientSelection = ShowClientSelection;
         // Canvas pages draw their form image from the same PCL overlay a laser printer gets.
         SetFormImagePainter(pcl::PaintOverlay);
+        MenuForms.Configuration = ShowConfiguration;
         FormPageHooks.ViewPrintedPages = ViewPrintedPages;
         Application->CreateForm(FTotStart);
         Application->Run();

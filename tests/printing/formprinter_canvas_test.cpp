@@ -99,7 +99,7 @@ TEST_F(FormPrinterCanvas, TheOverlaysFormImageIsDrawnAtOnceOnlyWhenItsFileExists
     printer.LoadOverlay("US1096$1.HP");
     ASSERT_EQ(Painted.size(), 1u);
     EXPECT_EQ(Painted[0].Overlay, "FORM IMAGE");
-    EXPECT_EQ(Painted[0].Frame, Rect(0, 0, 700, 880));
+    EXPECT_EQ(Painted[0].Frame, Rect(24, -2, 840, 1054));
     EXPECT_EQ(printer.OverlaySize(), 0);
     printer.EndPage("1096");
 
@@ -156,11 +156,11 @@ TEST_F(FormPrinterCanvas, APrintedPageHasItsTextAndFormImageAtTheSamePlaceOnTheS
     sheetPrinter->SetOutputFileName("");
     sheetPrinter->SetResolution(0);
 
-    // The form image's frame is the 600-dpi frame at each resolution.
+    // The form image is the sheet at true size, its column 0 at the text's origin.
     ASSERT_EQ(Painted.size(), 3u);
-    EXPECT_EQ(Painted[0].Frame, Rect(-21, -14, 672, 875));
-    EXPECT_EQ(Painted[1].Frame, Rect(-65, -43, 2100, 2733));
-    EXPECT_EQ(Painted[2].Frame, Rect(-130, -86, 4200, 5466));
+    EXPECT_EQ(Painted[0].Frame, Rect(-16, -14, 800, 1042));
+    EXPECT_EQ(Painted[1].Frame, Rect(-51, -45, 2499, 3255));
+    EXPECT_EQ(Painted[2].Frame, Rect(-102, -90, 4998, 6510));
     // Within one pixel of the coarsest device, plus the rounding of its offsets. A
     // right-aligned amount starts where its width in device pixels says: at 96 dpi
     // each character's advance is rounded to whole pixels.

@@ -44,11 +44,11 @@ TEST_F(ViewPclFormImage, CanvasPageCarriesTheRenderedOverlayUnderItsText) {
     std::filesystem::create_directories(TOTAMUND_SCREENSHOT_DIR);
     EXPECT_TRUE(image.save(QStringLiteral(TOTAMUND_SCREENSHOT_DIR "/canvas-form-page.png"), "PNG"));
 
-    // The overlay's title band (15 % grey, 0.2 to 0.5 in from the top) fills the
-    // form image's frame of 700 x 880 pixels for the 8.5 x 11 in sheet.
-    const int bandY = 880 * 35 / 1100;
+    // The overlay's title band (15 % grey, 0.2 to 0.5 in from the top of the paper)
+    // lies at true size, the paper's top 2 pixels above the bitmap's.
+    const int bandY = 96 * 35 / 100 - 2;
     EXPECT_NEAR(qGray(image.pixel(300, bandY)), 217, 3);
-    EXPECT_EQ(qGray(image.pixel(300, 880 * 10 / 1100)), 255);
+    EXPECT_EQ(qGray(image.pixel(300, 96 * 10 / 100 - 2)), 255);
 }
 
 }  // namespace

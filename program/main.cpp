@@ -9,9 +9,11 @@
 #include "maintenance/employeestart.h"
 #include "maintenance/transactions.h"
 #include "platform/pcl/pagepainter.h"
+#include "printing/formpages.h"
 #include "printing/formprinter.h"
 #include "printing/print.h"
 #include "printing/reports.h"
+#include "printing/viewpcl.h"
 
 namespace {
 
@@ -27,6 +29,7 @@ void InstallForms() {
     EFileRejectsListing = PrintEFileRejects;
     // Canvas pages draw their form image from the same PCL overlay a laser printer gets.
     SetFormImagePainter(pcl::PaintOverlay);
+    FormPageHooks.ViewPrintedPages = ViewPrintedPages;
 }
 
 }  // namespace

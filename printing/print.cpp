@@ -11,12 +11,26 @@
 #include "platform/vcl/application.h"
 #include "platform/vcl/colors.h"
 #include "platform/vcl/printers.h"
+#include "printing/copyb.h"
+#include "printing/copyc.h"
+#include "printing/form1096.h"
+#include "printing/formpages.h"
+#include "printing/redcopy.h"
 #include "printing/reports.h"
 
 TPrintRoutines PrintRoutines = [] {
     TPrintRoutines routines;
     routines.PrintEmployeeTransactions = PrintEmployeeTransactions;
     routines.PrintEmployeeTotals = PrintEmployeeTotals;
+    routines.PrintRedCopyMisc = PrintRedCopyMisc;
+    routines.PrintRedCopyInt = PrintRedCopyInt;
+    routines.PrintCopyCMisc = PrintCopyCMisc;
+    routines.PrintCopyCInt = PrintCopyCInt;
+    routines.PrintCopyB = PrintCopyB;
+    routines.PrintCopy1 = PrintCopy1;
+    routines.PrintCopy2 = PrintCopy2;
+    routines.Print1096Red = Print1096Red;
+    routines.Print1096File = Print1096File;
     routines.ShowTransmitterInfo = ShowTransmitterInfo;
     routines.ShowContact1096 = ShowContact1096;
     routines.ElectronicallyFile = ElectronicallyFile;
@@ -104,21 +118,35 @@ private:
     TFCreateStatus* FStatus;
 };
 
-// A print run of the form: the form takes no input until the run ends, then comes
-// back to the front with the focus where it was.
-class TPrintRun {
-public:
-    explicit TPrintRun(TForm* Form) : FForm(Form) { FForm->SetEnabled(false); }
-    ~TPrintRun() {
-        FForm->SetEnabled(true);
-        FForm->Show();
+// Runs Body as a print run of Form: the form takes no input until the run ends,
+// then comes back to the front with the focus where it was. The page viewer each
+// form routine would open after its page is held back: a run that asked for it
+// opens it once, over all its pages, at its end.
+void PrintRun(TForm* Form, const std::function<void()>& Body) {
+    const std::function<void(bool Show)> viewer = FormPageHooks.ViewPrintedPages;
+    bool viewWanted = false;
+    if (viewer) {
+        FormPageHooks.ViewPrintedPages = [&](bool Show) {
+            // Collecting the pages without showing them is a PDF run's step after every page.
+            if (Show) viewWanted = true;
+            else viewer(false);
+        };
     }
-    TPrintRun(const TPrintRun&) = delete;
-    TPrintRun& operator=(const TPrintRun&) = delete;
-
-private:
-    TForm* FForm;
-};
+    Form->SetEnabled(false);
+    const auto restore = [&] {
+        FormPageHooks.ViewPrintedPages = viewer;
+        Form->SetEnabled(true);
+        Form->Show();
+    };
+    try {
+        Body();
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+    if (viewWanted) viewer(true);
+}
 
 }  // namespace
 
@@ -365,9 +393,10 @@ void TFPrint::KVButton3Click(TObject*) {
     if (!ChooseRecipient()) return;
     const String id = RecipientID(DClientDataBase->tblEmployee);
     if (!FormPrologue()) return;
-    const TPrintRun run(this);
-    TProgress progress(CopyProgressText, SelectedCopies());
-    PrintRecipientCopies(id, [&] { progress.Step(); });
+    PrintRun(this, [&] {
+        TProgress progress(CopyProgressText, SelectedCopies());
+        PrintRecipientCopies(id, [&] { progress.Step(); });
+    });
 }
 
 void TFPrint::KVButton4Click(TObject*) {
@@ -375,14 +404,15 @@ void TFPrint::KVButton4Click(TObject*) {
     const bool collated = AskYesNo("Would you like to print collated?");
     if (!FormPrologue()) return;
     const int recipients = DClientDataBase->tblEmployee->RecordCount();
-    const TPrintRun run(this);
-    if (collated) {
-        TProgress progress("Printing 1099's ...", recipients);
-        PrintCollated([&] { progress.Step(); });
-    } else {
-        TProgress progress(CopyProgressText, recipients * SelectedCopies());
-        PrintUncollated([&] { progress.Step(); });
-    }
+    PrintRun(this, [&] {
+        if (collated) {
+            TProgress progress("Printing 1099's ...", recipients);
+            PrintCollated([&] { progress.Step(); });
+        } else {
+            TProgress progress(CopyProgressText, recipients * SelectedCopies());
+            PrintUncollated([&] { progress.Step(); });
+        }
+    });
 }
 
 void TFPrint::KVButton5Click(TObject*) { RunIfAvailable(PrintRoutines.ElectronicallyFile); }
@@ -396,8 +426,7 @@ void TFPrint::Print1096(bool AlwaysAskContact, const std::function<void()>& Rout
     }
     FMain->DeleteTempPrintFiles();
     if (!FormPrologue()) return;
-    const TPrintRun run(this);
-    RunIfAvailable(Routine);
+    PrintRun(this, [&] { RunIfAvailable(Routine); });
 }
 
 void TFPrint::KVButton6Click(TObject*) { Print1096(false, PrintRoutines.Print1096Red); }

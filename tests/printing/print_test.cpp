@@ -12,6 +12,7 @@
 #include "app/smalldialogs.h"
 #include "datacontrols/dwidlg.h"
 #include "platform/rtl/fileops.h"
+#include "printing/formpages.h"
 #include "printing/print.h"
 #include "tests/app/shellfixture.h"
 
@@ -85,6 +86,7 @@ protected:
     }
     void TearDown() override {
         PrintRoutines = SavedRoutines;
+        FormPageHooks = TFormPageHooks();
         ShellFixture::TearDown();
     }
 
@@ -407,6 +409,48 @@ TEST_F(PrintFormTest, TheFormTakesNoInputWhileARunGoes) {
     });
     EXPECT_THAT(Calls, ElementsAre("B M2", "B I1", "B M1", "B M3", "B I2", "contact form", "1096 red"));
     EXPECT_EQ(Dialogs.Messages.size(), 1u);
+}
+
+TEST_F(PrintFormTest, APreviewRunOpensThePageViewerOnceAfterItsLastPage) {
+    TUser& user = *FMain->User;
+    user.PrintCopyB = true;
+    user.PrintCopy2 = true;
+    FMain->Preview = true;
+    FormPageHooks.ViewPrintedPages = [this](bool Show) {
+        Calls.push_back(String(Show ? "view" : "collect") + " [" + Progress() + "]" +
+                        (OpenForm()->Enabled() ? "" : " while running"));
+    };
+    // Each page ends as the form routines end theirs.
+    const auto page = [this](const char* Name) {
+        return [this, Name](const String& ID) {
+            Calls.push_back(Name + (" " + ID));
+            FinishFormPage("");
+        };
+    };
+    PrintRoutines.PrintCopyB = page("B");
+    PrintRoutines.PrintCopy2 = page("2");
+    PrintRoutines.Print1096File = [this] {
+        Calls.push_back("1096 file");
+        FinishFormPage("");
+    };
+    Dialogs.AnswerMessage(mrNo);
+    WithForm([this](TFPrint* f) {
+        TypeText(f, "04");
+        TypeText(f, "07");
+        // A PDF run collects the pages after each one, as it goes.
+        FMain->Preview = false;
+        FMain->MakePdf = true;
+        FMain->User->PrintCopyB = false;
+        Dialogs.AnswerMessage(mrYes);
+        Dialogs.AnswerPrinter(-1, 1);
+        TypeText(f, "04");
+    });
+    EXPECT_THAT(Calls, ElementsAreArray(std::vector<String>{
+                           "B M2", "B I1", "B M1", "B M3", "B I2", "2 M2", "2 I1", "2 M1", "2 M3", "2 I2",
+                           "view [-]", "contact form", "1096 file", "view [-]",
+                           "2 I1", "collect [0/5] while running", "2 M3", "collect [1/5] while running", "2 I2",
+                           "collect [2/5] while running", "2 M2", "collect [3/5] while running", "2 M1",
+                           "collect [4/5] while running"}));
 }
 
 TEST_F(PrintFormTest, ARunThatFailsIsReportedAndLeavesTheFormReady) {

@@ -16,9 +16,12 @@
 #include "maintenance/employeestart.h"
 #include "maintenance/incometypes.h"
 #include "maintenance/transactions.h"
+#include "efile/contact1096.h"
 #include "efile/transmitterinfo.h"
 #include "platform/rtl/fileops.h"
+#include "printing/formpages.h"
 #include "printing/print.h"
+#include "printing/viewpcl.h"
 #include "tests/app/shellfixture.h"
 
 using ::testing::HasSubstr;
@@ -94,6 +97,12 @@ protected:
         MenuForms.RecipientLookup = LookupRecipient;
         MenuForms.Transactions = ShowTransactions;
         MenuForms.Print = ShowPrint;
+        FormPageHooks.ViewPrintedPages = ViewPrintedPages;
+    }
+    void TearDown() override {
+        for (TFViewPCL* viewer : Viewers()) viewer->Free();
+        FormPageHooks = TFormPageHooks();
+        ShellFixture::TearDown();
     }
 
     // Main menu 04, New, the ID, and the payer's name, address and numbers.
@@ -184,16 +193,58 @@ protected:
         });
     }
 
-    // Print selection 05: the transmitter form filled in, then the electronic file,
-    // declining the filing site that is offered afterwards.
-    void FileElectronically() {
-        Dialogs.AnswerMessage(mrNo);
-        WhenUp<TFPrint>([](TFPrint* Form) {
+    // The page viewers open now.
+    static std::vector<TFViewPCL*> Viewers() {
+        std::vector<TFViewPCL*> viewers;
+        for (int i = 0; i < Screen()->FormCount(); ++i)
+            if (auto* viewer = dynamic_cast<TFViewPCL*>(Screen()->Forms(i))) viewers.push_back(viewer);
+        return viewers;
+    }
+    // What the one viewer a preview run opened shows; the viewer is closed.
+    static String CloseTheViewer() {
+        const std::vector<TFViewPCL*> viewers = Viewers();
+        if (viewers.size() != 1) return IntToStr(static_cast<int>(viewers.size())) + " viewers";
+        const String shown = viewers[0]->Label1->Caption();
+        viewers[0]->Free();
+        return shown;
+    }
+    // The page files of the run just made, kept under the names Stem-1.PRN, ...
+    std::vector<std::string> KeepPages(const String& Stem) const {
+        std::vector<std::string> pages;
+        for (const String& name : ListFiles(Dir.Path(), "PRN*.PRN")) {
+            pages.push_back(Dir.Read(name));
+            KeepArtifact(Dir / name, Stem + "-" + IntToStr(static_cast<int>(pages.size())) + ".PRN");
+        }
+        return pages;
+    }
+
+    // Main menu 06, and in the print selection: Copy B and Preview ticked, All
+    // Employees copy by copy; the 1096 file copy after its contact person; the
+    // transmitter form filled in, then the electronic file, declining the filing
+    // site offered afterwards. Between the runs the pages are looked at and kept.
+    void PrintAndFile() {
+        Dialogs.AnswerMessage(mrNo);  // not collated
+        Dialogs.AnswerMessage(mrNo);  // no filing site
+        WhenUp<TFPrint>([this](TFPrint* Form) {
+            TypeText(Form, "10");
+            TypeText(Form, "13");
+            TypeText(Form, "04");
+            CopyBViewer = CloseTheViewer();
+            CopyB = KeepPages("copyb");
+
+            WhenUp<TFContact1096>([](TFContact1096* Contact) {
+                TypeLine(Contact, "01", {"MARY ROAD"});
+                TypeLine(Contact, "02", {"518-555-0199"});
+                TypeText(Contact, "/");
+            });
+            TypeText(Form, "07");
+            Form1096Viewer = CloseTheViewer();
+            Form1096 = KeepPages("form1096");
+
             WhenUp<TFTransmitterInfo>([](TFTransmitterInfo* Transmitter) {
                 TypeLine(Transmitter, "01", {"14-1234567"});
                 TypeLine(Transmitter, "02", {"A1B2C"});
                 TypeLine(Transmitter, "04", {"ROAD SUPPLY CO"});
-                TypeLine(Transmitter, "09", {"MARY ROAD"});
                 TypeLine(Transmitter, "10", {"5185550100"});
                 TypeLine(Transmitter, "11", {"MARY@ROAD.EXAMPLE"});
                 TypeText(Transmitter, "/");
@@ -203,6 +254,11 @@ protected:
         });
         TypeText(FTotStart, "06");
     }
+
+    String CopyBViewer;
+    std::vector<std::string> CopyB;
+    String Form1096Viewer;
+    std::vector<std::string> Form1096;
 
     // Keeps a file of the run where a reviewer can open it.
     static void KeepArtifact(const String& From, const String& As) {
@@ -235,7 +291,26 @@ TEST_F(RoadTest, ANewClientToItsPrintedFormsAndElectronicFile) {
                                               "Would you like to add another employee/1099 recipient?",
                                               "Would you like to add another employee/1099 recipient?"));
 
-    FileElectronically();
+    PrintAndFile();
+
+    // Copy B: one page for each recipient, in the recipients' current order, each
+    // with the payer, the recipient's name, number and amount, shown in one viewer.
+    EXPECT_EQ(CopyBViewer, "Page 1 of 3");
+    ASSERT_EQ(CopyB.size(), 3u);
+    const char* const copyBExpected[][3] = {{"FIRST BANK", "333-44-5555", "622.34"},
+                                            {"CAROL YOUNG", "111-22-3333", "1750.50"},
+                                            {"ANN MILLER", "222-33-4444", "3600.00"}};
+    for (size_t i = 0; i < CopyB.size(); ++i) {
+        SCOPED_TRACE(copyBExpected[i][0]);
+        EXPECT_THAT(CopyB[i], HasSubstr("ROAD SUPPLY CO"));
+        for (const char* text : copyBExpected[i]) EXPECT_THAT(CopyB[i], HasSubstr(text));
+    }
+    // Form 1096 of the 1099-MISC forms: two forms, their total, the contact person.
+    EXPECT_EQ(Form1096Viewer, "Page 1 of 1");
+    ASSERT_EQ(Form1096.size(), 1u);
+    for (const char* text : {"ROAD SUPPLY CO", "MARY ROAD", "14-1234567", "\x1b&a20r36C2\x1b", "5,350.50"})
+        EXPECT_THAT(Form1096[0], HasSubstr(text));
+
     const String file = Dir / "08ROAD/ELF1099";
     ASSERT_TRUE(FileExists(file));
     KeepArtifact(file, "ELF1099");

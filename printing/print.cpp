@@ -284,11 +284,21 @@ void TFPrint::FormCreate(TObject*) {
 
 void TFPrint::FormShow(TObject*) {
     TDaroruTable* recipients = DClientDataBase->tblEmployee;
-    TProgress progress("Calculating Employee Totals ...", recipients->RecordCount() + 1);
-    for (recipients->First(); !recipients->Eof(); recipients->Next()) {
-        DClientDataBase->RecalcRecipientTotals();
-        progress.Step();
+    // A recipient whose totals are refused keeps its stored ones and is named;
+    // the others are still brought up to date.
+    String refused;
+    {
+        TProgress progress("Calculating Employee Totals ...", recipients->RecordCount() + 1);
+        for (recipients->First(); !recipients->Eof(); recipients->Next()) {
+            try {
+                DClientDataBase->RecalcRecipientTotals();
+            } catch (const EDatabaseError& e) {
+                refused += (refused.empty() ? "" : "\n") + e.Message();
+            }
+            progress.Step();
+        }
     }
+    if (!refused.empty()) ShowMessage(refused);
 }
 
 bool TFPrint::ChooseRecipient() {

@@ -201,6 +201,29 @@ TEST_F(PrintFormTest, OpensWithTheTotalsOfEveryRecipientBroughtUpToDate) {
     }
 }
 
+TEST_F(PrintFormTest, TotalsTooLargeForARecipientAreSaidAndTheOthersStillFollowTheirPayments) {
+    TDaroruTable* trans = DClientDataBase->tblTransactions;
+    for (const auto& [employee, amount] : std::vector<std::pair<String, double>>{
+             {"M2", 6000000}, {"M2", 6000000}, {"I2", 12.5}, {"M3", 7}}) {
+        trans->Append();
+        trans->FieldByName("EMP_ID")->SetAsString(employee);
+        trans->FieldByName("AMOUNT")->SetAsFloat(amount);
+        trans->Post();
+    }
+    bool opened = false;
+    WithForm([&](TFPrint*) { opened = true; });
+    EXPECT_TRUE(opened);
+    ASSERT_EQ(Shown().size(), 1u);
+    EXPECT_THAT(Shown()[0], ::testing::HasSubstr("M2"));
+    EXPECT_THAT(Shown()[0], ::testing::HasSubstr("too large"));
+    TDaroruTable* employees = DClientDataBase->tblEmployee;
+    std::map<String, double> totals;
+    for (employees->First(); !employees->Eof(); employees->Next())
+        totals[employees->FieldByName("ID")->AsString()] = employees->FieldByName("TOTAMT")->AsFloat();
+    // M2 comes first by name; the recipients after it are still brought up to date.
+    EXPECT_EQ(totals, (std::map<String, double>{{"I1", 0}, {"I2", 12.5}, {"M1", 0}, {"M2", 0}, {"M3", 7}}));
+}
+
 TEST_F(PrintFormTest, NumberedRowsRunTheButtonsAndTickTheCopiesKeptInTheSettings) {
     TUser& user = *FMain->User;
     user.PrintCopy1 = true;

@@ -476,6 +476,28 @@ TEST_F(PrintFormTest, APreviewRunOpensThePageViewerOnceAfterItsLastPage) {
                            "collect [4/5] while running"}));
 }
 
+// Another workstation printing holds the print-work table of the shared program
+// directory.
+TEST_F(PrintFormTest, APrintWorkTableInUseElsewhereStopsTheRunWithAMessage) {
+    FMain->User->PrintFederalCopy = true;
+    FMain->Preview = true;
+    DClientDataBase->BuildPrintTable(2, false);
+    TDaroruTable other(nullptr);
+    other.SetDatabaseName(FMain->ProgramDir);
+    other.SetTableName(FMain->ProgramDir + "PRINT");
+    other.SetExclusive(WordTrue);
+    other.Open();
+    Dialogs.AnswerMessage(mrNo);
+    WithForm([](TFPrint* f) {
+        TypeText(f, "04");
+        EXPECT_TRUE(f->Enabled());
+    });
+    other.Close();
+    EXPECT_THAT(Calls, IsEmpty());
+    EXPECT_THAT(Shown().back(), ::testing::HasSubstr("in use"));
+    EXPECT_THAT(Shown().back(), ::testing::HasSubstr("PRINT.DBF"));
+}
+
 TEST_F(PrintFormTest, ARunThatFailsIsReportedAndLeavesTheFormReady) {
     TUser& user = *FMain->User;
     user.PrintFederalCopy = true;

@@ -6,6 +6,8 @@
 
 #include <gmock/gmock.h>
 
+#include <QDir>
+#include <QImage>
 #include <filesystem>
 
 #include "app/smalldialogs.h"
@@ -90,6 +92,9 @@ class RoadTest : public ShellFixture {
 protected:
     void SetUp() override {
         ShellFixture::SetUp();
+        // The form overlays lie in the program directory, as the program ships them.
+        for (const auto& entry : std::filesystem::directory_iterator(SHIPPED_FORMS_DIR))
+            if (entry.path().extension() == ".HP") std::filesystem::copy_file(entry.path(), Dir / entry.path().filename());
         Start();
         MenuForms.ClientBasic = ShowClientBasic;
         MenuForms.ClientSelection = ShowClientSelection;
@@ -200,10 +205,15 @@ protected:
             if (auto* viewer = dynamic_cast<TFViewPCL*>(Screen()->Forms(i))) viewers.push_back(viewer);
         return viewers;
     }
-    // What the one viewer a preview run opened shows; the viewer is closed.
-    static String CloseTheViewer() {
+    // What the one viewer a preview run opened shows, pictured as Picture; the
+    // viewer is closed.
+    static String CloseTheViewer(const char* Picture) {
         const std::vector<TFViewPCL*> viewers = Viewers();
         if (viewers.size() != 1) return IntToStr(static_cast<int>(viewers.size())) + " viewers";
+        QCoreApplication::processEvents();
+        const QImage image = viewers[0]->Widget()->window()->grab().toImage();
+        EXPECT_TRUE(QDir().mkpath(TOTAMUND_SCREENSHOT_DIR));
+        EXPECT_TRUE(image.save(QString(TOTAMUND_SCREENSHOT_DIR "/") + Picture, "PNG"));
         const String shown = viewers[0]->Label1->Caption();
         viewers[0]->Free();
         return shown;
@@ -229,7 +239,7 @@ protected:
             TypeText(Form, "10");
             TypeText(Form, "13");
             TypeText(Form, "04");
-            CopyBViewer = CloseTheViewer();
+            CopyBViewer = CloseTheViewer("road-copyb.png");
             CopyB = KeepPages("copyb");
 
             WhenUp<TFContact1096>([](TFContact1096* Contact) {
@@ -238,7 +248,7 @@ protected:
                 TypeText(Contact, "/");
             });
             TypeText(Form, "07");
-            Form1096Viewer = CloseTheViewer();
+            Form1096Viewer = CloseTheViewer("road-1096.png");
             Form1096 = KeepPages("form1096");
 
             WhenUp<TFTransmitterInfo>([](TFTransmitterInfo* Transmitter) {

@@ -58,6 +58,12 @@ bool IsInterestRecipient(TDataSet* Recipients) { return Recipients->FieldByName(
 
 String RecipientID(TDataSet* Recipients) { return Recipients->FieldByName("ID")->AsString(); }
 
+// How many of the five copies are chosen.
+int SelectedCopies() {
+    const TUser& user = *FMain->User;
+    return user.PrintFederalCopy + user.PrintCopyC + user.PrintCopyB + user.PrintCopy1 + user.PrintCopy2;
+}
+
 void OrderRecipientsBy(const String& Tag) {
     FMain->DaroruEnv1->SetSoftSeek(true);
     TDaroruTable* recipients = DClientDataBase->tblEmployee;
@@ -78,7 +84,7 @@ public:
     ~TOpenPrintTable() { FTable->Close(); }
     TOpenPrintTable(const TOpenPrintTable&) = delete;
     TOpenPrintTable& operator=(const TOpenPrintTable&) = delete;
-    TDaroruTable* operator->() const { return FTable; }
+    TDaroruTable* Table() const { return FTable; }
 
 private:
     TDaroruTable* FTable;
@@ -91,7 +97,7 @@ using TPageRoutine = std::function<void(const String& RecipientID)>;
 void PrintRecipientSheet(const String& ID, const TSheetRoutine& Misc, const TSheetRoutine& Interest) {
     const bool interest = IsInterestRecipient(DClientDataBase->tblEmployee);
     DClientDataBase->BuildPrintTable(interest ? 1 : 2, true);
-    const TOpenPrintTable print;
+    const TOpenPrintTable open;
     RunIfAvailable(interest ? Interest : Misc, ID, true);
 }
 
@@ -318,13 +324,6 @@ bool TFPrint::FormPrologue() {
     return true;
 }
 
-int TFPrint::SelectedCopies() const {
-    int count = 0;
-    for (const TKVCheckBox* box : {KVCheckBox1, KVCheckBox2, KVCheckBox3, KVCheckBox4, KVCheckBox5})
-        count += box->Checked();
-    return count;
-}
-
 void TFPrint::PrintRecipientCopies(const String& ID, const std::function<void()>& Step) {
     const TUser& user = *FMain->User;
     if (user.PrintFederalCopy) {
@@ -354,9 +353,10 @@ void TFPrint::PrintUncollated(const std::function<void()>& Step) {
     // on from the row where the routine left the table.
     const auto sheets = [&](int Mode, const TSheetRoutine& Routine) {
         DClientDataBase->BuildPrintTable(Mode, false);
-        const TOpenPrintTable print;
+        const TOpenPrintTable open;
+        TDaroruTable* print = open.Table();
         for (print->First(); !print->Eof(); print->Next()) {
-            RunIfAvailable(Routine, RecipientID(print.operator->()), false);
+            RunIfAvailable(Routine, RecipientID(print), false);
             Step();
         }
     };

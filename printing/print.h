@@ -118,8 +118,6 @@ private:
     bool ListingPrologue();
     // The listing prologue, then the copies and the printer the run prints with.
     bool FormPrologue();
-    // How many of the five copies are chosen.
-    int SelectedCopies() const;
     // Every chosen copy of the current recipient, whose ID is RecipientID; Step
     // after each copy.
     void PrintRecipientCopies(const String& RecipientID, const std::function<void()>& Step);

@@ -101,6 +101,76 @@ void PrintRecipientSheet(const String& ID, const TSheetRoutine& Misc, const TShe
     RunIfAvailable(interest ? Interest : Misc, ID, true);
 }
 
+// Every chosen copy of the current recipient, whose ID is ID; Step after each copy.
+void PrintRecipientCopies(const String& ID, const std::function<void()>& Step) {
+    const TUser& user = *FMain->User;
+    if (user.PrintFederalCopy) {
+        PrintRecipientSheet(ID, PrintRoutines.PrintRedCopyMisc, PrintRoutines.PrintRedCopyInt);
+        Step();
+    }
+    if (user.PrintCopyC) {
+        PrintRecipientSheet(ID, PrintRoutines.PrintCopyCMisc, PrintRoutines.PrintCopyCInt);
+        Step();
+    }
+    const std::pair<bool, const TPageRoutine&> pages[] = {
+        {user.PrintCopyB, PrintRoutines.PrintCopyB},
+        {user.PrintCopy1, PrintRoutines.PrintCopy1},
+        {user.PrintCopy2, PrintRoutines.PrintCopy2},
+    };
+    for (const auto& [selected, routine] : pages) {
+        if (!selected) continue;
+        RunIfAvailable(routine, ID);
+        Step();
+    }
+}
+
+// Each chosen copy in turn over all recipients: the red and C copies from the
+// print-work table (1099-MISC, then 1099-INT), B, 1 and 2 over the recipients;
+// Step after each sheet or page.
+void PrintUncollated(const std::function<void()>& Step) {
+    const TUser& user = *FMain->User;
+    TDaroruTable* recipients = DClientDataBase->tblEmployee;
+    // A sheet routine takes on the following rows to fill its sheet; the pass goes
+    // on from the row where the routine left the table.
+    const auto sheets = [&](int Mode, const TSheetRoutine& Routine) {
+        DClientDataBase->BuildPrintTable(Mode, false);
+        const TOpenPrintTable open;
+        TDaroruTable* print = open.Table();
+        for (print->First(); !print->Eof(); print->Next()) {
+            RunIfAvailable(Routine, RecipientID(print), false);
+            Step();
+        }
+    };
+    const auto pages = [&](const TPageRoutine& Routine) {
+        for (recipients->First(); !recipients->Eof(); recipients->Next()) {
+            RunIfAvailable(Routine, RecipientID(recipients));
+            Step();
+        }
+    };
+    if (user.PrintFederalCopy) {
+        sheets(2, PrintRoutines.PrintRedCopyMisc);
+        sheets(1, PrintRoutines.PrintRedCopyInt);
+    }
+    if (user.PrintCopyC) {
+        sheets(2, PrintRoutines.PrintCopyCMisc);
+        sheets(1, PrintRoutines.PrintCopyCInt);
+    }
+    if (user.PrintCopyB) pages(PrintRoutines.PrintCopyB);
+    if (user.PrintCopy1) pages(PrintRoutines.PrintCopy1);
+    if (user.PrintCopy2) pages(PrintRoutines.PrintCopy2);
+}
+
+// All chosen copies of one recipient after the other, in last-name order; Step
+// after each recipient.
+void PrintCollated(const std::function<void()>& Step) {
+    TDaroruTable* recipients = DClientDataBase->tblEmployee;
+    OrderRecipientsBy("LAST");
+    for (recipients->First(); !recipients->Eof(); recipients->Next()) {
+        PrintRecipientCopies(RecipientID(recipients), [] {});
+        Step();
+    }
+}
+
 // The progress form of a long run, advanced after each step and closed however
 // the run ends.
 class TProgress {
@@ -322,70 +392,6 @@ bool TFPrint::FormPrologue() {
     const int index = printer->PrinterIndex();
     if (index >= 0 && index < static_cast<int>(printers.size())) FMain->PrinterName = printers[index];
     return true;
-}
-
-void TFPrint::PrintRecipientCopies(const String& ID, const std::function<void()>& Step) {
-    const TUser& user = *FMain->User;
-    if (user.PrintFederalCopy) {
-        PrintRecipientSheet(ID, PrintRoutines.PrintRedCopyMisc, PrintRoutines.PrintRedCopyInt);
-        Step();
-    }
-    if (user.PrintCopyC) {
-        PrintRecipientSheet(ID, PrintRoutines.PrintCopyCMisc, PrintRoutines.PrintCopyCInt);
-        Step();
-    }
-    const std::pair<bool, const TPageRoutine&> pages[] = {
-        {user.PrintCopyB, PrintRoutines.PrintCopyB},
-        {user.PrintCopy1, PrintRoutines.PrintCopy1},
-        {user.PrintCopy2, PrintRoutines.PrintCopy2},
-    };
-    for (const auto& [selected, routine] : pages) {
-        if (!selected) continue;
-        RunIfAvailable(routine, ID);
-        Step();
-    }
-}
-
-void TFPrint::PrintUncollated(const std::function<void()>& Step) {
-    const TUser& user = *FMain->User;
-    TDaroruTable* recipients = DClientDataBase->tblEmployee;
-    // A sheet routine takes on the following rows to fill its sheet; the pass goes
-    // on from the row where the routine left the table.
-    const auto sheets = [&](int Mode, const TSheetRoutine& Routine) {
-        DClientDataBase->BuildPrintTable(Mode, false);
-        const TOpenPrintTable open;
-        TDaroruTable* print = open.Table();
-        for (print->First(); !print->Eof(); print->Next()) {
-            RunIfAvailable(Routine, RecipientID(print), false);
-            Step();
-        }
-    };
-    const auto pages = [&](const TPageRoutine& Routine) {
-        for (recipients->First(); !recipients->Eof(); recipients->Next()) {
-            RunIfAvailable(Routine, RecipientID(recipients));
-            Step();
-        }
-    };
-    if (user.PrintFederalCopy) {
-        sheets(2, PrintRoutines.PrintRedCopyMisc);
-        sheets(1, PrintRoutines.PrintRedCopyInt);
-    }
-    if (user.PrintCopyC) {
-        sheets(2, PrintRoutines.PrintCopyCMisc);
-        sheets(1, PrintRoutines.PrintCopyCInt);
-    }
-    if (user.PrintCopyB) pages(PrintRoutines.PrintCopyB);
-    if (user.PrintCopy1) pages(PrintRoutines.PrintCopy1);
-    if (user.PrintCopy2) pages(PrintRoutines.PrintCopy2);
-}
-
-void TFPrint::PrintCollated(const std::function<void()>& Step) {
-    TDaroruTable* recipients = DClientDataBase->tblEmployee;
-    OrderRecipientsBy("LAST");
-    for (recipients->First(); !recipients->Eof(); recipients->Next()) {
-        PrintRecipientCopies(RecipientID(recipients), [] {});
-        Step();
-    }
 }
 
 void TFPrint::KVButton1Click(TObject*) {

@@ -118,17 +118,8 @@ private:
     bool ListingPrologue();
     // The listing prologue, then the copies and the printer the run prints with.
     bool FormPrologue();
-    // Every chosen copy of the current recipient, whose ID is RecipientID; Step
-    // after each copy.
-    void PrintRecipientCopies(const String& RecipientID, const std::function<void()>& Step);
-    // Each chosen copy in turn over all recipients: the red and C copies from the
-    // print-work table (1099-MISC, then 1099-INT), B, 1 and 2 over the recipients;
-    // Step after each sheet or page.
-    void PrintUncollated(const std::function<void()>& Step);
-    // All chosen copies of one recipient after the other, in last-name order; Step
-    // after each recipient.
-    void PrintCollated(const std::function<void()>& Step);
-    // The 1096 of Routine after its contact form, when Always or not yet shown.
+    // Routine's Form 1096, after the contact form when AlwaysAskContact or when the
+    // form has not shown it yet.
     void Print1096(bool AlwaysAskContact, const std::function<void()>& Routine);
 };
 

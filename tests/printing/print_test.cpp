@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QImage>
 #include <fstream>
+#include <set>
 
 #include "app/smalldialogs.h"
 #include "datacontrols/dwidlg.h"
@@ -199,6 +200,20 @@ TEST_F(PrintFormTest, OpensWithTheTotalsOfEveryRecipientBroughtUpToDate) {
         EXPECT_DOUBLE_EQ(employees->FieldByName("FWT")->AsFloat(), expected.at(id)[1]);
         EXPECT_DOUBLE_EQ(employees->FieldByName("STATE_INC1")->AsFloat(), expected.at(id)[2]);
     }
+}
+
+TEST_F(PrintFormTest, TheTotalsAreCalculatedUnderAProgressFormOfOneStepMoreThanTheRecipients) {
+    std::set<String> seen;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&seen] {
+        for (int i = 0; i < Screen()->FormCount(); ++i)
+            if (auto* status = dynamic_cast<TFCreateStatus*>(Screen()->Forms(i)); status && status->Visible())
+                seen.insert(status->Label1->Caption() + " " + Progress());
+    });
+    watch.start(0);
+    WithForm([](TFPrint*) {});
+    watch.stop();
+    EXPECT_THAT(seen, ::testing::Contains("Calculating Employee Totals ... 5/6"));
 }
 
 TEST_F(PrintFormTest, TotalsTooLargeForARecipientAreSaidAndTheOthersStillFollowTheirPayments) {

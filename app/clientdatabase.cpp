@@ -112,6 +112,17 @@ void CheckID(const String& ID)
         throw EInvalidID("\"" + ID + "\" is not a valid ID: use 1 to 8 letters, digits, \"-\" or \"_\".");
 }
 
+String RecipientTransactionsFilter(const String& RecipientID)
+{
+    const String id = FixedWidthText(RecipientID, static_cast<int>(MaxIDLength));
+    // A recipient stored before IDs were checked may hold a quote: the literal takes
+    // delimiters the ID does not hold.
+    for (const char* delimiters : {"''", "\"\"", "[]"})
+        if (id.find(delimiters[0]) == String::npos && id.find(delimiters[1]) == String::npos)
+            return "EMP_ID=" + String(1, delimiters[0]) + id + delimiters[1];
+    throw EInvalidID("The transactions of recipient " + RecipientID + " cannot be looked for.");
+}
+
 TDClientDataBase::TDClientDataBase(TComponent* AOwner) : TDataModule(AOwner)
 {
     SetName("DClientDataBase");

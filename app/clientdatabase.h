@@ -30,6 +30,11 @@ bool IsValidID(const String& ID);
 // Raises EInvalidID, naming the ID, when IsValidID is false.
 void CheckID(const String& ID);
 
+// The transaction filter of one recipient. The ID is padded to the field's width, so
+// that "A" does not match "AB" too. Raises EInvalidID for an ID that holds every
+// delimiter of a literal.
+String RecipientTransactionsFilter(const String& RecipientID);
+
 // The message of a client whose tables another user holds.
 extern const char* const ClientInUseMessage;
 // The message of a client whose tables could not be opened: the in-use message

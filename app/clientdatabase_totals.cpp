@@ -23,19 +23,28 @@ const TTotal Totals[] = {
 // Money is summed in whole cents, so no rounding error builds up.
 std::int64_t Cents(double Dollars) { return std::llround(Dollars * 100); }
 
-// Switches a table's filter off while it lives, and back as it was.
-class TFilterOff {
+// Restricts a table to a filter while it lives, then gives it back its own.
+class TFilterSwap {
 public:
-    explicit TFilterOff(TDataSet* DataSet) : FDataSet(DataSet), FWasFiltered(DataSet->Filtered())
+    TFilterSwap(TDaroruTable* Table, const String& Filter)
+        : FTable(Table), FOldFilter(Table->Filter()), FWasFiltered(Table->Filtered())
     {
-        FDataSet->SetFiltered(false);
+        FTable->SetFiltered(false);
+        FTable->SetSxQuery(Filter);
+        FTable->SetFiltered(true);
     }
-    ~TFilterOff() { FDataSet->SetFiltered(FWasFiltered); }
-    TFilterOff(const TFilterOff&) = delete;
-    TFilterOff& operator=(const TFilterOff&) = delete;
+    ~TFilterSwap()
+    {
+        FTable->SetFiltered(false);
+        FTable->SetSxQuery(FOldFilter);
+        FTable->SetFiltered(FWasFiltered);
+    }
+    TFilterSwap(const TFilterSwap&) = delete;
+    TFilterSwap& operator=(const TFilterSwap&) = delete;
 
 private:
-    TDataSet* FDataSet;
+    TDaroruTable* FTable;
+    String FOldFilter;
     bool FWasFiltered;
 };
 
@@ -46,11 +55,12 @@ void TDClientDataBase::RecalcRecipientTotals()
     // Editing an empty table would add a blank recipient.
     if (tblEmployee->Active() && tblEmployee->IsEmpty())
         throw EDatabaseError("There is no recipient whose totals could be recalculated.");
-    // The scan sees every transaction of the client, whatever restriction is on.
-    const TFilterOff allTransactions(tblTransactions);
+    const String id = tblEmployee->FieldByName("ID")->AsString();
+    // Only the recipient's transactions are read, whatever restriction is on: the
+    // engine finds them without the client's other transactions passing through here.
+    const TFilterSwap recipientsTransactions(tblTransactions, RecipientTransactionsFilter(id));
     tblEmployee->Edit();
     try {
-        const String id = tblEmployee->FieldByName("ID")->AsString();
         std::int64_t sums[std::size(Totals)] = {};
         for (tblTransactions->First(); !tblTransactions->Eof(); tblTransactions->Next()) {
             if (tblTransactions->FieldByName("EMP_ID")->AsString() != id)

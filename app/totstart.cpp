@@ -197,9 +197,8 @@ void TFTotStart::KVButton3Click(TObject*) {
     TDaroruTable* recipients = DClientDataBase->tblEmployee;
     recipients->SetOrder(recipients->TagArea("ID"));
     if (!MenuForms.RecipientLookup()) return;
-    // The ID padded to the field's width, so that "A" does not match "AB" too.
     TDaroruTable* transactions = DClientDataBase->tblTransactions;
-    transactions->SetFilter("EMP_ID='" + FixedWidthText(recipients->FieldByName("ID")->AsString(), 8) + "'");
+    transactions->SetFilter(RecipientTransactionsFilter(recipients->FieldByName("ID")->AsString()));
     transactions->SetFiltered(true);
     transactions->First();
     MenuForms.Transactions();

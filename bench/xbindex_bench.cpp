@@ -18,14 +18,6 @@
 
 namespace {
 
-const std::vector<Column> Transaction = {
-    {"ACCNO", "N", 8, 2},      {"CATEGORY", "C", 20, 0}, {"SUBCAT", "C", 40, 0},     {"CHDESCR", "C", 40, 0},
-    {"PAYEE", "C", 40, 0},     {"DESCR", "C", 60, 0},    {"NOTE1", "C", 40, 0},      {"NOTE2", "C", 40, 0},
-    {"DATE", "D", 8, 0},       {"NUMBER", "N", 10, 0},   {"AMOUNT", "N", 10, 2},     {"FWT", "N", 10, 2},
-    {"SWT1", "N", 10, 2},      {"STATE_INC1", "N", 10, 2}, {"SWT2", "N", 10, 2},     {"STATE_INC2", "N", 10, 2},
-    {"EMP_ID", "C", 8, 0},
-};
-const char* const kTags[] = {"ACCNO", "DESCR", "PAYEE", "NUMBER", "EMP_ID", "DATE"};
 const char* const kWords[] = {"SMITH", "JONES", "ACME", "SUPPLY", "BROWN", "OFFICE", "CITY", "WATER"};
 
 std::string Payee(std::mt19937& random)
@@ -43,7 +35,7 @@ std::string Image(int i, std::mt19937& random)
         image += c.Type[0] == 'N' ? std::string(std::size_t(c.Width) - text.size(), ' ') + text
                                   : text + std::string(std::size_t(c.Width) - text.size(), ' ');
     };
-    for (const Column& c : Transaction) {
+    for (const Column& c : TransactionColumns) {
         std::string name = c.Name;
         if (name == "ACCNO")
             put(c, std::to_string(1000 + random() % 9000) + ".00");
@@ -84,8 +76,8 @@ void OpenTable(int n, bool withTags)
 {
     const std::string path = TablePath(n);
     if (!std::filesystem::exists(path)) {
-        xb_Select(xb_CreateNew(path.c_str(), "", 2, XBSHORT(Transaction.size())));
-        for (const Column& c : Transaction)
+        xb_Select(xb_CreateNew(path.c_str(), "", 2, XBSHORT(TransactionColumns.size())));
+        for (const Column& c : TransactionColumns)
             xb_CreateField(c.Name, c.Type, XBSHORT(c.Width), XBSHORT(c.Decimals));
         xb_CreateExec();
         std::mt19937 random(11);
@@ -93,7 +85,7 @@ void OpenTable(int n, bool withTags)
             xb_AppendBlank();
             xb_PutRecord(Image(i, random).data());
         }
-        for (const char* tag : kTags)
+        for (const char* tag : TransactionTags)
             xb_IndexTag("", tag, tag, 0, 0, "");
         xb_Close();
     }
@@ -112,7 +104,7 @@ void EngineBuild(benchmark::State& state)
     int n = int(state.range(0));
     OpenTable(n, false);
     for (auto _ : state)
-        for (const char* tag : kTags)
+        for (const char* tag : TransactionTags)
             xb_IndexTag("", tag, tag, 0, 0, "");
     xb_Close();
     ReportRate(state, "records_per_second", n);
@@ -202,8 +194,8 @@ sqlite3* SqliteTable(int n, bool withIndexes)
     sqlite3* db = nullptr;
     sqlite3_open(path.c_str(), &db);
     std::string create = "CREATE TABLE tt (", insert = "INSERT INTO tt VALUES (";
-    for (std::size_t c = 0; c < Transaction.size(); ++c) {
-        create += std::string(c ? ", " : "") + Transaction[c].Name + (Transaction[c].Type[0] == 'N' ? " REAL" : " TEXT");
+    for (std::size_t c = 0; c < TransactionColumns.size(); ++c) {
+        create += std::string(c ? ", " : "") + TransactionColumns[c].Name + (TransactionColumns[c].Type[0] == 'N' ? " REAL" : " TEXT");
         insert += c ? ", ?" : "?";
     }
     sqlite3_exec(db, (create + ")").c_str(), nullptr, nullptr, nullptr);
@@ -214,9 +206,9 @@ sqlite3* SqliteTable(int n, bool withIndexes)
     for (int i = 1; i <= n; ++i) {
         std::string image = Image(i, random);
         std::size_t at = 1;
-        for (std::size_t c = 0; c < Transaction.size(); ++c) {
-            std::string text = image.substr(at, std::size_t(Transaction[c].Width));
-            at += std::size_t(Transaction[c].Width);
+        for (std::size_t c = 0; c < TransactionColumns.size(); ++c) {
+            std::string text = image.substr(at, std::size_t(TransactionColumns[c].Width));
+            at += std::size_t(TransactionColumns[c].Width);
             sqlite3_bind_text(statement, int(c) + 1, text.c_str(), int(text.size()), SQLITE_TRANSIENT);
         }
         sqlite3_step(statement);
@@ -225,7 +217,7 @@ sqlite3* SqliteTable(int n, bool withIndexes)
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_finalize(statement);
     if (withIndexes)
-        for (const char* tag : kTags)
+        for (const char* tag : TransactionTags)
             sqlite3_exec(db, (std::string("CREATE INDEX i_") + tag + " ON tt (" + tag + ")").c_str(), nullptr, nullptr,
                          nullptr);
     return db;
@@ -236,11 +228,11 @@ void SqliteBuild(benchmark::State& state)
     int n = int(state.range(0));
     sqlite3* db = SqliteTable(n, false);
     for (auto _ : state) {
-        for (const char* tag : kTags)
+        for (const char* tag : TransactionTags)
             sqlite3_exec(db, (std::string("CREATE INDEX i_") + tag + " ON tt (" + tag + ")").c_str(), nullptr, nullptr,
                          nullptr);
         state.PauseTiming();
-        for (const char* tag : kTags)
+        for (const char* tag : TransactionTags)
             sqlite3_exec(db, (std::string("DROP INDEX i_") + tag).c_str(), nullptr, nullptr, nullptr);
         state.ResumeTiming();
     }
@@ -260,16 +252,16 @@ void SqliteAppend(benchmark::State& state)
     sqlite3* db = SqliteTable(n, true);
     sqlite3_exec(db, "PRAGMA synchronous = OFF", nullptr, nullptr, nullptr);
     std::string insert = "INSERT INTO tt VALUES (?";
-    for (std::size_t c = 1; c < Transaction.size(); ++c)
+    for (std::size_t c = 1; c < TransactionColumns.size(); ++c)
         insert += ", ?";
     sqlite3_stmt* statement = nullptr;
     sqlite3_prepare_v2(db, (insert + ")").c_str(), -1, &statement, nullptr);
     for (auto _ : state) {
         for (const std::string& image : images) {
             std::size_t at = 1;
-            for (std::size_t c = 0; c < Transaction.size(); ++c) {
-                sqlite3_bind_text(statement, int(c) + 1, image.data() + at, Transaction[c].Width, SQLITE_TRANSIENT);
-                at += std::size_t(Transaction[c].Width);
+            for (std::size_t c = 0; c < TransactionColumns.size(); ++c) {
+                sqlite3_bind_text(statement, int(c) + 1, image.data() + at, TransactionColumns[c].Width, SQLITE_TRANSIENT);
+                at += std::size_t(TransactionColumns[c].Width);
             }
             sqlite3_step(statement);
             sqlite3_reset(statement);

@@ -44,7 +44,12 @@ void TDBEdit::DataChange() {
     if (text != Text()) SetText(text);
 }
 
-void TDBEdit::EditingChange() { SetReadOnly(!FDataLink.Active() || !FDataLink.CanModify()); }
+void TDBEdit::SetReadOnly(bool Value) {
+    FDataLink.SetReadOnly(Value);
+    EditingChange();
+}
+
+void TDBEdit::EditingChange() { TEdit::SetReadOnly(!FDataLink.Active() || !FDataLink.CanModify()); }
 
 void TDBEdit::UpdateData() {
     if (TField* field = Field()) field->SetText(Text());

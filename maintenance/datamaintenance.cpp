@@ -287,8 +287,11 @@ void RestoreClientFrom(const String& Root, TDaroruTable* Reader) {
     const std::vector<String> failed = CopyAllOrNone(sources, targets);
     for (const String& file : failed) ShowMessage("Unable to restore " + file);
     if (!failed.empty()) return;
-    // The old index files describe the old tables.
+    // The old index files describe the old tables, and a journal left by a write the
+    // old tables never finished would be rolled back onto the restored ones.
     for (const char* file : IndexFiles)
+        if (FileExists(dir + file)) DeleteFile(dir + file);
+    for (const char* file : {"CLIENT.JNL", "EMPLOYEE.JNL", "TOTTRANS.JNL"})
         if (FileExists(dir + file)) DeleteFile(dir + file);
     User()->ClientID = id;
     if (!ReindexWithMessage(id)) {

@@ -1,31 +1,35 @@
-// The program: the main window, then the main menu, then the message loop.
+// The program: the shell with the forms of the folders above it.
 
-#include <cstdlib>
-
-#include "app/mainform.h"
+#include "app/programrun.h"
 #include "app/totstart.h"
+#include "efile/efilerejects.h"
 #include "maintenance/clientbasic.h"
 #include "maintenance/clientselection.h"
 #include "maintenance/configuration.h"
+#include "maintenance/employeestart.h"
+#include "maintenance/transactions.h"
 #include "platform/pcl/pagepainter.h"
-#include "platform/vcl/application.h"
+#include "printing/formpages.h"
 #include "printing/formprinter.h"
+#include "printing/reports.h"
+#include "printing/viewpcl.h"
 
-int main() {
-    try {
-        Application->Initialize();
-        Application->CreateForm(FMain);
-        // Start-up has already said why the program cannot run here.
-        if (FMain->StartFailed) return EXIT_FAILURE;
-        MenuForms.ClientBasic = ShowClientBasic;
-        MenuForms.ClientSelection = ShowClientSelection;
-        // Canvas pages draw their form image from the same PCL overlay a laser printer gets.
-        SetFormImagePainter(pcl::PaintOverlay);
-        MenuForms.Configuration = ShowConfiguration;
-        Application->CreateForm(FTotStart);
-        Application->Run();
-    } catch (...) {
-        Application->HandleException(nullptr);
-    }
-    return 0;
+namespace {
+
+void InstallForms() {
+    MenuForms.ClientBasic = ShowClientBasic;
+    MenuForms.ClientSelection = ShowClientSelection;
+    MenuForms.EmployeeStart = ShowEmployeeStart;
+    MenuForms.RecipientLookup = LookupRecipient;
+    MenuForms.Transactions = ShowTransactions;
+    MenuForms.Configuration = ShowConfiguration;
+    TransactionListing = PrintEmployeeTransactions;
+    EFileRejectsListing = PrintEFileRejects;
+    // Canvas pages draw their form image from the same PCL overlay a laser printer gets.
+    SetFormImagePainter(pcl::PaintOverlay);
+    FormPageHooks.ViewPrintedPages = ViewPrintedPages;
 }
+
+}  // namespace
+
+int main() { return RunProgram(InstallForms); }

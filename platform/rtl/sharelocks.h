@@ -22,6 +22,10 @@ constexpr std::int64_t OpenModeOffset = 0x7FFFFFFF00000000LL;
 constexpr std::int64_t HeaderOffset = 0x7FFFFFFELL;
 constexpr std::int64_t IndexOffset = 0x7FFFFFFELL;
 
+// The DBF byte an open holds while it changes the table's files and their
+// rollback journal: one change at a time, above FoxPro's range.
+constexpr std::int64_t JournalOffset = OpenModeOffset + 1;
+
 // Record n (1-based) is locked at HeaderOffset - n.
 constexpr std::int64_t RecordOffset(std::int64_t recno) { return HeaderOffset - recno; }
 

@@ -188,7 +188,12 @@ int TCanvas::DrawText(const String& Text, TRect& R, unsigned Format) {
     if (Format & DT_EXPANDTABS) flags |= Qt::TextExpandTabs;
     flags |= (Format & DT_NOPREFIX) ? 0 : Qt::TextShowMnemonic;
     if (Format & DT_NOPREFIX) text.replace(QLatin1String("&"), QLatin1String("&&"));
-    if (Format & DT_END_ELLIPSIS) text = metrics.elidedText(text, Qt::ElideRight, R.Width(), Qt::TextShowMnemonic);
+    if (Format & DT_END_ELLIPSIS) {
+        // Line by line: a two-line title is cut where each of its lines ends.
+        QStringList lines = text.split(QLatin1Char('\n'));
+        for (QString& line : lines) line = metrics.elidedText(line, Qt::ElideRight, R.Width(), Qt::TextShowMnemonic);
+        text = lines.join(QLatin1Char('\n'));
+    }
 
     const QRect area = ToQRect(R);
     const int wrapWidth = (flags & Qt::TextWordWrap) ? std::max(1, area.width()) : 100000;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include <strings.h>
 
@@ -49,9 +50,11 @@ int LockTimeout()
 }  // namespace
 
 Table::Table(const String& path, const String& alias, int mode, int tableType)
-    : FPath(path), FAlias(alias), FMode(mode), FTableType(tableType), FLocks(FFile)
+    : FPath(path), FAlias(alias), FMode(mode), FTableType(tableType), FJournal(path), FLocks(FFile)
 {
     FFile.Open(path, mode != omReadOnly);
+    RecoverInterruptedChange();
+    FFile.SetJournal(&FJournal);
     if (!FOpenLock.TryAcquire(FFile.Handle(), sharelocks::OpenModeOffset, OpenLockKind()))
         throw EEngineError(XBE_E_IN_USE, "The table is in use: " + path);
 
@@ -76,6 +79,7 @@ Table::Table(const String& path, const String& alias, int mode, int tableType)
     if (memo != MemoKind::None) {
         String memoPath = tablepaths::Sibling(path, MemoExtension(path, memo));
         FMemo.Open(memoPath, memo, mode != omReadOnly, FHeader.Version == 0x8B);
+        FMemo.File().SetJournal(&FJournal);
         if (!FMemoOpenLock.TryAcquire(FMemo.File().Handle(), sharelocks::OpenModeOffset, OpenLockKind()))
             throw EEngineError(XBE_E_IN_USE, "The memo file is in use: " + memoPath);
     }
@@ -84,7 +88,61 @@ Table::Table(const String& path, const String& alias, int mode, int tableType)
     GoTop();
 }
 
-Table::~Table() = default;
+Table::~Table()
+{
+    // Keys still waiting go in before the journal is looked at.
+    FOrders.reset();
+    bool alone = FMode == omExclusive;
+    if (FMode == omShared) {
+        try {
+            alone = FOpenLock.TryAcquire(FFile.Handle(), sharelocks::OpenModeOffset, sharelocks::LockKind::Exclusive);
+        } catch (const Exception&) {
+            alone = false;
+        }
+    }
+    if (alone)
+        FJournal.RemoveIfEmpty();
+}
+
+void Table::RecoverInterruptedChange()
+{
+    if (!FJournal.Pending())
+        return;
+    // Another open may be in the middle of a change; then the next change
+    // made under the journal lock rolls it back.
+    sharelocks::FileClaim claim;
+    if (!claim.Claim(FPath))
+        return;
+    try {
+        FJournal.RollBack();
+    } catch (const Exception& error) {
+        Errors().Warn(XBE_E_CORRUPT_DATA, error.Message());
+    }
+}
+
+Table::Change::Change(Table& table) : FTable(table)
+{
+    if (table.NeedsLocks() && !table.FJournal.Active())
+        FLock.Acquire(table.FFile.Handle(), sharelocks::JournalOffset, sharelocks::LockKind::Exclusive);
+    if (table.FJournal.Begin())
+        table.ReloadAfterRollBack();
+}
+
+Table::Change::~Change()
+{
+    FTable.FJournal.End();
+}
+
+void Table::ReloadAfterRollBack()
+{
+    InvalidateWindow();
+    ReadHeaderCount(true);
+    FOrders->ForgetCaches();
+    if (FEof || FRecNo > FRecCount)
+        ToEof(FBof);
+    else
+        ReadImage(FRecNo, FRecord);
+}
 
 Table::RecordWriteLock::RecordWriteLock(Table& table) : FTable(table)
 {
@@ -128,9 +186,9 @@ const FieldDef& Table::Field(const String& name) const
 
 // --- reading -----------------------------------------------------------
 
-void Table::ReadHeaderCount()
+void Table::ReadHeaderCount(bool always)
 {
-    if (FMode == omExclusive)
+    if (FMode == omExclusive && !always)
         return;
     Byte count[4];
     FFile.ReadAt(4, count, sizeof count);
@@ -390,8 +448,18 @@ void Table::Rewrite(const String& image, int from, int length)
     RequireRecord();
     // The record stays locked until its keys have moved too.
     RecordWriteLock lock(*this);
+    Change change(*this);
+    // The record and its keys change together under the index lock, so a
+    // reader in another process never meets a record whose keys lag behind.
+    std::optional<TableOrders::Access> keys;
+    if (FOrders->Count() > 0)
+        keys.emplace(*FOrders, true);
+    // The change goes onto the record as the file holds it now, and the keys
+    // removed are the ones that record has: another open may have written it
+    // since this one read it.
+    RefreshCurrent();
     String old = FRecord;
-    FRecord = image;
+    FRecord.replace(from, length, image, from, length);
     try {
         WriteCurrent(from, length);
     } catch (...) {
@@ -400,6 +468,12 @@ void Table::Rewrite(const String& image, int from, int length)
     }
     if (FOrders->Count() > 0)
         FOrders->Update(FOrders->Keys(old, FRecNo), FOrders->Keys(FRecord, FRecNo), FRecNo);
+}
+
+void Table::RefreshCurrent()
+{
+    if (NeedsLocks() && !FEof && FRecNo >= 1 && FRecNo <= FRecCount)
+        ReadImage(FRecNo, FRecord);
 }
 
 void Table::PutRecord(const char* image)
@@ -426,7 +500,9 @@ void Table::AppendBlank()
     if (NeedsLocks() && !FLocks.LockHeader(LockTimeout()))
         throw EEngineError(XBE_E_LOCK, "The table header is locked by another user: " + FPath);
     String image = BlankRecord();
+    std::optional<Change> change;
     try {
+        change.emplace(*this);
         ReadHeaderCount();
         if (FRecCount >= 0x7FFFFFFE)
             throw EEngineError(XBE_E_LIMIT, "The table is full: " + FPath);
@@ -461,6 +537,7 @@ void Table::Pack()
 {
     RequireWritable();
     RequireExclusive("Pack");
+    FOrders->FlushPending();
     Integer kept = 0;
     String image;
     for (Integer n = 1; n <= FRecCount; ++n) {
@@ -502,6 +579,7 @@ void Table::Zap()
 {
     RequireWritable();
     RequireExclusive("Zap");
+    FOrders->FlushPending();
     InvalidateWindow();
     WriteDateAndCount(0);
     FFile.WriteAt(FHeader.HeaderLength, &EndOfData, 1);
@@ -513,6 +591,7 @@ void Table::Zap()
         FMemoOpenLock.Release();
         FMemo.Close();
         FMemo.Create(memoPath, kind, blockSize);
+        FMemo.File().SetJournal(&FJournal);
         FMemoOpenLock.TryAcquire(FMemo.File().Handle(), sharelocks::OpenModeOffset, OpenLockKind());
     }
     FRecCount = 0;
@@ -601,6 +680,8 @@ void Table::WriteMemo(const FieldDef& field, const String& data)
         throw EEngineError(XBE_E_FIELD, "The table has no memo file for field " + field.Name + ": " + FPath);
     // The record lock comes first: a record locked elsewhere gets no memo either.
     RecordWriteLock lock(*this);
+    Change change(*this);
+    RefreshCurrent();
     std::uint32_t old = 0;
     try {
         old = MemoBlock(field);
@@ -628,7 +709,11 @@ bool Table::RLock(Integer rec)
     ReadHeaderCount();
     if (rec < 1 || rec > FRecCount)
         return false;
-    return FLocks.LockRecord(rec, LockTimeout());
+    if (!FLocks.LockRecord(rec, LockTimeout()))
+        return false;
+    if (rec == FRecNo)
+        RefreshCurrent();
+    return true;
 }
 
 bool Table::Locked(Integer rec) const
@@ -638,7 +723,13 @@ bool Table::Locked(Integer rec) const
 
 bool Table::FLock()
 {
-    return !NeedsLocks() || FLocks.LockFile(LockTimeout());
+    if (!NeedsLocks())
+        return true;
+    if (!FLocks.LockFile(LockTimeout()))
+        return false;
+    ReadHeaderCount();
+    RefreshCurrent();
+    return true;
 }
 
 void Table::Unlock(Integer rec)

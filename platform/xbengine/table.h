@@ -12,6 +12,7 @@
 #include "platform/xbengine/areacontext.h"
 #include "platform/xbengine/cdx/cdxerror.h"
 #include "platform/xbengine/dbfheader.h"
+#include "platform/xbengine/journal.h"
 #include "platform/xbengine/lockmanager.h"
 #include "platform/xbengine/memofile.h"
 #include "platform/xbengine/recordfilter.h"
@@ -98,13 +99,16 @@ public:
     String MemoDataOf(const String& image, const FieldDef& field);
     void WriteMemo(const FieldDef& field, const String& data);
 
-    // Record and file locks; exclusive and read-only areas need none.
+    // Record and file locks; exclusive and read-only areas need none. A lock
+    // on the current record reads it again from the file.
     bool RLock(Integer rec);
     bool Locked(Integer rec) const;
     bool FLock();
     void Unlock(Integer rec);
     LockManager& Locks() { return FLocks; }
     bool NeedsLocks() const { return FMode == omShared; }
+    // The rollback journal of the table's changes.
+    Journal& ChangeJournal() { return FJournal; }
 
     // Per-area state the C interface keeps.
     bool Found = false;
@@ -126,9 +130,30 @@ private:
         Integer FRecNo = 0;
     };
 
+    // One change of the table's files (an append, a record write, a memo
+    // write) in the journal, under the journal lock in shared mode. A change
+    // that finds what a stopped process left rolls it back first.
+    class Change {
+    public:
+        explicit Change(Table& table);
+        ~Change();
+        Change(const Change&) = delete;
+        Change& operator=(const Change&) = delete;
+
+    private:
+        Table& FTable;
+        sharelocks::OfdLock FLock;
+    };
+
     sharelocks::LockKind OpenLockKind() const;
+    // Rolls back a change a stopped process left, when no other open holds
+    // the table; one that cannot be rolled back is reported.
+    void RecoverInterruptedChange();
+    // Reads again what this open keeps of the files after a rollback.
+    void ReloadAfterRollBack();
     std::uint32_t MemoBlockOf(const String& image, const FieldDef& field) const;
-    void ReadHeaderCount();
+    // The record count from the header in shared mode (always, when asked).
+    void ReadHeaderCount(bool always = false);
     void ReadImage(Integer recno, String& image);
     void LoadCurrent(Integer recno);
     void ToEof(bool bof);
@@ -164,6 +189,9 @@ private:
     }
     // A move back past the first visible record: it becomes current, with BOF.
     void BeforeFirst();
+    // In shared mode, the current record read again from the file (under
+    // its lock, the image the next write starts from).
+    void RefreshCurrent();
     void RequireWritable() const;
     void RequireExclusive(const String& what) const;
     void RequireRecord() const;
@@ -190,6 +218,8 @@ private:
     String FAlias;
     int FMode;
     int FTableType;
+    // Outlives the files that write through it.
+    Journal FJournal;
     // The locks come after the files they lock: they are released first.
     TableFile FFile;
     MemoFile FMemo;

@@ -10,6 +10,7 @@
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/sharelocks.h"
 #include "platform/xbengine/engineerror.h"
+#include "platform/xbengine/journal.h"
 #include "platform/xbengine/memofile.h"
 #include "platform/xbengine/tablefile.h"
 #include "platform/xbengine/tablepaths.h"
@@ -150,4 +151,6 @@ void WriteEmptyTable(const String& dbfPath, int tableType, const std::vector<Fie
         if (!(memo && stale == memoPath))
             ::unlink(stale.c_str());
     }
+    // A change left by a table of the same name must not be rolled back into this one.
+    ::unlink(Journal::PathOf(dbfPath).c_str());
 }

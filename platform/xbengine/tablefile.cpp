@@ -1,13 +1,16 @@
 #include "platform/xbengine/tablefile.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/xbengine/engineerror.h"
+#include "platform/xbengine/journal.h"
 #include "platform/xbengine/xbe50.h"
 
 namespace {
@@ -32,6 +35,19 @@ int OpenErrorCode(int err)
     default:
         return XBE_E_IO;
     }
+}
+
+// Counts the writes of the process and stops it before the one the crash
+// tests ask for.
+void BeforeWrite()
+{
+    static const long stopAt = [] {
+        const char* text = std::getenv("XBE_STOP_AT_WRITE");
+        return text ? std::atol(text) : 0L;
+    }();
+    static long writes = 0;
+    if (stopAt > 0 && ++writes == stopAt)
+        ::raise(SIGKILL);
 }
 
 }  // namespace
@@ -101,6 +117,9 @@ void TableFile::ReadAt(Int64 offset, void* buffer, std::size_t n) const
 
 void TableFile::WriteAt(Int64 offset, const void* buffer, std::size_t n)
 {
+    if (FJournal)
+        FJournal->Protect(*this, offset, Int64(n));
+    BeforeWrite();
     std::size_t done = 0;
     while (done < n) {
         ssize_t put = ::pwrite(FHandle, static_cast<const char*>(buffer) + done, n - done, offset + done);
@@ -115,6 +134,9 @@ void TableFile::WriteAt(Int64 offset, const void* buffer, std::size_t n)
 
 void TableFile::Truncate(Int64 size)
 {
+    if (FJournal)
+        FJournal->Protect(*this, size, Size() - size);
+    BeforeWrite();
     if (::ftruncate(FHandle, size) != 0)
         Fail(XBE_E_IO, "Cannot truncate file", FPath, errno);
 }

@@ -1,12 +1,18 @@
 #pragma once
-// One open table file (DBF, FPT, DBT) with positioned reads and writes. Its
-// locks are sharelocks::OfdLock objects on Handle(), released before the
-// file closes.
+// One open table file (DBF, FPT, DBT, CDX) with positioned reads and writes.
+// Its locks are sharelocks::OfdLock objects on Handle(), released before the
+// file closes. Writes and cuts first hand the journal of the table's change
+// under way the bytes they replace.
+//
+// For crash tests, the environment variable XBE_STOP_AT_WRITE=n kills the
+// process just before its n-th write or cut of any table or journal file.
 
 #include <cstddef>
 #include <cstdint>
 
 #include "platform/rtl/types.h"
+
+class Journal;
 
 class TableFile {
 public:
@@ -32,8 +38,10 @@ public:
     void WriteAt(Int64 offset, const void* buffer, std::size_t n);
     void Truncate(Int64 size);
     void Sync();
+    void SetJournal(Journal* journal) { FJournal = journal; }
 
 private:
     int FHandle = -1;
     String FPath;
+    Journal* FJournal = nullptr;
 };

@@ -11,6 +11,8 @@
 #include "platform/xbengine/errorstate.h"
 #include "platform/xbengine/expr/datetext.h"
 #include "platform/xbengine/expr/numtext.h"
+#include "platform/xbengine/indexpagestore.h"
+#include "platform/xbengine/journal.h"
 #include "platform/xbengine/recordfilter.h"
 #include "platform/xbengine/table.h"
 #include "platform/xbengine/tablepaths.h"
@@ -111,17 +113,22 @@ void TableOrders::Appended(const String& image, Integer recno)
         Update(KeySet(FOrders.size()), Keys(image, recno), recno);
         return;
     }
+    FTable.ChangeJournal().Begin();
     FPendingRecNo = recno;
     FPendingImage = image;
 }
 
 void TableOrders::FlushPending()
 {
-    if (FPendingRecNo == 0)
-        return;
-    Integer recno = FPendingRecNo;
-    FPendingRecNo = 0;
-    Update(KeySet(FOrders.size()), Keys(FPendingImage, recno), recno);
+    if (FPendingRecNo != 0)
+        Update(KeySet(FOrders.size()), Keys(FPendingImage, FPendingRecNo), FPendingRecNo);
+}
+
+void TableOrders::ForgetCaches()
+{
+    for (const auto& file : FFiles)
+        file->Index->Refresh(true);
+    FCursor.reset();
 }
 
 TableOrders::IndexFile* TableOrders::FindFile(const String& path) const
@@ -143,9 +150,9 @@ TableOrders::IndexFile& TableOrders::OpenFile(const String& path, bool structura
     file->Path = path;
     file->Structural = structural;
     bool readOnly = FTable.Mode() == omReadOnly;
-    auto mode = create ? CdxFileStore::Mode::Create
-                       : readOnly ? CdxFileStore::Mode::OpenReadOnly : CdxFileStore::Mode::Open;
-    auto store = std::make_unique<CdxFileStore>(path, mode);
+    auto mode = create ? IndexPageStore::Mode::Create
+                       : readOnly ? IndexPageStore::Mode::OpenReadOnly : IndexPageStore::Mode::Open;
+    auto store = std::make_unique<IndexPageStore>(path, mode, &FTable.ChangeJournal());
     file->Handle = store->Handle();
     auto kind = FTable.Mode() == omExclusive ? sharelocks::LockKind::Exclusive : sharelocks::LockKind::Shared;
     if (!file->OpenLock.TryAcquire(file->Handle, sharelocks::OpenModeOffset, kind))
@@ -345,7 +352,7 @@ void TableOrders::CloseActive()
 
 void TableOrders::Rebuild()
 {
-    FPendingRecNo = 0;
+    FlushPending();
     if (FOrders.empty())
         return;
     Access access(*this, true);
@@ -365,7 +372,7 @@ void TableOrders::Rebuild()
 
 void TableOrders::Clear()
 {
-    FPendingRecNo = 0;
+    FlushPending();
     Access access(*this, true);
     for (const auto& order : FOrders)
         order->Tag->Build({});
@@ -435,10 +442,19 @@ void TableOrders::Update(const KeySet& before, const KeySet& after, Integer recn
 {
     if (FOrders.empty())
         return;
-    // A record whose keys still wait has none in the tags yet.
+    // A record whose keys still wait has none in the tags yet; once they are
+    // in, the change of its append ends.
     bool waiting = recno == FPendingRecNo;
     if (waiting)
         FPendingRecNo = 0;
+    struct AppendDone {
+        Journal* Held;
+        ~AppendDone()
+        {
+            if (Held)
+                Held->End();
+        }
+    } done{waiting ? &FTable.ChangeJournal() : nullptr};
     Access access(*this, true);
     for (std::size_t i = 0; i < FOrders.size() && i < before.size() && i < after.size(); ++i) {
         if (before[i] == after[i] && !waiting)

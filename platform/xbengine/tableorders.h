@@ -54,6 +54,11 @@ public:
     void CloseActive();
     // Gives a waiting record its keys and puts the index files on the disk.
     void Commit();
+    // Gives a waiting record its keys.
+    void FlushPending();
+    // Drops every page read from the index files: another change of them was
+    // rolled back.
+    void ForgetCaches();
     // Some index was written through this open.
     bool Written() const { return FWritten; }
     // Rebuilds every tag from the records; Clear empties them.
@@ -80,7 +85,8 @@ public:
     void Update(const KeySet& before, const KeySet& after, Integer recno);
     // Gives an appended record its keys. In an exclusive open they wait for
     // the record's first write, which usually changes them at once, or for
-    // the next use of the indexes, whichever comes first.
+    // the next use of the indexes, whichever comes first; the journal's
+    // change of the append stays open until then.
     void Appended(const String& image, Integer recno);
     // The key text a caller seeks converted to the order's key bytes: a
     // prefix of a character key unless exact.
@@ -104,7 +110,6 @@ public:
 
 private:
     IndexFile& OpenFile(const String& path, bool structural, bool create);
-    void FlushPending();
     IndexFile* FindFile(const String& path) const;
     void Collect();
     void Fill(Order& order);

@@ -3,6 +3,7 @@
 
 #include <gmock/gmock.h>
 
+#include "app/programrun.h"
 #include "platform/rtl/fileops.h"
 #include "tests/app/shellfixture.h"
 
@@ -134,6 +135,15 @@ TEST_F(MainFormTest, UnusableProgramDirectoryStopsWithAReason) {
     TCloseAction action = caHide;
     FMain->FormClose(FMain, action);
     EXPECT_FALSE(DirectoryExists(Dir / "gone/"));
+}
+
+TEST_F(MainFormTest, UnusableProgramDirectoryEndsTheProcessWithAFailure) {
+    TFMain::ProgramDirOverride = Dir / "gone/";
+    bool installed = false;
+    EXPECT_EQ(RunProgram([&] { installed = true; }), EXIT_FAILURE);
+    EXPECT_FALSE(installed);
+    ASSERT_EQ(Shown().size(), 1u);
+    EXPECT_THAT(Shown()[0], HasSubstr("cannot be written"));
 }
 
 TEST(LockingProblem, LocksWorkInALocalDirectory) {

@@ -150,8 +150,9 @@ TEST_F(ClosingQuestionTest, ReplacementNameThatLeavesTheDirectoryIsRefused) {
     }
     EXPECT_EQ(Shown().size(), 4u);
     EXPECT_THAT(ListFiles(Dir.Path(), "X"), IsEmpty());
-    EXPECT_THAT(ListFiles(ClientDir(), "*", lkAll), ElementsAre("CLIENT.DBF", "EMPLOYEE.CDX", "EMPLOYEE.DBF",
-                                                                  "TOTTRANS.CDX", "TOTTRANS.DBF"));
+    EXPECT_THAT(ListFiles(ClientDir(), "*.?DX", lkAll), ElementsAre("EMPLOYEE.CDX", "TOTTRANS.CDX"));
+    EXPECT_THAT(ListFiles(ClientDir(), "*.DBF", lkAll), ElementsAre("CLIENT.DBF", "EMPLOYEE.DBF", "TOTTRANS.DBF"));
+    EXPECT_THAT(ListFiles(ClientDir(), "ELF*", lkAll), IsEmpty());
 }
 
 }  // namespace

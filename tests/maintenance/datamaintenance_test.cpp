@@ -209,6 +209,16 @@ protected:
     String Backup() const { return Dir / "bak/08OLD/"; }
 };
 
+TEST_F(RestoreTest, RestoreDropsTheJournalOfTheTablesItReplaces) {
+    DClientDataBase->CloseClient();
+    Dir.Write("08OLD/TOTTRANS.JNL", "left by a write that never finished");
+    Dialogs.AnswerMessage(mrYes);  // overwrite 08OLD
+    RestoreClientFrom(Backup(), Reader);
+    EXPECT_EQ(Shown().back(), "Restoration for 08OLD complete");
+    EXPECT_FALSE(FileExists(Dir / "08OLD/TOTTRANS.JNL"));
+    EXPECT_EQ(TableBytes(Dir / "08OLD/"), TableBytes(Backup()));
+}
+
 TEST_F(RestoreTest, RestoreIntoAnEmptyPlaceMakesTheClientCurrentAndListsIt) {
     std::filesystem::remove_all(Dir / "08OLD");
     RestoreClientFrom(Backup(), Reader);

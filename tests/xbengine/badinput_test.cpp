@@ -95,17 +95,40 @@ TEST_F(BadInput, BadMemoReferencesReadAsEmptyText)
     ExpectEmptyMemos();
 }
 
-TEST_F(BadInput, MemoFileWithoutBlockSize)
+// A damaged block size or next-free pointer is reported, and the memo file
+// does not grow by a byte.
+TEST_F(BadInput, MemoHeaderDamage)
 {
-    MakeTable();
-    std::vector<unsigned char> fpt = ReadBytes(Dir + "GOOD.FPT");
-    fpt[6] = fpt[7] = 0;
-    WriteBytes(Dir + "GOOD.FPT", fpt);
-    ASSERT_GT(E.xb_Use((Dir + "GOOD").c_str(), "", 2, 2), 0) << E.xbx_LastErrorText();
-    ExpectEmptyMemos();
-    EXPECT_EQ(E.xb_Replace("TEXT", 3072, "new text"), 0);
-    EXPECT_EQ(E.xbx_LastError(), XBE_E_CORRUPT_DATA);
-    EXPECT_NE(E.xb_Replace("NAME", 1024, "still"), 0);
+    using Bytes = std::vector<unsigned char>;
+    auto nextFree = [](Bytes& b, std::uint32_t block) {
+        for (int i = 0; i < 4; ++i)
+            b[std::size_t(i)] = static_cast<unsigned char>(block >> (24 - 8 * i));
+    };
+    struct Case {
+        const char* What;
+        std::function<void(Bytes&)> Damage;
+    } cases[] = {
+        {"no block size", [](Bytes& b) { b[6] = b[7] = 0; }},
+        {"block size 1", [](Bytes& b) { b[6] = 0; b[7] = 1; }},
+        {"block size 65535", [](Bytes& b) { b[6] = b[7] = 0xFF; }},
+        {"next free far past the end", [&](Bytes& b) { nextFree(b, 0xFFFFFF00u); }},
+        {"next free one block past the end", [&](Bytes& b) { nextFree(b, std::uint32_t(b.size() / 64 + 1)); }},
+        {"next free inside the header", [&](Bytes& b) { nextFree(b, 3); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        E.xb_CloseAll();
+        MakeTable();
+        Bytes fpt = ReadBytes(Dir + "GOOD.FPT");
+        c.Damage(fpt);
+        WriteBytes(Dir + "GOOD.FPT", fpt);
+        ASSERT_GT(E.xb_Use((Dir + "GOOD").c_str(), "", 2, 2), 0) << E.xbx_LastErrorText();
+        E.xb_Go(1);
+        EXPECT_EQ(E.xb_Replace("TEXT", 3072, std::string(300, 'x').c_str()), 0);
+        EXPECT_EQ(E.xbx_LastError(), XBE_E_CORRUPT_DATA) << E.xbx_LastErrorText();
+        EXPECT_EQ(ReadBytes(Dir + "GOOD.FPT").size(), fpt.size());
+        EXPECT_NE(E.xb_Replace("NAME", 1024, "still"), 0);
+    }
 }
 
 void BadInput::ExpectEmptyMemos()

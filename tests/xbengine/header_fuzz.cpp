@@ -1,7 +1,9 @@
-// Feeds the engine tables with damaged headers, record counts and memo
-// files, mutated from one good table with a fixed seed, and walks whatever
-// opens. Any crash or out-of-bounds access fails the run (under the
-// sanitizers in CI). Argument: the number of rounds.
+// Feeds the engine tables with damaged headers, record counts, memo files
+// and index pages, mutated from one good table with a fixed seed; walks and
+// seeks whatever opens, and in some rounds writes records and memos and
+// appends. Any crash or out-of-bounds access fails the run (under the
+// sanitizers in CI), and so does a write that grows a file past a small cap.
+// Argument: the number of rounds.
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,11 +14,34 @@
 #include <string>
 #include <vector>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include "tests/xbengine/xbebinding.h"
 
 namespace {
 
 using Bytes = std::vector<unsigned char>;
+
+// No file of a round may grow past this: the seed's files are a few
+// kilobytes, and a round stores less than one more.
+constexpr rlim_t FileSizeCap = 1 << 20;
+volatile sig_atomic_t Round = 0;
+
+void AboveTheCap(int)
+{
+    static const char text[] = "a write went past the file-size cap in round ";
+    char digits[16];
+    int n = 0;
+    for (int r = Round; n == 0 || r > 0; r /= 10)
+        digits[n++] = char('0' + r % 10);
+    [[maybe_unused]] ssize_t w = write(2, text, sizeof text - 1);
+    while (n > 0)
+        w = write(2, &digits[--n], 1);
+    w = write(2, "\n", 1);
+    _exit(1);
+}
 
 Bytes Load(const std::string& path)
 {
@@ -62,7 +87,12 @@ void Walk(XbeBinding& e, bool write)
             if (std::string(e.xb_FieldType(name.c_str())) == "M")
                 e.xb_MemDealloc(e.xb_GetMemo(name.c_str(), 0));
         }
+        if (write && steps % 2 == 0) {
+            e.xb_PutRecord(record.data());
+            e.xb_Replace("TEXT", 3072, std::string(std::size_t(30 + 70 * steps), 'w').c_str());
+        }
     }
+    e.xb_Seek("record");
     e.xb_GoBottom();
     e.xb_Skip(-3);
     e.xb_Go(2);
@@ -82,8 +112,10 @@ int main(int argc, char** argv)
     XbeBinding& e = Xbe();
     e.xb_ErrorLevel(0);
     e.xb_SetLockTimeout(0);
-    char pattern[] = "/tmp/xbe-fuzz-XXXXXX";
-    if (!mkdtemp(pattern))
+    // In memory where there is such a directory: closing a written table syncs it.
+    std::string base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+    std::string pattern = base + "/xbe-fuzz-XXXXXX";
+    if (!mkdtemp(pattern.data()))
         return 1;
     std::string dir = std::string(pattern) + "/";
 
@@ -103,25 +135,39 @@ int main(int argc, char** argv)
         e.xb_Replace("DAY", 1024, "20240131");
         e.xb_Replace("TEXT", 3072, std::string(40 * (i + 1), 'm').c_str());
     }
+    e.xb_IndexTag("", "NAME", "NAME", 0, 0, "");
+    e.xb_IndexTag("", "AMOUNT", "AMOUNT", 0, 0, "");
     e.xb_Close();
     Bytes dbf = Load(dir + "SEED.DBF");
     Bytes fpt = Load(dir + "SEED.FPT");
+    Bytes cdx = Load(dir + "SEED.CDX");
+
+    signal(SIGXFSZ, AboveTheCap);
+    rlimit cap{FileSizeCap, FileSizeCap};
+    if (setrlimit(RLIMIT_FSIZE, &cap) != 0)
+        return 1;
     std::size_t header = dbf[8] | (dbf[9] << 8);
 
     std::mt19937 random(20240131);
     for (int round = 0; round < rounds; ++round) {
+        Round = round;
         Bytes table = dbf;
         Bytes memo = fpt;
-        switch (round % 3) {
+        Bytes index = cdx;
+        switch (round % 4) {
         case 0: Mutate(table, random, header); break;
         case 1: Mutate(table, random, table.size()); break;
-        default: Mutate(memo, random, round % 2 ? 16 : memo.size()); break;  // the memo header, or anywhere
+        case 2: Mutate(memo, random, round % 3 ? 16 : memo.size()); break;  // the memo header, or anywhere
+        default: Mutate(index, random, index.size()); break;
         }
         Save(dir + "T.DBF", table);
         Save(dir + "T.FPT", memo);
-        bool write = round % 4 == 3;
-        if (e.xb_Use((dir + "T").c_str(), "", write ? 2 : 1, 2) > 0) {
-            Walk(e, write);
+        Save(dir + "T.CDX", index);
+        // Reads read-only; writes in turn exclusive and shared.
+        int mode = round % 3 == 0 ? 1 : round % 3 == 1 ? 2 : 0;
+        if (e.xb_Use((dir + "T").c_str(), "", XBSHORT(mode), 2) > 0) {
+            e.xb_SetOrder(XBSHORT(round % 3));
+            Walk(e, mode != 1);
             e.xb_Close();
         }
     }

@@ -4,7 +4,15 @@
 //
 //   xbe_peer open <table> <mode>
 //   xbe_peer rlock <table> <record>
+//   xbe_peer rewrite <table> <record> <field>=<text>...
+//       (shared; locks the record, stores the texts, unlocks)
 //   xbe_peer append <table> <count> <tag>    (shared; field ID gets tag + number)
+//   xbe_peer work <table> <mode> <count>
+//       opens the table (0 shared, 2 exclusive) and appends count records
+//       with an ID, an amount and a memo, after each one rewriting an
+//       earlier record's amount and memo and, every third, deleting one;
+//       exits 0 at the end without waiting (the crash tests stop it before
+//       one of its writes)
 //   xbe_peer appendseek <table> <count> <tag> <other>
 //       appends as above, prints "appended", and after a line on its input
 //       seeks the IDs other + 1 .. other + count in the first order
@@ -44,6 +52,42 @@ int main(int argc, char** argv)
         return Report(e.xb_Use(argv[2], "", XBSHORT(std::atoi(argv[3])), 2) > 0);
     if (command == "rlock")
         return Report(e.xb_Use(argv[2], "", 0, 2) > 0 && e.xb_Rlock(std::atoi(argv[3])));
+    if (command == "rewrite" && argc >= 5) {
+        if (e.xb_Use(argv[2], "", 0, 2) <= 0)
+            return Report(false);
+        int record = std::atoi(argv[3]);
+        e.xb_Go(record);
+        bool ok = e.xb_Rlock(record) != 0;
+        for (int i = 4; ok && i < argc; ++i) {
+            std::string assignment = argv[i];
+            std::size_t equals = assignment.find('=');
+            ok = equals != std::string::npos &&
+                 e.xb_Replace(assignment.substr(0, equals).c_str(), 1024, assignment.c_str() + equals + 1);
+        }
+        e.xb_Unlock(record);
+        return Report(ok);
+    }
+    if (command == "work" && argc == 5) {
+        if (e.xb_Use(argv[2], "", XBSHORT(std::atoi(argv[3])), 2) <= 0)
+            return 1;
+        for (int i = 1, count = std::atoi(argv[4]); i <= count; ++i) {
+            std::string id = "R" + std::to_string(i), amount = std::to_string(i) + ".25";
+            std::string memo(std::size_t(10 + 37 * i % 200), char('a' + i % 26));
+            if (!e.xb_AppendBlank() || !e.xb_Replace("ID", 1024, id.c_str()) ||
+                !e.xb_Replace("AMT", 1024, amount.c_str()) || !e.xb_Replace("NOTE", 3072, memo.c_str()))
+                return 1;
+            int earlier = e.xb_RecNo() / 2;
+            e.xb_Go(earlier);
+            std::string changed = std::to_string(100 * i) + ".5";
+            std::string longer(std::size_t(40 + 53 * i % 300), char('A' + i % 26));
+            if (!e.xb_Replace("AMT", 1024, changed.c_str()) || !e.xb_Replace("NOTE", 3072, longer.c_str()))
+                return 1;
+            if (i % 3 == 0 && (e.xb_Go(earlier + 1), !e.xb_Delete()))
+                return 1;
+        }
+        e.xb_Close();
+        return 0;
+    }
     if ((command == "append" && argc == 5) || (command == "appendseek" && argc == 6)) {
         e.xb_SetLockTimeout(-1);
         if (e.xb_Use(argv[2], "", 0, 2) <= 0)

@@ -177,12 +177,12 @@ bool CdxIndexFile::DropTag(const String& name)
     return true;
 }
 
-void CdxIndexFile::Refresh()
+void CdxIndexFile::Refresh(bool always)
 {
     Byte head[CdxPageSize];
     FStore->ReadPage(0, head);
     FEnd = (FStore->Length() + CdxPageSize - 1) / CdxPageSize * CdxPageSize;
-    if (std::equal(head, head + CdxPageSize, FHeader))
+    if (!always && std::equal(head, head + CdxPageSize, FHeader))
         return;
     std::copy(head, head + CdxPageSize, FHeader);
     FCache.clear();

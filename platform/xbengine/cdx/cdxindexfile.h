@@ -32,8 +32,9 @@ public:
     CdxTag& CreateTag(const CdxTagDefinition& definition);
     bool DropTag(const String& name);
 
-    // Rereads the header and the tag roots when another process changed the file.
-    void Refresh();
+    // Rereads the header and the tag roots when another process changed the
+    // file, or always, dropping every page read before.
+    void Refresh(bool always = false);
     // Counts the writes to the file, for other processes' caches.
     std::uint32_t ChangeCounter() const;
     // Between the two, the change counter is raised once for all changes and

@@ -1,0 +1,290 @@
+#include "platform/xbengine/journal.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/xbengine/engineerror.h"
+#include "platform/xbengine/errorstate.h"
+#include "platform/xbengine/tablepaths.h"
+#include "platform/xbengine/xbe50.h"
+
+// A journal that holds a change starts with Magic and an 8-byte mark of the
+// change; each entry then has a 20-byte head: its kind
+// ('F' a file and its length before the change, 'P' old bytes of a file),
+// the file's number, two zero bytes, the size of what follows the head, a
+// value (the length for 'F', the offset of the bytes for 'P') and a checksum
+// of the mark, the head's first 16 bytes and what follows. What follows is
+// the file's name (beside the table: its name alone) or the old bytes. An
+// entry cut short or failing its checksum ends the journal: it was being
+// written when the process stopped, and nothing it would protect had been
+// written yet; entries of earlier changes further on fail on their mark.
+//
+// A change ends by overwriting Magic and the mark with zeros: cheaper than
+// cutting the file, whose pages the next change writes over again.
+
+namespace {
+
+constexpr char Magic[8] = {'X', 'B', 'E', 'J', 'R', 'N', 'L', '1'};
+constexpr std::size_t MarkSize = 8;
+constexpr std::size_t StartSize = sizeof Magic + MarkSize;
+constexpr std::size_t HeadSize = 20;
+constexpr Int64 PageSize = 512;
+
+std::uint32_t Checksum(const char* mark, const char* head, const char* bytes, std::size_t size)
+{
+    std::uint32_t hash = 2166136261u;
+    auto add = [&](const char* p, std::size_t n) {
+        for (std::size_t i = 0; i < n; ++i)
+            hash = (hash ^ static_cast<unsigned char>(p[i])) * 16777619u;
+    };
+    add(mark, MarkSize);
+    add(head, 16);
+    add(bytes, size);
+    return hash;
+}
+
+// A mark no other change of any process is likely to have had.
+std::uint64_t NewMark()
+{
+    static std::uint64_t changes = 0;
+    auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+    return (std::uint64_t(::getpid()) << 40) ^ std::uint64_t(now) ^ (++changes * 0x9E3779B97F4A7C15ull);
+}
+
+void PutLE(char* p, std::uint64_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        p[i] = char(value >> (8 * i));
+}
+
+std::uint64_t GetLE(const char* p, int bytes)
+{
+    std::uint64_t value = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        value = value << 8 | static_cast<unsigned char>(p[i]);
+    return value;
+}
+
+String DirectoryOf(const String& path)
+{
+    std::size_t slash = path.rfind('/');
+    return slash == String::npos ? String() : path.substr(0, slash + 1);
+}
+
+[[noreturn]] void CannotRollBack(const String& journal, const String& why)
+{
+    throw EEngineError(XBE_E_CORRUPT_DATA, "The interrupted change recorded in " + journal +
+                                               " cannot be rolled back: " + why);
+}
+
+}  // namespace
+
+Journal::Journal(const String& tablePath) : FPath(PathOf(tablePath)), FDirectory(DirectoryOf(FPath)) {}
+
+String Journal::PathOf(const String& tablePath)
+{
+    return tablepaths::Sibling(tablePath, ".JNL");
+}
+
+bool Journal::Pending() const
+{
+    char start[sizeof Magic] = {};
+    if (FFile.IsOpen())
+        FFile.ReadSome(0, start, sizeof start);
+    else
+        std::ifstream(FPath, std::ios::binary).read(start, sizeof start);
+    return std::memcmp(start, Magic, sizeof Magic) == 0;
+}
+
+void Journal::RollBack()
+{
+    if (!FFile.IsOpen())
+        FFile.Open(FPath, true);
+    Int64 size = FFile.Size();
+    std::vector<char> journal(std::size_t(size), '\0');
+    FFile.ReadAt(0, journal.data(), journal.size());
+    if (journal.size() < StartSize || std::memcmp(journal.data(), Magic, sizeof Magic) != 0)
+        return;
+    const char* mark = journal.data() + sizeof Magic;
+
+    // Every entry is read and every file opened before anything is written.
+    struct Target {
+        std::unique_ptr<TableFile> File;  // none: the file is gone
+        String Name;
+        Int64 Length = 0;
+    };
+    struct Page {
+        std::uint8_t Number;
+        Int64 Offset;
+        const char* Bytes;
+        std::size_t Size;
+    };
+    std::map<std::uint8_t, Target> targets;
+    std::vector<Page> pages;
+    std::size_t at = StartSize;
+    while (journal.size() - at >= HeadSize) {
+        const char* head = journal.data() + at;
+        std::size_t payload = std::size_t(GetLE(head + 4, 4));
+        if (payload > journal.size() - at - HeadSize ||
+            GetLE(head + 16, 4) != Checksum(mark, head, head + HeadSize, payload))
+            break;
+        const char* bytes = head + HeadSize;
+        std::uint8_t number = std::uint8_t(head[1]);
+        Int64 value = Int64(GetLE(head + 8, 8));
+        if (head[0] == 'F') {
+            Target& target = targets[number];
+            target.Name.assign(bytes, payload);
+            target.Length = value;
+            target.File = std::make_unique<TableFile>();
+            try {
+                target.File->Open(target.Name.find('/') == String::npos ? FDirectory + target.Name : target.Name,
+                                  true);
+            } catch (const EEngineError& error) {
+                if (error.Code() != XBE_E_NOT_FOUND)
+                    CannotRollBack(FPath, error.Message());
+                target.File.reset();
+            }
+        } else if (head[0] == 'P') {
+            auto found = targets.find(number);
+            if (found == targets.end() || value < 0 || value + Int64(payload) > found->second.Length)
+                CannotRollBack(FPath, "an entry does not fit its file");
+            pages.push_back({number, value, bytes, payload});
+        } else {
+            break;
+        }
+        at += HeadSize + payload;
+    }
+
+    String missing;
+    for (const Page& page : pages)
+        if (TableFile* file = targets[page.Number].File.get())
+            file->WriteAt(page.Offset, page.Bytes, page.Size);
+    for (auto& [number, target] : targets) {
+        if (!target.File)
+            missing += (missing.empty() ? "" : ", ") + target.Name;
+        else if (target.File->Size() > target.Length)
+            target.File->Truncate(target.Length);
+    }
+    Clear();
+    // What is there is whole again; a missing index is mended by a reindex.
+    if (!missing.empty())
+        Errors().Warn(XBE_E_CORRUPT_DATA, "The interrupted change recorded in " + FPath +
+                                              " was rolled back without " + missing + ", which is missing");
+}
+
+void Journal::Clear()
+{
+    const char zeros[StartSize] = {};
+    FFile.WriteAt(0, zeros, sizeof zeros);
+}
+
+bool Journal::Begin()
+{
+    if (FDepth++ > 0)
+        return false;
+    FFiles.clear();
+    FEnd = 0;
+    FMark.assign(MarkSize, '\0');
+    PutLE(FMark.data(), NewMark(), MarkSize);
+    if (!Pending())
+        return false;
+    try {
+        RollBack();
+    } catch (...) {
+        --FDepth;
+        throw;
+    }
+    return true;
+}
+
+void Journal::End() noexcept
+{
+    if (FDepth == 0 || --FDepth > 0)
+        return;
+    FFiles.clear();
+    if (FEnd == 0)
+        return;
+    FEnd = 0;
+    try {
+        Clear();
+    } catch (const Exception& error) {
+        Errors().Record(XBE_E_IO, "A finished change is still in the journal: " + error.Message());
+    }
+}
+
+void Journal::Protect(TableFile& file, Int64 offset, Int64 length)
+{
+    if (FDepth == 0 || length <= 0)
+        return;
+    // The entries of one write go to the journal in one write.
+    String entries;
+    auto [found, fresh] = FFiles.try_emplace(&file);
+    FileState& state = found->second;
+    if (fresh) {
+        if (FFiles.size() > 255)
+            throw EEngineError(XBE_E_LIMIT, "A change touches too many files: " + FPath);
+        state.Number = std::uint8_t(FFiles.size() - 1);
+        state.Length = file.Size();
+        String name = file.Path();
+        if (DirectoryOf(name) == FDirectory)
+            name = name.substr(FDirectory.size());
+        AddEntry(entries, 'F', state.Number, state.Length, name.data(), name.size());
+    }
+    Int64 end = std::min(offset + length, state.Length);
+    std::vector<char> old;
+    for (Int64 page = offset / PageSize; page * PageSize < end;) {
+        if (state.SavedPages.count(page)) {
+            ++page;
+            continue;
+        }
+        // A run of pages not saved yet goes in one entry.
+        Int64 first = page;
+        while (page * PageSize < end && !state.SavedPages.count(page))
+            state.SavedPages.insert(page++);
+        Int64 from = first * PageSize, to = std::min(page * PageSize, state.Length);
+        old.resize(std::size_t(to - from));
+        file.ReadAt(from, old.data(), old.size());
+        AddEntry(entries, 'P', state.Number, from, old.data(), old.size());
+    }
+    if (entries.empty())
+        return;
+    if (FEnd == 0) {
+        if (!FFile.IsOpen())
+            FFile.Create(FPath);
+        entries.insert(0, String(Magic, sizeof Magic) + FMark);
+    }
+    FFile.WriteAt(FEnd, entries.data(), entries.size());
+    FEnd += Int64(entries.size());
+}
+
+void Journal::AddEntry(String& entries, char kind, std::uint8_t number, Int64 value, const char* bytes,
+                       std::size_t size)
+{
+    std::size_t start = entries.size();
+    entries.resize(start + HeadSize + size);
+    char* head = entries.data() + start;
+    head[0] = kind;
+    head[1] = char(number);
+    PutLE(head + 4, size, 4);
+    PutLE(head + 8, std::uint64_t(value), 8);
+    if (size > 0)
+        std::memcpy(head + HeadSize, bytes, size);
+    PutLE(head + 16, Checksum(FMark.data(), head, bytes, size), 4);
+}
+
+void Journal::RemoveIfEmpty() noexcept
+{
+    try {
+        if (FDepth == 0 && !Pending())
+            ::unlink(FPath.c_str());
+    } catch (const Exception&) {
+        // A journal that cannot be looked at stays.
+    }
+}

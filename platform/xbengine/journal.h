@@ -1,0 +1,69 @@
+#pragma once
+// The rollback journal of a table: a file beside the DBF (other xBase tools
+// ignore it) that holds, while a change of the table is under way, what the
+// change is about to write over. Before a change first writes into a 512-byte
+// page of the DBF, its memo file or one of its index files, the page's old
+// bytes go to the journal, and the first write to a file notes the file's
+// length; the change ends by marking the journal empty. A process stopped in the
+// middle of a change leaves the journal full, and the next open or change
+// that finds it writes the old pages back and cuts the files to their old
+// lengths, so the table is again as it was before that change.
+//
+// Only a process stopped in the middle is covered: the journal is not synced,
+// so a loss of power may still leave a change half-written.
+
+#include <cstdint>
+#include <map>
+#include <set>
+
+#include "platform/rtl/types.h"
+#include "platform/xbengine/tablefile.h"
+
+class Journal {
+public:
+    explicit Journal(const String& tablePath);
+    // The journal of the table at tablePath.
+    static String PathOf(const String& tablePath);
+    Journal(const Journal&) = delete;
+    Journal& operator=(const Journal&) = delete;
+
+    const String& Path() const { return FPath; }
+    // The journal holds an interrupted change.
+    bool Pending() const;
+    // Writes back what the interrupted change wrote over and marks the
+    // journal empty. Fails with XBE_E_CORRUPT_DATA when a file it names cannot be
+    // put back; the journal then stays for a later try.
+    void RollBack();
+
+    // A change of the table's files. Changes nest; the outermost Begin rolls
+    // back an interrupted change first (true when it did), and the outermost
+    // End marks the journal empty.
+    bool Begin();
+    void End() noexcept;
+    bool Active() const { return FDepth > 0; }
+
+    // Keeps the old bytes of [offset, offset + length) of file before the
+    // change under way writes there (nothing outside a change).
+    void Protect(TableFile& file, Int64 offset, Int64 length);
+    // Deletes an empty journal; for a table that no other open holds.
+    void RemoveIfEmpty() noexcept;
+
+private:
+    struct FileState {
+        std::uint8_t Number = 0;
+        Int64 Length = 0;
+        std::set<Int64> SavedPages;
+    };
+    void AddEntry(String& entries, char kind, std::uint8_t number, Int64 value, const char* bytes, std::size_t size);
+    // Marks the journal as holding no change.
+    void Clear();
+
+    String FPath;
+    String FDirectory;
+    TableFile FFile;
+    Int64 FEnd = 0;
+    // The mark of the change under way, in the journal's bytes.
+    String FMark;
+    int FDepth = 0;
+    std::map<const TableFile*, FileState> FFiles;
+};

@@ -19,6 +19,10 @@
 
 namespace {
 
+using pdfmakertest::IsStampColour;
+using pdfmakertest::KeepPdf;
+using pdfmakertest::KeepScreenshot;
+
 TEST_F(PdfMakerTest, ThreePagesMakeALetterPdfAndTheQuestionNamesIt) {
     WritePclPages(1, 3);
     ViewPrintedPages(false);

@@ -12,6 +12,31 @@
 #include "tests/pcl/pclfixture.h"
 #include "tests/printing/formprinterfixture.h"
 
+namespace pdfmakertest {
+
+// A red stamp picture, tall and narrow, as archiveby.bmp of the program directory Dir.
+inline void WriteStamp(const std::string& Dir) {
+    TBitmap stamp;
+    stamp.SetSize(26, 300);
+    stamp.Canvas()->Brush()->SetColor(clRed);
+    stamp.Canvas()->FillRect(Rect(0, 0, 26, 300));
+    stamp.SaveToFile(Dir + "archiveby.bmp");
+}
+
+inline bool IsStampColour(const QColor& Colour) { return Colour.red() > 180 && Colour.green() < 80 && Colour.blue() < 80; }
+
+// Copies of what a run made, where a reviewer can open them.
+inline void Keep(const std::string& File, const std::filesystem::path& Dir, const std::string& As) {
+    std::filesystem::create_directories(Dir);
+    std::filesystem::copy_file(File, Dir / As, std::filesystem::copy_options::overwrite_existing);
+}
+inline void KeepPdf(const std::string& Pdf, const std::string& As) { Keep(Pdf, TOTAMUND_ARTIFACT_DIR "/pdf", As); }
+inline void KeepScreenshot(const std::string& Png, const std::string& As) {
+    Keep(Png, TOTAMUND_SCREENSHOT_DIR "/pdf", As);
+}
+
+}  // namespace pdfmakertest
+
 class PdfMakerTest : public FormPrinterFixture {
 protected:
     void SetUp() override {
@@ -40,30 +65,7 @@ protected:
     void WritePclPages(int First, int Count) const {
         for (int page = First; page < First + Count; ++page) WritePclPage(page, "PAGE " + std::to_string(page));
     }
-
-    // A red stamp picture, tall and narrow, as archiveby.bmp of the program directory.
-    void WriteStamp() const {
-        TBitmap stamp;
-        stamp.SetSize(26, 300);
-        stamp.Canvas()->Brush()->SetColor(clRed);
-        stamp.Canvas()->FillRect(Rect(0, 0, 26, 300));
-        stamp.SaveToFile(Dir / "archiveby.bmp");
-    }
-    static bool IsStampColour(const QColor& Colour) {
-        return Colour.red() > 180 && Colour.green() < 80 && Colour.blue() < 80;
-    }
-
-    // Copies of what the run made, where a reviewer can open them.
-    static void KeepPdf(const std::string& Pdf, const std::string& As) { Keep(Pdf, TOTAMUND_ARTIFACT_DIR "/pdf", As); }
-    static void KeepScreenshot(const std::string& Png, const std::string& As) {
-        Keep(Png, TOTAMUND_SCREENSHOT_DIR "/pdf", As);
-    }
+    void WriteStamp() const { pdfmakertest::WriteStamp(Dir.Path()); }
 
     TRecordingLauncher Launcher;
-
-private:
-    static void Keep(const std::string& File, const std::filesystem::path& Dir, const std::string& As) {
-        std::filesystem::create_directories(Dir);
-        std::filesystem::copy_file(File, Dir / As, std::filesystem::copy_options::overwrite_existing);
-    }
 };

@@ -11,6 +11,7 @@
 #include "platform/pcl/pagepainter.h"
 #include "printing/formpages.h"
 #include "printing/formprinter.h"
+#include "printing/pdfmaker.h"
 #include "printing/print.h"
 #include "printing/reports.h"
 #include "printing/viewpcl.h"
@@ -30,6 +31,7 @@ void InstallForms() {
     // Canvas pages draw their form image from the same PCL overlay a laser printer gets.
     SetFormImagePainter(pcl::PaintOverlay);
     FormPageHooks.ViewPrintedPages = ViewPrintedPages;
+    FormPageHooks.MakePdfFromPages = MakePdfFromPages;
 }
 
 }  // namespace

@@ -52,7 +52,12 @@ void TMetafile::Draw(TCanvas& ACanvas, const TRect& R) {
     if (!painter || Empty() || FWidth <= 0 || FHeight <= 0) return;
     painter->save();
     painter->translate(R.Left, R.Top);
-    painter->scale(static_cast<double>(R.Width()) / FWidth, static_cast<double>(R.Height()) / FHeight);
+    // A recording replays enlarged by the device's resolution over its own; the
+    // frame maps onto R whatever the device.
+    const QPaintDevice* device = painter->device();
+    const double dpiX = static_cast<double>(FPicture->logicalDpiX()) / device->logicalDpiX();
+    const double dpiY = static_cast<double>(FPicture->logicalDpiY()) / device->logicalDpiY();
+    painter->scale(dpiX * R.Width() / FWidth, dpiY * R.Height() / FHeight);
     painter->drawPicture(0, 0, *FPicture);
     painter->restore();
 }

@@ -16,14 +16,21 @@ T* PlaceControl(TComponent* Owner, TWinControl* Parent, const String& Name, int 
     return control;
 }
 
-// The caption LabelName at the left of the row at Top and its control Name at
-// column 330; the caption selects the control. Label, when given, gets the caption.
+// Where a form's rows put their caption and their control, in the parent's pixels.
+struct TRowColumns {
+    int LabelLeft = 24;
+    int LabelWidth = 300;
+    int ControlLeft = 330;
+};
+
+// The caption LabelName at the left of the row at Top and its control Name in the
+// control column; the caption selects the control. Label, when given, gets the caption.
 template <class T>
 T* PlaceRow(TComponent* Owner, TWinControl* Parent, const String& LabelName, const String& Caption,
-            const String& Name, int Top, int Width, TKVLabel** Label = nullptr) {
-    auto* label = PlaceControl<TKVLabel>(Owner, Parent, LabelName, 24, Top + 4, 300);
+            const String& Name, int Top, int Width, TKVLabel** Label = nullptr, const TRowColumns& Columns = {}) {
+    auto* label = PlaceControl<TKVLabel>(Owner, Parent, LabelName, Columns.LabelLeft, Top + 4, Columns.LabelWidth);
     label->SetCaption(Caption);
-    T* control = PlaceControl<T>(Owner, Parent, Name, 330, Top, Width);
+    T* control = PlaceControl<T>(Owner, Parent, Name, Columns.ControlLeft, Top, Width);
     label->SetFirstControl(control);
     if (Label) *Label = label;
     return control;

@@ -2,6 +2,7 @@
 
 #include "app/mainform.h"
 #include "app/totstart.h"
+#include "controls/kvrows.h"
 #include "maintenance/datamaintenance.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/strutils.h"
@@ -183,17 +184,8 @@ T* TFConfiguration::Row(TWinControl* Parent, TKVLabel*& Label, int Number, const
                         const String& Name, int Top, int Width) {
     // Rows inside a group keep the columns of the others.
     const int shift = Parent == ScrollBox1 ? 0 : Parent->Left();
-    Label = new TKVLabel(this);
-    Label->SetName("KVLabel" + IntToStr(Number));
-    Label->SetParent(Parent);
-    Label->SetBounds(LabelLeft - shift, Top + 4, LabelWidth, 13);
-    Label->SetCaption(Caption);
-    T* control = new T(this);
-    control->SetName(Name);
-    control->SetParent(Parent);
-    control->SetBounds(ControlLeft - shift, Top, Width, 21);
-    Label->SetFirstControl(control);
-    return control;
+    return PlaceRow<T>(this, Parent, "KVLabel" + IntToStr(Number), Caption, Name, Top, Width, &Label,
+                       {LabelLeft - shift, LabelWidth, ControlLeft - shift});
 }
 
 TKVEdit* TFConfiguration::DirectoryRow(TWinControl* Parent, TKVLabel*& Label, int Number, const String& Caption,

@@ -18,3 +18,18 @@ function(totamund_test name)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
+
+# totamund_folder_tests(leaf library): the test executable <leaf>_tests of a
+# program folder, from its *_test.cpp and *fixture.cpp files, run offscreen
+# against the engine library, with the places its pictures and kept files go.
+function(totamund_folder_tests leaf library)
+  find_package(Qt6 REQUIRED COMPONENTS Test)
+  file(GLOB sources CONFIGURE_DEPENDS
+      ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*fixture.cpp)
+  totamund_test(${leaf}_tests ${sources})
+  target_link_libraries(${leaf}_tests PRIVATE ${library} Qt6::Test)
+  add_dependencies(${leaf}_tests xbe50)
+  target_compile_definitions(${leaf}_tests PRIVATE
+      TOTAMUND_SCREENSHOT_DIR="${CMAKE_BINARY_DIR}/screenshots"
+      TOTAMUND_ARTIFACT_DIR="${CMAKE_BINARY_DIR}/artifacts")
+endfunction()

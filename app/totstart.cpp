@@ -4,6 +4,7 @@
 #include "app/mainform.h"
 #include "app/smalldialogs.h"
 #include "app/texthelpers.h"
+#include "controls/kvrows.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/application.h"
@@ -45,25 +46,17 @@ TFTotStart::TFTotStart(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     SetCaption("1099 Totamund Main");
     SetPosition(poDefault);
 
-    KVToolBar1 = new TKVToolBar(this);
-    KVToolBar1->SetName("KVToolBar1");
-    KVToolBar1->SetParent(this);
-    BitBtn1 = new TBitBtn(this);
-    BitBtn1->SetName("BitBtn1");
-    BitBtn1->SetParent(KVToolBar1);
+    KVToolBar1 = NewChild<TKVToolBar>(this, this, "KVToolBar1");
+    BitBtn1 = NewChild<TBitBtn>(this, KVToolBar1, "BitBtn1");
     BitBtn1->SetBounds(4, 2, 90, 24);
     BitBtn1->SetCaption("&Reports");
     BitBtn1->SetHint("Opens report selection menu");
     BitBtn1->SetShowHint(true);
     BitBtn1->OnClick = [this](TObject* S) { BitBtn1Click(S); };
 
-    KVCommander1 = new TKVCommander(this);
-    KVCommander1->SetName("KVCommander1");
-    KVCommander1->SetParent(this);
+    KVCommander1 = NewChild<TKVCommander>(this, this, "KVCommander1");
 
-    Panel1 = new TPanel(this);
-    Panel1->SetName("Panel1");
-    Panel1->SetParent(this);
+    Panel1 = NewChild<TPanel>(this, this, "Panel1");
     Panel1->SetBounds(96, 44, 583, 340);
     Panel1->SetColor(clWhite);
     Panel1->SetBevelOuter(bvRaised);
@@ -85,9 +78,7 @@ TFTotStart::TFTotStart(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
                         "Get the currently selected ready for the new year.", &TFTotStart::KVButton7Click);
     KVButton7->Font()->SetColor(clNavy);
 
-    Label1 = new TLabel(this);
-    Label1->SetName("Label1");
-    Label1->SetParent(Panel1);
+    Label1 = NewChild<TLabel>(this, Panel1, "Label1");
     Label1->SetBounds(16, 306, 550, 16);
     Label1->SetAutoSize(false);
     Label1->Font()->SetStyle(TFontStyles{fsBold});

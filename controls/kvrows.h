@@ -1,15 +1,22 @@
 #pragma once
-// The rows of a keyboard-driven form: a numbered caption and the control it
-// selects, one row under the other.
+// The parts of a keyboard-driven form: its components, and its rows of a numbered
+// caption and the control it selects, one row under the other.
 
 #include "controls/kvlabel.h"
 #include "platform/vcl/colors.h"
 
+// A new component of Owner named Name, shown on Parent.
 template <class T>
-T* PlaceControl(TComponent* Owner, TWinControl* Parent, const String& Name, int Left, int Top, int Width) {
+T* NewChild(TComponent* Owner, TWinControl* Parent, const String& Name) {
     T* control = new T(Owner);
     control->SetName(Name);
     control->SetParent(Parent);
+    return control;
+}
+
+template <class T>
+T* PlaceControl(TComponent* Owner, TWinControl* Parent, const String& Name, int Left, int Top, int Width) {
+    T* control = NewChild<T>(Owner, Parent, Name);
     control->SetLeft(Left);
     control->SetTop(Top);
     control->SetWidth(Width);

@@ -16,12 +16,8 @@ TFContact1096::TFContact1096(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     SetCaption("1096 Contact Information");
     SetPosition(poScreenCenter);
 
-    KVToolBar1 = new TKVToolBar(this);
-    KVToolBar1->SetName("KVToolBar1");
-    KVToolBar1->SetParent(this);
-    KVCommander1 = new TKVCommander(this);
-    KVCommander1->SetName("KVCommander1");
-    KVCommander1->SetParent(this);
+    KVToolBar1 = NewChild<TKVToolBar>(this, this, "KVToolBar1");
+    KVCommander1 = NewChild<TKVCommander>(this, this, "KVCommander1");
 
     KVHeader2 = PlaceControl<TKVHeader>(this, this, "KVHeader2", 16, 40, 730);
     KVHeader2->SetTitle("Contact Information Information");

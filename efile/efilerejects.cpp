@@ -2,6 +2,7 @@
 
 #include "app/mainform.h"
 #include "app/totstart.h"
+#include "controls/kvrows.h"
 #include "platform/vcl/application.h"
 
 std::function<void(TStrings* List)> EFileRejectsListing;
@@ -14,24 +15,16 @@ TFEFileRejects::TFEFileRejects(TComponent* AOwner) : TForm(AOwner) {
     Font()->SetName("MS Sans Serif");
     Font()->SetSize(8);
 
-    ListBox1 = new TListBox(this);
-    ListBox1->SetName("ListBox1");
-    ListBox1->SetParent(this);
+    ListBox1 = NewChild<TListBox>(this, this, "ListBox1");
     ListBox1->SetBounds(32, 40, 481, 361);
-    BitBtn1 = new TBitBtn(this);
-    BitBtn1->SetName("BitBtn1");
-    BitBtn1->SetParent(this);
+    BitBtn1 = NewChild<TBitBtn>(this, this, "BitBtn1");
     BitBtn1->SetBounds(218, 408, 97, 25);
     BitBtn1->SetKind(bkClose);
-    Panel1 = new TPanel(this);
-    Panel1->SetName("Panel1");
-    Panel1->SetParent(this);
+    Panel1 = NewChild<TPanel>(this, this, "Panel1");
     Panel1->SetBounds(0, 0, 513, 41);
     Panel1->SetBevelInner(bvRaised);
     Panel1->SetCaption("");
-    BitBtn2 = new TBitBtn(this);
-    BitBtn2->SetName("BitBtn2");
-    BitBtn2->SetParent(Panel1);
+    BitBtn2 = NewChild<TBitBtn>(this, Panel1, "BitBtn2");
     BitBtn2->SetBounds(8, 5, 131, 25);
     BitBtn2->SetCaption("&Print");
     BitBtn2->OnClick = [this](TObject* S) { BitBtn2Click(S); };

@@ -10,12 +10,8 @@ TFTransmitterInfo::TFTransmitterInfo(TComponent* AOwner) : TKVMouseFreeForm(AOwn
     SetCaption("Electronic Filing Transmitter Information");
     SetPosition(poScreenCenter);
 
-    KVCommander1 = new TKVCommander(this);
-    KVCommander1->SetName("KVCommander1");
-    KVCommander1->SetParent(this);
-    ScrollBox1 = new TScrollBox(this);
-    ScrollBox1->SetName("ScrollBox1");
-    ScrollBox1->SetParent(this);
+    KVCommander1 = NewChild<TKVCommander>(this, this, "KVCommander1");
+    ScrollBox1 = NewChild<TScrollBox>(this, this, "ScrollBox1");
     ScrollBox1->SetAlign(alClient);
     ScrollBox1->SetColor(clWhite);
     KVCommander1->SetScrollBox(ScrollBox1);

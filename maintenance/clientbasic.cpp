@@ -2,6 +2,7 @@
 
 #include "app/clientdatabase.h"
 #include "app/texthelpers.h"
+#include "controls/kvrows.h"
 #include "maintenance/clientimport.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/colors.h"
@@ -22,41 +23,29 @@ TFClientBasic::TFClientBasic(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     SetWidth(775);
     SetHeight(500);
 
-    KVToolBar1 = new TKVToolBar(this);
-    KVToolBar1->SetName("KVToolBar1");
-    KVToolBar1->SetParent(this);
-    BitBtn1 = new TBitBtn(this);
-    BitBtn1->SetName("BitBtn1");
-    BitBtn1->SetParent(KVToolBar1);
+    KVToolBar1 = NewChild<TKVToolBar>(this, this, "KVToolBar1");
+    BitBtn1 = NewChild<TBitBtn>(this, KVToolBar1, "BitBtn1");
     BitBtn1->SetBounds(4, 2, 110, 24);
     BitBtn1->SetCaption("Import Client");
     BitBtn1->SetHint("Import client basic information from other programs (GL,KPX,Payroll)");
     BitBtn1->SetShowHint(true);
     BitBtn1->SetTabStop(false);
 
-    KVCommander1 = new TKVCommander(this);
-    KVCommander1->SetName("KVCommander1");
-    KVCommander1->SetParent(this);
+    KVCommander1 = NewChild<TKVCommander>(this, this, "KVCommander1");
 
-    Panel1 = new TPanel(this);
-    Panel1->SetName("Panel1");
-    Panel1->SetParent(this);
+    Panel1 = NewChild<TPanel>(this, this, "Panel1");
     Panel1->SetAlign(alLeft);
     Panel1->SetWidth(96);
     Panel1->SetColor(clNavy);
     Panel1->SetBevelOuter(bvNone);
     Panel1->SetCaption("");
 
-    ScrollBox1 = new TScrollBox(this);
-    ScrollBox1->SetName("ScrollBox1");
-    ScrollBox1->SetParent(this);
+    ScrollBox1 = NewChild<TScrollBox>(this, this, "ScrollBox1");
     ScrollBox1->SetAlign(alClient);
     ScrollBox1->SetColor(clWhite);
     KVCommander1->SetScrollBox(ScrollBox1);
 
-    KVHeader1 = new TKVHeader(this);
-    KVHeader1->SetName("KVHeader1");
-    KVHeader1->SetParent(ScrollBox1);
+    KVHeader1 = NewChild<TKVHeader>(this, ScrollBox1, "KVHeader1");
     KVHeader1->SetBounds(8, 4, 640, 21);
     KVHeader1->SetPart("Basic");
     KVHeader1->SetTitle("Employer/Client Basic Information");
@@ -68,17 +57,13 @@ TFClientBasic::TFClientBasic(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     KVDBEdit4 = Line(3, KVLabel4, "Address Line 2", "KVDBEdit4", "ADDRESS2", 300);
     KVDBEdit5 = Line(4, KVLabel5, "City", "KVDBEdit5", "CITY", 170);
     const int cityTop = FirstLineTop + 4 * LineHeight;
-    Label1 = new TLabel(this);
-    Label1->SetName("Label1");
-    Label1->SetParent(ScrollBox1);
+    Label1 = NewChild<TLabel>(this, ScrollBox1, "Label1");
     Label1->SetBounds(430, cityTop + 8, 30, 13);
     Label1->SetCaption("State");
     KVDBEdit6 = Edit("KVDBEdit6", "STATE", 464, cityTop + 4, 30);
     KVDBEdit6->SetCharCase(ecUpperCase);
     KVDBEdit6->SetMaxLength(2);
-    Label2 = new TLabel(this);
-    Label2->SetName("Label2");
-    Label2->SetParent(ScrollBox1);
+    Label2 = NewChild<TLabel>(this, ScrollBox1, "Label2");
     Label2->SetBounds(506, cityTop + 8, 20, 13);
     Label2->SetCaption("Zip");
     KVDBEdit7 = Edit("KVDBEdit7", "ZIP", 530, cityTop + 4, 90);

@@ -50,24 +50,16 @@ TFConfiguration::TFConfiguration(TComponent* AOwner) : TKVMouseFreeForm(AOwner) 
     SetWidth(775);
     SetHeight(500);
 
-    KVToolBar1 = new TKVToolBar(this);
-    KVToolBar1->SetName("KVToolBar1");
-    KVToolBar1->SetParent(this);
-    KVCommander1 = new TKVCommander(this);
-    KVCommander1->SetName("KVCommander1");
-    KVCommander1->SetParent(this);
+    KVToolBar1 = NewChild<TKVToolBar>(this, this, "KVToolBar1");
+    KVCommander1 = NewChild<TKVCommander>(this, this, "KVCommander1");
 
-    Image1 = new TImage(this);
-    Image1->SetName("Image1");
-    Image1->SetParent(this);
+    Image1 = NewChild<TImage>(this, this, "Image1");
     Image1->SetAlign(alLeft);
     Image1->SetWidth(40);
     Image1->SetStretch(true);
     PaintStrip(Image1);
 
-    ScrollBox1 = new TScrollBox(this);
-    ScrollBox1->SetName("ScrollBox1");
-    ScrollBox1->SetParent(this);
+    ScrollBox1 = NewChild<TScrollBox>(this, this, "ScrollBox1");
     ScrollBox1->SetAlign(alClient);
     ScrollBox1->SetColor(clWhite);
     KVCommander1->SetScrollBox(ScrollBox1);
@@ -89,9 +81,7 @@ TFConfiguration::TFConfiguration(TComponent* AOwner) : TKVMouseFreeForm(AOwner) 
     KVEdit4 = Row<TKVEdit>(ScrollBox1, KVLabel4, 4, "Korvane Client ID (for autopatch updates)", "KVEdit4",
                            top += RowHeight, 110);
 
-    GroupBox1 = new TGroupBox(this);
-    GroupBox1->SetName("GroupBox1");
-    GroupBox1->SetParent(ScrollBox1);
+    GroupBox1 = NewChild<TGroupBox>(this, ScrollBox1, "GroupBox1");
     GroupBox1->SetCaption("Back Up / Restore");
     GroupBox1->SetBounds(4, top += RowHeight, 668, 20 + 2 * RowHeight);
     KVButton6 = Row<TKVButton>(GroupBox1, KVLabel5, 5, "Back up the current client's data files", "KVButton6", 18,
@@ -107,9 +97,7 @@ TFConfiguration::TFConfiguration(TComponent* AOwner) : TKVMouseFreeForm(AOwner) 
     KVEdit7 = DirectoryRow(ScrollBox1, KVLabel7, 7, "Data directory of the client files (used from the next start)",
                            "KVEdit7", top, KVButton11, "KVButton11", &TFConfiguration::KVButton11Click);
 
-    GroupBox2 = new TGroupBox(this);
-    GroupBox2->SetName("GroupBox2");
-    GroupBox2->SetParent(ScrollBox1);
+    GroupBox2 = NewChild<TGroupBox>(this, ScrollBox1, "GroupBox2");
     GroupBox2->SetCaption("Other Program Path Interface");
     GroupBox2->SetBounds(4, top += RowHeight, 668, 20 + 3 * RowHeight);
     KVEdit5 = DirectoryRow(GroupBox2, KVLabel8, 8, "Korvane Pennatrix Program Path", "KVEdit5", 18, KVButton9,
@@ -132,19 +120,13 @@ TFConfiguration::TFConfiguration(TComponent* AOwner) : TKVMouseFreeForm(AOwner) 
     KVFloatEdit1 = Row<TKVFloatEdit>(ScrollBox1, KVLabel13, 13, "Red Copy 1099 print adjustment (1=1/16 of an inch)",
                                      "KVFloatEdit1", top, 50);
     KVFloatEdit1->SetLeft(ControlLeft + 48);
-    Label1 = new TLabel(this);
-    Label1->SetName("Label1");
-    Label1->SetParent(ScrollBox1);
+    Label1 = NewChild<TLabel>(this, ScrollBox1, "Label1");
     Label1->SetBounds(ControlLeft, top + 4, 46, 13);
     Label1->SetCaption("Vertical");
-    Label2 = new TLabel(this);
-    Label2->SetName("Label2");
-    Label2->SetParent(ScrollBox1);
+    Label2 = NewChild<TLabel>(this, ScrollBox1, "Label2");
     Label2->SetBounds(ControlLeft + 108, top + 4, 56, 13);
     Label2->SetCaption("Horizontal");
-    KVFloatEdit2 = new TKVFloatEdit(this);
-    KVFloatEdit2->SetName("KVFloatEdit2");
-    KVFloatEdit2->SetParent(ScrollBox1);
+    KVFloatEdit2 = NewChild<TKVFloatEdit>(this, ScrollBox1, "KVFloatEdit2");
     KVFloatEdit2->SetBounds(ControlLeft + 166, top, 50, 21);
     KVLabel13->SetLastControl(KVFloatEdit2);
     KVCheckBox3 = Row<TKVCheckBox>(ScrollBox1, KVLabel14, 14, "Not using a laser printer?", "KVCheckBox3",

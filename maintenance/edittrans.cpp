@@ -3,6 +3,7 @@
 #include "app/clientdatabase.h"
 #include "app/mainform.h"
 #include "app/texthelpers.h"
+#include "controls/kvrows.h"
 #include "platform/rtl/datetime.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/colors.h"
@@ -81,12 +82,8 @@ TFEditTrans::TFEditTrans(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     SetCaption("Transaction Information");
     SetPosition(poScreenCenter);
 
-    KVToolBar1 = new TKVToolBar(this);
-    KVToolBar1->SetName("KVToolBar1");
-    KVToolBar1->SetParent(this);
-    KVCommander1 = new TKVCommander(this);
-    KVCommander1->SetName("KVCommander1");
-    KVCommander1->SetParent(this);
+    KVToolBar1 = NewChild<TKVToolBar>(this, this, "KVToolBar1");
+    KVCommander1 = NewChild<TKVCommander>(this, this, "KVCommander1");
 
     KVHeader1 = PlaceHeader(this, "KVHeader1", "Transaction Input", 36);
     KVDBDateEditAmerican1 = PlaceRow<TKVDBDateEditAmerican>(this, 1, "Transaction Date", "KVDBDateEditAmerican1",

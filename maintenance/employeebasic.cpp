@@ -6,6 +6,7 @@
 #include "app/clientdatabase.h"
 #include "app/smalldialogs.h"
 #include "app/texthelpers.h"
+#include "controls/kvrows.h"
 #include "maintenance/incometypes.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/application.h"
@@ -106,22 +107,14 @@ TFEmployeeBasic::TFEmployeeBasic(TComponent* AOwner) : TKVMouseFreeForm(AOwner) 
     SetWidth(775);
     SetHeight(500);
 
-    KVToolBar1 = new TKVToolBar(this);
-    KVToolBar1->SetName("KVToolBar1");
-    KVToolBar1->SetParent(this);
-    KVCommander1 = new TKVCommander(this);
-    KVCommander1->SetName("KVCommander1");
-    KVCommander1->SetParent(this);
-    ScrollBox1 = new TScrollBox(this);
-    ScrollBox1->SetName("ScrollBox1");
-    ScrollBox1->SetParent(this);
+    KVToolBar1 = NewChild<TKVToolBar>(this, this, "KVToolBar1");
+    KVCommander1 = NewChild<TKVCommander>(this, this, "KVCommander1");
+    ScrollBox1 = NewChild<TScrollBox>(this, this, "ScrollBox1");
     ScrollBox1->SetAlign(alClient);
     ScrollBox1->SetColor(clWhite);
     KVCommander1->SetScrollBox(ScrollBox1);
 
-    KVHeader1 = new TKVHeader(this);
-    KVHeader1->SetName("KVHeader1");
-    KVHeader1->SetParent(ScrollBox1);
+    KVHeader1 = NewChild<TKVHeader>(this, ScrollBox1, "KVHeader1");
     KVHeader1->SetBounds(8, 8, 736, 21);
     KVHeader1->SetColor(clNavy);
     KVHeader1->SetPart("Emp");
@@ -135,17 +128,13 @@ TFEmployeeBasic::TFEmployeeBasic(TComponent* AOwner) : TKVMouseFreeForm(AOwner) 
     KVDBEdit3 = Line<TKVDBEdit>(KVLabel3, "Address", "KVDBEdit3", "ADDRESS", FieldLeft, 300);
     KVDBEdit4 = Line<TKVDBEdit>(KVLabel4, "City", "KVDBEdit4", "CITY", FieldLeft, 170);
     const int cityTop = KVDBEdit4->Top();
-    Label1 = new TLabel(this);
-    Label1->SetName("Label1");
-    Label1->SetParent(ScrollBox1);
+    Label1 = NewChild<TLabel>(this, ScrollBox1, "Label1");
     Label1->SetBounds(430, cityTop + 4, 30, 13);
     Label1->SetCaption("State");
     KVDBEdit5 = Place<TKVDBEdit>("KVDBEdit5", "STATE", 462, cityTop, 28);
     KVDBEdit5->SetCharCase(ecUpperCase);
     KVDBEdit5->SetMaxLength(2);
-    Label2 = new TLabel(this);
-    Label2->SetName("Label2");
-    Label2->SetParent(ScrollBox1);
+    Label2 = NewChild<TLabel>(this, ScrollBox1, "Label2");
     Label2->SetBounds(500, cityTop + 4, 20, 13);
     Label2->SetCaption("Zip");
     KVDBEdit6 = Place<TKVDBEdit>("KVDBEdit6", "ZIP", 522, cityTop, 90);

@@ -3,6 +3,7 @@
 #include "app/clientdatabase.h"
 #include "app/mainform.h"
 #include "app/smalldialogs.h"
+#include "controls/kvrows.h"
 #include "maintenance/employeebasic.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/application.h"
@@ -63,9 +64,7 @@ TFEmployeeStart::TFEmployeeStart(TComponent* AOwner) : TForm(AOwner) {
     Label3 = PlaceLabel(this, "Label3", "(Press Enter To Select - Esc or / to Cancel)", 8, 52);
     Label4 = PlaceLabel(this, "Label4", "(To Delete Select Client and Hit \"Delete\")", 364, 52);
 
-    dwDBGrid1 = new TdwDBGrid(this);
-    dwDBGrid1->SetName("dwDBGrid1");
-    dwDBGrid1->SetParent(this);
+    dwDBGrid1 = NewChild<TdwDBGrid>(this, this, "dwDBGrid1");
     dwDBGrid1->SetBounds(8, 72, 619, 334);
     dwDBGrid1->SetReadOnly(true);
     dwDBGrid1->SetOptions(
@@ -80,15 +79,11 @@ TFEmployeeStart::TFEmployeeStart(TComponent* AOwner) : TForm(AOwner) {
     };
     dwDBGrid1->OnTopRowChanged = [this](TObject* S) { dwDBGrid1TopRowChanged(S); };
 
-    KVBevel1 = new TKVBevel(this);
-    KVBevel1->SetName("KVBevel1");
-    KVBevel1->SetParent(this);
+    KVBevel1 = NewChild<TKVBevel>(this, this, "KVBevel1");
     KVBevel1->SetBounds(8, 418, 619, 35);
     Label5 = PlaceLabel(this, "Label5", "Add an Employee", 24, 429);
     Label5->Font()->SetStyle(TFontStyles{fsBold});
-    KVButton1 = new TKVButton(this);
-    KVButton1->SetName("KVButton1");
-    KVButton1->SetParent(this);
+    KVButton1 = NewChild<TKVButton>(this, this, "KVButton1");
     KVButton1->SetBounds(480, 425, 130, 21);
     KVButton1->SetCaption("&Add Employee");
     KVButton1->OnClick = [this](TObject* S) { KVButton1Click(S); };

@@ -2,6 +2,7 @@
 
 #include "app/mainform.h"
 #include "app/texthelpers.h"
+#include "controls/kvrows.h"
 #include "platform/vcl/application.h"
 
 const std::array<TIncomeType, 11> IncomeTypes = {{
@@ -31,9 +32,7 @@ TFSelectionList1::TFSelectionList1(TComponent* AOwner) : TForm(AOwner) {
     SetWidth(374);
     SetHeight(344);
 
-    lblTop = new TLabel(this);
-    lblTop->SetName("lblTop");
-    lblTop->SetParent(this);
+    lblTop = NewChild<TLabel>(this, this, "lblTop");
     lblTop->SetAutoSize(false);
     lblTop->SetBounds(4, 8, 356, 16);
     lblTop->SetAlignment(taCenter);
@@ -41,36 +40,26 @@ TFSelectionList1::TFSelectionList1(TComponent* AOwner) : TForm(AOwner) {
     lblTop->Font()->SetHeight(-13);
     lblTop->Font()->SetStyle(TFontStyles{fsBold});
 
-    ListBox1 = new TListBox(this);
-    ListBox1->SetName("ListBox1");
-    ListBox1->SetParent(this);
+    ListBox1 = NewChild<TListBox>(this, this, "ListBox1");
     ListBox1->SetBounds(4, 30, 356, 225);
     ListBox1->SetTabOrder(1);
     ListBox1->OnDblClick = [this](TObject* S) { ListBox1DblClick(S); };
 
-    lblNote = new TLabel(this);
-    lblNote->SetName("lblNote");
-    lblNote->SetParent(this);
+    lblNote = NewChild<TLabel>(this, this, "lblNote");
     lblNote->SetAutoSize(false);
     lblNote->SetBounds(4, 260, 356, 14);
     lblNote->SetAlignment(taCenter);
 
-    Panel1 = new TPanel(this);
-    Panel1->SetName("Panel1");
-    Panel1->SetParent(this);
+    Panel1 = NewChild<TPanel>(this, this, "Panel1");
     Panel1->SetAlign(alBottom);
     Panel1->SetHeight(33);
     Panel1->SetCaption("");
 
-    Label1 = new TLabel(this);
-    Label1->SetName("Label1");
-    Label1->SetParent(Panel1);
+    Label1 = NewChild<TLabel>(this, Panel1, "Label1");
     Label1->SetBounds(130, 10, 50, 13);
     Label1->SetCaption("Selection");
 
-    Edit1 = new TEdit(this);
-    Edit1->SetName("Edit1");
-    Edit1->SetParent(Panel1);
+    Edit1 = NewChild<TEdit>(this, Panel1, "Edit1");
     Edit1->SetBounds(186, 6, 24, 21);
     Edit1->SetMaxLength(2);
     Edit1->SetTabOrder(0);

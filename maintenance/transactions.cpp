@@ -5,6 +5,7 @@
 #include "app/clientdatabase.h"
 #include "app/mainform.h"
 #include "app/totstart.h"
+#include "controls/kvrows.h"
 #include "maintenance/edittrans.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/colors.h"
@@ -77,17 +78,13 @@ TFTransactions::TFTransactions(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     SetPosition(poScreenCenter);
     SetClientHeight(500 - (Height() - ClientHeight()));
 
-    KVToolBar1 = new TKVToolBar(this);
-    KVToolBar1->SetName("KVToolBar1");
-    KVToolBar1->SetParent(this);
+    KVToolBar1 = NewChild<TKVToolBar>(this, this, "KVToolBar1");
     BitBtn3 = PlaceToolButton(this, KVToolBar1, "BitBtn3", "&Search", "Search for a transaction", 4, 90);
     BitBtn4 = PlaceToolButton(this, KVToolBar1, "BitBtn4", "&Print Trans.",
                               "Print transactions for a given date range", 98, 110);
     BitBtn2 = PlaceToolButton(this, KVToolBar1, "BitBtn2", "Pre&view Trans.",
                               "Preview transactions for a given date range", 212, 120);
-    KVCommander1 = new TKVCommander(this);
-    KVCommander1->SetName("KVCommander1");
-    KVCommander1->SetParent(this);
+    KVCommander1 = NewChild<TKVCommander>(this, this, "KVCommander1");
 
     KVHeader2 = Place<TKVHeader>(this, this, "KVHeader2", 8, 36, 751, 21);
     KVHeader2->SetColor(clNavy);

@@ -233,37 +233,25 @@ TFPrint::TFPrint(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     SetWidth(560);
     SetHeight(560);
 
-    KVToolBar1 = new TKVToolBar(this);
-    KVToolBar1->SetName("KVToolBar1");
-    KVToolBar1->SetParent(this);
-    BitBtn1 = new TBitBtn(this);
-    BitBtn1->SetName("BitBtn1");
-    BitBtn1->SetParent(KVToolBar1);
+    KVToolBar1 = NewChild<TKVToolBar>(this, this, "KVToolBar1");
+    BitBtn1 = NewChild<TBitBtn>(this, KVToolBar1, "BitBtn1");
     BitBtn1->SetBounds(4, 2, 130, 24);
     BitBtn1->SetCaption("&Transmitter. Info");
     BitBtn1->SetHint("Enter transmitter information for Electonically filed 1099's");
     BitBtn1->SetShowHint(true);
     BitBtn1->OnClick = [this](TObject* S) { BitBtn1Click(S); };
-    KVCheckBox6 = new TKVCheckBox(this);
-    KVCheckBox6->SetName("KVCheckBox6");
-    KVCheckBox6->SetParent(KVToolBar1);
+    KVCheckBox6 = NewChild<TKVCheckBox>(this, KVToolBar1, "KVCheckBox6");
     KVCheckBox6->SetBounds(430, 5, 80, 17);
     KVCheckBox6->SetCaption("&Preview");
 
-    KVCommander1 = new TKVCommander(this);
-    KVCommander1->SetName("KVCommander1");
-    KVCommander1->SetParent(this);
+    KVCommander1 = NewChild<TKVCommander>(this, this, "KVCommander1");
 
-    ScrollBox1 = new TScrollBox(this);
-    ScrollBox1->SetName("ScrollBox1");
-    ScrollBox1->SetParent(this);
+    ScrollBox1 = NewChild<TScrollBox>(this, this, "ScrollBox1");
     ScrollBox1->SetAlign(alClient);
     ScrollBox1->SetColor(clWhite);
     KVCommander1->SetScrollBox(ScrollBox1);
 
-    KVHeader1 = new TKVHeader(this);
-    KVHeader1->SetName("KVHeader1");
-    KVHeader1->SetParent(ScrollBox1);
+    KVHeader1 = NewChild<TKVHeader>(this, ScrollBox1, "KVHeader1");
     KVHeader1->SetBounds(4, 4, 500, 21);
     KVHeader1->SetPart("1099");
     KVHeader1->SetTitle("Reports Selection");
@@ -284,9 +272,7 @@ TFPrint::TFPrint(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     KVButton7 = ButtonRow(KVLabel7, "Print Form 1096 Summary Report (File Copy)", "KVButton7", "Print 1096 (File)",
                           top += RowHeight, &TFPrint::KVButton7Click);
 
-    GroupBox1 = new TGroupBox(this);
-    GroupBox1->SetName("GroupBox1");
-    GroupBox1->SetParent(ScrollBox1);
+    GroupBox1 = NewChild<TGroupBox>(this, ScrollBox1, "GroupBox1");
     GroupBox1->SetCaption("Selection of 1099's to Print");
     GroupBox1->SetBounds(4, top += RowHeight + 8, 500, 24 + 5 * RowHeight);
     int row = 20;
@@ -304,9 +290,7 @@ TFPrint::TFPrint(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     KVCheckBox5->SetCaption("Copy 2");
 
     // Made last, so that the preview switch is the last number.
-    KVLabel13 = new TKVLabel(this);
-    KVLabel13->SetName("KVLabel13");
-    KVLabel13->SetParent(KVToolBar1);
+    KVLabel13 = NewChild<TKVLabel>(this, KVToolBar1, "KVLabel13");
     KVLabel13->SetBounds(150, 7, 270, 13);
     KVLabel13->SetCaption("Preview / Display Selected Reports?");
     KVLabel13->SetFirstControl(KVCheckBox6);

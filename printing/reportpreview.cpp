@@ -1,5 +1,6 @@
 #include "printing/reportpreview.h"
 
+#include "controls/kvrows.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/dialogs.h"
 #include "platform/vcl/keys.h"
@@ -33,9 +34,7 @@ TFPreview::TFPreview(TComponent* AOwner) : TForm(AOwner) {
     SetPosition(poScreenCenter);
     SetKeyPreview(true);
 
-    Panel1 = new TPanel(this);
-    Panel1->SetName("Panel1");
-    Panel1->SetParent(this);
+    Panel1 = NewChild<TPanel>(this, this, "Panel1");
     Panel1->SetAlign(alTop);
     Panel1->SetHeight(33);
     Panel1->SetCaption("");
@@ -46,13 +45,9 @@ TFPreview::TFPreview(TComponent* AOwner) : TForm(AOwner) {
     SpeedButton5 = PlaceButton(this, "SpeedButton5", "Print Page", 432, 90, [this](TObject* S) { SpeedButton5Click(S); });
     SpeedButton5->SetVisible(false);
 
-    ScrollBox1 = new TScrollBox(this);
-    ScrollBox1->SetName("ScrollBox1");
-    ScrollBox1->SetParent(this);
+    ScrollBox1 = NewChild<TScrollBox>(this, this, "ScrollBox1");
     ScrollBox1->SetAlign(alClient);
-    Image1 = new TImage(this);
-    Image1->SetName("Image1");
-    Image1->SetParent(ScrollBox1);
+    Image1 = NewChild<TImage>(this, ScrollBox1, "Image1");
     Image1->SetBounds(8, 16, 816, 1056);
     Image1->SetStretch(true);
 

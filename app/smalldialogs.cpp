@@ -140,6 +140,21 @@ TFCreateStatus::TFCreateStatus(TComponent* AOwner) : TForm(AOwner) {
     ProgressBar1 = Place<TProgressBar>(this, "ProgressBar1", 20, 72, 435, 17);
 }
 
+TStatusProgress::TStatusProgress(const String& Text, int Maximum)
+    : FForm(Construct<TFCreateStatus>(Application.operator->())) {
+    FForm->Label1->SetCaption(Text);
+    FForm->ProgressBar1->SetMax(Maximum);
+    FForm->Show();
+    Application->ProcessMessages();
+}
+
+TStatusProgress::~TStatusProgress() { FForm->Free(); }
+
+void TStatusProgress::Step() {
+    FForm->ProgressBar1->StepBy(1);
+    Application->ProcessMessages();
+}
+
 TFPathDialog::TFPathDialog(TComponent* AOwner) : TForm(AOwner) {
     SetUpDialog(this, "Path Selection", 443, 490);
     Label4 = PlaceLabel(this, "Label4", "", 12, 8, 401);

@@ -57,6 +57,22 @@ public:
     TProgressBar* ProgressBar1;
 };
 
+// The progress form of a run, for as long as the run lasts: shown with Text and a
+// bar of Maximum steps, stepped once per unit of work with the pending window
+// messages but no user input let through, and closed however the run ends.
+class TStatusProgress {
+public:
+    TStatusProgress(const String& Text, int Maximum);
+    ~TStatusProgress();
+    TStatusProgress(const TStatusProgress&) = delete;
+    TStatusProgress& operator=(const TStatusProgress&) = delete;
+
+    void Step();
+
+private:
+    TFCreateStatus* FForm;
+};
+
 // Hands the chosen directory back in FMain->DialogResult.
 class TFPathDialog : public TForm {
 public:

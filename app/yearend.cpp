@@ -54,26 +54,6 @@ void CarryRecipients(TDaroruTable* Old, TDaroruTable* New) {
     }
 }
 
-// The progress form of the update: advanced after each step, and closed however
-// the update ends.
-class TProgress {
-public:
-    TProgress() : FForm(Construct<TFCreateStatus>(Application.operator->())) {
-        FForm->Show();
-        Application->ProcessMessages();
-        FForm->ProgressBar1->SetMax(8);
-    }
-    ~TProgress() { FForm->Free(); }
-    TProgress(const TProgress&) = delete;
-    TProgress& operator=(const TProgress&) = delete;
-    void Step() {
-        FForm->ProgressBar1->StepBy(1);
-        Application->ProcessMessages();
-    }
-
-private:
-    TFCreateStatus* FForm;
-};
 
 // Copies a table of the old client beside itself as .BAK; on failure asks whether
 // to go on. False to stop.
@@ -140,7 +120,7 @@ void TFTotStart::KVButton7Click(TObject*) {
     const String oldDir = dataDir + oldID + "/";
     const String newDir = dataDir + newID + "/";
     {
-        TProgress progress;
+        TStatusProgress progress("Processing...", 8);
         if (!DirectoryExists(newDir) && !CreateDir(newDir)) {
             ShowMessage("Unable to create new directory");
             return;

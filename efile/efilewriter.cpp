@@ -82,27 +82,6 @@ private:
     std::unique_ptr<TFileStream> FStream;
 };
 
-// The progress form of a run, closed however the run ends.
-class TRunProgress {
-public:
-    explicit TRunProgress(int Maximum) : FForm(Construct<TFCreateStatus>(Application.operator->())) {
-        FForm->Label1->SetCaption("Processing...");
-        FForm->Show();
-        Application->ProcessMessages();
-        FForm->ProgressBar1->SetMax(Maximum);
-    }
-    ~TRunProgress() { FForm->Free(); }
-    TRunProgress(const TRunProgress&) = delete;
-    TRunProgress& operator=(const TRunProgress&) = delete;
-
-    void Step() {
-        FForm->ProgressBar1->SetPosition(FForm->ProgressBar1->Position() + 1);
-        Application->ProcessMessages();
-    }
-
-private:
-    TFCreateStatus* FForm;
-};
 
 }  // namespace
 
@@ -169,7 +148,7 @@ void WriteElectronicFile() {
     }
     const String path = FMain->DataDir + FMain->User->ClientID + "/" + name;
     {
-        TRunProgress progress(data.tblEmployee->RecCount() + 5);
+        TStatusProgress progress("Processing...", data.tblEmployee->RecCount() + 5);
         progress.Step();
         BuildElectronicFile(data, path, [&progress] { progress.Step(); });
     }

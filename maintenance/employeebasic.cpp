@@ -34,28 +34,6 @@ bool Editing(TDataSet* DataSet) {
     return DataSet->State() == dsEdit || DataSet->State() == dsInsert;
 }
 
-// The progress form of a long run, freed however the run ends.
-class TProgress {
-public:
-    TProgress(const String& Text, int Maximum) : FForm(Construct<TFCreateStatus>(Application.operator->())) {
-        FForm->Show();
-        Application->ProcessMessages();
-        FForm->Label1->SetCaption(Text);
-        FForm->ProgressBar1->SetMax(Maximum);
-        Step();
-    }
-    ~TProgress() { FForm->Free(); }
-    TProgress(const TProgress&) = delete;
-    TProgress& operator=(const TProgress&) = delete;
-
-    void Step() {
-        FForm->ProgressBar1->StepBy(1);
-        Application->ProcessMessages();
-    }
-
-private:
-    TFCreateStatus* FForm;
-};
 
 }  // namespace
 
@@ -254,7 +232,8 @@ void TFEmployeeBasic::KVDBEdit1Exit(TObject*) {
         return;
     }
     TDaroruTable* transactions = DClientDataBase->tblTransactions;
-    TProgress progress("Updating Employee ID", transactions->RecCount());
+    TStatusProgress progress("Updating Employee ID", transactions->RecCount());
+    progress.Step();
     CarryRecipientID(transactions, OldID, newID, [&progress] { progress.Step(); });
 }
 

@@ -17,27 +17,6 @@ namespace {
 constexpr int LineWidth = 37;
 const String TotalMask = "#,.00";
 
-// The status form of the run, closed however the run ends.
-class TTransmittalProgress {
-public:
-    explicit TTransmittalProgress(int Maximum) : FForm(Construct<TFCreateStatus>(Application.operator->())) {
-        FForm->Label1->SetCaption("Printing Transmittal 1096 ...");
-        FForm->ProgressBar1->SetMax(Maximum);
-        FForm->Show();
-        Step();
-    }
-    ~TTransmittalProgress() { FForm->Free(); }
-    TTransmittalProgress(const TTransmittalProgress&) = delete;
-    TTransmittalProgress& operator=(const TTransmittalProgress&) = delete;
-
-    void Step() {
-        FForm->ProgressBar1->SetPosition(FForm->ProgressBar1->Position() + 1);
-        Application->ProcessMessages();
-    }
-
-private:
-    TFCreateStatus* FForm;
-};
 
 void Print1096(bool Red) {
     std::optional<TRedFormMode> laser;
@@ -53,7 +32,8 @@ void Print1096(bool Red) {
         const bool interest = data.Interest1099 == "Y";
         T1096Totals totals;
         {
-            TTransmittalProgress progress(data.tblEmployee->GetSXRecCount() + 1);
+            TStatusProgress progress("Printing Transmittal 1096 ...", data.tblEmployee->GetSXRecCount() + 1);
+            progress.Step();
             totals = Sum1096Recipients(recipients, interest, [&] { progress.Step(); });
 
             // The file copy's boxes lie three rows below the red form's.

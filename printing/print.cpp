@@ -171,28 +171,6 @@ void PrintCollated(const std::function<void()>& Step) {
     }
 }
 
-// The progress form of a long run, advanced after each step and closed however
-// the run ends.
-class TProgress {
-public:
-    TProgress(const String& Text, int Maximum) : FStatus(Construct<TFCreateStatus>(Application.operator->())) {
-        FStatus->Label1->SetCaption(Text);
-        FStatus->Show();
-        Application->ProcessMessages();
-        FStatus->ProgressBar1->SetMax(Maximum);
-    }
-    ~TProgress() { FStatus->Free(); }
-    TProgress(const TProgress&) = delete;
-    TProgress& operator=(const TProgress&) = delete;
-
-    void Step() {
-        FStatus->ProgressBar1->SetPosition(FStatus->ProgressBar1->Position() + 1);
-        Application->ProcessMessages();
-    }
-
-private:
-    TFCreateStatus* FStatus;
-};
 
 // Runs Body as a print run of Form: the form takes no input until the run ends,
 // then comes back to the front with the focus where it was. The page viewer each
@@ -348,7 +326,7 @@ void TFPrint::FormShow(TObject*) {
     // the others are still brought up to date.
     String refused;
     {
-        TProgress progress("Calculating Employee Totals ...", recipients->RecordCount() + 1);
+        TStatusProgress progress("Calculating Employee Totals ...", recipients->RecordCount() + 1);
         for (recipients->First(); !recipients->Eof(); recipients->Next()) {
             try {
                 DClientDataBase->RecalcRecipientTotals();
@@ -394,7 +372,7 @@ void TFPrint::KVButton3Click(TObject*) {
     const String id = RecipientID(DClientDataBase->tblEmployee);
     if (!FormPrologue()) return;
     PrintRun(this, [&] {
-        TProgress progress(CopyProgressText, SelectedCopies());
+        TStatusProgress progress(CopyProgressText, SelectedCopies());
         PrintRecipientCopies(id, [&] { progress.Step(); });
     });
 }
@@ -406,10 +384,10 @@ void TFPrint::KVButton4Click(TObject*) {
     const int recipients = DClientDataBase->tblEmployee->RecordCount();
     PrintRun(this, [&] {
         if (collated) {
-            TProgress progress("Printing 1099's ...", recipients);
+            TStatusProgress progress("Printing 1099's ...", recipients);
             PrintCollated([&] { progress.Step(); });
         } else {
-            TProgress progress(CopyProgressText, recipients * SelectedCopies());
+            TStatusProgress progress(CopyProgressText, recipients * SelectedCopies());
             PrintUncollated([&] { progress.Step(); });
         }
     });

@@ -145,27 +145,6 @@ private:
     TBookmark FRecord;
 };
 
-// The progress form of a run, closed however the run ends.
-class TReportProgress {
-public:
-    TReportProgress(const String& Text, int Maximum) : FForm(Construct<TFCreateStatus>(Application.operator->())) {
-        FForm->Show();
-        FForm->Label1->SetCaption(Text);
-        FForm->ProgressBar1->SetMax(Maximum);
-        Step();
-    }
-    ~TReportProgress() { FForm->Free(); }
-    TReportProgress(const TReportProgress&) = delete;
-    TReportProgress& operator=(const TReportProgress&) = delete;
-
-    void Step() {
-        FForm->ProgressBar1->StepBy(1);
-        Application->ProcessMessages();
-    }
-
-private:
-    TFCreateStatus* FForm;
-};
 
 String Joined(std::initializer_list<String> Parts) {
     String text;
@@ -292,7 +271,8 @@ void ListEmployeeTransactions(const String& RecipientID, const String& From, con
                            "TRANSACTION FROM " + range.FromText + " THROUGH " + range.ToText});
     row += 300;
     writer.SetFont(RowFont);
-    TReportProgress progress("Printing Employee Transactions ...", transactions->RecCount());
+    TStatusProgress progress("Printing Employee Transactions ...", transactions->RecCount());
+    progress.Step();
     TAmounts totals;
     row += 300;
     run.Heading(row, TransactionColumns, TransactionCaptions);
@@ -345,7 +325,8 @@ void ListEmployeeTotals(const String& From, const String& To) {
                            FieldText(client, "TELEPHONE"), "TOTALS FROM " + range.FromText + " THROUGH " + range.ToText});
     row += 300;
     writer.SetFont(RowFont);
-    TReportProgress progress("Printing Employee Totals ...", recipients->RecCount());
+    TStatusProgress progress("Printing Employee Totals ...", recipients->RecCount());
+    progress.Step();
     TAmounts totals;
     row += 300;
     run.Heading(row, TotalsColumns, TotalsCaptions);

@@ -56,7 +56,5 @@ void TFContact1096::FormClose(TObject*, TCloseAction&) {
 }
 
 void ShowContact1096() {
-    auto* form = Construct<TFContact1096>(Application.operator->());
-    form->ShowModal();
-    form->Free();
+    OneUseForm<TFContact1096>()->ShowModal();
 }

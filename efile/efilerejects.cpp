@@ -51,8 +51,7 @@ void TFEFileRejects::BitBtn2Click(TObject*) {
 }
 
 void ShowEFileRejects(TStrings& Items) {
-    auto* form = Construct<TFEFileRejects>(Application.operator->());
+    const auto form = OneUseForm<TFEFileRejects>();
     form->Items = &Items;
     form->ShowModal();
-    form->Free();
 }

@@ -101,7 +101,5 @@ void TFTransmitterInfo::KVCheckBox4Click(TObject*) { SetFlag(KVCheckBox4, DClien
 void TFTransmitterInfo::KVCheckBox5Click(TObject*) { SetFlag(KVCheckBox5, DClientDataBase->Interest1099); }
 
 void ShowTransmitterInfo() {
-    auto* form = Construct<TFTransmitterInfo>(Application.operator->());
-    form->ShowModal();
-    form->Free();
+    OneUseForm<TFTransmitterInfo>()->ShowModal();
 }

@@ -162,13 +162,7 @@ void TFClientBasic::ImportClientBasic(TObject*) {
 }
 
 void ShowClientBasic(bool NewClient) {
-    auto* form = Construct<TFClientBasic>(Application.operator->());
+    const auto form = OneUseForm<TFClientBasic>();
     form->NewClient = NewClient;
-    try {
-        form->ShowModal();
-    } catch (...) {
-        form->Free();
-        throw;
-    }
-    form->Free();
+    form->ShowModal();
 }

@@ -258,15 +258,8 @@ void TFClientSelection::DeleteClient() {
 }
 
 bool ShowClientSelection(bool& NewClient) {
-    auto* form = Construct<TFClientSelection>(Application.operator->());
-    bool chosen = false;
-    try {
-        chosen = form->ShowModal() == mrOk;
-    } catch (...) {
-        form->Free();
-        throw;
-    }
+    const auto form = OneUseForm<TFClientSelection>();
+    const bool chosen = form->ShowModal() == mrOk;
     NewClient = form->NewClient;
-    form->Free();
     return chosen;
 }

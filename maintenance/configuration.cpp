@@ -274,13 +274,6 @@ void TFConfiguration::KVButton6Click(TObject*) { BackupClient(); }
 void TFConfiguration::KVButton7Click(TObject*) { RestoreClient(tblList); }
 
 void ShowConfiguration() {
-    auto* form = Construct<TFConfiguration>(Application.operator->());
-    try {
-        form->ShowModal();
-    } catch (...) {
-        form->Free();
-        throw;
-    }
-    form->Free();
+    OneUseForm<TFConfiguration>()->ShowModal();
     if (FTotStart) FTotStart->ShowCurrentClient();
 }

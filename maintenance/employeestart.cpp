@@ -213,10 +213,9 @@ void TFEmployeeStart::OpenRecipient() {
     // An empty list has no row to open.
     if (recipients->Eof() && recipients->Bof()) return;
     recipients->Edit();
-    auto* form = Construct<TFEmployeeBasic>(Application.operator->());
+    const auto form = OneUseForm<TFEmployeeBasic>();
     form->NewRecipient = false;
     form->ShowModal();
-    form->Free();
     Close();
 }
 
@@ -253,10 +252,9 @@ bool TFEmployeeStart::AddRecipient() {
     }
     recipients->Append();
     recipients->FieldByName("ID")->SetAsString(id);
-    auto* form = Construct<TFEmployeeBasic>(Application.operator->());
+    const auto form = OneUseForm<TFEmployeeBasic>();
     form->NewRecipient = true;
     form->ShowModal();
-    form->Free();
     return true;
 }
 
@@ -270,7 +268,5 @@ void TFEmployeeStart::KVButton1Click(TObject*) {
 }
 
 void ShowEmployeeStart() {
-    auto* form = Construct<TFEmployeeStart>(Application.operator->());
-    form->ShowModal();
-    form->Free();
+    OneUseForm<TFEmployeeStart>()->ShowModal();
 }

@@ -100,8 +100,6 @@ void TFSelectionList1::ListBox1DblClick(TObject*) {
 
 String GetSelection(int Kind) {
     FMain->DialogParam = Kind;
-    auto* form = Construct<TFSelectionList1>(Application.operator->());
-    const bool chosen = form->ShowModal() == mrOk;
-    form->Free();
+    const bool chosen = OneUseForm<TFSelectionList1>()->ShowModal() == mrOk;
     return chosen ? FMain->DialogResult : String();
 }

@@ -63,13 +63,6 @@ T* PlaceValue(TForm* Form, const String& Name, TDataSource* Source, const String
 
 TDaroruTable* Transactions() { return DClientDataBase->tblTransactions; }
 
-// A form or dialog made for one use, freed whatever happens.
-struct TFreeObject {
-    void operator()(TObject* Object) const { Object->Free(); }
-};
-template <class T>
-using TOneUse = std::unique_ptr<T, TFreeObject>;
-
 }  // namespace
 
 TFTransactions::TFTransactions(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
@@ -170,7 +163,7 @@ void TFTransactions::ShowRecipientsTransactions() {
 }
 
 bool TFTransactions::RunEditor(bool NewTransaction) {
-    const TOneUse<TFEditTrans> editor(Construct<TFEditTrans>(Application.operator->()));
+    const auto editor = OneUseForm<TFEditTrans>();
     editor->NewTransaction = NewTransaction;
     editor->ShowModal();
     return editor->Cancelled;
@@ -334,7 +327,7 @@ void TFTransactions::BitBtn4Click(TObject*) { ListTransactions(false); }
 
 void TFTransactions::BitBtn2Click(TObject*) { ListTransactions(true); }
 
-void ShowTransactions() { TOneUse<TFTransactions>(Construct<TFTransactions>(Application.operator->()))->ShowModal(); }
+void ShowTransactions() { OneUseForm<TFTransactions>()->ShowModal(); }
 
 bool LookupRecipient() {
     const TOneUse<TdwLookupDialog> lookup(new TdwLookupDialog(Application.operator->()));

@@ -412,12 +412,5 @@ void TFPrint::KVButton6Click(TObject*) { Print1096(false, PrintRoutines.Print109
 void TFPrint::KVButton7Click(TObject*) { Print1096(true, PrintRoutines.Print1096File); }
 
 void ShowPrint() {
-    auto* form = Construct<TFPrint>(Application.operator->());
-    try {
-        form->ShowModal();
-    } catch (...) {
-        form->Free();
-        throw;
-    }
-    form->Free();
+    OneUseForm<TFPrint>()->ShowModal();
 }

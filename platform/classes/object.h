@@ -1,6 +1,7 @@
 #pragma once
 // The root of the class library's classes.
 
+#include <memory>
 #include <utility>
 
 #include "platform/rtl/types.h"
@@ -46,3 +47,11 @@ T* Construct(Args&&... args) {
     }
     return object;
 }
+
+// An object made for one use, freed (BeforeDestruction included) whatever happens
+// when its holder goes.
+struct TFreeObject {
+    void operator()(TObject* Object) const { Object->Free(); }
+};
+template <class T>
+using TOneUse = std::unique_ptr<T, TFreeObject>;

@@ -79,3 +79,9 @@ struct TApplicationRef {
     operator TApplication*() const { return operator->(); }
 };
 extern const TApplicationRef Application;
+
+// A form of the application made for one use, such as one modal showing.
+template <class T>
+TOneUse<T> OneUseForm() {
+    return TOneUse<T>(Construct<T>(Application.operator->()));
+}

@@ -19,11 +19,15 @@
 #include "maintenance/incometypes.h"
 #include "maintenance/transactions.h"
 #include "efile/contact1096.h"
+#include "efile/efilerejects.h"
 #include "efile/transmitterinfo.h"
 #include "platform/rtl/fileops.h"
 #include "printing/formpages.h"
+#include "printing/formprinter.h"
 #include "printing/print.h"
+#include "printing/reportpreview.h"
 #include "printing/viewpcl.h"
+#include "program/programforms.h"
 #include "tests/app/shellfixture.h"
 
 using ::testing::HasSubstr;
@@ -96,17 +100,14 @@ protected:
         for (const auto& entry : std::filesystem::directory_iterator(SHIPPED_FORMS_DIR))
             if (entry.path().extension() == ".HP") std::filesystem::copy_file(entry.path(), Dir / entry.path().filename());
         Start();
-        MenuForms.ClientBasic = ShowClientBasic;
-        MenuForms.ClientSelection = ShowClientSelection;
-        MenuForms.EmployeeStart = ShowEmployeeStart;
-        MenuForms.RecipientLookup = LookupRecipient;
-        MenuForms.Transactions = ShowTransactions;
-        MenuForms.Print = ShowPrint;
-        FormPageHooks.ViewPrintedPages = ViewPrintedPages;
+        InstallForms();
     }
     void TearDown() override {
         for (TFViewPCL* viewer : Viewers()) viewer->Free();
         FormPageHooks = TFormPageHooks();
+        TransactionListing = nullptr;
+        EFileRejectsListing = nullptr;
+        SetFormImagePainter(nullptr);
         ShellFixture::TearDown();
     }
 
@@ -178,6 +179,28 @@ protected:
             TypeText(Grid, "/");
         });
         TypeText(FTotStart, "03");
+    }
+    // Main menu 03, the recipient picked by its ID, and Preview Trans. over every
+    // date: the page count of the listing the report preview shows.
+    int PreviewListing(const char* ID) {
+        int pages = 0;
+        WhenUp<TdwLookupDlg>([ID](TdwLookupDlg* Lookup) {
+            TypeText(Lookup, ID);
+            PressKey(Lookup, Qt::Key_Return);
+        });
+        WhenUp<TFTransactions>([&pages](TFTransactions* Grid) {
+            WhenUp<TFGetDateRange>([](TFGetDateRange* Range) {
+                for (int i = 0; i < 3; ++i) PressKey(Range, Qt::Key_Return);
+            });
+            WhenUp<TFPreview>([&pages](TFPreview* Preview) {
+                pages = Preview->PageCount;
+                Preview->Close();
+            });
+            Grid->BitBtn2->Click();
+            TypeText(Grid, "/");
+        });
+        TypeText(FTotStart, "03");
+        return pages;
     }
     static void TypePayment(const std::vector<TPayment>& Payments, size_t Index) {
         WhenUp<TFEditTrans>([&Payments, Index](TFEditTrans* Editor) {
@@ -338,6 +361,10 @@ TEST_F(RoadTest, ANewClientToItsPrintedFormsAndElectronicFile) {
     }
     EXPECT_EQ(payees, (std::vector<String>{"111223333|CAROL YOUNG|000000000000|000000175050",
                                            "222334444|ANN MILLER|000000360000|000000000000"}));
+
+    // Back in 03, the grid's preview runs the transactions listing of a recipient.
+    EXPECT_EQ(PreviewListing("M1"), 1);
+    EXPECT_TRUE(FileExists(Dir / "PRV0001.BMP"));
 }
 
 }  // namespace

@@ -367,4 +367,26 @@ TEST_F(RoadTest, ANewClientToItsPrintedFormsAndElectronicFile) {
     EXPECT_TRUE(FileExists(Dir / "PRV0001.BMP"));
 }
 
+// The missing-items form of an electronic file prints through the reject listing.
+TEST_F(RoadTest, MissingItemsPrintThroughTheRejectListing) {
+    MakeClient("08ROAD", "ROAD SUPPLY CO");
+    FMain->User->ClientID = "08ROAD";
+    DClientDataBase->OpenClient();
+    FMain->Preview = true;
+    TStringList items;
+    items.Add("Transmitter TIN Required information missing");
+    int pages = 0;
+    WhenUp<TFEFileRejects>([&pages](TFEFileRejects* Form) {
+        WhenUp<TFPreview>([&pages](TFPreview* Preview) {
+            pages = Preview->PageCount;
+            Preview->Close();
+        });
+        Form->BitBtn2->Click();  // Print
+        Form->BitBtn1->Click();  // Close
+    });
+    ShowEFileRejects(items);
+    EXPECT_EQ(pages, 1);
+    EXPECT_TRUE(Shown().empty()) << Shown().front();
+}
+
 }  // namespace

@@ -1,7 +1,7 @@
 #include "platform/pcl/softfont.h"
 
 #include <algorithm>
-#include <iterator>
+#include <utility>
 
 namespace pcl {
 

@@ -78,7 +78,7 @@ void TADTaxViewerX::Render()
         // A blank sheet that says why.
         FImage = pcl::RenderPage(pcl::Page{}, dpi);
         TCanvas& canvas = *FImage->Canvas();
-        canvas.Font()->SetName("Liberation Sans");
+        canvas.Font()->SetName(pcl::FontFamily(pcl::Typeface::Sans));
         canvas.Font()->SetSize(14);
         canvas.Font()->SetColor(clBlack);
         canvas.TextOut(dpi / 2, dpi / 2, MissingPageText(FHpFile));

@@ -1,7 +1,7 @@
 #include "platform/pcl/softfont.h"
 
 #include <algorithm>
-#include <iterator>
+#include <utility>
 
 namespace pcl {
 
@@ -32,7 +32,6 @@ void SoftFonts::DefineFont(std::span<const std::uint8_t> header)
     const int format = header[2];
     font.Bitmap = format == 0 || format == 20;
     font.Proportional = header[13] != 0;
-    font.SymbolSet = Unsigned16(header, 14);
     font.PitchQuarterDots = Unsigned16(header, 16);
     font.HeightQuarterDots = Unsigned16(header, 18);
     font.Style = (header[4] << 8) | header[23];

@@ -22,7 +22,6 @@ struct SoftGlyph {
 struct SoftFont {
     bool Permanent = false;
     bool Proportional = false;
-    int SymbolSet = 0;
     int PitchQuarterDots = 0;
     int HeightQuarterDots = 0;
     int Style = 0;
@@ -37,7 +36,6 @@ class SoftFonts {
 public:
     void SetFontId(int id) { FFontId = id; }
     void SetCharacterCode(int code) { FCharacterCode = code; }
-    int FontId() const { return FFontId; }
 
     // "ESC )s#W": a font header for the current font ID. A damaged header is ignored.
     void DefineFont(std::span<const std::uint8_t> header);

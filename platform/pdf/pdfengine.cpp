@@ -14,11 +14,15 @@ struct TPdfEngine::TDocument {
     bool PageOpen = false;
     bool Finished = false;
     bool Complete = false;  // finished and written whole
-    int BitmapsOnPage = 0;
 
-    // Page units to engine units.
+    // Page units to the writer's.
     int ToEngine(int Position, int Resolution) const {
         return static_cast<int>(std::lround(static_cast<double>(Position) * TPdfWriter::Resolution / Resolution));
+    }
+    TRect ToEngine(int X, int Y, int Width, int Height) const {
+        const int left = ToEngine(X, Page.ResolutionX);
+        const int top = ToEngine(Y, Page.ResolutionY);
+        return Rect(left, top, left + ToEngine(Width, Page.ResolutionX), top + ToEngine(Height, Page.ResolutionY));
     }
     void DropPartFile() {
         if (Writer.IsOpen()) Writer.Close();
@@ -71,7 +75,6 @@ void TPdfEngine::StartPage(int Handle, const TPdfPageRecord& Page) {
     document->Writer.NewPage(static_cast<double>(Page.Width) / Page.ResolutionX,
                              static_cast<double>(Page.Height) / Page.ResolutionY);
     document->PageOpen = true;
-    document->BitmapsOnPage = 0;
 }
 
 void TPdfEngine::EndPage(int Handle) {
@@ -97,36 +100,16 @@ int TPdfEngine::WriteFile(int Handle, const String& FileName) {
     return 0;
 }
 
-void TPdfEngine::ReleaseDocument(int Handle) {
-    if (TDocument* document = Find(Handle)) document->DropPartFile();
-}
-
-int TPdfEngine::XPos(int Handle, int Position) const {
-    const TDocument* document = Find(Handle);
-    return document && document->PageOpen ? document->ToEngine(Position, document->Page.ResolutionX) : Position;
-}
-
-int TPdfEngine::YPos(int Handle, int Position) const {
-    const TDocument* document = Find(Handle);
-    return document && document->PageOpen ? document->ToEngine(Position, document->Page.ResolutionY) : Position;
-}
-
 void TPdfEngine::DrawMetafile(int Handle, TMetafile& Metafile, const TPdfPlacement& Box) {
     TDocument* document = Find(Handle);
     if (!document || !document->PageOpen) return;
-    const TPdfPageRecord& page = document->Page;
-    const int width = Box.Width > 0 ? Box.Width : page.Width - Box.X;
-    const int height = Box.Height > 0 ? Box.Height : page.Height - Box.Y;
-    const int left = document->ToEngine(Box.X, page.ResolutionX);
-    const int top = document->ToEngine(Box.Y, page.ResolutionY);
-    document->Writer.Canvas()->StretchDraw(Rect(left, top, left + document->ToEngine(width, page.ResolutionX),
-                                                top + document->ToEngine(height, page.ResolutionY)),
-                                           &Metafile);
+    const int width = Box.Width > 0 ? Box.Width : document->Page.Width - Box.X;
+    const int height = Box.Height > 0 ? Box.Height : document->Page.Height - Box.Y;
+    document->Writer.Canvas()->StretchDraw(document->ToEngine(Box.X, Box.Y, width, height), &Metafile);
 }
 
-int TPdfEngine::DrawBitmap(int Handle, TBitmap& Bitmap, const TPdfPlacement& Box) {
+void TPdfEngine::DrawBitmap(int Handle, TBitmap& Bitmap, const TPdfPlacement& Box) {
     TDocument* document = Find(Handle);
-    if (!document || !document->PageOpen) return -1;
-    document->Writer.Canvas()->StretchDraw(Rect(Box.X, Box.Y, Box.X + Box.Width, Box.Y + Box.Height), &Bitmap);
-    return ++document->BitmapsOnPage;
+    if (!document || !document->PageOpen) return;
+    document->Writer.Canvas()->StretchDraw(document->ToEngine(Box.X, Box.Y, Box.Width, Box.Height), &Bitmap);
 }

@@ -5,9 +5,7 @@
 // its name only when it is complete.
 //
 // Units: a page's size is given in units of its resolutions (units per inch).
-// Drawing positions are in the current page's units, from its top-left corner;
-// XPos and YPos turn them into the engine's own units, which bitmap placements
-// take.
+// Drawing positions are in the current page's units, from its top-left corner.
 
 #include <map>
 #include <memory>
@@ -27,7 +25,7 @@ struct TPdfPageRecord {
     int Rotation = 0;  // degrees; the page is laid as its width and height give
 };
 
-// A box on the page: a metafile's in page units, a bitmap's in engine units.
+// A box on the page, in page units.
 struct TPdfPlacement {
     int X = 0;
     int Y = 0;
@@ -58,19 +56,12 @@ public:
     // Moves the finished file to FileName, replacing a file of that name; 0 on
     // success, 1 when the document could not be written or moved there.
     int WriteFile(int Handle, const String& FileName);
-    // Drops the document's file if it was not written.
-    void ReleaseDocument(int Handle);
 
-    // A position or length of the current page in the engine's units.
-    int XPos(int Handle, int Position) const;
-    int YPos(int Handle, int Position) const;
-
-    // The metafile stretched into the box (page units). A box without a width or a
-    // height reaches to the page's right and bottom edges.
+    // The metafile stretched into the box. A box without a width or a height
+    // reaches to the page's right and bottom edges.
     void DrawMetafile(int Handle, TMetafile& Metafile, const TPdfPlacement& Box);
-    // The bitmap stretched into the box (engine units); the number of the bitmap
-    // on its page (from 1), or -1 when no page is open.
-    int DrawBitmap(int Handle, TBitmap& Bitmap, const TPdfPlacement& Box);
+    // The bitmap stretched into the box.
+    void DrawBitmap(int Handle, TBitmap& Bitmap, const TPdfPlacement& Box);
 
 private:
     struct TDocument;

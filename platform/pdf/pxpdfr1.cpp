@@ -78,16 +78,8 @@ void TPXCustomPDFExport::DrawMetafileEx(int X, int Y, int Width, int Height, TMe
 void TPXCustomPDFExport::DrawTGraphic(int X, int Y, int Width, int Height, TGraphic* Graphic) {
     if (!Graphic) return;
     if (auto* metafile = dynamic_cast<TMetafile*>(Graphic)) DrawMetafileEx(X, Y, Width, Height, *metafile);
-    else if (auto* bitmap = dynamic_cast<TBitmap*>(Graphic)) DrawBitmap(X, Y, Width, Height, *bitmap);
+    else if (auto* bitmap = dynamic_cast<TBitmap*>(Graphic)) PdfEngine().DrawBitmap(FHandle, *bitmap, TPdfPlacement{X, Y, Width, Height});
     else throw EPXPDFError("Cannot convert " + Graphic->ClassName());
-}
-
-int TPXCustomPDFExport::DrawBitmap(int X, int Y, int Width, int Height, TBitmap& Bitmap) {
-    if (!FDocumentOpen) return -1;
-    TPdfEngine& engine = PdfEngine();
-    return engine.DrawBitmap(FHandle, Bitmap,
-                             TPdfPlacement{engine.XPos(FHandle, X), engine.YPos(FHandle, Y), engine.XPos(FHandle, Width),
-                                           engine.YPos(FHandle, Height)});
 }
 
 void TPXCustomPDFExport::EndPage() {
@@ -100,7 +92,6 @@ void TPXCustomPDFExport::EndDoc() {
     TPdfEngine& engine = PdfEngine();
     engine.EndDocument(FHandle);
     const bool written = engine.WriteFile(FHandle, FFilename) == 0;
-    engine.ReleaseDocument(FHandle);
     ReleaseHandle();
     if (!written) throw EPXPDFError(NotWritten(FFilename));
 }

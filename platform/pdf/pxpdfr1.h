@@ -52,7 +52,6 @@ public:
 
 private:
     void DrawMetafileEx(int X, int Y, int Width, int Height, TMetafile& Metafile);
-    int DrawBitmap(int X, int Y, int Width, int Height, TBitmap& Bitmap);
     void ReleaseHandle();
 
     String FFilename;

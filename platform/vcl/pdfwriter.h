@@ -23,7 +23,6 @@ public:
     // Ends any page and starts one WidthInches by HeightInches, its canvas cleared to
     // the default font, pen and brush.
     void NewPage(double WidthInches, double HeightInches);
-    int PageCount() const { return FPageCount; }
     // The current page's canvas; null before the first page.
     TCanvas* Canvas();
     // Finishes the file (a document without pages is still a valid PDF) and closes

@@ -67,19 +67,6 @@ private:
 
 }  // namespace
 
-std::vector<String> TCupsRawPrintService::PrinterNames() {
-    cups_dest_t* dests = nullptr;
-    const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
-    std::vector<String> names;
-    for (int i = 0; i < count; ++i) {
-        std::string name = dests[i].name;
-        if (dests[i].instance) name += "/" + std::string(dests[i].instance);
-        names.push_back(Utf8ToCp1252(name));
-    }
-    cupsFreeDests(count, dests);
-    return names;
-}
-
 std::unique_ptr<TRawPrinterHandle> TCupsRawPrintService::OpenPrinter(const String& Name) {
     if (Name.empty()) return nullptr;
     const std::string full = Cp1252ToUtf8(Name);

@@ -25,8 +25,6 @@ public:
 class TRawPrintService {
 public:
     virtual ~TRawPrintService() = default;
-    // The queue names, sorted as the print system lists them.
-    virtual std::vector<String> PrinterNames() = 0;
     // The printer of that queue name; null when there is no such printer or the print
     // system cannot be reached.
     virtual std::unique_ptr<TRawPrinterHandle> OpenPrinter(const String& Name) = 0;
@@ -36,7 +34,6 @@ public:
 // settings and the CUPS_SERVER environment name it).
 class TCupsRawPrintService : public TRawPrintService {
 public:
-    std::vector<String> PrinterNames() override;
     std::unique_ptr<TRawPrinterHandle> OpenPrinter(const String& Name) override;
 };
 

@@ -82,7 +82,6 @@ public:
     TRecordingRawPrinting(const TRecordingRawPrinting&) = delete;
     TRecordingRawPrinting& operator=(const TRecordingRawPrinting&) = delete;
 
-    std::vector<String> PrinterNames() override { return Printers; }
     std::unique_ptr<TRawPrinterHandle> OpenPrinter(const String& Name) override;
 
     std::vector<String> Printers = {"Laser"};

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <string>
 
 #include "platform/pdf/pxpdfr2.h"
 #include "platform/rtl/fileops.h"
@@ -116,20 +117,25 @@ TEST_F(PdfExportTest, BitmapIsPlacedInItsBoxAsAnImage) {
     bitmap.SetSize(20, 40);
     bitmap.Canvas()->Brush()->SetColor(clRed);
     bitmap.Canvas()->FillRect(Rect(0, 0, 20, 40));
-    Pdf->SetFilename(File("bitmap.PDF"));
-    Pdf->BeginDoc();
-    Pdf->StartPage(12240, 15840, 1440, 1440, 0);
-    Pdf->DrawTGraphic(1440, 2880, 720, 1440, &bitmap);  // 1 by 2 inches, half by one inch
-    Pdf->EndPage();
-    Pdf->EndDoc();
-    EXPECT_EQ(poppler::ImageCount(File("bitmap.PDF")), 1);
-    const QImage page = poppler::Render(File("bitmap.PDF"), 1, 100, File("bitmap.png"));
-    const auto red = [&page](int x, int y) { return page.pixelColor(x, y).red() > 200 && page.pixelColor(x, y).green() < 60; };
-    EXPECT_TRUE(red(102, 202));
-    EXPECT_TRUE(red(147, 297));
-    EXPECT_FALSE(red(97, 250));
-    EXPECT_FALSE(red(153, 250));
-    EXPECT_FALSE(red(125, 303));
+    // The box is in the page's units, whatever its resolution.
+    for (int dpi : {1440, 300}) {
+        SCOPED_TRACE(dpi);
+        const String name = "bitmap" + std::to_string(dpi);
+        Pdf->SetFilename(File(name + ".PDF"));
+        Pdf->BeginDoc();
+        Pdf->StartPage(dpi * 17 / 2, dpi * 11, dpi, dpi, 0);
+        Pdf->DrawTGraphic(dpi, 2 * dpi, dpi / 2, dpi, &bitmap);  // 1 by 2 inches, half by one inch
+        Pdf->EndPage();
+        Pdf->EndDoc();
+        EXPECT_EQ(poppler::ImageCount(File(name + ".PDF")), 1);
+        const QImage page = poppler::Render(File(name + ".PDF"), 1, 100, File(name + ".png"));
+        const auto red = [&page](int x, int y) { return page.pixelColor(x, y).red() > 200 && page.pixelColor(x, y).green() < 60; };
+        EXPECT_TRUE(red(102, 202));
+        EXPECT_TRUE(red(147, 297));
+        EXPECT_FALSE(red(97, 250));
+        EXPECT_FALSE(red(153, 250));
+        EXPECT_FALSE(red(125, 303));
+    }
 }
 
 TEST_F(PdfExportTest, MetafileOutsideAPageMakesAPageOfItsFrame) {

@@ -10,11 +10,11 @@
 #include "efile/transmitterinfo.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/colors.h"
-#include "platform/vcl/printers.h"
 #include "printing/copyb.h"
 #include "printing/copyc.h"
 #include "printing/form1096.h"
 #include "printing/formpages.h"
+#include "printing/formprinter.h"
 #include "printing/redcopy.h"
 #include "printing/reports.h"
 
@@ -170,7 +170,6 @@ void PrintCollated(const std::function<void()>& Step) {
         Step();
     }
 }
-
 
 // Runs Body as a print run of Form: the form takes no input until the run ends,
 // then comes back to the front with the focus where it was. The page viewer each
@@ -348,11 +347,7 @@ bool TFPrint::ListingPrologue() { return FMain->Preview || PrintDialog1->Execute
 
 bool TFPrint::FormPrologue() {
     if (!ListingPrologue()) return false;
-    FMain->Copies = PrintDialog1->Copies;
-    TPrinter* printer = Printer();
-    const std::vector<String> printers = printer->Printers();
-    const int index = printer->PrinterIndex();
-    if (index >= 0 && index < static_cast<int>(printers.size())) FMain->PrinterName = printers[index];
+    UsePrintDialogChoice(*PrintDialog1);
     return true;
 }
 

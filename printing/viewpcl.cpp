@@ -173,11 +173,7 @@ void TFViewPCL::btnNextClick(TObject*) {
 
 void TFViewPCL::SpeedButton5Click(TObject*) {
     if (!PrintDialog1->Execute()) return;
-    FMain->Copies = PrintDialog1->Copies;
-    TPrinter* printer = Printer();
-    const std::vector<String> names = printer->Printers();
-    const int index = printer->PrinterIndex();
-    if (index >= 0 && index < static_cast<int>(names.size())) FMain->PrinterName = names[static_cast<size_t>(index)];
+    UsePrintDialogChoice(*PrintDialog1);
     if (FMain->BitmapPages) PrintBitmapPage();
     else PrintPclPage();
 }

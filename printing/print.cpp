@@ -90,9 +90,6 @@ private:
     TDaroruTable* FTable;
 };
 
-using TSheetRoutine = std::function<void(const String& RecipientID, bool OnlyCurrent)>;
-using TPageRoutine = std::function<void(const String& RecipientID)>;
-
 // The sheet of the current recipient alone: the red or C copy of its form kind.
 void PrintRecipientSheet(const String& ID, const TSheetRoutine& Misc, const TSheetRoutine& Interest) {
     const bool interest = IsInterestRecipient(DClientDataBase->tblEmployee);

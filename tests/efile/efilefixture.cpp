@@ -30,18 +30,6 @@ void EFileFixture::SetUp() {
     StartMain();
 }
 
-void EFileFixture::OpenClient(const String& ID, const TPayerRow& Payer) {
-    DClientDataBase->CreateClientTables(ID);
-    FMain->User->ClientID = ID;
-    DClientDataBase->OpenClient();
-    TDaroruTable* client = DClientDataBase->tblClient;
-    client->Edit();
-    for (const auto& [field, value] : Payer) client->FieldByName(field)->SetAsString(value);
-    client->Post();
-    TDaroruTable* recipients = DClientDataBase->tblEmployee;
-    recipients->SetOrder(recipients->TagArea("ID"));
-}
-
 TPayerRow EFileFixture::CompletePayer() {
     return {{"NAME1", "O'Brien & Sons, Inc."}, {"NAME2", "Rental Division"}, {"ADDRESS1", "12 Harbor Road"},
             {"CITY", "New Bedford"},          {"STATE", "ma"},              {"ZIP", "02740-1234"},

@@ -82,18 +82,6 @@ void Form1099Fixture::OpenHarbor() {
     d.Interest1099 = "N";
 }
 
-void Form1099Fixture::OpenClient(const String& ID, const std::vector<std::pair<const char*, const char*>>& Payer) {
-    DClientDataBase->CreateClientTables(ID);
-    FMain->User->ClientID = ID;
-    DClientDataBase->OpenClient();
-    TDaroruTable* client = DClientDataBase->tblClient;
-    client->Edit();
-    for (const auto& [field, value] : Payer) client->FieldByName(field)->SetAsString(value);
-    client->Post();
-    TDaroruTable* recipients = DClientDataBase->tblEmployee;
-    recipients->SetOrder(recipients->TagArea("ID"));
-}
-
 void Form1099Fixture::AddRecipients(std::initializer_list<TPrintRecipient> Rows) {
     TDaroruTable* table = DClientDataBase->tblEmployee;
     for (const TPrintRecipient& row : Rows) {

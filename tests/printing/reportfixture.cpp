@@ -11,16 +11,9 @@
 void ReportFixture::SetUp() {
     ShellFixture::SetUp();
     StartMain();
-    DClientDataBase->CreateClientTables("HARBOR");
-    FMain->User->ClientID = "HARBOR";
-    DClientDataBase->OpenClient();
-    TDaroruTable* client = DClientDataBase->tblClient;
-    client->Edit();
-    for (const auto& [field, value] : {std::pair{"NAME1", "Harbor Supply Co"}, {"NAME2", "Rental Division"},
-                                       {"ADDRESS1", "12 Harbor Road"}, {"CITY", "New Bedford"}, {"STATE", "MA"},
-                                       {"ZIP", "02740"}, {"TELEPHONE", "(508) 555-0142"}})
-        client->FieldByName(field)->SetAsString(value);
-    client->Post();
+    OpenClient("HARBOR", {{"NAME1", "Harbor Supply Co"}, {"NAME2", "Rental Division"},
+                          {"ADDRESS1", "12 Harbor Road"}, {"CITY", "New Bedford"}, {"STATE", "MA"},
+                          {"ZIP", "02740"}, {"TELEPHONE", "(508) 555-0142"}});
 }
 
 void ReportFixture::TearDown() {

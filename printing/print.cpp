@@ -3,7 +3,6 @@
 #include "app/clientdatabase.h"
 #include "app/mainform.h"
 #include "app/smalldialogs.h"
-#include "app/totstart.h"
 #include "controls/kvrows.h"
 #include "efile/contact1096.h"
 #include "efile/efilewriter.h"
@@ -43,16 +42,6 @@ constexpr int ControlWidth = 130;
 constexpr int RowHeight = 27;
 
 const char* const CopyProgressText = "Printing 1099 Copy C ...";
-
-// Runs Routine, or says that this build does not have it.
-template <class F, class... Args>
-void RunIfAvailable(const F& Routine, Args&&... args) {
-    if (!Routine) {
-        ShowMessage(NotAvailableMessage);
-        return;
-    }
-    Routine(std::forward<Args>(args)...);
-}
 
 bool IsInterestRecipient(TDataSet* Recipients) { return Recipients->FieldByName("TRANS_TYPE")->AsString() == "I"; }
 
@@ -95,7 +84,7 @@ void PrintRecipientSheet(const String& ID, const TSheetRoutine& Misc, const TShe
     const bool interest = IsInterestRecipient(DClientDataBase->tblEmployee);
     DClientDataBase->BuildPrintTable(interest ? 1 : 2, true);
     const TOpenPrintTable open;
-    RunIfAvailable(interest ? Interest : Misc, ID, true);
+    (interest ? Interest : Misc)(ID, true);
 }
 
 // Every chosen copy of the current recipient, whose ID is ID; Step after each copy.
@@ -116,7 +105,7 @@ void PrintRecipientCopies(const String& ID, const std::function<void()>& Step) {
     };
     for (const auto& [selected, routine] : pages) {
         if (!selected) continue;
-        RunIfAvailable(routine, ID);
+        routine(ID);
         Step();
     }
 }
@@ -134,13 +123,13 @@ void PrintUncollated(const std::function<void()>& Step) {
         const TOpenPrintTable open;
         TDaroruTable* print = open.Table();
         for (print->First(); !print->Eof(); print->Next()) {
-            RunIfAvailable(Routine, RecipientID(print), false);
+            Routine(RecipientID(print), false);
             Step();
         }
     };
     const auto pages = [&](const TPageRoutine& Routine) {
         for (recipients->First(); !recipients->Eof(); recipients->Next()) {
-            RunIfAvailable(Routine, RecipientID(recipients));
+            Routine(RecipientID(recipients));
             Step();
         }
     };
@@ -350,12 +339,12 @@ bool TFPrint::FormPrologue() {
 
 void TFPrint::KVButton1Click(TObject*) {
     if (!ChooseRecipient() || !ListingPrologue()) return;
-    RunIfAvailable(PrintRoutines.PrintEmployeeTransactions, RecipientID(DClientDataBase->tblEmployee));
+    PrintRoutines.PrintEmployeeTransactions(RecipientID(DClientDataBase->tblEmployee));
 }
 
 void TFPrint::KVButton2Click(TObject*) {
     if (!ListingPrologue()) return;
-    RunIfAvailable(PrintRoutines.PrintEmployeeTotals);
+    PrintRoutines.PrintEmployeeTotals();
 }
 
 void TFPrint::KVButton3Click(TObject*) {
@@ -385,18 +374,18 @@ void TFPrint::KVButton4Click(TObject*) {
     });
 }
 
-void TFPrint::KVButton5Click(TObject*) { RunIfAvailable(PrintRoutines.ElectronicallyFile); }
+void TFPrint::KVButton5Click(TObject*) { PrintRoutines.ElectronicallyFile(); }
 
-void TFPrint::BitBtn1Click(TObject*) { RunIfAvailable(PrintRoutines.ShowTransmitterInfo); }
+void TFPrint::BitBtn1Click(TObject*) { PrintRoutines.ShowTransmitterInfo(); }
 
 void TFPrint::Print1096(bool AlwaysAskContact, const std::function<void()>& Routine) {
     if (AlwaysAskContact || !ContactShown) {
-        RunIfAvailable(PrintRoutines.ShowContact1096);
+        PrintRoutines.ShowContact1096();
         ContactShown = true;
     }
     FMain->DeleteTempPrintFiles();
     if (!FormPrologue()) return;
-    PrintRun(this, [&] { RunIfAvailable(Routine); });
+    PrintRun(this, [&] { Routine(); });
 }
 
 void TFPrint::KVButton6Click(TObject*) { Print1096(false, PrintRoutines.Print1096Red); }

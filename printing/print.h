@@ -30,8 +30,7 @@ using TSheetRoutine = std::function<void(const String& RecipientID, bool OnlyCur
 // One page (or listing) for the current recipient of the client's recipients.
 using TPageRoutine = std::function<void(const String& RecipientID)>;
 
-// What the form runs. The program's own by default; a part this build lacks is
-// left unset, and its button says that it is not available.
+// What the form runs: the program's own routines, which a test may replace.
 struct TPrintRoutines {
     TPageRoutine PrintEmployeeTransactions;
     std::function<void()> PrintEmployeeTotals;

@@ -7,6 +7,7 @@
 
 #include "app/smalldialogs.h"
 #include "platform/vcl/printers.h"
+#include "tests/printing/keepcopy.h"
 
 void ReportFixture::SetUp() {
     ShellFixture::SetUp();
@@ -70,7 +71,7 @@ std::vector<TPrintedPage> ReportFixture::PrintedPages(const std::function<void()
     Report();
     std::vector<TPrintedPage> pages;
     if (!std::filesystem::exists(pdf)) return pages;
-    KeepArtifact(pdf, Name + ".pdf");
+    KeepCopy(pdf, TOTAMUND_ARTIFACT_DIR "/printing", Name + ".pdf");
     FILE* pipe = ::popen(("pdftotext -bbox '" + pdf + "' -").c_str(), "r");
     std::string html;
     char buffer[4096];
@@ -106,8 +107,3 @@ std::vector<std::string> ReportFixture::LineOf(const TPrintedPage& Page, const s
     return {};
 }
 
-void ReportFixture::KeepArtifact(const std::string& Path, const std::string& As) {
-    const std::filesystem::path dir = std::filesystem::path(TOTAMUND_ARTIFACT_DIR) / "printing";
-    std::filesystem::create_directories(dir);
-    std::filesystem::copy_file(Path, dir / As, std::filesystem::copy_options::overwrite_existing);
-}

@@ -4,14 +4,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "app/clientdatabase.h"
 #include "app/mainform.h"
-#include "app/user.h"
+#include "bench/benchprogram.h"
 #include "bench/benchsupport.h"
-#include "platform/vcl/application.h"
 #include "printing/copyb.h"
 
 namespace {
@@ -23,16 +21,11 @@ constexpr int Recipients = 1000;
 class TBenchProgram {
 public:
     TBenchProgram() : FDir(ScratchDir("copyb-bench")) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
         namespace fs = std::filesystem;
         const fs::path shipped = fs::read_symlink("/proc/self/exe").parent_path();
         for (const auto& entry : fs::directory_iterator(shipped))
             if (entry.path().extension() == ".HP") fs::copy_file(entry.path(), FDir + entry.path().filename().string());
-        TFMain::ProgramDirOverride = FDir;
-        Application->CreateForm(FMain);
-        FMain->User->ClientID = "BENCH";
-        DClientDataBase->CreateClientTables("BENCH");
-        DClientDataBase->OpenClient();
+        StartProgramOnNewClient(FDir, "BENCH");
         Fill();
         FMain->Preview = true;
         FMain->Copies = 1;
@@ -44,13 +37,6 @@ public:
 
 private:
     static void Fill() {
-        TDaroruTable* client = DClientDataBase->tblClient;
-        client->Edit();
-        for (const auto& [field, value] : {std::pair{"NAME1", "Harbor Supply Co"}, {"ADDRESS1", "12 Harbor Road"},
-                                           {"CITY", "New Bedford"}, {"STATE", "MA"}, {"ZIP", "02740"},
-                                           {"TAX_ID", "12-3456789"}})
-            client->FieldByName(field)->SetAsString(value);
-        client->Post();
         TDaroruTable* t = DClientDataBase->tblEmployee;
         static const char types[] = "RYOFMNPCGAI";
         for (int i = 0; i < Recipients; ++i) {

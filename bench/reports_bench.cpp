@@ -6,15 +6,13 @@
 #include <benchmark/benchmark.h>
 
 #include <QTimer>
-#include <cstdlib>
 #include <filesystem>
 
 #include "app/clientdatabase.h"
 #include "app/mainform.h"
-#include "app/user.h"
+#include "bench/benchprogram.h"
 #include "bench/benchsupport.h"
 #include "platform/rtl/fileops.h"
-#include "platform/vcl/application.h"
 #include "platform/vcl/printers.h"
 #include "printing/reportpreview.h"
 #include "printing/reports.h"
@@ -30,12 +28,7 @@ const char* const BigRecipient = "R0000";
 class TBenchClient {
 public:
     TBenchClient() : FDir(ScratchDir("reports-bench")) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        TFMain::ProgramDirOverride = FDir;
-        Application->CreateForm(FMain);
-        FMain->User->ClientID = "BENCH";
-        DClientDataBase->CreateClientTables("BENCH");
-        DClientDataBase->OpenClient();
+        StartProgramOnNewClient(FDir, "BENCH");
         Fill();
         Printer()->SetOutputFileName(FDir + "report.pdf");
         Printer()->SetResolution(600);
@@ -61,12 +54,6 @@ public:
 
 private:
     static void Fill() {
-        TDaroruTable* client = DClientDataBase->tblClient;
-        client->Edit();
-        client->FieldByName("NAME1")->SetAsString("Harbor Supply Co");
-        client->FieldByName("ADDRESS1")->SetAsString("12 Harbor Road");
-        client->FieldByName("CITY")->SetAsString("New Bedford");
-        client->Post();
         TDaroruTable* recipients = DClientDataBase->tblEmployee;
         for (int i = 0; i < Recipients; ++i) {
             recipients->Append();

@@ -88,13 +88,26 @@ bool PrintDocument(const String& DocName, const std::vector<String>& Parts) {
 
 void SetFormImagePainter(TFormImagePainter Painter) { FormImagePainter = std::move(Painter); }
 
+namespace {
+
+// The desktop printer's current printer becomes the chosen one; without one the
+// choice stays as it was.
+void ChooseCurrentPrinter() {
+    TPrinter* printer = Printer();
+    const std::vector<String> names = printer->Printers();
+    const int index = printer->PrinterIndex();
+    if (index >= 0 && index < static_cast<int>(names.size())) FMain->PrinterName = names[static_cast<size_t>(index)];
+}
+
+}  // namespace
+
+void UsePrintDialogChoice(const TPrintDialog& Dialog) {
+    FMain->Copies = Dialog.Copies;
+    ChooseCurrentPrinter();
+}
+
 String SpoolerPrinterName() {
-    if (FMain->PrinterName.empty()) {
-        TPrinter* printer = Printer();
-        const std::vector<String> names = printer->Printers();
-        const int index = printer->PrinterIndex();
-        if (index >= 0 && index < static_cast<int>(names.size())) FMain->PrinterName = names[static_cast<size_t>(index)];
-    }
+    if (FMain->PrinterName.empty()) ChooseCurrentPrinter();
     const size_t on = FMain->PrinterName.find(" on ");
     return FMain->PrinterName.substr(0, on);
 }

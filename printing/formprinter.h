@@ -18,6 +18,7 @@
 
 class TBitmap;
 class TCanvas;
+class TPrintDialog;
 class TPrinter;
 
 // Draws the form image of a PCL overlay (the bytes of its ".HP" file) on Canvas,
@@ -105,6 +106,9 @@ private:
     int FOriginX = 0;  // device pixels added to every canvas position
     int FOriginY = 0;
 };
+
+// The copies and the printer the user chose in Dialog are the run's.
+void UsePrintDialogChoice(const TPrintDialog& Dialog);
 
 // The queue name of the chosen printer: the main window's printer, or else the
 // desktop printer's current one (then kept as the chosen printer), without the

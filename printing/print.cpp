@@ -3,18 +3,17 @@
 #include "app/clientdatabase.h"
 #include "app/mainform.h"
 #include "app/smalldialogs.h"
-#include "app/totstart.h"
 #include "controls/kvrows.h"
 #include "efile/contact1096.h"
 #include "efile/efilewriter.h"
 #include "efile/transmitterinfo.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/colors.h"
-#include "platform/vcl/printers.h"
 #include "printing/copyb.h"
 #include "printing/copyc.h"
 #include "printing/form1096.h"
 #include "printing/formpages.h"
+#include "printing/formprinter.h"
 #include "printing/redcopy.h"
 #include "printing/reports.h"
 
@@ -43,16 +42,6 @@ constexpr int ControlWidth = 130;
 constexpr int RowHeight = 27;
 
 const char* const CopyProgressText = "Printing 1099 Copy C ...";
-
-// Runs Routine, or says that this build does not have it.
-template <class F, class... Args>
-void RunIfAvailable(const F& Routine, Args&&... args) {
-    if (!Routine) {
-        ShowMessage(NotAvailableMessage);
-        return;
-    }
-    Routine(std::forward<Args>(args)...);
-}
 
 bool IsInterestRecipient(TDataSet* Recipients) { return Recipients->FieldByName("TRANS_TYPE")->AsString() == "I"; }
 
@@ -90,15 +79,12 @@ private:
     TDaroruTable* FTable;
 };
 
-using TSheetRoutine = std::function<void(const String& RecipientID, bool OnlyCurrent)>;
-using TPageRoutine = std::function<void(const String& RecipientID)>;
-
 // The sheet of the current recipient alone: the red or C copy of its form kind.
 void PrintRecipientSheet(const String& ID, const TSheetRoutine& Misc, const TSheetRoutine& Interest) {
     const bool interest = IsInterestRecipient(DClientDataBase->tblEmployee);
     DClientDataBase->BuildPrintTable(interest ? 1 : 2, true);
     const TOpenPrintTable open;
-    RunIfAvailable(interest ? Interest : Misc, ID, true);
+    (interest ? Interest : Misc)(ID, true);
 }
 
 // Every chosen copy of the current recipient, whose ID is ID; Step after each copy.
@@ -119,7 +105,7 @@ void PrintRecipientCopies(const String& ID, const std::function<void()>& Step) {
     };
     for (const auto& [selected, routine] : pages) {
         if (!selected) continue;
-        RunIfAvailable(routine, ID);
+        routine(ID);
         Step();
     }
 }
@@ -137,13 +123,13 @@ void PrintUncollated(const std::function<void()>& Step) {
         const TOpenPrintTable open;
         TDaroruTable* print = open.Table();
         for (print->First(); !print->Eof(); print->Next()) {
-            RunIfAvailable(Routine, RecipientID(print), false);
+            Routine(RecipientID(print), false);
             Step();
         }
     };
     const auto pages = [&](const TPageRoutine& Routine) {
         for (recipients->First(); !recipients->Eof(); recipients->Next()) {
-            RunIfAvailable(Routine, RecipientID(recipients));
+            Routine(RecipientID(recipients));
             Step();
         }
     };
@@ -170,7 +156,6 @@ void PrintCollated(const std::function<void()>& Step) {
         Step();
     }
 }
-
 
 // Runs Body as a print run of Form: the form takes no input until the run ends,
 // then comes back to the front with the focus where it was. The page viewer each
@@ -348,22 +333,18 @@ bool TFPrint::ListingPrologue() { return FMain->Preview || PrintDialog1->Execute
 
 bool TFPrint::FormPrologue() {
     if (!ListingPrologue()) return false;
-    FMain->Copies = PrintDialog1->Copies;
-    TPrinter* printer = Printer();
-    const std::vector<String> printers = printer->Printers();
-    const int index = printer->PrinterIndex();
-    if (index >= 0 && index < static_cast<int>(printers.size())) FMain->PrinterName = printers[index];
+    UsePrintDialogChoice(*PrintDialog1);
     return true;
 }
 
 void TFPrint::KVButton1Click(TObject*) {
     if (!ChooseRecipient() || !ListingPrologue()) return;
-    RunIfAvailable(PrintRoutines.PrintEmployeeTransactions, RecipientID(DClientDataBase->tblEmployee));
+    PrintRoutines.PrintEmployeeTransactions(RecipientID(DClientDataBase->tblEmployee));
 }
 
 void TFPrint::KVButton2Click(TObject*) {
     if (!ListingPrologue()) return;
-    RunIfAvailable(PrintRoutines.PrintEmployeeTotals);
+    PrintRoutines.PrintEmployeeTotals();
 }
 
 void TFPrint::KVButton3Click(TObject*) {
@@ -393,18 +374,18 @@ void TFPrint::KVButton4Click(TObject*) {
     });
 }
 
-void TFPrint::KVButton5Click(TObject*) { RunIfAvailable(PrintRoutines.ElectronicallyFile); }
+void TFPrint::KVButton5Click(TObject*) { PrintRoutines.ElectronicallyFile(); }
 
-void TFPrint::BitBtn1Click(TObject*) { RunIfAvailable(PrintRoutines.ShowTransmitterInfo); }
+void TFPrint::BitBtn1Click(TObject*) { PrintRoutines.ShowTransmitterInfo(); }
 
 void TFPrint::Print1096(bool AlwaysAskContact, const std::function<void()>& Routine) {
     if (AlwaysAskContact || !ContactShown) {
-        RunIfAvailable(PrintRoutines.ShowContact1096);
+        PrintRoutines.ShowContact1096();
         ContactShown = true;
     }
     FMain->DeleteTempPrintFiles();
     if (!FormPrologue()) return;
-    PrintRun(this, [&] { RunIfAvailable(Routine); });
+    PrintRun(this, [&] { Routine(); });
 }
 
 void TFPrint::KVButton6Click(TObject*) { Print1096(false, PrintRoutines.Print1096Red); }

@@ -24,21 +24,23 @@
 #include "platform/vcl/panels.h"
 #include "platform/vcl/scrollbox.h"
 
-// What the form runs. The program's own by default; a part this build lacks is
-// left unset, and its button says that it is not available.
+// One sheet from the print-work table, which stands on its first recipient;
+// OnlyCurrent: the table holds the one recipient chosen.
+using TSheetRoutine = std::function<void(const String& RecipientID, bool OnlyCurrent)>;
+// One page (or listing) for the current recipient of the client's recipients.
+using TPageRoutine = std::function<void(const String& RecipientID)>;
+
+// What the form runs: the program's own routines, which a test may replace.
 struct TPrintRoutines {
-    std::function<void(const String& RecipientID)> PrintEmployeeTransactions;
+    TPageRoutine PrintEmployeeTransactions;
     std::function<void()> PrintEmployeeTotals;
-    // One sheet from the print-work table, which stands on its first recipient;
-    // OnlyCurrent: the table holds the one recipient chosen.
-    std::function<void(const String& RecipientID, bool OnlyCurrent)> PrintRedCopyMisc;
-    std::function<void(const String& RecipientID, bool OnlyCurrent)> PrintRedCopyInt;
-    std::function<void(const String& RecipientID, bool OnlyCurrent)> PrintCopyCMisc;
-    std::function<void(const String& RecipientID, bool OnlyCurrent)> PrintCopyCInt;
-    // One page for the current recipient of the client's recipients.
-    std::function<void(const String& RecipientID)> PrintCopyB;
-    std::function<void(const String& RecipientID)> PrintCopy1;
-    std::function<void(const String& RecipientID)> PrintCopy2;
+    TSheetRoutine PrintRedCopyMisc;
+    TSheetRoutine PrintRedCopyInt;
+    TSheetRoutine PrintCopyCMisc;
+    TSheetRoutine PrintCopyCInt;
+    TPageRoutine PrintCopyB;
+    TPageRoutine PrintCopy1;
+    TPageRoutine PrintCopy2;
     std::function<void()> Print1096Red;
     std::function<void()> Print1096File;
     std::function<void()> ShowTransmitterInfo;

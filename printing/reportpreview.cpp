@@ -3,7 +3,7 @@
 #include "controls/kvrows.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/dialogs.h"
-#include "platform/vcl/keys.h"
+#include "printing/pageviewerkeys.h"
 #include "printing/reportprinter.h"
 
 TFPreview* FPreview = nullptr;
@@ -53,8 +53,8 @@ TFPreview::TFPreview(TComponent* AOwner) : TForm(AOwner) {
 
     OnCreate = [this](TObject* S) { FormCreate(S); };
     OnShow = [this](TObject* S) { FormShow(S); };
-    OnKeyDown = [this](TObject* S, Word& K, TShiftState Sh) { FormKeyDown(S, K, Sh); };
-    OnKeyPress = [this](TObject* S, char& K) { FormKeyPress(S, K); };
+    OnKeyDown = [this](TObject*, Word& Key, TShiftState) { PageViewerKeyDown(*this, Key); };
+    OnKeyPress = [this](TObject*, char& Key) { PageViewerKeyPress(*this, Key); };
 }
 
 void TFPreview::FormCreate(TObject*) {
@@ -100,29 +100,6 @@ void TFPreview::btnNextClick(TObject*) {
 
 void TFPreview::SpeedButton5Click(TObject*) {
     ShowMessage("Print of selected pages / reports from the preview menu is not completed in this version of payroll.");
-}
-
-void TFPreview::FormKeyDown(TObject*, Word& Key, TShiftState) {
-    TControlScrollBar* bar = ScrollBox1->VertScrollBar();
-    switch (Key) {
-        case VK_PRIOR:
-        case VK_UP: bar->SetPosition(bar->Position() - ScrollBox1->ClientHeight()); break;
-        case VK_NEXT:
-        case VK_DOWN: bar->SetPosition(bar->Position() + ScrollBox1->ClientHeight()); break;
-        case VK_LEFT: btnPrevClick(this); break;
-        case VK_RIGHT: btnNextClick(this); break;
-        default: return;
-    }
-    Key = 0;
-}
-
-void TFPreview::FormKeyPress(TObject*, char& Key) {
-    switch (Key) {
-        case '/': Key = 0; Close(); break;
-        case '+': Key = 0; SpeedButton1Click(this); break;
-        case '-': Key = 0; SpeedButton2Click(this); break;
-        default: break;
-    }
 }
 
 void ShowPreview(int PageCount, const String& Orientation) {

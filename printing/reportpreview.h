@@ -31,8 +31,6 @@ public:
 
     void FormCreate(TObject* Sender);
     void FormShow(TObject* Sender);
-    void FormKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
-    void FormKeyPress(TObject* Sender, char& Key);
     // Shows the current page's file.
     void LoadPage();
     // Sizes the page for the orientation and the zoom.

@@ -4,6 +4,7 @@
 
 #include "app/mainform.h"
 #include "app/smalldialogs.h"
+#include "controls/kvrows.h"
 #include "platform/pcl/pclviewer.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/floattext.h"
@@ -13,7 +14,6 @@
 #include "platform/vcl/buttons.h"
 #include "platform/vcl/dialogs.h"
 #include "platform/vcl/image.h"
-#include "platform/vcl/keys.h"
 #include "platform/vcl/label.h"
 #include "platform/vcl/panels.h"
 #include "platform/vcl/picture.h"
@@ -22,6 +22,7 @@
 #include "platform/vcl/scrollbox.h"
 #include "platform/win/rawprinter.h"
 #include "printing/formprinter.h"
+#include "printing/pageviewerkeys.h"
 
 namespace {
 
@@ -33,9 +34,7 @@ String PageNumberText(int Page) { return FormatFloat("00000", Page); }
 // A control owned by Form on Parent.
 template <class T>
 T* Place(TForm* Form, TWinControl* Parent, const String& Name, int Left, int Top, int Width, int Height) {
-    T* control = new T(Form);
-    control->SetName(Name);
-    control->SetParent(Parent);
+    T* control = NewChild<T>(Form, Parent, Name);
     control->SetBounds(Left, Top, Width, Height);
     return control;
 }
@@ -126,8 +125,8 @@ TFViewPCL::TFViewPCL(TComponent* AOwner) : TForm(AOwner) {
     ADTaxViewerX1 = Place<TADTaxViewerX>(this, ScrollBox1, "ADTaxViewerX1", 0, 0, 799, 990);
     PrintDialog1 = new TPrintDialog(this);
 
-    OnKeyPress = [this](TObject* Sender, char& Key) { FormKeyPress(Sender, Key); };
-    OnKeyDown = [this](TObject* Sender, Word& Key, TShiftState Shift) { FormKeyDown(Sender, Key, Shift); };
+    OnKeyPress = [this](TObject*, char& Key) { PageViewerKeyPress(*this, Key); };
+    OnKeyDown = [this](TObject*, Word& Key, TShiftState) { PageViewerKeyDown(*this, Key); };
     OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
 
     PageCount = FMain->DialogParam;
@@ -174,11 +173,7 @@ void TFViewPCL::btnNextClick(TObject*) {
 
 void TFViewPCL::SpeedButton5Click(TObject*) {
     if (!PrintDialog1->Execute()) return;
-    FMain->Copies = PrintDialog1->Copies;
-    TPrinter* printer = Printer();
-    const std::vector<String> names = printer->Printers();
-    const int index = printer->PrinterIndex();
-    if (index >= 0 && index < static_cast<int>(names.size())) FMain->PrinterName = names[static_cast<size_t>(index)];
+    UsePrintDialogChoice(*PrintDialog1);
     if (FMain->BitmapPages) PrintBitmapPage();
     else PrintPclPage();
 }
@@ -210,30 +205,6 @@ void TFViewPCL::PrintBitmapPage() {
     printer->BeginDoc();
     printer->Canvas()->StretchDraw(TRect{0, 0, printer->PageWidth(), printer->PageHeight()}, &bitmap);
     printer->EndDoc();
-}
-
-void TFViewPCL::FormKeyPress(TObject*, char& Key) {
-    switch (Key) {
-    case '/': Close(); break;
-    case '+': SpeedButton1Click(this); break;
-    case '-': SpeedButton2Click(this); break;
-    default: return;
-    }
-    Key = 0;
-}
-
-void TFViewPCL::FormKeyDown(TObject*, Word& Key, TShiftState) {
-    TControlScrollBar* bar = ScrollBox1->VertScrollBar();
-    switch (Key) {
-    case VK_PRIOR:
-    case VK_UP: bar->SetPosition(bar->Position() - ScrollBox1->ClientHeight()); break;
-    case VK_NEXT:
-    case VK_DOWN: bar->SetPosition(bar->Position() + ScrollBox1->ClientHeight()); break;
-    case VK_LEFT: btnPrevClick(this); break;
-    case VK_RIGHT: btnNextClick(this); break;
-    default: return;
-    }
-    Key = 0;
 }
 
 void TFViewPCL::FormClose(TObject*, TCloseAction& Action) { Action = caFree; }

@@ -50,8 +50,6 @@ public:
     void btnPrevClick(TObject* Sender);
     void btnNextClick(TObject* Sender);
     void SpeedButton5Click(TObject* Sender);
-    void FormKeyPress(TObject* Sender, char& Key);
-    void FormKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
     void FormClose(TObject* Sender, TCloseAction& Action);
 
 private:

@@ -7,6 +7,8 @@
 
 #include <QTimer>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "app/clientdatabase.h"
 #include "app/mainform.h"
@@ -36,6 +38,9 @@ void WhenShown(std::function<void(T*)> Action, int Tries = 500) {
         else ADD_FAILURE() << "the form was never shown";
     });
 }
+
+// A payer's fields by name.
+using TPayerRow = std::vector<std::pair<const char*, const char*>>;
 
 class ShellFixture : public ::testing::Test {
 protected:
@@ -68,17 +73,25 @@ protected:
         StartMenu();
     }
 
-    // A client with its tables, whose payer is called Name; the current client is
-    // open again afterwards.
-    static void MakeClient(const String& ID, const String& Name) {
-        const String previous = FMain->User->ClientID;
+    // Creates the client ID and opens it as the current client with the payer's
+    // fields; its recipients are read in ID order.
+    static void OpenClient(const String& ID, const TPayerRow& Payer) {
         DClientDataBase->CreateClientTables(ID);
         FMain->User->ClientID = ID;
         DClientDataBase->OpenClient();
         TDaroruTable* client = DClientDataBase->tblClient;
         client->Edit();
-        client->FieldByName("NAME1")->SetAsString(Name);
+        for (const auto& [field, value] : Payer) client->FieldByName(field)->SetAsString(value);
         client->Post();
+        TDaroruTable* recipients = DClientDataBase->tblEmployee;
+        recipients->SetOrder(recipients->TagArea("ID"));
+    }
+
+    // A client with its tables, whose payer is called Name; the current client is
+    // open again afterwards.
+    static void MakeClient(const String& ID, const String& Name) {
+        const String previous = FMain->User->ClientID;
+        OpenClient(ID, {{"NAME1", Name.c_str()}});
         DClientDataBase->CloseClient();
         FMain->User->ClientID = previous;
         if (!previous.empty()) DClientDataBase->OpenClient();

@@ -3,20 +3,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "efile/efilewriter.h"
 #include "platform/rtl/fileops.h"
 
 namespace {
-
-std::string ReadBytes(const std::string& Path) {
-    std::ifstream in(Path, std::ios::binary);
-    if (!in) return "<missing " + Path + ">";
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 void WriteBytes(const std::string& Path, const std::string& Bytes) {
     std::filesystem::create_directories(std::filesystem::path(Path).parent_path());
@@ -28,18 +19,6 @@ void WriteBytes(const std::string& Path, const std::string& Bytes) {
 void EFileFixture::SetUp() {
     ShellFixture::SetUp();
     StartMain();
-}
-
-void EFileFixture::OpenClient(const String& ID, const TPayerRow& Payer) {
-    DClientDataBase->CreateClientTables(ID);
-    FMain->User->ClientID = ID;
-    DClientDataBase->OpenClient();
-    TDaroruTable* client = DClientDataBase->tblClient;
-    client->Edit();
-    for (const auto& [field, value] : Payer) client->FieldByName(field)->SetAsString(value);
-    client->Post();
-    TDaroruTable* recipients = DClientDataBase->tblEmployee;
-    recipients->SetOrder(recipients->TagArea("ID"));
 }
 
 TPayerRow EFileFixture::CompletePayer() {
@@ -87,7 +66,7 @@ String EFileFixture::ClientDir() const { return FMain->DataDir + FMain->User->Cl
 String EFileFixture::BuildFile() {
     const String path = ClientDir() + ElectronicFileName(*DClientDataBase);
     BuildElectronicFile(*DClientDataBase, path, [] {});
-    return ReadBytes(path);
+    return Dir.Read(path);
 }
 
 std::vector<String> EFileFixture::Records(const String& Bytes) {
@@ -100,5 +79,5 @@ void EFileFixture::ExpectGolden(const String& Case, const String& FileName, cons
     WriteBytes(std::string(TOTAMUND_ARTIFACT_DIR) + "/efile/" + Case + "/" + FileName, Bytes);
     const std::string golden = std::string(TOTAMUND_SOURCE_DIR) + "/tests/efile/golden/" + Case + "/" + FileName;
     if (std::getenv("TOTAMUND_UPDATE_GOLDEN")) WriteBytes(golden, Bytes);
-    EXPECT_TRUE(ReadBytes(golden) == Bytes) << "the file differs from " << golden;
+    EXPECT_TRUE(Dir.Read(golden) == Bytes) << "the file differs from " << golden;
 }

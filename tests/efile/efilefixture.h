@@ -29,16 +29,10 @@ struct TRecipientRow {
     double Swt2 = 0;
 };
 
-// The payer's fields by name.
-using TPayerRow = std::vector<std::pair<const char*, const char*>>;
-
 class EFileFixture : public ShellFixture {
 protected:
     void SetUp() override;
 
-    // Creates the client and opens it as the current client with this payer record;
-    // its recipients are read in ID order.
-    void OpenClient(const String& ID, const TPayerRow& Payer);
     // A payer with every field the file needs.
     static TPayerRow CompletePayer();
     void AddRecipients(std::initializer_list<TRecipientRow> Rows);

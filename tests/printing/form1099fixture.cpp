@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "platform/pcl/interpreter.h"
 #include "platform/pcl/pagepainter.h"
@@ -17,14 +15,6 @@ namespace {
 
 const char* const OverlayNames[] = {"US1096$1.HP", "USMISCB1.HP", "USMISCC1.HP", "USMISC11.HP", "USMISC21.HP",
                                     "USINTB1.HP",  "USINTC1.HP",  "USINT11.HP",  "USINT21.HP"};
-
-std::string ReadBytes(const std::filesystem::path& Path) {
-    std::ifstream in(Path, std::ios::binary);
-    if (!in) return "<missing " + Path.string() + ">";
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 }  // namespace
 
@@ -82,18 +72,6 @@ void Form1099Fixture::OpenHarbor() {
     d.Interest1099 = "N";
 }
 
-void Form1099Fixture::OpenClient(const String& ID, const std::vector<std::pair<const char*, const char*>>& Payer) {
-    DClientDataBase->CreateClientTables(ID);
-    FMain->User->ClientID = ID;
-    DClientDataBase->OpenClient();
-    TDaroruTable* client = DClientDataBase->tblClient;
-    client->Edit();
-    for (const auto& [field, value] : Payer) client->FieldByName(field)->SetAsString(value);
-    client->Post();
-    TDaroruTable* recipients = DClientDataBase->tblEmployee;
-    recipients->SetOrder(recipients->TagArea("ID"));
-}
-
 void Form1099Fixture::AddRecipients(std::initializer_list<TPrintRecipient> Rows) {
     TDaroruTable* table = DClientDataBase->tblEmployee;
     for (const TPrintRecipient& row : Rows) {
@@ -136,7 +114,7 @@ std::vector<std::string> Form1099Fixture::Pages() const {
 }
 
 void Form1099Fixture::UseShippedOverlays() {
-    for (const char* name : OverlayNames) Dir.Write(name, ReadBytes(std::filesystem::path(SHIPPED_FORMS_DIR) / name));
+    for (const char* name : OverlayNames) Dir.Write(name, Dir.Read(std::string(SHIPPED_FORMS_DIR "/") + name));
 }
 
 void Form1099Fixture::KeepPages(const std::string& Case) const {
@@ -173,7 +151,7 @@ void Form1099Fixture::ExpectGoldenPages(const std::string& Case) const {
     const std::vector<std::string> pages = Pages();
     for (const std::string& page : pages) {
         if (update) fs::copy_file(Dir / page, golden / page);
-        EXPECT_TRUE(ReadBytes(golden / page) == Dir.Read(page)) << page << " differs from " << (golden / page);
+        EXPECT_TRUE(Dir.Read((golden / page).string()) == Dir.Read(page)) << page << " differs from " << (golden / page);
     }
     size_t goldenPages = 0;
     if (fs::exists(golden))

@@ -39,9 +39,6 @@ protected:
     // order): 1099-MISC A01 (rents), B02 (nonemployee compensation, SSN only,
     // direct sales, two states), G07 (royalties); 1099-INT C03, D04, E05, F06.
     void OpenHarbor();
-    // Creates the client ID and opens it with the payer's fields and no recipients;
-    // recipients are read in ID order.
-    void OpenClient(const String& ID, const std::vector<std::pair<const char*, const char*>>& Payer);
     void AddRecipients(std::initializer_list<TPrintRecipient> Rows);
     // Stands the client's recipients on the one whose ID this is.
     void GoToRecipient(const String& ID);

@@ -2,9 +2,8 @@
 // A program directory with its main window, for the form page engine: one copy,
 // printing (no preview, no PDF), and the page files of a run read back.
 
-#include <filesystem>
-
 #include "tests/app/shellfixture.h"
+#include "tests/printing/keepcopy.h"
 
 class FormPrinterFixture : public ShellFixture {
 protected:
@@ -17,9 +16,7 @@ protected:
 
     // Keeps a copy of a file of the run where a reviewer can open it.
     void KeepArtifact(const std::string& Name, const std::string& As) const {
-        const std::filesystem::path dir = std::filesystem::path(TOTAMUND_ARTIFACT_DIR) / "printing";
-        std::filesystem::create_directories(dir);
-        std::filesystem::copy_file(Dir / Name, dir / As, std::filesystem::copy_options::overwrite_existing);
+        KeepCopy(Dir / Name, TOTAMUND_ARTIFACT_DIR "/printing", As);
     }
 };
 

@@ -26,13 +26,9 @@ inline void WriteStamp(const std::string& Dir) {
 inline bool IsStampColour(const QColor& Colour) { return Colour.red() > 180 && Colour.green() < 80 && Colour.blue() < 80; }
 
 // Copies of what a run made, where a reviewer can open them.
-inline void Keep(const std::string& File, const std::filesystem::path& Dir, const std::string& As) {
-    std::filesystem::create_directories(Dir);
-    std::filesystem::copy_file(File, Dir / As, std::filesystem::copy_options::overwrite_existing);
-}
-inline void KeepPdf(const std::string& Pdf, const std::string& As) { Keep(Pdf, TOTAMUND_ARTIFACT_DIR "/pdf", As); }
+inline void KeepPdf(const std::string& Pdf, const std::string& As) { KeepCopy(Pdf, TOTAMUND_ARTIFACT_DIR "/pdf", As); }
 inline void KeepScreenshot(const std::string& Png, const std::string& As) {
-    Keep(Png, TOTAMUND_SCREENSHOT_DIR "/pdf", As);
+    KeepCopy(Png, TOTAMUND_SCREENSHOT_DIR "/pdf", As);
 }
 
 }  // namespace pdfmakertest

@@ -7,20 +7,14 @@
 
 #include "app/smalldialogs.h"
 #include "platform/vcl/printers.h"
+#include "tests/printing/keepcopy.h"
 
 void ReportFixture::SetUp() {
     ShellFixture::SetUp();
     StartMain();
-    DClientDataBase->CreateClientTables("HARBOR");
-    FMain->User->ClientID = "HARBOR";
-    DClientDataBase->OpenClient();
-    TDaroruTable* client = DClientDataBase->tblClient;
-    client->Edit();
-    for (const auto& [field, value] : {std::pair{"NAME1", "Harbor Supply Co"}, {"NAME2", "Rental Division"},
-                                       {"ADDRESS1", "12 Harbor Road"}, {"CITY", "New Bedford"}, {"STATE", "MA"},
-                                       {"ZIP", "02740"}, {"TELEPHONE", "(508) 555-0142"}})
-        client->FieldByName(field)->SetAsString(value);
-    client->Post();
+    OpenClient("HARBOR", {{"NAME1", "Harbor Supply Co"}, {"NAME2", "Rental Division"},
+                          {"ADDRESS1", "12 Harbor Road"}, {"CITY", "New Bedford"}, {"STATE", "MA"},
+                          {"ZIP", "02740"}, {"TELEPHONE", "(508) 555-0142"}});
 }
 
 void ReportFixture::TearDown() {
@@ -77,7 +71,7 @@ std::vector<TPrintedPage> ReportFixture::PrintedPages(const std::function<void()
     Report();
     std::vector<TPrintedPage> pages;
     if (!std::filesystem::exists(pdf)) return pages;
-    KeepArtifact(pdf, Name + ".pdf");
+    KeepCopy(pdf, TOTAMUND_ARTIFACT_DIR "/printing", Name + ".pdf");
     FILE* pipe = ::popen(("pdftotext -bbox '" + pdf + "' -").c_str(), "r");
     std::string html;
     char buffer[4096];
@@ -113,8 +107,3 @@ std::vector<std::string> ReportFixture::LineOf(const TPrintedPage& Page, const s
     return {};
 }
 
-void ReportFixture::KeepArtifact(const std::string& Path, const std::string& As) {
-    const std::filesystem::path dir = std::filesystem::path(TOTAMUND_ARTIFACT_DIR) / "printing";
-    std::filesystem::create_directories(dir);
-    std::filesystem::copy_file(Path, dir / As, std::filesystem::copy_options::overwrite_existing);
-}

@@ -55,6 +55,4 @@ protected:
     static std::vector<std::string> LineAt(const TPrintedPage& Page, double Y);
     // The line of the page that holds Word; empty when none does.
     static std::vector<std::string> LineOf(const TPrintedPage& Page, const std::string& Word);
-    // Keeps a copy of a file where a reviewer can open it.
-    static void KeepArtifact(const std::string& Path, const std::string& As);
 };

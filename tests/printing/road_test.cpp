@@ -29,6 +29,7 @@
 #include "printing/viewpcl.h"
 #include "program/programforms.h"
 #include "tests/app/shellfixture.h"
+#include "tests/printing/keepcopy.h"
 
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
@@ -294,11 +295,7 @@ protected:
     std::vector<std::string> Form1096;
 
     // Keeps a file of the run where a reviewer can open it.
-    static void KeepArtifact(const String& From, const String& As) {
-        const std::filesystem::path dir = std::filesystem::path(TOTAMUND_ARTIFACT_DIR) / "road";
-        std::filesystem::create_directories(dir);
-        std::filesystem::copy_file(From, dir / As, std::filesystem::copy_options::overwrite_existing);
-    }
+    static void KeepArtifact(const String& From, const String& As) { KeepCopy(From, TOTAMUND_ARTIFACT_DIR "/road", As); }
 
     // The recipients as the table holds them: "ID|NAME1|TRANS_TYPE|TOTAMT".
     static std::vector<String> RecipientRows() {

@@ -3,6 +3,7 @@
 #include "app/clientdatabase.h"
 #include "app/mainform.h"
 #include "app/totstart.h"
+#include "controls/opendocument.h"
 #include "maintenance/datamaintenance.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/sharelocks.h"
@@ -10,7 +11,6 @@
 #include "platform/vcl/application.h"
 #include "platform/vcl/dialogs.h"
 #include "platform/vcl/keys.h"
-#include "platform/win/desktop.h"
 
 namespace {
 
@@ -202,8 +202,7 @@ void TFClientSelection::FormKeyPress(TObject*, char& Key) {
 void TFClientSelection::ShowHelp(Word& Key) {
     if (Key != VK_F1) return;
     Key = 0;
-    Application->SetHelpFile("DIRUZU.ZIV>Small");
-    ShowDocument(FMain->ProgramDir + "DIRUZU.ZIV");
+    ShowListHelp(FMain->ProgramDir);
 }
 
 void TFClientSelection::DeleteClient() {

@@ -4,13 +4,13 @@
 #include "app/mainform.h"
 #include "app/smalldialogs.h"
 #include "controls/kvrows.h"
+#include "controls/opendocument.h"
 #include "maintenance/employeebasic.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/colors.h"
 #include "platform/vcl/dialogs.h"
 #include "platform/vcl/keys.h"
-#include "platform/win/desktop.h"
 
 namespace {
 
@@ -23,12 +23,6 @@ TLabel* PlaceLabel(TFEmployeeStart* Form, const String& Name, const String& Capt
     label->SetBounds(Left, Top, 10, 13);
     label->SetCaption(Caption);
     return label;
-}
-
-// The help of the list: the help file, at the list's own topic where the viewer knows one.
-void ShowListHelp() {
-    Application->SetHelpFile(FMain->ProgramDir + "DIRUZU.ZIV>Small");
-    ShowDocument(FMain->ProgramDir + "DIRUZU.ZIV");
 }
 
 }  // namespace
@@ -135,7 +129,7 @@ bool TFEmployeeStart::CloseKey(char& Key) {
 bool TFEmployeeStart::HelpKey(Word& Key) {
     if (Key != VK_F1) return false;
     Key = 0;
-    ShowListHelp();
+    ShowListHelp(FMain->ProgramDir);
     return true;
 }
 

@@ -23,6 +23,14 @@ T* PlaceControl(TComponent* Owner, TWinControl* Parent, const String& Name, int 
     return control;
 }
 
+// The same with its height too.
+template <class T>
+T* PlaceControl(TComponent* Owner, TWinControl* Parent, const String& Name, int Left, int Top, int Width, int Height) {
+    T* control = NewChild<T>(Owner, Parent, Name);
+    control->SetBounds(Left, Top, Width, Height);
+    return control;
+}
+
 // Where a form's rows put their caption and their control, in the parent's pixels.
 struct TRowColumns {
     int LabelLeft = 24;

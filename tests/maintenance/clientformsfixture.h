@@ -4,25 +4,21 @@
 
 #include <QDir>
 #include <QImage>
-#include <sys/types.h>
 
 #include "maintenance/clientbasic.h"
 #include "maintenance/clientselection.h"
 #include "platform/rtl/strutils.h"
 #include "tests/app/shellfixture.h"
+#include "tests/xbengine/peerprocess.h"
 
 // Another workstation: a process holding Table (a full file name) open, shared or
 // exclusively, until it is destroyed.
 class TOtherWorkstation {
 public:
     TOtherWorkstation(const String& Table, bool Exclusive);
-    ~TOtherWorkstation();
-    TOtherWorkstation(const TOtherWorkstation&) = delete;
-    TOtherWorkstation& operator=(const TOtherWorkstation&) = delete;
 
 private:
-    pid_t FPid = -1;
-    int FInput = -1;
+    Peer FPeer;
 };
 
 class ClientFormsFixture : public ShellFixture {

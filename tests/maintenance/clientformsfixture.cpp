@@ -50,11 +50,3 @@ void ClientFormsFixture::MakeListedClient(const String& ID, const String& Name) 
 String ClientFormsFixture::Payer(const char* Field) {
     return Trim(DClientDataBase->tblClient->FieldByName(Field)->AsString());
 }
-
-void ClientFormsFixture::Screenshot(TCustomForm* Form, const char* Name) {
-    QCoreApplication::processEvents();
-    const QImage image = Form->Widget()->window()->grab().toImage();
-    ASSERT_FALSE(image.isNull());
-    ASSERT_TRUE(QDir().mkpath(TOTAMUND_SCREENSHOT_DIR));
-    ASSERT_TRUE(image.save(QString(TOTAMUND_SCREENSHOT_DIR "/") + Name, "PNG"));
-}

@@ -2,9 +2,6 @@
 // The shell with the client forms behind the main menu, and a second process that
 // holds a table open as another workstation would.
 
-#include <QDir>
-#include <QImage>
-
 #include "maintenance/clientbasic.h"
 #include "maintenance/clientselection.h"
 #include "platform/rtl/strutils.h"
@@ -33,7 +30,4 @@ protected:
     static void MakeListedClient(const String& ID, const String& Name);
     // The current client's payer field.
     static String Payer(const char* Field);
-
-    // Saves the form's window as build/screenshots/Name.
-    static void Screenshot(TCustomForm* Form, const char* Name);
 };

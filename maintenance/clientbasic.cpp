@@ -40,10 +40,7 @@ TFClientBasic::TFClientBasic(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     Panel1->SetBevelOuter(bvNone);
     Panel1->SetCaption("");
 
-    ScrollBox1 = NewChild<TScrollBox>(this, this, "ScrollBox1");
-    ScrollBox1->SetAlign(alClient);
-    ScrollBox1->SetColor(clWhite);
-    KVCommander1->SetScrollBox(ScrollBox1);
+    ScrollBox1 = NewScrollPage(this, KVCommander1);
 
     KVHeader1 = NewChild<TKVHeader>(this, ScrollBox1, "KVHeader1");
     KVHeader1->SetBounds(8, 4, 640, 21);

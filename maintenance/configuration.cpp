@@ -59,10 +59,7 @@ TFConfiguration::TFConfiguration(TComponent* AOwner) : TKVMouseFreeForm(AOwner) 
     Image1->SetStretch(true);
     PaintStrip(Image1);
 
-    ScrollBox1 = NewChild<TScrollBox>(this, this, "ScrollBox1");
-    ScrollBox1->SetAlign(alClient);
-    ScrollBox1->SetColor(clWhite);
-    KVCommander1->SetScrollBox(ScrollBox1);
+    ScrollBox1 = NewScrollPage(this, KVCommander1);
 
     int top = 8;
     KVButton3 = Row<TKVButton>(ScrollBox1, KVLabel1, 1, "Reindex the current client's data files", "KVButton3",

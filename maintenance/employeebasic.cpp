@@ -87,10 +87,7 @@ TFEmployeeBasic::TFEmployeeBasic(TComponent* AOwner) : TKVMouseFreeForm(AOwner) 
 
     KVToolBar1 = NewChild<TKVToolBar>(this, this, "KVToolBar1");
     KVCommander1 = NewChild<TKVCommander>(this, this, "KVCommander1");
-    ScrollBox1 = NewChild<TScrollBox>(this, this, "ScrollBox1");
-    ScrollBox1->SetAlign(alClient);
-    ScrollBox1->SetColor(clWhite);
-    KVCommander1->SetScrollBox(ScrollBox1);
+    ScrollBox1 = NewScrollPage(this, KVCommander1);
 
     KVHeader1 = NewChild<TKVHeader>(this, ScrollBox1, "KVHeader1");
     KVHeader1->SetBounds(8, 8, 736, 21);

@@ -136,14 +136,8 @@ void TFClientSelection::Edit2Change(TObject*) { Search(Edit2->Text()); }
 
 void TFClientSelection::MoveList(Word Key) {
     if (!HasRow()) return;
-    TDaroruTable* list = List();
-    const bool forward = Key == VK_NEXT || Key == VK_DOWN;
-    const int steps = Key == VK_NEXT || Key == VK_PRIOR ? PageRows : Key == VK_DOWN || Key == VK_UP ? 1 : 0;
-    for (int i = 0; i < steps; ++i) {
-        if (forward ? list->Eof() : list->Bof()) break;
-        if (forward) list->Next();
-        else list->Prior();
-    }
+    const int rows = Key == VK_NEXT ? PageRows : Key == VK_PRIOR ? -PageRows : Key == VK_DOWN ? 1 : Key == VK_UP ? -1 : 0;
+    if (rows != 0) List()->MoveBy(rows);
 }
 
 void TFClientSelection::Edit1KeyDown(TObject*, Word& Key, TShiftState) {

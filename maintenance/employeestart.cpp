@@ -148,21 +148,15 @@ void TFEmployeeStart::Edit3KeyPress(TObject*, char& Key) { SearchKeyPress(Edit3,
 
 void TFEmployeeStart::SearchKeyDown(Word& Key) {
     if (HelpKey(Key)) return;
-    TDaroruTable* recipients = Recipients();
     int rows = 0;
-    bool forward = true;
     switch (Key) {
         case VK_NEXT: rows = SearchPageRows; break;
-        case VK_PRIOR: rows = SearchPageRows; forward = false; break;
+        case VK_PRIOR: rows = -SearchPageRows; break;
         case VK_DOWN: rows = 1; break;
-        case VK_UP: rows = 1; forward = false; break;
+        case VK_UP: rows = -1; break;
         default: return;
     }
-    for (int i = 0; i < rows; ++i) {
-        if (forward ? recipients->Eof() : recipients->Bof()) break;
-        if (forward) recipients->Next();
-        else recipients->Prior();
-    }
+    Recipients()->MoveBy(rows);
 }
 
 void TFEmployeeStart::Edit1KeyDown(TObject*, Word& Key, TShiftState) { SearchKeyDown(Key); }

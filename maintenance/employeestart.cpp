@@ -17,10 +17,7 @@ namespace {
 TDaroruTable* Recipients() { return DClientDataBase->tblEmployee; }
 
 TLabel* PlaceLabel(TFEmployeeStart* Form, const String& Name, const String& Caption, int Left, int Top) {
-    auto* label = new TLabel(Form);
-    label->SetName(Name);
-    label->SetParent(Form);
-    label->SetBounds(Left, Top, 10, 13);
+    auto* label = PlaceControl<TLabel>(Form, Form, Name, Left, Top, 10, 13);
     label->SetCaption(Caption);
     return label;
 }
@@ -58,8 +55,7 @@ TFEmployeeStart::TFEmployeeStart(TComponent* AOwner) : TForm(AOwner) {
     Label3 = PlaceLabel(this, "Label3", "(Press Enter To Select - Esc or / to Cancel)", 8, 52);
     Label4 = PlaceLabel(this, "Label4", "(To Delete Select Client and Hit \"Delete\")", 364, 52);
 
-    dwDBGrid1 = NewChild<TdwDBGrid>(this, this, "dwDBGrid1");
-    dwDBGrid1->SetBounds(8, 72, 619, 334);
+    dwDBGrid1 = PlaceControl<TdwDBGrid>(this, this, "dwDBGrid1", 8, 72, 619, 334);
     dwDBGrid1->SetReadOnly(true);
     dwDBGrid1->SetOptions(
         {dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgRowSelect, dgAlwaysShowSelection});
@@ -73,12 +69,10 @@ TFEmployeeStart::TFEmployeeStart(TComponent* AOwner) : TForm(AOwner) {
     };
     dwDBGrid1->OnTopRowChanged = [this](TObject* S) { dwDBGrid1TopRowChanged(S); };
 
-    KVBevel1 = NewChild<TKVBevel>(this, this, "KVBevel1");
-    KVBevel1->SetBounds(8, 418, 619, 35);
+    KVBevel1 = PlaceControl<TKVBevel>(this, this, "KVBevel1", 8, 418, 619, 35);
     Label5 = PlaceLabel(this, "Label5", "Add an Employee", 24, 429);
     Label5->Font()->SetStyle(TFontStyles{fsBold});
-    KVButton1 = NewChild<TKVButton>(this, this, "KVButton1");
-    KVButton1->SetBounds(480, 425, 130, 21);
+    KVButton1 = PlaceControl<TKVButton>(this, this, "KVButton1", 480, 425, 130, 21);
     KVButton1->SetCaption("&Add Employee");
     KVButton1->OnClick = [this](TObject* S) { KVButton1Click(S); };
 
@@ -88,11 +82,7 @@ TFEmployeeStart::TFEmployeeStart(TComponent* AOwner) : TForm(AOwner) {
 }
 
 TEdit* TFEmployeeStart::SearchEdit(const String& Name, int Left, int Width) {
-    auto* edit = new TEdit(this);
-    edit->SetName(Name);
-    edit->SetParent(this);
-    edit->SetBounds(Left, 24, Width, 21);
-    return edit;
+    return PlaceControl<TEdit>(this, this, Name, Left, 24, Width, 21);
 }
 
 void TFEmployeeStart::FormCreate(TObject*) {

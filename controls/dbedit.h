@@ -25,7 +25,6 @@ public:
     // The bound field; null while the data set is closed.
     TField* Field() const { return FDataLink.Field(); }
     // Shows the field without ever writing it, whatever the data set allows.
-    bool ReadOnly() const { return FDataLink.ReadOnly(); }
     void SetReadOnly(bool Value);
 
     void CMEnter() override;

@@ -2,6 +2,7 @@
 // The parts of a keyboard-driven form: its components, and its rows of a numbered
 // caption and the control it selects, one row under the other.
 
+#include "controls/kvcommander.h"
 #include "controls/kvlabel.h"
 #include "platform/vcl/colors.h"
 
@@ -21,6 +22,24 @@ T* PlaceControl(TComponent* Owner, TWinControl* Parent, const String& Name, int 
     control->SetTop(Top);
     control->SetWidth(Width);
     return control;
+}
+
+// The same with its height too.
+template <class T>
+T* PlaceControl(TComponent* Owner, TWinControl* Parent, const String& Name, int Left, int Top, int Width, int Height) {
+    T* control = NewChild<T>(Owner, Parent, Name);
+    control->SetBounds(Left, Top, Width, Height);
+    return control;
+}
+
+// The white page "ScrollBox1" that fills the rest of Form, scrolled by Commander
+// to the control it selects.
+inline TScrollBox* NewScrollPage(TWinControl* Form, TKVCommander* Commander) {
+    auto* page = NewChild<TScrollBox>(Form, Form, "ScrollBox1");
+    page->SetAlign(alClient);
+    page->SetColor(clWhite);
+    Commander->SetScrollBox(page);
+    return page;
 }
 
 // Where a form's rows put their caption and their control, in the parent's pixels.

@@ -1,6 +1,7 @@
 #include "controls/opendocument.h"
 
 #include "platform/rtl/fileops.h"
+#include "platform/vcl/application.h"
 #include "platform/vcl/dialogs.h"
 #include "platform/win/desktop.h"
 
@@ -11,4 +12,9 @@ void OpenDocument(const String& FileName) {
         return;
     }
     if (!ShowDocument(path)) ShowMessage("The file " + path + " could not be opened.");
+}
+
+void ShowListHelp(const String& ProgramDir) {
+    Application->SetHelpFile(ProgramDir + "DIRUZU.ZIV>Small");
+    OpenDocument(ProgramDir + "DIRUZU.ZIV");
 }

@@ -24,8 +24,7 @@ TFClientBasic::TFClientBasic(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     SetHeight(500);
 
     KVToolBar1 = NewChild<TKVToolBar>(this, this, "KVToolBar1");
-    BitBtn1 = NewChild<TBitBtn>(this, KVToolBar1, "BitBtn1");
-    BitBtn1->SetBounds(4, 2, 110, 24);
+    BitBtn1 = PlaceControl<TBitBtn>(this, KVToolBar1, "BitBtn1", 4, 2, 110, 24);
     BitBtn1->SetCaption("Import Client");
     BitBtn1->SetHint("Import client basic information from other programs (GL,KPX,Payroll)");
     BitBtn1->SetShowHint(true);
@@ -40,13 +39,9 @@ TFClientBasic::TFClientBasic(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     Panel1->SetBevelOuter(bvNone);
     Panel1->SetCaption("");
 
-    ScrollBox1 = NewChild<TScrollBox>(this, this, "ScrollBox1");
-    ScrollBox1->SetAlign(alClient);
-    ScrollBox1->SetColor(clWhite);
-    KVCommander1->SetScrollBox(ScrollBox1);
+    ScrollBox1 = NewScrollPage(this, KVCommander1);
 
-    KVHeader1 = NewChild<TKVHeader>(this, ScrollBox1, "KVHeader1");
-    KVHeader1->SetBounds(8, 4, 640, 21);
+    KVHeader1 = PlaceControl<TKVHeader>(this, ScrollBox1, "KVHeader1", 8, 4, 640, 21);
     KVHeader1->SetPart("Basic");
     KVHeader1->SetTitle("Employer/Client Basic Information");
     KVHeader1->SetColor(clNavy);
@@ -57,14 +52,12 @@ TFClientBasic::TFClientBasic(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     KVDBEdit4 = Line(3, KVLabel4, "Address Line 2", "KVDBEdit4", "ADDRESS2", 300);
     KVDBEdit5 = Line(4, KVLabel5, "City", "KVDBEdit5", "CITY", 170);
     const int cityTop = FirstLineTop + 4 * LineHeight;
-    Label1 = NewChild<TLabel>(this, ScrollBox1, "Label1");
-    Label1->SetBounds(430, cityTop + 8, 30, 13);
+    Label1 = PlaceControl<TLabel>(this, ScrollBox1, "Label1", 430, cityTop + 8, 30, 13);
     Label1->SetCaption("State");
     KVDBEdit6 = Edit("KVDBEdit6", "STATE", 464, cityTop + 4, 30);
     KVDBEdit6->SetCharCase(ecUpperCase);
     KVDBEdit6->SetMaxLength(2);
-    Label2 = NewChild<TLabel>(this, ScrollBox1, "Label2");
-    Label2->SetBounds(506, cityTop + 8, 20, 13);
+    Label2 = PlaceControl<TLabel>(this, ScrollBox1, "Label2", 506, cityTop + 8, 20, 13);
     Label2->SetCaption("Zip");
     KVDBEdit7 = Edit("KVDBEdit7", "ZIP", 530, cityTop + 4, 90);
     KVDBEdit7->SetCharCase(ecUpperCase);

@@ -3,6 +3,8 @@
 #include "app/clientdatabase.h"
 #include "app/mainform.h"
 #include "app/totstart.h"
+#include "controls/kvrows.h"
+#include "controls/opendocument.h"
 #include "maintenance/datamaintenance.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/sharelocks.h"
@@ -10,7 +12,6 @@
 #include "platform/vcl/application.h"
 #include "platform/vcl/dialogs.h"
 #include "platform/vcl/keys.h"
-#include "platform/win/desktop.h"
 
 namespace {
 
@@ -20,17 +21,8 @@ constexpr int PageRows = 13;
 // A client's table files, in the order they are deleted.
 const char* const ClientFiles[] = {"CLIENT.DBF", "CLIENT.CDX", "TOTTRANS.DBF", "TOTTRANS.CDX", "EMPLOYEE.DBF", "EMPLOYEE.CDX"};
 
-template <class T>
-T* Place(TForm* Form, TWinControl* Parent, const String& Name, int Left, int Top, int Width, int Height) {
-    T* control = new T(Form);
-    control->SetName(Name);
-    control->SetParent(Parent);
-    control->SetBounds(Left, Top, Width, Height);
-    return control;
-}
-
 TLabel* PlaceLabel(TForm* Form, const String& Name, const String& Caption, int Left, int Top, int Width) {
-    TLabel* label = Place<TLabel>(Form, Form, Name, Left, Top, Width, 13);
+    TLabel* label = PlaceControl<TLabel>(Form, Form, Name, Left, Top, Width, 13);
     label->SetCaption(Caption);
     return label;
 }
@@ -48,21 +40,21 @@ TFClientSelection::TFClientSelection(TComponent* AOwner) : TForm(AOwner) {
     SetHeight(434);
 
     Label1 = PlaceLabel(this, "Label1", "Search By Client ID", 16, 12, 120);
-    Edit1 = Place<TEdit>(this, this, "Edit1", 16, 28, 120, 21);
+    Edit1 = PlaceControl<TEdit>(this, this, "Edit1", 16, 28, 120, 21);
     Edit1->SetTabOrder(0);
     Label2 = PlaceLabel(this, "Label2", "Search By Last Name", 148, 12, 180);
-    Edit2 = Place<TEdit>(this, this, "Edit2", 148, 28, 180, 21);
+    Edit2 = PlaceControl<TEdit>(this, this, "Edit2", 148, 28, 180, 21);
     Edit2->SetTabOrder(1);
 
-    Bevel1 = Place<TBevel>(this, this, "Bevel1", 344, 6, 146, 52);
+    Bevel1 = PlaceControl<TBevel>(this, this, "Bevel1", 344, 6, 146, 52);
     Label3 = PlaceLabel(this, "Label3", "Start a New Client", 368, 10, 110);
-    BitBtn3 = Place<TBitBtn>(this, this, "BitBtn3", 367, 27, 100, 25);
+    BitBtn3 = PlaceControl<TBitBtn>(this, this, "BitBtn3", 367, 27, 100, 25);
     BitBtn3->SetCaption("&New");
     BitBtn3->SetHint("Start a new client");
     BitBtn3->SetShowHint(true);
     BitBtn3->SetTabOrder(5);
 
-    dwDBGrid1 = Place<TdwDBGrid>(this, this, "dwDBGrid1", 16, 66, 474, 290);
+    dwDBGrid1 = PlaceControl<TdwDBGrid>(this, this, "dwDBGrid1", 16, 66, 474, 290);
     // The list is only read here: no typing into cells, no rows added or removed by
     // the grid itself.
     dwDBGrid1->SetOptions(TdwDBGridOptions{dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
@@ -72,10 +64,10 @@ TFClientSelection::TFClientSelection(TComponent* AOwner) : TForm(AOwner) {
     dwDBGrid1->SetDataSource(DClientDataBase->dsClientList);
     dwDBGrid1->SetTabOrder(2);
 
-    BitBtn1 = Place<TBitBtn>(this, this, "BitBtn1", 160, 368, 90, 27);
+    BitBtn1 = PlaceControl<TBitBtn>(this, this, "BitBtn1", 160, 368, 90, 27);
     BitBtn1->SetKind(bkOK);
     BitBtn1->SetTabOrder(3);
-    BitBtn2 = Place<TBitBtn>(this, this, "BitBtn2", 264, 368, 90, 27);
+    BitBtn2 = PlaceControl<TBitBtn>(this, this, "BitBtn2", 264, 368, 90, 27);
     BitBtn2->SetKind(bkCancel);
     BitBtn2->SetTabOrder(4);
 
@@ -144,14 +136,8 @@ void TFClientSelection::Edit2Change(TObject*) { Search(Edit2->Text()); }
 
 void TFClientSelection::MoveList(Word Key) {
     if (!HasRow()) return;
-    TDaroruTable* list = List();
-    const bool forward = Key == VK_NEXT || Key == VK_DOWN;
-    const int steps = Key == VK_NEXT || Key == VK_PRIOR ? PageRows : Key == VK_DOWN || Key == VK_UP ? 1 : 0;
-    for (int i = 0; i < steps; ++i) {
-        if (forward ? list->Eof() : list->Bof()) break;
-        if (forward) list->Next();
-        else list->Prior();
-    }
+    const int rows = Key == VK_NEXT ? PageRows : Key == VK_PRIOR ? -PageRows : Key == VK_DOWN ? 1 : Key == VK_UP ? -1 : 0;
+    if (rows != 0) List()->MoveBy(rows);
 }
 
 void TFClientSelection::Edit1KeyDown(TObject*, Word& Key, TShiftState) {
@@ -202,8 +188,7 @@ void TFClientSelection::FormKeyPress(TObject*, char& Key) {
 void TFClientSelection::ShowHelp(Word& Key) {
     if (Key != VK_F1) return;
     Key = 0;
-    Application->SetHelpFile("DIRUZU.ZIV>Small");
-    ShowDocument(FMain->ProgramDir + "DIRUZU.ZIV");
+    ShowListHelp(FMain->ProgramDir);
 }
 
 void TFClientSelection::DeleteClient() {

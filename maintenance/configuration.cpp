@@ -59,10 +59,7 @@ TFConfiguration::TFConfiguration(TComponent* AOwner) : TKVMouseFreeForm(AOwner) 
     Image1->SetStretch(true);
     PaintStrip(Image1);
 
-    ScrollBox1 = NewChild<TScrollBox>(this, this, "ScrollBox1");
-    ScrollBox1->SetAlign(alClient);
-    ScrollBox1->SetColor(clWhite);
-    KVCommander1->SetScrollBox(ScrollBox1);
+    ScrollBox1 = NewScrollPage(this, KVCommander1);
 
     int top = 8;
     KVButton3 = Row<TKVButton>(ScrollBox1, KVLabel1, 1, "Reindex the current client's data files", "KVButton3",
@@ -120,14 +117,11 @@ TFConfiguration::TFConfiguration(TComponent* AOwner) : TKVMouseFreeForm(AOwner) 
     KVFloatEdit1 = Row<TKVFloatEdit>(ScrollBox1, KVLabel13, 13, "Red Copy 1099 print adjustment (1=1/16 of an inch)",
                                      "KVFloatEdit1", top, 50);
     KVFloatEdit1->SetLeft(ControlLeft + 48);
-    Label1 = NewChild<TLabel>(this, ScrollBox1, "Label1");
-    Label1->SetBounds(ControlLeft, top + 4, 46, 13);
+    Label1 = PlaceControl<TLabel>(this, ScrollBox1, "Label1", ControlLeft, top + 4, 46, 13);
     Label1->SetCaption("Vertical");
-    Label2 = NewChild<TLabel>(this, ScrollBox1, "Label2");
-    Label2->SetBounds(ControlLeft + 108, top + 4, 56, 13);
+    Label2 = PlaceControl<TLabel>(this, ScrollBox1, "Label2", ControlLeft + 108, top + 4, 56, 13);
     Label2->SetCaption("Horizontal");
-    KVFloatEdit2 = NewChild<TKVFloatEdit>(this, ScrollBox1, "KVFloatEdit2");
-    KVFloatEdit2->SetBounds(ControlLeft + 166, top, 50, 21);
+    KVFloatEdit2 = PlaceControl<TKVFloatEdit>(this, ScrollBox1, "KVFloatEdit2", ControlLeft + 166, top, 50, 21);
     KVLabel13->SetLastControl(KVFloatEdit2);
     KVCheckBox3 = Row<TKVCheckBox>(ScrollBox1, KVLabel14, 14, "Not using a laser printer?", "KVCheckBox3",
                                    top += RowHeight, 130);

@@ -23,23 +23,14 @@ constexpr int RowWidth = 735;
 constexpr int RowHeight = 27;
 constexpr int FieldLeft = 300;
 
-template <class T>
-T* Place(TForm* Form, const String& Name, int Left, int Top, int Width, int Height) {
-    T* control = new T(Form);
-    control->SetName(Name);
-    control->SetParent(Form);
-    control->SetBounds(Left, Top, Width, Height);
-    return control;
-}
-
 TKVHeader* PlaceHeader(TForm* Form, const String& Name, const String& Title, int Top) {
-    auto* header = Place<TKVHeader>(Form, Name, 8, Top, 751, 21);
+    auto* header = PlaceControl<TKVHeader>(Form, Form, Name, 8, Top, 751, 21);
     header->SetTitle(Title);
     return header;
 }
 
 TLabel* PlaceHeading(TForm* Form, const String& Name, const String& Caption, int Top) {
-    auto* heading = Place<TLabel>(Form, Name, RowLeft + 4, Top, 300, 16);
+    auto* heading = PlaceControl<TLabel>(Form, Form, Name, RowLeft + 4, Top, 300, 16);
     heading->Font()->SetStyle(TFontStyles{fsBold});
     heading->Font()->SetColor(clNavy);
     heading->SetCaption(Caption);
@@ -51,12 +42,12 @@ template <class T>
 T* PlaceRow(TForm* Form, int Number, const String& Caption, const String& EditName, const String& Field, int Top,
             int Width, TKVBevel*& Bevel, TKVLabel*& Label) {
     const String n = IntToStr(Number);
-    Bevel = Place<TKVBevel>(Form, "KVBevel" + n, RowLeft, Top, RowWidth, RowHeight);
-    Label = Place<TKVLabel>(Form, "KVLabel" + n, RowLeft + 12, Top + 6, 260, 15);
+    Bevel = PlaceControl<TKVBevel>(Form, Form, "KVBevel" + n, RowLeft, Top, RowWidth, RowHeight);
+    Label = PlaceControl<TKVLabel>(Form, Form, "KVLabel" + n, RowLeft + 12, Top + 6, 260, 15);
     Label->Font()->SetStyle(TFontStyles{fsBold});
     Label->Font()->SetColor(clNavy);
     Label->SetCaption(Caption);
-    T* edit = Place<T>(Form, EditName, FieldLeft, Top + 3, Width, 21);
+    T* edit = PlaceControl<T>(Form, Form, EditName, FieldLeft, Top + 3, Width, 21);
     edit->SetDataSource(DClientDataBase->dsTransactions);
     edit->SetDataField(Field);
     Label->SetFirstControl(edit);
@@ -64,7 +55,7 @@ T* PlaceRow(TForm* Form, int Number, const String& Caption, const String& EditNa
 }
 
 TBitBtn* PlaceCloseButton(TForm* Form, const String& Name, const String& Caption, const String& Hint, int Left) {
-    auto* button = Place<TBitBtn>(Form, Name, Left, 400, 360, 27);
+    auto* button = PlaceControl<TBitBtn>(Form, Form, Name, Left, 400, 360, 27);
     button->SetCaption(Caption);
     button->SetHint(Hint);
     button->SetShowHint(true);
@@ -89,7 +80,7 @@ TFEditTrans::TFEditTrans(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     KVDBDateEditAmerican1 = PlaceRow<TKVDBDateEditAmerican>(this, 1, "Transaction Date", "KVDBDateEditAmerican1",
                                                             "DATE", 64, 80, KVBevel1, KVLabel1);
     KVDBDateEditAmerican1->SetDontSlashClose(true);
-    BitBtn1 = Place<TBitBtn>(this, "BitBtn1", FieldLeft + 96, 65, 110, 23);
+    BitBtn1 = PlaceControl<TBitBtn>(this, this, "BitBtn1", FieldLeft + 96, 65, 110, 23);
     BitBtn1->SetCaption("&System Date");
     BitBtn1->SetHint("Set transaction date to the computer system date");
     BitBtn1->SetShowHint(true);

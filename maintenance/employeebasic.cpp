@@ -87,13 +87,9 @@ TFEmployeeBasic::TFEmployeeBasic(TComponent* AOwner) : TKVMouseFreeForm(AOwner) 
 
     KVToolBar1 = NewChild<TKVToolBar>(this, this, "KVToolBar1");
     KVCommander1 = NewChild<TKVCommander>(this, this, "KVCommander1");
-    ScrollBox1 = NewChild<TScrollBox>(this, this, "ScrollBox1");
-    ScrollBox1->SetAlign(alClient);
-    ScrollBox1->SetColor(clWhite);
-    KVCommander1->SetScrollBox(ScrollBox1);
+    ScrollBox1 = NewScrollPage(this, KVCommander1);
 
-    KVHeader1 = NewChild<TKVHeader>(this, ScrollBox1, "KVHeader1");
-    KVHeader1->SetBounds(8, 8, 736, 21);
+    KVHeader1 = PlaceControl<TKVHeader>(this, ScrollBox1, "KVHeader1", 8, 8, 736, 21);
     KVHeader1->SetColor(clNavy);
     KVHeader1->SetPart("Emp");
     KVHeader1->SetTitle("Employee / 1099 Recipient Information");
@@ -106,14 +102,12 @@ TFEmployeeBasic::TFEmployeeBasic(TComponent* AOwner) : TKVMouseFreeForm(AOwner) 
     KVDBEdit3 = Line<TKVDBEdit>(KVLabel3, "Address", "KVDBEdit3", "ADDRESS", FieldLeft, 300);
     KVDBEdit4 = Line<TKVDBEdit>(KVLabel4, "City", "KVDBEdit4", "CITY", FieldLeft, 170);
     const int cityTop = KVDBEdit4->Top();
-    Label1 = NewChild<TLabel>(this, ScrollBox1, "Label1");
-    Label1->SetBounds(430, cityTop + 4, 30, 13);
+    Label1 = PlaceControl<TLabel>(this, ScrollBox1, "Label1", 430, cityTop + 4, 30, 13);
     Label1->SetCaption("State");
     KVDBEdit5 = Place<TKVDBEdit>("KVDBEdit5", "STATE", 462, cityTop, 28);
     KVDBEdit5->SetCharCase(ecUpperCase);
     KVDBEdit5->SetMaxLength(2);
-    Label2 = NewChild<TLabel>(this, ScrollBox1, "Label2");
-    Label2->SetBounds(500, cityTop + 4, 20, 13);
+    Label2 = PlaceControl<TLabel>(this, ScrollBox1, "Label2", 500, cityTop + 4, 20, 13);
     Label2->SetCaption("Zip");
     KVDBEdit6 = Place<TKVDBEdit>("KVDBEdit6", "ZIP", 522, cityTop, 90);
     KVLabel4->SetLastControl(KVDBEdit6);

@@ -4,31 +4,22 @@
 #include "app/mainform.h"
 #include "app/smalldialogs.h"
 #include "controls/kvrows.h"
+#include "controls/opendocument.h"
 #include "maintenance/employeebasic.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/colors.h"
 #include "platform/vcl/dialogs.h"
 #include "platform/vcl/keys.h"
-#include "platform/win/desktop.h"
 
 namespace {
 
 TDaroruTable* Recipients() { return DClientDataBase->tblEmployee; }
 
 TLabel* PlaceLabel(TFEmployeeStart* Form, const String& Name, const String& Caption, int Left, int Top) {
-    auto* label = new TLabel(Form);
-    label->SetName(Name);
-    label->SetParent(Form);
-    label->SetBounds(Left, Top, 10, 13);
+    auto* label = PlaceControl<TLabel>(Form, Form, Name, Left, Top, 10, 13);
     label->SetCaption(Caption);
     return label;
-}
-
-// The help of the list: the help file, at the list's own topic where the viewer knows one.
-void ShowListHelp() {
-    Application->SetHelpFile(FMain->ProgramDir + "DIRUZU.ZIV>Small");
-    ShowDocument(FMain->ProgramDir + "DIRUZU.ZIV");
 }
 
 }  // namespace
@@ -64,8 +55,7 @@ TFEmployeeStart::TFEmployeeStart(TComponent* AOwner) : TForm(AOwner) {
     Label3 = PlaceLabel(this, "Label3", "(Press Enter To Select - Esc or / to Cancel)", 8, 52);
     Label4 = PlaceLabel(this, "Label4", "(To Delete Select Client and Hit \"Delete\")", 364, 52);
 
-    dwDBGrid1 = NewChild<TdwDBGrid>(this, this, "dwDBGrid1");
-    dwDBGrid1->SetBounds(8, 72, 619, 334);
+    dwDBGrid1 = PlaceControl<TdwDBGrid>(this, this, "dwDBGrid1", 8, 72, 619, 334);
     dwDBGrid1->SetReadOnly(true);
     dwDBGrid1->SetOptions(
         {dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgRowSelect, dgAlwaysShowSelection});
@@ -79,12 +69,10 @@ TFEmployeeStart::TFEmployeeStart(TComponent* AOwner) : TForm(AOwner) {
     };
     dwDBGrid1->OnTopRowChanged = [this](TObject* S) { dwDBGrid1TopRowChanged(S); };
 
-    KVBevel1 = NewChild<TKVBevel>(this, this, "KVBevel1");
-    KVBevel1->SetBounds(8, 418, 619, 35);
+    KVBevel1 = PlaceControl<TKVBevel>(this, this, "KVBevel1", 8, 418, 619, 35);
     Label5 = PlaceLabel(this, "Label5", "Add an Employee", 24, 429);
     Label5->Font()->SetStyle(TFontStyles{fsBold});
-    KVButton1 = NewChild<TKVButton>(this, this, "KVButton1");
-    KVButton1->SetBounds(480, 425, 130, 21);
+    KVButton1 = PlaceControl<TKVButton>(this, this, "KVButton1", 480, 425, 130, 21);
     KVButton1->SetCaption("&Add Employee");
     KVButton1->OnClick = [this](TObject* S) { KVButton1Click(S); };
 
@@ -94,11 +82,7 @@ TFEmployeeStart::TFEmployeeStart(TComponent* AOwner) : TForm(AOwner) {
 }
 
 TEdit* TFEmployeeStart::SearchEdit(const String& Name, int Left, int Width) {
-    auto* edit = new TEdit(this);
-    edit->SetName(Name);
-    edit->SetParent(this);
-    edit->SetBounds(Left, 24, Width, 21);
-    return edit;
+    return PlaceControl<TEdit>(this, this, Name, Left, 24, Width, 21);
 }
 
 void TFEmployeeStart::FormCreate(TObject*) {
@@ -135,7 +119,7 @@ bool TFEmployeeStart::CloseKey(char& Key) {
 bool TFEmployeeStart::HelpKey(Word& Key) {
     if (Key != VK_F1) return false;
     Key = 0;
-    ShowListHelp();
+    ShowListHelp(FMain->ProgramDir);
     return true;
 }
 
@@ -154,21 +138,15 @@ void TFEmployeeStart::Edit3KeyPress(TObject*, char& Key) { SearchKeyPress(Edit3,
 
 void TFEmployeeStart::SearchKeyDown(Word& Key) {
     if (HelpKey(Key)) return;
-    TDaroruTable* recipients = Recipients();
     int rows = 0;
-    bool forward = true;
     switch (Key) {
         case VK_NEXT: rows = SearchPageRows; break;
-        case VK_PRIOR: rows = SearchPageRows; forward = false; break;
+        case VK_PRIOR: rows = -SearchPageRows; break;
         case VK_DOWN: rows = 1; break;
-        case VK_UP: rows = 1; forward = false; break;
+        case VK_UP: rows = -1; break;
         default: return;
     }
-    for (int i = 0; i < rows; ++i) {
-        if (forward ? recipients->Eof() : recipients->Bof()) break;
-        if (forward) recipients->Next();
-        else recipients->Prior();
-    }
+    Recipients()->MoveBy(rows);
 }
 
 void TFEmployeeStart::Edit1KeyDown(TObject*, Word& Key, TShiftState) { SearchKeyDown(Key); }

@@ -40,8 +40,7 @@ TFSelectionList1::TFSelectionList1(TComponent* AOwner) : TForm(AOwner) {
     lblTop->Font()->SetHeight(-13);
     lblTop->Font()->SetStyle(TFontStyles{fsBold});
 
-    ListBox1 = NewChild<TListBox>(this, this, "ListBox1");
-    ListBox1->SetBounds(4, 30, 356, 225);
+    ListBox1 = PlaceControl<TListBox>(this, this, "ListBox1", 4, 30, 356, 225);
     ListBox1->SetTabOrder(1);
     ListBox1->OnDblClick = [this](TObject* S) { ListBox1DblClick(S); };
 
@@ -55,12 +54,10 @@ TFSelectionList1::TFSelectionList1(TComponent* AOwner) : TForm(AOwner) {
     Panel1->SetHeight(33);
     Panel1->SetCaption("");
 
-    Label1 = NewChild<TLabel>(this, Panel1, "Label1");
-    Label1->SetBounds(130, 10, 50, 13);
+    Label1 = PlaceControl<TLabel>(this, Panel1, "Label1", 130, 10, 50, 13);
     Label1->SetCaption("Selection");
 
-    Edit1 = NewChild<TEdit>(this, Panel1, "Edit1");
-    Edit1->SetBounds(186, 6, 24, 21);
+    Edit1 = PlaceControl<TEdit>(this, Panel1, "Edit1", 186, 6, 24, 21);
     Edit1->SetMaxLength(2);
     Edit1->SetTabOrder(0);
     Edit1->OnChange = [this](TObject* S) { Edit1Change(S); };

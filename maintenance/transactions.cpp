@@ -18,18 +18,9 @@ namespace {
 constexpr TColor EvenRowColor = 0x80FFFF;  // light yellow
 constexpr TColor NegativeTotalColor = 255;  // red
 
-template <class T>
-T* Place(TWinControl* Parent, TForm* Form, const String& Name, int Left, int Top, int Width, int Height) {
-    T* control = new T(Form);
-    control->SetName(Name);
-    control->SetParent(Parent);
-    control->SetBounds(Left, Top, Width, Height);
-    return control;
-}
-
 TBitBtn* PlaceToolButton(TForm* Form, TKVToolBar* Bar, const String& Name, const String& Caption,
                          const String& Hint, int Left, int Width) {
-    auto* button = Place<TBitBtn>(Bar, Form, Name, Left, 3, Width, 25);
+    auto* button = PlaceControl<TBitBtn>(Form, Bar, Name, Left, 3, Width, 25);
     button->SetCaption(Caption);
     button->SetHint(Hint);
     button->SetShowHint(true);
@@ -39,8 +30,8 @@ TBitBtn* PlaceToolButton(TForm* Form, TKVToolBar* Bar, const String& Name, const
 // One framed line with its caption; the line's control goes right of it.
 TLabel* PlaceRow(TForm* Form, int Number, const String& Caption, int Top, TKVBevel*& Bevel) {
     const String n = IntToStr(Number);
-    Bevel = Place<TKVBevel>(Form, Form, "KVBevel" + n, 8, Top, 751, 27);
-    auto* label = Place<TLabel>(Form, Form, "Label" + n, 20, Top + 6, 270, 15);
+    Bevel = PlaceControl<TKVBevel>(Form, Form, "KVBevel" + n, 8, Top, 751, 27);
+    auto* label = PlaceControl<TLabel>(Form, Form, "Label" + n, 20, Top + 6, 270, 15);
     label->Font()->SetStyle(TFontStyles{fsBold});
     label->Font()->SetColor(clNavy);
     label->SetCaption(Caption);
@@ -50,7 +41,7 @@ TLabel* PlaceRow(TForm* Form, int Number, const String& Caption, int Top, TKVBev
 // A read-only value in white bold on navy.
 template <class T>
 T* PlaceValue(TForm* Form, const String& Name, TDataSource* Source, const String& Field, int Top, int Width) {
-    T* edit = Place<T>(Form, Form, Name, 300, Top + 3, Width, 21);
+    T* edit = PlaceControl<T>(Form, Form, Name, 300, Top + 3, Width, 21);
     edit->SetDataSource(Source);
     edit->SetDataField(Field);
     edit->SetReadOnly(true);
@@ -79,7 +70,7 @@ TFTransactions::TFTransactions(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
                               "Preview transactions for a given date range", 212, 120);
     KVCommander1 = NewChild<TKVCommander>(this, this, "KVCommander1");
 
-    KVHeader2 = Place<TKVHeader>(this, this, "KVHeader2", 8, 36, 751, 21);
+    KVHeader2 = PlaceControl<TKVHeader>(this, this, "KVHeader2", 8, 36, 751, 21);
     KVHeader2->SetColor(clNavy);
     KVHeader2->SetTitle("Transaction Information");
 
@@ -89,10 +80,10 @@ TFTransactions::TFTransactions(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     KVDBDoubleEdit1 =
         PlaceValue<TKVDBDoubleEdit>(this, "KVDBDoubleEdit1", DClientDataBase->dsEmployee, "TOTAMT", 92, 120);
     Label3 = PlaceRow(this, 3, "Key in new transactions", 122, KVBevel3);
-    BitBtn1 = Place<TBitBtn>(this, this, "BitBtn1", 300, 124, 120, 23);
+    BitBtn1 = PlaceControl<TBitBtn>(this, this, "BitBtn1", 300, 124, 120, 23);
     BitBtn1->SetCaption("&New Trans.");
 
-    dwDBGrid1 = Place<TdwDBGrid>(this, this, "dwDBGrid1", 8, 156, 751, ClientHeight() - KVCommander1->Height() - 162);
+    dwDBGrid1 = PlaceControl<TdwDBGrid>(this, this, "dwDBGrid1", 8, 156, 751, ClientHeight() - KVCommander1->Height() - 162);
     dwDBGrid1->Font()->SetStyle(TFontStyles{fsBold});
     dwDBGrid1->SetTitleLines(2);
     dwDBGrid1->SetTitleAlignment(taCenter);

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QImage>
 #include <QTimer>
 #include <functional>
 #include <utility>
@@ -109,3 +112,12 @@ protected:
     TFixedHostInfo Host{"ACCT2"};
     TMemoryRegistry Registry;
 };
+
+// Saves a picture of the form's window as Name in the screenshot directory.
+inline void SaveScreenshot(TCustomForm* Form, const char* Name) {
+    QCoreApplication::processEvents();
+    const QImage image = Form->Widget()->window()->grab().toImage();
+    ASSERT_FALSE(image.isNull());
+    ASSERT_TRUE(QDir().mkpath(TOTAMUND_SCREENSHOT_DIR));
+    ASSERT_TRUE(image.save(QString(TOTAMUND_SCREENSHOT_DIR "/") + Name, "PNG"));
+}

@@ -54,7 +54,7 @@ TEST_F(ClientBasicTest, NewClientFromTheMainMenu) {
                 EXPECT_FALSE(Form->NewClient);
                 EXPECT_EQ(Form->ActiveControl(), Form->KVCommander1->MouseFreeEdit());
                 TypeText(Form, "08123456789");
-                Screenshot(Form, "client-form.png");
+                SaveScreenshot(Form, "client-form.png");
                 TypeText(Form, "/");
             });
             TypeText(Prompt, "08acme");

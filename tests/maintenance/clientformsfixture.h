@@ -2,27 +2,20 @@
 // The shell with the client forms behind the main menu, and a second process that
 // holds a table open as another workstation would.
 
-#include <QDir>
-#include <QImage>
-#include <sys/types.h>
-
 #include "maintenance/clientbasic.h"
 #include "maintenance/clientselection.h"
 #include "platform/rtl/strutils.h"
 #include "tests/app/shellfixture.h"
+#include "tests/xbengine/peerprocess.h"
 
 // Another workstation: a process holding Table (a full file name) open, shared or
 // exclusively, until it is destroyed.
 class TOtherWorkstation {
 public:
     TOtherWorkstation(const String& Table, bool Exclusive);
-    ~TOtherWorkstation();
-    TOtherWorkstation(const TOtherWorkstation&) = delete;
-    TOtherWorkstation& operator=(const TOtherWorkstation&) = delete;
 
 private:
-    pid_t FPid = -1;
-    int FInput = -1;
+    Peer FPeer;
 };
 
 class ClientFormsFixture : public ShellFixture {
@@ -37,7 +30,4 @@ protected:
     static void MakeListedClient(const String& ID, const String& Name);
     // The current client's payer field.
     static String Payer(const char* Field);
-
-    // Saves the form's window as build/screenshots/Name.
-    static void Screenshot(TCustomForm* Form, const char* Name);
 };

@@ -267,7 +267,7 @@ TEST_F(ClientImportTest, TheClientFormsButtonShowsTheLookup) {
             EXPECT_EQ(Lookup->dwDBGrid1->Height(), 209);
             TypeText(Lookup, "P");
             QTest::qWait(350);
-            Screenshot(Lookup, "client-import-lookup.png");
+            SaveScreenshot(Lookup, "client-import-lookup.png");
             PressKey(Lookup, Qt::Key_Return);
         });
         EXPECT_EQ(Form->BitBtn1->Caption(), "Import Client");

@@ -61,7 +61,7 @@ TEST_F(ClientSelectionTest, TypingSearchesByIDAndByNameToTheNearestKey) {
         PressKey(Form, Qt::Key_Backspace);
         TypeText(Form, "Z");
         seen.push_back(CurrentID());
-        Screenshot(Form, "client-pick-list.png");
+        SaveScreenshot(Form, "client-pick-list.png");
         PressKey(Form, Qt::Key_Return);
     });
     EXPECT_TRUE(chosen);

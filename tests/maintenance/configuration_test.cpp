@@ -65,7 +65,7 @@ TEST_F(ConfigurationTest, ShowsTheSettingsAndWritesEachChangeBackAtOnce) {
         EXPECT_EQ(f->KVFloatEdit1->Text(), "2");
         EXPECT_EQ(f->KVFloatEdit2->Text(), "-1.5");
         EXPECT_FALSE(f->KVCheckBox3->Checked());
-        Screenshot(f, "configuration.png");
+        SaveScreenshot(f, "configuration.png");
 
         // A box's row number ticks it, and the setting follows at once.
         TypeText(f, "03");

@@ -3,11 +3,15 @@
 
 #include <gmock/gmock.h>
 
+#include <cstdio>
+#include <fstream>
+
 #include "app/smalldialogs.h"
 #include "maintenance/employeebasic.h"
 #include "maintenance/employeestart.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/keys.h"
+#include "platform/win/servicedoubles.h"
 #include "tests/maintenance/recipientformsfixture.h"
 
 using ::testing::Contains;
@@ -153,6 +157,9 @@ TEST_F(EmployeeStartTest, EscAndSlashCloseTheListFromTheEditsAndTheGrid) {
 }
 
 TEST_F(EmployeeStartTest, F1ShowsTheListsHelpFromTheEditsAndTheGrid) {
+    const String help = FMain->ProgramDir + "DIRUZU.ZIV";
+    std::ofstream(help) << "help";
+    TRecordingLauncher launcher;
     Open([](TFEmployeeStart* Form) {
         Application->SetHelpFile("");
         PressKey(Form, Qt::Key_F1);
@@ -164,6 +171,8 @@ TEST_F(EmployeeStartTest, F1ShowsTheListsHelpFromTheEditsAndTheGrid) {
         EXPECT_EQ(Application->HelpFile(), FMain->ProgramDir + "DIRUZU.ZIV>Small");
         EXPECT_EQ(Form->ModalResult(), mrNone);
     });
+    std::remove(help.c_str());
+    EXPECT_THAT(launcher.Opened, ElementsAre(help, help));
 }
 
 // The recipient form's window, closed with "/" after Action ran on it.

@@ -1,7 +1,5 @@
 #include "tests/maintenance/recipientformsfixture.h"
 
-#include <QDir>
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -74,14 +72,6 @@ std::vector<String> RecipientFormsFixture::TransactionIDsOnDisk() const {
         pclose(pipe);
     }
     return ids;
-}
-
-void SaveScreenshot(TCustomForm* Form, const char* Name) {
-    QCoreApplication::processEvents();
-    const QImage image = Form->Widget()->window()->grab().toImage();
-    ASSERT_FALSE(image.isNull());
-    ASSERT_TRUE(QDir().mkpath(TOTAMUND_SCREENSHOT_DIR));
-    ASSERT_TRUE(image.save(QString(TOTAMUND_SCREENSHOT_DIR "/") + Name, "PNG"));
 }
 
 TColor PixelColor(const QImage& Image, int X, int Y) {

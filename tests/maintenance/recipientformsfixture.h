@@ -26,7 +26,5 @@ protected:
     static constexpr const char* ClientID = "08ACME";
 };
 
-// Saves a picture of the form's window as Name in the screenshot directory.
-void SaveScreenshot(TCustomForm* Form, const char* Name);
 // The colour of a pixel as the program names colours (blue, green, red from high to low).
 TColor PixelColor(const QImage& Image, int X, int Y);

@@ -4,9 +4,6 @@
 
 #include <gmock/gmock.h>
 
-#include <QDir>
-#include <QImage>
-
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/colors.h"
 #include "tests/maintenance/transactionformsfixture.h"
@@ -441,23 +438,16 @@ TEST_F(TransactionChangesTest, RowColoursFollowTheScreenRows) {
 // The grid and the editor, for a person to look at.
 TEST_F(TransactionChangesTest, Screenshots) {
     AddTransaction("A1", 8, "04/30/2008", -400, "REFUND OF OVERPAYMENT");
-    ASSERT_TRUE(QDir().mkpath(TOTAMUND_SCREENSHOT_DIR));
-    const auto save = [](TCustomForm* Form, const char* Name) {
-        QCoreApplication::processEvents();
-        const QImage image = Form->Widget()->window()->grab().toImage();
-        ASSERT_FALSE(image.isNull());
-        ASSERT_TRUE(image.save(QString(TOTAMUND_SCREENSHOT_DIR "/") + Name, "PNG"));
-    };
     ScriptEditors({[&](TFEditTrans* Editor) {
         TypeText(Editor, "050508");
         PressKey(Editor, Qt::Key_Return);
-        save(Editor, "transaction-editor.png");
+        SaveScreenshot(Editor, "transaction-editor.png");
         Editor->BitBtn4->Click();
     }});
     WithGrid("A1", [&](TFTransactions* Grid) {
         Grid->SetActiveControl(Grid->dwDBGrid1);
         PressKey(Grid, Qt::Key_Down);
-        save(Grid, "transaction-grid.png");
+        SaveScreenshot(Grid, "transaction-grid.png");
         Grid->BitBtn1->Click();
     });
     EXPECT_TRUE(EditorsDone());

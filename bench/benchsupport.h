@@ -1,8 +1,10 @@
 #pragma once
 // What the benchmarks share: table columns as the engine creates them, the
-// transactions table with its six tags, and a scratch directory of the run.
+// transactions table with its six tags and its records, and a scratch
+// directory of the run.
 
 #include <cstdlib>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,46 @@ inline const std::vector<Column> TransactionColumns = {
     {"EMP_ID", "C", 8, 0},
 };
 inline const char* const TransactionTags[] = {"ACCNO", "DESCR", "PAYEE", "NUMBER", "EMP_ID", "DATE"};
+
+inline const char* const PayeeWords[] = {"SMITH", "JONES", "ACME", "SUPPLY", "BROWN", "OFFICE", "CITY", "WATER"};
+
+inline std::string Payee(std::mt19937& random)
+{
+    return std::string(PayeeWords[random() % 8]) + " " + PayeeWords[random() % 8] + " " + std::to_string(random() % 100000);
+}
+
+// The record image of transaction i, its values drawn from random.
+inline std::string TransactionImage(int i, std::mt19937& random)
+{
+    std::string image(1, ' ');
+    auto put = [&](const Column& c, std::string text) {
+        if (int(text.size()) > c.Width)
+            text.resize(std::size_t(c.Width));
+        image += c.Type[0] == 'N' ? std::string(std::size_t(c.Width) - text.size(), ' ') + text
+                                  : text + std::string(std::size_t(c.Width) - text.size(), ' ');
+    };
+    for (const Column& c : TransactionColumns) {
+        std::string name = c.Name;
+        if (name == "ACCNO")
+            put(c, std::to_string(1000 + random() % 9000) + ".00");
+        else if (name == "PAYEE")
+            put(c, Payee(random));
+        else if (name == "DESCR")
+            put(c, "Payment " + std::to_string(random() % 1000000));
+        else if (name == "DATE")
+            put(c, std::to_string(2020 + random() % 5) + "0" + std::to_string(1 + random() % 9) + "1" +
+                       std::to_string(random() % 9));
+        else if (name == "NUMBER")
+            put(c, std::to_string(i));
+        else if (name == "EMP_ID")
+            put(c, "E" + std::to_string(random() % 500));
+        else if (c.Type[0] == 'N')
+            put(c, std::to_string(random() % 100000) + ".25");
+        else
+            put(c, c.Name);
+    }
+    return image;
+}
 
 // A new directory under /tmp for this run, ending in "/".
 inline std::string ScratchDir(const char* prefix)

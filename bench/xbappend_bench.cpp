@@ -6,8 +6,8 @@
 // show what the rollback journal adds to each append.
 
 #include <cstdio>
-#include <cstring>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -41,25 +41,10 @@ KernelWrites Written()
 // The record images of n transactions, built before any timing.
 std::vector<std::string> Images(int n)
 {
-    int length = 1;
-    for (const Column& c : TransactionColumns)
-        length += c.Width;
-    std::vector<std::string> images(std::size_t(n), std::string(std::size_t(length), ' '));
-    for (int i = 0; i < n; ++i) {
-        int offset = 1;
-        for (const Column& c : TransactionColumns) {
-            std::string text;
-            switch (c.Type[0]) {
-            case 'D': text = std::to_string(20240101 + (i * 37) % 28); break;
-            case 'N': text = std::to_string((i * 7919) % 100000); break;
-            default: text = std::string(c.Name) + std::to_string((i * 7919) % 100003); break;
-            }
-            text.resize(std::min<std::size_t>(text.size(), std::size_t(c.Width)));
-            int pad = c.Type[0] == 'N' ? c.Width - int(text.size()) : 0;
-            std::memcpy(images[std::size_t(i)].data() + offset + pad, text.data(), text.size());
-            offset += c.Width;
-        }
-    }
+    std::mt19937 random(7);
+    std::vector<std::string> images;
+    for (int i = 1; i <= n; ++i)
+        images.push_back(TransactionImage(i, random));
     return images;
 }
 

@@ -18,46 +18,6 @@
 
 namespace {
 
-const char* const kWords[] = {"SMITH", "JONES", "ACME", "SUPPLY", "BROWN", "OFFICE", "CITY", "WATER"};
-
-std::string Payee(std::mt19937& random)
-{
-    return std::string(kWords[random() % 8]) + " " + kWords[random() % 8] + " " + std::to_string(random() % 100000);
-}
-
-// The record image of transaction i.
-std::string Image(int i, std::mt19937& random)
-{
-    std::string image(1, ' ');
-    auto put = [&](const Column& c, std::string text) {
-        if (int(text.size()) > c.Width)
-            text.resize(std::size_t(c.Width));
-        image += c.Type[0] == 'N' ? std::string(std::size_t(c.Width) - text.size(), ' ') + text
-                                  : text + std::string(std::size_t(c.Width) - text.size(), ' ');
-    };
-    for (const Column& c : TransactionColumns) {
-        std::string name = c.Name;
-        if (name == "ACCNO")
-            put(c, std::to_string(1000 + random() % 9000) + ".00");
-        else if (name == "PAYEE")
-            put(c, Payee(random));
-        else if (name == "DESCR")
-            put(c, "Payment " + std::to_string(random() % 1000000));
-        else if (name == "DATE")
-            put(c, std::to_string(2020 + random() % 5) + "0" + std::to_string(1 + random() % 9) + "1" +
-                       std::to_string(random() % 9));
-        else if (name == "NUMBER")
-            put(c, std::to_string(i));
-        else if (name == "EMP_ID")
-            put(c, "E" + std::to_string(random() % 500));
-        else if (c.Type[0] == 'N')
-            put(c, std::to_string(random() % 100000) + ".25");
-        else
-            put(c, c.Name);
-    }
-    return image;
-}
-
 std::string Scratch()
 {
     static const std::string dir = ScratchDir("xbe-index-bench");
@@ -83,7 +43,7 @@ void OpenTable(int n, bool withTags)
         std::mt19937 random(11);
         for (int i = 1; i <= n; ++i) {
             xb_AppendBlank();
-            xb_PutRecord(Image(i, random).data());
+            xb_PutRecord(TransactionImage(i, random).data());
         }
         for (const char* tag : TransactionTags)
             xb_IndexTag("", tag, tag, 0, 0, "");
@@ -120,7 +80,7 @@ void EngineAppend(benchmark::State& state)
     std::mt19937 random(5);
     std::vector<std::string> images;
     for (int i = 0; i < kAppends; ++i)
-        images.push_back(Image(n + i + 1, random));
+        images.push_back(TransactionImage(n + i + 1, random));
     const std::string path = TablePath(n);
     const std::string copy = Scratch() + "APPEND.DBF";
     OpenTable(n, false);
@@ -149,7 +109,7 @@ std::vector<std::string> SeekKeys(int n)
     std::mt19937 random(11);
     std::vector<std::string> keys;
     for (int i = 1; i <= n; ++i) {
-        std::string image = Image(i, random);
+        std::string image = TransactionImage(i, random);
         keys.push_back(image.substr(1 + 8 + 20 + 40 + 40, 40));
     }
     std::shuffle(keys.begin(), keys.end(), std::mt19937(3));
@@ -204,7 +164,7 @@ sqlite3* SqliteTable(int n, bool withIndexes)
     std::mt19937 random(11);
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     for (int i = 1; i <= n; ++i) {
-        std::string image = Image(i, random);
+        std::string image = TransactionImage(i, random);
         std::size_t at = 1;
         for (std::size_t c = 0; c < TransactionColumns.size(); ++c) {
             std::string text = image.substr(at, std::size_t(TransactionColumns[c].Width));
@@ -248,7 +208,7 @@ void SqliteAppend(benchmark::State& state)
     std::mt19937 random(5);
     std::vector<std::string> images;
     for (int i = 0; i < kAppends; ++i)
-        images.push_back(Image(n + i + 1, random));
+        images.push_back(TransactionImage(n + i + 1, random));
     sqlite3* db = SqliteTable(n, true);
     sqlite3_exec(db, "PRAGMA synchronous = OFF", nullptr, nullptr, nullptr);
     std::string insert = "INSERT INTO tt VALUES (?";

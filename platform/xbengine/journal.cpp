@@ -7,7 +7,6 @@
 #include <memory>
 #include <vector>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/xbengine/engineerror.h"

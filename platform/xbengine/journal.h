@@ -27,7 +27,6 @@ public:
     Journal(const Journal&) = delete;
     Journal& operator=(const Journal&) = delete;
 
-    const String& Path() const { return FPath; }
     // The journal holds an interrupted change.
     bool Pending() const;
     // Writes back what the interrupted change wrote over and marks the

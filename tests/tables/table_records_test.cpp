@@ -1,10 +1,5 @@
 // Reading and writing records, navigation, posting, deleting and the edit lock.
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
-
 #include "platform/classes/datamodule.h"
 #include "platform/db/datalink.h"
 #include "platform/db/datasource.h"
@@ -18,6 +13,7 @@
 #include "platform/rtl/fileops.h"
 #include "tests/tables/fakeengine.h"
 #include "tests/tables/tablefixture.h"
+#include "tests/xbengine/peerprocess.h"
 
 namespace {
 
@@ -332,53 +328,10 @@ TEST_F(TableTest, EmptyTableIsAtBothEnds)
     EXPECT_EQ(t->FieldByName("NAME")->AsString(), "only");
 }
 
-// Another process holding a record lock on the table.
-class Peer {
-public:
-    Peer(const String& Table, int Record)
-    {
-        int in[2], out[2];
-        if (pipe(in) != 0 || pipe(out) != 0)
-            return;
-        FPid = fork();
-        if (FPid == 0) {
-            dup2(in[0], 0);
-            dup2(out[1], 1);
-            close(in[1]);
-            close(out[0]);
-            execl(TABLES_PEER_PATH, TABLES_PEER_PATH, "rlock", Table.c_str(), std::to_string(Record).c_str(), nullptr);
-            _exit(127);
-        }
-        close(in[0]);
-        close(out[1]);
-        FInput = in[1];
-        FOutput = fdopen(out[0], "r");
-        char line[64] = {};
-        if (FOutput && std::fgets(line, sizeof line, FOutput))
-            FReply = line;
-    }
-    ~Peer()
-    {
-        if (FInput >= 0)
-            close(FInput);
-        if (FOutput)
-            std::fclose(FOutput);
-        if (FPid > 0)
-            waitpid(FPid, nullptr, 0);
-    }
-    const String& Reply() const { return FReply; }
-
-private:
-    pid_t FPid = -1;
-    int FInput = -1;
-    FILE* FOutput = nullptr;
-    String FReply;
-};
-
 TEST_F(NavigationTest, ARecordLockedElsewhereRefusesTheEdit)
 {
-    Peer peer(Dir + "KINDS.DBF", 3);
-    ASSERT_EQ(peer.Reply(), "ready\n");
+    Peer peer({"rlock", Dir + "KINDS.DBF", "3"});
+    ASSERT_EQ(peer.Line(), "ready");
     T->Open();
     T->Go(3);
     EXPECT_EQ(MessageOf([&] { T->Edit(); }), "Record Lock Failure. May be locked by another user or task.");
@@ -419,8 +372,8 @@ namespace {
 
 TEST_F(NavigationTest, AnExclusiveOpenFailsWhileAnotherProcessHasTheFile)
 {
-    Peer peer(Dir + "KINDS.DBF", 1);
-    ASSERT_EQ(peer.Reply(), "ready\n");
+    Peer peer({"rlock", Dir + "KINDS.DBF", "1"});
+    ASSERT_EQ(peer.Line(), "ready");
     T->SetExclusive(WordTrue);
     try {
         T->Open();

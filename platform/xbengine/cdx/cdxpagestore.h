@@ -1,6 +1,7 @@
 #pragma once
-// Where the pages of a compound index live. The engine wraps a store in its
-// index lock; the file store serves tests and exclusive use.
+// Where the pages of a compound index live. The engine keeps an open table's
+// index pages in its own store, whose writes go through the table's rollback
+// journal; the file store here serves the format's tests and benchmarks.
 
 #include <cstdint>
 #include <vector>

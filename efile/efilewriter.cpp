@@ -16,9 +16,10 @@
 #include "platform/vcl/dialogs.h"
 #include "platform/win/launcher.h"
 
-const char* const FireLogonPage = "https://fire.irs.gov";
-
 namespace {
+
+// The filing system's logon page, offered once a complete file is written.
+const char* const FireLogonPage = "https://fire.irs.gov";
 
 const char* const DefaultFileName = "ELF1099";
 
@@ -51,14 +52,15 @@ TPayeeSummary SumPayeeAmounts(TDataSet& Recipients, TReturnKind Kind) {
     return summary;
 }
 
+// A name that stays inside its directory: no separators, not "." or "..".
+bool IsPlainFileName(const String& Name) {
+    return !Name.empty() && Name != "." && Name != ".." && Name.find_first_of("/\\") == String::npos;
+}
+
 }  // namespace
 
 String ElectronicFileName(const TDClientDataBase& Data) {
     return Data.ReplacementFileName.empty() ? String(DefaultFileName) : Data.ReplacementFileName;
-}
-
-bool IsPlainFileName(const String& Name) {
-    return !Name.empty() && Name != "." && Name != ".." && Name.find_first_of("/\\") == String::npos;
 }
 
 int BuildElectronicFile(TDClientDataBase& Data, const String& Path, const std::function<void()>& Step) {

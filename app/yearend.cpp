@@ -54,7 +54,6 @@ void CarryRecipients(TDaroruTable* Old, TDaroruTable* New) {
     }
 }
 
-
 // Copies a table of the old client beside itself as .BAK; on failure asks whether
 // to go on. False to stop.
 bool BackUp(const String& Dir, const char* Table, const String& Question) {

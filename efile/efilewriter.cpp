@@ -1,7 +1,6 @@
 #include "efile/efilewriter.h"
 
 #include <cmath>
-#include <memory>
 #include <vector>
 
 #include "app/mainform.h"
@@ -13,14 +12,14 @@
 #include "efile/transmitterinfo.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/fileops.h"
-#include "platform/rtl/streams.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/dialogs.h"
 #include "platform/win/launcher.h"
 
-const char* const FireLogonPage = "https://fire.irs.gov";
-
 namespace {
+
+// The filing system's logon page, offered once a complete file is written.
+const char* const FireLogonPage = "https://fire.irs.gov";
 
 const char* const DefaultFileName = "ELF1099";
 
@@ -53,44 +52,15 @@ TPayeeSummary SumPayeeAmounts(TDataSet& Recipients, TReturnKind Kind) {
     return summary;
 }
 
-// The file under a working name beside Path, renamed to Path by Commit; removed
-// when dropped before.
-class TFileInProgress {
-public:
-    explicit TFileInProgress(const String& Path)
-        : FPath(Path), FWorkName(Path + ".part"), FStream(std::make_unique<TFileStream>(FWorkName, fmCreate)) {}
-    ~TFileInProgress() {
-        if (!FStream) return;
-        FStream.reset();
-        DeleteFile(FWorkName);
-    }
-    TFileInProgress(const TFileInProgress&) = delete;
-    TFileInProgress& operator=(const TFileInProgress&) = delete;
-
-    void Write(const String& Record) { FStream->WriteBuffer(Record.data(), static_cast<Int64>(Record.size())); }
-    void Commit() {
-        FStream.reset();
-        if (!RenameFile(FWorkName, FPath)) {
-            DeleteFile(FWorkName);
-            throw EInOutError("Unable to write " + FPath + ": the file is in use or cannot be replaced");
-        }
-    }
-
-private:
-    String FPath;
-    String FWorkName;
-    std::unique_ptr<TFileStream> FStream;
-};
-
+// A name that stays inside its directory: no separators, not "." or "..".
+bool IsPlainFileName(const String& Name) {
+    return !Name.empty() && Name != "." && Name != ".." && Name.find_first_of("/\\") == String::npos;
+}
 
 }  // namespace
 
 String ElectronicFileName(const TDClientDataBase& Data) {
     return Data.ReplacementFileName.empty() ? String(DefaultFileName) : Data.ReplacementFileName;
-}
-
-bool IsPlainFileName(const String& Name) {
-    return !Name.empty() && Name != "." && Name != ".." && Name.find_first_of("/\\") == String::npos;
 }
 
 int BuildElectronicFile(TDClientDataBase& Data, const String& Path, const std::function<void()>& Step) {
@@ -100,10 +70,9 @@ int BuildElectronicFile(TDClientDataBase& Data, const String& Path, const std::f
     TDaroruTable& recipients = *Data.tblEmployee;
     const TPayeeSummary summary = SumPayeeAmounts(recipients, kind);
 
-    TFileInProgress file(Path);
-    file.Write(TransmitterRecord(Data, payer, summary.Payees()));
+    String file = TransmitterRecord(Data, payer, summary.Payees());
     Step();
-    file.Write(PayerRecord(Data, payer, summary.AmountCodes()));
+    file += PayerRecord(Data, payer, summary.AmountCodes());
     Step();
     int sequence = 2;
     TPayeeSummary written(kind);
@@ -117,17 +86,18 @@ int BuildElectronicFile(TDClientDataBase& Data, const String& Path, const std::f
                 payee.Last = ExtractLastName(payee.Name1);
                 if (!payee.Last.empty()) lastNames.emplace_back(recipients.GetBookmark(), payee.Last);
             }
-            file.Write(PayeeRecord(payee, kind, ++sequence));
+            file += PayeeRecord(payee, kind, ++sequence);
             written.Add(payee);
         }
         Step();
     }
-    file.Write(EndOfPayerRecord(written.Payees(), written.Totals(), ++sequence));
+    file += EndOfPayerRecord(written.Payees(), written.Totals(), ++sequence);
     Step();
-    file.Write(EndOfTransmissionRecord(written.Payees(), ++sequence));
+    file += EndOfTransmissionRecord(written.Payees(), ++sequence);
     Step();
     Step();
-    file.Commit();
+    if (!WriteFileAtomically(Path, file))
+        throw EInOutError("Unable to write " + Path + ": the file is in use or cannot be replaced");
 
     for (const auto& [row, last] : lastNames) {
         recipients.GotoBookmark(row);

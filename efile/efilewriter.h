@@ -9,12 +9,8 @@
 
 #include "app/clientdatabase.h"
 
-// The filing system's logon page, offered once a complete file is written.
-extern const char* const FireLogonPage;
 // The file's name: the transmitter data's replacement file name, or ELF1099.
 String ElectronicFileName(const TDClientDataBase& Data);
-// A name that stays inside its directory: no separators, not "." or "..".
-bool IsPlainFileName(const String& Name);
 
 // Writes the electronic file of the client open in Data (tblClient on the payer,
 // tblEmployee open, the transmitter data loaded) to Path, starting the

@@ -2,11 +2,12 @@
 
 #include <memory>
 
-const char* const MissingItemSuffix = " Required information missing";
-
 String MissingItemsText;
 
 namespace {
+
+// Ends every line of an empty required item.
+const char* const MissingItemSuffix = " Required information missing";
 
 std::unique_ptr<TStringList> CurrentList = std::make_unique<TStringList>();
 

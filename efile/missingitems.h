@@ -6,9 +6,6 @@
 
 #include "platform/rtl/stringlist.h"
 
-// Ends every line of an empty required item.
-extern const char* const MissingItemSuffix;
-
 // The lines of the last run, each after one blank; "" when nothing was missing.
 extern String MissingItemsText;
 // The lines of the current run.
@@ -16,7 +13,7 @@ TStringList& MissingItems();
 // Starts a run: the text is emptied and a new, empty list becomes the current one.
 void ResetMissingItems();
 
-// Records Label + MissingItemSuffix when Value is exactly empty; a value of blanks
+// Records Label + " Required information missing" when Value is exactly empty; a value of blanks
 // counts as present.
 void AddMissingItem(const String& Value, const String& Label);
 // Records a line of its own: an item that is there but cannot be filed as it stands.

@@ -1,5 +1,8 @@
 #include "efile/transmitterdata.h"
 
+#include <array>
+
+#include "app/clientdatabase.h"
 #include "app/mainform.h"
 #include "app/texthelpers.h"
 #include "app/user.h"
@@ -7,16 +10,18 @@
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/stringlist.h"
 
+namespace {
+
 const char* const TransmitterDataFileName = "ELFTRANS.DTA";
 
+// The data module's fields in the order of the file's lines.
+using TTransmitterField = String TDClientDataBase::*;
 const std::array<TTransmitterField, 12> TransmitterFields = {
     &TDClientDataBase::TransmitterTIN,  &TDClientDataBase::ControlCode,    &TDClientDataBase::ForeignEntity,
     &TDClientDataBase::TransmitterName, &TDClientDataBase::ReplacementFileName, &TDClientDataBase::Resubmission,
     &TDClientDataBase::LastFiling,      &TDClientDataBase::CorrectionFile, &TDClientDataBase::ContactName,
     &TDClientDataBase::ContactPhone,    &TDClientDataBase::ContactEmail,   &TDClientDataBase::Interest1099,
 };
-
-namespace {
 
 // "" when no client is chosen.
 String ClientCopy(const TDClientDataBase& Data) {

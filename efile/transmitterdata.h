@@ -4,16 +4,6 @@
 // client's directory and the general copy in the program directory; both are
 // written together, and the client's copy is preferred when reading.
 
-#include <array>
-
-#include "app/clientdatabase.h"
-
-extern const char* const TransmitterDataFileName;
-
-// The data module's fields in the order of the file's lines.
-using TTransmitterField = String TDClientDataBase::*;
-extern const std::array<TTransmitterField, 12> TransmitterFields;
-
 // Loads the current client's copy, or else the general copy, into the data module;
 // a field whose line the file lacks becomes empty. The twelfth line (the 1099-INT
 // choice) is read only by program versions that know it. Without either file the

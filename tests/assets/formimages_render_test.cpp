@@ -6,10 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
-#include <stdexcept>
 
 #include <QImage>
 
@@ -19,21 +16,13 @@
 #include "platform/vcl/bitmap.h"
 #include "platform/vcl/qapp.h"
 #include "tests/assets/formanchors.h"
+#include "tests/assets/programfile.h"
 
 using namespace formimages;
 
 namespace {
 
 const std::string E = "\x1b";
-
-std::string ReadProgramFile(const std::string& Name)
-{
-    std::ifstream in(std::string(PROGRAM_DIR) + "/" + Name, std::ios::binary);
-    if (!in) throw std::runtime_error("missing " + Name);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // What a client's forms hold, cut to the width each place prints.
 std::string SampleText(const Anchor& A)

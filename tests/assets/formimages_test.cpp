@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 #include "assets/formimages/formdescription.h"
 #include "assets/formimages/overlaywriter.h"
 #include "tests/assets/formanchors.h"
+#include "tests/assets/programfile.h"
 
 using namespace formimages;
 
@@ -49,15 +49,6 @@ std::string Describe(const GridRect& R)
 {
     std::ostringstream s;
     s << "rows " << R.Top << "-" << R.Bottom << ", columns " << R.Left << "-" << R.Right;
-    return s.str();
-}
-
-std::string ReadProgramFile(const std::string& Name)
-{
-    std::ifstream in(std::string(PROGRAM_DIR) + "/" + Name, std::ios::binary);
-    if (!in) throw std::runtime_error("missing " + Name);
-    std::stringstream s;
-    s << in.rdbuf();
     return s.str();
 }
 

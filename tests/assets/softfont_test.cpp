@@ -3,20 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
-namespace {
+#include "tests/assets/programfile.h"
 
-std::string ReadProgramFile(const std::string& Name)
-{
-    std::ifstream in(std::string(PROGRAM_DIR) + "/" + Name, std::ios::binary);
-    if (!in) throw std::runtime_error("missing " + Name);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+namespace {
 
 int Get16(const std::string& S, size_t At)
 {

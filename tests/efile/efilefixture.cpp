@@ -69,12 +69,6 @@ String EFileFixture::BuildFile() {
     return Dir.Read(path);
 }
 
-std::vector<String> EFileFixture::Records(const String& Bytes) {
-    std::vector<String> records;
-    for (size_t at = 0; at < Bytes.size(); at += 750) records.push_back(Bytes.substr(at, 748));
-    return records;
-}
-
 void EFileFixture::ExpectGolden(const String& Case, const String& FileName, const String& Bytes) {
     WriteBytes(std::string(TOTAMUND_ARTIFACT_DIR) + "/efile/" + Case + "/" + FileName, Bytes);
     const std::string golden = std::string(TOTAMUND_SOURCE_DIR) + "/tests/efile/golden/" + Case + "/" + FileName;

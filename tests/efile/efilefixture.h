@@ -42,8 +42,6 @@ protected:
     String ClientDir() const;
     // Writes the current client's file and returns its bytes.
     String BuildFile();
-    // The file's records, each without its CR LF.
-    static std::vector<String> Records(const String& Bytes);
     // Copies the file to the artifact directory under Case and compares it with the
     // golden copy tests/efile/golden/<Case>/<name>. With TOTAMUND_UPDATE_GOLDEN set
     // in the environment the golden copy is written instead.

@@ -75,6 +75,13 @@ inline const std::map<char, std::vector<TLayoutField>>& RecordLayouts() {
     return layouts;
 }
 
+// The file's records, each without its CR LF.
+inline std::vector<String> Records(const String& Bytes) {
+    std::vector<String> records;
+    for (size_t at = 0; at < Bytes.size(); at += 750) records.push_back(Bytes.substr(at, 748));
+    return records;
+}
+
 // Positions Start..Start+Width-1 of the record (1-based).
 inline String Field(const String& Record, int Start, int Width) { return Record.substr(Start - 1, Width); }
 
@@ -111,11 +118,8 @@ inline bool FieldFits(const TLayoutField& F, const String& Value, int Sequence) 
 // records, and the counts and control totals against the payee records.
 inline void ExpectWellFormed(const String& Bytes) {
     ASSERT_EQ(Bytes.size() % 750, 0u) << "the file is not made of 750-byte records";
-    std::vector<String> records;
-    for (size_t at = 0; at < Bytes.size(); at += 750) {
-        EXPECT_EQ(Bytes.substr(at + 748, 2), "\r\n") << "record " << records.size() + 1;
-        records.push_back(Bytes.substr(at, 748));
-    }
+    for (size_t at = 748; at < Bytes.size(); at += 750) EXPECT_EQ(Bytes.substr(at, 2), "\r\n") << "record " << at / 750 + 1;
+    const std::vector<String> records = Records(Bytes);
     ASSERT_GE(records.size(), 4u);
     String types;
     for (const String& r : records) types += r[0];

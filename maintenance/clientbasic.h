@@ -15,7 +15,7 @@
 #include "controls/kvheader.h"
 #include "controls/kvlabel.h"
 #include "controls/kvtoolbar.h"
-#include "datacontrols/dwidlg.h"
+#include "datacontrols/lookup/dwidlg.h"
 #include "platform/vcl/buttons.h"
 #include "platform/vcl/label.h"
 #include "platform/vcl/panels.h"

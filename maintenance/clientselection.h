@@ -8,7 +8,7 @@
 // before showing the form; after it, modal result OK with NewClient means "create a
 // client", OK without it "make the current row's client current".
 
-#include "datacontrols/wwdbgrid.h"
+#include "datacontrols/grid/wwdbgrid.h"
 #include "platform/vcl/buttons.h"
 #include "platform/vcl/edits.h"
 #include "platform/vcl/forms.h"

@@ -4,7 +4,7 @@
 
 #include "controls/kvbevel.h"
 #include "controls/kvbutton.h"
-#include "datacontrols/wwdbgrid.h"
+#include "datacontrols/grid/wwdbgrid.h"
 #include "platform/vcl/edits.h"
 #include "platform/vcl/forms.h"
 #include "platform/vcl/label.h"

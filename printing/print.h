@@ -18,7 +18,7 @@
 #include "controls/kvheader.h"
 #include "controls/kvlabel.h"
 #include "controls/kvtoolbar.h"
-#include "datacontrols/dwidlg.h"
+#include "datacontrols/lookup/dwidlg.h"
 #include "platform/vcl/buttons.h"
 #include "platform/vcl/dialogs.h"
 #include "platform/vcl/panels.h"

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "app/texthelpers.h"
-#include "datacontrols/dwidlg.h"
+#include "datacontrols/lookup/dwidlg.h"
 #include "maintenance/clientimport.h"
 #include "platform/rtl/fileops.h"
 #include "tests/maintenance/clientformsfixture.h"

@@ -11,7 +11,7 @@
 #include <set>
 
 #include "app/smalldialogs.h"
-#include "datacontrols/dwidlg.h"
+#include "datacontrols/lookup/dwidlg.h"
 #include "platform/rtl/fileops.h"
 #include "printing/formpages.h"
 #include "printing/print.h"

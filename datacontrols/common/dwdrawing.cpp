@@ -1,0 +1,107 @@
+#include "datacontrols/common/dwdrawing.h"
+
+#include <algorithm>
+
+#include "platform/vcl/canvas.h"
+#include "platform/vcl/colors.h"
+#include "platform/vcl/frames.h"
+#include "platform/vcl/userinput.h"
+
+namespace {
+
+// Room an edit's border takes around one line of text.
+constexpr int BorderAllowance = 3 + 2;
+
+}  // namespace
+
+void dwDrawEditText(TCanvas* Canvas, const TRect& Rect, int LeftMargin, int Options, TAlignment Alignment,
+                    const String& Text, int TopMargin)
+{
+    TRect textRect = Rect;
+    textRect.Top += TopMargin;
+    unsigned format = DT_EXPANDTABS | DT_NOPREFIX;
+    switch (Alignment) {
+    case taLeftJustify:
+        textRect.Left += LeftMargin;
+        format |= DT_LEFT;
+        break;
+    case taRightJustify:
+        textRect.Right -= LeftMargin;
+        format |= DT_RIGHT;
+        break;
+    case taCenter:
+        textRect.Left += LeftMargin;
+        textRect.Right -= LeftMargin;
+        format |= DT_CENTER;
+        break;
+    }
+    if (!(Options & detNoBackground))
+        Canvas->FillRect(Rect);
+    if (Options & detShowPrefix)
+        format &= ~DT_NOPREFIX;
+    if (Options & detWordBreak)
+        format |= DT_WORDBREAK;
+    if (Options & detEndEllipsis)
+        format |= DT_END_ELLIPSIS;
+    if ((Options & detEndEllipsis) || dwIsSingleLineHeight(Canvas, Rect))
+        format &= ~DT_WORDBREAK;
+    Canvas->DrawText(Text, textRect, format);
+}
+
+bool dwIsSingleLineHeight(TCanvas* Canvas, const TRect& Rect)
+{
+    TRect line = Rect;
+    const int height = Canvas->DrawText("Wg", line, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    return height + BorderAllowance >= Rect.Bottom - Rect.Top;
+}
+
+void dwDrawSelectedFrame(TCanvas* Canvas, const TRect& Rect)
+{
+    const TBrushStyle brushStyle = Canvas->Brush()->Style();
+    const TColor penColor = Canvas->Pen()->Color();
+    Canvas->Brush()->SetStyle(bsClear);
+    Canvas->Pen()->SetColor(clHighlight);
+    Canvas->Rectangle(Rect);
+    Canvas->DrawFocusRect(Rect);
+    Canvas->Brush()->SetStyle(brushStyle);
+    Canvas->Pen()->SetColor(penColor);
+}
+
+void dwDrawEllipsisButton(TCanvas* Canvas, const TRect& Rect, int State, Word Key, bool Flat, bool Transparent)
+{
+    const bool pushed = State == dwButtonPushed;
+    if (!Transparent) {
+        TRect edge = Rect;
+        unsigned flags = BF_RECT;
+        if (!Flat)
+            flags |= BF_MIDDLE;
+        if (pushed && !KeyIsDown(Key))
+            flags |= BF_FLAT;
+        DrawEdge(*Canvas, edge, EDGE_RAISED, flags);
+    }
+    const int width = Rect.Right - Rect.Left;
+    const int height = Rect.Bottom - Rect.Top;
+    const int side = std::max(1, (width + 1) / 8);
+    const int shift = pushed ? 0 : 1;
+    const int x = Rect.Left + width / 2 - shift - side / 2;
+    const int y = Rect.Top + (height + 1) / 2 - shift - side / 2;
+    TBrush* brush = Canvas->Brush();
+    const TColor brushColor = brush->Color();
+    const TBrushStyle brushStyle = brush->Style();
+    brush->SetStyle(bsSolid);
+    brush->SetColor(clBlack);
+    for (int offset : {-2 * side, 0, 2 * side})
+        Canvas->FillRect(Bounds(x + offset, y, side, side));
+    brush->SetColor(brushColor);
+    brush->SetStyle(brushStyle);
+}
+
+void dwDrawDropDownArrowButton(TCanvas* Canvas, const TRect& Rect, int State, Word Key, bool Enabled)
+{
+    unsigned flags = DFCS_SCROLLCOMBOBOX;
+    if (!Enabled)
+        flags |= DFCS_INACTIVE;
+    else if (State != 0 && !KeyIsDown(Key))
+        flags |= DFCS_PUSHED | DFCS_FLAT;
+    DrawFrameControl(*Canvas, Rect, DFC_SCROLL, flags);
+}

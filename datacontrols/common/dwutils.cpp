@@ -1,0 +1,67 @@
+#include "datacontrols/common/dwutils.h"
+
+#include <algorithm>
+
+#include "platform/db/dataset.h"
+#include "platform/rtl/stringlist.h"
+#include "platform/vcl/controls.h"
+#include "platform/vcl/guiscreen.h"
+
+bool dwIsClassNamed(const TObject* Object, const String& ClassName)
+{
+    return Object && Object->InheritsFrom(ClassName);
+}
+
+bool dwParentIsGrid(const TControl* Control) { return Control && dwIsClassNamed(Control->Parent(), "TCustomGrid"); }
+
+bool dwParentIsInspector(const TControl* Control)
+{
+    return Control && dwIsClassNamed(Control->Parent(), "TdwDataInspector");
+}
+
+bool dwIsPaintCopyInInspector(const TControl* Control)
+{
+    return dwParentIsInspector(Control) && Control->ControlState().Contains(csPaintCopy);
+}
+
+TComponent* dwFindParentFormOrFrame(const TComponent* Component)
+{
+    for (TComponent* owner = Component ? Component->Owner() : nullptr; owner; owner = owner->Owner())
+        if (dwIsClassNamed(owner, "TCustomForm") || dwIsClassNamed(owner, "TCustomFrame"))
+            return owner;
+    return nullptr;
+}
+
+bool dwIsDesigning(const TComponent* Control)
+{
+    if (!Control)
+        return false;
+    const TComponent* form = dwFindParentFormOrFrame(Control);
+    return (form ? form : Control)->ComponentState().Contains(csDesigning);
+}
+
+String dwBoolToTF(bool Flag) { return Flag ? "T" : "F"; }
+
+String dwStringsToPChar(const TStrings* Lines, bool JoinWithBlank)
+{
+    String result;
+    for (int i = 0; i < Lines->Count(); ++i) {
+        if (i > 0)
+            result += JoinWithBlank ? " " : "\r\n";
+        result += Lines->Get(i);
+    }
+    return result;
+}
+
+String dwTextBeforeDot(const String& Text) { return Text.substr(0, Text.find('.')); }
+
+int dwMax(int A, int B) { return std::max(A, B); }
+int dwMin(int A, int B) { return std::min(A, B); }
+
+TdwHourGlass::TdwHourGlass() : FCursor(GuiScreen()->Cursor()) { GuiScreen()->SetCursor(crHourGlass); }
+
+TdwHourGlass::~TdwHourGlass() { GuiScreen()->SetCursor(FCursor); }
+
+TdwControlsDisabled::TdwControlsDisabled(TDataSet* DataSet) : FDataSet(DataSet) { FDataSet->DisableControls(); }
+
+TdwControlsDisabled::~TdwControlsDisabled() { FDataSet->EnableControls(); }

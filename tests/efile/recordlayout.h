@@ -149,6 +149,8 @@ inline void ExpectWellFormed(const String& Bytes) {
         long long sum = 0;
         for (size_t i = 2; i + 2 < records.size(); ++i) sum += std::stoll(Field(records[i], 55 + 12 * slot, 12));
         EXPECT_EQ(std::stoll(Field(c, 16 + 18 * slot, 18)), sum) << "C: control total " << "123456789ABCDE"[slot];
-        if (sum != 0) EXPECT_NE(codes.find("123456789ABCDE"[slot]), String::npos) << "A: amount code missing";
+        if (sum != 0) {
+            EXPECT_NE(codes.find("123456789ABCDE"[slot]), String::npos) << "A: amount code missing";
+        }
     }
 }

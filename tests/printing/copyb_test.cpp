@@ -81,7 +81,9 @@ TEST_F(CopyB, TheIncomeTypeChoosesTheFormAndTheAmountsBox) {
         PrintCopyB("G07");
         const std::string page = Dir.Read("PRN00001.PRN");
         EXPECT_EQ(Occurrences(page, "777.77"), c.Forms) << "type '" << c.Type << "'";
-        if (*c.Box) EXPECT_THAT(page, HasSubstr(Esc(c.Box) + "777.77")) << c.Type;
+        if (*c.Box) {
+            EXPECT_THAT(page, HasSubstr(Esc(c.Box) + "777.77")) << c.Type;
+        }
         // Withholding is printed on every form, whatever the type.
         EXPECT_EQ(Occurrences(page, "1250.00"), c.Forms == 3 ? 3u : 2u) << c.Type;
     }

@@ -185,8 +185,9 @@ protected:
             E.xb_Go(r);
             Row row{r, E.xb_Deleted() != 0, Trim("ID"), Trim("AMT"), Memo("NOTE")};
             EXPECT_EQ(E.xbx_LastError(), XBE_OK) << "record " << r << ": " << E.xbx_LastErrorText();
-            if (!row.Memo.empty())
+            if (!row.Memo.empty()) {
                 EXPECT_EQ(row.Memo.find_first_not_of(row.Memo[0]), std::string::npos) << "record " << r;
+            }
             rows.push_back(row);
         }
         for (XBSHORT order = 1; order <= 3; ++order) {

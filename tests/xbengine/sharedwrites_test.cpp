@@ -124,8 +124,9 @@ TEST_F(SharedWrites, AWalkInTagOrderMeetsEveryEarlierRecordWhileOthersAppend)
         ASSERT_TRUE(std::is_sorted(seen.begin(), seen.end())) << "walk " << walks;
         std::set<std::string> met;
         for (const std::string& id : seen)
-            if (before.count(id))
+            if (before.count(id)) {
                 ASSERT_TRUE(met.insert(id).second) << id << " twice in walk " << walks;
+            }
         ASSERT_EQ(met.size(), before.size()) << "walk " << walks << " met " << seen.size() << " records";
     }
     EXPECT_EQ(first.Line(), "ready");

@@ -5,13 +5,7 @@
 #include <functional>
 
 #include "platform/rtl/types.h"
-#include "platform/xbengine/xbe_types.h"
-
-struct TXbeFunctions {
-#define XBE_FUNCTION(name, result, parameters, tier) result(*xb_##name) parameters = nullptr;
-#include "platform/xbengine/xbe_functions.def"
-#undef XBE_FUNCTION
-};
+#include "platform/xbengine/xbe_functions.h"
 
 // How the library is found and bound; the default uses dlopen/dlsym/dlclose.
 // Tests put a fake engine behind it.

@@ -1,0 +1,156 @@
+// SELECTs through the local SQL engine over a table of n payments, against the
+// same SELECT over the same rows in a plain SQLite table with the same index:
+// an indexed equality (about 200 rows), a date range on a tag (about 1/12 of
+// the rows) and a scan with a condition on an unindexed field. The counter
+// sql_over_plain is the time of the local SQL engine divided by plain SQLite's.
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <string>
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include "bench/benchsupport.h"
+#include "platform/sql/localsql.h"
+#include "platform/xbengine/xbe50.h"
+#include "platform/xbengine/xbe_functions.h"
+
+namespace {
+
+const std::vector<Column> PaymentColumns = {
+        {"EMP_ID", "C", 8, 0}, {"DATE", "D", 8, 0}, {"AMOUNT", "N", 10, 2}, {"DESCR", "C", 40, 0}};
+
+struct TPayment {
+    std::string EmpId, Date, Amount, Descr;
+};
+
+TPayment PaymentOf(std::mt19937& random) {
+    const unsigned month = 1 + random() % 12, day = 1 + random() % 28;
+    char date[16];
+    std::snprintf(date, sizeof date, "2008%02u%02u", month, day);
+    return {"E" + std::to_string(random() % 500), date,
+            std::to_string(random() % 100000) + "." + std::to_string(10 + random() % 90),
+            "Payment " + std::to_string(random() % 1000000)};
+}
+
+const TXbeFunctions& Engine() {
+    static const TXbeFunctions functions = [] {
+        TXbeFunctions f;
+#define XBE_FUNCTION(name, result, parameters, tier) f.xb_##name = &xb_##name;
+#include "platform/xbengine/xbe_functions.def"
+#undef XBE_FUNCTION
+        return f;
+    }();
+    return functions;
+}
+
+String LastErrorText() { return xbx_LastErrorText(); }
+
+// The table of n payments with tags on EMP_ID and DATE, and the same rows in SQLite.
+struct TTables {
+    std::string Dir;
+    sqlite3* Plain = nullptr;
+};
+
+const TTables& Tables(int n) {
+    static std::map<int, TTables> made;
+    auto found = made.find(n);
+    if (found != made.end()) return found->second;
+    TTables& t = made[n];
+    t.Dir = ScratchDir("localsql-bench");
+    const std::string path = t.Dir + "PAYMENTS.DBF";
+    xb_Select(xb_CreateNew(path.c_str(), "", 2, XBSHORT(PaymentColumns.size())));
+    for (const Column& c : PaymentColumns)
+        xb_CreateField(c.Name, c.Type, XBSHORT(c.Width), XBSHORT(c.Decimals));
+    xb_CreateExec();
+    sqlite3_open(":memory:", &t.Plain);
+    sqlite3_exec(t.Plain, "CREATE TABLE PM(EMP_ID TEXT, DATE TEXT, AMOUNT REAL, DESCR TEXT); BEGIN", nullptr,
+                 nullptr, nullptr);
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(t.Plain, "INSERT INTO PM VALUES(?, ?, ?, ?)", -1, &insert, nullptr);
+    std::mt19937 random(5);
+    for (int i = 0; i < n; ++i) {
+        const TPayment p = PaymentOf(random);
+        const std::string image = " " + p.EmpId + std::string(8 - p.EmpId.size(), ' ') + p.Date +
+                                  std::string(10 - p.Amount.size(), ' ') + p.Amount + p.Descr +
+                                  std::string(40 - p.Descr.size(), ' ');
+        xb_AppendBlank();
+        xb_PutRecord(image.data());
+        const std::string iso = p.Date.substr(0, 4) + "-" + p.Date.substr(4, 2) + "-" + p.Date.substr(6, 2);
+        sqlite3_bind_text(insert, 1, p.EmpId.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 2, iso.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_double(insert, 3, std::stod(p.Amount));
+        sqlite3_bind_text(insert, 4, p.Descr.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_step(insert);
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    xb_IndexTag("", "EMP_ID", "EMP_ID", 0, 0, "");
+    xb_IndexTag("", "DATE", "DATE", 0, 0, "");
+    xb_Close();
+    sqlite3_exec(t.Plain, "COMMIT; CREATE INDEX PM_EMP ON PM(EMP_ID); CREATE INDEX PM_DATE ON PM(DATE)",
+                 nullptr, nullptr, nullptr);
+    return t;
+}
+
+// Runs Sql to its end on the plain database; the rows it gave.
+int PlainRows(sqlite3* Db, const char* Sql) {
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(Db, Sql, -1, &statement, nullptr);
+    int rows = 0;
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        for (int c = 0; c < sqlite3_column_count(statement); ++c)
+            benchmark::DoNotOptimize(sqlite3_column_text(statement, c));
+        ++rows;
+    }
+    sqlite3_finalize(statement);
+    return rows;
+}
+
+void Select(benchmark::State& state, const char* Sql) {
+    const int n = int(state.range(0));
+    const TTables& tables = Tables(n);
+    const localsql::TTableRef ref{"PAYMENTS.DBF", "PM", 2, {}};
+    String message;
+    auto statement =
+            localsql::TStatement::Prepare({&Engine(), LastErrorText}, tables.Dir, {ref}, {}, {}, message);
+    if (!statement) {
+        state.SkipWithError(message.c_str());
+        return;
+    }
+    using clock = std::chrono::steady_clock;
+    clock::duration sql {}, plain {};
+    int rows = 0;
+    for (auto _ : state) {
+        const auto start = clock::now();
+        statement->Open(Sql, message);
+        rows = statement->RecordCount();
+        const auto middle = clock::now();
+        benchmark::DoNotOptimize(PlainRows(tables.Plain, Sql));
+        sql += middle - start;
+        plain += clock::now() - middle;
+    }
+    state.counters["rows"] = rows;
+    state.counters["sql_over_plain"] = double(sql.count()) / double(std::max<clock::rep>(plain.count(), 1));
+    state.counters["sql_rows_per_second"] =
+            double(rows) * double(state.iterations()) / std::chrono::duration<double>(sql).count();
+}
+
+void IndexedEquality(benchmark::State& state) {
+    Select(state, "SELECT EMP_ID, DATE, AMOUNT FROM PM WHERE EMP_ID = 'E123'");
+}
+void IndexedDateRange(benchmark::State& state) {
+    Select(state, "SELECT EMP_ID, AMOUNT FROM PM WHERE DATE BETWEEN '2008-03-01' AND '2008-03-31'");
+}
+void ScanWithCondition(benchmark::State& state) {
+    Select(state, "SELECT EMP_ID, AMOUNT FROM PM WHERE AMOUNT > 99000");
+}
+
+BENCHMARK(IndexedEquality)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(IndexedDateRange)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(ScanWithCondition)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,466 @@
+#include "platform/sql/localsql.h"
+
+#include <sqlite3.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/rtl/datetime.h"
+#include "platform/rtl/fileops.h"
+#include "platform/rtl/floattext.h"
+#include "platform/rtl/strutils.h"
+#include "platform/sql/sqlvalues.h"
+#include "platform/sql/xbasetable.h"
+#include "platform/xbengine/xbe_functions.h"
+
+namespace localsql {
+
+namespace {
+
+// The engine's properties for reading and swapping its Deleted setting, and for
+// the number of orders of the current table.
+constexpr XBSHORT PropDeletedSwap = 1007;
+constexpr XBSHORT PropOrderCount = 3000;
+
+// The engine-wide state a statement changes while it runs, restored when it
+// ends: the selected work area, and the Deleted setting, which is off inside so
+// that the statement's own setting decides which records take part.
+class TEngineScope {
+public:
+    explicit TEngineScope(const TXbeFunctions& F)
+        : FF(F), FDeleted(F.xb_SysProp(PropDeletedSwap, 0)), FArea(F.xb_Select(0)) {
+        F.xb_Select(FArea);
+    }
+    ~TEngineScope() {
+        FF.xb_Select(FArea);
+        FF.xb_SysProp(PropDeletedSwap, FDeleted);
+    }
+    TEngineScope(const TEngineScope&) = delete;
+    TEngineScope& operator=(const TEngineScope&) = delete;
+
+private:
+    const TXbeFunctions& FF;
+    XBPROP FDeleted;
+    XBSHORT FArea;
+};
+
+std::atomic<int> AliasCounter {0};
+
+String Hex8(Int64 Value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(Value));
+    return text;
+}
+
+void WriteText(TStream& Stream, const String& Text) { Stream.Write(Text.data(), Int64(Text.size())); }
+
+// One SQL value of a result row.
+struct TValue {
+    int Type = SQLITE_NULL;
+    sqlite3_int64 Integer = 0;
+    double Real = 0;
+    String Text;  // text and blobs
+};
+
+TValue ReadValue(sqlite3_stmt* Statement, int Column) {
+    TValue v;
+    v.Type = sqlite3_column_type(Statement, Column);
+    switch (v.Type) {
+    case SQLITE_INTEGER: v.Integer = sqlite3_column_int64(Statement, Column); break;
+    case SQLITE_FLOAT: v.Real = sqlite3_column_double(Statement, Column); break;
+    case SQLITE_TEXT:
+    case SQLITE_BLOB: {
+        const void* data = v.Type == SQLITE_TEXT
+                                   ? static_cast<const void*>(sqlite3_column_text(Statement, Column))
+                                   : sqlite3_column_blob(Statement, Column);
+        v.Text.assign(static_cast<const char*>(data), size_t(sqlite3_column_bytes(Statement, Column)));
+        break;
+    }
+    default: break;
+    }
+    return v;
+}
+
+// The field type of a column declared by a table of the statement; false for a
+// computed column, whose type its values decide.
+bool DeclaredColumn(const char* DeclType, TFieldType& Type, int& Size) {
+    if (!DeclType) return false;
+    const String decl = DeclType;
+    int width = 0, decimals = 0;
+    if (std::sscanf(decl.c_str(), "CHAR(%d)", &width) == 1) {
+        Type = ftString;
+        Size = width;
+    } else if (std::sscanf(decl.c_str(), "NUMERIC(%d,%d)", &width, &decimals) == 2) {
+        Type = decimals == 0 && width <= 9 ? ftInteger : ftFloat;
+    } else if (decl == "DATE") {
+        Type = ftDate;
+    } else if (decl == "LOGICAL") {
+        Type = ftBoolean;
+    } else if (decl == "MEMO") {
+        Type = ftMemo;
+    } else if (decl == "BLOB") {
+        Type = ftBlob;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The field type of a computed column from the values it took.
+void InferredColumn(const std::vector<std::vector<TValue>>& Rows, size_t Column, TFieldType& Type,
+                    int& Size) {
+    bool integer = false, real = false, text = false, blob = false;
+    size_t longest = 1;
+    for (const std::vector<TValue>& row : Rows) {
+        const TValue& v = row[Column];
+        integer = integer || v.Type == SQLITE_INTEGER;
+        real = real || v.Type == SQLITE_FLOAT;
+        text = text || v.Type == SQLITE_TEXT;
+        blob = blob || v.Type == SQLITE_BLOB;
+        if (v.Type == SQLITE_TEXT) longest = std::max(longest, v.Text.size());
+    }
+    Size = 0;
+    if (blob)
+        Type = ftBlob;
+    else if (text || !(integer || real)) {
+        Type = ftString;
+        Size = int(longest);
+    } else if (real) {
+        Type = ftFloat;
+    } else {
+        bool fits = true;
+        for (const std::vector<TValue>& row : Rows)
+            fits = fits && (row[Column].Type != SQLITE_INTEGER ||
+                            (row[Column].Integer >= INT32_MIN && row[Column].Integer <= INT32_MAX));
+        Type = fits ? ftInteger : ftFloat;
+    }
+}
+
+int ImageSize(const TColumn& Column) {
+    switch (Column.Type) {
+    case ftString: return Column.Size + 1;
+    case ftBoolean: return 2;
+    case ftInteger:
+    case ftDate: return 4;
+    case ftFloat: return 8;
+    default: return 0;
+    }
+}
+
+double AsReal(const TValue& V) {
+    if (V.Type == SQLITE_INTEGER) return double(V.Integer);
+    if (V.Type == SQLITE_FLOAT) return V.Real;
+    return StrToFloatDef(V.Text, 0);
+}
+
+// The framework's day number of an 'YYYY-MM-DD' text; 0 (no date) for any other.
+Integer FrameworkDay(const String& Iso) {
+    String dtos;
+    if (!IsoDateToDtos(Iso, dtos)) return 0;
+    TDateTime date = 0;
+    if (!TryEncodeDate(std::stoi(dtos.substr(0, 4)), std::stoi(dtos.substr(4, 2)),
+                       std::stoi(dtos.substr(6, 2)), date))
+        return 0;
+    return Integer(date) + DateDelta;
+}
+
+void PutValue(String& Image, const TColumn& Column, const TValue& V) {
+    char* at = Image.data() + Column.Offset;
+    if (V.Type == SQLITE_NULL) return;
+    switch (Column.Type) {
+    case ftString: {
+        const String text = V.Type == SQLITE_INTEGER ? IntToStr(V.Integer)
+                            : V.Type == SQLITE_FLOAT ? FloatToStr(V.Real)
+                                                     : V.Text;
+        std::memcpy(at, text.data(), std::min(text.size(), size_t(Column.Size)));
+        break;
+    }
+    case ftInteger: {
+        const int32_t value = int32_t(V.Type == SQLITE_INTEGER ? V.Integer : sqlite3_int64(AsReal(V)));
+        std::memcpy(at, &value, sizeof value);
+        break;
+    }
+    case ftFloat: {
+        const double value = AsReal(V);
+        std::memcpy(at, &value, sizeof value);
+        break;
+    }
+    case ftBoolean: {
+        const int16_t value = AsReal(V) != 0 ? -1 : 0;
+        std::memcpy(at, &value, sizeof value);
+        break;
+    }
+    case ftDate: {
+        const Integer value = FrameworkDay(V.Text);
+        std::memcpy(at, &value, sizeof value);
+        break;
+    }
+    default: break;
+    }
+}
+
+}  // namespace
+
+struct TStatement::TImpl {
+    TEngine Engine;
+    TSettings Settings;
+    TParams Params;
+    std::vector<TOpenTable> Tables;
+    TModuleContext Context;
+    sqlite3* Db = nullptr;
+
+    const TXbeFunctions& F() const { return *Engine.Functions; }
+    String EngineError() const { return Engine.LastErrorText ? Engine.LastErrorText() : String(); }
+
+    ~TImpl() {
+        TEngineScope scope(F());
+        if (Db) sqlite3_close(Db);
+        for (const TOpenTable& table : Tables) {
+            F().xb_Select(table.Area);
+            F().xb_Close();
+        }
+    }
+
+    bool OpenTable(const String& Directory, const TTableRef& Ref, String& Message);
+    void ReadOrders(TOpenTable& Table);
+    // Prepares Sql with the parameters bound; nullptr with the reason in Message.
+    sqlite3_stmt* Compile(const String& Sql, const char*& Tail, String& Message);
+};
+
+bool TStatement::TImpl::OpenTable(const String& Directory, const TTableRef& Ref, String& Message) {
+    const TXbeFunctions& f = F();
+    const String path = Ref.FileName.starts_with("/") ? Ref.FileName : Directory + Ref.FileName;
+    const String alias = "SQL" + IntToStr(++AliasCounter);
+    const XBSHORT area =
+            f.xb_Use(path.c_str(), alias.c_str(), Settings.ReadOnly ? 1 : 0, XBSHORT(Ref.TableType));
+    if (area <= 0) {
+        Message = "Unable to open table " + path + ": " + EngineError();
+        return false;
+    }
+    TOpenTable table;
+    table.Alias = Ref.Alias;
+    table.Area = area;
+    Tables.push_back(table);
+    TOpenTable& open = Tables.back();
+    for (const String& index : Ref.ExtraIndexes) {
+        const String indexPath = index.starts_with("/") ? index : Directory + index;
+        if (f.xb_IndexOpen(indexPath.c_str()) <= 0 && !EngineError().empty()) {
+            Message = "Unable to open index " + indexPath + ": " + EngineError();
+            return false;
+        }
+    }
+    open.RecordSize = f.xb_RecSize();
+    open.RecordCount = f.xb_RecCount();
+    const int count = f.xb_FieldCount();
+    for (int i = 1; i <= count; ++i) {
+        TFieldInfo field;
+        field.Name = f.xb_FieldName(XBSHORT(i));
+        const String type = f.xb_FieldType(field.Name.c_str());
+        field.Type = type.empty() ? 'C' : type[0];
+        field.Width = f.xb_FieldWidth(field.Name.c_str());
+        field.Decimals = f.xb_FieldDecimals(field.Name.c_str());
+        field.Offset = f.xb_FieldOffset(field.Name.c_str()) - 1;
+        open.Fields.push_back(field);
+    }
+    ReadOrders(open);
+    return true;
+}
+
+// Finds, for each field, an order whose key is that field alone (or its upper
+// case, for a character field) and which has no condition.
+void TStatement::TImpl::ReadOrders(TOpenTable& Table) {
+    const TXbeFunctions& f = F();
+    Table.Orders.assign(Table.Fields.size(), TOrderInfo {});
+    const XBSHORT count = XBSHORT(f.xb_SysProp(PropOrderCount, 0));
+    for (XBSHORT order = 1; order <= count; ++order) {
+        f.xb_SetOrder(order);
+        if (!Trim(f.xb_IndexCondition()).empty()) continue;
+        const String key = UpperCase(Trim(f.xb_IndexKey()));
+        for (size_t i = 0; i < Table.Fields.size(); ++i) {
+            const TFieldInfo& field = Table.Fields[i];
+            TOrderInfo& serving = Table.Orders[i];
+            if (key == field.Name && (!serving.Order || serving.Upper))
+                serving = TOrderInfo {order, false};
+            else if (field.Type == 'C' && key == "UPPER(" + field.Name + ")" && !serving.Order)
+                serving = TOrderInfo {order, true};
+        }
+    }
+    f.xb_SetOrder(0);
+}
+
+sqlite3_stmt* TStatement::TImpl::Compile(const String& Sql, const char*& Tail, String& Message) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(Db, Tail, -1, &statement, &Tail) != SQLITE_OK) {
+        Message = sqlite3_errmsg(Db);
+        return nullptr;
+    }
+    if (!statement) return nullptr;
+    for (int i = 1; i <= sqlite3_bind_parameter_count(statement); ++i) {
+        const char* name = sqlite3_bind_parameter_name(statement, i);
+        const TParams::value_type* found = nullptr;
+        for (const auto& param : Params)
+            if (name && SameText(param.first, name + 1)) found = &param;
+        if (!found) {
+            Message = String("No value is given for the parameter ") + (name ? name : "?") + " of: " + Sql;
+            sqlite3_finalize(statement);
+            return nullptr;
+        }
+        BindVariant(statement, i, found->second);
+    }
+    return statement;
+}
+
+TStatement::TStatement(std::unique_ptr<TImpl> Impl) : FImpl(std::move(Impl)) { }
+
+TStatement::~TStatement() = default;
+
+std::unique_ptr<TStatement> TStatement::Prepare(const TEngine& Engine, const String& Directory,
+                                                const std::vector<TTableRef>& Tables,
+                                                const TSettings& Settings, TParams Params, String& Message) {
+    auto impl = std::make_unique<TImpl>();
+    impl->Engine = Engine;
+    impl->Settings = Settings;
+    impl->Params = std::move(Params);
+    impl->Tables.reserve(Tables.size());
+    TEngineScope scope(impl->F());
+    const String directory = Directory.empty() ? Directory : IncludeTrailingPathDelimiter(Directory);
+    for (const TTableRef& ref : Tables)
+        if (!impl->OpenTable(directory, ref, Message)) return nullptr;
+    if (sqlite3_open_v2(":memory:", &impl->Db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK) {
+        Message = "The SQL engine could not start";
+        return nullptr;
+    }
+    std::unique_ptr<TStatement> statement(new TStatement(std::move(impl)));
+    TImpl& self = *statement->FImpl;
+    self.Context = TModuleContext {&self.Engine, &self.Settings, &self.Tables, &statement->FCounters};
+    RegisterXbaseModule(self.Db, &self.Context);
+    for (size_t i = 0; i < self.Tables.size(); ++i) {
+        String alias;
+        for (char c : self.Tables[i].Alias) alias += c == '"' ? String("\"\"") : String(1, c);
+        const String create =
+                "CREATE VIRTUAL TABLE temp.\"" + alias + "\" USING xbase(" + IntToStr(Int64(i)) + ")";
+        char* error = nullptr;
+        if (sqlite3_exec(self.Db, create.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+            Message = "The table " + self.Tables[i].Alias + " cannot take part: " + (error ? error : "");
+            sqlite3_free(error);
+            return nullptr;
+        }
+    }
+    return statement;
+}
+
+int TStatement::Open(const String& Sql, String& Message) {
+    Close();
+    FSql = Sql;
+    TEngineScope scope(FImpl->F());
+    const char* tail = Sql.c_str();
+    sqlite3_stmt* statement = FImpl->Compile(Sql, tail, Message);
+    if (!statement) {
+        if (Message.empty()) Message = "There is no SQL statement";
+        return 1;
+    }
+    const int columns = sqlite3_column_count(statement);
+    if (columns == 0) {
+        sqlite3_finalize(statement);
+        Message = "The statement gives no rows: " + Sql;
+        return 1;
+    }
+    std::vector<std::vector<TValue>> rows;
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        std::vector<TValue> row;
+        row.reserve(size_t(columns));
+        for (int c = 0; c < columns; ++c) row.push_back(ReadValue(statement, c));
+        rows.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE) {
+        Message = sqlite3_errmsg(FImpl->Db);
+        sqlite3_finalize(statement);
+        return 1;
+    }
+    int offset = 0;
+    for (int c = 0; c < columns; ++c) {
+        TColumn column;
+        column.Name = sqlite3_column_name(statement, c);
+        if (!DeclaredColumn(sqlite3_column_decltype(statement, c), column.Type, column.Size))
+            InferredColumn(rows, size_t(c), column.Type, column.Size);
+        column.Offset = offset;
+        offset += ImageSize(column);
+        FColumns.push_back(column);
+    }
+    sqlite3_finalize(statement);
+    FRecordSize = offset;
+    FRows.reserve(rows.size());
+    for (const std::vector<TValue>& values : rows) {
+        TRow row;
+        row.RecNo = Int64(FRows.size() + 1);
+        row.Image.assign(size_t(FRecordSize), '\0');
+        for (size_t c = 0; c < FColumns.size(); ++c) {
+            if (ImageSize(FColumns[c]) == 0)
+                row.Blobs.push_back(values[c].Text);
+            else
+                PutValue(row.Image, FColumns[c], values[c]);
+        }
+        FRows.push_back(std::move(row));
+    }
+    return 0;
+}
+
+int TStatement::Exec(const String& Sql, String& Message) {
+    TEngineScope scope(FImpl->F());
+    const char* tail = Sql.c_str();
+    while (tail && *tail) {
+        sqlite3_stmt* statement = FImpl->Compile(Sql, tail, Message);
+        if (!statement) {
+            if (!Message.empty()) return 1;
+            continue;  // only blanks or a comment were left
+        }
+        int rc = SQLITE_ROW;
+        while ((rc = sqlite3_step(statement)) == SQLITE_ROW) { }
+        if (rc != SQLITE_DONE) Message = sqlite3_errmsg(FImpl->Db);
+        sqlite3_finalize(statement);
+        if (rc != SQLITE_DONE) return 1;
+    }
+    return 0;
+}
+
+void TStatement::Close() {
+    FColumns.clear();
+    FRows.clear();
+    FRecordSize = 0;
+}
+
+int TStatement::Refresh(String& Message) {
+    const String sql = FSql;
+    return Open(sql, Message);
+}
+
+void TStatement::WriteStructure(TStream& Stream) const {
+    for (const TColumn& column : FColumns)
+        WriteText(Stream, column.Name + "\r\n" + Hex8(column.Type) + "\r\n" + Hex8(column.Size) + "\r\n" +
+                                  Hex8(column.Offset) + "\r\n\r\n");
+}
+
+void TStatement::WriteRows(int First, int Count, TStream& Stream) const {
+    const int first = std::max(First, 1);
+    const int last = std::min(RecordCount(), first + std::max(Count, 0) - 1);
+    WriteText(Stream, Hex8(std::max(last - first + 1, 0)));
+    for (int row = first; row <= last; ++row) {
+        const TRow& r = FRows[size_t(row - 1)];
+        WriteText(Stream, Hex8(r.RecNo));
+        WriteText(Stream, r.Image);
+    }
+}
+
+void TStatement::WriteBlob(int Column, int Row, TStream& Stream) const {
+    if (Column < 0 || size_t(Column) >= FColumns.size() || Row < 1 || Row > RecordCount() ||
+        ImageSize(FColumns[size_t(Column)]) != 0)
+        return;
+    size_t blob = 0;
+    for (int c = 0; c < Column; ++c) blob += ImageSize(FColumns[size_t(c)]) == 0;
+    WriteText(Stream, FRows[size_t(Row - 1)].Blobs[blob]);
+}
+
+}  // namespace localsql

@@ -61,16 +61,15 @@ bool dwFilterInstall(const String& Text, TDataSet* DataSet, TdwFilterHandle& Fil
         return true;
     }
     const TdwFilterBlob blob = dwFilterCompile(Text, DataSet);
-    if (blob.empty()) {
-        FilterHandle = 0;
-        return false;
-    }
+    // The previous filter goes in any case, so that the handle is never lost while its
+    // filter stays; a failure leaves the data set unfiltered, and refreshed.
     dwFilterDrop(DataSet, FilterHandle);
-    TdwCursorFilters& filters = cursor->CursorFilters();
-    FilterHandle = filters.AddFilter(DataSet, FilterPriority, &blob, nullptr);
-    if (FilterHandle != 0)
-        filters.ActivateFilter(FilterHandle);
-    // Also after a failed add: the previous filter is gone, so the records read change.
+    if (!blob.empty()) {
+        TdwCursorFilters& filters = cursor->CursorFilters();
+        FilterHandle = filters.AddFilter(DataSet, FilterPriority, &blob, nullptr);
+        if (FilterHandle != 0)
+            filters.ActivateFilter(FilterHandle);
+    }
     RefreshActive(DataSet);
     return FilterHandle != 0;
 }

@@ -4,10 +4,10 @@
 
 #include "platform/rtl/exceptions.h"
 
-TdwFilterHandle TdwCursorFilters::AddFilter(TDataSet* ClientData, int Priority, const TdwFilterBlob* Expression,
-                                            TdwRecordFilterCallback Callback)
+TdwFilterHandle TdwCursorFilters::AddFilter(TDataSet* ClientData, int Priority,
+                                            const TdwFilterBlob* Expression, TdwRecordFilterCallback Callback)
 {
-    TFilter filter{0, ClientData, Priority, nullptr, std::move(Callback)};
+    TFilter filter {0, ClientData, Priority, nullptr, std::move(Callback)};
     if (Expression) {
         try {
             filter.Expression = std::make_unique<TdwFilterPredicate>(*Expression, FDataSet);
@@ -42,8 +42,8 @@ bool TdwCursorFilters::SetActive(TdwFilterHandle Handle, bool Active)
 
 bool TdwCursorFilters::DropFilter(TdwFilterHandle Handle)
 {
-    const auto found =
-        std::find_if(FFilters.begin(), FFilters.end(), [Handle](const TFilter& f) { return f.Handle == Handle; });
+    const auto found = std::find_if(FFilters.begin(), FFilters.end(),
+                                    [Handle](const TFilter& f) { return f.Handle == Handle; });
     if (found == FFilters.end())
         return false;
     FFilters.erase(found);
@@ -60,7 +60,8 @@ bool TdwCursorFilters::Accepts() const
     for (const TFilter& filter : FFilters) {
         if (!filter.Active)
             continue;
-        const bool accepted = filter.Expression ? filter.Expression->Accepts() : filter.Callback(filter.ClientData);
+        const bool accepted =
+                filter.Expression ? filter.Expression->Accepts() : filter.Callback(filter.ClientData);
         if (!accepted)
             return false;
     }

@@ -19,7 +19,7 @@ using TdwRecordFilterCallback = std::function<bool(TDataSet* ClientData)>;
 
 class TdwCursorFilters {
 public:
-    explicit TdwCursorFilters(TDataSet* DataSet) : FDataSet(DataSet) {}
+    explicit TdwCursorFilters(TDataSet* DataSet) : FDataSet(DataSet) { }
 
     // An expression or a callback (the other null); 0 when the expression cannot be
     // evaluated over the data set. Filters of a lower priority decide first.
@@ -59,5 +59,5 @@ public:
     // A table that the engine's own driver serves filters through the engine's query
     // on its work area, in the engine's expression language.
     virtual bool EngineServed() const { return false; }
-    virtual void SetEngineQuery(const String& /*Text*/) {}
+    virtual void SetEngineQuery(const String& /*Text*/) { }
 };

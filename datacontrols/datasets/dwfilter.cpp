@@ -23,7 +23,8 @@ bool IsComparisonChar(char C) { return C == '<' || C == '=' || C == '>'; }
 bool IsIdentifierStart(char C)
 {
     const auto code = static_cast<unsigned char>(C);
-    return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z') || code >= 146 || std::strchr("!#$*+-/@_`", C) != nullptr;
+    return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z') || code >= 146 ||
+           std::strchr("!#$*+-/@_`", C) != nullptr;
 }
 
 bool IsIdentifierChar(char C) { return IsIdentifierStart(C) || IsDigit(C) || C == ' '; }
@@ -48,12 +49,18 @@ struct TOperator {
 };
 
 constexpr TOperator Operators[] = {
-    {"=", canexpr::OpEqual, nkComparison},       {"<>", canexpr::OpNotEqual, nkComparison},
-    {">", canexpr::OpGreater, nkComparison},     {"<", canexpr::OpLess, nkComparison},
-    {">=", canexpr::OpGreaterEqual, nkComparison}, {"<=", canexpr::OpLessEqual, nkComparison},
-    {"AND", canexpr::OpAnd, nkLogical},          {"OR", canexpr::OpOr, nkLogical},
-    {"+", canexpr::OpAdd, nkArithmetic},         {"-", canexpr::OpSubtract, nkArithmetic},
-    {"*", canexpr::OpMultiply, nkArithmetic},    {"/", canexpr::OpDivide, nkArithmetic},
+        {"=", canexpr::OpEqual, nkComparison},
+        {"<>", canexpr::OpNotEqual, nkComparison},
+        {">", canexpr::OpGreater, nkComparison},
+        {"<", canexpr::OpLess, nkComparison},
+        {">=", canexpr::OpGreaterEqual, nkComparison},
+        {"<=", canexpr::OpLessEqual, nkComparison},
+        {"AND", canexpr::OpAnd, nkLogical},
+        {"OR", canexpr::OpOr, nkLogical},
+        {"+", canexpr::OpAdd, nkArithmetic},
+        {"-", canexpr::OpSubtract, nkArithmetic},
+        {"*", canexpr::OpMultiply, nkArithmetic},
+        {"/", canexpr::OpDivide, nkArithmetic},
 };
 
 const TOperator* OperatorOf(const String& Token)
@@ -69,7 +76,7 @@ const TOperator* OperatorOf(const String& Token)
 // the next token is one of its operators.
 class TParser {
 public:
-    TParser(const String& Text, TDataSet* DataSet) : FInput(Text), FDataSet(DataSet) {}
+    TParser(const String& Text, TDataSet* DataSet) : FInput(Text), FDataSet(DataSet) { }
 
     std::unique_ptr<TNode> Parse()
     {
@@ -211,8 +218,8 @@ private:
                 return false;
             }
             if (IsBlobType(field->DataType()) && right->Kind == nkOperand) {
-                MessageDlg("Memo and blob fields cannot be compared in a filter. \r" + left->Token, mtWarning, {mbOK},
-                           0);
+                MessageDlg("Memo and blob fields cannot be compared in a filter. \r" + left->Token, mtWarning,
+                           {mbOK}, 0);
                 return false;
             }
             if (right->Kind == nkOperand) {
@@ -235,7 +242,10 @@ private:
     std::vector<std::unique_ptr<TNode>> FOperands;
 };
 
-int CountNodes(const TNode* Node) { return Node ? 1 + CountNodes(Node->Left.get()) + CountNodes(Node->Right.get()) : 0; }
+int CountNodes(const TNode* Node)
+{
+    return Node ? 1 + CountNodes(Node->Left.get()) + CountNodes(Node->Right.get()) : 0;
+}
 
 String Unquoted(const String& Text)
 {

@@ -61,8 +61,8 @@ constexpr std::uint32_t OpEqual = 3, OpNotEqual = 4, OpGreater = 5, OpLess = 6, 
                         OpLessEqual = 8, OpAnd = 10, OpOr = 11, OpAdd = 16, OpSubtract = 17, OpMultiply = 18,
                         OpDivide = 19;
 // Constant data types.
-constexpr Word TypeString = 1, TypeDate = 2, TypeBoolean = 4, TypeSmallint = 5, TypeInteger = 6, TypeFloat = 7,
-               TypeBCD = 8, TypeTime = 10, TypeDateTime = 11;
+constexpr Word TypeString = 1, TypeDate = 2, TypeBoolean = 4, TypeSmallint = 5, TypeInteger = 6,
+               TypeFloat = 7, TypeBCD = 8, TypeTime = 10, TypeDateTime = 11;
 constexpr int BCDSize = 34;
 constexpr int BCDPrecision = 32;
 // Days from 1 January of the year 1 to the date-time epoch, plus one.

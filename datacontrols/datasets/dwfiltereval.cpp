@@ -46,11 +46,14 @@ TdwFilterPredicate::TdwFilterPredicate(const TdwFilterBlob& Blob, TDataSet* Data
         const std::uint32_t nodeClass = Read32(slot);
         if (nodeClass == canexpr::ClassBinary) {
             for (int child : {Read16(slot + 8), Read16(slot + 10)})
-                if (child % canexpr::SlotSize != 0 || child / canexpr::SlotSize <= index || child / canexpr::SlotSize >= nodes)
+                if (child % canexpr::SlotSize != 0 || child / canexpr::SlotSize <= index ||
+                    child / canexpr::SlotSize >= nodes)
                     throw EDatabaseError(Malformed);
         } else if (nodeClass == canexpr::ClassField) {
             const int at = FLiteralStart + Read16(slot + 10);
-            const void* end = at < size ? std::memchr(&FBlob[static_cast<size_t>(at)], 0, static_cast<size_t>(size - at)) : nullptr;
+            const void* end = at < size ? std::memchr(&FBlob[static_cast<size_t>(at)], 0,
+                                                      static_cast<size_t>(size - at))
+                                        : nullptr;
             if (!end)
                 throw EDatabaseError(Malformed);
             const String name(reinterpret_cast<const char*>(&FBlob[static_cast<size_t>(at)]));
@@ -94,7 +97,8 @@ TdwFilterPredicate::TValue TdwFilterPredicate::Constant(int Slot) const
     };
     switch (type) {
     case canexpr::TypeString:
-        return TValue::OfText(String(reinterpret_cast<const char*>(data), strnlen(reinterpret_cast<const char*>(data), size)));
+        return TValue::OfText(String(reinterpret_cast<const char*>(data),
+                                     strnlen(reinterpret_cast<const char*>(data), size)));
     case canexpr::TypeFloat:
     case canexpr::TypeDateTime: return TValue::OfNumber(read(double()));
     case canexpr::TypeDate:
@@ -123,7 +127,8 @@ TdwFilterPredicate::TValue TdwFilterPredicate::Evaluate(int Offset) const
         case otField: return TValue::OfText(field->AsString());
         case otBoolean: return field->IsNull() ? TValue() : TValue::OfLogical(field->AsBoolean());
         case otDate: return field->IsNull() ? TValue() : TValue::OfNumber(DayNumberOf(field->AsDateTime()));
-        case otTime: return field->IsNull() ? TValue() : TValue::OfNumber(MillisecondsOf(field->AsDateTime()));
+        case otTime:
+            return field->IsNull() ? TValue() : TValue::OfNumber(MillisecondsOf(field->AsDateTime()));
         case otDateTime: {
             if (field->IsNull())
                 return TValue();

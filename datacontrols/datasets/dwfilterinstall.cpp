@@ -81,7 +81,8 @@ bool dwFilterInstallCallback(const TdwRecordFilterCallback& Callback, TDataSet* 
     bool installed = true;
     if (Callback) {
         auto* cursor = dynamic_cast<TdwFilterCursor*>(DataSet);
-        FilterHandle = cursor ? cursor->CursorFilters().AddFilter(DataSet, FilterPriority, nullptr, Callback) : 0;
+        FilterHandle =
+                cursor ? cursor->CursorFilters().AddFilter(DataSet, FilterPriority, nullptr, Callback) : 0;
         if (FilterHandle != 0)
             cursor->CursorFilters().ActivateFilter(FilterHandle);
         installed = FilterHandle != 0;

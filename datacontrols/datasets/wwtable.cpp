@@ -29,7 +29,8 @@ std::vector<String> SplitFields(const String& Fields)
     size_t start = 0;
     while (start <= Fields.size() && !Fields.empty()) {
         const size_t semicolon = Fields.find(';', start);
-        const String name = Trim(Fields.substr(start, semicolon == String::npos ? String::npos : semicolon - start));
+        const String name =
+                Trim(Fields.substr(start, semicolon == String::npos ? String::npos : semicolon - start));
         if (!name.empty())
             names.push_back(name);
         if (semicolon == String::npos)
@@ -65,7 +66,7 @@ void dwSetEscapePoll(TdwEscapePoll Poll) { EscapePoll() = std::move(Poll); }
 
 bool dwCancelFilterOnEscape() { return EscapePoll() && EscapePoll()(); }
 
-TdwTable::TdwTable(TComponent* AOwner) : TDaroruTable(AOwner) {}
+TdwTable::TdwTable(TComponent* AOwner) : TDaroruTable(AOwner) { }
 
 TdwTable::~TdwTable() { FCursorFilters.DropAll(); }
 
@@ -166,7 +167,7 @@ TGetResult TdwTable::GetRecord(TRecordBuffer Buffer, TGetMode GetMode, bool DoCh
     struct TEndHourGlass {
         std::unique_ptr<TdwHourGlass>& HourGlass;
         ~TEndHourGlass() { HourGlass.reset(); }
-    } endHourGlass{FHourGlass};
+    } endHourGlass {FHourGlass};
     return TDaroruTable::GetRecord(Buffer, GetMode, DoCheck);
 }
 
@@ -219,8 +220,8 @@ bool TdwTable::IsDBaseTable() const
 bool TdwTable::IsParadoxTable() const
 {
     const String name = LowerCase(TDaroruTable::TableName());
-    return FTableType == ttParadox ||
-           (FTableType == ttDefault && name.find(".db") != String::npos && !name.empty() && name.back() == 'b');
+    return FTableType == ttParadox || (FTableType == ttDefault && name.find(".db") != String::npos &&
+                                       !name.empty() && name.back() == 'b');
 }
 
 void TdwTable::InternalOpen()
@@ -346,8 +347,10 @@ String TdwTable::KeyOf(const ConstArg& Values, int LastIndex)
     String key;
     for (int i = 0; i <= LastIndex && i < static_cast<int>(Values.size()); ++i) {
         String text = Values[static_cast<size_t>(i)].KeyText();
-        const TField* field = i < static_cast<int>(fields.size()) ? FindField(fields[static_cast<size_t>(i)]) : nullptr;
-        if (i < LastIndex && field && field->DataType() == ftString && static_cast<int>(text.size()) < field->Size())
+        const TField* field =
+                i < static_cast<int>(fields.size()) ? FindField(fields[static_cast<size_t>(i)]) : nullptr;
+        if (i < LastIndex && field && field->DataType() == ftString &&
+            static_cast<int>(text.size()) < field->Size())
             text += String(static_cast<size_t>(field->Size()) - text.size(), ' ');
         key += text;
     }
@@ -378,8 +381,8 @@ bool TdwTable::dwFindKey(const ConstArg& Values, int LastIndex)
     if (fields.empty())
         return false;
     if (LastIndex >= static_cast<int>(fields.size())) {
-        MessageDlg("Table " + Name() + ": FindKey has too many lookup values for index " + IndexName(), mtWarning,
-                   {mbOK}, 0);
+        MessageDlg("Table " + Name() + ": FindKey has too many lookup values for index " + IndexName(),
+                   mtWarning, {mbOK}, 0);
         return false;
     }
     if (FNarrowSearch && Scoped())
@@ -392,12 +395,18 @@ bool TdwTable::dwFindKey(const ConstArg& Values, int LastIndex)
 void TdwTable::GotoNearest(const ConstArg& Values)
 {
     const String key = KeyOf(Values, static_cast<int>(Values.size()) - 1);
+    CheckBrowseMode();
     // Soft seeking is the engine's setting: on for this seek only.
     cs_Select(WorkArea());
     cs_SetSoftSeek(1);
-    Seek(key);
-    cs_Select(WorkArea());
+    cs_Seek(key.c_str());
+    const int record = cs_RecNo();
+    const bool past = cs_Eof();
     cs_SetSoftSeek(0);
+    if (past)
+        Last();
+    else
+        Go(record);
 }
 
 bool TdwTable::dwLocate(const String& Value, const String& FieldNames, bool CaseSensitive, bool PartialMatch)
@@ -471,7 +480,10 @@ std::optional<TObject*> TdwTable::PublishedObject(const String& Name)
     return std::nullopt;
 }
 
-TIndexDefs* TdwTable::PublishedIndexDefs(const String& Name) { return Name == "IndexDefs" ? IndexDefs() : nullptr; }
+TIndexDefs* TdwTable::PublishedIndexDefs(const String& Name)
+{
+    return Name == "IndexDefs" ? IndexDefs() : nullptr;
+}
 
 bool TdwTable::SetPublishedText(const String& Name, const String& Value)
 {

@@ -144,9 +144,9 @@ private:
     Word FNarrowSearchUpperChar = 255;
     bool FValidateWithMask = true;
     TdwTableFilterEvent FOnFilter;
-    TdwOnFilterOptions FOnFilterOptions{ofoEnabled, ofoShowHourGlass};
+    TdwOnFilterOptions FOnFilterOptions {ofoEnabled, ofoShowHourGlass};
 
-    TdwCursorFilters FCursorFilters{this};
+    TdwCursorFilters FCursorFilters {this};
     TdwFilterHandle FFilterHandle = 0;
     TdwFilterHandle FCallbackHandle = 0;
     bool FInFilterCallback = false;

@@ -11,7 +11,7 @@ namespace {
 
 class TTypedField : public TField {
 public:
-    TTypedField(TComponent* AOwner, TFieldType DataType) : TField(AOwner, DataType) {}
+    TTypedField(TComponent* AOwner, TFieldType DataType) : TField(AOwner, DataType) { }
 };
 
 struct TReader {
@@ -26,13 +26,12 @@ struct TReader {
 
     // Post-order writing puts the left subtree's fields first, so reading left to
     // right meets the numbers in order.
-    String Node(unsigned Offset)
-    {
+    String Node(unsigned Offset) {
         const int slot = canexpr::HeaderSize + int(Offset);
         switch (Get32(slot)) {
         case canexpr::ClassBinary: {
-            static const char* const names[] = {"", "", "", "=", "<>", ">", "<", ">=", "<=", "", "AND", "OR",
-                                                "", "", "", "", "+", "-", "*", "/"};
+            static const char* const names[] = {"",    "",   "", "=", "<>", ">", "<", ">=", "<=", "",
+                                                "AND", "OR", "", "",  "",   "",  "+", "-",  "*",  "/"};
             const unsigned op = Get32(slot + 4);
             const String left = Node(Get16(slot + 8));
             const String right = Node(Get16(slot + 10));
@@ -42,27 +41,25 @@ struct TReader {
             if (Get32(slot + 4) != canexpr::OpField || Get16(slot + 8) != unsigned(NextFieldNumber))
                 Error = "field numbering";
             ++NextFieldNumber;
-            return "F" + IntToStr(Get16(slot + 8)) + ":" + reinterpret_cast<const char*>(Literal(Get16(slot + 10)));
+            return "F" + IntToStr(Get16(slot + 8)) + ":" +
+                   reinterpret_cast<const char*>(Literal(Get16(slot + 10)));
         }
         case canexpr::ClassConstant: return Constant(slot);
         default: Error = "node class"; return "?";
         }
     }
 
-    String Constant(int Slot)
-    {
+    String Constant(int Slot) {
         const unsigned type = Get16(Slot + 8), size = Get16(Slot + 10);
         const std::uint8_t* value = Literal(Get16(Slot + 12));
         auto number = [&](auto N) {
             std::memcpy(&N, value, sizeof N);
-            if (size != sizeof N)
-                Error = "constant size";
+            if (size != sizeof N) Error = "constant size";
             return N;
         };
         switch (type) {
         case canexpr::TypeString:
-            if (size != std::strlen(reinterpret_cast<const char*>(value)) + 1)
-                Error = "string size";
+            if (size != std::strlen(reinterpret_cast<const char*>(value)) + 1) Error = "string size";
             return "'" + String(reinterpret_cast<const char*>(value)) + "'";
         case canexpr::TypeFloat: return "f:" + FloatToStr(number(double()));
         case canexpr::TypeDate: return "d:" + IntToStr(number(std::int32_t()));
@@ -72,8 +69,7 @@ struct TReader {
         case canexpr::TypeInteger: return "i:" + IntToStr(number(std::int32_t()));
         case canexpr::TypeSmallint: return "s:" + IntToStr(number(std::int16_t()));
         case canexpr::TypeBCD:
-            if (size != canexpr::BCDSize)
-                Error = "bcd size";
+            if (size != canexpr::BCDSize) Error = "bcd size";
             return "bcd:" + FloatToStr(dwBCDToDouble(value));
         default: Error = "constant type"; return "?";
         }
@@ -82,42 +78,39 @@ struct TReader {
 
 }  // namespace
 
-std::unique_ptr<TMemDataSet> MakeTypedDataSet()
-{
+std::unique_ptr<TMemDataSet> MakeTypedDataSet() {
     auto dataSet = std::make_unique<TMemDataSet>(nullptr);
     const struct {
         const char* Name;
         TFieldType Type;
         int Size;
-    } fields[] = {{"CITY", ftString, 20}, {"STATE", ftString, 2},   {"AMOUNT", ftFloat, 0},  {"QTY", ftSmallint, 0},
-                  {"COUNT", ftInteger, 0}, {"PAID", ftBoolean, 0}, {"DUE", ftDate, 0},      {"STAMP", ftDateTime, 0},
-                  {"AT", ftTime, 0},       {"PRICE", ftBCD, 2},    {"NOTES", ftMemo, 0}};
+    } fields[] = {{"CITY", ftString, 20}, {"STATE", ftString, 2},   {"AMOUNT", ftFloat, 0},
+                  {"QTY", ftSmallint, 0}, {"COUNT", ftInteger, 0},  {"PAID", ftBoolean, 0},
+                  {"DUE", ftDate, 0},     {"STAMP", ftDateTime, 0}, {"AT", ftTime, 0},
+                  {"PRICE", ftBCD, 2},    {"NOTES", ftMemo, 0}};
     for (const auto& f : fields) {
         auto* field = new TTypedField(dataSet.get(), f.Type);
         field->SetFieldName(f.Name);
-        if (f.Size > 0)
-            field->SetSize(f.Size);
+        if (f.Size > 0) field->SetSize(f.Size);
         field->SetDataSet(dataSet.get());
     }
     return dataSet;
 }
 
-String RenderBlob(const TdwFilterBlob& Blob)
-{
-    if (Blob.size() < size_t(canexpr::HeaderSize))
-        return "bad blob: short";
-    TReader reader{Blob, 0, 1, String()};
+String RenderBlob(const TdwFilterBlob& Blob) {
+    if (Blob.size() < size_t(canexpr::HeaderSize)) return "bad blob: short";
+    TReader reader {Blob, 0, 1, String()};
     const unsigned nodes = reader.Get16(4);
     reader.LiteralStart = int(reader.Get16(8));
-    if (reader.Get16(0) != 1 || reader.Get16(2) != Blob.size() || reader.Get16(6) != unsigned(canexpr::HeaderSize) ||
+    if (reader.Get16(0) != 1 || reader.Get16(2) != Blob.size() ||
+        reader.Get16(6) != unsigned(canexpr::HeaderSize) ||
         reader.LiteralStart != canexpr::HeaderSize + canexpr::SlotSize * int(nodes))
         return "bad blob: header";
     const String tree = reader.Node(0);
     return reader.Error.empty() ? tree : "bad blob: " + reader.Error;
 }
 
-String HexDump(const TdwFilterBlob& Blob)
-{
+String HexDump(const TdwFilterBlob& Blob) {
     String text;
     char hex[4];
     const size_t literalStart = Blob.size() >= 10 ? size_t(Blob[8] | Blob[9] << 8) : 0;

@@ -6,12 +6,11 @@
 #include "platform/db/field.h"
 
 const std::vector<FieldLayout> PaymentSchema = {
-    {"ID", 'C', 6, 0},     {"NAME", 'C', 20, 0}, {"STATE", 'C', 2, 0}, {"AMOUNT", 'N', 10, 2},
-    {"QTY", 'N', 4, 0},    {"PAID", 'L', 1, 0},  {"DUE", 'D', 8, 0},
+        {"ID", 'C', 6, 0},  {"NAME", 'C', 20, 0}, {"STATE", 'C', 2, 0}, {"AMOUNT", 'N', 10, 2},
+        {"QTY", 'N', 4, 0}, {"PAID", 'L', 1, 0},  {"DUE", 'D', 8, 0},
 };
 
-std::vector<String> PaymentValues(int I)
-{
+std::vector<String> PaymentValues(int I) {
     static const char* const names[] = {"Smith", "jones", "Brown", "SMYTHE", "Miller", "davis", "Ng"};
     static const char* const states[] = {"CA", "IL", "NY", "TX", "WA"};
     char id[8], amount[16], due[16];
@@ -25,18 +24,21 @@ std::vector<String> PaymentValues(int I)
         ++month;
     }
     std::snprintf(due, sizeof due, "2024%02d%02d", month, rest + 1);
-    return {id, String(names[I % 7]) + " " + std::to_string(I), states[I % 5], amount, std::to_string(I % 50),
-            I % 3 == 0 ? "T" : "F", due};
+    return {id,
+            String(names[I % 7]) + " " + std::to_string(I),
+            states[I % 5],
+            amount,
+            std::to_string(I % 50),
+            I % 3 == 0 ? "T" : "F",
+            due};
 }
 
 void PaymentsTest::SetUp() { TableTest::SetUp(); }
 
-void PaymentsTest::MakePayments(int Rows, const std::vector<String>& Tags)
-{
+void PaymentsTest::MakePayments(int Rows, const std::vector<String>& Tags) {
     CreateTable("PAYMENTS.DBF", PaymentSchema);
     std::vector<String> images;
-    for (int i = 1; i <= Rows; ++i)
-        images.push_back(Image(PaymentSchema, PaymentValues(i)));
+    for (int i = 1; i <= Rows; ++i) images.push_back(Image(PaymentSchema, PaymentValues(i)));
     AppendImages("PAYMENTS.DBF", images);
     TDaroruTable* maker = Table("PAYMENTS");
     maker->SetExclusive(WordTrue);
@@ -51,13 +53,11 @@ void PaymentsTest::MakePayments(int Rows, const std::vector<String>& Tags)
                {"USTATEID", "UPPER(STATE)+ID"}};
     for (const String& tag : Tags)
         for (const auto& t : all)
-            if (tag == t.Tag)
-                maker->IndexTag("", t.Tag, t.Expression, 0, false, "");
+            if (tag == t.Tag) maker->IndexTag("", t.Tag, t.Expression, 0, false, "");
     maker->Close();
 }
 
-TdwTable* PaymentsTest::DwTable(const String& Name)
-{
+TdwTable* PaymentsTest::DwTable(const String& Name) {
     DwTables.push_back(std::make_unique<TdwTable>(nullptr));
     TdwTable* table = DwTables.back().get();
     table->SetName("Payments" + std::to_string(DwTables.size()));
@@ -66,32 +66,30 @@ TdwTable* PaymentsTest::DwTable(const String& Name)
     return table;
 }
 
-std::vector<String> PaymentsTest::Ids(TDataSet* DataSet)
-{
+std::vector<String> PaymentsTest::Ids(TDataSet* DataSet) {
     std::vector<String> ids;
     for (DataSet->First(); !DataSet->Eof(); DataSet->Next())
         ids.push_back(TrimRight(DataSet->FieldByName("ID")->AsString()));
     return ids;
 }
 
-std::vector<String> PaymentsTest::PythonIds(const String& Name, const String& Condition)
-{
+std::vector<String> PaymentsTest::PythonIds(const String& Name, const String& Condition) {
     const String script = "import sys, datetime, dbfread\n"
                           "t = dbfread.DBF(sys.argv[1], encoding='cp1252')\n"
                           "for r in t:\n"
-                          "    if " + Condition + ":\n"
+                          "    if " +
+                          Condition +
+                          ":\n"
                           "        print(r['ID'].rstrip())\n";
     setenv("PAYMENTS_SCRIPT", script.c_str(), 1);
     const String command = "/usr/bin/python3 -c \"$PAYMENTS_SCRIPT\" '" + Dir + Name + "' 2>&1";
     std::vector<String> ids;
     FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return ids;
+    if (!pipe) return ids;
     char line[512];
     while (std::fgets(line, sizeof line, pipe)) {
         String text(line);
-        if (!text.empty() && text.back() == '\n')
-            text.pop_back();
+        if (!text.empty() && text.back() == '\n') text.pop_back();
         ids.push_back(text);
     }
     pclose(pipe);

@@ -12,8 +12,7 @@ namespace {
 
 class TableFilterTest : public PaymentsTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         PaymentsTest::SetUp();
         MakePayments(10000, {"ID", "UNAME", "STATEID"});
     }
@@ -28,22 +27,21 @@ struct SameCondition {
 };
 
 const SameCondition Conditions[] = {
-    {"STATE = \"NY\" AND AMOUNT > 1000 OR QTY = 7", "STATE = \"NY\" .AND. AMOUNT > 1000 .OR. QTY = 7",
-     "(r['STATE'] == 'NY' and r['AMOUNT'] > 1000) or r['QTY'] == 7"},
-    {"DUE >= \"06/01/2024\" AND PAID = T", "DUE >= CTOD(\"06/01/2024\") .AND. PAID",
-     "r['DUE'] >= datetime.date(2024, 6, 1) and r['PAID']"},
-    // A term on the left leaves the right side a field; the parentheses end its name.
-    {"(AMOUNT) / (100) < (QTY) AND STATE <> \"CA\"", "AMOUNT / 100 < QTY .AND. STATE <> \"CA\"",
-     "r['AMOUNT'] / 100 < r['QTY'] and r['STATE'] != 'CA'"},
-    {"NAME < \"Miller\" AND QTY <= 3", "NAME < \"Miller\" .AND. QTY <= 3",
-     "r['NAME'].rstrip() < 'Miller' and r['QTY'] <= 3"},
-    // Quoted, as an unquoted value would run on across the blanks.
-    {"PAID = \"F\" AND DUE < \"02/01/2024\"", "!PAID .AND. DUE < CTOD(\"02/01/2024\")",
-     "not r['PAID'] and r['DUE'] < datetime.date(2024, 2, 1)"},
+        {"STATE = \"NY\" AND AMOUNT > 1000 OR QTY = 7", "STATE = \"NY\" .AND. AMOUNT > 1000 .OR. QTY = 7",
+         "(r['STATE'] == 'NY' and r['AMOUNT'] > 1000) or r['QTY'] == 7"},
+        {"DUE >= \"06/01/2024\" AND PAID = T", "DUE >= CTOD(\"06/01/2024\") .AND. PAID",
+         "r['DUE'] >= datetime.date(2024, 6, 1) and r['PAID']"},
+        // A term on the left leaves the right side a field; the parentheses end its name.
+        {"(AMOUNT) / (100) < (QTY) AND STATE <> \"CA\"", "AMOUNT / 100 < QTY .AND. STATE <> \"CA\"",
+         "r['AMOUNT'] / 100 < r['QTY'] and r['STATE'] != 'CA'"},
+        {"NAME < \"Miller\" AND QTY <= 3", "NAME < \"Miller\" .AND. QTY <= 3",
+         "r['NAME'].rstrip() < 'Miller' and r['QTY'] <= 3"},
+        // Quoted, as an unquoted value would run on across the blanks.
+        {"PAID = \"F\" AND DUE < \"02/01/2024\"", "!PAID .AND. DUE < CTOD(\"02/01/2024\")",
+         "not r['PAID'] and r['DUE'] < datetime.date(2024, 2, 1)"},
 };
 
-TEST_F(TableFilterTest, AFilterKeepsTheRowsTheEngineAndAnIndependentReaderFind)
-{
+TEST_F(TableFilterTest, AFilterKeepsTheRowsTheEngineAndAnIndependentReaderFind) {
     TdwTable* filtered = DwTable("PAYMENTS");
     filtered->Open();
     TDaroruTable* queried = Table("PAYMENTS");
@@ -63,8 +61,7 @@ TEST_F(TableFilterTest, AFilterKeepsTheRowsTheEngineAndAnIndependentReaderFind)
     EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
-TEST_F(TableFilterTest, TheFilterHoldsInEveryOrderAndItsFilterLinesJoinWithAnd)
-{
+TEST_F(TableFilterTest, TheFilterHoldsInEveryOrderAndItsFilterLinesJoinWithAnd) {
     TdwTable* t = DwTable("PAYMENTS");
     TStringList lines;
     lines.Add("STATE = \"TX\"  \t");

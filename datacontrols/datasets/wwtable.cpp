@@ -257,7 +257,7 @@ void TdwTable::DoBeforePost()
 
 void TdwTable::DoOnCalcFields()
 {
-    dwPurgeMissingFieldEntries(this, &FLookupFields, &FLookupLinks, &FControlType);
+    dwPurgeMissingFieldEntries(this, &FSettings.LookupFields, &FSettings.LookupLinks, &FSettings.ControlType);
     TDaroruTable::DoOnCalcFields();
 }
 
@@ -441,19 +441,6 @@ void TdwTable::ApplyRangeFrom(const ConstArg& Values, int LastIndex)
 void TdwTable::dwCancelRange() { CancelRange(); }
 
 // ---- published names
-
-TStrings* TdwTable::PublishedStrings(const String& Name)
-{
-    if (Name == "LookupFields")
-        return &FLookupFields;
-    if (Name == "LookupLinks")
-        return &FLookupLinks;
-    if (Name == "ControlType")
-        return &FControlType;
-    if (Name == "PictureMasks")
-        return &FPictureMasks;
-    return nullptr;
-}
 
 std::optional<int> TdwTable::PublishedOrdinal(const String& Name)
 {

@@ -13,6 +13,7 @@
 #include "datacontrols/common/dwproperties.h"
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/datasets/dwcursorfilters.h"
+#include "datacontrols/datasets/dwsettinglists.h"
 #include "platform/rtl/constarg.h"
 #include "platform/rtl/stringlist.h"
 #include "tables/drodset.h"
@@ -34,10 +35,10 @@ public:
     bool InheritsFrom(const String& name) const override;
 
     // The per-field setting lists.
-    TStrings& LookupFields() { return FLookupFields; }
-    TStrings& LookupLinks() { return FLookupLinks; }
-    TStrings& ControlType() { return FControlType; }
-    TStrings& PictureMasks() { return FPictureMasks; }
+    TStrings& LookupFields() { return FSettings.LookupFields; }
+    TStrings& LookupLinks() { return FSettings.LookupLinks; }
+    TStrings& ControlType() { return FSettings.ControlType; }
+    TStrings& PictureMasks() { return FSettings.PictureMasks; }
 
     // Filter lines, joined with AND; installed at once on an active table.
     const TStrings& dwFilter() const { return FdwFilter; }
@@ -102,7 +103,7 @@ public:
     bool IsSequenced() const override;
 
     // The published names the library reads.
-    TStrings* PublishedStrings(const String& Name) override;
+    TStrings* PublishedStrings(const String& Name) override { return FSettings.Find(Name); }
     std::optional<int> PublishedOrdinal(const String& Name) override;
     std::optional<String> PublishedText(const String& Name) override;
     std::optional<TObject*> PublishedObject(const String& Name) override;
@@ -136,7 +137,8 @@ private:
     String KeyOf(const ConstArg& Values, int LastIndex);
     bool CurrentRecordMatches(const ConstArg& Values, int LastIndex);
 
-    TStringList FLookupFields, FLookupLinks, FControlType, FPictureMasks, FdwFilter, FQuery;
+    TdwSettingLists FSettings;
+    TStringList FdwFilter, FQuery;
     String FQueryType;
     TTableType FTableType = ttDefault;
     bool FSyncSQLByRange = false;

@@ -67,6 +67,7 @@ public:
     const String& QueryType() const { return FQueryType; }
     // A non-empty name clears Query.
     void SetTableName(const String& Value);
+    // The framework's table type; the engine's own stays TDaroruTable::TableType.
     TTableType TableType() const { return FTableType; }
     void SetTableType(TTableType Value) { FTableType = Value; }
     bool IsDBaseTable() const;

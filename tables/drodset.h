@@ -487,6 +487,10 @@ protected:
     void DoAfterCancel() override;
     void DoAfterScroll() override;
     TDaroruConnection* ServerConnection() const override;
+    // Whether reading filters records, and the verdict on the record being read, in
+    // the filter state; a descendant with filters of its own adds them here.
+    virtual bool FiltersRecords() const { return OnFilterRecord && Filtered(); }
+    virtual bool AcceptRecord();
 
     void OpenTable();
     void SetToDaroruEnv();

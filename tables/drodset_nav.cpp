@@ -58,11 +58,11 @@ TGetResult TDaroruTable::GetRecord(TRecordBuffer Buffer, TGetMode GetMode, bool 
             SetRecordInfo(Buffer, FCurrentRecNo, bfCurrent);
             GetCalcFields(Buffer);
             accepted = true;
-            if (OnFilterRecord && Filtered()) {
+            if (FiltersRecords()) {
                 const TDataSetState saved = SetTempState(dsFilter);
                 FFilterBuffer = Buffer;
                 try {
-                    OnFilterRecord(this, accepted);
+                    accepted = AcceptRecord();
                 } catch (...) {
                 }
                 RestoreState(saved);
@@ -77,6 +77,13 @@ TGetResult TDaroruTable::GetRecord(TRecordBuffer Buffer, TGetMode GetMode, bool 
         FAtFirst = FAtLast = false;
     } while (!accepted && result == grOK);
     return result;
+}
+
+bool TDaroruTable::AcceptRecord()
+{
+    bool accepted = true;
+    OnFilterRecord(this, accepted);
+    return accepted;
 }
 
 void TDaroruTable::InternalFirst()

@@ -1,0 +1,489 @@
+#include "datacontrols/datasets/wwtable.h"
+
+#include "datacontrols/common/dwfieldsettings.h"
+#include "datacontrols/common/dwlocate.h"
+#include "datacontrols/common/dwpicturemasks.h"
+#include "datacontrols/datasets/dwfilterinstall.h"
+#include "platform/db/datasource.h"
+#include "platform/db/dberror.h"
+#include "platform/db/field.h"
+#include "platform/rtl/fileops.h"
+#include "platform/rtl/strutils.h"
+#include "platform/vcl/dialogs.h"
+
+namespace {
+
+constexpr const char* FailToSetFilter = "Fail to set filter";
+constexpr int EscapeCheckInterval = 100;
+constexpr int FilterCallWrap = 32000;
+
+TdwEscapePoll& EscapePoll()
+{
+    static TdwEscapePoll poll;
+    return poll;
+}
+
+std::vector<String> SplitFields(const String& Fields)
+{
+    std::vector<String> names;
+    size_t start = 0;
+    while (start <= Fields.size() && !Fields.empty()) {
+        const size_t semicolon = Fields.find(';', start);
+        const String name =
+                Trim(Fields.substr(start, semicolon == String::npos ? String::npos : semicolon - start));
+        if (!name.empty())
+            names.push_back(name);
+        if (semicolon == String::npos)
+            break;
+        start = semicolon + 1;
+    }
+    return names;
+}
+
+String JoinFields(const std::vector<String>& Names, size_t Count)
+{
+    String joined;
+    for (size_t i = 0; i < Count && i < Names.size(); ++i)
+        joined += (i > 0 ? ";" : "") + Names[i];
+    return joined;
+}
+
+// Marks a record-filter call in progress for as long as it lives.
+class TInCallback {
+public:
+    explicit TInCallback(bool& Flag) : FFlag(Flag) { FFlag = true; }
+    ~TInCallback() { FFlag = false; }
+    TInCallback(const TInCallback&) = delete;
+    TInCallback& operator=(const TInCallback&) = delete;
+
+private:
+    bool& FFlag;
+};
+
+}  // namespace
+
+void dwSetEscapePoll(TdwEscapePoll Poll) { EscapePoll() = std::move(Poll); }
+
+bool dwCancelFilterOnEscape() { return EscapePoll() && EscapePoll()(); }
+
+TdwTable::TdwTable(TComponent* AOwner) : TDaroruTable(AOwner) { }
+
+TdwTable::~TdwTable() { FCursorFilters.DropAll(); }
+
+bool TdwTable::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TdwTable") || TDaroruTable::InheritsFrom(name);
+}
+
+// ---- filters
+
+String TdwTable::FilterText() const
+{
+    String text;
+    for (int i = 0; i < FdwFilter.Count(); ++i) {
+        String line = FdwFilter[i];
+        while (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
+            line.pop_back();
+        if (line.empty())
+            continue;
+        text += text.empty() ? line : " AND (" + line + ")";
+    }
+    return text;
+}
+
+void TdwTable::SetdwFilter(const TStrings& Lines)
+{
+    FdwFilter.Assign(Lines);
+    if (Active() && !dwFilterInstall(FilterText(), this, FFilterHandle, false))
+        MessageDlg(FailToSetFilter, mtWarning, {mbOK}, 0);
+}
+
+void TdwTable::SetOnFilter(TdwTableFilterEvent Value)
+{
+    FOnFilter = std::move(Value);
+    TdwRecordFilterCallback callback;
+    if (FOnFilter)
+        callback = [this](TDataSet*) { return RecordFilter(); };
+    if (Active() || !FOnFilter)
+        dwFilterInstallCallback(callback, this, FCallbackHandle);
+}
+
+void TdwTable::SetOnFilterOptions(TdwOnFilterOptions Value)
+{
+    const bool disabling = FOnFilterOptions.Contains(ofoEnabled) && !Value.Contains(ofoEnabled);
+    FOnFilterOptions = Value;
+    // Inside a record read the records that follow are read unfiltered anyway.
+    if (disabling && Active() && FOnFilter && !FInFilterCallback)
+        Refresh();
+}
+
+void TdwTable::PrepareCursor()
+{
+    const String text = FilterText();
+    if (!text.empty() && !dwFilterInstall(text, this, FFilterHandle, true))
+        MessageDlg(FailToSetFilter, mtWarning, {mbOK}, 0);
+    if (FOnFilter)
+        dwFilterInstallCallback([this](TDataSet*) { return RecordFilter(); }, this, FCallbackHandle);
+}
+
+bool TdwTable::RecordFilter()
+{
+    if (ComponentState().Contains(csDestroying) || !FOnFilter || FInFilterCallback ||
+        !FOnFilterOptions.Contains(ofoEnabled))
+        return true;
+    bool accept = true;
+    {
+        const TInCallback inCallback(FInFilterCallback);
+        FOnFilter(this, accept);
+        if (!accept && FOnFilterOptions.Contains(ofoShowHourGlass) && !FHourGlass)
+            FHourGlass = std::make_unique<TdwHourGlass>();
+        if (FOnFilterOptions.Contains(ofoCancelOnEscape)) {
+            if (++FFilterCallCount >= FilterCallWrap)
+                FFilterCallCount = 0;
+            if (FFilterCallCount % EscapeCheckInterval == 0 && dwCancelFilterOnEscape()) {
+                TdwOnFilterOptions options = FOnFilterOptions;
+                options.Exclude(ofoEnabled);
+                SetOnFilterOptions(options);
+                if (OnFilterEscape)
+                    OnFilterEscape(this);
+            }
+        }
+    }
+    return accept;
+}
+
+bool TdwTable::FiltersRecords() const { return TDaroruTable::FiltersRecords() || FCursorFilters.Filtering(); }
+
+bool TdwTable::AcceptRecord()
+{
+    if (!FCursorFilters.Accepts())
+        return false;
+    return !TDaroruTable::FiltersRecords() || TDaroruTable::AcceptRecord();
+}
+
+TGetResult TdwTable::GetRecord(TRecordBuffer Buffer, TGetMode GetMode, bool DoCheck)
+{
+    // The hourglass a rejected record showed ends with the read that skipped it.
+    struct TEndHourGlass {
+        std::unique_ptr<TdwHourGlass>& HourGlass;
+        ~TEndHourGlass() { HourGlass.reset(); }
+    } endHourGlass {FHourGlass};
+    return TDaroruTable::GetRecord(Buffer, GetMode, DoCheck);
+}
+
+bool TdwTable::IsSequenced() const
+{
+    if (FOnFilter || !FilterText().empty())
+        return false;
+    return TDaroruTable::IsSequenced();
+}
+
+void TdwTable::SetEngineQuery(const String& Text)
+{
+    if (Active()) {
+        TDaroruTable::Query(Text);
+        return;
+    }
+    // While opening: the engine takes the query before the first record is read.
+    if (!Text.empty() && EvalTest(Text) != 3)
+        throw EDatabaseError("Invalid Query Expression");
+    cs_Select(WorkArea());
+    cs_Query(Text.c_str());
+}
+
+// ---- opening and closing
+
+void TdwTable::SetQuery(const TStrings& Lines)
+{
+    if (Active())
+        Close();
+    if (Lines.Count() > 0) {
+        TDaroruTable::SetTableName("");
+        SetMasterSource(nullptr);
+        SetMasterFields("");
+    }
+    FQuery.Assign(Lines);
+}
+
+void TdwTable::SetTableName(const String& Value)
+{
+    TDaroruTable::SetTableName(Value);
+    if (!Value.empty())
+        FQuery.Clear();
+}
+
+bool TdwTable::IsDBaseTable() const
+{
+    return FTableType == ttDBase || SameText(ExtractFileExt(TDaroruTable::TableName()), ".DBF");
+}
+
+bool TdwTable::IsParadoxTable() const
+{
+    const String name = LowerCase(TDaroruTable::TableName());
+    return FTableType == ttParadox || (FTableType == ttDefault && name.find(".db") != String::npos &&
+                                       !name.empty() && name.back() == 'b');
+}
+
+void TdwTable::InternalOpen()
+{
+    if (FQuery.Count() > 0) {
+        const String first = Trim(FQuery[0]);
+        FQueryType = LowerCase(first.substr(0, first.find(' '))) == "query" ? "QBE" : "SQL";
+        throw EDatabaseError(FQueryType == "QBE" ? "QBE queries are not supported"
+                                                 : "SQL queries are not supported on a library table");
+    }
+    if (IsParadoxTable())
+        throw EDatabaseError("Paradox tables are not supported: " + TDaroruTable::TableName());
+    if (FTableType == ttASCII)
+        throw EDatabaseError("ASCII tables are not supported: " + TDaroruTable::TableName());
+    TDaroruTable::InternalOpen();
+    PrepareCursor();
+}
+
+void TdwTable::InternalClose()
+{
+    FCursorFilters.DropAll();
+    FFilterHandle = FCallbackHandle = 0;
+    FHourGlass.reset();
+    TDaroruTable::InternalClose();
+}
+
+void TdwTable::DoBeforePost()
+{
+    TDaroruTable::DoBeforePost();
+    if (FValidateWithMask)
+        dwValidateWithMasks(this, OnInvalidValue);
+}
+
+void TdwTable::DoOnCalcFields()
+{
+    dwPurgeMissingFieldEntries(this, &FSettings.LookupFields, &FSettings.LookupLinks, &FSettings.ControlType);
+    TDaroruTable::DoOnCalcFields();
+}
+
+// ---- indexes
+
+String TdwTable::FindIndexForFields(const String& FieldNames)
+{
+    TIndexDefs* defs = IndexDefs();
+    if (defs->Count() == 0 || (defs->Count() > 0 && SameText(defs->Items(0)->Name(), Name() + "Index0"))) {
+        defs->SetUpdated(false);
+        defs->Update();
+    }
+    const String wanted = UpperCase(FieldNames);
+    // Exact matches before prefixes; case-insensitive indexes before the others.
+    for (const bool prefix : {false, true})
+        for (const bool caseless : {true, false})
+            for (int i = 0; i < defs->Count(); ++i) {
+                const TIndexDef* def = defs->Items(i);
+                if (def->Options().Contains(ixCaseInsensitive) != caseless)
+                    continue;
+                const String fields = UpperCase(def->Fields());
+                if (prefix ? fields.rfind(wanted + ";", 0) == 0 : fields == wanted)
+                    return def->Name();
+            }
+    return "?";
+}
+
+String TdwTable::GetIndexFieldsByName(const String& IndexName)
+{
+    const TIndexDef* def = IndexDefs()->FindDef(IndexName.empty() ? String("PrimaryKey") : IndexName);
+    return def ? def->Fields() : String();
+}
+
+std::vector<String> TdwTable::IndexFields()
+{
+    return IndexName().empty() ? std::vector<String>() : SplitFields(GetIndexFieldsByName(IndexName()));
+}
+
+bool TdwTable::CaseInsensitiveIndex()
+{
+    const TIndexDef* def = IndexName().empty() ? nullptr : IndexDefs()->FindDef(IndexName());
+    return def && def->Options().Contains(ixCaseInsensitive);
+}
+
+void TdwTable::SelectIndexKeepRecord(const String& Name)
+{
+    const TIndexDef* def = IndexDefs()->FindDef(Name);
+    const String name = def ? def->Name() : Name;
+    if (!Active()) {
+        SetIndexName(name);
+        return;
+    }
+    const int record = GetSXRecno();
+    SetIndexName(name);
+    if (record > 0 && GetSXRecno() != record)
+        Go(record);
+}
+
+bool TdwTable::SelectIndexForField(const String& FieldName)
+{
+    if (FieldName.empty() || FQuery.Count() > 0)
+        return false;
+    const std::vector<String> current = IndexFields();
+    if (!MasterSource() && !current.empty() && SameText(current[0], FieldName))
+        return true;
+    String wanted = FieldName;
+    if (MasterSource()) {
+        const size_t links = SplitFields(MasterFields()).size();
+        const std::vector<String> searched = SplitFields(FieldName);
+        wanted = JoinFields(current, links);
+        if (!searched.empty())
+            wanted += (wanted.empty() ? "" : ";") + searched[0];
+    }
+    const String found = FindIndexForFields(wanted);
+    if (found == "?")
+        return false;
+    if (UpperCase(found) != UpperCase(IndexName()))
+        SelectIndexKeepRecord(found);
+    return true;
+}
+
+// ---- keys and ranges
+
+String TdwTable::KeyOf(const ConstArg& Values, int LastIndex)
+{
+    const std::vector<String> fields = IndexFields();
+    String key;
+    for (int i = 0; i <= LastIndex && i < static_cast<int>(Values.size()); ++i) {
+        String text = Values[static_cast<size_t>(i)].KeyText();
+        const TField* field =
+                i < static_cast<int>(fields.size()) ? FindField(fields[static_cast<size_t>(i)]) : nullptr;
+        if (i < LastIndex && field && field->DataType() == ftString &&
+            static_cast<int>(text.size()) < field->Size())
+            text += String(static_cast<size_t>(field->Size()) - text.size(), ' ');
+        key += text;
+    }
+    return CaseInsensitiveIndex() ? UpperCase(key) : key;
+}
+
+bool TdwTable::CurrentRecordMatches(const ConstArg& Values, int LastIndex)
+{
+    if (IsEmpty())
+        return false;
+    const std::vector<String> fields = IndexFields();
+    const bool caseless = CaseInsensitiveIndex();
+    for (int i = 0; i <= LastIndex; ++i) {
+        const TField* field = FindField(fields[static_cast<size_t>(i)]);
+        if (!field)
+            return false;
+        const String value = TrimRight(field->AsString());
+        const String wanted = TrimRight(Values[static_cast<size_t>(i)].KeyText());
+        if (caseless ? !SameText(value, wanted) : value != wanted)
+            return false;
+    }
+    return true;
+}
+
+bool TdwTable::dwFindKey(const ConstArg& Values, int LastIndex)
+{
+    const std::vector<String> fields = IndexFields();
+    if (fields.empty())
+        return false;
+    if (LastIndex >= static_cast<int>(fields.size())) {
+        MessageDlg("Table " + Name() + ": FindKey has too many lookup values for index " + IndexName(),
+                   mtWarning, {mbOK}, 0);
+        return false;
+    }
+    if (FNarrowSearch && Scoped())
+        CancelRange();
+    if (CurrentRecordMatches(Values, LastIndex))
+        return true;
+    return FindKey({KeyOf(Values, LastIndex)});
+}
+
+void TdwTable::GotoNearest(const ConstArg& Values)
+{
+    const String key = KeyOf(Values, static_cast<int>(Values.size()) - 1);
+    CheckBrowseMode();
+    // Soft seeking is the engine's setting: on for this seek only.
+    cs_Select(WorkArea());
+    cs_SetSoftSeek(1);
+    cs_Seek(key.c_str());
+    const int record = cs_RecNo();
+    const bool past = cs_Eof();
+    cs_SetSoftSeek(0);
+    if (past)
+        Last();
+    else
+        Go(record);
+}
+
+bool TdwTable::dwLocate(const String& Value, const String& FieldNames, bool CaseSensitive, bool PartialMatch)
+{
+    return dwLocateValue(this, FieldNames, Value, CaseSensitive, PartialMatch);
+}
+
+void TdwTable::ApplyRangeFromDataSet(TDataSet* DataSet)
+{
+    if (DataSet == this)
+        return;
+    const TdwHourGlass hourGlass;
+    const TdwControlsDisabled quiet(this);
+    const std::vector<String> fields = IndexFields();
+    ConstArg values;
+    for (const String& name : fields) {
+        const TField* field = DataSet->FindField(name);
+        if (!field)
+            break;
+        values.push_back(field->AsString());
+    }
+    ApplyRangeFrom(values, static_cast<int>(values.size()) - 1);
+}
+
+void TdwTable::ApplyRangeFrom(const ConstArg& Values, int LastIndex)
+{
+    CheckBrowseMode();
+    // From the key on, with no end.
+    SetScope(KeyOf(Values, LastIndex), "");
+}
+
+void TdwTable::dwCancelRange() { CancelRange(); }
+
+// ---- published names
+
+std::optional<int> TdwTable::PublishedOrdinal(const String& Name)
+{
+    if (Name == "OnFilterOptions")
+        return dwFilterOptionsToOrdinal(FOnFilterOptions);
+    return std::nullopt;
+}
+
+std::optional<String> TdwTable::PublishedText(const String& Name)
+{
+    if (Name == "DatabaseName")
+        return DatabaseName();
+    if (Name == "TableName")
+        return TDaroruTable::TableName();
+    if (Name == "IndexName")
+        return IndexName();
+    return std::nullopt;
+}
+
+std::optional<TObject*> TdwTable::PublishedObject(const String& Name)
+{
+    if (Name == "MasterSource")
+        return static_cast<TObject*>(MasterSource());
+    return std::nullopt;
+}
+
+TIndexDefs* TdwTable::PublishedIndexDefs(const String& Name)
+{
+    return Name == "IndexDefs" ? IndexDefs() : nullptr;
+}
+
+bool TdwTable::SetPublishedText(const String& Name, const String& Value)
+{
+    if (Name != "IndexName")
+        return false;
+    SetIndexName(Value);
+    return true;
+}
+
+bool TdwTable::SetPublishedOrdinal(const String& Name, int Value)
+{
+    if (Name != "OnFilterOptions")
+        return false;
+    SetOnFilterOptions(dwFilterOptionsFromOrdinal(Value));
+    return true;
+}

@@ -1,0 +1,164 @@
+#pragma once
+// TdwTable: the library's table data set over the table layer. It adds the per-field
+// setting lists the library's controls read by name, a filter written as text
+// (dwFilter, compiled by dwFilterCompile) and a record filter event (OnFilter), mask
+// validation before a post, and the index, key and range helpers of the lookup
+// controls. Index definitions come from the table's CDX tags: a tag on UPPER(X) is a
+// case-insensitive index on X.
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "datacontrols/common/dwproperties.h"
+#include "datacontrols/common/dwutils.h"
+#include "datacontrols/datasets/dwcursorfilters.h"
+#include "datacontrols/datasets/dwsettinglists.h"
+#include "platform/rtl/constarg.h"
+#include "platform/rtl/stringlist.h"
+#include "tables/drodset.h"
+
+class TdwTable;
+
+// The framework's table types, then those of the engine's own driver, whose tables
+// filter through the engine's query in the engine's expression language.
+enum TTableType { ttDefault, ttParadox, ttDBase, ttFoxPro, ttASCII, ttDriverNTX, ttDriverFOX, ttDriverNSX };
+
+using TdwTableFilterEvent = std::function<void(TdwTable* Table, bool& Accept)>;
+using TDataSetNotifyEvent = std::function<void(TDataSet* DataSet)>;
+
+class TdwTable : public TDaroruTable, public TdwPublished, public TdwFilterCursor {
+public:
+    explicit TdwTable(TComponent* AOwner);
+    ~TdwTable() override;
+    String ClassName() const override { return "TdwTable"; }
+    bool InheritsFrom(const String& name) const override;
+
+    // The per-field setting lists.
+    TStrings& LookupFields() { return FSettings.LookupFields; }
+    TStrings& LookupLinks() { return FSettings.LookupLinks; }
+    TStrings& ControlType() { return FSettings.ControlType; }
+    TStrings& PictureMasks() { return FSettings.PictureMasks; }
+
+    // Filter lines, joined with AND; installed at once on an active table.
+    const TStrings& dwFilter() const { return FdwFilter; }
+    void SetdwFilter(const TStrings& Lines);
+    // The lines without trailing blanks, empty ones left out, the first as it
+    // stands and each further one as " AND (" line ")".
+    String FilterText() const;
+
+    // The record filter and its options: the event decides on each record read while
+    // ofoEnabled is set.
+    const TdwTableFilterEvent& OnFilter() const { return FOnFilter; }
+    void SetOnFilter(TdwTableFilterEvent Value);
+    TdwOnFilterOptions OnFilterOptions() const { return FOnFilterOptions; }
+    void SetOnFilterOptions(TdwOnFilterOptions Value);
+    // After Esc cancelled the record filter.
+    TDataSetNotifyEvent OnFilterEscape;
+    // A field failed its picture mask while posting.
+    TdwInvalidValueEvent OnInvalidValue;
+    bool ValidateWithMask() const { return FValidateWithMask; }
+    void SetValidateWithMask(bool Value) { FValidateWithMask = Value; }
+
+    // A QBE or SQL text in place of the table name; neither runs on a library table.
+    const TStrings& Query() const { return FQuery; }
+    void SetQuery(const TStrings& Lines);
+    // "QBE" or "SQL" as the query text's first word says, once an open was tried.
+    const String& QueryType() const { return FQueryType; }
+    // A non-empty name clears Query.
+    void SetTableName(const String& Value);
+    // The framework's table type; the engine's own stays TDaroruTable::TableType.
+    TTableType TableType() const { return FTableType; }
+    void SetTableType(TTableType Value) { FTableType = Value; }
+    bool IsDBaseTable() const;
+    bool IsParadoxTable() const;
+
+    // On an SQL server database dwFindKey would narrow with a range; a library table
+    // has no such database.
+    bool SyncSQLByRange() const { return FSyncSQLByRange; }
+    void SetSyncSQLByRange(bool Value) { FSyncSQLByRange = Value; }
+    // The incremental search narrows the table with a range, padded above with
+    // NarrowSearchUpperChar.
+    bool NarrowSearch() const { return FNarrowSearch; }
+    void SetNarrowSearch(bool Value) { FNarrowSearch = Value; }
+    Word NarrowSearchUpperChar() const { return FNarrowSearchUpperChar; }
+    void SetNarrowSearchUpperChar(Word Value) { FNarrowSearchUpperChar = Value; }
+
+    // Indexes. FindIndexForFields gives "?" when no index serves the fields.
+    String FindIndexForFields(const String& FieldNames);
+    // The fields of the index named IndexName; an empty name means "PrimaryKey".
+    String GetIndexFieldsByName(const String& IndexName);
+    bool SelectIndexForField(const String& FieldName);
+    // Selects the index by name, ignoring case, keeping the current record.
+    void SelectIndexKeepRecord(const String& Name);
+
+    // Keys and ranges on the active index. LastIndex is the index of the last value.
+    bool dwFindKey(const ConstArg& Values, int LastIndex);
+    // A soft seek: the first record whose key is at or after the values.
+    void GotoNearest(const ConstArg& Values);
+    bool dwLocate(const String& Value, const String& FieldNames, bool CaseSensitive, bool PartialMatch);
+    void ApplyRangeFromDataSet(TDataSet* DataSet);
+    void ApplyRangeFrom(const ConstArg& Values, int LastIndex);
+    void dwCancelRange();
+
+    bool IsSequenced() const override;
+
+    // The published names the library reads.
+    TStrings* PublishedStrings(const String& Name) override { return FSettings.Find(Name); }
+    std::optional<int> PublishedOrdinal(const String& Name) override;
+    std::optional<String> PublishedText(const String& Name) override;
+    std::optional<TObject*> PublishedObject(const String& Name) override;
+    const TdwInvalidValueEvent* PublishedInvalidValueEvent() override { return &OnInvalidValue; }
+    TIndexDefs* PublishedIndexDefs(const String& Name) override;
+    bool SetPublishedText(const String& Name, const String& Value) override;
+    bool SetPublishedOrdinal(const String& Name, int Value) override;
+
+    // The cursor's filters.
+    TdwCursorFilters& CursorFilters() override { return FCursorFilters; }
+    bool EngineServed() const override { return FTableType >= ttDriverNTX; }
+    void SetEngineQuery(const String& Text) override;
+
+protected:
+    void InternalOpen() override;
+    void InternalClose() override;
+    void DoBeforePost() override;
+    void DoOnCalcFields() override;
+    TGetResult GetRecord(TRecordBuffer Buffer, TGetMode GetMode, bool DoCheck) override;
+    bool FiltersRecords() const override;
+    bool AcceptRecord() override;
+
+private:
+    // Installs the filter text and the record filter on the open cursor.
+    void PrepareCursor();
+    bool RecordFilter();
+    std::vector<String> IndexFields();
+    bool CaseInsensitiveIndex();
+    // The engine key of the values on the active index: every value but the last
+    // padded to its field's width, upper-cased for a case-insensitive index.
+    String KeyOf(const ConstArg& Values, int LastIndex);
+    bool CurrentRecordMatches(const ConstArg& Values, int LastIndex);
+
+    TdwSettingLists FSettings;
+    TStringList FdwFilter, FQuery;
+    String FQueryType;
+    TTableType FTableType = ttDefault;
+    bool FSyncSQLByRange = false;
+    bool FNarrowSearch = false;
+    Word FNarrowSearchUpperChar = 255;
+    bool FValidateWithMask = true;
+    TdwTableFilterEvent FOnFilter;
+    TdwOnFilterOptions FOnFilterOptions {ofoEnabled, ofoShowHourGlass};
+
+    TdwCursorFilters FCursorFilters {this};
+    TdwFilterHandle FFilterHandle = 0;
+    TdwFilterHandle FCallbackHandle = 0;
+    bool FInFilterCallback = false;
+    int FFilterCallCount = 0;
+    // Shown from the first record the record filter rejects until the read ends.
+    std::unique_ptr<TdwHourGlass> FHourGlass;
+};
+
+// Whether Esc waits in the keyboard queue; the record filter asks every 100th record.
+using TdwEscapePoll = std::function<bool()>;
+void dwSetEscapePoll(TdwEscapePoll Poll);
+bool dwCancelFilterOnEscape();

@@ -1,0 +1,382 @@
+// The library table on a real payments table: filters and the record filter event,
+// the index helpers, keys, ranges and master-detail, and what it refuses to open.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "datacontrols/datasets/dwfilterinstall.h"
+#include "platform/db/datasource.h"
+#include "platform/db/field.h"
+#include "platform/vcl/guiscreen.h"
+#include "platform/vcl/scripteddialogs.h"
+#include "tests/datacontrols/datasets/paymentsfixture.h"
+
+namespace {
+
+TStringList Lines(std::initializer_list<const char*> Texts) {
+    TStringList lines;
+    for (const char* text : Texts) lines.Add(text);
+    return lines;
+}
+
+class WwTableTest : public PaymentsTest {
+protected:
+    void SetUp() override {
+        PaymentsTest::SetUp();
+        MakePayments(Rows, {"ID", "UNAME", "NAME", "STATEID", "USTATEID"});
+        T = DwTable("PAYMENTS");
+        T->SetIndexName("ID");
+        T->Open();
+    }
+    void TearDown() override {
+        dwSetEscapePoll(nullptr);
+        PaymentsTest::TearDown();
+    }
+
+    String Id() { return TrimRight(T->FieldByName("ID")->AsString()); }
+
+    int Rows = 40;
+    TdwTable* T = nullptr;
+    TScriptedDialogs Dialogs;
+};
+
+TEST_F(WwTableTest, FilterLinesAreJoinedWithAndWithoutBlanksOrEmptyLines) {
+    T->SetdwFilter(Lines({"a=1", "", "b=2 ", " \t"}));
+    EXPECT_EQ(T->FilterText(), "a=1 AND (b=2)");
+    T->SetdwFilter(Lines({"", "QTY > 3\t"}));
+    EXPECT_EQ(T->FilterText(), "QTY > 3");
+}
+
+TEST_F(WwTableTest, SettingTheFilterOnAnOpenTableFiltersAtOnceAndAnEmptyOneShowsAll) {
+    T->SetdwFilter(Lines({"STATE = \"NY\""}));
+    EXPECT_EQ(Ids(T), (std::vector<String> {"P00002", "P00007", "P00012", "P00017", "P00022", "P00027",
+                                            "P00032", "P00037"}));
+    EXPECT_FALSE(T->IsSequenced());
+    T->SetdwFilter(Lines({}));
+    EXPECT_EQ(Ids(T).size(), size_t(Rows));
+    EXPECT_TRUE(T->IsSequenced());
+    EXPECT_TRUE(Dialogs.Messages.empty());
+}
+
+TEST_F(WwTableTest, AFilterThatCannotBeSetWarnsAndLeavesTheTableUnfiltered) {
+    const struct {
+        const char* Text;
+        std::vector<String> Messages;
+    } cases[] = {
+            {"STATE = \"NY\" junk", {"Fail to set filter"}},
+            {"ZIP = 1", {"Field not found in Table. \rZIP", "Fail to set filter"}},
+            // The compiled filter would compare with a field named 5.
+            {"((QTY) + (1)) = 5", {"Fail to set filter"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Text);
+        T->SetdwFilter(Lines({"STATE = \"NY\""}));
+        Dialogs.Messages.clear();
+        T->SetdwFilter(Lines({c.Text}));
+        std::vector<String> texts;
+        for (const TMessageRequest& m : Dialogs.Messages) texts.push_back(m.Text);
+        EXPECT_EQ(texts, c.Messages);
+        EXPECT_EQ(Ids(T).size(), size_t(Rows));
+    }
+}
+
+TEST_F(WwTableTest, AFilterSetWhileClosedAppliesAtTheNextOpen) {
+    T->Close();
+    T->SetdwFilter(Lines({"QTY < 3"}));
+    EXPECT_TRUE(T->CursorFilters().Filtering() == false);
+    T->Open();
+    EXPECT_EQ(Ids(T), (std::vector<String> {"P00001", "P00002"}));
+    T->Close();
+    T->Open();
+    EXPECT_EQ(Ids(T).size(), 2u);
+}
+
+TEST_F(WwTableTest, TheRecordFilterEventDecidesWhileEnabled) {
+    T->SetOnFilter(
+            [](TdwTable* Table, bool& Accept) { Accept = Table->FieldByName("QTY")->AsInteger() % 10 == 0; });
+    EXPECT_EQ(Ids(T), (std::vector<String> {"P00010", "P00020", "P00030", "P00040"}));
+    EXPECT_FALSE(T->IsSequenced());
+
+    // The filter text and the event both apply.
+    T->SetdwFilter(Lines({"QTY > 15"}));
+    EXPECT_EQ(Ids(T), (std::vector<String> {"P00020", "P00030", "P00040"}));
+    T->SetdwFilter(Lines({}));
+
+    // Switching the option off shows every record at once.
+    TdwOnFilterOptions options = T->OnFilterOptions();
+    options.Exclude(ofoEnabled);
+    T->SetOnFilterOptions(options);
+    EXPECT_EQ(T->RecordCount() > 0, true);
+    EXPECT_EQ(Ids(T).size(), size_t(Rows));
+    options.Include(ofoEnabled);
+    T->SetOnFilterOptions(options);
+    T->Refresh();
+    EXPECT_EQ(Ids(T).size(), 4u);
+
+    T->SetOnFilter(nullptr);
+    EXPECT_EQ(Ids(T).size(), size_t(Rows));
+    EXPECT_TRUE(T->IsSequenced());
+}
+
+TEST_F(WwTableTest, TheHourglassShowsFromTheFirstRejectedRecordAndTheCursorFromBeforeReturns) {
+    GuiScreen()->SetCursor(crHandPoint);
+    std::vector<TCursor> seen;
+    auto rejectFirstFive = [&](TdwTable* Table, bool& Accept) {
+        seen.push_back(GuiScreen()->Cursor());
+        Accept = Table->FieldByName("QTY")->AsInteger() > 5;
+    };
+    T->SetOnFilter(rejectFirstFive);
+    seen.clear();
+    T->First();
+    // Records 1..5 are rejected in one read: the hourglass is up from the second.
+    ASSERT_GE(seen.size(), 6u);
+    EXPECT_EQ(seen[0], crHandPoint);
+    EXPECT_EQ(seen[1], crHourGlass);
+    EXPECT_EQ(seen[4], crHourGlass);
+    EXPECT_EQ(Id(), "P00006");
+    EXPECT_EQ(GuiScreen()->Cursor(), crHandPoint);
+
+    T->SetOnFilterOptions({ofoEnabled});
+    seen.clear();
+    T->First();
+    EXPECT_GE(seen.size(), 6u);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), crHandPoint), std::ptrdiff_t(seen.size()));
+    GuiScreen()->SetCursor(crDefault);
+}
+
+TEST_F(WwTableTest, EscIsLookedForEveryHundredthCallAndCancelsFiltering) {
+    int calls = 0;
+    std::vector<int> polledAt;
+    bool pressEsc = false;
+    dwSetEscapePoll([&] {
+        polledAt.push_back(calls);
+        return pressEsc;
+    });
+    T->SetOnFilterOptions({ofoEnabled, ofoCancelOnEscape});
+    T->SetOnFilter([&](TdwTable*, bool& Accept) {
+        ++calls;
+        Accept = false;
+    });
+    // Past the counter's wrap at 32000 the checks keep their rhythm.
+    while (calls < 32150) T->Refresh();
+    ASSERT_EQ(polledAt.size(), size_t(calls / 100));
+    for (size_t i = 0; i < polledAt.size(); ++i) ASSERT_EQ(polledAt[i], int(100 * (i + 1)));
+
+    int escapes = 0;
+    T->OnFilterEscape = [&](TDataSet* DataSet) {
+        EXPECT_EQ(DataSet, T);
+        ++escapes;
+    };
+    pressEsc = true;
+    T->Refresh();
+    EXPECT_EQ(escapes, 1);
+    EXPECT_FALSE(T->OnFilterOptions().Contains(ofoEnabled));
+    EXPECT_EQ(Ids(T).size(), size_t(Rows));
+}
+
+TEST_F(WwTableTest, IndexesAreFoundInFourPasses) {
+    struct {
+        const char* Fields;
+        const char* Index;
+    } cases[] = {
+            {"NAME", "UNAME"},         // case-insensitive before case-sensitive
+            {"name", "UNAME"},         // names compared upper-cased
+            {"ID", "ID"},              // case-sensitive exact
+            {"STATE;ID", "USTATEID"},  // both exact: case-insensitive first
+            {"STATE", "USTATEID"},     // a prefix, case-insensitive first
+            {"ZIP", "?"},
+            {"ID;STATE", "?"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(T->FindIndexForFields(c.Fields), c.Index) << c.Fields;
+    EXPECT_EQ(T->GetIndexFieldsByName("STATEID"), "STATE;ID");
+    EXPECT_EQ(T->GetIndexFieldsByName(""), "");
+    EXPECT_EQ(T->IndexDefs()->Find("UNAME")->Options().Contains(ixCaseInsensitive), true);
+}
+
+TEST_F(WwTableTest, SelectingAnIndexForAFieldKeepsTheRecord) {
+    ASSERT_TRUE(T->dwFindKey({"P00017"}, 0));
+    EXPECT_TRUE(T->SelectIndexForField("NAME"));
+    EXPECT_EQ(T->IndexName(), "UNAME");
+    EXPECT_EQ(Id(), "P00017");
+    EXPECT_TRUE(T->SelectIndexForField("name"));  // its first field already
+    EXPECT_FALSE(T->SelectIndexForField("AMOUNT"));
+    EXPECT_FALSE(T->SelectIndexForField(""));
+    EXPECT_EQ(T->IndexName(), "UNAME");
+}
+
+TEST_F(WwTableTest, FindKeySeeksOnTheActiveIndexAndWarnsOnlyOfTooManyValues) {
+    EXPECT_TRUE(T->dwFindKey({"P00023"}, 0));
+    EXPECT_EQ(Id(), "P00023");
+    EXPECT_FALSE(T->dwFindKey({"P99999"}, 0));
+    EXPECT_EQ(Id(), "P00023");
+    EXPECT_TRUE(Dialogs.Messages.empty());
+
+    EXPECT_FALSE(T->dwFindKey({"P00001", "x"}, 1));
+    ASSERT_EQ(Dialogs.Messages.size(), 1u);
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Table Payments1: FindKey has too many lookup values for index ID");
+    EXPECT_EQ(Id(), "P00023");
+
+    // As many values as the index has fields.
+    T->SetIndexName("STATEID");
+    EXPECT_TRUE(T->dwFindKey({"TX", "P00008"}, 1));
+    EXPECT_EQ(Id(), "P00008");
+    // A case-insensitive index finds any case.
+    T->SetIndexName("UNAME");
+    EXPECT_TRUE(T->dwFindKey({"smythe 24"}, 0));
+    EXPECT_EQ(Id(), "P00024");
+    EXPECT_EQ(Dialogs.Messages.size(), 1u);
+
+    T->SetIndexName("");
+    EXPECT_FALSE(T->dwFindKey({"P00001"}, 0));
+}
+
+TEST_F(WwTableTest, FindKeyOnANarrowedSearchCancelsTheRangeFirst) {
+    T->SetIndexName("STATEID");
+    T->ApplyRangeFrom({"WA"}, 0);
+    ASSERT_TRUE(T->Scoped());
+    EXPECT_EQ(Ids(T).front(), "P00004");
+    T->SetNarrowSearch(true);
+    EXPECT_TRUE(T->dwFindKey({"CA", "P00005"}, 1));
+    EXPECT_FALSE(T->Scoped());
+    EXPECT_EQ(Id(), "P00005");
+}
+
+TEST_F(WwTableTest, RangesRunFromTheKeyOnAndCancel) {
+    T->SetIndexName("STATEID");
+    T->ApplyRangeFrom({"TX"}, 0);
+    std::vector<String> states;
+    for (T->First(); !T->Eof(); T->Next()) states.push_back(T->FieldByName("STATE")->AsString());
+    EXPECT_EQ(states.size(), size_t(Rows * 2 / 5));
+    EXPECT_EQ(states.front(), "TX");
+    EXPECT_EQ(states.back(), "WA");
+
+    TdwTable* other = DwTable("PAYMENTS");
+    other->Open();
+    // Every index field takes the other table's value: from CA and P00040 on.
+    other->Last();
+    T->ApplyRangeFromDataSet(other);
+    EXPECT_EQ(Ids(T).size(), size_t(Rows - 7));
+    other->First();  // IL and P00001
+    T->ApplyRangeFromDataSet(other);
+    EXPECT_EQ(Ids(T).size(), size_t(Rows * 4 / 5));
+    T->ApplyRangeFromDataSet(T);
+    EXPECT_EQ(Ids(T).size(), size_t(Rows * 4 / 5));
+
+    T->dwCancelRange();
+    EXPECT_FALSE(T->Scoped());
+    EXPECT_EQ(Ids(T).size(), size_t(Rows));
+}
+
+TEST_F(WwTableTest, ANearestSearchStopsAtTheNextKey) {
+    T->GotoNearest({"P0001Z"});
+    EXPECT_EQ(Id(), "P00020");
+    T->GotoNearest({"P00017"});
+    EXPECT_EQ(Id(), "P00017");
+    T->GotoNearest({"Q"});
+    EXPECT_EQ(Id(), "P00040");
+    T->SetIndexName("UNAME");
+    T->GotoNearest({"n"});
+    EXPECT_EQ(UpperCase(T->FieldByName("NAME")->AsString()).substr(0, 2), "NG");
+}
+
+TEST_F(WwTableTest, ADetailFollowsItsMasterAndChoosesIndexesAfterTheLink) {
+    CreateTable("STATES.DBF", {{"STATE", 'C', 2, 0}});
+    AppendImages("STATES.DBF",
+                 {Image({{"STATE", 'C', 2, 0}}, {"NY"}), Image({{"STATE", 'C', 2, 0}}, {"WA"})});
+    TdwTable* master = DwTable("STATES");
+    master->Open();
+    TDataSource source(nullptr);
+    source.SetDataSet(master);
+
+    T->Close();
+    T->SetIndexName("STATEID");
+    T->SetMasterSource(&source);
+    T->SetMasterFields("STATE");
+    T->Open();
+    for (const char* state : {"NY", "WA"}) {
+        std::vector<String> ids = Ids(T);
+        EXPECT_EQ(ids.size(), size_t(Rows / 5)) << state;
+        for (T->First(); !T->Eof(); T->Next()) EXPECT_EQ(T->FieldByName("STATE")->AsString(), state);
+        master->Next();
+    }
+    master->First();
+    // The link's field first, then the field searched.
+    EXPECT_TRUE(T->SelectIndexForField("ID"));
+    EXPECT_EQ(T->IndexName(), "USTATEID");
+    for (T->First(); !T->Eof(); T->Next()) EXPECT_EQ(T->FieldByName("STATE")->AsString(), "NY");
+    EXPECT_FALSE(T->SelectIndexForField("NAME"));
+    T->Close();
+    T->SetMasterSource(nullptr);
+}
+
+TEST_F(WwTableTest, ATableOfTheEnginesDriverFiltersThroughTheEngineQuery) {
+    T->Close();
+    T->SetTableType(ttDriverFOX);
+    T->SetdwFilter(Lines({"STATE = \"NY\" .AND. QTY > 20"}));
+    T->Open();
+    EXPECT_EQ(Ids(T), (std::vector<String> {"P00022", "P00027", "P00032", "P00037"}));
+    EXPECT_EQ(T->DBFilter(), "STATE = \"NY\" .AND. QTY > 20");
+    // An empty text clears the engine's query.
+    T->SetdwFilter(Lines({}));
+    EXPECT_EQ(T->DBFilter(), "");
+    EXPECT_EQ(Ids(T).size(), size_t(Rows));
+    // A text longer than the engine's query takes is refused, not cut.
+    T->SetdwFilter(Lines({("QTY > 1 .AND. " + String(250, ' ') + "QTY < 9").c_str()}));
+    ASSERT_EQ(Dialogs.Messages.size(), 1u);
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Fail to set filter");
+    EXPECT_EQ(Ids(T).size(), size_t(Rows));
+    T->SetdwFilter(Lines({"NOSUCHFIELD = 1"}));
+    EXPECT_EQ(Dialogs.Messages.size(), 2u);
+}
+
+TEST_F(WwTableTest, QueryTextsAndOtherTableKindsAreRefusedClearly) {
+    T->SetQuery(Lines({"Query", "PAYMENTS.DB | ID |", "           | Check |"}));
+    EXPECT_FALSE(T->Active());
+    EXPECT_EQ(T->TableName(), "");
+    EXPECT_EQ(MessageOf([&] { T->Open(); }), "QBE queries are not supported");
+    EXPECT_EQ(T->QueryType(), "QBE");
+    T->SetQuery(Lines({"select * from payments"}));
+    EXPECT_EQ(MessageOf([&] { T->Open(); }), "SQL queries are not supported on a library table");
+    EXPECT_EQ(T->QueryType(), "SQL");
+
+    // An empty name keeps the query; a name clears it.
+    T->SetTableName("");
+    EXPECT_EQ(T->Query().Count(), 1);
+    T->SetTableName("PAYMENTS");
+    EXPECT_EQ(T->Query().Count(), 0);
+    EXPECT_TRUE(T->IsDBaseTable() == false);
+    T->SetTableName("payments.dbf");
+    EXPECT_TRUE(T->IsDBaseTable());
+
+    T->SetTableName("PAYMENTS.db");
+    EXPECT_TRUE(T->IsParadoxTable());
+    EXPECT_EQ(MessageOf([&] { T->Open(); }), "Paradox tables are not supported: PAYMENTS.db");
+    T->SetTableName("PAYMENTS");
+    T->SetTableType(ttParadox);
+    EXPECT_EQ(MessageOf([&] { T->Open(); }), "Paradox tables are not supported: PAYMENTS");
+    T->SetTableType(ttASCII);
+    EXPECT_EQ(MessageOf([&] { T->Open(); }), "ASCII tables are not supported: PAYMENTS");
+    T->SetTableType(ttDBase);
+    EXPECT_TRUE(T->IsDBaseTable());
+    T->Open();
+    EXPECT_TRUE(T->Active());
+}
+
+TEST_F(WwTableTest, AMaskCheckedBeforeAPostNamesTheField) {
+    T->PictureMasks().Add("STATE\t??\tF\tT");
+    std::vector<String> invalid;
+    T->OnInvalidValue = [&](TDataSet*, TField* Field) { invalid.push_back(Field->FieldName()); };
+    T->Edit();
+    T->FieldByName("STATE")->SetAsString("1");
+    EXPECT_NE(MessageOf([&] { T->Post(); }), "no error");
+    EXPECT_EQ(invalid, std::vector<String> {"STATE"});
+    T->Cancel();
+    T->SetValidateWithMask(false);
+    T->Edit();
+    T->FieldByName("STATE")->SetAsString("1");
+    EXPECT_EQ(MessageOf([&] { T->Post(); }), "no error");
+    EXPECT_EQ(invalid.size(), 1u);
+}
+
+}  // namespace

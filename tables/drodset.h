@@ -643,8 +643,6 @@ public:
 
 // The layer's own version text.
 String GetDrDsVer();
-// Text followed by Ch up to Width characters.
-String PadRight(const String& Text, int Width, char Ch);
 // The upper-cased file name without directory, cut before its first "."; "" without ".".
 String IndexFileBaseName(const String& FileName);
 // The field names of an index key expression joined by ";": "UPPER(NAME1)+ID" gives "NAME1;ID".

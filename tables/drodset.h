@@ -362,6 +362,9 @@ public:
     bool cs_SeekBin(const char* Key, XBSHORT Length);
     XBLONG cs_GetRecord(char* Buffer);
     bool cs_PutRecord(const char* Buffer);
+    // Locally the path goes to the engine; the server gets the bare file name
+    // and the DatabaseName whose directory it stands for.
+    XBSHORT cs_CreateNew(const char* Path, const char* Alias, XBSHORT Type, XBSHORT FieldCount);
     // The new record reaches the file at once, blank; with CachedUpdates the
     // values posted into it wait in the store, at the position after the last.
     bool cs_Append();

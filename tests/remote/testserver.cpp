@@ -12,7 +12,9 @@
 #include <unistd.h>
 
 #include "platform/rtl/floattext.h"
+#include "platform/rtl/sharelocks.h"
 #include "platform/rtl/strutils.h"
+#include "platform/xbengine/xbe50.h"
 #include "remote/wire.h"
 #include "tables/xbe50.h"
 
@@ -246,6 +248,11 @@ String TTestServer::DirectoryOf(const String& DatabaseName) const
     return dir;
 }
 
+String TTestServer::InData(const String& Path) const
+{
+    return !Path.empty() && Path[0] == '/' ? Path : FDataDir + Path;
+}
+
 String TTestServer::Engine(TSession& Session, const TFrame& Frame, bool& Reply)
 {
     TArgs a(Frame.Payload);
@@ -279,7 +286,8 @@ String TTestServer::Engine(TSession& Session, const TFrame& Frame, bool& Reply)
             return exists ? Wire::Hex(static_cast<Int64>(std::filesystem::file_size(path)), 8) : "0";
         if (code == 54)
             return YN(exists);
-        return YN(exists && std::filesystem::remove(path));
+        // A file another client has open stays.
+        return YN(exists && !sharelocks::FileInUse(path) && std::filesystem::remove(path));
     }
     case 36: {
         const String dir = DirectoryOf(a.Fixed(255));
@@ -390,28 +398,34 @@ String TTestServer::Engine(TSession& Session, const TFrame& Frame, bool& Reply)
     case 562: {  // open or create: a bare file name in the served directory
         const String file = a.Fixed(255);
         const String second = a.Fixed(255);
-        String alias = second + "_" + std::to_string(Session.Id());
-        String dir = FDataDir;
+        const size_t slash = file.find_last_of("\\/:");
+        const String name = slash == String::npos ? file : file.substr(slash + 1);
         if (code == 562) {
-            dir = DirectoryOf(second);
-            alias = "NEW_" + std::to_string(Session.Id());
+            const int type = a.Hex(1);
+            const String target = DirectoryOf(second) + name;
+            // A table another client has open is not made anew under it.
+            if (sharelocks::FileInUse(name.find('.') == String::npos ? target + ".DBF" : target))
+                return "0";
+            const String alias = "NEW" + std::to_string(++FOpens);
+            Session.Area = XBE_CALL(xb_CreateNew, (DirectoryOf(second) + name).c_str(), alias.c_str(),
+                                    static_cast<XBSHORT>(type), static_cast<XBSHORT>(a.Hex(8)));
+            return Num(Session.Area);
         }
-        const String path =
-                dir +
-                file.substr(file.find_last_of("\\/:") == String::npos ? 0 : file.find_last_of("\\/:") + 1);
-        XBSHORT area;
-        if (code == 468) {
-            const int mode = a.Dec(1);
-            area = XBE_CALL(xb_Use, path.c_str(), alias.c_str(), static_cast<XBSHORT>(mode),
-                            static_cast<XBSHORT>(a.Dec(1)));
-            Session.Area = area;
-            return Wire::Hex(area, 1);
+        const auto mode = static_cast<XBSHORT>(a.Dec(1));
+        const auto type = static_cast<XBSHORT>(a.Dec(1));
+        // The client's alias while no other client holds it.
+        String alias = second;
+        if (alias.empty() || XBE_CALL(xb_WorkArea, alias.c_str()) > 0)
+            alias = "A" + std::to_string(++FOpens);
+        Session.Area = XBE_CALL(xb_Use, (FDataDir + name).c_str(), alias.c_str(), mode, type);
+        // As the table layer does locally: a table whose index could not be
+        // opened stays shut, or every change would miss the index.
+        const int warning = XbeLastError();
+        if (Session.Area > 0 && (warning == XBE_E_CORRUPT_INDEX || warning == XBE_E_IN_USE)) {
+            XBE_CALL(xb_Close);
+            Session.Area = 0;
         }
-        const int type = a.Hex(1);
-        area = XBE_CALL(xb_CreateNew, path.c_str(), alias.c_str(), static_cast<XBSHORT>(type),
-                        static_cast<XBSHORT>(a.Hex(8)));
-        Session.Area = area;
-        return Num(area);
+        return Wire::Hex(std::max<int>(Session.Area, 0), 1);
     }
     default: break;
     }
@@ -583,6 +597,34 @@ String TTestServer::Engine(TSession& Session, const TFrame& Frame, bool& Reply)
         return Num(XBE_CALL(xb_IndexOpen, (file.find('/') == 0 ? file : FDataDir + file).c_str()));
     }
     case 625: return Num(XBE_CALL(xb_OpenMode));
+    case 561: {
+        const String file = InData(a.Fixed(255));
+        const String alias = a.Fixed(255);
+        const String structure = InData(a.Fixed(255));
+        return YN(XBE_CALL(xb_CreateFrom, file.c_str(), alias.c_str(), structure.c_str(),
+                           static_cast<XBSHORT>(a.Dec(10))));
+    }
+    case 535: return YN(XBE_CALL(xb_CopyFile, InData(a.Fixed(255)).c_str()));
+    case 536: {
+        const String file = InData(a.Fixed(255));
+        return YN(XBE_CALL(xb_CopyFileText, file.c_str(), static_cast<XBSHORT>(a.Hex(4))));
+    }
+    case 622: {
+        const String file = InData(a.Fixed(255));
+        return YN(XBE_CALL(xb_CopyStructure, file.c_str(), a.Fixed(255).c_str()));
+    }
+    case 623: return YN(XBE_CALL(xb_CopyStructureExtended, InData(a.Fixed(255)).c_str()));
+    case 475: {
+        const String field = a.Fixed(10);
+        return YN(XBE_CALL(xb_BlobToFile, field.c_str(), InData(a.Fixed(255)).c_str()));
+    }
+    case 474: {
+        const String file = InData(a.Fixed(255));
+        const int type = a.Dec(10);
+        const String forExpr = a.Fixed(255);
+        return YN(XBE_CALL(xb_AppendFrom, file.c_str(), static_cast<XBSHORT>(type),
+                           forExpr.empty() ? nullptr : forExpr.c_str()));
+    }
     default: return String();
     }
 }

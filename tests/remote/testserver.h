@@ -74,6 +74,8 @@ private:
     void Answer(TSession& Session, const TFrame& Frame);
     String Engine(TSession& Session, const TFrame& Frame, bool& Reply);
     String DirectoryOf(const String& DatabaseName) const;
+    // A path the client names: absolute, or within the served directory.
+    String InData(const String& Path) const;
 
     String FDataDir;
     std::map<String, String> FUsers;
@@ -90,4 +92,5 @@ private:
     std::map<String, THandler> FHandlers;
     std::map<String, String> FProcedures;
     std::map<String, String> FProcedureValues;
+    int FOpens = 0;  // numbers the aliases the server makes up
 };

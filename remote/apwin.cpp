@@ -359,6 +359,26 @@ String TDrVOZSocket::ReadLnWait()
     return line;
 }
 
+String TDrVOZSocket::ReadLnAndEcho(const String& Echo)
+{
+    String line;
+    for (;;) {
+        const char c = static_cast<char>(ReadByte());
+        if (c == '\r')
+            break;
+        if (c == '\t') {
+            Write("\t \t");
+            if (!line.empty())
+                line.pop_back();
+        } else if (c != '\n') {
+            line += c;
+            Write(Echo.empty() ? String(1, c) : Echo);
+        }
+    }
+    Write("\r\n");
+    return line;
+}
+
 int TDrVOZSocket::Command(const String& Text, int Expected, int Indent, const String& StatusText)
 {
     if (!Text.empty())
@@ -400,9 +420,8 @@ int TDrVOZSocket::GetResponse()
     return FLastResponseCode;
 }
 
-String TDrVOZSocket::CaptureLine(int Index, std::initializer_list<const char*> Terminators, int& Found)
+String TDrVOZSocket::CaptureLine(std::initializer_list<const char*> Terminators, int& Found)
 {
-    (void)Index;
     String line = ReadLn();
     int i = 0;
     for (const char* terminator : Terminators) {
@@ -421,8 +440,8 @@ int TDrVOZSocket::Capture(TStrings* Destination, std::initializer_list<const cha
 {
     BeginWork(0);
     int found = 0;
-    for (int i = 0; !found; ++i) {
-        const String line = CaptureLine(i, Terminators, found);
+    while (!found) {
+        const String line = CaptureLine(Terminators, found);
         if (!found && Destination)
             Destination->Add(line);
     }
@@ -434,8 +453,8 @@ int TDrVOZSocket::Capture(TStream* Destination, std::initializer_list<const char
 {
     BeginWork(0);
     int found = 0;
-    for (int i = 0; !found; ++i) {
-        const String line = CaptureLine(i, Terminators, found);
+    while (!found) {
+        const String line = CaptureLine(Terminators, found);
         if (!found && Destination)
             StreamWriteLn(*Destination, line);
     }
@@ -461,8 +480,15 @@ void TDrVOZSocket::ConvertHeadersToValues(TStrings& List)
 
 void TDrVOZSocket::DoStatus(const String& Text)
 {
-    if (OnStatus)
+    if (!OnStatus)
+        return;
+    try {
         OnStatus(this, Text);
+    } catch (Exception& e) {
+        // Rethrown as the same exception, saying where it came from.
+        e.SetMessage(e.Message() + " occurred in user's OnStatus Event.");
+        throw;
+    }
 }
 
 void TDrVOZSocket::CheckForDisconnect()

@@ -140,6 +140,9 @@ public:
     void ReadToStream(TStream& Stream, Int64 Count);
     String ReadLn();
     String ReadLnWait();
+    // A line typed at a terminal, each byte echoed (as Echo when it is given);
+    // a TAB takes the last character back.
+    String ReadLnAndEcho(const String& Echo);
 
     virtual int Command(const String& Text, int Expected, int Indent, const String& StatusText);
     int GetResponse();
@@ -170,7 +173,7 @@ protected:
 
 private:
     bool WaitFor(short Events, int Msec);
-    String CaptureLine(int Index, std::initializer_list<const char*> Terminators, int& Found);
+    String CaptureLine(std::initializer_list<const char*> Terminators, int& Found);
 
     int FBufferChunk = 8192;
     String FBuffer;

@@ -39,8 +39,13 @@ public:
     }
     ~RawPeer()
     {
-        FThread.join();
+        Join();
         close(FListener);
+    }
+    void Join()
+    {
+        if (FThread.joinable())
+            FThread.join();
     }
     int Port = 0;
 
@@ -128,6 +133,43 @@ TEST(SocketTest, CaptureStopsAtTheTerminatorAndUndoublesDots)
     EXPECT_EQ(headers.Count(), 2);
     EXPECT_EQ(headers[0], "Name=x more");
     EXPECT_EQ(headers[1], "Other=y");
+}
+
+TEST(SocketTest, TypedLinesAreEchoedAndHeadersWritten)
+{
+    String echoed;
+    RawPeer peer([&](int s) {
+        Put(s, "ab\tc\r\n");
+        echoed = Received(s, 8);
+        Put(s, "xy\r");
+        echoed += Received(s, 4);
+        echoed += Received(s, 19);
+    });
+    TDrVOZClient client(nullptr);
+    Connected(client, peer.Port);
+    EXPECT_EQ(client.ReadLnAndEcho(""), "ac");
+    EXPECT_EQ(client.ReadLnAndEcho("*"), "xy");
+    TStringList headers;
+    headers.Add("Host=a=b");
+    headers.Add("X=1");
+    client.WriteHeaders(headers);
+    client.Disconnect();
+    peer.Join();
+    EXPECT_EQ(echoed, "ab\t \tc\r\n"
+                      "**\r\n"
+                      "Host: a=b\r\nX: 1\r\n\r\n");
+}
+
+TEST(SocketTest, AnExceptionInTheStatusHandlerSaysWhereItCameFrom)
+{
+    TDrVOZClient client(nullptr);
+    client.OnStatus = [](TComponent*, const String&) { throw EDrVOZResponseError("Stop"); };
+    try {
+        client.DoStatus("x");
+        FAIL();
+    } catch (const EDrVOZResponseError& e) {
+        EXPECT_EQ(e.Message(), "Stop occurred in user's OnStatus Event.");
+    }
 }
 
 TEST(SocketTest, APeerThatClosesDisconnectsGracefully)

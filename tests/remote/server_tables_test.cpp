@@ -1,6 +1,7 @@
 // Tables reached through the server: two clients of one server and the
 // refusal of cached updates that the server cannot take.
 
+#include "platform/classes/datamodule.h"
 #include "tables/drodset.h"
 #include "tables/xbe50.h"
 #include "tests/remote/remotefixture.h"
@@ -88,4 +89,35 @@ TEST_F(ServerTableTest, CachedUpdatesAreRefusedInsteadOfReportedAsWritten)
     table->Close();
     auto fresh = Open(*Connection);
     EXPECT_DOUBLE_EQ(fresh->FieldByName("BALANCE")->AsFloat(), 100);
+}
+
+TEST_F(ServerTableTest, BoundTablesCloseOpenAndJoinTheLocalTransaction)
+{
+    Connect();
+    TDataModule* module = Construct<TDataModule>(nullptr);
+    auto* accounts = new TDaroruTable(module);
+    accounts->SetDaroruConnection(Connection.get());
+    accounts->SetDatabaseName(Dir);  // copied into the connection
+    accounts->SetTableName("ACCOUNTS");
+    accounts->SetAccessMethod(amServer);
+    auto* elsewhere = new TDaroruTable(module);  // bound to no connection
+    elsewhere->SetDatabaseName(Dir);
+    elsewhere->SetTableName("ACCOUNTS");
+    accounts->Open();
+    elsewhere->Open();
+    EXPECT_EQ(Connection->DatabaseName(), Dir);
+
+    EXPECT_EQ(Connection->StartTransaction(), 0);
+    const TMemoryStream& journal = Connection->TransactionJournal();
+    EXPECT_EQ(String(reinterpret_cast<const char*>(journal.Memory()), 24), String(24, '0'));
+    EXPECT_EQ(Connection->Commit(), 0);
+    EXPECT_EQ(Connection->TransactionJournal().Size(), 0);
+
+    Connection->CloseDataSets();
+    EXPECT_FALSE(accounts->Active());
+    EXPECT_TRUE(elsewhere->Active());
+    Connection->OpenDataSets();
+    EXPECT_TRUE(accounts->Active());
+    EXPECT_EQ(accounts->RecordCount(), 2);
+    module->Free();
 }

@@ -20,11 +20,6 @@ int main(int argc, char** argv)
     TTestServer server(String(pattern) + "/");
     std::mt19937 random(20261211);
     String bytes;
-    server.On("0470", [&bytes](TTestServer::TSession& S, const TTestServer::TFrame&) {
-        S.SendRaw(bytes);
-        S.Close();
-        return true;
-    });
     const char* kinds[] = {"0300", "0301", "0302", "0470", "0000"};
     int replies = 0;
     for (int run = 0; run < runs; ++run) {
@@ -43,6 +38,12 @@ int main(int argc, char** argv)
         }
         if (random() % 4 == 0)
             bytes.resize(random() % (bytes.size() + 1));
+        // Each run's answer is its own copy: a previous session may still be sending.
+        server.On("0470", [bytes](TTestServer::TSession& S, const TTestServer::TFrame&) {
+            S.SendRaw(bytes);
+            S.Close();
+            return true;
+        });
         TDaroruServerConnection connection(nullptr);
         connection.SetPort(server.Port());
         connection.ShutdownWait = 0;

@@ -457,7 +457,10 @@ String TTestServer::Engine(TSession& Session, const TFrame& Frame, bool& Reply)
     case 488: return Num(XBE_CALL(xb_GetLong, a.Rest().c_str()));
     case 489: {
         const int width = a.Hex(8);
-        return Text(XBE_CALL(xb_GetMemo, a.Rest().c_str(), static_cast<XBWORD>(width)));
+        char* memo = XBE_CALL(xb_GetMemo, a.Rest().c_str(), static_cast<XBWORD>(width));
+        const String text = Text(memo);
+        XBE_CALL(xb_MemDealloc, memo);
+        return text;
     }
     case 491: return Text(XBE_CALL(xb_GetString, a.Rest().c_str()));
     case 492: return Text(XBE_CALL(xb_GetTrimString, a.Rest().c_str()));

@@ -436,30 +436,34 @@ String TDrVOZSocket::CaptureLine(std::initializer_list<const char*> Terminators,
     return line;
 }
 
-int TDrVOZSocket::Capture(TStrings* Destination, std::initializer_list<const char*> Terminators)
+int TDrVOZSocket::CaptureLines(std::initializer_list<const char*> Terminators,
+                               const std::function<void(const String&)>& Take)
 {
     BeginWork(0);
     int found = 0;
     while (!found) {
         const String line = CaptureLine(Terminators, found);
-        if (!found && Destination)
-            Destination->Add(line);
+        if (!found)
+            Take(line);
     }
     EndWork();
     return found;
 }
 
+int TDrVOZSocket::Capture(TStrings* Destination, std::initializer_list<const char*> Terminators)
+{
+    return CaptureLines(Terminators, [&](const String& Line) {
+        if (Destination)
+            Destination->Add(Line);
+    });
+}
+
 int TDrVOZSocket::Capture(TStream* Destination, std::initializer_list<const char*> Terminators)
 {
-    BeginWork(0);
-    int found = 0;
-    while (!found) {
-        const String line = CaptureLine(Terminators, found);
-        if (!found && Destination)
-            StreamWriteLn(*Destination, line);
-    }
-    EndWork();
-    return found;
+    return CaptureLines(Terminators, [&](const String& Line) {
+        if (Destination)
+            StreamWriteLn(*Destination, Line);
+    });
 }
 
 void TDrVOZSocket::ConvertHeadersToValues(TStrings& List)

@@ -174,6 +174,8 @@ protected:
 private:
     bool WaitFor(short Events, int Msec);
     String CaptureLine(std::initializer_list<const char*> Terminators, int& Found);
+    int CaptureLines(std::initializer_list<const char*> Terminators,
+                     const std::function<void(const String&)>& Take);
 
     int FBufferChunk = 8192;
     String FBuffer;

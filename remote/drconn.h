@@ -165,6 +165,8 @@ protected:
     const char* ReplyText() { return FReply.c_str(); }
     // A transport failure: the connection is dropped (logged out when possible).
     void ConnectionLost(const String& Command);
+    // An encryption request (Code) over Length bytes of Buffer, answered in place.
+    XBLONG Cipher(const char* Name, const char* Code, void* Buffer, const char* Key, XBLONG Length);
     // The record size of the selected work area, asked once per area.
     XBLONG SelectedRecordSize();
     void ForgetWorkAreas();

@@ -563,47 +563,35 @@ String CipherPayload(const char* Key, XBLONG Length, const void* Buffer)
 }
 }  // namespace
 
-XBLONG C::ap_Encrypt(void* buf, const char* password, XBLONG len)
+XBLONG C::Cipher(const char* Name, const char* Code, void* Buffer, const char* Key, XBLONG Length)
 {
-    if (len < 0 || !buf)
+    if (Length < 0 || !Buffer)
         return 0;
     FSendStream.Clear();
-    const String payload = CipherPayload(password, len, buf);
+    const String payload = CipherPayload(Key, Length, Buffer);
     FSendStream.WriteBuffer(payload.data(), static_cast<Int64>(payload.size()));
-    TStream* reply = ClientStreamSendReceive("0573");
+    TStream* reply = ClientStreamSendReceive(Code);
     FSendStream.Clear();
     if (!reply)
         return 0;
     const String bytes = ReadPayload();
     // The result takes the place of the data; a reply of another size is refused.
-    if (static_cast<XBLONG>(bytes.size()) != len) {
-        ClientError("DaroruConnection.Encrypt",
-                    "Reply of " + std::to_string(bytes.size()) + " bytes for " + std::to_string(len));
+    if (static_cast<XBLONG>(bytes.size()) != Length) {
+        ClientError(String("DaroruConnection.") + Name,
+                    "Reply of " + std::to_string(bytes.size()) + " bytes for " + std::to_string(Length));
         return 0;
     }
-    std::memcpy(buf, bytes.data(), bytes.size());
-    return len;
+    std::memcpy(Buffer, bytes.data(), bytes.size());
+    return Length;
 }
 
+XBLONG C::ap_Encrypt(void* buf, const char* password, XBLONG len)
+{
+    return Cipher("Encrypt", "0573", buf, password, len);
+}
 XBLONG C::ap_Decrypt(void* buf, const char* password, XBLONG len)
 {
-    if (len < 0 || !buf)
-        return 0;
-    FSendStream.Clear();
-    const String payload = CipherPayload(password, len, buf);
-    FSendStream.WriteBuffer(payload.data(), static_cast<Int64>(payload.size()));
-    TStream* reply = ClientStreamSendReceive("0572");
-    FSendStream.Clear();
-    if (!reply)
-        return 0;
-    const String bytes = ReadPayload();
-    if (static_cast<XBLONG>(bytes.size()) != len) {
-        ClientError("DaroruConnection.Decrypt",
-                    "Reply of " + std::to_string(bytes.size()) + " bytes for " + std::to_string(len));
-        return 0;
-    }
-    std::memcpy(buf, bytes.data(), bytes.size());
-    return len;
+    return Cipher("Decrypt", "0572", buf, password, len);
 }
 
 XBLONG C::ap_GetBlob(const char* field, void* buf)

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/db/dberror.h"
+#include "platform/db/field.h"
 #include "platform/rtl/floattext.h"
 #include "platform/rtl/strutils.h"
 
@@ -27,19 +28,7 @@ template<class T> String Store(T Value)
 // The fixed size of a type's value; 0 for types of any size.
 size_t FixedSize(TFieldType Type)
 {
-    switch (Type) {
-    case ftSmallint:
-    case ftWord:
-    case ftBoolean: return 2;
-    case ftInteger:
-    case ftAutoInc:
-    case ftDate:
-    case ftTime: return 4;
-    case ftFloat:
-    case ftCurrency:
-    case ftDateTime: return 8;
-    default: return 0;
-    }
+    return Type == ftString ? 0 : static_cast<size_t>(NativeDataSize(Type, 0));
 }
 
 bool IsText(TFieldType Type) { return Type == ftString || Type == ftMemo || Type == ftFmtMemo; }

@@ -1,22 +1,15 @@
 // Tables reached through the server: two clients of one server and the
 // refusal of cached updates that the server cannot take.
 
+#include <gmock/gmock.h>
+
 #include "platform/classes/datamodule.h"
 #include "tables/drodset.h"
 #include "tables/xbe50.h"
 #include "tests/remote/remotefixture.h"
 
-namespace {
-String MessageOf(const std::function<void()>& Action)
-{
-    try {
-        Action();
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return "no error";
-}
-}  // namespace
+using testing::StrEq;
+using testing::ThrowsMessage;
 
 class ServerTableTest : public ServerTest {
 protected:
@@ -60,8 +53,9 @@ TEST_F(ServerTableTest, RecordLocksHoldBetweenTwoClientsOfOneServer)
 
     // Both read 100.00; the first to edit holds the record.
     mine->Edit();
-    EXPECT_EQ(MessageOf([&] { theirs->Edit(); }),
-              "Record Lock Failure. May be locked by another user or task.");
+    EXPECT_THAT(
+            [&] { theirs->Edit(); },
+            ThrowsMessage<Exception>(StrEq("Record Lock Failure. May be locked by another user or task.")));
     mine->FieldByName("BALANCE")->SetAsFloat(mine->FieldByName("BALANCE")->AsFloat() + 10);
     mine->Post();
 
@@ -83,8 +77,9 @@ TEST_F(ServerTableTest, CachedUpdatesAreRefusedInsteadOfReportedAsWritten)
     table->Edit();
     table->FieldByName("BALANCE")->SetAsFloat(1);
     table->Post();
-    EXPECT_EQ(MessageOf([&] { table->ApplyUpdates(); }),
-              "Cached updates cannot be applied through the database server");
+    EXPECT_THAT(
+            [&] { table->ApplyUpdates(); },
+            ThrowsMessage<Exception>(StrEq("Cached updates cannot be applied through the database server")));
     table->CancelUpdates();
     table->Close();
     auto fresh = Open(*Connection);

@@ -34,13 +34,7 @@ void TDaroruStoredProc::ExecProc()
 
 void TDaroruStoredProc::SetDaroruConnection(TDaroruServerConnection* Value)
 {
-    if (Value == FConnection)
-        return;
-    if (FConnection)
-        FConnection->RemoveFreeNotification(this);
-    FConnection = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    SetConnectionReference(this, FConnection, Value);
 }
 
 void TDaroruStoredProc::SetProcName(const String& Name)

@@ -205,3 +205,15 @@ TEST_F(ServerTest, AnEmptyUserOnlyConnects)
     EXPECT_TRUE(Server->Frames("0464").empty());
     EXPECT_TRUE(Server->Frames("0465").empty());
 }
+
+TEST_F(ServerTest, AConnectionIdThatWouldNotFitItsFieldIsRefused)
+{
+    Connect();
+    Reply("0459", "12345");
+    EXPECT_EQ(Connection->GetConnectionID(), "12345");
+    EXPECT_EQ(Connection->ConnectionID(), "0000");
+    EXPECT_EQ(Errors, std::vector<String> {"[DaroruConnection.GetConnectionID] GetConnectionID"});
+    Reply("0459", "7");
+    Connection->GetConnectionID();
+    EXPECT_EQ(Connection->ConnectionID(), "0007");
+}

@@ -62,7 +62,8 @@ private:
 };
 
 // Points Slot at Value and keeps Holder told when the connection goes away.
-inline void SetConnectionReference(TComponent* Holder, TDaroruConnection*& Slot, TDaroruConnection* Value)
+template <class Connection>
+void SetConnectionReference(TComponent* Holder, Connection*& Slot, Connection* Value)
 {
     if (Value == Slot)
         return;

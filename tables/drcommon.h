@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "platform/rtl/types.h"
+
 // The layer's 16-bit truth value: -1 (all bits set) is true, 0 false.
 using WordBool = std::int16_t;
 constexpr WordBool WordTrue = -1;
@@ -16,3 +18,6 @@ enum TDaroruTableType { ttSXNTX, ttSXFOX, ttSXNSX };
 enum TAccessMethod { amLocal, amServer };
 
 enum TDriveType { dtUnknown, dtNoDrive, dtFloppy, dtFixed, dtNetwork, dtCDROM, dtRAM };
+
+// Text followed by Ch up to Width characters; a longer text is returned whole.
+String PadRight(const String& Text, int Width, char Ch);

@@ -362,6 +362,9 @@ public:
     bool cs_SeekBin(const char* Key, XBSHORT Length);
     XBLONG cs_GetRecord(char* Buffer);
     bool cs_PutRecord(const char* Buffer);
+    // Locally the path goes to the engine; the server gets the bare file name
+    // and the DatabaseName whose directory it stands for.
+    XBSHORT cs_CreateNew(const char* Path, const char* Alias, XBSHORT Type, XBSHORT FieldCount);
     // The new record reaches the file at once, blank; with CachedUpdates the
     // values posted into it wait in the store, at the position after the last.
     bool cs_Append();
@@ -647,8 +650,6 @@ public:
 
 // The layer's own version text.
 String GetDrDsVer();
-// Text followed by Ch up to Width characters.
-String PadRight(const String& Text, int Width, char Ch);
 // The upper-cased file name without directory, cut before its first "."; "" without ".".
 String IndexFileBaseName(const String& FileName);
 // The field names of an index key expression joined by ";": "UPPER(NAME1)+ID" gives "NAME1;ID".

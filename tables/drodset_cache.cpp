@@ -188,6 +188,10 @@ void TDaroruTable::RevertRecord() { FCache.SetPending(false); }
 void TDaroruTable::ApplyUpdates()
 {
     CheckOpen();
+    // The batch is kept in the connection's buffer, which no request carries:
+    // a live server would never see the changes, so they are not reported as applied.
+    if (ServerConnection()->Connected())
+        Raise("Cached updates cannot be applied through the database server");
     TStream& out = ServerConnection()->RequestBuffer();
     Select();
     const int recordSize = cs_RecSize();

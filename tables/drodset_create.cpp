@@ -37,6 +37,14 @@ bool TDaroruTable::CreateNew(const String& FileName, SmallInt TableType, SmallIn
     return FWorkArea < 0;
 }
 
+XBSHORT TDaroruTable::cs_CreateNew(const char* Path, const char* Alias, XBSHORT Type, XBSHORT FieldCount)
+{
+    if (FAccessMethod != amServer)
+        return TDaroruDispatch::cs_CreateNew(Path, Alias, Type, FieldCount);
+    const String file = ExtractFileName(NormalizePath(Path));
+    return ServerConnection()->ap_CreateNew(file.c_str(), FDatabaseName.c_str(), Type, FieldCount);
+}
+
 void TDaroruTable::CreateField(const String& Name, const String& Type, SmallInt Length, SmallInt Decimals)
 {
     if (FWorkArea >= 0 && FErrorFunc == -1)

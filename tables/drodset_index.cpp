@@ -252,8 +252,8 @@ void TDaroruTable::SetIndexName(const String& Value)
     FCountNeedsRefresh = true;
     if (Active()) {
         cs_Go(GetSXRecno());
-        if (FAccessMethod == amLocal)
-            CheckMasterRange();
+        // The detail's scope belongs to its order, on the server as well.
+        CheckMasterRange();
         Resync({});
     }
 }

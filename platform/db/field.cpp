@@ -63,9 +63,11 @@ void TField::SetSize(int Value) {
     FSize = Value;
 }
 
-int TField::DataSize() const {
-    switch (FDataType) {
-        case ftString: return FSize + 1;
+int TField::DataSize() const { return NativeDataSize(FDataType, FSize); }
+
+int NativeDataSize(TFieldType DataType, int Size) {
+    switch (DataType) {
+        case ftString: return Size + 1;
         case ftSmallint:
         case ftWord:
         case ftBoolean: return 2;

@@ -13,6 +13,10 @@
 class TDataSet;
 class TField;
 
+// The bytes a value of the type takes in a record buffer; Size is a string's
+// length. 0 for types whose values live elsewhere (blobs).
+int NativeDataSize(TFieldType DataType, int Size);
+
 using TFieldNotifyEvent = std::function<void(TField* Sender)>;
 using TFieldGetTextEvent = std::function<void(TField* Sender, String& Text, bool DisplayText)>;
 using TFieldSetTextEvent = std::function<void(TField* Sender, const String& Text)>;

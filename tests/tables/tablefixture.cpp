@@ -59,11 +59,24 @@ void TableTest::SetUp()
     Dir = String(pattern) + "/";
     ShortDateFormat = "mm/dd/yyyy";
     DateSeparator = '/';
+#ifdef TOTAMUND_TABLES_SERVER
+    if (std::getenv("TOTAMUND_TABLES_THROUGH_SERVER")) {
+        Server = std::make_unique<TTestServer>(Dir);
+        Connection = std::make_unique<TDaroruServerConnection>(nullptr);
+        Connection->SetPort(Server->Port());
+        Connection->SetActive(true);
+        ASSERT_TRUE(Connection->Active());
+    }
+#endif
 }
 
 void TableTest::TearDown()
 {
     Tables.clear();
+#ifdef TOTAMUND_TABLES_SERVER
+    Connection.reset();
+    Server.reset();
+#endif
     XBE_CALL(xb_SetDeleted, 0);
     std::filesystem::remove_all(Dir);
 }
@@ -147,5 +160,11 @@ TDaroruTable* TableTest::Table(const String& Name)
     TDaroruTable* table = Tables.back().get();
     table->SetDatabaseName(Dir);
     table->SetTableName(Name);
+#ifdef TOTAMUND_TABLES_SERVER
+    if (Connection) {
+        table->SetDaroruConnection(Connection.get());
+        table->SetAccessMethod(amServer);
+    }
+#endif
     return table;
 }

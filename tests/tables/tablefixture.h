@@ -9,6 +9,10 @@
 #include <vector>
 
 #include "tables/drodset.h"
+#ifdef TOTAMUND_TABLES_SERVER
+#include "remote/drconn.h"
+#include "tests/remote/testserver.h"
+#endif
 
 struct FieldLayout {
     const char* Name;
@@ -48,5 +52,11 @@ protected:
     TDaroruTable* Table(const String& Name);
 
     String Dir;
+#ifdef TOTAMUND_TABLES_SERVER
+    // With TOTAMUND_TABLES_THROUGH_SERVER set, every table of Table() goes
+    // through a test server over Dir.
+    std::unique_ptr<TTestServer> Server;
+    std::unique_ptr<TDaroruServerConnection> Connection;
+#endif
     std::vector<std::unique_ptr<TDaroruTable>> Tables;
 };

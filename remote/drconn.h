@@ -1,0 +1,201 @@
+#pragma once
+// The database server connection: one text protocol over the socket
+// transport. Each request is a 20-character header (payload length in 8
+// hexadecimal digits, "0000", the connection id, the 4-digit command code)
+// and its payload; the server answers with packets of the same header, among
+// them progress reports (0300), messages (0301) and a shutdown notice (0302).
+// A request never raises: a failure is reported once through OnError (or the
+// error box) and the request returns its empty value.
+
+#include <functional>
+#include <map>
+
+#include "remote/apwin.h"
+#include "remote/params.h"
+#include "tables/daroruconnection.h"
+
+// Where a connection's error goes when it has no OnError handler; the default
+// writes it to the standard error. The text is "[" + Command + "] " + Msg.
+using TConnectionErrorBox = std::function<void(const String& Text)>;
+void SetConnectionErrorBox(TConnectionErrorBox Box);
+
+// A reply packet's 20-character header: payload length and kind; raises
+// EDrVOZResponseError when the length is not hexadecimal or over Limit.
+struct TPacketHeader {
+    Int64 Length = 0;
+    String Kind;
+};
+TPacketHeader ParsePacketHeader(const String& Header, Int64 Limit);
+
+class TDaroruServerConnection : public TDaroruConnection {
+public:
+    explicit TDaroruServerConnection(TComponent* AOwner);
+    ~TDaroruServerConnection() override;
+
+    // Transport settings.
+    const String& Host() const { return FTransport->Host(); }
+    void SetHost(const String& Value) { FTransport->SetHost(Value); }
+    int Port() const { return FTransport->Port(); }
+    void SetPort(int Value) { FTransport->SetPort(Value); }
+    const String& User() const { return UserName(); }
+    // Stored upper-cased.
+    void SetUser(const String& Value);
+    TDrVOZClient& Transport() { return *FTransport; }
+    // How long a shutdown notice waits before disconnecting (milliseconds).
+    int ShutdownWait = 5000;
+    // The largest reply payload accepted; a longer claim loses the connection.
+    Int64 MaxReplyLength = 64 << 20;
+
+    bool Connected() const override { return FTransport->Connected(); }
+    bool Active() const { return Connected(); }
+    virtual void SetActive(bool Value);
+    const String& Version() const { return FVersion; }
+    void SetVersion(const String&) { }
+    const String& ConnectionID() const { return FConnectionID; }
+    // The poll is enabled while connected and no request runs; the owner's
+    // timer calls ServiceIncoming once a second while it is.
+    bool GetTriggers() const { return FTriggers; }
+    void SetTriggers(bool Value) { FTriggers = Value; }
+    void ServiceIncoming();
+
+    // Framing.
+    const char* ClientXmit(const String& Code, const String& Args, bool WantReply);
+    int ClientStreamSend(const String& Code);
+    TStream* ClientStreamReceive(const String& Code, const String& Args);
+    TStream* ClientStreamSendReceive(const String& Code);
+    int FillReadStream(bool Poll);
+    const char* FillInBuff();
+    bool Ping();
+    TMemoryStream& SendStream() { return FSendStream; }
+    TMemoryStream& ReadStream() { return FReadStream; }
+
+    bool Login();
+    void Logout();
+    String GetConnectionID();
+    String ServerName();
+    void ClientError(const String& Command, const String& Msg);
+
+    // The tables bound to this connection.
+    void CloseDataSets();
+    void OpenDataSets();
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    int StartTransaction();
+    int Commit();
+    int RollBack();
+    TMemoryStream& TransactionJournal() { return FJournal; }
+
+    // Server files and catalogues.
+    Integer FileReceive(const String& Directory, const String& FileName, const String& LocalFile);
+    Integer FileSend(const String& Directory, const String& SourceFile, const String& TargetName);
+    Integer FileLength(const String& Directory, const String& FileName);
+    bool FileExists(const String& Directory, const String& FileName) override;
+    bool DeleteFile(const String& Directory, const String& FileName) override;
+    TDateTime GetServerDateTime();
+    TStream* GetDataBaseNames();
+    TStream* GetTableNames();
+    TStream* GetProcedureNames();
+    TStream* GetIndexNames(const String& TableName, SmallInt Number);
+    TStream* GetDLLProcs(const String& Name);
+    TStream* GetFiles(const String& Name);
+    TStream* FindDrives();
+    TStream* FindDirectories(const String& Path);
+    TStream* FindFiles(const String& Path, const String& Name);
+    void GetUserNames(TStrings& List);
+
+    // Stored procedures.
+    const String& ProcName() const { return FProcName; }
+    void SetProcName(const String& Name);
+    TParams& ProcParams() { return FProcParams; }
+    TParams* GetProcParams();
+    TParams* GetParams(const String& ProcName);
+    void SetProcParams(const TParams& Params);
+    void SetParams(const String& ProcName, const TParams& Params);
+    void ExecProc();
+
+    bool ap_tps_BeginTransaction();
+    bool ap_tps_Commit();
+    bool ap_tps_RollBack();
+
+    // Engine requests.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-parameter"
+#define XBE_FUNCTION(name, result, parameters, tier) result ap_##name parameters override;
+#include "platform/xbengine/xbe_functions.def"
+#undef XBE_FUNCTION
+#pragma GCC diagnostic pop
+    void ap_EnvSettings(int Epoch, int DateFormat, int MemoBlockSize, bool Deleted, bool Century,
+                        bool SoftSeek, bool Exact) override;
+    // The record fetch of a server data set: the fetch result (grError when no
+    // reply came), the record number and the record image (up to BufferSize bytes).
+    TGetResult ap_TraverseTable(bool First, bool Second, int Option, TGetMode GetMode, XBLONG& RecNo,
+                                char* Buffer, int BufferSize);
+    // Writes a memo field's text; the server's answer.
+    XBLONG ap_PutMemo(const char* field, const char* text);
+    // The structure of the selected table as the server lists it, or null.
+    TStream* ap_GetStructure();
+
+    std::function<void(TObject* Sender, bool LoginAccepted)> OnLogin;
+    std::function<void(TObject* Sender)> OnLogout;
+    std::function<void(TObject* Sender, const String& Command, const String& Msg)> OnError;
+    std::function<void(TObject* Sender, const String& Msg)> OnServerMessage;
+
+protected:
+    // The name a failed request reports under; Silent requests report nothing.
+    struct TRequestName {
+        String Command;
+        String Message;
+        bool Silent = false;
+    };
+    static TRequestName Named(const char* Name) { return {String("DaroruConnection.") + Name, Name}; }
+    static TRequestName Quiet(const char* Name) { return {String(), Name, true}; }
+
+    // One text request with its reply decoded; on any failure, the report and R{}.
+    template<class R, class Encode, class Decode>
+    R Ask(const TRequestName& Name, const char* Code, Encode Args, Decode Reply);
+    // One text request that wants no reply; true when it was written.
+    template<class Encode> bool Tell(const TRequestName& Name, const char* Code, Encode Args);
+    // The reply payload of a text request as bytes, or false when none came.
+    template<class Encode>
+    bool Fetch(const TRequestName& Name, const char* Code, Encode Args, String& Payload);
+    // A setting sent only while connected; nothing and no report otherwise.
+    template<class Encode> void Setting(const char* Code, Encode Args);
+    // The read stream's bytes.
+    String ReadPayload();
+    // The reply bytes of the last request ended as text.
+    const char* ReplyText() { return FReply.c_str(); }
+    // A transport failure: the connection is dropped (logged out when possible).
+    void ConnectionLost(const String& Command);
+    // An encryption request (Code) over Length bytes of Buffer, answered in place.
+    XBLONG Cipher(const char* Name, const char* Code, void* Buffer, const char* Key, XBLONG Length);
+    // The record size of the selected work area, asked once per area.
+    XBLONG SelectedRecordSize();
+    void ForgetWorkAreas();
+    void InternalGetParams(TStream& Stream);
+    bool FLastRequestFailed = false;
+
+private:
+    void WriteFrame(const String& Code, const String& Payload);
+    String Header(const String& Code, Int64 Length) const;
+    bool DatabaseTouch(const char* Name, const char* Code, const String& Directory, const String& FileName,
+                       String& Reply);
+    TStream* Catalogue(const char* Code, const String& Args);
+    bool Transaction(const char* Code);
+
+    TDrVOZClient* FTransport;
+    String FVersion = "DaroruConnection 5.1.3.0";
+    String FConnectionID = "0000";
+    bool FLoggedIn = false;
+    bool FTriggers = false;
+    SmallInt FCurrentWorkArea = 0;
+    std::map<SmallInt, XBLONG> FRecordSizes;
+    String FLastBlobField;
+    XBLONG FLastBlobLength = -1;
+    XBLONG FLastLockCount = -1;
+    String FProcName;
+    TParams FProcParams;
+    std::vector<TComponent*> FTransactionTables;
+    TMemoryStream FJournal;
+    TMemoryStream FReadStream;
+    TMemoryStream FSendStream;
+    String FReply;
+};

@@ -1,0 +1,118 @@
+// Tables reached through the server: two clients of one server and the
+// refusal of cached updates that the server cannot take.
+
+#include <gmock/gmock.h>
+
+#include "platform/classes/datamodule.h"
+#include "tables/drodset.h"
+#include "tables/xbe50.h"
+#include "tests/remote/remotefixture.h"
+
+using testing::StrEq;
+using testing::ThrowsMessage;
+
+class ServerTableTest : public ServerTest {
+protected:
+    void SetUp() override
+    {
+        ServerTest::SetUp();
+        // A table of two accounts made directly with the engine.
+        XBE_CALL(xb_ErrorLevel, 0);
+        ASSERT_GT(XBE_CALL(xb_CreateNew, (Dir + "ACCOUNTS").c_str(), "NEWTABLE", 2, 2), 0);
+        XBE_CALL(xb_CreateField, "ID", "C", 4, 0);
+        XBE_CALL(xb_CreateField, "BALANCE", "N", 10, 2);
+        ASSERT_TRUE(XBE_CALL(xb_CreateExec));
+        for (const char* image : {" A001     100.00", " A002      50.00"}) {
+            XBE_CALL(xb_AppendBlank);
+            XBE_CALL(xb_PutRecord, image);
+        }
+        XBE_CALL(xb_Close);
+    }
+
+    std::unique_ptr<TDaroruTable> Open(TDaroruServerConnection& Connection)
+    {
+        auto table = std::make_unique<TDaroruTable>(nullptr);
+        table->SetDatabaseName(Dir);
+        table->SetTableName("ACCOUNTS");
+        table->SetDaroruConnection(&Connection);
+        table->SetAccessMethod(amServer);
+        table->Open();
+        return table;
+    }
+};
+
+TEST_F(ServerTableTest, RecordLocksHoldBetweenTwoClientsOfOneServer)
+{
+    Connect();
+    auto second = MakeConnection();
+    second->SetActive(true);
+    ASSERT_TRUE(second->Active());
+    auto mine = Open(*Connection);
+    auto theirs = Open(*second);
+    EXPECT_EQ(mine->RecordCount(), 2);
+
+    // Both read 100.00; the first to edit holds the record.
+    mine->Edit();
+    EXPECT_THAT(
+            [&] { theirs->Edit(); },
+            ThrowsMessage<Exception>(StrEq("Record Lock Failure. May be locked by another user or task.")));
+    mine->FieldByName("BALANCE")->SetAsFloat(mine->FieldByName("BALANCE")->AsFloat() + 10);
+    mine->Post();
+
+    // Now the other client gets the lock and adds to the value written, not to
+    // the one it read before: no update is lost.
+    theirs->Edit();
+    theirs->FieldByName("BALANCE")->SetAsFloat(theirs->FieldByName("BALANCE")->AsFloat() + 5);
+    theirs->Post();
+    mine->Refresh();
+    EXPECT_DOUBLE_EQ(mine->FieldByName("BALANCE")->AsFloat(), 115);
+    EXPECT_TRUE(Errors.empty()) << Errors.front();
+}
+
+TEST_F(ServerTableTest, CachedUpdatesAreRefusedInsteadOfReportedAsWritten)
+{
+    Connect();
+    auto table = Open(*Connection);
+    table->SetCachedUpdates(true);
+    table->Edit();
+    table->FieldByName("BALANCE")->SetAsFloat(1);
+    table->Post();
+    EXPECT_THAT(
+            [&] { table->ApplyUpdates(); },
+            ThrowsMessage<Exception>(StrEq("Cached updates cannot be applied through the database server")));
+    table->CancelUpdates();
+    table->Close();
+    auto fresh = Open(*Connection);
+    EXPECT_DOUBLE_EQ(fresh->FieldByName("BALANCE")->AsFloat(), 100);
+}
+
+TEST_F(ServerTableTest, BoundTablesCloseOpenAndJoinTheLocalTransaction)
+{
+    Connect();
+    TDataModule* module = Construct<TDataModule>(nullptr);
+    auto* accounts = new TDaroruTable(module);
+    accounts->SetDaroruConnection(Connection.get());
+    accounts->SetDatabaseName(Dir);  // copied into the connection
+    accounts->SetTableName("ACCOUNTS");
+    accounts->SetAccessMethod(amServer);
+    auto* elsewhere = new TDaroruTable(module);  // bound to no connection
+    elsewhere->SetDatabaseName(Dir);
+    elsewhere->SetTableName("ACCOUNTS");
+    accounts->Open();
+    elsewhere->Open();
+    EXPECT_EQ(Connection->DatabaseName(), Dir);
+
+    EXPECT_EQ(Connection->StartTransaction(), 0);
+    const TMemoryStream& journal = Connection->TransactionJournal();
+    EXPECT_EQ(String(reinterpret_cast<const char*>(journal.Memory()), 24), String(24, '0'));
+    EXPECT_EQ(Connection->Commit(), 0);
+    EXPECT_EQ(Connection->TransactionJournal().Size(), 0);
+
+    Connection->CloseDataSets();
+    EXPECT_FALSE(accounts->Active());
+    EXPECT_TRUE(elsewhere->Active());
+    Connection->OpenDataSets();
+    EXPECT_TRUE(accounts->Active());
+    EXPECT_EQ(accounts->RecordCount(), 2);
+    module->Free();
+}

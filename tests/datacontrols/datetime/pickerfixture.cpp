@@ -8,6 +8,7 @@
 TDateTime PickerNow() { return EncodeDate(2009, 6, 15) + EncodeTime(10, 30, 0, 0); }
 
 void PickerTest::SetUp() {
+    TableTest::SetUp();
     FShortDateFormat = ShortDateFormat;
     FLongTimeFormat = LongTimeFormat;
     FShortTimeFormat = ShortTimeFormat;
@@ -29,6 +30,7 @@ void PickerTest::TearDown() {
     ShortDateFormat = FShortDateFormat;
     LongTimeFormat = FLongTimeFormat;
     ShortTimeFormat = FShortTimeFormat;
+    TableTest::TearDown();
 }
 
 void PickerTest::Start() {

@@ -1,6 +1,6 @@
 #pragma once
 // A form with a date/time picker and an edit beside it, shown offscreen, the clock
-// fixed at 2009-06-15 10:30 and the dialogs scripted.
+// fixed at 2009-06-15 10:30 and the dialogs scripted; tables go in a temporary directory.
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,9 @@
 #include "platform/vcl/edits.h"
 #include "platform/vcl/forms.h"
 #include "platform/vcl/scripteddialogs.h"
+#include "tests/tables/tablefixture.h"
 
-class PickerTest : public ::testing::Test {
+class PickerTest : public TableTest {
 protected:
     void SetUp() override;
     void TearDown() override;

@@ -164,6 +164,8 @@ void TdwMonthCalendar::SetMaxDate(TDateTime Value)
 void TdwMonthCalendar::SetOptions(TdwMonthOptions Value)
 {
     FOptions = Value;
+    if (FOptions.Contains(mdoMultiSelect) && FSelStart == 0)
+        FSelStart = FSelEnd = FAnchor = dwDayOf(FValue);
     const TSize size = MinimumSize();
     SetBounds(Left(), Top(), std::max(Width(), size.cx), std::max(Height(), size.cy));
     Invalidate();

@@ -118,7 +118,7 @@ void TdwDBCustomDateTimePicker::LayoutButton()
 {
     const int width = FShowButton ? EffectiveButtonWidth() : 0;
     FButtonHolder->SetVisible(FShowButton);
-    FButtonHolder->SetBounds(ClientWidth() - width - 2, 0, width, std::max(ClientHeight() - 4, 0));
+    FButtonHolder->SetBounds(ClientWidth() - width - 2, 2, width, std::max(ClientHeight() - 4, 0));
     FButton->SetBounds(0, 0, width, FButtonHolder->Height());
     SetTextMargins(Rect(0, 0, width, 0));
 }

@@ -15,9 +15,8 @@ void MakeFloatingWindow(TControl* Control) {
 }
 
 void ShowFloatingWindow(TControl* Control, bool Visible) {
-    QWidget* widget = Control->Widget();
-    widget->setVisible(Visible);
-    if (Visible) widget->raise();
+    // A tool tip window shows above the program's other windows.
+    Control->Widget()->setVisible(Visible);
 }
 
 namespace {

@@ -19,8 +19,6 @@
 
 namespace {
 
-String LimitText(TDateTime Date) { return FormatDateTime(ShortDateFormat, Date); }
-
 // The display format a date, time or date-time field has of its own.
 String FieldDisplayFormat(const TField* Field)
 {
@@ -180,15 +178,13 @@ void TdwDBCustomDateTimePicker::SetUnboundDataType(TdwDTEditDataType Value)
 
 void TdwDBCustomDateTimePicker::SetMinDate(TDateTime Value)
 {
-    if (Value != 0 && FMaxDate != 0 && dwDayOf(Value) > dwDayOf(FMaxDate))
-        throw EDateTimeError("Date exceeds maximum of " + LimitText(FMaxDate));
+    dwCheckDateLimits(Value, 0, FMaxDate);
     FMinDate = Value;
 }
 
 void TdwDBCustomDateTimePicker::SetMaxDate(TDateTime Value)
 {
-    if (Value != 0 && FMinDate != 0 && dwDayOf(Value) < dwDayOf(FMinDate))
-        throw EDateTimeError("Date is less than minimum of " + LimitText(FMinDate));
+    dwCheckDateLimits(Value, FMinDate, 0);
     FMaxDate = Value;
 }
 
@@ -310,12 +306,8 @@ void TdwDBCustomDateTimePicker::SetValueChecked(TDateTime Value)
     const bool modified = Modified();
     const bool pureTime = dwDayOf(Value) == 0 && FEditor.Rules.Kind == TdwDTValueKind::Time;
     const bool fieldNull = Field() && Field()->IsNull();
-    if (Value != 0 && !pureTime && !fieldNull) {
-        if (FMaxDate != 0 && dwDayOf(Value) > dwDayOf(FMaxDate))
-            throw EDateTimeError("Date exceeds maximum of " + LimitText(FMaxDate));
-        if (FMinDate != 0 && dwDayOf(Value) < dwDayOf(FMinDate))
-            throw EDateTimeError("Date is less than minimum of " + LimitText(FMinDate));
-    }
+    if (!pureTime && !fieldNull)
+        dwCheckDateLimits(Value, FMinDate, FMaxDate);
     FEditor.SetValue(Value);
     FEditor.Null = Value == 0 && FEditor.Rules.Kind != TdwDTValueKind::Time;
     ShowValue();
@@ -353,10 +345,7 @@ void TdwDBCustomDateTimePicker::SetDate(TDateTime Value)
     if (FEditor.Null || dwDayOf(Value) != dwDayOf(FEditor.Value))
         value = dwComposeDateTime(dwDayOf(Value),
                                   FEditor.Null ? dwTimeOfDay(Value) : dwTimeOfDay(FEditor.Value));
-    if (FMaxDate != 0 && dwDayOf(value) > dwDayOf(FMaxDate))
-        throw EDateTimeError("Date exceeds maximum of " + LimitText(FMaxDate));
-    if (FMinDate != 0 && dwDayOf(value) < dwDayOf(FMinDate))
-        throw EDateTimeError("Date is less than minimum of " + LimitText(FMinDate));
+    dwCheckDateLimits(value, FMinDate, FMaxDate);
     FEditor.SetValue(value);
     FEditor.Null = false;
     ShowValue();

@@ -31,6 +31,16 @@ constexpr int MenuBaseCount = 12;
 
 }  // namespace
 
+void dwCheckDateLimits(TDateTime Date, TDateTime MinDate, TDateTime MaxDate)
+{
+    if (Date == 0)
+        return;
+    if (MaxDate != 0 && dwDayOf(Date) > dwDayOf(MaxDate))
+        throw EDateTimeError("Date exceeds maximum of " + LimitText(MaxDate));
+    if (MinDate != 0 && dwDayOf(Date) < dwDayOf(MinDate))
+        throw EDateTimeError("Date is less than minimum of " + LimitText(MinDate));
+}
+
 int dwFirstDayOfWeek(TdwCalDayOfWeek Day)
 {
     // dwdowMonday (0) .. dwdowSunday (6) count from Monday; DayOfWeek from Sunday.
@@ -119,10 +129,7 @@ void TdwMonthCalendar::SetDate(TDateTime Value)
     if (dwDayOf(Value) == dwDayOf(FValue) && FValue != 0)
         return;
     const TDateTime value = dwDayOf(Value) == 0 ? 0 : dwDayOf(Value) + dwTimeOfDay(FValue);
-    if (value != 0 && FMaxDate != 0 && dwDayOf(value) > dwDayOf(FMaxDate))
-        throw EDateTimeError("Date exceeds maximum of " + LimitText(FMaxDate));
-    if (value != 0 && FMinDate != 0 && dwDayOf(value) < dwDayOf(FMinDate))
-        throw EDateTimeError("Date is less than minimum of " + LimitText(FMinDate));
+    dwCheckDateLimits(value, FMinDate, FMaxDate);
     if (value != 0) {
         // Before 1899-12-31 only with a minimum that allows it.
         FValue = FMinDate == 0 && value < 1 ? 1 + dwTimeOfDay(value) : value;
@@ -143,8 +150,7 @@ void TdwMonthCalendar::SetTime(TDateTime Value)
 
 void TdwMonthCalendar::SetMinDate(TDateTime Value)
 {
-    if (Value != 0 && FMaxDate != 0 && dwDayOf(Value) > dwDayOf(FMaxDate))
-        throw EDateTimeError("Date exceeds maximum of " + LimitText(FMaxDate));
+    dwCheckDateLimits(Value, 0, FMaxDate);
     if (Value == FMinDate)
         return;
     FMinDate = Value;
@@ -153,8 +159,7 @@ void TdwMonthCalendar::SetMinDate(TDateTime Value)
 
 void TdwMonthCalendar::SetMaxDate(TDateTime Value)
 {
-    if (Value != 0 && FMinDate != 0 && dwDayOf(Value) < dwDayOf(FMinDate))
-        throw EDateTimeError("Date is less than minimum of " + LimitText(FMinDate));
+    dwCheckDateLimits(Value, FMinDate, 0);
     if (Value == FMaxDate)
         return;
     FMaxDate = Value;
@@ -183,10 +188,8 @@ void TdwMonthCalendar::SetSelectionRange(TDateTime Start, TDateTime End)
 {
     TDateTime low = dwDayOf(std::min(Start, End));
     TDateTime high = dwDayOf(std::max(Start, End));
-    if (FMaxDate != 0 && high > dwDayOf(FMaxDate))
-        throw EDateTimeError("Date exceeds maximum of " + LimitText(FMaxDate));
-    if (FMinDate != 0 && low < dwDayOf(FMinDate))
-        throw EDateTimeError("Date is less than minimum of " + LimitText(FMinDate));
+    dwCheckDateLimits(high, 0, FMaxDate);
+    dwCheckDateLimits(low, FMinDate, 0);
     // No more days than MaxSelectCount, counted from the start.
     high = std::min(high, low + FMaxSelectCount - 1);
     FSelStart = low;

@@ -19,6 +19,10 @@ public:
     using Exception::Exception;
 };
 
+// Raises EDateTimeError "Date exceeds maximum of <MaxDate>" or "Date is less than
+// minimum of <MinDate>" when the day of a nonzero Date lies beyond a nonzero limit.
+void dwCheckDateLimits(TDateTime Date, TDateTime MinDate, TDateTime MaxDate);
+
 enum TdwMonthOption { mdoDayState, mdoWeekNumbers, mdoNoToday, mdoNoTodayCircle, mdoMultiSelect };
 using TdwMonthOptions = SetOf<TdwMonthOption>;
 

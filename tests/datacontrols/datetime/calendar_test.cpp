@@ -27,17 +27,7 @@ protected:
         ShowForm(Form);
         Cal->SetFocus();
     }
-    // A point over the day Date (shown in the current month's page).
-    QPoint DayPoint(TDateTime Date) {
-        for (int y = 0; y < Cal->Height(); y += 2)
-            for (int x = 0; x < Cal->Width(); x += 2) {
-                TDateTime hit = 0;
-                if (Cal->HitTest(x, y, hit) == TdwCalendarHit::Day && hit == Date)
-                    return QPoint(x + 3, y + 3);
-            }
-        ADD_FAILURE() << "no point shows " << Date;
-        return QPoint();
-    }
+    QPoint DayPoint(TDateTime Date) { return CalendarPoint(Cal, Date); }
     QPoint PointOf(TdwCalendarHit Wanted) {
         for (int y = 0; y < Cal->Height(); ++y)
             for (int x = 0; x < Cal->Width(); ++x) {

@@ -24,18 +24,6 @@ protected:
         Picker->OnCloseUp = [this](TObject*) { Log.Add("close up"); };
         Start();
     }
-    // A point of the open calendar over Date.
-    QPoint DayPoint(TDateTime Date) {
-        TdwMonthCalendar* cal = Picker->Calendar();
-        for (int y = 0; y < cal->Height(); y += 2)
-            for (int x = 0; x < cal->Width(); x += 2) {
-                TDateTime hit = 0;
-                if (cal->HitTest(x, y, hit) == TdwCalendarHit::Day && hit == Date)
-                    return QPoint(x + 3, y + 3);
-            }
-        ADD_FAILURE() << "no point shows " << Date;
-        return QPoint();
-    }
     TEventLog Log;
 };
 
@@ -122,7 +110,8 @@ TEST_F(DropDownTest, AClickOnADayTakesItAndTheHeaderDoesNot) {
     }
     QTest::mouseClick(cal->Widget(), Qt::LeftButton, Qt::NoModifier, header);
     EXPECT_TRUE(Picker->DroppedDown()) << "the day names are no day";
-    QTest::mouseClick(cal->Widget(), Qt::LeftButton, Qt::NoModifier, DayPoint(EncodeDate(2009, 6, 20)));
+    QTest::mouseClick(cal->Widget(), Qt::LeftButton, Qt::NoModifier,
+                      CalendarPoint(Picker->Calendar(), EncodeDate(2009, 6, 20)));
     EXPECT_FALSE(Picker->DroppedDown());
     EXPECT_DOUBLE_EQ(Picker->Date(), EncodeDate(2009, 6, 20) + EncodeTime(10, 30, 0, 0));
 

@@ -7,6 +7,17 @@
 
 TDateTime PickerNow() { return EncodeDate(2009, 6, 15) + EncodeTime(10, 30, 0, 0); }
 
+QPoint CalendarPoint(TdwMonthCalendar* Calendar, TDateTime Date) {
+    for (int y = 0; y < Calendar->Height(); y += 2)
+        for (int x = 0; x < Calendar->Width(); x += 2) {
+            TDateTime hit = 0;
+            if (Calendar->HitTest(x, y, hit) == TdwCalendarHit::Day && hit == Date)
+                return QPoint(x + 3, y + 3);
+        }
+    ADD_FAILURE() << "no point shows " << Date;
+    return QPoint();
+}
+
 void PickerTest::SetUp() {
     TableTest::SetUp();
     FShortDateFormat = ShortDateFormat;

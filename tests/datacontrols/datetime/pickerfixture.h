@@ -2,6 +2,7 @@
 // A form with a date/time picker and an edit beside it, shown offscreen, the clock
 // fixed at 2009-06-15 10:30 and the dialogs scripted; tables go in a temporary directory.
 
+#include <QPoint>
 #include <gtest/gtest.h>
 
 #include "datacontrols/datetime/dwdbdatetimepicker.h"
@@ -36,3 +37,5 @@ private:
 
 // 2009-06-15 10:30, the clock of these tests.
 TDateTime PickerNow();
+// A point of the calendar over the day Date.
+QPoint CalendarPoint(TdwMonthCalendar* Calendar, TDateTime Date);

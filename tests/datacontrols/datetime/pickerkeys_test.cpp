@@ -290,6 +290,23 @@ TEST_F(PickerKeysTest, LettersPickNamesAndHalves) {
     EXPECT_EQ(Text(), "Sunday 06/14/2009") << "within the week";
 }
 
+TEST_F(PickerKeysTest, TheLongFormIsTheLongDateWithItsNames) {
+    Picker->SetDateFormat(dfLong);
+    Show(dwDTEdtDate, "", EncodeDate(2009, 6, 15));
+    EXPECT_EQ(Text(), "Monday, June 15, 2009");
+    EXPECT_EQ(Selected(), "Monday");
+    Type("w");
+    EXPECT_EQ(Text(), "Wednesday, June 17, 2009");
+    PressKey(Form, Qt::Key_Right);
+    EXPECT_EQ(Selected(), "June");
+    PressKey(Form, Qt::Key_Down);
+    EXPECT_EQ(Text(), "Sunday, May 17, 2009");
+    Picker->SetUnboundDataType(dwDTEdtDateTime);
+    EXPECT_EQ(Text(), "Sunday, May 17, 2009") << "a date-time without time of day shows the long date";
+    Picker->SetTime(EncodeTime(9, 5, 0, 0));
+    EXPECT_EQ(Text(), "Sunday, May 17, 2009 9:05:00 AM");
+}
+
 TEST_F(PickerKeysTest, TheDefaultFormatShowsTheTimeOnlyWhenThereIsOne) {
     Picker->SetUnboundDataType(dwDTEdtDateTime);
     Start();

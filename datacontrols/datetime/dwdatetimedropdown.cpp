@@ -223,12 +223,10 @@ void TdwDBCustomDateTimePicker::ButtonMouseDown()
         CloseUp(true);
         return;
     }
-    FInButtonClick = true;
     if (CanFocus() && !Focused())
         SetFocus();
     if (Focused())
         DropDown();
-    FInButtonClick = false;
 }
 
 void TdwDBCustomDateTimePicker::FreeCalendar()

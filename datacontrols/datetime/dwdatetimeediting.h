@@ -50,7 +50,6 @@ public:
     // The current section's type; false when the text has none.
     bool CurrentSection(TdwDTSection& Result) const;
     bool Pending() const { return !FTyped.empty(); }
-    const String& TypedDigits() const { return FTyped; }
 
     // The limits in force: 1899-12-31 and 9999-12-31 stand in for none.
     TDateTime EffectiveMinDate() const;

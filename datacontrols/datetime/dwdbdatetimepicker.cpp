@@ -116,7 +116,9 @@ void TdwDBCustomDateTimePicker::LayoutButton()
 {
     const int width = FShowButton ? EffectiveButtonWidth() : 0;
     FButtonHolder->SetVisible(FShowButton);
-    FButtonHolder->SetBounds(ClientWidth() - width - 2, 2, width, std::max(ClientHeight() - 4, 0));
+    const int frame = BorderVisible() ? 2 : 0;
+    FButtonHolder->SetBounds(ClientWidth() - width - frame, frame, width,
+                             std::max(ClientHeight() - 2 * frame, 0));
     FButton->SetBounds(0, 0, width, FButtonHolder->Height());
     SetTextMargins(Rect(0, 0, width, 0));
 }

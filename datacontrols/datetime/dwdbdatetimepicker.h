@@ -284,7 +284,6 @@ private:
     bool FDropNull = true;
     bool FClosingUp = false;
     bool FSavedShowHint = false;
-    bool FInButtonClick = false;
     // The last Esc closed the calendar: the next one only shows the caret.
     bool FEscClosedCalendar = false;
     // KeyDown dealt with the key: its character is not handled again.

@@ -27,7 +27,7 @@ TDateTime ShiftMonths(TDateTime Value, int Months)
     return EncodeDate(year, month, std::min(day, DaysInMonth(year, month))) + dwTimeOfDay(Value);
 }
 
-constexpr int MenuBaseCount = 12;
+constexpr int MonthsInYear = 12;
 
 }  // namespace
 
@@ -561,7 +561,7 @@ TCalendarPopupMenu* TdwMonthCalendar::MonthMenu()
 {
     if (!FMonthMenu) {
         FMonthMenu = new TCalendarPopupMenu(this);
-        for (int month = 1; month <= MenuBaseCount; ++month) {
+        for (int month = 1; month <= MonthsInYear; ++month) {
             auto* item = new TMenuItem(FMonthMenu);
             item->SetCaption(LongMonthNames[month - 1]);
             item->OnClick = [this](TObject* Sender) { MonthItemClick(Sender); };
@@ -576,7 +576,7 @@ void TdwMonthCalendar::BuildMonthMenu()
     int year, month, day;
     DecodeDate(FValue, year, month, day);
     TMenuItem* items = MonthMenu()->Items();
-    for (int k = 1; k <= MenuBaseCount; ++k) {
+    for (int k = 1; k <= MonthsInYear; ++k) {
         TMenuItem* item = items->Items(k - 1);
         item->SetChecked(k == month);
         item->SetEnabled(WithinLimits(EncodeDate(year, k, std::min(day, DaysInMonth(year, k)))));
@@ -640,7 +640,7 @@ void TdwMonthCalendar::PopupTitleMenu(TCalendarPopupMenu* Menu)
 void TdwMonthCalendar::MonthItemClick(TObject* Sender)
 {
     const auto* item = static_cast<TMenuItem*>(Sender);
-    for (int month = 1; month <= MenuBaseCount; ++month) {
+    for (int month = 1; month <= MonthsInYear; ++month) {
         if (item->Caption() != LongMonthNames[month - 1])
             continue;
         int year, current, day;

@@ -244,6 +244,8 @@ void TdwDBGrid::CreateDateTimePicker()
     FDateTimePicker = new TdwDBDateTimePicker(this);
     FDateTimePicker->SetParent(this);
     FDateTimePicker->Hide();
+    // It fills the cell, without a frame of its own.
+    FDateTimePicker->SetBorderVisible(false);
 }
 
 void TdwDBGrid::DoCreateDateTimePicker()

@@ -2,6 +2,7 @@
 // the picker and posts it to the file; a grid set up as the transaction grid is (no
 // editing) keeps DATE an ordinary text cell.
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 #include "datacontrols/grid/wwdbgrid.h"
@@ -66,6 +67,9 @@ TEST_F(GridDatePickerTest, AnEditingGridPostsTheDateTypedIntoItsPicker) {
     TypeText(Form, "1231");
     EXPECT_TRUE(Grid->DateTimePicker()->Focused());
     EXPECT_EQ(Grid->DateTimePicker()->Text(), "12/31/2008");
+    QCoreApplication::processEvents();
+    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
+    EXPECT_TRUE(Form->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/grid-datepicker.png"));
     PressKey(Form, Qt::Key_Return);
     EXPECT_TRUE(Grid->Focused());
     PressKey(Form, Qt::Key_Down);

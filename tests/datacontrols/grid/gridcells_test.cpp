@@ -575,6 +575,25 @@ TEST_F(GridCellsTest, TypingOverTheCellGoesToThePickerAndMovingOnWritesIt)
     EXPECT_EQ(Grid->SelectedIndex(), colNotes) << "Tab moves on to the next column";
 }
 
+TEST_F(GridCellsTest, WithTheEditorAlwaysShownThePickerHandsTheEdgesToTheGrid)
+{
+    Grid->SetOptions(Grid->Options() + TdwDBGridOptions{dgAlwaysShowEditor});
+    std::vector<Word> reported;
+    Grid->OnKeyDown = [&](TObject*, Word& Key, TShiftState) { reported.push_back(Key); };
+    Start();
+    Go(colDue, 0);
+    TdwDBDateTimePicker* picker = Grid->DateTimePicker();
+    ASSERT_NE(picker, nullptr);
+    ASSERT_TRUE(picker->Focused()) << "the picker takes the focus at once";
+    PressKey(Form, Qt::Key_Right);
+    EXPECT_EQ(picker->SelText(), "15");
+    EXPECT_EQ(reported, std::vector<Word>({VK_RIGHT})) << "the keys it keeps are told to the grid";
+    PressKey(Form, Qt::Key_Left);
+    EXPECT_TRUE(picker->Focused());
+    PressKey(Form, Qt::Key_Left);
+    EXPECT_EQ(Grid->SelectedIndex(), colPic) << "Left at the first section goes to the column before";
+}
+
 TEST_F(GridCellsTest, AClickElsewhereWritesThePickersDate)
 {
     Start();

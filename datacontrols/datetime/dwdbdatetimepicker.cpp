@@ -101,9 +101,9 @@ void TdwDBCustomDateTimePicker::SetButtonWidth(int Value)
 
 int TdwDBCustomDateTimePicker::EffectiveButtonWidth() const
 {
-    // The width of a vertical scroll bar, at least 15.
+    // By default as wide as a vertical scroll bar.
     constexpr int ScrollBarWidth = 17;
-    return FButtonWidth > 0 ? FButtonWidth : std::max(ScrollBarWidth, 15);
+    return FButtonWidth > 0 ? FButtonWidth : ScrollBarWidth;
 }
 
 void TdwDBCustomDateTimePicker::SetShowButton(bool Value)

@@ -1,7 +1,6 @@
 #include "datacontrols/grid/wwdbgrid.h"
 
 #include "datacontrols/common/dwfields.h"
-#include "datacontrols/grid/wwgriddateedit.h"
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
 

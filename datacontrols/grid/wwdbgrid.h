@@ -3,16 +3,17 @@
 // to the data set's fields when the link opens, and paints fixed data columns in the
 // title colour.
 
+#include "datacontrols/datetime/dwdbdatetimepicker.h"
 #include "datacontrols/edits/dwmemodlg.h"
 #include "datacontrols/grid/wwdbigrd.h"
 
 class TdwDBGrid;
 class TCustomEdit;
-class TdwGridDateEdit;
 
 using TdwMemoOpenEvent = std::function<void(TdwDBGrid* Grid, TdwMemoDialog* MemoDialog)>;
 using TdwMemoCloseEvent = std::function<void(TdwDBGrid* Grid, bool Cancel)>;
-using TdwCreateDateTimePickerEvent = std::function<void(TdwDBGrid* Grid, TdwGridDateEdit* DateTimePicker)>;
+using TdwCreateDateTimePickerEvent =
+    std::function<void(TdwDBGrid* Grid, TdwDBCustomDateTimePicker* DateTimePicker)>;
 
 // A record is about to join (Selecting) or leave the multi-selection; Accept false keeps it as it is.
 using TdwMultiSelectRecordEvent = std::function<void(TdwDBGrid* Grid, bool Selecting, bool& Accept)>;
@@ -48,7 +49,7 @@ private:
     bool FCheckNewFields = false;
 };
 
-class TdwDBGrid : public TdwCustomDBGrid {
+class TdwDBGrid : public TdwCustomDBGrid, public IdwDateTimePickerHost {
 public:
     explicit TdwDBGrid(TComponent* AOwner) : TdwCustomDBGrid(AOwner), FIniAttributes(this) {}
     ~TdwDBGrid() override;
@@ -78,11 +79,14 @@ public:
     // The memo pop-up's look; mGridShow shows a memo's text in its cell.
     TdwMemoAttributes MemoAttributes() const { return FMemoAttributes; }
     void SetMemoAttributes(TdwMemoAttributes Value);
-    // The control shown over the current cell (an attached edit or the date editor); null
-    // when none is.
+    // The control shown over the current cell (an attached edit or the date/time picker);
+    // null when none is.
     TWinControl* CellControl() const { return FCellControl; }
-    // The date editor; null until the first date cell the grid may edit is entered.
-    TdwGridDateEdit* DateTimePicker() const { return FDateTimePicker; }
+    // The date/time picker of the date cells; null until the first date cell the grid may
+    // edit is entered.
+    TdwDBDateTimePicker* DateTimePicker() const { return FDateTimePicker; }
+    bool PickerTabsInGrid() const override { return Options().Contains(dgTabs); }
+    bool PickerAlwaysShown() const override { return Options().Contains(dgAlwaysShowEditor); }
 
     // Space toggles a check box; F2 opens a memo or goes to the cell's control; typing
     // goes to the cell's control.
@@ -93,7 +97,7 @@ public:
 
     TdwMemoOpenEvent OnMemoOpen;
     TdwMemoCloseEvent OnMemoClose;
-    // Once, right after the date editor is made.
+    // Once, right after the date/time picker is made.
     TdwCreateDateTimePickerEvent OnCreateDateTimePicker;
 
 protected:
@@ -171,7 +175,7 @@ private:
     // The attached edits by field name.
     std::vector<std::pair<String, TCustomEdit*>> FAttachedControls;
     TWinControl* FCellControl = nullptr;
-    TdwGridDateEdit* FDateTimePicker = nullptr;
+    TdwDBDateTimePicker* FDateTimePicker = nullptr;
     bool FInLinkActive = false;
     bool FSendingCellExit = false;
     bool FIniLoaded = false;

@@ -6,11 +6,10 @@
 #include "datacontrols/common/dwdrawing.h"
 #include "datacontrols/common/dwfields.h"
 #include "datacontrols/common/dwutils.h"
-#include "datacontrols/grid/wwdbgrid.h"
-#include "datacontrols/grid/wwgriddateedit.h"
 #include "datacontrols/common/wwintl.h"
-#include "platform/db/datasource.h"
+#include "datacontrols/grid/wwdbgrid.h"
 #include "platform/db/dataset.h"
+#include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/streams.h"
@@ -242,7 +241,11 @@ TCustomEdit* TdwDBGrid::AttachedControl(TField* Field)
 
 void TdwDBGrid::CreateDateTimePicker()
 {
-    FDateTimePicker = new TdwGridDateEdit(this);
+    FDateTimePicker = new TdwDBDateTimePicker(this);
+    FDateTimePicker->SetParent(this);
+    FDateTimePicker->Hide();
+    // It fills the cell, without a frame of its own.
+    FDateTimePicker->SetBorderVisible(false);
 }
 
 void TdwDBGrid::DoCreateDateTimePicker()
@@ -259,7 +262,10 @@ void TdwDBGrid::UpdateCellControl()
     if (field && focused && MayEditCells() && DataLink()->RecordCount() > 0) {
         if (TCustomEdit* attached = AttachedControl(field)) {
             wanted = attached;
-        } else if (IsDateTimeField(field) && !EditControlOptions().Contains(ecoDisableDateTimePicker)) {
+        } else if (IsDateTimeField(field) && !EditControlOptions().Contains(ecoDisableDateTimePicker) &&
+                   !field->ReadOnly() && !IsColumnReadOnly(SelectedIndex()) &&
+                   field->DataSet()->CanModify()) {
+            // Only a cell the grid may edit gets the picker; any other shows its date as text.
             if (!FDateTimePicker) {
                 CreateDateTimePicker();
                 DoCreateDateTimePicker();
@@ -275,6 +281,7 @@ void TdwDBGrid::UpdateCellControl()
     if (!wanted)
         return;
     if (wanted == FDateTimePicker) {
+        FDateTimePicker->Hide();
         FDateTimePicker->SetReadOnly(field->ReadOnly() || IsColumnReadOnly(SelectedIndex()));
         FDateTimePicker->SetDataSource(DataSource());
         FDateTimePicker->SetDataField(field->FieldName());
@@ -415,6 +422,13 @@ void TdwDBGrid::KeyPress(char& Key)
     if (field && static_cast<unsigned char>(Key) >= 32 && !EditorMode()) {
         UpdateCellControl();
         // Typing over the cell types into its control.
+        if (FCellControl && FCellControl == FDateTimePicker && FDateTimePicker->CanFocus()) {
+            const char typed = Key;
+            Key = 0;
+            FDateTimePicker->SetFocus();
+            FDateTimePicker->TypeChar(typed);
+            return;
+        }
         auto* edit = dynamic_cast<TCustomEdit*>(FCellControl);
         if (edit && edit->CanFocus()) {
             const char typed = Key;
@@ -434,9 +448,6 @@ void TdwDBGrid::KeyPress(char& Key)
 
 void TdwDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    // Text that is no date keeps the date editor and the focus, as a key move does.
-    if (FDateTimePicker && FCellControl == FDateTimePicker && !FDateTimePicker->PostText())
-        return;
     TdwCustomDBGrid::MouseDown(Button, Shift, X, Y);
     TField* field = DataLink()->Active() ? SelectedField() : nullptr;
     if (Button != mbLeft || !field || !CellRect(Col(), Row()).Contains(Point(X, Y)))

@@ -14,6 +14,8 @@ TField* TFieldDef::CreateField(TComponent* Owner, TDataSet* DataSet) const {
         case ftFloat: field = new TFloatField(Owner); break;
         case ftCurrency: field = new TCurrencyField(Owner); break;
         case ftDate: field = new TDateField(Owner); break;
+        case ftTime: field = new TTimeField(Owner); break;
+        case ftDateTime: field = new TDateTimeField(Owner); break;
         case ftBlob: field = new TBlobField(Owner); break;
         case ftMemo: field = new TMemoField(Owner); break;
         default: DatabaseError(dbtext::FieldTypeUnsupported(FName), DataSet);

@@ -1,5 +1,6 @@
 #include "platform/db/fieldkinds.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -281,6 +282,121 @@ String TDateField::GetText(bool DisplayText) const {
     if (DisplayText && !FDisplayFormat.empty()) return FormatDateTime(FDisplayFormat, GetAsDateTime());
     return DateToStr(GetAsDateTime());
 }
+
+// ---- TDateTimeField, TTimeField
+
+namespace {
+// "date", "time" or "date time": the date as StrToDate reads it, the time as hours,
+// minutes and optional seconds with an optional AM or PM.
+bool TryTextToDateTime(const String& Text, TDateTime& Value) {
+    const String text = Trim(Text);
+    const size_t blank = text.find(' ');
+    String datePart = text, timePart;
+    if (text.find(TimeSeparator) != String::npos) {
+        datePart = text.find(DateSeparator) != String::npos && blank != String::npos ? text.substr(0, blank)
+                                                                                     : String();
+        timePart = datePart.empty() ? text : Trim(text.substr(blank + 1));
+    }
+    TDateTime date = 0;
+    if (!datePart.empty() && !TryStrToDate(datePart, date)) return false;
+    TDateTime time = 0;
+    if (!timePart.empty()) {
+        int parts[3] = {0, 0, 0};
+        size_t i = 0;
+        int count = 0;
+        while (count < 3 && i < timePart.size() && std::isdigit(static_cast<unsigned char>(timePart[i]))) {
+            while (i < timePart.size() && std::isdigit(static_cast<unsigned char>(timePart[i])))
+                parts[count] = parts[count] * 10 + (timePart[i++] - '0');
+            ++count;
+            if (i < timePart.size() && timePart[i] == TimeSeparator) ++i;
+        }
+        const String rest = UpperCase(Trim(timePart.substr(i)));
+        if (count < 2) return false;
+        if (rest == UpperCase(TimePMString) && parts[0] < 12)
+            parts[0] += 12;
+        else if (rest == UpperCase(TimeAMString) && parts[0] == 12)
+            parts[0] = 0;
+        else if (!rest.empty() && rest != UpperCase(TimePMString) && rest != UpperCase(TimeAMString))
+            return false;
+        if (!TryEncodeTime(parts[0], parts[1], parts[2], 0, time)) return false;
+    }
+    Value = date < 0 ? date - time : date + time;
+    return true;
+}
+}  // namespace
+
+TDateTimeField::TDateTimeField(TComponent* AOwner) : TField(AOwner, ftDateTime) {}
+TDateTimeField::TDateTimeField(TComponent* AOwner, TFieldType DataType) : TField(AOwner, DataType) {}
+
+bool TDateTimeField::InheritsFrom(const String& name) const {
+    return SameText(name, "TDateTimeField") || TField::InheritsFrom(name);
+}
+
+void TDateTimeField::SetDisplayFormat(const String& Value) {
+    if (Value == FDisplayFormat) return;
+    FDisplayFormat = Value;
+    PropertyChanged(true);
+}
+
+TDateTime TDateTimeField::GetAsDateTime() const {
+    double value;
+    ReadNative(*this, value);
+    return value;
+}
+
+void TDateTimeField::SetAsDateTimeValue(TDateTime Value) {
+    if (!std::isfinite(Value))
+        DatabaseError("'" + FloatToStr(Value) + "' is not a valid date and time for field '" + DisplayName() +
+                              "'",
+                      DataSet());
+    double value = Value;
+    SetData(&value);
+}
+
+String TDateTimeField::GetAsString() const { return IsNull() ? String() : DefaultText(GetAsDateTime()); }
+
+void TDateTimeField::SetAsStringValue(const String& Value) {
+    if (Trim(Value).empty()) {
+        Clear();
+        return;
+    }
+    TDateTime value = 0;
+    if (!TryTextToDateTime(Value, value))
+        DatabaseError("'" + Value + "' is not a valid date and time for field '" + DisplayName() + "'",
+                      DataSet());
+    SetAsDateTimeValue(value);
+}
+
+String TDateTimeField::GetText(bool DisplayText) const {
+    if (IsNull()) return String();
+    if (DisplayText && !FDisplayFormat.empty()) return FormatDateTime(FDisplayFormat, GetAsDateTime());
+    return DefaultText(GetAsDateTime());
+}
+
+String TDateTimeField::DefaultText(TDateTime Value) const { return DateTimeToStr(Value); }
+
+TTimeField::TTimeField(TComponent* AOwner) : TDateTimeField(AOwner, ftTime) {}
+
+bool TTimeField::InheritsFrom(const String& name) const {
+    return SameText(name, "TTimeField") || TDateTimeField::InheritsFrom(name);
+}
+
+TDateTime TTimeField::GetAsDateTime() const {
+    Integer msecs;
+    if (!ReadNative(*this, msecs)) return 0;
+    return static_cast<TDateTime>(msecs) / 86400000.0;
+}
+
+void TTimeField::SetAsDateTimeValue(TDateTime Value) {
+    if (!std::isfinite(Value))
+        DatabaseError("'" + FloatToStr(Value) + "' is not a valid time for field '" + DisplayName() + "'",
+                      DataSet());
+    const double fraction = std::fabs(Value - std::trunc(Value));
+    Integer msecs = static_cast<Integer>(std::lround(fraction * 86400000.0)) % 86400000;
+    SetData(&msecs);
+}
+
+String TTimeField::DefaultText(TDateTime Value) const { return FormatDateTime(LongTimeFormat, Value); }
 
 // ---- TBlobField, TMemoField
 

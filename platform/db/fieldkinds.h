@@ -153,6 +153,49 @@ private:
     String FDisplayFormat;
 };
 
+// A date with its time of day, stored as the TDateTime itself. The text is the short
+// date with the long time when there is one; DisplayFormat, when set, is a
+// FormatDateTime pattern.
+class TDateTimeField : public TField {
+public:
+    explicit TDateTimeField(TComponent* AOwner);
+    String ClassName() const override { return "TDateTimeField"; }
+    bool InheritsFrom(const String& name) const override;
+
+    const String& DisplayFormat() const { return FDisplayFormat; }
+    void SetDisplayFormat(const String& Value);
+
+protected:
+    TDateTimeField(TComponent* AOwner, TFieldType DataType);
+    String GetAsString() const override;
+    void SetAsStringValue(const String& Value) override;
+    double GetAsFloat() const override { return GetAsDateTime(); }
+    void SetAsFloatValue(double Value) override { SetAsDateTimeValue(Value); }
+    TDateTime GetAsDateTime() const override;
+    void SetAsDateTimeValue(TDateTime Value) override;
+    Variant GetAsVariant() const override { return Variant::FromDate(GetAsDateTime()); }
+    void SetVarValue(const Variant& Value) override { SetAsDateTimeValue(Value.AsDateTime()); }
+    String GetText(bool DisplayText) const override;
+    // The text of a value when no display format applies.
+    virtual String DefaultText(TDateTime Value) const;
+
+private:
+    String FDisplayFormat;
+};
+
+// A time of day, stored as whole milliseconds since midnight; the text is the long time.
+class TTimeField : public TDateTimeField {
+public:
+    explicit TTimeField(TComponent* AOwner);
+    String ClassName() const override { return "TTimeField"; }
+    bool InheritsFrom(const String& name) const override;
+
+protected:
+    TDateTime GetAsDateTime() const override;
+    void SetAsDateTimeValue(TDateTime Value) override;
+    String DefaultText(TDateTime Value) const override;
+};
+
 // Binary data of any length, read and written through the data set's blob streams.
 class TBlobField : public TField {
 public:

@@ -10,6 +10,7 @@
 #include "platform/rtl/twodigityear.h"
 
 String ShortDateFormat = "mm/dd/yyyy";
+String LongDateFormat = "dddd, mmmm d, yyyy";
 char DateSeparator = '/';
 char TimeSeparator = ':';
 String ShortTimeFormat = "h:nn AMPM";
@@ -216,7 +217,7 @@ void AppendFormatted(String& out, const String& pattern, TDateTime value, int de
             else if (run <= 4)
                 out += (run == 3 ? ShortDayNames : LongDayNames)[DayOfWeek(value) - 1];
             else if (depth < 2)
-                AppendFormatted(out, ShortDateFormat, value, depth + 1);
+                AppendFormatted(out, run == 5 ? ShortDateFormat : LongDateFormat, value, depth + 1);
             afterHour = false;
             i += run;
             continue;

@@ -5,6 +5,8 @@
 
 // The program-wide date text settings (the program sets "mm/dd/yyyy" and '/').
 extern String ShortDateFormat;
+// The long form of a date ("dddd, mmmm d, yyyy").
+extern String LongDateFormat;
 extern char DateSeparator;
 extern char TimeSeparator;
 extern String ShortTimeFormat;
@@ -46,7 +48,8 @@ String DateTimeToStr(TDateTime DateTime);
 TDateTime StrToDate(const String& S);
 bool TryStrToDate(const String& S, TDateTime& Date);
 
-// Patterns: c (short date and long time) d dd ddd dddd ddddd (short date) m mm mmm mmmm
+// Patterns: c (short date and long time) d dd ddd dddd ddddd (short date) dddddd (long
+// date) m mm mmm mmmm
 // yy yyyy h hh n nn s ss z zzz t (short time) tt (long time) am/pm a/p ampm,
 // / (DateSeparator), : (TimeSeparator), "quoted" and 'quoted' text; other characters as
 // they stand. Letters are case-blind. An m or mm after h/hh is minutes.

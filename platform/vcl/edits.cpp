@@ -334,6 +334,10 @@ TRect TEdit::TextMargins() const {
     return Rect(margins.left(), margins.top(), margins.right(), margins.bottom());
 }
 
+bool TEdit::BorderVisible() const { return LineEdit(this)->hasFrame(); }
+
+void TEdit::SetBorderVisible(bool Value) { LineEdit(this)->setFrame(Value); }
+
 void TEdit::SetTextMargins(const TRect& Margins) {
     LineEdit(this)->setTextMargins(Margins.Left, Margins.Top, Margins.Right, Margins.Bottom);
 }

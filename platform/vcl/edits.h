@@ -78,6 +78,9 @@ public:
     // The pixels kept free between each edge of the client area and the text.
     TRect TextMargins() const;
     void SetTextMargins(const TRect& Margins);
+    // The edit's frame (BorderStyle bsSingle); without it (bsNone) the text fills the control.
+    bool BorderVisible() const;
+    void SetBorderVisible(bool Value);
     // Shows the text wrapped at the edit's width onto as many lines as its height holds,
     // scrolled up or down to the caret's line but never sideways. Display only: the text
     // stays one line, and every key does what it does without.

@@ -6,7 +6,6 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "datacontrols/grid/wwgriddateedit.h"
 #include "datacontrols/common/wwintl.h"
 #include "platform/classes/screen.h"
 #include "platform/db/datasource.h"
@@ -491,41 +490,44 @@ TEST_F(GridCellsTest, WithoutTheAttachedEditTheCellIsAnOrdinaryOne)
     }
 }
 
-// ---- the date editor ----
+// ---- the date/time picker ----
 
-TEST_F(GridCellsTest, TheDateEditorShowsOnlyWhereTheGridMayEdit)
+TEST_F(GridCellsTest, ThePickerShowsOnlyWhereTheGridMayEdit)
 {
     int created = 0;
-    Grid->OnCreateDateTimePicker = [&](TdwDBGrid* Sender, TdwGridDateEdit* Editor) {
+    Grid->OnCreateDateTimePicker = [&](TdwDBGrid* Sender, TdwDBCustomDateTimePicker* Picker) {
         EXPECT_EQ(Sender, Grid);
-        EXPECT_NE(Editor, nullptr);
+        EXPECT_NE(Picker, nullptr);
         ++created;
     };
     Start();
     Go(colDue, 0);
-    TdwGridDateEdit* editor = Grid->DateTimePicker();
-    ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(Grid->CellControl(), editor);
-    EXPECT_TRUE(editor->Visible());
-    EXPECT_EQ(editor->BoundsRect(), Cell(colDue, 0));
-    EXPECT_EQ(editor->Text(), "03/15/2008");
-    EXPECT_FALSE(editor->ReadOnly());
+    TdwDBDateTimePicker* picker = Grid->DateTimePicker();
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(Grid->CellControl(), picker);
+    EXPECT_TRUE(picker->Visible());
+    EXPECT_EQ(picker->BoundsRect(), Cell(colDue, 0));
+    EXPECT_EQ(picker->Text(), "03/15/2008");
+    EXPECT_FALSE(picker->ReadOnly());
     PressKey(Form, Qt::Key_Down);
-    EXPECT_EQ(editor->Text(), "04/01/2008");
-    EXPECT_EQ(Grid->DateTimePicker(), editor);
+    EXPECT_EQ(picker->Text(), "04/01/2008");
+    Go(colName, 0);
+    Go(colDue, 2);
+    EXPECT_EQ(picker->Text(), "") << "an empty date";
+    EXPECT_EQ(Grid->DateTimePicker(), picker);
     EXPECT_EQ(created, 1) << "made once";
 
     Data->FieldByName("DUE")->SetReadOnly(true);
     Grid->SetSelectedIndex(colId);
     Grid->SetSelectedIndex(colDue);
-    EXPECT_TRUE(editor->ReadOnly()) << "a read-only field is only shown";
+    EXPECT_EQ(Grid->CellControl(), nullptr) << "a read-only field shows its date as text";
     Data->FieldByName("DUE")->SetReadOnly(false);
 
     Grid->SetOptions(Grid->Options() - TdwDBGridOptions{dgEditing});
     Grid->SetSelectedIndex(colId);
     Grid->SetSelectedIndex(colDue);
     EXPECT_EQ(Grid->CellControl(), nullptr) << "a grid that does not edit shows the date as text";
-    EXPECT_FALSE(editor->Visible());
+    EXPECT_FALSE(picker->Visible());
     TypeText(Form, "1");
     EXPECT_EQ(Data->State(), dsBrowse);
 
@@ -533,69 +535,76 @@ TEST_F(GridCellsTest, TheDateEditorShowsOnlyWhereTheGridMayEdit)
     Grid->SetEditControlOptions(Grid->EditControlOptions() + TdwEditControlOptions{ecoDisableDateTimePicker});
     EXPECT_EQ(Grid->CellControl(), nullptr);
     TypeText(Form, "1");
-    EXPECT_TRUE(Grid->EditorMode()) << "without the date editor the text editor edits the date";
+    EXPECT_TRUE(Grid->EditorMode()) << "without the picker the text editor edits the date";
 }
 
-TEST_F(GridCellsTest, ATypedDateIsWrittenAndAnInvalidOneRefusedKeepingTheText)
+TEST_F(GridCellsTest, TypingOverTheCellGoesToThePickerAndMovingOnWritesIt)
 {
     Start();
     Go(colDue, 0);
-    TypeText(Form, "12/31/09");
-    TdwGridDateEdit* editor = Grid->DateTimePicker();
-    ASSERT_NE(editor, nullptr);
-    EXPECT_TRUE(editor->Focused());
-    EXPECT_EQ(editor->Text(), "12/31/09");
+    TypeText(Form, "12");
+    TdwDBDateTimePicker* picker = Grid->DateTimePicker();
+    ASSERT_NE(picker, nullptr);
+    EXPECT_TRUE(picker->Focused());
+    EXPECT_EQ(Data->State(), dsEdit);
+    TypeText(Form, "31");
+    EXPECT_EQ(picker->Text(), "12/31/2008");
+    PressKey(Form, Qt::Key_Up);
+    EXPECT_EQ(picker->Text(), "12/31/2009") << "Up steps the year section";
+    PressKey(Form, Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_EQ(picker->SelText(), "12/31/2009");
     PressKey(Form, Qt::Key_Down);
+    EXPECT_TRUE(Grid->Focused()) << "Down over the whole text goes back to the grid";
     EXPECT_EQ(Field("ID"), "2");
     EXPECT_EQ(Data->State(), dsBrowse);
     Data->First();
-    EXPECT_DOUBLE_EQ(Data->FieldByName("DUE")->AsDateTime(), EncodeDate(2009, 12, 31))
-        << "two-digit year of the controls' rule";
+    EXPECT_DOUBLE_EQ(Data->FieldByName("DUE")->AsDateTime(), EncodeDate(2009, 12, 31));
 
     Go(colDue, 1);
-    TypeText(Form, "13/45/2020");
-    PressKey(Form, Qt::Key_Down);
-    ASSERT_EQ(Dialogs.Messages.size(), 1u);
-    EXPECT_EQ(Dialogs.Messages[0].Text, "'13/45/2020' is not a valid date");
-    EXPECT_EQ(editor->Text(), "13/45/2020");
-    EXPECT_TRUE(editor->Focused());
-    EXPECT_EQ(Field("ID"), "2") << "the record stays";
-    EXPECT_DOUBLE_EQ(Data->FieldByName("DUE")->AsDateTime(), EncodeDate(2008, 4, 1));
-    EXPECT_THROW(Data->Post(), EConvertError) << "nor does the record post with it";
+    TypeText(Form, "7");
+    EXPECT_EQ(picker->Text(), "07/01/2008");
     PressKey(Form, Qt::Key_Escape);
-    EXPECT_EQ(editor->Text(), "04/01/2008") << "Esc takes the typing back";
-
-    TypeText(Form, "+");
-    TypeText(Form, "+");
-    EXPECT_EQ(editor->Text(), "04/03/2008");
-    TypeText(Form, "-");
-    PressKey(Form, Qt::Key_Up);
-    Data->Next();
-    EXPECT_DOUBLE_EQ(Data->FieldByName("DUE")->AsDateTime(), EncodeDate(2008, 4, 2)) << "+ and - step a day";
+    EXPECT_EQ(picker->Text(), "04/01/2008") << "Esc takes the typing back";
+    PressKey(Form, Qt::Key_Escape);
+    EXPECT_TRUE(Grid->Focused()) << "an unmodified Esc goes to the grid";
+    PressKey(Form, Qt::Key_F2);
+    EXPECT_TRUE(picker->Focused()) << "F2 goes to the picker";
+    EXPECT_EQ(picker->SelText(), "04");
+    PressKey(Form, Qt::Key_Tab);
+    EXPECT_TRUE(Grid->Focused());
+    EXPECT_EQ(Grid->SelectedIndex(), colNotes) << "Tab moves on to the next column";
 }
 
-TEST_F(GridCellsTest, AClickElsewhereKeepsAnInvalidDateAndItsEditor)
+TEST_F(GridCellsTest, WithTheEditorAlwaysShownThePickerHandsTheEdgesToTheGrid)
+{
+    Grid->SetOptions(Grid->Options() + TdwDBGridOptions{dgAlwaysShowEditor});
+    std::vector<Word> reported;
+    Grid->OnKeyDown = [&](TObject*, Word& Key, TShiftState) { reported.push_back(Key); };
+    Start();
+    Go(colDue, 0);
+    TdwDBDateTimePicker* picker = Grid->DateTimePicker();
+    ASSERT_NE(picker, nullptr);
+    ASSERT_TRUE(picker->Focused()) << "the picker takes the focus at once";
+    PressKey(Form, Qt::Key_Right);
+    EXPECT_EQ(picker->SelText(), "15");
+    EXPECT_EQ(reported, std::vector<Word>({VK_RIGHT})) << "the keys it keeps are told to the grid";
+    PressKey(Form, Qt::Key_Left);
+    EXPECT_TRUE(picker->Focused());
+    PressKey(Form, Qt::Key_Left);
+    EXPECT_EQ(Grid->SelectedIndex(), colPic) << "Left at the first section goes to the column before";
+}
+
+TEST_F(GridCellsTest, AClickElsewhereWritesThePickersDate)
 {
     Start();
     Go(colDue, 1);
-    TypeText(Form, "13/45/2020");
-    TdwGridDateEdit* editor = Grid->DateTimePicker();
-    ASSERT_NE(editor, nullptr);
+    TypeText(Form, "0506");
+    TdwDBDateTimePicker* picker = Grid->DateTimePicker();
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(picker->Text(), "05/06/2008");
     const TRect name = Cell(colName, 0);
     const QPoint elsewhere((name.Left + name.Right) / 2, (name.Top + name.Bottom) / 2);
     QTest::mouseClick(Grid->Widget(), Qt::LeftButton, Qt::NoModifier, elsewhere);
-    ASSERT_EQ(Dialogs.Messages.size(), 1u);
-    EXPECT_EQ(Dialogs.Messages[0].Text, "'13/45/2020' is not a valid date");
-    EXPECT_EQ(Grid->CellControl(), editor);
-    EXPECT_EQ(editor->Text(), "13/45/2020");
-    EXPECT_TRUE(editor->Focused());
-    EXPECT_EQ(Grid->SelectedIndex(), colDue);
-    EXPECT_EQ(Field("ID"), "2");
-
-    editor->SelectAll();
-    TypeText(Form, "05/06/2008");
-    QTest::mouseClick(Grid->Widget(), Qt::LeftButton, Qt::NoModifier, elsewhere);
-    EXPECT_EQ(Dialogs.Messages.size(), 1u);
     EXPECT_EQ(Grid->SelectedIndex(), colName);
     EXPECT_EQ(Field("ID"), "1");
     Data->Next();

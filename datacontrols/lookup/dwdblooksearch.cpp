@@ -93,7 +93,10 @@ void TdwDBCustomLookupCombo::DataChange()
 void TdwDBCustomLookupCombo::LookupValueIntoText(const String& Value)
 {
     const bool sameField = FGrid->DisplayField() == FGrid->LookupFieldRef();
-    if (Value == FGrid->LookupValue() && (!Text().empty() || Value.empty()) && (sameField || Text() == Value))
+    // The text shows this value already: the lookup table is left where it is, so that
+    // whoever moves it meanwhile keeps its place.
+    if (Value == FGrid->LookupValue() && (!Text().empty() || Value.empty()) &&
+        (sameField || Text() == FGrid->DisplayValue()))
         return;
     TDataSet* table = LookupTable();
     if (!FGrid->LookupFieldRef() || !table || !table->Active()) {

@@ -220,7 +220,7 @@ void TdwDBCustomLookupCombo::RestoreSavedValues()
     if (FDataLink.Field()) {
         FDataLink.Reset();
         FGrid->ClearValues();
-        LookupValueIntoText(FDataLink.Field()->AsString());
+        DataChange();
     } else {
         FGrid->SetLookupValue(FSavedLookupValue);
         SetText(FSavedText);
@@ -510,7 +510,11 @@ void TdwDBCustomLookupCombo::CloseUp(bool Modified)
             FGrid->SetLookupValue(Text());
             FMatchFound = true;
         }
-        if (Modified && field && FDataLink.Editing()) {
+        if (Modified && field && IsLookupKindField()) {
+            changed = WriteLookupKeys();
+            SetText(field->DisplayText());
+            SelectAll();
+        } else if (Modified && field && FDataLink.Editing()) {
             FInUpdate = true;
             if (FGrid->PickedRow() >= 0 || FMatchFound) {
                 for (int i = 0; i < 2; ++i) {
@@ -550,7 +554,7 @@ void TdwDBCustomLookupCombo::CloseUp(bool Modified)
         table->Resync({});
         SaveValuesForEscape();
     }
-    if (!Modified && field)
+    if (!Modified && field && !IsLookupKindField())
         LookupValueIntoText(field->AsString());
     FLastSearched = Text();
     SetModified(changed);

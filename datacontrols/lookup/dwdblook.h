@@ -224,6 +224,16 @@ public:
 
     TdwPopupGrid* Grid() const { return FGrid; }
     TdwComboButton* Button() const { return FButton; }
+    // The data field is a lookup field, or has a LookupLinks line in its data set: its
+    // value comes from key fields of its own data set, which the combo writes instead.
+    bool IsLookupKindField() const;
+    // The data set's key fields (Own) and the lookup table's fields they match (Lookup),
+    // name by name; empty for a field of another kind.
+    struct TKeyPairs {
+        std::vector<String> Own;
+        std::vector<String> Lookup;
+    };
+    TKeyPairs LookupKeyPairs() const;
     bool IsDroppedDown() const;
     // Whether the typed text found a lookup record.
     bool MatchFound() const { return FMatchFound; }
@@ -269,6 +279,9 @@ protected:
     bool UsesSequentialSearch() const;
     // The display field's name; the key field's without a Selected list.
     String DisplayFieldName() const;
+    // Writes the grid's key and link values into the key fields where they differ, the
+    // data set put into edit state; false when nothing could be written.
+    bool WriteLookupKeys();
 
     // --- value display and transfer ---
     // The field's value shown as the lookup record's display text.
@@ -279,6 +292,8 @@ protected:
     void LookupValueIntoText(const String& Value);
     // Puts the lookup table on the record whose key is the grid's lookup value; true when found.
     bool PositionLookupTable(bool OrderByDisplayAfter);
+    // The same for a lookup-kind field: on the record of the key fields' values.
+    bool PositionOnKeyFields();
     bool FindLookupValue(const String& Value);
     // Orders the lookup table by the display field, or back by the key field.
     void OrderLookupTable(bool ForDisplay);

@@ -2,6 +2,7 @@
 
 #include "datacontrols/common/dwdrawing.h"
 #include "datacontrols/common/dwfields.h"
+#include "datacontrols/common/dwfieldsettings.h"
 #include "datacontrols/common/dwstrings.h"
 #include "datacontrols/lookup/dwdblook.h"
 #include "datacontrols/lookup/dwlookuptable.h"
@@ -93,7 +94,12 @@ void TdwDBLookupList::ResolveFields(bool Check)
     TDataSet* table = LookupTable();
     if (!table || !table->Active() || FLookupFieldName.empty())
         return;
-    const std::vector<String> names = FieldNameParts(FLookupFieldName);
+    std::vector<String> names = FieldNameParts(FLookupFieldName);
+    auto* popup = dynamic_cast<TdwPopupGrid*>(this);
+    // A lookup-kind field names the lookup table's key and link fields itself.
+    const bool lookupKind = popup && popup->Combo()->IsLookupKindField();
+    if (lookupKind && !popup->Combo()->LookupKeyPairs().Lookup.empty())
+        names = popup->Combo()->LookupKeyPairs().Lookup;
     if (names.empty())
         return;
     FLookupFieldRef = table->FindField(names[0]);
@@ -105,7 +111,14 @@ void TdwDBLookupList::ResolveFields(bool Check)
     for (size_t i = 1; i < names.size() && i <= 2; ++i)
         FLinkFields[i - 1] = table->FindField(names[i]);
     FDisplayField = FLookupFieldRef;
-    if (Selected()->Count() > 0) {
+    if (lookupKind && Selected()->Count() == 0) {
+        TField* own = popup->Combo()->Field();
+        const String result = own->FieldKind() == fkLookup
+                                      ? own->LookupResultField()
+                                      : dwGetLookupResultField(own->DataSet(), own->FieldName());
+        if (TField* display = table->FindField(result))
+            FDisplayField = display;
+    } else if (Selected()->Count() > 0) {
         const String first = Selected()->Strings(0);
         if (TField* display = table->FindField(first.substr(0, first.find('\t'))))
             FDisplayField = display;

@@ -5,12 +5,14 @@
 #include <algorithm>
 
 #include "datacontrols/common/dwfields.h"
+#include "datacontrols/common/dwfieldsettings.h"
 #include "datacontrols/common/dwlocate.h"
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/common/wwintl.h"
 #include "datacontrols/lookup/dwdblook.h"
 #include "datacontrols/lookup/dwlookuptable.h"
 #include "platform/db/dataset.h"
+#include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/timer.h"
@@ -23,6 +25,25 @@ const char* const NoCompletionMarker = "~~~~";
 
 // The first field of a ';'-separated list, upper-cased, for comparing field names.
 String FirstUpper(const String& Names) { return UpperCase(dwFirstFieldName(Names)); }
+
+std::vector<String> SplitNames(const String& Names)
+{
+    std::vector<String> parts;
+    size_t start = 0;
+    for (size_t end; (end = Names.find(';', start)) != String::npos; start = end + 1)
+        parts.push_back(Trim(Names.substr(start, end - start)));
+    if (!Names.empty())
+        parts.push_back(Trim(Names.substr(start)));
+    return parts;
+}
+
+String JoinNames(const std::vector<String>& Names)
+{
+    String joined;
+    for (const String& name : Names)
+        joined += (joined.empty() ? "" : ";") + name;
+    return joined;
+}
 
 }  // namespace
 
@@ -39,9 +60,72 @@ bool TdwDBCustomLookupCombo::IsModifiable() const
         return false;
     if (!IsDroppedDown() && FStyle == csDropDownList && !FAutoDropDown)
         return false;
-    if (!FDataLink.DataSource() || FDataLink.FieldName().empty())
+    TDataSource* source = FDataLink.DataSource();
+    if (!source || FDataLink.FieldName().empty())
         return true;
-    return FDataLink.Editing() && MayType();
+    if (FDataLink.Editing() && MayType())
+        return true;
+    return IsLookupKindField() &&
+           (source->State() == dsEdit || source->State() == dsInsert || source->AutoEdit());
+}
+
+bool TdwDBCustomLookupCombo::IsLookupKindField() const
+{
+    TDataSet* own = FDataLink.DataSet();
+    TField* field = own ? own->FindField(FDataLink.FieldName()) : nullptr;
+    if (!field)
+        return false;
+    return field->FieldKind() == fkLookup || !dwGetLookupLinksLine(own, field->FieldName()).empty();
+}
+
+TdwDBCustomLookupCombo::TKeyPairs TdwDBCustomLookupCombo::LookupKeyPairs() const
+{
+    TKeyPairs pairs;
+    TDataSet* own = FDataLink.DataSet();
+    TField* field = own ? own->FindField(FDataLink.FieldName()) : nullptr;
+    if (!field)
+        return pairs;
+    if (field->FieldKind() == fkLookup) {
+        pairs.Own = SplitNames(field->KeyFields());
+        pairs.Lookup = SplitNames(field->LookupKeyFields());
+    } else {
+        const std::vector<String> tokens = SplitNames(dwGetLookupLinksLine(own, field->FieldName()));
+        for (size_t i = 0; i + 1 < tokens.size(); i += 2) {
+            pairs.Own.push_back(tokens[i]);
+            pairs.Lookup.push_back(tokens[i + 1]);
+        }
+    }
+    const size_t count = std::min(pairs.Own.size(), pairs.Lookup.size());
+    pairs.Own.resize(count);
+    pairs.Lookup.resize(count);
+    return pairs;
+}
+
+bool TdwDBCustomLookupCombo::WriteLookupKeys()
+{
+    TDataSet* own = FDataLink.DataSet();
+    const TKeyPairs pairs = LookupKeyPairs();
+    if (!own || ReadOnly() || !own->CanModify())
+        return false;
+    std::vector<String> values {FGrid->LookupValue(), FGrid->LinkValue(0), FGrid->LinkValue(1)};
+    bool differs = pairs.Own.empty();
+    for (size_t i = 0; i < pairs.Own.size() && i < values.size(); ++i)
+        differs = differs || own->FieldByName(pairs.Own[i])->AsString() != values[i];
+    if (!differs)
+        return false;
+    FDataLink.DataSource()->Edit();
+    if (own->State() != dsEdit && own->State() != dsInsert)
+        return false;
+    FInUpdate = true;
+    try {
+        for (size_t i = 0; i < pairs.Own.size() && i < values.size(); ++i)
+            own->FieldByName(pairs.Own[i])->SetAsString(values[i]);
+    } catch (...) {
+        FInUpdate = false;
+        throw;
+    }
+    FInUpdate = false;
+    return true;
 }
 
 bool TdwDBCustomLookupCombo::UsesSequentialSearch() const
@@ -79,7 +163,12 @@ void TdwDBCustomLookupCombo::DataChange()
     }
     FInUpdate = true;
     try {
-        LookupValueIntoText(field->AsString());
+        if (IsLookupKindField()) {
+            PositionOnKeyFields();
+            SetText(field->DisplayText());
+        } else {
+            LookupValueIntoText(field->AsString());
+        }
     } catch (...) {
         FInUpdate = false;
         throw;
@@ -121,6 +210,8 @@ bool TdwDBCustomLookupCombo::PositionLookupTable(bool OrderByDisplayAfter)
     TDataSet* table = LookupTable();
     if (!table || !table->Active())
         return false;
+    if (IsLookupKindField())
+        return PositionOnKeyFields();
     TdwSearchInProgress searching(table);
     if (OrderByDisplayAfter)
         OrderLookupTable(false);
@@ -144,6 +235,36 @@ bool TdwDBCustomLookupCombo::PositionLookupTable(bool OrderByDisplayAfter)
     if (OrderByDisplayAfter) {
         FMatchFound = found || Text().empty();
         OrderLookupTable(true);
+    }
+    return found;
+}
+
+bool TdwDBCustomLookupCombo::PositionOnKeyFields()
+{
+    TDataSet* table = LookupTable();
+    TDataSet* own = FDataLink.DataSet();
+    const TKeyPairs pairs = LookupKeyPairs();
+    if (!table || !table->Active() || !own || pairs.Own.empty())
+        return false;
+    TdwSearchInProgress searching(table);
+    VariantArray values;
+    for (const String& name : pairs.Own)
+        values.push_back(Variant(own->FieldByName(name)->AsString()));
+    bool found = false;
+    if (values.size() == 1) {
+        const String value = values[0].AsString();
+        found = !value.empty() &&
+                LocateValue(value, pairs.Lookup[0], FSeqSearchOptions.Contains(ssoCaseSensitive), false);
+    } else {
+        found = table->Locate(JoinNames(pairs.Lookup), VarArrayOf(values), {});
+    }
+    if (found) {
+        FGrid->TakeCurrentRecord();
+    } else {
+        if (!table->IsEmpty())
+            table->First();
+        FGrid->ClearValues();
+        FGrid->Invalidate();
     }
     return found;
 }
@@ -310,6 +431,11 @@ void TdwDBCustomLookupCombo::UpdateData()
     TField* field = FDataLink.Field();
     if (!field)
         return;
+    if (IsLookupKindField()) {
+        if (FGrid->PickedRow() >= 0 || IsLookupRecordChosen())
+            WriteLookupKeys();
+        return;
+    }
     FInUpdate = true;
     try {
         if (FGrid->DisplayField() == FGrid->LookupFieldRef() || !FGrid->LookupFieldRef())

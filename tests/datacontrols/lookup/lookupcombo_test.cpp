@@ -7,6 +7,8 @@
 
 #include "datacontrols/lookup/dwdblook.h"
 #include "platform/db/field.h"
+#include "platform/db/fielddefs.h"
+#include "platform/db/fieldkinds.h"
 #include "platform/vcl/edits.h"
 #include "tests/datacontrols/lookup/lookupcombofixture.h"
 #include "tests/vcl/formtesting.h"
@@ -164,6 +166,42 @@ TEST_F(LookupComboTest, ShowMatchTextCompletesWhatWasTyped) {
     EXPECT_EQ(Combo->SelLength(), 2) << "the completion is selected, the typed part not";
     After->SetFocus();
     EXPECT_EQ(PostedPayments()[0], "P0001|C0200|10.0");
+}
+
+TEST_F(LookupComboTest, OnALookupFieldTheComboWritesItsKeyField) {
+    // The payment's client name: a lookup field over the client table, keyed by CLIENT.
+    Payments->Close();
+    Payments->FieldDefs()->Update();
+    for (int i = 0; i < Payments->FieldDefs()->Count(); ++i)
+        (*Payments->FieldDefs())[i]->CreateField(Payments, Payments);
+    auto* name = new TStringField(Payments);
+    name->SetFieldName("CLIENTNAME");
+    name->SetSize(40);
+    name->SetFieldKind(fkLookup);
+    name->SetKeyFields("CLIENT");
+    name->SetLookupDataSet(T);
+    name->SetLookupKeyFields("ID");
+    name->SetLookupResultField("NAME1");
+    name->SetDataSet(Payments);
+    Payments->Open();
+    EXPECT_EQ(name->AsString(), "Name 0007");
+
+    MakeCombo<TdwDBCustomLookupCombo>();
+    Combo->SetDataField("CLIENTNAME");
+    EXPECT_EQ(Combo->Text(), "Name 0007");
+    ShowWithCombo();
+    PressKey(Form, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(CurrentId(), "C0007");
+    QTest::keyClick(Form->Widget()->window()->windowHandle(), Qt::Key_A, Qt::ControlModifier);
+    TypeText(Form, "Name 0222");
+    WaitForSearch();
+    PressKey(Form, Qt::Key_Return);
+    EXPECT_EQ(PaymentClient(Payments), "C0222") << "the key field takes the record's key";
+    EXPECT_EQ(name->AsString(), "Name 0222");
+    EXPECT_EQ(Combo->Text(), "Name 0222");
+    EXPECT_EQ(PostedPayments()[0], "P0001|C0222|10.0");
+    Payments->Next();
+    EXPECT_EQ(Combo->Text(), "") << "a payment without a client shows no name";
 }
 
 }  // namespace

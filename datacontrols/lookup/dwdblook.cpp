@@ -241,6 +241,13 @@ void TdwDBCustomLookupCombo::RestartSearchTimer()
     FTimer->SetEnabled(true);
 }
 
+bool TdwDBCustomLookupCombo::EditForTyping()
+{
+    if (MayType())
+        FDataLink.Edit();
+    return IsModifiable();
+}
+
 void TdwDBCustomLookupCombo::KeyDown(Word& Key, TShiftState Shift)
 {
     TEdit::KeyDown(Key, Shift);
@@ -277,9 +284,7 @@ void TdwDBCustomLookupCombo::KeyDown(Word& Key, TShiftState Shift)
             Key = 0;
             return;
         }
-        if (MayType())
-            FDataLink.Edit();
-        if (!IsModifiable()) {
+        if (!EditForTyping()) {
             Key = 0;
             return;
         }
@@ -287,9 +292,7 @@ void TdwDBCustomLookupCombo::KeyDown(Word& Key, TShiftState Shift)
             FLastSearched = "~~~~";
         break;
     case VK_INSERT:
-        if (MayType())
-            FDataLink.Edit();
-        if (!IsModifiable())
+        if (!EditForTyping())
             Key = 0;
         break;
     case VK_LEFT:
@@ -348,9 +351,7 @@ void TdwDBCustomLookupCombo::KeyPress(char& Key)
         MessageBeep();
         return;
     }
-    if (MayType())
-        FDataLink.Edit();
-    if (!IsModifiable()) {
+    if (!EditForTyping()) {
         Key = 0;
         return;
     }

@@ -307,6 +307,12 @@ protected:
     void LayoutButton();
     void UpdateEditReadOnly();
     void RestartSearchTimer();
+    // Puts the data link into edit when typing is allowed; true when the key may change
+    // the text.
+    bool EditForTyping();
+    // Takes the found record's values into the grid, or, without one, puts the lookup
+    // table on its first record and clears them.
+    void TakeFoundRecord(bool Found);
 
     TFieldDataLink FDataLink;
     TBtnWinControl* FButtonPanel = nullptr;

@@ -223,15 +223,9 @@ bool TdwDBCustomLookupCombo::PositionLookupTable(bool OrderByDisplayAfter)
     }
     const String value = FGrid->LookupValue();
     const bool found = !value.empty() && FindLookupValue(value);
-    if (found) {
-        FGrid->TakeCurrentRecord();
-    } else {
-        if (!table->IsEmpty())
-            table->First();
-        FGrid->ClearValues();
+    TakeFoundRecord(found);
+    if (!found)
         FGrid->SetLookupValue(value);
-        FGrid->Invalidate();
-    }
     if (OrderByDisplayAfter) {
         FMatchFound = found || Text().empty();
         OrderLookupTable(true);
@@ -258,15 +252,20 @@ bool TdwDBCustomLookupCombo::PositionOnKeyFields()
     } else {
         found = table->Locate(JoinNames(pairs.Lookup), VarArrayOf(values), {});
     }
-    if (found) {
-        FGrid->TakeCurrentRecord();
-    } else {
-        if (!table->IsEmpty())
-            table->First();
-        FGrid->ClearValues();
-        FGrid->Invalidate();
-    }
+    TakeFoundRecord(found);
     return found;
+}
+
+void TdwDBCustomLookupCombo::TakeFoundRecord(bool Found)
+{
+    if (Found) {
+        FGrid->TakeCurrentRecord();
+        return;
+    }
+    if (!LookupTable()->IsEmpty())
+        LookupTable()->First();
+    FGrid->ClearValues();
+    FGrid->Invalidate();
 }
 
 bool TdwDBCustomLookupCombo::FindLookupValue(const String& Value)

@@ -364,14 +364,20 @@ void TdwDBCustomLookupCombo::KeyUp(Word& Key, TShiftState Shift)
     TEdit::KeyUp(Key, Shift);
     const bool dropped = IsDroppedDown();
     if (FAllowClearKey && (Key == VK_DELETE || Key == VK_BACK)) {
+        const bool allSelected = SelStart() == 0 && SelLength() == static_cast<int>(Text().size());
         if (dropped && Text().empty()) {
             FDataLink.Edit();
             FDataLink.Modified();
             FGrid->ClearValues();
             FGrid->SetPickedRow(-1);
-        } else if (!dropped && Text().empty() && FDataLink.Field() && FDataLink.Edit()) {
-            FDataLink.Field()->Clear();
+        } else if (!dropped && (Text().empty() || allSelected)) {
+            // The whole value goes: the text, and the key in the field.
+            SetText(String());
             FGrid->ClearValues();
+            if (IsLookupKindField())
+                WriteLookupKeys();
+            else if (FDataLink.Field() && FDataLink.Edit())
+                FDataLink.Field()->Clear();
         }
         if (Text().empty()) {
             FLastSearched.clear();

@@ -10,6 +10,7 @@
 #include "platform/db/fielddefs.h"
 #include "platform/db/fieldkinds.h"
 #include "platform/vcl/edits.h"
+#include "platform/vcl/guiscreen.h"
 #include "tests/datacontrols/lookup/lookupcombofixture.h"
 #include "tests/vcl/formtesting.h"
 
@@ -166,6 +167,53 @@ TEST_F(LookupComboTest, ShowMatchTextCompletesWhatWasTyped) {
     EXPECT_EQ(Combo->SelLength(), 2) << "the completion is selected, the typed part not";
     After->SetFocus();
     EXPECT_EQ(PostedPayments()[0], "P0001|C0200|10.0");
+}
+
+TEST_F(LookupComboTest, AllowClearKeyLetsDeleteClearADropDownList) {
+    MakeCombo<TdwDBCustomLookupCombo>();
+    Combo->SetStyle(csDropDownList);
+    ShowWithCombo();
+    Combo->SelectAll();
+    PressKey(Form, Qt::Key_Delete);
+    EXPECT_EQ(Combo->Text(), "Name 0007") << "without AllowClearKey the value stays";
+
+    Combo->SetAllowClearKey(true);
+    Combo->SelectAll();
+    PressKey(Form, Qt::Key_Delete);
+    EXPECT_EQ(Combo->Text(), "");
+    EXPECT_TRUE(Payments->FieldByName("CLIENT")->IsNull());
+    EXPECT_EQ(PostedPayments()[0], "P0001||10.0");
+}
+
+TEST_F(LookupComboTest, TheGridFitsItsRowsAndGoesAboveWhenBelowHasNoRoom) {
+    MakeCombo<TdwDBCustomLookupCombo>();
+    struct Case {
+        int Count;
+        int FormTop;
+        int ComboWidth;
+        int Rows;  // 0: no grid
+        bool Above;
+    };
+    const int screenHeight = GuiScreen()->WorkAreaRect().Bottom;
+    for (const Case c : {Case {0, 0, 220, 1, false}, Case {8, 0, 220, 8, false},
+                         Case {8, screenHeight - 120, 220, 8, true}, Case {8, 0, 20, 0, false}}) {
+        Form->SetTop(c.FormTop);
+        Combo->SetDropDownCount(c.Count);
+        Combo->SetWidth(c.ComboWidth);
+        ShowWithCombo();
+        Combo->DropDown();
+        ASSERT_EQ(Combo->IsDroppedDown(), c.Rows > 0) << c.Count << " " << c.ComboWidth;
+        if (c.Rows == 0) continue;
+        TdwPopupGrid* grid = Combo->Grid();
+        EXPECT_EQ(grid->VisibleRowCount(), c.Rows);
+        const TPoint comboTop = Combo->ClientToScreen(Point(0, 0));
+        if (c.Above)
+            EXPECT_LE(grid->Top() + grid->Height(), comboTop.Y);
+        else
+            EXPECT_GE(grid->Top(), comboTop.Y + Combo->ClientHeight() - 3);
+        EXPECT_LE(grid->Top() + grid->Height(), screenHeight);
+        Combo->CloseUp(false);
+    }
 }
 
 TEST_F(LookupComboTest, OnALookupFieldTheComboWritesItsKeyField) {

@@ -48,6 +48,18 @@ public:
     String ClassName() const override { return "TdwDBLookupList"; }
     bool InheritsFrom(const String& name) const override;
 
+    // The field the list is bound to: it highlights the lookup record whose key is the
+    // field's value and writes the key of the record picked. The combo's drop-down leaves
+    // this to its combo.
+    TDataSource* DataSource() const { return FFieldLink.DataSource(); }
+    // Raises "Unable to use duplicate DataSource and LookupSource" for the lookup table's source.
+    void SetDataSource(TDataSource* Value);
+    const String& DataField() const { return FFieldLink.FieldName(); }
+    void SetDataField(const String& Value) { FFieldLink.SetFieldName(Value); }
+    bool ReadOnly() const { return FFieldLink.ReadOnly(); }
+    void SetReadOnly(bool Value) { FFieldLink.SetReadOnly(Value); }
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
     TDataSet* LookupTable() const { return FLookupSource->DataSet(); }
     // Raises "Unable to use duplicate DataSource and LookupSource" for the field's own
     // data set.
@@ -86,11 +98,14 @@ protected:
     bool HighlightCell(int DataCol, int DataRow, TGridDrawState State) override;
     void LinkActive(bool Value) override;
     void DataCellClicked(int DataCol, int DataRow, TShiftState Shift) override;
-    // The record picked: its values are taken and OnClick fires.
+    // The record picked: its values are taken (and written into the field) and OnClick fires.
     virtual void DoSelect();
+    // The field's value changed: the list goes to its lookup record.
+    void FieldChanged();
 
     // The grid's own source over the lookup table.
     TDataSource* FLookupSource;
+    TFieldDataLink FFieldLink;
     TdwDBLookupListOptions FLookupOptions;
     String FLookupFieldName;
     TField* FDisplayField = nullptr;

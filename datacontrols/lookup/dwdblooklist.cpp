@@ -3,10 +3,12 @@
 #include "datacontrols/common/dwdrawing.h"
 #include "datacontrols/common/dwfields.h"
 #include "datacontrols/common/dwfieldsettings.h"
+#include "datacontrols/common/dwlocate.h"
 #include "datacontrols/common/dwstrings.h"
 #include "datacontrols/lookup/dwdblook.h"
 #include "datacontrols/lookup/dwlookuptable.h"
 #include "platform/db/dataset.h"
+#include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/dropdown.h"
@@ -43,10 +45,61 @@ TdwDBLookupList::TdwDBLookupList(TComponent* AOwner)
 {
     SetOptions({dgRowSelect});
     SetBounds(Left(), Top(), 121, 97);
-    SetDataSource(FLookupSource);
+    TdwCustomDBGrid::SetDataSource(FLookupSource);
+    FFieldLink.SetControl(this);
+    FFieldLink.OnDataChange = [this](TObject*) { FieldChanged(); };
+    FFieldLink.OnActiveChange = [this](TObject*) { FieldChanged(); };
+    FFieldLink.OnUpdateData = [this](TObject*) {
+        if (TField* field = FFieldLink.Field())
+            field->SetAsString(FLookupValue);
+    };
 }
 
-TdwDBLookupList::~TdwDBLookupList() { SetDataSource(nullptr); }
+TdwDBLookupList::~TdwDBLookupList()
+{
+    FFieldLink.OnDataChange = nullptr;
+    FFieldLink.OnActiveChange = nullptr;
+    FFieldLink.OnUpdateData = nullptr;
+    FFieldLink.SetDataSource(nullptr);
+    TdwCustomDBGrid::SetDataSource(nullptr);
+}
+
+void TdwDBLookupList::SetDataSource(TDataSource* Value)
+{
+    if (Value && (Value == FLookupSource || (LookupTable() && Value->DataSet() == LookupTable())))
+        throw EInvalidOperation(DuplicateSourceMessage);
+    if (DataSource())
+        DataSource()->RemoveFreeNotification(this);
+    FFieldLink.SetDataSource(Value);
+    if (Value)
+        Value->FreeNotification(this);
+}
+
+void TdwDBLookupList::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TdwCustomDBGrid::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == DataSource())
+        FFieldLink.SetDataSource(nullptr);
+}
+
+void TdwDBLookupList::FieldChanged()
+{
+    TField* field = FFieldLink.Field();
+    TDataSet* table = LookupTable();
+    if (!field || !table || !table->Active() || !FLookupFieldRef || FFieldLink.Editing())
+        return;
+    FLookupValue = field->AsString();
+    FPickedRow = -1;
+    if (!FLookupValue.empty() &&
+        dwLocateValue(table, FLookupFieldRef->FieldName(), FLookupValue, true, false)) {
+        TakeCurrentRecord();
+    } else {
+        if (!table->IsEmpty())
+            table->First();
+        ClearValues();
+    }
+    Invalidate();
+}
 
 bool TdwDBLookupList::InheritsFrom(const String& name) const
 {
@@ -55,13 +108,14 @@ bool TdwDBLookupList::InheritsFrom(const String& name) const
 
 void TdwDBLookupList::SetLookupTable(TDataSet* Value)
 {
-    if (auto* popup = dynamic_cast<TdwPopupGrid*>(this)) {
-        if (Value && popup->Combo()->DataSource() && popup->Combo()->DataSource()->DataSet() == Value)
-            throw EInvalidOperation(DuplicateSourceMessage);
-    }
+    const auto* popup = dynamic_cast<TdwPopupGrid*>(this);
+    TDataSource* fieldSource = popup ? popup->Combo()->DataSource() : DataSource();
+    if (Value && fieldSource && fieldSource->DataSet() == Value)
+        throw EInvalidOperation(DuplicateSourceMessage);
     FLookupSource->SetDataSet(Value);
     ResolveFields(false);
     LayoutChanged();
+    FieldChanged();
 }
 
 void TdwDBLookupList::SetLookupField(const String& Value)
@@ -71,6 +125,7 @@ void TdwDBLookupList::SetLookupField(const String& Value)
     FLookupFieldName = Value;
     ResolveFields(true);
     LayoutChanged();
+    FieldChanged();
 }
 
 void TdwDBLookupList::SetLookupOptions(TdwDBLookupListOptions Value)
@@ -178,6 +233,10 @@ void TdwDBLookupList::DoSelect()
 {
     FPickedRow = DataLink()->ActiveRecord();
     TakeCurrentRecord();
+    if (FFieldLink.Field() && !ReadOnly() && FFieldLink.Edit()) {
+        FFieldLink.Modified();
+        FFieldLink.UpdateRecord();
+    }
     Invalidate();
     if (OnClick)
         OnClick(this);

@@ -216,6 +216,34 @@ TEST_F(LookupComboTest, TheGridFitsItsRowsAndGoesAboveWhenBelowHasNoRoom) {
     }
 }
 
+TEST_F(LookupComboTest, ALookupListShowsTheFieldsRecordAndWritesTheOnePicked) {
+    auto* list = new TdwDBLookupList(Form);
+    list->SetParent(Form);
+    list->SetBounds(8, 40, 300, 70);
+    list->Selected()->Add("NAME1\t16\tName");
+    list->Selected()->Add("ID\t8\tID");
+    list->SetLookupTable(T);
+    list->SetLookupField("ID");
+    list->SetDataSource(PaymentSource);
+    list->SetDataField("CLIENT");
+    EXPECT_EQ(MessageOf([&] { list->SetDataSource(Source); }),
+              "Unable to use duplicate DataSource and LookupSource");
+    ShowForm(Form);
+    EXPECT_EQ(CurrentId(), "C0007") << "the list stands on the field's record";
+    EXPECT_EQ(list->LookupValue(), "C0007");
+
+    const TRect second = list->CellRect(list->IndicatorOffset(), 1);
+    QTest::mouseClick(list->Widget(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(second.Left + 4, second.Top + 2));
+    EXPECT_EQ(PaymentClient(Payments), CurrentId());
+    EXPECT_NE(CurrentId(), "C0007");
+    const String picked = CurrentId();
+    EXPECT_EQ(PostedPayments()[0], "P0001|" + picked + "|10.0");
+
+    Payments->Next();
+    EXPECT_EQ(list->LookupValue(), "") << "a payment without a client highlights nothing";
+}
+
 TEST_F(LookupComboTest, OnALookupFieldTheComboWritesItsKeyField) {
     // The payment's client name: a lookup field over the client table, keyed by CLIENT.
     Payments->Close();

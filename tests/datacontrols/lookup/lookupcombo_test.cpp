@@ -138,6 +138,23 @@ TEST_F(LookupComboTest, DropDownRefusals) {
     EXPECT_FALSE(combo->IsDroppedDown());
 }
 
+TEST_F(LookupComboTest, TheLookupFieldNamesTheKeyAndTheColumnsDefaultToIt) {
+    auto* combo = new TdwDBCustomLookupCombo(Form);
+    combo->SetParent(Form);
+    combo->SetBounds(8, 8, 220, 24);
+    combo->SetLookupTable(T);
+    EXPECT_EQ(combo->Grid()->LookupFieldRef(), nullptr) << "no lookup field, no field resolved";
+    EXPECT_EQ(combo->Grid()->DisplayField(), nullptr);
+    EXPECT_EQ(MessageOf([&] { combo->SetLookupField("NOSUCH"); }), "Field 'NOSUCH' not found");
+    combo->SetLookupField("ID");
+    ShowForm(Form);
+    combo->DropDown();
+    ASSERT_EQ(combo->Selected()->Count(), 1) << "an empty column list gets the key field's column";
+    EXPECT_EQ(combo->Selected()->Strings(0), "ID\t8\tID");
+    EXPECT_EQ(combo->Grid()->GetFieldCount(), 1);
+    combo->CloseUp(false);
+}
+
 TEST_F(LookupComboTest, DropDownListRefusesTypingUnlessItDropsDown) {
     MakeCombo<TdwDBCustomLookupCombo>();
     Combo->SetStyle(csDropDownList);

@@ -467,15 +467,7 @@ void TdwDBCustomLookupCombo::PlaceGrid()
         const int zero = canvas->TextWidth("0");
         const int lineWidth = FGrid->Options().Contains(dgColLines) ? 1 : 0;
         for (int i = 0; i < Selected()->Count(); ++i) {
-            const std::vector<String> parts = [&] {
-                std::vector<String> p;
-                const String line = Selected()->Strings(i);
-                size_t start = 0;
-                for (size_t end; (end = line.find('\t', start)) != String::npos; start = end + 1)
-                    p.push_back(line.substr(start, end - start));
-                p.push_back(line.substr(start));
-                return p;
-            }();
+            const std::vector<String> parts = TdwDBLookupList::LineTokens(Selected()->Strings(i));
             const int chars = parts.size() > 1 ? std::atoi(parts[1].c_str()) : 10;
             int column = chars * zero + lineWidth;
             if (FGrid->Options().Contains(dgTitles) && parts.size() > 2)

@@ -32,6 +32,10 @@ using TdwSeqSearchOptions = SetOf<TdwSeqSearchOption>;
 enum TdwDBLookupListOption { loColLines, loRowLines, loTitles };
 using TdwDBLookupListOptions = SetOf<TdwDBLookupListOption>;
 
+// The names of a ';'-separated list of field names, blanks around each removed and
+// empty names left out.
+std::vector<String> dwSplitFieldNames(const String& Names);
+
 // After the grid (or dialog) closed: FillTable is the combo's own data set or null;
 // modified tells whether the value changed.
 using TNotifyCloseUpEvent =
@@ -90,6 +94,8 @@ public:
 
     // The row picked with the mouse or the keys; -1 for none.
     int PickedRow() const { return FPickedRow; }
+    // The TAB-separated parts of a Selected line.
+    using TdwCustomDBGrid::LineTokens;
     void SetPickedRow(int Value) { FPickedRow = Value; }
 
     TNotifyEvent OnClick;

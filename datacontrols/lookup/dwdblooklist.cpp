@@ -19,8 +19,9 @@ namespace {
 
 const char* const DuplicateSourceMessage = "Unable to use duplicate DataSource and LookupSource";
 
-// The ';'-separated parts of a list of field names, blanks around each removed.
-std::vector<String> FieldNameParts(const String& Names)
+}  // namespace
+
+std::vector<String> dwSplitFieldNames(const String& Names)
 {
     std::vector<String> parts;
     size_t start = 0;
@@ -35,8 +36,6 @@ std::vector<String> FieldNameParts(const String& Names)
     }
     return parts;
 }
-
-}  // namespace
 
 // ---- the lookup list ----
 
@@ -149,7 +148,7 @@ void TdwDBLookupList::ResolveFields(bool Check)
     TDataSet* table = LookupTable();
     if (!table || !table->Active() || FLookupFieldName.empty())
         return;
-    std::vector<String> names = FieldNameParts(FLookupFieldName);
+    std::vector<String> names = dwSplitFieldNames(FLookupFieldName);
     auto* popup = dynamic_cast<TdwPopupGrid*>(this);
     // A lookup-kind field names the lookup table's key and link fields itself.
     const bool lookupKind = popup && popup->Combo()->IsLookupKindField();

@@ -26,17 +26,6 @@ const char* const NoCompletionMarker = "~~~~";
 // The first field of a ';'-separated list, upper-cased, for comparing field names.
 String FirstUpper(const String& Names) { return UpperCase(dwFirstFieldName(Names)); }
 
-std::vector<String> SplitNames(const String& Names)
-{
-    std::vector<String> parts;
-    size_t start = 0;
-    for (size_t end; (end = Names.find(';', start)) != String::npos; start = end + 1)
-        parts.push_back(Trim(Names.substr(start, end - start)));
-    if (!Names.empty())
-        parts.push_back(Trim(Names.substr(start)));
-    return parts;
-}
-
 String JoinNames(const std::vector<String>& Names)
 {
     String joined;
@@ -86,10 +75,10 @@ TdwDBCustomLookupCombo::TKeyPairs TdwDBCustomLookupCombo::LookupKeyPairs() const
     if (!field)
         return pairs;
     if (field->FieldKind() == fkLookup) {
-        pairs.Own = SplitNames(field->KeyFields());
-        pairs.Lookup = SplitNames(field->LookupKeyFields());
+        pairs.Own = dwSplitFieldNames(field->KeyFields());
+        pairs.Lookup = dwSplitFieldNames(field->LookupKeyFields());
     } else {
-        const std::vector<String> tokens = SplitNames(dwGetLookupLinksLine(own, field->FieldName()));
+        const std::vector<String> tokens = dwSplitFieldNames(dwGetLookupLinksLine(own, field->FieldName()));
         for (size_t i = 0; i + 1 < tokens.size(); i += 2) {
             pairs.Own.push_back(tokens[i]);
             pairs.Lookup.push_back(tokens[i + 1]);
@@ -406,14 +395,9 @@ bool TdwDBCustomLookupCombo::FindOnIndex(const String& Value, const String& Fiel
     if (library->MasterSource()) {
         const String masters = library->MasterFields();
         position = static_cast<int>(std::count(masters.begin(), masters.end(), ';')) + 1;
-        const String indexFields = library->ActiveIndexFields();
-        std::vector<String> parts;
-        size_t start = 0;
-        for (size_t end; (end = indexFields.find(';', start)) != String::npos; start = end + 1)
-            parts.push_back(indexFields.substr(start, end - start));
-        parts.push_back(indexFields.substr(start));
+        const std::vector<String> parts = dwSplitFieldNames(library->ActiveIndexFields());
         if (position >= static_cast<int>(parts.size()) ||
-            !SameText(Trim(parts[static_cast<size_t>(position)]), FieldName))
+            !SameText(parts[static_cast<size_t>(position)], FieldName))
             return library->dwLocate(Value, FieldName, FSeqSearchOptions.Contains(ssoCaseSensitive),
                                      PartialMatch);
     }

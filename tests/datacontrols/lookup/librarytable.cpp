@@ -1,9 +1,8 @@
 #include "tests/datacontrols/lookup/librarytable.h"
 
-#include <algorithm>
-
 #include "datacontrols/common/dwfields.h"
 #include "datacontrols/common/dwlocate.h"
+#include "datacontrols/lookup/dwdblook.h"
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/rtl/strutils.h"
@@ -13,20 +12,7 @@ String TLibraryTable::ActiveIndexFields() {
     return found == FIndexFields.end() ? String() : found->second;
 }
 
-std::vector<String> TLibraryTable::IndexFieldList() {
-    std::vector<String> fields;
-    const String all = ActiveIndexFields();
-    size_t start = 0;
-    for (size_t end; (end = all.find(';', start)) != String::npos; start = end + 1)
-        fields.push_back(all.substr(start, end - start));
-    if (!all.empty()) fields.push_back(all.substr(start));
-    return fields;
-}
-
-int TLibraryTable::MasterFieldCount() {
-    const String masters = MasterFields();
-    return masters.empty() ? 0 : static_cast<int>(std::count(masters.begin(), masters.end(), ';')) + 1;
-}
+std::vector<String> TLibraryTable::IndexFieldList() { return dwSplitFieldNames(ActiveIndexFields()); }
 
 String TLibraryTable::KeyOf(const std::vector<String>& Values) {
     const std::vector<String> fields = IndexFieldList();
@@ -45,13 +31,8 @@ String TLibraryTable::KeyOf(const std::vector<String>& Values) {
 std::vector<String> TLibraryTable::MasterValues() {
     std::vector<String> values;
     TDataSet* master = MasterSource() ? MasterSource()->DataSet() : nullptr;
-    String names = MasterFields();
-    while (master && !names.empty()) {
-        const String name = dwFirstFieldName(names);
+    for (const String& name : master ? dwSplitFieldNames(MasterFields()) : std::vector<String>())
         values.push_back(master->FieldByName(name)->AsString());
-        const size_t next = names.find(';');
-        names = next == String::npos ? String() : names.substr(next + 1);
-    }
     return values;
 }
 
@@ -106,14 +87,12 @@ bool TLibraryTable::dwLocate(const String& Value, const String& FieldNames, bool
 }
 
 bool TLibraryTable::SelectIndexForField(const String& FieldName) {
-    const int skip = MasterFieldCount();
+    const int skip = static_cast<int>(dwSplitFieldNames(MasterFields()).size());
     for (const auto& [tag, fields] : FIndexFields) {
-        String rest = fields;
-        for (int i = 0; i < skip && !rest.empty(); ++i) {
-            const size_t next = rest.find(';');
-            rest = next == String::npos ? String() : rest.substr(next + 1);
-        }
-        if (!SameText(dwFirstFieldName(rest), dwFirstFieldName(FieldName))) continue;
+        const std::vector<String> names = dwSplitFieldNames(fields);
+        const String rest =
+                static_cast<int>(names.size()) > skip ? names[static_cast<size_t>(skip)] : String();
+        if (!SameText(rest, dwFirstFieldName(FieldName))) continue;
         if (tag != IndexName()) {
             const TBookmark here = IsEmpty() ? TBookmark() : GetBookmark();
             SetIndexName(tag);

@@ -35,7 +35,6 @@ public:
 
 private:
     std::vector<String> IndexFieldList();
-    int MasterFieldCount();
     // The key text of the values for the active index's first fields: each but the last
     // padded to its field's width.
     String KeyOf(const std::vector<String>& Values);

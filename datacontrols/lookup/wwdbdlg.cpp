@@ -22,24 +22,6 @@ bool TdwDBLookupComboDlg::InheritsFrom(const String& name) const
     return name == "TdwDBLookupComboDlg" || TdwDBCustomLookupCombo::InheritsFrom(name);
 }
 
-TStrings* TdwDBLookupComboDlg::PublishedStrings(const String& Name)
-{
-    if (SameText(Name, "PictureMasks"))
-        return &FPictureMasks;
-    if (SameText(Name, "ControlType"))
-        return &FControlType;
-    return nullptr;
-}
-
-std::optional<bool> TdwDBLookupComboDlg::PublishedBool(const String& Name)
-{
-    if (SameText(Name, "PictureMaskFromDataSet"))
-        return FPictureMaskFromDataset;
-    if (SameText(Name, "ControlInfoInDataSet"))
-        return FControlInfoInDataset;
-    return std::nullopt;
-}
-
 void TdwDBLookupComboDlg::PositionBeforeDialog(bool FromTyping)
 {
     TDataSet* table = LookupTable();

@@ -2,11 +2,11 @@
 // The lookup combo whose button opens the lookup dialog's form on its lookup table
 // instead of dropping down a grid; the record chosen there gives the combo its value.
 
-#include "datacontrols/common/dwproperties.h"
 #include "datacontrols/lookup/dwdblook.h"
+#include "datacontrols/lookup/dwfieldlists.h"
 #include "datacontrols/lookup/dwidlg.h"
 
-class TdwDBLookupComboDlg : public TdwDBCustomLookupCombo, public TdwPublished {
+class TdwDBLookupComboDlg : public TdwDBCustomLookupCombo, public TdwFieldListSettings {
 public:
     explicit TdwDBLookupComboDlg(TComponent* AOwner);
 
@@ -17,20 +17,6 @@ public:
     // options ([opShowOKCancel, opShowSearchBy]), the user buttons and the events. Its
     // column list, initial search text and character case come from the combo.
     TdwLookupDlgSettings& DialogSettings() { return FDialogSettings; }
-    // Per-field lists for the form's grid, unless the lookup table has its own and the
-    // switch says to take those.
-    TStrings* ControlType() { return &FControlType; }
-    void SetControlType(const TStrings* Value) { FControlType.Assign(*Value); }
-    bool ControlInfoInDataset() const { return FControlInfoInDataset; }
-    void SetControlInfoInDataset(bool Value) { FControlInfoInDataset = Value; }
-    TStrings* PictureMasks() { return &FPictureMasks; }
-    void SetPictureMasks(const TStrings* Value) { FPictureMasks.Assign(*Value); }
-    bool PictureMaskFromDataset() const { return FPictureMaskFromDataset; }
-    void SetPictureMaskFromDataset(bool Value) { FPictureMaskFromDataset = Value; }
-
-    TStrings* PublishedStrings(const String& Name) override;
-    std::optional<bool> PublishedBool(const String& Name) override;
-
     // Opens the form; OK puts the chosen record's key into the combo.
     void DropDown() override;
 
@@ -41,8 +27,4 @@ protected:
 
 private:
     TdwLookupDlgSettings FDialogSettings;
-    TStringList FControlType;
-    TStringList FPictureMasks;
-    bool FControlInfoInDataset = true;
-    bool FPictureMaskFromDataset = true;
 };

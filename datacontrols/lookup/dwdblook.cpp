@@ -57,6 +57,9 @@ TdwDBCustomLookupCombo::TdwDBCustomLookupCombo(TComponent* AOwner)
 TdwDBCustomLookupCombo::~TdwDBCustomLookupCombo()
 {
     FOutsideWatch.reset();
+    // The grid goes while the combo it reports to is whole.
+    if (FGrid)
+        FGrid->Free();
     FDataLink.OnDataChange = nullptr;
     FDataLink.OnUpdateData = nullptr;
     FDataLink.OnEditingChange = nullptr;
@@ -74,6 +77,10 @@ void TdwDBCustomLookupCombo::Notification(TComponent* AComponent, TOperation Ope
     TEdit::Notification(AComponent, Operation);
     if (Operation != opRemove)
         return;
+    if (AComponent == FGrid) {
+        FGrid = nullptr;
+        return;
+    }
     if (AComponent == DataSource())
         SetDataSource(nullptr);
     if (AComponent == LookupTable())
@@ -167,7 +174,7 @@ void TdwDBCustomLookupCombo::SetReadOnly(bool Value)
 
 void TdwDBCustomLookupCombo::UpdateEditReadOnly() { TEdit::SetReadOnly(!IsModifiable()); }
 
-bool TdwDBCustomLookupCombo::IsDroppedDown() const { return FGrid->Visible(); }
+bool TdwDBCustomLookupCombo::IsDroppedDown() const { return FGrid && FGrid->Visible(); }
 
 // ---- layout and painting ----
 

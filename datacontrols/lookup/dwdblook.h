@@ -198,7 +198,7 @@ public:
     void SetDataField(const String& Value);
     TField* Field() const { return FDataLink.Field(); }
     TFieldDataLink* DataLink() { return &FDataLink; }
-    TDataSet* LookupTable() const { return FGrid->LookupTable(); }
+    TDataSet* LookupTable() const { return FGrid ? FGrid->LookupTable() : nullptr; }
     void SetLookupTable(TDataSet* Value);
     const String& LookupField() const { return FGrid->LookupField(); }
     void SetLookupField(const String& Value);

@@ -9,10 +9,11 @@
 #include "platform/vcl/dialogs.h"
 #include "platform/vcl/edits.h"
 #include "platform/vcl/guiscreen.h"
+#include "platform/vcl/panels.h"
 
 // ---- the component ----
 
-TdwMemoDialog::TdwMemoDialog(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) {}
+TdwMemoDialog::TdwMemoDialog(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) { }
 
 TdwMemoDialog::~TdwMemoDialog() { FDataLink.SetDataSource(nullptr); }
 
@@ -60,6 +61,32 @@ TdwMemoDlg::TdwMemoDlg(TComponent* AOwner) : TForm(AOwner)
     Memo->SetTabOrder(0);
     Memo->OnKeyDown = [this](TObject*, Word& Key, TShiftState Shift) { MemoKeyDown(Key, Shift); };
 
+    UserButtonPanel = new TPanel(this);
+    UserButtonPanel->SetName("UserButtonPanel");
+    UserButtonPanel->SetParent(this);
+    UserButtonPanel->SetBevelInner(bvRaised);
+    UserButtonPanel->SetBevelOuter(bvLowered);
+    UserButtonPanel->SetCaption(String());
+    UserButtonPanel->Hide();
+    const auto makeUserButton = [this](const char* Name, int Left, int Which) {
+        auto* button = new TButton(this);
+        button->SetName(Name);
+        button->SetParent(UserButtonPanel);
+        button->SetBounds(Left, 5, 89, 26);
+        button->Hide();
+        button->OnClick = [this, Which](TObject*) {
+            if (!FMemoDialog)
+                return;
+            const TdwMemoUserButtonEvent& event =
+                    Which == 1 ? FMemoDialog->OnUserButton1Click : FMemoDialog->OnUserButton2Click;
+            if (event)
+                event(this, Memo);
+        };
+        return button;
+    };
+    UserButton1 = makeUserButton("UserButton1", 16, 1);
+    UserButton2 = makeUserButton("UserButton2", 128, 2);
+
     OKBtn = dwCreateDialogButton(this, dbkOK);
     OKBtn->SetTabOrder(1);
     OKBtn->OnClick = [this](TObject*) {
@@ -71,7 +98,10 @@ TdwMemoDlg::TdwMemoDlg(TComponent* AOwner) : TForm(AOwner)
     SetBounds(Left(), Top(), 561, 395);
 }
 
-bool TdwMemoDlg::InheritsFrom(const String& name) const { return name == "TdwMemoDlg" || TForm::InheritsFrom(name); }
+bool TdwMemoDlg::InheritsFrom(const String& name) const
+{
+    return name == "TdwMemoDlg" || TForm::InheritsFrom(name);
+}
 
 void TdwMemoDlg::DoShow()
 {
@@ -87,6 +117,7 @@ void TdwMemoDlg::DoShow()
         } else if (left > 0 || top > 0) {
             SetBounds(left, top, FMemoDialog->DlgWidth(), FMemoDialog->DlgHeight());
         }
+        PlaceUserButtons();
         Font()->SetStyle(dwIntl()->DialogFontStyle());
         FMemoDialog->FDialog = this;
         FMemoDialog->DoInitDialog(this);
@@ -104,18 +135,46 @@ void TdwMemoDlg::Resize()
         ResizeControls();
 }
 
-// The memo fills the form above a row of buttons.
+bool TdwMemoDlg::HasUserButtons() const
+{
+    return FMemoDialog &&
+           (!FMemoDialog->UserButton1Caption().empty() || !FMemoDialog->UserButton2Caption().empty());
+}
+
+void TdwMemoDlg::PlaceUserButtons()
+{
+    if (!HasUserButtons())
+        return;
+    int right = 0;
+    for (auto [button, caption] : {std::pair {UserButton1, FMemoDialog->UserButton1Caption()},
+                                   std::pair {UserButton2, FMemoDialog->UserButton2Caption()}}) {
+        if (caption.empty())
+            continue;
+        button->SetCaption(caption);
+        button->SetLeft(right == 0 ? 10 : right + 15);
+        button->Show();
+        right = button->Left() + button->Width();
+    }
+    UserButtonPanel->SetBounds(Memo->Left() - 1, Memo->Top() + Memo->Height() + 2, right + 10, 36);
+    UserButtonPanel->Show();
+}
+
+// The memo fills the form above a row of buttons (and the user buttons' panel).
 void TdwMemoDlg::ResizeControls()
 {
     const int memoWidth = ClientWidth() - 12;
     const int memoHeight = ClientHeight() - 53;
     Memo->SetBounds(6, 6, memoWidth, memoHeight);
+    if (UserButtonPanel->Visible())
+        UserButtonPanel->SetTop(Memo->Top() + memoHeight + 2);
     const int buttonTop = memoHeight + 17;
     OKBtn->SetTop(buttonTop);
     CancelBtn->SetTop(buttonTop);
     OKBtn->Show();
     if (Memo->ReadOnly()) {
-        OKBtn->SetLeft(6 + (memoWidth - OKBtn->Width()) / 2);
+        // Beside user buttons OK goes to the right; alone it is centred under the text.
+        OKBtn->SetLeft(HasUserButtons() ? 6 + memoWidth - OKBtn->Width() - 25
+                                        : 6 + (memoWidth - OKBtn->Width()) / 2);
         CancelBtn->Hide();
         return;
     }
@@ -141,7 +200,8 @@ bool TdwMemoDlg::CloseQuery()
     if (FOKPressed && !FOKAccepted) {
         canClose = false;
     } else if (!FOKPressed && Memo->Modified() && !Memo->ReadOnly()) {
-        canClose = MessageDlg(dwIntl()->UserMessages().MemoChangesWarning, mtConfirmation, {mbYes, mbNo}, 0) == mrYes;
+        canClose = MessageDlg(dwIntl()->UserMessages().MemoChangesWarning, mtConfirmation, {mbYes, mbNo},
+                              0) == mrYes;
         if (canClose)
             SetModalResult(mrCancel);
     }

@@ -14,6 +14,7 @@
 class TButton;
 class TCustomForm;
 class TMemo;
+class TPanel;
 class TdwMemoDlg;
 
 // The form may be resized; its text wraps; the grid shows a memo's text in its cells;
@@ -22,6 +23,7 @@ enum TdwMemoAttribute { mSizeable, mWordWrap, mGridShow, mViewOnly, mDisableDial
 using TdwMemoAttributes = SetOf<TdwMemoAttribute>;
 
 using TdwOnInitMemoDlgEvent = std::function<void(TdwMemoDlg* Dialog)>;
+using TdwMemoUserButtonEvent = std::function<void(TdwMemoDlg* Dialog, TMemo* Memo)>;
 
 class TdwMemoDialog : public TComponent {
 public:
@@ -56,6 +58,11 @@ public:
     void SetDlgHeight(int Value) { FDlgHeight = Value; }
     // The form while it runs; null otherwise.
     TdwMemoDlg* Dialog() const { return FDialog; }
+    // A user button shows under the text only with a caption.
+    const String& UserButton1Caption() const { return FUserButton1Caption; }
+    void SetUserButton1Caption(const String& Value) { FUserButton1Caption = Value; }
+    const String& UserButton2Caption() const { return FUserButton2Caption; }
+    void SetUserButton2Caption(const String& Value) { FUserButton2Caption = Value; }
 
     // Runs the form; true when the user accepted. The text goes back to the field (the
     // record left unposted) or to Lines.
@@ -63,6 +70,8 @@ public:
 
     TdwOnInitMemoDlgEvent OnInitDialog;
     TdwOnInitMemoDlgEvent OnCloseDialog;
+    TdwMemoUserButtonEvent OnUserButton1Click;
+    TdwMemoUserButtonEvent OnUserButton2Click;
 
 protected:
     virtual void DoInitDialog(TdwMemoDlg* Dialog);
@@ -74,13 +83,15 @@ private:
 
     TFieldDataLink FDataLink;
     std::unique_ptr<TFont> FFont;
-    TdwMemoAttributes FMemoAttributes{mSizeable, mWordWrap};
+    TdwMemoAttributes FMemoAttributes {mSizeable, mWordWrap};
     String FCaption;
     TStringList FLines;
     int FDlgLeft = 0;
     int FDlgTop = 0;
     int FDlgWidth = 561;
     int FDlgHeight = 396;
+    String FUserButton1Caption;
+    String FUserButton2Caption;
     TdwMemoDlg* FDialog = nullptr;
 };
 
@@ -93,6 +104,9 @@ public:
     bool InheritsFrom(const String& name) const override;
 
     TMemo* Memo = nullptr;
+    TPanel* UserButtonPanel = nullptr;
+    TButton* UserButton1 = nullptr;
+    TButton* UserButton2 = nullptr;
     TButton* OKBtn = nullptr;
     TButton* CancelBtn = nullptr;
 
@@ -106,6 +120,9 @@ protected:
 private:
     friend bool dwRunMemoDialog(TCustomForm* ActiveForm, TdwMemoDialog* Dialog, bool Editable);
     void ResizeControls();
+    // Shows the user buttons that have captions on their panel under the text.
+    void PlaceUserButtons();
+    bool HasUserButtons() const;
     void MemoKeyDown(Word& Key, TShiftState Shift);
 
     TdwMemoDialog* FMemoDialog = nullptr;

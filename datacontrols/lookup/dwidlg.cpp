@@ -112,24 +112,6 @@ TDataSet* TdwCustomLookupDialog::GetPrimaryDataSet()
         "Derived classes of \"TdwCustomLookupDialog\" must implement function \"GetPrimaryDataSet\"");
 }
 
-TStrings* TdwCustomLookupDialog::PublishedStrings(const String& Name)
-{
-    if (SameText(Name, "PictureMasks"))
-        return &FPictureMasks;
-    if (SameText(Name, "ControlType"))
-        return &FControlType;
-    return nullptr;
-}
-
-std::optional<bool> TdwCustomLookupDialog::PublishedBool(const String& Name)
-{
-    if (SameText(Name, "PictureMaskFromDataSet"))
-        return FPictureMaskFromDataset;
-    if (SameText(Name, "ControlInfoInDataSet"))
-        return FControlInfoInDataset;
-    return std::nullopt;
-}
-
 TdwLookupDlgSettings TdwCustomLookupDialog::Settings() const
 {
     TdwLookupDlgSettings settings = FSettings;

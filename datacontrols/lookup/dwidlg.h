@@ -7,6 +7,7 @@
 
 #include "datacontrols/common/dwproperties.h"
 #include "datacontrols/grid/wwdbgrid.h"
+#include "datacontrols/lookup/dwfieldlists.h"
 #include "datacontrols/lookup/wwkeycombo.h"
 #include "platform/classes/component.h"
 #include "platform/rtl/stringlist.h"
@@ -73,7 +74,7 @@ public:
 
 // The lookup dialog's settings, and the road of a search table with a shadow table: a
 // second data set over the same table, put on the record the user picks.
-class TdwCustomLookupDialog : public TdwCustomDialog, public TdwPublished {
+class TdwCustomLookupDialog : public TdwCustomDialog, public TdwFieldListSettings {
 public:
     explicit TdwCustomLookupDialog(TComponent* AOwner);
 
@@ -111,16 +112,6 @@ public:
     void SetUserButton1Caption(const String& Value) { FSettings.UserButton1Caption = Value; }
     const String& UserButton2Caption() const { return FSettings.UserButton2Caption; }
     void SetUserButton2Caption(const String& Value) { FSettings.UserButton2Caption = Value; }
-    // Per-field lists for the grid, unless the data set has its own and the switch says
-    // to take those.
-    TStrings* ControlType() { return &FControlType; }
-    void SetControlType(const TStrings* Value) { FControlType.Assign(*Value); }
-    bool ControlInfoInDataset() const { return FControlInfoInDataset; }
-    void SetControlInfoInDataset(bool Value) { FControlInfoInDataset = Value; }
-    TStrings* PictureMasks() { return &FPictureMasks; }
-    void SetPictureMasks(const TStrings* Value) { FPictureMasks.Assign(*Value); }
-    bool PictureMaskFromDataset() const { return FPictureMaskFromDataset; }
-    void SetPictureMaskFromDataset(bool Value) { FPictureMaskFromDataset = Value; }
 
     TdwUserButtonEvent OnUserButton1Click;
     TdwUserButtonEvent OnUserButton2Click;
@@ -131,9 +122,6 @@ public:
     // The user picked another order in "Search By" (Sender: the form).
     TNotifyEvent OnSortChange;
     TdwSyncTablesEvent OnSyncTables;
-
-    TStrings* PublishedStrings(const String& Name) override;
-    std::optional<bool> PublishedBool(const String& Name) override;
 
 protected:
     TDataSet* SearchTable() const { return FSearchTable; }
@@ -150,10 +138,6 @@ private:
 
     TdwLookupDlgSettings FSettings;
     TStringList FSelected;
-    TStringList FControlType;
-    TStringList FPictureMasks;
-    bool FControlInfoInDataset = true;
-    bool FPictureMaskFromDataset = true;
     TDataSet* FSearchTable = nullptr;
     TDataSet* FShadowSearchTable = nullptr;
 };

@@ -750,7 +750,28 @@ void TDataSet::GetCalcFields(TRecordBuffer Buffer) {
     RestoreState(saved);
 }
 
-void TDataSet::CalculateFields(TRecordBuffer /*Buffer*/) { DoOnCalcFields(); }
+void TDataSet::CalculateFields(TRecordBuffer /*Buffer*/) {
+    for (TField* field : FFields) {
+        if (field->FieldKind() == fkLookup) CalculateLookupField(field);
+    }
+    DoOnCalcFields();
+}
+
+void TDataSet::CalculateLookupField(TField* Field) {
+    TDataSet* lookup = Field->LookupDataSet();
+    if (!lookup || !lookup->Active() || Field->KeyFields().empty() || Field->LookupResultField().empty())
+        return;
+    const std::vector<TField*> keys = GetFieldList(Field->KeyFields());
+    VariantArray values;
+    for (TField* key : keys) {
+        if (key->IsNull()) return;
+        values.push_back(key->AsVariant());
+    }
+    const Variant found =
+            lookup->Lookup(Field->LookupKeyFields(), values.size() == 1 ? values[0] : VarArrayOf(values),
+                           Field->LookupResultField());
+    if (!found.IsNull()) Field->SetAsVariant(found);
+}
 
 // ---- filter, searches, blobs
 

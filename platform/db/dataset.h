@@ -222,6 +222,8 @@ protected:
     virtual void ClearCalcFields(TRecordBuffer /*Buffer*/) {}
     virtual void RefreshInternalCalcFields(TRecordBuffer /*Buffer*/) {}
     virtual void CalculateFields(TRecordBuffer Buffer);
+    // Fills a lookup field from its lookup data set's record for the key fields.
+    void CalculateLookupField(TField* Field);
     TRecordBuffer CalcBuffer() const { return FCalcBuffer; }
 
     // The window of record buffers.

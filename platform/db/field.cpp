@@ -58,6 +58,33 @@ void TField::SetFieldKind(TFieldKind Value) {
     FFieldKind = Value;
 }
 
+void TField::SetLookupDataSet(TDataSet* Value) {
+    CheckInactive();
+    if (FLookupDataSet) FLookupDataSet->RemoveFreeNotification(this);
+    FLookupDataSet = Value;
+    if (Value) Value->FreeNotification(this);
+}
+
+void TField::SetKeyFields(const String& Value) {
+    CheckInactive();
+    FKeyFields = Value;
+}
+
+void TField::SetLookupKeyFields(const String& Value) {
+    CheckInactive();
+    FLookupKeyFields = Value;
+}
+
+void TField::SetLookupResultField(const String& Value) {
+    CheckInactive();
+    FLookupResultField = Value;
+}
+
+void TField::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FLookupDataSet) FLookupDataSet = nullptr;
+}
+
 void TField::SetSize(int Value) {
     CheckInactive();
     FSize = Value;

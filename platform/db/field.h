@@ -112,6 +112,19 @@ public:
     // Asks the data links to focus the control that edits this field.
     void FocusControl();
 
+    // A lookup field (FieldKind fkLookup) shows LookupResultField of the LookupDataSet
+    // record whose LookupKeyFields hold the values of this data set's KeyFields (both
+    // ';'-separated, name by name); the data set fills it with its calculated fields.
+    TDataSet* LookupDataSet() const { return FLookupDataSet; }
+    void SetLookupDataSet(TDataSet* Value);
+    const String& KeyFields() const { return FKeyFields; }
+    void SetKeyFields(const String& Value);
+    const String& LookupKeyFields() const { return FLookupKeyFields; }
+    void SetLookupKeyFields(const String& Value);
+    const String& LookupResultField() const { return FLookupResultField; }
+    void SetLookupResultField(const String& Value);
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
     // Reads the native value; false when the field is null. Buffer may be null.
     bool GetData(void* Buffer) const;
     // Writes the native value; null clears the field.
@@ -171,6 +184,10 @@ private:
     TAlignment FAlignment = taLeftJustify;
     bool FReadOnly = false;
     bool FRequired = false;
+    TDataSet* FLookupDataSet = nullptr;
+    String FKeyFields;
+    String FLookupKeyFields;
+    String FLookupResultField;
     // While Validate runs: the pending value the field reads as.
     bool FValidating = false;
     const void* FValidateBuffer = nullptr;

@@ -23,6 +23,7 @@
 #include "platform/vcl/scripteddialogs.h"
 #include "tests/datacontrols/grid/gridfixture.h"
 #include "tests/datacontrols/common/publishing.h"
+#include "tests/datacontrols/edits/memodialogtesting.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {
@@ -109,24 +110,6 @@ bool CheckBoxMarked(const QImage& Image, const TRect& Cell)
     const int x = (Cell.Left + Cell.Right - 10) / 2;
     const int y = (Cell.Top + Cell.Bottom - 10) / 2;
     return CountDarkerThan(Image, Rect(x + 2, y + 2, x + 8, y + 8), 80) > 0;
-}
-
-// Runs Action once the memo dialog is up.
-void WhenMemoShown(const std::function<void(TdwMemoDlg*)>& Action, int Tries = 200)
-{
-    QTimer::singleShot(Tries == 200 ? 0 : 10, [Action, Tries] {
-        for (int i = Screen()->FormCount() - 1; i >= 0; --i) {
-            auto* dialog = dynamic_cast<TdwMemoDlg*>(Screen()->Forms(i));
-            if (dialog && dialog->Modal() && dialog->Visible()) {
-                Action(dialog);
-                return;
-            }
-        }
-        if (Tries > 0)
-            WhenMemoShown(Action, Tries - 1);
-        else
-            ADD_FAILURE() << "the memo dialog never showed";
-    });
 }
 
 class GridCellsTest : public ::testing::Test {

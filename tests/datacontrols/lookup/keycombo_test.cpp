@@ -11,8 +11,8 @@
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/db/indexdefs.h"
-#include "platform/vcl/guiscreen.h"
 #include "platform/rtl/strutils.h"
+#include "platform/vcl/guiscreen.h"
 #include "platform/vcl/label.h"
 #include "platform/vcl/panels.h"
 #include "platform/vcl/scripteddialogs.h"
@@ -29,25 +29,21 @@ public:
                                {"NAME1", ftString, 30},
                                {"CITY", ftString, 20},
                                {"NOTES", ftMemo},
-                               {"TOTAL", ftFloat}})
-    {
-    }
+                               {"TOTAL", ftFloat}}) { }
 
-    TIndexDefs Defs{this};
+    TIndexDefs Defs {this};
     String IndexName;
     String IndexFieldNames;
 
-    TIndexDefs* PublishedIndexDefs(const String& Name) override { return Name == "IndexDefs" ? &Defs : nullptr; }
-    std::optional<String> PublishedText(const String& Name) override
-    {
-        if (Name == "IndexName")
-            return IndexName;
-        if (Name == "IndexFieldNames")
-            return IndexFieldNames;
+    TIndexDefs* PublishedIndexDefs(const String& Name) override {
+        return Name == "IndexDefs" ? &Defs : nullptr;
+    }
+    std::optional<String> PublishedText(const String& Name) override {
+        if (Name == "IndexName") return IndexName;
+        if (Name == "IndexFieldNames") return IndexFieldNames;
         return std::nullopt;
     }
-    bool SetPublishedText(const String& Name, const String& Value) override
-    {
+    bool SetPublishedText(const String& Name, const String& Value) override {
         if (Name == "IndexName")
             IndexName = Value;
         else if (Name == "IndexFieldNames")
@@ -64,26 +60,21 @@ class TFieldOrderedDataSet : public TIndexedDataSet {
 public:
     using TIndexedDataSet::TIndexedDataSet;
     String ClassName() const override { return "TClientDataSet"; }
-    bool InheritsFrom(const String& name) const override
-    {
+    bool InheritsFrom(const String& name) const override {
         return SameText(name, "TClientDataSet") || TIndexedDataSet::InheritsFrom(name);
     }
     TIndexDefs* PublishedIndexDefs(const String&) override { return nullptr; }
 };
 
-std::vector<String> ItemsOf(const TdwKeyCombo* Combo)
-{
+std::vector<String> ItemsOf(const TdwKeyCombo* Combo) {
     std::vector<String> items;
-    for (int i = 0; i < Combo->Items()->Count(); ++i)
-        items.push_back(Combo->Items()->Get(i));
+    for (int i = 0; i < Combo->Items()->Count(); ++i) items.push_back(Combo->Items()->Get(i));
     return items;
 }
 
-template <class DataSetClass>
-class KeyComboTestBase : public ::testing::Test {
+template<class DataSetClass> class KeyComboTestBase : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         Form = Construct<TForm>(nullptr);
         Form->SetBounds(0, 0, 300, 200);
         Data = new DataSetClass(Form);
@@ -120,12 +111,11 @@ protected:
 using KeyComboTest = KeyComboTestBase<TIndexedDataSet>;
 using FieldKeyComboTest = KeyComboTestBase<TFieldOrderedDataSet>;
 
-TEST_F(KeyComboTest, ListsEachIndexByItsFirstFieldsLabel)
-{
+TEST_F(KeyComboTest, ListsEachIndexByItsFirstFieldsLabel) {
     Data->IndexName = "nameidx";
     Combo->SetDataSource(Source);
-    EXPECT_EQ((std::vector<String>{"Client ID", "Client Name - Desc", "CITY"}), ItemsOf(Combo))
-        << "'~' reads as a blank; one item per label; hidden and missing fields leave theirs out";
+    EXPECT_EQ((std::vector<String> {"Client ID", "Client Name - Desc", "CITY"}), ItemsOf(Combo))
+            << "'~' reads as a blank; one item per label; hidden and missing fields leave theirs out";
     EXPECT_EQ(Combo->Text(), "Client Name - Desc") << "the current index, named ignoring case";
     EXPECT_EQ(Changes, 0) << "filling the list is no choice";
 
@@ -135,7 +125,8 @@ TEST_F(KeyComboTest, ListsEachIndexByItsFirstFieldsLabel)
     EXPECT_EQ(Combo->Text(), "CITY");
 
     Combo->SetShowAllIndexes(true);
-    EXPECT_EQ((std::vector<String>{"PrimaryKey", "NAMEIDX", "NAMEDUP", "CITYIDX", "NOTEIDX", "GONE"}), ItemsOf(Combo));
+    EXPECT_EQ((std::vector<String> {"PrimaryKey", "NAMEIDX", "NAMEDUP", "CITYIDX", "NOTEIDX", "GONE"}),
+              ItemsOf(Combo));
     EXPECT_EQ(Combo->Text(), "NAMEIDX");
     Data->IndexName = "";
     Combo->SetPrimaryKeyName("(primary)");
@@ -146,8 +137,7 @@ TEST_F(KeyComboTest, ListsEachIndexByItsFirstFieldsLabel)
     EXPECT_EQ(Combo->PrimaryKeyName(), "PrimaryKey");
 }
 
-TEST_F(KeyComboTest, ChoosingAnItemSwitchesTheOrder)
-{
+TEST_F(KeyComboTest, ChoosingAnItemSwitchesTheOrder) {
     Combo->SetDataSource(Source);
     Combo->SetItemIndex(1);
     EXPECT_EQ(Data->IndexName, "NAMEIDX") << "a case-insensitive index comes first among equal labels";
@@ -167,19 +157,17 @@ TEST_F(KeyComboTest, ChoosingAnItemSwitchesTheOrder)
     EXPECT_EQ(Data->IndexName, "") << "nothing is switched on a closed data set";
 }
 
-TEST_F(KeyComboTest, ARefreshKeepsTheItemsUntilTheyGoStale)
-{
+TEST_F(KeyComboTest, ARefreshKeepsTheItemsUntilTheyGoStale) {
     Combo->SetDataSource(Source);
     Data->Defs.Add("TOTALIDX", "TOTAL", {});
     Data->Refresh();
     EXPECT_EQ(ItemsOf(Combo).size(), 3u) << "a refresh keeps the items";
     // A relabelled field makes the items stale: the list is rebuilt.
     Data->FieldByName("NAME1")->SetDisplayLabel("Full Name");
-    EXPECT_EQ((std::vector<String>{"Client ID", "Full Name - Desc", "CITY", "TOTAL"}), ItemsOf(Combo));
+    EXPECT_EQ((std::vector<String> {"Client ID", "Full Name - Desc", "CITY", "TOTAL"}), ItemsOf(Combo));
 }
 
-TEST_F(KeyComboTest, ASourceWithoutIndexInformationIsRefused)
-{
+TEST_F(KeyComboTest, ASourceWithoutIndexInformationIsRefused) {
     Combo->SetDataSource(Source);
     TMemDataSet plain(nullptr, {{"ID", ftString, 6}});
     TDataSource plainSource(nullptr);
@@ -192,12 +180,11 @@ TEST_F(KeyComboTest, ASourceWithoutIndexInformationIsRefused)
     EXPECT_EQ(Combo->DataSource(), nullptr);
 }
 
-TEST_F(FieldKeyComboTest, ListsTheIndexableVisibleFieldsAndOrdersByFieldName)
-{
+TEST_F(FieldKeyComboTest, ListsTheIndexableVisibleFieldsAndOrdersByFieldName) {
     Data->IndexFieldNames = "CITY;ID";
     Combo->SetDataSource(Source);
-    EXPECT_EQ((std::vector<String>{"Client ID", "Client Name", "CITY", "TOTAL"}), ItemsOf(Combo))
-        << "no memo, no hidden field";
+    EXPECT_EQ((std::vector<String> {"Client ID", "Client Name", "CITY", "TOTAL"}), ItemsOf(Combo))
+            << "no memo, no hidden field";
     EXPECT_EQ(Combo->Text(), "CITY");
     Combo->SetItemIndex(1);
     EXPECT_EQ(Data->IndexFieldNames, "NAME1");
@@ -209,8 +196,7 @@ TEST_F(FieldKeyComboTest, ListsTheIndexableVisibleFieldsAndOrdersByFieldName)
 // The dialog over a data set with index information shows "Search By".
 class SearchByDialogTest : public KeyComboTest {
 protected:
-    bool Run(TdwLookupDialog* Dialog, const std::function<void(TdwLookupDlg*)>& Steps)
-    {
+    bool Run(TdwLookupDialog* Dialog, const std::function<void(TdwLookupDlg*)>& Steps) {
         QTimer::singleShot(0, [Steps] {
             auto* dialog = dynamic_cast<TdwLookupDlg*>(GuiScreen()->ActiveForm());
             ASSERT_NE(dialog, nullptr);
@@ -220,8 +206,7 @@ protected:
     }
 };
 
-TEST_F(SearchByDialogTest, SearchByReordersTheGridAndTheSearch)
-{
+TEST_F(SearchByDialogTest, SearchByReordersTheGridAndTheSearch) {
     auto* dialog = new TdwLookupDialog(Form);
     dialog->SetLookupTable(Data);
     dialog->SetCaption("Choose a client");
@@ -268,11 +253,10 @@ TEST_F(SearchByDialogTest, SearchByReordersTheGridAndTheSearch)
         PressKey(d, Qt::Key_Return);
     });
     EXPECT_TRUE(chosen);
-    EXPECT_EQ((std::vector<String>{"CITY"}), sorts);
+    EXPECT_EQ((std::vector<String> {"CITY"}), sorts);
 }
 
-TEST_F(SearchByDialogTest, GroupedControlsPutTheChooserBesideTheSearchEdit)
-{
+TEST_F(SearchByDialogTest, GroupedControlsPutTheChooserBesideTheSearchEdit) {
     auto* dialog = new TdwLookupDialog(Form);
     dialog->SetLookupTable(Data);
     dialog->SetOptions({opShowOKCancel, opShowSearchBy, opGroupControls, opDisableReorderColumns});
@@ -289,8 +273,7 @@ TEST_F(SearchByDialogTest, GroupedControlsPutTheChooserBesideTheSearchEdit)
     });
 }
 
-TEST_F(SearchByDialogTest, WithoutTheFieldsTheOrderMovesTheColumnLines)
-{
+TEST_F(SearchByDialogTest, WithoutTheFieldsTheOrderMovesTheColumnLines) {
     auto* dialog = new TdwLookupDialog(Form);
     dialog->SetLookupTable(Data);
     dialog->SetUseTFields(false);
@@ -304,11 +287,11 @@ TEST_F(SearchByDialogTest, WithoutTheFieldsTheOrderMovesTheColumnLines)
         return result;
     };
     Run(dialog, [&](TdwLookupDlg* d) {
-        EXPECT_EQ((std::vector<String>{"NAME1", "ID", "CITY"}), names(d->dwDBGrid1->Selected()));
+        EXPECT_EQ((std::vector<String> {"NAME1", "ID", "CITY"}), names(d->dwDBGrid1->Selected()));
         EXPECT_EQ(d->dwDBGrid1->GetFields(0)->FieldName(), "NAME1");
         EXPECT_EQ(d->dwIncrementalSearch1->SearchField(), "NAME1");
         d->dwKeyCombo1->SetItemIndex(d->dwKeyCombo1->Items()->IndexOf("CITY"));
-        EXPECT_EQ((std::vector<String>{"CITY", "ID", "NAME1"}), names(d->dwDBGrid1->Selected()));
+        EXPECT_EQ((std::vector<String> {"CITY", "ID", "NAME1"}), names(d->dwDBGrid1->Selected()));
         EXPECT_EQ(d->dwIncrementalSearch1->SearchField(), "CITY");
         EXPECT_EQ(Data->FieldByName("ID")->Index(), 0) << "the fields themselves stay";
         PressKey(d, Qt::Key_Escape);

@@ -5,8 +5,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "datacontrols/lookup/dwidlg.h"
 #include "datacontrols/common/dwlocate.h"
+#include "datacontrols/lookup/dwidlg.h"
 #include "datacontrols/lookup/wwkeycb.h"
 #include "platform/db/field.h"
 #include "platform/vcl/buttons.h"
@@ -15,16 +15,15 @@
 #include "platform/vcl/label.h"
 #include "platform/vcl/panels.h"
 #include "platform/vcl/scripteddialogs.h"
-#include "tests/datacontrols/grid/gridfixture.h"
 #include "tests/datacontrols/common/publishing.h"
+#include "tests/datacontrols/grid/gridfixture.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {
 
 class LookupTest : public GridTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         GridTest::SetUp();
         Dialog = new TdwLookupDialog(Form);
         Dialog->SetLookupTable(T);
@@ -33,8 +32,7 @@ protected:
     }
 
     // Runs the dialog; Steps runs inside it once it is up, with the dialog form.
-    bool Run(const std::function<void(TdwLookupDlg*)>& Steps)
-    {
+    bool Run(const std::function<void(TdwLookupDlg*)>& Steps) {
         QTimer::singleShot(0, [this, Steps] {
             auto* dialog = dynamic_cast<TdwLookupDlg*>(GuiScreen()->ActiveForm());
             ASSERT_NE(dialog, nullptr);
@@ -52,8 +50,7 @@ protected:
     TdwLookupDlg* Shown = nullptr;
 };
 
-TEST_F(LookupTest, TypingFindsByTheOrderKeyAndEnterAccepts)
-{
+TEST_F(LookupTest, TypingFindsByTheOrderKeyAndEnterAccepts) {
     std::vector<String> seen;
     const bool chosen = Run([&](TdwLookupDlg* d) {
         EXPECT_EQ(d->ActiveControl(), d->dwIncrementalSearch1);
@@ -70,14 +67,13 @@ TEST_F(LookupTest, TypingFindsByTheOrderKeyAndEnterAccepts)
         PressKey(d, Qt::Key_Return);
     });
     EXPECT_TRUE(chosen);
-    EXPECT_EQ((std::vector<String>{"C0100", "C0150", "C0151"}), seen)
-        << "typing searches the whole text so far; Down in the edit moves the grid";
+    EXPECT_EQ((std::vector<String> {"C0100", "C0150", "C0151"}), seen)
+            << "typing searches the whole text so far; Down in the edit moves the grid";
     EXPECT_EQ(CurrentId(), "C0151");
     EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
-TEST_F(LookupTest, EscCancelsAndLeavesTheCursorWhereTheUserLeftIt)
-{
+TEST_F(LookupTest, EscCancelsAndLeavesTheCursorWhereTheUserLeftIt) {
     const bool chosen = Run([&](TdwLookupDlg* d) {
         TypeText(d, "C02");
         WaitForSearch();
@@ -90,8 +86,7 @@ TEST_F(LookupTest, EscCancelsAndLeavesTheCursorWhereTheUserLeftIt)
     EXPECT_EQ(CurrentId(), "C0201");
 }
 
-TEST_F(LookupTest, TheGridShowsTheVisibleFieldsAndFitsTheDialog)
-{
+TEST_F(LookupTest, TheGridShowsTheVisibleFieldsAndFitsTheDialog) {
     Run([&](TdwLookupDlg* d) {
         TdwDBGrid* grid = d->dwDBGrid1;
         EXPECT_EQ(grid->Height(), 209);
@@ -110,8 +105,7 @@ TEST_F(LookupTest, TheGridShowsTheVisibleFieldsAndFitsTheDialog)
     EXPECT_EQ(Dialog->LookupTable(), T);
 }
 
-TEST_F(LookupTest, DoubleClickingARowChoosesIt)
-{
+TEST_F(LookupTest, DoubleClickingARowChoosesIt) {
     EXPECT_TRUE(Run([](TdwLookupDlg* d) {
         const TRect cell = d->dwDBGrid1->CellRect(2, 3);
         QTest::mouseDClick(d->dwDBGrid1->Widget(), Qt::LeftButton, Qt::NoModifier,
@@ -120,8 +114,7 @@ TEST_F(LookupTest, DoubleClickingARowChoosesIt)
     EXPECT_EQ(CurrentId(), "C0003");
 }
 
-TEST_F(LookupTest, RefusalsAreMessagesAndFalse)
-{
+TEST_F(LookupTest, RefusalsAreMessagesAndFalse) {
     Dialog->SetLookupTable(nullptr);
     EXPECT_FALSE(Dialog->Execute());
     Dialog->SetLookupTable(T);
@@ -133,16 +126,14 @@ TEST_F(LookupTest, RefusalsAreMessagesAndFalse)
     EXPECT_EQ(Dialogs.Messages[1].Type, mtWarning);
 }
 
-TEST_F(LookupTest, OKOnAnEmptyListChoosesNothing)
-{
+TEST_F(LookupTest, OKOnAnEmptyListChoosesNothing) {
     T->SetFilter("ID = 'NONE'");
     T->SetFiltered(true);
     ASSERT_TRUE(T->IsEmpty());
     EXPECT_FALSE(Run([](TdwLookupDlg* d) { PressKey(d, Qt::Key_Return); }));
 }
 
-TEST_F(LookupTest, ThePendingSearchFinishesWhenTheDialogCloses)
-{
+TEST_F(LookupTest, ThePendingSearchFinishesWhenTheDialogCloses) {
     std::vector<String> log;
     Dialog->OnInitDialog = [&](TdwLookupDlg* d) {
         log.push_back(d->Widget()->isVisible() ? "init, on the screen" : "init");
@@ -156,11 +147,10 @@ TEST_F(LookupTest, ThePendingSearchFinishesWhenTheDialogCloses)
         PressKey(d, Qt::Key_Return);
     }));
     EXPECT_EQ(CurrentId(), "C0150");
-    EXPECT_EQ((std::vector<String>{"init", "close on C0150"}), log) << "init before the form shows";
+    EXPECT_EQ((std::vector<String> {"init", "close on C0150"}), log) << "init before the form shows";
 }
 
-TEST_F(LookupTest, TheProgramsTablesShowNeitherSearchByNorTheStatusHeader)
-{
+TEST_F(LookupTest, TheProgramsTablesShowNeitherSearchByNorTheStatusHeader) {
     Dialog->SetOptions({opShowOKCancel, opShowSearchBy, opShowStatusBar});
     Run([](TdwLookupDlg* d) {
         EXPECT_FALSE(d->Options().Contains(opShowSearchBy));
@@ -172,8 +162,7 @@ TEST_F(LookupTest, TheProgramsTablesShowNeitherSearchByNorTheStatusHeader)
     });
 }
 
-TEST_F(LookupTest, TheGridIsAsWideAsItsColumnsWithinTheLimits)
-{
+TEST_F(LookupTest, TheGridIsAsWideAsItsColumnsWithinTheLimits) {
     const int screenWidth = GuiScreen()->Width();
     const int screenHeight = GuiScreen()->Height();
     Dialog->SetMaxHeight(screenHeight);
@@ -195,8 +184,7 @@ TEST_F(LookupTest, TheGridIsAsWideAsItsColumnsWithinTheLimits)
         const int minimum = d->OKBtn->Width() + d->CancelBtn->Width() + 18;
         EXPECT_EQ(grid->Width(), minimum);
         int columns = 21;
-        for (int col = 0; col < grid->ColCount(); ++col)
-            columns += grid->ColWidths(col) + 1;
+        for (int col = 0; col < grid->ColCount(); ++col) columns += grid->ColWidths(col) + 1;
         EXPECT_LE(columns, minimum);
         EXPECT_GT(columns, minimum - 10) << "the last column takes up the rest, to whole characters";
         EXPECT_FALSE(grid->ShowHorzScrollBar());
@@ -210,8 +198,7 @@ TEST_F(LookupTest, TheGridIsAsWideAsItsColumnsWithinTheLimits)
     });
 }
 
-TEST_F(LookupTest, OnInitDialogMayResizeAndTheDialogStaysOnTheScreen)
-{
+TEST_F(LookupTest, OnInitDialogMayResizeAndTheDialogStaysOnTheScreen) {
     Dialog->OnInitDialog = [](TdwLookupDlg* d) {
         d->SetMaxWidth(300);
         d->SetMaxHeight(5000);
@@ -231,8 +218,7 @@ TEST_F(LookupTest, OnInitDialogMayResizeAndTheDialogStaysOnTheScreen)
     });
 }
 
-TEST_F(LookupTest, UserButtonsRunTheirEventsWithTheTable)
-{
+TEST_F(LookupTest, UserButtonsRunTheirEventsWithTheTable) {
     Dialog->SetCaption("Choose a client");
     Dialog->SetUserButton1Caption("&New");
     Dialog->SetUserButton2Caption("&Edit");
@@ -262,11 +248,10 @@ TEST_F(LookupTest, UserButtonsRunTheirEventsWithTheTable)
         PressKey(d, Qt::Key_Escape);
     });
     EXPECT_FALSE(chosen);
-    EXPECT_EQ((std::vector<String>{"new on C0002", "edit on C0002"}), clicks);
+    EXPECT_EQ((std::vector<String> {"new on C0002", "edit on C0002"}), clicks);
 }
 
-TEST_F(LookupTest, WithoutOKAndCancelEnterStillChooses)
-{
+TEST_F(LookupTest, WithoutOKAndCancelEnterStillChooses) {
     Dialog->SetOptions({});
     EXPECT_TRUE(Run([](TdwLookupDlg* d) {
         EXPECT_FALSE(d->OKBtn->Visible());
@@ -278,19 +263,18 @@ TEST_F(LookupTest, WithoutOKAndCancelEnterStillChooses)
     EXPECT_GT(CurrentId(), "C0002") << "Page Down from the search edit moves the grid";
 }
 
-TEST_F(LookupTest, ADoubleClickChoosesOnlyWhenTheGridDoesNotEdit)
-{
+TEST_F(LookupTest, ADoubleClickChoosesOnlyWhenTheGridDoesNotEdit) {
     Dialog->SetGridOptions({dgEditing, dgTitles, dgIndicator, dgColLines, dgRowLines});
     EXPECT_FALSE(Run([](TdwLookupDlg* d) {
         const TRect cell = d->dwDBGrid1->CellRect(2, 3);
-        QTest::mouseDClick(d->dwDBGrid1->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(cell.Left + 3, cell.Top + 3));
+        QTest::mouseDClick(d->dwDBGrid1->Widget(), Qt::LeftButton, Qt::NoModifier,
+                           QPoint(cell.Left + 3, cell.Top + 3));
         EXPECT_EQ(d->ModalResult(), mrNone);
         d->SetModalResult(mrCancel);
     }));
 }
 
-TEST_F(LookupTest, WithoutTheFieldsTheSearchFollowsTheGridsFirstColumn)
-{
+TEST_F(LookupTest, WithoutTheFieldsTheSearchFollowsTheGridsFirstColumn) {
     Dialog->SetUseTFields(false);
     Dialog->Selected()->Add("NAME1\t20\tName");
     Dialog->Selected()->Add("ID\t6\tID");
@@ -309,13 +293,12 @@ TEST_F(LookupTest, WithoutTheFieldsTheSearchFollowsTheGridsFirstColumn)
 // that follows the pick.
 class TShadowLookupDialog : public TdwCustomLookupDialog {
 public:
-    using TdwCustomLookupDialog::TdwCustomLookupDialog;
     using TdwCustomLookupDialog::SetSearchTable;
     using TdwCustomLookupDialog::SetShadowSearchTable;
+    using TdwCustomLookupDialog::TdwCustomLookupDialog;
 };
 
-TEST_F(LookupTest, AShadowTableFollowsThePick)
-{
+TEST_F(LookupTest, AShadowTableFollowsThePick) {
     TDaroruTable* shadow = Table("CLIENTS");
     shadow->Open();
     shadow->SetIndexName("ID");
@@ -345,18 +328,17 @@ TEST_F(LookupTest, AShadowTableFollowsThePick)
     }();
     EXPECT_TRUE(chosen);
     EXPECT_EQ(shadow->FieldByName("ID")->AsString(), "C0011");
-    EXPECT_EQ((std::vector<String>{"search to C0010", "shadow to C0011"}), syncs);
+    EXPECT_EQ((std::vector<String> {"search to C0010", "shadow to C0011"}), syncs);
     ASSERT_EQ(Dialogs.Messages.size(), 1u);
-    EXPECT_EQ(Dialogs.Messages[0].Text,
-              "Your SearchTable and ShadowSearchTable must reference two distinct TDataSet objects, but each must "
-              "reference the same physical table.");
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Your SearchTable and ShadowSearchTable must reference two distinct "
+                                        "TDataSet objects, but each must "
+                                        "reference the same physical table.");
 }
 
 // The incremental search alone, with the delay cut short.
 class IncrementalSearchTest : public GridTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         GridTest::SetUp();
         Search = new TdwIncrementalSearch(Form);
         Search->SetParent(Form);
@@ -369,8 +351,7 @@ protected:
         ShowForm(Form);
         Search->SetFocus();
     }
-    void Type(const char* Text)
-    {
+    void Type(const char* Text) {
         TypeText(Form, Text);
         Search->FinishPendingSearch();
     }
@@ -379,37 +360,33 @@ protected:
     std::vector<bool> Results;
 };
 
-TEST_F(IncrementalSearchTest, SearchesOnTheWholeTextOnceAndNeverRaisesOnOddCharacters)
-{
+TEST_F(IncrementalSearchTest, SearchesOnTheWholeTextOnceAndNeverRaisesOnOddCharacters) {
     Type("C00");
     Type("9");
     EXPECT_EQ(CurrentId(), "C0090");
     Search->FinishPendingSearch();
-    EXPECT_EQ((std::vector<bool>{true, true}), Results) << "no second search without new text";
+    EXPECT_EQ((std::vector<bool> {true, true}), Results) << "no second search without new text";
 
     for (const char* odd : {"\"", "'", "]", "%"}) {
         Search->Clear();
         Results.clear();
         EXPECT_NO_THROW(Type(odd)) << odd;
-        EXPECT_EQ((std::vector<bool>{false}), Results) << odd;
+        EXPECT_EQ((std::vector<bool> {false}), Results) << odd;
     }
     EXPECT_EQ(CurrentId(), "C0090") << "a failed search leaves the record";
 }
 
-TEST_F(IncrementalSearchTest, ClearingTheTextGoesToTheFirstRecord)
-{
+TEST_F(IncrementalSearchTest, ClearingTheTextGoesToTheFirstRecord) {
     Type("C02");
     EXPECT_EQ(CurrentId(), "C0200");
-    for (int i = 0; i < 3; ++i)
-        PressKey(Form, Qt::Key_Backspace);
+    for (int i = 0; i < 3; ++i) PressKey(Form, Qt::Key_Backspace);
     EXPECT_EQ(Search->Text(), "");
     Search->FinishPendingSearch();
     EXPECT_EQ(CurrentId(), "C0001");
     EXPECT_EQ(Results.size(), 1u) << "the move to the first record is no search";
 }
 
-TEST_F(IncrementalSearchTest, ShowMatchTextCompletesWithTheRestSelected)
-{
+TEST_F(IncrementalSearchTest, ShowMatchTextCompletesWithTheRestSelected) {
     Search->SetSearchField("NAME1");
     Search->SetShowMatchText(true);
     Type("name 01");
@@ -419,16 +396,14 @@ TEST_F(IncrementalSearchTest, ShowMatchTextCompletesWithTheRestSelected)
     EXPECT_EQ(Search->SelLength(), 2);
 }
 
-TEST_F(IncrementalSearchTest, ANumericSearchFieldTakesOnlyNumbers)
-{
+TEST_F(IncrementalSearchTest, ANumericSearchFieldTakesOnlyNumbers) {
     Search->SetSearchField("TOTAMT");
     Type("x");
-    EXPECT_EQ((std::vector<bool>{false}), Results);
+    EXPECT_EQ((std::vector<bool> {false}), Results);
     EXPECT_EQ(CurrentId(), "C0001");
 }
 
-TEST_F(IncrementalSearchTest, TheSearchWaitsForTheSearchDelay)
-{
+TEST_F(IncrementalSearchTest, TheSearchWaitsForTheSearchDelay) {
     Search->SetSearchDelay(60000);
     TypeText(Form, "C02");
     QTest::qWait(350);
@@ -438,16 +413,14 @@ TEST_F(IncrementalSearchTest, TheSearchWaitsForTheSearchDelay)
     EXPECT_EQ(Results.size(), 1u);
 }
 
-TEST_F(IncrementalSearchTest, APictureMaskShapesTheTypedText)
-{
+TEST_F(IncrementalSearchTest, APictureMaskShapesTheTypedText) {
     Search->SetPictureMask("!####");
     Type("c01x50");
     EXPECT_EQ(Search->Text(), "C0150") << "upper-cased, and the letter among the digits refused";
     EXPECT_EQ(CurrentId(), "C0150");
 }
 
-TEST(IncrementalSearchMask, PictureMaskFromFieldTakesTheSearchFieldsMask)
-{
+TEST(IncrementalSearchMask, PictureMaskFromFieldTakesTheSearchFieldsMask) {
     TForm* form = Construct<TForm>(nullptr);
     auto* data = new TPublishingDataSet(form, {{"ZIP", ftString, 10}, {"NAME", ftString, 20}});
     data->PictureMasks.Add("ZIP\t###-##\tT\tT");
@@ -474,8 +447,7 @@ TEST(IncrementalSearchMask, PictureMaskFromFieldTakesTheSearchFieldsMask)
 }
 
 // Record finding by scanning, on the real table.
-TEST_F(GridTest, LocateValueFindsByTextAndKeepsTheRecordWithoutAMatch)
-{
+TEST_F(GridTest, LocateValueFindsByTextAndKeepsTheRecordWithoutAMatch) {
     TScriptedDialogs dialogs;
     struct Case {
         const char* Field;
@@ -485,11 +457,9 @@ TEST_F(GridTest, LocateValueFindsByTextAndKeepsTheRecordWithoutAMatch)
         const char* Expected;  // the current ID afterwards
     };
     const Case cases[] = {
-        {"NAME1", "name 0042", false, false, "C0042"},
-        {"NAME1", "name 0042", true, false, "C0001"},
-        {"CITY", "Shelby", false, true, "C0002"},
-        {"NAME1", "Name 004", true, true, "C0040"},
-        {"NAME1", "Name 004", false, false, "C0001"},
+            {"NAME1", "name 0042", false, false, "C0042"}, {"NAME1", "name 0042", true, false, "C0001"},
+            {"CITY", "Shelby", false, true, "C0002"},      {"NAME1", "Name 004", true, true, "C0040"},
+            {"NAME1", "Name 004", false, false, "C0001"},
     };
     for (const Case& c : cases) {
         T->First();
@@ -498,7 +468,8 @@ TEST_F(GridTest, LocateValueFindsByTextAndKeepsTheRecordWithoutAMatch)
         EXPECT_EQ(found, String(c.Expected) != "C0001") << c.Field << " " << c.Value;
     }
     T->MoveBy(4);
-    EXPECT_TRUE(dwLocateValue(T, "CITY", "Springfield", false, false)) << "the current record matches already";
+    EXPECT_TRUE(dwLocateValue(T, "CITY", "Springfield", false, false))
+            << "the current record matches already";
     EXPECT_EQ(CurrentId(), "C0005");
     EXPECT_TRUE(dwLocateRecord(dwMatchAnywhere, T, "NAME1", false, false, "0123"));
     EXPECT_EQ(CurrentId(), "C0123");

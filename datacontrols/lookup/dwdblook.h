@@ -1,0 +1,364 @@
+#pragma once
+// The lookup combo: an edit bound to a field that lets the user pick the field's value
+// from another data set, the lookup table. The text shows the lookup record's display
+// field (the first Selected field); the data field takes its key (LookupField). A button
+// drops down a grid over the lookup table below or above the edit, and typing searches
+// the lookup table as the user types.
+
+#include <functional>
+#include <memory>
+
+#include "datacontrols/grid/wwdbigrd.h"
+#include "platform/classes/sets.h"
+#include "platform/db/datalink.h"
+#include "platform/db/datasource.h"
+#include "platform/rtl/stringlist.h"
+#include "platform/vcl/buttons.h"
+#include "platform/vcl/edits.h"
+#include "platform/vcl/lists.h"
+
+class TOutsidePressWatch;
+class TTimer;
+class TdwDBCustomLookupCombo;
+
+// csDropDown lets the user type any text; csDropDownList only searches with it.
+using TdwDBLookupComboStyle = TComboBoxStyle;
+// The button's face: three dots, a down arrow, or the glyph.
+enum TdwComboButtonStyle { cbsEllipsis, cbsDownArrow, cbsCustom };
+// Searching record by record (when the lookup table has no index for it), and whether
+// that search minds the case.
+enum TdwSeqSearchOption { ssoEnabled, ssoCaseSensitive };
+using TdwSeqSearchOptions = SetOf<TdwSeqSearchOption>;
+enum TdwDBLookupListOption { loColLines, loRowLines, loTitles };
+using TdwDBLookupListOptions = SetOf<TdwDBLookupListOption>;
+
+// The names of a ';'-separated list of field names, blanks around each removed and
+// empty names left out.
+std::vector<String> dwSplitFieldNames(const String& Names);
+
+// After the grid (or dialog) closed: FillTable is the combo's own data set or null;
+// modified tells whether the value changed.
+using TNotifyCloseUpEvent =
+        std::function<void(TObject* Sender, TDataSet* LookupTable, TDataSet* FillTable, bool modified)>;
+
+// A grid over a lookup table that is also bound to a field of another data set: it shows
+// the lookup records, highlights the one whose key is the field's value, and keeps the
+// key, link and display values of the record picked.
+class TdwDBLookupList : public TdwCustomDBGrid {
+public:
+    explicit TdwDBLookupList(TComponent* AOwner);
+    ~TdwDBLookupList() override;
+
+    String ClassName() const override { return "TdwDBLookupList"; }
+    bool InheritsFrom(const String& name) const override;
+
+    // The field the list is bound to: it highlights the lookup record whose key is the
+    // field's value and writes the key of the record picked. The combo's drop-down leaves
+    // this to its combo.
+    TDataSource* DataSource() const { return FFieldLink.DataSource(); }
+    // Raises "Unable to use duplicate DataSource and LookupSource" for the lookup table's source.
+    void SetDataSource(TDataSource* Value);
+    const String& DataField() const { return FFieldLink.FieldName(); }
+    void SetDataField(const String& Value) { FFieldLink.SetFieldName(Value); }
+    bool ReadOnly() const { return FFieldLink.ReadOnly(); }
+    void SetReadOnly(bool Value) { FFieldLink.SetReadOnly(Value); }
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+    TDataSet* LookupTable() const { return FLookupSource->DataSet(); }
+    // Raises "Unable to use duplicate DataSource and LookupSource" for the field's own
+    // data set.
+    void SetLookupTable(TDataSet* Value);
+    // Key field, then up to two link fields, ';'-separated.
+    const String& LookupField() const { return FLookupFieldName; }
+    void SetLookupField(const String& Value);
+    TdwDBLookupListOptions LookupOptions() const { return FLookupOptions; }
+    void SetLookupOptions(TdwDBLookupListOptions Value);
+
+    // The resolved fields of the lookup table; null when absent.
+    TField* DisplayField() const { return FDisplayField; }
+    TField* LookupFieldRef() const { return FLookupFieldRef; }
+    TField* LinkField(int Index) const { return FLinkFields[Index]; }
+    // The values of the record picked (or found).
+    const String& LookupValue() const { return FLookupValue; }
+    void SetLookupValue(const String& Value) { FLookupValue = Value; }
+    const String& LinkValue(int Index) const { return FLinkValues[Index]; }
+    const String& DisplayValue() const { return FDisplayValue; }
+    void SetDisplayValue(const String& Value) { FDisplayValue = Value; }
+    // Takes the key, link and display values from the lookup table's current record.
+    void TakeCurrentRecord();
+    // Clears the key, link and display values.
+    void ClearValues();
+    // Finds the fields named by LookupField and Selected again; with Check a missing key
+    // field raises "Field 'X' not found".
+    void ResolveFields(bool Check);
+
+    // The row picked with the mouse or the keys; -1 for none.
+    int PickedRow() const { return FPickedRow; }
+    // The TAB-separated parts of a Selected line.
+    using TdwCustomDBGrid::LineTokens;
+    void SetPickedRow(int Value) { FPickedRow = Value; }
+
+    TNotifyEvent OnClick;
+
+protected:
+    bool HighlightCell(int DataCol, int DataRow, TGridDrawState State) override;
+    void LinkActive(bool Value) override;
+    void DataCellClicked(int DataCol, int DataRow, TShiftState Shift) override;
+    // The record picked: its values are taken (and written into the field) and OnClick fires.
+    virtual void DoSelect();
+    // The field's value changed: the list goes to its lookup record.
+    void FieldChanged();
+
+    // The grid's own source over the lookup table.
+    TDataSource* FLookupSource;
+    TFieldDataLink FFieldLink;
+    TdwDBLookupListOptions FLookupOptions;
+    String FLookupFieldName;
+    TField* FDisplayField = nullptr;
+    TField* FLookupFieldRef = nullptr;
+    TField* FLinkFields[2] = {nullptr, nullptr};
+    String FLookupValue;
+    String FLinkValues[2];
+    String FDisplayValue;
+    int FPickedRow = -1;
+};
+
+// The lookup list as the combo's drop-down: a window of its own over the screen that
+// never takes the focus; letting go of the mouse on it accepts the row.
+class TdwPopupGrid : public TdwDBLookupList {
+public:
+    explicit TdwPopupGrid(TdwDBCustomLookupCombo* Combo);
+
+    String ClassName() const override { return "TdwPopupGrid"; }
+    bool InheritsFrom(const String& name) const override;
+    bool CanFocus() const override { return false; }
+    bool AcceptsFocus() const override { return false; }
+    TdwDBCustomLookupCombo* Combo() const { return FCombo; }
+    // The key handling the combo passes its navigation keys to: the rows move and the
+    // record under the selection is picked.
+    void KeyDown(Word& Key, TShiftState Shift) override;
+
+protected:
+    void UpdateWidgetVisibility() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void DataChanged() override;
+
+private:
+    TdwDBCustomLookupCombo* FCombo;
+};
+
+// The combo's button.
+class TdwComboButton : public TSpeedButton {
+public:
+    explicit TdwComboButton(TdwDBCustomLookupCombo* Combo);
+
+    String ClassName() const override { return "TdwComboButton"; }
+    bool InheritsFrom(const String& name) const override;
+    // Closes an open grid (accepting a match) or drops it down, the combo focused first.
+    void Click() override;
+
+protected:
+    void Paint() override;
+
+private:
+    TdwDBCustomLookupCombo* FCombo;
+};
+
+// The panel inside the combo's right edge that carries the button.
+class TBtnWinControl : public TCustomControl {
+public:
+    explicit TBtnWinControl(TdwDBCustomLookupCombo* Combo);
+
+    String ClassName() const override { return "TBtnWinControl"; }
+    bool InheritsFrom(const String& name) const override;
+    bool AcceptsFocus() const override { return false; }
+    TdwDBCustomLookupCombo* Combo() const { return FCombo; }
+
+private:
+    TdwDBCustomLookupCombo* FCombo;
+};
+
+class TdwDBCustomLookupCombo : public TEdit {
+public:
+    explicit TdwDBCustomLookupCombo(TComponent* AOwner);
+    ~TdwDBCustomLookupCombo() override;
+
+    String ClassName() const override { return "TdwDBCustomLookupCombo"; }
+    bool InheritsFrom(const String& name) const override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Loaded() override;
+    int DialogCode() const override;
+
+    TDataSource* DataSource() const { return FDataLink.DataSource(); }
+    // Raises "Unable to use duplicate DataSource and LookupSource" for a source over the
+    // lookup table.
+    void SetDataSource(TDataSource* Value);
+    const String& DataField() const { return FDataLink.FieldName(); }
+    void SetDataField(const String& Value);
+    TField* Field() const { return FDataLink.Field(); }
+    TFieldDataLink* DataLink() { return &FDataLink; }
+    TDataSet* LookupTable() const { return FGrid ? FGrid->LookupTable() : nullptr; }
+    void SetLookupTable(TDataSet* Value);
+    const String& LookupField() const { return FGrid->LookupField(); }
+    void SetLookupField(const String& Value);
+    // The drop-down's columns (FieldName TAB Width TAB Title); the first is shown in the text.
+    TStrings* Selected() { return FGrid->Selected(); }
+    void SetSelected(const TStrings* Value);
+    TdwDBLookupComboStyle Style() const { return FStyle; }
+    void SetStyle(TdwDBLookupComboStyle Value) { FStyle = Value; }
+    bool AutoDropDown() const { return FAutoDropDown; }
+    void SetAutoDropDown(bool Value) { FAutoDropDown = Value; }
+    bool ShowButton() const;
+    void SetShowButton(bool Value);
+    TdwComboButtonStyle ButtonStyle() const { return FButtonStyle; }
+    void SetButtonStyle(TdwComboButtonStyle Value);
+    // 0: as wide as a vertical scroll bar, at least 15 pixels.
+    int ButtonWidth() const { return FButtonWidth; }
+    void SetButtonWidth(int Value);
+    // Milliseconds from a key to the search; 0 keeps 200.
+    int SearchDelay() const { return FSearchDelay; }
+    void SetSearchDelay(int Value) { FSearchDelay = Value; }
+    TdwSeqSearchOptions SeqSearchOptions() const { return FSeqSearchOptions; }
+    void SetSeqSearchOptions(TdwSeqSearchOptions Value) { FSeqSearchOptions = Value; }
+    // Orders the lookup table by the display field while the user searches it.
+    bool OrderByDisplay() const { return FOrderByDisplay; }
+    void SetOrderByDisplay(bool Value) { FOrderByDisplay = Value; }
+    // Backspace and Delete may clear the value of a csDropDownList combo.
+    bool AllowClearKey() const { return FAllowClearKey; }
+    void SetAllowClearKey(bool Value) { FAllowClearKey = Value; }
+    bool UseTFields() const { return FGrid->UseTFields(); }
+    void SetUseTFields(bool Value) { FGrid->SetUseTFields(Value); }
+    // Completes the typed text with the found value, the completion selected.
+    bool ShowMatchText() const { return FShowMatchText; }
+    void SetShowMatchText(bool Value) { FShowMatchText = Value; }
+    bool ReadOnly() const { return FDataLink.ReadOnly(); }
+    void SetReadOnly(bool Value);
+    // Rows the drop-down shows (0 counts as 1), and its width (0: from the columns).
+    int DropDownCount() const { return FDropDownCount; }
+    void SetDropDownCount(int Value) { FDropDownCount = Value; }
+    int DropDownWidth() const { return FDropDownWidth; }
+    void SetDropDownWidth(int Value) { FDropDownWidth = Value; }
+    // The drop-down's right edge on the edit's, instead of its left edge.
+    bool DropDownRightAligned() const { return FDropDownRightAligned; }
+    void SetDropDownRightAligned(bool Value) { FDropDownRightAligned = Value; }
+
+    TdwPopupGrid* Grid() const { return FGrid; }
+    TdwComboButton* Button() const { return FButton; }
+    // The data field is a lookup field, or has a LookupLinks line in its data set: its
+    // value comes from key fields of its own data set, which the combo writes instead.
+    bool IsLookupKindField() const;
+    // The data set's key fields (Own) and the lookup table's fields they match (Lookup),
+    // name by name; empty for a field of another kind.
+    struct TKeyPairs {
+        std::vector<String> Own;
+        std::vector<String> Lookup;
+    };
+    TKeyPairs LookupKeyPairs() const;
+    bool IsDroppedDown() const;
+    // Whether the typed text found a lookup record.
+    bool MatchFound() const { return FMatchFound; }
+
+    virtual void DropDown();
+    // Closes the grid; Modified takes the picked or found record into the value.
+    virtual void CloseUp(bool Modified);
+    // The incremental search of the text in the lookup table (the timer runs it).
+    virtual void PerformSearch();
+
+    TNotifyEvent OnDropDown;
+    TNotifyCloseUpEvent OnCloseUp;
+
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyUp(Word& Key, TShiftState Shift) override;
+    void KeyPress(char& Key) override;
+
+protected:
+    friend class TdwDBLookupList;
+    friend class TdwPopupGrid;
+    friend class TdwComboButton;
+
+    void DoEnter() override;
+    void DoExit() override;
+    void Resize() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+    virtual void DrawButtonFace(TCanvas* Canvas, const TRect& Rect, bool Pressed);
+    // True when the lookup record counts as chosen without a row picked in the grid (the
+    // dialog descendant's).
+    virtual bool IsLookupRecordChosen() { return false; }
+    // Finds Value on the lookup table's index (or record by record); true when found.
+    virtual bool FindOnIndex(const String& Value, const String& FieldName, bool PartialMatch);
+    virtual bool LocateValue(const String& Value, const String& FieldNames, bool CaseSensitive,
+                             bool PartialMatch);
+
+    // --- the rules of typing and writing ---
+    // Typing into the text is allowed.
+    bool MayType() const;
+    // The text may be changed now.
+    bool IsModifiable() const;
+    // Searches go record by record: the lookup table has no active index for them.
+    bool UsesSequentialSearch() const;
+    // The display field's name; the key field's without a Selected list.
+    String DisplayFieldName() const;
+    // Writes the grid's key and link values into the key fields where they differ, the
+    // data set put into edit state; false when nothing could be written.
+    bool WriteLookupKeys();
+
+    // --- value display and transfer ---
+    // The field's value shown as the lookup record's display text.
+    void DataChange();
+    // Writes the combo's value into the field (the data link's update).
+    void UpdateData();
+    // Shows the display text of the lookup record whose key is Value.
+    void LookupValueIntoText(const String& Value);
+    // Puts the lookup table on the record whose key is the grid's lookup value; true when found.
+    bool PositionLookupTable(bool OrderByDisplayAfter);
+    // The same for a lookup-kind field: on the record of the key fields' values.
+    bool PositionOnKeyFields();
+    bool FindLookupValue(const String& Value);
+    // Orders the lookup table by the display field, or back by the key field.
+    void OrderLookupTable(bool ForDisplay);
+    // The text and link values go back to what they were on entry.
+    void RestoreSavedValues();
+    void SaveValuesForEscape();
+    // Selects all or leaves the caret, as the rules say after a change.
+    void SelectAllIfLocked();
+    // Puts the drop-down in its place below (or above) the edit.
+    void PlaceGrid();
+    void LayoutButton();
+    void UpdateEditReadOnly();
+    void RestartSearchTimer();
+    // Puts the data link into edit when typing is allowed; true when the key may change
+    // the text.
+    bool EditForTyping();
+    // Takes the found record's values into the grid, or, without one, puts the lookup
+    // table on its first record and clears them.
+    void TakeFoundRecord(bool Found);
+
+    TFieldDataLink FDataLink;
+    TBtnWinControl* FButtonPanel = nullptr;
+    TdwComboButton* FButton = nullptr;
+    TdwPopupGrid* FGrid = nullptr;
+    std::unique_ptr<TTimer> FTimer;
+    std::unique_ptr<TOutsidePressWatch> FOutsideWatch;
+    TdwDBLookupComboStyle FStyle = csDropDown;
+    bool FAutoDropDown = false;
+    TdwComboButtonStyle FButtonStyle = cbsDownArrow;
+    int FButtonWidth = 0;
+    int FSearchDelay = 0;
+    TdwSeqSearchOptions FSeqSearchOptions {ssoEnabled};
+    bool FOrderByDisplay = true;
+    bool FAllowClearKey = false;
+    bool FShowMatchText = false;
+    int FDropDownCount = 8;
+    int FDropDownWidth = 0;
+    bool FDropDownRightAligned = false;
+    String FLastSearched;
+    bool FMatchFound = true;
+    String FSavedText;
+    String FSavedLinkValues[2];
+    String FSavedLookupValue;
+    bool FSearchFromTyping = false;
+    bool FInUpdate = false;
+    bool FInCloseUp = false;
+};

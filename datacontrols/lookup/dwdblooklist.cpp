@@ -1,0 +1,324 @@
+// The lookup list, its use as the lookup combo's drop-down, and the combo's button.
+
+#include "datacontrols/common/dwdrawing.h"
+#include "datacontrols/common/dwfields.h"
+#include "datacontrols/common/dwfieldsettings.h"
+#include "datacontrols/common/dwlocate.h"
+#include "datacontrols/common/dwstrings.h"
+#include "datacontrols/lookup/dwdblook.h"
+#include "datacontrols/lookup/dwlookuptable.h"
+#include "platform/db/dataset.h"
+#include "platform/db/datasource.h"
+#include "platform/db/field.h"
+#include "platform/rtl/strutils.h"
+#include "platform/vcl/dropdown.h"
+#include "platform/vcl/graphics.h"
+#include "platform/vcl/keys.h"
+
+namespace {
+
+const char* const DuplicateSourceMessage = "Unable to use duplicate DataSource and LookupSource";
+
+}  // namespace
+
+std::vector<String> dwSplitFieldNames(const String& Names)
+{
+    std::vector<String> parts;
+    size_t start = 0;
+    while (start <= Names.size()) {
+        const size_t end = Names.find(';', start);
+        const String part = Trim(Names.substr(start, end == String::npos ? String::npos : end - start));
+        if (!part.empty())
+            parts.push_back(part);
+        if (end == String::npos)
+            break;
+        start = end + 1;
+    }
+    return parts;
+}
+
+// ---- the lookup list ----
+
+TdwDBLookupList::TdwDBLookupList(TComponent* AOwner)
+    : TdwCustomDBGrid(AOwner), FLookupSource(new TDataSource(this))
+{
+    SetOptions({dgRowSelect});
+    SetBounds(Left(), Top(), 121, 97);
+    TdwCustomDBGrid::SetDataSource(FLookupSource);
+    FFieldLink.SetControl(this);
+    FFieldLink.OnDataChange = [this](TObject*) { FieldChanged(); };
+    FFieldLink.OnActiveChange = [this](TObject*) { FieldChanged(); };
+    FFieldLink.OnUpdateData = [this](TObject*) {
+        if (TField* field = FFieldLink.Field())
+            field->SetAsString(FLookupValue);
+    };
+}
+
+TdwDBLookupList::~TdwDBLookupList()
+{
+    FFieldLink.OnDataChange = nullptr;
+    FFieldLink.OnActiveChange = nullptr;
+    FFieldLink.OnUpdateData = nullptr;
+    FFieldLink.SetDataSource(nullptr);
+    TdwCustomDBGrid::SetDataSource(nullptr);
+}
+
+void TdwDBLookupList::SetDataSource(TDataSource* Value)
+{
+    if (Value && (Value == FLookupSource || (LookupTable() && Value->DataSet() == LookupTable())))
+        throw EInvalidOperation(DuplicateSourceMessage);
+    if (DataSource())
+        DataSource()->RemoveFreeNotification(this);
+    FFieldLink.SetDataSource(Value);
+    if (Value)
+        Value->FreeNotification(this);
+}
+
+void TdwDBLookupList::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TdwCustomDBGrid::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == DataSource())
+        FFieldLink.SetDataSource(nullptr);
+}
+
+void TdwDBLookupList::FieldChanged()
+{
+    TField* field = FFieldLink.Field();
+    TDataSet* table = LookupTable();
+    if (!field || !table || !table->Active() || !FLookupFieldRef || FFieldLink.Editing())
+        return;
+    FLookupValue = field->AsString();
+    FPickedRow = -1;
+    if (!FLookupValue.empty() &&
+        dwLocateValue(table, FLookupFieldRef->FieldName(), FLookupValue, true, false)) {
+        TakeCurrentRecord();
+    } else {
+        if (!table->IsEmpty())
+            table->First();
+        ClearValues();
+    }
+    Invalidate();
+}
+
+bool TdwDBLookupList::InheritsFrom(const String& name) const
+{
+    return name == "TdwDBLookupList" || TdwCustomDBGrid::InheritsFrom(name);
+}
+
+void TdwDBLookupList::SetLookupTable(TDataSet* Value)
+{
+    const auto* popup = dynamic_cast<TdwPopupGrid*>(this);
+    TDataSource* fieldSource = popup ? popup->Combo()->DataSource() : DataSource();
+    if (Value && fieldSource && fieldSource->DataSet() == Value)
+        throw EInvalidOperation(DuplicateSourceMessage);
+    FLookupSource->SetDataSet(Value);
+    ResolveFields(false);
+    LayoutChanged();
+    FieldChanged();
+}
+
+void TdwDBLookupList::SetLookupField(const String& Value)
+{
+    if (Value == FLookupFieldName)
+        return;
+    FLookupFieldName = Value;
+    ResolveFields(true);
+    LayoutChanged();
+    FieldChanged();
+}
+
+void TdwDBLookupList::SetLookupOptions(TdwDBLookupListOptions Value)
+{
+    FLookupOptions = Value;
+    TdwDBGridOptions options {dgRowSelect};
+    if (Value.Contains(loColLines))
+        options.Include(dgColLines);
+    if (Value.Contains(loRowLines))
+        options.Include(dgRowLines);
+    if (Value.Contains(loTitles))
+        options.Include(dgTitles);
+    SetOptions(options);
+}
+
+void TdwDBLookupList::ResolveFields(bool Check)
+{
+    FDisplayField = nullptr;
+    FLookupFieldRef = nullptr;
+    FLinkFields[0] = FLinkFields[1] = nullptr;
+    TDataSet* table = LookupTable();
+    if (!table || !table->Active() || FLookupFieldName.empty())
+        return;
+    std::vector<String> names = dwSplitFieldNames(FLookupFieldName);
+    auto* popup = dynamic_cast<TdwPopupGrid*>(this);
+    // A lookup-kind field names the lookup table's key and link fields itself.
+    const bool lookupKind = popup && popup->Combo()->IsLookupKindField();
+    if (lookupKind && !popup->Combo()->LookupKeyPairs().Lookup.empty())
+        names = popup->Combo()->LookupKeyPairs().Lookup;
+    if (names.empty())
+        return;
+    FLookupFieldRef = table->FindField(names[0]);
+    if (!FLookupFieldRef) {
+        if (Check)
+            throw EInvalidOperation("Field '" + FLookupFieldName + "' not found");
+        return;
+    }
+    for (size_t i = 1; i < names.size() && i <= 2; ++i)
+        FLinkFields[i - 1] = table->FindField(names[i]);
+    FDisplayField = FLookupFieldRef;
+    if (lookupKind && Selected()->Count() == 0) {
+        TField* own = popup->Combo()->Field();
+        const String result = own->FieldKind() == fkLookup
+                                      ? own->LookupResultField()
+                                      : dwGetLookupResultField(own->DataSet(), own->FieldName());
+        if (TField* display = table->FindField(result))
+            FDisplayField = display;
+    } else if (Selected()->Count() > 0) {
+        const String first = Selected()->Strings(0);
+        if (TField* display = table->FindField(first.substr(0, first.find('\t'))))
+            FDisplayField = display;
+    }
+}
+
+void TdwDBLookupList::TakeCurrentRecord()
+{
+    TDataSet* table = LookupTable();
+    if (!table || !table->Active() || table->IsEmpty())
+        return;
+    if (FLookupFieldRef)
+        FLookupValue = FLookupFieldRef->AsString();
+    for (int i = 0; i < 2; ++i)
+        FLinkValues[i] = FLinkFields[i] ? FLinkFields[i]->AsString() : String();
+    if (FDisplayField)
+        FDisplayValue = FDisplayField->DisplayText();
+}
+
+void TdwDBLookupList::ClearValues()
+{
+    FLookupValue.clear();
+    FLinkValues[0].clear();
+    FLinkValues[1].clear();
+    FDisplayValue.clear();
+}
+
+// The rows whose key (and link values) are the list's values; the link is on the row
+// being painted.
+bool TdwDBLookupList::HighlightCell(int /*DataCol*/, int /*DataRow*/, TGridDrawState State)
+{
+    if (State.Contains(gdFixed) || !FLookupFieldRef || !LookupTable() || LookupTable()->IsEmpty())
+        return false;
+    if (FLookupFieldRef->AsString() != FLookupValue)
+        return false;
+    for (int i = 0; i < 2; ++i) {
+        if (FLinkFields[i] && FLinkFields[i]->AsString() != FLinkValues[i])
+            return false;
+    }
+    return true;
+}
+
+void TdwDBLookupList::LinkActive(bool Value)
+{
+    TdwCustomDBGrid::LinkActive(Value);
+    if (Value && !FLookupFieldRef)
+        ResolveFields(false);
+}
+
+void TdwDBLookupList::DataCellClicked(int /*DataCol*/, int DataRow, TShiftState /*Shift*/)
+{
+    if (DataRow < DataLink()->RecordCount())
+        DoSelect();
+}
+
+void TdwDBLookupList::DoSelect()
+{
+    FPickedRow = DataLink()->ActiveRecord();
+    TakeCurrentRecord();
+    if (FFieldLink.Field() && !ReadOnly() && FFieldLink.Edit()) {
+        FFieldLink.Modified();
+        FFieldLink.UpdateRecord();
+    }
+    Invalidate();
+    if (OnClick)
+        OnClick(this);
+}
+
+// ---- the drop-down ----
+
+TdwPopupGrid::TdwPopupGrid(TdwDBCustomLookupCombo* Combo) : TdwDBLookupList(Combo), FCombo(Combo)
+{
+    SetTabStop(false);
+    SetVisible(false);
+    MakeDropDownWindow(this);
+}
+
+bool TdwPopupGrid::InheritsFrom(const String& name) const
+{
+    return name == "TdwPopupGrid" || TdwDBLookupList::InheritsFrom(name);
+}
+
+void TdwPopupGrid::UpdateWidgetVisibility() { ShowDropDownWindow(this, Visible()); }
+
+void TdwPopupGrid::KeyDown(Word& Key, TShiftState Shift)
+{
+    const Word key = Key;
+    TdwDBLookupList::KeyDown(Key, Shift);
+    if (key >= VK_PRIOR && key <= VK_DOWN)
+        DoSelect();
+}
+
+void TdwPopupGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    FCombo->FDataLink.Edit();
+    TdwDBLookupList::MouseDown(Button, Shift, X, Y);
+}
+
+void TdwPopupGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TdwDBLookupList::MouseUp(Button, Shift, X, Y);
+    if (Button == mbLeft && FPickedRow >= 0)
+        FCombo->CloseUp(true);
+}
+
+// A detail lookup table follows its master: the text shows the value anew.
+void TdwPopupGrid::DataChanged()
+{
+    TdwDBLookupList::DataChanged();
+    IdwLookupTable* table = dwLookupTableOf(LookupTable());
+    if (table && table->MasterSource() && !table->MasterFields().empty() && !FCombo->DataField().empty() &&
+        LookupTable()->State() == dsBrowse && table->SearchCount() == 0 && !FCombo->FInUpdate && !Visible())
+        FCombo->DataChange();
+}
+
+// ---- the button ----
+
+TdwComboButton::TdwComboButton(TdwDBCustomLookupCombo* Combo) : TSpeedButton(Combo), FCombo(Combo) { }
+
+bool TdwComboButton::InheritsFrom(const String& name) const
+{
+    return name == "TdwComboButton" || TSpeedButton::InheritsFrom(name);
+}
+
+void TdwComboButton::Paint() { FCombo->DrawButtonFace(Canvas(), ClientRect(), Down()); }
+
+void TdwComboButton::Click()
+{
+    TSpeedButton::Click();
+    if (!FCombo->IsDroppedDown()) {
+        if (!FCombo->CanFocus())
+            return;
+        if (!FCombo->Focused())
+            FCombo->SetFocus();
+        FCombo->DropDown();
+    } else {
+        FCombo->CloseUp(FCombo->MatchFound());
+    }
+}
+
+TBtnWinControl::TBtnWinControl(TdwDBCustomLookupCombo* Combo) : TCustomControl(Combo), FCombo(Combo)
+{
+    SetTabStop(false);
+}
+
+bool TBtnWinControl::InheritsFrom(const String& name) const
+{
+    return name == "TBtnWinControl" || TCustomControl::InheritsFrom(name);
+}

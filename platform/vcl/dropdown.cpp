@@ -1,0 +1,71 @@
+#include "platform/vcl/dropdown.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include "platform/vcl/controls.h"
+
+void MakeDropDownWindow(TControl* Control) {
+    QWidget* widget = Control->Widget();
+    // A tool-tip window stays on top without taking the activation, where a tool window
+    // would take it and the focus with it.
+    widget->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
+    widget->setAttribute(Qt::WA_ShowWithoutActivating);
+    widget->setFocusPolicy(Qt::NoFocus);
+    widget->hide();
+}
+
+void ShowDropDownWindow(TControl* Control, bool Show) { Control->Widget()->setVisible(Show); }
+
+namespace {
+
+class TPressFilter : public QObject {
+public:
+    TPressFilter(std::vector<const TControl*> Inside, std::function<void()> OnOutside)
+        : FOnOutside(std::move(OnOutside)) {
+        for (const TControl* control : Inside) FInside.emplace_back(control->Widget());
+    }
+
+    bool eventFilter(QObject* Watched, QEvent* Event) override {
+        const QEvent::Type type = Event->type();
+        if ((type == QEvent::MouseButtonPress || type == QEvent::NonClientAreaMouseButtonPress) &&
+            Watched->isWidgetType() && !FPending) {
+            const QPoint global = static_cast<QMouseEvent*>(Event)->globalPosition().toPoint();
+            if (!IsInside(global)) {
+                // Closed after the press reached its target, as a posted message would be.
+                FPending = true;
+                QTimer::singleShot(0, this, [this] {
+                    FPending = false;
+                    FOnOutside();
+                });
+            }
+        }
+        return false;
+    }
+
+private:
+    bool IsInside(const QPoint& Global) const {
+        for (const QPointer<QWidget>& widget : FInside) {
+            if (widget && widget->isVisible() &&
+                QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()).contains(Global))
+                return true;
+        }
+        return false;
+    }
+
+    std::vector<QPointer<QWidget>> FInside;
+    std::function<void()> FOnOutside;
+    bool FPending = false;
+};
+
+}  // namespace
+
+TOutsidePressWatch::TOutsidePressWatch(std::vector<const TControl*> Inside, std::function<void()> OnOutside)
+    : FFilter(std::make_unique<TPressFilter>(std::move(Inside), std::move(OnOutside))) {
+    qApp->installEventFilter(FFilter.get());
+}
+
+TOutsidePressWatch::~TOutsidePressWatch() { qApp->removeEventFilter(FFilter.get()); }

@@ -11,7 +11,7 @@
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/guiscreen.h"
-#include "platform/vcl/popupwindow.h"
+#include "platform/vcl/dropdown.h"
 
 // ---- settings, button and holder
 
@@ -50,11 +50,6 @@ void TdwDateComboButton::MouseDown(TMouseButton Button, TShiftState Shift, int X
         FPicker->ButtonMouseDown();
 }
 
-TBtnWinControl::TBtnWinControl(TComponent* AOwner, TdwDBCustomDateTimePicker* Picker)
-    : TCustomControl(AOwner), FPicker(Picker)
-{
-    SetTabStop(false);
-}
 
 // ---- the calendar
 
@@ -62,7 +57,7 @@ TdwPopupCalendar::TdwPopupCalendar(TdwDBCustomDateTimePicker* Picker)
     : TdwMonthCalendar(Picker), FPicker(Picker)
 {
     SetTabStop(false);
-    MakeFloatingWindow(this);
+    MakeDropDownWindow(this);
     SetVisible(false);
 }
 
@@ -71,7 +66,7 @@ bool TdwPopupCalendar::InheritsFrom(const String& name) const
     return SameText(name, "TdwPopupCalendar") || TdwMonthCalendar::InheritsFrom(name);
 }
 
-void TdwPopupCalendar::UpdateWidgetVisibility() { ShowFloatingWindow(this, Visible()); }
+void TdwPopupCalendar::UpdateWidgetVisibility() { ShowDropDownWindow(this, Visible()); }
 
 void TdwPopupCalendar::Change()
 {
@@ -161,12 +156,8 @@ void TdwDBCustomDateTimePicker::DropDown()
     FCalendar->SetVisible(true);
     SelectSection();
     // A press anywhere outside the calendar and the picker closes it, taking its date.
-    FPressWatch = std::make_unique<TMousePressWatch>([this](TPoint ScreenPos) {
+    FPressWatch = std::make_unique<TOutsidePressWatch>(std::vector<const TControl*> {FCalendar, this}, [this] {
         if (!DroppedDown() || (FCalendar->YearMenu() && FCalendar->YearMenu()->Showing()))
-            return;
-        const TPoint inCalendar = FCalendar->ScreenToClient(ScreenPos);
-        const TPoint inPicker = ScreenToClient(ScreenPos);
-        if (FCalendar->ClientRect().Contains(inCalendar) || ClientRect().Contains(inPicker))
             return;
         CloseUp(true);
     });

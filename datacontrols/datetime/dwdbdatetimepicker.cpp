@@ -15,7 +15,7 @@
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/clipbrd.h"
 #include "platform/vcl/dialogs.h"
-#include "platform/vcl/popupwindow.h"
+#include "platform/vcl/dropdown.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ TdwDBCustomDateTimePicker::TdwDBCustomDateTimePicker(TComponent* AOwner)
     FDataLink.SetControl(this);
     FDataLink.OnDataChange = [this](TObject*) { DataChange(); };
     FDataLink.OnUpdateData = [this](TObject*) { UpdateData(); };
-    FButtonHolder = new TBtnWinControl(this, this);
+    FButtonHolder = new TBtnWinControl(this);
     FButtonHolder->SetParent(this);
     FButton = new TdwDateComboButton(this, this);
     FButton->SetParent(FButtonHolder);

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "datacontrols/common/dwbuttonhost.h"
 #include "datacontrols/datetime/dwdatetimeediting.h"
 #include "datacontrols/datetime/dwmonthcalendar.h"
 #include "platform/db/datalink.h"
@@ -12,12 +13,11 @@
 #include "platform/vcl/buttons.h"
 #include "platform/vcl/edits.h"
 
-class TMousePressWatch;
+class TOutsidePressWatch;
 class TdwDBCustomDateTimePicker;
 
 enum TdwDTCalAlignment { dwdtaLeft, dwdtaRight, dwdtaCenter };
 enum TdwDTEditDataType { dwDTEdtDateTime, dwDTEdtDate, dwDTEdtTime };
-enum TdwComboButtonStyle { cbsEllipsis, cbsDownArrow, cbsCustom };
 enum TDTDateFormat { dfShort, dfLong };
 
 // The minute step of Up and Down.
@@ -84,17 +84,6 @@ private:
     TdwDBCustomDateTimePicker* FPicker;
 };
 
-// The windowed holder of the button at the picker's right edge.
-class TBtnWinControl : public TCustomControl {
-public:
-    TBtnWinControl(TComponent* AOwner, TdwDBCustomDateTimePicker* Picker);
-    String ClassName() const override { return "TBtnWinControl"; }
-    bool AcceptsFocus() const override { return false; }
-    TdwDBCustomDateTimePicker* Picker() const { return FPicker; }
-
-private:
-    TdwDBCustomDateTimePicker* FPicker;
-};
 
 // The drop-down calendar: a month calendar in a window of its own below the picker.
 class TdwPopupCalendar : public TdwMonthCalendar {
@@ -264,7 +253,7 @@ private:
     TBtnWinControl* FButtonHolder;
     TdwDateComboButton* FButton;
     TdwPopupCalendar* FCalendar = nullptr;
-    std::unique_ptr<TMousePressWatch> FPressWatch;
+    std::unique_ptr<TOutsidePressWatch> FPressWatch;
     TdwDateTimeSectionEditor FEditor;
 
     TdwComboButtonStyle FButtonStyle = cbsDownArrow;

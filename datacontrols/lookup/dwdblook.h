@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "datacontrols/common/dwbuttonhost.h"
 #include "datacontrols/grid/wwdbigrd.h"
 #include "platform/classes/sets.h"
 #include "platform/db/datalink.h"
@@ -23,8 +24,6 @@ class TdwDBCustomLookupCombo;
 
 // csDropDown lets the user type any text; csDropDownList only searches with it.
 using TdwDBLookupComboStyle = TComboBoxStyle;
-// The button's face: three dots, a down arrow, or the glyph.
-enum TdwComboButtonStyle { cbsEllipsis, cbsDownArrow, cbsCustom };
 // Searching record by record (when the lookup table has no index for it), and whether
 // that search minds the case.
 enum TdwSeqSearchOption { ssoEnabled, ssoCaseSensitive };
@@ -165,19 +164,6 @@ private:
     TdwDBCustomLookupCombo* FCombo;
 };
 
-// The panel inside the combo's right edge that carries the button.
-class TBtnWinControl : public TCustomControl {
-public:
-    explicit TBtnWinControl(TdwDBCustomLookupCombo* Combo);
-
-    String ClassName() const override { return "TBtnWinControl"; }
-    bool InheritsFrom(const String& name) const override;
-    bool AcceptsFocus() const override { return false; }
-    TdwDBCustomLookupCombo* Combo() const { return FCombo; }
-
-private:
-    TdwDBCustomLookupCombo* FCombo;
-};
 
 class TdwDBCustomLookupCombo : public TEdit {
 public:

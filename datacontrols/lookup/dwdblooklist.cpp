@@ -313,12 +313,3 @@ void TdwComboButton::Click()
     }
 }
 
-TBtnWinControl::TBtnWinControl(TdwDBCustomLookupCombo* Combo) : TCustomControl(Combo), FCombo(Combo)
-{
-    SetTabStop(false);
-}
-
-bool TBtnWinControl::InheritsFrom(const String& name) const
-{
-    return name == "TBtnWinControl" || TCustomControl::InheritsFrom(name);
-}

@@ -1,0 +1,16 @@
+#pragma once
+// What the library's controls with a button inside their right edge share: the
+// button's style, and the windowed holder that carries the button.
+
+#include "platform/vcl/controls.h"
+
+enum TdwComboButtonStyle { cbsEllipsis, cbsDownArrow, cbsCustom };
+
+// The holder of the button at a control's right edge, owned by that control.
+class TBtnWinControl : public TCustomControl {
+public:
+    explicit TBtnWinControl(TWinControl* Control);
+    String ClassName() const override { return "TBtnWinControl"; }
+    bool InheritsFrom(const String& name) const override;
+    bool AcceptsFocus() const override { return false; }
+};

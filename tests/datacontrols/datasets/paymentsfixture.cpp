@@ -13,7 +13,7 @@ const std::vector<FieldLayout> PaymentSchema = {
 std::vector<String> PaymentValues(int I) {
     static const char* const names[] = {"Smith", "jones", "Brown", "SMYTHE", "Miller", "davis", "Ng"};
     static const char* const states[] = {"CA", "IL", "NY", "TX", "WA"};
-    char id[8], amount[16], due[16];
+    char id[8], amount[16], due[32];
     std::snprintf(id, sizeof id, "P%05d", I);
     std::snprintf(amount, sizeof amount, "%.2f", (I * 37 % 10000) / 4.0);
     const int day = I % 366;  // 2024 has 366 days

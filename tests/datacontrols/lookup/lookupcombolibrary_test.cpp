@@ -54,7 +54,7 @@ protected:
     TLibraryTable* MakeRecipients(int Rows) {
         CreateTable("RECIPS.DBF", RecipientSchema);
         std::vector<String> images;
-        char id[8];
+        char id[16];
         char name[24];
         for (int i = 1; i <= Rows; ++i) {
             std::snprintf(id, sizeof id, "R%04d", i);

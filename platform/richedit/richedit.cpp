@@ -16,10 +16,13 @@
 #include <QTextEdit>
 #include <QTextList>
 
+#include <memory>
+
 #include "platform/richedit/rtfformat.h"
 #include "platform/richedit/rtfreader.h"
 #include "platform/richedit/rtfwriter.h"
 #include "platform/rtl/strutils.h"
+#include "platform/vcl/dialogs.h"
 #include "platform/vcl/dispatch.h"
 #include "platform/vcl/qapp.h"
 #include "platform/vcl/qgraphics.h"
@@ -66,7 +69,7 @@ protected:
     void keyPressEvent(QKeyEvent* Event) override {
         TCustomRichEdit* control = Control();
         if (control && !Event->text().isEmpty() && Event->text().at(0).isPrint() && !control->MayGrow(1)) {
-            QApplication::beep();
+            MessageBeep();
             return;
         }
         QTextEdit::keyPressEvent(Event);
@@ -111,7 +114,11 @@ protected:
     }
 
     QMimeData* createMimeDataFromSelection() const override {
-        QMimeData* data = QTextEdit::createMimeDataFromSelection();
+        // Qt's own selection data answers only its own formats: ours carries its text too.
+        const std::unique_ptr<QMimeData> own(QTextEdit::createMimeDataFromSelection());
+        auto* data = new QMimeData;
+        data->setText(own->text());
+        data->setHtml(own->html());
         data->setData(RtfMime, rtf::WriteRtf(textCursor()));
         return data;
     }
@@ -420,7 +427,6 @@ void TCustomRichEdit::SetSelCharFormat(const TRichCharFormat& Format, TRichCharM
         }
         return;
     }
-    cursor.mergeCharFormat(f);
     Edit()->mergeCurrentCharFormat(f);
 }
 

@@ -1,0 +1,243 @@
+#include "datacontrols/richtext/dwriched.h"
+
+#include "datacontrols/common/wwintl.h"
+#include "platform/db/fieldkinds.h"
+#include "platform/rtl/strutils.h"
+#include "platform/vcl/dialogs.h"
+#include "platform/win/launcher.h"
+
+TdwCustomRichEdit::TdwCustomRichEdit(TComponent* AOwner)
+    : TCustomRichEdit(AOwner), FLines(std::make_unique<TdwRichEditStrings>(this))
+{
+}
+
+TdwCustomRichEdit::~TdwCustomRichEdit() = default;
+
+bool TdwCustomRichEdit::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TdwCustomRichEdit") || TCustomRichEdit::InheritsFrom(name);
+}
+
+// ---- streams
+
+void TdwCustomRichEdit::StreamInText(TStream& Stream, bool Selection, int ChunkLimit)
+{
+    const Int64 position = Stream.Position();
+    const Int64 available = Stream.Size() - position;
+    String data(static_cast<size_t>(std::max<Int64>(0, available)), '\0');
+    data.resize(static_cast<size_t>(Stream.Read(data.data(), available)));
+    LoadContents(data, Selection, ChunkLimit > 0 ? ChunkLimit * ChunkBytes : 0);
+}
+
+void TdwCustomRichEdit::StreamOutSelection(TStream& Stream) const
+{
+    const bool plain = PlainText();
+    const_cast<TdwCustomRichEdit*>(this)->SetPlainText(false);
+    const String rtf = SaveContents(true);
+    const_cast<TdwCustomRichEdit*>(this)->SetPlainText(plain);
+    Stream.WriteBuffer(rtf.data(), static_cast<Int64>(rtf.size()));
+}
+
+void TdwCustomRichEdit::StreamInSelection(TStream& Stream)
+{
+    Stream.SetPosition(0);
+    const bool plain = PlainText();
+    SetPlainText(false);
+    StreamInText(Stream, true, 0);
+    SetPlainText(plain);
+}
+
+void TdwCustomRichEdit::LoadBlobPreview(TField* Field, int ChunkLimit)
+{
+    auto* blob = dynamic_cast<TBlobField*>(Field);
+    if (!blob)
+        return;
+    TdwRichMemoryStream stream;
+    blob->SaveToStream(stream);
+    stream.SetPosition(0);
+    StreamInText(stream, false, ChunkLimit);
+}
+
+// ---- find and replace
+
+void TdwCustomRichEdit::BeginSearch()
+{
+    FWrapped = false;
+    FSearchStart = SelStart();
+}
+
+int TdwCustomRichEdit::FindTextPlain(const String& Text, int Start, TdwFindOptions Options, int Length)
+{
+    return FindText(Text, Start, Start + Length, Options.Contains(frWholeWord),
+                    Options.Contains(frMatchCase));
+}
+
+bool TdwCustomRichEdit::SearchStep(const String& Text, TdwFindOptions Options, bool Replacing,
+                                   const String& NewText)
+{
+    bool replaced = false;
+    if (Replacing && SelLength() == static_cast<int>(Text.size()) &&
+        FindTextPlain(Text, SelStart(), Options, SelLength()) == SelStart()) {
+        BeginFieldEdit();
+        SetSelText(NewText);
+        if (FWrapped)
+            FSearchStart += static_cast<int>(NewText.size()) - static_cast<int>(Text.size());
+        replaced = true;
+    }
+    // From the caret, past a selected match: so a match at the caret, or right after a
+    // replacement, is met too, and each one once.
+    const int from = !replaced && SelLength() > 0 ? SelStart() + 1 : SelStart();
+    int found = FindTextPlain(Text, from, Options, TextLength() - from);
+    if (FWrapped && found >= FSearchStart)
+        found = -1;
+    if (!FWrapped && found < 0 && FSearchStart >= 1) {
+        found = FindTextPlain(Text, 0, Options, TextLength());
+        if (found >= FSearchStart)
+            found = -1;
+        FWrapped = true;
+    }
+    if (found < 0) {
+        MessageDlg(dwIntl()->UserMessages().LocateNoMoreMatches, mtInformation, TMsgDlgButtons {mbOK}, 0);
+        FSearchStart = SelStart();
+        FWrapped = false;
+        return false;
+    }
+    SetSelection(found, static_cast<int>(Text.size()));
+    return true;
+}
+
+bool TdwCustomRichEdit::FindNext(const String& Text, TdwFindOptions Options)
+{
+    FLastSearch = Text;
+    return SearchStep(Text, Options, false, String());
+}
+
+bool TdwCustomRichEdit::ReplaceNext(const String& Text, const String& NewText, TdwFindOptions Options,
+                                    bool ReplaceAll)
+{
+    FLastSearch = Text;
+    while (SearchStep(Text, Options, true, NewText))
+        if (!ReplaceAll)
+            return true;
+    return false;
+}
+
+bool TdwCustomRichEdit::ReplaceText(const String& SearchText, const String& NewText, TdwFindOptions Options)
+{
+    const int found = FindTextPlain(SearchText, SelStart(), Options, TextLength() - SelStart());
+    if (found < 0)
+        return false;
+    SetSelection(found, static_cast<int>(SearchText.size()));
+    SetSelText(NewText);
+    return true;
+}
+
+// ---- formats
+
+void TdwCustomRichEdit::ApplyStyle(TRichCharPart Part, bool Value)
+{
+    BeginFieldEdit();
+    TRichCharFormat format;
+    format.Bold = format.Italic = format.Underline = format.StrikeOut = Value;
+    SetSelCharFormat(format, TRichCharMask {Part});
+}
+
+void TdwCustomRichEdit::SetSelBold(bool Value) { ApplyStyle(rcBold, Value); }
+void TdwCustomRichEdit::SetSelItalic(bool Value) { ApplyStyle(rcItalic, Value); }
+void TdwCustomRichEdit::SetSelUnderline(bool Value) { ApplyStyle(rcUnderline, Value); }
+void TdwCustomRichEdit::SetSelStrikeOut(bool Value) { ApplyStyle(rcStrikeOut, Value); }
+
+void TdwCustomRichEdit::ToggleBullet()
+{
+    BeginFieldEdit();
+    TRichParaFormat format = SelParaFormat();
+    const bool on = !format.Bullet;
+    format.Bullet = on;
+    TRichParaMask parts {rpNumbering};
+    if (on) {
+        format.Offset = 720;
+        parts.Include(rpOffset);
+    }
+    SetSelParaFormat(format, parts);
+}
+
+void TdwCustomRichEdit::SetSelBackColor(TColor Color)
+{
+    if (Color == clNone || Color == static_cast<TColor>(-1)) {
+        ClearHighlight();
+        return;
+    }
+    BeginFieldEdit();
+    TRichCharFormat format;
+    format.BackColor = Color;
+    SetSelCharFormat(format, TRichCharMask {rcBackColor});
+    SetSelLength(0);
+}
+
+TColor TdwCustomRichEdit::GetSelBackColor() const { return SelCharFormat().BackColor; }
+
+String dwRemoveHighlight(const String& Rtf)
+{
+    static const String word = "\\highlight";
+    String result;
+    size_t i = 0;
+    while (i < Rtf.size()) {
+        if (Rtf.compare(i, word.size(), word) == 0 && (i == 0 || Rtf[i - 1] != '\\')) {
+            size_t j = i + word.size();
+            while (j < Rtf.size() && Rtf[j] >= '0' && Rtf[j] <= '9')
+                ++j;
+            if (j < Rtf.size() && Rtf[j] == ' ')
+                ++j;
+            i = j;
+            continue;
+        }
+        result += Rtf[i++];
+    }
+    return result;
+}
+
+void TdwCustomRichEdit::ClearHighlight()
+{
+    BeginFieldEdit();
+    const int start = SelStart();
+    TdwRichMemoryStream out;
+    StreamOutSelection(out);
+    const String cleared = dwRemoveHighlight(
+            String(reinterpret_cast<const char*>(out.Memory()), static_cast<size_t>(out.Size())));
+    TdwRichMemoryStream in;
+    in.WriteBuffer(cleared.data(), static_cast<Int64>(cleared.size()));
+    StreamInSelection(in);
+    SetSelection(start, SelStart() - start);
+}
+
+bool TdwCustomRichEdit::InsertObject()
+{
+    MessageDlg("Embedded objects are not available here; pictures can be pasted.", mtInformation,
+               TMsgDlgButtons {mbOK}, 0);
+    return false;
+}
+
+// ---- links
+
+bool dwIsSafeLinkScheme(const String& URL)
+{
+    const String lower = LowerCase(URL);
+    return lower.rfind("http://", 0) == 0 || lower.rfind("https://", 0) == 0 ||
+           lower.rfind("mailto:", 0) == 0 || lower.rfind("www.", 0) == 0;
+}
+
+void TdwCustomRichEdit::DoURLOpen(const String& URL, bool& Allow)
+{
+    if (OnURLOpen)
+        OnURLOpen(this, URL, Allow);
+}
+
+void TdwCustomRichEdit::LinkClicked(const String& URL)
+{
+    bool allow = true;
+    DoURLOpen(URL, allow);
+    // Document text is never run: only web and mail addresses are handed to the desktop.
+    if (!allow || !dwIsSafeLinkScheme(URL))
+        return;
+    Launcher().ShellOpen(LowerCase(URL).rfind("www.", 0) == 0 ? "http://" + URL : URL);
+}

@@ -1,0 +1,127 @@
+#pragma once
+// The library's rich text edit: find and replace with wrap-around, style toggles,
+// bullets, highlight, links opened only for safe schemes, the lines object, and the
+// streams that load a field's rich text or the beginning of it.
+
+#include <functional>
+#include <memory>
+
+#include "datacontrols/richtext/dwrichstrings.h"
+#include "datacontrols/richtext/dwrichunits.h"
+#include "platform/richedit/richedit.h"
+
+class TField;
+
+enum TdwRichEditPopupOption {
+    rpoPopupEdit,
+    rpoPopupCut,
+    rpoPopupCopy,
+    rpoPopupPaste,
+    rpoPopupBold,
+    rpoPopupItalic,
+    rpoPopupUnderline,
+    rpoPopupFont,
+    rpoPopupBullet,
+    rpoPopupParagraph,
+    rpoPopupTabs,
+    rpoPopupFind,
+    rpoPopupReplace,
+    rpoPopupInsertObject,
+    rpoPopupMSWordSpellCheck
+};
+using TdwRichEditPopupOptions = SetOf<TdwRichEditPopupOption>;
+
+// Search options: whole word, match case.
+enum TdwFindOption { frWholeWord, frMatchCase };
+using TdwFindOptions = SetOf<TdwFindOption>;
+
+using TdwURLOpenEvent = std::function<void(TObject* Sender, const String& URL, bool& Allow)>;
+
+class TdwCustomRichEdit : public TCustomRichEdit {
+public:
+    explicit TdwCustomRichEdit(TComponent* AOwner);
+    ~TdwCustomRichEdit() override;
+
+    String ClassName() const override { return "TdwCustomRichEdit"; }
+    bool InheritsFrom(const String& name) const override;
+
+    TdwRichEditStrings* Lines() const { return FLines.get(); }
+    TdwRichEditPopupOptions PopupOptions() const { return FPopupOptions; }
+    void SetPopupOptions(TdwRichEditPopupOptions Value) { FPopupOptions = Value; }
+    TdwMeasurementUnits MeasurementUnits() const { return FMeasurementUnits; }
+    void SetMeasurementUnits(TdwMeasurementUnits Value) { FMeasurementUnits = Value; }
+    TColor HighlightColor() const { return FHighlightColor; }
+    void SetHighlightColor(TColor Value) { FHighlightColor = Value; }
+    bool AutoURLDetect() const { return LinkDetection(); }
+    void SetAutoURLDetect(bool Value) { SetLinkDetection(Value); }
+    TdwURLOpenEvent OnURLOpen;
+
+    virtual void ClearHighlight();
+    virtual bool IsReadOnly() const { return ReadOnly(); }
+    virtual void BeginFieldEdit() { }
+    virtual void UpdateFieldData() { }
+    virtual bool IsContentLoaded() const { return true; }
+    virtual TField* GetField() const { return nullptr; }
+    virtual void DoURLOpen(const String& URL, bool& Allow);
+    // Reads Stream from its position into the control (or its selection), only the first
+    // ChunkLimit times 4 KB when ChunkLimit > 0: RTF unless PlainText, plain text when it
+    // is not RTF.
+    virtual void StreamInText(TStream& Stream, bool Selection, int ChunkLimit);
+    virtual void LoadContent() { }
+    // The search of the find and replace commands, from the selection on and round to
+    // where it began: selects the next match of Text; when Replacing, a selected match is
+    // replaced by NewText first, and with ReplaceAll every match is. False, after the
+    // "no more matches" message, when none is left.
+    // A search begins at the selection.
+    void BeginSearch();
+    bool FindNext(const String& Text, TdwFindOptions Options);
+    bool ReplaceNext(const String& Text, const String& NewText, TdwFindOptions Options, bool ReplaceAll);
+    // One replacement from the selection on; false when Text is not found.
+    virtual bool ReplaceText(const String& SearchText, const String& NewText, TdwFindOptions Options);
+    virtual int FindTextPlain(const String& Text, int Start, TdwFindOptions Options, int Length);
+    // Embedded objects other than pictures do not exist here: says so and returns false.
+    virtual bool InsertObject();
+    // No spelling checker exists here: returns True and does nothing else.
+    virtual bool SpellCheck() { return true; }
+
+    void SetSelBold(bool Value);
+    void SetSelItalic(bool Value);
+    void SetSelUnderline(bool Value);
+    void SetSelStrikeOut(bool Value);
+    void ToggleBullet();
+    // clNone (or -1) clears the selection's highlight; the selection then collapses.
+    void SetSelBackColor(TColor Color);
+    TColor GetSelBackColor() const;
+    bool HasSelection() const { return SelLength() > 0; }
+    const String& LastSearchText() const { return FLastSearch; }
+
+    // The stream-in and stream-out of the selection, as RTF.
+    void StreamOutSelection(TStream& Stream) const;
+    void StreamInSelection(TStream& Stream);
+    // Shows the beginning of a long blob cheaply (the grid's cells).
+    virtual void LoadBlobPreview(TField* Field, int ChunkLimit);
+    static constexpr Int64 ChunkBytes = 4096;
+
+protected:
+    void LinkClicked(const String& URL) override;
+    void ApplyStyle(TRichCharPart Part, bool Value);
+
+private:
+    bool SearchStep(const String& Text, TdwFindOptions Options, bool Replacing, const String& NewText);
+
+    std::unique_ptr<TdwRichEditStrings> FLines;
+    TdwRichEditPopupOptions FPopupOptions {rpoPopupEdit,      rpoPopupCut,          rpoPopupCopy,
+                                           rpoPopupPaste,     rpoPopupFont,         rpoPopupBullet,
+                                           rpoPopupParagraph, rpoPopupTabs,         rpoPopupFind,
+                                           rpoPopupReplace,   rpoPopupInsertObject, rpoPopupMSWordSpellCheck};
+    TdwMeasurementUnits FMeasurementUnits = muInches;
+    TColor FHighlightColor = clYellow;
+    String FLastSearch;
+    bool FWrapped = false;
+    int FSearchStart = 0;
+};
+
+// The schemes a clicked link may open: http, https and mailto.
+bool dwIsSafeLinkScheme(const String& URL);
+// RTF without its \highlight words (an escaped "\\highlight" is text and stays).
+String dwRemoveHighlight(const String& Rtf);

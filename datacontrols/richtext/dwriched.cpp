@@ -1,14 +1,17 @@
 #include "datacontrols/richtext/dwriched.h"
 
+#include "datacontrols/common/dwutils.h"
 #include "datacontrols/common/wwintl.h"
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/dialogs.h"
+#include "platform/vcl/menus.h"
 #include "platform/win/launcher.h"
 
 TdwCustomRichEdit::TdwCustomRichEdit(TComponent* AOwner)
     : TCustomRichEdit(AOwner), FLines(std::make_unique<TdwRichEditStrings>(this))
 {
+    CreateDialogs();
 }
 
 TdwCustomRichEdit::~TdwCustomRichEdit() = default;
@@ -58,6 +61,194 @@ void TdwCustomRichEdit::LoadBlobPreview(TField* Field, int ChunkLimit)
     StreamInText(stream, false, ChunkLimit);
 }
 
+// ---- dialogs and the context menu
+
+void TdwCustomRichEdit::CreateDialogs()
+{
+    FFindDialog = new TFindDialog(this);
+    FReplaceDialog = new TReplaceDialog(this);
+    FFontDialog = new TFontDialog(this);
+    const auto closed = [this](TObject*) { SetHideSelection(FSavedHideSelection); };
+    FFindDialog->OnClose = closed;
+    FReplaceDialog->OnClose = closed;
+    FFindDialog->OnFind = [this](TObject*) { FindNext(FFindDialog->FindText(), FFindDialog->Options()); };
+    FReplaceDialog->OnFind = [this](TObject*) {
+        FindNext(FReplaceDialog->FindText(), FReplaceDialog->Options());
+    };
+    FReplaceDialog->OnReplace = [this](TObject*) {
+        const TFindOptions options = FReplaceDialog->Options();
+        ReplaceNext(FReplaceDialog->FindText(), FReplaceDialog->ReplaceText(), options,
+                    options.Contains(frReplaceAll));
+    };
+    CreatePopupMenu();
+}
+
+void TdwCustomRichEdit::StartDialog(TFindDialog* Dialog)
+{
+    const String selected = SelText();
+    Dialog->SetFindText(!selected.empty() && selected.find_first_of("\r\n") == String::npos ? selected
+                                                                                            : FLastSearch);
+    BeginSearch();
+    FSavedHideSelection = HideSelection();
+    SetHideSelection(false);
+    Dialog->Execute();
+}
+
+void TdwCustomRichEdit::Find() { StartDialog(FFindDialog); }
+void TdwCustomRichEdit::Replace() { StartDialog(FReplaceDialog); }
+
+bool TdwCustomRichEdit::FontDialogExecute()
+{
+    const TRichCharFormat current = SelCharFormat();
+    TFont* font = FFontDialog->Font();
+    font->SetName(current.FaceName);
+    font->SetSize(static_cast<int>(current.Points + 0.5));
+    TFontStyles style;
+    if (current.Bold)
+        style.Include(fsBold);
+    if (current.Italic)
+        style.Include(fsItalic);
+    if (current.Underline)
+        style.Include(fsUnderline);
+    if (current.StrikeOut)
+        style.Include(fsStrikeOut);
+    font->SetStyle(style);
+    font->SetColor(current.Color);
+    if (!FFontDialog->Execute())
+        return false;
+    BeginFieldEdit();
+    TRichCharFormat chosen;
+    chosen.FaceName = font->Name();
+    chosen.Points = font->Size();
+    chosen.Bold = font->Style().Contains(fsBold);
+    chosen.Italic = font->Style().Contains(fsItalic);
+    chosen.Underline = font->Style().Contains(fsUnderline);
+    chosen.StrikeOut = font->Style().Contains(fsStrikeOut);
+    chosen.Color = font->Color();
+    SetSelCharFormat(chosen,
+                     TRichCharMask {rcFace, rcSize, rcBold, rcItalic, rcUnderline, rcStrikeOut, rcColor});
+    return true;
+}
+
+void TdwCustomRichEdit::CreatePopupMenu()
+{
+    FPopupMenu = new TPopupMenu(this);
+    int separators = 0;
+    const auto separator = [&] {
+        auto* item = new TMenuItem(FPopupMenu);
+        item->SetCaption("-");
+        FPopupMenu->Items()->Add(item);
+        FSeparators[separators++] = item;
+    };
+    const auto add = [&](TdwRichEditPopupOption Option, std::function<void()> Action) {
+        auto* item = new TMenuItem(FPopupMenu);
+        item->OnClick = [Action](TObject*) { Action(); };
+        FPopupMenu->Items()->Add(item);
+        FPopupItems[Option] = item;
+    };
+    const auto toggle = [this](TdwRichEditPopupOption Option, void (TdwCustomRichEdit::*Set)(bool)) {
+        return [this, Option, Set] {
+            TMenuItem* item = FPopupItems[Option];
+            (this->*Set)(!item->Checked());
+            item->SetChecked(!item->Checked());
+        };
+    };
+    add(rpoPopupEdit, [this] { ExecuteEditor(); });
+    separator();
+    add(rpoPopupCut, [this] {
+        BeginFieldEdit();
+        CutToClipboard();
+    });
+    add(rpoPopupCopy, [this] { CopyToClipboard(); });
+    add(rpoPopupPaste, [this] {
+        BeginFieldEdit();
+        PasteFromClipboard();
+    });
+    separator();
+    add(rpoPopupBold, toggle(rpoPopupBold, &TdwCustomRichEdit::SetSelBold));
+    add(rpoPopupItalic, toggle(rpoPopupItalic, &TdwCustomRichEdit::SetSelItalic));
+    add(rpoPopupUnderline, toggle(rpoPopupUnderline, &TdwCustomRichEdit::SetSelUnderline));
+    separator();
+    add(rpoPopupFont, [this] { FontDialogExecute(); });
+    add(rpoPopupBullet, [this] { ToggleBullet(); });
+    add(rpoPopupParagraph, [this] { ParagraphDialogExecute(); });
+    add(rpoPopupTabs, [this] { TabDialogExecute(); });
+    separator();
+    add(rpoPopupFind, [this] { Find(); });
+    add(rpoPopupReplace, [this] { Replace(); });
+    separator();
+    add(rpoPopupInsertObject, [this] { InsertObject(); });
+    add(rpoPopupMSWordSpellCheck, [this] { SpellCheck(); });
+    FPopupMenu->OnPopup = [this](TObject*) { UpdatePopupMenu(); };
+    CaptionPopupMenu();
+}
+
+void TdwCustomRichEdit::CaptionPopupMenu()
+{
+    const TdwRichEditPopupMenuLabels& labels = dwIntl()->RichEdit().PopupMenuLabels;
+    const String* captions[] = {
+            &labels.EditCaption,      &labels.CutCaption,          &labels.CopyCaption,
+            &labels.PasteCaption,     &labels.BoldCaption,         &labels.ItalicCaption,
+            &labels.UnderlineCaption, &labels.FontCaption,         &labels.BulletStyleCaption,
+            &labels.ParagraphCaption, &labels.TabsCaption,         &labels.FindCaption,
+            &labels.ReplaceCaption,   &labels.InsertObjectCaption, &labels.SpellCheckCaption};
+    for (int i = 0; i <= rpoPopupMSWordSpellCheck; ++i)
+        FPopupItems[i]->SetCaption(*captions[i]);
+}
+
+void TdwCustomRichEdit::Loaded()
+{
+    TCustomRichEdit::Loaded();
+    CaptionPopupMenu();
+}
+
+void TdwCustomRichEdit::UpdatePopupMenu()
+{
+    TdwRichEditPopupOptions options = FPopupOptions;
+    if (!dwIsClassNamed(this, "TdwDBRichEditMSWord"))
+        options.Exclude(rpoPopupMSWordSpellCheck);
+    const bool readOnly = IsReadOnly();
+    if (readOnly)
+        options = options * TdwRichEditPopupOptions {rpoPopupEdit, rpoPopupCut, rpoPopupCopy, rpoPopupPaste,
+                                                     rpoPopupFind};
+    const TdwRichEditPopupMenuLabels& labels = dwIntl()->RichEdit().PopupMenuLabels;
+    FPopupItems[rpoPopupEdit]->SetCaption(readOnly ? labels.ViewCaption : labels.EditCaption);
+    for (int i = 0; i <= rpoPopupMSWordSpellCheck; ++i)
+        FPopupItems[i]->SetVisible(options.Contains(static_cast<TdwRichEditPopupOption>(i)));
+    const auto any = [&options](int From, int To) {
+        for (int i = From; i <= To; ++i)
+            if (options.Contains(static_cast<TdwRichEditPopupOption>(i)))
+                return true;
+        return false;
+    };
+    const bool findOrReplace = options.Contains(rpoPopupFind) || options.Contains(rpoPopupReplace);
+    const bool objectOrSpelling =
+            options.Contains(rpoPopupInsertObject) || options.Contains(rpoPopupMSWordSpellCheck);
+    FSeparators[0]->SetVisible(options.Contains(rpoPopupEdit) && any(1, 14));
+    FSeparators[1]->SetVisible(any(1, 3) && any(4, 14));
+    FSeparators[2]->SetVisible(any(4, 6) && any(7, 14));
+    FSeparators[3]->SetVisible(any(7, 10) && (findOrReplace || objectOrSpelling));
+    FSeparators[4]->SetVisible(findOrReplace && options.Contains(rpoPopupInsertObject));
+    const bool selected = HasSelection();
+    FPopupItems[rpoPopupCut]->SetEnabled(selected && !readOnly);
+    FPopupItems[rpoPopupCopy]->SetEnabled(selected);
+    FPopupItems[rpoPopupPaste]->SetEnabled(CanPaste() && !readOnly);
+    const TRichCharFormat format = SelCharFormat();
+    FPopupItems[rpoPopupBold]->SetChecked(format.Bold);
+    FPopupItems[rpoPopupItalic]->SetChecked(format.Italic);
+    FPopupItems[rpoPopupUnderline]->SetChecked(format.Underline);
+    FPopupItems[rpoPopupBullet]->SetChecked(SelParaFormat().Bullet);
+}
+
+void TdwCustomRichEdit::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TCustomRichEdit::MouseUp(Button, Shift, X, Y);
+    if (Button != mbRight)
+        return;
+    const TPoint at = ClientToScreen(Point(X, Y));
+    FPopupMenu->Popup(at.X, at.Y);
+}
+
 // ---- find and replace
 
 void TdwCustomRichEdit::BeginSearch()
@@ -66,13 +257,13 @@ void TdwCustomRichEdit::BeginSearch()
     FSearchStart = SelStart();
 }
 
-int TdwCustomRichEdit::FindTextPlain(const String& Text, int Start, TdwFindOptions Options, int Length)
+int TdwCustomRichEdit::FindTextPlain(const String& Text, int Start, TFindOptions Options, int Length)
 {
     return FindText(Text, Start, Start + Length, Options.Contains(frWholeWord),
                     Options.Contains(frMatchCase));
 }
 
-bool TdwCustomRichEdit::SearchStep(const String& Text, TdwFindOptions Options, bool Replacing,
+bool TdwCustomRichEdit::SearchStep(const String& Text, TFindOptions Options, bool Replacing,
                                    const String& NewText)
 {
     bool replaced = false;
@@ -106,13 +297,13 @@ bool TdwCustomRichEdit::SearchStep(const String& Text, TdwFindOptions Options, b
     return true;
 }
 
-bool TdwCustomRichEdit::FindNext(const String& Text, TdwFindOptions Options)
+bool TdwCustomRichEdit::FindNext(const String& Text, TFindOptions Options)
 {
     FLastSearch = Text;
     return SearchStep(Text, Options, false, String());
 }
 
-bool TdwCustomRichEdit::ReplaceNext(const String& Text, const String& NewText, TdwFindOptions Options,
+bool TdwCustomRichEdit::ReplaceNext(const String& Text, const String& NewText, TFindOptions Options,
                                     bool ReplaceAll)
 {
     FLastSearch = Text;
@@ -122,7 +313,7 @@ bool TdwCustomRichEdit::ReplaceNext(const String& Text, const String& NewText, T
     return false;
 }
 
-bool TdwCustomRichEdit::ReplaceText(const String& SearchText, const String& NewText, TdwFindOptions Options)
+bool TdwCustomRichEdit::ReplaceText(const String& SearchText, const String& NewText, TFindOptions Options)
 {
     const int found = FindTextPlain(SearchText, SelStart(), Options, TextLength() - SelStart());
     if (found < 0)

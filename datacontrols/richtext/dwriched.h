@@ -8,9 +8,13 @@
 
 #include "datacontrols/richtext/dwrichstrings.h"
 #include "datacontrols/richtext/dwrichunits.h"
+#include "platform/richedit/finddialogs.h"
 #include "platform/richedit/richedit.h"
 
 class TField;
+class TFontDialog;
+class TMenuItem;
+class TPopupMenu;
 
 enum TdwRichEditPopupOption {
     rpoPopupEdit,
@@ -30,10 +34,6 @@ enum TdwRichEditPopupOption {
     rpoPopupMSWordSpellCheck
 };
 using TdwRichEditPopupOptions = SetOf<TdwRichEditPopupOption>;
-
-// Search options: whole word, match case.
-enum TdwFindOption { frWholeWord, frMatchCase };
-using TdwFindOptions = SetOf<TdwFindOption>;
 
 using TdwURLOpenEvent = std::function<void(TObject* Sender, const String& URL, bool& Allow)>;
 
@@ -72,13 +72,26 @@ public:
     // where it began: selects the next match of Text; when Replacing, a selected match is
     // replaced by NewText first, and with ReplaceAll every match is. False, after the
     // "no more matches" message, when none is left.
+    // The find and replace dialogs, offered the selection (when it is one line) or the
+    // last search text; the search begins at the selection.
+    virtual void Find();
+    virtual void Replace();
+    TFindDialog* FindDialog() const { return FFindDialog; }
+    TReplaceDialog* ReplaceDialog() const { return FReplaceDialog; }
     // A search begins at the selection.
     void BeginSearch();
-    bool FindNext(const String& Text, TdwFindOptions Options);
-    bool ReplaceNext(const String& Text, const String& NewText, TdwFindOptions Options, bool ReplaceAll);
+    bool FindNext(const String& Text, TFindOptions Options);
+    bool ReplaceNext(const String& Text, const String& NewText, TFindOptions Options, bool ReplaceAll);
     // One replacement from the selection on; false when Text is not found.
-    virtual bool ReplaceText(const String& SearchText, const String& NewText, TdwFindOptions Options);
-    virtual int FindTextPlain(const String& Text, int Start, TdwFindOptions Options, int Length);
+    virtual bool ReplaceText(const String& SearchText, const String& NewText, TFindOptions Options);
+    virtual int FindTextPlain(const String& Text, int Start, TFindOptions Options, int Length);
+    // The font dialog on the selection; true when it was accepted.
+    virtual bool FontDialogExecute();
+    // The editor form, the paragraph and the tab dialogs come with the editor form; until
+    // then they open nothing and answer false.
+    virtual bool ExecuteEditor() { return false; }
+    virtual bool ParagraphDialogExecute() { return false; }
+    virtual bool TabDialogExecute() { return false; }
     // Embedded objects other than pictures do not exist here: says so and returns false.
     virtual bool InsertObject();
     // No spelling checker exists here: returns True and does nothing else.
@@ -102,12 +115,25 @@ public:
     virtual void LoadBlobPreview(TField* Field, int ChunkLimit);
     static constexpr Int64 ChunkBytes = 4096;
 
+    // The context menu, and the steps before it shows: which items the options and the
+    // read-only state show, which are enabled, which styles are checked.
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void UpdatePopupMenu();
+    // The menu's items, by the option that shows each (the first is Edit).
+    TMenuItem* PopupItem(TdwRichEditPopupOption Option) const { return FPopupItems[Option]; }
+    void Loaded() override;
+
 protected:
     void LinkClicked(const String& URL) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void ApplyStyle(TRichCharPart Part, bool Value);
 
 private:
-    bool SearchStep(const String& Text, TdwFindOptions Options, bool Replacing, const String& NewText);
+    void CreatePopupMenu();
+    void CreateDialogs();
+    void CaptionPopupMenu();
+    void StartDialog(TFindDialog* Dialog);
+    bool SearchStep(const String& Text, TFindOptions Options, bool Replacing, const String& NewText);
 
     std::unique_ptr<TdwRichEditStrings> FLines;
     TdwRichEditPopupOptions FPopupOptions {rpoPopupEdit,      rpoPopupCut,          rpoPopupCopy,
@@ -117,6 +143,14 @@ private:
     TdwMeasurementUnits FMeasurementUnits = muInches;
     TColor FHighlightColor = clYellow;
     String FLastSearch;
+    TFindDialog* FFindDialog = nullptr;
+    TReplaceDialog* FReplaceDialog = nullptr;
+    TFontDialog* FFontDialog = nullptr;
+    bool FSavedHideSelection = true;
+    TPopupMenu* FPopupMenu = nullptr;
+    TMenuItem* FPopupItems[rpoPopupMSWordSpellCheck + 1] = {};
+    // The separators after Edit, Paste, Underline, Tabs and Replace.
+    TMenuItem* FSeparators[5] = {};
     bool FWrapped = false;
     int FSearchStart = 0;
 };

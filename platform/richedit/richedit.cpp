@@ -59,6 +59,9 @@ public:
     TRichTextWidget() {
         setTabChangesFocus(false);
         setAcceptRichText(true);
+        // The control shows a context menu of its own.
+        setContextMenuPolicy(Qt::NoContextMenu);
+        viewport()->setContextMenuPolicy(Qt::NoContextMenu);
     }
 
     TCustomRichEdit* Control() const {

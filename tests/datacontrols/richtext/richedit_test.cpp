@@ -13,7 +13,10 @@
 #include "datacontrols/richtext/dwriched.h"
 #include "platform/classes/object.h"
 #include "platform/rtl/exceptions.h"
+#include "platform/vcl/buttons.h"
+#include "platform/vcl/edits.h"
 #include "platform/vcl/forms.h"
+#include "platform/vcl/menus.h"
 #include "platform/vcl/scripteddialogs.h"
 #include "platform/win/servicedoubles.h"
 #include "tests/vcl/formtesting.h"
@@ -61,7 +64,7 @@ TEST_F(RichEditTest, FindHonoursMatchCaseAndWholeWord) {
     Edit->SetText("Total totals total");
     Edit->SetSelStart(0);
     Edit->BeginSearch();
-    ASSERT_TRUE(Edit->FindNext("total", TdwFindOptions {frMatchCase, frWholeWord}));
+    ASSERT_TRUE(Edit->FindNext("total", TFindOptions {frMatchCase, frWholeWord}));
     EXPECT_EQ(Edit->SelStart(), 13);
 }
 
@@ -99,6 +102,130 @@ TEST_F(RichEditTest, ReplaceKeepsTheFormatAroundTheMatch) {
     Edit->SetSelection(6, 4);
     EXPECT_TRUE(Edit->SelCharFormat().Bold);
     EXPECT_FALSE(Edit->ReplaceText("absent", "x", {}));
+}
+
+// The dialog's button with that caption.
+TButton* DialogButton(TFindDialog* Dialog, const String& Caption) {
+    for (int i = 0; i < Dialog->Form()->ControlCount(); ++i)
+        if (auto* button = dynamic_cast<TButton*>(Dialog->Form()->Controls(i));
+            button && button->Caption() == Caption)
+            return button;
+    return nullptr;
+}
+
+TEST_F(RichEditTest, TheFindDialogOffersAOneLineSelectionOrTheLastSearch) {
+    Edit->SetText("first line\r\nsecond line");
+    Edit->SetSelection(0, 5);
+    Edit->Find();
+    EXPECT_EQ(Edit->FindDialog()->FindText(), "first");
+    EXPECT_FALSE(Edit->HideSelection()) << "the match shows while the dialog has the focus";
+    ASSERT_TRUE(DialogButton(Edit->FindDialog(), "&Find Next"));
+    Edit->FindDialog()->SetFindText("line");
+    DialogButton(Edit->FindDialog(), "&Find Next")->Click();
+    EXPECT_EQ(Edit->SelStart(), 6);
+    EXPECT_EQ(Edit->LastSearchText(), "line");
+    Edit->FindDialog()->CloseDialog();
+    EXPECT_TRUE(Edit->HideSelection());
+
+    Edit->SetSelection(6, 8);  // across the paragraph break
+    Edit->Find();
+    EXPECT_EQ(Edit->FindDialog()->FindText(), "line");
+    Edit->FindDialog()->CloseDialog();
+}
+
+TEST_F(RichEditTest, TheReplaceDialogReplacesOneOrAll) {
+    Edit->SetText("one two one two one");
+    Edit->SetSelStart(0);
+    Edit->Replace();
+    TReplaceDialog* dialog = Edit->ReplaceDialog();
+    dialog->SetFindText("one");
+    dialog->SetReplaceText("1");
+    DialogButton(dialog, "&Find Next")->Click();
+    DialogButton(dialog, "&Replace")->Click();
+    EXPECT_EQ(Edit->Text(), "1 two one two one");
+    DialogButton(dialog, "Replace &All")->Click();
+    EXPECT_EQ(Edit->Text(), "1 two 1 two 1");
+    EXPECT_EQ(Dialogs.Messages.size(), 1u);
+    dialog->CloseDialog();
+}
+
+// ---- the context menu
+
+struct MenuState {
+    std::vector<bool> Visible;
+    std::vector<bool> Enabled;
+};
+
+MenuState Menu(TdwCustomRichEdit* Edit) {
+    Edit->UpdatePopupMenu();
+    MenuState state;
+    for (int i = 0; i <= rpoPopupMSWordSpellCheck; ++i) {
+        state.Visible.push_back(Edit->PopupItem(static_cast<TdwRichEditPopupOption>(i))->Visible());
+        state.Enabled.push_back(Edit->PopupItem(static_cast<TdwRichEditPopupOption>(i))->Enabled());
+    }
+    return state;
+}
+
+// Edit Cut Copy Paste Bold Italic Underline Font Bullet Paragraph Tabs Find Replace Object Spell
+TEST_F(RichEditTest, TheContextMenuShowsWhatTheOptionsAndTheReadOnlyStateAllow) {
+    Edit->SetText("some text");
+    Edit->SetSelection(0, 4);
+    MenuState m = Menu(Edit);
+    EXPECT_EQ(m.Visible, (std::vector<bool> {1, 1, 1, 1, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 0}));
+    EXPECT_EQ(Edit->PopupItem(rpoPopupEdit)->Caption(), "&Edit");
+    std::vector<bool> separators;
+    for (int i = 0; i < Edit->PopupMenu()->Items()->Count(); ++i)
+        if (Edit->PopupMenu()->Items()->Items(i)->Caption() == "-")
+            separators.push_back(Edit->PopupMenu()->Items()->Items(i)->Visible());
+    EXPECT_EQ(separators, (std::vector<bool> {1, 1, 0, 1, 1}));
+    EXPECT_TRUE(m.Enabled[rpoPopupCut] && m.Enabled[rpoPopupCopy]);
+
+    Edit->SetSelLength(0);
+    m = Menu(Edit);
+    EXPECT_FALSE(m.Enabled[rpoPopupCut] || m.Enabled[rpoPopupCopy]);
+
+    Edit->SetReadOnly(true);
+    Edit->SetSelection(0, 4);
+    m = Menu(Edit);
+    EXPECT_EQ(m.Visible, (std::vector<bool> {1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0}));
+    EXPECT_EQ(Edit->PopupItem(rpoPopupEdit)->Caption(), "&View");
+    EXPECT_FALSE(m.Enabled[rpoPopupCut]);
+    EXPECT_TRUE(m.Enabled[rpoPopupCopy]);
+    EXPECT_FALSE(m.Enabled[rpoPopupPaste]);
+}
+
+class TdwDBRichEditMSWord : public TdwCustomRichEdit {
+public:
+    using TdwCustomRichEdit::TdwCustomRichEdit;
+    String ClassName() const override { return "TdwDBRichEditMSWord"; }
+};
+
+TEST_F(RichEditTest, OnlyAClassNamedForTheWordProcessorShowsSpellCheck) {
+    auto* word = new TdwDBRichEditMSWord(Form);
+    EXPECT_TRUE(Menu(word).Visible[rpoPopupMSWordSpellCheck]);
+    Edit->SetPopupOptions(Edit->PopupOptions() + TdwRichEditPopupOptions {rpoPopupMSWordSpellCheck});
+    EXPECT_FALSE(Menu(Edit).Visible[rpoPopupMSWordSpellCheck]);
+}
+
+TEST_F(RichEditTest, TheStyleItemsToggleTheSelectionAndShowItsStyle) {
+    Edit->SetPopupOptions(Edit->PopupOptions() + TdwRichEditPopupOptions {rpoPopupBold, rpoPopupItalic});
+    Edit->SetText("styled");
+    Edit->SetSelection(0, 6);
+    Menu(Edit);
+    EXPECT_FALSE(Edit->PopupItem(rpoPopupBold)->Checked());
+    Edit->PopupItem(rpoPopupBold)->Click();
+    EXPECT_TRUE(Edit->SelCharFormat().Bold);
+    Menu(Edit);
+    EXPECT_TRUE(Edit->PopupItem(rpoPopupBold)->Checked());
+    Edit->PopupItem(rpoPopupBold)->Click();
+    EXPECT_FALSE(Edit->SelCharFormat().Bold);
+}
+
+TEST_F(RichEditTest, TheFontDialogWritesItsFontIntoTheSelection) {
+    Edit->SetText("font");
+    Edit->SetSelection(0, 4);
+    EXPECT_FALSE(Edit->FontDialogExecute()) << "cancelled";
+    EXPECT_FALSE(Edit->SelCharFormat().Italic);
 }
 
 // ---- formats

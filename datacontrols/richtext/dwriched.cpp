@@ -2,6 +2,8 @@
 
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/common/wwintl.h"
+#include "datacontrols/richtext/dwrchdlg.h"
+#include "platform/classes/object.h"
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/dialogs.h"
@@ -129,6 +131,25 @@ bool TdwCustomRichEdit::FontDialogExecute()
                      TRichCharMask {rcFace, rcSize, rcBold, rcItalic, rcUnderline, rcStrikeOut, rcColor});
     return true;
 }
+
+namespace {
+
+// Fills the dialog, runs it and applies it when accepted.
+template<class Dialog> bool RunParagraphDialog(TdwCustomRichEdit* RichEdit)
+{
+    auto* dialog = Construct<Dialog>(nullptr, RichEdit);
+    dialog->Fill();
+    const bool accepted = dialog->ShowModal() == mrOk;
+    if (accepted)
+        dialog->Apply();
+    dialog->Free();
+    return accepted;
+}
+
+}  // namespace
+
+bool TdwCustomRichEdit::ParagraphDialogExecute() { return RunParagraphDialog<TdwRichParagraphDialog>(this); }
+bool TdwCustomRichEdit::TabDialogExecute() { return RunParagraphDialog<TdwRichTabDialog>(this); }
 
 void TdwCustomRichEdit::CreatePopupMenu()
 {

@@ -87,11 +87,11 @@ public:
     virtual int FindTextPlain(const String& Text, int Start, TFindOptions Options, int Length);
     // The font dialog on the selection; true when it was accepted.
     virtual bool FontDialogExecute();
-    // The editor form, the paragraph and the tab dialogs come with the editor form; until
-    // then they open nothing and answer false.
+    // The editor form is not part of this build: it opens nothing and answers false.
     virtual bool ExecuteEditor() { return false; }
-    virtual bool ParagraphDialogExecute() { return false; }
-    virtual bool TabDialogExecute() { return false; }
+    // The paragraph and tab dialogs on the selection's paragraphs; true when accepted.
+    virtual bool ParagraphDialogExecute();
+    virtual bool TabDialogExecute();
     // Embedded objects other than pictures do not exist here: says so and returns false.
     virtual bool InsertObject();
     // No spelling checker exists here: returns True and does nothing else.

@@ -184,6 +184,11 @@ void TdwDBRichEdit::Change()
 void TdwDBRichEdit::KeyDown(Word& Key, TShiftState Shift)
 {
     TdwCustomRichEdit::KeyDown(Key, Shift);
+    if (Key == VK_F2 && Shift.Empty() && PopupOptions().Contains(rpoPopupEdit)) {
+        Key = 0;
+        ExecuteEditor();
+        return;
+    }
     const bool paste = (Key == VK_INSERT && Shift == TShiftState {ssShift}) ||
                        (Key == 'V' && Shift == TShiftState {ssCtrl});
     if (paste && !CanPaste()) {

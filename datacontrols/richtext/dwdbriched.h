@@ -36,6 +36,7 @@ public:
     TField* GetField() const override { return FDataLink->Field(); }
     void LoadContent() override;
     void LoadBlobPreview(TField* Field, int ChunkLimit) override;
+    TdwCustomRichEdit* CreateEditorControl(TComponent* AOwner) override { return new TdwDBRichEdit(AOwner); }
 
     void KeyDown(Word& Key, TShiftState Shift) override;
     void KeyPress(char& Key) override;

@@ -3,6 +3,7 @@
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/common/wwintl.h"
 #include "datacontrols/richtext/dwrchdlg.h"
+#include "datacontrols/richtext/dwrich.h"
 #include "platform/classes/object.h"
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/strutils.h"
@@ -147,6 +148,43 @@ template<class Dialog> bool RunParagraphDialog(TdwCustomRichEdit* RichEdit)
 }
 
 }  // namespace
+
+TdwCustomRichEdit* TdwCustomRichEdit::CreateEditorControl(TComponent* AOwner)
+{
+    return new TdwCustomRichEdit(AOwner);
+}
+
+bool TdwCustomRichEdit::ExecuteEditor()
+{
+    LoadContent();
+    auto* form = Construct<TdwRichEditForm>(nullptr, this);
+    FEditingForm = form;
+    TdwCustomRichEdit* editor = form->RichEdit1;
+    form->SetCaption(FEditorCaption);
+    editor->SetWordWrap(WordWrap());
+    editor->SetMeasurementUnits(FMeasurementUnits);
+    editor->SetHighlightColor(FHighlightColor);
+    editor->SetAutoURLDetect(AutoURLDetect());
+    editor->OnURLOpen = OnURLOpen;
+    editor->SetPopupOptions(TdwRichEditPopupOptions {rpoPopupCut, rpoPopupCopy, rpoPopupPaste, rpoPopupFont,
+                                                     rpoPopupBullet, rpoPopupParagraph});
+    editor->LoadContents(SaveContents());
+    editor->SetMaxLength(MaxLength());
+    editor->SetSelStart(SelStart());
+    form->ApplyOptions(FEditorOptions, IsReadOnly());
+    const bool accepted = form->ShowModal() == mrOk;
+    if (accepted && editor->Modified()) {
+        BeginFieldEdit();
+        if (auto* blob = dynamic_cast<TBlobField*>(GetField()))
+            blob->SetAsString(editor->SaveContents());
+        else
+            LoadContents(editor->SaveContents());
+        SetModified(true);
+    }
+    FEditingForm = nullptr;
+    form->Free();
+    return accepted;
+}
 
 bool TdwCustomRichEdit::ParagraphDialogExecute() { return RunParagraphDialog<TdwRichParagraphDialog>(this); }
 bool TdwCustomRichEdit::TabDialogExecute() { return RunParagraphDialog<TdwRichTabDialog>(this); }
@@ -426,6 +464,12 @@ bool TdwCustomRichEdit::InsertObject()
 {
     MessageDlg("Embedded objects are not available here; pictures can be pasted.", mtInformation,
                TMsgDlgButtons {mbOK}, 0);
+    return false;
+}
+
+bool TdwCustomRichEdit::PrintWithWordProcessor(const String& /*DocumentName*/)
+{
+    MessageDlg(dwIntl()->UserMessages().RichEditMSWordNotFound, mtInformation, TMsgDlgButtons {mbOK}, 0);
     return false;
 }
 

@@ -35,6 +35,32 @@ enum TdwRichEditPopupOption {
 };
 using TdwRichEditPopupOptions = SetOf<TdwRichEditPopupOption>;
 
+// What the editor form shows, bits 0 to 14.
+enum TdwRichEditOption {
+    reoShowLoad,
+    reoShowSaveAs,
+    reoShowSaveExit,
+    reoShowPrint,
+    reoShowPageSetup,
+    reoShowFormatBar,
+    reoShowToolBar,
+    reoShowStatusBar,
+    reoShowHints,
+    reoShowRuler,
+    reoShowInsertObject,
+    reoCloseOnEscape,
+    reoFlatButtons,
+    reoShowSpellCheck,
+    reoShowMainMenuIcons
+};
+using TdwRichEditOptions = SetOf<TdwRichEditOption>;
+
+class TdwCustomRichEdit;
+class TdwRichEditForm;
+// A File command of the editor form; clearing DoDefault replaces the form's own action.
+using TdwRTFNotifyEvent =
+        std::function<void(TdwRichEditForm* Form, TdwCustomRichEdit* RichEdit, bool& DoDefault)>;
+
 using TdwURLOpenEvent = std::function<void(TObject* Sender, const String& URL, bool& Allow)>;
 
 class TdwCustomRichEdit : public TCustomRichEdit {
@@ -87,13 +113,26 @@ public:
     virtual int FindTextPlain(const String& Text, int Start, TFindOptions Options, int Length);
     // The font dialog on the selection; true when it was accepted.
     virtual bool FontDialogExecute();
-    // The editor form is not part of this build: it opens nothing and answers false.
-    virtual bool ExecuteEditor() { return false; }
+    // The editor form over a copy of the contents; on OK a changed text comes back (into
+    // the field when one is linked). True when OK closed it.
+    virtual bool ExecuteEditor();
+    // The editing control of the editor form: a new control of this kind.
+    virtual TdwCustomRichEdit* CreateEditorControl(TComponent* AOwner);
+    TdwRichEditOptions EditorOptions() const { return FEditorOptions; }
+    void SetEditorOptions(TdwRichEditOptions Value) { FEditorOptions = Value; }
+    const String& EditorCaption() const { return FEditorCaption; }
+    void SetEditorCaption(const String& Value) { FEditorCaption = Value; }
+    // The editor form while it is open; null otherwise.
+    TdwRichEditForm* EditingForm() const { return FEditingForm; }
+    TdwRTFNotifyEvent OnMenuLoadClick;
+    TdwRTFNotifyEvent OnMenuSaveAsClick;
     // The paragraph and tab dialogs on the selection's paragraphs; true when accepted.
     virtual bool ParagraphDialogExecute();
     virtual bool TabDialogExecute();
     // Embedded objects other than pictures do not exist here: says so and returns false.
     virtual bool InsertObject();
+    // No word processor can be driven here: says it was not found and returns false.
+    virtual bool PrintWithWordProcessor(const String& DocumentName);
     // No spelling checker exists here: returns True and does nothing else.
     virtual bool SpellCheck() { return true; }
 
@@ -141,6 +180,12 @@ private:
                                            rpoPopupParagraph, rpoPopupTabs,         rpoPopupFind,
                                            rpoPopupReplace,   rpoPopupInsertObject, rpoPopupMSWordSpellCheck};
     TdwMeasurementUnits FMeasurementUnits = muInches;
+    TdwRichEditOptions FEditorOptions {
+            reoShowSaveExit,  reoShowPrint,      reoShowPageSetup,    reoShowFormatBar,    reoShowToolBar,
+            reoShowStatusBar, reoShowHints,      reoShowRuler,        reoShowInsertObject, reoCloseOnEscape,
+            reoFlatButtons,   reoShowSpellCheck, reoShowMainMenuIcons};
+    String FEditorCaption = "Edit Rich Text";
+    TdwRichEditForm* FEditingForm = nullptr;
     TColor FHighlightColor = clYellow;
     String FLastSearch;
     TFindDialog* FFindDialog = nullptr;

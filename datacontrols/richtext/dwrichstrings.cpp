@@ -86,3 +86,17 @@ void TdwRichEditStrings::SaveToStream(TStream& Stream) const
     const String contents = Contents();
     Stream.WriteBuffer(contents.data(), static_cast<Int64>(contents.size()));
 }
+
+void TdwRichEditStrings::LoadFromFile(const String& FileName)
+{
+    TFileStream file(FileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStream(file);
+}
+
+void TdwRichEditStrings::SaveToFile(const String& FileName) const
+{
+    TFileStream file(FileName, fmCreate);
+    SaveToStream(file);
+}
+
+void TdwRichEditStrings::SetUpdateState(bool Updating) { FRichEdit->SetRedraw(!Updating); }

@@ -37,6 +37,12 @@ public:
     String Contents() const;
     void LoadFromStream(TStream& Stream);
     void SaveToStream(TStream& Stream) const;
+    void LoadFromFile(const String& FileName);
+    void SaveToFile(const String& FileName) const;
+
+protected:
+    // No repainting between BeginUpdate and EndUpdate.
+    void SetUpdateState(bool Updating) override;
 
 private:
     TdwCustomRichEdit* FRichEdit;

@@ -256,6 +256,11 @@ void TCustomRichEdit::SetHideSelection(bool Value) {
     Edit()->setPalette(palette);
 }
 
+void TCustomRichEdit::SetRedraw(bool Value) {
+    Edit()->setUpdatesEnabled(Value);
+    if (Value) Edit()->viewport()->update();
+}
+
 void TCustomRichEdit::SetLeftMargin(int Pixels) { Document()->setDocumentMargin(std::max(1, Pixels)); }
 
 // ---- selection and text

@@ -95,6 +95,8 @@ public:
     void SetHideSelection(bool Value);
     // Pixels kept free left of the text.
     void SetLeftMargin(int Pixels);
+    // Off, the control does not repaint while many changes are made.
+    void SetRedraw(bool Value);
 
     int SelStart() const;
     void SetSelStart(int Value);

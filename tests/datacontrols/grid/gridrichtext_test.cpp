@@ -11,12 +11,18 @@
 
 namespace {
 
+class CellTextGrid : public TdwDBGrid {
+public:
+    using TdwDBGrid::CellText;
+    using TdwDBGrid::TdwDBGrid;
+};
+
 class RichGridTest : public DBRichEditTest {
 protected:
-    TdwDBGrid* MakeGrid() {
+    CellTextGrid* MakeGrid() {
         T->ControlType.Add("NOTES;RichEdit");
         T->FieldByName("NOTES")->SetDisplayWidth(60);
-        auto* grid = new TdwDBGrid(Form);
+        auto* grid = new CellTextGrid(Form);
         grid->SetParent(Form);
         grid->SetBounds(8, 8, 500, 120);
         grid->SetDataSource(Source);
@@ -25,13 +31,8 @@ protected:
     }
 };
 
-class CellTextGrid : public TdwDBGrid {
-public:
-    using TdwDBGrid::CellText;
-};
-
 TEST_F(RichGridTest, ACellShowsTheTextOfItsRichTextAndPlainTextAsItStands) {
-    auto* grid = static_cast<CellTextGrid*>(MakeGrid());
+    auto* grid = MakeGrid();
     TField* notes = T->FieldByName("NOTES");
     const String text = grid->CellText(notes);
     EXPECT_EQ(text.rfind("Payment notice\r\nDear Ms. M\xfcller", 0), 0u) << text;
@@ -53,7 +54,7 @@ TEST_F(RichGridTest, ALongDocumentShowsOnlyItsBeginning) {
     T->Edit();
     T->FieldByName("NOTES")->SetAsString(rtf);
     T->Post();
-    auto* grid = static_cast<CellTextGrid*>(MakeGrid());
+    auto* grid = MakeGrid();
     const String text = grid->CellText(T->FieldByName("NOTES"));
     EXPECT_EQ(text.rfind("line 0\r\nline 1\r\n", 0), 0u);
     EXPECT_EQ(text.find("line 2999"), String::npos);

@@ -1,0 +1,190 @@
+// The rich text editor form, offscreen: the copy it edits and what OK brings back, the
+// commands its options and the read-only state show, the buttons that follow the
+// selection, the close, New and Save As prompts, and Esc.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTimer>
+#include <fstream>
+
+#include "datacontrols/richtext/dwrich.h"
+#include "platform/classes/object.h"
+#include "platform/classes/screen.h"
+#include "platform/vcl/bars.h"
+#include "platform/vcl/buttons.h"
+#include "platform/vcl/menus.h"
+#include "platform/vcl/scripteddialogs.h"
+#include "tests/vcl/formtesting.h"
+
+namespace {
+
+class EditorFormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Form = Construct<TForm>(nullptr);
+        Form->SetBounds(0, 0, 420, 260);
+        Source = new TdwCustomRichEdit(Form);
+        Source->SetParent(Form);
+        Source->SetBounds(8, 8, 400, 200);
+        Source->LoadContents(
+                R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}\pard\li720 {\b Payment} notice\par second line})");
+        ShowForm(Form);
+    }
+    void TearDown() override {
+        Form->Free();
+        ForgetHeldInput();
+    }
+    // Opens the editor, runs Action on it once it shows, and returns ExecuteEditor's answer.
+    bool Edit(const std::function<void(TdwRichEditForm*)>& Action) {
+        QTimer::singleShot(0, [Action] {
+            for (int i = Screen()->FormCount() - 1; i >= 0; --i)
+                if (auto* editor = dynamic_cast<TdwRichEditForm*>(Screen()->Forms(i));
+                    editor && editor->Modal()) {
+                    Action(editor);
+                    return;
+                }
+            ADD_FAILURE() << "the editor never showed";
+        });
+        return Source->ExecuteEditor();
+    }
+
+    TScriptedDialogs Dialogs;
+    TForm* Form = nullptr;
+    TdwCustomRichEdit* Source = nullptr;
+};
+
+TEST_F(EditorFormTest, EditsACopyAndSaveAndExitBringsItBack) {
+    const bool accepted = Edit([](TdwRichEditForm* editor) {
+        EXPECT_EQ(editor->Caption(), "Edit Rich Text");
+        EXPECT_EQ(editor->RichEdit1->Text(), "Payment notice\r\nsecond line");
+        editor->RichEdit1->SetSelection(0, 7);
+        EXPECT_TRUE(editor->BoldButton->Down());
+        EXPECT_EQ(editor->Ruler->LeftMarker(), 48 + editor->Ruler->Band().Left - 4);
+        QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
+        editor->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/richedit_editor.png");
+        editor->RichEdit1->SetFocus();
+        editor->RichEdit1->SetSelStart(0);
+        TypeText(editor, "Late ");
+        editor->SaveExit1->Click();
+    });
+    EXPECT_TRUE(accepted);
+    EXPECT_EQ(Source->Text(), "Late Payment notice\r\nsecond line");
+    EXPECT_TRUE(Source->Modified());
+    Source->SetSelection(5, 7);
+    EXPECT_TRUE(Source->SelCharFormat().Bold) << "formats come back";
+    EXPECT_TRUE(Dialogs.Messages.empty());
+}
+
+TEST_F(EditorFormTest, ClosingAChangedTextAsksYesNoOrCancel) {
+    Dialogs.AnswerMessage(mrCancel);
+    Dialogs.AnswerMessage(mrNo);
+    EXPECT_FALSE(Edit([](TdwRichEditForm* editor) {
+        editor->RichEdit1->SetFocus();
+        TypeText(editor, "x");
+        editor->Exit1->Click();
+        QTimer::singleShot(0, [editor] {
+            EXPECT_TRUE(editor->Visible()) << "Cancel stays";
+            editor->Exit1->Click();
+        });
+    }));
+    ASSERT_EQ(Dialogs.Messages.size(), 2u);
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Changes have been made!  Do you wish to save your changes?");
+    EXPECT_EQ(Source->Text(), "Payment notice\r\nsecond line") << "No discards";
+
+    Dialogs.AnswerMessage(mrYes);
+    EXPECT_TRUE(Edit([](TdwRichEditForm* editor) {
+        editor->RichEdit1->SetFocus();
+        TypeText(editor, "y");
+        editor->Exit1->Click();
+    }));
+    EXPECT_NE(Source->Text().find('y'), String::npos) << "Yes keeps";
+}
+
+TEST_F(EditorFormTest, AReadOnlySourceShowsOnlyTheTextAndEscCloses) {
+    Source->SetReadOnly(true);
+    Source->SetEditorOptions(Source->EditorOptions() + TdwRichEditOptions {reoShowLoad, reoShowSaveAs});
+    EXPECT_FALSE(Edit([](TdwRichEditForm* editor) {
+        EXPECT_FALSE(editor->Load1->Visible());
+        EXPECT_FALSE(editor->SaveAs1->Visible());
+        EXPECT_FALSE(editor->SaveExit1->Visible());
+        EXPECT_FALSE(editor->Toolbar->Visible());
+        EXPECT_FALSE(editor->FormatBar->Visible());
+        EXPECT_FALSE(editor->StatusBar->Visible());
+        EXPECT_FALSE(editor->Ruler->Visible());
+        EXPECT_FALSE(editor->Tools1->Visible());
+        EXPECT_FALSE(editor->Format1->Visible());
+        EXPECT_TRUE(editor->RichEdit1->ReadOnly());
+        editor->RichEdit1->SetSelection(0, 3);
+        editor->UpdateControls();
+        EXPECT_FALSE(editor->Cut1->Enabled());
+        EXPECT_TRUE(editor->Copy1->Enabled());
+        editor->RichEdit1->SetFocus();
+        PressKey(editor, Qt::Key_Escape);
+    }));
+    EXPECT_TRUE(Dialogs.Messages.empty());
+}
+
+TEST_F(EditorFormTest, TheOptionsShowTheCommandsAndTheButtonsFollowTheSelection) {
+    Source->SetEditorOptions(TdwRichEditOptions {reoShowLoad, reoShowToolBar, reoShowRuler});
+    EXPECT_FALSE(Edit([](TdwRichEditForm* editor) {
+        EXPECT_TRUE(editor->Load1->Visible());
+        EXPECT_FALSE(editor->SaveAs1->Visible());
+        EXPECT_FALSE(editor->SaveExit1->Visible());
+        EXPECT_TRUE(editor->FileSep1->Visible()) << "after Load";
+        EXPECT_FALSE(editor->FormatBar->Visible());
+        EXPECT_FALSE(editor->FormatBar1->Checked());
+        EXPECT_TRUE(editor->Toolbar1->Checked());
+        EXPECT_FALSE(editor->Insert1->Visible());
+        editor->RichEdit1->SetSelStart(2);
+        editor->UpdateControls();
+        EXPECT_FALSE(editor->Cut1->Enabled() || editor->CutButton->Enabled() || editor->Copy1->Enabled());
+        EXPECT_TRUE(editor->Find1->Enabled());
+        EXPECT_FALSE(editor->FindNext1->Enabled()) << "nothing searched yet";
+        editor->RichEdit1->SetSelection(0, 4);
+        editor->UpdateControls();
+        EXPECT_TRUE(editor->Cut1->Enabled() && editor->CutButton->Enabled() && editor->Copy1->Enabled());
+        editor->FormatBar1->Click();
+        EXPECT_TRUE(editor->FormatBar->Visible());
+        EXPECT_TRUE(editor->FormatBar1->Checked());
+        editor->RichEdit1->SetFocus();
+        PressKey(editor, Qt::Key_Escape);  // without reoCloseOnEscape: undoes, stays
+        QTimer::singleShot(0, [editor] {
+            EXPECT_TRUE(editor->Visible());
+            editor->Exit1->Click();
+        });
+    }));
+}
+
+TEST_F(EditorFormTest, NewAsksBeforeClearingAndSaveAsBeforeOverwriting) {
+    const String file = QDir::tempPath().toStdString() + "/totamund_editor_saveas.rtf";
+    { std::ofstream(file) << "old"; }
+    Dialogs.AnswerMessage(mrCancel);  // New: keep
+    Dialogs.AnswerMessage(mrOk);      // New: clear
+    Dialogs.AnswerFile(file);
+    Dialogs.AnswerMessage(mrNo);  // overwrite? no
+    Dialogs.AnswerFile(file);
+    Dialogs.AnswerMessage(mrYes);
+    Source->SetEditorOptions(Source->EditorOptions() + TdwRichEditOptions {reoShowSaveAs});
+    Edit([](TdwRichEditForm* editor) {
+        editor->NewClick();
+        EXPECT_EQ(editor->RichEdit1->Text(), "Payment notice\r\nsecond line");
+        editor->NewClick();
+        EXPECT_EQ(editor->RichEdit1->Text(), "");
+        EXPECT_TRUE(editor->RichEdit1->Modified());
+        editor->RichEdit1->SetText("saved text");
+        editor->SaveAsClick();
+        editor->SaveAsClick();
+        editor->SetModalResult(mrOk);
+    });
+    ASSERT_EQ(Dialogs.Messages.size(), 4u);
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Clear entire text?");
+    EXPECT_EQ(Dialogs.Messages[2].Text, "OK to overwrite " + file);
+    std::ifstream in(file);
+    const std::string saved((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(saved.rfind("{\\rtf1", 0), 0u);
+    EXPECT_NE(saved.find("saved text"), std::string::npos);
+    std::remove(file.c_str());
+}
+
+}  // namespace

@@ -76,6 +76,59 @@ void TdwRulerPanel::Paint()
                          Point(x + half, band.Bottom - 3)});
 }
 
+void TdwRulerPanel::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TPanel::MouseDown(Button, Shift, X, Y);
+    if (Button != mbLeft)
+        return;
+    const TRect band = Band();
+    const bool upper = Y < (band.Top + band.Bottom) / 2;
+    // The first-line marker hangs from the top of the band, the others stand on its bottom.
+    FDragging = -1;
+    for (const int marker : {rmFirstLine, rmLeft, rmRight})
+        if ((marker == rmFirstLine) == upper && X >= FMarkers[marker] && X < FMarkers[marker] + MarkerWidth)
+            FDragging = marker;
+    if (FDragging < 0)
+        return;
+    FPressX = X;
+    FPressLeft = FMarkers[FDragging];
+    SetMouseCapture(true);
+}
+
+void TdwRulerPanel::MouseMove(TShiftState Shift, int X, int Y)
+{
+    TPanel::MouseMove(Shift, X, Y);
+    if (FDragging < 0)
+        return;
+    const TRect band = Band();
+    const int half = MarkerWidth / 2;
+    FMarkers[FDragging] = std::clamp(FPressLeft + X - FPressX, band.Left - half, band.Right - half);
+    Invalidate();
+}
+
+void TdwRulerPanel::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TPanel::MouseUp(Button, Shift, X, Y);
+    if (FDragging < 0 || Button != mbLeft)
+        return;
+    MouseMove(Shift, X, Y);
+    SetMouseCapture(false);
+    const auto dragged = static_cast<TdwRulerMarker>(FDragging);
+    FDragging = -1;
+    const TdwRulerMarkers markers =
+            dwConstrainRulerMarkers({FMarkers[0], FMarkers[1], FMarkers[2]}, dragged, Band(), MarkerWidth,
+                                    ScreenPixelsPerInch, FRichEdit->MeasurementUnits());
+    const TdwRulerIndents indents = dwRulerIndentsFor(markers, Band(), MarkerWidth, ScreenPixelsPerInch);
+    TRichParaFormat p;
+    p.StartIndent = indents.StartIndent;
+    p.Offset = indents.Offset;
+    p.RightIndent = indents.RightIndent;
+    FRichEdit->BeginFieldEdit();
+    FRichEdit->SetSelParaFormat(p, dragged == rmRight ? TRichParaMask {rpRightIndent}
+                                                      : TRichParaMask {rpStartIndent, rpOffset});
+    FollowParagraph();
+}
+
 // ---- form
 
 namespace {

@@ -29,10 +29,18 @@ public:
 
 protected:
     void Paint() override;
+    // A marker dragged with the left button sets the paragraph's indents where it is let go.
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:
     TdwCustomRichEdit* FRichEdit;
+    // First-line, left and right marker, as TdwRulerMarker counts them.
     int FMarkers[3] = {};
+    int FDragging = -1;
+    int FPressX = 0;
+    int FPressLeft = 0;
 };
 
 class TdwRichEditForm : public TForm {

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QMouseEvent>
+#include <QTest>
 #include <QTimer>
 #include <fstream>
 
@@ -185,6 +187,27 @@ TEST_F(EditorFormTest, NewAsksBeforeClearingAndSaveAsBeforeOverwriting) {
     EXPECT_EQ(saved.rfind("{\\rtf1", 0), 0u);
     EXPECT_NE(saved.find("saved text"), std::string::npos);
     std::remove(file.c_str());
+}
+
+TEST_F(EditorFormTest, DraggingTheLeftMarkerSetsTheIndentOnADivision) {
+    Edit([](TdwRichEditForm* editor) {
+        editor->RichEdit1->SetSelStart(0);
+        editor->UpdateControls();
+        TdwRulerPanel* ruler = editor->Ruler;
+        QWidget* widget = ruler->Widget();
+        const int y = ruler->Band().Bottom;
+        const QPoint from(ruler->LeftMarker() + 4, y);
+        QTest::mousePress(widget, Qt::LeftButton, {}, from);
+        QMouseEvent move(QEvent::MouseMove, QPointF(from + QPoint(50, 0)),
+                         widget->mapToGlobal(QPointF(from + QPoint(50, 0))), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(widget, &move);
+        QTest::mouseRelease(widget, Qt::LeftButton, {}, from + QPoint(50, 0));
+        const TRichParaFormat p = editor->RichEdit1->SelParaFormat();
+        EXPECT_EQ(p.StartIndent, 720) << "the first line stays";
+        EXPECT_EQ(p.StartIndent + p.Offset, 1440) << "half an inch further, on an eighth";
+        editor->Exit1->Click();
+    });
 }
 
 }  // namespace

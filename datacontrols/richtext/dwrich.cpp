@@ -494,6 +494,13 @@ bool TdwRichEditForm::CloseQuery()
 
 void TdwRichEditForm::KeyDown(Word& Key, TShiftState Shift)
 {
+    if (Shift == TShiftState {ssCtrl} && !FReadOnly && (Key == 'B' || Key == 'I' || Key == 'U')) {
+        TSpeedButton* button = Key == 'B' ? BoldButton : Key == 'I' ? ItalicButton : UnderlineButton;
+        button->SetDown(!button->Down());
+        button->OnClick(button);
+        Key = 0;
+        return;
+    }
     if (Key == VK_ESCAPE && Shift.Empty()) {
         if (FReadOnly || FCloseOnEscape)
             SetModalResult(mrCancel);

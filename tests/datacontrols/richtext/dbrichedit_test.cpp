@@ -3,8 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
 #include "datacontrols/richtext/dwdbriched.h"
+#include "datacontrols/richtext/dwrich.h"
+#include "platform/classes/screen.h"
 #include "platform/db/field.h"
+#include "platform/vcl/menus.h"
 #include "tests/datacontrols/richtext/notesfixture.h"
 #include "tests/vcl/formtesting.h"
 
@@ -77,6 +82,32 @@ TEST_F(DBRichEditTest, AnEmptyMemoStartsPlainAndTakesTypedText) {
     EXPECT_EQ(edit->Text(), "new note");
     edit->SetSelection(0, 3);
     EXPECT_EQ(edit->SelCharFormat().Color, clNavy);
+}
+
+TEST_F(DBRichEditTest, F2OpensTheEditorAndOKWritesTheFieldAsRtf) {
+    TdwDBRichEdit* edit = MakeEdit();
+    T->Next();
+    edit->SetFocus();
+    QTimer::singleShot(0, [] {
+        for (int i = Screen()->FormCount() - 1; i >= 0; --i)
+            if (auto* editor = dynamic_cast<TdwRichEditForm*>(Screen()->Forms(i));
+                editor && editor->Modal()) {
+                EXPECT_EQ(editor->RichEdit1->Text(), "just text\r\nsecond line");
+                editor->RichEdit1->SetSelection(0, 4);
+                editor->RichEdit1->SetSelBold(true);
+                editor->SaveExit1->Click();
+                return;
+            }
+        ADD_FAILURE() << "the editor never showed";
+    });
+    PressKey(Form, Qt::Key_F2);
+    EXPECT_EQ(T->State(), dsEdit);
+    T->Post();
+    const String written = MemoReadBack(2);
+    EXPECT_EQ(written.rfind("{\\rtf1", 0), 0u) << "the plain memo is rich text now";
+    EXPECT_EQ(edit->Text(), "just text\r\nsecond line");
+    edit->SetSelection(0, 4);
+    EXPECT_TRUE(edit->SelCharFormat().Bold);
 }
 
 TEST_F(DBRichEditTest, ReadOnlyFollowsTheLinkAndTheTable) {

@@ -189,6 +189,23 @@ TEST_F(EditorFormTest, NewAsksBeforeClearingAndSaveAsBeforeOverwriting) {
     std::remove(file.c_str());
 }
 
+TEST_F(EditorFormTest, CtrlBIAndUToggleTheStylesThroughTheirButtons) {
+    Edit([](TdwRichEditForm* editor) {
+        editor->RichEdit1->SetFocus();
+        editor->RichEdit1->SetSelection(8, 6);  // "notice"
+        PressKey(editor, Qt::Key_B, Qt::ControlModifier);
+        PressKey(editor, Qt::Key_U, Qt::ControlModifier);
+        TRichCharFormat f = editor->RichEdit1->SelCharFormat();
+        EXPECT_TRUE(f.Bold && f.Underline && !f.Italic);
+        EXPECT_TRUE(editor->BoldButton->Down());
+        PressKey(editor, Qt::Key_B, Qt::ControlModifier);
+        EXPECT_FALSE(editor->RichEdit1->SelCharFormat().Bold);
+        editor->SetModalResult(mrOk);
+    });
+    Source->SetSelection(8, 6);
+    EXPECT_TRUE(Source->SelCharFormat().Underline);
+}
+
 TEST_F(EditorFormTest, DraggingTheLeftMarkerSetsTheIndentOnADivision) {
     Edit([](TdwRichEditForm* editor) {
         editor->RichEdit1->SetSelStart(0);

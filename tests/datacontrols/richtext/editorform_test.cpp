@@ -17,28 +17,21 @@
 #include "platform/vcl/buttons.h"
 #include "platform/vcl/menus.h"
 #include "platform/vcl/scripteddialogs.h"
+#include "tests/datacontrols/richtext/richeditfixture.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {
 
-class EditorFormTest : public ::testing::Test {
+class EditorFormTest : public RichEditFormTest {
 protected:
     void SetUp() override {
-        Form = Construct<TForm>(nullptr);
-        Form->SetBounds(0, 0, 420, 260);
-        Source = new TdwCustomRichEdit(Form);
-        Source->SetParent(Form);
-        Source->SetBounds(8, 8, 400, 200);
+        RichEditFormTest::SetUp();
+        Source = Edit;
         Source->LoadContents(
                 R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}\pard\li720 {\b Payment} notice\par second line})");
-        ShowForm(Form);
-    }
-    void TearDown() override {
-        Form->Free();
-        ForgetHeldInput();
     }
     // Opens the editor, runs Action on it once it shows, and returns ExecuteEditor's answer.
-    bool Edit(const std::function<void(TdwRichEditForm*)>& Action) {
+    bool RunEditor(const std::function<void(TdwRichEditForm*)>& Action) {
         QTimer::singleShot(0, [Action] {
             for (int i = Screen()->FormCount() - 1; i >= 0; --i)
                 if (auto* editor = dynamic_cast<TdwRichEditForm*>(Screen()->Forms(i));
@@ -52,12 +45,11 @@ protected:
     }
 
     TScriptedDialogs Dialogs;
-    TForm* Form = nullptr;
     TdwCustomRichEdit* Source = nullptr;
 };
 
 TEST_F(EditorFormTest, EditsACopyAndSaveAndExitBringsItBack) {
-    const bool accepted = Edit([](TdwRichEditForm* editor) {
+    const bool accepted = RunEditor([](TdwRichEditForm* editor) {
         EXPECT_EQ(editor->Caption(), "Edit Rich Text");
         EXPECT_EQ(editor->RichEdit1->Text(), "Payment notice\r\nsecond line");
         editor->RichEdit1->SetSelection(0, 7);
@@ -81,7 +73,7 @@ TEST_F(EditorFormTest, EditsACopyAndSaveAndExitBringsItBack) {
 TEST_F(EditorFormTest, ClosingAChangedTextAsksYesNoOrCancel) {
     Dialogs.AnswerMessage(mrCancel);
     Dialogs.AnswerMessage(mrNo);
-    EXPECT_FALSE(Edit([](TdwRichEditForm* editor) {
+    EXPECT_FALSE(RunEditor([](TdwRichEditForm* editor) {
         editor->RichEdit1->SetFocus();
         TypeText(editor, "x");
         editor->Exit1->Click();
@@ -95,7 +87,7 @@ TEST_F(EditorFormTest, ClosingAChangedTextAsksYesNoOrCancel) {
     EXPECT_EQ(Source->Text(), "Payment notice\r\nsecond line") << "No discards";
 
     Dialogs.AnswerMessage(mrYes);
-    EXPECT_TRUE(Edit([](TdwRichEditForm* editor) {
+    EXPECT_TRUE(RunEditor([](TdwRichEditForm* editor) {
         editor->RichEdit1->SetFocus();
         TypeText(editor, "y");
         editor->Exit1->Click();
@@ -106,7 +98,7 @@ TEST_F(EditorFormTest, ClosingAChangedTextAsksYesNoOrCancel) {
 TEST_F(EditorFormTest, AReadOnlySourceShowsOnlyTheTextAndEscCloses) {
     Source->SetReadOnly(true);
     Source->SetEditorOptions(Source->EditorOptions() + TdwRichEditOptions {reoShowLoad, reoShowSaveAs});
-    EXPECT_FALSE(Edit([](TdwRichEditForm* editor) {
+    EXPECT_FALSE(RunEditor([](TdwRichEditForm* editor) {
         EXPECT_FALSE(editor->Load1->Visible());
         EXPECT_FALSE(editor->SaveAs1->Visible());
         EXPECT_FALSE(editor->SaveExit1->Visible());
@@ -129,7 +121,7 @@ TEST_F(EditorFormTest, AReadOnlySourceShowsOnlyTheTextAndEscCloses) {
 
 TEST_F(EditorFormTest, TheOptionsShowTheCommandsAndTheButtonsFollowTheSelection) {
     Source->SetEditorOptions(TdwRichEditOptions {reoShowLoad, reoShowToolBar, reoShowRuler});
-    EXPECT_FALSE(Edit([](TdwRichEditForm* editor) {
+    EXPECT_FALSE(RunEditor([](TdwRichEditForm* editor) {
         EXPECT_TRUE(editor->Load1->Visible());
         EXPECT_FALSE(editor->SaveAs1->Visible());
         EXPECT_FALSE(editor->SaveExit1->Visible());
@@ -168,7 +160,7 @@ TEST_F(EditorFormTest, NewAsksBeforeClearingAndSaveAsBeforeOverwriting) {
     Dialogs.AnswerFile(file);
     Dialogs.AnswerMessage(mrYes);
     Source->SetEditorOptions(Source->EditorOptions() + TdwRichEditOptions {reoShowSaveAs});
-    Edit([](TdwRichEditForm* editor) {
+    RunEditor([](TdwRichEditForm* editor) {
         editor->NewClick();
         EXPECT_EQ(editor->RichEdit1->Text(), "Payment notice\r\nsecond line");
         editor->NewClick();
@@ -190,7 +182,7 @@ TEST_F(EditorFormTest, NewAsksBeforeClearingAndSaveAsBeforeOverwriting) {
 }
 
 TEST_F(EditorFormTest, CtrlBIAndUToggleTheStylesThroughTheirButtons) {
-    Edit([](TdwRichEditForm* editor) {
+    RunEditor([](TdwRichEditForm* editor) {
         editor->RichEdit1->SetFocus();
         editor->RichEdit1->SetSelection(8, 6);  // "notice"
         PressKey(editor, Qt::Key_B, Qt::ControlModifier);
@@ -207,7 +199,7 @@ TEST_F(EditorFormTest, CtrlBIAndUToggleTheStylesThroughTheirButtons) {
 }
 
 TEST_F(EditorFormTest, DraggingTheLeftMarkerSetsTheIndentOnADivision) {
-    Edit([](TdwRichEditForm* editor) {
+    RunEditor([](TdwRichEditForm* editor) {
         editor->RichEdit1->SetSelStart(0);
         editor->UpdateControls();
         TdwRulerPanel* ruler = editor->Ruler;

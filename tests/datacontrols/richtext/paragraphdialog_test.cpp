@@ -13,35 +13,24 @@
 #include "platform/vcl/buttons.h"
 #include "platform/vcl/edits.h"
 #include "platform/vcl/lists.h"
+#include "tests/datacontrols/richtext/richeditfixture.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {
 
-class ParagraphDialogTest : public ::testing::Test {
+class ParagraphDialogTest : public RichEditFormTest {
 protected:
     void SetUp() override {
-        Form = Construct<TForm>(nullptr);
-        Form->SetBounds(0, 0, 420, 260);
-        Edit = new TdwCustomRichEdit(Form);
-        Edit->SetParent(Form);
-        Edit->SetBounds(8, 8, 400, 200);
+        RichEditFormTest::SetUp();
         Edit->LoadContents(
                 R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}\pard\qc\li1440\fi-360\ri720\sb120\sa240\sl-300\slmult0\tx720\tx2160 first\par\pard second})");
         Edit->SetSelStart(0);
-        ShowForm(Form);
-    }
-    void TearDown() override {
-        Form->Free();
-        ForgetHeldInput();
     }
     template<class D> D* Dialog() {
         auto* dialog = Construct<D>(Form, Edit);
         dialog->Fill();
         return dialog;
     }
-
-    TForm* Form = nullptr;
-    TdwCustomRichEdit* Edit = nullptr;
 };
 
 // Runs Action once a modal form of type D shows.

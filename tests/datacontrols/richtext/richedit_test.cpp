@@ -19,31 +19,21 @@
 #include "platform/vcl/menus.h"
 #include "platform/vcl/scripteddialogs.h"
 #include "platform/win/servicedoubles.h"
+#include "tests/datacontrols/richtext/richeditfixture.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {
 
-class RichEditTest : public ::testing::Test {
+class RichEditTest : public RichEditFormTest {
 protected:
     void SetUp() override {
-        Form = Construct<TForm>(nullptr);
-        Form->SetBounds(0, 0, 420, 260);
-        Edit = new TdwCustomRichEdit(Form);
-        Edit->SetParent(Form);
-        Edit->SetBounds(8, 8, 400, 200);
-        ShowForm(Form);
+        RichEditFormTest::SetUp();
         Edit->SetFocus();
-    }
-    void TearDown() override {
-        Form->Free();
-        ForgetHeldInput();
     }
     void Load(const String& Rtf) { Edit->LoadContents(Rtf); }
     QTextEdit* Widget() { return static_cast<QTextEdit*>(Edit->Widget()); }
 
     TScriptedDialogs Dialogs;
-    TForm* Form = nullptr;
-    TdwCustomRichEdit* Edit = nullptr;
 };
 
 // ---- find and replace

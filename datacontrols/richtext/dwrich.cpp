@@ -288,8 +288,11 @@ void TdwRichEditForm::BuildBars()
     FontSizeCombo->OnChange = [this, e](TObject*) {
         if (FontSizeCombo->ItemIndex() < 0)
             return;
+        const int points = StrToInt(FontSizeCombo->Text());
+        if (std::lround(e->SelCharFormat().Points) == points)
+            return;
         TRichCharFormat f;
-        f.Points = StrToInt(FontSizeCombo->Text());
+        f.Points = points;
         e->BeginFieldEdit();
         e->SetSelCharFormat(f, TRichCharMask {rcSize});
     };

@@ -172,6 +172,7 @@ bool TdwCustomRichEdit::ExecuteEditor()
     editor->SetMaxLength(MaxLength());
     editor->SetSelStart(SelStart());
     form->ApplyOptions(FEditorOptions, IsReadOnly());
+    editor->SetModified(false);
     const bool accepted = form->ShowModal() == mrOk;
     if (accepted && editor->Modified()) {
         BeginFieldEdit();

@@ -15,6 +15,7 @@
 #include "platform/classes/screen.h"
 #include "platform/vcl/bars.h"
 #include "platform/vcl/buttons.h"
+#include "platform/vcl/lists.h"
 #include "platform/vcl/menus.h"
 #include "platform/vcl/scripteddialogs.h"
 #include "tests/datacontrols/richtext/richeditfixture.h"
@@ -148,6 +149,21 @@ TEST_F(EditorFormTest, TheOptionsShowTheCommandsAndTheButtonsFollowTheSelection)
             editor->Exit1->Click();
         });
     }));
+    EXPECT_TRUE(Dialogs.Messages.empty()) << "an unchanged text closes without asking";
+}
+
+TEST_F(EditorFormTest, TheFontNameComboShowsAFontItDoesNotOfferInRed) {
+    Source->LoadContents(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}{\f1 Not Installed Sans;}}known {\f1 unknown}})");
+    RunEditor([](TdwRichEditForm* editor) {
+        editor->RichEdit1->SetSelection(1, 2);
+        EXPECT_EQ(editor->FontNameCombo->Text(), "Arial");
+        EXPECT_EQ(editor->FontNameCombo->Font()->Color(), clWindowText);
+        editor->RichEdit1->SetSelection(7, 2);
+        EXPECT_EQ(editor->FontNameCombo->Text(), "Not Installed Sans");
+        EXPECT_EQ(editor->FontNameCombo->Font()->Color(), TColor(255));
+        EXPECT_FALSE(editor->RichEdit1->Modified()) << "following the selection changes nothing";
+        editor->Exit1->Click();
+    });
 }
 
 TEST_F(EditorFormTest, NewAsksBeforeClearingAndSaveAsBeforeOverwriting) {

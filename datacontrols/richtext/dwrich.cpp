@@ -300,6 +300,25 @@ void TdwRichEditForm::BuildBars()
     BoldButton = Button(FormatBar, x, "B", [this, e] { e->SetSelBold(BoldButton->Down()); });
     ItalicButton = Button(FormatBar, x, "I", [this, e] { e->SetSelItalic(ItalicButton->Down()); });
     UnderlineButton = Button(FormatBar, x, "U", [this, e] { e->SetSelUnderline(UnderlineButton->Down()); });
+    ColorButton = Button(FormatBar, x, "A", [this] {
+        const TPoint at = ColorButton->ClientToScreen(Point(-1, ColorButton->Height()));
+        ColorMenu->Popup(at.X, at.Y);
+    });
+    ColorMenu = new TPopupMenu(this);
+    const std::pair<const char*, TColor> colors[] = {
+            {"Black", clBlack},   {"Green", clGreen},     {"Red", clMaroon}, {"Blue", clNavy},
+            {"Yellow", clOlive},  {"Purple", clPurple},   {"Teal", clTeal},  {"Gray", clGray},
+            {"Silver", clSilver}, {"Red", clRed},         {"Lime", clLime},  {"Yellow", clYellow},
+            {"Blue", clBlue},     {"Fuchsia", clFuchsia}, {"Aqua", clAqua},  {"White", clWhite},
+            {"Automatic", clNone}};
+    for (const auto& [caption, color] : colors) {
+        Item(ColorMenu->Items(), caption, [e, color = color] {
+            TRichCharFormat f;
+            f.Color = color == clNone ? e->Font()->Color() : color;
+            e->BeginFieldEdit();
+            e->SetSelCharFormat(f, TRichCharMask {rcColor});
+        });
+    }
     x += 8;
     LeftButton = Button(FormatBar, x, "L", [this] { SetAlignment(raLeft); });
     CenterButton = Button(FormatBar, x, "C", [this] { SetAlignment(raCenter); });

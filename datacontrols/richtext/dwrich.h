@@ -10,6 +10,7 @@
 class TComboBox;
 class TMainMenu;
 class TMenuItem;
+class TPopupMenu;
 class TSpeedButton;
 class TStatusBar;
 
@@ -65,6 +66,9 @@ public:
     TSpeedButton *NewButton = nullptr, *FindButton = nullptr, *CutButton = nullptr, *CopyButton = nullptr,
                  *PasteButton = nullptr, *UndoButton = nullptr, *RedoButton = nullptr;
     TComboBox *FontNameCombo = nullptr, *FontSizeCombo = nullptr;
+    TSpeedButton* ColorButton = nullptr;
+    // The colours for the selection's text, the last one the editing control's own.
+    TPopupMenu* ColorMenu = nullptr;
     TSpeedButton *BoldButton = nullptr, *ItalicButton = nullptr, *UnderlineButton = nullptr,
                  *LeftButton = nullptr, *CenterButton = nullptr, *RightButton = nullptr,
                  *BulletButton = nullptr, *HighlightButton = nullptr;

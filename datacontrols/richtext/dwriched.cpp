@@ -161,6 +161,7 @@ bool TdwCustomRichEdit::ExecuteEditor()
     FEditingForm = form;
     TdwCustomRichEdit* editor = form->RichEdit1;
     form->SetCaption(FEditorCaption);
+    editor->SetFont(Font());
     editor->SetWordWrap(WordWrap());
     editor->SetMeasurementUnits(FMeasurementUnits);
     editor->SetHighlightColor(FHighlightColor);

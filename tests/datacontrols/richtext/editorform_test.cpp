@@ -214,6 +214,21 @@ TEST_F(EditorFormTest, CtrlBIAndUToggleTheStylesThroughTheirButtons) {
     EXPECT_TRUE(Source->SelCharFormat().Underline);
 }
 
+TEST_F(EditorFormTest, TheColourMenuColoursTheSelection) {
+    Source->Font()->SetColor(clNavy);
+    RunEditor([](TdwRichEditForm* editor) {
+        TMenuItem* items = editor->ColorMenu->Items();
+        ASSERT_EQ(items->Count(), 17);
+        editor->RichEdit1->SetSelection(0, 7);
+        items->Items(9)->Click();
+        EXPECT_EQ(editor->RichEdit1->SelCharFormat().Color, clRed);
+        EXPECT_EQ(items->Items(16)->Caption(), "Automatic");
+        items->Items(16)->Click();
+        EXPECT_EQ(editor->RichEdit1->SelCharFormat().Color, clNavy) << "the source's font colour";
+        editor->SetModalResult(mrOk);
+    });
+}
+
 TEST_F(EditorFormTest, DraggingTheLeftMarkerSetsTheIndentOnADivision) {
     RunEditor([](TdwRichEditForm* editor) {
         editor->RichEdit1->SetSelStart(0);

@@ -479,8 +479,11 @@ void TdwRichEditForm::LoadClick()
         return;
     TOpenDialog dialog(nullptr);
     dialog.Filter = "Rich Text Files (*.RTF)|*.RTF|Text Files (*.TXT)|*.TXT";
-    if (dialog.Execute())
+    if (dialog.Execute()) {
         RichEdit1->Lines()->LoadFromFile(dialog.FileName);
+        // A loaded document is a change that Save and Exit brings back.
+        RichEdit1->SetModified(true);
+    }
     RichEdit1->SetFocus();
 }
 

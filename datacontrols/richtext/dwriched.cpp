@@ -167,6 +167,7 @@ bool TdwCustomRichEdit::ExecuteEditor()
     editor->SetHighlightColor(FHighlightColor);
     editor->SetAutoURLDetect(AutoURLDetect());
     editor->OnURLOpen = OnURLOpen;
+    editor->OnInitDialog = OnInitDialog;
     editor->SetPopupOptions(TdwRichEditPopupOptions {rpoPopupCut, rpoPopupCopy, rpoPopupPaste, rpoPopupFont,
                                                      rpoPopupBullet, rpoPopupParagraph});
     editor->LoadContents(SaveContents());
@@ -174,6 +175,8 @@ bool TdwCustomRichEdit::ExecuteEditor()
     editor->SetSelStart(SelStart());
     form->ApplyOptions(FEditorOptions, IsReadOnly());
     editor->SetModified(false);
+    editor->DoInitDialog(form);
+    DoCreateDialog(form);
     const bool accepted = form->ShowModal() == mrOk;
     if (accepted && editor->Modified()) {
         BeginFieldEdit();
@@ -183,9 +186,28 @@ bool TdwCustomRichEdit::ExecuteEditor()
             LoadContents(editor->SaveContents());
         SetModified(true);
     }
+    DoCloseDialog(form);
     FEditingForm = nullptr;
     form->Free();
     return accepted;
+}
+
+void TdwCustomRichEdit::DoCreateDialog(TForm* Form)
+{
+    if (OnCreateDialog)
+        OnCreateDialog(this, Form);
+}
+
+void TdwCustomRichEdit::DoInitDialog(TForm* Form)
+{
+    if (OnInitDialog)
+        OnInitDialog(this, Form);
+}
+
+void TdwCustomRichEdit::DoCloseDialog(TForm* Form)
+{
+    if (OnCloseDialog)
+        OnCloseDialog(this, Form);
 }
 
 bool TdwCustomRichEdit::ParagraphDialogExecute() { return RunParagraphDialog<TdwRichParagraphDialog>(this); }

@@ -12,6 +12,7 @@
 #include "platform/richedit/richedit.h"
 
 class TField;
+class TForm;
 class TFontDialog;
 class TMenuItem;
 class TPopupMenu;
@@ -62,6 +63,7 @@ using TdwRTFNotifyEvent =
         std::function<void(TdwRichEditForm* Form, TdwCustomRichEdit* RichEdit, bool& DoDefault)>;
 
 using TdwURLOpenEvent = std::function<void(TObject* Sender, const String& URL, bool& Allow)>;
+using TdwOnRichEditDlgEvent = std::function<void(TObject* Sender, TForm* Form)>;
 
 class TdwCustomRichEdit : public TCustomRichEdit {
 public:
@@ -126,6 +128,13 @@ public:
     TdwRichEditForm* EditingForm() const { return FEditingForm; }
     TdwRTFNotifyEvent OnMenuLoadClick;
     TdwRTFNotifyEvent OnMenuSaveAsClick;
+    // Around the editor form: made (before it shows), shown and filled, closed.
+    TdwOnRichEditDlgEvent OnCreateDialog;
+    TdwOnRichEditDlgEvent OnInitDialog;
+    TdwOnRichEditDlgEvent OnCloseDialog;
+    virtual void DoCreateDialog(TForm* Form);
+    virtual void DoInitDialog(TForm* Form);
+    virtual void DoCloseDialog(TForm* Form);
     // The paragraph and tab dialogs on the selection's paragraphs; true when accepted.
     virtual bool ParagraphDialogExecute();
     virtual bool TabDialogExecute();

@@ -71,6 +71,28 @@ TEST_F(EditorFormTest, EditsACopyAndSaveAndExitBringsItBack) {
     EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
+TEST_F(EditorFormTest, TheDialogEventsFireAroundTheFormAndLoadReadsAFile) {
+    const String file = QDir::tempPath().toStdString() + "/totamund_editor_load.rtf";
+    { std::ofstream(file) << R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}{\i loaded} text})"; }
+    Dialogs.AnswerFile(file);
+    Source->SetEditorOptions(Source->EditorOptions() + TdwRichEditOptions {reoShowLoad});
+    std::vector<String> events;
+    Source->OnCreateDialog = [&](TObject*, TForm* F) { events.push_back("create " + F->Caption()); };
+    Source->OnInitDialog = [&](TObject*, TForm*) { events.push_back("init"); };
+    Source->OnCloseDialog = [&](TObject*, TForm*) { events.push_back("close"); };
+    EXPECT_TRUE(RunEditor([&](TdwRichEditForm* editor) {
+        events.push_back("shown");
+        editor->LoadClick();
+        EXPECT_EQ(editor->RichEdit1->Text(), "loaded text");
+        editor->RichEdit1->SetSelection(0, 6);
+        EXPECT_TRUE(editor->RichEdit1->SelCharFormat().Italic);
+        editor->SaveExit1->Click();
+    }));
+    EXPECT_EQ(events, (std::vector<String> {"init", "create Edit Rich Text", "shown", "close"}));
+    EXPECT_EQ(Source->Text(), "loaded text");
+    std::remove(file.c_str());
+}
+
 TEST_F(EditorFormTest, ClosingAChangedTextAsksYesNoOrCancel) {
     Dialogs.AnswerMessage(mrCancel);
     Dialogs.AnswerMessage(mrNo);

@@ -381,6 +381,19 @@ void TdwRichEditForm::ApplyOptions(TdwRichEditOptions Options, bool ReadOnly)
     FormatBar->SetVisible(Options.Contains(reoShowFormatBar));
     Toolbar->SetVisible(Options.Contains(reoShowToolBar));
     Ruler->SetVisible(Options.Contains(reoShowRuler));
+    // The source's own buttons follow Undo and Redo on the tool bar.
+    int left = RedoButton->Left() + RedoButton->Width() + 32;
+    for (int i = 0; i < 2; ++i) {
+        TSpeedButton* button = i == 0 ? FSource->UserSpeedButton1() : FSource->UserSpeedButton2();
+        if (!button)
+            continue;
+        FUserButtonParents[i] = button->Parent();
+        button->SetParent(Toolbar);
+        button->SetBounds(left, UndoButton->Top(), button->Width(), UndoButton->Height());
+        button->SetFlat(Options.Contains(reoFlatButtons));
+        button->Show();
+        left += button->Width();
+    }
     Format1->SetVisible(!ReadOnly);
     View1->SetVisible(!ReadOnly);
     NewButton->SetVisible(!ReadOnly);
@@ -503,6 +516,18 @@ void TdwRichEditForm::SaveAsClick()
                                                   mtConfirmation, mbYesNoCancel, 0) != mrYes)
         return;
     RichEdit1->Lines()->SaveToFile(dialog.FileName);
+}
+
+void TdwRichEditForm::RestoreUserButtons()
+{
+    for (int i = 0; i < 2; ++i) {
+        TSpeedButton* button = i == 0 ? FSource->UserSpeedButton1() : FSource->UserSpeedButton2();
+        if (!button || !FUserButtonParents[i])
+            continue;
+        button->Hide();
+        button->SetParent(FUserButtonParents[i]);
+        FUserButtonParents[i] = nullptr;
+    }
 }
 
 bool TdwRichEditForm::CloseQuery()

@@ -85,6 +85,9 @@ public:
               *BulletStyle1 = nullptr, *Paragraph1 = nullptr, *Tabs1 = nullptr, *Tools1 = nullptr,
               *Spelling1 = nullptr;
 
+    // Puts each user button of the source control back on its own form, hidden.
+    void RestoreUserButtons();
+
     void NewClick();
     void LoadClick();
     void SaveAsClick();
@@ -101,6 +104,8 @@ private:
     void ToggleBar(TControl* Bar, TMenuItem* Menu);
 
     TdwCustomRichEdit* FSource;
+    // The user buttons' own parents while they stand on the tool bar.
+    TWinControl* FUserButtonParents[2] = {};
     bool FReadOnly = false;
     bool FCloseOnEscape = false;
 };

@@ -7,6 +7,7 @@
 #include "platform/classes/object.h"
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/strutils.h"
+#include "platform/vcl/buttons.h"
 #include "platform/vcl/dialogs.h"
 #include "platform/vcl/menus.h"
 #include "platform/win/launcher.h"
@@ -186,10 +187,30 @@ bool TdwCustomRichEdit::ExecuteEditor()
             LoadContents(editor->SaveContents());
         SetModified(true);
     }
+    form->RestoreUserButtons();
     DoCloseDialog(form);
     FEditingForm = nullptr;
     form->Free();
     return accepted;
+}
+
+void TdwCustomRichEdit::SetUserSpeedButton(int Index, TSpeedButton* Value)
+{
+    FUserSpeedButtons[Index] = Value;
+    if (!Value)
+        return;
+    Value->FreeNotification(this);
+    Value->Hide();
+}
+
+void TdwCustomRichEdit::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TCustomRichEdit::Notification(AComponent, Operation);
+    if (Operation != opRemove)
+        return;
+    for (TSpeedButton*& button : FUserSpeedButtons)
+        if (button == AComponent)
+            button = nullptr;
 }
 
 void TdwCustomRichEdit::DoCreateDialog(TForm* Form)

@@ -16,6 +16,7 @@ class TForm;
 class TFontDialog;
 class TMenuItem;
 class TPopupMenu;
+class TSpeedButton;
 
 enum TdwRichEditPopupOption {
     rpoPopupEdit,
@@ -124,6 +125,13 @@ public:
     void SetEditorOptions(TdwRichEditOptions Value) { FEditorOptions = Value; }
     const String& EditorCaption() const { return FEditorCaption; }
     void SetEditorCaption(const String& Value) { FEditorCaption = Value; }
+    // Two buttons of the program's own that the editor form shows on its tool bar while
+    // it is open; the setters hide them on their own form.
+    TSpeedButton* UserSpeedButton1() const { return FUserSpeedButtons[0]; }
+    void SetUserSpeedButton1(TSpeedButton* Value) { SetUserSpeedButton(0, Value); }
+    TSpeedButton* UserSpeedButton2() const { return FUserSpeedButtons[1]; }
+    void SetUserSpeedButton2(TSpeedButton* Value) { SetUserSpeedButton(1, Value); }
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     // The editor form while it is open; null otherwise.
     TdwRichEditForm* EditingForm() const { return FEditingForm; }
     TdwRTFNotifyEvent OnMenuLoadClick;
@@ -177,6 +185,7 @@ protected:
     void ApplyStyle(TRichCharPart Part, bool Value);
 
 private:
+    void SetUserSpeedButton(int Index, TSpeedButton* Value);
     void CreatePopupMenu();
     void CreateDialogs();
     void CaptionPopupMenu();
@@ -195,6 +204,7 @@ private:
             reoFlatButtons,   reoShowSpellCheck, reoShowMainMenuIcons};
     String FEditorCaption = "Edit Rich Text";
     TdwRichEditForm* FEditingForm = nullptr;
+    TSpeedButton* FUserSpeedButtons[2] = {};
     TColor FHighlightColor = clYellow;
     String FLastSearch;
     TFindDialog* FFindDialog = nullptr;

@@ -93,6 +93,31 @@ TEST_F(EditorFormTest, TheDialogEventsFireAroundTheFormAndLoadReadsAFile) {
     std::remove(file.c_str());
 }
 
+TEST_F(EditorFormTest, TheUserButtonsStandOnTheToolBarAndGoBackHidden) {
+    TForm* own = Construct<TForm>(nullptr);
+    auto* first = new TSpeedButton(own);
+    first->SetParent(own);
+    first->SetBounds(0, 0, 30, 20);
+    auto* second = new TSpeedButton(own);
+    second->SetParent(own);
+    second->SetBounds(40, 0, 30, 20);
+    Source->SetUserSpeedButton1(first);
+    Source->SetUserSpeedButton2(second);
+    EXPECT_FALSE(first->Visible()) << "hidden on their own form";
+    RunEditor([first, second](TdwRichEditForm* editor) {
+        EXPECT_EQ(first->Parent(), editor->Toolbar);
+        EXPECT_TRUE(first->Visible() && second->Visible());
+        EXPECT_EQ(first->Left(), editor->RedoButton->Left() + editor->RedoButton->Width() + 32);
+        EXPECT_EQ(second->Left(), first->Left() + first->Width());
+        editor->Exit1->Click();
+    });
+    EXPECT_EQ(first->Parent(), own);
+    EXPECT_EQ(second->Parent(), own);
+    EXPECT_FALSE(first->Visible() || second->Visible());
+    own->Free();
+    EXPECT_EQ(Source->UserSpeedButton1(), nullptr) << "a freed button is forgotten";
+}
+
 TEST_F(EditorFormTest, ClosingAChangedTextAsksYesNoOrCancel) {
     Dialogs.AnswerMessage(mrCancel);
     Dialogs.AnswerMessage(mrNo);

@@ -10,6 +10,7 @@ packages=(
   python3-dbfread libdbd-xbase-perl
   xvfb fonts-dejavu-extra
   libfreetype-dev fonts-liberation poppler-utils cups cups-client
+  unrtf libreoffice-writer-nogui
 )
 
 missing=()

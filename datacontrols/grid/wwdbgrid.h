@@ -9,6 +9,7 @@
 
 class TdwDBGrid;
 class TCustomEdit;
+class TdwDBRichEdit;
 
 using TdwMemoOpenEvent = std::function<void(TdwDBGrid* Grid, TdwMemoDialog* MemoDialog)>;
 using TdwMemoCloseEvent = std::function<void(TdwDBGrid* Grid, bool Cancel)>;
@@ -166,6 +167,9 @@ private:
     void PaintPictureCell(TCanvas* Canvas, int DataCol, int DataRow, TField* Field, const TRect& R,
                           const String& Parameters, bool Highlight);
     void PaintImageCell(TCanvas* Canvas, TField* Field, const TRect& R, const String& Parameters, bool Highlight);
+    // The plain text of a rich-text blob's beginning (its first 8 KB), read through the
+    // grid's hidden rich edit; a blob that is not RTF shows as it stands.
+    String RichTextCellText(TField* Field) const;
 
     TdwIniAttributes FIniAttributes;
     std::vector<TBookmark> FSelectedList;
@@ -176,6 +180,8 @@ private:
     std::vector<std::pair<String, TCustomEdit*>> FAttachedControls;
     TWinControl* FCellControl = nullptr;
     TdwDBDateTimePicker* FDateTimePicker = nullptr;
+    // Made on the first rich-text cell painted.
+    mutable TdwDBRichEdit* FRichTextPainter = nullptr;
     bool FInLinkActive = false;
     bool FSendingCellExit = false;
     bool FIniLoaded = false;

@@ -5,6 +5,7 @@
 
 #include "datacontrols/common/dwdrawing.h"
 #include "datacontrols/common/dwfields.h"
+#include "datacontrols/common/dwfieldsettings.h"
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/common/wwintl.h"
 #include "datacontrols/grid/wwdbgrid.h"
@@ -166,6 +167,8 @@ bool TdwDBGrid::MayEditCells()
 
 String TdwDBGrid::CellText(TField* Field) const
 {
+    if (Field && Field->IsBlob() && dwIsRichEditField(Field))
+        return RichTextCellText(Field);
     if (Field && Field->DataType() == ftMemo && FMemoAttributes.Contains(mGridShow))
         return Field->DataSet()->IsEmpty() ? String() : Field->AsString();
     return TdwCustomDBGrid::CellText(Field);

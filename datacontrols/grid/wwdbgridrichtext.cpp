@@ -1,0 +1,28 @@
+// The grid's rich-text cells.
+
+#include "datacontrols/grid/wwdbgrid.h"
+#include "datacontrols/richtext/dwdbriched.h"
+#include "platform/db/dataset.h"
+#include "platform/db/fieldkinds.h"
+
+String TdwDBGrid::RichTextCellText(TField* Field) const
+{
+    if (Field->DataSet()->IsEmpty())
+        return String();
+    if (!FRichTextPainter) {
+        auto* grid = const_cast<TdwDBGrid*>(this);
+        FRichTextPainter = new TdwDBRichEdit(grid);
+        FRichTextPainter->SetVisible(false);
+        FRichTextPainter->SetParent(grid);
+    }
+    const String head = Field->AsString().substr(0, 5);
+    if (head == "{\\rtf") {
+        FRichTextPainter->SetPlainText(false);
+        FRichTextPainter->LoadBlobPreview(Field, 2);
+    } else {
+        FRichTextPainter->SetPlainText(true);
+        FRichTextPainter->LoadContents(Field->AsString());
+        FRichTextPainter->SetPlainText(false);
+    }
+    return FRichTextPainter->Text();
+}

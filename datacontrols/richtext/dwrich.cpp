@@ -1,0 +1,563 @@
+#include "datacontrols/richtext/dwrich.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "datacontrols/common/wwintl.h"
+#include "datacontrols/richtext/dwriched.h"
+#include "datacontrols/richtext/dwruler.h"
+#include "platform/rtl/fileops.h"
+#include "platform/rtl/format.h"
+#include "platform/rtl/strutils.h"
+#include "platform/vcl/bars.h"
+#include "platform/vcl/buttons.h"
+#include "platform/vcl/dialogs.h"
+#include "platform/vcl/lists.h"
+#include "platform/vcl/menus.h"
+
+// ---- ruler
+
+TdwRulerPanel::TdwRulerPanel(TComponent* AOwner, TdwCustomRichEdit* RichEdit)
+    : TPanel(AOwner), FRichEdit(RichEdit)
+{
+    SetBevelOuter(bvNone);
+}
+
+TRect TdwRulerPanel::Band() const { return Rect(6, 4, Width() - 6, Height() - 4); }
+
+void TdwRulerPanel::FollowParagraph()
+{
+    const TRichParaFormat p = FRichEdit->SelParaFormat();
+    const TdwRulerMarkers m = dwRulerMarkersFor(p.StartIndent, p.RightIndent, p.Offset, Band(), Width(),
+                                                MarkerWidth, ScreenPixelsPerInch);
+    FMarkers[0] = m.FirstLine;
+    FMarkers[1] = m.Left;
+    FMarkers[2] = m.Right;
+    Invalidate();
+}
+
+void TdwRulerPanel::Paint()
+{
+    TPanel::Paint();
+    TCanvas* canvas = Canvas();
+    const TRect band = Band();
+    canvas->Brush()->SetColor(clWhite);
+    canvas->FillRect(band);
+    canvas->Pen()->SetColor(clBtnShadow);
+    canvas->MoveTo(band.Left, band.Bottom);
+    canvas->LineTo(band.Left, band.Top);
+    canvas->LineTo(band.Right, band.Top);
+    canvas->Pen()->SetColor(clBtnHighlight);
+    canvas->LineTo(band.Right, band.Bottom);
+    canvas->LineTo(band.Left, band.Bottom);
+    const TdwMeasurementUnits units = FRichEdit->MeasurementUnits();
+    const double ppu = dwRulerPixelsPerUnit(ScreenPixelsPerInch, units);
+    const TdwRulerScale scale =
+            dwRulerScale(band, ppu, dwRulerLengthForWindow(FRichEdit->Width(), ppu), units);
+    canvas->Pen()->SetColor(clBlack);
+    for (const TdwRulerTick& tick : scale.Ticks) {
+        canvas->MoveTo(tick.X, tick.Top);
+        canvas->LineTo(tick.X, tick.Bottom);
+    }
+    canvas->Font()->SetSize(7);
+    canvas->Brush()->SetStyle(bsClear);
+    for (const TdwRulerNumber& number : scale.Numbers) {
+        const String text = IntToStr(number.Value);
+        canvas->TextOut(number.X - canvas->TextWidth(text) / 2, band.Top + 2, text);
+    }
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(clBtnFace);
+    const int half = MarkerWidth / 2;
+    // The first-line marker points down from the top, the others up from the bottom.
+    canvas->Polygon({Point(FMarkers[0], band.Top - 2), Point(FMarkers[0] + MarkerWidth - 1, band.Top - 2),
+                     Point(FMarkers[0] + half, band.Top + 4)});
+    for (const int x : {FMarkers[1], FMarkers[2]})
+        canvas->Polygon({Point(x, band.Bottom + 3), Point(x + MarkerWidth - 1, band.Bottom + 3),
+                         Point(x + half, band.Bottom - 3)});
+}
+
+void TdwRulerPanel::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TPanel::MouseDown(Button, Shift, X, Y);
+    if (Button != mbLeft)
+        return;
+    const TRect band = Band();
+    const bool upper = Y < (band.Top + band.Bottom) / 2;
+    // The first-line marker hangs from the top of the band, the others stand on its bottom.
+    FDragging = -1;
+    for (const int marker : {rmFirstLine, rmLeft, rmRight})
+        if ((marker == rmFirstLine) == upper && X >= FMarkers[marker] && X < FMarkers[marker] + MarkerWidth)
+            FDragging = marker;
+    if (FDragging < 0)
+        return;
+    FPressX = X;
+    FPressLeft = FMarkers[FDragging];
+    SetMouseCapture(true);
+}
+
+void TdwRulerPanel::MouseMove(TShiftState Shift, int X, int Y)
+{
+    TPanel::MouseMove(Shift, X, Y);
+    if (FDragging < 0)
+        return;
+    const TRect band = Band();
+    const int half = MarkerWidth / 2;
+    FMarkers[FDragging] = std::clamp(FPressLeft + X - FPressX, band.Left - half, band.Right - half);
+    Invalidate();
+}
+
+void TdwRulerPanel::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TPanel::MouseUp(Button, Shift, X, Y);
+    if (FDragging < 0 || Button != mbLeft)
+        return;
+    MouseMove(Shift, X, Y);
+    SetMouseCapture(false);
+    const auto dragged = static_cast<TdwRulerMarker>(FDragging);
+    FDragging = -1;
+    const TdwRulerMarkers markers =
+            dwConstrainRulerMarkers({FMarkers[0], FMarkers[1], FMarkers[2]}, dragged, Band(), MarkerWidth,
+                                    ScreenPixelsPerInch, FRichEdit->MeasurementUnits());
+    const TdwRulerIndents indents = dwRulerIndentsFor(markers, Band(), MarkerWidth, ScreenPixelsPerInch);
+    TRichParaFormat p;
+    p.StartIndent = indents.StartIndent;
+    p.Offset = indents.Offset;
+    p.RightIndent = indents.RightIndent;
+    FRichEdit->BeginFieldEdit();
+    FRichEdit->SetSelParaFormat(p, dragged == rmRight ? TRichParaMask {rpRightIndent}
+                                                      : TRichParaMask {rpStartIndent, rpOffset});
+    FollowParagraph();
+}
+
+// ---- form
+
+namespace {
+
+TMenuItem* Item(TMenuItem* Parent, const String& Caption, std::function<void()> Action = nullptr)
+{
+    auto* item = new TMenuItem(Parent);
+    item->SetCaption(Caption);
+    if (Action)
+        item->OnClick = [Action](TObject*) { Action(); };
+    Parent->Add(item);
+    return item;
+}
+
+TSpeedButton* Button(TPanel* Bar, int& Left, const String& Caption, std::function<void()> Action,
+                     int Width = 24)
+{
+    auto* button = new TSpeedButton(Bar);
+    button->SetParent(Bar);
+    button->SetBounds(Left, 1, Width, 22);
+    button->SetCaption(Caption);
+    button->SetFlat(true);
+    button->OnClick = [Action](TObject*) { Action(); };
+    Left += Width;
+    return button;
+}
+
+}  // namespace
+
+TdwRichEditForm::TdwRichEditForm(TComponent* AOwner, TdwCustomRichEdit* Source)
+    : TForm(AOwner), FSource(Source)
+{
+    SetCaption("Edit Rich Text");
+    SetBounds(0, 0, 610, 455);
+    SetPosition(poScreenCenter);
+    SetKeyPreview(true);
+    RichEdit1 = Source->CreateEditorControl(this);
+    RichEdit1->SetName("RichEdit1");
+    RichEdit1->SetParent(this);
+    RichEdit1->SetScrollBars(rsVertical);
+    RichEdit1->SetWantTabs(true);
+    RichEdit1->SetHideSelection(false);
+    RichEdit1->SetLeftMargin(6);
+    RichEdit1->OnSelectionChange = [this](TObject*) { UpdateControls(); };
+    RichEdit1->OnChange = [this](TObject*) { UpdateControls(); };
+    BuildMenus();
+    BuildBars();
+    Ruler = new TdwRulerPanel(this, RichEdit1);
+    Ruler->SetParent(this);
+    StatusBar = new TStatusBar(this);
+    StatusBar->SetParent(this);
+    for (const int width : {300, 32, 32, 18})
+        StatusBar->AddPanel()->SetWidth(width);
+    Layout();
+}
+
+void TdwRichEditForm::BuildMenus()
+{
+    const TdwRichEditMenuLabels& l = dwIntl()->RichEdit().MenuLabels;
+    TdwCustomRichEdit* e = RichEdit1;
+    MainMenu1 = new TMainMenu(this);
+    TMenuItem* bar = MainMenu1->Items();
+    File1 = Item(bar, l.FileCaption);
+    Load1 = Item(File1, l.LoadCaption, [this] { LoadClick(); });
+    SaveAs1 = Item(File1, l.SaveAsCaption, [this] { SaveAsClick(); });
+    SaveExit1 = Item(File1, l.SaveExitCaption, [this] { SetModalResult(mrOk); });
+    FileSep1 = Item(File1, "-");
+    Print1 = Item(File1, l.PrintCaption);
+    PageSetup1 = Item(File1, l.PageSetupCaption);
+    FileSep2 = Item(File1, "-");
+    Exit1 = Item(File1, l.ExitCaption, [this] { SetModalResult(mrCancel); });
+    Edit1 = Item(bar, l.EditCaption);
+    Undo1 = Item(Edit1, l.UndoCaption, [e] { e->Undo(); });
+    Redo1 = Item(Edit1, l.RedoCaption.empty() ? String("&Redo") : l.RedoCaption, [e] { e->Redo(); });
+    Cut1 = Item(Edit1, l.CutCaption, [e] {
+        e->BeginFieldEdit();
+        e->CutToClipboard();
+    });
+    Copy1 = Item(Edit1, l.CopyCaption, [e] { e->CopyToClipboard(); });
+    Paste1 = Item(Edit1, l.PasteCaption, [e] { e->PasteFromClipboard(); });
+    Clear1 = Item(Edit1, l.ClearCaption, [e] { e->SetSelText(String()); });
+    SelectAll1 = Item(Edit1, l.SelectallCaption, [e] { e->SelectAll(); });
+    Find1 = Item(Edit1, l.FindCaption, [e] { e->Find(); });
+    FindNext1 = Item(Edit1, l.FindNextCaption,
+                     [e] { e->FindNext(e->LastSearchText(), e->FindDialog()->Options()); });
+    Replace1 = Item(Edit1, l.ReplaceCaption, [e] { e->Replace(); });
+    View1 = Item(bar, l.ViewCaption);
+    Toolbar1 = Item(View1, l.ToolbarCaption, [this] { ToggleBar(Toolbar, Toolbar1); });
+    FormatBar1 = Item(View1, l.FormatBarCaption, [this] { ToggleBar(FormatBar, FormatBar1); });
+    StatusBar1 = Item(View1, l.ViewStatusBarCaption, [this] { ToggleBar(StatusBar, StatusBar1); });
+    Ruler1 = Item(View1, l.RulerCaption.empty() ? String("&Ruler") : l.RulerCaption,
+                  [this] { ToggleBar(Ruler, Ruler1); });
+    Insert1 = Item(bar, l.InsertCaption.empty() ? String("&Insert") : l.InsertCaption);
+    InsertObject1 = Item(Insert1, l.InsertObjectCaption, [e] { e->InsertObject(); });
+    Format1 = Item(bar, l.FormatCaption);
+    Font1 = Item(Format1, l.FontCaption, [e] { e->FontDialogExecute(); });
+    BulletStyle1 = Item(Format1, l.BulletStyleCaption, [e] { e->ToggleBullet(); });
+    Paragraph1 = Item(Format1, l.ParagraphCaption, [this, e] {
+        e->ParagraphDialogExecute();
+        Ruler->FollowParagraph();
+    });
+    Tabs1 = Item(Format1, l.TabsCaption, [e] { e->TabDialogExecute(); });
+    Tools1 = Item(bar, l.ToolCaption);
+    Spelling1 = Item(Tools1, l.SpellCheckCaption, [e] { e->SpellCheck(); });
+    SetMenu(MainMenu1);
+}
+
+void TdwRichEditForm::BuildBars()
+{
+    TdwCustomRichEdit* e = RichEdit1;
+    Toolbar = new TPanel(this);
+    Toolbar->SetParent(this);
+    Toolbar->SetBevelOuter(bvNone);
+    int x = 4;
+    NewButton = Button(
+            Toolbar, x, "New", [this] { NewClick(); }, 36);
+    x += 8;
+    FindButton = Button(
+            Toolbar, x, "Find", [e] { e->Find(); }, 36);
+    x += 8;
+    CutButton = Button(
+            Toolbar, x, "Cut", [this] { Cut1->Click(); }, 32);
+    CopyButton = Button(
+            Toolbar, x, "Copy", [this] { Copy1->Click(); }, 36);
+    PasteButton = Button(
+            Toolbar, x, "Paste", [this] { Paste1->Click(); }, 40);
+    x += 8;
+    UndoButton = Button(
+            Toolbar, x, "Undo", [e] { e->Undo(); }, 40);
+    RedoButton = Button(
+            Toolbar, x, "Redo", [e] { e->Redo(); }, 40);
+
+    FormatBar = new TPanel(this);
+    FormatBar->SetParent(this);
+    FormatBar->SetBevelOuter(bvNone);
+    FontNameCombo = new TComboBox(this);
+    FontNameCombo->SetParent(FormatBar);
+    FontNameCombo->SetBounds(4, 2, 150, 21);
+    FontNameCombo->SetSorted(true);
+    for (const char* face : {"Arial", "Courier New", "DejaVu Sans", "Liberation Mono", "Liberation Sans",
+                             "Liberation Serif", "MS Sans Serif", "Times New Roman"})
+        FontNameCombo->Items()->Add(face);
+    FontNameCombo->OnChange = [this, e](TObject*) {
+        if (FontNameCombo->ItemIndex() < 0 || FontNameCombo->Text() == e->SelCharFormat().FaceName)
+            return;
+        TRichCharFormat f;
+        f.FaceName = FontNameCombo->Text();
+        e->BeginFieldEdit();
+        e->SetSelCharFormat(f, TRichCharMask {rcFace});
+    };
+    FontSizeCombo = new TComboBox(this);
+    FontSizeCombo->SetParent(FormatBar);
+    FontSizeCombo->SetBounds(158, 2, 50, 21);
+    for (const char* size :
+         {"8", "9", "10", "11", "12", "14", "16", "18", "20", "22", "24", "26", "28", "36", "48", "72"})
+        FontSizeCombo->Items()->Add(size);
+    FontSizeCombo->OnChange = [this, e](TObject*) {
+        if (FontSizeCombo->ItemIndex() < 0)
+            return;
+        const int points = StrToInt(FontSizeCombo->Text());
+        if (std::lround(e->SelCharFormat().Points) == points)
+            return;
+        TRichCharFormat f;
+        f.Points = points;
+        e->BeginFieldEdit();
+        e->SetSelCharFormat(f, TRichCharMask {rcSize});
+    };
+    x = 214;
+    BoldButton = Button(FormatBar, x, "B", [this, e] { e->SetSelBold(BoldButton->Down()); });
+    ItalicButton = Button(FormatBar, x, "I", [this, e] { e->SetSelItalic(ItalicButton->Down()); });
+    UnderlineButton = Button(FormatBar, x, "U", [this, e] { e->SetSelUnderline(UnderlineButton->Down()); });
+    ColorButton = Button(FormatBar, x, "A", [this] {
+        const TPoint at = ColorButton->ClientToScreen(Point(-1, ColorButton->Height()));
+        ColorMenu->Popup(at.X, at.Y);
+    });
+    ColorMenu = new TPopupMenu(this);
+    const std::pair<const char*, TColor> colors[] = {
+            {"Black", clBlack},   {"Green", clGreen},     {"Red", clMaroon}, {"Blue", clNavy},
+            {"Yellow", clOlive},  {"Purple", clPurple},   {"Teal", clTeal},  {"Gray", clGray},
+            {"Silver", clSilver}, {"Red", clRed},         {"Lime", clLime},  {"Yellow", clYellow},
+            {"Blue", clBlue},     {"Fuchsia", clFuchsia}, {"Aqua", clAqua},  {"White", clWhite},
+            {"Automatic", clNone}};
+    for (const auto& [caption, color] : colors) {
+        Item(ColorMenu->Items(), caption, [e, color = color] {
+            TRichCharFormat f;
+            f.Color = color == clNone ? e->Font()->Color() : color;
+            e->BeginFieldEdit();
+            e->SetSelCharFormat(f, TRichCharMask {rcColor});
+        });
+    }
+    x += 8;
+    LeftButton = Button(FormatBar, x, "L", [this] { SetAlignment(raLeft); });
+    CenterButton = Button(FormatBar, x, "C", [this] { SetAlignment(raCenter); });
+    RightButton = Button(FormatBar, x, "R", [this] { SetAlignment(raRight); });
+    x += 8;
+    BulletButton = Button(FormatBar, x, "\x95", [e] { e->ToggleBullet(); });
+    HighlightButton = Button(FormatBar, x, "H", [this, e] {
+        e->SetSelBackColor(HighlightButton->Down() ? e->HighlightColor() : clNone);
+    });
+    int group = 1;
+    for (TSpeedButton* toggle : {BoldButton, ItalicButton, UnderlineButton}) {
+        toggle->SetGroupIndex(group++);
+        toggle->SetAllowAllUp(true);
+    }
+    for (TSpeedButton* align : {LeftButton, CenterButton, RightButton})
+        align->SetGroupIndex(4);
+    for (TSpeedButton* toggle : {BulletButton, HighlightButton}) {
+        toggle->SetGroupIndex(group++ + 1);
+        toggle->SetAllowAllUp(true);
+    }
+}
+
+void TdwRichEditForm::ToggleBar(TControl* Bar, TMenuItem* Menu)
+{
+    Bar->SetVisible(!Bar->Visible());
+    Menu->SetChecked(Bar->Visible());
+    Layout();
+}
+
+void TdwRichEditForm::SetAlignment(int Alignment)
+{
+    TRichParaFormat p;
+    p.Alignment = static_cast<TRichAlignment>(Alignment);
+    RichEdit1->BeginFieldEdit();
+    RichEdit1->SetSelParaFormat(p, TRichParaMask {rpAlignment});
+}
+
+void TdwRichEditForm::ApplyOptions(TdwRichEditOptions Options, bool ReadOnly)
+{
+    FReadOnly = ReadOnly;
+    FCloseOnEscape = Options.Contains(reoCloseOnEscape);
+    if (ReadOnly)
+        Options = Options - TdwRichEditOptions {reoShowLoad,      reoShowSaveAs,    reoShowSaveExit,
+                                                reoShowFormatBar, reoShowToolBar,   reoShowStatusBar,
+                                                reoShowRuler,     reoShowSpellCheck};
+    if (FSource->ClassName() != "TdwDBRichEditMSWord")
+        Options.Exclude(reoShowSpellCheck);
+    RichEdit1->SetReadOnly(ReadOnly);
+    Load1->SetVisible(Options.Contains(reoShowLoad));
+    SaveAs1->SetVisible(Options.Contains(reoShowSaveAs));
+    // Printing and page setup are not part of this build.
+    Print1->SetVisible(false);
+    PageSetup1->SetVisible(false);
+    Tools1->SetVisible(Options.Contains(reoShowSpellCheck));
+    Insert1->SetVisible(Options.Contains(reoShowInsertObject) && !ReadOnly);
+    SaveExit1->SetVisible(Options.Contains(reoShowSaveExit));
+    FileSep2->SetVisible(Print1->Visible() || PageSetup1->Visible());
+    FileSep1->SetVisible(Load1->Visible() || SaveExit1->Visible());
+    StatusBar->SetVisible(Options.Contains(reoShowStatusBar));
+    FormatBar->SetVisible(Options.Contains(reoShowFormatBar));
+    Toolbar->SetVisible(Options.Contains(reoShowToolBar));
+    Ruler->SetVisible(Options.Contains(reoShowRuler));
+    // The source's own buttons follow Undo and Redo on the tool bar.
+    int left = RedoButton->Left() + RedoButton->Width() + 32;
+    for (int i = 0; i < 2; ++i) {
+        TSpeedButton* button = i == 0 ? FSource->UserSpeedButton1() : FSource->UserSpeedButton2();
+        if (!button)
+            continue;
+        FUserButtonParents[i] = button->Parent();
+        button->SetParent(Toolbar);
+        button->SetBounds(left, UndoButton->Top(), button->Width(), UndoButton->Height());
+        button->SetFlat(Options.Contains(reoFlatButtons));
+        button->Show();
+        left += button->Width();
+    }
+    Format1->SetVisible(!ReadOnly);
+    View1->SetVisible(!ReadOnly);
+    NewButton->SetVisible(!ReadOnly);
+    Toolbar1->SetChecked(Toolbar->Visible());
+    FormatBar1->SetChecked(FormatBar->Visible());
+    StatusBar1->SetChecked(StatusBar->Visible());
+    Ruler1->SetChecked(Ruler->Visible());
+    Layout();
+    UpdateControls();
+}
+
+void TdwRichEditForm::UpdateControls()
+{
+    if (!StatusBar)  // still being made
+        return;
+    TdwCustomRichEdit* e = RichEdit1;
+    const TRichCharFormat f = e->SelCharFormat();
+    BoldButton->SetDown(f.Bold);
+    ItalicButton->SetDown(f.Italic);
+    UnderlineButton->SetDown(f.Underline);
+    const int face = FontNameCombo->Items()->IndexOf(f.FaceName);
+    FontNameCombo->SetItemIndex(face);
+    if (face < 0)
+        FontNameCombo->SetText(f.FaceName);
+    FontNameCombo->Font()->SetColor(face < 0 ? TColor(255) : clWindowText);
+    FontSizeCombo->SetItemIndex(
+            FontSizeCombo->Items()->IndexOf(IntToStr(static_cast<int>(std::lround(f.Points)))));
+    const TRichParaFormat p = e->SelParaFormat();
+    BulletButton->SetDown(p.Bullet);
+    BulletStyle1->SetChecked(p.Bullet);
+    HighlightButton->SetDown(f.BackColor != clNone && f.BackColor != 0 && f.BackColor != clWindow);
+    LeftButton->SetDown(p.Alignment == raLeft || p.Alignment == raJustify);
+    CenterButton->SetDown(p.Alignment == raCenter);
+    RightButton->SetDown(p.Alignment == raRight);
+    const bool selected = e->HasSelection();
+    const bool hasText = e->ParagraphCount() > 1 || !e->Paragraph(0).empty();
+    const bool canPaste = e->CanPaste() && !FReadOnly;
+    Paste1->SetEnabled(canPaste);
+    PasteButton->SetEnabled(canPaste);
+    Undo1->SetEnabled(e->CanUndo());
+    UndoButton->SetEnabled(e->CanUndo());
+    Redo1->SetEnabled(e->CanRedo());
+    RedoButton->SetEnabled(e->CanRedo());
+    Cut1->SetEnabled(selected && !FReadOnly);
+    CutButton->SetEnabled(selected && !FReadOnly);
+    Copy1->SetEnabled(selected);
+    CopyButton->SetEnabled(selected);
+    Clear1->SetEnabled(selected && !FReadOnly);
+    SelectAll1->SetEnabled(hasText);
+    Find1->SetEnabled(hasText);
+    FindButton->SetEnabled(hasText);
+    FindNext1->SetEnabled(!e->LastSearchText().empty());
+    Replace1->SetEnabled(hasText && !FReadOnly);
+    Ruler->FollowParagraph();
+}
+
+void TdwRichEditForm::Layout()
+{
+    int top = 0;
+    for (TControl* bar : {static_cast<TControl*>(Toolbar), static_cast<TControl*>(FormatBar),
+                          static_cast<TControl*>(Ruler)}) {
+        if (!bar->Visible())
+            continue;
+        const int height = bar == Toolbar ? 24 : bar == FormatBar ? 26 : 25;
+        bar->SetBounds(0, top, ClientWidth(), height);
+        top += height + 2;
+    }
+    const int bottom = StatusBar->Visible() ? ClientHeight() - 20 : ClientHeight();
+    if (StatusBar->Visible())
+        StatusBar->SetBounds(0, bottom, ClientWidth(), 20);
+    RichEdit1->SetBounds(4, top, std::max(0, ClientWidth() - 8), std::max(0, bottom - top));
+    Ruler->FollowParagraph();
+}
+
+void TdwRichEditForm::Resize()
+{
+    TForm::Resize();
+    if (StatusBar)  // the last part made
+        Layout();
+}
+
+void TdwRichEditForm::NewClick()
+{
+    if (MessageDlg(dwIntl()->UserMessages().RichEditClearWarning, mtConfirmation, mbOKCancel, 0) != mrOk)
+        return;
+    RichEdit1->Clear();
+    RichEdit1->SetModified(true);
+}
+
+void TdwRichEditForm::LoadClick()
+{
+    bool doDefault = true;
+    if (FSource->OnMenuLoadClick)
+        FSource->OnMenuLoadClick(this, RichEdit1, doDefault);
+    if (!doDefault)
+        return;
+    TOpenDialog dialog(nullptr);
+    dialog.Filter = "Rich Text Files (*.RTF)|*.RTF|Text Files (*.TXT)|*.TXT";
+    if (dialog.Execute()) {
+        RichEdit1->Lines()->LoadFromFile(dialog.FileName);
+        // A loaded document is a change that Save and Exit brings back.
+        RichEdit1->SetModified(true);
+    }
+    RichEdit1->SetFocus();
+}
+
+void TdwRichEditForm::SaveAsClick()
+{
+    bool doDefault = true;
+    if (FSource->OnMenuSaveAsClick)
+        FSource->OnMenuSaveAsClick(this, RichEdit1, doDefault);
+    if (!doDefault)
+        return;
+    TSaveDialog dialog(nullptr);
+    dialog.Filter = "Rich Text Files (*.RTF)|*.RTF|Text Files (*.TXT)|*.TXT";
+    dialog.DefaultExt = "rtf";
+    if (!dialog.Execute())
+        return;
+    if (FileExists(dialog.FileName) && MessageDlg(Format("OK to overwrite %s", {dialog.FileName}),
+                                                  mtConfirmation, mbYesNoCancel, 0) != mrYes)
+        return;
+    RichEdit1->Lines()->SaveToFile(dialog.FileName);
+}
+
+void TdwRichEditForm::RestoreUserButtons()
+{
+    for (int i = 0; i < 2; ++i) {
+        TSpeedButton* button = i == 0 ? FSource->UserSpeedButton1() : FSource->UserSpeedButton2();
+        if (!button || !FUserButtonParents[i])
+            continue;
+        button->Hide();
+        button->SetParent(FUserButtonParents[i]);
+        FUserButtonParents[i] = nullptr;
+    }
+}
+
+bool TdwRichEditForm::CloseQuery()
+{
+    if (ModalResult() != mrOk && RichEdit1->Modified() && !FReadOnly) {
+        switch (MessageDlg(dwIntl()->UserMessages().RichEditExitWarning, mtConfirmation, mbYesNoCancel, 0)) {
+        case mrYes: SetModalResult(mrOk); break;
+        case mrNo: SetModalResult(mrCancel); break;
+        default: SetModalResult(mrNone); return false;
+        }
+    }
+    return TForm::CloseQuery();
+}
+
+void TdwRichEditForm::KeyDown(Word& Key, TShiftState Shift)
+{
+    if (Shift == TShiftState {ssCtrl} && !FReadOnly && (Key == 'B' || Key == 'I' || Key == 'U')) {
+        TSpeedButton* button = Key == 'B' ? BoldButton : Key == 'I' ? ItalicButton : UnderlineButton;
+        button->SetDown(!button->Down());
+        button->OnClick(button);
+        Key = 0;
+        return;
+    }
+    if (Key == VK_ESCAPE && Shift.Empty()) {
+        if (FReadOnly || FCloseOnEscape)
+            SetModalResult(mrCancel);
+        else
+            RichEdit1->Undo();
+        Key = 0;
+        return;
+    }
+    TForm::KeyDown(Key, Shift);
+}

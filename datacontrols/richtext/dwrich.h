@@ -1,0 +1,111 @@
+#pragma once
+// The full-window rich text editor that a rich edit opens over a copy of its contents:
+// menus, tool bar, format bar, ruler, the editing control and a status bar, shown as
+// the source control's EditorOptions say.
+
+#include "datacontrols/richtext/dwriched.h"
+#include "platform/vcl/forms.h"
+#include "platform/vcl/panels.h"
+
+class TComboBox;
+class TMainMenu;
+class TMenuItem;
+class TPopupMenu;
+class TSpeedButton;
+class TStatusBar;
+
+// The ruler over the editing control: its scale and the three indent markers of the
+// selection's paragraph.
+class TdwRulerPanel : public TPanel {
+public:
+    TdwRulerPanel(TComponent* AOwner, TdwCustomRichEdit* RichEdit);
+    String ClassName() const override { return "TdwRulerPanel"; }
+    // The markers follow the selection's paragraph.
+    void FollowParagraph();
+    TRect Band() const;
+    int FirstLineMarker() const { return FMarkers[0]; }
+    int LeftMarker() const { return FMarkers[1]; }
+    int RightMarker() const { return FMarkers[2]; }
+    static constexpr int MarkerWidth = 9;
+
+protected:
+    void Paint() override;
+    // A marker dragged with the left button sets the paragraph's indents where it is let go.
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+private:
+    TdwCustomRichEdit* FRichEdit;
+    // First-line, left and right marker, as TdwRulerMarker counts them.
+    int FMarkers[3] = {};
+    int FDragging = -1;
+    int FPressX = 0;
+    int FPressLeft = 0;
+};
+
+class TdwRichEditForm : public TForm {
+public:
+    TdwRichEditForm(TComponent* AOwner, TdwCustomRichEdit* Source);
+
+    String ClassName() const override { return "TdwRichEditForm"; }
+
+    // Shows and hides the commands as the options and the read-only state say.
+    void ApplyOptions(TdwRichEditOptions Options, bool ReadOnly);
+    // Buttons and menu items follow the selection and the clipboard.
+    void UpdateControls();
+    // A modified text asks before the form closes without OK.
+    bool CloseQuery() override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
+
+    TdwCustomRichEdit* RichEdit1 = nullptr;
+    TdwRulerPanel* Ruler = nullptr;
+    TPanel* Toolbar = nullptr;
+    TPanel* FormatBar = nullptr;
+    TStatusBar* StatusBar = nullptr;
+    TSpeedButton *NewButton = nullptr, *FindButton = nullptr, *CutButton = nullptr, *CopyButton = nullptr,
+                 *PasteButton = nullptr, *UndoButton = nullptr, *RedoButton = nullptr;
+    TComboBox *FontNameCombo = nullptr, *FontSizeCombo = nullptr;
+    TSpeedButton* ColorButton = nullptr;
+    // The colours for the selection's text, the last one the editing control's own.
+    TPopupMenu* ColorMenu = nullptr;
+    TSpeedButton *BoldButton = nullptr, *ItalicButton = nullptr, *UnderlineButton = nullptr,
+                 *LeftButton = nullptr, *CenterButton = nullptr, *RightButton = nullptr,
+                 *BulletButton = nullptr, *HighlightButton = nullptr;
+    TMainMenu* MainMenu1 = nullptr;
+    TMenuItem *File1 = nullptr, *Load1 = nullptr, *SaveAs1 = nullptr, *SaveExit1 = nullptr,
+              *FileSep1 = nullptr, *Print1 = nullptr, *PageSetup1 = nullptr, *FileSep2 = nullptr,
+              *Exit1 = nullptr;
+    TMenuItem *Edit1 = nullptr, *Undo1 = nullptr, *Redo1 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr,
+              *Paste1 = nullptr, *Clear1 = nullptr, *SelectAll1 = nullptr, *Find1 = nullptr,
+              *FindNext1 = nullptr, *Replace1 = nullptr;
+    TMenuItem *View1 = nullptr, *Toolbar1 = nullptr, *FormatBar1 = nullptr, *StatusBar1 = nullptr,
+              *Ruler1 = nullptr;
+    TMenuItem *Insert1 = nullptr, *InsertObject1 = nullptr, *Format1 = nullptr, *Font1 = nullptr,
+              *BulletStyle1 = nullptr, *Paragraph1 = nullptr, *Tabs1 = nullptr, *Tools1 = nullptr,
+              *Spelling1 = nullptr;
+
+    // Puts each user button of the source control back on its own form, hidden.
+    void RestoreUserButtons();
+
+    void NewClick();
+    void LoadClick();
+    void SaveAsClick();
+
+protected:
+    void Resize() override;
+
+private:
+    void BuildMenus();
+    void BuildBars();
+    void Layout();
+    void SetAlignment(int Alignment);
+    // Shows or hides a bar and checks its View item as it shows.
+    void ToggleBar(TControl* Bar, TMenuItem* Menu);
+
+    TdwCustomRichEdit* FSource;
+    // The user buttons' own parents while they stand on the tool bar.
+    TWinControl* FUserButtonParents[2] = {};
+    bool FReadOnly = false;
+    bool FCloseOnEscape = false;
+};

@@ -1,0 +1,114 @@
+#include "platform/richedit/codepages.h"
+
+#include <iconv.h>
+
+#include <array>
+#include <cerrno>
+#include <string>
+#include <utility>
+
+namespace rtf {
+
+namespace {
+
+constexpr std::array<std::pair<int, int>, 14> CharsetCodePages {{
+        {0, 1252},
+        {2, 1252},
+        {128, 932},
+        {129, 949},
+        {134, 936},
+        {136, 950},
+        {161, 1253},
+        {162, 1254},
+        {163, 1258},
+        {177, 1255},
+        {178, 1256},
+        {186, 1257},
+        {204, 1251},
+        {238, 1250},
+}};
+
+// Windows-1252's characters 0x80 to 0x9F; 0 where it has none.
+constexpr std::array<char16_t, 32> Cp1252High {
+        0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+QString DecodeCp1252(const QByteArray& Bytes) {
+    QString text;
+    text.reserve(Bytes.size());
+    for (const char b : Bytes) {
+        const auto byte = static_cast<unsigned char>(b);
+        const char16_t high = byte >= 0x80 && byte < 0xA0 ? Cp1252High[byte - 0x80] : 0;
+        text.append(high ? QChar(high) : QChar(byte));
+    }
+    return text;
+}
+
+// Closes the descriptor however the conversion ends.
+class Converter {
+public:
+    explicit Converter(int CodePage)
+        : FHandle(iconv_open("UTF-16LE", ("CP" + std::to_string(CodePage)).c_str())) { }
+    ~Converter() {
+        if (Usable()) iconv_close(FHandle);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool Usable() const { return FHandle != reinterpret_cast<iconv_t>(-1); }
+
+    QString Convert(const QByteArray& Bytes) {
+        QString text;
+        QByteArray input = Bytes;
+        char* in = input.data();
+        size_t inLeft = static_cast<size_t>(input.size());
+        std::array<char, 4096> buffer {};
+        while (inLeft > 0) {
+            char* out = buffer.data();
+            size_t outLeft = buffer.size();
+            const size_t done = iconv(FHandle, &in, &inLeft, &out, &outLeft);
+            const auto written = static_cast<qsizetype>(buffer.size() - outLeft);
+            text.append(QString::fromUtf16(reinterpret_cast<const char16_t*>(buffer.data()), written / 2));
+            if (done != static_cast<size_t>(-1) || errno == E2BIG) continue;
+            // A byte that is not (or not whole) a character of the code page.
+            text.append(QChar(0xFFFD));
+            ++in;
+            --inLeft;
+            iconv(FHandle, nullptr, nullptr, nullptr, nullptr);
+        }
+        return text;
+    }
+
+private:
+    iconv_t FHandle;
+};
+
+}  // namespace
+
+int CodePageOfCharset(int Charset) {
+    for (const auto& [charset, codePage] : CharsetCodePages)
+        if (charset == Charset) return codePage;
+    return 0;
+}
+
+int CharsetOfCodePage(int CodePage) {
+    for (const auto& [charset, codePage] : CharsetCodePages)
+        if (codePage == CodePage) return charset;
+    return 0;
+}
+
+QString DecodeCodePage(const QByteArray& Bytes, int CodePage) {
+    if (CodePage == 1252 || CodePage <= 0) return DecodeCp1252(Bytes);
+    Converter converter(CodePage);
+    return converter.Usable() ? converter.Convert(Bytes) : DecodeCp1252(Bytes);
+}
+
+int EncodeCp1252(QChar C) {
+    const char16_t u = C.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return u;
+    for (size_t i = 0; i < Cp1252High.size(); ++i)
+        if (Cp1252High[i] && Cp1252High[i] == u) return static_cast<int>(0x80 + i);
+    return -1;
+}
+
+}  // namespace rtf

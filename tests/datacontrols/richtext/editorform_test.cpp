@@ -1,0 +1,300 @@
+// The rich text editor form, offscreen: the copy it edits and what OK brings back, the
+// commands its options and the read-only state show, the buttons that follow the
+// selection, the close, New and Save As prompts, and Esc.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
+#include <fstream>
+
+#include "datacontrols/richtext/dwrich.h"
+#include "platform/classes/object.h"
+#include "platform/classes/screen.h"
+#include "platform/vcl/bars.h"
+#include "platform/vcl/buttons.h"
+#include "platform/vcl/lists.h"
+#include "platform/vcl/menus.h"
+#include "platform/vcl/scripteddialogs.h"
+#include "tests/datacontrols/richtext/richeditfixture.h"
+#include "tests/vcl/formtesting.h"
+
+namespace {
+
+class EditorFormTest : public RichEditFormTest {
+protected:
+    void SetUp() override {
+        RichEditFormTest::SetUp();
+        Source = Edit;
+        Source->LoadContents(
+                R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}\pard\li720 {\b Payment} notice\par second line})");
+    }
+    // Opens the editor, runs Action on it once it shows, and returns ExecuteEditor's answer.
+    bool RunEditor(const std::function<void(TdwRichEditForm*)>& Action) {
+        QTimer::singleShot(0, [Action] {
+            for (int i = Screen()->FormCount() - 1; i >= 0; --i)
+                if (auto* editor = dynamic_cast<TdwRichEditForm*>(Screen()->Forms(i));
+                    editor && editor->Modal()) {
+                    Action(editor);
+                    return;
+                }
+            ADD_FAILURE() << "the editor never showed";
+        });
+        return Source->ExecuteEditor();
+    }
+
+    TScriptedDialogs Dialogs;
+    TdwCustomRichEdit* Source = nullptr;
+};
+
+TEST_F(EditorFormTest, EditsACopyAndSaveAndExitBringsItBack) {
+    const bool accepted = RunEditor([](TdwRichEditForm* editor) {
+        EXPECT_EQ(editor->Caption(), "Edit Rich Text");
+        EXPECT_EQ(editor->RichEdit1->Text(), "Payment notice\r\nsecond line");
+        editor->RichEdit1->SetSelection(0, 7);
+        EXPECT_TRUE(editor->BoldButton->Down());
+        EXPECT_EQ(editor->Ruler->LeftMarker(), 48 + editor->Ruler->Band().Left - 4);
+        QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
+        editor->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/richedit_editor.png");
+        editor->RichEdit1->SetFocus();
+        editor->RichEdit1->SetSelStart(0);
+        TypeText(editor, "Late ");
+        editor->SaveExit1->Click();
+    });
+    EXPECT_TRUE(accepted);
+    EXPECT_EQ(Source->Text(), "Late Payment notice\r\nsecond line");
+    EXPECT_TRUE(Source->Modified());
+    Source->SetSelection(5, 7);
+    EXPECT_TRUE(Source->SelCharFormat().Bold) << "formats come back";
+    EXPECT_TRUE(Dialogs.Messages.empty());
+}
+
+TEST_F(EditorFormTest, TheDialogEventsFireAroundTheFormAndLoadReadsAFile) {
+    const String file = QDir::tempPath().toStdString() + "/totamund_editor_load.rtf";
+    { std::ofstream(file) << R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}{\i loaded} text})"; }
+    Dialogs.AnswerFile(file);
+    Source->SetEditorOptions(Source->EditorOptions() + TdwRichEditOptions {reoShowLoad});
+    std::vector<String> events;
+    Source->OnCreateDialog = [&](TObject*, TForm* F) { events.push_back("create " + F->Caption()); };
+    Source->OnInitDialog = [&](TObject*, TForm*) { events.push_back("init"); };
+    Source->OnCloseDialog = [&](TObject*, TForm*) { events.push_back("close"); };
+    EXPECT_TRUE(RunEditor([&](TdwRichEditForm* editor) {
+        events.push_back("shown");
+        editor->LoadClick();
+        EXPECT_EQ(editor->RichEdit1->Text(), "loaded text");
+        editor->RichEdit1->SetSelection(0, 6);
+        EXPECT_TRUE(editor->RichEdit1->SelCharFormat().Italic);
+        editor->SaveExit1->Click();
+    }));
+    EXPECT_EQ(events, (std::vector<String> {"init", "create Edit Rich Text", "shown", "close"}));
+    EXPECT_EQ(Source->Text(), "loaded text");
+    std::remove(file.c_str());
+}
+
+TEST_F(EditorFormTest, TheUserButtonsStandOnTheToolBarAndGoBackHidden) {
+    TForm* own = Construct<TForm>(nullptr);
+    auto* first = new TSpeedButton(own);
+    first->SetParent(own);
+    first->SetBounds(0, 0, 30, 20);
+    auto* second = new TSpeedButton(own);
+    second->SetParent(own);
+    second->SetBounds(40, 0, 30, 20);
+    Source->SetUserSpeedButton1(first);
+    Source->SetUserSpeedButton2(second);
+    EXPECT_FALSE(first->Visible()) << "hidden on their own form";
+    RunEditor([first, second](TdwRichEditForm* editor) {
+        EXPECT_EQ(first->Parent(), editor->Toolbar);
+        EXPECT_TRUE(first->Visible() && second->Visible());
+        EXPECT_EQ(first->Left(), editor->RedoButton->Left() + editor->RedoButton->Width() + 32);
+        EXPECT_EQ(second->Left(), first->Left() + first->Width());
+        editor->Exit1->Click();
+    });
+    EXPECT_EQ(first->Parent(), own);
+    EXPECT_EQ(second->Parent(), own);
+    EXPECT_FALSE(first->Visible() || second->Visible());
+    own->Free();
+    EXPECT_EQ(Source->UserSpeedButton1(), nullptr) << "a freed button is forgotten";
+}
+
+TEST_F(EditorFormTest, ClosingAChangedTextAsksYesNoOrCancel) {
+    Dialogs.AnswerMessage(mrCancel);
+    Dialogs.AnswerMessage(mrNo);
+    EXPECT_FALSE(RunEditor([](TdwRichEditForm* editor) {
+        editor->RichEdit1->SetFocus();
+        TypeText(editor, "x");
+        editor->Exit1->Click();
+        QTimer::singleShot(0, [editor] {
+            EXPECT_TRUE(editor->Visible()) << "Cancel stays";
+            editor->Exit1->Click();
+        });
+    }));
+    ASSERT_EQ(Dialogs.Messages.size(), 2u);
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Changes have been made!  Do you wish to save your changes?");
+    EXPECT_EQ(Source->Text(), "Payment notice\r\nsecond line") << "No discards";
+
+    Dialogs.AnswerMessage(mrYes);
+    EXPECT_TRUE(RunEditor([](TdwRichEditForm* editor) {
+        editor->RichEdit1->SetFocus();
+        TypeText(editor, "y");
+        editor->Exit1->Click();
+    }));
+    EXPECT_NE(Source->Text().find('y'), String::npos) << "Yes keeps";
+}
+
+TEST_F(EditorFormTest, AReadOnlySourceShowsOnlyTheTextAndEscCloses) {
+    Source->SetReadOnly(true);
+    Source->SetEditorOptions(Source->EditorOptions() + TdwRichEditOptions {reoShowLoad, reoShowSaveAs});
+    EXPECT_FALSE(RunEditor([](TdwRichEditForm* editor) {
+        EXPECT_FALSE(editor->Load1->Visible());
+        EXPECT_FALSE(editor->SaveAs1->Visible());
+        EXPECT_FALSE(editor->SaveExit1->Visible());
+        EXPECT_FALSE(editor->Toolbar->Visible());
+        EXPECT_FALSE(editor->FormatBar->Visible());
+        EXPECT_FALSE(editor->StatusBar->Visible());
+        EXPECT_FALSE(editor->Ruler->Visible());
+        EXPECT_FALSE(editor->Tools1->Visible());
+        EXPECT_FALSE(editor->Format1->Visible());
+        EXPECT_TRUE(editor->RichEdit1->ReadOnly());
+        editor->RichEdit1->SetSelection(0, 3);
+        editor->UpdateControls();
+        EXPECT_FALSE(editor->Cut1->Enabled());
+        EXPECT_TRUE(editor->Copy1->Enabled());
+        editor->RichEdit1->SetFocus();
+        PressKey(editor, Qt::Key_Escape);
+    }));
+    EXPECT_TRUE(Dialogs.Messages.empty());
+}
+
+TEST_F(EditorFormTest, TheOptionsShowTheCommandsAndTheButtonsFollowTheSelection) {
+    Source->SetEditorOptions(TdwRichEditOptions {reoShowLoad, reoShowToolBar, reoShowRuler});
+    EXPECT_FALSE(RunEditor([](TdwRichEditForm* editor) {
+        EXPECT_TRUE(editor->Load1->Visible());
+        EXPECT_FALSE(editor->SaveAs1->Visible());
+        EXPECT_FALSE(editor->SaveExit1->Visible());
+        EXPECT_TRUE(editor->FileSep1->Visible()) << "after Load";
+        EXPECT_FALSE(editor->FormatBar->Visible());
+        EXPECT_FALSE(editor->FormatBar1->Checked());
+        EXPECT_TRUE(editor->Toolbar1->Checked());
+        EXPECT_FALSE(editor->Insert1->Visible());
+        editor->RichEdit1->SetSelStart(2);
+        editor->UpdateControls();
+        EXPECT_FALSE(editor->Cut1->Enabled() || editor->CutButton->Enabled() || editor->Copy1->Enabled());
+        EXPECT_TRUE(editor->Find1->Enabled());
+        EXPECT_FALSE(editor->FindNext1->Enabled()) << "nothing searched yet";
+        editor->RichEdit1->SetSelection(0, 4);
+        editor->UpdateControls();
+        EXPECT_TRUE(editor->Cut1->Enabled() && editor->CutButton->Enabled() && editor->Copy1->Enabled());
+        editor->FormatBar1->Click();
+        EXPECT_TRUE(editor->FormatBar->Visible());
+        EXPECT_TRUE(editor->FormatBar1->Checked());
+        editor->RichEdit1->SetFocus();
+        PressKey(editor, Qt::Key_Escape);  // without reoCloseOnEscape: undoes, stays
+        QTimer::singleShot(0, [editor] {
+            EXPECT_TRUE(editor->Visible());
+            editor->Exit1->Click();
+        });
+    }));
+    EXPECT_TRUE(Dialogs.Messages.empty()) << "an unchanged text closes without asking";
+}
+
+TEST_F(EditorFormTest, TheFontNameComboShowsAFontItDoesNotOfferInRed) {
+    Source->LoadContents(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}{\f1 Not Installed Sans;}}known {\f1 unknown}})");
+    RunEditor([](TdwRichEditForm* editor) {
+        editor->RichEdit1->SetSelection(1, 2);
+        EXPECT_EQ(editor->FontNameCombo->Text(), "Arial");
+        EXPECT_EQ(editor->FontNameCombo->Font()->Color(), clWindowText);
+        editor->RichEdit1->SetSelection(7, 2);
+        EXPECT_EQ(editor->FontNameCombo->Text(), "Not Installed Sans");
+        EXPECT_EQ(editor->FontNameCombo->Font()->Color(), TColor(255));
+        EXPECT_FALSE(editor->RichEdit1->Modified()) << "following the selection changes nothing";
+        editor->Exit1->Click();
+    });
+}
+
+TEST_F(EditorFormTest, NewAsksBeforeClearingAndSaveAsBeforeOverwriting) {
+    const String file = QDir::tempPath().toStdString() + "/totamund_editor_saveas.rtf";
+    { std::ofstream(file) << "old"; }
+    Dialogs.AnswerMessage(mrCancel);  // New: keep
+    Dialogs.AnswerMessage(mrOk);      // New: clear
+    Dialogs.AnswerFile(file);
+    Dialogs.AnswerMessage(mrNo);  // overwrite? no
+    Dialogs.AnswerFile(file);
+    Dialogs.AnswerMessage(mrYes);
+    Source->SetEditorOptions(Source->EditorOptions() + TdwRichEditOptions {reoShowSaveAs});
+    RunEditor([](TdwRichEditForm* editor) {
+        editor->NewClick();
+        EXPECT_EQ(editor->RichEdit1->Text(), "Payment notice\r\nsecond line");
+        editor->NewClick();
+        EXPECT_EQ(editor->RichEdit1->Text(), "");
+        EXPECT_TRUE(editor->RichEdit1->Modified());
+        editor->RichEdit1->SetText("saved text");
+        editor->SaveAsClick();
+        editor->SaveAsClick();
+        editor->SetModalResult(mrOk);
+    });
+    ASSERT_EQ(Dialogs.Messages.size(), 4u);
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Clear entire text?");
+    EXPECT_EQ(Dialogs.Messages[2].Text, "OK to overwrite " + file);
+    std::ifstream in(file);
+    const std::string saved((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(saved.rfind("{\\rtf1", 0), 0u);
+    EXPECT_NE(saved.find("saved text"), std::string::npos);
+    std::remove(file.c_str());
+}
+
+TEST_F(EditorFormTest, CtrlBIAndUToggleTheStylesThroughTheirButtons) {
+    RunEditor([](TdwRichEditForm* editor) {
+        editor->RichEdit1->SetFocus();
+        editor->RichEdit1->SetSelection(8, 6);  // "notice"
+        PressKey(editor, Qt::Key_B, Qt::ControlModifier);
+        PressKey(editor, Qt::Key_U, Qt::ControlModifier);
+        TRichCharFormat f = editor->RichEdit1->SelCharFormat();
+        EXPECT_TRUE(f.Bold && f.Underline && !f.Italic);
+        EXPECT_TRUE(editor->BoldButton->Down());
+        PressKey(editor, Qt::Key_B, Qt::ControlModifier);
+        EXPECT_FALSE(editor->RichEdit1->SelCharFormat().Bold);
+        editor->SetModalResult(mrOk);
+    });
+    Source->SetSelection(8, 6);
+    EXPECT_TRUE(Source->SelCharFormat().Underline);
+}
+
+TEST_F(EditorFormTest, TheColourMenuColoursTheSelection) {
+    Source->Font()->SetColor(clNavy);
+    RunEditor([](TdwRichEditForm* editor) {
+        TMenuItem* items = editor->ColorMenu->Items();
+        ASSERT_EQ(items->Count(), 17);
+        editor->RichEdit1->SetSelection(0, 7);
+        items->Items(9)->Click();
+        EXPECT_EQ(editor->RichEdit1->SelCharFormat().Color, clRed);
+        EXPECT_EQ(items->Items(16)->Caption(), "Automatic");
+        items->Items(16)->Click();
+        EXPECT_EQ(editor->RichEdit1->SelCharFormat().Color, clNavy) << "the source's font colour";
+        editor->SetModalResult(mrOk);
+    });
+}
+
+TEST_F(EditorFormTest, DraggingTheLeftMarkerSetsTheIndentOnADivision) {
+    RunEditor([](TdwRichEditForm* editor) {
+        editor->RichEdit1->SetSelStart(0);
+        editor->UpdateControls();
+        TdwRulerPanel* ruler = editor->Ruler;
+        QWidget* widget = ruler->Widget();
+        const int y = ruler->Band().Bottom;
+        const QPoint from(ruler->LeftMarker() + 4, y);
+        QTest::mousePress(widget, Qt::LeftButton, {}, from);
+        QMouseEvent move(QEvent::MouseMove, QPointF(from + QPoint(50, 0)),
+                         widget->mapToGlobal(QPointF(from + QPoint(50, 0))), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(widget, &move);
+        QTest::mouseRelease(widget, Qt::LeftButton, {}, from + QPoint(50, 0));
+        const TRichParaFormat p = editor->RichEdit1->SelParaFormat();
+        EXPECT_EQ(p.StartIndent, 720) << "the first line stays";
+        EXPECT_EQ(p.StartIndent + p.Offset, 1440) << "half an inch further, on an eighth";
+        editor->Exit1->Click();
+    });
+}
+
+}  // namespace

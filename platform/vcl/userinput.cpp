@@ -5,9 +5,11 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWidget>
 
 #include "platform/vcl/controls.h"
+#include "platform/vcl/dispatch.h"
 #include "platform/vcl/qkeys.h"
 
 namespace {
@@ -84,4 +86,11 @@ void PostLeftButtonUp(TWinControl* Control) {
     const QPointF global = QCursor::pos();
     QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonRelease, target->mapFromGlobal(global), global,
                                                         Qt::LeftButton, Qt::NoButton, QGuiApplication::keyboardModifiers()));
+}
+
+void PostCall(TControl* Control, std::function<void()> Action) {
+    std::weak_ptr<void> alive = Control->AliveToken();
+    QTimer::singleShot(0, qApp, [Control, alive, Action = std::move(Action)] {
+        if (!alive.expired()) Guarded(Control, Action);
+    });
 }

@@ -2,8 +2,11 @@
 // The keyboard and the mouse buttons as the program sees them: which are held, and
 // input posted to a control as if the user gave it.
 
+#include <functional>
+
 #include "platform/vcl/keys.h"
 
+class TControl;
 class TWinControl;
 
 // Whether a mouse button (VK_LBUTTON, VK_RBUTTON, VK_MBUTTON) or Shift, Ctrl or Alt is
@@ -19,3 +22,7 @@ void PostKey(TWinControl* Control, Word Key, TShiftState Shift);
 // Posts a left-button release, at the mouse's position, to the control inside Control
 // that holds the mouse, or to Control itself when none of them does.
 void PostLeftButtonUp(TWinControl* Control);
+
+// Runs Action once the event loop has finished the event being handled now, as a posted
+// message runs; nothing happens when Control is freed before then.
+void PostCall(TControl* Control, std::function<void()> Action);

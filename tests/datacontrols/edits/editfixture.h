@@ -1,0 +1,35 @@
+#pragma once
+// A shown form holding a data-aware edit and a plain edit after it, typed into by keys.
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "datacontrols/edits/dwdbedit.h"
+#include "platform/vcl/forms.h"
+#include "platform/vcl/scripteddialogs.h"
+#include "tests/vcl/formtesting.h"
+
+// Where the clock stands in the date tests: 2008-07-04 14:05:09.
+TDateTime FixedNow();
+
+class EditTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Focuses Edit with Text in it and the selection given.
+    void Prepare(const String& Text, int SelStart, int SelLength);
+    void Type(const char* Text) { TypeText(Form, Text); }
+    void Press(Qt::Key Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+        PressKey(Form, Key, Modifiers);
+    }
+    // Lets posted calls (a refused exit's focus) run.
+    static void Settle();
+    // Saves the form's window as a picture a reviewer can open.
+    void SaveScreenshot(const char* Name);
+
+    TScriptedDialogs Dialogs;
+    TForm* Form = nullptr;
+    TdwDBCustomEdit* Edit = nullptr;
+    TEdit* Other = nullptr;
+};

@@ -49,8 +49,8 @@ void TComboBox::ItemsChanged() {
     FFilling = true;
     combo->clear();
     combo->addItems(ToQStrings(*FItems));
-    combo->setCurrentIndex(FStyle == csDropDownList ? static_cast<int>(combo->findText(text)) : -1);
-    if (FStyle != csDropDownList) combo->setEditText(text);
+    combo->setCurrentIndex(!combo->isEditable() ? static_cast<int>(combo->findText(text)) : -1);
+    if (combo->isEditable()) combo->setEditText(text);
     FFilling = false;
 }
 
@@ -74,7 +74,7 @@ void TComboBox::SetItemIndex(int Value) {
 
 void TComboBox::SetStyle(TComboBoxStyle Value) {
     FStyle = Value;
-    Combo(this)->setEditable(Value != csDropDownList);
+    Combo(this)->setEditable(Value == csDropDown || Value == csSimple);
     ItemsChanged();
 }
 

@@ -6,7 +6,8 @@
 #include "platform/rtl/stringlist.h"
 #include "platform/vcl/controls.h"
 
-enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
+// The owner-drawn styles are the library combos' own; TComboBox shows them as csDropDownList.
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
 
 class TComboBox : public TWinControl {
 public:

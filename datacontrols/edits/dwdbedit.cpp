@@ -621,17 +621,21 @@ void TdwDBCustomEdit::DataChange()
         SetText(String());
         FAlignment = field->Alignment();
     }
-    if (field->DataType() == ftString && MaxLength() == 0 && !ComponentState().Contains(csLoading))
+    if (TextIsFieldValue() && field->DataType() == ftString && MaxLength() == 0 &&
+        !ComponentState().Contains(csLoading))
         SetMaxLength(field->Size());
-    const bool memo = field->DataType() == ftMemo;
-    String text;
-    if ((FFocusedLook || memo) && FDataLink.CanModify())
-        text = memo ? field->AsString() : field->Text();
-    else
-        text = field->DisplayText();
+    const String text = TextForField(field);
     if (text != Text())
         SetText(text);
     SetModified(false);
+}
+
+String TdwDBCustomEdit::TextForField(TField* Field)
+{
+    const bool memo = Field->DataType() == ftMemo;
+    if ((FFocusedLook || memo) && FDataLink.CanModify())
+        return memo ? Field->AsString() : Field->Text();
+    return Field->DisplayText();
 }
 
 void TdwDBCustomEdit::EditingChange()
@@ -645,8 +649,8 @@ void TdwDBCustomEdit::UpdateData()
     TField* field = Field();
     if (TEdit::ReadOnly() || !field)
         return;
-    const String text = Text();
-    if (IsMaskInEffect() && !dwPassesPictureMask(Picture()->PictureMask(), text)) {
+    const String text = ValueToStore();
+    if (IsMaskInEffect() && !dwPassesPictureMask(Picture()->PictureMask(), Text())) {
         TDataSet* dataSet = field->DataSet();
         if (TdwInvalidValueEvent handler = dwGetOnInvalidValue(dataSet))
             handler(dataSet, field);

@@ -209,6 +209,13 @@ protected:
     void PaintOver(TCanvas* Canvas, const TRect& ClientArea) override;
     void FontChanged() override;
 
+    // The text the field's value shows as: its edit text while focused and editable (a
+    // memo's whole text), else its display text.
+    virtual String TextForField(TField* Field);
+    // What the text stores in the field.
+    virtual String ValueToStore() { return Text(); }
+    // The text is the field's value itself, so a string field's size limits it.
+    virtual bool TextIsFieldValue() const { return true; }
     // The field link's events.
     virtual void DataChange();
     virtual void EditingChange();

@@ -94,3 +94,33 @@ void PostCall(TControl* Control, std::function<void()> Action) {
         if (!alive.expired()) Guarded(Control, Action);
     });
 }
+
+class TMouseHook::TFilter : public QObject {
+public:
+    explicit TFilter(std::function<void(TPoint)> Handler) : FHandler(std::move(Handler)) {
+        qApp->installEventFilter(this);
+    }
+    ~TFilter() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override {
+        const QEvent::Type type = Event->type();
+        if ((type == QEvent::MouseButtonPress || type == QEvent::NonClientAreaMouseButtonPress) &&
+            Watched->isWidgetType()) {
+            auto* mouse = static_cast<QMouseEvent*>(Event);
+            if (mouse->button() == Qt::LeftButton) {
+                const QPoint at = mouse->globalPosition().toPoint();
+                FHandler(Point(at.x(), at.y()));
+            }
+        }
+        return false;
+    }
+
+private:
+    std::function<void(TPoint)> FHandler;
+};
+
+TMouseHook::TMouseHook(std::function<void(TPoint ScreenPos)> OnLeftButtonDown)
+    : FFilter(std::make_unique<TFilter>(std::move(OnLeftButtonDown))) { }
+
+TMouseHook::~TMouseHook() = default;

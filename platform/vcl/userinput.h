@@ -3,7 +3,9 @@
 // input posted to a control as if the user gave it.
 
 #include <functional>
+#include <memory>
 
+#include "platform/vcl/geometry.h"
 #include "platform/vcl/keys.h"
 
 class TControl;
@@ -26,3 +28,18 @@ void PostLeftButtonUp(TWinControl* Control);
 // Runs Action once the event loop has finished the event being handled now, as a posted
 // message runs; nothing happens when Control is freed before then.
 void PostCall(TControl* Control, std::function<void()> Action);
+
+// Hears every press of the left mouse button anywhere in the program, at its screen
+// position, for as long as it lives; the press then goes on to where it was going.
+// A drop-down list holds one while it is open, to close when the user clicks elsewhere.
+class TMouseHook {
+public:
+    explicit TMouseHook(std::function<void(TPoint ScreenPos)> OnLeftButtonDown);
+    ~TMouseHook();
+    TMouseHook(const TMouseHook&) = delete;
+    TMouseHook& operator=(const TMouseHook&) = delete;
+
+private:
+    class TFilter;
+    std::unique_ptr<TFilter> FFilter;
+};

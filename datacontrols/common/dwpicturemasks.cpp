@@ -1,5 +1,7 @@
 #include "datacontrols/common/dwpicturemasks.h"
 
+#include <algorithm>
+
 #include "datacontrols/common/dwpicture.h"
 #include "datacontrols/common/dwstrings.h"
 #include "datacontrols/common/dwutils.h"
@@ -115,13 +117,13 @@ TdwPictureKeyStep dwPictureKeyStep(const String& Text, int SelStart, int SelLeng
     step.Text = Text.substr(0, static_cast<size_t>(SelStart)) + Key +
                 Text.substr(static_cast<size_t>(SelStart + SelLength));
     step.Result = validator.Match(step.Text, AutoFill);
-    const int growth = static_cast<int>(step.Text.size()) - oldLength;
+    const int newLength = static_cast<int>(step.Text.size());
+    // Past the key and what the mask filled in after it: the text's growth, plus what
+    // the key replaced.
     if (SelStart == oldLength)
-        step.Caret = static_cast<int>(step.Text.size());
-    else if (step.Result == prComplete ? SelStart > oldLength : SelLength > 0)
-        step.Caret = SelStart + 1;
+        step.Caret = newLength;
     else
-        step.Caret = SelStart + growth;
+        step.Caret = std::clamp(SelStart + newLength - (oldLength - SelLength), 0, newLength);
     return step;
 }
 

@@ -38,9 +38,9 @@ void dwValidateWithMasks(TDataSet* DataSet, const TdwInvalidValueEvent& OnInvali
 // What a printable key typed over the selection does under Mask. Handled is false when
 // the mask leaves the key alone: not printable (32..254), a text longer than MaxLength
 // (0 is no limit), or a malformed mask. Otherwise Result is Match's with the key in place;
-// for a complete or incomplete result Text is the new text and Caret where the caret goes
-// (to the end when it was at the end, else shifted by the text's growth, or one past the
-// start of a replaced selection). AtEnd: the key was typed at the end of the text.
+// for a complete or incomplete result Text is the new text and Caret where the caret goes:
+// to the end when it was at the end, else past the key and what the mask filled in after
+// it. AtEnd: the key was typed at the end of the text.
 struct TdwPictureKeyStep {
     bool Handled = false;
     TdwPicResult Result = prError;

@@ -30,6 +30,7 @@ TEST_F(EditTest, MaskKeysFollowTheCaretRules) {
             {"(###)###-####", "(555)12", 2, 0, 0, 'x', "(5x55)12", 3, 0},  // inside: typed unchecked
             {"###", "123", 3, 0, 3, '4', "123", 3, 0},                     // too long: the edit refuses
             {"&&&", "ab", 2, 0, 0, 'c', "ABC", 3, 0},
+            {"&*?", "smith", 0, 5, 0, 'j', "J", 1, 0},  // over the whole text: after the key
     };
     for (const Case& c : cases) {
         Edit->Picture()->SetPictureMask(c.Mask);

@@ -14,14 +14,11 @@
 #include "platform/vcl/forms.h"
 #include "platform/vcl/guiscreen.h"
 #include "platform/vcl/scripteddialogs.h"
+#include "tests/datacontrols/edits/editfixture.h"
 #include "tests/db/memdataset.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {
-
-void Settle() {
-    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
-}
 
 class ComboBoxTest : public ::testing::Test {
 protected:
@@ -199,6 +196,23 @@ TEST_F(ComboBoxTest, AClickElsewhereClosesTheListAndKeepsTheHighlightedItem) {
     EXPECT_FALSE(Combo->IsDroppedDown());
     EXPECT_EQ(Combo->Text(), "Three");
     EXPECT_TRUE(Other->Focused());
+}
+
+TEST_F(ComboBoxTest, EnterAcceptsTheHighlightedItemAndEscDoesNot) {
+    SetItems({"One", "Two", "Three"});
+    Combo->SetStyle(csDropDownList);
+    Press(Qt::Key_Down, Qt::AltModifier);
+    Press(Qt::Key_Down);
+    Press(Qt::Key_Escape);
+    EXPECT_FALSE(Combo->IsDroppedDown());
+    EXPECT_EQ(Combo->Text(), "");
+    EXPECT_TRUE(Combo->Focused());
+    Press(Qt::Key_F4);
+    Press(Qt::Key_Down);
+    Press(Qt::Key_Down);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Combo->Text(), "Two");
+    EXPECT_TRUE(Combo->Modified());
 }
 
 TEST_F(ComboBoxTest, ClickingAnItemChoosesIt) {

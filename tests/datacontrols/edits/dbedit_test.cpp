@@ -14,6 +14,7 @@
 #include "platform/vcl/forms.h"
 #include "platform/vcl/scripteddialogs.h"
 #include "tests/datacontrols/common/publishing.h"
+#include "tests/datacontrols/edits/editfixture.h"
 #include "tests/tables/tablefixture.h"
 #include "tests/vcl/formtesting.h"
 
@@ -21,10 +22,6 @@ namespace {
 
 const std::vector<FieldLayout> PayeeSchema = {
         {"NAME", 'C', 20, 0}, {"AMOUNT", 'N', 10, 2}, {"PAID", 'D', 8, 0}};
-
-void Settle() {
-    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
-}
 
 class DBEditTest : public TableTest {
 protected:
@@ -34,18 +31,12 @@ protected:
         AppendImages("PAYEES.DBF", {Image(PayeeSchema, {"smith", "1234.50", "20080704"})});
         T = Table("PAYEES");
         T->Open();
-        Form = Construct<TForm>(nullptr);
-        Form->SetBounds(0, 0, 320, 100);
+        const TEditForm made = MakeEditForm();
+        Form = made.Form;
+        Edit = made.Edit;
+        Other = made.Other;
         Source = new TDataSource(Form);
         Source->SetDataSet(T);
-        Edit = new TdwDBCustomEdit(Form);
-        Edit->SetParent(Form);
-        Edit->SetBounds(8, 8, 160, 21);
-        Edit->SetTabStop(true);
-        Other = new TEdit(Form);
-        Other->SetParent(Form);
-        Other->SetBounds(8, 40, 160, 21);
-        ShowForm(Form);
         Other->SetFocus();
         Settle();
     }
@@ -140,8 +131,6 @@ TEST_F(DBEditTest, ATextFailingItsMaskIsNotStored) {
 
 TEST(DBEditMasks, TheDataSetsMaskAndItsInvalidValueEvent) {
     TScriptedDialogs dialogs;
-    TForm* form = Construct<TForm>(nullptr);
-    form->SetBounds(0, 0, 320, 100);
     TPublishingDataSet data(nullptr, {{"CODE", ftString, 10}});
     data.PictureMasks.Add("CODE\t###\tT\tT");
     std::vector<TField*> invalid;
@@ -151,15 +140,11 @@ TEST(DBEditMasks, TheDataSetsMaskAndItsInvalidValueEvent) {
     data.First();
     TDataSource source(nullptr);
     source.SetDataSet(&data);
-    auto* edit = new TdwDBCustomEdit(form);
-    edit->SetParent(form);
-    edit->SetBounds(8, 8, 160, 21);
-    auto* other = new TEdit(form);
-    other->SetParent(form);
-    other->SetBounds(8, 40, 160, 21);
+    const TEditForm made = MakeEditForm();
+    TForm* form = made.Form;
+    TdwDBCustomEdit* edit = made.Edit;
     edit->SetDataSource(&source);
     edit->SetDataField("CODE");
-    ShowForm(form);
     edit->SetFocus();
     EXPECT_TRUE(edit->Picture()->IsMaskFromDataSet());
     EXPECT_EQ(edit->Picture()->PictureMask(), "###");

@@ -8,18 +8,31 @@
 
 TDateTime FixedNow() { return EncodeDate(2008, 7, 4) + EncodeTime(14, 5, 9, 0); }
 
-void EditTest::SetUp() {
-    Form = Construct<TForm>(nullptr);
+TEditForm MakeEditForm() {
+    TEditForm made;
+    made.Form = Construct<TForm>(nullptr);
+    made.Form->SetBounds(0, 0, 320, 120);
+    made.Edit = new TdwDBCustomEdit(made.Form);
+    made.Edit->SetParent(made.Form);
+    made.Edit->SetBounds(8, 8, 160, 21);
+    made.Edit->SetTabStop(true);
+    made.Other = new TEdit(made.Form);
+    made.Other->SetParent(made.Form);
+    made.Other->SetBounds(8, 40, 160, 21);
+    ShowForm(made.Form);
     ForgetHeldInput();
-    Form->SetBounds(0, 0, 320, 120);
-    Edit = new TdwDBCustomEdit(Form);
-    Edit->SetParent(Form);
-    Edit->SetBounds(8, 8, 160, 21);
-    Edit->SetTabStop(true);
-    Other = new TEdit(Form);
-    Other->SetParent(Form);
-    Other->SetBounds(8, 40, 160, 21);
-    ShowForm(Form);
+    return made;
+}
+
+void Settle() {
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+}
+
+void EditTest::SetUp() {
+    const TEditForm made = MakeEditForm();
+    Form = made.Form;
+    Edit = made.Edit;
+    Other = made.Other;
     Edit->SetFocus();
     Settle();
 }
@@ -35,10 +48,6 @@ void EditTest::Prepare(const String& Text, int SelStart, int SelLength) {
     Edit->SetText(Text);
     Edit->SetSelStart(SelStart);
     Edit->SetSelLength(SelLength);
-}
-
-void EditTest::Settle() {
-    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
 }
 
 void EditTest::SaveScreenshot(const char* Name) {

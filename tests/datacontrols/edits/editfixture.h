@@ -12,6 +12,17 @@
 // Where the clock stands in the date tests: 2008-07-04 14:05:09.
 TDateTime FixedNow();
 
+// Lets posted calls (a refused exit's focus) run.
+void Settle();
+
+// A shown form with a data-aware edit and, below it, a plain edit to move to.
+struct TEditForm {
+    TForm* Form;
+    TdwDBCustomEdit* Edit;
+    TEdit* Other;
+};
+TEditForm MakeEditForm();
+
 class EditTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -23,8 +34,6 @@ protected:
     void Press(Qt::Key Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
         PressKey(Form, Key, Modifiers);
     }
-    // Lets posted calls (a refused exit's focus) run.
-    static void Settle();
     // Saves the form's window as a picture a reviewer can open.
     void SaveScreenshot(const char* Name);
 

@@ -93,6 +93,26 @@ TEST_F(EditTest, SpaceFillsTheNextDateElement) {
     SetClock(nullptr);
 }
 
+TEST_F(EditTest, DateFormatsDecideTheLeadingZerosWhateverTheirCase) {
+    SetClock(FixedNow);
+    const String saved = ShortDateFormat;
+    Edit->SetUnboundDataType(dwEdtDate);
+    const std::pair<const char*, const char*> cases[] = {
+            {"MM/DD/YYYY", "07/"}, {"M/d/yyyy", "7/"}, {"m/d/yy", "7/"}};
+    for (const auto& [format, after] : cases) {
+        ShortDateFormat = format;
+        Prepare("", 0, 0);
+        Press(Qt::Key_Space);
+        EXPECT_EQ(Edit->Text(), after) << format;
+    }
+    ShortDateFormat = "m/d/yy";
+    Prepare("7/4/", 4, 0);
+    Press(Qt::Key_Space);
+    EXPECT_EQ(Edit->Text(), "7/4/08");
+    ShortDateFormat = saved;
+    SetClock(nullptr);
+}
+
 TEST_F(EditTest, DateAutoFillStandsBack) {
     SetClock(FixedNow);
     Edit->SetUnboundDataType(dwEdtDate);
@@ -188,6 +208,17 @@ TEST_F(EditTest, AFailingTextKeepsTheFocusForMovesInsideTheWindow) {
     Press(Qt::Key_Tab);
     Settle();
     EXPECT_TRUE(Other->Focused());
+}
+
+TEST_F(EditTest, AMalformedMaskChecksNothing) {
+    Edit->Picture()->SetPictureMask("[##");
+    Prepare("", 0, 0);
+    Type("ab");
+    Press(Qt::Key_Tab);
+    Settle();
+    EXPECT_EQ(Edit->Text(), "ab");
+    EXPECT_TRUE(Other->Focused());
+    EXPECT_EQ(Dialogs.Beeps, 0);
 }
 
 TEST_F(EditTest, AllowInvalidExitLetsTheFocusGo) {

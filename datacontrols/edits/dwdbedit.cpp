@@ -411,8 +411,49 @@ bool TdwDBCustomEdit::FillKind(TdwFillKind& Kind) const
     }
 }
 
+bool TdwDBCustomEdit::KeyGoesToGrid(Word Key, TShiftState Shift)
+{
+    TField* field = Field();
+    const int length = static_cast<int>(Text().size());
+    if (field && field->DataType() == ftMemo && SelStart() < length)
+        return false;
+    const bool typing = IsTypingAllowed();
+    const bool alt = Shift.Contains(ssAlt);
+    const bool ctrl = Shift.Contains(ssCtrl);
+    const bool libraryGrid = dwIsClassNamed(Parent(), "TdwDBGrid");
+    const bool atStart = SelStart() == 0 && SelLength() == 0;
+    const bool atEnd = SelStart() + SelLength() >= length;
+    switch (Key) {
+    case VK_ESCAPE: return !Modified();
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_UP:
+    case VK_DOWN: return !alt;
+    case VK_LEFT:
+    case VK_HOME: return !typing || (libraryGrid && (ctrl || atStart));
+    case VK_RIGHT:
+    case VK_END: return !typing || (libraryGrid && (ctrl || atEnd));
+    case VK_INSERT: return !Shift.Contains(ssShift);
+    case VK_DELETE: return ctrl;
+    case VK_F2:
+        if (typing)
+            SetSelLength(0);
+        return true;
+    default: return false;
+    }
+}
+
 void TdwDBCustomEdit::KeyDown(Word& Key, TShiftState Shift)
 {
+    // Inside a grid the keys that move between cells are the grid's.
+    if (dwParentIsGrid(this) && KeyGoesToGrid(Key, Shift)) {
+        Parent()->KeyDown(Key, Shift);
+        return;
+    }
+    if (dwParentIsInspector(this) && (Key == VK_LEFT || Key == VK_RIGHT)) {
+        Parent()->KeyDown(Key, Shift);
+        return;
+    }
     TdwCustomMaskEdit::KeyDown(Key, Shift);
     if (Key == 0)
         return;

@@ -224,6 +224,8 @@ protected:
     bool FSkipDataChange = false;
 
 private:
+    // Whether a key inside a grid is the grid's to handle (a cell move) and not the edit's.
+    bool KeyGoesToGrid(Word Key, TShiftState Shift);
     // The date or time kind of the bound field, or of the unbound text.
     bool FillKind(TdwFillKind& Kind) const;
     // The data link's edit state and Modified, for a key, paste or cut that changes the text.

@@ -171,13 +171,17 @@ protected:
     void contextMenuEvent(QContextMenuEvent* Event) override {
         QMenu* menu = createStandardContextMenu();
         auto* control = dynamic_cast<TEdit*>(TEventDispatch::ControlOf(this));
+        // The menu's actions by their text, the shortcut after a tab.
+        const auto is = [](const QAction* Action, const QString& Text) {
+            return Action->text().section(QLatin1Char('\t'), 0, 0) == Text;
+        };
         for (QAction* action : menu->actions()) {
             if (!control) break;
-            if (action->objectName() == QLatin1String("edit-paste")) {
+            if (is(action, QLineEdit::tr("&Paste"))) {
                 action->disconnect();
                 connect(action, &QAction::triggered, this,
                         [control] { Guarded(control, [control] { control->PasteFromClipboard(); }); });
-            } else if (action->objectName() == QLatin1String("edit-cut")) {
+            } else if (is(action, QLineEdit::tr("Cu&t"))) {
                 action->disconnect();
                 connect(action, &QAction::triggered, this,
                         [control] { Guarded(control, [control] { control->CutToClipboard(); }); });

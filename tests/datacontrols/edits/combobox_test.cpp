@@ -287,6 +287,37 @@ TEST_F(ComboBoxTest, FirstLettersCycleThroughTheItems) {
     EXPECT_TRUE(Combo->Modified());
 }
 
+TEST_F(ComboBoxTest, AutoDropDownOpensOnTheFirstTypedKey) {
+    SetItems({"Apple", "Banana", "Blueberry"});
+    int dropDowns = 0;
+    Combo->OnDropDown = [&](TObject*) {
+        ++dropDowns;
+        Combo->Items()->Add("Cherry");  // the list shows what the handler left
+    };
+    Combo->SetAutoDropDown(true);
+    Combo->SetText("old");
+    Combo->SelectAll();
+    Type("bl");
+    ASSERT_TRUE(Combo->IsDroppedDown());
+    EXPECT_EQ(dropDowns, 1);
+    EXPECT_EQ(Combo->Text(), "bl");
+    EXPECT_EQ(Combo->PopupList()->Items()->Count(), 4);
+    // The list follows the typed start.
+    EXPECT_EQ(Combo->PopupList()->ItemIndex(), 2);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Combo->Text(), "Blueberry");
+}
+
+TEST_F(ComboBoxTest, SimpleStyleHasNoButtonAndNoList) {
+    SetItems({"One"});
+    Combo->SetStyle(csSimple);
+    EXPECT_FALSE(Combo->GetShowButton());
+    Press(Qt::Key_F4);
+    EXPECT_FALSE(Combo->IsDroppedDown());
+    Combo->SetStyle(csDropDown);
+    EXPECT_TRUE(Combo->GetShowButton());
+}
+
 TEST_F(ComboBoxTest, Screenshot) {
     SetItems({"Alabama", "Alaska", "Arizona", "Arkansas", "California"});
     Combo->SetText("Alaska");

@@ -16,6 +16,8 @@ TEditForm MakeEditForm() {
     made.Edit->SetParent(made.Form);
     made.Edit->SetBounds(8, 8, 160, 21);
     made.Edit->SetTabStop(true);
+    // As a form's loading does for its components.
+    made.Edit->Loaded();
     made.Other = new TEdit(made.Form);
     made.Other->SetParent(made.Form);
     made.Other->SetBounds(8, 40, 160, 21);

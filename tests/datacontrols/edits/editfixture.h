@@ -5,9 +5,21 @@
 #include <gtest/gtest.h>
 
 #include "datacontrols/edits/dwdbedit.h"
+#include "platform/rtl/strutils.h"
 #include "platform/vcl/forms.h"
+#include "platform/vcl/panels.h"
 #include "platform/vcl/scripteddialogs.h"
 #include "tests/vcl/formtesting.h"
+
+// Anything a grid is, by class name, as the edits ask.
+class TGridLike : public TPanel {
+public:
+    using TPanel::TPanel;
+    String ClassName() const override { return "TCustomGrid"; }
+    bool InheritsFrom(const String& name) const override {
+        return SameText(name, "TCustomGrid") || TPanel::InheritsFrom(name);
+    }
+};
 
 // Where the clock stands in the date tests: 2008-07-04 14:05:09.
 TDateTime FixedNow();

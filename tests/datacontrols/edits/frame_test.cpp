@@ -12,19 +12,10 @@
 #include "platform/vcl/frames.h"
 #include "platform/vcl/panels.h"
 #include "platform/vcl/scripteddialogs.h"
+#include "tests/datacontrols/edits/editfixture.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {
-
-// Anything a grid is, by class name, as the frame asks.
-class TGridLike : public TPanel {
-public:
-    using TPanel::TPanel;
-    String ClassName() const override { return "TCustomGrid"; }
-    bool InheritsFrom(const String& name) const override {
-        return SameText(name, "TCustomGrid") || TPanel::InheritsFrom(name);
-    }
-};
 
 TEST(dwEditFrame, EdgesFocusedAndNot) {
     TForm* form = Construct<TForm>(nullptr);

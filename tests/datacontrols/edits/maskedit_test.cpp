@@ -2,6 +2,10 @@
 // rules, date auto-fill on Space, paste, undo and the refused exit with each way the
 // focus can move.
 
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QTimer>
 
 #include "platform/rtl/clock.h"
@@ -266,6 +270,55 @@ TEST_F(EditTest, EnterIsSwallowedUnlessWanted) {
     Press(Qt::Key_Return);
     EXPECT_EQ(Edit->Text(), "ab");
     EXPECT_TRUE(Edit->Focused());
+}
+
+TEST_F(EditTest, InsideAGridTheCellMovesAreTheGrids) {
+    auto* grid = new TGridLike(Form);
+    grid->SetParent(Form);
+    grid->SetBounds(180, 8, 130, 60);
+    Edit->SetParent(grid);
+    Edit->SetBounds(2, 2, 120, 21);
+    std::vector<Word> gridKeys, editKeys;
+    const auto note = [](std::vector<Word>& Keys) {
+        return [&Keys](TObject*, Word& Key, TShiftState) {
+            if (Key != VK_CONTROL) Keys.push_back(Key);
+        };
+    };
+    grid->OnKeyDown = note(gridKeys);
+    Edit->OnKeyDown = note(editKeys);
+    Prepare("abc", 1, 0);
+    Edit->SetModified(false);
+    Press(Qt::Key_Down);
+    Press(Qt::Key_PageUp);
+    Press(Qt::Key_Escape);  // nothing typed yet
+    Press(Qt::Key_Left);    // typing is allowed and this grid is none of the library's
+    Press(Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(gridKeys, (std::vector<Word> {VK_DOWN, VK_PRIOR, VK_ESCAPE, VK_DELETE}));
+    EXPECT_EQ(editKeys, (std::vector<Word> {VK_LEFT}));
+    Type("x");
+    gridKeys.clear();
+    Press(Qt::Key_Escape);  // with a change, Esc is the edit's
+    EXPECT_TRUE(gridKeys.empty());
+}
+
+TEST_F(EditTest, ContextMenuPasteGoesThroughTheMask) {
+    Edit->Picture()->SetPictureMask("&&&");
+    Prepare("", 0, 0);
+    SetClipboardText("abc");
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                            Edit->Widget()->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(Edit->Widget(), &event);
+    QMenu* menu = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<QMenu*>(widget); found && found->isVisible()) menu = found;
+    ASSERT_NE(menu, nullptr);
+    QAction* paste = nullptr;
+    for (QAction* action : menu->actions())
+        if (action->text().startsWith("&Paste")) paste = action;
+    ASSERT_NE(paste, nullptr);
+    paste->trigger();
+    menu->close();
+    EXPECT_EQ(Edit->Text(), "ABC");
 }
 
 TEST_F(EditTest, Screenshots) {

@@ -78,6 +78,31 @@ TEST_F(DBEditTest, TypedTextReachesTheTableFile) {
     EXPECT_EQ(rows[0].substr(0, 6), "Jones|");
 }
 
+TEST_F(DBEditTest, TheFieldsSizeLimitsTheTextUntilAnotherFieldIsBound) {
+    Bind("NAME");
+    EXPECT_EQ(Edit->MaxLength(), 20);
+    Edit->SetDataField("AMOUNT");
+    EXPECT_EQ(Edit->MaxLength(), 0);
+    Edit->SetMaxLength(5);
+    Edit->SetDataField("NAME");
+    EXPECT_EQ(Edit->MaxLength(), 5);  // one the user set stays
+}
+
+TEST_F(DBEditTest, AReadOnlyEditTakesNoKeys) {
+    Bind("NAME");
+    Edit->SetReadOnly(true);
+    Edit->SetFocus();
+    Edit->SelectAll();
+    Type("jones");
+    EXPECT_EQ(Edit->Text(), "smith");
+    EXPECT_EQ(T->State(), dsBrowse);
+    Edit->SetReadOnly(false);
+    Edit->SelectAll();
+    Type("j");
+    EXPECT_EQ(Edit->Text(), "j");
+    EXPECT_EQ(T->State(), dsEdit);
+}
+
 TEST_F(DBEditTest, EscGivesTheFieldsValueBack) {
     Bind("NAME");
     Edit->SetFocus();

@@ -267,10 +267,9 @@ void TdwDBCustomComboBox::DropDown()
         return;
     Invalidate();
     FillList();
-    if (OnDropDown) {
-        OnDropDown(this);
-        FillList();
-    }
+    // The handler may change the items.
+    DoDropDown();
+    FillList();
     FList->Font()->Assign(Font());
     FList->SetColor(Color());
     int itemHeight = FItemHeight;

@@ -117,6 +117,11 @@ protected:
     bool TextIsFieldValue() const override { return !FMapList; }
     void WMCut() override;
     virtual void DoCloseUp(bool Accept) { (void)Accept; }
+    virtual void DoDropDown()
+    {
+        if (OnDropDown)
+            OnDropDown(this);
+    }
 
 private:
     friend class TdwPopupListbox;

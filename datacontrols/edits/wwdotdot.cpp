@@ -303,7 +303,7 @@ void TdwDBComboDlg::DropDown()
     try {
         if (DataSource())
             IsFieldEditable();
-        OnCustomDlg(this);
+        DoCustomDlg();
     } catch (...) {
         FInButtonClick = false;
         throw;

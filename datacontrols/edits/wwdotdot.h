@@ -145,4 +145,11 @@ public:
     bool InheritsFrom(const String& name) const override;
 
     void DropDown() override;
+
+protected:
+    virtual void DoCustomDlg()
+    {
+        if (OnCustomDlg)
+            OnCustomDlg(this);
+    }
 };

@@ -10,6 +10,7 @@
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/bitmap.h"
 #include "platform/vcl/canvas.h"
+#include "platform/vcl/forms.h"
 #include "platform/vcl/guiscreen.h"
 #include "platform/vcl/userinput.h"
 
@@ -88,7 +89,8 @@ void TdwPopupListbox::Popup(const TRect& Bounds)
     FSearchText.clear();
     // The list's own watch: it ends with this list's closing, whatever other lists do.
     if (!FMouseHook)
-        FMouseHook = std::make_unique<TMouseHook>([this](TPoint At) { MouseDownAnywhere(At); });
+        FMouseHook = std::make_unique<TMouseHook>([this](TPoint At) { MouseDownAnywhere(At); },
+                                                  [this] { ActiveWindowChanged(); });
 }
 
 void TdwPopupListbox::ClosePopup()
@@ -103,6 +105,19 @@ void TdwPopupListbox::MouseDownAnywhere(TPoint ScreenPos)
         return;
     TdwDBCustomComboBox* combo = FCombo;
     PostCall(combo, [combo] { combo->CloseUp(true); });
+}
+
+// The combo's window lost the keyboard (another window, a modal box): the list closes as
+// when the combo loses the focus. The window's record of being active follows the change,
+// so the check waits for it.
+void TdwPopupListbox::ActiveWindowChanged()
+{
+    TdwDBCustomComboBox* combo = FCombo;
+    PostCall(combo, [combo] {
+        TCustomForm* form = combo->ParentForm();
+        if (combo->IsDroppedDown() && (!form || !form->Active()))
+            combo->CloseUp(true);
+    });
 }
 
 void TdwPopupListbox::ItemClicked() { FCombo->CloseUp(true); }

@@ -49,6 +49,7 @@ protected:
 
 private:
     void MouseDownAnywhere(TPoint ScreenPos);
+    void ActiveWindowChanged();
 
     TdwDBCustomComboBox* FCombo;
     std::unique_ptr<TMouseHook> FMouseHook;

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include "platform/vcl/controls.h"
 #include "platform/vcl/dispatch.h"
@@ -97,8 +98,11 @@ void PostCall(TControl* Control, std::function<void()> Action) {
 
 class TMouseHook::TFilter : public QObject {
 public:
-    explicit TFilter(std::function<void(TPoint)> Handler) : FHandler(std::move(Handler)) {
+    TFilter(std::function<void(TPoint)> Handler, std::function<void()> WindowChanged)
+        : FHandler(std::move(Handler)) {
         qApp->installEventFilter(this);
+        if (WindowChanged)
+            connect(qApp, &QGuiApplication::focusWindowChanged, this, [WindowChanged] { WindowChanged(); });
     }
     ~TFilter() override { qApp->removeEventFilter(this); }
 
@@ -120,7 +124,8 @@ private:
     std::function<void(TPoint)> FHandler;
 };
 
-TMouseHook::TMouseHook(std::function<void(TPoint ScreenPos)> OnLeftButtonDown)
-    : FFilter(std::make_unique<TFilter>(std::move(OnLeftButtonDown))) { }
+TMouseHook::TMouseHook(std::function<void(TPoint ScreenPos)> OnLeftButtonDown,
+                       std::function<void()> OnActiveWindowChanged)
+    : FFilter(std::make_unique<TFilter>(std::move(OnLeftButtonDown), std::move(OnActiveWindowChanged))) { }
 
 TMouseHook::~TMouseHook() = default;

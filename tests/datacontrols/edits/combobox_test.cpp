@@ -215,6 +215,22 @@ TEST_F(ComboBoxTest, EnterAcceptsTheHighlightedItemAndEscDoesNot) {
     EXPECT_TRUE(Combo->Modified());
 }
 
+TEST_F(ComboBoxTest, AnotherWindowTakingTheKeyboardClosesTheList) {
+    SetItems({"One", "Two"});
+    Press(Qt::Key_F4);
+    Press(Qt::Key_Down);
+    ASSERT_TRUE(Combo->IsDroppedDown());
+    TForm* second = Construct<TForm>(nullptr);
+    second->SetBounds(400, 300, 200, 100);
+    ShowForm(second);
+    Settle();
+    EXPECT_FALSE(Combo->IsDroppedDown());
+    EXPECT_FALSE(Combo->PopupList()->Widget()->isVisible());
+    EXPECT_EQ(Combo->Text(), "One");
+    second->Free();
+    Settle();
+}
+
 TEST_F(ComboBoxTest, ClickingAnItemChoosesIt) {
     SetItems({"One", "Two", "Three"});
     Press(Qt::Key_F4);

@@ -8,11 +8,11 @@
 #include <functional>
 
 #include "app/clientschemas.h"
-#include "app/texthelpers.h"
 #include "platform/classes/datamodule.h"
 #include "platform/db/datasource.h"
 #include "platform/db/dberror.h"
 #include "platform/rtl/exceptions.h"
+#include "platform/rtl/texthelpers.h"
 #include "platform/rtl/types.h"
 #include "tables/drodset.h"
 

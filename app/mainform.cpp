@@ -1,14 +1,13 @@
 #include "app/mainform.h"
 
-
 #include "app/clientdatabase.h"
 #include "app/smalldialogs.h"
-#include "app/texthelpers.h"
 #include "controls/opendocument.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/sharelocks.h"
 #include "platform/rtl/strutils.h"
+#include "platform/rtl/texthelpers.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/colors.h"
 #include "platform/vcl/dialogs.h"

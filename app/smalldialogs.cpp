@@ -1,7 +1,7 @@
 #include "app/smalldialogs.h"
 
 #include "app/mainform.h"
-#include "app/texthelpers.h"
+#include "platform/rtl/texthelpers.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/colors.h"
 #include "platform/vcl/dialogs.h"

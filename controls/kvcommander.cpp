@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "controls/kvlabel.h"
+#include "datacontrols/edits/wwdotdot.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/checkboxes.h"
 #include "platform/vcl/forms.h"
@@ -116,6 +117,9 @@ void TKVCommander::Select(TKVLabel* Label) {
             MouseFree = true;
             TargetControl = Label->LastControl();
         }
+    } else if (auto* combo = dynamic_cast<TdwDBComboDlg*>(control)) {
+        // The field's own dialog opens; the focus stays in the entry.
+        if (combo->OnCustomDlg) combo->OnCustomDlg(this);
     } else {
         CurrentLabel = Label;
         MouseFree = true;

@@ -1,7 +1,7 @@
 #include "controls/kvdateedit.h"
 
-#include "app/texthelpers.h"
 #include "platform/rtl/strutils.h"
+#include "platform/rtl/texthelpers.h"
 #include "platform/rtl/twodigityear.h"
 
 String NormalizeDateDigits(const String& Text, TDateDigitsStyle Style) {

@@ -1,8 +1,8 @@
 #include "controls/kvintedit.h"
 
-#include "app/texthelpers.h"
 #include "platform/rtl/floattext.h"
 #include "platform/rtl/strutils.h"
+#include "platform/rtl/texthelpers.h"
 #include "platform/vcl/application.h"
 
 bool TKVIntEdit::InheritsFrom(const String& name) const { return SameText(name, "TKVIntEdit") || TKVNumberEdit::InheritsFrom(name); }

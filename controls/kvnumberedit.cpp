@@ -1,8 +1,8 @@
 #include "controls/kvnumberedit.h"
 
-#include "app/texthelpers.h"
 #include "platform/rtl/floattext.h"
 #include "platform/rtl/strutils.h"
+#include "platform/rtl/texthelpers.h"
 
 bool TKVNumberEdit::InheritsFrom(const String& name) const { return SameText(name, "TKVNumberEdit") || TEdit::InheritsFrom(name); }
 

@@ -4,9 +4,9 @@
 #include <stdexcept>
 
 #include "app/clientdatabase.h"
-#include "app/texthelpers.h"
 #include "efile/missingitems.h"
 #include "platform/rtl/strutils.h"
+#include "platform/rtl/texthelpers.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include "app/clientdatabase.h"
 #include "app/mainform.h"
-#include "app/texthelpers.h"
 #include "app/user.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/stringlist.h"
+#include "platform/rtl/texthelpers.h"
 
 namespace {
 

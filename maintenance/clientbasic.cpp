@@ -1,9 +1,9 @@
 #include "maintenance/clientbasic.h"
 
 #include "app/clientdatabase.h"
-#include "app/texthelpers.h"
 #include "controls/kvrows.h"
 #include "maintenance/clientimport.h"
+#include "platform/rtl/texthelpers.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/colors.h"
 

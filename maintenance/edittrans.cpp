@@ -2,9 +2,9 @@
 
 #include "app/clientdatabase.h"
 #include "app/mainform.h"
-#include "app/texthelpers.h"
 #include "controls/kvrows.h"
 #include "platform/rtl/datetime.h"
+#include "platform/rtl/texthelpers.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/colors.h"
 #include "platform/vcl/dialogs.h"

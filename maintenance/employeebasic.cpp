@@ -5,10 +5,10 @@
 
 #include "app/clientdatabase.h"
 #include "app/smalldialogs.h"
-#include "app/texthelpers.h"
 #include "controls/kvrows.h"
 #include "maintenance/incometypes.h"
 #include "platform/rtl/strutils.h"
+#include "platform/rtl/texthelpers.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/colors.h"
 #include "platform/vcl/dialogs.h"

@@ -1,8 +1,8 @@
 #include "maintenance/incometypes.h"
 
 #include "app/mainform.h"
-#include "app/texthelpers.h"
 #include "controls/kvrows.h"
+#include "platform/rtl/texthelpers.h"
 #include "platform/vcl/application.h"
 
 const std::array<TIncomeType, 11> IncomeTypes = {{

@@ -5,7 +5,7 @@
 
 #include "app/clientdatabase.h"
 #include "app/smalldialogs.h"
-#include "app/texthelpers.h"
+#include "platform/rtl/texthelpers.h"
 #include "platform/vcl/application.h"
 #include "printing/formboxes.h"
 #include "printing/formpages.h"

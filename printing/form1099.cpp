@@ -1,8 +1,8 @@
 #include "printing/form1099.h"
 
-#include "app/texthelpers.h"
-#include "platform/db/dataset.h"
 #include "app/clientdatabase.h"
+#include "platform/db/dataset.h"
+#include "platform/rtl/texthelpers.h"
 #include "printing/formboxes.h"
 #include "printing/formpages.h"
 #include "printing/formprinter.h"

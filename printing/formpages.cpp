@@ -2,7 +2,7 @@
 
 #include "app/clientdatabase.h"
 #include "app/mainform.h"
-#include "app/texthelpers.h"
+#include "platform/rtl/texthelpers.h"
 
 TFormPageHooks FormPageHooks;
 

@@ -5,9 +5,9 @@
 #include <iterator>
 
 #include "app/mainform.h"
-#include "app/texthelpers.h"
 #include "platform/rtl/floattext.h"
 #include "platform/rtl/strutils.h"
+#include "platform/rtl/texthelpers.h"
 #include "platform/vcl/bitmap.h"
 #include "platform/vcl/colors.h"
 #include "platform/vcl/printers.h"

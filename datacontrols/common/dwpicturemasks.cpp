@@ -1,5 +1,7 @@
 #include "datacontrols/common/dwpicturemasks.h"
 
+#include <algorithm>
+
 #include "datacontrols/common/dwpicture.h"
 #include "datacontrols/common/dwstrings.h"
 #include "datacontrols/common/dwutils.h"
@@ -99,35 +101,43 @@ void dwValidateWithMasks(TDataSet* DataSet, const TdwInvalidValueEvent& OnInvali
     }
 }
 
-bool dwPictureKeyPress(TCustomEdit* Edit, const String& Mask, bool AutoFill, char& Key)
+TdwPictureKeyStep dwPictureKeyStep(const String& Text, int SelStart, int SelLength, int MaxLength,
+                                   const String& Mask, bool AutoFill, char Key)
 {
+    TdwPictureKeyStep step;
     const auto code = static_cast<unsigned char>(Key);
-    if (code < 32 || code > 254)
-        return false;
-    const String old = Edit->Text();
-    const int oldLength = static_cast<int>(old.size());
-    const int selStart = Edit->SelStart();
-    const int selLength = Edit->SelLength();
-    if (Edit->MaxLength() > 0 && oldLength - selLength + 1 > Edit->MaxLength())
-        return false;
-    String text = old.substr(0, static_cast<size_t>(selStart)) + Key + old.substr(static_cast<size_t>(selStart + selLength));
+    const int oldLength = static_cast<int>(Text.size());
+    if (code < 32 || code > 254 || (MaxLength > 0 && oldLength - SelLength + 1 > MaxLength))
+        return step;
     TdwPictureValidator validator(Mask, AutoFill);
     if (validator.Status() != 0)
+        return step;
+    step.Handled = true;
+    step.AtEnd = SelStart >= oldLength;
+    step.Text = Text.substr(0, static_cast<size_t>(SelStart)) + Key +
+                Text.substr(static_cast<size_t>(SelStart + SelLength));
+    step.Result = validator.Match(step.Text, AutoFill);
+    const int newLength = static_cast<int>(step.Text.size());
+    // Past the key and what the mask filled in after it: the text's growth, plus what
+    // the key replaced.
+    if (SelStart == oldLength)
+        step.Caret = newLength;
+    else
+        step.Caret = std::clamp(SelStart + newLength - (oldLength - SelLength), 0, newLength);
+    return step;
+}
+
+bool dwPictureKeyPress(TCustomEdit* Edit, const String& Mask, bool AutoFill, char& Key)
+{
+    const TdwPictureKeyStep step = dwPictureKeyStep(Edit->Text(), Edit->SelStart(), Edit->SelLength(),
+                                                    Edit->MaxLength(), Mask, AutoFill, Key);
+    if (!step.Handled)
         return false;
-    const TdwPicResult result = validator.Match(text, AutoFill);
-    const int growth = static_cast<int>(text.size()) - oldLength;
-    if (result == prComplete || result == prIncomplete) {
-        int caret;
-        if (selStart == oldLength)
-            caret = static_cast<int>(text.size());
-        else if (result == prComplete ? selStart > oldLength : selLength > 0)
-            caret = selStart + 1;
-        else
-            caret = selStart + growth;
-        Edit->SetText(text);
-        Edit->SetSelStart(caret);
+    if (step.Result == prComplete || step.Result == prIncomplete) {
+        Edit->SetText(step.Text);
+        Edit->SetSelStart(step.Caret);
         Edit->SetSelLength(0);
-    } else if (result == prError && selStart >= oldLength) {
+    } else if (step.Result == prError && step.AtEnd) {
         MessageBeep();
     }
     Key = 0;

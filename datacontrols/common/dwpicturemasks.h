@@ -3,6 +3,7 @@
 // set or a control publishes: one line per field, FieldName TAB Mask TAB AutoFill TAB
 // UseInGrid, the flags "T" or "F". Field names compare ignoring case.
 
+#include "datacontrols/common/dwpicture.h"
 #include "datacontrols/common/dwproperties.h"
 #include "platform/rtl/types.h"
 
@@ -33,6 +34,22 @@ bool dwPassesPictureMask(const String& Mask, const String& Text);
 // OnInvalidValue (when assigned) hears of it, and EDatabaseError is raised with the
 // library's PictureValidateError text followed by the field's display name.
 void dwValidateWithMasks(TDataSet* DataSet, const TdwInvalidValueEvent& OnInvalidValue);
+
+// What a printable key typed over the selection does under Mask. Handled is false when
+// the mask leaves the key alone: not printable (32..254), a text longer than MaxLength
+// (0 is no limit), or a malformed mask. Otherwise Result is Match's with the key in place;
+// for a complete or incomplete result Text is the new text and Caret where the caret goes:
+// to the end when it was at the end, else past the key and what the mask filled in after
+// it. AtEnd: the key was typed at the end of the text.
+struct TdwPictureKeyStep {
+    bool Handled = false;
+    TdwPicResult Result = prError;
+    String Text;
+    int Caret = 0;
+    bool AtEnd = false;
+};
+TdwPictureKeyStep dwPictureKeyStep(const String& Text, int SelStart, int SelLength, int MaxLength,
+                                   const String& Mask, bool AutoFill, char Key);
 
 // Applies Mask to a typed key of a plain edit: the edit takes the text the key makes
 // (with auto-fill as given) and the caret follows it; a refused key beeps when typed at

@@ -1,8 +1,11 @@
 #include "platform/vcl/edits.h"
 
+#include <QAction>
 #include <QBasicTimer>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -151,6 +154,41 @@ protected:
         while (start > 0 && !text[start - 1].isSpace()) --start;
         while (end < text.size() && !text[end].isSpace()) ++end;
         setSelection(start, end - start);
+    }
+
+    // Paste and cut go through the control, from the keys and from the context menu.
+    void keyPressEvent(QKeyEvent* Event) override {
+        auto* control = dynamic_cast<TEdit*>(TEventDispatch::ControlOf(this));
+        if (control && Event->matches(QKeySequence::Paste)) {
+            Guarded(control, [control] { control->PasteFromClipboard(); });
+        } else if (control && Event->matches(QKeySequence::Cut)) {
+            Guarded(control, [control] { control->CutToClipboard(); });
+        } else {
+            QLineEdit::keyPressEvent(Event);
+        }
+    }
+
+    void contextMenuEvent(QContextMenuEvent* Event) override {
+        QMenu* menu = createStandardContextMenu();
+        auto* control = dynamic_cast<TEdit*>(TEventDispatch::ControlOf(this));
+        // The menu's actions by their text, the shortcut after a tab.
+        const auto is = [](const QAction* Action, const QString& Text) {
+            return Action->text().section(QLatin1Char('\t'), 0, 0) == Text;
+        };
+        for (QAction* action : menu->actions()) {
+            if (!control) break;
+            if (is(action, QLineEdit::tr("&Paste"))) {
+                action->disconnect();
+                connect(action, &QAction::triggered, this,
+                        [control] { Guarded(control, [control] { control->PasteFromClipboard(); }); });
+            } else if (is(action, QLineEdit::tr("Cu&t"))) {
+                action->disconnect();
+                connect(action, &QAction::triggered, this,
+                        [control] { Guarded(control, [control] { control->CutToClipboard(); }); });
+            }
+        }
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(Event->globalPos());
     }
 
     void focusInEvent(QFocusEvent* Event) override {
@@ -306,6 +344,21 @@ void TEdit::ReplaceWidgetText(const String& Value) {
     edit->setCursorPosition(caret);
 }
 
+void TEdit::ReplaceText(const String& Value) {
+    QLineEdit* edit = LineEdit(this);
+    const String text = ApplyCharCase(Value);
+    if (text == GetText()) return;
+    edit->selectAll();
+    if (text.empty())
+        edit->del();
+    else
+        edit->insert(ToQString(text));
+}
+
+void TEdit::WMPaste() { LineEdit(this)->paste(); }
+
+void TEdit::WMCut() { LineEdit(this)->cut(); }
+
 void TEdit::PaintOver(TCanvas*, const TRect&) {}
 
 void TEdit::PaintOverWidget(QPainter& Painter) {
@@ -323,6 +376,11 @@ void TEdit::PaintOverWidget(QPainter& Painter) {
 void TEdit::ApplyMaxLength() { LineEdit(this)->setMaxLength(MaxLength() > 0 ? MaxLength() : 32767); }
 
 void TEdit::ApplyReadOnly() { LineEdit(this)->setReadOnly(ReadOnly()); }
+
+void TEdit::SetBorderStyle(TBorderStyle Value) {
+    FBorderStyle = Value;
+    LineEdit(this)->setFrame(Value != bsNone);
+}
 
 void TEdit::SetPasswordChar(char Value) {
     FPasswordChar = Value;

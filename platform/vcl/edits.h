@@ -5,6 +5,7 @@
 
 #include "platform/rtl/stringlist.h"
 #include "platform/vcl/controls.h"
+#include "platform/vcl/forms.h"
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
@@ -72,6 +73,9 @@ public:
     String ClassName() const override { return "TEdit"; }
     bool InheritsFrom(const String& name) const override;
 
+    // bsSingle draws the edit's sunken border; bsNone leaves the text on its background.
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle Value);
     // Shows this character for each one typed; 0 shows the text.
     char PasswordChar() const { return FPasswordChar; }
     void SetPasswordChar(char Value);
@@ -86,8 +90,18 @@ public:
     // stays one line, and every key does what it does without.
     bool WordWrap() const;
     virtual void SetWordWrap(bool Value);
+    // Replaces the whole text as a user's edit does: Ctrl+Z undoes it, and the edit is
+    // marked modified.
+    void ReplaceText(const String& Value);
+    // The clipboard commands. The edit's own keys for them (Ctrl+V, Shift+Insert, Ctrl+X,
+    // Shift+Delete) and its context menu run these too.
+    void PasteFromClipboard() { WMPaste(); }
+    void CutToClipboard() { WMCut(); }
 
 protected:
+    // What paste and cut do: the widget's own by default.
+    virtual void WMPaste();
+    virtual void WMCut();
     String GetText() const override;
     void SetTextValue(const String& Value) override;
     void ApplyMaxLength() override;
@@ -112,6 +126,7 @@ private:
     void PaintOverWidget(QPainter& Painter);
 
     char FPasswordChar = 0;
+    TBorderStyle FBorderStyle = bsSingle;
 };
 
 class TMemo : public TCustomEdit {

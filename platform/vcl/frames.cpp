@@ -89,7 +89,11 @@ void ComboButton(TCanvas& Canvas, const TRect& R, unsigned State) {
 
 void DrawEdge(TCanvas& Canvas, TRect& R, unsigned Edge, unsigned Flags) {
     TRect inside = R;
-    if (Flags & BF_FLAT) {
+    if (Flags & BF_MONO) {
+        if (Edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER))
+            Ring(Canvas, inside, clWindowFrame, clWindowFrame, Flags);
+        if (Edge & (BDR_RAISEDINNER | BDR_SUNKENINNER)) Ring(Canvas, inside, clWindow, clWindow, Flags);
+    } else if (Flags & BF_FLAT) {
         Ring(Canvas, inside, clBtnShadow, clBtnShadow, Flags);
         Ring(Canvas, inside, clBtnFace, clBtnFace, Flags);
     } else {

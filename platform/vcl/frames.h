@@ -26,6 +26,8 @@ constexpr unsigned BF_MIDDLE = 0x800;
 constexpr unsigned BF_ADJUST = 0x2000;
 // A flat edge: one ring in the shadow colour, one in the face colour.
 constexpr unsigned BF_FLAT = 0x4000;
+// A mono edge: the outer ring in the window frame colour, the inner in the window colour.
+constexpr unsigned BF_MONO = 0x8000;
 
 // Frame controls.
 constexpr unsigned DFC_SCROLL = 3;

@@ -49,8 +49,8 @@ void TComboBox::ItemsChanged() {
     FFilling = true;
     combo->clear();
     combo->addItems(ToQStrings(*FItems));
-    combo->setCurrentIndex(FStyle == csDropDownList ? static_cast<int>(combo->findText(text)) : -1);
-    if (FStyle != csDropDownList) combo->setEditText(text);
+    combo->setCurrentIndex(!combo->isEditable() ? static_cast<int>(combo->findText(text)) : -1);
+    if (combo->isEditable()) combo->setEditText(text);
     FFilling = false;
 }
 
@@ -74,7 +74,7 @@ void TComboBox::SetItemIndex(int Value) {
 
 void TComboBox::SetStyle(TComboBoxStyle Value) {
     FStyle = Value;
-    Combo(this)->setEditable(Value != csDropDownList);
+    Combo(this)->setEditable(Value == csDropDown || Value == csSimple);
     ItemsChanged();
 }
 
@@ -133,6 +133,7 @@ void TListBox::ItemsChanged() {
     list->addItems(ToQStrings(*FItems));
     list->setCurrentRow(row < list->count() ? row : -1);
     FFilling = false;
+    ItemsFilled();
 }
 
 int TListBox::ItemIndex() const { return List(this)->currentRow(); }
@@ -153,4 +154,51 @@ int TListBox::TopIndex() const {
 void TListBox::SetTopIndex(int Value) {
     QListWidget* list = List(this);
     if (QListWidgetItem* item = list->item(Value)) list->scrollToItem(item, QAbstractItemView::PositionAtTop);
+}
+
+// ---------------------------------------------------------------- TPopupListBox
+
+TPopupListBox::TPopupListBox(TComponent* AOwner) : TListBox(AOwner) {
+    QListWidget* list = List(this);
+    list->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
+    list->setAttribute(Qt::WA_ShowWithoutActivating);
+    list->setFocusPolicy(Qt::NoFocus);
+    list->setFrameShape(QFrame::Box);
+    list->setLineWidth(1);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QObject::connect(list, &QListWidget::itemClicked, [this] { Guarded(this, [this] { ItemClicked(); }); });
+    SetTabStop(false);
+    SetVisible(false);
+}
+
+bool TPopupListBox::InheritsFrom(const String& name) const {
+    return SameText(name, "TPopupListBox") || TListBox::InheritsFrom(name);
+}
+
+void TPopupListBox::UpdateWidgetVisibility() {
+    QWidget* widget = Widget();
+    widget->setVisible(Visible());
+    if (Visible()) widget->raise();
+}
+
+void TPopupListBox::SetItemHeight(int Value) {
+    FItemHeight = std::max(0, Value);
+    ApplyItemHeight();
+}
+
+void TPopupListBox::ItemsFilled() { ApplyItemHeight(); }
+
+void TPopupListBox::ApplyItemHeight() {
+    QListWidget* list = List(this);
+    for (int i = 0; i < list->count(); ++i)
+        list->item(i)->setSizeHint(FItemHeight > 0 ? QSize(0, FItemHeight) : QSize());
+}
+
+int TPopupListBox::FindPrefix(const String& Prefix) const {
+    const QString prefix = ToQString(Prefix);
+    const QListWidget* list = List(this);
+    for (int i = 0; i < list->count(); ++i) {
+        if (list->item(i)->text().startsWith(prefix, Qt::CaseInsensitive)) return i;
+    }
+    return -1;
 }

@@ -6,7 +6,8 @@
 #include "platform/rtl/stringlist.h"
 #include "platform/vcl/controls.h"
 
-enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
+// The owner-drawn styles are the library combos' own; TComboBox shows them as csDropDownList.
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
 
 class TComboBox : public TWinControl {
 public:
@@ -70,10 +71,41 @@ public:
 
 protected:
     bool ColorIsFieldBackground() const override { return true; }
+    // The widget shows the items anew.
+    virtual void ItemsFilled() { }
 
 private:
     void ItemsChanged();
 
     std::unique_ptr<TStringList> FItems;
     bool FFilling = false;
+};
+
+// A list shown as a window of its own over the screen, as a drop-down's list is: its
+// bounds are screen coordinates, and it shows on top without taking the focus or
+// activating its window, so the control it drops from keeps the keys.
+class TPopupListBox : public TListBox {
+public:
+    explicit TPopupListBox(TComponent* AOwner);
+
+    String ClassName() const override { return "TPopupListBox"; }
+    bool InheritsFrom(const String& name) const override;
+    bool AcceptsFocus() const override { return false; }
+
+    // Each row this many pixels high; 0 leaves the rows their natural height.
+    int ItemHeight() const { return FItemHeight; }
+    void SetItemHeight(int Value);
+    // The first item, from the start, whose text begins with Prefix ignoring case; -1 when none.
+    int FindPrefix(const String& Prefix) const;
+
+protected:
+    void UpdateWidgetVisibility() override;
+    void ItemsFilled() override;
+    // The left button came up over an item.
+    virtual void ItemClicked() { }
+
+private:
+    void ApplyItemHeight();
+
+    int FItemHeight = 0;
 };

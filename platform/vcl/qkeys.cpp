@@ -106,6 +106,11 @@ char KeyCharOf(const QKeyEvent& Event) {
     const QString text = Event.text();
     if (text.isEmpty() || text.at(0).unicode() == 0x7F) return 0;
     if (Event.modifiers() & Qt::AltModifier) return 0;
+    // Ctrl with a letter types its control character (Ctrl+V is 22), whatever text the
+    // keyboard layout gave the event.
+    if ((Event.modifiers() & Qt::ControlModifier) && Event.key() >= Qt::Key_A && Event.key() <= Qt::Key_Z) {
+        return static_cast<char>(Event.key() - Qt::Key_A + 1);
+    }
     const String bytes = FromQString(text.left(1));
     return bytes.empty() ? 0 : bytes[0];
 }

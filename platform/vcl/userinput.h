@@ -2,8 +2,13 @@
 // The keyboard and the mouse buttons as the program sees them: which are held, and
 // input posted to a control as if the user gave it.
 
+#include <functional>
+#include <memory>
+
+#include "platform/vcl/geometry.h"
 #include "platform/vcl/keys.h"
 
+class TControl;
 class TWinControl;
 
 // Whether a mouse button (VK_LBUTTON, VK_RBUTTON, VK_MBUTTON) or Shift, Ctrl or Alt is
@@ -19,3 +24,25 @@ void PostKey(TWinControl* Control, Word Key, TShiftState Shift);
 // Posts a left-button release, at the mouse's position, to the control inside Control
 // that holds the mouse, or to Control itself when none of them does.
 void PostLeftButtonUp(TWinControl* Control);
+
+// Runs Action once the event loop has finished the event being handled now, as a posted
+// message runs; nothing happens when Control is freed before then.
+void PostCall(TControl* Control, std::function<void()> Action);
+
+// Hears every press of the left mouse button anywhere in the program, at its screen
+// position, for as long as it lives; the press then goes on to where it was going. With
+// OnActiveWindowChanged it also hears each time another window (or none of the program's)
+// takes the keyboard. A drop-down list holds one while it is open, to close when the user
+// clicks elsewhere or goes to another window.
+class TMouseHook {
+public:
+    explicit TMouseHook(std::function<void(TPoint ScreenPos)> OnLeftButtonDown,
+                        std::function<void()> OnActiveWindowChanged = nullptr);
+    ~TMouseHook();
+    TMouseHook(const TMouseHook&) = delete;
+    TMouseHook& operator=(const TMouseHook&) = delete;
+
+private:
+    class TFilter;
+    std::unique_ptr<TFilter> FFilter;
+};

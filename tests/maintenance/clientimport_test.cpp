@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/texthelpers.h"
 #include "datacontrols/lookup/dwidlg.h"
 #include "maintenance/clientimport.h"
 #include "platform/rtl/fileops.h"
+#include "platform/rtl/texthelpers.h"
 #include "tests/maintenance/clientformsfixture.h"
 
 using ::testing::ElementsAre;

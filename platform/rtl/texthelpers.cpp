@@ -1,4 +1,4 @@
-#include "app/texthelpers.h"
+#include "platform/rtl/texthelpers.h"
 
 #include <climits>
 #include <cmath>
@@ -34,22 +34,16 @@ String NineDigitsGrouped(const String& text, int first, int second) {
 
 }  // namespace
 
-String LeftChars(const String& Text, int N) {
-    return Copy(Text, 1, N);
-}
+String LeftChars(const String& Text, int N) { return Copy(Text, 1, N); }
 
 String RightChars(const String& Text, int N) {
     if (N <= 0) return "";
     return Copy(Text, static_cast<int>(Text.size()) - N + 1, N);
 }
 
-String MidChars(const String& Text, int Start, int Count) {
-    return Copy(Text, Start, Count);
-}
+String MidChars(const String& Text, int Start, int Count) { return Copy(Text, Start, Count); }
 
-String CharsFrom(const String& Text, int Start) {
-    return Copy(Text, Start, INT_MAX);
-}
+String CharsFrom(const String& Text, int Start) { return Copy(Text, Start, INT_MAX); }
 
 String FixedWidthText(const String& Text, int N) {
     if (N <= 0) return "";
@@ -58,13 +52,9 @@ String FixedWidthText(const String& Text, int N) {
     return result;
 }
 
-bool IsEmptyText(const String& Text) {
-    return Text.empty();
-}
+bool IsEmptyText(const String& Text) { return Text.empty(); }
 
-String DigitsOnly(const String& Text) {
-    return KeepChars(Text, "0123456789");
-}
+String DigitsOnly(const String& Text) { return KeepChars(Text, "0123456789"); }
 
 String KeepChars(const String& Text, const String& Allowed) {
     String result;
@@ -78,17 +68,11 @@ String KeepLettersDigits(const String& Text, const String& Extra) {
     return KeepChars(Text, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789" + Extra);
 }
 
-String FormatSSN(const String& Text) {
-    return NineDigitsGrouped(Text, 3, 2);
-}
+String FormatSSN(const String& Text) { return NineDigitsGrouped(Text, 3, 2); }
 
-String FormatEIN(const String& Text) {
-    return NineDigitsGrouped(Text, 2, 7);
-}
+String FormatEIN(const String& Text) { return NineDigitsGrouped(Text, 2, 7); }
 
-String FormatZip(const String& Text) {
-    return NineDigitsGrouped(Text, 5, 4);
-}
+String FormatZip(const String& Text) { return NineDigitsGrouped(Text, 5, 4); }
 
 String FormatPhone(const String& Text) {
     if (Text.size() != 10 || !AllDigits(Text)) return Text;
@@ -127,8 +111,8 @@ int TextToRoundedInt(const String& Text) {
 TDateTime DateTextToDate(const String& Text) {
     if (Text.empty()) return 0;
     // mm?dd?yyyy: anything else would be read as some other date.
-    const bool shaped = Text.size() == 10 && AllDigits(MidChars(Text, 1, 2)) && AllDigits(MidChars(Text, 4, 2)) &&
-                        AllDigits(MidChars(Text, 7, 4));
+    const bool shaped = Text.size() == 10 && AllDigits(MidChars(Text, 1, 2)) &&
+                        AllDigits(MidChars(Text, 4, 2)) && AllDigits(MidChars(Text, 7, 4));
     if (!shaped) throw EConvertError("'" + Text + "' is not a valid date");
     const int year = TextToRoundedInt(RightChars(Text, 4));
     const int month = TextToRoundedInt(LeftChars(Text, 2));
@@ -142,7 +126,8 @@ String FormatDateText(const String& Text, const String& Target) {
     const String mm = LeftChars(digits, 2);
     const String dd = MidChars(digits, 3, 2);
     const std::size_t count = digits.size();
-    if (Target == "MM/DD/YY" && (count == 8 || count == 6)) return mm + "/" + dd + "/" + RightChars(digits, 2);
+    if (Target == "MM/DD/YY" && (count == 8 || count == 6))
+        return mm + "/" + dd + "/" + RightChars(digits, 2);
     if (Target == "MM/DD/YYYY" && count == 8) return mm + "/" + dd + "/" + RightChars(digits, 4);
     if (Target == "MM/DD/YYYY" && count == 6)
         return mm + "/" + dd + "/" + IntToStr(SlashedDateTextTwoDigitYear(StrToInt(RightChars(digits, 2))));
@@ -152,9 +137,7 @@ String FormatDateText(const String& Text, const String& Target) {
     return Text;
 }
 
-String TodayText() {
-    return FormatDateTime("mm'-'dd'-'yyyy", Date());
-}
+String TodayText() { return FormatDateTime("mm'-'dd'-'yyyy", Date()); }
 
 String TodayTextSlashed() {
     // Quoted: a bare "/" would be the date separator setting.

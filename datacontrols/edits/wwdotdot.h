@@ -1,0 +1,155 @@
+#pragma once
+// The data-aware edit with a small button inside its right edge. The button (and Alt+Down,
+// Alt+Up, F4) drops the edit down or closes it up; what that means is the descendants'
+// own: the dialog edit raises OnCustomDlg, the combo box opens its list.
+
+#include <memory>
+
+#include "datacontrols/edits/dwdbedit.h"
+#include "platform/vcl/bitmap.h"
+#include "platform/vcl/buttons.h"
+#include "platform/vcl/lists.h"
+
+class TdwDBCustomCombo;
+
+// csDropDown or csDropDownList (typing only while the button is being clicked).
+using TdwDBLookupComboStyle = TComboBoxStyle;
+enum TdwComboButtonStyle { cbsEllipsis = 0, cbsDownArrow = 1, cbsCustom = 2 };
+
+// The classic vertical scroll bar's width, and the narrowest button.
+constexpr int dwScrollBarWidth = 17;
+constexpr int dwMinButtonWidth = 15;
+
+// Where the button's host goes inside a combo of that size: within the border of a
+// bordered edit, 2 pixels in from an effective frame, else at the edge.
+TRect dwComboButtonHostBounds(int ComboWidth, int ComboHeight, int ButtonWidth, bool Bordered,
+                              bool FrameEffective);
+
+// The window that holds the button and knows its combo.
+class TBtnWinControl : public TCustomControl {
+public:
+    TBtnWinControl(TdwDBCustomCombo* Combo);
+    String ClassName() const override { return "TBtnWinControl"; }
+    bool InheritsFrom(const String& name) const override;
+    bool AcceptsFocus() const override { return false; }
+    TdwDBCustomCombo* Combo() const { return FCombo; }
+
+private:
+    TdwDBCustomCombo* FCombo;
+};
+
+// The button: its face is the combo's to draw.
+class TdwComboDlgButton : public TSpeedButton {
+public:
+    TdwComboDlgButton(TdwDBCustomCombo* Combo);
+    String ClassName() const override { return "TdwComboDlgButton"; }
+    bool InheritsFrom(const String& name) const override;
+    bool Pressed() const { return FPressedLook; }
+
+protected:
+    void Paint() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+private:
+    TdwDBCustomCombo* FCombo;
+    bool FPressedLook = false;
+};
+
+// The combo's button effects: a change of looks may change the button's glyph.
+class TdwComboButtonEffects : public TdwButtonEffects {
+public:
+    TdwComboButtonEffects(TdwDBCustomCombo* Combo, TSpeedButton* Button);
+    String ClassName() const override { return "TdwComboButtonEffects"; }
+
+protected:
+    void Refresh() override;
+
+private:
+    TdwDBCustomCombo* FCombo;
+};
+
+class TdwDBCustomCombo : public TdwDBCustomEdit {
+public:
+    explicit TdwDBCustomCombo(TComponent* AOwner);
+    ~TdwDBCustomCombo() override;
+
+    String ClassName() const override { return "TdwDBCustomCombo"; }
+    bool InheritsFrom(const String& name) const override;
+    void Loaded() override;
+
+    TdwDBLookupComboStyle Style() const { return FStyle; }
+    void SetStyle(TdwDBLookupComboStyle Value);
+    TdwComboButtonStyle ButtonStyle() const { return FButtonStyle; }
+    void SetButtonStyle(TdwComboButtonStyle Value);
+    // 0 is as wide as a vertical scroll bar, at least 15 pixels.
+    int ButtonWidth() const { return FButtonWidth; }
+    void SetButtonWidth(int Value);
+    TBitmap* ButtonGlyph() const { return FButtonGlyph.get(); }
+    void SetButtonGlyph(TBitmap* Value);
+    TdwButtonEffects* ButtonEffects() const { return FButtonEffects.get(); }
+    bool LimitEditRect() const { return FLimitEditRect; }
+    void SetLimitEditRect(bool Value) { FLimitEditRect = Value; }
+    TdwComboDlgButton* Button() const { return FButton; }
+    TBtnWinControl* ButtonHost() const { return FHost; }
+
+    bool GetShowButton() const override;
+    void SetShowButton(bool Value) override;
+    bool IsTypingAllowed() override;
+    int DialogCode() const override;
+
+    virtual void UpdateButtonGlyph();
+    virtual bool IsCustomGlyph() const { return FButtonStyle == cbsCustom; }
+    virtual TBitmap* GetButtonGlyph() const;
+    // Draws the button's face; DefaultDrawing false keeps the speed button's own.
+    virtual void DrawButton(TCanvas* Canvas, const TRect& R, bool& DefaultDrawing, bool Pressed);
+    virtual bool IsEditStyle() const { return FStyle != csDropDownList; }
+    virtual bool IsDroppedDown() const { return FInButtonClick; }
+    virtual void CloseUp(bool Accept);
+    virtual void DropDown() { }
+    // What the button's click does: close when dropped down, else focus and drop down.
+    void ButtonClick();
+
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void CMEnter() override;
+    void CMExit() override;
+
+    TNotifyEvent OnCustomDlg;
+
+protected:
+    void Resize() override;
+    void EnabledChanged() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    int ButtonWidthQuery() const override;
+    int TextRightEdge() const override;
+    void PlaceButton();
+    // Set while OnCustomDlg runs.
+    bool FInButtonClick = false;
+
+private:
+    TdwDBLookupComboStyle FStyle = csDropDown;
+    TdwComboButtonStyle FButtonStyle = cbsEllipsis;
+    int FButtonWidth = 0;
+    bool FLimitEditRect = false;
+    std::unique_ptr<TBitmap> FButtonGlyph;
+    TBtnWinControl* FHost;
+    TdwComboDlgButton* FButton;
+    std::unique_ptr<TdwComboButtonEffects> FButtonEffects;
+};
+
+// The edit whose ellipsis button opens the caller's own dialog through OnCustomDlg.
+class TdwDBComboDlg : public TdwDBCustomCombo {
+public:
+    explicit TdwDBComboDlg(TComponent* AOwner) : TdwDBCustomCombo(AOwner) { }
+    String ClassName() const override { return "TdwDBComboDlg"; }
+    bool InheritsFrom(const String& name) const override;
+
+    void DropDown() override;
+
+protected:
+    virtual void DoCustomDlg()
+    {
+        if (OnCustomDlg)
+            OnCustomDlg(this);
+    }
+};

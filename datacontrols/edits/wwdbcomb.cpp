@@ -10,6 +10,7 @@
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/bitmap.h"
 #include "platform/vcl/canvas.h"
+#include "platform/vcl/dropdown.h"
 #include "platform/vcl/forms.h"
 #include "platform/vcl/guiscreen.h"
 #include "platform/vcl/userinput.h"
@@ -88,36 +89,26 @@ void TdwPopupListbox::Popup(const TRect& Bounds)
     SetVisible(true);
     FSearchText.clear();
     // The list's own watch: it ends with this list's closing, whatever other lists do.
-    if (!FMouseHook)
-        FMouseHook = std::make_unique<TMouseHook>([this](TPoint At) { MouseDownAnywhere(At); },
-                                                  [this] { ActiveWindowChanged(); });
+    if (!FPressWatch)
+        FPressWatch = std::make_unique<TOutsidePressWatch>(std::vector<const TControl*>{this, FCombo},
+                                                           [this] { FCombo->CloseUp(true); },
+                                                           [this] { ActiveWindowChanged(); });
 }
 
 void TdwPopupListbox::ClosePopup()
 {
-    FMouseHook.reset();
+    FPressWatch.reset();
     SetVisible(false);
 }
 
-void TdwPopupListbox::MouseDownAnywhere(TPoint ScreenPos)
-{
-    if (!Visible() || ScreenRectOf(this).Contains(ScreenPos) || ScreenRectOf(FCombo).Contains(ScreenPos))
-        return;
-    TdwDBCustomComboBox* combo = FCombo;
-    PostCall(combo, [combo] { combo->CloseUp(true); });
-}
-
 // The combo's window lost the keyboard (another window, a modal box): the list closes as
-// when the combo loses the focus. The window's record of being active follows the change,
-// so the check waits for it.
+// when the combo loses the focus. The watch calls this once the change is done, when the
+// window's record of being active has followed it.
 void TdwPopupListbox::ActiveWindowChanged()
 {
-    TdwDBCustomComboBox* combo = FCombo;
-    PostCall(combo, [combo] {
-        TCustomForm* form = combo->ParentForm();
-        if (combo->IsDroppedDown() && (!form || !form->Active()))
-            combo->CloseUp(true);
-    });
+    TCustomForm* form = FCombo->ParentForm();
+    if (FCombo->IsDroppedDown() && (!form || !form->Active()))
+        FCombo->CloseUp(true);
 }
 
 void TdwPopupListbox::ItemClicked() { FCombo->CloseUp(true); }

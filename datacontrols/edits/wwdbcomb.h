@@ -12,7 +12,7 @@
 
 class TdwDBCustomComboBox;
 class TdwDBComboBox;
-class TMouseHook;
+class TOutsidePressWatch;
 
 using TdwComboCloseUpEvent = std::function<void(TdwDBComboBox* Sender, bool Select)>;
 
@@ -48,11 +48,10 @@ protected:
     void ItemClicked() override;
 
 private:
-    void MouseDownAnywhere(TPoint ScreenPos);
     void ActiveWindowChanged();
 
     TdwDBCustomComboBox* FCombo;
-    std::unique_ptr<TMouseHook> FMouseHook;
+    std::unique_ptr<TOutsidePressWatch> FPressWatch;
     String FSearchText;
     TDateTime FLastKeyTime = 0;
 };

@@ -26,16 +26,6 @@ TRect dwComboButtonHostBounds(int ComboWidth, int ComboHeight, int ButtonWidth, 
 
 // ---------------------------------------------------------------- companions
 
-TBtnWinControl::TBtnWinControl(TdwDBCustomCombo* Combo) : TCustomControl(Combo), FCombo(Combo)
-{
-    SetTabStop(false);
-}
-
-bool TBtnWinControl::InheritsFrom(const String& name) const
-{
-    return SameText(name, "TBtnWinControl") || TCustomControl::InheritsFrom(name);
-}
-
 TdwComboDlgButton::TdwComboDlgButton(TdwDBCustomCombo* Combo) : TSpeedButton(Combo), FCombo(Combo) { }
 
 bool TdwComboDlgButton::InheritsFrom(const String& name) const

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "datacontrols/common/dwbuttonhost.h"
 #include "datacontrols/edits/dwdbedit.h"
 #include "platform/vcl/bitmap.h"
 #include "platform/vcl/buttons.h"
@@ -14,7 +15,6 @@ class TdwDBCustomCombo;
 
 // csDropDown or csDropDownList (typing only while the button is being clicked).
 using TdwDBLookupComboStyle = TComboBoxStyle;
-enum TdwComboButtonStyle { cbsEllipsis = 0, cbsDownArrow = 1, cbsCustom = 2 };
 
 // The classic vertical scroll bar's width, and the narrowest button.
 constexpr int dwScrollBarWidth = 17;
@@ -25,18 +25,6 @@ constexpr int dwMinButtonWidth = 15;
 TRect dwComboButtonHostBounds(int ComboWidth, int ComboHeight, int ButtonWidth, bool Bordered,
                               bool FrameEffective);
 
-// The window that holds the button and knows its combo.
-class TBtnWinControl : public TCustomControl {
-public:
-    TBtnWinControl(TdwDBCustomCombo* Combo);
-    String ClassName() const override { return "TBtnWinControl"; }
-    bool InheritsFrom(const String& name) const override;
-    bool AcceptsFocus() const override { return false; }
-    TdwDBCustomCombo* Combo() const { return FCombo; }
-
-private:
-    TdwDBCustomCombo* FCombo;
-};
 
 // The button: its face is the combo's to draw.
 class TdwComboDlgButton : public TSpeedButton {

@@ -1,6 +1,7 @@
 #include "platform/vcl/dropdown.h"
 
 #include <QApplication>
+#include <QWindow>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
@@ -24,9 +25,13 @@ namespace {
 
 class TPressFilter : public QObject {
 public:
-    TPressFilter(std::vector<const TControl*> Inside, std::function<void()> OnOutside)
+    TPressFilter(std::vector<const TControl*> Inside, std::function<void()> OnOutside,
+                 std::function<void()> OnWindowChange)
         : FOnOutside(std::move(OnOutside)) {
         for (const TControl* control : Inside) FInside.emplace_back(control->Widget());
+        if (OnWindowChange)
+            connect(qApp, &QGuiApplication::focusWindowChanged, this,
+                    [this, OnWindowChange] { QTimer::singleShot(0, this, OnWindowChange); });
     }
 
     bool eventFilter(QObject* Watched, QEvent* Event) override {
@@ -63,8 +68,9 @@ private:
 
 }  // namespace
 
-TOutsidePressWatch::TOutsidePressWatch(std::vector<const TControl*> Inside, std::function<void()> OnOutside)
-    : FFilter(std::make_unique<TPressFilter>(std::move(Inside), std::move(OnOutside))) {
+TOutsidePressWatch::TOutsidePressWatch(std::vector<const TControl*> Inside, std::function<void()> OnOutside,
+                                       std::function<void()> OnWindowChange)
+    : FFilter(std::make_unique<TPressFilter>(std::move(Inside), std::move(OnOutside), std::move(OnWindowChange))) {
     qApp->installEventFilter(FFilter.get());
 }
 

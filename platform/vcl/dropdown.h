@@ -17,11 +17,13 @@ void MakeDropDownWindow(TControl* Control);
 void ShowDropDownWindow(TControl* Control, bool Show);
 
 // Watches the mouse presses of the whole program while it lives: a press outside every
-// window of the controls Inside calls OnOutside once the press has been delivered. One
-// watch per open drop-down.
+// window of the controls Inside calls OnOutside once the press has been delivered. With
+// OnWindowChange it also hears, once the change is done, each time another window (or
+// none of the program's) takes the keyboard. One watch per open drop-down.
 class TOutsidePressWatch {
 public:
-    TOutsidePressWatch(std::vector<const TControl*> Inside, std::function<void()> OnOutside);
+    TOutsidePressWatch(std::vector<const TControl*> Inside, std::function<void()> OnOutside,
+                       std::function<void()> OnWindowChange = nullptr);
     ~TOutsidePressWatch();
     TOutsidePressWatch(const TOutsidePressWatch&) = delete;
     TOutsidePressWatch& operator=(const TOutsidePressWatch&) = delete;

@@ -1,5 +1,7 @@
 #include "platform/vcl/lists.h"
 
+#include "platform/vcl/dropdown.h"
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -159,10 +161,8 @@ void TListBox::SetTopIndex(int Value) {
 // ---------------------------------------------------------------- TPopupListBox
 
 TPopupListBox::TPopupListBox(TComponent* AOwner) : TListBox(AOwner) {
+    MakeDropDownWindow(this);
     QListWidget* list = List(this);
-    list->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
-    list->setAttribute(Qt::WA_ShowWithoutActivating);
-    list->setFocusPolicy(Qt::NoFocus);
     list->setFrameShape(QFrame::Box);
     list->setLineWidth(1);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -96,36 +96,3 @@ void PostCall(TControl* Control, std::function<void()> Action) {
     });
 }
 
-class TMouseHook::TFilter : public QObject {
-public:
-    TFilter(std::function<void(TPoint)> Handler, std::function<void()> WindowChanged)
-        : FHandler(std::move(Handler)) {
-        qApp->installEventFilter(this);
-        if (WindowChanged)
-            connect(qApp, &QGuiApplication::focusWindowChanged, this, [WindowChanged] { WindowChanged(); });
-    }
-    ~TFilter() override { qApp->removeEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject* Watched, QEvent* Event) override {
-        const QEvent::Type type = Event->type();
-        if ((type == QEvent::MouseButtonPress || type == QEvent::NonClientAreaMouseButtonPress) &&
-            Watched->isWidgetType()) {
-            auto* mouse = static_cast<QMouseEvent*>(Event);
-            if (mouse->button() == Qt::LeftButton) {
-                const QPoint at = mouse->globalPosition().toPoint();
-                FHandler(Point(at.x(), at.y()));
-            }
-        }
-        return false;
-    }
-
-private:
-    std::function<void(TPoint)> FHandler;
-};
-
-TMouseHook::TMouseHook(std::function<void(TPoint ScreenPos)> OnLeftButtonDown,
-                       std::function<void()> OnActiveWindowChanged)
-    : FFilter(std::make_unique<TFilter>(std::move(OnLeftButtonDown), std::move(OnActiveWindowChanged))) { }
-
-TMouseHook::~TMouseHook() = default;

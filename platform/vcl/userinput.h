@@ -29,20 +29,3 @@ void PostLeftButtonUp(TWinControl* Control);
 // message runs; nothing happens when Control is freed before then.
 void PostCall(TControl* Control, std::function<void()> Action);
 
-// Hears every press of the left mouse button anywhere in the program, at its screen
-// position, for as long as it lives; the press then goes on to where it was going. With
-// OnActiveWindowChanged it also hears each time another window (or none of the program's)
-// takes the keyboard. A drop-down list holds one while it is open, to close when the user
-// clicks elsewhere or goes to another window.
-class TMouseHook {
-public:
-    explicit TMouseHook(std::function<void(TPoint ScreenPos)> OnLeftButtonDown,
-                        std::function<void()> OnActiveWindowChanged = nullptr);
-    ~TMouseHook();
-    TMouseHook(const TMouseHook&) = delete;
-    TMouseHook& operator=(const TMouseHook&) = delete;
-
-private:
-    class TFilter;
-    std::unique_ptr<TFilter> FFilter;
-};

@@ -22,9 +22,12 @@ std::vector<std::string> Words(const std::string& Line, int LineNo)
             for (++i;; ++i) {
                 if (i >= Line.size())
                     throw std::runtime_error("line " + std::to_string(LineNo) + ": unterminated text");
-                if (Line[i] != '"') word += Line[i];
-                else if (i + 1 < Line.size() && Line[i + 1] == '"') word += Line[i++];
-                else break;
+                if (Line[i] != '"')
+                    word += Line[i];
+                else if (i + 1 < Line.size() && Line[i + 1] == '"')
+                    word += Line[i++];
+                else
+                    break;
             }
             words.push_back(word);
             ++i;

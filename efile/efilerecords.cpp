@@ -131,7 +131,18 @@ public:
     }
     TRecord& Text(const String& Value, int Width) { return Fixed(FixedWidthText(AsciiText(Value), Width)); }
     TRecord& Filtered(const String& Value, int Width) { return Fixed(FixedWidthText(FilterEFileText(Value), Width)); }
-    TRecord& Digits(const String& Value, int Width) { return Fixed(FixedWidthText(DigitsOnly(Value), Width)); }
+    // The digits of Value, left-justified; digits that do not all fit are never cut
+    // to another number: the field is left blank.
+    TRecord& Digits(const String& Value, int Width) {
+        const String digits = DigitsOnly(Value);
+        return static_cast<int>(digits.size()) > Width ? Blank(Width) : Fixed(FixedWidthText(digits, Width));
+    }
+    // A taxpayer identification number of other than nine digits is written as not
+    // available (blank); the missing-items list names it.
+    TRecord& TinDigits(const String& Value) {
+        const String digits = DigitsOnly(Value);
+        return digits.size() == 9 ? Fixed(digits) : Blank(9);
+    }
     TRecord& Count(Int64 Value) { return Fixed(ZeroFilled(Value, 8)); }
     TRecord& Amount(Int64 Cents) { return Fixed(FormatEFileAmount(Cents)); }
     TRecord& Total(Int64 Cents) { return Fixed(ZeroFilled(Cents, 18)); }
@@ -194,7 +205,7 @@ String TransmitterRecord(const TDClientDataBase& T, const TPayer& Payer, int Pay
     return TRecord("T")
         .Fixed(PaymentYear)
         .Blank(1)
-        .Digits(Tin(Required(T.TransmitterTIN, "Transmitter TIN"), "Transmitter TIN"), 9)  // 7-15
+        .TinDigits(Tin(Required(T.TransmitterTIN, "Transmitter TIN"), "Transmitter TIN"))  // 7-15
         .Text(Required(T.ControlCode, "Transmitter Code"), 5)                              // 16-20
         .Blank(7)
         .Blank(1)  // 28: test file indicator
@@ -234,7 +245,7 @@ String PayerRecord(const TDClientDataBase& T, const TPayer& Payer, const String&
     return TRecord("A")
         .Fixed(PaymentYear)
         .Blank(6)
-        .Digits(Tin(Required(tin, tinLabel), tinLabel), 9)  // 12-20
+        .TinDigits(Tin(Required(tin, tinLabel), tinLabel))  // 12-20
         .Text(NameControl(Payer.Name1), 4)
         .Fixed(Flag(T.LastFiling))  // 25
         .Blank(1)
@@ -276,7 +287,7 @@ String PayeeRecord(const TPayee& P, TReturnKind Kind, int Sequence) {
         .Blank(1)
         .Text(byEIN ? BusinessNameControl(name) : NameControl(P.Last), 4)  // 7-10
         .Fixed(byEIN ? "1" : "2")
-        .Digits(tin, 9)  // 12-20
+        .TinDigits(tin)  // 12-20
         .Blank(34);
     for (const Int64 cents : PaymentAmounts(P, Kind)) record.Amount(cents);  // 55-222
     const bool misc = Kind == TReturnKind::Misc;

@@ -8,7 +8,8 @@
 namespace formimages {
 namespace {
 
-// Splits a line into words; a double-quoted string is one word without its quotes.
+// Splits a line into words; a double-quoted string is one word without its quotes,
+// in which a doubled quote ("") stands for one.
 std::vector<std::string> Words(const std::string& Line, int LineNo)
 {
     std::vector<std::string> words;
@@ -17,11 +18,19 @@ std::vector<std::string> Words(const std::string& Line, int LineNo)
         if (Line[i] == ' ' || Line[i] == '\t') { ++i; continue; }
         if (Line[i] == '#') break;
         if (Line[i] == '"') {
-            size_t end = Line.find('"', i + 1);
-            if (end == std::string::npos)
-                throw std::runtime_error("line " + std::to_string(LineNo) + ": unterminated text");
-            words.push_back(Line.substr(i + 1, end - i - 1));
-            i = end + 1;
+            std::string word;
+            for (++i;; ++i) {
+                if (i >= Line.size())
+                    throw std::runtime_error("line " + std::to_string(LineNo) + ": unterminated text");
+                if (Line[i] != '"')
+                    word += Line[i];
+                else if (i + 1 < Line.size() && Line[i + 1] == '"')
+                    word += Line[i++];
+                else
+                    break;
+            }
+            words.push_back(word);
+            ++i;
         } else {
             size_t end = Line.find_first_of(" \t", i);
             if (end == std::string::npos) end = Line.size();

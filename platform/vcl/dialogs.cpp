@@ -102,7 +102,15 @@ public:
     bool PrintDialog(TPrintDialogRequest& Request) override {
         EnsureQApplication();
         const std::vector<String> printers = Printer()->Printers();
-        if (printers.empty()) return false;
+        if (printers.empty()) {
+            // As the desktop's print dialog does, the user learns why nothing will print.
+            TMessageRequest request;
+            request.Caption = "Print";
+            request.Text = "No printers are installed.";
+            request.Type = mtError;
+            Message(request);
+            return false;
+        }
         QStringList names;
         for (const String& name : printers) names << ToQString(name);
         bool ok = false;

@@ -129,7 +129,8 @@ protected:
     TFileDialogKind Kind() const override { return fdSave; }
 };
 
-// Chooses the printer (Printer()->SetPrinterIndex) and the number of copies.
+// Chooses the printer (Printer()->SetPrinterIndex) and the number of copies. With no
+// printer installed the desktop's dialog says so, and Execute is false.
 class TPrintDialog : public TComponent {
 public:
     explicit TPrintDialog(TComponent* AOwner) : TComponent(AOwner) {}

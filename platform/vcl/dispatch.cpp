@@ -19,6 +19,12 @@
 
 namespace {
 
+// A disabled window or control takes no keys or mouse input, as the window system gives
+// it none; Qt hands such input to the application's filters all the same.
+bool TakesNoInput(const QObject* Watched) {
+    return Watched->isWidgetType() && !static_cast<const QWidget*>(Watched)->isEnabled();
+}
+
 std::unordered_map<const QObject*, TControl*>& Registry() {
     static std::unordered_map<const QObject*, TControl*> registry;
     return registry;
@@ -91,7 +97,8 @@ void TEventDispatch::FocusChanged(QWidget*, QWidget* Now) {
     if (!Now) return;
     TWinControl* control = WinControlAt(Now);
     if (!control) return;
-    // Focus noise in a window that a modal form blocks is not the user's doing.
+    // Focus noise in a window that a modal form or dialog blocks is not the user's doing.
+    if (!Now->window()->isEnabled()) return;
     if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != Now->window() && !modal->isAncestorOf(Now)) return;
     TCustomForm* form = control->ParentForm();
     if (!form) return;
@@ -111,7 +118,7 @@ bool TEventDispatch::eventFilter(QObject* Watched, QEvent* Event) {
     switch (Event->type()) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease: {
-            if (Event == FDelivering || !Watched->isWidgetType()) return false;
+            if (Event == FDelivering || !Watched->isWidgetType() || TakesNoInput(Watched)) return false;
             auto* key = static_cast<QKeyEvent*>(Event);
             auto* target = static_cast<QWidget*>(Watched);
             const bool handled = Event->type() == QEvent::KeyPress ? KeyPressed(target, key) : KeyReleased(target, key);
@@ -142,7 +149,7 @@ bool TEventDispatch::eventFilter(QObject* Watched, QEvent* Event) {
         case QEvent::MouseButtonDblClick:
         case QEvent::MouseMove: {
             TControl* control = ControlOf(Watched);
-            if (!control) return false;
+            if (!control || TakesNoInput(Watched)) return false;
             auto* mouse = static_cast<QMouseEvent*>(Event);
             const QPoint at = mouse->position().toPoint();
             TShiftState shift = ShiftStateOf(mouse->modifiers(), mouse->buttons());

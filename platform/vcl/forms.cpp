@@ -5,6 +5,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -23,6 +24,44 @@
 namespace {
 
 constexpr const char* CannotFocus = "Cannot focus a disabled or invisible window";
+
+// A modal form's run disables the windows that are up and take input when it
+// starts, and enables them again when it ends. A window shown while the run goes
+// on (a viewer, a progress form) takes input as usual.
+// Disabling a window loses its focus widget, which it gets back with its input.
+class TDisabledWindows {
+public:
+    TDisabledWindows() {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (!window->isVisible() || !window->isEnabled()) continue;
+            if (window->windowType() == Qt::Popup || window->windowType() == Qt::ToolTip) continue;
+            FWindows.push_back({window, window->focusWidget()});
+            window->setEnabled(false);
+        }
+    }
+    ~TDisabledWindows() { Enable(); }
+    TDisabledWindows(const TDisabledWindows&) = delete;
+    TDisabledWindows& operator=(const TDisabledWindows&) = delete;
+
+    void Enable() {
+        for (const TDisabledWindow& disabled : FWindows) {
+            if (!disabled.Window) continue;
+            disabled.Window->setEnabled(true);
+            QWidget* focus = disabled.Focus;
+            if (focus && !disabled.Window->focusWidget() && focus->window() == disabled.Window &&
+                focus->isEnabled())
+                focus->setFocus(Qt::OtherFocusReason);
+        }
+        FWindows.clear();
+    }
+
+private:
+    struct TDisabledWindow {
+        QPointer<QWidget> Window;
+        QPointer<QWidget> Focus;
+    };
+    std::vector<TDisabledWindow> FWindows;
+};
 
 }  // namespace
 
@@ -297,7 +336,7 @@ int TCustomForm::ShowModal() {
     TCustomForm* previous = GuiScreen()->ActiveForm();
     FModalResult = mrNone;
     FShowingModal = true;
-    Widget()->setWindowModality(Qt::ApplicationModal);
+    TDisabledWindows disabled;
     try {
         Show();
         for (;;) {
@@ -329,8 +368,9 @@ int TCustomForm::ShowModal() {
         throw;
     }
     FShowingModal = false;
+    // The windows behind take input again before the focus goes back to them.
+    disabled.Enable();
     Hide();
-    Widget()->setWindowModality(Qt::NonModal);
     if (previous && previous != this && previous->Visible()) previous->ShowWindow();
     return FModalResult;
 }

@@ -62,7 +62,8 @@ public:
     void Show() { SetVisible(true); }
     void Hide() { SetVisible(false); }
     // Shows the form and runs a local loop until ModalResult is set and the form
-    // agrees to close; returns the result. The caller frees the form.
+    // agrees to close; returns the result. The windows up when it starts take no
+    // input until it ends; windows shown meanwhile do. The caller frees the form.
     int ShowModal();
     // A modal form gets ModalResult mrCancel; any other asks OnCloseQuery, then OnClose,
     // and hides, minimises or frees itself as the action says. Closing the main form ends

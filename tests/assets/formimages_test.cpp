@@ -93,6 +93,34 @@ TEST_F(FormImages, EveryDataPlaceLiesInsideItsBoxOnPclAndCanvasPages)
     }
 }
 
+// The stock is an 11-inch sheet (66 rows) perforated into halves (1099-MISC, two forms)
+// or thirds (1099-INT, three forms): each form's heading, boxes and texts stay in its
+// part of the sheet, as the routines place it.
+TEST_F(FormImages, EachFormLiesInItsHalfOrThirdOfTheSheet)
+{
+    constexpr double SheetRows = 66;
+    for (const Overlay& overlay : Forms->Overlays) {
+        const double part = SheetRows / static_cast<double>(overlay.RowOffsets.size());
+        for (size_t form = 0; form < overlay.RowOffsets.size(); ++form) {
+            Overlay one = overlay;
+            one.RowOffsets = {overlay.RowOffsets[form]};
+            const Page page = BuildPage(*Forms, one);
+            const GridRect sheetPart{part * static_cast<double>(form), 0, part * static_cast<double>(form + 1), 80};
+            const auto expectInside = [&](const GridRect& Area, const std::string& What) {
+                EXPECT_TRUE(Inside(Area, sheetPart)) << overlay.FileName << " form " << form + 1 << ": " << What
+                                                     << " covers " << Describe(Area) << ", outside "
+                                                     << Describe(sheetPart);
+            };
+            for (const Box& b : page.Boxes) expectInside(b.Area, "box " + b.Name);
+            for (const Rule& r : page.Rules) expectInside(r.Area, "a rule");
+            for (const Shade& s : page.Shades) expectInside(s.Area, "a shade");
+            // A text of P points is P/12 rows high.
+            for (const Text& t : page.Texts)
+                expectInside({t.Row, t.Column, t.Row + t.Points / 12, t.Column}, "\"" + t.Value + "\"");
+        }
+    }
+}
+
 TEST_F(FormImages, OverlaysFramePageTextWithoutResetsOrEjects)
 {
     const std::string esc = "\x1b";
@@ -128,6 +156,7 @@ TEST(FormDescription, FaultsAreNamedWithTheirLine)
              {"box a 5 2 3 4\n", "misc line 1: the rectangle's corners are swapped"},
              {"shade 1 2 3 4 0\n", "misc line 1: shading is 1 to 100 percent"},
              {"text 1 2 8 bold \"open\n", "line 1: unterminated text"},
+             {"text 1 2 8 bold \"open \"\"X\"\"\n", "line 1: unterminated text"},
          }) {
         try {
             ParseLayout("misc", c.Text);
@@ -137,6 +166,13 @@ TEST(FormDescription, FaultsAreNamedWithTheirLine)
         }
     }
     EXPECT_THROW(ParseOverlayList("USX.HP misc B\n"), std::runtime_error);
+}
+
+TEST(FormDescription, ADoubledQuoteInATextIsOneQuote)
+{
+    const Layout layout = ParseLayout("f", "text 1 2 8 bold \"enter an \"\"X\"\" here\" # note\n");
+    ASSERT_EQ(layout.Elements.size(), 1u);
+    EXPECT_EQ(layout.Elements[0].AsText.Value, "enter an \"X\" here");
 }
 
 TEST(FormDescription, VariantsAndOffsetsShapeThePage)

@@ -93,8 +93,8 @@ TEST_F(EFilePayerTest, PayerIsIdentifiedByItsTaxIDElseItsSSN) {
         {"12-3456789", "987-65-4321", "123456789", {}},
         {"", "123-45-6789", "123456789", {}},
         {"", "", "         ", {"Payer's Identification Number Required information missing"}},
-        {"12-34567", "", "1234567  ", {"Payer's Identification Number must have 9 digits"}},
-        {"", "123-45-67890", "123456789", {"Payer's SSN must have 9 digits"}},
+        {"12-34567", "", "         ", {"Payer's Identification Number must have 9 digits"}},
+        {"", "123-45-67890", "         ", {"Payer's SSN must have 9 digits"}},
     };
     for (const Case& c : cases) {
         ResetMissingItems();

@@ -191,6 +191,40 @@ TEST_F(EFileWriterTest, ClientWithItemsMissingStillGetsAWholeFile) {
     EXPECT_FALSE(MissingItemsText.empty());
 }
 
+// A number of other than nine digits, cut or padded, would be another taxpayer's:
+// the payer's and the payees' are written as not available, and the list names each.
+TEST_F(EFileWriterTest, TinOfOtherThanNineDigitsIsWrittenBlankAndListed) {
+    struct TTinCase {
+        const char* Case;
+        const char* ClientID;
+        const char* PayerTin;
+        const char* PayeeEin;
+        const char* PayeeSsn;
+    };
+    for (const TTinCase& c : {TTinCase{"tin10", "08TIN10", "1234567890", "9512345678", "1234567890"},
+                              TTinCase{"tin8", "08TIN8", "12-345678", "95-123456", "123-45-678"}}) {
+        SCOPED_TRACE(c.Case);
+        TPayerRow payer = CompletePayer();
+        for (auto& [field, value] : payer)
+            if (String(field) == "TAX_ID") value = c.PayerTin;
+        OpenClient(c.ClientID, payer);
+        SetCompleteTransmitter();
+        AddRecipients({
+            {"E01", "Harbor Realty Trust", "", c.PayeeEin, "", "1 Pier St", "Fall River", "MA", "02720", "R", "",
+             1200.00},
+            {"S01", "Jane Author", "Author", "", c.PayeeSsn, "2 Elm St", "Salem", "MA", "01970", "Y", "", 150.00},
+        });
+        const String bytes = BuildFile();
+        ExpectWellFormed(bytes);
+        ExpectGolden(c.Case, "ELF1099", bytes);
+        ExpectFields(Records(bytes), {{1, 12, "         OBRI"}, {2, 7, "HARB1         "}, {3, 7, "AUTH2         "}});
+        EXPECT_EQ(MissingItems().Text(),
+                  "Payer's Identification Number must have 9 digits\r\nHarbor Realty Trust TIN must have 9 digits\r\n"
+                  "Jane Author TIN must have 9 digits\r\n");
+        DClientDataBase->CloseClient();
+    }
+}
+
 TEST_F(EFileWriterTest, SecondRunReplacesTheFile) {
     OpenClient("08TWICE", CompletePayer());
     SetCompleteTransmitter();

@@ -16,6 +16,7 @@
 #include "printing/formpages.h"
 #include "printing/print.h"
 #include "tests/app/shellfixture.h"
+#include "tests/printing/desktopdialogs.h"
 
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
@@ -98,7 +99,7 @@ protected:
         TypeText(FTotStart, "06");
     }
     static void WhenReady(TFPrint* Form, std::function<void(TFPrint*)> Action) {
-        if (Progress() != "-") {
+        if (Progress() != "-" || !Form->Widget()->window()->isVisible()) {
             QTimer::singleShot(10, [Form, Action] { WhenReady(Form, Action); });
             return;
         }
@@ -529,6 +530,24 @@ TEST_F(PrintFormTest, ARunThatFailsIsReportedAndLeavesTheFormReady) {
     });
     EXPECT_THAT(Calls, ElementsAre("RedMisc M2 [0/10]", "RedMisc M3 [1/10]", "contact form", "1096 red"));
     EXPECT_EQ(Shown().back(), "The disk is full.");
+}
+
+// The desktop's own dialogs, on a machine whose print system has no printer (no
+// scheduler answers): the print dialog says so, and neither run prints or claims to.
+TEST_F(PrintFormTest, WithoutAPrinterThePrintDialogSaysSoAndNothingPrints) {
+    FMain->User->PrintCopyB = true;
+    const TNoPrintSystem noPrinter(Dir / "cups.sock");
+    std::vector<String> boxes;
+    {
+        const TDesktopDialogs desktop(boxes);
+        WithForm([](TFPrint* f) {
+            TypeText(f, "04");  // All Employees
+            TypeText(f, "07");  // Print 1096 (File)
+        });
+    }
+    EXPECT_THAT(boxes, ElementsAre("Would you like to print collated?", "No printers are installed.",
+                                   "No printers are installed."));
+    EXPECT_THAT(Calls, ElementsAre("contact form"));
 }
 
 }  // namespace

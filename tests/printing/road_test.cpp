@@ -21,7 +21,11 @@
 #include "efile/contact1096.h"
 #include "efile/efilerejects.h"
 #include "efile/transmitterinfo.h"
+#include "platform/pcl/pclviewer.h"
 #include "platform/rtl/fileops.h"
+#include "platform/vcl/buttons.h"
+#include "platform/vcl/label.h"
+#include "platform/vcl/scrollbox.h"
 #include "printing/formpages.h"
 #include "printing/formprinter.h"
 #include "printing/print.h"
@@ -64,11 +68,12 @@ const TRoadRecipient RoadRecipients[] = {
 };
 
 // Runs Action on the next modal form of type T that is up, takes input and is not
-// closing.
+// closing. A form is up once its window shows: what it does as it shows (the print
+// selection's totals, under their progress form) is over by then.
 template <class T>
 void WhenUp(std::function<void(T*)> Action) {
     WhenShown<T>([Action](T* Form) {
-        if (!Form->Enabled() || Form->ModalResult() != mrNone) {
+        if (!Form->Widget()->window()->isVisible() || !Form->Enabled() || Form->ModalResult() != mrNone) {
             QTimer::singleShot(10, [Action] { WhenUp<T>(Action); });
             return;
         }
@@ -127,8 +132,7 @@ protected:
                 TypeText(Prompt, "08road");
                 PressKey(Prompt, Qt::Key_Return);
             });
-            List->BitBtn3->SetFocus();
-            PressKey(List, Qt::Key_Return);
+            ClickControl(List->BitBtn3);
         });
         TypeText(FTotStart, "04");
     }
@@ -140,8 +144,7 @@ protected:
         for (int i = 0; i < count; ++i) Dialogs.AnswerMessage(i + 1 < count ? mrYes : mrNo);
         WhenUp<TFEmployeeStart>([](TFEmployeeStart* List) {
             AddRecipient(0);
-            List->KVButton1->SetFocus();
-            PressKey(List, Qt::Key_Space);
+            ClickControl(List->KVButton1);
         });
         TypeText(FTotStart, "02");
     }
@@ -175,8 +178,7 @@ protected:
         });
         WhenUp<TFTransactions>([&Recipient](TFTransactions* Grid) {
             TypePayment(Recipient.Payments, 0);
-            Grid->BitBtn1->SetFocus();
-            PressKey(Grid, Qt::Key_Space);
+            ClickControl(Grid->BitBtn1);
             TypeText(Grid, "/");
         });
         TypeText(FTotStart, "03");
@@ -195,9 +197,9 @@ protected:
             });
             WhenUp<TFPreview>([&pages](TFPreview* Preview) {
                 pages = Preview->PageCount;
-                Preview->Close();
+                TypeText(Preview, "/");
             });
-            Grid->BitBtn2->Click();
+            ClickControl(Grid->BitBtn2);
             TypeText(Grid, "/");
         });
         TypeText(FTotStart, "03");
@@ -217,7 +219,7 @@ protected:
                 TypePayment(Payments, Index + 1);
                 TypeText(Editor, "/");  // posted; the next editor comes up
             } else {
-                Editor->BitBtn2->Click();  // Finished
+                ClickControl(Editor->BitBtn2);  // Finished
             }
         });
     }
@@ -242,6 +244,45 @@ protected:
         viewers[0]->Free();
         return shown;
     }
+    // The one viewer a preview run opened, used with clicks and keys while the print
+    // selection stays open; what it showed after each, and whether the windows behind
+    // the print selection took a click or keys meanwhile.
+    static std::vector<String> UseTheViewer() {
+        const std::vector<TFViewPCL*> viewers = Viewers();
+        if (viewers.size() != 1) return {IntToStr(static_cast<int>(viewers.size())) + " viewers"};
+        TFViewPCL* viewer = viewers[0];
+        std::vector<String> steps;
+        const auto note = [&](const char* What) {
+            QCoreApplication::processEvents();
+            const TControl* page = viewer->ADTaxViewerX1;
+            steps.push_back(String(What) + ": " + viewer->Label1->Caption() + " " + IntToStr(page->Width()) + "x" +
+                            IntToStr(page->Height()));
+        };
+        note("opened");
+        ClickControl(viewer->btnNext);
+        note("Next Page");
+        SaveScreenshot(viewer, "road-viewer-page2.png");
+        ClickControl(viewer->SpeedButton1);
+        note("Zoom In");
+        PressKey(viewer, Qt::Key_PageDown);
+        const int scrolled = viewer->ScrollBox1->VertScrollBar()->Position();
+        steps.push_back("PageDown: " + (scrolled == viewer->ScrollBox1->ClientHeight() ? String("a screenful down")
+                                                                                        : IntToStr(scrolled)));
+        PressKey(viewer, Qt::Key_Right);
+        note("Right");
+        PressKey(viewer, Qt::Key_Left);
+        note("Left");
+        ClickControl(viewer->SpeedButton2);
+        note("Zoom Out");
+
+        const int forms = Screen()->FormCount();
+        ClickControl(FTotStart->BitBtn1);  // the menu's reports button
+        TypeText(FTotStart, "02");
+        QCoreApplication::processEvents();
+        steps.push_back(Screen()->FormCount() == forms ? "behind: nothing opened" : "behind: a form opened");
+        return steps;
+    }
+
     // The page files of the run just made, kept under the names Stem-1.PRN, ...
     std::vector<std::string> KeepPages(const String& Stem) const {
         std::vector<std::string> pages;
@@ -263,6 +304,7 @@ protected:
             TypeText(Form, "10");
             TypeText(Form, "13");
             TypeText(Form, "04");
+            ViewerSteps = UseTheViewer();
             CopyBViewer = CloseTheViewer("road-copyb.png");
             CopyB = KeepPages("copyb");
 
@@ -289,6 +331,7 @@ protected:
         TypeText(FTotStart, "06");
     }
 
+    std::vector<String> ViewerSteps;
     String CopyBViewer;
     std::vector<std::string> CopyB;
     String Form1096Viewer;
@@ -325,7 +368,11 @@ TEST_F(RoadTest, ANewClientToItsPrintedFormsAndElectronicFile) {
 
     // Copy B: one page for each recipient, in the recipients' current order, each
     // with the payer, the recipient's name, number and amount, shown in one viewer.
-    EXPECT_EQ(CopyBViewer, "Page 1 of 3");
+    EXPECT_THAT(ViewerSteps, ::testing::ElementsAre("opened: Page 1 of 3 816x1056", "Next Page: Page 2 of 3 816x1056",
+                                                    "Zoom In: Page 2 of 3 1275x1650", "PageDown: a screenful down",
+                                                    "Right: Page 3 of 3 1275x1650", "Left: Page 2 of 3 1275x1650",
+                                                    "Zoom Out: Page 2 of 3 816x1056", "behind: nothing opened"));
+    EXPECT_EQ(CopyBViewer, "Page 2 of 3");
     ASSERT_EQ(CopyB.size(), 3u);
     const char* const copyBExpected[][3] = {{"FIRST BANK", "333-44-5555", "622.34"},
                                             {"CAROL YOUNG", "111-22-3333", "1750.50"},
@@ -376,10 +423,10 @@ TEST_F(RoadTest, MissingItemsPrintThroughTheRejectListing) {
     WhenUp<TFEFileRejects>([&pages](TFEFileRejects* Form) {
         WhenUp<TFPreview>([&pages](TFPreview* Preview) {
             pages = Preview->PageCount;
-            Preview->Close();
+            TypeText(Preview, "/");
         });
-        Form->BitBtn2->Click();  // Print
-        Form->BitBtn1->Click();  // Close
+        ClickControl(Form->BitBtn2);  // Print
+        ClickControl(Form->BitBtn1);  // Close
     });
     ShowEFileRejects(items);
     EXPECT_EQ(pages, 1);

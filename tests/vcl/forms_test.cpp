@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/rtl/strutils.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/buttons.h"
 #include "platform/vcl/edits.h"
@@ -147,6 +148,78 @@ TEST_F(ModalTest, ExceptionInOnCreateIsShownAndTheFormStillMade) {
 TEST_F(ModalTest, AVisibleFormCannotGoModal) {
     ShowForm(Form);
     EXPECT_THROW(Form->ShowModal(), EInvalidOperation);
+}
+
+// A modeless window with a button that counts its clicks and an edit.
+class CountingForm : public TForm {
+public:
+    explicit CountingForm(TComponent* AOwner) : TForm(AOwner) {
+        SetBounds(0, 0, 300, 120);
+        Edit = new TEdit(this);
+        Edit->SetParent(this);
+        Edit->SetBounds(10, 10, 120, 21);
+        Button = new TButton(this);
+        Button->SetParent(this);
+        Button->SetBounds(10, 50, 75, 25);
+        Button->OnClick = [this](TObject*) { ++Clicks; };
+    }
+    TEdit* Edit;
+    TButton* Button;
+    int Clicks = 0;
+};
+
+// What a user's typing into the focused edit and a click on the button did to a
+// window: "clicks|text". The edit has the focus again afterwards.
+String ClickAndType(CountingForm* Form) {
+    const int before = Form->Clicks;
+    const String text = Form->Edit->Text();
+    PressKey(Form, Qt::Key_A);
+    ClickControl(Form->Button);
+    Form->Edit->SetFocus();
+    const String result = IntToStr(Form->Clicks - before) + "|" + Form->Edit->Text();
+    Form->Edit->SetText(text);
+    return result;
+}
+
+// Input sent through the window system, where a blocked window gets none: a modal
+// form's run blocks the windows that were up when it started, and no window shown
+// while it runs.
+TEST_F(ModalTest, ModalRunBlocksTheWindowsBehindItAndNotThoseShownFromIt) {
+    auto* behind = Construct<CountingForm>(nullptr);
+    ShowForm(behind);
+    behind->Edit->SetFocus();
+    CountingForm* shownFromIt = nullptr;
+    String behindDuring, shownDuring, shownDuringNested, behindAfterNested;
+    RunModal(Form, {
+        [&] {
+            shownFromIt = Construct<CountingForm>(nullptr);
+            ShowForm(shownFromIt);
+            shownFromIt->Edit->SetFocus();
+        },
+        [&] {
+            behindDuring = ClickAndType(behind);
+            shownDuring = ClickAndType(shownFromIt);
+            // A second modal run blocks the window shown before it, and gives it back.
+            auto* nested = Construct<ChoiceForm>(nullptr);
+            RunModal(nested, {[&] {
+                shownDuringNested = ClickAndType(shownFromIt);
+                PressKey(nested, Qt::Key_Escape);
+            }});
+            nested->Free();
+            behindAfterNested = ClickAndType(behind);
+            shownDuring += "," + ClickAndType(shownFromIt);
+        },
+        [&] { PressKey(Form, Qt::Key_Return); },
+    });
+    EXPECT_EQ(behindDuring, "0|");
+    EXPECT_EQ(shownDuring, "1|a,1|a");
+    EXPECT_EQ(shownDuringNested, "0|");
+    EXPECT_EQ(behindAfterNested, "0|");
+    // Once the run is over, the window behind takes input again.
+    EXPECT_EQ(ClickAndType(behind), "1|a");
+    EXPECT_TRUE(behind->Enabled()) << "the run leaves the form's own Enabled alone";
+    shownFromIt->Free();
+    behind->Free();
 }
 
 TEST(ModelessForm, CloseActionsHideOrFreeTheForm) {

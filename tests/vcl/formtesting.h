@@ -21,6 +21,14 @@ inline void TypeText(TCustomForm* Form, const char* Text) {
     }
 }
 
+// A left click on the middle of a control, sent to its window through the window
+// system as a user's click comes: a window that takes no input does not get it.
+inline void ClickControl(TControl* Control) {
+    QWidget* window = Control->Widget()->window();
+    const QPoint at = Control->Widget()->mapTo(window, Control->Widget()->rect().center());
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+}
+
 // Qt keeps the modifiers of the last key event as held, and the test helpers their own
 // pressed buttons: a test that ended mid-press would hand them to the next. Releases all.
 inline void ForgetHeldInput() {

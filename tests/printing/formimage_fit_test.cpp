@@ -1,0 +1,175 @@
+// Every place a form routine prints lies inside one box of the 2008 form drawing: the
+// copies on plain paper against the overlay they carry, the red copies (the data alone
+// on the pre-printed stock, under the printer's default top margin of half an inch)
+// against the same drawing placed where the stock has its forms: the halves and thirds
+// of the sheet.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+
+#include "assets/formimages/formdescription.h"
+#include "printing/copyb.h"
+#include "printing/copyc.h"
+#include "printing/form1096.h"
+#include "printing/redcopy.h"
+#include "tests/printing/form1099fixture.h"
+
+using namespace formimages;
+
+namespace {
+
+// A text the page puts at a row and column.
+struct TPlacedText {
+    double Row, Column;
+    std::string Value;
+};
+
+// The texts of a page placed with ESC &a<row>r<col>C, each up to the next escape.
+std::vector<TPlacedText> PlacedTexts(const std::string& Page) {
+    std::vector<TPlacedText> texts;
+    const std::string move = "\x1b&a";
+    for (size_t at = Page.find(move); at != std::string::npos; at = Page.find(move, at + 1)) {
+        std::istringstream in(Page.substr(at + move.size(), 40));
+        double row = 0, column = 0;
+        char r = 0, c = 0;
+        if (!(in >> row >> r >> column >> c) || r != 'r' || c != 'C') continue;
+        const size_t start = at + move.size() + static_cast<size_t>(in.tellg());
+        const size_t end = Page.find('\x1b', start);
+        const std::string value =
+                Page.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!value.empty()) texts.push_back({row, column, value});
+    }
+    return texts;
+}
+
+// The smallest box holding the point.
+const Box* BoxAt(const Page& Drawing, double Row, double Column) {
+    const Box* found = nullptr;
+    for (const Box& b : Drawing.Boxes) {
+        const GridRect& a = b.Area;
+        if (Row < a.Top || Row > a.Bottom || Column < a.Left || Column > a.Right) continue;
+        if (!found || (a.Bottom - a.Top) * (a.Right - a.Left) <
+                              (found->Area.Bottom - found->Area.Top) * (found->Area.Right - found->Area.Left))
+            found = &b;
+    }
+    return found;
+}
+
+class FormImageFit : public Form1099Fixture {
+protected:
+    void SetUp() override {
+        Form1099Fixture::SetUp();
+        Forms = LoadFormSet(FORM_DESCRIPTION_DIR);
+        OpenHarbor();
+        UseShippedOverlays();
+    }
+
+    // The drawing of an overlay file, or for a red copy its layout at the stock's places.
+    Page Drawing(const std::string& OverlayFile) const {
+        for (const Overlay& o : Forms.Overlays)
+            if (o.FileName == OverlayFile) return BuildPage(Forms, o);
+        ADD_FAILURE() << "no overlay " << OverlayFile;
+        return {};
+    }
+    Page RedDrawing(const std::string& Layout, std::vector<double> StockRows) const {
+        return BuildPage(Forms, Overlay {"", Layout, "A", std::move(StockRows)});
+    }
+
+    // Runs Routine and expects each text of its pages inside one box of Drawing;
+    // RowShift is what the page's rows lie below the drawing's grid.
+    void ExpectFit(const char* What, const std::function<void()>& Routine, const Page& Drawing,
+                   double RowShift) {
+        FMain->DeleteTempPrintFiles();
+        Routine();
+        const std::vector<std::string> pages = Pages();
+        ASSERT_FALSE(pages.empty()) << What;
+        for (const std::string& name : pages) {
+            const std::vector<TPlacedText> texts = PlacedTexts(Dir.Read(name));
+            EXPECT_FALSE(texts.empty()) << What;
+            for (const TPlacedText& t : texts) {
+                // The glyphs of 12-point Courier at 6 lines an inch, a character a column.
+                const GridRect cells {t.Row + RowShift + 0.125, t.Column, t.Row + RowShift + 0.95,
+                                      t.Column + static_cast<double>(t.Value.size())};
+                const Box* box = BoxAt(Drawing, cells.Top, cells.Left + 0.5);
+                const bool inside = box && cells.Bottom <= box->Area.Bottom &&
+                                    cells.Right <= box->Area.Right && cells.Left >= box->Area.Left;
+                EXPECT_TRUE(inside) << What << ": \"" << t.Value << "\" at row " << t.Row << ", column "
+                                    << t.Column
+                                    << (box ? " leaves box " + box->Name : std::string(" is in no box"));
+            }
+        }
+    }
+
+    FormSet Forms;
+};
+
+// The red stock is printed under the default top margin of half an inch: three rows.
+constexpr double RedRows = 3;
+
+TEST_F(FormImageFit, RedCopiesFitTheFormsOfTheStock) {
+    ExpectFit(
+            "red 1099-MISC",
+            [this] {
+                BuildPrint(2);
+                WalkPrint([] { PrintRedCopyMisc("", false); });
+            },
+            RedDrawing("misc", {0, 33}), RedRows);
+    ExpectFit(
+            "red 1099-INT",
+            [this] {
+                BuildPrint(1);
+                WalkPrint([] { PrintRedCopyInt("", false); });
+            },
+            RedDrawing("int", {0, 22, 44}), RedRows);
+    for (const char* interest : {"N", "Y"}) {
+        DClientDataBase->Interest1099 = interest;
+        ExpectFit(
+                interest[0] == 'Y' ? "red 1096 of 1099-INT" : "red 1096 of 1099-MISC", [] { Print1096Red(); },
+                RedDrawing("f1096", {0}), RedRows);
+    }
+}
+
+TEST_F(FormImageFit, PlainPaperCopiesFitTheImageTheyCarry) {
+    ExpectFit(
+            "Copy C 1099-MISC",
+            [this] {
+                BuildPrint(2);
+                WalkPrint([] { PrintCopyCMisc("", false); });
+            },
+            Drawing("USMISCC1.HP"), 0);
+    ExpectFit(
+            "Copy C 1099-INT",
+            [this] {
+                BuildPrint(1);
+                WalkPrint([] { PrintCopyCInt("", false); });
+            },
+            Drawing("USINTC1.HP"), 0);
+    const struct {
+        const char* Recipient;
+        const char* Copy;
+        void (*Routine)(const String&);
+        const char* Overlay;
+    } pages[] = {
+            {"B02", "Copy B 1099-MISC", PrintCopyB, "USMISCB1.HP"},
+            {"B02", "Copy 1 1099-MISC", PrintCopy1, "USMISC11.HP"},
+            {"B02", "Copy 2 1099-MISC", PrintCopy2, "USMISC21.HP"},
+            {"D04", "Copy B 1099-INT", PrintCopyB, "USINTB1.HP"},
+            {"D04", "Copy 1 1099-INT", PrintCopy1, "USINT11.HP"},
+            {"D04", "Copy 2 1099-INT", PrintCopy2, "USINT21.HP"},
+    };
+    for (const auto& p : pages) {
+        GoToRecipient(p.Recipient);
+        ExpectFit(
+                p.Copy, [&p] { p.Routine(p.Recipient); }, Drawing(p.Overlay), 0);
+    }
+    for (const char* interest : {"N", "Y"}) {
+        DClientDataBase->Interest1099 = interest;
+        ExpectFit(
+                interest[0] == 'Y' ? "1096 file copy of 1099-INT" : "1096 file copy of 1099-MISC",
+                [] { Print1096File(); }, Drawing("US1096$1.HP"), 0);
+    }
+}
+
+}  // namespace

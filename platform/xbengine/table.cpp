@@ -72,6 +72,8 @@ Table::Table(const String& path, const String& alias, int mode, int tableType)
                                               " is larger than the file holds (" + std::to_string(complete) +
                                               "): " + path);
         FHeader.RecCount = complete;
+    } else if (FHeader.RecCount < std::uint32_t(complete)) {
+        CheckRecordCount();
     }
     FRecCount = Integer(FHeader.RecCount);
 
@@ -102,6 +104,41 @@ Table::~Table()
     }
     if (alone)
         FJournal.RemoveIfEmpty();
+}
+
+Table::RecordCounts Table::ReadCounts()
+{
+    Byte count[4];
+    FFile.ReadAt(4, count, sizeof count);
+    return {ReadLE32(count), (FFile.Size() - FHeader.HeaderLength) / FHeader.RecordLength};
+}
+
+void Table::RefuseUncounted(const RecordCounts& counts) const
+{
+    if (counts.Complete > Int64(counts.Stored))
+        throw EEngineError(XBE_E_CORRUPT_DATA,
+                           "The table is damaged: " + FPath + " holds " + std::to_string(counts.Complete) +
+                                   " whole records, but its header counts " + std::to_string(counts.Stored));
+}
+
+void Table::CheckRecordCount()
+{
+    // A change a stopped process left is rolled back by the next change,
+    // and the append after it checks the count again.
+    if (FJournal.Pending())
+        return;
+    // Another open may be between an appended record and its count.
+    sharelocks::OfdLock settled;
+    if (FMode == omShared)
+        settled.Acquire(FFile.Handle(), sharelocks::JournalOffset, sharelocks::LockKind::Exclusive);
+    try {
+        RefuseUncounted(ReadCounts());
+    } catch (const EEngineError& damage) {
+        // A read-only open writes nothing: it shows the counted records.
+        if (FMode != omReadOnly)
+            throw;
+        Errors().Warn(damage.Code(), damage.Message());
+    }
 }
 
 void Table::RecoverInterruptedChange()
@@ -190,11 +227,7 @@ void Table::ReadHeaderCount(bool always)
 {
     if (FMode == omExclusive && !always)
         return;
-    Byte count[4];
-    FFile.ReadAt(4, count, sizeof count);
-    Integer stored = Integer(ReadLE32(count));
-    Integer complete = Integer((FFile.Size() - FHeader.HeaderLength) / FHeader.RecordLength);
-    FRecCount = std::max(0, std::min(stored, complete));
+    FRecCount = ReadCounts().Readable();
 }
 
 void Table::ReadImage(Integer recno, String& image)
@@ -503,7 +536,12 @@ void Table::AppendBlank()
     std::optional<Change> change;
     try {
         change.emplace(*this);
-        ReadHeaderCount();
+        if (NeedsLocks()) {
+            // The new record goes after the counted ones: any past them would be written over.
+            RecordCounts counts = ReadCounts();
+            RefuseUncounted(counts);
+            FRecCount = counts.Readable();
+        }
         if (FRecCount >= 0x7FFFFFFE)
             throw EEngineError(XBE_E_LIMIT, "The table is full: " + FPath);
         String withEnd = image + EndOfData;

@@ -4,6 +4,7 @@
 // and the filter let through, in natural order or in the order of an index
 // tag, record writes and appends that keep the tags' keys, and the area's locks.
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -146,6 +147,20 @@ private:
     };
 
     sharelocks::LockKind OpenLockKind() const;
+    // The record count in the header and the whole records in the file.
+    struct RecordCounts {
+        std::uint32_t Stored = 0;
+        Int64 Complete = 0;
+        // The records that can be read: those both count.
+        Integer Readable() const { return Integer(std::max<Int64>(0, std::min<Int64>(Stored, Complete))); }
+    };
+    RecordCounts ReadCounts();
+    // A file that holds more whole records than its header counts is
+    // damaged: an append would go over the records past the count.
+    void RefuseUncounted(const RecordCounts& counts) const;
+    // Such a table is not opened for writing (a read-only open warns),
+    // checked once no other open is amid an append.
+    void CheckRecordCount();
     // Rolls back a change a stopped process left, when no other open holds
     // the table; one that cannot be rolled back is reported.
     void RecoverInterruptedChange();

@@ -460,10 +460,19 @@ void TableOrders::Update(const KeySet& before, const KeySet& after, Integer recn
         if (before[i] == after[i] && !waiting)
             continue;
         CdxTag& tag = *FOrders[i]->Tag;
-        if (before[i] && !waiting)
-            tag.Delete(*before[i], std::uint32_t(recno));
-        if (after[i])
-            tag.Insert(*after[i], std::uint32_t(recno));
+        // A unique tag holds each key for one record only, so it may miss
+        // the record's key, or already hold its new one for another record;
+        // any other tag must hold the old key and not yet the new one.
+        bool loose = tag.Unique() || tag.Candidate();
+        auto damaged = [&](const char* what) {
+            return ECdxCorrupt("Index tag " + tag.Name() + " of " + FOrders[i]->File->Path +
+                               " is damaged: record " + std::to_string(recno) + what +
+                               "; reindex the table to rebuild it");
+        };
+        if (before[i] && !waiting && !tag.Delete(*before[i], std::uint32_t(recno)) && !loose)
+            throw damaged(" has no key there");
+        if (after[i] && !tag.Insert(*after[i], std::uint32_t(recno)) && !loose)
+            throw damaged(" has a key there already");
     }
 }
 

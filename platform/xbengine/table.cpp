@@ -72,6 +72,7 @@ Table::Table(const String& path, const String& alias, int mode, int tableType)
                                               " is larger than the file holds (" + std::to_string(complete) +
                                               "): " + path);
         FHeader.RecCount = complete;
+        FRecordsLost = true;
     } else if (FHeader.RecCount < std::uint32_t(complete)) {
         CheckRecordCount();
     }
@@ -532,6 +533,13 @@ void Table::AppendBlank()
     RequireWritable();
     if (NeedsLocks() && !FLocks.LockHeader(LockTimeout()))
         throw EEngineError(XBE_E_LOCK, "The table header is locked by another user: " + FPath);
+    // The tags still hold keys for the records lost from the end of the
+    // file, and an appended record would take one of their numbers.
+    if (FRecordsLost && FOrders->Count() > 0)
+        throw EEngineError(XBE_E_CORRUPT_INDEX,
+                           "The index of " + FPath +
+                                   " holds keys for records lost from the end of the table; "
+                                   "reindex the table to rebuild it");
     String image = BlankRecord();
     std::optional<Change> change;
     try {
@@ -593,6 +601,7 @@ void Table::Pack()
     FFile.Truncate(end + 1);
     FRecCount = kept;
     FOrders->Rebuild();
+    FRecordsLost = false;
     GoTop();
 }
 
@@ -602,6 +611,7 @@ void Table::Reindex()
     RequireExclusive("Reindex");
     ReadHeaderCount();
     FOrders->Rebuild();
+    FRecordsLost = false;
     GoTop();
 }
 
@@ -634,6 +644,7 @@ void Table::Zap()
     }
     FRecCount = 0;
     FOrders->Clear();
+    FRecordsLost = false;
     ToEof(true);
 }
 

@@ -253,6 +253,8 @@ private:
     bool FEof = false;
     String FRecord;
     bool FDateStamped = false;
+    // The header counted more records than the file holds when it opened.
+    bool FRecordsLost = false;
 
     // Record cache of an exclusive open: a read-ahead window for scans, and
     // blocks of neighbouring records for reads in any other order.

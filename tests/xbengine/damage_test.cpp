@@ -203,6 +203,31 @@ TEST_F(DamagedTable, AnAppendAfterTheCountMovedBackIsRefused) {
     EXPECT_EQ(ReadBytes(Dir + "T.DBF"), dbf);
 }
 
+// Records lost from the end of the file leave their keys in the tags: an
+// append, which would take their numbers, waits for a reindex.
+TEST_F(DamagedTable, AnAppendAfterRecordsWereLostWaitsForAReindex) {
+    for (XBSHORT mode : {Exclusive, Shared}) {
+        SCOPED_TRACE("mode " + std::to_string(mode));
+        Damage([](Bytes& dbf, Bytes&, Bytes&) { dbf.resize(dbf.size() - 1 - 2 * LE(dbf, 10, 2)); });
+        ASSERT_GT(E.xb_Use((Dir + "T").c_str(), "", mode, 2), 0) << E.xbx_LastErrorText();
+        EXPECT_EQ(E.xbx_LastError(), XBE_E_CORRUPT_DATA);
+        EXPECT_EQ(E.xb_AppendBlank(), 0);
+        EXPECT_EQ(E.xbx_LastError(), XBE_E_CORRUPT_INDEX);
+        EXPECT_TRUE(Mentions(E.xbx_LastErrorText(), "reindex")) << E.xbx_LastErrorText();
+        E.xb_Close();
+        ASSERT_GT(E.xb_Use((Dir + "T").c_str(), "", Exclusive, 2), 0) << E.xbx_LastErrorText();
+        ASSERT_NE(E.xb_Reindex(), 0) << E.xbx_LastErrorText();
+        AppendTexts({{"NAME", "after the reindex"}, {"TEXT", "a memo"}});
+        E.xb_Close();
+        TableSnapshot after = After();
+        ASSERT_EQ(after.Images.size(), std::size_t(Records - 1));
+        for (std::size_t n = 0; n + 2 < std::size_t(Records); ++n)
+            EXPECT_EQ(after.Images[n], Before.Images[n]) << "record " << n + 1;
+        EXPECT_EQ(after.Memos.back(), "a memo");
+        ExpectWholeWalks(after);
+    }
+}
+
 // A tag out of step with the records: the write that meets it names the
 // tag and says to reindex, and reindexing mends it.
 TEST_F(DamagedTable, AnIndexOutOfStepIsReportedAndReindexingMendsIt) {

@@ -66,7 +66,9 @@ inline bool CreateSample(XbeBinding& e, const std::string& path, int records) {
 struct TableSnapshot {
     std::vector<std::string> Images;  // record n at n - 1
     std::vector<std::string> Memos;
+    std::vector<bool> MemosRead;          // the memo read without an error
     std::vector<std::vector<int>> Walks;  // one per tag of SampleTags(), in walk order
+    std::vector<bool> TagsOpen;           // the tag could be walked
 };
 
 // Reads the selected area in natural order and then in each tag's order; a
@@ -81,13 +83,15 @@ inline TableSnapshot Snapshot(XbeBinding& e) {
         e.xb_GetRecord(image.data());
         snapshot.Images.push_back(image.substr(0, image.size() - 1));
         char* memo = e.xb_GetMemo("TEXT", 0);
+        snapshot.MemosRead.push_back(e.xbx_LastError() == 0);
         snapshot.Memos.push_back(memo ? memo : "");
         e.xb_MemDealloc(memo);
     }
     for (const std::string& tag : SampleTags()) {
         std::vector<int>& walk = snapshot.Walks.emplace_back();
         XBSHORT order = e.xb_TagArea(tag.c_str());
-        if (order <= 0 || e.xb_SetOrder(order) < 0) continue;
+        snapshot.TagsOpen.push_back(order > 0 && e.xb_SetOrder(order) >= 0);
+        if (!snapshot.TagsOpen.back()) continue;
         for (e.xb_GoTop(); !e.xb_Eof() && int(walk.size()) <= 2 * count + 2; e.xb_Skip(1))
             walk.push_back(e.xb_RecNo());
     }

@@ -228,14 +228,19 @@ void Table::ReadHeaderCount(bool always)
 {
     if (FMode == omExclusive && !always)
         return;
+    // Another open may have changed the table: what was read of it is kept
+    // only while the index's change counter says nothing moved.
+    if (!always && FOrders->SharedViewHeld(FViewStamp))
+        return;
+    InvalidateWindow();
     FRecCount = ReadCounts().Readable();
 }
 
-void Table::ReadImage(Integer recno, String& image)
+void Table::ReadImage(Integer recno, String& image, bool fresh)
 {
     std::size_t length = FHeader.RecordLength;
     image.resize(length);
-    if (FMode != omExclusive) {
+    if (FMode != omExclusive && (fresh || FViewStamp == 0)) {
         FFile.ReadAt(FHeader.HeaderLength + Int64(recno - 1) * length, image.data(), length);
         return;
     }
@@ -372,7 +377,9 @@ void Table::NaturalEdge(bool bottom)
 
 void Table::Skip(Int64 count)
 {
-    ReadHeaderCount();
+    // An ordered skip reads the count under the index lock.
+    if (count == 0 || !OrderUsed())
+        ReadHeaderCount();
     if (count == 0) {
         if (FEof)
             FRecNo = FRecCount + 1;
@@ -470,6 +477,8 @@ void Table::WriteCurrent(int from, int length)
     FFile.WriteAt(at + from, FRecord.data() + from, length);
     if (!FDateStamped)
         WriteDateAndCount(0, false);
+    if (FMode != omExclusive)
+        FOrders->RecordWritten();
     for (ReadBlock* block : {&FWindow, FGroups.empty() ? &FWindow : &GroupBlock(FRecNo)})
         if (block->Holds(FRecNo))
             std::memcpy(block->Bytes.data() + std::size_t(FRecNo - block->First) * FHeader.RecordLength + from,
@@ -507,7 +516,7 @@ void Table::Rewrite(const String& image, int from, int length)
 void Table::RefreshCurrent()
 {
     if (NeedsLocks() && !FEof && FRecNo >= 1 && FRecNo <= FRecCount)
-        ReadImage(FRecNo, FRecord);
+        ReadImage(FRecNo, FRecord, true);
 }
 
 void Table::PutRecord(const char* image)

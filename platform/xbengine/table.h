@@ -169,7 +169,8 @@ private:
     std::uint32_t MemoBlockOf(const String& image, const FieldDef& field) const;
     // The record count from the header in shared mode (always, when asked).
     void ReadHeaderCount(bool always = false);
-    void ReadImage(Integer recno, String& image);
+    // A fresh read goes to the file, past the record cache.
+    void ReadImage(Integer recno, String& image, bool fresh = false);
     void LoadCurrent(Integer recno);
     void ToEof(bool bof);
     bool Visible(Integer recno);
@@ -256,8 +257,11 @@ private:
     // The header counted more records than the file holds when it opened.
     bool FRecordsLost = false;
 
-    // Record cache of an exclusive open: a read-ahead window for scans, and
-    // blocks of neighbouring records for reads in any other order.
+    // Record cache: a read-ahead window for scans, and blocks of
+    // neighbouring records for reads in any other order. A shared open keeps
+    // it while the structural index's change counter stays at FViewStamp (0:
+    // no such index, no cache).
     ReadBlock FWindow;
     std::vector<ReadBlock> FGroups;
+    std::uint64_t FViewStamp = 0;
 };

@@ -124,6 +124,39 @@ void TableOrders::FlushPending()
         Update(KeySet(FOrders.size()), Keys(FPendingImage, FPendingRecNo), FPendingRecNo);
 }
 
+TableOrders::IndexFile* TableOrders::StructuralFile() const
+{
+    for (const auto& file : FFiles)
+        if (file->Structural)
+            return file.get();
+    return nullptr;
+}
+
+bool TableOrders::SharedViewHeld(std::uint64_t& stamp)
+{
+    IndexFile* structural = StructuralFile();
+    if (!structural)
+        return false;
+    CdxIndexFile& index = *structural->Index;
+    // Inside an access the index was just read again under its lock.
+    if (stamp == index.Generation() && (FAccessDepth > 0 || index.HeaderUnchanged()))
+        return true;
+    if (FAccessDepth == 0)
+        Access reload(*this, false);
+    stamp = index.Generation();
+    return false;
+}
+
+void TableOrders::RecordWritten()
+{
+    IndexFile* structural = StructuralFile();
+    if (!structural)
+        return;
+    // Under the index lock, held already when the record's keys move too.
+    Access access(*this, true);
+    structural->Index->MarkChanged();
+}
+
 void TableOrders::ForgetCaches()
 {
     for (const auto& file : FFiles)

@@ -61,6 +61,13 @@ public:
     void ForgetCaches();
     // Some index was written through this open.
     bool Written() const { return FWritten; }
+    // In shared use, the structural index's change counter also stands for
+    // the table: every change of the table raises it. True when nothing
+    // moved since stamp was taken; otherwise the index is read again and
+    // stamp renewed. Always false without a structural index.
+    bool SharedViewHeld(std::uint64_t& stamp);
+    // Raises the structural index's change counter for a record written.
+    void RecordWritten();
     // Rebuilds every tag from the records; Clear empties them.
     void Rebuild();
     void Clear();
@@ -111,6 +118,7 @@ public:
 private:
     IndexFile& OpenFile(const String& path, bool structural, bool create);
     IndexFile* FindFile(const String& path) const;
+    IndexFile* StructuralFile() const;
     void Collect();
     void Fill(Order& order);
 

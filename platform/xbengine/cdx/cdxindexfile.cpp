@@ -181,14 +181,31 @@ void CdxIndexFile::Refresh(bool always)
 {
     Byte head[CdxPageSize];
     FStore->ReadPage(0, head);
-    FEnd = (FStore->Length() + CdxPageSize - 1) / CdxPageSize * CdxPageSize;
+    // The file grows only in changes, which all change the header.
     if (!always && std::equal(head, head + CdxPageSize, FHeader))
         return;
+    FEnd = (FStore->Length() + CdxPageSize - 1) / CdxPageSize * CdxPageSize;
     std::copy(head, head + CdxPageSize, FHeader);
     FCache.clear();
+    ++FGeneration;
     FDirectory->ReadHeader();
     for (const auto& tag : FTags)
         tag->ReadHeader();
+}
+
+bool CdxIndexFile::HeaderUnchanged()
+{
+    Byte head[CdxPageSize];
+    FStore->ReadPage(0, head);
+    return std::equal(head, head + CdxPageSize, FHeader);
+}
+
+void CdxIndexFile::MarkChanged()
+{
+    if (FBatchDepth > 0)
+        FBatchChanged = true;
+    else
+        Changed();
 }
 
 std::uint32_t CdxIndexFile::ChangeCounter() const

@@ -37,6 +37,16 @@ public:
     void Refresh(bool always = false);
     // Counts the writes to the file, for other processes' caches.
     std::uint32_t ChangeCounter() const;
+    // Raised by each Refresh that reloaded: what was read from the file
+    // before may have moved.
+    std::uint64_t Generation() const { return FGeneration; }
+    // The header in the file is still the one this open read or wrote last:
+    // no other process has written the file since.
+    bool HeaderUnchanged();
+    // Raises the change counter for a change of the table beside the index
+    // (at the end of the changes under way), so that other processes drop
+    // what they read of both.
+    void MarkChanged();
     // Between the two, the change counter is raised once for all changes and
     // written at the end; the caller holds the index lock across both.
     void BeginChanges() { ++FBatchDepth; }
@@ -74,4 +84,5 @@ private:
     std::unordered_map<std::uint32_t, std::array<Byte, CdxPageSize>> FCache;
     int FBatchDepth = 0;
     bool FBatchChanged = false;
+    std::uint64_t FGeneration = 1;
 };

@@ -19,9 +19,9 @@ namespace {
 
 constexpr char EndOfData = 0x1A;
 constexpr std::size_t WindowBytes = 64 * 1024;
-// Reads out of sequence fill blocks of this size, up to GroupSlots of them.
+// Reads out of sequence fill blocks of this size, as many as the record
+// cache's share of the memory budget holds.
 constexpr std::size_t GroupBytes = 4096;
-constexpr std::size_t GroupSlots = 2048;
 
 std::uint32_t ReadLE32(const Byte* p)
 {
@@ -86,6 +86,7 @@ Table::Table(const String& path, const String& alias, int mode, int tableType)
         if (!FMemoOpenLock.TryAcquire(FMemo.File().Handle(), sharelocks::OpenModeOffset, OpenLockKind()))
             throw EEngineError(XBE_E_IN_USE, "The memo file is in use: " + memoPath);
     }
+    FGroups.SetLimit(EngineSettings().RecordCacheBytes() / GroupBytes);
     FOrders = std::make_unique<TableOrders>(*this, FContext);
     FOrders->OpenStructural();
     GoTop();
@@ -246,26 +247,24 @@ void Table::ReadImage(Integer recno, String& image, bool fresh)
     }
     const ReadBlock* block = &FWindow;
     if (!FWindow.Holds(recno)) {
-        block = &GroupBlock(recno);
         // A read just past the window continues a scan and reads ahead.
         if (recno == FWindow.First + FWindow.Count || recno == 1) {
             Integer fit = Integer(std::max<std::size_t>(1, WindowBytes / length));
             Fill(FWindow, recno, fit);
-            block = &FWindow;
-        } else if (!block->Holds(recno)) {
-            Integer fit = Integer(std::max<std::size_t>(1, GroupBytes / length));
-            Fill(GroupBlock(recno), (recno - 1) / fit * fit + 1, fit);
+        } else {
+            Integer fit = GroupRecords();
+            ReadBlock& group = FGroups.Put((recno - 1) / fit);
+            if (!group.Holds(recno))
+                Fill(group, (recno - 1) / fit * fit + 1, fit);
+            block = &group;
         }
     }
     std::memcpy(image.data(), block->Bytes.data() + std::size_t(recno - block->First) * length, length);
 }
 
-Table::ReadBlock& Table::GroupBlock(Integer recno)
+Integer Table::GroupRecords() const
 {
-    if (FGroups.empty())
-        FGroups.resize(GroupSlots);
-    Integer fit = Integer(std::max<std::size_t>(1, GroupBytes / std::size_t(FHeader.RecordLength)));
-    return FGroups[std::size_t((recno - 1) / fit) % GroupSlots];
+    return Integer(std::max<std::size_t>(1, GroupBytes / std::size_t(FHeader.RecordLength)));
 }
 
 void Table::Fill(ReadBlock& block, Integer first, Integer count)
@@ -282,8 +281,7 @@ void Table::Fill(ReadBlock& block, Integer first, Integer count)
 void Table::InvalidateWindow()
 {
     FWindow.Count = 0;
-    for (ReadBlock& block : FGroups)
-        block.Count = 0;
+    FGroups.Clear();
 }
 
 String Table::BlankRecord() const
@@ -479,8 +477,8 @@ void Table::WriteCurrent(int from, int length)
         WriteDateAndCount(0, false);
     if (FMode != omExclusive)
         FOrders->RecordWritten();
-    for (ReadBlock* block : {&FWindow, FGroups.empty() ? &FWindow : &GroupBlock(FRecNo)})
-        if (block->Holds(FRecNo))
+    for (ReadBlock* block : {&FWindow, FGroups.Find((FRecNo - 1) / GroupRecords())})
+        if (block && block->Holds(FRecNo))
             std::memcpy(block->Bytes.data() + std::size_t(FRecNo - block->First) * FHeader.RecordLength + from,
                         FRecord.data() + from, length);
 }

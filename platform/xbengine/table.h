@@ -12,6 +12,7 @@
 #include "platform/rtl/types.h"
 #include "platform/xbengine/areacontext.h"
 #include "platform/xbengine/cdx/cdxerror.h"
+#include "platform/xbengine/cdx/lrucache.h"
 #include "platform/xbengine/dbfheader.h"
 #include "platform/xbengine/journal.h"
 #include "platform/xbengine/lockmanager.h"
@@ -223,9 +224,8 @@ private:
         std::vector<char> Bytes;
         bool Holds(Integer recno) const { return recno >= First && recno < First + Count; }
     };
-    // The block of an exclusive open's cache that recno's reads go to when
-    // they do not continue a scan.
-    ReadBlock& GroupBlock(Integer recno);
+    // The records of one block of the cache for reads out of sequence.
+    Integer GroupRecords() const;
     // Reads count records from first (fewer at the end) into block.
     void Fill(ReadBlock& block, Integer first, Integer count);
     void InvalidateWindow();
@@ -262,6 +262,6 @@ private:
     // it while the structural index's change counter stays at FViewStamp (0:
     // no such index, no cache).
     ReadBlock FWindow;
-    std::vector<ReadBlock> FGroups;
+    LruCache<Integer, ReadBlock> FGroups;
     std::uint64_t FViewStamp = 0;
 };

@@ -14,6 +14,7 @@
 #include "platform/xbengine/indexpagestore.h"
 #include "platform/xbengine/journal.h"
 #include "platform/xbengine/recordfilter.h"
+#include "platform/xbengine/settings.h"
 #include "platform/xbengine/table.h"
 #include "platform/xbengine/tablepaths.h"
 #include "platform/xbengine/xbe50.h"
@@ -192,6 +193,7 @@ TableOrders::IndexFile& TableOrders::OpenFile(const String& path, bool structura
         throw EEngineError(XBE_E_IN_USE, "The index file is in use: " + path);
     Identity(path, file->Device, file->Inode);
     file->Index = create ? CdxIndexFile::Create(std::move(store)) : CdxIndexFile::Open(std::move(store));
+    file->Index->SetCachePages(EngineSettings().IndexCacheBytes() / CdxPageSize);
     FFiles.push_back(std::move(file));
     IndexFile& added = *FFiles.back();
     try {

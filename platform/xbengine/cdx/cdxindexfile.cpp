@@ -10,7 +10,6 @@ namespace {
 
 constexpr std::uint32_t HeaderBytes = 2 * CdxPageSize;
 constexpr int TagNameLength = 10;
-constexpr std::size_t CachePages = 8192;
 
 String UpperName(const String& name)
 {
@@ -186,7 +185,7 @@ void CdxIndexFile::Refresh(bool always)
         return;
     FEnd = (FStore->Length() + CdxPageSize - 1) / CdxPageSize * CdxPageSize;
     std::copy(head, head + CdxPageSize, FHeader);
-    FCache.clear();
+    FCache.Clear();
     ++FGeneration;
     FDirectory->ReadHeader();
     for (const auto& tag : FTags)
@@ -255,9 +254,8 @@ void CdxIndexFile::WriteEmptyRoot(std::uint32_t offset, int keyLength, Byte fill
 
 void CdxIndexFile::ReadPage(std::uint32_t offset, Byte* page)
 {
-    auto it = FCache.find(offset);
-    if (it != FCache.end()) {
-        std::copy(it->second.begin(), it->second.end(), page);
+    if (const auto* cached = FCache.Find(offset)) {
+        std::copy(cached->begin(), cached->end(), page);
         return;
     }
     FStore->ReadPage(offset, page);
@@ -274,9 +272,7 @@ void CdxIndexFile::Remember(std::uint32_t offset, const Byte* page)
 {
     if (offset == 0)
         return; // the file header lives in FHeader
-    if (FCache.size() >= CachePages && !FCache.count(offset))
-        FCache.clear();
-    std::copy(page, page + CdxPageSize, FCache[offset].begin());
+    std::copy(page, page + CdxPageSize, FCache.Put(offset).begin());
 }
 
 void CdxIndexFile::PatchHeader(std::uint32_t headerOffset, std::size_t at, std::uint32_t value)

@@ -13,6 +13,7 @@
 #include "platform/rtl/types.h"
 #include "platform/xbengine/cdx/cdxpagestore.h"
 #include "platform/xbengine/cdx/cdxtag.h"
+#include "platform/xbengine/cdx/lrucache.h"
 
 class CdxIndexFile {
 public:
@@ -53,6 +54,9 @@ public:
     void EndChanges();
 
     CdxPageStore& Store() { return *FStore; }
+    // The pages kept in memory at most (4 MiB of them unless set).
+    static constexpr std::size_t DefaultCachePages = 8192;
+    void SetCachePages(std::size_t pages) { FCache.SetLimit(pages); }
 
 private:
     friend class CdxTag;
@@ -81,7 +85,7 @@ private:
     std::uint64_t FEnd = 0;
     std::unique_ptr<CdxTag> FDirectory;
     std::vector<std::unique_ptr<CdxTag>> FTags; // by header offset
-    std::unordered_map<std::uint32_t, std::array<Byte, CdxPageSize>> FCache;
+    LruCache<std::uint32_t, std::array<Byte, CdxPageSize>> FCache {DefaultCachePages};
     int FBatchDepth = 0;
     bool FBatchChanged = false;
     std::uint64_t FGeneration = 1;

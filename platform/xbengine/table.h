@@ -189,6 +189,8 @@ private:
     // The cursor on the first entry of the scope from one end, visible or not.
     void OrderStart(bool bottom);
     void OrderSkip(Int64 count);
+    // One try of a skip, lockless if nothing changed (see TableOrders::Access).
+    void OrderSkipWith(Int64 count, bool lockless);
     // The cursor on the entry next to the current record, visible or not.
     bool CursorBeside(bool forward);
     bool SeekInOrder(TableOrders::Order& order, const String& text);

@@ -536,11 +536,18 @@ String TableOrders::SeekKey(const Order& order, const String& text, bool exact) 
     }
 }
 
-TableOrders::Access::Access(TableOrders& orders, bool write) : FOrders(orders), FOuter(orders.FAccessDepth == 0)
+TableOrders::Access::Access(TableOrders& orders, bool write, bool locklessIfUnchanged)
+    : FOrders(orders), FOuter(orders.FAccessDepth == 0)
 {
     orders.FWritten = orders.FWritten || write;
     bool shared = orders.FTable.Mode() != omExclusive;
-    if (shared && (FOuter || (write && !orders.FWriteHeld))) {
+    FLockless = shared && FOuter && !write && locklessIfUnchanged &&
+                std::all_of(orders.FFiles.begin(), orders.FFiles.end(),
+                            [](const auto& file) { return file->Index->HeaderUnchanged(); });
+    if (FOuter)
+        for (const auto& file : orders.FFiles)
+            file->Index->SetCacheOnly(FLockless);
+    if (shared && !FLockless && (FOuter || (write && !orders.FWriteHeld))) {
         auto kind = write ? sharelocks::LockKind::Exclusive : sharelocks::LockKind::Shared;
         for (const auto& file : orders.FFiles) {
             file->IndexLock.Acquire(file->Handle, sharelocks::IndexOffset, kind);
@@ -580,6 +587,7 @@ void TableOrders::Access::Finish()
         } catch (const Exception& error) {
             Errors().Record(XBE_E_IO, "The index " + file->Path + " was not written: " + error.Message());
         }
+        file->Index->SetCacheOnly(false);
         file->IndexLock.Release();
     }
     FOrders.FWriteHeld = false;

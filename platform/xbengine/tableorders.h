@@ -103,7 +103,10 @@ public:
     // and reloads what other opens changed, while it lives.
     class Access {
     public:
-        Access(TableOrders& orders, bool write);
+        // A read access may be lockless: when no index file changed since it
+        // was last read, it reads from the caches alone, and a page missing
+        // there raises ECdxCacheMiss, on which the caller reads again locked.
+        Access(TableOrders& orders, bool write, bool locklessIfUnchanged = false);
         ~Access();
         Access(const Access&) = delete;
         Access& operator=(const Access&) = delete;
@@ -113,7 +116,10 @@ public:
 
         TableOrders& FOrders;
         bool FOuter;
+        bool FLockless = false;
     };
+    // Drops the cursor, which finds its place again from the current record.
+    void ForgetCursor() { FCursor.reset(); }
 
 private:
     IndexFile& OpenFile(const String& path, bool structural, bool create);

@@ -258,6 +258,8 @@ void CdxIndexFile::ReadPage(std::uint32_t offset, Byte* page)
         std::copy(cached->begin(), cached->end(), page);
         return;
     }
+    if (FCacheOnly)
+        throw ECdxCacheMiss("Index page " + std::to_string(offset) + " is not in the cache");
     FStore->ReadPage(offset, page);
     Remember(offset, page);
 }

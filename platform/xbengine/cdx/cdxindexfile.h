@@ -57,6 +57,10 @@ public:
     // The pages kept in memory at most (4 MiB of them unless set).
     static constexpr std::size_t DefaultCachePages = 8192;
     void SetCachePages(std::size_t pages) { FCache.SetLimit(pages); }
+    // While on, a page read that misses the cache raises ECdxCacheMiss
+    // instead of reading the file: for reads made without the index lock,
+    // which may use only what was read under it.
+    void SetCacheOnly(bool on) { FCacheOnly = on; }
 
 private:
     friend class CdxTag;
@@ -89,4 +93,5 @@ private:
     int FBatchDepth = 0;
     bool FBatchChanged = false;
     std::uint64_t FGeneration = 1;
+    bool FCacheOnly = false;
 };

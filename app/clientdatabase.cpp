@@ -18,7 +18,9 @@ String ClientOpenFailureMessage(const Exception& E)
     const String reason = open->Reason().empty() ? String() : "\n" + open->Reason();
     switch (open->Why()) {
     case TDaroruOpenFailure::Damaged:
-        return "Unable to open client - the file " + file + " is damaged." + reason;
+        return "Unable to open client - the file " + file + " is damaged." + reason +
+               "\nNothing was written to it. Restore the client from its last back-up with Restore in "
+               "Configuration (command 05).";
     case TDaroruOpenFailure::Missing:
         return "Unable to open client - the file " + file + " does not exist.";
     case TDaroruOpenFailure::IndexDamaged:

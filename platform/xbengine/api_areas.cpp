@@ -1,5 +1,7 @@
 // Work areas, engine-wide settings, error reporting and the extension exports.
 
+#include <algorithm>
+
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/sharelocks.h"
 #include "platform/xbengine/apiguard.h"
@@ -245,3 +247,8 @@ XBBOOL xbx_FileInUse(const char* path)
 }
 
 }  // extern "C"
+
+void xbx_SetCacheBudget(int64_t bytes)
+{
+    GuardedVoid([&] { EngineSettings().CacheBytes = std::size_t(std::max<int64_t>(bytes, 0)); });
+}

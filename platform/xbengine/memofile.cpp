@@ -180,14 +180,17 @@ std::uint32_t MemoFile::Allocate(std::uint32_t blocks, bool shared, int lockTime
     Byte head[4];
     FFile.ReadAt(0, head, sizeof head);
     std::uint32_t next = FKind == MemoKind::Fpt ? ReadBE32(head) : ReadLE32(head);
-    // The next free block lies past the header and at most at the end of the
-    // file: a damaged pointer is never followed, so a write adds only its blocks.
+    // New blocks go at the end of the file. A pointer inside the header (a
+    // wrong block size) or past the end (a file cut short) is damage; one
+    // below the end would hand out blocks in use, so it is taken as the end.
     Int64 minimum = FKind == MemoKind::Fpt ? HeaderSize : FBlockSize;
     Int64 end = (FFile.Size() + FBlockSize - 1) / FBlockSize;
     if (Int64(next) * FBlockSize < minimum || Int64(next) > end)
-        throw EEngineError(XBE_E_CORRUPT_DATA, "The memo file's next free block " + std::to_string(next) +
-                                                   " does not fit its block size " + std::to_string(FBlockSize) +
-                                                   " and length: " + FFile.Path());
+        throw EEngineError(XBE_E_CORRUPT_DATA,
+                           "The memo file's next free block " + std::to_string(next) +
+                                   " lies past its end or inside its header (block size " +
+                                   std::to_string(FBlockSize) + "): " + FFile.Path());
+    next = std::uint32_t(end);
     String padded = image;
     padded.resize(std::size_t(blocks) * FBlockSize, '\0');
     FFile.WriteAt(Int64(next) * FBlockSize, padded.data(), padded.size());

@@ -96,7 +96,18 @@ bool Table::CursorBeside(bool forward)
 
 void Table::OrderSkip(Int64 count)
 {
-    TableOrders::Access access(*FOrders, false);
+    // A skip over what the caches hold needs no lock while nothing changed.
+    try {
+        OrderSkipWith(count, true);
+    } catch (const ECdxCacheMiss&) {
+        FOrders->ForgetCursor();
+        OrderSkipWith(count, false);
+    }
+}
+
+void Table::OrderSkipWith(Int64 count, bool lockless)
+{
+    TableOrders::Access access(*FOrders, false, lockless);
     ReadHeaderCount();
     CdxCursor& cursor = FOrders->Cursor();
     bool forward = count > 0;

@@ -1,6 +1,8 @@
 #pragma once
 // The engine-wide settings.
 
+#include <cstddef>
+
 #include "platform/xbengine/xbe_types.h"
 
 struct Settings {
@@ -17,6 +19,13 @@ struct Settings {
     bool WriteBlobHeader = false;
     bool Translate = false;
     XBGAUGEFUNC Gauge = nullptr;  // progress of Pack and Zap
+    // The memory one open table may keep of its files: two thirds for
+    // records, a third for each index file's pages. The default holds a
+    // table of 100,000 transactions and its six tags.
+    std::size_t CacheBytes = std::size_t(96) << 20;
+
+    std::size_t RecordCacheBytes() const { return CacheBytes / 3 * 2; }
+    std::size_t IndexCacheBytes() const { return CacheBytes / 3; }
 
     // The memo block size in bytes that MemoBlockSize stands for.
     int MemoBlockBytes() const;

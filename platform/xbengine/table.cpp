@@ -19,9 +19,9 @@ namespace {
 
 constexpr char EndOfData = 0x1A;
 constexpr std::size_t WindowBytes = 64 * 1024;
-// Reads out of sequence fill blocks of this size, up to GroupSlots of them.
+// Reads out of sequence fill blocks of this size, as many as the record
+// cache's share of the memory budget holds.
 constexpr std::size_t GroupBytes = 4096;
-constexpr std::size_t GroupSlots = 2048;
 
 std::uint32_t ReadLE32(const Byte* p)
 {
@@ -72,6 +72,9 @@ Table::Table(const String& path, const String& alias, int mode, int tableType)
                                               " is larger than the file holds (" + std::to_string(complete) +
                                               "): " + path);
         FHeader.RecCount = complete;
+        FRecordsLost = true;
+    } else if (FHeader.RecCount < std::uint32_t(complete)) {
+        CheckRecordCount();
     }
     FRecCount = Integer(FHeader.RecCount);
 
@@ -83,6 +86,7 @@ Table::Table(const String& path, const String& alias, int mode, int tableType)
         if (!FMemoOpenLock.TryAcquire(FMemo.File().Handle(), sharelocks::OpenModeOffset, OpenLockKind()))
             throw EEngineError(XBE_E_IN_USE, "The memo file is in use: " + memoPath);
     }
+    FGroups.SetLimit(EngineSettings().RecordCacheBytes() / GroupBytes);
     FOrders = std::make_unique<TableOrders>(*this, FContext);
     FOrders->OpenStructural();
     GoTop();
@@ -102,6 +106,41 @@ Table::~Table()
     }
     if (alone)
         FJournal.RemoveIfEmpty();
+}
+
+Table::RecordCounts Table::ReadCounts()
+{
+    Byte count[4];
+    FFile.ReadAt(4, count, sizeof count);
+    return {ReadLE32(count), (FFile.Size() - FHeader.HeaderLength) / FHeader.RecordLength};
+}
+
+void Table::RefuseUncounted(const RecordCounts& counts) const
+{
+    if (counts.Complete > Int64(counts.Stored))
+        throw EEngineError(XBE_E_CORRUPT_DATA,
+                           "The table is damaged: " + FPath + " holds " + std::to_string(counts.Complete) +
+                                   " whole records, but its header counts " + std::to_string(counts.Stored));
+}
+
+void Table::CheckRecordCount()
+{
+    // A change a stopped process left is rolled back by the next change,
+    // and the append after it checks the count again.
+    if (FJournal.Pending())
+        return;
+    // Another open may be between an appended record and its count.
+    sharelocks::OfdLock settled;
+    if (FMode == omShared)
+        settled.Acquire(FFile.Handle(), sharelocks::JournalOffset, sharelocks::LockKind::Exclusive);
+    try {
+        RefuseUncounted(ReadCounts());
+    } catch (const EEngineError& damage) {
+        // A read-only open writes nothing: it shows the counted records.
+        if (FMode != omReadOnly)
+            throw;
+        Errors().Warn(damage.Code(), damage.Message());
+    }
 }
 
 void Table::RecoverInterruptedChange()
@@ -190,43 +229,42 @@ void Table::ReadHeaderCount(bool always)
 {
     if (FMode == omExclusive && !always)
         return;
-    Byte count[4];
-    FFile.ReadAt(4, count, sizeof count);
-    Integer stored = Integer(ReadLE32(count));
-    Integer complete = Integer((FFile.Size() - FHeader.HeaderLength) / FHeader.RecordLength);
-    FRecCount = std::max(0, std::min(stored, complete));
+    // Another open may have changed the table: what was read of it is kept
+    // only while the index's change counter says nothing moved.
+    if (!always && FOrders->SharedViewHeld(FViewStamp))
+        return;
+    InvalidateWindow();
+    FRecCount = ReadCounts().Readable();
 }
 
-void Table::ReadImage(Integer recno, String& image)
+void Table::ReadImage(Integer recno, String& image, bool fresh)
 {
     std::size_t length = FHeader.RecordLength;
     image.resize(length);
-    if (FMode != omExclusive) {
+    if (FMode != omExclusive && (fresh || FViewStamp == 0)) {
         FFile.ReadAt(FHeader.HeaderLength + Int64(recno - 1) * length, image.data(), length);
         return;
     }
     const ReadBlock* block = &FWindow;
     if (!FWindow.Holds(recno)) {
-        block = &GroupBlock(recno);
         // A read just past the window continues a scan and reads ahead.
         if (recno == FWindow.First + FWindow.Count || recno == 1) {
             Integer fit = Integer(std::max<std::size_t>(1, WindowBytes / length));
             Fill(FWindow, recno, fit);
-            block = &FWindow;
-        } else if (!block->Holds(recno)) {
-            Integer fit = Integer(std::max<std::size_t>(1, GroupBytes / length));
-            Fill(GroupBlock(recno), (recno - 1) / fit * fit + 1, fit);
+        } else {
+            Integer fit = GroupRecords();
+            ReadBlock& group = FGroups.Put((recno - 1) / fit);
+            if (!group.Holds(recno))
+                Fill(group, (recno - 1) / fit * fit + 1, fit);
+            block = &group;
         }
     }
     std::memcpy(image.data(), block->Bytes.data() + std::size_t(recno - block->First) * length, length);
 }
 
-Table::ReadBlock& Table::GroupBlock(Integer recno)
+Integer Table::GroupRecords() const
 {
-    if (FGroups.empty())
-        FGroups.resize(GroupSlots);
-    Integer fit = Integer(std::max<std::size_t>(1, GroupBytes / std::size_t(FHeader.RecordLength)));
-    return FGroups[std::size_t((recno - 1) / fit) % GroupSlots];
+    return Integer(std::max<std::size_t>(1, GroupBytes / std::size_t(FHeader.RecordLength)));
 }
 
 void Table::Fill(ReadBlock& block, Integer first, Integer count)
@@ -243,8 +281,7 @@ void Table::Fill(ReadBlock& block, Integer first, Integer count)
 void Table::InvalidateWindow()
 {
     FWindow.Count = 0;
-    for (ReadBlock& block : FGroups)
-        block.Count = 0;
+    FGroups.Clear();
 }
 
 String Table::BlankRecord() const
@@ -338,7 +375,9 @@ void Table::NaturalEdge(bool bottom)
 
 void Table::Skip(Int64 count)
 {
-    ReadHeaderCount();
+    // An ordered skip reads the count under the index lock.
+    if (count == 0 || !OrderUsed())
+        ReadHeaderCount();
     if (count == 0) {
         if (FEof)
             FRecNo = FRecCount + 1;
@@ -436,8 +475,10 @@ void Table::WriteCurrent(int from, int length)
     FFile.WriteAt(at + from, FRecord.data() + from, length);
     if (!FDateStamped)
         WriteDateAndCount(0, false);
-    for (ReadBlock* block : {&FWindow, FGroups.empty() ? &FWindow : &GroupBlock(FRecNo)})
-        if (block->Holds(FRecNo))
+    if (FMode != omExclusive)
+        FOrders->RecordWritten();
+    for (ReadBlock* block : {&FWindow, FGroups.Find((FRecNo - 1) / GroupRecords())})
+        if (block && block->Holds(FRecNo))
             std::memcpy(block->Bytes.data() + std::size_t(FRecNo - block->First) * FHeader.RecordLength + from,
                         FRecord.data() + from, length);
 }
@@ -473,7 +514,7 @@ void Table::Rewrite(const String& image, int from, int length)
 void Table::RefreshCurrent()
 {
     if (NeedsLocks() && !FEof && FRecNo >= 1 && FRecNo <= FRecCount)
-        ReadImage(FRecNo, FRecord);
+        ReadImage(FRecNo, FRecord, true);
 }
 
 void Table::PutRecord(const char* image)
@@ -499,11 +540,23 @@ void Table::AppendBlank()
     RequireWritable();
     if (NeedsLocks() && !FLocks.LockHeader(LockTimeout()))
         throw EEngineError(XBE_E_LOCK, "The table header is locked by another user: " + FPath);
+    // The tags still hold keys for the records lost from the end of the
+    // file, and an appended record would take one of their numbers.
+    if (FRecordsLost && FOrders->Count() > 0)
+        throw EEngineError(XBE_E_CORRUPT_INDEX,
+                           "The index of " + FPath +
+                                   " holds keys for records lost from the end of the table; "
+                                   "reindex the table to rebuild it");
     String image = BlankRecord();
     std::optional<Change> change;
     try {
         change.emplace(*this);
-        ReadHeaderCount();
+        if (NeedsLocks()) {
+            // The new record goes after the counted ones: any past them would be written over.
+            RecordCounts counts = ReadCounts();
+            RefuseUncounted(counts);
+            FRecCount = counts.Readable();
+        }
         if (FRecCount >= 0x7FFFFFFE)
             throw EEngineError(XBE_E_LIMIT, "The table is full: " + FPath);
         String withEnd = image + EndOfData;
@@ -555,6 +608,7 @@ void Table::Pack()
     FFile.Truncate(end + 1);
     FRecCount = kept;
     FOrders->Rebuild();
+    FRecordsLost = false;
     GoTop();
 }
 
@@ -564,6 +618,7 @@ void Table::Reindex()
     RequireExclusive("Reindex");
     ReadHeaderCount();
     FOrders->Rebuild();
+    FRecordsLost = false;
     GoTop();
 }
 
@@ -596,6 +651,7 @@ void Table::Zap()
     }
     FRecCount = 0;
     FOrders->Clear();
+    FRecordsLost = false;
     ToEof(true);
 }
 

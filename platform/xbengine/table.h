@@ -4,6 +4,7 @@
 // and the filter let through, in natural order or in the order of an index
 // tag, record writes and appends that keep the tags' keys, and the area's locks.
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "platform/rtl/types.h"
 #include "platform/xbengine/areacontext.h"
 #include "platform/xbengine/cdx/cdxerror.h"
+#include "platform/xbengine/cdx/lrucache.h"
 #include "platform/xbengine/dbfheader.h"
 #include "platform/xbengine/journal.h"
 #include "platform/xbengine/lockmanager.h"
@@ -146,6 +148,20 @@ private:
     };
 
     sharelocks::LockKind OpenLockKind() const;
+    // The record count in the header and the whole records in the file.
+    struct RecordCounts {
+        std::uint32_t Stored = 0;
+        Int64 Complete = 0;
+        // The records that can be read: those both count.
+        Integer Readable() const { return Integer(std::max<Int64>(0, std::min<Int64>(Stored, Complete))); }
+    };
+    RecordCounts ReadCounts();
+    // A file that holds more whole records than its header counts is
+    // damaged: an append would go over the records past the count.
+    void RefuseUncounted(const RecordCounts& counts) const;
+    // Such a table is not opened for writing (a read-only open warns),
+    // checked once no other open is amid an append.
+    void CheckRecordCount();
     // Rolls back a change a stopped process left, when no other open holds
     // the table; one that cannot be rolled back is reported.
     void RecoverInterruptedChange();
@@ -154,7 +170,8 @@ private:
     std::uint32_t MemoBlockOf(const String& image, const FieldDef& field) const;
     // The record count from the header in shared mode (always, when asked).
     void ReadHeaderCount(bool always = false);
-    void ReadImage(Integer recno, String& image);
+    // A fresh read goes to the file, past the record cache.
+    void ReadImage(Integer recno, String& image, bool fresh = false);
     void LoadCurrent(Integer recno);
     void ToEof(bool bof);
     bool Visible(Integer recno);
@@ -172,6 +189,8 @@ private:
     // The cursor on the first entry of the scope from one end, visible or not.
     void OrderStart(bool bottom);
     void OrderSkip(Int64 count);
+    // One try of a skip, lockless if nothing changed (see TableOrders::Access).
+    void OrderSkipWith(Int64 count, bool lockless);
     // The cursor on the entry next to the current record, visible or not.
     bool CursorBeside(bool forward);
     bool SeekInOrder(TableOrders::Order& order, const String& text);
@@ -207,9 +226,8 @@ private:
         std::vector<char> Bytes;
         bool Holds(Integer recno) const { return recno >= First && recno < First + Count; }
     };
-    // The block of an exclusive open's cache that recno's reads go to when
-    // they do not continue a scan.
-    ReadBlock& GroupBlock(Integer recno);
+    // The records of one block of the cache for reads out of sequence.
+    Integer GroupRecords() const;
     // Reads count records from first (fewer at the end) into block.
     void Fill(ReadBlock& block, Integer first, Integer count);
     void InvalidateWindow();
@@ -238,9 +256,14 @@ private:
     bool FEof = false;
     String FRecord;
     bool FDateStamped = false;
+    // The header counted more records than the file holds when it opened.
+    bool FRecordsLost = false;
 
-    // Record cache of an exclusive open: a read-ahead window for scans, and
-    // blocks of neighbouring records for reads in any other order.
+    // Record cache: a read-ahead window for scans, and blocks of
+    // neighbouring records for reads in any other order. A shared open keeps
+    // it while the structural index's change counter stays at FViewStamp (0:
+    // no such index, no cache).
     ReadBlock FWindow;
-    std::vector<ReadBlock> FGroups;
+    LruCache<Integer, ReadBlock> FGroups;
+    std::uint64_t FViewStamp = 0;
 };

@@ -14,6 +14,7 @@
 #include "platform/xbengine/indexpagestore.h"
 #include "platform/xbengine/journal.h"
 #include "platform/xbengine/recordfilter.h"
+#include "platform/xbengine/settings.h"
 #include "platform/xbengine/table.h"
 #include "platform/xbengine/tablepaths.h"
 #include "platform/xbengine/xbe50.h"
@@ -124,6 +125,39 @@ void TableOrders::FlushPending()
         Update(KeySet(FOrders.size()), Keys(FPendingImage, FPendingRecNo), FPendingRecNo);
 }
 
+TableOrders::IndexFile* TableOrders::StructuralFile() const
+{
+    for (const auto& file : FFiles)
+        if (file->Structural)
+            return file.get();
+    return nullptr;
+}
+
+bool TableOrders::SharedViewHeld(std::uint64_t& stamp)
+{
+    IndexFile* structural = StructuralFile();
+    if (!structural)
+        return false;
+    CdxIndexFile& index = *structural->Index;
+    // Inside an access the index was just read again under its lock.
+    if (stamp == index.Generation() && (FAccessDepth > 0 || index.HeaderUnchanged()))
+        return true;
+    if (FAccessDepth == 0)
+        Access reload(*this, false);
+    stamp = index.Generation();
+    return false;
+}
+
+void TableOrders::RecordWritten()
+{
+    IndexFile* structural = StructuralFile();
+    if (!structural)
+        return;
+    // Under the index lock, held already when the record's keys move too.
+    Access access(*this, true);
+    structural->Index->MarkChanged();
+}
+
 void TableOrders::ForgetCaches()
 {
     for (const auto& file : FFiles)
@@ -159,6 +193,7 @@ TableOrders::IndexFile& TableOrders::OpenFile(const String& path, bool structura
         throw EEngineError(XBE_E_IN_USE, "The index file is in use: " + path);
     Identity(path, file->Device, file->Inode);
     file->Index = create ? CdxIndexFile::Create(std::move(store)) : CdxIndexFile::Open(std::move(store));
+    file->Index->SetCachePages(EngineSettings().IndexCacheBytes() / CdxPageSize);
     FFiles.push_back(std::move(file));
     IndexFile& added = *FFiles.back();
     try {
@@ -460,10 +495,19 @@ void TableOrders::Update(const KeySet& before, const KeySet& after, Integer recn
         if (before[i] == after[i] && !waiting)
             continue;
         CdxTag& tag = *FOrders[i]->Tag;
-        if (before[i] && !waiting)
-            tag.Delete(*before[i], std::uint32_t(recno));
-        if (after[i])
-            tag.Insert(*after[i], std::uint32_t(recno));
+        // A unique tag holds each key for one record only, so it may miss
+        // the record's key, or already hold its new one for another record;
+        // any other tag must hold the old key and not yet the new one.
+        bool loose = tag.Unique() || tag.Candidate();
+        auto damaged = [&](const char* what) {
+            return ECdxCorrupt("Index tag " + tag.Name() + " of " + FOrders[i]->File->Path +
+                               " is damaged: record " + std::to_string(recno) + what +
+                               "; reindex the table to rebuild it");
+        };
+        if (before[i] && !waiting && !tag.Delete(*before[i], std::uint32_t(recno)) && !loose)
+            throw damaged(" has no key there");
+        if (after[i] && !tag.Insert(*after[i], std::uint32_t(recno)) && !loose)
+            throw damaged(" has a key there already");
     }
 }
 
@@ -492,11 +536,18 @@ String TableOrders::SeekKey(const Order& order, const String& text, bool exact) 
     }
 }
 
-TableOrders::Access::Access(TableOrders& orders, bool write) : FOrders(orders), FOuter(orders.FAccessDepth == 0)
+TableOrders::Access::Access(TableOrders& orders, bool write, bool locklessIfUnchanged)
+    : FOrders(orders), FOuter(orders.FAccessDepth == 0)
 {
     orders.FWritten = orders.FWritten || write;
     bool shared = orders.FTable.Mode() != omExclusive;
-    if (shared && (FOuter || (write && !orders.FWriteHeld))) {
+    FLockless = shared && FOuter && !write && locklessIfUnchanged &&
+                std::all_of(orders.FFiles.begin(), orders.FFiles.end(),
+                            [](const auto& file) { return file->Index->HeaderUnchanged(); });
+    if (FOuter)
+        for (const auto& file : orders.FFiles)
+            file->Index->SetCacheOnly(FLockless);
+    if (shared && !FLockless && (FOuter || (write && !orders.FWriteHeld))) {
         auto kind = write ? sharelocks::LockKind::Exclusive : sharelocks::LockKind::Shared;
         for (const auto& file : orders.FFiles) {
             file->IndexLock.Acquire(file->Handle, sharelocks::IndexOffset, kind);
@@ -536,6 +587,7 @@ void TableOrders::Access::Finish()
         } catch (const Exception& error) {
             Errors().Record(XBE_E_IO, "The index " + file->Path + " was not written: " + error.Message());
         }
+        file->Index->SetCacheOnly(false);
         file->IndexLock.Release();
     }
     FOrders.FWriteHeld = false;

@@ -61,6 +61,13 @@ public:
     void ForgetCaches();
     // Some index was written through this open.
     bool Written() const { return FWritten; }
+    // In shared use, the structural index's change counter also stands for
+    // the table: every change of the table raises it. True when nothing
+    // moved since stamp was taken; otherwise the index is read again and
+    // stamp renewed. Always false without a structural index.
+    bool SharedViewHeld(std::uint64_t& stamp);
+    // Raises the structural index's change counter for a record written.
+    void RecordWritten();
     // Rebuilds every tag from the records; Clear empties them.
     void Rebuild();
     void Clear();
@@ -96,7 +103,10 @@ public:
     // and reloads what other opens changed, while it lives.
     class Access {
     public:
-        Access(TableOrders& orders, bool write);
+        // A read access may be lockless: when no index file changed since it
+        // was last read, it reads from the caches alone, and a page missing
+        // there raises ECdxCacheMiss, on which the caller reads again locked.
+        Access(TableOrders& orders, bool write, bool locklessIfUnchanged = false);
         ~Access();
         Access(const Access&) = delete;
         Access& operator=(const Access&) = delete;
@@ -106,11 +116,15 @@ public:
 
         TableOrders& FOrders;
         bool FOuter;
+        bool FLockless = false;
     };
+    // Drops the cursor, which finds its place again from the current record.
+    void ForgetCursor() { FCursor.reset(); }
 
 private:
     IndexFile& OpenFile(const String& path, bool structural, bool create);
     IndexFile* FindFile(const String& path) const;
+    IndexFile* StructuralFile() const;
     void Collect();
     void Fill(Order& order);
 

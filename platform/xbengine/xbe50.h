@@ -52,6 +52,8 @@ extern "C" {
 XBE_EXPORT int32_t xbx_LastError(void);          /* code of the last recorded error, 0 after a clean call */
 XBE_EXPORT const char* xbx_LastErrorText(void);  /* its text, "" after a clean call */
 XBE_EXPORT XBBOOL xbx_FileInUse(const char* path); /* some open of the file, in any process, holds it */
+XBE_EXPORT void
+xbx_SetCacheBudget(int64_t bytes); /* memory each table opened from now on may keep of its files */
 
 #ifdef __cplusplus
 }

@@ -65,6 +65,27 @@ INSTANTIATE_TEST_SUITE_P(Tables, DamagedTableTest,
                                     (Info.param.Cut ? "Cut" : "Noise");
                          });
 
+// A header that counts fewer records than the file holds: an append would
+// go over the ones past the count, so the client does not open, the message
+// gives both counts and says how to recover, and the file is not written.
+TEST_F(DamagedFilesTest, ARecordCountBelowTheRecordsHeldIsReportedAndNothingIsWritten) {
+    StoredClient();
+    const String file = ClientFile("CLIENT.DBF");
+    String bytes = Dir.Read(file);
+    const int records = int(static_cast<unsigned char>(bytes[4]));
+    ASSERT_GT(records, 0);
+    bytes.replace(4, 4, String(4, '\0'));
+    Dir.Write("08ACME/CLIENT.DBF", bytes);
+    StartMenu();
+    ASSERT_EQ(Shown().size(), 1u);
+    EXPECT_THAT(Shown()[0], HasSubstr("Unable to open client - the file " + file + " is damaged."));
+    EXPECT_THAT(Shown()[0],
+                HasSubstr("holds " + std::to_string(records) + " whole records, but its header counts 0"));
+    EXPECT_THAT(Shown()[0], HasSubstr("Restore the client from its last back-up"));
+    EXPECT_EQ(FMain->User->ClientID, "");
+    EXPECT_EQ(Dir.Read(file), bytes);
+}
+
 TEST_F(DamagedFilesTest, ADamagedIndexIsReportedAtOpenAndNothingIsWrittenThroughIt) {
     StoredClient();
     Dir.Write("08ACME/TOTTRANS.CDX", Noise(4096));

@@ -30,7 +30,8 @@ std::set<std::string> ExportedNames()
 
 TEST_F(Binding, ExportsExactlyTheListedFunctionsAndTheExtensions)
 {
-    std::set<std::string> expected = {"xbx_LastError", "xbx_LastErrorText", "xbx_FileInUse"};
+    std::set<std::string> expected = {"xbx_LastError", "xbx_LastErrorText", "xbx_FileInUse",
+                                      "xbx_SetCacheBudget"};
     for (int i = 0; i < XbeNameCount; ++i)
         expected.insert(XbeNames[i].Name);
     EXPECT_EQ(ExportedNames(), expected);

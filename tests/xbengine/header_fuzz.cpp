@@ -8,8 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -18,11 +16,12 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include "tests/xbengine/mutation.h"
 #include "tests/xbengine/xbebinding.h"
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using Bytes = FileBytes;
 
 // No file of a round may grow past this: the seed's files are a few
 // kilobytes, and a round stores less than one more.
@@ -41,35 +40,6 @@ void AboveTheCap(int)
         w = write(2, &digits[--n], 1);
     w = write(2, "\n", 1);
     _exit(1);
-}
-
-Bytes Load(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void Save(const std::string& path, const Bytes& bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-void Mutate(Bytes& bytes, std::mt19937& random, std::size_t region)
-{
-    if (bytes.empty())
-        return;
-    region = std::min(region, bytes.size());
-    int edits = 1 + int(random() % 4);
-    for (int i = 0; i < edits; ++i) {
-        std::size_t at = random() % region;
-        switch (random() % 4) {
-        case 0: bytes[at] = static_cast<unsigned char>(random()); break;
-        case 1: bytes[at] ^= static_cast<unsigned char>(1u << (random() % 8)); break;
-        case 2: bytes[at] = (random() % 2) ? 0xFF : 0x00; break;
-        default: bytes.resize(random() % bytes.size()); return;
-        }
-    }
 }
 
 void Walk(XbeBinding& e, bool write)

@@ -456,3 +456,35 @@ TEST_F(Records, WorkAreasAliasesAndSelection)
 }
 
 }  // namespace
+
+namespace {
+
+// With a cache budget of a few blocks, reads in any order and seeks give up
+// cached pages one at a time and still read what the files hold.
+TEST_F(Records, ReadsInAnyOrderThroughACacheOfAFewPages) {
+    E.xbx_SetCacheBudget(3 * 4 * 4096);
+    Create(Dir + "SMALL", {{"NAME", "C", 60, 0}, {"NUM", "N", 6, 0}});
+    for (int i = 1; i <= 600; ++i)
+        AppendTexts({{"NAME", "name " + std::to_string(i * 7919 % 600)}, {"NUM", std::to_string(i)}});
+    ASSERT_EQ(E.xb_IndexTag("", "NAME", "NAME", 0, 0, ""), 1);
+    E.xb_Close();
+    for (XBSHORT mode : {2, 0}) {
+        ASSERT_GT(E.xb_Use((Dir + "SMALL").c_str(), "", mode, 2), 0) << E.xbx_LastErrorText();
+        for (int step = 0; step < 1200; ++step) {
+            int recno = 1 + step * 397 % 600;
+            E.xb_Go(recno);
+            ASSERT_EQ(E.xb_GetDouble("NUM"), recno) << "mode " << mode;
+        }
+        E.xb_SetOrder(1);
+        E.xb_SetExact(1);
+        for (int i = 1; i <= 600; i += 37) {
+            std::string name = "name " + std::to_string(i * 7919 % 600);
+            ASSERT_NE(E.xb_Seek(name.c_str()), 0) << name;
+            EXPECT_EQ(E.xb_GetDouble("NUM"), i);
+        }
+        E.xb_Close();
+    }
+    E.xbx_SetCacheBudget(std::int64_t(96) << 20);
+}
+
+}  // namespace

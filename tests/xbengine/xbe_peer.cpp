@@ -13,6 +13,10 @@
 //       earlier record's amount and memo and, every third, deleting one;
 //       exits 0 at the end without waiting (the crash tests stop it before
 //       one of its writes)
+//   xbe_peer churn <table> <count>
+//       (shared) count times gives a record, each in turn, the fields
+//       ID "R<i>", NAME "N<i>" and NUM i in one locked record write; then
+//       prints "ready"
 //   xbe_peer appendseek <table> <count> <tag> <other>
 //       appends as above, prints "appended", and after a line on its input
 //       seeks the IDs other + 1 .. other + count in the first order
@@ -87,6 +91,31 @@ int main(int argc, char** argv)
         }
         e.xb_Close();
         return 0;
+    }
+    if (command == "churn" && argc == 4) {
+        e.xb_SetLockTimeout(-1);
+        if (e.xb_Use(argv[2], "", 0, 2) <= 0) return Report(false);
+        std::string image(std::size_t(e.xb_RecSize()) + 1, '\0');
+        auto put = [&](const char* field, const std::string& text, bool right) {
+            std::size_t width = std::size_t(e.xb_FieldWidth(field));
+            std::string padded = right ? std::string(width - text.size(), ' ') + text
+                                       : text + std::string(width - text.size(), ' ');
+            image.replace(std::size_t(e.xb_FieldOffset(field) - 1), width, padded);
+        };
+        for (int i = 1, count = std::atoi(argv[3]); i <= count; ++i) {
+            int record = 1 + i % e.xb_RecCount();
+            e.xb_Go(record);
+            if (!e.xb_Rlock(record)) return Report(false);
+            e.xb_GetRecord(image.data());
+            std::string n = std::to_string(i);
+            put("ID", "R" + n, false);
+            put("NAME", "N" + n, false);
+            put("NUM", n, true);
+            bool ok = e.xb_PutRecord(image.data()) != 0;
+            e.xb_Unlock(record);
+            if (!ok) return Report(false);
+        }
+        return Report(true);
     }
     if ((command == "append" && argc == 5) || (command == "appendseek" && argc == 6)) {
         e.xb_SetLockTimeout(-1);

@@ -41,6 +41,7 @@ XbeBinding& Xbe()
         Bind(b.Handle, b.xbx_LastError, "xbx_LastError");
         Bind(b.Handle, b.xbx_LastErrorText, "xbx_LastErrorText");
         Bind(b.Handle, b.xbx_FileInUse, "xbx_FileInUse");
+        Bind(b.Handle, b.xbx_SetCacheBudget, "xbx_SetCacheBudget");
         return b;
     }();
     return binding;

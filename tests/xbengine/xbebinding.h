@@ -11,6 +11,7 @@ struct XbeBinding {
     int32_t (*xbx_LastError)(void) = nullptr;
     const char* (*xbx_LastErrorText)(void) = nullptr;
     XBBOOL (*xbx_FileInUse)(const char*) = nullptr;
+    void (*xbx_SetCacheBudget)(int64_t) = nullptr;
 
     void* Handle = nullptr;
 };

@@ -9,3 +9,10 @@ class ECdxCorrupt : public Exception {
 public:
     using Exception::Exception;
 };
+
+// A read made without the index lock needed a page that was not in the
+// cache: the caller takes the lock and reads again.
+class ECdxCacheMiss : public Exception {
+public:
+    using Exception::Exception;
+};

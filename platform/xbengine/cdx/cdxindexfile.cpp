@@ -10,7 +10,6 @@ namespace {
 
 constexpr std::uint32_t HeaderBytes = 2 * CdxPageSize;
 constexpr int TagNameLength = 10;
-constexpr std::size_t CachePages = 8192;
 
 String UpperName(const String& name)
 {
@@ -181,14 +180,31 @@ void CdxIndexFile::Refresh(bool always)
 {
     Byte head[CdxPageSize];
     FStore->ReadPage(0, head);
-    FEnd = (FStore->Length() + CdxPageSize - 1) / CdxPageSize * CdxPageSize;
+    // The file grows only in changes, which all change the header.
     if (!always && std::equal(head, head + CdxPageSize, FHeader))
         return;
+    FEnd = (FStore->Length() + CdxPageSize - 1) / CdxPageSize * CdxPageSize;
     std::copy(head, head + CdxPageSize, FHeader);
-    FCache.clear();
+    FCache.Clear();
+    ++FGeneration;
     FDirectory->ReadHeader();
     for (const auto& tag : FTags)
         tag->ReadHeader();
+}
+
+bool CdxIndexFile::HeaderUnchanged()
+{
+    Byte head[CdxPageSize];
+    FStore->ReadPage(0, head);
+    return std::equal(head, head + CdxPageSize, FHeader);
+}
+
+void CdxIndexFile::MarkChanged()
+{
+    if (FBatchDepth > 0)
+        FBatchChanged = true;
+    else
+        Changed();
 }
 
 std::uint32_t CdxIndexFile::ChangeCounter() const
@@ -238,11 +254,12 @@ void CdxIndexFile::WriteEmptyRoot(std::uint32_t offset, int keyLength, Byte fill
 
 void CdxIndexFile::ReadPage(std::uint32_t offset, Byte* page)
 {
-    auto it = FCache.find(offset);
-    if (it != FCache.end()) {
-        std::copy(it->second.begin(), it->second.end(), page);
+    if (const auto* cached = FCache.Find(offset)) {
+        std::copy(cached->begin(), cached->end(), page);
         return;
     }
+    if (FCacheOnly)
+        throw ECdxCacheMiss("Index page " + std::to_string(offset) + " is not in the cache");
     FStore->ReadPage(offset, page);
     Remember(offset, page);
 }
@@ -257,9 +274,7 @@ void CdxIndexFile::Remember(std::uint32_t offset, const Byte* page)
 {
     if (offset == 0)
         return; // the file header lives in FHeader
-    if (FCache.size() >= CachePages && !FCache.count(offset))
-        FCache.clear();
-    std::copy(page, page + CdxPageSize, FCache[offset].begin());
+    std::copy(page, page + CdxPageSize, FCache.Put(offset).begin());
 }
 
 void CdxIndexFile::PatchHeader(std::uint32_t headerOffset, std::size_t at, std::uint32_t value)

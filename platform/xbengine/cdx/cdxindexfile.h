@@ -13,6 +13,7 @@
 #include "platform/rtl/types.h"
 #include "platform/xbengine/cdx/cdxpagestore.h"
 #include "platform/xbengine/cdx/cdxtag.h"
+#include "platform/xbengine/cdx/lrucache.h"
 
 class CdxIndexFile {
 public:
@@ -37,12 +38,29 @@ public:
     void Refresh(bool always = false);
     // Counts the writes to the file, for other processes' caches.
     std::uint32_t ChangeCounter() const;
+    // Raised by each Refresh that reloaded: what was read from the file
+    // before may have moved.
+    std::uint64_t Generation() const { return FGeneration; }
+    // The header in the file is still the one this open read or wrote last:
+    // no other process has written the file since.
+    bool HeaderUnchanged();
+    // Raises the change counter for a change of the table beside the index
+    // (at the end of the changes under way), so that other processes drop
+    // what they read of both.
+    void MarkChanged();
     // Between the two, the change counter is raised once for all changes and
     // written at the end; the caller holds the index lock across both.
     void BeginChanges() { ++FBatchDepth; }
     void EndChanges();
 
     CdxPageStore& Store() { return *FStore; }
+    // The pages kept in memory at most (4 MiB of them unless set).
+    static constexpr std::size_t DefaultCachePages = 8192;
+    void SetCachePages(std::size_t pages) { FCache.SetLimit(pages); }
+    // While on, a page read that misses the cache raises ECdxCacheMiss
+    // instead of reading the file: for reads made without the index lock,
+    // which may use only what was read under it.
+    void SetCacheOnly(bool on) { FCacheOnly = on; }
 
 private:
     friend class CdxTag;
@@ -71,7 +89,9 @@ private:
     std::uint64_t FEnd = 0;
     std::unique_ptr<CdxTag> FDirectory;
     std::vector<std::unique_ptr<CdxTag>> FTags; // by header offset
-    std::unordered_map<std::uint32_t, std::array<Byte, CdxPageSize>> FCache;
+    LruCache<std::uint32_t, std::array<Byte, CdxPageSize>> FCache {DefaultCachePages};
     int FBatchDepth = 0;
     bool FBatchChanged = false;
+    std::uint64_t FGeneration = 1;
+    bool FCacheOnly = false;
 };

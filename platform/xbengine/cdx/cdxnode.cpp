@@ -146,6 +146,7 @@ void CdxDecodeNode(const Byte* page, std::uint32_t offset, int keyLength, Byte f
     node.Left = CdxGetLE32(page + 4);
     node.Right = CdxGetLE32(page + 8);
     node.Clear();
+    node.FreeBytesAgree = true;
     if (node.Attributes > 7)
         Corrupt(offset, "unknown node attributes");
     std::size_t count = CdxGetLE16(page + 2);
@@ -196,6 +197,7 @@ void CdxDecodeNode(const Byte* page, std::uint32_t offset, int keyLength, Byte f
         std::memset(key + dup + stored, fill, trail);
         node.RecNos[i] = recNo;
     }
+    node.FreeBytesAgree = CdxGetLE16(h) == keyEnd - keyFloor;
 }
 
 int CdxLeafEntryBytes(std::uint32_t maxRecNo, int keyLength)

@@ -33,6 +33,9 @@ struct CdxNode {
     std::vector<Byte> Keys; // Count() keys of KeyLength bytes
     std::vector<std::uint32_t> RecNos;
     std::vector<std::uint32_t> Children; // interior nodes only
+    // A decoded leaf's free-byte count agrees with its keys: its key count
+    // was not changed alone.
+    bool FreeBytesAgree = true;
 
     bool IsLeaf() const { return Attributes & CdxNodeLeaf; }
     std::size_t Count() const { return RecNos.size(); }

@@ -125,13 +125,79 @@ bool CdxTag::Contains(const String& key)
     return leaf.Index < leaf.Node.Count() && std::memcmp(leaf.Node.Key(leaf.Index), k, key.size()) == 0;
 }
 
+[[noreturn]] void CdxTag::Damaged(const String& what) const
+{
+    throw ECdxCorrupt("Index tag " + FName + " is damaged (" + what + "); reindex the table to rebuild it");
+}
+
+void CdxTag::CheckLinks(const CdxNode& node) const
+{
+    auto inFile = [&](std::uint32_t offset) {
+        if (offset == node.Offset)
+            return false;
+        try {
+            FFile.CheckPage(offset);
+        } catch (const ECdxCorrupt&) {
+            return false;
+        }
+        return true;
+    };
+    for (std::uint32_t sibling : {node.Left, node.Right})
+        if (sibling != CdxNone && !inFile(sibling))
+            Damaged("node " + std::to_string(node.Offset) + " links to a sibling outside the file");
+    for (std::uint32_t child : node.Children)
+        if (!inFile(child))
+            Damaged("node " + std::to_string(node.Offset) + " has a child outside the file");
+    if (!node.FreeBytesAgree)
+        Damaged("the key count of node " + std::to_string(node.Offset) + " does not fit its keys");
+    for (std::size_t i = 1; i < node.Count(); ++i)
+        if (CdxCompare(node.Key(i - 1), node.RecNos[i - 1], node.Key(i), node.RecNos[i], FKeyLength) >= 0)
+            Damaged("the keys of node " + std::to_string(node.Offset) + " are out of order");
+}
+
+void CdxTag::CheckPath(const Path& path) const
+{
+    for (std::size_t level = 0; level < path.size(); ++level) {
+        const CdxNode& node = path[level].Node;
+        CheckLinks(node);
+        const bool isRoot = level == 0;
+        if (bool(node.Attributes & CdxNodeRoot) != isRoot ||
+            (isRoot && (node.Left != CdxNone || node.Right != CdxNone)))
+            Damaged("node " + std::to_string(node.Offset) + " is marked as what it is not");
+        if (isRoot || node.Count() == 0)
+            continue;
+        // The parent's entry holds the node's highest key, the entry before it
+        // the highest of the node to its left, the one it is linked to.
+        const CdxNode& parent = path[level - 1].Node;
+        const std::size_t at = path[level - 1].Index;
+        const std::size_t last = node.Count() - 1;
+        bool fits = CdxCompare(node.Key(last), node.RecNos[last], parent.Key(at), parent.RecNos[at],
+                               FKeyLength) <= 0;
+        if (at > 0)
+            fits = fits && node.Left == parent.Children[at - 1] &&
+                   CdxCompare(parent.Key(at - 1), parent.RecNos[at - 1], node.Key(0), node.RecNos[0],
+                              FKeyLength) < 0;
+        if (at + 1 < parent.Count())
+            fits = fits && node.Right == parent.Children[at + 1];
+        if (!fits)
+            Damaged("node " + std::to_string(node.Offset) + " does not fit its place in the tree");
+    }
+}
+
+CdxTag::Path CdxTag::DescendToChange(const Byte* key, std::uint32_t recNo)
+{
+    Path path = Descend(key, recNo);
+    CheckPath(path);
+    return path;
+}
+
 bool CdxTag::Insert(const String& key, std::uint32_t recNo)
 {
     CheckKey(key);
     if ((Unique() || Candidate()) && Contains(key))
         return false;
     const Byte* k = reinterpret_cast<const Byte*>(key.data());
-    Path path = Descend(k, recNo);
+    Path path = DescendToChange(k, recNo);
     Step& leaf = path.back();
     if (leaf.Index < leaf.Node.Count() && CdxCompare(leaf.Node.Key(leaf.Index), leaf.Node.RecNos[leaf.Index], k,
                                                      recNo, FKeyLength) == 0)
@@ -146,7 +212,7 @@ bool CdxTag::Delete(const String& key, std::uint32_t recNo)
 {
     CheckKey(key);
     const Byte* k = reinterpret_cast<const Byte*>(key.data());
-    Path path = Descend(k, recNo);
+    Path path = DescendToChange(k, recNo);
     Step& leaf = path.back();
     if (leaf.Index >= leaf.Node.Count() ||
         CdxCompare(leaf.Node.Key(leaf.Index), leaf.Node.RecNos[leaf.Index], k, recNo, FKeyLength) != 0)
@@ -241,6 +307,9 @@ bool CdxTag::JoinNeighbour(Path& path, std::size_t level, std::size_t& first, st
     ReadNode(parent.Children[withRight ? first + 1 : first - 1], other);
     if (other.IsLeaf() != node.IsLeaf())
         throw ECdxCorrupt("Index tag " + FName + " mixes leaf and interior nodes on one level");
+    CheckLinks(other);
+    if ((withRight ? other.Left : other.Right) != node.Offset)
+        Damaged("node " + std::to_string(other.Offset) + " is not linked to its neighbour");
     CdxNode& left = withRight ? node : other;
     CdxNode& right = withRight ? other : node;
     CdxNode joined = left;

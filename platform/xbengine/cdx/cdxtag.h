@@ -94,6 +94,14 @@ private:
     // Root to leaf towards (key, recNo); each step's Index is the entry taken.
     Path Descend(const Byte* key, std::uint32_t recNo);
     Path DescendEdge(bool last);
+    // Descend for a change: each node on the path is checked first.
+    Path DescendToChange(const Byte* key, std::uint32_t recNo);
+    // Raises ECdxCorrupt unless the node's links stay inside the file, its
+    // keys are in order and a leaf's key count fits its keys.
+    void CheckLinks(const CdxNode& node) const;
+    // Raises ECdxCorrupt unless each node also fits the place the path found it in.
+    void CheckPath(const Path& path) const;
+    [[noreturn]] void Damaged(const String& what) const;
     // Writes the changed node at path[level], splitting or joining it, and
     // carries the change up to the root.
     void Settle(Path& path, std::size_t level);

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "platform/rtl/strutils.h"
+#include "remote/drsqlobj.h"
 #include "remote/wire.h"
 #include "tables/drodset.h"
 #include "tables/drosearch.h"
@@ -57,6 +58,7 @@ TDaroruServerConnection::TDaroruServerConnection(TComponent* AOwner)
 TDaroruServerConnection::~TDaroruServerConnection()
 {
     CloseDataSets();
+    FreeSQLs();
     try {
         SetActive(false);
     } catch (...) {

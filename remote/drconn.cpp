@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "platform/rtl/strutils.h"
+#include "remote/drsqllocal.h"
 #include "remote/drsqlobj.h"
 #include "remote/wire.h"
 #include "tables/drodset.h"
@@ -53,6 +54,8 @@ TDaroruServerConnection::TDaroruServerConnection(TComponent* AOwner)
 {
     FTransport->SetPort(5000);
     FTransport->SetHost("127.0.0.1");
+    // The local SQL library is linked into the server client.
+    SetSqlLibrary(&LocalSqlLibrary());
 }
 
 TDaroruServerConnection::~TDaroruServerConnection()

@@ -7,7 +7,6 @@
 #include "platform/rtl/strutils.h"
 #include "remote/drconn_requests.h"
 #include "remote/drotables.h"
-#include "remote/drsqllocal.h"
 #include "remote/drsqlobj.h"
 
 using namespace Wire;
@@ -83,7 +82,6 @@ int C::ap_sql_Prepare(TAccessMethod Method, const String& DatabaseName, const TD
             return;
         }
         if (Method == amLocal) {
-            SetSqlLibrary(&LocalSqlLibrary());
             if (!LoadSQLDLL())
                 return;
             const String path = PathFromAlias();

@@ -1,6 +1,5 @@
 #include "tables/xbe50.h"
 
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -44,8 +43,7 @@ void DefaultLoadFailure(const String& Message)
 
 // Stores the named export into its slot; an export that is missing stops the
 // binding with an assertion failure.
-template <class F>
-void Bind(TXbeState& s, F& Slot, const char* Name, int Line)
+template<class F> void Bind(TXbeState& s, F& Slot, const char* Name, int Line)
 {
     void* address = s.Loader.Symbol(s.Handle, Name);
     if (!address)
@@ -152,8 +150,7 @@ TSqlState& SqlState()
     return state;
 }
 
-template <class F>
-void BindSql(F& Slot, F Function, const char* Name)
+template<class F> void BindSql(F& Slot, F Function, const char* Name)
 {
     if (!Function)
         throw EAssertionFailed(String("Assertion failure: ") + Name + " is not exported by XBESQL51.DLL");
@@ -167,6 +164,12 @@ void SetSqlLibrary(const TSqlFunctions* Library) { SqlState().Library = Library;
 void SetSqlLoadFailureHandler(TXbeLoadFailure Handler) { SqlState().OnFailure = std::move(Handler); }
 
 bool SqlLoaded() { return SqlState().Loaded; }
+
+void UnloadSQLDLL()
+{
+    SqlState().Functions = TSqlFunctions();
+    SqlState().Loaded = false;
+}
 
 const TSqlFunctions& SqlFunctions() { return SqlState().Functions; }
 

@@ -43,8 +43,7 @@ const TXbeFunctions& Xbe();
 // Raises EDaroruError naming the function when its slot is empty.
 [[noreturn]] void XbeNotBound(const char* Name);
 
-template <class R, class... P, class... A>
-R XbeCall(R (*Function)(P...), const char* Name, A... Args)
+template<class R, class... P, class... A> R XbeCall(R (*Function)(P...), const char* Name, A... Args)
 {
     if (!Function)
         XbeNotBound(Name);
@@ -100,5 +99,7 @@ inline constexpr const char* SqlLoadFailureText =
 // failure. True once bound.
 bool LoadSQLDLL();
 bool SqlLoaded();
+// Forgets the binding, so that the next LoadSQLDLL binds again.
+void UnloadSQLDLL();
 // The bound functions; all empty while unbound.
 const TSqlFunctions& SqlFunctions();

@@ -243,7 +243,8 @@ void TDaroruQuery::OpenTable()
         QueryError("No TableNames have been defined");
     TDaroruServerConnection& connection = Connection();
     if (FAccessMethod == amLocal) {
-        LoadSQLDLL();
+        if (!LoadSQLDLL())
+            QueryError(SqlLoadFailureText);
         connection.SetDatabaseName(FDatabaseName);
         connection.SetDataPath(PathFromAlias());
     }

@@ -302,6 +302,31 @@ TEST_P(SqlQueryTest, StatementsWithoutAResultWriteTheTables)
     EXPECT_THAT(MessageOf([&] { bad->ExecSQL(); }), HasSubstr("Unable to execute SQL statement:"));
 }
 
+TEST_P(SqlQueryTest, MemosAreReadFromTheResultAndWrittenInMemory)
+{
+    CreateTable("NOTES", {{"ID", 'C', 6, 0}, {"NOTES", 'M', 10, 0}});
+    AppendImages("NOTES", {Image({{"ID", 'C', 6, 0}, {"NOTES", 'M', 10, 0}}, {"N1", ""}),
+                           Image({{"ID", 'C', 6, 0}, {"NOTES", 'M', 10, 0}}, {"N2", ""})});
+    auto write = MakeQuery("UPDATE NT SET NOTES = 'first line\r\nsecond' WHERE ID = 'N2'");
+    write->TableNames().Items(0).SetTableName("NOTES.DBF");
+    write->TableNames().Items(0).SetAlias("NT");
+    write->ExecSQL();
+    auto query = MakeQuery("SELECT ID, NOTES FROM NT ORDER BY ID");
+    query->TableNames().Items(0).SetTableName("NOTES.DBF");
+    query->TableNames().Items(0).SetAlias("NT");
+    query->Open();
+    ASSERT_EQ(query->FieldByName("NOTES")->DataType(), ftMemo);
+    EXPECT_EQ(query->FieldByName("NOTES")->AsString(), "");
+    query->Next();
+    EXPECT_EQ(query->FieldByName("NOTES")->AsString(), "first line\r\nsecond");
+    query->Edit();
+    query->FieldByName("NOTES")->SetAsString("changed");
+    query->Post();
+    query->First();
+    query->Last();
+    EXPECT_EQ(query->FieldByName("NOTES")->AsString(), "changed");
+}
+
 INSTANTIATE_TEST_SUITE_P(BothRoads, SqlQueryTest, ::testing::Values(amLocal, amServer),
                          [](const auto& Info) { return Info.param == amLocal ? "Local" : "Server"; });
 

@@ -232,7 +232,11 @@ void TDaroruQuery::InternalOpen()
     FCurrent = 0;
     SetBookmarkSize(sizeof(Integer));
     FRecordSize = FImageSize + TrailerSize + FFieldCount + CalcFieldsSize();
-    FRows.assign(Fields().Count() ? size_t(FResultCount) : 0, TRow {});
+    try {
+        FRows.assign(Fields().Count() ? size_t(FResultCount) : 0, TRow {});
+    } catch (const std::bad_alloc&) {
+        QueryError("Out of memory while expanding dynamic array");
+    }
     for (int i = 0; i < RowCount(); ++i)
         FRows[size_t(i)].ResultRow = i + 1;
 }

@@ -128,6 +128,14 @@ TEST_F(ScriptedQueryTest, ADamagedRowStreamIsRefused)
     EXPECT_EQ(Query.FieldByName("NAME")->AsString(), "CD");
 }
 
+TEST_F(ScriptedQueryTest, AResultTooLargeToListIsRefused)
+{
+    Reply("0802", H8Zero + "7FFFFFFF" + "00000004" + "00000001");
+    EXPECT_EQ(MessageOf([&] { Query.Open(); }), "Out of memory while expanding dynamic array");
+    EXPECT_FALSE(Query.Active());
+    EXPECT_EQ(Last("0801").Payload, "00000001");
+}
+
 TEST_F(ScriptedQueryTest, AStructureBeyondTheRecordIsRefused)
 {
     Reply("0806", "NAME\r\n00000001\r\n00000009\r\n00000000\r\n\r\n");

@@ -19,6 +19,16 @@ public:
 private:
     bool& FFlag;
 };
+class TEndHourGlass {
+public:
+    explicit TEndHourGlass(std::unique_ptr<TdwHourGlass>& HourGlass) : FHourGlass(HourGlass) { }
+    ~TEndHourGlass() { FHourGlass.reset(); }
+    TEndHourGlass(const TEndHourGlass&) = delete;
+    TEndHourGlass& operator=(const TEndHourGlass&) = delete;
+
+private:
+    std::unique_ptr<TdwHourGlass>& FHourGlass;
+};
 }  // namespace
 
 TdwQuery::TdwQuery(TComponent* AOwner) : TDaroruQuery(AOwner) { SetAccessMethod(amLocal); }
@@ -41,6 +51,24 @@ void TdwQuery::SetOnFilterOptions(TdwOnFilterOptions Value)
     FOnFilterOptions = Value;
     if (disabling && Active() && FOnFilter && !FInFilterCallback)
         Refresh();
+}
+
+TGetResult TdwQuery::GetRecord(TRecordBuffer Buffer, TGetMode GetMode, bool DoCheck)
+{
+    const TEndHourGlass end(FHourGlass);
+    return TDaroruQuery::GetRecord(Buffer, GetMode, DoCheck);
+}
+
+int TdwQuery::GetRecordCount()
+{
+    const TEndHourGlass end(FHourGlass);
+    return TDaroruQuery::GetRecordCount();
+}
+
+void TdwQuery::InternalClose()
+{
+    FHourGlass.reset();
+    TDaroruQuery::InternalClose();
 }
 
 bool TdwQuery::FiltersRows() const

@@ -48,6 +48,10 @@ public:
 protected:
     void DoBeforePost() override;
     void DoOnCalcFields() override;
+    // The hourglass a rejected row showed ends with the read or count that skipped it.
+    TGetResult GetRecord(TRecordBuffer Buffer, TGetMode GetMode, bool DoCheck) override;
+    int GetRecordCount() override;
+    void InternalClose() override;
     bool FiltersRows() const override;
     bool RowAccepted(TRecordBuffer Buffer) override;
 

@@ -7,6 +7,7 @@
 #include "datacontrols/common/dwproperties.h"
 #include "datacontrols/datasets/dwstorep.h"
 #include "datacontrols/datasets/wwquery.h"
+#include "platform/vcl/guiscreen.h"
 #include "tests/tables/tablefixture.h"
 
 using ::testing::HasSubstr;
@@ -58,6 +59,24 @@ TEST_F(WwQueryTest, TheRecordFilterActsAtOnceAndGoesWhenDisabledOrCleared) {
     Q.SetOnFilter(nullptr);
     EXPECT_EQ(Q.RecordCount(), 3);
     EXPECT_TRUE(Q.IsSequenced());
+}
+
+TEST_F(WwQueryTest, TheHourglassShowsFromTheFirstRejectedRowUntilTheReadEnds) {
+    GuiScreen()->SetCursor(crHandPoint);
+    std::vector<TCursor> seen;
+    Q.SetOnFilter([&](TdwQuery* Query, bool& Accept) {
+        seen.push_back(GuiScreen()->Cursor());
+        Accept = Query->FieldByName("ID")->AsString() == "P3";
+    });
+    Q.Open();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0], crHandPoint);
+    EXPECT_EQ(seen[2], crHourGlass);
+    EXPECT_EQ(Q.FieldByName("ID")->AsString(), "P3");
+    EXPECT_EQ(GuiScreen()->Cursor(), crHandPoint);
+    EXPECT_EQ(Q.RecordCount(), 1);
+    EXPECT_EQ(GuiScreen()->Cursor(), crHandPoint);
+    GuiScreen()->SetCursor(crDefault);
 }
 
 TEST_F(WwQueryTest, AMaskIsCheckedBeforeAPost) {

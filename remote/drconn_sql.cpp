@@ -214,7 +214,7 @@ template<class F> TStream* LocalStream(TMemoryStream& Stream, TSQLObj* Statement
 {
     Stream.Clear();
     if (Statement)
-        Fill(Stream);
+        Fill(*Statement, Stream);
     Stream.SetPosition(0);
     return &Stream;
 }
@@ -225,8 +225,8 @@ TStream* C::ap_sql_GetStructure(TAccessMethod Method, SmallInt Handle)
     TStream* result = nullptr;
     Guarded(*this, "GetStructure", [&] {
         if (Method == amLocal)
-            result = LocalStream(FReadStream, FindSQL(Handle), [&](TStream& S) {
-                SqlFunctions().dll_sql_GetStructure(FindSQL(Handle), S);
+            result = LocalStream(FReadStream, FindSQL(Handle), [&](TSQLObj& Statement, TStream& S) {
+                SqlFunctions().dll_sql_GetStructure(&Statement, S);
             });
         else if ((result = ClientStreamReceive("0806", H8(Handle))))
             result->SetPosition(0);
@@ -241,8 +241,8 @@ TStream* C::ap_sql_GetRecord(TAccessMethod Method, SmallInt Handle, int First, i
     TStream* result = nullptr;
     Guarded(*this, "GetRecord", [&] {
         if (Method == amLocal)
-            result = LocalStream(FReadStream, FindSQL(Handle), [&](TStream& S) {
-                SqlFunctions().dll_sql_GetRecord(FindSQL(Handle), First, Count, S);
+            result = LocalStream(FReadStream, FindSQL(Handle), [&](TSQLObj& Statement, TStream& S) {
+                SqlFunctions().dll_sql_GetRecord(&Statement, First, Count, S);
             });
         else if ((result = ClientStreamReceive("0807", H8(Handle) + H8(First) + H8(Count))))
             result->SetPosition(0);
@@ -255,8 +255,8 @@ TStream* C::ap_sql_ReadBlobData(TAccessMethod Method, int Handle, int Field, int
     TStream* result = nullptr;
     Guarded(*this, "ReadBlobData", [&] {
         if (Method == amLocal)
-            result = LocalStream(FReadStream, FindSQL(Handle), [&](TStream& S) {
-                SqlFunctions().dll_sql_ReadBlobData(FindSQL(Handle), Field, Row, S);
+            result = LocalStream(FReadStream, FindSQL(Handle), [&](TSQLObj& Statement, TStream& S) {
+                SqlFunctions().dll_sql_ReadBlobData(&Statement, Field, Row, S);
             });
         else if ((result = ClientStreamReceive("0808", H8(Handle) + H8(Field) + H8(Row))))
             result->SetPosition(0);

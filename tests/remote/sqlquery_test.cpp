@@ -298,6 +298,12 @@ TEST_P(SqlQueryTest, StatementsWithoutAResultWriteTheTables)
     update->Params().CreateParam(ftString, "ID", ptInput).SetAsString("P00003");
     update->ExecSQL();
     EXPECT_THAT(ReadBack("PAYEES.DBF")[3], HasSubstr("RENAMED"));
+    auto since = MakeQuery("SELECT ID FROM PY WHERE PDATE >= :SINCE AND AMOUNT < :BELOW ORDER BY ID");
+    since->Params().CreateParam(ftDate, "SINCE", ptInput).SetAsDateTime(EncodeDate(2008, 1, 5));
+    since->Params().CreateParam(ftFloat, "BELOW", ptInput).SetAsFloat(108);
+    since->Open();
+    EXPECT_EQ(since->RecordCount(), 4);
+    EXPECT_EQ(since->FieldByName("ID")->AsString(), "P00004");
     auto bad = MakeQuery("UPDATE PY SET NOSUCH = 1");
     EXPECT_THAT(MessageOf([&] { bad->ExecSQL(); }), HasSubstr("Unable to execute SQL statement:"));
 }

@@ -9,6 +9,8 @@
 #include <thread>
 
 #include "platform/rtl/strutils.h"
+#include "remote/drsqllocal.h"
+#include "remote/drsqlobj.h"
 #include "remote/wire.h"
 #include "tables/drodset.h"
 #include "tables/drosearch.h"
@@ -52,11 +54,14 @@ TDaroruServerConnection::TDaroruServerConnection(TComponent* AOwner)
 {
     FTransport->SetPort(5000);
     FTransport->SetHost("127.0.0.1");
+    // The local SQL library is linked into the server client.
+    SetSqlLibrary(&LocalSqlLibrary());
 }
 
 TDaroruServerConnection::~TDaroruServerConnection()
 {
     CloseDataSets();
+    FreeSQLs();
     try {
         SetActive(false);
     } catch (...) {

@@ -9,9 +9,12 @@
 
 #include <functional>
 #include <map>
+#include <memory>
+#include <vector>
 
 #include "remote/apwin.h"
 #include "remote/params.h"
+#include "tables/drcommon.h"
 #include "tables/daroruconnection.h"
 
 // Where a connection's error goes when it has no OnError handler; the default
@@ -26,6 +29,9 @@ struct TPacketHeader {
     String Kind;
 };
 TPacketHeader ParsePacketHeader(const String& Header, Int64 Limit);
+
+class TDaroruTables;
+class TSQLObj;
 
 class TDaroruServerConnection : public TDaroruConnection {
 public:
@@ -111,6 +117,36 @@ public:
     void SetProcParams(const TParams& Params);
     void SetParams(const String& ProcName, const TParams& Params);
     void ExecProc();
+
+    // SQL statements, run by the local SQL engine (amLocal) or the server.
+    // Statements are known by a number: the server's handle or the number of
+    // the local statement object.
+    int ap_sql_Prepare(TAccessMethod Method, const String& DatabaseName, const TDaroruTables& Tables,
+                       WordBool Century, int DateFormat, WordBool Deleted, int MemoBlockSize,
+                       const TParams& Params, bool ReadOnly, TDaroruTableType TableType, int& Code,
+                       String& Msg);
+    void ap_sql_UnPrepare(TAccessMethod Method, SmallInt Handle);
+    // V1 the error code (0 when the statement ran), V2 the record count, V3
+    // the record size, V4 the field count.
+    void ap_sql_OpenSQL(TAccessMethod Method, SmallInt Handle, const String& SQL, int& V1, int& V2, int& V3,
+                        int& V4, String& Msg);
+    void ap_sql_ExecSQL(TAccessMethod Method, SmallInt Handle, const String& SQL, int& Code, String& Msg);
+    void ap_sql_CloseSQL(TAccessMethod Method, SmallInt Handle);
+    int ap_sql_RecCount(TAccessMethod Method, SmallInt Handle);
+    // The read stream at position 0, or null when no reply came.
+    TStream* ap_sql_GetStructure(TAccessMethod Method, SmallInt Handle);
+    TStream* ap_sql_GetRecord(TAccessMethod Method, SmallInt Handle, int First, int Count, int Total);
+    TStream* ap_sql_ReadBlobData(TAccessMethod Method, int Handle, int Field, int Row);
+    void ap_sql_Refresh(TAccessMethod Method, SmallInt Handle);
+    // The directory of DatabaseName: itself when it is a path, else DataPath,
+    // else the program's directory; with a trailing "/".
+    String PathFromAlias() const;
+    const String& DataPath() const { return FDataPath; }
+    void SetDataPath(const String& Value) { FDataPath = Value; }
+    // The local statement with that number, or null.
+    TSQLObj* FindSQL(int Number) const;
+    void FreeSQLs();
+    int SQLCount() const { return static_cast<int>(FSQLs.size()); }
 
     bool ap_tps_BeginTransaction();
     bool ap_tps_Commit();
@@ -198,4 +234,7 @@ private:
     TMemoryStream FReadStream;
     TMemoryStream FSendStream;
     String FReply;
+    String FDataPath;
+    std::vector<std::unique_ptr<TSQLObj>> FSQLs;
+    int FSQLCounter = 0;
 };

@@ -134,3 +134,69 @@ String XbeLastErrorText()
     const char* text = s.LastErrorText();
     return text ? String(text) : String();
 }
+
+// ---- The local SQL library
+
+namespace {
+
+struct TSqlState {
+    const TSqlFunctions* Library = nullptr;
+    TSqlFunctions Functions;
+    bool Loaded = false;
+    TXbeLoadFailure OnFailure;
+};
+
+TSqlState& SqlState()
+{
+    static TSqlState state;
+    return state;
+}
+
+template<class F> void BindSql(F& Slot, F Function, const char* Name)
+{
+    if (!Function)
+        throw EAssertionFailed(String("Assertion failure: ") + Name + " is not exported by XBESQL51.DLL");
+    Slot = Function;
+}
+
+}  // namespace
+
+void SetSqlLibrary(const TSqlFunctions* Library) { SqlState().Library = Library; }
+
+void SetSqlLoadFailureHandler(TXbeLoadFailure Handler) { SqlState().OnFailure = std::move(Handler); }
+
+bool SqlLoaded() { return SqlState().Loaded; }
+
+void UnloadSQLDLL()
+{
+    SqlState().Functions = TSqlFunctions();
+    SqlState().Loaded = false;
+}
+
+const TSqlFunctions& SqlFunctions() { return SqlState().Functions; }
+
+bool LoadSQLDLL()
+{
+    TSqlState& s = SqlState();
+    if (s.Loaded)
+        return true;
+    if (!s.Library) {
+        (s.OnFailure ? s.OnFailure : DefaultLoadFailure)(SqlLoadFailureText);
+        return false;
+    }
+    TSqlFunctions bound;
+#define SQL_BIND(name) BindSql(bound.name, s.Library->name, #name)
+    SQL_BIND(dll_sql_Prepare);
+    SQL_BIND(dll_sql_OpenSQL);
+    SQL_BIND(dll_sql_GetStructure);
+    SQL_BIND(dll_sql_GetRecord);
+    SQL_BIND(dll_sql_ExecSQL);
+    SQL_BIND(dll_sql_CloseSQL);
+    SQL_BIND(dll_sql_ReadBlobData);
+    SQL_BIND(dll_sql_RecCount);
+    SQL_BIND(dll_sql_Refresh);
+#undef SQL_BIND
+    s.Functions = bound;
+    s.Loaded = true;
+    return true;
+}

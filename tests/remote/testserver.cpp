@@ -229,7 +229,8 @@ void TTestServer::Answer(TSession& Session, const TFrame& Frame)
     {
         std::lock_guard lock(FEngineMutex);
         try {
-            payload = Engine(Session, Frame, reply);
+            const int code = StrToIntDef(Frame.Code, -1);
+            payload = code >= 800 && code <= 809 ? Sql(Frame) : Engine(Session, Frame, reply);
         } catch (const std::exception&) {
             payload.clear();
         }

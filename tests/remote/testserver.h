@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/rtl/types.h"
+#include "platform/sql/localsql.h"
 
 class TTestServer {
 public:
@@ -73,6 +74,8 @@ private:
     void Serve(TSession* Session);
     void Answer(TSession& Session, const TFrame& Frame);
     String Engine(TSession& Session, const TFrame& Frame, bool& Reply);
+    // The SQL requests (0800-0809), on the local SQL engine.
+    String Sql(const TFrame& Frame);
     String DirectoryOf(const String& DatabaseName) const;
     // A path the client names: absolute, or within the served directory.
     String InData(const String& Path) const;
@@ -93,4 +96,6 @@ private:
     std::map<String, String> FProcedures;
     std::map<String, String> FProcedureValues;
     int FOpens = 0;  // numbers the aliases the server makes up
+    std::map<int, std::unique_ptr<localsql::TStatement>> FStatements;
+    int FStatementCount = 0;
 };

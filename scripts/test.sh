@@ -13,7 +13,7 @@ cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure --timeout 900 -j "$jobs"
 
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOTAMUND_SANITIZE=ON -DTOTAMUND_WERROR=ON \
-      "-DTOTAMUND_FOLDERS=platform/rtl;platform/classes;platform/db;platform/xbengine;platform/vcl;platform/win;platform/pcl;platform/sql;platform/richedit;tables;datacontrols;remote"
+      "-DTOTAMUND_FOLDERS=platform/rtl;platform/classes;platform/db;platform/xbengine;platform/vcl;platform/win;platform/pcl;platform/sql;platform/richedit;tables;remote;datacontrols"
 cmake --build build-sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp" UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure --timeout 900 -j "$jobs"

@@ -232,8 +232,14 @@ void TDaroruQuery::InternalOpen()
     FCurrent = 0;
     SetBookmarkSize(sizeof(Integer));
     FRecordSize = FImageSize + TrailerSize + FFieldCount + CalcFieldsSize();
+    // The count is the server's word: a list it would take more than a gigabyte to
+    // keep is refused before anything is allocated.
+    constexpr size_t MaxRows = (size_t(1) << 30) / sizeof(TRow);
+    const size_t rows = Fields().Count() ? size_t(std::max(FResultCount, 0)) : 0;
+    if (rows > MaxRows)
+        QueryError("Out of memory while expanding dynamic array");
     try {
-        FRows.assign(Fields().Count() ? size_t(FResultCount) : 0, TRow {});
+        FRows.assign(rows, TRow {});
     } catch (const std::bad_alloc&) {
         QueryError("Out of memory while expanding dynamic array");
     }

@@ -110,10 +110,11 @@ void DrawPerforation(PclPage& Out, const Perforation& P) {
                       "0P");
 }
 
-// A box number: digits, and at most one letter after them ("1", "15a"; not "2nd").
+// A box number: one or two digits and at most one letter ("1", "15a"; not "2nd" or
+// a form number such as "1098").
 bool IsBoxNumber(const std::string& Word) {
-    const size_t digits = Word.find_first_not_of("0123456789");
-    return digits != 0 && !Word.empty() && (digits == std::string::npos || digits + 1 == Word.size());
+    const size_t digits = std::min(Word.find_first_not_of("0123456789"), Word.size());
+    return digits >= 1 && digits <= 2 && Word.size() - digits <= 1;
 }
 
 // A caption line whose first word is a box number prints that word bold.

@@ -130,6 +130,10 @@ Element ParseElement(const LineReader& L, size_t at)
         else if (weight != "regular") L.Fail("weight is regular or bold");
         e.AsText.Value = L.Need(at + 5);
         L.ExpectAtMost(at + 6);
+    } else if (kind == "perforation") {
+        e.What = Element::Kind::Perforation;
+        e.AsPerforation.Row = L.Number(at + 1);
+        L.ExpectAtMost(at + 2);
     } else {
         L.Fail("unknown element \"" + kind + "\"");
     }
@@ -223,14 +227,18 @@ Page BuildPage(const FormSet& Forms, const Overlay& Which)
 {
     Page page;
     const Layout& layout = Forms.LayoutNamed(Which.LayoutName);
+    const auto drawn = [&](const Element& e) { return e.Variant.empty() || e.Variant == Which.Variant; };
+    for (const Element& e : layout.Elements)
+        if (e.What == Element::Kind::Perforation && drawn(e)) page.Perforations.push_back(e.AsPerforation);
     for (double offset : Which.RowOffsets) {
         for (const Element& e : layout.Elements) {
-            if (!e.Variant.empty() && e.Variant != Which.Variant) continue;
+            if (!drawn(e)) continue;
             switch (e.What) {
             case Element::Kind::Box: page.Boxes.push_back(e.AsBox); Shift(page.Boxes.back().Area, offset); break;
             case Element::Kind::Rule: page.Rules.push_back(e.AsRule); Shift(page.Rules.back().Area, offset); break;
             case Element::Kind::Shade: page.Shades.push_back(e.AsShade); Shift(page.Shades.back().Area, offset); break;
             case Element::Kind::Text: page.Texts.push_back(e.AsText); page.Texts.back().Row += offset; break;
+            case Element::Kind::Perforation: break;
             }
         }
     }

@@ -47,14 +47,22 @@ struct Rule {
     int ThicknessDots = 3;
 };
 
+// Where the stock is perforated: a dashed line across the sheet at a row of the
+// page. It belongs to the sheet, not to a form, so it is drawn once and stays where
+// it is whatever rows the forms are placed at.
+struct Perforation {
+    double Row = 0;
+};
+
 // One element of a layout; Variant is empty for what every copy carries.
 struct Element {
     std::string Variant;
-    enum class Kind { Box, Rule, Shade, Text } What = Kind::Box;
+    enum class Kind { Box, Rule, Shade, Text, Perforation } What = Kind::Box;
     Box AsBox;
     Rule AsRule;
     Shade AsShade;
     Text AsText;
+    Perforation AsPerforation;
 };
 
 struct Layout {
@@ -77,6 +85,7 @@ struct Page {
     std::vector<Shade> Shades;
     std::vector<Rule> Rules;
     std::vector<Text> Texts;
+    std::vector<Perforation> Perforations;
 };
 
 // Parses a layout description; throws std::runtime_error naming the line at fault.

@@ -1,5 +1,6 @@
 #include "assets/formimages/overlaywriter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -11,6 +12,11 @@ const std::string Esc = "\x1b";
 constexpr int CaptionInset = 6;
 constexpr double CaptionPoints = 6;
 constexpr double LineSpacing = 1.15;
+// A perforation is drawn as dashes of a hairline across the print area's 8 inches.
+constexpr int PerforationDashDots = 24;
+constexpr int PerforationGapDots = 12;
+constexpr int PerforationThicknessDots = 2;
+constexpr int PrintAreaWidthDots = 80 * DotsPerColumn;
 
 int Dots(double Units, int PerUnit) { return static_cast<int>(std::lround(Units * PerUnit)); }
 
@@ -97,11 +103,25 @@ void DrawRule(PclPage& Out, const Rule& R)
         Out.Rectangle(x - half, y - half, R.ThicknessDots, Dots(a.Bottom, DotsPerRow) - y + R.ThicknessDots, "0P");
 }
 
-// A caption line whose first word is a box number ("1", "15a") prints that word bold.
+void DrawPerforation(PclPage& Out, const Perforation& P) {
+    const int y = Dots(P.Row, DotsPerRow) - PerforationThicknessDots / 2;
+    for (int x = 0; x < PrintAreaWidthDots; x += PerforationDashDots + PerforationGapDots)
+        Out.Rectangle(x, y, std::min(PerforationDashDots, PrintAreaWidthDots - x), PerforationThicknessDots,
+                      "0P");
+}
+
+// A box number: one or two digits and at most one letter ("1", "15a"; not "2nd" or
+// a form number such as "1098").
+bool IsBoxNumber(const std::string& Word) {
+    const size_t digits = std::min(Word.find_first_not_of("0123456789"), Word.size());
+    return digits >= 1 && digits <= 2 && Word.size() - digits <= 1;
+}
+
+// A caption line whose first word is a box number prints that word bold.
 void DrawCaptionLine(PclPage& Out, int X, int Baseline, const std::string& Line)
 {
     size_t blank = Line.find(' ');
-    bool numbered = !Line.empty() && Line[0] >= '0' && Line[0] <= '9' && blank != std::string::npos && blank <= 3;
+    bool numbered = blank != std::string::npos && IsBoxNumber(Line.substr(0, blank));
     if (!numbered) {
         Out.Text(X, Baseline, CaptionPoints, Weight::Regular, Line);
         return;
@@ -139,6 +159,7 @@ std::string WriteOverlay(const Page& P)
                       std::to_string(s.Percent) + "g2P");
     }
     for (const Rule& r : P.Rules) DrawRule(out, r);
+    for (const Perforation& p : P.Perforations) DrawPerforation(out, p);
     for (const Box& b : P.Boxes) DrawBox(out, b);
     for (const Text& t : P.Texts)
         out.Text(Dots(t.Column, DotsPerColumn), Dots(t.Row, DotsPerRow) + AscentDots(t.Points), t.Points, t.FontWeight,

@@ -1,10 +1,10 @@
 #pragma once
 // Writes the PCL 5 overlay of a form page: Letter portrait with a top margin of 0,
-// rules and shaded boxes drawn as filled rectangles, captions in the printer's
-// resident sans typeface, and at the end the state the data text is printed in
-// (6 lines per inch, Courier 10 pitch in Windows Latin 1, cursor home), closed by
-// the tail ESC "&alrC". The overlay neither resets the printer nor ejects a page:
-// the page job around it does both.
+// rules, shaded boxes and the dashes of perforation lines drawn as filled
+// rectangles, captions in the printer's resident sans typeface, and at the end the
+// state the data text is printed in (6 lines per inch, Courier 10 pitch in Windows
+// Latin 1, cursor home), closed by the tail ESC "&alrC". The overlay neither resets
+// the printer nor ejects a page: the page job around it does both.
 
 #include <string>
 

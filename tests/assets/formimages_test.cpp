@@ -121,6 +121,17 @@ TEST_F(FormImages, EachFormLiesInItsHalfOrThirdOfTheSheet)
     }
 }
 
+TEST_F(FormImages, TheStockIsPerforatedBetweenItsForms) {
+    for (const Overlay& overlay : Forms->Overlays) {
+        const double part = 66 / static_cast<double>(overlay.RowOffsets.size());
+        std::vector<double> expected, drawn;
+        for (size_t form = 1; form < overlay.RowOffsets.size(); ++form)
+            expected.push_back(part * static_cast<double>(form));
+        for (const Perforation& p : BuildPage(*Forms, overlay).Perforations) drawn.push_back(p.Row);
+        EXPECT_EQ(drawn, expected) << overlay.FileName;
+    }
+}
+
 TEST_F(FormImages, OverlaysFramePageTextWithoutResetsOrEjects)
 {
     const std::string esc = "\x1b";
@@ -147,16 +158,17 @@ TEST(FormDescription, FaultsAreNamedWithTheirLine)
         const char* Text;
         const char* Message;
     };
-    for (const Case& c : std::initializer_list<Case>{
-             {"box a 1 2 3\n", "misc line 1: too few values"},
-             {"\nrule 1 2 3 4\n", "misc line 2: a rule is horizontal or vertical"},
-             {"text 1 2 x bold \"A\"\n", "misc line 1: \"x\" is not a number"},
-             {"text 1 2 8 heavy \"A\"\n", "misc line 1: weight is regular or bold"},
-             {"circle 1 2 3 4\n", "misc line 1: unknown element \"circle\""},
-             {"box a 5 2 3 4\n", "misc line 1: the rectangle's corners are swapped"},
-             {"shade 1 2 3 4 0\n", "misc line 1: shading is 1 to 100 percent"},
-             {"text 1 2 8 bold \"open\n", "line 1: unterminated text"},
-             {"text 1 2 8 bold \"open \"\"X\"\"\n", "line 1: unterminated text"},
+    for (const Case& c : std::initializer_list<Case> {
+                 {"box a 1 2 3\n", "misc line 1: too few values"},
+                 {"\nrule 1 2 3 4\n", "misc line 2: a rule is horizontal or vertical"},
+                 {"text 1 2 x bold \"A\"\n", "misc line 1: \"x\" is not a number"},
+                 {"text 1 2 8 heavy \"A\"\n", "misc line 1: weight is regular or bold"},
+                 {"circle 1 2 3 4\n", "misc line 1: unknown element \"circle\""},
+                 {"box a 5 2 3 4\n", "misc line 1: the rectangle's corners are swapped"},
+                 {"shade 1 2 3 4 0\n", "misc line 1: shading is 1 to 100 percent"},
+                 {"perforation 22 40\n", "misc line 1: unexpected \"40\""},
+                 {"text 1 2 8 bold \"open\n", "line 1: unterminated text"},
+                 {"text 1 2 8 bold \"open \"\"X\"\"\n", "line 1: unterminated text"},
          }) {
         try {
             ParseLayout("misc", c.Text);
@@ -178,8 +190,12 @@ TEST(FormDescription, ADoubledQuoteInATextIsOneQuote)
 TEST(FormDescription, VariantsAndOffsetsShapeThePage)
 {
     FormSet forms;
-    forms.Layouts.push_back(ParseLayout("f", "box a 1 2 3 4 \"A\"\n@B text 2 3 8 bold \"Copy B\"\n@C text 2 3 8 bold \"Copy C\"\n"));
+    forms.Layouts.push_back(ParseLayout("f", "box a 1 2 3 4 \"A\"\n@B text 2 3 8 bold \"Copy B\"\n@C text 2 "
+                                             "3 8 bold \"Copy C\"\nperforation 22\n"));
     Page page = BuildPage(forms, Overlay{"X.HP", "f", "B", {0, 21}});
+    // The perforation is the sheet's: once, where it stands, whatever the offsets.
+    ASSERT_EQ(page.Perforations.size(), 1u);
+    EXPECT_EQ(page.Perforations[0].Row, 22);
     ASSERT_EQ(page.Boxes.size(), 2u);
     EXPECT_EQ(page.Boxes[1].Area.Top, 22);
     EXPECT_EQ(page.Boxes[1].Area.Bottom, 24);
@@ -199,4 +215,23 @@ TEST(OverlayWriter, PlacesRulesAndCaptionsInPclUnits)
     // The caption: its box number bold, the rest regular, 6 points, inside the box.
     EXPECT_NE(pcl.find(esc + "*p306x126Y" + esc + "(s1p6v0s3b4148T1" + esc + "(s1p6v0s0b4148T Rents"),
               std::string::npos);
+    // An ordinal or a form number leading a caption is no box number.
+    for (const std::string caption : {"2nd TIN not.", "1098 81"}) {
+        page.Boxes = {Box {"b", {2, 10, 4, 20}, {caption}, true}};
+        EXPECT_NE(WriteOverlay(page).find(esc + "*p306x126Y" + esc + "(s1p6v0s0b4148T" + caption),
+                  std::string::npos)
+                << caption;
+    }
+}
+
+TEST(OverlayWriter, DrawsAPerforationAsDashesAcrossThePrintArea) {
+    Page page;
+    page.Perforations.push_back(Perforation {22});
+    const std::string pcl = WriteOverlay(page);
+    const std::string esc = "\x1b";
+    // Dashes of 24 dots, 12 apart, 2 dots thick on row 22 (1100 dots), over 2400 dots.
+    EXPECT_NE(pcl.find(esc + "*p0x1099Y" + esc + "*c24a2b0P"), std::string::npos);
+    EXPECT_NE(pcl.find(esc + "*p36x1099Y" + esc + "*c24a2b0P"), std::string::npos);
+    EXPECT_NE(pcl.find(esc + "*p2376x1099Y" + esc + "*c24a2b0P"), std::string::npos);
+    EXPECT_EQ(pcl.find(esc + "*p2412x"), std::string::npos);
 }

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "datacontrols/datasets/wwtable.h"
 #include "datacontrols/lookup/dwdblook.h"
 #include "platform/classes/object.h"
 #include "platform/db/datasource.h"
@@ -51,7 +52,7 @@ protected:
 
     // Recipients of two clients, with tags on the client and name, and on the client
     // and ID. Client C0001 has Rows recipients, C0002 a few of the same names.
-    TLibraryTable* MakeRecipients(int Rows) {
+    void MakeRecipientsFile(int Rows) {
         CreateTable("RECIPS.DBF", RecipientSchema);
         std::vector<String> images;
         char id[16];
@@ -75,6 +76,11 @@ protected:
         maker->IndexTag("", "NAME", "NAME", 0, false, "");
         maker->IndexTag("", "RID", "RID", 0, false, "");
         maker->Close();
+    }
+
+    // The stand-in library table over the recipients.
+    TLibraryTable* MakeRecipients(int Rows) {
+        MakeRecipientsFile(Rows);
         Tables.push_back(std::make_unique<TLibraryTable>(nullptr));
         auto* table = static_cast<TLibraryTable*>(Tables.back().get());
         table->SetDatabaseName(Dir);
@@ -86,7 +92,18 @@ protected:
         return table;
     }
 
-    TdwDBCustomLookupCombo* MakeCombo(TLibraryTable* Lookup) {
+    // The library's own table over the recipients.
+    TdwTable* MakeDwRecipients(int Rows) {
+        MakeRecipientsFile(Rows);
+        DwTables.push_back(std::make_unique<TdwTable>(nullptr));
+        TdwTable* table = DwTables.back().get();
+        table->SetName("Recipients");
+        table->SetDatabaseName(Dir);
+        table->SetTableName("RECIPS");
+        return table;
+    }
+
+    TdwDBCustomLookupCombo* MakeCombo(TDataSet* Lookup) {
         auto* combo = new TdwDBCustomLookupCombo(Form);
         combo->SetParent(Form);
         combo->SetBounds(8, 8, 200, 24);
@@ -109,6 +126,7 @@ protected:
     }
 
     TScriptedDialogs Dialogs;
+    std::vector<std::unique_ptr<TdwTable>> DwTables;
     std::unique_ptr<TDaroruEnv> Env;
     TForm* Form = nullptr;
     TDaroruTable* Gifts = nullptr;
@@ -166,6 +184,76 @@ TEST_F(LibraryLookupTest, ADetailLookupTableOffersTheMastersRecordsOnly) {
 
     Gifts->Next();
     EXPECT_EQ(combo->Text(), "Name 0002") << "the other client's recipient once the table follows its master";
+    EXPECT_EQ(ReadBack("GIFTS.DBF")[0], "G001|C0002|R0102");
+}
+
+TEST_F(LibraryLookupTest, OnTheLibraryTableTypingSearchesItsIndexAndEnterWritesTheKey) {
+    TdwTable* recipients = MakeDwRecipients(300);
+    recipients->SetIndexName("NAME");
+    recipients->Open();
+    TdwDBCustomLookupCombo* combo = MakeCombo(recipients);
+    EXPECT_EQ(combo->Text(), "Name 0008") << "the first gift's recipient";
+
+    PressKey(Form, Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(combo->IsDroppedDown());
+    QTest::keyClick(Form->Widget()->window()->windowHandle(), Qt::Key_A, Qt::ControlModifier);
+    TypeText(Form, "Name 0217");
+    QTest::qWait(300);
+    EXPECT_EQ(combo->Text(), "Name 0217");
+    EXPECT_TRUE(combo->MatchFound());
+    EXPECT_EQ(recipients->FieldByName("RID")->AsString(), "R0217");
+    EXPECT_EQ(recipients->SearchCount(), 0);
+    PressKey(Form, Qt::Key_Return);
+    EXPECT_EQ(Gifts->FieldByName("RECIP")->AsString(), "R0217");
+    Gifts->Post();
+    EXPECT_EQ(ReadBack("GIFTS.DBF")[0], "G001|C0002|R0217");
+    EXPECT_TRUE(Dialogs.Messages.empty());
+}
+
+TEST_F(LibraryLookupTest, OnTheLibraryTableANarrowedSearchOffersOnlyWhatBeginsWithTheText) {
+    TdwTable* recipients = MakeDwRecipients(300);
+    recipients->SetIndexName("NAME");
+    recipients->SetNarrowSearch(true);
+    recipients->Open();
+    Gifts->Next();
+    TdwDBCustomLookupCombo* combo = MakeCombo(recipients);
+    EXPECT_EQ(combo->Text(), "Name 0002");
+
+    PressKey(Form, Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(combo->IsDroppedDown());
+    QTest::keyClick(Form->Widget()->window()->windowHandle(), Qt::Key_A, Qt::ControlModifier);
+    TypeText(Form, "Name 015");
+    QTest::qWait(300);
+    EXPECT_TRUE(recipients->Scoped());
+    EXPECT_EQ(recipients->FieldByName("RID")->AsString(), "R0150");
+    PressKey(Form, Qt::Key_Down);
+    PressKey(Form, Qt::Key_Return);
+    EXPECT_EQ(Gifts->FieldByName("RECIP")->AsString(), "R0151");
+    EXPECT_EQ((std::vector<String> {"R0150", "R0151", "R0152", "R0153", "R0154", "R0155", "R0156", "R0157",
+                                    "R0158", "R0159"}),
+              Offered(recipients));
+    Gifts->Post();
+    EXPECT_EQ(ReadBack("GIFTS.DBF")[1], "G002|C0001|R0151");
+}
+
+TEST_F(LibraryLookupTest, OnTheLibraryTableADetailLookupTableSearchesTheMastersRecordsOnly) {
+    TdwTable* recipients = MakeDwRecipients(20);
+    recipients->SetIndexName("CLNAME");
+    recipients->SetMasterSource(GiftSource);
+    recipients->SetMasterFields("CLIENT");
+    recipients->Open();
+    TdwDBCustomLookupCombo* combo = MakeCombo(recipients);
+    EXPECT_EQ(combo->Text(), "Name 0008");
+
+    PressKey(Form, Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(combo->IsDroppedDown());
+    QTest::keyClick(Form->Widget()->window()->windowHandle(), Qt::Key_A, Qt::ControlModifier);
+    TypeText(Form, "Name 0004");
+    QTest::qWait(300);
+    EXPECT_TRUE(combo->MatchFound());
+    PressKey(Form, Qt::Key_Return);
+    EXPECT_EQ(Gifts->FieldByName("RECIP")->AsString(), "R0102") << "client C0002's Name 0004, not C0001's";
+    Gifts->Post();
     EXPECT_EQ(ReadBack("GIFTS.DBF")[0], "G001|C0002|R0102");
 }
 

@@ -2,9 +2,9 @@
 // TdwTable: the library's table data set over the table layer. It adds the per-field
 // setting lists the library's controls read by name, a filter written as text
 // (dwFilter, compiled by dwFilterCompile) and a record filter event (OnFilter), mask
-// validation before a post, and the index, key and range helpers of the lookup
-// controls. Index definitions come from the table's CDX tags: a tag on UPPER(X) is a
-// case-insensitive index on X.
+// validation before a post, the lookup tables that fill its display fields, and the
+// index, key and range helpers of the lookup controls. Index definitions come from the
+// table's CDX tags: a tag on UPPER(X) is a case-insensitive index on X.
 
 #include <functional>
 #include <memory>

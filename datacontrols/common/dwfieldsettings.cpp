@@ -14,16 +14,6 @@ namespace {
 constexpr int MaxParametersLength = 255;
 constexpr int MinLookupFieldsParts = 5;
 
-std::vector<String> SplitParts(const String& Line)
-{
-    TStringList parts;
-    dwSplitToStrings(Line, ';', &parts);
-    std::vector<String> result;
-    for (int i = 0; i < parts.Count(); ++i)
-        result.push_back(parts[i]);
-    return result;
-}
-
 String FirstPart(const String& Line)
 {
     int pos = 1;
@@ -38,7 +28,7 @@ int FindLookupFieldsLine(TStrings* Lines, const String& FieldName)
     if (!Lines)
         return -1;
     for (int i = 0; i < Lines->Count(); ++i) {
-        const std::vector<String> parts = SplitParts(Lines->Get(i));
+        const std::vector<String> parts = dwSplitLookupLine(Lines->Get(i));
         if (parts.size() >= MinLookupFieldsParts && parts[0] == FieldName)
             return i;
     }
@@ -66,6 +56,16 @@ void PurgeLines(TDataSet* DataSet, TStrings* Lines, TStrings* Parallel)
 }
 
 }  // namespace
+
+std::vector<String> dwSplitLookupLine(const String& Line)
+{
+    TStringList parts;
+    dwSplitToStrings(Line, ';', &parts);
+    std::vector<String> result;
+    for (int i = 0; i < parts.Count(); ++i)
+        result.push_back(parts[i]);
+    return result;
+}
 
 TdwFieldControlType dwGetFieldControlType(TObject* Owner, const String& FieldName)
 {
@@ -111,7 +111,7 @@ TdwLookupFieldSpec dwGetLookupFieldSpec(TField* Field)
     const int index = FindLookupFieldsLine(lines, Field->FieldName());
     if (index < 0)
         return {dwGetDatabaseNameProp(dataSet), String(), String(), String()};
-    const std::vector<String> parts = SplitParts(lines->Get(index));
+    const std::vector<String> parts = dwSplitLookupLine(lines->Get(index));
     return {parts[1], parts[2], parts[3], LinksLineAt(dataSet, index)};
 }
 
@@ -124,7 +124,7 @@ String dwGetLookupResultField(TDataSet* DataSet, const String& FieldName)
 {
     TStrings* lines = dwGetLookupFieldsList(DataSet);
     const int index = FindLookupFieldsLine(lines, FieldName);
-    return index < 0 ? String() : SplitParts(lines->Get(index))[3];
+    return index < 0 ? String() : dwSplitLookupLine(lines->Get(index))[3];
 }
 
 void dwPurgeMissingFieldEntries(TDataSet* DataSet, TStrings* ListA, TStrings* ListB, TStrings* ListC)

@@ -8,6 +8,8 @@
 // LookupLinks, line by line parallel to LookupFields: SourceField ";" LookupField, up to
 // six pairs.
 
+#include <vector>
+
 #include "platform/rtl/types.h"
 
 class TDataSet;
@@ -37,6 +39,8 @@ struct TdwLookupFieldSpec {
     String LinksLine;
 };
 
+// The ';'-separated parts of a LookupFields or LookupLinks line.
+std::vector<String> dwSplitLookupLine(const String& Line);
 // From the first LookupFields line of the field with at least five parts; without one,
 // the data set's DatabaseName and empty texts.
 TdwLookupFieldSpec dwGetLookupFieldSpec(TField* Field);

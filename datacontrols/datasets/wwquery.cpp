@@ -68,6 +68,7 @@ int TdwQuery::GetRecordCount()
 void TdwQuery::InternalClose()
 {
     FHourGlass.reset();
+    FLookupTables.Clear();
     TDaroruQuery::InternalClose();
 }
 
@@ -122,6 +123,7 @@ void TdwQuery::DoBeforePost()
 void TdwQuery::DoOnCalcFields()
 {
     dwPurgeMissingFieldEntries(this, &FSettings.LookupFields, &FSettings.LookupLinks, &FSettings.ControlType);
+    dwOpenLookupTables(this, &FSettings.LookupFields, &FSettings.LookupLinks, &FLookupTables);
     TDaroruQuery::DoOnCalcFields();
 }
 

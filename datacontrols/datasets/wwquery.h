@@ -9,6 +9,7 @@
 
 #include "datacontrols/common/dwproperties.h"
 #include "datacontrols/common/dwutils.h"
+#include "datacontrols/datasets/dwlookuptables.h"
 #include "datacontrols/datasets/dwsettinglists.h"
 #include "remote/droqset.h"
 
@@ -26,6 +27,8 @@ public:
     TStrings& LookupFields() { return FSettings.LookupFields; }
     TStrings& LookupLinks() { return FSettings.LookupLinks; }
     TStrings& PictureMasks() { return FSettings.PictureMasks; }
+    // The lookup tables this query opened for its display fields.
+    TdwLookupTableList& LookupTables() { return FLookupTables; }
     bool ValidateWithMask() const { return FValidateWithMask; }
     void SetValidateWithMask(bool Value) { FValidateWithMask = Value; }
 
@@ -57,6 +60,7 @@ protected:
 
 private:
     TdwSettingLists FSettings;
+    TdwLookupTableList FLookupTables;
     bool FValidateWithMask = true;
     TdwQueryFilterEvent FOnFilter;
     TdwOnFilterOptions FOnFilterOptions {ofoEnabled, ofoShowHourGlass};

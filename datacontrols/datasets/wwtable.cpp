@@ -60,6 +60,18 @@ private:
     bool& FFlag;
 };
 
+// Counts a search on the table for as long as it lives.
+class TSearching {
+public:
+    explicit TSearching(TdwTable& Table) : FTable(Table) { FTable.ChangeSearchCount(1); }
+    ~TSearching() { FTable.ChangeSearchCount(-1); }
+    TSearching(const TSearching&) = delete;
+    TSearching& operator=(const TSearching&) = delete;
+
+private:
+    TdwTable& FTable;
+};
+
 }  // namespace
 
 void dwSetEscapePoll(TdwEscapePoll Poll) { EscapePoll() = std::move(Poll); }
@@ -242,6 +254,7 @@ void TdwTable::InternalOpen()
 
 void TdwTable::InternalClose()
 {
+    FLookupTables.Clear();
     FCursorFilters.DropAll();
     FFilterHandle = FCallbackHandle = 0;
     FHourGlass.reset();
@@ -258,6 +271,7 @@ void TdwTable::DoBeforePost()
 void TdwTable::DoOnCalcFields()
 {
     dwPurgeMissingFieldEntries(this, &FSettings.LookupFields, &FSettings.LookupLinks, &FSettings.ControlType);
+    dwOpenLookupTables(this, &FSettings.LookupFields, &FSettings.LookupLinks, &FLookupTables);
     TDaroruTable::DoOnCalcFields();
 }
 
@@ -339,6 +353,14 @@ bool TdwTable::SelectIndexForField(const String& FieldName)
     return true;
 }
 
+bool TdwTable::SelectIndexForSelected(const TStrings* Selected)
+{
+    if (!Selected || Selected->Count() == 0)
+        return false;
+    const String line = Selected->Get(0);
+    return SelectIndexForField(line.substr(0, line.find('\t')));
+}
+
 // ---- keys and ranges
 
 String TdwTable::KeyOf(const ConstArg& Values, int LastIndex)
@@ -385,6 +407,7 @@ bool TdwTable::dwFindKey(const ConstArg& Values, int LastIndex)
                    mtWarning, {mbOK}, 0);
         return false;
     }
+    const TSearching searching(*this);
     if (FNarrowSearch && Scoped())
         CancelRange();
     if (CurrentRecordMatches(Values, LastIndex))
@@ -409,8 +432,15 @@ void TdwTable::GotoNearest(const ConstArg& Values)
         Go(record);
 }
 
+bool TdwTable::dwFindNearest(const String& Text, int IndexPosition)
+{
+    const TSearching searching(*this);
+    return dwFindNearestOnIndex(this, Text, IndexPosition);
+}
+
 bool TdwTable::dwLocate(const String& Value, const String& FieldNames, bool CaseSensitive, bool PartialMatch)
 {
+    const TSearching searching(*this);
     return dwLocateValue(this, FieldNames, Value, CaseSensitive, PartialMatch);
 }
 
@@ -436,6 +466,22 @@ void TdwTable::ApplyRangeFrom(const ConstArg& Values, int LastIndex)
     CheckBrowseMode();
     // From the key on, with no end.
     SetScope(KeyOf(Values, LastIndex), "");
+}
+
+void TdwTable::ApplyPrefixRange(const ConstArg& Values, int LastIndex)
+{
+    CheckBrowseMode();
+    const std::vector<String> fields = IndexFields();
+    const TField* field = LastIndex < static_cast<int>(fields.size())
+                                  ? FindField(fields[static_cast<size_t>(LastIndex)])
+                                  : nullptr;
+    const String low = KeyOf(Values, LastIndex);
+    // Padded after the key is made, so that a case-insensitive index does not turn the
+    // pad character into another.
+    const size_t text = Values[static_cast<size_t>(LastIndex)].KeyText().size();
+    const size_t pad = field && static_cast<size_t>(field->Size()) > text ? field->Size() - text : 0;
+    SetScope(low, low + String(pad, static_cast<char>(FNarrowSearchUpperChar)));
+    First();
 }
 
 void TdwTable::dwCancelRange() { CancelRange(); }

@@ -2,9 +2,9 @@
 // TdwTable: the library's table data set over the table layer. It adds the per-field
 // setting lists the library's controls read by name, a filter written as text
 // (dwFilter, compiled by dwFilterCompile) and a record filter event (OnFilter), mask
-// validation before a post, and the index, key and range helpers of the lookup
-// controls. Index definitions come from the table's CDX tags: a tag on UPPER(X) is a
-// case-insensitive index on X.
+// validation before a post, the lookup tables that fill its display fields, and the
+// index, key and range helpers of the lookup controls. Index definitions come from the
+// table's CDX tags: a tag on UPPER(X) is a case-insensitive index on X.
 
 #include <functional>
 #include <memory>
@@ -13,6 +13,7 @@
 #include "datacontrols/common/dwproperties.h"
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/datasets/dwcursorfilters.h"
+#include "datacontrols/datasets/dwlookuptables.h"
 #include "datacontrols/datasets/dwsettinglists.h"
 #include "platform/rtl/constarg.h"
 #include "platform/rtl/stringlist.h"
@@ -26,6 +27,15 @@ enum TTableType { ttDefault, ttParadox, ttDBase, ttFoxPro, ttASCII, ttDriverNTX,
 
 using TdwTableFilterEvent = std::function<void(TdwTable* Table, bool& Accept)>;
 using TDataSetNotifyEvent = std::function<void(TDataSet* DataSet)>;
+
+// What a lookup table remembers for the data set that opened it.
+struct TdwLookupTableState {
+    // The LookupLinks line it was opened for.
+    String LinksText;
+    // Positioned for the data set's current record, and whether the key was found there.
+    bool Positioned = false;
+    bool KeyFound = false;
+};
 
 class TdwTable : public TDaroruTable, public TdwPublished, public TdwFilterCursor {
 public:
@@ -89,6 +99,8 @@ public:
     // The fields of the index named IndexName; an empty name means "PrimaryKey".
     String GetIndexFieldsByName(const String& IndexName);
     bool SelectIndexForField(const String& FieldName);
+    // The same for the field of a Selected list's first line.
+    bool SelectIndexForSelected(const TStrings* Selected);
     // Selects the index by name, ignoring case, keeping the current record.
     void SelectIndexKeepRecord(const String& Name);
 
@@ -100,6 +112,23 @@ public:
     void ApplyRangeFromDataSet(TDataSet* DataSet);
     void ApplyRangeFrom(const ConstArg& Values, int LastIndex);
     void dwCancelRange();
+    // The nearest key for Text on the index field at IndexPosition, or the records that
+    // begin with Text under NarrowSearch; whether the current record begins so.
+    bool dwFindNearest(const String& Text, int IndexPosition);
+    // Narrows the table to the keys that begin with Values[0..LastIndex]: the last value
+    // padded up to its field's width with NarrowSearchUpperChar.
+    void ApplyPrefixRange(const ConstArg& Values, int LastIndex);
+    // The active index's fields; none without an active index.
+    std::vector<String> IndexFields();
+
+    // Above 0 while a key search or a lookup control's search runs on the table.
+    int SearchCount() const { return FSearchCount; }
+    void ChangeSearchCount(int Delta) { FSearchCount += Delta; }
+
+    // The lookup tables this table opened for its display fields.
+    TdwLookupTableList& LookupTables() { return FLookupTables; }
+    // Set while this table serves another data set as a lookup table.
+    TdwLookupTableState& LookupState() { return FLookupState; }
 
     bool IsSequenced() const override;
 
@@ -131,7 +160,6 @@ private:
     // Installs the filter text and the record filter on the open cursor.
     void PrepareCursor();
     bool RecordFilter();
-    std::vector<String> IndexFields();
     bool CaseInsensitiveIndex();
     // The engine key of the values on the active index: every value but the last
     // padded to its field's width, upper-cased for a case-insensitive index.
@@ -148,6 +176,10 @@ private:
     bool FValidateWithMask = true;
     TdwTableFilterEvent FOnFilter;
     TdwOnFilterOptions FOnFilterOptions {ofoEnabled, ofoShowHourGlass};
+
+    int FSearchCount = 0;
+    TdwLookupTableList FLookupTables;
+    TdwLookupTableState FLookupState;
 
     TdwCursorFilters FCursorFilters {this};
     TdwFilterHandle FFilterHandle = 0;

@@ -2,7 +2,7 @@
 // What the lookup controls ask of the library's own table beyond an ordinary data set:
 // key searches on its active index, its narrowed search range, its master link and a
 // count of searches in progress. A lookup table that does not offer these is searched
-// field by field.
+// field by field. A TdwTable offers them through an adapter it owns.
 
 #include <vector>
 
@@ -44,7 +44,8 @@ public:
     virtual void ChangeSearchCount(int Delta) = 0;
 };
 
-// The data set as a library table; null for any other data set.
+// The data set as a library table: a TdwTable, or a data set that offers the searches
+// itself; null for any other data set.
 IdwLookupTable* dwLookupTableOf(TDataSet* DataSet);
 
 // Raises a library table's search count for its lifetime; nothing for another data set.

@@ -8,6 +8,8 @@
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/common/dwwindows.h"
 #include "datacontrols/common/wwintl.h"
+#include "datacontrols/datasets/dwlookuptables.h"
+#include "datacontrols/datasets/wwtable.h"
 #include "platform/db/datasource.h"
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
@@ -77,8 +79,13 @@ void TdwIncrementalSearch::KeyUp(Word& Key, TShiftState Shift)
     TEdit::KeyUp(Key, Shift);
     if (Text() == FLastSearch || !dwIsTextChangingKey(Key))
         return;
-    if (FShowMatchText && (Key == VK_BACK || Key == VK_DELETE))
+    if (FShowMatchText && (Key == VK_BACK || Key == VK_DELETE)) {
+        // Emptying the text lifts the range a narrowed search left.
+        auto* table = dynamic_cast<TdwTable*>(FDataLink.DataSet());
+        if (table && table->NarrowSearch() && Text().empty())
+            table->dwCancelRange();
         return;
+    }
     FTimer->SetEnabled(false);
     if (!DataSource()) {
         MessageDlg("DataSource not defined - object " + Name(), mtWarning, {mbOK}, 0);
@@ -135,6 +142,29 @@ bool TdwIncrementalSearch::LocateText(TField* Field, const String& Text) const
     return FDataLink.DataSet()->Locate(Field->FieldName(), Variant(Text), options);
 }
 
+bool TdwIncrementalSearch::FindOnTable(TdwTable* Table, const String& Text) const
+{
+    const std::vector<String> fields = Table->IndexFields();
+    if (fields.empty()) {
+        TField* field = FSearchField.empty() ? nullptr : Table->FindField(FSearchField);
+        return dwLocateValue(Table, (field ? field : Table->Fields()[0])->FieldName(), Text, false, true);
+    }
+    const TIndexDef* def = CurrentIndexDef(Table);
+    if (Table->IsDBaseTable() && def && def->Options().Contains(ixExpression)) {
+        // An expression index is sought with the text as it stands.
+        TField* field = Table->FindField(FSearchField.empty() ? fields[0] : FSearchField);
+        if (!field || !dwTextSuitsFieldType(Text, field->DataType()))
+            return false;
+        Table->GotoNearest({Text});
+        return UpperCase(field->AsString()).rfind(UpperCase(Text), 0) == 0;
+    }
+    int position = 0;
+    for (size_t i = 0; i < fields.size(); ++i)
+        if (LowerCase(fields[i]) == LowerCase(FSearchField))
+            position = static_cast<int>(i);
+    return dwFindNearestOnIndex(Table, Text, position);
+}
+
 void TdwIncrementalSearch::FindValue()
 {
     TDataSet* dataSet = FDataLink.DataSet();
@@ -142,12 +172,15 @@ void TdwIncrementalSearch::FindValue()
     if (!field)
         return;
     const String text = Text();
-    if (text.empty()) {
+    auto* table = dynamic_cast<TdwTable*>(dataSet);
+    if (text.empty() && !table) {
         dataSet->First();
         return;
     }
     bool found = false;
-    if (dwIsSearchableText(field, text))
+    if (table)
+        found = FindOnTable(table, text);
+    else if (dwIsSearchableText(field, text))
         found = dwIntl()->UseLocateMethodForSearch() ? LocateText(field, text)
                                                      : dwLocateValue(dataSet, field->FieldName(), text, false, true);
     if (OnAfterSearch)

@@ -12,6 +12,7 @@ class TDataSource;
 class TField;
 class TTimer;
 class TdwIncrementalSearch;
+class TdwTable;
 
 using TdwAfterSearchEvent = std::function<void(TdwIncrementalSearch* Sender, bool MatchFound)>;
 
@@ -62,6 +63,8 @@ public:
 private:
     // Locate on the field; case-sensitive when the current index definition is.
     bool LocateText(TField* Field, const String& Text) const;
+    // A library table searches its active index for the text.
+    bool FindOnTable(TdwTable* Table, const String& Text) const;
 
     TDataLink FDataLink;
     std::unique_ptr<TTimer> FTimer;

@@ -7,6 +7,8 @@
 #include "datacontrols/common/dwproperties.h"
 #include "datacontrols/datasets/dwstorep.h"
 #include "datacontrols/datasets/wwquery.h"
+#include "datacontrols/datasets/wwtable.h"
+#include "platform/db/fieldkinds.h"
 #include "platform/vcl/guiscreen.h"
 #include "tests/tables/tablefixture.h"
 
@@ -77,6 +79,35 @@ TEST_F(WwQueryTest, TheHourglassShowsFromTheFirstRejectedRowUntilTheReadEnds) {
     EXPECT_EQ(Q.RecordCount(), 1);
     EXPECT_EQ(GuiScreen()->Cursor(), crHandPoint);
     GuiScreen()->SetCursor(crDefault);
+}
+
+TEST_F(WwQueryTest, DisplayFieldsShowTheLookupTablesFieldUntilTheQueryCloses) {
+    const std::vector<FieldLayout> stateFields = {{"CODE", 'C', 2, 0}, {"SNAME", 'C', 16, 0}};
+    CreateTable("STATES.DBF", stateFields);
+    AppendImages("STATES.DBF",
+                 {Image(stateFields, {"NY", "New York"}), Image(stateFields, {"CA", "California"})});
+    TDaroruTable* maker = Table("STATES");
+    maker->SetExclusive(WordTrue);
+    maker->Open();
+    maker->IndexTag("", "CODE", "CODE", 0, false, "");
+    maker->Close();
+    Q.FieldDefs()->Update();
+    for (int i = 0; i < Q.FieldDefs()->Count(); ++i) (*Q.FieldDefs())[i]->CreateField(&Q, &Q);
+    auto* display = new TStringField(&Q);
+    display->SetFieldName("STNAME");
+    display->SetSize(16);
+    display->SetCalculated(true);
+    display->SetDataSet(&Q);
+    Q.LookupFields().Add("STNAME;" + Dir + ";STATES;SNAME;CODE");
+    Q.LookupLinks().Add("STATE;CODE");
+    Q.Open();
+    std::vector<String> names;
+    for (Q.First(); !Q.Eof(); Q.Next()) names.push_back(TrimRight(Q.FieldByName("STNAME")->AsString()));
+    EXPECT_EQ(names, (std::vector<String> {"New York", "", "New York"}));
+    ASSERT_EQ(Q.LookupTables().Count(), 1);
+    EXPECT_EQ(Q.LookupTables().Items(0)->IndexName(), "CODE");
+    Q.Close();
+    EXPECT_EQ(Q.LookupTables().Count(), 0);
 }
 
 TEST_F(WwQueryTest, AMaskIsCheckedBeforeAPost) {

@@ -1,0 +1,110 @@
+// The incremental search on the library's own table: typing searches the table's
+// active index, narrows it under NarrowSearch, and emptying the text lifts the range.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "datacontrols/lookup/wwkeycb.h"
+#include "platform/db/datasource.h"
+#include "platform/db/field.h"
+#include "platform/vcl/forms.h"
+#include "platform/vcl/scripteddialogs.h"
+#include "tests/datacontrols/datasets/paymentsfixture.h"
+#include "tests/vcl/formtesting.h"
+
+namespace {
+
+class TableSearchTest : public PaymentsTest {
+protected:
+    void SetUp() override {
+        PaymentsTest::SetUp();
+        MakePayments(40, {"ID", "UNAME", "NAME"});
+        Form = Construct<TForm>(nullptr);
+        Form->SetBounds(0, 0, 300, 100);
+        Source = new TDataSource(Form);
+        Search = new TdwIncrementalSearch(Form);
+        Search->SetParent(Form);
+        Search->SetBounds(8, 8, 200, 20);
+        Search->SetDataSource(Source);
+        Search->OnAfterSearch = [this](TdwIncrementalSearch*, bool Found) { Results.push_back(Found); };
+        ShowForm(Form);
+        Search->SetFocus();
+    }
+    void TearDown() override {
+        ForgetHeldInput();
+        Form->Free();
+        PaymentsTest::TearDown();
+    }
+
+    TdwTable* OpenTable(const String& Name, const String& Index) {
+        TdwTable* table = DwTable(Name);
+        table->SetIndexName(Index);
+        table->Open();
+        Source->SetDataSet(table);
+        return table;
+    }
+    void Type(const char* Text) {
+        TypeText(Form, Text);
+        Search->FinishPendingSearch();
+    }
+    static String Id(TDataSet* Table) { return TrimRight(Table->FieldByName("ID")->AsString()); }
+
+    TScriptedDialogs Dialogs;
+    TForm* Form = nullptr;
+    TDataSource* Source = nullptr;
+    TdwIncrementalSearch* Search = nullptr;
+    std::vector<bool> Results;
+};
+
+TEST_F(TableSearchTest, TypingSearchesTheTablesActiveIndex) {
+    const struct {
+        const char* Table;
+        const char* Index;
+        const char* SearchField;
+        const char* Text;
+        const char* Id;
+    } cases[] = {
+            // A plain tag puts "SMYTHE" before "Smith"; its names sort as text.
+            {"PAYMENTS", "NAME", "", "Sm", "P00014"},
+            {"PAYMENTS", "UNAME", "", "smy", "P00010"},
+            // A dBASE table's expression tag is sought with the text.
+            {"PAYMENTS.DBF", "UNAME", "", "smy", "P00010"},
+            {"PAYMENTS", "ID", "ID", "P0003", "P00030"},
+            // Without an index the search field is located, ignoring case.
+            {"PAYMENTS", "", "NAME", "JONES 8", "P00008"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(String(c.Table) + " " + c.Index + " " + c.Text);
+        TdwTable* table = OpenTable(c.Table, c.Index);
+        Search->SetSearchField(c.SearchField);
+        Search->Clear();
+        Results.clear();
+        Type(c.Text);
+        EXPECT_EQ(Id(table), c.Id);
+        EXPECT_EQ(Results, std::vector<bool> {true});
+    }
+    EXPECT_TRUE(Dialogs.Messages.empty());
+}
+
+TEST_F(TableSearchTest, ANarrowedSearchOffersWhatBeginsWithTheTextUntilTheTextIsEmptied) {
+    TdwTable* table = DwTable("PAYMENTS");
+    table->SetIndexName("UNAME");
+    table->SetNarrowSearch(true);
+    table->Open();
+    Source->SetDataSet(table);
+    Search->SetShowMatchText(true);
+    Type("smy");
+    EXPECT_EQ(Results, std::vector<bool> {true});
+    EXPECT_EQ(Search->Text(), "SMYTHE 10") << "completed from the first record in the range";
+    std::vector<String> offered = Ids(table);
+    std::sort(offered.begin(), offered.end());
+    EXPECT_EQ(offered, PythonIds("PAYMENTS.DBF", "r['NAME'].upper().startswith('SMY')"));
+
+    // The first Backspace takes the completion, the others the typed text.
+    for (int i = 0; i < 4; ++i) PressKey(Form, Qt::Key_Backspace);
+    EXPECT_EQ(Search->Text(), "");
+    EXPECT_EQ(Ids(table).size(), 40u);
+}
+
+}  // namespace

@@ -1,5 +1,9 @@
 #include "platform/xbengine/indexpagestore.h"
 
+#include <cstring>
+
+#include <sys/mman.h>
+
 #include "platform/xbengine/cdx/cdxerror.h"
 
 IndexPageStore::IndexPageStore(const String& path, Mode mode, Journal* journal)
@@ -20,4 +24,33 @@ void IndexPageStore::ReadPage(std::uint32_t offset, Byte* page)
 void IndexPageStore::WritePage(std::uint32_t offset, const Byte* page)
 {
     FFile.WriteAt(offset, page, CdxPageSize);
+}
+
+IndexPageStore::~IndexPageStore() { Unmap(); }
+
+void IndexPageStore::SetLength(std::uint64_t length)
+{
+    if (length < CdxPageSize)
+        Unmap();
+    FFile.Truncate(Int64(length));
+}
+
+bool IndexPageStore::FirstPageIs(const Byte* page)
+{
+    // Bytes written but still waiting in the file are not in the mapping.
+    if (!FHeaderView && FFile.DeferredBytes() == 0 && FFile.Size() >= Int64(CdxPageSize)) {
+        void* view = ::mmap(nullptr, CdxPageSize, PROT_READ, MAP_SHARED, FFile.Handle(), 0);
+        if (view != MAP_FAILED)
+            FHeaderView = static_cast<const Byte*>(view);
+    }
+    if (!FHeaderView || FFile.DeferredBytes() > 0)
+        return CdxPageStore::FirstPageIs(page);
+    return std::memcmp(FHeaderView, page, CdxPageSize) == 0;
+}
+
+void IndexPageStore::Unmap() noexcept
+{
+    if (FHeaderView)
+        ::munmap(const_cast<Byte*>(FHeaderView), CdxPageSize);
+    FHeaderView = nullptr;
 }

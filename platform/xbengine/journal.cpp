@@ -35,6 +35,8 @@ constexpr std::size_t MarkSize = 8;
 constexpr std::size_t StartSize = sizeof Magic + MarkSize;
 constexpr std::size_t HeadSize = 20;
 constexpr Int64 PageSize = 512;
+// The deferred bytes a change holds in memory before it writes a part.
+constexpr std::size_t DeferLimit = 8u << 20;
 
 std::uint32_t Checksum(const char* mark, const char* head, const char* bytes, std::size_t size)
 {
@@ -79,18 +81,15 @@ String DirectoryOf(const String& path)
 
 [[noreturn]] void CannotRollBack(const String& journal, const String& why)
 {
-    throw EEngineError(XBE_E_CORRUPT_DATA, "The interrupted change recorded in " + journal +
-                                               " cannot be rolled back: " + why);
+    throw EEngineError(XBE_E_CORRUPT_DATA,
+                       "The interrupted change recorded in " + journal + " cannot be rolled back: " + why);
 }
 
 }  // namespace
 
-Journal::Journal(const String& tablePath) : FPath(PathOf(tablePath)), FDirectory(DirectoryOf(FPath)) {}
+Journal::Journal(const String& tablePath) : FPath(PathOf(tablePath)), FDirectory(DirectoryOf(FPath)) { }
 
-String Journal::PathOf(const String& tablePath)
-{
-    return tablepaths::Sibling(tablePath, ".JNL");
-}
+String Journal::PathOf(const String& tablePath) { return tablepaths::Sibling(tablePath, ".JNL"); }
 
 bool Journal::Pending() const
 {
@@ -143,8 +142,8 @@ void Journal::RollBack()
             target.Length = value;
             target.File = std::make_unique<TableFile>();
             try {
-                target.File->Open(target.Name.find('/') == String::npos ? FDirectory + target.Name : target.Name,
-                                  true);
+                target.File->Open(
+                        target.Name.find('/') == String::npos ? FDirectory + target.Name : target.Name, true);
             } catch (const EEngineError& error) {
                 if (error.Code() != XBE_E_NOT_FOUND)
                     CannotRollBack(FPath, error.Message());
@@ -175,7 +174,8 @@ void Journal::RollBack()
     // What is there is whole again; a missing index is mended by a reindex.
     if (!missing.empty())
         Errors().Warn(XBE_E_CORRUPT_DATA, "The interrupted change recorded in " + FPath +
-                                              " was rolled back without " + missing + ", which is missing");
+                                                  " was rolled back without " + missing +
+                                                  ", which is missing");
 }
 
 void Journal::Clear()
@@ -189,6 +189,8 @@ bool Journal::Begin()
     if (FDepth++ > 0)
         return false;
     FFiles.clear();
+    FEntries.clear();
+    FDeferredWrites = 0;
     FEnd = 0;
     FMark.assign(MarkSize, '\0');
     PutLE(FMark.data(), NewMark(), MarkSize);
@@ -203,10 +205,27 @@ bool Journal::Begin()
     return true;
 }
 
-void Journal::End() noexcept
+void Journal::Finish()
 {
-    if (FDepth == 0 || --FDepth > 0)
+    if (FDepth == 0 || FDepth > 1) {
+        FDepth = std::max(0, FDepth - 1);
         return;
+    }
+    try {
+        Flush();
+    } catch (...) {
+        // Whatever of the change reached the files, the journal holds it.
+        FDepth = 0;
+        FFiles.clear();
+        FEntries.clear();
+        for (TableFile* file : FDeferring)
+            file->DropDeferred();
+        FDeferring.clear();
+        FDeferredWrites = 0;
+        FEnd = 0;
+        throw;
+    }
+    FDepth = 0;
     FFiles.clear();
     if (FEnd == 0)
         return;
@@ -218,12 +237,55 @@ void Journal::End() noexcept
     }
 }
 
+void Journal::End() noexcept
+{
+    try {
+        Finish();
+    } catch (const Exception& error) {
+        Errors().Record(XBE_E_IO, "A change was not written whole: " + error.Message());
+    }
+}
+
+void Journal::Deferred(TableFile& file)
+{
+    if (std::find(FDeferring.begin(), FDeferring.end(), &file) == FDeferring.end())
+        FDeferring.push_back(&file);
+    if (++FDeferredWrites % 64 == 0) {
+        std::size_t held = 0;
+        for (TableFile* deferring : FDeferring)
+            held += deferring->DeferredBytes();
+        if (held > DeferLimit)
+            Flush();
+    }
+}
+
+void Journal::Flush()
+{
+    if (!FEntries.empty()) {
+        if (FEnd == 0) {
+            if (!FFile.IsOpen())
+                FFile.Create(FPath);
+            FEntries.insert(0, String(Magic, sizeof Magic) + FMark);
+        }
+        FFile.WriteAt(FEnd, FEntries.data(), FEntries.size());
+        FEnd += Int64(FEntries.size());
+        FEntries.clear();
+    }
+    // Only now that the journal holds the old bytes may the new ones go out,
+    // file by file in the order the change first wrote them (a memo block
+    // before the record that names it).
+    while (!FDeferring.empty()) {
+        FDeferring.front()->WriteDeferred();
+        FDeferring.erase(FDeferring.begin());
+    }
+}
+
 void Journal::Protect(TableFile& file, Int64 offset, Int64 length)
 {
     if (FDepth == 0 || length <= 0)
         return;
-    // The entries of one write go to the journal in one write.
-    String entries;
+    // The entries wait until the change's writes go out.
+    String& entries = FEntries;
     auto [found, fresh] = FFiles.try_emplace(&file);
     FileState& state = found->second;
     if (fresh) {
@@ -252,15 +314,6 @@ void Journal::Protect(TableFile& file, Int64 offset, Int64 length)
         file.ReadAt(from, old.data(), old.size());
         AddEntry(entries, 'P', state.Number, from, old.data(), old.size());
     }
-    if (entries.empty())
-        return;
-    if (FEnd == 0) {
-        if (!FFile.IsOpen())
-            FFile.Create(FPath);
-        entries.insert(0, String(Magic, sizeof Magic) + FMark);
-    }
-    FFile.WriteAt(FEnd, entries.data(), entries.size());
-    FEnd += Int64(entries.size());
 }
 
 void Journal::AddEntry(String& entries, char kind, std::uint8_t number, Int64 value, const char* bytes,

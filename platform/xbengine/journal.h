@@ -9,12 +9,18 @@
 // that finds it writes the old pages back and cuts the files to their old
 // lengths, so the table is again as it was before that change.
 //
+// The writes of a change wait in their files while the change goes on; at its
+// end the journal's entries go out in one write, then each file's runs of new
+// bytes, then the mark that the journal is empty. A change too large to wait
+// whole goes out in the same order in parts.
+//
 // Only a process stopped in the middle is covered: the journal is not synced,
 // so a loss of power may still leave a change half-written.
 
 #include <cstdint>
 #include <map>
 #include <set>
+#include <vector>
 
 #include "platform/rtl/types.h"
 #include "platform/xbengine/tablefile.h"
@@ -36,14 +42,22 @@ public:
 
     // A change of the table's files. Changes nest; the outermost Begin rolls
     // back an interrupted change first (true when it did), and the outermost
-    // End marks the journal empty.
+    // Finish writes what the change holds and marks the journal empty. A
+    // failure there leaves the journal full, for the next change to roll
+    // back. End is Finish for a change given up by an exception: failures
+    // are recorded, not thrown.
     bool Begin();
+    void Finish();
     void End() noexcept;
     bool Active() const { return FDepth > 0; }
 
     // Keeps the old bytes of [offset, offset + length) of file before the
     // change under way writes there (nothing outside a change).
     void Protect(TableFile& file, Int64 offset, Int64 length);
+    // file holds deferred writes of the change under way.
+    void Deferred(TableFile& file);
+    // Writes the entries kept so far, then the files' deferred writes.
+    void Flush();
     // Deletes an empty journal; for a table that no other open holds.
     void RemoveIfEmpty() noexcept;
 
@@ -53,7 +67,8 @@ private:
         Int64 Length = 0;
         std::set<Int64> SavedPages;
     };
-    void AddEntry(String& entries, char kind, std::uint8_t number, Int64 value, const char* bytes, std::size_t size);
+    void AddEntry(String& entries, char kind, std::uint8_t number, Int64 value, const char* bytes,
+                  std::size_t size);
     // Marks the journal as holding no change.
     void Clear();
 
@@ -63,6 +78,12 @@ private:
     Int64 FEnd = 0;
     // The mark of the change under way, in the journal's bytes.
     String FMark;
+    // Entries not yet written, and the files with deferred writes.
+    String FEntries;
+    // in the order of their first deferred write.
+    std::vector<TableFile*> FDeferring;
+    // Deferred writes counted, to weigh the bytes held now and then.
+    std::size_t FDeferredWrites = 0;
     int FDepth = 0;
     std::map<const TableFile*, FileState> FFiles;
 };

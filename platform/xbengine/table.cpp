@@ -169,7 +169,14 @@ Table::Change::Change(Table& table) : FTable(table)
 
 Table::Change::~Change()
 {
-    FTable.FJournal.End();
+    if (!FDone)
+        FTable.FJournal.End();
+}
+
+void Table::Change::Done()
+{
+    FDone = true;
+    FTable.FJournal.Finish();
 }
 
 void Table::ReloadAfterRollBack()
@@ -509,6 +516,9 @@ void Table::Rewrite(const String& image, int from, int length)
     }
     if (FOrders->Count() > 0)
         FOrders->Update(FOrders->Keys(old, FRecNo), FOrders->Keys(FRecord, FRecNo), FRecNo);
+    // The keys' access ends inside the change: its last index writes are part of it.
+    keys.reset();
+    change.Done();
 }
 
 void Table::RefreshCurrent()
@@ -570,12 +580,14 @@ void Table::AppendBlank()
     }
     if (NeedsLocks())
         FLocks.UnlockHeader();
+    FOrders->Appended(image, FRecCount + 1);
+    // Until it is written, the record is not counted here either.
+    change->Done();
     ++FRecCount;
     FRecNo = FRecCount;
     FRecord = image;
     FBof = false;
     FEof = false;
-    FOrders->Appended(FRecord, FRecNo);
 }
 
 void Table::SetDeleteMark(bool deleted)
@@ -754,6 +766,7 @@ void Table::WriteMemo(const FieldDef& field, const String& data)
         reference.replace(field.Width - digits.size(), digits.size(), digits);
     }
     WriteField(field, reference);
+    change.Done();
 }
 
 // --- locks -------------------------------------------------------------

@@ -139,12 +139,16 @@ private:
     public:
         explicit Change(Table& table);
         ~Change();
+        // Writes the change out; a change dropped without it (by an
+        // exception) is written as far as it went, its failures recorded.
+        void Done();
         Change(const Change&) = delete;
         Change& operator=(const Change&) = delete;
 
     private:
         Table& FTable;
         sharelocks::OfdLock FLock;
+        bool FDone = false;
     };
 
     sharelocks::LockKind OpenLockKind() const;

@@ -1,5 +1,6 @@
 #include "platform/xbengine/tablefile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include <unistd.h>
 
 #include "platform/xbengine/engineerror.h"
+#include "platform/xbengine/errorstate.h"
 #include "platform/xbengine/journal.h"
 #include "platform/xbengine/xbe50.h"
 
@@ -24,16 +26,12 @@ int OpenErrorCode(int err)
 {
     switch (err) {
     case ENOENT:
-    case ENOTDIR:
-        return XBE_E_NOT_FOUND;
+    case ENOTDIR: return XBE_E_NOT_FOUND;
     case EACCES:
     case EPERM:
-    case EROFS:
-        return XBE_E_ACCESS;
-    case ENAMETOOLONG:
-        return XBE_E_LIMIT;
-    default:
-        return XBE_E_IO;
+    case EROFS: return XBE_E_ACCESS;
+    case ENAMETOOLONG: return XBE_E_LIMIT;
+    default: return XBE_E_IO;
     }
 }
 
@@ -52,10 +50,7 @@ void BeforeWrite()
 
 }  // namespace
 
-TableFile::~TableFile()
-{
-    Close();
-}
+TableFile::~TableFile() { Close(); }
 
 void TableFile::Open(const String& path, bool writable)
 {
@@ -64,6 +59,7 @@ void TableFile::Open(const String& path, bool writable)
     if (handle < 0)
         Fail(OpenErrorCode(errno), "Cannot open file", path, errno);
     FHandle = handle;
+    FWritable = writable;
     FPath = path;
 }
 
@@ -74,11 +70,20 @@ void TableFile::Create(const String& path)
     if (handle < 0)
         Fail(OpenErrorCode(errno), "Cannot create file", path, errno);
     FHandle = handle;
+    FWritable = true;
     FPath = path;
 }
 
 void TableFile::Close()
 {
+    if (FDeferredBytes > 0 && FJournal) {
+        try {
+            FJournal->Flush();
+        } catch (const Exception& error) {
+            Errors().Record(XBE_E_IO, "A change was not written whole: " + error.Message());
+        }
+    }
+    DropDeferred();
     if (FHandle >= 0)
         ::close(FHandle);
     FHandle = -1;
@@ -89,7 +94,15 @@ Int64 TableFile::Size() const
     struct stat info;
     if (::fstat(FHandle, &info) != 0)
         Fail(XBE_E_IO, "Cannot read file size", FPath, errno);
-    return info.st_size;
+    return std::max<Int64>(info.st_size, DeferredEnd());
+}
+
+Int64 TableFile::DeferredEnd() const
+{
+    if (FDeferred.empty())
+        return 0;
+    auto last = std::prev(FDeferred.end());
+    return last->first + Int64(last->second.size());
 }
 
 std::size_t TableFile::ReadSome(Int64 offset, void* buffer, std::size_t n) const
@@ -106,6 +119,24 @@ std::size_t TableFile::ReadSome(Int64 offset, void* buffer, std::size_t n) const
             break;
         done += got;
     }
+    if (FDeferred.empty())
+        return done;
+    // Deferred bytes lie over what the file holds, and may reach past its end.
+    Int64 end = std::min(offset + Int64(n), std::max(offset + Int64(done), DeferredEnd()));
+    if (end - offset > Int64(done)) {
+        std::fill(static_cast<char*>(buffer) + done, static_cast<char*>(buffer) + (end - offset), '\0');
+        done = std::size_t(end - offset);
+    }
+    auto run = FDeferred.upper_bound(offset);
+    if (run != FDeferred.begin())
+        --run;
+    for (; run != FDeferred.end() && run->first < end; ++run) {
+        Int64 from = std::max(offset, run->first);
+        Int64 to = std::min(end, run->first + Int64(run->second.size()));
+        if (from < to)
+            std::memcpy(static_cast<char*>(buffer) + (from - offset),
+                        run->second.data() + (from - run->first), std::size_t(to - from));
+    }
     return done;
 }
 
@@ -117,8 +148,21 @@ void TableFile::ReadAt(Int64 offset, void* buffer, std::size_t n) const
 
 void TableFile::WriteAt(Int64 offset, const void* buffer, std::size_t n)
 {
-    if (FJournal)
+    if (!FWritable)
+        throw EEngineError(XBE_E_READ_ONLY, "Write error: " + FPath + " is open for reading only");
+    if (n == 0)
+        return;
+    if (FJournal && FJournal->Active()) {
         FJournal->Protect(*this, offset, Int64(n));
+        Defer(offset, static_cast<const char*>(buffer), n);
+        FJournal->Deferred(*this);
+        return;
+    }
+    WriteThrough(offset, buffer, n);
+}
+
+void TableFile::WriteThrough(Int64 offset, const void* buffer, std::size_t n)
+{
     BeforeWrite();
     std::size_t done = 0;
     while (done < n) {
@@ -132,10 +176,58 @@ void TableFile::WriteAt(Int64 offset, const void* buffer, std::size_t n)
     }
 }
 
+void TableFile::Defer(Int64 offset, const char* bytes, std::size_t n)
+{
+    Int64 end = offset + Int64(n);
+    // The runs this write overlaps or touches become one run with it.
+    auto first = FDeferred.upper_bound(offset);
+    if (first != FDeferred.begin() &&
+        std::prev(first)->first + Int64(std::prev(first)->second.size()) >= offset)
+        --first;
+    auto last = first;
+    Int64 from = offset, to = end;
+    while (last != FDeferred.end() && last->first <= end) {
+        from = std::min(from, last->first);
+        to = std::max(to, last->first + Int64(last->second.size()));
+        ++last;
+    }
+    String run(std::size_t(to - from), '\0');
+    for (auto old = first; old != last; ++old) {
+        std::memcpy(run.data() + (old->first - from), old->second.data(), old->second.size());
+        FDeferredBytes -= old->second.size();
+    }
+    std::memcpy(run.data() + (offset - from), bytes, n);
+    FDeferred.erase(first, last);
+    FDeferredBytes += run.size();
+    FDeferred.emplace(from, std::move(run));
+}
+
+void TableFile::WriteDeferred()
+{
+    // The furthest run first: a record goes out before the count that takes
+    // it in, a memo block before the header that hands it out.
+    while (!FDeferred.empty()) {
+        auto run = std::prev(FDeferred.end());
+        WriteThrough(run->first, run->second.data(), run->second.size());
+        FDeferredBytes -= run->second.size();
+        FDeferred.erase(run);
+    }
+}
+
+void TableFile::DropDeferred()
+{
+    FDeferred.clear();
+    FDeferredBytes = 0;
+}
+
 void TableFile::Truncate(Int64 size)
 {
-    if (FJournal)
+    if (FJournal) {
+        // A cut comes after the writes before it.
+        FJournal->Flush();
         FJournal->Protect(*this, size, Size() - size);
+        FJournal->Flush();
+    }
     BeforeWrite();
     if (::ftruncate(FHandle, size) != 0)
         Fail(XBE_E_IO, "Cannot truncate file", FPath, errno);
@@ -143,6 +235,8 @@ void TableFile::Truncate(Int64 size)
 
 void TableFile::Sync()
 {
+    if (FJournal)
+        FJournal->Flush();
     if (::fdatasync(FHandle) != 0)
         Fail(XBE_E_IO, "Cannot flush file", FPath, errno);
 }

@@ -2,13 +2,16 @@
 // One open table file (DBF, FPT, DBT, CDX) with positioned reads and writes.
 // Its locks are sharelocks::OfdLock objects on Handle(), released before the
 // file closes. Writes and cuts first hand the journal of the table's change
-// under way the bytes they replace.
+// under way the bytes they replace. Writes made during a change wait in the
+// file, merged into runs, until the journal has written the old bytes of the
+// whole change; reads see them meanwhile.
 //
 // For crash tests, the environment variable XBE_STOP_AT_WRITE=n kills the
 // process just before its n-th write or cut of any table or journal file.
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 
 #include "platform/rtl/types.h"
 
@@ -40,8 +43,25 @@ public:
     void Sync();
     void SetJournal(Journal* journal) { FJournal = journal; }
 
+    // Bytes written during the change under way and not yet in the file.
+    std::size_t DeferredBytes() const { return FDeferredBytes; }
+    // Writes them, one call per run of adjacent bytes, the furthest first;
+    // for the journal, once it holds what they replace.
+    void WriteDeferred();
+    // Forgets them, for a change that failed to write.
+    void DropDeferred();
+
 private:
+    void WriteThrough(Int64 offset, const void* buffer, std::size_t n);
+    void Defer(Int64 offset, const char* bytes, std::size_t n);
+    // What Size() and reads see beyond the file: the end of the deferred bytes.
+    Int64 DeferredEnd() const;
+
     int FHandle = -1;
+    bool FWritable = false;
     String FPath;
     Journal* FJournal = nullptr;
+    // Disjoint, non-adjacent runs of deferred bytes by their offset.
+    std::map<Int64, String> FDeferred;
+    std::size_t FDeferredBytes = 0;
 };

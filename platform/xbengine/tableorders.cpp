@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include <strings.h>
 #include <sys/stat.h>
@@ -489,8 +490,22 @@ void TableOrders::Update(const KeySet& before, const KeySet& after, Integer recn
             if (Held)
                 Held->End();
         }
+        void Done()
+        {
+            if (Held)
+                std::exchange(Held, nullptr)->Finish();
+        }
     } done{waiting ? &FTable.ChangeJournal() : nullptr};
-    Access access(*this, true);
+    // The access ends before the change does: its last index writes are part of it.
+    {
+        Access access(*this, true);
+        WriteKeys(before, after, recno, waiting);
+    }
+    done.Done();
+}
+
+void TableOrders::WriteKeys(const KeySet& before, const KeySet& after, Integer recno, bool waiting)
+{
     for (std::size_t i = 0; i < FOrders.size() && i < before.size() && i < after.size(); ++i) {
         if (before[i] == after[i] && !waiting)
             continue;
@@ -587,6 +602,15 @@ void TableOrders::Access::Finish()
         } catch (const Exception& error) {
             Errors().Record(XBE_E_IO, "The index " + file->Path + " was not written: " + error.Message());
         }
+    }
+    // What the change wrote into the indexes reaches them before another
+    // process may read them.
+    try {
+        FOrders.FTable.ChangeJournal().Flush();
+    } catch (const Exception& error) {
+        Errors().Record(XBE_E_IO, "A change was not written whole: " + error.Message());
+    }
+    for (const auto& file : FOrders.FFiles) {
         file->Index->SetCacheOnly(false);
         file->IndexLock.Release();
     }

@@ -127,6 +127,8 @@ private:
     IndexFile* StructuralFile() const;
     void Collect();
     void Fill(Order& order);
+    // Update's moves of the record's entries, under its write access.
+    void WriteKeys(const KeySet& before, const KeySet& after, Integer recno, bool waiting);
 
     Table& FTable;
     AreaContext& FContext;

@@ -119,6 +119,49 @@ TEST_F(Records, FailedAppendLeavesNoPhantomRecord)
     EXPECT_EQ(E.xb_RecNo(), 2);
 }
 
+// A record and its keys go out together at the end of the change; when the
+// disk takes the record no more, the failure is reported and the table and
+// its tag are found whole again.
+TEST_F(Records, AnAppendWithKeysTheDiskCannotTakeIsReportedAndUndone)
+{
+    for (XBSHORT mode : {XBSHORT(2), XBSHORT(0)}) {
+        SCOPED_TRACE(mode == 2 ? "exclusive" : "shared");
+        std::string path = Dir + "KEYED" + std::to_string(mode);
+        Create(path, {{"A", "C", 100, 0}});
+        ASSERT_GT(E.xb_IndexTag("", "A", "A", 0, 0, ""), 0) << E.xbx_LastErrorText();
+        E.xb_Close();
+        ASSERT_GT(E.xb_Use(path.c_str(), "", mode, 2), 0);
+        AppendTexts({{"A", "kept"}});
+        std::size_t size = ReadBytes(path + ".DBF").size();
+        struct rlimit old;
+        getrlimit(RLIMIT_FSIZE, &old);
+        auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit full = old;
+        full.rlim_cur = size + 50;
+        setrlimit(RLIMIT_FSIZE, &full);
+        std::string image(std::size_t(E.xb_RecSize()), ' ');
+        image.replace(1, 4, "lost");
+        bool written = E.xb_AppendBlank() && E.xb_PutRecord(image.data());
+        int error = E.xbx_LastError();
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previous);
+
+        EXPECT_FALSE(written);
+        EXPECT_EQ(error, XBE_E_IO);
+        E.xb_Close();
+        ASSERT_GT(E.xb_Use(path.c_str(), "", mode, 2), 0) << E.xbx_LastErrorText();
+        EXPECT_EQ(E.xb_RecCount(), 1);
+        E.xb_SetOrder(E.xb_TagArea("A"));
+        EXPECT_FALSE(E.xb_Seek("lost"));
+        ASSERT_TRUE(E.xb_Seek("kept"));
+        EXPECT_EQ(E.xb_RecNo(), 1);
+        AppendTexts({{"A", "next"}});
+        ASSERT_TRUE(E.xb_Seek("next"));
+        EXPECT_EQ(E.xb_RecNo(), 2);
+        E.xb_Close();
+    }
+}
+
 TEST_F(Records, FieldDefinitionsAreCheckedAndNormalised)
 {
     Create(Dir + "T", {{"when", "d", 10, 0}, {"ok", "L", 5, 0}, {"notes", "M", 4, 0}});

@@ -194,9 +194,7 @@ void CdxIndexFile::Refresh(bool always)
 
 bool CdxIndexFile::HeaderUnchanged()
 {
-    Byte head[CdxPageSize];
-    FStore->ReadPage(0, head);
-    return std::equal(head, head + CdxPageSize, FHeader);
+    return FStore->FirstPageIs(FHeader);
 }
 
 void CdxIndexFile::MarkChanged()

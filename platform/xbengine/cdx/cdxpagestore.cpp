@@ -17,6 +17,13 @@ namespace {
 
 } // namespace
 
+bool CdxPageStore::FirstPageIs(const Byte* page)
+{
+    Byte first[CdxPageSize];
+    ReadPage(0, first);
+    return std::memcmp(first, page, CdxPageSize) == 0;
+}
+
 CdxFileStore::CdxFileStore(const String& path, Mode mode) : FPath(path)
 {
     int flags = O_RDWR | O_CLOEXEC;

@@ -23,6 +23,9 @@ public:
     virtual void SetLength(std::uint64_t length) = 0;
     // Puts what was written on the disk.
     virtual void Sync() {}
+    // The first page holds what page holds: the look at a file's header by
+    // which a process finds whether others changed the file.
+    virtual bool FirstPageIs(const Byte* page);
 };
 
 class CdxFileStore : public CdxPageStore {

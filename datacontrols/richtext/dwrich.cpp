@@ -196,8 +196,8 @@ void TdwRichEditForm::BuildMenus()
     SaveAs1 = Item(File1, l.SaveAsCaption, [this] { SaveAsClick(); });
     SaveExit1 = Item(File1, l.SaveExitCaption, [this] { SetModalResult(mrOk); });
     FileSep1 = Item(File1, "-");
-    Print1 = Item(File1, l.PrintCaption);
-    PageSetup1 = Item(File1, l.PageSetupCaption);
+    Print1 = Item(File1, l.PrintCaption, [this] { PrintClick(); });
+    PageSetup1 = Item(File1, l.PageSetupCaption, [this] { PageSetupClick(); });
     FileSep2 = Item(File1, "-");
     Exit1 = Item(File1, l.ExitCaption, [this] { SetModalResult(mrCancel); });
     Edit1 = Item(bar, l.EditCaption);
@@ -245,6 +245,8 @@ void TdwRichEditForm::BuildBars()
     int x = 4;
     NewButton = Button(
             Toolbar, x, "New", [this] { NewClick(); }, 36);
+    PrintButton = Button(
+            Toolbar, x, "Print", [this] { PrintClick(); }, 36);
     x += 8;
     FindButton = Button(
             Toolbar, x, "Find", [e] { e->Find(); }, 36);
@@ -369,9 +371,9 @@ void TdwRichEditForm::ApplyOptions(TdwRichEditOptions Options, bool ReadOnly)
     RichEdit1->SetReadOnly(ReadOnly);
     Load1->SetVisible(Options.Contains(reoShowLoad));
     SaveAs1->SetVisible(Options.Contains(reoShowSaveAs));
-    // Printing and page setup are not part of this build.
-    Print1->SetVisible(false);
-    PageSetup1->SetVisible(false);
+    Print1->SetVisible(Options.Contains(reoShowPrint));
+    PrintButton->SetVisible(Options.Contains(reoShowPrint));
+    PageSetup1->SetVisible(Options.Contains(reoShowPageSetup));
     Tools1->SetVisible(Options.Contains(reoShowSpellCheck));
     Insert1->SetVisible(Options.Contains(reoShowInsertObject) && !ReadOnly);
     SaveExit1->SetVisible(Options.Contains(reoShowSaveExit));
@@ -498,6 +500,29 @@ void TdwRichEditForm::LoadClick()
         RichEdit1->SetModified(true);
     }
     RichEdit1->SetFocus();
+}
+
+void TdwRichEditForm::PrintClick()
+{
+    bool doDefault = true;
+    if (FSource->OnMenuPrintClick)
+        FSource->OnMenuPrintClick(this, RichEdit1, doDefault);
+    if (!doDefault)
+        return;
+    TPrintDialog dialog(nullptr);
+    if (dialog.Execute())
+        RichEdit1->Print(FSource->PrintJobName);
+}
+
+void TdwRichEditForm::PageSetupClick()
+{
+    TdwPageSetupDialog dialog(nullptr);
+    dialog.RichEdit = RichEdit1;
+    if (!dialog.Execute())
+        return;
+    // The page's new width lays the text out again and moves the ruler's markers.
+    RichEdit1->ResetFormatRect();
+    Layout();
 }
 
 void TdwRichEditForm::SaveAsClick()

@@ -63,8 +63,8 @@ public:
     TPanel* Toolbar = nullptr;
     TPanel* FormatBar = nullptr;
     TStatusBar* StatusBar = nullptr;
-    TSpeedButton *NewButton = nullptr, *FindButton = nullptr, *CutButton = nullptr, *CopyButton = nullptr,
-                 *PasteButton = nullptr, *UndoButton = nullptr, *RedoButton = nullptr;
+    TSpeedButton *NewButton = nullptr, *PrintButton = nullptr, *FindButton = nullptr, *CutButton = nullptr,
+                 *CopyButton = nullptr, *PasteButton = nullptr, *UndoButton = nullptr, *RedoButton = nullptr;
     TComboBox *FontNameCombo = nullptr, *FontSizeCombo = nullptr;
     TSpeedButton* ColorButton = nullptr;
     // The colours for the selection's text, the last one the editing control's own.
@@ -91,6 +91,10 @@ public:
     void NewClick();
     void LoadClick();
     void SaveAsClick();
+    // The print dialog, then the text on the chosen printer.
+    void PrintClick();
+    // The page setup dialog; its margins and paper lay the text out again.
+    void PageSetupClick();
 
 protected:
     void Resize() override;

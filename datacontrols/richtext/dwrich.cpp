@@ -485,12 +485,17 @@ void TdwRichEditForm::NewClick()
     RichEdit1->SetModified(true);
 }
 
-void TdwRichEditForm::LoadClick()
+bool TdwRichEditForm::RunsOwnAction(const TdwRTFNotifyEvent& Event)
 {
     bool doDefault = true;
-    if (FSource->OnMenuLoadClick)
-        FSource->OnMenuLoadClick(this, RichEdit1, doDefault);
-    if (!doDefault)
+    if (Event)
+        Event(this, RichEdit1, doDefault);
+    return doDefault;
+}
+
+void TdwRichEditForm::LoadClick()
+{
+    if (!RunsOwnAction(FSource->OnMenuLoadClick))
         return;
     TOpenDialog dialog(nullptr);
     dialog.Filter = "Rich Text Files (*.RTF)|*.RTF|Text Files (*.TXT)|*.TXT";
@@ -504,10 +509,7 @@ void TdwRichEditForm::LoadClick()
 
 void TdwRichEditForm::PrintClick()
 {
-    bool doDefault = true;
-    if (FSource->OnMenuPrintClick)
-        FSource->OnMenuPrintClick(this, RichEdit1, doDefault);
-    if (!doDefault)
+    if (!RunsOwnAction(FSource->OnMenuPrintClick))
         return;
     TPrintDialog dialog(nullptr);
     if (dialog.Execute())
@@ -527,10 +529,7 @@ void TdwRichEditForm::PageSetupClick()
 
 void TdwRichEditForm::SaveAsClick()
 {
-    bool doDefault = true;
-    if (FSource->OnMenuSaveAsClick)
-        FSource->OnMenuSaveAsClick(this, RichEdit1, doDefault);
-    if (!doDefault)
+    if (!RunsOwnAction(FSource->OnMenuSaveAsClick))
         return;
     TSaveDialog dialog(nullptr);
     dialog.Filter = "Rich Text Files (*.RTF)|*.RTF|Text Files (*.TXT)|*.TXT";

@@ -106,6 +106,9 @@ private:
     void SetAlignment(int Alignment);
     // Shows or hides a bar and checks its View item as it shows.
     void ToggleBar(TControl* Bar, TMenuItem* Menu);
+    // A File command's event, when the source has one; false when it replaced the
+    // form's own action.
+    bool RunsOwnAction(const TdwRTFNotifyEvent& Event);
 
     TdwCustomRichEdit* FSource;
     // The user buttons' own parents while they stand on the tool bar.

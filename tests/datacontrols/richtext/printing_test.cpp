@@ -5,6 +5,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QPageSetupDialog>
+#include <QTimer>
 #include <regex>
 
 #include "platform/vcl/buttons.h"
@@ -207,6 +213,40 @@ TEST_F(RichEditPrinting, PageSetupShowsTheMarginsInThousandthsAndTakesTheAnswer)
     EXPECT_FALSE(dialog.Execute());
     EXPECT_DOUBLE_EQ(Edit->PrintMargins()->Top, 2.5);
     EXPECT_EQ(Edit->PaperSize(), 9);
+}
+
+// The desktop's own page setup dialog, driven as a user would.
+TEST_F(RichEditPrinting, TheDesktopsPageSetupDialogShowsTheMarginsAndLocksThePaper) {
+    TDialogService* scripted = SetDialogService(nullptr);
+    Edit->PrintMargins()->Left = 1.5;
+    TdwPageSetupDialog dialog(nullptr);
+    dialog.RichEdit = Edit;
+    bool shown = false;
+    QTimer::singleShot(0, [&shown] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* setup = qobject_cast<QPageSetupDialog*>(window);
+            if (!setup || !setup->isVisible()) continue;
+            shown = true;
+            const QList<QComboBox*> paper = setup->findChildren<QComboBox*>(QStringLiteral("pageSizeCombo"));
+            ASSERT_FALSE(paper.isEmpty());
+            EXPECT_FALSE(paper[0]->isEnabled()) << "the window-sized layout keeps its paper";
+            auto* left = setup->findChild<QDoubleSpinBox*>(QStringLiteral("leftMargin"));
+            auto* top = setup->findChild<QDoubleSpinBox*>(QStringLiteral("topMargin"));
+            ASSERT_TRUE(left && top);
+            EXPECT_DOUBLE_EQ(left->value(), 1.5);
+            top->setValue(0.75);
+            QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
+            setup->grab().save(TOTAMUND_SCREENSHOT_DIR "/richedit_pagesetup.png");
+            setup->accept();
+        }
+    });
+    const bool accepted = dialog.Execute();
+    SetDialogService(scripted);
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(accepted);
+    EXPECT_DOUBLE_EQ(Edit->PrintMargins()->Left, 1.5);
+    EXPECT_DOUBLE_EQ(Edit->PrintMargins()->Top, 0.75);
+    EXPECT_EQ(Edit->PaperSize(), 1);
 }
 
 // The editor form's Print and Page Setup commands.

@@ -52,8 +52,11 @@ void TdwRulerPanel::Paint()
     canvas->LineTo(band.Left, band.Bottom);
     const TdwMeasurementUnits units = FRichEdit->MeasurementUnits();
     const double ppu = dwRulerPixelsPerUnit(ScreenPixelsPerInch, units);
-    const TdwRulerScale scale =
-            dwRulerScale(band, ppu, dwRulerLengthForWindow(FRichEdit->Width(), ppu), units);
+    // Outside the window's width the ruler spans the printable page.
+    const double length = FRichEdit->EditWidth() == rewPrinterSize
+                                  ? dwRulerLengthForPage(FRichEdit->PrintableWidthInches(), 0, 0, units)
+                                  : dwRulerLengthForWindow(FRichEdit->Width(), ppu);
+    const TdwRulerScale scale = dwRulerScale(band, ppu, length, units);
     canvas->Pen()->SetColor(clBlack);
     for (const TdwRulerTick& tick : scale.Ticks) {
         canvas->MoveTo(tick.X, tick.Top);
@@ -460,7 +463,7 @@ void TdwRichEditForm::Layout()
         if (!bar->Visible())
             continue;
         const int height = bar == Toolbar ? 24 : bar == FormatBar ? 26 : 25;
-        bar->SetBounds(0, top, ClientWidth(), height);
+        bar->SetBounds(0, top, bar == Ruler ? RulerWidth() : ClientWidth(), height);
         top += height + 2;
     }
     const int bottom = StatusBar->Visible() ? ClientHeight() - 20 : ClientHeight();
@@ -468,6 +471,13 @@ void TdwRichEditForm::Layout()
         StatusBar->SetBounds(0, bottom, ClientWidth(), 20);
     RichEdit1->SetBounds(4, top, std::max(0, ClientWidth() - 8), std::max(0, bottom - top));
     Ruler->FollowParagraph();
+}
+
+int TdwRichEditForm::RulerWidth() const
+{
+    if (RichEdit1->EditWidth() != rewPrinterSize)
+        return ClientWidth();
+    return static_cast<int>(std::lround(ScreenPixelsPerInch * RichEdit1->PrintableWidthInches())) + 12;
 }
 
 void TdwRichEditForm::Resize()

@@ -103,6 +103,8 @@ private:
     void BuildMenus();
     void BuildBars();
     void Layout();
+    // The form's width, or with the printer's width the printable page's.
+    int RulerWidth() const;
     void SetAlignment(int Alignment);
     // Shows or hides a bar and checks its View item as it shows.
     void ToggleBar(TControl* Bar, TMenuItem* Menu);

@@ -168,6 +168,8 @@ public:
     void SetEditWidth(TdwRichEditWidth Value);
     // Lays the text out at the window's width or the printer page's.
     void ResetFormatRect();
+    // The printer sheet's width less the left and right margins, in inches.
+    double PrintableWidthInches() const;
     // The whole text as one print job titled Caption, within the margins unless
     // PageRect says where.
     void Print(const String& Caption) override;

@@ -98,11 +98,16 @@ void TdwCustomRichEdit::ResetFormatRect()
         SetLayoutWidth(0);
         return;
     }
+    SetLayoutWidth(
+            static_cast<int>(std::lround(std::max(1.0, PrintableWidthInches() * ScreenPixelsPerInch))));
+}
+
+double TdwCustomRichEdit::PrintableWidthInches() const
+{
     const TPrinter& printer = *Printer();
     const double margins =
             UnitsToTwips(FPrintMargins->Left + FPrintMargins->Right, MeasurementUnits()) / 1440.0;
-    const double inches = double(printer.PhysicalPageWidth()) / printer.Resolution() - margins;
-    SetLayoutWidth(static_cast<int>(std::lround(std::max(1.0, inches * ScreenPixelsPerInch))));
+    return double(printer.PhysicalPageWidth()) / printer.Resolution() - margins;
 }
 
 void TdwCustomRichEdit::Print(const String& Caption)

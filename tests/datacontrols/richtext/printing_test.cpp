@@ -275,6 +275,23 @@ TEST_F(RichEditPrinting, TheEditorFormPrintsThroughThePrintDialogWithTheJobName)
     EXPECT_NEAR(words[0].Top, 2 * 72, 4.0) << "the margin the page setup took";
 }
 
+TEST_F(RichEditPrinting, AtThePrintersWidthTheRulerSpansThePrintablePageAndFollowsPageSetup) {
+    Edit->SetEditWidth(rewPrinterSize);
+    Dialogs.AnswerPageSetup([](TPageSetupRequest& r) {
+        r.Left = 500;
+        r.PaperSize = 5;  // Legal is as wide as Letter
+    });
+    RunEditor([](TdwRichEditForm* editor) {
+        EXPECT_EQ(editor->RichEdit1->EditWidth(), rewPrinterSize);
+        EXPECT_EQ(editor->Ruler->Width(), 96 * 13 / 2 + 12) << "8.5 inches less two margins of one";
+        EXPECT_EQ(editor->Ruler->RightMarker(), editor->Ruler->Width() - TdwRulerPanel::MarkerWidth);
+        editor->PageSetup1->Click();
+        EXPECT_EQ(editor->RichEdit1->PaperSize(), 5);
+        EXPECT_EQ(editor->Ruler->Width(), 96 * 7 + 12);
+        editor->Exit1->Click();
+    });
+}
+
 TEST_F(RichEditPrinting, WithoutThePrintOptionsTheCommandsAreHidden) {
     Edit->SetEditorOptions(TdwRichEditOptions {reoShowSaveExit, reoShowToolBar});
     RunEditor([](TdwRichEditForm* editor) {

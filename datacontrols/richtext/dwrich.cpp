@@ -52,8 +52,11 @@ void TdwRulerPanel::Paint()
     canvas->LineTo(band.Left, band.Bottom);
     const TdwMeasurementUnits units = FRichEdit->MeasurementUnits();
     const double ppu = dwRulerPixelsPerUnit(ScreenPixelsPerInch, units);
-    const TdwRulerScale scale =
-            dwRulerScale(band, ppu, dwRulerLengthForWindow(FRichEdit->Width(), ppu), units);
+    // Outside the window's width the ruler spans the printable page.
+    const double length = FRichEdit->EditWidth() == rewPrinterSize
+                                  ? dwRulerLengthForPage(FRichEdit->PrintableWidthInches(), 0, 0, units)
+                                  : dwRulerLengthForWindow(FRichEdit->Width(), ppu);
+    const TdwRulerScale scale = dwRulerScale(band, ppu, length, units);
     canvas->Pen()->SetColor(clBlack);
     for (const TdwRulerTick& tick : scale.Ticks) {
         canvas->MoveTo(tick.X, tick.Top);
@@ -196,8 +199,8 @@ void TdwRichEditForm::BuildMenus()
     SaveAs1 = Item(File1, l.SaveAsCaption, [this] { SaveAsClick(); });
     SaveExit1 = Item(File1, l.SaveExitCaption, [this] { SetModalResult(mrOk); });
     FileSep1 = Item(File1, "-");
-    Print1 = Item(File1, l.PrintCaption);
-    PageSetup1 = Item(File1, l.PageSetupCaption);
+    Print1 = Item(File1, l.PrintCaption, [this] { PrintClick(); });
+    PageSetup1 = Item(File1, l.PageSetupCaption, [this] { PageSetupClick(); });
     FileSep2 = Item(File1, "-");
     Exit1 = Item(File1, l.ExitCaption, [this] { SetModalResult(mrCancel); });
     Edit1 = Item(bar, l.EditCaption);
@@ -245,6 +248,8 @@ void TdwRichEditForm::BuildBars()
     int x = 4;
     NewButton = Button(
             Toolbar, x, "New", [this] { NewClick(); }, 36);
+    PrintButton = Button(
+            Toolbar, x, "Print", [this] { PrintClick(); }, 36);
     x += 8;
     FindButton = Button(
             Toolbar, x, "Find", [e] { e->Find(); }, 36);
@@ -369,9 +374,9 @@ void TdwRichEditForm::ApplyOptions(TdwRichEditOptions Options, bool ReadOnly)
     RichEdit1->SetReadOnly(ReadOnly);
     Load1->SetVisible(Options.Contains(reoShowLoad));
     SaveAs1->SetVisible(Options.Contains(reoShowSaveAs));
-    // Printing and page setup are not part of this build.
-    Print1->SetVisible(false);
-    PageSetup1->SetVisible(false);
+    Print1->SetVisible(Options.Contains(reoShowPrint));
+    PrintButton->SetVisible(Options.Contains(reoShowPrint));
+    PageSetup1->SetVisible(Options.Contains(reoShowPageSetup));
     Tools1->SetVisible(Options.Contains(reoShowSpellCheck));
     Insert1->SetVisible(Options.Contains(reoShowInsertObject) && !ReadOnly);
     SaveExit1->SetVisible(Options.Contains(reoShowSaveExit));
@@ -458,7 +463,7 @@ void TdwRichEditForm::Layout()
         if (!bar->Visible())
             continue;
         const int height = bar == Toolbar ? 24 : bar == FormatBar ? 26 : 25;
-        bar->SetBounds(0, top, ClientWidth(), height);
+        bar->SetBounds(0, top, bar == Ruler ? RulerWidth() : ClientWidth(), height);
         top += height + 2;
     }
     const int bottom = StatusBar->Visible() ? ClientHeight() - 20 : ClientHeight();
@@ -466,6 +471,13 @@ void TdwRichEditForm::Layout()
         StatusBar->SetBounds(0, bottom, ClientWidth(), 20);
     RichEdit1->SetBounds(4, top, std::max(0, ClientWidth() - 8), std::max(0, bottom - top));
     Ruler->FollowParagraph();
+}
+
+int TdwRichEditForm::RulerWidth() const
+{
+    if (RichEdit1->EditWidth() != rewPrinterSize)
+        return ClientWidth();
+    return static_cast<int>(std::lround(ScreenPixelsPerInch * RichEdit1->PrintableWidthInches())) + 12;
 }
 
 void TdwRichEditForm::Resize()
@@ -483,12 +495,17 @@ void TdwRichEditForm::NewClick()
     RichEdit1->SetModified(true);
 }
 
-void TdwRichEditForm::LoadClick()
+bool TdwRichEditForm::RunsOwnAction(const TdwRTFNotifyEvent& Event)
 {
     bool doDefault = true;
-    if (FSource->OnMenuLoadClick)
-        FSource->OnMenuLoadClick(this, RichEdit1, doDefault);
-    if (!doDefault)
+    if (Event)
+        Event(this, RichEdit1, doDefault);
+    return doDefault;
+}
+
+void TdwRichEditForm::LoadClick()
+{
+    if (!RunsOwnAction(FSource->OnMenuLoadClick))
         return;
     TOpenDialog dialog(nullptr);
     dialog.Filter = "Rich Text Files (*.RTF)|*.RTF|Text Files (*.TXT)|*.TXT";
@@ -500,12 +517,29 @@ void TdwRichEditForm::LoadClick()
     RichEdit1->SetFocus();
 }
 
+void TdwRichEditForm::PrintClick()
+{
+    if (!RunsOwnAction(FSource->OnMenuPrintClick))
+        return;
+    TPrintDialog dialog(nullptr);
+    if (dialog.Execute())
+        RichEdit1->Print(FSource->PrintJobName);
+}
+
+void TdwRichEditForm::PageSetupClick()
+{
+    TdwPageSetupDialog dialog(nullptr);
+    dialog.RichEdit = RichEdit1;
+    if (!dialog.Execute())
+        return;
+    // The page's new width lays the text out again and moves the ruler's markers.
+    RichEdit1->ResetFormatRect();
+    Layout();
+}
+
 void TdwRichEditForm::SaveAsClick()
 {
-    bool doDefault = true;
-    if (FSource->OnMenuSaveAsClick)
-        FSource->OnMenuSaveAsClick(this, RichEdit1, doDefault);
-    if (!doDefault)
+    if (!RunsOwnAction(FSource->OnMenuSaveAsClick))
         return;
     TSaveDialog dialog(nullptr);
     dialog.Filter = "Rich Text Files (*.RTF)|*.RTF|Text Files (*.TXT)|*.TXT";

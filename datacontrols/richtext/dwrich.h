@@ -63,8 +63,8 @@ public:
     TPanel* Toolbar = nullptr;
     TPanel* FormatBar = nullptr;
     TStatusBar* StatusBar = nullptr;
-    TSpeedButton *NewButton = nullptr, *FindButton = nullptr, *CutButton = nullptr, *CopyButton = nullptr,
-                 *PasteButton = nullptr, *UndoButton = nullptr, *RedoButton = nullptr;
+    TSpeedButton *NewButton = nullptr, *PrintButton = nullptr, *FindButton = nullptr, *CutButton = nullptr,
+                 *CopyButton = nullptr, *PasteButton = nullptr, *UndoButton = nullptr, *RedoButton = nullptr;
     TComboBox *FontNameCombo = nullptr, *FontSizeCombo = nullptr;
     TSpeedButton* ColorButton = nullptr;
     // The colours for the selection's text, the last one the editing control's own.
@@ -91,6 +91,10 @@ public:
     void NewClick();
     void LoadClick();
     void SaveAsClick();
+    // The print dialog, then the text on the chosen printer.
+    void PrintClick();
+    // The page setup dialog; its margins and paper lay the text out again.
+    void PageSetupClick();
 
 protected:
     void Resize() override;
@@ -99,9 +103,14 @@ private:
     void BuildMenus();
     void BuildBars();
     void Layout();
+    // The form's width, or with the printer's width the printable page's.
+    int RulerWidth() const;
     void SetAlignment(int Alignment);
     // Shows or hides a bar and checks its View item as it shows.
     void ToggleBar(TControl* Bar, TMenuItem* Menu);
+    // A File command's event, when the source has one; false when it replaced the
+    // form's own action.
+    bool RunsOwnAction(const TdwRTFNotifyEvent& Event);
 
     TdwCustomRichEdit* FSource;
     // The user buttons' own parents while they stand on the tool bar.

@@ -7,13 +7,15 @@
 #include "platform/classes/object.h"
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/strutils.h"
+#include "platform/vcl/application.h"
 #include "platform/vcl/buttons.h"
 #include "platform/vcl/dialogs.h"
 #include "platform/vcl/menus.h"
 #include "platform/win/launcher.h"
 
 TdwCustomRichEdit::TdwCustomRichEdit(TComponent* AOwner)
-    : TCustomRichEdit(AOwner), FLines(std::make_unique<TdwRichEditStrings>(this))
+    : TCustomRichEdit(AOwner), PrintJobName(Application->Title()),
+      FLines(std::make_unique<TdwRichEditStrings>(this))
 {
     CreateDialogs();
 }
@@ -166,6 +168,9 @@ bool TdwCustomRichEdit::ExecuteEditor()
     editor->SetWordWrap(WordWrap());
     editor->SetMeasurementUnits(FMeasurementUnits);
     editor->SetHighlightColor(FHighlightColor);
+    editor->SetPrintMargins(FPrintMargins.get());
+    editor->SetPaperSize(FPaperSize);
+    editor->SetEditWidth(FEditWidth);
     editor->SetAutoURLDetect(AutoURLDetect());
     editor->OnURLOpen = OnURLOpen;
     editor->OnInitDialog = OnInitDialog;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "datacontrols/richtext/dwrichprint.h"
 #include "datacontrols/richtext/dwrichstrings.h"
 #include "datacontrols/richtext/dwrichunits.h"
 #include "platform/richedit/finddialogs.h"
@@ -56,6 +57,9 @@ enum TdwRichEditOption {
     reoShowMainMenuIcons
 };
 using TdwRichEditOptions = SetOf<TdwRichEditOption>;
+
+// The width the text is laid out in: the window's, or the printer page's less the margins.
+enum TdwRichEditWidth { rewWindowSize, rewPrinterSize };
 
 class TdwCustomRichEdit;
 class TdwRichEditForm;
@@ -150,6 +154,28 @@ public:
     virtual bool InsertObject();
     // No word processor can be driven here: says it was not found and returns false.
     virtual bool PrintWithWordProcessor(const String& DocumentName);
+
+    // The margins in MeasurementUnits, 1 on every side at first; the setter copies them.
+    TdwPrintMargins* PrintMargins() const { return FPrintMargins.get(); }
+    void SetPrintMargins(TdwPrintMargins* Value) { FPrintMargins->Assign(Value); }
+    // The paper as a DEVMODE paper code, Letter (1) at first; raises EPrinter for a code
+    // the printer has no size for. With the printer's width it goes to the printer and
+    // the text is laid out again.
+    int PaperSize() const { return FPaperSize; }
+    void SetPaperSize(int Code);
+    void PutPaperSizeInPrinter();
+    TdwRichEditWidth EditWidth() const { return FEditWidth; }
+    void SetEditWidth(TdwRichEditWidth Value);
+    // Lays the text out at the window's width or the printer page's.
+    void ResetFormatRect();
+    // The printer sheet's width less the left and right margins, in inches.
+    double PrintableWidthInches() const;
+    // The whole text as one print job titled Caption, within the margins unless
+    // PageRect says where.
+    void Print(const String& Caption) override;
+    // The title of the editor form's print jobs: the application's title at first.
+    String PrintJobName;
+    TdwRTFNotifyEvent OnMenuPrintClick;
     // No spelling checker exists here: returns True and does nothing else.
     virtual bool SpellCheck() { return true; }
 
@@ -193,6 +219,9 @@ private:
     bool SearchStep(const String& Text, TFindOptions Options, bool Replacing, const String& NewText);
 
     std::unique_ptr<TdwRichEditStrings> FLines;
+    std::unique_ptr<TdwPrintMargins> FPrintMargins = std::make_unique<TdwPrintMargins>();
+    int FPaperSize = 1;
+    TdwRichEditWidth FEditWidth = rewWindowSize;
     TdwRichEditPopupOptions FPopupOptions {rpoPopupEdit,      rpoPopupCut,          rpoPopupCopy,
                                            rpoPopupPaste,     rpoPopupFont,         rpoPopupBullet,
                                            rpoPopupParagraph, rpoPopupTabs,         rpoPopupFind,

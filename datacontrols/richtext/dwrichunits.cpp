@@ -19,8 +19,13 @@ int UnitTextToTwips(const String& Text, TdwMeasurementUnits Units)
         centimetres = true;
         trimTail();
     }
-    double value = StrToFloat(Trim(number)) * 1440;
-    if (centimetres)
+    return UnitsToTwips(StrToFloat(Trim(number)), centimetres ? muCentimeters : muInches);
+}
+
+int UnitsToTwips(double Value, TdwMeasurementUnits Units)
+{
+    double value = Value * 1440;
+    if (Units == muCentimeters)
         value /= dwCentimetersPerInch;
     return static_cast<int>(std::lround(value));
 }

@@ -12,6 +12,8 @@ constexpr double dwCentimetersPerInch = 2.537;
 // "1.5", "1.5''", "1.5\"" or "3.8 cm" in Units; a trailing unit name is accepted either
 // way. Raises EConvertError for text that is no number.
 int UnitTextToTwips(const String& Text, TdwMeasurementUnits Units);
+// Value in Units as twips.
+int UnitsToTwips(double Value, TdwMeasurementUnits Units);
 // Twips in Units, rounded to two decimals.
 double TwipsToUnits(int Twips, TdwMeasurementUnits Units);
 // "1''" or "2.54 cm".

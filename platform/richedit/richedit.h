@@ -11,6 +11,7 @@
 class QTextCursor;
 class QTextDocument;
 class QTextEdit;
+class TPrinter;
 
 enum TRichScrollStyle { rsNone, rsHorizontal, rsVertical, rsBoth };
 
@@ -144,6 +145,19 @@ public:
     // control for another place.
     void RenderInto(class QPainter& Painter, const TRect& R, int First) const;
 
+    // Prints the whole text on the printer's open document, laid out in R (twips from the
+    // printable page's top-left corner) on every page; a new page starts only between
+    // pages. Returns the number of pages.
+    int PrintPages(TPrinter& Printer, const TRect& R) const;
+    // The same as one job of the current printer titled Caption.
+    void PrintJob(const String& Caption, const TRect& R) const;
+    // The text on the printer as one document titled Caption, over PageRect or, while
+    // that is empty, the whole printable page.
+    virtual void Print(const String& Caption);
+    // Where Print lays out the text, in printer pixels.
+    const TRect& PageRect() const { return FPageRect; }
+    void SetPageRect(const TRect& Value) { FPageRect = Value; }
+
     // A click on an address in the text (http:, https:, ftp:, mailto:, www., file:),
     // while link detection is on.
     bool LinkDetection() const { return FLinkDetection; }
@@ -175,6 +189,7 @@ private:
     // Whether Count more characters may be typed or pasted.
     bool MayGrow(int Count) const;
 
+    TRect FPageRect;
     bool FPlainText = false;
     bool FReadOnly = false;
     int FMaxLength = 0;

@@ -1,11 +1,17 @@
 #include "platform/vcl/dialogs.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
+
+#include <cmath>
 
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/application.h"
@@ -13,6 +19,7 @@
 #include "platform/vcl/printers.h"
 #include "platform/vcl/qapp.h"
 #include "platform/vcl/qgraphics.h"
+#include "platform/vcl/qpaper.h"
 #include "platform/vcl/qtext.h"
 
 namespace {
@@ -118,6 +125,44 @@ public:
                                                      std::max(0, Request.PrinterIndex), false, &ok);
         if (!ok) return false;
         Request.PrinterIndex = static_cast<int>(names.indexOf(chosen));
+        return true;
+    }
+
+    bool PageSetupDialog(TPageSetupRequest& Request) override {
+        EnsureQApplication();
+        QPrinter printer;
+        const int index = Printer()->PrinterIndex();
+        if (index >= 0) printer.setPrinterName(ToQString(Printer()->Printers()[static_cast<size_t>(index)]));
+        const bool inches = Request.Units == psThousandthsOfInches;
+        const QPageLayout::Unit unit = inches ? QPageLayout::Inch : QPageLayout::Millimeter;
+        const double perUnit = inches ? 1000.0 : 100.0;
+        QPageSize paper = PaperCodeToPageSize(Request.PaperSize);
+        if (!paper.isValid()) paper = QPageSize(QPageSize::Letter);
+        QPageLayout layout(paper, Request.Landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                           QMarginsF(Request.Left / perUnit, Request.Top / perUnit, Request.Right / perUnit,
+                                     Request.Bottom / perUnit),
+                           unit);
+        printer.setPageLayout(layout);
+        QPageSetupDialog dialog(&printer, DialogParent());
+        if (!Request.PaperEnabled) {
+            for (QComboBox* combo : dialog.findChildren<QComboBox*>(QStringLiteral("pageSizeCombo")))
+                combo->setEnabled(false);
+        }
+        // Centred across the screen, a third of the way down.
+        dialog.adjustSize();
+        const QRect screen = dialog.screen()->availableGeometry();
+        dialog.move(screen.left() + (screen.width() - dialog.width()) / 2,
+                    screen.top() + (screen.height() - dialog.height()) / 3);
+        if (dialog.exec() != QDialog::Accepted) return false;
+        const QPageLayout chosen = printer.pageLayout();
+        const QMarginsF margins = chosen.margins(unit);
+        Request.Left = static_cast<int>(std::lround(margins.left() * perUnit));
+        Request.Top = static_cast<int>(std::lround(margins.top() * perUnit));
+        Request.Right = static_cast<int>(std::lround(margins.right() * perUnit));
+        Request.Bottom = static_cast<int>(std::lround(margins.bottom() * perUnit));
+        Request.Landscape = chosen.orientation() == QPageLayout::Landscape;
+        const int code = PageSizeToPaperCode(chosen.pageSize());
+        if (Request.PaperEnabled && code > 0) Request.PaperSize = code;
         return true;
     }
 

@@ -71,6 +71,23 @@ struct TPrintDialogRequest {
     int Copies = 1;
 };
 
+// The page setup dialog's margins are in thousandths of an inch or in hundredths of a
+// millimetre.
+enum TPageSetupUnits { psThousandthsOfInches, psHundredthsOfMillimeters };
+
+struct TPageSetupRequest {
+    TPageSetupUnits Units = psThousandthsOfInches;
+    // In and out: the margins in Units, the paper as a DEVMODE paper code and the orientation.
+    int Left = 1000;
+    int Top = 1000;
+    int Right = 1000;
+    int Bottom = 1000;
+    int PaperSize = 1;
+    bool Landscape = false;
+    // Off, the user cannot change the paper.
+    bool PaperEnabled = true;
+};
+
 class TDialogService {
 public:
     virtual ~TDialogService() = default;
@@ -79,6 +96,8 @@ public:
     virtual bool InputQuery(const String& Caption, const String& Prompt, String& Value) = 0;
     virtual bool FileDialog(TFileDialogRequest& Request) = 0;
     virtual bool PrintDialog(TPrintDialogRequest& Request) = 0;
+    // True when the user accepted the page setup in Request.
+    virtual bool PageSetupDialog(TPageSetupRequest& Request) = 0;
     virtual bool FontDialog(TFont& Font) = 0;
     virtual void Beep() = 0;
 };

@@ -6,6 +6,7 @@
 #include <QPrinterInfo>
 
 #include "platform/vcl/qapp.h"
+#include "platform/vcl/qpaper.h"
 #include "platform/vcl/qtext.h"
 
 struct TPrinter::TDevice {
@@ -40,6 +41,7 @@ TPrinter::TPrinter() : FCanvas(std::make_unique<TPrinterCanvas>()) {
     }
     if (FPrinterIndex < 0 && !names.empty()) FPrinterIndex = 0;
     if (FPrinterIndex >= 0) FDevice->Printer.setPrinterName(ToQString(names[static_cast<size_t>(FPrinterIndex)]));
+    ApplyPageLayout();
 }
 
 TPrinter::~TPrinter() {
@@ -62,6 +64,7 @@ void TPrinter::SetPrinterIndex(int Value) {
     if (Value < 0 || Value >= static_cast<int>(names.size())) throw EPrinter("Printer selected is not valid");
     FPrinterIndex = Value;
     FDevice->Printer.setPrinterName(ToQString(names[static_cast<size_t>(Value)]));
+    ApplyPageLayout();
 }
 
 void TPrinter::SetOutputFileName(const String& Value) {
@@ -72,12 +75,42 @@ void TPrinter::SetOutputFileName(const String& Value) {
 void TPrinter::SetOrientation(TPrinterOrientation Value) {
     CheckPrinting(false);
     FOrientation = Value;
-    FDevice->Printer.setPageOrientation(Value == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    ApplyPageLayout();
+}
+
+void TPrinter::SetPaperSize(int Code) {
+    CheckPrinting(false);
+    if (!PaperCodeToPageSize(Code).isValid())
+        throw EPrinter("Paper size " + std::to_string(Code) + " is not supported");
+    FPaperSize = Code;
+    ApplyPageLayout();
+}
+
+void TPrinter::ApplyPageLayout() {
+    QPrinter& printer = FDevice->Printer;
+    printer.setPageSize(PaperCodeToPageSize(FPaperSize));
+    printer.setPageOrientation(FOrientation == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
 }
 
 int TPrinter::PageWidth() const { return FDevice->Printer.width(); }
 
 int TPrinter::PageHeight() const { return FDevice->Printer.height(); }
+
+int TPrinter::PhysicalPageWidth() const {
+    return FDevice->Printer.pageLayout().fullRectPixels(Resolution()).width();
+}
+
+int TPrinter::PhysicalPageHeight() const {
+    return FDevice->Printer.pageLayout().fullRectPixels(Resolution()).height();
+}
+
+int TPrinter::PrintingOffsetX() const {
+    return FDevice->Printer.pageLayout().paintRectPixels(Resolution()).left();
+}
+
+int TPrinter::PrintingOffsetY() const {
+    return FDevice->Printer.pageLayout().paintRectPixels(Resolution()).top();
+}
 
 int TPrinter::Resolution() const { return FDevice->Printer.resolution(); }
 
@@ -92,11 +125,17 @@ void TPrinter::BeginDoc() {
     QPrinter& printer = FDevice->Printer;
     if (FOutputFileName.empty()) {
         if (FPrinterIndex < 0) throw EPrinter("There is no default printer currently selected");
+        // A PDF file printed before leaves its name and drops the printer's.
+        printer.setOutputFileName(QString());
         printer.setOutputFormat(QPrinter::NativeFormat);
+        const std::vector<String> names = Printers();
+        if (FPrinterIndex >= static_cast<int>(names.size())) throw EPrinter("Printer selected is not valid");
+        printer.setPrinterName(ToQString(names[static_cast<size_t>(FPrinterIndex)]));
     } else {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(ToQString(FOutputFileName));
     }
+    ApplyPageLayout();
     printer.setDocName(ToQString(FTitle));
     printer.setCopyCount(FCopies);
     if (!FDevice->Painter.begin(&printer)) throw EPrinter("The printer could not be opened");

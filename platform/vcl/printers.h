@@ -39,9 +39,19 @@ public:
     TPrinterOrientation Orientation() const { return FOrientation; }
     void SetOrientation(TPrinterOrientation Value);
 
+    // The paper as a DEVMODE paper code: 1 Letter, 5 Legal, 9 A4, ... (PrinterPaperCodes
+    // lists them); raises EPrinter "Paper size N is not supported" for another code.
+    int PaperSize() const { return FPaperSize; }
+    void SetPaperSize(int Code);
+
     // The printable page in device pixels, and the device's pixels per inch.
     int PageWidth() const;
     int PageHeight() const;
+    // The whole sheet in device pixels, and where the printable page begins on it.
+    int PhysicalPageWidth() const;
+    int PhysicalPageHeight() const;
+    int PrintingOffsetX() const;
+    int PrintingOffsetY() const;
     int Resolution() const;
     // Draws at this many pixels per inch where the device allows; 0 goes back to the
     // device's own resolution.
@@ -63,6 +73,8 @@ private:
     class TPrinterCanvas;
     struct TDevice;
     void CheckPrinting(bool Value) const;
+    // Paper and orientation again, after the device was changed.
+    void ApplyPageLayout();
 
     std::unique_ptr<TDevice> FDevice;
     std::unique_ptr<TPrinterCanvas> FCanvas;
@@ -72,10 +84,14 @@ private:
     int FCopies = 1;
     int FDeviceResolution = 0;  // the device's own, once SetResolution changed it
     TPrinterOrientation FOrientation = poPortrait;
+    int FPaperSize = 1;
     int FPageNumber = 0;
     bool FPrinting = false;
     bool FAborted = false;
 };
+
+// The DEVMODE paper codes the printer knows, ascending.
+std::vector<int> PrinterPaperCodes();
 
 // The one printer object, made on first use.
 TPrinter* Printer();

@@ -43,4 +43,14 @@ bool TScriptedDialogs::PrintDialog(TPrintDialogRequest& Request) {
     return true;
 }
 
+bool TScriptedDialogs::PageSetupDialog(TPageSetupRequest& Request) {
+    PageSetupRequests.push_back(Request);
+    if (FPageSetupAnswers.empty()) return false;
+    const int paper = Request.PaperSize;
+    FPageSetupAnswers.front()(Request);
+    FPageSetupAnswers.pop_front();
+    if (!Request.PaperEnabled) Request.PaperSize = paper;
+    return true;
+}
+
 bool TScriptedDialogs::FontDialog(TFont&) { return false; }

@@ -3,6 +3,7 @@
 // answers a test scripted, so forms run without anyone at the screen.
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "platform/vcl/dialogs.h"
@@ -23,17 +24,24 @@ public:
     void CancelInput() { FInputAnswers.push_back({false, String()}); }
     void AnswerFile(const String& FileName) { FFileAnswers.push_back({true, FileName}); }
     void AnswerPrinter(int PrinterIndex, int Copies) { FPrintAnswers.push_back({PrinterIndex, Copies}); }
+    // What the user does in the page setup dialog before OK; a paper the dialog does not
+    // let change stays as it was.
+    void AnswerPageSetup(std::function<void(TPageSetupRequest&)> Edit) {
+        FPageSetupAnswers.push_back(std::move(Edit));
+    }
 
     // What was asked, in order.
     std::vector<TMessageRequest> Messages;
     std::vector<String> InputPrompts;
     std::vector<TFileDialogRequest> FileRequests;
+    std::vector<TPageSetupRequest> PageSetupRequests;
     int Beeps = 0;
 
     int Message(const TMessageRequest& Request) override;
     bool InputQuery(const String& Caption, const String& Prompt, String& Value) override;
     bool FileDialog(TFileDialogRequest& Request) override;
     bool PrintDialog(TPrintDialogRequest& Request) override;
+    bool PageSetupDialog(TPageSetupRequest& Request) override;
     bool FontDialog(TFont& Font) override;
     void Beep() override { ++Beeps; }
 
@@ -50,5 +58,6 @@ private:
     std::deque<TTextAnswer> FInputAnswers;
     std::deque<TTextAnswer> FFileAnswers;
     std::deque<TPrintAnswer> FPrintAnswers;
+    std::deque<std::function<void(TPageSetupRequest&)>> FPageSetupAnswers;
     TDialogService* FPrevious;
 };

@@ -31,20 +31,6 @@ protected:
         Source->LoadContents(
                 R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}\pard\li720 {\b Payment} notice\par second line})");
     }
-    // Opens the editor, runs Action on it once it shows, and returns ExecuteEditor's answer.
-    bool RunEditor(const std::function<void(TdwRichEditForm*)>& Action) {
-        QTimer::singleShot(0, [Action] {
-            for (int i = Screen()->FormCount() - 1; i >= 0; --i)
-                if (auto* editor = dynamic_cast<TdwRichEditForm*>(Screen()->Forms(i));
-                    editor && editor->Modal()) {
-                    Action(editor);
-                    return;
-                }
-            ADD_FAILURE() << "the editor never showed";
-        });
-        return Source->ExecuteEditor();
-    }
-
     TScriptedDialogs Dialogs;
     TdwCustomRichEdit* Source = nullptr;
 };

@@ -50,21 +50,9 @@ void TdwQBE::SetQBE(const TStrings& Lines)
         Open();
 }
 
-void TdwQBE::SetFieldData(TField* /*Field*/, const void* /*Buffer*/)
-{
-    DatabaseError("QBE queries are not supported", this);
-}
-
 void TdwQBE::InternalOpen()
 {
     if (FQBE.Count() == 0 || FQBE[0].empty())
         DatabaseError("No QBE text to run", this);
-    DatabaseError("QBE queries are not supported", this);
-}
-
-std::optional<int> TdwQBE::PublishedOrdinal(const String& Name)
-{
-    if (Name == "OnFilterOptions")
-        return dwFilterOptionsToOrdinal(OnFilterOptions);
-    return std::nullopt;
+    Refuse();
 }

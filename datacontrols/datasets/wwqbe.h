@@ -6,9 +6,7 @@
 
 #include <functional>
 
-#include "datacontrols/common/dwproperties.h"
-#include "datacontrols/datasets/dwsettinglists.h"
-#include "platform/db/dataset.h"
+#include "datacontrols/datasets/dwrefuseddataset.h"
 #include "platform/rtl/stringlist.h"
 
 class TdwQBE;
@@ -19,16 +17,12 @@ using TdwQBEFilterEvent = std::function<void(TdwQBE* Qbe, bool& Accept)>;
 // (letters, digits, "_", "#") becomes one blank, and the lines are joined by CR LF.
 String dwQBEStatementText(const TStrings& Lines);
 
-class TdwQBE : public TDataSet, public TdwPublished {
+class TdwQBE : public TdwRefusedDataSet {
 public:
-    explicit TdwQBE(TComponent* AOwner) : TDataSet(AOwner) { }
+    explicit TdwQBE(TComponent* AOwner) : TdwRefusedDataSet(AOwner, "QBE queries are not supported") { }
     String ClassName() const override { return "TdwQBE"; }
     bool InheritsFrom(const String& name) const override;
 
-    TStrings& ControlType() { return FSettings.ControlType; }
-    TStrings& LookupFields() { return FSettings.LookupFields; }
-    TStrings& LookupLinks() { return FSettings.LookupLinks; }
-    TStrings& PictureMasks() { return FSettings.PictureMasks; }
     const TStrings& QBE() const { return FQBE; }
     void SetQBE(const TStrings& Lines);
     const String& AnswerTable() const { return FAnswerTable; }
@@ -39,42 +33,13 @@ public:
     void SetBlankAsZero(bool Value) { FBlankAsZero = Value; }
 
     TdwQBEFilterEvent OnFilter;
-    std::function<void(TDataSet* DataSet)> OnFilterEscape;
-    TdwOnFilterOptions OnFilterOptions {ofoEnabled, ofoShowHourGlass};
-    TdwInvalidValueEvent OnInvalidValue;
-
     bool IsSequenced() const override { return !OnFilter; }
-    bool GetFieldData(TField* /*Field*/, void* /*Buffer*/) override { return false; }
-    void SetFieldData(TField* Field, const void* Buffer) override;
-
-    TStrings* PublishedStrings(const String& Name) override { return FSettings.Find(Name); }
-    std::optional<int> PublishedOrdinal(const String& Name) override;
-    const TdwInvalidValueEvent* PublishedInvalidValueEvent() override { return &OnInvalidValue; }
 
 protected:
     // Raises: an empty text has nothing to run, and a QBE text no engine to run it.
     void InternalOpen() override;
-    void InternalClose() override { }
-    void InternalInitFieldDefs() override { }
-    bool IsCursorOpen() override { return false; }
-    TRecordBuffer AllocRecordBuffer() override { return nullptr; }
-    void FreeRecordBuffer(TRecordBuffer& Buffer) override { Buffer = nullptr; }
-    TGetResult GetRecord(TRecordBuffer /*Buffer*/, TGetMode /*GetMode*/, bool /*DoCheck*/) override
-    {
-        return grEOF;
-    }
-    void InternalInitRecord(TRecordBuffer /*Buffer*/) override { }
-    void InternalFirst() override { }
-    void InternalLast() override { }
-    void InternalSetToRecord(TRecordBuffer /*Buffer*/) override { }
-    void InternalGotoBookmark(const void* /*Bookmark*/) override { }
-    void GetBookmarkData(TRecordBuffer /*Buffer*/, void* /*Data*/) override { }
-    void SetBookmarkData(TRecordBuffer /*Buffer*/, const void* /*Data*/) override { }
-    TBookmarkFlag GetBookmarkFlag(TRecordBuffer /*Buffer*/) override { return bfCurrent; }
-    void SetBookmarkFlag(TRecordBuffer /*Buffer*/, TBookmarkFlag /*Value*/) override { }
 
 private:
-    TdwSettingLists FSettings;
     TStringList FQBE;
     String FAnswerTable;
     bool FAuxiliaryTables = true;

@@ -5,30 +5,15 @@
 #include "datacontrols/datasets/wwtable.h"
 #include "platform/rtl/strutils.h"
 
+
 namespace {
-constexpr int EscapeCheckInterval = 100;
-constexpr int FilterCallWrap = 32000;
 
-class TInCallback {
-public:
-    explicit TInCallback(bool& Flag) : FFlag(Flag) { FFlag = true; }
-    ~TInCallback() { FFlag = false; }
-    TInCallback(const TInCallback&) = delete;
-    TInCallback& operator=(const TInCallback&) = delete;
-
-private:
-    bool& FFlag;
+// Ends a read on the data set: the hourglass a rejected record showed goes with it.
+struct TEndRead {
+    TdwRecordFilterCalls& Calls;
+    ~TEndRead() { Calls.ReadEnded(); }
 };
-class TEndHourGlass {
-public:
-    explicit TEndHourGlass(std::unique_ptr<TdwHourGlass>& HourGlass) : FHourGlass(HourGlass) { }
-    ~TEndHourGlass() { FHourGlass.reset(); }
-    TEndHourGlass(const TEndHourGlass&) = delete;
-    TEndHourGlass& operator=(const TEndHourGlass&) = delete;
 
-private:
-    std::unique_ptr<TdwHourGlass>& FHourGlass;
-};
 }  // namespace
 
 TdwQuery::TdwQuery(TComponent* AOwner) : TDaroruQuery(AOwner) { SetAccessMethod(amLocal); }
@@ -49,25 +34,25 @@ void TdwQuery::SetOnFilterOptions(TdwOnFilterOptions Value)
 {
     const bool disabling = FOnFilterOptions.Contains(ofoEnabled) && !Value.Contains(ofoEnabled);
     FOnFilterOptions = Value;
-    if (disabling && Active() && FOnFilter && !FInFilterCallback)
+    if (disabling && Active() && FOnFilter && !FFilterCalls.InCall())
         Refresh();
 }
 
 TGetResult TdwQuery::GetRecord(TRecordBuffer Buffer, TGetMode GetMode, bool DoCheck)
 {
-    const TEndHourGlass end(FHourGlass);
+    const TEndRead end {FFilterCalls};
     return TDaroruQuery::GetRecord(Buffer, GetMode, DoCheck);
 }
 
 int TdwQuery::GetRecordCount()
 {
-    const TEndHourGlass end(FHourGlass);
+    const TEndRead end {FFilterCalls};
     return TDaroruQuery::GetRecordCount();
 }
 
 void TdwQuery::InternalClose()
 {
-    FHourGlass.reset();
+    FFilterCalls.ReadEnded();
     FLookupTables.Clear();
     TDaroruQuery::InternalClose();
 }
@@ -81,34 +66,24 @@ bool TdwQuery::RowAccepted(TRecordBuffer Buffer)
 {
     if (!TDaroruQuery::RowAccepted(Buffer))
         return false;
-    if (ComponentState().Contains(csDestroying) || !FOnFilter || FInFilterCallback ||
+    if (ComponentState().Contains(csDestroying) || !FOnFilter || FFilterCalls.InCall() ||
         !FOnFilterOptions.Contains(ofoEnabled))
         return true;
-    bool accept = true;
     const TDataSetState saved = SetTempState(dsFilter);
-    {
-        const TInCallback inCallback(FInFilterCallback);
-        SetFilterBuffer(Buffer);
-        try {
-            FOnFilter(this, accept);
-        } catch (...) {
-            SetFilterBuffer(nullptr);
-            RestoreState(saved);
-            throw;
-        }
+    SetFilterBuffer(Buffer);
+    bool accept = true;
+    try {
+        accept = FFilterCalls.Run(FOnFilterOptions, [this](bool& Accept) { FOnFilter(this, Accept); },
+                                  [this] {
+                                      if (OnFilterEscape)
+                                          OnFilterEscape(this);
+                                  });
+    } catch (...) {
         SetFilterBuffer(nullptr);
-        if (!accept && FOnFilterOptions.Contains(ofoShowHourGlass) && !FHourGlass)
-            FHourGlass = std::make_unique<TdwHourGlass>();
-        if (FOnFilterOptions.Contains(ofoCancelOnEscape)) {
-            if (++FFilterCallCount >= FilterCallWrap)
-                FFilterCallCount = 0;
-            if (FFilterCallCount % EscapeCheckInterval == 0 && dwCancelFilterOnEscape()) {
-                FOnFilterOptions.Exclude(ofoEnabled);
-                if (OnFilterEscape)
-                    OnFilterEscape(this);
-            }
-        }
+        RestoreState(saved);
+        throw;
     }
+    SetFilterBuffer(nullptr);
     RestoreState(saved);
     return accept;
 }

@@ -10,6 +10,7 @@
 #include "datacontrols/common/dwproperties.h"
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/datasets/dwlookuptables.h"
+#include "datacontrols/datasets/dwrecordfilter.h"
 #include "datacontrols/datasets/dwsettinglists.h"
 #include "remote/droqset.h"
 
@@ -64,7 +65,5 @@ private:
     bool FValidateWithMask = true;
     TdwQueryFilterEvent FOnFilter;
     TdwOnFilterOptions FOnFilterOptions {ofoEnabled, ofoShowHourGlass};
-    bool FInFilterCallback = false;
-    int FFilterCallCount = 0;
-    std::unique_ptr<TdwHourGlass> FHourGlass;
+    TdwRecordFilterCalls FFilterCalls;
 };

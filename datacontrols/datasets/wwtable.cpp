@@ -14,15 +14,6 @@
 namespace {
 
 constexpr const char* FailToSetFilter = "Fail to set filter";
-constexpr int EscapeCheckInterval = 100;
-constexpr int FilterCallWrap = 32000;
-
-TdwEscapePoll& EscapePoll()
-{
-    static TdwEscapePoll poll;
-    return poll;
-}
-
 std::vector<String> SplitFields(const String& Fields)
 {
     std::vector<String> names;
@@ -48,18 +39,6 @@ String JoinFields(const std::vector<String>& Names, size_t Count)
     return joined;
 }
 
-// Marks a record-filter call in progress for as long as it lives.
-class TInCallback {
-public:
-    explicit TInCallback(bool& Flag) : FFlag(Flag) { FFlag = true; }
-    ~TInCallback() { FFlag = false; }
-    TInCallback(const TInCallback&) = delete;
-    TInCallback& operator=(const TInCallback&) = delete;
-
-private:
-    bool& FFlag;
-};
-
 // Counts a search on the table for as long as it lives.
 class TSearching {
 public:
@@ -73,10 +52,6 @@ private:
 };
 
 }  // namespace
-
-void dwSetEscapePoll(TdwEscapePoll Poll) { EscapePoll() = std::move(Poll); }
-
-bool dwCancelFilterOnEscape() { return EscapePoll() && EscapePoll()(); }
 
 TdwTable::TdwTable(TComponent* AOwner) : TDaroruTable(AOwner) { }
 
@@ -125,7 +100,7 @@ void TdwTable::SetOnFilterOptions(TdwOnFilterOptions Value)
     const bool disabling = FOnFilterOptions.Contains(ofoEnabled) && !Value.Contains(ofoEnabled);
     FOnFilterOptions = Value;
     // Inside a record read the records that follow are read unfiltered anyway.
-    if (disabling && Active() && FOnFilter && !FInFilterCallback)
+    if (disabling && Active() && FOnFilter && !FFilterCalls.InCall())
         Refresh();
 }
 
@@ -140,28 +115,14 @@ void TdwTable::PrepareCursor()
 
 bool TdwTable::RecordFilter()
 {
-    if (ComponentState().Contains(csDestroying) || !FOnFilter || FInFilterCallback ||
+    if (ComponentState().Contains(csDestroying) || !FOnFilter || FFilterCalls.InCall() ||
         !FOnFilterOptions.Contains(ofoEnabled))
         return true;
-    bool accept = true;
-    {
-        const TInCallback inCallback(FInFilterCallback);
-        FOnFilter(this, accept);
-        if (!accept && FOnFilterOptions.Contains(ofoShowHourGlass) && !FHourGlass)
-            FHourGlass = std::make_unique<TdwHourGlass>();
-        if (FOnFilterOptions.Contains(ofoCancelOnEscape)) {
-            if (++FFilterCallCount >= FilterCallWrap)
-                FFilterCallCount = 0;
-            if (FFilterCallCount % EscapeCheckInterval == 0 && dwCancelFilterOnEscape()) {
-                TdwOnFilterOptions options = FOnFilterOptions;
-                options.Exclude(ofoEnabled);
-                SetOnFilterOptions(options);
-                if (OnFilterEscape)
-                    OnFilterEscape(this);
-            }
-        }
-    }
-    return accept;
+    return FFilterCalls.Run(FOnFilterOptions, [this](bool& Accept) { FOnFilter(this, Accept); },
+                            [this] {
+                                if (OnFilterEscape)
+                                    OnFilterEscape(this);
+                            });
 }
 
 bool TdwTable::FiltersRecords() const { return TDaroruTable::FiltersRecords() || FCursorFilters.Filtering(); }
@@ -176,10 +137,10 @@ bool TdwTable::AcceptRecord()
 TGetResult TdwTable::GetRecord(TRecordBuffer Buffer, TGetMode GetMode, bool DoCheck)
 {
     // The hourglass a rejected record showed ends with the read that skipped it.
-    struct TEndHourGlass {
-        std::unique_ptr<TdwHourGlass>& HourGlass;
-        ~TEndHourGlass() { HourGlass.reset(); }
-    } endHourGlass {FHourGlass};
+    struct TEndRead {
+        TdwRecordFilterCalls& Calls;
+        ~TEndRead() { Calls.ReadEnded(); }
+    } endRead {FFilterCalls};
     return TDaroruTable::GetRecord(Buffer, GetMode, DoCheck);
 }
 
@@ -257,7 +218,7 @@ void TdwTable::InternalClose()
     FLookupTables.Clear();
     FCursorFilters.DropAll();
     FFilterHandle = FCallbackHandle = 0;
-    FHourGlass.reset();
+    FFilterCalls.ReadEnded();
     TDaroruTable::InternalClose();
 }
 

@@ -13,6 +13,7 @@
 #include "datacontrols/common/dwproperties.h"
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/datasets/dwcursorfilters.h"
+#include "datacontrols/datasets/dwrecordfilter.h"
 #include "datacontrols/datasets/dwlookuptables.h"
 #include "datacontrols/datasets/dwsettinglists.h"
 #include "platform/rtl/constarg.h"
@@ -184,13 +185,7 @@ private:
     TdwCursorFilters FCursorFilters {this};
     TdwFilterHandle FFilterHandle = 0;
     TdwFilterHandle FCallbackHandle = 0;
-    bool FInFilterCallback = false;
-    int FFilterCallCount = 0;
+    TdwRecordFilterCalls FFilterCalls;
     // Shown from the first record the record filter rejects until the read ends.
-    std::unique_ptr<TdwHourGlass> FHourGlass;
 };
 
-// Whether Esc waits in the keyboard queue; the record filter asks every 100th record.
-using TdwEscapePoll = std::function<bool()>;
-void dwSetEscapePoll(TdwEscapePoll Poll);
-bool dwCancelFilterOnEscape();

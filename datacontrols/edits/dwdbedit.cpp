@@ -13,7 +13,7 @@
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/canvas.h"
-#include "platform/vcl/clipboard.h"
+#include "platform/vcl/clipbrd.h"
 #include "platform/vcl/dialogs.h"
 #include "platform/vcl/userinput.h"
 
@@ -611,7 +611,7 @@ void TdwDBCustomEdit::WMPaste()
     int selStart = SelStart();
     int selLength = SelLength();
     bool refused = false;
-    for (char c : ClipboardText()) {
+    for (char c : Clipboard()->AsText()) {
         const TdwPictureKeyStep step = dwPictureKeyStep(text, selStart, selLength, MaxLength(),
                                                         Picture()->PictureMask(), Picture()->AutoFill(), c);
         if (!step.Handled) {

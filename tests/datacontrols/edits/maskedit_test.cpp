@@ -11,7 +11,7 @@
 #include "platform/rtl/clock.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/clipboard.h"
+#include "platform/vcl/clipbrd.h"
 #include "tests/datacontrols/edits/editfixture.h"
 
 namespace {
@@ -159,7 +159,7 @@ TEST_F(EditTest, PasteGoesThroughTheMaskAsTypedKeysDo) {
     for (const Case& c : cases) {
         Edit->Picture()->SetPictureMask(c.Mask);
         Prepare(c.Before, static_cast<int>(String(c.Before).size()), 0);
-        SetClipboardText(c.Clipboard);
+        Clipboard()->SetAsText(c.Clipboard);
         const int beeps = Dialogs.Beeps;
         Press(Qt::Key_V, Qt::ControlModifier);
         EXPECT_EQ(Edit->Text(), c.After) << c.Clipboard;
@@ -170,7 +170,7 @@ TEST_F(EditTest, PasteGoesThroughTheMaskAsTypedKeysDo) {
     // Shift+Insert pastes the same way.
     Edit->Picture()->SetPictureMask("&&&");
     Prepare("", 0, 0);
-    SetClipboardText("xyz");
+    Clipboard()->SetAsText("xyz");
     Press(Qt::Key_Insert, Qt::ShiftModifier);
     EXPECT_EQ(Edit->Text(), "XYZ");
 }
@@ -297,7 +297,7 @@ TEST_F(EditTest, InsideAGridTheCellMovesAreTheGrids) {
 TEST_F(EditTest, ContextMenuPasteGoesThroughTheMask) {
     Edit->Picture()->SetPictureMask("&&&");
     Prepare("", 0, 0);
-    SetClipboardText("abc");
+    Clipboard()->SetAsText("abc");
     QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5),
                             Edit->Widget()->mapToGlobal(QPoint(5, 5)));
     QCoreApplication::sendEvent(Edit->Widget(), &event);

@@ -3,8 +3,11 @@
 // button's style, and the windowed holder that carries the button.
 
 #include "platform/vcl/controls.h"
+#include "platform/vcl/lists.h"
 
 enum TdwComboButtonStyle { cbsEllipsis, cbsDownArrow, cbsCustom };
+// csDropDown lets the user type any text; csDropDownList only searches with it.
+using TdwDBLookupComboStyle = TComboBoxStyle;
 
 // The holder of the button at a control's right edge, owned by that control.
 class TBtnWinControl : public TCustomControl {

@@ -13,9 +13,6 @@
 
 class TdwDBCustomCombo;
 
-// csDropDown or csDropDownList (typing only while the button is being clicked).
-using TdwDBLookupComboStyle = TComboBoxStyle;
-
 // The classic vertical scroll bar's width, and the narrowest button.
 constexpr int dwScrollBarWidth = 17;
 constexpr int dwMinButtonWidth = 15;

@@ -22,8 +22,6 @@ class TOutsidePressWatch;
 class TTimer;
 class TdwDBCustomLookupCombo;
 
-// csDropDown lets the user type any text; csDropDownList only searches with it.
-using TdwDBLookupComboStyle = TComboBoxStyle;
 // Searching record by record (when the lookup table has no index for it), and whether
 // that search minds the case.
 enum TdwSeqSearchOption { ssoEnabled, ssoCaseSensitive };

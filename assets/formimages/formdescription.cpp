@@ -106,7 +106,11 @@ Element ParseElement(const LineReader& L, size_t at)
         e.AsBox.Area = L.Rect(at + 2);
         if (L.Count() > at + 6) e.AsBox.CaptionLines = SplitCaption(L.Word(at + 6));
         e.AsBox.Framed = kind == "box";
-        L.ExpectAtMost(at + 7);
+        if (L.Count() > at + 7) {
+            if (L.Word(at + 7) != "foot") L.Fail("a caption stands at the top or at the \"foot\"");
+            e.AsBox.CaptionAtFoot = true;
+        }
+        L.ExpectAtMost(at + 8);
     } else if (kind == "rule") {
         e.What = Element::Kind::Rule;
         e.AsRule.Area = L.Rect(at + 1);

@@ -27,13 +27,15 @@ struct Text {
     std::string Value;
 };
 
-// A framed box with a caption in its top-left corner; a leading box number in the
-// caption ("1 Rents") prints bold.
+// A framed box with a caption in its top-left corner, or its bottom-left corner where
+// the data leaves no room under the top rule; a leading box number in the caption
+// ("1 Rents") prints bold.
 struct Box {
     std::string Name;
     GridRect Area;
     std::vector<std::string> CaptionLines;
     bool Framed = true;
+    bool CaptionAtFoot = false;
 };
 
 struct Shade {

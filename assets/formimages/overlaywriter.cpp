@@ -12,6 +12,9 @@ const std::string Esc = "\x1b";
 constexpr int CaptionInset = 6;
 constexpr double CaptionPoints = 6;
 constexpr double LineSpacing = 1.15;
+// A generous average width of the caption typeface's characters, as a share of its
+// size: how far across a caption is taken to reach.
+constexpr double AverageWidthEm = 0.56;
 // A perforation is drawn as dashes of a hairline across the print area's 8 inches.
 constexpr int PerforationDashDots = 24;
 constexpr int PerforationGapDots = 12;
@@ -22,8 +25,10 @@ int Dots(double Units, int PerUnit) { return static_cast<int>(std::lround(Units 
 
 int PointsToDots(double Points) { return static_cast<int>(std::lround(Points * 300.0 / 72.0)); }
 
-// The distance from the top of a line of text to its baseline.
+// The distance from the top of a line of text to its baseline, and from the baseline
+// to the bottom of its descenders.
 int AscentDots(double Points) { return static_cast<int>(std::lround(Points * 0.78 * 300.0 / 72.0)); }
+int DescentDots(double Points) { return static_cast<int>(std::lround(Points * 0.22 * 300.0 / 72.0)); }
 
 std::string Number(double Value)
 {
@@ -110,6 +115,21 @@ void DrawPerforation(PclPage& Out, const Perforation& P) {
                       "0P");
 }
 
+int CaptionLinePitchDots() {
+    return static_cast<int>(std::lround(PointsToDots(CaptionPoints) * LineSpacing));
+}
+
+// The baseline of a box's caption line, in dots: the lines hang from the top rule, or
+// stand on the bottom rule for a caption at the foot.
+int CaptionBaseline(const Box& B, size_t Line) {
+    const int pitch = CaptionLinePitchDots();
+    if (!B.CaptionAtFoot)
+        return Dots(B.Area.Top, DotsPerRow) + CaptionInset + AscentDots(CaptionPoints) +
+               static_cast<int>(Line) * pitch;
+    const int linesBelow = static_cast<int>(B.CaptionLines.size() - 1 - Line);
+    return Dots(B.Area.Bottom, DotsPerRow) - CaptionInset - DescentDots(CaptionPoints) - linesBelow * pitch;
+}
+
 // A box number: one or two digits and at most one letter ("1", "15a"; not "2nd" or
 // a form number such as "1098").
 bool IsBoxNumber(const std::string& Word) {
@@ -139,15 +159,29 @@ void DrawBox(PclPage& Out, const Box& B)
         DrawRule(Out, Rule{{a.Top, a.Left, a.Bottom, a.Left}, 3});
         DrawRule(Out, Rule{{a.Top, a.Right, a.Bottom, a.Right}, 3});
     }
-    int x = Dots(a.Left, DotsPerColumn) + CaptionInset;
-    int baseline = Dots(a.Top, DotsPerRow) + CaptionInset + AscentDots(CaptionPoints);
-    for (const std::string& line : B.CaptionLines) {
-        if (!line.empty()) DrawCaptionLine(Out, x, baseline, line);
-        baseline += static_cast<int>(std::lround(PointsToDots(CaptionPoints) * LineSpacing));
-    }
+    const int x = Dots(a.Left, DotsPerColumn) + CaptionInset;
+    for (size_t i = 0; i < B.CaptionLines.size(); ++i)
+        if (!B.CaptionLines[i].empty()) DrawCaptionLine(Out, x, CaptionBaseline(B, i), B.CaptionLines[i]);
 }
 
 }  // namespace
+
+std::vector<GridRect> CaptionAreas(const Box& B) {
+    std::vector<GridRect> areas;
+    const double left = B.Area.Left + static_cast<double>(CaptionInset) / DotsPerColumn;
+    for (size_t i = 0; i < B.CaptionLines.size(); ++i) {
+        if (B.CaptionLines[i].empty()) continue;
+        const std::string& line = B.CaptionLines[i];
+        const int baseline = CaptionBaseline(B, i);
+        const bool descends = line.find_first_of("gjpqy,;()") != std::string::npos;
+        const double width = static_cast<double>(line.size()) * CaptionPoints * AverageWidthEm / 72 * 10;
+        areas.push_back(
+                {static_cast<double>(baseline - AscentDots(CaptionPoints)) / DotsPerRow, left,
+                 static_cast<double>(baseline + (descends ? DescentDots(CaptionPoints) : 0)) / DotsPerRow,
+                 left + width});
+    }
+    return areas;
+}
 
 std::string WriteOverlay(const Page& P)
 {

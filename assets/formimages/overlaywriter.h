@@ -7,6 +7,7 @@
 // the printer nor ejects a page: the page job around it does both.
 
 #include <string>
+#include <vector>
 
 #include "assets/formimages/formdescription.h"
 
@@ -18,5 +19,9 @@ constexpr int DotsPerColumn = 30;
 constexpr int DotsPerRow = 50;
 
 std::string WriteOverlay(const Page& P);
+
+// Where the lines of a box's caption print, in grid units, so that what is printed
+// into the box can be kept clear of them.
+std::vector<GridRect> CaptionAreas(const Box& B);
 
 }  // namespace formimages

@@ -167,6 +167,7 @@ TEST(FormDescription, FaultsAreNamedWithTheirLine)
                  {"box a 5 2 3 4\n", "misc line 1: the rectangle's corners are swapped"},
                  {"shade 1 2 3 4 0\n", "misc line 1: shading is 1 to 100 percent"},
                  {"perforation 22 40\n", "misc line 1: unexpected \"40\""},
+                 {"box a 1 2 3 4 \"A\" low\n", "misc line 1: a caption stands at the top or at the \"foot\""},
                  {"text 1 2 8 bold \"open\n", "line 1: unterminated text"},
                  {"text 1 2 8 bold \"open \"\"X\"\"\n", "line 1: unterminated text"},
          }) {
@@ -215,6 +216,10 @@ TEST(OverlayWriter, PlacesRulesAndCaptionsInPclUnits)
     // The caption: its box number bold, the rest regular, 6 points, inside the box.
     EXPECT_NE(pcl.find(esc + "*p306x126Y" + esc + "(s1p6v0s3b4148T1" + esc + "(s1p6v0s0b4148T Rents"),
               std::string::npos);
+    // A caption at the foot stands on the bottom rule (row 4, 200 dots), clear of its
+    // descenders.
+    page.Boxes = {Box {"b", {2, 10, 4, 20}, {"City, state, and ZIP code"}, true, true}};
+    EXPECT_NE(WriteOverlay(page).find(esc + "*p306x188Y"), std::string::npos);
     // An ordinal or a form number leading a caption is no box number.
     for (const std::string caption : {"2nd TIN not.", "1098 81"}) {
         page.Boxes = {Box {"b", {2, 10, 4, 20}, {caption}, true}};

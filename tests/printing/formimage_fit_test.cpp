@@ -1,8 +1,8 @@
-// Every place a form routine prints lies inside one box of the 2008 form drawing: the
-// copies on plain paper against the overlay they carry, the red copies (the data alone
-// on the pre-printed stock, under the printer's default top margin of half an inch)
-// against the same drawing placed where the stock has its forms: the halves and thirds
-// of the sheet.
+// Every place a form routine prints lies inside one box of the 2008 form drawing and
+// clear of its caption: the copies on plain paper against the overlay they carry, the
+// red copies (the data alone on the pre-printed stock, under the printer's default top
+// margin of half an inch) against the same drawing placed where the stock has its
+// forms: the halves and thirds of the sheet.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "assets/formimages/formdescription.h"
+#include "assets/formimages/overlaywriter.h"
 #include "printing/copyb.h"
 #include "printing/copyc.h"
 #include "printing/form1096.h"
@@ -57,6 +58,10 @@ const Box* BoxAt(const Page& Drawing, double Row, double Column) {
     return found;
 }
 
+bool Overlap(const GridRect& A, const GridRect& B) {
+    return A.Top < B.Bottom && B.Top < A.Bottom && A.Left < B.Right && B.Left < A.Right;
+}
+
 class FormImageFit : public Form1099Fixture {
 protected:
     void SetUp() override {
@@ -73,8 +78,12 @@ protected:
         ADD_FAILURE() << "no overlay " << OverlayFile;
         return {};
     }
+    // The stock carries every caption at the top of its box, also where the plain
+    // copies' image moves one to the foot.
     Page RedDrawing(const std::string& Layout, std::vector<double> StockRows) const {
-        return BuildPage(Forms, Overlay {"", Layout, "A", std::move(StockRows)});
+        Page drawing = BuildPage(Forms, Overlay {"", Layout, "A", std::move(StockRows)});
+        for (Box& b : drawing.Boxes) b.CaptionAtFoot = false;
+        return drawing;
     }
 
     // Runs Routine and expects each text of its pages inside one box of Drawing;
@@ -89,17 +98,26 @@ protected:
             const std::vector<TPlacedText> texts = PlacedTexts(Dir.Read(name));
             EXPECT_FALSE(texts.empty()) << What;
             for (const TPlacedText& t : texts) {
-                // The glyphs of 12-point Courier at 6 lines an inch, a character a column.
-                const GridRect cells {t.Row + RowShift + 0.125, t.Column, t.Row + RowShift + 0.95,
-                                      t.Column + static_cast<double>(t.Value.size())};
-                const Box* box = BoxAt(Drawing, cells.Top, cells.Left + 0.5);
-                const bool inside = box && cells.Bottom <= box->Area.Bottom &&
-                                    cells.Right <= box->Area.Right && cells.Left >= box->Area.Left;
-                EXPECT_TRUE(inside) << What << ": \"" << t.Value << "\" at row " << t.Row << ", column "
-                                    << t.Column
-                                    << (box ? " leaves box " + box->Name : std::string(" is in no box"));
+                const std::string misfit = Misfit(t, Drawing, RowShift);
+                EXPECT_TRUE(misfit.empty()) << What << ": \"" << t.Value << "\" at row " << t.Row
+                                            << ", column " << t.Column << misfit;
             }
         }
+    }
+
+    // Why a placed text does not fit the drawing, or nothing when it fits: the glyphs of
+    // 12-point Courier at 6 lines an inch, a character a column, lie inside one box and
+    // clear of its caption.
+    static std::string Misfit(const TPlacedText& T, const Page& Drawing, double RowShift) {
+        const GridRect cells {T.Row + RowShift + 0.125, T.Column, T.Row + RowShift + 0.95,
+                              T.Column + static_cast<double>(T.Value.size())};
+        const Box* box = BoxAt(Drawing, cells.Top, cells.Left + 0.5);
+        if (!box) return " is in no box";
+        if (cells.Bottom > box->Area.Bottom || cells.Right > box->Area.Right || cells.Left < box->Area.Left)
+            return " leaves box " + box->Name;
+        for (const GridRect& caption : CaptionAreas(*box))
+            if (Overlap(cells, caption)) return " prints over the caption of box " + box->Name;
+        return {};
     }
 
     FormSet Forms;

@@ -68,7 +68,35 @@ protected:
         Form1099Fixture::SetUp();
         Forms = LoadFormSet(FORM_DESCRIPTION_DIR);
         OpenHarbor();
+        AddEveryMiscBox();
         UseShippedOverlays();
+    }
+
+    // Two more 1099-MISC recipients for each kind of income, so that every box prints
+    // on the top and on the bottom form of a sheet, filled to the widths the routines
+    // give their places: names, streets and cities of 30 characters, state numbers of
+    // 14, the largest amounts the fields hold (the tax withheld one digit less, so that
+    // the sum on Form 1096 stays under a hundred million).
+    void AddEveryMiscBox() {
+        for (const char* type : {"R", "Y", "O", "F", "N", "G", "M", "P", "C", "A"})
+            for (const char* copy : {"1", "2"}) {
+                MiscRecipients.push_back(std::string("H") + type + copy);
+                AddRecipients({{.ID = MiscRecipients.back().c_str(),
+                                .Name1 = "Wilhelmina Worthington-Wexford",
+                                .Address = "1234 West Washington Boulevard",
+                                .Csz = "West Bridgewater MA 02379-1234",
+                                .TaxID = "04-5556667",
+                                .TransType = type,
+                                .DirSales = "Y",
+                                .Total = 9999999.99,
+                                .Fwt = 1234567.89,
+                                .StateID1 = "MA 04-55566678",
+                                .Swt1 = 9999999.99,
+                                .StateInc1 = 9999999.99,
+                                .StateID2 = "RI 00-99887766",
+                                .Swt2 = 9999999.99,
+                                .StateInc2 = 9999999.99}});
+            }
     }
 
     // The drawing of an overlay file, or for a red copy its layout at the stock's places.
@@ -121,6 +149,7 @@ protected:
     }
 
     FormSet Forms;
+    std::vector<std::string> MiscRecipients {"B02"};
 };
 
 // The red stock is printed under the default top margin of half an inch: three rows.
@@ -165,22 +194,24 @@ TEST_F(FormImageFit, PlainPaperCopiesFitTheImageTheyCarry) {
             },
             Drawing("USINTC1.HP"), 0);
     const struct {
-        const char* Recipient;
         const char* Copy;
         void (*Routine)(const String&);
-        const char* Overlay;
-    } pages[] = {
-            {"B02", "Copy B 1099-MISC", PrintCopyB, "USMISCB1.HP"},
-            {"B02", "Copy 1 1099-MISC", PrintCopy1, "USMISC11.HP"},
-            {"B02", "Copy 2 1099-MISC", PrintCopy2, "USMISC21.HP"},
-            {"D04", "Copy B 1099-INT", PrintCopyB, "USINTB1.HP"},
-            {"D04", "Copy 1 1099-INT", PrintCopy1, "USINT11.HP"},
-            {"D04", "Copy 2 1099-INT", PrintCopy2, "USINT21.HP"},
+        const char* MiscOverlay;
+        const char* IntOverlay;
+    } copies[] = {
+            {"Copy B", PrintCopyB, "USMISCB1.HP", "USINTB1.HP"},
+            {"Copy 1", PrintCopy1, "USMISC11.HP", "USINT11.HP"},
+            {"Copy 2", PrintCopy2, "USMISC21.HP", "USINT21.HP"},
     };
-    for (const auto& p : pages) {
-        GoToRecipient(p.Recipient);
-        ExpectFit(
-                p.Copy, [&p] { p.Routine(p.Recipient); }, Drawing(p.Overlay), 0);
+    for (const auto& c : copies) {
+        for (const std::string& recipient : MiscRecipients) {
+            GoToRecipient(recipient);
+            ExpectFit((std::string(c.Copy) + " 1099-MISC").c_str(), [&] { c.Routine(recipient); },
+                      Drawing(c.MiscOverlay), 0);
+        }
+        GoToRecipient("D04");
+        ExpectFit((std::string(c.Copy) + " 1099-INT").c_str(), [&] { c.Routine("D04"); },
+                  Drawing(c.IntOverlay), 0);
     }
     for (const char* interest : {"N", "Y"}) {
         DClientDataBase->Interest1099 = interest;

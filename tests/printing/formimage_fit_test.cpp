@@ -68,35 +68,40 @@ protected:
         Form1099Fixture::SetUp();
         Forms = LoadFormSet(FORM_DESCRIPTION_DIR);
         OpenHarbor();
-        AddEveryMiscBox();
+        AddEveryBox();
         UseShippedOverlays();
     }
 
     // Two more 1099-MISC recipients for each kind of income, so that every box prints
-    // on the top and on the bottom form of a sheet, filled to the widths the routines
-    // give their places: names, streets and cities of 30 characters, state numbers of
-    // 14, the largest amounts the fields hold (the tax withheld one digit less, so that
-    // the sum on Form 1096 stays under a hundred million).
-    void AddEveryMiscBox() {
+    // on the top and on the bottom form of a sheet, and three more 1099-INT ones, so
+    // that each form of the sheet prints a second name line; all filled to the widths
+    // the routines give their places: names, streets and cities of 30 characters, state
+    // numbers of 14, the largest amounts the fields hold (the tax withheld one digit
+    // less, so that the sum on Form 1096 stays under a hundred million).
+    void AddEveryBox() {
+        std::vector<std::pair<std::string, const char*>> added;
         for (const char* type : {"R", "Y", "O", "F", "N", "G", "M", "P", "C", "A"})
-            for (const char* copy : {"1", "2"}) {
-                MiscRecipients.push_back(std::string("H") + type + copy);
-                AddRecipients({{.ID = MiscRecipients.back().c_str(),
-                                .Name1 = "Wilhelmina Worthington-Wexford",
-                                .Address = "1234 West Washington Boulevard",
-                                .Csz = "West Bridgewater MA 02379-1234",
-                                .TaxID = "04-5556667",
-                                .TransType = type,
-                                .DirSales = "Y",
-                                .Total = 9999999.99,
-                                .Fwt = 1234567.89,
-                                .StateID1 = "MA 04-55566678",
-                                .Swt1 = 9999999.99,
-                                .StateInc1 = 9999999.99,
-                                .StateID2 = "RI 00-99887766",
-                                .Swt2 = 9999999.99,
-                                .StateInc2 = 9999999.99}});
-            }
+            for (const char* copy : {"1", "2"}) added.emplace_back(std::string("H") + type + copy, type);
+        for (const char* copy : {"1", "2", "3"}) added.emplace_back(std::string("J") + copy, "I");
+        for (const auto& [id, type] : added) {
+            (type[0] == 'I' ? IntRecipients : MiscRecipients).push_back(id);
+            AddRecipients({{.ID = id.c_str(),
+                            .Name1 = "Wilhelmina Worthington-Wexford",
+                            .Name2 = "in trust for Bartholomew Wexfo",
+                            .Address = "1234 West Washington Boulevard",
+                            .Csz = "West Bridgewater MA 02379-1234",
+                            .TaxID = "04-5556667",
+                            .TransType = type,
+                            .DirSales = "Y",
+                            .Total = 9999999.99,
+                            .Fwt = 1234567.89,
+                            .StateID1 = "MA 04-55566678",
+                            .Swt1 = 9999999.99,
+                            .StateInc1 = 9999999.99,
+                            .StateID2 = "RI 00-99887766",
+                            .Swt2 = 9999999.99,
+                            .StateInc2 = 9999999.99}});
+        }
     }
 
     // The drawing of an overlay file, or for a red copy its layout at the stock's places.
@@ -149,7 +154,7 @@ protected:
     }
 
     FormSet Forms;
-    std::vector<std::string> MiscRecipients {"B02"};
+    std::vector<std::string> MiscRecipients {"B02"}, IntRecipients {"D04"};
 };
 
 // The red stock is printed under the default top margin of half an inch: three rows.
@@ -209,9 +214,11 @@ TEST_F(FormImageFit, PlainPaperCopiesFitTheImageTheyCarry) {
             ExpectFit((std::string(c.Copy) + " 1099-MISC").c_str(), [&] { c.Routine(recipient); },
                       Drawing(c.MiscOverlay), 0);
         }
-        GoToRecipient("D04");
-        ExpectFit((std::string(c.Copy) + " 1099-INT").c_str(), [&] { c.Routine("D04"); },
-                  Drawing(c.IntOverlay), 0);
+        for (const std::string& recipient : IntRecipients) {
+            GoToRecipient(recipient);
+            ExpectFit((std::string(c.Copy) + " 1099-INT").c_str(), [&] { c.Routine(recipient); },
+                      Drawing(c.IntOverlay), 0);
+        }
     }
     for (const char* interest : {"N", "Y"}) {
         DClientDataBase->Interest1099 = interest;

@@ -170,8 +170,8 @@ std::vector<GridRect> CaptionAreas(const Box& B) {
     std::vector<GridRect> areas;
     const double left = B.Area.Left + static_cast<double>(CaptionInset) / DotsPerColumn;
     for (size_t i = 0; i < B.CaptionLines.size(); ++i) {
-        if (B.CaptionLines[i].empty()) continue;
         const std::string& line = B.CaptionLines[i];
+        if (line.empty()) continue;
         const int baseline = CaptionBaseline(B, i);
         const bool descends = line.find_first_of("gjpqy,;()") != std::string::npos;
         const double width = static_cast<double>(line.size()) * CaptionPoints * AverageWidthEm / 72 * 10;

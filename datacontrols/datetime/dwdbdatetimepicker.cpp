@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "datacontrols/common/dwdatetext.h"
+#include "datacontrols/common/dwdrawing.h"
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/common/wwintl.h"
 #include "platform/db/dataset.h"
@@ -13,6 +14,7 @@
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/strutils.h"
+#include "platform/vcl/canvas.h"
 #include "platform/vcl/clipbrd.h"
 #include "platform/vcl/dialogs.h"
 #include "platform/vcl/dropdown.h"
@@ -409,8 +411,10 @@ bool TdwDBCustomDateTimePicker::BeginEdit()
 void TdwDBCustomDateTimePicker::DataChange()
 {
     TField* field = Field();
-    if (field && field->Alignment() != FAlignment)
+    if (field && field->Alignment() != FAlignment) {
         FAlignment = field->Alignment();
+        Invalidate();
+    }
     if (!field) {
         if (WaitingForField())
             ShowValue();
@@ -489,6 +493,7 @@ void TdwDBCustomDateTimePicker::DoEnter()
         SetModified(false);
     TEdit::DoEnter();
     SelectSection();
+    Invalidate();
 }
 
 void TdwDBCustomDateTimePicker::DoExit()
@@ -500,6 +505,35 @@ void TdwDBCustomDateTimePicker::DoExit()
         FDataLink.UpdateRecord();
     TEdit::DoExit();
     FreeCalendar();
+    Invalidate();
+}
+
+// ---- painting
+
+bool TdwDBCustomDateTimePicker::PaintsOwnText() const { return !Focused(); }
+
+void TdwDBCustomDateTimePicker::PaintText(TCanvas* Canvas, const TRect& ClientArea)
+{
+    Canvas->Brush()->SetStyle(bsSolid);
+    Canvas->Brush()->SetColor(Color());
+    Canvas->FillRect(ClientArea);
+    Canvas->Font()->Assign(Font());
+    // The canvas starts inside the edit's border; the button's holder is placed from the
+    // control's own corner.
+    const int border = (Width() - ClientArea.Right) / 2;
+    TRect area = ClientArea;
+    if (FShowButton)
+        area.Right = std::min(area.Right, FButtonHolder->Left() - border);
+    const int left = InGrid() ? (BorderVisible() ? 2 : 3) : 1;
+    // One line, centred in the height as the edit centres it.
+    const int top = std::max(1, (area.Height() - Canvas->TextHeight("Wg")) / 2);
+    dwDrawEditText(Canvas, area, left, detNoBackground, FAlignment, Text(), top);
+}
+
+void TdwDBCustomDateTimePicker::PaintOver(TCanvas* Canvas, const TRect& ClientArea)
+{
+    if (PaintsOwnText())
+        PaintText(Canvas, ClientArea);
 }
 
 void TdwDBCustomDateTimePicker::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)

@@ -206,6 +206,7 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void DblClick() override;
+    void PaintOver(TCanvas* Canvas, const TRect& ClientArea) override;
     // The value may be written: unbound, the record being edited, or a field that can be.
     virtual bool EditingAllowed() const;
 
@@ -245,6 +246,10 @@ private:
     void FreeCalendar();
     void LayoutButton();
     int EffectiveButtonWidth() const;
+    // Without the focus the picker draws its text itself, placed as the field's
+    // Alignment says.
+    bool PaintsOwnText() const;
+    void PaintText(TCanvas* Canvas, const TRect& ClientArea);
 
     TFieldDataLink FDataLink;
     std::unique_ptr<TdwCalendarOptions> FCalendarAttributes;
@@ -266,6 +271,7 @@ private:
     TDateTime FMinDate = 0;
     TDateTime FMaxDate = 0;
     int FEpoch;
+    // The linked field's alignment, which places the text drawn without the focus.
     TAlignment FAlignment = taLeftJustify;
 
     // The value and null state saved at drop-down, restored on cancel.

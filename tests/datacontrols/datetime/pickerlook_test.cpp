@@ -82,4 +82,81 @@ TEST_F(PickerLookTest, WithoutTheFocusTheTextStandsAsTheFieldAligns) {
     EXPECT_EQ(Picker->Text(), "06/15/2009");
 }
 
+// The number of pixels of row Y of Image, from Left to Right, darker than a light grey.
+int DarkPixels(const QImage& Image, int Y, int Left, int Right) {
+    int count = 0;
+    for (int x = Left; x < Right; ++x) count += qGray(Image.pixel(x, Y)) < 160;
+    return count;
+}
+
+TEST_F(PickerLookTest, TheFrameIsABoxWithTheFocusAndALineWithout) {
+    BindDate();
+    Picker->Frame()->SetEnabled(true);
+    EXPECT_EQ(Picker->BorderStyle(), bsNone) << "the frame takes the border's place";
+    const int right = TextRight();
+    QImage unfocused = Shot();
+    EXPECT_EQ(DarkPixels(unfocused, 0, 0, right), 0) << "no top edge without the focus";
+    EXPECT_GT(DarkPixels(unfocused, Picker->Height() - 1, 0, right), right / 2) << "the bottom line";
+    const auto [first, last] = InkColumns(unfocused, 3, right);
+    EXPECT_GE(first, 2) << "the text starts inside the frame";
+    EXPECT_GT(last - first, 40);
+
+    Picker->SetFocus();
+    QImage focused = Shot();
+    EXPECT_GT(DarkPixels(focused, 0, 0, right), right / 2) << "the top edge with the focus";
+    EXPECT_GT(DarkPixels(focused, Picker->Height() - 1, 0, right), right / 2);
+    EXPECT_EQ(Picker->Button()->Parent()->Top(), 2) << "the button stands inside the frame";
+    EXPECT_EQ(Picker->Button()->Parent()->Left() + Picker->Button()->Parent()->Width(), Picker->Width() - 2);
+    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
+    ASSERT_TRUE(unfocused.save(TOTAMUND_SCREENSHOT_DIR "/datetimepicker-frame.png"));
+    ASSERT_TRUE(focused.save(TOTAMUND_SCREENSHOT_DIR "/datetimepicker-frame-focused.png"));
+}
+
+TEST_F(PickerLookTest, AFlatButtonShowsOnlyItsArrowUntilThePickerHasTheFocus) {
+    BindDate();
+    // The button's pixels that are neither the edit's white nor the arrow's black.
+    const auto shaded = [this] {
+        const QImage image = Picker->Button()->Parent()->Widget()->grab().toImage();
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const int gray = qGray(image.pixel(x, y));
+                count += gray > 40 && gray < 250;
+            }
+        return count;
+    };
+    const auto arrow = [this] {
+        const QImage image = Picker->Button()->Parent()->Widget()->grab().toImage();
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) count += qGray(image.pixel(x, y)) < 40;
+        return count;
+    };
+    QCoreApplication::processEvents();
+    EXPECT_GT(shaded(), 50) << "a raised button";
+    EXPECT_EQ(Picker->ShownButtonGlyph(), nullptr) << "the raised button draws its own arrow";
+
+    Picker->ButtonEffects()->SetFlat(true);
+    EXPECT_TRUE(Picker->Button()->Flat());
+    ASSERT_NE(Picker->ShownButtonGlyph(), nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shaded(), 0) << "no face without the focus";
+    EXPECT_EQ(arrow(), 16) << "the small arrow: 7, 5, 3 and 1 pixels";
+    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
+    ASSERT_TRUE(Shot().save(TOTAMUND_SCREENSHOT_DIR "/datetimepicker-flat.png"));
+
+    Picker->SetFocus();
+    QCoreApplication::processEvents();
+    EXPECT_GT(shaded(), 50) << "the face with the focus";
+    EXPECT_EQ(arrow(), 16);
+    ASSERT_TRUE(Shot().save(TOTAMUND_SCREENSHOT_DIR "/datetimepicker-flat-focused.png"));
+
+    Picker->ButtonEffects()->SetFlat(false);
+    Picker->ButtonEffects()->SetTransparent(true);
+    EXPECT_TRUE(Picker->Button()->Flat()) << "a transparent button is flat too";
+    Other->SetFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shaded(), 0);
+}
+
 }  // namespace

@@ -280,14 +280,8 @@ void TdwDBCustomDateTimePicker::CalendarChanged()
 
 void TdwDBCustomDateTimePicker::ButtonMouseDown()
 {
-    if (DroppedDown()) {
-        CloseUp(true);
-        return;
-    }
-    if (CanFocus() && !Focused())
-        SetFocus();
-    if (Focused())
-        DropDown();
+    dwDropDownButtonClick(
+            this, DroppedDown(), [this] { CloseUp(true); }, [this] { DropDown(); });
 }
 
 void TdwDBCustomDateTimePicker::FreeCalendar()

@@ -311,6 +311,19 @@ protected:
         return QPoint();
     }
     TDateTime FirstShown() const { return Cal->FirstShownMonth(); }
+    // Clicks Part of the title of the shown month Month and answers the captions of the
+    // menu that comes up; its item Choose (none when -1) is clicked before it closes.
+    std::vector<String> MenuOfTitle(TdwCalendarHit Part, int Month, int Choose) {
+        std::vector<String> captions;
+        QTimer::singleShot(50, [&] {
+            TMenu* menu = Part == TdwCalendarHit::TitleMonth ? Cal->MonthMenu() : Cal->YearMenu();
+            captions = Captions(menu);
+            if (Choose >= 0) menu->Items()->Items(Choose)->Click();
+            if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+        });
+        QTest::mouseClick(Cal->Widget(), Qt::LeftButton, Qt::NoModifier, TitlePoint(Part, Month));
+        return captions;
+    }
 };
 
 TEST_F(EnlargedCalendarTest, ItShowsAsManyMonthsAsFitAndKeysMoveAcrossThem) {
@@ -382,14 +395,7 @@ TEST_F(EnlargedCalendarTest, EachTitleOffersItsOwnMonthAndYear) {
     Cal->SetMaxDate(EncodeDate(2010, 3, 31));
     // Under August's title the month menu checks August; December moves every month,
     // and the date with them, four months on.
-    std::vector<String> captions;
-    QTimer::singleShot(50, [&] {
-        captions = Captions(Cal->MonthMenu());
-        Cal->MonthMenu()->Items()->Items(11)->Click();
-        if (QWidget* menu = QApplication::activePopupWidget()) menu->close();
-    });
-    QTest::mouseClick(Cal->Widget(), Qt::LeftButton, Qt::NoModifier,
-                      TitlePoint(TdwCalendarHit::TitleMonth, 8));
+    std::vector<String> captions = MenuOfTitle(TdwCalendarHit::TitleMonth, 8, 11);
     ASSERT_EQ(captions.size(), 12u);
     EXPECT_EQ(captions[7], "August*");
     EXPECT_EQ(captions[11], "December") << "June moved four months on is within the limits";
@@ -400,12 +406,7 @@ TEST_F(EnlargedCalendarTest, EachTitleOffersItsOwnMonthAndYear) {
     // Under January 2010's title the year menu checks 2010; 2011 would take the date
     // past the maximum.
     Cal->PopupYearOptions()->SetStartYear(2000);
-    QTimer::singleShot(50, [&] {
-        captions = Captions(Cal->YearMenu());
-        if (QWidget* menu = QApplication::activePopupWidget()) menu->close();
-    });
-    QTest::mouseClick(Cal->Widget(), Qt::LeftButton, Qt::NoModifier,
-                      TitlePoint(TdwCalendarHit::TitleYear, 1));
+    captions = MenuOfTitle(TdwCalendarHit::TitleYear, 1, -1);
     ASSERT_EQ(captions.size(), 20u);
     EXPECT_EQ(captions[9], "2009");
     EXPECT_EQ(captions[10], "2010|*") << "the second column begins with 2010";

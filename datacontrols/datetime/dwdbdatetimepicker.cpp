@@ -592,7 +592,9 @@ void TdwDBCustomDateTimePicker::PaintText(TCanvas* Canvas, const TRect& ClientAr
         Canvas->FillRect(ClientArea);
     }
     Canvas->Font()->Assign(Font());
-    if (framed && FFrame->Transparent() && FFrame->NonFocusTransparentFontColor() != clNone)
+    if (!Enabled())
+        Canvas->Font()->SetColor(clGrayText);
+    else if (framed && FFrame->Transparent() && FFrame->NonFocusTransparentFontColor() != clNone)
         Canvas->Font()->SetColor(FFrame->NonFocusTransparentFontColor());
     // The canvas starts inside the edit's border; the button's holder is placed from the
     // control's own corner.

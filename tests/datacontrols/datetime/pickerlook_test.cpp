@@ -28,6 +28,13 @@ std::pair<int, int> InkColumns(const QImage& Image, int Left, int Right) {
     return {first, last};
 }
 
+// The number of pixels of row Y of Image, from Left to Right, darker than a light grey.
+int DarkPixels(const QImage& Image, int Y, int Left, int Right) {
+    int count = 0;
+    for (int x = Left; x < Right; ++x) count += qGray(Image.pixel(x, Y)) < 160;
+    return count;
+}
+
 class PickerLookTest : public PickerTest {
 protected:
     // The picker over a date field holding June 15, 2009, the focus on the other edit.
@@ -79,14 +86,14 @@ TEST_F(PickerLookTest, WithoutTheFocusTheTextStandsAsTheFieldAligns) {
     // With the focus the edit shows its own text from the left, a section selected.
     Picker->SetFocus();
     EXPECT_LT(InkColumns(Shot(), 3, TextRight()).second, TextRight() / 2);
-    EXPECT_EQ(Picker->Text(), "06/15/2009");
-}
 
-// The number of pixels of row Y of Image, from Left to Right, darker than a light grey.
-int DarkPixels(const QImage& Image, int Y, int Left, int Right) {
-    int count = 0;
-    for (int x = Left; x < Right; ++x) count += qGray(Image.pixel(x, Y)) < 160;
-    return count;
+    // A disabled picker's text is grey.
+    Other->SetFocus();
+    Picker->SetEnabled(false);
+    const QImage disabled = Shot();
+    EXPECT_EQ(InkColumns(disabled, 3, TextRight()).first, -1);
+    EXPECT_GT(DarkPixels(disabled, Picker->Height() / 2, 3, TextRight()), 0) << "but drawn";
+    EXPECT_EQ(Picker->Text(), "06/15/2009");
 }
 
 TEST_F(PickerLookTest, TheFrameIsABoxWithTheFocusAndALineWithout) {

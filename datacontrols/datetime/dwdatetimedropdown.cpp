@@ -5,13 +5,29 @@
 #include <cmath>
 
 #include "datacontrols/common/dwdrawing.h"
+#include "datacontrols/common/dwutils.h"
 #include "datacontrols/datetime/dwdatetimeparts.h"
 #include "datacontrols/datetime/dwdbdatetimepicker.h"
 #include "platform/db/field.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/guiscreen.h"
 #include "platform/vcl/dropdown.h"
+#include "platform/vcl/frames.h"
+#include "platform/vcl/guiscreen.h"
+
+namespace {
+
+// Glyph in the middle of Rect, a pixel further down and right while pressed.
+void DrawCentredGlyph(TCanvas* Canvas, const TRect& Rect, TBitmap* Glyph, bool Enabled, bool Pressed)
+{
+    if (!Glyph)
+        return;
+    const int shift = Pressed ? 1 : 0;
+    DrawGlyph(*Canvas, *Glyph, 1, Enabled, Rect.Left + (Rect.Width() - Glyph->Width()) / 2 + shift,
+              Rect.Top + (Rect.Height() - Glyph->Height()) / 2 + shift);
+}
+
+}  // namespace
 
 // ---- settings, button and holder
 
@@ -28,28 +44,82 @@ TdwDateComboButton::TdwDateComboButton(TComponent* AOwner, TdwDBCustomDateTimePi
 
 void TdwDateComboButton::Paint()
 {
-    TCanvas* canvas = Canvas();
-    const TRect rect = ClientRect();
-    switch (FPicker->ButtonStyle()) {
-    case cbsEllipsis: dwDrawEllipsisButton(canvas, rect, Down() ? dwButtonPushed : 0, 0, false, false); break;
-    case cbsDownArrow:
-        dwDrawDropDownArrowButton(canvas, rect, Down() ? dwButtonPushed : 0, 0, FPicker->Enabled());
-        break;
-    case cbsCustom:
-        if (!FPicker->ButtonGlyph()->Empty())
-            canvas->Draw((rect.Width() - FPicker->ButtonGlyph()->Width()) / 2,
-                         (rect.Height() - FPicker->ButtonGlyph()->Height()) / 2, FPicker->ButtonGlyph());
-        break;
+    const TdwButtonEffects* effects = FPicker->ButtonEffects();
+    // A flat button shows only its glyph, on the edit's background, until its picker has
+    // the focus.
+    if ((effects->Flat() || effects->Transparent()) && !FPressed && !FPicker->Focused() &&
+        !dwParentIsGrid(FPicker)) {
+        Canvas()->Brush()->SetStyle(bsSolid);
+        Canvas()->Brush()->SetColor(FPicker->Color());
+        Canvas()->FillRect(ClientRect());
+        DrawCentredGlyph(Canvas(), ClientRect(), FPicker->ShownButtonGlyph(), FPicker->Enabled(), false);
+        return;
     }
+    FPicker->PaintButtonFace(Canvas(), ClientRect(), FPressed);
 }
 
 void TdwDateComboButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     TSpeedButton::MouseDown(Button, Shift, X, Y);
-    if (Button == mbLeft)
-        FPicker->ButtonMouseDown();
+    if (Button != mbLeft)
+        return;
+    FPressed = true;
+    Invalidate();
+    FPicker->ButtonMouseDown();
 }
 
+void TdwDateComboButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TSpeedButton::MouseUp(Button, Shift, X, Y);
+    FPressed = false;
+    Invalidate();
+}
+
+TBitmap* TdwDBCustomDateTimePicker::ShownButtonGlyph()
+{
+    if (FButtonStyle == cbsCustom)
+        return FButtonGlyph->Empty() ? nullptr : FButtonGlyph.get();
+    if (FButtonStyle != cbsDownArrow || !(FButtonEffects->Flat() || FButtonEffects->Transparent()))
+        return nullptr;
+    if (!FFlatArrowGlyph) {
+        // A small black arrow pointing down; the white of the bottom-left corner is the
+        // background that shows through.
+        FFlatArrowGlyph = std::make_unique<TBitmap>();
+        FFlatArrowGlyph->SetSize(7, 4);
+        TCanvas* canvas = FFlatArrowGlyph->Canvas();
+        canvas->Brush()->SetColor(clWhite);
+        canvas->FillRect(Rect(0, 0, 7, 4));
+        canvas->Brush()->SetColor(clBlack);
+        for (int row = 0; row < 4; ++row)
+            canvas->FillRect(Rect(row, row, 7 - row, row + 1));
+    }
+    return FFlatArrowGlyph.get();
+}
+
+void TdwDBCustomDateTimePicker::PaintButtonFace(TCanvas* Canvas, const TRect& Rect, bool Pressed)
+{
+    const bool flat = FButtonEffects->Flat() || FButtonEffects->Transparent();
+    const int state = Pressed ? dwButtonPushed : 0;
+    if (FButtonStyle == cbsEllipsis) {
+        dwDrawEllipsisButton(Canvas, Rect, state, 0, FButtonEffects->Flat(), FButtonEffects->Transparent());
+        return;
+    }
+    if (FButtonStyle == cbsDownArrow && !flat) {
+        dwDrawDropDownArrowButton(Canvas, Rect, state, 0, Enabled());
+        return;
+    }
+    if (!FButtonEffects->Transparent()) {
+        Canvas->Brush()->SetStyle(bsSolid);
+        Canvas->Brush()->SetColor(clBtnFace);
+        Canvas->FillRect(Rect);
+    }
+    DrawCentredGlyph(Canvas, Rect, ShownButtonGlyph(), Enabled(), Pressed);
+    // A flat button has no edge.
+    if (!flat) {
+        TRect edge = Rect;
+        DrawEdge(*Canvas, edge, Pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    }
+}
 
 // ---- the calendar
 
@@ -210,14 +280,8 @@ void TdwDBCustomDateTimePicker::CalendarChanged()
 
 void TdwDBCustomDateTimePicker::ButtonMouseDown()
 {
-    if (DroppedDown()) {
-        CloseUp(true);
-        return;
-    }
-    if (CanFocus() && !Focused())
-        SetFocus();
-    if (Focused())
-        DropDown();
+    dwDropDownButtonClick(
+            this, DroppedDown(), [this] { CloseUp(true); }, [this] { DropDown(); });
 }
 
 void TdwDBCustomDateTimePicker::FreeCalendar()

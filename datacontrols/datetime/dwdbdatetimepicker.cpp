@@ -5,14 +5,17 @@
 #include <cmath>
 
 #include "datacontrols/common/dwdatetext.h"
+#include "datacontrols/common/dwdrawing.h"
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/common/wwintl.h"
+#include "datacontrols/edits/wwdotdot.h"
 #include "platform/db/dataset.h"
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/strutils.h"
+#include "platform/vcl/canvas.h"
 #include "platform/vcl/clipbrd.h"
 #include "platform/vcl/dialogs.h"
 #include "platform/vcl/dropdown.h"
@@ -43,6 +46,8 @@ TdwDBCustomDateTimePicker::TdwDBCustomDateTimePicker(TComponent* AOwner)
     FButtonHolder->SetParent(this);
     FButton = new TdwDateComboButton(this, this);
     FButton->SetParent(FButtonHolder);
+    FButtonEffects = std::make_unique<TdwButtonEffects>(this, FButton);
+    FFrame = std::make_unique<TdwEditFrame>(this);
     SetAutoSelect(false);
     // The edit never changes its text itself: every key goes through the sections.
     TEdit::SetReadOnly(true);
@@ -102,8 +107,7 @@ void TdwDBCustomDateTimePicker::SetButtonWidth(int Value)
 int TdwDBCustomDateTimePicker::EffectiveButtonWidth() const
 {
     // By default as wide as a vertical scroll bar.
-    constexpr int ScrollBarWidth = 17;
-    return FButtonWidth > 0 ? FButtonWidth : ScrollBarWidth;
+    return FButtonWidth > 0 ? FButtonWidth : std::max(dwScrollBarWidth, dwMinButtonWidth);
 }
 
 void TdwDBCustomDateTimePicker::SetShowButton(bool Value)
@@ -114,13 +118,30 @@ void TdwDBCustomDateTimePicker::SetShowButton(bool Value)
 
 void TdwDBCustomDateTimePicker::LayoutButton()
 {
-    const int width = FShowButton ? EffectiveButtonWidth() : 0;
+    const bool framed = FFrame && FFrame->IsFrameEffective();
+    const TRect host = dwComboButtonHostBounds(Width(), Height(), FShowButton ? EffectiveButtonWidth() : 0,
+                                               BorderVisible(), framed);
     FButtonHolder->SetVisible(FShowButton);
-    const int frame = BorderVisible() ? 2 : 0;
-    FButtonHolder->SetBounds(ClientWidth() - width - frame, frame, width,
-                             std::max(ClientHeight() - 2 * frame, 0));
-    FButton->SetBounds(0, 0, width, FButtonHolder->Height());
-    SetTextMargins(Rect(0, 0, width, 0));
+    FButtonHolder->SetBounds(host.Left, host.Top, host.Width(), std::max(host.Height(), 0));
+    FButton->SetBounds(0, 0, host.Width(), FButtonHolder->Height());
+    // The text keeps inside the frame and left of the button.
+    TRect text = ClientRect();
+    if (framed)
+        TdwEditFrame::AdjustEditRect(FFrame.get(), text);
+    else
+        text.Left = text.Top = 0;
+    if (FShowButton)
+        text.Right = std::min(text.Right, host.Left);
+    SetTextMargins(Rect(text.Left, text.Top, std::max(0, Width() - BorderWidth() - text.Right), 0));
+}
+
+bool TdwDBCustomDateTimePicker::SetPublishedOrdinal(const String& Name, int Value)
+{
+    if (Name != "BorderStyle")
+        return false;
+    SetBorderStyle(Value == dwBorderNone ? bsNone : bsSingle);
+    LayoutButton();
+    return true;
 }
 
 void TdwDBCustomDateTimePicker::Resize()
@@ -409,8 +430,10 @@ bool TdwDBCustomDateTimePicker::BeginEdit()
 void TdwDBCustomDateTimePicker::DataChange()
 {
     TField* field = Field();
-    if (field && field->Alignment() != FAlignment)
+    if (field && field->Alignment() != FAlignment) {
         FAlignment = field->Alignment();
+        Invalidate();
+    }
     if (!field) {
         if (WaitingForField())
             ShowValue();
@@ -489,6 +512,11 @@ void TdwDBCustomDateTimePicker::DoEnter()
         SetModified(false);
     TEdit::DoEnter();
     SelectSection();
+    if (FFrame->IsFrameEffective())
+        FFrame->SetNonFocusTransparent(false);
+    LayoutButton();
+    Invalidate();
+    FButton->Invalidate();
 }
 
 void TdwDBCustomDateTimePicker::DoExit()
@@ -500,6 +528,10 @@ void TdwDBCustomDateTimePicker::DoExit()
         FDataLink.UpdateRecord();
     TEdit::DoExit();
     FreeCalendar();
+    if (FFrame->IsFrameEffective())
+        FFrame->SetNonFocusTransparent(FFrame->Transparent());
+    Invalidate();
+    FButton->Invalidate();
 }
 
 void TdwDBCustomDateTimePicker::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
@@ -545,6 +577,44 @@ void TdwDBCustomDateTimePicker::DblClick()
     TEdit::DblClick();
     FDoubleClicked = true;
     SelectAll();
+}
+
+// ---- painting
+
+bool TdwDBCustomDateTimePicker::PaintsOwnText() const { return !Focused(); }
+
+void TdwDBCustomDateTimePicker::PaintText(TCanvas* Canvas, const TRect& ClientArea)
+{
+    const bool framed = FFrame->IsFrameEffective();
+    if (!framed || !FFrame->Transparent()) {
+        Canvas->Brush()->SetStyle(bsSolid);
+        Canvas->Brush()->SetColor(Color());
+        Canvas->FillRect(ClientArea);
+    }
+    Canvas->Font()->Assign(Font());
+    if (!Enabled())
+        Canvas->Font()->SetColor(clGrayText);
+    else if (framed && FFrame->Transparent() && FFrame->NonFocusTransparentFontColor() != clNone)
+        Canvas->Font()->SetColor(FFrame->NonFocusTransparentFontColor());
+    // The canvas starts inside the edit's border; the button's holder is placed from the
+    // control's own corner.
+    TRect area = ClientArea;
+    if (FShowButton)
+        area.Right = std::min(area.Right, FButtonHolder->Left() - BorderWidth());
+    int left = InGrid() ? (BorderVisible() ? 2 : 3) : 1;
+    // One line, centred in the height as the edit centres it, unless the frame says.
+    int top = std::max(1, (area.Height() - Canvas->TextHeight("Wg")) / 2);
+    if (framed)
+        FFrame->GetTextOffset(false, left, top);
+    dwDrawEditText(Canvas, area, left, detNoBackground, FAlignment, Text(), top);
+}
+
+void TdwDBCustomDateTimePicker::PaintOver(TCanvas* Canvas, const TRect& ClientArea)
+{
+    if (PaintsOwnText())
+        PaintText(Canvas, ClientArea);
+    if (FFrame->IsFrameEffective())
+        dwDrawEditFrame(this, FFrame.get(), Canvas, Focused());
 }
 
 // ---- clipboard

@@ -6,8 +6,10 @@
 #include <memory>
 
 #include "datacontrols/common/dwbuttonhost.h"
+#include "datacontrols/common/dwproperties.h"
 #include "datacontrols/datetime/dwdatetimeediting.h"
 #include "datacontrols/datetime/dwmonthcalendar.h"
+#include "datacontrols/edits/dweditframe.h"
 #include "platform/db/datalink.h"
 #include "platform/vcl/bitmap.h"
 #include "platform/vcl/buttons.h"
@@ -70,18 +72,21 @@ private:
     int FHeight = 0;
 };
 
-// The drop-down button.
+// The drop-down button. Flat, it shows only its glyph while its picker has no focus.
 class TdwDateComboButton : public TSpeedButton {
 public:
     TdwDateComboButton(TComponent* AOwner, TdwDBCustomDateTimePicker* Picker);
     String ClassName() const override { return "TdwDateComboButton"; }
+    bool Pressed() const { return FPressed; }
 
 protected:
     void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:
     TdwDBCustomDateTimePicker* FPicker;
+    bool FPressed = false;
 };
 
 
@@ -119,7 +124,7 @@ public:
 TPoint dwDropDownPosition(const TRect& Control, TSize Calendar, TdwDTCalAlignment Alignment, int ButtonWidth,
                           const TRect& WorkArea);
 
-class TdwDBCustomDateTimePicker : public TEdit {
+class TdwDBCustomDateTimePicker : public TEdit, public TdwPublished {
 public:
     explicit TdwDBCustomDateTimePicker(TComponent* AOwner);
     ~TdwDBCustomDateTimePicker() override;
@@ -139,6 +144,12 @@ public:
     bool ShowButton() const { return FShowButton; }
     virtual void SetShowButton(bool Value);
     TdwDateComboButton* Button() const { return FButton; }
+    TdwButtonEffects* ButtonEffects() const { return FButtonEffects.get(); }
+    // The picker's own frame in place of the edit's border.
+    TdwEditFrame* Frame() const { return FFrame.get(); }
+    // The glyph the button shows: the custom one, or the small arrow of a flat
+    // drop-down button; none otherwise.
+    TBitmap* ShownButtonGlyph();
 
     TDataSource* DataSource() const { return FDataLink.DataSource(); }
     void SetDataSource(TDataSource* Value);
@@ -193,6 +204,8 @@ public:
     void KeyDown(Word& Key, TShiftState Shift) override;
     void KeyPress(char& Key) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    // BorderStyle, which the frame turns off.
+    bool SetPublishedOrdinal(const String& Name, int Value) override;
 
     TCalcBoldDayEvent OnCalcBoldDay;
     TNotifyEvent OnDropDown;
@@ -206,8 +219,11 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void DblClick() override;
+    void PaintOver(TCanvas* Canvas, const TRect& ClientArea) override;
     // The value may be written: unbound, the record being edited, or a field that can be.
     virtual bool EditingAllowed() const;
+    // The button's face as its style and effects draw it.
+    virtual void PaintButtonFace(TCanvas* Canvas, const TRect& Rect, bool Pressed);
 
 private:
     friend class TdwDateComboButton;
@@ -245,13 +261,22 @@ private:
     void FreeCalendar();
     void LayoutButton();
     int EffectiveButtonWidth() const;
+    // Without the focus the picker draws its text itself, placed as the field's
+    // Alignment says.
+    bool PaintsOwnText() const;
+    void PaintText(TCanvas* Canvas, const TRect& ClientArea);
+    // The border's width around the edit's client area.
+    int BorderWidth() const { return BorderVisible() ? 2 : 0; }
 
     TFieldDataLink FDataLink;
     std::unique_ptr<TdwCalendarOptions> FCalendarAttributes;
     std::unique_ptr<TdwDTInterval> FInterval;
     std::unique_ptr<TBitmap> FButtonGlyph;
+    std::unique_ptr<TBitmap> FFlatArrowGlyph;
     TBtnWinControl* FButtonHolder;
     TdwDateComboButton* FButton;
+    std::unique_ptr<TdwButtonEffects> FButtonEffects;
+    std::unique_ptr<TdwEditFrame> FFrame;
     TdwPopupCalendar* FCalendar = nullptr;
     std::unique_ptr<TOutsidePressWatch> FPressWatch;
     TdwDateTimeSectionEditor FEditor;
@@ -266,6 +291,7 @@ private:
     TDateTime FMinDate = 0;
     TDateTime FMaxDate = 0;
     int FEpoch;
+    // The linked field's alignment, which places the text drawn without the focus.
     TAlignment FAlignment = taLeftJustify;
 
     // The value and null state saved at drop-down, restored on cancel.

@@ -28,6 +28,18 @@ TDateTime ShiftMonths(TDateTime Value, int Months)
 }
 
 constexpr int MonthsInYear = 12;
+// Between two months side by side.
+constexpr int MonthGap = 8;
+
+// A month counted as year * 12 + month - 1, and back to its first day.
+int MonthIndexOf(TDateTime Value)
+{
+    int year, month, day;
+    DecodeDate(Value, year, month, day);
+    return year * MonthsInYear + month - 1;
+}
+
+TDateTime FirstOfMonth(int Index) { return EncodeDate(Index / MonthsInYear, Index % MonthsInYear + 1, 1); }
 
 }  // namespace
 
@@ -100,6 +112,7 @@ TdwMonthCalendar::TdwMonthCalendar(TComponent* AOwner)
 {
     SetColor(clWindow);
     SetTabStop(true);
+    FFirstMonth = MonthIndexOf(FValue);
     const TSize size = MinimumSize();
     SetBounds(0, 0, std::max(155, size.cx), size.cy);
 }
@@ -135,6 +148,7 @@ void TdwMonthCalendar::SetDate(TDateTime Value)
         FValue = FMinDate == 0 && value < 1 ? 1 + dwTimeOfDay(value) : value;
         if (FOptions.Contains(mdoMultiSelect))
             FSelStart = FSelEnd = FAnchor = dwDayOf(FValue);
+        ShowDateMonth();
     }
     Invalidate();
 }
@@ -208,9 +222,15 @@ TdwMonthCalendar::TGeometry TdwMonthCalendar::Geometry()
     g.Title = text + 10;
     g.Cell = std::max(Canvas()->TextWidth("00") + 8, 20);
     g.WeekNumbers = FOptions.Contains(mdoWeekNumbers) ? g.Cell : 0;
-    const int gridWidth = g.WeekNumbers + 7 * g.Cell;
-    g.Left = std::max(2, (Width() - gridWidth) / 2);
-    g.Top = g.Title + 2;
+    // A block: the title, the day names and six weeks.
+    g.MonthWidth = g.WeekNumbers + 7 * g.Cell + 4;
+    g.MonthHeight = g.Title + 2 + 7 * g.Row + 4;
+    const int today = FOptions.Contains(mdoNoToday) ? 0 : g.Row;
+    g.Columns = std::max(1, (Width() + MonthGap) / (g.MonthWidth + MonthGap));
+    g.Rows = std::max(1, (Height() - today - 2) / g.MonthHeight);
+    const int blocksWidth = g.Columns * g.MonthWidth + (g.Columns - 1) * MonthGap;
+    g.Left = std::max(0, (Width() - blocksWidth) / 2);
+    g.TodayTop = g.Rows * g.MonthHeight;
     return g;
 }
 
@@ -218,13 +238,34 @@ TSize TdwMonthCalendar::MinimumSize()
 {
     const TGeometry g = Geometry();
     const int today = FOptions.Contains(mdoNoToday) ? 0 : g.Row;
-    return TSize {g.WeekNumbers + 7 * g.Cell + 4, g.Top + g.Row * 7 + today + 6};
+    return TSize {g.MonthWidth, g.MonthHeight + today + 2};
 }
 
 void TdwMonthCalendar::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
     const TSize size = MinimumSize();
     TCustomControl::SetBounds(ALeft, ATop, std::max(AWidth, size.cx), std::max(AHeight, size.cy));
+    ShowDateMonth();
+}
+
+int TdwMonthCalendar::MonthColumns() { return Geometry().Columns; }
+
+int TdwMonthCalendar::MonthRows() { return Geometry().Rows; }
+
+int TdwMonthCalendar::MonthDelta() { return MonthColumns() * MonthRows(); }
+
+TDateTime TdwMonthCalendar::FirstShownMonth() const { return FirstOfMonth(FFirstMonth); }
+
+void TdwMonthCalendar::ShowDateMonth()
+{
+    const int shown = MonthDelta();
+    const int month = MonthIndexOf(FValue);
+    if (month < FFirstMonth)
+        FFirstMonth = month;
+    else if (month >= FFirstMonth + shown)
+        FFirstMonth = month - shown + 1;
+    // Nothing before year 1 or after 9999.
+    FFirstMonth = std::clamp(FFirstMonth, MonthsInYear, 10000 * MonthsInYear - shown);
 }
 
 void TdwMonthCalendar::FontChanged()
@@ -234,11 +275,24 @@ void TdwMonthCalendar::FontChanged()
     Invalidate();
 }
 
-TDateTime TdwMonthCalendar::FirstShownDay() const
+TPoint TdwMonthCalendar::BlockOrigin(const TGeometry& G, int Block) const
 {
-    int year, month, day;
-    DecodeDate(FValue, year, month, day);
-    const TDateTime first = EncodeDate(year, month, 1);
+    return Point(G.Left + (Block % G.Columns) * (G.MonthWidth + MonthGap),
+                 (Block / G.Columns) * G.MonthHeight);
+}
+
+TRect TdwMonthCalendar::TitleRect(const TGeometry& G, int Block) const
+{
+    const TPoint origin = BlockOrigin(G, Block);
+    // A single column's titles span the whole width.
+    if (G.Columns == 1)
+        return Rect(0, origin.Y, Width(), origin.Y + G.Title);
+    return Rect(origin.X, origin.Y, origin.X + G.MonthWidth, origin.Y + G.Title);
+}
+
+TDateTime TdwMonthCalendar::FirstDayOfBlock(int Block) const
+{
+    const TDateTime first = FirstOfMonth(BlockMonth(Block));
     const int lead = (DayOfWeek(first) - dwFirstDayOfWeek(FFirstDayOfWeek) + 7) % 7;
     // A month that starts on the week's first day shows the week before it too.
     return first - (lead == 0 ? 7 : lead);
@@ -246,41 +300,67 @@ TDateTime TdwMonthCalendar::FirstShownDay() const
 
 TdwCalendarHit TdwMonthCalendar::HitTest(int X, int Y, TDateTime& HitDate)
 {
+    int block = 0;
+    return HitTest(X, Y, HitDate, block);
+}
+
+TdwCalendarHit TdwMonthCalendar::HitTest(int X, int Y, TDateTime& HitDate, int& Block)
+{
     HitDate = 0;
+    Block = -1;
     const TGeometry g = Geometry();
     if (X < 0 || Y < 0 || X >= Width() || Y >= Height())
         return TdwCalendarHit::Nowhere;
-    if (Y < g.Title) {
-        if (X < g.Title)
+    if (Y >= g.TodayTop)
+        return FOptions.Contains(mdoNoToday) ? TdwCalendarHit::Nowhere : TdwCalendarHit::Today;
+    const int row = Y / g.MonthHeight;
+    for (int column = 0; column < g.Columns; ++column) {
+        const int block = row * g.Columns + column;
+        const TRect title = TitleRect(g, block);
+        if (Y >= title.Bottom || X < title.Left || X >= title.Right)
+            continue;
+        Block = block;
+        if (block == 0 && X < title.Left + g.Title)
             return TdwCalendarHit::TitleBtnPrev;
-        if (X >= Width() - g.Title)
+        if (block == g.Columns - 1 && X >= title.Right - g.Title)
             return TdwCalendarHit::TitleBtnNext;
-        int year, month, day;
-        DecodeDate(FValue, year, month, day);
-        const String monthText = LongMonthNames[month - 1];
-        const int monthWidth = Canvas()->TextWidth(monthText);
-        const int yearWidth = Canvas()->TextWidth(IntToStr(year));
-        const int left = (Width() - monthWidth - Canvas()->TextWidth(" ") - yearWidth) / 2;
+        const int month = BlockMonth(block);
+        const int monthWidth = Canvas()->TextWidth(LongMonthNames[month % MonthsInYear]);
+        const int spaceWidth = Canvas()->TextWidth(" ");
+        const int yearWidth = Canvas()->TextWidth(IntToStr(month / MonthsInYear));
+        const int left = title.Left + (title.Width() - monthWidth - spaceWidth - yearWidth) / 2;
         if (X >= left && X < left + monthWidth)
             return TdwCalendarHit::TitleMonth;
-        if (X >= Width() - left - yearWidth && X < Width() - left)
+        if (X >= left + monthWidth + spaceWidth && X < left + monthWidth + spaceWidth + yearWidth)
             return TdwCalendarHit::TitleYear;
         return TdwCalendarHit::Nowhere;
     }
-    const int row = (Y - g.Top) / g.Row;
-    if (Y < g.Top || row > 6) {
-        return !FOptions.Contains(mdoNoToday) && Y >= g.Top + 7 * g.Row ? TdwCalendarHit::Today
-                                                                        : TdwCalendarHit::Nowhere;
+    for (int column = 0; column < g.Columns; ++column) {
+        const int block = row * g.Columns + column;
+        const TPoint origin = BlockOrigin(g, block);
+        const int gridLeft = origin.X + 2;
+        if (X < gridLeft || X >= gridLeft + g.WeekNumbers + 7 * g.Cell)
+            continue;
+        const int top = origin.Y + g.Title + 2;
+        const int line = (Y - top) / g.Row;
+        if (Y < top || line > 6)
+            return TdwCalendarHit::Nowhere;
+        Block = block;
+        if (line == 0)
+            return TdwCalendarHit::DayOfWeekRow;
+        if (X < gridLeft + g.WeekNumbers)
+            return TdwCalendarHit::WeekNumber;
+        const TDateTime date =
+                FirstDayOfBlock(block) + (line - 1) * 7 + (X - gridLeft - g.WeekNumbers) / g.Cell;
+        // Days of the months around are shown only before the first month and after the last.
+        const int dateMonth = MonthIndexOf(date);
+        if ((dateMonth < BlockMonth(block) && block != 0) ||
+            (dateMonth > BlockMonth(block) && block != g.Columns * g.Rows - 1))
+            return TdwCalendarHit::Nowhere;
+        HitDate = date;
+        return TdwCalendarHit::Day;
     }
-    if (X < g.Left || X >= g.Left + g.WeekNumbers + 7 * g.Cell)
-        return TdwCalendarHit::Nowhere;
-    if (row == 0)
-        return TdwCalendarHit::DayOfWeekRow;
-    if (X < g.Left + g.WeekNumbers)
-        return TdwCalendarHit::WeekNumber;
-    const int column = (X - g.Left - g.WeekNumbers) / g.Cell;
-    HitDate = FirstShownDay() + (row - 1) * 7 + column;
-    return TdwCalendarHit::Day;
+    return TdwCalendarHit::Nowhere;
 }
 
 unsigned TdwMonthCalendar::DayStateMask(int Year, int Month)
@@ -307,90 +387,115 @@ void TdwMonthCalendar::Paint()
     canvas->Brush()->SetStyle(bsSolid);
     canvas->Brush()->SetColor(FCalColors->MonthBackColor());
     canvas->FillRect(all);
+    for (int block = 0; block < g.Columns * g.Rows; ++block)
+        PaintMonth(canvas, g, block);
+    if (!FOptions.Contains(mdoNoToday)) {
+        canvas->Brush()->SetStyle(bsClear);
+        canvas->Font()->SetStyle({fsBold});
+        canvas->Font()->SetColor(FCalColors->TextColor());
+        canvas->TextOut(g.Left + 6, g.TodayTop + 2,
+                        "Today: " + FormatDateTime(ShortDateFormat, dwDayOf(Now())));
+    }
+    if (FBorderSingle) {
+        canvas->Brush()->SetStyle(bsSolid);
+        canvas->Brush()->SetColor(clBlack);
+        canvas->FrameRect(all);
+    }
+}
 
-    int year, month, day;
-    DecodeDate(FValue, year, month, day);
-    // Title: the buttons, the month and the year.
-    canvas->Brush()->SetColor(FCalColors->TitleBackColor());
-    canvas->FillRect(Rect(0, 0, Width(), g.Title));
-    canvas->Font()->SetColor(FCalColors->TitleTextColor());
-    canvas->Font()->SetStyle({fsBold});
-    canvas->Brush()->SetStyle(bsClear);
+void TdwMonthCalendar::PaintMonth(TCanvas* Canvas, const TGeometry& G, int Block)
+{
+    const int index = BlockMonth(Block);
+    const int year = index / MonthsInYear;
+    const int month = index % MonthsInYear + 1;
+    const bool first = Block == 0;
+    const bool last = Block == G.Columns * G.Rows - 1;
+    const TPoint origin = BlockOrigin(G, Block);
+    const TRect titleRect = TitleRect(G, Block);
+
+    // Title: the month and the year, the buttons on the first and the top right month.
+    Canvas->Brush()->SetStyle(bsSolid);
+    Canvas->Brush()->SetColor(FCalColors->TitleBackColor());
+    Canvas->FillRect(titleRect);
+    Canvas->Font()->SetColor(FCalColors->TitleTextColor());
+    Canvas->Font()->SetStyle({fsBold});
+    Canvas->Brush()->SetStyle(bsClear);
     const String title = LongMonthNames[month - 1] + " " + IntToStr(year);
-    canvas->TextOut((Width() - canvas->TextWidth(title)) / 2, (g.Title - canvas->TextHeight(title)) / 2,
-                    title);
-    canvas->Brush()->SetStyle(bsSolid);
-    canvas->Brush()->SetColor(FCalColors->TitleTextColor());
-    canvas->Pen()->SetColor(FCalColors->TitleTextColor());
-    const int mid = g.Title / 2;
-    canvas->Polygon(
-            {Point(g.Title / 2 - 3, mid), Point(g.Title / 2 + 2, mid - 5), Point(g.Title / 2 + 2, mid + 5)});
-    const int right = Width() - g.Title / 2;
-    canvas->Polygon({Point(right + 3, mid), Point(right - 2, mid - 5), Point(right - 2, mid + 5)});
+    Canvas->TextOut(titleRect.Left + (titleRect.Width() - Canvas->TextWidth(title)) / 2,
+                    titleRect.Top + (G.Title - Canvas->TextHeight(title)) / 2, title);
+    Canvas->Brush()->SetStyle(bsSolid);
+    Canvas->Brush()->SetColor(FCalColors->TitleTextColor());
+    Canvas->Pen()->SetColor(FCalColors->TitleTextColor());
+    const int mid = titleRect.Top + G.Title / 2;
+    if (first) {
+        const int left = titleRect.Left + G.Title / 2;
+        Canvas->Polygon({Point(left - 3, mid), Point(left + 2, mid - 5), Point(left + 2, mid + 5)});
+    }
+    if (Block == G.Columns - 1) {
+        const int right = titleRect.Right - G.Title / 2;
+        Canvas->Polygon({Point(right + 3, mid), Point(right - 2, mid - 5), Point(right - 2, mid + 5)});
+    }
 
     // Day names, then six weeks of days.
-    canvas->Font()->SetStyle({});
-    canvas->Brush()->SetStyle(bsClear);
-    canvas->Font()->SetColor(FCalColors->TitleBackColor());
-    const int first = dwFirstDayOfWeek(FFirstDayOfWeek);
+    const int gridLeft = origin.X + 2;
+    const int top = origin.Y + G.Title + 2;
+    Canvas->Font()->SetStyle({});
+    Canvas->Brush()->SetStyle(bsClear);
+    Canvas->Font()->SetColor(FCalColors->TitleBackColor());
+    const int firstDay = dwFirstDayOfWeek(FFirstDayOfWeek);
     for (int k = 0; k < 7; ++k) {
-        const String name = ShortDayNames[(first - 1 + k) % 7].substr(0, 2);
-        const int x = g.Left + g.WeekNumbers + k * g.Cell;
-        canvas->TextOut(x + (g.Cell - canvas->TextWidth(name)) / 2, g.Top + 1, name);
+        const String name = ShortDayNames[(firstDay - 1 + k) % 7].substr(0, 2);
+        const int x = gridLeft + G.WeekNumbers + k * G.Cell;
+        Canvas->TextOut(x + (G.Cell - Canvas->TextWidth(name)) / 2, top + 1, name);
     }
-    canvas->Pen()->SetColor(FCalColors->TitleBackColor());
-    canvas->MoveTo(g.Left, g.Top + g.Row - 1);
-    canvas->LineTo(g.Left + g.WeekNumbers + 7 * g.Cell, g.Top + g.Row - 1);
+    Canvas->Pen()->SetColor(FCalColors->TitleBackColor());
+    Canvas->MoveTo(gridLeft, top + G.Row - 1);
+    Canvas->LineTo(gridLeft + G.WeekNumbers + 7 * G.Cell, top + G.Row - 1);
 
-    const unsigned masks[3] = {DayStateMask(month == 1 ? year - 1 : year, month == 1 ? 12 : month - 1),
-                               DayStateMask(year, month),
-                               DayStateMask(month == 12 ? year + 1 : year, month == 12 ? 1 : month + 1)};
+    // Bold days of this month, and of the months around where their days show.
+    const unsigned masks[3] = {
+            first ? DayStateMask((index - 1) / MonthsInYear, (index - 1) % MonthsInYear + 1) : 0,
+            DayStateMask(year, month),
+            last ? DayStateMask((index + 1) / MonthsInYear, (index + 1) % MonthsInYear + 1) : 0};
     const TDateTime today = dwDayOf(Now());
-    const TDateTime start = FirstShownDay();
+    const TDateTime start = FirstDayOfBlock(Block);
     for (int cell = 0; cell < 42; ++cell) {
         const TDateTime date = start + cell;
+        const int which = MonthIndexOf(date) - index + 1;
+        const int x = gridLeft + G.WeekNumbers + (cell % 7) * G.Cell;
+        const int rowTop = top + (cell / 7 + 1) * G.Row;
         int y, m, d;
         DecodeDate(date, y, m, d);
-        const int x = g.Left + g.WeekNumbers + (cell % 7) * g.Cell;
-        const int top = g.Top + (cell / 7 + 1) * g.Row;
-        const TRect box = Rect(x, top, x + g.Cell, top + g.Row);
+        if (FOptions.Contains(mdoWeekNumbers) && cell % 7 == 0) {
+            const int week = static_cast<int>((date - EncodeDate(y, 1, 1)) / 7) + 1;
+            Canvas->Font()->SetStyle({});
+            Canvas->Font()->SetColor(FCalColors->TrailingTextColor());
+            Canvas->Brush()->SetStyle(bsClear);
+            Canvas->TextOut(gridLeft + 2, rowTop + 2, IntToStr(week));
+        }
+        if ((which == 0 && !first) || (which == 2 && !last))
+            continue;
+        const TRect box = Rect(x, rowTop, x + G.Cell, rowTop + G.Row);
         const bool selected = FOptions.Contains(mdoMultiSelect) && FSelStart != 0
                                       ? date >= FSelStart && date <= FSelEnd
                                       : date == dwDayOf(FValue);
         if (selected) {
-            canvas->Brush()->SetStyle(bsSolid);
-            canvas->Brush()->SetColor(FCalColors->TitleBackColor());
-            canvas->FillRect(box);
+            Canvas->Brush()->SetStyle(bsSolid);
+            Canvas->Brush()->SetColor(FCalColors->TitleBackColor());
+            Canvas->FillRect(box);
         }
-        const int which = m == month ? 1 : (date < EncodeDate(year, month, 1) ? 0 : 2);
-        canvas->Font()->SetStyle((masks[which] >> (d - 1)) & 1u ? TFontStyles {fsBold} : TFontStyles {});
-        TColor color = m == month ? FCalColors->TextColor() : FCalColors->TrailingTextColor();
+        Canvas->Font()->SetStyle((masks[which] >> (d - 1)) & 1u ? TFontStyles {fsBold} : TFontStyles {});
+        TColor color = which == 1 ? FCalColors->TextColor() : FCalColors->TrailingTextColor();
         if (!WithinLimits(date))
             color = clGrayText;
-        canvas->Font()->SetColor(selected ? FCalColors->MonthBackColor() : color);
-        canvas->Brush()->SetStyle(bsClear);
+        Canvas->Font()->SetColor(selected ? FCalColors->MonthBackColor() : color);
+        Canvas->Brush()->SetStyle(bsClear);
         const String text = IntToStr(d);
-        canvas->TextOut(box.Right - 4 - canvas->TextWidth(text), top + 2, text);
+        Canvas->TextOut(box.Right - 4 - Canvas->TextWidth(text), rowTop + 2, text);
         if (date == today && !FOptions.Contains(mdoNoTodayCircle)) {
-            canvas->Pen()->SetColor(clRed);
-            canvas->FrameRect(box);
+            Canvas->Pen()->SetColor(clRed);
+            Canvas->FrameRect(box);
         }
-        if (FOptions.Contains(mdoWeekNumbers) && cell % 7 == 0) {
-            const int week = static_cast<int>((date - EncodeDate(y, 1, 1)) / 7) + 1;
-            canvas->Font()->SetStyle({});
-            canvas->Font()->SetColor(FCalColors->TrailingTextColor());
-            canvas->TextOut(g.Left + 2, top + 2, IntToStr(week));
-        }
-    }
-    if (!FOptions.Contains(mdoNoToday)) {
-        canvas->Font()->SetStyle({fsBold});
-        canvas->Font()->SetColor(FCalColors->TextColor());
-        canvas->TextOut(g.Left + 4, g.Top + 7 * g.Row + 2,
-                        "Today: " + FormatDateTime(ShortDateFormat, today));
-    }
-    if (FBorderSingle) {
-        canvas->Brush()->SetColor(clBlack);
-        canvas->FrameRect(all);
     }
 }
 
@@ -409,6 +514,17 @@ bool TdwMonthCalendar::MoveTo(TDateTime Value)
 TDateTime TdwMonthCalendar::MonthsAway(TDateTime Value, int Months) const
 {
     return ShiftMonths(Value, Months);
+}
+
+bool TdwMonthCalendar::MoveMonths(int Months)
+{
+    const int first = FFirstMonth;
+    if (!MoveTo(MonthsAway(FValue, Months)))
+        return false;
+    FFirstMonth = first + Months;
+    ShowDateMonth();
+    Invalidate();
+    return true;
 }
 
 void TdwMonthCalendar::KeyDown(Word& Key, TShiftState Shift)
@@ -484,23 +600,28 @@ void TdwMonthCalendar::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
     if (Button != mbLeft)
         return;
     TDateTime date = 0;
-    switch (HitTest(X, Y, date)) {
+    int block = 0;
+    const TdwCalendarHit hit = HitTest(X, Y, date, block);
+    switch (hit) {
     case TdwCalendarHit::TitleBtnNext:
     case TdwCalendarHit::TitleBtnPrev: {
-        const TDateTime moved =
-                MonthsAway(FValue, HitTest(X, Y, date) == TdwCalendarHit::TitleBtnNext ? 1 : -1);
-        if (MoveTo(moved))
+        const int delta = MonthDelta();
+        if (MoveMonths(hit == TdwCalendarHit::TitleBtnNext ? delta : -delta))
             Change();
         return;
     }
     case TdwCalendarHit::TitleMonth:
-        BuildMonthMenu();
-        PopupTitleMenu(MonthMenu());
+    case TdwCalendarHit::TitleYear: {
+        FMenuMonthOffset = BlockMonth(block) - MonthIndexOf(FValue);
+        const bool months = hit == TdwCalendarHit::TitleMonth;
+        if (months)
+            BuildMonthMenu();
+        else
+            BuildYearMenu();
+        PopupTitleMenu(months ? MonthMenu() : YearMenu());
+        FMenuMonthOffset = 0;
         return;
-    case TdwCalendarHit::TitleYear:
-        BuildYearMenu();
-        PopupTitleMenu(YearMenu());
-        return;
+    }
     case TdwCalendarHit::Today:
         if (MoveTo(dwDayOf(Now()) + dwTimeOfDay(FValue)))
             Change();
@@ -571,15 +692,16 @@ TCalendarPopupMenu* TdwMonthCalendar::MonthMenu()
     return FMonthMenu;
 }
 
+int TdwMonthCalendar::MenuMonth() const { return MonthIndexOf(FValue) + FMenuMonthOffset; }
+
 void TdwMonthCalendar::BuildMonthMenu()
 {
-    int year, month, day;
-    DecodeDate(FValue, year, month, day);
+    const int month = MenuMonth() % MonthsInYear + 1;
     TMenuItem* items = MonthMenu()->Items();
     for (int k = 1; k <= MonthsInYear; ++k) {
         TMenuItem* item = items->Items(k - 1);
         item->SetChecked(k == month);
-        item->SetEnabled(WithinLimits(EncodeDate(year, k, std::min(day, DaysInMonth(year, k)))));
+        item->SetEnabled(WithinLimits(MonthsAway(FValue, k - month)));
     }
 }
 
@@ -598,8 +720,7 @@ void TdwMonthCalendar::BuildYearMenu()
         items->Remove(item);
         delete item;
     }
-    int year, month, day;
-    DecodeDate(FValue, year, month, day);
+    const int year = MenuMonth() / MonthsInYear;
     const TdwPopupYearOptions& options = *FPopupYearOptions;
     const int perColumn = std::max(1, options.YearsPerColumn());
     if (options.ShowEditYear()) {
@@ -617,9 +738,8 @@ void TdwMonthCalendar::BuildYearMenu()
         auto* item = new TMenuItem(FYearMenu);
         item->SetCaption(IntToStr(itemYear));
         item->SetChecked(itemYear == year);
-        item->SetEnabled(
-                itemYear >= 1 && itemYear <= 9999 &&
-                WithinLimits(EncodeDate(itemYear, month, std::min(day, DaysInMonth(itemYear, month)))));
+        item->SetEnabled(itemYear >= 1 && itemYear <= 9999 &&
+                         WithinLimits(MonthsAway(FValue, (itemYear - year) * MonthsInYear)));
         item->SetBreak((k > 0 && k % perColumn == 0) || (k == 0 && options.ShowEditYear() && perColumn != 1));
         item->OnClick = [this](TObject* Sender) { YearItemClick(Sender); };
         items->Add(item);
@@ -628,12 +748,14 @@ void TdwMonthCalendar::BuildYearMenu()
 
 void TdwMonthCalendar::PopupTitleMenu(TCalendarPopupMenu* Menu)
 {
+    // Under the title clicked.
     const TGeometry g = Geometry();
-    int x = Width() / 2 - 40;
+    const TRect title = TitleRect(g, MenuMonth() - FFirstMonth);
+    int x = title.Left + title.Width() / 2 - 40;
     if (Menu == FYearMenu && FPopupYearOptions->ShowEditYear())
         x -= Canvas()->TextWidth(dwIntl()->MonthCalendar().PopupYearLabel) +
              45 * GuiScreen()->PixelsPerInch() / 96;
-    const TPoint at = ClientToScreen(Point(x, g.Title));
+    const TPoint at = ClientToScreen(Point(x, title.Bottom));
     Menu->Popup(at.X, at.Y);
 }
 
@@ -643,9 +765,7 @@ void TdwMonthCalendar::MonthItemClick(TObject* Sender)
     for (int month = 1; month <= MonthsInYear; ++month) {
         if (item->Caption() != LongMonthNames[month - 1])
             continue;
-        int year, current, day;
-        DecodeDate(FValue, year, current, day);
-        if (MoveTo(MonthsAway(FValue, month - current)))
+        if (MoveMonths(month - (MenuMonth() % MonthsInYear + 1)))
             Change();
         return;
     }
@@ -654,9 +774,7 @@ void TdwMonthCalendar::MonthItemClick(TObject* Sender)
 void TdwMonthCalendar::YearItemClick(TObject* Sender)
 {
     const int year = StrToIntDef(static_cast<TMenuItem*>(Sender)->Caption(), 0);
-    int current, month, day;
-    DecodeDate(FValue, current, month, day);
-    if (year >= 1 && year <= 9999 && MoveTo(MonthsAway(FValue, (year - current) * 12)))
+    if (year >= 1 && year <= 9999 && MoveMonths((year - MenuMonth() / MonthsInYear) * MonthsInYear))
         Change();
 }
 
@@ -679,15 +797,14 @@ String TdwMonthCalendar::EnterYearPrompt() const
 
 void TdwMonthCalendar::EditYearClick(TObject*)
 {
-    int year, month, day;
-    DecodeDate(FValue, year, month, day);
+    const int year = MenuMonth() / MonthsInYear;
     const String answer =
             InputBox(dwIntl()->MonthCalendar().PopupYearLabel, EnterYearPrompt(), IntToStr(year));
     const int typed = StrToIntDef(Trim(answer), 0);
     // An answer that is no year within the limits changes nothing.
     if (typed == year)
         return;
-    if (typed < 1 || typed > 9999 || !MoveTo(MonthsAway(FValue, (typed - year) * 12)))
+    if (typed < 1 || typed > 9999 || !MoveMonths((typed - year) * MonthsInYear))
         return;
     Change();
 }

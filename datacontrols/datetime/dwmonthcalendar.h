@@ -1,8 +1,8 @@
 #pragma once
-// The month calendar: one month of days under a title with the month and the year,
-// drawn by itself. It keeps its date within MinDate..MaxDate, asks which days are bold,
-// offers menus of months and years on its title, moves by keys, and with
-// mdoMultiSelect selects a range of days.
+// The month calendar: months of days, each under a title with its month and year, as
+// many side by side and one under another as its size holds, drawn by itself. It keeps
+// its date within MinDate..MaxDate, asks which days are bold, offers menus of months and
+// years on its titles, moves by keys, and with mdoMultiSelect selects a range of days.
 
 #include <functional>
 #include <memory>
@@ -162,16 +162,25 @@ public:
     TDateTime SelectionEnd() const { return FSelEnd; }
     void SetSelectionRange(TDateTime Start, TDateTime End);
 
-    // The smallest size that shows the whole month.
+    // The smallest size that shows one whole month.
     TSize MinimumSize();
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    // The months the size holds side by side, and one under another.
+    int MonthColumns();
+    int MonthRows();
+    // The first of the months shown (top left); the others follow it row by row.
+    TDateTime FirstShownMonth() const;
+    // How far the title's buttons move: as many months as are shown.
+    int MonthDelta();
 
     // What lies at the point, and the date of the day there (0 when none).
     TdwCalendarHit HitTest(int X, int Y, TDateTime& HitDate);
     // Bit (day - 1) set for each day of the month that OnCalcBoldDay makes bold.
     unsigned DayStateMask(int Year, int Month);
 
-    // The title's menus, made on first use; the year menu is made anew each time.
+    // The title's menus, made on first use; the year menu is made anew each time. They
+    // offer the months and years of the title clicked last (the date's own month before
+    // any click) and move every shown month, and the date, alike.
     TCalendarPopupMenu* MonthMenu();
     TCalendarPopupMenu* YearMenu();
     void BuildMonthMenu();
@@ -198,17 +207,36 @@ protected:
     virtual void DayClicked() {}
 
 private:
+    // Sizes of one month's block and where the blocks stand.
     struct TGeometry {
-        int Title, Row, Cell, Left, Top, WeekNumbers;
+        int Title, Row, Cell, WeekNumbers;
+        int MonthWidth, MonthHeight, Columns, Rows;
+        // The first block's left edge; the today line's top.
+        int Left, TodayTop;
     };
     TGeometry Geometry();
-    TDateTime FirstShownDay() const;
+    // The top left corner of block Block (0 is the first shown month).
+    TPoint BlockOrigin(const TGeometry& G, int Block) const;
+    TRect TitleRect(const TGeometry& G, int Block) const;
+    // The first day drawn in block Block: the week before when its month starts a week.
+    TDateTime FirstDayOfBlock(int Block) const;
+    // The block's month as year * 12 + month - 1.
+    int BlockMonth(int Block) const { return FFirstMonth + Block; }
+    TdwCalendarHit HitTest(int X, int Y, TDateTime& HitDate, int& Block);
+    // Scrolls the shown months as little as needed to show the date's.
+    void ShowDateMonth();
+    void PaintMonth(TCanvas* Canvas, const TGeometry& G, int Block);
     // Moves to Value when it lies within the limits; false (with a beep) when not.
     bool MoveTo(TDateTime Value);
     // The shown month moved by Months, the day kept within the month.
     TDateTime MonthsAway(TDateTime Value, int Months) const;
     bool WithinLimits(TDateTime Value) const;
     void PopupTitleMenu(TCalendarPopupMenu* Menu);
+    // Moves the date, and the shown months with it, by Months; false (with a beep) when
+    // that would leave the limits.
+    bool MoveMonths(int Months);
+    // The month of the title whose menu is up, as year * 12 + month - 1.
+    int MenuMonth() const;
     void MonthItemClick(TObject* Sender);
     void YearItemClick(TObject* Sender);
     void EditYearClick(TObject* Sender);
@@ -227,6 +255,10 @@ private:
     TDateTime FSelEnd = 0;
     TDateTime FAnchor = 0;
     bool FSelectionPending = false;
+    // The first shown month as year * 12 + month - 1.
+    int FFirstMonth = 0;
+    // The month of the title whose menu is up, counted from the date's month.
+    int FMenuMonthOffset = 0;
     TCalendarPopupMenu* FMonthMenu = nullptr;
     TCalendarPopupMenu* FYearMenu = nullptr;
 };

@@ -186,14 +186,8 @@ void TdwDBCustomCombo::CloseUp(bool Accept)
 
 void TdwDBCustomCombo::ButtonClick()
 {
-    if (IsDroppedDown()) {
-        CloseUp(true);
-        return;
-    }
-    if (CanFocus() && !Focused())
-        SetFocus();
-    if (Focused())
-        DropDown();
+    dwDropDownButtonClick(
+            this, IsDroppedDown(), [this] { CloseUp(true); }, [this] { DropDown(); });
 }
 
 void TdwDBCustomCombo::PlaceButton()

@@ -1,5 +1,6 @@
 // The month calendar: keys, limits, clicks on days and the title, the month and year
-// menus, bold days, range selection, its settings objects, and how it looks.
+// menus, bold days, range selection, its settings objects, the months an enlarged
+// calendar shows, and how it looks.
 
 #include <QApplication>
 #include <QDir>
@@ -279,6 +280,148 @@ TEST_F(CalendarTest, SettingsCopyOnlyFromTheirOwnKind) {
     QPoint corner = DayPoint(EncodeDate(2009, 6, 1));
     EXPECT_EQ(Cal->HitTest(corner.x(), corner.y(), first), TdwCalendarHit::Day);
     EXPECT_EQ(DayOfWeek(first), 2) << "June 1, 2009, a Monday, opens its week";
+}
+
+class EnlargedCalendarTest : public CalendarTest {
+protected:
+    // Room for two months by two, from June 2009.
+    void SetUp() override {
+        CalendarTest::SetUp();
+        Cal->SetDate(EncodeDate(2009, 6, 15));
+        const TSize one = Cal->MinimumSize();
+        Cal->SetBounds(10, 10, 2 * one.cx + 10, 2 * one.cy);
+        Form->SetBounds(100, 100, Cal->Width() + 40, Cal->Height() + 40);
+    }
+    // A point over the title's month (or year) of the shown month Month (1-based year's).
+    QPoint TitlePoint(TdwCalendarHit Wanted, int Month) {
+        for (int y = 0; y < Cal->Height(); ++y)
+            for (int x = 0; x < Cal->Width(); ++x) {
+                TDateTime hit = 0;
+                if (Cal->HitTest(x, y, hit) != Wanted) continue;
+                // The day under the title's point, further down, names its month.
+                for (int below = y; below < Cal->Height(); ++below)
+                    if (Cal->HitTest(x, below, hit) == TdwCalendarHit::Day) {
+                        int year, month, day;
+                        DecodeDate(hit + 7, year, month, day);
+                        if (month == Month) return QPoint(x + 2, y + 2);
+                        break;
+                    }
+            }
+        ADD_FAILURE() << "no title of month " << Month;
+        return QPoint();
+    }
+    TDateTime FirstShown() const { return Cal->FirstShownMonth(); }
+    // Clicks Part of the title of the shown month Month and answers the captions of the
+    // menu that comes up; its item Choose (none when -1) is clicked before it closes.
+    std::vector<String> MenuOfTitle(TdwCalendarHit Part, int Month, int Choose) {
+        std::vector<String> captions;
+        QTimer::singleShot(50, [&] {
+            TMenu* menu = Part == TdwCalendarHit::TitleMonth ? Cal->MonthMenu() : Cal->YearMenu();
+            captions = Captions(menu);
+            if (Choose >= 0) menu->Items()->Items(Choose)->Click();
+            if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+        });
+        QTest::mouseClick(Cal->Widget(), Qt::LeftButton, Qt::NoModifier, TitlePoint(Part, Month));
+        return captions;
+    }
+};
+
+TEST_F(EnlargedCalendarTest, ItShowsAsManyMonthsAsFitAndKeysMoveAcrossThem) {
+    EXPECT_EQ(Cal->MonthColumns(), 2);
+    EXPECT_EQ(Cal->MonthRows(), 2);
+    EXPECT_EQ(Cal->MonthDelta(), 4);
+    EXPECT_DOUBLE_EQ(FirstShown(), EncodeDate(2009, 6, 1));
+
+    // Keys move the date from month to month; the months scroll only to keep it shown.
+    struct Case {
+        TDateTime Start;
+        Qt::Key Key;
+        TDateTime Expected;
+        TDateTime FirstShown;
+    };
+    const Case cases[] = {
+            {EncodeDate(2009, 6, 30), Qt::Key_Right, EncodeDate(2009, 7, 1), EncodeDate(2009, 6, 1)},
+            {EncodeDate(2009, 8, 31), Qt::Key_PageDown, EncodeDate(2009, 9, 30), EncodeDate(2009, 6, 1)},
+            {EncodeDate(2009, 9, 28), Qt::Key_Down, EncodeDate(2009, 10, 5), EncodeDate(2009, 7, 1)},
+            {EncodeDate(2009, 7, 3), Qt::Key_Up, EncodeDate(2009, 6, 26), EncodeDate(2009, 6, 1)},
+    };
+    for (const Case& c : cases) {
+        Cal->SetDate(c.Start);
+        PressKey(Form, c.Key);
+        EXPECT_DOUBLE_EQ(std::trunc(Cal->Date()), c.Expected) << c.Start << " key " << c.Key;
+        EXPECT_DOUBLE_EQ(FirstShown(), c.FirstShown) << c.Start << " key " << c.Key;
+    }
+}
+
+TEST_F(EnlargedCalendarTest, ClicksReachEveryMonthAndTheButtonsMoveByAllShown) {
+    // A day of the last month shown, then the buttons: four months at a time.
+    QTest::mouseClick(Cal->Widget(), Qt::LeftButton, Qt::NoModifier, DayPoint(EncodeDate(2009, 9, 10)));
+    EXPECT_DOUBLE_EQ(std::trunc(Cal->Date()), EncodeDate(2009, 9, 10));
+    EXPECT_DOUBLE_EQ(FirstShown(), EncodeDate(2009, 6, 1));
+    QTest::mouseClick(Cal->Widget(), Qt::LeftButton, Qt::NoModifier, PointOf(TdwCalendarHit::TitleBtnNext));
+    EXPECT_DOUBLE_EQ(std::trunc(Cal->Date()), EncodeDate(2010, 1, 10));
+    EXPECT_DOUBLE_EQ(FirstShown(), EncodeDate(2009, 10, 1));
+    QTest::mouseClick(Cal->Widget(), Qt::LeftButton, Qt::NoModifier, PointOf(TdwCalendarHit::TitleBtnPrev));
+    EXPECT_DOUBLE_EQ(std::trunc(Cal->Date()), EncodeDate(2009, 9, 10));
+    EXPECT_DOUBLE_EQ(FirstShown(), EncodeDate(2009, 6, 1));
+    EXPECT_EQ(Changes, 3);
+
+    // Days of the months around show only before the first month and after the last:
+    // May 31 in June's first week, October 1 after September; July's own last days
+    // stand in July alone.
+    const auto hits = [this](TDateTime Date) {
+        int count = 0;
+        for (int y = 0; y < Cal->Height(); y += 2)
+            for (int x = 0; x < Cal->Width(); x += 2) {
+                TDateTime hit = 0;
+                count += Cal->HitTest(x, y, hit) == TdwCalendarHit::Day && hit == Date;
+            }
+        return count;
+    };
+    const int one = hits(EncodeDate(2009, 7, 15));
+    ASSERT_GT(one, 0);
+    EXPECT_EQ(hits(EncodeDate(2009, 5, 31)), one);
+    EXPECT_EQ(hits(EncodeDate(2009, 7, 31)), one) << "not again in August's first week";
+    EXPECT_EQ(hits(EncodeDate(2009, 8, 1)), one) << "not again in July's last week";
+    EXPECT_EQ(hits(EncodeDate(2009, 10, 1)), one);
+
+    // A click on a day after the last month scrolls the months to show it.
+    QTest::mouseClick(Cal->Widget(), Qt::LeftButton, Qt::NoModifier, DayPoint(EncodeDate(2009, 10, 1)));
+    EXPECT_DOUBLE_EQ(std::trunc(Cal->Date()), EncodeDate(2009, 10, 1));
+    EXPECT_DOUBLE_EQ(FirstShown(), EncodeDate(2009, 7, 1));
+}
+
+TEST_F(EnlargedCalendarTest, EachTitleOffersItsOwnMonthAndYear) {
+    Cal->SetMaxDate(EncodeDate(2010, 3, 31));
+    // Under August's title the month menu checks August; December moves every month,
+    // and the date with them, four months on.
+    std::vector<String> captions = MenuOfTitle(TdwCalendarHit::TitleMonth, 8, 11);
+    ASSERT_EQ(captions.size(), 12u);
+    EXPECT_EQ(captions[7], "August*");
+    EXPECT_EQ(captions[11], "December") << "June moved four months on is within the limits";
+    EXPECT_DOUBLE_EQ(std::trunc(Cal->Date()), EncodeDate(2009, 10, 15));
+    EXPECT_DOUBLE_EQ(FirstShown(), EncodeDate(2009, 10, 1));
+    EXPECT_EQ(Changes, 1);
+
+    // Under January 2010's title the year menu checks 2010; 2011 would take the date
+    // past the maximum.
+    Cal->PopupYearOptions()->SetStartYear(2000);
+    captions = MenuOfTitle(TdwCalendarHit::TitleYear, 1, -1);
+    ASSERT_EQ(captions.size(), 20u);
+    EXPECT_EQ(captions[9], "2009");
+    EXPECT_EQ(captions[10], "2010|*") << "the second column begins with 2010";
+    EXPECT_EQ(captions[11], "2011-");
+    Cal->BuildYearMenu();
+    EXPECT_EQ(Captions(Cal->YearMenu())[9], "2009*") << "without a title clicked: the date's own year";
+}
+
+TEST_F(EnlargedCalendarTest, Screenshot) {
+    Cal->SetOptions({mdoDayState});
+    Cal->OnCalcBoldDay = [](TObject*, TDateTime, int, int Day, int, bool& Accept) { Accept = Day == 1; };
+    Cal->SetDate(EncodeDate(2009, 7, 15));
+    QCoreApplication::processEvents();
+    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
+    ASSERT_TRUE(Cal->Widget()->grab().save(TOTAMUND_SCREENSHOT_DIR "/monthcalendar-enlarged.png"));
 }
 
 TEST_F(CalendarTest, Screenshot) {

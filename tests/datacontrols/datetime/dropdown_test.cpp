@@ -121,6 +121,25 @@ TEST_F(DropDownTest, AClickOnADayTakesItAndTheHeaderDoesNot) {
     EXPECT_FALSE(Picker->DroppedDown()) << "the button closes it again";
 }
 
+TEST_F(DropDownTest, AWiderCalendarShowsTwoMonthsAndKeysCrossBetweenThem) {
+    Picker->SetDate(EncodeDate(2009, 6, 29));
+    TdwMonthCalendar sizer(Form);
+    Picker->CalendarAttributes()->SetWidth(2 * sizer.MinimumSize().cx + 10);
+    PressKey(Form, Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(Picker->DroppedDown());
+    TdwMonthCalendar* cal = Picker->Calendar();
+    EXPECT_EQ(cal->MonthColumns(), 2);
+    EXPECT_EQ(cal->MonthRows(), 1);
+    PressKey(Form, Qt::Key_Right);
+    PressKey(Form, Qt::Key_Right);
+    EXPECT_DOUBLE_EQ(Picker->Date(), EncodeDate(2009, 7, 1)) << "the picker follows the open calendar";
+    EXPECT_DOUBLE_EQ(cal->FirstShownMonth(), EncodeDate(2009, 6, 1)) << "July is shown beside June";
+    QTest::mouseClick(cal->Widget(), Qt::LeftButton, Qt::NoModifier,
+                      CalendarPoint(cal, EncodeDate(2009, 7, 20)));
+    EXPECT_FALSE(Picker->DroppedDown());
+    EXPECT_DOUBLE_EQ(Picker->Date(), EncodeDate(2009, 7, 20));
+}
+
 TEST_F(DropDownTest, AClickOutsideClosesAndAccepts) {
     Picker->SetDate(EncodeDate(2009, 6, 15));
     PressKey(Form, Qt::Key_Down, Qt::AltModifier);

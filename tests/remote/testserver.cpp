@@ -16,6 +16,7 @@
 #include "platform/rtl/strutils.h"
 #include "platform/xbengine/xbe50.h"
 #include "remote/wire.h"
+#include "tables/drodset.h"
 #include "tables/xbe50.h"
 
 namespace {
@@ -396,29 +397,29 @@ String TTestServer::Engine(TSession& Session, const TFrame& Frame, bool& Reply)
         return Num(XBE_CALL(xb_SysProp, static_cast<XBSHORT>(property), a.Hex(8)));
     }
     case 468:
-    case 562: {  // open or create: a bare file name in the served directory
+    case 562: {  // open or create: a bare file name in the directory the database name stands for
         const String file = a.Fixed(255);
-        const String second = a.Fixed(255);
+        const String dir = DirectoryOf(a.Fixed(255));
         const size_t slash = file.find_last_of("\\/:");
         const String name = slash == String::npos ? file : file.substr(slash + 1);
         if (code == 562) {
             const int type = a.Hex(1);
-            const String target = DirectoryOf(second) + name;
+            const String target = dir + name;
             // A table another client has open is not made anew under it.
             if (sharelocks::FileInUse(name.find('.') == String::npos ? target + ".DBF" : target))
                 return "0";
             const String alias = "NEW" + std::to_string(++FOpens);
-            Session.Area = XBE_CALL(xb_CreateNew, (DirectoryOf(second) + name).c_str(), alias.c_str(),
-                                    static_cast<XBSHORT>(type), static_cast<XBSHORT>(a.Hex(8)));
+            Session.Area = XBE_CALL(xb_CreateNew, target.c_str(), alias.c_str(), static_cast<XBSHORT>(type),
+                                    static_cast<XBSHORT>(a.Hex(8)));
             return Num(Session.Area);
         }
         const auto mode = static_cast<XBSHORT>(a.Dec(1));
         const auto type = static_cast<XBSHORT>(a.Dec(1));
-        // The client's alias while no other client holds it.
-        String alias = second;
-        if (alias.empty() || XBE_CALL(xb_WorkArea, alias.c_str()) > 0)
-            alias = "A" + std::to_string(++FOpens);
-        Session.Area = XBE_CALL(xb_Use, (FDataDir + name).c_str(), alias.c_str(), mode, type);
+        // Named as the table layer names a local work area, so that a client
+        // asking whether an alias is taken hears what the local engine says.
+        const String alias = UniqueAliasName(
+                name, [](const String& Taken) { return XBE_CALL(xb_WorkArea, Taken.c_str()) > 0; });
+        Session.Area = XBE_CALL(xb_Use, (dir + name).c_str(), alias.c_str(), mode, type);
         // As the table layer does locally: a table whose index could not be
         // opened stays shut, or every change would miss the index.
         const int warning = XbeLastError();

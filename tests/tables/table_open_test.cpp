@@ -298,7 +298,7 @@ TEST_F(TableTest, SetUpIsRefusedOnAnOpenTable)
     EXPECT_THROW(t->SetExclusive(WordTrue), EDaroruError);
     EXPECT_THROW(t->SetReadOnly(WordTrue), EDaroruError);
     try {
-        t->SetAccessMethod(amServer);
+        t->SetAccessMethod(t->AccessMethod() == amLocal ? amServer : amLocal);
         FAIL();
     } catch (const EDaroruError& e) {
         EXPECT_EQ(e.Message(), "Cannot change data access method while active");

@@ -129,6 +129,13 @@ void TTestServer::On(const String& Code, THandler Handler)
     FHandlers[Code] = std::move(Handler);
 }
 
+void TTestServer::Push(const String& Kind, const String& Payload)
+{
+    std::lock_guard lock(FMutex);
+    for (auto& session : FSessions)
+        session->Send(Kind, Payload);
+}
+
 std::vector<TTestServer::TFrame> TTestServer::Frames() const
 {
     std::lock_guard lock(FMutex);

@@ -97,15 +97,14 @@ TTestServer::TTestServer(const String& DataDir, std::map<String, String> Users, 
     : FDataDir(DataDir), FUsers(std::move(Users)), FLifetimeSeconds(LifetimeSeconds)
 {
     LoadDLL();
-    FListener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // The transport's own listener, on the loopback address and a free port.
+    FListener.AllocateSocket(AF_INET, SOCK_STREAM);
+    FListener.SetBindAddress("127.0.0.1");
+    FListener.Bind();
+    FListener.Listen();
     sockaddr_in address {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
     socklen_t size = sizeof address;
-    if (bind(FListener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(FListener, 8) != 0 ||
-        getsockname(FListener, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+    if (getsockname(FListener.Handle(), reinterpret_cast<sockaddr*>(&address), &size) != 0)
         throw std::runtime_error("test server cannot listen");
     FPort = ntohs(address.sin_port);
     FListenThread = std::thread([this] { Listen(); });
@@ -120,7 +119,6 @@ TTestServer::~TTestServer()
     for (auto& session : FSessions)
         if (session->FSocket != -1)
             close(session->FSocket);
-    close(FListener);
 }
 
 void TTestServer::On(const String& Code, THandler Handler)
@@ -167,10 +165,10 @@ void TTestServer::Listen()
 {
     const auto end = Clock::now() + std::chrono::seconds(FLifetimeSeconds);
     while (!FStopping && Clock::now() < end) {
-        pollfd fd {FListener, POLLIN, 0};
+        pollfd fd {FListener.Handle(), POLLIN, 0};
         if (poll(&fd, 1, PollMs) <= 0)
             continue;
-        const int client = accept4(FListener, nullptr, nullptr, SOCK_CLOEXEC);
+        const int client = accept4(FListener.Handle(), nullptr, nullptr, SOCK_CLOEXEC);
         if (client == -1)
             continue;
         const int on = 1;

@@ -14,6 +14,7 @@
 
 #include "platform/rtl/types.h"
 #include "platform/sql/localsql.h"
+#include "remote/apwin.h"
 
 class TTestServer {
 public:
@@ -85,7 +86,7 @@ private:
 
     String FDataDir;
     std::map<String, String> FUsers;
-    int FListener = -1;
+    TDrVOZ FListener {nullptr};
     int FPort = 0;
     std::atomic<bool> FStopping {false};
     int FLifetimeSeconds;

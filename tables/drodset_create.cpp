@@ -205,8 +205,12 @@ void TDaroruTable::DeleteTable()
     // Another open of the table keeps all its files.
     if (FAccessMethod == amLocal && sharelocks::FileInUse(ResolvePath(name)))
         Raise("Table is in use.\rFile: " + name);
-    if (!cs_DeleteFile(name))
+    if (!cs_DeleteFile(name)) {
+        // A table that is not there is nothing to refuse; one that stays is.
+        if (cs_FileExists(name))
+            Raise("Unable to delete table.\rFile: " + name);
         return;
+    }
     const String memo = ChangeFileExt(name, GetMemoExt());
     if (cs_FileExists(memo))
         cs_DeleteFile(memo);

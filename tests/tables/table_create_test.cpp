@@ -164,10 +164,16 @@ TEST_F(CreateTest, TargetInUseIsRefusedAndKept)
     TDaroruTable* open = Table("BUSY");
     open->Open();
     TDaroruTable* maker = Table("OTHER");
-    EXPECT_EQ(MessageOf([&] { maker->CreateNew(Dir + "BUSY", 2, 1); }), "Table is in use.\rFile: " + Dir + "BUSY.DBF");
+    const String inUse = "Table is in use.\rFile: " + Dir + "BUSY.DBF";
+    // The server refuses without saying why.
+    if (ThroughServer())
+        EXPECT_FALSE(maker->CreateNew(Dir + "BUSY", 2, 1));
+    else
+        EXPECT_EQ(MessageOf([&] { maker->CreateNew(Dir + "BUSY", 2, 1); }), inUse);
     EXPECT_EQ(MessageOf([&] { maker->DeleteTable(); }), "no error") << "a missing table is nothing to refuse";
     TDaroruTable* deleter = Table("BUSY");
-    EXPECT_EQ(MessageOf([&] { deleter->DeleteTable(); }), "Table is in use.\rFile: " + Dir + "BUSY.DBF");
+    EXPECT_EQ(MessageOf([&] { deleter->DeleteTable(); }),
+              ThroughServer() ? "Unable to delete table.\rFile: " + Dir + "BUSY.DBF" : inUse);
     open->Close();
     EXPECT_EQ(ReadBack("BUSY.DBF"), std::vector<String>{"C1|Kept||"});
 }

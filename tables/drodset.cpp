@@ -327,7 +327,10 @@ bool TDaroruTable::cs_FileExists(const String& Name)
 String TDaroruTable::ServerDirectoryOf(const String& Path) const
 {
     const String dir = ExtractFilePath(NormalizePath(Path));
-    return dir.empty() ? FDatabaseName : dir;
+    // The data path made of DatabaseName travels as DatabaseName itself.
+    const bool ofDatabase = ExtractFilePath(NormalizePath(FTableName)).empty() &&
+                            dir == IncludeTrailingPathDelimiter(FDatabaseName);
+    return dir.empty() || ofDatabase ? FDatabaseName : dir;
 }
 
 String PadRight(const String& Text, int Width, char Ch)

@@ -102,9 +102,9 @@ public:
     // File operations on the table's side: the local file system, or the server.
     bool cs_DeleteFile(const String& Name);
     bool cs_FileExists(const String& Name);
-    // What a server request names as the directory of Path: the directory Path
-    // gives, else DatabaseName, which the server resolves itself (as a table's
-    // own directory wins over DatabaseName on the local road).
+    // What a server request names as the directory of Path: DatabaseName, which
+    // the server resolves itself, unless Path gives a directory of its own (as a
+    // table's own directory wins over DatabaseName on the local road).
     String ServerDirectoryOf(const String& Path) const;
 
     // Records.

@@ -58,6 +58,13 @@ TEST_F(ServerTableTest, AnOpenNamesTheFileAndTheDatabaseTheServerResolves)
     auto named = Open(*Connection, "/nowhere/", Dir + "BRANCH/ACCOUNTS.DBF");
     EXPECT_EQ(named->RecordCount(), 2);
     EXPECT_EQ(Last("0468").Payload, S255("ACCOUNTS.DBF") + S255(Dir + "BRANCH/") + "02");
+
+    // The table's files are named under the same database.
+    named->Close();
+    branch->DeleteTable();
+    EXPECT_EQ(Last("0055").Payload, S255("BRANCH") + S255("ACCOUNTS.DBF"));
+    EXPECT_FALSE(std::filesystem::exists(Dir + "BRANCH/ACCOUNTS.DBF"));
+    EXPECT_TRUE(std::filesystem::exists(Dir + "ACCOUNTS.DBF"));
     EXPECT_TRUE(Errors.empty()) << Errors.front();
 }
 

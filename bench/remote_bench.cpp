@@ -80,7 +80,8 @@ struct ServerRoad : Road {
     explicit ServerRoad(const std::string& Name) : Server(Scratch()), Connection(nullptr) {
         Connection.SetPort(Server.Port());
         Connection.SetActive(true);
-        Connection.ap_Select(Connection.ap_Use(Name.c_str(), "REMOTE", 2, 2));
+        // No database name: the table lies in the directory the server serves.
+        Connection.ap_Select(Connection.ap_Use(Name.c_str(), "", 2, 2));
         Connection.ap_SetOrder(1);
     }
     ~ServerRoad() override { Connection.ap_Close(); }

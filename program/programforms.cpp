@@ -14,6 +14,7 @@
 #include "printing/print.h"
 #include "printing/reports.h"
 #include "printing/viewpcl.h"
+#include "program/serverclient.h"
 
 void InstallForms() {
     MenuForms.ClientBasic = ShowClientBasic;
@@ -29,4 +30,5 @@ void InstallForms() {
     SetFormImagePainter(pcl::PaintOverlay);
     FormPageHooks.ViewPrintedPages = ViewPrintedPages;
     FormPageHooks.MakePdfFromPages = MakePdfFromPages;
+    InstallServerClientServices();
 }

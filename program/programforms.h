@@ -3,5 +3,6 @@
 // shell, hooked into the main menu and into one another.
 
 // Fills every hook: the main menu's forms, the listings the grid and the
-// missing-items form print, and the page steps of the form routines.
+// missing-items form print, the page steps of the form routines, and the
+// server client's timer and message box.
 void InstallForms();

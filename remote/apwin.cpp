@@ -96,6 +96,28 @@ void TDrVOZ::AllocateSocket(int Family, int Type)
         throw EDrVOZInvalidSocket("Cannot allocate socket.");
 }
 
+void TDrVOZ::Bind()
+{
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(FPort));
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    if (FPort < 0 || FPort > 65535 ||
+        (!FBindAddress.empty() && inet_pton(AF_INET, FBindAddress.c_str(), &address.sin_addr) != 1))
+        Raise_SocketError(WSAEADDRNOTAVAIL);
+    // A port whose last listener closed may be taken again at once, as on
+    // Windows; two listeners on one port still exclude each other.
+    const int on = 1;
+    ::setsockopt(FHandle, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    if (CheckForSocketError(::bind(FHandle, reinterpret_cast<const sockaddr*>(&address), sizeof address),
+                            {WSAEADDRINUSE}))
+        throw EDrVOZException("Could not bind socket. Address and port are already in use.");
+}
+
+void TDrVOZ::Listen() { ListenNonDefault(SOMAXCONN); }
+
+void TDrVOZ::ListenNonDefault(int Backlog) { CheckForSocketError(::listen(FHandle, Backlog)); }
+
 void TDrVOZ::ResolveHost(const String& Name, String& Ip)
 {
     TAddresses addresses(Name, 0, 0);

@@ -48,6 +48,7 @@ public:
 // messages use.
 enum : int {
     WSAEADDRINUSE = 10048,
+    WSAEADDRNOTAVAIL = 10049,
     WSAESHUTDOWN = 10058,
     WSAETIMEDOUT = 10060,
     WSAECONNREFUSED = 10061,
@@ -91,8 +92,16 @@ public:
     // True when Result is -1 and the error is one of Ignore; raises any other.
     static bool CheckForSocketError(int Result, std::initializer_list<int> Ignore = {});
 
-protected:
+    // A new socket of the address family and type as the handle.
     virtual void AllocateSocket(int Family, int Type);
+    // Binds the IPv4 socket allocated to Port on BindAddress (dotted), or on
+    // every address when BindAddress is empty; port 0 takes a free one.
+    void Bind();
+    // Listens on the bound socket, with the system's largest backlog or Backlog.
+    void Listen();
+    void ListenNonDefault(int Backlog);
+
+protected:
     int FHandle = -1;
 
 private:

@@ -16,16 +16,18 @@
 #include "tables/drosearch.h"
 
 namespace {
+void ToStandardError(const String& Text) { std::fprintf(stderr, "%s\n", Text.c_str()); }
+
 TConnectionErrorBox& ErrorBox()
 {
-    static TConnectionErrorBox box = [](const String& Text) { std::fprintf(stderr, "%s\n", Text.c_str()); };
+    static TConnectionErrorBox box = ToStandardError;
     return box;
 }
 
 constexpr int HeaderLength = 20;
 }  // namespace
 
-void SetConnectionErrorBox(TConnectionErrorBox Box) { ErrorBox() = std::move(Box); }
+void SetConnectionErrorBox(TConnectionErrorBox Box) { ErrorBox() = Box ? std::move(Box) : ToStandardError; }
 
 TPacketHeader ParsePacketHeader(const String& Header, Int64 Limit)
 {
@@ -50,7 +52,8 @@ TPacketHeader ParsePacketHeader(const String& Header, Int64 Limit)
 }
 
 TDaroruServerConnection::TDaroruServerConnection(TComponent* AOwner)
-    : TDaroruConnection(AOwner), FTransport(new TDrVOZClient(this))
+    : TDaroruConnection(AOwner), FTransport(new TDrVOZClient(this)),
+      FTimer(MakePollTimer(1000, [this] { ServiceIncoming(); }))
 {
     FTransport->SetPort(5000);
     FTransport->SetHost("127.0.0.1");
@@ -76,7 +79,7 @@ void TDaroruServerConnection::ClientError(const String& Command, const String& M
 {
     if (OnError)
         OnError(this, Command, Msg);
-    else if (ErrorBox())
+    else
         ErrorBox()("[" + Command + "] " + Msg);
 }
 
@@ -114,7 +117,7 @@ void TDaroruServerConnection::WriteFrame(const String& Code, const String& Paylo
 
 const char* TDaroruServerConnection::ClientXmit(const String& Code, const String& Args, bool WantReply)
 {
-    FTriggers = false;
+    SetTriggers(false);
     FReply.clear();
     FLastRequestFailed = true;
     if (!Connected()) {
@@ -135,7 +138,7 @@ const char* TDaroruServerConnection::ClientXmit(const String& Code, const String
                 FLastRequestFailed = true;
         }
     }
-    FTriggers = Connected();
+    SetTriggers(Connected());
     return FReply.c_str();
 }
 
@@ -158,7 +161,7 @@ int TDaroruServerConnection::ClientStreamSend(const String& Code)
 
 TStream* TDaroruServerConnection::ClientStreamReceive(const String& Code, const String& Args)
 {
-    FTriggers = false;
+    SetTriggers(false);
     TStream* result = nullptr;
     FLastRequestFailed = true;
     if (Connected()) {
@@ -177,13 +180,13 @@ TStream* TDaroruServerConnection::ClientStreamReceive(const String& Code, const 
                 FLastRequestFailed = true;
         }
     }
-    FTriggers = Connected();
+    SetTriggers(Connected());
     return result;
 }
 
 TStream* TDaroruServerConnection::ClientStreamSendReceive(const String& Code)
 {
-    FTriggers = false;
+    SetTriggers(false);
     TStream* result = nullptr;
     const Int64 size = FSendStream.Size();
     const int sent = ClientStreamSend(Code);
@@ -192,19 +195,19 @@ TStream* TDaroruServerConnection::ClientStreamSendReceive(const String& Code)
         if (FillReadStream(false) > 0)
             result = &FReadStream;
     }
-    FTriggers = Connected();
+    SetTriggers(Connected());
     return result;
 }
 
 int TDaroruServerConnection::FillReadStream(bool Poll)
 {
-    FTriggers = false;
+    SetTriggers(false);
     if (!Connected())
         return 0;
     Int64 length = 0;
     try {
         if (Poll && !FTransport->Readable(1)) {
-            FTriggers = Connected();
+            SetTriggers(Connected());
             return 0;
         }
         FReadStream.Clear();
@@ -246,7 +249,7 @@ int TDaroruServerConnection::FillReadStream(bool Poll)
         ConnectionLost("DaroruConnection.FillReadStream");
         return 0;
     }
-    FTriggers = Connected();
+    SetTriggers(Connected());
     return static_cast<int>(length);
 }
 
@@ -294,7 +297,7 @@ void TDaroruServerConnection::SetActive(bool Value)
     if (Value == Connected())
         return;
     if (!Value) {
-        FTriggers = false;
+        SetTriggers(false);
         if (FLoggedIn)
             Logout();
         FTransport->Disconnect();
@@ -312,7 +315,7 @@ void TDaroruServerConnection::SetActive(bool Value)
                                   : "Login not accepted. Maximum user count may have been exceeded");
         }
         if (!designing)
-            FTriggers = Connected();
+            SetTriggers(Connected());
     } catch (const std::exception&) {
         if (Connected())
             FTransport->Disconnect();

@@ -14,11 +14,13 @@
 
 #include "remote/apwin.h"
 #include "remote/params.h"
-#include "tables/drcommon.h"
+#include "remote/polltimer.h"
 #include "tables/daroruconnection.h"
+#include "tables/drcommon.h"
 
-// Where a connection's error goes when it has no OnError handler; the default
-// writes it to the standard error. The text is "[" + Command + "] " + Msg.
+// Where a connection's error goes when it has no OnError handler: the message
+// box the program installs at start-up, else the standard error (also after
+// null is installed). The text is "[" + Command + "] " + Msg.
 using TConnectionErrorBox = std::function<void(const String& Text)>;
 void SetConnectionErrorBox(TConnectionErrorBox Box);
 
@@ -58,10 +60,10 @@ public:
     const String& Version() const { return FVersion; }
     void SetVersion(const String&) { }
     const String& ConnectionID() const { return FConnectionID; }
-    // The poll is enabled while connected and no request runs; the owner's
-    // timer calls ServiceIncoming once a second while it is.
-    bool GetTriggers() const { return FTriggers; }
-    void SetTriggers(bool Value) { FTriggers = Value; }
+    // The poll timer runs while connected and no request runs, and calls
+    // ServiceIncoming once a second.
+    bool GetTriggers() const { return FTimer->Enabled(); }
+    void SetTriggers(bool Value) { FTimer->SetEnabled(Value); }
     void ServiceIncoming();
 
     // Framing.
@@ -221,7 +223,7 @@ private:
     String FVersion = "DaroruConnection 5.1.3.0";
     String FConnectionID = "0000";
     bool FLoggedIn = false;
-    bool FTriggers = false;
+    std::unique_ptr<TPollTimer> FTimer;
     SmallInt FCurrentWorkArea = 0;
     std::map<SmallInt, XBLONG> FRecordSizes;
     String FLastBlobField;

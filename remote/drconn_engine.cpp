@@ -49,21 +49,23 @@ XBSHORT C::ap_Select(XBSHORT area)
     return previous;
 }
 
-XBSHORT C::ap_Use(const char* path, const char* alias, XBSHORT mode, XBSHORT type)
+// A table's server road sends the bare file name and, in the alias slot, the
+// directory or database name it lies in; the server names the work area.
+XBSHORT C::ap_Use(const char* file, const char* database, XBSHORT mode, XBSHORT type)
 {
     const XBSHORT area =
-            Ask<XBSHORT>(Named("Use"), "0468", ARGS(S255(path) + S255(alias) + Dec(mode) + Dec(type)),
+            Ask<XBSHORT>(Named("Use"), "0468", ARGS(S255(file) + S255(database) + Dec(mode) + Dec(type)),
                          [](const String& Reply) { return ParseSmall(ParseHex(Trim(Reply))); });
     FCurrentWorkArea = 0;
     FRecordSizes.erase(area);
     return area;
 }
 
-XBSHORT C::ap_CreateNew(const char* path, const char* alias, XBSHORT type, XBSHORT fieldCount)
+XBSHORT C::ap_CreateNew(const char* file, const char* database, XBSHORT type, XBSHORT fieldCount)
 {
     const XBSHORT area =
             Ask<XBSHORT>(Named("CreateNew"), "0562",
-                         ARGS(S255(path) + S255(alias) + Hex(type, 1) + Hex(fieldCount, 8)), AsSmall);
+                         ARGS(S255(file) + S255(database) + Hex(type, 1) + Hex(fieldCount, 8)), AsSmall);
     FCurrentWorkArea = 0;
     return area;
 }

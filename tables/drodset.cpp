@@ -99,7 +99,8 @@ void TDaroruTable::SetDatabaseName(const String& Value)
     if (FDaroruConnection)
         FDaroruConnection->SetDatabaseName(Value);
     if (Active() && !FTableName.empty()) {
-        FDataPath = IncludeTrailingPathDelimiter(PathFromAlias());
+        if (FAccessMethod == amLocal)
+            FDataPath = IncludeTrailingPathDelimiter(PathFromAlias());
         if (!GetExists())
             Close();
         UpdateFieldAndIndexDefs();
@@ -220,8 +221,11 @@ String GetDrDsVer() { return "Daroru VCL 5.1.3.1, " + DateToStr(EncodeDate(2000,
 
 String TDaroruTable::GetDataPath()
 {
-    const String dir = ExtractFilePath(NormalizePath(FTableName));
-    FDataPath = IncludeTrailingPathDelimiter(dir.empty() ? PathFromAlias() : dir);
+    String dir = ExtractFilePath(NormalizePath(FTableName));
+    // The server resolves a DatabaseName itself.
+    if (dir.empty())
+        dir = FAccessMethod == amServer ? FDatabaseName : PathFromAlias();
+    FDataPath = dir.empty() ? dir : IncludeTrailingPathDelimiter(dir);
     return FDataPath;
 }
 
@@ -262,7 +266,7 @@ TDaroruDatabase* TDaroruTable::GetDatabase()
     return nullptr;
 }
 
-String TDaroruTable::GetUniqueAliasName(const String& Name)
+String UniqueAliasName(const String& Name, const std::function<bool(const String& Alias)>& InUse)
 {
     if (Name.empty())
         return String();
@@ -271,13 +275,20 @@ String TDaroruTable::GetUniqueAliasName(const String& Name)
     for (char& c : alias)
         if (c < 'A' || c > 'Z')
             c = '_';
-    if (FAccessMethod == amLocal)
-        LoadDLL();
-    for (int n = 1; cs_WorkArea(alias.c_str()) > 0; ++n) {
+    for (int n = 1; InUse(alias); ++n) {
         const String digits = IntToStr(n);
         alias = Copy(alias, 1, 8 - static_cast<int>(digits.size())) + digits;
     }
     return alias;
+}
+
+String TDaroruTable::GetUniqueAliasName(const String& Name)
+{
+    if (Name.empty())
+        return String();
+    if (FAccessMethod == amLocal)
+        LoadDLL();
+    return UniqueAliasName(Name, [this](const String& Alias) { return cs_WorkArea(Alias.c_str()) > 0; });
 }
 
 int TDaroruTable::DaroruTableType(TDaroruTableType Type)
@@ -297,24 +308,29 @@ String TDaroruTable::GetFullTableName()
     return GetDataPath() + name;
 }
 
-bool TDaroruTable::GetExists()
-{
-    const String name = GetFullTableName();
-    return cs_FileExists(FAccessMethod == amServer ? ExtractFileName(name) : name);
-}
+bool TDaroruTable::GetExists() { return cs_FileExists(GetFullTableName()); }
 
 bool TDaroruTable::cs_DeleteFile(const String& Name)
 {
     if (FAccessMethod == amServer)
-        return ServerConnection()->DeleteFile(FDatabaseName, Name);
+        return ServerConnection()->DeleteFile(ServerDirectoryOf(Name), Name);
     return DeleteFile(Name);
 }
 
 bool TDaroruTable::cs_FileExists(const String& Name)
 {
     if (FAccessMethod == amServer)
-        return ServerConnection()->FileExists(FDatabaseName, Name);
+        return ServerConnection()->FileExists(ServerDirectoryOf(Name), Name);
     return FileExists(Name);
+}
+
+String TDaroruTable::ServerDirectoryOf(const String& Path) const
+{
+    const String dir = ExtractFilePath(NormalizePath(Path));
+    // The data path made of DatabaseName travels as DatabaseName itself.
+    const bool ofDatabase = ExtractFilePath(NormalizePath(FTableName)).empty() &&
+                            dir == IncludeTrailingPathDelimiter(FDatabaseName);
+    return dir.empty() || ofDatabase ? FDatabaseName : dir;
 }
 
 String PadRight(const String& Text, int Width, char Ch)

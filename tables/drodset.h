@@ -102,6 +102,10 @@ public:
     // File operations on the table's side: the local file system, or the server.
     bool cs_DeleteFile(const String& Name);
     bool cs_FileExists(const String& Name);
+    // What a server request names as the directory of Path: DatabaseName, which
+    // the server resolves itself, unless Path gives a directory of its own (as a
+    // table's own directory wins over DatabaseName on the local road).
+    String ServerDirectoryOf(const String& Path) const;
 
     // Records.
     bool GetFieldData(TField* Field, void* Buffer) override;
@@ -363,7 +367,7 @@ public:
     XBLONG cs_GetRecord(char* Buffer);
     bool cs_PutRecord(const char* Buffer);
     // Locally the path goes to the engine; the server gets the bare file name
-    // and the DatabaseName whose directory it stands for.
+    // and the directory it stands for (ServerDirectoryOf).
     XBSHORT cs_CreateNew(const char* Path, const char* Alias, XBSHORT Type, XBSHORT FieldCount);
     // The new record reaches the file at once, blank; with CachedUpdates the
     // values posted into it wait in the store, at the position after the last.
@@ -650,6 +654,11 @@ public:
 
 // The layer's own version text.
 String GetDrDsVer();
+// The alias a work area on the file Name gets: the file name without directory,
+// upper-cased, cut before its first "." and to 8 characters, each character
+// outside "A" to "Z" made "_"; while InUse says the alias is taken, its last
+// characters give way to a count (CLIENT, CLIENT1, CLIENT12, CLIENT13).
+String UniqueAliasName(const String& Name, const std::function<bool(const String& Alias)>& InUse);
 // The upper-cased file name without directory, cut before its first "."; "" without ".".
 String IndexFileBaseName(const String& FileName);
 // The field names of an index key expression joined by ";": "UPPER(NAME1)+ID" gives "NAME1;ID".

@@ -25,7 +25,8 @@ bool TDaroruTable::CreateNew(const String& FileName, SmallInt TableType, SmallIn
         FAlias = GetUniqueAliasName(FileName);
     const String name = NormalizePath(FileName);
     String dir = ExtractFilePath(name);
-    if (dir.empty())
+    // The server resolves a DatabaseName itself.
+    if (dir.empty() && FAccessMethod == amLocal)
         dir = PathFromAlias();
     dir = IncludeTrailingPathDelimiter(dir);
     const String fullName = dir + ExtractFileName(name);
@@ -42,7 +43,7 @@ XBSHORT TDaroruTable::cs_CreateNew(const char* Path, const char* Alias, XBSHORT 
     if (FAccessMethod != amServer)
         return TDaroruDispatch::cs_CreateNew(Path, Alias, Type, FieldCount);
     const String file = ExtractFileName(NormalizePath(Path));
-    return ServerConnection()->ap_CreateNew(file.c_str(), FDatabaseName.c_str(), Type, FieldCount);
+    return ServerConnection()->ap_CreateNew(file.c_str(), ServerDirectoryOf(Path).c_str(), Type, FieldCount);
 }
 
 void TDaroruTable::CreateField(const String& Name, const String& Type, SmallInt Length, SmallInt Decimals)
@@ -204,8 +205,12 @@ void TDaroruTable::DeleteTable()
     // Another open of the table keeps all its files.
     if (FAccessMethod == amLocal && sharelocks::FileInUse(ResolvePath(name)))
         Raise("Table is in use.\rFile: " + name);
-    if (!cs_DeleteFile(name))
+    if (!cs_DeleteFile(name)) {
+        // A table that is not there is nothing to refuse; one that stays is.
+        if (cs_FileExists(name))
+            Raise("Unable to delete table.\rFile: " + name);
         return;
+    }
     const String memo = ChangeFileExt(name, GetMemoExt());
     if (cs_FileExists(memo))
         cs_DeleteFile(memo);

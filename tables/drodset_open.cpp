@@ -162,7 +162,9 @@ void TDaroruTable::OpenTable()
             FWorkArea = 0;
         }
     } else {
-        FWorkArea = cs_Use(ExtractFileName(NormalizePath(FTableName)).c_str(), FAlias.c_str(), mode, type);
+        // The server names the work area itself, by the same rule.
+        FWorkArea = ServerConnection()->ap_Use(ExtractFileName(NormalizePath(FTableName)).c_str(),
+                                               ServerDirectoryOf(FTableName).c_str(), mode, type);
     }
     if (FWorkArea <= 0) {
         FWorkArea = 0;

@@ -259,6 +259,60 @@ TEST(SocketTest, IPv6HostsConnect)
     close(listener);
 }
 
+TEST(SocketTest, BindAndListenTakeConnectionsAndATakenPortIsRefused)
+{
+    const auto bound = [](TDrVOZ& Socket, const String& Address, int Port) {
+        Socket.AllocateSocket(AF_INET, SOCK_STREAM);
+        Socket.SetBindAddress(Address);
+        Socket.SetPort(Port);
+        Socket.Bind();
+    };
+    TDrVOZ listener(nullptr);
+    bound(listener, "127.0.0.1", 0);  // any free port
+    listener.Listen();
+    sockaddr_in a {};
+    socklen_t size = sizeof a;
+    getsockname(listener.Handle(), reinterpret_cast<sockaddr*>(&a), &size);
+    const int port = ntohs(a.sin_port);
+    ASSERT_GT(port, 0);
+    EXPECT_EQ(a.sin_addr.s_addr, htonl(INADDR_LOOPBACK));
+
+    TDrVOZClient client(nullptr);
+    Connected(client, port);
+    const int peer = accept(listener.Handle(), nullptr, nullptr);
+    ASSERT_GE(peer, 0);
+    client.Write("PING");
+    EXPECT_EQ(Received(peer, 4), "PING");
+
+    TDrVOZ second(nullptr);
+    try {
+        bound(second, "127.0.0.1", port);
+        ADD_FAILURE() << "bound twice";
+    } catch (const EDrVOZSocketError& e) {
+        ADD_FAILURE() << e.Message();
+    } catch (const EDrVOZException& e) {
+        EXPECT_EQ(e.Message(), "Could not bind socket. Address and port are already in use.");
+    }
+    TDrVOZ unknown(nullptr);
+    try {
+        bound(unknown, "not-an-address", 0);
+        ADD_FAILURE() << "bound";
+    } catch (const EDrVOZSocketError& e) {
+        EXPECT_EQ(e.ErrorCode, WSAEADDRNOTAVAIL);
+    }
+
+    // The listener's side closes first and leaves its port waiting out the
+    // old connection; a new listener takes the port at once all the same.
+    close(peer);
+    client.Disconnect();
+    listener.Disconnect();
+    TDrVOZ again(nullptr);
+    EXPECT_NO_THROW(bound(again, "127.0.0.1", port));
+    again.Listen();
+    TDrVOZClient next(nullptr);
+    EXPECT_NO_THROW(Connected(next, port));
+}
+
 TEST(SocketTest, UserIsUpperCasedAndOffsetsReadAndWriteAsText)
 {
     TDrVOZClient client(nullptr);

@@ -25,8 +25,8 @@ TEST_F(ServerTest, EachArgumentEncodingAndReplyDecoding)
             {"T and text", [](auto& c) { return str(c.ap_GetString("NAME")); }, "0491", "NAME", "Smith   ",
              "Smith   "},
             {"S255, S255, D, D and hex",
-             [](auto& c) { return std::to_string(c.ap_Use("CUST.DBF", "CUST", 1, 2)); }, "0468",
-             S("CUST.DBF", 255) + S("CUST", 255) + "12", " A ", "10"},
+             [](auto& c) { return std::to_string(c.ap_Use("CUST.DBF", "DATA", 1, 2)); }, "0468",
+             S("CUST.DBF", 255) + S("DATA", 255) + "12", " A ", "10"},
             {"S10, S10, N10, N10 awaited",
              [](auto& c) {
                  c.ap_CreateField("NAME", "C", 30, 0);

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "tests/remote/manualtimers.h"
 #include "tests/remote/remotefixture.h"
 
 namespace {
@@ -70,6 +71,48 @@ TEST_F(ServerTest, MessagesAndProgressComeBeforeTheReplyTheCallerGets)
     Connection->ServiceIncoming();  // nothing waiting: nothing read, nothing lost
     EXPECT_TRUE(Connection->Active());
     EXPECT_TRUE(Connection->GetTriggers());
+}
+
+// A connection whose poll timer the test ticks.
+class PollTest : public ServerTest {
+protected:
+    TManualTimers Timers;
+};
+
+TEST_F(PollTest, AServerMessageWhileIdleArrivesThroughThePollTimer)
+{
+    ASSERT_EQ(Timers.Timers().size(), 1u);
+    TManualTimers::TTimer& timer = *Timers.Timers().front();
+    EXPECT_EQ(timer.Interval(), 1000u);
+    EXPECT_FALSE(timer.Enabled());
+    Connect();
+    EXPECT_TRUE(timer.Enabled());
+    std::vector<String> messages;
+    Connection->OnServerMessage = [&](TObject*, const String& Msg) { messages.push_back(Msg); };
+
+    // Nothing waiting: a tick reads nothing, and the reply of the next request is its own.
+    Timers.Tick();
+    std::atomic<bool> enabledWhileAnswered {true};
+    Server->On("0053", [&](TTestServer::TSession& S, const TTestServer::TFrame&) {
+        enabledWhileAnswered = timer.Enabled();
+        S.Send("0053", "Test server");
+        return true;
+    });
+    Sync();
+    EXPECT_FALSE(enabledWhileAnswered) << "a request runs with the poll off";
+    EXPECT_TRUE(timer.Enabled());
+
+    Server->Push("0301", "Backup starts at 22:00");
+    for (int i = 0; i < 200 && messages.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        Timers.Tick();
+    }
+    EXPECT_EQ(messages, std::vector<String> {"Backup starts at 22:00"});
+    Sync();
+    EXPECT_TRUE(Errors.empty()) << Errors.front();
+
+    Connection->SetActive(false);
+    EXPECT_FALSE(timer.Enabled());
 }
 
 TEST_F(ServerTest, AShutdownNoticeDisconnectsWithoutALogoutAndStopsThePoll)
@@ -149,10 +192,15 @@ TEST_F(ServerTest, WithoutAHandlerALostConnectionGoesToTheErrorBox)
     });
     Connection->ap_Eof();
     Connection->ClientXmit("0479", "", true);
+    EXPECT_EQ(shown, (std::vector<String> {"[DaroruConnection.FillReadStream] Connection lost",
+                                           "[DaroruConection.ClientXmit] Not connected"}));
+
+    // With no box installed the report goes to the standard error.
     SetConnectionErrorBox(nullptr);
-    ASSERT_FALSE(shown.empty());
-    EXPECT_EQ(shown.front(), "[DaroruConnection.FillReadStream] Connection lost");
-    EXPECT_EQ(shown.back(), "[DaroruConection.ClientXmit] Not connected");
+    testing::internal::CaptureStderr();
+    Connection->ClientXmit("0479", "", true);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "[DaroruConection.ClientXmit] Not connected\n");
+    EXPECT_EQ(shown.size(), 2u);
 }
 
 TEST_F(ServerTest, VersionStaysAndUnreachableServersAreReportedNotRaised)

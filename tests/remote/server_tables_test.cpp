@@ -29,17 +29,44 @@ protected:
         XBE_CALL(xb_Close);
     }
 
-    std::unique_ptr<TDaroruTable> Open(TDaroruServerConnection& Connection)
+    std::unique_ptr<TDaroruTable> Open(TDaroruServerConnection& Connection, const String& DatabaseName = {},
+                                       const String& TableName = "ACCOUNTS")
     {
         auto table = std::make_unique<TDaroruTable>(nullptr);
-        table->SetDatabaseName(Dir);
-        table->SetTableName("ACCOUNTS");
+        table->SetDatabaseName(DatabaseName.empty() ? Dir : DatabaseName);
+        table->SetTableName(TableName);
         table->SetDaroruConnection(&Connection);
         table->SetAccessMethod(amServer);
         table->Open();
         return table;
     }
 };
+
+TEST_F(ServerTableTest, AnOpenNamesTheFileAndTheDatabaseTheServerResolves)
+{
+    Connect();
+    std::filesystem::create_directory(Dir + "BRANCH");
+    std::filesystem::copy_file(Dir + "ACCOUNTS.DBF", Dir + "BRANCH/ACCOUNTS.DBF");
+    const auto S255 = [](const String& Text) { return Wire::Fixed(Text, 255); };
+
+    // A database name the server knows and this computer does not.
+    auto branch = Open(*Connection, "BRANCH");
+    EXPECT_EQ(branch->RecordCount(), 2);
+    EXPECT_EQ(Last("0468").Payload, S255("ACCOUNTS") + S255("BRANCH") + "02");
+
+    // The table's own directory wins over DatabaseName.
+    auto named = Open(*Connection, "/nowhere/", Dir + "BRANCH/ACCOUNTS.DBF");
+    EXPECT_EQ(named->RecordCount(), 2);
+    EXPECT_EQ(Last("0468").Payload, S255("ACCOUNTS.DBF") + S255(Dir + "BRANCH/") + "02");
+
+    // The table's files are named under the same database.
+    named->Close();
+    branch->DeleteTable();
+    EXPECT_EQ(Last("0055").Payload, S255("BRANCH") + S255("ACCOUNTS.DBF"));
+    EXPECT_FALSE(std::filesystem::exists(Dir + "BRANCH/ACCOUNTS.DBF"));
+    EXPECT_TRUE(std::filesystem::exists(Dir + "ACCOUNTS.DBF"));
+    EXPECT_TRUE(Errors.empty()) << Errors.front();
+}
 
 TEST_F(ServerTableTest, RecordLocksHoldBetweenTwoClientsOfOneServer)
 {

@@ -16,6 +16,7 @@
 #include "platform/rtl/strutils.h"
 #include "platform/xbengine/xbe50.h"
 #include "remote/wire.h"
+#include "tables/drodset.h"
 #include "tables/xbe50.h"
 
 namespace {
@@ -96,15 +97,14 @@ TTestServer::TTestServer(const String& DataDir, std::map<String, String> Users, 
     : FDataDir(DataDir), FUsers(std::move(Users)), FLifetimeSeconds(LifetimeSeconds)
 {
     LoadDLL();
-    FListener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // The transport's own listener, on the loopback address and a free port.
+    FListener.AllocateSocket(AF_INET, SOCK_STREAM);
+    FListener.SetBindAddress("127.0.0.1");
+    FListener.Bind();
+    FListener.Listen();
     sockaddr_in address {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
     socklen_t size = sizeof address;
-    if (bind(FListener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(FListener, 8) != 0 ||
-        getsockname(FListener, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+    if (getsockname(FListener.Handle(), reinterpret_cast<sockaddr*>(&address), &size) != 0)
         throw std::runtime_error("test server cannot listen");
     FPort = ntohs(address.sin_port);
     FListenThread = std::thread([this] { Listen(); });
@@ -119,13 +119,19 @@ TTestServer::~TTestServer()
     for (auto& session : FSessions)
         if (session->FSocket != -1)
             close(session->FSocket);
-    close(FListener);
 }
 
 void TTestServer::On(const String& Code, THandler Handler)
 {
     std::lock_guard lock(FMutex);
     FHandlers[Code] = std::move(Handler);
+}
+
+void TTestServer::Push(const String& Kind, const String& Payload)
+{
+    std::lock_guard lock(FMutex);
+    for (auto& session : FSessions)
+        session->Send(Kind, Payload);
 }
 
 std::vector<TTestServer::TFrame> TTestServer::Frames() const
@@ -159,10 +165,10 @@ void TTestServer::Listen()
 {
     const auto end = Clock::now() + std::chrono::seconds(FLifetimeSeconds);
     while (!FStopping && Clock::now() < end) {
-        pollfd fd {FListener, POLLIN, 0};
+        pollfd fd {FListener.Handle(), POLLIN, 0};
         if (poll(&fd, 1, PollMs) <= 0)
             continue;
-        const int client = accept4(FListener, nullptr, nullptr, SOCK_CLOEXEC);
+        const int client = accept4(FListener.Handle(), nullptr, nullptr, SOCK_CLOEXEC);
         if (client == -1)
             continue;
         const int on = 1;
@@ -396,29 +402,29 @@ String TTestServer::Engine(TSession& Session, const TFrame& Frame, bool& Reply)
         return Num(XBE_CALL(xb_SysProp, static_cast<XBSHORT>(property), a.Hex(8)));
     }
     case 468:
-    case 562: {  // open or create: a bare file name in the served directory
+    case 562: {  // open or create: a bare file name in the directory the database name stands for
         const String file = a.Fixed(255);
-        const String second = a.Fixed(255);
+        const String dir = DirectoryOf(a.Fixed(255));
         const size_t slash = file.find_last_of("\\/:");
         const String name = slash == String::npos ? file : file.substr(slash + 1);
         if (code == 562) {
             const int type = a.Hex(1);
-            const String target = DirectoryOf(second) + name;
+            const String target = dir + name;
             // A table another client has open is not made anew under it.
             if (sharelocks::FileInUse(name.find('.') == String::npos ? target + ".DBF" : target))
                 return "0";
             const String alias = "NEW" + std::to_string(++FOpens);
-            Session.Area = XBE_CALL(xb_CreateNew, (DirectoryOf(second) + name).c_str(), alias.c_str(),
-                                    static_cast<XBSHORT>(type), static_cast<XBSHORT>(a.Hex(8)));
+            Session.Area = XBE_CALL(xb_CreateNew, target.c_str(), alias.c_str(), static_cast<XBSHORT>(type),
+                                    static_cast<XBSHORT>(a.Hex(8)));
             return Num(Session.Area);
         }
         const auto mode = static_cast<XBSHORT>(a.Dec(1));
         const auto type = static_cast<XBSHORT>(a.Dec(1));
-        // The client's alias while no other client holds it.
-        String alias = second;
-        if (alias.empty() || XBE_CALL(xb_WorkArea, alias.c_str()) > 0)
-            alias = "A" + std::to_string(++FOpens);
-        Session.Area = XBE_CALL(xb_Use, (FDataDir + name).c_str(), alias.c_str(), mode, type);
+        // Named as the table layer names a local work area, so that a client
+        // asking whether an alias is taken hears what the local engine says.
+        const String alias = UniqueAliasName(
+                name, [](const String& Taken) { return XBE_CALL(xb_WorkArea, Taken.c_str()) > 0; });
+        Session.Area = XBE_CALL(xb_Use, (dir + name).c_str(), alias.c_str(), mode, type);
         // As the table layer does locally: a table whose index could not be
         // opened stays shut, or every change would miss the index.
         const int warning = XbeLastError();

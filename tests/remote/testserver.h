@@ -14,6 +14,7 @@
 
 #include "platform/rtl/types.h"
 #include "platform/sql/localsql.h"
+#include "remote/apwin.h"
 
 class TTestServer {
 public:
@@ -60,6 +61,9 @@ public:
     int Port() const { return FPort; }
     // Answers Code with Handler from now on (before the engine).
     void On(const String& Code, THandler Handler);
+    // Sends a packet to every client it has taken (one that has had an answer),
+    // now, as a server does on its own while its clients are idle.
+    void Push(const String& Kind, const String& Payload);
     std::vector<TFrame> Frames() const;
     // The frames with Code.
     std::vector<TFrame> Frames(const String& Code) const;
@@ -82,7 +86,7 @@ private:
 
     String FDataDir;
     std::map<String, String> FUsers;
-    int FListener = -1;
+    TDrVOZ FListener {nullptr};
     int FPort = 0;
     std::atomic<bool> FStopping {false};
     int FLifetimeSeconds;

@@ -168,3 +168,27 @@ TDaroruTable* TableTest::Table(const String& Name)
 #endif
     return table;
 }
+
+bool TableTest::ThroughServer() const
+{
+#ifdef TOTAMUND_TABLES_SERVER
+    return Connection != nullptr;
+#else
+    return false;
+#endif
+}
+
+std::optional<EDaroruOpenError> TableTest::OpenRefusal(TDaroruTable* T)
+{
+    std::optional<EDaroruOpenError> refusal;
+    try {
+        T->Open();
+        ADD_FAILURE() << "opened";
+    } catch (const EDaroruOpenError& e) {
+        refusal = e;
+    } catch (const EDaroruError& e) {
+        EXPECT_TRUE(ThroughServer()) << e.Message();
+    }
+    EXPECT_FALSE(T->Active());
+    return refusal;
+}

@@ -6,9 +6,11 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "tables/drodset.h"
+#include "tables/droerror.h"
 #ifdef TOTAMUND_TABLES_SERVER
 #include "remote/drconn.h"
 #include "tests/remote/testserver.h"
@@ -50,6 +52,12 @@ protected:
     static void DefineTable(TDaroruTable* T, const String& Path, const std::vector<FieldLayout>& Fields);
     // A table component on Dir + Name, not yet open.
     TDaroruTable* Table(const String& Name);
+    // True when the tables go through the test server.
+    bool ThroughServer() const;
+    // Opens T, which must be refused and stay shut. Locally the refusal is an
+    // EDaroruOpenError, returned; the server sends no reason back, so through
+    // it any EDaroruError will do and nothing is returned.
+    std::optional<EDaroruOpenError> OpenRefusal(TDaroruTable* T);
 
     String Dir;
 #ifdef TOTAMUND_TABLES_SERVER

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "datacontrols/datasets/dwfilterinstall.h"
+#include "datacontrols/datasets/dwtableindex.h"
 #include "platform/classes/object.h"
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
@@ -322,14 +323,14 @@ TEST_F(WwTableTest, RangesRunFromTheKeyOnAndCancel) {
 }
 
 TEST_F(WwTableTest, ANearestSearchStopsAtTheNextKey) {
-    T->GotoNearest({"P0001Z"});
+    dwGotoNearest(T, {"P0001Z"});
     EXPECT_EQ(Id(), "P00020");
-    T->GotoNearest({"P00017"});
+    dwGotoNearest(T, {"P00017"});
     EXPECT_EQ(Id(), "P00017");
-    T->GotoNearest({"Q"});
+    dwGotoNearest(T, {"Q"});
     EXPECT_EQ(Id(), "P00040");
     T->SetIndexName("UNAME");
-    T->GotoNearest({"n"});
+    dwGotoNearest(T, {"n"});
     EXPECT_EQ(UpperCase(T->FieldByName("NAME")->AsString()).substr(0, 2), "NG");
 }
 

@@ -7,28 +7,11 @@
 #include "platform/rtl/strutils.h"
 #include "tables/drodset.h"
 
-std::vector<String> dwSplitIndexFields(const String& Fields)
-{
-    std::vector<String> names;
-    size_t start = 0;
-    while (start <= Fields.size() && !Fields.empty()) {
-        const size_t semicolon = Fields.find(';', start);
-        const String name =
-                Trim(Fields.substr(start, semicolon == String::npos ? String::npos : semicolon - start));
-        if (!name.empty())
-            names.push_back(name);
-        if (semicolon == String::npos)
-            break;
-        start = semicolon + 1;
-    }
-    return names;
-}
-
 std::vector<String> dwActiveIndexFields(TDaroruTable* Table)
 {
     const TIndexDef* def =
             Table->IndexName().empty() ? nullptr : Table->IndexDefs()->FindDef(Table->IndexName());
-    return def ? dwSplitIndexFields(def->Fields()) : std::vector<String>();
+    return def ? dwSplitFieldNames(def->Fields()) : std::vector<String>();
 }
 
 bool dwIsCaseInsensitiveIndex(TDaroruTable* Table)
@@ -85,7 +68,7 @@ void dwSwitchIndexKeepRecord(TDaroruTable* Table, const TIndexDef* IndexDef)
     // Closing would drop the changes of a record being edited.
     Table->CheckBrowseMode();
     ConstArg values;
-    for (const String& name : dwSplitIndexFields(IndexDef->Fields())) {
+    for (const String& name : dwSplitFieldNames(IndexDef->Fields())) {
         const TField* field = Table->FindField(name);
         values.push_back(field ? field->AsString() : String());
     }

@@ -11,8 +11,6 @@
 class TDaroruTable;
 class TIndexDef;
 
-// The ';'-separated names of a field list, blanks around each removed, empty ones left out.
-std::vector<String> dwSplitIndexFields(const String& Fields);
 // The active index's fields; none without an active index.
 std::vector<String> dwActiveIndexFields(TDaroruTable* Table);
 bool dwIsCaseInsensitiveIndex(TDaroruTable* Table);

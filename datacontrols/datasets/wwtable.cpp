@@ -269,8 +269,8 @@ bool TdwTable::SelectIndexForField(const String& FieldName)
         return true;
     String wanted = FieldName;
     if (MasterSource()) {
-        const size_t links = dwSplitIndexFields(MasterFields()).size();
-        const std::vector<String> searched = dwSplitIndexFields(FieldName);
+        const size_t links = dwSplitFieldNames(MasterFields()).size();
+        const std::vector<String> searched = dwSplitFieldNames(FieldName);
         wanted = JoinFields(current, links);
         if (!searched.empty())
             wanted += (wanted.empty() ? "" : ";") + searched[0];

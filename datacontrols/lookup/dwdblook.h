@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "datacontrols/common/dwbuttonhost.h"
+#include "datacontrols/common/dwutils.h"
 #include "datacontrols/grid/wwdbigrd.h"
 #include "platform/classes/sets.h"
 #include "platform/db/datalink.h"
@@ -28,10 +29,6 @@ enum TdwSeqSearchOption { ssoEnabled, ssoCaseSensitive };
 using TdwSeqSearchOptions = SetOf<TdwSeqSearchOption>;
 enum TdwDBLookupListOption { loColLines, loRowLines, loTitles };
 using TdwDBLookupListOptions = SetOf<TdwDBLookupListOption>;
-
-// The names of a ';'-separated list of field names, blanks around each removed and
-// empty names left out.
-std::vector<String> dwSplitFieldNames(const String& Names);
 
 // After the grid (or dialog) closed: FillTable is the combo's own data set or null;
 // modified tells whether the value changed.

@@ -23,22 +23,6 @@ const char* const DuplicateSourceMessage = "Unable to use duplicate DataSource a
 
 }  // namespace
 
-std::vector<String> dwSplitFieldNames(const String& Names)
-{
-    std::vector<String> parts;
-    size_t start = 0;
-    while (start <= Names.size()) {
-        const size_t end = Names.find(';', start);
-        const String part = Trim(Names.substr(start, end == String::npos ? String::npos : end - start));
-        if (!part.empty())
-            parts.push_back(part);
-        if (end == String::npos)
-            break;
-        start = end + 1;
-    }
-    return parts;
-}
-
 // ---- the lookup list ----
 
 TdwDBLookupList::TdwDBLookupList(TComponent* AOwner)

@@ -95,7 +95,8 @@ public:
     // picks it.
     bool Tracking() const { return FTracking; }
 
-    // The navigation keys start from the row that shows the list's value, when one does.
+    // The navigation keys start from the row that shows the list's value, when one does,
+    // and pick the record they move to. The combo passes its keys to its drop-down here.
     void KeyDown(Word& Key, TShiftState Shift) override;
 
     TNotifyEvent OnClick;
@@ -146,9 +147,6 @@ public:
     bool CanFocus() const override { return false; }
     bool AcceptsFocus() const override { return false; }
     TdwDBCustomLookupCombo* Combo() const { return FCombo; }
-    // The key handling the combo passes its navigation keys to: the rows move and the
-    // record under the selection is picked.
-    void KeyDown(Word& Key, TShiftState Shift) override;
     // A press that began on the combo and was dragged onto the grid, at (X, Y) in the
     // grid: from here on the grid tracks the mouse as if pressed on it.
     void TakeOverPress(int X, int Y);

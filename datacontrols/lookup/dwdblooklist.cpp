@@ -236,7 +236,8 @@ int TdwDBLookupList::ValueRow()
 void TdwDBLookupList::KeyDown(Word& Key, TShiftState Shift)
 {
     TDataSet* table = LookupTable();
-    if (Key >= VK_PRIOR && Key <= VK_DOWN && table && table->Active()) {
+    const bool moving = Key >= VK_PRIOR && Key <= VK_DOWN && table && table->Active();
+    if (moving) {
         if (FFieldLink.Field())
             FFieldLink.Edit();
         const int row = ValueRow();
@@ -244,6 +245,9 @@ void TdwDBLookupList::KeyDown(Word& Key, TShiftState Shift)
             table->MoveBy(row - DataLink()->ActiveRecord());
     }
     TdwCustomDBGrid::KeyDown(Key, Shift);
+    // The record the keys moved to is picked.
+    if (moving)
+        DoSelect();
 }
 
 void TdwDBLookupList::LinkActive(bool Value)
@@ -342,14 +346,6 @@ bool TdwPopupGrid::InheritsFrom(const String& name) const
 }
 
 void TdwPopupGrid::UpdateWidgetVisibility() { ShowDropDownWindow(this, Visible()); }
-
-void TdwPopupGrid::KeyDown(Word& Key, TShiftState Shift)
-{
-    const Word key = Key;
-    TdwDBLookupList::KeyDown(Key, Shift);
-    if (key >= VK_PRIOR && key <= VK_DOWN)
-        DoSelect();
-}
 
 void TdwPopupGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {

@@ -4,6 +4,7 @@
 
 #include "platform/db/dataset.h"
 #include "platform/rtl/stringlist.h"
+#include "platform/rtl/strutils.h"
 #include "platform/vcl/controls.h"
 #include "platform/vcl/guiscreen.h"
 
@@ -54,6 +55,22 @@ String dwStringsToPChar(const TStrings* Lines, bool JoinWithBlank)
 }
 
 String dwTextBeforeDot(const String& Text) { return Text.substr(0, Text.find('.')); }
+
+std::vector<String> dwSplitFieldNames(const String& Names)
+{
+    std::vector<String> parts;
+    size_t start = 0;
+    while (start <= Names.size()) {
+        const size_t end = Names.find(';', start);
+        const String part = Trim(Names.substr(start, end == String::npos ? String::npos : end - start));
+        if (!part.empty())
+            parts.push_back(part);
+        if (end == String::npos)
+            break;
+        start = end + 1;
+    }
+    return parts;
+}
 
 int dwMax(int A, int B) { return std::max(A, B); }
 int dwMin(int A, int B) { return std::min(A, B); }

@@ -2,6 +2,8 @@
 // Small helpers of the data-aware control library: class-name and design-time tests,
 // flag and list texts, minimum and maximum, the hourglass.
 
+#include <vector>
+
 #include "platform/rtl/types.h"
 #include "platform/vcl/controls.h"
 
@@ -28,6 +30,9 @@ String dwBoolToTF(bool Flag);
 String dwStringsToPChar(const TStrings* Lines, bool JoinWithBlank);
 // The text before the first '.', or the whole text without one.
 String dwTextBeforeDot(const String& Text);
+// The names of a ';'-separated list of field names, blanks around each removed and
+// empty names left out.
+std::vector<String> dwSplitFieldNames(const String& Names);
 
 int dwMax(int A, int B);
 int dwMin(int A, int B);

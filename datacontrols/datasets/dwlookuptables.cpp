@@ -6,6 +6,7 @@
 #include "datacontrols/common/dwproperties.h"
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/common/wwintl.h"
+#include "datacontrols/datasets/dwtableindex.h"
 #include "datacontrols/datasets/wwquery.h"
 #include "datacontrols/datasets/wwtable.h"
 #include "platform/db/datasource.h"
@@ -89,7 +90,7 @@ String ShownText(TField* Field)
 }
 
 // The values of the fields before FieldIndex: the master link's, else the current record's.
-ConstArg LeadingValues(TdwTable* Table, const std::vector<String>& IndexFields, int FieldIndex)
+ConstArg LeadingValues(TDaroruTable* Table, const std::vector<String>& IndexFields, int FieldIndex)
 {
     ConstArg values;
     TDataSet* master = Table->MasterSource() ? Table->MasterSource()->DataSet() : nullptr;
@@ -104,14 +105,8 @@ ConstArg LeadingValues(TdwTable* Table, const std::vector<String>& IndexFields, 
     return values;
 }
 
-bool CaseInsensitiveIndex(TdwTable* Table)
-{
-    const TIndexDef* def = Table->IndexDefs()->FindDef(Table->IndexName());
-    return def && def->Options().Contains(ixCaseInsensitive);
-}
-
 // Whether the current record's field matches the searched text.
-bool CurrentMatches(TdwTable* Table, TField* Field, const String& Text)
+bool CurrentMatches(TDaroruTable* Table, TField* Field, const String& Text)
 {
     if (Table->IsEmpty() || Table->Eof())
         return false;
@@ -271,7 +266,7 @@ bool dwSetIndexForFields(TdwTable* Table, const String& Fields)
         for (int i = 0; i < defs->Count(); ++i) {
             const TIndexDef* def = defs->Items(i);
             if (def->Options().Contains(ixCaseInsensitive) == caseless && SameText(def->Fields(), Fields)) {
-                Table->SelectIndexKeepRecord(def->Name());
+                dwSwitchIndexKeepRecord(Table, def);
                 return true;
             }
         }
@@ -280,10 +275,12 @@ bool dwSetIndexForFields(TdwTable* Table, const String& Fields)
 
 bool dwFindNearestOnIndex(TDataSet* Table, const String& Text, int FieldIndex)
 {
-    auto* table = dynamic_cast<TdwTable*>(Table);
+    auto* table = dynamic_cast<TDaroruTable*>(Table);
     if (!table)
         return false;
-    const std::vector<String> fields = table->IndexFields();
+    // Only the library table narrows, and cancels its range for an empty text.
+    auto* library = dynamic_cast<TdwTable*>(table);
+    const std::vector<String> fields = dwActiveIndexFields(table);
     if (fields.empty()) {
         MessageDlg("Table " + table->TableName() + ": Table index not found", mtError, {mbOK}, 0);
         return false;
@@ -296,12 +293,12 @@ bool dwFindNearestOnIndex(TDataSet* Table, const String& Text, int FieldIndex)
     ConstArg values = LeadingValues(table, fields, FieldIndex);
     values.push_back(Text);
     const auto searchNearest = [&] {
-        if (Text.empty() && !table->MasterSource())
-            table->dwCancelRange();
+        if (library && Text.empty() && !table->MasterSource())
+            library->dwCancelRange();
         else
-            table->GotoNearest(values);
+            dwGotoNearest(table, values);
     };
-    if (!table->NarrowSearch()) {
+    if (!library || !library->NarrowSearch()) {
         if (!table->MasterSource()) {
             const TdwHourGlass hourGlass;
             const TdwControlsDisabled quiet(table);
@@ -312,17 +309,17 @@ bool dwFindNearestOnIndex(TDataSet* Table, const String& Text, int FieldIndex)
             table->First();
         } else {
             // The master link fixes the fields before the searched one.
-            dwLocateValue(table, field->FieldName(), Text, !CaseInsensitiveIndex(table), true);
+            dwLocateValue(table, field->FieldName(), Text, !dwIsCaseInsensitiveIndex(table), true);
         }
     } else {
         const TdwHourGlass hourGlass;
         const TdwControlsDisabled quiet(table);
         if (field->DataType() != ftString)
-            table->GotoNearest(values);
+            dwGotoNearest(table, values);
         else if (Text.empty())
-            table->dwCancelRange();
+            library->dwCancelRange();
         else
-            table->ApplyPrefixRange(values, FieldIndex);
+            library->ApplyPrefixRange(values, FieldIndex);
     }
     return CurrentMatches(table, field, Text);
 }

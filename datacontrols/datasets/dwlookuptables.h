@@ -67,8 +67,9 @@ bool dwPositionLookupTable(TDataSet* DataSet, TdwTable* LookupTable, const Strin
 // case-insensitive; false when none is.
 bool dwSetIndexForFields(TdwTable* Table, const String& Fields);
 
-// Searches a library table on its active index for Text in the index field at
-// FieldIndex (the fields before it taken from the master link, or from the current
-// record), or narrows it to the records that begin with Text under NarrowSearch.
-// Whether the current record then matches Text.
+// Searches a table of the table layer on its active index for Text in the index field
+// at FieldIndex (the fields before it taken from the master link, or from the current
+// record), or narrows a library table to the records that begin with Text under
+// NarrowSearch. Any other data set is not searched. Whether the current record then
+// matches Text.
 bool dwFindNearestOnIndex(TDataSet* Table, const String& Text, int FieldIndex);

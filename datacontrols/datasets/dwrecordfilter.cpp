@@ -1,21 +1,26 @@
 #include "datacontrols/datasets/dwrecordfilter.h"
 
+#include "platform/vcl/keypeek.h"
+#include "platform/vcl/keys.h"
+
 namespace {
 
 constexpr int EscapeCheckInterval = 100;
 constexpr int CallCountWrap = 32000;
 
+bool EscapeWaiting() { return KeyPressWaiting(VK_ESCAPE); }
+
 TdwEscapePoll& EscapePoll()
 {
-    static TdwEscapePoll poll;
+    static TdwEscapePoll poll = EscapeWaiting;
     return poll;
 }
 
 }  // namespace
 
-void dwSetEscapePoll(TdwEscapePoll Poll) { EscapePoll() = std::move(Poll); }
+void dwSetEscapePoll(TdwEscapePoll Poll) { EscapePoll() = Poll ? std::move(Poll) : EscapeWaiting; }
 
-bool dwCancelFilterOnEscape() { return EscapePoll() && EscapePoll()(); }
+bool dwCancelFilterOnEscape() { return EscapePoll()(); }
 
 bool TdwRecordFilterCalls::Run(TdwOnFilterOptions& Options, const std::function<void(bool& Accept)>& Event,
                                const std::function<void()>& OnEscape)

@@ -9,6 +9,8 @@
 #include "datacontrols/common/dwutils.h"
 
 // Whether Esc waits in the keyboard queue; the record filter asks every 100th record.
+// The program looks at the input waiting for it (KeyPressWaiting); a null poll puts
+// that back.
 using TdwEscapePoll = std::function<bool()>;
 void dwSetEscapePoll(TdwEscapePoll Poll);
 bool dwCancelFilterOnEscape();

@@ -1,6 +1,7 @@
 #include "datacontrols/datasets/wwqbe.h"
 
 #include "platform/db/dberror.h"
+#include "platform/db/updateobject.h"
 #include "platform/rtl/strutils.h"
 
 namespace {
@@ -38,6 +39,34 @@ String dwQBEStatementText(const TStrings& Lines)
 bool TdwQBE::InheritsFrom(const String& name) const
 {
     return SameText(name, "TdwQBE") || TDataSet::InheritsFrom(name);
+}
+
+TdwQBE::~TdwQBE() { SetUpdateObject(nullptr); }
+
+void TdwQBE::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TdwRefusedDataSet::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FUpdateObject)
+        FUpdateObject = nullptr;
+}
+
+void TdwQBE::SetUpdateObject(TDataSetUpdateObject* Value)
+{
+    if (Value == FUpdateObject)
+        return;
+    if (FUpdateObject) {
+        FUpdateObject->RemoveFreeNotification(this);
+        if (FUpdateObject->DataSet() == this)
+            FUpdateObject->SetDataSet(nullptr);
+    }
+    FUpdateObject = Value;
+    if (!FUpdateObject)
+        return;
+    FUpdateObject->FreeNotification(this);
+    // One update object serves one data set.
+    if (auto* previous = dynamic_cast<TdwQBE*>(FUpdateObject->DataSet()); previous && previous != this)
+        previous->SetUpdateObject(nullptr);
+    FUpdateObject->SetDataSet(this);
 }
 
 void TdwQBE::SetQBE(const TStrings& Lines)

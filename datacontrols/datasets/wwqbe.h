@@ -9,6 +9,7 @@
 #include "datacontrols/datasets/dwrefuseddataset.h"
 #include "platform/rtl/stringlist.h"
 
+class TDataSetUpdateObject;
 class TdwQBE;
 
 using TdwQBEFilterEvent = std::function<void(TdwQBE* Qbe, bool& Accept)>;
@@ -20,8 +21,10 @@ String dwQBEStatementText(const TStrings& Lines);
 class TdwQBE : public TdwRefusedDataSet {
 public:
     explicit TdwQBE(TComponent* AOwner) : TdwRefusedDataSet(AOwner, "QBE queries are not supported") { }
+    ~TdwQBE() override;
     String ClassName() const override { return "TdwQBE"; }
     bool InheritsFrom(const String& name) const override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
     const TStrings& QBE() const { return FQBE; }
     void SetQBE(const TStrings& Lines);
@@ -31,6 +34,10 @@ public:
     void SetAuxiliaryTables(bool Value) { FAuxiliaryTables = Value; }
     bool BlankAsZero() const { return FBlankAsZero; }
     void SetBlankAsZero(bool Value) { FBlankAsZero = Value; }
+    // The update object that would write the answer's changes: taken from any data set
+    // it served before, and let go when either is freed.
+    TDataSetUpdateObject* UpdateObject() const { return FUpdateObject; }
+    void SetUpdateObject(TDataSetUpdateObject* Value);
 
     TdwQBEFilterEvent OnFilter;
     bool IsSequenced() const override { return !OnFilter; }
@@ -44,4 +51,5 @@ private:
     String FAnswerTable;
     bool FAuxiliaryTables = true;
     bool FBlankAsZero = true;
+    TDataSetUpdateObject* FUpdateObject = nullptr;
 };

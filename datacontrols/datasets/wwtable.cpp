@@ -4,6 +4,7 @@
 #include "datacontrols/common/dwlocate.h"
 #include "datacontrols/common/dwpicturemasks.h"
 #include "datacontrols/datasets/dwfilterinstall.h"
+#include "datacontrols/datasets/dwtableindex.h"
 #include "platform/db/datasource.h"
 #include "platform/db/dberror.h"
 #include "platform/db/field.h"
@@ -14,23 +15,6 @@
 namespace {
 
 constexpr const char* FailToSetFilter = "Fail to set filter";
-std::vector<String> SplitFields(const String& Fields)
-{
-    std::vector<String> names;
-    size_t start = 0;
-    while (start <= Fields.size() && !Fields.empty()) {
-        const size_t semicolon = Fields.find(';', start);
-        const String name =
-                Trim(Fields.substr(start, semicolon == String::npos ? String::npos : semicolon - start));
-        if (!name.empty())
-            names.push_back(name);
-        if (semicolon == String::npos)
-            break;
-        start = semicolon + 1;
-    }
-    return names;
-}
-
 String JoinFields(const std::vector<String>& Names, size_t Count)
 {
     String joined;
@@ -266,29 +250,14 @@ String TdwTable::GetIndexFieldsByName(const String& IndexName)
     return def ? def->Fields() : String();
 }
 
-std::vector<String> TdwTable::IndexFields()
-{
-    return IndexName().empty() ? std::vector<String>() : SplitFields(GetIndexFieldsByName(IndexName()));
-}
-
-bool TdwTable::CaseInsensitiveIndex()
-{
-    const TIndexDef* def = IndexName().empty() ? nullptr : IndexDefs()->FindDef(IndexName());
-    return def && def->Options().Contains(ixCaseInsensitive);
-}
+std::vector<String> TdwTable::IndexFields() { return dwActiveIndexFields(this); }
 
 void TdwTable::SelectIndexKeepRecord(const String& Name)
 {
-    const TIndexDef* def = IndexDefs()->FindDef(Name);
-    const String name = def ? def->Name() : Name;
-    if (!Active()) {
-        SetIndexName(name);
-        return;
-    }
-    const int record = GetSXRecno();
-    SetIndexName(name);
-    if (record > 0 && GetSXRecno() != record)
-        Go(record);
+    if (const TIndexDef* def = IndexDefs()->FindDef(Name))
+        dwSwitchIndexKeepRecord(this, def);
+    else
+        SetIndexName(Name);
 }
 
 bool TdwTable::SelectIndexForField(const String& FieldName)
@@ -300,8 +269,8 @@ bool TdwTable::SelectIndexForField(const String& FieldName)
         return true;
     String wanted = FieldName;
     if (MasterSource()) {
-        const size_t links = SplitFields(MasterFields()).size();
-        const std::vector<String> searched = SplitFields(FieldName);
+        const size_t links = dwSplitFieldNames(MasterFields()).size();
+        const std::vector<String> searched = dwSplitFieldNames(FieldName);
         wanted = JoinFields(current, links);
         if (!searched.empty())
             wanted += (wanted.empty() ? "" : ";") + searched[0];
@@ -324,28 +293,12 @@ bool TdwTable::SelectIndexForSelected(const TStrings* Selected)
 
 // ---- keys and ranges
 
-String TdwTable::KeyOf(const ConstArg& Values, int LastIndex)
-{
-    const std::vector<String> fields = IndexFields();
-    String key;
-    for (int i = 0; i <= LastIndex && i < static_cast<int>(Values.size()); ++i) {
-        String text = Values[static_cast<size_t>(i)].KeyText();
-        const TField* field =
-                i < static_cast<int>(fields.size()) ? FindField(fields[static_cast<size_t>(i)]) : nullptr;
-        if (i < LastIndex && field && field->DataType() == ftString &&
-            static_cast<int>(text.size()) < field->Size())
-            text += String(static_cast<size_t>(field->Size()) - text.size(), ' ');
-        key += text;
-    }
-    return CaseInsensitiveIndex() ? UpperCase(key) : key;
-}
-
 bool TdwTable::CurrentRecordMatches(const ConstArg& Values, int LastIndex)
 {
     if (IsEmpty())
         return false;
     const std::vector<String> fields = IndexFields();
-    const bool caseless = CaseInsensitiveIndex();
+    const bool caseless = dwIsCaseInsensitiveIndex(this);
     for (int i = 0; i <= LastIndex; ++i) {
         const TField* field = FindField(fields[static_cast<size_t>(i)]);
         if (!field)
@@ -373,24 +326,7 @@ bool TdwTable::dwFindKey(const ConstArg& Values, int LastIndex)
         CancelRange();
     if (CurrentRecordMatches(Values, LastIndex))
         return true;
-    return FindKey({KeyOf(Values, LastIndex)});
-}
-
-void TdwTable::GotoNearest(const ConstArg& Values)
-{
-    const String key = KeyOf(Values, static_cast<int>(Values.size()) - 1);
-    CheckBrowseMode();
-    // Soft seeking is the engine's setting: on for this seek only.
-    cs_Select(WorkArea());
-    cs_SetSoftSeek(1);
-    cs_Seek(key.c_str());
-    const int record = cs_RecNo();
-    const bool past = cs_Eof();
-    cs_SetSoftSeek(0);
-    if (past)
-        Last();
-    else
-        Go(record);
+    return FindKey({dwIndexKey(this, Values, LastIndex)});
 }
 
 bool TdwTable::dwFindNearest(const String& Text, int IndexPosition)
@@ -426,7 +362,7 @@ void TdwTable::ApplyRangeFrom(const ConstArg& Values, int LastIndex)
 {
     CheckBrowseMode();
     // From the key on, with no end.
-    SetScope(KeyOf(Values, LastIndex), "");
+    SetScope(dwIndexKey(this, Values, LastIndex), "");
 }
 
 void TdwTable::ApplyPrefixRange(const ConstArg& Values, int LastIndex)
@@ -436,7 +372,7 @@ void TdwTable::ApplyPrefixRange(const ConstArg& Values, int LastIndex)
     const TField* field = LastIndex < static_cast<int>(fields.size())
                                   ? FindField(fields[static_cast<size_t>(LastIndex)])
                                   : nullptr;
-    const String low = KeyOf(Values, LastIndex);
+    const String low = dwIndexKey(this, Values, LastIndex);
     // Padded after the key is made, so that a case-insensitive index does not turn the
     // pad character into another.
     const size_t text = Values[static_cast<size_t>(LastIndex)].KeyText().size();

@@ -102,13 +102,12 @@ public:
     bool SelectIndexForField(const String& FieldName);
     // The same for the field of a Selected list's first line.
     bool SelectIndexForSelected(const TStrings* Selected);
-    // Selects the index by name, ignoring case, keeping the current record.
+    // Selects the index by name, ignoring case, keeping the current record
+    // (dwSwitchIndexKeepRecord).
     void SelectIndexKeepRecord(const String& Name);
 
     // Keys and ranges on the active index. LastIndex is the index of the last value.
     bool dwFindKey(const ConstArg& Values, int LastIndex);
-    // A soft seek: the first record whose key is at or after the values.
-    void GotoNearest(const ConstArg& Values);
     bool dwLocate(const String& Value, const String& FieldNames, bool CaseSensitive, bool PartialMatch);
     void ApplyRangeFromDataSet(TDataSet* DataSet);
     void ApplyRangeFrom(const ConstArg& Values, int LastIndex);
@@ -161,10 +160,6 @@ private:
     // Installs the filter text and the record filter on the open cursor.
     void PrepareCursor();
     bool RecordFilter();
-    bool CaseInsensitiveIndex();
-    // The engine key of the values on the active index: every value but the last
-    // padded to its field's width, upper-cased for a case-insensitive index.
-    String KeyOf(const ConstArg& Values, int LastIndex);
     bool CurrentRecordMatches(const ConstArg& Values, int LastIndex);
 
     TdwSettingLists FSettings;

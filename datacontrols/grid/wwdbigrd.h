@@ -367,6 +367,8 @@ protected:
     virtual void UpdateData();
     // A column takes the focus on Tab.
     void SetTabStops(int Col, bool Value) { FTabStops.at(static_cast<size_t>(Col)) = Value; }
+    // A grid column's width in pixels for this layout only (nothing is kept of it).
+    void SetColWidths(int Col, int Width) { FColWidths.at(static_cast<size_t>(Col)) = Width; }
     // The editor's text failed the field's picture mask while being posted.
     virtual void ValidationErrorUsingMask(TField* Field);
     // A left click on a data cell, after the grid moved to it; DataRow may lie past the records.

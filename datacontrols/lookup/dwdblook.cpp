@@ -603,3 +603,21 @@ void TdwDBCustomLookupCombo::MouseDown(TMouseButton Button, TShiftState Shift, i
     }
     TEdit::MouseDown(Button, Shift, X, Y);
 }
+
+void TdwDBCustomLookupCombo::MouseMove(TShiftState Shift, int X, int Y)
+{
+    TEdit::MouseMove(Shift, X, Y);
+    if (Shift.Contains(ssLeft) && PassPressToGrid(ClientToScreen(Point(X, Y))))
+        TEdit::MouseUp(mbLeft, Shift, X, Y);
+}
+
+bool TdwDBCustomLookupCombo::PassPressToGrid(const TPoint& ScreenPoint)
+{
+    if (!IsDroppedDown())
+        return false;
+    const TPoint at = FGrid->ScreenToClient(ScreenPoint);
+    if (!FGrid->ClientRect().Contains(at))
+        return false;
+    FGrid->TakeOverPress(at.X, at.Y);
+    return true;
+}

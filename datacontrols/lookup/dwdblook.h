@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "datacontrols/common/dwbuttonhost.h"
+#include "datacontrols/common/dwutils.h"
 #include "datacontrols/grid/wwdbigrd.h"
 #include "platform/classes/sets.h"
 #include "platform/db/datalink.h"
@@ -28,10 +29,6 @@ enum TdwSeqSearchOption { ssoEnabled, ssoCaseSensitive };
 using TdwSeqSearchOptions = SetOf<TdwSeqSearchOption>;
 enum TdwDBLookupListOption { loColLines, loRowLines, loTitles };
 using TdwDBLookupListOptions = SetOf<TdwDBLookupListOption>;
-
-// The names of a ';'-separated list of field names, blanks around each removed and
-// empty names left out.
-std::vector<String> dwSplitFieldNames(const String& Names);
 
 // After the grid (or dialog) closed: FillTable is the combo's own data set or null;
 // modified tells whether the value changed.
@@ -94,6 +91,13 @@ public:
     // The TAB-separated parts of a Selected line.
     using TdwCustomDBGrid::LineTokens;
     void SetPickedRow(int Value) { FPickedRow = Value; }
+    // The mouse is held down on the rows: the current record follows it, and letting go
+    // picks it.
+    bool Tracking() const { return FTracking; }
+
+    // The navigation keys start from the row that shows the list's value, when one does,
+    // and pick the record they move to. The combo passes its keys to its drop-down here.
+    void KeyDown(Word& Key, TShiftState Shift) override;
 
     TNotifyEvent OnClick;
 
@@ -101,10 +105,19 @@ protected:
     bool HighlightCell(int DataCol, int DataRow, TGridDrawState State) override;
     void LinkActive(bool Value) override;
     void DataCellClicked(int DataCol, int DataRow, TShiftState Shift) override;
+    // The scroll bar's arrows scroll the rows by one, the current record just past the
+    // rows shown; the thumb lets go of the value's row.
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // The last column takes the width the others leave.
+    void SetColumnAttributes() override;
+    void Resize() override;
     // The record picked: its values are taken (and written into the field) and OnClick fires.
     virtual void DoSelect();
     // The field's value changed: the list goes to its lookup record.
     void FieldChanged();
+    // The data row among those shown whose record holds the list's value; -1 for none.
+    int ValueRow();
 
     // The grid's own source over the lookup table.
     TDataSource* FLookupSource;
@@ -118,6 +131,9 @@ protected:
     String FLinkValues[2];
     String FDisplayValue;
     int FPickedRow = -1;
+    bool FTracking = false;
+    // The thumb moved the rows away: the keys start from the current record.
+    bool FValueRowDropped = false;
 };
 
 // The lookup list as the combo's drop-down: a window of its own over the screen that
@@ -131,9 +147,9 @@ public:
     bool CanFocus() const override { return false; }
     bool AcceptsFocus() const override { return false; }
     TdwDBCustomLookupCombo* Combo() const { return FCombo; }
-    // The key handling the combo passes its navigation keys to: the rows move and the
-    // record under the selection is picked.
-    void KeyDown(Word& Key, TShiftState Shift) override;
+    // A press that began on the combo and was dragged onto the grid, at (X, Y) in the
+    // grid: from here on the grid tracks the mouse as if pressed on it.
+    void TakeOverPress(int X, int Y);
 
 protected:
     void UpdateWidgetVisibility() override;
@@ -152,16 +168,17 @@ public:
 
     String ClassName() const override { return "TdwComboButton"; }
     bool InheritsFrom(const String& name) const override;
-    // Closes an open grid (accepting a match) or drops it down, the combo focused first.
-    void Click() override;
 
 protected:
     void Paint() override;
+    // The press closes an open grid (accepting a match) or drops it down, the combo
+    // focused first; dragged on onto the open grid, the press goes over to the grid.
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
 
 private:
     TdwDBCustomLookupCombo* FCombo;
 };
-
 
 class TdwDBCustomLookupCombo : public TEdit {
 public:
@@ -265,6 +282,10 @@ protected:
     void DoExit() override;
     void Resize() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    // With the button held, at a screen point over the open grid: the press goes over to
+    // the grid; true when it did.
+    bool PassPressToGrid(const TPoint& ScreenPoint);
 
     virtual void DrawButtonFace(TCanvas* Canvas, const TRect& Rect, bool Pressed);
     // True when the lookup record counts as chosen without a row picked in the grid (the

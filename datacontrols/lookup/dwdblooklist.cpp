@@ -1,5 +1,7 @@
 // The lookup list, its use as the lookup combo's drop-down, and the combo's button.
 
+#include <algorithm>
+
 #include "datacontrols/common/dwdrawing.h"
 #include "datacontrols/common/dwfields.h"
 #include "datacontrols/common/dwfieldsettings.h"
@@ -20,22 +22,6 @@ namespace {
 const char* const DuplicateSourceMessage = "Unable to use duplicate DataSource and LookupSource";
 
 }  // namespace
-
-std::vector<String> dwSplitFieldNames(const String& Names)
-{
-    std::vector<String> parts;
-    size_t start = 0;
-    while (start <= Names.size()) {
-        const size_t end = Names.find(';', start);
-        const String part = Trim(Names.substr(start, end == String::npos ? String::npos : end - start));
-        if (!part.empty())
-            parts.push_back(part);
-        if (end == String::npos)
-            break;
-        start = end + 1;
-    }
-    return parts;
-}
 
 // ---- the lookup list ----
 
@@ -89,6 +75,7 @@ void TdwDBLookupList::FieldChanged()
         return;
     FLookupValue = field->AsString();
     FPickedRow = -1;
+    FValueRowDropped = false;
     if (!FLookupValue.empty() &&
         dwLocateValue(table, FLookupFieldRef->FieldName(), FLookupValue, true, false)) {
         TakeCurrentRecord();
@@ -200,19 +187,67 @@ void TdwDBLookupList::ClearValues()
     FDisplayValue.clear();
 }
 
-// The rows whose key (and link values) are the list's values; the link is on the row
-// being painted.
+namespace {
+
+// The list's value is that of the record the link is on.
+bool RecordHoldsValue(TField* LookupField, TField* const LinkFields[2], const String& Value,
+                      const String LinkValues[2])
+{
+    if (LookupField->AsString() != Value)
+        return false;
+    for (int i = 0; i < 2; ++i) {
+        if (LinkFields[i] && LinkFields[i]->AsString() != LinkValues[i])
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// The rows whose key (and link values) are the list's values, or while the mouse
+// tracks, the current row; the link is on the row being painted.
 bool TdwDBLookupList::HighlightCell(int /*DataCol*/, int /*DataRow*/, TGridDrawState State)
 {
     if (State.Contains(gdFixed) || !FLookupFieldRef || !LookupTable() || LookupTable()->IsEmpty())
         return false;
-    if (FLookupFieldRef->AsString() != FLookupValue)
-        return false;
-    for (int i = 0; i < 2; ++i) {
-        if (FLinkFields[i] && FLinkFields[i]->AsString() != FLinkValues[i])
-            return false;
+    if (FTracking)
+        return State.Contains(gdSelected);
+    return RecordHoldsValue(FLookupFieldRef, FLinkFields, FLookupValue, FLinkValues);
+}
+
+int TdwDBLookupList::ValueRow()
+{
+    TDataSet* table = LookupTable();
+    if (FValueRowDropped || !FLookupFieldRef || !table || !table->Active() || table->IsEmpty())
+        return -1;
+    TdwGridDataLink* link = DataLink();
+    const int active = link->ActiveRecord();
+    const int shown = std::min(link->RecordCount(), VisibleRowCount());
+    int found = -1;
+    for (int row = 0; row < shown && found < 0; ++row) {
+        link->SetActiveRecord(row);
+        if (RecordHoldsValue(FLookupFieldRef, FLinkFields, FLookupValue, FLinkValues))
+            found = row;
     }
-    return true;
+    link->SetActiveRecord(active);
+    return found;
+}
+
+void TdwDBLookupList::KeyDown(Word& Key, TShiftState Shift)
+{
+    TDataSet* table = LookupTable();
+    const bool moving = Key >= VK_PRIOR && Key <= VK_DOWN && table && table->Active();
+    if (moving) {
+        if (FFieldLink.Field())
+            FFieldLink.Edit();
+        const int row = ValueRow();
+        if (row >= 0 && row != DataLink()->ActiveRecord())
+            table->MoveBy(row - DataLink()->ActiveRecord());
+    }
+    TdwCustomDBGrid::KeyDown(Key, Shift);
+    // The record the keys moved to is picked.
+    if (moving)
+        DoSelect();
 }
 
 void TdwDBLookupList::LinkActive(bool Value)
@@ -224,8 +259,63 @@ void TdwDBLookupList::LinkActive(bool Value)
 
 void TdwDBLookupList::DataCellClicked(int /*DataCol*/, int DataRow, TShiftState /*Shift*/)
 {
-    if (DataRow < DataLink()->RecordCount())
-        DoSelect();
+    if (DataRow >= DataLink()->RecordCount())
+        return;
+    if (FFieldLink.Field())
+        FFieldLink.Edit();
+    FTracking = true;
+    Invalidate();
+}
+
+void TdwDBLookupList::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TDataSet* table = LookupTable();
+    const TRect bar = VertScrollBarRect();
+    const bool onBar =
+            Button == mbLeft && X >= CellsWidth() && bar.Right > bar.Left && table && table->Active();
+    const int arrow = bar.Right - bar.Left;
+    if (onBar && (Y < bar.Top + arrow || Y >= bar.Bottom - arrow)) {
+        // One row on: to the record above the first row shown or below the last.
+        TdwGridDataLink* link = DataLink();
+        if (Y < bar.Top + arrow)
+            table->MoveBy(-(link->ActiveRecord() + 1));
+        else
+            table->MoveBy(link->RecordCount() - link->ActiveRecord());
+        return;
+    }
+    const TRect thumb = VertScrollThumbRect();
+    if (onBar && Y >= thumb.Top && Y < thumb.Bottom)
+        FValueRowDropped = true;
+    TdwCustomDBGrid::MouseDown(Button, Shift, X, Y);
+}
+
+void TdwDBLookupList::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TdwCustomDBGrid::MouseUp(Button, Shift, X, Y);
+    if (Button != mbLeft || !FTracking)
+        return;
+    FTracking = false;
+    DoSelect();
+}
+
+void TdwDBLookupList::SetColumnAttributes()
+{
+    TdwCustomDBGrid::SetColumnAttributes();
+    const int last = ColCount() - 1;
+    const int lineWidth = FLookupOptions.Contains(loColLines) ? 1 : 0;
+    int others = 0;
+    for (int col = 0; col < last; ++col)
+        others += ColWidths(col) + lineWidth;
+    // Columns that already fill the list keep their widths.
+    if (GetFieldCount() > 1 && others >= CellsWidth() - 15)
+        return;
+    SetColWidths(last, std::max(1, CellsWidth() - others));
+}
+
+void TdwDBLookupList::Resize()
+{
+    TdwCustomDBGrid::Resize();
+    LayoutChanged();
 }
 
 void TdwDBLookupList::DoSelect()
@@ -257,14 +347,6 @@ bool TdwPopupGrid::InheritsFrom(const String& name) const
 
 void TdwPopupGrid::UpdateWidgetVisibility() { ShowDropDownWindow(this, Visible()); }
 
-void TdwPopupGrid::KeyDown(Word& Key, TShiftState Shift)
-{
-    const Word key = Key;
-    TdwDBLookupList::KeyDown(Key, Shift);
-    if (key >= VK_PRIOR && key <= VK_DOWN)
-        DoSelect();
-}
-
 void TdwPopupGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     FCombo->FDataLink.Edit();
@@ -273,10 +355,13 @@ void TdwPopupGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
 
 void TdwPopupGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
+    const bool picking = Button == mbLeft && FTracking;
     TdwDBLookupList::MouseUp(Button, Shift, X, Y);
-    if (Button == mbLeft && FPickedRow >= 0)
+    if (picking && FPickedRow >= 0)
         FCombo->CloseUp(true);
 }
+
+void TdwPopupGrid::TakeOverPress(int X, int Y) { MouseDown(mbLeft, TShiftState {ssLeft}, X, Y); }
 
 // A detail lookup table follows its master: the text shows the value anew.
 void TdwPopupGrid::DataChanged()
@@ -299,9 +384,11 @@ bool TdwComboButton::InheritsFrom(const String& name) const
 
 void TdwComboButton::Paint() { FCombo->DrawButtonFace(Canvas(), ClientRect(), Down()); }
 
-void TdwComboButton::Click()
+void TdwComboButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    TSpeedButton::Click();
+    TSpeedButton::MouseDown(Button, Shift, X, Y);
+    if (Button != mbLeft)
+        return;
     if (!FCombo->IsDroppedDown()) {
         if (!FCombo->CanFocus())
             return;
@@ -313,3 +400,9 @@ void TdwComboButton::Click()
     }
 }
 
+void TdwComboButton::MouseMove(TShiftState Shift, int X, int Y)
+{
+    TSpeedButton::MouseMove(Shift, X, Y);
+    if (Shift.Contains(ssLeft) && FCombo->PassPressToGrid(ClientToScreen(Point(X, Y))))
+        TSpeedButton::MouseUp(mbLeft, Shift, X, Y);
+}

@@ -9,6 +9,7 @@
 #include "datacontrols/common/dwwindows.h"
 #include "datacontrols/common/wwintl.h"
 #include "datacontrols/datasets/dwlookuptables.h"
+#include "datacontrols/datasets/dwtableindex.h"
 #include "datacontrols/datasets/wwtable.h"
 #include "platform/db/datasource.h"
 #include "platform/db/dataset.h"
@@ -155,7 +156,7 @@ bool TdwIncrementalSearch::FindOnTable(TdwTable* Table, const String& Text) cons
         TField* field = Table->FindField(FSearchField.empty() ? fields[0] : FSearchField);
         if (!field || !dwTextSuitsFieldType(Text, field->DataType()))
             return false;
-        Table->GotoNearest({Text});
+        dwGotoNearest(Table, {Text});
         return UpperCase(field->AsString()).rfind(UpperCase(Text), 0) == 0;
     }
     int position = 0;

@@ -4,6 +4,8 @@
 #include "datacontrols/common/dwproperties.h"
 #include "datacontrols/common/dwstrings.h"
 #include "datacontrols/common/dwutils.h"
+#include "datacontrols/datasets/dwtableindex.h"
+#include "datacontrols/datasets/wwtable.h"
 #include "datacontrols/grid/wwdbigrd.h"
 #include "platform/db/datasource.h"
 #include "platform/db/dataset.h"
@@ -238,7 +240,10 @@ void TdwKeyCombo::Change()
                 chosen = def;
         }
     }
-    if (chosen)
+    // The library table keeps its current record through the switch.
+    if (auto* library = dynamic_cast<TdwTable*>(dataSet); chosen && library)
+        dwSwitchIndexKeepRecord(library, chosen);
+    else if (chosen)
         dwSetIndexName(dataSet, chosen->Name());
     SelectItem(text);
     TComboBox::Change();

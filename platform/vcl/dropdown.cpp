@@ -71,7 +71,11 @@ private:
 TOutsidePressWatch::TOutsidePressWatch(std::vector<const TControl*> Inside, std::function<void()> OnOutside,
                                        std::function<void()> OnWindowChange)
     : FFilter(std::make_unique<TPressFilter>(std::move(Inside), std::move(OnOutside), std::move(OnWindowChange))) {
-    qApp->installEventFilter(FFilter.get());
+    // Watching from when the event that opened the drop-down is done: a filter put in
+    // while an event passes the application's filters would make Qt hand that event to
+    // the filter before it once more (the press that opened it would close it again).
+    QObject* filter = FFilter.get();
+    QTimer::singleShot(0, filter, [filter] { qApp->installEventFilter(filter); });
 }
 
 TOutsidePressWatch::~TOutsidePressWatch() { qApp->removeEventFilter(FFilter.get()); }

@@ -4,7 +4,10 @@
 #include <QApplication>
 #include <QTest>
 #include <QWindow>
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/vcl/forms.h"
@@ -55,4 +58,33 @@ struct TEventLog {
     std::function<void(TObject*)> Note(const std::string& Entry) {
         return [this, Entry](TObject*) { Add(Entry); };
     }
+};
+
+// Types a key as the window system does, from outside the program's thread: the key
+// waits in the program's queue until the program next looks at its input. Finish
+// lets the program take it and waits for the typing to end.
+class TQueuedTypist {
+public:
+    TQueuedTypist(QWindow* Window, Qt::Key Key, const QString& Text) {
+        FThread = std::thread([this, Window, Key, Text] {
+            FStarted = true;
+            qt_handleKeyEvent(Window, QEvent::KeyPress, Key, Qt::NoModifier, Text);
+            qt_handleKeyEvent(Window, QEvent::KeyRelease, Key, Qt::NoModifier, Text);
+            FDone = true;
+        });
+        while (!FStarted) std::this_thread::yield();
+        // Long enough for the key to be queued.
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ~TQueuedTypist() { Finish(); }
+    void Finish() {
+        if (!FThread.joinable()) return;
+        while (!FDone) QCoreApplication::processEvents();
+        FThread.join();
+    }
+
+private:
+    std::atomic<bool> FStarted = false;
+    std::atomic<bool> FDone = false;
+    std::thread FThread;
 };

@@ -5,6 +5,7 @@
 
 #include "datacontrols/common/dwproperties.h"
 #include "datacontrols/datasets/wwqbe.h"
+#include "platform/db/updateobject.h"
 #include "tests/tables/tablefixture.h"
 
 namespace {
@@ -45,6 +46,29 @@ TEST(WwQBETest, OpeningSaysQBEQueriesAreNotSupportedAndStaysClosed) {
     EXPECT_TRUE(qbe.IsSequenced());
     qbe.OnFilter = [](TdwQBE*, bool&) {};
     EXPECT_FALSE(qbe.IsSequenced());
+}
+
+TEST(WwQBETest, TheUpdateObjectServesOneDataSetAndTheLinkGoesWithEither) {
+    TComponent owner(nullptr);
+    auto* first = new TdwQBE(&owner);
+    auto* second = new TdwQBE(&owner);
+    auto* update = new TDataSetUpdateObject(&owner);
+    EXPECT_EQ(first->UpdateObject(), nullptr);
+
+    first->SetUpdateObject(update);
+    EXPECT_EQ(update->DataSet(), first);
+    second->SetUpdateObject(update);
+    EXPECT_EQ(update->DataSet(), second);
+    EXPECT_EQ(first->UpdateObject(), nullptr) << "the first data set let it go";
+    second->SetUpdateObject(nullptr);
+    EXPECT_EQ(update->DataSet(), nullptr);
+
+    second->SetUpdateObject(update);
+    second->Free();
+    EXPECT_EQ(update->DataSet(), nullptr) << "a freed data set is served no more";
+    first->SetUpdateObject(update);
+    update->Free();
+    EXPECT_EQ(first->UpdateObject(), nullptr) << "a freed update object is gone from its data set";
 }
 
 }  // namespace

@@ -1,16 +1,23 @@
 // The library table on a real payments table: filters and the record filter event,
 // the index helpers, keys, ranges and master-detail, and what it refuses to open.
 
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "datacontrols/datasets/dwfilterinstall.h"
+#include "datacontrols/datasets/dwtableindex.h"
+#include "platform/classes/object.h"
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
+#include "platform/vcl/edits.h"
+#include "platform/vcl/forms.h"
 #include "platform/vcl/guiscreen.h"
 #include "platform/vcl/scripteddialogs.h"
 #include "tests/datacontrols/datasets/paymentsfixture.h"
+#include "tests/vcl/formtesting.h"
 
 namespace {
 
@@ -175,6 +182,53 @@ TEST_F(WwTableTest, EscIsLookedForEveryHundredthCallAndCancelsFiltering) {
     EXPECT_EQ(Ids(T).size(), size_t(Rows));
 }
 
+// A table long enough that walking it with a record filter takes a while.
+class WwTableLongWalkTest : public WwTableTest {
+protected:
+    WwTableLongWalkTest() { Rows = 1000; }
+};
+
+TEST_F(WwTableLongWalkTest, AnEscTypedDuringAFilteredWalkStopsTheFilterAndStillReachesTheFocusedControl) {
+    TForm* form = Construct<TForm>(nullptr);
+    auto* edit = new TEdit(form);
+    edit->SetParent(form);
+    edit->SetBounds(8, 8, 120, 24);
+    std::vector<Word> keysSeen;
+    edit->OnKeyDown = [&](TObject*, Word& Key, TShiftState) { keysSeen.push_back(Key); };
+    ShowForm(form);
+    edit->SetFocus();
+    QCoreApplication::processEvents();
+    QWindow* window = form->Widget()->window()->windowHandle();
+
+    // Esc is typed while the walk runs: it waits in the program's queue until the walk
+    // looks at it.
+    std::unique_ptr<TQueuedTypist> typist;
+    int calls = 0;
+    int escapedAt = 0;
+    std::vector<Word> keysSeenAtEscape;
+    T->OnFilterEscape = [&](TDataSet*) {
+        escapedAt = calls;
+        keysSeenAtEscape = keysSeen;
+    };
+    T->Close();
+    T->SetOnFilterOptions({ofoEnabled, ofoCancelOnEscape});
+    T->SetOnFilter([&](TdwTable*, bool& Accept) {
+        Accept = false;
+        if (++calls == 150)
+            typist = std::make_unique<TQueuedTypist>(window, Qt::Key_Escape, QString(QChar(27)));
+    });
+    T->Open();
+    typist->Finish();
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(escapedAt, 200) << "the first look after the key found it";
+    EXPECT_FALSE(T->OnFilterOptions().Contains(ofoEnabled));
+    EXPECT_EQ(Ids(T).size(), size_t(Rows)) << "the filter no longer hides records";
+    EXPECT_TRUE(keysSeenAtEscape.empty()) << "looking handles nothing";
+    EXPECT_EQ(keysSeen, std::vector<Word> {VK_ESCAPE}) << "the key was left for the program";
+    form->Free();
+}
+
 TEST_F(WwTableTest, IndexesAreFoundInFourPasses) {
     struct {
         const char* Fields;
@@ -269,14 +323,14 @@ TEST_F(WwTableTest, RangesRunFromTheKeyOnAndCancel) {
 }
 
 TEST_F(WwTableTest, ANearestSearchStopsAtTheNextKey) {
-    T->GotoNearest({"P0001Z"});
+    dwGotoNearest(T, {"P0001Z"});
     EXPECT_EQ(Id(), "P00020");
-    T->GotoNearest({"P00017"});
+    dwGotoNearest(T, {"P00017"});
     EXPECT_EQ(Id(), "P00017");
-    T->GotoNearest({"Q"});
+    dwGotoNearest(T, {"Q"});
     EXPECT_EQ(Id(), "P00040");
     T->SetIndexName("UNAME");
-    T->GotoNearest({"n"});
+    dwGotoNearest(T, {"n"});
     EXPECT_EQ(UpperCase(T->FieldByName("NAME")->AsString()).substr(0, 2), "NG");
 }
 

@@ -257,6 +257,13 @@ TEST_F(LookupComboTest, ALookupListShowsTheFieldsRecordAndWritesTheOnePicked) {
     const String picked = CurrentId();
     EXPECT_EQ(PostedPayments()[0], "P0001|" + picked + "|10.0");
 
+    // The keys pick the record they move to.
+    list->SetFocus();
+    PressKey(Form, Qt::Key_Down);
+    EXPECT_NE(CurrentId(), picked);
+    EXPECT_EQ(PaymentClient(Payments), CurrentId());
+    EXPECT_EQ(PostedPayments()[0], "P0001|" + CurrentId() + "|10.0");
+
     Payments->Next();
     EXPECT_EQ(list->LookupValue(), "") << "a payment without a client highlights nothing";
 }

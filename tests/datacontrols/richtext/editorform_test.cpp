@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <fstream>
 
+#include "datacontrols/common/dwwindows.h"
 #include "datacontrols/richtext/dwrich.h"
 #include "platform/classes/object.h"
 #include "platform/classes/screen.h"
@@ -281,6 +282,64 @@ TEST_F(EditorFormTest, DraggingTheLeftMarkerSetsTheIndentOnADivision) {
         EXPECT_EQ(p.StartIndent + p.Offset, 1440) << "half an inch further, on an eighth";
         editor->Exit1->Click();
     });
+}
+
+TEST_F(EditorFormTest, ATemporaryFileCopyLeavesNoFileAndOneThatCannotBeMadeIsReported) {
+    const QString dir = QDir::tempPath() + QStringLiteral("/totamund_rich_tmp");
+    QDir(dir).removeRecursively();
+    QDir().mkpath(dir);
+    const char* previous = std::getenv("TMPDIR");
+    const std::string saved = previous ? previous : "";
+    setenv("TMPDIR", dir.toStdString().c_str(), 1);
+    Source->SetTempFileCopy(true);
+    EXPECT_TRUE(RunEditor([&dir](TdwRichEditForm* editor) {
+        EXPECT_EQ(editor->RichEdit1->Text(), "Payment notice\r\nsecond line");
+        editor->RichEdit1->SetSelection(0, 7);
+        EXPECT_TRUE(editor->RichEdit1->SelCharFormat().Bold);
+        EXPECT_TRUE(QDir(dir).isEmpty(QDir::Files | QDir::Hidden)) << "the file went when the copy was made";
+        editor->RichEdit1->SetSelection(8, 6);
+        editor->RichEdit1->SetSelItalic(true);
+        editor->SaveExit1->Click();
+    }));
+    EXPECT_EQ(Source->Text(), "Payment notice\r\nsecond line");
+    Source->SetSelection(8, 6);
+    EXPECT_TRUE(Source->SelCharFormat().Italic) << "the way back passes a file too";
+    EXPECT_TRUE(QDir(dir).isEmpty(QDir::Files | QDir::Hidden));
+
+    setenv("TMPDIR", (dir + QStringLiteral("/missing")).toStdString().c_str(), 1);
+    RunEditor([](TdwRichEditForm* editor) {
+        EXPECT_EQ(editor->RichEdit1->Text(), "") << "nothing copied";
+        editor->Exit1->Click();
+    });
+    ASSERT_EQ(Dialogs.Messages.size(), 1u);
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Fail to create temporary file.");
+    if (previous)
+        setenv("TMPDIR", saved.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
+    QDir(dir).removeRecursively();
+}
+
+TEST_F(EditorFormTest, TheEditorOpensWhereAndAsLargeAsEditorPositionSays) {
+    struct Case {
+        TdwFormPosition At;
+        bool CentredLeft, CentredTop;
+    };
+    TRect work;
+    dwGetWorkArea(work);
+    for (const Case& c : {Case {{0, 0, 0, 0}, true, true}, Case {{30, 40, 700, 500}, false, false},
+                          Case {{0, 25, 640, 0}, true, false}}) {
+        Source->EditorPosition() = c.At;
+        RunEditor([&](TdwRichEditForm* editor) {
+            const int width = c.At.Width > 0 ? c.At.Width : dwScaleByPixelsPerInch(610);
+            const int height = c.At.Height > 0 ? c.At.Height : dwScaleByPixelsPerInch(455);
+            EXPECT_EQ(editor->Width(), width);
+            EXPECT_EQ(editor->Height(), height);
+            EXPECT_EQ(editor->Left(), c.CentredLeft ? work.Left + (work.Width() - width) / 2 : c.At.Left);
+            EXPECT_EQ(editor->Top(), c.CentredTop ? work.Top + (work.Height() - height) / 2 : c.At.Top);
+            editor->Exit1->Click();
+        });
+    }
 }
 
 }  // namespace

@@ -199,7 +199,7 @@ bool TdwCustomRichEdit::ExecuteEditor()
             CopyRichText(this, editor);
         SetModified(true);
     }
-    form->RestoreUserButtons();
+    form->FormClose();
     DoCloseDialog(form);
     FEditingForm = nullptr;
     form->Free();

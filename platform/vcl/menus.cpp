@@ -1,11 +1,17 @@
 #include "platform/vcl/menus.h"
 
 #include <QAction>
+#include <QIcon>
+#include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPixmap>
 #include <algorithm>
 
+#include "platform/vcl/application.h"
+#include "platform/vcl/bitmap.h"
 #include "platform/vcl/dispatch.h"
+#include "platform/vcl/imagelist.h"
 #include "platform/vcl/qapp.h"
 #include "platform/vcl/qtext.h"
 
@@ -21,6 +27,8 @@ TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) {
     EnsureQApplication();
     FAction = new QAction;
     QObject::connect(FAction, &QAction::triggered, [this] { Guarded(this, [this] { Click(); }); });
+    QObject::connect(FAction, &QAction::hovered,
+                     [this] { Guarded(this, [this] { Application->SetHint(GetLongHint(FHint)); }); });
 }
 
 TMenuItem::~TMenuItem() {
@@ -52,10 +60,27 @@ void TMenuItem::SetChecked(bool Value) {
     FAction->setChecked(Value);
 }
 
+void TMenuItem::SetImageIndex(int Value) {
+    FImageIndex = Value;
+    UpdateIcons();
+}
+
+void TMenuItem::UpdateIcons() {
+    const TMenuItem* top = this;
+    while (top->FParent) top = top->FParent;
+    TImageList* images = top->FMenu ? top->FMenu->Images() : nullptr;
+    TBitmap picture;
+    FAction->setIcon(images && images->GetBitmap(FImageIndex, &picture)
+                             ? QIcon(QPixmap::fromImage(picture.DrawnImage()))
+                             : QIcon());
+    for (TMenuItem* item : FItems) item->UpdateIcons();
+}
+
 void TMenuItem::Add(TMenuItem* Item) {
     if (Item->FParent) Item->FParent->Remove(Item);
     Item->FParent = this;
     FItems.push_back(Item);
+    Item->UpdateIcons();
     Rebuild();
 }
 
@@ -81,7 +106,20 @@ void TMenuItem::Click() {
     if (OnClick) OnClick(this);
 }
 
-TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(nullptr)) {}
+TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(nullptr)) {
+    FItems->FMenu = this;
+}
+
+void TMenu::SetImages(TImageList* Value) {
+    FImages = Value;
+    if (Value) Value->FreeNotification(this);
+    FItems->UpdateIcons();
+}
+
+void TMenu::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FImages) SetImages(nullptr);
+}
 
 TMenu::~TMenu() { FItems->Free(); }
 

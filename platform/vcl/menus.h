@@ -9,6 +9,7 @@
 #include "platform/vcl/keys.h"
 
 class QAction;
+class TImageList;
 class QMenu;
 class QMenuBar;
 
@@ -28,6 +29,12 @@ public:
     void SetVisible(bool Value);
     bool Checked() const { return FChecked; }
     void SetChecked(bool Value);
+    // Shown by the application (its long part) while the pointer is on the item.
+    const String& Hint() const { return FHint; }
+    void SetHint(const String& Value) { FHint = Value; }
+    // The picture of the item in its menu's Images; -1 for none.
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value);
     // Starts a new column in a pop-up menu.
     bool Break() const { return FBreak; }
     void SetBreak(bool Value) { FBreak = Value; }
@@ -49,7 +56,13 @@ private:
     friend class TMenu;
     friend class TMainMenu;
     void Rebuild();
+    // Shows the picture of ImageIndex, for this item and those below it.
+    void UpdateIcons();
 
+    String FHint;
+    int FImageIndex = -1;
+    // Set on a menu's top item: the menu whose Images the items show.
+    class TMenu* FMenu = nullptr;
     String FCaption;
     bool FEnabled = true;
     bool FVisible = true;
@@ -71,9 +84,14 @@ public:
     String ClassName() const override { return "TMenu"; }
     // The top-level items.
     TMenuItem* Items() const { return FItems; }
+    // The pictures the items show by ImageIndex; null shows none.
+    TImageList* Images() const { return FImages; }
+    void SetImages(TImageList* Value);
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     TMenuItem* FItems;
+    TImageList* FImages = nullptr;
 };
 
 // The menu bar of the form whose Menu it is.

@@ -94,8 +94,11 @@ TEST_F(EditorFormTest, TheUserButtonsStandOnTheToolBarAndGoBackHidden) {
     RunEditor([first, second](TdwRichEditForm* editor) {
         EXPECT_EQ(first->Parent(), editor->Toolbar);
         EXPECT_TRUE(first->Visible() && second->Visible());
-        EXPECT_EQ(first->Left(), editor->RedoButton->Left() + editor->RedoButton->Width() + 32);
+        EXPECT_EQ(first->Left(), editor->UndoButton->Left() + editor->UndoButton->Width() + 32);
         EXPECT_EQ(second->Left(), first->Left() + first->Width());
+        EXPECT_TRUE(editor->UserButtonBevel->Visible());
+        EXPECT_EQ(editor->UserButtonBevel->Left(),
+                  editor->RedoButton->Left() + editor->RedoButton->Width() + 3);
         editor->Exit1->Click();
     });
     EXPECT_EQ(first->Parent(), own);

@@ -1,0 +1,128 @@
+// The hints a status bar shows: the long part of the hint of the control or menu item
+// under the pointer, or of its nearest container that has one; and menu pictures.
+
+#include <QAction>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "platform/vcl/application.h"
+#include "platform/vcl/bitmap.h"
+#include "platform/vcl/buttons.h"
+#include "platform/vcl/canvas.h"
+#include "platform/vcl/imagelist.h"
+#include "platform/vcl/menus.h"
+#include "platform/vcl/panels.h"
+#include "tests/vcl/formtesting.h"
+
+namespace {
+
+TEST(StatusHints, AHintSplitsIntoItsShortAndLongParts) {
+    struct Case {
+        const char* Hint;
+        const char* Short;
+        const char* Long;
+    };
+    for (const Case& c :
+         {Case {"Cut | Cuts the selection", "Cut", "Cuts the selection"}, Case {"Exit", "Exit", "Exit"},
+          Case {"", "", ""}, Case {"Only short|", "Only short", ""}, Case {"|Only long", "", "Only long"},
+          Case {"a|b|c", "a", "b|c"}}) {
+        EXPECT_EQ(GetShortHint(c.Hint), c.Short) << c.Hint;
+        EXPECT_EQ(GetLongHint(c.Hint), c.Long) << c.Hint;
+    }
+}
+
+class StatusHintsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Form = Construct<TForm>(nullptr);
+        Form->SetBounds(0, 0, 300, 200);
+        Panel = new TPanel(Form);
+        Panel->SetParent(Form);
+        Panel->SetBounds(0, 0, 300, 100);
+        Panel->SetHint("Panel | The panel's long hint");
+        Button = new TSpeedButton(Form);
+        Button->SetParent(Panel);
+        Button->SetBounds(10, 10, 40, 30);
+        Plain = new TSpeedButton(Form);
+        Plain->SetParent(Panel);
+        Plain->SetBounds(100, 10, 40, 30);
+        Button->SetHint("Go | Goes somewhere");
+        Application->OnHint = [this](TObject*) { Seen.push_back(Application->Hint()); };
+        ShowForm(Form);
+    }
+    void TearDown() override {
+        Application->OnHint = nullptr;
+        Application->SetHint("");
+        Form->Free();
+    }
+    void PointAt(TControl* Control, QPoint At) {
+        QWidget* window = Form->Widget()->window();
+        QTest::mouseMove(window->windowHandle(), Control->Widget()->mapTo(window, At));
+        QCoreApplication::processEvents();
+    }
+
+    TForm* Form = nullptr;
+    TPanel* Panel = nullptr;
+    TSpeedButton* Button = nullptr;
+    TSpeedButton* Plain = nullptr;
+    std::vector<String> Seen;
+};
+
+TEST_F(StatusHintsTest, ThePointerGivesTheApplicationTheHintOfWhatItIsOn) {
+    PointAt(Button, QPoint(5, 5));
+    EXPECT_EQ(Application->Hint(), "Goes somewhere");
+    PointAt(Button, QPoint(20, 20));
+    PointAt(Plain, QPoint(5, 5));
+    EXPECT_EQ(Application->Hint(), "The panel's long hint")
+            << "a control without a hint shows its container's";
+    PointAt(Panel, QPoint(200, 80));
+    EXPECT_EQ(Application->Hint(), "The panel's long hint");
+    PointAt(Form, QPoint(150, 150));
+    EXPECT_EQ(Application->Hint(), "");
+    // On its way to the button the pointer entered the panel.
+    EXPECT_EQ(Seen,
+              (std::vector<String> {"The panel's long hint", "Goes somewhere", "The panel's long hint", ""}))
+            << "once for each change";
+    EXPECT_EQ(Button->Widget()->toolTip(), QString()) << "no tool tip without ShowHint";
+    Button->SetShowHint(true);
+    EXPECT_EQ(Button->Widget()->toolTip(), QStringLiteral("Go"));
+}
+
+TEST_F(StatusHintsTest, AMenuItemGivesItsHintAndShowsThePictureOfItsIndex) {
+    auto* menu = new TMainMenu(Form);
+    auto* file = new TMenuItem(menu);
+    file->SetCaption("&File");
+    menu->Items()->Add(file);
+    auto* open = new TMenuItem(menu);
+    open->SetCaption("&Open");
+    open->SetHint("Open | Opens a file");
+    open->SetImageIndex(0);
+    file->Add(open);
+    open->Action()->hover();
+    EXPECT_EQ(Application->Hint(), "Opens a file");
+
+    EXPECT_TRUE(open->Action()->icon().isNull()) << "no pictures yet";
+    auto* images = new TImageList(Form);
+    TBitmap picture;
+    picture.SetSize(16, 16);
+    picture.Canvas()->Brush()->SetColor(clRed);
+    picture.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    picture.Canvas()->Brush()->SetColor(clBlue);
+    picture.Canvas()->FillRect(Rect(4, 4, 12, 12));
+    picture.SetTransparent(true);
+    images->Add(&picture);
+    menu->SetImages(images);
+    ASSERT_FALSE(open->Action()->icon().isNull());
+    const QImage shown = open->Action()->icon().pixmap(16, 16).toImage();
+    EXPECT_EQ(qAlpha(shown.pixel(1, 1)), 0) << "the ground is see-through";
+    EXPECT_EQ(QColor(shown.pixel(8, 8)), QColor(Qt::blue));
+    EXPECT_TRUE(file->Action()->icon().isNull()) << "an item without an index shows none";
+    open->SetImageIndex(5);
+    EXPECT_TRUE(open->Action()->icon().isNull()) << "an index past the list shows none";
+    open->SetImageIndex(0);
+    images->Free();
+    EXPECT_EQ(menu->Images(), nullptr);
+    EXPECT_TRUE(open->Action()->icon().isNull());
+}
+
+}  // namespace

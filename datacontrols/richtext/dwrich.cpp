@@ -16,10 +16,12 @@
 #include "platform/vcl/bitmap.h"
 #include "platform/vcl/buttons.h"
 #include "platform/vcl/dialogs.h"
+#include "platform/vcl/guiscreen.h"
 #include "platform/vcl/imagelist.h"
 #include "platform/vcl/lists.h"
 #include "platform/vcl/lockkeys.h"
 #include "platform/vcl/menus.h"
+#include "platform/vcl/printers.h"
 
 // ---- ruler
 
@@ -306,9 +308,6 @@ void TdwRichEditForm::BuildBars()
     FontNameCombo->SetParent(FormatBar);
     FontNameCombo->SetBounds(4, 2, 150, 21);
     FontNameCombo->SetSorted(true);
-    for (const char* face : {"Arial", "Courier New", "DejaVu Sans", "Liberation Mono", "Liberation Sans",
-                             "Liberation Serif", "MS Sans Serif", "Times New Roman"})
-        FontNameCombo->Items()->Add(face);
     FontNameCombo->OnChange = [this, e](TObject*) {
         if (FontNameCombo->ItemIndex() < 0 || FontNameCombo->Text() == e->SelCharFormat().FaceName)
             return;
@@ -411,6 +410,12 @@ void TdwRichEditForm::ApplyOptions(TdwRichEditOptions Options, bool ReadOnly)
     if (FSource->ClassName() != "TdwDBRichEditMSWord")
         Options.Exclude(reoShowSpellCheck);
     RichEdit1->SetReadOnly(ReadOnly);
+    // At the printer's width only the fonts that print as they show are offered.
+    TStrings* printable = RichEdit1->EditWidth() == rewPrinterSize ? Printer()->Fonts() : nullptr;
+    TStrings* fonts = GuiScreen()->Fonts();
+    for (int i = 0; i < fonts->Count(); ++i)
+        if (!printable || printable->IndexOf(fonts->Strings(i)) >= 0)
+            FontNameCombo->Items()->Add(fonts->Strings(i));
     Load1->SetVisible(Options.Contains(reoShowLoad));
     SaveAs1->SetVisible(Options.Contains(reoShowSaveAs));
     Print1->SetVisible(Options.Contains(reoShowPrint));

@@ -199,6 +199,11 @@ bool TdwCustomRichEdit::ExecuteEditor()
             CopyRichText(this, editor);
         SetModified(true);
     }
+    if (accepted) {
+        // The page set up in the editor is the control's from now on.
+        SetPrintMargins(editor->PrintMargins());
+        SetPaperSize(editor->PaperSize());
+    }
     form->FormClose();
     DoCloseDialog(form);
     FEditingForm = nullptr;

@@ -190,10 +190,11 @@ TEST_F(EditorFormTest, TheOptionsShowTheCommandsAndTheButtonsFollowTheSelection)
 }
 
 TEST_F(EditorFormTest, TheFontNameComboShowsAFontItDoesNotOfferInRed) {
-    Source->LoadContents(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}{\f1 Not Installed Sans;}}known {\f1 unknown}})");
+    Source->LoadContents(
+            R"({\rtf1\ansi{\fonttbl{\f0 Liberation Sans;}{\f1 Not Installed Sans;}}known {\f1 unknown}})");
     RunEditor([](TdwRichEditForm* editor) {
         editor->RichEdit1->SetSelection(1, 2);
-        EXPECT_EQ(editor->FontNameCombo->Text(), "Arial");
+        EXPECT_EQ(editor->FontNameCombo->Text(), "Liberation Sans");
         EXPECT_EQ(editor->FontNameCombo->Font()->Color(), clWindowText);
         editor->RichEdit1->SetSelection(7, 2);
         EXPECT_EQ(editor->FontNameCombo->Text(), "Not Installed Sans");

@@ -16,15 +16,18 @@ bool IndicatorOn(Display* X, const char* Name) {
 
 }  // namespace
 
-TLockKeyState TSystemLockKeys::State() {
+TLockKeyState XServerLockKeys(Display* X) {
     TLockKeyState state;
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    Display* display = x11 ? x11->display() : nullptr;
-    if (!display) return state;
+    if (!X) return state;
     state.Known = true;
-    state.CapsLock = IndicatorOn(display, "Caps Lock");
-    state.NumLock = IndicatorOn(display, "Num Lock");
+    state.CapsLock = IndicatorOn(X, "Caps Lock");
+    state.NumLock = IndicatorOn(X, "Num Lock");
     return state;
+}
+
+TLockKeyState TSystemLockKeys::State() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return XServerLockKeys(x11 ? x11->display() : nullptr);
 }
 
 TLockKeys& LockKeys() {

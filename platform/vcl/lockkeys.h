@@ -20,6 +20,10 @@ public:
     TLockKeyState State() override;
 };
 
+struct _XDisplay;
+// The indicators of the X server Display is connected to.
+TLockKeyState XServerLockKeys(_XDisplay* Display);
+
 TLockKeys& LockKeys();
 // Installs Value (not owned; null restores the system's); returns the previous one.
 TLockKeys* SetLockKeys(TLockKeys* Value);

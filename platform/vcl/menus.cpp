@@ -96,7 +96,11 @@ void TMenuItem::Rebuild() {
         FAction->setMenu(nullptr);
         return;
     }
-    if (!FSubMenu) FSubMenu = new QMenu;
+    if (!FSubMenu) {
+        FSubMenu = new QMenu;
+        // A closed menu leaves no hint behind.
+        QObject::connect(FSubMenu, &QMenu::aboutToHide, [] { Application->SetHint(""); });
+    }
     FSubMenu->clear();
     AddItems(FSubMenu, this);
     FAction->setMenu(FSubMenu);

@@ -2,6 +2,7 @@
 // under the pointer, or of its nearest container that has one; and menu pictures.
 
 #include <QAction>
+#include <QMenu>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -98,8 +99,12 @@ TEST_F(StatusHintsTest, AMenuItemGivesItsHintAndShowsThePictureOfItsIndex) {
     open->SetHint("Open | Opens a file");
     open->SetImageIndex(0);
     file->Add(open);
+    QMenu* items = file->Action()->menu();
+    items->popup(Form->Widget()->mapToGlobal(QPoint(10, 10)));
     open->Action()->hover();
     EXPECT_EQ(Application->Hint(), "Opens a file");
+    items->hide();
+    EXPECT_EQ(Application->Hint(), "") << "a closed menu leaves no hint";
 
     EXPECT_TRUE(open->Action()->icon().isNull()) << "no pictures yet";
     auto* images = new TImageList(Form);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "datacontrols/common/dwwindows.h"
 #include "datacontrols/common/wwintl.h"
@@ -274,6 +275,13 @@ void TdwRichEditForm::BuildMenus()
             {Spelling1, riSpell}};
     for (const auto& [item, icon] : pictures)
         item->SetImageIndex(icon);
+    const std::pair<TMenuItem*, TShortCut> keys[] = {
+            {SaveExit1, scCtrl | 'S'}, {Print1, scCtrl | 'P'},     {Undo1, scCtrl | 'Z'},
+            {Redo1, scCtrl | 'Y'},     {Cut1, scCtrl | 'X'},       {Copy1, scCtrl | 'C'},
+            {Paste1, scCtrl | 'V'},    {SelectAll1, scCtrl | 'A'}, {Find1, scCtrl | 'F'},
+            {FindNext1, VK_F3},        {Replace1, scCtrl | 'H'}};
+    for (const auto& [item, key] : keys)
+        item->SetShortCut(key);
     SetMenu(MainMenu1);
 }
 
@@ -580,6 +588,15 @@ void TdwRichEditForm::UpdateLockIndicators()
     StatusBar->Panels(2)->SetText(keys.NumLock ? r.NUMLockCaption : String());
 }
 
+void TdwRichEditForm::KeyPress(char& Key)
+{
+    if (std::exchange(FShortCutRan, false)) {
+        Key = 0;
+        return;
+    }
+    TForm::KeyPress(Key);
+}
+
 void TdwRichEditForm::KeyUp(Word& Key, TShiftState Shift)
 {
     UpdateLockIndicators();
@@ -763,6 +780,13 @@ bool TdwRichEditForm::CloseQuery()
 
 void TdwRichEditForm::KeyDown(Word& Key, TShiftState Shift)
 {
+    // The menu's keys come first, and each runs its command once: the character of the
+    // key (Ctrl+Z gives one) does not reach the editing control.
+    FShortCutRan = MainMenu1->IsShortCut(Key, Shift);
+    if (FShortCutRan) {
+        Key = 0;
+        return;
+    }
     if (Shift == TShiftState {ssCtrl} && !FReadOnly && (Key == 'B' || Key == 'I' || Key == 'U')) {
         TSpeedButton* button = Key == 'B' ? BoldButton : Key == 'I' ? ItalicButton : UnderlineButton;
         button->SetDown(!button->Down());

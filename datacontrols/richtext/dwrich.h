@@ -62,6 +62,7 @@ public:
     // A modified text asks before the form closes without OK.
     bool CloseQuery() override;
     void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(char& Key) override;
     // Every key up refreshes the Caps Lock and Num Lock indicators.
     void KeyUp(Word& Key, TShiftState Shift) override;
 
@@ -142,4 +143,6 @@ private:
     bool FOnHintReplaced = false;
     bool FReadOnly = false;
     bool FCloseOnEscape = false;
+    // A menu key ran its command: the character it gives is dropped.
+    bool FShortCutRan = false;
 };

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QIcon>
 #include <QImage>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
@@ -13,6 +14,7 @@
 #include "platform/vcl/dispatch.h"
 #include "platform/vcl/imagelist.h"
 #include "platform/vcl/qapp.h"
+#include "platform/vcl/qkeys.h"
 #include "platform/vcl/qtext.h"
 
 namespace {
@@ -58,6 +60,50 @@ void TMenuItem::SetChecked(bool Value) {
     FChecked = Value;
     FAction->setCheckable(Value || FAction->isCheckable());
     FAction->setChecked(Value);
+}
+
+TShortCut ShortCut(Word Key, TShiftState Shift) {
+    return static_cast<TShortCut>(Key | (Shift.Contains(ssShift) ? scShift : 0) |
+                                  (Shift.Contains(ssCtrl) ? scCtrl : 0) |
+                                  (Shift.Contains(ssAlt) ? scAlt : 0));
+}
+
+void TMenuItem::SetShortCut(TShortCut Value) {
+    FShortCut = Value;
+    if (!Value) {
+        FAction->setShortcut(QKeySequence());
+        return;
+    }
+    Qt::KeyboardModifiers modifiers;
+    if (Value & scShift) modifiers |= Qt::ShiftModifier;
+    if (Value & scCtrl) modifiers |= Qt::ControlModifier;
+    if (Value & scAlt) modifiers |= Qt::AltModifier;
+    // Shown in the menu only: the form's key routing runs it, not Qt.
+    FAction->setShortcutContext(Qt::WidgetShortcut);
+    FAction->setShortcut(QKeySequence(QKeyCombination(modifiers, QtKeyOf(Value & 0xFF).key())));
+}
+
+namespace {
+
+TMenuItem* ItemWithShortCut(TMenuItem* Parent, TShortCut Key) {
+    for (int i = 0; i < Parent->Count(); ++i) {
+        TMenuItem* item = Parent->Items(i);
+        if (!item->Visible() || !item->Enabled()) continue;
+        if (item->ShortCut() == Key) return item;
+        if (TMenuItem* inner = ItemWithShortCut(item, Key)) return inner;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool TMenu::IsShortCut(Word Key, TShiftState Shift) {
+    TMenuItem* item =
+            Key ? ItemWithShortCut(FItems, ShortCut(Key, Shift * TShiftState {ssShift, ssCtrl, ssAlt}))
+                : nullptr;
+    if (!item) return false;
+    item->Click();
+    return true;
 }
 
 void TMenuItem::SetImageIndex(int Value) {

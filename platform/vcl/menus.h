@@ -13,6 +13,14 @@ class TImageList;
 class QMenu;
 class QMenuBar;
 
+// A key with Shift, Ctrl and Alt, as the class library writes it: the virtual-key code
+// with scShift, scCtrl and scAlt added.
+using TShortCut = Word;
+constexpr TShortCut scShift = 0x2000;
+constexpr TShortCut scCtrl = 0x4000;
+constexpr TShortCut scAlt = 0x8000;
+TShortCut ShortCut(Word Key, TShiftState Shift);
+
 class TMenuItem : public TComponent {
 public:
     explicit TMenuItem(TComponent* AOwner);
@@ -32,6 +40,9 @@ public:
     // Shown by the application (its long part) while the pointer is on the item.
     const String& Hint() const { return FHint; }
     void SetHint(const String& Value) { FHint = Value; }
+    // Shown beside the caption; the form runs the item on it through its menu's IsShortCut.
+    TShortCut ShortCut() const { return FShortCut; }
+    void SetShortCut(TShortCut Value);
     // The picture of the item in its menu's Images; -1 for none.
     int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int Value);
@@ -60,6 +71,7 @@ private:
     void UpdateIcons();
 
     String FHint;
+    TShortCut FShortCut = 0;
     int FImageIndex = -1;
     // Set on a menu's top item: the menu whose Images the items show.
     class TMenu* FMenu = nullptr;
@@ -87,6 +99,9 @@ public:
     // The pictures the items show by ImageIndex; null shows none.
     TImageList* Images() const { return FImages; }
     void SetImages(TImageList* Value);
+    // Clicks the item whose short cut the key is, when it and its menus are visible and
+    // enabled; true when one was clicked.
+    bool IsShortCut(Word Key, TShiftState Shift);
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:

@@ -1,7 +1,9 @@
 // The hints a status bar shows: the long part of the hint of the control or menu item
-// under the pointer, or of its nearest container that has one; and menu pictures.
+// under the pointer, or of its nearest container that has one; and the pictures and
+// short cuts of menu items.
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -128,6 +130,37 @@ TEST_F(StatusHintsTest, AMenuItemGivesItsHintAndShowsThePictureOfItsIndex) {
     images->Free();
     EXPECT_EQ(menu->Images(), nullptr);
     EXPECT_TRUE(open->Action()->icon().isNull());
+}
+
+TEST_F(StatusHintsTest, AShortCutClicksItsItemOnlyWhileItAndItsMenuCanBeChosen) {
+    auto* menu = new TMainMenu(Form);
+    auto* edit = new TMenuItem(menu);
+    edit->SetCaption("&Edit");
+    menu->Items()->Add(edit);
+    auto* undo = new TMenuItem(menu);
+    undo->SetCaption("&Undo");
+    undo->SetShortCut(ShortCut('Z', TShiftState {ssCtrl}));
+    edit->Add(undo);
+    int clicks = 0;
+    undo->OnClick = [&clicks](TObject*) { ++clicks; };
+    EXPECT_EQ(undo->ShortCut(), scCtrl | 'Z');
+    EXPECT_EQ(undo->Action()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z)) << "shown in the menu";
+    struct Case {
+        Word Key;
+        TShiftState Shift;
+        bool ItemEnabled, MenuVisible, Clicks;
+    };
+    for (const Case& c :
+         {Case {'Z', {ssCtrl}, true, true, true}, Case {'Z', {ssCtrl, ssLeft}, true, true, true},
+          Case {'Z', {}, true, true, false}, Case {'Z', {ssCtrl, ssShift}, true, true, false},
+          Case {'Y', {ssCtrl}, true, true, false}, Case {'Z', {ssCtrl}, false, true, false},
+          Case {'Z', {ssCtrl}, true, false, false}}) {
+        undo->SetEnabled(c.ItemEnabled);
+        edit->SetVisible(c.MenuVisible);
+        clicks = 0;
+        EXPECT_EQ(menu->IsShortCut(c.Key, c.Shift), c.Clicks);
+        EXPECT_EQ(clicks, c.Clicks ? 1 : 0);
+    }
 }
 
 }  // namespace

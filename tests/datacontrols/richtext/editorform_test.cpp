@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QDir>
+#include <QKeySequence>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
@@ -344,6 +346,31 @@ TEST_F(EditorFormTest, TheEditorOpensWhereAndAsLargeAsEditorPositionSays) {
             editor->Exit1->Click();
         });
     }
+}
+
+TEST_F(EditorFormTest, TheMenuKeysRunTheirCommandsOnceAndShowInTheMenu) {
+    EXPECT_TRUE(RunEditor([](TdwRichEditForm* editor) {
+        EXPECT_EQ(editor->Cut1->Action()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
+        EXPECT_EQ(editor->FindNext1->Action()->shortcut(), QKeySequence(Qt::Key_F3));
+        TdwCustomRichEdit* e = editor->RichEdit1;
+        e->SetFocus();
+        e->SetSelection(8, 6);
+        PressKey(editor, Qt::Key_B, Qt::ControlModifier);
+        PressKey(editor, Qt::Key_I, Qt::ControlModifier);
+        PressKey(editor, Qt::Key_Z, Qt::ControlModifier);
+        e->SetSelection(8, 6);
+        EXPECT_TRUE(e->SelCharFormat().Bold);
+        EXPECT_FALSE(e->SelCharFormat().Italic) << "one undo for one Ctrl+Z";
+        e->SetSelStart(0);
+        e->FindNext("e", TFindOptions {});
+        EXPECT_EQ(e->SelStart(), 4);
+        editor->UpdateControls();
+        PressKey(editor, Qt::Key_F3);
+        EXPECT_EQ(e->SelStart(), 13) << "F3 finds the next one";
+        PressKey(editor, Qt::Key_S, Qt::ControlModifier);
+    })) << "Ctrl+S saves and closes";
+    Source->SetSelection(8, 6);
+    EXPECT_TRUE(Source->SelCharFormat().Bold);
 }
 
 }  // namespace

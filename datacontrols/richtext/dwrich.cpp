@@ -10,6 +10,7 @@
 #include "datacontrols/richtext/dwrichicons.h"
 #include "datacontrols/richtext/dwruler.h"
 #include "platform/rtl/fileops.h"
+#include "platform/rtl/floattext.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/application.h"
@@ -330,16 +331,10 @@ void TdwRichEditForm::BuildBars()
     for (const char* size :
          {"8", "9", "10", "11", "12", "14", "16", "18", "20", "22", "24", "26", "28", "36", "48", "72"})
         FontSizeCombo->Items()->Add(size);
-    FontSizeCombo->OnChange = [this, e](TObject*) {
-        if (FontSizeCombo->ItemIndex() < 0)
-            return;
-        const int points = StrToInt(FontSizeCombo->Text());
-        if (std::lround(e->SelCharFormat().Points) == points)
-            return;
-        TRichCharFormat f;
-        f.Points = points;
-        e->BeginFieldEdit();
-        e->SetSelCharFormat(f, TRichCharMask {rcSize});
+    // A size chosen from the list applies at once; a typed one on Enter (KeyDown).
+    FontSizeCombo->OnClick = [this](TObject*) {
+        if (FontSizeCombo->ItemIndex() >= 0)
+            ApplyFontSize(FontSizeCombo->Items()->Strings(FontSizeCombo->ItemIndex()));
     };
     int x = 214;
     BoldButton = Button(FormatBar, x, "B", [this, e] { e->SetSelBold(BoldButton->Down()); });
@@ -390,6 +385,20 @@ void TdwRichEditForm::BuildBars()
         toggle->SetGroupIndex(group++ + 1);
         toggle->SetAllowAllUp(true);
     }
+}
+
+void TdwRichEditForm::ApplyFontSize(const String& Text)
+{
+    // Half points are sizes too, as the text keeps them.
+    const double points = std::round(StrToFloat(Trim(Text)) * 2) / 2;
+    if (points < 1 || points > 1638)
+        throw EConvertError(Format("'%s' is not a valid font size", {Text}));
+    if (RichEdit1->SelCharFormat().Points == points)
+        return;
+    TRichCharFormat f;
+    f.Points = points;
+    RichEdit1->BeginFieldEdit();
+    RichEdit1->SetSelCharFormat(f, TRichCharMask {rcSize});
 }
 
 void TdwRichEditForm::ToggleBar(TControl* Bar, TMenuItem* Menu)
@@ -617,8 +626,11 @@ void TdwRichEditForm::UpdateControls()
     if (face < 0)
         FontNameCombo->SetText(f.FaceName);
     FontNameCombo->Font()->SetColor(face < 0 ? TColor(255) : clWindowText);
-    FontSizeCombo->SetItemIndex(
-            FontSizeCombo->Items()->IndexOf(IntToStr(static_cast<int>(std::lround(f.Points)))));
+    const String size = FloatToStr(f.Points);
+    const int listed = FontSizeCombo->Items()->IndexOf(size);
+    FontSizeCombo->SetItemIndex(listed);
+    if (listed < 0)
+        FontSizeCombo->SetText(size);
     const TRichParaFormat p = e->SelParaFormat();
     BulletButton->SetDown(p.Bullet);
     BulletStyle1->SetChecked(p.Bullet);
@@ -792,6 +804,14 @@ void TdwRichEditForm::KeyDown(Word& Key, TShiftState Shift)
         button->SetDown(!button->Down());
         button->OnClick(button);
         Key = 0;
+        return;
+    }
+    // A size typed into the size combo applies on Enter, and the text has the focus again.
+    if (Key == VK_RETURN && Shift.Empty() && ActiveControl() == FontSizeCombo) {
+        Key = 0;
+        if (!Trim(FontSizeCombo->Text()).empty())
+            ApplyFontSize(FontSizeCombo->Text());
+        RichEdit1->SetFocus();
         return;
     }
     if (Key == VK_ESCAPE && Shift.Empty()) {

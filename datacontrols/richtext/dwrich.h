@@ -128,6 +128,8 @@ private:
     // The form's width, or with the printer's width the printable page's.
     int RulerWidth() const;
     void SetAlignment(int Alignment);
+    // The selection's size in points; raises EConvertError for text that is no size.
+    void ApplyFontSize(const String& Text);
     // Shows or hides a bar and checks its View item as it shows.
     void ToggleBar(TControl* Bar, TMenuItem* Menu);
     // A File command's event, when the source has one; false when it replaced the

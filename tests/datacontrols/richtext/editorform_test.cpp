@@ -373,4 +373,39 @@ TEST_F(EditorFormTest, TheMenuKeysRunTheirCommandsOnceAndShowInTheMenu) {
     EXPECT_TRUE(Source->SelCharFormat().Bold);
 }
 
+TEST_F(EditorFormTest, AFontSizeChosenOrTypedAppliesAndTextThatIsNoSizeIsRefused) {
+    Dialogs.AnswerMessage(mrNo);  // the changed text is not kept
+    RunEditor([this](TdwRichEditForm* editor) {
+        TdwCustomRichEdit* e = editor->RichEdit1;
+        e->SetSelection(8, 6);
+        editor->FontSizeCombo->SetItemIndex(editor->FontSizeCombo->Items()->IndexOf("18"));
+        EXPECT_EQ(e->SelCharFormat().Points, 12) << "only the user's choice applies";
+        editor->FontSizeCombo->Click();
+        EXPECT_EQ(e->SelCharFormat().Points, 18);
+        struct Case {
+            const char* Typed;
+            double Points;
+            bool Refused;
+        };
+        for (const Case& c : {Case {"13.5", 13.5, false}, Case {"15", 15, false}, Case {"abc", 15, true},
+                              Case {"0", 15, true}}) {
+            editor->FontSizeCombo->SetFocus();
+            editor->FontSizeCombo->SetText("");
+            const double before = e->SelCharFormat().Points;
+            TypeText(editor, c.Typed);
+            EXPECT_EQ(e->SelCharFormat().Points, before) << "typing alone changes nothing";
+            const size_t messages = Dialogs.Messages.size();
+            PressKey(editor, Qt::Key_Return);
+            EXPECT_EQ(e->SelCharFormat().Points, c.Points) << c.Typed;
+            EXPECT_EQ(Dialogs.Messages.size(), messages + (c.Refused ? 1 : 0)) << c.Typed;
+            EXPECT_EQ(editor->ActiveControl() == e, !c.Refused) << "the text has the focus again";
+        }
+        editor->UpdateControls();
+        EXPECT_EQ(editor->FontSizeCombo->Text(), "15") << "a size the list does not hold";
+        e->SetSelection(8, 3);
+        editor->FontSizeCombo->Click();
+        editor->Exit1->Click();
+    });
+}
+
 }  // namespace

@@ -91,16 +91,20 @@ TEST_F(StatusHintsTest, ThePointerGivesTheApplicationTheHintOfWhatItIsOn) {
     EXPECT_EQ(Button->Widget()->toolTip(), QStringLiteral("Go"));
 }
 
+// A new item of Menu under Parent.
+TMenuItem* AddItem(TMenu* Menu, TMenuItem* Parent, const char* Caption) {
+    auto* item = new TMenuItem(Menu);
+    item->SetCaption(Caption);
+    Parent->Add(item);
+    return item;
+}
+
 TEST_F(StatusHintsTest, AMenuItemGivesItsHintAndShowsThePictureOfItsIndex) {
     auto* menu = new TMainMenu(Form);
-    auto* file = new TMenuItem(menu);
-    file->SetCaption("&File");
-    menu->Items()->Add(file);
-    auto* open = new TMenuItem(menu);
-    open->SetCaption("&Open");
+    TMenuItem* file = AddItem(menu, menu->Items(), "&File");
+    TMenuItem* open = AddItem(menu, file, "&Open");
     open->SetHint("Open | Opens a file");
     open->SetImageIndex(0);
-    file->Add(open);
     QMenu* items = file->Action()->menu();
     items->popup(Form->Widget()->mapToGlobal(QPoint(10, 10)));
     open->Action()->hover();
@@ -134,13 +138,9 @@ TEST_F(StatusHintsTest, AMenuItemGivesItsHintAndShowsThePictureOfItsIndex) {
 
 TEST_F(StatusHintsTest, AShortCutClicksItsItemOnlyWhileItAndItsMenuCanBeChosen) {
     auto* menu = new TMainMenu(Form);
-    auto* edit = new TMenuItem(menu);
-    edit->SetCaption("&Edit");
-    menu->Items()->Add(edit);
-    auto* undo = new TMenuItem(menu);
-    undo->SetCaption("&Undo");
+    TMenuItem* edit = AddItem(menu, menu->Items(), "&Edit");
+    TMenuItem* undo = AddItem(menu, edit, "&Undo");
     undo->SetShortCut(ShortCut('Z', TShiftState {ssCtrl}));
-    edit->Add(undo);
     int clicks = 0;
     undo->OnClick = [&clicks](TObject*) { ++clicks; };
     EXPECT_EQ(undo->ShortCut(), scCtrl | 'Z');

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev libjpeg62-turbo-dev libcups2-dev zlib1g-dev
+  qt6-base-dev libjpeg62-turbo-dev libcups2-dev zlib1g-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
   python3-dbfread libdbd-xbase-perl
   xvfb fonts-dejavu-extra

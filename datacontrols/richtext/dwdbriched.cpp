@@ -70,6 +70,21 @@ void TdwDBRichEdit::Notification(TComponent* AComponent, TOperation Operation)
         FDataLink->SetDataSource(nullptr);
 }
 
+void TdwDBRichEdit::SetParent(TWinControl* AParent)
+{
+    if (AParent == Parent() || !BlobLinked()) {
+        TdwCustomRichEdit::SetParent(AParent);
+        return;
+    }
+    const bool loaded = FMemoLoaded;
+    if (loaded && Modified())
+        FDataLink->UpdateRecord();
+    TdwCustomRichEdit::SetParent(AParent);
+    FMemoLoaded = false;
+    if (loaded)
+        LoadContent();
+}
+
 bool TdwDBRichEdit::BlobLinked() const
 {
     TField* field = GetField();

@@ -42,6 +42,9 @@ public:
     void KeyPress(char& Key) override;
     void DblClick() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    // On another parent a loaded document is read again from the field, after what the
+    // user changed in it went there: text and formats stay as they were.
+    void SetParent(TWinControl* AParent) override;
 
 protected:
     void Change() override;

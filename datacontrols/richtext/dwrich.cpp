@@ -2,18 +2,28 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
+#include "datacontrols/common/dwwindows.h"
 #include "datacontrols/common/wwintl.h"
 #include "datacontrols/richtext/dwriched.h"
+#include "datacontrols/richtext/dwrichicons.h"
 #include "datacontrols/richtext/dwruler.h"
 #include "platform/rtl/fileops.h"
+#include "platform/rtl/floattext.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/strutils.h"
+#include "platform/vcl/application.h"
 #include "platform/vcl/bars.h"
+#include "platform/vcl/bitmap.h"
 #include "platform/vcl/buttons.h"
 #include "platform/vcl/dialogs.h"
+#include "platform/vcl/guiscreen.h"
+#include "platform/vcl/imagelist.h"
 #include "platform/vcl/lists.h"
+#include "platform/vcl/lockkeys.h"
 #include "platform/vcl/menus.h"
+#include "platform/vcl/printers.h"
 
 // ---- ruler
 
@@ -159,6 +169,27 @@ TSpeedButton* Button(TPanel* Bar, int& Left, const String& Caption, std::functio
     return button;
 }
 
+// A tool bar button that shows a picture; CloseUpToolbar places it.
+TSpeedButton* GlyphButton(TPanel* Bar, TdwRichIcon Icon, std::function<void()> Action)
+{
+    int left = 0;
+    TSpeedButton* button = Button(Bar, left, String(), std::move(Action), 23);
+    TBitmap glyph;
+    dwDrawRichIcon(Icon, &glyph);
+    button->SetGlyph(&glyph);
+    return button;
+}
+
+// The line between two groups of a bar's buttons.
+TBevel* GroupBevel(TPanel* Bar, int Left = 0)
+{
+    auto* bevel = new TBevel(Bar);
+    bevel->SetParent(Bar);
+    bevel->SetShape(bsLeftLine);
+    bevel->SetBounds(Left, 2, 2, 20);
+    return bevel;
+}
+
 }  // namespace
 
 TdwRichEditForm::TdwRichEditForm(TComponent* AOwner, TdwCustomRichEdit* Source)
@@ -177,6 +208,8 @@ TdwRichEditForm::TdwRichEditForm(TComponent* AOwner, TdwCustomRichEdit* Source)
     RichEdit1->SetLeftMargin(6);
     RichEdit1->OnSelectionChange = [this](TObject*) { UpdateControls(); };
     RichEdit1->OnChange = [this](TObject*) { UpdateControls(); };
+    ImageList1 = new TImageList(this);
+    dwAddRichIcons(ImageList1);
     BuildMenus();
     BuildBars();
     Ruler = new TdwRulerPanel(this, RichEdit1);
@@ -236,6 +269,20 @@ void TdwRichEditForm::BuildMenus()
     Tabs1 = Item(Format1, l.TabsCaption, [e] { e->TabDialogExecute(); });
     Tools1 = Item(bar, l.ToolCaption);
     Spelling1 = Item(Tools1, l.SpellCheckCaption, [e] { e->SpellCheck(); });
+    const std::pair<TMenuItem*, TdwRichIcon> pictures[] = {
+            {Load1, riLoad},     {SaveAs1, riSaveAs}, {Print1, riPrint},        {Undo1, riUndo},
+            {Redo1, riRedo},     {Cut1, riCut},       {Copy1, riCopy},          {Paste1, riPaste},
+            {Find1, riFind},     {Font1, riFont},     {BulletStyle1, riBullet}, {Paragraph1, riParagraph},
+            {Spelling1, riSpell}};
+    for (const auto& [item, icon] : pictures)
+        item->SetImageIndex(icon);
+    const std::pair<TMenuItem*, TShortCut> keys[] = {
+            {SaveExit1, scCtrl | 'S'}, {Print1, scCtrl | 'P'},     {Undo1, scCtrl | 'Z'},
+            {Redo1, scCtrl | 'Y'},     {Cut1, scCtrl | 'X'},       {Copy1, scCtrl | 'C'},
+            {Paste1, scCtrl | 'V'},    {SelectAll1, scCtrl | 'A'}, {Find1, scCtrl | 'F'},
+            {FindNext1, VK_F3},        {Replace1, scCtrl | 'H'}};
+    for (const auto& [item, key] : keys)
+        item->SetShortCut(key);
     SetMenu(MainMenu1);
 }
 
@@ -245,37 +292,31 @@ void TdwRichEditForm::BuildBars()
     Toolbar = new TPanel(this);
     Toolbar->SetParent(this);
     Toolbar->SetBevelOuter(bvNone);
-    int x = 4;
-    NewButton = Button(
-            Toolbar, x, "New", [this] { NewClick(); }, 36);
-    PrintButton = Button(
-            Toolbar, x, "Print", [this] { PrintClick(); }, 36);
-    x += 8;
-    FindButton = Button(
-            Toolbar, x, "Find", [e] { e->Find(); }, 36);
-    x += 8;
-    CutButton = Button(
-            Toolbar, x, "Cut", [this] { Cut1->Click(); }, 32);
-    CopyButton = Button(
-            Toolbar, x, "Copy", [this] { Copy1->Click(); }, 36);
-    PasteButton = Button(
-            Toolbar, x, "Paste", [this] { Paste1->Click(); }, 40);
-    x += 8;
-    UndoButton = Button(
-            Toolbar, x, "Undo", [e] { e->Undo(); }, 40);
-    RedoButton = Button(
-            Toolbar, x, "Redo", [e] { e->Redo(); }, 40);
+    Toolbar->SetBounds(0, 0, ClientWidth(), 24);
+    NewButton = GlyphButton(Toolbar, riNew, [this] { NewClick(); });
+    PrintButton = GlyphButton(Toolbar, riPrint, [this] { Print1->Click(); });
+    Bevel1 = GroupBevel(Toolbar);
+    FindButton = GlyphButton(Toolbar, riFind, [this] { Find1->Click(); });
+    SpellButton = GlyphButton(Toolbar, riSpell, [this] { Spelling1->Click(); });
+    ToolbarBevel1 = GroupBevel(Toolbar);
+    CutButton = GlyphButton(Toolbar, riCut, [this] { Cut1->Click(); });
+    CopyButton = GlyphButton(Toolbar, riCopy, [this] { Copy1->Click(); });
+    PasteButton = GlyphButton(Toolbar, riPaste, [this] { Paste1->Click(); });
+    Bevel2 = GroupBevel(Toolbar);
+    UndoButton = GlyphButton(Toolbar, riUndo, [this] { Undo1->Click(); });
+    RedoButton = GlyphButton(Toolbar, riRedo, [this] { Redo1->Click(); });
+    UserButtonBevel = GroupBevel(Toolbar);
+    UserButtonBevel->Hide();
+    CloseUpToolbar();
 
     FormatBar = new TPanel(this);
     FormatBar->SetParent(this);
     FormatBar->SetBevelOuter(bvNone);
+    FormatBar->SetBounds(0, 0, ClientWidth(), 26);
     FontNameCombo = new TComboBox(this);
     FontNameCombo->SetParent(FormatBar);
     FontNameCombo->SetBounds(4, 2, 150, 21);
     FontNameCombo->SetSorted(true);
-    for (const char* face : {"Arial", "Courier New", "DejaVu Sans", "Liberation Mono", "Liberation Sans",
-                             "Liberation Serif", "MS Sans Serif", "Times New Roman"})
-        FontNameCombo->Items()->Add(face);
     FontNameCombo->OnChange = [this, e](TObject*) {
         if (FontNameCombo->ItemIndex() < 0 || FontNameCombo->Text() == e->SelCharFormat().FaceName)
             return;
@@ -290,21 +331,19 @@ void TdwRichEditForm::BuildBars()
     for (const char* size :
          {"8", "9", "10", "11", "12", "14", "16", "18", "20", "22", "24", "26", "28", "36", "48", "72"})
         FontSizeCombo->Items()->Add(size);
-    FontSizeCombo->OnChange = [this, e](TObject*) {
-        if (FontSizeCombo->ItemIndex() < 0)
-            return;
-        const int points = StrToInt(FontSizeCombo->Text());
-        if (std::lround(e->SelCharFormat().Points) == points)
-            return;
-        TRichCharFormat f;
-        f.Points = points;
-        e->BeginFieldEdit();
-        e->SetSelCharFormat(f, TRichCharMask {rcSize});
+    // A size chosen from the list applies at once; a typed one on Enter (KeyDown).
+    FontSizeCombo->OnClick = [this](TObject*) {
+        if (FontSizeCombo->ItemIndex() >= 0)
+            ApplyFontSize(FontSizeCombo->Items()->Strings(FontSizeCombo->ItemIndex()));
     };
-    x = 214;
+    int x = 214;
     BoldButton = Button(FormatBar, x, "B", [this, e] { e->SetSelBold(BoldButton->Down()); });
     ItalicButton = Button(FormatBar, x, "I", [this, e] { e->SetSelItalic(ItalicButton->Down()); });
     UnderlineButton = Button(FormatBar, x, "U", [this, e] { e->SetSelUnderline(UnderlineButton->Down()); });
+    // Each style button's letter in its own style.
+    BoldButton->Font()->SetStyle(TFontStyles {fsBold});
+    ItalicButton->Font()->SetStyle(TFontStyles {fsItalic});
+    UnderlineButton->Font()->SetStyle(TFontStyles {fsUnderline});
     ColorButton = Button(FormatBar, x, "A", [this] {
         const TPoint at = ColorButton->ClientToScreen(Point(-1, ColorButton->Height()));
         ColorMenu->Popup(at.X, at.Y);
@@ -324,10 +363,12 @@ void TdwRichEditForm::BuildBars()
             e->SetSelCharFormat(f, TRichCharMask {rcColor});
         });
     }
+    FFormatBarBevels.push_back(GroupBevel(FormatBar, x + 3));
     x += 8;
     LeftButton = Button(FormatBar, x, "L", [this] { SetAlignment(raLeft); });
     CenterButton = Button(FormatBar, x, "C", [this] { SetAlignment(raCenter); });
     RightButton = Button(FormatBar, x, "R", [this] { SetAlignment(raRight); });
+    FFormatBarBevels.push_back(GroupBevel(FormatBar, x + 3));
     x += 8;
     BulletButton = Button(FormatBar, x, "\x95", [e] { e->ToggleBullet(); });
     HighlightButton = Button(FormatBar, x, "H", [this, e] {
@@ -344,6 +385,20 @@ void TdwRichEditForm::BuildBars()
         toggle->SetGroupIndex(group++ + 1);
         toggle->SetAllowAllUp(true);
     }
+}
+
+void TdwRichEditForm::ApplyFontSize(const String& Text)
+{
+    // Half points are sizes too, as the text keeps them.
+    const double points = std::round(StrToFloat(Trim(Text)) * 2) / 2;
+    if (points < 1 || points > 1638)
+        throw EConvertError(Format("'%s' is not a valid font size", {Text}));
+    if (RichEdit1->SelCharFormat().Points == points)
+        return;
+    TRichCharFormat f;
+    f.Points = points;
+    RichEdit1->BeginFieldEdit();
+    RichEdit1->SetSelCharFormat(f, TRichCharMask {rcSize});
 }
 
 void TdwRichEditForm::ToggleBar(TControl* Bar, TMenuItem* Menu)
@@ -372,22 +427,38 @@ void TdwRichEditForm::ApplyOptions(TdwRichEditOptions Options, bool ReadOnly)
     if (FSource->ClassName() != "TdwDBRichEditMSWord")
         Options.Exclude(reoShowSpellCheck);
     RichEdit1->SetReadOnly(ReadOnly);
+    // At the printer's width only the fonts that print as they show are offered.
+    TStrings* printable = RichEdit1->EditWidth() == rewPrinterSize ? Printer()->Fonts() : nullptr;
+    TStrings* fonts = GuiScreen()->Fonts();
+    for (int i = 0; i < fonts->Count(); ++i)
+        if (!printable || printable->IndexOf(fonts->Strings(i)) >= 0)
+            FontNameCombo->Items()->Add(fonts->Strings(i));
     Load1->SetVisible(Options.Contains(reoShowLoad));
     SaveAs1->SetVisible(Options.Contains(reoShowSaveAs));
     Print1->SetVisible(Options.Contains(reoShowPrint));
     PrintButton->SetVisible(Options.Contains(reoShowPrint));
     PageSetup1->SetVisible(Options.Contains(reoShowPageSetup));
     Tools1->SetVisible(Options.Contains(reoShowSpellCheck));
+    Spelling1->SetVisible(Options.Contains(reoShowSpellCheck));
+    SpellButton->SetVisible(Options.Contains(reoShowSpellCheck));
     Insert1->SetVisible(Options.Contains(reoShowInsertObject) && !ReadOnly);
     SaveExit1->SetVisible(Options.Contains(reoShowSaveExit));
     FileSep2->SetVisible(Print1->Visible() || PageSetup1->Visible());
     FileSep1->SetVisible(Load1->Visible() || SaveExit1->Visible());
+    NewButton->SetVisible(!ReadOnly);
+    CloseUpToolbar();
     StatusBar->SetVisible(Options.Contains(reoShowStatusBar));
     FormatBar->SetVisible(Options.Contains(reoShowFormatBar));
     Toolbar->SetVisible(Options.Contains(reoShowToolBar));
     Ruler->SetVisible(Options.Contains(reoShowRuler));
-    // The source's own buttons follow Undo and Redo on the tool bar.
-    int left = RedoButton->Left() + RedoButton->Width() + 32;
+    Format1->SetVisible(!ReadOnly);
+    View1->SetVisible(!ReadOnly);
+    Toolbar1->SetChecked(Toolbar->Visible());
+    FormatBar1->SetChecked(FormatBar->Visible());
+    StatusBar1->SetChecked(StatusBar->Visible());
+    Ruler1->SetChecked(Ruler->Visible());
+    // The source's own buttons stand after Undo and Redo, behind a bevel of their own.
+    int left = UndoButton->Left() + UndoButton->Width() + 32;
     for (int i = 0; i < 2; ++i) {
         TSpeedButton* button = i == 0 ? FSource->UserSpeedButton1() : FSource->UserSpeedButton2();
         if (!button)
@@ -395,19 +466,150 @@ void TdwRichEditForm::ApplyOptions(TdwRichEditOptions Options, bool ReadOnly)
         FUserButtonParents[i] = button->Parent();
         button->SetParent(Toolbar);
         button->SetBounds(left, UndoButton->Top(), button->Width(), UndoButton->Height());
-        button->SetFlat(Options.Contains(reoFlatButtons));
         button->Show();
         left += button->Width();
+        UserButtonBevel->Show();
     }
-    Format1->SetVisible(!ReadOnly);
-    View1->SetVisible(!ReadOnly);
-    NewButton->SetVisible(!ReadOnly);
-    Toolbar1->SetChecked(Toolbar->Visible());
-    FormatBar1->SetChecked(FormatBar->Visible());
-    StatusBar1->SetChecked(StatusBar->Visible());
-    Ruler1->SetChecked(Ruler->Visible());
+    ApplyFlatButtons(Options.Contains(reoFlatButtons));
+    for (int i = 1; i < StatusBar->PanelCount(); ++i)
+        StatusBar->Panels(i)->SetWidth(dwScaleByPixelsPerInch(StatusBar->Panels(i)->Width()));
+    ApplyHints(Options.Contains(reoShowHints));
+    MainMenu1->SetImages(Options.Contains(reoShowMainMenuIcons) ? ImageList1 : nullptr);
     Layout();
     UpdateControls();
+    UpdateLockIndicators();
+}
+
+void TdwRichEditForm::CloseUpToolbar()
+{
+    const std::vector<TSpeedButton*> groups[] = {{NewButton, PrintButton},
+                                                 {FindButton, SpellButton},
+                                                 {CutButton, CopyButton, PasteButton},
+                                                 {UndoButton, RedoButton}};
+    TBevel* const bevels[] = {Bevel1, ToolbarBevel1, Bevel2, UserButtonBevel};
+    int x = 4;
+    for (size_t g = 0; g < std::size(groups); ++g) {
+        int right = -1;
+        for (TSpeedButton* button : groups[g]) {
+            if (!button->Visible())
+                continue;
+            button->SetLeft(x);
+            x += button->Width();
+            right = x;
+        }
+        // A group with nothing to show takes no room, and no bevel follows it.
+        if (right < 0) {
+            bevels[g]->Hide();
+            continue;
+        }
+        bevels[g]->SetLeft(right + 3);
+        x = bevels[g]->Left() + 5;
+    }
+}
+
+void TdwRichEditForm::ApplyFlatButtons(bool Flat)
+{
+    // Raised buttons need two pixels more above and below.
+    Toolbar->SetHeight(Flat ? 24 : 28);
+    FormatBar->SetHeight(Flat ? 26 : 28);
+    for (TPanel* bar : {Toolbar, FormatBar})
+        for (int i = 0; i < bar->ControlCount(); ++i) {
+            TControl* control = bar->Controls(i);
+            if (auto* button = dynamic_cast<TSpeedButton*>(control)) {
+                button->SetFlat(Flat);
+                button->SetTop(bar == Toolbar ? (Flat ? 1 : 3) : (Flat ? 2 : 3));
+            } else if (!Flat && dynamic_cast<TBevel*>(control)) {
+                control->Hide();
+            }
+        }
+}
+
+void TdwRichEditForm::ApplyHints(bool Show)
+{
+    const TdwDBRichEditIntl& r = dwIntl()->RichEdit();
+    const String redo =
+            r.RedoButtonHint.empty() ? String("Redo | Reverses the last undo action") : r.RedoButtonHint;
+    const std::pair<TControl*, const String&> controls[] = {{FontNameCombo, r.FontNameComboHint},
+                                                            {FontSizeCombo, r.FontSizeComboHint},
+                                                            {NewButton, r.NewButtonHint},
+                                                            {PrintButton, r.PrintButtonHint},
+                                                            {FindButton, r.FindButtonHint},
+                                                            {SpellButton, r.SpellCheckHint},
+                                                            {CutButton, r.CutButtonHint},
+                                                            {CopyButton, r.CopyButtonHint},
+                                                            {PasteButton, r.PasteButtonHint},
+                                                            {UndoButton, r.UndoButtonHint},
+                                                            {RedoButton, redo},
+                                                            {BoldButton, r.BoldButtonHint},
+                                                            {ItalicButton, r.ItalicButtonHint},
+                                                            {UnderlineButton, r.UnderlineButtonHint},
+                                                            {ColorButton, r.ColorButtonHint},
+                                                            {LeftButton, r.LeftButtonHint},
+                                                            {CenterButton, r.CenterButtonHint},
+                                                            {RightButton, r.RightButtonHint},
+                                                            {BulletButton, r.BulletButtonHint},
+                                                            {HighlightButton, r.HighlightButtonHint}};
+    for (const auto& [control, hint] : controls) {
+        control->SetHint(Show ? hint : String());
+        control->SetShowHint(Show);
+    }
+    const std::pair<TMenuItem*, const String&> items[] = {{Load1, r.LoadButtonHint},
+                                                          {SaveAs1, r.SaveAsButtonHint},
+                                                          {SaveExit1, r.SaveExitHint},
+                                                          {Print1, r.PrintButtonHint},
+                                                          {PageSetup1, r.PageSetupHint},
+                                                          {Exit1, r.ExitHint},
+                                                          {Undo1, r.UndoButtonHint},
+                                                          {Redo1, redo},
+                                                          {Cut1, r.CutButtonHint},
+                                                          {Copy1, r.CopyButtonHint},
+                                                          {Paste1, r.PasteButtonHint},
+                                                          {Clear1, r.ClearHint},
+                                                          {SelectAll1, r.SelectAllHint},
+                                                          {Find1, r.FindButtonHint},
+                                                          {FindNext1, r.FindNextHint},
+                                                          {Replace1, r.ReplaceHint},
+                                                          {InsertObject1, r.InsertObjectHint},
+                                                          {Spelling1, r.SpellCheckHint},
+                                                          {Toolbar1, r.ToolbarHint},
+                                                          {FormatBar1, r.FormatBarHint},
+                                                          {StatusBar1, r.ViewStatusBarHint},
+                                                          {Font1, r.FontHint},
+                                                          {BulletStyle1, r.BulletButtonHint},
+                                                          {Paragraph1, r.ParagraphHint},
+                                                          {Tabs1, r.TabsHint}};
+    for (const auto& [item, hint] : items)
+        item->SetHint(Show ? hint : String());
+    if (!FOnHintReplaced)
+        FPreviousOnHint = Application->OnHint;
+    FOnHintReplaced = true;
+    if (Show)
+        Application->OnHint = [this](TObject*) { StatusBar->Panels(0)->SetText(Application->Hint()); };
+    else
+        Application->OnHint = nullptr;
+}
+
+void TdwRichEditForm::UpdateLockIndicators()
+{
+    const TLockKeyState keys = LockKeys().State();
+    const TdwDBRichEditIntl& r = dwIntl()->RichEdit();
+    StatusBar->Panels(1)->SetText(keys.CapsLock ? r.CAPLockCaption : String());
+    StatusBar->Panels(2)->SetText(keys.NumLock ? r.NUMLockCaption : String());
+}
+
+void TdwRichEditForm::KeyPress(char& Key)
+{
+    if (std::exchange(FShortCutRan, false)) {
+        Key = 0;
+        return;
+    }
+    TForm::KeyPress(Key);
+}
+
+void TdwRichEditForm::KeyUp(Word& Key, TShiftState Shift)
+{
+    UpdateLockIndicators();
+    TForm::KeyUp(Key, Shift);
 }
 
 void TdwRichEditForm::UpdateControls()
@@ -424,8 +626,11 @@ void TdwRichEditForm::UpdateControls()
     if (face < 0)
         FontNameCombo->SetText(f.FaceName);
     FontNameCombo->Font()->SetColor(face < 0 ? TColor(255) : clWindowText);
-    FontSizeCombo->SetItemIndex(
-            FontSizeCombo->Items()->IndexOf(IntToStr(static_cast<int>(std::lround(f.Points)))));
+    const String size = FloatToStr(f.Points);
+    const int listed = FontSizeCombo->Items()->IndexOf(size);
+    FontSizeCombo->SetItemIndex(listed);
+    if (listed < 0)
+        FontSizeCombo->SetText(size);
     const TRichParaFormat p = e->SelParaFormat();
     BulletButton->SetDown(p.Bullet);
     BulletStyle1->SetChecked(p.Bullet);
@@ -462,13 +667,17 @@ void TdwRichEditForm::Layout()
                           static_cast<TControl*>(Ruler)}) {
         if (!bar->Visible())
             continue;
-        const int height = bar == Toolbar ? 24 : bar == FormatBar ? 26 : 25;
+        const int height = bar == Ruler ? 25 : bar->Height();
         bar->SetBounds(0, top, bar == Ruler ? RulerWidth() : ClientWidth(), height);
         top += height + 2;
     }
     const int bottom = StatusBar->Visible() ? ClientHeight() - 20 : ClientHeight();
     if (StatusBar->Visible())
         StatusBar->SetBounds(0, bottom, ClientWidth(), 20);
+    int others = 0;
+    for (int i = 1; i < StatusBar->PanelCount(); ++i)
+        others += StatusBar->Panels(i)->Width();
+    StatusBar->Panels(0)->SetWidth(std::max(0, ClientWidth() - others));
     RichEdit1->SetBounds(4, top, std::max(0, ClientWidth() - 8), std::max(0, bottom - top));
     Ruler->FollowParagraph();
 }
@@ -552,8 +761,13 @@ void TdwRichEditForm::SaveAsClick()
     RichEdit1->Lines()->SaveToFile(dialog.FileName);
 }
 
-void TdwRichEditForm::RestoreUserButtons()
+TdwRichEditForm::~TdwRichEditForm() { FormClose(); }
+
+void TdwRichEditForm::FormClose()
 {
+    if (FOnHintReplaced)
+        Application->OnHint = FPreviousOnHint;
+    FOnHintReplaced = false;
     for (int i = 0; i < 2; ++i) {
         TSpeedButton* button = i == 0 ? FSource->UserSpeedButton1() : FSource->UserSpeedButton2();
         if (!button || !FUserButtonParents[i])
@@ -578,11 +792,26 @@ bool TdwRichEditForm::CloseQuery()
 
 void TdwRichEditForm::KeyDown(Word& Key, TShiftState Shift)
 {
+    // The menu's keys come first, and each runs its command once: the character of the
+    // key (Ctrl+Z gives one) does not reach the editing control.
+    FShortCutRan = MainMenu1->IsShortCut(Key, Shift);
+    if (FShortCutRan) {
+        Key = 0;
+        return;
+    }
     if (Shift == TShiftState {ssCtrl} && !FReadOnly && (Key == 'B' || Key == 'I' || Key == 'U')) {
         TSpeedButton* button = Key == 'B' ? BoldButton : Key == 'I' ? ItalicButton : UnderlineButton;
         button->SetDown(!button->Down());
         button->OnClick(button);
         Key = 0;
+        return;
+    }
+    // A size typed into the size combo applies on Enter, and the text has the focus again.
+    if (Key == VK_RETURN && Shift.Empty() && ActiveControl() == FontSizeCombo) {
+        Key = 0;
+        if (!Trim(FontSizeCombo->Text()).empty())
+            ApplyFontSize(FontSizeCombo->Text());
+        RichEdit1->SetFocus();
         return;
     }
     if (Key == VK_ESCAPE && Shift.Empty()) {

@@ -3,11 +3,15 @@
 // menus, tool bar, format bar, ruler, the editing control and a status bar, shown as
 // the source control's EditorOptions say.
 
+#include <vector>
+
 #include "datacontrols/richtext/dwriched.h"
 #include "platform/vcl/forms.h"
 #include "platform/vcl/panels.h"
 
+class TBevel;
 class TComboBox;
+class TImageList;
 class TMainMenu;
 class TMenuItem;
 class TPopupMenu;
@@ -47,6 +51,7 @@ private:
 class TdwRichEditForm : public TForm {
 public:
     TdwRichEditForm(TComponent* AOwner, TdwCustomRichEdit* Source);
+    ~TdwRichEditForm() override;
 
     String ClassName() const override { return "TdwRichEditForm"; }
 
@@ -57,14 +62,22 @@ public:
     // A modified text asks before the form closes without OK.
     bool CloseQuery() override;
     void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(char& Key) override;
+    // Every key up refreshes the Caps Lock and Num Lock indicators.
+    void KeyUp(Word& Key, TShiftState Shift) override;
 
     TdwCustomRichEdit* RichEdit1 = nullptr;
     TdwRulerPanel* Ruler = nullptr;
     TPanel* Toolbar = nullptr;
     TPanel* FormatBar = nullptr;
     TStatusBar* StatusBar = nullptr;
-    TSpeedButton *NewButton = nullptr, *PrintButton = nullptr, *FindButton = nullptr, *CutButton = nullptr,
-                 *CopyButton = nullptr, *PasteButton = nullptr, *UndoButton = nullptr, *RedoButton = nullptr;
+    TSpeedButton *NewButton = nullptr, *PrintButton = nullptr, *FindButton = nullptr, *SpellButton = nullptr,
+                 *CutButton = nullptr, *CopyButton = nullptr, *PasteButton = nullptr, *UndoButton = nullptr,
+                 *RedoButton = nullptr;
+    // The lines between the tool bar's groups, and the one before the source's own buttons.
+    TBevel *Bevel1 = nullptr, *ToolbarBevel1 = nullptr, *Bevel2 = nullptr, *UserButtonBevel = nullptr;
+    // The menu items' pictures, shown with reoShowMainMenuIcons.
+    TImageList* ImageList1 = nullptr;
     TComboBox *FontNameCombo = nullptr, *FontSizeCombo = nullptr;
     TSpeedButton* ColorButton = nullptr;
     // The colours for the selection's text, the last one the editing control's own.
@@ -85,8 +98,11 @@ public:
               *BulletStyle1 = nullptr, *Paragraph1 = nullptr, *Tabs1 = nullptr, *Tools1 = nullptr,
               *Spelling1 = nullptr;
 
-    // Puts each user button of the source control back on its own form, hidden.
-    void RestoreUserButtons();
+    // After the form closed: the application's hint handler as it was, and each user
+    // button of the source control back on its own form, hidden.
+    void FormClose();
+    // Lines up the tool bar's visible buttons group by group, a bevel between groups.
+    void CloseUpToolbar();
 
     void NewClick();
     void LoadClick();
@@ -102,10 +118,18 @@ protected:
 private:
     void BuildMenus();
     void BuildBars();
+    // The hints of the buttons, combos and menu items, shown as tool tips and in the
+    // status bar; without them the status bar shows none.
+    void ApplyHints(bool Show);
+    // Speed buttons raised on taller bars, or flat with bevels between their groups.
+    void ApplyFlatButtons(bool Flat);
+    void UpdateLockIndicators();
     void Layout();
     // The form's width, or with the printer's width the printable page's.
     int RulerWidth() const;
     void SetAlignment(int Alignment);
+    // The selection's size in points; raises EConvertError for text that is no size.
+    void ApplyFontSize(const String& Text);
     // Shows or hides a bar and checks its View item as it shows.
     void ToggleBar(TControl* Bar, TMenuItem* Menu);
     // A File command's event, when the source has one; false when it replaced the
@@ -115,6 +139,12 @@ private:
     TdwCustomRichEdit* FSource;
     // The user buttons' own parents while they stand on the tool bar.
     TWinControl* FUserButtonParents[2] = {};
+    // The lines between the format bar's groups.
+    std::vector<TBevel*> FFormatBarBevels;
+    TNotifyEvent FPreviousOnHint;
+    bool FOnHintReplaced = false;
     bool FReadOnly = false;
     bool FCloseOnEscape = false;
+    // A menu key ran its command: the character it gives is dropped.
+    bool FShortCutRan = false;
 };

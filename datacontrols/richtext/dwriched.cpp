@@ -1,6 +1,12 @@
 #include "datacontrols/richtext/dwriched.h"
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
 #include "datacontrols/common/dwutils.h"
+#include "datacontrols/common/dwwindows.h"
 #include "datacontrols/common/wwintl.h"
 #include "datacontrols/richtext/dwrchdlg.h"
 #include "datacontrols/richtext/dwrich.h"
@@ -176,12 +182,13 @@ bool TdwCustomRichEdit::ExecuteEditor()
     editor->OnInitDialog = OnInitDialog;
     editor->SetPopupOptions(TdwRichEditPopupOptions {rpoPopupCut, rpoPopupCopy, rpoPopupPaste, rpoPopupFont,
                                                      rpoPopupBullet, rpoPopupParagraph});
-    editor->LoadContents(SaveContents());
+    CopyRichText(editor, this);
     editor->SetMaxLength(MaxLength());
     editor->SetSelStart(SelStart());
     form->ApplyOptions(FEditorOptions, IsReadOnly());
     editor->SetModified(false);
     editor->DoInitDialog(form);
+    PlaceEditor(form);
     DoCreateDialog(form);
     const bool accepted = form->ShowModal() == mrOk;
     if (accepted && editor->Modified()) {
@@ -189,14 +196,84 @@ bool TdwCustomRichEdit::ExecuteEditor()
         if (auto* blob = dynamic_cast<TBlobField*>(GetField()))
             blob->SetAsString(editor->SaveContents());
         else
-            LoadContents(editor->SaveContents());
+            CopyRichText(this, editor);
         SetModified(true);
     }
-    form->RestoreUserButtons();
+    if (accepted) {
+        // The page set up in the editor is the control's from now on.
+        SetPrintMargins(editor->PrintMargins());
+        SetPaperSize(editor->PaperSize());
+    }
+    form->FormClose();
     DoCloseDialog(form);
     FEditingForm = nullptr;
     form->Free();
     return accepted;
+}
+
+void TdwCustomRichEdit::PlaceEditor(TForm* Form)
+{
+    const TdwFormPosition& at = FEditorPosition;
+    // The form's own size is for 96 pixels per inch; a size asked for is taken as it is.
+    const int width = at.Width > 0 ? at.Width : dwScaleByPixelsPerInch(Form->Width());
+    const int height = at.Height > 0 ? at.Height : dwScaleByPixelsPerInch(Form->Height());
+    TRect work;
+    dwGetWorkArea(work);
+    const int left = at.Left > 0 ? at.Left : work.Left + (work.Width() - width) / 2;
+    const int top = at.Top > 0 ? at.Top : work.Top + (work.Height() - height) / 2;
+    Form->SetPosition(poDesigned);
+    Form->SetBounds(left, top, width, height);
+}
+
+namespace {
+
+// A new empty file in the temporary directory, named "_WW" and six more characters; ""
+// when none can be made.
+String MakeTemporaryFile()
+{
+    const char* dir = std::getenv("TMPDIR");
+    String name = String(dir && *dir ? dir : "/tmp") + "/_WWXXXXXX";
+    const int fd = mkstemp(name.data());
+    if (fd < 0)
+        return String();
+    close(fd);
+    return name;
+}
+
+}  // namespace
+
+void TdwCustomRichEdit::CopyRichText(TdwCustomRichEdit* Dest, TdwCustomRichEdit* Source)
+{
+    TdwHourGlass hourGlass;
+    if (!Source->IsContentLoaded()) {
+        if (auto* blob = dynamic_cast<TBlobField*>(Source->GetField())) {
+            TdwRichMemoryStream stream;
+            blob->SaveToStream(stream);
+            stream.SetPosition(0);
+            Dest->Lines()->LoadFromStream(stream);
+            return;
+        }
+    }
+    if (!FTempFileCopy) {
+        TdwRichMemoryStream stream;
+        Source->Lines()->SaveToStream(stream);
+        stream.SetPosition(0);
+        Dest->Lines()->LoadFromStream(stream);
+        return;
+    }
+    const String name = MakeTemporaryFile();
+    if (name.empty()) {
+        MessageDlg("Fail to create temporary file.", mtError, TMsgDlgButtons {mbOK}, 0);
+        return;
+    }
+    try {
+        Source->Lines()->SaveToFile(name);
+        Dest->Lines()->LoadFromFile(name);
+    } catch (...) {
+        std::remove(name.c_str());
+        throw;
+    }
+    std::remove(name.c_str());
 }
 
 void TdwCustomRichEdit::SetUserSpeedButton(int Index, TSpeedButton* Value)

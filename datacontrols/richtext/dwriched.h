@@ -61,6 +61,12 @@ using TdwRichEditOptions = SetOf<TdwRichEditOption>;
 // The width the text is laid out in: the window's, or the printer page's less the margins.
 enum TdwRichEditWidth { rewWindowSize, rewPrinterSize };
 
+// Where and how large the editor form opens: a width or height of 0 keeps the form's
+// own, a left or top of 0 centres it on the desktop.
+struct TdwFormPosition {
+    int Left = 0, Top = 0, Width = 0, Height = 0;
+};
+
 class TdwCustomRichEdit;
 class TdwRichEditForm;
 // A File command of the editor form; clearing DoDefault replaces the form's own action.
@@ -123,10 +129,18 @@ public:
     // The editor form over a copy of the contents; on OK a changed text comes back (into
     // the field when one is linked). True when OK closed it.
     virtual bool ExecuteEditor();
+    // Puts Source's contents (RTF, or plain text with Source's PlainText) into Dest; a
+    // document not loaded yet comes from Source's field. With TempFileCopy the contents
+    // pass through a temporary file, deleted afterwards; when none can be made, a message
+    // says so and nothing is copied.
+    void CopyRichText(TdwCustomRichEdit* Dest, TdwCustomRichEdit* Source);
+    bool TempFileCopy() const { return FTempFileCopy; }
+    void SetTempFileCopy(bool Value) { FTempFileCopy = Value; }
     // The editing control of the editor form: a new control of this kind.
     virtual TdwCustomRichEdit* CreateEditorControl(TComponent* AOwner);
     TdwRichEditOptions EditorOptions() const { return FEditorOptions; }
     void SetEditorOptions(TdwRichEditOptions Value) { FEditorOptions = Value; }
+    TdwFormPosition& EditorPosition() { return FEditorPosition; }
     const String& EditorCaption() const { return FEditorCaption; }
     void SetEditorCaption(const String& Value) { FEditorCaption = Value; }
     // Two buttons of the program's own that the editor form shows on its tool bar while
@@ -212,6 +226,8 @@ protected:
 
 private:
     void SetUserSpeedButton(int Index, TSpeedButton* Value);
+    // Sizes and places the editor form as EditorPosition says.
+    void PlaceEditor(TForm* Form);
     void CreatePopupMenu();
     void CreateDialogs();
     void CaptionPopupMenu();
@@ -232,6 +248,8 @@ private:
             reoShowStatusBar, reoShowHints,      reoShowRuler,        reoShowInsertObject, reoCloseOnEscape,
             reoFlatButtons,   reoShowSpellCheck, reoShowMainMenuIcons};
     String FEditorCaption = "Edit Rich Text";
+    TdwFormPosition FEditorPosition;
+    bool FTempFileCopy = false;
     TdwRichEditForm* FEditingForm = nullptr;
     TSpeedButton* FUserSpeedButtons[2] = {};
     TColor FHighlightColor = clYellow;

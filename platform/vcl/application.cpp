@@ -89,3 +89,9 @@ void TApplication::ShowException(const std::exception& E) {
 int TApplication::MessageBox(const String& Text, const String& Caption, int Flags) {
     return MessageBoxDlg(Text, Caption, Flags);
 }
+
+void TApplication::SetHint(const String& Value) {
+    if (Value == FHint) return;
+    FHint = Value;
+    if (OnHint) OnHint(this);
+}

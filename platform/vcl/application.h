@@ -62,6 +62,12 @@ public:
 
     std::function<void(TObject* Sender, const std::exception& E)> OnException;
 
+    // The long part of the hint of the control or menu item under the pointer; each
+    // change fires OnHint, with which a status bar shows it.
+    const String& Hint() const { return FHint; }
+    void SetHint(const String& Value);
+    TNotifyEvent OnHint;
+
 private:
     void SetMainForm(TCustomForm* Form);
 
@@ -69,6 +75,7 @@ private:
     bool FTerminated = false;
     String FTitle;
     String FHelpFile;
+    String FHint;
     int FHintHidePause = 2500;
 };
 

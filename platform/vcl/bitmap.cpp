@@ -142,14 +142,9 @@ void TBitmap::SaveToStream(TStream& Stream) {
     WriteAll(Stream, bytes);
 }
 
-void TBitmap::Draw(TCanvas& ACanvas, const TRect& R) {
-    QPainter* painter = ACanvas.Painter();
-    if (!painter || Empty()) return;
+QImage TBitmap::DrawnImage() {
     const QImage& image = Image();
-    if (!Transparent()) {
-        painter->drawImage(QRect(R.Left, R.Top, R.Width(), R.Height()), image);
-        return;
-    }
+    if (!Transparent() || image.isNull()) return image;
     // The bottom-left pixel's colour is the transparent one.
     QImage masked = image.convertToFormat(QImage::Format_ARGB32);
     const QRgb key = image.pixel(0, image.height() - 1) | 0xFF000000u;
@@ -159,5 +154,11 @@ void TBitmap::Draw(TCanvas& ACanvas, const TRect& R) {
             if ((line[x] | 0xFF000000u) == key) line[x] = 0;
         }
     }
-    painter->drawImage(QRect(R.Left, R.Top, R.Width(), R.Height()), masked);
+    return masked;
+}
+
+void TBitmap::Draw(TCanvas& ACanvas, const TRect& R) {
+    QPainter* painter = ACanvas.Painter();
+    if (!painter || Empty()) return;
+    painter->drawImage(QRect(R.Left, R.Top, R.Width(), R.Height()), DrawnImage());
 }

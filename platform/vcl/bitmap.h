@@ -37,6 +37,8 @@ public:
 
     // The pixels, with every drawing so far finished.
     const QImage& Image();
+    // The pixels as drawn: with Transparent, the bottom-left pixel's colour see-through.
+    QImage DrawnImage();
     void SetImage(const QImage& Image);
 
 protected:

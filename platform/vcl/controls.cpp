@@ -200,7 +200,23 @@ void TControl::SetParentColor(bool Value) {
 
 void TControl::SetHint(const String& Value) {
     FHint = Value;
-    FWidget->setToolTip(FShowHint ? ToQString(FHint) : QString());
+    FWidget->setToolTip(FShowHint ? ToQString(GetShortHint(FHint)) : QString());
+}
+
+String GetShortHint(const String& Hint) {
+    const size_t bar = Hint.find('|');
+    return Trim(bar == String::npos ? Hint : Hint.substr(0, bar));
+}
+
+String GetLongHint(const String& Hint) {
+    const size_t bar = Hint.find('|');
+    return Trim(bar == String::npos ? Hint : Hint.substr(bar + 1));
+}
+
+String GetHint(const TControl* Control) {
+    for (; Control; Control = Control->Parent())
+        if (!Control->Hint().empty()) return Control->Hint();
+    return String();
 }
 
 void TControl::SetShowHint(bool Value) {

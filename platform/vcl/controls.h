@@ -214,6 +214,13 @@ private:
 // The form the control sits on; null when none.
 TCustomForm* GetParentForm(const TControl* Control);
 
+// A hint "Short | Long" shows its short part as the tool tip and its long part in a
+// status bar; a hint without "|" is both.
+String GetShortHint(const String& Hint);
+String GetLongHint(const String& Hint);
+// The hint of Control, or of the nearest container that has one.
+String GetHint(const TControl* Control);
+
 class TWinControl : public TControl {
 public:
     ~TWinControl() override;

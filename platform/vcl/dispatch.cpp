@@ -180,6 +180,15 @@ bool TEventDispatch::eventFilter(QObject* Watched, QEvent* Event) {
             });
             return alive.expired();
         }
+        case QEvent::Enter:
+        case QEvent::Leave: {
+            // The pointer's control gives the application its hint; leaving it, its container does.
+            const TControl* control = ControlOf(Watched);
+            if (!control) return false;
+            if (Event->type() == QEvent::Leave) control = control->Parent();
+            Guarded(Application, [control] { Application->SetHint(GetLongHint(GetHint(control))); });
+            return false;
+        }
         case QEvent::Wheel:
             if (Event == FDelivering || !Watched->isWidgetType()) return false;
             return WheelTurned(static_cast<QWidget*>(Watched), static_cast<QWheelEvent*>(Event));

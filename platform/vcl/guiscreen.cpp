@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QScreen>
 
+#include "platform/vcl/fontlist.h"
 #include "platform/vcl/forms.h"
 #include "platform/vcl/qapp.h"
 
@@ -48,4 +49,9 @@ TRect TGuiScreen::WorkAreaRect() const {
     if (!screen) return TRect{};
     const QRect area = screen->availableGeometry();
     return Bounds(area.x(), area.y(), area.width(), area.height());
+}
+
+TStrings* TGuiScreen::Fonts() {
+    ListInstalledFonts(FFonts, false);
+    return &FFonts;
 }

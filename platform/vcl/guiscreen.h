@@ -2,6 +2,7 @@
 // The screen's GUI side: the active form and control, the cursor and the metrics.
 
 #include "platform/classes/screen.h"
+#include "platform/rtl/stringlist.h"
 #include "platform/vcl/controls.h"
 
 class TCustomForm;
@@ -21,11 +22,14 @@ public:
     int Height() const;
     // The desktop without task bars.
     TRect WorkAreaRect() const;
+    // The installed font families, sorted.
+    TStrings* Fonts();
 
 private:
     friend class TCustomForm;
     TCustomForm* FActiveForm = nullptr;
     TCursor FCursor = crDefault;
+    TStringList FFonts;
 };
 
 // The program's screen, installed over the component library's on first use.

@@ -9,8 +9,17 @@
 #include "platform/vcl/keys.h"
 
 class QAction;
+class TImageList;
 class QMenu;
 class QMenuBar;
+
+// A key with Shift, Ctrl and Alt, as the class library writes it: the virtual-key code
+// with scShift, scCtrl and scAlt added.
+using TShortCut = Word;
+constexpr TShortCut scShift = 0x2000;
+constexpr TShortCut scCtrl = 0x4000;
+constexpr TShortCut scAlt = 0x8000;
+TShortCut ShortCut(Word Key, TShiftState Shift);
 
 class TMenuItem : public TComponent {
 public:
@@ -28,6 +37,15 @@ public:
     void SetVisible(bool Value);
     bool Checked() const { return FChecked; }
     void SetChecked(bool Value);
+    // Shown by the application (its long part) while the pointer is on the item.
+    const String& Hint() const { return FHint; }
+    void SetHint(const String& Value) { FHint = Value; }
+    // Shown beside the caption; the form runs the item on it through its menu's IsShortCut.
+    TShortCut ShortCut() const { return FShortCut; }
+    void SetShortCut(TShortCut Value);
+    // The picture of the item in its menu's Images; -1 for none.
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value);
     // Starts a new column in a pop-up menu.
     bool Break() const { return FBreak; }
     void SetBreak(bool Value) { FBreak = Value; }
@@ -49,7 +67,14 @@ private:
     friend class TMenu;
     friend class TMainMenu;
     void Rebuild();
+    // Shows the picture of ImageIndex, for this item and those below it.
+    void UpdateIcons();
 
+    String FHint;
+    TShortCut FShortCut = 0;
+    int FImageIndex = -1;
+    // Set on a menu's top item: the menu whose Images the items show.
+    class TMenu* FMenu = nullptr;
     String FCaption;
     bool FEnabled = true;
     bool FVisible = true;
@@ -71,9 +96,17 @@ public:
     String ClassName() const override { return "TMenu"; }
     // The top-level items.
     TMenuItem* Items() const { return FItems; }
+    // The pictures the items show by ImageIndex; null shows none.
+    TImageList* Images() const { return FImages; }
+    void SetImages(TImageList* Value);
+    // Clicks the item whose short cut the key is, when it and its menus are visible and
+    // enabled; true when one was clicked.
+    bool IsShortCut(Word Key, TShiftState Shift);
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     TMenuItem* FItems;
+    TImageList* FImages = nullptr;
 };
 
 // The menu bar of the form whose Menu it is.

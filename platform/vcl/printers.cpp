@@ -5,6 +5,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "platform/vcl/fontlist.h"
 #include "platform/vcl/qapp.h"
 #include "platform/vcl/qpaper.h"
 #include "platform/vcl/qtext.h"
@@ -170,3 +171,8 @@ void TPrinter::Abort() {
 }
 
 TCanvas* TPrinter::Canvas() { return FCanvas.get(); }
+
+TStrings* TPrinter::Fonts() {
+    ListInstalledFonts(FFonts, true);
+    return &FFonts;
+}

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/rtl/exceptions.h"
+#include "platform/rtl/stringlist.h"
 #include "platform/vcl/canvas.h"
 
 class EPrinter : public Exception {
@@ -53,6 +54,8 @@ public:
     int PrintingOffsetX() const;
     int PrintingOffsetY() const;
     int Resolution() const;
+    // The font families the printer draws as the screen shows them, sorted.
+    TStrings* Fonts();
     // Draws at this many pixels per inch where the device allows; 0 goes back to the
     // device's own resolution.
     void SetResolution(int Value);
@@ -88,6 +91,7 @@ private:
     int FPageNumber = 0;
     bool FPrinting = false;
     bool FAborted = false;
+    TStringList FFonts;
 };
 
 // The DEVMODE paper codes the printer knows, ascending.

@@ -10,6 +10,7 @@
 #include "platform/classes/screen.h"
 #include "platform/db/field.h"
 #include "platform/vcl/menus.h"
+#include "platform/vcl/panels.h"
 #include "tests/datacontrols/richtext/notesfixture.h"
 #include "tests/vcl/formtesting.h"
 
@@ -121,6 +122,35 @@ TEST_F(DBRichEditTest, ReadOnlyFollowsTheLinkAndTheTable) {
     edit->SetReadOnly(false);
     T->FieldByName("NOTES")->SetReadOnly(true);
     EXPECT_TRUE(edit->IsReadOnly());
+}
+
+TEST_F(DBRichEditTest, OnAnotherParentTheDocumentKeepsItsTextFormatsAndTheUsersChange) {
+    TdwDBRichEdit* edit = MakeEdit();
+    auto* panel = new TPanel(Form);
+    panel->SetParent(Form);
+    panel->SetBounds(0, 0, 520, 300);
+    edit->SetParent(panel);
+    EXPECT_TRUE(edit->IsContentLoaded());
+    EXPECT_EQ(edit->Lines()->Get(0), "Payment notice");
+    edit->SetSelection(0, 7);
+    EXPECT_TRUE(edit->SelCharFormat().Bold);
+    EXPECT_FALSE(edit->Modified());
+    T->Edit();
+    T->Post();
+    EXPECT_EQ(MemoReadBack(1), Letter) << "a move is no change of the record";
+
+    edit->SetFocus();
+    edit->SetSelStart(0);
+    TypeText(Form, "Late ");
+    edit->SetParent(Form);
+    EXPECT_EQ(edit->Lines()->Get(0), "Late Payment notice") << "what was typed is not lost";
+    edit->SetSelection(5, 7);
+    EXPECT_TRUE(edit->SelCharFormat().Bold);
+    EXPECT_EQ(T->State(), dsEdit);
+    T->Post();
+    T->Close();
+    T->Open();
+    EXPECT_EQ(edit->Lines()->Get(0), "Late Payment notice");
 }
 
 }  // namespace

@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QDir>
+#include <QKeySequence>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
 #include <fstream>
 
+#include "datacontrols/common/dwwindows.h"
 #include "datacontrols/richtext/dwrich.h"
 #include "platform/classes/object.h"
 #include "platform/classes/screen.h"
@@ -93,8 +96,11 @@ TEST_F(EditorFormTest, TheUserButtonsStandOnTheToolBarAndGoBackHidden) {
     RunEditor([first, second](TdwRichEditForm* editor) {
         EXPECT_EQ(first->Parent(), editor->Toolbar);
         EXPECT_TRUE(first->Visible() && second->Visible());
-        EXPECT_EQ(first->Left(), editor->RedoButton->Left() + editor->RedoButton->Width() + 32);
+        EXPECT_EQ(first->Left(), editor->UndoButton->Left() + editor->UndoButton->Width() + 32);
         EXPECT_EQ(second->Left(), first->Left() + first->Width());
+        EXPECT_TRUE(editor->UserButtonBevel->Visible());
+        EXPECT_EQ(editor->UserButtonBevel->Left(),
+                  editor->RedoButton->Left() + editor->RedoButton->Width() + 3);
         editor->Exit1->Click();
     });
     EXPECT_EQ(first->Parent(), own);
@@ -186,10 +192,11 @@ TEST_F(EditorFormTest, TheOptionsShowTheCommandsAndTheButtonsFollowTheSelection)
 }
 
 TEST_F(EditorFormTest, TheFontNameComboShowsAFontItDoesNotOfferInRed) {
-    Source->LoadContents(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}{\f1 Not Installed Sans;}}known {\f1 unknown}})");
+    Source->LoadContents(
+            R"({\rtf1\ansi{\fonttbl{\f0 Liberation Sans;}{\f1 Not Installed Sans;}}known {\f1 unknown}})");
     RunEditor([](TdwRichEditForm* editor) {
         editor->RichEdit1->SetSelection(1, 2);
-        EXPECT_EQ(editor->FontNameCombo->Text(), "Arial");
+        EXPECT_EQ(editor->FontNameCombo->Text(), "Liberation Sans");
         EXPECT_EQ(editor->FontNameCombo->Font()->Color(), clWindowText);
         editor->RichEdit1->SetSelection(7, 2);
         EXPECT_EQ(editor->FontNameCombo->Text(), "Not Installed Sans");
@@ -279,6 +286,124 @@ TEST_F(EditorFormTest, DraggingTheLeftMarkerSetsTheIndentOnADivision) {
         const TRichParaFormat p = editor->RichEdit1->SelParaFormat();
         EXPECT_EQ(p.StartIndent, 720) << "the first line stays";
         EXPECT_EQ(p.StartIndent + p.Offset, 1440) << "half an inch further, on an eighth";
+        editor->Exit1->Click();
+    });
+}
+
+TEST_F(EditorFormTest, ATemporaryFileCopyLeavesNoFileAndOneThatCannotBeMadeIsReported) {
+    const QString dir = QDir::tempPath() + QStringLiteral("/totamund_rich_tmp");
+    QDir(dir).removeRecursively();
+    QDir().mkpath(dir);
+    const char* previous = std::getenv("TMPDIR");
+    const std::string saved = previous ? previous : "";
+    setenv("TMPDIR", dir.toStdString().c_str(), 1);
+    Source->SetTempFileCopy(true);
+    EXPECT_TRUE(RunEditor([&dir](TdwRichEditForm* editor) {
+        EXPECT_EQ(editor->RichEdit1->Text(), "Payment notice\r\nsecond line");
+        editor->RichEdit1->SetSelection(0, 7);
+        EXPECT_TRUE(editor->RichEdit1->SelCharFormat().Bold);
+        EXPECT_TRUE(QDir(dir).isEmpty(QDir::Files | QDir::Hidden)) << "the file went when the copy was made";
+        editor->RichEdit1->SetSelection(8, 6);
+        editor->RichEdit1->SetSelItalic(true);
+        editor->SaveExit1->Click();
+    }));
+    EXPECT_EQ(Source->Text(), "Payment notice\r\nsecond line");
+    Source->SetSelection(8, 6);
+    EXPECT_TRUE(Source->SelCharFormat().Italic) << "the way back passes a file too";
+    EXPECT_TRUE(QDir(dir).isEmpty(QDir::Files | QDir::Hidden));
+
+    setenv("TMPDIR", (dir + QStringLiteral("/missing")).toStdString().c_str(), 1);
+    RunEditor([](TdwRichEditForm* editor) {
+        EXPECT_EQ(editor->RichEdit1->Text(), "") << "nothing copied";
+        editor->Exit1->Click();
+    });
+    ASSERT_EQ(Dialogs.Messages.size(), 1u);
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Fail to create temporary file.");
+    if (previous)
+        setenv("TMPDIR", saved.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
+    QDir(dir).removeRecursively();
+}
+
+TEST_F(EditorFormTest, TheEditorOpensWhereAndAsLargeAsEditorPositionSays) {
+    struct Case {
+        TdwFormPosition At;
+        bool CentredLeft, CentredTop;
+    };
+    TRect work;
+    dwGetWorkArea(work);
+    for (const Case& c : {Case {{0, 0, 0, 0}, true, true}, Case {{30, 40, 700, 500}, false, false},
+                          Case {{0, 25, 640, 0}, true, false}}) {
+        Source->EditorPosition() = c.At;
+        RunEditor([&](TdwRichEditForm* editor) {
+            const int width = c.At.Width > 0 ? c.At.Width : dwScaleByPixelsPerInch(610);
+            const int height = c.At.Height > 0 ? c.At.Height : dwScaleByPixelsPerInch(455);
+            EXPECT_EQ(editor->Width(), width);
+            EXPECT_EQ(editor->Height(), height);
+            EXPECT_EQ(editor->Left(), c.CentredLeft ? work.Left + (work.Width() - width) / 2 : c.At.Left);
+            EXPECT_EQ(editor->Top(), c.CentredTop ? work.Top + (work.Height() - height) / 2 : c.At.Top);
+            editor->Exit1->Click();
+        });
+    }
+}
+
+TEST_F(EditorFormTest, TheMenuKeysRunTheirCommandsOnceAndShowInTheMenu) {
+    EXPECT_TRUE(RunEditor([](TdwRichEditForm* editor) {
+        EXPECT_EQ(editor->Cut1->Action()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
+        EXPECT_EQ(editor->FindNext1->Action()->shortcut(), QKeySequence(Qt::Key_F3));
+        TdwCustomRichEdit* e = editor->RichEdit1;
+        e->SetFocus();
+        e->SetSelection(8, 6);
+        PressKey(editor, Qt::Key_B, Qt::ControlModifier);
+        PressKey(editor, Qt::Key_I, Qt::ControlModifier);
+        PressKey(editor, Qt::Key_Z, Qt::ControlModifier);
+        e->SetSelection(8, 6);
+        EXPECT_TRUE(e->SelCharFormat().Bold);
+        EXPECT_FALSE(e->SelCharFormat().Italic) << "one undo for one Ctrl+Z";
+        e->SetSelStart(0);
+        e->FindNext("e", TFindOptions {});
+        EXPECT_EQ(e->SelStart(), 4);
+        editor->UpdateControls();
+        PressKey(editor, Qt::Key_F3);
+        EXPECT_EQ(e->SelStart(), 13) << "F3 finds the next one";
+        PressKey(editor, Qt::Key_S, Qt::ControlModifier);
+    })) << "Ctrl+S saves and closes";
+    Source->SetSelection(8, 6);
+    EXPECT_TRUE(Source->SelCharFormat().Bold);
+}
+
+TEST_F(EditorFormTest, AFontSizeChosenOrTypedAppliesAndTextThatIsNoSizeIsRefused) {
+    Dialogs.AnswerMessage(mrNo);  // the changed text is not kept
+    RunEditor([this](TdwRichEditForm* editor) {
+        TdwCustomRichEdit* e = editor->RichEdit1;
+        e->SetSelection(8, 6);
+        editor->FontSizeCombo->SetItemIndex(editor->FontSizeCombo->Items()->IndexOf("18"));
+        EXPECT_EQ(e->SelCharFormat().Points, 12) << "only the user's choice applies";
+        editor->FontSizeCombo->Click();
+        EXPECT_EQ(e->SelCharFormat().Points, 18);
+        struct Case {
+            const char* Typed;
+            double Points;
+            bool Refused;
+        };
+        for (const Case& c : {Case {"13.5", 13.5, false}, Case {"15", 15, false}, Case {"abc", 15, true},
+                              Case {"0", 15, true}}) {
+            editor->FontSizeCombo->SetFocus();
+            editor->FontSizeCombo->SetText("");
+            const double before = e->SelCharFormat().Points;
+            TypeText(editor, c.Typed);
+            EXPECT_EQ(e->SelCharFormat().Points, before) << "typing alone changes nothing";
+            const size_t messages = Dialogs.Messages.size();
+            PressKey(editor, Qt::Key_Return);
+            EXPECT_EQ(e->SelCharFormat().Points, c.Points) << c.Typed;
+            EXPECT_EQ(Dialogs.Messages.size(), messages + (c.Refused ? 1 : 0)) << c.Typed;
+            EXPECT_EQ(editor->ActiveControl() == e, !c.Refused) << "the text has the focus again";
+        }
+        editor->UpdateControls();
+        EXPECT_EQ(editor->FontSizeCombo->Text(), "15") << "a size the list does not hold";
+        e->SetSelection(8, 3);
+        editor->FontSizeCombo->Click();
         editor->Exit1->Click();
     });
 }

@@ -14,6 +14,8 @@
 #include <regex>
 
 #include "platform/vcl/buttons.h"
+#include "platform/vcl/guiscreen.h"
+#include "platform/vcl/lists.h"
 #include "platform/vcl/menus.h"
 #include "platform/vcl/printers.h"
 #include "platform/vcl/scripteddialogs.h"
@@ -290,6 +292,45 @@ TEST_F(RichEditPrinting, AtThePrintersWidthTheRulerSpansThePrintablePageAndFollo
         EXPECT_EQ(editor->Ruler->Width(), 96 * 7 + 12);
         editor->Exit1->Click();
     });
+}
+
+TEST_F(RichEditPrinting, ThePageSetUpInTheEditorIsTheControlsAfterOKOnly) {
+    Edit->SetEditWidth(rewPrinterSize);
+    for (const bool ok : {false, true}) {
+        Dialogs.AnswerPageSetup([](TPageSetupRequest& r) {
+            r.Left = 1500;
+            r.PaperSize = 5;
+        });
+        RunEditor([ok](TdwRichEditForm* editor) {
+            editor->PageSetup1->Click();
+            (ok ? editor->SaveExit1 : editor->Exit1)->Click();
+        });
+        EXPECT_DOUBLE_EQ(Edit->PrintMargins()->Left, ok ? 1.5 : 1.0);
+        EXPECT_EQ(Edit->PaperSize(), ok ? 5 : 1);
+    }
+    EXPECT_FALSE(Edit->Modified()) << "a new page is no change of the text";
+}
+
+TEST_F(RichEditPrinting, TheFontListHoldsTheInstalledFontsAndAtThePrintersWidthOnlyPrintableOnes) {
+    const auto offered = [this] {
+        std::vector<String> names;
+        RunEditor([&names](TdwRichEditForm* editor) {
+            for (int i = 0; i < editor->FontNameCombo->Items()->Count(); ++i)
+                names.push_back(editor->FontNameCombo->Items()->Strings(i));
+            editor->Exit1->Click();
+        });
+        return names;
+    };
+    const std::vector<String> window = offered();
+    TStrings* installed = GuiScreen()->Fonts();
+    EXPECT_EQ(static_cast<int>(window.size()), installed->Count());
+    EXPECT_THAT(window, ::testing::Contains(String("Liberation Sans")));
+    EXPECT_THAT(window, ::testing::Contains(String("DejaVu Sans")));
+    Edit->SetEditWidth(rewPrinterSize);
+    const std::vector<String> printer = offered();
+    EXPECT_FALSE(printer.empty());
+    EXPECT_THAT(printer, ::testing::Contains(String("Liberation Serif")));
+    for (const String& name : printer) EXPECT_GE(Printer()->Fonts()->IndexOf(name), 0) << name;
 }
 
 TEST_F(RichEditPrinting, WithoutThePrintOptionsTheCommandsAreHidden) {

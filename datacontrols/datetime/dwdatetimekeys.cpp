@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "datacontrols/common/dwcellcontrol.h"
 #include "datacontrols/datetime/dwdatetimeparts.h"
 #include "datacontrols/datetime/dwdbdatetimepicker.h"
 #include "platform/db/datasource.h"
@@ -44,8 +45,8 @@ TDateTime TdwDBCustomDateTimePicker::Today() const
 
 bool TdwDBCustomDateTimePicker::IsGridKey(Word Key, TShiftState Shift) const
 {
-    const auto* host = dynamic_cast<const IdwDateTimePickerHost*>(Parent());
-    const bool alwaysShown = host && host->PickerAlwaysShown() && !DroppedDown();
+    const auto* host = dwCellHostOf(this);
+    const bool alwaysShown = host && host->CellEditorAlwaysShown() && !DroppedDown();
     const bool ctrl = Shift.Contains(ssCtrl);
     const int end = static_cast<int>(Text().size());
     if (!TypingAllowed() && (Key == VK_HOME || Key == VK_END || Key == VK_LEFT || Key == VK_RIGHT))
@@ -62,7 +63,7 @@ bool TdwDBCustomDateTimePicker::IsGridKey(Word Key, TShiftState Shift) const
     case VK_RIGHT: return alwaysShown && (ctrl || SelStart() + SelLength() >= end);
     case VK_INSERT: return !Shift.Contains(ssShift);
     case VK_DELETE: return ctrl;
-    case VK_TAB: return host && host->PickerTabsInGrid();
+    case VK_TAB: return host && host->CellTabs();
     case VK_RETURN: return true;
     default: return false;
     }

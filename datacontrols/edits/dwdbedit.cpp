@@ -1,5 +1,6 @@
 #include "datacontrols/edits/dwdbedit.h"
 
+#include "datacontrols/common/dwcellcontrol.h"
 #include "datacontrols/common/dwdatetext.h"
 #include "datacontrols/common/dwdrawing.h"
 #include "datacontrols/common/dwfields.h"
@@ -359,7 +360,11 @@ std::optional<TObject*> TdwDBCustomEdit::PublishedObject(const String& Name)
 
 int TdwDBCustomEdit::DialogCode() const
 {
-    return TdwCustomMaskEdit::DialogCode() | (WantReturns() ? dlgcWantAllKeys : 0);
+    int code = TdwCustomMaskEdit::DialogCode() | (WantReturns() ? dlgcWantAllKeys : 0);
+    // In a grid's cell Enter and Esc are the grid's, and Tab when it tabs between cells.
+    if (const IdwCellControlHost* host = dwCellHostOf(this))
+        code |= dlgcWantAllKeys | (host->CellTabs() ? dlgcWantTab : 0);
+    return code;
 }
 
 bool TdwDBCustomEdit::IsFieldEditable()
@@ -420,7 +425,8 @@ bool TdwDBCustomEdit::KeyGoesToGrid(Word Key, TShiftState Shift)
     const bool typing = IsTypingAllowed();
     const bool alt = Shift.Contains(ssAlt);
     const bool ctrl = Shift.Contains(ssCtrl);
-    const bool libraryGrid = dwIsClassNamed(Parent(), "TdwDBGrid");
+    const IdwCellControlHost* host = dwCellHostOf(this);
+    const bool libraryGrid = host && host->CellEditorAlwaysShown();
     const bool atStart = SelStart() == 0 && SelLength() == 0;
     const bool atEnd = SelStart() + SelLength() >= length;
     switch (Key) {
@@ -443,8 +449,23 @@ bool TdwDBCustomEdit::KeyGoesToGrid(Word Key, TShiftState Shift)
     }
 }
 
+bool TdwDBCustomEdit::HandsKeyToCellHost(Word Key, TShiftState Shift)
+{
+    const IdwCellControlHost* host = dwCellHostOf(this);
+    if (!host || Shift.Contains(ssAlt) || Shift.Contains(ssCtrl))
+        return false;
+    return (Key == VK_RETURN && !WantReturns()) || (Key == VK_TAB && host->CellTabs());
+}
+
 void TdwDBCustomEdit::KeyDown(Word& Key, TShiftState Shift)
 {
+    // Enter and Tab move the grid on, the text written as with the grid's own editor.
+    if (HandsKeyToCellHost(Key, Shift)) {
+        const Word key = Key;
+        Key = 0;
+        dwHandKeyToCellHost(this, key, Shift);
+        return;
+    }
     // Inside a grid the keys that move between cells are the grid's.
     if (dwParentIsGrid(this) && KeyGoesToGrid(Key, Shift)) {
         Parent()->KeyDown(Key, Shift);

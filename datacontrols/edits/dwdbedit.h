@@ -226,6 +226,9 @@ protected:
 private:
     // Whether a key inside a grid is the grid's to handle (a cell move) and not the edit's.
     bool KeyGoesToGrid(Word Key, TShiftState Shift);
+    // Enter, and Tab when the grid tabs between cells, go to the library grid the edit is
+    // a cell control of.
+    bool HandsKeyToCellHost(Word Key, TShiftState Shift);
     // The date or time kind of the bound field, or of the unbound text.
     bool FillKind(TdwFillKind& Kind) const;
     // The data link's edit state and Modified, for a key, paste or cut that changes the text.

@@ -26,3 +26,21 @@ String TdwDBGrid::RichTextCellText(TField* Field) const
     }
     return FRichTextPainter->Text();
 }
+
+TdwDBRichEdit* TdwDBGrid::MakeRichTextEditor()
+{
+    if (!FRichTextEditor) {
+        FRichTextEditor = new TdwDBRichEdit(this);
+        FRichTextEditor->SetVisible(false);
+        FRichTextEditor->SetParent(this);
+    }
+    return FRichTextEditor;
+}
+
+void TdwDBGrid::BindRichTextEditor(TField* Field)
+{
+    FRichTextEditor->Hide();
+    FRichTextEditor->SetDataSource(DataSource());
+    FRichTextEditor->SetDataField(Field->FieldName());
+    FRichTextEditor->SetFont(Font());
+}

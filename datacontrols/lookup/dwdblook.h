@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "datacontrols/common/dwbuttonhost.h"
+#include "datacontrols/common/dwcellcontrol.h"
 #include "datacontrols/grid/wwdbigrd.h"
 #include "platform/classes/sets.h"
 #include "platform/db/datalink.h"
@@ -162,8 +163,7 @@ private:
     TdwDBCustomLookupCombo* FCombo;
 };
 
-
-class TdwDBCustomLookupCombo : public TEdit {
+class TdwDBCustomLookupCombo : public TEdit, public IdwCellTextSource {
 public:
     explicit TdwDBCustomLookupCombo(TComponent* AOwner);
     ~TdwDBCustomLookupCombo() override;
@@ -249,6 +249,9 @@ public:
     // The incremental search of the text in the lookup table (the timer runs it).
     virtual void PerformSearch();
 
+    // In a grid's cells: the display text of the lookup record whose key is the row's value.
+    bool CellDisplayText(TField* Field, String& Text) override;
+
     TNotifyEvent OnDropDown;
     TNotifyCloseUpEvent OnCloseUp;
 
@@ -318,6 +321,9 @@ protected:
     // Takes the found record's values into the grid, or, without one, puts the lookup
     // table on its first record and clears them.
     void TakeFoundRecord(bool Found);
+    // In a grid's cell with the drop-down closed: the keys that move between cells go to
+    // the grid; true when Key went.
+    bool HandKeyToCellGrid(Word Key, TShiftState Shift);
 
     TFieldDataLink FDataLink;
     TBtnWinControl* FButtonPanel = nullptr;

@@ -358,6 +358,22 @@ std::optional<TObject*> TdwDBCustomEdit::PublishedObject(const String& Name)
     return Name == "DataSource" ? std::optional<TObject*>(DataSource()) : std::nullopt;
 }
 
+bool TdwDBCustomEdit::SetPublishedText(const String& Name, const String& Value)
+{
+    if (Name != "DataField")
+        return false;
+    SetDataField(Value);
+    return true;
+}
+
+bool TdwDBCustomEdit::SetPublishedObject(const String& Name, TObject* Value)
+{
+    if (Name != "DataSource")
+        return false;
+    SetDataSource(dynamic_cast<TDataSource*>(Value));
+    return true;
+}
+
 int TdwDBCustomEdit::DialogCode() const
 {
     int code = TdwCustomMaskEdit::DialogCode() | (WantReturns() ? dlgcWantAllKeys : 0);

@@ -165,6 +165,9 @@ public:
     String PictureFieldName() const override;
     std::optional<String> PublishedText(const String& Name) override;
     std::optional<TObject*> PublishedObject(const String& Name) override;
+    // A grid binds the edits it shows in its cells through these.
+    bool SetPublishedText(const String& Name, const String& Value) override;
+    bool SetPublishedObject(const String& Name, TObject* Value) override;
 
     int DialogCode() const override;
     void CMEnter() override;

@@ -10,6 +10,7 @@
 
 #include "datacontrols/common/dwbuttonhost.h"
 #include "datacontrols/common/dwcellcontrol.h"
+#include "datacontrols/common/dwproperties.h"
 #include "datacontrols/grid/wwdbigrd.h"
 #include "platform/classes/sets.h"
 #include "platform/db/datalink.h"
@@ -163,7 +164,7 @@ private:
     TdwDBCustomLookupCombo* FCombo;
 };
 
-class TdwDBCustomLookupCombo : public TEdit, public IdwCellTextSource {
+class TdwDBCustomLookupCombo : public TEdit, public IdwCellTextSource, public TdwPublished {
 public:
     explicit TdwDBCustomLookupCombo(TComponent* AOwner);
     ~TdwDBCustomLookupCombo() override;
@@ -251,6 +252,12 @@ public:
 
     // In a grid's cells: the display text of the lookup record whose key is the row's value.
     bool CellDisplayText(TField* Field, String& Text) override;
+    // DataSource, DataField and BorderStyle, through which a grid binds the combo to a column.
+    std::optional<String> PublishedText(const String& Name) override;
+    std::optional<TObject*> PublishedObject(const String& Name) override;
+    bool SetPublishedText(const String& Name, const String& Value) override;
+    bool SetPublishedObject(const String& Name, TObject* Value) override;
+    bool SetPublishedOrdinal(const String& Name, int Value) override;
 
     TNotifyEvent OnDropDown;
     TNotifyCloseUpEvent OnCloseUp;

@@ -76,3 +76,37 @@ bool TdwDBCustomLookupCombo::CellDisplayText(TField* Field, String& Text)
     table->EnableControls();
     return true;
 }
+
+std::optional<String> TdwDBCustomLookupCombo::PublishedText(const String& Name)
+{
+    return Name == "DataField" ? std::optional<String>(DataField()) : std::nullopt;
+}
+
+std::optional<TObject*> TdwDBCustomLookupCombo::PublishedObject(const String& Name)
+{
+    return Name == "DataSource" ? std::optional<TObject*>(DataSource()) : std::nullopt;
+}
+
+bool TdwDBCustomLookupCombo::SetPublishedText(const String& Name, const String& Value)
+{
+    if (Name != "DataField")
+        return false;
+    SetDataField(Value);
+    return true;
+}
+
+bool TdwDBCustomLookupCombo::SetPublishedObject(const String& Name, TObject* Value)
+{
+    if (Name != "DataSource")
+        return false;
+    SetDataSource(dynamic_cast<TDataSource*>(Value));
+    return true;
+}
+
+bool TdwDBCustomLookupCombo::SetPublishedOrdinal(const String& Name, int Value)
+{
+    if (Name != "BorderStyle")
+        return false;
+    SetBorderStyle(Value == dwBorderNone ? bsNone : bsSingle);
+    return true;
+}

@@ -331,6 +331,9 @@ void TdwDBGrid::UpdateCellControl()
     wanted->SetBounds(cell.Left, cell.Top, cell.Right - cell.Left, cell.Bottom - cell.Top);
     wanted->Show();
     wanted->BringToFront();
+    // Bound while hidden, the rich edit loads its document once shown.
+    if (wanted == FRichTextEditor && !FRichTextEditor->IsContentLoaded())
+        FRichTextEditor->LoadContent();
     FCellControl = wanted;
     if (Options().Contains(dgAlwaysShowEditor) && Focused() && wanted->CanFocus())
         wanted->SetFocus();
@@ -442,7 +445,9 @@ void TdwDBGrid::KeyDown(Word& Key, TShiftState Shift)
 {
     TField* field = DataLink()->Active() ? SelectedField() : nullptr;
     if (Key == VK_F2 && field) {
-        if (field->DataType() == ftMemo && !FMemoAttributes.Contains(mDisableDialog)) {
+        // A rich-text memo goes to its rich edit instead of the memo pop-up.
+        if (field->DataType() == ftMemo && !dwIsRichEditField(field) &&
+            !FMemoAttributes.Contains(mDisableDialog)) {
             Key = 0;
             ShowMemoDialog();
             return;

@@ -40,7 +40,8 @@ TdwDBRichEdit* TdwDBGrid::MakeRichTextEditor()
 void TdwDBGrid::BindRichTextEditor(TField* Field)
 {
     FRichTextEditor->Hide();
+    // The font first: a change of look in a loaded document would count as an edit.
+    FRichTextEditor->SetFont(Font());
     FRichTextEditor->SetDataSource(DataSource());
     FRichTextEditor->SetDataField(Field->FieldName());
-    FRichTextEditor->SetFont(Font());
 }

@@ -115,6 +115,8 @@ void TdwDBRichEdit::LoadContent()
     if (!BlobLinked() || FMemoLoaded)
         return;
     FMemoLoaded = true;
+    // The empty document's plain start below is part of the load, not an edit.
+    FLoadingContent = true;
     TdwRichMemoryStream stream;
     static_cast<TBlobField*>(GetField())->SaveToStream(stream);
     stream.SetPosition(0);
@@ -127,6 +129,7 @@ void TdwDBRichEdit::LoadContent()
         characters.Color = Font()->Color();
         SetDefaultCharFormat(characters, TRichCharMask {rcColor});
     }
+    FLoadingContent = false;
     EditingChange();
     SetModified(false);
 }
@@ -175,7 +178,7 @@ void TdwDBRichEdit::EditingChange()
 
 void TdwDBRichEdit::Change()
 {
-    if (GetField() && FMemoLoaded && !Loading() && !IsReadOnly()) {
+    if (GetField() && FMemoLoaded && !Loading() && !FLoadingContent && !IsReadOnly()) {
         BeginFieldEdit();
         FDataLink->Modified();
     }

@@ -60,6 +60,7 @@ private:
     bool FAutoDisplay = true;
     bool FMemoLoaded = false;
     bool FFocused = false;
+    bool FLoadingContent = false;
     // The field's text when editing began: a data change that leaves it so does not reload.
     String FSavedFieldText;
     bool FHasSavedFieldText = false;

@@ -200,5 +200,6 @@ private:
     TdwDBRichEdit* FRichTextEditor = nullptr;
     bool FInLinkActive = false;
     bool FSendingCellExit = false;
+    bool FSendingF2 = false;
     bool FIniLoaded = false;
 };

@@ -444,6 +444,14 @@ void TdwDBGrid::CellControlKey(Word Key, TShiftState Shift)
 void TdwDBGrid::KeyDown(Word& Key, TShiftState Shift)
 {
     TField* field = DataLink()->Active() ? SelectedField() : nullptr;
+    // F2 toggles: back from the cell's control, the grid takes the keys again (but not
+    // the F2 the grid itself is giving the control).
+    if (Key == VK_F2 && FCellControl && FCellControl->Focused()) {
+        Key = 0;
+        if (!FSendingF2 && CanFocus())
+            SetFocus();
+        return;
+    }
     if (Key == VK_F2 && field) {
         // A rich-text memo goes to its rich edit instead of the memo pop-up.
         if (field->DataType() == ftMemo && !dwIsRichEditField(field) &&
@@ -458,7 +466,14 @@ void TdwDBGrid::KeyDown(Word& Key, TShiftState Shift)
             FCellControl->SetFocus();
             if (FCellControl != FDateTimePicker) {
                 Word key = VK_F2;
-                FCellControl->KeyDown(key, Shift);
+                FSendingF2 = true;
+                try {
+                    FCellControl->KeyDown(key, Shift);
+                } catch (...) {
+                    FSendingF2 = false;
+                    throw;
+                }
+                FSendingF2 = false;
             }
             return;
         }

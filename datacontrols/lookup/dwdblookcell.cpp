@@ -32,7 +32,10 @@ bool TdwDBCustomLookupCombo::HandKeyToCellGrid(Word Key, TShiftState Shift)
     case VK_HOME: goes = edges && (ctrl || atStart || !MayType()); break;
     case VK_RIGHT:
     case VK_END: goes = edges && (ctrl || atEnd || !MayType()); break;
-    case VK_F2: SetSelLength(0); return true;
+    case VK_F2:
+        SetSelLength(0);
+        goes = true;
+        break;
     default: break;
     }
     if (!goes)

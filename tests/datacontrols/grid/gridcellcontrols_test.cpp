@@ -8,9 +8,12 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "datacontrols/edits/dwdbedit.h"
 #include "datacontrols/edits/wwdbcomb.h"
 #include "datacontrols/lookup/dwdblook.h"
+#include "platform/classes/object.h"
 #include "platform/db/field.h"
+#include "tests/datacontrols/datasets/lookuptablesfixture.h"
 #include "tests/datacontrols/grid/gridfixture.h"
 #include "tests/vcl/formtesting.h"
 
@@ -228,6 +231,71 @@ TEST_F(GridCellControlsTest, TheLookupCellSearchesAndWritesTheKey) {
     EXPECT_EQ(Client->Text(), "Name 0007");
     EXPECT_EQ(Client->BoundsRect(), Cell(colClient, 0));
     EXPECT_TRUE(Client->Focused());
+}
+
+TEST_F(GridCellControlsTest, AnEditInTheCellHandsEnterTabAndTheEdgesToTheGrid) {
+    auto* amount = new TdwDBCustomEdit(Form);
+    amount->SetName("AmountEdit");
+    amount->SetParent(Form);
+    Grid->ControlType()->Add("AMOUNT;CustomEdit;AmountEdit");
+    Start();
+    Go(colAmount, 0);
+    ASSERT_EQ(Grid->CellControl(), amount);
+    EXPECT_EQ(amount->Text(), "10.00");
+    TypeText(Form, "12.5");
+    EXPECT_TRUE(amount->Focused());
+    EXPECT_EQ(amount->Text(), "12.5");
+    PressKey(Form, Qt::Key_Tab);
+    EXPECT_TRUE(Grid->Focused());
+    EXPECT_EQ(Grid->SelectedIndex(), colPayId) << "Tab past the last column goes to the next record";
+    EXPECT_EQ(Payments->FieldByName("PAYID")->AsString(), "P0002");
+    EXPECT_EQ(Stored(0), "P0001|C0007|C|12.5");
+
+    // Left at the start of the text stays in the edit unless the grid always shows its
+    // editor; then it moves to the column before.
+    Go(colAmount, 1);
+    PressKey(Form, Qt::Key_F2);
+    ASSERT_TRUE(amount->Focused());
+    PressKey(Form, Qt::Key_Home);
+    PressKey(Form, Qt::Key_Left);
+    EXPECT_EQ(Grid->SelectedIndex(), colAmount);
+    PressKey(Form, Qt::Key_F2);
+    EXPECT_TRUE(Grid->Focused()) << "F2 again gives the grid back the keys";
+    PressKey(Form, Qt::Key_F2);
+    Grid->SetOptions(Grid->Options() + TdwDBGridOptions {dgAlwaysShowEditor});
+    ASSERT_TRUE(amount->Focused());
+    amount->SetSelStart(0);
+    PressKey(Form, Qt::Key_Left);
+    EXPECT_EQ(Grid->SelectedIndex(), colKind);
+    EXPECT_EQ(Grid->CellControl(), Kind);
+}
+
+using GridLookupFieldsTest = LookupTablesTest;
+
+TEST_F(GridLookupFieldsTest, ADisplayFieldShowsTheLookupRecordsWholeText) {
+    AddDisplayFields({"STNAME"}, 5);
+    AddLookup("STNAME", "SNAME", "STATE;CODE");
+    T->Open();
+    TForm* form = Construct<TForm>(nullptr);
+    auto* source = new TDataSource(form);
+    source->SetDataSet(T);
+    auto* grid = new CellTextGrid(form);
+    grid->SetParent(form);
+    grid->SetDataSource(source);
+    TField* display = T->FieldByName("STNAME");
+    const struct {
+        int Row;
+        const char* Stored;
+        const char* Shown;
+    } rows[] = {{5, "Calif", "California"}, {3, "Texas", "Texas"}, {4, "", ""}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Row);
+        T->Go(row.Row);
+        EXPECT_EQ(Text("STNAME"), row.Stored) << "the display field holds as much as it is wide";
+        EXPECT_EQ(TrimRight(grid->CellText(display)), row.Shown);
+    }
+    EXPECT_EQ(grid->CellText(T->FieldByName("ID")), T->FieldByName("ID")->DisplayText());
+    form->Free();
 }
 
 }  // namespace

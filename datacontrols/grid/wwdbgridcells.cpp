@@ -575,7 +575,8 @@ void TdwDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
     if (IsCheckBoxCell(field)) {
         if (doubleClick != EditControlOptions().Contains(ecoCheckboxSingleClick))
             ToggleCheckBox();
-    } else if (doubleClick && field->DataType() == ftMemo && !FMemoAttributes.Contains(mDisableDialog)) {
+    } else if (doubleClick && field->DataType() == ftMemo && !dwIsRichEditField(field) &&
+               !FMemoAttributes.Contains(mDisableDialog)) {
         ShowMemoDialog();
     }
 }

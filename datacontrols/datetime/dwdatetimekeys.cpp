@@ -77,6 +77,11 @@ bool TdwDBCustomDateTimePicker::GridTakesKey(Word Key, TShiftState Shift)
     if (Key == VK_ESCAPE || Key == VK_RETURN || Key == VK_TAB || Key == VK_UP || Key == VK_DOWN ||
         Key == VK_PRIOR || Key == VK_NEXT)
         FEditor.FoldPending();
+    // The library's grid moves on as from its own editor (Enter only with EnterToTab).
+    if (IdwCellControlHost* host = dwCellHostOf(this)) {
+        host->CellControlKey(Key, Shift);
+        return true;
+    }
     if (grid->CanFocus())
         grid->SetFocus();
     if (grid->Focused() && Key != VK_RETURN) {

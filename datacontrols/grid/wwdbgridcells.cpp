@@ -500,17 +500,19 @@ void TdwDBGrid::KeyPress(char& Key)
         ToggleCheckBox();
         return;
     }
-    if (field && static_cast<unsigned char>(Key) >= 32 && !EditorMode()) {
+    const bool printable = static_cast<unsigned char>(Key) >= 32;
+    if (field && (printable || Key == '\b') && !EditorMode()) {
         UpdateCellControl();
-        // Typing over the cell types into its control.
-        if (FCellControl && FCellControl == FDateTimePicker && FDateTimePicker->CanFocus()) {
+        // Typing over the cell types into its control (Backspace too, but not into the
+        // picker, whose sections take digits).
+        if (printable && FCellControl && FCellControl == FDateTimePicker && FDateTimePicker->CanFocus()) {
             const char typed = Key;
             Key = 0;
             FDateTimePicker->SetFocus();
             FDateTimePicker->TypeChar(typed);
             return;
         }
-        if (FCellControl && FCellControl->CanFocus()) {
+        if (FCellControl && FCellControl != FDateTimePicker && FCellControl->CanFocus()) {
             const char typed = Key;
             Key = 0;
             TypeIntoCellControl(typed);
@@ -530,7 +532,7 @@ Word VirtualKeyOfChar(char C)
         return static_cast<Word>(std::toupper(c));
     if (std::isdigit(c) || c == ' ')
         return c;
-    return 0;
+    return c == '\b' ? VK_BACK : 0;
 }
 
 }  // namespace
@@ -557,11 +559,12 @@ void TdwDBGrid::TypeIntoCellControl(char Typed)
     control->KeyPress(typed);
     if (typed == 0 || FCellControl != control)
         return;
+    const String text = typed == '\b' ? String() : String(1, typed);
     if (edit) {
-        edit->SetSelText(String(1, typed));
+        edit->SetSelText(text);
         edit->SetModified(true);
     } else if (rich) {
-        rich->SetSelText(String(1, typed));
+        rich->SetSelText(text);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "datacontrols/common/dwcellcontrol.h"
 #include "datacontrols/datetime/dwdatetimeparts.h"
 #include "datacontrols/datetime/dwdbdatetimepicker.h"
 #include "platform/db/datasource.h"
@@ -44,8 +45,8 @@ TDateTime TdwDBCustomDateTimePicker::Today() const
 
 bool TdwDBCustomDateTimePicker::IsGridKey(Word Key, TShiftState Shift) const
 {
-    const auto* host = dynamic_cast<const IdwDateTimePickerHost*>(Parent());
-    const bool alwaysShown = host && host->PickerAlwaysShown() && !DroppedDown();
+    const auto* host = dwCellHostOf(this);
+    const bool alwaysShown = host && host->CellEditorAlwaysShown() && !DroppedDown();
     const bool ctrl = Shift.Contains(ssCtrl);
     const int end = static_cast<int>(Text().size());
     if (!TypingAllowed() && (Key == VK_HOME || Key == VK_END || Key == VK_LEFT || Key == VK_RIGHT))
@@ -62,7 +63,7 @@ bool TdwDBCustomDateTimePicker::IsGridKey(Word Key, TShiftState Shift) const
     case VK_RIGHT: return alwaysShown && (ctrl || SelStart() + SelLength() >= end);
     case VK_INSERT: return !Shift.Contains(ssShift);
     case VK_DELETE: return ctrl;
-    case VK_TAB: return host && host->PickerTabsInGrid();
+    case VK_TAB: return host && host->CellTabs();
     case VK_RETURN: return true;
     default: return false;
     }
@@ -76,6 +77,11 @@ bool TdwDBCustomDateTimePicker::GridTakesKey(Word Key, TShiftState Shift)
     if (Key == VK_ESCAPE || Key == VK_RETURN || Key == VK_TAB || Key == VK_UP || Key == VK_DOWN ||
         Key == VK_PRIOR || Key == VK_NEXT)
         FEditor.FoldPending();
+    // The library's grid moves on as from its own editor (Enter only with EnterToTab).
+    if (IdwCellControlHost* host = dwCellHostOf(this)) {
+        host->CellControlKey(Key, Shift);
+        return true;
+    }
     if (grid->CanFocus())
         grid->SetFocus();
     if (grid->Focused() && Key != VK_RETURN) {

@@ -108,16 +108,6 @@ private:
     TdwDBCustomDateTimePicker* FPicker;
 };
 
-// What a grid that edits its date cells with the picker tells it.
-class IdwDateTimePickerHost {
-public:
-    virtual ~IdwDateTimePickerHost() = default;
-    // Tab moves between the grid's cells.
-    virtual bool PickerTabsInGrid() const = 0;
-    // The grid always shows its cell editor.
-    virtual bool PickerAlwaysShown() const = 0;
-};
-
 // Where the drop-down calendar goes: below the control (Control in screen pixels), or
 // above it when it would pass the bottom of the work area and there is room above;
 // aligned as Alignment says and kept within the work area's left and right edges.

@@ -1,5 +1,6 @@
 #include "datacontrols/edits/dwdbedit.h"
 
+#include "datacontrols/common/dwcellcontrol.h"
 #include "datacontrols/common/dwdatetext.h"
 #include "datacontrols/common/dwdrawing.h"
 #include "datacontrols/common/dwfields.h"
@@ -357,9 +358,29 @@ std::optional<TObject*> TdwDBCustomEdit::PublishedObject(const String& Name)
     return Name == "DataSource" ? std::optional<TObject*>(DataSource()) : std::nullopt;
 }
 
+bool TdwDBCustomEdit::SetPublishedText(const String& Name, const String& Value)
+{
+    if (Name != "DataField")
+        return false;
+    SetDataField(Value);
+    return true;
+}
+
+bool TdwDBCustomEdit::SetPublishedObject(const String& Name, TObject* Value)
+{
+    if (Name != "DataSource")
+        return false;
+    SetDataSource(dynamic_cast<TDataSource*>(Value));
+    return true;
+}
+
 int TdwDBCustomEdit::DialogCode() const
 {
-    return TdwCustomMaskEdit::DialogCode() | (WantReturns() ? dlgcWantAllKeys : 0);
+    int code = TdwCustomMaskEdit::DialogCode() | (WantReturns() ? dlgcWantAllKeys : 0);
+    // In a grid's cell Enter and Esc are the grid's, and Tab when it tabs between cells.
+    if (const IdwCellControlHost* host = dwCellHostOf(this))
+        code |= dlgcWantAllKeys | (host->CellTabs() ? dlgcWantTab : 0);
+    return code;
 }
 
 bool TdwDBCustomEdit::IsFieldEditable()
@@ -420,7 +441,8 @@ bool TdwDBCustomEdit::KeyGoesToGrid(Word Key, TShiftState Shift)
     const bool typing = IsTypingAllowed();
     const bool alt = Shift.Contains(ssAlt);
     const bool ctrl = Shift.Contains(ssCtrl);
-    const bool libraryGrid = dwIsClassNamed(Parent(), "TdwDBGrid");
+    const IdwCellControlHost* host = dwCellHostOf(this);
+    const bool libraryGrid = host && host->CellEditorAlwaysShown();
     const bool atStart = SelStart() == 0 && SelLength() == 0;
     const bool atEnd = SelStart() + SelLength() >= length;
     switch (Key) {
@@ -443,8 +465,23 @@ bool TdwDBCustomEdit::KeyGoesToGrid(Word Key, TShiftState Shift)
     }
 }
 
+bool TdwDBCustomEdit::HandsKeyToCellHost(Word Key, TShiftState Shift)
+{
+    const IdwCellControlHost* host = dwCellHostOf(this);
+    if (!host || Shift.Contains(ssAlt) || Shift.Contains(ssCtrl))
+        return false;
+    return (Key == VK_RETURN && !WantReturns()) || (Key == VK_TAB && host->CellTabs());
+}
+
 void TdwDBCustomEdit::KeyDown(Word& Key, TShiftState Shift)
 {
+    // Enter and Tab move the grid on, the text written as with the grid's own editor.
+    if (HandsKeyToCellHost(Key, Shift)) {
+        const Word key = Key;
+        Key = 0;
+        dwHandKeyToCellHost(this, key, Shift);
+        return;
+    }
     // Inside a grid the keys that move between cells are the grid's.
     if (dwParentIsGrid(this) && KeyGoesToGrid(Key, Shift)) {
         Parent()->KeyDown(Key, Shift);

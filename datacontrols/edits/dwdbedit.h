@@ -165,6 +165,9 @@ public:
     String PictureFieldName() const override;
     std::optional<String> PublishedText(const String& Name) override;
     std::optional<TObject*> PublishedObject(const String& Name) override;
+    // A grid binds the edits it shows in its cells through these.
+    bool SetPublishedText(const String& Name, const String& Value) override;
+    bool SetPublishedObject(const String& Name, TObject* Value) override;
 
     int DialogCode() const override;
     void CMEnter() override;
@@ -226,6 +229,9 @@ protected:
 private:
     // Whether a key inside a grid is the grid's to handle (a cell move) and not the edit's.
     bool KeyGoesToGrid(Word Key, TShiftState Shift);
+    // Enter, and Tab when the grid tabs between cells, go to the library grid the edit is
+    // a cell control of.
+    bool HandsKeyToCellHost(Word Key, TShiftState Shift);
     // The date or time kind of the bound field, or of the unbound text.
     bool FillKind(TdwFillKind& Kind) const;
     // The data link's edit state and Modified, for a key, paste or cut that changes the text.

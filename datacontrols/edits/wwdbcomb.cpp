@@ -216,6 +216,14 @@ String TdwDBCustomComboBox::DisplayTextForValue(const String& Value) const
     return String();
 }
 
+bool TdwDBCustomComboBox::CellDisplayText(TField* Field, String& Text)
+{
+    if (!FMapList)
+        return false;
+    Text = DisplayTextForValue(Field->AsString());
+    return true;
+}
+
 String TdwDBCustomComboBox::ValueForText(const String& Text) const
 {
     if (Style() == csDropDown && Text.empty())

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "datacontrols/common/dwcellcontrol.h"
 #include "datacontrols/edits/wwdotdot.h"
 #include "platform/rtl/stringlist.h"
 #include "platform/vcl/lists.h"
@@ -56,7 +57,7 @@ private:
     TDateTime FLastKeyTime = 0;
 };
 
-class TdwDBCustomComboBox : public TdwDBCustomCombo {
+class TdwDBCustomComboBox : public TdwDBCustomCombo, public IdwCellTextSource {
 public:
     explicit TdwDBCustomComboBox(TComponent* AOwner);
     ~TdwDBCustomComboBox() override;
@@ -66,6 +67,8 @@ public:
 
     TStrings* Items() const { return FItems.get(); }
     void SetItems(TStrings* Value);
+    // In a grid's cells a MapList combo shows the display item of each row's value.
+    bool CellDisplayText(TField* Field, String& Text) override;
     bool MapList() const { return FMapList; }
     void SetMapList(bool Value) { FMapList = Value; }
     int DropDownCount() const { return FDropDownCount; }

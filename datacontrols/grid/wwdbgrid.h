@@ -3,6 +3,7 @@
 // to the data set's fields when the link opens, and paints fixed data columns in the
 // title colour.
 
+#include "datacontrols/common/dwcellcontrol.h"
 #include "datacontrols/datetime/dwdbdatetimepicker.h"
 #include "datacontrols/edits/dwmemodlg.h"
 #include "datacontrols/grid/wwdbigrd.h"
@@ -50,7 +51,7 @@ private:
     bool FCheckNewFields = false;
 };
 
-class TdwDBGrid : public TdwCustomDBGrid, public IdwDateTimePickerHost {
+class TdwDBGrid : public TdwCustomDBGrid, public IdwCellControlHost {
 public:
     explicit TdwDBGrid(TComponent* AOwner) : TdwCustomDBGrid(AOwner), FIniAttributes(this) {}
     ~TdwDBGrid() override;
@@ -86,8 +87,12 @@ public:
     // The date/time picker of the date cells; null until the first date cell the grid may
     // edit is entered.
     TdwDBDateTimePicker* DateTimePicker() const { return FDateTimePicker; }
-    bool PickerTabsInGrid() const override { return Options().Contains(dgTabs); }
-    bool PickerAlwaysShown() const override { return Options().Contains(dgAlwaysShowEditor); }
+    // The rich edit of the rich-text cells the grid may edit; null until the first one is
+    // entered.
+    TdwDBRichEdit* RichTextEditor() const { return FRichTextEditor; }
+    bool CellTabs() const override { return Options().Contains(dgTabs); }
+    bool CellEditorAlwaysShown() const override { return Options().Contains(dgAlwaysShowEditor); }
+    void CellControlKey(Word Key, TShiftState Shift) override;
 
     // Space toggles a check box; F2 opens a memo or goes to the cell's control; typing
     // goes to the cell's control.
@@ -160,6 +165,13 @@ private:
     void HideCellControl();
     // Editing is open in the grid as a whole.
     bool MayEditCells();
+    // The current cell's field and column may be changed.
+    bool MayEditCurrentField(TField* Field);
+    // A character typed over the current cell, given to its control.
+    void TypeIntoCellControl(char Typed);
+    // The rich edit of the rich-text cells, made on first need, and bound to the cell's field.
+    TdwDBRichEdit* MakeRichTextEditor();
+    void BindRichTextEditor(TField* Field);
     bool IsCheckBoxCell(TField* Field);
     void ToggleCheckBox();
     void ShowMemoDialog();
@@ -170,6 +182,9 @@ private:
     // The plain text of a rich-text blob's beginning (its first 8 KB), read through the
     // grid's hidden rich edit; a blob that is not RTF shows as it stands.
     String RichTextCellText(TField* Field) const;
+    // A display field of its data set's lookup tables shows the text of the lookup
+    // record found for the row's key (blank when none is); false for any other field.
+    static bool LookupCellText(TField* Field, String& Text);
 
     TdwIniAttributes FIniAttributes;
     std::vector<TBookmark> FSelectedList;
@@ -182,7 +197,9 @@ private:
     TdwDBDateTimePicker* FDateTimePicker = nullptr;
     // Made on the first rich-text cell painted.
     mutable TdwDBRichEdit* FRichTextPainter = nullptr;
+    TdwDBRichEdit* FRichTextEditor = nullptr;
     bool FInLinkActive = false;
     bool FSendingCellExit = false;
+    bool FSendingF2 = false;
     bool FIniLoaded = false;
 };

@@ -2,13 +2,16 @@
 // attached edits, the date editor, check boxes, pictures, and the memo pop-up.
 
 #include <algorithm>
+#include <cctype>
 
 #include "datacontrols/common/dwdrawing.h"
 #include "datacontrols/common/dwfields.h"
 #include "datacontrols/common/dwfieldsettings.h"
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/common/wwintl.h"
+#include "datacontrols/datasets/dwlookuptables.h"
 #include "datacontrols/grid/wwdbgrid.h"
+#include "datacontrols/richtext/dwdbriched.h"
 #include "platform/db/dataset.h"
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
@@ -20,6 +23,7 @@
 #include "platform/vcl/forms.h"
 #include "platform/vcl/frames.h"
 #include "platform/vcl/imagelist.h"
+#include "platform/vcl/userinput.h"
 
 namespace {
 
@@ -167,11 +171,33 @@ bool TdwDBGrid::MayEditCells()
 
 String TdwDBGrid::CellText(TField* Field) const
 {
-    if (Field && Field->IsBlob() && dwIsRichEditField(Field))
+    if (!Field)
+        return TdwCustomDBGrid::CellText(Field);
+    if (Field->IsBlob() && dwIsRichEditField(Field))
         return RichTextCellText(Field);
-    if (Field && Field->DataType() == ftMemo && FMemoAttributes.Contains(mGridShow))
+    if (Field->DataType() == ftMemo && FMemoAttributes.Contains(mGridShow))
         return Field->DataSet()->IsEmpty() ? String() : Field->AsString();
+    String text;
+    // The cell shows what its control would show for the value: a combo's display item,
+    // a lookup combo's display value.
+    auto* source = dynamic_cast<IdwCellTextSource*>(const_cast<TdwDBGrid*>(this)->AttachedControl(Field));
+    if (source && !Field->DataSet()->IsEmpty() && source->CellDisplayText(Field, text))
+        return text;
+    if (LookupCellText(Field, text))
+        return text;
     return TdwCustomDBGrid::CellText(Field);
+}
+
+bool TdwDBGrid::LookupCellText(TField* Field, String& Text)
+{
+    String key;
+    TField* result = nullptr;
+    const bool found = dwFindLookupValue(Field, key, result);
+    // No lookup table of the data set serves the field.
+    if (result == Field)
+        return false;
+    Text = !found ? String() : result->IsBlob() ? result->AsString() : result->DisplayText();
+    return true;
 }
 
 void TdwDBGrid::SetMemoAttributes(TdwMemoAttributes Value)
@@ -257,6 +283,11 @@ void TdwDBGrid::DoCreateDateTimePicker()
         OnCreateDateTimePicker(this, FDateTimePicker);
 }
 
+bool TdwDBGrid::MayEditCurrentField(TField* Field)
+{
+    return !Field->ReadOnly() && !IsColumnReadOnly(SelectedIndex()) && Field->DataSet()->CanModify();
+}
+
 void TdwDBGrid::UpdateCellControl()
 {
     TField* field = SelectedField();
@@ -266,14 +297,15 @@ void TdwDBGrid::UpdateCellControl()
         if (TCustomEdit* attached = AttachedControl(field)) {
             wanted = attached;
         } else if (IsDateTimeField(field) && !EditControlOptions().Contains(ecoDisableDateTimePicker) &&
-                   !field->ReadOnly() && !IsColumnReadOnly(SelectedIndex()) &&
-                   field->DataSet()->CanModify()) {
+                   MayEditCurrentField(field)) {
             // Only a cell the grid may edit gets the picker; any other shows its date as text.
             if (!FDateTimePicker) {
                 CreateDateTimePicker();
                 DoCreateDateTimePicker();
             }
             wanted = FDateTimePicker;
+        } else if (field->IsBlob() && dwIsRichEditField(field) && MayEditCurrentField(field)) {
+            wanted = MakeRichTextEditor();
         }
     }
     const TRect cell = CellRect(Col(), Row());
@@ -289,6 +321,8 @@ void TdwDBGrid::UpdateCellControl()
         FDateTimePicker->SetDataSource(DataSource());
         FDateTimePicker->SetDataField(field->FieldName());
         FDateTimePicker->SetFont(Font());
+    } else if (wanted == FRichTextEditor) {
+        BindRichTextEditor(field);
     } else {
         dwSetControlDataSource(wanted, DataSource());
         dwSetControlDataField(wanted, field->FieldName());
@@ -297,6 +331,9 @@ void TdwDBGrid::UpdateCellControl()
     wanted->SetBounds(cell.Left, cell.Top, cell.Right - cell.Left, cell.Bottom - cell.Top);
     wanted->Show();
     wanted->BringToFront();
+    // Bound while hidden, the rich edit loads its document once shown.
+    if (wanted == FRichTextEditor && !FRichTextEditor->IsContentLoaded())
+        FRichTextEditor->LoadContent();
     FCellControl = wanted;
     if (Options().Contains(dgAlwaysShowEditor) && Focused() && wanted->CanFocus())
         wanted->SetFocus();
@@ -386,16 +423,39 @@ void TdwDBGrid::Notification(TComponent* AComponent, TOperation Operation)
         FCellControl = nullptr;
     if (AComponent == FDateTimePicker)
         FDateTimePicker = nullptr;
+    if (AComponent == FRichTextEditor)
+        FRichTextEditor = nullptr;
     std::erase_if(FAttachedControls, [&](const auto& entry) { return entry.second == AComponent; });
 }
 
 // ---- keys and clicks ----
 
+void TdwDBGrid::CellControlKey(Word Key, TShiftState Shift)
+{
+    // The control leaving writes its value into the field, as the text editor's Enter does.
+    if (CanFocus())
+        SetFocus();
+    if (!Focused())
+        return;
+    Word key = Key;
+    KeyDown(key, Shift);
+}
+
 void TdwDBGrid::KeyDown(Word& Key, TShiftState Shift)
 {
     TField* field = DataLink()->Active() ? SelectedField() : nullptr;
+    // F2 toggles: back from the cell's control, the grid takes the keys again (but not
+    // the F2 the grid itself is giving the control).
+    if (Key == VK_F2 && FCellControl && FCellControl->Focused()) {
+        Key = 0;
+        if (!FSendingF2 && CanFocus())
+            SetFocus();
+        return;
+    }
     if (Key == VK_F2 && field) {
-        if (field->DataType() == ftMemo && !FMemoAttributes.Contains(mDisableDialog)) {
+        // A rich-text memo goes to its rich edit instead of the memo pop-up.
+        if (field->DataType() == ftMemo && !dwIsRichEditField(field) &&
+            !FMemoAttributes.Contains(mDisableDialog)) {
             Key = 0;
             ShowMemoDialog();
             return;
@@ -406,8 +466,26 @@ void TdwDBGrid::KeyDown(Word& Key, TShiftState Shift)
             FCellControl->SetFocus();
             if (FCellControl != FDateTimePicker) {
                 Word key = VK_F2;
-                FCellControl->KeyDown(key, Shift);
+                FSendingF2 = true;
+                try {
+                    FCellControl->KeyDown(key, Shift);
+                } catch (...) {
+                    FSendingF2 = false;
+                    throw;
+                }
+                FSendingF2 = false;
             }
+            return;
+        }
+    }
+    // Alt+Down drops down the list of the cell's combo.
+    if (Key == VK_DOWN && Shift.Contains(ssAlt) && field) {
+        UpdateCellControl();
+        if (FCellControl && FCellControl != FRichTextEditor && FCellControl->CanFocus()) {
+            Key = 0;
+            FCellControl->SetFocus();
+            Word key = VK_DOWN;
+            FCellControl->KeyDown(key, Shift);
             return;
         }
     }
@@ -422,31 +500,72 @@ void TdwDBGrid::KeyPress(char& Key)
         ToggleCheckBox();
         return;
     }
-    if (field && static_cast<unsigned char>(Key) >= 32 && !EditorMode()) {
+    const bool printable = static_cast<unsigned char>(Key) >= 32;
+    if (field && (printable || Key == '\b') && !EditorMode()) {
         UpdateCellControl();
-        // Typing over the cell types into its control.
-        if (FCellControl && FCellControl == FDateTimePicker && FDateTimePicker->CanFocus()) {
+        // Typing over the cell types into its control (Backspace too, but not into the
+        // picker, whose sections take digits).
+        if (printable && FCellControl && FCellControl == FDateTimePicker && FDateTimePicker->CanFocus()) {
             const char typed = Key;
             Key = 0;
             FDateTimePicker->SetFocus();
             FDateTimePicker->TypeChar(typed);
             return;
         }
-        auto* edit = dynamic_cast<TCustomEdit*>(FCellControl);
-        if (edit && edit->CanFocus()) {
+        if (FCellControl && FCellControl != FDateTimePicker && FCellControl->CanFocus()) {
             const char typed = Key;
             Key = 0;
-            edit->SetFocus();
-            // The record goes into edit state first: that shows the field's value again.
-            if (edit->ReadOnly() || !DataLink()->Edit())
-                return;
-            edit->SelectAll();
-            edit->SetSelText(String(1, typed));
-            edit->SetModified(true);
+            TypeIntoCellControl(typed);
             return;
         }
     }
     TdwCustomDBGrid::KeyPress(Key);
+}
+
+namespace {
+
+// The key a typed character comes from, for the characters that have one of their own.
+Word VirtualKeyOfChar(char C)
+{
+    const auto c = static_cast<unsigned char>(C);
+    if (std::isalpha(c))
+        return static_cast<Word>(std::toupper(c));
+    if (std::isdigit(c) || c == ' ')
+        return c;
+    return c == '\b' ? VK_BACK : 0;
+}
+
+}  // namespace
+
+void TdwDBGrid::TypeIntoCellControl(char Typed)
+{
+    TWinControl* control = FCellControl;
+    control->SetFocus();
+    // The record goes into edit state first: that shows the field's value again.
+    if (!DataLink()->Edit())
+        return;
+    auto* edit = dynamic_cast<TCustomEdit*>(control);
+    auto* rich = dynamic_cast<TdwCustomRichEdit*>(control);
+    if ((edit && edit->ReadOnly()) || (rich && rich->ReadOnly()))
+        return;
+    if (edit)
+        edit->SelectAll();
+    // The character takes the road of a key typed into the control: its KeyDown (a
+    // combo's first-letter choice), its KeyPress (a lookup combo's search), then the text.
+    const TShiftState shift = KeyIsDown(VK_SHIFT) ? TShiftState {ssShift} : TShiftState {};
+    if (Word key = VirtualKeyOfChar(Typed); key != 0)
+        control->KeyDown(key, shift);
+    char typed = Typed;
+    control->KeyPress(typed);
+    if (typed == 0 || FCellControl != control)
+        return;
+    const String text = typed == '\b' ? String() : String(1, typed);
+    if (edit) {
+        edit->SetSelText(text);
+        edit->SetModified(true);
+    } else if (rich) {
+        rich->SetSelText(text);
+    }
 }
 
 void TdwDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
@@ -459,7 +578,8 @@ void TdwDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
     if (IsCheckBoxCell(field)) {
         if (doubleClick != EditControlOptions().Contains(ecoCheckboxSingleClick))
             ToggleCheckBox();
-    } else if (doubleClick && field->DataType() == ftMemo && !FMemoAttributes.Contains(mDisableDialog)) {
+    } else if (doubleClick && field->DataType() == ftMemo && !dwIsRichEditField(field) &&
+               !FMemoAttributes.Contains(mDisableDialog)) {
         ShowMemoDialog();
     }
 }

@@ -26,3 +26,22 @@ String TdwDBGrid::RichTextCellText(TField* Field) const
     }
     return FRichTextPainter->Text();
 }
+
+TdwDBRichEdit* TdwDBGrid::MakeRichTextEditor()
+{
+    if (!FRichTextEditor) {
+        FRichTextEditor = new TdwDBRichEdit(this);
+        FRichTextEditor->SetVisible(false);
+        FRichTextEditor->SetParent(this);
+    }
+    return FRichTextEditor;
+}
+
+void TdwDBGrid::BindRichTextEditor(TField* Field)
+{
+    FRichTextEditor->Hide();
+    // The font first: a change of look in a loaded document would count as an edit.
+    FRichTextEditor->SetFont(Font());
+    FRichTextEditor->SetDataSource(DataSource());
+    FRichTextEditor->SetDataField(Field->FieldName());
+}

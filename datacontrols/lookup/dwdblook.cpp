@@ -101,6 +101,9 @@ int TdwDBCustomLookupCombo::DialogCode() const
     int code = TEdit::DialogCode();
     if (IsDroppedDown() || Modified())
         code |= dlgcWantAllKeys;
+    // In a grid's cell Enter and Esc are the grid's, and Tab when it tabs between cells.
+    if (const IdwCellControlHost* host = dwCellHostOf(this))
+        code |= dlgcWantAllKeys | (host->CellTabs() ? dlgcWantTab : 0);
     return code;
 }
 
@@ -258,6 +261,10 @@ bool TdwDBCustomLookupCombo::EditForTyping()
 void TdwDBCustomLookupCombo::KeyDown(Word& Key, TShiftState Shift)
 {
     TEdit::KeyDown(Key, Shift);
+    if (Key == 0 || HandKeyToCellGrid(Key, Shift)) {
+        Key = 0;
+        return;
+    }
     const bool dropped = IsDroppedDown();
     switch (Key) {
     case VK_UP:

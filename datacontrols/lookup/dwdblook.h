@@ -9,6 +9,8 @@
 #include <memory>
 
 #include "datacontrols/common/dwbuttonhost.h"
+#include "datacontrols/common/dwcellcontrol.h"
+#include "datacontrols/common/dwproperties.h"
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/grid/wwdbigrd.h"
 #include "platform/classes/sets.h"
@@ -180,7 +182,7 @@ private:
     TdwDBCustomLookupCombo* FCombo;
 };
 
-class TdwDBCustomLookupCombo : public TEdit {
+class TdwDBCustomLookupCombo : public TEdit, public IdwCellTextSource, public TdwPublished {
 public:
     explicit TdwDBCustomLookupCombo(TComponent* AOwner);
     ~TdwDBCustomLookupCombo() override;
@@ -266,6 +268,15 @@ public:
     // The incremental search of the text in the lookup table (the timer runs it).
     virtual void PerformSearch();
 
+    // In a grid's cells: the display text of the lookup record whose key is the row's value.
+    bool CellDisplayText(TField* Field, String& Text) override;
+    // DataSource, DataField and BorderStyle, through which a grid binds the combo to a column.
+    std::optional<String> PublishedText(const String& Name) override;
+    std::optional<TObject*> PublishedObject(const String& Name) override;
+    bool SetPublishedText(const String& Name, const String& Value) override;
+    bool SetPublishedObject(const String& Name, TObject* Value) override;
+    bool SetPublishedOrdinal(const String& Name, int Value) override;
+
     TNotifyEvent OnDropDown;
     TNotifyCloseUpEvent OnCloseUp;
 
@@ -339,6 +350,9 @@ protected:
     // Takes the found record's values into the grid, or, without one, puts the lookup
     // table on its first record and clears them.
     void TakeFoundRecord(bool Found);
+    // In a grid's cell with the drop-down closed: the keys that move between cells go to
+    // the grid; true when Key went.
+    bool HandKeyToCellGrid(Word Key, TShiftState Shift);
 
     TFieldDataLink FDataLink;
     TBtnWinControl* FButtonPanel = nullptr;

@@ -1,5 +1,6 @@
 #include "datacontrols/richtext/dwdbriched.h"
 
+#include "datacontrols/common/dwcellcontrol.h"
 #include "platform/db/dataset.h"
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
@@ -129,6 +130,8 @@ void TdwDBRichEdit::LoadContent()
     if (!BlobLinked() || FMemoLoaded)
         return;
     FMemoLoaded = true;
+    // The empty document's plain start below is part of the load, not an edit.
+    FLoadingContent = true;
     TdwRichMemoryStream stream;
     static_cast<TBlobField*>(GetField())->SaveToStream(stream);
     stream.SetPosition(0);
@@ -141,6 +144,7 @@ void TdwDBRichEdit::LoadContent()
         characters.Color = Font()->Color();
         SetDefaultCharFormat(characters, TRichCharMask {rcColor});
     }
+    FLoadingContent = false;
     EditingChange();
     SetModified(false);
 }
@@ -189,15 +193,52 @@ void TdwDBRichEdit::EditingChange()
 
 void TdwDBRichEdit::Change()
 {
-    if (GetField() && FMemoLoaded && !Loading() && !IsReadOnly()) {
+    if (GetField() && FMemoLoaded && !Loading() && !FLoadingContent && !IsReadOnly()) {
         BeginFieldEdit();
         FDataLink->Modified();
     }
     TdwCustomRichEdit::Change();
 }
 
+int TdwDBRichEdit::DialogCode() const
+{
+    int code = TdwCustomRichEdit::DialogCode();
+    // In a grid's cell Esc is the grid's, and Tab when it tabs between cells.
+    if (const IdwCellControlHost* host = dwCellHostOf(this))
+        code |= dlgcWantAllKeys | (host->CellTabs() ? dlgcWantTab : 0);
+    return code;
+}
+
+bool TdwDBRichEdit::HandKeyToCellGrid(Word Key, TShiftState Shift)
+{
+    IdwCellControlHost* host = dwCellHostOf(this);
+    if (!host)
+        return false;
+    const bool alt = Shift.Contains(ssAlt);
+    const bool ctrl = Shift.Contains(ssCtrl);
+    bool goes = false;
+    switch (Key) {
+    case VK_ESCAPE: goes = !Modified(); break;
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_UP:
+    case VK_DOWN: goes = !alt; break;
+    case VK_HOME:
+    case VK_END: goes = ctrl; break;
+    case VK_TAB: goes = !WantTabs() && host->CellTabs() && !alt && !ctrl; break;
+    default: break;
+    }
+    if (goes)
+        host->CellControlKey(Key, Shift);
+    return goes;
+}
+
 void TdwDBRichEdit::KeyDown(Word& Key, TShiftState Shift)
 {
+    if (HandKeyToCellGrid(Key, Shift)) {
+        Key = 0;
+        return;
+    }
     TdwCustomRichEdit::KeyDown(Key, Shift);
     if (Key == VK_F2 && Shift.Empty() && PopupOptions().Contains(rpoPopupEdit)) {
         Key = 0;

@@ -38,6 +38,7 @@ public:
     void LoadBlobPreview(TField* Field, int ChunkLimit) override;
     TdwCustomRichEdit* CreateEditorControl(TComponent* AOwner) override { return new TdwDBRichEdit(AOwner); }
 
+    int DialogCode() const override;
     void KeyDown(Word& Key, TShiftState Shift) override;
     void KeyPress(char& Key) override;
     void DblClick() override;
@@ -55,11 +56,14 @@ private:
     void DataChange();
     void EditingChange();
     bool BlobLinked() const;
+    // As a grid's cell editor: the keys that leave the cell go to the grid; true when Key went.
+    bool HandKeyToCellGrid(Word Key, TShiftState Shift);
 
     std::unique_ptr<TFieldDataLink> FDataLink;
     bool FAutoDisplay = true;
     bool FMemoLoaded = false;
     bool FFocused = false;
+    bool FLoadingContent = false;
     // The field's text when editing began: a data change that leaves it so does not reload.
     String FSavedFieldText;
     bool FHasSavedFieldText = false;

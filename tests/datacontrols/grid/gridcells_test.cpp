@@ -556,6 +556,14 @@ TEST_F(GridCellsTest, TypingOverTheCellGoesToThePickerAndMovingOnWritesIt)
     PressKey(Form, Qt::Key_Tab);
     EXPECT_TRUE(Grid->Focused());
     EXPECT_EQ(Grid->SelectedIndex(), colNotes) << "Tab moves on to the next column";
+
+    Grid->SetKeyOptions(Grid->KeyOptions() + TdwDBGridKeyOptions {dgEnterToTab});
+    Go(colDue, 1);
+    TypeText(Form, "9");
+    PressKey(Form, Qt::Key_Return);
+    EXPECT_TRUE(Grid->Focused());
+    EXPECT_EQ(Grid->SelectedIndex(), colNotes) << "with EnterToTab Enter moves on as Tab";
+    EXPECT_DOUBLE_EQ(Data->FieldByName("DUE")->AsDateTime(), EncodeDate(2008, 9, 1));
 }
 
 TEST_F(GridCellsTest, WithTheEditorAlwaysShownThePickerHandsTheEdgesToTheGrid)

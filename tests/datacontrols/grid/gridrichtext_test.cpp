@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QTimer>
 
 #include "datacontrols/grid/wwdbgrid.h"
+#include "datacontrols/richtext/dwdbriched.h"
+#include "datacontrols/richtext/dwrich.h"
+#include "platform/classes/screen.h"
 #include "platform/db/field.h"
 #include "tests/datacontrols/richtext/notesfixture.h"
 #include "tests/vcl/formtesting.h"
@@ -59,6 +63,58 @@ TEST_F(RichGridTest, ALongDocumentShowsOnlyItsBeginning) {
     EXPECT_EQ(text.rfind("line 0\r\nline 1\r\n", 0), 0u);
     EXPECT_EQ(text.find("line 2999"), String::npos);
     EXPECT_LT(text.size(), 8192u);
+}
+
+TEST_F(RichGridTest, TheCurrentCellIsEditedInARichEditThatHandsTheCellMovesToTheGrid) {
+    auto* grid = MakeGrid();
+    grid->SetFocus();
+    T->Next();
+    grid->SetSelectedIndex(1);
+    TdwDBRichEdit* editor = grid->RichTextEditor();
+    ASSERT_NE(editor, nullptr);
+    ASSERT_EQ(grid->CellControl(), editor);
+    EXPECT_TRUE(editor->Visible());
+    EXPECT_EQ(editor->BoundsRect(), grid->CellRect(2, 2));
+    EXPECT_EQ(editor->Text(), "just text\r\nsecond line");
+
+    TypeText(Form, "Re: ");
+    EXPECT_TRUE(editor->Focused()) << "typing over the cell goes into the rich edit";
+    EXPECT_EQ(T->State(), dsEdit);
+    PressKey(Form, Qt::Key_Home);
+    PressKey(Form, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_TRUE(editor->Focused()) << "Home and Alt+Down stay in the cell";
+    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
+    ASSERT_TRUE(Form->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/grid-richtext-editing.png"));
+    PressKey(Form, Qt::Key_Down);
+    EXPECT_TRUE(grid->Focused()) << "Down leaves the cell";
+    EXPECT_EQ(T->FieldByName("ID")->AsString(), "C");
+    EXPECT_EQ(T->State(), dsBrowse);
+    EXPECT_NE(MemoReadBack(2).find("Re: just text"), String::npos) << MemoReadBack(2);
+    EXPECT_EQ(MemoReadBack(1), Letter) << "an unchanged document is not written";
+
+    EXPECT_EQ(grid->CellControl(), editor) << "the editor follows to the next record";
+    // F2 goes to the rich edit, which opens its editor form.
+    bool editorShown = false;
+    QTimer::singleShot(0, [&] {
+        for (int i = Screen()->FormCount() - 1; i >= 0; --i)
+            if (auto* form = dynamic_cast<TdwRichEditForm*>(Screen()->Forms(i)); form && form->Modal()) {
+                editorShown = true;
+                form->SetModalResult(mrCancel);
+                return;
+            }
+    });
+    PressKey(Form, Qt::Key_F2);
+    EXPECT_TRUE(editorShown) << "F2 opens the rich text editor, not the memo pop-up";
+    EXPECT_TRUE(editor->Focused());
+    PressKey(Form, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_TRUE(grid->Focused()) << "Ctrl+Home goes to the grid";
+    EXPECT_EQ(T->FieldByName("ID")->AsString(), "A");
+
+    grid->SetReadOnly(true);
+    grid->SetSelectedIndex(0);
+    grid->SetSelectedIndex(1);
+    EXPECT_EQ(grid->CellControl(), nullptr) << "a grid that may not edit paints the text only";
+    EXPECT_FALSE(editor->Visible());
 }
 
 }  // namespace

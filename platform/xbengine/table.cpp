@@ -95,6 +95,7 @@ Table::Table(const String& path, const String& alias, int mode, int tableType)
 Table::~Table()
 {
     // Keys still waiting go in before the journal is looked at.
+    EndOpenAppend(true);
     FOrders.reset();
     bool alone = FMode == omExclusive;
     if (FMode == omShared) {
@@ -490,10 +491,31 @@ void Table::WriteCurrent(int from, int length)
                         FRecord.data() + from, length);
 }
 
+void Table::EndOpenAppend(bool quiet)
+{
+    if (FOpenAppend == 0)
+        return;
+    FOpenAppend = 0;
+    try {
+        FOrders->FlushPending();
+    } catch (...) {
+        FJournal.End();
+        if (!quiet)
+            throw;
+        return;
+    }
+    if (quiet)
+        FJournal.End();
+    else
+        FJournal.Finish();
+}
+
 void Table::Rewrite(const String& image, int from, int length)
 {
     RequireWritable();
     RequireRecord();
+    if (FRecNo != FOpenAppend)
+        EndOpenAppend();
     // The record stays locked until its keys have moved too.
     RecordWriteLock lock(*this);
     Change change(*this);
@@ -519,6 +541,7 @@ void Table::Rewrite(const String& image, int from, int length)
     // The keys' access ends inside the change: its last index writes are part of it.
     keys.reset();
     change.Done();
+    EndOpenAppend();
 }
 
 void Table::RefreshCurrent()
@@ -557,6 +580,7 @@ void Table::AppendBlank()
                            "The index of " + FPath +
                                    " holds keys for records lost from the end of the table; "
                                    "reindex the table to rebuild it");
+    EndOpenAppend();
     String image = BlankRecord();
     std::optional<Change> change;
     try {
@@ -581,6 +605,21 @@ void Table::AppendBlank()
     if (NeedsLocks())
         FLocks.UnlockHeader();
     FOrders->Appended(image, FRecCount + 1);
+    if (FMode == omExclusive) {
+        // The record's first write joins this change. Without keys to wait
+        // for it, the record and count go out now all the same, so that a
+        // disk that cannot take the record fails the append itself.
+        FJournal.Begin();
+        if (FOrders->Count() == 0) {
+            try {
+                FJournal.Flush();
+            } catch (...) {
+                FJournal.End();
+                throw;
+            }
+        }
+        FOpenAppend = FRecCount + 1;
+    }
     // Until it is written, the record is not counted here either.
     change->Done();
     ++FRecCount;
@@ -602,7 +641,7 @@ void Table::Pack()
 {
     RequireWritable();
     RequireExclusive("Pack");
-    FOrders->FlushPending();
+    EndOpenAppend();
     Integer kept = 0;
     String image;
     for (Integer n = 1; n <= FRecCount; ++n) {
@@ -628,6 +667,7 @@ void Table::Reindex()
 {
     RequireWritable();
     RequireExclusive("Reindex");
+    EndOpenAppend();
     ReadHeaderCount();
     FOrders->Rebuild();
     FRecordsLost = false;
@@ -646,7 +686,7 @@ void Table::Zap()
 {
     RequireWritable();
     RequireExclusive("Zap");
-    FOrders->FlushPending();
+    EndOpenAppend();
     InvalidateWindow();
     WriteDateAndCount(0);
     FFile.WriteAt(FHeader.HeaderLength, &EndOfData, 1);
@@ -669,6 +709,7 @@ void Table::Zap()
 
 void Table::Commit()
 {
+    EndOpenAppend();
     FFile.Sync();
     if (FMemo.IsOpen())
         FMemo.File().Sync();
@@ -746,6 +787,8 @@ void Table::WriteMemo(const FieldDef& field, const String& data)
     RequireRecord();
     if (!FMemo.IsOpen())
         throw EEngineError(XBE_E_FIELD, "The table has no memo file for field " + field.Name + ": " + FPath);
+    if (FRecNo != FOpenAppend)
+        EndOpenAppend();
     // The record lock comes first: a record locked elsewhere gets no memo either.
     RecordWriteLock lock(*this);
     Change change(*this);

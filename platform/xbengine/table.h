@@ -218,6 +218,9 @@ private:
     void RequireWritable() const;
     void RequireExclusive(const String& what) const;
     void RequireRecord() const;
+    // Ends the change an exclusive append keeps open for its record's first
+    // write (see FOpenAppend); a failure is thrown unless quiet.
+    void EndOpenAppend(bool quiet = false);
     // Writes the current image's bytes from `from` for `length`, under a
     // record lock in shared mode.
     void WriteCurrent(int from, int length);
@@ -262,6 +265,10 @@ private:
     bool FDateStamped = false;
     // The header counted more records than the file holds when it opened.
     bool FRecordsLost = false;
+    // The record an exclusive append added, whose change stays open until
+    // the record's first write (so that a record appended and then filled is
+    // one change), another write, append, commit or close; 0 when none.
+    Integer FOpenAppend = 0;
 
     // Record cache: a read-ahead window for scans, and blocks of
     // neighbouring records for reads in any other order. A shared open keeps

@@ -44,11 +44,8 @@ void Install()
     });
 }
 
-}  // namespace
-
-namespace mappedread {
-
-bool Compare(const void* view, const void* bytes, std::size_t n, bool& equal) noexcept
+// Runs read, which reads the mapping; false when it faulted.
+template<class Read> bool Guarded(Read&& read) noexcept
 {
     Install();
     sigjmp_buf recovery;
@@ -57,10 +54,24 @@ bool Compare(const void* view, const void* bytes, std::size_t n, bool& equal) no
     // The fences keep the compiler from moving the reads out of the guarded stretch.
     tRecovery = &recovery;
     std::atomic_signal_fence(std::memory_order_seq_cst);
-    equal = std::memcmp(view, bytes, n) == 0;
+    read();
     std::atomic_signal_fence(std::memory_order_seq_cst);
     tRecovery = nullptr;
     return true;
+}
+
+}  // namespace
+
+namespace mappedread {
+
+bool Compare(const void* view, const void* bytes, std::size_t n, bool& equal) noexcept
+{
+    return Guarded([&] { equal = std::memcmp(view, bytes, n) == 0; });
+}
+
+bool Copy(void* to, const void* view, std::size_t n) noexcept
+{
+    return Guarded([&] { std::memcpy(to, view, n); });
 }
 
 }  // namespace mappedread

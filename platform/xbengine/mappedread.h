@@ -12,5 +12,7 @@ namespace mappedread {
 // Compares n bytes of the mapping at view with bytes; false when the file no
 // longer holds them, otherwise true with equal set.
 bool Compare(const void* view, const void* bytes, std::size_t n, bool& equal) noexcept;
+// Copies n bytes of the mapping at view; false when the file no longer holds them.
+bool Copy(void* to, const void* view, std::size_t n) noexcept;
 
 }  // namespace mappedread

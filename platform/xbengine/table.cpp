@@ -249,8 +249,12 @@ void Table::ReadImage(Integer recno, String& image, bool fresh)
 {
     std::size_t length = FHeader.RecordLength;
     image.resize(length);
+    Int64 at = FHeader.HeaderLength + Int64(recno - 1) * length;
+    // The mapping shows the file as it is now, as a read from it would.
+    if (FFile.ReadMapped(at, image.data(), length))
+        return;
     if (FMode != omExclusive && (fresh || FViewStamp == 0)) {
-        FFile.ReadAt(FHeader.HeaderLength + Int64(recno - 1) * length, image.data(), length);
+        FFile.ReadAt(at, image.data(), length);
         return;
     }
     const ReadBlock* block = &FWindow;

@@ -127,12 +127,10 @@ TEST_F(SharedCache, ReadsBesideAnotherWritersChangesStayWholeAndCurrent) {
     ExpectCurrentKeys();
 }
 
-}  // namespace
-
-// Another program cuts the index file short under a reader whose caches
-// look at its header through a mapping: the reader is told the index is
+// Another program cuts the index file or the table short under a reader
+// that looks at them through mappings: the reader is told the file is
 // damaged rather than killed, and reads again once the file is whole.
-TEST_F(SharedCache, AnIndexCutShortUnderTheReaderIsReportedNotAFault) {
+TEST_F(SharedCache, AFileCutShortUnderTheReaderIsReportedNotAFault) {
     ReadEverything();
     std::string index = Dir + "CACHE.CDX";
     std::vector<unsigned char> whole = ReadBytes(index);
@@ -148,4 +146,12 @@ TEST_F(SharedCache, AnIndexCutShortUnderTheReaderIsReportedNotAFault) {
         ReadEverything();
         ExpectCurrentKeys();
     }
+    std::vector<unsigned char> table = ReadBytes(Table);
+    std::filesystem::resize_file(Table, 0);
+    E.xb_Go(Records);
+    EXPECT_EQ(E.xbx_LastError(), XBE_E_IO) << E.xbx_LastErrorText();
+    WriteBytes(Table, table);
+    ReadEverything();
 }
+
+}  // namespace

@@ -58,13 +58,15 @@ Table::Table(const String& path, const String& alias, int mode, int tableType)
     if (!FOpenLock.TryAcquire(FFile.Handle(), sharelocks::OpenModeOffset, OpenLockKind()))
         throw EEngineError(XBE_E_IN_USE, "The table is in use: " + path);
 
-    Int64 size = FFile.Size();
     std::vector<Byte> bytes(32);
     bytes.resize(FFile.ReadSome(0, bytes.data(), bytes.size()));
     int declared = DbfHeader::DeclaredLength(bytes.data(), bytes.size());
-    bytes.resize(std::size_t(std::min<Int64>(declared, size)));
-    FFile.ReadAt(0, bytes.data(), bytes.size());
+    bytes.resize(std::size_t(declared));
+    bytes.resize(FFile.ReadSome(0, bytes.data(), bytes.size()));
     FHeader = DbfHeader::Parse(bytes);
+    // The size after the count: another open's append writes its record
+    // before the count that takes it in.
+    Int64 size = FFile.Size();
 
     Integer complete = Integer((size - FHeader.HeaderLength) / FHeader.RecordLength);
     if (FHeader.RecCount > std::uint32_t(complete)) {
@@ -94,6 +96,11 @@ Table::Table(const String& path, const String& alias, int mode, int tableType)
 
 Table::~Table()
 {
+    try {
+        WriteWaitingAppend();
+    } catch (const Exception& error) {
+        Errors().Record(XBE_E_IO, "The appended record was not written: " + error.Message());
+    }
     // Keys still waiting go in before the journal is looked at.
     EndOpenAppend(true);
     FOrders.reset();
@@ -434,6 +441,8 @@ void Table::NaturalSkip(Int64 count)
 
 Integer Table::RecCount()
 {
+    if (FAppendWaits)
+        return FRecCount;
     ReadHeaderCount();
     return FRecCount;
 }
@@ -518,6 +527,12 @@ void Table::Rewrite(const String& image, int from, int length)
 {
     RequireWritable();
     RequireRecord();
+    if (FAppendWaits) {
+        // The waiting append goes out with the record as now written.
+        FRecord.replace(from, length, image, from, length);
+        WriteWaitingAppend();
+        return;
+    }
     if (FRecNo != FOpenAppend)
         EndOpenAppend();
     // The record stays locked until its keys have moved too.
@@ -575,8 +590,6 @@ void Table::WriteDateAndCount(std::uint32_t count, bool withCount)
 void Table::AppendBlank()
 {
     RequireWritable();
-    if (NeedsLocks() && !FLocks.LockHeader(LockTimeout()))
-        throw EEngineError(XBE_E_LOCK, "The table header is locked by another user: " + FPath);
     // The tags still hold keys for the records lost from the end of the
     // file, and an appended record would take one of their numbers.
     if (FRecordsLost && FOrders->Count() > 0)
@@ -585,29 +598,74 @@ void Table::AppendBlank()
                                    " holds keys for records lost from the end of the table; "
                                    "reindex the table to rebuild it");
     EndOpenAppend();
-    String image = BlankRecord();
-    std::optional<Change> change;
-    try {
-        change.emplace(*this);
-        if (NeedsLocks()) {
-            // The new record goes after the counted ones: any past them would be written over.
-            RecordCounts counts = ReadCounts();
+    WriteWaitingAppend();
+    if (NeedsLocks() && !FLocks.LockHeader(LockTimeout()))
+        throw EEngineError(XBE_E_LOCK, "The table header is locked by another user: " + FPath);
+    // Under the header lock no other open appends, so the record's number
+    // stands until it is written. A change a stopped process left may
+    // still take a record away: then the append is written at once.
+    if (NeedsLocks() && !FJournal.Pending()) {
+        RecordCounts counts;
+        try {
+            counts = ReadCounts();
             RefuseUncounted(counts);
-            FRecCount = counts.Readable();
-        }
-        if (FRecCount >= 0x7FFFFFFE)
-            throw EEngineError(XBE_E_LIMIT, "The table is full: " + FPath);
-        String withEnd = image + EndOfData;
-        FFile.WriteAt(FHeader.HeaderLength + Int64(FRecCount) * FHeader.RecordLength, withEnd.data(), withEnd.size());
-        // The count follows the record, so a failed write leaves no phantom record.
-        WriteDateAndCount(std::uint32_t(FRecCount + 1));
-    } catch (...) {
-        if (NeedsLocks())
+        } catch (...) {
             FLocks.UnlockHeader();
+            throw;
+        }
+        FRecCount = counts.Readable() + 1;
+        FRecNo = FRecCount;
+        FRecord = BlankRecord();
+        FBof = false;
+        FEof = false;
+        FAppendWaits = true;
+        return;
+    }
+    WriteAppend(BlankRecord());
+}
+
+void Table::WriteWaitingAppend()
+{
+    if (!FAppendWaits)
+        return;
+    FAppendWaits = false;
+    --FRecCount;
+    // A change rolled back first reads the current record again.
+    String image = FRecord;
+    try {
+        WriteAppend(image);
+    } catch (...) {
+        ToEof(false);
         throw;
     }
-    if (NeedsLocks())
-        FLocks.UnlockHeader();
+}
+
+void Table::WriteAppend(const String& image)
+{
+    // The header lock goes once the record and its count are written: an
+    // append waiting in another open counts the records under it.
+    struct HeaderRelease {
+        Table& Owner;
+        ~HeaderRelease()
+        {
+            if (Owner.NeedsLocks())
+                Owner.FLocks.UnlockHeader();
+        }
+    } release {*this};
+    Change change(*this);
+    if (NeedsLocks()) {
+        // The new record goes after the counted ones: any past them would be written over.
+        RecordCounts counts = ReadCounts();
+        RefuseUncounted(counts);
+        FRecCount = counts.Readable();
+    }
+    if (FRecCount >= 0x7FFFFFFE)
+        throw EEngineError(XBE_E_LIMIT, "The table is full: " + FPath);
+    String withEnd = image + EndOfData;
+    FFile.WriteAt(FHeader.HeaderLength + Int64(FRecCount) * FHeader.RecordLength, withEnd.data(),
+                  withEnd.size());
+    // The count follows the record, so a failed write leaves no phantom record.
+    WriteDateAndCount(std::uint32_t(FRecCount + 1));
     FOrders->Appended(image, FRecCount + 1);
     if (FMode == omExclusive) {
         // The record's first write joins this change. Without keys to wait
@@ -625,7 +683,7 @@ void Table::AppendBlank()
         FOpenAppend = FRecCount + 1;
     }
     // Until it is written, the record is not counted here either.
-    change->Done();
+    change.Done();
     ++FRecCount;
     FRecNo = FRecCount;
     FRecord = image;
@@ -791,6 +849,7 @@ void Table::WriteMemo(const FieldDef& field, const String& data)
     RequireRecord();
     if (!FMemo.IsOpen())
         throw EEngineError(XBE_E_FIELD, "The table has no memo file for field " + field.Name + ": " + FPath);
+    WriteWaitingAppend();
     if (FRecNo != FOpenAppend)
         EndOpenAppend();
     // The record lock comes first: a record locked elsewhere gets no memo either.

@@ -74,7 +74,11 @@ public:
     const String& Record() const { return FRecord; }
     bool Deleted() const { return !FEof && !FRecord.empty() && FRecord[0] == '*'; }
     void PutRecord(const char* image);
+    // In a shared open the append waits, under the header lock, for the
+    // record's first write, and goes out with it as one change; the work
+    // areas write it as it stands before any other call on the table.
     void AppendBlank();
+    void WriteWaitingAppend();
     void SetDeleteMark(bool deleted);
     void Pack();
     void Zap();
@@ -218,6 +222,9 @@ private:
     void RequireWritable() const;
     void RequireExclusive(const String& what) const;
     void RequireRecord() const;
+    // Appends image as one change; in shared mode the caller holds the
+    // header lock, which this releases.
+    void WriteAppend(const String& image);
     // Ends the change an exclusive append keeps open for its record's first
     // write (see FOpenAppend); a failure is thrown unless quiet.
     void EndOpenAppend(bool quiet = false);
@@ -269,6 +276,9 @@ private:
     // the record's first write (so that a record appended and then filled is
     // one change), another write, append, commit or close; 0 when none.
     Integer FOpenAppend = 0;
+    // A shared append that waits for its record's first write: the record
+    // is counted and current here, and nothing of it is in the files yet.
+    bool FAppendWaits = false;
 
     // Record cache: a read-ahead window for scans, and blocks of
     // neighbouring records for reads in any other order. A shared open keeps

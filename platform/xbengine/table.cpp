@@ -540,8 +540,10 @@ void Table::Rewrite(const String& image, int from, int length)
     Change change(*this);
     // The record and its keys change together under the index lock, so a
     // reader in another process never meets a record whose keys lag behind.
+    // (An access would first give a record appended here, whose keys
+    // wait for this write, the keys of its blank image.)
     std::optional<TableOrders::Access> keys;
-    if (FOrders->Count() > 0)
+    if (FOrders->Count() > 0 && FRecNo != FOpenAppend)
         keys.emplace(*FOrders, true);
     // The change goes onto the record as the file holds it now, and the keys
     // removed are the ones that record has: another open may have written it

@@ -119,7 +119,8 @@ XBLONG xb_OrderRecNo(void)
 XBLONG xb_GetRecord(char* buf)
 {
     return Guarded<XBLONG>(0, [&] {
-        const String& image = AsIs().Record();
+        // The image handed out is the record as the file has it.
+        const String& image = Current().Record();
         std::memcpy(buf, image.data(), image.size());
         return XBLONG(image.size());
     });

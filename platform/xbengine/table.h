@@ -76,7 +76,8 @@ public:
     void PutRecord(const char* image);
     // In a shared open the append waits, under the header lock, for the
     // record's first write, and goes out with it as one change; the work
-    // areas write it as it stands before any other call on the table.
+    // areas write it as it stands before any other call on the table and
+    // when another area is selected.
     void AppendBlank();
     void WriteWaitingAppend();
     void SetDeleteMark(bool deleted);

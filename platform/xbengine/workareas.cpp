@@ -90,7 +90,7 @@ int WorkAreas::Use(const String& path, const String& alias, int mode, int tableT
     String name = UniqueAlias(alias, file);
     int area = FreeArea();
     FTables[area] = std::make_unique<Table>(file, name, mode, tableType);
-    FSelected = area;
+    Select(area);
     return area;
 }
 

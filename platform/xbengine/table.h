@@ -202,7 +202,20 @@ private:
     void OrderSkipWith(Int64 count, bool lockless);
     // The cursor on the entry next to the current record, visible or not.
     bool CursorBeside(bool forward);
-    bool SeekInOrder(TableOrders::Order& order, const String& text);
+    // One try of a seek, lockless as a skip's.
+    bool SeekInOrder(TableOrders::Order& order, const String& text, bool lockless);
+    // Runs attempt(true), a read of the index from the caches alone while no
+    // index file changed, and on a page missing there attempt(false), which
+    // reads it again under the lock.
+    template<class Attempt> void LocklessFirst(Attempt&& attempt)
+    {
+        try {
+            attempt(true);
+        } catch (const ECdxCacheMiss&) {
+            FOrders->ForgetCursor();
+            attempt(false);
+        }
+    }
     bool OrderUsed() { return FOrders->Active() != nullptr; }
     // Runs a move in the active order; a damaged index ends it at end of file.
     template <class Move>

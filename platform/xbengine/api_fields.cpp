@@ -16,10 +16,9 @@ namespace {
 
 char EmptyMemo[1] = "";
 
-Table& Current()
-{
-    return Areas().Current();
-}
+// Field calls look at the current record or write it: an append waiting
+// for its first write stays waiting.
+Table& Current() { return Areas().CurrentAsIs(); }
 
 const FieldDef& FieldOf(const char* name)
 {

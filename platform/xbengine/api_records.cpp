@@ -14,6 +14,10 @@ Table& Current()
     return Areas().Current();
 }
 
+// For the calls that look at the current record or write it: an append
+// waiting for its first write stays waiting.
+Table& AsIs() { return Areas().CurrentAsIs(); }
+
 // Runs a whole-table operation, telling the gauge function its start and end.
 XBBOOL Maintain(void (Table::*operation)())
 {
@@ -56,22 +60,22 @@ void xb_Skip(XBLONG count)
 // "until the end" loop of a caller stops after a failed open.
 XBBOOL xb_Bof(void)
 {
-    return Guarded<XBBOOL>(1, [] { return Current().Bof() ? 1 : 0; });
+    return Guarded<XBBOOL>(1, [] { return AsIs().Bof() ? 1 : 0; });
 }
 
 XBBOOL xb_Eof(void)
 {
-    return Guarded<XBBOOL>(1, [] { return Current().Eof() ? 1 : 0; });
+    return Guarded<XBBOOL>(1, [] { return AsIs().Eof() ? 1 : 0; });
 }
 
 XBLONG xb_RecNo(void)
 {
-    return Guarded<XBLONG>(0, [] { return Current().RecNo(); });
+    return Guarded<XBLONG>(0, [] { return AsIs().RecNo(); });
 }
 
 XBLONG xb_RecCount(void)
 {
-    return Guarded<XBLONG>(0, [] { return Current().RecCount(); });
+    return Guarded<XBLONG>(0, [] { return AsIs().RecCount(); });
 }
 
 XBLONG xb_Count(void)
@@ -115,6 +119,7 @@ XBLONG xb_OrderRecNo(void)
 XBLONG xb_GetRecord(char* buf)
 {
     return Guarded<XBLONG>(0, [&] {
+        // The image handed out is the record as the file has it.
         const String& image = Current().Record();
         std::memcpy(buf, image.data(), image.size());
         return XBLONG(image.size());
@@ -124,7 +129,7 @@ XBLONG xb_GetRecord(char* buf)
 XBBOOL xb_PutRecord(const char* buf)
 {
     return Guarded<XBBOOL>(0, [&] {
-        Current().PutRecord(buf);
+        AsIs().PutRecord(buf);
         return 1;
     });
 }
@@ -168,7 +173,7 @@ XBBOOL xb_Recall(void)
 
 XBBOOL xb_Deleted(void)
 {
-    return Guarded<XBBOOL>(0, [] { return Current().Deleted() ? 1 : 0; });
+    return Guarded<XBBOOL>(0, [] { return AsIs().Deleted() ? 1 : 0; });
 }
 
 XBBOOL xb_Pack(void)
@@ -183,7 +188,7 @@ XBBOOL xb_Zap(void)
 
 XBLONG xb_RecSize(void)
 {
-    return Guarded<XBLONG>(0, [] { return XBLONG(Current().RecordLength()); });
+    return Guarded<XBLONG>(0, [] { return XBLONG(AsIs().RecordLength()); });
 }
 
 }  // extern "C"

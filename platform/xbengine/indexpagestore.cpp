@@ -1,10 +1,9 @@
 #include "platform/xbengine/indexpagestore.h"
 
-#include <cstring>
-
 #include <sys/mman.h>
 
 #include "platform/xbengine/cdx/cdxerror.h"
+#include "platform/xbengine/mappedread.h"
 
 IndexPageStore::IndexPageStore(const String& path, Mode mode, Journal* journal)
 {
@@ -45,7 +44,12 @@ bool IndexPageStore::FirstPageIs(const Byte* page)
     }
     if (!FHeaderView || FFile.DeferredBytes() > 0)
         return CdxPageStore::FirstPageIs(page);
-    return std::memcmp(FHeaderView, page, CdxPageSize) == 0;
+    bool equal = false;
+    if (mappedread::Compare(FHeaderView, page, CdxPageSize, equal))
+        return equal;
+    // Another program cut the file short: it is read again from the file.
+    Unmap();
+    return false;
 }
 
 void IndexPageStore::Unmap() noexcept

@@ -3,7 +3,8 @@
 // its writes go through the table's journal like those of the DBF and memo.
 // The header page is looked at through a shared read-only mapping of the
 // file, which shows what another process wrote as soon as its write is done,
-// without a system call for each look.
+// without a system call for each look; a file another program cut short
+// under the mapping is seen as changed.
 
 #include "platform/xbengine/cdx/cdxpagestore.h"
 #include "platform/xbengine/tablefile.h"

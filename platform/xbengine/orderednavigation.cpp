@@ -97,12 +97,7 @@ bool Table::CursorBeside(bool forward)
 void Table::OrderSkip(Int64 count)
 {
     // A skip over what the caches hold needs no lock while nothing changed.
-    try {
-        OrderSkipWith(count, true);
-    } catch (const ECdxCacheMiss&) {
-        FOrders->ForgetCursor();
-        OrderSkipWith(count, false);
-    }
+    LocklessFirst([&](bool lockless) { OrderSkipWith(count, lockless); });
 }
 
 void Table::OrderSkipWith(Int64 count, bool lockless)
@@ -135,13 +130,14 @@ bool Table::Seek(const String& text)
         throw EEngineError(XBE_E_NO_ORDER, "A seek needs an index order: " + FPath);
     Found = false;
     bool found = false;
-    InOrder([&] { found = SeekInOrder(*order, text); });
+    InOrder([&] { LocklessFirst([&](bool lockless) { found = SeekInOrder(*order, text, lockless); }); });
     return found;
 }
 
-bool Table::SeekInOrder(TableOrders::Order& order, const String& text)
+bool Table::SeekInOrder(TableOrders::Order& order, const String& text, bool lockless)
 {
-    TableOrders::Access access(*FOrders, false);
+    TableOrders::Access access(*FOrders, false, lockless);
+    Found = false;
     ReadHeaderCount();
     String key = FOrders->SeekKey(order, text, EngineSettings().Exact);
     CdxCursor& cursor = FOrders->Cursor();

@@ -58,13 +58,15 @@ Table::Table(const String& path, const String& alias, int mode, int tableType)
     if (!FOpenLock.TryAcquire(FFile.Handle(), sharelocks::OpenModeOffset, OpenLockKind()))
         throw EEngineError(XBE_E_IN_USE, "The table is in use: " + path);
 
-    Int64 size = FFile.Size();
     std::vector<Byte> bytes(32);
     bytes.resize(FFile.ReadSome(0, bytes.data(), bytes.size()));
     int declared = DbfHeader::DeclaredLength(bytes.data(), bytes.size());
-    bytes.resize(std::size_t(std::min<Int64>(declared, size)));
-    FFile.ReadAt(0, bytes.data(), bytes.size());
+    bytes.resize(std::size_t(declared));
+    bytes.resize(FFile.ReadSome(0, bytes.data(), bytes.size()));
     FHeader = DbfHeader::Parse(bytes);
+    // The size after the count: another open's append writes its record
+    // before the count that takes it in.
+    Int64 size = FFile.Size();
 
     Integer complete = Integer((size - FHeader.HeaderLength) / FHeader.RecordLength);
     if (FHeader.RecCount > std::uint32_t(complete)) {
@@ -94,7 +96,13 @@ Table::Table(const String& path, const String& alias, int mode, int tableType)
 
 Table::~Table()
 {
+    try {
+        WriteWaitingAppend();
+    } catch (const Exception& error) {
+        Errors().Record(XBE_E_IO, "The appended record was not written: " + error.Message());
+    }
     // Keys still waiting go in before the journal is looked at.
+    EndOpenAppend(true);
     FOrders.reset();
     bool alone = FMode == omExclusive;
     if (FMode == omShared) {
@@ -248,8 +256,12 @@ void Table::ReadImage(Integer recno, String& image, bool fresh)
 {
     std::size_t length = FHeader.RecordLength;
     image.resize(length);
+    Int64 at = FHeader.HeaderLength + Int64(recno - 1) * length;
+    // The mapping shows the file as it is now, as a read from it would.
+    if (FFile.ReadMapped(at, image.data(), length))
+        return;
     if (FMode != omExclusive && (fresh || FViewStamp == 0)) {
-        FFile.ReadAt(FHeader.HeaderLength + Int64(recno - 1) * length, image.data(), length);
+        FFile.ReadAt(at, image.data(), length);
         return;
     }
     const ReadBlock* block = &FWindow;
@@ -429,6 +441,8 @@ void Table::NaturalSkip(Int64 count)
 
 Integer Table::RecCount()
 {
+    if (FAppendWaits)
+        return FRecCount;
     ReadHeaderCount();
     return FRecCount;
 }
@@ -490,17 +504,46 @@ void Table::WriteCurrent(int from, int length)
                         FRecord.data() + from, length);
 }
 
+void Table::EndOpenAppend(bool quiet)
+{
+    if (FOpenAppend == 0)
+        return;
+    FOpenAppend = 0;
+    try {
+        FOrders->FlushPending();
+    } catch (...) {
+        FJournal.End();
+        if (!quiet)
+            throw;
+        return;
+    }
+    if (quiet)
+        FJournal.End();
+    else
+        FJournal.Finish();
+}
+
 void Table::Rewrite(const String& image, int from, int length)
 {
     RequireWritable();
     RequireRecord();
+    if (FAppendWaits) {
+        // The waiting append goes out with the record as now written.
+        FRecord.replace(from, length, image, from, length);
+        WriteWaitingAppend();
+        return;
+    }
+    if (FRecNo != FOpenAppend)
+        EndOpenAppend();
     // The record stays locked until its keys have moved too.
     RecordWriteLock lock(*this);
     Change change(*this);
     // The record and its keys change together under the index lock, so a
     // reader in another process never meets a record whose keys lag behind.
+    // (An access would first give a record appended here, whose keys
+    // wait for this write, the keys of its blank image.)
     std::optional<TableOrders::Access> keys;
-    if (FOrders->Count() > 0)
+    if (FOrders->Count() > 0 && FRecNo != FOpenAppend)
         keys.emplace(*FOrders, true);
     // The change goes onto the record as the file holds it now, and the keys
     // removed are the ones that record has: another open may have written it
@@ -519,6 +562,7 @@ void Table::Rewrite(const String& image, int from, int length)
     // The keys' access ends inside the change: its last index writes are part of it.
     keys.reset();
     change.Done();
+    EndOpenAppend();
 }
 
 void Table::RefreshCurrent()
@@ -548,8 +592,6 @@ void Table::WriteDateAndCount(std::uint32_t count, bool withCount)
 void Table::AppendBlank()
 {
     RequireWritable();
-    if (NeedsLocks() && !FLocks.LockHeader(LockTimeout()))
-        throw EEngineError(XBE_E_LOCK, "The table header is locked by another user: " + FPath);
     // The tags still hold keys for the records lost from the end of the
     // file, and an appended record would take one of their numbers.
     if (FRecordsLost && FOrders->Count() > 0)
@@ -557,32 +599,93 @@ void Table::AppendBlank()
                            "The index of " + FPath +
                                    " holds keys for records lost from the end of the table; "
                                    "reindex the table to rebuild it");
-    String image = BlankRecord();
-    std::optional<Change> change;
-    try {
-        change.emplace(*this);
-        if (NeedsLocks()) {
-            // The new record goes after the counted ones: any past them would be written over.
-            RecordCounts counts = ReadCounts();
+    EndOpenAppend();
+    WriteWaitingAppend();
+    if (NeedsLocks() && !FLocks.LockHeader(LockTimeout()))
+        throw EEngineError(XBE_E_LOCK, "The table header is locked by another user: " + FPath);
+    // Under the header lock no other open appends, so the record's number
+    // stands until it is written. A change a stopped process left may
+    // still take a record away: then the append is written at once.
+    if (NeedsLocks() && !FJournal.Pending()) {
+        RecordCounts counts;
+        try {
+            counts = ReadCounts();
             RefuseUncounted(counts);
-            FRecCount = counts.Readable();
-        }
-        if (FRecCount >= 0x7FFFFFFE)
-            throw EEngineError(XBE_E_LIMIT, "The table is full: " + FPath);
-        String withEnd = image + EndOfData;
-        FFile.WriteAt(FHeader.HeaderLength + Int64(FRecCount) * FHeader.RecordLength, withEnd.data(), withEnd.size());
-        // The count follows the record, so a failed write leaves no phantom record.
-        WriteDateAndCount(std::uint32_t(FRecCount + 1));
-    } catch (...) {
-        if (NeedsLocks())
+        } catch (...) {
             FLocks.UnlockHeader();
+            throw;
+        }
+        FRecCount = counts.Readable() + 1;
+        FRecNo = FRecCount;
+        FRecord = BlankRecord();
+        FBof = false;
+        FEof = false;
+        FAppendWaits = true;
+        return;
+    }
+    WriteAppend(BlankRecord());
+}
+
+void Table::WriteWaitingAppend()
+{
+    if (!FAppendWaits)
+        return;
+    FAppendWaits = false;
+    --FRecCount;
+    // A change rolled back first reads the current record again.
+    String image = FRecord;
+    try {
+        WriteAppend(image);
+    } catch (...) {
+        ToEof(false);
         throw;
     }
-    if (NeedsLocks())
-        FLocks.UnlockHeader();
+}
+
+void Table::WriteAppend(const String& image)
+{
+    // The header lock goes once the record and its count are written: an
+    // append waiting in another open counts the records under it.
+    struct HeaderRelease {
+        Table& Owner;
+        ~HeaderRelease()
+        {
+            if (Owner.NeedsLocks())
+                Owner.FLocks.UnlockHeader();
+        }
+    } release {*this};
+    Change change(*this);
+    if (NeedsLocks()) {
+        // The new record goes after the counted ones: any past them would be written over.
+        RecordCounts counts = ReadCounts();
+        RefuseUncounted(counts);
+        FRecCount = counts.Readable();
+    }
+    if (FRecCount >= 0x7FFFFFFE)
+        throw EEngineError(XBE_E_LIMIT, "The table is full: " + FPath);
+    String withEnd = image + EndOfData;
+    FFile.WriteAt(FHeader.HeaderLength + Int64(FRecCount) * FHeader.RecordLength, withEnd.data(),
+                  withEnd.size());
+    // The count follows the record, so a failed write leaves no phantom record.
+    WriteDateAndCount(std::uint32_t(FRecCount + 1));
     FOrders->Appended(image, FRecCount + 1);
+    if (FMode == omExclusive) {
+        // The record's first write joins this change. Without keys to wait
+        // for it, the record and count go out now all the same, so that a
+        // disk that cannot take the record fails the append itself.
+        FJournal.Begin();
+        if (FOrders->Count() == 0) {
+            try {
+                FJournal.Flush();
+            } catch (...) {
+                FJournal.End();
+                throw;
+            }
+        }
+        FOpenAppend = FRecCount + 1;
+    }
     // Until it is written, the record is not counted here either.
-    change->Done();
+    change.Done();
     ++FRecCount;
     FRecNo = FRecCount;
     FRecord = image;
@@ -602,7 +705,7 @@ void Table::Pack()
 {
     RequireWritable();
     RequireExclusive("Pack");
-    FOrders->FlushPending();
+    EndOpenAppend();
     Integer kept = 0;
     String image;
     for (Integer n = 1; n <= FRecCount; ++n) {
@@ -628,6 +731,7 @@ void Table::Reindex()
 {
     RequireWritable();
     RequireExclusive("Reindex");
+    EndOpenAppend();
     ReadHeaderCount();
     FOrders->Rebuild();
     FRecordsLost = false;
@@ -646,7 +750,7 @@ void Table::Zap()
 {
     RequireWritable();
     RequireExclusive("Zap");
-    FOrders->FlushPending();
+    EndOpenAppend();
     InvalidateWindow();
     WriteDateAndCount(0);
     FFile.WriteAt(FHeader.HeaderLength, &EndOfData, 1);
@@ -669,6 +773,7 @@ void Table::Zap()
 
 void Table::Commit()
 {
+    EndOpenAppend();
     FFile.Sync();
     if (FMemo.IsOpen())
         FMemo.File().Sync();
@@ -746,6 +851,9 @@ void Table::WriteMemo(const FieldDef& field, const String& data)
     RequireRecord();
     if (!FMemo.IsOpen())
         throw EEngineError(XBE_E_FIELD, "The table has no memo file for field " + field.Name + ": " + FPath);
+    WriteWaitingAppend();
+    if (FRecNo != FOpenAppend)
+        EndOpenAppend();
     // The record lock comes first: a record locked elsewhere gets no memo either.
     RecordWriteLock lock(*this);
     Change change(*this);

@@ -74,7 +74,12 @@ public:
     const String& Record() const { return FRecord; }
     bool Deleted() const { return !FEof && !FRecord.empty() && FRecord[0] == '*'; }
     void PutRecord(const char* image);
+    // In a shared open the append waits, under the header lock, for the
+    // record's first write, and goes out with it as one change; the work
+    // areas write it as it stands before any other call on the table and
+    // when another area is selected.
     void AppendBlank();
+    void WriteWaitingAppend();
     void SetDeleteMark(bool deleted);
     void Pack();
     void Zap();
@@ -197,7 +202,20 @@ private:
     void OrderSkipWith(Int64 count, bool lockless);
     // The cursor on the entry next to the current record, visible or not.
     bool CursorBeside(bool forward);
-    bool SeekInOrder(TableOrders::Order& order, const String& text);
+    // One try of a seek, lockless as a skip's.
+    bool SeekInOrder(TableOrders::Order& order, const String& text, bool lockless);
+    // Runs attempt(true), a read of the index from the caches alone while no
+    // index file changed, and on a page missing there attempt(false), which
+    // reads it again under the lock.
+    template<class Attempt> void LocklessFirst(Attempt&& attempt)
+    {
+        try {
+            attempt(true);
+        } catch (const ECdxCacheMiss&) {
+            FOrders->ForgetCursor();
+            attempt(false);
+        }
+    }
     bool OrderUsed() { return FOrders->Active() != nullptr; }
     // Runs a move in the active order; a damaged index ends it at end of file.
     template <class Move>
@@ -218,6 +236,12 @@ private:
     void RequireWritable() const;
     void RequireExclusive(const String& what) const;
     void RequireRecord() const;
+    // Appends image as one change; in shared mode the caller holds the
+    // header lock, which this releases.
+    void WriteAppend(const String& image);
+    // Ends the change an exclusive append keeps open for its record's first
+    // write (see FOpenAppend); a failure is thrown unless quiet.
+    void EndOpenAppend(bool quiet = false);
     // Writes the current image's bytes from `from` for `length`, under a
     // record lock in shared mode.
     void WriteCurrent(int from, int length);
@@ -262,6 +286,13 @@ private:
     bool FDateStamped = false;
     // The header counted more records than the file holds when it opened.
     bool FRecordsLost = false;
+    // The record an exclusive append added, whose change stays open until
+    // the record's first write (so that a record appended and then filled is
+    // one change), another write, append, commit or close; 0 when none.
+    Integer FOpenAppend = 0;
+    // A shared append that waits for its record's first write: the record
+    // is counted and current here, and nothing of it is in the files yet.
+    bool FAppendWaits = false;
 
     // Record cache: a read-ahead window for scans, and blocks of
     // neighbouring records for reads in any other order. A shared open keeps

@@ -7,12 +7,14 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/xbengine/engineerror.h"
 #include "platform/xbengine/errorstate.h"
 #include "platform/xbengine/journal.h"
+#include "platform/xbengine/mappedread.h"
 #include "platform/xbengine/xbe50.h"
 
 namespace {
@@ -84,6 +86,7 @@ void TableFile::Close()
         }
     }
     DropDeferred();
+    Unmap();
     if (FHandle >= 0)
         ::close(FHandle);
     FHandle = -1;
@@ -144,6 +147,32 @@ void TableFile::ReadAt(Int64 offset, void* buffer, std::size_t n) const
 {
     if (ReadSome(offset, buffer, n) != n)
         throw EEngineError(XBE_E_IO, "Unexpected end of file: " + FPath);
+}
+
+bool TableFile::ReadMapped(Int64 offset, void* buffer, std::size_t n)
+{
+    if (!FDeferred.empty() || offset < 0)
+        return false;
+    std::size_t end = std::size_t(offset) + n;
+    if (end > FViewLength) {
+        Unmap();
+        // Twice what is asked for, so that a growing file is not mapped anew at each append.
+        std::size_t length = std::max<std::size_t>(end, std::size_t(Size())) * 2;
+        void* view = ::mmap(nullptr, length, PROT_READ, MAP_SHARED, FHandle, 0);
+        if (view == MAP_FAILED)
+            return false;
+        FView = static_cast<const char*>(view);
+        FViewLength = length;
+    }
+    return mappedread::Copy(buffer, FView + offset, n);
+}
+
+void TableFile::Unmap() noexcept
+{
+    if (FView)
+        ::munmap(const_cast<char*>(FView), FViewLength);
+    FView = nullptr;
+    FViewLength = 0;
 }
 
 void TableFile::WriteAt(Int64 offset, const void* buffer, std::size_t n)

@@ -43,6 +43,13 @@ public:
     void Sync();
     void SetJournal(Journal* journal) { FJournal = journal; }
 
+    // Reads n bytes through a read-only shared mapping of the file, which
+    // shows the file as it is now without a system call; false when they
+    // cannot be had so (bytes still deferred, a file cut short), for the
+    // caller to read them from the file. For bytes the file holds: past its
+    // end, the rest of its last page reads as zeros.
+    bool ReadMapped(Int64 offset, void* buffer, std::size_t n);
+
     // Bytes written during the change under way and not yet in the file.
     std::size_t DeferredBytes() const { return FDeferredBytes; }
     // Writes them, one call per run of adjacent bytes, the furthest first;
@@ -61,6 +68,12 @@ private:
     bool FWritable = false;
     String FPath;
     Journal* FJournal = nullptr;
+    void Unmap() noexcept;
+
+    // The mapping ReadMapped reads, longer than the file when it was made so
+    // that appends after it fall inside it.
+    const char* FView = nullptr;
+    std::size_t FViewLength = 0;
     // Disjoint, non-adjacent runs of deferred bytes by their offset.
     std::map<Int64, String> FDeferred;
     std::size_t FDeferredBytes = 0;

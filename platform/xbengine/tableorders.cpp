@@ -115,7 +115,6 @@ void TableOrders::Appended(const String& image, Integer recno)
         Update(KeySet(FOrders.size()), Keys(image, recno), recno);
         return;
     }
-    FTable.ChangeJournal().Begin();
     FPendingRecNo = recno;
     FPendingImage = image;
 }
@@ -478,30 +477,12 @@ void TableOrders::Update(const KeySet& before, const KeySet& after, Integer recn
 {
     if (FOrders.empty())
         return;
-    // A record whose keys still wait has none in the tags yet; once they are
-    // in, the change of its append ends.
+    // A record whose keys still wait has none in the tags yet.
     bool waiting = recno == FPendingRecNo;
     if (waiting)
         FPendingRecNo = 0;
-    struct AppendDone {
-        Journal* Held;
-        ~AppendDone()
-        {
-            if (Held)
-                Held->End();
-        }
-        void Done()
-        {
-            if (Held)
-                std::exchange(Held, nullptr)->Finish();
-        }
-    } done{waiting ? &FTable.ChangeJournal() : nullptr};
-    // The access ends before the change does: its last index writes are part of it.
-    {
-        Access access(*this, true);
-        WriteKeys(before, after, recno, waiting);
-    }
-    done.Done();
+    Access access(*this, true);
+    WriteKeys(before, after, recno, waiting);
 }
 
 void TableOrders::WriteKeys(const KeySet& before, const KeySet& after, Integer recno, bool waiting)

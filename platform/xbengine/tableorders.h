@@ -92,8 +92,8 @@ public:
     void Update(const KeySet& before, const KeySet& after, Integer recno);
     // Gives an appended record its keys. In an exclusive open they wait for
     // the record's first write, which usually changes them at once, or for
-    // the next use of the indexes, whichever comes first; the journal's
-    // change of the append stays open until then.
+    // the next use of the indexes, whichever comes first (inside the change
+    // of the append, which the table keeps open until then).
     void Appended(const String& image, Integer recno);
     // The key text a caller seeks converted to the order's key bytes: a
     // prefix of a character key unless exact.

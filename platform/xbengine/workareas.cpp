@@ -24,6 +24,8 @@ int WorkAreas::Select(int area)
 {
     int previous = FSelected;
     FSelected = area;
+    if (Table* left = area != previous ? At(previous) : nullptr)
+        left->WriteWaitingAppend();
     return previous;
 }
 
@@ -35,6 +37,13 @@ Table* WorkAreas::At(int area)
 }
 
 Table& WorkAreas::Current()
+{
+    Table& table = CurrentAsIs();
+    table.WriteWaitingAppend();
+    return table;
+}
+
+Table& WorkAreas::CurrentAsIs()
 {
     Table* table = At(FSelected);
     if (!table)
@@ -81,7 +90,7 @@ int WorkAreas::Use(const String& path, const String& alias, int mode, int tableT
     String name = UniqueAlias(alias, file);
     int area = FreeArea();
     FTables[area] = std::make_unique<Table>(file, name, mode, tableType);
-    FSelected = area;
+    Select(area);
     return area;
 }
 

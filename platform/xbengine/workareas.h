@@ -18,8 +18,12 @@ public:
     // Selects an area, used or not; returns the previous selection.
     int Select(int area);
     int Selected() const { return FSelected; }
-    // The selected area's table; fails with XBE_E_NO_AREA.
+    // The selected area's table, an append waiting in it written first;
+    // fails with XBE_E_NO_AREA.
     Table& Current();
+    // The same with the append left waiting: for calls that only look at
+    // the current record and its fields, or write it.
+    Table& CurrentAsIs();
     Table* At(int area);
     // The selected area's pending definition; fails with XBE_E_NO_DEFINITION.
     TableDefinition& Definition();

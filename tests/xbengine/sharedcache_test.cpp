@@ -3,6 +3,7 @@
 // other's write is done, or at the next lock, never a record half written,
 // and never a key that the index no longer holds.
 
+#include <filesystem>
 #include <set>
 
 #include "tests/xbengine/enginetest.h"
@@ -124,6 +125,33 @@ TEST_F(SharedCache, ReadsBesideAnotherWritersChangesStayWholeAndCurrent) {
     ASSERT_EQ(peer.Line(), "ready");
     ReadEverything();
     ExpectCurrentKeys();
+}
+
+// Another program cuts the index file or the table short under a reader
+// that looks at them through mappings: the reader is told the file is
+// damaged rather than killed, and reads again once the file is whole.
+TEST_F(SharedCache, AFileCutShortUnderTheReaderIsReportedNotAFault) {
+    ReadEverything();
+    std::string index = Dir + "CACHE.CDX";
+    std::vector<unsigned char> whole = ReadBytes(index);
+    for (std::uintmax_t length : {std::uintmax_t(0), std::uintmax_t(100)}) {
+        SCOPED_TRACE(length);
+        std::filesystem::resize_file(index, length);
+        E.xb_Go(3);
+        E.xb_SetOrder(2);
+        E.xb_GoTop();
+        EXPECT_EQ(E.xbx_LastError(), XBE_E_CORRUPT_INDEX) << E.xbx_LastErrorText();
+        E.xb_SetOrder(0);
+        WriteBytes(index, whole);
+        ReadEverything();
+        ExpectCurrentKeys();
+    }
+    std::vector<unsigned char> table = ReadBytes(Table);
+    std::filesystem::resize_file(Table, 0);
+    E.xb_Go(Records);
+    EXPECT_EQ(E.xbx_LastError(), XBE_E_IO) << E.xbx_LastErrorText();
+    WriteBytes(Table, table);
+    ReadEverything();
 }
 
 }  // namespace

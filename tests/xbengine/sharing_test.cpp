@@ -212,4 +212,47 @@ TEST_F(Sharing, AppendsToAnIndexedTableAreFoundByTheOtherProcess)
     EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
 }
 
+// In a shared open an append waits, under the header lock, for its record's
+// first write and goes out with it; any other call on the table, selecting
+// or opening another area, or the close writes it as it stands. Another
+// process appending meanwhile waits and takes the number after it.
+TEST_F(Sharing, AnAppendWaitsForItsRecordsFirstWriteOrTheNextCall) {
+    auto stored = [&] {
+        std::vector<unsigned char> bytes = ReadBytes(Table);
+        return bytes[4] | bytes[5] << 8;
+    };
+    ASSERT_GT(E.xb_Use(Table.c_str(), "", 0, 2), 0);
+    ASSERT_NE(E.xb_AppendBlank(), 0) << E.xbx_LastErrorText();
+    EXPECT_EQ(E.xb_RecNo(), 4);
+    EXPECT_EQ(E.xb_RecCount(), 4);
+    EXPECT_EQ(stored(), 3);
+    ASSERT_NE(E.xb_Replace("ID", 1024, "FIRST"), 0) << E.xbx_LastErrorText();
+    EXPECT_EQ(stored(), 4);
+
+    ASSERT_NE(E.xb_AppendBlank(), 0) << E.xbx_LastErrorText();
+    Peer peer({"append", Table, "1", "P"});
+    E.xb_Go(1);
+    EXPECT_EQ(stored(), 5);
+    EXPECT_EQ(peer.Line(), "ready");
+
+    ASSERT_NE(E.xb_AppendBlank(), 0) << E.xbx_LastErrorText();
+    XBSHORT area = E.xb_Use(Table.c_str(), "OTHER", 0, 2);
+    ASSERT_GT(area, 0) << E.xbx_LastErrorText();
+    EXPECT_EQ(E.xb_RecCount(), 7);
+    E.xb_Select(1);
+    ASSERT_NE(E.xb_AppendBlank(), 0) << E.xbx_LastErrorText();
+    E.xb_Select(area);
+    EXPECT_EQ(E.xb_RecCount(), 8);
+    E.xb_Close();
+    E.xb_Select(1);
+    ASSERT_NE(E.xb_AppendBlank(), 0) << E.xbx_LastErrorText();
+    E.xb_Close();
+    EXPECT_EQ(stored(), 9);
+
+    ASSERT_GT(E.xb_Use(Table.c_str(), "", 0, 2), 0);
+    std::vector<std::string> ids;
+    for (E.xb_GoTop(); !E.xb_Eof(); E.xb_Skip(1)) ids.push_back(Trim("ID"));
+    EXPECT_EQ(ids, (std::vector<std::string> {"", "", "", "FIRST", "", "P1", "", "", ""}));
+}
+
 }  // namespace

@@ -252,7 +252,7 @@ TEST_F(LookupComboTest, ALookupListShowsTheFieldsRecordAndWritesTheOnePicked) {
     const TRect second = list->CellRect(list->IndicatorOffset(), 1);
     QTest::mouseClick(list->Widget(), Qt::LeftButton, Qt::NoModifier,
                       QPoint(second.Left + 4, second.Top + 2));
-    EXPECT_EQ(PaymentClient(Payments), CurrentId());
+    EXPECT_EQ(list->LookupValue(), CurrentId());
     EXPECT_NE(CurrentId(), "C0007");
     const String picked = CurrentId();
     EXPECT_EQ(PostedPayments()[0], "P0001|" + picked + "|10.0");
@@ -261,7 +261,7 @@ TEST_F(LookupComboTest, ALookupListShowsTheFieldsRecordAndWritesTheOnePicked) {
     list->SetFocus();
     PressKey(Form, Qt::Key_Down);
     EXPECT_NE(CurrentId(), picked);
-    EXPECT_EQ(PaymentClient(Payments), CurrentId());
+    EXPECT_EQ(list->LookupValue(), CurrentId());
     EXPECT_EQ(PostedPayments()[0], "P0001|" + CurrentId() + "|10.0");
 
     Payments->Next();

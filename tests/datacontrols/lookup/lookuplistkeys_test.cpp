@@ -1,0 +1,168 @@
+// The lookup list bound to a payment's CLIENT field, driven by keys through the window
+// system: the keys pick a client, Esc takes the pick back before it is written, Insert
+// adds nothing, typing puts the payment into edit; and the list and the combo over a
+// lookup table opened only later.
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "datacontrols/lookup/dwdblook.h"
+#include "platform/db/field.h"
+#include "platform/vcl/edits.h"
+#include "tests/datacontrols/lookup/lookupcombofixture.h"
+#include "tests/vcl/formtesting.h"
+
+namespace {
+
+class LookupListKeysTest : public LookupComboTest {
+protected:
+    // The list over the client table, on the payment's CLIENT field; an edit beside it
+    // to leave the list for.
+    void MakeList() {
+        List = new TdwDBLookupList(Form);
+        List->SetParent(Form);
+        List->SetBounds(8, 8, 300, 100);
+        List->SetTabStop(true);
+        List->Selected()->Add("NAME1\t16\tName");
+        List->Selected()->Add("ID\t8\tID");
+        List->SetLookupTable(T);
+        List->SetLookupField("ID");
+        List->SetDataSource(PaymentSource);
+        List->SetDataField("CLIENT");
+        List->OnClick = [this](TObject*) { ++Clicks; };
+        Other = new TEdit(Form);
+        Other->SetParent(Form);
+        Other->SetBounds(320, 8, 100, 24);
+        Other->SetTabStop(true);
+    }
+    void ShowWithList() {
+        ShowForm(Form);
+        List->SetFocus();
+        QCoreApplication::processEvents();
+    }
+    void SetPaymentClient(const String& Client) {
+        Payments->Edit();
+        Payments->FieldByName("CLIENT")->SetAsString(Client);
+        Payments->Post();
+    }
+    String PaymentClient() { return Payments->FieldByName("CLIENT")->AsString(); }
+
+    TdwDBLookupList* List = nullptr;
+    TEdit* Other = nullptr;
+    int Clicks = 0;
+};
+
+TEST_F(LookupListKeysTest, EscTakesBackAPickNotYetWrittenAndLeavingWritesIt) {
+    MakeList();
+    ShowWithList();
+    ASSERT_EQ(List->LookupValue(), "C0007");
+
+    PressKey(Form, Qt::Key_Down);
+    EXPECT_EQ(List->LookupValue(), "C0008");
+    EXPECT_EQ(Clicks, 1);
+    EXPECT_EQ(Payments->State(), dsEdit);
+    EXPECT_EQ(PaymentClient(), "C0007") << "the pick waits for the record to be written";
+
+    PressKey(Form, Qt::Key_Escape);
+    EXPECT_EQ(List->LookupValue(), "C0007");
+    EXPECT_EQ(CurrentId(), "C0007") << "the list stands on the field's record again";
+    EXPECT_EQ(PostedPayments()[0], "P0001|C0007|10.0") << "Esc took the pick back";
+
+    PressKey(Form, Qt::Key_Down);
+    PressKey(Form, Qt::Key_Down);
+    ClickControl(Other);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Other->Focused());
+    EXPECT_EQ(PaymentClient(), "C0009") << "leaving the list wrote the pick";
+    EXPECT_EQ(PostedPayments()[0], "P0001|C0009|10.0");
+}
+
+TEST_F(LookupListKeysTest, InsertAddsNoLookupRecordEvenWhereTheGridWouldEdit) {
+    MakeList();
+    List->SetOptions({dgRowSelect, dgEditing});
+    ShowWithList();
+    const size_t clients = ReadBack("CLIENTS.DBF").size();
+
+    PressKey(Form, Qt::Key_Insert);
+    EXPECT_EQ(T->State(), dsBrowse);
+    EXPECT_EQ(List->LookupValue(), "C0007");
+    PressKey(Form, Qt::Key_Down);
+    EXPECT_EQ(List->LookupValue(), "C0008") << "the keys still pick";
+    EXPECT_EQ(ReadBack("CLIENTS.DBF").size(), clients);
+}
+
+TEST_F(LookupListKeysTest, WithTheValueNowhereTheFirstKeyPicksTheFirstRecord) {
+    for (const String client : {"", "C9999"}) {
+        SCOPED_TRACE("CLIENT '" + client + "'");
+        SetPaymentClient(client);
+        MakeList();
+        ShowWithList();
+        EXPECT_EQ(List->LookupValue(), "");
+        PressKey(Form, Qt::Key_Down);
+        EXPECT_EQ(CurrentId(), "C0001") << "not the record after the first";
+        EXPECT_EQ(List->LookupValue(), "C0001");
+        EXPECT_EQ(PostedPayments()[0], "P0001|C0001|10.0");
+        List->Free();
+        Other->Free();
+    }
+}
+
+TEST_F(LookupListKeysTest, TheComboWithItsValueNowhereOpensOnTheFirstRecordAndDownPicksIt) {
+    SetPaymentClient("C9999");
+    MakeCombo<TdwDBCustomLookupCombo>();
+    ShowWithCombo();
+    PressKey(Form, Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(Combo->IsDroppedDown());
+    EXPECT_EQ(CurrentId(), "C0001");
+
+    PressKey(Form, Qt::Key_Down);
+    EXPECT_EQ(Combo->Text(), "Name 0001");
+    PressKey(Form, Qt::Key_Return);
+    EXPECT_EQ(PostedPayments()[0], "P0001|C0001|10.0");
+}
+
+TEST_F(LookupListKeysTest, TypingPutsThePaymentIntoEditUnlessTheListIsReadOnly) {
+    MakeList();
+    ShowWithList();
+    TypeText(Form, "a");
+    EXPECT_EQ(Payments->State(), dsEdit);
+    Payments->Cancel();
+
+    List->SetReadOnly(true);
+    TypeText(Form, "a");
+    EXPECT_EQ(Payments->State(), dsBrowse);
+    PressKey(Form, Qt::Key_Down);
+    EXPECT_EQ(List->LookupValue(), "C0007") << "a read-only list picks nothing";
+    EXPECT_EQ(Clicks, 0);
+    EXPECT_EQ(PostedPayments()[0], "P0001|C0007|10.0");
+}
+
+TEST_F(LookupListKeysTest, ALookupTableOpenedLaterOrAgainShowsTheFieldsRecord) {
+    T->Close();
+    MakeList();
+    MakeCombo<TdwDBCustomLookupCombo>();
+    Combo->SetTop(120);
+    ShowForm(Form);
+    EXPECT_EQ(Combo->Text(), "C0007") << "without its lookup table the combo shows the key";
+    EXPECT_EQ(List->LookupValue(), "");
+
+    T->Open();
+    EXPECT_EQ(List->LookupValue(), "C0007");
+    EXPECT_EQ(Combo->Text(), "Name 0007");
+
+    // Closing takes the table's fields away; the next opening finds them anew.
+    T->Close();
+    EXPECT_EQ(List->DisplayField(), nullptr);
+    EXPECT_EQ(Combo->Grid()->LookupFieldRef(), nullptr);
+    QCoreApplication::processEvents();
+    T->Open();
+    ASSERT_NE(List->LookupFieldRef(), nullptr);
+    EXPECT_EQ(List->LookupFieldRef(), T->FindField("ID"));
+    EXPECT_EQ(List->DisplayField(), T->FindField("NAME1"));
+    EXPECT_EQ(List->LookupValue(), "C0007");
+    List->SetFocus();
+    PressKey(Form, Qt::Key_Down);
+    EXPECT_EQ(PostedPayments()[0], "P0001|C0008|10.0");
+}
+
+}  // namespace

@@ -110,6 +110,8 @@ public:
 
 protected:
     bool HighlightCell(int DataCol, int DataRow, TGridDrawState State) override;
+    // Focused, the list frames its highlighted row.
+    void Paint() override;
     // The lookup table opened: the list goes to the field's lookup record.
     void LinkActive(bool Value) override;
     // Leaving the list writes the record picked into the field.

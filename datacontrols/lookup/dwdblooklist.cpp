@@ -224,6 +224,19 @@ bool TdwDBLookupList::HighlightCell(int /*DataCol*/, int /*DataRow*/, TGridDrawS
     return RecordHoldsValue(FLookupFieldRef, FLinkFields, FLookupValue, FLinkValues);
 }
 
+void TdwDBLookupList::Paint()
+{
+    TdwCustomDBGrid::Paint();
+    if (!Focused())
+        return;
+    const int row = FTracking ? DataLink()->ActiveRecord() : ValueRow();
+    if (row < 0 || row >= VisibleRowCount())
+        return;
+    // Across the cells shown: columns past the right edge have no rectangle.
+    const TRect first = CellRect(IndicatorOffset(), TitleOffset() + row);
+    Canvas()->DrawFocusRect(Rect(first.Left, first.Top, CellsWidth(), first.Bottom));
+}
+
 int TdwDBLookupList::ValueRow()
 {
     TDataSet* table = LookupTable();

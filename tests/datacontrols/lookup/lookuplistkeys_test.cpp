@@ -3,7 +3,9 @@
 // adds nothing, typing puts the payment into edit; and the list and the combo over a
 // lookup table opened only later.
 
+#include <QImage>
 #include <QTest>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include "datacontrols/lookup/dwdblook.h"
@@ -23,6 +25,7 @@ protected:
         List->SetParent(Form);
         List->SetBounds(8, 8, 300, 100);
         List->SetTabStop(true);
+        List->SetUseTFields(false);
         List->Selected()->Add("NAME1\t16\tName");
         List->Selected()->Add("ID\t8\tID");
         List->SetLookupTable(T);
@@ -75,6 +78,37 @@ TEST_F(LookupListKeysTest, EscTakesBackAPickNotYetWrittenAndLeavingWritesIt) {
     EXPECT_TRUE(Other->Focused());
     EXPECT_EQ(PaymentClient(), "C0009") << "leaving the list wrote the pick";
     EXPECT_EQ(PostedPayments()[0], "P0001|C0009|10.0");
+}
+
+TEST_F(LookupListKeysTest, FocusedTheListFramesTheRowOfItsValue) {
+    MakeList();
+    List->SetHeight(200);
+    ShowWithList();
+    const int row = List->TitleOffset() + List->DataLink()->ActiveRecord();
+    const TRect first = List->CellRect(List->IndicatorOffset(), row);
+    // Pixels of the row's top edge that differ between the two pictures.
+    const auto framed = [&](const QImage& A, const QImage& B) {
+        int differing = 0;
+        for (int x = first.Left; x < List->CellsWidth(); ++x)
+            differing += A.pixel(x, first.Top) != B.pixel(x, first.Top);
+        return differing;
+    };
+    ASSERT_EQ(CurrentId(), "C0007");
+    const QImage focused = List->Widget()->grab().toImage();
+    SaveScreenshot(focused, "lookuplistfocus.png");
+    ClickControl(Other);
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(List->Focused());
+    const QImage unfocused = List->Widget()->grab().toImage();
+    EXPECT_GT(framed(focused, unfocused), List->CellsWidth() / 3) << "a dotted frame on the row";
+
+    // Scrolled away, the value's row is gone and so is its frame.
+    T->MoveBy(50);
+    QCoreApplication::processEvents();
+    const QImage away = List->Widget()->grab().toImage();
+    List->SetFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(framed(List->Widget()->grab().toImage(), away), 0);
 }
 
 TEST_F(LookupListKeysTest, InsertAddsNoLookupRecordEvenWhereTheGridWouldEdit) {

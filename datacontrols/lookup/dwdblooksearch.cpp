@@ -352,6 +352,9 @@ void TdwDBCustomLookupCombo::PerformSearch()
         SetModified(true);
         SetSelStart(typed);
         SetSelLength(static_cast<int>(completed.size()) - typed);
+        // The completed record counts as picked: leaving writes its keys.
+        if (!IsDroppedDown())
+            FGrid->SetPickedRow(0);
     }
     FLastSearched = Text();
 }

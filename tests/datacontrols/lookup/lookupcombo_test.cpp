@@ -268,8 +268,8 @@ TEST_F(LookupComboTest, ALookupListShowsTheFieldsRecordAndWritesTheOnePicked) {
     EXPECT_EQ(list->LookupValue(), "") << "a payment without a client highlights nothing";
 }
 
-TEST_F(LookupComboTest, OnALookupFieldTheComboWritesItsKeyField) {
-    // The payment's client name: a lookup field over the client table, keyed by CLIENT.
+// The payment's client name: a lookup field over the client table, keyed by CLIENT.
+TField* AddClientNameLookup(TDaroruTable* Payments, TDataSet* Clients) {
     Payments->Close();
     Payments->FieldDefs()->Update();
     for (int i = 0; i < Payments->FieldDefs()->Count(); ++i)
@@ -279,11 +279,16 @@ TEST_F(LookupComboTest, OnALookupFieldTheComboWritesItsKeyField) {
     name->SetSize(40);
     name->SetFieldKind(fkLookup);
     name->SetKeyFields("CLIENT");
-    name->SetLookupDataSet(T);
+    name->SetLookupDataSet(Clients);
     name->SetLookupKeyFields("ID");
     name->SetLookupResultField("NAME1");
     name->SetDataSet(Payments);
     Payments->Open();
+    return name;
+}
+
+TEST_F(LookupComboTest, OnALookupFieldTheComboWritesItsKeyField) {
+    TField* name = AddClientNameLookup(Payments, T);
     EXPECT_EQ(name->AsString(), "Name 0007");
 
     MakeCombo<TdwDBCustomLookupCombo>();
@@ -302,6 +307,22 @@ TEST_F(LookupComboTest, OnALookupFieldTheComboWritesItsKeyField) {
     EXPECT_EQ(PostedPayments()[0], "P0001|C0222|10.0");
     Payments->Next();
     EXPECT_EQ(Combo->Text(), "") << "a payment without a client shows no name";
+}
+
+TEST_F(LookupComboTest, OnALookupFieldAClosedComboWritesTheKeyOfTheCompletedName) {
+    AddClientNameLookup(Payments, T);
+    MakeCombo<TdwDBCustomLookupCombo>();
+    Combo->SetDataField("CLIENTNAME");
+    Combo->SetShowMatchText(true);
+    ShowWithCombo();
+    QTest::keyClick(Form->Widget()->window()->windowHandle(), Qt::Key_A, Qt::ControlModifier);
+    TypeText(Form, "name 02");
+    ASSERT_FALSE(Combo->IsDroppedDown());
+    EXPECT_EQ(Combo->Text(), "Name 0200");
+    PressKey(Form, Qt::Key_Tab);
+    EXPECT_TRUE(After->Focused());
+    EXPECT_EQ(PaymentClient(Payments), "C0200") << "leaving wrote the completed record's key";
+    EXPECT_EQ(PostedPayments()[0], "P0001|C0200|10.0");
 }
 
 }  // namespace

@@ -111,6 +111,34 @@ TEST_F(LookupListKeysTest, FocusedTheListFramesTheRowOfItsValue) {
     EXPECT_EQ(framed(List->Widget()->grab().toImage(), away), 0);
 }
 
+TEST_F(LookupListKeysTest, TheValuesRowIsHighlightedBelowTheTitlesAndNoneWithoutALookupField) {
+    MakeList();
+    List->SetHeight(200);
+    List->SetLookupOptions({loTitles});
+    ShowWithList();
+    ASSERT_EQ(List->TitleOffset(), 1);
+    // The colour at the right end of a row, where no text reaches.
+    const auto background = [&](int DataRow) {
+        const TRect cell = List->CellRect(List->IndicatorOffset(), List->TitleOffset() + DataRow);
+        return List->Widget()->grab().toImage().pixel(List->CellsWidth() - 3, (cell.Top + cell.Bottom) / 2);
+    };
+    const int value = List->DataLink()->ActiveRecord();
+    ASSERT_EQ(CurrentId(), "C0007");
+    ASSERT_GT(value, 1);
+    const QRgb plain = background(0);
+    EXPECT_NE(background(value), plain) << "the row of C0007 under the title row";
+    EXPECT_EQ(background(value - 1), plain);
+    EXPECT_EQ(background(value + 1), plain);
+
+    List->SetLookupField("");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(List->LookupFieldRef(), nullptr);
+    EXPECT_EQ(List->DisplayField(), nullptr);
+    for (int row = 0; row < 8; ++row) EXPECT_EQ(background(row), plain) << "row " << row;
+    PressKey(Form, Qt::Key_Down);
+    EXPECT_EQ(PostedPayments()[0], "P0001|C0007|10.0") << "without a key field nothing is written";
+}
+
 TEST_F(LookupListKeysTest, InsertAddsNoLookupRecordEvenWhereTheGridWouldEdit) {
     MakeList();
     List->SetOptions({dgRowSelect, dgEditing});

@@ -234,15 +234,7 @@ TEST_F(LookupComboTest, TheGridFitsItsRowsAndGoesAboveWhenBelowHasNoRoom) {
 }
 
 TEST_F(LookupComboTest, ALookupListShowsTheFieldsRecordAndWritesTheOnePicked) {
-    auto* list = new TdwDBLookupList(Form);
-    list->SetParent(Form);
-    list->SetBounds(8, 40, 300, 70);
-    list->Selected()->Add("NAME1\t16\tName");
-    list->Selected()->Add("ID\t8\tID");
-    list->SetLookupTable(T);
-    list->SetLookupField("ID");
-    list->SetDataSource(PaymentSource);
-    list->SetDataField("CLIENT");
+    TdwDBLookupList* list = MakeList();
     EXPECT_EQ(MessageOf([&] { list->SetDataSource(Source); }),
               "Unable to use duplicate DataSource and LookupSource");
     ShowForm(Form);

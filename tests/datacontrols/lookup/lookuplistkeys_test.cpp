@@ -20,18 +20,8 @@ class LookupListKeysTest : public LookupComboTest {
 protected:
     // The list over the client table, on the payment's CLIENT field; an edit beside it
     // to leave the list for.
-    void MakeList() {
-        List = new TdwDBLookupList(Form);
-        List->SetParent(Form);
-        List->SetBounds(8, 8, 300, 100);
-        List->SetTabStop(true);
-        List->SetUseTFields(false);
-        List->Selected()->Add("NAME1\t16\tName");
-        List->Selected()->Add("ID\t8\tID");
-        List->SetLookupTable(T);
-        List->SetLookupField("ID");
-        List->SetDataSource(PaymentSource);
-        List->SetDataField("CLIENT");
+    void MakeListAndEdit() {
+        List = MakeList();
         List->OnClick = [this](TObject*) { ++Clicks; };
         Other = new TEdit(Form);
         Other->SetParent(Form);
@@ -56,7 +46,7 @@ protected:
 };
 
 TEST_F(LookupListKeysTest, EscTakesBackAPickNotYetWrittenAndLeavingWritesIt) {
-    MakeList();
+    MakeListAndEdit();
     ShowWithList();
     ASSERT_EQ(List->LookupValue(), "C0007");
 
@@ -81,7 +71,7 @@ TEST_F(LookupListKeysTest, EscTakesBackAPickNotYetWrittenAndLeavingWritesIt) {
 }
 
 TEST_F(LookupListKeysTest, FocusedTheListFramesTheRowOfItsValue) {
-    MakeList();
+    MakeListAndEdit();
     List->SetHeight(200);
     ShowWithList();
     const int row = List->TitleOffset() + List->DataLink()->ActiveRecord();
@@ -112,7 +102,7 @@ TEST_F(LookupListKeysTest, FocusedTheListFramesTheRowOfItsValue) {
 }
 
 TEST_F(LookupListKeysTest, TheValuesRowIsHighlightedBelowTheTitlesAndNoneWithoutALookupField) {
-    MakeList();
+    MakeListAndEdit();
     List->SetHeight(200);
     List->SetLookupOptions({loTitles});
     ShowWithList();
@@ -140,7 +130,7 @@ TEST_F(LookupListKeysTest, TheValuesRowIsHighlightedBelowTheTitlesAndNoneWithout
 }
 
 TEST_F(LookupListKeysTest, InsertAddsNoLookupRecordEvenWhereTheGridWouldEdit) {
-    MakeList();
+    MakeListAndEdit();
     List->SetOptions({dgRowSelect, dgEditing});
     ShowWithList();
     const size_t clients = ReadBack("CLIENTS.DBF").size();
@@ -157,7 +147,7 @@ TEST_F(LookupListKeysTest, WithTheValueNowhereTheFirstKeyPicksTheFirstRecord) {
     for (const String client : {"", "C9999"}) {
         SCOPED_TRACE("CLIENT '" + client + "'");
         SetPaymentClient(client);
-        MakeList();
+        MakeListAndEdit();
         ShowWithList();
         EXPECT_EQ(List->LookupValue(), "");
         PressKey(Form, Qt::Key_Down);
@@ -184,7 +174,7 @@ TEST_F(LookupListKeysTest, TheComboWithItsValueNowhereOpensOnTheFirstRecordAndDo
 }
 
 TEST_F(LookupListKeysTest, TypingPutsThePaymentIntoEditUnlessTheListIsReadOnly) {
-    MakeList();
+    MakeListAndEdit();
     ShowWithList();
     TypeText(Form, "a");
     EXPECT_EQ(Payments->State(), dsEdit);
@@ -201,7 +191,7 @@ TEST_F(LookupListKeysTest, TypingPutsThePaymentIntoEditUnlessTheListIsReadOnly) 
 
 TEST_F(LookupListKeysTest, ALookupTableOpenedLaterOrAgainShowsTheFieldsRecord) {
     T->Close();
-    MakeList();
+    MakeListAndEdit();
     MakeCombo<TdwDBCustomLookupCombo>();
     Combo->SetTop(120);
     ShowForm(Form);

@@ -127,8 +127,10 @@ protected:
     // The record picked: when the value may change, its values are taken (for the field
     // to be written) and OnClick fires.
     virtual void DoSelect();
-    // A pick may change the value: the list has no field or its record is being edited.
-    virtual bool CanEditGrid() const;
+    // A pick may change the value: the list has no field of its own (the drop-down's
+    // combo decides what it writes) or the field's record is being edited.
+    bool CanEditGrid() const;
+    // The value may not change: the list is read-only (the drop-down: its combo).
     virtual bool ValueReadOnly() const { return ReadOnly(); }
     // The field's value changed: the list goes to its lookup record.
     void FieldChanged();
@@ -174,8 +176,6 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void DataChanged() override;
-    // The combo's record may be put into edit, or is: the drop-down's picks count.
-    bool CanEditGrid() const override;
     bool ValueReadOnly() const override;
     // The lookup table opened: the combo shows its value from it.
     void LinkActive(bool Value) override;

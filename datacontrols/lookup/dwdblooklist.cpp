@@ -411,14 +411,6 @@ bool TdwPopupGrid::InheritsFrom(const String& name) const
 
 void TdwPopupGrid::UpdateWidgetVisibility() { ShowDropDownWindow(this, Visible()); }
 
-bool TdwPopupGrid::CanEditGrid() const
-{
-    if (TdwDBLookupList::CanEditGrid())
-        return true;
-    TDataSource* source = FCombo->DataSource();
-    return source && (source->State() == dsEdit || source->State() == dsInsert || source->AutoEdit());
-}
-
 bool TdwPopupGrid::ValueReadOnly() const { return FCombo->ReadOnly(); }
 
 // The lookup table opened (again): the combo shows its value from it.

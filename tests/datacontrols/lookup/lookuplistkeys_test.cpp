@@ -173,6 +173,24 @@ TEST_F(LookupListKeysTest, TheComboWithItsValueNowhereOpensOnTheFirstRecordAndDo
     EXPECT_EQ(PostedPayments()[0], "P0001|C0001|10.0");
 }
 
+TEST_F(LookupListKeysTest, AReadOnlyCombosDropDownPicksNothing) {
+    MakeCombo<TdwDBCustomLookupCombo>();
+    Combo->SetReadOnly(true);
+    ShowWithCombo();
+    PressKey(Form, Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(Combo->IsDroppedDown());
+    TdwPopupGrid* grid = Combo->Grid();
+    const TRect cell = grid->CellRect(grid->IndicatorOffset(), grid->TitleOffset() + 2);
+    QWidget* widget = grid->Widget();
+    QTest::mouseClick(widget->window()->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      widget->mapTo(widget->window(), QPoint(cell.Left + 4, cell.Top + 2)));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Combo->IsDroppedDown());
+    EXPECT_EQ(grid->LookupValue(), "C0007") << "the clicked row is not taken";
+    EXPECT_EQ(Combo->Text(), "Name 0007");
+    EXPECT_EQ(PostedPayments()[0], "P0001|C0007|10.0");
+}
+
 TEST_F(LookupListKeysTest, TypingPutsThePaymentIntoEditUnlessTheListIsReadOnly) {
     MakeListAndEdit();
     ShowWithList();

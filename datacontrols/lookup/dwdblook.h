@@ -57,6 +57,7 @@ public:
     bool ReadOnly() const { return FFieldLink.ReadOnly(); }
     void SetReadOnly(bool Value) { FFieldLink.SetReadOnly(Value); }
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Loaded() override;
 
     TDataSet* LookupTable() const { return FLookupSource->DataSet(); }
     // Raises "Unable to use duplicate DataSource and LookupSource" for the field's own

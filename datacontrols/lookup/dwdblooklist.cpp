@@ -68,11 +68,19 @@ void TdwDBLookupList::Notification(TComponent* AComponent, TOperation Operation)
 }
 
 // While the field's record is being edited the list keeps its own value: the record
-// going into edit must not move the list off the row the user is picking.
+// going into edit must not move the list off the row the user is picking. Nothing
+// moves while the list is being loaded.
 void TdwDBLookupList::FieldChanged()
 {
-    if (!FFieldLink.Editing())
+    if (!FFieldLink.Editing() && !ComponentState().Contains(csLoading))
         TakeFieldValue();
+}
+
+// The properties set while loading, the list goes to the field's record once.
+void TdwDBLookupList::Loaded()
+{
+    TdwCustomDBGrid::Loaded();
+    FieldChanged();
 }
 
 void TdwDBLookupList::TakeFieldValue()

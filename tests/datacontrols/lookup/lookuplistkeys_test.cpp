@@ -129,6 +129,16 @@ TEST_F(LookupListKeysTest, TheValuesRowIsHighlightedBelowTheTitlesAndNoneWithout
     EXPECT_EQ(PostedPayments()[0], "P0001|C0007|10.0") << "without a key field nothing is written";
 }
 
+TEST_F(LookupListKeysTest, ALoadingListGoesToTheFieldsRecordOnceLoaded) {
+    Form->BeginLoading();
+    MakeListAndEdit();
+    EXPECT_EQ(CurrentId(), "C0001") << "nothing moves while the list is being loaded";
+    EXPECT_EQ(List->LookupValue(), "");
+    Form->FinishLoading();
+    EXPECT_EQ(CurrentId(), "C0007");
+    EXPECT_EQ(List->LookupValue(), "C0007");
+}
+
 TEST_F(LookupListKeysTest, InsertAddsNoLookupRecordEvenWhereTheGridWouldEdit) {
     MakeListAndEdit();
     List->SetOptions({dgRowSelect, dgEditing});

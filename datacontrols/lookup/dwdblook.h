@@ -59,6 +59,7 @@ public:
     bool ReadOnly() const { return FFieldLink.ReadOnly(); }
     void SetReadOnly(bool Value) { FFieldLink.SetReadOnly(Value); }
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Loaded() override;
 
     TDataSet* LookupTable() const { return FLookupSource->DataSet(); }
     // Raises "Unable to use duplicate DataSource and LookupSource" for the field's own
@@ -88,6 +89,10 @@ public:
     // field raises "Field 'X' not found".
     void ResolveFields(bool Check);
 
+    // The value was found in the lookup table (or picked there); the combo's searches
+    // tell the drop-down.
+    bool ValueFound() const { return FFound; }
+    void SetFound(bool Value) { FFound = Value; }
     // The row picked with the mouse or the keys; -1 for none.
     int PickedRow() const { return FPickedRow; }
     // The TAB-separated parts of a Selected line.
@@ -97,15 +102,23 @@ public:
     // picks it.
     bool Tracking() const { return FTracking; }
 
-    // The navigation keys start from the row that shows the list's value, when one does,
-    // and pick the record they move to. The combo passes its keys to its drop-down here.
+    // The navigation keys start from the row that shows the list's value, when one does
+    // (from the first record when the value is nowhere), and pick the record they move to;
+    // Esc takes back a pick not yet written, and Insert adds nothing. The combo passes its
+    // keys to its drop-down here.
     void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(char& Key) override;
 
     TNotifyEvent OnClick;
 
 protected:
     bool HighlightCell(int DataCol, int DataRow, TGridDrawState State) override;
+    // Focused, the list frames its highlighted row.
+    void Paint() override;
+    // The lookup table opened: the list goes to the field's lookup record.
     void LinkActive(bool Value) override;
+    // Leaving the list writes the record picked into the field.
+    void DoExit() override;
     void DataCellClicked(int DataCol, int DataRow, TShiftState Shift) override;
     // The scroll bar's arrows scroll the rows by one, the current record just past the
     // rows shown; the thumb lets go of the value's row.
@@ -114,10 +127,17 @@ protected:
     // The last column takes the width the others leave.
     void SetColumnAttributes() override;
     void Resize() override;
-    // The record picked: its values are taken (and written into the field) and OnClick fires.
+    // The record picked: when the value may change, its values are taken (for the field
+    // to be written) and OnClick fires.
     virtual void DoSelect();
+    // A pick may change the value: the list has no field of its own (the drop-down's
+    // combo decides what it writes) or the field's record is being edited.
+    bool CanEditGrid() const;
+    // The value may not change: the list is read-only (the drop-down: its combo).
+    virtual bool ValueReadOnly() const { return ReadOnly(); }
     // The field's value changed: the list goes to its lookup record.
     void FieldChanged();
+    void TakeFieldValue();
     // The data row among those shown whose record holds the list's value; -1 for none.
     int ValueRow();
 
@@ -133,6 +153,7 @@ protected:
     String FLinkValues[2];
     String FDisplayValue;
     int FPickedRow = -1;
+    bool FFound = false;
     bool FTracking = false;
     // The thumb moved the rows away: the keys start from the current record.
     bool FValueRowDropped = false;
@@ -158,6 +179,9 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void DataChanged() override;
+    bool ValueReadOnly() const override;
+    // The lookup table opened: the combo shows its value from it.
+    void LinkActive(bool Value) override;
 
 private:
     TdwDBCustomLookupCombo* FCombo;

@@ -67,17 +67,34 @@ void TdwDBLookupList::Notification(TComponent* AComponent, TOperation Operation)
         FFieldLink.SetDataSource(nullptr);
 }
 
+// While the field's record is being edited the list keeps its own value: the record
+// going into edit must not move the list off the row the user is picking. Nothing
+// moves while the list is being loaded.
 void TdwDBLookupList::FieldChanged()
+{
+    if (!FFieldLink.Editing() && !ComponentState().Contains(csLoading))
+        TakeFieldValue();
+}
+
+// The properties set while loading, the list goes to the field's record once.
+void TdwDBLookupList::Loaded()
+{
+    TdwCustomDBGrid::Loaded();
+    FieldChanged();
+}
+
+void TdwDBLookupList::TakeFieldValue()
 {
     TField* field = FFieldLink.Field();
     TDataSet* table = LookupTable();
-    if (!field || !table || !table->Active() || !FLookupFieldRef || FFieldLink.Editing())
+    if (!field || !table || !table->Active() || !FLookupFieldRef)
         return;
     FLookupValue = field->AsString();
     FPickedRow = -1;
     FValueRowDropped = false;
-    if (!FLookupValue.empty() &&
-        dwLocateValue(table, FLookupFieldRef->FieldName(), FLookupValue, true, false)) {
+    FFound = !FLookupValue.empty() &&
+             dwLocateValue(table, FLookupFieldRef->FieldName(), FLookupValue, true, false);
+    if (FFound) {
         TakeCurrentRecord();
     } else {
         if (!table->IsEmpty())
@@ -215,6 +232,19 @@ bool TdwDBLookupList::HighlightCell(int /*DataCol*/, int /*DataRow*/, TGridDrawS
     return RecordHoldsValue(FLookupFieldRef, FLinkFields, FLookupValue, FLinkValues);
 }
 
+void TdwDBLookupList::Paint()
+{
+    TdwCustomDBGrid::Paint();
+    if (!Focused())
+        return;
+    const int row = FTracking ? DataLink()->ActiveRecord() : ValueRow();
+    if (row < 0 || row >= VisibleRowCount())
+        return;
+    // Across the cells shown: columns past the right edge have no rectangle.
+    const TRect first = CellRect(IndicatorOffset(), TitleOffset() + row);
+    Canvas()->DrawFocusRect(Rect(first.Left, first.Top, CellsWidth(), first.Bottom));
+}
+
 int TdwDBLookupList::ValueRow()
 {
     TDataSet* table = LookupTable();
@@ -236,13 +266,33 @@ int TdwDBLookupList::ValueRow()
 void TdwDBLookupList::KeyDown(Word& Key, TShiftState Shift)
 {
     TDataSet* table = LookupTable();
+    switch (Key) {
+    case VK_INSERT:
+        // The list picks lookup records; it never adds one.
+        Key = 0;
+        return;
+    case VK_ESCAPE:
+        // The pick not yet written goes: the list shows the field's value again.
+        Key = 0;
+        FFieldLink.Reset();
+        TakeFieldValue();
+        return;
+    default: break;
+    }
     const bool moving = Key >= VK_PRIOR && Key <= VK_DOWN && table && table->Active();
     if (moving) {
         if (FFieldLink.Field())
             FFieldLink.Edit();
         const int row = ValueRow();
-        if (row >= 0 && row != DataLink()->ActiveRecord())
+        if (row >= 0 && row != DataLink()->ActiveRecord()) {
             table->MoveBy(row - DataLink()->ActiveRecord());
+        } else if (row < 0 && !ValueFound()) {
+            // Nothing to start from: the first key picks the first record.
+            Key = 0;
+            table->First();
+            DoSelect();
+            return;
+        }
     }
     TdwCustomDBGrid::KeyDown(Key, Shift);
     // The record the keys moved to is picked.
@@ -250,11 +300,29 @@ void TdwDBLookupList::KeyDown(Word& Key, TShiftState Shift)
         DoSelect();
 }
 
+void TdwDBLookupList::KeyPress(char& Key)
+{
+    // Typing on the list means to change the field's value.
+    if (static_cast<unsigned char>(Key) >= 32 && FFieldLink.Field())
+        FFieldLink.Edit();
+    TdwCustomDBGrid::KeyPress(Key);
+}
+
 void TdwDBLookupList::LinkActive(bool Value)
 {
     TdwCustomDBGrid::LinkActive(Value);
-    if (Value && !FLookupFieldRef)
-        ResolveFields(false);
+    // The table's fields may go with its closing: they are found again on every opening.
+    ResolveFields(false);
+    if (!Value)
+        return;
+    FLookupValue.clear();
+    FieldChanged();
+}
+
+void TdwDBLookupList::DoExit()
+{
+    FFieldLink.UpdateRecord();
+    TdwCustomDBGrid::DoExit();
 }
 
 void TdwDBLookupList::DataCellClicked(int /*DataCol*/, int DataRow, TShiftState /*Shift*/)
@@ -318,14 +386,18 @@ void TdwDBLookupList::Resize()
     LayoutChanged();
 }
 
+bool TdwDBLookupList::CanEditGrid() const { return !FFieldLink.DataSource() || FFieldLink.Editing(); }
+
+// The pick is written into the field when the record is posted or the list is left;
+// until then Esc takes it back.
 void TdwDBLookupList::DoSelect()
 {
     FPickedRow = DataLink()->ActiveRecord();
+    if (!CanEditGrid() || ValueReadOnly() || !FDisplayField)
+        return;
+    FFound = true;
+    FFieldLink.Modified();
     TakeCurrentRecord();
-    if (FFieldLink.Field() && !ReadOnly() && FFieldLink.Edit()) {
-        FFieldLink.Modified();
-        FFieldLink.UpdateRecord();
-    }
     Invalidate();
     if (OnClick)
         OnClick(this);
@@ -346,6 +418,18 @@ bool TdwPopupGrid::InheritsFrom(const String& name) const
 }
 
 void TdwPopupGrid::UpdateWidgetVisibility() { ShowDropDownWindow(this, Visible()); }
+
+bool TdwPopupGrid::ValueReadOnly() const { return FCombo->ReadOnly(); }
+
+// The lookup table opened (again): the combo shows its value from it.
+void TdwPopupGrid::LinkActive(bool Value)
+{
+    TdwDBLookupList::LinkActive(Value);
+    if (!Value)
+        return;
+    FLookupValue.clear();
+    FCombo->DataChange();
+}
 
 void TdwPopupGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {

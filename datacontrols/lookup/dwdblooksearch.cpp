@@ -213,6 +213,7 @@ bool TdwDBCustomLookupCombo::PositionLookupTable(bool OrderByDisplayAfter)
     const String value = FGrid->LookupValue();
     const bool found = !value.empty() && FindLookupValue(value);
     TakeFoundRecord(found);
+    FGrid->SetFound(found);
     if (!found)
         FGrid->SetLookupValue(value);
     if (OrderByDisplayAfter) {
@@ -307,7 +308,8 @@ void TdwDBCustomLookupCombo::PerformSearch()
     const String display = DisplayFieldName();
     IdwLookupTable* library = dwLookupTableOf(table);
     bool searched = false;
-    if (!UsesSequentialSearch()) {
+    const bool sequential = UsesSequentialSearch();
+    if (!sequential) {
         searched = true;
         if (FirstUpper(library->ActiveIndexFields()) != UpperCase(display) || library->MasterSource()) {
             if (FSeqSearchOptions.Contains(ssoEnabled))
@@ -325,12 +327,15 @@ void TdwDBCustomLookupCombo::PerformSearch()
         if (FMatchFound && displayField &&
             static_cast<int>(displayField->DisplayText().size()) < static_cast<int>(text.size()))
             FMatchFound = false;
-        if (IsDroppedDown() && !FMatchFound && FGrid->DisplayField() == FGrid->LookupFieldRef()) {
-            FGrid->SetLookupValue(String());
-            FLastSearched = text;
-            FGrid->Invalidate();
-            return;
-        }
+    }
+    if (searched)
+        FGrid->SetFound(FMatchFound);
+    if (searched && sequential && IsDroppedDown() && !FMatchFound &&
+        FGrid->DisplayField() == FGrid->LookupFieldRef()) {
+        FGrid->SetLookupValue(String());
+        FLastSearched = text;
+        FGrid->Invalidate();
+        return;
     }
     // The open grid follows to the nearest record; a closed one keeps only a match.
     if (searched && (FMatchFound || IsDroppedDown()))
@@ -347,6 +352,9 @@ void TdwDBCustomLookupCombo::PerformSearch()
         SetModified(true);
         SetSelStart(typed);
         SetSelLength(static_cast<int>(completed.size()) - typed);
+        // The completed record counts as picked: leaving writes its keys.
+        if (!IsDroppedDown())
+            FGrid->SetPickedRow(0);
     }
     FLastSearched = Text();
 }

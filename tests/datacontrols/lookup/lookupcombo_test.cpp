@@ -234,15 +234,7 @@ TEST_F(LookupComboTest, TheGridFitsItsRowsAndGoesAboveWhenBelowHasNoRoom) {
 }
 
 TEST_F(LookupComboTest, ALookupListShowsTheFieldsRecordAndWritesTheOnePicked) {
-    auto* list = new TdwDBLookupList(Form);
-    list->SetParent(Form);
-    list->SetBounds(8, 40, 300, 70);
-    list->Selected()->Add("NAME1\t16\tName");
-    list->Selected()->Add("ID\t8\tID");
-    list->SetLookupTable(T);
-    list->SetLookupField("ID");
-    list->SetDataSource(PaymentSource);
-    list->SetDataField("CLIENT");
+    TdwDBLookupList* list = MakeList();
     EXPECT_EQ(MessageOf([&] { list->SetDataSource(Source); }),
               "Unable to use duplicate DataSource and LookupSource");
     ShowForm(Form);
@@ -252,7 +244,7 @@ TEST_F(LookupComboTest, ALookupListShowsTheFieldsRecordAndWritesTheOnePicked) {
     const TRect second = list->CellRect(list->IndicatorOffset(), 1);
     QTest::mouseClick(list->Widget(), Qt::LeftButton, Qt::NoModifier,
                       QPoint(second.Left + 4, second.Top + 2));
-    EXPECT_EQ(PaymentClient(Payments), CurrentId());
+    EXPECT_EQ(list->LookupValue(), CurrentId());
     EXPECT_NE(CurrentId(), "C0007");
     const String picked = CurrentId();
     EXPECT_EQ(PostedPayments()[0], "P0001|" + picked + "|10.0");
@@ -261,15 +253,15 @@ TEST_F(LookupComboTest, ALookupListShowsTheFieldsRecordAndWritesTheOnePicked) {
     list->SetFocus();
     PressKey(Form, Qt::Key_Down);
     EXPECT_NE(CurrentId(), picked);
-    EXPECT_EQ(PaymentClient(Payments), CurrentId());
+    EXPECT_EQ(list->LookupValue(), CurrentId());
     EXPECT_EQ(PostedPayments()[0], "P0001|" + CurrentId() + "|10.0");
 
     Payments->Next();
     EXPECT_EQ(list->LookupValue(), "") << "a payment without a client highlights nothing";
 }
 
-TEST_F(LookupComboTest, OnALookupFieldTheComboWritesItsKeyField) {
-    // The payment's client name: a lookup field over the client table, keyed by CLIENT.
+// The payment's client name: a lookup field over the client table, keyed by CLIENT.
+TField* AddClientNameLookup(TDaroruTable* Payments, TDataSet* Clients) {
     Payments->Close();
     Payments->FieldDefs()->Update();
     for (int i = 0; i < Payments->FieldDefs()->Count(); ++i)
@@ -279,11 +271,16 @@ TEST_F(LookupComboTest, OnALookupFieldTheComboWritesItsKeyField) {
     name->SetSize(40);
     name->SetFieldKind(fkLookup);
     name->SetKeyFields("CLIENT");
-    name->SetLookupDataSet(T);
+    name->SetLookupDataSet(Clients);
     name->SetLookupKeyFields("ID");
     name->SetLookupResultField("NAME1");
     name->SetDataSet(Payments);
     Payments->Open();
+    return name;
+}
+
+TEST_F(LookupComboTest, OnALookupFieldTheComboWritesItsKeyField) {
+    TField* name = AddClientNameLookup(Payments, T);
     EXPECT_EQ(name->AsString(), "Name 0007");
 
     MakeCombo<TdwDBCustomLookupCombo>();
@@ -302,6 +299,22 @@ TEST_F(LookupComboTest, OnALookupFieldTheComboWritesItsKeyField) {
     EXPECT_EQ(PostedPayments()[0], "P0001|C0222|10.0");
     Payments->Next();
     EXPECT_EQ(Combo->Text(), "") << "a payment without a client shows no name";
+}
+
+TEST_F(LookupComboTest, OnALookupFieldAClosedComboWritesTheKeyOfTheCompletedName) {
+    AddClientNameLookup(Payments, T);
+    MakeCombo<TdwDBCustomLookupCombo>();
+    Combo->SetDataField("CLIENTNAME");
+    Combo->SetShowMatchText(true);
+    ShowWithCombo();
+    QTest::keyClick(Form->Widget()->window()->windowHandle(), Qt::Key_A, Qt::ControlModifier);
+    TypeText(Form, "name 02");
+    ASSERT_FALSE(Combo->IsDroppedDown());
+    EXPECT_EQ(Combo->Text(), "Name 0200");
+    PressKey(Form, Qt::Key_Tab);
+    EXPECT_TRUE(After->Focused());
+    EXPECT_EQ(PaymentClient(Payments), "C0200") << "leaving wrote the completed record's key";
+    EXPECT_EQ(PostedPayments()[0], "P0001|C0200|10.0");
 }
 
 }  // namespace

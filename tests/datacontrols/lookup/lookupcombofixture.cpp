@@ -51,6 +51,21 @@ void LookupComboTest::PlaceCombo(TdwDBCustomLookupCombo* NewCombo) {
     After->SetTabStop(true);
 }
 
+TdwDBLookupList* LookupComboTest::MakeList() {
+    auto* list = new TdwDBLookupList(Form);
+    list->SetParent(Form);
+    list->SetBounds(8, 8, 300, 100);
+    list->SetTabStop(true);
+    list->SetUseTFields(false);
+    list->Selected()->Add("NAME1\t16\tName");
+    list->Selected()->Add("ID\t8\tID");
+    list->SetLookupTable(T);
+    list->SetLookupField("ID");
+    list->SetDataSource(PaymentSource);
+    list->SetDataField("CLIENT");
+    return list;
+}
+
 void LookupComboTest::ShowWithCombo() {
     ShowForm(Form);
     Combo->SetFocus();

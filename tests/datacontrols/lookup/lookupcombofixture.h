@@ -9,6 +9,7 @@
 #include "tests/datacontrols/grid/gridfixture.h"
 
 class TdwDBCustomLookupCombo;
+class TdwDBLookupList;
 class TEdit;
 
 class LookupComboTest : public GridTest {
@@ -24,6 +25,9 @@ protected:
         return combo;
     }
     void PlaceCombo(TdwDBCustomLookupCombo* Combo);
+    // A lookup list on the payment's CLIENT field over the client table, its columns
+    // NAME1 and ID.
+    TdwDBLookupList* MakeList();
     // Shows the form with the combo focused.
     void ShowWithCombo();
     // The payments table as an independent reader sees it, after posting.

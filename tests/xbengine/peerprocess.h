@@ -12,6 +12,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 // The helper process with a pipe to its input and one from its output.
 class Peer {
 public:
@@ -41,6 +43,10 @@ public:
     ~Peer()
     {
         Release();
+        // After a failure the peer may wait for a lock that is never given: it is
+        // stopped, so the failure is reported instead of the test hanging.
+        if (::testing::Test::HasFailure() && FPid > 0)
+            kill(FPid, SIGKILL);
         Wait();
         if (FOutput)
             fclose(FOutput);

@@ -3,6 +3,7 @@
 // key for each record, and a walk in tag order meets every earlier record
 // while others append.
 
+#include <chrono>
 #include <set>
 
 #include "tests/xbengine/enginetest.h"
@@ -113,9 +114,20 @@ TEST_F(SharedWrites, AWalkInTagOrderMeetsEveryEarlierRecordWhileOthersAppend)
     E.xb_SetOrder(1);
     Peer first({"append", table, std::to_string(each), "A"});
     Peer second({"append", table, std::to_string(each), "B"});
+    // The walks go on while the others append; appends that stop coming (a peer
+    // failed or waits for ever) end the test instead of hanging it.
     int walks = 0;
+    long lastCount = 0;
+    auto lastGrowth = std::chrono::steady_clock::now();
     for (bool appending = true; appending; ++walks) {
-        appending = E.xb_RecCount() < 2 * earlier + 2 * each;
+        const long count = E.xb_RecCount();
+        appending = count < 2 * earlier + 2 * each;
+        if (count != lastCount) {
+            lastCount = count;
+            lastGrowth = std::chrono::steady_clock::now();
+        }
+        ASSERT_LT(std::chrono::steady_clock::now() - lastGrowth, std::chrono::minutes(2))
+                << "no record appended for two minutes; " << count << " records";
         std::vector<std::string> seen;
         for (E.xb_GoTop(); !E.xb_Eof(); E.xb_Skip(1)) {
             ASSERT_EQ(E.xbx_LastError(), XBE_OK) << E.xbx_LastErrorText();

@@ -18,12 +18,10 @@
 #include "platform/vcl/bitmap.h"
 #include "platform/vcl/buttons.h"
 #include "platform/vcl/dialogs.h"
-#include "platform/vcl/guiscreen.h"
 #include "platform/vcl/imagelist.h"
 #include "platform/vcl/lists.h"
 #include "platform/vcl/lockkeys.h"
 #include "platform/vcl/menus.h"
-#include "platform/vcl/printers.h"
 
 // ---- ruler
 
@@ -169,7 +167,7 @@ TSpeedButton* Button(TPanel* Bar, int& Left, const String& Caption, std::functio
     return button;
 }
 
-// A tool bar button that shows a picture; CloseUpToolbar places it.
+// A tool bar button that shows a picture, centred by its margin; CloseUpToolbar places it.
 TSpeedButton* GlyphButton(TPanel* Bar, TdwRichIcon Icon, std::function<void()> Action)
 {
     int left = 0;
@@ -177,7 +175,17 @@ TSpeedButton* GlyphButton(TPanel* Bar, TdwRichIcon Icon, std::function<void()> A
     TBitmap glyph;
     dwDrawRichIcon(Icon, &glyph);
     button->SetGlyph(&glyph);
+    button->SetMargin((button->Width() - glyph.Width()) / 2);
     return button;
+}
+
+// The line above a bar.
+TBevel* TopLine(TWinControl* Form)
+{
+    auto* bevel = new TBevel(Form);
+    bevel->SetParent(Form);
+    bevel->SetShape(bsTopLine);
+    return bevel;
 }
 
 // The line between two groups of a bar's buttons.
@@ -307,7 +315,14 @@ void TdwRichEditForm::BuildBars()
     RedoButton = GlyphButton(Toolbar, riRedo, [this] { Redo1->Click(); });
     UserButtonBevel = GroupBevel(Toolbar);
     UserButtonBevel->Hide();
+    LoadButton1 = GlyphButton(Toolbar, riLoad, [this] { Load1->Click(); });
+    SaveAsButton = GlyphButton(Toolbar, riSaveAs, [this] { SaveAs1->Click(); });
+    LoadButton1->Hide();
+    SaveAsButton->Hide();
     CloseUpToolbar();
+    ToolBarBevel = TopLine(this);
+    FormatBarBevel = TopLine(this);
+    RulerBevel = TopLine(this);
 
     FormatBar = new TPanel(this);
     FormatBar->SetParent(this);
@@ -427,12 +442,7 @@ void TdwRichEditForm::ApplyOptions(TdwRichEditOptions Options, bool ReadOnly)
     if (FSource->ClassName() != "TdwDBRichEditMSWord")
         Options.Exclude(reoShowSpellCheck);
     RichEdit1->SetReadOnly(ReadOnly);
-    // At the printer's width only the fonts that print as they show are offered.
-    TStrings* printable = RichEdit1->EditWidth() == rewPrinterSize ? Printer()->Fonts() : nullptr;
-    TStrings* fonts = GuiScreen()->Fonts();
-    for (int i = 0; i < fonts->Count(); ++i)
-        if (!printable || printable->IndexOf(fonts->Strings(i)) >= 0)
-            FontNameCombo->Items()->Add(fonts->Strings(i));
+    RichEdit1->AddOfferedFonts(FontNameCombo->Items());
     Load1->SetVisible(Options.Contains(reoShowLoad));
     SaveAs1->SetVisible(Options.Contains(reoShowSaveAs));
     Print1->SetVisible(Options.Contains(reoShowPrint));
@@ -518,6 +528,9 @@ void TdwRichEditForm::ApplyFlatButtons(bool Flat)
             if (auto* button = dynamic_cast<TSpeedButton*>(control)) {
                 button->SetFlat(Flat);
                 button->SetTop(bar == Toolbar ? (Flat ? 1 : 3) : (Flat ? 2 : 3));
+                // The raised frame takes a pixel of the margin; a centred glyph stays centred.
+                if (!Flat && button->Margin() > 0)
+                    button->SetMargin(button->Margin() - 1);
             } else if (!Flat && dynamic_cast<TBevel*>(control)) {
                 control->Hide();
             }
@@ -662,14 +675,31 @@ void TdwRichEditForm::UpdateControls()
 
 void TdwRichEditForm::Layout()
 {
+    RichEdit1->SetRedraw(false);
+    try {
+        PlaceControls();
+    } catch (const std::exception&) {
+        RichEdit1->SetRedraw(true);
+        ShowMessage("Error in resize");
+        return;
+    }
+    RichEdit1->SetRedraw(true);
+}
+
+void TdwRichEditForm::PlaceControls()
+{
+    const std::pair<TBevel*, TControl*> bars[] = {
+            {ToolBarBevel, Toolbar}, {FormatBarBevel, FormatBar}, {RulerBevel, Ruler}};
     int top = 0;
-    for (TControl* bar : {static_cast<TControl*>(Toolbar), static_cast<TControl*>(FormatBar),
-                          static_cast<TControl*>(Ruler)}) {
+    for (const auto& [line, bar] : bars) {
+        line->SetVisible(bar->Visible());
         if (!bar->Visible())
             continue;
-        const int height = bar == Ruler ? 25 : bar->Height();
+        line->SetBounds(0, top, ClientWidth(), 2);
+        top += 2;
+        const int height = bar != Ruler ? bar->Height() : ScreenPixelsPerInch < 97 ? 25 : 27;
         bar->SetBounds(0, top, bar == Ruler ? RulerWidth() : ClientWidth(), height);
-        top += height + 2;
+        top += height;
     }
     const int bottom = StatusBar->Visible() ? ClientHeight() - 20 : ClientHeight();
     if (StatusBar->Visible())
@@ -680,6 +710,7 @@ void TdwRichEditForm::Layout()
     StatusBar->Panels(0)->SetWidth(std::max(0, ClientWidth() - others));
     RichEdit1->SetBounds(4, top, std::max(0, ClientWidth() - 8), std::max(0, bottom - top));
     Ruler->FollowParagraph();
+    RichEdit1->ResetFormatRect();
 }
 
 int TdwRichEditForm::RulerWidth() const
@@ -742,7 +773,6 @@ void TdwRichEditForm::PageSetupClick()
     if (!dialog.Execute())
         return;
     // The page's new width lays the text out again and moves the ruler's markers.
-    RichEdit1->ResetFormatRect();
     Layout();
 }
 

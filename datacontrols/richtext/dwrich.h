@@ -71,9 +71,13 @@ public:
     TPanel* Toolbar = nullptr;
     TPanel* FormatBar = nullptr;
     TStatusBar* StatusBar = nullptr;
+    // The lines above the tool bar, the format bar and the ruler; each shows with its bar.
+    TBevel *ToolBarBevel = nullptr, *FormatBarBevel = nullptr, *RulerBevel = nullptr;
     TSpeedButton *NewButton = nullptr, *PrintButton = nullptr, *FindButton = nullptr, *SpellButton = nullptr,
                  *CutButton = nullptr, *CopyButton = nullptr, *PasteButton = nullptr, *UndoButton = nullptr,
                  *RedoButton = nullptr;
+    // Load and Save As on the tool bar: made, but kept off it; the File menu has them.
+    TSpeedButton *LoadButton1 = nullptr, *SaveAsButton = nullptr;
     // The lines between the tool bar's groups, and the one before the source's own buttons.
     TBevel *Bevel1 = nullptr, *ToolbarBevel1 = nullptr, *Bevel2 = nullptr, *UserButtonBevel = nullptr;
     // The menu items' pictures, shown with reoShowMainMenuIcons.
@@ -124,7 +128,10 @@ private:
     // Speed buttons raised on taller bars, or flat with bevels between their groups.
     void ApplyFlatButtons(bool Flat);
     void UpdateLockIndicators();
+    // Places the bars and the editing control; a failure says "Error in resize" and the
+    // form goes on.
     void Layout();
+    void PlaceControls();
     // The form's width, or with the printer's width the printable page's.
     int RulerWidth() const;
     void SetAlignment(int Alignment);

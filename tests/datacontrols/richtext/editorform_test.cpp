@@ -9,6 +9,7 @@
 #include <QKeySequence>
 #include <QMouseEvent>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <fstream>
 
@@ -108,6 +109,71 @@ TEST_F(EditorFormTest, TheUserButtonsStandOnTheToolBarAndGoBackHidden) {
     EXPECT_FALSE(first->Visible() || second->Visible());
     own->Free();
     EXPECT_EQ(Source->UserSpeedButton1(), nullptr) << "a freed button is forgotten";
+}
+
+TEST_F(EditorFormTest, TheLoadAndSaveAsButtonsStayOffTheToolBarAndRunTheirMenuCommands) {
+    Source->SetEditorOptions(Source->EditorOptions() + TdwRichEditOptions {reoShowLoad, reoShowSaveAs});
+    std::vector<String> ran;
+    Source->OnMenuLoadClick = [&ran](TdwRichEditForm*, TdwCustomRichEdit*, bool& DoDefault) {
+        ran.push_back("load");
+        DoDefault = false;
+    };
+    Source->OnMenuSaveAsClick = [&ran](TdwRichEditForm*, TdwCustomRichEdit*, bool& DoDefault) {
+        ran.push_back("save as");
+        DoDefault = false;
+    };
+    RunEditor([](TdwRichEditForm* editor) {
+        EXPECT_TRUE(editor->Load1->Visible() && editor->SaveAs1->Visible());
+        for (TSpeedButton* button : {editor->LoadButton1, editor->SaveAsButton}) {
+            EXPECT_EQ(button->Parent(), editor->Toolbar);
+            EXPECT_FALSE(button->Visible());
+        }
+        editor->LoadButton1->Click();
+        editor->SaveAsButton->Click();
+        editor->Exit1->Click();
+    });
+    EXPECT_EQ(ran, (std::vector<String> {"load", "save as"}));
+}
+
+// An editing control that cannot be placed while Fail is set.
+class UnplaceableEdit : public TdwCustomRichEdit {
+public:
+    using TdwCustomRichEdit::TdwCustomRichEdit;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override {
+        if (Fail) throw Exception("cannot place the text");
+        TdwCustomRichEdit::SetBounds(ALeft, ATop, AWidth, AHeight);
+    }
+    static inline bool Fail = false;
+};
+
+class UnplaceableSource : public TdwCustomRichEdit {
+public:
+    using TdwCustomRichEdit::TdwCustomRichEdit;
+    TdwCustomRichEdit* CreateEditorControl(TComponent* AOwner) override {
+        return new UnplaceableEdit(AOwner);
+    }
+};
+
+TEST_F(EditorFormTest, AFailingLayoutSaysErrorInResizeAndTheFormGoesOn) {
+    Edit = new UnplaceableSource(Form);
+    Edit->SetParent(Form);
+    Edit->SetText("placed");
+    EXPECT_TRUE(RunEditor([this](TdwRichEditForm* editor) {
+        UnplaceableEdit::Fail = true;
+        editor->SetWidth(editor->Width() + 40);
+        UnplaceableEdit::Fail = false;
+        ASSERT_EQ(Dialogs.Messages.size(), 1u);
+        EXPECT_EQ(Dialogs.Messages[0].Text, "Error in resize");
+        QWidget* widget = editor->RichEdit1->Widget();
+        auto* text = qobject_cast<QTextEdit*>(widget);
+        if (!text) text = widget->findChild<QTextEdit*>();
+        ASSERT_NE(text, nullptr);
+        EXPECT_TRUE(text->updatesEnabled()) << "painting resumed";
+        editor->SetWidth(editor->Width() + 40);
+        EXPECT_EQ(Dialogs.Messages.size(), 1u);
+        EXPECT_EQ(editor->RichEdit1->Width(), editor->ClientWidth() - 8);
+        editor->SaveExit1->Click();
+    }));
 }
 
 TEST_F(EditorFormTest, ClosingAChangedTextAsksYesNoOrCancel) {

@@ -18,6 +18,7 @@
 #include "platform/vcl/bitmap.h"
 #include "platform/vcl/buttons.h"
 #include "platform/vcl/dialogs.h"
+#include "platform/vcl/frames.h"
 #include "platform/vcl/imagelist.h"
 #include "platform/vcl/lists.h"
 #include "platform/vcl/lockkeys.h"
@@ -51,13 +52,10 @@ void TdwRulerPanel::Paint()
     const TRect band = Band();
     canvas->Brush()->SetColor(clWhite);
     canvas->FillRect(band);
-    canvas->Pen()->SetColor(clBtnShadow);
-    canvas->MoveTo(band.Left, band.Bottom);
-    canvas->LineTo(band.Left, band.Top);
-    canvas->LineTo(band.Right, band.Top);
-    canvas->Pen()->SetColor(clBtnHighlight);
-    canvas->LineTo(band.Right, band.Bottom);
-    canvas->LineTo(band.Left, band.Bottom);
+    // A sunken frame: shadow and black above and left, button face and highlight below and right.
+    TRect frame = band;
+    Frame3D(*canvas, frame, clBtnShadow, clBtnHighlight, 1);
+    Frame3D(*canvas, frame, clBlack, clBtnFace, 1);
     const TdwMeasurementUnits units = FRichEdit->MeasurementUnits();
     const double ppu = dwRulerPixelsPerUnit(ScreenPixelsPerInch, units);
     // Outside the window's width the ruler spans the printable page.
@@ -103,14 +101,16 @@ void TdwRulerPanel::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
         return;
     FPressX = X;
     FPressLeft = FMarkers[FDragging];
+    FMoved = false;
     SetMouseCapture(true);
 }
 
 void TdwRulerPanel::MouseMove(TShiftState Shift, int X, int Y)
 {
     TPanel::MouseMove(Shift, X, Y);
-    if (FDragging < 0)
+    if (FDragging < 0 || (!FMoved && X == FPressX))
         return;
+    FMoved = true;
     const TRect band = Band();
     const int half = MarkerWidth / 2;
     FMarkers[FDragging] = std::clamp(FPressLeft + X - FPressX, band.Left - half, band.Right - half);
@@ -126,6 +126,9 @@ void TdwRulerPanel::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
     SetMouseCapture(false);
     const auto dragged = static_cast<TdwRulerMarker>(FDragging);
     FDragging = -1;
+    // A click that did not move the marker changes nothing.
+    if (!FMoved)
+        return;
     const TdwRulerMarkers markers =
             dwConstrainRulerMarkers({FMarkers[0], FMarkers[1], FMarkers[2]}, dragged, Band(), MarkerWidth,
                                     ScreenPixelsPerInch, FRichEdit->MeasurementUnits());
@@ -238,7 +241,10 @@ void TdwRichEditForm::BuildMenus()
     File1 = Item(bar, l.FileCaption);
     Load1 = Item(File1, l.LoadCaption, [this] { LoadClick(); });
     SaveAs1 = Item(File1, l.SaveAsCaption, [this] { SaveAsClick(); });
-    SaveExit1 = Item(File1, l.SaveExitCaption, [this] { SetModalResult(mrOk); });
+    SaveExit1 = Item(File1, l.SaveExitCaption, [this] {
+        if (RunsOwnAction(FSource->OnMenuSaveAndExitClick))
+            SetModalResult(mrOk);
+    });
     FileSep1 = Item(File1, "-");
     Print1 = Item(File1, l.PrintCaption, [this] { PrintClick(); });
     PageSetup1 = Item(File1, l.PageSetupCaption, [this] { PageSetupClick(); });
@@ -441,6 +447,7 @@ void TdwRichEditForm::ApplyOptions(TdwRichEditOptions Options, bool ReadOnly)
                                                 reoShowRuler,     reoShowSpellCheck};
     if (FSource->ClassName() != "TdwDBRichEditMSWord")
         Options.Exclude(reoShowSpellCheck);
+    RichEdit1->SetEditorOptions(Options);
     RichEdit1->SetReadOnly(ReadOnly);
     RichEdit1->AddOfferedFonts(FontNameCombo->Items());
     Load1->SetVisible(Options.Contains(reoShowLoad));

@@ -46,6 +46,8 @@ private:
     int FDragging = -1;
     int FPressX = 0;
     int FPressLeft = 0;
+    // The marker left the press point: only then does letting go set the indents.
+    bool FMoved = false;
 };
 
 class TdwRichEditForm : public TForm {

@@ -194,6 +194,7 @@ public:
     // The title of the editor form's print jobs: the application's title at first.
     String PrintJobName;
     TdwRTFNotifyEvent OnMenuPrintClick;
+    TdwRTFNotifyEvent OnMenuSaveAndExitClick;
     // No spelling checker exists here: returns True and does nothing else.
     virtual bool SpellCheck() { return true; }
 

@@ -111,7 +111,7 @@ TEST_F(EditorFormTest, TheUserButtonsStandOnTheToolBarAndGoBackHidden) {
     EXPECT_EQ(Source->UserSpeedButton1(), nullptr) << "a freed button is forgotten";
 }
 
-TEST_F(EditorFormTest, TheLoadAndSaveAsButtonsStayOffTheToolBarAndRunTheirMenuCommands) {
+TEST_F(EditorFormTest, TheLoadAndSaveAsButtonsStayOffTheToolBarAndTheFileEventsReplaceTheirActions) {
     Source->SetEditorOptions(Source->EditorOptions() + TdwRichEditOptions {reoShowLoad, reoShowSaveAs});
     std::vector<String> ran;
     Source->OnMenuLoadClick = [&ran](TdwRichEditForm*, TdwCustomRichEdit*, bool& DoDefault) {
@@ -122,7 +122,11 @@ TEST_F(EditorFormTest, TheLoadAndSaveAsButtonsStayOffTheToolBarAndRunTheirMenuCo
         ran.push_back("save as");
         DoDefault = false;
     };
-    RunEditor([](TdwRichEditForm* editor) {
+    Source->OnMenuSaveAndExitClick = [&ran](TdwRichEditForm*, TdwCustomRichEdit*, bool& DoDefault) {
+        ran.push_back("save and exit");
+        DoDefault = ran.size() > 3;
+    };
+    EXPECT_TRUE(RunEditor([](TdwRichEditForm* editor) {
         EXPECT_TRUE(editor->Load1->Visible() && editor->SaveAs1->Visible());
         for (TSpeedButton* button : {editor->LoadButton1, editor->SaveAsButton}) {
             EXPECT_EQ(button->Parent(), editor->Toolbar);
@@ -130,9 +134,11 @@ TEST_F(EditorFormTest, TheLoadAndSaveAsButtonsStayOffTheToolBarAndRunTheirMenuCo
         }
         editor->LoadButton1->Click();
         editor->SaveAsButton->Click();
-        editor->Exit1->Click();
-    });
-    EXPECT_EQ(ran, (std::vector<String> {"load", "save as"}));
+        editor->SaveExit1->Click();
+        EXPECT_EQ(editor->ModalResult(), mrNone) << "the event kept the form open";
+        editor->SaveExit1->Click();
+    }));
+    EXPECT_EQ(ran, (std::vector<String> {"load", "save as", "save and exit", "save and exit"}));
 }
 
 // An editing control that cannot be placed while Fail is set.
@@ -341,6 +347,19 @@ TEST_F(EditorFormTest, DraggingTheLeftMarkerSetsTheIndentOnADivision) {
         editor->UpdateControls();
         TdwRulerPanel* ruler = editor->Ruler;
         QWidget* widget = ruler->Widget();
+        // A click on a marker, off a division, without a move changes nothing.
+        TRichParaFormat off;
+        off.StartIndent = 700;
+        editor->RichEdit1->SetSelParaFormat(off, TRichParaMask {rpStartIndent});
+        editor->RichEdit1->SetModified(false);
+        editor->UpdateControls();
+        QTest::mouseClick(widget, Qt::LeftButton, {},
+                          QPoint(ruler->FirstLineMarker() + 4, ruler->Band().Top));
+        EXPECT_EQ(editor->RichEdit1->SelParaFormat().StartIndent, 700);
+        EXPECT_FALSE(editor->RichEdit1->Modified());
+        off.StartIndent = 720;
+        editor->RichEdit1->SetSelParaFormat(off, TRichParaMask {rpStartIndent});
+        editor->UpdateControls();
         const int y = ruler->Band().Bottom;
         const QPoint from(ruler->LeftMarker() + 4, y);
         QTest::mousePress(widget, Qt::LeftButton, {}, from);

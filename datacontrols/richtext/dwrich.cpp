@@ -30,6 +30,12 @@ TdwRulerPanel::TdwRulerPanel(TComponent* AOwner, TdwCustomRichEdit* RichEdit)
     : TPanel(AOwner), FRichEdit(RichEdit)
 {
     SetBevelOuter(bvNone);
+    for (int i = 0; i < 3; ++i) {
+        FMarkers[i] = new TdwTrackIcon(this);
+        FMarkers[i]->SetParent(this);
+        FMarkers[i]->SetBitmapName(i == rmFirstLine ? "dwRulerDown" : "dwRulerUp");
+        FMarkers[i]->OnEndDrag = [this, i](TObject*) { MarkerDropped(i); };
+    }
 }
 
 TRect TdwRulerPanel::Band() const { return Rect(6, 4, Width() - 6, Height() - 4); }
@@ -37,12 +43,19 @@ TRect TdwRulerPanel::Band() const { return Rect(6, 4, Width() - 6, Height() - 4)
 void TdwRulerPanel::FollowParagraph()
 {
     const TRichParaFormat p = FRichEdit->SelParaFormat();
-    const TdwRulerMarkers m = dwRulerMarkersFor(p.StartIndent, p.RightIndent, p.Offset, Band(), Width(),
+    const TRect band = Band();
+    const TdwRulerMarkers m = dwRulerMarkersFor(p.StartIndent, p.RightIndent, p.Offset, band, Width(),
                                                 MarkerWidth, ScreenPixelsPerInch);
-    FMarkers[0] = m.FirstLine;
-    FMarkers[1] = m.Left;
-    FMarkers[2] = m.Right;
-    Invalidate();
+    const int half = MarkerWidth / 2;
+    const int lefts[] = {m.FirstLine, m.Left, m.Right};
+    for (int i = 0; i < 3; ++i) {
+        TdwTrackIcon* marker = FMarkers[i];
+        marker->SetMinValue(band.Left - half);
+        marker->SetMaxValue(band.Right - half);
+        // The first-line marker hangs from the top of the band, the others stand on its bottom.
+        const int top = i == rmFirstLine ? band.Top - 2 : band.Bottom - marker->Height() + 4;
+        marker->SetBounds(lefts[i], top, marker->Width(), marker->Height());
+    }
 }
 
 void TdwRulerPanel::Paint()
@@ -75,63 +88,14 @@ void TdwRulerPanel::Paint()
         canvas->TextOut(number.X - canvas->TextWidth(text) / 2, band.Top + 2, text);
     }
     canvas->Brush()->SetStyle(bsSolid);
-    canvas->Brush()->SetColor(clBtnFace);
-    const int half = MarkerWidth / 2;
-    // The first-line marker points down from the top, the others up from the bottom.
-    canvas->Polygon({Point(FMarkers[0], band.Top - 2), Point(FMarkers[0] + MarkerWidth - 1, band.Top - 2),
-                     Point(FMarkers[0] + half, band.Top + 4)});
-    for (const int x : {FMarkers[1], FMarkers[2]})
-        canvas->Polygon({Point(x, band.Bottom + 3), Point(x + MarkerWidth - 1, band.Bottom + 3),
-                         Point(x + half, band.Bottom - 3)});
 }
 
-void TdwRulerPanel::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+void TdwRulerPanel::MarkerDropped(int Which)
 {
-    TPanel::MouseDown(Button, Shift, X, Y);
-    if (Button != mbLeft)
-        return;
-    const TRect band = Band();
-    const bool upper = Y < (band.Top + band.Bottom) / 2;
-    // The first-line marker hangs from the top of the band, the others stand on its bottom.
-    FDragging = -1;
-    for (const int marker : {rmFirstLine, rmLeft, rmRight})
-        if ((marker == rmFirstLine) == upper && X >= FMarkers[marker] && X < FMarkers[marker] + MarkerWidth)
-            FDragging = marker;
-    if (FDragging < 0)
-        return;
-    FPressX = X;
-    FPressLeft = FMarkers[FDragging];
-    FMoved = false;
-    SetMouseCapture(true);
-}
-
-void TdwRulerPanel::MouseMove(TShiftState Shift, int X, int Y)
-{
-    TPanel::MouseMove(Shift, X, Y);
-    if (FDragging < 0 || (!FMoved && X == FPressX))
-        return;
-    FMoved = true;
-    const TRect band = Band();
-    const int half = MarkerWidth / 2;
-    FMarkers[FDragging] = std::clamp(FPressLeft + X - FPressX, band.Left - half, band.Right - half);
-    Invalidate();
-}
-
-void TdwRulerPanel::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
-    TPanel::MouseUp(Button, Shift, X, Y);
-    if (FDragging < 0 || Button != mbLeft)
-        return;
-    MouseMove(Shift, X, Y);
-    SetMouseCapture(false);
-    const auto dragged = static_cast<TdwRulerMarker>(FDragging);
-    FDragging = -1;
-    // A click that did not move the marker changes nothing.
-    if (!FMoved)
-        return;
+    const auto dragged = static_cast<TdwRulerMarker>(Which);
     const TdwRulerMarkers markers =
-            dwConstrainRulerMarkers({FMarkers[0], FMarkers[1], FMarkers[2]}, dragged, Band(), MarkerWidth,
-                                    ScreenPixelsPerInch, FRichEdit->MeasurementUnits());
+            dwConstrainRulerMarkers({FirstLineMarker(), LeftMarker(), RightMarker()}, dragged, Band(),
+                                    MarkerWidth, ScreenPixelsPerInch, FRichEdit->MeasurementUnits());
     const TdwRulerIndents indents = dwRulerIndentsFor(markers, Band(), MarkerWidth, ScreenPixelsPerInch);
     TRichParaFormat p;
     p.StartIndent = indents.StartIndent;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "datacontrols/richtext/dwriched.h"
+#include "datacontrols/richtext/dwtrackicon.h"
 #include "platform/vcl/forms.h"
 #include "platform/vcl/panels.h"
 
@@ -24,30 +25,25 @@ class TdwRulerPanel : public TPanel {
 public:
     TdwRulerPanel(TComponent* AOwner, TdwCustomRichEdit* RichEdit);
     String ClassName() const override { return "TdwRulerPanel"; }
-    // The markers follow the selection's paragraph.
+    // The markers follow the selection's paragraph, within the band.
     void FollowParagraph();
     TRect Band() const;
-    int FirstLineMarker() const { return FMarkers[0]; }
-    int LeftMarker() const { return FMarkers[1]; }
-    int RightMarker() const { return FMarkers[2]; }
+    // The markers, as TdwRulerMarker counts them.
+    TdwTrackIcon* Marker(int Which) const { return FMarkers[Which]; }
+    int FirstLineMarker() const { return FMarkers[0]->Left(); }
+    int LeftMarker() const { return FMarkers[1]->Left(); }
+    int RightMarker() const { return FMarkers[2]->Left(); }
     static constexpr int MarkerWidth = 9;
 
 protected:
     void Paint() override;
-    // A marker dragged with the left button sets the paragraph's indents where it is let go.
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void MouseMove(TShiftState Shift, int X, int Y) override;
-    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:
+    // A marker let go sets the paragraph's indents where it stands, on a division.
+    void MarkerDropped(int Which);
+
     TdwCustomRichEdit* FRichEdit;
-    // First-line, left and right marker, as TdwRulerMarker counts them.
-    int FMarkers[3] = {};
-    int FDragging = -1;
-    int FPressX = 0;
-    int FPressLeft = 0;
-    // The marker left the press point: only then does letting go set the indents.
-    bool FMoved = false;
+    TdwTrackIcon* FMarkers[3] = {};
 };
 
 class TdwRichEditForm : public TForm {

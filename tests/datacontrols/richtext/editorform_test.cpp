@@ -15,6 +15,7 @@
 
 #include "datacontrols/common/dwwindows.h"
 #include "datacontrols/richtext/dwrich.h"
+#include "datacontrols/richtext/dwruler.h"
 #include "platform/classes/object.h"
 #include "platform/classes/screen.h"
 #include "platform/vcl/bars.h"
@@ -344,30 +345,29 @@ TEST_F(EditorFormTest, TheColourMenuColoursTheSelection) {
 TEST_F(EditorFormTest, DraggingTheLeftMarkerSetsTheIndentOnADivision) {
     RunEditor([](TdwRichEditForm* editor) {
         editor->RichEdit1->SetSelStart(0);
-        editor->UpdateControls();
         TdwRulerPanel* ruler = editor->Ruler;
-        QWidget* widget = ruler->Widget();
         // A click on a marker, off a division, without a move changes nothing.
         TRichParaFormat off;
         off.StartIndent = 700;
         editor->RichEdit1->SetSelParaFormat(off, TRichParaMask {rpStartIndent});
         editor->RichEdit1->SetModified(false);
         editor->UpdateControls();
-        QTest::mouseClick(widget, Qt::LeftButton, {},
-                          QPoint(ruler->FirstLineMarker() + 4, ruler->Band().Top));
+        QTest::mouseClick(ruler->Marker(rmFirstLine)->Widget(), Qt::LeftButton, {}, QPoint(4, 3));
         EXPECT_EQ(editor->RichEdit1->SelParaFormat().StartIndent, 700);
         EXPECT_FALSE(editor->RichEdit1->Modified());
         off.StartIndent = 720;
         editor->RichEdit1->SetSelParaFormat(off, TRichParaMask {rpStartIndent});
         editor->UpdateControls();
-        const int y = ruler->Band().Bottom;
-        const QPoint from(ruler->LeftMarker() + 4, y);
+        QWidget* widget = ruler->Marker(rmLeft)->Widget();
+        const int left = ruler->LeftMarker();
+        const QPoint from(4, 4);
         QTest::mousePress(widget, Qt::LeftButton, {}, from);
         QMouseEvent move(QEvent::MouseMove, QPointF(from + QPoint(50, 0)),
                          widget->mapToGlobal(QPointF(from + QPoint(50, 0))), Qt::NoButton, Qt::LeftButton,
                          Qt::NoModifier);
         QCoreApplication::sendEvent(widget, &move);
-        QTest::mouseRelease(widget, Qt::LeftButton, {}, from + QPoint(50, 0));
+        EXPECT_EQ(ruler->LeftMarker(), left + 50) << "the marker follows the mouse";
+        QTest::mouseRelease(widget, Qt::LeftButton, {}, from);
         const TRichParaFormat p = editor->RichEdit1->SelParaFormat();
         EXPECT_EQ(p.StartIndent, 720) << "the first line stays";
         EXPECT_EQ(p.StartIndent + p.Offset, 1440) << "half an inch further, on an eighth";

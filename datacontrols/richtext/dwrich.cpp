@@ -111,6 +111,14 @@ void TdwRulerPanel::MarkerDropped(int Which)
 
 namespace {
 
+// The colour menu's items; clNone stands for the editing control's own font colour.
+const std::pair<const char*, TColor> ColorItems[] = {
+        {"Black", clBlack},   {"Green", clGreen},     {"Red", clMaroon}, {"Blue", clNavy},
+        {"Yellow", clOlive},  {"Purple", clPurple},   {"Teal", clTeal},  {"Gray", clGray},
+        {"Silver", clSilver}, {"Red", clRed},         {"Lime", clLime},  {"Yellow", clYellow},
+        {"Blue", clBlue},     {"Fuchsia", clFuchsia}, {"Aqua", clAqua},  {"White", clWhite},
+        {"Automatic", clNone}};
+
 TMenuItem* Item(TMenuItem* Parent, const String& Caption, std::function<void()> Action = nullptr)
 {
     auto* item = new TMenuItem(Parent);
@@ -334,13 +342,8 @@ void TdwRichEditForm::BuildBars()
         ColorMenu->Popup(at.X, at.Y);
     });
     ColorMenu = new TPopupMenu(this);
-    const std::pair<const char*, TColor> colors[] = {
-            {"Black", clBlack},   {"Green", clGreen},     {"Red", clMaroon}, {"Blue", clNavy},
-            {"Yellow", clOlive},  {"Purple", clPurple},   {"Teal", clTeal},  {"Gray", clGray},
-            {"Silver", clSilver}, {"Red", clRed},         {"Lime", clLime},  {"Yellow", clYellow},
-            {"Blue", clBlue},     {"Fuchsia", clFuchsia}, {"Aqua", clAqua},  {"White", clWhite},
-            {"Automatic", clNone}};
-    for (const auto& [caption, color] : colors) {
+    ColorMenu->SetImages(new TImageList(this));
+    for (const auto& [caption, color] : ColorItems) {
         Item(ColorMenu->Items(), caption, [e, color = color] {
             TRichCharFormat f;
             f.Color = color == clNone ? e->Font()->Color() : color;
@@ -401,8 +404,21 @@ void TdwRichEditForm::SetAlignment(int Alignment)
     RichEdit1->SetSelParaFormat(p, TRichParaMask {rpAlignment});
 }
 
+void TdwRichEditForm::DrawColorSwatches()
+{
+    TImageList* swatches = ColorMenu->Images();
+    swatches->SetSize(16, 16);
+    TBitmap swatch;
+    for (size_t i = 0; i < std::size(ColorItems); ++i) {
+        const TColor color = ColorItems[i].second;
+        dwDrawColorSwatch(color == clNone ? RichEdit1->Font()->Color() : color, &swatch);
+        ColorMenu->Items()->Items(static_cast<int>(i))->SetImageIndex(swatches->Add(&swatch));
+    }
+}
+
 void TdwRichEditForm::ApplyOptions(TdwRichEditOptions Options, bool ReadOnly)
 {
+    DrawColorSwatches();
     FReadOnly = ReadOnly;
     FCloseOnEscape = Options.Contains(reoCloseOnEscape);
     if (ReadOnly)

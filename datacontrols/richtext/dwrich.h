@@ -125,6 +125,8 @@ private:
     void ApplyHints(bool Show);
     // Speed buttons raised on taller bars, or flat with bevels between their groups.
     void ApplyFlatButtons(bool Flat);
+    // Each colour item's picture: its colour, Automatic the editing control's font colour.
+    void DrawColorSwatches();
     void UpdateLockIndicators();
     // Places the bars and the editing control; a failure says "Error in resize" and the
     // form goes on.

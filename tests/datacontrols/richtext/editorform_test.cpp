@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QKeySequence>
 #include <QMouseEvent>
@@ -19,7 +20,9 @@
 #include "platform/classes/object.h"
 #include "platform/classes/screen.h"
 #include "platform/vcl/bars.h"
+#include "platform/vcl/bitmap.h"
 #include "platform/vcl/buttons.h"
+#include "platform/vcl/imagelist.h"
 #include "platform/vcl/lists.h"
 #include "platform/vcl/menus.h"
 #include "platform/vcl/scripteddialogs.h"
@@ -332,6 +335,21 @@ TEST_F(EditorFormTest, TheColourMenuColoursTheSelection) {
     RunEditor([](TdwRichEditForm* editor) {
         TMenuItem* items = editor->ColorMenu->Items();
         ASSERT_EQ(items->Count(), 17);
+        // Each item shows a swatch of its colour.
+        TBitmap swatch;
+        for (const auto& [index, color] : {std::pair {0, clBlack}, {9, clRed}, {15, clWhite}, {16, clNavy}}) {
+            ASSERT_TRUE(editor->ColorMenu->Images()->GetBitmap(items->Items(index)->ImageIndex(), &swatch));
+            EXPECT_EQ(swatch.Canvas()->Pixels(8, 8), color) << index;
+        }
+        // The menu opens under the colour button.
+        QTimer::singleShot(0, [] {
+            QWidget* menu = QApplication::activePopupWidget();
+            ASSERT_NE(menu, nullptr);
+            QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
+            menu->grab().save(TOTAMUND_SCREENSHOT_DIR "/richedit_colour_menu.png");
+            menu->close();
+        });
+        editor->ColorButton->Click();
         editor->RichEdit1->SetSelection(0, 7);
         items->Items(9)->Click();
         EXPECT_EQ(editor->RichEdit1->SelCharFormat().Color, clRed);

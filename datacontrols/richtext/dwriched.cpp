@@ -191,7 +191,6 @@ bool TdwCustomRichEdit::ExecuteEditor()
     editor->SetPrintMargins(FPrintMargins.get());
     editor->SetPaperSize(FPaperSize);
     editor->SetEditWidth(FEditWidth);
-    editor->SetEditorOptions(FEditorOptions);
     editor->SetAutoURLDetect(AutoURLDetect());
     editor->OnURLOpen = OnURLOpen;
     editor->OnInitDialog = OnInitDialog;

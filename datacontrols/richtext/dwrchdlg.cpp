@@ -1,6 +1,8 @@
 #include "datacontrols/richtext/dwrchdlg.h"
 
 #include <algorithm>
+#include <initializer_list>
+#include <utility>
 
 #include "datacontrols/common/wwintl.h"
 #include "datacontrols/richtext/dwriched.h"
@@ -41,6 +43,17 @@ TButton* DialogButton(TForm* Form, const String& Caption, int Left, int Top, TMo
     button->SetCaption(Caption);
     button->SetModalResult(Result);
     return button;
+}
+
+// The dialog's hints show only when the rich edit's editor options ask for hints.
+void ShowHints(TdwCustomRichEdit* RichEdit, std::initializer_list<std::pair<TControl*, const String*>> Hints)
+{
+    if (!RichEdit->EditorOptions().Contains(reoShowHints))
+        return;
+    for (const auto& [control, hint] : Hints) {
+        control->SetHint(*hint);
+        control->SetShowHint(true);
+    }
 }
 
 // Twips of a typed measure; false when it is no number or lies beyond Low..High.
@@ -87,12 +100,18 @@ TdwRichParagraphDialog::TdwRichParagraphDialog(TComponent* AOwner, TdwCustomRich
     spacing->SetCaption(texts.SpacingGroupCaption);
     BeforeParagraphEdit = LabelledEdit(spacing, texts.BeforeParagraphCaption, 8, 16);
     AfterParagraphEdit = LabelledEdit(spacing, texts.AfterParagraphCaption, 8, 40);
-    LineSpacingComboBox = Place<TComboBox>(spacing, 170, 16, 90, 21);
+    auto* lineSpacing = Place<TLabel>(spacing, 170, 14, 90, 17);
+    lineSpacing->SetCaption(texts.WithinParagraphCaption);
+    LineSpacingComboBox = Place<TComboBox>(spacing, 170, 34, 90, 21);
+    lineSpacing->SetFocusControl(LineSpacingComboBox);
     LineSpacingComboBox->SetStyle(csDropDownList);
     const String rules[] = {"Single", "1.5 Lines", "Double", "At least", "Exactly", "Multiple"};
     for (const String& rule : rules)
         LineSpacingComboBox->Items()->Add(rule);
-    WithinParagraphEdit = Place<TEdit>(spacing, 266, 16, 70, 21);
+    auto* at = Place<TLabel>(spacing, 266, 14, 70, 17);
+    at->SetCaption(texts.WithinParagraphAtCaption);
+    WithinParagraphEdit = Place<TEdit>(spacing, 266, 34, 70, 21);
+    at->SetFocusControl(WithinParagraphEdit);
     LineSpacingComboBox->OnChange = [this](TObject*) { LineSpacingChosen(); };
     WithinParagraphEdit->OnChange = [this](TObject*) {
         if (!FFilling && LineSpacingComboBox->ItemIndex() <= 2 && !WithinParagraphEdit->Text().empty())
@@ -107,6 +126,10 @@ TdwRichParagraphDialog::TdwRichParagraphDialog(TComponent* AOwner, TdwCustomRich
     };
     CancelBtn = DialogButton(this, dwIntl()->BtnCancelCaption(), 277, 198, mrCancel);
     CancelBtn->SetCancel(true);
+    ShowHints(RichEdit, {{LeftEdit, &texts.LeftEditHint},
+                         {RightEdit, &texts.RightEditHint},
+                         {FirstLineEdit, &texts.FirstLineEditHint},
+                         {AlignmentCombo, &texts.AlignmentHint}});
 }
 
 int TdwRichParagraphDialog::TwipsOf(TEdit* Edit) const
@@ -208,7 +231,7 @@ TdwRichTabDialog::TdwRichTabDialog(TComponent* AOwner, TdwCustomRichEdit* RichEd
     : TForm(AOwner), FRichEdit(RichEdit)
 {
     const TdwRichEditTabDlg& texts = dwIntl()->RichEdit().TabDialog;
-    SetCaption("Tabs");
+    SetCaption(texts.TabDlgCaption);
     SetBorderStyle(bsDialog);
     SetPosition(poScreenCenter);
     SetClientWidth(260);
@@ -238,6 +261,11 @@ TdwRichTabDialog::TdwRichTabDialog(TComponent* AOwner, TdwCustomRichEdit* RichEd
     // Enter in the position edit sets the tab; only an empty one closes the dialog.
     Edit1->OnEnter = [this](TObject*) { OKButton->SetDefault(false); };
     Edit1->OnExit = [this](TObject*) { OKButton->SetDefault(true); };
+    ShowHints(RichEdit, {{Edit1, &texts.TabPositionEditHint},
+                         {ListBox1, &texts.ListBoxHint},
+                         {Button1, &texts.SetButtonHint},
+                         {Button2, &texts.ClearButtonHint},
+                         {Button4, &texts.ClearAllButtonHint}});
 }
 
 void TdwRichTabDialog::Fill()

@@ -18,12 +18,11 @@
 #include "platform/vcl/bitmap.h"
 #include "platform/vcl/buttons.h"
 #include "platform/vcl/dialogs.h"
-#include "platform/vcl/guiscreen.h"
+#include "platform/vcl/frames.h"
 #include "platform/vcl/imagelist.h"
 #include "platform/vcl/lists.h"
 #include "platform/vcl/lockkeys.h"
 #include "platform/vcl/menus.h"
-#include "platform/vcl/printers.h"
 
 // ---- ruler
 
@@ -31,6 +30,12 @@ TdwRulerPanel::TdwRulerPanel(TComponent* AOwner, TdwCustomRichEdit* RichEdit)
     : TPanel(AOwner), FRichEdit(RichEdit)
 {
     SetBevelOuter(bvNone);
+    for (int i = 0; i < 3; ++i) {
+        FMarkers[i] = new TdwTrackIcon(this);
+        FMarkers[i]->SetParent(this);
+        FMarkers[i]->SetBitmapName(i == rmFirstLine ? "dwRulerDown" : "dwRulerUp");
+        FMarkers[i]->OnEndDrag = [this, i](TObject*) { MarkerDropped(i); };
+    }
 }
 
 TRect TdwRulerPanel::Band() const { return Rect(6, 4, Width() - 6, Height() - 4); }
@@ -38,12 +43,19 @@ TRect TdwRulerPanel::Band() const { return Rect(6, 4, Width() - 6, Height() - 4)
 void TdwRulerPanel::FollowParagraph()
 {
     const TRichParaFormat p = FRichEdit->SelParaFormat();
-    const TdwRulerMarkers m = dwRulerMarkersFor(p.StartIndent, p.RightIndent, p.Offset, Band(), Width(),
+    const TRect band = Band();
+    const TdwRulerMarkers m = dwRulerMarkersFor(p.StartIndent, p.RightIndent, p.Offset, band, Width(),
                                                 MarkerWidth, ScreenPixelsPerInch);
-    FMarkers[0] = m.FirstLine;
-    FMarkers[1] = m.Left;
-    FMarkers[2] = m.Right;
-    Invalidate();
+    const int half = MarkerWidth / 2;
+    const int lefts[] = {m.FirstLine, m.Left, m.Right};
+    for (int i = 0; i < 3; ++i) {
+        TdwTrackIcon* marker = FMarkers[i];
+        marker->SetMinValue(band.Left - half);
+        marker->SetMaxValue(band.Right - half);
+        // The first-line marker hangs from the top of the band, the others stand on its bottom.
+        const int top = i == rmFirstLine ? band.Top - 2 : band.Bottom - marker->Height() + 4;
+        marker->SetBounds(lefts[i], top, marker->Width(), marker->Height());
+    }
 }
 
 void TdwRulerPanel::Paint()
@@ -53,13 +65,10 @@ void TdwRulerPanel::Paint()
     const TRect band = Band();
     canvas->Brush()->SetColor(clWhite);
     canvas->FillRect(band);
-    canvas->Pen()->SetColor(clBtnShadow);
-    canvas->MoveTo(band.Left, band.Bottom);
-    canvas->LineTo(band.Left, band.Top);
-    canvas->LineTo(band.Right, band.Top);
-    canvas->Pen()->SetColor(clBtnHighlight);
-    canvas->LineTo(band.Right, band.Bottom);
-    canvas->LineTo(band.Left, band.Bottom);
+    // A sunken frame: shadow and black above and left, button face and highlight below and right.
+    TRect frame = band;
+    Frame3D(*canvas, frame, clBtnShadow, clBtnHighlight, 1);
+    Frame3D(*canvas, frame, clBlack, clBtnFace, 1);
     const TdwMeasurementUnits units = FRichEdit->MeasurementUnits();
     const double ppu = dwRulerPixelsPerUnit(ScreenPixelsPerInch, units);
     // Outside the window's width the ruler spans the printable page.
@@ -79,58 +88,14 @@ void TdwRulerPanel::Paint()
         canvas->TextOut(number.X - canvas->TextWidth(text) / 2, band.Top + 2, text);
     }
     canvas->Brush()->SetStyle(bsSolid);
-    canvas->Brush()->SetColor(clBtnFace);
-    const int half = MarkerWidth / 2;
-    // The first-line marker points down from the top, the others up from the bottom.
-    canvas->Polygon({Point(FMarkers[0], band.Top - 2), Point(FMarkers[0] + MarkerWidth - 1, band.Top - 2),
-                     Point(FMarkers[0] + half, band.Top + 4)});
-    for (const int x : {FMarkers[1], FMarkers[2]})
-        canvas->Polygon({Point(x, band.Bottom + 3), Point(x + MarkerWidth - 1, band.Bottom + 3),
-                         Point(x + half, band.Bottom - 3)});
 }
 
-void TdwRulerPanel::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+void TdwRulerPanel::MarkerDropped(int Which)
 {
-    TPanel::MouseDown(Button, Shift, X, Y);
-    if (Button != mbLeft)
-        return;
-    const TRect band = Band();
-    const bool upper = Y < (band.Top + band.Bottom) / 2;
-    // The first-line marker hangs from the top of the band, the others stand on its bottom.
-    FDragging = -1;
-    for (const int marker : {rmFirstLine, rmLeft, rmRight})
-        if ((marker == rmFirstLine) == upper && X >= FMarkers[marker] && X < FMarkers[marker] + MarkerWidth)
-            FDragging = marker;
-    if (FDragging < 0)
-        return;
-    FPressX = X;
-    FPressLeft = FMarkers[FDragging];
-    SetMouseCapture(true);
-}
-
-void TdwRulerPanel::MouseMove(TShiftState Shift, int X, int Y)
-{
-    TPanel::MouseMove(Shift, X, Y);
-    if (FDragging < 0)
-        return;
-    const TRect band = Band();
-    const int half = MarkerWidth / 2;
-    FMarkers[FDragging] = std::clamp(FPressLeft + X - FPressX, band.Left - half, band.Right - half);
-    Invalidate();
-}
-
-void TdwRulerPanel::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
-    TPanel::MouseUp(Button, Shift, X, Y);
-    if (FDragging < 0 || Button != mbLeft)
-        return;
-    MouseMove(Shift, X, Y);
-    SetMouseCapture(false);
-    const auto dragged = static_cast<TdwRulerMarker>(FDragging);
-    FDragging = -1;
+    const auto dragged = static_cast<TdwRulerMarker>(Which);
     const TdwRulerMarkers markers =
-            dwConstrainRulerMarkers({FMarkers[0], FMarkers[1], FMarkers[2]}, dragged, Band(), MarkerWidth,
-                                    ScreenPixelsPerInch, FRichEdit->MeasurementUnits());
+            dwConstrainRulerMarkers({FirstLineMarker(), LeftMarker(), RightMarker()}, dragged, Band(),
+                                    MarkerWidth, ScreenPixelsPerInch, FRichEdit->MeasurementUnits());
     const TdwRulerIndents indents = dwRulerIndentsFor(markers, Band(), MarkerWidth, ScreenPixelsPerInch);
     TRichParaFormat p;
     p.StartIndent = indents.StartIndent;
@@ -145,6 +110,14 @@ void TdwRulerPanel::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
 // ---- form
 
 namespace {
+
+// The colour menu's items; clNone stands for the editing control's own font colour.
+const std::pair<const char*, TColor> ColorItems[] = {
+        {"Black", clBlack},   {"Green", clGreen},     {"Red", clMaroon}, {"Blue", clNavy},
+        {"Yellow", clOlive},  {"Purple", clPurple},   {"Teal", clTeal},  {"Gray", clGray},
+        {"Silver", clSilver}, {"Red", clRed},         {"Lime", clLime},  {"Yellow", clYellow},
+        {"Blue", clBlue},     {"Fuchsia", clFuchsia}, {"Aqua", clAqua},  {"White", clWhite},
+        {"Automatic", clNone}};
 
 TMenuItem* Item(TMenuItem* Parent, const String& Caption, std::function<void()> Action = nullptr)
 {
@@ -169,7 +142,7 @@ TSpeedButton* Button(TPanel* Bar, int& Left, const String& Caption, std::functio
     return button;
 }
 
-// A tool bar button that shows a picture; CloseUpToolbar places it.
+// A tool bar button that shows a picture, centred by its margin; CloseUpToolbar places it.
 TSpeedButton* GlyphButton(TPanel* Bar, TdwRichIcon Icon, std::function<void()> Action)
 {
     int left = 0;
@@ -177,7 +150,17 @@ TSpeedButton* GlyphButton(TPanel* Bar, TdwRichIcon Icon, std::function<void()> A
     TBitmap glyph;
     dwDrawRichIcon(Icon, &glyph);
     button->SetGlyph(&glyph);
+    button->SetMargin((button->Width() - glyph.Width()) / 2);
     return button;
+}
+
+// The line above a bar.
+TBevel* TopLine(TWinControl* Form)
+{
+    auto* bevel = new TBevel(Form);
+    bevel->SetParent(Form);
+    bevel->SetShape(bsTopLine);
+    return bevel;
 }
 
 // The line between two groups of a bar's buttons.
@@ -230,7 +213,10 @@ void TdwRichEditForm::BuildMenus()
     File1 = Item(bar, l.FileCaption);
     Load1 = Item(File1, l.LoadCaption, [this] { LoadClick(); });
     SaveAs1 = Item(File1, l.SaveAsCaption, [this] { SaveAsClick(); });
-    SaveExit1 = Item(File1, l.SaveExitCaption, [this] { SetModalResult(mrOk); });
+    SaveExit1 = Item(File1, l.SaveExitCaption, [this] {
+        if (RunsOwnAction(FSource->OnMenuSaveAndExitClick))
+            SetModalResult(mrOk);
+    });
     FileSep1 = Item(File1, "-");
     Print1 = Item(File1, l.PrintCaption, [this] { PrintClick(); });
     PageSetup1 = Item(File1, l.PageSetupCaption, [this] { PageSetupClick(); });
@@ -307,7 +293,14 @@ void TdwRichEditForm::BuildBars()
     RedoButton = GlyphButton(Toolbar, riRedo, [this] { Redo1->Click(); });
     UserButtonBevel = GroupBevel(Toolbar);
     UserButtonBevel->Hide();
+    LoadButton1 = GlyphButton(Toolbar, riLoad, [this] { Load1->Click(); });
+    SaveAsButton = GlyphButton(Toolbar, riSaveAs, [this] { SaveAs1->Click(); });
+    LoadButton1->Hide();
+    SaveAsButton->Hide();
     CloseUpToolbar();
+    ToolBarBevel = TopLine(this);
+    FormatBarBevel = TopLine(this);
+    RulerBevel = TopLine(this);
 
     FormatBar = new TPanel(this);
     FormatBar->SetParent(this);
@@ -349,13 +342,8 @@ void TdwRichEditForm::BuildBars()
         ColorMenu->Popup(at.X, at.Y);
     });
     ColorMenu = new TPopupMenu(this);
-    const std::pair<const char*, TColor> colors[] = {
-            {"Black", clBlack},   {"Green", clGreen},     {"Red", clMaroon}, {"Blue", clNavy},
-            {"Yellow", clOlive},  {"Purple", clPurple},   {"Teal", clTeal},  {"Gray", clGray},
-            {"Silver", clSilver}, {"Red", clRed},         {"Lime", clLime},  {"Yellow", clYellow},
-            {"Blue", clBlue},     {"Fuchsia", clFuchsia}, {"Aqua", clAqua},  {"White", clWhite},
-            {"Automatic", clNone}};
-    for (const auto& [caption, color] : colors) {
+    ColorMenu->SetImages(new TImageList(this));
+    for (const auto& [caption, color] : ColorItems) {
         Item(ColorMenu->Items(), caption, [e, color = color] {
             TRichCharFormat f;
             f.Color = color == clNone ? e->Font()->Color() : color;
@@ -416,8 +404,21 @@ void TdwRichEditForm::SetAlignment(int Alignment)
     RichEdit1->SetSelParaFormat(p, TRichParaMask {rpAlignment});
 }
 
+void TdwRichEditForm::DrawColorSwatches()
+{
+    TImageList* swatches = ColorMenu->Images();
+    swatches->SetSize(16, 16);
+    TBitmap swatch;
+    for (size_t i = 0; i < std::size(ColorItems); ++i) {
+        const TColor color = ColorItems[i].second;
+        dwDrawColorSwatch(color == clNone ? RichEdit1->Font()->Color() : color, &swatch);
+        ColorMenu->Items()->Items(static_cast<int>(i))->SetImageIndex(swatches->Add(&swatch));
+    }
+}
+
 void TdwRichEditForm::ApplyOptions(TdwRichEditOptions Options, bool ReadOnly)
 {
+    DrawColorSwatches();
     FReadOnly = ReadOnly;
     FCloseOnEscape = Options.Contains(reoCloseOnEscape);
     if (ReadOnly)
@@ -426,13 +427,9 @@ void TdwRichEditForm::ApplyOptions(TdwRichEditOptions Options, bool ReadOnly)
                                                 reoShowRuler,     reoShowSpellCheck};
     if (FSource->ClassName() != "TdwDBRichEditMSWord")
         Options.Exclude(reoShowSpellCheck);
+    RichEdit1->SetEditorOptions(Options);
     RichEdit1->SetReadOnly(ReadOnly);
-    // At the printer's width only the fonts that print as they show are offered.
-    TStrings* printable = RichEdit1->EditWidth() == rewPrinterSize ? Printer()->Fonts() : nullptr;
-    TStrings* fonts = GuiScreen()->Fonts();
-    for (int i = 0; i < fonts->Count(); ++i)
-        if (!printable || printable->IndexOf(fonts->Strings(i)) >= 0)
-            FontNameCombo->Items()->Add(fonts->Strings(i));
+    RichEdit1->AddOfferedFonts(FontNameCombo->Items());
     Load1->SetVisible(Options.Contains(reoShowLoad));
     SaveAs1->SetVisible(Options.Contains(reoShowSaveAs));
     Print1->SetVisible(Options.Contains(reoShowPrint));
@@ -518,6 +515,9 @@ void TdwRichEditForm::ApplyFlatButtons(bool Flat)
             if (auto* button = dynamic_cast<TSpeedButton*>(control)) {
                 button->SetFlat(Flat);
                 button->SetTop(bar == Toolbar ? (Flat ? 1 : 3) : (Flat ? 2 : 3));
+                // The raised frame takes a pixel of the margin; a centred glyph stays centred.
+                if (!Flat && button->Margin() > 0)
+                    button->SetMargin(button->Margin() - 1);
             } else if (!Flat && dynamic_cast<TBevel*>(control)) {
                 control->Hide();
             }
@@ -662,14 +662,31 @@ void TdwRichEditForm::UpdateControls()
 
 void TdwRichEditForm::Layout()
 {
+    RichEdit1->SetRedraw(false);
+    try {
+        PlaceControls();
+    } catch (const std::exception&) {
+        RichEdit1->SetRedraw(true);
+        ShowMessage("Error in resize");
+        return;
+    }
+    RichEdit1->SetRedraw(true);
+}
+
+void TdwRichEditForm::PlaceControls()
+{
+    const std::pair<TBevel*, TControl*> bars[] = {
+            {ToolBarBevel, Toolbar}, {FormatBarBevel, FormatBar}, {RulerBevel, Ruler}};
     int top = 0;
-    for (TControl* bar : {static_cast<TControl*>(Toolbar), static_cast<TControl*>(FormatBar),
-                          static_cast<TControl*>(Ruler)}) {
+    for (const auto& [line, bar] : bars) {
+        line->SetVisible(bar->Visible());
         if (!bar->Visible())
             continue;
-        const int height = bar == Ruler ? 25 : bar->Height();
+        line->SetBounds(0, top, ClientWidth(), 2);
+        top += 2;
+        const int height = bar != Ruler ? bar->Height() : ScreenPixelsPerInch < 97 ? 25 : 27;
         bar->SetBounds(0, top, bar == Ruler ? RulerWidth() : ClientWidth(), height);
-        top += height + 2;
+        top += height;
     }
     const int bottom = StatusBar->Visible() ? ClientHeight() - 20 : ClientHeight();
     if (StatusBar->Visible())
@@ -680,6 +697,7 @@ void TdwRichEditForm::Layout()
     StatusBar->Panels(0)->SetWidth(std::max(0, ClientWidth() - others));
     RichEdit1->SetBounds(4, top, std::max(0, ClientWidth() - 8), std::max(0, bottom - top));
     Ruler->FollowParagraph();
+    RichEdit1->ResetFormatRect();
 }
 
 int TdwRichEditForm::RulerWidth() const
@@ -742,7 +760,6 @@ void TdwRichEditForm::PageSetupClick()
     if (!dialog.Execute())
         return;
     // The page's new width lays the text out again and moves the ruler's markers.
-    RichEdit1->ResetFormatRect();
     Layout();
 }
 

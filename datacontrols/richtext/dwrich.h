@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "datacontrols/richtext/dwriched.h"
+#include "datacontrols/richtext/dwtrackicon.h"
 #include "platform/vcl/forms.h"
 #include "platform/vcl/panels.h"
 
@@ -24,28 +25,25 @@ class TdwRulerPanel : public TPanel {
 public:
     TdwRulerPanel(TComponent* AOwner, TdwCustomRichEdit* RichEdit);
     String ClassName() const override { return "TdwRulerPanel"; }
-    // The markers follow the selection's paragraph.
+    // The markers follow the selection's paragraph, within the band.
     void FollowParagraph();
     TRect Band() const;
-    int FirstLineMarker() const { return FMarkers[0]; }
-    int LeftMarker() const { return FMarkers[1]; }
-    int RightMarker() const { return FMarkers[2]; }
+    // The markers, as TdwRulerMarker counts them.
+    TdwTrackIcon* Marker(int Which) const { return FMarkers[Which]; }
+    int FirstLineMarker() const { return FMarkers[0]->Left(); }
+    int LeftMarker() const { return FMarkers[1]->Left(); }
+    int RightMarker() const { return FMarkers[2]->Left(); }
     static constexpr int MarkerWidth = 9;
 
 protected:
     void Paint() override;
-    // A marker dragged with the left button sets the paragraph's indents where it is let go.
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void MouseMove(TShiftState Shift, int X, int Y) override;
-    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:
+    // A marker let go sets the paragraph's indents where it stands, on a division.
+    void MarkerDropped(int Which);
+
     TdwCustomRichEdit* FRichEdit;
-    // First-line, left and right marker, as TdwRulerMarker counts them.
-    int FMarkers[3] = {};
-    int FDragging = -1;
-    int FPressX = 0;
-    int FPressLeft = 0;
+    TdwTrackIcon* FMarkers[3] = {};
 };
 
 class TdwRichEditForm : public TForm {
@@ -71,9 +69,13 @@ public:
     TPanel* Toolbar = nullptr;
     TPanel* FormatBar = nullptr;
     TStatusBar* StatusBar = nullptr;
+    // The lines above the tool bar, the format bar and the ruler; each shows with its bar.
+    TBevel *ToolBarBevel = nullptr, *FormatBarBevel = nullptr, *RulerBevel = nullptr;
     TSpeedButton *NewButton = nullptr, *PrintButton = nullptr, *FindButton = nullptr, *SpellButton = nullptr,
                  *CutButton = nullptr, *CopyButton = nullptr, *PasteButton = nullptr, *UndoButton = nullptr,
                  *RedoButton = nullptr;
+    // Load and Save As on the tool bar: made, but kept off it; the File menu has them.
+    TSpeedButton *LoadButton1 = nullptr, *SaveAsButton = nullptr;
     // The lines between the tool bar's groups, and the one before the source's own buttons.
     TBevel *Bevel1 = nullptr, *ToolbarBevel1 = nullptr, *Bevel2 = nullptr, *UserButtonBevel = nullptr;
     // The menu items' pictures, shown with reoShowMainMenuIcons.
@@ -123,8 +125,13 @@ private:
     void ApplyHints(bool Show);
     // Speed buttons raised on taller bars, or flat with bevels between their groups.
     void ApplyFlatButtons(bool Flat);
+    // Each colour item's picture: its colour, Automatic the editing control's font colour.
+    void DrawColorSwatches();
     void UpdateLockIndicators();
+    // Places the bars and the editing control; a failure says "Error in resize" and the
+    // form goes on.
     void Layout();
+    void PlaceControls();
     // The form's width, or with the printer's width the printable page's.
     int RulerWidth() const;
     void SetAlignment(int Alignment);

@@ -16,7 +16,9 @@
 #include "platform/vcl/application.h"
 #include "platform/vcl/buttons.h"
 #include "platform/vcl/dialogs.h"
+#include "platform/vcl/guiscreen.h"
 #include "platform/vcl/menus.h"
+#include "platform/vcl/printers.h"
 #include "platform/win/launcher.h"
 
 TdwCustomRichEdit::TdwCustomRichEdit(TComponent* AOwner)
@@ -126,6 +128,9 @@ bool TdwCustomRichEdit::FontDialogExecute()
         style.Include(fsStrikeOut);
     font->SetStyle(style);
     font->SetColor(current.Color);
+    FFontDialog->Families()->Clear();
+    if (FEditWidth == rewPrinterSize)
+        AddOfferedFonts(FFontDialog->Families());
     if (!FFontDialog->Execute())
         return false;
     BeginFieldEdit();
@@ -140,6 +145,15 @@ bool TdwCustomRichEdit::FontDialogExecute()
     SetSelCharFormat(chosen,
                      TRichCharMask {rcFace, rcSize, rcBold, rcItalic, rcUnderline, rcStrikeOut, rcColor});
     return true;
+}
+
+void TdwCustomRichEdit::AddOfferedFonts(TStrings* Names) const
+{
+    TStrings* printable = FEditWidth == rewPrinterSize ? Printer()->Fonts() : nullptr;
+    TStrings* fonts = GuiScreen()->Fonts();
+    for (int i = 0; i < fonts->Count(); ++i)
+        if (!printable || printable->IndexOf(fonts->Strings(i)) >= 0)
+            Names->Add(fonts->Strings(i));
 }
 
 namespace {

@@ -124,8 +124,12 @@ public:
     // One replacement from the selection on; false when Text is not found.
     virtual bool ReplaceText(const String& SearchText, const String& NewText, TFindOptions Options);
     virtual int FindTextPlain(const String& Text, int Start, TFindOptions Options, int Length);
-    // The font dialog on the selection; true when it was accepted.
+    // The font dialog on the selection; true when it was accepted. At the printer's width
+    // it offers only the printer's fonts.
     virtual bool FontDialogExecute();
+    // Adds the font families the editor offers to Names: the screen's, and at the
+    // printer's width only those the printer has too, which print as they show.
+    void AddOfferedFonts(TStrings* Names) const;
     // The editor form over a copy of the contents; on OK a changed text comes back (into
     // the field when one is linked). True when OK closed it.
     virtual bool ExecuteEditor();
@@ -190,6 +194,7 @@ public:
     // The title of the editor form's print jobs: the application's title at first.
     String PrintJobName;
     TdwRTFNotifyEvent OnMenuPrintClick;
+    TdwRTFNotifyEvent OnMenuSaveAndExitClick;
     // No spelling checker exists here: returns True and does nothing else.
     virtual bool SpellCheck() { return true; }
 

@@ -174,6 +174,11 @@ void TSpeedButton::SetFlat(bool Value) {
     Invalidate();
 }
 
+void TSpeedButton::SetMargin(int Value) {
+    FMargin = std::max(-1, Value);
+    Invalidate();
+}
+
 void TSpeedButton::SetDown(bool Value) {
     if (FGroupIndex == 0) Value = false;
     if (Value == FDown) return;
@@ -236,10 +241,11 @@ void TSpeedButton::Paint() {
         canvas->LineTo(client.Left, client.Bottom - 1);
     }
     const int offset = sunken ? 1 : 0;
-    int textLeft = 4;
+    const bool centred = FMargin < 0;
+    int textLeft = centred ? 4 : FMargin;
     if (!FGlyph->Empty()) {
         const int glyphWidth = FGlyph->Width() / std::max(1, FNumGlyphs);
-        const int x = Caption().empty() ? (client.Width() - glyphWidth) / 2 : 4;
+        const int x = !centred ? FMargin : Caption().empty() ? (client.Width() - glyphWidth) / 2 : 4;
         DrawGlyph(*canvas, *FGlyph, FNumGlyphs, Enabled(), x + offset, (client.Height() - FGlyph->Height()) / 2 + offset);
         textLeft = x + glyphWidth + 4;
     }
@@ -248,6 +254,7 @@ void TSpeedButton::Paint() {
         if (!Enabled()) canvas->Font()->SetColor(clGrayText);
         canvas->Brush()->SetStyle(bsClear);
         TRect rect = Rect(textLeft + offset, offset, client.Right + offset, client.Bottom + offset);
-        canvas->DrawText(Caption(), rect, (FGlyph->Empty() ? DT_CENTER : DT_LEFT) | DT_VCENTER | DT_SINGLELINE);
+        canvas->DrawText(Caption(), rect,
+                         (FGlyph->Empty() && centred ? DT_CENTER : DT_LEFT) | DT_VCENTER | DT_SINGLELINE);
     }
 }

@@ -87,6 +87,10 @@ public:
     void SetNumGlyphs(int Value);
     bool Flat() const { return FFlat; }
     void SetFlat(bool Value);
+    // Pixels from the left edge to the glyph (or, without one, to the caption); -1
+    // centres them.
+    int Margin() const { return FMargin; }
+    void SetMargin(int Value);
     // Buttons of one group index on one parent stay down one at a time.
     int GroupIndex() const { return FGroupIndex; }
     void SetGroupIndex(int Value) { FGroupIndex = Value; }
@@ -106,6 +110,7 @@ private:
     std::unique_ptr<TBitmap> FGlyph;
     int FNumGlyphs = 1;
     bool FFlat = false;
+    int FMargin = -1;
     int FGroupIndex = 0;
     bool FAllowAllUp = false;
     bool FDown = false;

@@ -5,12 +5,16 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QListView>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QSet>
+#include <QStringListModel>
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/rtl/strutils.h"
@@ -166,12 +170,15 @@ public:
         return true;
     }
 
-    bool FontDialog(TFont& Font) override {
+    bool FontDialog(TFont& Font, const TStrings& Families) override {
         EnsureQApplication();
-        bool ok = false;
-        const QFont chosen = QFontDialog::getFont(&ok, ToQFont(Font, ScreenPixelsPerInch), DialogParent());
-        if (!ok) return false;
-        Font.SetName(FromQString(chosen.family()));
+        QFontDialog dialog(ToQFont(Font, ScreenPixelsPerInch), DialogParent());
+        if (Families.Count() > 0) OfferOnly(dialog, Families);
+        if (dialog.exec() != QDialog::Accepted) return false;
+        const QFont chosen = dialog.selectedFont();
+        // A family typed that is not offered leaves the font's own.
+        const String family = FromQString(chosen.family());
+        if (Families.Count() == 0 || Families.IndexOf(family) >= 0) Font.SetName(family);
         if (chosen.pointSize() > 0) Font.SetSize(chosen.pointSize());
         TFontStyles style;
         if (chosen.bold()) style.Include(fsBold);
@@ -180,6 +187,30 @@ public:
         if (chosen.strikeOut()) style.Include(fsStrikeOut);
         Font.SetStyle(style);
         return true;
+    }
+
+    // Qt's font dialog has no option for a list of families: the other families' rows
+    // of its family list are hidden, again whenever the dialog fills the list anew.
+    static void OfferOnly(QFontDialog& Dialog, const TStrings& Families) {
+        Dialog.setOption(QFontDialog::DontUseNativeDialog);
+        QSet<QString> offered;
+        for (int i = 0; i < Families.Count(); ++i) offered.insert(ToQString(Families.Strings(i)));
+        for (QListView* view : Dialog.findChildren<QListView*>()) {
+            auto* model = qobject_cast<QStringListModel*>(view->model());
+            if (!model) continue;
+            const QStringList names = model->stringList();
+            if (std::none_of(names.begin(), names.end(),
+                             [&](const QString& n) { return offered.contains(n); }))
+                continue;  // the style or size list
+            const auto hide = [view, model, offered] {
+                const QStringList all = model->stringList();
+                for (int row = 0; row < all.size(); ++row)
+                    view->setRowHidden(row, !offered.contains(all[row]));
+            };
+            QObject::connect(model, &QAbstractItemModel::modelReset, view, hide);
+            hide();
+            return;
+        }
     }
 
     void Beep() override {
@@ -291,4 +322,4 @@ bool TPrintDialog::Execute() {
     return true;
 }
 
-bool TFontDialog::Execute() { return DialogService().FontDialog(*FFont); }
+bool TFontDialog::Execute() { return DialogService().FontDialog(*FFont, FFamilies); }

@@ -6,6 +6,7 @@
 
 #include "platform/classes/component.h"
 #include "platform/classes/sets.h"
+#include "platform/rtl/stringlist.h"
 #include "platform/vcl/graphics.h"
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
@@ -98,7 +99,9 @@ public:
     virtual bool PrintDialog(TPrintDialogRequest& Request) = 0;
     // True when the user accepted the page setup in Request.
     virtual bool PageSetupDialog(TPageSetupRequest& Request) = 0;
-    virtual bool FontDialog(TFont& Font) = 0;
+    // True when the user accepted a font, written into Font; Families non-empty offers
+    // only those families.
+    virtual bool FontDialog(TFont& Font, const TStrings& Families) = 0;
     virtual void Beep() = 0;
 };
 
@@ -164,7 +167,10 @@ public:
     String ClassName() const override { return "TFontDialog"; }
     bool Execute();
     TFont* Font() const { return FFont.get(); }
+    // The families offered; empty offers every installed one.
+    TStrings* Families() { return &FFamilies; }
 
 private:
     std::unique_ptr<TFont> FFont;
+    TStringList FFamilies;
 };

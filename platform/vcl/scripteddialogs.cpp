@@ -53,4 +53,11 @@ bool TScriptedDialogs::PageSetupDialog(TPageSetupRequest& Request) {
     return true;
 }
 
-bool TScriptedDialogs::FontDialog(TFont&) { return false; }
+bool TScriptedDialogs::FontDialog(TFont& Font, const TStrings& Families) {
+    std::vector<String>& offered = FontFamiliesOffered.emplace_back();
+    for (int i = 0; i < Families.Count(); ++i) offered.push_back(Families.Strings(i));
+    if (FFontAnswers.empty()) return false;
+    FFontAnswers.front()(Font);
+    FFontAnswers.pop_front();
+    return true;
+}

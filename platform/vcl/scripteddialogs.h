@@ -29,12 +29,16 @@ public:
     void AnswerPageSetup(std::function<void(TPageSetupRequest&)> Edit) {
         FPageSetupAnswers.push_back(std::move(Edit));
     }
+    // What the user picks in the font dialog before OK.
+    void AnswerFont(std::function<void(TFont&)> Edit) { FFontAnswers.push_back(std::move(Edit)); }
 
     // What was asked, in order.
     std::vector<TMessageRequest> Messages;
     std::vector<String> InputPrompts;
     std::vector<TFileDialogRequest> FileRequests;
     std::vector<TPageSetupRequest> PageSetupRequests;
+    // The families each font dialog offered (empty: every one).
+    std::vector<std::vector<String>> FontFamiliesOffered;
     int Beeps = 0;
 
     int Message(const TMessageRequest& Request) override;
@@ -42,7 +46,7 @@ public:
     bool FileDialog(TFileDialogRequest& Request) override;
     bool PrintDialog(TPrintDialogRequest& Request) override;
     bool PageSetupDialog(TPageSetupRequest& Request) override;
-    bool FontDialog(TFont& Font) override;
+    bool FontDialog(TFont& Font, const TStrings& Families) override;
     void Beep() override { ++Beeps; }
 
 private:
@@ -59,5 +63,6 @@ private:
     std::deque<TTextAnswer> FFileAnswers;
     std::deque<TPrintAnswer> FPrintAnswers;
     std::deque<std::function<void(TPageSetupRequest&)>> FPageSetupAnswers;
+    std::deque<std::function<void(TFont&)>> FFontAnswers;
     TDialogService* FPrevious;
 };

@@ -1,14 +1,20 @@
 // Message boxes and common dialogs through the dialog service.
 
 #include <QApplication>
+#include <QFontDialog>
+#include <QListView>
+#include <QPointer>
+#include <QStringListModel>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "platform/vcl/application.h"
 #include "platform/vcl/buttons.h"
 #include "platform/vcl/dialogs.h"
+#include "platform/vcl/qapp.h"
 #include "platform/vcl/scripteddialogs.h"
 
 namespace {
@@ -123,14 +129,57 @@ TEST(QtDialogs, KeysInAMessageBoxDoNotReachTheFormBelow) {
         QWidget* box = QApplication::activeModalWidget();
         ASSERT_NE(box, nullptr);
         QTest::keyClick(box->windowHandle(), Qt::Key_Return);
-        // Should the box still be up, it goes, so a failure cannot hang the run.
-        QTimer::singleShot(0, [] {
-            if (QWidget* left = QApplication::activeModalWidget()) left->close();
+        // Should the box still be up, it goes, so a failure cannot hang the run (only
+        // this box: the timer may fire once a later test's dialog shows).
+        QTimer::singleShot(0, [box = QPointer<QWidget>(box)] {
+            if (box && box->isVisible()) box->close();
         });
     });
     EXPECT_EQ(MessageDlg("Delete it?", mtConfirmation, {mbYes, mbNo}, 0), mrYes);
     EXPECT_EQ(clicks, 0);
     form->Free();
+}
+
+// Runs Action on the font dialog once it shows (it may take a few turns of the event loop).
+void WhenFontDialogShows(std::function<void(QFontDialog*)> Action, int Tries = 200) {
+    QTimer::singleShot(Tries == 200 ? 0 : 10, [Action, Tries] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QFontDialog*>(w); box && box->isVisible()) return Action(box);
+        if (Tries > 0) return WhenFontDialogShows(Action, Tries - 1);
+        ADD_FAILURE() << "the font dialog never showed";
+    });
+}
+
+// Qt's font dialog, cut down to the families asked for: its family list shows only them,
+// and a family not offered (typed in, say) leaves the font's own.
+TEST(QtDialogs, AFontDialogWithFamiliesOffersOnlyThem) {
+    EnsureQApplication();
+    struct Case {
+        const char* Picked;
+        const char* Result;
+    };
+    for (const Case& c :
+         {Case {"Liberation Serif", "Liberation Serif"}, Case {"Liberation Sans", "DejaVu Sans"}}) {
+        TFontDialog dialog(nullptr);
+        dialog.Font()->SetName("DejaVu Sans");
+        dialog.Families()->Add("DejaVu Sans");
+        dialog.Families()->Add("Liberation Serif");
+        QStringList listed;
+        WhenFontDialogShows([&listed, &c](QFontDialog* box) {
+            for (QListView* view : box->findChildren<QListView*>()) {
+                auto* model = qobject_cast<QStringListModel*>(view->model());
+                if (!model || !model->stringList().contains("DejaVu Sans")) continue;
+                for (int row = 0; row < model->rowCount(); ++row)
+                    if (!view->isRowHidden(row)) listed << model->stringList()[row];
+            }
+            box->setCurrentFont(QFont(c.Picked, 12));
+            box->accept();
+        });
+        ASSERT_TRUE(dialog.Execute());
+        listed.sort();
+        EXPECT_EQ(listed, (QStringList {"DejaVu Sans", "Liberation Serif"}));
+        EXPECT_EQ(dialog.Font()->Name(), c.Result) << c.Picked;
+    }
 }
 
 }  // namespace

@@ -105,15 +105,49 @@ TEST_F(EditorBarsTest, WithoutFlatButtonsTheBarsGrowAndTheButtonsStandRaised) {
             }
             EXPECT_EQ(editor->BoldButton->Flat(), flat);
             EXPECT_EQ(editor->BoldButton->Top(), flat ? 2 : 3);
+            // The glyph keeps its place inside the raised frame; a centred caption stays so.
+            EXPECT_EQ(editor->NewButton->Margin(), flat ? 3 : 2);
+            EXPECT_EQ(editor->LoadButton1->Margin(), flat ? 3 : 2);
+            EXPECT_EQ(editor->BoldButton->Margin(), -1);
             for (TBevel* bevel : {editor->Bevel1, editor->Bevel2, editor->UserButtonBevel})
                 EXPECT_EQ(bevel->Visible(), flat);
-            EXPECT_EQ(editor->RichEdit1->Top(), editor->Ruler->Top() + editor->Ruler->Height() + 2);
+            EXPECT_EQ(editor->RichEdit1->Top(), editor->Ruler->Top() + editor->Ruler->Height());
             EXPECT_GE(editor->Ruler->Top(), editor->FormatBar->Top() + editor->FormatBar->Height());
             if (!flat) Screenshot(editor, "richedit_toolbar_raised");
             editor->Exit1->Click();
         });
     }
     own->Free();
+}
+
+TEST_F(EditorBarsTest, ATopLineStandsAboveEachBarAndGoesWithIt) {
+    RunEditor([this](TdwRichEditForm* editor) {
+        const std::pair<TBevel*, TControl*> bars[] = {{editor->ToolBarBevel, editor->Toolbar},
+                                                      {editor->FormatBarBevel, editor->FormatBar},
+                                                      {editor->RulerBevel, editor->Ruler}};
+        int top = 0;
+        for (const auto& [line, bar] : bars) {
+            EXPECT_TRUE(line->Visible());
+            EXPECT_EQ(line->Shape(), bsTopLine);
+            EXPECT_EQ(line->Top(), top);
+            EXPECT_EQ(line->Height(), 2);
+            EXPECT_EQ(line->Width(), editor->ClientWidth());
+            EXPECT_EQ(bar->Top(), top + 2);
+            top = bar->Top() + bar->Height();
+        }
+        EXPECT_EQ(editor->Ruler->Height(), 25) << "at 96 pixels per inch";
+        EXPECT_EQ(editor->RichEdit1->Top(), top);
+        Screenshot(editor, "richedit_toplines");
+        editor->Toolbar1->Click();
+        EXPECT_FALSE(editor->ToolBarBevel->Visible()) << "the line goes with its bar";
+        EXPECT_EQ(editor->FormatBarBevel->Top(), 0);
+        editor->Ruler1->Click();
+        EXPECT_FALSE(editor->RulerBevel->Visible());
+        EXPECT_EQ(editor->RichEdit1->Top(), editor->FormatBar->Top() + editor->FormatBar->Height());
+        editor->Toolbar1->Click();
+        EXPECT_TRUE(editor->ToolBarBevel->Visible());
+        editor->Exit1->Click();
+    });
 }
 
 // The hint the status bar shows after the pointer went onto Control.

@@ -5,19 +5,24 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QKeySequence>
 #include <QMouseEvent>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <fstream>
 
 #include "datacontrols/common/dwwindows.h"
 #include "datacontrols/richtext/dwrich.h"
+#include "datacontrols/richtext/dwruler.h"
 #include "platform/classes/object.h"
 #include "platform/classes/screen.h"
 #include "platform/vcl/bars.h"
+#include "platform/vcl/bitmap.h"
 #include "platform/vcl/buttons.h"
+#include "platform/vcl/imagelist.h"
 #include "platform/vcl/lists.h"
 #include "platform/vcl/menus.h"
 #include "platform/vcl/scripteddialogs.h"
@@ -108,6 +113,77 @@ TEST_F(EditorFormTest, TheUserButtonsStandOnTheToolBarAndGoBackHidden) {
     EXPECT_FALSE(first->Visible() || second->Visible());
     own->Free();
     EXPECT_EQ(Source->UserSpeedButton1(), nullptr) << "a freed button is forgotten";
+}
+
+TEST_F(EditorFormTest, TheLoadAndSaveAsButtonsStayOffTheToolBarAndTheFileEventsReplaceTheirActions) {
+    Source->SetEditorOptions(Source->EditorOptions() + TdwRichEditOptions {reoShowLoad, reoShowSaveAs});
+    std::vector<String> ran;
+    Source->OnMenuLoadClick = [&ran](TdwRichEditForm*, TdwCustomRichEdit*, bool& DoDefault) {
+        ran.push_back("load");
+        DoDefault = false;
+    };
+    Source->OnMenuSaveAsClick = [&ran](TdwRichEditForm*, TdwCustomRichEdit*, bool& DoDefault) {
+        ran.push_back("save as");
+        DoDefault = false;
+    };
+    Source->OnMenuSaveAndExitClick = [&ran](TdwRichEditForm*, TdwCustomRichEdit*, bool& DoDefault) {
+        ran.push_back("save and exit");
+        DoDefault = ran.size() > 3;
+    };
+    EXPECT_TRUE(RunEditor([](TdwRichEditForm* editor) {
+        EXPECT_TRUE(editor->Load1->Visible() && editor->SaveAs1->Visible());
+        for (TSpeedButton* button : {editor->LoadButton1, editor->SaveAsButton}) {
+            EXPECT_EQ(button->Parent(), editor->Toolbar);
+            EXPECT_FALSE(button->Visible());
+        }
+        editor->LoadButton1->Click();
+        editor->SaveAsButton->Click();
+        editor->SaveExit1->Click();
+        EXPECT_EQ(editor->ModalResult(), mrNone) << "the event kept the form open";
+        editor->SaveExit1->Click();
+    }));
+    EXPECT_EQ(ran, (std::vector<String> {"load", "save as", "save and exit", "save and exit"}));
+}
+
+// An editing control that cannot be placed while Fail is set.
+class UnplaceableEdit : public TdwCustomRichEdit {
+public:
+    using TdwCustomRichEdit::TdwCustomRichEdit;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override {
+        if (Fail) throw Exception("cannot place the text");
+        TdwCustomRichEdit::SetBounds(ALeft, ATop, AWidth, AHeight);
+    }
+    static inline bool Fail = false;
+};
+
+class UnplaceableSource : public TdwCustomRichEdit {
+public:
+    using TdwCustomRichEdit::TdwCustomRichEdit;
+    TdwCustomRichEdit* CreateEditorControl(TComponent* AOwner) override {
+        return new UnplaceableEdit(AOwner);
+    }
+};
+
+TEST_F(EditorFormTest, AFailingLayoutSaysErrorInResizeAndTheFormGoesOn) {
+    Edit = new UnplaceableSource(Form);
+    Edit->SetParent(Form);
+    Edit->SetText("placed");
+    EXPECT_TRUE(RunEditor([this](TdwRichEditForm* editor) {
+        UnplaceableEdit::Fail = true;
+        editor->SetWidth(editor->Width() + 40);
+        UnplaceableEdit::Fail = false;
+        ASSERT_EQ(Dialogs.Messages.size(), 1u);
+        EXPECT_EQ(Dialogs.Messages[0].Text, "Error in resize");
+        QWidget* widget = editor->RichEdit1->Widget();
+        auto* text = qobject_cast<QTextEdit*>(widget);
+        if (!text) text = widget->findChild<QTextEdit*>();
+        ASSERT_NE(text, nullptr);
+        EXPECT_TRUE(text->updatesEnabled()) << "painting resumed";
+        editor->SetWidth(editor->Width() + 40);
+        EXPECT_EQ(Dialogs.Messages.size(), 1u);
+        EXPECT_EQ(editor->RichEdit1->Width(), editor->ClientWidth() - 8);
+        editor->SaveExit1->Click();
+    }));
 }
 
 TEST_F(EditorFormTest, ClosingAChangedTextAsksYesNoOrCancel) {
@@ -259,6 +335,21 @@ TEST_F(EditorFormTest, TheColourMenuColoursTheSelection) {
     RunEditor([](TdwRichEditForm* editor) {
         TMenuItem* items = editor->ColorMenu->Items();
         ASSERT_EQ(items->Count(), 17);
+        // Each item shows a swatch of its colour.
+        TBitmap swatch;
+        for (const auto& [index, color] : {std::pair {0, clBlack}, {9, clRed}, {15, clWhite}, {16, clNavy}}) {
+            ASSERT_TRUE(editor->ColorMenu->Images()->GetBitmap(items->Items(index)->ImageIndex(), &swatch));
+            EXPECT_EQ(swatch.Canvas()->Pixels(8, 8), color) << index;
+        }
+        // The menu opens under the colour button.
+        QTimer::singleShot(0, [] {
+            QWidget* menu = QApplication::activePopupWidget();
+            ASSERT_NE(menu, nullptr);
+            QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
+            menu->grab().save(TOTAMUND_SCREENSHOT_DIR "/richedit_colour_menu.png");
+            menu->close();
+        });
+        editor->ColorButton->Click();
         editor->RichEdit1->SetSelection(0, 7);
         items->Items(9)->Click();
         EXPECT_EQ(editor->RichEdit1->SelCharFormat().Color, clRed);
@@ -272,17 +363,29 @@ TEST_F(EditorFormTest, TheColourMenuColoursTheSelection) {
 TEST_F(EditorFormTest, DraggingTheLeftMarkerSetsTheIndentOnADivision) {
     RunEditor([](TdwRichEditForm* editor) {
         editor->RichEdit1->SetSelStart(0);
-        editor->UpdateControls();
         TdwRulerPanel* ruler = editor->Ruler;
-        QWidget* widget = ruler->Widget();
-        const int y = ruler->Band().Bottom;
-        const QPoint from(ruler->LeftMarker() + 4, y);
+        // A click on a marker, off a division, without a move changes nothing.
+        TRichParaFormat off;
+        off.StartIndent = 700;
+        editor->RichEdit1->SetSelParaFormat(off, TRichParaMask {rpStartIndent});
+        editor->RichEdit1->SetModified(false);
+        editor->UpdateControls();
+        QTest::mouseClick(ruler->Marker(rmFirstLine)->Widget(), Qt::LeftButton, {}, QPoint(4, 3));
+        EXPECT_EQ(editor->RichEdit1->SelParaFormat().StartIndent, 700);
+        EXPECT_FALSE(editor->RichEdit1->Modified());
+        off.StartIndent = 720;
+        editor->RichEdit1->SetSelParaFormat(off, TRichParaMask {rpStartIndent});
+        editor->UpdateControls();
+        QWidget* widget = ruler->Marker(rmLeft)->Widget();
+        const int left = ruler->LeftMarker();
+        const QPoint from(4, 4);
         QTest::mousePress(widget, Qt::LeftButton, {}, from);
         QMouseEvent move(QEvent::MouseMove, QPointF(from + QPoint(50, 0)),
                          widget->mapToGlobal(QPointF(from + QPoint(50, 0))), Qt::NoButton, Qt::LeftButton,
                          Qt::NoModifier);
         QCoreApplication::sendEvent(widget, &move);
-        QTest::mouseRelease(widget, Qt::LeftButton, {}, from + QPoint(50, 0));
+        EXPECT_EQ(ruler->LeftMarker(), left + 50) << "the marker follows the mouse";
+        QTest::mouseRelease(widget, Qt::LeftButton, {}, from);
         const TRichParaFormat p = editor->RichEdit1->SelParaFormat();
         EXPECT_EQ(p.StartIndent, 720) << "the first line stays";
         EXPECT_EQ(p.StartIndent + p.Offset, 1440) << "half an inch further, on an eighth";

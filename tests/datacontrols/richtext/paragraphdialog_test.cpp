@@ -190,3 +190,24 @@ TEST_F(ParagraphDialogTest, TabDialogExecuteSetsOnEnterAndClosesOnEnterInAnEmpty
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ParagraphDialogTest, TheDialogsShowTheirHintsOnlyWhenTheOptionsAskForHints) {
+    for (const bool hints : {true, false}) {
+        Edit->SetEditorOptions(hints ? Edit->EditorOptions() + TdwRichEditOptions {reoShowHints}
+                                     : Edit->EditorOptions() - TdwRichEditOptions {reoShowHints});
+        auto* paragraph = Dialog<TdwRichParagraphDialog>();
+        EXPECT_EQ(paragraph->LeftEdit->Hint(), hints ? "Left Indentation" : "");
+        EXPECT_EQ(paragraph->AlignmentCombo->Hint(), hints ? "Changes Alignment of Paragraph" : "");
+        EXPECT_EQ(paragraph->AlignmentCombo->ShowHint(), hints);
+        paragraph->Free();
+        auto* tabs = Dialog<TdwRichTabDialog>();
+        EXPECT_EQ(tabs->Caption(), "Tab");
+        EXPECT_EQ(tabs->ListBox1->Hint(), hints ? "List of tabs and their positions" : "");
+        EXPECT_EQ(tabs->Button4->Hint(), hints ? "Clear all the tabs" : "");
+        tabs->Free();
+    }
+}
+
+}  // namespace

@@ -312,13 +312,18 @@ TEST_F(RichEditPrinting, ThePageSetUpInTheEditorIsTheControlsAfterOKOnly) {
 }
 
 TEST_F(RichEditPrinting, TheFontListHoldsTheInstalledFontsAndAtThePrintersWidthOnlyPrintableOnes) {
+    // The combo's list; the font dialog opened from the menu offers the same one, or
+    // every family (an empty list) at the window's width.
     const auto offered = [this] {
         std::vector<String> names;
         RunEditor([&names](TdwRichEditForm* editor) {
             for (int i = 0; i < editor->FontNameCombo->Items()->Count(); ++i)
                 names.push_back(editor->FontNameCombo->Items()->Strings(i));
+            editor->Font1->Click();
             editor->Exit1->Click();
         });
+        EXPECT_EQ(Dialogs.FontFamiliesOffered.back(),
+                  Edit->EditWidth() == rewPrinterSize ? names : std::vector<String>());
         return names;
     };
     const std::vector<String> window = offered();

@@ -216,6 +216,13 @@ TEST_F(RichEditTest, TheFontDialogWritesItsFontIntoTheSelection) {
     Edit->SetSelection(0, 4);
     EXPECT_FALSE(Edit->FontDialogExecute()) << "cancelled";
     EXPECT_FALSE(Edit->SelCharFormat().Italic);
+    Dialogs.AnswerFont([](TFont& Font) {
+        Font.SetName("DejaVu Sans");
+        Font.SetStyle(TFontStyles {fsItalic});
+    });
+    EXPECT_TRUE(Edit->FontDialogExecute());
+    EXPECT_TRUE(Edit->SelCharFormat().Italic);
+    EXPECT_EQ(Edit->SelCharFormat().FaceName, "DejaVu Sans");
 }
 
 // ---- formats

@@ -355,6 +355,8 @@ protected:
     // In a grid's cell with the drop-down closed: the keys that move between cells go to
     // the grid; true when Key went.
     bool HandKeyToCellGrid(Word Key, TShiftState Shift);
+    // Pixels between the text and the top-left edge: 2 in a grid's cell, else 0.
+    int CellTextInset() const;
 
     TFieldDataLink FDataLink;
     TBtnWinControl* FButtonPanel = nullptr;

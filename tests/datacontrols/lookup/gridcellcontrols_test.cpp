@@ -133,10 +133,13 @@ TEST_F(GridCellControlsTest, TheComboShowsOverTheCurrentCellOnlyWhereTheGridMayE
     EXPECT_TRUE(Kind->Visible());
     EXPECT_EQ(Kind->BoundsRect(), Cell(colKind, 1));
     EXPECT_EQ(Kind->Text(), "Wire");
+    EXPECT_EQ(Client->TextMargins().Left, 0);
     Go(colClient, 0);
     ASSERT_EQ(Grid->CellControl(), Client);
     EXPECT_FALSE(Kind->Visible());
     EXPECT_EQ(Client->Text(), "Name 0007");
+    EXPECT_EQ(Client->TextMargins().Left, 2) << "the text stands 2 pixels in from the cell's edges";
+    EXPECT_EQ(Client->TextMargins().Top, 2);
 
     // A grid that does not edit (as the transaction grid) keeps plain cells.
     Grid->SetOptions(Grid->Options() - TdwDBGridOptions {dgEditing});

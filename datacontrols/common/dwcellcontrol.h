@@ -30,7 +30,17 @@ public:
     virtual bool CellDisplayText(TField* Field, String& Text) = 0;
 };
 
+class IdwCellNavigationKeys {
+public:
+    virtual ~IdwCellNavigationKeys() = default;
+    // Key is a navigation key the control uses itself (a drop-down's Alt+Down): pressed
+    // while the grid holds the focus over the control's cell, the grid hands it over.
+    virtual bool UsesCellKey(Word Key, TShiftState Shift) const = 0;
+};
+
 // The grid the control is a cell control of; null when its parent is none.
 IdwCellControlHost* dwCellHostOf(const TControl* Control);
+// Alt+Down or Alt+Up: the key that drops a control's list down or closes it.
+bool dwIsDropDownKey(Word Key, TShiftState Shift);
 // Hands Key to the control's grid; false, with nothing done, outside a grid.
 bool dwHandKeyToCellHost(const TControl* Control, Word Key, TShiftState Shift);

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "datacontrols/common/dwbuttonhost.h"
+#include "datacontrols/common/dwcellcontrol.h"
 #include "datacontrols/common/dwproperties.h"
 #include "datacontrols/datetime/dwdatetimeediting.h"
 #include "datacontrols/datetime/dwmonthcalendar.h"
@@ -114,7 +115,7 @@ private:
 TPoint dwDropDownPosition(const TRect& Control, TSize Calendar, TdwDTCalAlignment Alignment, int ButtonWidth,
                           const TRect& WorkArea);
 
-class TdwDBCustomDateTimePicker : public TEdit, public TdwPublished {
+class TdwDBCustomDateTimePicker : public TEdit, public TdwPublished, public IdwCellNavigationKeys {
 public:
     explicit TdwDBCustomDateTimePicker(TComponent* AOwner);
     ~TdwDBCustomDateTimePicker() override;
@@ -239,6 +240,8 @@ private:
     // Sends Key to the grid the picker sits in; true when it went there.
     bool GridTakesKey(Word Key, TShiftState Shift);
     bool IsGridKey(Word Key, TShiftState Shift) const;
+    // Over a grid's cell: Alt+Down and Alt+Up drop the calendar down.
+    bool UsesCellKey(Word Key, TShiftState Shift) const override { return dwIsDropDownKey(Key, Shift); }
     bool WholeTextSelected() const;
     TDateTime Today() const;
     void EditKey(Word Key, TShiftState Shift);

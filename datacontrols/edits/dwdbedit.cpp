@@ -254,7 +254,7 @@ void TdwCustomMaskEdit::UpdateEditRect()
 
 // ---------------------------------------------------------------- TdwDBCustomEdit
 
-TdwDBCustomEdit::TdwDBCustomEdit(TComponent* AOwner) : TdwCustomMaskEdit(AOwner)
+TdwDBCustomEdit::TdwDBCustomEdit(TComponent* AOwner) : TdwPublishedFieldBinding(AOwner)
 {
     SetOwnReadOnly(true);
     FDataLink.SetControl(this);
@@ -347,32 +347,6 @@ TAlignment TdwDBCustomEdit::PaintAlignment() const { return Field() ? FAlignment
 TDataSet* TdwDBCustomEdit::PictureDataSet() const { return DataSource() ? DataSource()->DataSet() : nullptr; }
 
 String TdwDBCustomEdit::PictureFieldName() const { return DataField(); }
-
-std::optional<String> TdwDBCustomEdit::PublishedText(const String& Name)
-{
-    return Name == "DataField" ? std::optional<String>(DataField()) : std::nullopt;
-}
-
-std::optional<TObject*> TdwDBCustomEdit::PublishedObject(const String& Name)
-{
-    return Name == "DataSource" ? std::optional<TObject*>(DataSource()) : std::nullopt;
-}
-
-bool TdwDBCustomEdit::SetPublishedText(const String& Name, const String& Value)
-{
-    if (Name != "DataField")
-        return false;
-    SetDataField(Value);
-    return true;
-}
-
-bool TdwDBCustomEdit::SetPublishedObject(const String& Name, TObject* Value)
-{
-    if (Name != "DataSource")
-        return false;
-    SetDataSource(dynamic_cast<TDataSource*>(Value));
-    return true;
-}
 
 int TdwDBCustomEdit::DialogCode() const
 {

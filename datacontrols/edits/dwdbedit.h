@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "datacontrols/common/dwfieldbinding.h"
 #include "datacontrols/common/dwproperties.h"
 #include "datacontrols/edits/dwdatefill.h"
 #include "datacontrols/edits/dweditframe.h"
@@ -126,7 +127,8 @@ private:
 // How an unbound edit treats its text.
 enum TdwEditDataType { dwDefault, dwEdtDate, dwEdtTime, dwEdtDateTime };
 
-class TdwDBCustomEdit : public TdwCustomMaskEdit {
+// Publishes DataSource and DataField: a grid binds the edits it shows in its cells through them.
+class TdwDBCustomEdit : public TdwPublishedFieldBinding<TdwCustomMaskEdit, TdwDBCustomEdit> {
 public:
     explicit TdwDBCustomEdit(TComponent* AOwner);
     ~TdwDBCustomEdit() override;
@@ -163,11 +165,6 @@ public:
 
     TDataSet* PictureDataSet() const override;
     String PictureFieldName() const override;
-    std::optional<String> PublishedText(const String& Name) override;
-    std::optional<TObject*> PublishedObject(const String& Name) override;
-    // A grid binds the edits it shows in its cells through these.
-    bool SetPublishedText(const String& Name, const String& Value) override;
-    bool SetPublishedObject(const String& Name, TObject* Value) override;
 
     int DialogCode() const override;
     void CMEnter() override;

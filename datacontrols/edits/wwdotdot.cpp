@@ -237,6 +237,11 @@ void TdwDBCustomCombo::CMExit()
         FButton->Invalidate();
 }
 
+bool TdwDBCustomCombo::UsesCellKey(Word Key, TShiftState Shift) const
+{
+    return dwIsDropDownKey(Key, Shift) || (Key == VK_F4 && !Shift.Contains(ssAlt));
+}
+
 void TdwDBCustomCombo::KeyDown(Word& Key, TShiftState Shift)
 {
     const bool alt = Shift.Contains(ssAlt);
@@ -245,7 +250,7 @@ void TdwDBCustomCombo::KeyDown(Word& Key, TShiftState Shift)
         Key = 0;
         return;
     }
-    if ((alt && (Key == VK_UP || Key == VK_DOWN)) || (Key == VK_F4 && !alt)) {
+    if (UsesCellKey(Key, Shift)) {
         if (IsDroppedDown())
             CloseUp(true);
         else

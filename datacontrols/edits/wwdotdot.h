@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "datacontrols/common/dwbuttonhost.h"
+#include "datacontrols/common/dwcellcontrol.h"
 #include "datacontrols/edits/dwdbedit.h"
 #include "platform/vcl/bitmap.h"
 #include "platform/vcl/buttons.h"
@@ -54,7 +55,7 @@ private:
     TdwDBCustomCombo* FCombo;
 };
 
-class TdwDBCustomCombo : public TdwDBCustomEdit {
+class TdwDBCustomCombo : public TdwDBCustomEdit, public IdwCellNavigationKeys {
 public:
     explicit TdwDBCustomCombo(TComponent* AOwner);
     ~TdwDBCustomCombo() override;
@@ -62,6 +63,8 @@ public:
     String ClassName() const override { return "TdwDBCustomCombo"; }
     bool InheritsFrom(const String& name) const override;
     void Loaded() override;
+    // Over a grid's cell: Alt+Down, Alt+Up and F4 drop the list down.
+    bool UsesCellKey(Word Key, TShiftState Shift) const override;
 
     TdwDBLookupComboStyle Style() const { return FStyle; }
     void SetStyle(TdwDBLookupComboStyle Value);

@@ -87,8 +87,8 @@ public:
     // The date/time picker of the date cells; null until the first date cell the grid may
     // edit is entered.
     TdwDBDateTimePicker* DateTimePicker() const { return FDateTimePicker; }
-    // The rich edit of the rich-text cells the grid may edit; null until the first one is
-    // entered.
+    // The grid's own rich edit of the rich-text cells it may edit (those whose ControlType
+    // line names no rich edit of the form); null until the first one is entered.
     TdwDBRichEdit* RichTextEditor() const { return FRichTextEditor; }
     bool CellTabs() const override { return Options().Contains(dgTabs); }
     bool CellEditorAlwaysShown() const override { return Options().Contains(dgAlwaysShowEditor); }
@@ -157,6 +157,7 @@ private:
     // "Frame.Name" names one inside a frame, any other "First.Name" one on the data set's
     // owner. Null when there is none.
     TCustomEdit* FindCellControl(const String& Name);
+    TComponent* FindCellComponent(const String& Name);
     // The edit attached to the field; null when none is or custom controls are off.
     TCustomEdit* AttachedControl(TField* Field);
     // Shows the current cell's control over it when the grid may edit the cell, and
@@ -171,7 +172,11 @@ private:
     void TypeIntoCellControl(char Typed);
     // The rich edit of the rich-text cells, made on first need, and bound to the cell's field.
     TdwDBRichEdit* MakeRichTextEditor();
-    void BindRichTextEditor(TField* Field);
+    // The rich edit a "RichEdit" ControlType line names; else the grid's own.
+    TdwDBRichEdit* RichTextControl(TField* Field);
+    void BindRichTextEditor(TdwDBRichEdit* Editor, TField* Field);
+    // A navigation key the shown cell control uses itself goes to it, with the focus.
+    bool ReplayKeyToCellControl(Word Key, TShiftState Shift);
     bool IsCheckBoxCell(TField* Field);
     void ToggleCheckBox();
     void ShowMemoDialog();

@@ -235,6 +235,11 @@ void TdwDBGrid::AttachCellControls()
 
 TCustomEdit* TdwDBGrid::FindCellControl(const String& Name)
 {
+    return dynamic_cast<TCustomEdit*>(FindCellComponent(Name));
+}
+
+TComponent* TdwDBGrid::FindCellComponent(const String& Name)
+{
     TComponent* root = GetParentForm(this);
     if (EditControlOptions().Contains(ecoSearchOwnerForm))
         root = dwFindParentFormOrFrame(this);
@@ -253,10 +258,10 @@ TCustomEdit* TdwDBGrid::FindCellControl(const String& Name)
         else if (dataSet && dataSet->Owner())
             found = dataSet->Owner()->FindComponent(second);
     }
-    auto* edit = dynamic_cast<TCustomEdit*>(found);
-    if (edit && dwIsClassNamed(GetParentForm(edit), "TdwRecordViewForm"))
+    auto* control = dynamic_cast<TControl*>(found);
+    if (control && dwIsClassNamed(GetParentForm(control), "TdwRecordViewForm"))
         return nullptr;
-    return edit;
+    return found;
 }
 
 TCustomEdit* TdwDBGrid::AttachedControl(TField* Field)
@@ -305,7 +310,7 @@ void TdwDBGrid::UpdateCellControl()
             }
             wanted = FDateTimePicker;
         } else if (field->IsBlob() && dwIsRichEditField(field) && MayEditCurrentField(field)) {
-            wanted = MakeRichTextEditor();
+            wanted = RichTextControl(field);
         }
     }
     const TRect cell = CellRect(Col(), Row());
@@ -321,8 +326,8 @@ void TdwDBGrid::UpdateCellControl()
         FDateTimePicker->SetDataSource(DataSource());
         FDateTimePicker->SetDataField(field->FieldName());
         FDateTimePicker->SetFont(Font());
-    } else if (wanted == FRichTextEditor) {
-        BindRichTextEditor(field);
+    } else if (auto* rich = dynamic_cast<TdwDBRichEdit*>(wanted)) {
+        BindRichTextEditor(rich, field);
     } else {
         dwSetControlDataSource(wanted, DataSource());
         dwSetControlDataField(wanted, field->FieldName());
@@ -332,8 +337,8 @@ void TdwDBGrid::UpdateCellControl()
     wanted->Show();
     wanted->BringToFront();
     // Bound while hidden, the rich edit loads its document once shown.
-    if (wanted == FRichTextEditor && !FRichTextEditor->IsContentLoaded())
-        FRichTextEditor->LoadContent();
+    if (auto* rich = dynamic_cast<TdwDBRichEdit*>(wanted); rich && !rich->IsContentLoaded())
+        rich->LoadContent();
     FCellControl = wanted;
     if (Options().Contains(dgAlwaysShowEditor) && Focused() && wanted->CanFocus())
         wanted->SetFocus();
@@ -478,18 +483,24 @@ void TdwDBGrid::KeyDown(Word& Key, TShiftState Shift)
             return;
         }
     }
-    // Alt+Down drops down the list of the cell's combo.
-    if (Key == VK_DOWN && Shift.Contains(ssAlt) && field) {
-        UpdateCellControl();
-        if (FCellControl && FCellControl != FRichTextEditor && FCellControl->CanFocus()) {
-            Key = 0;
-            FCellControl->SetFocus();
-            Word key = VK_DOWN;
-            FCellControl->KeyDown(key, Shift);
-            return;
-        }
+    if (field && ReplayKeyToCellControl(Key, Shift)) {
+        Key = 0;
+        return;
     }
     TdwCustomDBGrid::KeyDown(Key, Shift);
+}
+
+bool TdwDBGrid::ReplayKeyToCellControl(Word Key, TShiftState Shift)
+{
+    if (!FCellControl)
+        UpdateCellControl();
+    const auto* keys = dynamic_cast<IdwCellNavigationKeys*>(FCellControl);
+    if (!keys || !keys->UsesCellKey(Key, Shift) || !FCellControl->CanFocus())
+        return false;
+    FCellControl->SetFocus();
+    Word key = Key;
+    FCellControl->KeyDown(key, Shift);
+    return true;
 }
 
 void TdwDBGrid::KeyPress(char& Key)

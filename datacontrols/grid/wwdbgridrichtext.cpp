@@ -4,6 +4,7 @@
 #include "datacontrols/richtext/dwdbriched.h"
 #include "platform/db/dataset.h"
 #include "platform/db/fieldkinds.h"
+#include "platform/rtl/strutils.h"
 
 String TdwDBGrid::RichTextCellText(TField* Field) const
 {
@@ -14,6 +15,7 @@ String TdwDBGrid::RichTextCellText(TField* Field) const
         FRichTextPainter = new TdwDBRichEdit(grid);
         FRichTextPainter->SetVisible(false);
         FRichTextPainter->SetParent(grid);
+        FRichTextPainter->SetBorderStyle(bsNone);
     }
     const String head = Field->AsString().substr(0, 5);
     if (head == "{\\rtf") {
@@ -33,15 +35,29 @@ TdwDBRichEdit* TdwDBGrid::MakeRichTextEditor()
         FRichTextEditor = new TdwDBRichEdit(this);
         FRichTextEditor->SetVisible(false);
         FRichTextEditor->SetParent(this);
+        FRichTextEditor->SetBorderStyle(bsNone);
     }
     return FRichTextEditor;
 }
 
-void TdwDBGrid::BindRichTextEditor(TField* Field)
+TdwDBRichEdit* TdwDBGrid::RichTextControl(TField* Field)
 {
-    FRichTextEditor->Hide();
+    const String name = GetControlInfo(Field->FieldName()).Parameters;
+    auto* named = dynamic_cast<TdwDBRichEdit*>(FindCellComponent(Trim(name)));
+    if (!named)
+        return MakeRichTextEditor();
+    named->FreeNotification(this);
+    return named;
+}
+
+void TdwDBGrid::BindRichTextEditor(TdwDBRichEdit* Editor, TField* Field)
+{
+    Editor->Hide();
+    if (Editor->Parent() != this)
+        Editor->SetParent(this);
+    Editor->SetBorderStyle(bsNone);
     // The font first: a change of look in a loaded document would count as an edit.
-    FRichTextEditor->SetFont(Font());
-    FRichTextEditor->SetDataSource(DataSource());
-    FRichTextEditor->SetDataField(Field->FieldName());
+    Editor->SetFont(Font());
+    Editor->SetDataSource(DataSource());
+    Editor->SetDataField(Field->FieldName());
 }

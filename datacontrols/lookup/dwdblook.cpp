@@ -187,7 +187,8 @@ void TdwDBCustomLookupCombo::LayoutButton()
     const int panelWidth = buttonWidth;
     FButtonPanel->SetBounds(ClientWidth() - panelWidth - 2, 2, panelWidth, std::max(0, ClientHeight() - 4));
     FButton->SetBounds(0, 0, panelWidth, FButtonPanel->Height());
-    SetTextMargins(Rect(0, 0, ShowButton() ? panelWidth + 2 : 0, 0));
+    const int inset = CellTextInset();
+    SetTextMargins(Rect(inset, inset, ShowButton() ? panelWidth + 2 : 0, 0));
 }
 
 void TdwDBCustomLookupCombo::Resize()

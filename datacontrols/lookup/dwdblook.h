@@ -10,6 +10,7 @@
 
 #include "datacontrols/common/dwbuttonhost.h"
 #include "datacontrols/common/dwcellcontrol.h"
+#include "datacontrols/common/dwfieldbinding.h"
 #include "datacontrols/common/dwproperties.h"
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/grid/wwdbigrd.h"
@@ -206,7 +207,11 @@ private:
     TdwDBCustomLookupCombo* FCombo;
 };
 
-class TdwDBCustomLookupCombo : public TEdit, public IdwCellTextSource, public TdwPublished {
+// Publishes DataSource, DataField and BorderStyle, through which a grid binds the combo to a column.
+class TdwDBCustomLookupCombo : public TEdit,
+                               public IdwCellTextSource,
+                               public IdwCellNavigationKeys,
+                               public TdwPublishedFieldBinding<TdwPublished, TdwDBCustomLookupCombo> {
 public:
     explicit TdwDBCustomLookupCombo(TComponent* AOwner);
     ~TdwDBCustomLookupCombo() override;
@@ -294,11 +299,8 @@ public:
 
     // In a grid's cells: the display text of the lookup record whose key is the row's value.
     bool CellDisplayText(TField* Field, String& Text) override;
-    // DataSource, DataField and BorderStyle, through which a grid binds the combo to a column.
-    std::optional<String> PublishedText(const String& Name) override;
-    std::optional<TObject*> PublishedObject(const String& Name) override;
-    bool SetPublishedText(const String& Name, const String& Value) override;
-    bool SetPublishedObject(const String& Name, TObject* Value) override;
+    // Over a grid's cell: Alt with Up, Down, Page Up or Page Down drops the grid down.
+    bool UsesCellKey(Word Key, TShiftState Shift) const override;
     bool SetPublishedOrdinal(const String& Name, int Value) override;
 
     TNotifyEvent OnDropDown;
@@ -377,6 +379,8 @@ protected:
     // In a grid's cell with the drop-down closed: the keys that move between cells go to
     // the grid; true when Key went.
     bool HandKeyToCellGrid(Word Key, TShiftState Shift);
+    // Pixels between the text and the top-left edge: 2 in a grid's cell, else 0.
+    int CellTextInset() const;
 
     TFieldDataLink FDataLink;
     TBtnWinControl* FButtonPanel = nullptr;

@@ -51,6 +51,13 @@ bool TdwDBCustomLookupCombo::HandKeyToCellGrid(Word Key, TShiftState Shift)
     return true;
 }
 
+int TdwDBCustomLookupCombo::CellTextInset() const { return dwParentIsGrid(this) ? 2 : 0; }
+
+bool TdwDBCustomLookupCombo::UsesCellKey(Word Key, TShiftState Shift) const
+{
+    return Shift.Contains(ssAlt) && (Key == VK_UP || Key == VK_DOWN || Key == VK_PRIOR || Key == VK_NEXT);
+}
+
 bool TdwDBCustomLookupCombo::CellDisplayText(TField* Field, String& Text)
 {
     TDataSet* table = LookupTable();
@@ -77,32 +84,6 @@ bool TdwDBCustomLookupCombo::CellDisplayText(TField* Field, String& Text)
         throw;
     }
     table->EnableControls();
-    return true;
-}
-
-std::optional<String> TdwDBCustomLookupCombo::PublishedText(const String& Name)
-{
-    return Name == "DataField" ? std::optional<String>(DataField()) : std::nullopt;
-}
-
-std::optional<TObject*> TdwDBCustomLookupCombo::PublishedObject(const String& Name)
-{
-    return Name == "DataSource" ? std::optional<TObject*>(DataSource()) : std::nullopt;
-}
-
-bool TdwDBCustomLookupCombo::SetPublishedText(const String& Name, const String& Value)
-{
-    if (Name != "DataField")
-        return false;
-    SetDataField(Value);
-    return true;
-}
-
-bool TdwDBCustomLookupCombo::SetPublishedObject(const String& Name, TObject* Value)
-{
-    if (Name != "DataSource")
-        return false;
-    SetDataSource(dynamic_cast<TDataSource*>(Value));
     return true;
 }
 

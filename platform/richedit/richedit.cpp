@@ -243,6 +243,11 @@ void TCustomRichEdit::SetScrollBars(TRichScrollStyle Value) {
 
 void TCustomRichEdit::SetWantTabs(bool Value) { FWantTabs = Value; }
 
+void TCustomRichEdit::SetBorderStyle(TBorderStyle Value) {
+    FBorderStyle = Value;
+    Edit()->setFrameShape(Value == bsNone ? QFrame::NoFrame : QFrame::StyledPanel);
+}
+
 void TCustomRichEdit::SetHideSelection(bool Value) {
     FHideSelection = Value;
     QPalette palette = Edit()->palette();

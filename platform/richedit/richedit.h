@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/vcl/controls.h"
+#include "platform/vcl/forms.h"
 
 class QTextCursor;
 class QTextDocument;
@@ -92,6 +93,10 @@ public:
     void SetWantTabs(bool Value);
     bool WantReturns() const { return FWantReturns; }
     void SetWantReturns(bool Value) { FWantReturns = Value; }
+    // bsSingle draws the control's sunken frame; bsNone leaves the text on its background
+    // (a grid's cell editor).
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle Value);
     bool HideSelection() const { return FHideSelection; }
     void SetHideSelection(bool Value);
     // Pixels kept free left of the text.
@@ -197,6 +202,7 @@ private:
     int FLayoutWidth = 0;
     TRichScrollStyle FScrollBars = rsNone;
     bool FWantTabs = false;
+    TBorderStyle FBorderStyle = bsSingle;
     bool FWantReturns = true;
     bool FHideSelection = true;
     bool FLinkDetection = false;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFrame>
 #include <QTimer>
 
 #include "datacontrols/grid/wwdbgrid.h"
@@ -23,8 +24,8 @@ public:
 
 class RichGridTest : public DBRichEditTest {
 protected:
-    CellTextGrid* MakeGrid() {
-        T->ControlType.Add("NOTES;RichEdit");
+    CellTextGrid* MakeGrid(const char* ControlTypeLine = "NOTES;RichEdit") {
+        T->ControlType.Add(ControlTypeLine);
         T->FieldByName("NOTES")->SetDisplayWidth(60);
         auto* grid = new CellTextGrid(Form);
         grid->SetParent(Form);
@@ -115,6 +116,39 @@ TEST_F(RichGridTest, TheCurrentCellIsEditedInARichEditThatHandsTheCellMovesToThe
     grid->SetSelectedIndex(1);
     EXPECT_EQ(grid->CellControl(), nullptr) << "a grid that may not edit paints the text only";
     EXPECT_FALSE(editor->Visible());
+}
+
+TEST_F(RichGridTest, ARichEditTheControlTypeLineNamesEditsTheCellWithoutAFrame) {
+    auto* named = new TdwDBRichEdit(Form);
+    named->SetName("NotesEditor");
+    named->SetParent(Form);
+    named->SetBounds(8, 200, 200, 60);
+    auto* grid = MakeGrid("NOTES;RichEdit;NotesEditor");
+    grid->SetFocus();
+    T->Next();
+    grid->SetSelectedIndex(1);
+    ASSERT_EQ(grid->CellControl(), named);
+    EXPECT_EQ(grid->RichTextEditor(), nullptr) << "the grid's own rich edit is only the fallback";
+    EXPECT_EQ(named->Parent(), grid);
+    EXPECT_EQ(named->BoundsRect(), grid->CellRect(2, 2));
+    EXPECT_EQ(named->BorderStyle(), bsNone);
+    EXPECT_EQ(static_cast<QFrame*>(named->Widget())->frameWidth(), 0) << "a cell's editor draws no frame";
+    EXPECT_EQ(named->Text(), "just text\r\nsecond line");
+
+    TypeText(Form, "Re: ");
+    EXPECT_TRUE(named->Focused());
+    PressKey(Form, Qt::Key_Down);
+    EXPECT_TRUE(grid->Focused());
+    EXPECT_NE(MemoReadBack(2).find("Re: just text"), String::npos) << MemoReadBack(2);
+
+    // A name that stands for no rich edit leaves the cell to the grid's own, also frameless.
+    named->Free();
+    T->First();
+    grid->SetSelectedIndex(0);
+    grid->SetSelectedIndex(1);
+    ASSERT_NE(grid->RichTextEditor(), nullptr);
+    EXPECT_EQ(grid->CellControl(), grid->RichTextEditor());
+    EXPECT_EQ(static_cast<QFrame*>(grid->RichTextEditor()->Widget())->frameWidth(), 0);
 }
 
 }  // namespace

@@ -133,10 +133,13 @@ TEST_F(GridCellControlsTest, TheComboShowsOverTheCurrentCellOnlyWhereTheGridMayE
     EXPECT_TRUE(Kind->Visible());
     EXPECT_EQ(Kind->BoundsRect(), Cell(colKind, 1));
     EXPECT_EQ(Kind->Text(), "Wire");
+    EXPECT_EQ(Client->TextMargins().Left, 0);
     Go(colClient, 0);
     ASSERT_EQ(Grid->CellControl(), Client);
     EXPECT_FALSE(Kind->Visible());
     EXPECT_EQ(Client->Text(), "Name 0007");
+    EXPECT_EQ(Client->TextMargins().Left, 2) << "the text stands 2 pixels in from the cell's edges";
+    EXPECT_EQ(Client->TextMargins().Top, 2);
 
     // A grid that does not edit (as the transaction grid) keeps plain cells.
     Grid->SetOptions(Grid->Options() - TdwDBGridOptions {dgEditing});
@@ -194,6 +197,39 @@ TEST_F(GridCellControlsTest, WithEnterToTabEnterFromTheComboMovesToTheNextColumn
     EXPECT_TRUE(Grid->Focused());
     EXPECT_EQ(Grid->SelectedIndex(), colAmount);
     EXPECT_EQ(Payments->FieldByName("KIND")->AsString(), "K");
+}
+
+TEST_F(GridCellControlsTest, TheDropDownKeysPressedInTheGridGoToTheCellsControl) {
+    struct Case {
+        Column DataCol;
+        Qt::Key Key;
+        Qt::KeyboardModifiers Modifiers;
+    };
+    const Case cases[] = {{colKind, Qt::Key_F4, Qt::NoModifier},
+                          {colKind, Qt::Key_Up, Qt::AltModifier},
+                          {colClient, Qt::Key_Up, Qt::AltModifier},
+                          {colClient, Qt::Key_PageDown, Qt::AltModifier}};
+    Start();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "column " << c.DataCol << " key " << c.Key);
+        Go(c.DataCol, 1);
+        ASSERT_TRUE(Grid->Focused());
+        auto* control = dynamic_cast<TWinControl*>(Grid->CellControl());
+        ASSERT_NE(control, nullptr);
+        PressKey(Form, c.Key, c.Modifiers);
+        EXPECT_TRUE(control->Focused()) << "the control takes the key and the focus";
+        EXPECT_TRUE(c.DataCol == colKind ? Kind->IsDroppedDown() : Client->IsDroppedDown());
+        EXPECT_EQ(Payments->FieldByName("PAYID")->AsString(), "P0002") << "the grid did not move";
+        PressKey(Form, Qt::Key_Escape);
+        PressKey(Form, Qt::Key_Escape);
+        Grid->SetFocus();
+        EXPECT_FALSE(Kind->IsDroppedDown() || Client->IsDroppedDown());
+    }
+    // Keys the controls hand back stay the grid's.
+    Go(colClient, 1);
+    PressKey(Form, Qt::Key_Up);
+    EXPECT_TRUE(Grid->Focused());
+    EXPECT_EQ(Payments->FieldByName("PAYID")->AsString(), "P0001");
 }
 
 TEST_F(GridCellControlsTest, TheLookupCellSearchesAndWritesTheKey) {

@@ -105,6 +105,7 @@ TdwCustomMaskEdit::TdwCustomMaskEdit(TComponent* AOwner)
     : TEdit(AOwner), FPicture(std::make_unique<TdwDBPicture>(this)),
       FFrame(std::make_unique<TdwEditFrame>(this))
 {
+    FFrame->OnHeightChange = [this] { AdjustHeight(); };
 }
 
 TdwCustomMaskEdit::~TdwCustomMaskEdit() = default;
@@ -140,7 +141,49 @@ bool TdwCustomMaskEdit::SetPublishedOrdinal(const String& Name, int Value)
         return false;
     SetBorderStyle(Value == dwBorderNone ? bsNone : bsSingle);
     UpdateEditRect();
+    UpdateLineMode();
+    AdjustHeight();
     return true;
+}
+
+void TdwCustomMaskEdit::SetWordWrap(bool Value)
+{
+    FWordWrap = Value;
+    UpdateLineMode();
+}
+
+void TdwCustomMaskEdit::GetLineMode(bool& MultiLine, bool& Wrap) const
+{
+    MultiLine = FWordWrap || BorderStyle() == bsNone;
+    Wrap = FWordWrap;
+}
+
+void TdwCustomMaskEdit::UpdateLineMode()
+{
+    bool multiLine = false;
+    bool wrap = false;
+    GetLineMode(multiLine, wrap);
+    SetMultiLine(multiLine, wrap);
+}
+
+void TdwCustomMaskEdit::SetAutoSize(bool Value)
+{
+    FAutoSize = Value;
+    AdjustHeight();
+}
+
+void TdwCustomMaskEdit::AdjustHeight()
+{
+    // A grid gives its cells' editors their heights.
+    if (!FAutoSize || dwParentIsGrid(this))
+        return;
+    SetHeight(TdwEditFrame::AutoSizeHeight(FFrame.get(), LineHeight(), BorderStyle() != bsNone));
+}
+
+void TdwCustomMaskEdit::FontChanged()
+{
+    TEdit::FontChanged();
+    AdjustHeight();
 }
 
 void TdwCustomMaskEdit::SetMaskedText(const String& Value)
@@ -238,6 +281,7 @@ void TdwCustomMaskEdit::Resize()
 {
     TEdit::Resize();
     UpdateEditRect();
+    UpdateLineMode();
 }
 
 void TdwCustomMaskEdit::UpdateEditRect()
@@ -256,6 +300,7 @@ void TdwCustomMaskEdit::UpdateEditRect()
 TdwDBCustomEdit::TdwDBCustomEdit(TComponent* AOwner) : TdwCustomMaskEdit(AOwner)
 {
     SetOwnReadOnly(true);
+    SetAutoSize(true);
     FDataLink.SetControl(this);
     FDataLink.OnDataChange = [this](TObject*) { DataChange(); };
     FDataLink.OnEditingChange = [this](TObject*) { EditingChange(); };
@@ -725,6 +770,18 @@ void TdwDBCustomEdit::DoValidationErrorUsingMask(TField* Field)
     dwIntl()->DoValidationErrorUsingMask(this, Field);
 }
 
+void TdwDBCustomEdit::GetLineMode(bool& MultiLine, bool& Wrap) const
+{
+    TdwCustomMaskEdit::GetLineMode(MultiLine, Wrap);
+    if (ClientHeight() >= 2 * LineHeight())
+        return;
+    // One line high: a wrapping edit scrolls sideways, and one without a border keeps
+    // its one line.
+    if (BorderStyle() == bsNone)
+        MultiLine = false;
+    Wrap = false;
+}
+
 bool TdwDBCustomEdit::PaintsOwnText() const
 {
     if (Focused())
@@ -777,4 +834,5 @@ void TdwDBCustomEdit::FontChanged()
 {
     TdwCustomMaskEdit::FontChanged();
     UpdateEditRect();
+    UpdateLineMode();
 }

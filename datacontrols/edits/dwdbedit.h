@@ -68,9 +68,16 @@ public:
     void SetFrame(TdwEditFrame* Value) { FFrame->Assign(Value); }
     bool UsePictureMask() const { return FUsePictureMask; }
     void SetUsePictureMask(bool Value) { FUsePictureMask = Value; }
-    // Enter types a line break instead of being swallowed.
+    // The text wraps onto the edit's lines, and the edit holds lines: it holds them too
+    // when it has no border.
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value) override;
+    // Enter types a line break into an edit that holds lines, instead of being swallowed.
     bool WantReturns() const { return FWantReturns; }
     void SetWantReturns(bool Value) { FWantReturns = Value; }
+    // The height follows the font, the border and the frame.
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool Value);
     bool ShowVertScrollBar() const { return FShowVertScrollBar; }
     void SetShowVertScrollBar(bool Value) { FShowVertScrollBar = Value; }
 
@@ -99,6 +106,12 @@ protected:
     virtual bool IsOwnerDraw() const { return false; }
     // Puts the text margins where the frame and any button leave room.
     virtual void UpdateEditRect();
+    // Whether the edit holds lines and wraps them, from WordWrap and the border.
+    virtual void GetLineMode(bool& MultiLine, bool& Wrap) const;
+    void UpdateLineMode();
+    // An auto-sized edit takes the height its font, border and frame give it.
+    void AdjustHeight();
+    void FontChanged() override;
     virtual void DoCheckValue(bool PassesPictureTest);
     void DoExit() override;
     void Resize() override;
@@ -116,7 +129,9 @@ private:
     std::unique_ptr<TdwDBPicture> FPicture;
     std::unique_ptr<TdwEditFrame> FFrame;
     bool FUsePictureMask = true;
+    bool FWordWrap = false;
     bool FWantReturns = false;
+    bool FAutoSize = false;
     bool FShowVertScrollBar = false;
     bool FInvalidExit = false;
     bool FMaskHandled = false;
@@ -201,6 +216,8 @@ protected:
     bool EditRequest();
     // Whether the edit paints its own text now instead of the widget's.
     bool PaintsOwnText() const;
+    // Without a border, or wrapping, an edit one line high stays one line.
+    void GetLineMode(bool& MultiLine, bool& Wrap) const override;
 
     void Change() override;
     void DoEnter() override;

@@ -61,6 +61,8 @@ void TdwEditFrame::SetEnabled(bool Value)
     // The frame takes the place of the window border.
     if (Value && FControl)
         dwSetBorderStyleProp(FControl, false);
+    if (OnHeightChange)
+        OnHeightChange();
     RepaintControl();
 }
 
@@ -72,7 +74,12 @@ void TdwEditFrame::SetTransparent(bool Value)
     RepaintControl();
 }
 
-void TdwEditFrame::SetAutoSizeHeightAdjust(int Value) { FAutoSizeHeightAdjust = Value; }
+void TdwEditFrame::SetAutoSizeHeightAdjust(int Value)
+{
+    FAutoSizeHeightAdjust = Value;
+    if (OnHeightChange)
+        OnHeightChange();
+}
 
 void TdwEditFrame::SetFocusBorders(TdwEditFrameEnabledSet Value)
 {

@@ -7,6 +7,8 @@
 #include "platform/vcl/controls.h"
 #include "platform/vcl/forms.h"
 
+class QString;
+
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
@@ -90,6 +92,16 @@ public:
     // stays one line, and every key does what it does without.
     bool WordWrap() const;
     virtual void SetWordWrap(bool Value);
+    // Holds lines, as a multi-line edit does: an Enter that reaches the edit types a line
+    // break (CR LF in the text), Up and Down move between lines, Home and End go to the
+    // ends of the caret's line (with Ctrl to the text's). With Wrap the lines wrap at the
+    // edit's width; without, the text scrolls sideways to the caret. Positions count the
+    // CR LF as two characters, as the text does.
+    bool MultiLine() const;
+    bool WrapsLines() const;
+    void SetMultiLine(bool MultiLine, bool Wrap);
+    // The height of one line of text in the edit's font.
+    int LineHeight() const;
     // Replaces the whole text as a user's edit does: Ctrl+Z undoes it, and the edit is
     // marked modified.
     void ReplaceText(const String& Value);
@@ -124,6 +136,10 @@ private:
     friend class TLineEditWidget;
     // Runs PaintOver at the end of the widget's paint event.
     void PaintOverWidget(QPainter& Painter);
+    // The widget's text for a text, and positions between the two.
+    QString WidgetTextOf(const String& Value) const;
+    int TextPosition(int WidgetPosition) const;
+    int WidgetPosition(int TextPosition) const;
 
     char FPasswordChar = 0;
     TBorderStyle FBorderStyle = bsSingle;

@@ -146,7 +146,7 @@ TEST_F(ControlsTest, EditSelection) {
 }
 
 // The height of a line of the edit's text.
-int LineHeight(TEdit* Edit) { return QFontMetrics(Edit->Widget()->font()).height(); }
+int LineHeight(TEdit* Edit) { return Edit->LineHeight(); }
 
 // The edit as it shows now.
 QImage Picture(TEdit* Edit) {
@@ -260,6 +260,71 @@ TEST_F(ControlsTest, AClickInAWordWrappedEditPutsTheCaretWhereTheTextIsShown) {
     QTest::mouseDClick(widget, Qt::LeftButton, Qt::NoModifier, QPoint(4, secondLine));
     EXPECT_EQ(edit->SelStart(), lineStart);
     EXPECT_EQ(edit->SelLength(), 4);
+}
+
+TEST_F(ControlsTest, AMultiLineEditHoldsLinesThatTheKeysWorkOn) {
+    for (const bool wrapped : {false, true}) {
+        SCOPED_TRACE(wrapped ? "wrapped" : "not wrapped");
+        auto* edit = Add<TEdit>();
+        edit->SetBounds(0, 0, 160, 4 * LineHeight(edit) + 6);
+        edit->SetMultiLine(true, wrapped);
+        ShowForm(Form);
+        edit->SetFocus();
+        TypeText(Form, "Acme");
+        PressKey(Form, Qt::Key_Return);
+        TypeText(Form, "Supply Co.");
+        PressKey(Form, Qt::Key_Enter);
+        TypeText(Form, "Springfield");
+        EXPECT_EQ(edit->Text(), "Acme\r\nSupply Co.\r\nSpringfield");
+        EXPECT_EQ(InkLines(edit), 3);
+        // Positions count each line break as the two characters it is in the text.
+        EXPECT_EQ(edit->SelStart(), 29);
+        PressKey(Form, Qt::Key_Up);
+        PressKey(Form, Qt::Key_Home);
+        EXPECT_EQ(edit->SelStart(), 6);
+        PressKey(Form, Qt::Key_End, Qt::ShiftModifier);
+        EXPECT_EQ(edit->SelText(), "Supply Co.");
+        PressKey(Form, Qt::Key_Up);
+        EXPECT_EQ(edit->SelStart(), 4) << "the end of the shorter line above";
+        PressKey(Form, Qt::Key_Down);
+        PressKey(Form, Qt::Key_Down);
+        // Near the same column, on the last line.
+        EXPECT_GT(edit->SelStart(), 19);
+        EXPECT_LT(edit->SelStart(), 25);
+        PressKey(Form, Qt::Key_Down);
+        EXPECT_EQ(edit->SelStart(), 29) << "past the last line: the text's end";
+        PressKey(Form, Qt::Key_Home, Qt::ControlModifier);
+        EXPECT_EQ(edit->SelStart(), 0);
+        PressKey(Form, Qt::Key_Delete);
+        EXPECT_EQ(edit->Text(), "cme\r\nSupply Co.\r\nSpringfield");
+
+        // Text set by the program keeps its lines; a selection over a break is the break.
+        edit->SetText("One\r\nTwo");
+        edit->SetSelStart(2);
+        edit->SetSelLength(3);
+        EXPECT_EQ(edit->SelText(), "e\r\n");
+        edit->SetSelText("-");
+        EXPECT_EQ(edit->Text(), "On-Two");
+        // Back to one line, the text is unchanged.
+        edit->SetText("One\r\nTwo");
+        edit->SetMultiLine(false, false);
+        EXPECT_FALSE(edit->MultiLine());
+        EXPECT_EQ(edit->Text(), "One\r\nTwo");
+        edit->Free();
+    }
+}
+
+TEST_F(ControlsTest, AWrappingMultiLineEditWrapsItsLongLines) {
+    Add<TEdit>();  // holds the focus, so no caret shows in the pictures
+    auto* edit = Add<TEdit>(50);
+    edit->SetBounds(10, 50, 120, 4 * LineHeight(edit) + 6);
+    edit->SetText("ACME SUPPLY COMPANY OF SPRINGFIELD\r\nMAIN");
+    edit->SetMultiLine(true, false);
+    ShowForm(Form);
+    EXPECT_EQ(InkLines(edit), 2);
+    edit->SetMultiLine(true, true);
+    EXPECT_TRUE(edit->WrapsLines());
+    EXPECT_GE(InkLines(edit), 3);
 }
 
 TEST_F(ControlsTest, EnteringAnEditSelectsItsText) {

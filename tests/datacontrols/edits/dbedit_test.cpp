@@ -154,6 +154,39 @@ TEST_F(DBEditTest, ATextFailingItsMaskIsNotStored) {
     EXPECT_EQ(T->FieldByName("NAME")->AsString(), "123");
 }
 
+// A word-wrapped edit over a memo takes its lines from Enter only with WantReturns, and
+// the lines reach the memo file as CR LF.
+TEST_F(DBEditTest, AWordWrappedEditWritesItsLinesIntoAMemo) {
+    const std::vector<FieldLayout> notes = {{"ID", 'C', 4, 0}, {"NOTES", 'M', 10, 0}};
+    CreateTable("NOTES.DBF", notes);
+    AppendImages("NOTES.DBF", {Image(notes, {"A", ""})});
+    TDaroruTable* table = Table("NOTES");
+    table->Open();
+    Source->SetDataSet(table);
+    Bind("NOTES");
+    Edit->SetHeight(4 * Edit->LineHeight() + 8);
+    Edit->SetWordWrap(true);
+    ASSERT_TRUE(Edit->MultiLine());
+    Edit->SetFocus();
+    Type("Paid");
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Edit->Text(), "Paid") << "without WantReturns Enter makes no line";
+    Edit->SetWantReturns(true);
+    Press(Qt::Key_Return);
+    Type("in full");
+    EXPECT_EQ(Edit->Text(), "Paid\r\nin full");
+    Press(Qt::Key_Return);
+    EXPECT_TRUE(Edit->Focused()) << "the edit takes Enter; the form's keys do not";
+    Press(Qt::Key_Tab);
+    Settle();
+    EXPECT_TRUE(Other->Focused());
+    table->Post();
+    table->Close();
+    String stored;
+    for (const String& line : ReadBack("NOTES.DBF")) stored += (stored.empty() ? "" : "\n") + line;
+    EXPECT_EQ(stored, "A|Paid\r\nin full\r\n");
+}
+
 TEST(DBEditMasks, TheDataSetsMaskAndItsInvalidValueEvent) {
     TScriptedDialogs dialogs;
     TPublishingDataSet data(nullptr, {{"CODE", ftString, 10}});

@@ -127,7 +127,7 @@ TEST(dwComboButton, WidthAndPlace) {
     combo->SetWidth(160);
     EXPECT_EQ(combo->ButtonHost()->Left(), 160 - 17 - 2);
     EXPECT_EQ(combo->ButtonHost()->Top(), 2);
-    EXPECT_EQ(combo->ButtonHost()->Height(), 21 - 4);
+    EXPECT_EQ(combo->ButtonHost()->Height(), combo->Height() - 4);
     combo->SetShowButton(false);
     EXPECT_FALSE(combo->GetShowButton());
     form->Free();

@@ -215,7 +215,7 @@ protected:
     // Puts the link into edit state; whether that worked.
     bool EditRequest();
     // Whether the edit paints its own text now instead of the widget's.
-    bool PaintsOwnText() const;
+    virtual bool PaintsOwnText() const;
     // Without a border, or wrapping, an edit one line high stays one line.
     void GetLineMode(bool& MultiLine, bool& Wrap) const override;
 

@@ -408,6 +408,55 @@ TEST_F(ControlsTest, ListBoxClicksOnlyForTheUsersChoice) {
     EXPECT_EQ(list->ItemIndex(), -1);
 }
 
+// An owner-drawn list draws each row through its handler, rows as high as the list or the
+// measuring handler says.
+TEST_F(ControlsTest, AnOwnerDrawnListDrawsAndMeasuresItsItemsThroughItsHandlers) {
+    auto* list = Add<TListBox>();
+    list->SetBounds(0, 0, 120, 150);
+    list->Items()->SetCommaText("Red,Lime,Blue");
+    const TColor colours[] = {clRed, clLime, clBlue};
+    std::vector<int> drawn;
+    bool selectedSeen = false;
+    list->OnDrawItem = [&](TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State) {
+        EXPECT_EQ(Control, list);
+        drawn.push_back(Index);
+        selectedSeen |= State.Contains(odSelected) && Index == 1;
+        list->Canvas()->Brush()->SetColor(colours[Index]);
+        list->Canvas()->FillRect(Rect);
+    };
+    list->SetStyle(lbOwnerDrawFixed);
+    list->SetItemHeight(20);
+    list->SetItemIndex(1);
+    ShowForm(Form);
+    const QImage picture = list->Widget()->grab().toImage();
+    for (int i = 0; i < 3; ++i) {
+        const TRect r = list->ItemRect(i);
+        EXPECT_EQ(r.Height(), 20);
+        const QColor shown = picture.pixelColor((r.Left + r.Right) / 2 + 1, (r.Top + r.Bottom) / 2 + 1);
+        EXPECT_EQ(shown, QColor(ToQColor(colours[i]))) << i;
+    }
+    EXPECT_THAT(drawn, ::testing::IsSupersetOf({0, 1, 2}));
+    EXPECT_TRUE(selectedSeen);
+
+    list->OnMeasureItem = [](TWinControl*, int Index, int& Height) { Height += 10 * Index; };
+    list->SetStyle(lbOwnerDrawVariable);
+    EXPECT_EQ(list->ItemRect(0).Height(), 20);
+    EXPECT_EQ(list->ItemRect(1).Height(), 30);
+    EXPECT_EQ(list->ItemRect(2).Height(), 40);
+    EXPECT_EQ(list->ItemRect(1).Top, list->ItemRect(0).Bottom);
+
+    // Without a handler an owner-drawn row shows its text.
+    list->OnDrawItem = nullptr;
+    list->SetStyle(lbOwnerDrawFixed);
+    const QImage text = list->Widget()->grab().toImage();
+    const TRect first = list->ItemRect(0);
+    bool ink = false;
+    for (int y = first.Top + 1; y < first.Bottom - 1 && !ink; ++y)
+        for (int x = first.Left + 1; x < first.Right - 1 && !ink; ++x)
+            ink = text.pixelColor(x, y).lightness() < 100;
+    EXPECT_TRUE(ink);
+}
+
 TEST_F(ControlsTest, ArrowsMoveAmongButtonsButNotOutOfEdits) {
     auto* edit = Add<TEdit>();
     auto* yes = Add<TButton>(40);

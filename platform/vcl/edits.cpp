@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QBasicTimer>
-#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -23,7 +22,9 @@
 #include <QtMath>
 
 #include "platform/rtl/strutils.h"
+#include "platform/vcl/clipbrd.h"
 #include "platform/vcl/controlcanvas.h"
+#include "platform/vcl/dialogs.h"
 #include "platform/vcl/dispatch.h"
 #include "platform/vcl/qapp.h"
 #include "platform/vcl/qtext.h"
@@ -176,6 +177,15 @@ protected:
             Guarded(control, [control] { control->PasteFromClipboard(); });
         } else if (control && Event->matches(QKeySequence::Cut)) {
             Guarded(control, [control] { control->CutToClipboard(); });
+        } else if (control && control->IsMasked()) {
+            const Qt::KeyboardModifiers modifiers = Event->modifiers();
+            bool handled = true;
+            Guarded(control, [&] {
+                handled = control->MaskKey(Event->key(), modifiers & Qt::ShiftModifier,
+                                           modifiers & (Qt::ControlModifier | Qt::AltModifier),
+                                           FromQString(Event->text()));
+            });
+            if (!handled) QLineEdit::keyPressEvent(Event);
         } else if (!FMultiLine || !LineKey(Event)) {
             QLineEdit::keyPressEvent(Event);
         }
@@ -439,17 +449,104 @@ TEdit::TEdit(TComponent* AOwner) : TCustomEdit(AOwner, MakeWidget<TLineEditWidge
 
 bool TEdit::InheritsFrom(const String& name) const { return SameText(name, "TEdit") || TCustomEdit::InheritsFrom(name); }
 
-// A text that holds lines keeps CR LF between them; its widget keeps LF.
+// A text that holds lines keeps CR LF between them; its widget keeps LF. A masked edit's
+// widget shows the mask's literals and empty places.
 String TEdit::GetText() const {
     QString text = LineEdit(this)->text();
+    if (IsMasked()) return FMask->TextOf(FromQString(text));
     if (MultiLine()) text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
     return FromQString(text);
 }
 
 QString TEdit::WidgetTextOf(const String& Value) const {
+    if (IsMasked()) return ToQString(FMask->Format(Value));
     QString text = ToQString(Value);
     if (MultiLine()) text.remove(QLatin1Char('\r'));
     return text;
+}
+
+bool TEdit::IsMasked() const { return FMask && !FMask->Empty(); }
+
+void TEdit::SetEditMask(const String& Value) {
+    if (Value == FEditMask) return;
+    const String text = GetText();
+    const bool modified = Modified();
+    FEditMask = Value;
+    FMask = std::make_unique<TEditMask>(Value);
+    ApplyMaxLength();
+    QLineEdit* edit = LineEdit(this);
+    edit->setText(WidgetTextOf(text));
+    edit->setModified(modified);
+    edit->setCursorPosition(0);
+}
+
+String TEdit::EditText() const { return FromQString(LineEdit(this)->text()); }
+
+void TEdit::ValidateEdit() {
+    if (IsMasked() && Modified()) FMask->Validate(EditText());
+}
+
+// Puts Shown over the widget's text from Position on, as one step Ctrl+Z takes back.
+void TEdit::OverwriteShown(int Position, const String& Shown) {
+    QLineEdit* edit = LineEdit(this);
+    edit->setSelection(Position, static_cast<int>(Shown.size()));
+    edit->insert(ToQString(Shown));
+}
+
+// Empties the mask's places from Start to End, keeping its literals.
+void TEdit::BlankShown(int Start, int End) {
+    String blanks = EditText().substr(static_cast<size_t>(Start), static_cast<size_t>(End - Start));
+    for (int i = Start; i < End; ++i)
+        if (!FMask->IsLiteral(i)) blanks[static_cast<size_t>(i - Start)] = FMask->Blank();
+    OverwriteShown(Start, blanks);
+}
+
+bool TEdit::TypeMasked(char C) {
+    QLineEdit* edit = LineEdit(this);
+    const int start = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+    if (edit->hasSelectedText()) BlankShown(start, edit->selectionEnd());
+    const String shown = EditText();
+    // A literal typed where it stands just steps over it.
+    if (FMask->IsLiteral(start) && start < FMask->Size() && shown[static_cast<size_t>(start)] == C) {
+        edit->setCursorPosition(start + 1);
+        return true;
+    }
+    const int place = FMask->NextPlace(start);
+    if (place < 0 || !FMask->Accepts(place, C)) {
+        edit->setCursorPosition(start);
+        return false;
+    }
+    OverwriteShown(place, String(1, C));
+    const int next = FMask->NextPlace(place + 1);
+    edit->setCursorPosition(next < 0 ? FMask->Size() : next);
+    return true;
+}
+
+bool TEdit::MaskKey(int Key, bool Shift, bool Command, const String& Typed) {
+    QLineEdit* edit = LineEdit(this);
+    const bool selected = edit->hasSelectedText();
+    switch (Key) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete: {
+        if (edit->isReadOnly() || Shift) return true;
+        const bool back = Key == Qt::Key_Backspace;
+        int start = selected ? edit->selectionStart() : edit->cursorPosition();
+        int end = selected ? edit->selectionEnd() : start;
+        if (!selected) {
+            const int place = back ? FMask->PreviousPlace(start) : FMask->NextPlace(start);
+            if (place < 0) return true;
+            start = place;
+            end = place + 1;
+        }
+        BlankShown(start, end);
+        edit->setCursorPosition(back || selected ? start : end);
+        return true;
+    }
+    default:
+        if (Command || Typed.empty() || static_cast<unsigned char>(Typed[0]) < 32) return false;
+        if (!edit->isReadOnly() && !TypeMasked(Typed[0])) MessageBeep();
+        return true;
+    }
 }
 
 int TEdit::TextPosition(int WidgetPosition) const {
@@ -484,7 +581,7 @@ void TEdit::ReplaceText(const String& Value) {
     const String text = ApplyCharCase(Value);
     if (text == GetText()) return;
     edit->selectAll();
-    if (text.empty())
+    if (text.empty() && !IsMasked())
         edit->del();
     else
         edit->insert(WidgetTextOf(text));
@@ -492,12 +589,23 @@ void TEdit::ReplaceText(const String& Value) {
 
 void TEdit::WMPaste() {
     QLineEdit* edit = LineEdit(this);
-    if (!MultiLine()) return edit->paste();
+    if (!MultiLine() && !IsMasked()) return edit->paste();
     if (edit->isReadOnly()) return;
-    edit->insert(WidgetTextOf(FromQString(QGuiApplication::clipboard()->text())));
+    const String pasted = Clipboard()->AsText();
+    if (!IsMasked()) return edit->insert(WidgetTextOf(pasted));
+    // Into a mask as the same characters typed; one that fits nowhere is left out.
+    bool refused = false;
+    for (char c : pasted) refused |= !TypeMasked(c);
+    if (refused) MessageBeep();
 }
 
-void TEdit::WMCut() { LineEdit(this)->cut(); }
+void TEdit::WMCut() {
+    QLineEdit* edit = LineEdit(this);
+    if (!IsMasked()) return edit->cut();
+    if (!edit->hasSelectedText()) return;
+    edit->copy();
+    if (!edit->isReadOnly()) BlankShown(edit->selectionStart(), edit->selectionEnd());
+}
 
 void TEdit::PaintOver(TCanvas*, const TRect&) {}
 
@@ -513,7 +621,10 @@ void TEdit::PaintOverWidget(QPainter& Painter) {
     canvas.EndPaint();
 }
 
-void TEdit::ApplyMaxLength() { LineEdit(this)->setMaxLength(MaxLength() > 0 ? MaxLength() : 32767); }
+// The mask sets the length of a masked edit's text.
+void TEdit::ApplyMaxLength() {
+    LineEdit(this)->setMaxLength(MaxLength() > 0 && !IsMasked() ? MaxLength() : 32767);
+}
 
 void TEdit::ApplyReadOnly() { LineEdit(this)->setReadOnly(ReadOnly()); }
 

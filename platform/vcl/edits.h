@@ -5,6 +5,7 @@
 
 #include "platform/rtl/stringlist.h"
 #include "platform/vcl/controls.h"
+#include "platform/vcl/editmask.h"
 #include "platform/vcl/forms.h"
 
 class QString;
@@ -102,6 +103,18 @@ public:
     void SetMultiLine(bool MultiLine, bool Wrap);
     // The height of one line of text in the edit's font.
     int LineHeight() const;
+    // The edit mask the text is typed into (TEditMask's form); empty for none. A masked
+    // edit shows the mask's literals and empty places; a typed character goes into the
+    // next place at the caret, when it fits it, and the caret moves past the literals
+    // after it; Backspace and Delete empty places. Text is the mask's text of what shows.
+    const String& EditMask() const { return FEditMask; }
+    void SetEditMask(const String& Value);
+    bool IsMasked() const;
+    // The text as it shows, with the mask's literals and empty places.
+    String EditText() const;
+    // Raises EDBEditError when the user changed the text and left a place empty that the
+    // mask requires.
+    void ValidateEdit();
     // Replaces the whole text as a user's edit does: Ctrl+Z undoes it, and the edit is
     // marked modified.
     void ReplaceText(const String& Value);
@@ -140,6 +153,15 @@ private:
     QString WidgetTextOf(const String& Value) const;
     int TextPosition(int WidgetPosition) const;
     int WidgetPosition(int TextPosition) const;
+    // A key of a masked edit that reaches its widget; false for one the widget handles.
+    bool MaskKey(int Key, bool Shift, bool Command, const String& Typed);
+    // Types C into the next place that takes it; false when none does.
+    bool TypeMasked(char C);
+    void OverwriteShown(int Position, const String& Shown);
+    void BlankShown(int Start, int End);
+
+    String FEditMask;
+    std::unique_ptr<TEditMask> FMask;
 
     char FPasswordChar = 0;
     TBorderStyle FBorderStyle = bsSingle;

@@ -70,6 +70,8 @@ void TdwDBPicture::SetPictureMask(const String& Value)
     if (IsMaskFromDataSet())
         dwPutFieldPictureMask(FOwner->PictureDataSet(), FOwner->PictureFieldName(), Value, false, false, true,
                               false, false);
+    if (FOwner)
+        FOwner->PictureMaskChanged();
 }
 
 bool TdwDBPicture::AutoFill() const
@@ -113,6 +115,12 @@ TdwCustomMaskEdit::~TdwCustomMaskEdit() = default;
 bool TdwCustomMaskEdit::InheritsFrom(const String& name) const
 {
     return SameText(name, "TdwCustomMaskEdit") || TEdit::InheritsFrom(name);
+}
+
+void TdwCustomMaskEdit::SetUsePictureMask(bool Value)
+{
+    FUsePictureMask = Value;
+    PictureMaskChanged();
 }
 
 bool TdwCustomMaskEdit::IsMaskInEffect() const { return FUsePictureMask && !FPicture->PictureMask().empty(); }
@@ -378,6 +386,13 @@ void TdwDBCustomEdit::SetPicture(TdwDBPicture* Value)
     if (picture->IsMaskFromDataSet() && !mask.empty())
         dwPutFieldPictureMask(PictureDataSet(), PictureFieldName(), mask, false, true, true, false,
                               picture->AutoFill());
+    PictureMaskChanged();
+}
+
+void TdwDBCustomEdit::PictureMaskChanged()
+{
+    TField* field = Field();
+    SetEditMask(!IsMaskInEffect() && field ? field->EditMask() : String());
 }
 
 void TdwDBCustomEdit::SetUnboundAlignment(TAlignment Value)
@@ -699,6 +714,7 @@ void TdwDBCustomEdit::DataChange()
     if (FSkipDataChange)
         return;
     TField* field = Field();
+    PictureMaskChanged();
     if (!field) {
         SetText(String());
         return;
@@ -742,6 +758,8 @@ void TdwDBCustomEdit::UpdateData()
             handler(dataSet, field);
         else
             DoValidationErrorUsingMask(field);
+    } else if (!IsMaskInEffect()) {
+        ValidateEdit();
     }
     FSkipDataChange = true;
     try {

@@ -67,7 +67,7 @@ public:
     TdwEditFrame* Frame() const { return FFrame.get(); }
     void SetFrame(TdwEditFrame* Value) { FFrame->Assign(Value); }
     bool UsePictureMask() const { return FUsePictureMask; }
-    void SetUsePictureMask(bool Value) { FUsePictureMask = Value; }
+    void SetUsePictureMask(bool Value);
     // The text wraps onto the edit's lines, and the edit holds lines: it holds them too
     // when it has no border.
     bool WordWrap() const { return FWordWrap; }
@@ -89,6 +89,8 @@ public:
     // The last exit was refused because the text failed the mask.
     bool InvalidExit() const { return FInvalidExit; }
 
+    // The picture mask, or whether it applies, changed.
+    virtual void PictureMaskChanged() { }
     // The data set and field whose picture mask applies; none for a plain masked edit.
     virtual TDataSet* PictureDataSet() const { return nullptr; }
     virtual String PictureFieldName() const { return String(); }
@@ -225,6 +227,8 @@ protected:
     void WMCut() override;
     void PaintOver(TCanvas* Canvas, const TRect& ClientArea) override;
     void FontChanged() override;
+    // Without a picture mask in effect the field's EditMask is the edit's.
+    void PictureMaskChanged() override;
 
     // The text the field's value shows as: its edit text while focused and editable (a
     // memo's whole text), else its display text.

@@ -90,7 +90,7 @@ void TCustomEdit::SetSelText(const String& Value) {
 
 void TCustomEdit::SelectAll() {
     SetSelStart(0);
-    SetSelLength(static_cast<int>(GetText().size()));
+    SetSelLength(static_cast<int>(PositionedText().size()));
 }
 
 void TCustomEdit::DoEnter() {
@@ -562,9 +562,10 @@ int TEdit::WidgetPosition(int TextPosition) const {
 }
 
 void TEdit::SetTextValue(const String& Value) {
-    const String text = ApplyCharCase(Value);
-    if (text == GetText()) return;
-    LineEdit(this)->setText(WidgetTextOf(text));  // fires OnChange and clears Modified
+    // Compared as shown: texts a mask shows alike are the same.
+    const QString shown = WidgetTextOf(ApplyCharCase(Value));
+    if (shown == LineEdit(this)->text()) return;
+    LineEdit(this)->setText(shown);  // fires OnChange and clears Modified
 }
 
 void TEdit::ReplaceWidgetText(const String& Value) {

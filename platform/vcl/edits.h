@@ -38,7 +38,9 @@ public:
     virtual void SetSelStart(int Value) = 0;
     virtual int SelLength() const = 0;
     virtual void SetSelLength(int Value) = 0;
-    String SelText() const { return GetText().substr(static_cast<size_t>(SelStart()), static_cast<size_t>(SelLength())); }
+    String SelText() const {
+        return PositionedText().substr(static_cast<size_t>(SelStart()), static_cast<size_t>(SelLength()));
+    }
     void SetSelText(const String& Value);
     void SelectAll();
     void Clear() { SetText(String()); }
@@ -54,6 +56,8 @@ protected:
     virtual void Change();
     void DoEnter() override;
     String ApplyCharCase(const String& Value) const;
+    // The text the selection's positions count in: the text, or what a masked edit shows.
+    virtual String PositionedText() const { return GetText(); }
     // The widget's text changed, by the user or the program.
     void WidgetTextChanged();
     virtual void ApplyMaxLength() = 0;
@@ -129,6 +133,7 @@ protected:
     virtual void WMCut();
     String GetText() const override;
     void SetTextValue(const String& Value) override;
+    String PositionedText() const override { return IsMasked() ? EditText() : GetText(); }
     void ApplyMaxLength() override;
     void ApplyReadOnly() override;
     void ReplaceWidgetText(const String& Value) override;

@@ -187,6 +187,44 @@ TEST_F(DBEditTest, AWordWrappedEditWritesItsLinesIntoAMemo) {
     EXPECT_EQ(stored, "A|Paid\r\nin full\r\n");
 }
 
+// Without a picture mask the field's EditMask shapes the text: typed into its places, the
+// value without its literals reaches the file, and an incomplete one is refused.
+TEST_F(DBEditTest, TheFieldsEditMaskAppliesWhenNoPictureMaskDoes) {
+    T->FieldByName("NAME")->SetEditMask("(999) 000-0000;0;_");
+    Bind("NAME");
+    EXPECT_EQ(Edit->EditMask(), "(999) 000-0000;0;_");
+    Edit->SetFocus();
+    Edit->SelectAll();
+    Type("617555");
+    EXPECT_EQ(Edit->EditText(), "(617) 555-____");
+    Press(Qt::Key_Tab);
+    Settle();
+    EXPECT_TRUE(Edit->Focused());
+    ASSERT_EQ(Dialogs.Messages.size(), 1u);
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Invalid input value.  Use escape key to abandon changes.");
+    EXPECT_EQ(T->FieldByName("NAME")->AsString(), "smith");
+    EXPECT_EQ(Edit->SelLength(), 14) << "refused, the whole text is selected";
+    Edit->SetSelStart(10);
+    Type("0123");
+    Press(Qt::Key_Tab);
+    Settle();
+    EXPECT_TRUE(Other->Focused());
+    EXPECT_EQ(T->FieldByName("NAME")->AsString(), "6175550123");
+    EXPECT_EQ(Edit->EditText(), "(617) 555-0123");
+
+    // A picture mask in effect takes the EditMask's place; with UsePictureMask off it is back.
+    Edit->Picture()->SetPictureMask("*#");
+    EXPECT_EQ(Edit->EditMask(), "");
+    EXPECT_EQ(Edit->EditText(), "6175550123");
+    Edit->SetUsePictureMask(false);
+    EXPECT_EQ(Edit->EditMask(), "(999) 000-0000;0;_");
+    T->Post();
+    T->Close();
+    const std::vector<String> rows = ReadBack("PAYEES.DBF");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].substr(0, 11), "6175550123|");
+}
+
 TEST(DBEditMasks, TheDataSetsMaskAndItsInvalidValueEvent) {
     TScriptedDialogs dialogs;
     TPublishingDataSet data(nullptr, {{"CODE", ftString, 10}});

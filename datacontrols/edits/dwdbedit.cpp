@@ -107,7 +107,10 @@ TdwCustomMaskEdit::TdwCustomMaskEdit(TComponent* AOwner)
     : TEdit(AOwner), FPicture(std::make_unique<TdwDBPicture>(this)),
       FFrame(std::make_unique<TdwEditFrame>(this))
 {
-    FFrame->OnHeightChange = [this] { AdjustHeight(); };
+    FFrame->OnChange = [this] {
+        AdjustHeight();
+        UpdateSeeThrough(Focused());
+    };
 }
 
 TdwCustomMaskEdit::~TdwCustomMaskEdit() = default;
@@ -172,6 +175,11 @@ void TdwCustomMaskEdit::UpdateLineMode()
     bool wrap = false;
     GetLineMode(multiLine, wrap);
     SetMultiLine(multiLine, wrap);
+}
+
+void TdwCustomMaskEdit::UpdateSeeThrough(bool Focused)
+{
+    SetSeeThrough(!Focused && FFrame->IsFrameEffective() && FFrame->Transparent());
 }
 
 void TdwCustomMaskEdit::SetAutoSize(bool Value)
@@ -623,6 +631,7 @@ void TdwDBCustomEdit::CMEnter()
     }
     if (Frame()->IsFrameEffective())
         Frame()->SetNonFocusTransparent(false);
+    UpdateSeeThrough(true);
     Invalidate();
     TdwCustomMaskEdit::CMEnter();
 }
@@ -645,6 +654,7 @@ void TdwDBCustomEdit::CMExit()
     }
     if (Frame()->IsFrameEffective())
         Frame()->SetNonFocusTransparent(Frame()->Transparent());
+    UpdateSeeThrough(InvalidExit());
     Invalidate();
 }
 

@@ -113,6 +113,9 @@ protected:
     void UpdateLineMode();
     // An auto-sized edit takes the height its font, border and frame give it.
     void AdjustHeight();
+    // Unfocused, an effective transparent frame lets what lies under the edit show
+    // through, the edit painting only its text and frame.
+    void UpdateSeeThrough(bool Focused);
     void FontChanged() override;
     virtual void DoCheckValue(bool PassesPictureTest);
     void DoExit() override;

@@ -61,8 +61,8 @@ void TdwEditFrame::SetEnabled(bool Value)
     // The frame takes the place of the window border.
     if (Value && FControl)
         dwSetBorderStyleProp(FControl, false);
-    if (OnHeightChange)
-        OnHeightChange();
+    if (OnChange)
+        OnChange();
     RepaintControl();
 }
 
@@ -71,14 +71,16 @@ void TdwEditFrame::SetTransparent(bool Value)
     if (Value == FTransparent)
         return;
     FTransparent = Value;
+    if (OnChange)
+        OnChange();
     RepaintControl();
 }
 
 void TdwEditFrame::SetAutoSizeHeightAdjust(int Value)
 {
     FAutoSizeHeightAdjust = Value;
-    if (OnHeightChange)
-        OnHeightChange();
+    if (OnChange)
+        OnChange();
 }
 
 void TdwEditFrame::SetFocusBorders(TdwEditFrameEnabledSet Value)

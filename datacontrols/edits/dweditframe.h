@@ -82,8 +82,9 @@ public:
     // the frame) adds.
     static int AutoSizeHeight(const TdwEditFrame* Frame, int FontHeight, bool Bordered);
 
-    // Enabled or AutoSizeHeightAdjust changed: an auto-sized control takes its new height.
-    std::function<void()> OnHeightChange;
+    // Enabled, Transparent or AutoSizeHeightAdjust changed: the control takes its height
+    // and its look again.
+    std::function<void()> OnChange;
 
 private:
     void RepaintControl();

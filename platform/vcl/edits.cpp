@@ -480,6 +480,36 @@ void TEdit::SetEditMask(const String& Value) {
     edit->setCursorPosition(0);
 }
 
+void TEdit::SetSeeThrough(bool Value) {
+    if (Value == FSeeThrough) return;
+    FSeeThrough = Value;
+    // Back to the edit's own colours, or through them.
+    TCustomEdit::ColorChanged();
+    TCustomEdit::FontChanged();
+    ApplySeeThrough();
+}
+
+void TEdit::ApplySeeThrough() {
+    if (!FSeeThrough) return;
+    QWidget* widget = Widget();
+    QPalette palette = widget->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (QPalette::ColorRole role : {QPalette::Base, QPalette::Window, QPalette::Text})
+            palette.setColor(group, role, Qt::transparent);
+    widget->setPalette(palette);
+    widget->update();
+}
+
+void TEdit::FontChanged() {
+    TCustomEdit::FontChanged();
+    ApplySeeThrough();
+}
+
+void TEdit::ColorChanged() {
+    TCustomEdit::ColorChanged();
+    ApplySeeThrough();
+}
+
 String TEdit::EditText() const { return FromQString(LineEdit(this)->text()); }
 
 void TEdit::ValidateEdit() {

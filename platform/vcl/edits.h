@@ -116,6 +116,11 @@ public:
     bool IsMasked() const;
     // The text as it shows, with the mask's literals and empty places.
     String EditText() const;
+    // Paints neither its background nor its text: what lies under the edit (its parent and
+    // the controls behind it) shows through, and PaintOver draws what is to be seen. Off,
+    // the edit has its colours again.
+    bool SeeThrough() const { return FSeeThrough; }
+    void SetSeeThrough(bool Value);
     // Raises EDBEditError when the user changed the text and left a place empty that the
     // mask requires.
     void ValidateEdit();
@@ -134,6 +139,8 @@ protected:
     String GetText() const override;
     void SetTextValue(const String& Value) override;
     String PositionedText() const override { return IsMasked() ? EditText() : GetText(); }
+    void FontChanged() override;
+    void ColorChanged() override;
     void ApplyMaxLength() override;
     void ApplyReadOnly() override;
     void ReplaceWidgetText(const String& Value) override;
@@ -165,8 +172,11 @@ private:
     void OverwriteShown(int Position, const String& Shown);
     void BlankShown(int Start, int End);
 
+    void ApplySeeThrough();
+
     String FEditMask;
     std::unique_ptr<TEditMask> FMask;
+    bool FSeeThrough = false;
 
     char FPasswordChar = 0;
     TBorderStyle FBorderStyle = bsSingle;

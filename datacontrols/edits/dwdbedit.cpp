@@ -430,6 +430,36 @@ int TdwDBCustomEdit::DialogCode() const
     return TdwCustomMaskEdit::DialogCode() | (WantReturns() ? dlgcWantAllKeys : 0);
 }
 
+bool TdwDBCustomEdit::ExecuteAction(TBasicAction* Action)
+{
+    // Undo and Delete change the text as the keys do: the field goes into edit state first
+    // (cut and paste see to that themselves).
+    const auto* editAction = dynamic_cast<TEditAction*>(Action);
+    const bool changesText = editAction && Action->HandlesTarget(this) &&
+                             (editAction->Command() == ecUndo || editAction->Command() == ecDelete);
+    if (changesText)
+        EditRequest();
+    if (TdwCustomMaskEdit::ExecuteAction(Action)) {
+        if (changesText && Modified())
+            MarkEdited();
+        return true;
+    }
+    if (!DataSource() || !Action->HandlesTarget(DataSource()))
+        return false;
+    Action->ExecuteTarget(DataSource());
+    return true;
+}
+
+bool TdwDBCustomEdit::UpdateAction(TBasicAction* Action)
+{
+    if (TdwCustomMaskEdit::UpdateAction(Action))
+        return true;
+    if (!DataSource() || !Action->HandlesTarget(DataSource()))
+        return false;
+    Action->UpdateTarget(DataSource());
+    return true;
+}
+
 bool TdwDBCustomEdit::IsFieldEditable()
 {
     TField* field = Field();

@@ -187,6 +187,10 @@ public:
     std::optional<TObject*> PublishedObject(const String& Name) override;
 
     int DialogCode() const override;
+    // An action the edit does not handle is the data link's: one that works on the
+    // edit's data source.
+    bool ExecuteAction(TBasicAction* Action) override;
+    bool UpdateAction(TBasicAction* Action) override;
     void CMEnter() override;
     void CMExit() override;
     void KeyDown(Word& Key, TShiftState Shift) override;

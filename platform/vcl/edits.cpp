@@ -638,7 +638,34 @@ void TEdit::WMCut() {
     if (!edit->isReadOnly()) BlankShown(edit->selectionStart(), edit->selectionEnd());
 }
 
-void TEdit::PaintOver(TCanvas*, const TRect&) {}
+void TEdit::CopyToClipboard() { LineEdit(this)->copy(); }
+
+void TEdit::Undo() {
+    if (!ReadOnly()) LineEdit(this)->undo();
+}
+
+bool TEdit::CanUndo() const { return LineEdit(this)->isUndoAvailable(); }
+
+void TEdit::ClearSelection() {
+    QLineEdit* edit = LineEdit(this);
+    if (edit->isReadOnly() || !edit->hasSelectedText()) return;
+    if (IsMasked()) return BlankShown(edit->selectionStart(), edit->selectionEnd());
+    edit->del();
+}
+
+bool TEdit::ExecuteAction(TBasicAction* Action) {
+    if (!Action->HandlesTarget(this)) return false;
+    Action->ExecuteTarget(this);
+    return true;
+}
+
+bool TEdit::UpdateAction(TBasicAction* Action) {
+    if (!Action->HandlesTarget(this)) return false;
+    Action->UpdateTarget(this);
+    return true;
+}
+
+void TEdit::PaintOver(TCanvas*, const TRect&) { }
 
 void TEdit::PaintOverWidget(QPainter& Painter) {
     QLineEdit* edit = LineEdit(this);

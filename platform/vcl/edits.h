@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/rtl/stringlist.h"
+#include "platform/vcl/actions.h"
 #include "platform/vcl/controls.h"
 #include "platform/vcl/editmask.h"
 #include "platform/vcl/forms.h"
@@ -131,6 +132,16 @@ public:
     // Shift+Delete) and its context menu run these too.
     void PasteFromClipboard() { WMPaste(); }
     void CutToClipboard() { WMCut(); }
+    void CopyToClipboard();
+    // Takes back the last change, as Ctrl+Z does.
+    void Undo();
+    bool CanUndo() const;
+    // Deletes the selection, as the Delete key does.
+    void ClearSelection();
+    // Carries out an action that works on this edit (the edit actions when it is
+    // focused); true when it did.
+    virtual bool ExecuteAction(TBasicAction* Action);
+    virtual bool UpdateAction(TBasicAction* Action);
 
 protected:
     // What paste and cut do: the widget's own by default.

@@ -11,6 +11,7 @@
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/db/fieldkinds.h"
+#include "platform/vcl/actions.h"
 #include "platform/vcl/forms.h"
 #include "platform/vcl/scripteddialogs.h"
 #include "tests/datacontrols/common/publishing.h"
@@ -223,6 +224,46 @@ TEST_F(DBEditTest, TheFieldsEditMaskAppliesWhenNoPictureMaskDoes) {
     const std::vector<String> rows = ReadBack("PAYEES.DBF");
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].substr(0, 11), "6175550123|");
+}
+
+// An action that posts the record of the data source it is given.
+class TPostAction : public TBasicAction {
+public:
+    using TBasicAction::TBasicAction;
+    bool HandlesTarget(TObject* Target) override { return dynamic_cast<TDataSource*>(Target) != nullptr; }
+    void ExecuteTarget(TObject* Target) override { static_cast<TDataSource*>(Target)->DataSet()->Post(); }
+    void UpdateTarget(TObject* Target) override {
+        SetEnabled(static_cast<TDataSource*>(Target)->DataSet()->State() == dsEdit);
+    }
+};
+
+// The edit actions change the field as the keys do; an action the edit does not take
+// goes to its data source.
+TEST_F(DBEditTest, EditActionsEditTheFieldAndOthersGoToTheDataSource) {
+    Bind("NAME");
+    auto* del = new TEditDelete(Form);
+    auto* undo = new TEditUndo(Form);
+    auto* post = new TPostAction(Form);
+    Edit->SetFocus();
+    Edit->SelectAll();
+    ASSERT_TRUE(post->Update());
+    EXPECT_FALSE(post->Enabled());
+    ASSERT_TRUE(del->Execute());
+    EXPECT_EQ(Edit->Text(), "");
+    EXPECT_EQ(T->State(), dsEdit);
+    ASSERT_TRUE(undo->Execute());
+    EXPECT_EQ(Edit->Text(), "smith");
+    Edit->SetSelStart(0);
+    Edit->SetSelLength(1);
+    ASSERT_TRUE(del->Execute());
+    ASSERT_TRUE(post->Update());
+    EXPECT_TRUE(post->Enabled());
+    ASSERT_TRUE(post->Execute());
+    EXPECT_EQ(T->State(), dsBrowse);
+    T->Close();
+    const std::vector<String> rows = ReadBack("PAYEES.DBF");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].substr(0, 5), "mith|");
 }
 
 TEST(DBEditMasks, TheDataSetsMaskAndItsInvalidValueEvent) {

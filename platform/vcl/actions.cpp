@@ -23,21 +23,15 @@ void TBasicAction::ExecuteTarget(TObject*) { }
 void TBasicAction::UpdateTarget(TObject*) { }
 
 bool TBasicAction::Execute() {
-    if (OnExecute) {
-        OnExecute(this);
-        return true;
-    }
-    TEdit* edit = FocusedEdit();
-    return edit && edit->ExecuteAction(this);
+    if (OnExecute) OnExecute(this);
+    else if (TEdit* edit = FocusedEdit()) return edit->ExecuteAction(this);
+    return static_cast<bool>(OnExecute);
 }
 
 bool TBasicAction::Update() {
-    if (OnUpdate) {
-        OnUpdate(this);
-        return true;
-    }
-    TEdit* edit = FocusedEdit();
-    return edit && edit->UpdateAction(this);
+    if (OnUpdate) OnUpdate(this);
+    else if (TEdit* edit = FocusedEdit()) return edit->UpdateAction(this);
+    return static_cast<bool>(OnUpdate);
 }
 
 bool TEditAction::InheritsFrom(const String& name) const {

@@ -322,13 +322,17 @@ private:
         }
     }
 
+    // Lays the text out in Layout; the line the caret is on.
+    QTextLine CaretLine(QTextLayout& Layout) const {
+        LayOut(Layout, TextArea());
+        return Layout.lineForTextPosition(cursorPosition());
+    }
+
     // The position on the line Lines below (above when negative) the caret's, nearest to
     // the caret's column; the text's start or end past the first or last line.
     int LinePosition(int Lines) const {
-        const QRect area = TextArea();
         QTextLayout layout;
-        LayOut(layout, area);
-        const QTextLine line = layout.lineForTextPosition(cursorPosition());
+        const QTextLine line = CaretLine(layout);
         if (!line.isValid()) return cursorPosition();
         const int target = line.lineNumber() + Lines;
         if (target < 0) return 0;
@@ -338,10 +342,8 @@ private:
 
     // The start or end of the caret's line; the end is before the line break.
     int LineEnd(bool End) const {
-        const QRect area = TextArea();
         QTextLayout layout;
-        LayOut(layout, area);
-        const QTextLine line = layout.lineForTextPosition(cursorPosition());
+        const QTextLine line = CaretLine(layout);
         if (!line.isValid()) return cursorPosition();
         if (!End) return line.textStart();
         int end = line.textStart() + line.textLength();

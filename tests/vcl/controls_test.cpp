@@ -327,6 +327,39 @@ TEST_F(ControlsTest, AWrappingMultiLineEditWrapsItsLongLines) {
     EXPECT_GE(InkLines(edit), 3);
 }
 
+TEST_F(ControlsTest, ASeeThroughEditShowsWhatLiesUnderIt) {
+    Form->SetColor(clYellow);
+    auto* edit = Add<TEdit>();
+    edit->SetBorderStyle(bsNone);
+    edit->SetText("ACME");
+    ShowForm(Form);
+    // The edit's place in a picture of its window, as the window shows it.
+    const auto shown = [edit] {
+        QCoreApplication::processEvents();
+        QWidget* window = edit->Widget()->window();
+        return window->grab(QRect(edit->Widget()->mapTo(window, QPoint(0, 0)), edit->Widget()->size()))
+                .toImage();
+    };
+    const auto inked = [](const QImage& Image) {
+        for (int y = 0; y < Image.height(); ++y)
+            for (int x = 0; x < Image.width() / 2; ++x)
+                if (Image.pixelColor(x, y).lightness() < 100) return true;
+        return false;
+    };
+    const auto right = [edit](const QImage& Image) {
+        return Image.pixelColor(edit->Width() - 5, edit->Height() / 2);
+    };
+    EXPECT_EQ(right(shown()), QColor(ToQColor(ColorToRGB(clWindow))));
+    edit->SetSeeThrough(true);
+    EXPECT_EQ(right(shown()), QColor(ToQColor(clYellow)));
+    EXPECT_FALSE(inked(shown())) << "nor its own text";
+    edit->Font()->SetSize(12);
+    EXPECT_FALSE(inked(shown())) << "a new font keeps it see-through";
+    edit->SetSeeThrough(false);
+    EXPECT_EQ(right(shown()), QColor(ToQColor(ColorToRGB(clWindow))));
+    EXPECT_TRUE(inked(shown()));
+}
+
 TEST_F(ControlsTest, EnteringAnEditSelectsItsText) {
     auto* first = Add<TEdit>();
     auto* second = Add<TEdit>(30);

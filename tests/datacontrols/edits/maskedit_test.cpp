@@ -360,6 +360,11 @@ TEST_F(EditTest, EnterMakesALineOnlyWithWantReturns) {
     Press(Qt::Key_Return);
     Type("d");
     EXPECT_EQ(Edit->Text(), "abc\r\nd");
+    Type(" and a line long enough to wrap");
+    Other->SetTop(Edit->Top() + Edit->Height() + 8);
+    Settle();
+    SaveScreenshot("dbedit-wordwrap.png");
+    EXPECT_EQ(Edit->Text(), "abc\r\nd and a line long enough to wrap");
     // A one-line edit has no lines to make, whatever WantReturns says.
     Edit->SetWordWrap(false);
     Prepare("abc", 3, 0);

@@ -71,6 +71,8 @@ void TdwDBPicture::SetPictureMask(const String& Value)
     if (IsMaskFromDataSet())
         dwPutFieldPictureMask(FOwner->PictureDataSet(), FOwner->PictureFieldName(), Value, false, false, true,
                               false, false);
+    if (FOwner)
+        FOwner->PictureMaskChanged();
 }
 
 bool TdwDBPicture::AutoFill() const
@@ -106,6 +108,10 @@ TdwCustomMaskEdit::TdwCustomMaskEdit(TComponent* AOwner)
     : TEdit(AOwner), FPicture(std::make_unique<TdwDBPicture>(this)),
       FFrame(std::make_unique<TdwEditFrame>(this))
 {
+    FFrame->OnChange = [this] {
+        AdjustHeight();
+        UpdateSeeThrough(Focused());
+    };
 }
 
 TdwCustomMaskEdit::~TdwCustomMaskEdit() = default;
@@ -113,6 +119,12 @@ TdwCustomMaskEdit::~TdwCustomMaskEdit() = default;
 bool TdwCustomMaskEdit::InheritsFrom(const String& name) const
 {
     return SameText(name, "TdwCustomMaskEdit") || TEdit::InheritsFrom(name);
+}
+
+void TdwCustomMaskEdit::SetUsePictureMask(bool Value)
+{
+    FUsePictureMask = Value;
+    PictureMaskChanged();
 }
 
 bool TdwCustomMaskEdit::IsMaskInEffect() const { return FUsePictureMask && !FPicture->PictureMask().empty(); }
@@ -141,7 +153,54 @@ bool TdwCustomMaskEdit::SetPublishedOrdinal(const String& Name, int Value)
         return false;
     SetBorderStyle(Value == dwBorderNone ? bsNone : bsSingle);
     UpdateEditRect();
+    UpdateLineMode();
+    AdjustHeight();
     return true;
+}
+
+void TdwCustomMaskEdit::SetWordWrap(bool Value)
+{
+    FWordWrap = Value;
+    UpdateLineMode();
+}
+
+void TdwCustomMaskEdit::GetLineMode(bool& MultiLine, bool& Wrap) const
+{
+    MultiLine = FWordWrap || BorderStyle() == bsNone;
+    Wrap = FWordWrap;
+}
+
+void TdwCustomMaskEdit::UpdateLineMode()
+{
+    bool multiLine = false;
+    bool wrap = false;
+    GetLineMode(multiLine, wrap);
+    SetMultiLine(multiLine, wrap);
+}
+
+void TdwCustomMaskEdit::UpdateSeeThrough(bool Focused)
+{
+    SetSeeThrough(!Focused && FFrame->IsFrameEffective() && FFrame->Transparent());
+}
+
+void TdwCustomMaskEdit::SetAutoSize(bool Value)
+{
+    FAutoSize = Value;
+    AdjustHeight();
+}
+
+void TdwCustomMaskEdit::AdjustHeight()
+{
+    // A grid gives its cells' editors their heights.
+    if (!FAutoSize || dwParentIsGrid(this))
+        return;
+    SetHeight(TdwEditFrame::AutoSizeHeight(FFrame.get(), LineHeight(), BorderStyle() != bsNone));
+}
+
+void TdwCustomMaskEdit::FontChanged()
+{
+    TEdit::FontChanged();
+    AdjustHeight();
 }
 
 void TdwCustomMaskEdit::SetMaskedText(const String& Value)
@@ -239,6 +298,7 @@ void TdwCustomMaskEdit::Resize()
 {
     TEdit::Resize();
     UpdateEditRect();
+    UpdateLineMode();
 }
 
 void TdwCustomMaskEdit::UpdateEditRect()
@@ -257,6 +317,7 @@ void TdwCustomMaskEdit::UpdateEditRect()
 TdwDBCustomEdit::TdwDBCustomEdit(TComponent* AOwner) : TdwPublishedFieldBinding(AOwner)
 {
     SetOwnReadOnly(true);
+    SetAutoSize(true);
     FDataLink.SetControl(this);
     FDataLink.OnDataChange = [this](TObject*) { DataChange(); };
     FDataLink.OnEditingChange = [this](TObject*) { EditingChange(); };
@@ -334,6 +395,13 @@ void TdwDBCustomEdit::SetPicture(TdwDBPicture* Value)
     if (picture->IsMaskFromDataSet() && !mask.empty())
         dwPutFieldPictureMask(PictureDataSet(), PictureFieldName(), mask, false, true, true, false,
                               picture->AutoFill());
+    PictureMaskChanged();
+}
+
+void TdwDBCustomEdit::PictureMaskChanged()
+{
+    TField* field = Field();
+    SetEditMask(!IsMaskInEffect() && field ? field->EditMask() : String());
 }
 
 void TdwDBCustomEdit::SetUnboundAlignment(TAlignment Value)
@@ -355,6 +423,36 @@ int TdwDBCustomEdit::DialogCode() const
     if (const IdwCellControlHost* host = dwCellHostOf(this))
         code |= dlgcWantAllKeys | (host->CellTabs() ? dlgcWantTab : 0);
     return code;
+}
+
+bool TdwDBCustomEdit::ExecuteAction(TBasicAction* Action)
+{
+    // Undo and Delete change the text as the keys do: the field goes into edit state first
+    // (cut and paste see to that themselves).
+    const auto* editAction = dynamic_cast<TEditAction*>(Action);
+    const bool changesText = editAction && Action->HandlesTarget(this) &&
+                             (editAction->Command() == ecUndo || editAction->Command() == ecDelete);
+    if (changesText)
+        EditRequest();
+    if (TdwCustomMaskEdit::ExecuteAction(Action)) {
+        if (changesText && Modified())
+            MarkEdited();
+        return true;
+    }
+    if (!DataSource() || !Action->HandlesTarget(DataSource()))
+        return false;
+    Action->ExecuteTarget(DataSource());
+    return true;
+}
+
+bool TdwDBCustomEdit::UpdateAction(TBasicAction* Action)
+{
+    if (TdwCustomMaskEdit::UpdateAction(Action))
+        return true;
+    if (!DataSource() || !Action->HandlesTarget(DataSource()))
+        return false;
+    Action->UpdateTarget(DataSource());
+    return true;
 }
 
 bool TdwDBCustomEdit::IsFieldEditable()
@@ -574,6 +672,7 @@ void TdwDBCustomEdit::CMEnter()
     }
     if (Frame()->IsFrameEffective())
         Frame()->SetNonFocusTransparent(false);
+    UpdateSeeThrough(true);
     Invalidate();
     TdwCustomMaskEdit::CMEnter();
 }
@@ -596,6 +695,7 @@ void TdwDBCustomEdit::CMExit()
     }
     if (Frame()->IsFrameEffective())
         Frame()->SetNonFocusTransparent(Frame()->Transparent());
+    UpdateSeeThrough(InvalidExit());
     Invalidate();
 }
 
@@ -665,6 +765,7 @@ void TdwDBCustomEdit::DataChange()
     if (FSkipDataChange)
         return;
     TField* field = Field();
+    PictureMaskChanged();
     if (!field) {
         SetText(String());
         return;
@@ -708,6 +809,8 @@ void TdwDBCustomEdit::UpdateData()
             handler(dataSet, field);
         else
             DoValidationErrorUsingMask(field);
+    } else if (!IsMaskInEffect()) {
+        ValidateEdit();
     }
     FSkipDataChange = true;
     try {
@@ -734,6 +837,18 @@ void TdwDBCustomEdit::UpdateData()
 void TdwDBCustomEdit::DoValidationErrorUsingMask(TField* Field)
 {
     dwIntl()->DoValidationErrorUsingMask(this, Field);
+}
+
+void TdwDBCustomEdit::GetLineMode(bool& MultiLine, bool& Wrap) const
+{
+    TdwCustomMaskEdit::GetLineMode(MultiLine, Wrap);
+    if (ClientHeight() >= 2 * LineHeight())
+        return;
+    // One line high: a wrapping edit scrolls sideways, and one without a border keeps
+    // its one line.
+    if (BorderStyle() == bsNone)
+        MultiLine = false;
+    Wrap = false;
 }
 
 bool TdwDBCustomEdit::PaintsOwnText() const
@@ -788,4 +903,5 @@ void TdwDBCustomEdit::FontChanged()
 {
     TdwCustomMaskEdit::FontChanged();
     UpdateEditRect();
+    UpdateLineMode();
 }

@@ -68,10 +68,17 @@ public:
     TdwEditFrame* Frame() const { return FFrame.get(); }
     void SetFrame(TdwEditFrame* Value) { FFrame->Assign(Value); }
     bool UsePictureMask() const { return FUsePictureMask; }
-    void SetUsePictureMask(bool Value) { FUsePictureMask = Value; }
-    // Enter types a line break instead of being swallowed.
+    void SetUsePictureMask(bool Value);
+    // The text wraps onto the edit's lines, and the edit holds lines: it holds them too
+    // when it has no border.
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value) override;
+    // Enter types a line break into an edit that holds lines, instead of being swallowed.
     bool WantReturns() const { return FWantReturns; }
     void SetWantReturns(bool Value) { FWantReturns = Value; }
+    // The height follows the font, the border and the frame.
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool Value);
     bool ShowVertScrollBar() const { return FShowVertScrollBar; }
     void SetShowVertScrollBar(bool Value) { FShowVertScrollBar = Value; }
 
@@ -83,6 +90,8 @@ public:
     // The last exit was refused because the text failed the mask.
     bool InvalidExit() const { return FInvalidExit; }
 
+    // The picture mask, or whether it applies, changed.
+    virtual void PictureMaskChanged() { }
     // The data set and field whose picture mask applies; none for a plain masked edit.
     virtual TDataSet* PictureDataSet() const { return nullptr; }
     virtual String PictureFieldName() const { return String(); }
@@ -100,6 +109,15 @@ protected:
     virtual bool IsOwnerDraw() const { return false; }
     // Puts the text margins where the frame and any button leave room.
     virtual void UpdateEditRect();
+    // Whether the edit holds lines and wraps them, from WordWrap and the border.
+    virtual void GetLineMode(bool& MultiLine, bool& Wrap) const;
+    void UpdateLineMode();
+    // An auto-sized edit takes the height its font, border and frame give it.
+    void AdjustHeight();
+    // Unfocused, an effective transparent frame lets what lies under the edit show
+    // through, the edit painting only its text and frame.
+    void UpdateSeeThrough(bool Focused);
+    void FontChanged() override;
     virtual void DoCheckValue(bool PassesPictureTest);
     void DoExit() override;
     void Resize() override;
@@ -117,7 +135,9 @@ private:
     std::unique_ptr<TdwDBPicture> FPicture;
     std::unique_ptr<TdwEditFrame> FFrame;
     bool FUsePictureMask = true;
+    bool FWordWrap = false;
     bool FWantReturns = false;
+    bool FAutoSize = false;
     bool FShowVertScrollBar = false;
     bool FInvalidExit = false;
     bool FMaskHandled = false;
@@ -167,6 +187,10 @@ public:
     String PictureFieldName() const override;
 
     int DialogCode() const override;
+    // An action the edit does not handle is the data link's: one that works on the
+    // edit's data source.
+    bool ExecuteAction(TBasicAction* Action) override;
+    bool UpdateAction(TBasicAction* Action) override;
     void CMEnter() override;
     void CMExit() override;
     void KeyDown(Word& Key, TShiftState Shift) override;
@@ -200,7 +224,9 @@ protected:
     // Puts the link into edit state; whether that worked.
     bool EditRequest();
     // Whether the edit paints its own text now instead of the widget's.
-    bool PaintsOwnText() const;
+    virtual bool PaintsOwnText() const;
+    // Without a border, or wrapping, an edit one line high stays one line.
+    void GetLineMode(bool& MultiLine, bool& Wrap) const override;
 
     void Change() override;
     void DoEnter() override;
@@ -208,6 +234,8 @@ protected:
     void WMCut() override;
     void PaintOver(TCanvas* Canvas, const TRect& ClientArea) override;
     void FontChanged() override;
+    // Without a picture mask in effect the field's EditMask is the edit's.
+    void PictureMaskChanged() override;
 
     // The text the field's value shows as: its edit text while focused and editable (a
     // memo's whole text), else its display text.

@@ -61,6 +61,8 @@ void TdwEditFrame::SetEnabled(bool Value)
     // The frame takes the place of the window border.
     if (Value && FControl)
         dwSetBorderStyleProp(FControl, false);
+    if (OnChange)
+        OnChange();
     RepaintControl();
 }
 
@@ -69,10 +71,17 @@ void TdwEditFrame::SetTransparent(bool Value)
     if (Value == FTransparent)
         return;
     FTransparent = Value;
+    if (OnChange)
+        OnChange();
     RepaintControl();
 }
 
-void TdwEditFrame::SetAutoSizeHeightAdjust(int Value) { FAutoSizeHeightAdjust = Value; }
+void TdwEditFrame::SetAutoSizeHeightAdjust(int Value)
+{
+    FAutoSizeHeightAdjust = Value;
+    if (OnChange)
+        OnChange();
+}
 
 void TdwEditFrame::SetFocusBorders(TdwEditFrameEnabledSet Value)
 {

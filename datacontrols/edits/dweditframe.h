@@ -3,6 +3,8 @@
 // own look while focused and while not, and the flat and transparent looks of a
 // combo's button.
 
+#include <functional>
+
 #include "platform/classes/persistent.h"
 #include "platform/classes/sets.h"
 #include "platform/vcl/colors.h"
@@ -79,6 +81,10 @@ public:
     // An auto-sized edit's height for its font: the font's height and what the border (or
     // the frame) adds.
     static int AutoSizeHeight(const TdwEditFrame* Frame, int FontHeight, bool Bordered);
+
+    // Enabled, Transparent or AutoSizeHeightAdjust changed: the control takes its height
+    // and its look again.
+    std::function<void()> OnChange;
 
 private:
     void RepaintControl();

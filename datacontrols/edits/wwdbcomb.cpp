@@ -113,6 +113,21 @@ void TdwPopupListbox::ActiveWindowChanged()
 
 void TdwPopupListbox::ItemClicked() { FCombo->CloseUp(true); }
 
+void TdwPopupListbox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State)
+{
+    if (!FCombo->OnDrawItem)
+        return TPopupListBox::DrawItem(Index, Rect, State);
+    if (!State.Contains(odSelected))
+        Canvas()->FillRect(Rect);
+    FCombo->DrawItemOn(Canvas(), Index, Rect, State);
+}
+
+void TdwPopupListbox::MeasureItem(int Index, int& Height)
+{
+    if (FCombo->OnMeasureItem)
+        FCombo->OnMeasureItem(FCombo, Index, Height);
+}
+
 void TdwPopupListbox::SearchKey(char Key)
 {
     if (Key == Backspace || Key == Escape) {
@@ -172,6 +187,35 @@ void TdwDBCustomComboBox::SetStyle(TComboBoxStyle Value)
 bool TdwDBCustomComboBox::IsOwnerDraw() const
 {
     return Style() == csOwnerDrawFixed || Style() == csOwnerDrawVariable;
+}
+
+bool TdwDBCustomComboBox::PaintsOwnText() const
+{
+    return (IsOwnerDraw() && OnDrawItem) || TdwDBCustomCombo::PaintsOwnText();
+}
+
+void TdwDBCustomComboBox::PaintText(TCanvas* Canvas, const TRect& ClientArea)
+{
+    if (!IsOwnerDraw() || !OnDrawItem)
+        return TdwDBCustomCombo::PaintText(Canvas, ClientArea);
+    TRect area = ClientArea;
+    area.Right = std::min(area.Right, TextRightEdge() + 1);
+    Canvas->Brush()->SetColor(Color());
+    Canvas->Font()->Assign(Font());
+    Canvas->FillRect(area);
+    DrawItemOn(Canvas, ItemIndex(), area, {odFocused});
+}
+
+void TdwDBCustomComboBox::DrawItemOn(TCanvas* Canvas, int Index, const TRect& Rect, TOwnerDrawState State)
+{
+    FDrawCanvas = Canvas;
+    try {
+        OnDrawItem(this, Index, Rect, State);
+    } catch (...) {
+        FDrawCanvas = nullptr;
+        throw;
+    }
+    FDrawCanvas = nullptr;
 }
 
 bool TdwDBCustomComboBox::IsEditStyle() const { return !IsOwnerDraw() && Style() != csDropDownList; }
@@ -293,6 +337,9 @@ void TdwDBCustomComboBox::DropDown()
         itemHeight = measure.Canvas()->TextHeight("A") + 2;
     }
     FList->SetItemHeight(itemHeight);
+    FList->SetStyle(Style() == csOwnerDrawFixed      ? lbOwnerDrawFixed
+                    : Style() == csOwnerDrawVariable ? lbOwnerDrawVariable
+                                                     : lbStandard);
     const int height = dwDropDownHeight(FList->Items()->Count(), FDropDownCount, itemHeight);
     const int width = FDropDownWidth > 0 ? FDropDownWidth : Width();
     const String text = Text();

@@ -47,6 +47,9 @@ public:
 protected:
     // Releasing the button over an item chooses it.
     void ItemClicked() override;
+    // The combo's OnDrawItem and OnMeasureItem serve the owner-drawn styles.
+    void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) override;
+    void MeasureItem(int Index, int& Height) override;
 
 private:
     void ActiveWindowChanged();
@@ -111,9 +114,21 @@ public:
     void CMExit() override;
 
     TNotifyEvent OnDropDown;
+    // Where OnDrawItem draws: the list's canvas while it draws a list item, the edit's
+    // while it draws the chosen item; null otherwise.
+    TCanvas* Canvas() const { return FDrawCanvas; }
+
+    // In the owner-drawn styles: draws an item of the list, or the chosen one in the edit,
+    // with the combo as the control, on the combo's Canvas.
+    TDrawItemEvent OnDrawItem;
+    // In csOwnerDrawVariable: gives an item of the list its height.
+    TMeasureItemEvent OnMeasureItem;
 
 protected:
     bool IsOwnerDraw() const override;
+    // An owner-drawn edit always paints its item itself.
+    bool PaintsOwnText() const override;
+    void PaintText(TCanvas* Canvas, const TRect& ClientArea) override;
     String TextForField(TField* Field) override;
     String ValueToStore() override { return ValueForText(Text()); }
     // A mapped item's text may be longer than the value it stores.
@@ -137,6 +152,8 @@ private:
     // Prefix, ignoring case; -1 when none does.
     int FindItemFrom(int Start, const String& Prefix) const;
     void ClearValue();
+    // Runs OnDrawItem drawing on Canvas.
+    void DrawItemOn(TCanvas* Canvas, int Index, const TRect& Rect, TOwnerDrawState State);
 
     std::unique_ptr<TStringList> FItems;
     TdwPopupListbox* FList = nullptr;
@@ -152,6 +169,7 @@ private:
     bool FDropDownByTyping = false;
     bool FSavedShowHint = false;
     int FItemIndex = -1;
+    TCanvas* FDrawCanvas = nullptr;
 };
 
 class TdwDBComboBox : public TdwDBCustomComboBox {

@@ -131,6 +131,12 @@ void TField::SetAlignment(TAlignment Value) {
     PropertyChanged(true);
 }
 
+void TField::SetEditMask(const String& Value) {
+    if (Value == FEditMask) return;
+    FEditMask = Value;
+    PropertyChanged(false);
+}
+
 void TField::SetDisplayLabel(const String& Value) {
     // A label equal to the field name is no label of its own.
     String label = Value == FFieldName ? String() : Value;

@@ -71,6 +71,11 @@ public:
     // until set.
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment Value);
+    // The edit mask the controls that edit the field type its text into: the mask, ";",
+    // "1" when the text keeps the mask's literal characters or "0" when not, ";" and the
+    // character shown for an empty position ("(999) 000-0000;0;_"); empty for none.
+    const String& EditMask() const { return FEditMask; }
+    void SetEditMask(const String& Value);
 
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool Value);
@@ -180,6 +185,7 @@ private:
     int FOffset = 0;
     bool FVisible = true;
     String FDisplayLabel;
+    String FEditMask;
     int FDisplayWidth = 0;
     TAlignment FAlignment = taLeftJustify;
     bool FReadOnly = false;

@@ -1,5 +1,7 @@
 #include "platform/vcl/edits.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QBasicTimer>
 #include <QContextMenuEvent>
@@ -9,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleHints>
 #include <QStyleOptionFrame>
@@ -19,7 +22,9 @@
 #include <QtMath>
 
 #include "platform/rtl/strutils.h"
+#include "platform/vcl/clipbrd.h"
 #include "platform/vcl/controlcanvas.h"
+#include "platform/vcl/dialogs.h"
 #include "platform/vcl/dispatch.h"
 #include "platform/vcl/qapp.h"
 #include "platform/vcl/qtext.h"
@@ -85,7 +90,7 @@ void TCustomEdit::SetSelText(const String& Value) {
 
 void TCustomEdit::SelectAll() {
     SetSelStart(0);
-    SetSelLength(static_cast<int>(GetText().size()));
+    SetSelLength(static_cast<int>(PositionedText().size()));
 }
 
 void TCustomEdit::DoEnter() {
@@ -97,13 +102,15 @@ void TCustomEdit::DoEnter() {
 
 // The line edit whose control may draw over it once it has painted itself. When wrapping
 // it lays its one line of text out in lines as wide as its text area and paints and
-// hit-tests that layout itself; text, selection and keys stay the line edit's own.
+// hit-tests that layout itself; text, selection and keys stay the line edit's own. When it
+// holds lines, a LF in its text breaks the line there, and Enter, Up, Down, Home and End
+// work on those lines.
 class TLineEditWidget : public QLineEdit {
 public:
     TLineEditWidget() {
         // Any change may move every wrapped line, where the line edit repaints a strip.
         const auto repaint = [this] {
-            if (!FWrapping) return;
+            if (!LaysOut()) return;
             RestartBlinking();
             update();
         };
@@ -115,15 +122,22 @@ public:
     bool Wrapping() const { return FWrapping; }
     void SetWrapping(bool Value) {
         FWrapping = Value;
-        FScrolledDown = 0;
-        RestartBlinking();
-        update();
+        Relayout();
+    }
+    bool MultiLine() const { return FMultiLine; }
+    bool WrapsLines() const { return FMultiLine && FWrapLines; }
+    void SetLines(bool MultiLine, bool Wrap) {
+        FMultiLine = MultiLine;
+        FWrapLines = Wrap;
+        Relayout();
     }
 
 protected:
     void paintEvent(QPaintEvent* Event) override {
-        if (FWrapping) PaintWrapped();
-        else QLineEdit::paintEvent(Event);
+        if (LaysOut())
+            PaintLaidOut();
+        else
+            QLineEdit::paintEvent(Event);
         // A control being destroyed has left the registry.
         auto* control = dynamic_cast<TEdit*>(TEventDispatch::ControlOf(this));
         if (!control) return;
@@ -132,7 +146,7 @@ protected:
     }
 
     void mousePressEvent(QMouseEvent* Event) override {
-        if (!FWrapping) return QLineEdit::mousePressEvent(Event);
+        if (!LaysOut()) return QLineEdit::mousePressEvent(Event);
         if (Event->button() != Qt::LeftButton) return;
         const int position = PositionAt(Event->position().toPoint());
         if (Event->modifiers() & Qt::ShiftModifier) SelectTo(position);
@@ -140,15 +154,15 @@ protected:
     }
 
     void mouseMoveEvent(QMouseEvent* Event) override {
-        if (!FWrapping) return QLineEdit::mouseMoveEvent(Event);
+        if (!LaysOut()) return QLineEdit::mouseMoveEvent(Event);
         if (Event->buttons() & Qt::LeftButton) SelectTo(PositionAt(Event->position().toPoint()));
     }
 
     // Selects the word under the mouse.
     void mouseDoubleClickEvent(QMouseEvent* Event) override {
-        if (!FWrapping) return QLineEdit::mouseDoubleClickEvent(Event);
+        if (!LaysOut()) return QLineEdit::mouseDoubleClickEvent(Event);
         if (Event->button() != Qt::LeftButton) return;
-        const QString text = displayText();
+        const QString text = LaidOutText();
         int start = PositionAt(Event->position().toPoint());
         int end = start;
         while (start > 0 && !text[start - 1].isSpace()) --start;
@@ -163,7 +177,16 @@ protected:
             Guarded(control, [control] { control->PasteFromClipboard(); });
         } else if (control && Event->matches(QKeySequence::Cut)) {
             Guarded(control, [control] { control->CutToClipboard(); });
-        } else {
+        } else if (control && control->IsMasked()) {
+            const Qt::KeyboardModifiers modifiers = Event->modifiers();
+            bool handled = true;
+            Guarded(control, [&] {
+                handled = control->MaskKey(Event->key(), modifiers & Qt::ShiftModifier,
+                                           modifiers & (Qt::ControlModifier | Qt::AltModifier),
+                                           FromQString(Event->text()));
+            });
+            if (!handled) QLineEdit::keyPressEvent(Event);
+        } else if (!FMultiLine || !LineKey(Event)) {
             QLineEdit::keyPressEvent(Event);
         }
     }
@@ -215,35 +238,130 @@ private:
         return style()->subElementRect(QStyle::SE_LineEditContents, &panel, this).marginsRemoved(textMargins());
     }
 
-    // The shown text in lines as wide as Area, the first at 0; a word wider than the
-    // area breaks anywhere.
+    // The widget lays out and paints its text itself.
+    bool LaysOut() const { return FWrapping || FMultiLine; }
+    bool Wraps() const { return FWrapping || (FMultiLine && FWrapLines); }
+
+    void Relayout() {
+        FScrolledDown = 0;
+        FScrolledRight = 0;
+        RestartBlinking();
+        update();
+    }
+
+    // The text as laid out, one character for each of the text's: a LF of a text that holds
+    // lines becomes the line separator, where the layout breaks.
+    QString LaidOutText() const {
+        if (!FMultiLine || echoMode() != QLineEdit::Normal) return displayText();
+        QString shown = text();
+        shown.replace(QLatin1Char('\n'), QChar::LineSeparator);
+        return shown;
+    }
+
+    // The shown text in lines, the first at 0: when wrapping as wide as Area, a word wider
+    // than the area breaking anywhere; otherwise as long as their text.
     void LayOut(QTextLayout& Layout, const QRect& Area) const {
-        Layout.setText(displayText());
+        Layout.setText(LaidOutText());
         Layout.setFont(font());
         QTextOption option;
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        option.setWrapMode(Wraps() ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
         Layout.setTextOption(option);
         qreal y = 0;
         Layout.beginLayout();
         for (QTextLine line = Layout.createLine(); line.isValid(); line = Layout.createLine()) {
-            line.setLineWidth(Area.width());
+            if (Wraps())
+                line.setLineWidth(Area.width());
+            else
+                line.setNumColumns(static_cast<int>(Layout.text().size()));
             line.setPosition(QPointF(0, y));
             y += line.height();
         }
         Layout.endLayout();
     }
 
-    // Scrolls the text up or down just enough to show the caret's line.
+    // Scrolls the text up or down, and sideways when the lines do not wrap, just enough to
+    // show the caret.
     void KeepCaretInView(const QTextLayout& Layout, const QRect& Area) {
         const QTextLine line = Layout.lineForTextPosition(cursorPosition());
         if (!line.isValid()) return;
         const int top = qFloor(line.y());
         const int bottom = qCeil(line.y() + line.height());
-        if (top < FScrolledDown) FScrolledDown = top;
-        else if (bottom > FScrolledDown + Area.height()) FScrolledDown = std::min(top, bottom - Area.height());
+        if (top < FScrolledDown)
+            FScrolledDown = top;
+        else if (bottom > FScrolledDown + Area.height())
+            FScrolledDown = std::min(top, bottom - Area.height());
+        if (Wraps()) {
+            FScrolledRight = 0;
+            return;
+        }
+        const int x = qRound(line.cursorToX(cursorPosition()));
+        if (x < FScrolledRight)
+            FScrolledRight = x;
+        else if (x >= FScrolledRight + Area.width())
+            FScrolledRight = x - Area.width() + 1;
     }
 
-    void PaintWrapped() {
+    // Enter, Up, Down, Home and End of a text that holds lines; false for any other key.
+    bool LineKey(QKeyEvent* Event) {
+        const bool shift = Event->modifiers() & Qt::ShiftModifier;
+        const bool ctrl = Event->modifiers() & Qt::ControlModifier;
+        switch (Event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (!isReadOnly()) insert(QStringLiteral("\n"));
+            return true;
+        case Qt::Key_Up:
+        case Qt::Key_Down: MoveTo(LinePosition(Event->key() == Qt::Key_Up ? -1 : 1), shift); return true;
+        case Qt::Key_Home:
+        case Qt::Key_End: {
+            const bool end = Event->key() == Qt::Key_End;
+            MoveTo(ctrl ? (end ? static_cast<int>(text().size()) : 0) : LineEnd(end), shift);
+            return true;
+        }
+        default: return false;
+        }
+    }
+
+    // Lays the text out in Layout; the line the caret is on.
+    QTextLine CaretLine(QTextLayout& Layout) const {
+        LayOut(Layout, TextArea());
+        return Layout.lineForTextPosition(cursorPosition());
+    }
+
+    // The position on the line Lines below (above when negative) the caret's, nearest to
+    // the caret's column; the text's start or end past the first or last line.
+    int LinePosition(int Lines) const {
+        QTextLayout layout;
+        const QTextLine line = CaretLine(layout);
+        if (!line.isValid()) return cursorPosition();
+        const int target = line.lineNumber() + Lines;
+        if (target < 0) return 0;
+        if (target >= layout.lineCount()) return static_cast<int>(text().size());
+        return layout.lineAt(target).xToCursor(line.cursorToX(cursorPosition()));
+    }
+
+    // The start or end of the caret's line; the end is before the line break.
+    int LineEnd(bool End) const {
+        QTextLayout layout;
+        const QTextLine line = CaretLine(layout);
+        if (!line.isValid()) return cursorPosition();
+        if (!End) return line.textStart();
+        int end = line.textStart() + line.textLength();
+        const QString shown = layout.text();
+        while (end > line.textStart() && (shown[end - 1] == QChar::LineSeparator ||
+                                          (Wraps() && shown[end - 1].isSpace() && end < shown.size())))
+            --end;
+        return end;
+    }
+
+    void MoveTo(int Position, bool Select) {
+        if (Select)
+            SelectTo(Position);
+        else
+            setCursorPosition(Position);
+    }
+
+    void PaintLaidOut() {
         QPainter painter(this);
         QStyleOptionFrame panel;
         initStyleOption(&panel);
@@ -263,7 +381,7 @@ private:
             selection.format.setForeground(palette().brush(QPalette::HighlightedText));
             selections.append(selection);
         }
-        const QPointF origin(area.left(), area.top() - FScrolledDown);
+        const QPointF origin(area.left() - FScrolledRight, area.top() - FScrolledDown);
         layout.draw(&painter, origin, selections);
         if (FCaretShown && hasFocus() && !isReadOnly()) {
             layout.drawCursor(&painter, origin, cursorPosition(), style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this));
@@ -277,6 +395,7 @@ private:
         LayOut(layout, area);
         if (layout.lineCount() == 0) return 0;
         const qreal y = Point.y() - area.top() + FScrolledDown;
+        const qreal x = Point.x() - area.left() + FScrolledRight;
         QTextLine line = layout.lineAt(layout.lineCount() - 1);
         for (int i = 0; i < layout.lineCount(); ++i) {
             const QTextLine candidate = layout.lineAt(i);
@@ -285,7 +404,7 @@ private:
                 break;
             }
         }
-        return line.xToCursor(Point.x() - area.left());
+        return line.xToCursor(x);
     }
 
     // Extends the selection from its anchor to Position, where the caret goes.
@@ -301,15 +420,20 @@ private:
     void RestartBlinking() {
         FCaretShown = true;
         const int flashTime = QGuiApplication::styleHints()->cursorFlashTime();
-        if (FWrapping && hasFocus() && flashTime > 0) FBlinking.start(flashTime / 2, this);
-        else FBlinking.stop();
+        if (LaysOut() && hasFocus() && flashTime > 0)
+            FBlinking.start(flashTime / 2, this);
+        else
+            FBlinking.stop();
     }
 
     bool FWrapping = false;
+    bool FMultiLine = false;
+    bool FWrapLines = false;
     QBasicTimer FBlinking;
     bool FCaretShown = true;
-    // Pixels of the wrapped text above the top of the text area.
+    // Pixels of the laid-out text above the top of the text area, and left of its left.
     int FScrolledDown = 0;
+    int FScrolledRight = 0;
 };
 
 namespace {
@@ -327,19 +451,160 @@ TEdit::TEdit(TComponent* AOwner) : TCustomEdit(AOwner, MakeWidget<TLineEditWidge
 
 bool TEdit::InheritsFrom(const String& name) const { return SameText(name, "TEdit") || TCustomEdit::InheritsFrom(name); }
 
-String TEdit::GetText() const { return FromQString(LineEdit(this)->text()); }
+// A text that holds lines keeps CR LF between them; its widget keeps LF. A masked edit's
+// widget shows the mask's literals and empty places.
+String TEdit::GetText() const {
+    QString text = LineEdit(this)->text();
+    if (IsMasked()) return FMask->TextOf(FromQString(text));
+    if (MultiLine()) text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return FromQString(text);
+}
+
+QString TEdit::WidgetTextOf(const String& Value) const {
+    if (IsMasked()) return ToQString(FMask->Format(Value));
+    QString text = ToQString(Value);
+    if (MultiLine()) text.remove(QLatin1Char('\r'));
+    return text;
+}
+
+bool TEdit::IsMasked() const { return FMask && !FMask->Empty(); }
+
+void TEdit::SetEditMask(const String& Value) {
+    if (Value == FEditMask) return;
+    const String text = GetText();
+    const bool modified = Modified();
+    FEditMask = Value;
+    FMask = std::make_unique<TEditMask>(Value);
+    ApplyMaxLength();
+    QLineEdit* edit = LineEdit(this);
+    edit->setText(WidgetTextOf(text));
+    edit->setModified(modified);
+    edit->setCursorPosition(0);
+}
+
+void TEdit::SetSeeThrough(bool Value) {
+    if (Value == FSeeThrough) return;
+    FSeeThrough = Value;
+    // Back to the edit's own colours, or through them.
+    TCustomEdit::ColorChanged();
+    TCustomEdit::FontChanged();
+    ApplySeeThrough();
+}
+
+void TEdit::ApplySeeThrough() {
+    if (!FSeeThrough) return;
+    QWidget* widget = Widget();
+    QPalette palette = widget->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (QPalette::ColorRole role : {QPalette::Base, QPalette::Window, QPalette::Text})
+            palette.setColor(group, role, Qt::transparent);
+    widget->setPalette(palette);
+    widget->update();
+}
+
+void TEdit::FontChanged() {
+    TCustomEdit::FontChanged();
+    ApplySeeThrough();
+}
+
+void TEdit::ColorChanged() {
+    TCustomEdit::ColorChanged();
+    ApplySeeThrough();
+}
+
+String TEdit::EditText() const { return FromQString(LineEdit(this)->text()); }
+
+void TEdit::ValidateEdit() {
+    if (IsMasked() && Modified()) FMask->Validate(EditText());
+}
+
+// Puts Shown over the widget's text from Position on, as one step Ctrl+Z takes back.
+void TEdit::OverwriteShown(int Position, const String& Shown) {
+    QLineEdit* edit = LineEdit(this);
+    edit->setSelection(Position, static_cast<int>(Shown.size()));
+    edit->insert(ToQString(Shown));
+}
+
+// Empties the mask's places from Start to End, keeping its literals.
+void TEdit::BlankShown(int Start, int End) {
+    String blanks = EditText().substr(static_cast<size_t>(Start), static_cast<size_t>(End - Start));
+    for (int i = Start; i < End; ++i)
+        if (!FMask->IsLiteral(i)) blanks[static_cast<size_t>(i - Start)] = FMask->Blank();
+    OverwriteShown(Start, blanks);
+}
+
+bool TEdit::TypeMasked(char C) {
+    QLineEdit* edit = LineEdit(this);
+    const int start = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+    if (edit->hasSelectedText()) BlankShown(start, edit->selectionEnd());
+    const String shown = EditText();
+    // A literal typed where it stands just steps over it.
+    if (FMask->IsLiteral(start) && start < FMask->Size() && shown[static_cast<size_t>(start)] == C) {
+        edit->setCursorPosition(start + 1);
+        return true;
+    }
+    const int place = FMask->NextPlace(start);
+    if (place < 0 || !FMask->Accepts(place, C)) {
+        edit->setCursorPosition(start);
+        return false;
+    }
+    OverwriteShown(place, String(1, C));
+    const int next = FMask->NextPlace(place + 1);
+    edit->setCursorPosition(next < 0 ? FMask->Size() : next);
+    return true;
+}
+
+bool TEdit::MaskKey(int Key, bool Shift, bool Command, const String& Typed) {
+    QLineEdit* edit = LineEdit(this);
+    const bool selected = edit->hasSelectedText();
+    switch (Key) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete: {
+        if (edit->isReadOnly() || Shift) return true;
+        const bool back = Key == Qt::Key_Backspace;
+        int start = selected ? edit->selectionStart() : edit->cursorPosition();
+        int end = selected ? edit->selectionEnd() : start;
+        if (!selected) {
+            const int place = back ? FMask->PreviousPlace(start) : FMask->NextPlace(start);
+            if (place < 0) return true;
+            start = place;
+            end = place + 1;
+        }
+        BlankShown(start, end);
+        edit->setCursorPosition(back || selected ? start : end);
+        return true;
+    }
+    default:
+        if (Command || Typed.empty() || static_cast<unsigned char>(Typed[0]) < 32) return false;
+        if (!edit->isReadOnly() && !TypeMasked(Typed[0])) MessageBeep();
+        return true;
+    }
+}
+
+int TEdit::TextPosition(int WidgetPosition) const {
+    if (!MultiLine()) return WidgetPosition;
+    return WidgetPosition +
+           static_cast<int>(LineEdit(this)->text().left(WidgetPosition).count(QLatin1Char('\n')));
+}
+
+int TEdit::WidgetPosition(int TextPosition) const {
+    if (!MultiLine()) return TextPosition;
+    const String text = GetText().substr(0, static_cast<size_t>(std::max(0, TextPosition)));
+    return TextPosition - static_cast<int>(std::count(text.begin(), text.end(), '\r'));
+}
 
 void TEdit::SetTextValue(const String& Value) {
-    const String text = ApplyCharCase(Value);
-    if (text == GetText()) return;
-    LineEdit(this)->setText(ToQString(text));  // fires OnChange and clears Modified
+    // Compared as shown: texts a mask shows alike are the same.
+    const QString shown = WidgetTextOf(ApplyCharCase(Value));
+    if (shown == LineEdit(this)->text()) return;
+    LineEdit(this)->setText(shown);  // fires OnChange and clears Modified
 }
 
 void TEdit::ReplaceWidgetText(const String& Value) {
     QLineEdit* edit = LineEdit(this);
     const int caret = edit->cursorPosition();
     const bool modified = edit->isModified();
-    edit->setText(ToQString(Value));
+    edit->setText(WidgetTextOf(Value));
     edit->setModified(modified);
     edit->setCursorPosition(caret);
 }
@@ -349,17 +614,60 @@ void TEdit::ReplaceText(const String& Value) {
     const String text = ApplyCharCase(Value);
     if (text == GetText()) return;
     edit->selectAll();
-    if (text.empty())
+    if (text.empty() && !IsMasked())
         edit->del();
     else
-        edit->insert(ToQString(text));
+        edit->insert(WidgetTextOf(text));
 }
 
-void TEdit::WMPaste() { LineEdit(this)->paste(); }
+void TEdit::WMPaste() {
+    QLineEdit* edit = LineEdit(this);
+    if (!MultiLine() && !IsMasked()) return edit->paste();
+    if (edit->isReadOnly()) return;
+    const String pasted = Clipboard()->AsText();
+    if (!IsMasked()) return edit->insert(WidgetTextOf(pasted));
+    // Into a mask as the same characters typed; one that fits nowhere is left out.
+    bool refused = false;
+    for (char c : pasted) refused |= !TypeMasked(c);
+    if (refused) MessageBeep();
+}
 
-void TEdit::WMCut() { LineEdit(this)->cut(); }
+void TEdit::WMCut() {
+    QLineEdit* edit = LineEdit(this);
+    if (!IsMasked()) return edit->cut();
+    if (!edit->hasSelectedText()) return;
+    edit->copy();
+    if (!edit->isReadOnly()) BlankShown(edit->selectionStart(), edit->selectionEnd());
+}
 
-void TEdit::PaintOver(TCanvas*, const TRect&) {}
+void TEdit::CopyToClipboard() { LineEdit(this)->copy(); }
+
+void TEdit::Undo() {
+    if (!ReadOnly()) LineEdit(this)->undo();
+}
+
+bool TEdit::CanUndo() const { return LineEdit(this)->isUndoAvailable(); }
+
+void TEdit::ClearSelection() {
+    QLineEdit* edit = LineEdit(this);
+    if (edit->isReadOnly() || !edit->hasSelectedText()) return;
+    if (IsMasked()) return BlankShown(edit->selectionStart(), edit->selectionEnd());
+    edit->del();
+}
+
+bool TEdit::ExecuteAction(TBasicAction* Action) {
+    if (!Action->HandlesTarget(this)) return false;
+    Action->ExecuteTarget(this);
+    return true;
+}
+
+bool TEdit::UpdateAction(TBasicAction* Action) {
+    if (!Action->HandlesTarget(this)) return false;
+    Action->UpdateTarget(this);
+    return true;
+}
+
+void TEdit::PaintOver(TCanvas*, const TRect&) { }
 
 void TEdit::PaintOverWidget(QPainter& Painter) {
     QLineEdit* edit = LineEdit(this);
@@ -373,7 +681,10 @@ void TEdit::PaintOverWidget(QPainter& Painter) {
     canvas.EndPaint();
 }
 
-void TEdit::ApplyMaxLength() { LineEdit(this)->setMaxLength(MaxLength() > 0 ? MaxLength() : 32767); }
+// The mask sets the length of a masked edit's text.
+void TEdit::ApplyMaxLength() {
+    LineEdit(this)->setMaxLength(MaxLength() > 0 && !IsMasked() ? MaxLength() : 32767);
+}
 
 void TEdit::ApplyReadOnly() { LineEdit(this)->setReadOnly(ReadOnly()); }
 
@@ -402,6 +713,28 @@ void TEdit::SetTextMargins(const TRect& Margins) {
 
 bool TEdit::WordWrap() const { return LineEditWidget(this)->Wrapping(); }
 
+bool TEdit::MultiLine() const { return LineEditWidget(this)->MultiLine(); }
+
+bool TEdit::WrapsLines() const { return LineEditWidget(this)->WrapsLines(); }
+
+int TEdit::LineHeight() const { return LineEdit(this)->fontMetrics().height(); }
+
+void TEdit::SetMultiLine(bool MultiLine, bool Wrap) {
+    if (MultiLine == this->MultiLine() && Wrap == WrapsLines()) return;
+    const String text = GetText();
+    const int start = SelStart();
+    const int length = SelLength();
+    const bool modified = Modified();
+    LineEditWidget(this)->SetLines(MultiLine, Wrap);
+    // The same text, with its line breaks kept as the new mode keeps them.
+    QLineEdit* edit = LineEdit(this);
+    const QSignalBlocker quiet(edit);
+    edit->setText(WidgetTextOf(text));
+    edit->setModified(modified);
+    SetSelStart(start);
+    SetSelLength(length);
+}
+
 void TEdit::SetWordWrap(bool Value) { LineEditWidget(this)->SetWrapping(Value); }
 
 bool TEdit::Modified() const { return LineEdit(this)->isModified(); }
@@ -410,18 +743,24 @@ void TEdit::SetModified(bool Value) { LineEdit(this)->setModified(Value); }
 
 int TEdit::SelStart() const {
     const QLineEdit* edit = LineEdit(this);
-    return edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+    return TextPosition(edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition());
 }
 
-void TEdit::SetSelStart(int Value) { LineEdit(this)->setCursorPosition(Value); }
+void TEdit::SetSelStart(int Value) { LineEdit(this)->setCursorPosition(WidgetPosition(Value)); }
 
-int TEdit::SelLength() const { return static_cast<int>(LineEdit(this)->selectionLength()); }
+int TEdit::SelLength() const {
+    const QLineEdit* edit = LineEdit(this);
+    if (!edit->hasSelectedText()) return 0;
+    return TextPosition(edit->selectionEnd()) - TextPosition(edit->selectionStart());
+}
 
 void TEdit::SetSelLength(int Value) {
     QLineEdit* edit = LineEdit(this);
     const int start = SelStart();
-    if (Value <= 0) edit->setCursorPosition(start);
-    else edit->setSelection(start, Value);
+    if (Value <= 0)
+        edit->setCursorPosition(WidgetPosition(start));
+    else
+        edit->setSelection(WidgetPosition(start), WidgetPosition(start + Value) - WidgetPosition(start));
 }
 
 // ---------------------------------------------------------------- TMemo

@@ -4,8 +4,12 @@
 #include <memory>
 
 #include "platform/rtl/stringlist.h"
+#include "platform/vcl/actions.h"
 #include "platform/vcl/controls.h"
+#include "platform/vcl/editmask.h"
 #include "platform/vcl/forms.h"
+
+class QString;
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
@@ -35,7 +39,9 @@ public:
     virtual void SetSelStart(int Value) = 0;
     virtual int SelLength() const = 0;
     virtual void SetSelLength(int Value) = 0;
-    String SelText() const { return GetText().substr(static_cast<size_t>(SelStart()), static_cast<size_t>(SelLength())); }
+    String SelText() const {
+        return PositionedText().substr(static_cast<size_t>(SelStart()), static_cast<size_t>(SelLength()));
+    }
     void SetSelText(const String& Value);
     void SelectAll();
     void Clear() { SetText(String()); }
@@ -51,6 +57,8 @@ protected:
     virtual void Change();
     void DoEnter() override;
     String ApplyCharCase(const String& Value) const;
+    // The text the selection's positions count in: the text, or what a masked edit shows.
+    virtual String PositionedText() const { return GetText(); }
     // The widget's text changed, by the user or the program.
     void WidgetTextChanged();
     virtual void ApplyMaxLength() = 0;
@@ -90,6 +98,33 @@ public:
     // stays one line, and every key does what it does without.
     bool WordWrap() const;
     virtual void SetWordWrap(bool Value);
+    // Holds lines, as a multi-line edit does: an Enter that reaches the edit types a line
+    // break (CR LF in the text), Up and Down move between lines, Home and End go to the
+    // ends of the caret's line (with Ctrl to the text's). With Wrap the lines wrap at the
+    // edit's width; without, the text scrolls sideways to the caret. Positions count the
+    // CR LF as two characters, as the text does.
+    bool MultiLine() const;
+    bool WrapsLines() const;
+    void SetMultiLine(bool MultiLine, bool Wrap);
+    // The height of one line of text in the edit's font.
+    int LineHeight() const;
+    // The edit mask the text is typed into (TEditMask's form); empty for none. A masked
+    // edit shows the mask's literals and empty places; a typed character goes into the
+    // next place at the caret, when it fits it, and the caret moves past the literals
+    // after it; Backspace and Delete empty places. Text is the mask's text of what shows.
+    const String& EditMask() const { return FEditMask; }
+    void SetEditMask(const String& Value);
+    bool IsMasked() const;
+    // The text as it shows, with the mask's literals and empty places.
+    String EditText() const;
+    // Paints neither its background nor its text: what lies under the edit (its parent and
+    // the controls behind it) shows through, and PaintOver draws what is to be seen. Off,
+    // the edit has its colours again.
+    bool SeeThrough() const { return FSeeThrough; }
+    void SetSeeThrough(bool Value);
+    // Raises EDBEditError when the user changed the text and left a place empty that the
+    // mask requires.
+    void ValidateEdit();
     // Replaces the whole text as a user's edit does: Ctrl+Z undoes it, and the edit is
     // marked modified.
     void ReplaceText(const String& Value);
@@ -97,6 +132,16 @@ public:
     // Shift+Delete) and its context menu run these too.
     void PasteFromClipboard() { WMPaste(); }
     void CutToClipboard() { WMCut(); }
+    void CopyToClipboard();
+    // Takes back the last change, as Ctrl+Z does.
+    void Undo();
+    bool CanUndo() const;
+    // Deletes the selection, as the Delete key does.
+    void ClearSelection();
+    // Carries out an action that works on this edit (the edit actions when it is
+    // focused); true when it did.
+    virtual bool ExecuteAction(TBasicAction* Action);
+    virtual bool UpdateAction(TBasicAction* Action);
 
 protected:
     // What paste and cut do: the widget's own by default.
@@ -104,6 +149,9 @@ protected:
     virtual void WMCut();
     String GetText() const override;
     void SetTextValue(const String& Value) override;
+    String PositionedText() const override { return IsMasked() ? EditText() : GetText(); }
+    void FontChanged() override;
+    void ColorChanged() override;
     void ApplyMaxLength() override;
     void ApplyReadOnly() override;
     void ReplaceWidgetText(const String& Value) override;
@@ -124,6 +172,22 @@ private:
     friend class TLineEditWidget;
     // Runs PaintOver at the end of the widget's paint event.
     void PaintOverWidget(QPainter& Painter);
+    // The widget's text for a text, and positions between the two.
+    QString WidgetTextOf(const String& Value) const;
+    int TextPosition(int WidgetPosition) const;
+    int WidgetPosition(int TextPosition) const;
+    // A key of a masked edit that reaches its widget; false for one the widget handles.
+    bool MaskKey(int Key, bool Shift, bool Command, const String& Typed);
+    // Types C into the next place that takes it; false when none does.
+    bool TypeMasked(char C);
+    void OverwriteShown(int Position, const String& Shown);
+    void BlankShown(int Start, int End);
+
+    void ApplySeeThrough();
+
+    String FEditMask;
+    std::unique_ptr<TEditMask> FMask;
+    bool FSeeThrough = false;
 
     char FPasswordChar = 0;
     TBorderStyle FBorderStyle = bsSingle;

@@ -5,8 +5,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
+#include <QStyledItemDelegate>
 
 #include "platform/rtl/strutils.h"
+#include "platform/vcl/controlcanvas.h"
 #include "platform/vcl/dispatch.h"
 #include "platform/vcl/qapp.h"
 #include "platform/vcl/qtext.h"
@@ -111,8 +114,48 @@ void TComboBox::Change() {
 
 // ---------------------------------------------------------------- TListBox
 
-TListBox::TListBox(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<QListWidget>()), FItems(std::make_unique<TStringList>()) {
+// Rows as high as the list says, drawn by the list when it draws its items itself.
+class TListItemDelegate : public QStyledItemDelegate {
+public:
+    explicit TListItemDelegate(TListBox* List) : FList(List) { }
+
+    void paint(QPainter* Painter, const QStyleOptionViewItem& Option,
+               const QModelIndex& Index) const override {
+        if (FList->FStyle == lbStandard) return QStyledItemDelegate::paint(Painter, Option, Index);
+        TOwnerDrawState state;
+        if (Option.state & QStyle::State_Selected) state.Include(odSelected);
+        if (Option.state & QStyle::State_HasFocus) state.Include(odFocused);
+        if (!(Option.state & QStyle::State_Enabled)) state.Include(odDisabled);
+        const QRect& r = Option.rect;
+        auto* canvas = static_cast<TControlCanvas*>(FList->FCanvas.get());
+        Painter->save();
+        canvas->BeginPaint(Painter);
+        FList->PrepareItemCanvas(state);
+        Guarded(FList, [&] {
+            FList->DrawItem(Index.row(), Rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1), state);
+        });
+        canvas->EndPaint();
+        Painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(Option, Index);
+        int height = FList->FItemHeight > 0 ? FList->FItemHeight : size.height();
+        if (FList->FStyle == lbOwnerDrawVariable)
+            Guarded(FList, [&] { FList->MeasureItem(Index.row(), height); });
+        size.setHeight(std::max(0, height));
+        return size;
+    }
+
+private:
+    TListBox* FList;
+};
+
+TListBox::TListBox(TComponent* AOwner)
+    : TWinControl(AOwner, MakeWidget<QListWidget>()), FItems(std::make_unique<TStringList>()),
+      FCanvas(std::make_unique<TControlCanvas>()) {
     QListWidget* list = List(this);
+    list->setItemDelegate(new TListItemDelegate(this));
     QObject::connect(list, &QListWidget::currentRowChanged, [this] {
         if (!FFilling) Guarded(this, [this] { Click(); });
     });
@@ -135,7 +178,6 @@ void TListBox::ItemsChanged() {
     list->addItems(ToQStrings(*FItems));
     list->setCurrentRow(row < list->count() ? row : -1);
     FFilling = false;
-    ItemsFilled();
 }
 
 int TListBox::ItemIndex() const { return List(this)->currentRow(); }
@@ -156,6 +198,50 @@ int TListBox::TopIndex() const {
 void TListBox::SetTopIndex(int Value) {
     QListWidget* list = List(this);
     if (QListWidgetItem* item = list->item(Value)) list->scrollToItem(item, QAbstractItemView::PositionAtTop);
+}
+
+void TListBox::SetStyle(TListBoxStyle Value) {
+    FStyle = Value;
+    RelayoutRows();
+}
+
+void TListBox::SetItemHeight(int Value) {
+    FItemHeight = std::max(0, Value);
+    RelayoutRows();
+}
+
+void TListBox::RelayoutRows() {
+    QListWidget* list = List(this);
+    list->doItemsLayout();
+    list->viewport()->update();
+}
+
+TCanvas* TListBox::Canvas() const { return FCanvas.get(); }
+
+TRect TListBox::ItemRect(int Index) const {
+    QListWidget* list = List(this);
+    QListWidgetItem* item = list->item(Index);
+    if (!item) return TRect {};
+    const QRect r = list->visualItemRect(item);
+    return Rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+}
+
+void TListBox::PrepareItemCanvas(TOwnerDrawState State) {
+    TCanvas* canvas = FCanvas.get();
+    canvas->Font()->Assign(Font());
+    canvas->Brush()->SetColor(State.Contains(odSelected) ? clHighlight : Color());
+    if (State.Contains(odSelected)) canvas->Font()->SetColor(clHighlightText);
+}
+
+void TListBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) {
+    if (OnDrawItem) return OnDrawItem(this, Index, Rect, State);
+    TCanvas* canvas = FCanvas.get();
+    canvas->FillRect(Rect);
+    if (Index >= 0 && Index < FItems->Count()) canvas->TextOut(Rect.Left + 2, Rect.Top, FItems->Get(Index));
+}
+
+void TListBox::MeasureItem(int Index, int& Height) {
+    if (OnMeasureItem) OnMeasureItem(this, Index, Height);
 }
 
 // ---------------------------------------------------------------- TPopupListBox
@@ -179,19 +265,6 @@ void TPopupListBox::UpdateWidgetVisibility() {
     QWidget* widget = Widget();
     widget->setVisible(Visible());
     if (Visible()) widget->raise();
-}
-
-void TPopupListBox::SetItemHeight(int Value) {
-    FItemHeight = std::max(0, Value);
-    ApplyItemHeight();
-}
-
-void TPopupListBox::ItemsFilled() { ApplyItemHeight(); }
-
-void TPopupListBox::ApplyItemHeight() {
-    QListWidget* list = List(this);
-    for (int i = 0; i < list->count(); ++i)
-        list->item(i)->setSizeHint(FItemHeight > 0 ? QSize(0, FItemHeight) : QSize());
 }
 
 int TPopupListBox::FindPrefix(const String& Prefix) const {

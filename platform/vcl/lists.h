@@ -1,6 +1,7 @@
 #pragma once
 // Lists to choose from: the drop-down TComboBox and the TListBox.
 
+#include <functional>
 #include <memory>
 
 #include "platform/rtl/stringlist.h"
@@ -51,6 +52,15 @@ private:
     bool FFilling = false;
 };
 
+enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
+enum TOwnerDrawStateItem { odSelected, odGrayed, odDisabled, odChecked, odFocused };
+using TOwnerDrawState = SetOf<TOwnerDrawStateItem>;
+// Draws item Index of Control inside Rect on the control's canvas.
+using TDrawItemEvent =
+        std::function<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
+// Gives item Index of Control its height.
+using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, int& Height)>;
+
 class TListBox : public TWinControl {
 public:
     explicit TListBox(TComponent* AOwner);
@@ -66,18 +76,42 @@ public:
     void SetSorted(bool Value) { FItems->SetSorted(Value); }
     int TopIndex() const;
     void SetTopIndex(int Value);
+    // Owner-drawn styles draw each item through DrawItem (OnDrawItem) on Canvas; with
+    // lbOwnerDrawVariable MeasureItem (OnMeasureItem) gives each its height.
+    TListBoxStyle Style() const { return FStyle; }
+    void SetStyle(TListBoxStyle Value);
+    // Each row this many pixels high (where a variable row's measuring starts); 0 leaves
+    // the rows their natural height.
+    int ItemHeight() const { return FItemHeight; }
+    void SetItemHeight(int Value);
+    // Where an owner-drawn item is drawn, while it is.
+    TCanvas* Canvas() const;
+    // The rectangle item Index takes in the client area; empty when it is not shown.
+    TRect ItemRect(int Index) const;
 
     int DialogCode() const override { return dlgcWantArrows | dlgcWantChars; }
 
+    TDrawItemEvent OnDrawItem;
+    TMeasureItemEvent OnMeasureItem;
+
 protected:
     bool ColorIsFieldBackground() const override { return true; }
-    // The widget shows the items anew.
-    virtual void ItemsFilled() { }
+    // OnDrawItem, or the item's text on the canvas's brush. The canvas comes with the
+    // list's brush and font, or the highlight's for a selected item.
+    virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
+    virtual void MeasureItem(int Index, int& Height);
 
 private:
+    friend class TListItemDelegate;
     void ItemsChanged();
+    void PrepareItemCanvas(TOwnerDrawState State);
+    // The widget lays its rows out again.
+    void RelayoutRows();
 
     std::unique_ptr<TStringList> FItems;
+    std::unique_ptr<TCanvas> FCanvas;
+    TListBoxStyle FStyle = lbStandard;
+    int FItemHeight = 0;
     bool FFilling = false;
 };
 
@@ -92,20 +126,11 @@ public:
     bool InheritsFrom(const String& name) const override;
     bool AcceptsFocus() const override { return false; }
 
-    // Each row this many pixels high; 0 leaves the rows their natural height.
-    int ItemHeight() const { return FItemHeight; }
-    void SetItemHeight(int Value);
     // The first item, from the start, whose text begins with Prefix ignoring case; -1 when none.
     int FindPrefix(const String& Prefix) const;
 
 protected:
     void UpdateWidgetVisibility() override;
-    void ItemsFilled() override;
     // The left button came up over an item.
     virtual void ItemClicked() { }
-
-private:
-    void ApplyItemHeight();
-
-    int FItemHeight = 0;
 };

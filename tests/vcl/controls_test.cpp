@@ -146,7 +146,7 @@ TEST_F(ControlsTest, EditSelection) {
 }
 
 // The height of a line of the edit's text.
-int LineHeight(TEdit* Edit) { return QFontMetrics(Edit->Widget()->font()).height(); }
+int LineHeight(TEdit* Edit) { return Edit->LineHeight(); }
 
 // The edit as it shows now.
 QImage Picture(TEdit* Edit) {
@@ -262,6 +262,104 @@ TEST_F(ControlsTest, AClickInAWordWrappedEditPutsTheCaretWhereTheTextIsShown) {
     EXPECT_EQ(edit->SelLength(), 4);
 }
 
+TEST_F(ControlsTest, AMultiLineEditHoldsLinesThatTheKeysWorkOn) {
+    for (const bool wrapped : {false, true}) {
+        SCOPED_TRACE(wrapped ? "wrapped" : "not wrapped");
+        auto* edit = Add<TEdit>();
+        edit->SetBounds(0, 0, 160, 4 * LineHeight(edit) + 6);
+        edit->SetMultiLine(true, wrapped);
+        ShowForm(Form);
+        edit->SetFocus();
+        TypeText(Form, "Acme");
+        PressKey(Form, Qt::Key_Return);
+        TypeText(Form, "Supply Co.");
+        PressKey(Form, Qt::Key_Enter);
+        TypeText(Form, "Springfield");
+        EXPECT_EQ(edit->Text(), "Acme\r\nSupply Co.\r\nSpringfield");
+        EXPECT_EQ(InkLines(edit), 3);
+        // Positions count each line break as the two characters it is in the text.
+        EXPECT_EQ(edit->SelStart(), 29);
+        PressKey(Form, Qt::Key_Up);
+        PressKey(Form, Qt::Key_Home);
+        EXPECT_EQ(edit->SelStart(), 6);
+        PressKey(Form, Qt::Key_End, Qt::ShiftModifier);
+        EXPECT_EQ(edit->SelText(), "Supply Co.");
+        PressKey(Form, Qt::Key_Up);
+        EXPECT_EQ(edit->SelStart(), 4) << "the end of the shorter line above";
+        PressKey(Form, Qt::Key_Down);
+        PressKey(Form, Qt::Key_Down);
+        // Near the same column, on the last line.
+        EXPECT_GT(edit->SelStart(), 19);
+        EXPECT_LT(edit->SelStart(), 25);
+        PressKey(Form, Qt::Key_Down);
+        EXPECT_EQ(edit->SelStart(), 29) << "past the last line: the text's end";
+        PressKey(Form, Qt::Key_Home, Qt::ControlModifier);
+        EXPECT_EQ(edit->SelStart(), 0);
+        PressKey(Form, Qt::Key_Delete);
+        EXPECT_EQ(edit->Text(), "cme\r\nSupply Co.\r\nSpringfield");
+
+        // Text set by the program keeps its lines; a selection over a break is the break.
+        edit->SetText("One\r\nTwo");
+        edit->SetSelStart(2);
+        edit->SetSelLength(3);
+        EXPECT_EQ(edit->SelText(), "e\r\n");
+        edit->SetSelText("-");
+        EXPECT_EQ(edit->Text(), "On-Two");
+        // Back to one line, the text is unchanged.
+        edit->SetText("One\r\nTwo");
+        edit->SetMultiLine(false, false);
+        EXPECT_FALSE(edit->MultiLine());
+        EXPECT_EQ(edit->Text(), "One\r\nTwo");
+        edit->Free();
+    }
+}
+
+TEST_F(ControlsTest, AWrappingMultiLineEditWrapsItsLongLines) {
+    Add<TEdit>();  // holds the focus, so no caret shows in the pictures
+    auto* edit = Add<TEdit>(50);
+    edit->SetBounds(10, 50, 120, 4 * LineHeight(edit) + 6);
+    edit->SetText("ACME SUPPLY COMPANY OF SPRINGFIELD\r\nMAIN");
+    edit->SetMultiLine(true, false);
+    ShowForm(Form);
+    EXPECT_EQ(InkLines(edit), 2);
+    edit->SetMultiLine(true, true);
+    EXPECT_TRUE(edit->WrapsLines());
+    EXPECT_GE(InkLines(edit), 3);
+}
+
+TEST_F(ControlsTest, ASeeThroughEditShowsWhatLiesUnderIt) {
+    Form->SetColor(clYellow);
+    auto* edit = Add<TEdit>();
+    edit->SetBorderStyle(bsNone);
+    edit->SetText("ACME");
+    ShowForm(Form);
+    // The edit's place in a picture of its window, as the window shows it.
+    const auto shown = [edit] {
+        QCoreApplication::processEvents();
+        QWidget* window = edit->Widget()->window();
+        return window->grab(QRect(edit->Widget()->mapTo(window, QPoint(0, 0)), edit->Widget()->size()))
+                .toImage();
+    };
+    const auto inked = [](const QImage& Image) {
+        for (int y = 0; y < Image.height(); ++y)
+            for (int x = 0; x < Image.width() / 2; ++x)
+                if (Image.pixelColor(x, y).lightness() < 100) return true;
+        return false;
+    };
+    const auto right = [edit](const QImage& Image) {
+        return Image.pixelColor(edit->Width() - 5, edit->Height() / 2);
+    };
+    EXPECT_EQ(right(shown()), QColor(ToQColor(ColorToRGB(clWindow))));
+    edit->SetSeeThrough(true);
+    EXPECT_EQ(right(shown()), QColor(ToQColor(clYellow)));
+    EXPECT_FALSE(inked(shown())) << "nor its own text";
+    edit->Font()->SetSize(12);
+    EXPECT_FALSE(inked(shown())) << "a new font keeps it see-through";
+    edit->SetSeeThrough(false);
+    EXPECT_EQ(right(shown()), QColor(ToQColor(ColorToRGB(clWindow))));
+    EXPECT_TRUE(inked(shown()));
+}
+
 TEST_F(ControlsTest, EnteringAnEditSelectsItsText) {
     auto* first = Add<TEdit>();
     auto* second = Add<TEdit>(30);
@@ -341,6 +439,55 @@ TEST_F(ControlsTest, ListBoxClicksOnlyForTheUsersChoice) {
     EXPECT_EQ(clicks, 1);
     list->Items()->Delete(2);
     EXPECT_EQ(list->ItemIndex(), -1);
+}
+
+// An owner-drawn list draws each row through its handler, rows as high as the list or the
+// measuring handler says.
+TEST_F(ControlsTest, AnOwnerDrawnListDrawsAndMeasuresItsItemsThroughItsHandlers) {
+    auto* list = Add<TListBox>();
+    list->SetBounds(0, 0, 120, 150);
+    list->Items()->SetCommaText("Red,Lime,Blue");
+    const TColor colours[] = {clRed, clLime, clBlue};
+    std::vector<int> drawn;
+    bool selectedSeen = false;
+    list->OnDrawItem = [&](TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State) {
+        EXPECT_EQ(Control, list);
+        drawn.push_back(Index);
+        selectedSeen |= State.Contains(odSelected) && Index == 1;
+        list->Canvas()->Brush()->SetColor(colours[Index]);
+        list->Canvas()->FillRect(Rect);
+    };
+    list->SetStyle(lbOwnerDrawFixed);
+    list->SetItemHeight(20);
+    list->SetItemIndex(1);
+    ShowForm(Form);
+    const QImage picture = list->Widget()->grab().toImage();
+    for (int i = 0; i < 3; ++i) {
+        const TRect r = list->ItemRect(i);
+        EXPECT_EQ(r.Height(), 20);
+        const QColor shown = picture.pixelColor((r.Left + r.Right) / 2 + 1, (r.Top + r.Bottom) / 2 + 1);
+        EXPECT_EQ(shown, QColor(ToQColor(colours[i]))) << i;
+    }
+    EXPECT_THAT(drawn, ::testing::IsSupersetOf({0, 1, 2}));
+    EXPECT_TRUE(selectedSeen);
+
+    list->OnMeasureItem = [](TWinControl*, int Index, int& Height) { Height += 10 * Index; };
+    list->SetStyle(lbOwnerDrawVariable);
+    EXPECT_EQ(list->ItemRect(0).Height(), 20);
+    EXPECT_EQ(list->ItemRect(1).Height(), 30);
+    EXPECT_EQ(list->ItemRect(2).Height(), 40);
+    EXPECT_EQ(list->ItemRect(1).Top, list->ItemRect(0).Bottom);
+
+    // Without a handler an owner-drawn row shows its text.
+    list->OnDrawItem = nullptr;
+    list->SetStyle(lbOwnerDrawFixed);
+    const QImage text = list->Widget()->grab().toImage();
+    const TRect first = list->ItemRect(0);
+    bool ink = false;
+    for (int y = first.Top + 1; y < first.Bottom - 1 && !ink; ++y)
+        for (int x = first.Left + 1; x < first.Right - 1 && !ink; ++x)
+            ink = text.pixelColor(x, y).lightness() < 100;
+    EXPECT_TRUE(ink);
 }
 
 TEST_F(ControlsTest, ArrowsMoveAmongButtonsButNotOutOfEdits) {

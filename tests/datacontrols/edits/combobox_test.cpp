@@ -13,6 +13,7 @@
 #include "platform/db/field.h"
 #include "platform/vcl/forms.h"
 #include "platform/vcl/guiscreen.h"
+#include "platform/vcl/qgraphics.h"
 #include "platform/vcl/scripteddialogs.h"
 #include "tests/datacontrols/edits/editfixture.h"
 #include "tests/db/memdataset.h"
@@ -55,6 +56,19 @@ protected:
         PressKey(Form, Key, Modifiers);
     }
     void Type(const char* Text) { TypeText(Form, Text); }
+    // The form with the open list, a window of its own, drawn into it at its place.
+    QImage FormWithList() {
+        Settle();
+        QImage image = Form->Widget()->window()->grab().toImage();
+        QPainter painter(&image);
+        const QPoint at = Form->Widget()->window()->mapFromGlobal(Combo->PopupList()->Widget()->pos());
+        painter.drawPixmap(at, Combo->PopupList()->Widget()->grab());
+        return image;
+    }
+    void SaveScreenshot(const QImage& Image, const char* Name) {
+        QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
+        ASSERT_TRUE(Image.save(QString(TOTAMUND_SCREENSHOT_DIR "/") + Name));
+    }
 
     TScriptedDialogs Dialogs;
     TForm* Form = nullptr;
@@ -339,15 +353,70 @@ TEST_F(ComboBoxTest, Screenshot) {
     Combo->SetText("Alaska");
     Press(Qt::Key_F4);
     Press(Qt::Key_Down);
+    SaveScreenshot(FormWithList(), "combobox-open.png");
+}
+
+// In the owner-drawn styles the combo's handlers draw the list's items and the chosen one
+// in the edit, and measure the items of a variable list.
+TEST_F(ComboBoxTest, OwnerDrawnStylesDrawThroughTheCombosHandlers) {
+    SetItems({"Red", "Lime", "Blue"});
+    const TColor colours[] = {clRed, clLime, clBlue};
+    std::vector<std::pair<TWinControl*, int>> drawn;
+    bool selectedSeen = false;
+    Combo->OnDrawItem = [&](TWinControl* Control, int Index, TRect Area, TOwnerDrawState State) {
+        drawn.emplace_back(Control, Index);
+        selectedSeen |= Index == 1 && State.Contains(odSelected);
+        // A swatch and the colour's name beside it.
+        TCanvas* canvas = Combo->Canvas();
+        ASSERT_NE(canvas, nullptr);
+        canvas->FillRect(Area);  // in the highlight's colour when selected
+        if (Index < 0) return;
+        const TRect swatch =
+                Rect(Area.Left + 2, Area.Top + 2, Area.Left + 2 * Area.Height() - 2, Area.Bottom - 2);
+        canvas->Brush()->SetColor(colours[Index]);
+        canvas->FillRect(swatch);
+        canvas->Brush()->SetStyle(bsClear);
+        canvas->TextOut(Area.Left + 2 * Area.Height() + 4, Area.Top + 1, Combo->Items()->Get(Index));
+    };
+    Combo->SetStyle(csOwnerDrawFixed);
+    Combo->SetItemHeight(20);
+    Combo->SetItemIndex(1);
+    Press(Qt::Key_F4);
+    ASSERT_TRUE(Combo->IsDroppedDown());
+    EXPECT_EQ(Combo->PopupList()->Style(), lbOwnerDrawFixed);
+    const QImage shown = FormWithList();
+    const QPoint listAt = Form->Widget()->window()->mapFromGlobal(Combo->PopupList()->Widget()->pos());
+    for (int i = 0; i < 3; ++i) {
+        const TRect r = Combo->PopupList()->ItemRect(i);
+        EXPECT_EQ(r.Height(), 20);
+        const QPoint swatch = listAt + QPoint(r.Left + r.Height() + 1, (r.Top + r.Bottom) / 2 + 1);
+        EXPECT_EQ(shown.pixelColor(swatch), QColor(ToQColor(colours[i]))) << i;
+    }
+    EXPECT_TRUE(selectedSeen);
+    for (const auto& [control, index] : drawn) EXPECT_EQ(control, Combo);
+    SaveScreenshot(shown, "combobox-ownerdraw-open.png");
+    Press(Qt::Key_Down);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Combo->ItemIndex(), 2);
+    EXPECT_EQ(Combo->Text(), "Blue");
+
+    // Closed, the edit shows the chosen item as the handler draws it, focused.
+    drawn.clear();
+    Combo->Repaint();
     Settle();
-    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-    // The list is a window of its own: drawn into a picture of the form at its place.
-    QImage image = Form->Widget()->window()->grab().toImage();
-    QPainter painter(&image);
-    const QPoint at = Form->Widget()->window()->mapFromGlobal(Combo->PopupList()->Widget()->pos());
-    painter.drawPixmap(at, Combo->PopupList()->Widget()->grab());
-    painter.end();
-    ASSERT_TRUE(image.save(TOTAMUND_SCREENSHOT_DIR "/combobox-open.png"));
+    ASSERT_FALSE(drawn.empty());
+    EXPECT_EQ(drawn.back().second, 2);
+
+    Combo->SetStyle(csOwnerDrawVariable);
+    Combo->OnMeasureItem = [&](TWinControl* Control, int Index, int& Height) {
+        EXPECT_EQ(Control, Combo);
+        Height = 16 + 8 * Index;
+    };
+    Press(Qt::Key_F4);
+    ASSERT_TRUE(Combo->IsDroppedDown());
+    EXPECT_EQ(Combo->PopupList()->ItemRect(0).Height(), 16);
+    EXPECT_EQ(Combo->PopupList()->ItemRect(2).Height(), 32);
+    Press(Qt::Key_Escape);
 }
 
 }  // namespace

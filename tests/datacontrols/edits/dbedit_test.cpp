@@ -11,6 +11,7 @@
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/db/fieldkinds.h"
+#include "platform/vcl/actions.h"
 #include "platform/vcl/forms.h"
 #include "platform/vcl/scripteddialogs.h"
 #include "tests/datacontrols/common/publishing.h"
@@ -152,6 +153,117 @@ TEST_F(DBEditTest, ATextFailingItsMaskIsNotStored) {
     Settle();
     EXPECT_TRUE(Other->Focused());
     EXPECT_EQ(T->FieldByName("NAME")->AsString(), "123");
+}
+
+// A word-wrapped edit over a memo takes its lines from Enter only with WantReturns, and
+// the lines reach the memo file as CR LF.
+TEST_F(DBEditTest, AWordWrappedEditWritesItsLinesIntoAMemo) {
+    const std::vector<FieldLayout> notes = {{"ID", 'C', 4, 0}, {"NOTES", 'M', 10, 0}};
+    CreateTable("NOTES.DBF", notes);
+    AppendImages("NOTES.DBF", {Image(notes, {"A", ""})});
+    TDaroruTable* table = Table("NOTES");
+    table->Open();
+    Source->SetDataSet(table);
+    Bind("NOTES");
+    Edit->SetHeight(4 * Edit->LineHeight() + 8);
+    Edit->SetWordWrap(true);
+    ASSERT_TRUE(Edit->MultiLine());
+    Edit->SetFocus();
+    Type("Paid");
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Edit->Text(), "Paid") << "without WantReturns Enter makes no line";
+    Edit->SetWantReturns(true);
+    Press(Qt::Key_Return);
+    Type("in full");
+    EXPECT_EQ(Edit->Text(), "Paid\r\nin full");
+    Press(Qt::Key_Return);
+    EXPECT_TRUE(Edit->Focused()) << "the edit takes Enter; the form's keys do not";
+    Press(Qt::Key_Tab);
+    Settle();
+    EXPECT_TRUE(Other->Focused());
+    table->Post();
+    table->Close();
+    String stored;
+    for (const String& line : ReadBack("NOTES.DBF")) stored += (stored.empty() ? "" : "\n") + line;
+    EXPECT_EQ(stored, "A|Paid\r\nin full\r\n");
+}
+
+// Without a picture mask the field's EditMask shapes the text: typed into its places, the
+// value without its literals reaches the file, and an incomplete one is refused.
+TEST_F(DBEditTest, TheFieldsEditMaskAppliesWhenNoPictureMaskDoes) {
+    T->FieldByName("NAME")->SetEditMask("(999) 000-0000;0;_");
+    Bind("NAME");
+    EXPECT_EQ(Edit->EditMask(), "(999) 000-0000;0;_");
+    Edit->SetFocus();
+    Edit->SelectAll();
+    Type("617555");
+    EXPECT_EQ(Edit->EditText(), "(617) 555-____");
+    Press(Qt::Key_Tab);
+    Settle();
+    EXPECT_TRUE(Edit->Focused());
+    ASSERT_EQ(Dialogs.Messages.size(), 1u);
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Invalid input value.  Use escape key to abandon changes.");
+    EXPECT_EQ(T->FieldByName("NAME")->AsString(), "smith");
+    EXPECT_EQ(Edit->SelLength(), 14) << "refused, the whole text is selected";
+    Edit->SetSelStart(10);
+    Type("0123");
+    Press(Qt::Key_Tab);
+    Settle();
+    EXPECT_TRUE(Other->Focused());
+    EXPECT_EQ(T->FieldByName("NAME")->AsString(), "6175550123");
+    EXPECT_EQ(Edit->EditText(), "(617) 555-0123");
+
+    // A picture mask in effect takes the EditMask's place; with UsePictureMask off it is back.
+    Edit->Picture()->SetPictureMask("*#");
+    EXPECT_EQ(Edit->EditMask(), "");
+    EXPECT_EQ(Edit->EditText(), "6175550123");
+    Edit->SetUsePictureMask(false);
+    EXPECT_EQ(Edit->EditMask(), "(999) 000-0000;0;_");
+    T->Post();
+    T->Close();
+    const std::vector<String> rows = ReadBack("PAYEES.DBF");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].substr(0, 11), "6175550123|");
+}
+
+// An action that posts the record of the data source it is given.
+class TPostAction : public TBasicAction {
+public:
+    using TBasicAction::TBasicAction;
+    bool HandlesTarget(TObject* Target) override { return dynamic_cast<TDataSource*>(Target) != nullptr; }
+    void ExecuteTarget(TObject* Target) override { static_cast<TDataSource*>(Target)->DataSet()->Post(); }
+    void UpdateTarget(TObject* Target) override {
+        SetEnabled(static_cast<TDataSource*>(Target)->DataSet()->State() == dsEdit);
+    }
+};
+
+// The edit actions change the field as the keys do; an action the edit does not take
+// goes to its data source.
+TEST_F(DBEditTest, EditActionsEditTheFieldAndOthersGoToTheDataSource) {
+    Bind("NAME");
+    auto* del = new TEditDelete(Form);
+    auto* undo = new TEditUndo(Form);
+    auto* post = new TPostAction(Form);
+    Edit->SetFocus();
+    Edit->SelectAll();
+    ASSERT_TRUE(post->Update());
+    EXPECT_FALSE(post->Enabled());
+    ASSERT_TRUE(del->Execute());
+    EXPECT_EQ(Edit->Text(), "");
+    EXPECT_EQ(T->State(), dsEdit);
+    ASSERT_TRUE(undo->Execute());
+    EXPECT_EQ(Edit->Text(), "smith");
+    Edit->SetSelStart(0);
+    Edit->SetSelLength(1);
+    ASSERT_TRUE(del->Execute());
+    ASSERT_TRUE(post->Update());
+    EXPECT_TRUE(post->Enabled());
+    ASSERT_TRUE(post->Execute());
+    EXPECT_EQ(T->State(), dsBrowse);
+    T->Close();
+    const std::vector<String> rows = ReadBack("PAYEES.DBF");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].substr(0, 5), "mith|");
 }
 
 TEST(DBEditMasks, TheDataSetsMaskAndItsInvalidValueEvent) {

@@ -11,7 +11,9 @@
 #include "platform/vcl/forms.h"
 #include "platform/vcl/frames.h"
 #include "platform/vcl/panels.h"
+#include "platform/vcl/qgraphics.h"
 #include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/shape.h"
 #include "tests/datacontrols/edits/editfixture.h"
 #include "tests/vcl/formtesting.h"
 
@@ -127,7 +129,7 @@ TEST(dwComboButton, WidthAndPlace) {
     combo->SetWidth(160);
     EXPECT_EQ(combo->ButtonHost()->Left(), 160 - 17 - 2);
     EXPECT_EQ(combo->ButtonHost()->Top(), 2);
-    EXPECT_EQ(combo->ButtonHost()->Height(), 21 - 4);
+    EXPECT_EQ(combo->ButtonHost()->Height(), combo->Height() - 4);
     combo->SetShowButton(false);
     EXPECT_FALSE(combo->GetShowButton());
     form->Free();
@@ -224,6 +226,48 @@ TEST_F(ComboDlgEditTest, Screenshot) {
     QCoreApplication::processEvents();
     QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
     ASSERT_TRUE(Form->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/buttonedit.png"));
+}
+
+// Unfocused, a transparent frame lets the form and the controls behind the edit show
+// through it, the edit drawing only its text and its frame; focused, it is an edit again.
+TEST_F(EditTest, ATransparentFrameShowsWhatLiesUnderTheEdit) {
+    Form->SetColor(clYellow);
+    auto* behind = new TShape(Form);
+    behind->SetParent(Form);
+    behind->SetBounds(Edit->Left() + Edit->Width() / 2, Edit->Top() - 4, Edit->Width(), Edit->Height() + 8);
+    behind->Brush()->SetColor(clRed);
+    behind->Pen()->SetColor(clRed);
+    behind->SendToBack();
+    Edit->Frame()->SetEnabled(true);
+    Edit->Frame()->SetTransparent(true);
+    Edit->SetText("ACME");
+    Other->SetFocus();
+    Settle();
+    const auto shownAt = [this](int X) {
+        const QImage image = Form->Widget()->window()->grab().toImage();
+        const QPoint at = Edit->Widget()->mapTo(Form->Widget()->window(), QPoint(X, Edit->Height() / 2));
+        return image.pixelColor(at);
+    };
+    EXPECT_TRUE(Edit->SeeThrough());
+    EXPECT_EQ(shownAt(Edit->Width() / 2 - 10), QColor(ToQColor(clYellow))) << "the form";
+    EXPECT_EQ(shownAt(Edit->Width() - 10), QColor(ToQColor(clRed))) << "the control behind";
+    SaveScreenshot("editframe-transparent.png");
+    bool ink = false;
+    const QImage image = Edit->Widget()->grab().toImage();
+    for (int y = 2; y < image.height() - 3 && !ink; ++y)
+        for (int x = 2; x < 40 && !ink; ++x) ink = image.pixelColor(x, y).lightness() < 60;
+    EXPECT_TRUE(ink) << "the text still shows";
+
+    Edit->SetFocus();
+    Settle();
+    EXPECT_FALSE(Edit->SeeThrough());
+    EXPECT_EQ(shownAt(Edit->Width() - 10), QColor(ToQColor(ColorToRGB(clWindow))));
+    // Not transparent, the edit keeps its own background unfocused too.
+    Edit->Frame()->SetTransparent(false);
+    Other->SetFocus();
+    Settle();
+    EXPECT_FALSE(Edit->SeeThrough());
+    EXPECT_EQ(shownAt(Edit->Width() - 10), QColor(ToQColor(ColorToRGB(clWindow))));
 }
 
 }  // namespace

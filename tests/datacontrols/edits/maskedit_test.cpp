@@ -326,4 +326,74 @@ TEST_F(EditTest, Screenshots) {
     SaveScreenshot("maskedit-unfocused.png");
 }
 
+// Whether the edit holds lines and wraps them, from WordWrap, its border and its height.
+TEST_F(EditTest, WordWrapAndTheBorderMakeTheEditHoldLines) {
+    const int line = Edit->LineHeight();
+    struct Case {
+        bool WordWrap, Bordered;
+        int Lines;
+        bool MultiLine, Wraps;
+    } cases[] = {
+            {false, true, 3, false, false},                                 // bordered: one line
+            {true, true, 3, true, true},     {true, true, 1, true, false},  // one line high: scrolls sideways
+            {false, false, 3, true, false},  // no border, room for lines: lines unwrapped
+            {false, false, 1, false, false}, {true, false, 1, false, false},  // nor one without a border
+    };
+    for (const Case& c : cases) {
+        Edit->SetBorderStyle(c.Bordered ? bsSingle : bsNone);
+        Edit->SetWordWrap(c.WordWrap);
+        Edit->SetHeight(c.Lines * line + 8);
+        EXPECT_EQ(Edit->MultiLine(), c.MultiLine) << c.WordWrap << c.Bordered << c.Lines;
+        EXPECT_EQ(Edit->WrapsLines(), c.Wraps) << c.WordWrap << c.Bordered << c.Lines;
+    }
+}
+
+TEST_F(EditTest, EnterMakesALineOnlyWithWantReturns) {
+    Edit->SetHeight(3 * Edit->LineHeight() + 8);
+    Edit->SetWordWrap(true);
+    Prepare("", 0, 0);
+    Type("ab");
+    Press(Qt::Key_Return);
+    Type("c");
+    EXPECT_EQ(Edit->Text(), "abc");
+    Edit->SetWantReturns(true);
+    Press(Qt::Key_Return);
+    Type("d");
+    EXPECT_EQ(Edit->Text(), "abc\r\nd");
+    Type(" and a line long enough to wrap");
+    Other->SetTop(Edit->Top() + Edit->Height() + 8);
+    Settle();
+    SaveScreenshot("dbedit-wordwrap.png");
+    EXPECT_EQ(Edit->Text(), "abc\r\nd and a line long enough to wrap");
+    // A one-line edit has no lines to make, whatever WantReturns says.
+    Edit->SetWordWrap(false);
+    Prepare("abc", 3, 0);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Edit->Text(), "abc");
+}
+
+// The height follows the font and what the border or the frame adds to it.
+TEST_F(EditTest, AnAutoSizedEditTakesItsHeightFromItsFontBorderAndFrame) {
+    ASSERT_TRUE(Edit->AutoSize());
+    EXPECT_EQ(Edit->Height(), Edit->LineHeight() + 8);
+    Edit->Font()->SetSize(16);
+    EXPECT_GT(Edit->LineHeight(), 16);
+    EXPECT_EQ(Edit->Height(), Edit->LineHeight() + 8);
+    Edit->Frame()->SetEnabled(true);
+    EXPECT_EQ(Edit->Height(), Edit->LineHeight() + 6) << "the frame replaces the border";
+    Edit->Frame()->SetAutoSizeHeightAdjust(3);
+    EXPECT_EQ(Edit->Height(), Edit->LineHeight() + 9);
+    // Without AutoSize the height stays as set.
+    Edit->SetAutoSize(false);
+    Edit->SetHeight(40);
+    Edit->Font()->SetSize(8);
+    EXPECT_EQ(Edit->Height(), 40);
+    // Inside a grid the grid sizes its editors.
+    auto* grid = new TGridLike(Form);
+    grid->SetParent(Form);
+    Edit->SetParent(grid);
+    Edit->SetAutoSize(true);
+    EXPECT_EQ(Edit->Height(), 40);
+}
+
 }  // namespace

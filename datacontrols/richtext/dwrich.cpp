@@ -318,6 +318,9 @@ void TdwRichEditForm::BuildBars()
         e->BeginFieldEdit();
         e->SetSelCharFormat(f, TRichCharMask {rcFace});
     };
+    // A name shown in red is not in the list; the opened list shows them all in black.
+    FontNameCombo->OnDropDown = [this](TObject*) { FontNameCombo->Font()->SetColor(clBlack); };
+    FontNameCombo->OnCloseUp = [this](TObject*) { RichEdit1->SetFocus(); };
     FontSizeCombo = new TComboBox(this);
     FontSizeCombo->SetParent(FormatBar);
     FontSizeCombo->SetBounds(158, 2, 50, 21);
@@ -329,6 +332,7 @@ void TdwRichEditForm::BuildBars()
         if (FontSizeCombo->ItemIndex() >= 0)
             ApplyFontSize(FontSizeCombo->Items()->Strings(FontSizeCombo->ItemIndex()));
     };
+    FontSizeCombo->OnCloseUp = [this](TObject*) { RichEdit1->SetFocus(); };
     int x = 214;
     BoldButton = Button(FormatBar, x, "B", [this, e] { e->SetSelBold(BoldButton->Down()); });
     ItalicButton = Button(FormatBar, x, "I", [this, e] { e->SetSelItalic(ItalicButton->Down()); });

@@ -3,6 +3,7 @@
 #include "platform/vcl/dropdown.h"
 
 #include <QComboBox>
+#include <functional>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
@@ -15,6 +16,23 @@
 #include "platform/vcl/qtext.h"
 
 namespace {
+
+// A combo box that tells its control when its list opens and closes.
+class DropDownCombo : public QComboBox {
+public:
+    std::function<void()> Opening;
+    std::function<void()> Closed;
+
+    void showPopup() override {
+        if (Opening) Opening();
+        QComboBox::showPopup();
+    }
+    void hidePopup() override {
+        const bool wasOpen = view()->isVisible();
+        QComboBox::hidePopup();
+        if (wasOpen && Closed) Closed();
+    }
+};
 
 QComboBox* Combo(const TControl* Control) { return static_cast<QComboBox*>(Control->Widget()); }
 QListWidget* List(const TControl* Control) { return static_cast<QListWidget*>(Control->Widget()); }
@@ -29,8 +47,10 @@ QStringList ToQStrings(const TStrings& Items) {
 
 // ---------------------------------------------------------------- TComboBox
 
-TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<QComboBox>()), FItems(std::make_unique<TStringList>()) {
-    QComboBox* combo = Combo(this);
+TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<DropDownCombo>()), FItems(std::make_unique<TStringList>()) {
+    auto* combo = static_cast<DropDownCombo*>(Combo(this));
+    combo->Opening = [this] { Guarded(this, [this] { DropDown(); }); };
+    combo->Closed = [this] { Guarded(this, [this] { CloseUp(); }); };
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setMaxVisibleItems(FDropDownCount);
@@ -106,6 +126,14 @@ void TComboBox::SetTextValue(const String& Value) {
     } else {
         combo->setCurrentIndex(static_cast<int>(combo->findText(ToQString(Value))));
     }
+}
+
+void TComboBox::DropDown() {
+    if (OnDropDown) OnDropDown(this);
+}
+
+void TComboBox::CloseUp() {
+    if (OnCloseUp) OnCloseUp(this);
 }
 
 void TComboBox::Change() {

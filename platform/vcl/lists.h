@@ -36,10 +36,15 @@ public:
 
     // The text changed, by typing or by choosing an item.
     TNotifyEvent OnChange;
+    // The list is about to open; it closed again.
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnCloseUp;
 
 protected:
     bool ColorIsFieldBackground() const override { return true; }
     String GetText() const override;
+    virtual void DropDown();
+    virtual void CloseUp();
     void SetTextValue(const String& Value) override;
     virtual void Change();
 

@@ -425,6 +425,30 @@ TEST_F(ControlsTest, ComboBoxChoosesAndKeepsItsText) {
     EXPECT_EQ(combo->ItemIndex(), -1);
 }
 
+TEST_F(ControlsTest, ComboBoxTellsWhenItsListOpensAndCloses) {
+    auto* combo = Add<TComboBox>();
+    combo->SetStyle(csDropDownList);
+    combo->Items()->SetCommaText("R,Y,O,N");
+    TEventLog log;
+    combo->OnDropDown = [&](TObject*) { log.Add(combo->DroppedDown() ? "drop: open" : "drop: closed"); };
+    combo->OnCloseUp = [&](TObject*) { log.Add(combo->DroppedDown() ? "close: open" : "close: closed"); };
+    combo->OnChange = log.Note("change");
+    ShowForm(Form);
+    combo->SetFocus();
+
+    PressKey(Form, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_TRUE(combo->DroppedDown());
+    PressKey(Form, Qt::Key_Escape);
+    EXPECT_FALSE(combo->DroppedDown());
+    PressKey(Form, Qt::Key_Down, Qt::AltModifier);
+    PressKey(Form, Qt::Key_Down);
+    PressKey(Form, Qt::Key_Return);
+    EXPECT_FALSE(combo->DroppedDown());
+    combo->SetDroppedDown(false);  // already closed: no second close
+    EXPECT_THAT(log.Entries, ElementsAre("drop: closed", "close: closed", "drop: closed", "close: closed", "change"));
+    ForgetHeldInput();
+}
+
 TEST_F(ControlsTest, ListBoxClicksOnlyForTheUsersChoice) {
     auto* list = Add<TListBox>();
     int clicks = 0;

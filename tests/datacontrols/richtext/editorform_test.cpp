@@ -267,7 +267,8 @@ TEST_F(EditorFormTest, TheOptionsShowTheCommandsAndTheButtonsFollowTheSelection)
     EXPECT_TRUE(Dialogs.Messages.empty()) << "an unchanged text closes without asking";
 }
 
-TEST_F(EditorFormTest, TheFontNameComboShowsAFontItDoesNotOfferInRed) {
+TEST_F(EditorFormTest, TheFontNameComboShowsAFontItDoesNotOfferInRedAndClosedCombosGiveBackTheText) {
+    Dialogs.AnswerMessage(mrNo);  // the size chosen below is not kept
     Source->LoadContents(
             R"({\rtf1\ansi{\fonttbl{\f0 Liberation Sans;}{\f1 Not Installed Sans;}}known {\f1 unknown}})");
     RunEditor([](TdwRichEditForm* editor) {
@@ -278,6 +279,18 @@ TEST_F(EditorFormTest, TheFontNameComboShowsAFontItDoesNotOfferInRed) {
         EXPECT_EQ(editor->FontNameCombo->Text(), "Not Installed Sans");
         EXPECT_EQ(editor->FontNameCombo->Font()->Color(), TColor(255));
         EXPECT_FALSE(editor->RichEdit1->Modified()) << "following the selection changes nothing";
+
+        editor->FontNameCombo->SetFocus();
+        PressKey(editor, Qt::Key_Down, Qt::AltModifier);
+        ASSERT_TRUE(editor->FontNameCombo->DroppedDown());
+        EXPECT_EQ(editor->FontNameCombo->Font()->Color(), clBlack) << "the opened list is not red";
+        PressKey(editor, Qt::Key_Escape);
+        EXPECT_EQ(editor->ActiveControl(), editor->RichEdit1) << "closing the list returns to the text";
+        editor->FontSizeCombo->SetFocus();
+        PressKey(editor, Qt::Key_Down, Qt::AltModifier);
+        PressKey(editor, Qt::Key_Down);
+        PressKey(editor, Qt::Key_Return);
+        EXPECT_EQ(editor->ActiveControl(), editor->RichEdit1);
         editor->Exit1->Click();
     });
 }

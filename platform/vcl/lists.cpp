@@ -145,7 +145,8 @@ void TComboBox::Change() {
 // Rows as high as the list says, drawn by the list when it draws its items itself.
 class TListItemDelegate : public QStyledItemDelegate {
 public:
-    explicit TListItemDelegate(TListBox* List) : FList(List) { }
+    // Owned by the list widget, which frees it with itself.
+    TListItemDelegate(TListBox* List, QObject* Parent) : QStyledItemDelegate(Parent), FList(List) { }
 
     void paint(QPainter* Painter, const QStyleOptionViewItem& Option,
                const QModelIndex& Index) const override {
@@ -183,7 +184,7 @@ TListBox::TListBox(TComponent* AOwner)
     : TWinControl(AOwner, MakeWidget<QListWidget>()), FItems(std::make_unique<TStringList>()),
       FCanvas(std::make_unique<TControlCanvas>()) {
     QListWidget* list = List(this);
-    list->setItemDelegate(new TListItemDelegate(this));
+    list->setItemDelegate(new TListItemDelegate(this, list));
     QObject::connect(list, &QListWidget::currentRowChanged, [this] {
         if (!FFilling) Guarded(this, [this] { Click(); });
     });

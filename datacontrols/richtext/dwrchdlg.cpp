@@ -241,12 +241,14 @@ TdwRichTabDialog::TdwRichTabDialog(TComponent* AOwner, TdwCustomRichEdit* RichEd
     group->SetCaption(texts.TabGroupBoxCaption);
     Edit1 = Place<TEdit>(group, 8, 20, 144, 21);
     ListBox1 = Place<TListBox>(group, 8, 46, 144, 140);
+    ListBox1->SetMultiSelect(true);
     Button1 = DialogButton(this, texts.SetTabButtonCaption, 176, 28, mrNone);
     Button1->OnClick = [this](TObject*) { SetTab(); };
     Button2 = DialogButton(this, texts.ClearTabButtonCaption, 176, 58, mrNone);
     Button2->OnClick = [this](TObject*) {
-        if (ListBox1->ItemIndex() >= 0)
-            ListBox1->Items()->Delete(ListBox1->ItemIndex());
+        for (int i = ListBox1->Items()->Count() - 1; i >= 0; --i)
+            if (ListBox1->Selected(i))
+                ListBox1->Items()->Delete(i);
     };
     Button4 = DialogButton(this, texts.ClearAllButtonCaption, 176, 88, mrNone);
     Button4->OnClick = [this](TObject*) { ListBox1->Items()->Clear(); };

@@ -202,11 +202,30 @@ bool TListBox::InheritsFrom(const String& name) const { return SameText(name, "T
 void TListBox::ItemsChanged() {
     QListWidget* list = List(this);
     const int row = list->currentRow();
+    const QStringList items = ToQStrings(*FItems);
     FFilling = true;
-    list->clear();
-    list->addItems(ToQStrings(*FItems));
-    list->setCurrentRow(row < list->count() ? row : -1);
+    // Only the rows between the unchanged head and tail are made again, so the rows that
+    // stay keep their selection.
+    const int before = list->count();
+    const int after = static_cast<int>(items.size());
+    int head = 0;
+    while (head < before && head < after && list->item(head)->text() == items[head]) ++head;
+    int tail = 0;
+    while (tail < before - head && tail < after - head &&
+           list->item(before - 1 - tail)->text() == items[after - 1 - tail])
+        ++tail;
+    for (int i = before - tail - 1; i >= head; --i) delete list->takeItem(i);
+    for (int i = head; i < after - tail; ++i) list->insertItem(i, items[i]);
+    SetCurrentRow(row < list->count() ? row : -1);
     FFilling = false;
+}
+
+void TListBox::SetCurrentRow(int Row) {
+    QListWidget* list = List(this);
+    if (FMultiSelect)
+        list->setCurrentRow(Row, QItemSelectionModel::NoUpdate);
+    else
+        list->setCurrentRow(Row);
 }
 
 int TListBox::ItemIndex() const { return List(this)->currentRow(); }
@@ -214,8 +233,48 @@ int TListBox::ItemIndex() const { return List(this)->currentRow(); }
 void TListBox::SetItemIndex(int Value) {
     if (Value < -1 || Value >= FItems->Count()) Value = -1;
     FFilling = true;
-    List(this)->setCurrentRow(Value);
+    SetCurrentRow(Value);
     FFilling = false;
+}
+
+void TListBox::SetMultiSelect(bool Value) {
+    FMultiSelect = Value;
+    UpdateSelectionMode();
+}
+
+void TListBox::SetExtendedSelect(bool Value) {
+    FExtendedSelect = Value;
+    UpdateSelectionMode();
+}
+
+void TListBox::UpdateSelectionMode() {
+    QListWidget* list = List(this);
+    list->setSelectionMode(!FMultiSelect     ? QAbstractItemView::SingleSelection
+                           : FExtendedSelect ? QAbstractItemView::ExtendedSelection
+                                             : QAbstractItemView::MultiSelection);
+    // A single choice is the focused item alone.
+    if (!FMultiSelect) SetItemIndex(ItemIndex());
+}
+
+QListWidgetItem* TListBox::Row(int Index) const {
+    FItems->Get(Index);  // raises for an index outside the items
+    return List(this)->item(Index);
+}
+
+bool TListBox::Selected(int Index) const { return Row(Index)->isSelected(); }
+
+void TListBox::SetSelected(int Index, bool Value) {
+    QListWidgetItem* row = Row(Index);
+    if (FMultiSelect)
+        row->setSelected(Value);
+    else if (Value)
+        SetItemIndex(Index);
+    else if (ItemIndex() == Index)
+        SetItemIndex(-1);
+}
+
+int TListBox::SelCount() const {
+    return FMultiSelect ? static_cast<int>(List(this)->selectedItems().size()) : -1;
 }
 
 int TListBox::TopIndex() const {

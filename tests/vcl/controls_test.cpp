@@ -465,6 +465,63 @@ TEST_F(ControlsTest, ListBoxClicksOnlyForTheUsersChoice) {
     EXPECT_EQ(list->ItemIndex(), -1);
 }
 
+// Several items chosen by clicks and keys as a user chooses them, kept by the items that stay.
+TEST_F(ControlsTest, AMultiSelectListSelectsSeveralItemsByMouseAndKeys) {
+    auto* list = Add<TListBox>();
+    list->SetBounds(0, 0, 120, 150);
+    list->Items()->SetCommaText("0.5,1,1.5,2,2.5,3");
+    EXPECT_EQ(list->SelCount(), -1) << "a single-choice list counts no selection";
+    list->SetMultiSelect(true);
+    EXPECT_TRUE(list->ExtendedSelect());
+    ShowForm(Form);
+    const auto selected = [list] {
+        std::vector<int> rows;
+        for (int i = 0; i < list->Items()->Count(); ++i)
+            if (list->Selected(i)) rows.push_back(i);
+        return rows;
+    };
+    ClickListItem(list, 1);
+    ClickListItem(list, 3, Qt::ShiftModifier);
+    ClickListItem(list, 5, Qt::ControlModifier);
+    EXPECT_THAT(selected(), ElementsAre(1, 2, 3, 5));
+    EXPECT_EQ(list->SelCount(), 4);
+    EXPECT_EQ(list->ItemIndex(), 5);
+    ClickListItem(list, 2, Qt::ControlModifier);
+    EXPECT_THAT(selected(), ElementsAre(1, 3, 5)) << "Ctrl with a click takes one out";
+
+    list->Items()->Delete(3);
+    EXPECT_EQ(list->Items()->CommaText(), "0.5,1,1.5,2.5,3");
+    EXPECT_THAT(selected(), ElementsAre(1, 4)) << "the selection stays with its items";
+    list->Items()->Insert(0, "0.25");
+    EXPECT_THAT(selected(), ElementsAre(2, 5));
+
+    list->SetItemIndex(0);
+    EXPECT_THAT(selected(), ElementsAre(2, 5)) << "moving the focus leaves the selection";
+    ClickListItem(list, 0);
+    PressKey(Form, Qt::Key_Down, Qt::ShiftModifier);
+    PressKey(Form, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_THAT(selected(), ElementsAre(0, 1, 2)) << "a click chooses one; Shift and an arrow add on";
+    list->SetSelected(4, true);
+    list->SetSelected(0, false);
+    EXPECT_THAT(selected(), ElementsAre(1, 2, 4));
+    EXPECT_THROW(list->Selected(6), EStringListError);
+
+    // Without extended selection each click and Space choose or leave one item.
+    list->SetExtendedSelect(false);
+    ClickListItem(list, 2);
+    EXPECT_THAT(selected(), ElementsAre(1, 4));
+    ClickListItem(list, 4);
+    PressKey(Form, Qt::Key_Up);
+    PressKey(Form, Qt::Key_Space);
+    EXPECT_THAT(selected(), ElementsAre(1, 3)) << "an arrow moves the focus only";
+
+    list->SetMultiSelect(false);
+    EXPECT_EQ(selected(), std::vector<int> {3}) << "a single choice keeps the focused item";
+    list->SetSelected(1, true);
+    EXPECT_EQ(list->ItemIndex(), 1);
+    ForgetHeldInput();
+}
+
 // An owner-drawn list draws each row through its handler, rows as high as the list or the
 // measuring handler says.
 TEST_F(ControlsTest, AnOwnerDrawnListDrawsAndMeasuresItsItemsThroughItsHandlers) {

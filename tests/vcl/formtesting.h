@@ -1,6 +1,7 @@
 #pragma once
 // Helpers for driving forms offscreen the way a user does.
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QTest>
 #include <QWindow>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "platform/vcl/forms.h"
+#include "platform/vcl/lists.h"
 
 // Sends a key to the form's window: the focused control gets it through the same
 // routing a user's key takes.
@@ -30,6 +32,16 @@ inline void ClickControl(TControl* Control) {
     QWidget* window = Control->Widget()->window();
     const QPoint at = Control->Widget()->mapTo(window, Control->Widget()->rect().center());
     QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+}
+
+// A left click, with Modifiers held, on the middle of item Index of a list box, sent
+// through the window system.
+inline void ClickListItem(TListBox* List, int Index, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+    QWidget* rows = static_cast<QAbstractScrollArea*>(List->Widget())->viewport();
+    const TRect r = List->ItemRect(Index);
+    QWidget* window = rows->window();
+    const QPoint at = rows->mapTo(window, QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Modifiers, at);
 }
 
 // Qt keeps the modifiers of the last key event as held, and the test helpers their own

@@ -165,7 +165,7 @@ TEST_F(ParagraphDialogTest, TabStopsStaySortedAndOnce) {
         EXPECT_FALSE(d->SetTab()) << refused;
         EXPECT_TRUE(d->Edit1->Focused());
     }
-    d->ListBox1->SetItemIndex(0);
+    d->ListBox1->SetSelected(0, true);
     d->Button2->Click();
     EXPECT_EQ(Items(d->ListBox1), (std::vector<String> {"0.5''", "1''", "1.5''"}));
     d->Apply();
@@ -187,6 +187,34 @@ TEST_F(ParagraphDialogTest, TabDialogExecuteSetsOnEnterAndClosesOnEnterInAnEmpty
     });
     EXPECT_TRUE(Edit->TabDialogExecute());
     EXPECT_EQ(Edit->SelParaFormat().Tabs, (std::vector<int> {720, 2160, 4320}));
+}
+
+// Clear takes out every tab stop selected with the mouse and the keys, and only those.
+TEST_F(ParagraphDialogTest, ClearRemovesEveryTabStopSelectedByMouseAndKeys) {
+    WhenShown<TdwRichTabDialog>([](TdwRichTabDialog* d) {
+        for (const char* position : {"1", "2", "2.5", "3"}) {
+            d->Edit1->SetText(position);
+            d->SetTab();
+        }
+        TListBox* list = d->ListBox1;
+        ASSERT_EQ(Items(list), (std::vector<String> {"0.5''", "1''", "1.5''", "2''", "2.5''", "3''"}));
+        ClickListItem(list, 0);
+        PressKey(d, Qt::Key_Down, Qt::ShiftModifier);
+        ClickListItem(list, 3, Qt::ControlModifier);
+        ClickListItem(list, 5, Qt::ControlModifier);
+        EXPECT_EQ(list->SelCount(), 4);
+        QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
+        d->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/richedit_tab_dialog_selected.png");
+        ClickControl(d->Button2);
+        EXPECT_EQ(Items(list), (std::vector<String> {"1.5''", "2.5''"}));
+        EXPECT_EQ(list->SelCount(), 0);
+        ClickControl(d->Button2);
+        EXPECT_EQ(Items(list).size(), 2u) << "nothing selected, nothing cleared";
+        ClickControl(d->OKButton);
+    });
+    EXPECT_TRUE(Edit->TabDialogExecute());
+    EXPECT_EQ(Edit->SelParaFormat().Tabs, (std::vector<int> {2160, 3600}));
+    ForgetHeldInput();
 }
 
 }  // namespace

@@ -199,8 +199,13 @@ TdwRichEditForm::TdwRichEditForm(TComponent* AOwner, TdwCustomRichEdit* Source)
     Ruler->SetParent(this);
     StatusBar = new TStatusBar(this);
     StatusBar->SetParent(this);
-    for (const int width : {300, 32, 32, 18})
-        StatusBar->AddPanel()->SetWidth(width);
+    // The hint and the last panel without an edge; the lock keys' panels sunk.
+    for (const auto& [width, bevel] :
+         {std::pair {300, pbNone}, {32, pbLowered}, {32, pbLowered}, {18, pbNone}}) {
+        TStatusPanel* panel = StatusBar->AddPanel();
+        panel->SetWidth(width);
+        panel->SetBevel(bevel);
+    }
     Layout();
 }
 

@@ -42,6 +42,11 @@ void TStatusPanel::SetAlignment(TAlignment Value) {
     FOwner.Invalidate();
 }
 
+void TStatusPanel::SetBevel(TStatusPanelBevel Value) {
+    FBevel = Value;
+    FOwner.Invalidate();
+}
+
 TStatusBar::TStatusBar(TComponent* AOwner) : TCustomControl(AOwner) {
     Widget()->setFocusPolicy(Qt::NoFocus);
     SetTabStop(false);
@@ -74,8 +79,14 @@ void TStatusBar::Paint() {
     canvas->Brush()->SetColor(Color());
     canvas->FillRect(ClientRect());
     canvas->SetFont(Font());
-    auto cell = [canvas](TRect rect, const String& text, TAlignment alignment) {
-        Frame3D(*canvas, rect, clBtnShadow, clBtnHighlight, 1);
+    auto cell = [canvas](TRect rect, const String& text, TAlignment alignment, TStatusPanelBevel bevel) {
+        if (bevel == pbLowered)
+            Frame3D(*canvas, rect, clBtnShadow, clBtnHighlight, 1);
+        else if (bevel == pbRaised)
+            Frame3D(*canvas, rect, clBtnHighlight, clBtnShadow, 1);
+        else
+            rect = Rect(rect.Left + 1, rect.Top + 1, rect.Right - 1,
+                        rect.Bottom - 1);  // the text where framed
         rect.Left += 2;
         rect.Right -= 2;
         canvas->Brush()->SetStyle(bsClear);
@@ -84,14 +95,14 @@ void TStatusBar::Paint() {
         canvas->DrawText(text, rect, format);
     };
     if (FSimplePanel || FPanels.empty()) {
-        cell(Rect(0, 2, Width(), Height()), FSimplePanel ? FSimpleText : String(), taLeftJustify);
+        cell(Rect(0, 2, Width(), Height()), FSimplePanel ? FSimpleText : String(), taLeftJustify, pbLowered);
         return;
     }
     int left = 0;
     for (size_t i = 0; i < FPanels.size(); ++i) {
         const TStatusPanel& panel = *FPanels[i];
         const int right = i + 1 == FPanels.size() ? Width() : left + panel.Width();
-        cell(Rect(left, 2, right, Height()), panel.Text(), panel.Alignment());
+        cell(Rect(left, 2, right, Height()), panel.Text(), panel.Alignment(), panel.Bevel());
         left = right + 2;
     }
 }

@@ -26,6 +26,9 @@ private:
 
 class TStatusBar;
 
+// The edge around a status panel: none, sunk into the bar, or standing out of it.
+enum TStatusPanelBevel { pbNone, pbLowered, pbRaised };
+
 class TStatusPanel {
 public:
     explicit TStatusPanel(TStatusBar& Owner) : FOwner(Owner) {}
@@ -35,12 +38,15 @@ public:
     void SetWidth(int Value);
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment Value);
+    TStatusPanelBevel Bevel() const { return FBevel; }
+    void SetBevel(TStatusPanelBevel Value);
 
 private:
     TStatusBar& FOwner;
     String FText;
     int FWidth = 50;
     TAlignment FAlignment = taLeftJustify;
+    TStatusPanelBevel FBevel = pbLowered;
 };
 
 // Panels side by side along the bottom, the last one taking what is left; or, with

@@ -1,6 +1,7 @@
 // The standard controls as the forms use them: typed text, lists, pages, hints.
 
 #include <QAction>
+#include <QDir>
 #include <QFontMetrics>
 #include <QImage>
 #include <QMenuBar>
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/vcl/application.h"
+#include "platform/vcl/bars.h"
 #include "platform/vcl/buttons.h"
 #include "platform/vcl/checkboxes.h"
 #include "platform/vcl/edits.h"
@@ -636,6 +638,35 @@ TEST_F(ControlsTest, PageControlTurnsPages) {
     EXPECT_EQ(pages->PageCount(), 2);
     EXPECT_EQ(pages->ActivePageIndex(), 1);
     EXPECT_EQ(changes, 1);
+}
+
+TEST_F(ControlsTest, StatusPanelsDrawTheirBevels) {
+    auto* status = Add<TStatusBar>();
+    for (const TStatusPanelBevel bevel : {pbLowered, pbNone, pbRaised}) {
+        TStatusPanel* panel = status->AddPanel();
+        panel->SetWidth(60);
+        panel->SetBevel(bevel);
+    }
+    EXPECT_EQ(TStatusPanel(*status).Bevel(), pbLowered);
+    ShowForm(Form);
+    const QImage picture = status->Widget()->grab().toImage();
+    const QColor face = ToQColor(status->Color()), shadow = ToQColor(clBtnShadow),
+                 light = ToQColor(clBtnHighlight);
+    struct Edges {
+        QColor TopLeft, BottomRight;
+    };
+    const Edges expected[] = {{shadow, light}, {face, face}, {light, shadow}};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        const int left = i * 62, top = 2, bottom = picture.height() - 1;
+        const int right = i == 2 ? picture.width() - 1 : left + 59;  // the last panel takes the rest
+        EXPECT_EQ(picture.pixelColor(left, top + 5), expected[i].TopLeft);
+        EXPECT_EQ(picture.pixelColor(left + 20, top), expected[i].TopLeft);
+        EXPECT_EQ(picture.pixelColor(right, top + 5), expected[i].BottomRight);
+        EXPECT_EQ(picture.pixelColor(left + 20, bottom), expected[i].BottomRight);
+    }
+    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
+    picture.save(TOTAMUND_SCREENSHOT_DIR "/statusbar-bevels.png");
 }
 
 TEST_F(ControlsTest, HintWindowShowsWithoutTakingTheFocus) {

@@ -205,6 +205,16 @@ TEST_F(EditorBarsTest, TheLockIndicatorsShowWhatTheWindowSystemReportsOnEveryKey
     RunEditor([&keys](TdwRichEditForm* editor) {
         EXPECT_EQ(editor->StatusBar->Panels(1)->Text(), "CAP");
         EXPECT_EQ(editor->StatusBar->Panels(2)->Text(), "");
+        // Only the lock keys' panels stand framed.
+        TStatusBar* status = editor->StatusBar;
+        ASSERT_EQ(status->PanelCount(), 4);
+        EXPECT_EQ(status->Panels(0)->Bevel(), pbNone);
+        EXPECT_EQ(status->Panels(1)->Bevel(), pbLowered);
+        EXPECT_EQ(status->Panels(2)->Bevel(), pbLowered);
+        EXPECT_EQ(status->Panels(3)->Bevel(), pbNone);
+        editor->Undo1->Action()->hover();
+        QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
+        status->Widget()->grab().save(TOTAMUND_SCREENSHOT_DIR "/richedit_statusbar.png");
         keys.Keys = {true, false, true};
         editor->RichEdit1->SetFocus();
         PressKey(editor, Qt::Key_End);

@@ -111,7 +111,8 @@ void TdwRulerPanel::MarkerDropped(int Which)
 
 namespace {
 
-// The colour menu's items; clNone stands for the editing control's own font colour.
+// The colour menu's items; Automatic takes the editing control's own font colour when the
+// form shows.
 const std::pair<const char*, TColor> ColorItems[] = {
         {"Black", clBlack},   {"Green", clGreen},     {"Red", clMaroon}, {"Blue", clNavy},
         {"Yellow", clOlive},  {"Purple", clPurple},   {"Teal", clTeal},  {"Gray", clGray},
@@ -351,15 +352,23 @@ void TdwRichEditForm::BuildBars()
         ColorMenu->Popup(at.X, at.Y);
     });
     ColorMenu = new TPopupMenu(this);
-    ColorMenu->SetImages(new TImageList(this));
     for (const auto& [caption, color] : ColorItems) {
-        Item(ColorMenu->Items(), caption, [e, color = color] {
+        TMenuItem* item = Item(ColorMenu->Items(), caption);
+        item->SetTag(color);
+        item->OnClick = [e, item](TObject*) {
             TRichCharFormat f;
-            f.Color = color == clNone ? e->Font()->Color() : color;
+            f.Color = static_cast<TColor>(item->Tag());
             e->BeginFieldEdit();
             e->SetSelCharFormat(f, TRichCharMask {rcColor});
-        });
+        };
+        item->OnMeasureItem = [this](TObject* Sender, TCanvas* ACanvas, int& Width, int& Height) {
+            MeasureColorItem(Sender, ACanvas, Width, Height);
+        };
+        item->OnDrawItem = [this](TObject* Sender, TCanvas* ACanvas, TRect ARect, bool Selected) {
+            DrawColorItem(Sender, ACanvas, ARect, Selected);
+        };
     }
+    Automatic1 = ColorMenu->Items()->Items(ColorMenu->Items()->Count() - 1);
     FFormatBarBevels.push_back(GroupBevel(FormatBar, x + 3));
     x += 8;
     LeftButton = Button(FormatBar, x, "L", [this] { SetAlignment(raLeft); });
@@ -413,21 +422,32 @@ void TdwRichEditForm::SetAlignment(int Alignment)
     RichEdit1->SetSelParaFormat(p, TRichParaMask {rpAlignment});
 }
 
-void TdwRichEditForm::DrawColorSwatches()
+void TdwRichEditForm::MeasureColorItem(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height)
 {
-    TImageList* swatches = ColorMenu->Images();
-    swatches->SetSize(16, 16);
-    TBitmap swatch;
-    for (size_t i = 0; i < std::size(ColorItems); ++i) {
-        const TColor color = ColorItems[i].second;
-        dwDrawColorSwatch(color == clNone ? RichEdit1->Font()->Color() : color, &swatch);
-        ColorMenu->Items()->Items(static_cast<int>(i))->SetImageIndex(swatches->Add(&swatch));
-    }
+    const String& caption = static_cast<TMenuItem*>(Sender)->Caption();
+    Height = ACanvas->TextHeight(caption) + 2;
+    Width = ACanvas->TextWidth(caption) + 45;
+}
+
+void TdwRichEditForm::DrawColorItem(TObject* Sender, TCanvas* ACanvas, TRect ARect, bool Selected)
+{
+    auto* item = static_cast<TMenuItem*>(Sender);
+    ACanvas->Brush()->SetColor(Selected ? clHighlight : clBtnFace);
+    ACanvas->Font()->SetColor(Selected ? clHighlightText : clWindowText);
+    ACanvas->FillRect(ARect);
+    const TRect swatch = Rect(ARect.Left + 3, ARect.Top + 2, ARect.Left + 43, ARect.Bottom - 2);
+    ACanvas->Brush()->SetColor(static_cast<TColor>(item->Tag()));
+    // The selected item's swatch is framed in black.
+    ACanvas->Pen()->SetColor(Selected ? clBlack : static_cast<TColor>(item->Tag()));
+    ACanvas->Rectangle(swatch);
+    TRect caption = Rect(swatch.Right + 3, ARect.Top, ARect.Right, ARect.Bottom);
+    ACanvas->Brush()->SetStyle(bsClear);
+    ACanvas->DrawText(item->Caption(), caption, DT_SINGLELINE | DT_VCENTER);
 }
 
 void TdwRichEditForm::ApplyOptions(TdwRichEditOptions Options, bool ReadOnly)
 {
-    DrawColorSwatches();
+    Automatic1->SetTag(RichEdit1->Font()->Color());
     FReadOnly = ReadOnly;
     FCloseOnEscape = Options.Contains(reoCloseOnEscape);
     if (ReadOnly)

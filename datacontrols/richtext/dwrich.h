@@ -82,8 +82,10 @@ public:
     TImageList* ImageList1 = nullptr;
     TComboBox *FontNameCombo = nullptr, *FontSizeCombo = nullptr;
     TSpeedButton* ColorButton = nullptr;
-    // The colours for the selection's text, the last one the editing control's own.
+    // The colours for the selection's text, each item's Tag its colour; the last one,
+    // Automatic1, the editing control's own.
     TPopupMenu* ColorMenu = nullptr;
+    TMenuItem* Automatic1 = nullptr;
     TSpeedButton *BoldButton = nullptr, *ItalicButton = nullptr, *UnderlineButton = nullptr,
                  *LeftButton = nullptr, *CenterButton = nullptr, *RightButton = nullptr,
                  *BulletButton = nullptr, *HighlightButton = nullptr;
@@ -125,8 +127,10 @@ private:
     void ApplyHints(bool Show);
     // Speed buttons raised on taller bars, or flat with bevels between their groups.
     void ApplyFlatButtons(bool Flat);
-    // Each colour item's picture: its colour, Automatic the editing control's font colour.
-    void DrawColorSwatches();
+    // A colour item as high as its caption and 45 pixels wider; drawn as a swatch of its
+    // Tag's colour before the caption.
+    void MeasureColorItem(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height);
+    void DrawColorItem(TObject* Sender, TCanvas* ACanvas, TRect ARect, bool Selected);
     void UpdateLockIndicators();
     // Places the bars and the editing control; a failure says "Error in resize" and the
     // form goes on.

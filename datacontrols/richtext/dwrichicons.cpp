@@ -161,14 +161,3 @@ void dwAddRichIcons(TImageList* List)
         List->Add(&picture);
     }
 }
-
-void dwDrawColorSwatch(TColor Color, TBitmap* Bitmap)
-{
-    Bitmap->SetSize(16, 16);
-    TCanvas* canvas = Bitmap->Canvas();
-    canvas->Brush()->SetColor(Ground);
-    canvas->FillRect(Rect(0, 0, 16, 16));
-    Outlined(canvas, Color, clBlack);
-    canvas->Rectangle(1, 2, 15, 14);
-    Bitmap->SetTransparent(true);
-}

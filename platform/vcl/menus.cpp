@@ -1,16 +1,23 @@
 #include "platform/vcl/menus.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFontInfo>
 #include <QIcon>
 #include <QImage>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPixmap>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QStyleOptionMenuItem>
 #include <algorithm>
 
 #include "platform/vcl/application.h"
 #include "platform/vcl/bitmap.h"
+#include "platform/vcl/controlcanvas.h"
 #include "platform/vcl/dispatch.h"
 #include "platform/vcl/imagelist.h"
 #include "platform/vcl/qapp.h"
@@ -23,11 +30,105 @@ void AddItems(QWidget* Target, const TMenuItem* Parent) {
     for (int i = 0; i < Parent->Count(); ++i) Target->addAction(Parent->Items(i)->Action());
 }
 
+// The Qt action that shows a menu item, knowing its item.
+class TMenuItemAction : public QAction {
+public:
+    explicit TMenuItemAction(TMenuItem* Item) : Item(Item) { }
+    TMenuItem* const Item;
+};
+
+// A menu window whose items may draw themselves. Qt describes an item right before it asks
+// the style for the item's size or draws it, so the window remembers the item it described
+// last, for the style to find.
+class TMenuWindow : public QMenu {
+public:
+    TMenuWindow();
+    TMenuItem* Described() const {
+        auto* action = dynamic_cast<const TMenuItemAction*>(FDescribed);
+        return action ? action->Item : nullptr;
+    }
+
+protected:
+    void initStyleOption(QStyleOptionMenuItem* Option, const QAction* Action) const override {
+        QMenu::initStyleOption(Option, Action);
+        FDescribed = Action;
+    }
+
+private:
+    mutable const QAction* FDescribed = nullptr;
+};
+
+}  // namespace
+
+// Sizes and draws the menu windows' items that draw themselves; the application's style
+// does all the rest.
+class TOwnerDrawMenuStyle : public QProxyStyle {
+public:
+    TOwnerDrawMenuStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) { }
+
+    QSize sizeFromContents(ContentsType Type, const QStyleOption* Option, const QSize& Size,
+                           const QWidget* Widget) const override {
+        const QSize size = QProxyStyle::sizeFromContents(Type, Option, Size, Widget);
+        TMenuItem* item = Type == CT_MenuItem ? OwnerDrawn(Widget) : nullptr;
+        if (!item || !item->OnMeasureItem) return size;
+        int width = size.width(), height = size.height();
+        TControlCanvas canvas;
+        PrepareCanvas(canvas, Widget, false);
+        Guarded(item, [&] { item->MeasureItem(&canvas, width, height); });
+        return QSize(std::max(0, width + pixelMetric(PM_IndicatorWidth, Option, Widget)),
+                     std::max(0, height));
+    }
+
+    void drawControl(ControlElement Element, const QStyleOption* Option, QPainter* Painter,
+                     const QWidget* Widget) const override {
+        TMenuItem* item = Element == CE_MenuItem ? OwnerDrawn(Widget) : nullptr;
+        if (!item) return QProxyStyle::drawControl(Element, Option, Painter, Widget);
+        const bool selected = Option->state & State_Selected;
+        const QRect& r = Option->rect;
+        TControlCanvas canvas;
+        Painter->save();
+        canvas.BeginPaint(Painter);
+        PrepareCanvas(canvas, Widget, selected);
+        Guarded(item, [&] {
+            item->DrawItem(&canvas, Rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1), selected);
+        });
+        canvas.EndPaint();
+        Painter->restore();
+    }
+
+private:
+    static TMenuItem* OwnerDrawn(const QWidget* Widget) {
+        auto* menu = dynamic_cast<const TMenuWindow*>(Widget);
+        TMenuItem* item = menu ? menu->Described() : nullptr;
+        return item && item->OnDrawItem ? item : nullptr;
+    }
+
+    static void PrepareCanvas(TCanvas& Canvas, const QWidget* Menu, bool Selected) {
+        const QFont font = Menu->font();
+        Canvas.Font()->SetName(FromQString(font.family()));
+        Canvas.Font()->SetHeight(-QFontInfo(font).pixelSize());
+        Canvas.Font()->SetColor(Selected ? clHighlightText : clMenuText);
+        Canvas.Brush()->SetColor(Selected ? clHighlight : clMenu);
+    }
+};
+
+namespace {
+
+TMenuWindow::TMenuWindow() {
+    // One style serves every menu window for the program's life.
+    static TOwnerDrawMenuStyle* const style = [] {
+        auto* made = new TOwnerDrawMenuStyle;
+        made->setParent(qApp);
+        return made;
+    }();
+    setStyle(style);
+}
+
 }  // namespace
 
 TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) {
     EnsureQApplication();
-    FAction = new QAction;
+    FAction = new TMenuItemAction(this);
     QObject::connect(FAction, &QAction::triggered, [this] { Guarded(this, [this] { Click(); }); });
     QObject::connect(FAction, &QAction::hovered,
                      [this] { Guarded(this, [this] { Application->SetHint(GetLongHint(FHint)); }); });
@@ -143,7 +244,7 @@ void TMenuItem::Rebuild() {
         return;
     }
     if (!FSubMenu) {
-        FSubMenu = new QMenu;
+        FSubMenu = new TMenuWindow;
         // A closed menu leaves no hint behind.
         QObject::connect(FSubMenu, &QMenu::aboutToHide, [] { Application->SetHint(""); });
     }
@@ -154,6 +255,14 @@ void TMenuItem::Rebuild() {
 
 void TMenuItem::Click() {
     if (OnClick) OnClick(this);
+}
+
+void TMenuItem::DrawItem(TCanvas* ACanvas, const TRect& ARect, bool Selected) {
+    if (OnDrawItem) OnDrawItem(this, ACanvas, ARect, Selected);
+}
+
+void TMenuItem::MeasureItem(TCanvas* ACanvas, int& Width, int& Height) {
+    if (OnMeasureItem) OnMeasureItem(this, ACanvas, Width, Height);
 }
 
 TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(nullptr)) {
@@ -185,7 +294,7 @@ TMainMenu::~TMainMenu() {
     delete FMenuBar;
 }
 
-TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner), FMenu(MakeWidget<QMenu>()) {}
+TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner), FMenu(MakeWidget<TMenuWindow>()) { }
 
 TPopupMenu::~TPopupMenu() { delete FMenu; }
 

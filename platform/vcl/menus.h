@@ -6,9 +6,11 @@
 
 #include "platform/classes/component.h"
 #include "platform/classes/events.h"
+#include "platform/vcl/geometry.h"
 #include "platform/vcl/keys.h"
 
 class QAction;
+class TCanvas;
 class TImageList;
 class QMenu;
 class QMenuBar;
@@ -20,6 +22,11 @@ constexpr TShortCut scShift = 0x2000;
 constexpr TShortCut scCtrl = 0x4000;
 constexpr TShortCut scAlt = 0x8000;
 TShortCut ShortCut(Word Key, TShiftState Shift);
+
+// Draws the item Sender inside ARect on ACanvas; Selected while the pointer or the keys are on it.
+using TMenuDrawItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, TRect ARect, bool Selected)>;
+// Gives the item Sender its size, measured on ACanvas, which has the menu's font.
+using TMenuMeasureItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height)>;
 
 class TMenuItem : public TComponent {
 public:
@@ -59,13 +66,24 @@ public:
     // Fires OnClick.
     virtual void Click();
     TNotifyEvent OnClick;
+    // An item with OnDrawItem draws itself in its menu: on a canvas with the menu's font,
+    // and the highlight's brush and text colour while selected, else the menu's. Its size
+    // is the menu's own for its caption unless OnMeasureItem gives another, to whose width
+    // the menu adds a check mark's, as it leaves every item room for one.
+    TMenuDrawItemEvent OnDrawItem;
+    TMenuMeasureItemEvent OnMeasureItem;
 
     // The Qt action that shows the item; its sub-menu when it has items.
     QAction* Action() const { return FAction; }
 
+protected:
+    virtual void DrawItem(TCanvas* ACanvas, const TRect& ARect, bool Selected);
+    virtual void MeasureItem(TCanvas* ACanvas, int& Width, int& Height);
+
 private:
     friend class TMenu;
     friend class TMainMenu;
+    friend class TOwnerDrawMenuStyle;
     void Rebuild();
     // Shows the picture of ImageIndex, for this item and those below it.
     void UpdateIcons();

@@ -4,8 +4,10 @@
 #include <QDir>
 #include <QFontMetrics>
 #include <QImage>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <QTimer>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -703,6 +705,56 @@ TEST_F(ControlsTest, MainMenuItemsShowOnTheBarAndClick) {
     EXPECT_EQ(clicks, 1);
     support->Free();
     EXPECT_EQ(menu->MenuBar()->actions().size(), 1);
+}
+
+// An item with OnDrawItem draws itself, as large as OnMeasureItem says, selected by the
+// pointer and the keys, and chosen by a click as any item.
+TEST_F(ControlsTest, AMenuItemDrawsItselfAsLargeAsItMeasures) {
+    auto* menu = new TPopupMenu(Form);
+    const auto add = [menu, this](const char* Caption) {
+        auto* item = new TMenuItem(Form);
+        item->SetCaption(Caption);
+        menu->Items()->Add(item);
+        return item;
+    };
+    TMenuItem* plain = add("Plain");
+    TMenuItem* drawn = add("Drawn");
+    int clicks = 0, fontHeight = 0;
+    drawn->OnClick = [&](TObject*) { ++clicks; };
+    drawn->OnMeasureItem = [&](TObject* Sender, TCanvas* Canvas, int& Width, int& Height) {
+        EXPECT_EQ(Sender, drawn);
+        fontHeight = Canvas->TextHeight("Drawn");
+        Width = 150;
+        Height = 30;
+    };
+    drawn->OnDrawItem = [](TObject*, TCanvas* Canvas, TRect Rect, bool Selected) {
+        Canvas->Brush()->SetColor(Selected ? clRed : clLime);
+        Canvas->FillRect(Rect);
+    };
+    ShowForm(Form);
+    QTimer::singleShot(0, [&] {
+        auto* window = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(window, nullptr);
+        const QRect own = window->actionGeometry(drawn->Action());
+        const QRect other = window->actionGeometry(plain->Action());
+        EXPECT_EQ(own.height(), 30);
+        EXPECT_GT(own.width(), 150) << "room for a check mark beside the measured width";
+        EXPECT_EQ(other.width(), own.width()) << "one column";
+        EXPECT_LT(other.height(), 30);
+        EXPECT_EQ(fontHeight, QFontMetrics(window->font()).height()) << "measured in the menu's font";
+        const auto shown = [window, own] { return window->grab().toImage().pixelColor(own.center()); };
+        EXPECT_EQ(shown(), QColor(Qt::green));
+        QTest::mouseMove(window, own.center());
+        EXPECT_EQ(shown(), QColor(Qt::red)) << "the pointer selects it";
+        QTest::keyClick(window, Qt::Key_Up);
+        EXPECT_EQ(shown(), QColor(Qt::green));
+        QTest::keyClick(window, Qt::Key_Down);
+        EXPECT_EQ(shown(), QColor(Qt::red)) << "so do the keys";
+        QTest::mouseClick(window, Qt::LeftButton, {}, own.center());
+    });
+    menu->Popup(100, 100);
+    EXPECT_EQ(clicks, 1);
+    ForgetHeldInput();
 }
 
 TEST(PrinterChoice, AnIndexOutsideThePrinterListIsRefused) {

@@ -7,7 +7,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFontMetrics>
 #include <QKeySequence>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTextEdit>
@@ -20,11 +22,10 @@
 #include "platform/classes/object.h"
 #include "platform/classes/screen.h"
 #include "platform/vcl/bars.h"
-#include "platform/vcl/bitmap.h"
 #include "platform/vcl/buttons.h"
-#include "platform/vcl/imagelist.h"
 #include "platform/vcl/lists.h"
 #include "platform/vcl/menus.h"
+#include "platform/vcl/qgraphics.h"
 #include "platform/vcl/scripteddialogs.h"
 #include "tests/datacontrols/richtext/richeditfixture.h"
 #include "tests/vcl/formtesting.h"
@@ -343,34 +344,53 @@ TEST_F(EditorFormTest, CtrlBIAndUToggleTheStylesThroughTheirButtons) {
     EXPECT_TRUE(Source->SelCharFormat().Underline);
 }
 
-TEST_F(EditorFormTest, TheColourMenuColoursTheSelection) {
+TEST_F(EditorFormTest, TheColourMenuDrawsSwatchesAndColoursTheSelection) {
     Source->Font()->SetColor(clNavy);
     RunEditor([](TdwRichEditForm* editor) {
         TMenuItem* items = editor->ColorMenu->Items();
         ASSERT_EQ(items->Count(), 17);
-        // Each item shows a swatch of its colour.
-        TBitmap swatch;
-        for (const auto& [index, color] : {std::pair {0, clBlack}, {9, clRed}, {15, clWhite}, {16, clNavy}}) {
-            ASSERT_TRUE(editor->ColorMenu->Images()->GetBitmap(items->Items(index)->ImageIndex(), &swatch));
-            EXPECT_EQ(swatch.Canvas()->Pixels(8, 8), color) << index;
-        }
-        // The menu opens under the colour button.
-        QTimer::singleShot(0, [] {
-            QWidget* menu = QApplication::activePopupWidget();
+        EXPECT_EQ(items->Items(16), editor->Automatic1);
+        EXPECT_EQ(editor->Automatic1->Caption(), "Automatic");
+        editor->RichEdit1->SetSelection(0, 7);
+        // The menu opens under the colour button; each item shows a 40-pixel swatch of its
+        // colour before its caption, the one under the pointer on the highlight, framed.
+        QTimer::singleShot(0, [editor, items] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             ASSERT_NE(menu, nullptr);
+            const QPoint under =
+                    editor->ColorButton->Widget()->mapToGlobal(QPoint(-1, editor->ColorButton->Height()));
+            EXPECT_LE((menu->pos() - under).manhattanLength(), 4);
+            const QRect red = menu->actionGeometry(items->Items(9)->Action());
+            EXPECT_EQ(red.height(), QFontMetrics(menu->font()).height() + 2);
+            const auto swatchMiddle = [](const QRect& Item) {
+                return QPoint(Item.left() + 23, Item.center().y());
+            };
+            QImage shown = menu->grab().toImage();
+            for (const auto& [index, color] :
+                 {std::pair {0, clBlack}, {9, clRed}, {11, clYellow}, {15, clWhite}, {16, clNavy}}) {
+                SCOPED_TRACE(index);
+                const QRect item = menu->actionGeometry(items->Items(index)->Action());
+                EXPECT_EQ(shown.pixelColor(swatchMiddle(item)), ToQColor(color));
+                EXPECT_EQ(shown.pixelColor(item.left() + 44, item.center().y()), ToQColor(clBtnFace))
+                        << "the swatch ends 43 pixels in";
+                EXPECT_EQ(shown.pixelColor(item.left() + 3, item.top() + 1), ToQColor(clBtnFace));
+            }
+            QTest::mouseMove(menu, red.center());
+            shown = menu->grab().toImage();
+            EXPECT_EQ(shown.pixelColor(red.left() + 1, red.top()), ToQColor(clHighlight));
+            EXPECT_EQ(shown.pixelColor(red.left() + 3, red.center().y()), ToQColor(clBlack)) << "framed";
+            EXPECT_EQ(shown.pixelColor(swatchMiddle(red)), ToQColor(clRed));
             QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-            menu->grab().save(TOTAMUND_SCREENSHOT_DIR "/richedit_colour_menu.png");
-            menu->close();
+            shown.save(TOTAMUND_SCREENSHOT_DIR "/richedit_colour_menu.png");
+            QTest::mouseClick(menu, Qt::LeftButton, {}, red.center());
         });
         editor->ColorButton->Click();
-        editor->RichEdit1->SetSelection(0, 7);
-        items->Items(9)->Click();
         EXPECT_EQ(editor->RichEdit1->SelCharFormat().Color, clRed);
-        EXPECT_EQ(items->Items(16)->Caption(), "Automatic");
         items->Items(16)->Click();
         EXPECT_EQ(editor->RichEdit1->SelCharFormat().Color, clNavy) << "the source's font colour";
         editor->SetModalResult(mrOk);
     });
+    ForgetHeldInput();
 }
 
 TEST_F(EditorFormTest, DraggingTheLeftMarkerSetsTheIndentOnADivision) {

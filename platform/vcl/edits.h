@@ -106,6 +106,12 @@ public:
     bool MultiLine() const;
     bool WrapsLines() const;
     void SetMultiLine(bool MultiLine, bool Wrap);
+    // A vertical scroll bar beside the lines of an edit that holds them: the bar and the
+    // wheel scroll the lines, and the keys that move the caret bring its line into view.
+    // An edit of one line shows none. The client area ends at the bar.
+    bool VertScrollBar() const;
+    void SetVertScrollBar(bool Value);
+    int ClientWidth() const override;
     // The height of one line of text in the edit's font.
     int LineHeight() const;
     // The edit mask the text is typed into (TEditMask's form); empty for none. A masked

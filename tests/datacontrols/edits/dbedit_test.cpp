@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -186,6 +187,63 @@ TEST_F(DBEditTest, AWordWrappedEditWritesItsLinesIntoAMemo) {
     String stored;
     for (const String& line : ReadBack("NOTES.DBF")) stored += (stored.empty() ? "" : "\n") + line;
     EXPECT_EQ(stored, "A|Paid\r\nin full\r\n");
+}
+
+// A memo longer than its edit: the scroll bar beside the lines scrolls them, the keys
+// bring the caret's line back into view, and a line typed at the end reaches the file.
+TEST_F(DBEditTest, AMemoLongerThanItsEditScrollsByItsBar) {
+    const std::vector<FieldLayout> notes = {{"ID", 'C', 4, 0}, {"NOTES", 'M', 10, 0}};
+    CreateTable("NOTES.DBF", notes);
+    AppendImages("NOTES.DBF", {Image(notes, {"A", ""})});
+    TDaroruTable* table = Table("NOTES");
+    table->Open();
+    String memo;
+    for (int i = 1; i <= 12; ++i)
+        memo += (i > 1 ? "\r\n" : "") +
+                ("Check " + std::to_string(1000 + i) + " mailed " + std::to_string(i) + "/15/2008");
+    table->Edit();
+    table->FieldByName("NOTES")->SetAsString(memo);
+    table->Post();
+    Form->SetHeight(190);
+    Edit->SetBounds(8, 8, 220, 6 * Edit->LineHeight() + 8);
+    Other->SetTop(Edit->Top() + Edit->Height() + 8);
+    Edit->SetWordWrap(true);
+    Edit->SetWantReturns(true);
+    Source->SetDataSet(table);
+    Bind("NOTES");
+    auto* bar = Edit->Widget()->findChild<QScrollBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_FALSE(bar->isVisible()) << "no bar unless asked for";
+    Edit->SetShowVertScrollBar(true);
+    EXPECT_TRUE(Edit->ShowVertScrollBar());
+    Settle();
+    Edit->Widget()->grab();
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_TRUE(bar->isEnabled()) << "twelve lines do not fit in six";
+    EXPECT_EQ(bar->value(), 0);
+
+    Edit->SetFocus();
+    PressKey(Form, Qt::Key_End, Qt::ControlModifier);
+    Edit->Widget()->grab();
+    EXPECT_EQ(bar->value(), bar->maximum());
+    Press(Qt::Key_Return);
+    Type("Paid in full");
+    Edit->Widget()->grab();
+    EXPECT_EQ(bar->value(), bar->maximum()) << "the new line stays in view";
+    PressKey(Form, Qt::Key_PageUp);
+    Edit->Widget()->grab();
+    EXPECT_GT(bar->value(), 0);
+    EXPECT_LT(bar->value(), bar->maximum());
+    SaveFormScreenshot(Form, "dbedit-vscrollbar.png");
+
+    Press(Qt::Key_Tab);
+    Settle();
+    EXPECT_TRUE(Other->Focused());
+    table->Post();
+    table->Close();
+    String stored;
+    for (const String& line : ReadBack("NOTES.DBF")) stored += (stored.empty() ? "" : "\n") + line;
+    EXPECT_EQ(stored, "A|" + memo + "\r\nPaid in full");
 }
 
 // Without a picture mask the field's EditMask shapes the text: typed into its places, the

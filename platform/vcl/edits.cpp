@@ -605,33 +605,76 @@ void TEdit::OverwriteShown(int Position, const String& Shown) {
     edit->insert(ToQString(Shown));
 }
 
+void TEdit::BlankPlaces(String& Shown, int Start, int End) const {
+    for (int i = Start; i < End; ++i)
+        if (!FMask->IsLiteral(i)) Shown[static_cast<size_t>(i)] = FMask->Blank();
+}
+
 // Empties the mask's places from Start to End, keeping its literals.
 void TEdit::BlankShown(int Start, int End) {
-    String blanks = EditText().substr(static_cast<size_t>(Start), static_cast<size_t>(End - Start));
-    for (int i = Start; i < End; ++i)
-        if (!FMask->IsLiteral(i)) blanks[static_cast<size_t>(i - Start)] = FMask->Blank();
-    OverwriteShown(Start, blanks);
+    String shown = EditText();
+    BlankPlaces(shown, Start, End);
+    OverwriteShown(Start, shown.substr(static_cast<size_t>(Start), static_cast<size_t>(End - Start)));
+}
+
+int TEdit::MaskedPlace(const String& Shown, int Position, char& C) const {
+    if (Position < FMask->Size() && FMask->IsLiteral(Position) && Shown[static_cast<size_t>(Position)] == C)
+        return Position;
+    const int place = FMask->NextPlace(Position);
+    return place >= 0 && FMask->Accepts(place, C) ? place : -1;
 }
 
 bool TEdit::TypeMasked(char C) {
     QLineEdit* edit = LineEdit(this);
     const int start = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
     if (edit->hasSelectedText()) BlankShown(start, edit->selectionEnd());
-    const String shown = EditText();
-    // A literal typed where it stands just steps over it.
-    if (FMask->IsLiteral(start) && start < FMask->Size() && shown[static_cast<size_t>(start)] == C) {
-        edit->setCursorPosition(start + 1);
-        return true;
-    }
-    const int place = FMask->NextPlace(start);
-    if (place < 0 || !FMask->Accepts(place, C)) {
+    const int place = MaskedPlace(EditText(), start, C);
+    if (place < 0) {
         edit->setCursorPosition(start);
         return false;
+    }
+    // A literal typed where it stands just steps over it.
+    if (FMask->IsLiteral(place)) {
+        edit->setCursorPosition(place + 1);
+        return true;
     }
     OverwriteShown(place, String(1, C));
     const int next = FMask->NextPlace(place + 1);
     edit->setCursorPosition(next < 0 ? FMask->Size() : next);
     return true;
+}
+
+bool TEdit::InsertMasked(const String& Value) {
+    QLineEdit* edit = LineEdit(this);
+    const bool selected = edit->hasSelectedText();
+    const int start = selected ? edit->selectionStart() : edit->cursorPosition();
+    const int end = selected ? edit->selectionEnd() : start;
+    String shown = EditText();
+    BlankPlaces(shown, start, end);
+    int position = start;
+    bool refused = false;
+    for (char c : Value) {
+        const int place = MaskedPlace(shown, position, c);
+        if (place < 0) {
+            refused = true;
+            continue;
+        }
+        shown[static_cast<size_t>(place)] = c;
+        position = place + 1;
+    }
+    const int changedEnd = std::max(end, position);
+    if (changedEnd > start)
+        OverwriteShown(start,
+                       shown.substr(static_cast<size_t>(start), static_cast<size_t>(changedEnd - start)));
+    edit->setCursorPosition(position);
+    return !refused;
+}
+
+void TEdit::SetSelText(const String& Value) {
+    if (!IsMasked()) return TCustomEdit::SetSelText(Value);
+    const bool modified = Modified();
+    InsertMasked(Value);
+    SetModified(modified);
 }
 
 bool TEdit::MaskKey(int Key, bool Shift, bool Command, const String& Typed) {
@@ -708,10 +751,7 @@ void TEdit::WMPaste() {
     if (edit->isReadOnly()) return;
     const String pasted = Clipboard()->AsText();
     if (!IsMasked()) return edit->insert(WidgetTextOf(pasted));
-    // Into a mask as the same characters typed; one that fits nowhere is left out.
-    bool refused = false;
-    for (char c : pasted) refused |= !TypeMasked(c);
-    if (refused) MessageBeep();
+    if (!InsertMasked(pasted)) MessageBeep();
 }
 
 void TEdit::WMCut() {

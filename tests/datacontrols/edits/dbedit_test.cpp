@@ -52,6 +52,26 @@ protected:
     }
     void Press(Qt::Key Key) { PressKey(Form, Key); }
     void Type(const char* Text) { TypeText(Form, Text); }
+    // A table with a memo field NOTES, its one record's memo empty.
+    TDaroruTable* OpenNotes() {
+        const std::vector<FieldLayout> notes = {{"ID", 'C', 4, 0}, {"NOTES", 'M', 10, 0}};
+        CreateTable("NOTES.DBF", notes);
+        AppendImages("NOTES.DBF", {Image(notes, {"A", ""})});
+        TDaroruTable* table = Table("NOTES");
+        table->Open();
+        return table;
+    }
+    // Tabs out of the edit, posts and closes the table, and reads its file back.
+    String LeaveAndReadBackNotes(TDaroruTable* Notes) {
+        Press(Qt::Key_Tab);
+        Settle();
+        EXPECT_TRUE(Other->Focused());
+        Notes->Post();
+        Notes->Close();
+        String stored;
+        for (const String& line : ReadBack("NOTES.DBF")) stored += (stored.empty() ? "" : "\n") + line;
+        return stored;
+    }
 
     TScriptedDialogs Dialogs;
     TDaroruTable* T = nullptr;
@@ -159,11 +179,7 @@ TEST_F(DBEditTest, ATextFailingItsMaskIsNotStored) {
 // A word-wrapped edit over a memo takes its lines from Enter only with WantReturns, and
 // the lines reach the memo file as CR LF.
 TEST_F(DBEditTest, AWordWrappedEditWritesItsLinesIntoAMemo) {
-    const std::vector<FieldLayout> notes = {{"ID", 'C', 4, 0}, {"NOTES", 'M', 10, 0}};
-    CreateTable("NOTES.DBF", notes);
-    AppendImages("NOTES.DBF", {Image(notes, {"A", ""})});
-    TDaroruTable* table = Table("NOTES");
-    table->Open();
+    TDaroruTable* table = OpenNotes();
     Source->SetDataSet(table);
     Bind("NOTES");
     Edit->SetHeight(4 * Edit->LineHeight() + 8);
@@ -179,24 +195,13 @@ TEST_F(DBEditTest, AWordWrappedEditWritesItsLinesIntoAMemo) {
     EXPECT_EQ(Edit->Text(), "Paid\r\nin full");
     Press(Qt::Key_Return);
     EXPECT_TRUE(Edit->Focused()) << "the edit takes Enter; the form's keys do not";
-    Press(Qt::Key_Tab);
-    Settle();
-    EXPECT_TRUE(Other->Focused());
-    table->Post();
-    table->Close();
-    String stored;
-    for (const String& line : ReadBack("NOTES.DBF")) stored += (stored.empty() ? "" : "\n") + line;
-    EXPECT_EQ(stored, "A|Paid\r\nin full\r\n");
+    EXPECT_EQ(LeaveAndReadBackNotes(table), "A|Paid\r\nin full\r\n");
 }
 
 // A memo longer than its edit: the scroll bar beside the lines scrolls them, the keys
 // bring the caret's line back into view, and a line typed at the end reaches the file.
 TEST_F(DBEditTest, AMemoLongerThanItsEditScrollsByItsBar) {
-    const std::vector<FieldLayout> notes = {{"ID", 'C', 4, 0}, {"NOTES", 'M', 10, 0}};
-    CreateTable("NOTES.DBF", notes);
-    AppendImages("NOTES.DBF", {Image(notes, {"A", ""})});
-    TDaroruTable* table = Table("NOTES");
-    table->Open();
+    TDaroruTable* table = OpenNotes();
     String memo;
     for (int i = 1; i <= 12; ++i)
         memo += (i > 1 ? "\r\n" : "") +
@@ -236,14 +241,7 @@ TEST_F(DBEditTest, AMemoLongerThanItsEditScrollsByItsBar) {
     EXPECT_LT(bar->value(), bar->maximum());
     SaveFormScreenshot(Form, "dbedit-vscrollbar.png");
 
-    Press(Qt::Key_Tab);
-    Settle();
-    EXPECT_TRUE(Other->Focused());
-    table->Post();
-    table->Close();
-    String stored;
-    for (const String& line : ReadBack("NOTES.DBF")) stored += (stored.empty() ? "" : "\n") + line;
-    EXPECT_EQ(stored, "A|" + memo + "\r\nPaid in full");
+    EXPECT_EQ(LeaveAndReadBackNotes(table), "A|" + memo + "\r\nPaid in full");
 }
 
 // Without a picture mask the field's EditMask shapes the text: typed into its places, the

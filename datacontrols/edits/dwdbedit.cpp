@@ -164,6 +164,12 @@ void TdwCustomMaskEdit::SetWordWrap(bool Value)
     UpdateLineMode();
 }
 
+void TdwCustomMaskEdit::SetShowVertScrollBar(bool Value)
+{
+    SetVertScrollBar(Value);
+    UpdateEditRect();
+}
+
 void TdwCustomMaskEdit::GetLineMode(bool& MultiLine, bool& Wrap) const
 {
     MultiLine = FWordWrap || BorderStyle() == bsNone;

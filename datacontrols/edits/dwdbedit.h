@@ -79,8 +79,9 @@ public:
     // The height follows the font, the border and the frame.
     bool AutoSize() const { return FAutoSize; }
     void SetAutoSize(bool Value);
-    bool ShowVertScrollBar() const { return FShowVertScrollBar; }
-    void SetShowVertScrollBar(bool Value) { FShowVertScrollBar = Value; }
+    // A vertical scroll bar beside the lines, while the edit holds them.
+    bool ShowVertScrollBar() const { return VertScrollBar(); }
+    void SetShowVertScrollBar(bool Value);
 
     // The picture mask applies: UsePictureMask is on and there is a mask.
     bool IsMaskInEffect() const;
@@ -138,7 +139,6 @@ private:
     bool FWordWrap = false;
     bool FWantReturns = false;
     bool FAutoSize = false;
-    bool FShowVertScrollBar = false;
     bool FInvalidExit = false;
     bool FMaskHandled = false;
     bool FMaskSetText = false;

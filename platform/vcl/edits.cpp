@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleHints>
@@ -19,6 +20,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QWheelEvent>
 #include <QtMath>
 
 #include "platform/rtl/strutils.h"
@@ -103,13 +105,14 @@ void TCustomEdit::DoEnter() {
 // The line edit whose control may draw over it once it has painted itself. When wrapping
 // it lays its one line of text out in lines as wide as its text area and paints and
 // hit-tests that layout itself; text, selection and keys stay the line edit's own. When it
-// holds lines, a LF in its text breaks the line there, and Enter, Up, Down, Home and End
-// work on those lines.
+// holds lines, a LF in its text breaks the line there, Enter, Up, Down, Page Up, Page
+// Down, Home and End work on those lines, and a vertical scroll bar may stand beside them.
 class TLineEditWidget : public QLineEdit {
 public:
-    TLineEditWidget() {
+    TLineEditWidget() : FBar(new QScrollBar(Qt::Vertical, this)) {
         // Any change may move every wrapped line, where the line edit repaints a strip.
         const auto repaint = [this] {
+            FUserScrolled = false;
             if (!LaysOut()) return;
             RestartBlinking();
             update();
@@ -117,6 +120,15 @@ public:
         connect(this, &QLineEdit::textChanged, this, repaint);
         connect(this, &QLineEdit::cursorPositionChanged, this, repaint);
         connect(this, &QLineEdit::selectionChanged, this, repaint);
+        // The bar scrolls the lines without moving the caret; the edit keeps the focus.
+        FBar->setFocusPolicy(Qt::NoFocus);
+        FBar->setCursor(Qt::ArrowCursor);
+        FBar->hide();
+        connect(FBar, &QScrollBar::valueChanged, this, [this](int Value) {
+            FScrolledDown = Value;
+            FUserScrolled = true;
+            update();
+        });
     }
 
     bool Wrapping() const { return FWrapping; }
@@ -129,8 +141,18 @@ public:
     void SetLines(bool MultiLine, bool Wrap) {
         FMultiLine = MultiLine;
         FWrapLines = Wrap;
+        PlaceBar();
         Relayout();
     }
+    bool WantsVertScrollBar() const { return FWantsBar; }
+    void SetVertScrollBar(bool Value) {
+        FWantsBar = Value;
+        PlaceBar();
+        Relayout();
+    }
+    // The bar shows beside the lines of a text that holds them.
+    bool ShowsBar() const { return FWantsBar && FMultiLine; }
+    int BarWidth() const { return ShowsBar() ? BarExtent() : 0; }
 
 protected:
     void paintEvent(QPaintEvent* Event) override {
@@ -214,6 +236,17 @@ protected:
         menu->popup(Event->globalPos());
     }
 
+    void resizeEvent(QResizeEvent* Event) override {
+        QLineEdit::resizeEvent(Event);
+        PlaceBar();
+    }
+
+    // Over the lines the wheel turns the bar, as over the bar itself.
+    void wheelEvent(QWheelEvent* Event) override {
+        if (!ShowsBar()) return QLineEdit::wheelEvent(Event);
+        QCoreApplication::sendEvent(FBar, Event);
+    }
+
     void focusInEvent(QFocusEvent* Event) override {
         QLineEdit::focusInEvent(Event);
         RestartBlinking();
@@ -231,11 +264,45 @@ protected:
     }
 
 private:
-    // Where the text goes: the contents inside the frame less the text margins.
+    // Where the text goes: the contents inside the frame less the text margins, left of
+    // the scroll bar.
     QRect TextArea() const {
         QStyleOptionFrame panel;
         initStyleOption(&panel);
-        return style()->subElementRect(QStyle::SE_LineEditContents, &panel, this).marginsRemoved(textMargins());
+        QRect area = style()->subElementRect(QStyle::SE_LineEditContents, &panel, this)
+                             .marginsRemoved(textMargins());
+        if (ShowsBar()) area.setRight(std::min(area.right(), FBar->x() - 1));
+        return area;
+    }
+
+    int BarExtent() const { return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this); }
+
+    // The bar stands inside the frame along the right edge.
+    void PlaceBar() {
+        if (!ShowsBar()) return FBar->hide();
+        const int frame = hasFrame() ? style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) : 0;
+        FBar->setGeometry(width() - frame - BarExtent(), frame, BarExtent(),
+                          std::max(0, height() - 2 * frame));
+        FBar->show();
+    }
+
+    // The bar's range is the laid-out lines' height beyond the text area; the lines stay
+    // scrolled within it.
+    void SyncBar(const QTextLayout& Layout, const QRect& Area) {
+        if (!ShowsBar()) return;
+        int height = 0;
+        if (Layout.lineCount() > 0) {
+            const QTextLine last = Layout.lineAt(Layout.lineCount() - 1);
+            height = qCeil(last.y() + last.height());
+        }
+        const int most = std::max(0, height - Area.height());
+        FScrolledDown = std::clamp(FScrolledDown, 0, most);
+        const QSignalBlocker quiet(FBar);
+        FBar->setRange(0, most);
+        FBar->setPageStep(std::max(1, Area.height()));
+        FBar->setSingleStep(fontMetrics().height());
+        FBar->setValue(FScrolledDown);
+        FBar->setEnabled(most > 0);
     }
 
     // The widget lays out and paints its text itself.
@@ -243,6 +310,7 @@ private:
     bool Wraps() const { return FWrapping || (FMultiLine && FWrapLines); }
 
     void Relayout() {
+        FUserScrolled = false;
         FScrolledDown = 0;
         FScrolledRight = 0;
         RestartBlinking();
@@ -301,7 +369,8 @@ private:
             FScrolledRight = x - Area.width() + 1;
     }
 
-    // Enter, Up, Down, Home and End of a text that holds lines; false for any other key.
+    // Enter, Up, Down, Page Up, Page Down, Home and End of a text that holds lines; false
+    // for any other key.
     bool LineKey(QKeyEvent* Event) {
         const bool shift = Event->modifiers() & Qt::ShiftModifier;
         const bool ctrl = Event->modifiers() & Qt::ControlModifier;
@@ -312,6 +381,12 @@ private:
             return true;
         case Qt::Key_Up:
         case Qt::Key_Down: MoveTo(LinePosition(Event->key() == Qt::Key_Up ? -1 : 1), shift); return true;
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown: {
+            const int page = std::max(1, TextArea().height() / fontMetrics().height());
+            MoveTo(LinePosition(Event->key() == Qt::Key_PageUp ? -page : page), shift);
+            return true;
+        }
         case Qt::Key_Home:
         case Qt::Key_End: {
             const bool end = Event->key() == Qt::Key_End;
@@ -369,7 +444,8 @@ private:
         const QRect area = TextArea();
         QTextLayout layout;
         LayOut(layout, area);
-        KeepCaretInView(layout, area);
+        if (!FUserScrolled) KeepCaretInView(layout, area);
+        SyncBar(layout, area);
         painter.setClipRect(area, Qt::IntersectClip);
         painter.setPen(palette().color(QPalette::Text));
         QList<QTextLayout::FormatRange> selections;
@@ -429,11 +505,15 @@ private:
     bool FWrapping = false;
     bool FMultiLine = false;
     bool FWrapLines = false;
+    bool FWantsBar = false;
+    QScrollBar* FBar;
     QBasicTimer FBlinking;
     bool FCaretShown = true;
     // Pixels of the laid-out text above the top of the text area, and left of its left.
     int FScrolledDown = 0;
     int FScrolledRight = 0;
+    // The bar or the wheel scrolled the lines; they stay so until the caret or text moves.
+    bool FUserScrolled = false;
 };
 
 namespace {
@@ -525,33 +605,76 @@ void TEdit::OverwriteShown(int Position, const String& Shown) {
     edit->insert(ToQString(Shown));
 }
 
+void TEdit::BlankPlaces(String& Shown, int Start, int End) const {
+    for (int i = Start; i < End; ++i)
+        if (!FMask->IsLiteral(i)) Shown[static_cast<size_t>(i)] = FMask->Blank();
+}
+
 // Empties the mask's places from Start to End, keeping its literals.
 void TEdit::BlankShown(int Start, int End) {
-    String blanks = EditText().substr(static_cast<size_t>(Start), static_cast<size_t>(End - Start));
-    for (int i = Start; i < End; ++i)
-        if (!FMask->IsLiteral(i)) blanks[static_cast<size_t>(i - Start)] = FMask->Blank();
-    OverwriteShown(Start, blanks);
+    String shown = EditText();
+    BlankPlaces(shown, Start, End);
+    OverwriteShown(Start, shown.substr(static_cast<size_t>(Start), static_cast<size_t>(End - Start)));
+}
+
+int TEdit::MaskedPlace(const String& Shown, int Position, char& C) const {
+    if (Position < FMask->Size() && FMask->IsLiteral(Position) && Shown[static_cast<size_t>(Position)] == C)
+        return Position;
+    const int place = FMask->NextPlace(Position);
+    return place >= 0 && FMask->Accepts(place, C) ? place : -1;
 }
 
 bool TEdit::TypeMasked(char C) {
     QLineEdit* edit = LineEdit(this);
     const int start = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
     if (edit->hasSelectedText()) BlankShown(start, edit->selectionEnd());
-    const String shown = EditText();
-    // A literal typed where it stands just steps over it.
-    if (FMask->IsLiteral(start) && start < FMask->Size() && shown[static_cast<size_t>(start)] == C) {
-        edit->setCursorPosition(start + 1);
-        return true;
-    }
-    const int place = FMask->NextPlace(start);
-    if (place < 0 || !FMask->Accepts(place, C)) {
+    const int place = MaskedPlace(EditText(), start, C);
+    if (place < 0) {
         edit->setCursorPosition(start);
         return false;
+    }
+    // A literal typed where it stands just steps over it.
+    if (FMask->IsLiteral(place)) {
+        edit->setCursorPosition(place + 1);
+        return true;
     }
     OverwriteShown(place, String(1, C));
     const int next = FMask->NextPlace(place + 1);
     edit->setCursorPosition(next < 0 ? FMask->Size() : next);
     return true;
+}
+
+bool TEdit::InsertMasked(const String& Value) {
+    QLineEdit* edit = LineEdit(this);
+    const bool selected = edit->hasSelectedText();
+    const int start = selected ? edit->selectionStart() : edit->cursorPosition();
+    const int end = selected ? edit->selectionEnd() : start;
+    String shown = EditText();
+    BlankPlaces(shown, start, end);
+    int position = start;
+    bool refused = false;
+    for (char c : Value) {
+        const int place = MaskedPlace(shown, position, c);
+        if (place < 0) {
+            refused = true;
+            continue;
+        }
+        shown[static_cast<size_t>(place)] = c;
+        position = place + 1;
+    }
+    const int changedEnd = std::max(end, position);
+    if (changedEnd > start)
+        OverwriteShown(start,
+                       shown.substr(static_cast<size_t>(start), static_cast<size_t>(changedEnd - start)));
+    edit->setCursorPosition(position);
+    return !refused;
+}
+
+void TEdit::SetSelText(const String& Value) {
+    if (!IsMasked()) return TCustomEdit::SetSelText(Value);
+    const bool modified = Modified();
+    InsertMasked(Value);
+    SetModified(modified);
 }
 
 bool TEdit::MaskKey(int Key, bool Shift, bool Command, const String& Typed) {
@@ -598,6 +721,8 @@ void TEdit::SetTextValue(const String& Value) {
     const QString shown = WidgetTextOf(ApplyCharCase(Value));
     if (shown == LineEdit(this)->text()) return;
     LineEdit(this)->setText(shown);  // fires OnChange and clears Modified
+    // Lines set by the program show from the first.
+    if (MultiLine()) LineEdit(this)->setCursorPosition(0);
 }
 
 void TEdit::ReplaceWidgetText(const String& Value) {
@@ -626,10 +751,7 @@ void TEdit::WMPaste() {
     if (edit->isReadOnly()) return;
     const String pasted = Clipboard()->AsText();
     if (!IsMasked()) return edit->insert(WidgetTextOf(pasted));
-    // Into a mask as the same characters typed; one that fits nowhere is left out.
-    bool refused = false;
-    for (char c : pasted) refused |= !TypeMasked(c);
-    if (refused) MessageBeep();
+    if (!InsertMasked(pasted)) MessageBeep();
 }
 
 void TEdit::WMCut() {
@@ -671,8 +793,11 @@ void TEdit::PaintOver(TCanvas*, const TRect&) { }
 
 void TEdit::PaintOverWidget(QPainter& Painter) {
     QLineEdit* edit = LineEdit(this);
-    const int frame = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit) : 0;
-    const TRect client = Rect(0, 0, std::max(0, edit->width() - 2 * frame), std::max(0, edit->height() - 2 * frame));
+    const int frame =
+            edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit) : 0;
+    const int bar = LineEditWidget(this)->BarWidth();
+    const TRect client =
+            Rect(0, 0, std::max(0, edit->width() - 2 * frame - bar), std::max(0, edit->height() - 2 * frame));
     Painter.translate(frame, frame);
     Painter.setClipRect(0, 0, client.Right, client.Bottom);
     TControlCanvas canvas;
@@ -716,6 +841,14 @@ bool TEdit::WordWrap() const { return LineEditWidget(this)->Wrapping(); }
 bool TEdit::MultiLine() const { return LineEditWidget(this)->MultiLine(); }
 
 bool TEdit::WrapsLines() const { return LineEditWidget(this)->WrapsLines(); }
+
+bool TEdit::VertScrollBar() const { return LineEditWidget(this)->WantsVertScrollBar(); }
+
+void TEdit::SetVertScrollBar(bool Value) { LineEditWidget(this)->SetVertScrollBar(Value); }
+
+int TEdit::ClientWidth() const {
+    return std::max(0, TCustomEdit::ClientWidth() - LineEditWidget(this)->BarWidth());
+}
 
 int TEdit::LineHeight() const { return LineEdit(this)->fontMetrics().height(); }
 

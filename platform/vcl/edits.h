@@ -42,7 +42,8 @@ public:
     String SelText() const {
         return PositionedText().substr(static_cast<size_t>(SelStart()), static_cast<size_t>(SelLength()));
     }
-    void SetSelText(const String& Value);
+    // Replaces the selection, as the program's change: Modified stays as it was.
+    virtual void SetSelText(const String& Value);
     void SelectAll();
     void Clear() { SetText(String()); }
 
@@ -106,6 +107,12 @@ public:
     bool MultiLine() const;
     bool WrapsLines() const;
     void SetMultiLine(bool MultiLine, bool Wrap);
+    // A vertical scroll bar beside the lines of an edit that holds them: the bar and the
+    // wheel scroll the lines, and the keys that move the caret bring its line into view.
+    // An edit of one line shows none. The client area ends at the bar.
+    bool VertScrollBar() const;
+    void SetVertScrollBar(bool Value);
+    int ClientWidth() const override;
     // The height of one line of text in the edit's font.
     int LineHeight() const;
     // The edit mask the text is typed into (TEditMask's form); empty for none. A masked
@@ -133,6 +140,12 @@ public:
     void PasteFromClipboard() { WMPaste(); }
     void CutToClipboard() { WMCut(); }
     void CopyToClipboard();
+    // Into a masked edit the text goes as typed from the selection's start: a literal of
+    // the mask standing there is stepped over, every other character goes into the next
+    // place that takes it or is left out; the places of the selection that it does not
+    // fill are emptied, the literals kept, and the caret goes after the last character
+    // placed.
+    void SetSelText(const String& Value) override;
     // Takes back the last change, as Ctrl+Z does.
     void Undo();
     bool CanUndo() const;
@@ -180,6 +193,14 @@ private:
     bool MaskKey(int Key, bool Shift, bool Command, const String& Typed);
     // Types C into the next place that takes it; false when none does.
     bool TypeMasked(char C);
+    // Where C typed at Position of Shown goes: the next place that takes it (C taking its
+    // case there), or Position itself when the literal standing there is C; -1 for neither.
+    int MaskedPlace(const String& Shown, int Position, char& C) const;
+    // Puts Value over the selection as SetSelText says, as one step Ctrl+Z takes back;
+    // false when a character was left out.
+    bool InsertMasked(const String& Value);
+    // Empties the places of Shown from Start to End.
+    void BlankPlaces(String& Shown, int Start, int End) const;
     void OverwriteShown(int Position, const String& Shown);
     void BlankShown(int Start, int End);
 

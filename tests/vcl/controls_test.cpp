@@ -6,8 +6,12 @@
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
+#include <QStyleHints>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -329,6 +333,107 @@ TEST_F(ControlsTest, AWrappingMultiLineEditWrapsItsLongLines) {
     edit->SetMultiLine(true, true);
     EXPECT_TRUE(edit->WrapsLines());
     EXPECT_GE(InkLines(edit), 3);
+}
+
+// The edit's scroll bar as a user reaches it: shown only beside lines, moved by the keys
+// that move the caret, by the wheel and by clicks on it, the latter two leaving the caret.
+TEST_F(ControlsTest, AMultiLineEditsScrollBarScrollsItsLines) {
+    // A caret that does not blink, so that pictures taken apart in time compare.
+    QStyleHints* hints = QGuiApplication::styleHints();
+    const int flashTime = hints->cursorFlashTime();
+    hints->setCursorFlashTime(0);
+    const std::shared_ptr<void> restore(nullptr,
+                                        [hints, flashTime](void*) { hints->setCursorFlashTime(flashTime); });
+    auto* edit = Add<TEdit>();
+    edit->SetBounds(10, 10, 160, 6 * LineHeight(edit) + 6);
+    String text;
+    for (int i = 1; i <= 24; ++i) text += (i > 1 ? "\r\n" : "") + ("LINE " + std::to_string(i));
+    edit->SetText(text);
+    edit->SetVertScrollBar(true);
+    ShowForm(Form);
+    auto* bar = edit->Widget()->findChild<QScrollBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_FALSE(bar->isVisible()) << "one line has no bar";
+    EXPECT_EQ(edit->ClientWidth(), edit->Width());
+
+    edit->SetMultiLine(true, true);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_EQ(edit->ClientWidth(), edit->Width() - bar->width());
+    EXPECT_NEAR(bar->geometry().right(), edit->Width() - 1, 2) << "along the right edge, inside the frame";
+    edit->SetFocus();
+    PressKey(Form, Qt::Key_Home, Qt::ControlModifier);
+    const QImage top = Picture(edit);
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_TRUE(bar->isEnabled());
+
+    // Keys: the caret's line comes into view, and the bar follows.
+    for (int i = 0; i < 5; ++i) PressKey(Form, Qt::Key_Down);
+    Picture(edit);
+    EXPECT_EQ(bar->value(), 0) << "six lines show";
+    PressKey(Form, Qt::Key_Down);
+    Picture(edit);
+    EXPECT_GT(bar->value(), 0) << "the seventh line comes in at the bottom";
+    EXPECT_LE(bar->value(), LineHeight(edit));
+    PressKey(Form, Qt::Key_PageDown);
+    Picture(edit);
+    EXPECT_EQ(edit->SelStart(), static_cast<int>(text.find("LINE 13")));
+    EXPECT_GT(bar->value(), 6 * LineHeight(edit));
+    PressKey(Form, Qt::Key_End, Qt::ControlModifier);
+    Picture(edit);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    PressKey(Form, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(Picture(edit), top);
+
+    // The wheel over the lines scrolls them; the caret stays on the first line.
+    const QPoint inside(20, 5);
+    QWheelEvent wheel(inside, edit->Widget()->mapToGlobal(inside), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(edit->Widget(), &wheel);
+    const QImage wheeled = Picture(edit);
+    EXPECT_GT(bar->value(), 0);
+    EXPECT_NE(wheeled, top);
+    EXPECT_EQ(edit->SelStart(), 0);
+
+    // A click on the bar's track above the thumb pages back up, through the window.
+    QWidget* window = Form->Widget()->window();
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = Qt::Vertical;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = option.sliderValue = bar->value();
+    option.pageStep = bar->pageStep();
+    option.singleStep = bar->singleStep();
+    option.subControls = QStyle::SC_All;
+    const QRect above =
+            bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSubPage, bar);
+    ASSERT_FALSE(above.isEmpty());
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      bar->mapTo(window, above.center()));
+    QTest::qWait(50);
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(Picture(edit), top);
+    EXPECT_TRUE(edit->Focused()) << "the bar takes no focus";
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      bar->mapTo(window, QPoint(bar->width() / 2, bar->height() - 3)));
+    QTest::qWait(50);
+    EXPECT_GT(bar->value(), 0) << "the down arrow";
+    EXPECT_EQ(edit->SelStart(), 0);
+    // Typing brings the caret's line back.
+    TypeText(Form, "X");
+    Picture(edit);
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(edit->Text().substr(0, 6), "XLINE ");
+
+    // Lines that fit leave the bar there but idle; without the property it goes.
+    edit->SetText("ONE\r\nTWO");
+    Picture(edit);
+    EXPECT_FALSE(bar->isEnabled());
+    edit->SetVertScrollBar(false);
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_EQ(edit->ClientWidth(), edit->Width());
 }
 
 TEST_F(ControlsTest, ASeeThroughEditShowsWhatLiesUnderIt) {

@@ -112,7 +112,10 @@ TEST_F(MaskedEditTest, PasteAndTextGoThroughTheMask) {
     Clipboard()->SetAsText("(617) 555-01a2");
     Press(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(Edit->EditText(), "(617) 555-012_");
-    EXPECT_EQ(Dialogs.Beeps, 1);
+    EXPECT_EQ(Dialogs.Beeps, 1) << "the letter is left out";
+    EXPECT_EQ(Edit->SelStart(), 13);
+    Press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Edit->EditText(), "(___) ___-____") << "one step takes the paste back";
     Edit->SetText("2125550100");
     EXPECT_EQ(Edit->EditText(), "(212) 555-0100");
     EXPECT_FALSE(Edit->Modified());
@@ -125,6 +128,49 @@ TEST_F(MaskedEditTest, PasteAndTextGoThroughTheMask) {
     Edit->SetEditMask("");
     EXPECT_EQ(Edit->Text(), "   5550100");
     EXPECT_EQ(Edit->EditText(), Edit->Text());
+}
+
+// The program's replacement of the selection goes in as typed characters would.
+TEST_F(MaskedEditTest, SelTextGoesThroughTheMask) {
+    struct Case {
+        const char* Mask;
+        const char* Text;
+        int SelStart, SelLength;
+        const char* Inserted;
+        const char* Shown;
+        int Caret;
+    } cases[] = {
+            {"(999) 000-0000;0;_", "", 0, 0, "6175550123", "(617) 555-0123", 14},  // over the literals
+            {"(999) 000-0000;0;_", "2125550100", 1, 3, "617", "(617) 555-0100", 4},
+            {"(999) 000-0000;0;_", "", 0, 14, "(617) 555-0123", "(617) 555-0123", 14},  // its literals match
+            {"000-00-0000;1;_", "123-45-6789", 4, 2, "9x8", "123-98-6789", 6},  // a refused one left out
+            {"000-00-0000;1;_", "123-45-6789", 0, 11, "55", "55_-__-____", 2},  // the rest emptied
+            {"000-00-0000;1;_", "123-45-6789", 0, 0, "999", "999-45-6789", 3},  // places after it overwritten
+            {"000-00-0000;1;_", "123-45-6789", 4, 2, "", "123-__-6789", 4},
+            {"000;1;_", "123", 1, 1, "ab", "1_3", 1},  // nothing fits: the selection emptied
+            {">LL-0000;1;_", "", 0, 0, "ny-12", "NY-12__", 5},
+            {"00;1;_", "", 0, 0, "1234", "12", 2},  // no place left
+            {"00/00/0000;1;_", "", 0, 0, "07042008", "07/04/2008", 10},
+    };
+    for (const Case& c : cases) {
+        Edit->SetEditMask(c.Mask);
+        Edit->SetText(c.Text);
+        Edit->SetSelStart(c.SelStart);
+        Edit->SetSelLength(c.SelLength);
+        Edit->SetSelText(c.Inserted);
+        EXPECT_EQ(Edit->EditText(), c.Shown) << c.Mask << " " << c.Text << " + " << c.Inserted;
+        EXPECT_EQ(Edit->SelStart(), c.Caret) << c.Mask << " " << c.Text << " + " << c.Inserted;
+        EXPECT_EQ(Edit->SelLength(), 0);
+        EXPECT_FALSE(Edit->Modified()) << "the program's change";
+    }
+    EXPECT_EQ(Dialogs.Beeps, 0);
+    // The edit keeps typing from there.
+    Type("1999");
+    EXPECT_EQ(Edit->EditText(), "07/04/2008") << "no place is left";
+    Edit->SetSelStart(3);
+    Edit->SetSelText("1");
+    Type("5");
+    EXPECT_EQ(Edit->EditText(), "07/15/2008");
 }
 
 }  // namespace

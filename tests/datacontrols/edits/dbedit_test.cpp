@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -51,6 +52,26 @@ protected:
     }
     void Press(Qt::Key Key) { PressKey(Form, Key); }
     void Type(const char* Text) { TypeText(Form, Text); }
+    // A table with a memo field NOTES, its one record's memo empty.
+    TDaroruTable* OpenNotes() {
+        const std::vector<FieldLayout> notes = {{"ID", 'C', 4, 0}, {"NOTES", 'M', 10, 0}};
+        CreateTable("NOTES.DBF", notes);
+        AppendImages("NOTES.DBF", {Image(notes, {"A", ""})});
+        TDaroruTable* table = Table("NOTES");
+        table->Open();
+        return table;
+    }
+    // Tabs out of the edit, posts and closes the table, and reads its file back.
+    String LeaveAndReadBackNotes(TDaroruTable* Notes) {
+        Press(Qt::Key_Tab);
+        Settle();
+        EXPECT_TRUE(Other->Focused());
+        Notes->Post();
+        Notes->Close();
+        String stored;
+        for (const String& line : ReadBack("NOTES.DBF")) stored += (stored.empty() ? "" : "\n") + line;
+        return stored;
+    }
 
     TScriptedDialogs Dialogs;
     TDaroruTable* T = nullptr;
@@ -158,11 +179,7 @@ TEST_F(DBEditTest, ATextFailingItsMaskIsNotStored) {
 // A word-wrapped edit over a memo takes its lines from Enter only with WantReturns, and
 // the lines reach the memo file as CR LF.
 TEST_F(DBEditTest, AWordWrappedEditWritesItsLinesIntoAMemo) {
-    const std::vector<FieldLayout> notes = {{"ID", 'C', 4, 0}, {"NOTES", 'M', 10, 0}};
-    CreateTable("NOTES.DBF", notes);
-    AppendImages("NOTES.DBF", {Image(notes, {"A", ""})});
-    TDaroruTable* table = Table("NOTES");
-    table->Open();
+    TDaroruTable* table = OpenNotes();
     Source->SetDataSet(table);
     Bind("NOTES");
     Edit->SetHeight(4 * Edit->LineHeight() + 8);
@@ -178,14 +195,53 @@ TEST_F(DBEditTest, AWordWrappedEditWritesItsLinesIntoAMemo) {
     EXPECT_EQ(Edit->Text(), "Paid\r\nin full");
     Press(Qt::Key_Return);
     EXPECT_TRUE(Edit->Focused()) << "the edit takes Enter; the form's keys do not";
-    Press(Qt::Key_Tab);
-    Settle();
-    EXPECT_TRUE(Other->Focused());
+    EXPECT_EQ(LeaveAndReadBackNotes(table), "A|Paid\r\nin full\r\n");
+}
+
+// A memo longer than its edit: the scroll bar beside the lines scrolls them, the keys
+// bring the caret's line back into view, and a line typed at the end reaches the file.
+TEST_F(DBEditTest, AMemoLongerThanItsEditScrollsByItsBar) {
+    TDaroruTable* table = OpenNotes();
+    String memo;
+    for (int i = 1; i <= 12; ++i)
+        memo += (i > 1 ? "\r\n" : "") +
+                ("Check " + std::to_string(1000 + i) + " mailed " + std::to_string(i) + "/15/2008");
+    table->Edit();
+    table->FieldByName("NOTES")->SetAsString(memo);
     table->Post();
-    table->Close();
-    String stored;
-    for (const String& line : ReadBack("NOTES.DBF")) stored += (stored.empty() ? "" : "\n") + line;
-    EXPECT_EQ(stored, "A|Paid\r\nin full\r\n");
+    Form->SetHeight(190);
+    Edit->SetBounds(8, 8, 220, 6 * Edit->LineHeight() + 8);
+    Other->SetTop(Edit->Top() + Edit->Height() + 8);
+    Edit->SetWordWrap(true);
+    Edit->SetWantReturns(true);
+    Source->SetDataSet(table);
+    Bind("NOTES");
+    auto* bar = Edit->Widget()->findChild<QScrollBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_FALSE(bar->isVisible()) << "no bar unless asked for";
+    Edit->SetShowVertScrollBar(true);
+    EXPECT_TRUE(Edit->ShowVertScrollBar());
+    Settle();
+    Edit->Widget()->grab();
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_TRUE(bar->isEnabled()) << "twelve lines do not fit in six";
+    EXPECT_EQ(bar->value(), 0);
+
+    Edit->SetFocus();
+    PressKey(Form, Qt::Key_End, Qt::ControlModifier);
+    Edit->Widget()->grab();
+    EXPECT_EQ(bar->value(), bar->maximum());
+    Press(Qt::Key_Return);
+    Type("Paid in full");
+    Edit->Widget()->grab();
+    EXPECT_EQ(bar->value(), bar->maximum()) << "the new line stays in view";
+    PressKey(Form, Qt::Key_PageUp);
+    Edit->Widget()->grab();
+    EXPECT_GT(bar->value(), 0);
+    EXPECT_LT(bar->value(), bar->maximum());
+    SaveFormScreenshot(Form, "dbedit-vscrollbar.png");
+
+    EXPECT_EQ(LeaveAndReadBackNotes(table), "A|" + memo + "\r\nPaid in full");
 }
 
 // Without a picture mask the field's EditMask shapes the text: typed into its places, the

@@ -52,7 +52,7 @@ void EditTest::Prepare(const String& Text, int SelStart, int SelLength) {
     Edit->SetSelLength(SelLength);
 }
 
-void EditTest::SaveScreenshot(const char* Name) {
+void SaveFormScreenshot(TCustomForm* Form, const char* Name) {
     QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
     ASSERT_TRUE(Form->Widget()->window()->grab().save(QString(TOTAMUND_SCREENSHOT_DIR "/") + Name));
 }

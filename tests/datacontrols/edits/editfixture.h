@@ -27,6 +27,9 @@ TDateTime FixedNow();
 // Lets posted calls (a refused exit's focus) run.
 void Settle();
 
+// Saves the form's window as a picture a reviewer can open.
+void SaveFormScreenshot(TCustomForm* Form, const char* Name);
+
 // A shown form with a data-aware edit and, below it, a plain edit to move to.
 struct TEditForm {
     TForm* Form;
@@ -46,8 +49,7 @@ protected:
     void Press(Qt::Key Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
         PressKey(Form, Key, Modifiers);
     }
-    // Saves the form's window as a picture a reviewer can open.
-    void SaveScreenshot(const char* Name);
+    void SaveScreenshot(const char* Name) { SaveFormScreenshot(Form, Name); }
 
     TScriptedDialogs Dialogs;
     TForm* Form = nullptr;

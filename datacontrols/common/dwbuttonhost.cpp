@@ -1,13 +1,37 @@
 #include "datacontrols/common/dwbuttonhost.h"
 
-TBtnWinControl::TBtnWinControl(TWinControl* Control) : TCustomControl(Control)
-{
-    SetTabStop(false);
-}
+#include "platform/vcl/canvas.h"
+
+TBtnWinControl::TBtnWinControl(TWinControl* Control) : TCustomControl(Control) { SetTabStop(false); }
 
 bool TBtnWinControl::InheritsFrom(const String& name) const
 {
     return name == "TBtnWinControl" || TCustomControl::InheritsFrom(name);
+}
+
+void TBtnWinControl::Paint()
+{
+    if (ErasesTransparently && ErasesTransparently())
+        return;
+    Canvas()->Brush()->SetStyle(bsSolid);
+    Canvas()->Brush()->SetColor(Color());
+    Canvas()->FillRect(ClientRect());
+}
+
+void TdwPressedLookButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (Button == mbLeft && Enabled()) {
+        FPressed = true;
+        Invalidate();
+    }
+    TSpeedButton::MouseDown(Button, Shift, X, Y);
+}
+
+void TdwPressedLookButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    FPressed = false;
+    Invalidate();
+    TSpeedButton::MouseUp(Button, Shift, X, Y);
 }
 
 void dwDropDownButtonClick(TWinControl* Control, bool DroppedDown, const std::function<void()>& CloseUp,

@@ -1,9 +1,11 @@
 #pragma once
 // What the library's controls with a button inside their right edge share: the
-// button's style, and the windowed holder that carries the button.
+// button's style, the windowed holder that carries the button, and the button that
+// looks pressed while the mouse holds it.
 
 #include <functional>
 
+#include "platform/vcl/buttons.h"
 #include "platform/vcl/controls.h"
 #include "platform/vcl/lists.h"
 
@@ -18,6 +20,29 @@ public:
     String ClassName() const override { return "TBtnWinControl"; }
     bool InheritsFrom(const String& name) const override;
     bool AcceptsFocus() const override { return false; }
+
+    // Asked at every paint: true lets the control under the holder show through it (a
+    // flat or transparent button over its control's own frame); otherwise, and when
+    // unset, the holder fills itself with its colour.
+    std::function<bool()> ErasesTransparently;
+
+protected:
+    void Paint() override;
+};
+
+// A drop-down or dialog button that its control draws: Pressed from a left press on
+// the enabled button until the mouse lets go of it.
+class TdwPressedLookButton : public TSpeedButton {
+public:
+    using TSpeedButton::TSpeedButton;
+    bool Pressed() const { return FPressed; }
+
+protected:
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+private:
+    bool FPressed = false;
 };
 
 // What a click on a control's drop-down button does: an open control closes, taking

@@ -4,6 +4,7 @@
 #include "platform/rtl/types.h"
 #include "platform/vcl/controls.h"
 
+class TBitmap;
 class TCanvas;
 
 // dwDrawEditText options.
@@ -27,7 +28,14 @@ void dwDrawSelectedFrame(TCanvas* Canvas, const TRect& Rect);
 // A button with "..." on it: unless Transparent, a raised edge, filled unless Flat and
 // drawn flat while pushed without Key held; then three black squares side by side in
 // the middle, one pixel up and to the left unless pushed.
-void dwDrawEllipsisButton(TCanvas* Canvas, const TRect& Rect, int State, Word Key, bool Flat, bool Transparent);
+void dwDrawEllipsisButton(TCanvas* Canvas, const TRect& Rect, int State, Word Key, bool Flat,
+                          bool Transparent);
 // A combo box's drop-down button: pushed and flat while enabled, State non-zero and
 // Key not held; otherwise raised, greyed when not Enabled.
 void dwDrawDropDownArrowButton(TCanvas* Canvas, const TRect& Rect, int State, Word Key, bool Enabled);
+// Draws Glyph in the middle of Rect, greyed unless Enabled, a pixel further down and
+// right while Pressed; nothing without a glyph.
+void dwDrawCentredGlyph(TCanvas* Canvas, const TRect& Rect, TBitmap* Glyph, bool Enabled, bool Pressed);
+// Loads the library's "WWDROPDOWN" glyph into Glyph: the small black arrow pointing down
+// that a flat drop-down button shows, on white that lets the background show through.
+void dwLoadDropDownGlyph(TBitmap* Glyph);

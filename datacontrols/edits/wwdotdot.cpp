@@ -26,11 +26,11 @@ TRect dwComboButtonHostBounds(int ComboWidth, int ComboHeight, int ButtonWidth, 
 
 // ---------------------------------------------------------------- companions
 
-TdwComboDlgButton::TdwComboDlgButton(TdwDBCustomCombo* Combo) : TSpeedButton(Combo), FCombo(Combo) { }
+TdwComboDlgButton::TdwComboDlgButton(TdwDBCustomCombo* Combo) : TdwPressedLookButton(Combo), FCombo(Combo) { }
 
 bool TdwComboDlgButton::InheritsFrom(const String& name) const
 {
-    return SameText(name, "TdwComboDlgButton") || TSpeedButton::InheritsFrom(name);
+    return SameText(name, "TdwComboDlgButton") || TdwPressedLookButton::InheritsFrom(name);
 }
 
 void TdwComboDlgButton::Paint()
@@ -39,28 +39,17 @@ void TdwComboDlgButton::Paint()
     if (ControlState().Contains(csPaintCopy) && dwParentIsGrid(FCombo))
         return;
     bool defaultDrawing = true;
-    FCombo->DrawButton(Canvas(), ClientRect(), defaultDrawing, FPressedLook);
+    FCombo->DrawButton(Canvas(), ClientRect(), defaultDrawing, Pressed());
     if (defaultDrawing)
         TSpeedButton::Paint();
 }
 
 void TdwComboDlgButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    if (Button == mbLeft && Enabled()) {
-        FPressedLook = true;
-        Invalidate();
-        // Without the button-click option the toggle runs on the press.
-        if (!FCombo->ButtonClickOption())
-            FCombo->ButtonClick();
-    }
-    TSpeedButton::MouseDown(Button, Shift, X, Y);
-}
-
-void TdwComboDlgButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
-    FPressedLook = false;
-    Invalidate();
-    TSpeedButton::MouseUp(Button, Shift, X, Y);
+    TdwPressedLookButton::MouseDown(Button, Shift, X, Y);
+    // Without the button-click option the toggle runs on the press.
+    if (Button == mbLeft && Enabled() && !FCombo->ButtonClickOption())
+        FCombo->ButtonClick();
 }
 
 TdwComboButtonEffects::TdwComboButtonEffects(TdwDBCustomCombo* Combo, TSpeedButton* Button)

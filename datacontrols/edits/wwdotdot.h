@@ -23,23 +23,19 @@ constexpr int dwMinButtonWidth = 15;
 TRect dwComboButtonHostBounds(int ComboWidth, int ComboHeight, int ButtonWidth, bool Bordered,
                               bool FrameEffective);
 
-
 // The button: its face is the combo's to draw.
-class TdwComboDlgButton : public TSpeedButton {
+class TdwComboDlgButton : public TdwPressedLookButton {
 public:
     TdwComboDlgButton(TdwDBCustomCombo* Combo);
     String ClassName() const override { return "TdwComboDlgButton"; }
     bool InheritsFrom(const String& name) const override;
-    bool Pressed() const { return FPressedLook; }
 
 protected:
     void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:
     TdwDBCustomCombo* FCombo;
-    bool FPressedLook = false;
 };
 
 // The combo's button effects: a change of looks may change the button's glyph.

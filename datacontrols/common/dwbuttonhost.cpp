@@ -1,5 +1,7 @@
 #include "datacontrols/common/dwbuttonhost.h"
 
+#include "datacontrols/common/dwdrawing.h"
+#include "platform/vcl/bitmap.h"
 #include "platform/vcl/canvas.h"
 
 TBtnWinControl::TBtnWinControl(TWinControl* Control) : TCustomControl(Control) { SetTabStop(false); }
@@ -45,4 +47,18 @@ void dwDropDownButtonClick(TWinControl* Control, bool DroppedDown, const std::fu
         Control->SetFocus();
     if (Control->Focused())
         DropDown();
+}
+
+TBitmap* dwShownButtonGlyph(TdwComboButtonStyle Style, TBitmap* ButtonGlyph, bool FlatLook,
+                            std::unique_ptr<TBitmap>& DropDownGlyph)
+{
+    if (Style == cbsCustom)
+        return ButtonGlyph->Empty() ? nullptr : ButtonGlyph;
+    if (Style != cbsDownArrow || !FlatLook)
+        return nullptr;
+    if (!DropDownGlyph) {
+        DropDownGlyph = std::make_unique<TBitmap>();
+        dwLoadDropDownGlyph(DropDownGlyph.get());
+    }
+    return DropDownGlyph.get();
 }

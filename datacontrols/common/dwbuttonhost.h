@@ -4,10 +4,13 @@
 // looks pressed while the mouse holds it.
 
 #include <functional>
+#include <memory>
 
 #include "platform/vcl/buttons.h"
 #include "platform/vcl/controls.h"
 #include "platform/vcl/lists.h"
+
+class TBitmap;
 
 enum TdwComboButtonStyle { cbsEllipsis, cbsDownArrow, cbsCustom };
 // csDropDown lets the user type any text; csDropDownList only searches with it.
@@ -49,3 +52,10 @@ private:
 // its choice; a closed one takes the focus and, once it has it, drops down.
 void dwDropDownButtonClick(TWinControl* Control, bool DroppedDown, const std::function<void()>& CloseUp,
                            const std::function<void()>& DropDown);
+
+// The glyph a button of Style shows: ButtonGlyph for cbsCustom (none while it is empty),
+// the library's small arrow ("WWDROPDOWN") for cbsDownArrow with the flat or transparent
+// look (FlatLook), loaded into DropDownGlyph at its first need; otherwise none, the
+// button's face showing its style.
+TBitmap* dwShownButtonGlyph(TdwComboButtonStyle Style, TBitmap* ButtonGlyph, bool FlatLook,
+                            std::unique_ptr<TBitmap>& DropDownGlyph);

@@ -53,15 +53,8 @@ void TdwDateComboButton::MouseDown(TMouseButton Button, TShiftState Shift, int X
 
 TBitmap* TdwDBCustomDateTimePicker::ShownButtonGlyph()
 {
-    if (FButtonStyle == cbsCustom)
-        return FButtonGlyph->Empty() ? nullptr : FButtonGlyph.get();
-    if (FButtonStyle != cbsDownArrow || !(FButtonEffects->Flat() || FButtonEffects->Transparent()))
-        return nullptr;
-    if (!FFlatArrowGlyph) {
-        FFlatArrowGlyph = std::make_unique<TBitmap>();
-        dwLoadDropDownGlyph(FFlatArrowGlyph.get());
-    }
-    return FFlatArrowGlyph.get();
+    return dwShownButtonGlyph(FButtonStyle, FButtonGlyph.get(),
+                              FButtonEffects->Flat() || FButtonEffects->Transparent(), FFlatArrowGlyph);
 }
 
 void TdwDBCustomDateTimePicker::PaintButtonFace(TCanvas* Canvas, const TRect& Rect, bool Pressed)

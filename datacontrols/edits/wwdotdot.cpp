@@ -1,6 +1,7 @@
 #include "datacontrols/edits/wwdotdot.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "datacontrols/common/dwdrawing.h"
 #include "datacontrols/common/dwutils.h"
@@ -52,12 +53,11 @@ void TdwComboDlgButton::MouseDown(TMouseButton Button, TShiftState Shift, int X,
         FCombo->ButtonClick();
 }
 
-TdwComboButtonEffects::TdwComboButtonEffects(TdwDBCustomCombo* Combo, TSpeedButton* Button)
-    : TdwButtonEffects(Combo, Button), FCombo(Combo)
+TdwComboButtonEffects::TdwComboButtonEffects(TWinControl* Combo, TSpeedButton* Button,
+                                             std::function<void()> GlyphChanged)
+    : TdwButtonEffects(Combo, Button), FGlyphChanged(std::move(GlyphChanged))
 {
 }
-
-void TdwComboButtonEffects::Refresh() { FCombo->UpdateButtonGlyph(); }
 
 // ---------------------------------------------------------------- TdwDBCustomCombo
 
@@ -74,7 +74,7 @@ TdwDBCustomCombo::TdwDBCustomCombo(TComponent* AOwner)
         if (ButtonClickOption())
             ButtonClick();
     };
-    FButtonEffects = std::make_unique<TdwComboButtonEffects>(this, FButton);
+    FButtonEffects = std::make_unique<TdwComboButtonEffects>(this, FButton, [this] { UpdateButtonGlyph(); });
     FButtonWidth = DefaultButtonWidth();
     PlaceButton();
 }

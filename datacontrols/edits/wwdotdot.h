@@ -3,6 +3,7 @@
 // Alt+Up, F4) drops the edit down or closes it up; what that means is the descendants'
 // own: the dialog edit raises OnCustomDlg, the combo box opens its list.
 
+#include <functional>
 #include <memory>
 
 #include "datacontrols/common/dwbuttonhost.h"
@@ -38,17 +39,18 @@ private:
     TdwDBCustomCombo* FCombo;
 };
 
-// The combo's button effects: a change of looks may change the button's glyph.
+// A combo's button effects: a change of looks may change the button's glyph, which
+// GlyphChanged loads again.
 class TdwComboButtonEffects : public TdwButtonEffects {
 public:
-    TdwComboButtonEffects(TdwDBCustomCombo* Combo, TSpeedButton* Button);
+    TdwComboButtonEffects(TWinControl* Combo, TSpeedButton* Button, std::function<void()> GlyphChanged);
     String ClassName() const override { return "TdwComboButtonEffects"; }
 
 protected:
-    void Refresh() override;
+    void Refresh() override { FGlyphChanged(); }
 
 private:
-    TdwDBCustomCombo* FCombo;
+    std::function<void()> FGlyphChanged;
 };
 
 class TdwDBCustomCombo : public TdwDBCustomEdit, public IdwCellNavigationKeys {

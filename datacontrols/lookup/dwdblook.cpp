@@ -26,12 +26,21 @@ constexpr unsigned DefaultSearchInterval = 200;
 
 int AutomaticButtonWidth() { return std::max(ScrollBarWidth, 15); }
 
+// Pixels between the text and the control's top-left corner: in a grid's cell, without a
+// frame: with the edit's border, and without.
+constexpr int CellTextMargin = 2;
+constexpr int BorderTextMargin = 0;
+constexpr int BorderlessTextMargin = 1;
+// Pixels between the text's right end and the button (or the right edge).
+constexpr int TextRightGap = 2;
+
 bool IsSearchKey(Word Key) { return dwIsTextChangingKey(Key); }
 
 }  // namespace
 
 TdwDBCustomLookupCombo::TdwDBCustomLookupCombo(TComponent* AOwner)
-    : TEdit(AOwner), FTimer(std::make_unique<TTimer>(nullptr))
+    : TEdit(AOwner), FFrame(std::make_unique<TdwEditFrame>(this)), FButtonGlyph(std::make_unique<TBitmap>()),
+      FTimer(std::make_unique<TTimer>(nullptr))
 {
     FDataLink.SetControl(this);
     FDataLink.OnDataChange = [this](TObject*) { DataChange(); };
@@ -45,6 +54,11 @@ TdwDBCustomLookupCombo::TdwDBCustomLookupCombo(TComponent* AOwner)
     FButtonPanel->SetParent(this);
     FButton = new TdwComboButton(this);
     FButton->SetParent(FButtonPanel);
+    FButtonEffects = std::make_unique<TdwComboButtonEffects>(this, FButton, [this] { GlyphChanged(); });
+    FFrame->OnChange = [this] {
+        LayoutButton();
+        UpdateTransparentLook(Focused());
+    };
     FGrid = new TdwPopupGrid(this);
     FGrid->OnClick = [this](TObject*) { SetModified(true); };
     SetBounds(Left(), Top(), 121, 25);
@@ -52,6 +66,7 @@ TdwDBCustomLookupCombo::TdwDBCustomLookupCombo(TComponent* AOwner)
     FTimer->SetInterval(DefaultSearchInterval);
     FTimer->OnTimer = [this](TObject*) { PerformSearch(); };
     LayoutButton();
+    GlyphChanged();
 }
 
 TdwDBCustomLookupCombo::~TdwDBCustomLookupCombo()
@@ -160,6 +175,26 @@ void TdwDBCustomLookupCombo::SetShowButton(bool Value)
 void TdwDBCustomLookupCombo::SetButtonStyle(TdwComboButtonStyle Value)
 {
     FButtonStyle = Value;
+    GlyphChanged();
+}
+
+void TdwDBCustomLookupCombo::SetButtonGlyph(TBitmap* Value)
+{
+    FButtonGlyph->Assign(Value);
+    GlyphChanged();
+}
+
+TBitmap* TdwDBCustomLookupCombo::GetButtonGlyph()
+{
+    return dwShownButtonGlyph(FButtonStyle, FButtonGlyph.get(),
+                              FButtonEffects->Flat() || FButtonEffects->Transparent(), FDropDownGlyph);
+}
+
+void TdwDBCustomLookupCombo::GlyphChanged()
+{
+    TBitmap none;
+    TBitmap* glyph = GetButtonGlyph();
+    FButton->SetGlyph(glyph ? glyph : &none);
     FButton->Invalidate();
 }
 
@@ -183,12 +218,36 @@ bool TdwDBCustomLookupCombo::IsDroppedDown() const { return FGrid && FGrid->Visi
 
 void TdwDBCustomLookupCombo::LayoutButton()
 {
+    const bool framed = FFrame->IsFrameEffective();
+    const bool bordered = BorderVisible();
     const int buttonWidth = FButtonWidth > 0 ? FButtonWidth : AutomaticButtonWidth();
-    const int panelWidth = buttonWidth;
-    FButtonPanel->SetBounds(ClientWidth() - panelWidth - 2, 2, panelWidth, std::max(0, ClientHeight() - 4));
-    FButton->SetBounds(0, 0, panelWidth, FButtonPanel->Height());
-    const int inset = CellTextInset();
-    SetTextMargins(Rect(inset, inset, ShowButton() ? panelWidth + 2 : 0, 0));
+    const TRect panel = dwComboButtonHostBounds(Width(), Height(), buttonWidth, bordered, framed);
+    FButtonPanel->SetBounds(panel.Left, panel.Top, panel.Width(), std::max(0, panel.Height()));
+    // Without a border the button reaches a pixel above the panel, and as far below.
+    if (bordered)
+        FButton->SetBounds(0, 0, panel.Width(), FButtonPanel->Height());
+    else
+        FButton->SetBounds(0, -1, panel.Width(), FButtonPanel->Height() + 1);
+
+    // The editing rectangle, in the client area inside the border.
+    const int clientWidth = Width() - 2 * BorderWidth();
+    TRect text = Rect(0, 0, (ShowButton() ? panel.Left - BorderWidth() : clientWidth) - TextRightGap, 0);
+    if (dwParentIsGrid(this))
+        text.Left = text.Top = CellTextMargin;
+    else if (framed)
+        TdwEditFrame::AdjustEditRect(FFrame.get(), text);
+    else
+        text.Left = text.Top = bordered ? BorderTextMargin : BorderlessTextMargin;
+    SetTextMargins(Rect(text.Left, text.Top, std::max(0, clientWidth - text.Right), 0));
+}
+
+void TdwDBCustomLookupCombo::UpdateTransparentLook(bool HasFocus)
+{
+    const bool transparent = !HasFocus && FFrame->IsFrameEffective() && FFrame->Transparent();
+    FFrame->SetNonFocusTransparent(transparent);
+    SetSeeThrough(transparent);
+    Invalidate();
+    FButton->Invalidate();
 }
 
 void TdwDBCustomLookupCombo::Resize()
@@ -202,11 +261,46 @@ void TdwDBCustomLookupCombo::DrawButtonFace(TCanvas* Canvas, const TRect& Rect, 
 {
     switch (FButtonStyle) {
     case cbsEllipsis:
-        dwDrawEllipsisButton(Canvas, Rect, Pressed ? dwButtonPushed : 0, 0, false, false);
+        dwDrawEllipsisButton(Canvas, Rect, Pressed ? dwButtonPushed : 0, 0, FButtonEffects->Flat(), false);
         break;
     case cbsDownArrow: dwDrawDropDownArrowButton(Canvas, Rect, Pressed ? 1 : 0, 0, Enabled()); break;
     case cbsCustom: break;
     }
+}
+
+void TdwDBCustomLookupCombo::DrawFrame(TCanvas* Canvas)
+{
+    dwDrawEditFrame(this, FFrame.get(), Canvas, Focused());
+}
+
+void TdwDBCustomLookupCombo::PaintOver(TCanvas* Canvas, const TRect& ClientArea)
+{
+    const bool framed = FFrame->IsFrameEffective();
+    if (!Focused() && (framed || !Enabled())) {
+        const bool transparent = framed && FFrame->Transparent();
+        if (!transparent) {
+            Canvas->Brush()->SetStyle(bsSolid);
+            Canvas->Brush()->SetColor(Color());
+            Canvas->FillRect(ClientArea);
+        }
+        Canvas->Font()->Assign(Font());
+        if (!Enabled())
+            Canvas->Font()->SetColor(clGrayText);
+        else if (transparent && FFrame->NonFocusTransparentFontColor() != clNone)
+            Canvas->Font()->SetColor(FFrame->NonFocusTransparentFontColor());
+        TRect area = ClientArea;
+        if (ShowButton())
+            area.Right = std::min(area.Right, FButtonPanel->Left() - BorderWidth());
+        int left = TextMargins().Left + 1;
+        int top = std::max(1, (area.Height() - Canvas->TextHeight("Wg")) / 2);
+        if (framed)
+            FFrame->GetTextOffset(false, left, top);
+        TField* field = FDataLink.Field();
+        dwDrawEditText(Canvas, area, left, detNoBackground, field ? field->Alignment() : taLeftJustify,
+                       Text(), top);
+    }
+    if (framed)
+        DrawFrame(Canvas);
 }
 
 void TdwDBCustomLookupCombo::SelectAllIfLocked()
@@ -585,6 +679,8 @@ void TdwDBCustomLookupCombo::DoEnter()
 {
     SaveValuesForEscape();
     FLastSearched = Text();
+    LayoutButton();
+    UpdateTransparentLook(true);
     TEdit::DoEnter();
 }
 
@@ -600,6 +696,7 @@ void TdwDBCustomLookupCombo::DoExit()
     }
     SetSelLength(0);
     TEdit::DoExit();
+    UpdateTransparentLook(false);
 }
 
 void TdwDBCustomLookupCombo::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)

@@ -51,8 +51,6 @@ bool TdwDBCustomLookupCombo::HandKeyToCellGrid(Word Key, TShiftState Shift)
     return true;
 }
 
-int TdwDBCustomLookupCombo::CellTextInset() const { return dwParentIsGrid(this) ? 2 : 0; }
-
 bool TdwDBCustomLookupCombo::UsesCellKey(Word Key, TShiftState Shift) const
 {
     return Shift.Contains(ssAlt) && (Key == VK_UP || Key == VK_DOWN || Key == VK_PRIOR || Key == VK_NEXT);
@@ -92,5 +90,6 @@ bool TdwDBCustomLookupCombo::SetPublishedOrdinal(const String& Name, int Value)
     if (Name != "BorderStyle")
         return false;
     SetBorderStyle(Value == dwBorderNone ? bsNone : bsSingle);
+    LayoutButton();
     return true;
 }

@@ -459,18 +459,18 @@ void TdwPopupGrid::DataChanged()
 
 // ---- the button ----
 
-TdwComboButton::TdwComboButton(TdwDBCustomLookupCombo* Combo) : TSpeedButton(Combo), FCombo(Combo) { }
+TdwComboButton::TdwComboButton(TdwDBCustomLookupCombo* Combo) : TdwPressedLookButton(Combo), FCombo(Combo) { }
 
 bool TdwComboButton::InheritsFrom(const String& name) const
 {
-    return name == "TdwComboButton" || TSpeedButton::InheritsFrom(name);
+    return name == "TdwComboButton" || TdwPressedLookButton::InheritsFrom(name);
 }
 
-void TdwComboButton::Paint() { FCombo->DrawButtonFace(Canvas(), ClientRect(), Down()); }
+void TdwComboButton::Paint() { FCombo->DrawButtonFace(Canvas(), ClientRect(), Pressed()); }
 
 void TdwComboButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    TSpeedButton::MouseDown(Button, Shift, X, Y);
+    TdwPressedLookButton::MouseDown(Button, Shift, X, Y);
     if (Button != mbLeft)
         return;
     if (!FCombo->IsDroppedDown()) {
@@ -486,7 +486,7 @@ void TdwComboButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
 
 void TdwComboButton::MouseMove(TShiftState Shift, int X, int Y)
 {
-    TSpeedButton::MouseMove(Shift, X, Y);
+    TdwPressedLookButton::MouseMove(Shift, X, Y);
     if (Shift.Contains(ssLeft) && FCombo->PassPressToGrid(ClientToScreen(Point(X, Y))))
-        TSpeedButton::MouseUp(mbLeft, Shift, X, Y);
+        MouseUp(mbLeft, Shift, X, Y);
 }

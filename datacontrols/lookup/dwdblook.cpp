@@ -55,6 +55,9 @@ TdwDBCustomLookupCombo::TdwDBCustomLookupCombo(TComponent* AOwner)
     FButton = new TdwComboButton(this);
     FButton->SetParent(FButtonPanel);
     FButtonEffects = std::make_unique<TdwComboButtonEffects>(this, FButton, [this] { GlyphChanged(); });
+    FButtonPanel->ErasesTransparently = [this] {
+        return (FButtonEffects->Flat() || FButtonEffects->Transparent()) && FFrame->IsFrameEffective();
+    };
     FFrame->OnChange = [this] {
         LayoutButton();
         UpdateTransparentLook(Focused());
@@ -72,6 +75,7 @@ TdwDBCustomLookupCombo::TdwDBCustomLookupCombo(TComponent* AOwner)
 TdwDBCustomLookupCombo::~TdwDBCustomLookupCombo()
 {
     FOutsideWatch.reset();
+    FButtonPanel->ErasesTransparently = nullptr;
     // The grid goes while the combo it reports to is whole.
     if (FGrid)
         FGrid->Free();

@@ -200,11 +200,17 @@ public:
     bool InheritsFrom(const String& name) const override;
 
 protected:
+    // The face through the combo's DrawButtonFace (a plain face under a glyph) unless the
+    // effects are transparent, the glyph over it, and a raised edge unless pressed or flat
+    // (a library grid's cell control keeps its edge); nothing for the copy of the combo a
+    // library grid paints into a cell.
     void Paint() override;
     // The press closes an open grid (accepting a match) or drops it down, the combo
     // focused first; dragged on onto the open grid, the press goes over to the grid.
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
+    // The panel under a flat or transparent button shows anew what the press covered.
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:
     TdwDBCustomLookupCombo* FCombo;
@@ -405,6 +411,8 @@ protected:
     // In a grid's cell with the drop-down closed: the keys that move between cells go to
     // the grid; true when Key went.
     bool HandKeyToCellGrid(Word Key, TShiftState Shift);
+    // The combo is a library grid's cell control.
+    bool InLibraryGrid() const;
 
     TFieldDataLink FDataLink;
     TBtnWinControl* FButtonPanel = nullptr;

@@ -51,6 +51,8 @@ bool TdwDBCustomLookupCombo::HandKeyToCellGrid(Word Key, TShiftState Shift)
     return true;
 }
 
+bool TdwDBCustomLookupCombo::InLibraryGrid() const { return dwIsClassNamed(Parent(), "TdwCustomDBGrid"); }
+
 bool TdwDBCustomLookupCombo::UsesCellKey(Word Key, TShiftState Shift) const
 {
     return Shift.Contains(ssAlt) && (Key == VK_UP || Key == VK_DOWN || Key == VK_PRIOR || Key == VK_NEXT);

@@ -14,6 +14,7 @@
 #include "platform/db/field.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/dropdown.h"
+#include "platform/vcl/frames.h"
 #include "platform/vcl/graphics.h"
 #include "platform/vcl/keys.h"
 
@@ -466,7 +467,32 @@ bool TdwComboButton::InheritsFrom(const String& name) const
     return name == "TdwComboButton" || TdwPressedLookButton::InheritsFrom(name);
 }
 
-void TdwComboButton::Paint() { FCombo->DrawButtonFace(Canvas(), ClientRect(), Pressed()); }
+void TdwComboButton::Paint()
+{
+    const bool inLibraryGrid = FCombo->InLibraryGrid();
+    if (inLibraryGrid && FCombo->ControlState().Contains(csPaintCopy))
+        return;
+    const TdwButtonEffects* effects = FCombo->ButtonEffects();
+    const TRect face = ClientRect();
+    TCanvas* canvas = Canvas();
+    if (!effects->Transparent()) {
+        // A glyph stands on a plain face: the style's drawn face would show its own
+        // arrow or dots beside it.
+        if (Glyph()->Empty()) {
+            FCombo->DrawButtonFace(canvas, face, Pressed());
+        } else {
+            canvas->Brush()->SetStyle(bsSolid);
+            canvas->Brush()->SetColor(Color());
+            canvas->FillRect(face);
+        }
+    }
+    dwDrawCentredGlyph(canvas, face, Glyph()->Empty() ? nullptr : Glyph(), Enabled(), Pressed());
+    // The effects make the button flat when flat or transparent.
+    if (!Pressed() && !(Flat() && !inLibraryGrid)) {
+        TRect edge = face;
+        DrawEdge(*canvas, edge, EDGE_RAISED, BF_RECT);
+    }
+}
 
 void TdwComboButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
@@ -489,4 +515,10 @@ void TdwComboButton::MouseMove(TShiftState Shift, int X, int Y)
     TdwPressedLookButton::MouseMove(Shift, X, Y);
     if (Shift.Contains(ssLeft) && FCombo->PassPressToGrid(ClientToScreen(Point(X, Y))))
         MouseUp(mbLeft, Shift, X, Y);
+}
+
+void TdwComboButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TdwPressedLookButton::MouseUp(Button, Shift, X, Y);
+    FCombo->ButtonPanel()->Invalidate();
 }

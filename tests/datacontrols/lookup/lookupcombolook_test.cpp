@@ -179,4 +179,84 @@ TEST_F(LookupComboLookTest, TheButtonShowsTheGlyphOfItsStyleAndLooks) {
     EXPECT_TRUE(Combo->Button()->Glyph()->Empty());
 }
 
+TEST_F(LookupComboLookTest, AFlatButtonShowsItsArrowOnAPlainFaceWithoutAnEdge) {
+    Combo->Frame()->SetEnabled(true);
+    ShowUnfocused();
+    QImage raised = PanelShot();
+    EXPECT_GT(OfColor(raised, clBtnHighlight) + OfColor(raised, cl3DLight), 10) << "a raised button";
+
+    Combo->ButtonEffects()->SetFlat(true);
+    const QImage flat = PanelShot();
+    EXPECT_EQ(Count(flat, Black), 7 + 5 + 3 + 1) << "only the small arrow is black";
+    EXPECT_EQ(OfColor(flat, clBtnFace) + Count(flat, Black), flat.width() * flat.height())
+            << "no edge: the face and the arrow";
+    SaveScreenshot(Shot(), "lookupcombo-flat.png");
+
+    Combo->SetFocus();
+    const QImage focused = PanelShot();
+    EXPECT_EQ(Count(focused, Black), 16);
+    EXPECT_EQ(OfColor(focused, clBtnFace) + 16, focused.width() * focused.height());
+    SaveScreenshot(Shot(), "lookupcombo-flat-focused.png");
+}
+
+TEST_F(LookupComboLookTest, ATransparentButtonShowsWhatLiesUnderIt) {
+    Form->SetColor(clYellow);
+    Combo->ButtonEffects()->SetTransparent(true);
+    ShowUnfocused();
+    const QImage bare = PanelShot();
+    EXPECT_EQ(Count(bare, Black), 16) << "the arrow alone";
+    EXPECT_EQ(OfColor(bare, clBtnFace) + 16, bare.width() * bare.height())
+            << "without a frame the panel fills itself";
+
+    Combo->Frame()->SetEnabled(true);
+    const QImage framed = PanelShot();
+    EXPECT_EQ(Count(framed, Black), 16);
+    EXPECT_EQ(OfColor(framed, clWindow) + 16, framed.width() * framed.height())
+            << "over the frame the panel shows the edit under it";
+
+    // A transparent frame shows the form through the unfocused combo, under the button too.
+    Combo->Frame()->SetTransparent(true);
+    const QImage through = PanelShot();
+    EXPECT_EQ(Count(through, Black), 16);
+    EXPECT_EQ(OfColor(through, clYellow) + 16, through.width() * through.height());
+    EXPECT_GT(OfColor(Shot(), clYellow), Combo->Width() * Combo->Height() / 2);
+
+    Combo->SetFocus();
+    EXPECT_EQ(OfColor(PanelShot(), clYellow), 0) << "with the focus the combo is opaque";
+}
+
+TEST_F(LookupComboLookTest, TheButtonLooksPressedWhileTheMouseHoldsIt) {
+    ShowUnfocused();
+    const QImage up = PanelShot();
+    PressButton();
+    ASSERT_TRUE(Combo->IsDroppedDown()) << "the press drops the grid down";
+    EXPECT_TRUE(Combo->Button()->Pressed());
+    const QImage down = PanelShot();
+    EXPECT_NE(up, down);
+    EXPECT_EQ(OfColor(down, clBtnHighlight), 0) << "no raised edge while pressed";
+    SaveScreenshot(FormWithDropDown(), "lookupcombo-pressed.png");
+
+    ReleaseButton();
+    EXPECT_FALSE(Combo->Button()->Pressed());
+    EXPECT_EQ(PanelShot(), up) << "raised again";
+    EXPECT_TRUE(Combo->IsDroppedDown()) << "letting go keeps the grid open";
+}
+
+TEST_F(LookupComboLookTest, InALibraryGridTheButtonKeepsItsEdgeAndACopyShowsNone) {
+    Combo->SetParent(Grid);
+    Combo->SetBounds(4, 4, 160, 22);
+    Combo->ButtonEffects()->SetFlat(true);
+    ShowForm(Form);
+    QCoreApplication::processEvents();
+    const auto button = [this] { return Combo->Button()->Widget()->grab().toImage(); };
+    EXPECT_GT(OfColor(button(), clBtnHighlight) + OfColor(button(), cl3DLight), 5)
+            << "a cell control's flat button keeps its edge";
+    Combo->SetControlState({csPaintCopy});
+    Combo->Button()->Invalidate();
+    const QImage copy = button();
+    EXPECT_EQ(Count(copy, Black), 0) << "the copy of the combo in a cell has no button";
+    EXPECT_EQ(OfColor(copy, clBtnHighlight), 0);
+    Combo->SetControlState({});
+}
+
 }  // namespace

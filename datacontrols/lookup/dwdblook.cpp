@@ -265,7 +265,8 @@ void TdwDBCustomLookupCombo::DrawButtonFace(TCanvas* Canvas, const TRect& Rect, 
 {
     switch (FButtonStyle) {
     case cbsEllipsis:
-        dwDrawEllipsisButton(Canvas, Rect, Pressed ? dwButtonPushed : 0, 0, FButtonEffects->Flat(), false);
+        dwDrawEllipsisButton(Canvas, Rect, Pressed ? dwButtonPushed : 0, 0, FButtonEffects->Flat(),
+                             FButtonEffects->Transparent());
         break;
     case cbsDownArrow: dwDrawDropDownArrowButton(Canvas, Rect, Pressed ? 1 : 0, 0, Enabled()); break;
     case cbsCustom: break;

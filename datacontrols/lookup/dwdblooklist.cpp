@@ -475,16 +475,15 @@ void TdwComboButton::Paint()
     const TdwButtonEffects* effects = FCombo->ButtonEffects();
     const TRect face = ClientRect();
     TCanvas* canvas = Canvas();
-    if (!effects->Transparent()) {
-        // A glyph stands on a plain face: the style's drawn face would show its own
-        // arrow or dots beside it.
-        if (Glyph()->Empty()) {
-            FCombo->DrawButtonFace(canvas, face, Pressed());
-        } else {
-            canvas->Brush()->SetStyle(bsSolid);
-            canvas->Brush()->SetColor(Color());
-            canvas->FillRect(face);
-        }
+    // A glyph stands on a plain face (none when transparent): the style's drawn face
+    // would show its own arrow beside it. Without a glyph the style's face is drawn, a
+    // transparent one without its edge, so that its dots still show.
+    if (Glyph()->Empty()) {
+        FCombo->DrawButtonFace(canvas, face, Pressed());
+    } else if (!effects->Transparent()) {
+        canvas->Brush()->SetStyle(bsSolid);
+        canvas->Brush()->SetColor(Color());
+        canvas->FillRect(face);
     }
     dwDrawCentredGlyph(canvas, face, Glyph()->Empty() ? nullptr : Glyph(), Enabled(), Pressed());
     // The effects make the button flat when flat or transparent.

@@ -221,6 +221,12 @@ TEST_F(LookupComboLookTest, ATransparentButtonShowsWhatLiesUnderIt) {
     EXPECT_EQ(OfColor(through, clYellow) + 16, through.width() * through.height());
     EXPECT_GT(OfColor(Shot(), clYellow), Combo->Width() * Combo->Height() / 2);
 
+    // A transparent ellipsis shows its dots alone.
+    Combo->SetButtonStyle(cbsEllipsis);
+    const QImage dots = PanelShot();
+    EXPECT_GT(Count(dots, Black), 0);
+    EXPECT_EQ(OfColor(dots, clYellow) + Count(dots, Black), dots.width() * dots.height());
+
     Combo->SetFocus();
     EXPECT_EQ(OfColor(PanelShot(), clYellow), 0) << "with the focus the combo is opaque";
 }

@@ -50,6 +50,27 @@ void dwDrawEditText(TCanvas* Canvas, const TRect& Rect, int LeftMargin, int Opti
     Canvas->DrawText(Text, textRect, format);
 }
 
+void dwDrawUnfocusedEditText(TCanvas* Canvas, const TRect& ClientArea, int TextRight, TColor Background,
+                             TFont* Font, TColor FontColor, bool Enabled, int X, int Y, TAlignment Alignment,
+                             const String& Text)
+{
+    if (Background != clNone) {
+        Canvas->Brush()->SetStyle(bsSolid);
+        Canvas->Brush()->SetColor(Background);
+        Canvas->FillRect(ClientArea);
+    }
+    Canvas->Font()->Assign(Font);
+    if (!Enabled)
+        Canvas->Font()->SetColor(clGrayText);
+    else if (FontColor != clNone)
+        Canvas->Font()->SetColor(FontColor);
+    TRect area = ClientArea;
+    area.Right = std::min(area.Right, TextRight);
+    if (Y < 0)
+        Y = std::max(1, (area.Height() - Canvas->TextHeight("Wg")) / 2);
+    dwDrawEditText(Canvas, area, X, detNoBackground, Alignment, Text, Y);
+}
+
 bool dwIsSingleLineHeight(TCanvas* Canvas, const TRect& Rect)
 {
     TRect line = Rect;

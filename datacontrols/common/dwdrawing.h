@@ -2,10 +2,12 @@
 // Drawing helpers of the library's edits and grid.
 
 #include "platform/rtl/types.h"
+#include "platform/vcl/colors.h"
 #include "platform/vcl/controls.h"
 
 class TBitmap;
 class TCanvas;
+class TFont;
 
 // dwDrawEditText options.
 constexpr int detShowPrefix = 1;     // "&" marks an accelerator
@@ -20,6 +22,14 @@ constexpr int dwButtonPushed = 2;
 // brush, the text aligned within Rect less the margins.
 void dwDrawEditText(TCanvas* Canvas, const TRect& Rect, int LeftMargin, int Options, TAlignment Alignment,
                     const String& Text, int TopMargin);
+// Draws the one line of text an edit shows while another control has the focus, when
+// the edit draws it itself: ClientArea filled with Background first unless that is
+// clNone (a transparent frame), the text in Font (in FontColor unless clNone; grey
+// unless Enabled) aligned within ClientArea up to TextRight, X pixels in and Y down
+// (Y < 0: centred in the height, as the edit centres its text).
+void dwDrawUnfocusedEditText(TCanvas* Canvas, const TRect& ClientArea, int TextRight, TColor Background,
+                             TFont* Font, TColor FontColor, bool Enabled, int X, int Y, TAlignment Alignment,
+                             const String& Text);
 // One line of text with the edit's border fills Rect's height.
 bool dwIsSingleLineHeight(TCanvas* Canvas, const TRect& Rect);
 // An outline in the highlight colour with a focus rectangle inside it; the canvas's

@@ -283,26 +283,16 @@ void TdwDBCustomLookupCombo::PaintOver(TCanvas* Canvas, const TRect& ClientArea)
     const bool framed = FFrame->IsFrameEffective();
     if (!Focused() && (framed || !Enabled())) {
         const bool transparent = framed && FFrame->Transparent();
-        if (!transparent) {
-            Canvas->Brush()->SetStyle(bsSolid);
-            Canvas->Brush()->SetColor(Color());
-            Canvas->FillRect(ClientArea);
-        }
-        Canvas->Font()->Assign(Font());
-        if (!Enabled())
-            Canvas->Font()->SetColor(clGrayText);
-        else if (transparent && FFrame->NonFocusTransparentFontColor() != clNone)
-            Canvas->Font()->SetColor(FFrame->NonFocusTransparentFontColor());
-        TRect area = ClientArea;
-        if (ShowButton())
-            area.Right = std::min(area.Right, FButtonPanel->Left() - BorderWidth());
-        int left = TextMargins().Left + 1;
-        int top = std::max(1, (area.Height() - Canvas->TextHeight("Wg")) / 2);
+        int x = TextMargins().Left + 1;
+        int y = -1;
         if (framed)
-            FFrame->GetTextOffset(false, left, top);
+            FFrame->GetTextOffset(false, x, y);
         TField* field = FDataLink.Field();
-        dwDrawEditText(Canvas, area, left, detNoBackground, field ? field->Alignment() : taLeftJustify,
-                       Text(), top);
+        dwDrawUnfocusedEditText(Canvas, ClientArea,
+                                ShowButton() ? FButtonPanel->Left() - BorderWidth() : ClientArea.Right,
+                                transparent ? clNone : Color(), Font(),
+                                transparent ? FFrame->NonFocusTransparentFontColor() : clNone, Enabled(), x,
+                                y, field ? field->Alignment() : taLeftJustify, Text());
     }
     if (framed)
         DrawFrame(Canvas);

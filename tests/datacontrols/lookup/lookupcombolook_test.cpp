@@ -141,6 +141,13 @@ TEST_F(LookupComboLookTest, TheFrameIsABoxWithTheFocusAndALineWithout) {
     EXPECT_GT(DarkInRow(focused, 0, right), right / 2) << "the top edge with the focus";
     EXPECT_GT(DarkInRow(focused, Combo->Height() - 1, right), right / 2);
     EXPECT_EQ(Combo->Text(), "Name 0007");
+
+    // Disabled, the combo draws its name grey.
+    After->SetFocus();
+    Combo->SetEnabled(false);
+    const QImage disabled = Shot().copy(2, 2, right - 2, Combo->Height() - 4);
+    EXPECT_EQ(Count(disabled, Black), 0);
+    EXPECT_GT(Count(disabled, [](QRgb p) { return qGray(p) < 200; }), 20) << "but drawn";
 }
 
 TEST_F(LookupComboLookTest, TheButtonShowsTheGlyphOfItsStyleAndLooks) {

@@ -26,8 +26,8 @@ constexpr unsigned DefaultSearchInterval = 200;
 
 int AutomaticButtonWidth() { return std::max(ScrollBarWidth, 15); }
 
-// Pixels between the text and the control's top-left corner: in a grid's cell, without a
-// frame: with the edit's border, and without.
+// The text's left and top margins in a grid's cell, inside the edit's border, and with
+// neither border nor frame (a frame has margins of its own).
 constexpr int CellTextMargin = 2;
 constexpr int BorderTextMargin = 0;
 constexpr int BorderlessTextMargin = 1;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/vcl/bitmap.h"
+#include "platform/vcl/buttons.h"
 #include "platform/vcl/canvas.h"
 #include "platform/vcl/colors.h"
 #include "platform/vcl/frames.h"
@@ -48,6 +50,27 @@ void dwDrawEditText(TCanvas* Canvas, const TRect& Rect, int LeftMargin, int Opti
     Canvas->DrawText(Text, textRect, format);
 }
 
+void dwDrawUnfocusedEditText(TCanvas* Canvas, const TRect& ClientArea, int TextRight, TColor Background,
+                             TFont* Font, TColor FontColor, bool Enabled, int X, int Y, TAlignment Alignment,
+                             const String& Text)
+{
+    if (Background != clNone) {
+        Canvas->Brush()->SetStyle(bsSolid);
+        Canvas->Brush()->SetColor(Background);
+        Canvas->FillRect(ClientArea);
+    }
+    Canvas->Font()->Assign(Font);
+    if (!Enabled)
+        Canvas->Font()->SetColor(clGrayText);
+    else if (FontColor != clNone)
+        Canvas->Font()->SetColor(FontColor);
+    TRect area = ClientArea;
+    area.Right = std::min(area.Right, TextRight);
+    if (Y < 0)
+        Y = std::max(1, (area.Height() - Canvas->TextHeight("Wg")) / 2);
+    dwDrawEditText(Canvas, area, X, detNoBackground, Alignment, Text, Y);
+}
+
 bool dwIsSingleLineHeight(TCanvas* Canvas, const TRect& Rect)
 {
     TRect line = Rect;
@@ -67,7 +90,8 @@ void dwDrawSelectedFrame(TCanvas* Canvas, const TRect& Rect)
     Canvas->Pen()->SetColor(penColor);
 }
 
-void dwDrawEllipsisButton(TCanvas* Canvas, const TRect& Rect, int State, Word Key, bool Flat, bool Transparent)
+void dwDrawEllipsisButton(TCanvas* Canvas, const TRect& Rect, int State, Word Key, bool Flat,
+                          bool Transparent)
 {
     const bool pushed = State == dwButtonPushed;
     if (!Transparent) {
@@ -104,4 +128,26 @@ void dwDrawDropDownArrowButton(TCanvas* Canvas, const TRect& Rect, int State, Wo
     else if (State != 0 && !KeyIsDown(Key))
         flags |= DFCS_PUSHED | DFCS_FLAT;
     DrawFrameControl(*Canvas, Rect, DFC_SCROLL, flags);
+}
+
+void dwDrawCentredGlyph(TCanvas* Canvas, const TRect& Rect, TBitmap* Glyph, bool Enabled, bool Pressed)
+{
+    if (!Glyph)
+        return;
+    const int shift = Pressed ? 1 : 0;
+    DrawGlyph(*Canvas, *Glyph, 1, Enabled, Rect.Left + (Rect.Width() - Glyph->Width()) / 2 + shift,
+              Rect.Top + (Rect.Height() - Glyph->Height()) / 2 + shift);
+}
+
+void dwLoadDropDownGlyph(TBitmap* Glyph)
+{
+    // Rows of 7, 5, 3 and 1 pixels; the bottom-left corner's white is the see-through colour.
+    Glyph->SetSize(7, 4);
+    TCanvas* canvas = Glyph->Canvas();
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(clWhite);
+    canvas->FillRect(Rect(0, 0, 7, 4));
+    canvas->Brush()->SetColor(clBlack);
+    for (int row = 0; row < 4; ++row)
+        canvas->FillRect(Rect(row, row, 7 - row, row + 1));
 }

@@ -15,20 +15,6 @@
 #include "platform/vcl/frames.h"
 #include "platform/vcl/guiscreen.h"
 
-namespace {
-
-// Glyph in the middle of Rect, a pixel further down and right while pressed.
-void DrawCentredGlyph(TCanvas* Canvas, const TRect& Rect, TBitmap* Glyph, bool Enabled, bool Pressed)
-{
-    if (!Glyph)
-        return;
-    const int shift = Pressed ? 1 : 0;
-    DrawGlyph(*Canvas, *Glyph, 1, Enabled, Rect.Left + (Rect.Width() - Glyph->Width()) / 2 + shift,
-              Rect.Top + (Rect.Height() - Glyph->Height()) / 2 + shift);
-}
-
-}  // namespace
-
 // ---- settings, button and holder
 
 TdwCalendarOptions::TdwCalendarOptions()
@@ -38,7 +24,7 @@ TdwCalendarOptions::TdwCalendarOptions()
 }
 
 TdwDateComboButton::TdwDateComboButton(TComponent* AOwner, TdwDBCustomDateTimePicker* Picker)
-    : TSpeedButton(AOwner), FPicker(Picker)
+    : TdwPressedLookButton(AOwner), FPicker(Picker)
 {
 }
 
@@ -47,53 +33,28 @@ void TdwDateComboButton::Paint()
     const TdwButtonEffects* effects = FPicker->ButtonEffects();
     // A flat button shows only its glyph, on the edit's background, until its picker has
     // the focus.
-    if ((effects->Flat() || effects->Transparent()) && !FPressed && !FPicker->Focused() &&
+    if ((effects->Flat() || effects->Transparent()) && !Pressed() && !FPicker->Focused() &&
         !dwParentIsGrid(FPicker)) {
         Canvas()->Brush()->SetStyle(bsSolid);
         Canvas()->Brush()->SetColor(FPicker->Color());
         Canvas()->FillRect(ClientRect());
-        DrawCentredGlyph(Canvas(), ClientRect(), FPicker->ShownButtonGlyph(), FPicker->Enabled(), false);
+        dwDrawCentredGlyph(Canvas(), ClientRect(), FPicker->ShownButtonGlyph(), FPicker->Enabled(), false);
         return;
     }
-    FPicker->PaintButtonFace(Canvas(), ClientRect(), FPressed);
+    FPicker->PaintButtonFace(Canvas(), ClientRect(), Pressed());
 }
 
 void TdwDateComboButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    TSpeedButton::MouseDown(Button, Shift, X, Y);
-    if (Button != mbLeft)
-        return;
-    FPressed = true;
-    Invalidate();
-    FPicker->ButtonMouseDown();
-}
-
-void TdwDateComboButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
-    TSpeedButton::MouseUp(Button, Shift, X, Y);
-    FPressed = false;
-    Invalidate();
+    TdwPressedLookButton::MouseDown(Button, Shift, X, Y);
+    if (Button == mbLeft)
+        FPicker->ButtonMouseDown();
 }
 
 TBitmap* TdwDBCustomDateTimePicker::ShownButtonGlyph()
 {
-    if (FButtonStyle == cbsCustom)
-        return FButtonGlyph->Empty() ? nullptr : FButtonGlyph.get();
-    if (FButtonStyle != cbsDownArrow || !(FButtonEffects->Flat() || FButtonEffects->Transparent()))
-        return nullptr;
-    if (!FFlatArrowGlyph) {
-        // A small black arrow pointing down; the white of the bottom-left corner is the
-        // background that shows through.
-        FFlatArrowGlyph = std::make_unique<TBitmap>();
-        FFlatArrowGlyph->SetSize(7, 4);
-        TCanvas* canvas = FFlatArrowGlyph->Canvas();
-        canvas->Brush()->SetColor(clWhite);
-        canvas->FillRect(Rect(0, 0, 7, 4));
-        canvas->Brush()->SetColor(clBlack);
-        for (int row = 0; row < 4; ++row)
-            canvas->FillRect(Rect(row, row, 7 - row, row + 1));
-    }
-    return FFlatArrowGlyph.get();
+    return dwShownButtonGlyph(FButtonStyle, FButtonGlyph.get(),
+                              FButtonEffects->Flat() || FButtonEffects->Transparent(), FFlatArrowGlyph);
 }
 
 void TdwDBCustomDateTimePicker::PaintButtonFace(TCanvas* Canvas, const TRect& Rect, bool Pressed)
@@ -113,7 +74,7 @@ void TdwDBCustomDateTimePicker::PaintButtonFace(TCanvas* Canvas, const TRect& Re
         Canvas->Brush()->SetColor(clBtnFace);
         Canvas->FillRect(Rect);
     }
-    DrawCentredGlyph(Canvas, Rect, ShownButtonGlyph(), Enabled(), Pressed);
+    dwDrawCentredGlyph(Canvas, Rect, ShownButtonGlyph(), Enabled(), Pressed);
     // A flat button has no edge.
     if (!flat) {
         TRect edge = Rect;
@@ -226,11 +187,12 @@ void TdwDBCustomDateTimePicker::DropDown()
     FCalendar->SetVisible(true);
     SelectSection();
     // A press anywhere outside the calendar and the picker closes it, taking its date.
-    FPressWatch = std::make_unique<TOutsidePressWatch>(std::vector<const TControl*> {FCalendar, this}, [this] {
-        if (!DroppedDown() || (FCalendar->YearMenu() && FCalendar->YearMenu()->Showing()))
-            return;
-        CloseUp(true);
-    });
+    FPressWatch =
+            std::make_unique<TOutsidePressWatch>(std::vector<const TControl*> {FCalendar, this}, [this] {
+                if (!DroppedDown() || (FCalendar->YearMenu() && FCalendar->YearMenu()->Showing()))
+                    return;
+                CloseUp(true);
+            });
 }
 
 void TdwDBCustomDateTimePicker::CloseUp(bool Accept)

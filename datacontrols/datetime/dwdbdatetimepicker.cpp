@@ -585,28 +585,18 @@ bool TdwDBCustomDateTimePicker::PaintsOwnText() const { return !Focused(); }
 
 void TdwDBCustomDateTimePicker::PaintText(TCanvas* Canvas, const TRect& ClientArea)
 {
-    const bool framed = FFrame->IsFrameEffective();
-    if (!framed || !FFrame->Transparent()) {
-        Canvas->Brush()->SetStyle(bsSolid);
-        Canvas->Brush()->SetColor(Color());
-        Canvas->FillRect(ClientArea);
-    }
-    Canvas->Font()->Assign(Font());
-    if (!Enabled())
-        Canvas->Font()->SetColor(clGrayText);
-    else if (framed && FFrame->Transparent() && FFrame->NonFocusTransparentFontColor() != clNone)
-        Canvas->Font()->SetColor(FFrame->NonFocusTransparentFontColor());
+    const bool transparent = FFrame->IsFrameEffective() && FFrame->Transparent();
+    int left = InGrid() ? (BorderVisible() ? 2 : 3) : 1;
+    int top = -1;
+    if (FFrame->IsFrameEffective())
+        FFrame->GetTextOffset(false, left, top);
     // The canvas starts inside the edit's border; the button's holder is placed from the
     // control's own corner.
-    TRect area = ClientArea;
-    if (FShowButton)
-        area.Right = std::min(area.Right, FButtonHolder->Left() - BorderWidth());
-    int left = InGrid() ? (BorderVisible() ? 2 : 3) : 1;
-    // One line, centred in the height as the edit centres it, unless the frame says.
-    int top = std::max(1, (area.Height() - Canvas->TextHeight("Wg")) / 2);
-    if (framed)
-        FFrame->GetTextOffset(false, left, top);
-    dwDrawEditText(Canvas, area, left, detNoBackground, FAlignment, Text(), top);
+    dwDrawUnfocusedEditText(Canvas, ClientArea,
+                            FShowButton ? FButtonHolder->Left() - BorderWidth() : ClientArea.Right,
+                            transparent ? clNone : Color(), Font(),
+                            transparent ? FFrame->NonFocusTransparentFontColor() : clNone, Enabled(), left,
+                            top, FAlignment, Text());
 }
 
 void TdwDBCustomDateTimePicker::PaintOver(TCanvas* Canvas, const TRect& ClientArea)

@@ -74,22 +74,18 @@ private:
 };
 
 // The drop-down button. Flat, it shows only its glyph while its picker has no focus.
-class TdwDateComboButton : public TSpeedButton {
+class TdwDateComboButton : public TdwPressedLookButton {
 public:
     TdwDateComboButton(TComponent* AOwner, TdwDBCustomDateTimePicker* Picker);
     String ClassName() const override { return "TdwDateComboButton"; }
-    bool Pressed() const { return FPressed; }
 
 protected:
     void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:
     TdwDBCustomDateTimePicker* FPicker;
-    bool FPressed = false;
 };
-
 
 // The drop-down calendar: a month calendar in a window of its own below the picker.
 class TdwPopupCalendar : public TdwMonthCalendar {

@@ -1,6 +1,7 @@
 #include "datacontrols/edits/wwdotdot.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "datacontrols/common/dwdrawing.h"
 #include "datacontrols/common/dwutils.h"
@@ -26,11 +27,11 @@ TRect dwComboButtonHostBounds(int ComboWidth, int ComboHeight, int ButtonWidth, 
 
 // ---------------------------------------------------------------- companions
 
-TdwComboDlgButton::TdwComboDlgButton(TdwDBCustomCombo* Combo) : TSpeedButton(Combo), FCombo(Combo) { }
+TdwComboDlgButton::TdwComboDlgButton(TdwDBCustomCombo* Combo) : TdwPressedLookButton(Combo), FCombo(Combo) { }
 
 bool TdwComboDlgButton::InheritsFrom(const String& name) const
 {
-    return SameText(name, "TdwComboDlgButton") || TSpeedButton::InheritsFrom(name);
+    return SameText(name, "TdwComboDlgButton") || TdwPressedLookButton::InheritsFrom(name);
 }
 
 void TdwComboDlgButton::Paint()
@@ -39,36 +40,24 @@ void TdwComboDlgButton::Paint()
     if (ControlState().Contains(csPaintCopy) && dwParentIsGrid(FCombo))
         return;
     bool defaultDrawing = true;
-    FCombo->DrawButton(Canvas(), ClientRect(), defaultDrawing, FPressedLook);
+    FCombo->DrawButton(Canvas(), ClientRect(), defaultDrawing, Pressed());
     if (defaultDrawing)
         TSpeedButton::Paint();
 }
 
 void TdwComboDlgButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    if (Button == mbLeft && Enabled()) {
-        FPressedLook = true;
-        Invalidate();
-        // Without the button-click option the toggle runs on the press.
-        if (!FCombo->ButtonClickOption())
-            FCombo->ButtonClick();
-    }
-    TSpeedButton::MouseDown(Button, Shift, X, Y);
+    TdwPressedLookButton::MouseDown(Button, Shift, X, Y);
+    // Without the button-click option the toggle runs on the press.
+    if (Button == mbLeft && Enabled() && !FCombo->ButtonClickOption())
+        FCombo->ButtonClick();
 }
 
-void TdwComboDlgButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
-    FPressedLook = false;
-    Invalidate();
-    TSpeedButton::MouseUp(Button, Shift, X, Y);
-}
-
-TdwComboButtonEffects::TdwComboButtonEffects(TdwDBCustomCombo* Combo, TSpeedButton* Button)
-    : TdwButtonEffects(Combo, Button), FCombo(Combo)
+TdwComboButtonEffects::TdwComboButtonEffects(TWinControl* Combo, TSpeedButton* Button,
+                                             std::function<void()> GlyphChanged)
+    : TdwButtonEffects(Combo, Button), FGlyphChanged(std::move(GlyphChanged))
 {
 }
-
-void TdwComboButtonEffects::Refresh() { FCombo->UpdateButtonGlyph(); }
 
 // ---------------------------------------------------------------- TdwDBCustomCombo
 
@@ -85,7 +74,7 @@ TdwDBCustomCombo::TdwDBCustomCombo(TComponent* AOwner)
         if (ButtonClickOption())
             ButtonClick();
     };
-    FButtonEffects = std::make_unique<TdwComboButtonEffects>(this, FButton);
+    FButtonEffects = std::make_unique<TdwComboButtonEffects>(this, FButton, [this] { UpdateButtonGlyph(); });
     FButtonWidth = DefaultButtonWidth();
     PlaceButton();
 }

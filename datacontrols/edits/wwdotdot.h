@@ -3,6 +3,7 @@
 // Alt+Up, F4) drops the edit down or closes it up; what that means is the descendants'
 // own: the dialog edit raises OnCustomDlg, the combo box opens its list.
 
+#include <functional>
 #include <memory>
 
 #include "datacontrols/common/dwbuttonhost.h"
@@ -23,36 +24,33 @@ constexpr int dwMinButtonWidth = 15;
 TRect dwComboButtonHostBounds(int ComboWidth, int ComboHeight, int ButtonWidth, bool Bordered,
                               bool FrameEffective);
 
-
 // The button: its face is the combo's to draw.
-class TdwComboDlgButton : public TSpeedButton {
+class TdwComboDlgButton : public TdwPressedLookButton {
 public:
     TdwComboDlgButton(TdwDBCustomCombo* Combo);
     String ClassName() const override { return "TdwComboDlgButton"; }
     bool InheritsFrom(const String& name) const override;
-    bool Pressed() const { return FPressedLook; }
 
 protected:
     void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:
     TdwDBCustomCombo* FCombo;
-    bool FPressedLook = false;
 };
 
-// The combo's button effects: a change of looks may change the button's glyph.
+// A combo's button effects: a change of looks may change the button's glyph, which
+// GlyphChanged loads again.
 class TdwComboButtonEffects : public TdwButtonEffects {
 public:
-    TdwComboButtonEffects(TdwDBCustomCombo* Combo, TSpeedButton* Button);
+    TdwComboButtonEffects(TWinControl* Combo, TSpeedButton* Button, std::function<void()> GlyphChanged);
     String ClassName() const override { return "TdwComboButtonEffects"; }
 
 protected:
-    void Refresh() override;
+    void Refresh() override { FGlyphChanged(); }
 
 private:
-    TdwDBCustomCombo* FCombo;
+    std::function<void()> FGlyphChanged;
 };
 
 class TdwDBCustomCombo : public TdwDBCustomEdit, public IdwCellNavigationKeys {

@@ -26,12 +26,21 @@ constexpr unsigned DefaultSearchInterval = 200;
 
 int AutomaticButtonWidth() { return std::max(ScrollBarWidth, 15); }
 
+// The text's left and top margins in a grid's cell, inside the edit's border, and with
+// neither border nor frame (a frame has margins of its own).
+constexpr int CellTextMargin = 2;
+constexpr int BorderTextMargin = 0;
+constexpr int BorderlessTextMargin = 1;
+// Pixels between the text's right end and the button (or the right edge).
+constexpr int TextRightGap = 2;
+
 bool IsSearchKey(Word Key) { return dwIsTextChangingKey(Key); }
 
 }  // namespace
 
 TdwDBCustomLookupCombo::TdwDBCustomLookupCombo(TComponent* AOwner)
-    : TEdit(AOwner), FTimer(std::make_unique<TTimer>(nullptr))
+    : TEdit(AOwner), FFrame(std::make_unique<TdwEditFrame>(this)), FButtonGlyph(std::make_unique<TBitmap>()),
+      FTimer(std::make_unique<TTimer>(nullptr))
 {
     FDataLink.SetControl(this);
     FDataLink.OnDataChange = [this](TObject*) { DataChange(); };
@@ -45,6 +54,14 @@ TdwDBCustomLookupCombo::TdwDBCustomLookupCombo(TComponent* AOwner)
     FButtonPanel->SetParent(this);
     FButton = new TdwComboButton(this);
     FButton->SetParent(FButtonPanel);
+    FButtonEffects = std::make_unique<TdwComboButtonEffects>(this, FButton, [this] { GlyphChanged(); });
+    FButtonPanel->ErasesTransparently = [this] {
+        return (FButtonEffects->Flat() || FButtonEffects->Transparent()) && FFrame->IsFrameEffective();
+    };
+    FFrame->OnChange = [this] {
+        LayoutButton();
+        UpdateTransparentLook(Focused());
+    };
     FGrid = new TdwPopupGrid(this);
     FGrid->OnClick = [this](TObject*) { SetModified(true); };
     SetBounds(Left(), Top(), 121, 25);
@@ -52,11 +69,13 @@ TdwDBCustomLookupCombo::TdwDBCustomLookupCombo(TComponent* AOwner)
     FTimer->SetInterval(DefaultSearchInterval);
     FTimer->OnTimer = [this](TObject*) { PerformSearch(); };
     LayoutButton();
+    GlyphChanged();
 }
 
 TdwDBCustomLookupCombo::~TdwDBCustomLookupCombo()
 {
     FOutsideWatch.reset();
+    FButtonPanel->ErasesTransparently = nullptr;
     // The grid goes while the combo it reports to is whole.
     if (FGrid)
         FGrid->Free();
@@ -160,6 +179,26 @@ void TdwDBCustomLookupCombo::SetShowButton(bool Value)
 void TdwDBCustomLookupCombo::SetButtonStyle(TdwComboButtonStyle Value)
 {
     FButtonStyle = Value;
+    GlyphChanged();
+}
+
+void TdwDBCustomLookupCombo::SetButtonGlyph(TBitmap* Value)
+{
+    FButtonGlyph->Assign(Value);
+    GlyphChanged();
+}
+
+TBitmap* TdwDBCustomLookupCombo::GetButtonGlyph()
+{
+    return dwShownButtonGlyph(FButtonStyle, FButtonGlyph.get(),
+                              FButtonEffects->Flat() || FButtonEffects->Transparent(), FDropDownGlyph);
+}
+
+void TdwDBCustomLookupCombo::GlyphChanged()
+{
+    TBitmap none;
+    TBitmap* glyph = GetButtonGlyph();
+    FButton->SetGlyph(glyph ? glyph : &none);
     FButton->Invalidate();
 }
 
@@ -183,12 +222,36 @@ bool TdwDBCustomLookupCombo::IsDroppedDown() const { return FGrid && FGrid->Visi
 
 void TdwDBCustomLookupCombo::LayoutButton()
 {
+    const bool framed = FFrame->IsFrameEffective();
+    const bool bordered = BorderVisible();
     const int buttonWidth = FButtonWidth > 0 ? FButtonWidth : AutomaticButtonWidth();
-    const int panelWidth = buttonWidth;
-    FButtonPanel->SetBounds(ClientWidth() - panelWidth - 2, 2, panelWidth, std::max(0, ClientHeight() - 4));
-    FButton->SetBounds(0, 0, panelWidth, FButtonPanel->Height());
-    const int inset = CellTextInset();
-    SetTextMargins(Rect(inset, inset, ShowButton() ? panelWidth + 2 : 0, 0));
+    const TRect panel = dwComboButtonHostBounds(Width(), Height(), buttonWidth, bordered, framed);
+    FButtonPanel->SetBounds(panel.Left, panel.Top, panel.Width(), std::max(0, panel.Height()));
+    // Without a border the button reaches a pixel above the panel, and as far below.
+    if (bordered)
+        FButton->SetBounds(0, 0, panel.Width(), FButtonPanel->Height());
+    else
+        FButton->SetBounds(0, -1, panel.Width(), FButtonPanel->Height() + 1);
+
+    // The editing rectangle, in the client area inside the border.
+    const int clientWidth = Width() - 2 * BorderWidth();
+    TRect text = Rect(0, 0, (ShowButton() ? panel.Left - BorderWidth() : clientWidth) - TextRightGap, 0);
+    if (dwParentIsGrid(this))
+        text.Left = text.Top = CellTextMargin;
+    else if (framed)
+        TdwEditFrame::AdjustEditRect(FFrame.get(), text);
+    else
+        text.Left = text.Top = bordered ? BorderTextMargin : BorderlessTextMargin;
+    SetTextMargins(Rect(text.Left, text.Top, std::max(0, clientWidth - text.Right), 0));
+}
+
+void TdwDBCustomLookupCombo::UpdateTransparentLook(bool HasFocus)
+{
+    const bool transparent = !HasFocus && FFrame->IsFrameEffective() && FFrame->Transparent();
+    FFrame->SetNonFocusTransparent(transparent);
+    SetSeeThrough(transparent);
+    Invalidate();
+    FButton->Invalidate();
 }
 
 void TdwDBCustomLookupCombo::Resize()
@@ -202,11 +265,37 @@ void TdwDBCustomLookupCombo::DrawButtonFace(TCanvas* Canvas, const TRect& Rect, 
 {
     switch (FButtonStyle) {
     case cbsEllipsis:
-        dwDrawEllipsisButton(Canvas, Rect, Pressed ? dwButtonPushed : 0, 0, false, false);
+        dwDrawEllipsisButton(Canvas, Rect, Pressed ? dwButtonPushed : 0, 0, FButtonEffects->Flat(),
+                             FButtonEffects->Transparent());
         break;
     case cbsDownArrow: dwDrawDropDownArrowButton(Canvas, Rect, Pressed ? 1 : 0, 0, Enabled()); break;
     case cbsCustom: break;
     }
+}
+
+void TdwDBCustomLookupCombo::DrawFrame(TCanvas* Canvas)
+{
+    dwDrawEditFrame(this, FFrame.get(), Canvas, Focused());
+}
+
+void TdwDBCustomLookupCombo::PaintOver(TCanvas* Canvas, const TRect& ClientArea)
+{
+    const bool framed = FFrame->IsFrameEffective();
+    if (!Focused() && (framed || !Enabled())) {
+        const bool transparent = framed && FFrame->Transparent();
+        int x = TextMargins().Left + 1;
+        int y = -1;
+        if (framed)
+            FFrame->GetTextOffset(false, x, y);
+        TField* field = FDataLink.Field();
+        dwDrawUnfocusedEditText(Canvas, ClientArea,
+                                ShowButton() ? FButtonPanel->Left() - BorderWidth() : ClientArea.Right,
+                                transparent ? clNone : Color(), Font(),
+                                transparent ? FFrame->NonFocusTransparentFontColor() : clNone, Enabled(), x,
+                                y, field ? field->Alignment() : taLeftJustify, Text());
+    }
+    if (framed)
+        DrawFrame(Canvas);
 }
 
 void TdwDBCustomLookupCombo::SelectAllIfLocked()
@@ -585,6 +674,8 @@ void TdwDBCustomLookupCombo::DoEnter()
 {
     SaveValuesForEscape();
     FLastSearched = Text();
+    LayoutButton();
+    UpdateTransparentLook(true);
     TEdit::DoEnter();
 }
 
@@ -600,6 +691,7 @@ void TdwDBCustomLookupCombo::DoExit()
     }
     SetSelLength(0);
     TEdit::DoExit();
+    UpdateTransparentLook(false);
 }
 
 void TdwDBCustomLookupCombo::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)

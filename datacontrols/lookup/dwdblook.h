@@ -13,11 +13,14 @@
 #include "datacontrols/common/dwfieldbinding.h"
 #include "datacontrols/common/dwproperties.h"
 #include "datacontrols/common/dwutils.h"
+#include "datacontrols/edits/dweditframe.h"
+#include "datacontrols/edits/wwdotdot.h"
 #include "datacontrols/grid/wwdbigrd.h"
 #include "platform/classes/sets.h"
 #include "platform/db/datalink.h"
 #include "platform/db/datasource.h"
 #include "platform/rtl/stringlist.h"
+#include "platform/vcl/bitmap.h"
 #include "platform/vcl/buttons.h"
 #include "platform/vcl/edits.h"
 #include "platform/vcl/lists.h"
@@ -188,8 +191,8 @@ private:
     TdwDBCustomLookupCombo* FCombo;
 };
 
-// The combo's button.
-class TdwComboButton : public TSpeedButton {
+// The combo's button: the combo draws its face, the button its glyph and edge.
+class TdwComboButton : public TdwPressedLookButton {
 public:
     explicit TdwComboButton(TdwDBCustomLookupCombo* Combo);
 
@@ -197,11 +200,17 @@ public:
     bool InheritsFrom(const String& name) const override;
 
 protected:
+    // The face through the combo's DrawButtonFace (a plain face under a glyph) unless the
+    // effects are transparent, the glyph over it, and a raised edge unless pressed or flat
+    // (a library grid's cell control keeps its edge); nothing for the copy of the combo a
+    // library grid paints into a cell.
     void Paint() override;
     // The press closes an open grid (accepting a match) or drops it down, the combo
     // focused first; dragged on onto the open grid, the press goes over to the grid.
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
+    // The panel under a flat or transparent button shows anew what the press covered.
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:
     TdwDBCustomLookupCombo* FCombo;
@@ -245,6 +254,13 @@ public:
     void SetShowButton(bool Value);
     TdwComboButtonStyle ButtonStyle() const { return FButtonStyle; }
     void SetButtonStyle(TdwComboButtonStyle Value);
+    // The button's picture with ButtonStyle cbsCustom.
+    TBitmap* ButtonGlyph() const { return FButtonGlyph.get(); }
+    void SetButtonGlyph(TBitmap* Value);
+    // The Flat and Transparent looks of the button.
+    TdwButtonEffects* ButtonEffects() const { return FButtonEffects.get(); }
+    // The combo's own frame in place of the edit's border.
+    TdwEditFrame* Frame() const { return FFrame.get(); }
     // 0: as wide as a vertical scroll bar, at least 15 pixels.
     int ButtonWidth() const { return FButtonWidth; }
     void SetButtonWidth(int Value);
@@ -277,6 +293,14 @@ public:
 
     TdwPopupGrid* Grid() const { return FGrid; }
     TdwComboButton* Button() const { return FButton; }
+    TBtnWinControl* ButtonPanel() const { return FButtonPanel; }
+    // The glyph the button shows: ButtonGlyph for a custom button, the library's small
+    // arrow ("WWDROPDOWN") for a flat or transparent drop-down arrow; none otherwise, the
+    // face showing the button's style.
+    virtual TBitmap* GetButtonGlyph();
+    // Loads the button's glyph again from GetButtonGlyph and repaints the button.
+    virtual void GlyphChanged();
+    virtual bool IsCustomButton() const { return FButtonStyle == cbsCustom; }
     // The data field is a lookup field, or has a LookupLinks line in its data set: its
     // value comes from key fields of its own data set, which the combo writes instead.
     bool IsLookupKindField() const;
@@ -325,6 +349,10 @@ protected:
     bool PassPressToGrid(const TPoint& ScreenPoint);
 
     virtual void DrawButtonFace(TCanvas* Canvas, const TRect& Rect, bool Pressed);
+    virtual void DrawFrame(TCanvas* Canvas);
+    // Without the focus, with a frame or disabled, the combo draws its text itself, then
+    // the frame.
+    void PaintOver(TCanvas* Canvas, const TRect& ClientArea) override;
     // True when the lookup record counts as chosen without a row picked in the grid (the
     // dialog descendant's).
     virtual bool IsLookupRecordChosen() { return false; }
@@ -368,6 +396,10 @@ protected:
     // Puts the drop-down in its place below (or above) the edit.
     void PlaceGrid();
     void LayoutButton();
+    // The frame's unfocused transparent look: what lies under the combo shows through.
+    void UpdateTransparentLook(bool HasFocus);
+    // The border's width around the edit's client area.
+    int BorderWidth() const { return BorderVisible() ? 2 : 0; }
     void UpdateEditReadOnly();
     void RestartSearchTimer();
     // Puts the data link into edit when typing is allowed; true when the key may change
@@ -379,12 +411,17 @@ protected:
     // In a grid's cell with the drop-down closed: the keys that move between cells go to
     // the grid; true when Key went.
     bool HandKeyToCellGrid(Word Key, TShiftState Shift);
-    // Pixels between the text and the top-left edge: 2 in a grid's cell, else 0.
-    int CellTextInset() const;
+    // The combo is a library grid's cell control.
+    bool InLibraryGrid() const;
 
     TFieldDataLink FDataLink;
     TBtnWinControl* FButtonPanel = nullptr;
     TdwComboButton* FButton = nullptr;
+    std::unique_ptr<TdwEditFrame> FFrame;
+    std::unique_ptr<TdwComboButtonEffects> FButtonEffects;
+    std::unique_ptr<TBitmap> FButtonGlyph;
+    // The library's "WWDROPDOWN" arrow, loaded when first shown.
+    std::unique_ptr<TBitmap> FDropDownGlyph;
     TdwPopupGrid* FGrid = nullptr;
     std::unique_ptr<TTimer> FTimer;
     std::unique_ptr<TOutsidePressWatch> FOutsideWatch;

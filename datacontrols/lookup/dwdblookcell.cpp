@@ -51,7 +51,7 @@ bool TdwDBCustomLookupCombo::HandKeyToCellGrid(Word Key, TShiftState Shift)
     return true;
 }
 
-int TdwDBCustomLookupCombo::CellTextInset() const { return dwParentIsGrid(this) ? 2 : 0; }
+bool TdwDBCustomLookupCombo::InLibraryGrid() const { return dwIsClassNamed(Parent(), "TdwCustomDBGrid"); }
 
 bool TdwDBCustomLookupCombo::UsesCellKey(Word Key, TShiftState Shift) const
 {
@@ -92,5 +92,6 @@ bool TdwDBCustomLookupCombo::SetPublishedOrdinal(const String& Name, int Value)
     if (Name != "BorderStyle")
         return false;
     SetBorderStyle(Value == dwBorderNone ? bsNone : bsSingle);
+    LayoutButton();
     return true;
 }

@@ -14,6 +14,7 @@
 #include "platform/db/field.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/dropdown.h"
+#include "platform/vcl/frames.h"
 #include "platform/vcl/graphics.h"
 #include "platform/vcl/keys.h"
 
@@ -459,18 +460,42 @@ void TdwPopupGrid::DataChanged()
 
 // ---- the button ----
 
-TdwComboButton::TdwComboButton(TdwDBCustomLookupCombo* Combo) : TSpeedButton(Combo), FCombo(Combo) { }
+TdwComboButton::TdwComboButton(TdwDBCustomLookupCombo* Combo) : TdwPressedLookButton(Combo), FCombo(Combo) { }
 
 bool TdwComboButton::InheritsFrom(const String& name) const
 {
-    return name == "TdwComboButton" || TSpeedButton::InheritsFrom(name);
+    return name == "TdwComboButton" || TdwPressedLookButton::InheritsFrom(name);
 }
 
-void TdwComboButton::Paint() { FCombo->DrawButtonFace(Canvas(), ClientRect(), Down()); }
+void TdwComboButton::Paint()
+{
+    const bool inLibraryGrid = FCombo->InLibraryGrid();
+    if (inLibraryGrid && FCombo->ControlState().Contains(csPaintCopy))
+        return;
+    const TdwButtonEffects* effects = FCombo->ButtonEffects();
+    const TRect face = ClientRect();
+    TCanvas* canvas = Canvas();
+    // A glyph stands on a plain face (none when transparent): the style's drawn face
+    // would show its own arrow beside it. Without a glyph the style's face is drawn, a
+    // transparent one without its edge, so that its dots still show.
+    if (Glyph()->Empty()) {
+        FCombo->DrawButtonFace(canvas, face, Pressed());
+    } else if (!effects->Transparent()) {
+        canvas->Brush()->SetStyle(bsSolid);
+        canvas->Brush()->SetColor(Color());
+        canvas->FillRect(face);
+    }
+    dwDrawCentredGlyph(canvas, face, Glyph()->Empty() ? nullptr : Glyph(), Enabled(), Pressed());
+    // The effects make the button flat when flat or transparent.
+    if (!Pressed() && !(Flat() && !inLibraryGrid)) {
+        TRect edge = face;
+        DrawEdge(*canvas, edge, EDGE_RAISED, BF_RECT);
+    }
+}
 
 void TdwComboButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    TSpeedButton::MouseDown(Button, Shift, X, Y);
+    TdwPressedLookButton::MouseDown(Button, Shift, X, Y);
     if (Button != mbLeft)
         return;
     if (!FCombo->IsDroppedDown()) {
@@ -486,7 +511,13 @@ void TdwComboButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
 
 void TdwComboButton::MouseMove(TShiftState Shift, int X, int Y)
 {
-    TSpeedButton::MouseMove(Shift, X, Y);
+    TdwPressedLookButton::MouseMove(Shift, X, Y);
     if (Shift.Contains(ssLeft) && FCombo->PassPressToGrid(ClientToScreen(Point(X, Y))))
-        TSpeedButton::MouseUp(mbLeft, Shift, X, Y);
+        MouseUp(mbLeft, Shift, X, Y);
+}
+
+void TdwComboButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TdwPressedLookButton::MouseUp(Button, Shift, X, Y);
+    FCombo->ButtonPanel()->Invalidate();
 }

@@ -237,4 +237,29 @@ TEST_F(dwDrawing, PushedButtonsStayRaisedWhileTheirKeyIsHeld)
     form->Free();
 }
 
+TEST_F(dwDrawing, TheDropDownGlyphStandsInTheMiddleAndMovesWhenPressed)
+{
+    TBitmap glyph;
+    dwLoadDropDownGlyph(&glyph);
+    ASSERT_EQ(glyph.Width(), 7);
+    ASSERT_EQ(glyph.Height(), 4);
+    canvas->Brush()->SetColor(clBtnFace);
+    struct Case {
+        bool Pressed;
+        TRect Arrow;
+    };
+    // A 17 x 20 button: the arrow's 7 x 4 pixels at (5, 8), one further down and right pressed.
+    for (const Case& c : {Case {false, Rect(5, 8, 12, 12)}, Case {true, Rect(6, 9, 13, 13)}}) {
+        canvas->FillRect(Rect(0, 0, 17, 20));
+        dwDrawCentredGlyph(canvas, Rect(0, 0, 17, 20), &glyph, true, c.Pressed);
+        const TColorExtent black = ExtentOf(canvas, Rect(0, 0, 17, 20), clBlack);
+        EXPECT_EQ(black.Count, 7 + 5 + 3 + 1) << c.Pressed;
+        EXPECT_EQ(black.Box, c.Arrow) << c.Pressed;
+        EXPECT_EQ(ExtentOf(canvas, Rect(0, 0, 17, 20), clWhite).Count, 0) << "its white shows the face";
+    }
+    canvas->FillRect(Rect(0, 0, 17, 20));
+    dwDrawCentredGlyph(canvas, Rect(0, 0, 17, 20), nullptr, true, false);
+    EXPECT_EQ(ExtentOf(canvas, Rect(0, 0, 17, 20), clBtnFace).Count, 17 * 20) << "no glyph, nothing drawn";
+}
+
 }  // namespace

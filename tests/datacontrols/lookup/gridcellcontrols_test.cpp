@@ -133,7 +133,6 @@ TEST_F(GridCellControlsTest, TheComboShowsOverTheCurrentCellOnlyWhereTheGridMayE
     EXPECT_TRUE(Kind->Visible());
     EXPECT_EQ(Kind->BoundsRect(), Cell(colKind, 1));
     EXPECT_EQ(Kind->Text(), "Wire");
-    EXPECT_EQ(Client->TextMargins().Left, 0);
     Go(colClient, 0);
     ASSERT_EQ(Grid->CellControl(), Client);
     EXPECT_FALSE(Kind->Visible());

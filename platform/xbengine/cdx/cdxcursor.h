@@ -5,6 +5,7 @@
 // again, or the place where the entry was.
 
 #include <cstdint>
+#include <memory>
 
 #include "platform/rtl/types.h"
 #include "platform/xbengine/cdx/cdxnode.h"
@@ -54,8 +55,13 @@ private:
     std::uint32_t AscendingPosition();
     bool AscendingGoToPosition(std::uint32_t position);
 
+    // Sets the leaf the cursor stands in and its place there.
+    void Enter(std::shared_ptr<const CdxNode> leaf, std::ptrdiff_t pos);
+    const CdxNode& Leaf() const { return *FLeaf; }
+
     CdxTag& FTag;
-    CdxNode FLeaf;
+    // The leaf as the index file's cache shares it: read, never changed.
+    std::shared_ptr<const CdxNode> FLeaf;
     std::ptrdiff_t FPos = 0;
     bool FValid = false;
     bool FWalking = false; // FKey and FRecNo hold the entry the walk came from

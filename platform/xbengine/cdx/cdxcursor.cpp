@@ -207,3 +207,12 @@ bool CdxCursor::KeyStartsWith(const String& prefix) const
 {
     return FValid && FKey.compare(0, prefix.size(), prefix) == 0 && prefix.size() <= FKey.size();
 }
+
+std::uint32_t CdxCursor::RecNoAhead(bool forward, std::size_t steps) const
+{
+    if (!FValid || FStamp != FTag.Stamp())
+        return 0;
+    const std::ptrdiff_t pos =
+            forward != FTag.Descending() ? FPos + std::ptrdiff_t(steps) : FPos - std::ptrdiff_t(steps);
+    return pos >= 0 && std::size_t(pos) < Leaf().Count() ? Leaf().RecNos[std::size_t(pos)] : 0;
+}

@@ -37,6 +37,10 @@ public:
     std::uint32_t RecNo() const { return FRecNo; }
     // Whether the current key starts with prefix.
     bool KeyStartsWith(const String& prefix) const;
+    // The record number of the entry steps on from the current one in the
+    // direction Next() (or Prev()) walks; 0 when that entry lies outside the
+    // leaf the cursor reads, or the cursor stands on no entry.
+    std::uint32_t RecNoAhead(bool forward, std::size_t steps) const;
 
 private:
     // In ascending order whatever the tag's direction.

@@ -167,6 +167,17 @@ bool TableFile::ReadMapped(Int64 offset, void* buffer, std::size_t n)
     return mappedread::Copy(buffer, FView + offset, n);
 }
 
+void TableFile::PrefetchMapped(Int64 offset, std::size_t n) const noexcept
+{
+    if (!FView || offset < 0 || n == 0 || std::size_t(offset) + n > FViewLength)
+        return;
+    constexpr std::size_t CacheLine = 64;
+    const char* first = FView + offset;
+    for (const char* line = first; line < first + n; line += CacheLine)
+        __builtin_prefetch(line);
+    __builtin_prefetch(first + n - 1);
+}
+
 void TableFile::Unmap() noexcept
 {
     if (FView)

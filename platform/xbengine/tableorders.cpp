@@ -193,7 +193,7 @@ TableOrders::IndexFile& TableOrders::OpenFile(const String& path, bool structura
         throw EEngineError(XBE_E_IN_USE, "The index file is in use: " + path);
     Identity(path, file->Device, file->Inode);
     file->Index = create ? CdxIndexFile::Create(std::move(store)) : CdxIndexFile::Open(std::move(store));
-    file->Index->SetCachePages(EngineSettings().IndexCacheBytes() / CdxPageSize);
+    file->Index->SetCacheBytes(EngineSettings().IndexCacheBytes());
     FFiles.push_back(std::move(file));
     IndexFile& added = *FFiles.back();
     try {

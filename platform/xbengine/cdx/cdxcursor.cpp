@@ -4,15 +4,30 @@
 #include "platform/xbengine/cdx/cdxindexfile.h"
 #include "platform/xbengine/cdx/cdxtag.h"
 
-CdxCursor::CdxCursor(CdxTag& tag) : FTag(tag) {}
+namespace {
+
+const std::shared_ptr<const CdxNode>& NoLeaf()
+{
+    static const std::shared_ptr<const CdxNode> none = std::make_shared<const CdxNode>();
+    return none;
+}
+
+}  // namespace
+
+CdxCursor::CdxCursor(CdxTag& tag) : FTag(tag), FLeaf(NoLeaf()) { }
+
+void CdxCursor::Enter(std::shared_ptr<const CdxNode> leaf, std::ptrdiff_t pos)
+{
+    FLeaf = std::move(leaf);
+    FPos = pos;
+    FStamp = FTag.Stamp();
+    FWalking = false;
+}
 
 void CdxCursor::Place(const String& key, std::uint32_t recNo)
 {
-    CdxTag::Path path = FTag.Descend(reinterpret_cast<const Byte*>(key.data()), recNo);
-    FLeaf = std::move(path.back().Node);
-    FPos = std::ptrdiff_t(path.back().Index);
-    FStamp = FTag.Stamp();
-    FWalking = false;
+    CdxTag::SharedPath path = FTag.Descend(reinterpret_cast<const Byte*>(key.data()), recNo);
+    Enter(std::move(path.back().Node), std::ptrdiff_t(path.back().Index));
 }
 
 bool CdxCursor::Settle(bool forward)
@@ -20,29 +35,30 @@ bool CdxCursor::Settle(bool forward)
     // Steps along the leaf chain while the position lies outside the leaf,
     // at most once per page of the file.
     for (std::uint32_t steps = 0;; ++steps) {
-        if (FPos >= 0 && std::size_t(FPos) < FLeaf.Count())
+        if (FPos >= 0 && std::size_t(FPos) < Leaf().Count())
             break;
-        std::uint32_t next = forward ? FLeaf.Right : FLeaf.Left;
+        std::uint32_t next = forward ? Leaf().Right : Leaf().Left;
         if (next == CdxNone) {
             FValid = FWalking = false;
             return false;
         }
         if (steps > FTag.PageLimit())
             throw ECdxCorrupt("Index tag " + FTag.Name() + " has a cycle among its leaves");
-        FTag.ReadNode(next, FLeaf);
-        if (!FLeaf.IsLeaf())
+        FLeaf = FTag.ReadNode(next);
+        const CdxNode& leaf = Leaf();
+        if (!leaf.IsLeaf())
             throw ECdxCorrupt("Index tag " + FTag.Name() + " links a leaf to an interior node");
-        FPos = forward ? 0 : std::ptrdiff_t(FLeaf.Count()) - 1;
-        if (FWalking && FPos >= 0 && std::size_t(FPos) < FLeaf.Count()) {
-            int order = CdxCompare(FLeaf.Key(std::size_t(FPos)), FLeaf.RecNos[std::size_t(FPos)],
+        FPos = forward ? 0 : std::ptrdiff_t(leaf.Count()) - 1;
+        if (FWalking && FPos >= 0 && std::size_t(FPos) < leaf.Count()) {
+            int order = CdxCompare(leaf.Key(std::size_t(FPos)), leaf.RecNos[std::size_t(FPos)],
                                    reinterpret_cast<const Byte*>(FKey.data()), FRecNo, FTag.KeyLength());
             if (forward ? order <= 0 : order >= 0)
                 throw ECdxCorrupt("Index tag " + FTag.Name() + " has its leaves linked out of order");
         }
     }
     FValid = FWalking = true;
-    FKey.assign(reinterpret_cast<const char*>(FLeaf.Key(std::size_t(FPos))), std::size_t(FTag.KeyLength()));
-    FRecNo = FLeaf.RecNos[std::size_t(FPos)];
+    FKey.assign(reinterpret_cast<const char*>(Leaf().Key(std::size_t(FPos))), std::size_t(FTag.KeyLength()));
+    FRecNo = Leaf().RecNos[std::size_t(FPos)];
     return true;
 }
 
@@ -52,28 +68,22 @@ bool CdxCursor::Recover()
         return true;
     FKey.resize(std::size_t(FTag.KeyLength()), '\0'); // another process may have remade the tag
     Place(FKey, FRecNo);
-    return std::size_t(FPos) < FLeaf.Count() &&
-           CdxCompare(FLeaf.Key(std::size_t(FPos)), FLeaf.RecNos[std::size_t(FPos)],
+    return std::size_t(FPos) < Leaf().Count() &&
+           CdxCompare(Leaf().Key(std::size_t(FPos)), Leaf().RecNos[std::size_t(FPos)],
                       reinterpret_cast<const Byte*>(FKey.data()), FRecNo, FTag.KeyLength()) == 0;
 }
 
 bool CdxCursor::AscendingFirst()
 {
-    CdxTag::Path path = FTag.DescendEdge(false);
-    FLeaf = std::move(path.back().Node);
-    FPos = 0;
-    FStamp = FTag.Stamp();
-    FWalking = false;
+    Enter(std::move(FTag.DescendEdge(false).back().Node), 0);
     return Settle(true);
 }
 
 bool CdxCursor::AscendingLast()
 {
-    CdxTag::Path path = FTag.DescendEdge(true);
-    FLeaf = std::move(path.back().Node);
-    FPos = std::ptrdiff_t(FLeaf.Count()) - 1;
-    FStamp = FTag.Stamp();
-    FWalking = false;
+    std::shared_ptr<const CdxNode> last = std::move(FTag.DescendEdge(true).back().Node);
+    const std::ptrdiff_t pos = std::ptrdiff_t(last->Count()) - 1;
+    Enter(std::move(last), pos);
     return Settle(false);
 }
 
@@ -99,7 +109,7 @@ std::uint32_t CdxCursor::AscendingPosition()
 {
     Recover();
     std::uint32_t before = 0;
-    const std::uint32_t leaf = FLeaf.Offset;
+    const std::uint32_t leaf = Leaf().Offset;
     FTag.WalkLeaves([&](std::uint32_t offset, std::uint32_t count) {
         if (offset == leaf)
             return false;
@@ -124,10 +134,7 @@ bool CdxCursor::AscendingGoToPosition(std::uint32_t position)
         FValid = false;
         return false;
     }
-    FTag.ReadNode(target, FLeaf);
-    FPos = std::ptrdiff_t(position);
-    FStamp = FTag.Stamp();
-    FWalking = false;
+    Enter(FTag.ReadNode(target), std::ptrdiff_t(position));
     return Settle(true);
 }
 
@@ -199,4 +206,13 @@ bool CdxCursor::GoToPosition(std::uint32_t position)
 bool CdxCursor::KeyStartsWith(const String& prefix) const
 {
     return FValid && FKey.compare(0, prefix.size(), prefix) == 0 && prefix.size() <= FKey.size();
+}
+
+std::uint32_t CdxCursor::RecNoAhead(bool forward, std::size_t steps) const
+{
+    if (!FValid || FStamp != FTag.Stamp())
+        return 0;
+    const std::ptrdiff_t pos =
+            forward != FTag.Descending() ? FPos + std::ptrdiff_t(steps) : FPos - std::ptrdiff_t(steps);
+    return pos >= 0 && std::size_t(pos) < Leaf().Count() ? Leaf().RecNos[std::size_t(pos)] : 0;
 }

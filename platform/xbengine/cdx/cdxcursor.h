@@ -5,6 +5,7 @@
 // again, or the place where the entry was.
 
 #include <cstdint>
+#include <memory>
 
 #include "platform/rtl/types.h"
 #include "platform/xbengine/cdx/cdxnode.h"
@@ -36,6 +37,10 @@ public:
     std::uint32_t RecNo() const { return FRecNo; }
     // Whether the current key starts with prefix.
     bool KeyStartsWith(const String& prefix) const;
+    // The record number of the entry steps on from the current one in the
+    // direction Next() (or Prev()) walks; 0 when that entry lies outside the
+    // leaf the cursor reads, or the cursor stands on no entry.
+    std::uint32_t RecNoAhead(bool forward, std::size_t steps) const;
 
 private:
     // In ascending order whatever the tag's direction.
@@ -54,8 +59,13 @@ private:
     std::uint32_t AscendingPosition();
     bool AscendingGoToPosition(std::uint32_t position);
 
+    // Sets the leaf the cursor stands in and its place there.
+    void Enter(std::shared_ptr<const CdxNode> leaf, std::ptrdiff_t pos);
+    const CdxNode& Leaf() const { return *FLeaf; }
+
     CdxTag& FTag;
-    CdxNode FLeaf;
+    // The leaf as the index file's cache shares it: read, never changed.
+    std::shared_ptr<const CdxNode> FLeaf;
     std::ptrdiff_t FPos = 0;
     bool FValid = false;
     bool FWalking = false; // FKey and FRecNo hold the entry the walk came from

@@ -36,6 +36,16 @@ String DirectoryKey(const String& name)
     return CdxCharacterKey(UpperName(name), TagNameLength);
 }
 
+// The memory a cached page takes, with the cache's own bookkeeping of it.
+constexpr std::size_t CachedPageBytes = CdxPageSize + 128;
+
+// The memory a decoded node takes beside its page.
+std::size_t DecodedBytes(const CdxNode& node)
+{
+    return sizeof(CdxNode) + 32 + node.Keys.capacity() +
+           (node.RecNos.capacity() + node.Children.capacity()) * sizeof(std::uint32_t);
+}
+
 void PutHeader(Byte* head, std::uint32_t root, int keyLength, Byte options, bool descending, std::size_t keyExprBytes,
                std::size_t forExprBytes)
 {
@@ -94,8 +104,7 @@ void CdxIndexFile::Load()
         String name = cursor.Key();
         name.erase(name.find_last_not_of(' ') + 1);
         auto tag = std::make_unique<CdxTag>(*this, name, offset, CdxKeyType::Character);
-        CdxNode root;
-        tag->ReadNode(tag->FRoot, root);
+        tag->ReadNode(tag->FRoot);
         FTags.push_back(std::move(tag));
     }
     std::sort(FTags.begin(), FTags.end(), [](const auto& a, const auto& b) { return a->HeaderOffset() < b->HeaderOffset(); });
@@ -252,14 +261,38 @@ void CdxIndexFile::WriteEmptyRoot(std::uint32_t offset, int keyLength, Byte fill
 
 void CdxIndexFile::ReadPage(std::uint32_t offset, Byte* page)
 {
-    if (const auto* cached = FCache.Find(offset)) {
-        std::copy(cached->begin(), cached->end(), page);
+    if (const CachedPage* cached = FCache.Find(offset)) {
+        std::copy(cached->Bytes.begin(), cached->Bytes.end(), page);
         return;
     }
     if (FCacheOnly)
         throw ECdxCacheMiss("Index page " + std::to_string(offset) + " is not in the cache");
     FStore->ReadPage(offset, page);
     Remember(offset, page);
+}
+
+std::shared_ptr<const CdxNode> CdxIndexFile::ReadNode(std::uint32_t offset, int keyLength, Byte fill)
+{
+    CachedPage* cached = FCache.Find(offset);
+    if (!cached) {
+        Byte page[CdxPageSize];
+        ReadPage(offset, page);
+        cached = FCache.Find(offset);
+        if (!cached) {  // the file header, which the cache does not keep
+            auto node = std::make_shared<CdxNode>();
+            CdxDecodeNode(page, offset, keyLength, fill, *node);
+            return node;
+        }
+    }
+    if (cached->Node && cached->NodeKeyLength == keyLength && cached->NodeFill == fill)
+        return cached->Node;
+    auto node = std::make_shared<CdxNode>();
+    CdxDecodeNode(cached->Bytes.data(), offset, keyLength, fill, *node);
+    cached->Node = node;
+    cached->NodeKeyLength = keyLength;
+    cached->NodeFill = fill;
+    FCache.SetCostOfLatest(CachedPageBytes + DecodedBytes(*node));
+    return node;
 }
 
 void CdxIndexFile::WritePage(std::uint32_t offset, const Byte* page)
@@ -272,7 +305,10 @@ void CdxIndexFile::Remember(std::uint32_t offset, const Byte* page)
 {
     if (offset == 0)
         return; // the file header lives in FHeader
-    std::copy(page, page + CdxPageSize, FCache.Put(offset).begin());
+    CachedPage& cached = FCache.Put(offset);
+    std::copy(page, page + CdxPageSize, cached.Bytes.begin());
+    cached.Node.reset();
+    FCache.SetCostOfLatest(CachedPageBytes);
 }
 
 void CdxIndexFile::PatchHeader(std::uint32_t headerOffset, std::size_t at, std::uint32_t value)

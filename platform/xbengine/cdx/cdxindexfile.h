@@ -54,9 +54,11 @@ public:
     void EndChanges();
 
     CdxPageStore& Store() { return *FStore; }
-    // The pages kept in memory at most (4 MiB of them unless set).
-    static constexpr std::size_t DefaultCachePages = 8192;
-    void SetCachePages(std::size_t pages) { FCache.SetLimit(pages); }
+    // The memory the cached pages may take, the nodes decoded from them
+    // included (4 MiB unless set).
+    static constexpr std::size_t DefaultCacheBytes = std::size_t(4) << 20;
+    void SetCacheBytes(std::size_t bytes) { FCache.SetLimit(bytes); }
+    std::size_t CachedBytes() const { return FCache.Cost(); }
     // While on, a page read that misses the cache raises ECdxCacheMiss
     // instead of reading the file: for reads made without the index lock,
     // which may use only what was read under it.
@@ -83,13 +85,26 @@ private:
     void ReadPage(std::uint32_t offset, Byte* page);
     void WritePage(std::uint32_t offset, const Byte* page);
     void Remember(std::uint32_t offset, const Byte* page);
+    // The node on the page at offset, decoded once and shared by every read
+    // while the page stays cached and unchanged. Raises ECdxCorrupt when the
+    // page breaks the format.
+    std::shared_ptr<const CdxNode> ReadNode(std::uint32_t offset, int keyLength, Byte fill);
+
+    struct CachedPage {
+        std::array<Byte, CdxPageSize> Bytes;
+        // The page decoded, with the key length and fill it was decoded
+        // for; none until a tag reads the page as a node.
+        std::shared_ptr<const CdxNode> Node;
+        int NodeKeyLength = 0;
+        Byte NodeFill = 0;
+    };
 
     std::unique_ptr<CdxPageStore> FStore;
     Byte FHeader[CdxPageSize] = {};
     std::uint64_t FEnd = 0;
     std::unique_ptr<CdxTag> FDirectory;
     std::vector<std::unique_ptr<CdxTag>> FTags; // by header offset
-    LruCache<std::uint32_t, std::array<Byte, CdxPageSize>> FCache {DefaultCachePages};
+    LruCache<std::uint32_t, CachedPage> FCache {DefaultCacheBytes};  // costs in bytes
     int FBatchDepth = 0;
     bool FBatchChanged = false;
     std::uint64_t FGeneration = 1;

@@ -57,12 +57,10 @@ void CdxTag::SetRoot(std::uint32_t offset)
     FFile.PatchHeader(FHeaderOffset, 0, offset);
 }
 
-void CdxTag::ReadNode(std::uint32_t offset, CdxNode& node)
+std::shared_ptr<const CdxNode> CdxTag::ReadNode(std::uint32_t offset)
 {
     FFile.CheckPage(offset);
-    Byte page[CdxPageSize];
-    FFile.ReadPage(offset, page);
-    CdxDecodeNode(page, offset, FKeyLength, Fill(), node);
+    return FFile.ReadNode(offset, FKeyLength, Fill());
 }
 
 void CdxTag::WriteNode(const CdxNode& node)
@@ -91,26 +89,27 @@ void CdxTag::CheckKey(const String& key) const
                           std::to_string(FKeyLength));
 }
 
-CdxTag::Path CdxTag::Descend(const Byte* key, std::uint32_t recNo)
+CdxTag::SharedPath CdxTag::Descend(const Byte* key, std::uint32_t recNo)
 {
-    Path path;
+    SharedPath path;
     std::uint32_t offset = FRoot;
     while (true) {
         if (path.size() >= MaxDepth)
             throw ECdxCorrupt("Index tag " + FName + " has a cycle in its tree");
-        Step& step = path.emplace_back();
-        ReadNode(offset, step.Node);
-        step.Index = step.Node.LowerBound(key, recNo);
-        if (step.Node.IsLeaf())
+        SharedStep& step = path.emplace_back();
+        step.Node = ReadNode(offset);
+        const CdxNode& node = *step.Node;
+        step.Index = node.LowerBound(key, recNo);
+        if (node.IsLeaf())
             return path;
-        if (step.Node.Count() == 0)
+        if (node.Count() == 0)
             throw ECdxCorrupt("Index tag " + FName + " has an empty interior node");
-        step.Index = std::min(step.Index, step.Node.Count() - 1);
-        offset = step.Node.Children[step.Index];
+        step.Index = std::min(step.Index, node.Count() - 1);
+        offset = node.Children[step.Index];
     }
 }
 
-CdxTag::Path CdxTag::DescendEdge(bool last)
+CdxTag::SharedPath CdxTag::DescendEdge(bool last)
 {
     String edge(std::size_t(FKeyLength), last ? '\xFF' : '\0');
     return Descend(reinterpret_cast<const Byte*>(edge.data()), last ? CdxNone : 0);
@@ -120,9 +119,9 @@ bool CdxTag::Contains(const String& key)
 {
     CheckKey(key);
     const Byte* k = reinterpret_cast<const Byte*>(key.data());
-    Path path = Descend(k, 0);
-    const Step& leaf = path.back();
-    return leaf.Index < leaf.Node.Count() && std::memcmp(leaf.Node.Key(leaf.Index), k, key.size()) == 0;
+    SharedPath path = Descend(k, 0);
+    const SharedStep& leaf = path.back();
+    return leaf.Index < leaf.Node->Count() && std::memcmp(leaf.Node->Key(leaf.Index), k, key.size()) == 0;
 }
 
 [[noreturn]] void CdxTag::Damaged(const String& what) const
@@ -186,7 +185,10 @@ void CdxTag::CheckPath(const Path& path) const
 
 CdxTag::Path CdxTag::DescendToChange(const Byte* key, std::uint32_t recNo)
 {
-    Path path = Descend(key, recNo);
+    // The shared nodes are copied: other readers keep them as they are.
+    Path path;
+    for (const SharedStep& step : Descend(key, recNo))
+        path.push_back({*step.Node, step.Index});
     CheckPath(path);
     return path;
 }
@@ -303,15 +305,16 @@ bool CdxTag::JoinNeighbour(Path& path, std::size_t level, std::size_t& first, st
     if (!underfull || parent.Count() < 2)
         return false;
     const bool withRight = first + 1 < parent.Count();
-    CdxNode other;
-    ReadNode(parent.Children[withRight ? first + 1 : first - 1], other);
+    const std::shared_ptr<const CdxNode> neighbour =
+            ReadNode(parent.Children[withRight ? first + 1 : first - 1]);
+    const CdxNode& other = *neighbour;
     if (other.IsLeaf() != node.IsLeaf())
         throw ECdxCorrupt("Index tag " + FName + " mixes leaf and interior nodes on one level");
     CheckLinks(other);
     if ((withRight ? other.Left : other.Right) != node.Offset)
         Damaged("node " + std::to_string(other.Offset) + " is not linked to its neighbour");
-    CdxNode& left = withRight ? node : other;
-    CdxNode& right = withRight ? other : node;
+    const CdxNode& left = withRight ? node : other;
+    const CdxNode& right = withRight ? other : node;
     CdxNode joined = left;
     joined.Append(right, 0, right.Count());
     if (!CdxFits(joined, 0, joined.Count(), Fill()))
@@ -457,8 +460,7 @@ void CdxTag::Build(std::vector<CdxKeyEntry> entries)
 
 void CdxTag::WalkLeaves(const std::function<bool(std::uint32_t, std::uint32_t)>& visit)
 {
-    Path path = DescendEdge(false);
-    std::uint32_t offset = path.back().Node.Offset;
+    std::uint32_t offset = DescendEdge(false).back().Node->Offset;
     for (std::uint32_t steps = 0; offset != CdxNone; ++steps) {
         if (steps > PageLimit())
             throw ECdxCorrupt("Index tag " + FName + " has a cycle among its leaves");
@@ -494,10 +496,9 @@ std::vector<std::uint32_t> CdxTag::TreePages()
         if (depth >= MaxDepth || !seen.insert(offset).second)
             throw ECdxCorrupt("Index tag " + FName + " has a cycle in its tree");
         pages.push_back(offset);
-        CdxNode node;
-        ReadNode(offset, node);
-        if (!node.IsLeaf())
-            for (std::uint32_t child : node.Children)
+        const std::shared_ptr<const CdxNode> node = ReadNode(offset);
+        if (!node->IsLeaf())
+            for (std::uint32_t child : node->Children)
                 pending.emplace_back(child, depth + 1);
     }
     return pages;

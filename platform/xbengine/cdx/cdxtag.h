@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/rtl/types.h"
@@ -78,22 +79,29 @@ private:
     friend class CdxCursor;
     friend class CdxIndexFile;
 
+    // A path to change: each node a copy of its own.
     struct Step {
         CdxNode Node;
         std::size_t Index = 0;
     };
     using Path = std::vector<Step>;
+    // A path to read: the nodes as the file's cache shares them.
+    struct SharedStep {
+        std::shared_ptr<const CdxNode> Node;
+        std::size_t Index = 0;
+    };
+    using SharedPath = std::vector<SharedStep>;
 
     Byte Fill() const { return CdxFillByte(FKeyType); }
     void ReadHeader();
     void SetRoot(std::uint32_t offset);
-    void ReadNode(std::uint32_t offset, CdxNode& node);
+    std::shared_ptr<const CdxNode> ReadNode(std::uint32_t offset);
     void WriteNode(const CdxNode& node);
     void PatchLink(std::uint32_t offset, bool left, std::uint32_t value);
     void CheckKey(const String& key) const;
     // Root to leaf towards (key, recNo); each step's Index is the entry taken.
-    Path Descend(const Byte* key, std::uint32_t recNo);
-    Path DescendEdge(bool last);
+    SharedPath Descend(const Byte* key, std::uint32_t recNo);
+    SharedPath DescendEdge(bool last);
     // Descend for a change: each node on the path is checked first.
     Path DescendToChange(const Byte* key, std::uint32_t recNo);
     // Raises ECdxCorrupt unless the node's links stay inside the file, its

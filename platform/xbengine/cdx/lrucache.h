@@ -1,6 +1,7 @@
 #pragma once
-// A cache of at most Limit() entries that, when full, gives up the entry
-// used longest ago: one entry at a time, never all at once.
+// A cache whose entries together cost at most Limit(): when they cost more,
+// it gives up the entry used longest ago, one entry at a time, never all at
+// once, and never the one used last. An entry costs 1 unless set otherwise.
 
 #include <algorithm>
 #include <cstddef>
@@ -20,6 +21,8 @@ public:
         Trim();
     }
     std::size_t Size() const { return FIndex.size(); }
+    // What the entries cost together.
+    std::size_t Cost() const { return FCost; }
 
     // The entry, now the most recently used; nullptr when not cached.
     Value* Find(const Key& key)
@@ -28,40 +31,59 @@ public:
         if (found == FIndex.end())
             return nullptr;
         FOrder.splice(FOrder.begin(), FOrder, found->second);
-        return &found->second->second;
+        return &found->second->Data;
     }
-    // The entry, made (value-initialised) when missing.
+    // The entry, made (value-initialised, costing 1) when missing.
     Value& Put(const Key& key)
     {
         if (Value* value = Find(key))
             return *value;
-        FOrder.emplace_front(key, Value{});
+        FOrder.push_front(Entry {key, Value {}, 1});
         FIndex.emplace(key, FOrder.begin());
+        ++FCost;
         Trim();
-        return FOrder.front().second;
+        return FOrder.front().Data;
+    }
+    // Sets the cost of the entry used last, which Find or Put just gave.
+    void SetCostOfLatest(std::size_t cost)
+    {
+        if (FOrder.empty())
+            return;
+        FCost = FCost - FOrder.front().Cost + cost;
+        FOrder.front().Cost = cost;
+        Trim();
     }
     template <class Visit>
     void ForEach(Visit&& visit)
     {
         for (auto& entry : FOrder)
-            visit(entry.first, entry.second);
+            visit(entry.Id, entry.Data);
     }
     void Clear()
     {
         FIndex.clear();
         FOrder.clear();
+        FCost = 0;
     }
 
 private:
+    struct Entry {
+        Key Id;
+        Value Data;
+        std::size_t Cost;
+    };
+
     void Trim()
     {
-        while (FOrder.size() > FLimit) {
-            FIndex.erase(FOrder.back().first);
+        while (FCost > FLimit && FOrder.size() > 1) {
+            FCost -= FOrder.back().Cost;
+            FIndex.erase(FOrder.back().Id);
             FOrder.pop_back();
         }
     }
 
-    std::list<std::pair<Key, Value>> FOrder;  // most recently used first
-    std::unordered_map<Key, typename std::list<std::pair<Key, Value>>::iterator> FIndex;
+    std::list<Entry> FOrder;  // most recently used first
+    std::unordered_map<Key, typename std::list<Entry>::iterator> FIndex;
     std::size_t FLimit;
+    std::size_t FCost = 0;
 };

@@ -123,4 +123,37 @@ TEST(CdxCorrupt, ABrokenFreeListIsDroppedNotFollowed)
     EXPECT_EQ(file->FindTag("ID")->Count(), 400u);
 }
 
+// A damaged file in which two tags of different key lengths share a page:
+// each tag reads it with its own key length, whichever read it first.
+TEST(CdxCorrupt, APageTwoTagsShareIsReadByEachTagAsItsOwn) {
+    std::vector<Byte> bytes;
+    std::uint32_t shortRoot = 0, longHeader = 0;
+    {
+        auto owned = std::make_unique<CdxMemoryStore>();
+        CdxMemoryStore& store = *owned;
+        auto file = CdxIndexFile::Create(std::move(owned));
+        CdxTag& shorter = file->CreateTag({"SHORT", "S", "", CdxKeyType::Character, 4, false, false, false});
+        CdxTag& longer = file->CreateTag({"LONG", "L", "", CdxKeyType::Character, 8, false, false, false});
+        for (std::uint32_t recNo = 1; recNo <= 3; ++recNo) {
+            shorter.Insert(CdxCharacterKey(String(1, char('A' + recNo)), 4), recNo);
+            longer.Insert(CdxCharacterKey("LONG" + std::to_string(recNo), 8), recNo);
+        }
+        bytes = store.Bytes();
+        shortRoot = LE32(bytes, shorter.HeaderOffset());
+        longHeader = longer.HeaderOffset();
+    }
+    PutLE32(bytes, longHeader, shortRoot);
+    const CdxEntries shortKeys = {{"B   ", 1}, {"C   ", 2}, {"D   ", 3}};
+
+    auto file = CdxIndexFile::Open(std::make_unique<CdxMemoryStore>(bytes));
+    CdxTag& shorter = *file->FindTag("SHORT");
+    CdxTag& longer = *file->FindTag("LONG");
+    EXPECT_EQ(CdxList(shorter), shortKeys);
+    const CdxEntries asLong = CdxList(longer);
+    ASSERT_EQ(asLong.size(), 3u);
+    EXPECT_EQ(asLong[0].first.size(), 8u);
+    EXPECT_EQ(CdxList(shorter), shortKeys);
+    EXPECT_EQ(CdxList(longer), asLong);
+}
+
 } // namespace

@@ -202,6 +202,12 @@ void TdwDBCustomLookupCombo::GlyphChanged()
     FButton->Invalidate();
 }
 
+void TdwDBCustomLookupCombo::SetAutoSize(bool Value)
+{
+    FAutoSize = Value;
+    LayoutButton();
+}
+
 void TdwDBCustomLookupCombo::SetButtonWidth(int Value)
 {
     FButtonWidth = Value;
@@ -222,6 +228,14 @@ bool TdwDBCustomLookupCombo::IsDroppedDown() const { return FGrid && FGrid->Visi
 
 void TdwDBCustomLookupCombo::LayoutButton()
 {
+    if (FAutoSize && !dwParentIsGrid(this)) {
+        const int needed = TdwEditFrame::AutoSizeHeight(FFrame.get(), LineHeight(), BorderVisible());
+        // Growing resizes the combo, which lays it out at its new height.
+        if (Height() < needed) {
+            SetHeight(needed);
+            return;
+        }
+    }
     const bool framed = FFrame->IsFrameEffective();
     const bool bordered = BorderVisible();
     const int buttonWidth = FButtonWidth > 0 ? FButtonWidth : AutomaticButtonWidth();
@@ -257,6 +271,13 @@ void TdwDBCustomLookupCombo::UpdateTransparentLook(bool HasFocus)
 void TdwDBCustomLookupCombo::Resize()
 {
     TEdit::Resize();
+    if (FButtonPanel)
+        LayoutButton();
+}
+
+void TdwDBCustomLookupCombo::FontChanged()
+{
+    TEdit::FontChanged();
     if (FButtonPanel)
         LayoutButton();
 }

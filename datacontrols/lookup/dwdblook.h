@@ -261,6 +261,10 @@ public:
     TdwButtonEffects* ButtonEffects() const { return FButtonEffects.get(); }
     // The combo's own frame in place of the edit's border.
     TdwEditFrame* Frame() const { return FFrame.get(); }
+    // The combo grows to the height its font, border and frame need; a grid sizes its
+    // cells' controls itself.
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool Value);
     // 0: as wide as a vertical scroll bar, at least 15 pixels.
     int ButtonWidth() const { return FButtonWidth; }
     void SetButtonWidth(int Value);
@@ -342,6 +346,7 @@ protected:
     void DoEnter() override;
     void DoExit() override;
     void Resize() override;
+    void FontChanged() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     // With the button held, at a screen point over the open grid: the press goes over to
@@ -395,6 +400,8 @@ protected:
     void SelectAllIfLocked();
     // Puts the drop-down in its place below (or above) the edit.
     void PlaceGrid();
+    // Places the button's panel and the text's margins; an auto-sized combo lower than its
+    // font needs grows first.
     void LayoutButton();
     // The frame's unfocused transparent look: what lies under the combo shows through.
     void UpdateTransparentLook(bool HasFocus);
@@ -427,6 +434,7 @@ protected:
     std::unique_ptr<TOutsidePressWatch> FOutsideWatch;
     TdwDBLookupComboStyle FStyle = csDropDown;
     bool FAutoDropDown = false;
+    bool FAutoSize = true;
     TdwComboButtonStyle FButtonStyle = cbsDownArrow;
     int FButtonWidth = 0;
     int FSearchDelay = 0;

@@ -152,6 +152,22 @@ TEST_F(GridCellControlsTest, TheComboShowsOverTheCurrentCellOnlyWhereTheGridMayE
     EXPECT_EQ(ColumnTexts("KIND"), (std::vector<String> {"Cheque", "Wire", "Cash"}));
 }
 
+// The grid gives its cells' controls their heights: a large font does not raise the combo.
+TEST_F(GridCellControlsTest, TheLookupComboKeepsTheCellsHeightWhateverItsFont) {
+    ASSERT_TRUE(Client->AutoSize());
+    Start();
+    Go(colClient, 1);
+    ASSERT_EQ(Grid->CellControl(), Client);
+    Client->Font()->SetSize(24);
+    EXPECT_GT(Client->LineHeight(), Client->Height());
+    EXPECT_EQ(Client->BoundsRect(), Cell(colClient, 1));
+    TypeText(Form, "Name 01");
+    EXPECT_TRUE(Client->Focused());
+    EXPECT_EQ(Client->BoundsRect(), Cell(colClient, 1)) << "typing leaves the cell's height";
+    Go(colClient, 0);
+    EXPECT_EQ(Client->BoundsRect(), Cell(colClient, 0)) << "and so does the next row";
+}
+
 TEST_F(GridCellControlsTest, TypingChoosesTheComboItemAndTabMovesOnAndWrites) {
     Start();
     Go(colKind, 0);

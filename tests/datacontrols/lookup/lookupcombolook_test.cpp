@@ -255,6 +255,82 @@ TEST_F(LookupComboLookTest, TheButtonLooksPressedWhileTheMouseHoldsIt) {
     EXPECT_TRUE(Combo->IsDroppedDown()) << "letting go keeps the grid open";
 }
 
+// The combo grows to the height its font needs with its border or its frame, never below
+// the height it was given, and the button's panel fills the new height.
+TEST_F(LookupComboLookTest, AnAutoSizedComboGrowsToItsFontAndTheButtonFollows) {
+    ASSERT_TRUE(Combo->AutoSize());
+    ShowUnfocused();
+    EXPECT_EQ(Combo->Height(), 24) << "the form's font fits the height the combo was given";
+    const TBtnWinControl* panel = Combo->ButtonPanel();
+
+    Combo->Font()->SetSize(20);
+    QCoreApplication::processEvents();
+    EXPECT_GT(Combo->LineHeight(), 24);
+    EXPECT_EQ(Combo->Height(), Combo->LineHeight() + 8) << "the font and the border";
+    EXPECT_EQ(panel->Height(), Combo->Height() - 4) << "the panel fills the client area";
+    EXPECT_EQ(Combo->Button()->Height(), panel->Height());
+    // The name's black ink stands inside the border, as tall as the font makes it.
+    const QImage big = Shot();
+    int inkTop = -1;
+    int inkBottom = -1;
+    for (int y = 0; y < big.height(); ++y)
+        for (int x = 3; x < panel->Left(); ++x)
+            if (Black(big.pixel(x, y))) {
+                inkTop = inkTop < 0 ? y : inkTop;
+                inkBottom = y;
+                break;
+            }
+    EXPECT_GE(inkTop, 3);
+    EXPECT_LE(inkBottom, big.height() - 4);
+    EXPECT_GT(inkBottom - inkTop, Combo->LineHeight() / 2) << "the name shows at its size";
+    SaveScreenshot(Form->Widget()->window()->grab().toImage(), "lookupcombo-autosize.png");
+
+    const int grown = Combo->Height();
+    Combo->Font()->SetSize(9);
+    EXPECT_EQ(Combo->Height(), grown) << "a smaller font leaves the height";
+
+    struct Case {
+        const char* Look;
+        bool Border;
+        bool Frame;
+        int Adjust;
+        int Extra;       // what the look adds to the font's height
+        int PanelInset;  // the panel's height below the combo's
+    };
+    for (const int size : {14, 24}) {
+        for (const Case& c : {
+                     Case {"border", true, false, 0, 8, 4},
+                     Case {"no border", false, false, 0, 6, 0},
+                     Case {"frame", false, true, 0, 6, 4},
+                     Case {"frame, adjusted", false, true, 5, 11, 4},
+             }) {
+            Combo->Frame()->SetEnabled(false);
+            Combo->SetPublishedOrdinal("BorderStyle", c.Border ? 1 : 0);
+            Combo->Frame()->SetAutoSizeHeightAdjust(c.Adjust);
+            Combo->Frame()->SetEnabled(c.Frame);
+            Combo->Font()->SetSize(size);
+            Combo->SetHeight(10);
+            const int needed = Combo->LineHeight() + c.Extra;
+            EXPECT_EQ(Combo->Height(), needed) << c.Look << " at " << size << " points: raised";
+            EXPECT_EQ(panel->Height(), needed - c.PanelInset) << c.Look;
+            Combo->SetHeight(needed + 10);
+            EXPECT_EQ(Combo->Height(), needed + 10) << c.Look << ": higher than needed is kept";
+            EXPECT_EQ(panel->Height(), needed + 10 - c.PanelInset) << c.Look;
+        }
+    }
+
+    // Off, the height stays as set whatever the font.
+    Combo->Frame()->SetEnabled(false);
+    Combo->SetPublishedOrdinal("BorderStyle", 1);
+    Combo->SetAutoSize(false);
+    Combo->SetHeight(12);
+    Combo->Font()->SetSize(28);
+    EXPECT_EQ(Combo->Height(), 12);
+    EXPECT_EQ(panel->Height(), 8);
+    Combo->SetAutoSize(true);
+    EXPECT_EQ(Combo->Height(), Combo->LineHeight() + 8) << "on again, the combo grows";
+}
+
 TEST_F(LookupComboLookTest, InALibraryGridTheButtonKeepsItsEdgeAndACopyShowsNone) {
     Combo->SetParent(Grid);
     Combo->SetBounds(4, 4, 160, 22);

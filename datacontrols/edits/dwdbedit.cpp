@@ -868,6 +868,9 @@ bool TdwDBCustomEdit::PaintsOwnText() const
 String TdwDBCustomEdit::DisplayTextToPaint()
 {
     String text = Field() && !Focused() ? Field()->DisplayText() : Text();
+    // Scrolled, the edit's own text shows from the line at the top, as it does focused.
+    if (text == PositionedText())
+        text.erase(0, static_cast<size_t>(TopLineStart()));
     if (PasswordChar())
         text.assign(text.size(), PasswordChar());
     return text;

@@ -154,6 +154,19 @@ public:
     bool ShowsBar() const { return FWantsBar && FMultiLine; }
     int BarWidth() const { return ShowsBar() ? BarExtent() : 0; }
 
+    // Where the line at the top of the text area starts: the first of which at least half
+    // shows.
+    int TopLineStart() const {
+        if (!LaysOut()) return 0;
+        QTextLayout layout;
+        LayOut(layout, TextArea());
+        for (int i = 0; i < layout.lineCount(); ++i) {
+            const QTextLine line = layout.lineAt(i);
+            if (line.y() + line.height() / 2 >= FScrolledDown) return line.textStart();
+        }
+        return 0;
+    }
+
 protected:
     void paintEvent(QPaintEvent* Event) override {
         if (LaysOut())
@@ -168,6 +181,8 @@ protected:
     }
 
     void mousePressEvent(QMouseEvent* Event) override {
+        // Beside a bar the edit takes the focus from a press on its lines only.
+        if (ShowsBar() && !hasFocus()) setFocus(Qt::MouseFocusReason);
         if (!LaysOut()) return QLineEdit::mousePressEvent(Event);
         if (Event->button() != Qt::LeftButton) return;
         const int position = PositionAt(Event->position().toPoint());
@@ -277,8 +292,12 @@ private:
 
     int BarExtent() const { return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this); }
 
-    // The bar stands inside the frame along the right edge.
+    // The bar stands inside the frame along the right edge. A press on the bar leaves the
+    // focus where it is, as on a window's scroll bar: Qt gives a pressed widget's nearest
+    // container that takes click focus the focus, so beside the bar the edit takes it
+    // itself, from a press on its lines.
     void PlaceBar() {
+        setFocusPolicy(ShowsBar() ? Qt::TabFocus : Qt::StrongFocus);
         if (!ShowsBar()) return FBar->hide();
         const int frame = hasFrame() ? style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) : 0;
         FBar->setGeometry(width() - frame - BarExtent(), frame, BarExtent(),
@@ -849,6 +868,8 @@ void TEdit::SetVertScrollBar(bool Value) { LineEditWidget(this)->SetVertScrollBa
 int TEdit::ClientWidth() const {
     return std::max(0, TCustomEdit::ClientWidth() - LineEditWidget(this)->BarWidth());
 }
+
+int TEdit::TopLineStart() const { return TextPosition(LineEditWidget(this)->TopLineStart()); }
 
 int TEdit::LineHeight() const { return LineEdit(this)->fontMetrics().height(); }
 

@@ -113,6 +113,9 @@ public:
     bool VertScrollBar() const;
     void SetVertScrollBar(bool Value);
     int ClientWidth() const override;
+    // Where in the text the line at the top of the text area starts, as the lines are
+    // scrolled; 0 in an edit that shows one line.
+    int TopLineStart() const;
     // The height of one line of text in the edit's font.
     int LineHeight() const;
     // The edit mask the text is typed into (TEditMask's form); empty for none. A masked

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QImage>
 #include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -60,6 +61,29 @@ protected:
         TDaroruTable* table = Table("NOTES");
         table->Open();
         return table;
+    }
+    // Lines "Check 1001 mailed 1/15/2008" and so on, from line First to line Last.
+    static String CheckLines(int First, int Last) {
+        String lines;
+        for (int i = First; i <= Last; ++i)
+            lines += (i > First ? "\r\n" : "") +
+                     ("Check " + std::to_string(1000 + i) + " mailed " + std::to_string(i) + "/15/2008");
+        return lines;
+    }
+    static void SetNotes(TDaroruTable* Notes, const String& Memo) {
+        Notes->Edit();
+        Notes->FieldByName("NOTES")->SetAsString(Memo);
+        Notes->Post();
+    }
+    // The edit, six lines high, wraps and takes Enter over the memo of Notes.
+    void ShowNotesInSixLines(TDaroruTable* Notes) {
+        Form->SetHeight(190);
+        Edit->SetBounds(8, 8, 220, 6 * Edit->LineHeight() + 8);
+        Other->SetTop(Edit->Top() + Edit->Height() + 8);
+        Edit->SetWordWrap(true);
+        Edit->SetWantReturns(true);
+        Source->SetDataSet(Notes);
+        Bind("NOTES");
     }
     // Tabs out of the edit, posts and closes the table, and reads its file back.
     String LeaveAndReadBackNotes(TDaroruTable* Notes) {
@@ -202,20 +226,9 @@ TEST_F(DBEditTest, AWordWrappedEditWritesItsLinesIntoAMemo) {
 // bring the caret's line back into view, and a line typed at the end reaches the file.
 TEST_F(DBEditTest, AMemoLongerThanItsEditScrollsByItsBar) {
     TDaroruTable* table = OpenNotes();
-    String memo;
-    for (int i = 1; i <= 12; ++i)
-        memo += (i > 1 ? "\r\n" : "") +
-                ("Check " + std::to_string(1000 + i) + " mailed " + std::to_string(i) + "/15/2008");
-    table->Edit();
-    table->FieldByName("NOTES")->SetAsString(memo);
-    table->Post();
-    Form->SetHeight(190);
-    Edit->SetBounds(8, 8, 220, 6 * Edit->LineHeight() + 8);
-    Other->SetTop(Edit->Top() + Edit->Height() + 8);
-    Edit->SetWordWrap(true);
-    Edit->SetWantReturns(true);
-    Source->SetDataSet(table);
-    Bind("NOTES");
+    const String memo = CheckLines(1, 12);
+    SetNotes(table, memo);
+    ShowNotesInSixLines(table);
     auto* bar = Edit->Widget()->findChild<QScrollBar*>();
     ASSERT_NE(bar, nullptr);
     EXPECT_FALSE(bar->isVisible()) << "no bar unless asked for";
@@ -242,6 +255,58 @@ TEST_F(DBEditTest, AMemoLongerThanItsEditScrollsByItsBar) {
     SaveFormScreenshot(Form, "dbedit-vscrollbar.png");
 
     EXPECT_EQ(LeaveAndReadBackNotes(table), "A|" + memo + "\r\nPaid in full");
+}
+
+// Scrolled by its bar while another control has the focus, a framed memo edit, which paints
+// its text itself then, shows the lines the bar scrolled to, and the focus stays where it was.
+TEST_F(DBEditTest, AnUnfocusedFramedMemoScrollsByItsBar) {
+    TDaroruTable* table = OpenNotes();
+    SetNotes(table, CheckLines(1, 12));
+    Edit->Frame()->SetEnabled(true);
+    ShowNotesInSixLines(table);
+    Edit->SetShowVertScrollBar(true);
+    Settle();
+    ASSERT_TRUE(Other->Focused());
+    ASSERT_TRUE(Edit->Frame()->IsFrameEffective());
+    auto* bar = Edit->Widget()->findChild<QScrollBar*>();
+    ASSERT_NE(bar, nullptr);
+    // The lines as shown, left of the bar.
+    const auto lines = [this, bar] {
+        return Edit->Widget()->grab().toImage().copy(0, 0, bar->x(), Edit->Height());
+    };
+    const QImage fromTheFirst = lines();
+    ASSERT_TRUE(bar->isVisible());
+    ASSERT_GT(bar->maximum(), 2 * Edit->LineHeight());
+
+    // Two clicks on the down arrow, through the window, scroll two lines.
+    QWidget* window = Form->Widget()->window();
+    const auto click = [window](QWidget* Widget, QPoint At) {
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, Widget->mapTo(window, At));
+        QTest::qWait(50);
+    };
+    const QPoint downArrow(bar->width() / 2, bar->height() - 3);
+    click(bar, downArrow);
+    click(bar, downArrow);
+    EXPECT_EQ(bar->value(), 2 * Edit->LineHeight());
+    EXPECT_TRUE(Other->Focused()) << "the bar takes no focus";
+    EXPECT_FALSE(Edit->Widget()->hasFocus());
+    const QImage scrolled = lines();
+    EXPECT_NE(scrolled, fromTheFirst);
+    SaveFormScreenshot(Form, "dbedit-vscrollbar-unfocused.png");
+
+    // The memo from its third line on, shown from its first, looks the same.
+    SetNotes(table, CheckLines(3, 12));
+    Settle();
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(lines(), scrolled);
+
+    // A click on the top line, one line down, takes the focus there; the lines stay.
+    click(bar, downArrow);
+    click(Edit->Widget(), QPoint(2, Edit->LineHeight() / 2 + 2));
+    EXPECT_TRUE(Edit->Focused());
+    EXPECT_EQ(Edit->SelStart(), static_cast<int>(Edit->Text().find("Check 1004")));
+    Edit->Widget()->grab();
+    EXPECT_EQ(bar->value(), Edit->LineHeight());
 }
 
 // Without a picture mask the field's EditMask shapes the text: typed into its places, the

@@ -93,12 +93,16 @@ String Journal::PathOf(const String& tablePath) { return tablepaths::Sibling(tab
 
 bool Journal::Pending() const
 {
+    if (FSoleWriter && FKnownEmpty)
+        return false;
     char start[sizeof Magic] = {};
     if (FFile.IsOpen())
         FFile.ReadSome(0, start, sizeof start);
     else
         std::ifstream(FPath, std::ios::binary).read(start, sizeof start);
-    return std::memcmp(start, Magic, sizeof Magic) == 0;
+    bool pending = std::memcmp(start, Magic, sizeof Magic) == 0;
+    FKnownEmpty = !pending;
+    return pending;
 }
 
 void Journal::RollBack()
@@ -182,6 +186,7 @@ void Journal::Clear()
 {
     const char zeros[StartSize] = {};
     FFile.WriteAt(0, zeros, sizeof zeros);
+    FKnownEmpty = true;
 }
 
 bool Journal::Begin()
@@ -202,6 +207,14 @@ bool Journal::Begin()
         --FDepth;
         throw;
     }
+    return true;
+}
+
+bool Journal::Settle()
+{
+    if (!Pending())
+        return false;
+    RollBack();
     return true;
 }
 
@@ -267,6 +280,7 @@ void Journal::Flush()
                 FFile.Create(FPath);
             FEntries.insert(0, String(Magic, sizeof Magic) + FMark);
         }
+        FKnownEmpty = false;
         FFile.WriteAt(FEnd, FEntries.data(), FEntries.size());
         FEnd += Int64(FEntries.size());
         FEntries.clear();

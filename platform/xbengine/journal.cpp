@@ -96,13 +96,26 @@ bool Journal::Pending() const
     if (FSoleWriter && FKnownEmpty)
         return false;
     char start[sizeof Magic] = {};
-    if (FFile.IsOpen())
+    if (OpenExisting())
         FFile.ReadSome(0, start, sizeof start);
     else
         std::ifstream(FPath, std::ios::binary).read(start, sizeof start);
     bool pending = std::memcmp(start, Magic, sizeof Magic) == 0;
     FKnownEmpty = !pending;
     return pending;
+}
+
+bool Journal::OpenExisting() const
+{
+    if (FFile.IsOpen())
+        return true;
+    try {
+        FFile.Open(FPath, true);
+        return true;
+    } catch (const EEngineError&) {
+        // None there, or one this open may only read.
+        return false;
+    }
 }
 
 void Journal::RollBack()
@@ -212,10 +225,19 @@ bool Journal::Begin()
 
 bool Journal::Settle()
 {
-    if (!Pending())
-        return false;
-    RollBack();
-    return true;
+    if (Pending()) {
+        RollBack();
+        return true;
+    }
+    // Made now, the journal is read by the next looks instead of searched
+    // for in the directory; one that cannot be made is searched for again.
+    if (!FSoleWriter && !FFile.IsOpen()) {
+        try {
+            FFile.Create(FPath);
+        } catch (const EEngineError&) {
+        }
+    }
+    return false;
 }
 
 void Journal::Finish()
@@ -325,7 +347,9 @@ void Journal::Protect(TableFile& file, Int64 offset, Int64 length)
             state.SavedPages.insert(page++);
         Int64 from = first * PageSize, to = std::min(page * PageSize, state.Length);
         old.resize(std::size_t(to - from));
-        file.ReadAt(from, old.data(), old.size());
+        // Pages not saved yet hold no deferred bytes: the file has them as they were.
+        if (!file.ReadStoredMapped(from, old.data(), old.size()))
+            file.ReadAt(from, old.data(), old.size());
         AddEntry(entries, 'P', state.Number, from, old.data(), old.size());
     }
 }

@@ -78,10 +78,13 @@ private:
                   std::size_t size);
     // Marks the journal as holding no change.
     void Clear();
+    // Opens the journal's file for writing if there is one; true when open.
+    bool OpenExisting() const;
 
     String FPath;
     String FDirectory;
-    TableFile FFile;
+    // Opened by the first look that finds the journal.
+    mutable TableFile FFile;
     Int64 FEnd = 0;
     // The mark of the change under way, in the journal's bytes.
     String FMark;

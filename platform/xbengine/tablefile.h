@@ -49,6 +49,9 @@ public:
     // caller to read them from the file. For bytes the file holds: past its
     // end, the rest of its last page reads as zeros.
     bool ReadMapped(Int64 offset, void* buffer, std::size_t n);
+    // The same for the bytes the file itself holds, under any deferred ones:
+    // the old bytes a change's journal keeps.
+    bool ReadStoredMapped(Int64 offset, void* buffer, std::size_t n);
 
     // Bytes written during the change under way and not yet in the file.
     std::size_t DeferredBytes() const { return FDeferredBytes; }

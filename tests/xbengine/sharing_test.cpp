@@ -300,4 +300,33 @@ TEST_F(Sharing, WithoutAnIndexAnAppendIsInTheFileWhenItReturns) {
     EXPECT_EQ(ids, (std::vector<std::string> {"", "", "", "", "", "", "LAST"}));
 }
 
+// The record a stopped append left past the count: a read-only open shows
+// the counted records without a complaint, and the next writable open
+// counts it, so that the readers that read up to the end-of-file mark agree.
+TEST_F(Sharing, TheNextWritableOpenCountsTheRecordAStoppedAppendLeft) {
+    auto stored = [&] {
+        std::vector<unsigned char> bytes = ReadBytes(Table);
+        return bytes[4] | bytes[5] << 8;
+    };
+    ::setenv("XBE_STOP_AT_WRITE", "2", 1);
+    {
+        Peer peer({"append", Table, "1", "P"});
+        EXPECT_EQ(peer.Line(), "no answer");
+    }
+    ::unsetenv("XBE_STOP_AT_WRITE");
+    ASSERT_EQ(stored(), 3);
+    for (int mode : {1, 2}) {
+        SCOPED_TRACE("mode " + std::to_string(mode));
+        ASSERT_GT(E.xb_Use(Table.c_str(), "", XBSHORT(mode), 2), 0) << E.xbx_LastErrorText();
+        EXPECT_EQ(E.xbx_LastError(), XBE_OK) << E.xbx_LastErrorText();
+        EXPECT_EQ(E.xb_RecCount(), mode == 1 ? 3 : 4);
+        E.xb_Close();
+    }
+    EXPECT_EQ(stored(), 4);
+    std::vector<unsigned char> bytes = ReadBytes(Table);
+    const std::size_t header = bytes[8] | bytes[9] << 8, length = bytes[10] | bytes[11] << 8;
+    EXPECT_EQ(bytes.size(), header + 4 * length + 1);
+    EXPECT_EQ(bytes.back(), 0x1A);
+}
+
 }  // namespace

@@ -127,11 +127,20 @@ Table::RecordCounts Table::ReadCounts()
 
 Integer Table::RecordsBeforeAppend(const RecordCounts& counts) const
 {
-    if (counts.Complete > Int64(counts.Stored) + (NeedsJournal() ? 0 : 1))
-        throw EEngineError(XBE_E_CORRUPT_DATA,
-                           "The table is damaged: " + FPath + " holds " + std::to_string(counts.Complete) +
-                                   " whole records, but its header counts " + std::to_string(counts.Stored));
-    return counts.Complete > Int64(counts.Stored) ? Integer(counts.Complete) : counts.Readable();
+    if (counts.Complete <= Int64(counts.Stored))
+        return counts.Readable();
+    if (counts.Complete == Int64(counts.Stored) + 1 && !NeedsJournal() && BlankPastCount(counts.Stored))
+        return Integer(counts.Complete);
+    throw EEngineError(XBE_E_CORRUPT_DATA,
+                       "The table is damaged: " + FPath + " holds " + std::to_string(counts.Complete) +
+                               " whole records, but its header counts " + std::to_string(counts.Stored));
+}
+
+bool Table::BlankPastCount(std::uint32_t count) const
+{
+    String image(std::size_t(FHeader.RecordLength), '\0');
+    FFile.ReadAt(FHeader.HeaderLength + Int64(count) * FHeader.RecordLength, image.data(), image.size());
+    return image == BlankRecord();
 }
 
 void Table::CheckRecordCount()

@@ -175,11 +175,13 @@ private:
         Integer Readable() const { return Integer(std::max<Int64>(0, std::min<Int64>(Stored, Complete))); }
     };
     RecordCounts ReadCounts();
-    // The records an append goes after: the counted ones, and the one a
-    // stopped append without a journal left past them. Fails for any other
-    // record past the count: the file is damaged, and an append would go
-    // over that record.
+    // The records an append goes after: the counted ones, and the blank one
+    // a stopped append without a journal left past them. Fails for any
+    // other record past the count: the file is damaged, and an append would
+    // go over that record.
     Integer RecordsBeforeAppend(const RecordCounts& counts) const;
+    // The record just past count is a blank one.
+    bool BlankPastCount(std::uint32_t count) const;
     // Checked once no other open is amid an append: a damaged table is not
     // opened for writing (a read-only open warns), and a record a stopped
     // append left is counted, for the readers that read up to the

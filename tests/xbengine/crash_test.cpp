@@ -283,6 +283,19 @@ protected:
         return checked;
     }
 
+    // Every stopping point of a shared and of an exclusive run, the tables
+    // left checked by the engine and the other readers.
+    void StopEverywhereInBothModes()
+    {
+        std::map<std::string, std::vector<Row>> checked;
+        for (int mode : {0, 2}) {
+            checked.merge(StopEverywhere(mode));
+            ASSERT_FALSE(HasFailure());
+        }
+        CheckWithOtherReaders(checked);
+        std::printf("%zu stopping points\n", checked.size());
+    }
+
     // The same tables through the other readers.
     void CheckWithOtherReaders(const std::map<std::string, std::vector<Row>>& checked)
     {
@@ -345,13 +358,7 @@ protected:
 
 TEST_F(CrashSafety, EveryStoppingPointOfASharedAndAnExclusiveRunLeavesTheTableWhole)
 {
-    std::map<std::string, std::vector<Row>> checked;
-    for (int mode : {0, 2}) {
-        checked.merge(StopEverywhere(mode));
-        ASSERT_FALSE(HasFailure());
-    }
-    CheckWithOtherReaders(checked);
-    std::printf("%zu stopping points\n", checked.size());
+    StopEverywhereInBothModes();
 }
 
 // The same run on the table without its tags, whose appends and record
@@ -363,13 +370,7 @@ protected:
 
 TEST_F(UnindexedCrashSafety, EveryStoppingPointOfASharedAndAnExclusiveRunLeavesTheTableWhole)
 {
-    std::map<std::string, std::vector<Row>> checked;
-    for (int mode : {0, 2}) {
-        checked.merge(StopEverywhere(mode));
-        ASSERT_FALSE(HasFailure());
-    }
-    CheckWithOtherReaders(checked);
-    std::printf("%zu stopping points\n", checked.size());
+    StopEverywhereInBothModes();
 }
 
 // While another open holds the table, the open after a stop leaves the

@@ -300,8 +300,8 @@ TEST_F(Sharing, WithoutAnIndexAnAppendIsInTheFileWhenItReturns) {
     EXPECT_EQ(ids, (std::vector<std::string> {"", "", "", "", "", "", "LAST"}));
 }
 
-// The record a stopped append left past the count: a read-only open shows
-// the counted records without a complaint, and the next writable open
+// The blank record a stopped append left past the count: a read-only open
+// shows the counted records without a complaint, and the next writable open
 // counts it, so that the readers that read up to the end-of-file mark agree.
 TEST_F(Sharing, TheNextWritableOpenCountsTheRecordAStoppedAppendLeft) {
     auto stored = [&] {
@@ -327,6 +327,18 @@ TEST_F(Sharing, TheNextWritableOpenCountsTheRecordAStoppedAppendLeft) {
     const std::size_t header = bytes[8] | bytes[9] << 8, length = bytes[10] | bytes[11] << 8;
     EXPECT_EQ(bytes.size(), header + 4 * length + 1);
     EXPECT_EQ(bytes.back(), 0x1A);
+
+    // A record with data past the count is damage, not a stopped append.
+    ASSERT_GT(E.xb_Use(Table.c_str(), "", 2, 2), 0) << E.xbx_LastErrorText();
+    E.xb_Go(4);
+    ASSERT_NE(E.xb_Replace("ID", 1024, "KEPT"), 0) << E.xbx_LastErrorText();
+    E.xb_Close();
+    bytes = ReadBytes(Table);
+    bytes[4] = 3;
+    WriteBytes(Table, bytes);
+    EXPECT_EQ(E.xb_Use(Table.c_str(), "", 2, 2), 0);
+    EXPECT_EQ(E.xbx_LastError(), XBE_E_CORRUPT_DATA);
+    EXPECT_EQ(ReadBytes(Table), bytes);
 }
 
 }  // namespace

@@ -7,45 +7,17 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 #include "bench/benchsupport.h"
+#include "bench/kernelwrites.h"
 #include "platform/xbengine/xbe50.h"
 
 namespace {
-
-// What the kernel counts for the process: bytes and calls written, and
-// the CPU time spent outside the kernel (the engine's own work, apart from
-// the waits for the disk that make the wall-clock time vary).
-struct KernelWrites {
-    long long Bytes = 0;
-    long long Calls = 0;
-    double UserSeconds = 0;
-};
-
-KernelWrites Written()
-{
-    KernelWrites writes;
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    writes.UserSeconds = double(usage.ru_utime.tv_sec) + double(usage.ru_utime.tv_usec) * 1e-6;
-    std::ifstream io("/proc/self/io");
-    std::string name;
-    long long value;
-    while (io >> name >> value) {
-        if (name == "wchar:")
-            writes.Bytes = value;
-        else if (name == "syscw:")
-            writes.Calls = value;
-    }
-    return writes;
-}
 
 // The record images of n transactions, built before any timing.
 std::vector<std::string> Images(int n)
@@ -154,9 +126,9 @@ void UpdateWithSixTags(benchmark::State& state) {
 
 // Exclusive (2) and shared (0) opens.
 BENCHMARK(AppendWithSixTags)
-    ->ArgsProduct({{1000, 10000}, {2, 0}})
-    ->ArgNames({"records", "mode"})
-    ->Unit(benchmark::kMillisecond);
+        ->ArgsProduct({{1000, 10000, 100000}, {2, 0}})
+        ->ArgNames({"records", "mode"})
+        ->Unit(benchmark::kMillisecond);
 BENCHMARK(UpdateWithSixTags)
         ->ArgsProduct({{1000, 10000}, {2, 0}})
         ->ArgNames({"records", "mode"})

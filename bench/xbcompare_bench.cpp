@@ -21,6 +21,7 @@
 #include <sqlite3.h>
 
 #include "bench/benchsupport.h"
+#include "bench/kernelwrites.h"
 #include "platform/xbengine/xbe50.h"
 
 namespace {
@@ -191,11 +192,13 @@ void EngineAppendNoTags(benchmark::State& state)
     XBSHORT mode = XBSHORT(state.range(1));
     std::string path = Dir() + "A" + std::to_string(n) + ".DBF";
     const std::vector<std::string>& images = Images(n);
+    KernelWrites total;
     for (auto _ : state) {
         state.PauseTiming();
         CreateEngineTable(path, false);
         xb_CloseAll();
         xb_Use(path.c_str(), "", mode, 2);
+        KernelWrites before = Written();
         state.ResumeTiming();
         for (const std::string& image : images) {
             xb_AppendBlank();
@@ -203,12 +206,18 @@ void EngineAppendNoTags(benchmark::State& state)
         }
         xb_Commit();
         state.PauseTiming();
+        KernelWrites after = Written();
+        total.Bytes += after.Bytes - before.Bytes;
+        total.Calls += after.Calls - before.Calls;
         if (xb_RecCount() != n)
             state.SkipWithError("appends failed");
         xb_CloseAll();
         state.ResumeTiming();
     }
     PerRecord(state, n);
+    double appends = double(n) * double(state.iterations());
+    state.counters["bytes_written_per_append"] = double(total.Bytes) / appends;
+    state.counters["writes_per_append"] = double(total.Calls) / appends;
 }
 
 // --- SQLite ------------------------------------------------------------

@@ -93,12 +93,29 @@ String Journal::PathOf(const String& tablePath) { return tablepaths::Sibling(tab
 
 bool Journal::Pending() const
 {
+    if (FSoleWriter && FKnownEmpty)
+        return false;
     char start[sizeof Magic] = {};
-    if (FFile.IsOpen())
+    if (OpenExisting())
         FFile.ReadSome(0, start, sizeof start);
     else
         std::ifstream(FPath, std::ios::binary).read(start, sizeof start);
-    return std::memcmp(start, Magic, sizeof Magic) == 0;
+    bool pending = std::memcmp(start, Magic, sizeof Magic) == 0;
+    FKnownEmpty = !pending;
+    return pending;
+}
+
+bool Journal::OpenExisting() const
+{
+    if (FFile.IsOpen())
+        return true;
+    try {
+        FFile.Open(FPath, true);
+        return true;
+    } catch (const EEngineError&) {
+        // None there, or one this open may only read.
+        return false;
+    }
 }
 
 void Journal::RollBack()
@@ -182,6 +199,7 @@ void Journal::Clear()
 {
     const char zeros[StartSize] = {};
     FFile.WriteAt(0, zeros, sizeof zeros);
+    FKnownEmpty = true;
 }
 
 bool Journal::Begin()
@@ -203,6 +221,23 @@ bool Journal::Begin()
         throw;
     }
     return true;
+}
+
+bool Journal::Settle()
+{
+    if (Pending()) {
+        RollBack();
+        return true;
+    }
+    // Made now, the journal is read by the next looks instead of searched
+    // for in the directory; one that cannot be made is searched for again.
+    if (!FSoleWriter && !FFile.IsOpen()) {
+        try {
+            FFile.Create(FPath);
+        } catch (const EEngineError&) {
+        }
+    }
+    return false;
 }
 
 void Journal::Finish()
@@ -267,6 +302,7 @@ void Journal::Flush()
                 FFile.Create(FPath);
             FEntries.insert(0, String(Magic, sizeof Magic) + FMark);
         }
+        FKnownEmpty = false;
         FFile.WriteAt(FEnd, FEntries.data(), FEntries.size());
         FEnd += Int64(FEntries.size());
         FEntries.clear();
@@ -311,7 +347,9 @@ void Journal::Protect(TableFile& file, Int64 offset, Int64 length)
             state.SavedPages.insert(page++);
         Int64 from = first * PageSize, to = std::min(page * PageSize, state.Length);
         old.resize(std::size_t(to - from));
-        file.ReadAt(from, old.data(), old.size());
+        // Pages not saved yet hold no deferred bytes: the file has them as they were.
+        if (!file.ReadStoredMapped(from, old.data(), old.size()))
+            file.ReadAt(from, old.data(), old.size());
         AddEntry(entries, 'P', state.Number, from, old.data(), old.size());
     }
 }

@@ -35,6 +35,10 @@ public:
 
     // The journal holds an interrupted change.
     bool Pending() const;
+    // No other open writes the journal (the table is open exclusively):
+    // once the journal is known to be empty, Pending answers from memory
+    // until this open writes it.
+    void SetSoleWriter(bool sole) { FSoleWriter = sole; }
     // Writes back what the interrupted change wrote over and marks the
     // journal empty. Fails with XBE_E_CORRUPT_DATA when a file it names cannot be
     // put back; the journal then stays for a later try.
@@ -47,6 +51,9 @@ public:
     // back. End is Finish for a change given up by an exception: failures
     // are recorded, not thrown.
     bool Begin();
+    // For writes that need no journal (each leaves the table whole): rolls
+    // back an interrupted change first, as Begin does (true when it did).
+    bool Settle();
     void Finish();
     void End() noexcept;
     bool Active() const { return FDepth > 0; }
@@ -71,10 +78,13 @@ private:
                   std::size_t size);
     // Marks the journal as holding no change.
     void Clear();
+    // Opens the journal's file for writing if there is one; true when open.
+    bool OpenExisting() const;
 
     String FPath;
     String FDirectory;
-    TableFile FFile;
+    // Opened by the first look that finds the journal.
+    mutable TableFile FFile;
     Int64 FEnd = 0;
     // The mark of the change under way, in the journal's bytes.
     String FMark;
@@ -85,5 +95,8 @@ private:
     // Deferred writes counted, to weigh the bytes held now and then.
     std::size_t FDeferredWrites = 0;
     int FDepth = 0;
+    bool FSoleWriter = false;
+    // Set when a look at the journal or this open's last write of it left it empty.
+    mutable bool FKnownEmpty = false;
     std::map<const TableFile*, FileState> FFiles;
 };

@@ -57,6 +57,7 @@ Table::Table(const String& path, const String& alias, int mode, int tableType)
     FFile.SetJournal(&FJournal);
     if (!FOpenLock.TryAcquire(FFile.Handle(), sharelocks::OpenModeOffset, OpenLockKind()))
         throw EEngineError(XBE_E_IN_USE, "The table is in use: " + path);
+    FJournal.SetSoleWriter(mode == omExclusive);
 
     std::vector<Byte> bytes(32);
     bytes.resize(FFile.ReadSome(0, bytes.data(), bytes.size()));
@@ -75,8 +76,6 @@ Table::Table(const String& path, const String& alias, int mode, int tableType)
                                               "): " + path);
         FHeader.RecCount = complete;
         FRecordsLost = true;
-    } else if (FHeader.RecCount < std::uint32_t(complete)) {
-        CheckRecordCount();
     }
     FRecCount = Integer(FHeader.RecCount);
 
@@ -91,6 +90,9 @@ Table::Table(const String& path, const String& alias, int mode, int tableType)
     FGroups.SetLimit(EngineSettings().RecordCacheBytes() / GroupBytes);
     FOrders = std::make_unique<TableOrders>(*this, FContext);
     FOrders->OpenStructural();
+    // Whether records past the count are damage depends on the index files.
+    if (FHeader.RecCount < std::uint32_t(complete))
+        CheckRecordCount();
     GoTop();
 }
 
@@ -123,12 +125,22 @@ Table::RecordCounts Table::ReadCounts()
     return {ReadLE32(count), (FFile.Size() - FHeader.HeaderLength) / FHeader.RecordLength};
 }
 
-void Table::RefuseUncounted(const RecordCounts& counts) const
+Integer Table::RecordsBeforeAppend(const RecordCounts& counts) const
 {
-    if (counts.Complete > Int64(counts.Stored))
-        throw EEngineError(XBE_E_CORRUPT_DATA,
-                           "The table is damaged: " + FPath + " holds " + std::to_string(counts.Complete) +
-                                   " whole records, but its header counts " + std::to_string(counts.Stored));
+    if (counts.Complete <= Int64(counts.Stored))
+        return counts.Readable();
+    if (counts.Complete == Int64(counts.Stored) + 1 && !NeedsJournal() && BlankPastCount(counts.Stored))
+        return Integer(counts.Complete);
+    throw EEngineError(XBE_E_CORRUPT_DATA,
+                       "The table is damaged: " + FPath + " holds " + std::to_string(counts.Complete) +
+                               " whole records, but its header counts " + std::to_string(counts.Stored));
+}
+
+bool Table::BlankPastCount(std::uint32_t count) const
+{
+    String image(std::size_t(FHeader.RecordLength), '\0');
+    FFile.ReadAt(FHeader.HeaderLength + Int64(count) * FHeader.RecordLength, image.data(), image.size());
+    return image == BlankRecord();
 }
 
 void Table::CheckRecordCount()
@@ -142,7 +154,12 @@ void Table::CheckRecordCount()
     if (FMode == omShared)
         settled.Acquire(FFile.Handle(), sharelocks::JournalOffset, sharelocks::LockKind::Exclusive);
     try {
-        RefuseUncounted(ReadCounts());
+        Integer records = RecordsBeforeAppend(ReadCounts());
+        if (FMode != omReadOnly && records > FRecCount) {
+            WriteDateAndCount(std::uint32_t(records));
+            FHeader.RecCount = std::uint32_t(records);
+            FRecCount = records;
+        }
     } catch (const EEngineError& damage) {
         // A read-only open writes nothing: it shows the counted records.
         if (FMode != omReadOnly)
@@ -167,24 +184,28 @@ void Table::RecoverInterruptedChange()
     }
 }
 
-Table::Change::Change(Table& table) : FTable(table)
+Table::Change::Change(Table& table, bool journalled)
+    : FTable(table), FJournalled(journalled || table.FJournal.Active())
 {
     if (table.NeedsLocks() && !table.FJournal.Active())
         FLock.Acquire(table.FFile.Handle(), sharelocks::JournalOffset, sharelocks::LockKind::Exclusive);
-    if (table.FJournal.Begin())
+    // Writes that go straight through must not meet an interrupted change
+    // either: rolling it back later would put old bytes over them.
+    if (FJournalled ? table.FJournal.Begin() : table.FJournal.Settle())
         table.ReloadAfterRollBack();
 }
 
 Table::Change::~Change()
 {
-    if (!FDone)
+    if (!FDone && FJournalled)
         FTable.FJournal.End();
 }
 
 void Table::Change::Done()
 {
     FDone = true;
-    FTable.FJournal.Finish();
+    if (FJournalled)
+        FTable.FJournal.Finish();
 }
 
 void Table::ReloadAfterRollBack()
@@ -537,7 +558,7 @@ void Table::Rewrite(const String& image, int from, int length)
         EndOpenAppend();
     // The record stays locked until its keys have moved too.
     RecordWriteLock lock(*this);
-    Change change(*this);
+    Change change(*this, NeedsJournal());
     // The record and its keys change together under the index lock, so a
     // reader in another process never meets a record whose keys lag behind.
     // (An access would first give a record appended here, whose keys
@@ -605,17 +626,18 @@ void Table::AppendBlank()
         throw EEngineError(XBE_E_LOCK, "The table header is locked by another user: " + FPath);
     // Under the header lock no other open appends, so the record's number
     // stands until it is written. A change a stopped process left may
-    // still take a record away: then the append is written at once.
-    if (NeedsLocks() && !FJournal.Pending()) {
-        RecordCounts counts;
+    // still take a record away: then the append is written at once. An
+    // append without a journal is written at once too (two small writes),
+    // so that a process stopped after the call keeps its record.
+    if (NeedsLocks() && NeedsJournal() && !FJournal.Pending()) {
+        Integer records = 0;
         try {
-            counts = ReadCounts();
-            RefuseUncounted(counts);
+            records = RecordsBeforeAppend(ReadCounts());
         } catch (...) {
             FLocks.UnlockHeader();
             throw;
         }
-        FRecCount = counts.Readable() + 1;
+        FRecCount = records + 1;
         FRecNo = FRecCount;
         FRecord = BlankRecord();
         FBof = false;
@@ -654,12 +676,10 @@ void Table::WriteAppend(const String& image)
                 Owner.FLocks.UnlockHeader();
         }
     } release {*this};
-    Change change(*this);
+    Change change(*this, NeedsJournal());
     if (NeedsLocks()) {
         // The new record goes after the counted ones: any past them would be written over.
-        RecordCounts counts = ReadCounts();
-        RefuseUncounted(counts);
-        FRecCount = counts.Readable();
+        FRecCount = RecordsBeforeAppend(ReadCounts());
     }
     if (FRecCount >= 0x7FFFFFFE)
         throw EEngineError(XBE_E_LIMIT, "The table is full: " + FPath);
@@ -669,7 +689,7 @@ void Table::WriteAppend(const String& image)
     // The count follows the record, so a failed write leaves no phantom record.
     WriteDateAndCount(std::uint32_t(FRecCount + 1));
     FOrders->Appended(image, FRecCount + 1);
-    if (FMode == omExclusive) {
+    if (FMode == omExclusive && NeedsJournal()) {
         // The record's first write joins this change. Without keys to wait
         // for it, the record and count go out now all the same, so that a
         // disk that cannot take the record fails the append itself.

@@ -139,10 +139,12 @@ private:
 
     // One change of the table's files (an append, a record write, a memo
     // write) in the journal, under the journal lock in shared mode. A change
-    // that finds what a stopped process left rolls it back first.
+    // that finds what a stopped process left rolls it back first. One that
+    // is not journalled writes straight through (see NeedsJournal); inside
+    // a journalled change it joins that one.
     class Change {
     public:
-        explicit Change(Table& table);
+        explicit Change(Table& table, bool journalled = true);
         ~Change();
         // Writes the change out; a change dropped without it (by an
         // exception) is written as far as it went, its failures recorded.
@@ -153,8 +155,16 @@ private:
     private:
         Table& FTable;
         sharelocks::OfdLock FLock;
+        bool FJournalled;
         bool FDone = false;
     };
+    // Appends and record writes need the journal only to keep the index
+    // files in step with the table. Without one open, a record write is one
+    // write, and an append two: the record with the end-of-file mark past
+    // the counted records, then the count that takes it in. A process
+    // stopped between them leaves one blank record past the count, which
+    // the next writable open or append counts.
+    bool NeedsJournal() const { return FOrders->HasFiles(); }
 
     sharelocks::LockKind OpenLockKind() const;
     // The record count in the header and the whole records in the file.
@@ -165,11 +175,17 @@ private:
         Integer Readable() const { return Integer(std::max<Int64>(0, std::min<Int64>(Stored, Complete))); }
     };
     RecordCounts ReadCounts();
-    // A file that holds more whole records than its header counts is
-    // damaged: an append would go over the records past the count.
-    void RefuseUncounted(const RecordCounts& counts) const;
-    // Such a table is not opened for writing (a read-only open warns),
-    // checked once no other open is amid an append.
+    // The records an append goes after: the counted ones, and the blank one
+    // a stopped append without a journal left past them. Fails for any
+    // other record past the count: the file is damaged, and an append would
+    // go over that record.
+    Integer RecordsBeforeAppend(const RecordCounts& counts) const;
+    // The record just past count is a blank one.
+    bool BlankPastCount(std::uint32_t count) const;
+    // Checked once no other open is amid an append: a damaged table is not
+    // opened for writing (a read-only open warns), and a record a stopped
+    // append left is counted, for the readers that read up to the
+    // end-of-file mark rather than the count.
     void CheckRecordCount();
     // Rolls back a change a stopped process left, when no other open holds
     // the table; one that cannot be rolled back is reported.

@@ -151,7 +151,12 @@ void TableFile::ReadAt(Int64 offset, void* buffer, std::size_t n) const
 
 bool TableFile::ReadMapped(Int64 offset, void* buffer, std::size_t n)
 {
-    if (!FDeferred.empty() || offset < 0)
+    return FDeferred.empty() && ReadStoredMapped(offset, buffer, n);
+}
+
+bool TableFile::ReadStoredMapped(Int64 offset, void* buffer, std::size_t n)
+{
+    if (offset < 0)
         return false;
     std::size_t end = std::size_t(offset) + n;
     if (end > FViewLength) {

@@ -49,6 +49,9 @@ public:
     // caller to read them from the file. For bytes the file holds: past its
     // end, the rest of its last page reads as zeros.
     bool ReadMapped(Int64 offset, void* buffer, std::size_t n);
+    // The same for the bytes the file itself holds, under any deferred ones:
+    // the old bytes a change's journal keeps.
+    bool ReadStoredMapped(Int64 offset, void* buffer, std::size_t n);
     // Asks the processor to bring n mapped bytes at offset into its caches
     // ahead of a read of them; nothing when they are not mapped. A prefetch
     // never faults, not even past the file's end.

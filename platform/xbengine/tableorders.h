@@ -73,6 +73,8 @@ public:
     void Clear();
 
     int Count() const { return int(FOrders.size()); }
+    // An index file is open (with tags or not).
+    bool HasFiles() const { return !FFiles.empty(); }
     int Current() const { return FCurrent; }
     // Fails with XBE_E_BAD_ORDER.
     void SetCurrent(int order);

@@ -212,15 +212,19 @@ TEST_F(Sharing, AppendsToAnIndexedTableAreFoundByTheOtherProcess)
     EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
 }
 
-// In a shared open an append waits, under the header lock, for its record's
-// first write and goes out with it; any other call on the table, selecting
-// or opening another area, or the close writes it as it stands. Another
-// process appending meanwhile waits and takes the number after it.
+// In a shared open of an indexed table an append waits, under the header
+// lock, for its record's first write and goes out with it with its keys; any
+// other call on the table, selecting or opening another area, or the close
+// writes it as it stands. Another process appending meanwhile waits and
+// takes the number after it.
 TEST_F(Sharing, AnAppendWaitsForItsRecordsFirstWriteOrTheNextCall) {
     auto stored = [&] {
         std::vector<unsigned char> bytes = ReadBytes(Table);
         return bytes[4] | bytes[5] << 8;
     };
+    ASSERT_GT(E.xb_Use(Table.c_str(), "", 2, 2), 0);
+    ASSERT_GT(E.xb_IndexTag("", "ID", "ID", 0, 0, ""), 0) << E.xbx_LastErrorText();
+    E.xb_Close();
     ASSERT_GT(E.xb_Use(Table.c_str(), "", 0, 2), 0);
     ASSERT_NE(E.xb_AppendBlank(), 0) << E.xbx_LastErrorText();
     EXPECT_EQ(E.xb_RecNo(), 4);
@@ -253,6 +257,88 @@ TEST_F(Sharing, AnAppendWaitsForItsRecordsFirstWriteOrTheNextCall) {
     std::vector<std::string> ids;
     for (E.xb_GoTop(); !E.xb_Eof(); E.xb_Skip(1)) ids.push_back(Trim("ID"));
     EXPECT_EQ(ids, (std::vector<std::string> {"", "", "", "FIRST", "", "P1", "", "", ""}));
+}
+
+// Without an index an append writes its record and count before it returns,
+// so a process stopped after it keeps the record; one stopped between the
+// two writes leaves a blank record past the count, which the next append
+// counts with its own.
+TEST_F(Sharing, WithoutAnIndexAnAppendIsInTheFileWhenItReturns) {
+    auto stored = [&] {
+        std::vector<unsigned char> bytes = ReadBytes(Table);
+        return bytes[4] | bytes[5] << 8;
+    };
+    ASSERT_GT(E.xb_Use(Table.c_str(), "", 0, 2), 0);
+    ASSERT_NE(E.xb_AppendBlank(), 0) << E.xbx_LastErrorText();
+    EXPECT_EQ(stored(), 4);
+    // The peer's writes: its record, its count, then the record's ID.
+    for (const char* stop : {"3", "2"}) {
+        SCOPED_TRACE(std::string("peer stopped before write ") + stop);
+        ::setenv("XBE_STOP_AT_WRITE", stop, 1);
+        {
+            Peer peer({"append", Table, "1", "P"});
+            EXPECT_EQ(peer.Line(), "no answer");
+        }
+        ::unsetenv("XBE_STOP_AT_WRITE");
+        EXPECT_EQ(stored(), 5);
+        EXPECT_EQ(E.xb_RecCount(), 5);
+    }
+    std::vector<unsigned char> bytes = ReadBytes(Table);
+    const std::size_t header = bytes[8] | bytes[9] << 8, length = bytes[10] | bytes[11] << 8;
+    EXPECT_EQ(bytes.size(), header + 6 * length + 1);
+    ASSERT_NE(E.xb_AppendBlank(), 0) << E.xbx_LastErrorText();
+    EXPECT_EQ(E.xb_RecNo(), 7);
+    ASSERT_NE(E.xb_Replace("ID", 1024, "LAST"), 0) << E.xbx_LastErrorText();
+    E.xb_Close();
+    bytes = ReadBytes(Table);
+    EXPECT_EQ(stored(), 7);
+    EXPECT_EQ(bytes.size(), header + 7 * length + 1);
+    EXPECT_EQ(bytes.back(), 0x1A);
+    ASSERT_GT(E.xb_Use(Table.c_str(), "", 2, 2), 0) << E.xbx_LastErrorText();
+    std::vector<std::string> ids;
+    for (E.xb_GoTop(); !E.xb_Eof(); E.xb_Skip(1)) ids.push_back(Trim("ID"));
+    EXPECT_EQ(ids, (std::vector<std::string> {"", "", "", "", "", "", "LAST"}));
+}
+
+// The blank record a stopped append left past the count: a read-only open
+// shows the counted records without a complaint, and the next writable open
+// counts it, so that the readers that read up to the end-of-file mark agree.
+TEST_F(Sharing, TheNextWritableOpenCountsTheRecordAStoppedAppendLeft) {
+    auto stored = [&] {
+        std::vector<unsigned char> bytes = ReadBytes(Table);
+        return bytes[4] | bytes[5] << 8;
+    };
+    ::setenv("XBE_STOP_AT_WRITE", "2", 1);
+    {
+        Peer peer({"append", Table, "1", "P"});
+        EXPECT_EQ(peer.Line(), "no answer");
+    }
+    ::unsetenv("XBE_STOP_AT_WRITE");
+    ASSERT_EQ(stored(), 3);
+    for (int mode : {1, 2}) {
+        SCOPED_TRACE("mode " + std::to_string(mode));
+        ASSERT_GT(E.xb_Use(Table.c_str(), "", XBSHORT(mode), 2), 0) << E.xbx_LastErrorText();
+        EXPECT_EQ(E.xbx_LastError(), XBE_OK) << E.xbx_LastErrorText();
+        EXPECT_EQ(E.xb_RecCount(), mode == 1 ? 3 : 4);
+        E.xb_Close();
+    }
+    EXPECT_EQ(stored(), 4);
+    std::vector<unsigned char> bytes = ReadBytes(Table);
+    const std::size_t header = bytes[8] | bytes[9] << 8, length = bytes[10] | bytes[11] << 8;
+    EXPECT_EQ(bytes.size(), header + 4 * length + 1);
+    EXPECT_EQ(bytes.back(), 0x1A);
+
+    // A record with data past the count is damage, not a stopped append.
+    ASSERT_GT(E.xb_Use(Table.c_str(), "", 2, 2), 0) << E.xbx_LastErrorText();
+    E.xb_Go(4);
+    ASSERT_NE(E.xb_Replace("ID", 1024, "KEPT"), 0) << E.xbx_LastErrorText();
+    E.xb_Close();
+    bytes = ReadBytes(Table);
+    bytes[4] = 3;
+    WriteBytes(Table, bytes);
+    EXPECT_EQ(E.xb_Use(Table.c_str(), "", 2, 2), 0);
+    EXPECT_EQ(E.xbx_LastError(), XBE_E_CORRUPT_DATA);
+    EXPECT_EQ(ReadBytes(Table), bytes);
 }
 
 }  // namespace

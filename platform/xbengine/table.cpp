@@ -70,6 +70,7 @@ Table::Table(const String& path, const String& alias, int mode, int tableType)
     Int64 size = FFile.Size();
 
     Integer complete = Integer((size - FHeader.HeaderLength) / FHeader.RecordLength);
+    bool unmarked = size == FHeader.HeaderLength + Int64(complete) * FHeader.RecordLength;
     if (FHeader.RecCount > std::uint32_t(complete)) {
         Errors().Warn(XBE_E_CORRUPT_DATA, "The record count " + std::to_string(FHeader.RecCount) +
                                               " is larger than the file holds (" + std::to_string(complete) +
@@ -91,7 +92,7 @@ Table::Table(const String& path, const String& alias, int mode, int tableType)
     FOrders = std::make_unique<TableOrders>(*this, FContext);
     FOrders->OpenStructural();
     // Whether records past the count are damage depends on the index files.
-    if (FHeader.RecCount < std::uint32_t(complete))
+    if (FHeader.RecCount < std::uint32_t(complete) || unmarked)
         CheckRecordCount();
     GoTop();
 }
@@ -100,6 +101,7 @@ Table::~Table()
 {
     try {
         WriteWaitingAppend();
+        WriteEndMark();
     } catch (const Exception& error) {
         Errors().Record(XBE_E_IO, "The appended record was not written: " + error.Message());
     }
@@ -122,14 +124,16 @@ Table::RecordCounts Table::ReadCounts()
 {
     Byte count[4];
     FFile.ReadAt(4, count, sizeof count);
-    return {ReadLE32(count), (FFile.Size() - FHeader.HeaderLength) / FHeader.RecordLength};
+    Int64 records = FFile.Size() - FHeader.HeaderLength;
+    return {ReadLE32(count), records / FHeader.RecordLength, records % FHeader.RecordLength == 0};
 }
 
 Integer Table::RecordsBeforeAppend(const RecordCounts& counts) const
 {
     if (counts.Complete <= Int64(counts.Stored))
         return counts.Readable();
-    if (counts.Complete == Int64(counts.Stored) + 1 && !NeedsJournal() && BlankPastCount(counts.Stored))
+    if (counts.Complete == Int64(counts.Stored) + 1 && !NeedsJournal() &&
+        (counts.Unmarked || BlankPastCount(counts.Stored)))
         return Integer(counts.Complete);
     throw EEngineError(XBE_E_CORRUPT_DATA,
                        "The table is damaged: " + FPath + " holds " + std::to_string(counts.Complete) +
@@ -154,8 +158,11 @@ void Table::CheckRecordCount()
     if (FMode == omShared)
         settled.Acquire(FFile.Handle(), sharelocks::JournalOffset, sharelocks::LockKind::Exclusive);
     try {
-        Integer records = RecordsBeforeAppend(ReadCounts());
-        if (FMode != omReadOnly && records > FRecCount) {
+        RecordCounts counts = ReadCounts();
+        Integer records = RecordsBeforeAppend(counts);
+        if (FMode != omReadOnly && counts.Unmarked)
+            FFile.WriteAt(FHeader.HeaderLength + Int64(records) * FHeader.RecordLength, &EndOfData, 1);
+        if (FMode != omReadOnly && std::uint32_t(records) > FHeader.RecCount) {
             WriteDateAndCount(std::uint32_t(records));
             FHeader.RecCount = std::uint32_t(records);
             FRecCount = records;
@@ -626,13 +633,17 @@ void Table::AppendBlank()
         throw EEngineError(XBE_E_LOCK, "The table header is locked by another user: " + FPath);
     // Under the header lock no other open appends, so the record's number
     // stands until it is written. A change a stopped process left may
-    // still take a record away: then the append is written at once. An
-    // append without a journal is written at once too (two small writes),
-    // so that a process stopped after the call keeps its record.
-    if (NeedsLocks() && NeedsJournal() && !FJournal.Pending()) {
-        Integer records = 0;
+    // still take a record away: then the append is written at once. A
+    // shared append without a journal is written at once too (two small
+    // writes), so that a process stopped after the call keeps its record.
+    // An exclusive one without a journal waits: a process stopped before
+    // the record's first write loses only a blank record.
+    bool waits = NeedsLocks() ? NeedsJournal() && !FJournal.Pending() : !NeedsJournal();
+    if (waits) {
+        Integer records = FRecCount;
         try {
-            records = RecordsBeforeAppend(ReadCounts());
+            if (NeedsLocks())
+                records = RecordsBeforeAppend(ReadCounts());
         } catch (...) {
             FLocks.UnlockHeader();
             throw;
@@ -683,9 +694,13 @@ void Table::WriteAppend(const String& image)
     }
     if (FRecCount >= 0x7FFFFFFE)
         throw EEngineError(XBE_E_LIMIT, "The table is full: " + FPath);
-    String withEnd = image + EndOfData;
-    FFile.WriteAt(FHeader.HeaderLength + Int64(FRecCount) * FHeader.RecordLength, withEnd.data(),
-                  withEnd.size());
+    // An exclusive open without a journal leaves the end-of-file mark to the
+    // close (see FEndMarkOwed): one write less per append.
+    bool markLater = FMode == omExclusive && !NeedsJournal();
+    String written = markLater ? image : image + EndOfData;
+    FFile.WriteAt(FHeader.HeaderLength + Int64(FRecCount) * FHeader.RecordLength, written.data(),
+                  written.size());
+    FEndMarkOwed = FEndMarkOwed || markLater;
     // The count follows the record, so a failed write leaves no phantom record.
     WriteDateAndCount(std::uint32_t(FRecCount + 1));
     FOrders->Appended(image, FRecCount + 1);
@@ -711,6 +726,14 @@ void Table::WriteAppend(const String& image)
     FRecord = image;
     FBof = false;
     FEof = false;
+}
+
+void Table::WriteEndMark()
+{
+    if (!FEndMarkOwed)
+        return;
+    FFile.WriteAt(FHeader.HeaderLength + Int64(FRecCount) * FHeader.RecordLength, &EndOfData, 1);
+    FEndMarkOwed = false;
 }
 
 void Table::SetDeleteMark(bool deleted)
@@ -741,6 +764,7 @@ void Table::Pack()
     Int64 end = FHeader.HeaderLength + Int64(kept) * FHeader.RecordLength;
     FFile.WriteAt(end, &EndOfData, 1);
     FFile.Truncate(end + 1);
+    FEndMarkOwed = false;
     FRecCount = kept;
     FOrders->Rebuild();
     FRecordsLost = false;
@@ -775,6 +799,7 @@ void Table::Zap()
     WriteDateAndCount(0);
     FFile.WriteAt(FHeader.HeaderLength, &EndOfData, 1);
     FFile.Truncate(FHeader.HeaderLength + 1);
+    FEndMarkOwed = false;
     if (FMemo.IsOpen()) {
         String memoPath = FMemo.File().Path();
         MemoKind kind = FHeader.MemoFormat(FTableType);
@@ -794,6 +819,7 @@ void Table::Zap()
 void Table::Commit()
 {
     EndOpenAppend();
+    WriteEndMark();
     FFile.Sync();
     if (FMemo.IsOpen())
         FMemo.File().Sync();

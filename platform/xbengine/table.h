@@ -74,8 +74,9 @@ public:
     const String& Record() const { return FRecord; }
     bool Deleted() const { return !FEof && !FRecord.empty() && FRecord[0] == '*'; }
     void PutRecord(const char* image);
-    // In a shared open the append waits, under the header lock, for the
-    // record's first write, and goes out with it as one change; the work
+    // In a shared open of an indexed table (under the header lock), and in
+    // an exclusive open of a table without an index, the append waits for
+    // the record's first write, and goes out with it as one change; the work
     // areas write it as it stands before any other call on the table and
     // when another area is selected.
     void AppendBlank();
@@ -171,21 +172,24 @@ private:
     struct RecordCounts {
         std::uint32_t Stored = 0;
         Int64 Complete = 0;
+        // The file ends right after a whole record, without the end-of-file mark.
+        bool Unmarked = false;
         // The records that can be read: those both count.
         Integer Readable() const { return Integer(std::max<Int64>(0, std::min<Int64>(Stored, Complete))); }
     };
     RecordCounts ReadCounts();
-    // The records an append goes after: the counted ones, and the blank one
-    // a stopped append without a journal left past them. Fails for any
-    // other record past the count: the file is damaged, and an append would
-    // go over that record.
+    // The records an append goes after: the counted ones, and the one a
+    // stopped append without a journal left past them: a blank one (shared)
+    // or, with no end-of-file mark after it, a written one (exclusive).
+    // Fails for any other record past the count: the file is damaged, and
+    // an append would go over that record.
     Integer RecordsBeforeAppend(const RecordCounts& counts) const;
     // The record just past count is a blank one.
     bool BlankPastCount(std::uint32_t count) const;
     // Checked once no other open is amid an append: a damaged table is not
     // opened for writing (a read-only open warns), and a record a stopped
     // append left is counted, for the readers that read up to the
-    // end-of-file mark rather than the count.
+    // end-of-file mark rather than the count; a missing mark is written.
     void CheckRecordCount();
     // Rolls back a change a stopped process left, when no other open holds
     // the table; one that cannot be rolled back is reported.
@@ -261,6 +265,8 @@ private:
     // Writes the current image's bytes from `from` for `length`, under a
     // record lock in shared mode.
     void WriteCurrent(int from, int length);
+    // The end-of-file mark after the counted records, when owed.
+    void WriteEndMark();
     // The header's last-update date (once per open) and the record count.
     void WriteDateAndCount(std::uint32_t count, bool withCount = true);
     String BlankRecord() const;
@@ -306,9 +312,15 @@ private:
     // the record's first write (so that a record appended and then filled is
     // one change), another write, append, commit or close; 0 when none.
     Integer FOpenAppend = 0;
-    // A shared append that waits for its record's first write: the record
+    // An append that waits for its record's first write: the record
     // is counted and current here, and nothing of it is in the files yet.
     bool FAppendWaits = false;
+    // The records of an exclusive open without a journal end without the
+    // end-of-file mark since its last append; the close or a commit writes
+    // it. Nobody else reads the file meanwhile, and a process stopped
+    // between an append's record and its count leaves a record that a
+    // damaged count cannot: one without the mark after it.
+    bool FEndMarkOwed = false;
 
     // Record cache: a read-ahead window for scans, and blocks of
     // neighbouring records for reads in any other order. A shared open keeps

@@ -153,10 +153,15 @@ void Table::CheckRecordCount()
     // and the append after it checks the count again.
     if (FJournal.Pending())
         return;
-    // Another open may be between an appended record and its count.
-    sharelocks::OfdLock settled;
-    if (FMode == omShared)
+    // Another open may be between an appended record and its count: one
+    // amid a change holds the journal lock, one under its file lock the
+    // header's; then the open after them checks.
+    sharelocks::OfdLock settled, header;
+    if (FMode == omShared) {
         settled.Acquire(FFile.Handle(), sharelocks::JournalOffset, sharelocks::LockKind::Exclusive);
+        if (!header.TryAcquire(FFile.Handle(), sharelocks::HeaderOffset, sharelocks::LockKind::Exclusive))
+            return;
+    }
     try {
         RecordCounts counts = ReadCounts();
         Integer records = RecordsBeforeAppend(counts);
@@ -194,7 +199,7 @@ void Table::RecoverInterruptedChange()
 Table::Change::Change(Table& table, bool journalled)
     : FTable(table), FJournalled(journalled || table.FJournal.Active())
 {
-    if (table.NeedsLocks() && !table.FJournal.Active())
+    if (!table.WritesAlone() && !table.FJournal.Active())
         FLock.Acquire(table.FFile.Handle(), sharelocks::JournalOffset, sharelocks::LockKind::Exclusive);
     // Writes that go straight through must not meet an interrupted change
     // either: rolling it back later would put old bytes over them.
@@ -575,8 +580,9 @@ void Table::Rewrite(const String& image, int from, int length)
         keys.emplace(*FOrders, true);
     // The change goes onto the record as the file holds it now, and the keys
     // removed are the ones that record has: another open may have written it
-    // since this one read it.
-    RefreshCurrent();
+    // since this one read it (not under this open's file lock).
+    if (!WritesAlone())
+        RefreshCurrent();
     String old = FRecord;
     FRecord.replace(from, length, image, from, length);
     try {
@@ -635,15 +641,15 @@ void Table::AppendBlank()
     // stands until it is written. A change a stopped process left may
     // still take a record away: then the append is written at once. A
     // shared append without a journal is written at once too (two small
-    // writes), so that a process stopped after the call keeps its record.
-    // An exclusive one without a journal waits: a process stopped before
+    // writes), so that a process stopped after the call keeps its record,
+    // unless no other open writes the table: then a process stopped before
     // the record's first write loses only a blank record.
-    bool waits = NeedsLocks() ? NeedsJournal() && !FJournal.Pending() : !NeedsJournal();
+    bool waits =
+            FMode == omExclusive ? !NeedsJournal() : (NeedsJournal() || WritesAlone()) && !FJournal.Pending();
     if (waits) {
-        Integer records = FRecCount;
+        Integer records = 0;
         try {
-            if (NeedsLocks())
-                records = RecordsBeforeAppend(ReadCounts());
+            records = RecordsToAppendAfter();
         } catch (...) {
             FLocks.UnlockHeader();
             throw;
@@ -688,10 +694,7 @@ void Table::WriteAppend(const String& image)
         }
     } release {*this};
     Change change(*this, NeedsJournal());
-    if (NeedsLocks()) {
-        // The new record goes after the counted ones: any past them would be written over.
-        FRecCount = RecordsBeforeAppend(ReadCounts());
-    }
+    FRecCount = RecordsToAppendAfter();
     if (FRecCount >= 0x7FFFFFFE)
         throw EEngineError(XBE_E_LIMIT, "The table is full: " + FPath);
     // An exclusive open without a journal leaves the end-of-file mark to the
@@ -726,6 +729,16 @@ void Table::WriteAppend(const String& image)
     FRecord = image;
     FBof = false;
     FEof = false;
+}
+
+Integer Table::RecordsToAppendAfter()
+{
+    if (NeedsLocks() && !FAppendCountKnown) {
+        // The new record goes after the counted ones: any past them would be written over.
+        FRecCount = RecordsBeforeAppend(ReadCounts());
+        FAppendCountKnown = FLocks.HoldsFile();
+    }
+    return FRecCount;
 }
 
 void Table::WriteEndMark()
@@ -948,17 +961,32 @@ bool Table::FLock()
 {
     if (!NeedsLocks())
         return true;
+    if (FLocks.HoldsFile())
+        return true;
     if (!FLocks.LockFile(LockTimeout()))
         return false;
-    ReadHeaderCount();
-    RefreshCurrent();
+    try {
+        // No other open writes the table now: a change a stopped process
+        // left is looked for once, here, and the journal is known empty
+        // until this open writes it.
+        Change settle(*this, false);
+        FJournal.SetSoleWriter(true);
+        ReadHeaderCount();
+        RefreshCurrent();
+    } catch (...) {
+        Unlock(0);
+        throw;
+    }
     return true;
 }
 
 void Table::Unlock(Integer rec)
 {
-    if (rec == 0)
-        FLocks.UnlockAll();
-    else
+    if (rec != 0) {
         FLocks.UnlockRecord(rec);
+        return;
+    }
+    FLocks.UnlockAll();
+    FJournal.SetSoleWriter(FMode == omExclusive);
+    FAppendCountKnown = false;
 }

@@ -115,6 +115,10 @@ public:
     void Unlock(Integer rec);
     LockManager& Locks() { return FLocks; }
     bool NeedsLocks() const { return FMode == omShared; }
+    // No other open writes the table: it is open exclusively, or this area
+    // holds its file lock. Writes then take no header, record or journal
+    // locks and read back nothing.
+    bool WritesAlone() const { return !NeedsLocks() || FLocks.HoldsFile(); }
     // The rollback journal of the table's changes.
     Journal& ChangeJournal() { return FJournal; }
 
@@ -265,6 +269,9 @@ private:
     // Writes the current image's bytes from `from` for `length`, under a
     // record lock in shared mode.
     void WriteCurrent(int from, int length);
+    // The records the next append goes after, read in shared mode under the
+    // header lock, or once under the file lock (see FAppendCountKnown).
+    Integer RecordsToAppendAfter();
     // The end-of-file mark after the counted records, when owed.
     void WriteEndMark();
     // The header's last-update date (once per open) and the record count.
@@ -321,6 +328,8 @@ private:
     // between an append's record and its count leaves a record that a
     // damaged count cannot: one without the mark after it.
     bool FEndMarkOwed = false;
+    // Under the file lock: FRecCount is what the next append goes after.
+    bool FAppendCountKnown = false;
 
     // Record cache: a read-ahead window for scans, and blocks of
     // neighbouring records for reads in any other order. A shared open keeps

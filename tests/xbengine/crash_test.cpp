@@ -17,6 +17,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "tests/xbengine/commandoutput.h"
 #include "tests/xbengine/enginetest.h"
 #include "tests/xbengine/indexdump.h"
 #include "tests/xbengine/peerprocess.h"
@@ -63,19 +64,6 @@ std::string RightTrim(std::string text)
 {
     text.erase(text.find_last_not_of(' ') + 1);
     return text;
-}
-
-std::string Output(const std::string& command)
-{
-    std::string output;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return output;
-    char buffer[65536];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-        output.append(buffer, n);
-    EXPECT_EQ(::pclose(pipe), 0) << output.substr(0, 2000);
-    return output;
 }
 
 // The sections of a reader's output, each after a line "== <name>".
@@ -311,10 +299,10 @@ protected:
         }
         tables.close();
         indexes.close();
-        auto read = Sections(Output("/usr/bin/python3 " + Dir + "read.py " + Dir + "tables.txt 2>&1"));
-        auto dumped =
-                Indexed ? Sections(Output("/usr/bin/perl " + Dir + "read.pl " + Dir + "indexes.txt 2>&1"))
-                        : std::map<std::string, std::string>();
+        auto read = Sections(CommandOutput("/usr/bin/python3 " + Dir + "read.py " + Dir + "tables.txt 2>&1"));
+        auto dumped = Indexed ? Sections(CommandOutput("/usr/bin/perl " + Dir + "read.pl " + Dir +
+                                                       "indexes.txt 2>&1"))
+                              : std::map<std::string, std::string>();
         for (const auto& [table, rows] : checked) {
             SCOPED_TRACE(table);
             EXPECT_EQ(read[table], TableText(rows));

@@ -1,9 +1,9 @@
 // Tables written by the engine, read back by an independent reader
 // (python3-dbfread under /usr/bin/python3).
 
-#include <cstdio>
 #include <fstream>
 
+#include "tests/xbengine/commandoutput.h"
 #include "tests/xbengine/enginetest.h"
 
 namespace {
@@ -24,14 +24,7 @@ protected:
     std::string Read(const std::string& table)
     {
         std::ofstream(Dir + "read.py") << ReaderScript;
-        std::string command = "/usr/bin/python3 " + Dir + "read.py " + table + " 2>&1";
-        FILE* pipe = popen(command.c_str(), "r");
-        std::string output;
-        char buffer[4096];
-        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-            output.append(buffer, n);
-        EXPECT_EQ(pclose(pipe), 0) << output;
-        return output;
+        return CommandOutput("/usr/bin/python3 " + Dir + "read.py " + table + " 2>&1");
     }
 };
 

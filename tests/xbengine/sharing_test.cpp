@@ -1,8 +1,10 @@
 // Two processes on one table: open modes, the in-use refusal of creation,
 // record and file locks, and appends from both at once, indexed or not.
 
+#include <fstream>
 #include <set>
 
+#include "tests/xbengine/commandoutput.h"
 #include "tests/xbengine/enginetest.h"
 #include "tests/xbengine/peerprocess.h"
 
@@ -298,6 +300,49 @@ TEST_F(Sharing, WithoutAnIndexAnAppendIsInTheFileWhenItReturns) {
     std::vector<std::string> ids;
     for (E.xb_GoTop(); !E.xb_Eof(); E.xb_Skip(1)) ids.push_back(Trim("ID"));
     EXPECT_EQ(ids, (std::vector<std::string> {"", "", "", "", "", "", "LAST"}));
+}
+
+// A peer appends under its file lock while this process waits to append:
+// this process's records follow the peer's, and every record of both is
+// there whole, in the engine and in python3-dbfread.
+TEST_F(Sharing, AppendsWaitingForAnotherProcesssFileLockFollowItsAppends) {
+    const int each = 300;
+    Peer peer({"lockedappend", Table, std::to_string(each), "P"});
+    ASSERT_EQ(peer.Line(), "locked");
+    ASSERT_GT(E.xb_Use(Table.c_str(), "", 0, 2), 0) << E.xbx_LastErrorText();
+    E.xb_SetLockTimeout(-1);
+    peer.Send("go");
+    for (int i = 1; i <= each; ++i) {
+        std::string id = "M" + std::to_string(i), number = std::to_string(i);
+        ASSERT_NE(E.xb_AppendBlank(), 0) << E.xbx_LastErrorText();
+        ASSERT_NE(E.xb_Replace("ID", 1024, id.c_str()), 0) << E.xbx_LastErrorText();
+        ASSERT_NE(E.xb_Replace("N", 1024, number.c_str()), 0) << E.xbx_LastErrorText();
+    }
+    EXPECT_EQ(peer.Line(), "ready");
+    E.xb_Close();
+
+    std::string expected;
+    for (int i = 0; i < 3; ++i) expected += " -\n";
+    for (const char* tag : {"P", "M"})
+        for (int i = 1; i <= each; ++i) expected += tag + std::to_string(i) + " " + std::to_string(i) + "\n";
+    std::string engine;
+    ASSERT_GT(E.xb_Use(Table.c_str(), "", 1, 2), 0) << E.xbx_LastErrorText();
+    for (E.xb_GoTop(); !E.xb_Eof(); E.xb_Skip(1)) {
+        std::string number = Trim("N");
+        number.erase(0, number.find_first_not_of(' '));
+        engine += Trim("ID") + " " + (number.empty() ? "-" : number) + "\n";
+    }
+    E.xb_Close();
+    EXPECT_EQ(engine, expected);
+    std::ofstream(Dir + "read.py") << "import sys, dbfread\n"
+                                      "for r in dbfread.DBF(sys.argv[1], encoding='cp1252'):\n"
+                                      "    print(r['ID'], '-' if r['N'] is None else r['N'])\n";
+    EXPECT_EQ(CommandOutput("/usr/bin/python3 " + Dir + "read.py " + Table + " 2>&1"), expected);
+    std::vector<unsigned char> bytes = ReadBytes(Table);
+    const std::size_t header = bytes[8] | bytes[9] << 8, length = bytes[10] | bytes[11] << 8;
+    EXPECT_EQ(bytes[4] | bytes[5] << 8, 3 + 2 * each);
+    EXPECT_EQ(bytes.size(), header + (3 + 2 * each) * length + 1);
+    EXPECT_EQ(bytes.back(), 0x1A);
 }
 
 // The blank record a stopped append left past the count: a read-only open

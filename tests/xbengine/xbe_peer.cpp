@@ -17,14 +17,20 @@
 //       (shared) count times gives a record, each in turn, the fields
 //       ID "R<i>", NAME "N<i>" and NUM i in one locked record write; then
 //       prints "ready"
+//   xbe_peer lockedappend <table> <count> <tag>
+//       (shared) takes the file lock, prints "locked", and after a line on
+//       its input and a pause appends as above, field N getting the number,
+//       then unlocks
 //   xbe_peer appendseek <table> <count> <tag> <other>
 //       appends as above, prints "appended", and after a line on its input
 //       seeks the IDs other + 1 .. other + count in the first order
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "tests/xbengine/xbebinding.h"
 
@@ -115,6 +121,22 @@ int main(int argc, char** argv)
             e.xb_Unlock(record);
             if (!ok) return Report(false);
         }
+        return Report(true);
+    }
+    if (command == "lockedappend" && argc == 5) {
+        if (e.xb_Use(argv[2], "", 0, 2) <= 0 || !e.xb_Flock()) return Report(false);
+        std::printf("locked\n");
+        std::fflush(stdout);
+        for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar()) { }
+        // Time for the other process to come to its first append and wait.
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        for (int i = 1, count = std::atoi(argv[3]); i <= count; ++i) {
+            std::string id = std::string(argv[4]) + std::to_string(i), number = std::to_string(i);
+            if (!e.xb_AppendBlank() || !e.xb_Replace("ID", 1024, id.c_str()) ||
+                !e.xb_Replace("N", 1024, number.c_str()))
+                return Report(false);
+        }
+        e.xb_Unlock(0);
         return Report(true);
     }
     if ((command == "append" && argc == 5) || (command == "appendseek" && argc == 6)) {

@@ -192,6 +192,11 @@ TableOrders::IndexFile& TableOrders::OpenFile(const String& path, bool structura
     if (!file->OpenLock.TryAcquire(file->Handle, sharelocks::OpenModeOffset, kind))
         throw EEngineError(XBE_E_IN_USE, "The index file is in use: " + path);
     Identity(path, file->Device, file->Inode);
+    // Another process may be changing a shared index: its header and tags are
+    // read under the index lock, as every other read of it is, or a page it is
+    // adding could look like damage and the index be left closed.
+    if (kind == sharelocks::LockKind::Shared)
+        file->IndexLock.Acquire(file->Handle, sharelocks::IndexOffset, kind);
     file->Index = create ? CdxIndexFile::Create(std::move(store)) : CdxIndexFile::Open(std::move(store));
     file->Index->SetCacheBytes(EngineSettings().IndexCacheBytes());
     FFiles.push_back(std::move(file));
@@ -203,6 +208,7 @@ TableOrders::IndexFile& TableOrders::OpenFile(const String& path, bool structura
         Collect();
         throw;
     }
+    added.IndexLock.Release();
     return added;
 }
 

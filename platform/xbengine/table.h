@@ -165,9 +165,10 @@ private:
     };
     // Appends and record writes need the journal only to keep the index
     // files in step with the table. Without one open, a record write is one
-    // write, and an append two: the record with the end-of-file mark past
-    // the counted records, then the count that takes it in. A process
-    // stopped between them leaves one blank record past the count, which
+    // write, and an append two: the record past the counted records (with
+    // the end-of-file mark in a shared open; an exclusive one writes the
+    // mark at the close or a commit), then the count that takes it in. A
+    // process stopped between them leaves one record past the count, which
     // the next writable open or append counts.
     bool NeedsJournal() const { return FOrders->HasFiles(); }
 

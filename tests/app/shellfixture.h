@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QImage>
 #include <QTimer>
 #include <functional>
@@ -24,6 +23,7 @@
 #include "platform/win/servicedoubles.h"
 #include "tests/rtl/tempdir.h"
 #include "tests/vcl/formtesting.h"
+#include "tests/vcl/screenshots.h"
 
 // Runs Action once a form of type T is up (it is looked for again until it is);
 // Action gets that form.
@@ -118,6 +118,5 @@ inline void SaveScreenshot(TCustomForm* Form, const char* Name) {
     QCoreApplication::processEvents();
     const QImage image = Form->Widget()->window()->grab().toImage();
     ASSERT_FALSE(image.isNull());
-    ASSERT_TRUE(QDir().mkpath(TOTAMUND_SCREENSHOT_DIR));
-    ASSERT_TRUE(image.save(QString(TOTAMUND_SCREENSHOT_DIR "/") + Name, "PNG"));
+    KeepScreenshot(image, Name);
 }

@@ -3,13 +3,13 @@
 
 #include <gmock/gmock.h>
 
-#include <QDir>
 #include <QImage>
 
 #include "app/smalldialogs.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/strutils.h"
 #include "tests/app/shellfixture.h"
+#include "tests/vcl/screenshots.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -251,8 +251,7 @@ TEST_F(MainMenuTest, Screenshot) {
     QCoreApplication::processEvents();
     const QImage image = FMain->Widget()->window()->grab().toImage();
     ASSERT_FALSE(image.isNull());
-    ASSERT_TRUE(QDir().mkpath(TOTAMUND_SCREENSHOT_DIR));
-    ASSERT_TRUE(image.save(QStringLiteral(TOTAMUND_SCREENSHOT_DIR "/main-menu.png"), "PNG"));
+    KeepScreenshot(image, "main-menu.png");
 }
 
 }  // namespace

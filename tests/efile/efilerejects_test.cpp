@@ -3,11 +3,10 @@
 
 #include <gmock/gmock.h>
 
-#include <QDir>
-
 #include "app/totstart.h"
 #include "efile/efilerejects.h"
 #include "tests/efile/efilefixture.h"
+#include "tests/vcl/screenshots.h"
 
 namespace {
 
@@ -47,8 +46,7 @@ TEST_F(EFileRejectsTest, ListsTheLinesHandedOverAndCloses) {
         EXPECT_EQ(f->BitBtn2->Caption(), "&Print");
         EXPECT_EQ(f->ActiveControl(), f->BitBtn1);
         for (int i = 0; i < f->ListBox1->Items()->Count(); ++i) lines.push_back(f->ListBox1->Items()->Get(i));
-        QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-        EXPECT_TRUE(f->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/efilerejects.png"));
+        KeepScreenshot(f->Widget()->window()->grab(), "efilerejects.png");
         PressKey(f, Qt::Key_Return);  // the Close button has the focus
     });
     ShowEFileRejects(Items);

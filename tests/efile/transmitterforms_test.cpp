@@ -4,14 +4,13 @@
 
 #include <gmock/gmock.h>
 
-#include <QDir>
-
 #include "efile/contact1096.h"
 #include "efile/efilewriter.h"
 #include "efile/transmitterdata.h"
 #include "efile/transmitterinfo.h"
 #include "platform/rtl/fileops.h"
 #include "tests/efile/efilefixture.h"
+#include "tests/vcl/screenshots.h"
 
 namespace {
 
@@ -22,8 +21,7 @@ const String TwelveLines =
     "(508) 555-0100 X12\r\nMARY@HARBOR.EXAMPLE\r\nY\r\n";
 
 void Screenshot(TCustomForm* Form, const char* Name) {
-    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-    EXPECT_TRUE(Form->Widget()->window()->grab().save(QString(TOTAMUND_SCREENSHOT_DIR "/") + Name));
+    KeepScreenshot(Form->Widget()->window()->grab(), Name);
 }
 
 // The twelve lines of a copy of the file.

@@ -5,7 +5,6 @@
 
 #include <gmock/gmock.h>
 
-#include <QDir>
 #include <QImage>
 #include <fstream>
 #include <set>
@@ -17,6 +16,7 @@
 #include "printing/print.h"
 #include "tests/app/shellfixture.h"
 #include "tests/printing/desktopdialogs.h"
+#include "tests/vcl/screenshots.h"
 
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
@@ -155,8 +155,7 @@ protected:
         QCoreApplication::processEvents();
         const QImage image = Form->Widget()->window()->grab().toImage();
         ASSERT_FALSE(image.isNull());
-        ASSERT_TRUE(QDir().mkpath(TOTAMUND_SCREENSHOT_DIR));
-        ASSERT_TRUE(image.save(QString(TOTAMUND_SCREENSHOT_DIR "/") + Name, "PNG"));
+        KeepScreenshot(image, Name);
     }
 
     std::vector<String> Calls;

@@ -6,11 +6,13 @@
 
 #include <gmock/gmock.h>
 
-#include <QDir>
 #include <QImage>
 #include <filesystem>
 
 #include "app/smalldialogs.h"
+#include "efile/contact1096.h"
+#include "efile/efilerejects.h"
+#include "efile/transmitterinfo.h"
 #include "maintenance/clientbasic.h"
 #include "maintenance/clientselection.h"
 #include "maintenance/edittrans.h"
@@ -18,9 +20,6 @@
 #include "maintenance/employeestart.h"
 #include "maintenance/incometypes.h"
 #include "maintenance/transactions.h"
-#include "efile/contact1096.h"
-#include "efile/efilerejects.h"
-#include "efile/transmitterinfo.h"
 #include "platform/pcl/pclviewer.h"
 #include "platform/rtl/fileops.h"
 #include "platform/vcl/buttons.h"
@@ -34,6 +33,7 @@
 #include "program/programforms.h"
 #include "tests/app/shellfixture.h"
 #include "tests/printing/keepcopy.h"
+#include "tests/vcl/screenshots.h"
 
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
@@ -238,8 +238,7 @@ protected:
         if (viewers.size() != 1) return IntToStr(static_cast<int>(viewers.size())) + " viewers";
         QCoreApplication::processEvents();
         const QImage image = viewers[0]->Widget()->window()->grab().toImage();
-        EXPECT_TRUE(QDir().mkpath(TOTAMUND_SCREENSHOT_DIR));
-        EXPECT_TRUE(image.save(QString(TOTAMUND_SCREENSHOT_DIR "/") + Picture, "PNG"));
+        KeepScreenshot(image, Picture);
         const String shown = viewers[0]->Label1->Caption();
         viewers[0]->Free();
         return shown;

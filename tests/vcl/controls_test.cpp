@@ -1,7 +1,6 @@
 // The standard controls as the forms use them: typed text, lists, pages, hints.
 
 #include <QAction>
-#include <QDir>
 #include <QFontMetrics>
 #include <QImage>
 #include <QMenu>
@@ -28,6 +27,7 @@
 #include "platform/vcl/printers.h"
 #include "platform/vcl/qgraphics.h"
 #include "tests/vcl/formtesting.h"
+#include "tests/vcl/screenshots.h"
 
 using ::testing::ElementsAre;
 
@@ -772,8 +772,7 @@ TEST_F(ControlsTest, StatusPanelsDrawTheirBevels) {
         EXPECT_EQ(picture.pixelColor(right, top + 5), expected[i].BottomRight);
         EXPECT_EQ(picture.pixelColor(left + 20, bottom), expected[i].BottomRight);
     }
-    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-    picture.save(TOTAMUND_SCREENSHOT_DIR "/statusbar-bevels.png");
+    KeepScreenshot(picture, "statusbar-bevels.png");
 }
 
 TEST_F(ControlsTest, HintWindowShowsWithoutTakingTheFocus) {

@@ -3,7 +3,6 @@
 // calendar shows, and how it looks.
 
 #include <QApplication>
-#include <QDir>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -14,6 +13,7 @@
 #include "platform/vcl/graphics.h"
 #include "tests/datacontrols/datetime/pickerfixture.h"
 #include "tests/vcl/formtesting.h"
+#include "tests/vcl/screenshots.h"
 
 namespace {
 
@@ -420,8 +420,7 @@ TEST_F(EnlargedCalendarTest, Screenshot) {
     Cal->OnCalcBoldDay = [](TObject*, TDateTime, int, int Day, int, bool& Accept) { Accept = Day == 1; };
     Cal->SetDate(EncodeDate(2009, 7, 15));
     QCoreApplication::processEvents();
-    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-    ASSERT_TRUE(Cal->Widget()->grab().save(TOTAMUND_SCREENSHOT_DIR "/monthcalendar-enlarged.png"));
+    KeepScreenshot(Cal->Widget()->grab(), "monthcalendar-enlarged.png");
 }
 
 TEST_F(CalendarTest, Screenshot) {
@@ -430,8 +429,7 @@ TEST_F(CalendarTest, Screenshot) {
     Cal->SetMinDate(EncodeDate(2009, 6, 4));
     Cal->SetDate(EncodeDate(2009, 6, 15));
     QCoreApplication::processEvents();
-    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-    ASSERT_TRUE(Cal->Widget()->grab().save(TOTAMUND_SCREENSHOT_DIR "/monthcalendar.png"));
+    KeepScreenshot(Cal->Widget()->grab(), "monthcalendar.png");
 }
 
 }  // namespace

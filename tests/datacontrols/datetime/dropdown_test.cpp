@@ -1,7 +1,6 @@
 // The picker's drop-down calendar: where it goes, opening and closing by keys, the
 // button and clicks, accepting and cancelling, and how the picker looks closed and open.
 
-#include <QDir>
 #include <QPainter>
 #include <QTest>
 #include <QWidget>
@@ -12,6 +11,7 @@
 #include "platform/rtl/datetime.h"
 #include "tests/datacontrols/datetime/pickerfixture.h"
 #include "tests/vcl/formtesting.h"
+#include "tests/vcl/screenshots.h"
 
 namespace {
 
@@ -168,8 +168,7 @@ TEST_F(DropDownTest, Screenshots) {
     Picker->SetDate(EncodeDate(2009, 6, 15));
     Picker->SetDisplayFormat("ddd, mmm d, yyyy");
     QCoreApplication::processEvents();
-    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-    ASSERT_TRUE(Form->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/datetimepicker-closed.png"));
+    KeepScreenshot(Form->Widget()->window()->grab(), "datetimepicker-closed.png");
 
     PressKey(Form, Qt::Key_Down, Qt::AltModifier);
     ASSERT_TRUE(Picker->DroppedDown());
@@ -186,7 +185,7 @@ TEST_F(DropDownTest, Screenshots) {
     painter.drawImage(0, 0, shot);
     painter.drawPixmap(at.X - origin.x(), at.Y - origin.y(), Picker->Calendar()->Widget()->grab());
     painter.end();
-    ASSERT_TRUE(tall.save(TOTAMUND_SCREENSHOT_DIR "/datetimepicker-open.png"));
+    KeepScreenshot(tall, "datetimepicker-open.png");
 }
 
 }  // namespace

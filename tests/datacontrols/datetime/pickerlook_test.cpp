@@ -1,7 +1,6 @@
 // How the picker looks: the text it draws itself without the focus, placed as its
 // field's alignment says, its edit frame, and its button's flat look.
 
-#include <QDir>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -11,6 +10,7 @@
 #include "tests/datacontrols/datetime/pickerfixture.h"
 #include "tests/db/memdataset.h"
 #include "tests/vcl/formtesting.h"
+#include "tests/vcl/screenshots.h"
 
 namespace {
 
@@ -65,12 +65,11 @@ TEST_F(PickerLookTest, WithoutTheFocusTheTextStandsAsTheFieldAligns) {
         TAlignment Alignment;
         const char* Name;
     };
-    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
     for (const Case& c :
          {Case {taLeftJustify, "left"}, Case {taRightJustify, "right"}, Case {taCenter, "center"}}) {
         field->SetAlignment(c.Alignment);
         const QImage image = Shot();
-        ASSERT_TRUE(image.save(QString(TOTAMUND_SCREENSHOT_DIR "/datetimepicker-align-%1.png").arg(c.Name)));
+        KeepScreenshot(image, QString("datetimepicker-align-%1.png").arg(c.Name));
         const auto [first, last] = InkColumns(image, 3, TextRight());
         ASSERT_GE(first, 0) << c.Name << ": the text is drawn";
         EXPECT_GT(last - first, 40) << c.Name << ": the whole date is drawn";
@@ -114,9 +113,8 @@ TEST_F(PickerLookTest, TheFrameIsABoxWithTheFocusAndALineWithout) {
     EXPECT_GT(DarkPixels(focused, Picker->Height() - 1, 0, right), right / 2);
     EXPECT_EQ(Picker->Button()->Parent()->Top(), 2) << "the button stands inside the frame";
     EXPECT_EQ(Picker->Button()->Parent()->Left() + Picker->Button()->Parent()->Width(), Picker->Width() - 2);
-    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-    ASSERT_TRUE(unfocused.save(TOTAMUND_SCREENSHOT_DIR "/datetimepicker-frame.png"));
-    ASSERT_TRUE(focused.save(TOTAMUND_SCREENSHOT_DIR "/datetimepicker-frame-focused.png"));
+    KeepScreenshot(unfocused, "datetimepicker-frame.png");
+    KeepScreenshot(focused, "datetimepicker-frame-focused.png");
 }
 
 TEST_F(PickerLookTest, AFlatButtonShowsOnlyItsArrowUntilThePickerHasTheFocus) {
@@ -149,14 +147,13 @@ TEST_F(PickerLookTest, AFlatButtonShowsOnlyItsArrowUntilThePickerHasTheFocus) {
     QCoreApplication::processEvents();
     EXPECT_EQ(shaded(), 0) << "no face without the focus";
     EXPECT_EQ(arrow(), 16) << "the small arrow: 7, 5, 3 and 1 pixels";
-    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-    ASSERT_TRUE(Shot().save(TOTAMUND_SCREENSHOT_DIR "/datetimepicker-flat.png"));
+    KeepScreenshot(Shot(), "datetimepicker-flat.png");
 
     Picker->SetFocus();
     QCoreApplication::processEvents();
     EXPECT_GT(shaded(), 50) << "the face with the focus";
     EXPECT_EQ(arrow(), 16);
-    ASSERT_TRUE(Shot().save(TOTAMUND_SCREENSHOT_DIR "/datetimepicker-flat-focused.png"));
+    KeepScreenshot(Shot(), "datetimepicker-flat-focused.png");
 
     Picker->ButtonEffects()->SetFlat(false);
     Picker->ButtonEffects()->SetTransparent(true);

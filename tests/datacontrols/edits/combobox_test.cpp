@@ -3,7 +3,6 @@
 // typing with ShowMatchText and first-letter cycling.
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QPainter>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -18,6 +17,7 @@
 #include "tests/datacontrols/edits/editfixture.h"
 #include "tests/db/memdataset.h"
 #include "tests/vcl/formtesting.h"
+#include "tests/vcl/screenshots.h"
 
 namespace {
 
@@ -65,11 +65,6 @@ protected:
         painter.drawPixmap(at, Combo->PopupList()->Widget()->grab());
         return image;
     }
-    void SaveScreenshot(const QImage& Image, const char* Name) {
-        QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-        ASSERT_TRUE(Image.save(QString(TOTAMUND_SCREENSHOT_DIR "/") + Name));
-    }
-
     TScriptedDialogs Dialogs;
     TForm* Form = nullptr;
     TdwDBComboBox* Combo = nullptr;
@@ -353,7 +348,7 @@ TEST_F(ComboBoxTest, Screenshot) {
     Combo->SetText("Alaska");
     Press(Qt::Key_F4);
     Press(Qt::Key_Down);
-    SaveScreenshot(FormWithList(), "combobox-open.png");
+    KeepScreenshot(FormWithList(), "combobox-open.png");
 }
 
 // In the owner-drawn styles the combo's handlers draw the list's items and the chosen one
@@ -394,7 +389,7 @@ TEST_F(ComboBoxTest, OwnerDrawnStylesDrawThroughTheCombosHandlers) {
     }
     EXPECT_TRUE(selectedSeen);
     for (const auto& [control, index] : drawn) EXPECT_EQ(control, Combo);
-    SaveScreenshot(shown, "combobox-ownerdraw-open.png");
+    KeepScreenshot(shown, "combobox-ownerdraw-open.png");
     Press(Qt::Key_Down);
     Press(Qt::Key_Return);
     EXPECT_EQ(Combo->ItemIndex(), 2);

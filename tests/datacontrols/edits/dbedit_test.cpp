@@ -3,7 +3,6 @@
 // until the edit is entered, and a text that fails its mask is refused on the way in.
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QImage>
 #include <QScrollBar>
 #include <QTest>
@@ -20,6 +19,7 @@
 #include "tests/datacontrols/edits/editfixture.h"
 #include "tests/tables/tablefixture.h"
 #include "tests/vcl/formtesting.h"
+#include "tests/vcl/screenshots.h"
 
 namespace {
 
@@ -175,8 +175,7 @@ TEST_F(DBEditTest, DisplayTextUntilEnteredThenTheEditText) {
     EXPECT_DOUBLE_EQ(amount->AsFloat(), 99.5);
     EXPECT_EQ(Edit->Text(), "$99.50");
     // Right-aligned and unfocused, the edit paints its display text itself.
-    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-    ASSERT_TRUE(Form->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/dbedit-display-text.png"));
+    KeepScreenshot(Form->Widget()->window()->grab(), "dbedit-display-text.png");
 }
 
 TEST_F(DBEditTest, ATextFailingItsMaskIsNotStored) {

@@ -1,10 +1,10 @@
 #include "tests/datacontrols/edits/editfixture.h"
 
 #include <QCoreApplication>
-#include <QDir>
 
 #include "platform/rtl/clock.h"
 #include "platform/rtl/datetime.h"
+#include "tests/vcl/screenshots.h"
 
 TDateTime FixedNow() { return EncodeDate(2008, 7, 4) + EncodeTime(14, 5, 9, 0); }
 
@@ -53,6 +53,5 @@ void EditTest::Prepare(const String& Text, int SelStart, int SelLength) {
 }
 
 void SaveFormScreenshot(TCustomForm* Form, const char* Name) {
-    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-    ASSERT_TRUE(Form->Widget()->window()->grab().save(QString(TOTAMUND_SCREENSHOT_DIR "/") + Name));
+    KeepScreenshot(Form->Widget()->window()->grab(), Name);
 }

@@ -2,7 +2,6 @@
 // OK puts it back into the record (left for the caller to post), the changes warning
 // guards a close without OK, and a field that cannot be changed opens read-only.
 
-#include <QDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -18,6 +17,7 @@
 #include "tests/datacontrols/edits/memodialogtesting.h"
 #include "tests/tables/tablefixture.h"
 #include "tests/vcl/formtesting.h"
+#include "tests/vcl/screenshots.h"
 
 namespace {
 
@@ -84,8 +84,7 @@ TEST_F(MemoDialogTest, OKIsOffUntilAChangeAndPutsTheTextBackUnposted) {
         QTest::keyClick(d->Widget()->window()->windowHandle(), Qt::Key_End, Qt::ControlModifier);
         TypeText(d, " and more");
         EXPECT_TRUE(d->OKBtn->Enabled()) << "the first change enables OK";
-        QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-        d->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/memodialog.png");
+        KeepScreenshot(d->Widget()->window()->grab(), "memodialog.png");
         PressKey(d, Qt::Key_Return, Qt::ControlModifier);
     });
     EXPECT_TRUE(accepted);

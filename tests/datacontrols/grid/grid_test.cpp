@@ -1,7 +1,6 @@
 // The grid over a real table: columns and titles, keys that move the record and
 // scroll, row colours by screen row, attaching and detaching the data source.
 
-#include <QDir>
 #include <QImage>
 #include <QPixmap>
 #include <gtest/gtest.h>
@@ -11,6 +10,7 @@
 #include "platform/vcl/scripteddialogs.h"
 #include "tests/datacontrols/grid/gridfixture.h"
 #include "tests/vcl/formtesting.h"
+#include "tests/vcl/screenshots.h"
 
 namespace {
 
@@ -220,8 +220,7 @@ TEST_F(GridTest, RowsAreStripedByScreenRowAndTheCurrentRowHighlighted)
     EXPECT_NE(PixelAt(image, x, row2.Top + 1), clYellow) << "the current row shows the highlight";
     EXPECT_NE(PixelAt(image, x, row2.Top + 1), clWhite);
 
-    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-    ASSERT_TRUE(Form->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/grid.png"));
+    KeepScreenshot(Form->Widget()->window()->grab(), "grid.png");
 }
 
 TEST_F(GridTest, TheDataSourceCanBeDetachedAndAttachedAtRunTime)

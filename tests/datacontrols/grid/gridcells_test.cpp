@@ -1,7 +1,6 @@
 // Cells with editors and drawings of their own: check boxes, pictures, attached edits,
 // the date editor and the memo pop-up, named by a data set's ControlType list.
 
-#include <QDir>
 #include <QImage>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -21,10 +20,11 @@
 #include "platform/vcl/imagelist.h"
 #include "platform/vcl/qgraphics.h"
 #include "platform/vcl/scripteddialogs.h"
-#include "tests/datacontrols/grid/gridfixture.h"
 #include "tests/datacontrols/common/publishing.h"
 #include "tests/datacontrols/edits/memodialogtesting.h"
+#include "tests/datacontrols/grid/gridfixture.h"
 #include "tests/vcl/formtesting.h"
+#include "tests/vcl/screenshots.h"
 
 namespace {
 
@@ -829,8 +829,7 @@ TEST_F(GridCellsTest, Screenshot)
     Data->FieldByName("PIC")->SetAsString(Picture(8, 8, clRed));
     Data->Post();
     Go(colDue, 0);
-    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-    ASSERT_TRUE(Form->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/gridcells.png"));
+    KeepScreenshot(Form->Widget()->window()->grab(), "gridcells.png");
 }
 
 }  // namespace

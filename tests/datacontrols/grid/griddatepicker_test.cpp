@@ -2,7 +2,6 @@
 // the picker and posts it to the file; a grid set up as the transaction grid is (no
 // editing) keeps DATE an ordinary text cell.
 
-#include <QDir>
 #include <gtest/gtest.h>
 
 #include "datacontrols/grid/wwdbgrid.h"
@@ -14,6 +13,7 @@
 #include "platform/vcl/scripteddialogs.h"
 #include "tests/tables/tablefixture.h"
 #include "tests/vcl/formtesting.h"
+#include "tests/vcl/screenshots.h"
 
 namespace {
 
@@ -68,8 +68,7 @@ TEST_F(GridDatePickerTest, AnEditingGridPostsTheDateTypedIntoItsPicker) {
     EXPECT_TRUE(Grid->DateTimePicker()->Focused());
     EXPECT_EQ(Grid->DateTimePicker()->Text(), "12/31/2008");
     QCoreApplication::processEvents();
-    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-    EXPECT_TRUE(Form->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/grid-datepicker.png"));
+    KeepScreenshot(Form->Widget()->window()->grab(), "grid-datepicker.png");
     PressKey(Form, Qt::Key_Return);
     EXPECT_TRUE(Grid->Focused());
     PressKey(Form, Qt::Key_Down);

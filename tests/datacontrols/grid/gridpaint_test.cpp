@@ -1,7 +1,6 @@
 // What the grid paints beyond cell texts, checked by its pixels: the footer row, title
 // pictures, the indicator glyph and its colours, the 3-D edges, the indicator button.
 
-#include <QDir>
 #include <QImage>
 #include <QPixmap>
 #include <gtest/gtest.h>
@@ -12,6 +11,7 @@
 #include "platform/vcl/imagelist.h"
 #include "tests/datacontrols/grid/gridfixture.h"
 #include "tests/vcl/formtesting.h"
+#include "tests/vcl/screenshots.h"
 
 namespace {
 
@@ -483,8 +483,7 @@ TEST_F(GridPaintTest, Screenshot)
     button->SetBounds(0, 0, 14, 22);
     T->MoveBy(3);
     Grab();
-    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-    ASSERT_TRUE(Form->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/gridpaint.png"));
+    KeepScreenshot(Form->Widget()->window()->grab(), "gridpaint.png");
 }
 
 }  // namespace

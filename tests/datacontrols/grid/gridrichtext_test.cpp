@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFrame>
 #include <QTimer>
 
@@ -13,6 +12,7 @@
 #include "platform/db/field.h"
 #include "tests/datacontrols/richtext/notesfixture.h"
 #include "tests/vcl/formtesting.h"
+#include "tests/vcl/screenshots.h"
 
 namespace {
 
@@ -45,11 +45,10 @@ TEST_F(RichGridTest, ACellShowsTheTextOfItsRichTextAndPlainTextAsItStands) {
     T->Next();
     EXPECT_EQ(grid->CellText(notes), "just text\r\nsecond line");
 
-    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
     T->First();
     grid->Invalidate();
     QCoreApplication::processEvents();
-    ASSERT_TRUE(Form->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/grid_richtext.png"));
+    KeepScreenshot(Form->Widget()->window()->grab(), "grid_richtext.png");
 }
 
 TEST_F(RichGridTest, ALongDocumentShowsOnlyItsBeginning) {
@@ -84,8 +83,7 @@ TEST_F(RichGridTest, TheCurrentCellIsEditedInARichEditThatHandsTheCellMovesToThe
     PressKey(Form, Qt::Key_Home);
     PressKey(Form, Qt::Key_Down, Qt::AltModifier);
     EXPECT_TRUE(editor->Focused()) << "Home and Alt+Down stay in the cell";
-    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-    ASSERT_TRUE(Form->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/grid-richtext-editing.png"));
+    KeepScreenshot(Form->Widget()->window()->grab(), "grid-richtext-editing.png");
     PressKey(Form, Qt::Key_Down);
     EXPECT_TRUE(grid->Focused()) << "Down leaves the cell";
     EXPECT_EQ(T->FieldByName("ID")->AsString(), "C");

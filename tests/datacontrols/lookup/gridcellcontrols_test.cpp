@@ -3,7 +3,6 @@
 // into them, Enter and Tab move the grid on, the value reaches the file, and the other
 // cells show the controls' display texts.
 
-#include <QDir>
 #include <QPainter>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -16,6 +15,7 @@
 #include "tests/datacontrols/datasets/lookuptablesfixture.h"
 #include "tests/datacontrols/grid/gridfixture.h"
 #include "tests/vcl/formtesting.h"
+#include "tests/vcl/screenshots.h"
 
 namespace {
 
@@ -101,8 +101,7 @@ protected:
         if (Popup && Popup->isVisible())
             painter.drawPixmap(window->mapFromGlobal(Popup->mapToGlobal(QPoint(0, 0))), Popup->grab());
         painter.end();
-        QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-        ASSERT_TRUE(image.save(QString(TOTAMUND_SCREENSHOT_DIR "/") + Name));
+        KeepScreenshot(image, Name);
     }
 
     TDaroruTable* Payments = nullptr;

@@ -1,7 +1,6 @@
 // The index chooser ("Search By") over data sets that publish their index information,
 // alone and in the lookup dialog.
 
-#include <QDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -18,6 +17,7 @@
 #include "platform/vcl/scripteddialogs.h"
 #include "tests/db/memdataset.h"
 #include "tests/vcl/formtesting.h"
+#include "tests/vcl/screenshots.h"
 
 namespace {
 
@@ -231,8 +231,7 @@ TEST_F(SearchByDialogTest, SearchByReordersTheGridAndTheSearch) {
         EXPECT_EQ(chooser->Width(), d->dwDBGrid1->Width());
         EXPECT_EQ(d->dwIncrementalSearch1->Width(), d->dwDBGrid1->Width());
         EXPECT_GT(d->UserButtonPanel->Top(), chooser->Top());
-        QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-        d->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/lookup-searchby.png");
+        KeepScreenshot(d->Widget()->window()->grab(), "lookup-searchby.png");
 
         // Down opens the list; Enter there closes it and goes back to the search edit,
         // without closing the dialog.

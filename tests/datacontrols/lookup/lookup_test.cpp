@@ -1,7 +1,6 @@
 // The lookup dialog and its incremental search over a real client table ordered by ID,
 // driven with keys as a user drives them.
 
-#include <QDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -18,6 +17,7 @@
 #include "tests/datacontrols/common/publishing.h"
 #include "tests/datacontrols/grid/gridfixture.h"
 #include "tests/vcl/formtesting.h"
+#include "tests/vcl/screenshots.h"
 
 namespace {
 
@@ -62,8 +62,7 @@ TEST_F(LookupTest, TypingFindsByTheOrderKeyAndEnterAccepts) {
         seen.push_back(CurrentId());
         PressKey(d, Qt::Key_Down);
         seen.push_back(CurrentId());
-        QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-        d->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/lookup.png");
+        KeepScreenshot(d->Widget()->window()->grab(), "lookup.png");
         PressKey(d, Qt::Key_Return);
     });
     EXPECT_TRUE(chosen);
@@ -239,8 +238,7 @@ TEST_F(LookupTest, UserButtonsRunTheirEventsWithTheTable) {
         EXPECT_EQ(d->UserButtonPanel->Width(), d->UserButton2->Left() + d->UserButton2->Width() + 10);
         EXPECT_EQ(d->UserButtonPanel->Top(), d->dwDBGrid1->Top() + d->dwDBGrid1->Height() + 5);
         EXPECT_LT(d->UserButtonPanel->Left() + d->UserButtonPanel->Width(), d->OKBtn->Left());
-        QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-        d->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/lookup-userbuttons.png");
+        KeepScreenshot(d->Widget()->window()->grab(), "lookup-userbuttons.png");
         PressKey(d, Qt::Key_Down);
         QTest::mouseClick(d->UserButton1->Widget(), Qt::LeftButton);
         d->UserButton2->Click();

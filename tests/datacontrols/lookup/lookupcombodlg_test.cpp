@@ -65,7 +65,7 @@ TEST_F(LookupComboDlgTest, OKWritesTheChosenRecordsKey) {
         TypeText(d, "Name 0150");
         QTest::qWait(350);
         PressKey(d, Qt::Key_Down);
-        SaveScreenshot(d->Widget()->window()->grab().toImage(), "lookupcombodlg.png");
+        KeepScreenshot(d->Widget()->window()->grab(), "lookupcombodlg.png");
         PressKey(d, Qt::Key_Return);
     });
     ASSERT_NE(Opened, nullptr);

@@ -1,6 +1,5 @@
 #include "tests/datacontrols/lookup/lookupcombofixture.h"
 
-#include <QDir>
 #include <QPainter>
 #include <QTest>
 #include <QWidget>
@@ -89,11 +88,6 @@ QImage LookupComboTest::FormWithDropDown() {
     painter.drawPixmap(formRect.topLeft() - all.topLeft(), window->grab());
     if (popup->isVisible()) painter.drawPixmap(popupRect.topLeft() - all.topLeft(), popup->grab());
     return image;
-}
-
-void LookupComboTest::SaveScreenshot(const QImage& Image, const char* Name) {
-    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-    ASSERT_TRUE(Image.save(QString(TOTAMUND_SCREENSHOT_DIR "/") + Name));
 }
 
 void LookupComboTest::WaitForSearch() { QTest::qWait(300); }

@@ -7,6 +7,7 @@
 
 #include "platform/vcl/scripteddialogs.h"
 #include "tests/datacontrols/grid/gridfixture.h"
+#include "tests/vcl/screenshots.h"
 
 class TdwDBCustomLookupCombo;
 class TdwDBLookupList;
@@ -34,7 +35,6 @@ protected:
     std::vector<String> PostedPayments();
     // The form and the combo's open drop-down in one picture, as the screen shows them.
     QImage FormWithDropDown();
-    void SaveScreenshot(const QImage& Image, const char* Name);
     static void WaitForSearch();
 
     TScriptedDialogs Dialogs;

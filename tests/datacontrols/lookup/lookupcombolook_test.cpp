@@ -134,7 +134,7 @@ TEST_F(LookupComboLookTest, TheFrameIsABoxWithTheFocusAndALineWithout) {
                 break;
             }
     EXPECT_GE(firstInk, 2) << "the name stands inside the frame";
-    SaveScreenshot(unfocused, "lookupcombo-frame.png");
+    KeepScreenshot(unfocused, "lookupcombo-frame.png");
 
     Combo->SetFocus();
     const QImage focused = Shot();
@@ -197,13 +197,13 @@ TEST_F(LookupComboLookTest, AFlatButtonShowsItsArrowOnAPlainFaceWithoutAnEdge) {
     EXPECT_EQ(Count(flat, Black), 7 + 5 + 3 + 1) << "only the small arrow is black";
     EXPECT_EQ(OfColor(flat, clBtnFace) + Count(flat, Black), flat.width() * flat.height())
             << "no edge: the face and the arrow";
-    SaveScreenshot(Shot(), "lookupcombo-flat.png");
+    KeepScreenshot(Shot(), "lookupcombo-flat.png");
 
     Combo->SetFocus();
     const QImage focused = PanelShot();
     EXPECT_EQ(Count(focused, Black), 16);
     EXPECT_EQ(OfColor(focused, clBtnFace) + 16, focused.width() * focused.height());
-    SaveScreenshot(Shot(), "lookupcombo-flat-focused.png");
+    KeepScreenshot(Shot(), "lookupcombo-flat-focused.png");
 }
 
 TEST_F(LookupComboLookTest, ATransparentButtonShowsWhatLiesUnderIt) {
@@ -247,7 +247,7 @@ TEST_F(LookupComboLookTest, TheButtonLooksPressedWhileTheMouseHoldsIt) {
     const QImage down = PanelShot();
     EXPECT_NE(up, down);
     EXPECT_EQ(OfColor(down, clBtnHighlight), 0) << "no raised edge while pressed";
-    SaveScreenshot(FormWithDropDown(), "lookupcombo-pressed.png");
+    KeepScreenshot(FormWithDropDown(), "lookupcombo-pressed.png");
 
     ReleaseButton();
     EXPECT_FALSE(Combo->Button()->Pressed());
@@ -283,7 +283,7 @@ TEST_F(LookupComboLookTest, AnAutoSizedComboGrowsToItsFontAndTheButtonFollows) {
     EXPECT_GE(inkTop, 3);
     EXPECT_LE(inkBottom, big.height() - 4);
     EXPECT_GT(inkBottom - inkTop, Combo->LineHeight() / 2) << "the name shows at its size";
-    SaveScreenshot(Form->Widget()->window()->grab().toImage(), "lookupcombo-autosize.png");
+    KeepScreenshot(Form->Widget()->window()->grab(), "lookupcombo-autosize.png");
 
     const int grown = Combo->Height();
     Combo->Font()->SetSize(9);

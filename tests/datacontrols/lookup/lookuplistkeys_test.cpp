@@ -85,7 +85,7 @@ TEST_F(LookupListKeysTest, FocusedTheListFramesTheRowOfItsValue) {
     };
     ASSERT_EQ(CurrentId(), "C0007");
     const QImage focused = List->Widget()->grab().toImage();
-    SaveScreenshot(focused, "lookuplistfocus.png");
+    KeepScreenshot(focused, "lookuplistfocus.png");
     ClickControl(Other);
     QCoreApplication::processEvents();
     ASSERT_FALSE(List->Focused());

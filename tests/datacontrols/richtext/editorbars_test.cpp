@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QDir>
 #include <QMenu>
 #include <QTimer>
 
@@ -19,6 +18,7 @@
 #include "platform/vcl/panels.h"
 #include "tests/datacontrols/richtext/richeditfixture.h"
 #include "tests/vcl/formtesting.h"
+#include "tests/vcl/screenshots.h"
 
 namespace {
 
@@ -29,8 +29,7 @@ protected:
         Edit->LoadContents(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}{\b Payment} notice})");
     }
     void Screenshot(TdwRichEditForm* Editor, const char* Name) {
-        QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-        Editor->Widget()->window()->grab().save(QStringLiteral(TOTAMUND_SCREENSHOT_DIR "/") + Name + ".png");
+        KeepScreenshot(Editor->Widget()->window()->grab(), QString(Name) + ".png");
     }
 };
 
@@ -213,8 +212,7 @@ TEST_F(EditorBarsTest, TheLockIndicatorsShowWhatTheWindowSystemReportsOnEveryKey
         EXPECT_EQ(status->Panels(2)->Bevel(), pbLowered);
         EXPECT_EQ(status->Panels(3)->Bevel(), pbNone);
         editor->Undo1->Action()->hover();
-        QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-        status->Widget()->grab().save(TOTAMUND_SCREENSHOT_DIR "/richedit_statusbar.png");
+        KeepScreenshot(status->Widget()->grab(), "richedit_statusbar.png");
         keys.Keys = {true, false, true};
         editor->RichEdit1->SetFocus();
         PressKey(editor, Qt::Key_End);
@@ -234,8 +232,7 @@ TEST_F(EditorBarsTest, TheMenuShowsItsPicturesOnlyWithMenuIcons) {
         QMenu* menu = editor->Edit1->Action()->menu();
         menu->popup(editor->Widget()->mapToGlobal(QPoint(40, 0)));
         QCoreApplication::processEvents();
-        QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-        menu->grab().save(TOTAMUND_SCREENSHOT_DIR "/richedit_menu_icons.png");
+        KeepScreenshot(menu->grab(), "richedit_menu_icons.png");
         menu->hide();
         editor->Exit1->Click();
     });

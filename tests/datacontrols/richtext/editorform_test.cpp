@@ -29,6 +29,7 @@
 #include "platform/vcl/scripteddialogs.h"
 #include "tests/datacontrols/richtext/richeditfixture.h"
 #include "tests/vcl/formtesting.h"
+#include "tests/vcl/screenshots.h"
 
 namespace {
 
@@ -51,8 +52,7 @@ TEST_F(EditorFormTest, EditsACopyAndSaveAndExitBringsItBack) {
         editor->RichEdit1->SetSelection(0, 7);
         EXPECT_TRUE(editor->BoldButton->Down());
         EXPECT_EQ(editor->Ruler->LeftMarker(), 48 + editor->Ruler->Band().Left - 4);
-        QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-        editor->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/richedit_editor.png");
+        KeepScreenshot(editor->Widget()->window()->grab(), "richedit_editor.png");
         editor->RichEdit1->SetFocus();
         editor->RichEdit1->SetSelStart(0);
         TypeText(editor, "Late ");
@@ -380,8 +380,7 @@ TEST_F(EditorFormTest, TheColourMenuDrawsSwatchesAndColoursTheSelection) {
             EXPECT_EQ(shown.pixelColor(red.left() + 1, red.top()), ToQColor(clHighlight));
             EXPECT_EQ(shown.pixelColor(red.left() + 3, red.center().y()), ToQColor(clBlack)) << "framed";
             EXPECT_EQ(shown.pixelColor(swatchMiddle(red)), ToQColor(clRed));
-            QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-            shown.save(TOTAMUND_SCREENSHOT_DIR "/richedit_colour_menu.png");
+            KeepScreenshot(shown, "richedit_colour_menu.png");
             QTest::mouseClick(menu, Qt::LeftButton, {}, red.center());
         });
         editor->ColorButton->Click();

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QTimer>
 
 #include "datacontrols/richtext/dwrchdlg.h"
@@ -15,6 +14,7 @@
 #include "platform/vcl/lists.h"
 #include "tests/datacontrols/richtext/richeditfixture.h"
 #include "tests/vcl/formtesting.h"
+#include "tests/vcl/screenshots.h"
 
 namespace {
 
@@ -128,8 +128,7 @@ TEST_F(ParagraphDialogTest, ChoosingALineSpacingRuleSetsItsValue) {
 
 TEST_F(ParagraphDialogTest, ParagraphDialogExecuteRunsByKeysAndAppliesOnEnter) {
     WhenShown<TdwRichParagraphDialog>([](TdwRichParagraphDialog* d) {
-        QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-        d->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/richedit_paragraph_dialog.png");
+        KeepScreenshot(d->Widget()->window()->grab(), "richedit_paragraph_dialog.png");
         d->LeftEdit->SetFocus();
         d->LeftEdit->SelectAll();
         TypeText(d, "2");
@@ -181,8 +180,7 @@ TEST_F(ParagraphDialogTest, TabDialogExecuteSetsOnEnterAndClosesOnEnterInAnEmpty
         PressKey(d, Qt::Key_Return);
         EXPECT_EQ(Items(d->ListBox1), (std::vector<String> {"0.5''", "1.5''", "3''"}));
         EXPECT_TRUE(d->Visible()) << "Enter with a position sets it";
-        QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-        d->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/richedit_tab_dialog.png");
+        KeepScreenshot(d->Widget()->window()->grab(), "richedit_tab_dialog.png");
         PressKey(d, Qt::Key_Return);
     });
     EXPECT_TRUE(Edit->TabDialogExecute());
@@ -203,8 +201,7 @@ TEST_F(ParagraphDialogTest, ClearRemovesEveryTabStopSelectedByMouseAndKeys) {
         ClickListItem(list, 3, Qt::ControlModifier);
         ClickListItem(list, 5, Qt::ControlModifier);
         EXPECT_EQ(list->SelCount(), 4);
-        QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-        d->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/richedit_tab_dialog_selected.png");
+        KeepScreenshot(d->Widget()->window()->grab(), "richedit_tab_dialog_selected.png");
         ClickControl(d->Button2);
         EXPECT_EQ(Items(list), (std::vector<String> {"1.5''", "2.5''"}));
         EXPECT_EQ(list->SelCount(), 0);

@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QDoubleSpinBox>
 #include <QPageSetupDialog>
 #include <QTimer>
@@ -24,6 +23,7 @@
 #include "tests/printing/cupsdfixture.h"
 #include "tests/printing/keepcopy.h"
 #include "tests/rtl/tempdir.h"
+#include "tests/vcl/screenshots.h"
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -237,8 +237,7 @@ TEST_F(RichEditPrinting, TheDesktopsPageSetupDialogShowsTheMarginsAndLocksThePap
             ASSERT_TRUE(left && top);
             EXPECT_DOUBLE_EQ(left->value(), 1.5);
             top->setValue(0.75);
-            QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-            setup->grab().save(TOTAMUND_SCREENSHOT_DIR "/richedit_pagesetup.png");
+            KeepScreenshot(setup->grab(), "richedit_pagesetup.png");
             setup->accept();
         }
     });

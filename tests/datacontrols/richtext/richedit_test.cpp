@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
 #include <QMimeData>
 #include <QTest>
 #include <QTextEdit>
@@ -21,6 +20,7 @@
 #include "platform/win/servicedoubles.h"
 #include "tests/datacontrols/richtext/richeditfixture.h"
 #include "tests/vcl/formtesting.h"
+#include "tests/vcl/screenshots.h"
 
 namespace {
 
@@ -485,8 +485,7 @@ TEST_F(RichEditTest, Screenshot) {
          R"({\highlight2 received}.\par{\pntext\'95\tab}{\*\pn\pnlvlblt{\pntxtb\'95}}\fi-360\li720 First item\par)"
          R"({\pntext\'95\tab}{\*\pn\pnlvlblt{\pntxtb\'95}}\fi-360\li720 {\f1\ul Second item}\par\pard\li1440 Indented an inch.})");
     QCoreApplication::processEvents();
-    QDir().mkpath(TOTAMUND_SCREENSHOT_DIR);
-    ASSERT_TRUE(Form->Widget()->window()->grab().save(TOTAMUND_SCREENSHOT_DIR "/richedit.png"));
+    KeepScreenshot(Form->Widget()->window()->grab(), "richedit.png");
 }
 
 }  // namespace

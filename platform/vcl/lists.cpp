@@ -239,42 +239,15 @@ void TListBox::SetItemIndex(int Value) {
 
 void TListBox::SetMultiSelect(bool Value) {
     FMultiSelect = Value;
-    UpdateSelectionMode();
-}
-
-void TListBox::SetExtendedSelect(bool Value) {
-    FExtendedSelect = Value;
-    UpdateSelectionMode();
-}
-
-void TListBox::UpdateSelectionMode() {
-    QListWidget* list = List(this);
-    list->setSelectionMode(!FMultiSelect     ? QAbstractItemView::SingleSelection
-                           : FExtendedSelect ? QAbstractItemView::ExtendedSelection
-                                             : QAbstractItemView::MultiSelection);
+    List(this)->setSelectionMode(Value ? QAbstractItemView::ExtendedSelection
+                                       : QAbstractItemView::SingleSelection);
     // A single choice is the focused item alone.
-    if (!FMultiSelect) SetItemIndex(ItemIndex());
+    if (!Value) SetItemIndex(ItemIndex());
 }
 
-QListWidgetItem* TListBox::Row(int Index) const {
+bool TListBox::Selected(int Index) const {
     FItems->Get(Index);  // raises for an index outside the items
-    return List(this)->item(Index);
-}
-
-bool TListBox::Selected(int Index) const { return Row(Index)->isSelected(); }
-
-void TListBox::SetSelected(int Index, bool Value) {
-    QListWidgetItem* row = Row(Index);
-    if (FMultiSelect)
-        row->setSelected(Value);
-    else if (Value)
-        SetItemIndex(Index);
-    else if (ItemIndex() == Index)
-        SetItemIndex(-1);
-}
-
-int TListBox::SelCount() const {
-    return FMultiSelect ? static_cast<int>(List(this)->selectedItems().size()) : -1;
+    return List(this)->item(Index)->isSelected();
 }
 
 int TListBox::TopIndex() const {

@@ -83,17 +83,11 @@ public:
     void SetItemIndex(int Value);
     bool Sorted() const { return FItems->Sorted(); }
     void SetSorted(bool Value) { FItems->SetSorted(Value); }
-    // Several items may be selected at once: with ExtendedSelect by Shift and Ctrl with the
-    // mouse and the arrows, else each click or Space selecting or deselecting one item.
+    // Several items may be selected at once, by Shift and Ctrl with the mouse and the arrows.
     bool MultiSelect() const { return FMultiSelect; }
     void SetMultiSelect(bool Value);
-    bool ExtendedSelect() const { return FExtendedSelect; }
-    void SetExtendedSelect(bool Value);
     // Whether item Index is selected; an index outside the items raises EStringListError.
     bool Selected(int Index) const;
-    void SetSelected(int Index, bool Value);
-    // How many items are selected; -1 without MultiSelect.
-    int SelCount() const;
     int TopIndex() const;
     void SetTopIndex(int Value);
     // Owner-drawn styles draw each item through DrawItem (OnDrawItem) on Canvas; with
@@ -127,18 +121,14 @@ private:
     void PrepareItemCanvas(TOwnerDrawState State);
     // The widget lays its rows out again.
     void RelayoutRows();
-    void UpdateSelectionMode();
     // Puts the focus on Row without touching a multiple selection.
     void SetCurrentRow(int Row);
-    // The widget's row of item Index; raises EStringListError outside the items.
-    QListWidgetItem* Row(int Index) const;
 
     std::unique_ptr<TStringList> FItems;
     std::unique_ptr<TCanvas> FCanvas;
     TListBoxStyle FStyle = lbStandard;
     int FItemHeight = 0;
     bool FMultiSelect = false;
-    bool FExtendedSelect = true;
     bool FFilling = false;
 };
 

@@ -44,6 +44,14 @@ inline void ClickListItem(TListBox* List, int Index, Qt::KeyboardModifiers Modif
     QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Modifiers, at);
 }
 
+// The indexes of a list box's selected items, in order.
+inline std::vector<int> SelectedItems(const TListBox* List) {
+    std::vector<int> rows;
+    for (int i = 0; i < List->Items()->Count(); ++i)
+        if (List->Selected(i)) rows.push_back(i);
+    return rows;
+}
+
 // Qt keeps the modifiers of the last key event as held, and the test helpers their own
 // pressed buttons: a test that ended mid-press would hand them to the next. Releases all.
 inline void ForgetHeldInput() {

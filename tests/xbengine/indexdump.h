@@ -4,12 +4,13 @@
 
 #include <charconv>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "tests/xbengine/commandoutput.h"
 
 using IndexDumpLines = std::vector<std::pair<std::string, std::uint32_t>>;
 
@@ -18,17 +19,8 @@ inline IndexDumpLines IndexDump(const std::string& path, const std::string& tag,
 {
     std::string command = "/usr/bin/perl /usr/bin/index_dump -type " + std::string(type) + " '" + path + "' " + tag +
                           " 2>&1";
+    const std::string output = CommandOutput(command);
     IndexDumpLines lines;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) {
-        ADD_FAILURE() << "cannot run " << command;
-        return lines;
-    }
-    std::string output;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-        output.append(buffer, n);
-    EXPECT_EQ(::pclose(pipe), 0) << output.substr(0, 500);
     std::size_t start = 0;
     while (start < output.size()) {
         std::size_t end = output.find('\n', start);

@@ -31,8 +31,8 @@ const auto AsFloat = [](const String& Reply) -> double { return ParseFloat(Reply
 const auto Dropped = [](const String&) { return true; };
 }  // namespace
 
-// A text result: the reply, valid until the next reply.
-#define TEXT [this](const String&) { return ReplyText(); }
+// A text result: the reply, kept by Ask until the same request is made again.
+#define TEXT [](const String& Reply) { return Reply; }
 
 // ---- work areas and tables
 
@@ -41,31 +41,33 @@ XBSHORT C::ap_Select(XBSHORT area)
     if (area == FCurrentWorkArea)
         return area;
     const SmallInt previous = FCurrentWorkArea;
-    // Until the server confirms, no area is known to be selected.
+    // Until the server confirms, no area is known to be selected; a lock count
+    // asked for another area says nothing about this one.
     FCurrentWorkArea = 0;
+    FLastLockCount = -1;
     if (!Ask<bool>(Named("Select"), "0504", ARGS(Hex(area, 4)), Dropped))
         return 0;
     FCurrentWorkArea = area;
     return previous;
 }
 
-// A table's server road sends the bare file name and, in the alias slot, the
-// directory or database name it lies in; the server names the work area.
-XBSHORT C::ap_Use(const char* file, const char* database, XBSHORT mode, XBSHORT type)
+// The file as the server finds it (its directory or database name, then the
+// file name) and the alias the work area is to have; the server names the area.
+XBSHORT C::ap_Use(const char* file, const char* alias, XBSHORT mode, XBSHORT type)
 {
     const XBSHORT area =
-            Ask<XBSHORT>(Named("Use"), "0468", ARGS(S255(file) + S255(database) + Dec(mode) + Dec(type)),
+            Ask<XBSHORT>(Named("Use"), "0468", ARGS(S255(file) + S255(alias) + Dec(mode) + Dec(type)),
                          [](const String& Reply) { return ParseSmall(ParseHex(Trim(Reply))); });
     FCurrentWorkArea = 0;
     FRecordSizes.erase(area);
     return area;
 }
 
-XBSHORT C::ap_CreateNew(const char* file, const char* database, XBSHORT type, XBSHORT fieldCount)
+XBSHORT C::ap_CreateNew(const char* file, const char* alias, XBSHORT type, XBSHORT fieldCount)
 {
     const XBSHORT area =
             Ask<XBSHORT>(Named("CreateNew"), "0562",
-                         ARGS(S255(file) + S255(database) + Hex(type, 1) + Hex(fieldCount, 8)), AsSmall);
+                         ARGS(S255(file) + S255(alias) + Hex(type, 1) + Hex(fieldCount, 8)), AsSmall);
     FCurrentWorkArea = 0;
     return area;
 }
@@ -174,6 +176,7 @@ XBSHORT C::ap_IndexType() { return Ask<XBSHORT>(Named("IndexType"), "0553", NoAr
 XBSHORT C::ap_LockCount()
 {
     FLastLockCount = Ask<XBSHORT>(Named("LockCount"), "0589", NoArgs, AsSmall);
+    FLastLockSerial = FRequestSerial;
     return static_cast<XBSHORT>(FLastLockCount);
 }
 XBSHORT C::ap_OpenMode()
@@ -236,8 +239,10 @@ XBBOOL C::ap_Seek(const char* key) { return Ask<XBBOOL>(Quiet("Seek"), "0503", A
 XBLONG C::ap_GetBlobLength(const char* field)
 {
     const XBLONG length = Ask<XBLONG>(Named("GetBlobLength"), "0481", ARGS(Str(field)), AsDec);
+    FLastBlobArea = FCurrentWorkArea;
     FLastBlobField = Str(field);
     FLastBlobLength = length;
+    FLastBlobSerial = FRequestSerial;
     return length;
 }
 XBLONG C::ap_GetLong(const char* field)
@@ -598,9 +603,11 @@ XBLONG C::ap_Decrypt(void* buf, const char* password, XBLONG len)
 
 XBLONG C::ap_GetBlob(const char* field, void* buf)
 {
-    const XBLONG capacity = FLastBlobLength >= 0 && SameText(FLastBlobField, Str(field))
-                                    ? FLastBlobLength
-                                    : ap_GetBlobLength(field);
+    // The length asked right before, for this area and field, sized the caller's
+    // buffer; after any other request the record may have moved, so ask again.
+    const bool known = FLastBlobLength >= 0 && FLastBlobSerial == FRequestSerial &&
+                       FLastBlobArea == FCurrentWorkArea && SameText(FLastBlobField, Str(field));
+    const XBLONG capacity = known ? FLastBlobLength : ap_GetBlobLength(field);
     String payload;
     if (!Fetch(Named("GetBlob"), "0480", ARGS(Str(field)), payload))
         return 0;
@@ -633,7 +640,8 @@ XBLONG C::ap_GetRecord(char* buf)
 
 void C::ap_DBRlockList(XBLONG* buf)
 {
-    const XBLONG count = FLastLockCount >= 0 ? FLastLockCount : ap_LockCount();
+    const XBLONG count =
+            FLastLockCount >= 0 && FLastLockSerial == FRequestSerial ? FLastLockCount : ap_LockCount();
     String payload;
     if (!Fetch({"DaroruConnection.DBRLockList", "DBRLockList"}, "0588", NoArgs, payload))
         return;
@@ -659,10 +667,12 @@ TGetResult C::ap_TraverseTable(bool First, bool Second, int Option, TGetMode Get
             throw EConvertError("Short reply");
         const auto result = static_cast<TGetResult>(payload[0] - '0');
         RecNo = ParseHex(payload.substr(1, 8));
+        // A fetched record fills the buffer exactly; a reply that is not one record is refused.
         const String image = payload.substr(9);
-        if (Buffer)
-            std::memcpy(Buffer, image.data(),
-                        std::min<size_t>(image.size(), static_cast<size_t>(std::max(BufferSize, 0))));
+        if (result == grOK && static_cast<Int64>(image.size()) != std::max(BufferSize, 0))
+            throw EConvertError("Record image of " + std::to_string(image.size()) + " bytes");
+        if (Buffer && result == grOK)
+            std::memcpy(Buffer, image.data(), image.size());
         return result;
     } catch (const std::exception&) {
         ClientError(name.Command, name.Message);
@@ -671,6 +681,20 @@ TGetResult C::ap_TraverseTable(bool First, bool Second, int Option, TGetMode Get
 }
 
 TStream* C::ap_GetStructure() { return ClientStreamReceive("0581", ""); }
+
+const char* C::ap_GetFields() { return Ask<const char*>(Named("GetFields"), "0582", NoArgs, TEXT); }
+void C::ap_SetFields(const char* fields) { Tell(Named("SetFields"), "0583", ARGS(Str(fields))); }
+XBLONG C::ap_IndexCount() { return Ask<XBLONG>(Named("IndexCount"), "0527", NoArgs, AsDec); }
+XBLONG C::ap_IndexDescending()
+{
+    return Ask<XBLONG>({"DaroruConnection.IndexDescending", "Error in IndexDescending"}, "0528", NoArgs,
+                       AsTDec);
+}
+const char* C::ap_GetPage(XBSHORT page)
+{
+    return Ask<const char*>(Named("GetPage"), "0617", ARGS(Hex(page, 4)), TEXT);
+}
+XBLONG C::ap_GetBitMap(const char*) { return 0; }
 
 // ---- functions with no server form
 

@@ -172,7 +172,7 @@ TEST_F(ServerTest, ParameterBlocksEndExactlyAndRefuseCutRecords)
     EXPECT_EQ(Errors.back(), "[DaroruConnection.ExecProc] DaroruConnection not connected");
 }
 
-TEST_F(ServerTest, TheStoredProcedureComponentRunsEachTimeItIsAsked)
+TEST_F(ServerTest, TheStoredProcedureComponentRunsOnceUntilActiveIsReset)
 {
     TDaroruStoredProc proc(nullptr);
     auto message = [&] {
@@ -203,6 +203,10 @@ TEST_F(ServerTest, TheStoredProcedureComponentRunsEachTimeItIsAsked)
     EXPECT_TRUE(proc.Active());
     EXPECT_EQ(proc.ProcParams().ParamByName("COUNT").AsInteger(), 10);
     Server->ClearFrames();
+    EXPECT_EQ(message(), "ran");  // still active: nothing runs
+    EXPECT_TRUE(Server->Frames("0042").empty());
+    EXPECT_EQ(proc.ProcParams().ParamByName("COUNT").AsInteger(), 10);
+    proc.SetActive(false);
     EXPECT_EQ(message(), "ran");  // again, with the values it got back
     EXPECT_EQ(Server->Frames("0042").size(), 1u);
     EXPECT_EQ(proc.ProcParams().ParamByName("COUNT").AsInteger(), 20);

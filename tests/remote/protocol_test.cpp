@@ -270,3 +270,77 @@ TEST_F(ServerTest, AConnectionIdThatWouldNotFitItsFieldIsRefused)
     Connection->GetConnectionID();
     EXPECT_EQ(Connection->ConnectionID(), "0007");
 }
+
+TEST_F(ServerTest, ADoubledReplyIsRefusedInsteadOfAnsweringTheNextRequest)
+{
+    Connect();
+    Server->On("0470", [](TTestServer::TSession& S, const TTestServer::TFrame&) {
+        S.Send("0470", "12");
+        S.Send("0470", "12");
+        return true;
+    });
+    EXPECT_EQ(Connection->ap_RecCount(), 12);
+    Reply("0500", "5");
+    EXPECT_EQ(Connection->ap_RecNo(), 0);  // not the stale 12
+    EXPECT_FALSE(Connection->Active());
+    EXPECT_EQ(Errors, std::vector<String> {"[DaroruConnection.FillReadStream] Connection lost"});
+}
+
+TEST_F(ServerTest, TextResultsOutliveLaterReplies)
+{
+    Connect();
+    Reply("0491", String(200, 'x'));
+    Reply("0612", "NAME");
+    const char* text = Connection->ap_GetString("NAME");
+    Connection->ap_FieldName(1);
+    Connection->ap_RecCount();
+    EXPECT_EQ(String(text), String(200, 'x'));
+}
+
+// A server operation that runs long, with or without progress packets, ends
+// with its reply: no time limit of the client's own cuts it off. The silence
+// limit, when one is set, counts from the last byte, so progress keeps it away.
+TEST_F(ServerTest, ALongServerOperationCompletes)
+{
+    const auto longPack = [this](std::chrono::milliseconds Length, std::chrono::milliseconds Progress) {
+        Server->On("0521", [=](TTestServer::TSession& S, const TTestServer::TFrame&) {
+            const auto end = std::chrono::steady_clock::now() + Length;
+            while (std::chrono::steady_clock::now() < end) {
+                std::this_thread::sleep_for(Progress.count() ? Progress : Length);
+                if (Progress.count())
+                    S.Send("0300", Hex8(0) + Hex8(100) + Hex8(50));
+            }
+            S.Send("0521", "");
+            return true;
+        });
+    };
+    Connect();
+    const std::chrono::milliseconds none {0};
+    for (const auto& [limit, progress, kept] : std::vector<std::tuple<int, std::chrono::milliseconds, bool>> {
+                 {0, none, true}, {400, std::chrono::milliseconds(100), true}, {400, none, false}}) {
+        SCOPED_TRACE("silence limit " + std::to_string(limit));
+        if (!Connection->Active())
+            Connect();
+        Errors.clear();
+        Connection->Transport().ReceiveTimeout = limit;
+        longPack(std::chrono::milliseconds(1500), progress);
+        Connection->ap_Pack();
+        EXPECT_EQ(Connection->Active(), kept);
+        EXPECT_EQ(Errors.size(), kept ? 0u : 1u);
+    }
+}
+
+// The same at full length, with the connection's defaults (a slow test).
+TEST_F(ServerTest, SlowAMinuteLongServerOperationCompletes)
+{
+    Connect();
+    Connection->Transport().ReceiveTimeout = TDrVOZClient(nullptr).ReceiveTimeout;
+    Server->On("0521", [](TTestServer::TSession& S, const TTestServer::TFrame&) {
+        std::this_thread::sleep_for(std::chrono::seconds(61));
+        S.Send("0521", "");
+        return true;
+    });
+    Connection->ap_Pack();
+    EXPECT_TRUE(Connection->Active());
+    EXPECT_TRUE(Errors.empty()) << Errors.front();
+}

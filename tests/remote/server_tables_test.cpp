@@ -153,7 +153,7 @@ static void MakeNumberedTable(const String& Path, int Count)
     XBE_CALL(xb_CreateField, "N", "N", 6, 0);
     ASSERT_TRUE(XBE_CALL(xb_CreateExec));
     for (int i = 1; i <= Count; ++i) {
-        char image[8];
+        char image[16];
         std::snprintf(image, sizeof image, " %6d", i);
         XBE_CALL(xb_AppendBlank);
         XBE_CALL(xb_PutRecord, image);

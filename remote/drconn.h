@@ -221,6 +221,10 @@ protected:
     void ConnectionLost(const String& Command);
     // An encryption request (Code) over Length bytes of Buffer, answered in place.
     XBLONG Cipher(const char* Name, const char* Code, void* Buffer, const char* Key, XBLONG Length);
+    // The record the last fetch read and left the server's cursor on, while no
+    // request has been made since and the same work area is selected; else 0.
+    // Go to it, its number and the end-of-file test need no request then.
+    XBLONG FetchedRecord() const;
     // The record size of the selected work area, asked once per area.
     XBLONG SelectedRecordSize();
     void ForgetWorkAreas();
@@ -253,6 +257,9 @@ private:
     Int64 FLastBlobSerial = -1;
     XBLONG FLastLockCount = -1;
     Int64 FLastLockSerial = -1;
+    SmallInt FFetchedArea = 0;
+    XBLONG FFetchedRecNo = 0;
+    Int64 FFetchedSerial = -1;
     String FAwaitedReply;  // the code of the request whose reply is read; empty while polling
     bool FLost = false;
     String FLastError;

@@ -152,7 +152,12 @@ XBBOOL C::ap_Bof() { return Ask<XBBOOL>(Named("Bof"), "0476", NoArgs, AsY); }
 XBBOOL C::ap_DbfDecrypt() { return Ask<XBBOOL>(Named("DbfDecrypt"), "0537", NoArgs, AsY); }
 XBBOOL C::ap_DbfEncrypt() { return Ask<XBBOOL>(Named("DbfEncrypt"), "0538", NoArgs, AsY); }
 XBBOOL C::ap_Deleted() { return Ask<XBBOOL>(Named("Deleted"), "0478", NoArgs, AsY); }
-XBBOOL C::ap_Eof() { return Ask<XBBOOL>(Quiet("Eof"), "0479", NoArgs, AsY); }
+XBBOOL C::ap_Eof()
+{
+    if (FetchedRecord() > 0)
+        return false;  // the cursor stands on the record just fetched
+    return Ask<XBBOOL>(Quiet("Eof"), "0479", NoArgs, AsY);
+}
 XBBOOL C::ap_Flock() { return Ask<XBBOOL>(Quiet("Flock"), "0547", NoArgs, AsY); }
 XBBOOL C::ap_Found() { return Ask<XBBOOL>(Named("Found"), "0548", NoArgs, AsY); }
 XBBOOL C::ap_IndexFlip() { return Ask<XBBOOL>(Quiet("IndexFlip"), "0568", NoArgs, AsY); }
@@ -160,7 +165,12 @@ XBBOOL C::ap_IndexFlip() { return Ask<XBBOOL>(Quiet("IndexFlip"), "0568", NoArgs
 XBLONG C::ap_Count() { return Ask<XBLONG>(Named("Count"), "0516", NoArgs, AsDec); }
 XBLONG C::ap_OrderRecNo() { return Ask<XBLONG>(Named("OrderRecNo"), "0520", NoArgs, AsDec); }
 XBLONG C::ap_QueryRecCount() { return Ask<XBLONG>(Named("QueryRecCount"), "0519", NoArgs, AsDec); }
-XBLONG C::ap_RecNo() { return Ask<XBLONG>(Named("RecNo"), "0500", NoArgs, AsDec); }
+XBLONG C::ap_RecNo()
+{
+    if (const XBLONG fetched = FetchedRecord(); fetched > 0)
+        return fetched;
+    return Ask<XBLONG>(Named("RecNo"), "0500", NoArgs, AsDec);
+}
 XBLONG C::ap_RecCount() { return Ask<XBLONG>(Named("RecCount"), "0470", NoArgs, AsTDec); }
 XBLONG C::ap_RecSize()
 {
@@ -323,7 +333,18 @@ void C::ap_SetLockTimeout(XBSHORT seconds)
 {
     Tell({"DaroruConnection.SetLockTimeOut", "SetLockTimeOut"}, "0577", ARGS(Dec(seconds)));
 }
-void C::ap_Go(XBLONG recno) { Ask<bool>(Named("Go"), "0493", ARGS(Hex(recno, 8)), Dropped); }
+void C::ap_Go(XBLONG recno)
+{
+    if (recno > 0 && recno == FetchedRecord())
+        return;  // already there: a table's cursor sync after the fetch that moved it
+    Ask<bool>(Named("Go"), "0493", ARGS(Hex(recno, 8)), Dropped);
+}
+
+XBLONG C::FetchedRecord() const
+{
+    return FFetchedSerial == FRequestSerial && FFetchedArea == FCurrentWorkArea && Connected() ? FFetchedRecNo
+                                                                                               : 0;
+}
 void C::ap_Skip(XBLONG count) { Tell(Named("Skip"), "0509", ARGS(Hex(count, 8))); }
 void C::ap_Unlock(XBLONG rec) { Tell(Named("Unlock"), "0510", ARGS(Hex(rec, 8))); }
 void C::ap_SetDateFormat(XBSHORT code) { Tell(Named("SetDateFormat"), "0557", ARGS(Hex(code, 8))); }
@@ -673,6 +694,11 @@ TGetResult C::ap_TraverseTable(bool First, bool Second, int Option, TGetMode Get
             throw EConvertError("Record image of " + std::to_string(image.size()) + " bytes");
         if (Buffer && result == grOK)
             std::memcpy(Buffer, image.data(), image.size());
+        if (result == grOK && RecNo > 0) {
+            FFetchedArea = FCurrentWorkArea;
+            FFetchedRecNo = RecNo;
+            FFetchedSerial = FRequestSerial;
+        }
         return result;
     } catch (const std::exception&) {
         ClientError(name.Command, name.Message);

@@ -512,7 +512,8 @@ bool TDaroruQuery::ReadRow(int Row, TRecordBuffer Buffer)
     FetchRecord(Row);
     const TRow& row = FRows[size_t(Row - 1)];
     std::memcpy(Buffer, row.Image.data(), std::min(row.Image.size(), size_t(FImageSize)));
-    std::memcpy(NullFlags(Buffer), row.Nulls.data(), std::min(row.Nulls.size(), size_t(FFieldCount)));
+    if (!row.Nulls.empty())  // a result of no fields has no flags
+        std::memcpy(NullFlags(Buffer), row.Nulls.data(), std::min(row.Nulls.size(), size_t(FFieldCount)));
     SetTrailerRow(Buffer, 0, Row);
     SetTrailerRow(Buffer, 1, Row);
     SetBookmarkFlag(Buffer, bfCurrent);

@@ -501,8 +501,9 @@ protected:
     // the filter state; a descendant with filters of its own adds them here.
     virtual bool FiltersRecords() const { return OnFilterRecord && Filtered(); }
     virtual bool AcceptRecord();
-    // Whether the filter keeps the record in Buffer (a failing filter keeps it).
-    bool FilterAccepts(TRecordBuffer Buffer);
+    // The record image read into FScratch as the record in Buffer; whether the
+    // filter keeps it (a failing filter keeps it).
+    bool TakeRecord(TRecordBuffer Buffer);
     // The record fetch of the server road: one request that moves and reads.
     TGetResult ServerFetch(TRecordBuffer Buffer, TGetMode GetMode, bool& Accepted);
 

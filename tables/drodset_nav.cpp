@@ -58,10 +58,7 @@ TGetResult TDaroruTable::GetRecord(TRecordBuffer Buffer, TGetMode GetMode, bool 
         InternalInitRecord(Buffer);
         if (result == grOK) {
             cs_GetRecord(FScratch.data());
-            ReadXBEToNative(Buffer);
-            SetRecordInfo(Buffer, FCurrentRecNo, bfCurrent);
-            GetCalcFields(Buffer);
-            accepted = !FiltersRecords() || FilterAccepts(Buffer);
+            accepted = TakeRecord(Buffer);
             // A rejected record: the current one is gone; otherwise read on in the same direction.
             if (!accepted && GetMode == gmCurrent)
                 result = grEOF;
@@ -85,10 +82,7 @@ TGetResult TDaroruTable::ServerFetch(TRecordBuffer Buffer, TGetMode GetMode, boo
     InternalInitRecord(Buffer);
     Accepted = false;
     if (result == grOK) {
-        ReadXBEToNative(Buffer);
-        SetRecordInfo(Buffer, FCurrentRecNo, bfCurrent);
-        GetCalcFields(Buffer);
-        Accepted = !FiltersRecords() || FilterAccepts(Buffer);
+        Accepted = TakeRecord(Buffer);
         if (!Accepted && GetMode == gmCurrent)
             result = grEOF;
     }
@@ -96,8 +90,13 @@ TGetResult TDaroruTable::ServerFetch(TRecordBuffer Buffer, TGetMode GetMode, boo
     return result;
 }
 
-bool TDaroruTable::FilterAccepts(TRecordBuffer Buffer)
+bool TDaroruTable::TakeRecord(TRecordBuffer Buffer)
 {
+    ReadXBEToNative(Buffer);
+    SetRecordInfo(Buffer, FCurrentRecNo, bfCurrent);
+    GetCalcFields(Buffer);
+    if (!FiltersRecords())
+        return true;
     bool accepted = true;
     const TDataSetState saved = SetTempState(dsFilter);
     FFilterBuffer = Buffer;

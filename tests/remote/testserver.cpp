@@ -516,7 +516,8 @@ String TTestServer::Engine(TSession& Session, const TFrame& Frame, bool& Reply)
             else if (XBE_CALL(xb_Eof) && moveLast) {
                 XBE_CALL(xb_GoBottom);
                 result = XBE_CALL(xb_Eof) ? 2 : 0;
-            }
+            } else if (!XBE_CALL(xb_Eof))
+                XBE_CALL(xb_Go, XBE_CALL(xb_RecNo));  // the current record as it is now, not as last read
         } else if (mode == 1) {
             if (first)
                 XBE_CALL(xb_GoTop);

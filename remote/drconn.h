@@ -57,7 +57,7 @@ public:
     // The largest reply payload accepted; a longer claim loses the connection.
     Int64 MaxReplyLength = 64 << 20;
     // The message of the last failure reported.
-    const String& LastError() const { return FLastError; }
+    String LastError() const override { return FLastError; }
     // Whether the connection was lost and not made again since.
     bool Lost() const { return FLost; }
 

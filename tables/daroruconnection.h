@@ -30,6 +30,8 @@ public:
     }
 
     virtual bool Connected() const { return false; }
+    // The message of the connection's last failure, empty when there was none.
+    virtual String LastError() const { return String(); }
     const String& UserName() const { return FUserName; }
     void SetUserName(const String& Value) { FUserName = Value; }
     const String& Password() const { return FPassword; }

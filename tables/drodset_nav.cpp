@@ -361,8 +361,14 @@ void TDaroruTable::DoBeforeEdit()
         return;
     const std::uint32_t recno = FSpeedMode ? static_cast<std::uint32_t>(cs_RecNo()) : RecNoOf(ActiveBuffer());
     FCurrentRecNo = recno;
-    if (!cs_Rlock(static_cast<XBLONG>(recno)) && FErrorFunc == -1)
+    if (!cs_Rlock(static_cast<XBLONG>(recno)) && FErrorFunc == -1) {
+        // A server connection that is gone was reported when it went: the edit
+        // fails for that reason, not for a lock nobody refused.
+        if (FAccessMethod == amServer && !ServerConnection()->Connected() &&
+            !ServerConnection()->LastError().empty())
+            Raise(ServerConnection()->LastError());
         Raise("Record Lock Failure. May be locked by another user or task.");
+    }
     if (recno == NoRecord)
         return;
     // Editing starts from the record as it is now stored.

@@ -203,6 +203,9 @@ TEST_F(ServerTableTest, AServerKilledMidWalkIsReportedOnce)
     for (int i = 0; i < 50 && !table->Eof(); ++i)
         table->Next();
     EXPECT_TRUE(table->Eof());
+    EXPECT_EQ(table->FieldByName("N")->AsInteger(), 100);
+    // Later calls on the table fail with the same error and report nothing more.
+    EXPECT_THAT([&] { table->Edit(); }, ThrowsMessage<Exception>(StrEq("Connection lost")));
     table->First();
     table->Next();
     EXPECT_EQ(Errors, std::vector<String> {"[DaroruConnection.FillReadStream] Connection lost"});

@@ -230,7 +230,7 @@ protected:
     void ForgetWorkAreas();
     void InternalGetParams(TStream& Stream);
     bool FLastRequestFailed = false;
-    // Counts the frames written; a cached answer holds only for the request right after it.
+    // Counts the frames written: a fetched record stands only until the next one.
     Int64 FRequestSerial = 0;
 
 private:
@@ -250,13 +250,12 @@ private:
     std::unique_ptr<TPollTimer> FTimer;
     SmallInt FCurrentWorkArea = 0;
     std::map<SmallInt, XBLONG> FRecordSizes;
-    // The last blob length asked: its work area, field and the request that asked.
+    // The last blob length asked, with its work area and field, and the lock
+    // count of the selected work area: what the caller sized its buffers by.
     SmallInt FLastBlobArea = 0;
     String FLastBlobField;
     XBLONG FLastBlobLength = -1;
-    Int64 FLastBlobSerial = -1;
     XBLONG FLastLockCount = -1;
-    Int64 FLastLockSerial = -1;
     SmallInt FFetchedArea = 0;
     XBLONG FFetchedRecNo = 0;
     Int64 FFetchedSerial = -1;

@@ -186,7 +186,6 @@ XBSHORT C::ap_IndexType() { return Ask<XBSHORT>(Named("IndexType"), "0553", NoAr
 XBSHORT C::ap_LockCount()
 {
     FLastLockCount = Ask<XBSHORT>(Named("LockCount"), "0589", NoArgs, AsSmall);
-    FLastLockSerial = FRequestSerial;
     return static_cast<XBSHORT>(FLastLockCount);
 }
 XBSHORT C::ap_OpenMode()
@@ -252,7 +251,6 @@ XBLONG C::ap_GetBlobLength(const char* field)
     FLastBlobArea = FCurrentWorkArea;
     FLastBlobField = Str(field);
     FLastBlobLength = length;
-    FLastBlobSerial = FRequestSerial;
     return length;
 }
 XBLONG C::ap_GetLong(const char* field)
@@ -624,10 +622,10 @@ XBLONG C::ap_Decrypt(void* buf, const char* password, XBLONG len)
 
 XBLONG C::ap_GetBlob(const char* field, void* buf)
 {
-    // The length asked right before, for this area and field, sized the caller's
-    // buffer; after any other request the record may have moved, so ask again.
-    const bool known = FLastBlobLength >= 0 && FLastBlobSerial == FRequestSerial &&
-                       FLastBlobArea == FCurrentWorkArea && SameText(FLastBlobField, Str(field));
+    // The caller sized its buffer by the length it asked for this work area and
+    // field; a blob longer than that is refused even when the record has moved.
+    const bool known =
+            FLastBlobLength >= 0 && FLastBlobArea == FCurrentWorkArea && SameText(FLastBlobField, Str(field));
     const XBLONG capacity = known ? FLastBlobLength : ap_GetBlobLength(field);
     String payload;
     if (!Fetch(Named("GetBlob"), "0480", ARGS(Str(field)), payload))
@@ -661,8 +659,7 @@ XBLONG C::ap_GetRecord(char* buf)
 
 void C::ap_DBRlockList(XBLONG* buf)
 {
-    const XBLONG count =
-            FLastLockCount >= 0 && FLastLockSerial == FRequestSerial ? FLastLockCount : ap_LockCount();
+    const XBLONG count = FLastLockCount >= 0 ? FLastLockCount : ap_LockCount();
     String payload;
     if (!Fetch({"DaroruConnection.DBRLockList", "DBRLockList"}, "0588", NoArgs, payload))
         return;

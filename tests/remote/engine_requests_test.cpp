@@ -247,6 +247,45 @@ TEST_F(ServerTest, PayloadsLargerThanTheCallersBufferAreRefused)
     EXPECT_EQ(String(record, 8), "01234567");
 }
 
+// The blob length and lock count the caller sized its buffer by belong to a
+// work area (and field): another area's are never taken for them.
+TEST_F(ServerTest, ALengthAskedBeforeHoldsForItsOwnWorkAreaAndField)
+{
+    Connect();
+    Connection->ap_Select(1);
+    char blob[8] = {};
+    Reply("0481", "8");
+    Reply("0480", "12345678");
+    EXPECT_EQ(Connection->ap_GetBlobLength("PIC"), 8);
+    EXPECT_EQ(Connection->ap_GetBlob("PIC", blob), 8);
+    EXPECT_EQ(Server->Frames("0481").size(), 1u);
+
+    // The next record's blob is longer than the buffer sized for the last one.
+    Connection->ap_Skip(1);
+    Reply("0480", "123456789012");
+    EXPECT_EQ(Connection->ap_GetBlob("PIC", blob), 0);
+    // A field of the same name in another work area: its own length is asked.
+    Connection->ap_Select(2);
+    Reply("0481", "12");
+    char larger[12] = {};
+    EXPECT_EQ(Connection->ap_GetBlob("PIC", larger), 12);
+    EXPECT_EQ(Server->Frames("0481").size(), 2u);
+    Errors.clear();
+
+    // A lock count of another work area says nothing of this one's.
+    XBLONG locks[2] = {};
+    Reply("0589", "2");
+    EXPECT_EQ(Connection->ap_LockCount(), 2);
+    Connection->ap_Select(3);
+    Reply("0589", "1");
+    Reply("0588", String(2 * sizeof(XBLONG), '\1'));
+    Connection->ap_DBRlockList(locks);
+    EXPECT_EQ(locks[0], 0);
+    EXPECT_EQ(Server->Frames("0589").size(), 2u);
+    EXPECT_EQ(Errors, std::vector<String> {"[DaroruConnection.DBRLockList] Lock list of " +
+                                           std::to_string(2 * sizeof(XBLONG)) + " bytes for 1 locks"});
+}
+
 TEST_F(ServerTest, TraverseTableWithoutAReplyIsAFailure)
 {
     Connect();

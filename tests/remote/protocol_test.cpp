@@ -225,7 +225,7 @@ TEST_F(ServerTest, VersionStaysAndUnreachableServersAreReportedNotRaised)
 
 class LoginTest : public ServerTest {
 protected:
-    std::map<String, String> Users() override { return {{"ANNA", "secret"}}; }
+    std::map<String, String> Users() override { return {{"ANNA", "secret"}, {"MARGARETHA.K", "secret"}}; }
 };
 
 TEST_F(LoginTest, LoginSendsPasswordAndUserAndARefusalDisconnects)
@@ -249,6 +249,14 @@ TEST_F(LoginTest, LoginSendsPasswordAndUserAndARefusalDisconnects)
     Connection->SetActive(false);
     WaitFor("0465");
     EXPECT_EQ(Last("0465").Payload, "ANNA      ");
+
+    // A name longer than its field is logged out whole, not left logged in.
+    Connection->SetUser("Margaretha.K");
+    Connect();
+    Connection->SetActive(false);
+    for (int i = 0; i < 200 && Last("0465").Payload != "MARGARETHA.K"; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(Last("0465").Payload, "MARGARETHA.K");
 }
 
 TEST_F(ServerTest, AnEmptyUserOnlyConnects)

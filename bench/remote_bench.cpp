@@ -13,6 +13,7 @@
 
 #include "bench/benchsupport.h"
 #include "remote/drconn.h"
+#include "tables/drodset.h"
 #include "tables/xbe50.h"
 #include "tests/remote/testserver.h"
 
@@ -140,8 +141,39 @@ template<bool Server> void PutRecord(benchmark::State& state) {
     ReportRate(state);
 }
 
+// A table walked from the first record to the end as a program reads it,
+// through the table layer on the engine or over the connection.
+template<bool Server> void Walk(benchmark::State& state) {
+    const int n = int(state.range(0));
+    const std::string name = Table(n);
+    std::unique_ptr<TTestServer> server;
+    std::unique_ptr<TDaroruServerConnection> connection;
+    TDaroruTable table(nullptr);
+    table.SetDatabaseName(Scratch());
+    table.SetTableName(name);
+    if (Server) {
+        server = std::make_unique<TTestServer>(Scratch());
+        connection = std::make_unique<TDaroruServerConnection>(nullptr);
+        connection->SetPort(server->Port());
+        connection->SetActive(true);
+        table.SetDaroruConnection(connection.get());
+        table.SetAccessMethod(amServer);
+    }
+    table.Open();
+    for (auto _ : state) {
+        int rows = 0;
+        for (table.First(); !table.Eof(); table.Next()) ++rows;
+        if (rows != n) state.SkipWithError("the walk missed records");
+    }
+    state.counters["records_per_second"] =
+            benchmark::Counter(double(n), benchmark::Counter::kIsIterationInvariantRate);
+    table.Close();
+}
+
 }  // namespace
 
+BENCHMARK(Walk<false>)->Name("Local/Walk")->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(Walk<true>)->Name("Server/Walk")->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(SeekKey<false>)->Name("Local/Seek")->Arg(1000)->Arg(10000);
 BENCHMARK(SeekKey<true>)->Name("Server/Seek")->Arg(1000)->Arg(10000);
 BENCHMARK(GetRecord<false>)->Name("Local/GoAndGetRecord")->Arg(1000)->Arg(10000);

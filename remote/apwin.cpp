@@ -285,7 +285,7 @@ void TDrVOZSocket::ReadFromWinsock()
     else if (free > 2 * FBufferChunk && length - FBufferChunk > FBufferChunk &&
              FFill <= length - FBufferChunk)
         FBuffer.resize(static_cast<size_t>(length - FBufferChunk));
-    // A silent peer must not hold the caller for ever.
+    // A silent peer holds the caller only as long as it is allowed to.
     if (ReceiveTimeout > 0 && !WaitFor(POLLIN, ReceiveTimeout)) {
         Disconnect();
         throw EDrVOZTimedOut("Receive timed out.");
@@ -488,6 +488,14 @@ int TDrVOZSocket::Capture(TStream* Destination, std::initializer_list<const char
     });
 }
 
+int TDrVOZSocket::CaptureHeader(TStrings& List, const char* Terminator)
+{
+    List.Clear();
+    const int found = Capture(&List, {Terminator});
+    ConvertHeadersToValues(List);
+    return found;
+}
+
 void TDrVOZSocket::ConvertHeadersToValues(TStrings& List)
 {
     TStringList entries;
@@ -590,6 +598,12 @@ void TDrVOZClient::Connect()
             ::fcntl(FHandle, F_SETFL, ::fcntl(FHandle, F_GETFL) & ~O_NONBLOCK);
             const int on = 1;
             setsockopt(FHandle, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+            if (KeepAliveIdle > 0) {
+                setsockopt(FHandle, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
+                setsockopt(FHandle, IPPROTO_TCP, TCP_KEEPIDLE, &KeepAliveIdle, sizeof KeepAliveIdle);
+                setsockopt(FHandle, IPPROTO_TCP, TCP_KEEPINTVL, &KeepAliveInterval, sizeof KeepAliveInterval);
+                setsockopt(FHandle, IPPROTO_TCP, TCP_KEEPCNT, &KeepAliveCount, sizeof KeepAliveCount);
+            }
             FHostIP = AddressText(a->ai_addr, a->ai_addrlen);
             DoStatus("Socket Connected");
             FClosedGracefully = false;

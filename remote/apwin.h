@@ -2,8 +2,9 @@
 // The blocking TCP client under the database server protocol: a socket and
 // its port (TDrVOZ), a growable receive buffer with line and block reads and
 // writes (TDrVOZSocket), and host, user and password with connect and
-// disconnect (TDrVOZClient). Everything blocks the calling thread; connects
-// and receives give up after a settable time-out.
+// disconnect (TDrVOZClient). Everything blocks the calling thread. A connect
+// gives up after a settable time-out; a receive waits as long as the peer lives
+// (TCP keepalive finds a dead one) unless a silence limit is set.
 
 #include <functional>
 #include <memory>
@@ -121,9 +122,17 @@ public:
     String EOL = "\r\n";
     int BufferChunk() const { return FBufferChunk; }
     void SetBufferChunk(int Value);
-    // Milliseconds a connect or a receive may wait; 0 waits for ever.
+    // Milliseconds a connect may wait; 0 waits for ever.
     int ConnectTimeout = 10000;
-    int ReceiveTimeout = 30000;
+    // Milliseconds a receive may go without a byte before the peer counts as
+    // lost; 0 (the default) waits as long as the connection lives.
+    int ReceiveTimeout = 0;
+    // TCP keepalive of a connection: seconds idle before the first probe,
+    // seconds between probes, and unanswered probes that end the connection.
+    // KeepAliveIdle 0 turns it off. Set before Connect.
+    int KeepAliveIdle = 60;
+    int KeepAliveInterval = 10;
+    int KeepAliveCount = 6;
 
     bool ClosedGracefully() const { return FClosedGracefully; }
     int BufferSize() const { return static_cast<int>(FBuffer.size()); }
@@ -162,6 +171,8 @@ public:
     // terminator undoubles leading dots. Destination: a list, a stream or none.
     int Capture(TStrings* Destination, std::initializer_list<const char*> Terminators);
     int Capture(TStream* Destination, std::initializer_list<const char*> Terminators);
+    // Header lines up to Terminator into List as Name=Value entries.
+    int CaptureHeader(TStrings& List, const char* Terminator);
     static void ConvertHeadersToValues(TStrings& List);
 
     void DoStatus(const String& Text);

@@ -77,6 +77,7 @@ void TDaroruServerConnection::SetUser(const String& Value) { SetUserName(UpperCa
 
 void TDaroruServerConnection::ClientError(const String& Command, const String& Msg)
 {
+    FLastError = Msg;
     if (OnError)
         OnError(this, Command, Msg);
     else
@@ -85,6 +86,8 @@ void TDaroruServerConnection::ClientError(const String& Command, const String& M
 
 void TDaroruServerConnection::ConnectionLost(const String& Command)
 {
+    const bool reported = FLost;
+    FLost = true;
     try {
         SetActive(false);
     } catch (...) {
@@ -92,7 +95,8 @@ void TDaroruServerConnection::ConnectionLost(const String& Command)
         FTransport->Disconnect();
     }
     ForgetWorkAreas();
-    ClientError(Command, "Connection lost");
+    if (!reported)
+        ClientError(Command, "Connection lost");
 }
 
 void TDaroruServerConnection::ForgetWorkAreas()
@@ -101,6 +105,7 @@ void TDaroruServerConnection::ForgetWorkAreas()
     FRecordSizes.clear();
     FLastBlobLength = -1;
     FLastLockCount = -1;
+    FTexts.clear();
 }
 
 // ---- framing
@@ -112,7 +117,23 @@ String TDaroruServerConnection::Header(const String& Code, Int64 Length) const
 
 void TDaroruServerConnection::WriteFrame(const String& Code, const String& Payload)
 {
+    ++FRequestSerial;
     FTransport->Write(Header(Code, static_cast<Int64>(Payload.size())) + Payload);
+}
+
+int TDaroruServerConnection::AwaitReply(const String& Code)
+{
+    FAwaitedReply = Code;
+    const int length = FillReadStream(false);
+    FAwaitedReply.clear();
+    return length;
+}
+
+const char* TDaroruServerConnection::KeepText(const char* Code, const String& Reply)
+{
+    String& kept = FTexts[Code];
+    kept = Reply;
+    return kept.c_str();
 }
 
 const char* TDaroruServerConnection::ClientXmit(const String& Code, const String& Args, bool WantReply)
@@ -121,7 +142,8 @@ const char* TDaroruServerConnection::ClientXmit(const String& Code, const String
     FReply.clear();
     FLastRequestFailed = true;
     if (!Connected()) {
-        ClientError("DaroruConection.ClientXmit", "Not connected");
+        if (!FLost)
+            ClientError("DaroruConection.ClientXmit", "Not connected");
     } else {
         try {
             WriteFrame(Code, Args);
@@ -131,7 +153,7 @@ const char* TDaroruServerConnection::ClientXmit(const String& Code, const String
         }
         FLastRequestFailed = false;
         if (WantReply) {
-            const int length = FillReadStream(false);
+            const int length = AwaitReply(Code);
             if (length > 0)
                 FillInBuff();
             else if (length < 0 || !Connected())
@@ -173,7 +195,7 @@ TStream* TDaroruServerConnection::ClientStreamReceive(const String& Code, const 
             ConnectionLost("DaroruConnection.ClientStreamReceive");
         }
         if (!FLastRequestFailed) {
-            const int length = FillReadStream(false);
+            const int length = AwaitReply(Code);
             if (length > 0)
                 result = &FReadStream;
             else if (length < 0 || !Connected())
@@ -192,7 +214,7 @@ TStream* TDaroruServerConnection::ClientStreamSendReceive(const String& Code)
     const int sent = ClientStreamSend(Code);
     if (Connected() && sent == size) {
         FReadStream.Clear();
-        if (FillReadStream(false) > 0)
+        if (AwaitReply(Code) > 0)
             result = &FReadStream;
     }
     SetTriggers(Connected());
@@ -235,6 +257,11 @@ int TDaroruServerConnection::FillReadStream(bool Poll)
                                                  Wire::ParseHex(progress.substr(8, 8)),
                                                  Wire::ParseHex(progress.substr(16, 8)));
             } else {
+                // A reply nobody waits for, or to another request: the stream
+                // no longer pairs replies with requests.
+                if (Poll || packet.Kind != FAwaitedReply)
+                    throw EDrVOZResponseError("Reply " + packet.Kind + " where " +
+                                              (Poll ? String("no reply") : FAwaitedReply) + " was awaited");
                 if (length > 0) {
                     FReadStream.SetSize(0);
                     FTransport->ReadToStream(FReadStream, length);
@@ -307,6 +334,7 @@ void TDaroruServerConnection::SetActive(bool Value)
     const bool designing = ComponentState().Contains(csDesigning) || ComponentState().Contains(csLoading);
     try {
         ForgetWorkAreas();
+        FLost = false;
         FTransport->Connect();
         if (!UserName().empty() && !Login()) {
             FTransport->Disconnect();
@@ -340,7 +368,8 @@ bool TDaroruServerConnection::Login()
 
 void TDaroruServerConnection::Logout()
 {
-    if (Connected() && UserName().size() <= 10)
+    // A longer name is sent whole: it is the notice's only field.
+    if (Connected())
         ClientXmit("0465", PadRight(UserName(), 10, ' '), false);
     if (OnLogout)
         OnLogout(this);

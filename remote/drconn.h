@@ -5,7 +5,10 @@
 // and its payload; the server answers with packets of the same header, among
 // them progress reports (0300), messages (0301) and a shutdown notice (0302).
 // A request never raises: a failure is reported once through OnError (or the
-// error box) and the request returns its empty value.
+// error box) and the request returns its empty value. A reply must answer the
+// request that waits for it (its kind is the request's code); any other ends
+// the connection. A lost connection is reported once: later requests fail
+// quietly, with LastError still telling why, until the connection is made again.
 
 #include <functional>
 #include <map>
@@ -53,6 +56,10 @@ public:
     int ShutdownWait = 5000;
     // The largest reply payload accepted; a longer claim loses the connection.
     Int64 MaxReplyLength = 64 << 20;
+    // The message of the last failure reported.
+    String LastError() const override { return FLastError; }
+    // Whether the connection was lost and not made again since.
+    bool Lost() const { return FLost; }
 
     bool Connected() const override { return FTransport->Connected(); }
     bool Active() const { return Connected(); }
@@ -166,9 +173,17 @@ public:
     // The record fetch of a server data set: the fetch result (grError when no
     // reply came), the record number and the record image (up to BufferSize bytes).
     TGetResult ap_TraverseTable(bool First, bool Second, int Option, TGetMode GetMode, XBLONG& RecNo,
-                                char* Buffer, int BufferSize);
+                                char* Buffer, int BufferSize) override;
     // Writes a memo field's text; the server's answer.
     XBLONG ap_PutMemo(const char* field, const char* text);
+    // The field list of the selected table, and a new one (names separated by commas).
+    const char* ap_GetFields();
+    void ap_SetFields(const char* fields);
+    XBLONG ap_IndexCount();
+    XBLONG ap_IndexDescending();
+    const char* ap_GetPage(XBSHORT page);
+    // No bitmap travels over the connection.
+    XBLONG ap_GetBitMap(const char* field);
     // The structure of the selected table as the server lists it, or null.
     TStream* ap_GetStructure();
 
@@ -199,20 +214,29 @@ protected:
     template<class Encode> void Setting(const char* Code, Encode Args);
     // The read stream's bytes.
     String ReadPayload();
-    // The reply bytes of the last request ended as text.
-    const char* ReplyText() { return FReply.c_str(); }
+    // A text result: kept in a place of the request's own (by its code), so it
+    // stays valid through other requests until the same request is made again.
+    const char* KeepText(const char* Code, const String& Reply);
     // A transport failure: the connection is dropped (logged out when possible).
     void ConnectionLost(const String& Command);
     // An encryption request (Code) over Length bytes of Buffer, answered in place.
     XBLONG Cipher(const char* Name, const char* Code, void* Buffer, const char* Key, XBLONG Length);
+    // The record the last fetch read and left the server's cursor on, while no
+    // request has been made since and the same work area is selected; else 0.
+    // Go to it, its number and the end-of-file test need no request then.
+    XBLONG FetchedRecord() const;
     // The record size of the selected work area, asked once per area.
     XBLONG SelectedRecordSize();
     void ForgetWorkAreas();
     void InternalGetParams(TStream& Stream);
     bool FLastRequestFailed = false;
+    // Counts the frames written: a fetched record stands only until the next one.
+    Int64 FRequestSerial = 0;
 
 private:
     void WriteFrame(const String& Code, const String& Payload);
+    // Reads the reply to the request Code (packets before it handled), as FillReadStream.
+    int AwaitReply(const String& Code);
     String Header(const String& Code, Int64 Length) const;
     bool DatabaseTouch(const char* Name, const char* Code, const String& Directory, const String& FileName,
                        String& Reply);
@@ -226,9 +250,19 @@ private:
     std::unique_ptr<TPollTimer> FTimer;
     SmallInt FCurrentWorkArea = 0;
     std::map<SmallInt, XBLONG> FRecordSizes;
+    // The last blob length asked, with its work area and field, and the lock
+    // count of the selected work area: what the caller sized its buffers by.
+    SmallInt FLastBlobArea = 0;
     String FLastBlobField;
     XBLONG FLastBlobLength = -1;
     XBLONG FLastLockCount = -1;
+    SmallInt FFetchedArea = 0;
+    XBLONG FFetchedRecNo = 0;
+    Int64 FFetchedSerial = -1;
+    String FAwaitedReply;  // the code of the request whose reply is read; empty while polling
+    bool FLost = false;
+    String FLastError;
+    std::map<String, String> FTexts;
     String FProcName;
     TParams FProcParams;
     std::vector<TComponent*> FTransactionTables;

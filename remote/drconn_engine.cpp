@@ -31,8 +31,8 @@ const auto AsFloat = [](const String& Reply) -> double { return ParseFloat(Reply
 const auto Dropped = [](const String&) { return true; };
 }  // namespace
 
-// A text result: the reply, valid until the next reply.
-#define TEXT [this](const String&) { return ReplyText(); }
+// A text result: the reply, kept by Ask until the same request is made again.
+#define TEXT [](const String& Reply) { return Reply; }
 
 // ---- work areas and tables
 
@@ -41,31 +41,33 @@ XBSHORT C::ap_Select(XBSHORT area)
     if (area == FCurrentWorkArea)
         return area;
     const SmallInt previous = FCurrentWorkArea;
-    // Until the server confirms, no area is known to be selected.
+    // Until the server confirms, no area is known to be selected; a lock count
+    // asked for another area says nothing about this one.
     FCurrentWorkArea = 0;
+    FLastLockCount = -1;
     if (!Ask<bool>(Named("Select"), "0504", ARGS(Hex(area, 4)), Dropped))
         return 0;
     FCurrentWorkArea = area;
     return previous;
 }
 
-// A table's server road sends the bare file name and, in the alias slot, the
-// directory or database name it lies in; the server names the work area.
-XBSHORT C::ap_Use(const char* file, const char* database, XBSHORT mode, XBSHORT type)
+// The file as the server finds it (its directory or database name, then the
+// file name) and the alias the work area is to have; the server names the area.
+XBSHORT C::ap_Use(const char* file, const char* alias, XBSHORT mode, XBSHORT type)
 {
     const XBSHORT area =
-            Ask<XBSHORT>(Named("Use"), "0468", ARGS(S255(file) + S255(database) + Dec(mode) + Dec(type)),
+            Ask<XBSHORT>(Named("Use"), "0468", ARGS(S255(file) + S255(alias) + Dec(mode) + Dec(type)),
                          [](const String& Reply) { return ParseSmall(ParseHex(Trim(Reply))); });
     FCurrentWorkArea = 0;
     FRecordSizes.erase(area);
     return area;
 }
 
-XBSHORT C::ap_CreateNew(const char* file, const char* database, XBSHORT type, XBSHORT fieldCount)
+XBSHORT C::ap_CreateNew(const char* file, const char* alias, XBSHORT type, XBSHORT fieldCount)
 {
     const XBSHORT area =
             Ask<XBSHORT>(Named("CreateNew"), "0562",
-                         ARGS(S255(file) + S255(database) + Hex(type, 1) + Hex(fieldCount, 8)), AsSmall);
+                         ARGS(S255(file) + S255(alias) + Hex(type, 1) + Hex(fieldCount, 8)), AsSmall);
     FCurrentWorkArea = 0;
     return area;
 }
@@ -150,7 +152,12 @@ XBBOOL C::ap_Bof() { return Ask<XBBOOL>(Named("Bof"), "0476", NoArgs, AsY); }
 XBBOOL C::ap_DbfDecrypt() { return Ask<XBBOOL>(Named("DbfDecrypt"), "0537", NoArgs, AsY); }
 XBBOOL C::ap_DbfEncrypt() { return Ask<XBBOOL>(Named("DbfEncrypt"), "0538", NoArgs, AsY); }
 XBBOOL C::ap_Deleted() { return Ask<XBBOOL>(Named("Deleted"), "0478", NoArgs, AsY); }
-XBBOOL C::ap_Eof() { return Ask<XBBOOL>(Quiet("Eof"), "0479", NoArgs, AsY); }
+XBBOOL C::ap_Eof()
+{
+    if (FetchedRecord() > 0)
+        return false;  // the cursor stands on the record just fetched
+    return Ask<XBBOOL>(Quiet("Eof"), "0479", NoArgs, AsY);
+}
 XBBOOL C::ap_Flock() { return Ask<XBBOOL>(Quiet("Flock"), "0547", NoArgs, AsY); }
 XBBOOL C::ap_Found() { return Ask<XBBOOL>(Named("Found"), "0548", NoArgs, AsY); }
 XBBOOL C::ap_IndexFlip() { return Ask<XBBOOL>(Quiet("IndexFlip"), "0568", NoArgs, AsY); }
@@ -158,7 +165,12 @@ XBBOOL C::ap_IndexFlip() { return Ask<XBBOOL>(Quiet("IndexFlip"), "0568", NoArgs
 XBLONG C::ap_Count() { return Ask<XBLONG>(Named("Count"), "0516", NoArgs, AsDec); }
 XBLONG C::ap_OrderRecNo() { return Ask<XBLONG>(Named("OrderRecNo"), "0520", NoArgs, AsDec); }
 XBLONG C::ap_QueryRecCount() { return Ask<XBLONG>(Named("QueryRecCount"), "0519", NoArgs, AsDec); }
-XBLONG C::ap_RecNo() { return Ask<XBLONG>(Named("RecNo"), "0500", NoArgs, AsDec); }
+XBLONG C::ap_RecNo()
+{
+    if (const XBLONG fetched = FetchedRecord(); fetched > 0)
+        return fetched;
+    return Ask<XBLONG>(Named("RecNo"), "0500", NoArgs, AsDec);
+}
 XBLONG C::ap_RecCount() { return Ask<XBLONG>(Named("RecCount"), "0470", NoArgs, AsTDec); }
 XBLONG C::ap_RecSize()
 {
@@ -236,6 +248,7 @@ XBBOOL C::ap_Seek(const char* key) { return Ask<XBBOOL>(Quiet("Seek"), "0503", A
 XBLONG C::ap_GetBlobLength(const char* field)
 {
     const XBLONG length = Ask<XBLONG>(Named("GetBlobLength"), "0481", ARGS(Str(field)), AsDec);
+    FLastBlobArea = FCurrentWorkArea;
     FLastBlobField = Str(field);
     FLastBlobLength = length;
     return length;
@@ -318,7 +331,18 @@ void C::ap_SetLockTimeout(XBSHORT seconds)
 {
     Tell({"DaroruConnection.SetLockTimeOut", "SetLockTimeOut"}, "0577", ARGS(Dec(seconds)));
 }
-void C::ap_Go(XBLONG recno) { Ask<bool>(Named("Go"), "0493", ARGS(Hex(recno, 8)), Dropped); }
+void C::ap_Go(XBLONG recno)
+{
+    if (recno > 0 && recno == FetchedRecord())
+        return;  // already there: a table's cursor sync after the fetch that moved it
+    Ask<bool>(Named("Go"), "0493", ARGS(Hex(recno, 8)), Dropped);
+}
+
+XBLONG C::FetchedRecord() const
+{
+    return FFetchedSerial == FRequestSerial && FFetchedArea == FCurrentWorkArea && Connected() ? FFetchedRecNo
+                                                                                               : 0;
+}
 void C::ap_Skip(XBLONG count) { Tell(Named("Skip"), "0509", ARGS(Hex(count, 8))); }
 void C::ap_Unlock(XBLONG rec) { Tell(Named("Unlock"), "0510", ARGS(Hex(rec, 8))); }
 void C::ap_SetDateFormat(XBSHORT code) { Tell(Named("SetDateFormat"), "0557", ARGS(Hex(code, 8))); }
@@ -598,9 +622,11 @@ XBLONG C::ap_Decrypt(void* buf, const char* password, XBLONG len)
 
 XBLONG C::ap_GetBlob(const char* field, void* buf)
 {
-    const XBLONG capacity = FLastBlobLength >= 0 && SameText(FLastBlobField, Str(field))
-                                    ? FLastBlobLength
-                                    : ap_GetBlobLength(field);
+    // The caller sized its buffer by the length it asked for this work area and
+    // field; a blob longer than that is refused even when the record has moved.
+    const bool known =
+            FLastBlobLength >= 0 && FLastBlobArea == FCurrentWorkArea && SameText(FLastBlobField, Str(field));
+    const XBLONG capacity = known ? FLastBlobLength : ap_GetBlobLength(field);
     String payload;
     if (!Fetch(Named("GetBlob"), "0480", ARGS(Str(field)), payload))
         return 0;
@@ -659,10 +685,17 @@ TGetResult C::ap_TraverseTable(bool First, bool Second, int Option, TGetMode Get
             throw EConvertError("Short reply");
         const auto result = static_cast<TGetResult>(payload[0] - '0');
         RecNo = ParseHex(payload.substr(1, 8));
+        // A fetched record fills the buffer exactly; a reply that is not one record is refused.
         const String image = payload.substr(9);
-        if (Buffer)
-            std::memcpy(Buffer, image.data(),
-                        std::min<size_t>(image.size(), static_cast<size_t>(std::max(BufferSize, 0))));
+        if (result == grOK && static_cast<Int64>(image.size()) != std::max(BufferSize, 0))
+            throw EConvertError("Record image of " + std::to_string(image.size()) + " bytes");
+        if (Buffer && result == grOK)
+            std::memcpy(Buffer, image.data(), image.size());
+        if (result == grOK && RecNo > 0) {
+            FFetchedArea = FCurrentWorkArea;
+            FFetchedRecNo = RecNo;
+            FFetchedSerial = FRequestSerial;
+        }
         return result;
     } catch (const std::exception&) {
         ClientError(name.Command, name.Message);
@@ -671,6 +704,20 @@ TGetResult C::ap_TraverseTable(bool First, bool Second, int Option, TGetMode Get
 }
 
 TStream* C::ap_GetStructure() { return ClientStreamReceive("0581", ""); }
+
+const char* C::ap_GetFields() { return Ask<const char*>(Named("GetFields"), "0582", NoArgs, TEXT); }
+void C::ap_SetFields(const char* fields) { Tell(Named("SetFields"), "0583", ARGS(Str(fields))); }
+XBLONG C::ap_IndexCount() { return Ask<XBLONG>(Named("IndexCount"), "0527", NoArgs, AsDec); }
+XBLONG C::ap_IndexDescending()
+{
+    return Ask<XBLONG>({"DaroruConnection.IndexDescending", "Error in IndexDescending"}, "0528", NoArgs,
+                       AsTDec);
+}
+const char* C::ap_GetPage(XBSHORT page)
+{
+    return Ask<const char*>(Named("GetPage"), "0617", ARGS(Hex(page, 4)), TEXT);
+}
+XBLONG C::ap_GetBitMap(const char*) { return 0; }
 
 // ---- functions with no server form
 

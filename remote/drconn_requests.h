@@ -1,6 +1,8 @@
 #pragma once
 // The request helpers of the connection, shared by its request units.
 
+#include <type_traits>
+
 #include "remote/drconn.h"
 #include "remote/wire.h"
 
@@ -18,7 +20,10 @@ inline R TDaroruServerConnection::Ask(const TRequestName& Name, const char* Code
     if (FLastRequestFailed)
         return R {};
     try {
-        return Reply(reply);
+        if constexpr (std::is_same_v<R, const char*>)
+            return KeepText(Code, Reply(reply));
+        else
+            return Reply(reply);
     } catch (const std::exception&) {
         if (!Name.Silent)
             ClientError(Name.Command, Name.Message);

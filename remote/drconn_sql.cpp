@@ -151,15 +151,19 @@ void C::ap_sql_OpenSQL(TAccessMethod Method, SmallInt Handle, const String& SQL,
                 SqlFunctions().dll_sql_OpenSQL(statement, SQL, V1, V2, V3, V4, Msg);
             return;
         }
+        // Until a whole reply says otherwise, the statement did not run.
+        V1 = 1;
         const String reply = ClientXmit("0802", H8(Handle) + Trim(SQL), true);
         if (FLastRequestFailed)
             return;
         if (reply.size() < 32)
             throw EConvertError("short reply");
+        const int counts[] = {ParseHex(reply.substr(8, 8)), ParseHex(reply.substr(16, 8)),
+                              ParseHex(reply.substr(24, 8))};
         V1 = ParseHex(reply.substr(0, 8));
-        V2 = ParseHex(reply.substr(8, 8));
-        V3 = ParseHex(reply.substr(16, 8));
-        V4 = ParseHex(reply.substr(24, 8));
+        V2 = counts[0];
+        V3 = counts[1];
+        V4 = counts[2];
         Msg = reply.substr(32);
     });
 }

@@ -14,6 +14,9 @@
 namespace {
 
 constexpr int MaxFields = 256;
+// The largest record image a result may have (a table record is at most 64 KiB;
+// a result's native layout is larger, but not by this much).
+constexpr Int64 MaxImageSize = Int64(1) << 20;
 
 // The field types a result may carry, and whether they live in the record image.
 bool KnownType(Integer Type)
@@ -272,7 +275,8 @@ void TDaroruQuery::OpenTable()
     message.clear();
     connection.ap_sql_OpenSQL(FAccessMethod, SmallInt(FHandle), FSQL.Text(), error, FResultCount, FImageSize,
                               FFieldCount, message);
-    if (error > 0 || FResultCount < 0 || FImageSize < 0 || FFieldCount < 0 || FFieldCount > MaxFields) {
+    if (error > 0 || FResultCount < 0 || FImageSize < 0 || FImageSize > MaxImageSize || FFieldCount < 0 ||
+        FFieldCount > MaxFields) {
         connection.ap_sql_UnPrepare(FAccessMethod, SmallInt(FHandle));
         FHandle = 0;
         QueryError("Unable to execute SQL statement:\r\r" + (message.empty() ? FSQL.Text() : message));
@@ -299,8 +303,10 @@ void TDaroruQuery::InternalInitFieldDefs()
         const Integer type = HexOf(lines[i * 5 + 1]);
         const Integer size = HexOf(lines[i * 5 + 2]);
         const Integer offset = HexOf(lines[i * 5 + 3]);
+        // The field must lie inside the record image: summed in 64 bits, so that
+        // no offset near the top of the 32-bit range wraps round to pass.
         if (!KnownType(type) || size < 0 || size > 65535 || offset < 0 ||
-            offset + NativeDataSize(TFieldType(type), size) > FImageSize)
+            Int64(offset) + Int64(NativeDataSize(TFieldType(type), size)) > Int64(FImageSize))
             QueryError("Error while reading stream");
         FieldDefs()->Add(name, TFieldType(type), type == ftString ? size : 0, false);
         FOffsets.push_back(offset);
@@ -506,7 +512,8 @@ bool TDaroruQuery::ReadRow(int Row, TRecordBuffer Buffer)
     FetchRecord(Row);
     const TRow& row = FRows[size_t(Row - 1)];
     std::memcpy(Buffer, row.Image.data(), std::min(row.Image.size(), size_t(FImageSize)));
-    std::memcpy(NullFlags(Buffer), row.Nulls.data(), std::min(row.Nulls.size(), size_t(FFieldCount)));
+    if (!row.Nulls.empty())  // a result of no fields has no flags
+        std::memcpy(NullFlags(Buffer), row.Nulls.data(), std::min(row.Nulls.size(), size_t(FFieldCount)));
     SetTrailerRow(Buffer, 0, Row);
     SetTrailerRow(Buffer, 1, Row);
     SetBookmarkFlag(Buffer, bfCurrent);

@@ -25,12 +25,7 @@ void TDaroruStoredProc::SetActive(bool Value)
     FProcParams = FConnection->ProcParams();
 }
 
-void TDaroruStoredProc::ExecProc()
-{
-    // A procedure that ran before runs again: ExecProc never silently does nothing.
-    FActive = false;
-    SetActive(true);
-}
+void TDaroruStoredProc::ExecProc() { SetActive(true); }
 
 void TDaroruStoredProc::SetDaroruConnection(TDaroruServerConnection* Value)
 {

@@ -30,7 +30,7 @@ public:
     TParams& ProcParams() { return FProcParams; }
     // Sends Params to the server for the procedure; ProcParams stays as it is.
     void SetProcParams(const TParams& Params);
-    // Runs the procedure, also when it has run before.
+    // Runs the procedure as SetActive(True) does: once, until Active is set False.
     void ExecProc();
 
     void Notification(TComponent* AComponent, TOperation Operation) override;

@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "platform/classes/component.h"
+#include "platform/db/dbtypes.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/strutils.h"
 #include "platform/xbengine/xbe_types.h"
@@ -29,6 +30,8 @@ public:
     }
 
     virtual bool Connected() const { return false; }
+    // The message of the connection's last failure, empty when there was none.
+    virtual String LastError() const { return String(); }
     const String& UserName() const { return FUserName; }
     void SetUserName(const String& Value) { FUserName = Value; }
     const String& Password() const { return FPassword; }
@@ -41,6 +44,16 @@ public:
     virtual bool FileExists(const String& /*DatabaseName*/, const String& /*FileName*/) { return false; }
     // The engine-wide settings of an environment in one request; the date format
     // is the environment's TDaroruDateFrmt.
+    // A table's record fetch in one request: the server moves (First and Second:
+    // the table stands before its first or after its last record; Option: an
+    // end of file moves to the last record) and answers the fetch result, the
+    // record number and the record image (BufferSize bytes).
+    virtual TGetResult ap_TraverseTable(bool /*First*/, bool /*Second*/, int /*Option*/,
+                                        TGetMode /*GetMode*/, XBLONG& /*RecNo*/, char* /*Buffer*/,
+                                        int /*BufferSize*/)
+    {
+        return grError;
+    }
     virtual void ap_EnvSettings(int /*Epoch*/, int /*DateFormat*/, int /*MemoBlockSize*/, bool /*Deleted*/,
                                 bool /*Century*/, bool /*SoftSeek*/, bool /*Exact*/)
     {

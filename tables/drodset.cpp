@@ -1,6 +1,5 @@
 #include "tables/drodset.h"
 
-
 #include "platform/db/datasource.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/fileops.h"
@@ -331,6 +330,13 @@ String TDaroruTable::ServerDirectoryOf(const String& Path) const
     const bool ofDatabase = ExtractFilePath(NormalizePath(FTableName)).empty() &&
                             dir == IncludeTrailingPathDelimiter(FDatabaseName);
     return dir.empty() || ofDatabase ? FDatabaseName : dir;
+}
+
+String TDaroruTable::ServerFileOf(const String& Path) const
+{
+    const String dir = ServerDirectoryOf(Path);
+    const String name = ExtractFileName(NormalizePath(Path));
+    return dir.empty() || dir.back() == '/' || dir.back() == '\\' ? dir + name : dir + "\\" + name;
 }
 
 String PadRight(const String& Text, int Width, char Ch)

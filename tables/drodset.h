@@ -106,6 +106,9 @@ public:
     // the server resolves itself, unless Path gives a directory of its own (as a
     // table's own directory wins over DatabaseName on the local road).
     String ServerDirectoryOf(const String& Path) const;
+    // The file of Path as a server request names it: ServerDirectoryOf(Path),
+    // a path delimiter, and the bare file name.
+    String ServerFileOf(const String& Path) const;
 
     // Records.
     bool GetFieldData(TField* Field, void* Buffer) override;
@@ -366,8 +369,8 @@ public:
     bool cs_SeekBin(const char* Key, XBSHORT Length);
     XBLONG cs_GetRecord(char* Buffer);
     bool cs_PutRecord(const char* Buffer);
-    // Locally the path goes to the engine; the server gets the bare file name
-    // and the directory it stands for (ServerDirectoryOf).
+    // Locally the path goes to the engine; the server gets the file as
+    // ServerFileOf names it, and the alias.
     XBSHORT cs_CreateNew(const char* Path, const char* Alias, XBSHORT Type, XBSHORT FieldCount);
     // The new record reaches the file at once, blank; with CachedUpdates the
     // values posted into it wait in the store, at the position after the last.
@@ -498,6 +501,11 @@ protected:
     // the filter state; a descendant with filters of its own adds them here.
     virtual bool FiltersRecords() const { return OnFilterRecord && Filtered(); }
     virtual bool AcceptRecord();
+    // The record image read into FScratch as the record in Buffer; whether the
+    // filter keeps it (a failing filter keeps it).
+    bool TakeRecord(TRecordBuffer Buffer);
+    // The record fetch of the server road: one request that moves and reads.
+    TGetResult ServerFetch(TRecordBuffer Buffer, TGetMode GetMode, bool& Accepted);
 
     void OpenTable();
     void SetToDaroruEnv();

@@ -42,8 +42,7 @@ XBSHORT TDaroruTable::cs_CreateNew(const char* Path, const char* Alias, XBSHORT 
 {
     if (FAccessMethod != amServer)
         return TDaroruDispatch::cs_CreateNew(Path, Alias, Type, FieldCount);
-    const String file = ExtractFileName(NormalizePath(Path));
-    return ServerConnection()->ap_CreateNew(file.c_str(), ServerDirectoryOf(Path).c_str(), Type, FieldCount);
+    return ServerConnection()->ap_CreateNew(ServerFileOf(Path).c_str(), Alias, Type, FieldCount);
 }
 
 void TDaroruTable::CreateField(const String& Name, const String& Type, SmallInt Length, SmallInt Decimals)

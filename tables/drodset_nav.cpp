@@ -17,6 +17,10 @@ TGetResult TDaroruTable::GetRecord(TRecordBuffer Buffer, TGetMode GetMode, bool 
     TGetResult result = grOK;
     bool accepted = false;
     do {
+        if (FAccessMethod == amServer && !FCachedUpdates) {
+            result = ServerFetch(Buffer, GetMode, accepted);
+            continue;
+        }
         const XBLONG prev = FAtFirst || FAtLast ? 0 : cs_RecNo();
         result = grOK;
         switch (GetMode) {
@@ -54,20 +58,7 @@ TGetResult TDaroruTable::GetRecord(TRecordBuffer Buffer, TGetMode GetMode, bool 
         InternalInitRecord(Buffer);
         if (result == grOK) {
             cs_GetRecord(FScratch.data());
-            ReadXBEToNative(Buffer);
-            SetRecordInfo(Buffer, FCurrentRecNo, bfCurrent);
-            GetCalcFields(Buffer);
-            accepted = true;
-            if (FiltersRecords()) {
-                const TDataSetState saved = SetTempState(dsFilter);
-                FFilterBuffer = Buffer;
-                try {
-                    accepted = AcceptRecord();
-                } catch (...) {
-                }
-                RestoreState(saved);
-                FFilterBuffer = nullptr;
-            }
+            accepted = TakeRecord(Buffer);
             // A rejected record: the current one is gone; otherwise read on in the same direction.
             if (!accepted && GetMode == gmCurrent)
                 result = grEOF;
@@ -77,6 +68,45 @@ TGetResult TDaroruTable::GetRecord(TRecordBuffer Buffer, TGetMode GetMode, bool 
         FAtFirst = FAtLast = false;
     } while (!accepted && result == grOK);
     return result;
+}
+
+TGetResult TDaroruTable::ServerFetch(TRecordBuffer Buffer, TGetMode GetMode, bool& Accepted)
+{
+    XBLONG recNo = 0;
+    TGetResult result = ServerConnection()->ap_TraverseTable(FAtFirst, FAtLast, FEOFAction == eaMoveLast,
+                                                             GetMode, recNo, FScratch.data(), FRecordSize);
+    // A connection that is gone has been reported once; the table just ends.
+    if (result == grError && !ServerConnection()->Connected())
+        result = GetMode == gmPrior ? grBOF : grEOF;
+    FCurrentRecNo = static_cast<std::uint32_t>(recNo);
+    InternalInitRecord(Buffer);
+    Accepted = false;
+    if (result == grOK) {
+        Accepted = TakeRecord(Buffer);
+        if (!Accepted && GetMode == gmCurrent)
+            result = grEOF;
+    }
+    FAtFirst = FAtLast = false;
+    return result;
+}
+
+bool TDaroruTable::TakeRecord(TRecordBuffer Buffer)
+{
+    ReadXBEToNative(Buffer);
+    SetRecordInfo(Buffer, FCurrentRecNo, bfCurrent);
+    GetCalcFields(Buffer);
+    if (!FiltersRecords())
+        return true;
+    bool accepted = true;
+    const TDataSetState saved = SetTempState(dsFilter);
+    FFilterBuffer = Buffer;
+    try {
+        accepted = AcceptRecord();
+    } catch (...) {
+    }
+    RestoreState(saved);
+    FFilterBuffer = nullptr;
+    return accepted;
 }
 
 bool TDaroruTable::AcceptRecord()
@@ -331,8 +361,14 @@ void TDaroruTable::DoBeforeEdit()
         return;
     const std::uint32_t recno = FSpeedMode ? static_cast<std::uint32_t>(cs_RecNo()) : RecNoOf(ActiveBuffer());
     FCurrentRecNo = recno;
-    if (!cs_Rlock(static_cast<XBLONG>(recno)) && FErrorFunc == -1)
+    if (!cs_Rlock(static_cast<XBLONG>(recno)) && FErrorFunc == -1) {
+        // A server connection that is gone was reported when it went: the edit
+        // fails for that reason, not for a lock nobody refused.
+        if (FAccessMethod == amServer && !ServerConnection()->Connected() &&
+            !ServerConnection()->LastError().empty())
+            Raise(ServerConnection()->LastError());
         Raise("Record Lock Failure. May be locked by another user or task.");
+    }
     if (recno == NoRecord)
         return;
     // Editing starts from the record as it is now stored.
@@ -453,7 +489,8 @@ void TDaroruTable::InternalDelete()
     if (!SelectForSxCall())
         return;
     const char* condition = cs_IndexCondition();
-    const bool vanishes = Pos("DELETED()", UpperCase(condition ? condition : "")) > 0 || cs_SysProp(1006, 0) != 0;
+    const bool vanishes =
+            Pos("DELETED()", UpperCase(condition ? condition : "")) > 0 || cs_SysProp(1006, 0) != 0;
     if (vanishes) {
         const XBLONG n = cs_RecNo();
         cs_Skip(1);

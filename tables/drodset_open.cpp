@@ -163,8 +163,7 @@ void TDaroruTable::OpenTable()
         }
     } else {
         // The server names the work area itself, by the same rule.
-        FWorkArea = ServerConnection()->ap_Use(ExtractFileName(NormalizePath(FTableName)).c_str(),
-                                               ServerDirectoryOf(FTableName).c_str(), mode, type);
+        FWorkArea = ServerConnection()->ap_Use(ServerFileOf(FTableName).c_str(), FAlias.c_str(), mode, type);
     }
     if (FWorkArea <= 0) {
         FWorkArea = 0;

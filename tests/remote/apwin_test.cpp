@@ -6,6 +6,7 @@
 #include <chrono>
 #include <functional>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -128,8 +129,8 @@ TEST(SocketTest, CaptureStopsAtTheTerminatorAndUndoublesDots)
     EXPECT_EQ(lines.Count(), 2);
     EXPECT_EQ(lines[1], ".b");
     TStringList headers;
-    client.Capture(&headers, {""});
-    TDrVOZSocket::ConvertHeadersToValues(headers);
+    headers.Add("left from before");
+    EXPECT_EQ(client.CaptureHeader(headers, ""), 1);
     EXPECT_EQ(headers.Count(), 2);
     EXPECT_EQ(headers[0], "Name=x more");
     EXPECT_EQ(headers[1], "Other=y");
@@ -229,8 +230,17 @@ TEST(SocketTest, ConnectFailuresAndTimeOuts)
     }
     EXPECT_EQ(SockErrMsg(12345), "\r\nSocket Error #12345");
 
+    // A connection is watched by TCP keepalive as set; a silence limit is the caller's choice.
     RawPeer silent([](int s) { Received(s, 1); });
+    client.KeepAliveIdle = 7;
     Connected(client, silent.Port);
+    int on = 0, idle = 0;
+    socklen_t size = sizeof on;
+    getsockopt(client.Handle(), SOL_SOCKET, SO_KEEPALIVE, &on, &size);
+    getsockopt(client.Handle(), IPPROTO_TCP, TCP_KEEPIDLE, &idle, &size);
+    EXPECT_EQ(on, 1);
+    EXPECT_EQ(idle, 7);
+    EXPECT_EQ(TDrVOZClient(nullptr).ReceiveTimeout, 0);
     client.ReceiveTimeout = 100;
     EXPECT_THROW(client.ReadLn(), EDrVOZTimedOut);
     EXPECT_FALSE(client.Connected());

@@ -24,9 +24,21 @@ TEST_F(ServerTest, EachArgumentEncodingAndReplyDecoding)
     const std::vector<RequestCase> cases = {
             {"T and text", [](auto& c) { return str(c.ap_GetString("NAME")); }, "0491", "NAME", "Smith   ",
              "Smith   "},
-            {"S255, S255, D, D and hex",
-             [](auto& c) { return std::to_string(c.ap_Use("CUST.DBF", "DATA", 1, 2)); }, "0468",
-             S("CUST.DBF", 255) + S("DATA", 255) + "12", " A ", "10"},
+            {"S255 file, S255 alias, D, D and hex",
+             [](auto& c) { return std::to_string(c.ap_Use("DATA\\CUST.DBF", "CUST", 1, 2)); }, "0468",
+             S("DATA\\CUST.DBF", 255) + S("CUST", 255) + "12", " A ", "10"},
+            {"field list", [](auto& c) { return str(c.ap_GetFields()); }, "0582", "", "NAME,CITY",
+             "NAME,CITY"},
+            {"field list set",
+             [](auto& c) {
+                 c.ap_SetFields("NAME,CITY");
+                 return String("-");
+             },
+             "0583", "NAME,CITY", nullptr, "-"},
+            {"index count", [](auto& c) { return std::to_string(c.ap_IndexCount()); }, "0527", "", "3", "3"},
+            {"index descending", [](auto& c) { return std::to_string(c.ap_IndexDescending()); }, "0528", "",
+             " 1 ", "1"},
+            {"page", [](auto& c) { return str(c.ap_GetPage(2)); }, "0617", "0002", "page two", "page two"},
             {"S10, S10, N10, N10 awaited",
              [](auto& c) {
                  c.ap_CreateField("NAME", "C", 30, 0);
@@ -235,18 +247,73 @@ TEST_F(ServerTest, PayloadsLargerThanTheCallersBufferAreRefused)
     EXPECT_EQ(String(record, 8), "01234567");
 }
 
+// The blob length and lock count the caller sized its buffer by belong to a
+// work area (and field): another area's are never taken for them.
+TEST_F(ServerTest, ALengthAskedBeforeHoldsForItsOwnWorkAreaAndField)
+{
+    Connect();
+    Connection->ap_Select(1);
+    char blob[8] = {};
+    Reply("0481", "8");
+    Reply("0480", "12345678");
+    EXPECT_EQ(Connection->ap_GetBlobLength("PIC"), 8);
+    EXPECT_EQ(Connection->ap_GetBlob("PIC", blob), 8);
+    EXPECT_EQ(Server->Frames("0481").size(), 1u);
+
+    // The next record's blob is longer than the buffer sized for the last one.
+    Connection->ap_Skip(1);
+    Reply("0480", "123456789012");
+    EXPECT_EQ(Connection->ap_GetBlob("PIC", blob), 0);
+    // A field of the same name in another work area: its own length is asked.
+    Connection->ap_Select(2);
+    Reply("0481", "12");
+    char larger[12] = {};
+    EXPECT_EQ(Connection->ap_GetBlob("PIC", larger), 12);
+    EXPECT_EQ(Server->Frames("0481").size(), 2u);
+    Errors.clear();
+
+    // A lock count of another work area says nothing of this one's.
+    XBLONG locks[2] = {};
+    Reply("0589", "2");
+    EXPECT_EQ(Connection->ap_LockCount(), 2);
+    Connection->ap_Select(3);
+    Reply("0589", "1");
+    Reply("0588", String(2 * sizeof(XBLONG), '\1'));
+    Connection->ap_DBRlockList(locks);
+    EXPECT_EQ(locks[0], 0);
+    EXPECT_EQ(Server->Frames("0589").size(), 2u);
+    EXPECT_EQ(Errors, std::vector<String> {"[DaroruConnection.DBRLockList] Lock list of " +
+                                           std::to_string(2 * sizeof(XBLONG)) + " bytes for 1 locks"});
+}
+
 TEST_F(ServerTest, TraverseTableWithoutAReplyIsAFailure)
 {
     Connect();
     char record[4] = {};
     XBLONG recno = -1;
-    Reply("0591", "2"
+    Reply("0591", "0"
                   "00000005"
-                  "abcdef");
-    EXPECT_EQ(Connection->ap_TraverseTable(true, false, 0, gmNext, recno, record, 4), grEOF);
+                  "abcd");
+    EXPECT_EQ(Connection->ap_TraverseTable(true, false, 0, gmNext, recno, record, 4), grOK);
     EXPECT_EQ(recno, 5);
     EXPECT_EQ(String(record, 4), "abcd");
     EXPECT_EQ(Last("0591").Payload, "YN01");
-    Reply("0591", "");
-    EXPECT_EQ(Connection->ap_TraverseTable(true, false, 0, gmNext, recno, record, 4), grError);
+    Reply("0591", "2"
+                  "00000006");  // the end: no record, nothing copied
+    EXPECT_EQ(Connection->ap_TraverseTable(false, false, 1, gmNext, recno, record, 4), grEOF);
+    EXPECT_EQ(recno, 6);
+    EXPECT_EQ(String(record, 4), "abcd");
+    EXPECT_EQ(Last("0591").Payload, "NN11");
+    EXPECT_TRUE(Errors.empty());
+    for (const char* reply : {"",
+                              "0"
+                              "00000007"
+                              "abcdef",
+                              "0"
+                              "00000007"
+                              "ab"}) {
+        Reply("0591", reply);
+        EXPECT_EQ(Connection->ap_TraverseTable(true, false, 0, gmNext, recno, record, 4), grError);
+        EXPECT_EQ(String(record, 4), "abcd");
+    }
 }

@@ -172,7 +172,7 @@ TEST_F(ServerTest, ParameterBlocksEndExactlyAndRefuseCutRecords)
     EXPECT_EQ(Errors.back(), "[DaroruConnection.ExecProc] DaroruConnection not connected");
 }
 
-TEST_F(ServerTest, TheStoredProcedureComponentRunsEachTimeItIsAsked)
+TEST_F(ServerTest, TheStoredProcedureComponentRunsOnceUntilActiveIsReset)
 {
     TDaroruStoredProc proc(nullptr);
     auto message = [&] {
@@ -203,6 +203,10 @@ TEST_F(ServerTest, TheStoredProcedureComponentRunsEachTimeItIsAsked)
     EXPECT_TRUE(proc.Active());
     EXPECT_EQ(proc.ProcParams().ParamByName("COUNT").AsInteger(), 10);
     Server->ClearFrames();
+    EXPECT_EQ(message(), "ran");  // still active: nothing runs
+    EXPECT_TRUE(Server->Frames("0042").empty());
+    EXPECT_EQ(proc.ProcParams().ParamByName("COUNT").AsInteger(), 10);
+    proc.SetActive(false);
     EXPECT_EQ(message(), "ran");  // again, with the values it got back
     EXPECT_EQ(Server->Frames("0042").size(), 1u);
     EXPECT_EQ(proc.ProcParams().ParamByName("COUNT").AsInteger(), 20);
@@ -211,4 +215,34 @@ TEST_F(ServerTest, TheStoredProcedureComponentRunsEachTimeItIsAsked)
     EXPECT_FALSE(proc.Active());
     Connection.reset();  // the component hears that its connection went
     EXPECT_EQ(proc.DaroruConnection(), nullptr);
+}
+
+// The size of a parameter record: the value's bytes must be in the block.
+TEST_F(ServerTest, AParameterSizeBeyondItsBlockIsRefused)
+{
+    Connect();
+    const String rest = "03"
+                        "03" +
+                        PadRight("COUNT", 20, ' ') + String("\x2A\0\0\0", 4);
+    for (const auto& [size, count] : std::vector<std::pair<String, int>> {{"00000004", 1},
+                                                                          {"00000003", -1},
+                                                                          {"00000005", -1},
+                                                                          {"7FFFFFFF", -1},
+                                                                          {"FFFFFFFF", -1},
+                                                                          {"-0000001", -1},
+                                                                          {"0000000G", -1}}) {
+        SCOPED_TRACE(size);
+        Errors.clear();
+        Reply("0044", size + rest);
+        TParams* params = Connection->GetParams("P");
+        ASSERT_NE(params, nullptr);
+        if (count > 0) {
+            EXPECT_EQ(params->Count(), count);
+            EXPECT_EQ(params->ParamByName("COUNT").AsInteger(), 42);
+            EXPECT_TRUE(Errors.empty());
+        } else {
+            EXPECT_EQ(Errors, std::vector<String> {"[DaroruConnection.InternalGetParams] InternalGetParams"});
+        }
+        EXPECT_TRUE(Connection->Active());
+    }
 }

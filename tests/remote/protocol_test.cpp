@@ -148,6 +148,9 @@ TEST_F(ServerTest, BrokenRepliesLoseTheConnectionWithoutReadingThem)
             {"a cut-off reply", Hex8(100) + "00000000"
                                             "0470"
                                             "only part of it"},
+            {"a reply to another request", Hex8(1) + "00000000"
+                                                     "0471"
+                                                     "1"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);
@@ -163,8 +166,10 @@ TEST_F(ServerTest, BrokenRepliesLoseTheConnectionWithoutReadingThem)
         EXPECT_EQ(Connection->ap_RecCount(), 0);
         EXPECT_FALSE(Connection->Active());
         EXPECT_EQ(Errors, std::vector<String> {"[DaroruConnection.FillReadStream] Connection lost"});
-        Connection->ap_RecCount();
-        EXPECT_EQ(Errors.back(), "[DaroruConection.ClientXmit] Not connected");
+        // Reported once: later requests fail quietly, and the reason stays.
+        EXPECT_EQ(Connection->ap_RecCount(), 0);
+        EXPECT_EQ(Errors.size(), 1u);
+        EXPECT_EQ(Connection->LastError(), "Connection lost");
     }
 }
 
@@ -192,15 +197,15 @@ TEST_F(ServerTest, WithoutAHandlerALostConnectionGoesToTheErrorBox)
     });
     Connection->ap_Eof();
     Connection->ClientXmit("0479", "", true);
-    EXPECT_EQ(shown, (std::vector<String> {"[DaroruConnection.FillReadStream] Connection lost",
-                                           "[DaroruConection.ClientXmit] Not connected"}));
+    EXPECT_EQ(shown, (std::vector<String> {"[DaroruConnection.FillReadStream] Connection lost"}));
 
     // With no box installed the report goes to the standard error.
     SetConnectionErrorBox(nullptr);
     testing::internal::CaptureStderr();
-    Connection->ClientXmit("0479", "", true);
+    TDaroruServerConnection never(nullptr);
+    never.ClientXmit("0479", "", true);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "[DaroruConection.ClientXmit] Not connected\n");
-    EXPECT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown.size(), 1u);
 }
 
 TEST_F(ServerTest, VersionStaysAndUnreachableServersAreReportedNotRaised)
@@ -220,7 +225,7 @@ TEST_F(ServerTest, VersionStaysAndUnreachableServersAreReportedNotRaised)
 
 class LoginTest : public ServerTest {
 protected:
-    std::map<String, String> Users() override { return {{"ANNA", "secret"}}; }
+    std::map<String, String> Users() override { return {{"ANNA", "secret"}, {"MARGARETHA.K", "secret"}}; }
 };
 
 TEST_F(LoginTest, LoginSendsPasswordAndUserAndARefusalDisconnects)
@@ -244,6 +249,14 @@ TEST_F(LoginTest, LoginSendsPasswordAndUserAndARefusalDisconnects)
     Connection->SetActive(false);
     WaitFor("0465");
     EXPECT_EQ(Last("0465").Payload, "ANNA      ");
+
+    // A name longer than its field is logged out whole, not left logged in.
+    Connection->SetUser("Margaretha.K");
+    Connect();
+    Connection->SetActive(false);
+    for (int i = 0; i < 200 && Last("0465").Payload != "MARGARETHA.K"; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(Last("0465").Payload, "MARGARETHA.K");
 }
 
 TEST_F(ServerTest, AnEmptyUserOnlyConnects)
@@ -264,4 +277,78 @@ TEST_F(ServerTest, AConnectionIdThatWouldNotFitItsFieldIsRefused)
     Reply("0459", "7");
     Connection->GetConnectionID();
     EXPECT_EQ(Connection->ConnectionID(), "0007");
+}
+
+TEST_F(ServerTest, ADoubledReplyIsRefusedInsteadOfAnsweringTheNextRequest)
+{
+    Connect();
+    Server->On("0470", [](TTestServer::TSession& S, const TTestServer::TFrame&) {
+        S.Send("0470", "12");
+        S.Send("0470", "12");
+        return true;
+    });
+    EXPECT_EQ(Connection->ap_RecCount(), 12);
+    Reply("0500", "5");
+    EXPECT_EQ(Connection->ap_RecNo(), 0);  // not the stale 12
+    EXPECT_FALSE(Connection->Active());
+    EXPECT_EQ(Errors, std::vector<String> {"[DaroruConnection.FillReadStream] Connection lost"});
+}
+
+TEST_F(ServerTest, TextResultsOutliveLaterReplies)
+{
+    Connect();
+    Reply("0491", String(200, 'x'));
+    Reply("0612", "NAME");
+    const char* text = Connection->ap_GetString("NAME");
+    Connection->ap_FieldName(1);
+    Connection->ap_RecCount();
+    EXPECT_EQ(String(text), String(200, 'x'));
+}
+
+// A server operation that runs long, with or without progress packets, ends
+// with its reply: no time limit of the client's own cuts it off. The silence
+// limit, when one is set, counts from the last byte, so progress keeps it away.
+TEST_F(ServerTest, ALongServerOperationCompletes)
+{
+    const auto longPack = [this](std::chrono::milliseconds Length, std::chrono::milliseconds Progress) {
+        Server->On("0521", [=](TTestServer::TSession& S, const TTestServer::TFrame&) {
+            const auto end = std::chrono::steady_clock::now() + Length;
+            while (std::chrono::steady_clock::now() < end) {
+                std::this_thread::sleep_for(Progress.count() ? Progress : Length);
+                if (Progress.count())
+                    S.Send("0300", Hex8(0) + Hex8(100) + Hex8(50));
+            }
+            S.Send("0521", "");
+            return true;
+        });
+    };
+    Connect();
+    const std::chrono::milliseconds none {0};
+    for (const auto& [limit, progress, kept] : std::vector<std::tuple<int, std::chrono::milliseconds, bool>> {
+                 {0, none, true}, {400, std::chrono::milliseconds(100), true}, {400, none, false}}) {
+        SCOPED_TRACE("silence limit " + std::to_string(limit));
+        if (!Connection->Active())
+            Connect();
+        Errors.clear();
+        Connection->Transport().ReceiveTimeout = limit;
+        longPack(std::chrono::milliseconds(1500), progress);
+        Connection->ap_Pack();
+        EXPECT_EQ(Connection->Active(), kept);
+        EXPECT_EQ(Errors.size(), kept ? 0u : 1u);
+    }
+}
+
+// The same at full length, with the connection's defaults (a slow test).
+TEST_F(ServerTest, SlowAMinuteLongServerOperationCompletes)
+{
+    Connect();
+    Connection->Transport().ReceiveTimeout = TDrVOZClient(nullptr).ReceiveTimeout;
+    Server->On("0521", [](TTestServer::TSession& S, const TTestServer::TFrame&) {
+        std::this_thread::sleep_for(std::chrono::seconds(61));
+        S.Send("0521", "");
+        return true;
+    });
+    Connection->ap_Pack();
+    EXPECT_TRUE(Connection->Active());
+    EXPECT_TRUE(Errors.empty()) << Errors.front();
 }

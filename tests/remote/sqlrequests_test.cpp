@@ -146,6 +146,91 @@ TEST_F(ScriptedQueryTest, AStructureBeyondTheRecordIsRefused)
     EXPECT_EQ(MessageOf([&] { Query.Open(); }), "Not connected");
 }
 
+// Every length, offset, count and size a reply carries, at its limit, one
+// below and one above it, and at values a 32-bit sum would wrap (0x7FFFFFFF,
+// 0xFFFFFFFF), negative and not hexadecimal: what fits opens, the rest is refused.
+TEST_F(ScriptedQueryTest, EveryLengthAReplyCarriesIsCheckedAgainstItsLimit)
+{
+    // Two rows of one field of 3 characters (4 bytes with its end) in records of Size bytes.
+    const auto result = [this](const String& Size, const String& Fields, const String& Offset,
+                               const String& Rows) {
+        Reply("0802", H8Zero + "00000002" + Size + Fields);
+        Reply("0806", "NAME\r\n00000001\r\n00000003\r\n" + Offset + "\r\n\r\n");
+        const Int64 size = std::strtoll(Size.c_str(), nullptr, 16);
+        const String image = size > 0 && size <= (1 << 21) ? "AB" + String(size_t(size - 2), '\0') : String();
+        Reply("0807", Rows + "00000001" + image + "00000002" + image);
+    };
+    struct Slot {
+        const char* What;
+        std::function<void(const String&)> Install;
+        std::vector<String> Accepted;  // the limit and one below
+        bool FieldAtStart = true;
+    };
+    const std::vector<Slot> slots = {
+            {"record size",
+             [&](const String& V) { result(V, "00000001", H8Zero, "00000002"); },
+             {"000FFFFF", "00100000"}},
+            {"field offset in records of 8",
+             [&](const String& V) { result("00000008", "00000001", V, "00000002"); },
+             {"00000003", "00000004"},
+             false},
+            {"field count",
+             [&](const String& V) { result("00000004", V, H8Zero, "00000002"); },
+             {"000000FF", "00000100"}},
+            {"rows in a block",
+             [&](const String& V) { result("00000004", "00000001", H8Zero, V); },
+             {"00000001", "00000002"}},
+    };
+    const std::map<String, String> aboveLimit = {{"record size", "00100001"},
+                                                 {"field offset in records of 8", "00000005"},
+                                                 {"field count", "00000101"},
+                                                 {"rows in a block", "00000003"}};
+    for (const Slot& slot : slots) {
+        std::vector<std::pair<String, bool>> values;
+        for (const String& v : slot.Accepted)
+            values.emplace_back(v, true);
+        for (const String& v : {aboveLimit.at(slot.What), String("7FFFFFFC"), String("7FFFFFFF"),
+                                String("FFFFFFFF"), String("-0000001"), String("0000000G")})
+            values.emplace_back(v, false);
+        for (const auto& [value, accepted] : values) {
+            SCOPED_TRACE(String(slot.What) + " " + value);
+            slot.Install(value);
+            const String error = MessageOf([&] { Query.Open(); });
+            EXPECT_EQ(Query.Active(), accepted) << error;
+            if (accepted) {
+                EXPECT_EQ(Query.FieldByName("NAME")->AsString(), slot.FieldAtStart ? "AB" : "");
+            }
+            Query.Close();
+            ASSERT_TRUE(Connection->Active());
+        }
+    }
+
+    // The length of a packet: up to the connection's limit it is read, above it
+    // the stream cannot be trusted and the connection ends.
+    Connection->MaxReplyLength = 64;
+    for (const auto& [length, accepted] : std::vector<std::pair<String, bool>> {{"0000003F", true},
+                                                                                {"00000040", true},
+                                                                                {"00000041", false},
+                                                                                {"7FFFFFFF", false},
+                                                                                {"FFFFFFFF", false},
+                                                                                {"-0000001", false},
+                                                                                {"0000000G", false}}) {
+        SCOPED_TRACE("packet length " + length);
+        Errors.clear();
+        if (!Connection->Active())
+            Connect();
+        const Int64 size = std::strtoll(length.c_str(), nullptr, 16);
+        const String payload = accepted ? String(size_t(size - 1), ' ') + "7" : String("7");
+        Server->On("0470", [length, payload](TTestServer::TSession& S, const TTestServer::TFrame&) {
+            S.SendRaw(length + "00000000" + "0470" + payload);
+            return true;
+        });
+        EXPECT_EQ(Connection->ap_RecCount(), accepted ? 7 : 0);
+        EXPECT_EQ(Connection->Active(), accepted);
+        EXPECT_EQ(Errors.size(), accepted ? 0u : 1u);
+    }
+}
+
 class LocalSqlRequestTest : public TableTest {
 protected:
     void SetUp() override

@@ -402,28 +402,28 @@ String TTestServer::Engine(TSession& Session, const TFrame& Frame, bool& Reply)
         return Num(XBE_CALL(xb_SysProp, static_cast<XBSHORT>(property), a.Hex(8)));
     }
     case 468:
-    case 562: {  // open or create: a bare file name in the directory the database name stands for
+    case 562: {  // open or create: the file in the directory its database name stands for, and an alias
         const String file = a.Fixed(255);
-        const String dir = DirectoryOf(a.Fixed(255));
         const size_t slash = file.find_last_of("\\/:");
+        const String dir = DirectoryOf(slash == String::npos ? String() : file.substr(0, slash));
         const String name = slash == String::npos ? file : file.substr(slash + 1);
+        // The alias asked for, unless another client's work area has it: named
+        // then as the table layer names a local work area.
+        const String asked = a.Fixed(255);
+        const auto taken = [](const String& Alias) { return XBE_CALL(xb_WorkArea, Alias.c_str()) > 0; };
+        const String alias = asked.empty() || taken(asked) ? UniqueAliasName(name, taken) : asked;
         if (code == 562) {
             const int type = a.Hex(1);
             const String target = dir + name;
             // A table another client has open is not made anew under it.
             if (sharelocks::FileInUse(name.find('.') == String::npos ? target + ".DBF" : target))
                 return "0";
-            const String alias = "NEW" + std::to_string(++FOpens);
             Session.Area = XBE_CALL(xb_CreateNew, target.c_str(), alias.c_str(), static_cast<XBSHORT>(type),
                                     static_cast<XBSHORT>(a.Hex(8)));
             return Num(Session.Area);
         }
         const auto mode = static_cast<XBSHORT>(a.Dec(1));
         const auto type = static_cast<XBSHORT>(a.Dec(1));
-        // Named as the table layer names a local work area, so that a client
-        // asking whether an alias is taken hears what the local engine says.
-        const String alias = UniqueAliasName(
-                name, [](const String& Taken) { return XBE_CALL(xb_WorkArea, Taken.c_str()) > 0; });
         Session.Area = XBE_CALL(xb_Use, (dir + name).c_str(), alias.c_str(), mode, type);
         // As the table layer does locally: a table whose index could not be
         // opened stays shut, or every change would miss the index.
@@ -503,6 +503,53 @@ String TTestServer::Engine(TSession& Session, const TFrame& Frame, bool& Reply)
     case 511: XBE_CALL(xb_Commit); return none();
     case 513: return Text(XBE_CALL(xb_Descend, a.Rest().c_str()));
     case 514: return Num(XBE_CALL(xb_RecSize));
+    case 591: {  // a table's record fetch: move as the table layer does locally, then read
+        const bool first = a.YN();
+        const bool last = a.YN();
+        const bool moveLast = a.Take(1) == "1";
+        const int mode = StrToIntDef(a.Rest(), -1);
+        const XBLONG previous = first || last ? 0 : XBE_CALL(xb_RecNo);
+        int result = 0;  // the fetch results: 0 a record, 1 before the first, 2 after the last
+        if (mode == 0) {
+            if (XBE_CALL(xb_Bof) && XBE_CALL(xb_Eof))
+                result = 2;
+            else if (XBE_CALL(xb_Eof) && moveLast) {
+                XBE_CALL(xb_GoBottom);
+                result = XBE_CALL(xb_Eof) ? 2 : 0;
+            } else if (!XBE_CALL(xb_Eof))
+                XBE_CALL(xb_Go, XBE_CALL(xb_RecNo));  // the current record as it is now, not as last read
+        } else if (mode == 1) {
+            if (first)
+                XBE_CALL(xb_GoTop);
+            else
+                XBE_CALL(xb_Skip, 1);
+            if (XBE_CALL(xb_Eof) || XBE_CALL(xb_RecNo) == previous) {
+                XBE_CALL(xb_GoBottom);
+                result = 2;
+            }
+        } else {
+            if (last)
+                XBE_CALL(xb_GoBottom);
+            else
+                XBE_CALL(xb_Skip, -1);
+            if (XBE_CALL(xb_Bof) || XBE_CALL(xb_RecNo) == previous) {
+                XBE_CALL(xb_GoTop);
+                result = 1;
+            }
+        }
+        String image;
+        if (result == 0) {
+            image.assign(static_cast<size_t>(XBE_CALL(xb_RecSize)), '\0');
+            XBE_CALL(xb_GetRecord, image.data());
+        }
+        return std::to_string(result) + Hex8(XBE_CALL(xb_RecNo)) + image;
+    }
+    case 582: {
+        String fields;
+        for (int i = 1, n = XBE_CALL(xb_FieldCount); i <= n; ++i)
+            fields += (i > 1 ? "," : "") + Text(XBE_CALL(xb_FieldName, static_cast<XBSHORT>(i)));
+        return fields;
+    }
     case 515: {
         String image(static_cast<size_t>(XBE_CALL(xb_RecSize)), '\0');
         XBE_CALL(xb_GetRecord, image.data());

@@ -99,7 +99,6 @@ private:
     std::map<String, THandler> FHandlers;
     std::map<String, String> FProcedures;
     std::map<String, String> FProcedureValues;
-    int FOpens = 0;  // numbers the aliases the server makes up
     std::map<int, std::unique_ptr<localsql::TStatement>> FStatements;
     int FStatementCount = 0;
 };

@@ -90,9 +90,11 @@ void TdwTable::SetOnFilterOptions(TdwOnFilterOptions Value)
 
 void TdwTable::PrepareCursor()
 {
+    // A table whose filter cannot be set does not open: opened unfiltered, it would
+    // hand every record to code that expects only those the filter lets through.
     const String text = FilterText();
     if (!text.empty() && !dwFilterInstall(text, this, FFilterHandle, true))
-        MessageDlg(FailToSetFilter, mtWarning, {mbOK}, 0);
+        throw EDatabaseError(FailToSetFilter);
     if (FOnFilter)
         dwFilterInstallCallback([this](TDataSet*) { return RecordFilter(); }, this, FCallbackHandle);
 }

@@ -157,7 +157,8 @@ protected:
     bool AcceptRecord() override;
 
 private:
-    // Installs the filter text and the record filter on the open cursor.
+    // Installs the filter text and the record filter on the open cursor; raises
+    // "Fail to set filter" when the text cannot be installed.
     void PrepareCursor();
     bool RecordFilter();
     bool CurrentRecordMatches(const ConstArg& Values, int LastIndex);

@@ -66,15 +66,19 @@ TEST_F(WwTableTest, SettingTheFilterOnAnOpenTableFiltersAtOnceAndAnEmptyOneShows
     EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
-TEST_F(WwTableTest, AFilterThatCannotBeSetWarnsAndLeavesTheTableUnfiltered) {
+TEST_F(WwTableTest, AFilterThatCannotBeSetSaysWhyAndKeepsTheFilterInForce) {
+    const std::vector<String> newYork {"P00002", "P00007", "P00012", "P00017",
+                                       "P00022", "P00027", "P00032", "P00037"};
     const struct {
         const char* Text;
-        std::vector<String> Messages;
+        const char* Why;
     } cases[] = {
-            {"STATE = \"NY\" junk", {"Fail to set filter"}},
-            {"ZIP = 1", {"Field not found in Table. \rZIP", "Fail to set filter"}},
-            // The compiled filter would compare with a field named 5.
-            {"((QTY) + (1)) = 5", {"Fail to set filter"}},
+            {"STATE = \"NY\" junk", "Invalid filter expression. \rUnexpected \"junk\" at position 14"},
+            {"ZIP = 1", "Field not found in Table. \rZIP"},
+            {"QTY > 40000",
+             "Invalid filter expression. \r40000 is out of range for QTY (-32768 to 32767) at position 7"},
+            {"DUE > \"02/30/2024\"",
+             "Invalid filter expression. \r'02/30/2024' is not a valid date for DUE at position 7"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Text);
@@ -83,9 +87,22 @@ TEST_F(WwTableTest, AFilterThatCannotBeSetWarnsAndLeavesTheTableUnfiltered) {
         T->SetdwFilter(Lines({c.Text}));
         std::vector<String> texts;
         for (const TMessageRequest& m : Dialogs.Messages) texts.push_back(m.Text);
-        EXPECT_EQ(texts, c.Messages);
-        EXPECT_EQ(Ids(T).size(), size_t(Rows));
+        EXPECT_EQ(texts, (std::vector<String> {c.Why, "Fail to set filter"}));
+        EXPECT_EQ(Ids(T), newYork);
+        EXPECT_FALSE(T->IsSequenced());
     }
+}
+
+TEST_F(WwTableTest, ATableWhoseFilterCannotBeSetDoesNotOpen) {
+    T->Close();
+    T->SetdwFilter(Lines({"QTY < 3", "STATE = \"NY\" AND"}));
+    EXPECT_EQ(MessageOf([&] { T->Open(); }), "Fail to set filter");
+    EXPECT_FALSE(T->Active());
+    ASSERT_EQ(Dialogs.Messages.size(), 1u);
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Invalid filter expression. \rUnexpected \")\" at position 30");
+    T->SetdwFilter(Lines({"QTY < 3"}));
+    T->Open();
+    EXPECT_EQ(Ids(T), (std::vector<String> {"P00001", "P00002"}));
 }
 
 TEST_F(WwTableTest, AFilterSetWhileClosedAppliesAtTheNextOpen) {

@@ -117,10 +117,26 @@ public:
         const String token = Peek(false);
         if (!FInput.empty())
             return Fail("Unexpected \"" + (token.empty() ? FInput.substr(0, 1) : token) + "\""), nullptr;
-        return Pop();
+        std::unique_ptr<TNode> root = Pop();
+        return root && (root->Kind != nkOperand || IsLogicalField(*root)) ? std::move(root) : nullptr;
     }
 
 private:
+    // A filter of one operand: the name of a logical field.
+    bool IsLogicalField(const TNode& Node) const
+    {
+        const TField* field = FDataSet ? FDataSet->FindField(Node.Token) : nullptr;
+        if (!field) {
+            MessageDlg("Field not found in Table. \r" + Node.Token, mtWarning, {mbOK}, 0);
+            return false;
+        }
+        if (field->DataType() != ftBoolean) {
+            ReportFault(Node.Token + " is not a logical field", Node.Position);
+            return false;
+        }
+        return true;
+    }
+
     // Where the rest of the input begins in the text (1-based).
     int Position() const { return static_cast<int>(FLength - FInput.size()) + 1; }
 

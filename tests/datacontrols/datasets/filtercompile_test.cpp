@@ -84,6 +84,8 @@ const CompileCase Cases[] = {
         {"(QTY) - (1) = 2", "=(-(F1:QTY,s:1),f:2)", ""},
         {"(AMOUNT) / (100) < (QTY)", "<(/(F1:AMOUNT,f:100),F2:QTY)", ""},
         {"PAID", "F1:PAID", ""},
+        {"CITY", "", "CITY is not a logical field at position 1"},
+        {"\"PAID\"", "", "Field not found in Table. \r\"PAID\""},
         // A minus sign before a digit begins a number, which ends where the digits do.
         {"QTY = -1 AND PAID = T", "AND(=(F1:QTY,s:-1),=(F2:PAID,b:T))", ""},
         // Whole numbers hold their field's range, to its very ends.

@@ -1,9 +1,13 @@
 #include "datacontrols/datasets/wwtable.h"
 
+#include <cstdlib>
+#include <filesystem>
+
 #include "datacontrols/common/dwfieldsettings.h"
 #include "datacontrols/common/dwlocate.h"
 #include "datacontrols/common/dwpicturemasks.h"
 #include "datacontrols/datasets/dwfilterinstall.h"
+#include "datacontrols/datasets/dwsqlanswer.h"
 #include "datacontrols/datasets/dwtableindex.h"
 #include "platform/db/datasource.h"
 #include "platform/db/dberror.h"
@@ -104,11 +108,12 @@ bool TdwTable::RecordFilter()
     if (ComponentState().Contains(csDestroying) || !FOnFilter || FFilterCalls.InCall() ||
         !FOnFilterOptions.Contains(ofoEnabled))
         return true;
-    return FFilterCalls.Run(FOnFilterOptions, [this](bool& Accept) { FOnFilter(this, Accept); },
-                            [this] {
-                                if (OnFilterEscape)
-                                    OnFilterEscape(this);
-                            });
+    return FFilterCalls.Run(
+            FOnFilterOptions, [this](bool& Accept) { FOnFilter(this, Accept); },
+            [this] {
+                if (OnFilterEscape)
+                    OnFilterEscape(this);
+            });
 }
 
 bool TdwTable::FiltersRecords() const { return TDaroruTable::FiltersRecords() || FCursorFilters.Filtering(); }
@@ -158,6 +163,7 @@ void TdwTable::SetQuery(const TStrings& Lines)
         Close();
     if (Lines.Count() > 0) {
         TDaroruTable::SetTableName("");
+        FIndexFieldNames.clear();
         SetMasterSource(nullptr);
         SetMasterFields("");
     }
@@ -188,15 +194,56 @@ void TdwTable::InternalOpen()
     if (FQuery.Count() > 0) {
         const String first = Trim(FQuery[0]);
         FQueryType = LowerCase(first.substr(0, first.find(' '))) == "query" ? "QBE" : "SQL";
-        throw EDatabaseError(FQueryType == "QBE" ? "QBE queries are not supported"
-                                                 : "SQL queries are not supported on a library table");
+        if (FQueryType == "QBE")
+            throw EDatabaseError("QBE queries are not supported");
+        OpenSqlAnswer();
     }
     if (IsParadoxTable())
         throw EDatabaseError("Paradox tables are not supported: " + TDaroruTable::TableName());
     if (FTableType == ttASCII)
         throw EDatabaseError("ASCII tables are not supported: " + TDaroruTable::TableName());
-    TDaroruTable::InternalOpen();
-    PrepareCursor();
+    if (!FIndexFieldNames.empty()) {
+        const String found = FindIndexForFields(FIndexFieldNames);
+        if (found == "?")
+            throw EDatabaseError("No index for fields '" + FIndexFieldNames + "'");
+        TDaroruTable::SetIndexName(found);
+    }
+    try {
+        TDaroruTable::InternalOpen();
+        PrepareCursor();
+    } catch (...) {
+        RemoveSqlAnswer();
+        throw;
+    }
+}
+
+void TdwTable::OpenSqlAnswer()
+{
+    String pattern = IncludeTrailingPathDelimiter(std::filesystem::temp_directory_path().string()) +
+                     "dwtable-sql-XXXXXX";
+    if (!mkdtemp(pattern.data()))
+        throw EDatabaseError("Unable to make a directory for the answer of the query");
+    FAnswerDir = pattern + "/";
+    String sql;
+    for (int i = 0; i < FQuery.Count(); ++i)
+        sql += (i > 0 ? " " : "") + FQuery[i];
+    try {
+        dwWriteSqlAnswer(GetDataPath(), sql, FAnswerDir + "ANSWER");
+    } catch (...) {
+        RemoveSqlAnswer();
+        throw;
+    }
+    TDaroruTable::SetTableName(FAnswerDir + "ANSWER.DBF");
+}
+
+void TdwTable::RemoveSqlAnswer()
+{
+    if (FAnswerDir.empty())
+        return;
+    TDaroruTable::SetTableName("");
+    std::error_code ignored;
+    std::filesystem::remove_all(FAnswerDir, ignored);
+    FAnswerDir.clear();
 }
 
 void TdwTable::InternalClose()
@@ -206,6 +253,7 @@ void TdwTable::InternalClose()
     FFilterHandle = FCallbackHandle = 0;
     FFilterCalls.ReadEnded();
     TDaroruTable::InternalClose();
+    RemoveSqlAnswer();
 }
 
 void TdwTable::DoBeforePost()
@@ -262,6 +310,17 @@ void TdwTable::SelectIndexKeepRecord(const String& Name)
         SetIndexName(Name);
 }
 
+void TdwTable::SetIndexFieldNames(const String& Value)
+{
+    FIndexFieldNames = Value;
+    if (Value.empty() || !Active())
+        return;
+    const String found = FindIndexForFields(Value);
+    if (found == "?")
+        throw EDatabaseError("No index for fields '" + Value + "'");
+    SetIndexName(found);
+}
+
 bool TdwTable::SelectIndexForField(const String& FieldName)
 {
     if (FieldName.empty() || FQuery.Count() > 0)
@@ -280,8 +339,11 @@ bool TdwTable::SelectIndexForField(const String& FieldName)
     const String found = FindIndexForFields(wanted);
     if (found == "?")
         return false;
-    if (UpperCase(found) != UpperCase(IndexName()))
+    const String active = FIndexFieldNames.empty() ? IndexName() : FindIndexForFields(FIndexFieldNames);
+    if (UpperCase(found) != UpperCase(active)) {
+        FIndexFieldNames.clear();
         SelectIndexKeepRecord(found);
+    }
     return true;
 }
 
@@ -402,6 +464,8 @@ std::optional<String> TdwTable::PublishedText(const String& Name)
         return TDaroruTable::TableName();
     if (Name == "IndexName")
         return IndexName();
+    if (Name == "IndexFieldNames")
+        return FIndexFieldNames;
     return std::nullopt;
 }
 
@@ -419,8 +483,13 @@ TIndexDefs* TdwTable::PublishedIndexDefs(const String& Name)
 
 bool TdwTable::SetPublishedText(const String& Name, const String& Value)
 {
+    if (Name == "IndexFieldNames") {
+        SetIndexFieldNames(Value);
+        return true;
+    }
     if (Name != "IndexName")
         return false;
+    FIndexFieldNames.clear();
     SetIndexName(Value);
     return true;
 }

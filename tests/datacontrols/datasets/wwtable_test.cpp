@@ -2,13 +2,16 @@
 // the index helpers, keys, ranges and master-detail, and what it refuses to open.
 
 #include <QTest>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
 
+#include "datacontrols/common/dwproperties.h"
 #include "datacontrols/datasets/dwfilterinstall.h"
 #include "datacontrols/datasets/dwtableindex.h"
+#include "datacontrols/datasets/wwquery.h"
 #include "platform/classes/object.h"
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
@@ -276,6 +279,46 @@ TEST_F(WwTableTest, SelectingAnIndexForAFieldKeepsTheRecord) {
     EXPECT_EQ(T->IndexName(), "UNAME");
 }
 
+TEST_F(WwTableTest, AnIndexChosenByItsFieldsIsTheActiveOneUntilAnotherIsChosen) {
+    EXPECT_TRUE(dwSetIndexFieldNames(T, "STATE;ID"));
+    EXPECT_EQ(T->IndexName(), "USTATEID");
+    EXPECT_EQ(dwGetIndexFieldNames(T), "STATE;ID");
+    EXPECT_EQ(Ids(T).front(), "P00005");  // the first CA record
+    EXPECT_TRUE(T->SelectIndexForField("state"));
+    EXPECT_EQ(T->IndexFieldNames(), "STATE;ID");
+    EXPECT_TRUE(T->SelectIndexForField("ID"));
+    EXPECT_EQ(T->IndexName(), "ID");
+    EXPECT_EQ(T->IndexFieldNames(), "");
+    EXPECT_EQ(MessageOf([&] { T->SetIndexFieldNames("AMOUNT"); }), "No index for fields 'AMOUNT'");
+
+    // Chosen while closed, the index is found when the table opens.
+    T->Close();
+    T->SetIndexFieldNames("NAME");
+    T->Open();
+    EXPECT_EQ(T->IndexName(), "UNAME");
+}
+
+TEST_F(WwTableTest, AnIndexServesFieldsThatBeginItAndCompareAsItDoes) {
+    T->SetIndexName("STATEID");
+    const struct {
+        const char* Fields;
+        bool CaseSensitive;
+        bool Serves;
+    } cases[] = {{"STATE;ID", true, true},
+                 {"state", true, true},
+                 {"ID", true, false},
+                 {"STATE;ID", false, false},
+                 {"STATE;ID;NAME", true, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Fields);
+        EXPECT_EQ(dwIsIndexForFields(T, c.Fields, c.CaseSensitive), c.Serves);
+    }
+    T->SetIndexName("UNAME");
+    EXPECT_TRUE(dwIsIndexForFields(T, "NAME", false));
+    EXPECT_FALSE(dwIsIndexForFields(T, "NAME", true));
+    EXPECT_EQ(MessageOf([&] { dwIsIndexForFields(T, "ZIP", false); }), "Payments1: Field 'ZIP' not found");
+}
+
 TEST_F(WwTableTest, FindKeySeeksOnTheActiveIndexAndWarnsOnlyOfTooManyValues) {
     EXPECT_TRUE(T->dwFindKey({"P00023"}, 0));
     EXPECT_EQ(Id(), "P00023");
@@ -401,15 +444,55 @@ TEST_F(WwTableTest, ATableOfTheEnginesDriverFiltersThroughTheEngineQuery) {
     EXPECT_EQ(Dialogs.Messages.size(), 2u);
 }
 
-TEST_F(WwTableTest, QueryTextsAndOtherTableKindsAreRefusedClearly) {
+TEST_F(WwTableTest, AnSqlTextShowsItsAnswerFromTheLocalEngineReadOnlyAndFilterable) {
+    T->Close();
+    T->SetQuery(Lines({"SELECT ID, STATE, AMOUNT, QTY, PAID, DUE, AMOUNT * 2 AS \"Twice the amount\"",
+                       "FROM PAYMENTS WHERE STATE = 'NY'", "ORDER BY AMOUNT DESC"}));
+    T->Open();
+    std::vector<std::pair<double, String>> byAmount;
+    for (int i = 1; i <= Rows; ++i) {
+        const std::vector<String> row = PaymentValues(i);
+        if (row[2] == "NY") byAmount.emplace_back(std::stod(row[3]), row[0]);
+    }
+    std::sort(byAmount.rbegin(), byAmount.rend());
+    std::vector<String> expected;
+    for (const auto& [amount, id] : byAmount) expected.push_back(id);
+    EXPECT_EQ(Ids(T), expected);
+    EXPECT_EQ(T->FieldByName("DUE")->DataType(), ftDate);
+    EXPECT_EQ(T->FieldByName("PAID")->DataType(), ftBoolean);
+    T->First();
+    EXPECT_DOUBLE_EQ(T->FieldByName("TWICE_THE_")->AsFloat(), 2 * byAmount[0].first);
+    EXPECT_NE(MessageOf([&] { T->Edit(); }), "no error");
+
+    // The answer filters like a table, and goes with the table.
+    T->SetdwFilter(Lines({"QTY > 20 AND PAID = F"}));
+    std::vector<String> filtered;
+    for (const auto& [amount, id] : byAmount) {
+        const std::vector<String> row = PaymentValues(std::stoi(id.substr(1)));
+        if (std::stoi(row[4]) > 20 && row[5] == "F") filtered.push_back(id);
+    }
+    EXPECT_EQ(Ids(T), filtered);
+    EXPECT_TRUE(Dialogs.Messages.empty());
+    T->Close();
+    EXPECT_EQ(T->TableName(), "");
+
+    T->SetdwFilter(Lines({}));
+    T->SetQuery(Lines({"SELECT ID FROM NOWHERE"}));
+    EXPECT_THAT(MessageOf([&] { T->Open(); }), ::testing::HasSubstr("Unable to execute SQL statement"));
+    EXPECT_FALSE(T->Active());
+    EXPECT_EQ(T->TableName(), "");
+}
+
+TEST_F(WwTableTest, QbeTextsAndOtherTableKindsAreRefusedClearly) {
     T->SetQuery(Lines({"Query", "PAYMENTS.DB | ID |", "           | Check |"}));
     EXPECT_FALSE(T->Active());
     EXPECT_EQ(T->TableName(), "");
     EXPECT_EQ(MessageOf([&] { T->Open(); }), "QBE queries are not supported");
     EXPECT_EQ(T->QueryType(), "QBE");
     T->SetQuery(Lines({"select * from payments"}));
-    EXPECT_EQ(MessageOf([&] { T->Open(); }), "SQL queries are not supported on a library table");
+    T->Open();
     EXPECT_EQ(T->QueryType(), "SQL");
+    T->Close();
 
     // An empty name keeps the query; a name clears it.
     T->SetTableName("");

@@ -386,11 +386,35 @@ bool TdwTable::dwFindKey(const ConstArg& Values, int LastIndex)
         return false;
     }
     const TSearching searching(*this);
+    if (FSyncSQLByRange && AccessMethod() == amServer)
+        return FindKeyByRange(Values, LastIndex);
     if (FNarrowSearch && Scoped())
         CancelRange();
     if (CurrentRecordMatches(Values, LastIndex))
         return true;
     return FindKey({dwIndexKey(this, Values, LastIndex)});
+}
+
+bool TdwTable::FindKeyByRange(const ConstArg& Values, int LastIndex)
+{
+    if (State() == dsBrowse && CurrentRecordMatches(Values, LastIndex))
+        return true;
+    if (TrimRight(Values[0].KeyText()).empty()) {
+        if (FLookingUp)
+            return false;
+        CancelRange();
+        return CurrentRecordMatches(Values, LastIndex);
+    }
+    if (FLookingUp) {
+        // Scope bounds are key prefixes: both at the key keep the records that have it.
+        CheckBrowseMode();
+        const String key = dwIndexKey(this, Values, LastIndex);
+        SetScope(key, key);
+    } else {
+        ApplyRangeFrom(Values, LastIndex);
+    }
+    First();
+    return CurrentRecordMatches(Values, LastIndex);
 }
 
 bool TdwTable::dwFindNearest(const String& Text, int IndexPosition)

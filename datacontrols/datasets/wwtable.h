@@ -87,8 +87,9 @@ public:
     bool IsDBaseTable() const;
     bool IsParadoxTable() const;
 
-    // On a table reached through the database server, dwFindKey narrows with a range
-    // instead of seeking.
+    // On a table reached through the database server, dwFindKey narrows the table
+    // with a range instead of seeking: from the key on, or to the key alone while the
+    // table serves a lookup; an empty first value cancels the range.
     bool SyncSQLByRange() const { return FSyncSQLByRange; }
     void SetSyncSQLByRange(bool Value) { FSyncSQLByRange = Value; }
     // The incremental search narrows the table with a range, padded above with
@@ -129,6 +130,9 @@ public:
     void ApplyPrefixRange(const ConstArg& Values, int LastIndex);
     // The active index's fields; none without an active index.
     std::vector<String> IndexFields();
+
+    // Set while the table is positioned for another data set's lookup field.
+    void SetLookingUp(bool Value) { FLookingUp = Value; }
 
     // Above 0 while a key search or a lookup control's search runs on the table.
     int SearchCount() const { return FSearchCount; }
@@ -177,6 +181,7 @@ private:
     void RemoveSqlAnswer();
     bool RecordFilter();
     bool CurrentRecordMatches(const ConstArg& Values, int LastIndex);
+    bool FindKeyByRange(const ConstArg& Values, int LastIndex);
 
     TdwSettingLists FSettings;
     TStringList FdwFilter, FQuery;
@@ -192,6 +197,7 @@ private:
     TdwOnFilterOptions FOnFilterOptions {ofoEnabled, ofoShowHourGlass};
 
     int FSearchCount = 0;
+    bool FLookingUp = false;
     TdwLookupTableList FLookupTables;
     TdwLookupTableState FLookupState;
 

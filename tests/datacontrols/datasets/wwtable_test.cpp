@@ -20,6 +20,7 @@
 #include "platform/vcl/guiscreen.h"
 #include "platform/vcl/scripteddialogs.h"
 #include "tests/datacontrols/datasets/paymentsfixture.h"
+#include "tests/remote/testserver.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {
@@ -354,6 +355,78 @@ TEST_F(WwTableTest, FindKeyOnANarrowedSearchCancelsTheRangeFirst) {
     EXPECT_TRUE(T->dwFindKey({"CA", "P00005"}, 1));
     EXPECT_FALSE(T->Scoped());
     EXPECT_EQ(Id(), "P00005");
+}
+
+// A library table reached through the database server, keeping in step by ranges.
+class WwTableThroughServerTest : public PaymentsTest {
+protected:
+    void SetUp() override {
+        PaymentsTest::SetUp();
+        MakePayments(Rows, {"ID", "STATEID"});
+        Server = std::make_unique<TTestServer>(Dir);
+        Connection = std::make_unique<TDaroruServerConnection>(nullptr);
+        Connection->SetPort(Server->Port());
+        Connection->SetActive(true);
+        ASSERT_TRUE(Connection->Active());
+        T = DwTable("PAYMENTS");
+        T->SetDaroruConnection(Connection.get());
+        T->SetAccessMethod(amServer);
+        T->SetIndexName("STATEID");
+        T->SetSyncSQLByRange(true);
+        T->Open();
+    }
+    // The tables go before the connection they use.
+    void TearDown() override {
+        DwTables.clear();
+        PaymentsTest::TearDown();
+    }
+    // The IDs of the records whose state passes, in STATE + ID order.
+    std::vector<String> IdsOfStates(const std::function<bool(const String&)>& Passes) {
+        std::vector<std::pair<String, String>> keys;
+        for (int i = 1; i <= Rows; ++i) {
+            const std::vector<String> row = PaymentValues(i);
+            if (Passes(row[2])) keys.emplace_back(row[2], row[0]);
+        }
+        std::sort(keys.begin(), keys.end());
+        std::vector<String> ids;
+        for (const auto& key : keys) ids.push_back(key.second);
+        return ids;
+    }
+
+    const int Rows = 40;
+    TdwTable* T = nullptr;
+    TScriptedDialogs Dialogs;
+};
+
+TEST_F(WwTableThroughServerTest, FindKeyNarrowsWithARangeFromTheKeyOrToItAloneForALookup) {
+    EXPECT_TRUE(T->dwFindKey({"NY"}, 0));
+    EXPECT_TRUE(T->Scoped());
+    EXPECT_EQ(Ids(T), IdsOfStates([](const String& State) { return State >= "NY"; }));
+    // A record that already matches stays where it is.
+    T->Last();
+    const String last = TrimRight(T->FieldByName("ID")->AsString());
+    EXPECT_TRUE(T->dwFindKey({"WA"}, 0));
+    EXPECT_EQ(TrimRight(T->FieldByName("ID")->AsString()), last);
+
+    T->SetLookingUp(true);
+    EXPECT_TRUE(T->dwFindKey({"TX"}, 0));
+    EXPECT_EQ(Ids(T), IdsOfStates([](const String& State) { return State == "TX"; }));
+    EXPECT_FALSE(T->dwFindKey({"ZZ"}, 0));
+    EXPECT_FALSE(T->dwFindKey({""}, 0));
+    EXPECT_TRUE(T->Scoped());
+    T->SetLookingUp(false);
+
+    // An empty first value cancels the range.
+    T->dwFindKey({""}, 0);
+    EXPECT_FALSE(T->Scoped());
+    EXPECT_EQ(Ids(T).size(), size_t(Rows));
+
+    // Without the setting the key is sought, and nothing is narrowed.
+    T->SetSyncSQLByRange(false);
+    EXPECT_TRUE(T->dwFindKey({"NY"}, 0));
+    EXPECT_FALSE(T->Scoped());
+    EXPECT_EQ(TrimRight(T->FieldByName("STATE")->AsString()), "NY");
+    EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
 TEST_F(WwTableTest, RangesRunFromTheKeyOnAndCancel) {

@@ -4,7 +4,7 @@
 // which TdwFilterPredicate evaluates over a data set's records.
 //
 // The language (datacontrols/README.md says it whole, with where it departs from
-// the older compiler): comparisons of a field with a constant (or an arithmetic
+// its earlier versions): comparisons of a field with a constant (or an arithmetic
 // term), joined by AND and OR. AND and OR share one level and group to the left, so
 // "A=1 OR B=2 AND C=3" means "(A=1 OR B=2) AND C=3"; parentheses group otherwise.
 // Identifiers run on across blanks and "+ - * /", so an arithmetic operator stands

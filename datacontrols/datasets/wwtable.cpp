@@ -12,6 +12,7 @@
 #include "platform/db/datasource.h"
 #include "platform/db/dberror.h"
 #include "platform/db/field.h"
+#include "platform/db/fielddefs.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/dialogs.h"
@@ -168,6 +169,8 @@ void TdwTable::SetQuery(const TStrings& Lines)
         SetMasterFields("");
     }
     FQuery.Assign(Lines);
+    // The fields now come from another source.
+    FieldDefs()->SetUpdated(false);
 }
 
 void TdwTable::SetTableName(const String& Value)
@@ -217,8 +220,41 @@ void TdwTable::InternalOpen()
     }
 }
 
+void TdwTable::InternalInitFieldDefs()
+{
+    if (FQuery.Count() == 0 || !FAnswerDir.empty()) {
+        TDaroruTable::InternalInitFieldDefs();
+        return;
+    }
+    // A closed table fed by SQL text learns its fields from the statement's answer,
+    // kept over the answer's going (which takes the table's definitions with it).
+    OpenSqlAnswer();
+    struct TDefinition {
+        String Name;
+        TFieldType DataType;
+        int Size;
+        int FieldNo;
+    };
+    std::vector<TDefinition> definitions;
+    try {
+        TDaroruTable::InternalInitFieldDefs();
+        for (int i = 0; i < FieldDefs()->Count(); ++i) {
+            const TFieldDef* def = FieldDefs()->Items(i);
+            definitions.push_back({def->Name(), def->DataType(), def->Size(), def->FieldNo()});
+        }
+    } catch (...) {
+        RemoveSqlAnswer();
+        throw;
+    }
+    RemoveSqlAnswer();
+    for (const TDefinition& def : definitions)
+        FieldDefs()->Add(def.Name, def.DataType, def.Size)->SetFieldNo(def.FieldNo);
+}
+
 void TdwTable::OpenSqlAnswer()
 {
+    if (AccessMethod() == amServer)
+        throw EDatabaseError("SQL query text runs only on a table of the local engine");
     String pattern = IncludeTrailingPathDelimiter(std::filesystem::temp_directory_path().string()) +
                      "dwtable-sql-XXXXXX";
     if (!mkdtemp(pattern.data()))

@@ -74,7 +74,8 @@ public:
     // A QBE or SQL text in place of the table name. An SQL SELECT runs on the local
     // SQL engine over the tables of DatabaseName when the table opens, and the table
     // shows its answer, read-only (dwWriteSqlAnswer says how columns become
-    // fields); QBE has no engine here and refuses to open.
+    // fields); a table reached through the server refuses it, as QBE, which has no
+    // engine here, refuses to open.
     const TStrings& Query() const { return FQuery; }
     void SetQuery(const TStrings& Lines);
     // "QBE" or "SQL" as the query text's first word says, once an open was tried.
@@ -163,6 +164,7 @@ public:
 protected:
     void InternalOpen() override;
     void InternalClose() override;
+    void InternalInitFieldDefs() override;
     void DoBeforePost() override;
     void DoOnCalcFields() override;
     TGetResult GetRecord(TRecordBuffer Buffer, TGetMode GetMode, bool DoCheck) override;

@@ -521,6 +521,11 @@ TEST_F(WwTableTest, AnSqlTextShowsItsAnswerFromTheLocalEngineReadOnlyAndFilterab
     T->Close();
     T->SetQuery(Lines({"SELECT ID, STATE, AMOUNT, QTY, PAID, DUE, AMOUNT * 2 AS \"Twice the amount\"",
                        "FROM PAYMENTS WHERE STATE = 'NY'", "ORDER BY AMOUNT DESC"}));
+    // Closed, the table learns its fields from the answer, which goes again.
+    T->FieldDefs()->Update();
+    EXPECT_EQ(T->FieldDefs()->Count(), 7);
+    EXPECT_NE(T->FieldDefs()->FindDef("TWICE_THE_"), nullptr);
+    EXPECT_EQ(T->TableName(), "");
     T->Open();
     std::vector<std::pair<double, String>> byAmount;
     for (int i = 1; i <= Rows; ++i) {
@@ -554,6 +559,9 @@ TEST_F(WwTableTest, AnSqlTextShowsItsAnswerFromTheLocalEngineReadOnlyAndFilterab
     EXPECT_THAT(MessageOf([&] { T->Open(); }), ::testing::HasSubstr("Unable to execute SQL statement"));
     EXPECT_FALSE(T->Active());
     EXPECT_EQ(T->TableName(), "");
+    T->SetAccessMethod(amServer);
+    T->SetQuery(Lines({"SELECT ID FROM PAYMENTS"}));
+    EXPECT_EQ(MessageOf([&] { T->Open(); }), "SQL query text runs only on a table of the local engine");
 }
 
 TEST_F(WwTableTest, QbeTextsAndOtherTableKindsAreRefusedClearly) {

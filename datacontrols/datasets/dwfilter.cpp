@@ -1,8 +1,15 @@
 #include "datacontrols/datasets/dwfilter.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
+
+#include <langinfo.h>
+#include <locale.h>
 
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
@@ -15,6 +22,18 @@
 namespace {
 
 constexpr size_t MaxLiteralText = 255;
+
+// The radix character of the user's numeric locale, read without touching the
+// process's own locale: "," or "."; "." when the locale is unknown.
+char LocaleDecimalSeparator()
+{
+    const locale_t user = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
+    if (user == static_cast<locale_t>(nullptr))
+        return '.';
+    const String radix = nl_langinfo_l(RADIXCHAR, user);
+    freelocale(user);
+    return radix == "," ? ',' : '.';
+}
 
 bool IsBlank(char C) { return C == ' ' || C == '\t'; }
 bool IsDigit(char C) { return C >= '0' && C <= '9'; }
@@ -72,21 +91,61 @@ const TOperator* OperatorOf(const String& Token)
     return nullptr;
 }
 
+// Shows why a text does not compile: what is wrong and where (1-based).
+void ReportFault(const String& What, int Position)
+{
+    MessageDlg("Invalid filter expression. \r" + What + " at position " + IntToStr(Position), mtWarning,
+               {mbOK}, 0);
+}
+
+bool IsNumericOperand(TdwOperandType Type)
+{
+    return Type == otFloat || Type == otInteger || Type == otSmallint || Type == otBCD;
+}
+
 // The recursive-descent parser: each level parses its operands, then loops while
-// the next token is one of its operators.
+// the next token is one of its operators. The first fault found is shown and
+// ends the parse.
 class TParser {
 public:
-    TParser(const String& Text, TDataSet* DataSet) : FInput(Text), FDataSet(DataSet) { }
+    TParser(const String& Text, TDataSet* DataSet) : FInput(Text), FLength(Text.size()), FDataSet(DataSet) { }
 
     std::unique_ptr<TNode> Parse()
     {
         if (!Logical())
             return nullptr;
-        Peek(false);
-        return FInput.empty() ? Pop() : nullptr;
+        const String token = Peek(false);
+        if (!FInput.empty())
+            return Fail("Unexpected \"" + (token.empty() ? FInput.substr(0, 1) : token) + "\""), nullptr;
+        std::unique_ptr<TNode> root = Pop();
+        return root && (root->Kind != nkOperand || IsLogicalField(*root)) ? std::move(root) : nullptr;
     }
 
 private:
+    // A filter of one operand: the name of a logical field.
+    bool IsLogicalField(const TNode& Node) const
+    {
+        const TField* field = FDataSet ? FDataSet->FindField(Node.Token) : nullptr;
+        if (!field) {
+            MessageDlg("Field not found in Table. \r" + Node.Token, mtWarning, {mbOK}, 0);
+            return false;
+        }
+        if (field->DataType() != ftBoolean) {
+            ReportFault(Node.Token + " is not a logical field", Node.Position);
+            return false;
+        }
+        return true;
+    }
+
+    // Where the rest of the input begins in the text (1-based).
+    int Position() const { return static_cast<int>(FLength - FInput.size()) + 1; }
+
+    bool Fail(const String& What)
+    {
+        ReportFault(What, Position());
+        return false;
+    }
+
     // The next token, not consumed; AND and OR only where Keywords allows them.
     String Peek(bool Keywords)
     {
@@ -97,6 +156,7 @@ private:
         if (FInput.empty())
             return String();
         const char first = FInput[0];
+        const bool negative = first == '-' && FInput.size() > 1 && IsDigit(FInput[1]);
         size_t length = 0;
         if (first == '(' || first == ')') {
             length = 1;
@@ -106,18 +166,20 @@ private:
             length = 3;
         } else if (Keywords && UpperCase(FInput.substr(0, 2)) == "OR") {
             length = 2;
-        } else if (IsIdentifierStart(first)) {
-            length = 1;
-            while (length < FInput.size() && IsIdentifierChar(FInput[length]))
-                ++length;
-        } else if (IsDigit(first)) {
+        } else if (IsDigit(first) || negative) {
+            length = negative ? 1 : 0;
             while (length < FInput.size() && IsDigit(FInput[length]))
                 ++length;
-            if (length < FInput.size() && FInput[length] == '.') {
+            if (length < FInput.size() &&
+                (FInput[length] == '.' || FInput[length] == dwFilterDecimalSeparator)) {
                 ++length;
                 while (length < FInput.size() && IsDigit(FInput[length]))
                     ++length;
             }
+        } else if (IsIdentifierStart(first)) {
+            length = 1;
+            while (length < FInput.size() && IsIdentifierChar(FInput[length]))
+                ++length;
         } else if (first == '"') {
             const size_t close = FInput.find('"', 1);
             length = close == String::npos ? 0 : close + 1;
@@ -148,8 +210,11 @@ private:
             return false;
         const String token = Peek(false);
         const TOperator* op = OperatorOf(token);
-        if (!op || op->Kind != nkComparison)
+        if (!op || op->Kind != nkComparison) {
+            if (!token.empty() && IsComparisonChar(token[0]))
+                return Fail("Unknown operator \"" + token + "\"");
             return true;
+        }
         Consume(token);
         return Sum() && Reduce(*op);
     }
@@ -179,17 +244,26 @@ private:
         const String token = Peek(false);
         if (token == "(") {
             Consume(token);
-            if (!Logical() || Peek(false) != ")")
+            if (!Logical())
                 return false;
+            if (Peek(false) != ")")
+                return Fail("Missing \")\"");
             Consume(")");
             return true;
         }
-        if (token.empty() || token == ")")
-            return false;
-        Consume(token);
+        if (token.empty()) {
+            if (FInput.empty())
+                return Fail("Unexpected end of text");
+            return Fail(FInput[0] == '"' ? String("Unterminated string")
+                                         : "Unexpected character \"" + FInput.substr(0, 1) + "\"");
+        }
+        if (token == ")" || IsComparisonChar(token[0]))
+            return Fail("Unexpected \"" + token + "\"");
         auto node = std::make_unique<TNode>();
         node->Kind = nkOperand;
         node->Token = token;
+        node->Position = Position();
+        Consume(token);
         FOperands.push_back(std::move(node));
         return true;
     }
@@ -203,8 +277,35 @@ private:
         return node;
     }
 
+    // The type a term gives: a field's or a constant's own; arithmetic on numbers
+    // gives a float, on anything else the type of its left side; a comparison or
+    // a logical node a truth value.
+    TdwOperandType TermType(const TNode& Node) const
+    {
+        switch (Node.Kind) {
+        case nkOperand: {
+            if (Node.OperandType != otField)
+                return Node.OperandType;
+            const TField* field = FDataSet ? FDataSet->FindField(Node.Token) : nullptr;
+            return field ? dwOperandTypeOf(field->DataType()) : otField;
+        }
+        case nkArithmetic: {
+            const TdwOperandType left = TermType(*Node.Left);
+            return IsNumericOperand(left) ? otFloat : left;
+        }
+        default: return otBoolean;
+        }
+    }
+
+    static String LeftmostName(const TNode& Node)
+    {
+        return Node.Kind == nkOperand ? Node.Token : LeftmostName(*Node.Left);
+    }
+
     // The two top operands become the children of a node of the operator. An operand
-    // on the left names a field, whose type the operand on the right takes.
+    // on the left names a field, whose type the operand on the right takes. After a
+    // term on the left, an operand on the right that names no field takes the term's
+    // type.
     bool Reduce(const TOperator& Op)
     {
         std::unique_ptr<TNode> right = Pop();
@@ -218,19 +319,23 @@ private:
                 return false;
             }
             if (IsBlobType(field->DataType()) && right->Kind == nkOperand) {
-                MessageDlg("Memo and blob fields cannot be compared in a filter. \r" + left->Token, mtWarning,
-                           {mbOK}, 0);
+                ReportFault("The memo or blob field " + left->Token + " cannot be compared", left->Position);
                 return false;
             }
             if (right->Kind == nkOperand) {
                 right->OperandType = dwOperandTypeOf(field->DataType());
+                right->FieldName = field->FieldName();
                 if (right->OperandType == otBCD)
                     right->BCDScale = field->Size();
             }
+        } else if (right->Kind == nkOperand && !(FDataSet && FDataSet->FindField(right->Token))) {
+            right->OperandType = TermType(*left);
+            right->FieldName = LeftmostName(*left);
         }
         auto node = std::make_unique<TNode>();
         node->Kind = Op.Kind;
         node->Token = Op.Text;
+        node->Position = left->Position;
         node->Left = std::move(left);
         node->Right = std::move(right);
         FOperands.push_back(std::move(node));
@@ -238,6 +343,7 @@ private:
     }
 
     String FInput;
+    size_t FLength;
     TDataSet* FDataSet;
     std::vector<std::unique_ptr<TNode>> FOperands;
 };
@@ -284,6 +390,39 @@ std::int32_t TimeMilliseconds(const String& Text)
     if (count < 2 || i != text.size() || !TryEncodeTime(parts[0], parts[1], parts[2], ms, time))
         throw EConvertError("'" + Text + "' is not a valid time");
     return static_cast<std::int32_t>(std::llround(time * 86400000.0));
+}
+
+// A constant that cannot take its field's type: what is wrong, and where.
+struct TConstantFault {
+    String What;
+    int Position;
+};
+
+// Text as a whole number from Min to Max; a number outside them is a fault of its
+// own, so that it never wraps into the field's range.
+Int64 WholeNumber(const TNode& Node, Int64 Min, Int64 Max)
+{
+    const String text = Trim(Node.Token);
+    const size_t digits = !text.empty() && text[0] == '-' ? 1 : 0;
+    const bool whole = text.size() > digits &&
+                       std::all_of(text.begin() + static_cast<std::ptrdiff_t>(digits), text.end(), IsDigit);
+    if (!whole)
+        return StrToInt(text);  // raises for anything but a whole number
+    errno = 0;
+    const long long value = std::strtoll(text.c_str(), nullptr, 10);
+    if (errno == ERANGE || value < Min || value > Max)
+        throw TConstantFault {text + " is out of range for " + Node.FieldName + " (" + IntToStr(Min) +
+                                      " to " + IntToStr(Max) + ")",
+                              Node.Position};
+    return value;
+}
+
+// A number written with the locale's decimal mark or with ".".
+double FloatNumber(const String& Text)
+{
+    String text = Text;
+    std::replace(text.begin(), text.end(), dwFilterDecimalSeparator, '.');
+    return StrToFloat(text);
 }
 
 std::int32_t DayNumber(const String& Text)
@@ -341,6 +480,15 @@ public:
 private:
     void EmitConstant(int Slot, const TNode& Node)
     {
+        try {
+            EmitTypedConstant(Slot, Node);
+        } catch (const EConvertError& E) {
+            throw TConstantFault {E.Message() + " for " + Node.FieldName, Node.Position};
+        }
+    }
+
+    void EmitTypedConstant(int Slot, const TNode& Node)
+    {
         const String& text = Node.Token;
         Word type = 0;
         std::vector<std::uint8_t> value;
@@ -358,7 +506,7 @@ private:
         }
         case otFloat:
             type = canexpr::TypeFloat;
-            fixed(StrToFloat(text));
+            fixed(FloatNumber(text));
             break;
         case otDateTime: {
             const String trimmed = Trim(Unquoted(text));
@@ -386,16 +534,16 @@ private:
         }
         case otInteger:
             type = canexpr::TypeInteger;
-            fixed(static_cast<std::int32_t>(StrToInt(text)));
+            fixed(static_cast<std::int32_t>(WholeNumber(Node, INT32_MIN, INT32_MAX)));
             break;
         case otSmallint:
             type = canexpr::TypeSmallint;
-            fixed(static_cast<std::int16_t>(StrToInt(text)));
+            fixed(static_cast<std::int16_t>(WholeNumber(Node, INT16_MIN, INT16_MAX)));
             break;
         case otBCD:
             type = canexpr::TypeBCD;
             value.resize(canexpr::BCDSize);
-            dwDoubleToBCD(StrToFloat(text), Node.BCDScale, value.data());
+            dwDoubleToBCD(FloatNumber(text), Node.BCDScale, value.data());
             break;
         case otField: break;
         }
@@ -441,6 +589,8 @@ private:
 
 }  // namespace
 
+char dwFilterDecimalSeparator = LocaleDecimalSeparator();
+
 TdwOperandType dwOperandTypeOf(TFieldType DataType)
 {
     switch (DataType) {
@@ -466,7 +616,12 @@ TdwFilterBlob dwFilterCompile(const String& Text, TDataSet* DataSet)
     if (!root)
         return {};
     TEmitter emitter(CountNodes(root.get()));
-    emitter.Emit(root.get());
+    try {
+        emitter.Emit(root.get());
+    } catch (const TConstantFault& Fault) {
+        ReportFault(Fault.What, Fault.Position);
+        return {};
+    }
     return emitter.Finish();
 }
 

@@ -3,13 +3,14 @@
 // AMOUNT > 100") becomes a filter expression blob in the published CANExpr layout,
 // which TdwFilterPredicate evaluates over a data set's records.
 //
-// The language: comparisons of a field with a constant (or an arithmetic term),
-// joined by AND and OR. AND and OR share one level and group to the left, so
+// The language (datacontrols/README.md says it whole, with where it departs from
+// its earlier versions): comparisons of a field with a constant (or an arithmetic
+// term), joined by AND and OR. AND and OR share one level and group to the left, so
 // "A=1 OR B=2 AND C=3" means "(A=1 OR B=2) AND C=3"; parentheses group otherwise.
 // Identifiers run on across blanks and "+ - * /", so an arithmetic operator stands
 // alone only before a parenthesis or a quote: "(QTY) - (1)". The right side of a
-// comparison takes the type of the field on its left. Text left over after a
-// complete expression is refused.
+// comparison takes the type of the field on its left, or of the term on its left.
+// Text left over after a complete expression is refused.
 
 #include <cstdint>
 #include <memory>
@@ -46,6 +47,10 @@ public:
     TdwOperandType OperandType = otField;
     int BCDScale = 0;
     String Token;
+    // Where the token begins in the filter text (1-based), and for a constant the
+    // field whose type it takes; both for messages.
+    int Position = 0;
+    String FieldName;
     Word Offset = 0;  // of the node's slot, once emitted
     std::unique_ptr<TNode> Left;
     std::unique_ptr<TNode> Right;
@@ -72,10 +77,15 @@ constexpr int DayNumberOffset = 693594;
 // The operand type of a field of DataType; otField for one that has none.
 TdwOperandType dwOperandTypeOf(TFieldType DataType);
 
-// The blob of Text for DataSet; empty when the text does not parse. A name that is
-// no field of the data set shows "Field not found in Table. " with the name; a memo
-// or blob field compared with a value shows that it cannot be compared. A constant
-// that does not convert raises EConvertError.
+// The decimal mark numbers may take besides ".": the user's locale's, read once
+// from the environment (LC_ALL, LC_NUMERIC, LANG) when the library starts.
+extern char dwFilterDecimalSeparator;
+
+// The blob of Text for DataSet; empty when the text does not compile, after a
+// warning box that names what is wrong: "Field not found in Table. " with the
+// name, or "Invalid filter expression. " with the fault and its position in the
+// text (a syntax error, a constant that does not convert, a whole number outside
+// its field's range, a memo compared with a value).
 TdwFilterBlob dwFilterCompile(const String& Text, TDataSet* DataSet);
 
 // The BCD constant layout: precision, sign and scale, then 32 digits, two a byte.

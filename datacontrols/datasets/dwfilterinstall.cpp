@@ -2,6 +2,7 @@
 
 #include "platform/db/dataset.h"
 #include "platform/rtl/exceptions.h"
+#include "platform/rtl/strutils.h"
 
 namespace {
 
@@ -55,23 +56,25 @@ bool dwFilterInstall(const String& Text, TDataSet* DataSet, TdwFilterHandle& Fil
     }
     if (cursor->EngineServed())
         return InstallOnEngine(Text, DataSet, *cursor);
-    if (Text.empty()) {
+    if (Trim(Text).empty()) {
         dwFilterDrop(DataSet, FilterHandle);
         RefreshActive(DataSet);
         return true;
     }
+    // The filter in force is replaced only by one that compiled and was added, so
+    // that a text with a fault never leaves the data set showing every record.
     const TdwFilterBlob blob = dwFilterCompile(Text, DataSet);
-    // The previous filter goes in any case, so that the handle is never lost while its
-    // filter stays; a failure leaves the data set unfiltered, and refreshed.
+    if (blob.empty())
+        return false;
+    TdwCursorFilters& filters = cursor->CursorFilters();
+    const TdwFilterHandle added = filters.AddFilter(DataSet, FilterPriority, &blob, nullptr);
+    if (added == 0)
+        return false;
     dwFilterDrop(DataSet, FilterHandle);
-    if (!blob.empty()) {
-        TdwCursorFilters& filters = cursor->CursorFilters();
-        FilterHandle = filters.AddFilter(DataSet, FilterPriority, &blob, nullptr);
-        if (FilterHandle != 0)
-            filters.ActivateFilter(FilterHandle);
-    }
+    FilterHandle = added;
+    filters.ActivateFilter(FilterHandle);
     RefreshActive(DataSet);
-    return FilterHandle != 0;
+    return true;
 }
 
 bool dwFilterInstallCallback(const TdwRecordFilterCallback& Callback, TDataSet* DataSet,

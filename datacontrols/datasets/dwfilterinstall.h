@@ -9,10 +9,11 @@
 class TDataSet;
 
 // Installs Text as the data set's filter, replacing the filter of FilterHandle; an
-// empty text removes it. Nothing is done on an inactive data set unless Force. True
-// when the filter is in place (or nothing was to be done); false when the text does
-// not compile or cannot be installed, with FilterHandle 0. The data set is refreshed
-// in every case but the first. A constant that does not convert raises EConvertError.
+// empty or blank text removes it. Nothing is done on an inactive data set unless
+// Force. True when the filter is in place (or nothing was to be done), and the data
+// set is refreshed; false when the text does not compile (the compiler has said
+// why) or cannot be installed: the filter of FilterHandle then stays in force and
+// FilterHandle keeps it.
 bool dwFilterInstall(const String& Text, TDataSet* DataSet, TdwFilterHandle& FilterHandle, bool Force);
 // Installs Callback as a record filter in place of the filter of FilterHandle, or
 // only removes that filter when Callback is empty.

@@ -162,6 +162,11 @@ bool dwLookupFindKey(TdwTable* LookupTable, TDataSet* DataSet, const std::vector
         ConstArg values;
         for (size_t i = 0; i < LinkParts.size(); i += 2)
             values.push_back(DataSet->FieldByName(LinkParts[i])->AsString());
+        LookupTable->SetLookingUp(true);
+        struct TLookupEnds {
+            TdwTable* Table;
+            ~TLookupEnds() { Table->SetLookingUp(false); }
+        } ends {LookupTable};
         return LookupTable->dwFindKey(values, static_cast<int>(values.size()) - 1);
     }
     const String value = DataSet->FieldByName(LinkParts[0])->AsString();

@@ -2,9 +2,9 @@
 
 #include "datacontrols/common/dwfieldsettings.h"
 #include "datacontrols/common/dwpicturemasks.h"
+#include "datacontrols/datasets/dwtableindex.h"
 #include "datacontrols/datasets/wwtable.h"
 #include "platform/rtl/strutils.h"
-
 
 namespace {
 
@@ -15,6 +15,24 @@ struct TEndRead {
 };
 
 }  // namespace
+
+bool dwIsIndexForFields(TDataSet* DataSet, const String& FieldNames, bool CaseSensitive)
+{
+    std::vector<TField*> fields;
+    for (const String& name : dwSplitFieldNames(FieldNames))
+        fields.push_back(DataSet->FieldByName(name));
+    auto* table = dynamic_cast<TDaroruTable*>(DataSet);
+    if (!table || !table->Active())
+        return false;
+    const std::vector<String> indexFields = dwActiveIndexFields(table);
+    if (fields.empty() || fields.size() > indexFields.size() ||
+        dwIsCaseInsensitiveIndex(table) == CaseSensitive)
+        return false;
+    for (size_t i = 0; i < fields.size(); ++i)
+        if (table->FindField(indexFields[i]) != fields[i])
+            return false;
+    return true;
+}
 
 TdwQuery::TdwQuery(TComponent* AOwner) : TDaroruQuery(AOwner) { SetAccessMethod(amLocal); }
 
@@ -73,11 +91,12 @@ bool TdwQuery::RowAccepted(TRecordBuffer Buffer)
     SetFilterBuffer(Buffer);
     bool accept = true;
     try {
-        accept = FFilterCalls.Run(FOnFilterOptions, [this](bool& Accept) { FOnFilter(this, Accept); },
-                                  [this] {
-                                      if (OnFilterEscape)
-                                          OnFilterEscape(this);
-                                  });
+        accept = FFilterCalls.Run(
+                FOnFilterOptions, [this](bool& Accept) { FOnFilter(this, Accept); },
+                [this] {
+                    if (OnFilterEscape)
+                        OnFilterEscape(this);
+                });
     } catch (...) {
         SetFilterBuffer(nullptr);
         RestoreState(saved);

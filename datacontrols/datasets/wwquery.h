@@ -16,6 +16,11 @@
 
 class TdwQuery;
 
+// Whether the data set's active index begins with the fields of FieldNames
+// (";"-separated, each a field of the data set) in that order and compares text as
+// CaseSensitive asks; a data set without an index has none that serves.
+bool dwIsIndexForFields(TDataSet* DataSet, const String& FieldNames, bool CaseSensitive);
+
 using TdwQueryFilterEvent = std::function<void(TdwQuery* Query, bool& Accept)>;
 
 class TdwQuery : public TDaroruQuery, public TdwPublished {

@@ -1,13 +1,18 @@
 #include "datacontrols/datasets/wwtable.h"
 
+#include <cstdlib>
+#include <filesystem>
+
 #include "datacontrols/common/dwfieldsettings.h"
 #include "datacontrols/common/dwlocate.h"
 #include "datacontrols/common/dwpicturemasks.h"
 #include "datacontrols/datasets/dwfilterinstall.h"
+#include "datacontrols/datasets/dwsqlanswer.h"
 #include "datacontrols/datasets/dwtableindex.h"
 #include "platform/db/datasource.h"
 #include "platform/db/dberror.h"
 #include "platform/db/field.h"
+#include "platform/db/fielddefs.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/dialogs.h"
@@ -90,9 +95,11 @@ void TdwTable::SetOnFilterOptions(TdwOnFilterOptions Value)
 
 void TdwTable::PrepareCursor()
 {
+    // A table whose filter cannot be set does not open: opened unfiltered, it would
+    // hand every record to code that expects only those the filter lets through.
     const String text = FilterText();
     if (!text.empty() && !dwFilterInstall(text, this, FFilterHandle, true))
-        MessageDlg(FailToSetFilter, mtWarning, {mbOK}, 0);
+        throw EDatabaseError(FailToSetFilter);
     if (FOnFilter)
         dwFilterInstallCallback([this](TDataSet*) { return RecordFilter(); }, this, FCallbackHandle);
 }
@@ -102,11 +109,12 @@ bool TdwTable::RecordFilter()
     if (ComponentState().Contains(csDestroying) || !FOnFilter || FFilterCalls.InCall() ||
         !FOnFilterOptions.Contains(ofoEnabled))
         return true;
-    return FFilterCalls.Run(FOnFilterOptions, [this](bool& Accept) { FOnFilter(this, Accept); },
-                            [this] {
-                                if (OnFilterEscape)
-                                    OnFilterEscape(this);
-                            });
+    return FFilterCalls.Run(
+            FOnFilterOptions, [this](bool& Accept) { FOnFilter(this, Accept); },
+            [this] {
+                if (OnFilterEscape)
+                    OnFilterEscape(this);
+            });
 }
 
 bool TdwTable::FiltersRecords() const { return TDaroruTable::FiltersRecords() || FCursorFilters.Filtering(); }
@@ -156,10 +164,13 @@ void TdwTable::SetQuery(const TStrings& Lines)
         Close();
     if (Lines.Count() > 0) {
         TDaroruTable::SetTableName("");
+        FIndexFieldNames.clear();
         SetMasterSource(nullptr);
         SetMasterFields("");
     }
     FQuery.Assign(Lines);
+    // The fields now come from another source.
+    FieldDefs()->SetUpdated(false);
 }
 
 void TdwTable::SetTableName(const String& Value)
@@ -186,15 +197,89 @@ void TdwTable::InternalOpen()
     if (FQuery.Count() > 0) {
         const String first = Trim(FQuery[0]);
         FQueryType = LowerCase(first.substr(0, first.find(' '))) == "query" ? "QBE" : "SQL";
-        throw EDatabaseError(FQueryType == "QBE" ? "QBE queries are not supported"
-                                                 : "SQL queries are not supported on a library table");
+        if (FQueryType == "QBE")
+            throw EDatabaseError("QBE queries are not supported");
+        OpenSqlAnswer();
     }
     if (IsParadoxTable())
         throw EDatabaseError("Paradox tables are not supported: " + TDaroruTable::TableName());
     if (FTableType == ttASCII)
         throw EDatabaseError("ASCII tables are not supported: " + TDaroruTable::TableName());
-    TDaroruTable::InternalOpen();
-    PrepareCursor();
+    if (!FIndexFieldNames.empty()) {
+        const String found = FindIndexForFields(FIndexFieldNames);
+        if (found == "?")
+            throw EDatabaseError("No index for fields '" + FIndexFieldNames + "'");
+        TDaroruTable::SetIndexName(found);
+    }
+    try {
+        TDaroruTable::InternalOpen();
+        PrepareCursor();
+    } catch (...) {
+        RemoveSqlAnswer();
+        throw;
+    }
+}
+
+void TdwTable::InternalInitFieldDefs()
+{
+    if (FQuery.Count() == 0 || !FAnswerDir.empty()) {
+        TDaroruTable::InternalInitFieldDefs();
+        return;
+    }
+    // A closed table fed by SQL text learns its fields from the statement's answer,
+    // kept over the answer's going (which takes the table's definitions with it).
+    OpenSqlAnswer();
+    struct TDefinition {
+        String Name;
+        TFieldType DataType;
+        int Size;
+        int FieldNo;
+    };
+    std::vector<TDefinition> definitions;
+    try {
+        TDaroruTable::InternalInitFieldDefs();
+        for (int i = 0; i < FieldDefs()->Count(); ++i) {
+            const TFieldDef* def = FieldDefs()->Items(i);
+            definitions.push_back({def->Name(), def->DataType(), def->Size(), def->FieldNo()});
+        }
+    } catch (...) {
+        RemoveSqlAnswer();
+        throw;
+    }
+    RemoveSqlAnswer();
+    for (const TDefinition& def : definitions)
+        FieldDefs()->Add(def.Name, def.DataType, def.Size)->SetFieldNo(def.FieldNo);
+}
+
+void TdwTable::OpenSqlAnswer()
+{
+    if (AccessMethod() == amServer)
+        throw EDatabaseError("SQL query text runs only on a table of the local engine");
+    String pattern = IncludeTrailingPathDelimiter(std::filesystem::temp_directory_path().string()) +
+                     "dwtable-sql-XXXXXX";
+    if (!mkdtemp(pattern.data()))
+        throw EDatabaseError("Unable to make a directory for the answer of the query");
+    FAnswerDir = pattern + "/";
+    String sql;
+    for (int i = 0; i < FQuery.Count(); ++i)
+        sql += (i > 0 ? " " : "") + FQuery[i];
+    try {
+        dwWriteSqlAnswer(GetDataPath(), sql, FAnswerDir + "ANSWER");
+    } catch (...) {
+        RemoveSqlAnswer();
+        throw;
+    }
+    TDaroruTable::SetTableName(FAnswerDir + "ANSWER.DBF");
+}
+
+void TdwTable::RemoveSqlAnswer()
+{
+    if (FAnswerDir.empty())
+        return;
+    TDaroruTable::SetTableName("");
+    std::error_code ignored;
+    std::filesystem::remove_all(FAnswerDir, ignored);
+    FAnswerDir.clear();
 }
 
 void TdwTable::InternalClose()
@@ -204,6 +289,7 @@ void TdwTable::InternalClose()
     FFilterHandle = FCallbackHandle = 0;
     FFilterCalls.ReadEnded();
     TDaroruTable::InternalClose();
+    RemoveSqlAnswer();
 }
 
 void TdwTable::DoBeforePost()
@@ -260,6 +346,17 @@ void TdwTable::SelectIndexKeepRecord(const String& Name)
         SetIndexName(Name);
 }
 
+void TdwTable::SetIndexFieldNames(const String& Value)
+{
+    FIndexFieldNames = Value;
+    if (Value.empty() || !Active())
+        return;
+    const String found = FindIndexForFields(Value);
+    if (found == "?")
+        throw EDatabaseError("No index for fields '" + Value + "'");
+    SetIndexName(found);
+}
+
 bool TdwTable::SelectIndexForField(const String& FieldName)
 {
     if (FieldName.empty() || FQuery.Count() > 0)
@@ -278,8 +375,11 @@ bool TdwTable::SelectIndexForField(const String& FieldName)
     const String found = FindIndexForFields(wanted);
     if (found == "?")
         return false;
-    if (UpperCase(found) != UpperCase(IndexName()))
+    const String active = FIndexFieldNames.empty() ? IndexName() : FindIndexForFields(FIndexFieldNames);
+    if (UpperCase(found) != UpperCase(active)) {
+        FIndexFieldNames.clear();
         SelectIndexKeepRecord(found);
+    }
     return true;
 }
 
@@ -322,11 +422,35 @@ bool TdwTable::dwFindKey(const ConstArg& Values, int LastIndex)
         return false;
     }
     const TSearching searching(*this);
+    if (FSyncSQLByRange && AccessMethod() == amServer)
+        return FindKeyByRange(Values, LastIndex);
     if (FNarrowSearch && Scoped())
         CancelRange();
     if (CurrentRecordMatches(Values, LastIndex))
         return true;
     return FindKey({dwIndexKey(this, Values, LastIndex)});
+}
+
+bool TdwTable::FindKeyByRange(const ConstArg& Values, int LastIndex)
+{
+    if (State() == dsBrowse && CurrentRecordMatches(Values, LastIndex))
+        return true;
+    if (TrimRight(Values[0].KeyText()).empty()) {
+        if (FLookingUp)
+            return false;
+        CancelRange();
+        return CurrentRecordMatches(Values, LastIndex);
+    }
+    if (FLookingUp) {
+        // Scope bounds are key prefixes: both at the key keep the records that have it.
+        CheckBrowseMode();
+        const String key = dwIndexKey(this, Values, LastIndex);
+        SetScope(key, key);
+    } else {
+        ApplyRangeFrom(Values, LastIndex);
+    }
+    First();
+    return CurrentRecordMatches(Values, LastIndex);
 }
 
 bool TdwTable::dwFindNearest(const String& Text, int IndexPosition)
@@ -400,6 +524,8 @@ std::optional<String> TdwTable::PublishedText(const String& Name)
         return TDaroruTable::TableName();
     if (Name == "IndexName")
         return IndexName();
+    if (Name == "IndexFieldNames")
+        return FIndexFieldNames;
     return std::nullopt;
 }
 
@@ -417,8 +543,13 @@ TIndexDefs* TdwTable::PublishedIndexDefs(const String& Name)
 
 bool TdwTable::SetPublishedText(const String& Name, const String& Value)
 {
+    if (Name == "IndexFieldNames") {
+        SetIndexFieldNames(Value);
+        return true;
+    }
     if (Name != "IndexName")
         return false;
+    FIndexFieldNames.clear();
     SetIndexName(Value);
     return true;
 }

@@ -13,8 +13,8 @@
 #include "datacontrols/common/dwproperties.h"
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/datasets/dwcursorfilters.h"
-#include "datacontrols/datasets/dwrecordfilter.h"
 #include "datacontrols/datasets/dwlookuptables.h"
+#include "datacontrols/datasets/dwrecordfilter.h"
 #include "datacontrols/datasets/dwsettinglists.h"
 #include "platform/rtl/constarg.h"
 #include "platform/rtl/stringlist.h"
@@ -71,7 +71,11 @@ public:
     bool ValidateWithMask() const { return FValidateWithMask; }
     void SetValidateWithMask(bool Value) { FValidateWithMask = Value; }
 
-    // A QBE or SQL text in place of the table name; neither runs on a library table.
+    // A QBE or SQL text in place of the table name. An SQL SELECT runs on the local
+    // SQL engine over the tables of DatabaseName when the table opens, and the table
+    // shows its answer, read-only (dwWriteSqlAnswer says how columns become
+    // fields); a table reached through the server refuses it, as QBE, which has no
+    // engine here, refuses to open.
     const TStrings& Query() const { return FQuery; }
     void SetQuery(const TStrings& Lines);
     // "QBE" or "SQL" as the query text's first word says, once an open was tried.
@@ -84,8 +88,9 @@ public:
     bool IsDBaseTable() const;
     bool IsParadoxTable() const;
 
-    // On an SQL server database dwFindKey would narrow with a range; a library table
-    // has no such database.
+    // On a table reached through the database server, dwFindKey narrows the table
+    // with a range instead of seeking: from the key on, or to the key alone while the
+    // table serves a lookup; an empty first value cancels the range.
     bool SyncSQLByRange() const { return FSyncSQLByRange; }
     void SetSyncSQLByRange(bool Value) { FSyncSQLByRange = Value; }
     // The incremental search narrows the table with a range, padded above with
@@ -94,6 +99,12 @@ public:
     void SetNarrowSearch(bool Value) { FNarrowSearch = Value; }
     Word NarrowSearchUpperChar() const { return FNarrowSearchUpperChar; }
     void SetNarrowSearchUpperChar(Word Value) { FNarrowSearchUpperChar = Value; }
+
+    // The index chosen by its fields (";"-separated) instead of its name: setting a
+    // non-empty list on an open table selects the index FindIndexForFields gives and
+    // raises when there is none; an index chosen by name later clears the list.
+    const String& IndexFieldNames() const { return FIndexFieldNames; }
+    void SetIndexFieldNames(const String& Value);
 
     // Indexes. FindIndexForFields gives "?" when no index serves the fields.
     String FindIndexForFields(const String& FieldNames);
@@ -120,6 +131,9 @@ public:
     void ApplyPrefixRange(const ConstArg& Values, int LastIndex);
     // The active index's fields; none without an active index.
     std::vector<String> IndexFields();
+
+    // Set while the table is positioned for another data set's lookup field.
+    void SetLookingUp(bool Value) { FLookingUp = Value; }
 
     // Above 0 while a key search or a lookup control's search runs on the table.
     int SearchCount() const { return FSearchCount; }
@@ -150,20 +164,31 @@ public:
 protected:
     void InternalOpen() override;
     void InternalClose() override;
+    void InternalInitFieldDefs() override;
     void DoBeforePost() override;
     void DoOnCalcFields() override;
     TGetResult GetRecord(TRecordBuffer Buffer, TGetMode GetMode, bool DoCheck) override;
     bool FiltersRecords() const override;
     bool AcceptRecord() override;
+    // Not while the table shows the answer of its SQL text.
+    bool GetCanModify() const override { return FAnswerDir.empty() && TDaroruTable::GetCanModify(); }
 
 private:
-    // Installs the filter text and the record filter on the open cursor.
+    // Installs the filter text and the record filter on the open cursor; raises
+    // "Fail to set filter" when the text cannot be installed.
     void PrepareCursor();
+    // Runs the SQL text into an answer table in a directory of its own and takes it
+    // as the table to open; the directory goes when the table closes.
+    void OpenSqlAnswer();
+    void RemoveSqlAnswer();
     bool RecordFilter();
     bool CurrentRecordMatches(const ConstArg& Values, int LastIndex);
+    bool FindKeyByRange(const ConstArg& Values, int LastIndex);
 
     TdwSettingLists FSettings;
     TStringList FdwFilter, FQuery;
+    String FIndexFieldNames;
+    String FAnswerDir;
     String FQueryType;
     TTableType FTableType = ttDefault;
     bool FSyncSQLByRange = false;
@@ -174,6 +199,7 @@ private:
     TdwOnFilterOptions FOnFilterOptions {ofoEnabled, ofoShowHourGlass};
 
     int FSearchCount = 0;
+    bool FLookingUp = false;
     TdwLookupTableList FLookupTables;
     TdwLookupTableState FLookupState;
 
@@ -183,4 +209,3 @@ private:
     TdwRecordFilterCalls FFilterCalls;
     // Shown from the first record the record filter rejects until the read ends.
 };
-

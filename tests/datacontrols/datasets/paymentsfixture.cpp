@@ -74,24 +74,38 @@ std::vector<String> PaymentsTest::Ids(TDataSet* DataSet) {
 }
 
 std::vector<String> PaymentsTest::PythonIds(const String& Name, const String& Condition) {
-    const String script = "import sys, datetime, dbfread\n"
-                          "t = dbfread.DBF(sys.argv[1], encoding='cp1252')\n"
-                          "for r in t:\n"
-                          "    if " +
-                          Condition +
-                          ":\n"
-                          "        print(r['ID'].rstrip())\n";
+    return PythonIdSets(Name, {Condition}).at(0);
+}
+
+std::vector<std::vector<String>> PaymentsTest::PythonIdSets(const String& Name,
+                                                            const std::vector<String>& Conditions) {
+    String script = "import sys, datetime, dbfread\n"
+                    "t = list(dbfread.DBF(sys.argv[1], encoding='cp1252'))\n"
+                    "tests = [\n";
+    for (const String& condition : Conditions) script += "    lambda r: " + condition + ",\n";
+    script += "]\n"
+              "for test in tests:\n"
+              "    print('#')\n"
+              "    for r in t:\n"
+              "        if test(r):\n"
+              "            print(r['ID'].rstrip())\n";
     setenv("PAYMENTS_SCRIPT", script.c_str(), 1);
     const String command = "/usr/bin/python3 -c \"$PAYMENTS_SCRIPT\" '" + Dir + Name + "' 2>&1";
-    std::vector<String> ids;
+    std::vector<std::vector<String>> sets;
     FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return ids;
+    if (!pipe) return sets;
     char line[512];
     while (std::fgets(line, sizeof line, pipe)) {
         String text(line);
         if (!text.empty() && text.back() == '\n') text.pop_back();
-        ids.push_back(text);
+        if (text == "#")
+            sets.emplace_back();
+        else if (sets.empty())
+            sets.push_back({text});  // an error before the first set
+        else
+            sets.back().push_back(text);
     }
     pclose(pipe);
-    return ids;
+    sets.resize(Conditions.size());
+    return sets;
 }

@@ -28,6 +28,8 @@ protected:
     // The IDs the independent reader finds where the Python condition on the record
     // r holds.
     std::vector<String> PythonIds(const String& Name, const String& Condition);
+    // The same for each condition, in one run of the reader.
+    std::vector<std::vector<String>> PythonIdSets(const String& Name, const std::vector<String>& Conditions);
 
     std::vector<std::unique_ptr<TdwTable>> DwTables;
 };

@@ -2,13 +2,16 @@
 // the index helpers, keys, ranges and master-detail, and what it refuses to open.
 
 #include <QTest>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
 
+#include "datacontrols/common/dwproperties.h"
 #include "datacontrols/datasets/dwfilterinstall.h"
 #include "datacontrols/datasets/dwtableindex.h"
+#include "datacontrols/datasets/wwquery.h"
 #include "platform/classes/object.h"
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
@@ -17,6 +20,7 @@
 #include "platform/vcl/guiscreen.h"
 #include "platform/vcl/scripteddialogs.h"
 #include "tests/datacontrols/datasets/paymentsfixture.h"
+#include "tests/remote/testserver.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {
@@ -66,15 +70,19 @@ TEST_F(WwTableTest, SettingTheFilterOnAnOpenTableFiltersAtOnceAndAnEmptyOneShows
     EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
-TEST_F(WwTableTest, AFilterThatCannotBeSetWarnsAndLeavesTheTableUnfiltered) {
+TEST_F(WwTableTest, AFilterThatCannotBeSetSaysWhyAndKeepsTheFilterInForce) {
+    const std::vector<String> newYork {"P00002", "P00007", "P00012", "P00017",
+                                       "P00022", "P00027", "P00032", "P00037"};
     const struct {
         const char* Text;
-        std::vector<String> Messages;
+        const char* Why;
     } cases[] = {
-            {"STATE = \"NY\" junk", {"Fail to set filter"}},
-            {"ZIP = 1", {"Field not found in Table. \rZIP", "Fail to set filter"}},
-            // The compiled filter would compare with a field named 5.
-            {"((QTY) + (1)) = 5", {"Fail to set filter"}},
+            {"STATE = \"NY\" junk", "Invalid filter expression. \rUnexpected \"junk\" at position 14"},
+            {"ZIP = 1", "Field not found in Table. \rZIP"},
+            {"QTY > 40000",
+             "Invalid filter expression. \r40000 is out of range for QTY (-32768 to 32767) at position 7"},
+            {"DUE > \"02/30/2024\"",
+             "Invalid filter expression. \r'02/30/2024' is not a valid date for DUE at position 7"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Text);
@@ -83,9 +91,22 @@ TEST_F(WwTableTest, AFilterThatCannotBeSetWarnsAndLeavesTheTableUnfiltered) {
         T->SetdwFilter(Lines({c.Text}));
         std::vector<String> texts;
         for (const TMessageRequest& m : Dialogs.Messages) texts.push_back(m.Text);
-        EXPECT_EQ(texts, c.Messages);
-        EXPECT_EQ(Ids(T).size(), size_t(Rows));
+        EXPECT_EQ(texts, (std::vector<String> {c.Why, "Fail to set filter"}));
+        EXPECT_EQ(Ids(T), newYork);
+        EXPECT_FALSE(T->IsSequenced());
     }
+}
+
+TEST_F(WwTableTest, ATableWhoseFilterCannotBeSetDoesNotOpen) {
+    T->Close();
+    T->SetdwFilter(Lines({"QTY < 3", "STATE = \"NY\" AND"}));
+    EXPECT_EQ(MessageOf([&] { T->Open(); }), "Fail to set filter");
+    EXPECT_FALSE(T->Active());
+    ASSERT_EQ(Dialogs.Messages.size(), 1u);
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Invalid filter expression. \rUnexpected \")\" at position 30");
+    T->SetdwFilter(Lines({"QTY < 3"}));
+    T->Open();
+    EXPECT_EQ(Ids(T), (std::vector<String> {"P00001", "P00002"}));
 }
 
 TEST_F(WwTableTest, AFilterSetWhileClosedAppliesAtTheNextOpen) {
@@ -259,6 +280,46 @@ TEST_F(WwTableTest, SelectingAnIndexForAFieldKeepsTheRecord) {
     EXPECT_EQ(T->IndexName(), "UNAME");
 }
 
+TEST_F(WwTableTest, AnIndexChosenByItsFieldsIsTheActiveOneUntilAnotherIsChosen) {
+    EXPECT_TRUE(dwSetIndexFieldNames(T, "STATE;ID"));
+    EXPECT_EQ(T->IndexName(), "USTATEID");
+    EXPECT_EQ(dwGetIndexFieldNames(T), "STATE;ID");
+    EXPECT_EQ(Ids(T).front(), "P00005");  // the first CA record
+    EXPECT_TRUE(T->SelectIndexForField("state"));
+    EXPECT_EQ(T->IndexFieldNames(), "STATE;ID");
+    EXPECT_TRUE(T->SelectIndexForField("ID"));
+    EXPECT_EQ(T->IndexName(), "ID");
+    EXPECT_EQ(T->IndexFieldNames(), "");
+    EXPECT_EQ(MessageOf([&] { T->SetIndexFieldNames("AMOUNT"); }), "No index for fields 'AMOUNT'");
+
+    // Chosen while closed, the index is found when the table opens.
+    T->Close();
+    T->SetIndexFieldNames("NAME");
+    T->Open();
+    EXPECT_EQ(T->IndexName(), "UNAME");
+}
+
+TEST_F(WwTableTest, AnIndexServesFieldsThatBeginItAndCompareAsItDoes) {
+    T->SetIndexName("STATEID");
+    const struct {
+        const char* Fields;
+        bool CaseSensitive;
+        bool Serves;
+    } cases[] = {{"STATE;ID", true, true},
+                 {"state", true, true},
+                 {"ID", true, false},
+                 {"STATE;ID", false, false},
+                 {"STATE;ID;NAME", true, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Fields);
+        EXPECT_EQ(dwIsIndexForFields(T, c.Fields, c.CaseSensitive), c.Serves);
+    }
+    T->SetIndexName("UNAME");
+    EXPECT_TRUE(dwIsIndexForFields(T, "NAME", false));
+    EXPECT_FALSE(dwIsIndexForFields(T, "NAME", true));
+    EXPECT_EQ(MessageOf([&] { dwIsIndexForFields(T, "ZIP", false); }), "Payments1: Field 'ZIP' not found");
+}
+
 TEST_F(WwTableTest, FindKeySeeksOnTheActiveIndexAndWarnsOnlyOfTooManyValues) {
     EXPECT_TRUE(T->dwFindKey({"P00023"}, 0));
     EXPECT_EQ(Id(), "P00023");
@@ -294,6 +355,78 @@ TEST_F(WwTableTest, FindKeyOnANarrowedSearchCancelsTheRangeFirst) {
     EXPECT_TRUE(T->dwFindKey({"CA", "P00005"}, 1));
     EXPECT_FALSE(T->Scoped());
     EXPECT_EQ(Id(), "P00005");
+}
+
+// A library table reached through the database server, keeping in step by ranges.
+class WwTableThroughServerTest : public PaymentsTest {
+protected:
+    void SetUp() override {
+        PaymentsTest::SetUp();
+        MakePayments(Rows, {"ID", "STATEID"});
+        Server = std::make_unique<TTestServer>(Dir);
+        Connection = std::make_unique<TDaroruServerConnection>(nullptr);
+        Connection->SetPort(Server->Port());
+        Connection->SetActive(true);
+        ASSERT_TRUE(Connection->Active());
+        T = DwTable("PAYMENTS");
+        T->SetDaroruConnection(Connection.get());
+        T->SetAccessMethod(amServer);
+        T->SetIndexName("STATEID");
+        T->SetSyncSQLByRange(true);
+        T->Open();
+    }
+    // The tables go before the connection they use.
+    void TearDown() override {
+        DwTables.clear();
+        PaymentsTest::TearDown();
+    }
+    // The IDs of the records whose state passes, in STATE + ID order.
+    std::vector<String> IdsOfStates(const std::function<bool(const String&)>& Passes) {
+        std::vector<std::pair<String, String>> keys;
+        for (int i = 1; i <= Rows; ++i) {
+            const std::vector<String> row = PaymentValues(i);
+            if (Passes(row[2])) keys.emplace_back(row[2], row[0]);
+        }
+        std::sort(keys.begin(), keys.end());
+        std::vector<String> ids;
+        for (const auto& key : keys) ids.push_back(key.second);
+        return ids;
+    }
+
+    const int Rows = 40;
+    TdwTable* T = nullptr;
+    TScriptedDialogs Dialogs;
+};
+
+TEST_F(WwTableThroughServerTest, FindKeyNarrowsWithARangeFromTheKeyOrToItAloneForALookup) {
+    EXPECT_TRUE(T->dwFindKey({"NY"}, 0));
+    EXPECT_TRUE(T->Scoped());
+    EXPECT_EQ(Ids(T), IdsOfStates([](const String& State) { return State >= "NY"; }));
+    // A record that already matches stays where it is.
+    T->Last();
+    const String last = TrimRight(T->FieldByName("ID")->AsString());
+    EXPECT_TRUE(T->dwFindKey({"WA"}, 0));
+    EXPECT_EQ(TrimRight(T->FieldByName("ID")->AsString()), last);
+
+    T->SetLookingUp(true);
+    EXPECT_TRUE(T->dwFindKey({"TX"}, 0));
+    EXPECT_EQ(Ids(T), IdsOfStates([](const String& State) { return State == "TX"; }));
+    EXPECT_FALSE(T->dwFindKey({"ZZ"}, 0));
+    EXPECT_FALSE(T->dwFindKey({""}, 0));
+    EXPECT_TRUE(T->Scoped());
+    T->SetLookingUp(false);
+
+    // An empty first value cancels the range.
+    T->dwFindKey({""}, 0);
+    EXPECT_FALSE(T->Scoped());
+    EXPECT_EQ(Ids(T).size(), size_t(Rows));
+
+    // Without the setting the key is sought, and nothing is narrowed.
+    T->SetSyncSQLByRange(false);
+    EXPECT_TRUE(T->dwFindKey({"NY"}, 0));
+    EXPECT_FALSE(T->Scoped());
+    EXPECT_EQ(TrimRight(T->FieldByName("STATE")->AsString()), "NY");
+    EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
 TEST_F(WwTableTest, RangesRunFromTheKeyOnAndCancel) {
@@ -384,15 +517,63 @@ TEST_F(WwTableTest, ATableOfTheEnginesDriverFiltersThroughTheEngineQuery) {
     EXPECT_EQ(Dialogs.Messages.size(), 2u);
 }
 
-TEST_F(WwTableTest, QueryTextsAndOtherTableKindsAreRefusedClearly) {
+TEST_F(WwTableTest, AnSqlTextShowsItsAnswerFromTheLocalEngineReadOnlyAndFilterable) {
+    T->Close();
+    T->SetQuery(Lines({"SELECT ID, STATE, AMOUNT, QTY, PAID, DUE, AMOUNT * 2 AS \"Twice the amount\"",
+                       "FROM PAYMENTS WHERE STATE = 'NY'", "ORDER BY AMOUNT DESC"}));
+    // Closed, the table learns its fields from the answer, which goes again.
+    T->FieldDefs()->Update();
+    EXPECT_EQ(T->FieldDefs()->Count(), 7);
+    EXPECT_NE(T->FieldDefs()->FindDef("TWICE_THE_"), nullptr);
+    EXPECT_EQ(T->TableName(), "");
+    T->Open();
+    std::vector<std::pair<double, String>> byAmount;
+    for (int i = 1; i <= Rows; ++i) {
+        const std::vector<String> row = PaymentValues(i);
+        if (row[2] == "NY") byAmount.emplace_back(std::stod(row[3]), row[0]);
+    }
+    std::sort(byAmount.rbegin(), byAmount.rend());
+    std::vector<String> expected;
+    for (const auto& [amount, id] : byAmount) expected.push_back(id);
+    EXPECT_EQ(Ids(T), expected);
+    EXPECT_EQ(T->FieldByName("DUE")->DataType(), ftDate);
+    EXPECT_EQ(T->FieldByName("PAID")->DataType(), ftBoolean);
+    T->First();
+    EXPECT_DOUBLE_EQ(T->FieldByName("TWICE_THE_")->AsFloat(), 2 * byAmount[0].first);
+    EXPECT_NE(MessageOf([&] { T->Edit(); }), "no error");
+
+    // The answer filters like a table, and goes with the table.
+    T->SetdwFilter(Lines({"QTY > 20 AND PAID = F"}));
+    std::vector<String> filtered;
+    for (const auto& [amount, id] : byAmount) {
+        const std::vector<String> row = PaymentValues(std::stoi(id.substr(1)));
+        if (std::stoi(row[4]) > 20 && row[5] == "F") filtered.push_back(id);
+    }
+    EXPECT_EQ(Ids(T), filtered);
+    EXPECT_TRUE(Dialogs.Messages.empty());
+    T->Close();
+    EXPECT_EQ(T->TableName(), "");
+
+    T->SetdwFilter(Lines({}));
+    T->SetQuery(Lines({"SELECT ID FROM NOWHERE"}));
+    EXPECT_THAT(MessageOf([&] { T->Open(); }), ::testing::HasSubstr("Unable to execute SQL statement"));
+    EXPECT_FALSE(T->Active());
+    EXPECT_EQ(T->TableName(), "");
+    T->SetAccessMethod(amServer);
+    T->SetQuery(Lines({"SELECT ID FROM PAYMENTS"}));
+    EXPECT_EQ(MessageOf([&] { T->Open(); }), "SQL query text runs only on a table of the local engine");
+}
+
+TEST_F(WwTableTest, QbeTextsAndOtherTableKindsAreRefusedClearly) {
     T->SetQuery(Lines({"Query", "PAYMENTS.DB | ID |", "           | Check |"}));
     EXPECT_FALSE(T->Active());
     EXPECT_EQ(T->TableName(), "");
     EXPECT_EQ(MessageOf([&] { T->Open(); }), "QBE queries are not supported");
     EXPECT_EQ(T->QueryType(), "QBE");
     T->SetQuery(Lines({"select * from payments"}));
-    EXPECT_EQ(MessageOf([&] { T->Open(); }), "SQL queries are not supported on a library table");
+    T->Open();
     EXPECT_EQ(T->QueryType(), "SQL");
+    T->Close();
 
     // An empty name keeps the query; a name clears it.
     T->SetTableName("");

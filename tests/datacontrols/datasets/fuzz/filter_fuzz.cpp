@@ -1,18 +1,27 @@
-// Mutates filter texts from a fixed seed, compiles each one and evaluates what
-// compiles over every record; damages compiled blobs and loads and evaluates them.
-// Any crash, hang or sanitizer report is a failure; refusals are expected.
+// Mutates filter texts from a fixed seed and installs each one on a library table
+// over a real DBF file made by the engine: a text that installs must keep only
+// records it accepts, and one that does not must say why and leave the filter in
+// force as it was (the same records, the same handle). What compiles is also
+// damaged in a few bytes and loaded and evaluated. Any crash, hang, sanitizer
+// report or broken rule is a failure; refusals are expected.
 // Usage: dwfilter_fuzz [iterations]
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <vector>
 
 #include "datacontrols/datasets/dwfilter.h"
 #include "datacontrols/datasets/dwfiltereval.h"
+#include "datacontrols/datasets/dwfilterinstall.h"
+#include "datacontrols/datasets/wwtable.h"
+#include "platform/db/field.h"
+#include "platform/rtl/datetime.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/vcl/scripteddialogs.h"
-#include "tests/db/memdataset.h"
+#include "tables/xbe50.h"
 
 namespace {
 
@@ -56,55 +65,105 @@ String Mutate(String text, std::mt19937& rng) {
     return text;
 }
 
+// The fuzzed table: one field of each kind a DBF gives a filter, and rows with
+// blank, extreme and high-byte values.
+String MakeTable() {
+    char pattern[] = "/tmp/dwfilter-fuzz-XXXXXX";
+    if (!mkdtemp(pattern)) return String();
+    const String dir = String(pattern) + "/";
+    TDaroruTable maker(nullptr);
+    maker.CreateNew(dir + "FUZZ", 2, 8);
+    const struct {
+        const char *Name, *Type;
+        int Width, Decimals;
+    } fields[] = {{"ID", "C", 2, 0},  {"CITY", "C", 20, 0}, {"STATE", "C", 2, 0}, {"AMOUNT", "N", 10, 2},
+                  {"QTY", "N", 4, 0}, {"PAID", "L", 1, 0},  {"DUE", "D", 8, 0},   {"NOTES", "M", 10, 0}};
+    for (const auto& f : fields) maker.CreateField(f.Name, f.Type, SmallInt(f.Width), SmallInt(f.Decimals));
+    maker.CreateExec();
+    maker.SetDatabaseName(dir);
+    maker.SetTableName("FUZZ");
+    maker.Open();
+    const std::vector<std::vector<String>> rows = {
+            {"1", "BOSTON", "MA", "150.5", "3", "T", "03/15/2024", "memo"},
+            {"2", "", "", "", "", "", "", ""},
+            {"3", "\xFF\x80", "NY", "-1", "-999", "F", "12/31/1899", ""},
+            {"4", "Salem", "NY", "99999.99", "9999", "T", "01/01/2100", "x"}};
+    for (const auto& row : rows) {
+        maker.Append();
+        for (size_t i = 0; i < row.size(); ++i)
+            if (!row[i].empty()) maker.Fields()[int(i)]->SetAsString(row[i]);
+        maker.Post();
+    }
+    maker.Close();
+    return dir;
+}
+
+std::vector<String> Ids(TdwTable& Table) {
+    std::vector<String> ids;
+    for (Table.First(); !Table.Eof(); Table.Next()) ids.push_back(Table.FieldByName("ID")->AsString());
+    return ids;
+}
+
+bool Broken(const char* Rule, const String& Text) {
+    std::fprintf(stderr, "%s: \"%s\"\n", Rule, Text.c_str());
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const long iterations = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 20000;
     TScriptedDialogs dialogs;
-    TMemDataSet data(nullptr, {{"CITY", ftString, 20},
-                               {"STATE", ftString, 2},
-                               {"AMOUNT", ftFloat},
-                               {"QTY", ftSmallint},
-                               {"COUNT", ftInteger},
-                               {"PAID", ftBoolean},
-                               {"DUE", ftDate},
-                               {"NOTES", ftMemo}});
-    data.Open();
-    data.AddRows({{"BOSTON", "MA", "150.5", "3", "70000", "True", "03/15/2024", "memo"},
-                  {"", "", "", "", "", "", "", ""},
-                  {"\xFF\x80", "NY", "-1", "-32768", "-1", "False", "12/31/1899", ""}});
-    data.Refresh();
-
-    std::mt19937 rng(20261211);
-    std::vector<String> pool(std::begin(kSeeds), std::end(kSeeds));
-    long compiled = 0, evaluated = 0;
-    for (long i = 0; i < iterations; ++i) {
-        const String text = Mutate(pool[std::uniform_int_distribution<size_t>(0, pool.size() - 1)(rng)], rng);
-        dialogs.Messages.clear();
-        TdwFilterBlob blob;
-        try {
-            blob = dwFilterCompile(text, &data);
-        } catch (const EConvertError&) {
-            continue;
-        }
-        if (blob.empty()) continue;
-        ++compiled;
-        if (pool.size() < 400) pool.push_back(text);
-        // The blob as compiled, then damaged in a few bytes.
-        for (int damage = 0; damage < 2; ++damage) {
-            if (damage == 1)
-                for (int b = 0; b < 3; ++b)
-                    blob[std::uniform_int_distribution<size_t>(0, blob.size() - 1)(rng)] =
-                            static_cast<std::uint8_t>(rng());
+    ShortDateFormat = "mm/dd/yyyy";
+    DateSeparator = '/';
+    LoadDLL();
+    const String dir = MakeTable();
+    if (dir.empty()) return 1;
+    bool broken = false;
+    long compiled = 0, installed = 0, refused = 0, evaluated = 0;
+    {
+        TdwTable table(nullptr);
+        table.SetDatabaseName(dir);
+        table.SetTableName("FUZZ");
+        table.Open();
+        const std::vector<String> all = Ids(table);
+        TdwFilterHandle handle = 0;
+        std::mt19937 rng(20261211);
+        std::vector<String> pool(std::begin(kSeeds), std::end(kSeeds));
+        for (long i = 0; i < iterations && !broken; ++i) {
+            const String text =
+                    Mutate(pool[std::uniform_int_distribution<size_t>(0, pool.size() - 1)(rng)], rng);
+            dialogs.Messages.clear();
+            const std::vector<String> before = Ids(table);
+            const TdwFilterHandle handleBefore = handle;
+            if (!dwFilterInstall(text, &table, handle, false)) {
+                ++refused;
+                if (handle != handleBefore) broken = Broken("a refused text changed the filter handle", text);
+                if (Ids(table) != before) broken = Broken("a refused text changed the records shown", text);
+                if (dialogs.Messages.empty()) broken = Broken("a refused text said nothing", text);
+                continue;
+            }
+            ++installed;
+            const std::vector<String> shown = Ids(table);
+            if (!std::includes(all.begin(), all.end(), shown.begin(), shown.end()))
+                broken = Broken("an installed filter showed records the table does not hold", text);
+            TdwFilterBlob blob = dwFilterCompile(text, &table);
+            if (blob.empty()) continue;
+            ++compiled;
+            if (pool.size() < 400) pool.push_back(text);
+            for (int b = 0; b < 3; ++b)
+                blob[std::uniform_int_distribution<size_t>(0, blob.size() - 1)(rng)] = std::uint8_t(rng());
             try {
-                const TdwFilterPredicate predicate(blob, &data);
-                for (data.First(); !data.Eof(); data.Next()) {
+                const TdwFilterPredicate predicate(blob, &table);
+                for (table.First(); !table.Eof(); table.Next()) {
                     predicate.Accepts();
                     ++evaluated;
                 }
             } catch (const Exception&) { }
         }
     }
-    std::printf("%ld texts, %ld compiled, %ld evaluations\n", iterations, compiled, evaluated);
-    return compiled > 0 ? 0 : 1;
+    std::filesystem::remove_all(dir);
+    std::printf("%ld texts, %ld installed, %ld refused, %ld damaged blobs evaluated on %ld records\n",
+                iterations, installed, refused, compiled, evaluated);
+    return broken || installed == 0 || refused == 0 ? 1 : 0;
 }

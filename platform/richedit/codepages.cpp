@@ -108,6 +108,8 @@ QString DecodeCodePage(const QByteArray& Bytes, int CodePage) {
 int EncodeCp1252(QChar C) {
     const char16_t u = C.unicode();
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return u;
+    // The five bytes the page leaves free read as the control characters of their value.
+    if (u < 0xA0 && !Cp1252High[u - 0x80]) return u;
     for (size_t i = 0; i < Cp1252High.size(); ++i)
         if (Cp1252High[i] && Cp1252High[i] == u) return static_cast<int>(0x80 + i);
     return -1;

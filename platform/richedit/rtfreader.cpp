@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QMap>
+#include <QPointer>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -97,6 +98,8 @@ struct Picture {
     QByteArray Data;
     bool HighNibble = true;
     int Width = 0, Height = 0, GoalWidth = 0, GoalHeight = 0, ScaleX = 100, ScaleY = 100;
+    // The group is the picture from its start: one we cannot show can be kept whole.
+    bool WholeGroup = true;
 };
 
 struct Group {
@@ -119,7 +122,8 @@ struct Group {
 
 // A table being read, at one depth of nesting.
 struct TableInProgress {
-    QTextTable* Table = nullptr;
+    // Gone when an object that held the table is kept in its place.
+    QPointer<QTextTable> Table;
     int Row = 0, Column = 0;
     // The cell at Row, Column is not open yet: it opens with what comes next.
     bool CellPending = false;
@@ -536,6 +540,7 @@ private:
         } else if (W == "pict") {
             g.Dest = Destination::Picture;
             FPicture = Picture {};
+            FPicture.WholeGroup = FCursor.position() == g.StartPosition;
         } else if (W == "pn")
             g.Dest = Destination::BulletMarker;
         else if ((W == "pntxtb" || W == "pntxta") && g.Dest == Destination::BulletMarker) {
@@ -563,6 +568,7 @@ private:
         } else if (W == "object") {
             // Only a group that is the object from its start can be kept whole.
             if (g.Dest != Destination::Text || FCursor.position() != g.StartPosition) return true;
+            EnterTables(ParagraphDepth(), true);
             g.Dest = Destination::ObjectBody;
             g.KeepsObject = true;
             g.ObjectStartPosition = FCursor.position();
@@ -753,7 +759,7 @@ private:
             const QChar pair[2] = {QChar(FHighSurrogate), QChar(unit)};
             Insert(QString(pair, 2));
             FHighSurrogate = 0;
-        } else if (unit != 0)
+        } else if (unit == '\t' || unit >= 0x20)
             Insert(QString(QChar(unit)));
         FSkipCount = Top().UnicodeSkip;
     }
@@ -818,8 +824,10 @@ private:
             format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
         else if (ch.VerticalAlignment == 2)
             format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-        if (G.ResultOf >= 0) {
-            const QString instruction = FFields[static_cast<size_t>(G.ResultOf)].trimmed();
+        // A field without an instruction is its result alone.
+        const QString instruction =
+                G.ResultOf >= 0 ? FFields[static_cast<size_t>(G.ResultOf)].trimmed() : QString();
+        if (!instruction.isEmpty()) {
             format.setProperty(FieldInstruction, instruction);
             format.setProperty(FieldId, G.ResultOf + 1);
             if (const QString target = HyperlinkTarget(instruction); !target.isEmpty()) {
@@ -844,6 +852,10 @@ private:
         FFontEntryOpen = false;
         const int codePage = CodePageOfCharset(FFontEntry.Charset);
         FFontEntry.Name = DecodeCodePage(FFontBytes, codePage ? codePage : FCodePage).trimmed();
+        // A control character, or a byte that is no character of the page, is a question
+        // mark, as the name is written.
+        for (QChar& c : FFontEntry.Name)
+            if (c < ' ' || c == QChar(0xFFFD)) c = '?';
         FFontBytes.clear();
         FFonts.insert(FFontNumber, FFontEntry);
         FLastFormatValid = false;
@@ -892,7 +904,8 @@ private:
         format.setProperty(SpaceBefore, p.SpaceBefore);
         format.setProperty(SpaceAfter, p.SpaceAfter);
         format.setProperty(LineSpacing, p.LineSpacing);
-        format.setProperty(LineSpacingMultiple, p.LineSpacingMultiple);
+        // \slmult says how to take \sl, and nothing without it.
+        format.setProperty(LineSpacingMultiple, p.LineSpacing != 0 ? p.LineSpacingMultiple : 0);
         SetTabStopTwips(format, p.TabStops);
         FCursor.setBlockFormat(format);
         JoinList(p);
@@ -909,21 +922,37 @@ private:
         return edges;
     }
 
+    std::vector<int> RowEdgesOf(int Depth) const {
+        return FRowEdges.size() >= static_cast<size_t>(Depth) ? FRowEdges[static_cast<size_t>(Depth - 1)]
+                                                              : std::vector<int>();
+    }
+
     // Opens and closes tables until Depth are open; with OpenCell the cell that is due opens.
     void EnterTables(int Depth, bool OpenCell) {
         Depth = std::clamp(Depth, 0, MaxTableDepth);
+        const auto gone =
+                std::find_if(FTables.begin(), FTables.end(), [](const auto& T) { return !T.Table; });
+        FTables.erase(gone, FTables.end());
         while (static_cast<int>(FTables.size()) > Depth) CloseTable();
-        while (static_cast<int>(FTables.size()) < Depth) OpenTable();
+        while (static_cast<int>(FTables.size()) < Depth) {
+            if (!FTables.empty()) OpenPendingCell(FTables.back());
+            OpenTable();
+        }
         if (OpenCell && !FTables.empty()) OpenPendingCell(FTables.back());
     }
 
     void OpenTable() {
-        if (FParagraphHasContent) {
-            // Text before the table's first cell is a paragraph of its own.
-            FinishParagraph(true);
-            FCursor.insertBlock(QTextBlockFormat(), FCursor.charFormat());
-            FParagraphHasContent = false;
+        if (QTextTable* before = TableJustBefore()) {
+            // Rows that follow a table with nothing between are more of its rows.
+            FTables.push_back(TableInProgress {before, before->rows(), 0, true});
+            return;
         }
+        // Text before the table's first cell is a paragraph of its own: a table follows an
+        // empty block.
+        if (FParagraphHasContent) FinishParagraph(true);
+        if (FParagraphHasContent || FCursor.block().length() > 1)
+            FCursor.insertBlock(QTextBlockFormat(), FCursor.charFormat());
+        FParagraphHasContent = false;
         FEndedByMark = false;
         FCarriedPara.reset();
         QTextTableFormat format;
@@ -937,14 +966,28 @@ private:
         FTables.push_back(table);
     }
 
+    // The table that ends right before the cursor, in an empty block of its own.
+    QTextTable* TableJustBefore() const {
+        if (FParagraphHasContent || FCursor.block().length() != 1 || FCursor.position() == 0) return nullptr;
+        QTextCursor before(FCursor);
+        before.setPosition(FCursor.position() - 1);
+        QTextTable* table = before.currentTable();
+        while (table && table->lastPosition() + 1 != FCursor.position()) {
+            QTextFrame* parent = table->parentFrame();
+            table = parent ? qobject_cast<QTextTable*>(parent) : nullptr;
+        }
+        return table && table->parentFrame() == FCursor.currentFrame() ? table : nullptr;
+    }
+
     void OpenPendingCell(TableInProgress& T) {
         if (!T.CellPending) return;
         T.CellPending = false;
-        if (T.Row >= T.Table->rows()) T.Table->appendRows(1);
-        if (T.Column >= T.Table->columns()) {
+        if (T.Row >= T.Table->rows()) T.Table->appendRows(T.Row - T.Table->rows() + 1);
+        while (T.Column >= T.Table->columns()) {
             T.Table->appendColumns(1);
+            const int added = T.Table->columns() - 1;
             for (int row = 0; row < T.Row; ++row)
-                SetCellProperty(T.Table->cellAt(row, T.Column), CellPadding, true);
+                SetCellProperty(T.Table->cellAt(row, added), CellPadding, true);
         }
         FCursor = T.Table->cellAt(T.Row, T.Column).firstCursorPosition();
     }
@@ -979,14 +1022,13 @@ private:
         }
         EnterTables(Depth, false);
         TableInProgress& table = FTables.back();
+        if (table.CellPending && table.Column == 0) return;  // a row without cells
         if (!table.CellPending) {
             // Text after the row's last cell mark belongs to one more cell.
             FinishParagraph(true);
             ++table.Column;
         }
-        EndRow(table, FRowEdges.size() >= static_cast<size_t>(Depth)
-                              ? FRowEdges[static_cast<size_t>(Depth - 1)]
-                              : std::vector<int>());
+        EndRow(table, RowEdgesOf(Depth));
         ++table.Row;
         table.Column = 0;
         table.CellPending = true;
@@ -1017,8 +1059,8 @@ private:
             // The data ends, or the table does, inside a cell.
             if (FParagraphHasContent) FinishParagraph(true);
             ++table.Column;
-            EndRow(table, {});
         }
+        if (table.Column > 0) EndRow(table, RowEdgesOf(static_cast<int>(FTables.size())));
         ShowColumnWidths(*table.Table);
         FCursor.setPosition(table.Table->lastPosition() + 1);
         FTables.pop_back();
@@ -1088,6 +1130,10 @@ private:
         if (image.isNull()) {
             if (!Closed) {
                 Note(QStringLiteral("the document ends inside a picture"));
+                return;
+            }
+            if (!FPicture.WholeGroup) {
+                Note(QStringLiteral("a picture could not be read"));
                 return;
             }
             // Kept as it was; it shows as an empty frame of its size.

@@ -55,7 +55,8 @@ public:
         QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl";
         for (int i = 0; i < FFonts.size(); ++i)
             out += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset" +
-                   QByteArray::number(FFonts[i].Charset) + ' ' + FontName(FFonts[i].Family) + ";}";
+                   QByteArray::number(FFonts[i].Charset) + ' ' +
+                   FontName(FFonts[i].Family, FFonts[i].Charset) + ";}";
         out += '}';
         if (!FColors.isEmpty()) {
             out += "{\\colortbl ;";
@@ -371,11 +372,15 @@ private:
         return out;
     }
 
-    // A name in the font table: Windows-1252 only, and no ';', which would end it.
-    QByteArray FontName(QString Name) {
+    // A name in the font table, in its own charset's code page, and no ';', which would
+    // end it.
+    QByteArray FontName(QString Name, int Charset) {
+        CodePageEncoder& encoder = Encoder(Charset);
         for (QChar& c : Name)
-            if (c == ';' || c < ' ' || (c.unicode() >= 0x80 && EncodeCp1252(c) < 0)) c = '?';
-        return Text(Name, Encoder(0));
+            if (c == ';' || c < ' ' || c.isSurrogate() ||
+                (c.unicode() >= 0x80 && encoder.Encode(c.unicode()).isEmpty()))
+                c = '?';
+        return Text(Name, encoder);
     }
 
     void Picture(QByteArray& Out, const QTextImageFormat& Format) {

@@ -103,6 +103,7 @@ ListLevelDefinition ListLevelOf(const QTextListFormat& Format) {
         level.StartAt = Format.intProperty(ListStartAt);
         level.Text = Format.stringProperty(ListLevelText);
         level.Font = Format.stringProperty(ListLevelFont);
+        level.LevelStyles = Format.property(ListLevelStyles).value<QList<int>>();
         return level;
     }
     const QString number =
@@ -145,6 +146,8 @@ QTextListFormat ListFormatOf(const ListLevelDefinition& Level, int Identity) {
     format.setProperty(ListStartAt, Level.StartAt);
     format.setProperty(ListLevelText, Level.Text);
     if (!Level.Font.isEmpty()) format.setProperty(ListLevelFont, Level.Font);
+    if (!Level.LevelStyles.isEmpty())
+        format.setProperty(ListLevelStyles, QVariant::fromValue(Level.LevelStyles));
     return format;
 }
 
@@ -193,6 +196,12 @@ QString ListNumbering::Next(qint64 List, const ListLevelDefinition& Level) {
     counters.Number[at] = counters.Started[at] ? counters.Number[at] + 1 : Level.StartAt;
     counters.Started[at] = true;
     counters.Style[at] = Level.Style;
+    // An item below levels that have had none counts as their first.
+    for (size_t above = 0; above < at; ++above)
+        if (!counters.Started[above]) {
+            counters.Number[above] = 1;
+            counters.Started[above] = true;
+        }
     for (size_t deeper = at + 1; deeper < counters.Started.size(); ++deeper) counters.Started[deeper] = false;
     if (Level.Style == NumberBullet) return Level.Text.isEmpty() ? QString(QChar(0x2022)) : Level.Text;
     QString label;
@@ -202,7 +211,10 @@ QString ListNumbering::Next(qint64 List, const ListLevelDefinition& Level) {
             continue;
         }
         const auto level = static_cast<size_t>(c.unicode());
-        label += NumberText(counters.Started[level] ? counters.Number[level] : 1, counters.Style[level]);
+        const int style = level < static_cast<size_t>(Level.LevelStyles.size())
+                                  ? Level.LevelStyles[static_cast<qsizetype>(level)]
+                                  : counters.Style[level];
+        label += NumberText(counters.Started[level] ? counters.Number[level] : 1, style);
     }
     return label;
 }

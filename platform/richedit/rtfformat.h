@@ -54,6 +54,9 @@ enum ListProperty {
     // The label: QChar(0) to QChar(8) stand for the numbers of those levels.
     ListLevelText,
     ListLevelFont,  // the label's font family, when it has one of its own
+    // How each level of the list numbers (QList<int> of ListStyles), for the labels that
+    // show the numbers of the levels above.
+    ListLevelStyles,
 };
 
 // How a list level numbers its items.
@@ -85,6 +88,7 @@ struct ListLevelDefinition {
     int StartAt = 1;
     QString Text;
     QString Font;
+    QList<int> LevelStyles;
 };
 ListLevelDefinition ListLevelOf(const QTextListFormat& Format);
 // The Qt format that shows a level as it numbers.

@@ -65,6 +65,7 @@ bool TakesText(Destination D) {
 // The numbering of the older paragraph form (\pn).
 struct OldNumbering {
     bool Active = false;
+    int Font = -1;  // \pnf
     int Level = 0;
     int Style = NumberDecimal;
     int StartAt = 1;
@@ -253,8 +254,12 @@ private:
             (closing.NumberTextAfter ? numbering.After : numbering.Before) = FNumberText;
             FNumberText.clear();
         }
-        if (closing.OpensLevel && FLevelCount < static_cast<int>(FLevels.size()))
+        if (closing.OpensLevel && FLevelCount < static_cast<int>(FLevels.size())) {
+            const auto font = FFonts.find(FLevelFont);
+            if (font != FFonts.end() && !IsSymbolFont(*font)) FLevel.Font = font->Name;
+            if (font != FFonts.end() && IsSymbolFont(*font)) FLevel.Text = FromSymbolFont(FLevel.Text);
             FLevels[static_cast<size_t>(FLevelCount++)] = FLevel;
+        }
         if (closing.OpensList) FListDefinitions.insert(FListId, FLevels);
     }
 
@@ -527,7 +532,12 @@ private:
                                                        "mmathPr",    "docvar",        "xe",
                                                        "tc",         "nonesttables",  "levelnumbers",
                                                        "listname",   "liststylename", "listpicture"};
-        if (std::find(std::begin(skipped), std::end(skipped), W) != std::end(skipped)) {
+        // The tables of the document stand in its header; one inside the text (in a group
+        // kept as read) would change the fonts and lists of what follows.
+        const bool header = FGroups.size() == 3;  // outside all groups, the document, this one
+        if (std::find(std::begin(skipped), std::end(skipped), W) != std::end(skipped) ||
+            (!header &&
+             (W == "fonttbl" || W == "colortbl" || W == "listtable" || W == "listoverridetable"))) {
             g.Dest = Destination::Skip;
             return true;
         }
@@ -559,6 +569,7 @@ private:
         } else if (W == "listlevel" && g.Dest == Destination::ListTable) {
             g.OpensLevel = true;
             FLevel = ListLevelDefinition {};
+            FLevelFont = -1;
             FLevel.Level = FLevelCount;
             FLevel.Style = NumberDecimal;
         } else if (W == "leveltext" && g.Dest == Destination::ListTable) {
@@ -631,6 +642,8 @@ private:
             n.Style = NumberLowerLetter;
         else if (W == "pnstart")
             n.StartAt = std::clamp(Value, 0, 32767);
+        else if (W == "pnf")
+            n.Font = Value;
     }
 
     void ListTableWord(std::string_view W, int Value) {
@@ -640,11 +653,16 @@ private:
             FLevel.Style = Value;
         else if (W == "levelstartat")
             FLevel.StartAt = std::clamp(Value, 0, 32767);
-        else if (W == "f") {
-            const auto font = FFonts.find(Value);
-            FLevel.Font = font != FFonts.end() ? font->Name : QString();
-        }
+        else if (W == "f")
+            FLevelFont = Value;
     }
+
+    static bool IsSymbolFont(const Font& F) {
+        return F.Charset == 2 || F.Name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0;
+    }
+
+    // A label in a symbol font as it shows: its bullet is the bullet character.
+    static QString FromSymbolFont(QString Text) { return Text.replace(QChar(0x00B7), QChar(0x2022)); }
 
     // Puts the paragraph just formatted into the list it names, if any.
     void JoinList(const ParaState& P) {
@@ -657,9 +675,10 @@ private:
                 known = FOverrideIdentities.insert(P.ListOverride, ++FListIdentities);
             identity = *known;
             const auto definition = FListDefinitions.find(FListOverrides.value(P.ListOverride, -1));
-            if (definition != FListDefinitions.end())
+            if (definition != FListDefinitions.end()) {
                 level = (*definition)[static_cast<size_t>(P.ListLevel)];
-            else
+                for (const ListLevelDefinition& each : *definition) level.LevelStyles.append(each.Style);
+            } else
                 level.Text = QString(QChar(0x2022));
             level.Level = P.ListLevel;
         } else if (P.Numbering.Active) {
@@ -673,10 +692,15 @@ private:
             level.Level = P.Numbering.Level;
             level.Style = P.Numbering.Style;
             level.StartAt = P.Numbering.StartAt;
-            level.Text =
-                    P.Numbering.Style == NumberBullet
-                            ? (P.Numbering.Before.isEmpty() ? QString(QChar(0x2022)) : P.Numbering.Before)
-                            : P.Numbering.Before + QChar(level.Level) + P.Numbering.After;
+            // A bullet of this form is in a symbol font unless it names another.
+            const auto font = FFonts.find(P.Numbering.Font);
+            const bool symbol = font == FFonts.end() || IsSymbolFont(*font);
+            if (P.Numbering.Style != NumberBullet)
+                level.Text = P.Numbering.Before + QChar(level.Level) + P.Numbering.After;
+            else if (P.Numbering.Before.isEmpty())
+                level.Text = QString(QChar(0x2022));
+            else
+                level.Text = symbol ? FromSymbolFont(P.Numbering.Before) : P.Numbering.Before;
         } else {
             if (QTextList* list = block.textList()) list->remove(block);
             return;
@@ -1234,6 +1258,7 @@ private:
     std::array<ListLevelDefinition, 9> FLevels {};
     int FLevelCount = 0;
     ListLevelDefinition FLevel;
+    int FLevelFont = -1;
     QString FLevelText;
     int FLevelTextLength = -1;
     QString FNumberText;

@@ -246,6 +246,11 @@ private:
                 level.Level = at;
                 level.Style = NumberDecimal;
                 level.Text = QString(QChar(at)) + '.';
+                // A level no item uses numbers as the list's definition says.
+                for (const auto& used : FLists[i].Levels)
+                    if (used && at < used->LevelStyles.size()) level.Style = used->LevelStyles[at];
+                if (level.Style == NumberBullet || level.Style == NumberNone)
+                    level.Text = QString(QChar(0x2022));
                 if (const auto& used = FLists[i].Levels[static_cast<size_t>(at)]) level = *used;
                 ListLevel(Out, level, FLists[i].LevelFonts[static_cast<size_t>(at)]);
             }
@@ -373,14 +378,23 @@ private:
     }
 
     // A name in the font table, in its own charset's code page, and no ';', which would
-    // end it.
-    QByteArray FontName(QString Name, int Charset) {
+    // end it; what the page cannot hold is a question mark.
+    QByteArray FontName(const QString& Name, int Charset) {
         CodePageEncoder& encoder = Encoder(Charset);
-        for (QChar& c : Name)
-            if (c == ';' || c < ' ' || c.isSurrogate() ||
-                (c.unicode() >= 0x80 && encoder.Encode(c.unicode()).isEmpty()))
-                c = '?';
-        return Text(Name, encoder);
+        QByteArray out;
+        for (const QChar c : Name) {
+            const char16_t u = c.unicode();
+            const QByteArray bytes = u >= 0x80 && !c.isSurrogate() ? encoder.Encode(u) : QByteArray();
+            if (u == '\\' || u == '{' || u == '}')
+                out += QByteArray("\\") + static_cast<char>(u);
+            else if (u == ';' || u < ' ' || (u >= 0x80 && bytes.isEmpty()))
+                out += '?';
+            else if (u < 0x80)
+                out += static_cast<char>(u);
+            else
+                for (const char b : bytes) out += "\\'" + Hex(b);
+        }
+        return out;
     }
 
     void Picture(QByteArray& Out, const QTextImageFormat& Format) {

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cerrno>
+#include <map>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -66,6 +68,7 @@ public:
     bool Usable() const { return FHandle != reinterpret_cast<iconv_t>(-1); }
 
     QString Convert(const QByteArray& Bytes) {
+        iconv(FHandle, nullptr, nullptr, nullptr, nullptr);
         QString text;
         QByteArray input = Bytes;
         char* in = input.data();
@@ -101,8 +104,11 @@ int CodePageOfCharset(int Charset) {
 
 QString DecodeCodePage(const QByteArray& Bytes, int CodePage) {
     if (CodePage == 1252 || CodePage <= 0) return DecodeCp1252(Bytes);
-    Converter converter(CodePage);
-    return converter.Usable() ? converter.Convert(Bytes) : DecodeCp1252(Bytes);
+    // Opening a converter costs more than most texts do: each thread keeps those it used.
+    thread_local std::map<int, std::unique_ptr<Converter>> converters;
+    std::unique_ptr<Converter>& converter = converters[CodePage];
+    if (!converter) converter = std::make_unique<Converter>(CodePage);
+    return converter->Usable() ? converter->Convert(Bytes) : DecodeCp1252(Bytes);
 }
 
 int EncodeCp1252(QChar C) {

@@ -148,6 +148,7 @@ public:
         Parse();
         Flush();
         while (FGroups.size() > 1) EndGroup(FEnd, false);
+        CommitRun();
         if (FDepthExceeded) Note(QStringLiteral("groups nested too deeply were skipped"));
         EnterTables(0, false);
         FinishParagraph(false);
@@ -221,7 +222,7 @@ private:
         FSkipCount = 0;
         Group inner = Top();
         inner.Start = FPos;
-        inner.StartPosition = FCursor.position();
+        inner.StartPosition = Position();
         inner.KeepsObject = false;
         inner.OpensList = inner.OpensLevel = inner.NumberTextAfter = false;
         if (static_cast<int>(FGroups.size()) >= MaxGroupDepth) {
@@ -239,8 +240,12 @@ private:
         Group closing = std::move(FGroups.back());
         FGroups.pop_back();
         // Paragraph properties set in a group that held the paragraph's text hold for it.
-        if (closing.Dest == Destination::Text && FParagraphHasContent && !(closing.Para == Top().Para))
+        if (closing.Dest == Destination::Text && (FParagraphHasContent || !FRun.isEmpty()) &&
+            !(closing.Para == Top().Para))
             FCarriedPara = closing.Para;
+        if ((closing.Dest == Destination::Picture && Top().Dest != Destination::Picture) ||
+            closing.KeepsObject)
+            CommitRun();
         if (closing.Dest == Destination::Picture && Top().Dest != Destination::Picture)
             InsertPicture(closing, EndPos, Closed);
         if (closing.KeepsObject && Closed) KeepObject(closing, EndPos);
@@ -550,7 +555,7 @@ private:
         } else if (W == "pict") {
             g.Dest = Destination::Picture;
             FPicture = Picture {};
-            FPicture.WholeGroup = FCursor.position() == g.StartPosition;
+            FPicture.WholeGroup = Position() == g.StartPosition;
         } else if (W == "pn")
             g.Dest = Destination::BulletMarker;
         else if ((W == "pntxtb" || W == "pntxta") && g.Dest == Destination::BulletMarker) {
@@ -578,7 +583,8 @@ private:
             FLevelTextLength = -1;
         } else if (W == "object") {
             // Only a group that is the object from its start can be kept whole.
-            if (g.Dest != Destination::Text || FCursor.position() != g.StartPosition) return true;
+            if (g.Dest != Destination::Text || Position() != g.StartPosition) return true;
+            CommitRun();
             EnterTables(ParagraphDepth(), true);
             g.Dest = Destination::ObjectBody;
             g.KeepsObject = true;
@@ -708,7 +714,11 @@ private:
         // A deeper level starts again after each item above it.
         const qint64 key = static_cast<qint64>(identity) * 16;
         for (int deeper = level.Level + 1; deeper < 9; ++deeper) FListsOpen.remove(key + deeper);
-        if (QTextList* open = FListsOpen.value(key + level.Level)) {
+        // Each item added to a list costs as much as the items it has: long lists go on in
+        // a list of their own, bullets soon (they show the same), numbers late (they count
+        // from 1 again there as the editor shows them; the labels written count on).
+        QTextList* open = FListsOpen.value(key + level.Level);
+        if (open && open->count() < (level.Style == NumberBullet ? 32 : 1000)) {
             open->add(block);
             return;
         }
@@ -820,10 +830,31 @@ private:
         default: return;
         }
         if (g.Chars.Hidden) return;
-        EnterTables(ParagraphDepth(), true);
-        FCursor.insertText(Text, CharFormat(Top()));
+        // Text of one format gathers in a run that goes into the document in one piece.
+        if (!FRun.isEmpty() &&
+            !(FRunChars == g.Chars && FRunResultOf == g.ResultOf && FRunDepth == ParagraphDepth()))
+            CommitRun();
+        if (FRun.isEmpty()) {
+            FRunChars = g.Chars;
+            FRunResultOf = g.ResultOf;
+            FRunDepth = ParagraphDepth();
+        }
+        FRun += Text;
+    }
+
+    void CommitRun() {
+        if (FRun.isEmpty()) return;
+        Group run;
+        run.Chars = FRunChars;
+        run.ResultOf = FRunResultOf;
+        EnterTables(FRunDepth, true);
+        FCursor.insertText(FRun, CharFormat(run));
+        FRun.clear();
         FParagraphHasContent = true;
     }
+
+    // Where the cursor stands with the run gathered so far.
+    int Position() const { return FCursor.position() + static_cast<int>(FRun.size()); }
 
     // The character format of a group's text; the last one is kept, as runs mostly repeat it.
     const QTextCharFormat& CharFormat(const Group& G) {
@@ -895,6 +926,7 @@ private:
     void ParagraphMark() {
         if (Top().Dest != Destination::Text) return;
         Flush();
+        CommitRun();
         EnterTables(ParagraphDepth(), true);
         FinishParagraph(true);
         FCursor.insertBlock(QTextBlockFormat(), FCursor.charFormat());
@@ -1026,6 +1058,7 @@ private:
     void CellMark(int Depth) {
         if (Top().Dest != Destination::Text) return;
         Flush();
+        CommitRun();
         EnterTables(Depth, true);
         FinishParagraph(true);
         TableInProgress& table = FTables.back();
@@ -1039,6 +1072,7 @@ private:
     void RowMark(int Depth) {
         if (Top().Dest != Destination::Text) return;
         Flush();
+        CommitRun();
         if (static_cast<int>(FTables.size()) < Depth) {
             // A row end with no cells before it: a paragraph end at most.
             ParagraphMark();
@@ -1244,6 +1278,10 @@ private:
     bool FParagraphHasContent = false;
     bool FEndedByMark = false;
     std::optional<ParaState> FCarriedPara;
+    // Text not yet in the document, and its format.
+    QString FRun;
+    CharState FRunChars;
+    int FRunResultOf = -1, FRunDepth = 0;
     // The format of the last text inserted, and what it was made of.
     QTextCharFormat FLastFormat;
     CharState FLastChars;

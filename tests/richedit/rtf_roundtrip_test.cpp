@@ -178,6 +178,26 @@ TEST(RtfRoundTrip, ASelectionWritesOnlyItsTextAndFormats) {
     EXPECT_NE(CharAt(*part, 5).fontWeight(), QFont::Bold);
 }
 
+TEST(RtfRoundTrip, ASelectionOverATableCopiesItAndOneInsideACellCopiesItsText) {
+    const auto d = Read(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}before\par\trowd\cellx900\cellx1800)"
+                        R"(\pard\intbl alpha\cell beta\cell\row\pard after})");
+    QTextCursor all(d.get());
+    all.setPosition(2);
+    all.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    const auto whole = Read(rtf::WriteRtf(all));
+    const QTextTable* table = whole->find("beta").currentTable();
+    ASSERT_TRUE(table);
+    EXPECT_EQ(rtftest::CellText(*table, 0, 0), "alpha");
+    EXPECT_EQ(whole->toPlainText().left(4), "fore");
+    const int alphaEnd = d->find("alpha").selectionEnd();
+    QTextCursor inside(d.get());
+    inside.setPosition(alphaEnd - 3);
+    inside.setPosition(alphaEnd, QTextCursor::KeepAnchor);  // "pha"
+    const auto part = Read(rtf::WriteRtf(inside));
+    EXPECT_EQ(part->toPlainText(), "pha");
+    EXPECT_FALSE(part->find("pha").currentTable());
+}
+
 TEST(RtfRoundTrip, ReadingIntoASelectionReplacesIt) {
     auto d = Read(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}keep REPLACE keep})");
     QTextCursor selection(d.get());

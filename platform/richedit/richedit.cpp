@@ -587,6 +587,11 @@ void TCustomRichEdit::RenderInto(QPainter& Painter, const TRect& R, int First) c
 }
 
 String TCustomRichEdit::LinkAt(int Position) const {
+    // A hyperlink field's result leads to its target.
+    QTextCursor at(Document());
+    at.setPosition(std::clamp(Position + 1, 0, Document()->characterCount() - 1));
+    if (const QTextCharFormat format = at.charFormat(); format.isAnchor() && !format.anchorHref().isEmpty())
+        return FromQString(format.anchorHref());
     const QTextBlock block = Document()->findBlock(Position);
     const QString text = block.text();
     static const QRegularExpression address(

@@ -189,7 +189,8 @@ private:
     QTextEdit* Edit() const;
     QTextCursor Cursor() const;
     void ApplyWrap();
-    // The address around Position, or "" when none stands there.
+    // The target of the hyperlink or the address around Position, or "" when none stands
+    // there.
     String LinkAt(int Position) const;
     // Whether Count more characters may be typed or pasted.
     bool MayGrow(int Count) const;

@@ -5,16 +5,19 @@
 #include <QImage>
 #include <QImageReader>
 #include <QMap>
+#include <QPointer>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextImageFormat>
 #include <QTextList>
+#include <QTextTable>
 #include <QUrl>
 
 #include <algorithm>
 #include <climits>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "platform/richedit/codepages.h"
@@ -32,11 +35,43 @@ constexpr int MaxGroupDepth = 256;
 // Pictures larger than this are not decoded (a small file can claim a huge image).
 constexpr qint64 MaxPicturePixels = 40'000'000;
 constexpr int DefaultFontSizeHalfPoints = 24;
+// Tables nested deeper than this are read as the cells of the deepest one.
+constexpr int MaxTableDepth = 16;
 // Names the pictures read, unique in the process.
 int PicturesRead = 0;
 
-// ObjectBody: an OLE object's group, of which only the result is shown.
-enum class Destination { Text, Skip, FontTable, ColorTable, Picture, BulletMarker, ObjectBody };
+// ObjectBody: an OLE object's group, of which only the result is shown. FieldInstruction,
+// LevelText and NumberText gather text that is not the document's.
+enum class Destination {
+    Text,
+    Skip,
+    FontTable,
+    ColorTable,
+    Picture,
+    BulletMarker,
+    NumberText,
+    ObjectBody,
+    FieldInstruction,
+    ListTable,
+    LevelText,
+    ListOverrides,
+};
+
+bool TakesText(Destination D) {
+    return D == Destination::Text || D == Destination::FieldInstruction || D == Destination::LevelText ||
+           D == Destination::NumberText;
+}
+
+// The numbering of the older paragraph form (\pn).
+struct OldNumbering {
+    bool Active = false;
+    int Font = -1;  // \pnf
+    int Level = 0;
+    int Style = NumberDecimal;
+    int StartAt = 1;
+    QString Before, After;
+    bool operator==(const OldNumbering&) const = default;
+};
 
 struct ParaState {
     int Alignment = 0;  // 0 left, 1 right, 2 centre, 3 justified
@@ -44,7 +79,9 @@ struct ParaState {
     int SpaceBefore = 0, SpaceAfter = 0;
     int LineSpacing = 0, LineSpacingMultiple = 0;
     QVector<int> TabStops;
-    bool Bulleted = false;
+    int ListOverride = 0, ListLevel = 0;  // \ls, \ilvl
+    OldNumbering Numbering;
+    int TableDepth = 0;  // \intbl, \itap
     bool operator==(const ParaState&) const = default;
 };
 
@@ -54,6 +91,7 @@ struct CharState {
     bool Bold = false, Italic = false, Underline = false, StrikeOut = false, Hidden = false;
     int Color = 0, Highlight = 0, Background = 0;
     int VerticalAlignment = 0;  // 0 normal, 1 superscript, 2 subscript
+    bool operator==(const CharState&) const = default;
 };
 
 struct Picture {
@@ -61,6 +99,8 @@ struct Picture {
     QByteArray Data;
     bool HighNibble = true;
     int Width = 0, Height = 0, GoalWidth = 0, GoalHeight = 0, ScaleX = 100, ScaleY = 100;
+    // The group is the picture from its start: one we cannot show can be kept whole.
+    bool WholeGroup = true;
 };
 
 struct Group {
@@ -73,6 +113,21 @@ struct Group {
     int StartPosition = 0;
     bool KeepsObject = false;
     int ObjectStartPosition = 0;
+    // The field the group is part of, and the field whose result it holds (-1: none).
+    int Field = -1, ResultOf = -1;
+    // Opens a list definition, a level of one, or a text of the older numbering.
+    bool OpensList = false, OpensLevel = false, NumberTextAfter = false;
+    // Row definitions inside describe the rows of a nested table.
+    bool NestedRowProperties = false;
+};
+
+// A table being read, at one depth of nesting.
+struct TableInProgress {
+    // Gone when an object that held the table is kept in its place.
+    QPointer<QTextTable> Table;
+    int Row = 0, Column = 0;
+    // The cell at Row, Column is not open yet: it opens with what comes next.
+    bool CellPending = false;
 };
 
 struct Font {
@@ -93,7 +148,9 @@ public:
         Parse();
         Flush();
         while (FGroups.size() > 1) EndGroup(FEnd, false);
+        CommitRun();
         if (FDepthExceeded) Note(QStringLiteral("groups nested too deeply were skipped"));
+        EnterTables(0, false);
         FinishParagraph(false);
         FCursor.endEditBlock();
         return FResult;
@@ -107,8 +164,9 @@ private:
 
     void Parse() {
         FGroups.push_back(Group {});
+        const char* data = FData.constData();
         while (FPos < FEnd) {
-            const char c = FData[FPos];
+            const char c = data[FPos];
             if (FExcessDepth > 0) {
                 // Inside groups nested too deeply: only their braces count.
                 if (c == '{')
@@ -139,6 +197,12 @@ private:
                 ControlWord();
             } else if (c == '\r' || c == '\n') {
                 ++FPos;
+            } else if (Top().Dest == Destination::Text && FSkipCount == 0 &&
+                       static_cast<unsigned char>(c) >= 0x20) {
+                // Plain text, the bulk of a document: taken in one run.
+                const qsizetype start = FPos;
+                while (FPos < FEnd && IsPlainText(data[FPos])) ++FPos;
+                FPending.append(data + start, FPos - start);
             } else {
                 Character(static_cast<unsigned char>(c));
                 ++FPos;
@@ -148,13 +212,19 @@ private:
             Note(QStringLiteral("the document ends inside a group"));
     }
 
+    static bool IsPlainText(char c) {
+        return c != '{' && c != '}' && c != '\\' && c != '\r' && c != '\n' && c != '\t' &&
+               static_cast<unsigned char>(c) >= 0x20;
+    }
+
     void BeginGroup() {
         Flush();
         FSkipCount = 0;
         Group inner = Top();
         inner.Start = FPos;
-        inner.StartPosition = FCursor.position();
+        inner.StartPosition = Position();
         inner.KeepsObject = false;
+        inner.OpensList = inner.OpensLevel = inner.NumberTextAfter = false;
         if (static_cast<int>(FGroups.size()) >= MaxGroupDepth) {
             FDepthExceeded = true;
             FExcessDepth = 1;
@@ -170,12 +240,32 @@ private:
         Group closing = std::move(FGroups.back());
         FGroups.pop_back();
         // Paragraph properties set in a group that held the paragraph's text hold for it.
-        if (closing.Dest == Destination::Text && FParagraphHasContent && !(closing.Para == Top().Para))
+        if (closing.Dest == Destination::Text && (FParagraphHasContent || !FRun.isEmpty()) &&
+            !(closing.Para == Top().Para))
             FCarriedPara = closing.Para;
+        if ((closing.Dest == Destination::Picture && Top().Dest != Destination::Picture) ||
+            closing.KeepsObject)
+            CommitRun();
         if (closing.Dest == Destination::Picture && Top().Dest != Destination::Picture)
             InsertPicture(closing, EndPos, Closed);
         if (closing.KeepsObject && Closed) KeepObject(closing, EndPos);
         if (closing.Dest == Destination::FontTable && FFontEntryOpen) FinishFontEntry();
+        if (closing.Dest == Destination::LevelText && Top().Dest != Destination::LevelText) {
+            FLevel.Text = FLevelText.left(std::max(FLevelTextLength, 0));
+            FLevelText.clear();
+        }
+        if (closing.Dest == Destination::NumberText && Top().Dest != Destination::NumberText) {
+            OldNumbering& numbering = FindParagraphGroup().Para.Numbering;
+            (closing.NumberTextAfter ? numbering.After : numbering.Before) = FNumberText;
+            FNumberText.clear();
+        }
+        if (closing.OpensLevel && FLevelCount < static_cast<int>(FLevels.size())) {
+            const auto font = FFonts.find(FLevelFont);
+            if (font != FFonts.end() && !IsSymbolFont(*font)) FLevel.Font = font->Name;
+            if (font != FFonts.end() && IsSymbolFont(*font)) FLevel.Text = FromSymbolFont(FLevel.Text);
+            FLevels[static_cast<size_t>(FLevelCount++)] = FLevel;
+        }
+        if (closing.OpensList) FListDefinitions.insert(FListId, FLevels);
     }
 
     // ---- control words
@@ -183,29 +273,31 @@ private:
     void ControlWord() {
         ++FPos;  // the backslash
         if (FPos >= FEnd) return;
-        const char c = FData[FPos];
+        const char* data = FData.constData();
+        const char c = data[FPos];
         if (!IsLetter(c)) {
             ++FPos;
             Symbol(c);
             return;
         }
         const qsizetype wordStart = FPos;
-        while (FPos < FEnd && IsLetter(FData[FPos])) ++FPos;
-        const QByteArray word = FData.mid(wordStart, std::min<qsizetype>(FPos - wordStart, 32));
+        while (FPos < FEnd && IsLetter(data[FPos])) ++FPos;
+        const std::string_view word(data + wordStart,
+                                    static_cast<size_t>(std::min<qsizetype>(FPos - wordStart, 32)));
         bool hasParameter = false;
         long long parameter = 0;
         bool negative = false;
-        if (FPos < FEnd && FData[FPos] == '-') {
+        if (FPos < FEnd && data[FPos] == '-') {
             negative = true;
             ++FPos;
         }
-        while (FPos < FEnd && FData[FPos] >= '0' && FData[FPos] <= '9') {
+        while (FPos < FEnd && data[FPos] >= '0' && data[FPos] <= '9') {
             hasParameter = true;
-            parameter = std::min<long long>(parameter * 10 + (FData[FPos] - '0'), 1LL << 40);
+            parameter = std::min<long long>(parameter * 10 + (data[FPos] - '0'), 1LL << 40);
             ++FPos;
         }
         if (negative) parameter = -parameter;
-        if (FPos < FEnd && FData[FPos] == ' ') ++FPos;
+        if (FPos < FEnd && data[FPos] == ' ') ++FPos;
         const int value = static_cast<int>(std::clamp<long long>(parameter, INT_MIN, INT_MAX));
         Word(word, hasParameter, value);
     }
@@ -216,10 +308,16 @@ private:
         switch (c) {
         case '\\':
         case '{':
-        case '}': Character(static_cast<unsigned char>(c)); return;
+        case '}':
+            // The character itself, whatever the code page.
+            if (TakesText(Top().Dest))
+                Special(QLatin1Char(c));
+            else
+                Character(static_cast<unsigned char>(c));
+            return;
         case '~': Special(QChar(0x00A0)); return;
         case '_': Special(QChar(0x2011)); return;
-        case '-': return;  // optional hyphen
+        case '-': Special(QChar(0x00AD)); return;
         case '*': FIgnorable = true; return;
         case '\'': HexCharacter(); return;
         case '\r':
@@ -246,7 +344,7 @@ private:
         return -1;
     }
 
-    void Word(const QByteArray& W, bool HasParameter, int Value) {
+    void Word(std::string_view W, bool HasParameter, int Value) {
         const bool ignorable = FIgnorable;
         FIgnorable = false;
         Flush();
@@ -261,39 +359,48 @@ private:
             --FSkipCount;
             return;
         }
-        const bool on = !HasParameter || Value != 0;
+        switch (g.Dest) {
+        case Destination::FontTable: FontTableWord(W, Value); return;
+        case Destination::ColorTable: ColorTableWord(W, Value); return;
+        case Destination::Picture: PictureWord(W, HasParameter, Value); return;
+        case Destination::BulletMarker: OldNumberingWord(W, HasParameter, Value); return;
+        case Destination::ListTable: ListTableWord(W, Value); return;
+        case Destination::ListOverrides:
+            if (W == "listid")
+                FOverrideListId = Value;
+            else if (W == "ls")
+                FListOverrides.insert(Value, FOverrideListId);
+            return;
+        default: break;
+        }
+        if (!TextWord(W, HasParameter, Value)) ParagraphWord(W, Value);
+    }
+
+    void FontTableWord(std::string_view W, int Value) {
+        if (W == "f") {
+            if (FFontEntryOpen) FinishFontEntry();
+            FFontEntryOpen = true;
+            FFontNumber = Value;
+            FFontEntry = Font {};
+        } else if (W == "fcharset")
+            FFontEntry.Charset = Value;
+    }
+
+    void ColorTableWord(std::string_view W, int Value) {
+        if (W == "red")
+            FColor.setRed(std::clamp(Value, 0, 255));
+        else if (W == "green")
+            FColor.setGreen(std::clamp(Value, 0, 255));
+        else if (W == "blue")
+            FColor.setBlue(std::clamp(Value, 0, 255));
+        FColorSet = true;
+    }
+
+    // Words of characters and of the document's settings; false when W is none of them.
+    bool TextWord(std::string_view W, bool HasParameter, int Value) {
+        Group& g = Top();
         CharState& ch = g.Chars;
-        ParaState& p = g.Para;
-        if (g.Dest == Destination::FontTable) {
-            if (W == "f") {
-                if (FFontEntryOpen) FinishFontEntry();
-                FFontEntryOpen = true;
-                FFontNumber = Value;
-                FFontEntry = Font {};
-            } else if (W == "fcharset")
-                FFontEntry.Charset = Value;
-            return;
-        }
-        if (g.Dest == Destination::ColorTable) {
-            if (W == "red")
-                FColor.setRed(std::clamp(Value, 0, 255));
-            else if (W == "green")
-                FColor.setGreen(std::clamp(Value, 0, 255));
-            else if (W == "blue")
-                FColor.setBlue(std::clamp(Value, 0, 255));
-            FColorSet = true;
-            return;
-        }
-        if (g.Dest == Destination::Picture) {
-            PictureWord(W, HasParameter, Value);
-            return;
-        }
-        if (g.Dest == Destination::BulletMarker) {
-            if (W == "pnlvlblt" || W == "pnlvlbody" || W == "pnlvlcont")
-                FindParagraphGroup().Para.Bulleted = true;
-            return;
-        }
-        // The document's settings.
+        const bool on = !HasParameter || Value != 0;
         if (W == "ansicpg")
             FCodePage = Value > 0 ? Value : 1252;
         else if (W == "deff")
@@ -304,41 +411,65 @@ private:
             Unicode(Value);
         else if (W == "bin")
             SkipBinary(Value);
-        // Characters.
         else if (W == "plain")
             ch = CharState {};
         else if (W == "b")
-            Change(ch.Bold, on);
+            ch.Bold = on;
         else if (W == "i")
-            Change(ch.Italic, on);
+            ch.Italic = on;
         else if (W == "ul" || W == "uld" || W == "uldb" || W == "ulw" || W == "uldash" || W == "ulth" ||
                  W == "ulwave")
-            Change(ch.Underline, on);
+            ch.Underline = on;
         else if (W == "ulnone")
-            Change(ch.Underline, false);
+            ch.Underline = false;
         else if (W == "strike" || W == "striked")
-            Change(ch.StrikeOut, on);
+            ch.StrikeOut = on;
         else if (W == "v")
-            Change(ch.Hidden, on);
+            ch.Hidden = on;
         else if (W == "f")
-            Change(ch.Font, Value);
+            ch.Font = Value;
         else if (W == "fs")
-            Change(ch.SizeHalfPoints,
-                   HasParameter && Value > 0 ? std::min(Value, 3276) : DefaultFontSizeHalfPoints);
+            ch.SizeHalfPoints = HasParameter && Value > 0 ? std::min(Value, 3276) : DefaultFontSizeHalfPoints;
         else if (W == "cf")
-            Change(ch.Color, Value);
+            ch.Color = Value;
         else if (W == "highlight")
-            Change(ch.Highlight, Value);
+            ch.Highlight = Value;
         else if (W == "cb" || W == "chcbpat")
-            Change(ch.Background, Value);
+            ch.Background = Value;
         else if (W == "super")
-            Change(ch.VerticalAlignment, 1);
+            ch.VerticalAlignment = 1;
         else if (W == "sub")
-            Change(ch.VerticalAlignment, 2);
+            ch.VerticalAlignment = 2;
         else if (W == "nosupersub")
-            Change(ch.VerticalAlignment, 0);
-        // Paragraphs.
-        else if (W == "pard")
+            ch.VerticalAlignment = 0;
+        else if (W == "line")
+            Special(QChar(QChar::LineSeparator));
+        else if (W == "tab")
+            Special(QLatin1Char('\t'));
+        else if (W == "emdash")
+            Special(QChar(0x2014));
+        else if (W == "endash")
+            Special(QChar(0x2013));
+        else if (W == "bullet")
+            Special(QChar(0x2022));
+        else if (W == "lquote")
+            Special(QChar(0x2018));
+        else if (W == "rquote")
+            Special(QChar(0x2019));
+        else if (W == "ldblquote")
+            Special(QChar(0x201C));
+        else if (W == "rdblquote")
+            Special(QChar(0x201D));
+        else if (W == "emspace" || W == "enspace" || W == "qmspace")
+            Special(QLatin1Char(' '));
+        else
+            return false;
+        return true;
+    }
+
+    void ParagraphWord(std::string_view W, int Value) {
+        ParaState& p = Top().Para;
+        if (W == "pard")
             p = ParaState {};
         else if (W == "ql")
             p.Alignment = 0;
@@ -364,51 +495,54 @@ private:
             p.LineSpacingMultiple = Value;
         else if (W == "tx" || W == "tb")
             AddTab(p, Value);
-        else if (W == "ls" || W == "pnlvlblt")
-            p.Bulleted = true;
-        else if (W == "par" || W == "sect" || W == "page" || W == "row" || W == "nestrow")
+        else if (W == "ls")
+            p.ListOverride = std::max(Value, 1);
+        else if (W == "ilvl")
+            p.ListLevel = std::clamp(Value, 0, 8);
+        else if (W == "intbl")
+            p.TableDepth = std::max(p.TableDepth, 1);
+        else if (W == "itap")
+            p.TableDepth = std::clamp(Value, 0, MaxTableDepth);
+        else if (W == "trowd")
+            RowEdges().clear();
+        else if (W == "cellx")
+            RowEdges().push_back(Value);
+        else if (W == "cell")
+            CellMark(1);
+        else if (W == "nestcell")
+            CellMark(std::max(2, ParagraphDepth()));
+        else if (W == "row")
+            RowMark(1);
+        else if (W == "nestrow")
+            RowMark(std::max(2, ParagraphDepth()));
+        else if (W == "par" || W == "sect" || W == "page")
             ParagraphMark();
-        else if (W == "line")
-            Special(QChar(QChar::LineSeparator));
-        else if (W == "tab" || W == "cell" || W == "nestcell")
-            Special(QLatin1Char('\t'));
-        else if (W == "emdash")
-            Special(QChar(0x2014));
-        else if (W == "endash")
-            Special(QChar(0x2013));
-        else if (W == "bullet")
-            Special(QChar(0x2022));
-        else if (W == "lquote")
-            Special(QChar(0x2018));
-        else if (W == "rquote")
-            Special(QChar(0x2019));
-        else if (W == "ldblquote")
-            Special(QChar(0x201C));
-        else if (W == "rdblquote")
-            Special(QChar(0x201D));
-        else if (W == "emspace" || W == "enspace" || W == "qmspace")
-            Special(QLatin1Char(' '));
     }
 
     // Words that open a destination; true when W was one.
-    bool Destinations(const QByteArray& W, bool Ignorable) {
+    bool Destinations(std::string_view W, bool Ignorable) {
         Group& g = Top();
-        static const QByteArray skipped[] = {"stylesheet", "info",         "pntext",
-                                             "listtext",   "listtable",    "listoverridetable",
-                                             "rsidtbl",    "xmlnstbl",     "header",
-                                             "footer",     "headerl",      "headerr",
-                                             "headerf",    "footerl",      "footerr",
-                                             "footerf",    "footnote",     "annotation",
-                                             "fldinst",    "themedata",    "colorschememapping",
-                                             "datastore",  "latentstyles", "generator",
-                                             "userprops",  "pgdsctbl",     "filetbl",
-                                             "revtbl",     "nonshppict",   "objdata",
-                                             "objclass",   "objname",      "picprop",
-                                             "panose",     "falt",         "bkmkstart",
-                                             "bkmkend",    "pnseclvl",     "template",
-                                             "mmathPr",    "docvar",       "xe",
-                                             "tc"};
-        if (std::find(std::begin(skipped), std::end(skipped), W) != std::end(skipped)) {
+        static constexpr std::string_view skipped[] = {"stylesheet", "info",          "pntext",
+                                                       "listtext",   "rsidtbl",       "xmlnstbl",
+                                                       "header",     "footer",        "headerl",
+                                                       "headerr",    "headerf",       "footerl",
+                                                       "footerr",    "footerf",       "footnote",
+                                                       "annotation", "themedata",     "colorschememapping",
+                                                       "datastore",  "latentstyles",  "generator",
+                                                       "userprops",  "pgdsctbl",      "filetbl",
+                                                       "revtbl",     "nonshppict",    "objdata",
+                                                       "objclass",   "objname",       "picprop",
+                                                       "panose",     "falt",          "bkmkstart",
+                                                       "bkmkend",    "pnseclvl",      "template",
+                                                       "mmathPr",    "docvar",        "xe",
+                                                       "tc",         "nonesttables",  "levelnumbers",
+                                                       "listname",   "liststylename", "listpicture"};
+        // The tables of the document stand in its header; one inside the text (in a group
+        // kept as read) would change the fonts and lists of what follows.
+        const bool header = FGroups.size() == 3;  // outside all groups, the document, this one
+        if (std::find(std::begin(skipped), std::end(skipped), W) != std::end(skipped) ||
+            (!header &&
+             (W == "fonttbl" || W == "colortbl" || W == "listtable" || W == "listoverridetable"))) {
             g.Dest = Destination::Skip;
             return true;
         }
@@ -421,15 +555,50 @@ private:
         } else if (W == "pict") {
             g.Dest = Destination::Picture;
             FPicture = Picture {};
+            FPicture.WholeGroup = Position() == g.StartPosition;
         } else if (W == "pn")
             g.Dest = Destination::BulletMarker;
-        else if (W == "object") {
+        else if ((W == "pntxtb" || W == "pntxta") && g.Dest == Destination::BulletMarker) {
+            g.Dest = Destination::NumberText;
+            g.NumberTextAfter = W == "pntxta";
+            FNumberText.clear();
+        } else if (W == "listtable")
+            g.Dest = Destination::ListTable;
+        else if (W == "listoverridetable")
+            g.Dest = Destination::ListOverrides;
+        else if (W == "list" && g.Dest == Destination::ListTable) {
+            g.OpensList = true;
+            FLevels = {};
+            FLevelCount = 0;
+            FListId = 0;
+        } else if (W == "listlevel" && g.Dest == Destination::ListTable) {
+            g.OpensLevel = true;
+            FLevel = ListLevelDefinition {};
+            FLevelFont = -1;
+            FLevel.Level = FLevelCount;
+            FLevel.Style = NumberDecimal;
+        } else if (W == "leveltext" && g.Dest == Destination::ListTable) {
+            g.Dest = Destination::LevelText;
+            FLevelText.clear();
+            FLevelTextLength = -1;
+        } else if (W == "object") {
             // Only a group that is the object from its start can be kept whole.
-            if (g.Dest != Destination::Text || FCursor.position() != g.StartPosition) return true;
+            if (g.Dest != Destination::Text || Position() != g.StartPosition) return true;
+            CommitRun();
+            EnterTables(ParagraphDepth(), true);
             g.Dest = Destination::ObjectBody;
             g.KeepsObject = true;
             g.ObjectStartPosition = FCursor.position();
-        } else if (W == "shppict" || W == "fldrslt" || W == "field" || W == "rtf") {
+        } else if (W == "field") {
+            g.Field = static_cast<int>(FFields.size());
+            FFields.emplace_back();
+        } else if (W == "fldinst")
+            g.Dest = g.Field >= 0 ? Destination::FieldInstruction : Destination::Skip;
+        else if (W == "fldrslt")
+            g.ResultOf = g.Field;
+        else if (W == "nesttableprops")
+            g.NestedRowProperties = true;
+        else if (W == "shppict" || W == "rtf") {
             // Their contents are the document's.
         } else if (Ignorable)
             g.Dest = Destination::Skip;
@@ -438,23 +607,122 @@ private:
         return true;
     }
 
-    // The group whose paragraph a bullet marker group belongs to.
+    // The group whose paragraph a numbering group belongs to.
     Group& FindParagraphGroup() {
         for (auto it = FGroups.rbegin(); it != FGroups.rend(); ++it)
             if (it->Dest == Destination::Text) return *it;
         return FGroups.front();
     }
 
-    template<class T> void Change(T& Field, T Value) {
-        if (Field == Value) return;
-        Flush();
-        Field = Value;
-    }
-
     static void AddTab(ParaState& P, int Twips) {
         if (Twips <= 0 || P.TabStops.size() >= 64 || P.TabStops.contains(Twips)) return;
         P.TabStops.append(Twips);
         std::sort(P.TabStops.begin(), P.TabStops.end());
+    }
+
+    // ---- lists
+
+    void OldNumberingWord(std::string_view W, bool HasParameter, int Value) {
+        OldNumbering& n = FindParagraphGroup().Para.Numbering;
+        if (W == "pnlvlblt") {
+            n.Active = true;
+            n.Level = 0;
+            n.Style = NumberBullet;
+        } else if (W == "pnlvlbody") {
+            n.Active = true;
+            n.Level = 0;
+        } else if (W == "pnlvl" && HasParameter) {
+            n.Active = true;
+            n.Level = std::clamp(Value - 1, 0, 8);
+        } else if (W == "pnlvlcont")
+            n.Active = false;
+        else if (W == "pndec" || W == "pncard" || W == "pnord" || W == "pnordt")
+            n.Style = NumberDecimal;
+        else if (W == "pnucrm")
+            n.Style = NumberUpperRoman;
+        else if (W == "pnlcrm")
+            n.Style = NumberLowerRoman;
+        else if (W == "pnucltr")
+            n.Style = NumberUpperLetter;
+        else if (W == "pnlcltr")
+            n.Style = NumberLowerLetter;
+        else if (W == "pnstart")
+            n.StartAt = std::clamp(Value, 0, 32767);
+        else if (W == "pnf")
+            n.Font = Value;
+    }
+
+    void ListTableWord(std::string_view W, int Value) {
+        if (W == "listid")
+            FListId = Value;
+        else if (W == "levelnfc")
+            FLevel.Style = Value;
+        else if (W == "levelstartat")
+            FLevel.StartAt = std::clamp(Value, 0, 32767);
+        else if (W == "f")
+            FLevelFont = Value;
+    }
+
+    static bool IsSymbolFont(const Font& F) {
+        return F.Charset == 2 || F.Name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0;
+    }
+
+    // A label in a symbol font as it shows: its bullet is the bullet character.
+    static QString FromSymbolFont(QString Text) { return Text.replace(QChar(0x00B7), QChar(0x2022)); }
+
+    // Puts the paragraph just formatted into the list it names, if any.
+    void JoinList(const ParaState& P) {
+        const QTextBlock block = FCursor.block();
+        int identity = 0;
+        ListLevelDefinition level;
+        if (P.ListOverride > 0) {
+            auto known = FOverrideIdentities.find(P.ListOverride);
+            if (known == FOverrideIdentities.end())
+                known = FOverrideIdentities.insert(P.ListOverride, ++FListIdentities);
+            identity = *known;
+            const auto definition = FListDefinitions.find(FListOverrides.value(P.ListOverride, -1));
+            if (definition != FListDefinitions.end()) {
+                level = (*definition)[static_cast<size_t>(P.ListLevel)];
+                for (const ListLevelDefinition& each : *definition) level.LevelStyles.append(each.Style);
+            } else
+                level.Text = QString(QChar(0x2022));
+            level.Level = P.ListLevel;
+        } else if (P.Numbering.Active) {
+            // Items of the older form count on while they follow each other alike.
+            const QTextBlock previous = block.previous();
+            if (!(FLastNumbering == P.Numbering && previous.isValid() && previous.textList() &&
+                  previous.textList()->format().intProperty(ListIdentity) == FLastNumberingIdentity))
+                FLastNumberingIdentity = ++FListIdentities;
+            FLastNumbering = P.Numbering;
+            identity = FLastNumberingIdentity;
+            level.Level = P.Numbering.Level;
+            level.Style = P.Numbering.Style;
+            level.StartAt = P.Numbering.StartAt;
+            // A bullet of this form is in a symbol font unless it names another.
+            const auto font = FFonts.find(P.Numbering.Font);
+            const bool symbol = font == FFonts.end() || IsSymbolFont(*font);
+            if (P.Numbering.Style != NumberBullet)
+                level.Text = P.Numbering.Before + QChar(level.Level) + P.Numbering.After;
+            else if (P.Numbering.Before.isEmpty())
+                level.Text = QString(QChar(0x2022));
+            else
+                level.Text = symbol ? FromSymbolFont(P.Numbering.Before) : P.Numbering.Before;
+        } else {
+            if (QTextList* list = block.textList()) list->remove(block);
+            return;
+        }
+        // A deeper level starts again after each item above it.
+        const qint64 key = static_cast<qint64>(identity) * 16;
+        for (int deeper = level.Level + 1; deeper < 9; ++deeper) FListsOpen.remove(key + deeper);
+        // Each item added to a list costs as much as the items it has: long lists go on in
+        // a list of their own, bullets soon (they show the same), numbers late (they count
+        // from 1 again there as the editor shows them; the labels written count on).
+        QTextList* open = FListsOpen.value(key + level.Level);
+        if (open && open->count() < (level.Style == NumberBullet ? 32 : 1000)) {
+            open->add(block);
+            return;
+        }
+        FListsOpen.insert(key + level.Level, FCursor.createList(ListFormatOf(level, identity)));
     }
 
     // ---- text
@@ -464,7 +732,9 @@ private:
         switch (g.Dest) {
         case Destination::Skip:
         case Destination::ObjectBody:
-        case Destination::BulletMarker: return;
+        case Destination::BulletMarker:
+        case Destination::ListTable:
+        case Destination::ListOverrides: return;
         case Destination::Picture: PictureDigit(static_cast<char>(C)); return;
         case Destination::ColorTable:
             if (C == ';') {
@@ -479,10 +749,20 @@ private:
             else if (FFontEntryOpen)
                 FFontBytes.append(static_cast<char>(C));
             return;
-        case Destination::Text: break;
+        default: break;
         }
         if (FSkipCount > 0) {
             --FSkipCount;
+            return;
+        }
+        if (g.Dest == Destination::LevelText && FLevelTextLength < 0) {
+            FLevelTextLength = C;
+            return;
+        }
+        if (g.Dest == Destination::LevelText && C < 9) {
+            // The number of a level.
+            Flush();
+            FLevelText.append(QChar(C));
             return;
         }
         if (C == '\t') {
@@ -494,7 +774,7 @@ private:
     }
 
     void Special(QChar C) {
-        if (Top().Dest != Destination::Text) return;
+        if (!TakesText(Top().Dest)) return;
         if (FSkipCount > 0) {
             --FSkipCount;
             return;
@@ -504,7 +784,7 @@ private:
     }
 
     void Unicode(int Value) {
-        if (Top().Dest != Destination::Text) return;
+        if (!TakesText(Top().Dest)) return;
         Flush();
         const char16_t unit = static_cast<char16_t>(Value < 0 ? Value + 65536 : Value);
         if (QChar::isHighSurrogate(unit))
@@ -513,7 +793,7 @@ private:
             const QChar pair[2] = {QChar(FHighSurrogate), QChar(unit)};
             Insert(QString(pair, 2));
             FHighSurrogate = 0;
-        } else if (unit != 0)
+        } else if (unit == '\t' || unit >= 0x20)
             Insert(QString(QChar(unit)));
         FSkipCount = Top().UnicodeSkip;
     }
@@ -527,9 +807,9 @@ private:
     // The text bytes gathered so far, in the current font's code page.
     void Flush() {
         if (FPending.isEmpty()) return;
-        const QByteArray bytes = FPending;
+        const QString text = DecodeCodePage(FPending, CurrentCodePage());
         FPending.clear();
-        Insert(DecodeCodePage(bytes, CurrentCodePage()));
+        Insert(text);
     }
 
     int CurrentCodePage() const {
@@ -541,32 +821,80 @@ private:
 
     void Insert(const QString& Text) {
         const Group& g = Top();
-        if (g.Dest != Destination::Text || g.Chars.Hidden || Text.isEmpty()) return;
-        FCursor.insertText(Text, CharFormat(g.Chars));
+        if (Text.isEmpty()) return;
+        switch (g.Dest) {
+        case Destination::FieldInstruction: FFields[static_cast<size_t>(g.Field)] += Text; return;
+        case Destination::LevelText: FLevelText += Text; return;
+        case Destination::NumberText: FNumberText += Text; return;
+        case Destination::Text: break;
+        default: return;
+        }
+        if (g.Chars.Hidden) return;
+        // Text of one format gathers in a run that goes into the document in one piece.
+        if (!FRun.isEmpty() &&
+            !(FRunChars == g.Chars && FRunResultOf == g.ResultOf && FRunDepth == ParagraphDepth()))
+            CommitRun();
+        if (FRun.isEmpty()) {
+            FRunChars = g.Chars;
+            FRunResultOf = g.ResultOf;
+            FRunDepth = ParagraphDepth();
+        }
+        FRun += Text;
+    }
+
+    void CommitRun() {
+        if (FRun.isEmpty()) return;
+        Group run;
+        run.Chars = FRunChars;
+        run.ResultOf = FRunResultOf;
+        EnterTables(FRunDepth, true);
+        FCursor.insertText(FRun, CharFormat(run));
+        FRun.clear();
         FParagraphHasContent = true;
     }
 
-    QTextCharFormat CharFormat(const CharState& Ch) const {
+    // Where the cursor stands with the run gathered so far.
+    int Position() const { return FCursor.position() + static_cast<int>(FRun.size()); }
+
+    // The character format of a group's text; the last one is kept, as runs mostly repeat it.
+    const QTextCharFormat& CharFormat(const Group& G) {
+        if (FLastFormatValid && FLastChars == G.Chars && FLastResultOf == G.ResultOf) return FLastFormat;
+        const CharState& ch = G.Chars;
         QTextCharFormat format;
-        const int fontNumber = Ch.Font >= 0 ? Ch.Font : FDefaultFont;
+        const int fontNumber = ch.Font >= 0 ? ch.Font : FDefaultFont;
         const auto font = FFonts.find(fontNumber);
-        if (font != FFonts.end()) {
-            if (!font->Name.isEmpty()) format.setFontFamilies({font->Name});
-            if (font->Charset) format.setProperty(FontCharset, font->Charset);
-        }
-        format.setFontPointSize(Ch.SizeHalfPoints / 2.0);
-        format.setFontWeight(Ch.Bold ? QFont::Bold : QFont::Normal);
-        format.setFontItalic(Ch.Italic);
-        format.setFontUnderline(Ch.Underline);
-        format.setFontStrikeOut(Ch.StrikeOut);
-        if (const QColor c = TableColor(Ch.Color); c.isValid()) format.setForeground(c);
-        const QColor back = TableColor(Ch.Highlight ? Ch.Highlight : Ch.Background);
+        // Text in a font the table does not name is in the document's own, as it shows.
+        const bool named = font != FFonts.end() && !font->Name.isEmpty();
+        format.setFontFamilies({named ? font->Name : FCursor.document()->defaultFont().family()});
+        if (font != FFonts.end() && font->Charset) format.setProperty(FontCharset, font->Charset);
+        format.setFontPointSize(ch.SizeHalfPoints / 2.0);
+        format.setFontWeight(ch.Bold ? QFont::Bold : QFont::Normal);
+        format.setFontItalic(ch.Italic);
+        format.setFontUnderline(ch.Underline);
+        format.setFontStrikeOut(ch.StrikeOut);
+        if (const QColor c = TableColor(ch.Color); c.isValid()) format.setForeground(c);
+        const QColor back = TableColor(ch.Highlight ? ch.Highlight : ch.Background);
         if (back.isValid()) format.setBackground(back);
-        if (Ch.VerticalAlignment == 1)
+        if (ch.VerticalAlignment == 1)
             format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
-        else if (Ch.VerticalAlignment == 2)
+        else if (ch.VerticalAlignment == 2)
             format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-        return format;
+        // A field without an instruction is its result alone.
+        const QString instruction =
+                G.ResultOf >= 0 ? FFields[static_cast<size_t>(G.ResultOf)].trimmed() : QString();
+        if (!instruction.isEmpty()) {
+            format.setProperty(FieldInstruction, instruction);
+            format.setProperty(FieldId, G.ResultOf + 1);
+            if (const QString target = HyperlinkTarget(instruction); !target.isEmpty()) {
+                format.setAnchor(true);
+                format.setAnchorHref(target);
+            }
+        }
+        FLastChars = ch;
+        FLastResultOf = G.ResultOf;
+        FLastFormat = format;
+        FLastFormatValid = true;
+        return FLastFormat;
     }
 
     QColor TableColor(int Index) const {
@@ -579,15 +907,27 @@ private:
         FFontEntryOpen = false;
         const int codePage = CodePageOfCharset(FFontEntry.Charset);
         FFontEntry.Name = DecodeCodePage(FFontBytes, codePage ? codePage : FCodePage).trimmed();
+        // A control character, or a byte that is no character of the page, is a question
+        // mark, as the name is written.
+        for (QChar& c : FFontEntry.Name)
+            if (c < ' ' || c == QChar(0xFFFD)) c = '?';
         FFontBytes.clear();
         FFonts.insert(FFontNumber, FFontEntry);
+        FLastFormatValid = false;
     }
 
     // ---- paragraphs
 
+    // The table depth of the paragraph being read.
+    int ParagraphDepth() const {
+        return FCarriedPara ? FCarriedPara->TableDepth : FGroups.back().Para.TableDepth;
+    }
+
     void ParagraphMark() {
         if (Top().Dest != Destination::Text) return;
         Flush();
+        CommitRun();
+        EnterTables(ParagraphDepth(), true);
         FinishParagraph(true);
         FCursor.insertBlock(QTextBlockFormat(), FCursor.charFormat());
         FCarriedPara.reset();
@@ -620,35 +960,195 @@ private:
         format.setProperty(SpaceBefore, p.SpaceBefore);
         format.setProperty(SpaceAfter, p.SpaceAfter);
         format.setProperty(LineSpacing, p.LineSpacing);
-        format.setProperty(LineSpacingMultiple, p.LineSpacingMultiple);
-        format.setProperty(Bulleted, p.Bulleted);
+        // \slmult says how to take \sl, and nothing without it.
+        format.setProperty(LineSpacingMultiple, p.LineSpacing != 0 ? p.LineSpacingMultiple : 0);
         SetTabStopTwips(format, p.TabStops);
         FCursor.setBlockFormat(format);
-        if (p.Bulleted)
-            JoinBulletList();
-        else if (QTextList* list = FCursor.block().textList())
-            list->remove(FCursor.block());
+        JoinList(p);
     }
 
-    void JoinBulletList() {
-        const QTextBlock block = FCursor.block();
-        const QTextBlock previous = block.previous();
-        if (FList && previous.isValid() && previous.textList() == FList) {
-            FList->add(block);
+    // ---- tables
+
+    std::vector<int>& RowEdges() {
+        const Group& g = Top();
+        const int depth = g.NestedRowProperties ? std::max(2, ParagraphDepth()) : 1;
+        if (FRowEdges.size() < static_cast<size_t>(depth)) FRowEdges.resize(static_cast<size_t>(depth));
+        std::vector<int>& edges = FRowEdges[static_cast<size_t>(depth - 1)];
+        if (edges.size() > 1000) edges.clear();
+        return edges;
+    }
+
+    std::vector<int> RowEdgesOf(int Depth) const {
+        return FRowEdges.size() >= static_cast<size_t>(Depth) ? FRowEdges[static_cast<size_t>(Depth - 1)]
+                                                              : std::vector<int>();
+    }
+
+    // Opens and closes tables until Depth are open; with OpenCell the cell that is due opens.
+    void EnterTables(int Depth, bool OpenCell) {
+        Depth = std::clamp(Depth, 0, MaxTableDepth);
+        const auto gone =
+                std::find_if(FTables.begin(), FTables.end(), [](const auto& T) { return !T.Table; });
+        FTables.erase(gone, FTables.end());
+        while (static_cast<int>(FTables.size()) > Depth) CloseTable();
+        while (static_cast<int>(FTables.size()) < Depth) {
+            if (!FTables.empty()) OpenPendingCell(FTables.back());
+            OpenTable();
+        }
+        if (OpenCell && !FTables.empty()) OpenPendingCell(FTables.back());
+    }
+
+    void OpenTable() {
+        if (QTextTable* before = TableJustBefore()) {
+            // Rows that follow a table with nothing between are more of its rows.
+            FTables.push_back(TableInProgress {before, before->rows(), 0, true});
             return;
         }
-        QTextListFormat list;
-        list.setStyle(QTextListFormat::ListDisc);
-        list.setIndent(0);
-        FList = FCursor.createList(list);
+        // Text before the table's first cell is a paragraph of its own: a table follows an
+        // empty block.
+        if (FParagraphHasContent) FinishParagraph(true);
+        if (FParagraphHasContent || FCursor.block().length() > 1)
+            FCursor.insertBlock(QTextBlockFormat(), FCursor.charFormat());
+        FParagraphHasContent = false;
+        FEndedByMark = false;
+        FCarriedPara.reset();
+        QTextTableFormat format;
+        format.setBorder(1);
+        format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+        format.setCellSpacing(0);
+        format.setCellPadding(3);
+        format.setBorderCollapse(true);
+        TableInProgress table;
+        table.Table = FCursor.insertTable(1, 1, format);
+        FTables.push_back(table);
+    }
+
+    // The table that ends right before the cursor, in an empty block of its own.
+    QTextTable* TableJustBefore() const {
+        if (FParagraphHasContent || FCursor.block().length() != 1 || FCursor.position() == 0) return nullptr;
+        QTextCursor before(FCursor);
+        before.setPosition(FCursor.position() - 1);
+        QTextTable* table = before.currentTable();
+        while (table && table->lastPosition() + 1 != FCursor.position()) {
+            QTextFrame* parent = table->parentFrame();
+            table = parent ? qobject_cast<QTextTable*>(parent) : nullptr;
+        }
+        return table && table->parentFrame() == FCursor.currentFrame() ? table : nullptr;
+    }
+
+    void OpenPendingCell(TableInProgress& T) {
+        if (!T.CellPending) return;
+        T.CellPending = false;
+        if (T.Row >= T.Table->rows()) T.Table->appendRows(T.Row - T.Table->rows() + 1);
+        while (T.Column >= T.Table->columns()) {
+            T.Table->appendColumns(1);
+            const int added = T.Table->columns() - 1;
+            for (int row = 0; row < T.Row; ++row)
+                SetCellProperty(T.Table->cellAt(row, added), CellPadding, true);
+        }
+        FCursor = T.Table->cellAt(T.Row, T.Column).firstCursorPosition();
+    }
+
+    static void SetCellProperty(const QTextTableCell& Cell, int Property, const QVariant& Value) {
+        QTextCharFormat format = Cell.format();
+        format.setProperty(Property, Value);
+        QTextTableCell(Cell).setFormat(format);
+    }
+
+    // The end of a cell: \cell at the outer table, \nestcell in nested ones.
+    void CellMark(int Depth) {
+        if (Top().Dest != Destination::Text) return;
+        Flush();
+        CommitRun();
+        EnterTables(Depth, true);
+        FinishParagraph(true);
+        TableInProgress& table = FTables.back();
+        ++table.Column;
+        table.CellPending = true;
+        FCarriedPara.reset();
+        FParagraphHasContent = false;
+        FEndedByMark = false;
+    }
+
+    void RowMark(int Depth) {
+        if (Top().Dest != Destination::Text) return;
+        Flush();
+        CommitRun();
+        if (static_cast<int>(FTables.size()) < Depth) {
+            // A row end with no cells before it: a paragraph end at most.
+            ParagraphMark();
+            return;
+        }
+        EnterTables(Depth, false);
+        TableInProgress& table = FTables.back();
+        if (table.CellPending && table.Column == 0) return;  // a row without cells
+        if (!table.CellPending) {
+            // Text after the row's last cell mark belongs to one more cell.
+            FinishParagraph(true);
+            ++table.Column;
+        }
+        EndRow(table, RowEdgesOf(Depth));
+        ++table.Row;
+        table.Column = 0;
+        table.CellPending = true;
+        FCarriedPara.reset();
+        FParagraphHasContent = false;
+        FEndedByMark = false;
+    }
+
+    // Gives the row's cells their right edges and marks those the row did not have.
+    void EndRow(const TableInProgress& T, const std::vector<int>& Edges) {
+        if (T.Row >= T.Table->rows()) return;
+        int edge = 0;
+        for (int column = 0; column < T.Table->columns(); ++column) {
+            const QTextTableCell cell = T.Table->cellAt(T.Row, column);
+            if (column >= T.Column) {
+                SetCellProperty(cell, CellPadding, true);
+                continue;
+            }
+            edge = static_cast<size_t>(column) < Edges.size() ? Edges[static_cast<size_t>(column)]
+                                                              : edge + DefaultCellTwips;
+            SetCellProperty(cell, CellRightEdge, edge);
+        }
+    }
+
+    void CloseTable() {
+        TableInProgress& table = FTables.back();
+        if (!table.CellPending) {
+            // The data ends, or the table does, inside a cell.
+            if (FParagraphHasContent) FinishParagraph(true);
+            ++table.Column;
+        }
+        if (table.Column > 0) EndRow(table, RowEdgesOf(static_cast<int>(FTables.size())));
+        ShowColumnWidths(*table.Table);
+        FCursor.setPosition(table.Table->lastPosition() + 1);
+        FTables.pop_back();
+        FParagraphHasContent = false;
+        FEndedByMark = false;
+        FCarriedPara.reset();
+    }
+
+    // The columns as wide as the first row's cells.
+    static void ShowColumnWidths(QTextTable& Table) {
+        QList<QTextLength> widths;
+        int left = 0;
+        for (int column = 0; column < Table.columns(); ++column) {
+            const QTextCharFormat cell = Table.cellAt(0, column).format();
+            if (!cell.hasProperty(CellRightEdge)) return;
+            const int right = cell.intProperty(CellRightEdge);
+            widths.append(QTextLength(QTextLength::FixedLength, TwipsToPixels(std::max(right - left, 150))));
+            left = right;
+        }
+        QTextTableFormat format = Table.format();
+        format.setColumnWidthConstraints(widths);
+        Table.setFormat(format);
     }
 
     // ---- pictures and kept groups
 
-    void PictureWord(const QByteArray& W, bool HasParameter, int Value) {
+    void PictureWord(std::string_view W, bool HasParameter, int Value) {
         if (W == "pngblip" || W == "jpegblip" || W == "wmetafile" || W == "emfblip" || W == "dibitmap" ||
             W == "wbitmap" || W == "macpict")
-            FPicture.Kind = W;
+            FPicture.Kind = QByteArray(W.data(), static_cast<qsizetype>(W.size()));
         else if (W == "picw")
             FPicture.Width = Value;
         else if (W == "pich")
@@ -664,7 +1164,6 @@ private:
         else if (W == "bin")
             SkipBinary(Value);
     }
-
     void PictureDigit(char C) {
         const int digit = HexDigit(C);
         if (digit < 0) return;
@@ -691,6 +1190,10 @@ private:
                 Note(QStringLiteral("the document ends inside a picture"));
                 return;
             }
+            if (!FPicture.WholeGroup) {
+                Note(QStringLiteral("a picture could not be read"));
+                return;
+            }
             // Kept as it was; it shows as an empty frame of its size.
             format.setProperty(KeptGroup, FData.mid(G.Start, EndPos - G.Start));
             format.setProperty(KeptGroupId, ++FKeptGroups);
@@ -705,6 +1208,7 @@ private:
         }
         format.setWidth(width > 0 ? width : image.width());
         format.setHeight(height > 0 ? height : image.height());
+        EnterTables(ParagraphDepth(), true);
         FCursor.insertImage(format);
         FParagraphHasContent = true;
     }
@@ -773,8 +1277,39 @@ private:
     int FFirstBlock = 0;
     bool FParagraphHasContent = false;
     bool FEndedByMark = false;
-    QTextList* FList = nullptr;
     std::optional<ParaState> FCarriedPara;
+    // Text not yet in the document, and its format.
+    QString FRun;
+    CharState FRunChars;
+    int FRunResultOf = -1, FRunDepth = 0;
+    // The format of the last text inserted, and what it was made of.
+    QTextCharFormat FLastFormat;
+    CharState FLastChars;
+    int FLastResultOf = -1;
+    bool FLastFormatValid = false;
+    // Fields: the instruction of each, in the order they open.
+    std::vector<QString> FFields;
+    // The list table: definitions by \listid, and the \listid of each \ls.
+    QMap<int, std::array<ListLevelDefinition, 9>> FListDefinitions;
+    QMap<int, int> FListOverrides;
+    int FListId = 0, FOverrideListId = 0;
+    std::array<ListLevelDefinition, 9> FLevels {};
+    int FLevelCount = 0;
+    ListLevelDefinition FLevel;
+    int FLevelFont = -1;
+    QString FLevelText;
+    int FLevelTextLength = -1;
+    QString FNumberText;
+    // Lists in the document: the identity of each \ls, and the list that takes the next
+    // item of each identity and level.
+    int FListIdentities = 0;
+    QMap<int, int> FOverrideIdentities;
+    QHash<qint64, QTextList*> FListsOpen;
+    OldNumbering FLastNumbering;
+    int FLastNumberingIdentity = 0;
+    // The tables open, outermost first, and the cell edges of the row definition of each depth.
+    std::vector<TableInProgress> FTables;
+    std::vector<std::vector<int>> FRowEdges;
 };
 
 }  // namespace

@@ -11,10 +11,12 @@
 #include <QTextCursor>
 #include <QTextImageFormat>
 #include <QTextList>
+#include <QTextTable>
 
 #include "platform/richedit/rtfformat.h"
 #include "platform/richedit/rtfreader.h"
 #include "platform/richedit/rtfwriter.h"
+#include "tests/richedit/rtfdescribe.h"
 #include "tests/richedit/rtffixture.h"
 
 namespace {
@@ -46,8 +48,13 @@ TEST(RtfFromLibreOffice, ALetterKeepsItsTextStylesListAndIndent) {
 TEST(RtfFromLibreOffice, APictureAndATableRead) {
     const auto d = rtftest::Read(rtftest::FixtureBytes("picture.rtf"));
     const QString text = d->toPlainText();
-    EXPECT_TRUE(text.contains(QStringLiteral("Payer\tAmount"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("Acme\t100.00")));
+    const QTextTable* table = d->find("Payer").currentTable();
+    ASSERT_TRUE(table) << text.toStdString();
+    ASSERT_EQ(table->rows(), 2);
+    ASSERT_EQ(table->columns(), 2);
+    EXPECT_EQ(rtftest::CellText(*table, 0, 1), "Amount");
+    EXPECT_EQ(rtftest::CellText(*table, 1, 0), "Acme");
+    EXPECT_EQ(rtftest::CellText(*table, 1, 1), "100.00");
     EXPECT_TRUE(text.contains(QStringLiteral("Last paragraph.")));
     int pictures = 0;
     for (QTextBlock b = d->begin(); b.isValid(); b = b.next())

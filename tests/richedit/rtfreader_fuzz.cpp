@@ -1,7 +1,8 @@
-// Feeds the RTF reader the project's RTF fixtures mutated with a fixed seed (bytes
-// changed, control words and braces spliced in, cut off) and writes each document read
-// back out, reads that again and writes it once more. Any crash, hang or out-of-bounds access fails the run
-// (under the sanitizers in CI). Argument: the number of rounds.
+// Feeds the RTF reader the project's RTF fixtures and generated documents mutated with a
+// fixed seed (bytes changed, control words and braces spliced in, cut off) and writes each
+// document read back out, reads that again and writes it once more: the second document
+// must be the first and the second write the first. Any crash, hang or out-of-bounds
+// access fails the run (under the sanitizers in CI). Argument: the number of rounds.
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +16,8 @@
 
 #include "platform/richedit/rtfreader.h"
 #include "platform/richedit/rtfwriter.h"
+#include "tests/richedit/rtfdescribe.h"
+#include "tests/richedit/rtfgenerator.h"
 
 namespace {
 
@@ -49,6 +52,22 @@ const char* const Fragments[] = {
         "\\ansicpg936 ",
         "\\ansicpg-1 ",
         "{\\pn{\\pntxtb x}}",
+        "\\trowd\\cellx500 ",
+        "\\intbl ",
+        "\\cell ",
+        "\\row ",
+        "\\itap3 ",
+        "\\itap999999 ",
+        "\\nestcell ",
+        "\\nestrow ",
+        "{\\*\\nesttableprops\\trowd\\cellx9\\nestrow}",
+        "{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt ",
+        "{\\field{\\fldrslt ",
+        "\\ls2\\ilvl7 ",
+        "\\ilvl-4 ",
+        "{\\*\\listtable{\\list{\\listlevel{\\leveltext\\'09\\'00\\'08;}}\\listid1}}",
+        "{\\pn\\pnlvl12\\pnlcrm\\pnstart-7{\\pntxta x}}",
+        "\\-",
 };
 
 QByteArray Mutate(QByteArray bytes, std::mt19937& random) {
@@ -86,6 +105,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::mt19937 random(20261211);
+    for (int generated = 0; generated < 8; ++generated) seeds.push_back(rtftest::GeneratedRtf(random, 12));
     for (int round = 0; round < rounds; ++round) {
         const QByteArray input = Mutate(seeds[static_cast<size_t>(round) % seeds.size()], random);
         QTextDocument document;
@@ -98,9 +118,12 @@ int main(int argc, char** argv) {
         QTextDocument again;
         QTextCursor into(&again);
         rtf::ReadRtf(written, into);
-        if (rtf::WriteRtf(again) != written) {
-            std::fprintf(stderr, "round %d: what was written does not read back the same\n%s\n", round,
-                         written.constData());
+        if (rtftest::Describe(again) != rtftest::Describe(document) || rtf::WriteRtf(again) != written) {
+            std::fprintf(stderr,
+                         "round %d: what was written does not read back the same\n%s\n---\n%s\n---\n%s\n"
+                         "---\nread from:\n%s\n",
+                         round, written.constData(), qPrintable(rtftest::Describe(document)),
+                         qPrintable(rtftest::Describe(again)), input.constData());
             return 1;
         }
     }

@@ -259,7 +259,9 @@ TEST_F(RichEditTest, ABulletTogglesOnWithItsOffsetAndOff) {
     TRichParaFormat p = Edit->SelParaFormat();
     EXPECT_TRUE(p.Bullet);
     EXPECT_EQ(p.Offset, 720);
-    EXPECT_NE(Edit->Lines()->Contents().find("\\pnlvlblt"), String::npos);
+    // Saved as an item of a bulleted list.
+    EXPECT_NE(Edit->Lines()->Contents().find("\\levelnfc23"), String::npos);
+    EXPECT_NE(Edit->Lines()->Contents().find("\\ls1\\ilvl0"), String::npos);
     Edit->ToggleBullet();
     EXPECT_FALSE(Edit->SelParaFormat().Bullet);
 }

@@ -1,0 +1,90 @@
+// Rich text read and written, in MB per second of RTF: a generated document of about
+// 5 MB with formats, lists, tables, fields and text in several code pages.
+
+#include <benchmark/benchmark.h>
+
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <cstdlib>
+#include <random>
+
+#include "platform/richedit/rtfreader.h"
+#include "platform/richedit/rtfwriter.h"
+#include "platform/vcl/qapp.h"
+#include "tests/richedit/rtfgenerator.h"
+
+namespace {
+
+// Letters and memos: paragraphs of words, some bold, italic or in another font size.
+const QByteArray& FiveMegabytesOfText() {
+    static const QByteArray rtf = [] {
+        static const char* const words[] = {"payment", "recipient", "form",   "amount", "office", "total",
+                                            "client",  "filing",    "record", "number", "memo",   "year"};
+        std::mt19937 random(1099);
+        QByteArray bytes = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\r\n";
+        while (bytes.size() < 5'000'000) {
+            bytes += "\\pard\\sa120 ";
+            for (int run = 0; run < 8; ++run) {
+                const char* format = run % 4 == 1 ? "{\\b " : run % 4 == 3 ? "{\\i\\fs20 " : "{";
+                bytes += format;
+                for (int word = 0; word < 6; ++word) bytes += QByteArray(words[random() % 12]) + ' ';
+                bytes += '}';
+            }
+            bytes += "\\par\r\n";
+        }
+        return bytes + '}';
+    }();
+    return rtf;
+}
+
+const QByteArray& FiveMegabytes() {
+    static const QByteArray rtf = [] {
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        EnsureQApplication();
+        std::mt19937 random(58);
+        QByteArray bytes = rtftest::GeneratedRtf(random, 100);
+        const int paragraphs = static_cast<int>(100LL * 5'000'000 / bytes.size());
+        return rtftest::GeneratedRtf(random, paragraphs);
+    }();
+    return rtf;
+}
+
+void Read(benchmark::State& State, const QByteArray& Rtf) {
+    const QByteArray& rtf = Rtf;
+    for (auto _ : State) {
+        // As the rich edit loads a document: with no undo.
+        QTextDocument document;
+        document.setUndoRedoEnabled(false);
+        QTextCursor cursor(&document);
+        rtf::ReadRtf(rtf, cursor);
+        benchmark::DoNotOptimize(document.characterCount());
+    }
+    State.SetBytesProcessed(State.iterations() * rtf.size());
+    State.counters["MB"] = static_cast<double>(rtf.size()) / 1e6;
+}
+
+void ReadRtf(benchmark::State& State) { Read(State, FiveMegabytes()); }
+BENCHMARK(ReadRtf)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+void ReadRtfText(benchmark::State& State) {
+    FiveMegabytes();  // the application object
+    Read(State, FiveMegabytesOfText());
+}
+BENCHMARK(ReadRtfText)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+void WriteRtf(benchmark::State& State) {
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    rtf::ReadRtf(FiveMegabytes(), cursor);
+    qint64 written = 0;
+    for (auto _ : State) {
+        const QByteArray rtf = rtf::WriteRtf(document);
+        written += rtf.size();
+        benchmark::DoNotOptimize(rtf.data());
+    }
+    State.SetBytesProcessed(written);
+}
+BENCHMARK(WriteRtf)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+}  // namespace

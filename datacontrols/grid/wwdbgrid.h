@@ -15,7 +15,7 @@ class TdwDBRichEdit;
 using TdwMemoOpenEvent = std::function<void(TdwDBGrid* Grid, TdwMemoDialog* MemoDialog)>;
 using TdwMemoCloseEvent = std::function<void(TdwDBGrid* Grid, bool Cancel)>;
 using TdwCreateDateTimePickerEvent =
-    std::function<void(TdwDBGrid* Grid, TdwDBCustomDateTimePicker* DateTimePicker)>;
+        std::function<void(TdwDBGrid* Grid, TdwDBCustomDateTimePicker* DateTimePicker)>;
 
 // A record is about to join (Selecting) or leave the multi-selection; Accept false keeps it as it is.
 using TdwMultiSelectRecordEvent = std::function<void(TdwDBGrid* Grid, bool Selecting, bool& Accept)>;
@@ -24,7 +24,7 @@ using TdwMultiSelectRecordEvent = std::function<void(TdwDBGrid* Grid, bool Selec
 // file, "width" Delimiter "title" Delimiter "T|F".
 class TdwIniAttributes {
 public:
-    explicit TdwIniAttributes(TdwDBGrid* Grid) : FGrid(Grid) {}
+    explicit TdwIniAttributes(TdwDBGrid* Grid) : FGrid(Grid) { }
 
     // Loads the layout when the grid first opens and saves it when the grid goes.
     bool Enabled() const { return FEnabled; }
@@ -53,7 +53,7 @@ private:
 
 class TdwDBGrid : public TdwCustomDBGrid, public IdwCellControlHost {
 public:
-    explicit TdwDBGrid(TComponent* AOwner) : TdwCustomDBGrid(AOwner), FIniAttributes(this) {}
+    explicit TdwDBGrid(TComponent* AOwner) : TdwCustomDBGrid(AOwner), FIniAttributes(this) { }
     ~TdwDBGrid() override;
 
     String ClassName() const override { return "TdwDBGrid"; }
@@ -124,6 +124,7 @@ protected:
     virtual void DrawCheckBox(TCanvas* Canvas, const TRect& R, bool Checked);
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void DoEnter() override;
+    void DoExit() override;
     void DoCellChanged() override;
     void DoRowChanged() override;
     void Scroll(int Distance) override;
@@ -183,7 +184,8 @@ private:
     void PaintCheckBoxCell(TCanvas* Canvas, TField* Field, const TRect& R, const String& Parameters);
     void PaintPictureCell(TCanvas* Canvas, int DataCol, int DataRow, TField* Field, const TRect& R,
                           const String& Parameters, bool Highlight);
-    void PaintImageCell(TCanvas* Canvas, TField* Field, const TRect& R, const String& Parameters, bool Highlight);
+    void PaintImageCell(TCanvas* Canvas, TField* Field, const TRect& R, const String& Parameters,
+                        bool Highlight);
     // The plain text of a rich-text blob's beginning (its first 8 KB), read through the
     // grid's hidden rich edit; a blob that is not RTF shows as it stands.
     String RichTextCellText(TField* Field) const;
@@ -195,7 +197,7 @@ private:
     std::vector<TBookmark> FSelectedList;
     std::vector<char> FRowFlags;
     TBookmark FAnchor;
-    TdwMemoAttributes FMemoAttributes{mSizeable, mWordWrap};
+    TdwMemoAttributes FMemoAttributes {mSizeable, mWordWrap};
     // The attached edits by field name.
     std::vector<std::pair<String, TCustomEdit*>> FAttachedControls;
     TWinControl* FCellControl = nullptr;

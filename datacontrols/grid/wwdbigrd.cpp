@@ -5,11 +5,11 @@
 #include "datacontrols/common/dwfields.h"
 #include "datacontrols/common/dwstrings.h"
 #include "datacontrols/common/dwutils.h"
+#include "datacontrols/common/wwintl.h"
 #include "datacontrols/grid/wwibutton.h"
 #include "datacontrols/grid/wwinplaceedit.h"
-#include "datacontrols/common/wwintl.h"
-#include "platform/db/datasource.h"
 #include "platform/db/dataset.h"
+#include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/dialogs.h"
@@ -405,7 +405,7 @@ void TdwCustomDBGrid::LayoutChanged()
     }
     SetColumnAttributes();
     FCol = std::clamp(FCol, FIndicatorCols, ColCount() - 1);
-    FLeftCol = std::clamp(FLeftCol, FIndicatorCols + std::min(FFixedCols, columns - 1), ColCount() - 1);
+    FLeftCol = std::clamp(FLeftCol, FirstScrollingCol(), std::max(FirstScrollingCol(), MaxLeftCol()));
     FInLayout = false;
     UpdateRowCount();
     UpdateFooterOnRecordChange();
@@ -548,7 +548,8 @@ void TdwCustomDBGrid::CheckTopRowChanged()
 
 // ---- events ----
 
-void TdwCustomDBGrid::DoCalcCellColors(TField* Field, TGridDrawState State, bool Highlight, TFont* AFont, TBrush* ABrush)
+void TdwCustomDBGrid::DoCalcCellColors(TField* Field, TGridDrawState State, bool Highlight, TFont* AFont,
+                                       TBrush* ABrush)
 {
     if (OnCalcCellColors)
         OnCalcCellColors(this, Field, State, Highlight, AFont, ABrush);

@@ -10,13 +10,13 @@
 #include "platform/vcl/timer.h"
 #include "tests/datacontrols/grid/gridfixture.h"
 #include "tests/vcl/formtesting.h"
+#include "tests/vcl/screenshots.h"
 
 namespace {
 
 class GridMouseTest : public GridTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         GridTest::SetUp();
         ShowForm(Form);
         Grid->OnColumnMoved = [this](TObject*, int From, int To) { Moves.push_back({From, To}); };
@@ -24,13 +24,11 @@ protected:
         Grid->OnTitleButtonClick = [this](TObject*, const String& Name) { Clicked.push_back(Name); };
     }
     // The centre of a grid cell, in the grid's widget.
-    QPoint Centre(int Col, int Row)
-    {
+    QPoint Centre(int Col, int Row) {
         const TRect r = Grid->CellRect(Col, Row);
         return QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
     }
-    void Drag(QPoint From, QPoint To)
-    {
+    void Drag(QPoint From, QPoint To) {
         QWidget* w = Grid->Widget();
         QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, From);
         QTest::mouseMove(w, QPoint((From.x() + To.x()) / 2, From.y()));
@@ -38,43 +36,35 @@ protected:
         QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, To);
     }
     // The mouse moving over the grid without a button held, through its window.
-    void Hover(QPoint At)
-    {
+    void Hover(QPoint At) {
         QWidget* w = Grid->Widget();
         QTest::mouseMove(w->window()->windowHandle(), w->mapTo(w->window(), At));
     }
-    void Wheel(int Delta)
-    {
+    void Wheel(int Delta) {
         const QPoint at = Centre(2, 3);
         QWheelEvent wheel(at, Grid->Widget()->mapToGlobal(at), QPoint(), QPoint(0, Delta), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(Grid->Widget(), &wheel);
     }
     // The first of the grid's controls of that class; null when none.
-    TControl* Child(const String& ClassName)
-    {
+    TControl* Child(const String& ClassName) {
         for (int i = 0; i < Grid->ControlCount(); ++i) {
-            if (Grid->Controls(i)->ClassName() == ClassName)
-                return Grid->Controls(i);
+            if (Grid->Controls(i)->ClassName() == ClassName) return Grid->Controls(i);
         }
         return nullptr;
     }
     // What the grid owns now.
-    std::vector<TComponent*> Owned()
-    {
+    std::vector<TComponent*> Owned() {
         std::vector<TComponent*> owned;
-        for (int i = 0; i < Grid->ComponentCount(); ++i)
-            owned.push_back(Grid->Components(i));
+        for (int i = 0; i < Grid->ComponentCount(); ++i) owned.push_back(Grid->Components(i));
         return owned;
     }
-    static String Id(int Number)
-    {
+    static String Id(int Number) {
         char id[16];
         std::snprintf(id, sizeof id, "C%04d", Number);
         return id;
     }
-    int CharWidth()
-    {
+    int CharWidth() {
         Grid->Canvas()->SetFont(Grid->Font());
         return Grid->Canvas()->TextWidth("0");
     }
@@ -84,26 +74,23 @@ protected:
     std::vector<String> Clicked;
 };
 
-TEST_F(GridMouseTest, DraggingATitleMovesTheFieldAndClickingItIsATitleButton)
-{
+TEST_F(GridMouseTest, DraggingATitleMovesTheFieldAndClickingItIsATitleButton) {
     Grid->SetTitleButtons(true);
     Drag(Centre(2, 0), Centre(4, 0));
-    EXPECT_EQ((std::vector<std::pair<int, int>>{{1, 3}}), Moves);
+    EXPECT_EQ((std::vector<std::pair<int, int>> {{1, 3}}), Moves);
     EXPECT_EQ(Grid->GetFields(3)->FieldName(), "ID");
     EXPECT_EQ(T->FieldByName("ID")->Index(), 3);
     EXPECT_TRUE(Clicked.empty()) << "a drag is no click";
 
     Drag(Centre(3, 0), Centre(3, 0));
-    EXPECT_EQ((std::vector<String>{"NAME2"}), Clicked);
+    EXPECT_EQ((std::vector<String> {"NAME2"}), Clicked);
     EXPECT_EQ(Moves.size(), 1u);
 }
 
-TEST_F(GridMouseTest, MovingWithoutTFieldsReordersTheSelectedLines)
-{
+TEST_F(GridMouseTest, MovingWithoutTFieldsReordersTheSelectedLines) {
     Grid->SetUseTFields(false);
     TStringList lines;
-    for (const char* line : {"ID\t5\tId", "NAME1\t10\tName", "CITY\t8\tTown"})
-        lines.Add(line);
+    for (const char* line : {"ID\t5\tId", "NAME1\t10\tName", "CITY\t8\tTown"}) lines.Add(line);
     Grid->SetSelected(&lines);
     Drag(Centre(3, 0), Centre(1, 0));
     EXPECT_EQ(Grid->Selected()->Strings(0), "CITY\t8\tTown");
@@ -111,12 +98,11 @@ TEST_F(GridMouseTest, MovingWithoutTFieldsReordersTheSelectedLines)
     EXPECT_EQ(Grid->GetFields(1)->FieldName(), "ID");
 }
 
-TEST_F(GridMouseTest, SizingAColumnKeepsItsWidthInCharacters)
-{
+TEST_F(GridMouseTest, SizingAColumnKeepsItsWidthInCharacters) {
     const TRect id = Grid->CellRect(2, 0);
     const int w0 = CharWidth();
     Drag(QPoint(id.Right - 1, 5), QPoint(id.Left + 12 * w0 + 4, 5));
-    EXPECT_EQ((std::vector<int>{1}), Sized);
+    EXPECT_EQ((std::vector<int> {1}), Sized);
     EXPECT_EQ(T->FieldByName("ID")->DisplayWidth(), 12);
 
     Grid->SetUseTFields(false);
@@ -128,8 +114,7 @@ TEST_F(GridMouseTest, SizingAColumnKeepsItsWidthInCharacters)
     EXPECT_EQ(Grid->Selected()->Strings(0), "NAME1\t3\tName\tT");
 }
 
-TEST_F(GridMouseTest, PressingAColumnBorderFirstPostsTheTypedText)
-{
+TEST_F(GridMouseTest, PressingAColumnBorderFirstPostsTheTypedText) {
     Grid->SetFocus();
     Grid->SetSelectedIndex(6);
     ASSERT_EQ(Grid->SelectedField()->FieldName(), "CITY");
@@ -140,14 +125,13 @@ TEST_F(GridMouseTest, PressingAColumnBorderFirstPostsTheTypedText)
     QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, QPoint(title.Right - 1, 5));
     EXPECT_EQ(T->FieldByName("CITY")->AsString(), "Ogden");
     QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, QPoint(title.Right + 10, 5));
-    EXPECT_EQ((std::vector<int>{6}), Sized);
+    EXPECT_EQ((std::vector<int> {6}), Sized);
     T->Post();
     T->First();
     EXPECT_EQ(T->FieldByName("CITY")->AsString(), "Ogden");
 }
 
-TEST_F(GridMouseTest, DraggingOverTheRowsMovesTheRecordAndPastThemScrolls)
-{
+TEST_F(GridMouseTest, DraggingOverTheRowsMovesTheRecordAndPastThemScrolls) {
     const std::vector<TComponent*> before = Owned();
     const int rows = Grid->VisibleRowCount();
     const int rowsBottom = Grid->TitleRowHeight() + 1 + rows * (Grid->DefaultRowHeight() + 1);
@@ -163,8 +147,7 @@ TEST_F(GridMouseTest, DraggingOverTheRowsMovesTheRecordAndPastThemScrolls)
     EXPECT_EQ(CurrentId(), Id(rows + 1)) << "below the rows: the record after the bottom one";
     TTimer* timer = nullptr;
     for (TComponent* c : Owned()) {
-        if (std::find(before.begin(), before.end(), c) == before.end())
-            timer = dynamic_cast<TTimer*>(c);
+        if (std::find(before.begin(), before.end(), c) == before.end()) timer = dynamic_cast<TTimer*>(c);
     }
     ASSERT_TRUE(timer) << "a timer goes on while the mouse stays there";
     timer->OnTimer(timer);
@@ -182,21 +165,21 @@ TEST_F(GridMouseTest, DraggingOverTheRowsMovesTheRecordAndPastThemScrolls)
     EXPECT_EQ(CurrentId(), Id(5)) << "without the button the mouse only points";
 }
 
-TEST_F(GridMouseTest, ClickingADataCellMovesToItsRecordAndColumn)
-{
+TEST_F(GridMouseTest, ClickingADataCellMovesToItsRecordAndColumn) {
     QTest::mouseClick(Grid->Widget(), Qt::LeftButton, Qt::NoModifier, Centre(3, 4));
     EXPECT_EQ(CurrentId(), "C0004");
     EXPECT_EQ(Grid->SelectedIndex(), 2);
     EXPECT_TRUE(Grid->Focused());
 }
 
-TEST_F(GridMouseTest, TheScrollBarShowsThePlaceAndMovesByRecordAndPage)
-{
+TEST_F(GridMouseTest, TheScrollBarShowsThePlaceAndMovesByRecordAndPage) {
     const TRect bar = Grid->VertScrollBarRect();
     ASSERT_GT(bar.Right, bar.Left);
     EXPECT_EQ(bar.Right, Grid->ClientWidth());
     const int x = (bar.Left + bar.Right) / 2;
-    auto click = [&](int y) { QTest::mouseClick(Grid->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y)); };
+    auto click = [&](int y) {
+        QTest::mouseClick(Grid->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+    };
 
     const TRect first = Grid->VertScrollThumbRect();
     click(bar.Bottom - 3);
@@ -205,8 +188,8 @@ TEST_F(GridMouseTest, TheScrollBarShowsThePlaceAndMovesByRecordAndPage)
     EXPECT_EQ(CurrentId(), "C0001") << "the up arrow";
     click(bar.Bottom - 20);
     EXPECT_EQ(CurrentId(), "C" + String(Grid->VisibleRowCount() + 1 < 10 ? "000" : "00") +
-                               std::to_string(Grid->VisibleRowCount() + 1))
-        << "below the thumb, a page";
+                                   std::to_string(Grid->VisibleRowCount() + 1))
+            << "below the thumb, a page";
     const TRect middle = Grid->VertScrollThumbRect();
     T->Last();
     const TRect last = Grid->VertScrollThumbRect();
@@ -220,9 +203,60 @@ TEST_F(GridMouseTest, TheScrollBarShowsThePlaceAndMovesByRecordAndPage)
     EXPECT_EQ(Grid->CellsWidth(), Grid->ClientWidth());
 }
 
-TEST_F(GridMouseTest, ACellTooNarrowForItsTextShowsItInAHint)
-{
-    Grid->SetOptions(Grid->Options() + TdwDBGridOptions{dgShowCellHint});
+// Clicks and drags here go through the grid's window, as a user's do.
+TEST_F(GridMouseTest, AWideGridScrollsSidewaysByItsBar) {
+    QWidget* w = Grid->Widget();
+    QWindow* window = w->window()->windowHandle();
+    auto at = [&](int X, int Y) { return w->mapTo(w->window(), QPoint(X, Y)); };
+    std::vector<int> leftCols;
+    Grid->OnLeftColChanged = [&](TObject*, int NewLeftCol) { leftCols.push_back(NewLeftCol); };
+    const int first = Grid->IndicatorOffset();
+    const int last = Grid->ColCount() - 1;
+    const TRect bar = Grid->HorzScrollBarRect();
+    ASSERT_GT(bar.Right, bar.Left) << "the columns are wider than the grid";
+    EXPECT_EQ(bar.Bottom, Grid->TCustomControl::ClientHeight());
+    EXPECT_EQ(Grid->ClientHeight(), bar.Top) << "the rows end above the bar";
+    EXPECT_EQ(Grid->CellRect(last, 0).Right, 0) << "the last column is out of view";
+    const int y = (bar.Top + bar.Bottom) / 2;
+
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, at(bar.Right - 3, y));
+    EXPECT_EQ(Grid->LeftCol(), first + 1) << "the right arrow";
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, at(bar.Left + 3, y));
+    EXPECT_EQ(Grid->LeftCol(), first) << "the left arrow";
+    for (int page = 0; page < last; ++page)
+        QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, at(bar.Right - 20, y));
+    const TRect lastCell = Grid->CellRect(last, 0);
+    EXPECT_GT(lastCell.Right, lastCell.Left) << "right of the thumb, a page at a time to the last column";
+    EXPECT_LE(lastCell.Right, Grid->CellsWidth());
+    EXPECT_EQ(Grid->HorzScrollThumbRect().Right, bar.Right - (bar.Bottom - bar.Top));
+    EXPECT_EQ(Grid->SelectedIndex(), 0) << "the bar moves the view, not the current column";
+    EXPECT_EQ(leftCols.back(), Grid->LeftCol());
+    QCoreApplication::processEvents();
+    KeepScreenshot(w->grab(), "grid-horzscrollbar.png");
+
+    const TRect thumb = Grid->HorzScrollThumbRect();
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, at(thumb.Left + 3, y));
+    QTest::mouseMove(window, at((bar.Left + bar.Right) / 2, y));
+    const int middle = Grid->LeftCol();
+    EXPECT_GT(middle, first) << "the columns follow the dragged thumb";
+    EXPECT_LT(middle, Grid->ColCount() - 1);
+    QTest::mouseMove(window, at(bar.Left - 40, y));
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, at(bar.Left - 40, y));
+    EXPECT_EQ(Grid->LeftCol(), first) << "past the left end, the first column";
+
+    Grid->SetShowHorzScrollBar(false);
+    EXPECT_EQ(Grid->HorzScrollBarRect().Bottom, 0);
+    EXPECT_EQ(Grid->ClientHeight(), Grid->TCustomControl::ClientHeight());
+    Grid->SetShowHorzScrollBar(true);
+    for (int i = 0; i < T->FieldCount(); ++i) {
+        TField* field = T->Fields()[i];
+        field->SetVisible(field->FieldName() == "ID" || field->FieldName() == "NAME1");
+    }
+    EXPECT_EQ(Grid->HorzScrollBarRect().Bottom, 0) << "no bar while every column fits";
+}
+
+TEST_F(GridMouseTest, ACellTooNarrowForItsTextShowsItInAHint) {
+    Grid->SetOptions(Grid->Options() + TdwDBGridOptions {dgShowCellHint});
     // Short titles, so that the narrow widths hold: the amount is data column 2 (grid
     // column 3), the name grid column 4.
     T->FieldByName("NAME1")->SetDisplayLabel("N");
@@ -243,15 +277,14 @@ TEST_F(GridMouseTest, ACellTooNarrowForItsTextShowsItInAHint)
     ASSERT_TRUE(Grid->CellHintShowing());
     const TRect amount = Grid->CellRect(3, 3);
     EXPECT_EQ(Grid->CellHintRect().Right, Grid->ClientToScreen(Point(amount.Right, 0)).X)
-        << "a number's hint grows to the left";
+            << "a number's hint grows to the left";
     EXPECT_LT(Grid->CellHintRect().Left, Grid->ClientToScreen(Point(amount.Left, 0)).X);
 
     Hover(Centre(3, 0));
     EXPECT_FALSE(Grid->CellHintShowing()) << "no hint over titles";
 }
 
-TEST_F(GridMouseTest, ADraggedTitleShowsItsPictureAndWhereItWillGo)
-{
+TEST_F(GridMouseTest, ADraggedTitleShowsItsPictureAndWhereItWillGo) {
     Grid->SetDragVertOffset(30);
     const int controls = Grid->ControlCount();
     QWidget* w = Grid->Widget();
@@ -270,22 +303,23 @@ TEST_F(GridMouseTest, ADraggedTitleShowsItsPictureAndWhereItWillGo)
     EXPECT_EQ(picture->Width(), title.Width() + 1);
     EXPECT_EQ(picture->Left(), title.Left + to.x() - from.x()) << "it follows the mouse";
     EXPECT_TRUE(marker->Visible());
-    EXPECT_NEAR(marker->Left() + marker->Width() / 2, Grid->CellRect(4, 0).Right, 1) << "after the column it goes to";
+    EXPECT_NEAR(marker->Left() + marker->Width() / 2, Grid->CellRect(4, 0).Right, 1)
+            << "after the column it goes to";
 
     QTest::mouseMove(w, Centre(1, 0));
-    EXPECT_NEAR(marker->Left() + marker->Width() / 2, Grid->CellRect(1, 0).Left, 1) << "before it, going left";
+    EXPECT_NEAR(marker->Left() + marker->Width() / 2, Grid->CellRect(1, 0).Left, 1)
+            << "before it, going left";
     QTest::mouseMove(w, from);
     EXPECT_FALSE(marker->Visible()) << "back over its own place";
 
     QTest::mouseMove(w, Centre(1, 0));
     QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, Centre(1, 0));
     EXPECT_EQ(Grid->ControlCount(), controls) << "picture and marker go with the drag";
-    EXPECT_EQ((std::vector<std::pair<int, int>>{{1, 0}}), Moves);
+    EXPECT_EQ((std::vector<std::pair<int, int>> {{1, 0}}), Moves);
     EXPECT_EQ(Grid->GetFields(0)->FieldName(), "ID");
 }
 
-TEST_F(GridMouseTest, ADragWhoseReleaseWasLostEndsAtTheNextPress)
-{
+TEST_F(GridMouseTest, ADragWhoseReleaseWasLostEndsAtTheNextPress) {
     const int controls = Grid->ControlCount();
     QWidget* w = Grid->Widget();
     QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, Centre(2, 0));
@@ -301,25 +335,22 @@ TEST_F(GridMouseTest, ADragWhoseReleaseWasLostEndsAtTheNextPress)
     EXPECT_EQ(CurrentId(), "C0004");
 }
 
-TEST_F(GridMouseTest, ATitleDraggedPastAnEdgeScrollsTheColumns)
-{
+TEST_F(GridMouseTest, ATitleDraggedPastAnEdgeScrollsTheColumns) {
     std::vector<int> lefts;
     Grid->OnLeftColChanged = [&](TObject*, int NewLeftCol) { lefts.push_back(NewLeftCol); };
     const int left = Grid->LeftCol();
-    ASSERT_EQ(Grid->CellRect(Grid->ColCount() - 1, 0), TRect{}) << "the last column lies beyond the view";
+    ASSERT_EQ(Grid->CellRect(Grid->ColCount() - 1, 0), TRect {}) << "the last column lies beyond the view";
     const std::vector<TComponent*> before = Owned();
     QWidget* w = Grid->Widget();
     QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, Centre(2, 0));
     QTest::mouseMove(w, QPoint(Grid->CellsWidth() - 5, 5));
     TTimer* timer = nullptr;
     for (TComponent* c : Owned()) {
-        if (std::find(before.begin(), before.end(), c) == before.end())
-            timer = dynamic_cast<TTimer*>(c);
+        if (std::find(before.begin(), before.end(), c) == before.end()) timer = dynamic_cast<TTimer*>(c);
     }
     ASSERT_TRUE(timer) << "a timer runs while the title is dragged";
 
-    for (int tick = 0; tick < 3; ++tick)
-        timer->OnTimer(timer);
+    for (int tick = 0; tick < 3; ++tick) timer->OnTimer(timer);
     EXPECT_EQ(Grid->LeftCol(), left + 3);
     QTest::mouseMove(w, QPoint(Grid->CellsWidth() / 2, 5));
     timer->OnTimer(timer);
@@ -327,18 +358,17 @@ TEST_F(GridMouseTest, ATitleDraggedPastAnEdgeScrollsTheColumns)
     QTest::mouseMove(w, QPoint(5, 5));
     timer->OnTimer(timer);
     EXPECT_EQ(Grid->LeftCol(), left + 2);
-    EXPECT_EQ((std::vector<int>{left + 1, left + 2, left + 3, left + 2}), lefts);
+    EXPECT_EQ((std::vector<int> {left + 1, left + 2, left + 3, left + 2}), lefts);
 
     const int firstShown = Grid->LeftCol() - Grid->IndicatorOffset();
     QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     EXPECT_EQ(Owned(), before);
-    EXPECT_EQ((std::vector<std::pair<int, int>>{{1, firstShown}}), Moves) << "to the first column in view";
+    EXPECT_EQ((std::vector<std::pair<int, int>> {{1, firstShown}}), Moves) << "to the first column in view";
 }
 
-TEST_F(GridMouseTest, ATitleButtonIsDownWhileHeldOverIt)
-{
+TEST_F(GridMouseTest, ATitleButtonIsDownWhileHeldOverIt) {
     Grid->SetTitleButtons(true);
-    Grid->SetOptions(Grid->Options() - TdwDBGridOptions{dgColumnResize});
+    Grid->SetOptions(Grid->Options() - TdwDBGridOptions {dgColumnResize});
     const String name = Grid->GetFields(2)->FieldName();
     QWidget* w = Grid->Widget();
     QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, Centre(3, 0));
@@ -353,7 +383,7 @@ TEST_F(GridMouseTest, ATitleButtonIsDownWhileHeldOverIt)
     EXPECT_TRUE(Grid->TitleButtonDown(2));
     QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, Centre(3, 0));
     EXPECT_FALSE(Grid->TitleButtonDown(2));
-    EXPECT_EQ((std::vector<String>{name}), Clicked);
+    EXPECT_EQ((std::vector<String> {name}), Clicked);
 
     Drag(Centre(3, 0), Centre(5, 0));
     EXPECT_EQ(Clicked.size(), 1u) << "let go over another title: no click";
@@ -370,8 +400,7 @@ TEST_F(GridMouseTest, ATitleButtonIsDownWhileHeldOverIt)
     EXPECT_EQ(Clicked.size(), 2u) << "titles are no buttons";
 }
 
-TEST_F(GridMouseTest, DraggingTheThumbMovesToTheRecordWhereItIsLetGo)
-{
+TEST_F(GridMouseTest, DraggingTheThumbMovesToTheRecordWhereItIsLetGo) {
     const TRect bar = Grid->VertScrollBarRect();
     const int x = (bar.Left + bar.Right) / 2;
     const TRect thumb = Grid->VertScrollThumbRect();
@@ -391,8 +420,7 @@ TEST_F(GridMouseTest, DraggingTheThumbMovesToTheRecordWhereItIsLetGo)
     EXPECT_EQ(CurrentId(), "C0001");
 }
 
-TEST_F(GridMouseTest, WithoutRecordNumbersTheThumbHasFivePlaces)
-{
+TEST_F(GridMouseTest, WithoutRecordNumbersTheThumbHasFivePlaces) {
     T->SetSequenced(false);
     const int x = (Grid->VertScrollBarRect().Left + Grid->VertScrollBarRect().Right) / 2;
     T->Last();
@@ -404,8 +432,8 @@ TEST_F(GridMouseTest, WithoutRecordNumbersTheThumbHasFivePlaces)
         int Place;
         String Expected;
     };
-    for (const Case& c : {Case{0, "C0001"}, Case{1, Id(101 - page)}, Case{2, "C0101"}, Case{3, Id(101 + page)},
-                          Case{4, "C0300"}}) {
+    for (const Case& c : {Case {0, "C0001"}, Case {1, Id(101 - page)}, Case {2, "C0101"},
+                          Case {3, Id(101 + page)}, Case {4, "C0300"}}) {
         T->First();
         T->MoveBy(100);
         const int middle = Grid->VertScrollThumbRect().Top;
@@ -415,8 +443,7 @@ TEST_F(GridMouseTest, WithoutRecordNumbersTheThumbHasFivePlaces)
     }
 }
 
-TEST_F(GridMouseTest, TheWheelMovesARecordANotch)
-{
+TEST_F(GridMouseTest, TheWheelMovesARecordANotch) {
     Wheel(-WHEEL_DELTA);
     EXPECT_EQ(CurrentId(), "C0002");
     Wheel(-3 * WHEEL_DELTA);

@@ -36,6 +36,8 @@ bool TdwGridDataLink::AddMapping(const String& FieldName)
     TDataSet* dataSet = DataSet();
     if (!dataSet || !dataSet->FindField(FieldName))
         return false;
+    if (FFieldMap.size() >= MaxMappedFields)
+        throw EInvalidGridOperation("Grid requested to display more than 256 columns");
     FFieldMap.push_back(FieldName);
     return true;
 }
@@ -391,8 +393,16 @@ void TdwCustomDBGrid::LayoutChanged()
     }
 
     FDataLink.ClearMapping();
-    if (FDataLink.Active())
-        DefineFieldMap();
+    if (FDataLink.Active()) {
+        try {
+            DefineFieldMap();
+        } catch (...) {
+            // The grid shows nothing of a map it cannot hold, and may lay out again.
+            FDataLink.ClearMapping();
+            FInLayout = false;
+            throw;
+        }
+    }
     int columns = GetFieldCount();
     if (!FUseTFields && columns == 0)
         columns = FSelected.Count();
@@ -487,7 +497,7 @@ void TdwCustomDBGrid::DataChanged()
 void TdwCustomDBGrid::Scroll(int /*Distance*/)
 {
     DropEditor();
-    HideCellHint();
+    HideHintWindow();
     SyncCurrentRow();
     if (FOptions.Contains(dgAlwaysShowEditor))
         ShowEditor();

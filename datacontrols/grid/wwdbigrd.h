@@ -17,8 +17,8 @@ class TDataSource;
 class TDataSet;
 class TField;
 class TdwCustomDBGrid;
+class TdwGridHintWindow;
 class TdwInplaceEdit;
-class THintWindow;
 class TImage;
 class TImageList;
 class TdwIButton;
@@ -97,6 +97,16 @@ using TdwDrawFooterCellEvent =
         std::function<void(TObject* Sender, TCanvas* Canvas, const TRect& FooterCellRect, TField* Field,
                            const String& FooterText, bool& DefaultDrawing)>;
 
+using TdwCreateHintWindowEvent =
+        std::function<void(TObject* Sender, TdwGridHintWindow* HintWindow, TField* AField, const TRect& R,
+                           bool& WordWrap, int& MaxWidth, int& MaxHeight, bool& DoDefault)>;
+
+// A grid shown more columns than it can map.
+class EInvalidGridOperation : public Exception {
+public:
+    using Exception::Exception;
+};
+
 // A data column of the grid: its field's name and the text of its footer cell.
 class TdwColumn {
 public:
@@ -123,8 +133,10 @@ public:
 
     // The mapped fields' names, in column order.
     const std::vector<String>& FieldMap() const { return FFieldMap; }
-    // Adds the data set's field of that name; false when it has none.
+    // Adds the data set's field of that name; false when it has none. Raises
+    // EInvalidGridOperation past MaxMappedFields.
     bool AddMapping(const String& FieldName);
+    static constexpr size_t MaxMappedFields = 16380;
     void ClearMapping() { FFieldMap.clear(); }
 
 protected:
@@ -316,6 +328,9 @@ public:
     TdwDrawTitleCellEvent OnDrawTitleCell;
     // Before a footer cell is drawn; DefaultDrawing false leaves it to the handler.
     TdwDrawFooterCellEvent OnDrawFooterCell;
+    // Before a cell hint shows: a handler may change how it wraps and its largest size,
+    // or set DoDefault false to place and show it itself.
+    TdwCreateHintWindowEvent OnCreateHintWindow;
     // The current record changed: a handler sets the columns' FooterValue.
     TNotifyEvent OnUpdateFooter;
 
@@ -326,13 +341,17 @@ public:
     // The width the cells may take: the client width less the scroll bar.
     int CellsWidth() const;
 
-    // The whole text of a cell too narrow for it, shown while the mouse is over the cell
-    // (with dgShowCellHint); null before the first.
-    THintWindow* CellHintWindow() const { return FHintWindow; }
+    // The whole text of a cell too narrow or too short for it, shown while the mouse is
+    // over the cell (with dgShowCellHint); null while none is.
+    TdwGridHintWindow* CellHintWindow() const { return FHintWindow; }
     bool CellHintShowing() const;
     // Screen pixels of the hint shown last.
     const TRect& CellHintRect() const { return FHintRect; }
-    void HideCellHint();
+    // Frees the cell hint and stops its timer.
+    virtual void HideHintWindow();
+
+    // The canvas cells are painted on.
+    TCanvas* GetPaintCanvas() { return Canvas(); }
 
     // The cell editor; shown over the current cell while it is edited.
     TdwInplaceEdit* InplaceEditor() const { return FEditor; }
@@ -404,6 +423,10 @@ protected:
     virtual bool CanEditShow();
     // The editor's text into the field when it changed.
     virtual void UpdateData();
+    // The window of a cell hint: the info colours and the grid's font.
+    virtual TdwGridHintWindow* CreateHintWindow();
+    virtual void DoCreateHintWindow(TdwGridHintWindow* HintWindow, TField* AField, const TRect& R,
+                                    bool& WordWrap, int& MaxWidth, int& MaxHeight, bool& DoDefault);
     // A column takes the focus on Tab.
     void SetTabStops(int Col, bool Value) { FTabStops.at(static_cast<size_t>(Col)) = Value; }
     // A grid column's width in pixels for this layout only (nothing is kept of it).
@@ -486,6 +509,9 @@ private:
     // The mouse is over the title pressed last.
     bool OverPressedTitle(int X, int Y) const;
     void UpdateCellHint(int X, int Y);
+    // A tick of the hint's timer: the hint goes once the mouse left its cell and the hint,
+    // or after the application's hint hide pause.
+    void CellHintTick();
     void PlaceEditor();
     // Hides the editor without writing its text.
     void DropEditor();
@@ -536,8 +562,13 @@ private:
     // The field's text when the editor last took it or wrote it: a field that differs
     // from it was changed by someone else, and the editor shows it again.
     String FEditText;
-    THintWindow* FHintWindow = nullptr;
+    TdwGridHintWindow* FHintWindow = nullptr;
+    TTimer* FHintTimer = nullptr;
+    int FHintTicks = 0;
     TRect FHintRect;
+    // The hint's cell, and where the mouse was seen last, in screen pixels.
+    TRect FHintCellRect;
+    TPoint FMouseScreenPos;
     int FHintCol = -1;
     int FHintRow = -1;
     bool FFocusingEditor = false;

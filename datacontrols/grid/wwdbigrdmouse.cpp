@@ -44,7 +44,7 @@ bool TdwCustomDBGrid::CellAt(int X, int Y, int& ACol, int& ARow) const
 
 void TdwCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    HideCellHint();
+    HideHintWindow();
     if (CanFocus() && !Focused())
         SetFocus();
     TCustomControl::MouseDown(Button, Shift, X, Y);

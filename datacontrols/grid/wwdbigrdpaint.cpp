@@ -141,7 +141,7 @@ void TdwCustomDBGrid::ScrollColumnIntoView()
 
 void TdwCustomDBGrid::Paint()
 {
-    TCanvas* canvas = Canvas();
+    TCanvas* canvas = GetPaintCanvas();
     canvas->Brush()->SetStyle(bsSolid);
     canvas->Brush()->SetColor(Color());
     canvas->FillRect(ClientRect());

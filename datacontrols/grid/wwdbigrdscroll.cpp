@@ -105,7 +105,7 @@ void TdwCustomDBGrid::SetLeftCol(int Value)
     if (left == FLeftCol)
         return;
     HideEditor();
-    HideCellHint();
+    HideHintWindow();
     FLeftCol = left;
     Invalidate();
     if (OnLeftColChanged)

@@ -14,30 +14,24 @@
 
 namespace {
 
-QImage Grab(TControl* Control)
-{
+QImage Grab(TControl* Control) {
     QCoreApplication::processEvents();
     return Control->Widget()->grab().toImage();
 }
 
 TdwDBGridOptions With(TdwDBGridOptions Options, std::initializer_list<TdwDBGridOption> Added,
-                      std::initializer_list<TdwDBGridOption> Removed)
-{
-    for (TdwDBGridOption o : Added)
-        Options.Include(o);
-    for (TdwDBGridOption o : Removed)
-        Options.Exclude(o);
+                      std::initializer_list<TdwDBGridOption> Removed) {
+    for (TdwDBGridOption o : Added) Options.Include(o);
+    for (TdwDBGridOption o : Removed) Options.Exclude(o);
     return Options;
 }
 
-TColor PixelAt(const QImage& Image, int X, int Y)
-{
+TColor PixelAt(const QImage& Image, int X, int Y) {
     const QRgb rgb = Image.pixel(X, Y);
     return static_cast<TColor>(qRed(rgb) | (qGreen(rgb) << 8) | (qBlue(rgb) << 16));
 }
 
-TEST_F(GridTest, ColumnsFollowTheVisibleFieldsWithTheirLabelsAndWidths)
-{
+TEST_F(GridTest, ColumnsFollowTheVisibleFieldsWithTheirLabelsAndWidths) {
     T->FieldByName("DATA_VER")->SetVisible(false);
     T->FieldByName("NAME1")->SetDisplayLabel("Client~Name");
     T->FieldByName("NAME1")->SetDisplayWidth(20);
@@ -51,16 +45,16 @@ TEST_F(GridTest, ColumnsFollowTheVisibleFieldsWithTheirLabelsAndWidths)
     const int w0 = canvas->TextWidth("0");
     EXPECT_EQ(Grid->ColWidths(2), 20 * w0 + 4) << "the data is wider than either title line";
     canvas->SetFont(Grid->TitleFont());
-    EXPECT_EQ(Grid->ColWidths(1), canvas->TextWidth("A very long identifier title") + 4) << "the title is wider";
+    EXPECT_EQ(Grid->ColWidths(1), canvas->TextWidth("A very long identifier title") + 4)
+            << "the title is wider";
 
     T->FieldByName("NAME1")->SetDisplayWidth(1);
     canvas->SetFont(Grid->TitleFont());
     EXPECT_EQ(Grid->ColWidths(2), std::max(canvas->TextWidth("Client"), canvas->TextWidth("Name")) + 4)
-        << "a title broken at ~ measures as its wider line";
+            << "a title broken at ~ measures as its wider line";
 }
 
-TEST_F(GridTest, KeysMoveTheRecordAndScrollTheRows)
-{
+TEST_F(GridTest, KeysMoveTheRecordAndScrollTheRows) {
     Grid->SetOptions(With(Grid->Options(), {dgRowSelect}, {dgEditing}));
     ShowForm(Form);
     Grid->SetFocus();
@@ -82,16 +76,16 @@ TEST_F(GridTest, KeysMoveTheRecordAndScrollTheRows)
         bool Scrolls;
     };
     const Step steps[] = {
-        {"Down inside the page", Qt::Key_Down, Qt::NoModifier, 2, false},
-        {"Up inside the page", Qt::Key_Up, Qt::NoModifier, 1, false},
-        {"Up on the first record", Qt::Key_Up, Qt::NoModifier, 1, false},
-        {"Page Down", Qt::Key_PageDown, Qt::NoModifier, 1 + page, true},
-        {"Page Up", Qt::Key_PageUp, Qt::NoModifier, 1, true},
-        {"End with row select", Qt::Key_End, Qt::NoModifier, 300, true},
-        {"Down on the last record without editing", Qt::Key_Down, Qt::NoModifier, 300, false},
-        {"Ctrl+Home", Qt::Key_Home, Qt::ControlModifier, 1, true},
-        {"Ctrl+End", Qt::Key_End, Qt::ControlModifier, 300, true},
-        {"Home with row select", Qt::Key_Home, Qt::NoModifier, 1, true},
+            {"Down inside the page", Qt::Key_Down, Qt::NoModifier, 2, false},
+            {"Up inside the page", Qt::Key_Up, Qt::NoModifier, 1, false},
+            {"Up on the first record", Qt::Key_Up, Qt::NoModifier, 1, false},
+            {"Page Down", Qt::Key_PageDown, Qt::NoModifier, 1 + page, true},
+            {"Page Up", Qt::Key_PageUp, Qt::NoModifier, 1, true},
+            {"End with row select", Qt::Key_End, Qt::NoModifier, 300, true},
+            {"Down on the last record without editing", Qt::Key_Down, Qt::NoModifier, 300, false},
+            {"Ctrl+Home", Qt::Key_Home, Qt::ControlModifier, 1, true},
+            {"Ctrl+End", Qt::Key_End, Qt::ControlModifier, 300, true},
+            {"Home with row select", Qt::Key_Home, Qt::NoModifier, 1, true},
     };
     for (const Step& s : steps) {
         scrolls = 0;
@@ -103,8 +97,7 @@ TEST_F(GridTest, KeysMoveTheRecordAndScrollTheRows)
     }
 
     // Down past the bottom row scrolls one row.
-    for (int i = 1; i < page; ++i)
-        PressKey(Form, Qt::Key_Down);
+    for (int i = 1; i < page; ++i) PressKey(Form, Qt::Key_Down);
     EXPECT_EQ(Grid->DataLink()->ActiveRecord(), page - 1);
     scrolls = 0;
     PressKey(Form, Qt::Key_Down);
@@ -113,8 +106,7 @@ TEST_F(GridTest, KeysMoveTheRecordAndScrollTheRows)
     EXPECT_EQ(Grid->DataLink()->ActiveRecord(), page - 1);
 }
 
-TEST_F(GridTest, ColumnKeysWithoutRowSelectMoveAcrossAndSideways)
-{
+TEST_F(GridTest, ColumnKeysWithoutRowSelectMoveAcrossAndSideways) {
     Grid->SetOptions(With(Grid->Options(), {}, {dgEditing}));
     ShowForm(Form);
     Grid->SetFocus();
@@ -122,7 +114,7 @@ TEST_F(GridTest, ColumnKeysWithoutRowSelectMoveAcrossAndSideways)
     Grid->OnColEnter = [&](TObject*) { entered.push_back(Grid->SelectedField()->FieldName()); };
     PressKey(Form, Qt::Key_Right);
     PressKey(Form, Qt::Key_Tab);
-    EXPECT_EQ((std::vector<String>{"ID", "NAME1"}), entered);
+    EXPECT_EQ((std::vector<String> {"ID", "NAME1"}), entered);
     PressKey(Form, Qt::Key_End);
     EXPECT_EQ(Grid->SelectedIndex(), Grid->GetFieldCount() - 1);
     EXPECT_GT(Grid->LeftCol(), Grid->IndicatorOffset()) << "the last column scrolled into view";
@@ -132,8 +124,7 @@ TEST_F(GridTest, ColumnKeysWithoutRowSelectMoveAcrossAndSideways)
     EXPECT_EQ(Grid->LeftCol(), Grid->IndicatorOffset());
 }
 
-TEST_F(GridTest, DownOnTheLastRecordAppendsOnlyWhereTheGridMayInsert)
-{
+TEST_F(GridTest, DownOnTheLastRecordAppendsOnlyWhereTheGridMayInsert) {
     ShowForm(Form);
     Grid->SetFocus();
     T->Last();
@@ -151,16 +142,14 @@ TEST_F(GridTest, DownOnTheLastRecordAppendsOnlyWhereTheGridMayInsert)
     EXPECT_EQ(T->State(), dsBrowse);
 }
 
-TEST_F(GridTest, CtrlDeleteAsksFirstAndEscAsksBeforeDiscardingChanges)
-{
+TEST_F(GridTest, CtrlDeleteAsksFirstAndEscAsksBeforeDiscardingChanges) {
     TScriptedDialogs dialogs;
     ShowForm(Form);
     Grid->SetFocus();
     auto deleted = [this] {
         std::vector<String> ids;
         for (const String& line : ReadBack("CLIENTS.DBF"))
-            if (line[0] == '*')
-                ids.push_back(line.substr(line.find('|') + 1, 5));
+            if (line[0] == '*') ids.push_back(line.substr(line.find('|') + 1, 5));
         return ids;
     };
     T->MoveBy(1);
@@ -169,7 +158,7 @@ TEST_F(GridTest, CtrlDeleteAsksFirstAndEscAsksBeforeDiscardingChanges)
     EXPECT_TRUE(deleted().empty()) << "Cancel keeps the record";
     dialogs.AnswerMessage(mrOk);
     PressKey(Form, Qt::Key_Delete, Qt::ControlModifier);
-    EXPECT_EQ((std::vector<String>{"C0002"}), deleted());
+    EXPECT_EQ((std::vector<String> {"C0002"}), deleted());
     ASSERT_EQ(dialogs.Messages.size(), 2u);
     EXPECT_EQ(dialogs.Messages[0].Text, "Delete record?");
 
@@ -188,22 +177,20 @@ TEST_F(GridTest, CtrlDeleteAsksFirstAndEscAsksBeforeDiscardingChanges)
 
     Grid->SetReadOnly(true);
     PressKey(Form, Qt::Key_Delete, Qt::ControlModifier);
-    EXPECT_EQ((std::vector<String>{"C0002"}), deleted());
+    EXPECT_EQ((std::vector<String> {"C0002"}), deleted());
     EXPECT_EQ(dialogs.Messages.size(), 4u) << "a read-only grid does not even ask";
 }
 
-TEST_F(GridTest, RowsAreStripedByScreenRowAndTheCurrentRowHighlighted)
-{
+TEST_F(GridTest, RowsAreStripedByScreenRowAndTheCurrentRowHighlighted) {
     Grid->SetOptions(With(Grid->Options(), {dgRowSelect, dgAlwaysShowSelection}, {dgEditing}));
     Grid->SetColor(clWhite);
     Grid->SetTitleLines(2);
     T->FieldByName("NAME1")->SetDisplayLabel("Client~Name");
     std::vector<int> rowsSeen;
-    Grid->OnCalcCellColors = [&](TObject*, TField* Field, TGridDrawState, bool Highlight, TFont*, TBrush* ABrush) {
-        if (Field->FieldName() == "ID")
-            rowsSeen.push_back(Grid->PaintingRow());
-        if (!Highlight && Grid->PaintingRow() % 2 == 1)
-            ABrush->SetColor(clYellow);
+    Grid->OnCalcCellColors = [&](TObject*, TField* Field, TGridDrawState, bool Highlight, TFont*,
+                                 TBrush* ABrush) {
+        if (Field->FieldName() == "ID") rowsSeen.push_back(Grid->PaintingRow());
+        if (!Highlight && Grid->PaintingRow() % 2 == 1) ABrush->SetColor(clYellow);
     };
     ShowForm(Form);
     T->MoveBy(2);
@@ -223,8 +210,7 @@ TEST_F(GridTest, RowsAreStripedByScreenRowAndTheCurrentRowHighlighted)
     KeepScreenshot(Form->Widget()->window()->grab(), "grid.png");
 }
 
-TEST_F(GridTest, TheDataSourceCanBeDetachedAndAttachedAtRunTime)
-{
+TEST_F(GridTest, TheDataSourceCanBeDetachedAndAttachedAtRunTime) {
     ShowForm(Form);
     Grid->SetDataSource(nullptr);
     EXPECT_EQ(Grid->GetFieldCount(), 0);
@@ -245,8 +231,7 @@ TEST_F(GridTest, TheDataSourceCanBeDetachedAndAttachedAtRunTime)
     EXPECT_EQ(Grid->GetFieldCount(), static_cast<int>(ClientSchema.size()));
 }
 
-TEST_F(GridTest, ASelectedListWithoutTFieldsNamesTheColumnsAndDropsMissingFields)
-{
+TEST_F(GridTest, ASelectedListWithoutTFieldsNamesTheColumnsAndDropsMissingFields) {
     Grid->SetUseTFields(false);
     TStringList lines;
     lines.Add("NAME1\t10\tWho");
@@ -259,6 +244,23 @@ TEST_F(GridTest, ASelectedListWithoutTFieldsNamesTheColumnsAndDropsMissingFields
     EXPECT_TRUE(Grid->IsColumnReadOnly(1));
     EXPECT_FALSE(Grid->TabStops(2));
     EXPECT_FALSE(Grid->IsColumnReadOnly(0));
+}
+
+TEST_F(GridTest, AColumnListLongerThanTheMapHoldsIsRefused) {
+    Grid->SetUseTFields(false);
+    TStringList lines;
+    for (size_t i = 0; i <= TdwGridDataLink::MaxMappedFields; ++i) lines.Add("ID\t8\tID");
+    EXPECT_EQ(MessageOf([&] { Grid->SetSelected(&lines); }),
+              "Grid requested to display more than 256 columns");
+    EXPECT_EQ(Grid->GetFieldCount(), 0);
+    lines.Delete(0);
+    Grid->SetSelected(&lines);
+    EXPECT_EQ(Grid->GetFieldCount(), static_cast<int>(TdwGridDataLink::MaxMappedFields))
+            << "the most it holds";
+    lines.Clear();
+    lines.Add("NAME1\t10\tWho");
+    Grid->SetSelected(&lines);
+    EXPECT_EQ(Grid->GetFieldCount(), 1) << "the grid lays out again after the refusal";
 }
 
 }  // namespace

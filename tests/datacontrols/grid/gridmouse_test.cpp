@@ -1,11 +1,14 @@
 // Sizing and moving columns by their titles, title buttons, picking a cell, the scroll
 // bar and the wheel with the mouse.
 
+#include <QPainter>
+#include <QPixmap>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cstdio>
 #include <gtest/gtest.h>
 
+#include "datacontrols/grid/wwgridhintwindow.h"
 #include "platform/db/field.h"
 #include "platform/vcl/timer.h"
 #include "tests/datacontrols/grid/gridfixture.h"
@@ -282,6 +285,106 @@ TEST_F(GridMouseTest, ACellTooNarrowForItsTextShowsItInAHint) {
 
     Hover(Centre(3, 0));
     EXPECT_FALSE(Grid->CellHintShowing()) << "no hint over titles";
+}
+
+// Tall rows of three lines: a name wrapped onto more lines than the cell holds gets a
+// hint, one that wraps within the cell does not (unless it cannot wrap).
+TEST_F(GridMouseTest, AWrappedTextTallerThanItsCellShowsItInAHint) {
+    Grid->SetOptions(Grid->Options() + TdwDBGridOptions {dgShowCellHint});
+    Grid->SetRowHeightPercent(300);
+    T->FieldByName("NAME1")->SetDisplayWidth(12);
+    const String shortName = "Ogden Valley Supply";
+    const String longName = "Ogden Valley Farm and Ranch Supply Co";
+    for (const auto& [number, name] : {std::pair {1, shortName}, std::pair {2, longName}}) {
+        T->First();
+        T->MoveBy(number - 1);
+        T->Edit();
+        T->FieldByName("NAME1")->SetAsString(name);
+        T->Post();
+    }
+    T->First();
+    const int name = Grid->IndicatorOffset() + T->FieldByName("NAME1")->Index();
+    struct Case {
+        const char* What;
+        int Row;
+        bool WordWrap;
+        bool Hint;
+    };
+    const Case cases[] = {
+            {"wraps within the cell", 1, true, false},
+            {"wraps onto more lines than the cell holds", 2, true, true},
+            {"one line wider than the cell", 1, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        Grid->SetOptions(c.WordWrap ? Grid->Options() + TdwDBGridOptions {dgWordWrap}
+                                    : Grid->Options() - TdwDBGridOptions {dgWordWrap});
+        Hover(Centre(0, 0));
+        Hover(Centre(name, c.Row));
+        EXPECT_EQ(Grid->CellHintShowing(), c.Hint);
+    }
+
+    Grid->SetOptions(Grid->Options() + TdwDBGridOptions {dgWordWrap});
+    Hover(Centre(name, 2));
+    ASSERT_TRUE(Grid->CellHintShowing());
+    const TRect cell = Grid->CellRect(name, 2);
+    const TPoint corner = Grid->ClientToScreen(Point(cell.Left, cell.Top));
+    const TRect hint = Grid->CellHintRect();
+    EXPECT_EQ(hint.Left, corner.X);
+    EXPECT_EQ(hint.Top, corner.Y);
+    EXPECT_GT(hint.Width(), cell.Right - cell.Left) << "the whole name on one line";
+    EXPECT_EQ(Grid->CellHintWindow()->Caption(), longName);
+    QCoreApplication::processEvents();
+    QPixmap shot = Grid->Widget()->grab();
+    {
+        QPainter painter(&shot);
+        const TPoint origin = Grid->ClientToScreen(Point(0, 0));
+        painter.drawPixmap(hint.Left - origin.X, hint.Top - origin.Y,
+                           Grid->CellHintWindow()->Widget()->grab());
+    }
+    KeepScreenshot(shot, "grid-cellhint.png");
+
+    QTest::qWait(600);
+    EXPECT_TRUE(Grid->CellHintShowing()) << "it stays while the mouse rests over the cell";
+    QTest::qWait(16 * 250);
+    EXPECT_FALSE(Grid->CellHintShowing())
+            << "until the hide pause, at least sixteen ticks of 250 ms, is over";
+}
+
+TEST_F(GridMouseTest, OnCreateHintWindowMayWrapTheHintOrShowItItself) {
+    Grid->SetOptions(Grid->Options() + TdwDBGridOptions {dgShowCellHint});
+    T->FieldByName("NAME1")->SetDisplayWidth(8);
+    T->Edit();
+    T->FieldByName("NAME1")->SetAsString("Ogden Valley Farm and Ranch Supply");
+    T->Post();
+    const int name = Grid->IndicatorOffset() + T->FieldByName("NAME1")->Index();
+    const TRect cell = Grid->CellRect(name, 1);
+    bool doDefault = true;
+    std::vector<String> fields;
+    Grid->OnCreateHintWindow = [&](TObject* Sender, TdwGridHintWindow* Window, TField* Field, const TRect& R,
+                                   bool& WordWrap, int& MaxWidth, int& MaxHeight, bool& DoDefault) {
+        EXPECT_EQ(Sender, Grid);
+        EXPECT_EQ(Window->Field(), Field);
+        EXPECT_EQ(R.Width(), cell.Right - cell.Left);
+        EXPECT_TRUE(WordWrap);
+        EXPECT_EQ(MaxHeight, cell.Bottom - cell.Top - 2);
+        fields.push_back(Field->FieldName());
+        MaxWidth = R.Width();
+        MaxHeight = 200;
+        DoDefault = doDefault;
+    };
+    Hover(Centre(name, 1));
+    ASSERT_TRUE(Grid->CellHintShowing());
+    EXPECT_LE(Grid->CellHintRect().Width(), cell.Right - cell.Left) << "no wider than the handler allows";
+    EXPECT_GT(Grid->CellHintRect().Height(), 2 * (cell.Bottom - cell.Top)) << "the name wrapped onto lines";
+    EXPECT_TRUE(Grid->CellHintWindow()->WordWrap());
+
+    doDefault = false;
+    Hover(Centre(0, 0));
+    Hover(Centre(name, 1));
+    EXPECT_FALSE(Grid->CellHintShowing()) << "the handler shows it itself";
+    EXPECT_NE(Grid->CellHintWindow(), nullptr);
+    EXPECT_EQ((std::vector<String> {"NAME1", "NAME1"}), fields);
 }
 
 TEST_F(GridMouseTest, ADraggedTitleShowsItsPictureAndWhereItWillGo) {

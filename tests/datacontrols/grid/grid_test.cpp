@@ -14,24 +14,30 @@
 
 namespace {
 
-QImage Grab(TControl* Control) {
+QImage Grab(TControl* Control)
+{
     QCoreApplication::processEvents();
     return Control->Widget()->grab().toImage();
 }
 
 TdwDBGridOptions With(TdwDBGridOptions Options, std::initializer_list<TdwDBGridOption> Added,
-                      std::initializer_list<TdwDBGridOption> Removed) {
-    for (TdwDBGridOption o : Added) Options.Include(o);
-    for (TdwDBGridOption o : Removed) Options.Exclude(o);
+                      std::initializer_list<TdwDBGridOption> Removed)
+{
+    for (TdwDBGridOption o : Added)
+        Options.Include(o);
+    for (TdwDBGridOption o : Removed)
+        Options.Exclude(o);
     return Options;
 }
 
-TColor PixelAt(const QImage& Image, int X, int Y) {
+TColor PixelAt(const QImage& Image, int X, int Y)
+{
     const QRgb rgb = Image.pixel(X, Y);
     return static_cast<TColor>(qRed(rgb) | (qGreen(rgb) << 8) | (qBlue(rgb) << 16));
 }
 
-TEST_F(GridTest, ColumnsFollowTheVisibleFieldsWithTheirLabelsAndWidths) {
+TEST_F(GridTest, ColumnsFollowTheVisibleFieldsWithTheirLabelsAndWidths)
+{
     T->FieldByName("DATA_VER")->SetVisible(false);
     T->FieldByName("NAME1")->SetDisplayLabel("Client~Name");
     T->FieldByName("NAME1")->SetDisplayWidth(20);
@@ -54,7 +60,8 @@ TEST_F(GridTest, ColumnsFollowTheVisibleFieldsWithTheirLabelsAndWidths) {
             << "a title broken at ~ measures as its wider line";
 }
 
-TEST_F(GridTest, KeysMoveTheRecordAndScrollTheRows) {
+TEST_F(GridTest, KeysMoveTheRecordAndScrollTheRows)
+{
     Grid->SetOptions(With(Grid->Options(), {dgRowSelect}, {dgEditing}));
     ShowForm(Form);
     Grid->SetFocus();
@@ -97,7 +104,8 @@ TEST_F(GridTest, KeysMoveTheRecordAndScrollTheRows) {
     }
 
     // Down past the bottom row scrolls one row.
-    for (int i = 1; i < page; ++i) PressKey(Form, Qt::Key_Down);
+    for (int i = 1; i < page; ++i)
+        PressKey(Form, Qt::Key_Down);
     EXPECT_EQ(Grid->DataLink()->ActiveRecord(), page - 1);
     scrolls = 0;
     PressKey(Form, Qt::Key_Down);
@@ -106,7 +114,8 @@ TEST_F(GridTest, KeysMoveTheRecordAndScrollTheRows) {
     EXPECT_EQ(Grid->DataLink()->ActiveRecord(), page - 1);
 }
 
-TEST_F(GridTest, ColumnKeysWithoutRowSelectMoveAcrossAndSideways) {
+TEST_F(GridTest, ColumnKeysWithoutRowSelectMoveAcrossAndSideways)
+{
     Grid->SetOptions(With(Grid->Options(), {}, {dgEditing}));
     ShowForm(Form);
     Grid->SetFocus();
@@ -124,7 +133,8 @@ TEST_F(GridTest, ColumnKeysWithoutRowSelectMoveAcrossAndSideways) {
     EXPECT_EQ(Grid->LeftCol(), Grid->IndicatorOffset());
 }
 
-TEST_F(GridTest, DownOnTheLastRecordAppendsOnlyWhereTheGridMayInsert) {
+TEST_F(GridTest, DownOnTheLastRecordAppendsOnlyWhereTheGridMayInsert)
+{
     ShowForm(Form);
     Grid->SetFocus();
     T->Last();
@@ -142,14 +152,16 @@ TEST_F(GridTest, DownOnTheLastRecordAppendsOnlyWhereTheGridMayInsert) {
     EXPECT_EQ(T->State(), dsBrowse);
 }
 
-TEST_F(GridTest, CtrlDeleteAsksFirstAndEscAsksBeforeDiscardingChanges) {
+TEST_F(GridTest, CtrlDeleteAsksFirstAndEscAsksBeforeDiscardingChanges)
+{
     TScriptedDialogs dialogs;
     ShowForm(Form);
     Grid->SetFocus();
     auto deleted = [this] {
         std::vector<String> ids;
         for (const String& line : ReadBack("CLIENTS.DBF"))
-            if (line[0] == '*') ids.push_back(line.substr(line.find('|') + 1, 5));
+            if (line[0] == '*')
+                ids.push_back(line.substr(line.find('|') + 1, 5));
         return ids;
     };
     T->MoveBy(1);
@@ -181,7 +193,8 @@ TEST_F(GridTest, CtrlDeleteAsksFirstAndEscAsksBeforeDiscardingChanges) {
     EXPECT_EQ(dialogs.Messages.size(), 4u) << "a read-only grid does not even ask";
 }
 
-TEST_F(GridTest, RowsAreStripedByScreenRowAndTheCurrentRowHighlighted) {
+TEST_F(GridTest, RowsAreStripedByScreenRowAndTheCurrentRowHighlighted)
+{
     Grid->SetOptions(With(Grid->Options(), {dgRowSelect, dgAlwaysShowSelection}, {dgEditing}));
     Grid->SetColor(clWhite);
     Grid->SetTitleLines(2);
@@ -189,8 +202,10 @@ TEST_F(GridTest, RowsAreStripedByScreenRowAndTheCurrentRowHighlighted) {
     std::vector<int> rowsSeen;
     Grid->OnCalcCellColors = [&](TObject*, TField* Field, TGridDrawState, bool Highlight, TFont*,
                                  TBrush* ABrush) {
-        if (Field->FieldName() == "ID") rowsSeen.push_back(Grid->PaintingRow());
-        if (!Highlight && Grid->PaintingRow() % 2 == 1) ABrush->SetColor(clYellow);
+        if (Field->FieldName() == "ID")
+            rowsSeen.push_back(Grid->PaintingRow());
+        if (!Highlight && Grid->PaintingRow() % 2 == 1)
+            ABrush->SetColor(clYellow);
     };
     ShowForm(Form);
     T->MoveBy(2);
@@ -210,7 +225,8 @@ TEST_F(GridTest, RowsAreStripedByScreenRowAndTheCurrentRowHighlighted) {
     KeepScreenshot(Form->Widget()->window()->grab(), "grid.png");
 }
 
-TEST_F(GridTest, TheDataSourceCanBeDetachedAndAttachedAtRunTime) {
+TEST_F(GridTest, TheDataSourceCanBeDetachedAndAttachedAtRunTime)
+{
     ShowForm(Form);
     Grid->SetDataSource(nullptr);
     EXPECT_EQ(Grid->GetFieldCount(), 0);
@@ -231,7 +247,8 @@ TEST_F(GridTest, TheDataSourceCanBeDetachedAndAttachedAtRunTime) {
     EXPECT_EQ(Grid->GetFieldCount(), static_cast<int>(ClientSchema.size()));
 }
 
-TEST_F(GridTest, ASelectedListWithoutTFieldsNamesTheColumnsAndDropsMissingFields) {
+TEST_F(GridTest, ASelectedListWithoutTFieldsNamesTheColumnsAndDropsMissingFields)
+{
     Grid->SetUseTFields(false);
     TStringList lines;
     lines.Add("NAME1\t10\tWho");
@@ -246,10 +263,12 @@ TEST_F(GridTest, ASelectedListWithoutTFieldsNamesTheColumnsAndDropsMissingFields
     EXPECT_FALSE(Grid->IsColumnReadOnly(0));
 }
 
-TEST_F(GridTest, AColumnListLongerThanTheMapHoldsIsRefused) {
+TEST_F(GridTest, AColumnListLongerThanTheMapHoldsIsRefused)
+{
     Grid->SetUseTFields(false);
     TStringList lines;
-    for (size_t i = 0; i <= TdwGridDataLink::MaxMappedFields; ++i) lines.Add("ID\t8\tID");
+    for (size_t i = 0; i <= TdwGridDataLink::MaxMappedFields; ++i)
+        lines.Add("ID\t8\tID");
     EXPECT_EQ(MessageOf([&] { Grid->SetSelected(&lines); }),
               "Grid requested to display more than 256 columns");
     EXPECT_EQ(Grid->GetFieldCount(), 0);

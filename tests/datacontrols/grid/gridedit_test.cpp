@@ -17,7 +17,8 @@ namespace {
 
 class GridEditTest : public GridTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         GridTest::SetUp();
         ShowForm(Form);
         Grid->SetFocus();
@@ -28,7 +29,8 @@ protected:
     TScriptedDialogs Dialogs;
 };
 
-TEST_F(GridEditTest, TypingEditsTheCellAndMovingDownPostsIt) {
+TEST_F(GridEditTest, TypingEditsTheCellAndMovingDownPostsIt)
+{
     std::vector<String> changed;
     Grid->OnFieldChanged = [&](TObject*, TField* Field) { changed.push_back(Field->FieldName()); };
     TypeText(Form, "Ogden");
@@ -47,7 +49,8 @@ TEST_F(GridEditTest, TypingEditsTheCellAndMovingDownPostsIt) {
 
 // The focus leaving the grid for another control: what was typed goes into the field,
 // and a Save button that posts writes it to the table.
-TEST_F(GridEditTest, TypingSurvivesTheFocusLeavingTheGrid) {
+TEST_F(GridEditTest, TypingSurvivesTheFocusLeavingTheGrid)
+{
     auto* other = new TEdit(Form);
     other->SetParent(Form);
     other->SetBounds(8, 255, 100, 22);
@@ -84,7 +87,8 @@ TEST_F(GridEditTest, TypingSurvivesTheFocusLeavingTheGrid) {
 
 // Only a new row with nothing typed into it is given up when the focus leaves, and only
 // with dgCancelOnExit.
-TEST_F(GridEditTest, AnUntouchedNewRowIsGivenUpOnExitWithCancelOnExit) {
+TEST_F(GridEditTest, AnUntouchedNewRowIsGivenUpOnExitWithCancelOnExit)
+{
     auto* other = new TEdit(Form);
     other->SetParent(Form);
     other->SetBounds(8, 255, 100, 22);
@@ -103,7 +107,8 @@ TEST_F(GridEditTest, AnUntouchedNewRowIsGivenUpOnExitWithCancelOnExit) {
     EXPECT_EQ(ReadBack("CLIENTS.DBF").size(), 300u);
 }
 
-TEST_F(GridEditTest, AfterADeleteTheEditorShowsAgain) {
+TEST_F(GridEditTest, AfterADeleteTheEditorShowsAgain)
+{
     PressKey(Form, Qt::Key_F2);
     ASSERT_TRUE(Grid->EditorMode());
     TypeText(Form, "x");
@@ -120,7 +125,8 @@ TEST_F(GridEditTest, AfterADeleteTheEditorShowsAgain) {
     EXPECT_FALSE(Grid->InplaceEditor()->TextChanged());
 }
 
-TEST_F(GridEditTest, EscTakesBackTheTypingThenTheRecord) {
+TEST_F(GridEditTest, EscTakesBackTheTypingThenTheRecord)
+{
     PressKey(Form, Qt::Key_F2);
     ASSERT_TRUE(Grid->EditorMode());
     EXPECT_EQ(Grid->InplaceEditor()->Text(), "Springfield");
@@ -135,7 +141,8 @@ TEST_F(GridEditTest, EscTakesBackTheTypingThenTheRecord) {
     EXPECT_EQ(City(), "Springfield");
 }
 
-TEST_F(GridEditTest, CellsThatMayNotBeEditedKeepTheirText) {
+TEST_F(GridEditTest, CellsThatMayNotBeEditedKeepTheirText)
+{
     struct Case {
         const char* What;
         std::function<void()> Setup;
@@ -159,7 +166,8 @@ TEST_F(GridEditTest, CellsThatMayNotBeEditedKeepTheirText) {
     }
 }
 
-TEST_F(GridEditTest, TypingFollowsTheFieldsPictureMask) {
+TEST_F(GridEditTest, TypingFollowsTheFieldsPictureMask)
+{
     struct Case {
         const char* MaskLine;
         const char* Field;
@@ -206,7 +214,8 @@ TEST_F(GridEditTest, TypingFollowsTheFieldsPictureMask) {
     }
 }
 
-TEST_F(GridEditTest, BackspaceAndDeleteCheckTheTextLeft) {
+TEST_F(GridEditTest, BackspaceAndDeleteCheckTheTextLeft)
+{
     Grid->PictureMasks()->Add("SSN\t###\tT\tT");
     Grid->SetSelectedIndex(T->FieldByName("SSN")->Index());
     TypeText(Form, "123");
@@ -221,7 +230,8 @@ TEST_F(GridEditTest, BackspaceAndDeleteCheckTheTextLeft) {
     EXPECT_EQ((std::vector<bool> {false, false, true}), checks) << "an empty text passes";
 }
 
-TEST_F(GridEditTest, AnIncompleteMaskedTextIsNotPosted) {
+TEST_F(GridEditTest, AnIncompleteMaskedTextIsNotPosted)
+{
     Grid->PictureMasks()->Add("SSN\t###-##-####\tT\tT");
     Grid->SetSelectedIndex(T->FieldByName("SSN")->Index());
     TypeText(Form, "123");
@@ -241,7 +251,8 @@ TEST_F(GridEditTest, AnIncompleteMaskedTextIsNotPosted) {
     EXPECT_EQ(T->FieldByName("SSN")->AsString(), "123-");
 }
 
-TEST_F(GridEditTest, EnterToTabAndCtrlPageUpLeaveTheEditorForTheGrid) {
+TEST_F(GridEditTest, EnterToTabAndCtrlPageUpLeaveTheEditorForTheGrid)
+{
     Grid->SetKeyOptions(Grid->KeyOptions() + TdwDBGridKeyOptions {dgEnterToTab});
     T->MoveBy(3);
     TypeText(Form, "Ogden");
@@ -259,7 +270,8 @@ TEST_F(GridEditTest, EnterToTabAndCtrlPageUpLeaveTheEditorForTheGrid) {
     EXPECT_EQ(City(), "Ogden");
 }
 
-TEST_F(GridEditTest, AnAlwaysShownEditorWaitsForTheFocusAndStaysThroughEsc) {
+TEST_F(GridEditTest, AnAlwaysShownEditorWaitsForTheFocusAndStaysThroughEsc)
+{
     auto* other = new TEdit(Form);
     other->SetParent(Form);
     other->SetFocus();
@@ -292,7 +304,8 @@ TEST_F(GridEditTest, AnAlwaysShownEditorWaitsForTheFocusAndStaysThroughEsc) {
     EXPECT_EQ(T->State(), dsBrowse);
 }
 
-TEST_F(GridEditTest, AFieldChangedUnderTheEditorShowsInIt) {
+TEST_F(GridEditTest, AFieldChangedUnderTheEditorShowsInIt)
+{
     PressKey(Form, Qt::Key_F2);
     TdwInplaceEdit* editor = Grid->InplaceEditor();
     T->Edit();
@@ -308,7 +321,8 @@ TEST_F(GridEditTest, AFieldChangedUnderTheEditorShowsInIt) {
     EXPECT_EQ(T->FieldByName("NAME1")->AsString(), "Zed");
 }
 
-TEST_F(GridEditTest, TheEditorsTextStartsAtItsCornerInWordWrapModeElseInset) {
+TEST_F(GridEditTest, TheEditorsTextStartsAtItsCornerInWordWrapModeElseInset)
+{
     PressKey(Form, Qt::Key_F2);
     TdwInplaceEdit* editor = Grid->InplaceEditor();
     EXPECT_TRUE(editor->WordWrap());
@@ -319,21 +333,24 @@ TEST_F(GridEditTest, TheEditorsTextStartsAtItsCornerInWordWrapModeElseInset) {
 }
 
 // The lines of text the editor shows: runs of pixel rows with ink inside its frame.
-int InkLines(TEdit* Editor) {
+int InkLines(TEdit* Editor)
+{
     QCoreApplication::processEvents();
     const QImage image = Editor->Widget()->grab().toImage();
     int lines = 0;
     bool inLine = false;
     for (int y = 2; y < image.height() - 2; ++y) {
         bool ink = false;
-        for (int x = 3; x < image.width() - 3 && !ink; ++x) ink = image.pixelColor(x, y).lightness() < 100;
+        for (int x = 3; x < image.width() - 3 && !ink; ++x)
+            ink = image.pixelColor(x, y).lightness() < 100;
         lines += ink && !inLine;
         inLine = ink;
     }
     return lines;
 }
 
-TEST_F(GridEditTest, AWordWrappedEditorShowsALongTextOnTheCellsLinesAndPostsOneLine) {
+TEST_F(GridEditTest, AWordWrappedEditorShowsALongTextOnTheCellsLinesAndPostsOneLine)
+{
     ASSERT_TRUE(Grid->Options().Contains(dgWordWrap));
     Grid->SetRowHeightPercent(200);
     // Capitals, wider than the column: no descender touches the line below.
@@ -361,7 +378,8 @@ TEST_F(GridEditTest, AWordWrappedEditorShowsALongTextOnTheCellsLinesAndPostsOneL
 // A grid over a data set that publishes its own masks and an OnInvalidValue event.
 class GridMaskedDataSetTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Form = Construct<TForm>(nullptr);
         Form->SetBounds(0, 0, 400, 200);
         Data = new TPublishingDataSet(Form, {{"ZIP", ftString, 10}, {"DUE", ftDate}});
@@ -387,7 +405,8 @@ protected:
     TdwDBGrid* Grid = nullptr;
 };
 
-TEST_F(GridMaskedDataSetTest, TheDataSetsOnInvalidValueHearsOfARefusedPost) {
+TEST_F(GridMaskedDataSetTest, TheDataSetsOnInvalidValueHearsOfARefusedPost)
+{
     std::vector<String> invalid;
     Data->OnInvalidValue = [&](TDataSet* DataSet, TField* Field) {
         EXPECT_EQ(DataSet, Data);
@@ -402,7 +421,8 @@ TEST_F(GridMaskedDataSetTest, TheDataSetsOnInvalidValueHearsOfARefusedPost) {
     EXPECT_EQ(Data->FieldByName("ZIP")->AsString(), "12345");
 }
 
-TEST_F(GridMaskedDataSetTest, ADateIsReadByTheLibrarysParser) {
+TEST_F(GridMaskedDataSetTest, ADateIsReadByTheLibrarysParser)
+{
     Grid->SetEditControlOptions(Grid->EditControlOptions() +
                                 TdwEditControlOptions {ecoDisableDateTimePicker});
     Grid->SetSelectedIndex(1);

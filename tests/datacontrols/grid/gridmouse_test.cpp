@@ -19,7 +19,8 @@ namespace {
 
 class GridMouseTest : public GridTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         GridTest::SetUp();
         ShowForm(Form);
         Grid->OnColumnMoved = [this](TObject*, int From, int To) { Moves.push_back({From, To}); };
@@ -27,11 +28,13 @@ protected:
         Grid->OnTitleButtonClick = [this](TObject*, const String& Name) { Clicked.push_back(Name); };
     }
     // The centre of a grid cell, in the grid's widget.
-    QPoint Centre(int Col, int Row) {
+    QPoint Centre(int Col, int Row)
+    {
         const TRect r = Grid->CellRect(Col, Row);
         return QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
     }
-    void Drag(QPoint From, QPoint To) {
+    void Drag(QPoint From, QPoint To)
+    {
         QWidget* w = Grid->Widget();
         QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, From);
         QTest::mouseMove(w, QPoint((From.x() + To.x()) / 2, From.y()));
@@ -39,35 +42,43 @@ protected:
         QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, To);
     }
     // The mouse moving over the grid without a button held, through its window.
-    void Hover(QPoint At) {
+    void Hover(QPoint At)
+    {
         QWidget* w = Grid->Widget();
         QTest::mouseMove(w->window()->windowHandle(), w->mapTo(w->window(), At));
     }
-    void Wheel(int Delta) {
+    void Wheel(int Delta)
+    {
         const QPoint at = Centre(2, 3);
         QWheelEvent wheel(at, Grid->Widget()->mapToGlobal(at), QPoint(), QPoint(0, Delta), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(Grid->Widget(), &wheel);
     }
     // The first of the grid's controls of that class; null when none.
-    TControl* Child(const String& ClassName) {
+    TControl* Child(const String& ClassName)
+    {
         for (int i = 0; i < Grid->ControlCount(); ++i) {
-            if (Grid->Controls(i)->ClassName() == ClassName) return Grid->Controls(i);
+            if (Grid->Controls(i)->ClassName() == ClassName)
+                return Grid->Controls(i);
         }
         return nullptr;
     }
     // What the grid owns now.
-    std::vector<TComponent*> Owned() {
+    std::vector<TComponent*> Owned()
+    {
         std::vector<TComponent*> owned;
-        for (int i = 0; i < Grid->ComponentCount(); ++i) owned.push_back(Grid->Components(i));
+        for (int i = 0; i < Grid->ComponentCount(); ++i)
+            owned.push_back(Grid->Components(i));
         return owned;
     }
-    static String Id(int Number) {
+    static String Id(int Number)
+    {
         char id[16];
         std::snprintf(id, sizeof id, "C%04d", Number);
         return id;
     }
-    int CharWidth() {
+    int CharWidth()
+    {
         Grid->Canvas()->SetFont(Grid->Font());
         return Grid->Canvas()->TextWidth("0");
     }
@@ -77,7 +88,8 @@ protected:
     std::vector<String> Clicked;
 };
 
-TEST_F(GridMouseTest, DraggingATitleMovesTheFieldAndClickingItIsATitleButton) {
+TEST_F(GridMouseTest, DraggingATitleMovesTheFieldAndClickingItIsATitleButton)
+{
     Grid->SetTitleButtons(true);
     Drag(Centre(2, 0), Centre(4, 0));
     EXPECT_EQ((std::vector<std::pair<int, int>> {{1, 3}}), Moves);
@@ -90,10 +102,12 @@ TEST_F(GridMouseTest, DraggingATitleMovesTheFieldAndClickingItIsATitleButton) {
     EXPECT_EQ(Moves.size(), 1u);
 }
 
-TEST_F(GridMouseTest, MovingWithoutTFieldsReordersTheSelectedLines) {
+TEST_F(GridMouseTest, MovingWithoutTFieldsReordersTheSelectedLines)
+{
     Grid->SetUseTFields(false);
     TStringList lines;
-    for (const char* line : {"ID\t5\tId", "NAME1\t10\tName", "CITY\t8\tTown"}) lines.Add(line);
+    for (const char* line : {"ID\t5\tId", "NAME1\t10\tName", "CITY\t8\tTown"})
+        lines.Add(line);
     Grid->SetSelected(&lines);
     Drag(Centre(3, 0), Centre(1, 0));
     EXPECT_EQ(Grid->Selected()->Strings(0), "CITY\t8\tTown");
@@ -101,7 +115,8 @@ TEST_F(GridMouseTest, MovingWithoutTFieldsReordersTheSelectedLines) {
     EXPECT_EQ(Grid->GetFields(1)->FieldName(), "ID");
 }
 
-TEST_F(GridMouseTest, SizingAColumnKeepsItsWidthInCharacters) {
+TEST_F(GridMouseTest, SizingAColumnKeepsItsWidthInCharacters)
+{
     const TRect id = Grid->CellRect(2, 0);
     const int w0 = CharWidth();
     Drag(QPoint(id.Right - 1, 5), QPoint(id.Left + 12 * w0 + 4, 5));
@@ -117,7 +132,8 @@ TEST_F(GridMouseTest, SizingAColumnKeepsItsWidthInCharacters) {
     EXPECT_EQ(Grid->Selected()->Strings(0), "NAME1\t3\tName\tT");
 }
 
-TEST_F(GridMouseTest, PressingAColumnBorderFirstPostsTheTypedText) {
+TEST_F(GridMouseTest, PressingAColumnBorderFirstPostsTheTypedText)
+{
     Grid->SetFocus();
     Grid->SetSelectedIndex(6);
     ASSERT_EQ(Grid->SelectedField()->FieldName(), "CITY");
@@ -134,7 +150,8 @@ TEST_F(GridMouseTest, PressingAColumnBorderFirstPostsTheTypedText) {
     EXPECT_EQ(T->FieldByName("CITY")->AsString(), "Ogden");
 }
 
-TEST_F(GridMouseTest, DraggingOverTheRowsMovesTheRecordAndPastThemScrolls) {
+TEST_F(GridMouseTest, DraggingOverTheRowsMovesTheRecordAndPastThemScrolls)
+{
     const std::vector<TComponent*> before = Owned();
     const int rows = Grid->VisibleRowCount();
     const int rowsBottom = Grid->TitleRowHeight() + 1 + rows * (Grid->DefaultRowHeight() + 1);
@@ -150,7 +167,8 @@ TEST_F(GridMouseTest, DraggingOverTheRowsMovesTheRecordAndPastThemScrolls) {
     EXPECT_EQ(CurrentId(), Id(rows + 1)) << "below the rows: the record after the bottom one";
     TTimer* timer = nullptr;
     for (TComponent* c : Owned()) {
-        if (std::find(before.begin(), before.end(), c) == before.end()) timer = dynamic_cast<TTimer*>(c);
+        if (std::find(before.begin(), before.end(), c) == before.end())
+            timer = dynamic_cast<TTimer*>(c);
     }
     ASSERT_TRUE(timer) << "a timer goes on while the mouse stays there";
     timer->OnTimer(timer);
@@ -168,14 +186,16 @@ TEST_F(GridMouseTest, DraggingOverTheRowsMovesTheRecordAndPastThemScrolls) {
     EXPECT_EQ(CurrentId(), Id(5)) << "without the button the mouse only points";
 }
 
-TEST_F(GridMouseTest, ClickingADataCellMovesToItsRecordAndColumn) {
+TEST_F(GridMouseTest, ClickingADataCellMovesToItsRecordAndColumn)
+{
     QTest::mouseClick(Grid->Widget(), Qt::LeftButton, Qt::NoModifier, Centre(3, 4));
     EXPECT_EQ(CurrentId(), "C0004");
     EXPECT_EQ(Grid->SelectedIndex(), 2);
     EXPECT_TRUE(Grid->Focused());
 }
 
-TEST_F(GridMouseTest, TheScrollBarShowsThePlaceAndMovesByRecordAndPage) {
+TEST_F(GridMouseTest, TheScrollBarShowsThePlaceAndMovesByRecordAndPage)
+{
     const TRect bar = Grid->VertScrollBarRect();
     ASSERT_GT(bar.Right, bar.Left);
     EXPECT_EQ(bar.Right, Grid->ClientWidth());
@@ -207,7 +227,8 @@ TEST_F(GridMouseTest, TheScrollBarShowsThePlaceAndMovesByRecordAndPage) {
 }
 
 // Clicks and drags here go through the grid's window, as a user's do.
-TEST_F(GridMouseTest, AWideGridScrollsSidewaysByItsBar) {
+TEST_F(GridMouseTest, AWideGridScrollsSidewaysByItsBar)
+{
     QWidget* w = Grid->Widget();
     QWindow* window = w->window()->windowHandle();
     auto at = [&](int X, int Y) { return w->mapTo(w->window(), QPoint(X, Y)); };
@@ -258,7 +279,8 @@ TEST_F(GridMouseTest, AWideGridScrollsSidewaysByItsBar) {
     EXPECT_EQ(Grid->HorzScrollBarRect().Bottom, 0) << "no bar while every column fits";
 }
 
-TEST_F(GridMouseTest, ACellTooNarrowForItsTextShowsItInAHint) {
+TEST_F(GridMouseTest, ACellTooNarrowForItsTextShowsItInAHint)
+{
     Grid->SetOptions(Grid->Options() + TdwDBGridOptions {dgShowCellHint});
     // Short titles, so that the narrow widths hold: the amount is data column 2 (grid
     // column 3), the name grid column 4.
@@ -289,7 +311,8 @@ TEST_F(GridMouseTest, ACellTooNarrowForItsTextShowsItInAHint) {
 
 // Tall rows of three lines: a name wrapped onto more lines than the cell holds gets a
 // hint, one that wraps within the cell does not (unless it cannot wrap).
-TEST_F(GridMouseTest, AWrappedTextTallerThanItsCellShowsItInAHint) {
+TEST_F(GridMouseTest, AWrappedTextTallerThanItsCellShowsItInAHint)
+{
     Grid->SetOptions(Grid->Options() + TdwDBGridOptions {dgShowCellHint});
     Grid->SetRowHeightPercent(300);
     T->FieldByName("NAME1")->SetDisplayWidth(12);
@@ -351,7 +374,8 @@ TEST_F(GridMouseTest, AWrappedTextTallerThanItsCellShowsItInAHint) {
             << "until the hide pause, at least sixteen ticks of 250 ms, is over";
 }
 
-TEST_F(GridMouseTest, OnCreateHintWindowMayWrapTheHintOrShowItItself) {
+TEST_F(GridMouseTest, OnCreateHintWindowMayWrapTheHintOrShowItItself)
+{
     Grid->SetOptions(Grid->Options() + TdwDBGridOptions {dgShowCellHint});
     T->FieldByName("NAME1")->SetDisplayWidth(8);
     T->Edit();
@@ -387,7 +411,8 @@ TEST_F(GridMouseTest, OnCreateHintWindowMayWrapTheHintOrShowItItself) {
     EXPECT_EQ((std::vector<String> {"NAME1", "NAME1"}), fields);
 }
 
-TEST_F(GridMouseTest, ADraggedTitleShowsItsPictureAndWhereItWillGo) {
+TEST_F(GridMouseTest, ADraggedTitleShowsItsPictureAndWhereItWillGo)
+{
     Grid->SetDragVertOffset(30);
     const int controls = Grid->ControlCount();
     QWidget* w = Grid->Widget();
@@ -422,7 +447,8 @@ TEST_F(GridMouseTest, ADraggedTitleShowsItsPictureAndWhereItWillGo) {
     EXPECT_EQ(Grid->GetFields(0)->FieldName(), "ID");
 }
 
-TEST_F(GridMouseTest, ADragWhoseReleaseWasLostEndsAtTheNextPress) {
+TEST_F(GridMouseTest, ADragWhoseReleaseWasLostEndsAtTheNextPress)
+{
     const int controls = Grid->ControlCount();
     QWidget* w = Grid->Widget();
     QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, Centre(2, 0));
@@ -438,7 +464,8 @@ TEST_F(GridMouseTest, ADragWhoseReleaseWasLostEndsAtTheNextPress) {
     EXPECT_EQ(CurrentId(), "C0004");
 }
 
-TEST_F(GridMouseTest, ATitleDraggedPastAnEdgeScrollsTheColumns) {
+TEST_F(GridMouseTest, ATitleDraggedPastAnEdgeScrollsTheColumns)
+{
     std::vector<int> lefts;
     Grid->OnLeftColChanged = [&](TObject*, int NewLeftCol) { lefts.push_back(NewLeftCol); };
     const int left = Grid->LeftCol();
@@ -449,11 +476,13 @@ TEST_F(GridMouseTest, ATitleDraggedPastAnEdgeScrollsTheColumns) {
     QTest::mouseMove(w, QPoint(Grid->CellsWidth() - 5, 5));
     TTimer* timer = nullptr;
     for (TComponent* c : Owned()) {
-        if (std::find(before.begin(), before.end(), c) == before.end()) timer = dynamic_cast<TTimer*>(c);
+        if (std::find(before.begin(), before.end(), c) == before.end())
+            timer = dynamic_cast<TTimer*>(c);
     }
     ASSERT_TRUE(timer) << "a timer runs while the title is dragged";
 
-    for (int tick = 0; tick < 3; ++tick) timer->OnTimer(timer);
+    for (int tick = 0; tick < 3; ++tick)
+        timer->OnTimer(timer);
     EXPECT_EQ(Grid->LeftCol(), left + 3);
     QTest::mouseMove(w, QPoint(Grid->CellsWidth() / 2, 5));
     timer->OnTimer(timer);
@@ -469,7 +498,8 @@ TEST_F(GridMouseTest, ATitleDraggedPastAnEdgeScrollsTheColumns) {
     EXPECT_EQ((std::vector<std::pair<int, int>> {{1, firstShown}}), Moves) << "to the first column in view";
 }
 
-TEST_F(GridMouseTest, ATitleButtonIsDownWhileHeldOverIt) {
+TEST_F(GridMouseTest, ATitleButtonIsDownWhileHeldOverIt)
+{
     Grid->SetTitleButtons(true);
     Grid->SetOptions(Grid->Options() - TdwDBGridOptions {dgColumnResize});
     const String name = Grid->GetFields(2)->FieldName();
@@ -503,7 +533,8 @@ TEST_F(GridMouseTest, ATitleButtonIsDownWhileHeldOverIt) {
     EXPECT_EQ(Clicked.size(), 2u) << "titles are no buttons";
 }
 
-TEST_F(GridMouseTest, DraggingTheThumbMovesToTheRecordWhereItIsLetGo) {
+TEST_F(GridMouseTest, DraggingTheThumbMovesToTheRecordWhereItIsLetGo)
+{
     const TRect bar = Grid->VertScrollBarRect();
     const int x = (bar.Left + bar.Right) / 2;
     const TRect thumb = Grid->VertScrollThumbRect();
@@ -523,7 +554,8 @@ TEST_F(GridMouseTest, DraggingTheThumbMovesToTheRecordWhereItIsLetGo) {
     EXPECT_EQ(CurrentId(), "C0001");
 }
 
-TEST_F(GridMouseTest, WithoutRecordNumbersTheThumbHasFivePlaces) {
+TEST_F(GridMouseTest, WithoutRecordNumbersTheThumbHasFivePlaces)
+{
     T->SetSequenced(false);
     const int x = (Grid->VertScrollBarRect().Left + Grid->VertScrollBarRect().Right) / 2;
     T->Last();
@@ -546,7 +578,8 @@ TEST_F(GridMouseTest, WithoutRecordNumbersTheThumbHasFivePlaces) {
     }
 }
 
-TEST_F(GridMouseTest, TheWheelMovesARecordANotch) {
+TEST_F(GridMouseTest, TheWheelMovesARecordANotch)
+{
     Wheel(-WHEEL_DELTA);
     EXPECT_EQ(CurrentId(), "C0002");
     Wheel(-3 * WHEEL_DELTA);

@@ -17,7 +17,8 @@ namespace {
 
 class GridSelectTest : public GridTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         GridTest::SetUp();
         Grid->SetOptions(Grid->Options() + TdwDBGridOptions {dgMultiSelect});
         ShowForm(Form);
@@ -27,14 +28,16 @@ protected:
         };
     }
     // A click on the name cell of a data row (0 = the top one shown).
-    void Click(int DataRow, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+    void Click(int DataRow, Qt::KeyboardModifiers Modifiers = Qt::NoModifier)
+    {
         const TRect r = Grid->CellRect(2, Grid->TitleOffset() + DataRow);
         QTest::mouseClick(Grid->Widget(), Qt::LeftButton, Modifiers,
                           QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
     }
     // The IDs of the selected records, in the list's order, read through a second table
     // so that the grid's rows stay where they are.
-    std::vector<String> SelectedIds() {
+    std::vector<String> SelectedIds()
+    {
         TDaroruTable* reader = Table("CLIENTS");
         reader->Open();
         std::vector<String> ids;
@@ -46,7 +49,8 @@ protected:
         return ids;
     }
     // Whether a data row shown paints in the highlight colour.
-    bool RowPaintedSelected(int DataRow) {
+    bool RowPaintedSelected(int DataRow)
+    {
         QCoreApplication::processEvents();
         const QImage image = Grid->Widget()->grab().toImage();
         const TRect r = Grid->CellRect(2, Grid->TitleOffset() + DataRow);
@@ -59,7 +63,8 @@ protected:
     bool Refuse = false;
 };
 
-TEST_F(GridSelectTest, CtrlClicksToggleRecordsKeptInSelectionOrder) {
+TEST_F(GridSelectTest, CtrlClicksToggleRecordsKeptInSelectionOrder)
+{
     Click(4, Qt::ControlModifier);
     Click(1, Qt::ControlModifier);
     Click(6, Qt::ControlModifier);
@@ -78,7 +83,8 @@ TEST_F(GridSelectTest, CtrlClicksToggleRecordsKeptInSelectionOrder) {
     EXPECT_FALSE(RowPaintedSelected(0));
 }
 
-TEST_F(GridSelectTest, ClicksWithoutModifiersFollowTheOptions) {
+TEST_F(GridSelectTest, ClicksWithoutModifiersFollowTheOptions)
+{
     Click(2);
     EXPECT_TRUE(Grid->SelectedList().empty()) << "a plain click selects only with msoAutoUnselect";
 
@@ -97,14 +103,16 @@ TEST_F(GridSelectTest, ClicksWithoutModifiersFollowTheOptions) {
             << "without dgMultiSelect clicks select nothing";
 }
 
-TEST_F(GridSelectTest, ShiftClickSelectsFromTheAnchorInEitherDirection) {
+TEST_F(GridSelectTest, ShiftClickSelectsFromTheAnchorInEitherDirection)
+{
     Grid->SetMultiSelectOptions({msoAutoUnselect, msoShiftSelect});
     Click(2);
     Click(5, Qt::ShiftModifier);
     EXPECT_EQ((std::vector<String> {"C0003", "C0006", "C0004", "C0005"}), SelectedIds());
     EXPECT_EQ((std::vector<String> {"+C0003", "+C0006", "+C0004", "+C0005"}), Events);
     EXPECT_EQ(CurrentId(), "C0006") << "the walk returns to the clicked record";
-    for (int row = 2; row <= 5; ++row) EXPECT_TRUE(RowPaintedSelected(row)) << row;
+    for (int row = 2; row <= 5; ++row)
+        EXPECT_TRUE(RowPaintedSelected(row)) << row;
     EXPECT_FALSE(RowPaintedSelected(6));
 
     Events.clear();
@@ -115,7 +123,8 @@ TEST_F(GridSelectTest, ShiftClickSelectsFromTheAnchorInEitherDirection) {
     EXPECT_EQ(CurrentId(), "C0007");
 }
 
-TEST_F(GridSelectTest, ShiftClickRangeReachesRecordsOutOfView) {
+TEST_F(GridSelectTest, ShiftClickRangeReachesRecordsOutOfView)
+{
     Grid->SetMultiSelectOptions({msoAutoUnselect, msoShiftSelect});
     const int bottom = Grid->VisibleRowCount() - 1;
     struct Case {
@@ -130,7 +139,8 @@ TEST_F(GridSelectTest, ShiftClickRangeReachesRecordsOutOfView) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);
-        for (int i = 0; i < 4; ++i) PressKey(Form, Qt::Key_PageDown);
+        for (int i = 0; i < 4; ++i)
+            PressKey(Form, Qt::Key_PageDown);
         Click(c.AnchorRow);
         const int anchor = std::stoi(CurrentId().substr(1));
         PressKey(Form, c.Scroll);
@@ -153,7 +163,8 @@ TEST_F(GridSelectTest, ShiftClickRangeReachesRecordsOutOfView) {
     }
 }
 
-TEST_F(GridSelectTest, RefusedEventsLeaveTheListAsItWas) {
+TEST_F(GridSelectTest, RefusedEventsLeaveTheListAsItWas)
+{
     Grid->SetMultiSelectOptions({msoShiftSelect});
     Refuse = true;
     Click(2, Qt::ControlModifier);
@@ -177,7 +188,8 @@ TEST_F(GridSelectTest, RefusedEventsLeaveTheListAsItWas) {
     EXPECT_FALSE(RowPaintedSelected(7));
 }
 
-TEST_F(GridSelectTest, TheListIsKeptByCallsAndSearchedByBookmark) {
+TEST_F(GridSelectTest, TheListIsKeptByCallsAndSearchedByBookmark)
+{
     T->MoveBy(3);
     Grid->SelectRecord();
     Grid->SelectRecord();
@@ -199,7 +211,8 @@ TEST_F(GridSelectTest, TheListIsKeptByCallsAndSearchedByBookmark) {
     EXPECT_TRUE(Events.empty()) << "unselecting all asks nobody";
 }
 
-TEST_F(GridSelectTest, ARecordBeingEditedOrInsertedIsNotSelected) {
+TEST_F(GridSelectTest, ARecordBeingEditedOrInsertedIsNotSelected)
+{
     Grid->SelectRecord();
     EXPECT_TRUE(Grid->IsSelected());
     T->Edit();
@@ -213,7 +226,8 @@ TEST_F(GridSelectTest, ARecordBeingEditedOrInsertedIsNotSelected) {
     EXPECT_EQ((std::vector<String> {"C0001"}), SelectedIds()) << "a new record has no bookmark to keep";
 }
 
-TEST_F(GridSelectTest, ADeletedRecordLeavesTheSelection) {
+TEST_F(GridSelectTest, ADeletedRecordLeavesTheSelection)
+{
     TScriptedDialogs dialogs;
     Grid->SetFocus();
     Click(1, Qt::ControlModifier);
@@ -227,7 +241,8 @@ TEST_F(GridSelectTest, ADeletedRecordLeavesTheSelection) {
     EXPECT_EQ((std::vector<String> {"C0003"}), SelectedIds());
 }
 
-TEST_F(GridSelectTest, TheBaseGridLeavesMultiSelectionToThePublishedGrid) {
+TEST_F(GridSelectTest, TheBaseGridLeavesMultiSelectionToThePublishedGrid)
+{
     Grid->SelectRecord();
     ASSERT_TRUE(RowPaintedSelected(0)) << "the published grid paints the selected record";
     ASSERT_FALSE(RowPaintedSelected(1));
@@ -235,7 +250,8 @@ TEST_F(GridSelectTest, TheBaseGridLeavesMultiSelectionToThePublishedGrid) {
         auto* base = new TdwCustomDBGrid(Form);
         base->SetParent(Form);
         base->SetBounds(Grid->Left(), Grid->Top(), Grid->Width(), Grid->Height());
-        if (multiSelect) base->SetOptions(base->Options() + TdwDBGridOptions {dgMultiSelect});
+        if (multiSelect)
+            base->SetOptions(base->Options() + TdwDBGridOptions {dgMultiSelect});
         base->SetDataSource(Source);
         base->SetFocus();
         QCoreApplication::processEvents();

@@ -16,10 +16,12 @@ namespace {
 class LookupColumnsTest : public GridTest {
 protected:
     // Runs the dialog over the clients with the Selected lines; Steps runs inside it.
-    void Run(const std::vector<String>& Lines, const std::function<void(TdwLookupDlg*, TdwDBGrid*)>& Steps) {
+    void Run(const std::vector<String>& Lines, const std::function<void(TdwLookupDlg*, TdwDBGrid*)>& Steps)
+    {
         auto* dialog = new TdwLookupDialog(Form);
         dialog->SetLookupTable(T);
-        for (const String& line : Lines) dialog->Selected()->Add(line);
+        for (const String& line : Lines)
+            dialog->Selected()->Add(line);
         QTimer::singleShot(0, [Steps] {
             auto* shown = dynamic_cast<TdwLookupDlg*>(GuiScreen()->ActiveForm());
             ASSERT_NE(shown, nullptr);
@@ -30,13 +32,15 @@ protected:
         dialog->Execute();
     }
     // The grid column fits wholly between the grid's left edge and its vertical bar.
-    static bool InView(TdwDBGrid* Grid, int Col) {
+    static bool InView(TdwDBGrid* Grid, int Col)
+    {
         const TRect cell = Grid->CellRect(Col, 0);
         return cell.Right > cell.Left && cell.Right <= Grid->CellsWidth();
     }
 };
 
-TEST_F(LookupColumnsTest, ColumnsThatFitAllShowWithoutABar) {
+TEST_F(LookupColumnsTest, ColumnsThatFitAllShowWithoutABar)
+{
     Run({"ID\t8\tID", "NAME1\t30\tName", "CITY\t20\tCity", "ZIP\t10\tZip Code"},
         [](TdwLookupDlg* d, TdwDBGrid* g) {
             ASSERT_EQ(g->GetFieldCount(), 4);
@@ -47,7 +51,8 @@ TEST_F(LookupColumnsTest, ColumnsThatFitAllShowWithoutABar) {
         });
 }
 
-TEST_F(LookupColumnsTest, ColumnsWiderThanTheScreenScrollIntoViewByTheBar) {
+TEST_F(LookupColumnsTest, ColumnsWiderThanTheScreenScrollIntoViewByTheBar)
+{
     std::vector<String> lines;
     for (const char* name : {"ID", "NAME1", "NAME2", "ADDRESS1", "ADDRESS2", "CITY", "STATE", "ZIP"})
         lines.push_back(String(name) + "\t40\t" + name);

@@ -302,9 +302,9 @@ void TdwDBGrid::UpdateCellControl()
     if (field && focused && MayEditCells() && DataLink()->RecordCount() > 0) {
         if (TCustomEdit* attached = AttachedControl(field)) {
             wanted = attached;
-        } else if (IsDateTimeField(field) && !EditControlOptions().Contains(ecoDisableDateTimePicker) &&
-                   MayEditCurrentField(field)) {
-            // Only a cell the grid may edit gets the picker; any other shows its date as text.
+        } else if (IsDateTimeField(field) && !EditControlOptions().Contains(ecoDisableDateTimePicker)) {
+            // Only a grid that edits shows the picker (one that does not shows its dates as
+            // text); over a field it may not change the picker only shows the date.
             if (!FDateTimePicker) {
                 CreateDateTimePicker();
                 DoCreateDateTimePicker();
@@ -323,7 +323,7 @@ void TdwDBGrid::UpdateCellControl()
         return;
     if (wanted == FDateTimePicker) {
         FDateTimePicker->Hide();
-        FDateTimePicker->SetReadOnly(field->ReadOnly() || IsColumnReadOnly(SelectedIndex()));
+        FDateTimePicker->SetReadOnly(!MayEditCurrentField(field));
         FDateTimePicker->SetDataSource(DataSource());
         FDateTimePicker->SetDataField(field->FieldName());
         FDateTimePicker->SetFont(Font());

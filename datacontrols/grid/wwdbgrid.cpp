@@ -19,10 +19,6 @@ void TdwDBGrid::LinkActive(bool Value)
         if (FDateTimePicker)
             FDateTimePicker->SetDataField(String());
         TdwCustomDBGrid::LinkActive(Value);
-        if (Value && FIniAttributes.Enabled() && !FIniLoaded) {
-            FIniLoaded = true;
-            LoadIniAttributes();
-        }
         if (Value) {
             ApplySelected();
             AttachCellControls();

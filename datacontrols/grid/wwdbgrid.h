@@ -15,22 +15,25 @@ class TdwDBRichEdit;
 using TdwMemoOpenEvent = std::function<void(TdwDBGrid* Grid, TdwMemoDialog* MemoDialog)>;
 using TdwMemoCloseEvent = std::function<void(TdwDBGrid* Grid, bool Cancel)>;
 using TdwCreateDateTimePickerEvent =
-    std::function<void(TdwDBGrid* Grid, TdwDBCustomDateTimePicker* DateTimePicker)>;
+        std::function<void(TdwDBGrid* Grid, TdwDBCustomDateTimePicker* DateTimePicker)>;
 
 // A record is about to join (Selecting) or leave the multi-selection; Accept false keeps it as it is.
 using TdwMultiSelectRecordEvent = std::function<void(TdwDBGrid* Grid, bool Selecting, bool& Accept)>;
 
 // Where the grid keeps its column layout: one key per column in a section of an INI
-// file, "width" Delimiter "title" Delimiter "T|F".
+// file or a subkey of the registry, "width" Delimiter "title" Delimiter "T|F".
 class TdwIniAttributes {
 public:
-    explicit TdwIniAttributes(TdwDBGrid* Grid) : FGrid(Grid) {}
+    explicit TdwIniAttributes(TdwDBGrid* Grid) : FGrid(Grid) { }
 
-    // Loads the layout when the grid first opens and saves it when the grid goes.
+    // Loads the layout when the grid's window first shows and saves it when the grid goes.
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool Value) { FEnabled = Value; }
-    // The stored name; else the library's IniFileName; else the executable's name
-    // (without directory and extension) with ".ini".
+    // The layout goes to the registry, under the key FileName names, in place of a file.
+    bool SaveToRegistry() const { return FSaveToRegistry; }
+    void SetSaveToRegistry(bool Value) { FSaveToRegistry = Value; }
+    // The stored name; else the library's IniFileName; else, without SaveToRegistry, the
+    // executable's name (without directory and extension) with ".ini".
     String FileName() const;
     void SetFileName(const String& Value) { FFileName = Value; }
     // The stored name; else the parent form's name followed by the grid's.
@@ -45,6 +48,7 @@ public:
 private:
     TdwDBGrid* FGrid;
     bool FEnabled = false;
+    bool FSaveToRegistry = false;
     String FFileName;
     String FSectionName;
     String FDelimiter = ";;";
@@ -53,7 +57,7 @@ private:
 
 class TdwDBGrid : public TdwCustomDBGrid, public IdwCellControlHost {
 public:
-    explicit TdwDBGrid(TComponent* AOwner) : TdwCustomDBGrid(AOwner), FIniAttributes(this) {}
+    explicit TdwDBGrid(TComponent* AOwner) : TdwCustomDBGrid(AOwner), FIniAttributes(this) { }
     ~TdwDBGrid() override;
 
     String ClassName() const override { return "TdwDBGrid"; }
@@ -123,7 +127,10 @@ protected:
     // A 10 x 10 check box in R.
     virtual void DrawCheckBox(TCanvas* Canvas, const TRect& R, bool Checked);
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // Loads the column layout, once, when IniAttributes are enabled.
+    void CreateWnd() override;
     void DoEnter() override;
+    void DoExit() override;
     void DoCellChanged() override;
     void DoRowChanged() override;
     void Scroll(int Distance) override;
@@ -136,8 +143,8 @@ protected:
 
 private:
     void ApplySelected();
-    // The file is usable: a delimiter and an existing directory; else a message (none
-    // while the grid is being destroyed) and false.
+    // The file is usable: a registry key, or a file in an existing directory, and a
+    // delimiter; else a message (none while the grid is being destroyed) and false.
     bool CheckIniFile(bool Quiet);
 
     // The record's entry in the selection list; -1 when it has none.
@@ -183,7 +190,8 @@ private:
     void PaintCheckBoxCell(TCanvas* Canvas, TField* Field, const TRect& R, const String& Parameters);
     void PaintPictureCell(TCanvas* Canvas, int DataCol, int DataRow, TField* Field, const TRect& R,
                           const String& Parameters, bool Highlight);
-    void PaintImageCell(TCanvas* Canvas, TField* Field, const TRect& R, const String& Parameters, bool Highlight);
+    void PaintImageCell(TCanvas* Canvas, TField* Field, const TRect& R, const String& Parameters,
+                        bool Highlight);
     // The plain text of a rich-text blob's beginning (its first 8 KB), read through the
     // grid's hidden rich edit; a blob that is not RTF shows as it stands.
     String RichTextCellText(TField* Field) const;
@@ -195,7 +203,7 @@ private:
     std::vector<TBookmark> FSelectedList;
     std::vector<char> FRowFlags;
     TBookmark FAnchor;
-    TdwMemoAttributes FMemoAttributes{mSizeable, mWordWrap};
+    TdwMemoAttributes FMemoAttributes {mSizeable, mWordWrap};
     // The attached edits by field name.
     std::vector<std::pair<String, TCustomEdit*>> FAttachedControls;
     TWinControl* FCellControl = nullptr;

@@ -59,14 +59,14 @@ struct TRasterOpName {
     TRasterOp Combine;
 };
 constexpr TRasterOpName RasterOps[] = {
-    {"Source Copy", [](TColor S, TColor) { return S; }},
-    {"Source Paint", [](TColor S, TColor D) { return S | D; }},
-    {"Source And", [](TColor S, TColor D) { return S & D; }},
-    {"Source Invert", [](TColor S, TColor D) { return S ^ D; }},
-    {"Source Erase", [](TColor S, TColor D) { return S & ~D; }},
-    {"Not Source Copy", [](TColor S, TColor) { return ~S; }},
-    {"Not Source Erase", [](TColor S, TColor D) { return ~(S | D); }},
-    {"Merge Paint", [](TColor S, TColor D) { return ~S | D; }},
+        {"Source Copy", [](TColor S, TColor) { return S; }},
+        {"Source Paint", [](TColor S, TColor D) { return S | D; }},
+        {"Source And", [](TColor S, TColor D) { return S & D; }},
+        {"Source Invert", [](TColor S, TColor D) { return S ^ D; }},
+        {"Source Erase", [](TColor S, TColor D) { return S & ~D; }},
+        {"Not Source Copy", [](TColor S, TColor) { return ~S; }},
+        {"Not Source Erase", [](TColor S, TColor D) { return ~(S | D); }},
+        {"Merge Paint", [](TColor S, TColor D) { return ~S | D; }},
 };
 
 // The fit and raster operation named among the ';'-separated parameters; else the
@@ -106,9 +106,9 @@ TRect PictureRect(TPictureFit Fit, int Width, int Height, const TRect& Cell, TRe
         w = std::min(Width, cellWidth - 1);
         h = std::min(Height, cellHeight - 1);
         Source = Rect(0, 0, w, h);
-        return w > 0 && h > 0 ? Rect(Cell.Left + 1, Cell.Top + 1, Cell.Left + 1 + w, Cell.Top + 1 + h) : TRect{};
-    case pfStretchToFit:
-        return Cell;
+        return w > 0 && h > 0 ? Rect(Cell.Left + 1, Cell.Top + 1, Cell.Left + 1 + w, Cell.Top + 1 + h)
+                              : TRect {};
+    case pfStretchToFit: return Cell;
     case pfFitHeight:
         h = cellHeight;
         w = Width * cellHeight / Height;
@@ -127,7 +127,7 @@ TRect PictureRect(TPictureFit Fit, int Width, int Height, const TRect& Cell, TRe
         break;
     }
     if (w < 3 || h < 3)
-        return TRect{};
+        return TRect {};
     return Rect(Cell.Left, Cell.Top, Cell.Left + w, Cell.Top + h);
 }
 
@@ -139,7 +139,7 @@ TdwFieldControlType TdwDBGrid::GetControlInfo(const String& FieldName)
 {
     const TdwFieldControlType info = TdwCustomDBGrid::GetControlInfo(FieldName);
     if (EditControlOptions().Contains(ecoDisableCustomControls) && dwIsCustomControlType(info.TypeWord))
-        return TdwFieldControlType{};
+        return TdwFieldControlType {};
     return info;
 }
 
@@ -166,7 +166,8 @@ bool TdwDBGrid::CanEditShow()
 
 bool TdwDBGrid::MayEditCells()
 {
-    return Options().Contains(dgEditing) && !Options().Contains(dgRowSelect) && !ReadOnly() && DataLink()->Active();
+    return Options().Contains(dgEditing) && !Options().Contains(dgRowSelect) && !ReadOnly() &&
+           DataLink()->Active();
 }
 
 String TdwDBGrid::CellText(TField* Field) const
@@ -301,9 +302,9 @@ void TdwDBGrid::UpdateCellControl()
     if (field && focused && MayEditCells() && DataLink()->RecordCount() > 0) {
         if (TCustomEdit* attached = AttachedControl(field)) {
             wanted = attached;
-        } else if (IsDateTimeField(field) && !EditControlOptions().Contains(ecoDisableDateTimePicker) &&
-                   MayEditCurrentField(field)) {
-            // Only a cell the grid may edit gets the picker; any other shows its date as text.
+        } else if (IsDateTimeField(field) && !EditControlOptions().Contains(ecoDisableDateTimePicker)) {
+            // Only a grid that edits shows the picker (one that does not shows its dates as
+            // text); over a field it may not change the picker only shows the date.
             if (!FDateTimePicker) {
                 CreateDateTimePicker();
                 DoCreateDateTimePicker();
@@ -322,7 +323,7 @@ void TdwDBGrid::UpdateCellControl()
         return;
     if (wanted == FDateTimePicker) {
         FDateTimePicker->Hide();
-        FDateTimePicker->SetReadOnly(field->ReadOnly() || IsColumnReadOnly(SelectedIndex()));
+        FDateTimePicker->SetReadOnly(!MayEditCurrentField(field));
         FDateTimePicker->SetDataSource(DataSource());
         FDateTimePicker->SetDataField(field->FieldName());
         FDateTimePicker->SetFont(Font());
@@ -393,6 +394,13 @@ void TdwDBGrid::DoEnter()
 {
     TdwCustomDBGrid::DoEnter();
     UpdateCellControl();
+}
+
+void TdwDBGrid::DoExit()
+{
+    // The cell's control, which had its own exit when it had the focus, goes with it.
+    HideCellControl();
+    TdwCustomDBGrid::DoExit();
 }
 
 void TdwDBGrid::DoCellChanged()
@@ -698,7 +706,8 @@ void TdwDBGrid::PaintImageCell(TCanvas* Canvas, TField* Field, const TRect& R, c
     const int index = numeric && !Field->IsNull() ? Field->AsInteger() : -1;
     TBitmap image;
     if (images && index >= 0 && images->GetBitmap(index, &image)) {
-        const TRect part = Rect(0, 0, std::min(image.Width(), R.Width()), std::min(image.Height(), R.Height()));
+        const TRect part =
+                Rect(0, 0, std::min(image.Width(), R.Width()), std::min(image.Height(), R.Height()));
         const bool shrink = SameText(Trim(Parameters), "Shrink To Fit");
         const TRect target = shrink ? R : Rect(R.Left, R.Top, R.Left + part.Right, R.Top + part.Bottom);
         Canvas->CopyRect(target, image.Canvas(), part);
@@ -744,7 +753,8 @@ void TdwDBGrid::PaintPictureCell(TCanvas* Canvas, int DataCol, int DataRow, TFie
                 const TColor dest = ColorToRGB(background);
                 for (int y = 0; y < h; ++y)
                     for (int x = 0; x < w; ++x)
-                        placed.Canvas()->SetPixel(x, y, combine(placed.Canvas()->Pixels(x, y), dest) & 0xFFFFFF);
+                        placed.Canvas()->SetPixel(x, y,
+                                                  combine(placed.Canvas()->Pixels(x, y), dest) & 0xFFFFFF);
             }
             Canvas->Draw(target.Left, target.Top, &placed);
         }
@@ -769,7 +779,8 @@ void TdwDBGrid::ShowMemoDialog()
         dialog->SetDataSource(DataSource());
         dialog->SetDataField(field->FieldName());
         TdwMemoAttributes attributes = FMemoAttributes;
-        if (!MayEditCells() || !dataSet->CanModify() || field->ReadOnly() || IsColumnReadOnly(SelectedIndex()))
+        if (!MayEditCells() || !dataSet->CanModify() || field->ReadOnly() ||
+            IsColumnReadOnly(SelectedIndex()))
             attributes.Include(mViewOnly);
         dialog->SetMemoAttributes(attributes);
         String caption = field->DisplayLabel();

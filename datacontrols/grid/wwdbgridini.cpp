@@ -1,11 +1,12 @@
 // The grid's column layout in an INI file.
 
 #include <memory>
+#include <optional>
 
 #include "datacontrols/common/dwfields.h"
 #include "datacontrols/common/dwstrings.h"
-#include "datacontrols/grid/wwdbgrid.h"
 #include "datacontrols/common/wwintl.h"
+#include "datacontrols/grid/wwdbgrid.h"
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
 #include "platform/rtl/fileops.h"
@@ -14,6 +15,7 @@
 #include "platform/vcl/application.h"
 #include "platform/vcl/dialogs.h"
 #include "platform/vcl/forms.h"
+#include "platform/win/registryinifile.h"
 
 namespace {
 
@@ -38,6 +40,35 @@ String Joined(const std::vector<String>& Parts, const String& Delimiter)
     return text;
 }
 
+// The layout's section: in the INI file, or the registry key's subkey.
+class TLayoutStore {
+public:
+    explicit TLayoutStore(TdwIniAttributes* Attributes)
+    {
+        if (Attributes->SaveToRegistry())
+            FRegistry.emplace(Attributes->FileName());
+        else
+            FIni.emplace(Attributes->FileName());
+    }
+    void EraseSection(const String& Section)
+    {
+        FRegistry ? FRegistry->EraseSection(Section) : FIni->EraseSection(Section);
+    }
+    void WriteString(const String& Section, const String& Ident, const String& Value)
+    {
+        FRegistry ? FRegistry->WriteString(Section, Ident, Value) : FIni->WriteString(Section, Ident, Value);
+    }
+    void ReadSectionValues(const String& Section, TStrings& Strings) const
+    {
+        FRegistry ? FRegistry->ReadSectionValues(Section, Strings)
+                  : FIni->ReadSectionValues(Section, Strings);
+    }
+
+private:
+    std::optional<TIniFile> FIni;
+    std::optional<TRegistryIniFile> FRegistry;
+};
+
 }  // namespace
 
 String TdwIniAttributes::FileName() const
@@ -46,6 +77,8 @@ String TdwIniAttributes::FileName() const
         return FFileName;
     if (!dwIntl()->IniFileName().empty())
         return dwIntl()->IniFileName();
+    if (FSaveToRegistry)
+        return String();
     // A name without an extension keeps the whole name.
     const String exe = ExtractFileName(Application->ExeName());
     const String base = exe.find('.') == String::npos ? exe : dwExtractFileBaseName(exe);
@@ -58,6 +91,15 @@ String TdwIniAttributes::SectionName() const
         return FSectionName;
     TCustomForm* form = FGrid->ParentForm();
     return (form ? form->Name() : String()) + FGrid->Name();
+}
+
+void TdwDBGrid::CreateWnd()
+{
+    TdwCustomDBGrid::CreateWnd();
+    if (!FIniAttributes.Enabled() || FIniLoaded)
+        return;
+    FIniLoaded = true;
+    LoadIniAttributes();
 }
 
 TdwDBGrid::~TdwDBGrid()
@@ -75,10 +117,12 @@ bool TdwDBGrid::CheckIniFile(bool Quiet)
 {
     String message;
     const String dir = ExtractFilePath(FIniAttributes.FileName());
-    if (FIniAttributes.Delimiter().empty())
-        message = "Key delimiter required";
-    else if (!dir.empty() && !DirectoryExists(dir))
+    if (FIniAttributes.SaveToRegistry() && FIniAttributes.FileName().empty())
+        message = "FileName required when saving to registry";
+    else if (!FIniAttributes.SaveToRegistry() && !dir.empty() && !DirectoryExists(dir))
         message = "Directory does not exist";
+    else if (FIniAttributes.Delimiter().empty())
+        message = "Key delimiter required";
     if (message.empty())
         return true;
     if (!Quiet)
@@ -92,7 +136,7 @@ void TdwDBGrid::SaveIniAttributes()
         return;
     const String& delimiter = FIniAttributes.Delimiter();
     const String section = FIniAttributes.SectionName();
-    TIniFile ini(FIniAttributes.FileName());
+    TLayoutStore ini(&FIniAttributes);
     TDataSet* dataSet = DataLink()->DataSet();
     const int columns = UseTFields() ? GetFieldCount() : Selected()->Count();
     if (columns > 0)
@@ -105,7 +149,7 @@ void TdwDBGrid::SaveIniAttributes()
             const bool readOnly = field->ReadOnly() || IsColumnReadOnly(i);
             ini.WriteString(section, field->FieldName(),
                             IntToStr(field->DisplayWidth()) + delimiter + field->DisplayLabel() + delimiter +
-                                (readOnly ? "T" : "F"));
+                                    (readOnly ? "T" : "F"));
         } else {
             std::vector<String> tokens = LineTokens(Selected()->Strings(i));
             tokens.resize(std::max<size_t>(tokens.size(), 3));
@@ -122,7 +166,7 @@ void TdwDBGrid::LoadIniAttributes()
     const String& delimiter = FIniAttributes.Delimiter();
     TStringList kept;
     kept.Assign(*Selected());
-    TIniFile ini(FIniAttributes.FileName());
+    const TLayoutStore ini(&FIniAttributes);
     TStringList pairs;
     ini.ReadSectionValues(FIniAttributes.SectionName(), pairs);
     if (pairs.Count() == 0)
@@ -135,7 +179,10 @@ void TdwDBGrid::LoadIniAttributes()
         const String value = eq == String::npos ? String() : pair.substr(eq + 1);
         if (value.find(delimiter) == String::npos) {
             MessageDlg("Key Delimiter Not Found", mtWarning, {mbOK}, 0);
-            // The list the grid had stays.
+            // The list goes; without TFields, whose columns it names, the one the grid had comes back.
+            Selected()->Clear();
+            if (!UseTFields())
+                Selected()->Assign(kept);
             return;
         }
         loaded.Add(name + "\t" + Joined(Split(value, delimiter), "\t"));

@@ -5,11 +5,11 @@
 #include "datacontrols/common/dwfields.h"
 #include "datacontrols/common/dwstrings.h"
 #include "datacontrols/common/dwutils.h"
+#include "datacontrols/common/wwintl.h"
 #include "datacontrols/grid/wwibutton.h"
 #include "datacontrols/grid/wwinplaceedit.h"
-#include "datacontrols/common/wwintl.h"
-#include "platform/db/datasource.h"
 #include "platform/db/dataset.h"
+#include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/dialogs.h"
@@ -36,6 +36,8 @@ bool TdwGridDataLink::AddMapping(const String& FieldName)
     TDataSet* dataSet = DataSet();
     if (!dataSet || !dataSet->FindField(FieldName))
         return false;
+    if (FFieldMap.size() >= MaxMappedFields)
+        throw EInvalidGridOperation("Grid requested to display more than 256 columns");
     FFieldMap.push_back(FieldName);
     return true;
 }
@@ -391,8 +393,16 @@ void TdwCustomDBGrid::LayoutChanged()
     }
 
     FDataLink.ClearMapping();
-    if (FDataLink.Active())
-        DefineFieldMap();
+    if (FDataLink.Active()) {
+        try {
+            DefineFieldMap();
+        } catch (...) {
+            // The grid shows nothing of a map it cannot hold, and may lay out again.
+            FDataLink.ClearMapping();
+            FInLayout = false;
+            throw;
+        }
+    }
     int columns = GetFieldCount();
     if (!FUseTFields && columns == 0)
         columns = FSelected.Count();
@@ -405,7 +415,7 @@ void TdwCustomDBGrid::LayoutChanged()
     }
     SetColumnAttributes();
     FCol = std::clamp(FCol, FIndicatorCols, ColCount() - 1);
-    FLeftCol = std::clamp(FLeftCol, FIndicatorCols + std::min(FFixedCols, columns - 1), ColCount() - 1);
+    FLeftCol = std::clamp(FLeftCol, FirstScrollingCol(), std::max(FirstScrollingCol(), MaxLeftCol()));
     FInLayout = false;
     UpdateRowCount();
     UpdateFooterOnRecordChange();
@@ -487,7 +497,7 @@ void TdwCustomDBGrid::DataChanged()
 void TdwCustomDBGrid::Scroll(int /*Distance*/)
 {
     DropEditor();
-    HideCellHint();
+    HideHintWindow();
     SyncCurrentRow();
     if (FOptions.Contains(dgAlwaysShowEditor))
         ShowEditor();
@@ -548,7 +558,8 @@ void TdwCustomDBGrid::CheckTopRowChanged()
 
 // ---- events ----
 
-void TdwCustomDBGrid::DoCalcCellColors(TField* Field, TGridDrawState State, bool Highlight, TFont* AFont, TBrush* ABrush)
+void TdwCustomDBGrid::DoCalcCellColors(TField* Field, TGridDrawState State, bool Highlight, TFont* AFont,
+                                       TBrush* ABrush)
 {
     if (OnCalcCellColors)
         OnCalcCellColors(this, Field, State, Highlight, AFont, ABrush);

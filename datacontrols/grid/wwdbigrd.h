@@ -17,8 +17,8 @@ class TDataSource;
 class TDataSet;
 class TField;
 class TdwCustomDBGrid;
+class TdwGridHintWindow;
 class TdwInplaceEdit;
-class THintWindow;
 class TImage;
 class TImageList;
 class TdwIButton;
@@ -26,9 +26,26 @@ class TShape;
 class TTimer;
 
 enum TdwDBGridOption {
-    dgEditing, dgAlwaysShowEditor, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
-    dgRowSelect, dgAlwaysShowSelection, dgConfirmDelete, dgCancelOnExit, dgWordWrap, dgPerfectRowFit,
-    dgMultiSelect, dgShowFooter, dgFooter3DCells, dgNoLimitColSize, dgTrailingEllipsis, dgShowCellHint,
+    dgEditing,
+    dgAlwaysShowEditor,
+    dgTitles,
+    dgIndicator,
+    dgColumnResize,
+    dgColLines,
+    dgRowLines,
+    dgTabs,
+    dgRowSelect,
+    dgAlwaysShowSelection,
+    dgConfirmDelete,
+    dgCancelOnExit,
+    dgWordWrap,
+    dgPerfectRowFit,
+    dgMultiSelect,
+    dgShowFooter,
+    dgFooter3DCells,
+    dgNoLimitColSize,
+    dgTrailingEllipsis,
+    dgShowCellHint,
     dgTabExitsOnLastCol
 };
 using TdwDBGridOptions = SetOf<TdwDBGridOption>;
@@ -40,7 +57,10 @@ enum TIndicatorColorType { icBlack, icYellow };
 // How cells with their own editors behave: a single click toggles a check box; attached
 // controls are also looked for on the grid's owner; no attached controls; no date editor.
 enum TdwEditControlOption {
-    ecoCheckboxSingleClick, ecoSearchOwnerForm, ecoDisableCustomControls, ecoDisableDateTimePicker
+    ecoCheckboxSingleClick,
+    ecoSearchOwnerForm,
+    ecoDisableCustomControls,
+    ecoDisableDateTimePicker
 };
 using TdwEditControlOptions = SetOf<TdwEditControlOption>;
 
@@ -49,9 +69,11 @@ using TGridDrawState = SetOf<TGridDrawStateItem>;
 
 using TdwCalcCellColorsEvent = std::function<void(TObject* Sender, TField* Field, TGridDrawState State,
                                                   bool Highlight, TFont* AFont, TBrush* ABrush)>;
-using TdwCalcTitleAttributesEvent = std::function<void(TObject* Sender, const String& AFieldName, TFont* AFont,
-                                                       TBrush* ABrush, TAlignment& ATitleAlignment)>;
-using TdwDrawDataCellEvent = std::function<void(TObject* Sender, const TRect& Rect, TField* Field, TGridDrawState State)>;
+using TdwCalcTitleAttributesEvent =
+        std::function<void(TObject* Sender, const String& AFieldName, TFont* AFont, TBrush* ABrush,
+                           TAlignment& ATitleAlignment)>;
+using TdwDrawDataCellEvent =
+        std::function<void(TObject* Sender, const TRect& Rect, TField* Field, TGridDrawState State)>;
 using TdwTitleButtonClickEvent = std::function<void(TObject* Sender, const String& AFieldName)>;
 using TdwColWidthChangedEvent = std::function<void(TObject* Sender, int Column)>;
 using TdwColumnMovedEvent = std::function<void(TObject* Sender, int FromIndex, int ToIndex)>;
@@ -68,17 +90,28 @@ struct TdwTitleImageAttributes {
     int Margin = 3;
 };
 using TdwCalcTitleImageEvent =
-    std::function<void(TObject* Sender, TField* Field, TdwTitleImageAttributes& TitleImageAttributes)>;
-using TdwDrawTitleCellEvent =
-    std::function<void(TObject* Sender, TCanvas* Canvas, TField* Field, const TRect& Rect, bool& DefaultDrawing)>;
-using TdwDrawFooterCellEvent = std::function<void(TObject* Sender, TCanvas* Canvas, const TRect& FooterCellRect,
-                                                  TField* Field, const String& FooterText, bool& DefaultDrawing)>;
+        std::function<void(TObject* Sender, TField* Field, TdwTitleImageAttributes& TitleImageAttributes)>;
+using TdwDrawTitleCellEvent = std::function<void(TObject* Sender, TCanvas* Canvas, TField* Field,
+                                                 const TRect& Rect, bool& DefaultDrawing)>;
+using TdwDrawFooterCellEvent =
+        std::function<void(TObject* Sender, TCanvas* Canvas, const TRect& FooterCellRect, TField* Field,
+                           const String& FooterText, bool& DefaultDrawing)>;
+
+using TdwCreateHintWindowEvent =
+        std::function<void(TObject* Sender, TdwGridHintWindow* HintWindow, TField* AField, const TRect& R,
+                           bool& WordWrap, int& MaxWidth, int& MaxHeight, bool& DoDefault)>;
+
+// A grid shown more columns than it can map.
+class EInvalidGridOperation : public Exception {
+public:
+    using Exception::Exception;
+};
 
 // A data column of the grid: its field's name and the text of its footer cell.
 class TdwColumn {
 public:
     // Grid is null for the spare column that stands for columns past the mapped ones.
-    TdwColumn(TdwCustomDBGrid* Grid, const String& FieldName) : FGrid(Grid), FFieldName(FieldName) {}
+    TdwColumn(TdwCustomDBGrid* Grid, const String& FieldName) : FGrid(Grid), FFieldName(FieldName) { }
 
     const String& FieldName() const { return FFieldName; }
     const String& FooterValue() const { return FFooterValue; }
@@ -94,14 +127,16 @@ private:
 // The grid's link to its data source.
 class TdwGridDataLink : public TDataLink {
 public:
-    explicit TdwGridDataLink(TdwCustomDBGrid* Grid) : FGrid(Grid) {}
+    explicit TdwGridDataLink(TdwCustomDBGrid* Grid) : FGrid(Grid) { }
 
     String ClassName() const override { return "TdwGridDataLink"; }
 
     // The mapped fields' names, in column order.
     const std::vector<String>& FieldMap() const { return FFieldMap; }
-    // Adds the data set's field of that name; false when it has none.
+    // Adds the data set's field of that name; false when it has none. Raises
+    // EInvalidGridOperation past MaxMappedFields.
     bool AddMapping(const String& FieldName);
+    static constexpr size_t MaxMappedFields = 16380;
     void ClearMapping() { FFieldMap.clear(); }
 
 protected:
@@ -155,7 +190,10 @@ public:
     bool TitleButtons() const { return FTitleButtons; }
     void SetTitleButtons(bool Value);
     // The title button of the data column is held down with the mouse over it (it paints sunken).
-    bool TitleButtonDown(int DataCol) const { return FMouseMode == mmTitle && FTitleButtonDown && DataCol == FMouseCol; }
+    bool TitleButtonDown(int DataCol) const
+    {
+        return FMouseMode == mmTitle && FTitleButtonDown && DataCol == FMouseCol;
+    }
     // How far below the top of the title row the picture of a dragged title goes.
     int DragVertOffset() const { return FDragVertOffset; }
     void SetDragVertOffset(int Value) { FDragVertOffset = Value; }
@@ -168,8 +206,14 @@ public:
     // Data columns that stay in view when the grid scrolls sideways.
     int FixedCols() const { return FFixedCols; }
     void SetFixedCols(int Value);
+    // A scroll bar along the bottom edge whenever the scrolling columns do not all fit.
     bool ShowHorzScrollBar() const { return FShowHorzScrollBar; }
-    void SetShowHorzScrollBar(bool Value) { FShowHorzScrollBar = Value; }
+    void SetShowHorzScrollBar(bool Value);
+    // The horizontal scroll bar's place below the footer; empty while it is not shown.
+    TRect HorzScrollBarRect() const;
+    // Its thumb: where LeftCol lies between the first scrolling column and the last
+    // LeftCol that still leaves no room after the last column.
+    TRect HorzScrollThumbRect() const;
     bool ShowVertScrollBar() const { return FShowVertScrollBar; }
     void SetShowVertScrollBar(bool Value);
     // The vertical scroll bar's place at the right edge; empty without it.
@@ -212,8 +256,10 @@ public:
     int TitleOffset() const { return FTitleRows; }
     int Col() const { return FCol; }
     int Row() const { return FRow; }
-    // The first scrolling column shown.
+    // The first scrolling column shown; setting it scrolls the columns sideways (kept
+    // between the first scrolling column and the one that brings the last into view).
     int LeftCol() const { return FLeftCol; }
+    void SetLeftCol(int Value);
     // Whole data rows that fit in the client height.
     int VisibleRowCount() const;
     // The current data column (0-based, without the indicator).
@@ -282,6 +328,9 @@ public:
     TdwDrawTitleCellEvent OnDrawTitleCell;
     // Before a footer cell is drawn; DefaultDrawing false leaves it to the handler.
     TdwDrawFooterCellEvent OnDrawFooterCell;
+    // Before a cell hint shows: a handler may change how it wraps and its largest size,
+    // or set DoDefault false to place and show it itself.
+    TdwCreateHintWindowEvent OnCreateHintWindow;
     // The current record changed: a handler sets the columns' FooterValue.
     TNotifyEvent OnUpdateFooter;
 
@@ -292,13 +341,17 @@ public:
     // The width the cells may take: the client width less the scroll bar.
     int CellsWidth() const;
 
-    // The whole text of a cell too narrow for it, shown while the mouse is over the cell
-    // (with dgShowCellHint); null before the first.
-    THintWindow* CellHintWindow() const { return FHintWindow; }
+    // The whole text of a cell too narrow or too short for it, shown while the mouse is
+    // over the cell (with dgShowCellHint); null while none is.
+    TdwGridHintWindow* CellHintWindow() const { return FHintWindow; }
     bool CellHintShowing() const;
     // Screen pixels of the hint shown last.
     const TRect& CellHintRect() const { return FHintRect; }
-    void HideCellHint();
+    // Frees the cell hint and stops its timer.
+    virtual void HideHintWindow();
+
+    // The canvas cells are painted on.
+    TCanvas* GetPaintCanvas() { return Canvas(); }
 
     // The cell editor; shown over the current cell while it is edited.
     TdwInplaceEdit* InplaceEditor() const { return FEditor; }
@@ -335,8 +388,10 @@ protected:
     virtual void SetColumnAttributes();
     virtual bool HighlightCell(int DataCol, int DataRow, TGridDrawState State);
     virtual TColor ColumnColor(int DataCol) const;
-    virtual void DoCalcCellColors(TField* Field, TGridDrawState State, bool Highlight, TFont* AFont, TBrush* ABrush);
-    virtual void DoCalcTitleAttributes(const String& AFieldName, TFont* AFont, TBrush* ABrush, TAlignment& ATitleAlignment);
+    virtual void DoCalcCellColors(TField* Field, TGridDrawState State, bool Highlight, TFont* AFont,
+                                  TBrush* ABrush);
+    virtual void DoCalcTitleAttributes(const String& AFieldName, TFont* AFont, TBrush* ABrush,
+                                       TAlignment& ATitleAlignment);
     virtual void DoTitleButtonClick(const String& AFieldName);
     virtual void DoTopRowChanged();
     virtual void DoRowChanged();
@@ -359,12 +414,19 @@ protected:
     // Paints a data cell itself (the canvas's brush and font already in the cell's colours,
     // the link on the cell's record); false leaves it to the text painting.
     virtual bool PaintCustomCell(TCanvas* /*Canvas*/, int /*DataCol*/, int /*DataRow*/, const TRect& /*R*/,
-                                 bool /*Highlight*/) { return false; }
+                                 bool /*Highlight*/)
+    {
+        return false;
+    }
     // Whether the text editor may show over the current cell; with dgAlwaysShowEditor
     // only while the grid or its editor has the focus.
     virtual bool CanEditShow();
     // The editor's text into the field when it changed.
     virtual void UpdateData();
+    // The window of a cell hint: the info colours and the grid's font.
+    virtual TdwGridHintWindow* CreateHintWindow();
+    virtual void DoCreateHintWindow(TdwGridHintWindow* HintWindow, TField* AField, const TRect& R,
+                                    bool& WordWrap, int& MaxWidth, int& MaxHeight, bool& DoDefault);
     // A column takes the focus on Tab.
     void SetTabStops(int Col, bool Value) { FTabStops.at(static_cast<size_t>(Col)) = Value; }
     // A grid column's width in pixels for this layout only (nothing is kept of it).
@@ -372,9 +434,9 @@ protected:
     // The editor's text failed the field's picture mask while being posted.
     virtual void ValidationErrorUsingMask(TField* Field);
     // A left click on a data cell, after the grid moved to it; DataRow may lie past the records.
-    virtual void DataCellClicked(int /*DataCol*/, int /*DataRow*/, TShiftState /*Shift*/) {}
+    virtual void DataCellClicked(int /*DataCol*/, int /*DataRow*/, TShiftState /*Shift*/) { }
     // The grid deleted the record of that bookmark.
-    virtual void RecordDeleted(const TBookmark& /*Bookmark*/) {}
+    virtual void RecordDeleted(const TBookmark& /*Bookmark*/) { }
     // The TAB-separated parts of a Selected line.
     static std::vector<String> LineTokens(const String& Line);
 
@@ -417,6 +479,14 @@ private:
     // DrawText flags of cell text in that alignment.
     static unsigned CellTextFlags(TAlignment Alignment);
     void DrawVertScrollBar(TCanvas* Canvas);
+    void DrawHorzScrollBar(TCanvas* Canvas);
+    // The first column that scrolls, and the largest LeftCol: the one from which the last
+    // column just fits.
+    int FirstScrollingCol() const;
+    int MaxLeftCol() const;
+    // A press on the horizontal scroll bar: a column, a page of columns, or the thumb.
+    void HorzScrollBarClick(int X);
+    void HorzScrollThumbDragged(int X);
     // A press on the scroll bar: a record, a page, or the first or last record.
     void VertScrollBarClick(int Y);
     // The thumb dragged to Y, and let go: the record its place stands for.
@@ -439,18 +509,21 @@ private:
     // The mouse is over the title pressed last.
     bool OverPressedTitle(int X, int Y) const;
     void UpdateCellHint(int X, int Y);
+    // A tick of the hint's timer: the hint goes once the mouse left its cell and the hint,
+    // or after the application's hint hide pause.
+    void CellHintTick();
     void PlaceEditor();
     // Hides the editor without writing its text.
     void DropEditor();
     // The grid cell at a point; false outside the cells shown.
     bool CellAt(int X, int Y, int& ACol, int& ARow) const;
 
-    TdwGridDataLink FDataLink{this};
+    TdwGridDataLink FDataLink {this};
     TStringList FSelected;
     bool FUseTFields = true;
-    TdwDBGridOptions FOptions{dgEditing, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
-                              dgConfirmDelete, dgCancelOnExit, dgWordWrap};
-    TdwDBGridKeyOptions FKeyOptions{dgAllowDelete, dgAllowInsert};
+    TdwDBGridOptions FOptions {dgEditing,  dgTitles, dgIndicator,     dgColumnResize, dgColLines,
+                               dgRowLines, dgTabs,   dgConfirmDelete, dgCancelOnExit, dgWordWrap};
+    TdwDBGridKeyOptions FKeyOptions {dgAllowDelete, dgAllowInsert};
     TdwMultiSelectOptions FMultiSelectOptions;
     bool FReadOnly = false;
     bool FEditCalculated = false;
@@ -467,7 +540,7 @@ private:
     bool FDefaultDrawing = true;
     TStringList FControlType;
     bool FControlInfoInDataset = true;
-    TdwEditControlOptions FEditControlOptions{ecoSearchOwnerForm};
+    TdwEditControlOptions FEditControlOptions {ecoSearchOwnerForm};
     TStringList FPictureMasks;
     bool FPictureMaskFromDataSet = true;
 
@@ -489,12 +562,17 @@ private:
     // The field's text when the editor last took it or wrote it: a field that differs
     // from it was changed by someone else, and the editor shows it again.
     String FEditText;
-    THintWindow* FHintWindow = nullptr;
+    TdwGridHintWindow* FHintWindow = nullptr;
+    TTimer* FHintTimer = nullptr;
+    int FHintTicks = 0;
     TRect FHintRect;
+    // The hint's cell, and where the mouse was seen last, in screen pixels.
+    TRect FHintCellRect;
+    TPoint FMouseScreenPos;
     int FHintCol = -1;
     int FHintRow = -1;
     bool FFocusingEditor = false;
-    enum TMouseMode { mmNone, mmSizing, mmTitle, mmThumb, mmSelecting };
+    enum TMouseMode { mmNone, mmSizing, mmTitle, mmThumb, mmHorzThumb, mmSelecting };
     TMouseMode FMouseMode = mmNone;
     int FMouseCol = 0;
     int FMouseStartX = 0;
@@ -509,14 +587,16 @@ private:
     TTimer* FSelectTimer = nullptr;
     // Where the mouse is while it selects beyond the rows: -1 above them, 1 below.
     int FSelectDirection = 0;
-    // The thumb's top within its track while it is dragged, and where it was taken hold of.
+    // A dragged thumb's place within its track (its top, or its left on the horizontal
+    // bar), and where it was taken hold of.
     int FThumbDragTop = 0;
     int FThumbGrabY = 0;
+    int FThumbGrabX = 0;
     TBookmark FLastRecord;
     TBookmark FLastTopRecord;
     bool FHaveLastRecord = false;
     std::vector<std::unique_ptr<TdwColumn>> FColumns;
-    TdwColumn FSpareColumn{nullptr, String()};
+    TdwColumn FSpareColumn {nullptr, String()};
     TImageList* FImageList = nullptr;
     TImageList* FTitleImageList = nullptr;
     int FFooterHeight = 0;

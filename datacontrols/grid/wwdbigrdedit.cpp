@@ -2,11 +2,11 @@
 
 #include "datacontrols/common/dwdatetext.h"
 #include "datacontrols/common/dwpicturemasks.h"
+#include "datacontrols/common/wwintl.h"
 #include "datacontrols/grid/wwdbigrd.h"
 #include "datacontrols/grid/wwinplaceedit.h"
-#include "datacontrols/common/wwintl.h"
-#include "platform/db/datasource.h"
 #include "platform/db/dataset.h"
+#include "platform/db/datasource.h"
 #include "platform/db/field.h"
 
 bool TdwCustomDBGrid::EditorMode() const { return FEditor && FEditor->Visible(); }
@@ -137,7 +137,10 @@ void TdwCustomDBGrid::EscapeRecord()
         ShowEditor();
 }
 
-void TdwCustomDBGrid::ValidationErrorUsingMask(TField* Field) { dwIntl()->DoValidationErrorUsingMask(this, Field); }
+void TdwCustomDBGrid::ValidationErrorUsingMask(TField* Field)
+{
+    dwIntl()->DoValidationErrorUsingMask(this, Field);
+}
 
 void TdwCustomDBGrid::EditorChanged()
 {
@@ -158,6 +161,12 @@ void TdwCustomDBGrid::EditorKeyDown(Word& Key, TShiftState Shift)
         else
             EscapeRecord();
         return;
+    case VK_DELETE: {
+        // Ctrl+Delete deletes the record: its typing is not worth posting first.
+        Word gridKey = key;
+        KeyDown(gridKey, Shift);
+        return;
+    }
     case VK_RETURN:
         if (!FKeyOptions.Contains(dgEnterToTab)) {
             HideEditor();

@@ -52,14 +52,15 @@ int TdwCustomDBGrid::FooterTotalHeight() const
 
 int TdwCustomDBGrid::ClientHeight() const
 {
-    return std::max(0, TCustomControl::ClientHeight() - FooterTotalHeight());
+    const TRect bar = HorzScrollBarRect();
+    return std::max(0, TCustomControl::ClientHeight() - FooterTotalHeight() - (bar.Bottom - bar.Top));
 }
 
 TRect TdwCustomDBGrid::FooterRect() const
 {
     const int height = FooterTotalHeight();
     if (height == 0)
-        return TRect{};
+        return TRect {};
     const int top = ClientHeight();
     return Rect(0, top, ClientWidth(), top + height);
 }

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "datacontrols/grid/wwdbigrd.h"
 #include "datacontrols/common/wwintl.h"
+#include "datacontrols/grid/wwdbigrd.h"
+#include "datacontrols/grid/wwinplaceedit.h"
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
 #include "platform/vcl/dialogs.h"
@@ -22,46 +23,22 @@ void TdwCustomDBGrid::KeyDown(Word& Key, TShiftState Shift)
     if (Shift.Contains(ssCtrl)) {
         switch (key) {
         case VK_UP:
-        case VK_PRIOR:
-            dataSet->MoveBy(-FDataLink.ActiveRecord());
-            return;
+        case VK_PRIOR: dataSet->MoveBy(-FDataLink.ActiveRecord()); return;
         case VK_DOWN:
-        case VK_NEXT:
-            dataSet->MoveBy(FDataLink.BufferCount() - FDataLink.ActiveRecord() - 1);
-            return;
-        case VK_LEFT:
-            MoveCol(0, false);
-            return;
-        case VK_RIGHT:
-            MoveCol(std::min(dataSet->FieldCount() - 1, lastCol), false);
-            return;
-        case VK_HOME:
-            dataSet->First();
-            return;
-        case VK_END:
-            dataSet->Last();
-            return;
-        case VK_DELETE:
-            DeleteRecord();
-            return;
-        default:
-            Key = key;
-            return;
+        case VK_NEXT: dataSet->MoveBy(FDataLink.BufferCount() - FDataLink.ActiveRecord() - 1); return;
+        case VK_LEFT: MoveCol(0, false); return;
+        case VK_RIGHT: MoveCol(std::min(dataSet->FieldCount() - 1, lastCol), false); return;
+        case VK_HOME: dataSet->First(); return;
+        case VK_END: dataSet->Last(); return;
+        case VK_DELETE: DeleteRecord(); return;
+        default: Key = key; return;
         }
     }
     switch (key) {
-    case VK_UP:
-        PriorRecord();
-        return;
-    case VK_DOWN:
-        NextRecord();
-        return;
-    case VK_PRIOR:
-        dataSet->MoveBy(-VisibleRowCount());
-        return;
-    case VK_NEXT:
-        dataSet->MoveBy(VisibleRowCount());
-        return;
+    case VK_UP: PriorRecord(); return;
+    case VK_DOWN: NextRecord(); return;
+    case VK_PRIOR: dataSet->MoveBy(-VisibleRowCount()); return;
+    case VK_NEXT: dataSet->MoveBy(VisibleRowCount()); return;
     case VK_HOME:
         if (rowSelect || dataSet->FieldCount() == 1)
             dataSet->First();
@@ -100,14 +77,9 @@ void TdwCustomDBGrid::KeyDown(Word& Key, TShiftState Shift)
             break;
         TabMove(!Shift.Contains(ssShift));
         return;
-    case VK_ESCAPE:
-        EscapeRecord();
-        return;
-    case VK_F2:
-        ShowEditor();
-        return;
-    default:
-        break;
+    case VK_ESCAPE: EscapeRecord(); return;
+    case VK_F2: ShowEditor(); return;
+    default: break;
     }
     Key = key;
 }
@@ -172,7 +144,8 @@ void TdwCustomDBGrid::TabMove(bool Forward)
 
 void TdwCustomDBGrid::MoveCol(int DataCol, bool Tabbing)
 {
-    const int target = std::clamp(DataCol, 0, std::max(0, std::min(GetFieldCount(), ColCount() - FIndicatorCols) - 1));
+    const int target =
+            std::clamp(DataCol, 0, std::max(0, std::min(GetFieldCount(), ColCount() - FIndicatorCols) - 1));
     if (target == SelectedIndex())
         return;
     HideEditor();
@@ -194,15 +167,20 @@ void TdwCustomDBGrid::MoveCol(int DataCol, bool Tabbing)
 void TdwCustomDBGrid::DeleteRecord()
 {
     TDataSet* dataSet = DataSetOrNull();
-    if (!FKeyOptions.Contains(dgAllowDelete) || FReadOnly || !dataSet->CanModify() || !FOptions.Contains(dgEditing) ||
-        dataSet->IsEmpty())
+    if (!FKeyOptions.Contains(dgAllowDelete) || FReadOnly || !dataSet->CanModify() ||
+        !FOptions.Contains(dgEditing) || dataSet->IsEmpty())
         return;
     if (FOptions.Contains(dgConfirmDelete) &&
         MessageDlg(dwIntl()->Navigator().ConfirmDeleteMessage, mtConfirmation, mbOKCancel, 0) != mrOk)
         return;
+    // The editor goes with the record and comes back over the one that takes its place.
+    const bool editing = EditorMode();
+    DropEditor();
     const TBookmark deleted = dataSet->GetBookmark();
     dataSet->Delete();
     RecordDeleted(deleted);
+    if (editing || FOptions.Contains(dgAlwaysShowEditor))
+        ShowEditor();
 }
 
 void TdwCustomDBGrid::CancelRecord()
@@ -210,8 +188,8 @@ void TdwCustomDBGrid::CancelRecord()
     TDataSet* dataSet = DataSetOrNull();
     if (dataSet->State() != dsEdit && dataSet->State() != dsInsert)
         return;
-    if (dataSet->Modified() &&
-        MessageDlg(dwIntl()->UserMessages().dwDBGridDiscardChanges, mtConfirmation, {mbYes, mbNo}, 0) != mrYes)
+    if (dataSet->Modified() && MessageDlg(dwIntl()->UserMessages().dwDBGridDiscardChanges, mtConfirmation,
+                                          {mbYes, mbNo}, 0) != mrYes)
         return;
     dataSet->Cancel();
 }
@@ -223,9 +201,15 @@ void TdwCustomDBGrid::DoExit()
         TCustomControl::DoExit();
         return;
     }
+    // Only a new record that nothing was typed into is given up; typing still in the
+    // editor goes into the field, where the next post takes it.
     TDataSet* dataSet = DataSetOrNull();
-    if (FOptions.Contains(dgCancelOnExit) && dataSet && dataSet->State() == dsInsert && !dataSet->Modified())
+    const bool typed = EditorMode() && FEditor->TextChanged();
+    if (FOptions.Contains(dgCancelOnExit) && dataSet && dataSet->State() == dsInsert &&
+        !dataSet->Modified() && !typed)
         dataSet->Cancel();
+    else
+        UpdateData();
+    DropEditor();
     TCustomControl::DoExit();
 }
-

@@ -31,7 +31,8 @@ bool TdwCustomDBGrid::CellAt(int X, int Y, int& ACol, int& ARow) const
     for (int r = 0; r < FTitleRows + VisibleRowCount(); ++r) {
         for (int c = 0; c < ColCount(); ++c) {
             const TRect cell = CellRect(c, r);
-            if (cell.Right > cell.Left && X >= cell.Left && X <= cell.Right && Y >= cell.Top && Y <= cell.Bottom) {
+            if (cell.Right > cell.Left && X >= cell.Left && X <= cell.Right && Y >= cell.Top &&
+                Y <= cell.Bottom) {
                 ACol = c;
                 ARow = r;
                 return true;
@@ -43,7 +44,7 @@ bool TdwCustomDBGrid::CellAt(int X, int Y, int& ACol, int& ARow) const
 
 void TdwCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    HideCellHint();
+    HideHintWindow();
     if (CanFocus() && !Focused())
         SetFocus();
     TCustomControl::MouseDown(Button, Shift, X, Y);
@@ -53,7 +54,11 @@ void TdwCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     SetMouseCapture(false);
     FMouseMode = mmNone;
     TDataSet* dataSet = DataSetOrNull();
-    if (Button == mbLeft && FDataLink.Active() && dataSet && X >= CellsWidth()) {
+    if (Button == mbLeft && HorzScrollBarRect().Contains(Point(X, Y))) {
+        HorzScrollBarClick(X);
+        return;
+    }
+    if (Button == mbLeft && FDataLink.Active() && dataSet && X >= CellsWidth() && Y < ClientHeight()) {
         VertScrollBarClick(Y);
         return;
     }
@@ -154,8 +159,8 @@ void TdwCustomDBGrid::MouseMove(TShiftState Shift, int X, int Y)
         FColWidths[static_cast<size_t>(col)] = std::max(1, X - ColumnLeft(col));
         Invalidate();
     } else if (FMouseMode == mmTitle) {
-        if (!FTitleDragged && std::abs(X - FMouseStartX) > DragThreshold && FOptions.Contains(dgColumnResize) &&
-            FMouseCol >= FFixedCols)
+        if (!FTitleDragged && std::abs(X - FMouseStartX) > DragThreshold &&
+            FOptions.Contains(dgColumnResize) && FMouseCol >= FFixedCols)
             StartTitleDrag();
         if (FTitleDragged)
             TitleDragMoved(X);
@@ -166,6 +171,8 @@ void TdwCustomDBGrid::MouseMove(TShiftState Shift, int X, int Y)
         }
     } else if (FMouseMode == mmThumb) {
         VertScrollThumbDragged(Y);
+    } else if (FMouseMode == mmHorzThumb) {
+        HorzScrollThumbDragged(X);
     } else if (FMouseMode == mmSelecting) {
         SelectingMoved(X, Y);
     } else if (FMouseMode == mmNone) {
@@ -282,7 +289,8 @@ void TdwCustomDBGrid::TitleDragScroll()
     const int oldLeft = FLeftCol;
     if (picture.Left < ColumnLeft(FLeftCol) && FLeftCol > firstScrolling)
         --FLeftCol;
-    else if (picture.Right > CellsWidth() && FLeftCol < last && ColumnLeft(last) + ColWidths(last) > CellsWidth())
+    else if (picture.Right > CellsWidth() && FLeftCol < last &&
+             ColumnLeft(last) + ColWidths(last) > CellsWidth())
         ++FLeftCol;
     if (FLeftCol == oldLeft)
         return;

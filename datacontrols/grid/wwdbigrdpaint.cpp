@@ -50,9 +50,7 @@ TBitmap& IndicatorGlyph(TIndicatorGlyph Kind)
         canvas->MoveTo(5, 3);
         canvas->LineTo(0, 8);
         break;
-    case igArrow:
-        canvas->Polygon({Point(2, 1), Point(6, 5), Point(2, 9)});
-        break;
+    case igArrow: canvas->Polygon({Point(2, 1), Point(6, 5), Point(2, 9)}); break;
     }
     glyph->SetTransparent(true);  // white lets the cell show through
     return *glyph;
@@ -84,12 +82,9 @@ void Line(TCanvas* Canvas, TColor Color, int X1, int Y1, int X2, int Y2)
 unsigned TdwCustomDBGrid::CellTextFlags(TAlignment Alignment)
 {
     switch (Alignment) {
-    case taRightJustify:
-        return DT_RIGHT | DT_NOPREFIX | DT_EXPANDTABS;
-    case taCenter:
-        return DT_CENTER | DT_NOPREFIX | DT_EXPANDTABS;
-    default:
-        return DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS;
+    case taRightJustify: return DT_RIGHT | DT_NOPREFIX | DT_EXPANDTABS;
+    case taCenter: return DT_CENTER | DT_NOPREFIX | DT_EXPANDTABS;
+    default: return DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS;
     }
 }
 
@@ -112,10 +107,10 @@ int TdwCustomDBGrid::ColumnLeft(int Col) const
 TRect TdwCustomDBGrid::CellRect(int ACol, int ARow) const
 {
     if (ACol < 0 || ACol >= ColCount() || ARow < 0 || ARow >= FRowCount)
-        return TRect{};
+        return TRect {};
     const int left = ColumnLeft(ACol);
     if (left < 0 || left >= CellsWidth())
-        return TRect{};
+        return TRect {};
     int top = 0;
     int height = FTitleHeight;
     if (ARow >= FTitleRows) {
@@ -123,7 +118,7 @@ TRect TdwCustomDBGrid::CellRect(int ACol, int ARow) const
         height = FDefaultRowHeight;
     }
     if (top >= ClientHeight())
-        return TRect{};
+        return TRect {};
     return Rect(left, top, left + ColWidths(ACol), top + height);
 }
 
@@ -146,7 +141,7 @@ void TdwCustomDBGrid::ScrollColumnIntoView()
 
 void TdwCustomDBGrid::Paint()
 {
-    TCanvas* canvas = Canvas();
+    TCanvas* canvas = GetPaintCanvas();
     canvas->Brush()->SetStyle(bsSolid);
     canvas->Brush()->SetColor(Color());
     canvas->FillRect(ClientRect());
@@ -169,6 +164,7 @@ void TdwCustomDBGrid::Paint()
     }
     DrawFooter(canvas);
     DrawVertScrollBar(canvas);
+    DrawHorzScrollBar(canvas);
     if (FOptions.Contains(dgAlwaysShowEditor) && Focused())
         ShowEditor();
 }
@@ -214,12 +210,14 @@ void TdwCustomDBGrid::DrawTitleCell(TCanvas* Canvas, int DataCol, const TRect& R
     DoDrawTitleCell(Canvas, field, R, defaultDrawing);
     if (defaultDrawing && showText) {
         String title = TitleText(DataCol);
-        const int lines = FTitleLines == 1 ? 1 : static_cast<int>(std::count(title.begin(), title.end(), '~')) + 1;
+        const int lines =
+                FTitleLines == 1 ? 1 : static_cast<int>(std::count(title.begin(), title.end(), '~')) + 1;
         std::replace(title.begin(), title.end(), '~', '\n');
         const int blockHeight = Canvas->TextHeight("W") * lines;
         text.Left += 3 + offset;
         text.Right -= 2;
-        text.Top = R.Top + std::max(0, static_cast<int>(std::lround((R.Height() - blockHeight) / 2.0))) + offset;
+        text.Top =
+                R.Top + std::max(0, static_cast<int>(std::lround((R.Height() - blockHeight) / 2.0))) + offset;
         unsigned flags = CellTextFlags(alignment) | DT_END_ELLIPSIS;
         if (!FUseTFields)
             flags &= ~DT_NOPREFIX;  // a Selected title may mark an accelerator with "&"
@@ -266,7 +264,8 @@ void TdwCustomDBGrid::DrawIndicatorCell(TCanvas* Canvas, int DataRow, const TRec
     Canvas->Brush()->SetColor(FTitleColor);
     Canvas->FillRect(R);
     TDataSet* dataSet = DataSetOrNull();
-    if (!FDataLink.Active() || !dataSet || DataRow != FDataLink.ActiveRecord() || FDataLink.RecordCount() == 0)
+    if (!FDataLink.Active() || !dataSet || DataRow != FDataLink.ActiveRecord() ||
+        FDataLink.RecordCount() == 0)
         return;
     TBitmap& glyph = IndicatorGlyph(dataSet->State() == dsEdit     ? igEdit
                                     : dataSet->State() == dsInsert ? igInsert

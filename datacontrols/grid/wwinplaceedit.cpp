@@ -35,11 +35,12 @@ void TdwInplaceEdit::KeyDown(Word& Key, TShiftState Shift)
     case VK_NEXT:
     case VK_TAB:
     case VK_RETURN:
-    case VK_ESCAPE:
-        FGrid->EditorKeyDown(Key, Shift);
+    case VK_ESCAPE: FGrid->EditorKeyDown(Key, Shift); break;
+    case VK_DELETE:
+        if (Shift.Contains(ssCtrl))
+            FGrid->EditorKeyDown(Key, Shift);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -108,7 +109,8 @@ void TdwInplaceEdit::TakeFieldPictureMask()
     TField* field = FGrid->SelectedField();
     TdwFieldPictureMask mask;
     if (field)
-        mask = dwGetFieldPictureMask(dwGetPictureMasksOwner(FGrid, FGrid->DataLink()->DataSet()), field->FieldName());
+        mask = dwGetFieldPictureMask(dwGetPictureMasksOwner(FGrid, FGrid->DataLink()->DataSet()),
+                                     field->FieldName());
     FPictureMask = mask.UseInGrid ? mask.Mask : String();
     FAutoFill = mask.AutoFill;
     FAllowInvalidExit = false;

@@ -445,6 +445,12 @@ void TWinControl::DoEnter() {
     if (OnEnter) OnEnter(this);
 }
 
+void TWinControl::WindowShown() {
+    if (FWindowCreated) return;
+    FWindowCreated = true;
+    CreateWnd();
+}
+
 void TWinControl::DoExit() {
     if (OnExit) OnExit(this);
 }

@@ -279,8 +279,14 @@ public:
     virtual void KeyUp(Word& Key, TShiftState Shift);
     virtual void KeyPress(char& Key);
 
+    // The control's window appeared on screen for the first time: once per control.
+    void WindowShown();
+
 protected:
     TWinControl(TComponent* AOwner, QWidget* AWidget);
+
+    // Called once, when the control's window first appears on screen.
+    virtual void CreateWnd() {}
 
     virtual void DoEnter();
     virtual void DoExit();
@@ -301,6 +307,7 @@ private:
     std::vector<TWinControl*> FTabList;
     bool FTabStop = false;
     bool FAligning = false;
+    bool FWindowCreated = false;
 };
 
 // A control without a window of its own, drawn by Paint (label, image, shape).

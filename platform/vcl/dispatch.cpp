@@ -180,6 +180,11 @@ bool TEventDispatch::eventFilter(QObject* Watched, QEvent* Event) {
             });
             return alive.expired();
         }
+        case QEvent::Show: {
+            auto* control = dynamic_cast<TWinControl*>(ControlOf(Watched));
+            if (control && control->Widget() == Watched) Guarded(control, [control] { control->WindowShown(); });
+            return false;
+        }
         case QEvent::Enter:
         case QEvent::Leave: {
             // The pointer's control gives the application its hint; leaving it, its container does.

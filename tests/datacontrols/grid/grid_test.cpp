@@ -51,12 +51,13 @@ TEST_F(GridTest, ColumnsFollowTheVisibleFieldsWithTheirLabelsAndWidths)
     const int w0 = canvas->TextWidth("0");
     EXPECT_EQ(Grid->ColWidths(2), 20 * w0 + 4) << "the data is wider than either title line";
     canvas->SetFont(Grid->TitleFont());
-    EXPECT_EQ(Grid->ColWidths(1), canvas->TextWidth("A very long identifier title") + 4) << "the title is wider";
+    EXPECT_EQ(Grid->ColWidths(1), canvas->TextWidth("A very long identifier title") + 4)
+            << "the title is wider";
 
     T->FieldByName("NAME1")->SetDisplayWidth(1);
     canvas->SetFont(Grid->TitleFont());
     EXPECT_EQ(Grid->ColWidths(2), std::max(canvas->TextWidth("Client"), canvas->TextWidth("Name")) + 4)
-        << "a title broken at ~ measures as its wider line";
+            << "a title broken at ~ measures as its wider line";
 }
 
 TEST_F(GridTest, KeysMoveTheRecordAndScrollTheRows)
@@ -82,16 +83,16 @@ TEST_F(GridTest, KeysMoveTheRecordAndScrollTheRows)
         bool Scrolls;
     };
     const Step steps[] = {
-        {"Down inside the page", Qt::Key_Down, Qt::NoModifier, 2, false},
-        {"Up inside the page", Qt::Key_Up, Qt::NoModifier, 1, false},
-        {"Up on the first record", Qt::Key_Up, Qt::NoModifier, 1, false},
-        {"Page Down", Qt::Key_PageDown, Qt::NoModifier, 1 + page, true},
-        {"Page Up", Qt::Key_PageUp, Qt::NoModifier, 1, true},
-        {"End with row select", Qt::Key_End, Qt::NoModifier, 300, true},
-        {"Down on the last record without editing", Qt::Key_Down, Qt::NoModifier, 300, false},
-        {"Ctrl+Home", Qt::Key_Home, Qt::ControlModifier, 1, true},
-        {"Ctrl+End", Qt::Key_End, Qt::ControlModifier, 300, true},
-        {"Home with row select", Qt::Key_Home, Qt::NoModifier, 1, true},
+            {"Down inside the page", Qt::Key_Down, Qt::NoModifier, 2, false},
+            {"Up inside the page", Qt::Key_Up, Qt::NoModifier, 1, false},
+            {"Up on the first record", Qt::Key_Up, Qt::NoModifier, 1, false},
+            {"Page Down", Qt::Key_PageDown, Qt::NoModifier, 1 + page, true},
+            {"Page Up", Qt::Key_PageUp, Qt::NoModifier, 1, true},
+            {"End with row select", Qt::Key_End, Qt::NoModifier, 300, true},
+            {"Down on the last record without editing", Qt::Key_Down, Qt::NoModifier, 300, false},
+            {"Ctrl+Home", Qt::Key_Home, Qt::ControlModifier, 1, true},
+            {"Ctrl+End", Qt::Key_End, Qt::ControlModifier, 300, true},
+            {"Home with row select", Qt::Key_Home, Qt::NoModifier, 1, true},
     };
     for (const Step& s : steps) {
         scrolls = 0;
@@ -122,7 +123,7 @@ TEST_F(GridTest, ColumnKeysWithoutRowSelectMoveAcrossAndSideways)
     Grid->OnColEnter = [&](TObject*) { entered.push_back(Grid->SelectedField()->FieldName()); };
     PressKey(Form, Qt::Key_Right);
     PressKey(Form, Qt::Key_Tab);
-    EXPECT_EQ((std::vector<String>{"ID", "NAME1"}), entered);
+    EXPECT_EQ((std::vector<String> {"ID", "NAME1"}), entered);
     PressKey(Form, Qt::Key_End);
     EXPECT_EQ(Grid->SelectedIndex(), Grid->GetFieldCount() - 1);
     EXPECT_GT(Grid->LeftCol(), Grid->IndicatorOffset()) << "the last column scrolled into view";
@@ -169,7 +170,7 @@ TEST_F(GridTest, CtrlDeleteAsksFirstAndEscAsksBeforeDiscardingChanges)
     EXPECT_TRUE(deleted().empty()) << "Cancel keeps the record";
     dialogs.AnswerMessage(mrOk);
     PressKey(Form, Qt::Key_Delete, Qt::ControlModifier);
-    EXPECT_EQ((std::vector<String>{"C0002"}), deleted());
+    EXPECT_EQ((std::vector<String> {"C0002"}), deleted());
     ASSERT_EQ(dialogs.Messages.size(), 2u);
     EXPECT_EQ(dialogs.Messages[0].Text, "Delete record?");
 
@@ -188,7 +189,7 @@ TEST_F(GridTest, CtrlDeleteAsksFirstAndEscAsksBeforeDiscardingChanges)
 
     Grid->SetReadOnly(true);
     PressKey(Form, Qt::Key_Delete, Qt::ControlModifier);
-    EXPECT_EQ((std::vector<String>{"C0002"}), deleted());
+    EXPECT_EQ((std::vector<String> {"C0002"}), deleted());
     EXPECT_EQ(dialogs.Messages.size(), 4u) << "a read-only grid does not even ask";
 }
 
@@ -199,7 +200,8 @@ TEST_F(GridTest, RowsAreStripedByScreenRowAndTheCurrentRowHighlighted)
     Grid->SetTitleLines(2);
     T->FieldByName("NAME1")->SetDisplayLabel("Client~Name");
     std::vector<int> rowsSeen;
-    Grid->OnCalcCellColors = [&](TObject*, TField* Field, TGridDrawState, bool Highlight, TFont*, TBrush* ABrush) {
+    Grid->OnCalcCellColors = [&](TObject*, TField* Field, TGridDrawState, bool Highlight, TFont*,
+                                 TBrush* ABrush) {
         if (Field->FieldName() == "ID")
             rowsSeen.push_back(Grid->PaintingRow());
         if (!Highlight && Grid->PaintingRow() % 2 == 1)
@@ -259,6 +261,25 @@ TEST_F(GridTest, ASelectedListWithoutTFieldsNamesTheColumnsAndDropsMissingFields
     EXPECT_TRUE(Grid->IsColumnReadOnly(1));
     EXPECT_FALSE(Grid->TabStops(2));
     EXPECT_FALSE(Grid->IsColumnReadOnly(0));
+}
+
+TEST_F(GridTest, AColumnListLongerThanTheMapHoldsIsRefused)
+{
+    Grid->SetUseTFields(false);
+    TStringList lines;
+    for (size_t i = 0; i <= TdwGridDataLink::MaxMappedFields; ++i)
+        lines.Add("ID\t8\tID");
+    EXPECT_EQ(MessageOf([&] { Grid->SetSelected(&lines); }),
+              "Grid requested to display more than 256 columns");
+    EXPECT_EQ(Grid->GetFieldCount(), 0);
+    lines.Delete(0);
+    Grid->SetSelected(&lines);
+    EXPECT_EQ(Grid->GetFieldCount(), static_cast<int>(TdwGridDataLink::MaxMappedFields))
+            << "the most it holds";
+    lines.Clear();
+    lines.Add("NAME1\t10\tWho");
+    Grid->SetSelected(&lines);
+    EXPECT_EQ(Grid->GetFieldCount(), 1) << "the grid lays out again after the refusal";
 }
 
 }  // namespace

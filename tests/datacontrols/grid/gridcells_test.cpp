@@ -234,15 +234,15 @@ TEST_F(GridCellsTest, CheckBoxesThatMayNotChangeKeepTheirValue)
         std::function<void()> Setup;
     };
     const Case cases[] = {
-        {"read-only field", [this] { Data->FieldByName("ACTIVE")->SetReadOnly(true); }},
-        {"read-only column",
-         [this] {
-             Grid->SetUseTFields(false);
-             Grid->Selected()->Add("ID\t4\tId");
-             Grid->Selected()->Add("ACTIVE\t3\tActive\tT");
-         }},
-        {"no auto edit", [this] { Source->SetAutoEdit(false); }},
-        {"read-only grid", [this] { Grid->SetReadOnly(true); }},
+            {"read-only field", [this] { Data->FieldByName("ACTIVE")->SetReadOnly(true); }},
+            {"read-only column",
+             [this] {
+                 Grid->SetUseTFields(false);
+                 Grid->Selected()->Add("ID\t4\tId");
+                 Grid->Selected()->Add("ACTIVE\t3\tActive\tT");
+             }},
+            {"no auto edit", [this] { Source->SetAutoEdit(false); }},
+            {"read-only grid", [this] { Grid->SetReadOnly(true); }},
     };
     for (const Case& c : cases) {
         c.Setup();
@@ -265,7 +265,7 @@ TEST_F(GridCellsTest, AClickTogglesWithTheSingleClickOptionElseADoubleClick)
     EXPECT_EQ(Field("ACTIVE"), "N") << "one click only moves there";
     QTest::mouseDClick(Grid->Widget(), Qt::LeftButton, Qt::NoModifier, centre);
     EXPECT_EQ(Field("ACTIVE"), "Y");
-    Grid->SetEditControlOptions(Grid->EditControlOptions() + TdwEditControlOptions{ecoCheckboxSingleClick});
+    Grid->SetEditControlOptions(Grid->EditControlOptions() + TdwEditControlOptions {ecoCheckboxSingleClick});
     QTest::mouseClick(Grid->Widget(), Qt::LeftButton, Qt::NoModifier, centre);
     EXPECT_EQ(Field("ACTIVE"), "N");
 }
@@ -321,15 +321,15 @@ TEST_F(GridCellsTest, PictureCellsDrawTheBlobByFitAndRasterOperation)
         TColor Expected;    // at the cell's second pixel; -1: the cell keeps its colour throughout
     };
     const Case cases[] = {
-        {"Original Size", 20, 10, clRed},
-        {"Stretch To Fit", 2, 2, clRed},
-        {"Fit Height", 20, 10, clRed},
-        {"Fit Width", 20, 10, clRed},
-        {"Fit Width", 0, 2, -1},  // under 3 pixels high
-        {"Fit Width", 0, 3, clRed},
-        {"Fit Height;Source Invert", 20, 10, clAqua},  // red XOR white
-        {"Not Source Copy", 20, 10, clAqua},
-        {"Source And", 20, 10, clRed},
+            {"Original Size", 20, 10, clRed},
+            {"Stretch To Fit", 2, 2, clRed},
+            {"Fit Height", 20, 10, clRed},
+            {"Fit Width", 20, 10, clRed},
+            {"Fit Width", 0, 2, -1},  // under 3 pixels high
+            {"Fit Width", 0, 3, clRed},
+            {"Fit Height;Source Invert", 20, 10, clAqua},  // red XOR white
+            {"Not Source Copy", 20, 10, clAqua},
+            {"Source And", 20, 10, clRed},
     };
     ASSERT_EQ(ColorToRGB(clWindow), clWhite);
     for (const Case& c : cases) {
@@ -370,8 +370,9 @@ TEST_F(GridCellsTest, OriginalSizeKeepsTheCellsCornerAndABadBlobDrawsNothing)
     EXPECT_EQ(image.pixelColor(first.Left, first.Top), ToQColor(clWhite));
     EXPECT_EQ(Count(image, first, clRed), 16);
     const TRect second = Cell(colPic, 1);
-    EXPECT_EQ(Count(image, Rect(second.Left + 1, second.Top + 1, second.Right - 1, second.Bottom - 1), clWhite),
-              (second.Width() - 2) * (second.Height() - 2));
+    EXPECT_EQ(
+            Count(image, Rect(second.Left + 1, second.Top + 1, second.Right - 1, second.Bottom - 1), clWhite),
+            (second.Width() - 2) * (second.Height() - 2));
 }
 
 TEST_F(GridCellsTest, ImageIndexCellsDrawTheListsImageOfTheValue)
@@ -392,7 +393,8 @@ TEST_F(GridCellsTest, ImageIndexCellsDrawTheListsImageOfTheValue)
     EXPECT_EQ(Count(image, Cell(colIcon, 0), clRed), 36);
     EXPECT_EQ(Count(image, Cell(colIcon, 1), clBlue), 36);
     const TRect third = Cell(colIcon, 2);
-    EXPECT_EQ(Count(image, third, clRed) + Count(image, third, clBlue), 0) << "a negative index draws nothing";
+    EXPECT_EQ(Count(image, third, clRed) + Count(image, third, clBlue), 0)
+            << "a negative index draws nothing";
 }
 
 // ---- attached edits ----
@@ -458,8 +460,10 @@ TEST_F(GridCellsTest, WithoutTheAttachedEditTheCellIsAnOrdinaryOne)
         TdwEditControlOptions Options;
     };
     const Case cases[] = {
-        {"custom controls off", "NAME;CustomEdit;NameEdit", {ecoSearchOwnerForm, ecoDisableCustomControls}},
-        {"no such component", "NAME;CustomEdit;Missing", {ecoSearchOwnerForm}},
+            {"custom controls off",
+             "NAME;CustomEdit;NameEdit",
+             {ecoSearchOwnerForm, ecoDisableCustomControls}},
+            {"no such component", "NAME;CustomEdit;Missing", {ecoSearchOwnerForm}},
     };
     for (const Case& c : cases) {
         Data->ControlType.Add(c.Line);
@@ -501,12 +505,21 @@ TEST_F(GridCellsTest, ThePickerShowsOnlyWhereTheGridMayEdit)
     EXPECT_EQ(created, 1) << "made once";
 
     Data->FieldByName("DUE")->SetReadOnly(true);
-    Grid->SetSelectedIndex(colId);
-    Grid->SetSelectedIndex(colDue);
-    EXPECT_EQ(Grid->CellControl(), nullptr) << "a read-only field shows its date as text";
+    Go(colId, 0);
+    Go(colDue, 0);
+    EXPECT_EQ(Grid->CellControl(), picker) << "a read-only field gets the picker, to look at";
+    EXPECT_TRUE(picker->ReadOnly());
+    EXPECT_EQ(picker->Text(), "03/15/2008");
+    TypeText(Form, "4");
+    EXPECT_EQ(picker->Text(), "03/15/2008");
+    EXPECT_EQ(Data->State(), dsBrowse);
     Data->FieldByName("DUE")->SetReadOnly(false);
+    Go(colId, 0);
+    Go(colDue, 0);
+    EXPECT_FALSE(picker->ReadOnly()) << "the next cell sets it again";
+    EXPECT_EQ(created, 1);
 
-    Grid->SetOptions(Grid->Options() - TdwDBGridOptions{dgEditing});
+    Grid->SetOptions(Grid->Options() - TdwDBGridOptions {dgEditing});
     Grid->SetSelectedIndex(colId);
     Grid->SetSelectedIndex(colDue);
     EXPECT_EQ(Grid->CellControl(), nullptr) << "a grid that does not edit shows the date as text";
@@ -514,8 +527,9 @@ TEST_F(GridCellsTest, ThePickerShowsOnlyWhereTheGridMayEdit)
     TypeText(Form, "1");
     EXPECT_EQ(Data->State(), dsBrowse);
 
-    Grid->SetOptions(Grid->Options() + TdwDBGridOptions{dgEditing});
-    Grid->SetEditControlOptions(Grid->EditControlOptions() + TdwEditControlOptions{ecoDisableDateTimePicker});
+    Grid->SetOptions(Grid->Options() + TdwDBGridOptions {dgEditing});
+    Grid->SetEditControlOptions(Grid->EditControlOptions() +
+                                TdwEditControlOptions {ecoDisableDateTimePicker});
     EXPECT_EQ(Grid->CellControl(), nullptr);
     TypeText(Form, "1");
     EXPECT_TRUE(Grid->EditorMode()) << "without the picker the text editor edits the date";
@@ -568,7 +582,7 @@ TEST_F(GridCellsTest, TypingOverTheCellGoesToThePickerAndMovingOnWritesIt)
 
 TEST_F(GridCellsTest, WithTheEditorAlwaysShownThePickerHandsTheEdgesToTheGrid)
 {
-    Grid->SetOptions(Grid->Options() + TdwDBGridOptions{dgAlwaysShowEditor});
+    Grid->SetOptions(Grid->Options() + TdwDBGridOptions {dgAlwaysShowEditor});
     std::vector<Word> reported;
     Grid->OnKeyDown = [&](TObject*, Word& Key, TShiftState) { reported.push_back(Key); };
     Start();
@@ -627,7 +641,7 @@ TEST_F(GridCellsTest, WithTheEditorAlwaysShownAnAttachedEditTakesTheFocus)
     Go(colName, 1);
     ASSERT_EQ(Grid->CellControl(), Edit);
     EXPECT_FALSE(Edit->Focused());
-    Grid->SetOptions(Grid->Options() + TdwDBGridOptions{dgAlwaysShowEditor});
+    Grid->SetOptions(Grid->Options() + TdwDBGridOptions {dgAlwaysShowEditor});
     EXPECT_EQ(Grid->CellControl(), Edit);
     EXPECT_TRUE(Edit->Focused());
     Grid->SetFocus();
@@ -689,8 +703,8 @@ TEST(GridCalculatedColumns, KeepTheirTabStopOnlyWithAnEditorOrPictureOfTheirOwn)
 
 class MemoGrid : public TdwDBGrid {
 public:
-    using TdwDBGrid::TdwDBGrid;
     using TdwDBGrid::CellText;
+    using TdwDBGrid::TdwDBGrid;
 };
 
 TEST_F(GridCellsTest, AMemoCellShowsMemoUnlessTheGridShowsItsText)
@@ -700,7 +714,7 @@ TEST_F(GridCellsTest, AMemoCellShowsMemoUnlessTheGridShowsItsText)
     grid->SetDataSource(Source);
     TField* notes = Data->FieldByName("NOTES");
     EXPECT_EQ(grid->CellText(notes), "(Memo)");
-    grid->SetMemoAttributes(grid->MemoAttributes() + TdwMemoAttributes{mGridShow});
+    grid->SetMemoAttributes(grid->MemoAttributes() + TdwMemoAttributes {mGridShow});
     EXPECT_EQ(grid->CellText(notes), "First note");
 }
 
@@ -726,7 +740,7 @@ TEST_F(GridCellsTest, F2OpensTheMemoDialogAndOKWritesTheText)
         PressKey(dialog, Qt::Key_Return, Qt::ControlModifier);
     });
     PressKey(Form, Qt::Key_F2);
-    EXPECT_EQ((std::vector<String>{"open Long Notes", "ok"}), events);
+    EXPECT_EQ((std::vector<String> {"open Long Notes", "ok"}), events);
     EXPECT_EQ(Field("NOTES"), "Second note!");
     EXPECT_EQ(Data->State(), dsEdit) << "the record is left for the grid to post";
 }
@@ -741,11 +755,11 @@ TEST_F(GridCellsTest, ADoubleClickOpensTheMemoUnlessTheDialogIsOff)
     const QPoint centre((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
     WhenMemoShown([](TdwMemoDlg* dialog) { dialog->CancelBtn->Click(); });
     QTest::mouseDClick(Grid->Widget(), Qt::LeftButton, Qt::NoModifier, centre);
-    EXPECT_EQ((std::vector<String>{"open", "cancel"}), events);
+    EXPECT_EQ((std::vector<String> {"open", "cancel"}), events);
     EXPECT_EQ(Field("ID"), "3");
 
     events.clear();
-    Grid->SetMemoAttributes(Grid->MemoAttributes() + TdwMemoAttributes{mDisableDialog});
+    Grid->SetMemoAttributes(Grid->MemoAttributes() + TdwMemoAttributes {mDisableDialog});
     QTest::mouseDClick(Grid->Widget(), Qt::LeftButton, Qt::NoModifier, centre);
     PressKey(Form, Qt::Key_F2);
     EXPECT_TRUE(events.empty());

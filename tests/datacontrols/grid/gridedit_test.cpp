@@ -7,9 +7,10 @@
 #include "datacontrols/grid/wwinplaceedit.h"
 #include "platform/db/field.h"
 #include "platform/rtl/datetime.h"
+#include "platform/vcl/buttons.h"
 #include "platform/vcl/scripteddialogs.h"
-#include "tests/datacontrols/grid/gridfixture.h"
 #include "tests/datacontrols/common/publishing.h"
+#include "tests/datacontrols/grid/gridfixture.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {
@@ -40,10 +41,88 @@ TEST_F(GridEditTest, TypingEditsTheCellAndMovingDownPostsIt)
     EXPECT_FALSE(Grid->EditorMode());
     EXPECT_EQ(T->State(), dsBrowse);
     EXPECT_EQ(CurrentId(), "C0002");
-    EXPECT_EQ((std::vector<String>{"CITY"}), changed);
+    EXPECT_EQ((std::vector<String> {"CITY"}), changed);
     T->First();
     EXPECT_EQ(City(), "Ogden");
     EXPECT_EQ(ReadBack("CLIENTS.DBF").size(), 300u);
+}
+
+// The focus leaving the grid for another control: what was typed goes into the field,
+// and a Save button that posts writes it to the table.
+TEST_F(GridEditTest, TypingSurvivesTheFocusLeavingTheGrid)
+{
+    auto* other = new TEdit(Form);
+    other->SetParent(Form);
+    other->SetBounds(8, 255, 100, 22);
+    auto* save = new TButton(Form);
+    save->SetParent(Form);
+    save->SetBounds(120, 255, 80, 25);
+    save->OnClick = [this](TObject*) { T->Post(); };
+    struct Case {
+        const char* What;
+        bool NewRow;
+    };
+    for (const Case& c : {Case {"an existing row", false}, Case {"a row appended with Down", true}}) {
+        SCOPED_TRACE(c.What);
+        Grid->SetFocus();
+        if (c.NewRow) {
+            PressKey(Form, Qt::Key_End, Qt::ControlModifier);
+            PressKey(Form, Qt::Key_Down);
+            ASSERT_EQ(T->State(), dsInsert);
+        }
+        TypeText(Form, "Ogden");
+        ClickControl(other);
+        ASSERT_TRUE(other->Focused());
+        EXPECT_FALSE(Grid->EditorMode());
+        EXPECT_EQ(T->State(), c.NewRow ? dsInsert : dsEdit) << "nothing posts the record yet";
+        EXPECT_EQ(City(), "Ogden");
+        ClickControl(save);
+        EXPECT_EQ(T->State(), dsBrowse);
+    }
+    const std::vector<String> rows = ReadBack("CLIENTS.DBF");
+    ASSERT_EQ(rows.size(), 301u);
+    EXPECT_NE(rows[299].find("|Ogden"), String::npos) << "the first client, the table's last record";
+    EXPECT_NE(rows[300].find("|Ogden"), String::npos) << rows[300];
+}
+
+// Only a new row with nothing typed into it is given up when the focus leaves, and only
+// with dgCancelOnExit.
+TEST_F(GridEditTest, AnUntouchedNewRowIsGivenUpOnExitWithCancelOnExit)
+{
+    auto* other = new TEdit(Form);
+    other->SetParent(Form);
+    other->SetBounds(8, 255, 100, 22);
+    for (const bool cancelOnExit : {true, false}) {
+        SCOPED_TRACE(cancelOnExit ? "dgCancelOnExit" : "without dgCancelOnExit");
+        Grid->SetOptions(cancelOnExit ? Grid->Options() + TdwDBGridOptions {dgCancelOnExit}
+                                      : Grid->Options() - TdwDBGridOptions {dgCancelOnExit});
+        Grid->SetFocus();
+        PressKey(Form, Qt::Key_End, Qt::ControlModifier);
+        PressKey(Form, Qt::Key_Down);
+        ASSERT_EQ(T->State(), dsInsert);
+        ClickControl(other);
+        EXPECT_EQ(T->State(), cancelOnExit ? dsBrowse : dsInsert);
+        T->Cancel();
+    }
+    EXPECT_EQ(ReadBack("CLIENTS.DBF").size(), 300u);
+}
+
+TEST_F(GridEditTest, AfterADeleteTheEditorShowsAgain)
+{
+    PressKey(Form, Qt::Key_F2);
+    ASSERT_TRUE(Grid->EditorMode());
+    TypeText(Form, "x");
+    Dialogs.AnswerMessage(mrCancel);
+    PressKey(Form, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_TRUE(Grid->EditorMode()) << "a refused delete leaves the editor as it was";
+    EXPECT_EQ(Grid->InplaceEditor()->Text(), "x");
+    Dialogs.AnswerMessage(mrOk);
+    PressKey(Form, Qt::Key_Delete, Qt::ControlModifier);
+    ASSERT_EQ(Dialogs.Messages.size(), 2u);
+    EXPECT_EQ(ReadBack("CLIENTS.DBF")[299][0], '*') << "the first client, the table's last record";
+    ASSERT_TRUE(Grid->EditorMode());
+    EXPECT_EQ(Grid->InplaceEditor()->Text(), City()) << "the typing went with the record";
+    EXPECT_FALSE(Grid->InplaceEditor()->TextChanged());
 }
 
 TEST_F(GridEditTest, EscTakesBackTheTypingThenTheRecord)
@@ -69,9 +148,10 @@ TEST_F(GridEditTest, CellsThatMayNotBeEditedKeepTheirText)
         std::function<void()> Setup;
     };
     const Case cases[] = {
-        {"read-only grid", [this] { Grid->SetReadOnly(true); }},
-        {"read-only field", [this] { T->FieldByName("CITY")->SetReadOnly(true); }},
-        {"no editing option", [this] { Grid->SetOptions(Grid->Options() - TdwDBGridOptions{dgEditing}); }},
+            {"read-only grid", [this] { Grid->SetReadOnly(true); }},
+            {"read-only field", [this] { T->FieldByName("CITY")->SetReadOnly(true); }},
+            {"no editing option",
+             [this] { Grid->SetOptions(Grid->Options() - TdwDBGridOptions {dgEditing}); }},
     };
     for (const Case& c : cases) {
         c.Setup();
@@ -82,7 +162,7 @@ TEST_F(GridEditTest, CellsThatMayNotBeEditedKeepTheirText)
         EXPECT_EQ(T->State(), dsBrowse) << c.What;
         Grid->SetReadOnly(false);
         T->FieldByName("CITY")->SetReadOnly(false);
-        Grid->SetOptions(Grid->Options() + TdwDBGridOptions{dgEditing});
+        Grid->SetOptions(Grid->Options() + TdwDBGridOptions {dgEditing});
     }
 }
 
@@ -98,12 +178,17 @@ TEST_F(GridEditTest, TypingFollowsTheFieldsPictureMask)
         std::vector<bool> Checks;  // OnCheckValue after showing the editor, then per key taken
     };
     const Case cases[] = {
-        {"SSN\t###-##-####\tT\tT", "SSN", "123", "123-", 4, 0, {true, false, false, false}},
-        {"SSN\t###-##-####\tT\tT", "SSN", "123456789", "123-45-6789", 11, 0,
-         {true, false, false, false, false, false, false, false, false, true}},
-        {"ssn\t###-##-####\tT\tT", "SSN", "12a", "12", 2, 1, {true, false, false}},
-        {"SSN\t###-##-####\tT\tF", "SSN", "12a", "12a", 3, 0, {true}},
-        {"STATE\t*&\tT\tT", "STATE", "txq", "TX", 2, 0, {true, true, true}},
+            {"SSN\t###-##-####\tT\tT", "SSN", "123", "123-", 4, 0, {true, false, false, false}},
+            {"SSN\t###-##-####\tT\tT",
+             "SSN",
+             "123456789",
+             "123-45-6789",
+             11,
+             0,
+             {true, false, false, false, false, false, false, false, false, true}},
+            {"ssn\t###-##-####\tT\tT", "SSN", "12a", "12", 2, 1, {true, false, false}},
+            {"SSN\t###-##-####\tT\tF", "SSN", "12a", "12a", 3, 0, {true}},
+            {"STATE\t*&\tT\tT", "STATE", "txq", "TX", 2, 0, {true, true, true}},
     };
     std::vector<bool> checks;
     Grid->OnCheckValue = [&](TObject* Sender, bool Passes) {
@@ -142,7 +227,7 @@ TEST_F(GridEditTest, BackspaceAndDeleteCheckTheTextLeft)
     PressKey(Form, Qt::Key_Delete);
     PressKey(Form, Qt::Key_Delete);
     EXPECT_EQ(Grid->InplaceEditor()->Text(), "");
-    EXPECT_EQ((std::vector<bool>{false, false, true}), checks) << "an empty text passes";
+    EXPECT_EQ((std::vector<bool> {false, false, true}), checks) << "an empty text passes";
 }
 
 TEST_F(GridEditTest, AnIncompleteMaskedTextIsNotPosted)
@@ -168,7 +253,7 @@ TEST_F(GridEditTest, AnIncompleteMaskedTextIsNotPosted)
 
 TEST_F(GridEditTest, EnterToTabAndCtrlPageUpLeaveTheEditorForTheGrid)
 {
-    Grid->SetKeyOptions(Grid->KeyOptions() + TdwDBGridKeyOptions{dgEnterToTab});
+    Grid->SetKeyOptions(Grid->KeyOptions() + TdwDBGridKeyOptions {dgEnterToTab});
     T->MoveBy(3);
     TypeText(Form, "Ogden");
     PressKey(Form, Qt::Key_Return);
@@ -190,7 +275,7 @@ TEST_F(GridEditTest, AnAlwaysShownEditorWaitsForTheFocusAndStaysThroughEsc)
     auto* other = new TEdit(Form);
     other->SetParent(Form);
     other->SetFocus();
-    Grid->SetOptions(Grid->Options() + TdwDBGridOptions{dgAlwaysShowEditor});
+    Grid->SetOptions(Grid->Options() + TdwDBGridOptions {dgAlwaysShowEditor});
     Grid->Widget()->grab();
     EXPECT_FALSE(Grid->EditorMode()) << "not while another control has the focus";
     Grid->SetFocus();
@@ -242,7 +327,7 @@ TEST_F(GridEditTest, TheEditorsTextStartsAtItsCornerInWordWrapModeElseInset)
     TdwInplaceEdit* editor = Grid->InplaceEditor();
     EXPECT_TRUE(editor->WordWrap());
     EXPECT_EQ(editor->TextMargins(), Rect(0, 0, 1, 0));
-    Grid->SetOptions(Grid->Options() - TdwDBGridOptions{dgWordWrap});
+    Grid->SetOptions(Grid->Options() - TdwDBGridOptions {dgWordWrap});
     EXPECT_FALSE(editor->WordWrap());
     EXPECT_EQ(editor->TextMargins(), Rect(2, 2, 1, 0));
 }
@@ -281,7 +366,7 @@ TEST_F(GridEditTest, AWordWrappedEditorShowsALongTextOnTheCellsLinesAndPostsOneL
     T->First();
     EXPECT_EQ(City(), text);
 
-    Grid->SetOptions(Grid->Options() - TdwDBGridOptions{dgWordWrap});
+    Grid->SetOptions(Grid->Options() - TdwDBGridOptions {dgWordWrap});
     PressKey(Form, Qt::Key_Up);
     PressKey(Form, Qt::Key_F2);
     ASSERT_TRUE(Grid->EditorMode());
@@ -331,14 +416,15 @@ TEST_F(GridMaskedDataSetTest, TheDataSetsOnInvalidValueHearsOfARefusedPost)
     ASSERT_TRUE(Grid->EditorMode());
     EXPECT_EQ(Grid->InplaceEditor()->Text(), "12") << "digits fit the data set's mask";
     PressKey(Form, Qt::Key_Return);
-    EXPECT_EQ((std::vector<String>{"ZIP"}), invalid);
+    EXPECT_EQ((std::vector<String> {"ZIP"}), invalid);
     EXPECT_TRUE(Dialogs.Messages.empty());
     EXPECT_EQ(Data->FieldByName("ZIP")->AsString(), "12345");
 }
 
 TEST_F(GridMaskedDataSetTest, ADateIsReadByTheLibrarysParser)
 {
-    Grid->SetEditControlOptions(Grid->EditControlOptions() + TdwEditControlOptions{ecoDisableDateTimePicker});
+    Grid->SetEditControlOptions(Grid->EditControlOptions() +
+                                TdwEditControlOptions {ecoDisableDateTimePicker});
     Grid->SetSelectedIndex(1);
     PressKey(Form, Qt::Key_F2);
     ASSERT_TRUE(Grid->EditorMode());

@@ -6,9 +6,12 @@
 #include <sstream>
 
 #include "platform/db/field.h"
+#include "platform/rtl/fileops.h"
 #include "platform/rtl/inifile.h"
 #include "platform/vcl/scripteddialogs.h"
+#include "platform/win/registryinifile.h"
 #include "tests/datacontrols/grid/gridfixture.h"
+#include "tests/vcl/formtesting.h"
 
 namespace {
 
@@ -51,7 +54,7 @@ TEST_F(GridIniTest, TheColumnListRoundTripsThroughTheFile)
 
     SetLines({"ID\t5\tNumber"});
     Grid->LoadIniAttributes();
-    EXPECT_EQ((std::vector<String>{"NAME1\t20\tName\tF", "CITY\t8\tTown\tT"}), Lines());
+    EXPECT_EQ((std::vector<String> {"NAME1\t20\tName\tF", "CITY\t8\tTown\tT"}), Lines());
     EXPECT_EQ(Grid->GetFields(1)->FieldName(), "CITY");
     EXPECT_TRUE(Dialogs.Messages.empty());
 }
@@ -60,15 +63,22 @@ TEST_F(GridIniTest, ABadOrMissingSectionLeavesTheListAsItWas)
 {
     SetLines({"ID\t5\tNumber"});
     Grid->LoadIniAttributes();
-    EXPECT_EQ((std::vector<String>{"ID\t5\tNumber"}), Lines()) << "no section";
+    EXPECT_EQ((std::vector<String> {"ID\t5\tNumber"}), Lines()) << "no section";
 
     TIniFile ini(Dir + "layout.ini");
     ini.WriteString("ClientFormGrid1", "NAME1", "20;;Name");
     ini.WriteString("ClientFormGrid1", "CITY", "8,Town");
     Grid->LoadIniAttributes();
-    EXPECT_EQ((std::vector<String>{"ID\t5\tNumber"}), Lines());
+    EXPECT_EQ((std::vector<String> {"ID\t5\tNumber"}), Lines());
     ASSERT_EQ(Dialogs.Messages.size(), 1u);
     EXPECT_EQ(Dialogs.Messages[0].Text, "Key Delimiter Not Found");
+
+    // With TFields the columns are the fields': the list is only cleared.
+    Grid->SetUseTFields(true);
+    Grid->LoadIniAttributes();
+    EXPECT_TRUE(Lines().empty());
+    EXPECT_EQ(Dialogs.Messages.size(), 2u);
+    EXPECT_GT(Grid->GetFieldCount(), 2);
 }
 
 TEST_F(GridIniTest, CheckNewFieldsKeepsColumnsTheFileLacks)
@@ -78,7 +88,7 @@ TEST_F(GridIniTest, CheckNewFieldsKeepsColumnsTheFileLacks)
     SetLines({"ID\t5\tNumber", "name1\t9\tOld"});
     Grid->IniAttributes()->SetCheckNewFields(true);
     Grid->LoadIniAttributes();
-    EXPECT_EQ((std::vector<String>{"NAME1\t20\tName\tF", "ID\t5\tNumber"}), Lines());
+    EXPECT_EQ((std::vector<String> {"NAME1\t20\tName\tF", "ID\t5\tNumber"}), Lines());
 }
 
 TEST_F(GridIniTest, FileProblemsAreReported)
@@ -88,9 +98,39 @@ TEST_F(GridIniTest, FileProblemsAreReported)
     Grid->IniAttributes()->SetFileName(Dir + "layout.ini");
     Grid->IniAttributes()->SetDelimiter("");
     Grid->LoadIniAttributes();
-    ASSERT_EQ(Dialogs.Messages.size(), 2u);
+    Grid->IniAttributes()->SetDelimiter(";;");
+    Grid->IniAttributes()->SetFileName("");
+    Grid->IniAttributes()->SetSaveToRegistry(true);
+    Grid->SaveIniAttributes();
+    ASSERT_EQ(Dialogs.Messages.size(), 3u);
     EXPECT_EQ(Dialogs.Messages[0].Text, "Directory does not exist");
     EXPECT_EQ(Dialogs.Messages[1].Text, "Key delimiter required");
+    EXPECT_EQ(Dialogs.Messages[2].Text, "FileName required when saving to registry");
+    EXPECT_FALSE(FileExists(RegistryFilePath()));
+}
+
+// The registry here is the registry file: the layout goes under the user's key that
+// FileName names, the file's own sections untouched.
+TEST_F(GridIniTest, ALayoutSavedToTheRegistryLoadsAgain)
+{
+    const String previous = SetRegistryFilePath(Dir + "REGISTRY.INI");
+    TIniFile(Dir + "REGISTRY.INI").WriteString("HKEY_LOCAL_MACHINE\\SOFTWARE\\KORVANE", "GLPath", "/srv/gl/");
+    Grid->IniAttributes()->SetSaveToRegistry(true);
+    Grid->IniAttributes()->SetFileName("\\Software\\Korvane\\Totamund\\");
+    SetLines({"NAME1\t20\tName", "CITY\t8\tTown\tT", "ID\t6\tNumber"});
+    Grid->SaveIniAttributes();
+    const TIniFile registry(Dir + "REGISTRY.INI");
+    const String key = "HKEY_CURRENT_USER\\Software\\Korvane\\Totamund\\ClientFormGrid1";
+    EXPECT_EQ(registry.ReadString(key, "CITY", ""), "8;;Town;;T");
+    EXPECT_EQ(registry.ReadString("HKEY_LOCAL_MACHINE\\SOFTWARE\\KORVANE", "GLPath", ""), "/srv/gl/");
+    EXPECT_FALSE(FileExists(Dir + "layout.ini"));
+
+    SetLines({"ZIP\t10\tZip"});
+    Grid->LoadIniAttributes();
+    EXPECT_EQ((std::vector<String> {"NAME1\t20\tName\tF", "CITY\t8\tTown\tT", "ID\t6\tNumber\tF"}), Lines());
+    EXPECT_EQ(Grid->GetFields(2)->FieldName(), "ID");
+    EXPECT_TRUE(Dialogs.Messages.empty());
+    SetRegistryFilePath(previous);
 }
 
 TEST_F(GridIniTest, TheDefaultFileIsTheExecutablesNameWithIni)
@@ -100,13 +140,20 @@ TEST_F(GridIniTest, TheDefaultFileIsTheExecutablesNameWithIni)
     EXPECT_EQ(Grid->IniAttributes()->FileName(), "datacontrols_tests.ini");
 }
 
-TEST_F(GridIniTest, AnEnabledGridLoadsWhenItOpensAndSavesWhenItGoes)
+TEST_F(GridIniTest, AnEnabledGridLoadsWhenItsWindowFirstShowsAndSavesWhenItGoes)
 {
     TIniFile(Dir + "layout.ini").WriteString("ClientFormGrid1", "CITY", "8;;Town;;F");
     Grid->SetDataSource(nullptr);
     Grid->IniAttributes()->SetEnabled(true);
     Grid->SetDataSource(Source);
-    EXPECT_EQ((std::vector<String>{"CITY\t8\tTown\tF"}), Lines());
+    EXPECT_TRUE(Lines().empty()) << "opening the link loads nothing";
+    ShowForm(Form);
+    EXPECT_EQ((std::vector<String> {"CITY\t8\tTown\tF"}), Lines());
+    EXPECT_EQ(Grid->GetFields(0)->FieldName(), "CITY");
+    TIniFile(Dir + "layout.ini").WriteString("ClientFormGrid1", "ZIP", "10;;Zip;;F");
+    Form->Hide();
+    ShowForm(Form);
+    EXPECT_EQ(Lines().size(), 1u) << "only the first showing loads";
     SetLines({"ID\t6\tNumber"});
     Grid->Free();
     Grid = nullptr;

@@ -3,7 +3,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <string_view>
 
+#include "platform/rtl/cp1252.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/strutils.h"
 #include "platform/sql/xbasetable.h"
@@ -30,14 +33,6 @@ bool ValidDate(int Year, int Month, int Day) {
     return Year >= 1 && TryEncodeDate(Year, Month, Day, unused);
 }
 
-// The Julian day number of a date of the Gregorian calendar.
-XBLONG JulianDay(int Year, int Month, int Day) {
-    const int a = (14 - Month) / 12;
-    const int y = Year + 4800 - a;
-    const int m = Month + 12 * a - 3;
-    return XBLONG(Day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 - 32045);
-}
-
 bool ParseIsoDate(const String& Iso, int& Year, int& Month, int& Day) {
     return Iso.size() == 10 && Iso[4] == '-' && Iso[7] == '-' && ParseDigits(Iso, 0, 4, Year) &&
            ParseDigits(Iso, 5, 2, Month) && ParseDigits(Iso, 8, 2, Day) && ValidDate(Year, Month, Day);
@@ -55,36 +50,51 @@ String ValueText(sqlite3_value* Value) {
                   size_t(sqlite3_value_bytes(Value)));
 }
 
+bool IsAscii(const char* Text, size_t Bytes) {
+    for (size_t i = 0; i < Bytes; ++i)
+        if (static_cast<unsigned char>(Text[i]) >= 0x80) return false;
+    return true;
+}
+
 }  // namespace
+
+std::string ToSqlText(const String& Text) {
+    return IsAscii(Text.data(), Text.size()) ? std::string(Text) : Cp1252ToUtf8(Text);
+}
+
+String FromSqlText(const char* Utf8, size_t Bytes) {
+    return IsAscii(Utf8, Bytes) ? String(Utf8, Bytes) : Utf8ToCp1252(std::string(Utf8, Bytes));
+}
+
+bool FromSqlTextExactly(const char* Utf8, size_t Bytes, String& Text) {
+    if (std::memchr(Utf8, 0, Bytes)) return false;
+    Text = FromSqlText(Utf8, Bytes);
+    // A character the code page lacks comes back as '?', which reads back differently.
+    return IsAscii(Utf8, Bytes) || Cp1252ToUtf8(Text) == std::string_view(Utf8, Bytes);
+}
 
 void ResultFromField(sqlite3_context* Result, const TFieldInfo& Field, const char* Bytes) {
     switch (Field.Type) {
     case 'C': {
-        const String text = TrimmedRight(Bytes, Field.Width);
+        const std::string text = ToSqlText(TrimmedRight(Bytes, Field.Width));
         sqlite3_result_text(Result, text.data(), int(text.size()), SQLITE_TRANSIENT);
         return;
     }
     case 'N':
     case 'F': {
-        String text = Trim(String(Bytes, size_t(Field.Width)));
-        if (text.empty()) {
-            sqlite3_result_null(Result);
-            return;
-        }
-        if (Field.Decimals == 0) {
-            sqlite3_int64 whole = 0;
-            auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), whole);
-            if (ec == std::errc() && end == text.data() + text.size()) {
-                sqlite3_result_int64(Result, whole);
-                return;
-            }
-        }
+        const String text = Trim(String(Bytes, size_t(Field.Width)));
+        const char* first = text.data();
+        const char* last = first + text.size();
+        sqlite3_int64 whole = 0;
         double number = 0;
-        auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
-        if (ec == std::errc() && end == text.data() + text.size())
-            sqlite3_result_double(Result, number);
+        if (auto [end, ec] = std::from_chars(first, last, whole); ec == std::errc() && end == last)
+            sqlite3_result_int64(Result, whole);
+        else if (auto [end2, ec2] = std::from_chars(first, last, number); ec2 != std::errc() || end2 != last)
+            sqlite3_result_null(Result);  // blank, or not a number
+        else if (std::abs(number) < 9e15 && number == std::trunc(number))
+            sqlite3_result_int64(Result, sqlite3_int64(number));  // "12.00" is 12, as SQLite keeps it
         else
-            sqlite3_result_null(Result);
+            sqlite3_result_double(Result, number);
         return;
     }
     case 'D': {
@@ -123,25 +133,36 @@ bool IsoDateToDtos(const String& Iso, String& Dtos) {
 }
 
 bool StoredValue(const TFieldInfo& Field, sqlite3_value* Value, TStoredValue& Stored, String& Problem) {
-    const int type = sqlite3_value_type(Value);
-    const bool null = type == SQLITE_NULL;
-    const String name = Field.Name;
+    const bool null = sqlite3_value_type(Value) == SQLITE_NULL;
+    const String& name = Field.Name;
+    Stored.Kind = TStoredValue::AsBytes;
+    Stored.Text.assign(size_t(Field.Width), ' ');
     switch (Field.Type) {
-    case 'C': {
-        Stored.Kind = TStoredValue::AsText;
-        Stored.Text = null ? String() : ValueText(Value);
-        if (int(Stored.Text.size()) > Field.Width) {
+    case 'C':
+    case 'M': {
+        String text;
+        if (!null && !FromSqlTextExactly(reinterpret_cast<const char*>(sqlite3_value_text(Value)),
+                                         size_t(sqlite3_value_bytes(Value)), text)) {
+            Problem =
+                    "the text for " + name + " holds a NUL or a character the table's code page cannot hold";
+            return false;
+        }
+        if (Field.Type == 'M') {
+            Stored.Kind = TStoredValue::AsMemo;
+            Stored.Text = text;
+        } else if (int(text.size()) > Field.Width) {
             Problem = "the text for " + name + " is longer than its " + IntToStr(Field.Width) + " characters";
             return false;
+        } else {
+            Stored.Text.replace(0, text.size(), text);
         }
         return true;
     }
     case 'N':
     case 'F': {
-        if (null) {
-            Stored.Kind = TStoredValue::AsText;
-            return true;
-        }
+        if (null) return true;
+        // Text that reads as a number counts as that number, as a NUMERIC column takes it.
+        const int type = sqlite3_value_numeric_type(Value);
         if (type != SQLITE_INTEGER && type != SQLITE_FLOAT) {
             Problem = "the value for " + name + " is not a number";
             return false;
@@ -155,38 +176,30 @@ bool StoredValue(const TFieldInfo& Field, sqlite3_value* Value, TStoredValue& St
         return true;
     }
     case 'D': {
-        if (null) {
-            Stored.Kind = TStoredValue::AsText;
-            return true;
-        }
-        int year = 0, month = 0, day = 0;
-        if (type != SQLITE_TEXT || !ParseIsoDate(ValueText(Value), year, month, day)) {
+        if (null) return true;
+        String dtos;
+        if (sqlite3_value_type(Value) != SQLITE_TEXT || !IsoDateToDtos(ValueText(Value), dtos)) {
             Problem = "the value for " + name + " is not a date written YYYY-MM-DD";
             return false;
         }
-        Stored.Kind = TStoredValue::AsJulian;
-        Stored.Julian = JulianDay(year, month, day);
+        Stored.Text = dtos;
         return true;
     }
-    case 'L':
-        Stored.Kind = TStoredValue::AsText;
-        if (null)
-            Stored.Text = " ";
-        else if (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
+    case 'L': {
+        if (null) return true;
+        const int type = sqlite3_value_type(Value);
+        if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
             Stored.Text = sqlite3_value_double(Value) != 0 ? "T" : "F";
-        else {
-            const String text = UpperCase(Trim(ValueText(Value)));
-            if (text != "T" && text != "F" && text != "Y" && text != "N") {
-                Problem = "the value for " + name + " is not a logical value";
-                return false;
-            }
-            Stored.Text = text == "T" || text == "Y" ? "T" : "F";
+            return true;
         }
+        const String text = UpperCase(Trim(ValueText(Value)));
+        if (text != "T" && text != "F" && text != "Y" && text != "N") {
+            Problem = "the value for " + name + " is not a logical value";
+            return false;
+        }
+        Stored.Text = text == "T" || text == "Y" ? "T" : "F";
         return true;
-    case 'M':
-        Stored.Kind = TStoredValue::AsMemo;
-        Stored.Text = null ? String() : ValueText(Value);
-        return true;
+    }
     default: Problem = "the field " + name + " cannot be written through SQL"; return false;
     }
 }
@@ -204,7 +217,7 @@ int BindVariant(sqlite3_stmt* Statement, int Index, const Variant& Value) {
         return sqlite3_bind_text(Statement, Index, iso.data(), int(iso.size()), SQLITE_TRANSIENT);
     }
     default: {
-        const String text = Value.AsString();
+        const std::string text = ToSqlText(Value.AsString());
         return sqlite3_bind_text(Statement, Index, text.data(), int(text.size()), SQLITE_TRANSIENT);
     }
     }

@@ -15,12 +15,6 @@ namespace localsql {
 
 namespace {
 
-String TrimmedRight(const char* Bytes, int Width) {
-    int end = Width;
-    while (end > 0 && (Bytes[end - 1] == ' ' || Bytes[end - 1] == '\0')) --end;
-    return String(Bytes, size_t(end));
-}
-
 bool ParseDigits(const String& Text, size_t From, size_t Count, int& Value) {
     if (From + Count > Text.size()) return false;
     const char* first = Text.data() + From;
@@ -50,6 +44,46 @@ String ValueText(sqlite3_value* Value) {
                   size_t(sqlite3_value_bytes(Value)));
 }
 
+constexpr sqlite3_int64 Powers10[] = {1,
+                                      10,
+                                      100,
+                                      1000,
+                                      10000,
+                                      100000,
+                                      1000000,
+                                      10000000,
+                                      100000000,
+                                      1000000000,
+                                      10000000000,
+                                      100000000000,
+                                      1000000000000,
+                                      10000000000000,
+                                      100000000000000,
+                                      1000000000000000};
+
+// A number written as the fields write them, "-123.45", of at most 15 digits: its digits as a whole
+// number and the count of its decimals; false for anything else.
+bool ReadDecimal(const char* First, const char* Last, sqlite3_int64& Units, int& Decimals) {
+    const bool negative = First < Last && *First == '-';
+    int digits = 0;
+    bool point = false;
+    Units = 0;
+    Decimals = 0;
+    for (const char* c = First + negative; c < Last; ++c) {
+        if (*c == '.' && !point) {
+            point = true;
+        } else if (*c >= '0' && *c <= '9' && digits < 15) {
+            Units = Units * 10 + (*c - '0');
+            ++digits;
+            Decimals += point;
+        } else {
+            return false;
+        }
+    }
+    if (negative) Units = -Units;
+    return digits > 0;
+}
+
 bool IsAscii(const char* Text, size_t Bytes) {
     for (size_t i = 0; i < Bytes; ++i)
         if (static_cast<unsigned char>(Text[i]) >= 0x80) return false;
@@ -76,23 +110,35 @@ bool FromSqlTextExactly(const char* Utf8, size_t Bytes, String& Text) {
 void ResultFromField(sqlite3_context* Result, const TFieldInfo& Field, const char* Bytes) {
     switch (Field.Type) {
     case 'C': {
-        const std::string text = ToSqlText(TrimmedRight(Bytes, Field.Width));
+        int end = Field.Width;
+        while (end > 0 && (Bytes[end - 1] == ' ' || Bytes[end - 1] == '\0')) --end;
+        if (IsAscii(Bytes, size_t(end))) {
+            sqlite3_result_text(Result, Bytes, end, SQLITE_TRANSIENT);
+            return;
+        }
+        const std::string text = Cp1252ToUtf8(String(Bytes, size_t(end)));
         sqlite3_result_text(Result, text.data(), int(text.size()), SQLITE_TRANSIENT);
         return;
     }
     case 'N':
     case 'F': {
-        const String text = Trim(String(Bytes, size_t(Field.Width)));
-        const char* first = text.data();
-        const char* last = first + text.size();
-        sqlite3_int64 whole = 0;
+        const char* first = Bytes;
+        const char* last = Bytes + Field.Width;
+        while (first < last && *first == ' ') ++first;
+        while (last > first && last[-1] == ' ') --last;
+        sqlite3_int64 units = 0;
+        int decimals = 0;
         double number = 0;
-        if (auto [end, ec] = std::from_chars(first, last, whole); ec == std::errc() && end == last)
-            sqlite3_result_int64(Result, whole);
-        else if (auto [end2, ec2] = std::from_chars(first, last, number); ec2 != std::errc() || end2 != last)
+        if (ReadDecimal(first, last, units, decimals)) {
+            // "12.00" is 12, as SQLite keeps it; a quotient of two exact doubles is the nearest one.
+            if (decimals == 0 || units % Powers10[decimals] == 0)
+                sqlite3_result_int64(Result, units / Powers10[decimals]);
+            else
+                sqlite3_result_double(Result, double(units) / double(Powers10[decimals]));
+        } else if (auto [end, ec] = std::from_chars(first, last, number); ec != std::errc() || end != last)
             sqlite3_result_null(Result);  // blank, or not a number
         else if (std::abs(number) < 9e15 && number == std::trunc(number))
-            sqlite3_result_int64(Result, sqlite3_int64(number));  // "12.00" is 12, as SQLite keeps it
+            sqlite3_result_int64(Result, sqlite3_int64(number));
         else
             sqlite3_result_double(Result, number);
         return;

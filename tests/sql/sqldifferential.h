@@ -105,7 +105,7 @@ public:
 
     std::string Name() { return Pick(Names); }
     std::string Iso() {
-        char text[16];
+        char text[48];
         std::snprintf(text, sizeof text, "20%02d-%02d-%02d", 5 + Below(6), 1 + Below(12), 1 + Below(28));
         return text;
     }
@@ -448,8 +448,9 @@ public:
     TDifferentialRun(const TDifferentialRun&) = delete;
     TDifferentialRun& operator=(const TDifferentialRun&) = delete;
 
-    // Runs Count statements; stops at the first few differences.
-    TOutcome Run(int Count, size_t MaxDifferences = 5) {
+    // Runs Count statements, comparing the tables after every write, or (TablesEvery above 1) after
+    // every TablesEvery-th statement and the last; stops at the first few differences.
+    TOutcome Run(int Count, int TablesEvery = 1, size_t MaxDifferences = 5) {
         TOutcome outcome;
         for (int i = 0; i < Count && outcome.Differences.size() < MaxDifferences; ++i) {
             const TStatementCase c = FGenerator.Next(FRowCounts);
@@ -470,7 +471,7 @@ public:
             else if (layer != oracle)
                 outcome.Differences.push_back(where + "\n" + FirstDifference(layer, oracle));
             outcome.Failed += !layerDone && !oracleDone;
-            if (c.Writes)
+            if (TablesEvery <= 1 ? c.Writes : (i + 1) % TablesEvery == 0 || i + 1 == Count)
                 for (const TShape* shape : Shapes)
                     if (std::string difference = TableDifference(*shape); !difference.empty())
                         outcome.Differences.push_back(where + "\n  table " + shape->Name + ": " + difference);

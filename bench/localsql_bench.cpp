@@ -15,9 +15,8 @@
 #include <sqlite3.h>
 
 #include "bench/benchsupport.h"
+#include "bench/localsqlengine.h"
 #include "platform/sql/localsql.h"
-#include "platform/xbengine/xbe50.h"
-#include "platform/xbengine/xbe_functions.h"
 
 namespace {
 
@@ -39,19 +38,6 @@ TPayment PaymentOf(std::mt19937& random) {
             std::to_string(random() % 100000) + "." + std::to_string(10 + random() % 90),
             "Payment " + std::to_string(random() % 1000000)};
 }
-
-const TXbeFunctions& Engine() {
-    static const TXbeFunctions functions = [] {
-        TXbeFunctions f;
-#define XBE_FUNCTION(name, result, parameters, tier) f.xb_##name = &xb_##name;
-#include "platform/xbengine/xbe_functions.def"
-#undef XBE_FUNCTION
-        return f;
-    }();
-    return functions;
-}
-
-String LastErrorText() { return xbx_LastErrorText(); }
 
 // The table of n payments with tags on EMP_ID and DATE, and the same rows in SQLite.
 struct TTables {
@@ -145,8 +131,8 @@ void Select(benchmark::State& state, const char* Sql) {
     const std::vector<localsql::TTableRef> refs = {{"PAYMENTS.DBF", "PM", 2, {}},
                                                    {"EMPLOYEES.DBF", "EM", 2, {}}};
     String message;
-    auto statement =
-            localsql::TStatement::Prepare({&Engine(), LastErrorText}, tables.Dir, refs, {}, {}, message);
+    auto statement = localsql::TStatement::Prepare({&LinkedEngine(), LinkedEngineError}, tables.Dir, refs, {},
+                                                   {}, message);
     if (!statement) {
         state.SkipWithError(message.c_str());
         return;

@@ -10,23 +10,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include "platform/xbengine/xbe50.h"
+#include "bench/localsqlengine.h"
 #include "tests/sql/sqldifferential.h"
 
 namespace {
-
-const TXbeFunctions& Engine() {
-    static const TXbeFunctions functions = [] {
-        TXbeFunctions f;
-#define XBE_FUNCTION(name, result, parameters, tier) f.xb_##name = &xb_##name;
-#include "platform/xbengine/xbe_functions.def"
-#undef XBE_FUNCTION
-        return f;
-    }();
-    return functions;
-}
-
-String LastErrorText() { return xbx_LastErrorText(); }
 
 // The engine waits for the disk at each record it writes; the tables stay in memory where they can.
 std::string ScratchDir() {
@@ -43,7 +30,7 @@ void RandomStatements(benchmark::State& state) {
         sqldifferential::TOutcome outcome;
         std::string tags;
         {
-            sqldifferential::TDifferentialRun run({&Engine(), LastErrorText}, dir, 56, 90, 1000);
+            sqldifferential::TDifferentialRun run({&LinkedEngine(), LinkedEngineError}, dir, 56, 90, 1000);
             outcome = run.Run(statements, 100);
             for (const sqldifferential::TShape* shape : sqldifferential::Shapes)
                 if (const std::string problem = run.TagDifference(*shape); !problem.empty())

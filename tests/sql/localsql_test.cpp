@@ -395,6 +395,12 @@ TEST_F(LocalSqlTest, RefusedValuesLeaveTheRecordAsItWas) {
             EXPECT_THAT(RowsOf(*statement), ElementsAre("5"));
         }
     }
+    // A NUL in a parameter is refused too, not cut off, also in a tagged field.
+    auto withNul = Prepare({}, {{"ID", Variant(String("P0\0"
+                                                      "0001",
+                                                      7))}});
+    EXPECT_EQ(withNul->Exec("UPDATE PY SET ID = :ID WHERE ID = 'P00001'", message), 1);
+    EXPECT_THAT(message, HasSubstr("the text for ID holds a NUL"));
     EXPECT_EQ(ReadBack("PAYEES.DBF"), payees);
     // The tags hold the keys they held: every record once, and the names changed for a moment are
     // found no more.

@@ -190,8 +190,14 @@ int BestIndex(sqlite3_vtab* Vtab, sqlite3_index_info* Info) {
         Info->estimatedCost = records / 2;
         Info->estimatedRows = sqlite3_int64(records / 4);
         break;
-    case -1: Info->estimatedCost = records * 1.5; break;
-    default: Info->estimatedCost = records; break;
+    case -1:
+        Info->estimatedCost = records * 1.5;
+        Info->estimatedRows = sqlite3_int64(records);
+        break;
+    default:
+        Info->estimatedCost = records;
+        Info->estimatedRows = sqlite3_int64(records);
+        break;
     }
     return SQLITE_OK;
 }

@@ -424,6 +424,7 @@ int Update(sqlite3_vtab* Vtab, int Argc, sqlite3_value** Argv, sqlite3_int64* Ro
     return rc;
 }
 
+// Nothing to do, but SQLite calls a table's Sync, Commit and Rollback only when it has a Begin.
 int Begin(sqlite3_vtab*) { return SQLITE_OK; }
 
 // The first step of a commit: records inserted wait no longer; a failure here rolls back.

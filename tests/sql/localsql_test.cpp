@@ -420,6 +420,19 @@ TEST_F(LocalSqlTest, RefusedValuesLeaveTheRecordAsItWas) {
               std::vector<String>(payments.begin() + 5, payments.end()));
 }
 
+TEST_F(LocalSqlTest, InATransactionAFailingStatementIsUndoneAloneAndARollbackUndoesAll) {
+    const std::vector<String> payees = ReadBack("PAYEES.DBF");
+    auto statement = Prepare();
+    String message;
+    ASSERT_EQ(statement->Exec("BEGIN; UPDATE PY SET STATE = 'VT' WHERE ID = 'P00001'", message), 0)
+            << message;
+    EXPECT_EQ(statement->Exec("UPDATE PY SET NAME = NAME || '-abcdefghijk' WHERE rowid <= 10", message), 1);
+    ASSERT_EQ(statement->Open("SELECT STATE, NAME FROM PY WHERE rowid IN (1, 2)", message), 0) << message;
+    EXPECT_THAT(RowsOf(*statement), ElementsAre("VT|Smith 1", "CT|JONES 2"));
+    ASSERT_EQ(statement->Exec("INSERT INTO PY (ID) VALUES ('Q00001'); ROLLBACK", message), 0) << message;
+    EXPECT_EQ(ReadBack("PAYEES.DBF"), payees);
+}
+
 TEST_F(LocalSqlTest, BlankNumbersAndDatesAreNullAndWritesTouchOnlyTheFieldsTheySet) {
     auto statement = Prepare();
     String message;

@@ -1,7 +1,7 @@
 // The long differential run of the local SQL engine: 100,000 random statements
 // over the program's EMPLOYEE and TOTTRANS layouts, run on the tables and on
 // plain SQLite holding the same rows (the generator and the comparison of
-// tests/sql/sqldifferential.h), the tables compared every 100 statements and at
+// tests/sql/sqldifferential.h), the tables compared every 1,000 statements and at
 // the end, each tag walked at the end. The counters give the statements run,
 // those both sides refused, and the differences found, which are printed.
 
@@ -30,8 +30,8 @@ void RandomStatements(benchmark::State& state) {
         sqldifferential::TOutcome outcome;
         std::string tags;
         {
-            sqldifferential::TDifferentialRun run({&LinkedEngine(), LinkedEngineError}, dir, 56, 90, 1000);
-            outcome = run.Run(statements, 100);
+            sqldifferential::TDifferentialRun run({&LinkedEngine(), LinkedEngineError}, dir, 56, 40, 400);
+            outcome = run.Run(statements, 1000);
             for (const sqldifferential::TShape* shape : sqldifferential::Shapes)
                 if (const std::string problem = run.TagDifference(*shape); !problem.empty())
                     outcome.Differences.push_back(std::string(shape->Name) + ": " + problem);

@@ -354,7 +354,7 @@ inline TStatementCase TGenerator::Insert(const TShape& Shape, int RowCount) {
         const TField& f = Shape.Fields[1];
         c.Sql = "INSERT INTO " + table + " (" + f.Name + ", " + Shape.Fields[0].Name + ") SELECT " + f.Name +
                 (Chance(40) ? " || ' extra text'" : "") + ", " + Shape.Fields[0].Name + " FROM " + table +
-                Where(Shape, "", c, RowCount) + " ORDER BY rowid LIMIT " + std::to_string(1 + Below(6));
+                Where(Shape, "", c, RowCount) + " ORDER BY rowid LIMIT " + std::to_string(1 + Below(4));
         return c;
     }
     const bool failing = Chance(15);
@@ -413,8 +413,8 @@ inline TStatementCase TGenerator::Next(const std::vector<int>& RowCounts) {
     if (kind < 55) return Grouped(RowCounts[1]);
     if (kind < 60) return Compound(RowCounts[1]);
     if (kind < 62) return TStatementCase {"SELECT NOSUCHFIELD FROM E", {}, false, false};
-    if (kind < 75) return Insert(shape, rows);
-    if (kind < 93) return Update(shape, rows);
+    if (kind < 70) return Insert(shape, rows);
+    if (kind < 92) return Update(shape, rows);
     return Delete(shape, rows);
 }
 

@@ -53,6 +53,11 @@ String Hex8(Int64 Value) {
     return text;
 }
 
+String ErrorText(sqlite3* Db) {
+    const char* text = sqlite3_errmsg(Db);
+    return FromSqlText(text, std::strlen(text));
+}
+
 void WriteText(TStream& Stream, const String& Text) { Stream.Write(Text.data(), Int64(Text.size())); }
 
 // One SQL value of a result row.
@@ -70,13 +75,13 @@ TValue ReadValue(sqlite3_stmt* Statement, int Column) {
     case SQLITE_INTEGER: v.Integer = sqlite3_column_int64(Statement, Column); break;
     case SQLITE_FLOAT: v.Real = sqlite3_column_double(Statement, Column); break;
     case SQLITE_TEXT:
-    case SQLITE_BLOB: {
-        const void* data = v.Type == SQLITE_TEXT
-                                   ? static_cast<const void*>(sqlite3_column_text(Statement, Column))
-                                   : sqlite3_column_blob(Statement, Column);
-        v.Text.assign(static_cast<const char*>(data), size_t(sqlite3_column_bytes(Statement, Column)));
+        v.Text = FromSqlText(reinterpret_cast<const char*>(sqlite3_column_text(Statement, Column)),
+                             size_t(sqlite3_column_bytes(Statement, Column)));
         break;
-    }
+    case SQLITE_BLOB:
+        v.Text.assign(static_cast<const char*>(sqlite3_column_blob(Statement, Column)),
+                      size_t(sqlite3_column_bytes(Statement, Column)));
+        break;
     default: break;
     }
     return v;
@@ -107,34 +112,68 @@ bool DeclaredColumn(const char* DeclType, TFieldType& Type, int& Size) {
     return true;
 }
 
-// The field type of a computed column from the values it took.
-void InferredColumn(const std::vector<std::vector<TValue>>& Rows, size_t Column, TFieldType& Type,
-                    int& Size) {
-    bool integer = false, real = false, text = false, blob = false;
-    size_t longest = 1;
+bool IsInt32(const TValue& V) {
+    return V.Type == SQLITE_INTEGER && V.Integer >= INT32_MIN && V.Integer <= INT32_MAX;
+}
+
+// Whether a value keeps its meaning in a column of the type: a compound
+// SELECT's column is declared by its first SELECT, but its values come from all.
+bool ValueFits(TFieldType Type, const TValue& V) {
+    if (V.Type == SQLITE_NULL) return true;
+    String dtos;
+    switch (Type) {
+    case ftString: return V.Type != SQLITE_BLOB;
+    case ftInteger: return IsInt32(V);
+    case ftFloat: return V.Type == SQLITE_INTEGER || V.Type == SQLITE_FLOAT;
+    case ftDate: return V.Type == SQLITE_TEXT && IsoDateToDtos(V.Text, dtos);
+    case ftBoolean: return V.Type == SQLITE_INTEGER && (V.Integer == 0 || V.Integer == 1);
+    case ftMemo: return V.Type == SQLITE_TEXT;
+    default: return true;
+    }
+}
+
+// The width a value takes as text in a string column.
+size_t TextWidth(const TValue& V) {
+    switch (V.Type) {
+    case SQLITE_INTEGER: return IntToStr(V.Integer).size();
+    case SQLITE_FLOAT: return FloatToStr(V.Real).size();
+    case SQLITE_TEXT: return V.Text.size();
+    default: return 0;
+    }
+}
+
+// The field type of a column from the values it took.
+void InferredColumn(const std::vector<std::vector<TValue>>& Rows, size_t Column, TFieldType& Type) {
+    bool integer = false, real = false, text = false, blob = false, int32 = true;
     for (const std::vector<TValue>& row : Rows) {
         const TValue& v = row[Column];
         integer = integer || v.Type == SQLITE_INTEGER;
         real = real || v.Type == SQLITE_FLOAT;
         text = text || v.Type == SQLITE_TEXT;
         blob = blob || v.Type == SQLITE_BLOB;
-        if (v.Type == SQLITE_TEXT) longest = std::max(longest, v.Text.size());
+        int32 = int32 && (v.Type != SQLITE_INTEGER || IsInt32(v));
     }
-    Size = 0;
     if (blob)
         Type = ftBlob;
-    else if (text || !(integer || real)) {
+    else if (text || !(integer || real))
         Type = ftString;
-        Size = int(longest);
-    } else if (real) {
-        Type = ftFloat;
-    } else {
-        bool fits = true;
-        for (const std::vector<TValue>& row : Rows)
-            fits = fits && (row[Column].Type != SQLITE_INTEGER ||
-                            (row[Column].Integer >= INT32_MIN && row[Column].Integer <= INT32_MAX));
-        Type = fits ? ftInteger : ftFloat;
-    }
+    else
+        Type = real || !int32 ? ftFloat : ftInteger;
+}
+
+// The column's field type and size: as its table declares it when every value
+// fits that, else as its values are; a string column is as wide as its longest value.
+void ResultColumn(const char* DeclType, const std::vector<std::vector<TValue>>& Rows, size_t Column,
+                  TColumn& Result) {
+    int declaredSize = 0;
+    bool declared = DeclaredColumn(DeclType, Result.Type, declaredSize);
+    for (size_t r = 0; declared && r < Rows.size(); ++r) declared = ValueFits(Result.Type, Rows[r][Column]);
+    if (!declared) InferredColumn(Rows, Column, Result.Type);
+    Result.Size = 0;
+    if (Result.Type != ftString) return;
+    size_t longest = std::max(declaredSize, 1);
+    for (const std::vector<TValue>& row : Rows) longest = std::max(longest, TextWidth(row[Column]));
+    Result.Size = int(longest);
 }
 
 int ImageSize(const TColumn& Column) {
@@ -292,7 +331,7 @@ void TStatement::TImpl::ReadOrders(TOpenTable& Table) {
 sqlite3_stmt* TStatement::TImpl::Compile(const String& Sql, const char*& Tail, String& Message) {
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(Db, Tail, -1, &statement, &Tail) != SQLITE_OK) {
-        Message = sqlite3_errmsg(Db);
+        Message = ErrorText(Db);
         return nullptr;
     }
     if (!statement) return nullptr;
@@ -300,9 +339,10 @@ sqlite3_stmt* TStatement::TImpl::Compile(const String& Sql, const char*& Tail, S
         const char* name = sqlite3_bind_parameter_name(statement, i);
         const TParams::value_type* found = nullptr;
         for (const auto& param : Params)
-            if (name && SameText(param.first, name + 1)) found = &param;
+            if (name && SameText(param.first, FromSqlText(name + 1, std::strlen(name + 1)))) found = &param;
         if (!found) {
-            Message = String("No value is given for the parameter ") + (name ? name : "?") + " of: " + Sql;
+            Message = "No value is given for the parameter " +
+                      (name ? FromSqlText(name, std::strlen(name)) : "?") + " of: " + Sql;
             sqlite3_finalize(statement);
             return nullptr;
         }
@@ -342,8 +382,9 @@ std::unique_ptr<TStatement> TStatement::Prepare(const TEngine& Engine, const Str
         const String create =
                 "CREATE VIRTUAL TABLE temp.\"" + alias + "\" USING xbase(" + IntToStr(Int64(i)) + ")";
         char* error = nullptr;
-        if (sqlite3_exec(self.Db, create.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-            Message = "The table " + self.Tables[i].Alias + " cannot take part: " + (error ? error : "");
+        if (sqlite3_exec(self.Db, ToSqlText(create).c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+            Message = "The table " + self.Tables[i].Alias +
+                      " cannot take part: " + (error ? FromSqlText(error, std::strlen(error)) : String());
             sqlite3_free(error);
             return nullptr;
         }
@@ -355,7 +396,8 @@ int TStatement::Open(const String& Sql, String& Message) {
     Close();
     FSql = Sql;
     TEngineScope scope(FImpl->F());
-    const char* tail = Sql.c_str();
+    const std::string text = ToSqlText(Sql);
+    const char* tail = text.c_str();
     sqlite3_stmt* statement = FImpl->Compile(Sql, tail, Message);
     if (!statement) {
         if (Message.empty()) Message = "There is no SQL statement";
@@ -376,16 +418,16 @@ int TStatement::Open(const String& Sql, String& Message) {
         rows.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE) {
-        Message = sqlite3_errmsg(FImpl->Db);
+        Message = ErrorText(FImpl->Db);
         sqlite3_finalize(statement);
         return 1;
     }
     int offset = 0;
     for (int c = 0; c < columns; ++c) {
         TColumn column;
-        column.Name = sqlite3_column_name(statement, c);
-        if (!DeclaredColumn(sqlite3_column_decltype(statement, c), column.Type, column.Size))
-            InferredColumn(rows, size_t(c), column.Type, column.Size);
+        column.Name = FromSqlText(sqlite3_column_name(statement, c),
+                                  std::strlen(sqlite3_column_name(statement, c)));
+        ResultColumn(sqlite3_column_decltype(statement, c), rows, size_t(c), column);
         column.Offset = offset;
         offset += ImageSize(column);
         FColumns.push_back(column);
@@ -410,7 +452,8 @@ int TStatement::Open(const String& Sql, String& Message) {
 
 int TStatement::Exec(const String& Sql, String& Message) {
     TEngineScope scope(FImpl->F());
-    const char* tail = Sql.c_str();
+    const std::string text = ToSqlText(Sql);
+    const char* tail = text.c_str();
     while (tail && *tail) {
         sqlite3_stmt* statement = FImpl->Compile(Sql, tail, Message);
         if (!statement) {
@@ -419,7 +462,7 @@ int TStatement::Exec(const String& Sql, String& Message) {
         }
         int rc = SQLITE_ROW;
         while ((rc = sqlite3_step(statement)) == SQLITE_ROW) { }
-        if (rc != SQLITE_DONE) Message = sqlite3_errmsg(FImpl->Db);
+        if (rc != SQLITE_DONE) Message = ErrorText(FImpl->Db);
         sqlite3_finalize(statement);
         if (rc != SQLITE_DONE) return 1;
     }

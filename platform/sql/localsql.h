@@ -6,9 +6,19 @@
 // record images in the data-set framework's field layouts. INSERT, UPDATE and
 // DELETE write through the engine with its record locks and index upkeep.
 //
-// The dialect is SQLite's. Character fields compare without their trailing
-// blanks; dates are 'YYYY-MM-DD' text and a blank date is NULL; logical fields
-// are 1 and 0; memo fields are text. ":Name" parameters are bound as values.
+// The dialect is SQLite's, and so are its answers on the tables' values:
+// - Character fields keep their xBase meaning: a field is its text padded with
+//   blanks, so SQL sees it without trailing blanks ("AB" and "AB  " are one
+//   value), a blank field is '' (never NULL), and NULL or '' written blanks it.
+// - A blank number, date or logical is NULL, and NULL written blanks the field.
+//   Numbers are as a NUMERIC column keeps them (12.00 is the integer 12).
+// - Dates are 'YYYY-MM-DD' text; logical fields are 1 and 0; memos are text.
+// - Text is Windows-1252 in the tables and UTF-8 inside SQL; a value holding a
+//   NUL or a character the code page lacks is refused, naming the field.
+// - Each statement is all or nothing: when it fails, the tables, memos and
+//   index keys are as they were before it, and a refused INSERT appends nothing.
+//   A write changes only the fields the statement sets.
+// ":Name" parameters are bound as values.
 
 #include <memory>
 #include <utility>

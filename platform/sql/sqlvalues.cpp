@@ -3,7 +3,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <string_view>
 
+#include "platform/rtl/cp1252.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/strutils.h"
 #include "platform/sql/xbasetable.h"
@@ -11,12 +14,6 @@
 namespace localsql {
 
 namespace {
-
-String TrimmedRight(const char* Bytes, int Width) {
-    int end = Width;
-    while (end > 0 && (Bytes[end - 1] == ' ' || Bytes[end - 1] == '\0')) --end;
-    return String(Bytes, size_t(end));
-}
 
 bool ParseDigits(const String& Text, size_t From, size_t Count, int& Value) {
     if (From + Count > Text.size()) return false;
@@ -28,14 +25,6 @@ bool ParseDigits(const String& Text, size_t From, size_t Count, int& Value) {
 bool ValidDate(int Year, int Month, int Day) {
     TDateTime unused = 0;
     return Year >= 1 && TryEncodeDate(Year, Month, Day, unused);
-}
-
-// The Julian day number of a date of the Gregorian calendar.
-XBLONG JulianDay(int Year, int Month, int Day) {
-    const int a = (14 - Month) / 12;
-    const int y = Year + 4800 - a;
-    const int m = Month + 12 * a - 3;
-    return XBLONG(Day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 - 32045);
 }
 
 bool ParseIsoDate(const String& Iso, int& Year, int& Month, int& Day) {
@@ -55,36 +44,103 @@ String ValueText(sqlite3_value* Value) {
                   size_t(sqlite3_value_bytes(Value)));
 }
 
+constexpr sqlite3_int64 Powers10[] = {1,
+                                      10,
+                                      100,
+                                      1000,
+                                      10000,
+                                      100000,
+                                      1000000,
+                                      10000000,
+                                      100000000,
+                                      1000000000,
+                                      10000000000,
+                                      100000000000,
+                                      1000000000000,
+                                      10000000000000,
+                                      100000000000000,
+                                      1000000000000000};
+
+// A number written as the fields write them, "-123.45", of at most 15 digits: its digits as a whole
+// number and the count of its decimals; false for anything else.
+bool ReadDecimal(const char* First, const char* Last, sqlite3_int64& Units, int& Decimals) {
+    const bool negative = First < Last && *First == '-';
+    int digits = 0;
+    bool point = false;
+    Units = 0;
+    Decimals = 0;
+    for (const char* c = First + negative; c < Last; ++c) {
+        if (*c == '.' && !point) {
+            point = true;
+        } else if (*c >= '0' && *c <= '9' && digits < 15) {
+            Units = Units * 10 + (*c - '0');
+            ++digits;
+            Decimals += point;
+        } else {
+            return false;
+        }
+    }
+    if (negative) Units = -Units;
+    return digits > 0;
+}
+
+bool IsAscii(const char* Text, size_t Bytes) {
+    for (size_t i = 0; i < Bytes; ++i)
+        if (static_cast<unsigned char>(Text[i]) >= 0x80) return false;
+    return true;
+}
+
 }  // namespace
+
+std::string ToSqlText(const String& Text) {
+    return IsAscii(Text.data(), Text.size()) ? std::string(Text) : Cp1252ToUtf8(Text);
+}
+
+String FromSqlText(const char* Utf8, size_t Bytes) {
+    return IsAscii(Utf8, Bytes) ? String(Utf8, Bytes) : Utf8ToCp1252(std::string(Utf8, Bytes));
+}
+
+bool FromSqlTextExactly(const char* Utf8, size_t Bytes, String& Text) {
+    if (std::memchr(Utf8, 0, Bytes)) return false;
+    Text = FromSqlText(Utf8, Bytes);
+    // A character the code page lacks comes back as '?', which reads back differently.
+    return IsAscii(Utf8, Bytes) || Cp1252ToUtf8(Text) == std::string_view(Utf8, Bytes);
+}
 
 void ResultFromField(sqlite3_context* Result, const TFieldInfo& Field, const char* Bytes) {
     switch (Field.Type) {
     case 'C': {
-        const String text = TrimmedRight(Bytes, Field.Width);
+        int end = Field.Width;
+        while (end > 0 && (Bytes[end - 1] == ' ' || Bytes[end - 1] == '\0')) --end;
+        if (IsAscii(Bytes, size_t(end))) {
+            sqlite3_result_text(Result, Bytes, end, SQLITE_TRANSIENT);
+            return;
+        }
+        const std::string text = Cp1252ToUtf8(String(Bytes, size_t(end)));
         sqlite3_result_text(Result, text.data(), int(text.size()), SQLITE_TRANSIENT);
         return;
     }
     case 'N':
     case 'F': {
-        String text = Trim(String(Bytes, size_t(Field.Width)));
-        if (text.empty()) {
-            sqlite3_result_null(Result);
-            return;
-        }
-        if (Field.Decimals == 0) {
-            sqlite3_int64 whole = 0;
-            auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), whole);
-            if (ec == std::errc() && end == text.data() + text.size()) {
-                sqlite3_result_int64(Result, whole);
-                return;
-            }
-        }
+        const char* first = Bytes;
+        const char* last = Bytes + Field.Width;
+        while (first < last && *first == ' ') ++first;
+        while (last > first && last[-1] == ' ') --last;
+        sqlite3_int64 units = 0;
+        int decimals = 0;
         double number = 0;
-        auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
-        if (ec == std::errc() && end == text.data() + text.size())
-            sqlite3_result_double(Result, number);
+        if (ReadDecimal(first, last, units, decimals)) {
+            // "12.00" is 12, as SQLite keeps it; a quotient of two exact doubles is the nearest one.
+            if (decimals == 0 || units % Powers10[decimals] == 0)
+                sqlite3_result_int64(Result, units / Powers10[decimals]);
+            else
+                sqlite3_result_double(Result, double(units) / double(Powers10[decimals]));
+        } else if (auto [end, ec] = std::from_chars(first, last, number); ec != std::errc() || end != last)
+            sqlite3_result_null(Result);  // blank, or not a number
+        else if (std::abs(number) < 9e15 && number == std::trunc(number))
+            sqlite3_result_int64(Result, sqlite3_int64(number));
         else
-            sqlite3_result_null(Result);
+            sqlite3_result_double(Result, number);
         return;
     }
     case 'D': {
@@ -123,25 +179,36 @@ bool IsoDateToDtos(const String& Iso, String& Dtos) {
 }
 
 bool StoredValue(const TFieldInfo& Field, sqlite3_value* Value, TStoredValue& Stored, String& Problem) {
-    const int type = sqlite3_value_type(Value);
-    const bool null = type == SQLITE_NULL;
-    const String name = Field.Name;
+    const bool null = sqlite3_value_type(Value) == SQLITE_NULL;
+    const String& name = Field.Name;
+    Stored.Kind = TStoredValue::AsBytes;
+    Stored.Text.assign(size_t(Field.Width), ' ');
     switch (Field.Type) {
-    case 'C': {
-        Stored.Kind = TStoredValue::AsText;
-        Stored.Text = null ? String() : ValueText(Value);
-        if (int(Stored.Text.size()) > Field.Width) {
+    case 'C':
+    case 'M': {
+        String text;
+        if (!null && !FromSqlTextExactly(reinterpret_cast<const char*>(sqlite3_value_text(Value)),
+                                         size_t(sqlite3_value_bytes(Value)), text)) {
+            Problem =
+                    "the text for " + name + " holds a NUL or a character the table's code page cannot hold";
+            return false;
+        }
+        if (Field.Type == 'M') {
+            Stored.Kind = TStoredValue::AsMemo;
+            Stored.Text = text;
+        } else if (int(text.size()) > Field.Width) {
             Problem = "the text for " + name + " is longer than its " + IntToStr(Field.Width) + " characters";
             return false;
+        } else {
+            Stored.Text.replace(0, text.size(), text);
         }
         return true;
     }
     case 'N':
     case 'F': {
-        if (null) {
-            Stored.Kind = TStoredValue::AsText;
-            return true;
-        }
+        if (null) return true;
+        // Text that reads as a number counts as that number, as a NUMERIC column takes it.
+        const int type = sqlite3_value_numeric_type(Value);
         if (type != SQLITE_INTEGER && type != SQLITE_FLOAT) {
             Problem = "the value for " + name + " is not a number";
             return false;
@@ -155,38 +222,30 @@ bool StoredValue(const TFieldInfo& Field, sqlite3_value* Value, TStoredValue& St
         return true;
     }
     case 'D': {
-        if (null) {
-            Stored.Kind = TStoredValue::AsText;
-            return true;
-        }
-        int year = 0, month = 0, day = 0;
-        if (type != SQLITE_TEXT || !ParseIsoDate(ValueText(Value), year, month, day)) {
+        if (null) return true;
+        String dtos;
+        if (sqlite3_value_type(Value) != SQLITE_TEXT || !IsoDateToDtos(ValueText(Value), dtos)) {
             Problem = "the value for " + name + " is not a date written YYYY-MM-DD";
             return false;
         }
-        Stored.Kind = TStoredValue::AsJulian;
-        Stored.Julian = JulianDay(year, month, day);
+        Stored.Text = dtos;
         return true;
     }
-    case 'L':
-        Stored.Kind = TStoredValue::AsText;
-        if (null)
-            Stored.Text = " ";
-        else if (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
+    case 'L': {
+        if (null) return true;
+        const int type = sqlite3_value_type(Value);
+        if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
             Stored.Text = sqlite3_value_double(Value) != 0 ? "T" : "F";
-        else {
-            const String text = UpperCase(Trim(ValueText(Value)));
-            if (text != "T" && text != "F" && text != "Y" && text != "N") {
-                Problem = "the value for " + name + " is not a logical value";
-                return false;
-            }
-            Stored.Text = text == "T" || text == "Y" ? "T" : "F";
+            return true;
         }
+        const String text = UpperCase(Trim(ValueText(Value)));
+        if (text != "T" && text != "F" && text != "Y" && text != "N") {
+            Problem = "the value for " + name + " is not a logical value";
+            return false;
+        }
+        Stored.Text = text == "T" || text == "Y" ? "T" : "F";
         return true;
-    case 'M':
-        Stored.Kind = TStoredValue::AsMemo;
-        Stored.Text = null ? String() : ValueText(Value);
-        return true;
+    }
     default: Problem = "the field " + name + " cannot be written through SQL"; return false;
     }
 }
@@ -204,7 +263,7 @@ int BindVariant(sqlite3_stmt* Statement, int Index, const Variant& Value) {
         return sqlite3_bind_text(Statement, Index, iso.data(), int(iso.size()), SQLITE_TRANSIENT);
     }
     default: {
-        const String text = Value.AsString();
+        const std::string text = ToSqlText(Value.AsString());
         return sqlite3_bind_text(Statement, Index, text.data(), int(text.size()), SQLITE_TRANSIENT);
     }
     }

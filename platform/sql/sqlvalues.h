@@ -1,35 +1,48 @@
 #pragma once
 // Values between the engine's fields and SQL: a field's stored bytes as an SQL
-// value, an SQL value as what the engine stores in a field, and parameters.
+// value, an SQL value as what the engine stores in a field, parameters, and
+// text between the tables' code page (Windows-1252) and SQLite's UTF-8.
 
 #include <sqlite3.h>
 
+#include <string>
+
 #include "platform/rtl/types.h"
 #include "platform/rtl/variant.h"
-#include "platform/xbengine/xbe_types.h"
 
 namespace localsql {
 
 struct TFieldInfo;
 
-// The field's stored bytes (Field.Width of them) as an SQL value: character
-// text without trailing blanks, numbers (NULL when blank), 'YYYY-MM-DD' dates
-// (NULL when blank), logicals as 1 or 0 (NULL when undecided).
+// Table text as SQLite's UTF-8.
+std::string ToSqlText(const String& Text);
+// SQLite's UTF-8 as table text; characters the code page cannot hold become '?'.
+String FromSqlText(const char* Utf8, size_t Bytes);
+// SQLite's UTF-8 as table text; false when a character is a NUL or one the code page cannot hold.
+bool FromSqlTextExactly(const char* Utf8, size_t Bytes, String& Text);
+
+// The field's stored bytes (Field.Width of them) as the SQL value SQLite would
+// hold for them: character text without trailing blanks (xBase compares
+// character fields padded with blanks, so "AB" and "AB  " are one value), a
+// number as a NUMERIC column keeps it (an integer when it has no fraction),
+// 'YYYY-MM-DD' dates, logicals as 1 or 0, and NULL for a blank number, date
+// or logical.
 void ResultFromField(sqlite3_context* Result, const TFieldInfo& Field, const char* Bytes);
 
 // 'YYYY-MM-DD' as the engine's key text of a date, "YYYYMMDD"; false for any other text.
 bool IsoDateToDtos(const String& Iso, String& Dtos);
 
-// What a field is to receive.
+// What a field is to receive: bytes laid into the record as they stand (text
+// padded with blanks, "YYYYMMDD" dates, logicals, and blanks for NULL), a
+// number the engine writes in the field's own form, or a memo's text.
 struct TStoredValue {
-    enum TKind { Unchanged, AsText, AsNumber, AsJulian, AsMemo } Kind = Unchanged;
+    enum TKind { Unchanged, AsBytes, AsNumber, AsMemo } Kind = Unchanged;
     String Text;
     double Number = 0;
-    XBLONG Julian = 0;
 };
 
 // The value for the field, checked against its type and width; false with the
-// reason when it cannot be stored there.
+// reason, naming the field, when it cannot be stored there.
 bool StoredValue(const TFieldInfo& Field, sqlite3_value* Value, TStoredValue& Stored, String& Problem);
 
 // Binds a parameter value: numbers and text as they are, dates as 'YYYY-MM-DD'

@@ -2,27 +2,26 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
+#include <cmath>
 #include <cstring>
 #include <memory>
 
 #include "platform/rtl/strutils.h"
+#include "platform/sql/indexscope.h"
 #include "platform/sql/sqlvalues.h"
+#include "platform/sql/tablechanges.h"
 #include "platform/xbengine/xbe_functions.h"
 
 namespace localsql {
 
 namespace {
 
-// The engine's codes for the kind of value xb_Replace is given.
-constexpr XBSHORT ReplaceDouble = 8;
-constexpr XBSHORT ReplaceJulian = 32;
-constexpr XBSHORT ReplaceText = 1024;
-constexpr XBSHORT ReplaceMemoText = 3072;
-
 struct TXbaseTable : sqlite3_vtab {
-    TModuleContext* Context = nullptr;
-    TOpenTable* Table = nullptr;
+    TXbaseTable(TModuleContext* C, TOpenTable* T) : Context(C), Table(T), Changes(*C->Engine, *T) { }
+
+    TModuleContext* Context;
+    TOpenTable* Table;
+    TTableChanges Changes;
 
     const TXbeFunctions& F() const { return *Context->Engine->Functions; }
     // Makes the table's work area the engine's current one.
@@ -33,24 +32,40 @@ struct TXbaseTable : sqlite3_vtab {
     }
 };
 
-// A walk over the records a condition selected: either every record number up
-// to the count at the start, or the record numbers an index walk collected.
+// The plan a BestIndex chose and Filter follows. idxNum is the field (1-based)
+// whose order is walked, 0 for a walk by record number. idxStr starts with 'A'
+// or 'D' when the walk gives the ORDER BY, ascending or descending, 'N' when
+// it need not, then one letter per argument: 'E'
+// equal, 'L' lower bound, 'H' upper bound on that field; 'e', 'l', 'h' on the
+// record number.
+constexpr size_t PlanArguments = 1;
+
+// A walk over the records a condition selected: record numbers First to Last,
+// or the record numbers of an order within a scope, collected in batches as
+// the walk goes on, so that a statement that stops early reads little.
 struct TXbaseCursor : sqlite3_vtab_cursor {
-    std::vector<XBLONG> RecNos;
-    bool Natural = true;
-    XBLONG NaturalCount = 0;
+    bool Descending = false;
+    // Walk by record number.
+    XBLONG First = 1, Last = 0;
+    // Walk in an order.
+    XBSHORT Order = 0;
+    TScope Scope;
+    std::vector<XBLONG> Batch;
+    size_t BatchSize = 0;
+    bool OrderDone = false;
     size_t Position = 0;
+
     XBLONG RecNo = 0;
+    bool AtEnd = true;
+    bool Loaded = false;
     String Record;
 
     TXbaseTable& Owner() const { return *static_cast<TXbaseTable*>(pVtab); }
-    bool AtEnd() const { return Natural ? Position >= size_t(NaturalCount) : Position >= RecNos.size(); }
-    XBLONG RecNoAt(size_t Index) const { return Natural ? XBLONG(Index + 1) : RecNos[Index]; }
 };
 
 void SetError(sqlite3_vtab* Table, const String& Message) {
     sqlite3_free(Table->zErrMsg);
-    Table->zErrMsg = sqlite3_mprintf("%s", Message.c_str());
+    Table->zErrMsg = sqlite3_mprintf("%s", ToSqlText(Message).c_str());
 }
 
 String Quoted(const String& Name) {
@@ -72,11 +87,8 @@ int Connect(sqlite3* Db, void* Aux, int Argc, const char* const* Argv, sqlite3_v
     for (const TFieldInfo& field : table.Fields)
         schema += Quoted(field.Name) + " " + DeclaredType(field) + ", ";
     schema += "_deleted LOGICAL HIDDEN)";
-    if (int rc = sqlite3_declare_vtab(Db, schema.c_str()); rc != SQLITE_OK) return rc;
-    auto vtab = std::make_unique<TXbaseTable>();
-    vtab->Context = context;
-    vtab->Table = &table;
-    *Out = vtab.release();
+    if (int rc = sqlite3_declare_vtab(Db, ToSqlText(schema).c_str()); rc != SQLITE_OK) return rc;
+    *Out = new TXbaseTable(context, &table);
     return SQLITE_OK;
 }
 
@@ -85,9 +97,6 @@ int Disconnect(sqlite3_vtab* Table) {
     return SQLITE_OK;
 }
 
-// The plan a BestIndex chose and Filter follows: idxNum is the field (1-based)
-// whose order serves, 0 for a natural walk; idxStr holds one letter per
-// argument: 'E' equal, 'L' lower bound, 'H' upper bound.
 bool IsLowerBound(unsigned char Op) {
     return Op == SQLITE_INDEX_CONSTRAINT_GT || Op == SQLITE_INDEX_CONSTRAINT_GE;
 }
@@ -95,51 +104,101 @@ bool IsUpperBound(unsigned char Op) {
     return Op == SQLITE_INDEX_CONSTRAINT_LT || Op == SQLITE_INDEX_CONSTRAINT_LE;
 }
 
+// Whether walking the order of a field gives the rows in SQLite's order of its
+// values: for dates, whose blank (NULL) keys come first as NULL does. Text
+// keys order by their padded code-page bytes and blank numbers key as 0, so
+// those orders differ from SQL's.
+bool OrderIsSqlOrder(const TOpenTable& Table, int Field) {
+    return Field >= 0 && Table.Orders[size_t(Field)].Order && !Table.Orders[size_t(Field)].Upper &&
+           Table.Fields[size_t(Field)].Type == 'D';
+}
+
+// The ORDER BY the walk can give: a field's order, or the record numbers
+// (-1), in one direction, with ties in record number order; -2 when none.
+int OrderedBy(const TOpenTable& Table, const sqlite3_index_info* Info, bool& Descending) {
+    if (Info->nOrderBy < 1 || Info->nOrderBy > 2) return -2;
+    const auto& first = Info->aOrderBy[0];
+    Descending = first.desc;
+    if (Info->nOrderBy == 2 &&
+        (first.iColumn < 0 || Info->aOrderBy[1].iColumn != -1 || Info->aOrderBy[1].desc != first.desc))
+        return -2;
+    if (first.iColumn == -1 || OrderIsSqlOrder(Table, first.iColumn)) return first.iColumn;
+    return -2;
+}
+
 int BestIndex(sqlite3_vtab* Vtab, sqlite3_index_info* Info) {
     const TOpenTable& table = *static_cast<TXbaseTable*>(Vtab)->Table;
-    int bestField = -1;
-    bool bestEqual = false;
+    const double records = std::max<double>(table.RecordCount, 1);
+    // The best condition: on the record number, then equality on a field with
+    // an order, then a range on the record number, then a range on a field.
+    int bestField = -2, bestRank = 0;
     for (int i = 0; i < Info->nConstraint; ++i) {
         const auto& c = Info->aConstraint[i];
-        if (!c.usable || c.iColumn < 0 || size_t(c.iColumn) >= table.Fields.size()) continue;
-        const TOrderInfo& order = table.Orders[size_t(c.iColumn)];
+        if (!c.usable || c.iColumn >= int(table.Fields.size())) continue;
         const bool equal = c.op == SQLITE_INDEX_CONSTRAINT_EQ;
-        if (!order.Order || (!equal && (order.Upper || !(IsLowerBound(c.op) || IsUpperBound(c.op)))))
-            continue;
-        if (bestField < 0 || (equal && !bestEqual)) {
-            bestField = c.iColumn;
-            bestEqual = equal;
-        }
+        const bool range = IsLowerBound(c.op) || IsUpperBound(c.op);
+        int rank = 0;
+        if (c.iColumn < 0)
+            rank = equal ? 4 : range ? 2 : 0;
+        else if (const TOrderInfo& order = table.Orders[size_t(c.iColumn)]; order.Order)
+            rank = equal ? 3 : range && !order.Upper ? 1 : 0;
+        if (rank > bestRank) bestField = c.iColumn, bestRank = rank;
     }
-    const double records = std::max<double>(table.RecordCount, 1);
-    if (bestField < 0) {
-        Info->idxNum = 0;
-        Info->estimatedCost = records * 10;
-        return SQLITE_OK;
-    }
-    String plan;
+    bool descending = false;
+    const int ordered = OrderedBy(table, Info, descending);
+    // With no condition an order that gives the ORDER BY is walked whole.
+    if (bestRank == 0 && ordered >= 0) bestField = ordered, bestRank = -1;
+    const bool byRecNo = bestRank == 0 || bestField == -1;
+    const bool consumed = ordered == (byRecNo ? -1 : bestField);
+    String plan(1, !consumed ? 'N' : descending ? 'D' : 'A');
     bool haveLow = false, haveHigh = false;
-    for (int i = 0; i < Info->nConstraint; ++i) {
+    for (int i = 0; bestRank > 0 && i < Info->nConstraint; ++i) {
         const auto& c = Info->aConstraint[i];
         if (!c.usable || c.iColumn != bestField) continue;
         char letter = 0;
-        if (bestEqual && c.op == SQLITE_INDEX_CONSTRAINT_EQ && plan.empty())
+        if (bestRank >= 3 && c.op == SQLITE_INDEX_CONSTRAINT_EQ && plan.size() == PlanArguments)
             letter = 'E';
-        else if (!bestEqual && IsLowerBound(c.op) && !haveLow)
+        else if (bestRank < 3 && IsLowerBound(c.op) && !haveLow)
             letter = 'L', haveLow = true;
-        else if (!bestEqual && IsUpperBound(c.op) && !haveHigh)
+        else if (bestRank < 3 && IsUpperBound(c.op) && !haveHigh)
             letter = 'H', haveHigh = true;
         if (!letter) continue;
-        plan += letter;
-        Info->aConstraintUsage[i].argvIndex = int(plan.size());
-        // The engine's keys can be coarser than SQL's comparison: SQL checks again.
+        plan += byRecNo ? char(AnsiLowerChar(letter)) : letter;
+        Info->aConstraintUsage[i].argvIndex = int(plan.size() - PlanArguments);
+        // Keys and record ranges can be coarser than SQL's comparison: SQL checks again.
         Info->aConstraintUsage[i].omit = 0;
     }
-    Info->idxNum = bestField + 1;
+    Info->orderByConsumed = consumed;
+    Info->idxNum = byRecNo ? 0 : bestField + 1;
     Info->idxStr = sqlite3_mprintf("%s", plan.c_str());
     Info->needToFreeIdxStr = 1;
-    Info->estimatedCost = bestEqual ? 10 : records * 3;
-    Info->estimatedRows = bestEqual ? 10 : sqlite3_int64(records / 3);
+    switch (bestRank) {
+    case 4:
+        Info->estimatedCost = 1;
+        Info->estimatedRows = 1;
+        Info->idxFlags = SQLITE_INDEX_SCAN_UNIQUE;
+        break;
+    case 3:
+        Info->estimatedCost = 10 + std::log2(records);
+        Info->estimatedRows = 10;
+        break;
+    case 2:
+        Info->estimatedCost = records / 4;
+        Info->estimatedRows = sqlite3_int64(records / 4);
+        break;
+    case 1:
+        Info->estimatedCost = records / 2;
+        Info->estimatedRows = sqlite3_int64(records / 4);
+        break;
+    case -1:
+        Info->estimatedCost = records * 1.5;
+        Info->estimatedRows = sqlite3_int64(records);
+        break;
+    default:
+        Info->estimatedCost = records;
+        Info->estimatedRows = sqlite3_int64(records);
+        break;
+    }
     return SQLITE_OK;
 }
 
@@ -153,101 +212,139 @@ int Close(sqlite3_vtab_cursor* Cursor) {
     return SQLITE_OK;
 }
 
-// Reads the record at the cursor's position, passing over deleted records when
-// the statement hides them.
-int ReadCurrent(TXbaseCursor& Cursor) {
+// Reads the record at the cursor into its image.
+int Load(TXbaseCursor& Cursor) {
     TXbaseTable& table = Cursor.Owner();
     const TXbeFunctions& f = table.F();
     table.Select();
     Cursor.Record.resize(size_t(table.Table->RecordSize));
-    for (; !Cursor.AtEnd(); ++Cursor.Position) {
-        Cursor.RecNo = Cursor.RecNoAt(Cursor.Position);
-        f.xb_Go(Cursor.RecNo);
-        if (f.xb_GetRecord(Cursor.Record.data()) <= 0) {
-            SetError(&table, "Record " + IntToStr(Cursor.RecNo) + " of " + table.Table->Alias +
-                                     " cannot be read: " + table.EngineError());
-            return SQLITE_ERROR;
-        }
-        ++table.Context->Counters->RecordsRead;
-        if (!(table.Context->Settings->HideDeleted && Cursor.Record[0] == '*')) return SQLITE_OK;
+    f.xb_Go(Cursor.RecNo);
+    if (f.xb_GetRecord(Cursor.Record.data()) <= 0) {
+        SetError(&table, "Record " + IntToStr(Cursor.RecNo) + " of " + table.Table->Alias +
+                                 " cannot be read: " + table.EngineError());
+        return SQLITE_ERROR;
     }
+    ++table.Context->Counters->RecordsRead;
+    Cursor.Loaded = true;
     return SQLITE_OK;
 }
 
-// The key text the engine scopes an order with, for a value SQL compares.
-bool ScopeText(const TFieldInfo& Field, bool Upper, sqlite3_value* Value, String& Text) {
-    switch (sqlite3_value_type(Value)) {
-    case SQLITE_TEXT: {
-        String text(reinterpret_cast<const char*>(sqlite3_value_text(Value)),
-                    size_t(sqlite3_value_bytes(Value)));
-        if (Field.Type == 'D') return IsoDateToDtos(text, Text);
-        if (Field.Type != 'C') return false;
-        Text = Upper ? UpperCase(text) : text;
-        return !Text.empty();
-    }
-    case SQLITE_INTEGER:
-    case SQLITE_FLOAT:
-        if (Field.Type != 'N' && Field.Type != 'F') return false;
-        Text = reinterpret_cast<const char*>(sqlite3_value_text(Value));
-        return true;
-    default: return false;
-    }
-}
-
-// Collects the record numbers within the order's scope, in key order.
-int CollectFromOrder(TXbaseCursor& Cursor, const TFieldInfo& Field, const TOrderInfo& Order,
-                     const String& Plan, sqlite3_value** Argv) {
-    String low, high;
-    for (size_t i = 0; i < Plan.size(); ++i) {
-        String text;
-        if (!ScopeText(Field, Order.Upper, Argv[i], text))
-            return SQLITE_EMPTY;  // a value the order cannot seek: walk every record
-        if (Plan[i] == 'E' || Plan[i] == 'L') low = text;
-        if (Plan[i] == 'E' || Plan[i] == 'H') high = text;
-    }
+// Collects the next batch of record numbers of the cursor's order, going on
+// from the last record of the batch before.
+void NextBatch(TXbaseCursor& Cursor) {
     TXbaseTable& table = Cursor.Owner();
     const TXbeFunctions& f = table.F();
+    const XBLONG last = Cursor.Batch.empty() ? 0 : Cursor.Batch.back();
+    Cursor.Batch.clear();
+    Cursor.Position = 0;
+    if (Cursor.OrderDone) return;
+    Cursor.BatchSize = std::min<size_t>(std::max<size_t>(Cursor.BatchSize * 2, 16), 4096);
     table.Select();
-    f.xb_SetOrder(Order.Order);
-    f.xb_SetScope(low.c_str(), high.c_str());
-    Cursor.Natural = false;
-    for (f.xb_GoTop(); !f.xb_Eof(); f.xb_Skip(1)) Cursor.RecNos.push_back(f.xb_RecNo());
+    f.xb_SetOrder(Cursor.Order);
+    f.xb_SetScope(Cursor.Scope.Low.c_str(), Cursor.Scope.High.c_str());
+    const XBLONG step = Cursor.Descending ? -1 : 1;
+    if (last == 0) {
+        if (Cursor.Descending)
+            f.xb_GoBottom();
+        else
+            f.xb_GoTop();
+    } else {
+        f.xb_Go(last);
+        f.xb_Skip(step);
+    }
+    for (; !f.xb_Eof() && !f.xb_Bof() && Cursor.Batch.size() < Cursor.BatchSize; f.xb_Skip(step))
+        Cursor.Batch.push_back(f.xb_RecNo());
+    Cursor.OrderDone = Cursor.Batch.size() < Cursor.BatchSize;
     f.xb_SetScope("", "");
     f.xb_SetOrder(0);
-    table.Context->Counters->IndexedReads += Int64(Cursor.RecNos.size());
-    return SQLITE_OK;
+    table.Context->Counters->IndexedReads += Int64(Cursor.Batch.size());
 }
 
-int Filter(sqlite3_vtab_cursor* Base, int IdxNum, const char* IdxStr, int, sqlite3_value** Argv) {
+// Moves to the first record from the cursor's place on (Advance: the one
+// after it) that the statement sees; deleted records are passed over when the
+// statement hides them.
+int Step(TXbaseCursor& Cursor, bool Advance) {
+    TXbaseTable& table = Cursor.Owner();
+    const bool hideDeleted = table.Context->Settings->HideDeleted;
+    for (;; Advance = true) {
+        Cursor.Loaded = false;
+        if (Cursor.Order) {
+            if (Advance) ++Cursor.Position;
+            if (Cursor.Position >= Cursor.Batch.size()) NextBatch(Cursor);
+            Cursor.AtEnd = Cursor.Position >= Cursor.Batch.size();
+            if (!Cursor.AtEnd) Cursor.RecNo = Cursor.Batch[Cursor.Position];
+        } else {
+            if (Advance) Cursor.RecNo += Cursor.Descending ? -1 : 1;
+            Cursor.AtEnd = Cursor.RecNo < Cursor.First || Cursor.RecNo > Cursor.Last;
+        }
+        if (Cursor.AtEnd || !hideDeleted) return SQLITE_OK;
+        if (int rc = Load(Cursor); rc != SQLITE_OK) return rc;
+        if (Cursor.Record[0] != '*') return SQLITE_OK;
+    }
+}
+
+// Narrows the record numbers First to Last by a bound on the record number.
+void NarrowRecNos(TXbaseCursor& Cursor, char Condition, sqlite3_value* Value) {
+    const int type = sqlite3_value_numeric_type(Value);
+    if (type == SQLITE_NULL) {
+        Cursor.Last = 0;
+        return;
+    }
+    if (type != SQLITE_INTEGER && type != SQLITE_FLOAT) return;  // SQL decides on every record
+    const double value = std::clamp(sqlite3_value_double(Value), -1.0, double(Cursor.Last) + 1);
+    if (Condition != 'h') Cursor.First = std::max(Cursor.First, XBLONG(std::ceil(value)));
+    if (Condition != 'l') Cursor.Last = std::min(Cursor.Last, XBLONG(std::floor(value)));
+}
+
+int Filter(sqlite3_vtab_cursor* Base, int IdxNum, const char* IdxStr, int Argc, sqlite3_value** Argv) {
     auto& cursor = *static_cast<TXbaseCursor*>(Base);
     TXbaseTable& table = cursor.Owner();
-    cursor.RecNos.clear();
+    const String plan = IdxStr ? IdxStr : "N";
+    // Records inserted earlier in the transaction are appended before they are looked for.
+    String message;
+    if (int rc = table.Changes.Append(message); rc != SQLITE_OK) {
+        SetError(&table, message);
+        return rc;
+    }
+    table.Select();
+    cursor.Descending = plan[0] == 'D';
+    cursor.First = 1;
+    cursor.Last = table.F().xb_RecCount();
+    cursor.Order = 0;
+    cursor.Scope = TScope {};
+    cursor.Batch.clear();
+    cursor.BatchSize = 0;
+    cursor.OrderDone = false;
     cursor.Position = 0;
-    cursor.Natural = true;
-    int rc = SQLITE_EMPTY;
-    if (IdxNum > 0) {
-        const size_t field = size_t(IdxNum - 1);
-        rc = CollectFromOrder(cursor, table.Table->Fields[field], table.Table->Orders[field],
-                              IdxStr ? IdxStr : "", Argv);
+    // The order is walked when a value narrowed its scope or its sequence is the ORDER BY; a value
+    // it cannot seek leaves that side of the scope open.
+    bool useOrder = IdxNum > 0 && plan[0] != 'N';
+    for (int i = 0; i < Argc && size_t(i) + PlanArguments < plan.size(); ++i) {
+        const char condition = plan[size_t(i) + PlanArguments];
+        if (IdxNum == 0)
+            NarrowRecNos(cursor, condition, Argv[i]);
+        else if (NarrowScope(table.Table->Fields[size_t(IdxNum - 1)],
+                             table.Table->Orders[size_t(IdxNum - 1)].Upper, condition, Argv[i], cursor.Scope))
+            useOrder = true;
     }
-    if (rc == SQLITE_EMPTY) {
-        table.Select();
-        cursor.Natural = true;
-        cursor.NaturalCount = table.F().xb_RecCount();
-    }
-    return ReadCurrent(cursor);
+    if (cursor.Scope.Empty)
+        cursor.Last = 0;
+    else if (useOrder)
+        cursor.Order = table.Table->Orders[size_t(IdxNum - 1)].Order;
+    cursor.RecNo = cursor.Descending ? cursor.Last : cursor.First;
+    return Step(cursor, false);
 }
 
-int Next(sqlite3_vtab_cursor* Base) {
-    auto& cursor = *static_cast<TXbaseCursor*>(Base);
-    ++cursor.Position;
-    return ReadCurrent(cursor);
-}
+int Next(sqlite3_vtab_cursor* Base) { return Step(*static_cast<TXbaseCursor*>(Base), true); }
 
-int Eof(sqlite3_vtab_cursor* Base) { return static_cast<TXbaseCursor*>(Base)->AtEnd(); }
+int Eof(sqlite3_vtab_cursor* Base) { return static_cast<TXbaseCursor*>(Base)->AtEnd; }
 
 int Column(sqlite3_vtab_cursor* Base, sqlite3_context* Result, int Index) {
     auto& cursor = *static_cast<TXbaseCursor*>(Base);
+    // An UPDATE that does not set the column leaves it alone unread.
+    if (sqlite3_vtab_nochange(Result)) return SQLITE_OK;
+    if (!cursor.Loaded)
+        if (int rc = Load(cursor); rc != SQLITE_OK) return rc;
     TXbaseTable& table = cursor.Owner();
     const std::vector<TFieldInfo>& fields = table.Table->Fields;
     if (Index < 0 || size_t(Index) >= fields.size()) {
@@ -264,15 +361,13 @@ int Column(sqlite3_vtab_cursor* Base, sqlite3_context* Result, int Index) {
     f.xb_Go(cursor.RecNo);
     char* memo = f.xb_GetMemo(field.Name.c_str(), 0);
     if (!memo) {
-        sqlite3_result_error(Result,
-                             ("The memo " + field.Name + " of record " + IntToStr(cursor.RecNo) +
-                              " cannot be read: " + table.EngineError())
-                                     .c_str(),
-                             -1);
-        return SQLITE_OK;
+        SetError(&table, "The memo " + field.Name + " of record " + IntToStr(cursor.RecNo) +
+                                 " cannot be read: " + table.EngineError());
+        return SQLITE_ERROR;
     }
-    sqlite3_result_text(Result, memo, -1, SQLITE_TRANSIENT);
+    const std::string text = ToSqlText(memo);
     f.xb_MemDealloc(memo);
+    sqlite3_result_text(Result, text.data(), int(text.size()), SQLITE_TRANSIENT);
     return SQLITE_OK;
 }
 
@@ -281,41 +376,18 @@ int Rowid(sqlite3_vtab_cursor* Base, sqlite3_int64* Out) {
     return SQLITE_OK;
 }
 
-// Writes the new values of a record's fields; every value is checked before the
-// first is written, so a refused value leaves the record as it was.
-int WriteFields(TXbaseTable& Table, XBLONG RecNo, int Argc, sqlite3_value** Argv) {
+// The values for a record's fields, every one checked before any is written.
+int CheckedValues(TXbaseTable& Table, const String& Record, int Argc, sqlite3_value** Argv,
+                  std::vector<TStoredValue>& Values) {
     const std::vector<TFieldInfo>& fields = Table.Table->Fields;
-    std::vector<TStoredValue> values;
+    Values.assign(fields.size(), TStoredValue {});
     for (size_t i = 0; i < fields.size() && int(i) + 2 < Argc; ++i) {
         sqlite3_value* value = Argv[i + 2];
-        if (sqlite3_value_nochange(value)) {
-            values.push_back(TStoredValue {});
-            continue;
-        }
+        if (sqlite3_value_nochange(value)) continue;
         String problem;
-        TStoredValue stored;
-        if (!StoredValue(fields[i], value, stored, problem)) {
-            SetError(&Table, "Record " + IntToStr(RecNo) + " of " + Table.Table->Alias + ": " + problem);
+        if (!StoredValue(fields[i], value, Values[i], problem)) {
+            SetError(&Table, Record + " of " + Table.Table->Alias + ": " + problem);
             return SQLITE_CONSTRAINT;
-        }
-        values.push_back(std::move(stored));
-    }
-    const TXbeFunctions& f = Table.F();
-    for (size_t i = 0; i < values.size(); ++i) {
-        const TStoredValue& v = values[i];
-        if (v.Kind == TStoredValue::Unchanged) continue;
-        const char* name = fields[i].Name.c_str();
-        XBBOOL done = 0;
-        switch (v.Kind) {
-        case TStoredValue::AsNumber: done = f.xb_Replace(name, ReplaceDouble, &v.Number); break;
-        case TStoredValue::AsJulian: done = f.xb_Replace(name, ReplaceJulian, &v.Julian); break;
-        case TStoredValue::AsMemo: done = f.xb_Replace(name, ReplaceMemoText, v.Text.c_str()); break;
-        default: done = f.xb_Replace(name, ReplaceText, v.Text.c_str()); break;
-        }
-        if (!done) {
-            SetError(&Table, "Field " + fields[i].Name + " of record " + IntToStr(RecNo) + " of " +
-                                     Table.Table->Alias + " was not written: " + Table.EngineError());
-            return SQLITE_ERROR;
         }
     }
     return SQLITE_OK;
@@ -327,55 +399,74 @@ int Update(sqlite3_vtab* Vtab, int Argc, sqlite3_value** Argv, sqlite3_int64* Ro
         SetError(Vtab, "The statement is read-only: " + table.Table->Alias + " cannot be changed");
         return SQLITE_READONLY;
     }
-    const TXbeFunctions& f = table.F();
-    table.Select();
-    const bool inserting = Argc > 1 && sqlite3_value_type(Argv[0]) == SQLITE_NULL;
-    XBLONG recno = 0;
-    if (inserting) {
+    String message;
+    int rc = SQLITE_OK;
+    std::vector<TStoredValue> values;
+    if (Argc > 1 && sqlite3_value_type(Argv[0]) == SQLITE_NULL) {
         if (sqlite3_value_type(Argv[1]) != SQLITE_NULL) {
             SetError(Vtab, "A record's number is given by the table: " + table.Table->Alias);
             return SQLITE_CONSTRAINT;
         }
-        if (!f.xb_AppendBlank()) {
-            SetError(Vtab, "No record could be added to " + table.Table->Alias + ": " + table.EngineError());
-            return SQLITE_ERROR;
-        }
-        recno = f.xb_RecNo();
-    } else {
-        recno = XBLONG(sqlite3_value_int64(Argv[0]));
-        if (Argc > 1 && sqlite3_value_int64(Argv[1]) != recno) {
-            SetError(Vtab, "A record's number cannot be changed: " + table.Table->Alias);
-            return SQLITE_CONSTRAINT;
-        }
-        f.xb_Go(recno);
-        if (!f.xb_Rlock(recno)) {
-            SetError(Vtab, "Record " + IntToStr(recno) + " of " + table.Table->Alias +
-                                   " is locked by another user: " + table.EngineError());
-            return SQLITE_BUSY;
-        }
+        if ((rc = CheckedValues(table, "A new record", Argc, Argv, values)) != SQLITE_OK) return rc;
+        *RowidOut = table.Changes.Insert(std::move(values));
+        return SQLITE_OK;
     }
-    int rc = SQLITE_OK;
+    const XBLONG recno = XBLONG(sqlite3_value_int64(Argv[0]));
     if (Argc == 1) {
-        if (!f.xb_Delete()) {
-            SetError(Vtab, "Record " + IntToStr(recno) + " of " + table.Table->Alias +
-                                   " was not deleted: " + table.EngineError());
-            rc = SQLITE_ERROR;
-        }
-    } else {
-        rc = WriteFields(table, recno, Argc, Argv);
+        rc = table.Changes.Delete(recno, message);
+    } else if (sqlite3_value_int64(Argv[1]) != recno) {
+        message = "A record's number cannot be changed: " + table.Table->Alias;
+        rc = SQLITE_CONSTRAINT;
+    } else if ((rc = CheckedValues(table, "Record " + IntToStr(recno), Argc, Argv, values)) == SQLITE_OK) {
+        rc = table.Changes.Update(recno, values, message);
     }
-    if (rc == SQLITE_OK && !f.xb_Commit()) {
-        SetError(Vtab, "Record " + IntToStr(recno) + " of " + table.Table->Alias +
-                               " was not written: " + table.EngineError());
-        rc = SQLITE_ERROR;
-    }
-    f.xb_Unlock(recno);
-    if (RowidOut) *RowidOut = recno;
+    if (rc != SQLITE_OK && !message.empty()) SetError(Vtab, message);
+    return rc;
+}
+
+// Nothing to do, but SQLite calls a table's Sync, Commit and Rollback only when it has a Begin.
+int Begin(sqlite3_vtab*) { return SQLITE_OK; }
+
+// The first step of a commit: records inserted wait no longer; a failure here rolls back.
+int Sync(sqlite3_vtab* Vtab) {
+    auto& table = *static_cast<TXbaseTable*>(Vtab);
+    String message;
+    const int rc = table.Changes.Append(message);
+    if (rc != SQLITE_OK) SetError(Vtab, message);
+    return rc;
+}
+
+int Commit(sqlite3_vtab* Vtab) {
+    static_cast<TXbaseTable*>(Vtab)->Changes.Commit();
+    return SQLITE_OK;
+}
+
+int Rollback(sqlite3_vtab* Vtab) {
+    String message;
+    const int rc = static_cast<TXbaseTable*>(Vtab)->Changes.RollBack(message);
+    if (rc != SQLITE_OK) SetError(Vtab, message);
+    return rc;
+}
+
+int Savepoint(sqlite3_vtab* Vtab, int Level) {
+    static_cast<TXbaseTable*>(Vtab)->Changes.Savepoint(Level);
+    return SQLITE_OK;
+}
+
+int Release(sqlite3_vtab* Vtab, int Level) {
+    static_cast<TXbaseTable*>(Vtab)->Changes.Release(Level);
+    return SQLITE_OK;
+}
+
+int RollbackTo(sqlite3_vtab* Vtab, int Level) {
+    String message;
+    const int rc = static_cast<TXbaseTable*>(Vtab)->Changes.RollBackTo(Level, message);
+    if (rc != SQLITE_OK) SetError(Vtab, message);
     return rc;
 }
 
 const sqlite3_module XbaseModule = {
-        .iVersion = 1,
+        .iVersion = 2,
         .xCreate = Connect,
         .xConnect = Connect,
         .xBestIndex = BestIndex,
@@ -389,15 +480,15 @@ const sqlite3_module XbaseModule = {
         .xColumn = Column,
         .xRowid = Rowid,
         .xUpdate = Update,
-        .xBegin = nullptr,
-        .xSync = nullptr,
-        .xCommit = nullptr,
-        .xRollback = nullptr,
+        .xBegin = Begin,
+        .xSync = Sync,
+        .xCommit = Commit,
+        .xRollback = Rollback,
         .xFindFunction = nullptr,
         .xRename = nullptr,
-        .xSavepoint = nullptr,
-        .xRelease = nullptr,
-        .xRollbackTo = nullptr,
+        .xSavepoint = Savepoint,
+        .xRelease = Release,
+        .xRollbackTo = RollbackTo,
         .xShadowName = nullptr,
 };
 

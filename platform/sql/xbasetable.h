@@ -1,8 +1,10 @@
 #pragma once
 // The SQL tables over the engine's tables: a virtual-table module "xbase" whose
 // tables are work areas the statement opened. Reads walk the records in
-// natural order, or a single-field index for equality and range conditions on
-// that field; writes go through the engine under a record lock.
+// natural order, a range of record numbers, or a single-field index for
+// equality and range conditions on that field, in either direction when that
+// gives the order the statement asks for; writes go through the engine under
+// a record lock, and a statement that fails is undone.
 
 #include <sqlite3.h>
 

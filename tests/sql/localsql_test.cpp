@@ -7,6 +7,8 @@
 #include <sqlite3.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 #include "platform/rtl/datetime.h"
@@ -16,6 +18,7 @@
 #include "tests/xbengine/peerprocess.h"
 
 using ::testing::ElementsAre;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
 
 namespace {
@@ -367,16 +370,143 @@ TEST_F(LocalSqlTest, RefusedValuesLeaveTheRecordAsItWas) {
             {"UPDATE PM SET AMOUNT = 123456789 WHERE CHECKNO = 1", "does not fit its width of 10"},
             {"UPDATE PM SET PDATE = '31/12/2008' WHERE CHECKNO = 1", "is not a date written YYYY-MM-DD"},
             {"UPDATE PM SET AMOUNT = 'ten' WHERE CHECKNO = 1", "is not a number"},
+            {"UPDATE PY SET NAME = 'A' || char(0) || 'B' WHERE ID = 'P00001'", "NAME holds a NUL"},
+            {"UPDATE PY SET NAME = 'A' || char(20013) WHERE ID = 'P00001'",
+             "NAME holds a NUL or a character"},
             {"SELECT NOSUCH FROM PY", "no such column: NOSUCH"},
             {"SELECT * FROM PY WHERE ID = :MISSING", "No value is given for the parameter :MISSING"},
+            // Whole statements: the records changed before the refused one are put back, and
+            // nothing is appended.
+            {"UPDATE PY SET NAME = NAME || '-abcdefghijk' WHERE rowid <= 10",
+             "Record 3 of PY: the text for NAME"},
+            {"DELETE FROM PM WHERE CHECKNO <= 5; UPDATE PM SET CHECKNO = CHECKNO * 10000 WHERE CHECKNO < 150",
+             "does not fit its width of 6"},
+            {"INSERT INTO PY (ID, NAME, STATE) VALUES ('Q00001', 'NEW', 'TOO LONG')", "A new record of PY"},
+            {"INSERT INTO PY (ID, NAME) SELECT 'Q' || substr(ID, 2), NAME || '-abcdefghijk' FROM PY",
+             "longer than its 20"},
     };
     for (const TCase& c : cases) {
         message.clear();
         EXPECT_EQ(statement->Exec(c.Sql, message), 1) << c.Sql;
         EXPECT_THAT(message, HasSubstr(c.Message)) << c.Sql;
+        if (String(c.Sql).starts_with("DELETE")) {
+            // The first statement stands; only the refused one is undone.
+            ASSERT_EQ(statement->Open("SELECT COUNT(*) FROM PM WHERE _deleted", message), 0) << message;
+            EXPECT_THAT(RowsOf(*statement), ElementsAre("5"));
+        }
     }
+    // A NUL in a parameter is refused too, not cut off, also in a tagged field.
+    auto withNul = Prepare({}, {{"ID", Variant(String("P0\0"
+                                                      "0001",
+                                                      7))}});
+    EXPECT_EQ(withNul->Exec("UPDATE PY SET ID = :ID WHERE ID = 'P00001'", message), 1);
+    EXPECT_THAT(message, HasSubstr("the text for ID holds a NUL"));
     EXPECT_EQ(ReadBack("PAYEES.DBF"), payees);
-    EXPECT_EQ(ReadBack("PAYMENTS.DBF"), payments);
+    // The tags hold the keys they held: every record once, and the names changed for a moment are
+    // found no more.
+    ASSERT_EQ(statement->Open("SELECT COUNT(*), MIN(ID), MAX(ID) FROM PY WHERE ID >= 'A'", message), 0)
+            << message;
+    EXPECT_THAT(RowsOf(*statement), ElementsAre("300|P00001|P00300"));
+    ASSERT_EQ(statement->Open("SELECT COUNT(*) FROM PY WHERE NAME = 'Smith 1-abcdefghijk'", message), 0)
+            << message;
+    EXPECT_THAT(RowsOf(*statement), ElementsAre("0"));
+    ASSERT_EQ(statement->Open("SELECT COUNT(*), MAX(CHECKNO) FROM PM WHERE CHECKNO >= 0", message), 0)
+            << message;
+    EXPECT_THAT(RowsOf(*statement), ElementsAre("3000|3000"));
+    // The reader lists the five deleted records last.
+    const std::vector<String> now = ReadBack("PAYMENTS.DBF");
+    ASSERT_EQ(now.size(), 3000u);
+    EXPECT_EQ(std::vector<String>(now.begin(), now.begin() + 2995),
+              std::vector<String>(payments.begin() + 5, payments.end()));
+}
+
+TEST_F(LocalSqlTest, InATransactionAFailingStatementIsUndoneAloneAndARollbackUndoesAll) {
+    const std::vector<String> payees = ReadBack("PAYEES.DBF");
+    auto statement = Prepare();
+    String message;
+    ASSERT_EQ(statement->Exec("BEGIN; UPDATE PY SET STATE = 'VT' WHERE ID = 'P00001'", message), 0)
+            << message;
+    EXPECT_EQ(statement->Exec("UPDATE PY SET NAME = NAME || '-abcdefghijk' WHERE rowid <= 10", message), 1);
+    ASSERT_EQ(statement->Open("SELECT STATE, NAME FROM PY WHERE rowid IN (1, 2)", message), 0) << message;
+    EXPECT_THAT(RowsOf(*statement), ElementsAre("VT|Smith 1", "CT|JONES 2"));
+    ASSERT_EQ(statement->Exec("INSERT INTO PY (ID) VALUES ('Q00001'); ROLLBACK", message), 0) << message;
+    EXPECT_EQ(ReadBack("PAYEES.DBF"), payees);
+}
+
+TEST_F(LocalSqlTest, BlankNumbersAndDatesAreNullAndWritesTouchOnlyTheFieldsTheySet) {
+    auto statement = Prepare();
+    String message;
+    ASSERT_EQ(statement->Exec("UPDATE PM SET AMOUNT = NULL, PDATE = NULL WHERE CHECKNO = 1;"
+                              "INSERT INTO PM (ID, CHECKNO) VALUES ('P00001', 3001);"
+                              "UPDATE PM SET PAID = 1 WHERE CHECKNO IN (1, 3001)",
+                              message),
+              0)
+            << message;
+    const std::vector<String> records = ReadBack("PAYMENTS.DBF");
+    ASSERT_EQ(records.size(), 3001u);
+    EXPECT_THAT(records[0], EndsWith("|||1|True"));
+    EXPECT_EQ(records[3000], "P00001|||3001|True");
+    ASSERT_EQ(statement->Open("SELECT CHECKNO, typeof(AMOUNT), typeof(PDATE), AMOUNT IS NULL FROM PM "
+                              "WHERE AMOUNT IS NULL ORDER BY CHECKNO",
+                              message),
+              0)
+            << message;
+    EXPECT_THAT(RowsOf(*statement), ElementsAre("1|null|null|1", "3001|null|null|1"));
+}
+
+TEST_F(LocalSqlTest, TextIsUtf8InsideSqlAndTheCodePageInTheTables) {
+    auto statement = Prepare();
+    String message;
+    // \xD8 is "O" with a stroke, \xC5 "A" with a ring, \x8A "S" with a caron in Windows-1252.
+    ASSERT_EQ(statement->Exec("INSERT INTO PY (ID, NAME) VALUES ('Q00001', '\xD8rsted'), ('Q00002', '\xC5"
+                              "berg'), ('Q00003', '\x8Aimek')",
+                              message),
+              0)
+            << message;
+    std::ifstream file(Dir + "PAYEES.DBF", std::ios::binary);
+    const String bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    EXPECT_THAT(bytes, HasSubstr("Q00002\xC5"
+                                 "berg "));
+    ASSERT_EQ(statement->Open("SELECT NAME, length(NAME), substr(NAME, 1, 1), hex(NAME) FROM PY "
+                              "WHERE NAME LIKE '\xD8%' OR NAME >= '\x8A' ORDER BY ID",
+                              message),
+              0)
+            << message;
+    EXPECT_THAT(RowsOf(*statement),
+                ElementsAre("\xD8rsted|6|\xD8|C3987273746564", "\x8Aimek|5|\x8A|C5A0696D656B"));
+}
+
+TEST_F(LocalSqlTest, ACompoundColumnIsAsWideAsItsLongestValue) {
+    EXPECT_THAT(
+            Select("SELECT STATE FROM PY WHERE ID = 'P00001' UNION ALL SELECT 'TOTAL: ' || COUNT(*) FROM PY"),
+            ElementsAre("NJ", "TOTAL: 300"));
+}
+
+TEST_F(LocalSqlTest, PlansReadOnlyTheRecordsTheyNeed) {
+    struct TCase {
+        const char* Sql;
+        Int64 MostRead, MostIndexed;
+    } cases[] = {
+            {"SELECT COUNT(*) FROM PM", 0, 0},
+            {"SELECT CHECKNO, AMOUNT FROM PM WHERE rowid BETWEEN 100 AND 109", 10, 0},
+            {"SELECT CHECKNO FROM PM WHERE rowid = 2999", 1, 0},
+            // A key that only begins another key's text is no match.
+            {"SELECT NAME FROM PY WHERE ID = 'P0001'", 0, 0},
+            {"SELECT NAME FROM PY WHERE ID = ''", 0, 0},
+            {"SELECT COUNT(*) FROM PM WHERE CHECKNO < 1e15", 3000, 3000},
+            {"SELECT CHECKNO FROM PM WHERE CHECKNO > 0.00001 AND CHECKNO < 11", 12, 12},
+            // The tag gives the order, in either direction, and the walk stops with the LIMIT.
+            {"SELECT CHECKNO, PDATE FROM PM ORDER BY PDATE DESC, rowid DESC LIMIT 5 OFFSET 10", 15, 48},
+            {"SELECT CHECKNO, PDATE FROM PM ORDER BY PDATE, rowid LIMIT 5", 5, 16},
+    };
+    for (const TCase& c : cases) {
+        auto statement = Prepare();
+        String message;
+        ASSERT_EQ(statement->Open(c.Sql, message), 0) << message;
+        EXPECT_EQ(RowsOf(*statement), OracleSelect(c.Sql, {})) << c.Sql;
+        EXPECT_LE(statement->Counters().RecordsRead, c.MostRead) << c.Sql;
+        EXPECT_LE(statement->Counters().IndexedReads, c.MostIndexed) << c.Sql;
+    }
 }
 
 TEST_F(LocalSqlTest, SettingsHideDeletedRecordsAndRefuseWrites) {

@@ -70,6 +70,8 @@ TEST_F(TransactionGridTest, NewLoopNumbersFromOneAndCarriesTheDate) {
 }
 
 // How an editor of the New loop is closed decides what becomes of its transaction.
+// Its close box keeps the transaction, with the amount still being typed, and ends
+// the loop: a next editor would be left open, and its blank transaction posted.
 TEST_F(TransactionGridTest, NewLoopEndings) {
     struct TCase {
         const char* How;
@@ -78,11 +80,12 @@ TEST_F(TransactionGridTest, NewLoopEndings) {
         std::vector<String> Rows;
     };
     const TCase cases[] = {
-        {"finished", "", "0", {}},
-        {"finished", "", "12.5", {"1|||12.50"}},
-        {"finished", "RENT", "0", {"1||RENT|0.00"}},
-        {"cancel", "RENT", "12.5", {}},
-        {"escape", "RENT", "12.5", {}},
+            {"finished", "", "0", {}},
+            {"finished", "", "12.5", {"1|||12.50"}},
+            {"finished", "RENT", "0", {"1||RENT|0.00"}},
+            {"cancel", "RENT", "12.5", {}},
+            {"escape", "RENT", "12.5", {}},
+            {"close box", "RENT", "12.5", {"1||RENT|12.50"}},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(std::string(c.How) + " " + c.Description + " " + c.Amount);
@@ -92,6 +95,7 @@ TEST_F(TransactionGridTest, NewLoopEndings) {
             Retype(Editor, c.Description);
             PressKey(Editor, Qt::Key_Return);
             Retype(Editor, c.Amount);
+            if (String(c.How) == "close box") return RequestClose(Editor);
             PressKey(Editor, Qt::Key_Return);
             if (String(c.How) == "escape") PressKey(Editor, Qt::Key_Escape);
             else (String(c.How) == "cancel" ? Editor->BitBtn4 : Editor->BitBtn2)->Click();

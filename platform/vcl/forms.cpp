@@ -310,9 +310,13 @@ void TCustomForm::ShowWindow() {
         if (!FPlaced) PlaceWindow();
         if (FBorderStyle != bsSizeable && FBorderStyle != bsSizeToolWin) window->setFixedSize(window->size());
         switch (FWindowState) {
-            case wsMaximized: window->showMaximized(); break;
-            case wsMinimized: window->showMinimized(); break;
-            default: window->show(); break;
+        case wsMaximized:
+            // The window fills the screen also where no window manager maximises it.
+            if (const QScreen* screen = window->screen()) window->setGeometry(screen->availableGeometry());
+            window->showMaximized();
+            break;
+        case wsMinimized: window->showMinimized(); break;
+        default: window->show(); break;
         }
     }
     // The window comes up with the focus on the control the form will activate.

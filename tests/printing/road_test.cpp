@@ -7,6 +7,8 @@
 #include <gmock/gmock.h>
 
 #include <QImage>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <filesystem>
 
 #include "app/smalldialogs.h"
@@ -258,15 +260,21 @@ protected:
                             IntToStr(page->Height()));
         };
         note("opened");
+        SaveScreenshot(viewer, "road-viewer-opened.png");
+        steps.push_back(BarsShown(viewer));
         ClickControl(viewer->btnNext);
         note("Next Page");
         SaveScreenshot(viewer, "road-viewer-page2.png");
         ClickControl(viewer->SpeedButton1);
         note("Zoom In");
         PressKey(viewer, Qt::Key_PageDown);
-        const int scrolled = viewer->ScrollBox1->VertScrollBar()->Position();
-        steps.push_back("PageDown: " + (scrolled == viewer->ScrollBox1->ClientHeight() ? String("a screenful down")
-                                                                                        : IntToStr(scrolled)));
+        TScrollBox* box = viewer->ScrollBox1;
+        const int scrolled = box->VertScrollBar()->Position();
+        // A screenful, or as far as the page goes on a screen that holds most of it.
+        const int screenful =
+                std::min(box->ClientHeight(), box->VertScrollBar()->Range() - box->ClientHeight());
+        steps.push_back("PageDown: " +
+                        (scrolled == screenful ? String("a screenful down") : IntToStr(scrolled)));
         PressKey(viewer, Qt::Key_Right);
         note("Right");
         PressKey(viewer, Qt::Key_Left);
@@ -280,6 +288,29 @@ protected:
         QCoreApplication::processEvents();
         steps.push_back(Screen()->FormCount() == forms ? "behind: nothing opened" : "behind: a form opened");
         return steps;
+    }
+
+    // Whether the viewer shows a scroll bar in each direction where the page does not
+    // fit, and none where it does; the page reaches the scrolled area's edges.
+    static String BarsShown(TFViewPCL* Viewer) {
+        QCoreApplication::processEvents();
+        auto* area = static_cast<QScrollArea*>(Viewer->ScrollBox1->Widget());
+        const TControl* page = Viewer->ADTaxViewerX1;
+        const QSize view = area->viewport()->size();
+        const bool wide = page->Left() + page->Width() > view.width();
+        const bool tall = page->Top() + page->Height() > view.height();
+        const bool right = area->horizontalScrollBar()->isVisible() == wide &&
+                           area->verticalScrollBar()->isVisible() == tall;
+        const QSize content = area->widget()->size();
+        const bool reached = content.width() >= page->Left() + page->Width() &&
+                             content.height() >= page->Top() + page->Height();
+        return right && reached
+                       ? String("the bars the page needs")
+                       : "page " + IntToStr(page->Width()) + "x" + IntToStr(page->Height()) + " in " +
+                                 IntToStr(view.width()) + "x" + IntToStr(view.height()) + ", scrolled area " +
+                                 IntToStr(content.width()) + "x" + IntToStr(content.height()) + ", bars " +
+                                 IntToStr(area->horizontalScrollBar()->isVisible()) + "/" +
+                                 IntToStr(area->verticalScrollBar()->isVisible());
     }
 
     // The page files of the run just made, kept under the names Stem-1.PRN, ...
@@ -367,10 +398,12 @@ TEST_F(RoadTest, ANewClientToItsPrintedFormsAndElectronicFile) {
 
     // Copy B: one page for each recipient, in the recipients' current order, each
     // with the payer, the recipient's name, number and amount, shown in one viewer.
-    EXPECT_THAT(ViewerSteps, ::testing::ElementsAre("opened: Page 1 of 3 816x1056", "Next Page: Page 2 of 3 816x1056",
-                                                    "Zoom In: Page 2 of 3 1275x1650", "PageDown: a screenful down",
-                                                    "Right: Page 3 of 3 1275x1650", "Left: Page 2 of 3 1275x1650",
-                                                    "Zoom Out: Page 2 of 3 816x1056", "behind: nothing opened"));
+    EXPECT_THAT(ViewerSteps,
+                ::testing::ElementsAre("opened: Page 1 of 3 816x1056", "the bars the page needs",
+                                       "Next Page: Page 2 of 3 816x1056", "Zoom In: Page 2 of 3 1275x1650",
+                                       "PageDown: a screenful down", "Right: Page 3 of 3 1275x1650",
+                                       "Left: Page 2 of 3 1275x1650", "Zoom Out: Page 2 of 3 816x1056",
+                                       "behind: nothing opened"));
     EXPECT_EQ(CopyBViewer, "Page 2 of 3");
     ASSERT_EQ(CopyB.size(), 3u);
     const char* const copyBExpected[][3] = {{"FIRST BANK", "333-44-5555", "622.34"},

@@ -113,6 +113,40 @@ TEST_F(TransactionGridTest, NewLoopEndings) {
     }
 }
 
+// The session ends in the New loop while the second payment's amount is being typed:
+// the editor closes as its close box does, keeping that payment, and no blank one is
+// appended after it. The file is read as the ended program leaves it.
+class TransactionSessionEndTest : public TransactionFormsFixture {
+protected:
+    [[noreturn]] void EndTheSessionInTheNewLoop() {
+        ScriptEditors({
+                [](TFEditTrans* Editor) {
+                    TypeTransaction(Editor, "123108", "LAWN CARE", "150.25");
+                    TypeText(Editor, "/");
+                },
+                [](TFEditTrans* Editor) {
+                    for (int i = 0; i < 3; ++i)
+                        PressKey(Editor, Qt::Key_Return);  // date, number, description
+                    Retype(Editor, "99.50");
+                    RequestQuit();
+                },
+        });
+        WithGrid("A1", [](TFTransactions* Grid) { Grid->BitBtn1->Click(); });
+        QCoreApplication::processEvents();  // the session's end goes on to the main window
+        String disk;
+        for (const String& line : TransactionsOnDisk()) disk += line + "; ";
+        std::fprintf(stderr, "on disk: %s%s\n", disk.c_str(),
+                     Application->Terminated() ? "ended" : "running");
+        std::exit(0);
+    }
+};
+
+TEST_F(TransactionSessionEndTest, TheSessionsEndInTheNewLoopAppendsNothingMore) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(EndTheSessionInTheNewLoop(), ::testing::ExitedWithCode(0),
+                "on disk: 1 20081231 150.25; 2 20081231 99.50; deleted 0; ended");
+}
+
 // An amount too large for the file is refused when the transaction is posted; the
 // editor comes back with what was typed, to be corrected, and nothing is lost.
 TEST_F(TransactionGridTest, RefusedTransactionComesBackToTheEditor) {

@@ -83,6 +83,18 @@ void WhenUp(std::function<void(T*)> Action) {
     });
 }
 
+// Runs Action once Ready holds; it is looked at again every 10 milliseconds.
+void WhenReady(std::function<bool()> Ready, std::function<void()> Action, int Tries = 500) {
+    QTimer::singleShot(10, [Ready, Action, Tries] {
+        if (Ready())
+            Action();
+        else if (Tries > 0)
+            WhenReady(Ready, Action, Tries - 1);
+        else
+            ADD_FAILURE() << "never ready";
+    });
+}
+
 // Types Text into the field a line's number chose, over what it held, and leaves it.
 void TypeLine(TCustomForm* Form, const char* Line, std::initializer_list<const char*> Texts) {
     TypeText(Form, "*");
@@ -441,6 +453,103 @@ TEST_F(RoadTest, ANewClientToItsPrintedFormsAndElectronicFile) {
     // Back in 03, the grid's preview runs the transactions listing of a recipient.
     EXPECT_EQ(PreviewListing("M1"), 1);
     EXPECT_TRUE(FileExists(Dir / "PRV0001.BMP"));
+}
+
+// The README's first road, key by key: a client, one recipient, one payment, and
+// Copy B of every recipient in the page viewer, which "/" closes.
+TEST_F(RoadTest, TheReadmesFirstRoadEndsOnCopyB) {
+    Dialogs.AnswerMessage(mrNo);  // no other recipient
+    Dialogs.AnswerMessage(mrNo);  // not collated
+    // 04, Alt+N, the ID, the payer's fields each with Enter, "/".
+    WhenUp<TFClientSelection>([](TFClientSelection* List) {
+        WhenUp<TFGetFileID>([](TFGetFileID* Prompt) {
+            WhenUp<TFClientBasic>([](TFClientBasic* Form) {
+                for (const char* text : {"ACME SUPPLY", "", "9 RIVER RD", "", "TROY", "NY", "12180",
+                                         "5185550100", "141234567"}) {
+                    TypeText(Form, text);
+                    PressKey(Form, Qt::Key_Return);
+                }
+                TypeText(Form, "/");
+            });
+            TypeText(Prompt, "08ACME");
+            PressKey(Prompt, Qt::Key_Return);
+        });
+        PressKey(List, Qt::Key_N, Qt::AltModifier);
+    });
+    TypeText(FTotStart, "04");
+    ASSERT_EQ(FMain->User->ClientID, "08ACME");
+
+    // 02, Alt+A, the ID; the name, *03 the street, *04 city, state and ZIP, *07 the
+    // taxpayer number, *09 and the income type's line on its list; "/"; No.
+    WhenUp<TFEmployeeStart>([](TFEmployeeStart* List) {
+        WhenUp<TFGetFileID>([](TFGetFileID* Prompt) {
+            WhenUp<TFEmployeeBasic>([](TFEmployeeBasic* Form) {
+                TypeText(Form, "CAROL YOUNG");
+                PressKey(Form, Qt::Key_Return);
+                TypeLine(Form, "03", {"12 ELM ST"});
+                TypeLine(Form, "04", {"TROY", "NY", "12180"});
+                TypeLine(Form, "07", {"111223333"});
+                WhenUp<TFSelectionList1>([](TFSelectionList1* Types) { TypeText(Types, "06"); });
+                TypeText(Form, "*09");
+                TypeText(Form, "/");
+            });
+            TypeText(Prompt, "M1");
+            PressKey(Prompt, Qt::Key_Return);
+        });
+        PressKey(List, Qt::Key_A, Qt::AltModifier);
+    });
+    TypeText(FTotStart, "02");
+
+    // 03, the ID, Enter; Alt+N, the date, Enter, Enter, the description, Enter, the
+    // amount, Enter; Alt+F; "/".
+    WhenUp<TdwLookupDlg>([](TdwLookupDlg* Lookup) {
+        TypeText(Lookup, "M1");
+        PressKey(Lookup, Qt::Key_Return);
+    });
+    WhenUp<TFTransactions>([](TFTransactions* Grid) {
+        auto finished = std::make_shared<bool>(false);
+        WhenUp<TFEditTrans>([finished](TFEditTrans* Editor) {
+            for (const char* text : {"031508", "", "DESIGN WORK", "1500"}) {
+                TypeText(Editor, text);
+                PressKey(Editor, Qt::Key_Return);
+            }
+            PressKey(Editor, Qt::Key_F, Qt::AltModifier);
+            *finished = true;
+        });
+        // A button's Alt key presses it a moment later, as a click would.
+        WhenReady([finished, Grid] { return *finished && TCustomForm::InnermostModalForm() == Grid; },
+                  [Grid] { TypeText(Grid, "/"); });
+        PressKey(Grid, Qt::Key_N, Qt::AltModifier);
+    });
+    TypeText(FTotStart, "03");
+    EXPECT_EQ(RecipientRows(), std::vector<String> {"M1|CAROL YOUNG|N|1500.00"});
+
+    // 06, 10 (Copy B), 13 (Preview), 04 (All Employees), No; the viewer shows Copy B.
+    String shown;
+    std::string page;
+    int viewersAfterSlash = -1;
+    WhenUp<TFPrint>([&](TFPrint* Form) {
+        for (const char* line : {"10", "13", "04"}) TypeText(Form, line);
+        const std::vector<TFViewPCL*> viewers = Viewers();
+        if (viewers.size() == 1) {
+            SaveScreenshot(viewers[0], "readme-road-copyb.png");
+            shown = viewers[0]->Label1->Caption();
+            const std::vector<std::string> pages = KeepPages("readme-copyb");
+            if (pages.size() == 1) page = pages[0];
+            TypeText(viewers[0], "/");
+            QCoreApplication::processEvents();
+            viewersAfterSlash = static_cast<int>(Viewers().size());
+        }
+        TypeText(Form, "/");
+    });
+    TypeText(FTotStart, "06");
+
+    EXPECT_THAT(Shown(), testing::ElementsAre("Would you like to add another employee/1099 recipient?",
+                                              "Would you like to print collated?"));
+    EXPECT_EQ(shown, "Page 1 of 1");
+    for (const char* text : {"ACME SUPPLY", "CAROL YOUNG", "111-22-3333", "1500.00"})
+        EXPECT_THAT(page, HasSubstr(text));
+    EXPECT_EQ(viewersAfterSlash, 0);
 }
 
 // The missing-items form of an electronic file prints through the reject listing.

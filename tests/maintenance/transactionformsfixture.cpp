@@ -69,10 +69,7 @@ print("deleted", len(table.deleted))
 
 void TransactionFormsFixture::SetUp() {
     ShellFixture::SetUp();
-    StartMain();
-    MakeClient("08ACME", "ACME SUPPLY");
-    FMain->User->ClientID = "08ACME";
-    StartMenu();
+    StartOnClient("08ACME", "ACME SUPPLY");
     MenuForms.RecipientLookup = LookupRecipient;
     MenuForms.Transactions = ShowTransactions;
     TDaroruTable* client = DClientDataBase->tblClient;

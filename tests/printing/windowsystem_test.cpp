@@ -19,10 +19,7 @@ class WindowSystemTest : public ShellFixture {
 protected:
     void SetUp() override {
         ShellFixture::SetUp();
-        StartMain();
-        MakeClient("08ACME", "ACME SUPPLY");
-        FMain->User->ClientID = "08ACME";
-        StartMenu();
+        StartOnClient("08ACME", "ACME SUPPLY");
         InstallForms();
         TDaroruTable* recipients = DClientDataBase->tblEmployee;
         recipients->Append();
@@ -51,42 +48,42 @@ TEST_F(WindowSystemTest, TheWindowsBehindAModalFormRefuseToClose) {
         std::function<void(String&)> Open;  // from the menu, by keys; notes what is up
     };
     const TCase cases[] = {
-        {"payment form",
-         [](String& Up) {
-             WhenShown<TdwLookupDlg>([](TdwLookupDlg* Lookup) {
-                 TypeText(Lookup, "A1");
-                 PressKey(Lookup, Qt::Key_Return);
-             });
-             WhenShown<TFTransactions>([&Up](TFTransactions* Grid) {
-                 WhenShown<TFEditTrans>([&Up](TFEditTrans* Editor) {
-                     Up = AskTheWindowsBehindToClose(Editor);
-                     ClickControl(Editor->BitBtn4);  // Cancel
+            {"payment form",
+             [](String& Up) {
+                 WhenUp<TdwLookupDlg>([](TdwLookupDlg* Lookup) {
+                     TypeText(Lookup, "A1");
+                     PressKey(Lookup, Qt::Key_Return);
                  });
-                 ClickControl(Grid->BitBtn1);  // New Trans.
-                 TypeText(Grid, "/");
-             });
-             TypeText(FTotStart, "03");
-         }},
-        {"recipient form",
-         [](String& Up) {
-             WhenShown<TFEmployeeStart>([&Up](TFEmployeeStart* List) {
-                 WhenShown<TFEmployeeBasic>([&Up](TFEmployeeBasic* Recipient) {
-                     Up = AskTheWindowsBehindToClose(Recipient);
-                     TypeText(Recipient, "/");
+                 WhenUp<TFTransactions>([&Up](TFTransactions* Grid) {
+                     WhenUp<TFEditTrans>([&Up](TFEditTrans* Editor) {
+                         Up = AskTheWindowsBehindToClose(Editor);
+                         ClickControl(Editor->BitBtn4);  // Cancel
+                     });
+                     ClickControl(Grid->BitBtn1);  // New Trans.
+                     TypeText(Grid, "/");
                  });
-                 PressKey(List, Qt::Key_Return);  // from the empty search to the list
-                 PressKey(List, Qt::Key_Return);  // the recipient
-             });
-             TypeText(FTotStart, "02");
-         }},
-        {"print selection",
-         [](String& Up) {
-             WhenShown<TFPrint>([&Up](TFPrint* Print) {
-                 Up = AskTheWindowsBehindToClose(Print);
-                 TypeText(Print, "/");
-             });
-             TypeText(FTotStart, "06");
-         }},
+                 TypeText(FTotStart, "03");
+             }},
+            {"recipient form",
+             [](String& Up) {
+                 WhenUp<TFEmployeeStart>([&Up](TFEmployeeStart* List) {
+                     WhenUp<TFEmployeeBasic>([&Up](TFEmployeeBasic* Recipient) {
+                         Up = AskTheWindowsBehindToClose(Recipient);
+                         TypeText(Recipient, "/");
+                     });
+                     PressKey(List, Qt::Key_Return);  // from the empty search to the list
+                     PressKey(List, Qt::Key_Return);  // the recipient
+                 });
+                 TypeText(FTotStart, "02");
+             }},
+            {"print selection",
+             [](String& Up) {
+                 WhenUp<TFPrint>([&Up](TFPrint* Print) {
+                     Up = AskTheWindowsBehindToClose(Print);
+                     TypeText(Print, "/");
+                 });
+                 TypeText(FTotStart, "06");
+             }},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Form);

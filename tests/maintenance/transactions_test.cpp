@@ -69,6 +69,25 @@ TEST_F(TransactionGridTest, NewLoopNumbersFromOneAndCarriesTheDate) {
     EXPECT_THAT(Shown(), IsEmpty());
 }
 
+// After the amount the focus is in the selection entry, where digits choose a line: a
+// withholding is typed on its line, which gives the entry back after Enter.
+TEST_F(TransactionGridTest, AWithholdingIsTypedOnItsLineAfterTheAmount) {
+    String afterWithholding;
+    ScriptEditors({
+            [&](TFEditTrans* Editor) {
+                TypeTransaction(Editor, "123108", "LAWN CARE", "100");
+                TypeInLine(Editor, "05", "25");
+                afterWithholding = ActiveControlName(Editor);
+                TypeText(Editor, "/");
+            },
+            [](TFEditTrans* Editor) { Editor->BitBtn4->Click(); },
+    });
+    WithGrid("A1", [](TFTransactions* Grid) { Grid->BitBtn1->Click(); });
+    EXPECT_TRUE(EditorsDone());
+    EXPECT_EQ(afterWithholding, "entry");
+    EXPECT_THAT(StoredTotals("A1"), ElementsAre(100, 25, 0, 0, 0, 0));
+}
+
 // How an editor of the New loop is closed decides what becomes of its transaction.
 // Its close box keeps the transaction, with the amount still being typed, and ends
 // the loop: a next editor would be left open, and its blank transaction posted.

@@ -160,9 +160,7 @@ void TFMain::DeleteTempPrintFiles() {
     }
 }
 
-void TFMain::Help1Click(TObject*) {
-    OpenDocument(ProgramDir + "DIRUZU.ZIV");
-}
+void TFMain::Help1Click(TObject*) { OpenHelpFile(ProgramDir + "DIRUZU.ZIV"); }
 
 void TFMain::Support1Click(TObject*) {
     OpenDocument(ProgramDir + "status.txt");

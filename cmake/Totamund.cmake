@@ -33,3 +33,16 @@ function(totamund_folder_tests leaf library)
       TOTAMUND_SCREENSHOT_DIR="${CMAKE_BINARY_DIR}/screenshots"
       TOTAMUND_ARTIFACT_DIR="${CMAKE_BINARY_DIR}/artifacts")
 endfunction()
+
+# totamund_x11_test(target filter): the named tests of a test executable again under
+# an X server (Xvfb), where the window system places, sizes and closes the windows as
+# a desktop without a window manager does; only where xvfb-run is installed.
+function(totamund_x11_test target filter)
+  find_program(XVFB_RUN xvfb-run)
+  if(NOT XVFB_RUN)
+    return()
+  endif()
+  add_test(NAME ${target}_x11
+      COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${target}> --gtest_filter=${filter})
+  set_tests_properties(${target}_x11 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=xcb")
+endfunction()

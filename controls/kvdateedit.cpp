@@ -25,10 +25,16 @@ void TKVDateEdit::Bind(String* Value) {
     if (FValue) SetText(*FValue);
 }
 
+void TKVDateEdit::CMEnter() {
+    SetSlashGuard(true, true);
+    TEdit::CMEnter();
+}
+
 void TKVDateEdit::DoExit() {
     const String date = NormalizeDateDigits(Text(), ddHyphenCentury);
     SetText(date);
     if (FValue) *FValue = date;
     TEdit::DoExit();
+    SetSlashGuard(true, false);
     MouseFreeReturn(this, true);
 }

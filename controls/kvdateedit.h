@@ -14,12 +14,15 @@ enum TDateDigitsStyle {
 // separators; any other count comes back as the digits alone. No range check.
 String NormalizeDateDigits(const String& Text, TDateDigitsStyle Style);
 
+// A '/' typed into it separates the parts of the date; it does not close the form.
 class TKVDateEdit : public TEdit, public TKVCommanded {
 public:
     explicit TKVDateEdit(TComponent* AOwner);
 
     String ClassName() const override { return "TKVDateEdit"; }
     bool InheritsFrom(const String& name) const override;
+
+    void CMEnter() override;
 
     // The variable must outlive the edit's last exit.
     void Bind(String* Value);

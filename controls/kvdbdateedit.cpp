@@ -19,7 +19,13 @@ void TKVDBDateEditBase::CommitText() {
 
 bool TKVDBDateEdit::InheritsFrom(const String& name) const { return SameText(name, "TKVDBDateEdit") || TKVDBDateEditBase::InheritsFrom(name); }
 
+void TKVDBDateEdit::CMEnter() {
+    SetSlashGuard(true, true);
+    TKVDBDateEditBase::CMEnter();
+}
+
 void TKVDBDateEdit::DoExit() {
     TKVDBDateEditBase::DoExit();
+    SetSlashGuard(true, false);
     MouseFreeReturn(this, true);
 }

@@ -21,12 +21,16 @@ private:
     TDateDigitsStyle FStyle;
 };
 
+// A '/' typed into it separates the parts of the date, as in "12/31/1970"; it does not
+// close the form, which would keep only the digits before it.
 class TKVDBDateEdit : public TKVDBDateEditBase {
 public:
     explicit TKVDBDateEdit(TComponent* AOwner) : TKVDBDateEditBase(AOwner, ddHyphenCentury) {}
 
     String ClassName() const override { return "TKVDBDateEdit"; }
     bool InheritsFrom(const String& name) const override;
+
+    void CMEnter() override;
 
 protected:
     void DoExit() override;

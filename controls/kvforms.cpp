@@ -5,10 +5,9 @@
 
 #include "controls/kvlabel.h"
 #include "controls/opendocument.h"
+#include "platform/rtl/fileops.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/guiscreen.h"
-#include "platform/win/desktop.h"
-#include "platform/rtl/fileops.h"
 
 namespace {
 
@@ -129,8 +128,8 @@ void TKVMouseFreeForm::MouseFreeKeyPress(TObject*, char& Key) {
 void TKVMouseFreeForm::MouseFreeKeyDown(TObject*, Word& Key, TShiftState) {
     if (Key == VK_F1) {
         Key = 0;
-        OpenDocument(ExtractFilePath(ProgramFileName()) + "DIRUZU.ZIV");
+        OpenHelpFile(ExtractFilePath(ProgramFileName()) + "DIRUZU.ZIV");
     } else if (Key == VK_F2) {
-        RunCalculator();
+        StartCalculator();
     }
 }

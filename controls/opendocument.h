@@ -8,5 +8,14 @@
 // there, or nothing could open it, the user is told so with the file's name.
 void OpenDocument(const String& FileName);
 
+// F1 and the Help menu: the help file FileName. The help file does not come with the
+// program; without it the user is told so, and where a copy would be opened from.
+void OpenHelpFile(const String& FileName);
+// What the user is told when the help file at Path is not there.
+String NoHelpFileMessage(const String& Path);
+
 // F1 in a pick list: the help file of ProgramDir, in the help viewer's small window.
 void ShowListHelp(const String& ProgramDir);
+
+// F2: the desktop's calculator, waited for; the user is told when there is none.
+void StartCalculator();

@@ -232,8 +232,14 @@ bool TFEmployeeStart::AddRecipient() {
     recipients->FieldByName("ID")->SetAsString(id);
     const auto form = OneUseForm<TFEmployeeBasic>();
     form->NewRecipient = true;
-    form->ShowModal();
-    return true;
+    if (form->ShowModal() == mrNone) {
+        // The application is ending: the form never showed, and nothing is added.
+        recipients->Cancel();
+        return false;
+    }
+    // Closed by the window system, the form kept the recipient as any close does, but
+    // no question of another follows.
+    return !form->ClosedByWindowSystem();
 }
 
 void TFEmployeeStart::KVButton1Click(TObject*) {

@@ -68,7 +68,8 @@ private:
     bool HelpKey(Word& Key);
     void OpenRecipient();
     void DeleteRecipient();
-    // Asks for one new ID and adds the recipient; false when the ID was refused.
+    // Asks for one new ID and adds the recipient; false when the ID was refused, or
+    // when the recipient form was closed by the window system or never showed.
     bool AddRecipient();
 };
 

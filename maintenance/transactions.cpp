@@ -153,26 +153,25 @@ void TFTransactions::ShowRecipientsTransactions() {
     KVDBDoubleEdit1->Font()->SetColor(negative ? NegativeTotalColor : clWhite);
 }
 
-bool TFTransactions::RunEditor(bool NewTransaction) {
-    const auto editor = OneUseForm<TFEditTrans>();
-    editor->NewTransaction = NewTransaction;
-    editor->ShowModal();
-    return editor->Cancelled;
-}
-
-bool TFTransactions::EditUntilPosted(bool NewTransaction) {
+TFTransactions::TEditorEnd TFTransactions::EditUntilPosted(bool NewTransaction) {
     TDaroruTable* table = Transactions();
     for (;;) {
-        const bool cancelled = RunEditor(NewTransaction);
+        const auto editor = OneUseForm<TFEditTrans>();
+        editor->NewTransaction = NewTransaction;
+        const bool shown = editor->ShowModal() != mrNone;
+        TEditorEnd end {shown, editor->Cancelled, editor->ClosedByWindowSystem()};
         // An edited transaction goes back as it was on Cancel; a new one is dropped
-        // whenever the editor says so.
-        if (NewTransaction ? FMain->DiscardTransaction : cancelled) {
+        // whenever the editor says so. An editor that never showed took nothing.
+        if (!end.Shown || (NewTransaction ? FMain->DiscardTransaction : end.Cancelled)) {
             table->Cancel();
-            return false;
+            return end;
         }
         try {
+            // The editor is still there to give the record what its fields hold, the
+            // one left in the middle of typing (by the close box) included.
             table->Post();
-            return true;
+            end.Posted = true;
+            return end;
         } catch (const Exception&) {
             // A value the table cannot hold: the user sees why and corrects it.
             Application->HandleException(this);
@@ -211,7 +210,11 @@ void TFTransactions::BitBtn1Click(TObject*) {
                 if (!previousDate.empty()) table->FieldByName("DATE")->SetAsString(previousDate);
             }
             table->FieldByName("DESCR")->SetAsString(client->FieldByName("DEF_DESCR")->AsString());
-            if (EditUntilPosted(true)) firstPass = false;
+            const TEditorEnd end = EditUntilPosted(true);
+            if (end.Posted) firstPass = false;
+            // An editor closed by the window system keeps its transaction, as any close
+            // does, but no next one follows; one that never showed ends the loop too.
+            if (!end.Shown || end.ByWindowSystem) FMain->AddingTransactions = 0;
         }
     });
 }

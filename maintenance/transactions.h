@@ -68,11 +68,17 @@ private:
     void RefreshView();
     // The grid on the recipient's transactions, from the first, and the total's colour.
     void ShowRecipientsTransactions();
-    // The editor over the current record; true when it was left with its Cancel button.
-    bool RunEditor(bool NewTransaction);
-    // Runs the editor until the record is posted (true) or dropped; a record the
-    // table refuses is shown to the user again with the reason.
-    bool EditUntilPosted(bool NewTransaction);
+    // How the last showing of the editor ended.
+    struct TEditorEnd {
+        bool Shown;           // false: the application is ending and the editor never showed
+        bool Cancelled;       // left with its Cancel button
+        bool ByWindowSystem;  // closed by its close box or the end of the session
+        bool Posted = false;  // the record was posted afterwards
+    };
+    // Runs the editor until the record is posted or dropped; a record the table
+    // refuses is shown to the user again with the reason. Returns how the last
+    // showing ended.
+    TEditorEnd EditUntilPosted(bool NewTransaction);
     // Runs a change of the transactions, then refreshes the view, also when it fails.
     void ChangeAndRefresh(const std::function<void()>& Change);
     void EditTransaction();

@@ -6,6 +6,7 @@
 #include "platform/rtl/fileops.h"
 #include "platform/vcl/dialogs.h"
 #include "platform/vcl/dispatch.h"
+#include "platform/vcl/forms.h"
 #include "platform/vcl/qapp.h"
 
 const TApplicationRef Application;
@@ -57,6 +58,26 @@ void TApplication::Terminate() {
     FTerminated = true;
     // Every running loop, modal ones included, ends.
     QCoreApplication::exit(0);
+}
+
+void TApplication::EndSession() {
+    if (FTerminated) return;
+    FEnding = true;
+    CloseNextForm();
+}
+
+void TApplication::CloseNextForm() {
+    if (!FEnding || FTerminated) return;
+    if (TCustomForm* modal = TCustomForm::InnermostModalForm()) {
+        // Its run ends and, once it has closed, takes the next step.
+        modal->CloseFromWindow();
+        return;
+    }
+    if (FMainForm)
+        FMainForm->CloseFromWindow();
+    else
+        Terminate();
+    if (!FTerminated) FEnding = false;
 }
 
 void TApplication::ProcessMessages() {

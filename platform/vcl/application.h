@@ -40,6 +40,11 @@ public:
     // other forms' OnClose does not run.
     void Terminate();
     bool Terminated() const { return FTerminated; }
+    // The window system asks the application to quit (the session ends): the modal
+    // forms close first, the innermost first, each through its own close path, then
+    // the main form. A form that refuses to close keeps the application running.
+    void EndSession();
+    bool Ending() const { return FEnding; }
     // Runs the pending window events (painting, timers, posted calls) but no keys or
     // mouse clicks, so the user cannot start another command meanwhile.
     void ProcessMessages();
@@ -69,10 +74,16 @@ public:
     TNotifyEvent OnHint;
 
 private:
+    friend class TCustomForm;
     void SetMainForm(TCustomForm* Form);
+    // The next step of the session's end: the innermost modal form closes, or the main
+    // form when none is left.
+    void CloseNextForm();
+    void KeepRunning() { FEnding = false; }
 
     TCustomForm* FMainForm = nullptr;
     bool FTerminated = false;
+    bool FEnding = false;
     String FTitle;
     String FHelpFile;
     String FHint;

@@ -210,11 +210,17 @@ bool TEventDispatch::eventFilter(QObject* Watched, QEvent* Event) {
             if (auto* sub = qobject_cast<QMdiSubWindow*>(Watched)) inner = sub->widget();
             auto* form = dynamic_cast<TCustomForm*>(ControlOf(inner));
             if (!form || form->Parent()) return false;
-            // The close box asks the form, which decides whether and how it closes.
+            // The close box asks the form, which decides whether and how it closes. A
+            // window that a modal run blocks takes no input, and no close request either.
             Event->ignore();
-            form->CloseFromWindow();
+            if (static_cast<QWidget*>(Watched)->isEnabled()) form->CloseFromWindow();
             return true;
         }
+        case QEvent::Quit:
+            // The session ends: the forms close as the user would close them.
+            if (Watched != qApp) return false;
+            Application->EndSession();
+            return true;
         default:
             return false;
     }

@@ -310,9 +310,13 @@ void TCustomForm::ShowWindow() {
         if (!FPlaced) PlaceWindow();
         if (FBorderStyle != bsSizeable && FBorderStyle != bsSizeToolWin) window->setFixedSize(window->size());
         switch (FWindowState) {
-            case wsMaximized: window->showMaximized(); break;
-            case wsMinimized: window->showMinimized(); break;
-            default: window->show(); break;
+        case wsMaximized:
+            // The window fills the screen also where no window manager maximises it.
+            if (const QScreen* screen = window->screen()) window->setGeometry(screen->availableGeometry());
+            window->showMaximized();
+            break;
+        case wsMinimized: window->showMinimized(); break;
+        default: window->show(); break;
         }
     }
     // The window comes up with the focus on the control the form will activate.
@@ -331,11 +335,33 @@ void TCustomForm::HideWindow() {
     if (FActive) WindowDeactivated();
 }
 
+namespace {
+
+// The forms whose modal runs are going on, the innermost last.
+std::vector<TCustomForm*>& ModalRuns() {
+    static std::vector<TCustomForm*> runs;
+    return runs;
+}
+
+}  // namespace
+
+TCustomForm* TCustomForm::InnermostModalForm() { return ModalRuns().empty() ? nullptr : ModalRuns().back(); }
+
 int TCustomForm::ShowModal() {
     if (Visible() || Modal()) throw EInvalidOperation("Cannot make a visible window modal");
-    TCustomForm* previous = GuiScreen()->ActiveForm();
     FModalResult = mrNone;
+    FClosedByWindowSystem = false;
+    // A form asked for while the application ends never shows, so no loop of the
+    // program can go on showing it.
+    if (Application->Terminated() || Application->Ending()) return mrNone;
+    TCustomForm* previous = GuiScreen()->ActiveForm();
     FShowingModal = true;
+    ModalRuns().push_back(this);
+    const auto endRun = [this] {
+        FModalLoop = nullptr;
+        FShowingModal = false;
+        std::erase(ModalRuns(), this);
+    };
     TDisabledWindows disabled;
     try {
         Show();
@@ -357,21 +383,23 @@ int TCustomForm::ShowModal() {
             if (canClose) Guarded(this, [&] { DoClose(action); });
             if (!canClose || action == caNone) {
                 FModalResult = mrNone;
+                FClosedByWindowSystem = false;
+                Application->KeepRunning();
                 continue;
             }
             if (action == caFree) Release();
             break;
         }
     } catch (...) {
-        FModalLoop = nullptr;
-        FShowingModal = false;
+        endRun();
         throw;
     }
-    FShowingModal = false;
+    endRun();
     // The windows behind take input again before the focus goes back to them.
     disabled.Enable();
     Hide();
     if (previous && previous != this && previous->Visible()) previous->ShowWindow();
+    if (Application->Ending()) QTimer::singleShot(0, qApp, [] { Application->CloseNextForm(); });
     return FModalResult;
 }
 
@@ -411,7 +439,10 @@ void TCustomForm::Close() {
     }
 }
 
-void TCustomForm::CloseFromWindow() { Guarded(this, [this] { Close(); }); }
+void TCustomForm::CloseFromWindow() {
+    FClosedByWindowSystem = true;
+    Guarded(this, [this] { Close(); });
+}
 
 void TCustomForm::Release() {
     std::weak_ptr<void> alive = AliveToken();

@@ -64,7 +64,13 @@ public:
     // Shows the form and runs a local loop until ModalResult is set and the form
     // agrees to close; returns the result. The windows up when it starts take no
     // input until it ends; windows shown meanwhile do. The caller frees the form.
+    // While the application ends the form is not shown and the result is mrNone.
     int ShowModal();
+    // The last modal run was ended by the window system (the close box, the end of the
+    // session) rather than by the form's own buttons and keys.
+    bool ClosedByWindowSystem() const { return FClosedByWindowSystem; }
+    // The modal form whose run is the innermost now, or nullptr.
+    static TCustomForm* InnermostModalForm();
     // A modal form gets ModalResult mrCancel; any other asks OnCloseQuery, then OnClose,
     // and hides, minimises or frees itself as the action says. Closing the main form ends
     // the application.
@@ -148,6 +154,7 @@ private:
     friend class TWinControl;
     friend class TEventDispatch;
     friend class TGuiScreen;
+    friend class TApplication;
 
     // The form's record of the focused control: exits up to the common container and
     // enters down to Control, abandoning the move when a handler moves the focus again.
@@ -178,6 +185,7 @@ private:
     TModalResult FModalResult = mrNone;
     QEventLoop* FModalLoop = nullptr;
     bool FShowingModal = false;
+    bool FClosedByWindowSystem = false;
     bool FPlaced = false;
     TFormStyle FFormStyle = fsNormal;
     TPosition FPosition = poDesigned;

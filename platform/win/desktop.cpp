@@ -25,16 +25,26 @@ std::vector<String> SplitBlanks(const String& Text) {
     return words;
 }
 
+const char* const Calculators[] = {"gnome-calculator", "kcalc", "galculator", "xcalc"};
+
 }  // namespace
 
 String CalculatorCommand() {
     if (!Trim(Configured).empty()) return Trim(Configured);
     const String stored = Trim(Registry().ReadMachineString("SOFTWARE\\KORVANE\\", "Calculator Command"));
     if (!stored.empty()) return stored;
-    for (const char* program : {"gnome-calculator", "kcalc", "galculator", "xcalc"}) {
+    for (const char* program : Calculators) {
         if (!FindProgram(program).empty()) return program;
     }
     return String();
+}
+
+String CalculatorChoices() {
+    String text;
+    const size_t count = std::size(Calculators);
+    for (size_t i = 0; i < count; ++i)
+        text += String(i == 0 ? "" : i + 1 == count ? " or " : ", ") + Calculators[i];
+    return text;
 }
 
 void SetCalculatorCommand(const String& Command) { Configured = Command; }

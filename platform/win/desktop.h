@@ -10,6 +10,8 @@ String CalculatorCommand();
 void SetCalculatorCommand(const String& Command);
 // Starts the calculator and waits until it ends; false when none could be started.
 bool RunCalculator();
+// The calculators looked for on the PATH, for telling the user: "a, b, c or d".
+String CalculatorChoices();
 
 // Opens the help file (or any document, such as a support text) with the desktop's
 // program for it; false, and nothing started, when the file does not exist.

@@ -42,6 +42,19 @@ void WhenShown(std::function<void(T*)> Action, int Tries = 500) {
     });
 }
 
+// Runs Action on the next modal form of type T that is up, takes input and is not
+// closing. A form is up once its window shows: what it does as it shows (the print
+// selection's totals, under their progress form) is over by then.
+template<class T> void WhenUp(std::function<void(T*)> Action) {
+    WhenShown<T>([Action](T* Form) {
+        if (!Form->Widget()->window()->isVisible() || !Form->Enabled() || Form->ModalResult() != mrNone) {
+            QTimer::singleShot(10, [Action] { WhenUp<T>(Action); });
+            return;
+        }
+        Action(Form);
+    });
+}
+
 // A payer's fields by name.
 using TPayerRow = std::vector<std::pair<const char*, const char*>>;
 
@@ -73,6 +86,14 @@ protected:
     }
     void Start() {
         StartMain();
+        StartMenu();
+    }
+    // The main window, then the client ID made with the payer Name and chosen as the
+    // current client, then the menu, which opens it.
+    void StartOnClient(const String& ID, const String& Name) {
+        StartMain();
+        MakeClient(ID, Name);
+        FMain->User->ClientID = ID;
         StartMenu();
     }
 

@@ -72,10 +72,7 @@ TEST_F(MainMenuTest, TypedNumbersPressTheEnabledButtons) {
 }
 
 TEST_F(MainMenuTest, StoredClientIsOpenedAndNamedInTheBanner) {
-    StartMain();
-    MakeClient("08ACME", "ACME SUPPLY");
-    FMain->User->ClientID = "08ACME";
-    StartMenu();
+    StartOnClient("08ACME", "ACME SUPPLY");
     EXPECT_EQ(FTotStart->Label1->Caption(), "Current Client -- ACME SUPPLY");
     EXPECT_THAT(Enabled(), ElementsAre(true, true, true, true, true, true, true, true));
     EXPECT_TRUE(DClientDataBase->tblClient->Active());
@@ -108,10 +105,7 @@ class NewClientTest : public MainMenuTest {
 protected:
     void SetUp() override {
         MainMenuTest::SetUp();
-        StartMain();
-        MakeClient("08ACME", "ACME SUPPLY");
-        FMain->User->ClientID = "08ACME";
-        StartMenu();
+        StartOnClient("08ACME", "ACME SUPPLY");
         MenuForms.ClientSelection = [](bool& NewClient) {
             NewClient = true;
             return true;

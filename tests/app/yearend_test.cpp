@@ -25,10 +25,7 @@ class YearEndTest : public ShellFixture {
 protected:
     void SetUp() override {
         ShellFixture::SetUp();
-        StartMain();
-        MakeClient("08ACME", "ACME SUPPLY");
-        FMain->User->ClientID = "08ACME";
-        StartMenu();
+        StartOnClient("08ACME", "ACME SUPPLY");
         AddRecipient("R1", "FIRST ONE", "", 1200.50);
         AddRecipient("R2", "GONE AWAY", "06-30-2008", 300);
         AddRecipient("R3", "THIRD ONE", "", 75.25);

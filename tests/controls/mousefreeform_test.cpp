@@ -12,6 +12,7 @@
 #include "platform/win/desktop.h"
 #include "platform/win/servicedoubles.h"
 #include "tests/controls/entryform.h"
+#include "tests/rtl/tempdir.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -223,24 +224,56 @@ TEST_F(MouseFreeFormTest, OkButtonClosesTheForm) {
     EXPECT_FALSE(Form->Panel->OKButton()->Default());
 }
 
+// F2 runs the calculator and waits for it; without one, or when it cannot start, the
+// user is told so.
 TEST_F(MouseFreeFormTest, F2RunsTheCalculatorAndWaits) {
-    TRecordingLauncher launcher;
-    SetCalculatorCommand("mycalc --basic");
-    PressKey(Form, Qt::Key_F2);
-    SetCalculatorCommand("");
-    ASSERT_EQ(launcher.Runs.size(), 1u);
-    EXPECT_EQ(launcher.Runs[0].Program, "mycalc");
-    EXPECT_TRUE(launcher.Runs[0].Wait);
+    struct TCase {
+        const char* Command;  // "" looks on a PATH without calculators
+        int RunResult;
+        const char* Message;
+    };
+    const TCase cases[] = {
+            {"mycalc --basic", 0, ""},
+            {"mycalc", -1, "The calculator \"mycalc\" could not be started."},
+            {"", 0,
+             "No calculator was found. Install gnome-calculator, kcalc, galculator or xcalc to use F2."},
+    };
+    TMemoryRegistry registry;
+    const TempDir emptyPath;
+    const String path = getenv("PATH");
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Command);
+        TRecordingLauncher launcher;
+        launcher.RunResult = c.RunResult;
+        SetCalculatorCommand(c.Command);
+        setenv("PATH", emptyPath.Path().c_str(), 1);
+        PressKey(Form, Qt::Key_F2);
+        setenv("PATH", path.c_str(), 1);
+        SetCalculatorCommand("");
+        const String shown = Dialogs.Messages.empty() ? "" : Dialogs.Messages.back().Text;
+        Dialogs.Messages.clear();
+        EXPECT_EQ(shown, c.Message);
+        if (*c.Command == 0) {
+            EXPECT_THAT(launcher.Runs, IsEmpty());
+            continue;
+        }
+        ASSERT_EQ(launcher.Runs.size(), 1u);
+        EXPECT_EQ(launcher.Runs[0].Program, "mycalc");
+        EXPECT_TRUE(launcher.Runs[0].Wait);
+    }
 }
 
 TEST_F(MouseFreeFormTest, F1OpensTheHelpFileBesideTheProgram) {
     TRecordingLauncher launcher;
     PressKey(Form, Qt::Key_F1);
-    // Without a help file nothing is started and the user is told which file is missing.
+    // Without a help file nothing is started and the user is told where a copy would go.
     const String help = ExtractFilePath(ProgramFileName()) + "DIRUZU.ZIV";
     EXPECT_THAT(launcher.Opened, IsEmpty());
     ASSERT_EQ(Dialogs.Messages.size(), 1u);
-    EXPECT_EQ(Dialogs.Messages[0].Text, "The file " + help + " was not found.");
+    EXPECT_EQ(Dialogs.Messages[0].Text,
+              "Help is not available: the help file does not come with this program. "
+              "A copy of it placed at " +
+                      help + " is opened by F1.");
 
     std::ofstream(help) << "help";
     PressKey(Form, Qt::Key_F1);

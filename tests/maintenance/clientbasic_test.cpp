@@ -27,10 +27,7 @@ protected:
     }
     // Starts with the client 08ACME current.
     void StartWithClient() {
-        StartMain();
-        MakeClient("08ACME", "ACME SUPPLY");
-        FMain->User->ClientID = "08ACME";
-        StartMenu();
+        StartOnClient("08ACME", "ACME SUPPLY");
         AddPickListRows({{"08ACME", "ACME SUPPLY"}});
     }
 };

@@ -30,10 +30,7 @@ class ConfigurationTest : public ClientFormsFixture {
 protected:
     void SetUp() override {
         ClientFormsFixture::SetUp();
-        StartMain();
-        MakeClient("08ACME", "ACME SUPPLY");
-        FMain->User->ClientID = "08ACME";
-        StartMenu();
+        StartOnClient("08ACME", "ACME SUPPLY");
         AddPickListRows({{"08ACME", "ACME SUPPLY"}});
         MenuForms.Configuration = ShowConfiguration;
     }

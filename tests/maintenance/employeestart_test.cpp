@@ -254,6 +254,25 @@ TEST_F(EmployeeStartTest, AddAsksForUniqueIDsUntilTheUserIsDone) {
     EXPECT_EQ(RecipientIDs().size(), 25u);
 }
 
+// A recipient form closed by the window system keeps what was typed, as "/" does, and
+// the adding ends there: no question of another, the list stays.
+TEST_F(EmployeeStartTest, AddEndsWhenTheWindowSystemClosesTheRecipientForm) {
+    const bool leftOpen = Open([](TFEmployeeStart* Form) {
+        WhenAskedForID("d4", nullptr, [] {
+            WhenShown<TFEmployeeBasic>([](TFEmployeeBasic* Basic) {
+                TypeText(Basic, "DAN EVANS");
+                RequestClose(Basic);
+            });
+        });
+        Form->KVButton1->SetFocus();
+        PressKey(Form, Qt::Key_Space);
+    });
+    EXPECT_TRUE(leftOpen);
+    EXPECT_THAT(Shown(), IsEmpty());
+    EXPECT_EQ(RecipientField("D4", "NAME1"), "DAN EVANS");
+    EXPECT_EQ(RecipientIDs().size(), 24u);
+}
+
 // An empty, unusable or taken ID adds nothing and leaves the list open, also when it
 // comes after a Yes to adding another.
 TEST_F(EmployeeStartTest, AnEmptyUnusableOrTakenIDAddsNothing) {

@@ -57,14 +57,19 @@ for r in dbfread.DBF(sys.argv[1] + "/EMPLOYEE.DBF", raw=True):
     print(key + "|" + stored + "|" + summed)
 )";
 
+const char* const TransactionsScript = R"(
+import sys, dbfread
+table = dbfread.DBF(sys.argv[1] + "/TOTTRANS.DBF", raw=True)
+for t in table:
+    print(" ".join(t[name].decode("latin-1").strip() for name in ("NUMBER", "DATE", "AMOUNT")))
+print("deleted", len(table.deleted))
+)";
+
 }  // namespace
 
 void TransactionFormsFixture::SetUp() {
     ShellFixture::SetUp();
-    StartMain();
-    MakeClient("08ACME", "ACME SUPPLY");
-    FMain->User->ClientID = "08ACME";
-    StartMenu();
+    StartOnClient("08ACME", "ACME SUPPLY");
     MenuForms.RecipientLookup = LookupRecipient;
     MenuForms.Transactions = ShowTransactions;
     TDaroruTable* client = DClientDataBase->tblClient;
@@ -165,6 +170,12 @@ std::vector<String> TransactionFormsFixture::TotalsOnDisk() {
     DClientDataBase->CloseClient();
     const String script = Dir / "totals.py";
     Dir.Write("totals.py", TotalsScript);
+    return Lines("/usr/bin/python3 " + script + " " + Dir / "08ACME" + " 2>&1");
+}
+
+std::vector<String> TransactionFormsFixture::TransactionsOnDisk() {
+    const String script = Dir / "transactions.py";
+    Dir.Write("transactions.py", TransactionsScript);
     return Lines("/usr/bin/python3 " + script + " " + Dir / "08ACME" + " 2>&1");
 }
 

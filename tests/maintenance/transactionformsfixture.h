@@ -39,6 +39,9 @@ protected:
     // six amounts of each in the order TOTAMT/AMOUNT, FWT, STATE_INC1, SWT1,
     // STATE_INC2, SWT2, joined by ",".
     std::vector<String> TotalsOnDisk();
+    // What the independent reader finds in the client's transaction file as it is,
+    // the client left open: "NUMBER DATE AMOUNT" of each record, then "deleted N".
+    std::vector<String> TransactionsOnDisk();
 
 private:
     std::shared_ptr<std::deque<std::function<void(TFEditTrans*)>>> FPendingEditors =

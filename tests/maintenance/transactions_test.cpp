@@ -69,7 +69,28 @@ TEST_F(TransactionGridTest, NewLoopNumbersFromOneAndCarriesTheDate) {
     EXPECT_THAT(Shown(), IsEmpty());
 }
 
+// After the amount the focus is in the selection entry, where digits choose a line: a
+// withholding is typed on its line, which gives the entry back after Enter.
+TEST_F(TransactionGridTest, AWithholdingIsTypedOnItsLineAfterTheAmount) {
+    String afterWithholding;
+    ScriptEditors({
+            [&](TFEditTrans* Editor) {
+                TypeTransaction(Editor, "123108", "LAWN CARE", "100");
+                TypeInLine(Editor, "05", "25");
+                afterWithholding = ActiveControlName(Editor);
+                TypeText(Editor, "/");
+            },
+            [](TFEditTrans* Editor) { Editor->BitBtn4->Click(); },
+    });
+    WithGrid("A1", [](TFTransactions* Grid) { Grid->BitBtn1->Click(); });
+    EXPECT_TRUE(EditorsDone());
+    EXPECT_EQ(afterWithholding, "entry");
+    EXPECT_THAT(StoredTotals("A1"), ElementsAre(100, 25, 0, 0, 0, 0));
+}
+
 // How an editor of the New loop is closed decides what becomes of its transaction.
+// Its close box keeps the transaction, with the amount still being typed, and ends
+// the loop: a next editor would be left open, and its blank transaction posted.
 TEST_F(TransactionGridTest, NewLoopEndings) {
     struct TCase {
         const char* How;
@@ -78,11 +99,12 @@ TEST_F(TransactionGridTest, NewLoopEndings) {
         std::vector<String> Rows;
     };
     const TCase cases[] = {
-        {"finished", "", "0", {}},
-        {"finished", "", "12.5", {"1|||12.50"}},
-        {"finished", "RENT", "0", {"1||RENT|0.00"}},
-        {"cancel", "RENT", "12.5", {}},
-        {"escape", "RENT", "12.5", {}},
+            {"finished", "", "0", {}},
+            {"finished", "", "12.5", {"1|||12.50"}},
+            {"finished", "RENT", "0", {"1||RENT|0.00"}},
+            {"cancel", "RENT", "12.5", {}},
+            {"escape", "RENT", "12.5", {}},
+            {"close box", "RENT", "12.5", {"1||RENT|12.50"}},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(std::string(c.How) + " " + c.Description + " " + c.Amount);
@@ -92,6 +114,7 @@ TEST_F(TransactionGridTest, NewLoopEndings) {
             Retype(Editor, c.Description);
             PressKey(Editor, Qt::Key_Return);
             Retype(Editor, c.Amount);
+            if (String(c.How) == "close box") return RequestClose(Editor);
             PressKey(Editor, Qt::Key_Return);
             if (String(c.How) == "escape") PressKey(Editor, Qt::Key_Escape);
             else (String(c.How) == "cancel" ? Editor->BitBtn4 : Editor->BitBtn2)->Click();
@@ -107,6 +130,40 @@ TEST_F(TransactionGridTest, NewLoopEndings) {
         TDaroruTable* t = DClientDataBase->tblTransactions;
         for (t->First(); !t->Eof(); t->First()) t->DaroruDelete();
     }
+}
+
+// The session ends in the New loop while the second payment's amount is being typed:
+// the editor closes as its close box does, keeping that payment, and no blank one is
+// appended after it. The file is read as the ended program leaves it.
+class TransactionSessionEndTest : public TransactionFormsFixture {
+protected:
+    [[noreturn]] void EndTheSessionInTheNewLoop() {
+        ScriptEditors({
+                [](TFEditTrans* Editor) {
+                    TypeTransaction(Editor, "123108", "LAWN CARE", "150.25");
+                    TypeText(Editor, "/");
+                },
+                [](TFEditTrans* Editor) {
+                    for (int i = 0; i < 3; ++i)
+                        PressKey(Editor, Qt::Key_Return);  // date, number, description
+                    Retype(Editor, "99.50");
+                    RequestQuit();
+                },
+        });
+        WithGrid("A1", [](TFTransactions* Grid) { Grid->BitBtn1->Click(); });
+        QCoreApplication::processEvents();  // the session's end goes on to the main window
+        String disk;
+        for (const String& line : TransactionsOnDisk()) disk += line + "; ";
+        std::fprintf(stderr, "on disk: %s%s\n", disk.c_str(),
+                     Application->Terminated() ? "ended" : "running");
+        std::exit(0);
+    }
+};
+
+TEST_F(TransactionSessionEndTest, TheSessionsEndInTheNewLoopAppendsNothingMore) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(EndTheSessionInTheNewLoop(), ::testing::ExitedWithCode(0),
+                "on disk: 1 20081231 150.25; 2 20081231 99.50; deleted 0; ended");
 }
 
 // An amount too large for the file is refused when the transaction is posted; the

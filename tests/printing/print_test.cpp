@@ -62,10 +62,7 @@ class PrintFormTest : public ShellFixture {
 protected:
     void SetUp() override {
         ShellFixture::SetUp();
-        StartMain();
-        MakeClient("08ACME", "ACME SUPPLY");
-        FMain->User->ClientID = "08ACME";
-        StartMenu();
+        StartOnClient("08ACME", "ACME SUPPLY");
         MenuForms.Print = ShowPrint;
         SavedRoutines = PrintRoutines;
         PrintRoutines = Recorders();

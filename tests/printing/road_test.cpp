@@ -7,6 +7,8 @@
 #include <gmock/gmock.h>
 
 #include <QImage>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <filesystem>
 
 #include "app/smalldialogs.h"
@@ -67,17 +69,15 @@ const TRoadRecipient RoadRecipients[] = {
      {{"063008", "INTEREST", "612.34"}, {"123108", "INTEREST", "10"}}},
 };
 
-// Runs Action on the next modal form of type T that is up, takes input and is not
-// closing. A form is up once its window shows: what it does as it shows (the print
-// selection's totals, under their progress form) is over by then.
-template <class T>
-void WhenUp(std::function<void(T*)> Action) {
-    WhenShown<T>([Action](T* Form) {
-        if (!Form->Widget()->window()->isVisible() || !Form->Enabled() || Form->ModalResult() != mrNone) {
-            QTimer::singleShot(10, [Action] { WhenUp<T>(Action); });
-            return;
-        }
-        Action(Form);
+// Runs Action once Ready holds; it is looked at again every 10 milliseconds.
+void WhenReady(std::function<bool()> Ready, std::function<void()> Action, int Tries = 500) {
+    QTimer::singleShot(10, [Ready, Action, Tries] {
+        if (Ready())
+            Action();
+        else if (Tries > 0)
+            WhenReady(Ready, Action, Tries - 1);
+        else
+            ADD_FAILURE() << "never ready";
     });
 }
 
@@ -117,7 +117,8 @@ protected:
         ShellFixture::TearDown();
     }
 
-    // Main menu 04, New, the ID, and the payer's name, address and numbers.
+    // Main menu 04, Alt+N (New), the ID, and the payer's name, address and numbers,
+    // each with Enter, then "/".
     void NewClient() {
         WhenUp<TFClientSelection>([](TFClientSelection* List) {
             WhenUp<TFGetFileID>([](TFGetFileID* Prompt) {
@@ -132,7 +133,7 @@ protected:
                 TypeText(Prompt, "08road");
                 PressKey(Prompt, Qt::Key_Return);
             });
-            ClickControl(List->BitBtn3);
+            PressKey(List, Qt::Key_N, Qt::AltModifier);
         });
         TypeText(FTotStart, "04");
     }
@@ -258,15 +259,21 @@ protected:
                             IntToStr(page->Height()));
         };
         note("opened");
+        SaveScreenshot(viewer, "road-viewer-opened.png");
+        steps.push_back(BarsShown(viewer));
         ClickControl(viewer->btnNext);
         note("Next Page");
         SaveScreenshot(viewer, "road-viewer-page2.png");
         ClickControl(viewer->SpeedButton1);
         note("Zoom In");
         PressKey(viewer, Qt::Key_PageDown);
-        const int scrolled = viewer->ScrollBox1->VertScrollBar()->Position();
-        steps.push_back("PageDown: " + (scrolled == viewer->ScrollBox1->ClientHeight() ? String("a screenful down")
-                                                                                        : IntToStr(scrolled)));
+        TScrollBox* box = viewer->ScrollBox1;
+        const int scrolled = box->VertScrollBar()->Position();
+        // A screenful, or as far as the page goes on a screen that holds most of it.
+        const int screenful =
+                std::min(box->ClientHeight(), box->VertScrollBar()->Range() - box->ClientHeight());
+        steps.push_back("PageDown: " +
+                        (scrolled == screenful ? String("a screenful down") : IntToStr(scrolled)));
         PressKey(viewer, Qt::Key_Right);
         note("Right");
         PressKey(viewer, Qt::Key_Left);
@@ -280,6 +287,29 @@ protected:
         QCoreApplication::processEvents();
         steps.push_back(Screen()->FormCount() == forms ? "behind: nothing opened" : "behind: a form opened");
         return steps;
+    }
+
+    // Whether the viewer shows a scroll bar in each direction where the page does not
+    // fit, and none where it does; the page reaches the scrolled area's edges.
+    static String BarsShown(TFViewPCL* Viewer) {
+        QCoreApplication::processEvents();
+        auto* area = static_cast<QScrollArea*>(Viewer->ScrollBox1->Widget());
+        const TControl* page = Viewer->ADTaxViewerX1;
+        const QSize view = area->viewport()->size();
+        const bool wide = page->Left() + page->Width() > view.width();
+        const bool tall = page->Top() + page->Height() > view.height();
+        const bool right = area->horizontalScrollBar()->isVisible() == wide &&
+                           area->verticalScrollBar()->isVisible() == tall;
+        const QSize content = area->widget()->size();
+        const bool reached = content.width() >= page->Left() + page->Width() &&
+                             content.height() >= page->Top() + page->Height();
+        return right && reached
+                       ? String("the bars the page needs")
+                       : "page " + IntToStr(page->Width()) + "x" + IntToStr(page->Height()) + " in " +
+                                 IntToStr(view.width()) + "x" + IntToStr(view.height()) + ", scrolled area " +
+                                 IntToStr(content.width()) + "x" + IntToStr(content.height()) + ", bars " +
+                                 IntToStr(area->horizontalScrollBar()->isVisible()) + "/" +
+                                 IntToStr(area->verticalScrollBar()->isVisible());
     }
 
     // The page files of the run just made, kept under the names Stem-1.PRN, ...
@@ -367,10 +397,12 @@ TEST_F(RoadTest, ANewClientToItsPrintedFormsAndElectronicFile) {
 
     // Copy B: one page for each recipient, in the recipients' current order, each
     // with the payer, the recipient's name, number and amount, shown in one viewer.
-    EXPECT_THAT(ViewerSteps, ::testing::ElementsAre("opened: Page 1 of 3 816x1056", "Next Page: Page 2 of 3 816x1056",
-                                                    "Zoom In: Page 2 of 3 1275x1650", "PageDown: a screenful down",
-                                                    "Right: Page 3 of 3 1275x1650", "Left: Page 2 of 3 1275x1650",
-                                                    "Zoom Out: Page 2 of 3 816x1056", "behind: nothing opened"));
+    EXPECT_THAT(ViewerSteps,
+                ::testing::ElementsAre("opened: Page 1 of 3 816x1056", "the bars the page needs",
+                                       "Next Page: Page 2 of 3 816x1056", "Zoom In: Page 2 of 3 1275x1650",
+                                       "PageDown: a screenful down", "Right: Page 3 of 3 1275x1650",
+                                       "Left: Page 2 of 3 1275x1650", "Zoom Out: Page 2 of 3 816x1056",
+                                       "behind: nothing opened"));
     EXPECT_EQ(CopyBViewer, "Page 2 of 3");
     ASSERT_EQ(CopyB.size(), 3u);
     const char* const copyBExpected[][3] = {{"FIRST BANK", "333-44-5555", "622.34"},
@@ -408,6 +440,87 @@ TEST_F(RoadTest, ANewClientToItsPrintedFormsAndElectronicFile) {
     // Back in 03, the grid's preview runs the transactions listing of a recipient.
     EXPECT_EQ(PreviewListing("M1"), 1);
     EXPECT_TRUE(FileExists(Dir / "PRV0001.BMP"));
+}
+
+// The README's first road, key by key: a client, one recipient, one payment, and
+// Copy B of every recipient in the page viewer, which "/" closes.
+TEST_F(RoadTest, TheReadmesFirstRoadEndsOnCopyB) {
+    Dialogs.AnswerMessage(mrNo);  // no other recipient
+    Dialogs.AnswerMessage(mrNo);  // not collated
+    NewClient();
+    ASSERT_EQ(FMain->User->ClientID, "08ROAD");
+
+    // 02, Alt+A, the ID; the name, *03 the street, *04 city, state and ZIP, *07 the
+    // taxpayer number, *09 and the income type's line on its list; "/"; No.
+    WhenUp<TFEmployeeStart>([](TFEmployeeStart* List) {
+        WhenUp<TFGetFileID>([](TFGetFileID* Prompt) {
+            WhenUp<TFEmployeeBasic>([](TFEmployeeBasic* Form) {
+                TypeText(Form, "CAROL YOUNG");
+                PressKey(Form, Qt::Key_Return);
+                TypeLine(Form, "03", {"12 ELM ST"});
+                TypeLine(Form, "04", {"TROY", "NY", "12180"});
+                TypeLine(Form, "07", {"111223333"});
+                WhenUp<TFSelectionList1>([](TFSelectionList1* Types) { TypeText(Types, "06"); });
+                TypeText(Form, "*09");
+                TypeText(Form, "/");
+            });
+            TypeText(Prompt, "M1");
+            PressKey(Prompt, Qt::Key_Return);
+        });
+        PressKey(List, Qt::Key_A, Qt::AltModifier);
+    });
+    TypeText(FTotStart, "02");
+
+    // 03, the ID, Enter; Alt+N, the date, Enter, Enter, the description, Enter, the
+    // amount, Enter; Alt+F; "/".
+    WhenUp<TdwLookupDlg>([](TdwLookupDlg* Lookup) {
+        TypeText(Lookup, "M1");
+        PressKey(Lookup, Qt::Key_Return);
+    });
+    WhenUp<TFTransactions>([](TFTransactions* Grid) {
+        auto finished = std::make_shared<bool>(false);
+        WhenUp<TFEditTrans>([finished](TFEditTrans* Editor) {
+            for (const char* text : {"031508", "", "DESIGN WORK", "1500"}) {
+                TypeText(Editor, text);
+                PressKey(Editor, Qt::Key_Return);
+            }
+            PressKey(Editor, Qt::Key_F, Qt::AltModifier);
+            *finished = true;
+        });
+        // A button's Alt key presses it a moment later, as a click would.
+        WhenReady([finished, Grid] { return *finished && TCustomForm::InnermostModalForm() == Grid; },
+                  [Grid] { TypeText(Grid, "/"); });
+        PressKey(Grid, Qt::Key_N, Qt::AltModifier);
+    });
+    TypeText(FTotStart, "03");
+    EXPECT_EQ(RecipientRows(), std::vector<String> {"M1|CAROL YOUNG|N|1500.00"});
+
+    // 06, 10 (Copy B), 13 (Preview), 04 (All Employees), No; the viewer shows Copy B.
+    String shown;
+    std::string page;
+    int viewersAfterSlash = -1;
+    WhenUp<TFPrint>([&](TFPrint* Form) {
+        for (const char* line : {"10", "13", "04"}) TypeText(Form, line);
+        const std::vector<TFViewPCL*> viewers = Viewers();
+        if (viewers.size() == 1) {
+            SaveScreenshot(viewers[0], "readme-road-copyb.png");
+            shown = viewers[0]->Label1->Caption();
+            const std::vector<std::string> pages = KeepPages("readme-copyb");
+            if (pages.size() == 1) page = pages[0];
+            TypeText(viewers[0], "/");
+            QCoreApplication::processEvents();
+            viewersAfterSlash = static_cast<int>(Viewers().size());
+        }
+        TypeText(Form, "/");
+    });
+    TypeText(FTotStart, "06");
+
+    EXPECT_THAT(Shown(), testing::ElementsAre("Would you like to add another employee/1099 recipient?",
+                                              "Would you like to print collated?"));
+    EXPECT_EQ(shown, "Page 1 of 1");
+    for (const char* text : {"ROAD SUPPLY CO", "CAROL YOUNG", "111-22-3333", "1500.00"})
+        EXPECT_THAT(page, HasSubstr(text));
+    EXPECT_EQ(viewersAfterSlash, 0);
 }
 
 // The missing-items form of an electronic file prints through the reject listing.

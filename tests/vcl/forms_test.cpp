@@ -222,6 +222,52 @@ TEST_F(ModalTest, ModalRunBlocksTheWindowsBehindItAndNotThoseShownFromIt) {
     behind->Free();
 }
 
+// Close requests of the window system during a modal run: the window behind refuses
+// them, the modal form itself closes as its close box says and tells it was closed so.
+TEST_F(ModalTest, ACloseRequestReachesOnlyTheModalFormAndIsToldApart) {
+    auto* behind = Construct<CountingForm>(nullptr);
+    TEventLog log;
+    behind->OnClose = [&](TObject*, TCloseAction&) { log.Add("behind closed"); };
+    Form->OnClose = [&](TObject*, TCloseAction&) { log.Add("form closed"); };
+    ShowForm(behind);
+    bool behindUp = false;
+    const int closedByBox = RunModal(Form, {[&] { RequestClose(behind); },
+                                            [&] {
+                                                behindUp = behind->Visible();
+                                                RequestClose(Form);
+                                            }});
+    EXPECT_EQ(closedByBox, mrCancel);
+    EXPECT_TRUE(Form->ClosedByWindowSystem());
+    EXPECT_TRUE(behindUp);
+    // Closed by its own button, the form does not say so.
+    EXPECT_EQ(RunModal(Form, {[&] { ClickControl(Form->Cancel); }}), mrCancel);
+    EXPECT_FALSE(Form->ClosedByWindowSystem());
+    EXPECT_THAT(log.Entries, ElementsAre("form closed", "form closed"));
+    // Once no run blocks it, the window behind closes on request.
+    RequestClose(behind);
+    EXPECT_FALSE(behind->Visible());
+    EXPECT_THAT(log.Entries, ElementsAre("form closed", "form closed", "behind closed"));
+    behind->Free();
+}
+
+// The end of the session asks the modal form to close; one that refuses keeps the
+// application running, and its run goes on as before.
+TEST_F(ModalTest, AModalFormThatRefusesToCloseKeepsTheSessionGoing) {
+    int asked = 0;
+    Form->OnCloseQuery = [&](TObject*, bool& CanClose) { CanClose = ++asked > 1; };
+    bool upAfterQuit = false;
+    const int result = RunModal(Form, {[] { RequestQuit(); },
+                                       [&] {
+                                           upAfterQuit = Form->Visible() && Form->Modal();
+                                           ClickControl(Form->Retry);
+                                       }});
+    EXPECT_TRUE(upAfterQuit);
+    EXPECT_EQ(result, mrRetry);
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(Application->Ending());
+    EXPECT_FALSE(Application->Terminated());
+}
+
 TEST(ModelessForm, CloseActionsHideOrFreeTheForm) {
     TForm* form = Construct<TForm>(nullptr);
     ShowForm(form);
@@ -296,6 +342,46 @@ TEST(ApplicationDeathTest, TerminateEndsAModalLoopAsCancelled) {
             std::exit(result == mrCancel && !closed && Application->Terminated() ? 7 : 1);
         },
         ::testing::ExitedWithCode(7), "");
+}
+
+// The main form shows two modal forms, one inside the other, and the session ends
+// inside the inner one's run, which is then asked for again; what happened goes to
+// stderr and the program ends.
+[[noreturn]] void EndTheSessionInsideTwoModalRuns() {
+    TForm* main = nullptr;
+    Application->CreateForm(main);
+    TForm* outer = Construct<TForm>(nullptr);
+    TForm* inner = Construct<TForm>(nullptr);
+    std::string log;
+    const auto noteClose = [&log](TForm* Form, std::string Name) {
+        Form->OnClose = [&log, Name](TObject*, TCloseAction&) { log += Name + " closed;"; };
+    };
+    noteClose(main, "main");
+    noteClose(outer, "outer");
+    noteClose(inner, "inner");
+    main->OnShow = [&](TObject*) {
+        QTimer::singleShot(0, [&] {
+            QTimer::singleShot(0, [&] {
+                QTimer::singleShot(0, [] { RequestQuit(); });
+                const int first = inner->ShowModal();
+                log += "inner " + std::to_string(first) +
+                       (inner->ClosedByWindowSystem() ? " by window;" : ";");
+                log += "again " + std::to_string(inner->ShowModal()) + ";";
+            });
+            log += "outer " + std::to_string(outer->ShowModal()) + ";";
+        });
+    };
+    Application->Run();
+    std::fprintf(stderr, "%s terminated=%d\n", log.c_str(), Application->Terminated() ? 1 : 0);
+    std::exit(0);
+}
+
+// The end of the session closes the modal forms, the innermost first, each through
+// its own close path, then the main form; a form asked for meanwhile never shows.
+TEST(ApplicationDeathTest, TheSessionsEndClosesTheModalFormsInnermostFirst) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(EndTheSessionInsideTwoModalRuns(), ::testing::ExitedWithCode(0),
+                "inner closed;inner 2 by window;again 0;outer closed;outer 2;main closed; terminated=1");
 }
 
 TEST(Application, ProcessMessagesRunsPendingWork) {

@@ -26,6 +26,16 @@ inline void TypeText(TCustomForm* Form, const char* Text) {
     }
 }
 
+// The window system's request to close the form's window, as its close box or a
+// window manager's delete request sends it. The form decides whether and how it closes.
+inline void RequestClose(TCustomForm* Form) { Form->Widget()->window()->windowHandle()->close(); }
+
+// The window system's request to end the application, as the end of the session sends it.
+inline void RequestQuit() {
+    QEvent quit(QEvent::Quit);
+    QCoreApplication::sendEvent(qApp, &quit);
+}
+
 // A left click on the middle of a control, sent to its window through the window
 // system as a user's click comes: a window that takes no input does not get it.
 inline void ClickControl(TControl* Control) {

@@ -8,6 +8,7 @@
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/common/dwwindows.h"
 #include "datacontrols/common/wwintl.h"
+#include "datacontrols/datasets/wwtable.h"
 #include "datacontrols/lookup/wwkeycb.h"
 #include "platform/classes/object.h"
 #include "platform/db/datasource.h"
@@ -142,6 +143,11 @@ bool TdwCustomLookupDialog::CheckTables()
         Warn(SameTableMessage + "and each must reference the same physical table.");
         return false;
     }
+    if (dwIsClassNamed(FSearchTable, "TdwTable") && !FSearchTable->Active() &&
+        static_cast<TdwTable*>(FSearchTable)->WorkArea() <= 0) {
+        Warn("Unable to open search or lookup table.");
+        return false;
+    }
     if (!FSearchTable->Active() || (FShadowSearchTable && !FShadowSearchTable->Active())) {
         Warn("Search Table is not active.");
         return false;
@@ -164,13 +170,30 @@ bool TdwCustomLookupDialog::Execute()
     }
     if (!CheckTables())
         return false;
-    if (FShadowSearchTable)
-        DoSyncTables(FSearchTable, FShadowSearchTable);
+    if (FShadowSearchTable) {
+        // A search narrowed before would hide the shadow's record.
+        if (auto* search = dynamic_cast<TdwTable*>(FSearchTable); search && search->NarrowSearch())
+            search->dwCancelRange();
+        SyncTables(FSearchTable, FShadowSearchTable);
+    }
+    // OK on an empty table picks nothing: the shadow stays where it was.
     if (!dwSetupLookupDlg(GuiScreen()->ActiveForm(), this, Settings(), FSearchTable))
         return false;
     if (FShadowSearchTable)
-        DoSyncTables(FShadowSearchTable, FSearchTable);
+        SyncTables(FShadowSearchTable, FSearchTable);
     return true;
+}
+
+void TdwCustomLookupDialog::SyncTables(TDataSet* Target, TDataSet* Source)
+{
+    auto* target = dynamic_cast<TdwTable*>(Target);
+    auto* source = dynamic_cast<TdwTable*>(Source);
+    if (target && source) {
+        if (!target->IsEmpty() && !source->IsEmpty())
+            target->Go(source->GetSXRecno());
+    } else {
+        DoSyncTables(Target, Source);
+    }
 }
 
 TdwLookupDialog::TdwLookupDialog(TComponent* AOwner) : TdwCustomLookupDialog(AOwner) { SetCaption("Lookup"); }
@@ -515,7 +538,7 @@ void TdwLookupDlg::AdjustLayout(bool ColumnsOnly)
     dwDBGrid1->SetTop(dwIncrementalSearch1->Top() + dwIncrementalSearch1->Height() + 8);
     int y = dwDBGrid1->Top() + dwDBGrid1->Height();
 
-    const bool showHeader = FOptions.Contains(opShowStatusBar) && dwIsClassNamed(FDataSet, "TTable") &&
+    const bool showHeader = FOptions.Contains(opShowStatusBar) && dwIsClassNamed(FDataSet, "TdwTable") &&
                             FDataSet->Active() && FDataSet->IsSequenced();
     StatusHeader->SetVisible(showHeader);
     if (showHeader) {
@@ -586,7 +609,7 @@ void TdwLookupDlg::AdjustLayout(bool ColumnsOnly)
 
 void TdwLookupDlg::UpdateStatusHeader()
 {
-    if (!dwIsClassNamed(FDataSet, "TTable") || !FDataSet->Active() || !FDataSet->IsSequenced())
+    if (!dwIsClassNamed(FDataSet, "TdwTable") || !FDataSet->Active() || !FDataSet->IsSequenced())
         return;
     FDataSet->UpdateCursorPos();
     const TdwSearchDialogIntl& labels = dwIntl()->SearchDialog();

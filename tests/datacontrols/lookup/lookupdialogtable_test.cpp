@@ -71,7 +71,8 @@ TEST_F(LookupDialogTableTest, TheStatusHeaderNamesTheTableAndFollowsTheRecord) {
         ASSERT_TRUE(d->StatusHeader->Visible());
         EXPECT_EQ(d->StatusHeader->Left(), d->dwDBGrid1->Left());
         EXPECT_EQ(d->StatusHeader->Width(), d->dwDBGrid1->Width());
-        sections.push_back(d->StatusHeader->Sections()->Strings(0) + " | " + d->StatusHeader->Sections()->Strings(1));
+        sections.push_back(d->StatusHeader->Sections()->Strings(0) + " | " +
+                           d->StatusHeader->Sections()->Strings(1));
         PressKey(d, Qt::Key_Down);
         sections.push_back(d->StatusHeader->Sections()->Strings(1));
         KeepScreenshot(d->Widget()->window()->grab(), "lookupstatusheader.png");

@@ -300,6 +300,7 @@ TdwLookupDlg::TdwLookupDlg(TComponent* AOwner) : TForm(AOwner)
     dwIncrementalSearch1 = new TdwIncrementalSearch(this);
     dwIncrementalSearch1->SetName("dwIncrementalSearch1");
     dwIncrementalSearch1->SetParent(this);
+    dwIncrementalSearch1->SetAutoSize(false);
     dwIncrementalSearch1->SetBounds(8, 24, 329, 20);
     dwIncrementalSearch1->SetHint("Enter characters for incremental search");
     dwIncrementalSearch1->SetTabStop(true);

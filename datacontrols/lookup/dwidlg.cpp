@@ -235,7 +235,7 @@ void TdwTempKeyCombo::Change()
 
 void TdwTempKeyCombo::KeyDown(Word& Key, TShiftState Shift)
 {
-    if (Key == VK_DOWN && !Shift.Contains(ssAlt) && !DroppedDown()) {
+    if (Key == VK_DOWN && !Shift.Contains(ssAlt) && !IsDroppedDown()) {
         SetFocus();
         SetDroppedDown(true);
         Key = 0;
@@ -673,7 +673,7 @@ void TdwLookupDlg::KeyUp(Word& Key, TShiftState Shift)
 
 bool TdwLookupDlg::CloseQuery()
 {
-    if (dwKeyCombo1->DroppedDown() || !TForm::CloseQuery())
+    if (dwKeyCombo1->IsDroppedDown() || !TForm::CloseQuery())
         return false;
     dwIncrementalSearch1->FinishPendingSearch();
     if (FSettings.OnCloseDialog)
@@ -687,7 +687,7 @@ void TdwLookupDlg::dwKeyCombo1Change()
         dwIncrementalSearch1->Clear();
     ApplyIndexOrder();
     AdjustLayout(true);
-    if (!dwKeyCombo1->DroppedDown() && dwIncrementalSearch1->CanFocus())
+    if (!dwKeyCombo1->IsDroppedDown() && dwIncrementalSearch1->CanFocus())
         FocusControl(dwIncrementalSearch1);
     if (FSettings.OnSortChange)
         FSettings.OnSortChange(this);

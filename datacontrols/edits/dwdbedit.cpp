@@ -162,6 +162,7 @@ void TdwCustomMaskEdit::SetWordWrap(bool Value)
 {
     FWordWrap = Value;
     UpdateLineMode();
+    UpdateEditRect();
 }
 
 void TdwCustomMaskEdit::SetShowVertScrollBar(bool Value)

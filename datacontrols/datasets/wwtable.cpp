@@ -252,7 +252,10 @@ String TdwTable::GetIndexFieldsByName(const String& IndexName)
 
 std::vector<String> TdwTable::IndexFields() { return dwActiveIndexFields(this); }
 
-std::vector<String> TdwTable::SearchIndexFields() { return UsesQuery() ? std::vector<String>() : IndexFields(); }
+std::vector<String> TdwTable::SearchIndexFields()
+{
+    return UsesQuery() ? std::vector<String>() : IndexFields();
+}
 
 bool TdwTable::SearchIndexCaseInsensitive() { return dwIsCaseInsensitiveIndex(this); }
 

@@ -224,7 +224,8 @@ void TdwCustomMaskEdit::PaintFramedText(TCanvas* Canvas, const TRect& ClientArea
         Canvas->FillRect(ClientArea);
     }
     Canvas->Font()->Assign(Font());
-    if (FFrame->IsFrameEffective() && FFrame->Transparent() && FFrame->NonFocusTransparentFontColor() != clNone)
+    if (FFrame->IsFrameEffective() && FFrame->Transparent() &&
+        FFrame->NonFocusTransparentFontColor() != clNone)
         Canvas->Font()->SetColor(FFrame->NonFocusTransparentFontColor());
     dwDrawEditText(Canvas, area, x, detNoBackground, Alignment, Text, y);
 }

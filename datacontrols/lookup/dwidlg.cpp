@@ -3,16 +3,16 @@
 #include <algorithm>
 
 #include "datacontrols/common/dwfields.h"
-#include "datacontrols/edits/dwmemodlg.h"
 #include "datacontrols/common/dwstrings.h"
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/common/dwwindows.h"
 #include "datacontrols/common/wwintl.h"
 #include "datacontrols/datasets/wwtable.h"
+#include "datacontrols/edits/dwmemodlg.h"
 #include "datacontrols/lookup/wwkeycb.h"
 #include "platform/classes/object.h"
-#include "platform/db/datasource.h"
 #include "platform/db/dataset.h"
+#include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/db/indexdefs.h"
 #include "platform/rtl/strutils.h"

@@ -271,8 +271,10 @@ TEST_F(CalendarTest, SettingsCopyOnlyFromTheirOwnKind) {
     } catch (const EConvertError& e) {
         EXPECT_EQ(e.Message(), "Cannot assign a nil to a TdwDateTimeColors");
     }
-    const std::pair<TdwCalDayOfWeek, int> days[] = {
-            {dwdowMonday, 2}, {dwdowSaturday, 7}, {dwdowSunday, 1}, {dwdowLocaleDefault, dwLocaleFirstDayOfWeek()}};
+    const std::pair<TdwCalDayOfWeek, int> days[] = {{dwdowMonday, 2},
+                                                    {dwdowSaturday, 7},
+                                                    {dwdowSunday, 1},
+                                                    {dwdowLocaleDefault, dwLocaleFirstDayOfWeek()}};
     for (const auto& [day, sundayBased] : days) EXPECT_EQ(dwFirstDayOfWeek(day), sundayBased) << day;
     Cal->SetDate(EncodeDate(2009, 6, 15));
     Cal->SetFirstDayOfWeek(dwdowMonday);
@@ -300,7 +302,8 @@ TEST_F(CalendarTest, TheLocaleDefaultWeekStartsOnTheUsersFirstDay) {
     for (const auto& c : cases) {
         const std::string name = std::string(c.Locale) + ".UTF-8";
         if (std::string(c.Locale) != "xx_NONE") {
-            const std::string make = "localedef -i " + std::string(c.Locale) + " -f UTF-8 " + dir + "/" + name;
+            const std::string make =
+                    "localedef -i " + std::string(c.Locale) + " -f UTF-8 " + dir + "/" + name;
             ASSERT_EQ(std::system(make.c_str()), 0) << make;
         }
         setenv("LC_ALL", name.c_str(), 1);

@@ -37,6 +37,16 @@ protected:
         PaymentsTest::TearDown();
     }
 
+    // The chooser over the payments ordered by ID.
+    TdwTable* ChooseForPayments() {
+        TdwTable* table = DwTable("PAYMENTS");
+        table->SetIndexName("ID");
+        table->Open();
+        Source->SetDataSet(table);
+        Chooser->SetDataSource(Source);
+        return table;
+    }
+
     TScriptedDialogs Dialogs;
     TForm* Form = nullptr;
     TDataSource* Source = nullptr;
@@ -44,11 +54,7 @@ protected:
 };
 
 TEST_F(KeyComboTableTest, ChoosingATagSwitchesTheOrderAndKeepsTheRecord) {
-    TdwTable* table = DwTable("PAYMENTS");
-    table->SetIndexName("ID");
-    table->Open();
-    Source->SetDataSet(table);
-    Chooser->SetDataSource(Source);
+    TdwTable* table = ChooseForPayments();
     ShowForm(Form);
     EXPECT_EQ(Chooser->Items()->Count(), 3);
     EXPECT_EQ(Chooser->Text(), "ID");
@@ -80,11 +86,7 @@ TEST_F(KeyComboTableTest, ATableFedByAQueryIsRefused) {
 }
 
 TEST_F(KeyComboTableTest, TheChooserIsFramedAndButtonedAsTheLibrarysCombo) {
-    TdwTable* table = DwTable("PAYMENTS");
-    table->SetIndexName("ID");
-    table->Open();
-    Source->SetDataSet(table);
-    Chooser->SetDataSource(Source);
+    ChooseForPayments();
     auto* combo = new TdwDBComboBox(Form);
     combo->SetParent(Form);
     combo->SetBounds(210, 8, 180, 24);

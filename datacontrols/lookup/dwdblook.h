@@ -89,8 +89,10 @@ public:
     void TakeCurrentRecord();
     // The link values of Own's current record: its fields named as the link fields.
     void TakeLinkValues(TDataSet* Own);
-    // Puts the lookup table on the record of Value and the link values, by key when the
-    // active index leads with the key and link fields; true when found.
+    // A link value came from the bound record (Own has the first link field).
+    bool LinksBound() const { return FLinkFields[0] && FLinkBound[0]; }
+    // Puts the lookup table on the record of Value and the bound link values, by key
+    // when the active index leads with the key and link fields; true when found.
     bool FindValueWithLinks(const String& Value, bool CaseSensitive);
     // Clears the key, link and display values.
     void ClearValues();
@@ -160,6 +162,7 @@ protected:
     TField* FLinkFields[2] = {nullptr, nullptr};
     String FLookupValue;
     String FLinkValues[2];
+    bool FLinkBound[2] = {false, false};
     String FDisplayValue;
     int FPickedRow = -1;
     bool FFound = false;

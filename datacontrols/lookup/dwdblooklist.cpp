@@ -203,6 +203,7 @@ void TdwDBLookupList::TakeLinkValues(TDataSet* Own)
     for (int i = 0; i < 2; ++i) {
         TField* own = Own && FLinkFields[i] ? Own->FindField(FLinkFields[i]->FieldName()) : nullptr;
         FLinkValues[i] = own ? own->AsString() : String();
+        FLinkBound[i] = own != nullptr;
     }
 }
 
@@ -211,7 +212,7 @@ bool TdwDBLookupList::FindValueWithLinks(const String& Value, bool CaseSensitive
     TDataSet* table = LookupTable();
     std::vector<String> names {FLookupFieldRef->FieldName()};
     std::vector<String> values {Value};
-    for (int i = 0; i < 2 && FLinkFields[i]; ++i) {
+    for (int i = 0; i < 2 && FLinkFields[i] && FLinkBound[i]; ++i) {
         names.push_back(FLinkFields[i]->FieldName());
         values.push_back(FLinkValues[i]);
     }

@@ -261,7 +261,7 @@ bool TdwDBCustomLookupCombo::FindLookupValue(const String& Value)
     TDataSet* table = LookupTable();
     IdwLookupTable* library = dwLookupTableOf(table);
     const bool caseSensitive = FSeqSearchOptions.Contains(ssoCaseSensitive);
-    if (FGrid->LinkField(0))
+    if (FGrid->LinksBound())
         return FGrid->FindValueWithLinks(Value, caseSensitive);
     if (UsesSequentialSearch())
         return LocateValue(Value, LookupField(), caseSensitive, false);

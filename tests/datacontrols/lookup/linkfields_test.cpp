@@ -185,19 +185,19 @@ TEST_P(LinkFieldsTest, TheDialogComboOpensOnTheRecordOfAllLinkValues) {
     Payments->Next();
     String openedOn;
     TdwLookupDlg* opened = nullptr;
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [&, poll] {
+    // The poll dies with the test, whether or not a dialog came up.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* dialog = dynamic_cast<TdwLookupDlg*>(GuiScreen()->ActiveForm());
         if (!dialog) return;
-        poll->stop();
-        poll->deleteLater();
+        poll.stop();
         opened = dialog;
         openedOn = RecipientName();
         TypeText(dialog, "Ann");
         QTest::qWait(350);
         PressKey(dialog, Qt::Key_Return);
     });
-    poll->start(10);
+    poll.start(10);
     QTest::mouseClick(combo->Button()->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
     QCoreApplication::processEvents();
     ASSERT_NE(opened, nullptr);

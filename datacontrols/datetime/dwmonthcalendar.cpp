@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <langinfo.h>
 #include <locale.h>
 
@@ -56,7 +57,10 @@ void dwCheckDateLimits(TDateTime Date, TDateTime MinDate, TDateTime MaxDate)
         throw EDateTimeError("Date is less than minimum of " + LimitText(MinDate));
 }
 
-int dwLocaleFirstDayOfWeek()
+namespace {
+
+// The locale's first weekday, read anew: 1 = Sunday .. 7 = Saturday.
+int ReadLocaleFirstDayOfWeek()
 {
     // The time locale the environment names (LC_ALL, LC_TIME, LANG); C without one.
     const locale_t locale = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
@@ -73,6 +77,29 @@ int dwLocaleFirstDayOfWeek()
         !TryEncodeDate(reference / 10000, reference / 100 % 100, reference % 100, referenceDay))
         return 1;
     return (DayOfWeek(referenceDay) - 1 + firstWeekday - 1) % 7 + 1;
+}
+
+String EnvironmentText(const char* Name)
+{
+    const char* value = std::getenv(Name);
+    return value ? value : "";
+}
+
+}  // namespace
+
+int dwLocaleFirstDayOfWeek()
+{
+    // Read again only when the environment names another locale: the calendar asks on
+    // every paint.
+    static String readFor;
+    static int firstDay = 0;
+    const String names = EnvironmentText("LC_ALL") + "|" + EnvironmentText("LC_TIME") + "|" +
+                         EnvironmentText("LANG") + "|" + EnvironmentText("LOCPATH");
+    if (firstDay == 0 || names != readFor) {
+        firstDay = ReadLocaleFirstDayOfWeek();
+        readFor = names;
+    }
+    return firstDay;
 }
 
 int dwFirstDayOfWeek(TdwCalDayOfWeek Day)

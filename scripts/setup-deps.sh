@@ -11,6 +11,7 @@ packages=(
   xvfb fonts-dejavu-extra
   libfreetype-dev fonts-liberation poppler-utils cups cups-client
   unrtf libreoffice-writer-nogui
+  locales
 )
 
 missing=()

@@ -40,6 +40,11 @@ bool dwIsCalcOrLookupField(const TField* Field)
     return Field->FieldKind() == fkCalculated || Field->FieldKind() == fkLookup;
 }
 
+bool dwIsNonBDEField(const TField* Field)
+{
+    return dwIsCalcOrLookupField(Field) || !dwIsClassNamed(Field->DataSet(), "TDaroruTable");
+}
+
 String dwFieldNameFromDisplayLabel(TDataSet* DataSet, const String& Label)
 {
     const String wanted = dwReplaceChar(Label, '~', ' ');

@@ -14,6 +14,9 @@ String dwFirstFieldName(const String& FieldNames);
 // Compared in upper case; false for a null data set.
 bool dwFieldExists(TDataSet* DataSet, const String& FieldName);
 bool dwIsCalcOrLookupField(const TField* Field);
+// The engine keeps no value of the field in its record: a calculated or lookup field, or
+// any field of a data set that is not one of the engine's tables.
+bool dwIsNonBDEField(const TField* Field);
 // The name of the field whose display label matches Label, ignoring case and reading
 // every '~' as a blank; empty when none does.
 String dwFieldNameFromDisplayLabel(TDataSet* DataSet, const String& Label);

@@ -41,7 +41,8 @@ int FindMaskLine(TStrings* Lines, const String& FieldName)
 
 String MaskLineText(const String& FieldName, const TdwFieldPictureMask& Value)
 {
-    return FieldName + "\t" + Value.Mask + "\t" + dwBoolToTF(Value.AutoFill) + "\t" + dwBoolToTF(Value.UseInGrid);
+    return FieldName + "\t" + Value.Mask + "\t" + dwBoolToTF(Value.AutoFill) + "\t" +
+           dwBoolToTF(Value.UseInGrid);
 }
 
 }  // namespace
@@ -59,7 +60,7 @@ void dwPutFieldPictureMask(TObject* Owner, const String& FieldName, const String
     TStrings* lines = dwGetPictureMasksList(Owner);
     if (!lines)
         return;
-    TdwFieldPictureMask value{Mask, AutoFill, UseInGrid};
+    TdwFieldPictureMask value {Mask, AutoFill, UseInGrid};
     const int index = FindMaskLine(lines, FieldName);
     if (index < 0) {
         if (!Mask.empty())
@@ -83,9 +84,10 @@ bool dwPassesPictureMask(const String& Mask, const String& Text)
 {
     if (Text.empty())
         return true;
+    // A malformed mask passes nothing: Match reports its syntax error.
     TdwPictureValidator validator(Mask, false);
     String text = Text;
-    return validator.Status() != 0 || validator.Match(text, false) == prComplete;
+    return validator.Match(text, false) == prComplete;
 }
 
 void dwValidateWithMasks(TDataSet* DataSet, const TdwInvalidValueEvent& OnInvalidValue)

@@ -72,8 +72,23 @@ std::vector<String> dwSplitFieldNames(const String& Names)
     return parts;
 }
 
+String dwJoinFieldNames(const std::vector<String>& Names)
+{
+    String joined;
+    for (const String& name : Names)
+        joined += (joined.empty() ? "" : ";") + name;
+    return joined;
+}
+
 int dwMax(int A, int B) { return std::max(A, B); }
 int dwMin(int A, int B) { return std::min(A, B); }
+
+int dwCompareBookmarks(TDataSet* DataSet, const TBookmark& Bookmark1, const TBookmark& Bookmark2)
+{
+    if (Bookmark1.empty() || Bookmark2.empty())
+        return static_cast<int>(!Bookmark1.empty()) - static_cast<int>(!Bookmark2.empty());
+    return DataSet->CompareBookmarks(Bookmark1, Bookmark2);
+}
 
 TdwHourGlass::TdwHourGlass() : FCursor(GuiScreen()->Cursor()) { GuiScreen()->SetCursor(crHourGlass); }
 

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/db/dbtypes.h"
 #include "platform/rtl/types.h"
 #include "platform/vcl/controls.h"
 
@@ -33,9 +34,17 @@ String dwTextBeforeDot(const String& Text);
 // The names of a ';'-separated list of field names, blanks around each removed and
 // empty names left out.
 std::vector<String> dwSplitFieldNames(const String& Names);
+// The names joined again with ';'.
+String dwJoinFieldNames(const std::vector<String>& Names);
 
 int dwMax(int A, int B);
 int dwMin(int A, int B);
+// A reference or an event handler is set.
+template<class T> bool dwIsAssigned(const T& Value) { return static_cast<bool>(Value); }
+
+// The order of two bookmarks of the data set: negative, 0 or positive. A bookmark of no
+// record comes before any other; two such are equal.
+int dwCompareBookmarks(TDataSet* DataSet, const TBookmark& Bookmark1, const TBookmark& Bookmark2);
 
 // Shows the hourglass for as long as it lives, then the cursor from before.
 class TdwHourGlass {

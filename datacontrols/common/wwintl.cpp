@@ -21,15 +21,15 @@ struct TGlobalIntlKeeper {
 // The global instance's layout file from a form instance's name.
 String GlobalIniFileName(const String& Name)
 {
+    // The form's name always gets ".ini", even one that ends in it already.
     if (Name.empty() || Name == ".ini")
         return String();
-    const bool hasIni = Name.size() > 4 && SameText(Name.substr(Name.size() - 4), ".ini");
-    return hasIni ? Name : Name + ".ini";
+    return Name + ".ini";
 }
 
 }  // namespace
 
-TdwIntl::TdwIntl(TComponent* AOwner) : TComponent(AOwner) {}
+TdwIntl::TdwIntl(TComponent* AOwner) : TComponent(AOwner) { }
 
 TdwIntl::~TdwIntl()
 {
@@ -128,9 +128,7 @@ TButton* dwCreateDialogButton(TWinControl* Owner, TdwDialogButtonKind Kind)
         button->SetModalResult(mrCancel);
         button->SetCancel(true);
         break;
-    case dbkHelp:
-        button->SetCaption("Help");
-        break;
+    case dbkHelp: button->SetCaption("Help"); break;
     }
     return button;
 }

@@ -338,6 +338,24 @@ String TdwTable::GetIndexFieldsByName(const String& IndexName)
 
 std::vector<String> TdwTable::IndexFields() { return dwActiveIndexFields(this); }
 
+std::vector<String> TdwTable::SearchIndexFields()
+{
+    return UsesQuery() ? std::vector<String>() : IndexFields();
+}
+
+bool TdwTable::SearchIndexCaseInsensitive() { return dwIsCaseInsensitiveIndex(this); }
+
+bool TdwTable::SeekIndexKey(const String& Text, bool Nearest)
+{
+    const TSearching searching(*this);
+    if (FNarrowSearch && Scoped())
+        CancelRange();
+    if (!Nearest)
+        return FindKey({dwIndexKey(this, {Text}, 0)});
+    dwGotoNearest(this, {Text});
+    return !Eof();
+}
+
 void TdwTable::SelectIndexKeepRecord(const String& Name)
 {
     if (const TIndexDef* def = IndexDefs()->FindDef(Name))

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "datacontrols/common/dwlocate.h"
 #include "datacontrols/common/dwproperties.h"
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/datasets/dwcursorfilters.h"
@@ -38,7 +39,7 @@ struct TdwLookupTableState {
     bool KeyFound = false;
 };
 
-class TdwTable : public TDaroruTable, public TdwPublished, public TdwFilterCursor {
+class TdwTable : public TDaroruTable, public TdwPublished, public TdwFilterCursor, public IdwIndexSearch {
 public:
     explicit TdwTable(TComponent* AOwner);
     ~TdwTable() override;
@@ -134,6 +135,12 @@ public:
 
     // Set while the table is positioned for another data set's lookup field.
     void SetLookingUp(bool Value) { FLookingUp = Value; }
+
+    // The key search that record finding uses on the active index.
+    std::vector<String> SearchIndexFields() override;
+    bool SearchIndexCaseInsensitive() override;
+    bool SeekIndexKey(const String& Text, bool Nearest) override;
+    bool UsesQuery() const override { return FQuery.Count() > 0; }
 
     // Above 0 while a key search or a lookup control's search runs on the table.
     int SearchCount() const { return FSearchCount; }

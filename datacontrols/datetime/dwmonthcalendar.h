@@ -37,8 +37,11 @@ enum TdwCalDayOfWeek {
     dwdowLocaleDefault
 };
 
-// The week's first day as DayOfWeek counts (1 = Sunday .. 7 = Saturday); the locale's
-// default is Sunday. The calendar and the picker's day-name sections both use it.
+// The user's first day of the week, 1 = Sunday .. 7 = Saturday, from the time locale
+// the environment names; Sunday for the C locale or one that cannot be read.
+int dwLocaleFirstDayOfWeek();
+// The week's first day as DayOfWeek counts (1 = Sunday .. 7 = Saturday); the locale
+// default is the user's. The calendar and the picker's day-name sections both use it.
 int dwFirstDayOfWeek(TdwCalDayOfWeek Day);
 
 using TCalcBoldDayEvent =

@@ -162,6 +162,7 @@ void TdwCustomMaskEdit::SetWordWrap(bool Value)
 {
     FWordWrap = Value;
     UpdateLineMode();
+    UpdateEditRect();
 }
 
 void TdwCustomMaskEdit::SetShowVertScrollBar(bool Value)
@@ -207,6 +208,35 @@ void TdwCustomMaskEdit::FontChanged()
 {
     TEdit::FontChanged();
     AdjustHeight();
+}
+
+void TdwCustomMaskEdit::PaintFramedText(TCanvas* Canvas, const TRect& ClientArea, TAlignment Alignment,
+                                        const String& Text)
+{
+    TRect area = ClientArea;
+    area.Right = std::min(area.Right, TextRightEdge() + 1);
+    int x = 1;
+    int y = 1;
+    if (FFrame->IsFrameEffective())
+        FFrame->GetTextOffset(false, x, y);
+    if (!FFrame->Transparent()) {
+        Canvas->Brush()->SetColor(Color());
+        Canvas->FillRect(ClientArea);
+    }
+    Canvas->Font()->Assign(Font());
+    if (FFrame->IsFrameEffective() && FFrame->Transparent() &&
+        FFrame->NonFocusTransparentFontColor() != clNone)
+        Canvas->Font()->SetColor(FFrame->NonFocusTransparentFontColor());
+    dwDrawEditText(Canvas, area, x, detNoBackground, Alignment, Text, y);
+}
+
+void TdwCustomMaskEdit::ShowFocusedLook(bool Focused)
+{
+    UpdateEditRect();
+    if (FFrame->IsFrameEffective())
+        FFrame->SetNonFocusTransparent(!Focused && FFrame->Transparent());
+    UpdateSeeThrough(Focused);
+    Invalidate();
 }
 
 void TdwCustomMaskEdit::SetMaskedText(const String& Value)
@@ -670,16 +700,12 @@ void TdwDBCustomEdit::DoEnter()
 
 void TdwDBCustomEdit::CMEnter()
 {
-    UpdateEditRect();
     if (!FFocusedLook) {
         FFocusedLook = true;
         if (Field())
             FDataLink.Reset();
     }
-    if (Frame()->IsFrameEffective())
-        Frame()->SetNonFocusTransparent(false);
-    UpdateSeeThrough(true);
-    Invalidate();
+    ShowFocusedLook(true);
     TdwCustomMaskEdit::CMEnter();
 }
 
@@ -695,14 +721,10 @@ void TdwDBCustomEdit::CMExit()
     DoExit();
     if (!InvalidExit()) {
         FFocusedLook = false;
-        UpdateEditRect();
         if (Field())
             FDataLink.Reset();
     }
-    if (Frame()->IsFrameEffective())
-        Frame()->SetNonFocusTransparent(Frame()->Transparent());
-    UpdateSeeThrough(InvalidExit());
-    Invalidate();
+    ShowFocusedLook(InvalidExit());
 }
 
 void TdwDBCustomEdit::WMPaste()
@@ -878,21 +900,7 @@ String TdwDBCustomEdit::DisplayTextToPaint()
 
 void TdwDBCustomEdit::PaintText(TCanvas* Canvas, const TRect& ClientArea)
 {
-    TRect area = ClientArea;
-    area.Right = std::min(area.Right, TextRightEdge() + 1);
-    int x = 1;
-    int y = 1;
-    if (Frame()->IsFrameEffective())
-        Frame()->GetTextOffset(false, x, y);
-    if (!Frame()->Transparent()) {
-        Canvas->Brush()->SetColor(Color());
-        Canvas->FillRect(ClientArea);
-    }
-    Canvas->Font()->Assign(Font());
-    if (Frame()->IsFrameEffective() && Frame()->Transparent() &&
-        Frame()->NonFocusTransparentFontColor() != clNone)
-        Canvas->Font()->SetColor(Frame()->NonFocusTransparentFontColor());
-    dwDrawEditText(Canvas, area, x, detNoBackground, PaintAlignment(), DisplayTextToPaint(), y);
+    PaintFramedText(Canvas, ClientArea, PaintAlignment(), DisplayTextToPaint());
 }
 
 void TdwDBCustomEdit::PaintFrame(TCanvas* Canvas, bool Focused)

@@ -127,6 +127,12 @@ protected:
     // Takes the focus back once the focus move under way is done, unless the window has
     // lost the focus meanwhile.
     void TakeFocusBack();
+    // Draws Text as the unfocused edit shows it: inside an effective frame at its text
+    // offset, on the edit's colour unless the frame is transparent.
+    void PaintFramedText(TCanvas* Canvas, const TRect& ClientArea, TAlignment Alignment, const String& Text);
+    // The focused or unfocused look: the text margins, and the transparent frame's
+    // see-through while unfocused.
+    void ShowFocusedLook(bool Focused);
     // Sets the text as the picture check made it.
     void SetMaskedText(const String& Value);
     bool MaskSetText() const { return FMaskSetText; }

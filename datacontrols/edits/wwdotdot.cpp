@@ -198,6 +198,25 @@ int TdwDBCustomCombo::TextRightEdge() const
     return FHost->Visible() ? FHost->Left() - 1 : TdwDBCustomEdit::TextRightEdge();
 }
 
+void TdwDBCustomCombo::SetLimitEditRect(bool Value)
+{
+    FLimitEditRect = Value;
+    UpdateEditRect();
+}
+
+void TdwDBCustomCombo::UpdateEditRect()
+{
+    TdwDBCustomEdit::UpdateEditRect();
+    bool multiLine = false;
+    bool wrap = false;
+    GetLineMode(multiLine, wrap);
+    if (FLimitEditRect || multiLine)
+        return;
+    TRect margins = TextMargins();
+    margins.Right = 0;
+    SetTextMargins(margins);
+}
+
 void TdwDBCustomCombo::Resize()
 {
     TdwDBCustomEdit::Resize();

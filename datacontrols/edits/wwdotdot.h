@@ -74,8 +74,10 @@ public:
     TBitmap* ButtonGlyph() const { return FButtonGlyph.get(); }
     void SetButtonGlyph(TBitmap* Value);
     TdwButtonEffects* ButtonEffects() const { return FButtonEffects.get(); }
+    // The typed text of a one-line combo stops at the button; off, it runs on under it
+    // (the button covers its end), as an edit of many lines always stops.
     bool LimitEditRect() const { return FLimitEditRect; }
-    void SetLimitEditRect(bool Value) { FLimitEditRect = Value; }
+    void SetLimitEditRect(bool Value);
     TdwComboDlgButton* Button() const { return FButton; }
     TBtnWinControl* ButtonHost() const { return FHost; }
 
@@ -108,6 +110,7 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     int ButtonWidthQuery() const override;
     int TextRightEdge() const override;
+    void UpdateEditRect() override;
     void PlaceButton();
     // Set while OnCustomDlg runs.
     bool FInButtonClick = false;

@@ -710,6 +710,9 @@ void TdwDBCustomLookupCombo::DoExit()
         SetFocus();
         throw;
     }
+    // Text that found nothing left the field as it was: the text shows its record again.
+    if (!FMatchFound && FDataLink.Field() && !IsLookupKindField())
+        LookupValueIntoText(FDataLink.Field()->AsString());
     SetSelLength(0);
     TEdit::DoExit();
     UpdateTransparentLook(false);

@@ -87,6 +87,13 @@ public:
     void SetDisplayValue(const String& Value) { FDisplayValue = Value; }
     // Takes the key, link and display values from the lookup table's current record.
     void TakeCurrentRecord();
+    // The link values of Own's current record: its fields named as the link fields.
+    void TakeLinkValues(TDataSet* Own);
+    // A link value came from the bound record (Own has the first link field).
+    bool LinksBound() const { return FLinkFields[0] && FLinkBound[0]; }
+    // Puts the lookup table on the record of Value and the bound link values, by key
+    // when the active index leads with the key and link fields; true when found.
+    bool FindValueWithLinks(const String& Value, bool CaseSensitive);
     // Clears the key, link and display values.
     void ClearValues();
     // Finds the fields named by LookupField and Selected again; with Check a missing key
@@ -155,6 +162,7 @@ protected:
     TField* FLinkFields[2] = {nullptr, nullptr};
     String FLookupValue;
     String FLinkValues[2];
+    bool FLinkBound[2] = {false, false};
     String FDisplayValue;
     int FPickedRow = -1;
     bool FFound = false;
@@ -412,6 +420,9 @@ protected:
     // Puts the data link into edit when typing is allowed; true when the key may change
     // the text.
     bool EditForTyping();
+    // After text that found nothing with the grid closed: the grid's values are the
+    // field's again (none for a lookup-kind field, whose keys are written only on a pick).
+    void KeepFieldValue();
     // Takes the found record's values into the grid, or, without one, puts the lookup
     // table on its first record and clears them.
     void TakeFoundRecord(bool Found);

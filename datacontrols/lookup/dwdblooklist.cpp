@@ -7,6 +7,7 @@
 #include "datacontrols/common/dwfieldsettings.h"
 #include "datacontrols/common/dwlocate.h"
 #include "datacontrols/common/dwstrings.h"
+#include "datacontrols/common/dwutils.h"
 #include "datacontrols/lookup/dwdblook.h"
 #include "datacontrols/lookup/dwlookuptable.h"
 #include "platform/db/dataset.h"
@@ -93,8 +94,8 @@ void TdwDBLookupList::TakeFieldValue()
     FLookupValue = field->AsString();
     FPickedRow = -1;
     FValueRowDropped = false;
-    FFound = !FLookupValue.empty() &&
-             dwLocateValue(table, FLookupFieldRef->FieldName(), FLookupValue, true, false);
+    TakeLinkValues(field->DataSet());
+    FFound = !FLookupValue.empty() && FindValueWithLinks(FLookupValue, true);
     if (FFound) {
         TakeCurrentRecord();
     } else {
@@ -195,6 +196,41 @@ void TdwDBLookupList::TakeCurrentRecord()
         FLinkValues[i] = FLinkFields[i] ? FLinkFields[i]->AsString() : String();
     if (FDisplayField)
         FDisplayValue = FDisplayField->DisplayText();
+}
+
+void TdwDBLookupList::TakeLinkValues(TDataSet* Own)
+{
+    for (int i = 0; i < 2; ++i) {
+        TField* own = Own && FLinkFields[i] ? Own->FindField(FLinkFields[i]->FieldName()) : nullptr;
+        FLinkValues[i] = own ? own->AsString() : String();
+        FLinkBound[i] = own != nullptr;
+    }
+}
+
+bool TdwDBLookupList::FindValueWithLinks(const String& Value, bool CaseSensitive)
+{
+    TDataSet* table = LookupTable();
+    std::vector<String> names {FLookupFieldRef->FieldName()};
+    std::vector<String> values {Value};
+    for (int i = 0; i < 2 && FLinkFields[i] && FLinkBound[i]; ++i) {
+        names.push_back(FLinkFields[i]->FieldName());
+        values.push_back(FLinkValues[i]);
+    }
+    if (names.size() == 1)
+        return dwLocateValue(table, names[0], Value, CaseSensitive, false);
+    if (IdwLookupTable* library = dwLookupTableOf(table)) {
+        const std::vector<String> index = dwSplitFieldNames(library->ActiveIndexFields());
+        bool leads = index.size() >= names.size();
+        for (size_t i = 0; leads && i < names.size(); ++i)
+            leads = SameText(index[i], names[i]);
+        if (leads)
+            return library->dwFindKey(values, static_cast<int>(values.size()) - 1);
+    }
+    VariantArray keys(values.begin(), values.end());
+    TLocateOptions options;
+    if (!CaseSensitive)
+        options.Include(loCaseInsensitive);
+    return table->Locate(dwJoinFieldNames(names), VarArrayOf(keys), options);
 }
 
 void TdwDBLookupList::ClearValues()

@@ -26,14 +26,6 @@ const char* const NoCompletionMarker = "~~~~";
 // The first field of a ';'-separated list, upper-cased, for comparing field names.
 String FirstUpper(const String& Names) { return UpperCase(dwFirstFieldName(Names)); }
 
-String JoinNames(const std::vector<String>& Names)
-{
-    String joined;
-    for (const String& name : Names)
-        joined += (joined.empty() ? "" : ";") + name;
-    return joined;
-}
-
 }  // namespace
 
 // ---- rules ----
@@ -171,9 +163,15 @@ void TdwDBCustomLookupCombo::DataChange()
 void TdwDBCustomLookupCombo::LookupValueIntoText(const String& Value)
 {
     const bool sameField = FGrid->DisplayField() == FGrid->LookupFieldRef();
-    // The text shows this value already: the lookup table is left where it is, so that
+    // The link values come from the field's record: with them the key names one lookup
+    // record of several.
+    const String links[2] = {FGrid->LinkValue(0), FGrid->LinkValue(1)};
+    if (FDataLink.DataSet())
+        FGrid->TakeLinkValues(FDataLink.DataSet());
+    const bool sameLinks = links[0] == FGrid->LinkValue(0) && links[1] == FGrid->LinkValue(1);
+    // The text shows this record already: the lookup table is left where it is, so that
     // whoever moves it meanwhile keeps its place.
-    if (Value == FGrid->LookupValue() && (!Text().empty() || Value.empty()) &&
+    if (Value == FGrid->LookupValue() && sameLinks && (!Text().empty() || Value.empty()) &&
         (sameField || Text() == FGrid->DisplayValue()))
         return;
     TDataSet* table = LookupTable();
@@ -240,7 +238,7 @@ bool TdwDBCustomLookupCombo::PositionOnKeyFields()
         found = !value.empty() &&
                 LocateValue(value, pairs.Lookup[0], FSeqSearchOptions.Contains(ssoCaseSensitive), false);
     } else {
-        found = table->Locate(JoinNames(pairs.Lookup), VarArrayOf(values), {});
+        found = table->Locate(dwJoinFieldNames(pairs.Lookup), VarArrayOf(values), {});
     }
     TakeFoundRecord(found);
     return found;
@@ -263,14 +261,10 @@ bool TdwDBCustomLookupCombo::FindLookupValue(const String& Value)
     TDataSet* table = LookupTable();
     IdwLookupTable* library = dwLookupTableOf(table);
     const bool caseSensitive = FSeqSearchOptions.Contains(ssoCaseSensitive);
+    if (FGrid->LinksBound())
+        return FGrid->FindValueWithLinks(Value, caseSensitive);
     if (UsesSequentialSearch())
         return LocateValue(Value, LookupField(), caseSensitive, false);
-    if (FGrid->LinkField(0)) {
-        std::vector<String> values {Value, FGrid->LinkValue(0)};
-        if (FGrid->LinkField(1))
-            values.push_back(FGrid->LinkValue(1));
-        return library->dwFindKey(values, static_cast<int>(values.size()) - 1);
-    }
     if (library->MasterSource())
         return FindOnIndex(Value, dwFirstFieldName(LookupField()), false);
     if (FirstUpper(library->ActiveIndexFields()) == FirstUpper(LookupField()))
@@ -337,11 +331,12 @@ void TdwDBCustomLookupCombo::PerformSearch()
         FGrid->Invalidate();
         return;
     }
-    // The open grid follows to the nearest record; a closed one keeps only a match.
+    // The open grid follows to the nearest record; a closed one takes only a match, and
+    // without one keeps the field's value, so that leaving writes back what was there.
     if (searched && (FMatchFound || IsDroppedDown()))
         FGrid->TakeCurrentRecord();
     else if (searched)
-        FGrid->ClearValues();
+        KeepFieldValue();
     if (!IsDroppedDown())
         FGrid->SetPickedRow(-1);
     FGrid->Invalidate();
@@ -413,6 +408,18 @@ bool TdwDBCustomLookupCombo::FindOnIndex(const String& Value, const String& Fiel
     if (!PartialMatch && field && !table->IsEmpty() && SameText(field->AsString(), Value))
         return true;
     return library->dwFindNearest(Value, position);
+}
+
+void TdwDBCustomLookupCombo::KeepFieldValue()
+{
+    TField* field = FDataLink.Field();
+    if (!field || IsLookupKindField()) {
+        FGrid->ClearValues();
+        return;
+    }
+    FGrid->SetLookupValue(field->AsString());
+    FGrid->TakeLinkValues(FDataLink.DataSet());
+    FGrid->SetDisplayValue(String());
 }
 
 // ---- writing back ----

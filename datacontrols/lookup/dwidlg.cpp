@@ -3,15 +3,16 @@
 #include <algorithm>
 
 #include "datacontrols/common/dwfields.h"
-#include "datacontrols/edits/dwmemodlg.h"
 #include "datacontrols/common/dwstrings.h"
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/common/dwwindows.h"
 #include "datacontrols/common/wwintl.h"
+#include "datacontrols/datasets/wwtable.h"
+#include "datacontrols/edits/dwmemodlg.h"
 #include "datacontrols/lookup/wwkeycb.h"
 #include "platform/classes/object.h"
-#include "platform/db/datasource.h"
 #include "platform/db/dataset.h"
+#include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/db/indexdefs.h"
 #include "platform/rtl/strutils.h"
@@ -142,6 +143,11 @@ bool TdwCustomLookupDialog::CheckTables()
         Warn(SameTableMessage + "and each must reference the same physical table.");
         return false;
     }
+    if (dwIsClassNamed(FSearchTable, "TdwTable") && !FSearchTable->Active() &&
+        static_cast<TdwTable*>(FSearchTable)->WorkArea() <= 0) {
+        Warn("Unable to open search or lookup table.");
+        return false;
+    }
     if (!FSearchTable->Active() || (FShadowSearchTable && !FShadowSearchTable->Active())) {
         Warn("Search Table is not active.");
         return false;
@@ -164,13 +170,30 @@ bool TdwCustomLookupDialog::Execute()
     }
     if (!CheckTables())
         return false;
-    if (FShadowSearchTable)
-        DoSyncTables(FSearchTable, FShadowSearchTable);
+    if (FShadowSearchTable) {
+        // A search narrowed before would hide the shadow's record.
+        if (auto* search = dynamic_cast<TdwTable*>(FSearchTable); search && search->NarrowSearch())
+            search->dwCancelRange();
+        SyncTables(FSearchTable, FShadowSearchTable);
+    }
+    // OK on an empty table picks nothing: the shadow stays where it was.
     if (!dwSetupLookupDlg(GuiScreen()->ActiveForm(), this, Settings(), FSearchTable))
         return false;
     if (FShadowSearchTable)
-        DoSyncTables(FShadowSearchTable, FSearchTable);
+        SyncTables(FShadowSearchTable, FSearchTable);
     return true;
+}
+
+void TdwCustomLookupDialog::SyncTables(TDataSet* Target, TDataSet* Source)
+{
+    auto* target = dynamic_cast<TdwTable*>(Target);
+    auto* source = dynamic_cast<TdwTable*>(Source);
+    if (target && source) {
+        if (!target->IsEmpty() && !source->IsEmpty())
+            target->Go(source->GetSXRecno());
+    } else {
+        DoSyncTables(Target, Source);
+    }
 }
 
 TdwLookupDialog::TdwLookupDialog(TComponent* AOwner) : TdwCustomLookupDialog(AOwner) { SetCaption("Lookup"); }
@@ -212,7 +235,7 @@ void TdwTempKeyCombo::Change()
 
 void TdwTempKeyCombo::KeyDown(Word& Key, TShiftState Shift)
 {
-    if (Key == VK_DOWN && !Shift.Contains(ssAlt) && !DroppedDown()) {
+    if (Key == VK_DOWN && !Shift.Contains(ssAlt) && !IsDroppedDown()) {
         SetFocus();
         SetDroppedDown(true);
         Key = 0;
@@ -277,6 +300,7 @@ TdwLookupDlg::TdwLookupDlg(TComponent* AOwner) : TForm(AOwner)
     dwIncrementalSearch1 = new TdwIncrementalSearch(this);
     dwIncrementalSearch1->SetName("dwIncrementalSearch1");
     dwIncrementalSearch1->SetParent(this);
+    dwIncrementalSearch1->SetAutoSize(false);
     dwIncrementalSearch1->SetBounds(8, 24, 329, 20);
     dwIncrementalSearch1->SetHint("Enter characters for incremental search");
     dwIncrementalSearch1->SetTabStop(true);
@@ -515,7 +539,7 @@ void TdwLookupDlg::AdjustLayout(bool ColumnsOnly)
     dwDBGrid1->SetTop(dwIncrementalSearch1->Top() + dwIncrementalSearch1->Height() + 8);
     int y = dwDBGrid1->Top() + dwDBGrid1->Height();
 
-    const bool showHeader = FOptions.Contains(opShowStatusBar) && dwIsClassNamed(FDataSet, "TTable") &&
+    const bool showHeader = FOptions.Contains(opShowStatusBar) && dwIsClassNamed(FDataSet, "TdwTable") &&
                             FDataSet->Active() && FDataSet->IsSequenced();
     StatusHeader->SetVisible(showHeader);
     if (showHeader) {
@@ -586,7 +610,7 @@ void TdwLookupDlg::AdjustLayout(bool ColumnsOnly)
 
 void TdwLookupDlg::UpdateStatusHeader()
 {
-    if (!dwIsClassNamed(FDataSet, "TTable") || !FDataSet->Active() || !FDataSet->IsSequenced())
+    if (!dwIsClassNamed(FDataSet, "TdwTable") || !FDataSet->Active() || !FDataSet->IsSequenced())
         return;
     FDataSet->UpdateCursorPos();
     const TdwSearchDialogIntl& labels = dwIntl()->SearchDialog();
@@ -649,7 +673,7 @@ void TdwLookupDlg::KeyUp(Word& Key, TShiftState Shift)
 
 bool TdwLookupDlg::CloseQuery()
 {
-    if (dwKeyCombo1->DroppedDown() || !TForm::CloseQuery())
+    if (dwKeyCombo1->IsDroppedDown() || !TForm::CloseQuery())
         return false;
     dwIncrementalSearch1->FinishPendingSearch();
     if (FSettings.OnCloseDialog)
@@ -663,7 +687,7 @@ void TdwLookupDlg::dwKeyCombo1Change()
         dwIncrementalSearch1->Clear();
     ApplyIndexOrder();
     AdjustLayout(true);
-    if (!dwKeyCombo1->DroppedDown() && dwIncrementalSearch1->CanFocus())
+    if (!dwKeyCombo1->IsDroppedDown() && dwIncrementalSearch1->CanFocus())
         FocusControl(dwIncrementalSearch1);
     if (FSettings.OnSortChange)
         FSettings.OnSortChange(this);

@@ -131,6 +131,9 @@ protected:
     // The settings with the component's events and column lines.
     TdwLookupDlgSettings Settings() const;
     virtual void DoSyncTables(TDataSet* Target, TDataSet* Source);
+    // Puts Target on Source's record: two library tables by record number, other data
+    // sets through DoSyncTables.
+    void SyncTables(TDataSet* Target, TDataSet* Source);
 
 private:
     // Refuses a pair that does not name one table twice: a message and false.

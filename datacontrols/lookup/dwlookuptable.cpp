@@ -1,5 +1,6 @@
 #include "datacontrols/lookup/dwlookuptable.h"
 
+#include "datacontrols/common/dwutils.h"
 #include "datacontrols/datasets/wwtable.h"
 #include "platform/db/dataset.h"
 
@@ -10,10 +11,7 @@ class TdwTableLookup : public TComponent, public IdwLookupTable {
 public:
     explicit TdwTableLookup(TdwTable* Table) : TComponent(Table), FTable(Table) { }
 
-    String ActiveIndexFields() override
-    {
-        return FTable->IndexName().empty() ? String() : FTable->GetIndexFieldsByName(FTable->IndexName());
-    }
+    String ActiveIndexFields() override { return dwJoinFieldNames(FTable->IndexFields()); }
     bool dwFindKey(const std::vector<String>& Values, int LastIndex) override
     {
         return FTable->dwFindKey(ConstArg(Values.begin(), Values.end()), LastIndex);

@@ -29,6 +29,7 @@ void TdwDBLookupComboDlg::PositionBeforeDialog(bool FromTyping)
     if (Field()) {
         if (!FromTyping) {
             FGrid->SetLookupValue(Field()->AsString());
+            FGrid->TakeLinkValues(DataLink()->DataSet());
             PositionLookupTable(false);
         }
     } else if (!Text().empty() && library) {

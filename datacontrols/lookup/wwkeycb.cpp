@@ -11,8 +11,9 @@
 #include "datacontrols/datasets/dwlookuptables.h"
 #include "datacontrols/datasets/dwtableindex.h"
 #include "datacontrols/datasets/wwtable.h"
-#include "platform/db/datasource.h"
+#include "datacontrols/edits/dweditframe.h"
 #include "platform/db/dataset.h"
+#include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/db/indexdefs.h"
 #include "platform/vcl/dialogs.h"
@@ -32,8 +33,9 @@ const TIndexDef* CurrentIndexDef(TDataSet* DataSet)
 }  // namespace
 
 TdwIncrementalSearch::TdwIncrementalSearch(TComponent* AOwner)
-    : TEdit(AOwner), FTimer(std::make_unique<TTimer>(nullptr))
+    : TdwCustomMaskEdit(AOwner), FTimer(std::make_unique<TTimer>(nullptr))
 {
+    SetAutoSize(true);
     FTimer->SetEnabled(false);
     FTimer->SetInterval(BaseInterval);
     FTimer->OnTimer = [this](TObject*) { FinishPendingSearch(); };
@@ -43,12 +45,12 @@ TdwIncrementalSearch::~TdwIncrementalSearch() { FDataLink.SetDataSource(nullptr)
 
 bool TdwIncrementalSearch::InheritsFrom(const String& name) const
 {
-    return name == "TdwIncrementalSearch" || TEdit::InheritsFrom(name);
+    return name == "TdwIncrementalSearch" || TdwCustomMaskEdit::InheritsFrom(name);
 }
 
 void TdwIncrementalSearch::Notification(TComponent* AComponent, TOperation Operation)
 {
-    TEdit::Notification(AComponent, Operation);
+    TdwCustomMaskEdit::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent && AComponent == DataSource())
         SetDataSource(nullptr);
 }
@@ -77,7 +79,7 @@ TField* TdwIncrementalSearch::SearchTargetField() const
 
 void TdwIncrementalSearch::KeyUp(Word& Key, TShiftState Shift)
 {
-    TEdit::KeyUp(Key, Shift);
+    TdwCustomMaskEdit::KeyUp(Key, Shift);
     if (Text() == FLastSearch || !dwIsTextChangingKey(Key))
         return;
     if (FShowMatchText && (Key == VK_BACK || Key == VK_DELETE)) {
@@ -98,7 +100,36 @@ void TdwIncrementalSearch::KeyUp(Word& Key, TShiftState Shift)
     }
     if (FSearchDelay != 0)
         FTimer->SetInterval(static_cast<unsigned>(FSearchDelay));
+    else if (const unsigned interval = AutomaticInterval())
+        FTimer->SetInterval(interval);
     FTimer->SetEnabled(true);
+}
+
+unsigned TdwIncrementalSearch::AutomaticInterval() const
+{
+    auto* table = dynamic_cast<TdwTable*>(FDataLink.DataSet());
+    return table && table->Active() ? BaseInterval / 2 : 0;
+}
+
+void TdwIncrementalSearch::CMEnter()
+{
+    ShowFocusedLook(true);
+    TdwCustomMaskEdit::CMEnter();
+}
+
+void TdwIncrementalSearch::CMExit()
+{
+    TdwCustomMaskEdit::CMExit();
+    ShowFocusedLook(false);
+}
+
+void TdwIncrementalSearch::PaintOver(TCanvas* Canvas, const TRect& ClientArea)
+{
+    if (!Frame()->IsFrameEffective())
+        return;
+    if (!Focused())
+        PaintFramedText(Canvas, ClientArea, taLeftJustify, Text());
+    dwDrawEditFrame(this, Frame(), Canvas, Focused());
 }
 
 void TdwIncrementalSearch::FinishPendingSearch()
@@ -115,10 +146,10 @@ void TdwIncrementalSearch::FinishPendingSearch()
 
 void TdwIncrementalSearch::KeyPress(char& Key)
 {
-    TEdit::KeyPress(Key);
+    TdwCustomMaskEdit::KeyPress(Key);
     if (Key == 0)
         return;
-    TdwFieldPictureMask mask{FPictureMask, FPictureMaskAutoFill, true};
+    TdwFieldPictureMask mask {FPictureMask, FPictureMaskAutoFill, true};
     if (mask.Mask.empty() && FPictureMaskFromField)
         if (TField* field = SearchTargetField())
             mask = dwGetFieldPictureMask(FDataLink.DataSet(), field->FieldName());
@@ -138,7 +169,7 @@ bool TdwIncrementalSearch::LocateText(TField* Field, const String& Text) const
     const TIndexDef* def = CurrentIndexDef(FDataLink.DataSet());
     const bool caseSensitive = def && !def->Options().Contains(ixCaseInsensitive);
     const TLocateOptions options =
-        caseSensitive ? TLocateOptions{loPartialKey} : TLocateOptions{loCaseInsensitive, loPartialKey};
+            caseSensitive ? TLocateOptions {loPartialKey} : TLocateOptions {loCaseInsensitive, loPartialKey};
     TdwHourGlass hourGlass;
     return FDataLink.DataSet()->Locate(Field->FieldName(), Variant(Text), options);
 }
@@ -182,8 +213,9 @@ void TdwIncrementalSearch::FindValue()
     if (table)
         found = FindOnTable(table, text);
     else if (dwIsSearchableText(field, text))
-        found = dwIntl()->UseLocateMethodForSearch() ? LocateText(field, text)
-                                                     : dwLocateValue(dataSet, field->FieldName(), text, false, true);
+        found = dwIntl()->UseLocateMethodForSearch()
+                        ? LocateText(field, text)
+                        : dwLocateValue(dataSet, field->FieldName(), text, false, true);
     if (OnAfterSearch)
         OnAfterSearch(this, found);
     if (FShowMatchText && found) {

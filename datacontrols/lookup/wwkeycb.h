@@ -1,12 +1,14 @@
 #pragma once
 // The incremental search edit: as the user types, after a short delay, the data set
-// moves to the first record whose search field begins with the typed text.
+// moves to the first record whose search field begins with the typed text. Its Frame
+// draws the library's flat frame in place of the border; unfocused, the edit then
+// paints its text inside the frame (over what lies under it with a transparent one).
 
 #include <functional>
 #include <memory>
 
+#include "datacontrols/edits/dwdbedit.h"
 #include "platform/db/datalink.h"
-#include "platform/vcl/edits.h"
 
 class TDataSource;
 class TField;
@@ -16,7 +18,7 @@ class TdwTable;
 
 using TdwAfterSearchEvent = std::function<void(TdwIncrementalSearch* Sender, bool MatchFound)>;
 
-class TdwIncrementalSearch : public TEdit {
+class TdwIncrementalSearch : public TdwCustomMaskEdit {
 public:
     explicit TdwIncrementalSearch(TComponent* AOwner);
     ~TdwIncrementalSearch() override;
@@ -34,7 +36,8 @@ public:
     // Completes the typed text with the found record's, the completion selected.
     bool ShowMatchText() const { return FShowMatchText; }
     void SetShowMatchText(bool Value) { FShowMatchText = Value; }
-    // Milliseconds from the last key to the search; 0 keeps the interval (200 at first).
+    // Milliseconds from the last key to the search; 0: 100 over an open library table,
+    // else the interval as it was (200 at first).
     int SearchDelay() const { return FSearchDelay; }
     void SetSearchDelay(int Value) { FSearchDelay = Value; }
     // The picture mask typed text must follow; without one, PictureMaskFromField takes
@@ -60,7 +63,15 @@ public:
     void KeyUp(Word& Key, TShiftState Shift) override;
     void KeyPress(char& Key) override;
 
+protected:
+    void CMEnter() override;
+    void CMExit() override;
+    void PaintOver(TCanvas* Canvas, const TRect& ClientArea) override;
+
 private:
+    // The wait before a search when SearchDelay is 0: half the usual for the library's
+    // table, whose searches are local.
+    unsigned AutomaticInterval() const;
     // Locate on the field; case-sensitive when the current index definition is.
     bool LocateText(TField* Field, const String& Text) const;
     // A library table searches its active index for the text.

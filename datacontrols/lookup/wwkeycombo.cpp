@@ -1,14 +1,15 @@
 #include "datacontrols/lookup/wwkeycombo.h"
 
 #include "datacontrols/common/dwfields.h"
+#include "datacontrols/common/dwlocate.h"
 #include "datacontrols/common/dwproperties.h"
 #include "datacontrols/common/dwstrings.h"
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/datasets/dwtableindex.h"
 #include "datacontrols/datasets/wwtable.h"
 #include "datacontrols/grid/wwdbigrd.h"
-#include "platform/db/datasource.h"
 #include "platform/db/dataset.h"
+#include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/db/indexdefs.h"
 #include "platform/rtl/stringlist.h"
@@ -33,7 +34,8 @@ bool IsShownField(TField* Field, TdwCustomDBGrid* Grid)
 
 bool HasIndexInformation(TDataSet* DataSet, const TdwKeyCombo* Combo)
 {
-    return dwIsClassNamed(DataSet, "TTable") || Combo->UsesFieldsAsIndexes(DataSet) || dwGetIndexDefs(DataSet);
+    return dwIsClassNamed(DataSet, "TTable") || Combo->UsesFieldsAsIndexes(DataSet) ||
+           dwGetIndexDefs(DataSet);
 }
 
 }  // namespace
@@ -50,18 +52,22 @@ void TdwKeyDataLink::DataSetChanged() { FCombo->DataSetChanged(); }
 
 // ---- the chooser ----
 
-TdwKeyCombo::TdwKeyCombo(TComponent* AOwner) : TComboBox(AOwner) { SetStyle(csDropDownList); }
+TdwKeyCombo::TdwKeyCombo(TComponent* AOwner) : TdwDBCustomComboBox(AOwner)
+{
+    SetStyle(csDropDownList);
+    SetButtonStyle(cbsDownArrow);
+}
 
 TdwKeyCombo::~TdwKeyCombo() { FDataLink.SetDataSource(nullptr); }
 
 bool TdwKeyCombo::InheritsFrom(const String& name) const
 {
-    return SameText(name, "TdwKeyCombo") || TComboBox::InheritsFrom(name);
+    return SameText(name, "TdwKeyCombo") || TdwDBCustomComboBox::InheritsFrom(name);
 }
 
 void TdwKeyCombo::Notification(TComponent* AComponent, TOperation Operation)
 {
-    TComboBox::Notification(AComponent, Operation);
+    TdwDBCustomComboBox::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent && AComponent == DataSource())
         FDataLink.SetDataSource(nullptr);
 }
@@ -103,6 +109,11 @@ void TdwKeyCombo::FillIndexList(TdwCustomDBGrid* Grid)
     TDataSet* dataSet = FDataLink.DataSet();
     if (!dataSet)
         return;
+    if (dwIsQueryTable(dataSet)) {
+        // A query's rows have no indexes to choose from.
+        MessageDlg("TdwKeyCombo: DataSet cannot be a TdwTable using a Query.", mtWarning, {mbOK}, 0);
+        return;
+    }
     if (!dwIsClassNamed(dataSet, "TTable") && UsesFieldsAsIndexes(dataSet))
         FillFieldList(dataSet, Grid);
     else
@@ -137,7 +148,8 @@ bool TdwKeyCombo::ItemsStillValid(TDataSet* DataSet) const
     for (int i = 0; i < Items()->Count(); ++i) {
         String item = Items()->Get(i);
         if (item.size() > DescendingSuffix.size() &&
-            item.compare(item.size() - DescendingSuffix.size(), DescendingSuffix.size(), DescendingSuffix) == 0)
+            item.compare(item.size() - DescendingSuffix.size(), DescendingSuffix.size(), DescendingSuffix) ==
+                    0)
             item.resize(item.size() - DescendingSuffix.size());
         if (dwFieldNameFromDisplayLabel(DataSet, item).empty())
             return false;
@@ -176,8 +188,8 @@ void TdwKeyCombo::FillIndexDefList(TDataSet* DataSet, TdwCustomDBGrid* Grid)
         if (!first || !IsShownField(first, Grid))
             continue;
         const String item = IndexLabel(DataSet, def);
-        const bool isCurrent =
-            fieldNames.empty() ? dwSameText(indexName, def->Name()) : dwSameText(fieldNames, def->Fields());
+        const bool isCurrent = fieldNames.empty() ? dwSameText(indexName, def->Name())
+                                                  : dwSameText(fieldNames, def->Fields());
         if (isCurrent)
             current = item;
         if (!keep && items.IndexOf(item) < 0)
@@ -214,18 +226,19 @@ void TdwKeyCombo::Change()
             }
             FSelfChange = false;
         }
-        TComboBox::Change();
+        TdwDBCustomComboBox::Change();
         return;
     }
     TIndexDefs* defs = dwGetIndexDefs(dataSet);
     if (!defs) {
-        MessageDlg("TdwKeyCombo: Virtual DataSet does not have index information available.", mtWarning, {mbOK}, 0);
+        MessageDlg("TdwKeyCombo: Virtual DataSet does not have index information available.", mtWarning,
+                   {mbOK}, 0);
         return;
     }
     if (FShowAllIndexes) {
         const bool primary = text == PrimaryKeyName() || text == DefaultPrimaryKeyName;
         dwSetIndexName(dataSet, primary ? String() : text);
-        TComboBox::Change();
+        TdwDBCustomComboBox::Change();
         return;
     }
     defs->SetUpdated(false);
@@ -246,7 +259,7 @@ void TdwKeyCombo::Change()
     else if (chosen)
         dwSetIndexName(dataSet, chosen->Name());
     SelectItem(text);
-    TComboBox::Change();
+    TdwDBCustomComboBox::Change();
 }
 
 void TdwKeyCombo::DataSetChanged()

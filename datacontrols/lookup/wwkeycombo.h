@@ -1,9 +1,10 @@
 #pragma once
 // The index chooser ("Search By"): a drop-down list of a data set's indexes, or of its
-// indexable fields; choosing an item switches the data set's order.
+// indexable fields; choosing an item switches the data set's order. It is the library's
+// combo box, with its Frame and its button's looks (a down arrow unless set otherwise).
 
+#include "datacontrols/edits/wwdbcomb.h"
 #include "platform/db/datalink.h"
-#include "platform/vcl/lists.h"
 
 class TDataSet;
 class TDataSource;
@@ -14,7 +15,7 @@ class TdwKeyCombo;
 // The chooser's link: it refills the list when the data set opens or changes.
 class TdwKeyDataLink : public TDataLink {
 public:
-    explicit TdwKeyDataLink(TdwKeyCombo* Combo) : FCombo(Combo) {}
+    explicit TdwKeyDataLink(TdwKeyCombo* Combo) : FCombo(Combo) { }
 
     String ClassName() const override { return "TdwKeyDataLink"; }
 
@@ -22,13 +23,13 @@ protected:
     void ActiveChanged() override;
     void DataSetChanged() override;
     // Moving through the records does not change the order.
-    void DataSetScrolled(int /*Distance*/) override {}
+    void DataSetScrolled(int /*Distance*/) override { }
 
 private:
     TdwKeyCombo* FCombo;
 };
 
-class TdwKeyCombo : public TComboBox {
+class TdwKeyCombo : public TdwDBCustomComboBox {
 public:
     explicit TdwKeyCombo(TComponent* AOwner);
     ~TdwKeyCombo() override;
@@ -37,8 +38,9 @@ public:
     bool InheritsFrom(const String& name) const override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
-    // A source whose data set has no index information is refused with a message, and
-    // the old source stays.
+    // The data set whose order the combo chooses (not a field the combo is bound to). A
+    // source whose data set has no index information is refused with a message, and the
+    // old source stays.
     TDataSource* DataSource() const { return FDataLink.DataSource(); }
     void SetDataSource(TDataSource* Value);
     // Index names instead of field labels.
@@ -73,7 +75,7 @@ private:
     String IndexLabel(TDataSet* DataSet, const TIndexDef* Def) const;
     void SelectItem(const String& Item);
 
-    TdwKeyDataLink FDataLink{this};
+    TdwKeyDataLink FDataLink {this};
     bool FShowAllIndexes = false;
     String FPrimaryKeyName = "PrimaryKey";
     // Refilling from the link: the items stay when they still fit.

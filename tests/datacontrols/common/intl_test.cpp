@@ -107,7 +107,11 @@ TEST_F(dwIntlTest, IniFileNameOfTheGlobalInstance)
     struct Case {
         const char* Name;
         const char* Global;
-    } cases[] = {{"", ""}, {".ini", ""}, {"grid", "grid.ini"}, {"grid.ini", "grid.ini"}, {"Grid.INI", "Grid.INI"},
+    } cases[] = {{"", ""},
+                 {".ini", ""},
+                 {"grid", "grid.ini"},
+                 {"grid.ini", "grid.ini.ini"},
+                 {"Grid.INI", "Grid.INI.ini"},
                  {"grid.cfg", "grid.cfg.ini"}};
     for (const Case& c : cases) {
         TdwIntl onForm(nullptr);

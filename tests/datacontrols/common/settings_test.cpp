@@ -80,8 +80,9 @@ TEST(dwPictureMasks, PassingAMask)
     EXPECT_FALSE(dwPassesPictureMask("###", "1234"));
     EXPECT_FALSE(dwPassesPictureMask("#####[-####]", "12345-"));
     EXPECT_TRUE(dwPassesPictureMask("&&", "ab"));
-    // A malformed mask blocks nothing, as the edits do not enforce it either.
-    EXPECT_TRUE(dwPassesPictureMask("{#", "x"));
+    // A malformed mask passes no text: a post under it cannot go through unchecked.
+    for (const char* malformed : {"{#", "[#", "#}", "*"})
+        EXPECT_FALSE(dwPassesPictureMask(malformed, "1")) << malformed;
 }
 
 class dwValidation : public ::testing::Test {

@@ -271,8 +271,10 @@ TEST_F(CalendarTest, SettingsCopyOnlyFromTheirOwnKind) {
     } catch (const EConvertError& e) {
         EXPECT_EQ(e.Message(), "Cannot assign a nil to a TdwDateTimeColors");
     }
-    const std::pair<TdwCalDayOfWeek, int> days[] = {
-            {dwdowMonday, 2}, {dwdowSaturday, 7}, {dwdowSunday, 1}, {dwdowLocaleDefault, 1}};
+    const std::pair<TdwCalDayOfWeek, int> days[] = {{dwdowMonday, 2},
+                                                    {dwdowSaturday, 7},
+                                                    {dwdowSunday, 1},
+                                                    {dwdowLocaleDefault, dwLocaleFirstDayOfWeek()}};
     for (const auto& [day, sundayBased] : days) EXPECT_EQ(dwFirstDayOfWeek(day), sundayBased) << day;
     Cal->SetDate(EncodeDate(2009, 6, 15));
     Cal->SetFirstDayOfWeek(dwdowMonday);
@@ -280,6 +282,47 @@ TEST_F(CalendarTest, SettingsCopyOnlyFromTheirOwnKind) {
     QPoint corner = DayPoint(EncodeDate(2009, 6, 1));
     EXPECT_EQ(Cal->HitTest(corner.x(), corner.y(), first), TdwCalendarHit::Day);
     EXPECT_EQ(DayOfWeek(first), 2) << "June 1, 2009, a Monday, opens its week";
+}
+
+// The locale default follows the user's time locale: each is compiled by localedef into
+// a directory of the test's own, named by LOCPATH and LC_ALL as a user's session names it.
+TEST_F(CalendarTest, TheLocaleDefaultWeekStartsOnTheUsersFirstDay) {
+    char dirTemplate[] = "/tmp/calendar-locales-XXXXXX";
+    ASSERT_NE(mkdtemp(dirTemplate), nullptr);
+    const std::string dir = dirTemplate;
+    const char* const savedAll = std::getenv("LC_ALL");
+    const std::string saved = savedAll ? savedAll : "";
+    setenv("LOCPATH", dir.c_str(), 1);
+    const struct {
+        const char* Locale;
+        int FirstDay;  // 1 = Sunday
+    } cases[] = {{"de_DE", 2}, {"en_US", 1}, {"ar_EG", 7}, {"xx_NONE", 1}};
+    Cal->SetDate(EncodeDate(2009, 6, 15));
+    Cal->SetFirstDayOfWeek(dwdowLocaleDefault);
+    for (const auto& c : cases) {
+        const std::string name = std::string(c.Locale) + ".UTF-8";
+        if (std::string(c.Locale) != "xx_NONE") {
+            const std::string make =
+                    "localedef -i " + std::string(c.Locale) + " -f UTF-8 " + dir + "/" + name;
+            ASSERT_EQ(std::system(make.c_str()), 0) << make;
+        }
+        setenv("LC_ALL", name.c_str(), 1);
+        EXPECT_EQ(dwFirstDayOfWeek(dwdowLocaleDefault), c.FirstDay) << c.Locale;
+        Cal->Invalidate();
+        // The first day of the week of June 1, 2009 (a Monday) opens its row: the next
+        // six follow it on the row, the seventh opens the next.
+        const TDateTime opening = EncodeDate(2009, 5, 31) + (c.FirstDay == 7 ? -1 : c.FirstDay - 1);
+        EXPECT_LT(DayPoint(opening).x(), DayPoint(opening + 6).x()) << c.Locale;
+        EXPECT_EQ(DayPoint(opening).y(), DayPoint(opening + 6).y()) << c.Locale;
+        EXPECT_EQ(DayPoint(opening).x(), DayPoint(opening + 7).x()) << c.Locale;
+        if (c.FirstDay == 2) KeepScreenshot(Cal->Widget()->grab(), "calendar-locale-monday.png");
+    }
+    if (savedAll)
+        setenv("LC_ALL", saved.c_str(), 1);
+    else
+        unsetenv("LC_ALL");
+    unsetenv("LOCPATH");
+    std::system(("rm -rf " + dir).c_str());
 }
 
 class EnlargedCalendarTest : public CalendarTest {

@@ -219,6 +219,31 @@ TEST_F(ComboDlgEditTest, ADropDownListStyleOpensOnAClickOnTheTextAndTakesNoTypin
     EXPECT_FALSE(Combo->IsTypingAllowed());
 }
 
+// The typed text of a one-line combo runs on under the button unless LimitEditRect
+// stops it there; the lines of a wrapping combo always stop there.
+TEST_F(ComboDlgEditTest, LimitEditRectStopsTheTextAtTheButton) {
+    struct Case {
+        bool Limit;
+        bool Wrap;
+        bool Stops;
+    } cases[] = {{false, false, false}, {true, false, true}, {false, true, true}};
+    for (const Case& c : cases) {
+        Combo->SetWordWrap(c.Wrap);
+        Combo->SetLimitEditRect(c.Limit);
+        const int room = Combo->ClientWidth() - Combo->Button()->Parent()->Left();
+        if (c.Stops)
+            EXPECT_GE(Combo->TextMargins().Right, room) << c.Limit << c.Wrap;
+        else
+            EXPECT_EQ(Combo->TextMargins().Right, 0) << "under the button";
+    }
+    Combo->SetWordWrap(false);
+    Combo->SetText("A text longer than the edit is wide, typed to its end");
+    Arrow->SetLimitEditRect(true);
+    Arrow->SetText("A text longer than the edit is wide, typed to its end");
+    QCoreApplication::processEvents();
+    KeepScreenshot(Form->Widget()->window()->grab(), "buttonedit-limiteditrect.png");
+}
+
 TEST_F(ComboDlgEditTest, Screenshot) {
     Combo->SetText("Ellipsis button");
     Arrow->SetText("Drop-down button");

@@ -1,17 +1,23 @@
 // The incremental search on the library's own table: typing searches the table's
 // active index, narrows it under NarrowSearch, and emptying the text lifts the range.
+// Its frame's looks, focused and not.
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+
+#include "datacontrols/edits/dweditframe.h"
 
 #include "datacontrols/lookup/wwkeycb.h"
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/vcl/forms.h"
+#include "platform/vcl/qgraphics.h"
 #include "platform/vcl/scripteddialogs.h"
 #include "tests/datacontrols/datasets/paymentsfixture.h"
 #include "tests/vcl/formtesting.h"
+#include "tests/vcl/screenshots.h"
 
 namespace {
 
@@ -105,6 +111,71 @@ TEST_F(TableSearchTest, ANarrowedSearchOffersWhatBeginsWithTheTextUntilTheTextIs
     for (int i = 0; i < 4; ++i) PressKey(Form, Qt::Key_Backspace);
     EXPECT_EQ(Search->Text(), "");
     EXPECT_EQ(Ids(table).size(), 40u);
+}
+
+TEST_F(TableSearchTest, EachFrameLookDrawsTheTextInsideItAndATransparentOneShowsTheForm) {
+    OpenTable("PAYMENTS", "UNAME");
+    Form->SetColor(clYellow);
+    struct Look {
+        const char* Name;
+        bool Enabled;
+        bool Transparent;
+        TdwEditFocusStyle NonFocusStyle;
+        TdwEditFrameEnabledSet NonFocusBorders;
+    };
+    const Look looks[] = {
+            {"border", false, false, efsFrameBox, {}},
+            {"box-bottom", true, false, efsFrameBox, {efBottomBorder}},
+            {"sunken-all",
+             true,
+             false,
+             efsFrameSunken,
+             {efLeftBorder, efTopBorder, efRightBorder, efBottomBorder}},
+            {"raised-all",
+             true,
+             false,
+             efsFrameRaised,
+             {efLeftBorder, efTopBorder, efRightBorder, efBottomBorder}},
+            {"transparent", true, true, efsFrameBox, {efBottomBorder}},
+    };
+    auto* other = new TEdit(Form);
+    other->SetParent(Form);
+    other->SetBounds(8, 60, 60, 20);
+    Search->SetText("SMYTHE");
+    const auto shownAt = [this](int X, int Y) {
+        const QImage image = Form->Widget()->window()->grab().toImage();
+        return image.pixelColor(Search->Widget()->mapTo(Form->Widget()->window(), QPoint(X, Y)));
+    };
+    const QColor window = ToQColor(ColorToRGB(clWindow));
+    for (const Look& look : looks) {
+        SCOPED_TRACE(look.Name);
+        Search->Frame()->SetEnabled(look.Enabled);
+        Search->Frame()->SetTransparent(look.Transparent);
+        Search->Frame()->SetNonFocusStyle(look.NonFocusStyle);
+        Search->Frame()->SetNonFocusBorders(look.NonFocusBorders);
+        if (!look.Enabled) Search->SetBorderStyle(bsSingle);
+        for (const bool focused : {false, true}) {
+            if (focused) {
+                Search->SetFocus();
+                Search->SetSelStart(6);  // the caret after the text, nothing selected
+            } else {
+                other->SetFocus();
+            }
+            QCoreApplication::processEvents();
+            const QImage shot = Form->Widget()->window()->grab().toImage().copy(0, 0, 220, 36);
+            KeepScreenshot(
+                    shot,
+                    QString("incrementalsearch-frame-%1%2.png").arg(look.Name, focused ? "-focused" : ""));
+            EXPECT_EQ(Search->BorderStyle(), look.Enabled ? bsNone : bsSingle);
+            // The empty right end of the text area: the form through a transparent frame
+            // left unfocused, the edit's own colour otherwise.
+            const QColor empty = shownAt(Search->Width() - 12, Search->Height() / 2);
+            EXPECT_EQ(empty, look.Transparent && !focused ? QColor(ToQColor(clYellow)) : window) << focused;
+            bool ink = false;
+            for (int x = 3; x < 40 && !ink; ++x) ink = shownAt(x, Search->Height() / 2).lightness() < 60;
+            EXPECT_TRUE(ink) << "the text shows " << focused;
+        }
+    }
 }
 
 }  // namespace

@@ -237,7 +237,7 @@ TEST_F(SearchByDialogTest, SearchByReordersTheGridAndTheSearch) {
         // without closing the dialog.
         chooser->SetFocus();
         PressKey(d, Qt::Key_Down);
-        EXPECT_TRUE(chooser->DroppedDown());
+        EXPECT_TRUE(chooser->IsDroppedDown());
         EXPECT_FALSE(d->CloseQuery()) << "no closing while the list is open";
         chooser->SetDroppedDown(false);
         chooser->SetItemIndex(2);

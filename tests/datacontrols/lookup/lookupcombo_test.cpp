@@ -186,6 +186,19 @@ TEST_F(LookupComboTest, ShowMatchTextCompletesWhatWasTyped) {
     EXPECT_EQ(PostedPayments()[0], "P0001|C0200|10.0");
 }
 
+TEST_F(LookupComboTest, ShowMatchTextThatMatchesNothingLeavesTheFieldAsItWas) {
+    MakeCombo<TdwDBCustomLookupCombo>();
+    Combo->SetShowMatchText(true);
+    ShowWithCombo();
+    QTest::keyClick(Form->Widget()->window()->windowHandle(), Qt::Key_A, Qt::ControlModifier);
+    // "name 02" finds Name 0200 on the way; the "x" after it finds nothing.
+    TypeText(Form, "name 02x");
+    EXPECT_FALSE(Combo->MatchFound());
+    After->SetFocus();
+    EXPECT_EQ(Combo->Text(), "Name 0007") << "the text shows the field's record again";
+    EXPECT_EQ(PostedPayments()[0], "P0001|C0007|10.0") << "neither emptied nor the record found on the way";
+}
+
 TEST_F(LookupComboTest, AllowClearKeyLetsDeleteClearADropDownList) {
     MakeCombo<TdwDBCustomLookupCombo>();
     Combo->SetStyle(csDropDownList);

@@ -1,5 +1,6 @@
 // The lookup combo whose button opens the lookup dialog, over the real client table.
 
+#include <QPointer>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -27,10 +28,18 @@ protected:
         QCoreApplication::processEvents();
     }
 
+    void TearDown() override {
+        // A poll whose dialog never came up must not outlive the test it looks into.
+        delete Poll;
+        LookupComboTest::TearDown();
+    }
+
     // Runs Steps in the lookup dialog as soon as one is up (within a second).
     void WhenDialogShows(const std::function<void(TdwLookupDlg*)>& Steps) {
         Opened = nullptr;
+        delete Poll;
         auto* poll = new QTimer;
+        Poll = poll;
         auto started = std::make_shared<int>(0);
         QObject::connect(poll, &QTimer::timeout, [this, poll, started, Steps] {
             if (auto* dialog = dynamic_cast<TdwLookupDlg*>(GuiScreen()->ActiveForm())) {
@@ -48,6 +57,7 @@ protected:
 
     TdwDBLookupComboDlg* DialogCombo = nullptr;
     TdwLookupDlg* Opened = nullptr;
+    QPointer<QTimer> Poll;
 };
 
 TEST_F(LookupComboDlgTest, OKWritesTheChosenRecordsKey) {

@@ -78,9 +78,9 @@ void TableFile::Create(const String& path)
 
 void TableFile::Close()
 {
-    if (FDeferredBytes > 0 && FJournal) {
+    if (FHandle >= 0 && FJournal && (FDeferredBytes > 0 || FJournal->Active())) {
         try {
-            FJournal->Flush();
+            FJournal->Closing(*this);
         } catch (const Exception& error) {
             Errors().Record(XBE_E_IO, "A change was not written whole: " + error.Message());
         }

@@ -432,8 +432,8 @@ void Journal::AddEntry(String& entries, char kind, std::uint8_t number, Int64 va
 void Journal::RemoveIfEmpty() noexcept
 {
     try {
-        if (FDepth == 0 && !Pending())
-            ::unlink(FPath.c_str());
+        if (FDepth == 0 && !Pending() && ::unlink(FPath.c_str()) == 0)
+            TableFile::LogRemoval(FPath);
     } catch (const Exception&) {
         // A journal that cannot be looked at stays.
     }

@@ -95,7 +95,8 @@ Table::Table(const String& path, const String& alias, int mode, int tableType)
     FOrders = std::make_unique<TableOrders>(*this, FContext);
     FOrders->OpenStructural();
     // Whether records past the count are damage depends on the index files.
-    if (FHeader.RecCount < std::uint32_t(complete) || unmarked)
+    Int64 end = FHeader.HeaderLength + Int64(FHeader.RecCount) * FHeader.RecordLength;
+    if (FHeader.RecCount < std::uint32_t(complete) || unmarked || size != end + 1 || !MarkedAt(end))
         CheckRecordCount();
     GoTop();
 }
@@ -142,6 +143,8 @@ Integer Table::RecordsBeforeAppend(const RecordCounts& counts) const
 {
     if (counts.Complete <= Int64(counts.Stored))
         return counts.Readable();
+    if (counts.Complete == Int64(counts.Stored) + 1 && !NeedsJournal() && UnwrittenPastCount(counts.Stored))
+        return counts.Readable();
     if (counts.Complete == Int64(counts.Stored) + 1 && !NeedsJournal() &&
         (counts.Unmarked || BlankPastCount(counts.Stored)))
         return Integer(counts.Complete);
@@ -155,6 +158,20 @@ bool Table::BlankPastCount(std::uint32_t count) const
     String image(std::size_t(FHeader.RecordLength), '\0');
     FFile.ReadAt(FHeader.HeaderLength + Int64(count) * FHeader.RecordLength, image.data(), image.size());
     return image == BlankRecord();
+}
+
+bool Table::MarkedAt(Int64 end) const
+{
+    char last = 0;
+    return FFile.ReadSome(end, &last, 1) == 1 && last == EndOfData;
+}
+
+bool Table::UnwrittenPastCount(std::uint32_t count) const
+{
+    String image(std::size_t(FHeader.RecordLength), '\0');
+    FFile.ReadAt(FHeader.HeaderLength + Int64(count) * FHeader.RecordLength, image.data(), image.size());
+    return (image[0] == '\0' || image[0] == EndOfData) &&
+           image.find_first_not_of('\0', 1) == String::npos;
 }
 
 void Table::CheckRecordCount()
@@ -175,8 +192,13 @@ void Table::CheckRecordCount()
     try {
         RecordCounts counts = ReadCounts();
         Integer records = RecordsBeforeAppend(counts);
-        if (FMode != omReadOnly && counts.Unmarked)
-            FFile.WriteAt(FHeader.HeaderLength + Int64(records) * FHeader.RecordLength, &EndOfData, 1);
+        // The end-of-file mark after the counted records, and nothing past
+        // it: what a power cut left of an append's record goes.
+        Int64 end = FHeader.HeaderLength + Int64(records) * FHeader.RecordLength;
+        if (FMode != omReadOnly && !MarkedAt(end))
+            FFile.WriteAt(end, &EndOfData, 1);
+        if (FMode != omReadOnly && FFile.Size() > end + 1)
+            FFile.Truncate(end + 1);
         if (FMode != omReadOnly && std::uint32_t(records) > FHeader.RecCount) {
             WriteDateAndCount(std::uint32_t(records));
             FHeader.RecCount = std::uint32_t(records);

@@ -208,6 +208,12 @@ private:
     Integer RecordsBeforeAppend(const RecordCounts& counts) const;
     // The record just past count is a blank one.
     bool BlankPastCount(std::uint32_t count) const;
+    // The record just past count holds nothing but zeros, after the old
+    // end-of-file mark at most: a power cut kept the file's new length but
+    // not the append's record written there. It is no record.
+    bool UnwrittenPastCount(std::uint32_t count) const;
+    // The end-of-file mark is at end.
+    bool MarkedAt(Int64 end) const;
     // Checked once no other open is amid an append: a damaged table is not
     // opened for writing (a read-only open warns), and a record a stopped
     // append left is counted, for the readers that read up to the

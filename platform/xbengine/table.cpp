@@ -96,7 +96,8 @@ Table::Table(const String& path, const String& alias, int mode, int tableType)
     FOrders->OpenStructural();
     // Whether records past the count are damage depends on the index files.
     Int64 end = FHeader.HeaderLength + Int64(FHeader.RecCount) * FHeader.RecordLength;
-    if (FHeader.RecCount < std::uint32_t(complete) || unmarked || size != end + 1 || !MarkedAt(end))
+    if (FHeader.RecCount < std::uint32_t(complete) || unmarked ||
+        (!FRecordsLost && (size != end + 1 || !MarkedAt(end))))
         CheckRecordCount();
     GoTop();
 }

@@ -306,7 +306,7 @@ protected:
     }
 
     struct Tally {
-        int Cuts = 0, Whole = 0, Refused = 0, Damaged = 0;
+        int Cuts = 0, Whole = 0, Refused = 0, Damaged = 0, Syncs = 0;
         std::string FirstDamage;
     };
 
@@ -315,7 +315,7 @@ protected:
     Tally CutEverywhere(int mode, int commitEvery, bool durable)
     {
         Recording run = Record(mode, commitEvery, durable);
-        EXPECT_GT(run.Returned.size(), 5u);
+        EXPECT_GE(run.Returned.size(), 1u);
         // The records after each returned call, the first before any.
         std::vector<std::vector<Row>> after;
         after.push_back(Open(BaseFiles(), "before").Rows);
@@ -325,6 +325,8 @@ protected:
             after.push_back(reference.Rows);
         }
         Tally tally;
+        tally.Syncs = int(std::count_if(run.Events.begin(), run.Events.end(),
+                                        [](const Event& event) { return event.Kind == 'S'; }));
         std::mt19937 random(std::uint32_t(1000 * mode + commitEvery));
         for (std::size_t count = 0; count <= run.Events.size(); ++count) {
             // The calls returned by then: the records are as after the last,
@@ -372,17 +374,23 @@ protected:
 };
 
 // Durable writes leave every cut whole, in either mode, with and without
-// commits between the writes.
+// commits between the writes, and with the whole run one group of writes.
 TEST_F(PowerCut, EveryCutOfADurableRunLeavesTheTableAsAfterOrBeforeAFinishedCall)
 {
     struct Case {
         int Mode;
         int CommitEvery;
     };
-    for (Case run : {Case{0, 0}, Case{2, 0}, Case{0, 1}}) {
+    for (Case run : {Case{0, 0}, Case{2, 0}, Case{0, 1}, Case{0, -1}, Case{2, -1}}) {
         SCOPED_TRACE("mode " + std::to_string(run.Mode) + ", commit every " + std::to_string(run.CommitEvery));
         Tally tally = CutEverywhere(run.Mode, run.CommitEvery, true);
         EXPECT_EQ(tally.Damaged + tally.Refused, 0) << tally.FirstDamage;
+        // A group pays the syncs of one change and the close's, whatever
+        // its calls: the journal and the three files, twice each (a shared
+        // open syncs the journal once more when its keys' pages go out).
+        if (run.CommitEvery < 0) {
+            EXPECT_LE(tally.Syncs, 10);
+        }
     }
 }
 

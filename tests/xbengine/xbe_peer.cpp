@@ -14,10 +14,11 @@
 //       exits 0 at the end without waiting (the crash tests stop it before
 //       one of its writes)
 //   xbe_peer work <table> <mode> <count> <commit-every> <durable>
-//       the same, with a commit after every commit-every records (0: none)
-//       and durable writes on (1) or off (0); with XBE_WRITE_LOG set, each
-//       finished call that writes appends "M" (after a commit "M C") to
-//       that log, after the engine's own events
+//       the same, with a commit after every commit-every records (0: none,
+//       -1: the whole work one group of writes) and durable writes on (1)
+//       or off (0); with XBE_WRITE_LOG set, each finished call that writes
+//       appends "M" (after a commit, or the group's end, "M C") to that
+//       log, after the engine's own events
 //   xbe_peer churn <table> <count>
 //       (shared) count times gives a record, each in turn, the fields
 //       ID "R<i>", NAME "N<i>" and NUM i in one locked record write; then
@@ -88,14 +89,15 @@ int main(int argc, char** argv)
             e.xb_SysProp(1011, XBPROP(std::atoi(argv[6])));
         const char* logPath = std::getenv("XBE_WRITE_LOG");
         std::FILE* log = logPath ? std::fopen(logPath, "a") : nullptr;
+        bool grouped = commitEvery < 0;
         auto done = [&](bool ok, const char* mark = "M\n") {
-            if (ok && log) {
+            if (ok && log && (!grouped || mark[2] == 'C')) {
                 std::fputs(mark, log);
                 std::fflush(log);
             }
             return ok;
         };
-        if (e.xb_Use(argv[2], "", XBSHORT(std::atoi(argv[3])), 2) <= 0)
+        if (e.xb_Use(argv[2], "", XBSHORT(std::atoi(argv[3])), 2) <= 0 || (grouped && !e.xb_SysProp(3010, 0)))
             return 1;
         for (int i = 1, count = std::atoi(argv[4]); i <= count; ++i) {
             std::string id = "R" + std::to_string(i), amount = std::to_string(i) + ".25";
@@ -116,6 +118,8 @@ int main(int argc, char** argv)
             if (commitEvery > 0 && i % commitEvery == 0 && !done(e.xb_Commit(), "M C\n"))
                 return 1;
         }
+        if (grouped && !done(e.xb_SysProp(3011, 0) != 0, "M C\n"))
+            return 1;
         e.xb_Close();
         return 0;
     }

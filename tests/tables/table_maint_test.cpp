@@ -23,12 +23,17 @@ protected:
     void SetUp() override
     {
         TableTest::SetUp();
+        MakeKinds();
+        T = Table("KINDS");
+    }
+    // The table of five records, made anew.
+    void MakeKinds()
+    {
         CreateTable("KINDS.DBF", Schema);
         std::vector<String> images;
         for (int i = 1; i <= 5; ++i)
             images.push_back(Image(Schema, {"R" + std::to_string(i), std::to_string(i)}));
         AppendImages("KINDS.DBF", images);
-        T = Table("KINDS");
     }
     TDaroruTable* T = nullptr;
 };
@@ -102,9 +107,7 @@ TEST_F(MaintenanceTest, AGroupOfWritesKeepsEveryWriteDoneOrGivenUp)
         EXPECT_EQ(rows[0], "R1|50|||");
         EXPECT_EQ(rows[5], "G1|61|||");
         EXPECT_EQ(rows[6], "G2||||");
-        CreateTable("KINDS.DBF", Schema);
-        AppendImages("KINDS.DBF", {Image(Schema, {"R1", "1"}), Image(Schema, {"R2", "2"}), Image(Schema, {"R3", "3"}),
-                                   Image(Schema, {"R4", "4"}), Image(Schema, {"R5", "5"})});
+        MakeKinds();
     }
 }
 

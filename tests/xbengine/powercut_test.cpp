@@ -47,8 +47,7 @@ struct Recording {
     std::vector<bool> Committed;        // the call was a commit
 };
 
-Recording ReadRecording(const std::string& path)
-{
+Recording ReadRecording(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     Recording recording;
@@ -83,18 +82,15 @@ Recording ReadRecording(const std::string& path)
 // A file as the events left it: nullopt while it does not exist.
 using FileState = std::optional<Bytes>;
 
-void Apply(const Event& event, FileState& file)
-{
+void Apply(const Event& event, FileState& file) {
     switch (event.Kind) {
     case 'C': file = Bytes(); break;
     case 'U': file.reset(); break;
     case 'T':
-        if (file)
-            file->resize(std::size_t(event.Offset));
+        if (file) file->resize(std::size_t(event.Offset));
         break;
     case 'W':
-        if (!file)
-            file = Bytes();
+        if (!file) file = Bytes();
         if (file->size() < event.Data.size() + std::size_t(event.Offset))
             file->resize(event.Data.size() + std::size_t(event.Offset));
         std::copy(event.Data.begin(), event.Data.end(), file->begin() + event.Offset);
@@ -118,13 +114,11 @@ struct Row {
 };
 
 // The key of a row in a tag, as text that sorts as the tag does.
-std::string SortKey(const Tag& tag, const Row& row)
-{
+std::string SortKey(const Tag& tag, const Row& row) {
     char amount[32];
     std::snprintf(amount, sizeof amount, "%10.2f", row.Amount.empty() ? 0.0 : std::stod(row.Amount));
     std::string id = row.Id + std::string(10 - std::min<std::size_t>(10, row.Id.size()), ' ');
-    if (tag.Name == std::string("AMT"))
-        return amount;
+    if (tag.Name == std::string("AMT")) return amount;
     return tag.Name == std::string("ID") ? id : id + amount;
 }
 
@@ -136,18 +130,18 @@ struct Outcome {
 
 class PowerCut : public EngineTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         EngineTest::SetUp();
         E.xb_SysProp(1011, XBPROP(-1));
         Base = Dir + "base/";
         std::filesystem::create_directory(Base);
         Create(Base + "T.DBF", {{"ID", "C", 10, 0}, {"AMT", "N", 10, 2}, {"NOTE", "M", 10, 0}});
         for (int i = 1; i <= 5; ++i)
-            AppendTexts({{"ID", "B" + std::to_string(i)}, {"AMT", std::to_string(i)}, {"NOTE", std::string(30, 'b')}});
+            AppendTexts({{"ID", "B" + std::to_string(i)},
+                         {"AMT", std::to_string(i)},
+                         {"NOTE", std::string(30, 'b')}});
         for (const Tag& tag : Tags) {
-            if (!Indexed)
-                break;
+            if (!Indexed) break;
             ASSERT_GT(E.xb_IndexTag("", tag.Name, tag.Expression, 0, 0, ""), 0) << E.xbx_LastErrorText();
         }
         E.xb_Close();
@@ -156,15 +150,13 @@ protected:
     }
 
     // The records the work appends; scripts/xbe-crashrun.sh sets more.
-    static int Work()
-    {
+    static int Work() {
         const char* records = std::getenv("XBE_POWERCUT_RECORDS");
         return records ? std::max(1, std::atoi(records)) : 6;
     }
 
     // Runs the work on a copy of the base table and returns what it recorded.
-    Recording Record(int mode, int commitEvery, bool durable)
-    {
+    Recording Record(int mode, int commitEvery, bool durable) {
         std::string dir = Dir + "run/";
         std::filesystem::remove_all(dir);
         std::filesystem::copy(Base, dir);
@@ -173,8 +165,9 @@ protected:
         pid_t pid = fork();
         if (pid == 0) {
             setenv("XBE_WRITE_LOG", log.c_str(), 1);
-            std::string table = dir + "T.DBF", modeText = std::to_string(mode), records = std::to_string(Work()),
-                        commit = std::to_string(commitEvery), sync = durable ? "1" : "0";
+            std::string table = dir + "T.DBF", modeText = std::to_string(mode),
+                        records = std::to_string(Work()), commit = std::to_string(commitEvery),
+                        sync = durable ? "1" : "0";
             execl(XBE_PEER_PATH, XBE_PEER_PATH, "work", table.c_str(), modeText.c_str(), records.c_str(),
                   commit.c_str(), sync.c_str(), nullptr);
             _exit(127);
@@ -185,8 +178,7 @@ protected:
         return ReadRecording(log);
     }
 
-    std::map<std::string, FileState> BaseFiles() const
-    {
+    std::map<std::string, FileState> BaseFiles() const {
         std::map<std::string, FileState> files;
         for (const auto& entry : std::filesystem::directory_iterator(Base))
             files[entry.path().filename()] = ReadBytes(entry.path());
@@ -194,28 +186,23 @@ protected:
     }
 
     // The files after the first `count` events, every write kept.
-    std::map<std::string, FileState> Replayed(const Recording& run, std::size_t count) const
-    {
+    std::map<std::string, FileState> Replayed(const Recording& run, std::size_t count) const {
         std::map<std::string, FileState> files = BaseFiles();
-        for (std::size_t i = 0; i < count; ++i)
-            Apply(run.Events[i], files[run.Events[i].File]);
+        for (std::size_t i = 0; i < count; ++i) Apply(run.Events[i], files[run.Events[i].File]);
         return files;
     }
 
     // The files a power cut after the first `count` events may leave.
     std::map<std::string, FileState> Cut(const Recording& run, std::size_t count, Model model,
-                                         std::mt19937& random) const
-    {
+                                         std::mt19937& random) const {
         std::map<std::string, FileState> files = BaseFiles();
         // Each file's versions since its last sync: [0] the synced one.
         std::map<std::string, std::vector<FileState>> versions;
-        for (auto& [name, state] : files)
-            versions[name] = {state};
+        for (auto& [name, state] : files) versions[name] = {state};
         for (std::size_t i = 0; i < count; ++i) {
             const Event& event = run.Events[i];
             std::vector<FileState>& chain = versions[event.File];
-            if (chain.empty())
-                chain.push_back(std::nullopt);
+            if (chain.empty()) chain.push_back(std::nullopt);
             FileState next = chain.back();
             Apply(event, next);
             if (event.Kind == 'S')
@@ -225,7 +212,9 @@ protected:
         }
         std::map<std::string, FileState> cut;
         for (auto& [name, chain] : versions) {
-            auto pick = [&] { return chain[std::uniform_int_distribution<std::size_t>(0, chain.size() - 1)(random)]; };
+            auto pick = [&] {
+                return chain[std::uniform_int_distribution<std::size_t>(0, chain.size() - 1)(random)];
+            };
             if (model == Model::PerFile) {
                 cut[name] = pick();
                 continue;
@@ -247,14 +236,12 @@ protected:
     }
 
     // Opens the files as the program opens a client and checks them in full.
-    Outcome Open(const std::map<std::string, FileState>& files, const std::string& name)
-    {
+    Outcome Open(const std::map<std::string, FileState>& files, const std::string& name) {
         std::string dir = Dir + name + "/";
         std::filesystem::remove_all(dir);
         std::filesystem::create_directory(dir);
         for (const auto& [file, bytes] : files)
-            if (bytes)
-                WriteBytes(dir + file, *bytes);
+            if (bytes) WriteBytes(dir + file, *bytes);
         std::string table = dir + "T.DBF";
         Outcome outcome;
         XBSHORT area = E.xb_Use(table.c_str(), "", 0, 2);
@@ -277,7 +264,7 @@ protected:
             return damaged("the count " + std::to_string(count) + " disagrees with the file's size");
         for (int r = 1; r <= count; ++r) {
             E.xb_Go(r);
-            Row row{E.xb_Deleted() != 0, Trim("ID"), Trim("AMT"), Memo("NOTE")};
+            Row row {E.xb_Deleted() != 0, Trim("ID"), Trim("AMT"), Memo("NOTE")};
             if (E.xbx_LastError() != XBE_OK)
                 return damaged("record " + std::to_string(r) + ": " + E.xbx_LastErrorText());
             if (row.Memo.find_first_not_of(row.Memo.empty() ? ' ' : row.Memo[0]) != std::string::npos)
@@ -293,10 +280,10 @@ protected:
             if (E.xbx_LastError() != XBE_OK)
                 return damaged(std::string("tag ") + tag.Name + ": " + E.xbx_LastErrorText());
             std::vector<int> expected(static_cast<std::size_t>(count));
-            for (int r = 1; r <= count; ++r)
-                expected[std::size_t(r - 1)] = r;
+            for (int r = 1; r <= count; ++r) expected[std::size_t(r - 1)] = r;
             std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
-                return SortKey(tag, outcome.Rows[std::size_t(a - 1)]) < SortKey(tag, outcome.Rows[std::size_t(b - 1)]);
+                return SortKey(tag, outcome.Rows[std::size_t(a - 1)]) <
+                       SortKey(tag, outcome.Rows[std::size_t(b - 1)]);
             });
             if (walked != expected)
                 return damaged(std::string("tag ") + tag.Name + " is out of step with the records");
@@ -312,8 +299,7 @@ protected:
 
     // Every cut point of a run under both models; silent damage and
     // refusals counted, the first damage described.
-    Tally CutEverywhere(int mode, int commitEvery, bool durable)
-    {
+    Tally CutEverywhere(int mode, int commitEvery, bool durable) {
         Recording run = Record(mode, commitEvery, durable);
         EXPECT_GE(run.Returned.size(), 1u);
         // The records after each returned call, the first before any.
@@ -358,9 +344,9 @@ protected:
                                         std::to_string(run.Events.size()) + ": " + outcome.Why;
             }
         }
-        std::printf("mode %d, commit every %d, %s: %d cuts, %d whole, %d refused, %d silently damaged\n", mode,
-                    commitEvery, durable ? "durable" : "unsynced", tally.Cuts, tally.Whole, tally.Refused,
-                    tally.Damaged);
+        std::printf("mode %d, commit every %d, %s: %d cuts, %d whole, %d refused, %d silently damaged\n",
+                    mode, commitEvery, durable ? "durable" : "unsynced", tally.Cuts, tally.Whole,
+                    tally.Refused, tally.Damaged);
         return tally;
     }
 
@@ -375,14 +361,14 @@ protected:
 
 // Durable writes leave every cut whole, in either mode, with and without
 // commits between the writes, and with the whole run one group of writes.
-TEST_F(PowerCut, EveryCutOfADurableRunLeavesTheTableAsAfterOrBeforeAFinishedCall)
-{
+TEST_F(PowerCut, EveryCutOfADurableRunLeavesTheTableAsAfterOrBeforeAFinishedCall) {
     struct Case {
         int Mode;
         int CommitEvery;
     };
-    for (Case run : {Case{0, 0}, Case{2, 0}, Case{0, 1}, Case{0, -1}, Case{2, -1}}) {
-        SCOPED_TRACE("mode " + std::to_string(run.Mode) + ", commit every " + std::to_string(run.CommitEvery));
+    for (Case run : {Case {0, 0}, Case {2, 0}, Case {0, 1}, Case {0, -1}, Case {2, -1}}) {
+        SCOPED_TRACE("mode " + std::to_string(run.Mode) + ", commit every " +
+                     std::to_string(run.CommitEvery));
         Tally tally = CutEverywhere(run.Mode, run.CommitEvery, true);
         EXPECT_EQ(tally.Damaged + tally.Refused, 0) << tally.FirstDamage;
         // A group pays the syncs of one change and the close's, whatever
@@ -394,8 +380,7 @@ TEST_F(PowerCut, EveryCutOfADurableRunLeavesTheTableAsAfterOrBeforeAFinishedCall
     }
 }
 
-TEST_F(UnindexedPowerCut, EveryCutOfADurableRunLeavesTheTableAsAfterOrBeforeAFinishedCall)
-{
+TEST_F(UnindexedPowerCut, EveryCutOfADurableRunLeavesTheTableAsAfterOrBeforeAFinishedCall) {
     for (int mode : {0, 2}) {
         SCOPED_TRACE("mode " + std::to_string(mode));
         Tally tally = CutEverywhere(mode, 0, true);
@@ -405,8 +390,7 @@ TEST_F(UnindexedPowerCut, EveryCutOfADurableRunLeavesTheTableAsAfterOrBeforeAFin
 
 // The same cuts of an unsynced run do damage tables: the simulation sees
 // what a power cut can do, and the setting is what prevents it.
-TEST_F(PowerCut, CutsOfAnUnsyncedRunDamageTables)
-{
+TEST_F(PowerCut, CutsOfAnUnsyncedRunDamageTables) {
     Tally tally = CutEverywhere(0, 0, false);
     EXPECT_GT(tally.Damaged + tally.Refused, 0);
 }

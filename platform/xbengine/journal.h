@@ -20,11 +20,16 @@
 // before the journal is marked empty, and that mark is synced before the
 // change returns. A power cut thus leaves either the journal holding the
 // change (the next open rolls it back, so the table is as before it) or the
-// change whole on the disk. A rollback syncs what it put back before it
-// marks the journal empty. Three syncs of the journal and one of each file
-// per change; a group of writes made as one change (Table::BeginGroup) pays
-// them once. Without it (scratch tables) nothing is synced before a commit or
-// the close, and a power cut may leave a change half-written.
+// change whole on the disk. (The mark is synced at once, not later: a write
+// that needs no journal, or another process's, may follow, and a journal
+// still full on the disk would roll old pages back over it.) A journal file
+// this open makes has its directory synced before it is relied on. A
+// rollback syncs what it put back before it marks the journal empty. Two
+// syncs of the journal and one of each file written per change; a group of
+// writes made as one change (Table::BeginGroup) pays them once, and a change
+// whose parts go out early (see above) syncs the journal before each part.
+// Without it (scratch tables) nothing is synced before a commit or the
+// close, and a power cut may leave a change half-written.
 
 #include <cstdint>
 #include <map>

@@ -921,6 +921,9 @@ void Table::EndGroup()
     WriteWaitingAppend();
     FOrders->FlushPending();
     std::unique_ptr<Change> group = std::move(FGroup);
+    // The group's writes go out under the index lock, as one change's do.
+    if (FOrders->Count() > 0)
+        TableOrders::Access written(*FOrders, true);
     group->Done();
 }
 

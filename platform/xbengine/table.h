@@ -99,6 +99,7 @@ public:
     // shared open the group holds the journal lock: other opens' writes wait.
     void BeginGroup();
     void EndGroup();
+    bool InGroup() const { return FGroup != nullptr; }
     // Something was written through this open.
     bool Written() const { return FDateStamped || FOrders->Written(); }
     // The last-update date of the header on disk, as a Julian day (0 if none).

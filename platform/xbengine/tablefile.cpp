@@ -257,6 +257,16 @@ void TableFile::Defer(Int64 offset, const char* bytes, std::size_t n)
         to = std::max(to, last->first + Int64(last->second.size()));
         ++last;
     }
+    // A write into or just past one run (an append after appends) goes into
+    // it in place: a group of writes holds long runs.
+    if (first != last && std::next(first) == last && first->first <= offset) {
+        String& run = first->second;
+        FDeferredBytes -= run.size();
+        run.resize(std::size_t(to - from));
+        std::memcpy(run.data() + (offset - from), bytes, n);
+        FDeferredBytes += run.size();
+        return;
+    }
     String run(std::size_t(to - from), '\0');
     for (auto old = first; old != last; ++old) {
         std::memcpy(run.data() + (old->first - from), old->second.data(), old->second.size());

@@ -171,8 +171,7 @@ bool Table::UnwrittenPastCount(std::uint32_t count) const
 {
     String image(std::size_t(FHeader.RecordLength), '\0');
     FFile.ReadAt(FHeader.HeaderLength + Int64(count) * FHeader.RecordLength, image.data(), image.size());
-    return (image[0] == '\0' || image[0] == EndOfData) &&
-           image.find_first_not_of('\0', 1) == String::npos;
+    return (image[0] == '\0' || image[0] == EndOfData) && image.find_first_not_of('\0', 1) == String::npos;
 }
 
 void Table::CheckRecordCount()

@@ -160,12 +160,11 @@ TEST_F(EnvTest, OptimisticBufferFollowsTheEngineAndOnlyTheLocalEngine)
 
 // Durable writes are on until switched off (for a scratch table opened
 // next), and the setting holds what the engine answers.
-TEST_F(EnvTest, DurableWritesAreOnByDefaultAndFollowTheEngine)
-{
+TEST_F(EnvTest, DurableWritesAreOnByDefaultAndFollowTheEngine) {
     EXPECT_EQ(Env.DurableWrites(), WordTrue);
     Fake().Results["xb_SysProp"] = 0;
     Env.SetDurableWrites(WordFalse);
-    EXPECT_EQ(Fake().Calls, (Calls{"xb_SysProp(1011,0)", "xb_SysProp(1010,0)"}));
+    EXPECT_EQ(Fake().Calls, (Calls {"xb_SysProp(1011,0)", "xb_SysProp(1010,0)"}));
     EXPECT_EQ(Env.DurableWrites(), WordFalse);
     Fake().Results["xb_SysProp"] = 1;
     Env.SetDurableWrites(WordTrue);

@@ -27,8 +27,7 @@ protected:
         T = Table("KINDS");
     }
     // The table of five records, made anew.
-    void MakeKinds()
-    {
+    void MakeKinds() {
         CreateTable("KINDS.DBF", Schema);
         std::vector<String> images;
         for (int i = 1; i <= 5; ++i)
@@ -77,8 +76,7 @@ TEST_F(MaintenanceTest, PackAfterDeleteKeepsTheRestInOrder)
 // The appends and edits of a group reach the file once the group is done,
 // shared or exclusive; a group given up by an exception keeps what
 // was written before it, as writes without a group would.
-TEST_F(MaintenanceTest, AGroupOfWritesKeepsEveryWriteDoneOrGivenUp)
-{
+TEST_F(MaintenanceTest, AGroupOfWritesKeepsEveryWriteDoneOrGivenUp) {
     for (bool givenUp : {false, true}) {
         SCOPED_TRACE(givenUp ? "given up" : "done");
         T->SetExclusive(givenUp ? WordFalse : WordTrue);
@@ -96,11 +94,9 @@ TEST_F(MaintenanceTest, AGroupOfWritesKeepsEveryWriteDoneOrGivenUp)
             T->Append();
             T->FieldByName("NAME")->SetAsString("G2");
             T->Post();
-            if (givenUp)
-                throw EDatabaseError("stopped");
+            if (givenUp) throw EDatabaseError("stopped");
             group.Done();
-        } catch (const EDatabaseError&) {
-        }
+        } catch (const EDatabaseError&) { }
         T->Close();
         std::vector<String> rows = ReadBack("KINDS.DBF");
         ASSERT_EQ(rows.size(), 7u);

@@ -224,7 +224,8 @@ TEST_F(DamagedTable, AKeyPastTheRecordCountIsDamageUntilAReindex) {
         E.xb_SetOrder(order);
         EXPECT_LE(walk().size(), std::size_t(kept));
         EXPECT_TRUE(Mentions(error.c_str(), ("Index tag " + SampleTags()[std::size_t(order - 1)]).c_str()) &&
-                    Mentions(error.c_str(), "reindex")) << error;
+                    Mentions(error.c_str(), "reindex"))
+                << error;
     }
     ASSERT_NE(E.xb_Reindex(), 0) << E.xbx_LastErrorText();
     EXPECT_EQ(walk().size(), std::size_t(kept));

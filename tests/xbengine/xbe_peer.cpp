@@ -85,8 +85,7 @@ int main(int argc, char** argv)
     }
     if (command == "work" && (argc == 5 || argc == 7)) {
         int commitEvery = argc == 7 ? std::atoi(argv[5]) : 0;
-        if (argc == 7)
-            e.xb_SysProp(1011, XBPROP(std::atoi(argv[6])));
+        if (argc == 7) e.xb_SysProp(1011, XBPROP(std::atoi(argv[6])));
         const char* logPath = std::getenv("XBE_WRITE_LOG");
         std::FILE* log = logPath ? std::fopen(logPath, "a") : nullptr;
         bool grouped = commitEvery < 0;
@@ -113,13 +112,10 @@ int main(int argc, char** argv)
             if (!done(e.xb_Replace("AMT", 1024, changed.c_str())) ||
                 !done(e.xb_Replace("NOTE", 3072, longer.c_str())))
                 return 1;
-            if (i % 3 == 0 && (e.xb_Go(earlier + 1), !done(e.xb_Delete())))
-                return 1;
-            if (commitEvery > 0 && i % commitEvery == 0 && !done(e.xb_Commit(), "M C\n"))
-                return 1;
+            if (i % 3 == 0 && (e.xb_Go(earlier + 1), !done(e.xb_Delete()))) return 1;
+            if (commitEvery > 0 && i % commitEvery == 0 && !done(e.xb_Commit(), "M C\n")) return 1;
         }
-        if (grouped && !done(e.xb_SysProp(3011, 0) != 0, "M C\n"))
-            return 1;
+        if (grouped && !done(e.xb_SysProp(3011, 0) != 0, "M C\n")) return 1;
         e.xb_Close();
         return 0;
     }

@@ -21,6 +21,8 @@ void TDClientDataBase::BuildPrintTable(int Mode, bool OnlyCurrent)
     CreateTableFile(print, ProgramDir, PrintSchema);
     Aim(print, ProgramDir, PrintSchema.Name, true);
     print->Open();
+    // A scratch table built anew each time: synced once, not at each row.
+    TDaroruWriteGroup group(print);
     const auto copy = [&] {
         if (!Selected(tblEmployee, Mode))
             return;
@@ -45,6 +47,7 @@ void TDClientDataBase::BuildPrintTable(int Mode, bool OnlyCurrent)
                 copy();
             tblEmployee->First();
         }
+        group.Done();
     } catch (...) {
         print->Close();
         throw;

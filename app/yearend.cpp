@@ -35,6 +35,8 @@ void CopyEmpty(TDaroruTable* Source, TDaroruTable* Target, const String& TargetN
 void CarryRecipients(TDaroruTable* Old, TDaroruTable* New) {
     const int newCount = New->DaroruFieldCount();
     const int oldCount = Old->DaroruFieldCount();
+    // Synced once, at the end, not at each recipient.
+    TDaroruWriteGroup group(New);
     for (Old->First(); !Old->Eof(); Old->Next()) {
         if (!Trim(Old->FieldByName("TERM_DATE")->AsString()).empty()) continue;
         New->Append();
@@ -52,6 +54,7 @@ void CarryRecipients(TDaroruTable* Old, TDaroruTable* New) {
         for (const char* total : Totals) New->FieldByName(total)->SetAsFloat(0);
         New->Post();
     }
+    group.Done();
 }
 
 // Copies a table of the old client beside itself as .BAK; on failure asks whether

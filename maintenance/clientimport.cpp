@@ -141,6 +141,7 @@ void GatherClients(TDaroruTable* Work, TDaroruTable* Source) {
             for (const char* field : {"ID", "NAME", "PATH"})
                 if (!Source->FindField(field))
                     throw EImportStopped("The client list " + dir + sibling.ListTable + " has no field " + field + ".");
+            TDaroruWriteGroup group(Work);
             for (Source->First(); !Source->Eof(); Source->Next()) {
                 Work->Append();
                 Work->FieldByName("ID")->SetAsString(Source->FieldByName("ID")->AsString());
@@ -149,6 +150,7 @@ void GatherClients(TDaroruTable* Work, TDaroruTable* Source) {
                 Work->FieldByName("TYPE")->SetAsString(sibling.Type);
                 Work->Post();
             }
+            group.Done();
         }
         Application->ProcessMessages();
     }

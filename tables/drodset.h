@@ -167,6 +167,9 @@ public:
     void SetGaugeFunc(XBGAUGEFUNC Function);
     void SetGaugeHook(XBLONG Window);
     XBPROP SysProp(Word Property, XBPROP Value);
+    // A group of writes (see TDaroruWriteGroup).
+    void BeginWriteGroup();
+    void EndWriteGroup();
     void MemDealloc(void* Pointer);
     int OpenMode();
     bool IsEncrypted(int Code);
@@ -650,6 +653,24 @@ private:
     bool FAtFirst = false;
     bool FAtLast = false;
     bool FBlankAppended = false;
+};
+
+// The writes of a many-record operation on one table as one group: the engine
+// keeps them as one change and syncs them once, at Done or when the group
+// goes out of scope, instead of at each record; a power cut leaves the table
+// as before the group or after it. (Commits inside wait for the group's end.)
+class TDaroruWriteGroup {
+public:
+    explicit TDaroruWriteGroup(TDaroruTable* Table) : FTable(Table) { FTable->BeginWriteGroup(); }
+    ~TDaroruWriteGroup();
+    TDaroruWriteGroup(const TDaroruWriteGroup&) = delete;
+    TDaroruWriteGroup& operator=(const TDaroruWriteGroup&) = delete;
+    // Writes the group out; fails as a commit would.
+    void Done();
+
+private:
+    TDaroruTable* FTable;
+    bool FDone = false;
 };
 
 // A table with nothing of its own.

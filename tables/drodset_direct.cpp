@@ -25,6 +25,38 @@ void TDaroruTable::Append()
     FBlankAppended = true;
 }
 
+void TDaroruTable::BeginWriteGroup()
+{
+    CheckWritable();
+    // Cached updates go to the engine at the apply, not here.
+    if (!FCachedUpdates && Select())
+        CheckWrite(cs_SysProp(3010, 0) != 0, "begin a group of writes");
+}
+
+void TDaroruTable::EndWriteGroup()
+{
+    if (!FCachedUpdates && Select())
+        CheckWrite(cs_SysProp(3011, 0) != 0, "write the group of writes");
+}
+
+void TDaroruWriteGroup::Done()
+{
+    FDone = true;
+    FTable->EndWriteGroup();
+}
+
+TDaroruWriteGroup::~TDaroruWriteGroup()
+{
+    // Given up by an exception: what was written so far goes out all the
+    // same, and the exception under way is the one reported.
+    if (FDone || !FTable->Active())
+        return;
+    try {
+        FTable->EndWriteGroup();
+    } catch (const Exception&) {
+    }
+}
+
 void TDaroruTable::Commit()
 {
     if (!FSpeedMode) {

@@ -155,8 +155,11 @@ void TDaroruTable::OpenTable()
         XBE_CALL(xb_ErrorLevel, static_cast<XBSHORT>(FErrorLevel));
         // The engine opens a table whose structural index it could not open and
         // warns; every change written then would miss the index, so the table
-        // stays shut until the index is rebuilt (or free again).
-        if (FWorkArea > 0 && (engineCode == XBE_E_CORRUPT_INDEX || engineCode == XBE_E_IN_USE)) {
+        // stays shut until the index is rebuilt (or free again). So does a
+        // table whose damage the engine found and could not put right (a
+        // record count the file does not hold, a change it could not roll back).
+        if (FWorkArea > 0 && (engineCode == XBE_E_CORRUPT_INDEX || engineCode == XBE_E_IN_USE ||
+                              engineCode == XBE_E_CORRUPT_DATA)) {
             cs_Select(FWorkArea);
             cs_Close();
             FWorkArea = 0;

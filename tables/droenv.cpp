@@ -195,6 +195,14 @@ void TDaroruEnv::SetOptimisticBuffer(WordBool Value)
     FOptimisticBuffer = XBE_CALL(xb_SysProp, 1008, 0) != 0;
 }
 
+void TDaroruEnv::SetDurableWrites(WordBool Value)
+{
+    if (!LocalPush())
+        return;
+    XBE_CALL(xb_SysProp, 1011, Value ? XBPROP(-1) : XBPROP(0));
+    FDurableWrites = XBE_CALL(xb_SysProp, 1010, 0) != 0;
+}
+
 int TDaroruEnv::ErrorLevel(int Level)
 {
     if (!LocalPush())

@@ -53,6 +53,11 @@ public:
     void SetOptimisticBuffer(WordBool Value);
     WordBool SoftSeek() const { return ToWordBool(FSoftSeek); }
     void SetSoftSeek(WordBool Value);
+    // Each change of a table opened from now on reaches the disk before it
+    // returns, in an order a power cut cannot break (on by default); off for
+    // scratch tables, whose changes a power cut may leave half-written.
+    WordBool DurableWrites() const { return ToWordBool(FDurableWrites); }
+    void SetDurableWrites(WordBool Value);
 
     // Sets the engine's error level and returns its answer; 0 without the local engine.
     int ErrorLevel(int Level);
@@ -88,6 +93,7 @@ private:
     int FLockTimeOut = 1;
     int FMemoBlockSize = 64;
     bool FOptimisticBuffer = false;
+    bool FDurableWrites = true;
     bool FSoftSeek = false;
     int FErrorLevel = 0;
 };

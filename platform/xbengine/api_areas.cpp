@@ -85,9 +85,14 @@ XBPROP xb_SysProp(XBSHORT prop, XBPROP value)
         case 1007: return Swap(settings.Deleted, value);
         case 1008: return settings.OptimisticBuffer ? 1 : 0;
         case 1009: return Swap(settings.OptimisticBuffer, value);
+        case 1010: return settings.DurableWrites ? 1 : 0;
+        case 1011: return Swap(settings.DurableWrites, value);
         case 1304: return settings.WriteBlobHeader ? 1 : 0;
         case 1305: return Swap(settings.WriteBlobHeader, value);
         case 3000: return Areas().Current().Orders().Count();
+        // A group of writes on the current table: begun, and written out.
+        case 3010: Areas().Current().BeginGroup(); return 1;
+        case 3011: Areas().Current().EndGroup(); return 1;
         case 3002:
         case 3004: {
             TableOrders& orders = Areas().Current().Orders();

@@ -118,8 +118,13 @@ XBSHORT xb_IndexTag(const char* path, const char* tag, const char* keyExpr, XBSH
                     const char* forExpr)
 {
     return Guarded<XBSHORT>(0, [&] {
-        TableOrders& orders = Current().Orders();
+        Table& table = Current();
+        TableOrders& orders = table.Orders();
         orders.CreateTag(ArgText(path), ArgText(tag), ArgText(keyExpr), option, descending != 0, ArgText(forExpr));
+        // A tag made in a durable table is on the disk when the call returns:
+        // the program's reindex removes the old index after it.
+        if (table.ChangeJournal().Durable())
+            table.Commit();
         return XBSHORT(orders.Current());
     });
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "platform/xbengine/engineerror.h"
@@ -77,6 +78,18 @@ String DirectoryOf(const String& path)
 {
     std::size_t slash = path.rfind('/');
     return slash == String::npos ? String() : path.substr(0, slash + 1);
+}
+
+// A file made in the directory is there after a power cut once the directory is synced.
+void SyncDirectory(const String& directory)
+{
+    int handle = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0)
+        throw EEngineError(XBE_E_IO, "Cannot open the directory " + directory);
+    int synced = ::fsync(handle);
+    ::close(handle);
+    if (synced != 0)
+        throw EEngineError(XBE_E_IO, "Cannot flush the directory " + directory);
 }
 
 [[noreturn]] void CannotRollBack(const String& journal, const String& why)
@@ -187,7 +200,15 @@ void Journal::RollBack()
         else if (target.File->Size() > target.Length)
             target.File->Truncate(target.Length);
     }
+    // What was put back is on the disk before the journal lets it go, in
+    // either mode: a rollback is rare, and one half-undone by a power cut
+    // would leave nothing to undo it with.
+    for (auto& [number, target] : targets)
+        if (target.File)
+            target.File->Sync();
     Clear();
+    if (!FDurable)
+        Sync();
     // What is there is whole again; a missing index is mended by a reindex.
     if (!missing.empty())
         Errors().Warn(XBE_E_CORRUPT_DATA, "The interrupted change recorded in " + FPath +
@@ -200,6 +221,20 @@ void Journal::Clear()
     const char zeros[StartSize] = {};
     FFile.WriteAt(0, zeros, sizeof zeros);
     FKnownEmpty = true;
+    if (FDurable)
+        FFile.Sync();
+}
+
+void Journal::Sync()
+{
+    if (FFile.IsOpen())
+        FFile.Sync();
+}
+
+void Journal::CreateFile()
+{
+    FFile.Create(FPath);
+    FDirectoryOwed = true;
 }
 
 bool Journal::Begin()
@@ -233,7 +268,7 @@ bool Journal::Settle()
     // for in the directory; one that cannot be made is searched for again.
     if (!FSoleWriter && !FFile.IsOpen()) {
         try {
-            FFile.Create(FPath);
+            CreateFile();
         } catch (const EEngineError&) {
         }
     }
@@ -261,9 +296,16 @@ void Journal::Finish()
         throw;
     }
     FDepth = 0;
-    FFiles.clear();
+    std::map<TableFile*, FileState> written;
+    written.swap(FFiles);
     if (FEnd == 0)
         return;
+    // The change is on the disk before the journal lets it go; a file that
+    // cannot be synced leaves the journal full, for the next change to roll back.
+    if (FDurable)
+        for (auto& [file, state] : written)
+            if (file->IsOpen())
+                file->Sync();
     FEnd = 0;
     try {
         Clear();
@@ -299,13 +341,20 @@ void Journal::Flush()
     if (!FEntries.empty()) {
         if (FEnd == 0) {
             if (!FFile.IsOpen())
-                FFile.Create(FPath);
+                CreateFile();
             FEntries.insert(0, String(Magic, sizeof Magic) + FMark);
         }
         FKnownEmpty = false;
         FFile.WriteAt(FEnd, FEntries.data(), FEntries.size());
         FEnd += Int64(FEntries.size());
         FEntries.clear();
+        // The old bytes are on the disk before the new ones go over them.
+        if (FDurable) {
+            if (FDirectoryOwed)
+                SyncDirectory(FDirectory);
+            FDirectoryOwed = false;
+            FFile.Sync();
+        }
     }
     // Only now that the journal holds the old bytes may the new ones go out,
     // file by file in the order the change first wrote them (a memo block
@@ -314,6 +363,17 @@ void Journal::Flush()
         FDeferring.front()->WriteDeferred();
         FDeferring.erase(FDeferring.begin());
     }
+}
+
+void Journal::Closing(TableFile& file)
+{
+    Flush();
+    auto found = FFiles.find(&file);
+    if (found == FFiles.end())
+        return;
+    if (FDurable)
+        file.Sync();
+    FFiles.erase(found);
 }
 
 void Journal::Protect(TableFile& file, Int64 offset, Int64 length)
@@ -372,8 +432,8 @@ void Journal::AddEntry(String& entries, char kind, std::uint8_t number, Int64 va
 void Journal::RemoveIfEmpty() noexcept
 {
     try {
-        if (FDepth == 0 && !Pending())
-            ::unlink(FPath.c_str());
+        if (FDepth == 0 && !Pending() && ::unlink(FPath.c_str()) == 0)
+            TableFile::LogRemoval(FPath);
     } catch (const Exception&) {
         // A journal that cannot be looked at stays.
     }

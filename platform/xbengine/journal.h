@@ -14,8 +14,22 @@
 // bytes, then the mark that the journal is empty. A change too large to wait
 // whole goes out in the same order in parts.
 //
-// Only a process stopped in the middle is covered: the journal is not synced,
-// so a loss of power may still leave a change half-written.
+// A durable journal (the default) also covers a loss of power, by the order in
+// which the writes reach the disk: the journal's entries are synced before
+// any byte they protect is written, the files the change wrote are synced
+// before the journal is marked empty, and that mark is synced before the
+// change returns. A power cut thus leaves either the journal holding the
+// change (the next open rolls it back, so the table is as before it) or the
+// change whole on the disk. (The mark is synced at once, not later: a write
+// that needs no journal, or another process's, may follow, and a journal
+// still full on the disk would roll old pages back over it.) A journal file
+// this open makes has its directory synced before it is relied on. A
+// rollback syncs what it put back before it marks the journal empty. Two
+// syncs of the journal and one of each file written per change; a group of
+// writes made as one change (Table::BeginGroup) pays them once, and a change
+// whose parts go out early (see above) syncs the journal before each part.
+// Without it (scratch tables) nothing is synced before a commit or the
+// close, and a power cut may leave a change half-written.
 
 #include <cstdint>
 #include <map>
@@ -39,6 +53,11 @@ public:
     // once the journal is known to be empty, Pending answers from memory
     // until this open writes it.
     void SetSoleWriter(bool sole) { FSoleWriter = sole; }
+    // Syncs each change as described above.
+    void SetDurable(bool durable) { FDurable = durable; }
+    bool Durable() const { return FDurable; }
+    // Syncs the journal's own writes (its empty mark after a change).
+    void Sync();
     // Writes back what the interrupted change wrote over and marks the
     // journal empty. Fails with XBE_E_CORRUPT_DATA when a file it names cannot be
     // put back; the journal then stays for a later try.
@@ -65,6 +84,9 @@ public:
     void Deferred(TableFile& file);
     // Writes the entries kept so far, then the files' deferred writes.
     void Flush();
+    // file closes during the change under way: what it holds of the change
+    // goes to the disk now (synced when durable).
+    void Closing(TableFile& file);
     // Deletes an empty journal; for a table that no other open holds.
     void RemoveIfEmpty() noexcept;
 
@@ -76,8 +98,10 @@ private:
     };
     void AddEntry(String& entries, char kind, std::uint8_t number, Int64 value, const char* bytes,
                   std::size_t size);
-    // Marks the journal as holding no change.
+    // Marks the journal as holding no change (durably in a durable journal).
     void Clear();
+    // Makes the journal's file, its name synced into the directory when durable.
+    void CreateFile();
     // Opens the journal's file for writing if there is one; true when open.
     bool OpenExisting() const;
 
@@ -98,5 +122,8 @@ private:
     bool FSoleWriter = false;
     // Set when a look at the journal or this open's last write of it left it empty.
     mutable bool FKnownEmpty = false;
-    std::map<const TableFile*, FileState> FFiles;
+    std::map<TableFile*, FileState> FFiles;
+    bool FDurable = true;
+    // The journal file was made by this open and its directory not synced yet.
+    bool FDirectoryOwed = false;
 };

@@ -47,11 +47,13 @@ bool Table::OrderWalk(bool forward)
         if (side != 0)
             continue;
         Integer recno = Integer(cursor.RecNo());
-        if (recno < 1 || recno > FRecCount) {
-            Errors().Warn(XBE_E_CORRUPT_DATA, "Index tag " + order.Tag->Name() + " refers to record " +
-                                                  std::to_string(recno) + ", which is not in " + FPath);
-            continue;
-        }
+        // A key past the records is damage, not one to step over: an append
+        // would give its number to a record with another key. (The count is
+        // read again first: another open may have just appended.)
+        if (recno < 1 || (recno > FRecCount && recno > ReadCounts().Readable()))
+            throw ECdxCorrupt("Index tag " + order.Tag->Name() + " refers to record " +
+                              std::to_string(recno) + ", which is not in " + FPath +
+                              "; reindex the table to rebuild it");
         if (Visible(recno))
             return true;
     }

@@ -14,6 +14,9 @@ struct Settings {
     int Epoch = 1900;            // two-digit years fall in [Epoch, Epoch + 99]
     int MemoBlockSize = 64;      // of memo files created from now on (setting value)
     int LockTimeout = 1;         // seconds; 0 one try; negative without limit
+    // Each change of a table opened from now on reaches the disk in an order
+    // that survives a power cut (see journal.h); off for scratch tables.
+    bool DurableWrites = true;
     int StringType = 1;
     bool OptimisticBuffer = false;
     bool WriteBlobHeader = false;

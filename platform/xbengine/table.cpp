@@ -22,6 +22,8 @@ constexpr std::size_t WindowBytes = 64 * 1024;
 // Reads out of sequence fill blocks of this size, as many as the record
 // cache's share of the memory budget holds.
 constexpr std::size_t GroupBytes = 4096;
+// The unit a power cut keeps whole or loses whole.
+constexpr Int64 DiskPage = 4096;
 
 std::uint32_t ReadLE32(const Byte* p)
 {
@@ -53,6 +55,7 @@ Table::Table(const String& path, const String& alias, int mode, int tableType)
     : FPath(path), FAlias(alias), FMode(mode), FTableType(tableType), FJournal(path), FLocks(FFile)
 {
     FFile.Open(path, mode != omReadOnly);
+    FJournal.SetDurable(EngineSettings().DurableWrites);
     RecoverInterruptedChange();
     FFile.SetJournal(&FJournal);
     if (!FOpenLock.TryAcquire(FFile.Handle(), sharelocks::OpenModeOffset, OpenLockKind()))
@@ -92,7 +95,9 @@ Table::Table(const String& path, const String& alias, int mode, int tableType)
     FOrders = std::make_unique<TableOrders>(*this, FContext);
     FOrders->OpenStructural();
     // Whether records past the count are damage depends on the index files.
-    if (FHeader.RecCount < std::uint32_t(complete) || unmarked)
+    Int64 end = FHeader.HeaderLength + Int64(FHeader.RecCount) * FHeader.RecordLength;
+    if (FHeader.RecCount < std::uint32_t(complete) || unmarked ||
+        (!FRecordsLost && (size != end + 1 || !MarkedAt(end))))
         CheckRecordCount();
     GoTop();
 }
@@ -107,6 +112,13 @@ Table::~Table()
     }
     // Keys still waiting go in before the journal is looked at.
     EndOpenAppend(true);
+    if (FGroup) {
+        try {
+            EndGroup();
+        } catch (const Exception& error) {
+            Errors().Record(XBE_E_IO, "A group of writes was not written whole: " + error.Message());
+        }
+    }
     FOrders.reset();
     bool alone = FMode == omExclusive;
     if (FMode == omShared) {
@@ -132,6 +144,8 @@ Integer Table::RecordsBeforeAppend(const RecordCounts& counts) const
 {
     if (counts.Complete <= Int64(counts.Stored))
         return counts.Readable();
+    if (counts.Complete == Int64(counts.Stored) + 1 && !NeedsJournal() && UnwrittenPastCount(counts.Stored))
+        return counts.Readable();
     if (counts.Complete == Int64(counts.Stored) + 1 && !NeedsJournal() &&
         (counts.Unmarked || BlankPastCount(counts.Stored)))
         return Integer(counts.Complete);
@@ -145,6 +159,19 @@ bool Table::BlankPastCount(std::uint32_t count) const
     String image(std::size_t(FHeader.RecordLength), '\0');
     FFile.ReadAt(FHeader.HeaderLength + Int64(count) * FHeader.RecordLength, image.data(), image.size());
     return image == BlankRecord();
+}
+
+bool Table::MarkedAt(Int64 end) const
+{
+    char last = 0;
+    return FFile.ReadSome(end, &last, 1) == 1 && last == EndOfData;
+}
+
+bool Table::UnwrittenPastCount(std::uint32_t count) const
+{
+    String image(std::size_t(FHeader.RecordLength), '\0');
+    FFile.ReadAt(FHeader.HeaderLength + Int64(count) * FHeader.RecordLength, image.data(), image.size());
+    return (image[0] == '\0' || image[0] == EndOfData) && image.find_first_not_of('\0', 1) == String::npos;
 }
 
 void Table::CheckRecordCount()
@@ -165,8 +192,13 @@ void Table::CheckRecordCount()
     try {
         RecordCounts counts = ReadCounts();
         Integer records = RecordsBeforeAppend(counts);
-        if (FMode != omReadOnly && counts.Unmarked)
-            FFile.WriteAt(FHeader.HeaderLength + Int64(records) * FHeader.RecordLength, &EndOfData, 1);
+        // The end-of-file mark after the counted records, and nothing past
+        // it: what a power cut left of an append's record goes.
+        Int64 end = FHeader.HeaderLength + Int64(records) * FHeader.RecordLength;
+        if (FMode != omReadOnly && !MarkedAt(end))
+            FFile.WriteAt(end, &EndOfData, 1);
+        if (FMode != omReadOnly && FFile.Size() > end + 1)
+            FFile.Truncate(end + 1);
         if (FMode != omReadOnly && std::uint32_t(records) > FHeader.RecCount) {
             WriteDateAndCount(std::uint32_t(records));
             FHeader.RecCount = std::uint32_t(records);
@@ -570,7 +602,8 @@ void Table::Rewrite(const String& image, int from, int length)
         EndOpenAppend();
     // The record stays locked until its keys have moved too.
     RecordWriteLock lock(*this);
-    Change change(*this, NeedsJournal());
+    Int64 at = FHeader.HeaderLength + Int64(FRecNo - 1) * FHeader.RecordLength + from;
+    Change change(*this, JournalledWrite(at, length));
     // The record and its keys change together under the index lock, so a
     // reader in another process never meets a record whose keys lag behind.
     // (An access would first give a record appended here, whose keys
@@ -596,7 +629,19 @@ void Table::Rewrite(const String& image, int from, int length)
     // The keys' access ends inside the change: its last index writes are part of it.
     keys.reset();
     change.Done();
+    SyncUnjournalled();
     EndOpenAppend();
+}
+
+bool Table::JournalledWrite(Int64 at, Int64 length) const
+{
+    return NeedsJournal() || (FJournal.Durable() && at / DiskPage != (at + length - 1) / DiskPage);
+}
+
+void Table::SyncUnjournalled()
+{
+    if (FJournal.Durable() && !FJournal.Active())
+        FFile.Sync();
 }
 
 void Table::RefreshCurrent()
@@ -701,11 +746,17 @@ void Table::WriteAppend(const String& image)
     // close (see FEndMarkOwed): one write less per append.
     bool markLater = FMode == omExclusive && !NeedsJournal();
     String written = markLater ? image : image + EndOfData;
-    FFile.WriteAt(FHeader.HeaderLength + Int64(FRecCount) * FHeader.RecordLength, written.data(),
-                  written.size());
+    Int64 at = FHeader.HeaderLength + Int64(FRecCount) * FHeader.RecordLength;
+    // Its own change, inside the one begun above (whose lock it shares).
+    std::optional<Change> whole;
+    if (!FJournal.Active() && JournalledWrite(at, Int64(written.size())))
+        whole.emplace(*this, true);
+    FFile.WriteAt(at, written.data(), written.size());
+    SyncUnjournalled();
     FEndMarkOwed = FEndMarkOwed || markLater;
     // The count follows the record, so a failed write leaves no phantom record.
     WriteDateAndCount(std::uint32_t(FRecCount + 1));
+    SyncUnjournalled();
     FOrders->Appended(image, FRecCount + 1);
     if (FMode == omExclusive && NeedsJournal()) {
         // The record's first write joins this change. Without keys to wait
@@ -723,6 +774,8 @@ void Table::WriteAppend(const String& image)
         FOpenAppend = FRecCount + 1;
     }
     // Until it is written, the record is not counted here either.
+    if (whole)
+        whole->Done();
     change.Done();
     ++FRecCount;
     FRecNo = FRecCount;
@@ -762,6 +815,8 @@ void Table::Pack()
     RequireWritable();
     RequireExclusive("Pack");
     EndOpenAppend();
+    // One change: a pack stopped halfway would leave records twice.
+    Change change(*this);
     Integer kept = 0;
     String image;
     for (Integer n = 1; n <= FRecCount; ++n) {
@@ -780,6 +835,7 @@ void Table::Pack()
     FEndMarkOwed = false;
     FRecCount = kept;
     FOrders->Rebuild();
+    change.Done();
     FRecordsLost = false;
     GoTop();
 }
@@ -790,7 +846,9 @@ void Table::Reindex()
     RequireExclusive("Reindex");
     EndOpenAppend();
     ReadHeaderCount();
+    Change change(*this);
     FOrders->Rebuild();
+    change.Done();
     FRecordsLost = false;
     GoTop();
 }
@@ -832,11 +890,40 @@ void Table::Zap()
 void Table::Commit()
 {
     EndOpenAppend();
+    if (FGroup)
+        return;
     WriteEndMark();
     FFile.Sync();
     if (FMemo.IsOpen())
         FMemo.File().Sync();
     FOrders->Commit();
+    // The journal's empty mark too: one left behind would roll the committed
+    // change back at the next open.
+    FJournal.Sync();
+}
+
+void Table::BeginGroup()
+{
+    RequireWritable();
+    if (FGroup)
+        return;
+    EndOpenAppend();
+    WriteWaitingAppend();
+    FGroup = std::make_unique<Change>(*this);
+}
+
+void Table::EndGroup()
+{
+    if (!FGroup)
+        return;
+    EndOpenAppend();
+    WriteWaitingAppend();
+    FOrders->FlushPending();
+    std::unique_ptr<Change> group = std::move(FGroup);
+    // The group's writes go out under the index lock, as one change's do.
+    if (FOrders->Count() > 0)
+        TableOrders::Access written(*FOrders, true);
+    group->Done();
 }
 
 Integer Table::LastUpdate()

@@ -89,7 +89,17 @@ public:
     void MarkStructuralIndex();
     // Any record's image as stored.
     void ReadRecord(Integer recno, String& image) { ReadImage(recno, image); }
+    // Writes what this open holds and syncs the table's files: on the disk
+    // when it returns. Inside a group it waits for the group's end.
     void Commit();
+    // A group of writes (a many-record operation) made as one change: the
+    // journal keeps the old bytes of all of them and the group's end writes
+    // and syncs them once, so a durable table pays its syncs once per group,
+    // and a power cut leaves it as before the group or after it. In a
+    // shared open the group holds the journal lock: other opens' writes wait.
+    void BeginGroup();
+    void EndGroup();
+    bool InGroup() const { return FGroup != nullptr; }
     // Something was written through this open.
     bool Written() const { return FDateStamped || FOrders->Written(); }
     // The last-update date of the header on disk, as a Julian day (0 if none).
@@ -171,6 +181,14 @@ private:
     // process stopped between them leaves one record past the count, which
     // the next writable open or append counts.
     bool NeedsJournal() const { return FOrders->HasFiles(); }
+    // A durable table without an index syncs each of these writes before
+    // the next: a power cut keeps a write that lies within one 4 KiB page of
+    // the disk whole or not at all, and so leaves the table as a stopped
+    // process would. A write that crosses such a page goes through the
+    // journal. True when the write at [at, at + length) is journalled.
+    bool JournalledWrite(Int64 at, Int64 length) const;
+    // Syncs the table's file after a write made without the journal, when durable.
+    void SyncUnjournalled();
 
     sharelocks::LockKind OpenLockKind() const;
     // The record count in the header and the whole records in the file.
@@ -191,6 +209,12 @@ private:
     Integer RecordsBeforeAppend(const RecordCounts& counts) const;
     // The record just past count is a blank one.
     bool BlankPastCount(std::uint32_t count) const;
+    // The record just past count holds nothing but zeros, after the old
+    // end-of-file mark at most: a power cut kept the file's new length but
+    // not the append's record written there. It is no record.
+    bool UnwrittenPastCount(std::uint32_t count) const;
+    // The end-of-file mark is at end.
+    bool MarkedAt(Int64 end) const;
     // Checked once no other open is amid an append: a damaged table is not
     // opened for writing (a read-only open warns), and a record a stopped
     // append left is counted, for the readers that read up to the
@@ -306,6 +330,8 @@ private:
     AreaContext FContext{*this};
     RecordFilter FFilter{FContext};
     std::unique_ptr<TableOrders> FOrders;
+    // The change of the group of writes under way, if any.
+    std::unique_ptr<Change> FGroup;
     String FProbe;
 
     Integer FRecCount = 0;

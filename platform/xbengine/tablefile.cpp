@@ -50,7 +50,26 @@ void BeforeWrite()
         ::raise(SIGKILL);
 }
 
+// Appends one event, with the bytes written, to the log XBE_WRITE_LOG names.
+void LogEvent(const char* kind, const String& path, const String& numbers = String(),
+              const void* bytes = nullptr, std::size_t n = 0)
+{
+    static const int log = [] {
+        const char* path = std::getenv("XBE_WRITE_LOG");
+        return path ? ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666) : -1;
+    }();
+    if (log < 0)
+        return;
+    String event = String(kind) + " " + path + numbers + "\n";
+    if (bytes)
+        event.append(static_cast<const char*>(bytes), n);
+    if (::write(log, event.data(), event.size()) != ssize_t(event.size()))
+        ::raise(SIGKILL);
+}
+
 }  // namespace
+
+void TableFile::LogRemoval(const String& path) { LogEvent("U", path); }
 
 TableFile::~TableFile() { Close(); }
 
@@ -71,6 +90,7 @@ void TableFile::Create(const String& path)
     int handle = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (handle < 0)
         Fail(OpenErrorCode(errno), "Cannot create file", path, errno);
+    LogEvent("C", path);
     FHandle = handle;
     FWritable = true;
     FPath = path;
@@ -78,9 +98,9 @@ void TableFile::Create(const String& path)
 
 void TableFile::Close()
 {
-    if (FDeferredBytes > 0 && FJournal) {
+    if (FHandle >= 0 && FJournal && (FDeferredBytes > 0 || FJournal->Active())) {
         try {
-            FJournal->Flush();
+            FJournal->Closing(*this);
         } catch (const Exception& error) {
             Errors().Record(XBE_E_IO, "A change was not written whole: " + error.Message());
         }
@@ -219,6 +239,7 @@ void TableFile::WriteThrough(Int64 offset, const void* buffer, std::size_t n)
         }
         done += put;
     }
+    LogEvent("W", FPath, " " + std::to_string(offset) + " " + std::to_string(n), buffer, n);
 }
 
 void TableFile::Defer(Int64 offset, const char* bytes, std::size_t n)
@@ -235,6 +256,16 @@ void TableFile::Defer(Int64 offset, const char* bytes, std::size_t n)
         from = std::min(from, last->first);
         to = std::max(to, last->first + Int64(last->second.size()));
         ++last;
+    }
+    // A write into or just past one run (an append after appends) goes into
+    // it in place: a group of writes holds long runs.
+    if (first != last && std::next(first) == last && first->first <= offset) {
+        String& run = first->second;
+        FDeferredBytes -= run.size();
+        run.resize(std::size_t(to - from));
+        std::memcpy(run.data() + (offset - from), bytes, n);
+        FDeferredBytes += run.size();
+        return;
     }
     String run(std::size_t(to - from), '\0');
     for (auto old = first; old != last; ++old) {
@@ -276,6 +307,7 @@ void TableFile::Truncate(Int64 size)
     BeforeWrite();
     if (::ftruncate(FHandle, size) != 0)
         Fail(XBE_E_IO, "Cannot truncate file", FPath, errno);
+    LogEvent("T", FPath, " " + std::to_string(size));
 }
 
 void TableFile::Sync()
@@ -284,4 +316,5 @@ void TableFile::Sync()
         FJournal->Flush();
     if (::fdatasync(FHandle) != 0)
         Fail(XBE_E_IO, "Cannot flush file", FPath, errno);
+    LogEvent("S", FPath);
 }

@@ -7,7 +7,12 @@
 // whole change; reads see them meanwhile.
 //
 // For crash tests, the environment variable XBE_STOP_AT_WRITE=n kills the
-// process just before its n-th write or cut of any table or journal file.
+// process just before its n-th write or cut of any table or journal file,
+// and XBE_WRITE_LOG=path appends to that file each write ("W <path>
+// <offset> <length>" and the bytes), cut ("T <path> <size>"), sync
+// ("S <path>"), creation ("C <path>") and removal ("U <path>") once it is
+// done, from which the power-cut tests rebuild the files as a disk may have
+// kept them.
 
 #include <cstddef>
 #include <cstdint>
@@ -42,6 +47,8 @@ public:
     void Truncate(Int64 size);
     void Sync();
     void SetJournal(Journal* journal) { FJournal = journal; }
+    // Notes a table or journal file's removal in the crash tests' write log.
+    static void LogRemoval(const String& path);
 
     // Reads n bytes through a read-only shared mapping of the file, which
     // shows the file as it is now without a system call; false when they

@@ -591,9 +591,13 @@ void TableOrders::Access::Finish()
         }
     }
     // What the change wrote into the indexes reaches them before another
-    // process may read them.
+    // process may read them. An exclusive open has no such reader: its
+    // writes wait for the change's end. A group's wait for its end too
+    // (readers see the table as before it until then), and go out under
+    // the index lock there.
     try {
-        FOrders.FTable.ChangeJournal().Flush();
+        if (FOrders.FTable.Mode() != omExclusive && !FOrders.FTable.InGroup())
+            FOrders.FTable.ChangeJournal().Flush();
     } catch (const Exception& error) {
         Errors().Record(XBE_E_IO, "A change was not written whole: " + error.Message());
     }

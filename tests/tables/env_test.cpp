@@ -158,6 +158,19 @@ TEST_F(EnvTest, OptimisticBufferFollowsTheEngineAndOnlyTheLocalEngine)
     EXPECT_EQ(Env.OptimisticBuffer(), WordFalse);
 }
 
+// Durable writes are on until switched off (for a scratch table opened
+// next), and the setting holds what the engine answers.
+TEST_F(EnvTest, DurableWritesAreOnByDefaultAndFollowTheEngine) {
+    EXPECT_EQ(Env.DurableWrites(), WordTrue);
+    Fake().Results["xb_SysProp"] = 0;
+    Env.SetDurableWrites(WordFalse);
+    EXPECT_EQ(Fake().Calls, (Calls {"xb_SysProp(1011,0)", "xb_SysProp(1010,0)"}));
+    EXPECT_EQ(Env.DurableWrites(), WordFalse);
+    Fake().Results["xb_SysProp"] = 1;
+    Env.SetDurableWrites(WordTrue);
+    EXPECT_EQ(Env.DurableWrites(), WordTrue);
+}
+
 void IgnoreErrors(int32_t, const char*, intptr_t) {}
 
 TEST_F(EnvTest, ErrorFunctionAndLevelGoToTheEngine)

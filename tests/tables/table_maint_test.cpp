@@ -23,12 +23,16 @@ protected:
     void SetUp() override
     {
         TableTest::SetUp();
+        MakeKinds();
+        T = Table("KINDS");
+    }
+    // The table of five records, made anew.
+    void MakeKinds() {
         CreateTable("KINDS.DBF", Schema);
         std::vector<String> images;
         for (int i = 1; i <= 5; ++i)
             images.push_back(Image(Schema, {"R" + std::to_string(i), std::to_string(i)}));
         AppendImages("KINDS.DBF", images);
-        T = Table("KINDS");
     }
     TDaroruTable* T = nullptr;
 };
@@ -67,6 +71,40 @@ TEST_F(MaintenanceTest, PackAfterDeleteKeepsTheRestInOrder)
     T->Zap();
     EXPECT_EQ(T->RecCount(), 0);
     EXPECT_TRUE(T->Eof());
+}
+
+// The appends and edits of a group reach the file once the group is done,
+// shared or exclusive; a group given up by an exception keeps what
+// was written before it, as writes without a group would.
+TEST_F(MaintenanceTest, AGroupOfWritesKeepsEveryWriteDoneOrGivenUp) {
+    for (bool givenUp : {false, true}) {
+        SCOPED_TRACE(givenUp ? "given up" : "done");
+        T->SetExclusive(givenUp ? WordFalse : WordTrue);
+        T->Open();
+        try {
+            TDaroruWriteGroup group(T);
+            T->First();
+            T->Edit();
+            T->FieldByName("SMALL")->SetAsInteger(50);
+            T->Post();
+            T->Append();
+            T->FieldByName("NAME")->SetAsString("G1");
+            T->FieldByName("SMALL")->SetAsInteger(61);
+            T->Post();
+            T->Append();
+            T->FieldByName("NAME")->SetAsString("G2");
+            T->Post();
+            if (givenUp) throw EDatabaseError("stopped");
+            group.Done();
+        } catch (const EDatabaseError&) { }
+        T->Close();
+        std::vector<String> rows = ReadBack("KINDS.DBF");
+        ASSERT_EQ(rows.size(), 7u);
+        EXPECT_EQ(rows[0], "R1|50|||");
+        EXPECT_EQ(rows[5], "G1|61|||");
+        EXPECT_EQ(rows[6], "G2||||");
+        MakeKinds();
+    }
 }
 
 TEST_F(MaintenanceTest, RecallTakesTheDeleteMarkAway)

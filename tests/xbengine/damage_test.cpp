@@ -190,6 +190,50 @@ TEST_F(DamagedTable, ARecordCountBelowTheRecordsHeldRefusesWrites) {
     }
 }
 
+// Records cut from the end along with their count (by another program)
+// leave keys past the count: a walk meeting one stops with the tag named
+// until a reindex.
+TEST_F(DamagedTable, AKeyPastTheRecordCountIsDamageUntilAReindex) {
+    const int kept = Records - 10;
+    Damage([&](Bytes& dbf, Bytes&, Bytes&) {
+        std::size_t end = LE(dbf, 8, 2) + std::size_t(kept) * LE(dbf, 10, 2);
+        dbf.resize(end + 1);
+        dbf[end] = 0x1A;
+        PutLE(dbf, 4, kept, 4);
+    });
+    // The walk's records, and its first error.
+    std::string error;
+    auto walk = [&] {
+        std::vector<int> walked;
+        error.clear();
+        auto note = [&] {
+            if (error.empty() && E.xbx_LastError() != XBE_OK) error = E.xbx_LastErrorText();
+        };
+        E.xb_GoTop();
+        note();
+        while (!E.xb_Eof() && walked.size() <= std::size_t(Records)) {
+            walked.push_back(E.xb_RecNo());
+            E.xb_Skip(1);
+            note();
+        }
+        return walked;
+    };
+    ASSERT_GT(E.xb_Use((Dir + "T").c_str(), "", Exclusive, 2), 0) << E.xbx_LastErrorText();
+    for (XBSHORT order = 1; order <= XBSHORT(SampleTags().size()); ++order) {
+        SCOPED_TRACE(SampleTags()[std::size_t(order - 1)]);
+        E.xb_SetOrder(order);
+        EXPECT_LE(walk().size(), std::size_t(kept));
+        EXPECT_TRUE(Mentions(error.c_str(), ("Index tag " + SampleTags()[std::size_t(order - 1)]).c_str()) &&
+                    Mentions(error.c_str(), "reindex"))
+                << error;
+    }
+    ASSERT_NE(E.xb_Reindex(), 0) << E.xbx_LastErrorText();
+    EXPECT_EQ(walk().size(), std::size_t(kept));
+    EXPECT_EQ(error, "");
+    E.xb_Close();
+    ExpectWholeWalks(After());
+}
+
 // The count moved back under a shared open (by another program): its next
 // append is refused.
 TEST_F(DamagedTable, AnAppendAfterTheCountMovedBackIsRefused) {

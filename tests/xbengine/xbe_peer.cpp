@@ -13,6 +13,12 @@
 //       earlier record's amount and memo and, every third, deleting one;
 //       exits 0 at the end without waiting (the crash tests stop it before
 //       one of its writes)
+//   xbe_peer work <table> <mode> <count> <commit-every> <durable>
+//       the same, with a commit after every commit-every records (0: none,
+//       -1: the whole work one group of writes) and durable writes on (1)
+//       or off (0); with XBE_WRITE_LOG set, each finished call that writes
+//       appends "M" (after a commit, or the group's end, "M C") to that
+//       log, after the engine's own events
 //   xbe_peer churn <table> <count>
 //       (shared) count times gives a record, each in turn, the fields
 //       ID "R<i>", NAME "N<i>" and NUM i in one locked record write; then
@@ -77,24 +83,39 @@ int main(int argc, char** argv)
         e.xb_Unlock(record);
         return Report(ok);
     }
-    if (command == "work" && argc == 5) {
-        if (e.xb_Use(argv[2], "", XBSHORT(std::atoi(argv[3])), 2) <= 0)
+    if (command == "work" && (argc == 5 || argc == 7)) {
+        int commitEvery = argc == 7 ? std::atoi(argv[5]) : 0;
+        if (argc == 7) e.xb_SysProp(1011, XBPROP(std::atoi(argv[6])));
+        const char* logPath = std::getenv("XBE_WRITE_LOG");
+        std::FILE* log = logPath ? std::fopen(logPath, "a") : nullptr;
+        bool grouped = commitEvery < 0;
+        auto done = [&](bool ok, const char* mark = "M\n") {
+            if (ok && log && (!grouped || mark[2] == 'C')) {
+                std::fputs(mark, log);
+                std::fflush(log);
+            }
+            return ok;
+        };
+        if (e.xb_Use(argv[2], "", XBSHORT(std::atoi(argv[3])), 2) <= 0 || (grouped && !e.xb_SysProp(3010, 0)))
             return 1;
         for (int i = 1, count = std::atoi(argv[4]); i <= count; ++i) {
             std::string id = "R" + std::to_string(i), amount = std::to_string(i) + ".25";
             std::string memo(std::size_t(10 + 37 * i % 200), char('a' + i % 26));
-            if (!e.xb_AppendBlank() || !e.xb_Replace("ID", 1024, id.c_str()) ||
-                !e.xb_Replace("AMT", 1024, amount.c_str()) || !e.xb_Replace("NOTE", 3072, memo.c_str()))
+            if (!done(e.xb_AppendBlank()) || !done(e.xb_Replace("ID", 1024, id.c_str())) ||
+                !done(e.xb_Replace("AMT", 1024, amount.c_str())) ||
+                !done(e.xb_Replace("NOTE", 3072, memo.c_str())))
                 return 1;
             int earlier = e.xb_RecNo() / 2;
             e.xb_Go(earlier);
             std::string changed = std::to_string(100 * i) + ".5";
             std::string longer(std::size_t(40 + 53 * i % 300), char('A' + i % 26));
-            if (!e.xb_Replace("AMT", 1024, changed.c_str()) || !e.xb_Replace("NOTE", 3072, longer.c_str()))
+            if (!done(e.xb_Replace("AMT", 1024, changed.c_str())) ||
+                !done(e.xb_Replace("NOTE", 3072, longer.c_str())))
                 return 1;
-            if (i % 3 == 0 && (e.xb_Go(earlier + 1), !e.xb_Delete()))
-                return 1;
+            if (i % 3 == 0 && (e.xb_Go(earlier + 1), !done(e.xb_Delete()))) return 1;
+            if (commitEvery > 0 && i % commitEvery == 0 && !done(e.xb_Commit(), "M C\n")) return 1;
         }
+        if (grouped && !done(e.xb_SysProp(3011, 0) != 0, "M C\n")) return 1;
         e.xb_Close();
         return 0;
     }

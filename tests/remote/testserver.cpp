@@ -426,9 +426,10 @@ String TTestServer::Engine(TSession& Session, const TFrame& Frame, bool& Reply)
         const auto type = static_cast<XBSHORT>(a.Dec(1));
         Session.Area = XBE_CALL(xb_Use, (dir + name).c_str(), alias.c_str(), mode, type);
         // As the table layer does locally: a table whose index could not be
-        // opened stays shut, or every change would miss the index.
+        // opened, or whose damage could not be put right, stays shut.
         const int warning = XbeLastError();
-        if (Session.Area > 0 && (warning == XBE_E_CORRUPT_INDEX || warning == XBE_E_IN_USE)) {
+        if (Session.Area > 0 &&
+            (warning == XBE_E_CORRUPT_INDEX || warning == XBE_E_IN_USE || warning == XBE_E_CORRUPT_DATA)) {
             XBE_CALL(xb_Close);
             Session.Area = 0;
         }

@@ -8,9 +8,9 @@
 #include "platform/rtl/sharelocks.h"
 #include "platform/rtl/strutils.h"
 #include "platform/rtl/texthelpers.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/colors.h"
-#include "platform/vcl/dialogs.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/graphics/colors.h"
+#include "platform/vcl/dialogs/dialogs.h"
 #include "platform/win/hostinfo.h"
 #include "platform/win/registry.h"
 

@@ -7,8 +7,8 @@
 #include "app/user.h"
 
 class TFCreateStatus;
-#include "platform/vcl/forms.h"
-#include "platform/vcl/menus.h"
+#include "platform/vcl/forms/forms.h"
+#include "platform/vcl/forms/menus.h"
 #include "tables/droenv.h"
 
 class TFMain : public TForm {

@@ -4,7 +4,7 @@
 
 #include "app/mainform.h"
 #include "app/totstart.h"
-#include "platform/vcl/application.h"
+#include "platform/vcl/forms/application.h"
 
 int RunProgram(const std::function<void()>& InstallForms) {
     try {

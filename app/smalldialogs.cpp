@@ -2,10 +2,10 @@
 
 #include "app/mainform.h"
 #include "platform/rtl/texthelpers.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/colors.h"
-#include "platform/vcl/dialogs.h"
-#include "platform/vcl/keys.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/graphics/colors.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/keys.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include "controls/kvbevel.h"
 #include "controls/kvdateedit.h"
 #include "controls/kvedit.h"
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/edits.h"
-#include "platform/vcl/filectrls.h"
-#include "platform/vcl/forms.h"
-#include "platform/vcl/label.h"
-#include "platform/vcl/panels.h"
-#include "platform/vcl/progressbar.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/controls/edits.h"
+#include "platform/vcl/controls/filectrls.h"
+#include "platform/vcl/forms/forms.h"
+#include "platform/vcl/controls/label.h"
+#include "platform/vcl/controls/panels.h"
+#include "platform/vcl/controls/progressbar.h"
 
 class TFGetDateRange : public TForm {
 public:

@@ -11,9 +11,9 @@
 #include "controls/kvforms.h"
 #include "controls/kvlabel.h"
 #include "controls/kvtoolbar.h"
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/label.h"
-#include "platform/vcl/panels.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/controls/label.h"
+#include "platform/vcl/controls/panels.h"
 #include "tables/drodset.h"
 
 // The forms of the maintenance and printing parts that the menu opens, each shown

@@ -7,7 +7,7 @@
 #include "app/clientdatabase.h"
 #include "app/mainform.h"
 #include "app/user.h"
-#include "platform/vcl/application.h"
+#include "platform/vcl/forms/application.h"
 
 // Starts the program in Dir and opens the new client ClientID with its payer's
 // name and address.

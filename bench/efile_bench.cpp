@@ -13,7 +13,7 @@
 #include "app/user.h"
 #include "bench/benchsupport.h"
 #include "efile/efilewriter.h"
-#include "platform/vcl/application.h"
+#include "platform/vcl/forms/application.h"
 
 namespace {
 

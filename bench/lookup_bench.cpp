@@ -17,8 +17,8 @@
 #include "datacontrols/datasets/wwtable.h"
 #include "datacontrols/lookup/dwdblook.h"
 #include "platform/classes/object.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/forms.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/forms/forms.h"
 #include "tables/drodset.h"
 #include "tables/xbe50.h"
 

@@ -8,8 +8,8 @@
 
 #include "platform/pcl/interpreter.h"
 #include "platform/pcl/pagepainter.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/qapp.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/qt/qapp.h"
 #include "tests/pcl/pclfixture.h"
 
 namespace {

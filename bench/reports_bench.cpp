@@ -13,7 +13,7 @@
 #include "bench/benchprogram.h"
 #include "bench/benchsupport.h"
 #include "platform/rtl/fileops.h"
-#include "platform/vcl/printers.h"
+#include "platform/vcl/printing/printers.h"
 #include "printing/reportpreview.h"
 #include "printing/reports.h"
 

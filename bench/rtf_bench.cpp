@@ -11,7 +11,7 @@
 
 #include "platform/richedit/rtfreader.h"
 #include "platform/richedit/rtfwriter.h"
-#include "platform/vcl/qapp.h"
+#include "platform/vcl/qt/qapp.h"
 #include "tests/richedit/rtfgenerator.h"
 
 namespace {

@@ -19,9 +19,9 @@
 #include "maintenance/edittrans.h"
 #include "maintenance/transactions.h"
 #include "platform/classes/screen.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/keys.h"
-#include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/forms/keys.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "platform/win/servicedoubles.h"
 
 namespace {

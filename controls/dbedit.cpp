@@ -3,7 +3,7 @@
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/dialogs.h"
+#include "platform/vcl/dialogs/dialogs.h"
 
 TDBEdit::TDBEdit(TComponent* AOwner) : TEdit(AOwner) {
     FDataLink.SetControl(this);

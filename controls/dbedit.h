@@ -4,7 +4,7 @@
 // is left (a text the field refuses keeps the focus in the edit).
 
 #include "platform/db/datalink.h"
-#include "platform/vcl/edits.h"
+#include "platform/vcl/controls/edits.h"
 
 class TDataSource;
 class TField;

@@ -1,7 +1,7 @@
 #pragma once
 // The raised frame drawn around a group of fields.
 
-#include "platform/vcl/panels.h"
+#include "platform/vcl/controls/panels.h"
 
 class TKVBevel : public TBevel {
 public:

@@ -1,7 +1,7 @@
 #pragma once
 // The library's small push button.
 
-#include "platform/vcl/buttons.h"
+#include "platform/vcl/controls/buttons.h"
 
 class TKVButton : public TButton {
 public:

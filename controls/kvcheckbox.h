@@ -2,7 +2,7 @@
 // A check box bound to a bool, written at every click.
 
 #include "controls/kvcommander.h"
-#include "platform/vcl/checkboxes.h"
+#include "platform/vcl/controls/checkboxes.h"
 
 class TKVCheckBox : public TCheckBox, public TKVCommanded {
 public:

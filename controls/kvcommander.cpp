@@ -5,8 +5,8 @@
 #include "controls/kvlabel.h"
 #include "datacontrols/edits/wwdotdot.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/checkboxes.h"
-#include "platform/vcl/forms.h"
+#include "platform/vcl/controls/checkboxes.h"
+#include "platform/vcl/forms/forms.h"
 
 TKVCommander::TKVCommander(TComponent* AOwner) : TPanel(AOwner) {
     SetHeight(29);

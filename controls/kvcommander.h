@@ -6,11 +6,11 @@
 
 #include <vector>
 
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/edits.h"
-#include "platform/vcl/label.h"
-#include "platform/vcl/panels.h"
-#include "platform/vcl/scrollbox.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/controls/edits.h"
+#include "platform/vcl/controls/label.h"
+#include "platform/vcl/controls/panels.h"
+#include "platform/vcl/controls/scrollbox.h"
 
 class TKVLabel;
 

@@ -3,7 +3,7 @@
 // four-digit year, with or without separators) become "mm-dd-yyyy" when it is left.
 
 #include "controls/kvcommander.h"
-#include "platform/vcl/edits.h"
+#include "platform/vcl/controls/edits.h"
 
 enum TDateDigitsStyle {
     ddHyphenCentury,  // mm-dd-yyyy, a two-digit year given its century

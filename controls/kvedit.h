@@ -3,7 +3,7 @@
 // back when it is left.
 
 #include "controls/kvcommander.h"
-#include "platform/vcl/edits.h"
+#include "platform/vcl/controls/edits.h"
 
 class TKVEdit : public TEdit, public TKVCommanded, public TKVMouseFreeOption, public TKVSlashOption {
 public:

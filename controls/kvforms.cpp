@@ -7,7 +7,7 @@
 #include "controls/opendocument.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/guiscreen.h"
+#include "platform/vcl/forms/guiscreen.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // full edit, F1 for help and F2 for the calculator.
 
 #include "controls/kvcommander.h"
-#include "platform/vcl/forms.h"
+#include "platform/vcl/forms/forms.h"
 
 class TKVMouseFreeForm : public TForm {
 public:

@@ -2,8 +2,8 @@
 // A black section bar: a short part name in bold on a grey box at the left, and the
 // section's title in bold white beside it.
 
-#include "platform/vcl/label.h"
-#include "platform/vcl/panels.h"
+#include "platform/vcl/controls/label.h"
+#include "platform/vcl/controls/panels.h"
 
 class TKVHeader : public TPanel {
 public:

@@ -3,7 +3,7 @@
 #include "platform/rtl/floattext.h"
 #include "platform/rtl/strutils.h"
 #include "platform/rtl/texthelpers.h"
-#include "platform/vcl/application.h"
+#include "platform/vcl/forms/application.h"
 
 bool TKVIntEdit::InheritsFrom(const String& name) const { return SameText(name, "TKVIntEdit") || TKVNumberEdit::InheritsFrom(name); }
 

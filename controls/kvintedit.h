@@ -4,7 +4,7 @@
 // that an overflow statement exists for the field.
 
 #include "controls/kvnumberedit.h"
-#include "platform/vcl/colors.h"
+#include "platform/vcl/graphics/colors.h"
 
 class TKVIntEdit : public TKVNumberEdit, public TKVMouseFreeOption {
 public:

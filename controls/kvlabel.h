@@ -2,7 +2,7 @@
 // The numbered caption of a line of fields: typing its number selects the controls
 // from FirstControl to LastControl.
 
-#include "platform/vcl/label.h"
+#include "platform/vcl/controls/label.h"
 
 class TKVLabel : public TLabel {
 public:

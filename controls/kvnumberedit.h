@@ -4,7 +4,7 @@
 
 #include "controls/kvcommander.h"
 #include "controls/kvfocustracking.h"
-#include "platform/vcl/edits.h"
+#include "platform/vcl/controls/edits.h"
 
 class TKVNumberEdit : public TKVFocusTracking<TEdit>, public TKVCommanded {
 public:

@@ -4,7 +4,7 @@
 
 #include "controls/kvcommander.h"
 #include "controls/kvlabel.h"
-#include "platform/vcl/colors.h"
+#include "platform/vcl/graphics/colors.h"
 
 // A new component of Owner named Name, shown on Parent.
 template <class T>

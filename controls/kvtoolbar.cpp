@@ -2,7 +2,7 @@
 
 #include "controls/kvglyphs.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/forms.h"
+#include "platform/vcl/forms/forms.h"
 
 TKVToolBar::TKVToolBar(TComponent* AOwner) : TPanel(AOwner) {
     SetCaption("");

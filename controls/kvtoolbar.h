@@ -1,8 +1,8 @@
 #pragma once
 // The tool bar along the top of a form, with optional Print, Preview and Notes buttons.
 
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/panels.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/controls/panels.h"
 
 class TKVToolBar : public TPanel {
 public:

@@ -1,8 +1,8 @@
 #include "controls/opendocument.h"
 
 #include "platform/rtl/fileops.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/dialogs.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/dialogs/dialogs.h"
 #include "platform/win/desktop.h"
 
 void OpenDocument(const String& FileName) {

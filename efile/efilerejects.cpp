@@ -3,7 +3,7 @@
 #include "app/mainform.h"
 #include "app/totstart.h"
 #include "controls/kvrows.h"
-#include "platform/vcl/application.h"
+#include "platform/vcl/forms/application.h"
 
 std::function<void(TStrings* List)> EFileRejectsListing;
 

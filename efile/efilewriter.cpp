@@ -12,8 +12,8 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/texthelpers.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/dialogs.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/dialogs/dialogs.h"
 #include "platform/win/launcher.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "app/clientdatabase.h"
 #include "controls/kvrows.h"
 #include "efile/transmitterdata.h"
-#include "platform/vcl/application.h"
+#include "platform/vcl/forms/application.h"
 
 TFTransmitterInfo::TFTransmitterInfo(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     SetName("FTransmitterInfo");

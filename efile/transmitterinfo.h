@@ -10,7 +10,7 @@
 #include "controls/kvforms.h"
 #include "controls/kvheader.h"
 #include "controls/kvlabel.h"
-#include "platform/vcl/scrollbox.h"
+#include "platform/vcl/controls/scrollbox.h"
 
 class TFTransmitterInfo : public TKVMouseFreeForm {
 public:

@@ -4,8 +4,8 @@
 #include "controls/kvrows.h"
 #include "maintenance/clientimport.h"
 #include "platform/rtl/texthelpers.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/colors.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/graphics/colors.h"
 
 namespace {
 

@@ -16,10 +16,10 @@
 #include "controls/kvlabel.h"
 #include "controls/kvtoolbar.h"
 #include "datacontrols/lookup/dwidlg.h"
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/label.h"
-#include "platform/vcl/panels.h"
-#include "platform/vcl/scrollbox.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/controls/label.h"
+#include "platform/vcl/controls/panels.h"
+#include "platform/vcl/controls/scrollbox.h"
 #include "tables/drodset.h"
 
 class TFClientBasic : public TKVMouseFreeForm {

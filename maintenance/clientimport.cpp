@@ -7,8 +7,8 @@
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/sharelocks.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/dialogs.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/dialogs/dialogs.h"
 
 namespace {
 

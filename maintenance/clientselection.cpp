@@ -9,9 +9,9 @@
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/sharelocks.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/dialogs.h"
-#include "platform/vcl/keys.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/keys.h"
 
 namespace {
 

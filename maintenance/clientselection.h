@@ -9,11 +9,11 @@
 // client", OK without it "make the current row's client current".
 
 #include "datacontrols/grid/wwdbgrid.h"
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/edits.h"
-#include "platform/vcl/forms.h"
-#include "platform/vcl/label.h"
-#include "platform/vcl/panels.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/controls/edits.h"
+#include "platform/vcl/forms/forms.h"
+#include "platform/vcl/controls/label.h"
+#include "platform/vcl/controls/panels.h"
 #include "tables/drodset.h"
 
 class TFClientSelection : public TForm {

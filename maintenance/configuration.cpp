@@ -6,9 +6,9 @@
 #include "maintenance/datamaintenance.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/colors.h"
-#include "platform/vcl/printers.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/graphics/colors.h"
+#include "platform/vcl/printing/printers.h"
 #include "printing/formprinter.h"
 
 namespace {

@@ -18,11 +18,11 @@
 #include "controls/kvforms.h"
 #include "controls/kvlabel.h"
 #include "controls/kvtoolbar.h"
-#include "platform/vcl/dialogs.h"
-#include "platform/vcl/image.h"
-#include "platform/vcl/label.h"
-#include "platform/vcl/panels.h"
-#include "platform/vcl/scrollbox.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/controls/image.h"
+#include "platform/vcl/controls/label.h"
+#include "platform/vcl/controls/panels.h"
+#include "platform/vcl/controls/scrollbox.h"
 #include "tables/drodset.h"
 
 class TFConfiguration : public TKVMouseFreeForm {

@@ -5,10 +5,10 @@
 #include "controls/kvrows.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/texthelpers.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/colors.h"
-#include "platform/vcl/dialogs.h"
-#include "platform/vcl/keys.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/graphics/colors.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/keys.h"
 
 const char* const DateFormatExplanation =
     "A proper date format would be entered as MMDDYY or MMDDYYYY. It must also have valid day and month "

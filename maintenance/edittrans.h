@@ -15,8 +15,8 @@
 #include "controls/kvheader.h"
 #include "controls/kvlabel.h"
 #include "controls/kvtoolbar.h"
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/label.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/controls/label.h"
 
 // Shown after the third failed date check in a row.
 extern const char* const DateFormatExplanation;

@@ -9,9 +9,9 @@
 #include "maintenance/incometypes.h"
 #include "platform/rtl/strutils.h"
 #include "platform/rtl/texthelpers.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/colors.h"
-#include "platform/vcl/dialogs.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/graphics/colors.h"
+#include "platform/vcl/dialogs/dialogs.h"
 
 const char* const EmployeeIDUsedMessage =
     "This Employee ID has already been used for this employer.  Please select another ID.";

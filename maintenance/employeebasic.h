@@ -16,8 +16,8 @@
 #include "controls/kvheader.h"
 #include "controls/kvlabel.h"
 #include "controls/kvtoolbar.h"
-#include "platform/vcl/label.h"
-#include "platform/vcl/scrollbox.h"
+#include "platform/vcl/controls/label.h"
+#include "platform/vcl/controls/scrollbox.h"
 #include "tables/drodset.h"
 
 // Shown when an entered ID is taken by another recipient of the client.

@@ -7,10 +7,10 @@
 #include "controls/opendocument.h"
 #include "maintenance/employeebasic.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/colors.h"
-#include "platform/vcl/dialogs.h"
-#include "platform/vcl/keys.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/graphics/colors.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/keys.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include "controls/kvbevel.h"
 #include "controls/kvbutton.h"
 #include "datacontrols/grid/wwdbgrid.h"
-#include "platform/vcl/edits.h"
-#include "platform/vcl/forms.h"
-#include "platform/vcl/label.h"
+#include "platform/vcl/controls/edits.h"
+#include "platform/vcl/forms/forms.h"
+#include "platform/vcl/controls/label.h"
 
 // The stripes of the list: light yellow and white rows by their place on the screen,
 // navy for the highlighted row.

@@ -3,7 +3,7 @@
 #include "app/mainform.h"
 #include "controls/kvrows.h"
 #include "platform/rtl/texthelpers.h"
-#include "platform/vcl/application.h"
+#include "platform/vcl/forms/application.h"
 
 const std::array<TIncomeType, 11> IncomeTypes = {{
     {"01-RENTS", 'R'},

@@ -4,11 +4,11 @@
 
 #include <array>
 
-#include "platform/vcl/edits.h"
-#include "platform/vcl/forms.h"
-#include "platform/vcl/label.h"
-#include "platform/vcl/lists.h"
-#include "platform/vcl/panels.h"
+#include "platform/vcl/controls/edits.h"
+#include "platform/vcl/forms/forms.h"
+#include "platform/vcl/controls/label.h"
+#include "platform/vcl/controls/lists.h"
+#include "platform/vcl/controls/panels.h"
 
 // One line of the list and the letter a recipient's TRANS_TYPE keeps for it.
 struct TIncomeType {

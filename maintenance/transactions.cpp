@@ -7,9 +7,9 @@
 #include "app/totstart.h"
 #include "controls/kvrows.h"
 #include "maintenance/edittrans.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/colors.h"
-#include "platform/vcl/keys.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/graphics/colors.h"
+#include "platform/vcl/forms/keys.h"
 
 std::function<void(const String& RecipientID)> TransactionListing;
 

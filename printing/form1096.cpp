@@ -6,7 +6,7 @@
 #include "app/clientdatabase.h"
 #include "app/smalldialogs.h"
 #include "platform/rtl/texthelpers.h"
-#include "platform/vcl/application.h"
+#include "platform/vcl/forms/application.h"
 #include "printing/formboxes.h"
 #include "printing/formpages.h"
 #include "printing/formprinter.h"

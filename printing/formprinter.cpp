@@ -8,11 +8,11 @@
 #include "platform/rtl/floattext.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/colors.h"
-#include "platform/vcl/dialogs.h"
-#include "platform/vcl/printers.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/graphics/colors.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/printing/printers.h"
 #include "platform/win/rawprinter.h"
 
 namespace {

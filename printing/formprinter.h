@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "platform/rtl/types.h"
-#include "platform/vcl/geometry.h"
+#include "platform/vcl/graphics/geometry.h"
 
 class TBitmap;
 class TCanvas;

@@ -4,8 +4,8 @@
 // "+" and "-" zoom and "/" closes. A viewer has ScrollBox1 and the handlers of
 // its buttons: SpeedButton1 (zoom in), SpeedButton2 (zoom out), btnPrev, btnNext.
 
-#include "platform/vcl/keys.h"
-#include "platform/vcl/scrollbox.h"
+#include "platform/vcl/forms/keys.h"
+#include "platform/vcl/controls/scrollbox.h"
 
 template <class TViewer>
 void PageViewerKeyDown(TViewer& Viewer, Word& Key) {

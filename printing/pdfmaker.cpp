@@ -7,10 +7,10 @@
 #include "platform/pdf/pxpdfr2.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/dialogs.h"
-#include "platform/vcl/metafile.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/graphics/metafile.h"
 #include "platform/win/launcher.h"
 
 namespace {

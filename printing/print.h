@@ -19,10 +19,10 @@
 #include "controls/kvlabel.h"
 #include "controls/kvtoolbar.h"
 #include "datacontrols/lookup/dwidlg.h"
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/dialogs.h"
-#include "platform/vcl/panels.h"
-#include "platform/vcl/scrollbox.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/controls/panels.h"
+#include "platform/vcl/controls/scrollbox.h"
 
 // One sheet from the print-work table, which stands on its first recipient;
 // OnlyCurrent: the table holds the one recipient chosen.

@@ -1,8 +1,8 @@
 #include "printing/reportpreview.h"
 
 #include "controls/kvrows.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/dialogs.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/dialogs/dialogs.h"
 #include "printing/pageviewerkeys.h"
 #include "printing/reportprinter.h"
 

@@ -3,11 +3,11 @@
 // directory, one at a time, with zoom and paging by buttons and keys. Nothing is
 // printed from here.
 
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/forms.h"
-#include "platform/vcl/image.h"
-#include "platform/vcl/panels.h"
-#include "platform/vcl/scrollbox.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/forms/forms.h"
+#include "platform/vcl/controls/image.h"
+#include "platform/vcl/controls/panels.h"
+#include "platform/vcl/controls/scrollbox.h"
 
 class TFPreview : public TForm {
 public:

@@ -8,9 +8,9 @@
 #include "platform/rtl/floattext.h"
 #include "platform/rtl/strutils.h"
 #include "platform/rtl/texthelpers.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/colors.h"
-#include "platform/vcl/printers.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/graphics/colors.h"
+#include "platform/vcl/printing/printers.h"
 
 namespace {
 

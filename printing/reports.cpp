@@ -10,8 +10,8 @@
 #include "app/smalldialogs.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/texthelpers.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/dialogs.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/dialogs/dialogs.h"
 #include "printing/reportpreview.h"
 #include "printing/reportprinter.h"
 

@@ -4,7 +4,7 @@
 // in the program directory. A PDF run also turns each PCL page into a page
 // metafile (WMF + the same five digits + .WMF) for the PDF maker.
 
-#include "platform/vcl/forms.h"
+#include "platform/vcl/forms/forms.h"
 
 class TADTaxViewerX;
 class TImage;

@@ -1,7 +1,7 @@
 #include "program/serverclient.h"
 
-#include "platform/vcl/dialogs.h"
-#include "platform/vcl/timer.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/timer.h"
 #include "remote/drconn.h"
 #include "remote/polltimer.h"
 

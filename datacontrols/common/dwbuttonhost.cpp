@@ -1,8 +1,8 @@
 #include "datacontrols/common/dwbuttonhost.h"
 
 #include "datacontrols/common/dwdrawing.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/canvas.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/graphics/canvas.h"
 
 TBtnWinControl::TBtnWinControl(TWinControl* Control) : TCustomControl(Control) { SetTabStop(false); }
 

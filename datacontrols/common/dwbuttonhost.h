@@ -6,9 +6,9 @@
 #include <functional>
 #include <memory>
 
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/controls.h"
-#include "platform/vcl/lists.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/controls/controls.h"
+#include "platform/vcl/controls/lists.h"
 
 class TBitmap;
 

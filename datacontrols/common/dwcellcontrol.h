@@ -4,7 +4,7 @@
 // tells the grid the text it shows for a field's value, for the cells it is not over.
 
 #include "platform/rtl/types.h"
-#include "platform/vcl/controls.h"
+#include "platform/vcl/controls/controls.h"
 
 class TField;
 

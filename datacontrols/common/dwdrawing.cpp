@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/canvas.h"
-#include "platform/vcl/colors.h"
-#include "platform/vcl/frames.h"
-#include "platform/vcl/userinput.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/graphics/canvas.h"
+#include "platform/vcl/graphics/colors.h"
+#include "platform/vcl/controls/frames.h"
+#include "platform/vcl/forms/userinput.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // Drawing helpers of the library's edits and grid.
 
 #include "platform/rtl/types.h"
-#include "platform/vcl/colors.h"
-#include "platform/vcl/controls.h"
+#include "platform/vcl/graphics/colors.h"
+#include "platform/vcl/controls/controls.h"
 
 class TBitmap;
 class TCanvas;

@@ -4,7 +4,7 @@
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/dialogs.h"
+#include "platform/vcl/dialogs/dialogs.h"
 
 namespace {
 

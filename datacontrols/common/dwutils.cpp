@@ -5,8 +5,8 @@
 #include "platform/db/dataset.h"
 #include "platform/rtl/stringlist.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/controls.h"
-#include "platform/vcl/guiscreen.h"
+#include "platform/vcl/controls/controls.h"
+#include "platform/vcl/forms/guiscreen.h"
 
 bool dwIsClassNamed(const TObject* Object, const String& ClassName)
 {

@@ -6,7 +6,7 @@
 
 #include "platform/db/dbtypes.h"
 #include "platform/rtl/types.h"
-#include "platform/vcl/controls.h"
+#include "platform/vcl/controls/controls.h"
 
 class TObject;
 class TComponent;

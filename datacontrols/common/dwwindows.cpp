@@ -1,7 +1,7 @@
 #include "datacontrols/common/dwwindows.h"
 
-#include "platform/vcl/guiscreen.h"
-#include "platform/vcl/userinput.h"
+#include "platform/vcl/forms/guiscreen.h"
+#include "platform/vcl/forms/userinput.h"
 
 bool dwIsTextChangingKey(Word Key) { return Key == 8 || Key == 32 || Key == 46 || (Key >= 48 && Key <= 111) || Key > 145; }
 

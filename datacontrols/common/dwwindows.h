@@ -2,7 +2,7 @@
 // Keyboard and screen helpers of the library's edit controls and grid.
 
 #include "platform/rtl/types.h"
-#include "platform/vcl/geometry.h"
+#include "platform/vcl/graphics/geometry.h"
 
 class TWinControl;
 

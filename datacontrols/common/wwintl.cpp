@@ -2,8 +2,8 @@
 
 #include "datacontrols/common/dwwindows.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/dialogs.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/dialogs/dialogs.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "platform/classes/component.h"
-#include "platform/vcl/graphics.h"
+#include "platform/vcl/graphics/graphics.h"
 
 class TField;
 class TButton;

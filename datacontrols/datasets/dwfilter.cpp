@@ -17,7 +17,7 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/floattext.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/dialogs.h"
+#include "platform/vcl/dialogs/dialogs.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "datacontrols/datasets/dwrecordfilter.h"
 
-#include "platform/vcl/keypeek.h"
-#include "platform/vcl/keys.h"
+#include "platform/vcl/forms/keypeek.h"
+#include "platform/vcl/forms/keys.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "platform/db/fielddefs.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/dialogs.h"
+#include "platform/vcl/dialogs/dialogs.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include "platform/db/field.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/dropdown.h"
-#include "platform/vcl/frames.h"
-#include "platform/vcl/guiscreen.h"
+#include "platform/vcl/controls/dropdown.h"
+#include "platform/vcl/controls/frames.h"
+#include "platform/vcl/forms/guiscreen.h"
 
 // ---- settings, button and holder
 

@@ -11,9 +11,9 @@
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/rtl/datetime.h"
-#include "platform/vcl/clipbrd.h"
-#include "platform/vcl/dialogs.h"
-#include "platform/vcl/guiscreen.h"
+#include "platform/vcl/forms/clipbrd.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/guiscreen.h"
 
 namespace {
 

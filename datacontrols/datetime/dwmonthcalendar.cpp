@@ -11,8 +11,8 @@
 #include "datacontrols/common/wwintl.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/dialogs.h"
-#include "platform/vcl/guiscreen.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/guiscreen.h"
 
 namespace {
 

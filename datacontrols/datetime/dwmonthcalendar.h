@@ -10,8 +10,8 @@
 
 #include "platform/classes/sets.h"
 #include "platform/rtl/exceptions.h"
-#include "platform/vcl/controls.h"
-#include "platform/vcl/menus.h"
+#include "platform/vcl/controls/controls.h"
+#include "platform/vcl/forms/menus.h"
 
 // A date outside the limits of a picker or calendar.
 class EDateTimeError : public Exception {

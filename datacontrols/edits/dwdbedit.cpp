@@ -13,10 +13,10 @@
 #include "platform/db/field.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/canvas.h"
-#include "platform/vcl/clipbrd.h"
-#include "platform/vcl/dialogs.h"
-#include "platform/vcl/userinput.h"
+#include "platform/vcl/graphics/canvas.h"
+#include "platform/vcl/forms/clipbrd.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/userinput.h"
 
 namespace {
 

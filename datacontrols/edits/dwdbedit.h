@@ -11,7 +11,7 @@
 #include "datacontrols/edits/dwdatefill.h"
 #include "datacontrols/edits/dweditframe.h"
 #include "platform/db/datalink.h"
-#include "platform/vcl/edits.h"
+#include "platform/vcl/controls/edits.h"
 
 class TDataSet;
 class TDataSource;

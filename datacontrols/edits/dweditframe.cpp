@@ -5,10 +5,10 @@
 #include "datacontrols/common/dwproperties.h"
 #include "datacontrols/common/dwutils.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/canvas.h"
-#include "platform/vcl/controls.h"
-#include "platform/vcl/frames.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/graphics/canvas.h"
+#include "platform/vcl/controls/controls.h"
+#include "platform/vcl/controls/frames.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include "platform/classes/persistent.h"
 #include "platform/classes/sets.h"
-#include "platform/vcl/colors.h"
-#include "platform/vcl/geometry.h"
+#include "platform/vcl/graphics/colors.h"
+#include "platform/vcl/graphics/geometry.h"
 
 class TCanvas;
 class TComponent;

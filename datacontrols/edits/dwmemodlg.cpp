@@ -4,12 +4,12 @@
 #include "platform/classes/object.h"
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/dialogs.h"
-#include "platform/vcl/edits.h"
-#include "platform/vcl/guiscreen.h"
-#include "platform/vcl/panels.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/controls/edits.h"
+#include "platform/vcl/forms/guiscreen.h"
+#include "platform/vcl/controls/panels.h"
 
 // ---- the component ----
 

@@ -9,7 +9,7 @@
 #include "platform/classes/sets.h"
 #include "platform/db/datalink.h"
 #include "platform/rtl/stringlist.h"
-#include "platform/vcl/forms.h"
+#include "platform/vcl/forms/forms.h"
 
 class TButton;
 class TCustomForm;

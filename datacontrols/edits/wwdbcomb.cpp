@@ -8,12 +8,12 @@
 #include "platform/db/field.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/canvas.h"
-#include "platform/vcl/dropdown.h"
-#include "platform/vcl/forms.h"
-#include "platform/vcl/guiscreen.h"
-#include "platform/vcl/userinput.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/graphics/canvas.h"
+#include "platform/vcl/controls/dropdown.h"
+#include "platform/vcl/forms/forms.h"
+#include "platform/vcl/forms/guiscreen.h"
+#include "platform/vcl/forms/userinput.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "datacontrols/common/dwcellcontrol.h"
 #include "datacontrols/edits/wwdotdot.h"
 #include "platform/rtl/stringlist.h"
-#include "platform/vcl/lists.h"
+#include "platform/vcl/controls/lists.h"
 
 class TdwDBCustomComboBox;
 class TdwDBComboBox;

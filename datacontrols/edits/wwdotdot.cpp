@@ -7,7 +7,7 @@
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/common/dwwindows.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/canvas.h"
+#include "platform/vcl/graphics/canvas.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include "datacontrols/common/dwbuttonhost.h"
 #include "datacontrols/common/dwcellcontrol.h"
 #include "datacontrols/edits/dwdbedit.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/lists.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/controls/lists.h"
 
 class TdwDBCustomCombo;
 

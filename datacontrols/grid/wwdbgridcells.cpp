@@ -18,12 +18,12 @@
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/edits.h"
-#include "platform/vcl/forms.h"
-#include "platform/vcl/frames.h"
-#include "platform/vcl/imagelist.h"
-#include "platform/vcl/userinput.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/controls/edits.h"
+#include "platform/vcl/forms/forms.h"
+#include "platform/vcl/controls/frames.h"
+#include "platform/vcl/graphics/imagelist.h"
+#include "platform/vcl/forms/userinput.h"
 
 namespace {
 

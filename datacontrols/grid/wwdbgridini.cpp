@@ -12,9 +12,9 @@
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/inifile.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/dialogs.h"
-#include "platform/vcl/forms.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/forms.h"
 #include "platform/win/registryinifile.h"
 
 namespace {

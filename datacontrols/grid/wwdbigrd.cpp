@@ -12,9 +12,9 @@
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/dialogs.h"
-#include "platform/vcl/forms.h"
-#include "platform/vcl/imagelist.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/forms.h"
+#include "platform/vcl/graphics/imagelist.h"
 
 std::vector<String> TdwCustomDBGrid::LineTokens(const String& Line)
 {

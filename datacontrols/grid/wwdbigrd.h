@@ -11,7 +11,7 @@
 #include "platform/classes/sets.h"
 #include "platform/db/datalink.h"
 #include "platform/rtl/stringlist.h"
-#include "platform/vcl/controls.h"
+#include "platform/vcl/controls/controls.h"
 
 class TDataSource;
 class TDataSet;

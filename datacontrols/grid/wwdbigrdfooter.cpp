@@ -6,7 +6,7 @@
 #include "datacontrols/grid/wwdbigrd.h"
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
-#include "platform/vcl/frames.h"
+#include "platform/vcl/controls/frames.h"
 
 void TdwColumn::SetFooterValue(const String& Value)
 {

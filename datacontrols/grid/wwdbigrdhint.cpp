@@ -7,9 +7,9 @@
 #include "datacontrols/grid/wwgridhintwindow.h"
 #include "platform/db/field.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/guiscreen.h"
-#include "platform/vcl/timer.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/forms/guiscreen.h"
+#include "platform/vcl/forms/timer.h"
 
 namespace {
 

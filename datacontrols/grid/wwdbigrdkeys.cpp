@@ -7,8 +7,8 @@
 #include "datacontrols/grid/wwinplaceedit.h"
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
-#include "platform/vcl/dialogs.h"
-#include "platform/vcl/forms.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/forms.h"
 
 void TdwCustomDBGrid::KeyDown(Word& Key, TShiftState Shift)
 {

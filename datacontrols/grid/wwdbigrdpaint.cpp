@@ -9,9 +9,9 @@
 #include "datacontrols/grid/wwdbigrd.h"
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/frames.h"
-#include "platform/vcl/imagelist.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/controls/frames.h"
+#include "platform/vcl/graphics/imagelist.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // The window of a grid's cell hint: the cell's whole text, in the field's alignment and
 // broken into lines when it wraps.
 
-#include "platform/vcl/hintwindow.h"
+#include "platform/vcl/controls/hintwindow.h"
 
 class TField;
 

@@ -2,7 +2,7 @@
 // The button in a grid's top-left corner cell: made with the grid as its owner, it
 // becomes the grid's IndicatorButton and the indicator column takes its width.
 
-#include "platform/vcl/buttons.h"
+#include "platform/vcl/controls/buttons.h"
 
 class TdwIButton : public TSpeedButton {
 public:

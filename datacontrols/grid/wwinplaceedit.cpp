@@ -4,7 +4,7 @@
 #include "datacontrols/common/dwpicturemasks.h"
 #include "datacontrols/grid/wwdbigrd.h"
 #include "platform/db/field.h"
-#include "platform/vcl/dialogs.h"
+#include "platform/vcl/dialogs/dialogs.h"
 
 TdwInplaceEdit::TdwInplaceEdit(TdwCustomDBGrid* Grid) : TEdit(Grid), FGrid(Grid)
 {

@@ -2,7 +2,7 @@
 // The grid's cell editor: an edit placed over the current cell while it is edited. It
 // takes the field's picture mask when it is shown and checks each typed key against it.
 
-#include "platform/vcl/edits.h"
+#include "platform/vcl/controls/edits.h"
 
 class TdwCustomDBGrid;
 

@@ -14,10 +14,10 @@
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/dropdown.h"
-#include "platform/vcl/frames.h"
-#include "platform/vcl/graphics.h"
-#include "platform/vcl/keys.h"
+#include "platform/vcl/controls/dropdown.h"
+#include "platform/vcl/controls/frames.h"
+#include "platform/vcl/graphics/graphics.h"
+#include "platform/vcl/forms/keys.h"
 
 namespace {
 

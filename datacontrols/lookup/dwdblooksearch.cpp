@@ -15,7 +15,7 @@
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/timer.h"
+#include "platform/vcl/forms/timer.h"
 
 namespace {
 

@@ -16,13 +16,13 @@
 #include "platform/db/field.h"
 #include "platform/db/indexdefs.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/dialogs.h"
-#include "platform/vcl/guiscreen.h"
-#include "platform/vcl/header.h"
-#include "platform/vcl/label.h"
-#include "platform/vcl/panels.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/guiscreen.h"
+#include "platform/vcl/controls/header.h"
+#include "platform/vcl/controls/label.h"
+#include "platform/vcl/controls/panels.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "datacontrols/lookup/wwkeycombo.h"
 #include "platform/classes/component.h"
 #include "platform/rtl/stringlist.h"
-#include "platform/vcl/edits.h"
-#include "platform/vcl/forms.h"
+#include "platform/vcl/controls/edits.h"
+#include "platform/vcl/forms/forms.h"
 
 class TButton;
 class TCustomForm;

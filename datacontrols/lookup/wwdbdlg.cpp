@@ -7,10 +7,10 @@
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/dialogs.h"
-#include "platform/vcl/guiscreen.h"
-#include "platform/vcl/keys.h"
-#include "platform/vcl/userinput.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/guiscreen.h"
+#include "platform/vcl/forms/keys.h"
+#include "platform/vcl/forms/userinput.h"
 
 TdwDBLookupComboDlg::TdwDBLookupComboDlg(TComponent* AOwner) : TdwDBCustomLookupCombo(AOwner)
 {

@@ -16,8 +16,8 @@
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/db/indexdefs.h"
-#include "platform/vcl/dialogs.h"
-#include "platform/vcl/timer.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/timer.h"
 
 namespace {
 

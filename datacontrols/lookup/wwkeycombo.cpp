@@ -14,7 +14,7 @@
 #include "platform/db/indexdefs.h"
 #include "platform/rtl/stringlist.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/dialogs.h"
+#include "platform/vcl/dialogs/dialogs.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/dialogs.h"
+#include "platform/vcl/dialogs/dialogs.h"
 
 TdwDBRichEdit::TdwDBRichEdit(TComponent* AOwner)
     : TdwCustomRichEdit(AOwner), FDataLink(std::make_unique<TFieldDataLink>())

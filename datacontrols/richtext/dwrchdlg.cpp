@@ -9,11 +9,11 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/floattext.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/edits.h"
-#include "platform/vcl/label.h"
-#include "platform/vcl/lists.h"
-#include "platform/vcl/panels.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/controls/edits.h"
+#include "platform/vcl/controls/label.h"
+#include "platform/vcl/controls/lists.h"
+#include "platform/vcl/controls/panels.h"
 
 namespace {
 

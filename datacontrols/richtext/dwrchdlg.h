@@ -2,7 +2,7 @@
 // The paragraph dialog of the rich edit: alignment, indents and spacing of the
 // selection's paragraphs, in the rich edit's units.
 
-#include "platform/vcl/forms.h"
+#include "platform/vcl/forms/forms.h"
 
 class TButton;
 class TComboBox;

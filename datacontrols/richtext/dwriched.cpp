@@ -13,12 +13,12 @@
 #include "platform/classes/object.h"
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/dialogs.h"
-#include "platform/vcl/guiscreen.h"
-#include "platform/vcl/menus.h"
-#include "platform/vcl/printers.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/guiscreen.h"
+#include "platform/vcl/forms/menus.h"
+#include "platform/vcl/printing/printers.h"
 #include "platform/win/launcher.h"
 
 TdwCustomRichEdit::TdwCustomRichEdit(TComponent* AOwner)

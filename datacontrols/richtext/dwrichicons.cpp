@@ -1,8 +1,8 @@
 #include "datacontrols/richtext/dwrichicons.h"
 
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/canvas.h"
-#include "platform/vcl/imagelist.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/graphics/canvas.h"
+#include "platform/vcl/graphics/imagelist.h"
 
 namespace {
 

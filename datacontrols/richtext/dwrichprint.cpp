@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "datacontrols/richtext/dwriched.h"
-#include "platform/vcl/dialogs.h"
-#include "platform/vcl/graphics.h"
-#include "platform/vcl/printers.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/graphics/graphics.h"
+#include "platform/vcl/printing/printers.h"
 
 void TdwPrintMargins::Assign(TPersistent* Source)
 {

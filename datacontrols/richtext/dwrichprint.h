@@ -5,7 +5,7 @@
 #include "datacontrols/richtext/dwrichunits.h"
 #include "platform/classes/component.h"
 #include "platform/classes/persistent.h"
-#include "platform/vcl/geometry.h"
+#include "platform/vcl/graphics/geometry.h"
 
 class TdwCustomRichEdit;
 

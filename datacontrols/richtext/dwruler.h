@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "datacontrols/richtext/dwrichunits.h"
-#include "platform/vcl/geometry.h"
+#include "platform/vcl/graphics/geometry.h"
 
 // Screen pixels for one inch or one centimetre.
 double dwRulerPixelsPerUnit(int ScreenPixelsPerInch, TdwMeasurementUnits Units);

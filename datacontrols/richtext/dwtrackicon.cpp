@@ -1,8 +1,8 @@
 #include "datacontrols/richtext/dwtrackicon.h"
 
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/canvas.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/graphics/canvas.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "platform/vcl/controls.h"
+#include "platform/vcl/controls/controls.h"
 
 class TBitmap;
 

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "platform/pcl/interpreter.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/canvas.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/graphics/canvas.h"
 
 namespace pcl {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "platform/pcl/displaylist.h"
-#include "platform/vcl/geometry.h"
+#include "platform/vcl/graphics/geometry.h"
 
 class TBitmap;
 class TCanvas;

@@ -4,9 +4,9 @@
 #include "platform/pcl/pagepainter.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/streams.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/canvas.h"
-#include "platform/vcl/metafile.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/graphics/canvas.h"
+#include "platform/vcl/graphics/metafile.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "platform/pcl/displaylist.h"
-#include "platform/vcl/controls.h"
+#include "platform/vcl/controls/controls.h"
 
 class TBitmap;
 

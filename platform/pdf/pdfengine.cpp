@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "platform/rtl/fileops.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/metafile.h"
-#include "platform/vcl/pdfwriter.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/graphics/metafile.h"
+#include "platform/vcl/printing/pdfwriter.h"
 
 struct TPdfEngine::TDocument {
     TPdfWriter Writer;

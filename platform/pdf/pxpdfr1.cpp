@@ -2,8 +2,8 @@
 
 #include "platform/pdf/pdfengine.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/metafile.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/graphics/metafile.h"
 
 namespace {
 

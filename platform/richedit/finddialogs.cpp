@@ -1,11 +1,11 @@
 #include "platform/richedit/finddialogs.h"
 
 #include "platform/classes/object.h"
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/checkboxes.h"
-#include "platform/vcl/edits.h"
-#include "platform/vcl/forms.h"
-#include "platform/vcl/label.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/controls/checkboxes.h"
+#include "platform/vcl/controls/edits.h"
+#include "platform/vcl/forms/forms.h"
+#include "platform/vcl/controls/label.h"
 
 namespace {
 

@@ -22,11 +22,11 @@
 #include "platform/richedit/rtfreader.h"
 #include "platform/richedit/rtfwriter.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/dialogs.h"
-#include "platform/vcl/dispatch.h"
-#include "platform/vcl/qapp.h"
-#include "platform/vcl/qgraphics.h"
-#include "platform/vcl/qtext.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/dispatch.h"
+#include "platform/vcl/qt/qapp.h"
+#include "platform/vcl/qt/qgraphics.h"
+#include "platform/vcl/qt/qtext.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <functional>
 #include <vector>
 
-#include "platform/vcl/controls.h"
-#include "platform/vcl/forms.h"
+#include "platform/vcl/controls/controls.h"
+#include "platform/vcl/forms/forms.h"
 
 class QTextCursor;
 class QTextDocument;

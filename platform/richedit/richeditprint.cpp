@@ -9,7 +9,7 @@
 
 #include "platform/richedit/richedit.h"
 #include "platform/richedit/rtfformat.h"
-#include "platform/vcl/printers.h"
+#include "platform/vcl/printing/printers.h"
 
 int TCustomRichEdit::PrintPages(TPrinter& Printer, const TRect& R) const {
     if (!Printer.Printing()) throw EPrinter("Printer is not currently printing");

@@ -13,8 +13,8 @@
 #include "assets/formimages/formdescription.h"
 #include "platform/pcl/interpreter.h"
 #include "platform/pcl/pagepainter.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/qapp.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/qt/qapp.h"
 #include "tests/assets/formanchors.h"
 #include "tests/assets/programfile.h"
 

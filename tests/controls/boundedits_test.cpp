@@ -7,7 +7,7 @@
 #include "controls/kvdateedit.h"
 #include "controls/kvdoubleedit.h"
 #include "controls/kvfloatedit.h"
-#include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/controls/editpixels.h"
 #include "tests/controls/entryform.h"
 

@@ -9,7 +9,7 @@
 #include "controls/kvedit.h"
 #include "controls/kvforms.h"
 #include "controls/kvlabel.h"
-#include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {

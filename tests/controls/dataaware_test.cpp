@@ -20,7 +20,7 @@
 #include "platform/db/field.h"
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/datetime.h"
-#include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tables/drodset.h"
 #include "tests/controls/editpixels.h"
 #include "tests/controls/entryform.h"

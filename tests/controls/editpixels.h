@@ -6,8 +6,8 @@
 #include <QWidget>
 #include <cstdlib>
 
-#include "platform/vcl/controls.h"
-#include "platform/vcl/qgraphics.h"
+#include "platform/vcl/controls/controls.h"
+#include "platform/vcl/qt/qgraphics.h"
 
 // The edit as it paints itself now.
 struct TEditPixels {

@@ -8,7 +8,7 @@
 
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "platform/win/desktop.h"
 #include "platform/win/servicedoubles.h"
 #include "tests/controls/entryform.h"

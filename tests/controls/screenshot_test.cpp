@@ -11,7 +11,7 @@
 #include "controls/kvfloatedit.h"
 #include "controls/kvheader.h"
 #include "controls/kvtoolbar.h"
-#include "platform/vcl/qgraphics.h"
+#include "platform/vcl/qt/qgraphics.h"
 #include "tests/controls/entryform.h"
 
 namespace {

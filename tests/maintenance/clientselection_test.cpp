@@ -4,7 +4,7 @@
 #include <gmock/gmock.h>
 
 #include "platform/rtl/fileops.h"
-#include "platform/vcl/keys.h"
+#include "platform/vcl/forms/keys.h"
 #include "tests/maintenance/clientformsfixture.h"
 
 using ::testing::ElementsAre;

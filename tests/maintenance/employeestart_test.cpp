@@ -10,7 +10,7 @@
 #include "maintenance/employeebasic.h"
 #include "maintenance/employeestart.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/keys.h"
+#include "platform/vcl/forms/keys.h"
 #include "platform/win/servicedoubles.h"
 #include "tests/maintenance/recipientformsfixture.h"
 

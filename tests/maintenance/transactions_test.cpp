@@ -5,7 +5,7 @@
 #include <gmock/gmock.h>
 
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/colors.h"
+#include "platform/vcl/graphics/colors.h"
 #include "tests/maintenance/transactionformsfixture.h"
 
 using ::testing::ElementsAre;

@@ -10,10 +10,10 @@
 
 #include "platform/pdf/pxpdfr2.h"
 #include "platform/rtl/fileops.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/jpeg.h"
-#include "platform/vcl/metafile.h"
-#include "platform/vcl/qapp.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/graphics/jpeg.h"
+#include "platform/vcl/graphics/metafile.h"
+#include "platform/vcl/qt/qapp.h"
 #include "tests/pdf/popplerreader.h"
 #include "tests/rtl/tempdir.h"
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/rtl/types.h"
-#include "platform/vcl/dialogs.h"
+#include "platform/vcl/dialogs/dialogs.h"
 
 // For its lifetime the print system's scheduler is one that nothing answers on, so
 // that no printer is installed.

@@ -8,7 +8,7 @@
 #include "platform/pcl/interpreter.h"
 #include "platform/pcl/pagepainter.h"
 #include "platform/rtl/fileops.h"
-#include "platform/vcl/bitmap.h"
+#include "platform/vcl/graphics/bitmap.h"
 #include "printing/formpages.h"
 
 namespace {

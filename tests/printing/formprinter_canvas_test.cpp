@@ -10,9 +10,9 @@
 #include <regex>
 
 #include "platform/rtl/fileops.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/colors.h"
-#include "platform/vcl/printers.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/graphics/colors.h"
+#include "platform/vcl/printing/printers.h"
 #include "platform/win/launcher.h"
 #include "printing/formprinter.h"
 #include "tests/printing/formprinterfixture.h"

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "platform/vcl/printers.h"
+#include "platform/vcl/printing/printers.h"
 #include "printing/formprinter.h"
 #include "tests/printing/cupsdfixture.h"
 #include "tests/printing/formprinterfixture.h"

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/rtl/fileops.h"
-#include "platform/vcl/forms.h"
+#include "platform/vcl/forms/forms.h"
 #include "printing/copyb.h"
 #include "printing/formpages.h"
 #include "printing/pdfmaker.h"

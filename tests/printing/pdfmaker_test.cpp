@@ -9,8 +9,8 @@
 #include <filesystem>
 
 #include "platform/rtl/fileops.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/forms.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/forms/forms.h"
 #include "printing/pdfmaker.h"
 #include "printing/viewpcl.h"
 #include "tests/pcl/pclfixture.h"

@@ -8,7 +8,7 @@
 
 #include <QColor>
 
-#include "platform/vcl/bitmap.h"
+#include "platform/vcl/graphics/bitmap.h"
 #include "tests/pcl/pclfixture.h"
 #include "tests/printing/formprinterfixture.h"
 

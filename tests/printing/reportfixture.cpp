@@ -6,7 +6,7 @@
 #include <regex>
 
 #include "app/smalldialogs.h"
-#include "platform/vcl/printers.h"
+#include "platform/vcl/printing/printers.h"
 #include "tests/printing/keepcopy.h"
 
 void ReportFixture::SetUp() {

@@ -7,7 +7,7 @@
 #include <QImage>
 #include <filesystem>
 
-#include "platform/vcl/bitmap.h"
+#include "platform/vcl/graphics/bitmap.h"
 #include "printing/reportpreview.h"
 #include "printing/reportprinter.h"
 #include "printing/reports.h"

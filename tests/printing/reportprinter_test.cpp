@@ -9,8 +9,8 @@
 #include <stdexcept>
 
 #include "platform/rtl/fileops.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/printers.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/printing/printers.h"
 #include "platform/win/launcher.h"
 #include "printing/reportprinter.h"
 #include "tests/app/shellfixture.h"

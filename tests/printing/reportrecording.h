@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/vcl/canvas.h"
+#include "platform/vcl/graphics/canvas.h"
 
 struct TRecordedLine {
     QLine Line;

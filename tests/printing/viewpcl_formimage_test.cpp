@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "platform/pcl/pagepainter.h"
-#include "platform/vcl/bitmap.h"
+#include "platform/vcl/graphics/bitmap.h"
 #include "printing/formprinter.h"
 #include "tests/pcl/pclfixture.h"
 #include "tests/printing/formprinterfixture.h"

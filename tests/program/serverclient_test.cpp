@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "program/programforms.h"
 #include "remote/drconn.h"
 #include "tests/remote/testserver.h"

@@ -48,7 +48,7 @@ QByteArray Run(const QString& Program, const QStringList& Args, int TimeoutMs) {
 
 #include <gtest/gtest.h>
 
-#include "platform/vcl/qapp.h"
+#include "platform/vcl/qt/qapp.h"
 
 namespace {
 

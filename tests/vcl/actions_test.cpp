@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/vcl/actions.h"
-#include "platform/vcl/clipbrd.h"
-#include "platform/vcl/edits.h"
+#include "platform/vcl/forms/actions.h"
+#include "platform/vcl/forms/clipbrd.h"
+#include "platform/vcl/controls/edits.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/rtl/streams.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/qapp.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/qt/qapp.h"
 
 namespace {
 

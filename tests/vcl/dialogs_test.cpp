@@ -11,11 +11,11 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-#include "platform/vcl/application.h"
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/dialogs.h"
-#include "platform/vcl/qapp.h"
-#include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/qt/qapp.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 
 namespace {
 

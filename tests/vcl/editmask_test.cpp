@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/vcl/clipbrd.h"
-#include "platform/vcl/editmask.h"
-#include "platform/vcl/edits.h"
-#include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/forms/clipbrd.h"
+#include "platform/vcl/controls/editmask.h"
+#include "platform/vcl/controls/edits.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {

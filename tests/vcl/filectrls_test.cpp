@@ -7,8 +7,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "platform/vcl/filectrls.h"
-#include "platform/vcl/forms.h"
+#include "platform/vcl/controls/filectrls.h"
+#include "platform/vcl/forms/forms.h"
 
 using ::testing::ElementsAre;
 

@@ -4,12 +4,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "platform/vcl/application.h"
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/checkboxes.h"
-#include "platform/vcl/edits.h"
-#include "platform/vcl/panels.h"
-#include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/controls/checkboxes.h"
+#include "platform/vcl/controls/edits.h"
+#include "platform/vcl/controls/panels.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/vcl/formtesting.h"
 
 using ::testing::ElementsAre;

@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/application.h"
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/edits.h"
-#include "platform/vcl/guiscreen.h"
-#include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/controls/edits.h"
+#include "platform/vcl/forms/guiscreen.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/vcl/formtesting.h"
 
 using ::testing::ElementsAre;

@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/vcl/forms.h"
-#include "platform/vcl/lists.h"
+#include "platform/vcl/forms/forms.h"
+#include "platform/vcl/controls/lists.h"
 
 // Sends a key to the form's window: the focused control gets it through the same
 // routing a user's key takes.

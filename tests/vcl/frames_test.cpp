@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/frames.h"
-#include "platform/vcl/qapp.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/controls/frames.h"
+#include "platform/vcl/qt/qapp.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
-#include "platform/vcl/header.h"
-#include "platform/vcl/qgraphics.h"
+#include "platform/vcl/controls/header.h"
+#include "platform/vcl/qt/qgraphics.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {

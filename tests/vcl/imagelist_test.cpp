@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/imagelist.h"
-#include "platform/vcl/qapp.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/graphics/imagelist.h"
+#include "platform/vcl/qt/qapp.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "platform/classes/object.h"
-#include "platform/vcl/edits.h"
-#include "platform/vcl/keypeek.h"
-#include "platform/vcl/timer.h"
+#include "platform/vcl/controls/edits.h"
+#include "platform/vcl/forms/keypeek.h"
+#include "platform/vcl/forms/timer.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {

@@ -6,13 +6,13 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "platform/vcl/application.h"
-#include "platform/vcl/bars.h"
-#include "platform/vcl/edits.h"
-#include "platform/vcl/label.h"
-#include "platform/vcl/panels.h"
-#include "platform/vcl/scrollbox.h"
-#include "platform/vcl/timer.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/controls/bars.h"
+#include "platform/vcl/controls/edits.h"
+#include "platform/vcl/controls/label.h"
+#include "platform/vcl/controls/panels.h"
+#include "platform/vcl/controls/scrollbox.h"
+#include "platform/vcl/forms/timer.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {

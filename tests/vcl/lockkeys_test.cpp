@@ -10,8 +10,8 @@
 
 #include <string>
 
-#include "platform/vcl/lockkeys.h"
-#include "platform/vcl/qapp.h"
+#include "platform/vcl/forms/lockkeys.h"
+#include "platform/vcl/qt/qapp.h"
 
 // The X headers come last: their macros would break the others.
 #include <X11/XKBlib.h>

@@ -6,10 +6,10 @@
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
-#include "platform/vcl/dropdown.h"
-#include "platform/vcl/lists.h"
-#include "platform/vcl/panels.h"
-#include "platform/vcl/scrollbox.h"
+#include "platform/vcl/controls/dropdown.h"
+#include "platform/vcl/controls/lists.h"
+#include "platform/vcl/controls/panels.h"
+#include "platform/vcl/controls/scrollbox.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {

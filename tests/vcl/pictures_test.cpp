@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "platform/rtl/streams.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/jpeg.h"
-#include "platform/vcl/metafile.h"
-#include "platform/vcl/picture.h"
-#include "platform/vcl/printers.h"
-#include "platform/vcl/qapp.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/graphics/jpeg.h"
+#include "platform/vcl/graphics/metafile.h"
+#include "platform/vcl/graphics/picture.h"
+#include "platform/vcl/printing/printers.h"
+#include "platform/vcl/qt/qapp.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/buttons.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/controls/buttons.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {

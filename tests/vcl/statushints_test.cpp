@@ -8,13 +8,13 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "platform/vcl/application.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/canvas.h"
-#include "platform/vcl/imagelist.h"
-#include "platform/vcl/menus.h"
-#include "platform/vcl/panels.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/graphics/canvas.h"
+#include "platform/vcl/graphics/imagelist.h"
+#include "platform/vcl/forms/menus.h"
+#include "platform/vcl/controls/panels.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {

@@ -3,10 +3,10 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "platform/vcl/edits.h"
-#include "platform/vcl/panels.h"
-#include "platform/vcl/qkeys.h"
-#include "platform/vcl/userinput.h"
+#include "platform/vcl/controls/edits.h"
+#include "platform/vcl/controls/panels.h"
+#include "platform/vcl/qt/qkeys.h"
+#include "platform/vcl/forms/userinput.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {

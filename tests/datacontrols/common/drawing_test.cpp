@@ -6,11 +6,11 @@
 
 #include "datacontrols/common/dwdrawing.h"
 #include "platform/rtl/streams.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/canvas.h"
-#include "platform/vcl/colors.h"
-#include "platform/vcl/keys.h"
-#include "platform/vcl/qapp.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/graphics/canvas.h"
+#include "platform/vcl/graphics/colors.h"
+#include "platform/vcl/forms/keys.h"
+#include "platform/vcl/qt/qapp.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {

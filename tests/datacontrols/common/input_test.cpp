@@ -5,11 +5,11 @@
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/common/dwwindows.h"
 #include "platform/rtl/stringlist.h"
-#include "platform/vcl/edits.h"
-#include "platform/vcl/forms.h"
-#include "platform/vcl/guiscreen.h"
-#include "platform/vcl/scripteddialogs.h"
-#include "platform/vcl/userinput.h"
+#include "platform/vcl/controls/edits.h"
+#include "platform/vcl/forms/forms.h"
+#include "platform/vcl/forms/guiscreen.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
+#include "platform/vcl/forms/userinput.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {

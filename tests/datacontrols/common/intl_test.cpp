@@ -2,9 +2,9 @@
 
 #include "datacontrols/common/dwwindows.h"
 #include "datacontrols/common/wwintl.h"
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/forms.h"
-#include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/forms/forms.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 
 namespace {
 

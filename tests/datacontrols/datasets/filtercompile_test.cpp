@@ -6,7 +6,7 @@
 #include "datacontrols/datasets/dwfilter.h"
 #include "datacontrols/datasets/dwfiltereval.h"
 #include "platform/rtl/exceptions.h"
-#include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/datacontrols/datasets/filterfixture.h"
 
 namespace {

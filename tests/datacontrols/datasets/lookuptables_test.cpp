@@ -10,7 +10,7 @@
 #include "datacontrols/datasets/wwquery.h"
 #include "platform/db/field.h"
 #include "platform/db/fieldkinds.h"
-#include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/datacontrols/datasets/lookuptablesfixture.h"
 
 namespace {

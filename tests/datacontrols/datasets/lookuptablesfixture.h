@@ -8,7 +8,7 @@
 #include "platform/db/fielddefs.h"
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/datacontrols/datasets/paymentsfixture.h"
 
 inline const std::vector<FieldLayout> StateSchema = {

@@ -6,7 +6,7 @@
 
 #include "datacontrols/datasets/dwfilterinstall.h"
 #include "platform/db/field.h"
-#include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/datacontrols/datasets/paymentsfixture.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "datacontrols/datasets/dwtableindex.h"
 #include "platform/db/field.h"
 #include "platform/db/indexdefs.h"
-#include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/datacontrols/datasets/paymentsfixture.h"
 
 namespace {

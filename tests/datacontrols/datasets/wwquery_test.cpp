@@ -9,7 +9,7 @@
 #include "datacontrols/datasets/wwquery.h"
 #include "datacontrols/datasets/wwtable.h"
 #include "platform/db/fieldkinds.h"
-#include "platform/vcl/guiscreen.h"
+#include "platform/vcl/forms/guiscreen.h"
 #include "tests/tables/tablefixture.h"
 
 using ::testing::HasSubstr;

@@ -10,7 +10,7 @@
 
 #include "datacontrols/common/wwintl.h"
 #include "platform/rtl/datetime.h"
-#include "platform/vcl/graphics.h"
+#include "platform/vcl/graphics/graphics.h"
 #include "tests/datacontrols/datetime/pickerfixture.h"
 #include "tests/vcl/formtesting.h"
 #include "tests/vcl/screenshots.h"

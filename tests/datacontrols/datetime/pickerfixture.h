@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "datacontrols/datetime/dwdbdatetimepicker.h"
-#include "platform/vcl/edits.h"
-#include "platform/vcl/forms.h"
-#include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/controls/edits.h"
+#include "platform/vcl/forms/forms.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/tables/tablefixture.h"
 
 class PickerTest : public TableTest {

@@ -6,9 +6,9 @@
 
 #include "datacontrols/edits/dwdbedit.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/forms.h"
-#include "platform/vcl/panels.h"
-#include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/forms/forms.h"
+#include "platform/vcl/controls/panels.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/vcl/formtesting.h"
 
 // Anything a grid is, by class name, as the edits ask.

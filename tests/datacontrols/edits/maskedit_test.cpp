@@ -11,7 +11,7 @@
 #include "platform/rtl/clock.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/clipbrd.h"
+#include "platform/vcl/forms/clipbrd.h"
 #include "tests/datacontrols/edits/editfixture.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/db/field.h"
-#include "platform/vcl/qgraphics.h"
-#include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/qt/qgraphics.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/datacontrols/grid/gridfixture.h"
 #include "tests/vcl/formtesting.h"
 #include "tests/vcl/screenshots.h"

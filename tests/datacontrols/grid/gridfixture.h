@@ -3,7 +3,7 @@
 
 #include "datacontrols/grid/wwdbgrid.h"
 #include "platform/db/datasource.h"
-#include "platform/vcl/forms.h"
+#include "platform/vcl/forms/forms.h"
 #include "tests/tables/tablefixture.h"
 
 class GridTest : public TableTest {

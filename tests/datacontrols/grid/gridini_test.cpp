@@ -8,7 +8,7 @@
 #include "platform/db/field.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/inifile.h"
-#include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "platform/win/registryinifile.h"
 #include "tests/datacontrols/grid/gridfixture.h"
 #include "tests/vcl/formtesting.h"

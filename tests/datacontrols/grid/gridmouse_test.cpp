@@ -10,7 +10,7 @@
 
 #include "datacontrols/grid/wwgridhintwindow.h"
 #include "platform/db/field.h"
-#include "platform/vcl/timer.h"
+#include "platform/vcl/forms/timer.h"
 #include "tests/datacontrols/grid/gridfixture.h"
 #include "tests/vcl/formtesting.h"
 #include "tests/vcl/screenshots.h"

@@ -7,8 +7,8 @@
 
 #include "datacontrols/grid/wwibutton.h"
 #include "platform/db/field.h"
-#include "platform/vcl/bitmap.h"
-#include "platform/vcl/imagelist.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/graphics/imagelist.h"
 #include "tests/datacontrols/grid/gridfixture.h"
 #include "tests/vcl/formtesting.h"
 #include "tests/vcl/screenshots.h"

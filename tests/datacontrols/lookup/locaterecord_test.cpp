@@ -10,7 +10,7 @@
 #include "datacontrols/common/wwintl.h"
 #include "datacontrols/datasets/wwtable.h"
 #include "platform/db/field.h"
-#include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/datacontrols/grid/gridfixture.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "datacontrols/lookup/dwidlg.h"
 #include "platform/db/field.h"
-#include "platform/vcl/guiscreen.h"
+#include "platform/vcl/forms/guiscreen.h"
 #include "tests/datacontrols/grid/gridfixture.h"
 #include "tests/vcl/formtesting.h"
 #include "tests/vcl/screenshots.h"

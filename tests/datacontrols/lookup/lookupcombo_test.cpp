@@ -9,8 +9,8 @@
 #include "platform/db/field.h"
 #include "platform/db/fielddefs.h"
 #include "platform/db/fieldkinds.h"
-#include "platform/vcl/edits.h"
-#include "platform/vcl/guiscreen.h"
+#include "platform/vcl/controls/edits.h"
+#include "platform/vcl/forms/guiscreen.h"
 #include "tests/datacontrols/lookup/lookupcombofixture.h"
 #include "tests/vcl/formtesting.h"
 

@@ -7,7 +7,7 @@
 #include "datacontrols/lookup/wwdbdlg.h"
 #include "datacontrols/lookup/wwkeycb.h"
 #include "platform/db/field.h"
-#include "platform/vcl/guiscreen.h"
+#include "platform/vcl/forms/guiscreen.h"
 #include "tests/datacontrols/lookup/lookupcombofixture.h"
 #include "tests/vcl/formtesting.h"
 

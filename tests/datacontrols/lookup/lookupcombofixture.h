@@ -5,7 +5,7 @@
 
 #include <QImage>
 
-#include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/datacontrols/grid/gridfixture.h"
 #include "tests/vcl/screenshots.h"
 

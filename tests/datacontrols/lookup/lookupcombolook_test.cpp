@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "datacontrols/lookup/dwdblook.h"
-#include "platform/vcl/colors.h"
-#include "platform/vcl/forms.h"
+#include "platform/vcl/graphics/colors.h"
+#include "platform/vcl/forms/forms.h"
 #include "tests/datacontrols/lookup/lookupcombofixture.h"
 #include "tests/vcl/formtesting.h"
 

@@ -10,7 +10,7 @@
 
 #include "datacontrols/lookup/dwdblook.h"
 #include "platform/db/field.h"
-#include "platform/vcl/edits.h"
+#include "platform/vcl/controls/edits.h"
 #include "tests/datacontrols/lookup/lookupcombofixture.h"
 #include "tests/vcl/formtesting.h"
 

@@ -9,8 +9,8 @@
 #include "datacontrols/richtext/dwrich.h"
 #include "platform/classes/screen.h"
 #include "platform/db/field.h"
-#include "platform/vcl/menus.h"
-#include "platform/vcl/panels.h"
+#include "platform/vcl/forms/menus.h"
+#include "platform/vcl/controls/panels.h"
 #include "tests/datacontrols/richtext/notesfixture.h"
 #include "tests/vcl/formtesting.h"
 

@@ -6,7 +6,7 @@
 #include "datacontrols/common/dwproperties.h"
 #include "platform/db/datasource.h"
 #include "platform/rtl/stringlist.h"
-#include "platform/vcl/forms.h"
+#include "platform/vcl/forms/forms.h"
 #include "tests/tables/tablefixture.h"
 
 class TdwDBRichEdit;

@@ -12,12 +12,12 @@
 #include <QTimer>
 #include <regex>
 
-#include "platform/vcl/buttons.h"
-#include "platform/vcl/guiscreen.h"
-#include "platform/vcl/lists.h"
-#include "platform/vcl/menus.h"
-#include "platform/vcl/printers.h"
-#include "platform/vcl/scripteddialogs.h"
+#include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/forms/guiscreen.h"
+#include "platform/vcl/controls/lists.h"
+#include "platform/vcl/forms/menus.h"
+#include "platform/vcl/printing/printers.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/datacontrols/richtext/richeditfixture.h"
 #include "tests/pdf/popplerreader.h"
 #include "tests/printing/cupsdfixture.h"

@@ -10,7 +10,7 @@
 #include "datacontrols/richtext/dwriched.h"
 #include "platform/classes/object.h"
 #include "platform/classes/screen.h"
-#include "platform/vcl/forms.h"
+#include "platform/vcl/forms/forms.h"
 #include "tests/vcl/formtesting.h"
 
 class RichEditFormTest : public ::testing::Test {

@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "datacontrols/richtext/dwtrackicon.h"
-#include "platform/vcl/forms.h"
+#include "platform/vcl/forms/forms.h"
 #include "tests/vcl/formtesting.h"
 
 namespace {

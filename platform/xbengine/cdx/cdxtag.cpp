@@ -20,7 +20,7 @@ String PoolText(const Byte* pool, std::size_t offset, std::size_t length)
     return String(text, std::find(text, text + length, '\0'));
 }
 
-} // namespace
+}  // namespace
 
 CdxTag::CdxTag(CdxIndexFile& file, String name, std::uint32_t headerOffset, CdxKeyType keyType)
     : FFile(file), FName(std::move(name)), FHeaderOffset(headerOffset), FKeyType(keyType)
@@ -68,7 +68,10 @@ void CdxTag::WriteNode(const CdxNode& node)
     Byte page[CdxPageSize];
     if (!CdxEncodeNode(node, Fill(), page))
         throw EAssertionFailed("Index node overfilled");
-    FFile.WritePage(node.Offset, page);
+    // Kept decoded as written, so that the next change finds it without decoding.
+    auto kept = std::make_shared<CdxNode>(node);
+    kept->FreeBytesAgree = true;
+    FFile.WriteNode(page, std::move(kept), Fill());
 }
 
 void CdxTag::PatchLink(std::uint32_t offset, bool left, std::uint32_t value)
@@ -154,10 +157,10 @@ void CdxTag::CheckLinks(const CdxNode& node) const
             Damaged("the keys of node " + std::to_string(node.Offset) + " are out of order");
 }
 
-void CdxTag::CheckPath(const Path& path) const
+void CdxTag::CheckPath(const SharedPath& path) const
 {
     for (std::size_t level = 0; level < path.size(); ++level) {
-        const CdxNode& node = path[level].Node;
+        const CdxNode& node = *path[level].Node;
         CheckLinks(node);
         const bool isRoot = level == 0;
         if (bool(node.Attributes & CdxNodeRoot) != isRoot ||
@@ -167,7 +170,7 @@ void CdxTag::CheckPath(const Path& path) const
             continue;
         // The parent's entry holds the node's highest key, the entry before it
         // the highest of the node to its left, the one it is linked to.
-        const CdxNode& parent = path[level - 1].Node;
+        const CdxNode& parent = *path[level - 1].Node;
         const std::size_t at = path[level - 1].Index;
         const std::size_t last = node.Count() - 1;
         bool fits = CdxCompare(node.Key(last), node.RecNos[last], parent.Key(at), parent.RecNos[at],
@@ -183,14 +186,60 @@ void CdxTag::CheckPath(const Path& path) const
     }
 }
 
-CdxTag::Path CdxTag::DescendToChange(const Byte* key, std::uint32_t recNo)
+CdxTag::SharedPath CdxTag::DescendToChange(const Byte* key, std::uint32_t recNo)
 {
-    // The shared nodes are copied: other readers keep them as they are.
-    Path path;
-    for (const SharedStep& step : Descend(key, recNo))
-        path.push_back({*step.Node, step.Index});
+    SharedPath path = Descend(key, recNo);
     CheckPath(path);
     return path;
+}
+
+CdxTag::Path CdxTag::Copied(const SharedPath& path)
+{
+    // The shared nodes are copied: other readers keep them as they are.
+    Path copy;
+    for (const SharedStep& step : path)
+        copy.push_back({*step.Node, step.Index});
+    return copy;
+}
+
+bool CdxTag::ChangeLeafInPlace(const SharedPath& path, const Byte* key, std::uint32_t recNo, bool insert)
+{
+    const std::size_t at = path.back().Index;
+    auto leaf = std::make_shared<CdxNode>(*path.back().Node);
+    if (insert)
+        leaf->Insert(at, key, recNo, 0);
+    else
+        leaf->Erase(at, at + 1);
+    const bool isRoot = path.size() == 1;
+    if (!isRoot && leaf->Count() == 0)
+        return false;
+    Byte page[CdxPageSize];
+    FFile.ReadPage(leaf->Offset, page);
+    if (!CdxSpliceLeaf(page, *leaf, at, insert, Fill()))
+        return false;
+    if (!insert && !isRoot && CdxLeafSpace - CdxLeafFreeBytes(page) < CdxLeafSpace / 2)
+        return false;
+    const bool lastMoved = at + (insert ? 1 : 0) >= leaf->Count();
+    FFile.WriteNode(page, leaf, Fill());
+    if (!lastMoved)
+        return true;
+    // The entries above that name the leaf's highest key follow it, as far
+    // up as each node is the last of its parent.
+    std::shared_ptr<const CdxNode> child = leaf;
+    for (std::size_t level = path.size() - 1; level-- > 0;) {
+        const std::size_t i = path[level].Index;
+        auto parent = std::make_shared<CdxNode>(*path[level].Node);
+        std::memcpy(parent->Keys.data() + i * std::size_t(FKeyLength), child->Key(child->Count() - 1),
+                    std::size_t(FKeyLength));
+        parent->RecNos[i] = child->RecNos.back();
+        FFile.ReadPage(parent->Offset, page);
+        CdxPutInteriorEntry(page, *parent, i);
+        FFile.WriteNode(page, parent, Fill());
+        if (i + 1 < parent->Count())
+            break;
+        child = parent;
+    }
+    return true;
 }
 
 bool CdxTag::Insert(const String& key, std::uint32_t recNo)
@@ -199,13 +248,16 @@ bool CdxTag::Insert(const String& key, std::uint32_t recNo)
     if ((Unique() || Candidate()) && Contains(key))
         return false;
     const Byte* k = reinterpret_cast<const Byte*>(key.data());
-    Path path = DescendToChange(k, recNo);
-    Step& leaf = path.back();
-    if (leaf.Index < leaf.Node.Count() && CdxCompare(leaf.Node.Key(leaf.Index), leaf.Node.RecNos[leaf.Index], k,
-                                                     recNo, FKeyLength) == 0)
+    SharedPath found = DescendToChange(k, recNo);
+    const SharedStep& leaf = found.back();
+    if (leaf.Index < leaf.Node->Count() &&
+        CdxCompare(leaf.Node->Key(leaf.Index), leaf.Node->RecNos[leaf.Index], k, recNo, FKeyLength) == 0)
         return false;
-    leaf.Node.Insert(leaf.Index, k, recNo, 0);
-    Settle(path, path.size() - 1);
+    if (!ChangeLeafInPlace(found, k, recNo, true)) {
+        Path path = Copied(found);
+        path.back().Node.Insert(path.back().Index, k, recNo, 0);
+        Settle(path, path.size() - 1);
+    }
     Changed();
     return true;
 }
@@ -214,13 +266,16 @@ bool CdxTag::Delete(const String& key, std::uint32_t recNo)
 {
     CheckKey(key);
     const Byte* k = reinterpret_cast<const Byte*>(key.data());
-    Path path = DescendToChange(k, recNo);
-    Step& leaf = path.back();
-    if (leaf.Index >= leaf.Node.Count() ||
-        CdxCompare(leaf.Node.Key(leaf.Index), leaf.Node.RecNos[leaf.Index], k, recNo, FKeyLength) != 0)
+    SharedPath found = DescendToChange(k, recNo);
+    const SharedStep& leaf = found.back();
+    if (leaf.Index >= leaf.Node->Count() ||
+        CdxCompare(leaf.Node->Key(leaf.Index), leaf.Node->RecNos[leaf.Index], k, recNo, FKeyLength) != 0)
         return false;
-    leaf.Node.Erase(leaf.Index, leaf.Index + 1);
-    Settle(path, path.size() - 1);
+    if (!ChangeLeafInPlace(found, k, recNo, false)) {
+        Path path = Copied(found);
+        path.back().Node.Erase(path.back().Index, path.back().Index + 1);
+        Settle(path, path.size() - 1);
+    }
     Changed();
     return true;
 }
@@ -229,7 +284,7 @@ void CdxTag::Settle(Path& path, std::size_t level)
 {
     CdxNode& node = path[level].Node;
     const bool isRoot = level == 0;
-    std::size_t first = isRoot ? 0 : path[level - 1].Index; // parent entries the node stood for
+    std::size_t first = isRoot ? 0 : path[level - 1].Index;  // parent entries the node stood for
     std::size_t count = 1;
     std::vector<CdxNode> pieces;
     if (!isRoot && node.Count() == 0) {
@@ -242,7 +297,7 @@ void CdxTag::Settle(Path& path, std::size_t level)
         pieces.push_back(std::move(path[level].Node));
     } else {
         // Halve until every piece fits; one entry always fits a page.
-        std::vector<std::pair<std::size_t, std::size_t>> ranges{{0, node.Count()}};
+        std::vector<std::pair<std::size_t, std::size_t>> ranges {{0, node.Count()}};
         for (std::size_t i = 0; i < ranges.size();) {
             auto [from, to] = ranges[i];
             if (CdxFits(node, from, to, Fill())) {
@@ -289,10 +344,11 @@ void CdxTag::Settle(Path& path, std::size_t level)
     if (pieces.size() == 1 && count == 1 && parent.Children[first] == pieces[0].Offset &&
         CdxCompare(parent.Key(first), parent.RecNos[first], pieces[0].Key(pieces[0].Count() - 1),
                    pieces[0].RecNos.back(), FKeyLength) == 0)
-        return; // the parent's entry still names this node and its highest key
+        return;  // the parent's entry still names this node and its highest key
     parent.Erase(first, first + count);
     for (std::size_t i = 0; i < pieces.size(); ++i)
-        parent.Insert(first + i, pieces[i].Key(pieces[i].Count() - 1), pieces[i].RecNos.back(), pieces[i].Offset);
+        parent.Insert(first + i, pieces[i].Key(pieces[i].Count() - 1), pieces[i].RecNos.back(),
+                      pieces[i].Offset);
     Settle(path, level - 1);
 }
 
@@ -415,7 +471,8 @@ void CdxTag::Build(std::vector<CdxKeyEntry> entries)
         if (leaf) {
             int packed = CdxPackedKeyBytes(key, leaf->Key(leaf->Count() - 1), FKeyLength, fill);
             std::uint32_t recNo = std::max(maxRecNo, entry.RecNo);
-            if (int(leaf->Count() + 1) * CdxLeafEntryBytes(recNo, FKeyLength) + used + packed <= CdxLeafSpace) {
+            if (int(leaf->Count() + 1) * CdxLeafEntryBytes(recNo, FKeyLength) + used + packed <=
+                CdxLeafSpace) {
                 leaf->Insert(leaf->Count(), key, entry.RecNo, 0);
                 used += packed;
                 maxRecNo = recNo;
@@ -450,7 +507,8 @@ void CdxTag::Build(std::vector<CdxKeyEntry> entries)
                 node.Attributes = 0;
             }
             const CdxNode& child = level[i];
-            upper.back().Insert(upper.back().Count(), child.Key(child.Count() - 1), child.RecNos.back(), child.Offset);
+            upper.back().Insert(upper.back().Count(), child.Key(child.Count() - 1), child.RecNos.back(),
+                                child.Offset);
         }
         level = std::move(upper);
     }
@@ -489,7 +547,7 @@ std::vector<std::uint32_t> CdxTag::TreePages()
 {
     std::vector<std::uint32_t> pages;
     std::unordered_set<std::uint32_t> seen;
-    std::vector<std::pair<std::uint32_t, std::size_t>> pending{{FRoot, 0}};
+    std::vector<std::pair<std::uint32_t, std::size_t>> pending {{FRoot, 0}};
     while (!pending.empty()) {
         auto [offset, depth] = pending.back();
         pending.pop_back();
@@ -504,10 +562,7 @@ std::vector<std::uint32_t> CdxTag::TreePages()
     return pages;
 }
 
-std::uint32_t CdxTag::PageLimit() const
-{
-    return FFile.PageCount();
-}
+std::uint32_t CdxTag::PageLimit() const { return FFile.PageCount(); }
 
 void CdxTag::Changed()
 {

@@ -15,13 +15,13 @@
 class CdxIndexFile;
 
 struct CdxTagDefinition {
-    String Name; // 1 to 10 letters, digits or "_", starting with a letter
+    String Name;  // 1 to 10 letters, digits or "_", starting with a letter
     String KeyExpression;
-    String ForExpression; // empty: every record has a key
+    String ForExpression;  // empty: every record has a key
     CdxKeyType KeyType = CdxKeyType::Character;
-    int KeyLength = 0; // character keys only; the other types have fixed lengths
-    bool Unique = false; // the first record of each key only
-    bool Candidate = false; // a second record with a key already present is refused
+    int KeyLength = 0;       // character keys only; the other types have fixed lengths
+    bool Unique = false;     // the first record of each key only
+    bool Candidate = false;  // a second record with a key already present is refused
     bool Descending = false;
 };
 
@@ -103,12 +103,18 @@ private:
     SharedPath Descend(const Byte* key, std::uint32_t recNo);
     SharedPath DescendEdge(bool last);
     // Descend for a change: each node on the path is checked first.
-    Path DescendToChange(const Byte* key, std::uint32_t recNo);
+    SharedPath DescendToChange(const Byte* key, std::uint32_t recNo);
+    static Path Copied(const SharedPath& path);
     // Raises ECdxCorrupt unless the node's links stay inside the file, its
     // keys are in order and a leaf's key count fits its keys.
     void CheckLinks(const CdxNode& node) const;
     // Raises ECdxCorrupt unless each node also fits the place the path found it in.
-    void CheckPath(const Path& path) const;
+    void CheckPath(const SharedPath& path) const;
+    // Inserts or erases the entry at the leaf's index by changing its page in
+    // place, and the parents' entries for its highest key where that moved.
+    // False, with nothing written, where the leaf must split, empties or
+    // would be left less than half full: Settle() does those.
+    bool ChangeLeafInPlace(const SharedPath& path, const Byte* key, std::uint32_t recNo, bool insert);
     [[noreturn]] void Damaged(const String& what) const;
     // Writes the changed node at path[level], splitting or joining it, and
     // carries the change up to the root.

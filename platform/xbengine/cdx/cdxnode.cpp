@@ -45,9 +45,17 @@ LeafLayout LayoutFor(std::uint32_t maxRecNo, int keyLength)
     return {recBits, countBits, countBits, bytes};
 }
 
+// Both count eight bytes at a time where they can: they run for every key
+// a page holds.
 int Trailing(const Byte* key, int keyLength, Byte fill)
 {
+    const std::uint64_t fills = 0x0101010101010101ull * fill;
     int n = 0;
+    for (std::uint64_t word; n + 8 <= keyLength; n += 8) {
+        std::memcpy(&word, key + keyLength - n - 8, 8);
+        if (word != fills)
+            break;
+    }
     while (n < keyLength && key[keyLength - 1 - n] == fill)
         ++n;
     return n;
@@ -56,6 +64,12 @@ int Trailing(const Byte* key, int keyLength, Byte fill)
 int Shared(const Byte* a, const Byte* b, int limit)
 {
     int n = 0;
+    for (std::uint64_t x, y; n + 8 <= limit; n += 8) {
+        std::memcpy(&x, a + n, 8);
+        std::memcpy(&y, b + n, 8);
+        if (x != y)
+            break;
+    }
     while (n < limit && a[n] == b[n])
         ++n;
     return n;
@@ -320,7 +334,7 @@ bool CdxFits(const CdxNode& node, std::size_t from, std::size_t to, Byte fill)
 
 bool CdxEncodeNode(const CdxNode& node, Byte fill, Byte* page)
 {
-    if (!CdxFits(node, 0, node.Count(), fill))
+    if (!node.IsLeaf() && !CdxFits(node, 0, node.Count(), fill))
         return false;
     std::memset(page, 0, CdxPageSize);
     CdxPutLE16(page, node.Attributes);
@@ -349,10 +363,16 @@ bool CdxEncodeNode(const CdxNode& node, Byte fill, Byte* page)
     h[11] = Byte(layout.EntryBytes);
     std::size_t keyEnd = CdxPageSize;
     Byte* entries = page + LeafHeaderBytes;
+    // The entries' bits grow from the front, the key bytes from the back.
+    const std::size_t keyFloor = LeafHeaderBytes + node.Count() * std::size_t(layout.EntryBytes);
+    if (keyFloor > CdxPageSize)
+        return false;
     for (std::size_t i = 0; i < node.Count(); ++i) {
         int trail = Trailing(node.Key(i), node.KeyLength, fill);
         int dup = i == 0 ? 0 : Shared(node.Key(i), node.Key(i - 1), node.KeyLength - trail);
         std::size_t stored = len - std::size_t(dup + trail);
+        if (keyEnd < keyFloor + stored)
+            return false;
         keyEnd -= stored;
         std::memcpy(page + keyEnd, node.Key(i) + dup, stored);
         std::uint64_t bits = node.RecNos[i] | std::uint64_t(dup) << layout.RecBits |

@@ -432,15 +432,58 @@ void CdxTag::ShrinkRoot(CdxNode root)
         SetRoot(root.Offset);
 }
 
+void CdxTag::SortEntries(std::vector<CdxKeyEntry>& entries) const
+{
+    // An index is sorted, not the entries themselves. Past the bytes all keys
+    // share, each key's next sixteen bytes as two numbers settle most
+    // comparisons without reading the key.
+    const std::size_t length = std::size_t(FKeyLength);
+    std::size_t shared = entries.empty() ? 0 : length;
+    for (const CdxKeyEntry& entry : entries)
+        while (shared > 0 && std::memcmp(entry.Key.data(), entries[0].Key.data(), shared) != 0)
+            --shared;
+    const std::size_t prefixEnd = std::min(length, shared + 16);
+    struct Item {
+        std::uint64_t High, Low;
+        std::uint32_t RecNo, Index;
+    };
+    std::vector<Item> items(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const Byte* key = reinterpret_cast<const Byte*>(entries[i].Key.data());
+        std::uint64_t word[2] = {0, 0};
+        for (std::size_t b = 0; b < 16; ++b)
+            word[b / 8] = word[b / 8] << 8 | (shared + b < prefixEnd ? key[shared + b] : 0);
+        items[i] = {word[0], word[1], entries[i].RecNo, std::uint32_t(i)};
+    }
+    const std::size_t restBytes = length - prefixEnd;
+    std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
+        if (a.High != b.High)
+            return a.High < b.High;
+        if (a.Low != b.Low)
+            return a.Low < b.Low;
+        if (restBytes > 0)
+            if (int order = std::memcmp(entries[a.Index].Key.data() + prefixEnd,
+                                        entries[b.Index].Key.data() + prefixEnd, restBytes))
+                return order < 0;
+        return a.RecNo < b.RecNo;
+    });
+    std::vector<CdxKeyEntry> sorted;
+    sorted.reserve(entries.size());
+    for (const Item& item : items)
+        sorted.push_back(std::move(entries[item.Index]));
+    entries = std::move(sorted);
+}
+
 void CdxTag::Build(std::vector<CdxKeyEntry> entries)
 {
     for (const CdxKeyEntry& entry : entries)
         CheckKey(entry.Key);
     auto less = [](const CdxKeyEntry& a, const CdxKeyEntry& b) {
-        return a.Key != b.Key ? a.Key < b.Key : a.RecNo < b.RecNo;
+        const int order = a.Key.compare(b.Key);
+        return order != 0 ? order < 0 : a.RecNo < b.RecNo;
     };
     if (!std::is_sorted(entries.begin(), entries.end(), less))
-        std::sort(entries.begin(), entries.end(), less);
+        SortEntries(entries);
     if (Unique() || Candidate())
         entries.erase(std::unique(entries.begin(), entries.end(),
                                   [](const CdxKeyEntry& a, const CdxKeyEntry& b) { return a.Key == b.Key; }),
@@ -451,31 +494,44 @@ void CdxTag::Build(std::vector<CdxKeyEntry> entries)
                               }),
                   entries.end());
 
-    std::vector<std::uint32_t> old;
+    // The new tree takes the old tree's pages first, lowest first; those
+    // left over go to the free list at the end.
+    std::vector<std::uint32_t> spare;
     try {
-        old = TreePages();
+        spare = TreePages();
     } catch (const ECdxCorrupt&) {
         // A broken tree's pages are left unused rather than freed twice.
     }
-    for (std::uint32_t page : old)
-        FFile.FreePage(page);
+    std::sort(spare.begin(), spare.end(), std::greater<>());
+    spare.erase(std::unique(spare.begin(), spare.end()), spare.end());
+    auto place = [&spare](std::vector<CdxNode>& nodes) {
+        for (CdxNode& node : nodes)
+            if (!spare.empty()) {
+                node.Offset = spare.back();
+                spare.pop_back();
+            }
+    };
 
     // Leaves, each filled as far as its packing allows.
     std::vector<CdxNode> level;
     int used = 0;
     std::uint32_t maxRecNo = 0;
+    int entryBytes = 0;  // for maxRecNo
     const Byte fill = Fill();
     for (const CdxKeyEntry& entry : entries) {
         const Byte* key = reinterpret_cast<const Byte*>(entry.Key.data());
         CdxNode* leaf = level.empty() ? nullptr : &level.back();
         if (leaf) {
             int packed = CdxPackedKeyBytes(key, leaf->Key(leaf->Count() - 1), FKeyLength, fill);
-            std::uint32_t recNo = std::max(maxRecNo, entry.RecNo);
-            if (int(leaf->Count() + 1) * CdxLeafEntryBytes(recNo, FKeyLength) + used + packed <=
-                CdxLeafSpace) {
+            const bool wider = entry.RecNo > maxRecNo;
+            const int bytes = wider ? CdxLeafEntryBytes(entry.RecNo, FKeyLength) : entryBytes;
+            if (int(leaf->Count() + 1) * bytes + used + packed <= CdxLeafSpace) {
                 leaf->Insert(leaf->Count(), key, entry.RecNo, 0);
                 used += packed;
-                maxRecNo = recNo;
+                if (wider) {
+                    maxRecNo = entry.RecNo;
+                    entryBytes = bytes;
+                }
                 continue;
             }
         }
@@ -485,6 +541,7 @@ void CdxTag::Build(std::vector<CdxKeyEntry> entries)
         leaf->Insert(0, key, entry.RecNo, 0);
         used = CdxPackedKeyBytes(key, nullptr, FKeyLength, fill);
         maxRecNo = entry.RecNo;
+        entryBytes = CdxLeafEntryBytes(maxRecNo, FKeyLength);
     }
     if (level.empty()) {
         CdxNode& leaf = level.emplace_back();
@@ -496,6 +553,7 @@ void CdxTag::Build(std::vector<CdxKeyEntry> entries)
     while (true) {
         if (level.size() == 1)
             level[0].Attributes |= CdxNodeRoot;
+        place(level);
         WriteRun(level, CdxNone, CdxNone);
         if (level.size() == 1)
             break;
@@ -513,6 +571,8 @@ void CdxTag::Build(std::vector<CdxKeyEntry> entries)
         level = std::move(upper);
     }
     SetRoot(level[0].Offset);
+    for (std::uint32_t page : spare)
+        FFile.FreePage(page);
     Changed();
 }
 
@@ -543,6 +603,22 @@ std::uint32_t CdxTag::Count()
     return total;
 }
 
+std::vector<std::uint32_t> CdxTag::RecNos()
+{
+    std::vector<std::uint32_t> recNos;
+    std::uint32_t offset = DescendEdge(false).back().Node->Offset;
+    for (std::uint32_t steps = 0; offset != CdxNone; ++steps) {
+        if (steps > PageLimit())
+            throw ECdxCorrupt("Index tag " + FName + " has a cycle among its leaves");
+        const std::shared_ptr<const CdxNode> leaf = ReadNode(offset);
+        if (!leaf->IsLeaf())
+            throw ECdxCorrupt("Index tag " + FName + " links a leaf to an interior node");
+        recNos.insert(recNos.end(), leaf->RecNos.begin(), leaf->RecNos.end());
+        offset = leaf->Right;
+    }
+    return recNos;
+}
+
 std::vector<std::uint32_t> CdxTag::TreePages()
 {
     std::vector<std::uint32_t> pages;
@@ -554,10 +630,14 @@ std::vector<std::uint32_t> CdxTag::TreePages()
         if (depth >= MaxDepth || !seen.insert(offset).second)
             throw ECdxCorrupt("Index tag " + FName + " has a cycle in its tree");
         pages.push_back(offset);
-        const std::shared_ptr<const CdxNode> node = ReadNode(offset);
-        if (!node->IsLeaf())
-            for (std::uint32_t child : node->Children)
-                pending.emplace_back(child, depth + 1);
+        // Leaves name no pages: only their attributes are read.
+        FFile.CheckPage(offset);
+        Byte page[CdxPageSize];
+        FFile.ReadPage(offset, page);
+        if (CdxGetLE16(page) & CdxNodeLeaf)
+            continue;
+        for (std::uint32_t child : ReadNode(offset)->Children)
+            pending.emplace_back(child, depth + 1);
     }
     return pages;
 }

@@ -71,6 +71,9 @@ public:
     // candidate tag keeps the lowest record number of each key.
     void Build(std::vector<CdxKeyEntry> entries);
     std::uint32_t Count();
+    // The record numbers of the entries in their order. Raises ECdxCorrupt
+    // when the tree is damaged.
+    std::vector<std::uint32_t> RecNos();
 
     // Changes whenever the entries may have moved.
     std::uint64_t Stamp() const { return FStamp; }
@@ -124,6 +127,8 @@ private:
     // and right, writes them.
     void WriteRun(std::vector<CdxNode>& pieces, std::uint32_t left, std::uint32_t right);
     void ShrinkRoot(CdxNode root);
+    // Orders entries by key bytes, then by record number.
+    void SortEntries(std::vector<CdxKeyEntry>& entries) const;
     // Calls visit(offset, key count) for each leaf from the first until it returns false.
     void WalkLeaves(const std::function<bool(std::uint32_t, std::uint32_t)>& visit);
     std::vector<std::uint32_t> TreePages();

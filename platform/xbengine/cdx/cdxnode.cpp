@@ -119,6 +119,7 @@ std::size_t CdxNode::LowerBound(const Byte* key, std::uint32_t recNo) const
 
 void CdxNode::Insert(std::size_t at, const Byte* key, std::uint32_t recNo, std::uint32_t child)
 {
+    KeysInOrder = false;
     Keys.insert(Keys.begin() + std::ptrdiff_t(at * std::size_t(KeyLength)), key, key + KeyLength);
     RecNos.insert(RecNos.begin() + std::ptrdiff_t(at), recNo);
     if (!IsLeaf())
@@ -127,6 +128,7 @@ void CdxNode::Insert(std::size_t at, const Byte* key, std::uint32_t recNo, std::
 
 void CdxNode::Erase(std::size_t from, std::size_t to)
 {
+    KeysInOrder = false;
     Keys.erase(Keys.begin() + std::ptrdiff_t(from * std::size_t(KeyLength)),
                Keys.begin() + std::ptrdiff_t(to * std::size_t(KeyLength)));
     RecNos.erase(RecNos.begin() + std::ptrdiff_t(from), RecNos.begin() + std::ptrdiff_t(to));
@@ -136,6 +138,7 @@ void CdxNode::Erase(std::size_t from, std::size_t to)
 
 void CdxNode::Append(const CdxNode& other, std::size_t from, std::size_t to)
 {
+    KeysInOrder = false;
     Keys.insert(Keys.end(), other.Key(from), other.Key(from) + (to - from) * std::size_t(KeyLength));
     RecNos.insert(RecNos.end(), other.RecNos.begin() + std::ptrdiff_t(from),
                   other.RecNos.begin() + std::ptrdiff_t(to));
@@ -146,6 +149,7 @@ void CdxNode::Append(const CdxNode& other, std::size_t from, std::size_t to)
 
 void CdxNode::Clear()
 {
+    KeysInOrder = false;
     Keys.clear();
     RecNos.clear();
     Children.clear();

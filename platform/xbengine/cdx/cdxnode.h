@@ -36,6 +36,10 @@ struct CdxNode {
     // A decoded leaf's free-byte count agrees with its keys: its key count
     // was not changed alone.
     bool FreeBytesAgree = true;
+    // The keys are known to be in order: set by the first check of a node
+    // the cache shares, so that later changes through it check it no more;
+    // a change of the entries clears it, unless its maker knows the order kept.
+    mutable bool KeysInOrder = false;
 
     bool IsLeaf() const { return Attributes & CdxNodeLeaf; }
     std::size_t Count() const { return RecNos.size(); }

@@ -152,9 +152,12 @@ void CdxTag::CheckLinks(const CdxNode& node) const
             Damaged("node " + std::to_string(node.Offset) + " has a child outside the file");
     if (!node.FreeBytesAgree)
         Damaged("the key count of node " + std::to_string(node.Offset) + " does not fit its keys");
+    if (node.KeysInOrder)
+        return;
     for (std::size_t i = 1; i < node.Count(); ++i)
         if (CdxCompare(node.Key(i - 1), node.RecNos[i - 1], node.Key(i), node.RecNos[i], FKeyLength) >= 0)
             Damaged("the keys of node " + std::to_string(node.Offset) + " are out of order");
+    node.KeysInOrder = true;
 }
 
 void CdxTag::CheckPath(const SharedPath& path) const
@@ -210,6 +213,8 @@ bool CdxTag::ChangeLeafInPlace(const SharedPath& path, const Byte* key, std::uin
         leaf->Insert(at, key, recNo, 0);
     else
         leaf->Erase(at, at + 1);
+    // The path was checked, and the entry goes where its order puts it.
+    leaf->KeysInOrder = true;
     const bool isRoot = path.size() == 1;
     if (!isRoot && leaf->Count() == 0)
         return false;
@@ -232,6 +237,8 @@ bool CdxTag::ChangeLeafInPlace(const SharedPath& path, const Byte* key, std::uin
         std::memcpy(parent->Keys.data() + i * std::size_t(FKeyLength), child->Key(child->Count() - 1),
                     std::size_t(FKeyLength));
         parent->RecNos[i] = child->RecNos.back();
+        // Between the highest keys of its neighbours, as before.
+        parent->KeysInOrder = path[level].Node->KeysInOrder;
         FFile.ReadPage(parent->Offset, page);
         CdxPutInteriorEntry(page, *parent, i);
         FFile.WriteNode(page, parent, Fill());

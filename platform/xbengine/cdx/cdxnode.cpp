@@ -1,6 +1,7 @@
 #include "platform/xbengine/cdx/cdxnode.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "platform/xbengine/cdx/cdxerror.h"
 
@@ -244,8 +245,15 @@ bool CdxSpliceLeaf(Byte* page, const CdxNode& leaf, std::size_t at, bool inserte
     const Byte* entries = page + LeafHeaderBytes;
     auto storedAt = [&](std::size_t i) {
         std::uint64_t bits = 0;
-        for (std::size_t b = entryBytes; b-- > 0;)
-            bits = bits << 8 | entries[i * entryBytes + b];
+        const std::size_t at = LeafHeaderBytes + i * entryBytes;
+        if (std::endian::native == std::endian::little && at + 8 <= CdxPageSize) {
+            // One read for the whole entry, the bytes after it masked off.
+            std::memcpy(&bits, page + at, 8);
+            bits &= entryBytes == 8 ? ~std::uint64_t(0) : (std::uint64_t(1) << (8 * entryBytes)) - 1;
+        } else {
+            for (std::size_t b = entryBytes; b-- > 0;)
+                bits = bits << 8 | entries[i * entryBytes + b];
+        }
         std::size_t dup = std::size_t((bits >> layout.RecBits) & ((1u << layout.DupBits) - 1));
         std::size_t trail =
                 std::size_t((bits >> (layout.RecBits + layout.DupBits)) & ((1u << layout.TrailBits) - 1));

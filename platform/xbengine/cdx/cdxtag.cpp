@@ -20,6 +20,39 @@ String PoolText(const Byte* pool, std::size_t offset, std::size_t length)
     return String(text, std::find(text, text + length, '\0'));
 }
 
+// A copy of a checked leaf with the entry at index at inserted (or erased),
+// each array copied once.
+std::shared_ptr<CdxNode> ChangedLeaf(const CdxNode& leaf, std::size_t at, const Byte* key,
+                                     std::uint32_t recNo, bool insert)
+{
+    auto changed = std::make_shared<CdxNode>();
+    changed->Offset = leaf.Offset;
+    changed->Attributes = leaf.Attributes;
+    changed->Left = leaf.Left;
+    changed->Right = leaf.Right;
+    changed->KeyLength = leaf.KeyLength;
+    const std::size_t length = std::size_t(leaf.KeyLength);
+    const std::size_t count = insert ? leaf.Count() + 1 : leaf.Count() - 1;
+    const std::size_t rest = insert ? at : at + 1;  // the first old entry after the change
+    changed->Keys.reserve(count * length);
+    changed->Keys.insert(changed->Keys.end(), leaf.Keys.begin(),
+                         leaf.Keys.begin() + std::ptrdiff_t(at * length));
+    changed->RecNos.reserve(count);
+    changed->RecNos.insert(changed->RecNos.end(), leaf.RecNos.begin(),
+                           leaf.RecNos.begin() + std::ptrdiff_t(at));
+    if (insert) {
+        changed->Keys.insert(changed->Keys.end(), key, key + length);
+        changed->RecNos.push_back(recNo);
+    }
+    changed->Keys.insert(changed->Keys.end(), leaf.Keys.begin() + std::ptrdiff_t(rest * length),
+                         leaf.Keys.end());
+    changed->RecNos.insert(changed->RecNos.end(), leaf.RecNos.begin() + std::ptrdiff_t(rest),
+                           leaf.RecNos.end());
+    // The leaf was checked, and the entry goes where its order puts it.
+    changed->KeysInOrder = true;
+    return changed;
+}
+
 }  // namespace
 
 CdxTag::CdxTag(CdxIndexFile& file, String name, std::uint32_t headerOffset, CdxKeyType keyType)
@@ -95,6 +128,7 @@ void CdxTag::CheckKey(const String& key) const
 CdxTag::SharedPath CdxTag::Descend(const Byte* key, std::uint32_t recNo)
 {
     SharedPath path;
+    path.reserve(4);
     std::uint32_t offset = FRoot;
     while (true) {
         if (path.size() >= MaxDepth)
@@ -208,13 +242,7 @@ CdxTag::Path CdxTag::Copied(const SharedPath& path)
 bool CdxTag::ChangeLeafInPlace(const SharedPath& path, const Byte* key, std::uint32_t recNo, bool insert)
 {
     const std::size_t at = path.back().Index;
-    auto leaf = std::make_shared<CdxNode>(*path.back().Node);
-    if (insert)
-        leaf->Insert(at, key, recNo, 0);
-    else
-        leaf->Erase(at, at + 1);
-    // The path was checked, and the entry goes where its order puts it.
-    leaf->KeysInOrder = true;
+    const std::shared_ptr<CdxNode> leaf = ChangedLeaf(*path.back().Node, at, key, recNo, insert);
     const bool isRoot = path.size() == 1;
     if (!isRoot && leaf->Count() == 0)
         return false;

@@ -6,7 +6,10 @@
 // growth from 1k upwards read off directly:
 //   natural scan of whole records, random reads by record number, seek and
 //   read by payee, a scan in payee order, a filtered query (payee and date
-//   range), and appends to a table without tags (SQLite: one transaction).
+//   range), and appends to a table without tags (SQLite: one transaction);
+//   appends and updates with six tags, each record written on its own (the
+//   engine's journal, no sync; SQLite in WAL mode, each row its own
+//   transaction, no sync either).
 
 #include <algorithm>
 #include <cstdio>
@@ -224,6 +227,65 @@ void EngineAppendNoTags(benchmark::State& state)
     state.counters["writes_per_append"] = double(total.Calls) / appends;
 }
 
+// A fresh table with its six tags, opened in mode, and n records appended
+// to it, each its own change.
+void AppendEach(const std::string& path, int n, XBSHORT mode) {
+    CreateEngineTable(path, true);
+    xb_CloseAll();
+    xb_Use(path.c_str(), "", mode, 2);
+    for (const std::string& image : Images(n)) {
+        xb_AppendBlank();
+        xb_PutRecord(image.data());
+    }
+}
+
+void EngineAppendSixTags(benchmark::State& state) {
+    int n = int(state.range(0));
+    std::string path = Dir() + "S" + std::to_string(n) + ".DBF";
+    for (auto _ : state) {
+        AppendEach(path, n, XBSHORT(state.range(1)));
+        state.PauseTiming();
+        if (xb_RecCount() != n) state.SkipWithError("appends failed");
+        xb_CloseAll();
+        state.ResumeTiming();
+    }
+    PerRecord(state, n);
+}
+
+// The records in a random order, each given another record's values, so
+// that the keys of all six tags change.
+struct Updates {
+    explicit Updates(int n) : Order(std::size_t(n)) {
+        std::mt19937 random(11);
+        for (int i = 0; i < n; ++i) Order[std::size_t(i)] = i + 1;
+        std::shuffle(Order.begin(), Order.end(), random);
+    }
+    // The image record recno takes in the pass'th pass: another's, then its own back.
+    static const std::string& Image(int n, int recno, int pass) {
+        return Images(n)[std::size_t(pass % 2 ? n - recno : recno - 1)];
+    }
+    std::vector<int> Order;
+};
+
+void EngineUpdateSixTags(benchmark::State& state) {
+    int n = int(state.range(0));
+    std::string path = Dir() + "U" + std::to_string(n) + ".DBF";
+    AppendEach(path, n, 2);
+    xb_CloseAll();
+    xb_Use(path.c_str(), "", XBSHORT(state.range(1)), 2);
+    Updates updates(n);
+    int pass = 0;
+    for (auto _ : state) {
+        ++pass;
+        for (int recno : updates.Order) {
+            xb_Go(recno);
+            if (!xb_PutRecord(Updates::Image(n, recno, pass).data())) state.SkipWithError("update failed");
+        }
+    }
+    xb_CloseAll();
+    PerRecord(state, n);
+}
+
 // --- SQLite ------------------------------------------------------------
 
 sqlite3* CreateSqlite(const std::string& path, bool indexes)
@@ -243,26 +305,31 @@ sqlite3* CreateSqlite(const std::string& path, bool indexes)
     return db;
 }
 
-void InsertAll(sqlite3* db, const std::vector<std::string>& images)
-{
+void Bind(sqlite3_stmt* statement, const std::string& image) {
+    std::vector<std::string> values = Columns(image);
+    for (std::size_t c = 0; c < values.size(); ++c) {
+        if (TransactionColumns[c].Type[0] == 'N')
+            sqlite3_bind_double(statement, int(c) + 1, std::atof(values[c].c_str()));
+        else
+            sqlite3_bind_text(statement, int(c) + 1, values[c].c_str(), int(values[c].size()),
+                              SQLITE_TRANSIENT);
+    }
+}
+
+// Inserts the images in one transaction, or each in its own.
+void InsertAll(sqlite3* db, const std::vector<std::string>& images, bool oneTransaction = true) {
     std::string insert = "INSERT INTO t VALUES (";
     for (std::size_t c = 0; c < TransactionColumns.size(); ++c)
         insert += c ? ", ?" : "?";
     sqlite3_stmt* statement = nullptr;
     sqlite3_prepare_v2(db, (insert + ")").c_str(), -1, &statement, nullptr);
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    if (oneTransaction) sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     for (const std::string& image : images) {
-        std::vector<std::string> values = Columns(image);
-        for (std::size_t c = 0; c < values.size(); ++c) {
-            if (TransactionColumns[c].Type[0] == 'N')
-                sqlite3_bind_double(statement, int(c) + 1, std::atof(values[c].c_str()));
-            else
-                sqlite3_bind_text(statement, int(c) + 1, values[c].c_str(), int(values[c].size()), SQLITE_TRANSIENT);
-        }
+        Bind(statement, image);
         sqlite3_step(statement);
         sqlite3_reset(statement);
     }
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    if (oneTransaction) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_finalize(statement);
 }
 
@@ -366,6 +433,55 @@ void SqliteAppendNoTags(benchmark::State& state)
     PerRecord(state, n);
 }
 
+// A database with its six indexes in WAL mode without syncs, as the
+// engine's journal does not sync.
+sqlite3* CreateWalSqlite(const std::string& path) {
+    std::remove((path + "-wal").c_str());
+    std::remove((path + "-shm").c_str());
+    sqlite3* db = CreateSqlite(path, true);
+    sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
+    return db;
+}
+
+void SqliteAppendSixTags(benchmark::State& state) {
+    int n = int(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        sqlite3* db = CreateWalSqlite(Dir() + "S" + std::to_string(n) + ".sqlite");
+        state.ResumeTiming();
+        InsertAll(db, Images(n), false);
+        state.PauseTiming();
+        sqlite3_close(db);
+        state.ResumeTiming();
+    }
+    PerRecord(state, n);
+}
+
+void SqliteUpdateSixTags(benchmark::State& state) {
+    int n = int(state.range(0));
+    sqlite3* db = CreateWalSqlite(Dir() + "U" + std::to_string(n) + ".sqlite");
+    InsertAll(db, Images(n));
+    std::string update = "UPDATE t SET ";
+    for (std::size_t c = 0; c < TransactionColumns.size(); ++c)
+        update += std::string(c ? ", " : "") + TransactionColumns[c].Name + " = ?";
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, (update + " WHERE rowid = ?").c_str(), -1, &statement, nullptr);
+    Updates updates(n);
+    int pass = 0;
+    for (auto _ : state) {
+        ++pass;
+        for (int recno : updates.Order) {
+            Bind(statement, Updates::Image(n, recno, pass));
+            sqlite3_bind_int(statement, int(TransactionColumns.size()) + 1, recno);
+            if (sqlite3_step(statement) != SQLITE_DONE) state.SkipWithError("update failed");
+            sqlite3_reset(statement);
+        }
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    PerRecord(state, n);
+}
+
 // Sizes: 1k, 10k, 100k, and 1M when asked for.
 void Sizes(benchmark::internal::Benchmark* b, bool modes)
 {
@@ -409,3 +525,7 @@ BENCHMARK(EngineFilteredQuery)->Apply(Modes);
 BENCHMARK(SqliteFilteredQuery)->Apply(SqliteSizes);
 BENCHMARK(EngineAppendNoTags)->Apply(Modes);
 BENCHMARK(SqliteAppendNoTags)->Apply(SqliteSizes);
+BENCHMARK(EngineAppendSixTags)->Apply(Modes);
+BENCHMARK(SqliteAppendSixTags)->Apply(SqliteSizes);
+BENCHMARK(EngineUpdateSixTags)->Apply(Modes);
+BENCHMARK(SqliteUpdateSixTags)->Apply(SqliteSizes);

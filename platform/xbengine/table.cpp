@@ -817,16 +817,36 @@ void Table::Pack()
     EndOpenAppend();
     // One change: a pack stopped halfway would leave records twice.
     Change change(*this);
+    // One pass moves the kept records down and gathers their keys; the tags
+    // are then built from them. The moved records go out in runs: each lands
+    // before the record read next, so no read meets a record still waiting.
+    constexpr std::size_t RunBytes = std::size_t(1) << 20;
     Integer kept = 0;
-    String image;
+    String image, run;
+    Int64 runStart = 0;
+    auto writeRun = [&] {
+        FFile.WriteAt(runStart, run.data(), run.size());
+        run.clear();
+    };
+    TableOrders::KeyLists keys;
+    std::vector<std::uint32_t> renumbered(std::size_t(FRecCount) + 1, 0);
     for (Integer n = 1; n <= FRecCount; ++n) {
         ReadImage(n, image);
         if (image[0] == '*')
             continue;
         ++kept;
-        if (kept != n)
-            FFile.WriteAt(FHeader.HeaderLength + Int64(kept - 1) * FHeader.RecordLength, image.data(), image.size());
+        renumbered[std::size_t(n)] = std::uint32_t(kept);
+        if (kept != n) {
+            if (run.empty())
+                runStart = FHeader.HeaderLength + Int64(kept - 1) * FHeader.RecordLength;
+            run += image;
+            if (run.size() >= RunBytes)
+                writeRun();
+        }
+        FOrders->AddKeys(keys, image, kept);
     }
+    if (!run.empty())
+        writeRun();
     InvalidateWindow();
     WriteDateAndCount(std::uint32_t(kept));
     Int64 end = FHeader.HeaderLength + Int64(kept) * FHeader.RecordLength;
@@ -834,7 +854,7 @@ void Table::Pack()
     FFile.Truncate(end + 1);
     FEndMarkOwed = false;
     FRecCount = kept;
-    FOrders->Rebuild();
+    FOrders->Rebuild(std::move(keys), renumbered);
     change.Done();
     FRecordsLost = false;
     GoTop();

@@ -34,6 +34,43 @@ struct TableOrders::IndexFile {
 
 namespace {
 
+// Puts entries (in record order) in the order tag holds their records,
+// through renumbered (old record number to new, 0 for none). Where the tag
+// misses a record or holds one twice, the entries stay as they are; the
+// build sorts whatever is not in order.
+void ArrangeLikeTag(CdxTag& tag, const std::vector<std::uint32_t>& renumbered,
+                    std::vector<CdxKeyEntry>& entries)
+{
+    if (entries.empty())
+        return;
+    std::vector<std::uint32_t> held;
+    try {
+        held = tag.RecNos();
+    } catch (const ECdxCorrupt&) {
+        return;
+    }
+    constexpr std::uint32_t None = 0xFFFFFFFFu;
+    std::vector<std::uint32_t> indexOf(std::size_t(entries.back().RecNo) + 1, None);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        indexOf[entries[i].RecNo] = std::uint32_t(i);
+    std::vector<std::uint32_t> order;
+    order.reserve(entries.size());
+    for (std::uint32_t old : held) {
+        const std::uint32_t recNo = old < renumbered.size() ? renumbered[old] : 0;
+        if (recNo == 0 || recNo >= indexOf.size() || indexOf[recNo] == None)
+            continue;
+        order.push_back(indexOf[recNo]);
+        indexOf[recNo] = None;
+    }
+    if (order.size() != entries.size())
+        return;
+    std::vector<CdxKeyEntry> arranged;
+    arranged.reserve(entries.size());
+    for (std::uint32_t i : order)
+        arranged.push_back(std::move(entries[i]));
+    entries = std::move(arranged);
+}
+
 constexpr int MaxCharacterKey = 240;
 
 CdxKeyType KeyTypeOf(xbexpr::ValueType type)
@@ -391,24 +428,44 @@ void TableOrders::CloseActive()
     Collect();
 }
 
+void TableOrders::AddKeys(KeyLists& lists, const String& image, Integer recno)
+{
+    if (lists.size() != FOrders.size()) {
+        lists.resize(FOrders.size());
+        for (auto& list : lists)
+            list.reserve(std::size_t(FTable.RecCount()));
+    }
+    for (std::size_t i = 0; i < FOrders.size(); ++i)
+        if (std::optional<String> key = KeyOf(*FOrders[i], image, recno))
+            lists[i].push_back({std::move(*key), std::uint32_t(recno)});
+}
+
 void TableOrders::Rebuild()
+{
+    if (FOrders.empty())
+        return;
+    KeyLists lists;
+    String image;
+    Integer records = FTable.RecCount();
+    for (Integer n = 1; n <= records; ++n) {
+        FTable.ReadRecord(n, image);
+        AddKeys(lists, image, n);
+    }
+    Rebuild(std::move(lists));
+}
+
+void TableOrders::Rebuild(KeyLists lists, const std::vector<std::uint32_t>& renumbered)
 {
     FlushPending();
     if (FOrders.empty())
         return;
     Access access(*this, true);
-    std::vector<std::vector<CdxKeyEntry>> entries(FOrders.size());
-    String image;
-    Integer records = FTable.RecCount();
-    for (Integer n = 1; n <= records; ++n) {
-        FTable.ReadRecord(n, image);
-        KeySet keys = Keys(image, n);
-        for (std::size_t i = 0; i < keys.size(); ++i)
-            if (keys[i])
-                entries[i].push_back({std::move(*keys[i]), std::uint32_t(n)});
+    lists.resize(FOrders.size());
+    for (std::size_t i = 0; i < FOrders.size(); ++i) {
+        if (!renumbered.empty())
+            ArrangeLikeTag(*FOrders[i]->Tag, renumbered, lists[i]);
+        FOrders[i]->Tag->Build(std::move(lists[i]));
     }
-    for (std::size_t i = 0; i < FOrders.size(); ++i)
-        FOrders[i]->Tag->Build(std::move(entries[i]));
 }
 
 void TableOrders::Clear()

@@ -68,8 +68,16 @@ public:
     bool SharedViewHeld(std::uint64_t& stamp);
     // Raises the structural index's change counter for a record written.
     void RecordWritten();
-    // Rebuilds every tag from the records; Clear empties them.
+    // Every tag's entries, one list per order, gathered record by record.
+    using KeyLists = std::vector<std::vector<CdxKeyEntry>>;
+    void AddKeys(KeyLists& lists, const String& image, Integer recno);
+    // Rebuilds every tag from the records, or from lists that AddKeys gave
+    // every record; Clear empties them. renumbered, when given, holds the new
+    // number of each old record (0 for one gone): the lists are then first
+    // put in the order the tags held the records in, which spares most of
+    // the sorting.
     void Rebuild();
+    void Rebuild(KeyLists lists, const std::vector<std::uint32_t>& renumbered = {});
     void Clear();
 
     int Count() const { return int(FOrders.size()); }

@@ -3,6 +3,7 @@
 // and indexes that do not read.
 
 #include <algorithm>
+#include <fstream>
 #include <map>
 #include <random>
 #include <tuple>
@@ -107,6 +108,55 @@ TEST_F(Index, SixTagsBuiltOnAFreshTablePersistAcrossReopen)
         E.xb_SetOrder(XBSHORT(n));
         EXPECT_EQ(Sequence(), natural) << tags[n - 1];
     }
+}
+
+// A pack builds the tags from the records themselves: a table another
+// program rewrote behind its index comes out of a pack with tags that follow
+// the records, not the order the stale index held them in.
+TEST_F(Index, APackBuildsTheTagsFromTheRecordsNotFromTheStaleIndex) {
+    const std::string table = Dir + "NAMES.DBF";
+    Create(table, {{"NAME", "C", 12, 0}});
+    ASSERT_GT(E.xb_IndexTag("", "NAME", "NAME", 0, 0, ""), 0) << E.xbx_LastErrorText();
+    ASSERT_GT(E.xb_IndexTag("", "DESC", "NAME", 0, 1, ""), 0) << E.xbx_LastErrorText();
+    std::mt19937 random(3);
+    constexpr int Records = 600;
+    for (int i = 0; i < Records; ++i) AppendTexts({{"NAME", "N" + std::to_string(random() % 400)}});
+    E.xb_Close();
+
+    // Every name changed in the file alone: the index still holds the old order.
+    std::vector<std::string> names(Records);
+    {
+        std::fstream file(table, std::ios::in | std::ios::out | std::ios::binary);
+        unsigned char head[12];
+        file.read(reinterpret_cast<char*>(head), sizeof head);
+        const long headerLength = head[8] | head[9] << 8, recordLength = head[10] | head[11] << 8;
+        for (int i = 0; i < Records; ++i) {
+            std::string name = "M" + std::to_string(random() % 400);
+            name.resize(12, ' ');
+            file.seekp(headerLength + i * recordLength + 1);
+            file.write(name.data(), 12);
+            names[std::size_t(i)] = name;
+        }
+    }
+
+    ASSERT_GT(E.xb_Use(table.c_str(), "", 2, 2), 0) << E.xbx_LastErrorText();
+    for (int rec : {2, 300, Records}) {
+        E.xb_Go(rec);
+        E.xb_Delete();
+    }
+    ASSERT_NE(E.xb_Pack(), 0) << E.xbx_LastErrorText();
+    for (int rec : {Records, 300, 2}) names.erase(names.begin() + (rec - 1));
+    std::vector<int> ascending(names.size());
+    for (std::size_t i = 0; i < ascending.size(); ++i) ascending[i] = int(i) + 1;
+    std::stable_sort(ascending.begin(), ascending.end(),
+                     [&](int a, int b) { return names[std::size_t(a - 1)] < names[std::size_t(b - 1)]; });
+    E.xb_SetOrder(E.xb_TagArea("NAME"));
+    EXPECT_EQ(Sequence(), ascending);
+    E.xb_SetOrder(E.xb_TagArea("DESC"));
+    EXPECT_EQ(ReverseSequence().size(), ascending.size());
+    std::vector<int> descending = Sequence();
+    std::reverse(descending.begin(), descending.end());
+    EXPECT_EQ(descending, ascending);
 }
 
 // A table of names, amounts, dates and flags under a reference model: every

@@ -31,10 +31,7 @@ bool ValidTagName(const String& name)
                        [&](char c) { return letter(c) || (c >= '0' && c <= '9') || c == '_'; });
 }
 
-String DirectoryKey(const String& name)
-{
-    return CdxCharacterKey(UpperName(name), TagNameLength);
-}
+String DirectoryKey(const String& name) { return CdxCharacterKey(UpperName(name), TagNameLength); }
 
 // The memory a cached page takes, with the cache's own bookkeeping of it.
 constexpr std::size_t CachedPageBytes = CdxPageSize + 128;
@@ -46,8 +43,8 @@ std::size_t DecodedBytes(const CdxNode& node)
            (node.RecNos.capacity() + node.Children.capacity()) * sizeof(std::uint32_t);
 }
 
-void PutHeader(Byte* head, std::uint32_t root, int keyLength, Byte options, bool descending, std::size_t keyExprBytes,
-               std::size_t forExprBytes)
+void PutHeader(Byte* head, std::uint32_t root, int keyLength, Byte options, bool descending,
+               std::size_t keyExprBytes, std::size_t forExprBytes)
 {
     CdxPutLE32(head, root);
     CdxPutLE16(head + 12, std::uint16_t(keyLength));
@@ -60,9 +57,9 @@ void PutHeader(Byte* head, std::uint32_t root, int keyLength, Byte options, bool
     CdxPutLE16(head + 510, std::uint16_t(keyExprBytes));
 }
 
-} // namespace
+}  // namespace
 
-CdxIndexFile::CdxIndexFile(std::unique_ptr<CdxPageStore> store) : FStore(std::move(store)) {}
+CdxIndexFile::CdxIndexFile(std::unique_ptr<CdxPageStore> store) : FStore(std::move(store)) { }
 
 std::unique_ptr<CdxIndexFile> CdxIndexFile::Create(std::unique_ptr<CdxPageStore> store)
 {
@@ -107,7 +104,8 @@ void CdxIndexFile::Load()
         tag->ReadNode(tag->FRoot);
         FTags.push_back(std::move(tag));
     }
-    std::sort(FTags.begin(), FTags.end(), [](const auto& a, const auto& b) { return a->HeaderOffset() < b->HeaderOffset(); });
+    std::sort(FTags.begin(), FTags.end(),
+              [](const auto& a, const auto& b) { return a->HeaderOffset() < b->HeaderOffset(); });
 }
 
 std::vector<CdxTag*> CdxIndexFile::Tags() const
@@ -134,9 +132,11 @@ CdxTag& CdxIndexFile::CreateTag(const CdxTagDefinition& definition)
     const int keyLength = CdxKeyLength(definition.KeyType, definition.KeyLength);
     if (keyLength < 1 || keyLength > CdxMaxKeyLength)
         throw ERangeError("Index key length " + std::to_string(keyLength) + " is out of range");
-    const std::size_t keyBytes = definition.KeyExpression.size() + 1, forBytes = definition.ForExpression.size() + 1;
+    const std::size_t keyBytes = definition.KeyExpression.size() + 1,
+                      forBytes = definition.ForExpression.size() + 1;
     if (definition.KeyExpression.empty() || keyBytes + forBytes > CdxPageSize ||
-        definition.KeyExpression.find('\0') != String::npos || definition.ForExpression.find('\0') != String::npos)
+        definition.KeyExpression.find('\0') != String::npos ||
+        definition.ForExpression.find('\0') != String::npos)
         throw ERangeError("Invalid index expression");
     DropTag(definition.Name);
 
@@ -167,7 +167,8 @@ CdxTag& CdxIndexFile::CreateTag(const CdxTagDefinition& definition)
 
 bool CdxIndexFile::DropTag(const String& name)
 {
-    auto it = std::find_if(FTags.begin(), FTags.end(), [&](const auto& tag) { return tag->Name() == UpperName(name); });
+    auto it = std::find_if(FTags.begin(), FTags.end(),
+                           [&](const auto& tag) { return tag->Name() == UpperName(name); });
     if (it == FTags.end())
         return false;
     CdxTag& tag = **it;
@@ -201,10 +202,7 @@ void CdxIndexFile::Refresh(bool always)
         tag->ReadHeader();
 }
 
-bool CdxIndexFile::HeaderUnchanged()
-{
-    return FStore->FirstPageIs(FHeader);
-}
+bool CdxIndexFile::HeaderUnchanged() { return FStore->FirstPageIs(FHeader); }
 
 void CdxIndexFile::MarkChanged()
 {
@@ -217,8 +215,8 @@ void CdxIndexFile::MarkChanged()
 std::uint32_t CdxIndexFile::ChangeCounter() const
 {
     // Stored big-endian, as other writers of the format keep it.
-    return std::uint32_t(FHeader[8]) << 24 | std::uint32_t(FHeader[9]) << 16 | std::uint32_t(FHeader[10]) << 8 |
-           FHeader[11];
+    return std::uint32_t(FHeader[8]) << 24 | std::uint32_t(FHeader[9]) << 16 |
+           std::uint32_t(FHeader[10]) << 8 | FHeader[11];
 }
 
 void CdxIndexFile::Changed()
@@ -243,10 +241,7 @@ void CdxIndexFile::EndChanges()
     Changed();
 }
 
-void CdxIndexFile::WriteHeaderPage()
-{
-    FStore->WritePage(0, FHeader);
-}
+void CdxIndexFile::WriteHeaderPage() { FStore->WritePage(0, FHeader); }
 
 void CdxIndexFile::WriteEmptyRoot(std::uint32_t offset, int keyLength, Byte fill)
 {
@@ -301,10 +296,24 @@ void CdxIndexFile::WritePage(std::uint32_t offset, const Byte* page)
     Remember(offset, page);
 }
 
+void CdxIndexFile::WriteNode(const Byte* page, std::shared_ptr<const CdxNode> node, Byte fill)
+{
+    const std::uint32_t offset = node->Offset;
+    WritePage(offset, page);
+    CachedPage* found = offset == 0 ? nullptr : FCache.Find(offset);
+    if (!found)
+        return;
+    CachedPage& cached = *found;
+    cached.NodeKeyLength = node->KeyLength;
+    cached.NodeFill = fill;
+    cached.Node = std::move(node);
+    FCache.SetCostOfLatest(CachedPageBytes + DecodedBytes(*cached.Node));
+}
+
 void CdxIndexFile::Remember(std::uint32_t offset, const Byte* page)
 {
     if (offset == 0)
-        return; // the file header lives in FHeader
+        return;  // the file header lives in FHeader
     CachedPage& cached = FCache.Put(offset);
     std::copy(page, page + CdxPageSize, cached.Bytes.begin());
     cached.Node.reset();
@@ -335,7 +344,8 @@ std::uint32_t CdxIndexFile::AllocatePage()
     std::uint32_t head = CdxGetLE32(FHeader + 4);
     if (head != 0 && head != CdxNone) {
         Byte page[CdxPageSize];
-        bool usable = head % CdxPageSize == 0 && head >= HeaderBytes && head + std::uint64_t(CdxPageSize) <= FEnd;
+        bool usable =
+                head % CdxPageSize == 0 && head >= HeaderBytes && head + std::uint64_t(CdxPageSize) <= FEnd;
         if (usable)
             ReadPage(head, page);
         // A broken list is dropped: its pages stay unused, nothing live is handed out.

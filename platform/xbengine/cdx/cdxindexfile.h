@@ -84,6 +84,8 @@ private:
     // process has written.
     void ReadPage(std::uint32_t offset, Byte* page);
     void WritePage(std::uint32_t offset, const Byte* page);
+    // Writes the page of node, which the cache keeps decoded as node.
+    void WriteNode(const Byte* page, std::shared_ptr<const CdxNode> node, Byte fill);
     void Remember(std::uint32_t offset, const Byte* page);
     // The node on the page at offset, decoded once and shared by every read
     // while the page stays cached and unchanged. Raises ECdxCorrupt when the
@@ -103,7 +105,7 @@ private:
     Byte FHeader[CdxPageSize] = {};
     std::uint64_t FEnd = 0;
     std::unique_ptr<CdxTag> FDirectory;
-    std::vector<std::unique_ptr<CdxTag>> FTags; // by header offset
+    std::vector<std::unique_ptr<CdxTag>> FTags;                      // by header offset
     LruCache<std::uint32_t, CachedPage> FCache {DefaultCacheBytes};  // costs in bytes
     int FBatchDepth = 0;
     bool FBatchChanged = false;

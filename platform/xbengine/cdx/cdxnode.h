@@ -30,12 +30,16 @@ struct CdxNode {
     std::uint32_t Left = CdxNone;
     std::uint32_t Right = CdxNone;
     int KeyLength = 0;
-    std::vector<Byte> Keys; // Count() keys of KeyLength bytes
+    std::vector<Byte> Keys;  // Count() keys of KeyLength bytes
     std::vector<std::uint32_t> RecNos;
-    std::vector<std::uint32_t> Children; // interior nodes only
+    std::vector<std::uint32_t> Children;  // interior nodes only
     // A decoded leaf's free-byte count agrees with its keys: its key count
     // was not changed alone.
     bool FreeBytesAgree = true;
+    // The keys are known to be in order: set by the first check of a node
+    // the cache shares, so that later changes through it check it no more;
+    // a change of the entries clears it, unless its maker knows the order kept.
+    mutable bool KeysInOrder = false;
 
     bool IsLeaf() const { return Attributes & CdxNodeLeaf; }
     std::size_t Count() const { return RecNos.size(); }
@@ -64,6 +68,18 @@ constexpr int CdxLeafSpace = 488;
 inline std::size_t CdxInteriorCapacity(int keyLength) { return std::size_t(500 / (keyLength + 8)); }
 // Whether entries [from, to) of a node fit one page.
 bool CdxFits(const CdxNode& node, std::size_t from, std::size_t to, Byte fill);
+
+// Changes the encoded page of a leaf in place after one entry was inserted
+// at (or erased from) index at of leaf, which holds the entries as they are
+// now: only the changed entries and their neighbour are packed again, the
+// others' bytes move as they are. The page ends as CdxEncodeNode would write
+// it. False, leaving the page as it was, when the entries no longer fit or
+// need other bit widths.
+bool CdxSpliceLeaf(Byte* page, const CdxNode& leaf, std::size_t at, bool inserted, Byte fill);
+// Bytes of the packed area a leaf's page leaves free.
+inline int CdxLeafFreeBytes(const Byte* page) { return page[12] | page[13] << 8; }
+// Writes entry i of an interior node into its encoded page.
+void CdxPutInteriorEntry(Byte* page, const CdxNode& node, std::size_t i);
 
 std::uint32_t CdxGetLE32(const Byte* p);
 void CdxPutLE32(Byte* p, std::uint32_t v);

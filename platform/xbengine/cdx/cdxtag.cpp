@@ -20,7 +20,40 @@ String PoolText(const Byte* pool, std::size_t offset, std::size_t length)
     return String(text, std::find(text, text + length, '\0'));
 }
 
-} // namespace
+// A copy of a checked leaf with the entry at index at inserted (or erased),
+// each array copied once.
+std::shared_ptr<CdxNode> ChangedLeaf(const CdxNode& leaf, std::size_t at, const Byte* key,
+                                     std::uint32_t recNo, bool insert)
+{
+    auto changed = std::make_shared<CdxNode>();
+    changed->Offset = leaf.Offset;
+    changed->Attributes = leaf.Attributes;
+    changed->Left = leaf.Left;
+    changed->Right = leaf.Right;
+    changed->KeyLength = leaf.KeyLength;
+    const std::size_t length = std::size_t(leaf.KeyLength);
+    const std::size_t count = insert ? leaf.Count() + 1 : leaf.Count() - 1;
+    const std::size_t rest = insert ? at : at + 1;  // the first old entry after the change
+    changed->Keys.reserve(count * length);
+    changed->Keys.insert(changed->Keys.end(), leaf.Keys.begin(),
+                         leaf.Keys.begin() + std::ptrdiff_t(at * length));
+    changed->RecNos.reserve(count);
+    changed->RecNos.insert(changed->RecNos.end(), leaf.RecNos.begin(),
+                           leaf.RecNos.begin() + std::ptrdiff_t(at));
+    if (insert) {
+        changed->Keys.insert(changed->Keys.end(), key, key + length);
+        changed->RecNos.push_back(recNo);
+    }
+    changed->Keys.insert(changed->Keys.end(), leaf.Keys.begin() + std::ptrdiff_t(rest * length),
+                         leaf.Keys.end());
+    changed->RecNos.insert(changed->RecNos.end(), leaf.RecNos.begin() + std::ptrdiff_t(rest),
+                           leaf.RecNos.end());
+    // The leaf was checked, and the entry goes where its order puts it.
+    changed->KeysInOrder = true;
+    return changed;
+}
+
+}  // namespace
 
 CdxTag::CdxTag(CdxIndexFile& file, String name, std::uint32_t headerOffset, CdxKeyType keyType)
     : FFile(file), FName(std::move(name)), FHeaderOffset(headerOffset), FKeyType(keyType)
@@ -68,7 +101,10 @@ void CdxTag::WriteNode(const CdxNode& node)
     Byte page[CdxPageSize];
     if (!CdxEncodeNode(node, Fill(), page))
         throw EAssertionFailed("Index node overfilled");
-    FFile.WritePage(node.Offset, page);
+    // Kept decoded as written, so that the next change finds it without decoding.
+    auto kept = std::make_shared<CdxNode>(node);
+    kept->FreeBytesAgree = true;
+    FFile.WriteNode(page, std::move(kept), Fill());
 }
 
 void CdxTag::PatchLink(std::uint32_t offset, bool left, std::uint32_t value)
@@ -92,6 +128,7 @@ void CdxTag::CheckKey(const String& key) const
 CdxTag::SharedPath CdxTag::Descend(const Byte* key, std::uint32_t recNo)
 {
     SharedPath path;
+    path.reserve(4);
     std::uint32_t offset = FRoot;
     while (true) {
         if (path.size() >= MaxDepth)
@@ -149,15 +186,18 @@ void CdxTag::CheckLinks(const CdxNode& node) const
             Damaged("node " + std::to_string(node.Offset) + " has a child outside the file");
     if (!node.FreeBytesAgree)
         Damaged("the key count of node " + std::to_string(node.Offset) + " does not fit its keys");
+    if (node.KeysInOrder)
+        return;
     for (std::size_t i = 1; i < node.Count(); ++i)
         if (CdxCompare(node.Key(i - 1), node.RecNos[i - 1], node.Key(i), node.RecNos[i], FKeyLength) >= 0)
             Damaged("the keys of node " + std::to_string(node.Offset) + " are out of order");
+    node.KeysInOrder = true;
 }
 
-void CdxTag::CheckPath(const Path& path) const
+void CdxTag::CheckPath(const SharedPath& path) const
 {
     for (std::size_t level = 0; level < path.size(); ++level) {
-        const CdxNode& node = path[level].Node;
+        const CdxNode& node = *path[level].Node;
         CheckLinks(node);
         const bool isRoot = level == 0;
         if (bool(node.Attributes & CdxNodeRoot) != isRoot ||
@@ -167,7 +207,7 @@ void CdxTag::CheckPath(const Path& path) const
             continue;
         // The parent's entry holds the node's highest key, the entry before it
         // the highest of the node to its left, the one it is linked to.
-        const CdxNode& parent = path[level - 1].Node;
+        const CdxNode& parent = *path[level - 1].Node;
         const std::size_t at = path[level - 1].Index;
         const std::size_t last = node.Count() - 1;
         bool fits = CdxCompare(node.Key(last), node.RecNos[last], parent.Key(at), parent.RecNos[at],
@@ -183,14 +223,58 @@ void CdxTag::CheckPath(const Path& path) const
     }
 }
 
-CdxTag::Path CdxTag::DescendToChange(const Byte* key, std::uint32_t recNo)
+CdxTag::SharedPath CdxTag::DescendToChange(const Byte* key, std::uint32_t recNo)
 {
-    // The shared nodes are copied: other readers keep them as they are.
-    Path path;
-    for (const SharedStep& step : Descend(key, recNo))
-        path.push_back({*step.Node, step.Index});
+    SharedPath path = Descend(key, recNo);
     CheckPath(path);
     return path;
+}
+
+CdxTag::Path CdxTag::Copied(const SharedPath& path)
+{
+    // The shared nodes are copied: other readers keep them as they are.
+    Path copy;
+    for (const SharedStep& step : path)
+        copy.push_back({*step.Node, step.Index});
+    return copy;
+}
+
+bool CdxTag::ChangeLeafInPlace(const SharedPath& path, const Byte* key, std::uint32_t recNo, bool insert)
+{
+    const std::size_t at = path.back().Index;
+    const std::shared_ptr<CdxNode> leaf = ChangedLeaf(*path.back().Node, at, key, recNo, insert);
+    const bool isRoot = path.size() == 1;
+    if (!isRoot && leaf->Count() == 0)
+        return false;
+    Byte page[CdxPageSize];
+    FFile.ReadPage(leaf->Offset, page);
+    if (!CdxSpliceLeaf(page, *leaf, at, insert, Fill()))
+        return false;
+    if (!insert && !isRoot && CdxLeafSpace - CdxLeafFreeBytes(page) < CdxLeafSpace / 2)
+        return false;
+    const bool lastMoved = at + (insert ? 1 : 0) >= leaf->Count();
+    FFile.WriteNode(page, leaf, Fill());
+    if (!lastMoved)
+        return true;
+    // The entries above that name the leaf's highest key follow it, as far
+    // up as each node is the last of its parent.
+    std::shared_ptr<const CdxNode> child = leaf;
+    for (std::size_t level = path.size() - 1; level-- > 0;) {
+        const std::size_t i = path[level].Index;
+        auto parent = std::make_shared<CdxNode>(*path[level].Node);
+        std::memcpy(parent->Keys.data() + i * std::size_t(FKeyLength), child->Key(child->Count() - 1),
+                    std::size_t(FKeyLength));
+        parent->RecNos[i] = child->RecNos.back();
+        // Between the highest keys of its neighbours, as before.
+        parent->KeysInOrder = path[level].Node->KeysInOrder;
+        FFile.ReadPage(parent->Offset, page);
+        CdxPutInteriorEntry(page, *parent, i);
+        FFile.WriteNode(page, parent, Fill());
+        if (i + 1 < parent->Count())
+            break;
+        child = parent;
+    }
+    return true;
 }
 
 bool CdxTag::Insert(const String& key, std::uint32_t recNo)
@@ -199,13 +283,16 @@ bool CdxTag::Insert(const String& key, std::uint32_t recNo)
     if ((Unique() || Candidate()) && Contains(key))
         return false;
     const Byte* k = reinterpret_cast<const Byte*>(key.data());
-    Path path = DescendToChange(k, recNo);
-    Step& leaf = path.back();
-    if (leaf.Index < leaf.Node.Count() && CdxCompare(leaf.Node.Key(leaf.Index), leaf.Node.RecNos[leaf.Index], k,
-                                                     recNo, FKeyLength) == 0)
+    SharedPath found = DescendToChange(k, recNo);
+    const SharedStep& leaf = found.back();
+    if (leaf.Index < leaf.Node->Count() &&
+        CdxCompare(leaf.Node->Key(leaf.Index), leaf.Node->RecNos[leaf.Index], k, recNo, FKeyLength) == 0)
         return false;
-    leaf.Node.Insert(leaf.Index, k, recNo, 0);
-    Settle(path, path.size() - 1);
+    if (!ChangeLeafInPlace(found, k, recNo, true)) {
+        Path path = Copied(found);
+        path.back().Node.Insert(path.back().Index, k, recNo, 0);
+        Settle(path, path.size() - 1);
+    }
     Changed();
     return true;
 }
@@ -214,13 +301,16 @@ bool CdxTag::Delete(const String& key, std::uint32_t recNo)
 {
     CheckKey(key);
     const Byte* k = reinterpret_cast<const Byte*>(key.data());
-    Path path = DescendToChange(k, recNo);
-    Step& leaf = path.back();
-    if (leaf.Index >= leaf.Node.Count() ||
-        CdxCompare(leaf.Node.Key(leaf.Index), leaf.Node.RecNos[leaf.Index], k, recNo, FKeyLength) != 0)
+    SharedPath found = DescendToChange(k, recNo);
+    const SharedStep& leaf = found.back();
+    if (leaf.Index >= leaf.Node->Count() ||
+        CdxCompare(leaf.Node->Key(leaf.Index), leaf.Node->RecNos[leaf.Index], k, recNo, FKeyLength) != 0)
         return false;
-    leaf.Node.Erase(leaf.Index, leaf.Index + 1);
-    Settle(path, path.size() - 1);
+    if (!ChangeLeafInPlace(found, k, recNo, false)) {
+        Path path = Copied(found);
+        path.back().Node.Erase(path.back().Index, path.back().Index + 1);
+        Settle(path, path.size() - 1);
+    }
     Changed();
     return true;
 }
@@ -229,7 +319,7 @@ void CdxTag::Settle(Path& path, std::size_t level)
 {
     CdxNode& node = path[level].Node;
     const bool isRoot = level == 0;
-    std::size_t first = isRoot ? 0 : path[level - 1].Index; // parent entries the node stood for
+    std::size_t first = isRoot ? 0 : path[level - 1].Index;  // parent entries the node stood for
     std::size_t count = 1;
     std::vector<CdxNode> pieces;
     if (!isRoot && node.Count() == 0) {
@@ -242,7 +332,7 @@ void CdxTag::Settle(Path& path, std::size_t level)
         pieces.push_back(std::move(path[level].Node));
     } else {
         // Halve until every piece fits; one entry always fits a page.
-        std::vector<std::pair<std::size_t, std::size_t>> ranges{{0, node.Count()}};
+        std::vector<std::pair<std::size_t, std::size_t>> ranges {{0, node.Count()}};
         for (std::size_t i = 0; i < ranges.size();) {
             auto [from, to] = ranges[i];
             if (CdxFits(node, from, to, Fill())) {
@@ -289,10 +379,11 @@ void CdxTag::Settle(Path& path, std::size_t level)
     if (pieces.size() == 1 && count == 1 && parent.Children[first] == pieces[0].Offset &&
         CdxCompare(parent.Key(first), parent.RecNos[first], pieces[0].Key(pieces[0].Count() - 1),
                    pieces[0].RecNos.back(), FKeyLength) == 0)
-        return; // the parent's entry still names this node and its highest key
+        return;  // the parent's entry still names this node and its highest key
     parent.Erase(first, first + count);
     for (std::size_t i = 0; i < pieces.size(); ++i)
-        parent.Insert(first + i, pieces[i].Key(pieces[i].Count() - 1), pieces[i].RecNos.back(), pieces[i].Offset);
+        parent.Insert(first + i, pieces[i].Key(pieces[i].Count() - 1), pieces[i].RecNos.back(),
+                      pieces[i].Offset);
     Settle(path, level - 1);
 }
 
@@ -376,15 +467,58 @@ void CdxTag::ShrinkRoot(CdxNode root)
         SetRoot(root.Offset);
 }
 
+void CdxTag::SortEntries(std::vector<CdxKeyEntry>& entries) const
+{
+    // An index is sorted, not the entries themselves. Past the bytes all keys
+    // share, each key's next sixteen bytes as two numbers settle most
+    // comparisons without reading the key.
+    const std::size_t length = std::size_t(FKeyLength);
+    std::size_t shared = entries.empty() ? 0 : length;
+    for (const CdxKeyEntry& entry : entries)
+        while (shared > 0 && std::memcmp(entry.Key.data(), entries[0].Key.data(), shared) != 0)
+            --shared;
+    const std::size_t prefixEnd = std::min(length, shared + 16);
+    struct Item {
+        std::uint64_t High, Low;
+        std::uint32_t RecNo, Index;
+    };
+    std::vector<Item> items(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const Byte* key = reinterpret_cast<const Byte*>(entries[i].Key.data());
+        std::uint64_t word[2] = {0, 0};
+        for (std::size_t b = 0; b < 16; ++b)
+            word[b / 8] = word[b / 8] << 8 | (shared + b < prefixEnd ? key[shared + b] : 0);
+        items[i] = {word[0], word[1], entries[i].RecNo, std::uint32_t(i)};
+    }
+    const std::size_t restBytes = length - prefixEnd;
+    std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
+        if (a.High != b.High)
+            return a.High < b.High;
+        if (a.Low != b.Low)
+            return a.Low < b.Low;
+        if (restBytes > 0)
+            if (int order = std::memcmp(entries[a.Index].Key.data() + prefixEnd,
+                                        entries[b.Index].Key.data() + prefixEnd, restBytes))
+                return order < 0;
+        return a.RecNo < b.RecNo;
+    });
+    std::vector<CdxKeyEntry> sorted;
+    sorted.reserve(entries.size());
+    for (const Item& item : items)
+        sorted.push_back(std::move(entries[item.Index]));
+    entries = std::move(sorted);
+}
+
 void CdxTag::Build(std::vector<CdxKeyEntry> entries)
 {
     for (const CdxKeyEntry& entry : entries)
         CheckKey(entry.Key);
     auto less = [](const CdxKeyEntry& a, const CdxKeyEntry& b) {
-        return a.Key != b.Key ? a.Key < b.Key : a.RecNo < b.RecNo;
+        const int order = a.Key.compare(b.Key);
+        return order != 0 ? order < 0 : a.RecNo < b.RecNo;
     };
     if (!std::is_sorted(entries.begin(), entries.end(), less))
-        std::sort(entries.begin(), entries.end(), less);
+        SortEntries(entries);
     if (Unique() || Candidate())
         entries.erase(std::unique(entries.begin(), entries.end(),
                                   [](const CdxKeyEntry& a, const CdxKeyEntry& b) { return a.Key == b.Key; }),
@@ -395,30 +529,44 @@ void CdxTag::Build(std::vector<CdxKeyEntry> entries)
                               }),
                   entries.end());
 
-    std::vector<std::uint32_t> old;
+    // The new tree takes the old tree's pages first, lowest first; those
+    // left over go to the free list at the end.
+    std::vector<std::uint32_t> spare;
     try {
-        old = TreePages();
+        spare = TreePages();
     } catch (const ECdxCorrupt&) {
         // A broken tree's pages are left unused rather than freed twice.
     }
-    for (std::uint32_t page : old)
-        FFile.FreePage(page);
+    std::sort(spare.begin(), spare.end(), std::greater<>());
+    spare.erase(std::unique(spare.begin(), spare.end()), spare.end());
+    auto place = [&spare](std::vector<CdxNode>& nodes) {
+        for (CdxNode& node : nodes)
+            if (!spare.empty()) {
+                node.Offset = spare.back();
+                spare.pop_back();
+            }
+    };
 
     // Leaves, each filled as far as its packing allows.
     std::vector<CdxNode> level;
     int used = 0;
     std::uint32_t maxRecNo = 0;
+    int entryBytes = 0;  // for maxRecNo
     const Byte fill = Fill();
     for (const CdxKeyEntry& entry : entries) {
         const Byte* key = reinterpret_cast<const Byte*>(entry.Key.data());
         CdxNode* leaf = level.empty() ? nullptr : &level.back();
         if (leaf) {
             int packed = CdxPackedKeyBytes(key, leaf->Key(leaf->Count() - 1), FKeyLength, fill);
-            std::uint32_t recNo = std::max(maxRecNo, entry.RecNo);
-            if (int(leaf->Count() + 1) * CdxLeafEntryBytes(recNo, FKeyLength) + used + packed <= CdxLeafSpace) {
+            const bool wider = entry.RecNo > maxRecNo;
+            const int bytes = wider ? CdxLeafEntryBytes(entry.RecNo, FKeyLength) : entryBytes;
+            if (int(leaf->Count() + 1) * bytes + used + packed <= CdxLeafSpace) {
                 leaf->Insert(leaf->Count(), key, entry.RecNo, 0);
                 used += packed;
-                maxRecNo = recNo;
+                if (wider) {
+                    maxRecNo = entry.RecNo;
+                    entryBytes = bytes;
+                }
                 continue;
             }
         }
@@ -428,6 +576,7 @@ void CdxTag::Build(std::vector<CdxKeyEntry> entries)
         leaf->Insert(0, key, entry.RecNo, 0);
         used = CdxPackedKeyBytes(key, nullptr, FKeyLength, fill);
         maxRecNo = entry.RecNo;
+        entryBytes = CdxLeafEntryBytes(maxRecNo, FKeyLength);
     }
     if (level.empty()) {
         CdxNode& leaf = level.emplace_back();
@@ -439,6 +588,7 @@ void CdxTag::Build(std::vector<CdxKeyEntry> entries)
     while (true) {
         if (level.size() == 1)
             level[0].Attributes |= CdxNodeRoot;
+        place(level);
         WriteRun(level, CdxNone, CdxNone);
         if (level.size() == 1)
             break;
@@ -450,11 +600,14 @@ void CdxTag::Build(std::vector<CdxKeyEntry> entries)
                 node.Attributes = 0;
             }
             const CdxNode& child = level[i];
-            upper.back().Insert(upper.back().Count(), child.Key(child.Count() - 1), child.RecNos.back(), child.Offset);
+            upper.back().Insert(upper.back().Count(), child.Key(child.Count() - 1), child.RecNos.back(),
+                                child.Offset);
         }
         level = std::move(upper);
     }
     SetRoot(level[0].Offset);
+    for (std::uint32_t page : spare)
+        FFile.FreePage(page);
     Changed();
 }
 
@@ -485,29 +638,46 @@ std::uint32_t CdxTag::Count()
     return total;
 }
 
+std::vector<std::uint32_t> CdxTag::RecNos()
+{
+    std::vector<std::uint32_t> recNos;
+    std::uint32_t offset = DescendEdge(false).back().Node->Offset;
+    for (std::uint32_t steps = 0; offset != CdxNone; ++steps) {
+        if (steps > PageLimit())
+            throw ECdxCorrupt("Index tag " + FName + " has a cycle among its leaves");
+        const std::shared_ptr<const CdxNode> leaf = ReadNode(offset);
+        if (!leaf->IsLeaf())
+            throw ECdxCorrupt("Index tag " + FName + " links a leaf to an interior node");
+        recNos.insert(recNos.end(), leaf->RecNos.begin(), leaf->RecNos.end());
+        offset = leaf->Right;
+    }
+    return recNos;
+}
+
 std::vector<std::uint32_t> CdxTag::TreePages()
 {
     std::vector<std::uint32_t> pages;
     std::unordered_set<std::uint32_t> seen;
-    std::vector<std::pair<std::uint32_t, std::size_t>> pending{{FRoot, 0}};
+    std::vector<std::pair<std::uint32_t, std::size_t>> pending {{FRoot, 0}};
     while (!pending.empty()) {
         auto [offset, depth] = pending.back();
         pending.pop_back();
         if (depth >= MaxDepth || !seen.insert(offset).second)
             throw ECdxCorrupt("Index tag " + FName + " has a cycle in its tree");
         pages.push_back(offset);
-        const std::shared_ptr<const CdxNode> node = ReadNode(offset);
-        if (!node->IsLeaf())
-            for (std::uint32_t child : node->Children)
-                pending.emplace_back(child, depth + 1);
+        // Leaves name no pages: only their attributes are read.
+        FFile.CheckPage(offset);
+        Byte page[CdxPageSize];
+        FFile.ReadPage(offset, page);
+        if (CdxGetLE16(page) & CdxNodeLeaf)
+            continue;
+        for (std::uint32_t child : ReadNode(offset)->Children)
+            pending.emplace_back(child, depth + 1);
     }
     return pages;
 }
 
-std::uint32_t CdxTag::PageLimit() const
-{
-    return FFile.PageCount();
-}
+std::uint32_t CdxTag::PageLimit() const { return FFile.PageCount(); }
 
 void CdxTag::Changed()
 {

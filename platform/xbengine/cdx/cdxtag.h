@@ -15,13 +15,13 @@
 class CdxIndexFile;
 
 struct CdxTagDefinition {
-    String Name; // 1 to 10 letters, digits or "_", starting with a letter
+    String Name;  // 1 to 10 letters, digits or "_", starting with a letter
     String KeyExpression;
-    String ForExpression; // empty: every record has a key
+    String ForExpression;  // empty: every record has a key
     CdxKeyType KeyType = CdxKeyType::Character;
-    int KeyLength = 0; // character keys only; the other types have fixed lengths
-    bool Unique = false; // the first record of each key only
-    bool Candidate = false; // a second record with a key already present is refused
+    int KeyLength = 0;       // character keys only; the other types have fixed lengths
+    bool Unique = false;     // the first record of each key only
+    bool Candidate = false;  // a second record with a key already present is refused
     bool Descending = false;
 };
 
@@ -71,6 +71,9 @@ public:
     // candidate tag keeps the lowest record number of each key.
     void Build(std::vector<CdxKeyEntry> entries);
     std::uint32_t Count();
+    // The record numbers of the entries in their order. Raises ECdxCorrupt
+    // when the tree is damaged.
+    std::vector<std::uint32_t> RecNos();
 
     // Changes whenever the entries may have moved.
     std::uint64_t Stamp() const { return FStamp; }
@@ -103,12 +106,18 @@ private:
     SharedPath Descend(const Byte* key, std::uint32_t recNo);
     SharedPath DescendEdge(bool last);
     // Descend for a change: each node on the path is checked first.
-    Path DescendToChange(const Byte* key, std::uint32_t recNo);
+    SharedPath DescendToChange(const Byte* key, std::uint32_t recNo);
+    static Path Copied(const SharedPath& path);
     // Raises ECdxCorrupt unless the node's links stay inside the file, its
     // keys are in order and a leaf's key count fits its keys.
     void CheckLinks(const CdxNode& node) const;
     // Raises ECdxCorrupt unless each node also fits the place the path found it in.
-    void CheckPath(const Path& path) const;
+    void CheckPath(const SharedPath& path) const;
+    // Inserts or erases the entry at the leaf's index by changing its page in
+    // place, and the parents' entries for its highest key where that moved.
+    // False, with nothing written, where the leaf must split, empties or
+    // would be left less than half full: Settle() does those.
+    bool ChangeLeafInPlace(const SharedPath& path, const Byte* key, std::uint32_t recNo, bool insert);
     [[noreturn]] void Damaged(const String& what) const;
     // Writes the changed node at path[level], splitting or joining it, and
     // carries the change up to the root.
@@ -118,6 +127,8 @@ private:
     // and right, writes them.
     void WriteRun(std::vector<CdxNode>& pieces, std::uint32_t left, std::uint32_t right);
     void ShrinkRoot(CdxNode root);
+    // Orders entries by key bytes, then by record number.
+    void SortEntries(std::vector<CdxKeyEntry>& entries) const;
     // Calls visit(offset, key count) for each leaf from the first until it returns false.
     void WalkLeaves(const std::function<bool(std::uint32_t, std::uint32_t)>& visit);
     std::vector<std::uint32_t> TreePages();

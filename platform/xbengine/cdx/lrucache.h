@@ -27,6 +27,10 @@ public:
     // The entry, now the most recently used; nullptr when not cached.
     Value* Find(const Key& key)
     {
+        // A change reads and writes the same entry in turn: the one used last
+        // is found without the index.
+        if (!FOrder.empty() && FOrder.front().Id == key)
+            return &FOrder.front().Data;
         auto found = FIndex.find(key);
         if (found == FIndex.end())
             return nullptr;

@@ -19,48 +19,47 @@ struct TypeCase {
     String (*MakeKey)(std::mt19937& random, int keyLength);
 };
 
-String RandomText(std::mt19937& random, int keyLength)
-{
+String RandomText(std::mt19937& random, int keyLength) {
     // Few letters, shared prefixes, trailing blanks and a byte above 0x7F.
     static const char letters[] = {'A', 'B', ' ', '\xE9'};
     int length = std::uniform_int_distribution<int>(0, std::min(keyLength, 12))(random);
     String text;
-    for (int i = 0; i < length; ++i)
-        text += letters[random() % 4];
+    for (int i = 0; i < length; ++i) text += letters[random() % 4];
     return CdxCharacterKey(text, keyLength);
 }
 
 const TypeCase TypeCases[] = {
-    {"Character", CdxKeyType::Character, 30, false, RandomText},
-    {"LongCharacter", CdxKeyType::Character, 240, false, RandomText},
-    {"DescendingCharacter", CdxKeyType::Character, 30, true, RandomText},
-    {"Numeric", CdxKeyType::Numeric, 8, false,
-     [](std::mt19937& r, int) { return CdxNumericKey((int(r() % 2001) - 1000) / 8.0); }},
-    {"Date", CdxKeyType::Date, 8, false,
-     [](std::mt19937& r, int) { return CdxDateKey(r() % 10 == 0 ? 0 : 2450000 + std::int32_t(r() % 3000)); }},
-    {"Integer", CdxKeyType::Integer, 4, false,
-     [](std::mt19937& r, int) { return CdxIntegerKey(std::int32_t(r() % 600) - 300); }},
-    {"Logical", CdxKeyType::Logical, 1, false, [](std::mt19937& r, int) { return CdxLogicalKey(r() % 2); }},
+        {"Character", CdxKeyType::Character, 30, false, RandomText},
+        {"LongCharacter", CdxKeyType::Character, 240, false, RandomText},
+        {"DescendingCharacter", CdxKeyType::Character, 30, true, RandomText},
+        {"Numeric", CdxKeyType::Numeric, 8, false,
+         [](std::mt19937& r, int) { return CdxNumericKey((int(r() % 2001) - 1000) / 8.0); }},
+        {"Date", CdxKeyType::Date, 8, false,
+         [](std::mt19937& r, int) {
+             return CdxDateKey(r() % 10 == 0 ? 0 : 2450000 + std::int32_t(r() % 3000));
+         }},
+        {"Integer", CdxKeyType::Integer, 4, false,
+         [](std::mt19937& r, int) { return CdxIntegerKey(std::int32_t(r() % 600) - 300); }},
+        {"Logical", CdxKeyType::Logical, 1, false,
+         [](std::mt19937& r, int) { return CdxLogicalKey(r() % 2); }},
 };
 
-CdxEntries Expected(const Model& model, bool descending)
-{
+CdxEntries Expected(const Model& model, bool descending) {
     CdxEntries entries(model.begin(), model.end());
-    if (descending)
-        std::reverse(entries.begin(), entries.end());
+    if (descending) std::reverse(entries.begin(), entries.end());
     return entries;
 }
 
-class CdxTree : public CdxScratch, public testing::WithParamInterface<TypeCase> {};
+class CdxTree : public CdxScratch, public testing::WithParamInterface<TypeCase> { };
 
-TEST_P(CdxTree, RandomChangesFollowTheModel)
-{
+TEST_P(CdxTree, RandomChangesFollowTheModel) {
     const TypeCase& c = GetParam();
     std::mt19937 random(20261210);
     Model model;
     std::uint32_t fileBytes = 0;
     {
-        auto file = CdxIndexFile::Create(std::make_unique<CdxFileStore>(Path("t.cdx"), CdxFileStore::Mode::Create));
+        auto file = CdxIndexFile::Create(
+                std::make_unique<CdxFileStore>(Path("t.cdx"), CdxFileStore::Mode::Create));
         CdxTag& tag = file->CreateTag({"T", "expr", "", c.Type, c.KeyLength, false, false, c.Descending});
         // Grow, shrink to nothing, grow again: splits, joins and root changes.
         const std::size_t targets[] = {1500, 0, 700};
@@ -101,22 +100,20 @@ TEST_P(CdxTree, RandomChangesFollowTheModel)
     EXPECT_LT(fileBytes, 1500u * (std::uint32_t(c.KeyLength) + 8) * 4 + 64 * 1024);
 }
 
-TEST_P(CdxTree, BuildMatchesInserts)
-{
+TEST_P(CdxTree, BuildMatchesInserts) {
     const TypeCase& c = GetParam();
     std::mt19937 random(7);
     std::vector<CdxKeyEntry> entries;
     for (std::uint32_t recNo = 1; recNo <= 3000; ++recNo)
         entries.push_back({c.MakeKey(random, c.KeyLength), recNo});
-    auto file = CdxIndexFile::Create(std::make_unique<CdxFileStore>(Path("b.cdx"), CdxFileStore::Mode::Create));
+    auto file =
+            CdxIndexFile::Create(std::make_unique<CdxFileStore>(Path("b.cdx"), CdxFileStore::Mode::Create));
     CdxTag& built = file->CreateTag({"BUILT", "expr", "", c.Type, c.KeyLength, false, false, c.Descending});
     CdxTag& grown = file->CreateTag({"GROWN", "expr", "", c.Type, c.KeyLength, false, false, c.Descending});
     built.Build(entries);
-    for (const CdxKeyEntry& entry : entries)
-        grown.Insert(entry.Key, entry.RecNo);
+    for (const CdxKeyEntry& entry : entries) grown.Insert(entry.Key, entry.RecNo);
     Model model;
-    for (const CdxKeyEntry& entry : entries)
-        model.emplace(entry.Key, entry.RecNo);
+    for (const CdxKeyEntry& entry : entries) model.emplace(entry.Key, entry.RecNo);
     EXPECT_EQ(CdxList(built), Expected(model, c.Descending));
     EXPECT_EQ(CdxList(grown), Expected(model, c.Descending));
     // A built tree takes changes like any other, and a rebuild replaces it.
@@ -136,23 +133,20 @@ INSTANTIATE_TEST_SUITE_P(Types, CdxTree, testing::ValuesIn(TypeCases),
 // Counts page writes, to show that a change touches only its path.
 class CountingStore : public CdxMemoryStore {
 public:
-    void WritePage(std::uint32_t offset, const Byte* page) override
-    {
+    void WritePage(std::uint32_t offset, const Byte* page) override {
         ++Writes;
         CdxMemoryStore::WritePage(offset, page);
     }
     int Writes = 0;
 };
 
-TEST(CdxTreeWrites, AChangeWritesOnlyTheNodesOnItsPath)
-{
+TEST(CdxTreeWrites, AChangeWritesOnlyTheNodesOnItsPath) {
     auto owned = std::make_unique<CountingStore>();
     CountingStore& store = *owned;
     auto file = CdxIndexFile::Create(std::move(owned));
     CdxTag& tag = file->CreateTag({"N", "n", "", CdxKeyType::Integer, 0, false, false, false});
     std::vector<CdxKeyEntry> entries;
-    for (std::int32_t i = 0; i < 40000; ++i)
-        entries.push_back({CdxIntegerKey(i * 2), std::uint32_t(i + 1)});
+    for (std::int32_t i = 0; i < 40000; ++i) entries.push_back({CdxIntegerKey(i * 2), std::uint32_t(i + 1)});
     tag.Build(entries);
     ASSERT_GT(store.Length(), 100u * CdxPageSize);
     int most = 0;
@@ -171,8 +165,57 @@ TEST(CdxTreeWrites, AChangeWritesOnlyTheNodesOnItsPath)
     EXPECT_EQ(tag.Count(), 40000u);
 }
 
-TEST(CdxTreeRules, UniqueAndCandidateTagsRefuseASecondRecord)
-{
+// A leaf changed in place must read back byte for byte as the page a whole
+// encoding of its entries gives, and be changed in place exactly where that
+// encoding keeps the page's bit widths.
+TEST(CdxLeafSplice, GivesTheBytesOfAWholeEncoding) {
+    for (const TypeCase& c : {TypeCases[0], TypeCases[4], TypeCases[5]}) {
+        SCOPED_TRACE(c.Name);
+        const Byte fill = CdxFillByte(c.Type);
+        std::mt19937 random(31);
+        CdxNode leaf;
+        leaf.KeyLength = c.KeyLength;
+        leaf.Attributes = CdxNodeLeaf;
+        int inPlace = 0;
+        for (int step = 0; step < 4000; ++step) {
+            Byte page[CdxPageSize];
+            ASSERT_TRUE(CdxEncodeNode(leaf, fill, page));
+            CdxNode changed = leaf;
+            const bool insert = leaf.Count() == 0 || random() % 3 != 0;
+            std::size_t at = 0;
+            if (insert) {
+                // Now and then a record number that needs wider entries.
+                std::uint32_t recNo =
+                        random() % 50 == 0 ? 70000u + random() % 9000000u : 1 + random() % 60000u;
+                String key = c.MakeKey(random, c.KeyLength);
+                const Byte* k = reinterpret_cast<const Byte*>(key.data());
+                at = changed.LowerBound(k, recNo);
+                if (at < changed.Count() &&
+                    CdxCompare(changed.Key(at), changed.RecNos[at], k, recNo, c.KeyLength) == 0)
+                    continue;
+                changed.Insert(at, k, recNo, 0);
+            } else {
+                at = random() % leaf.Count();
+                changed.Erase(at, at + 1);
+            }
+            Byte whole[CdxPageSize];
+            const bool fits = CdxEncodeNode(changed, fill, whole);
+            const bool sameWidths = fits && std::memcmp(page + 20, whole + 20, 4) == 0;
+            ASSERT_EQ(CdxSpliceLeaf(page, changed, at, insert, fill), sameWidths) << "step " << step;
+            if (sameWidths) {
+                ASSERT_EQ(0, std::memcmp(page, whole, CdxPageSize)) << "step " << step;
+                ++inPlace;
+            }
+            if (fits)
+                leaf = std::move(changed);
+            else
+                leaf.Erase(0, leaf.Count() / 2);  // full: start over from a half-empty page
+        }
+        EXPECT_GT(inPlace, 2000);
+    }
+}
+
+TEST(CdxTreeRules, UniqueAndCandidateTagsRefuseASecondRecord) {
     for (bool candidate : {false, true}) {
         auto file = CdxIndexFile::Create(std::make_unique<CdxMemoryStore>());
         CdxTag& tag = file->CreateTag({"U", "u", "", CdxKeyType::Character, 4, !candidate, candidate, false});
@@ -180,14 +223,13 @@ TEST(CdxTreeRules, UniqueAndCandidateTagsRefuseASecondRecord)
         EXPECT_FALSE(tag.Insert("ABCD", 2));
         EXPECT_FALSE(tag.Insert("ABCD", 5));
         EXPECT_TRUE(tag.Insert("ABCE", 2));
-        EXPECT_EQ(CdxList(tag), (CdxEntries{{"ABCD", 5}, {"ABCE", 2}}));
+        EXPECT_EQ(CdxList(tag), (CdxEntries {{"ABCD", 5}, {"ABCE", 2}}));
         tag.Build({{"XY  ", 9}, {"XY  ", 3}, {"AA  ", 4}});
-        EXPECT_EQ(CdxList(tag), (CdxEntries{{"AA  ", 4}, {"XY  ", 3}}));
+        EXPECT_EQ(CdxList(tag), (CdxEntries {{"AA  ", 4}, {"XY  ", 3}}));
     }
 }
 
-TEST(CdxTreeRules, KeysOfTheWrongLengthAreRefused)
-{
+TEST(CdxTreeRules, KeysOfTheWrongLengthAreRefused) {
     auto file = CdxIndexFile::Create(std::make_unique<CdxMemoryStore>());
     CdxTag& tag = file->CreateTag({"C", "c", "", CdxKeyType::Character, 4, false, false, false});
     EXPECT_THROW(tag.Insert("ABC", 1), ERangeError);
@@ -196,4 +238,4 @@ TEST(CdxTreeRules, KeysOfTheWrongLengthAreRefused)
     EXPECT_EQ(tag.Count(), 0u);
 }
 
-} // namespace
+}  // namespace

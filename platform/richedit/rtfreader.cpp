@@ -808,7 +808,7 @@ private:
     void Flush() {
         if (FPending.isEmpty()) return;
         const QString text = DecodeCodePage(FPending, CurrentCodePage());
-        FPending.clear();
+        FPending.resize(0);  // keeps its memory for the next text
         Insert(text);
     }
 
@@ -844,12 +844,9 @@ private:
 
     void CommitRun() {
         if (FRun.isEmpty()) return;
-        Group run;
-        run.Chars = FRunChars;
-        run.ResultOf = FRunResultOf;
         EnterTables(FRunDepth, true);
-        FCursor.insertText(FRun, CharFormat(run));
-        FRun.clear();
+        FCursor.insertText(FRun, CharFormat(FRunChars, FRunResultOf));
+        FRun.resize(0);
         FParagraphHasContent = true;
     }
 
@@ -857,9 +854,9 @@ private:
     int Position() const { return FCursor.position() + static_cast<int>(FRun.size()); }
 
     // The character format of a group's text; the last one is kept, as runs mostly repeat it.
-    const QTextCharFormat& CharFormat(const Group& G) {
-        if (FLastFormatValid && FLastChars == G.Chars && FLastResultOf == G.ResultOf) return FLastFormat;
-        const CharState& ch = G.Chars;
+    const QTextCharFormat& CharFormat(const CharState& Chars, int ResultOf) {
+        if (FLastFormatValid && FLastChars == Chars && FLastResultOf == ResultOf) return FLastFormat;
+        const CharState& ch = Chars;
         QTextCharFormat format;
         const int fontNumber = ch.Font >= 0 ? ch.Font : FDefaultFont;
         const auto font = FFonts.find(fontNumber);
@@ -881,17 +878,17 @@ private:
             format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
         // A field without an instruction is its result alone.
         const QString instruction =
-                G.ResultOf >= 0 ? FFields[static_cast<size_t>(G.ResultOf)].trimmed() : QString();
+                ResultOf >= 0 ? FFields[static_cast<size_t>(ResultOf)].trimmed() : QString();
         if (!instruction.isEmpty()) {
             format.setProperty(FieldInstruction, instruction);
-            format.setProperty(FieldId, G.ResultOf + 1);
+            format.setProperty(FieldId, ResultOf + 1);
             if (const QString target = HyperlinkTarget(instruction); !target.isEmpty()) {
                 format.setAnchor(true);
                 format.setAnchorHref(target);
             }
         }
         FLastChars = ch;
-        FLastResultOf = G.ResultOf;
+        FLastResultOf = ResultOf;
         FLastFormat = format;
         FLastFormatValid = true;
         return FLastFormat;
@@ -929,7 +926,11 @@ private:
         CommitRun();
         EnterTables(ParagraphDepth(), true);
         FinishParagraph(true);
-        FCursor.insertBlock(QTextBlockFormat(), FCursor.charFormat());
+        // The next paragraph mostly has the format of this one: given now, it need not be
+        // set again when the paragraph ends alike.
+        FCursor.insertBlock(FBlockFormat, FCursor.charFormat());
+        FBlockWithFormat = FCursor.block();
+        FBlockWithFormatVersion = FBlockFormatVersion;
         FCarriedPara.reset();
         FParagraphHasContent = false;
         FEndedByMark = true;
@@ -948,23 +949,35 @@ private:
             if (!FParagraphHasContent && !FEndedByMark) return;
         }
         FEndedByMark = false;
-        const ParaState p = FCarriedPara ? *FCarriedPara : FindParagraphGroup().Para;
-        QTextBlockFormat format;
-        format.setAlignment(p.Alignment == 1   ? Qt::AlignRight
-                            : p.Alignment == 2 ? Qt::AlignHCenter
-                            : p.Alignment == 3 ? Qt::AlignJustify
-                                               : Qt::AlignLeft);
-        format.setProperty(LeftIndent, p.LeftIndent);
-        format.setProperty(RightIndent, p.RightIndent);
-        format.setProperty(FirstLineIndent, p.FirstLineIndent);
-        format.setProperty(SpaceBefore, p.SpaceBefore);
-        format.setProperty(SpaceAfter, p.SpaceAfter);
-        format.setProperty(LineSpacing, p.LineSpacing);
-        // \slmult says how to take \sl, and nothing without it.
-        format.setProperty(LineSpacingMultiple, p.LineSpacing != 0 ? p.LineSpacingMultiple : 0);
-        SetTabStopTwips(format, p.TabStops);
-        FCursor.setBlockFormat(format);
+        const ParaState& p = FCarriedPara ? *FCarriedPara : FindParagraphGroup().Para;
+        UpdateBlockFormat(p);
+        if (!(FBlockWithFormatVersion == FBlockFormatVersion && FCursor.block() == FBlockWithFormat))
+            FCursor.setBlockFormat(FBlockFormat);
+        FBlockWithFormat = QTextBlock();
         JoinList(p);
+    }
+
+    // Makes FBlockFormat the format of a paragraph read with P; paragraphs mostly repeat
+    // the one before.
+    void UpdateBlockFormat(const ParaState& P) {
+        if (FBlockFormatVersion > 0 && FBlockFormatPara == P) return;
+        QTextBlockFormat format;
+        format.setAlignment(P.Alignment == 1   ? Qt::AlignRight
+                            : P.Alignment == 2 ? Qt::AlignHCenter
+                            : P.Alignment == 3 ? Qt::AlignJustify
+                                               : Qt::AlignLeft);
+        format.setProperty(LeftIndent, P.LeftIndent);
+        format.setProperty(RightIndent, P.RightIndent);
+        format.setProperty(FirstLineIndent, P.FirstLineIndent);
+        format.setProperty(SpaceBefore, P.SpaceBefore);
+        format.setProperty(SpaceAfter, P.SpaceAfter);
+        format.setProperty(LineSpacing, P.LineSpacing);
+        // \slmult says how to take \sl, and nothing without it.
+        format.setProperty(LineSpacingMultiple, P.LineSpacing != 0 ? P.LineSpacingMultiple : 0);
+        SetTabStopTwips(format, P.TabStops);
+        FBlockFormat = format;
+        FBlockFormatPara = P;
+        ++FBlockFormatVersion;
     }
 
     // ---- tables
@@ -1008,6 +1021,9 @@ private:
         if (FParagraphHasContent) FinishParagraph(true);
         if (FParagraphHasContent || FCursor.block().length() > 1)
             FCursor.insertBlock(QTextBlockFormat(), FCursor.charFormat());
+        else if (FCursor.block() == FBlockWithFormat)
+            FCursor.setBlockFormat(QTextBlockFormat());  // no paragraph of the document's
+        FBlockWithFormat = QTextBlock();
         FParagraphHasContent = false;
         FEndedByMark = false;
         FCarriedPara.reset();
@@ -1233,6 +1249,7 @@ private:
         range.setPosition(FCursor.position(), QTextCursor::KeepAnchor);
         if (!range.hasSelection() || range.selectedText().contains(QChar::ParagraphSeparator)) {
             range.removeSelectedText();
+            FBlockWithFormat = QTextBlock();
             QTextImageFormat frame;
             frame.setWidth(32);
             frame.setHeight(32);
@@ -1278,6 +1295,13 @@ private:
     bool FParagraphHasContent = false;
     bool FEndedByMark = false;
     std::optional<ParaState> FCarriedPara;
+    // The format of the last paragraph finished, and the block given it ahead (null when
+    // none is): that block need not be formatted when its paragraph ends alike.
+    QTextBlockFormat FBlockFormat;
+    ParaState FBlockFormatPara;
+    int FBlockFormatVersion = 0;
+    QTextBlock FBlockWithFormat;
+    int FBlockWithFormatVersion = 0;
     // Text not yet in the document, and its format.
     QString FRun;
     CharState FRunChars;

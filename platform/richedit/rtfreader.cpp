@@ -853,9 +853,11 @@ private:
     // Where the cursor stands with the run gathered so far.
     int Position() const { return FCursor.position() + static_cast<int>(FRun.size()); }
 
-    // The character format of a group's text; the last one is kept, as runs mostly repeat it.
+    // The character format of a group's text. The formats made last are kept: runs mostly
+    // take turns among a few.
     const QTextCharFormat& CharFormat(const CharState& Chars, int ResultOf) {
-        if (FLastFormatValid && FLastChars == Chars && FLastResultOf == ResultOf) return FLastFormat;
+        for (const KeptCharFormat& kept : FCharFormats)
+            if (kept.ResultOf == ResultOf && kept.Chars == Chars) return kept.Format;
         const CharState& ch = Chars;
         QTextCharFormat format;
         const int fontNumber = ch.Font >= 0 ? ch.Font : FDefaultFont;
@@ -887,11 +889,14 @@ private:
                 format.setAnchorHref(target);
             }
         }
-        FLastChars = ch;
-        FLastResultOf = ResultOf;
-        FLastFormat = format;
-        FLastFormatValid = true;
-        return FLastFormat;
+        KeptCharFormat made {Chars, ResultOf, format};
+        if (FCharFormats.size() < MaxKeptCharFormats) {
+            FCharFormats.push_back(std::move(made));
+            return FCharFormats.back().Format;
+        }
+        KeptCharFormat& replaced = FCharFormats[FNextKeptCharFormat++ % MaxKeptCharFormats];
+        replaced = std::move(made);
+        return replaced.Format;
     }
 
     QColor TableColor(int Index) const {
@@ -910,7 +915,7 @@ private:
             if (c < ' ' || c == QChar(0xFFFD)) c = '?';
         FFontBytes.clear();
         FFonts.insert(FFontNumber, FFontEntry);
-        FLastFormatValid = false;
+        FCharFormats.clear();
     }
 
     // ---- paragraphs
@@ -1306,11 +1311,15 @@ private:
     QString FRun;
     CharState FRunChars;
     int FRunResultOf = -1, FRunDepth = 0;
-    // The format of the last text inserted, and what it was made of.
-    QTextCharFormat FLastFormat;
-    CharState FLastChars;
-    int FLastResultOf = -1;
-    bool FLastFormatValid = false;
+    // The formats of text inserted last, and what each was made of.
+    struct KeptCharFormat {
+        CharState Chars;
+        int ResultOf = -1;
+        QTextCharFormat Format;
+    };
+    static constexpr size_t MaxKeptCharFormats = 16;
+    std::vector<KeptCharFormat> FCharFormats;
+    size_t FNextKeptCharFormat = 0;
     // Fields: the instruction of each, in the order they open.
     std::vector<QString> FFields;
     // The list table: definitions by \listid, and the \listid of each \ls.

@@ -18,6 +18,7 @@
 #include <climits>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/richedit/codepages.h"
@@ -133,6 +134,32 @@ struct TableInProgress {
 struct Font {
     QString Name;
     int Charset = 0;
+};
+
+// The formats made last, by what each was made of: text mostly takes turns among a few, and
+// a format used again costs Qt less than a new one alike.
+template<typename Key, typename Format> class KeptFormats {
+public:
+    const Format* Find(const Key& K) const {
+        for (const auto& [key, format] : FKept)
+            if (key == K) return &format;
+        return nullptr;
+    }
+    const Format& Keep(const Key& K, const Format& F) {
+        if (FKept.size() < Size) {
+            FKept.emplace_back(K, F);
+            return FKept.back().second;
+        }
+        auto& replaced = FKept[FNext++ % Size];
+        replaced = {K, F};
+        return replaced.second;
+    }
+    void Clear() { FKept.clear(); }
+
+private:
+    static constexpr size_t Size = 16;
+    std::vector<std::pair<Key, Format>> FKept;
+    size_t FNext = 0;
 };
 
 class Reader {
@@ -853,11 +880,9 @@ private:
     // Where the cursor stands with the run gathered so far.
     int Position() const { return FCursor.position() + static_cast<int>(FRun.size()); }
 
-    // The character format of a group's text. The formats made last are kept: runs mostly
-    // take turns among a few.
+    // The character format of a group's text.
     const QTextCharFormat& CharFormat(const CharState& Chars, int ResultOf) {
-        for (const KeptCharFormat& kept : FCharFormats)
-            if (kept.ResultOf == ResultOf && kept.Chars == Chars) return kept.Format;
+        if (const QTextCharFormat* kept = FCharFormats.Find({Chars, ResultOf})) return *kept;
         const CharState& ch = Chars;
         QTextCharFormat format;
         const int fontNumber = ch.Font >= 0 ? ch.Font : FDefaultFont;
@@ -889,14 +914,7 @@ private:
                 format.setAnchorHref(target);
             }
         }
-        KeptCharFormat made {Chars, ResultOf, format};
-        if (FCharFormats.size() < MaxKeptCharFormats) {
-            FCharFormats.push_back(std::move(made));
-            return FCharFormats.back().Format;
-        }
-        KeptCharFormat& replaced = FCharFormats[FNextKeptCharFormat++ % MaxKeptCharFormats];
-        replaced = std::move(made);
-        return replaced.Format;
+        return FCharFormats.Keep({Chars, ResultOf}, format);
     }
 
     QColor TableColor(int Index) const {
@@ -915,7 +933,7 @@ private:
             if (c < ' ' || c == QChar(0xFFFD)) c = '?';
         FFontBytes.clear();
         FFonts.insert(FFontNumber, FFontEntry);
-        FCharFormats.clear();
+        FCharFormats.Clear();
     }
 
     // ---- paragraphs
@@ -933,9 +951,9 @@ private:
         FinishParagraph(true);
         // The next paragraph mostly has the format of this one: given now, it need not be
         // set again when the paragraph ends alike.
-        FCursor.insertBlock(FBlockFormat, FCursor.charFormat());
+        FCursor.insertBlock(FFinishedFormat, FCursor.charFormat());
         FBlockWithFormat = FCursor.block();
-        FBlockWithFormatVersion = FBlockFormatVersion;
+        FBlockWithFormatPara = FFinishedPara;
         FCarriedPara.reset();
         FParagraphHasContent = false;
         FEndedByMark = true;
@@ -955,17 +973,17 @@ private:
         }
         FEndedByMark = false;
         const ParaState& p = FCarriedPara ? *FCarriedPara : FindParagraphGroup().Para;
-        UpdateBlockFormat(p);
-        if (!(FBlockWithFormatVersion == FBlockFormatVersion && FCursor.block() == FBlockWithFormat))
-            FCursor.setBlockFormat(FBlockFormat);
+        FFinishedFormat = BlockFormat(p);
+        FFinishedPara = p;
+        if (!(FCursor.block() == FBlockWithFormat && FBlockWithFormatPara == p))
+            FCursor.setBlockFormat(FFinishedFormat);
         FBlockWithFormat = QTextBlock();
         JoinList(p);
     }
 
-    // Makes FBlockFormat the format of a paragraph read with P; paragraphs mostly repeat
-    // the one before.
-    void UpdateBlockFormat(const ParaState& P) {
-        if (FBlockFormatVersion > 0 && FBlockFormatPara == P) return;
+    // The format of a paragraph read with P.
+    const QTextBlockFormat& BlockFormat(const ParaState& P) {
+        if (const QTextBlockFormat* kept = FBlockFormats.Find(P)) return *kept;
         QTextBlockFormat format;
         format.setAlignment(P.Alignment == 1   ? Qt::AlignRight
                             : P.Alignment == 2 ? Qt::AlignHCenter
@@ -980,9 +998,7 @@ private:
         // \slmult says how to take \sl, and nothing without it.
         format.setProperty(LineSpacingMultiple, P.LineSpacing != 0 ? P.LineSpacingMultiple : 0);
         SetTabStopTwips(format, P.TabStops);
-        FBlockFormat = format;
-        FBlockFormatPara = P;
-        ++FBlockFormatVersion;
+        return FBlockFormats.Keep(P, format);
     }
 
     // ---- tables
@@ -1300,26 +1316,20 @@ private:
     bool FParagraphHasContent = false;
     bool FEndedByMark = false;
     std::optional<ParaState> FCarriedPara;
-    // The format of the last paragraph finished, and the block given it ahead (null when
-    // none is): that block need not be formatted when its paragraph ends alike.
-    QTextBlockFormat FBlockFormat;
-    ParaState FBlockFormatPara;
-    int FBlockFormatVersion = 0;
+    // The formats of paragraphs by their state; the last paragraph finished, and the block
+    // given its format ahead (null when none is): that block need not be formatted again
+    // when its paragraph ends alike.
+    KeptFormats<ParaState, QTextBlockFormat> FBlockFormats;
+    QTextBlockFormat FFinishedFormat;
+    ParaState FFinishedPara;
     QTextBlock FBlockWithFormat;
-    int FBlockWithFormatVersion = 0;
+    ParaState FBlockWithFormatPara;
     // Text not yet in the document, and its format.
     QString FRun;
     CharState FRunChars;
     int FRunResultOf = -1, FRunDepth = 0;
-    // The formats of text inserted last, and what each was made of.
-    struct KeptCharFormat {
-        CharState Chars;
-        int ResultOf = -1;
-        QTextCharFormat Format;
-    };
-    static constexpr size_t MaxKeptCharFormats = 16;
-    std::vector<KeptCharFormat> FCharFormats;
-    size_t FNextKeptCharFormat = 0;
+    // The formats of text, by its characters' state and the field whose result it is.
+    KeptFormats<std::pair<CharState, int>, QTextCharFormat> FCharFormats;
     // Fields: the instruction of each, in the order they open.
     std::vector<QString> FFields;
     // The list table: definitions by \listid, and the \listid of each \ls.

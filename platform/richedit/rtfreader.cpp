@@ -15,6 +15,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <optional>
 #include <string_view>
@@ -549,25 +550,32 @@ private:
     // Words that open a destination; true when W was one.
     bool Destinations(std::string_view W, bool Ignorable) {
         Group& g = Top();
-        static constexpr std::string_view skipped[] = {"stylesheet", "info",          "pntext",
-                                                       "listtext",   "rsidtbl",       "xmlnstbl",
-                                                       "header",     "footer",        "headerl",
-                                                       "headerr",    "headerf",       "footerl",
-                                                       "footerr",    "footerf",       "footnote",
-                                                       "annotation", "themedata",     "colorschememapping",
-                                                       "datastore",  "latentstyles",  "generator",
-                                                       "userprops",  "pgdsctbl",      "filetbl",
-                                                       "revtbl",     "nonshppict",    "objdata",
-                                                       "objclass",   "objname",       "picprop",
-                                                       "panose",     "falt",          "bkmkstart",
-                                                       "bkmkend",    "pnseclvl",      "template",
-                                                       "mmathPr",    "docvar",        "xe",
-                                                       "tc",         "nonesttables",  "levelnumbers",
-                                                       "listname",   "liststylename", "listpicture"};
+        static constexpr std::array<std::string_view, 45> destinations {
+                "stylesheet", "info",          "pntext",
+                "listtext",   "rsidtbl",       "xmlnstbl",
+                "header",     "footer",        "headerl",
+                "headerr",    "headerf",       "footerl",
+                "footerr",    "footerf",       "footnote",
+                "annotation", "themedata",     "colorschememapping",
+                "datastore",  "latentstyles",  "generator",
+                "userprops",  "pgdsctbl",      "filetbl",
+                "revtbl",     "nonshppict",    "objdata",
+                "objclass",   "objname",       "picprop",
+                "panose",     "falt",          "bkmkstart",
+                "bkmkend",    "pnseclvl",      "template",
+                "mmathPr",    "docvar",        "xe",
+                "tc",         "nonesttables",  "levelnumbers",
+                "listname",   "liststylename", "listpicture"};
+        // Every control word is looked up here: in order, it is found in a few steps.
+        static const auto skipped = [] {
+            auto sorted = destinations;
+            std::sort(sorted.begin(), sorted.end());
+            return sorted;
+        }();
         // The tables of the document stand in its header; one inside the text (in a group
         // kept as read) would change the fonts and lists of what follows.
         const bool header = FGroups.size() == 3;  // outside all groups, the document, this one
-        if (std::find(std::begin(skipped), std::end(skipped), W) != std::end(skipped) ||
+        if (std::binary_search(skipped.begin(), skipped.end(), W) ||
             (!header &&
              (W == "fonttbl" || W == "colortbl" || W == "listtable" || W == "listoverridetable"))) {
             g.Dest = Destination::Skip;

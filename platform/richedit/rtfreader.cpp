@@ -180,6 +180,7 @@ public:
         if (FDepthExceeded) Note(QStringLiteral("groups nested too deeply were skipped"));
         EnterTables(0, false);
         FinishParagraph(false);
+        LeaveBlockAhead();
         FCursor.endEditBlock();
         return FResult;
     }
@@ -974,6 +975,9 @@ private:
             if (FOptions.WholeDocument && FEndedByMark && !FParagraphHasContent &&
                 FCursor.block().blockNumber() > FFirstBlock && FCursor.atBlockEnd() &&
                 FCursor.block().length() == 1 && FCursor.atEnd()) {
+                // When the paragraph before is empty it is that block that goes: this one
+                // has its format, given ahead.
+                FBlockWithFormat = QTextBlock();
                 FCursor.deletePreviousChar();
                 return;
             }
@@ -987,6 +991,14 @@ private:
             FCursor.setBlockFormat(FFinishedFormat);
         FBlockWithFormat = QTextBlock();
         JoinList(p);
+    }
+
+    // The cursor leaves the block given a format ahead with no paragraph ended in it: it is
+    // no paragraph of the document's and has no format of its own.
+    void LeaveBlockAhead() {
+        if (FBlockWithFormat.isValid() && FCursor.block() == FBlockWithFormat)
+            FCursor.setBlockFormat(QTextBlockFormat());
+        FBlockWithFormat = QTextBlock();
     }
 
     // The format of a paragraph read with P.
@@ -1050,9 +1062,8 @@ private:
         if (FParagraphHasContent) FinishParagraph(true);
         if (FParagraphHasContent || FCursor.block().length() > 1)
             FCursor.insertBlock(QTextBlockFormat(), FCursor.charFormat());
-        else if (FCursor.block() == FBlockWithFormat)
-            FCursor.setBlockFormat(QTextBlockFormat());  // no paragraph of the document's
-        FBlockWithFormat = QTextBlock();
+        else
+            LeaveBlockAhead();
         FParagraphHasContent = false;
         FEndedByMark = false;
         FCarriedPara.reset();
@@ -1090,6 +1101,7 @@ private:
             for (int row = 0; row < T.Row; ++row)
                 SetCellProperty(T.Table->cellAt(row, added), CellPadding, true);
         }
+        LeaveBlockAhead();
         FCursor = T.Table->cellAt(T.Row, T.Column).firstCursorPosition();
     }
 
@@ -1165,6 +1177,7 @@ private:
         }
         if (table.Column > 0) EndRow(table, RowEdgesOf(static_cast<int>(FTables.size())));
         ShowColumnWidths(*table.Table);
+        LeaveBlockAhead();
         FCursor.setPosition(table.Table->lastPosition() + 1);
         FTables.pop_back();
         FParagraphHasContent = false;

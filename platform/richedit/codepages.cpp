@@ -46,12 +46,11 @@ constexpr std::array<char16_t, 32> Cp1252High {
         0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 QString DecodeCp1252(const QByteArray& Bytes) {
-    QString text;
-    text.reserve(Bytes.size());
-    for (const char b : Bytes) {
-        const auto byte = static_cast<unsigned char>(b);
-        const char16_t high = byte >= 0x80 && byte < 0xA0 ? Cp1252High[byte - 0x80] : 0;
-        text.append(high ? QChar(high) : QChar(byte));
+    // Latin-1 but for 0x80 to 0x9F, which text seldom has.
+    QString text = QString::fromLatin1(Bytes);
+    for (QChar& c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80 && u < 0xA0 && Cp1252High[u - 0x80]) c = QChar(Cp1252High[u - 0x80]);
     }
     return text;
 }

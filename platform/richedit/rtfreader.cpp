@@ -15,9 +15,11 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/richedit/codepages.h"
@@ -135,6 +137,32 @@ struct Font {
     int Charset = 0;
 };
 
+// The formats made last, by what each was made of: text mostly takes turns among a few, and
+// a format used again costs Qt less than a new one alike.
+template<typename Key, typename Format> class KeptFormats {
+public:
+    const Format* Find(const Key& K) const {
+        for (const auto& [key, format] : FKept)
+            if (key == K) return &format;
+        return nullptr;
+    }
+    const Format& Keep(const Key& K, const Format& F) {
+        if (FKept.size() < Size) {
+            FKept.emplace_back(K, F);
+            return FKept.back().second;
+        }
+        auto& replaced = FKept[FNext++ % Size];
+        replaced = {K, F};
+        return replaced.second;
+    }
+    void Clear() { FKept.clear(); }
+
+private:
+    static constexpr size_t Size = 16;
+    std::vector<std::pair<Key, Format>> FKept;
+    size_t FNext = 0;
+};
+
 class Reader {
 public:
     Reader(const QByteArray& Data, QTextCursor& Cursor, const ReadOptions& Options)
@@ -152,6 +180,7 @@ public:
         if (FDepthExceeded) Note(QStringLiteral("groups nested too deeply were skipped"));
         EnterTables(0, false);
         FinishParagraph(false);
+        LeaveBlockAhead();
         FCursor.endEditBlock();
         return FResult;
     }
@@ -522,25 +551,32 @@ private:
     // Words that open a destination; true when W was one.
     bool Destinations(std::string_view W, bool Ignorable) {
         Group& g = Top();
-        static constexpr std::string_view skipped[] = {"stylesheet", "info",          "pntext",
-                                                       "listtext",   "rsidtbl",       "xmlnstbl",
-                                                       "header",     "footer",        "headerl",
-                                                       "headerr",    "headerf",       "footerl",
-                                                       "footerr",    "footerf",       "footnote",
-                                                       "annotation", "themedata",     "colorschememapping",
-                                                       "datastore",  "latentstyles",  "generator",
-                                                       "userprops",  "pgdsctbl",      "filetbl",
-                                                       "revtbl",     "nonshppict",    "objdata",
-                                                       "objclass",   "objname",       "picprop",
-                                                       "panose",     "falt",          "bkmkstart",
-                                                       "bkmkend",    "pnseclvl",      "template",
-                                                       "mmathPr",    "docvar",        "xe",
-                                                       "tc",         "nonesttables",  "levelnumbers",
-                                                       "listname",   "liststylename", "listpicture"};
+        static constexpr std::array<std::string_view, 45> destinations {
+                "stylesheet", "info",          "pntext",
+                "listtext",   "rsidtbl",       "xmlnstbl",
+                "header",     "footer",        "headerl",
+                "headerr",    "headerf",       "footerl",
+                "footerr",    "footerf",       "footnote",
+                "annotation", "themedata",     "colorschememapping",
+                "datastore",  "latentstyles",  "generator",
+                "userprops",  "pgdsctbl",      "filetbl",
+                "revtbl",     "nonshppict",    "objdata",
+                "objclass",   "objname",       "picprop",
+                "panose",     "falt",          "bkmkstart",
+                "bkmkend",    "pnseclvl",      "template",
+                "mmathPr",    "docvar",        "xe",
+                "tc",         "nonesttables",  "levelnumbers",
+                "listname",   "liststylename", "listpicture"};
+        // Every control word is looked up here: in order, it is found in a few steps.
+        static const auto skipped = [] {
+            auto sorted = destinations;
+            std::sort(sorted.begin(), sorted.end());
+            return sorted;
+        }();
         // The tables of the document stand in its header; one inside the text (in a group
         // kept as read) would change the fonts and lists of what follows.
         const bool header = FGroups.size() == 3;  // outside all groups, the document, this one
-        if (std::find(std::begin(skipped), std::end(skipped), W) != std::end(skipped) ||
+        if (std::binary_search(skipped.begin(), skipped.end(), W) ||
             (!header &&
              (W == "fonttbl" || W == "colortbl" || W == "listtable" || W == "listoverridetable"))) {
             g.Dest = Destination::Skip;
@@ -808,7 +844,7 @@ private:
     void Flush() {
         if (FPending.isEmpty()) return;
         const QString text = DecodeCodePage(FPending, CurrentCodePage());
-        FPending.clear();
+        FPending.resize(0);  // keeps its memory for the next text
         Insert(text);
     }
 
@@ -844,22 +880,19 @@ private:
 
     void CommitRun() {
         if (FRun.isEmpty()) return;
-        Group run;
-        run.Chars = FRunChars;
-        run.ResultOf = FRunResultOf;
         EnterTables(FRunDepth, true);
-        FCursor.insertText(FRun, CharFormat(run));
-        FRun.clear();
+        FCursor.insertText(FRun, CharFormat(FRunChars, FRunResultOf));
+        FRun.resize(0);
         FParagraphHasContent = true;
     }
 
     // Where the cursor stands with the run gathered so far.
     int Position() const { return FCursor.position() + static_cast<int>(FRun.size()); }
 
-    // The character format of a group's text; the last one is kept, as runs mostly repeat it.
-    const QTextCharFormat& CharFormat(const Group& G) {
-        if (FLastFormatValid && FLastChars == G.Chars && FLastResultOf == G.ResultOf) return FLastFormat;
-        const CharState& ch = G.Chars;
+    // The character format of a group's text.
+    const QTextCharFormat& CharFormat(const CharState& Chars, int ResultOf) {
+        if (const QTextCharFormat* kept = FCharFormats.Find({Chars, ResultOf})) return *kept;
+        const CharState& ch = Chars;
         QTextCharFormat format;
         const int fontNumber = ch.Font >= 0 ? ch.Font : FDefaultFont;
         const auto font = FFonts.find(fontNumber);
@@ -881,20 +914,16 @@ private:
             format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
         // A field without an instruction is its result alone.
         const QString instruction =
-                G.ResultOf >= 0 ? FFields[static_cast<size_t>(G.ResultOf)].trimmed() : QString();
+                ResultOf >= 0 ? FFields[static_cast<size_t>(ResultOf)].trimmed() : QString();
         if (!instruction.isEmpty()) {
             format.setProperty(FieldInstruction, instruction);
-            format.setProperty(FieldId, G.ResultOf + 1);
+            format.setProperty(FieldId, ResultOf + 1);
             if (const QString target = HyperlinkTarget(instruction); !target.isEmpty()) {
                 format.setAnchor(true);
                 format.setAnchorHref(target);
             }
         }
-        FLastChars = ch;
-        FLastResultOf = G.ResultOf;
-        FLastFormat = format;
-        FLastFormatValid = true;
-        return FLastFormat;
+        return FCharFormats.Keep({Chars, ResultOf}, format);
     }
 
     QColor TableColor(int Index) const {
@@ -913,7 +942,7 @@ private:
             if (c < ' ' || c == QChar(0xFFFD)) c = '?';
         FFontBytes.clear();
         FFonts.insert(FFontNumber, FFontEntry);
-        FLastFormatValid = false;
+        FCharFormats.Clear();
     }
 
     // ---- paragraphs
@@ -929,7 +958,11 @@ private:
         CommitRun();
         EnterTables(ParagraphDepth(), true);
         FinishParagraph(true);
-        FCursor.insertBlock(QTextBlockFormat(), FCursor.charFormat());
+        // The next paragraph mostly has the format of this one: given now, it need not be
+        // set again when the paragraph ends alike.
+        FCursor.insertBlock(FFinishedFormat, FCursor.charFormat());
+        FBlockWithFormat = FCursor.block();
+        FBlockWithFormatPara = FFinishedPara;
         FCarriedPara.reset();
         FParagraphHasContent = false;
         FEndedByMark = true;
@@ -942,29 +975,50 @@ private:
             if (FOptions.WholeDocument && FEndedByMark && !FParagraphHasContent &&
                 FCursor.block().blockNumber() > FFirstBlock && FCursor.atBlockEnd() &&
                 FCursor.block().length() == 1 && FCursor.atEnd()) {
+                // When the paragraph before is empty it is that block that goes: this one
+                // has its format, given ahead.
+                FBlockWithFormat = QTextBlock();
                 FCursor.deletePreviousChar();
                 return;
             }
             if (!FParagraphHasContent && !FEndedByMark) return;
         }
         FEndedByMark = false;
-        const ParaState p = FCarriedPara ? *FCarriedPara : FindParagraphGroup().Para;
-        QTextBlockFormat format;
-        format.setAlignment(p.Alignment == 1   ? Qt::AlignRight
-                            : p.Alignment == 2 ? Qt::AlignHCenter
-                            : p.Alignment == 3 ? Qt::AlignJustify
-                                               : Qt::AlignLeft);
-        format.setProperty(LeftIndent, p.LeftIndent);
-        format.setProperty(RightIndent, p.RightIndent);
-        format.setProperty(FirstLineIndent, p.FirstLineIndent);
-        format.setProperty(SpaceBefore, p.SpaceBefore);
-        format.setProperty(SpaceAfter, p.SpaceAfter);
-        format.setProperty(LineSpacing, p.LineSpacing);
-        // \slmult says how to take \sl, and nothing without it.
-        format.setProperty(LineSpacingMultiple, p.LineSpacing != 0 ? p.LineSpacingMultiple : 0);
-        SetTabStopTwips(format, p.TabStops);
-        FCursor.setBlockFormat(format);
+        const ParaState& p = FCarriedPara ? *FCarriedPara : FindParagraphGroup().Para;
+        FFinishedFormat = BlockFormat(p);
+        FFinishedPara = p;
+        if (!(FCursor.block() == FBlockWithFormat && FBlockWithFormatPara == p))
+            FCursor.setBlockFormat(FFinishedFormat);
+        FBlockWithFormat = QTextBlock();
         JoinList(p);
+    }
+
+    // The cursor leaves the block given a format ahead with no paragraph ended in it: it is
+    // no paragraph of the document's and has no format of its own.
+    void LeaveBlockAhead() {
+        if (FBlockWithFormat.isValid() && FCursor.block() == FBlockWithFormat)
+            FCursor.setBlockFormat(QTextBlockFormat());
+        FBlockWithFormat = QTextBlock();
+    }
+
+    // The format of a paragraph read with P.
+    const QTextBlockFormat& BlockFormat(const ParaState& P) {
+        if (const QTextBlockFormat* kept = FBlockFormats.Find(P)) return *kept;
+        QTextBlockFormat format;
+        format.setAlignment(P.Alignment == 1   ? Qt::AlignRight
+                            : P.Alignment == 2 ? Qt::AlignHCenter
+                            : P.Alignment == 3 ? Qt::AlignJustify
+                                               : Qt::AlignLeft);
+        format.setProperty(LeftIndent, P.LeftIndent);
+        format.setProperty(RightIndent, P.RightIndent);
+        format.setProperty(FirstLineIndent, P.FirstLineIndent);
+        format.setProperty(SpaceBefore, P.SpaceBefore);
+        format.setProperty(SpaceAfter, P.SpaceAfter);
+        format.setProperty(LineSpacing, P.LineSpacing);
+        // \slmult says how to take \sl, and nothing without it.
+        format.setProperty(LineSpacingMultiple, P.LineSpacing != 0 ? P.LineSpacingMultiple : 0);
+        SetTabStopTwips(format, P.TabStops);
+        return FBlockFormats.Keep(P, format);
     }
 
     // ---- tables
@@ -1008,6 +1062,8 @@ private:
         if (FParagraphHasContent) FinishParagraph(true);
         if (FParagraphHasContent || FCursor.block().length() > 1)
             FCursor.insertBlock(QTextBlockFormat(), FCursor.charFormat());
+        else
+            LeaveBlockAhead();
         FParagraphHasContent = false;
         FEndedByMark = false;
         FCarriedPara.reset();
@@ -1045,6 +1101,7 @@ private:
             for (int row = 0; row < T.Row; ++row)
                 SetCellProperty(T.Table->cellAt(row, added), CellPadding, true);
         }
+        LeaveBlockAhead();
         FCursor = T.Table->cellAt(T.Row, T.Column).firstCursorPosition();
     }
 
@@ -1120,6 +1177,7 @@ private:
         }
         if (table.Column > 0) EndRow(table, RowEdgesOf(static_cast<int>(FTables.size())));
         ShowColumnWidths(*table.Table);
+        LeaveBlockAhead();
         FCursor.setPosition(table.Table->lastPosition() + 1);
         FTables.pop_back();
         FParagraphHasContent = false;
@@ -1233,6 +1291,7 @@ private:
         range.setPosition(FCursor.position(), QTextCursor::KeepAnchor);
         if (!range.hasSelection() || range.selectedText().contains(QChar::ParagraphSeparator)) {
             range.removeSelectedText();
+            FBlockWithFormat = QTextBlock();
             QTextImageFormat frame;
             frame.setWidth(32);
             frame.setHeight(32);
@@ -1278,15 +1337,20 @@ private:
     bool FParagraphHasContent = false;
     bool FEndedByMark = false;
     std::optional<ParaState> FCarriedPara;
+    // The formats of paragraphs by their state; the last paragraph finished, and the block
+    // given its format ahead (null when none is): that block need not be formatted again
+    // when its paragraph ends alike.
+    KeptFormats<ParaState, QTextBlockFormat> FBlockFormats;
+    QTextBlockFormat FFinishedFormat;
+    ParaState FFinishedPara;
+    QTextBlock FBlockWithFormat;
+    ParaState FBlockWithFormatPara;
     // Text not yet in the document, and its format.
     QString FRun;
     CharState FRunChars;
     int FRunResultOf = -1, FRunDepth = 0;
-    // The format of the last text inserted, and what it was made of.
-    QTextCharFormat FLastFormat;
-    CharState FLastChars;
-    int FLastResultOf = -1;
-    bool FLastFormatValid = false;
+    // The formats of text, by its characters' state and the field whose result it is.
+    KeptFormats<std::pair<CharState, int>, QTextCharFormat> FCharFormats;
     // Fields: the instruction of each, in the order they open.
     std::vector<QString> FFields;
     // The list table: definitions by \listid, and the \listid of each \ls.

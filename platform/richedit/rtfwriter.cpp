@@ -162,7 +162,8 @@ private:
                                    : std::min(fragment.position() + fragment.length(), FTo);
             if (start >= end) continue;
             const QTextCharFormat chars = fragment.charFormat();
-            Field(Out, chars);
+            const int formatIndex = fragment.charFormatIndex();
+            Field(Out, FieldOf(formatIndex, chars));
             if (chars.hasProperty(KeptGroup)) {
                 const int id = chars.intProperty(KeptGroupId);
                 if (id != FLastKeptGroup) Out += chars.property(KeptGroup).toByteArray();
@@ -174,8 +175,9 @@ private:
                 for (int i = start; i < end; ++i) Picture(Out, chars.toImageFormat());
                 continue;
             }
-            Characters(Out, chars);
-            Out += Text(fragment.text().mid(start - fragment.position(), end - start), *FEncoder);
+            Characters(Out, formatIndex, chars);
+            const QString text = fragment.text();
+            Text(Out, QStringView(text).mid(start - fragment.position(), end - start), *FEncoder);
         }
         CloseField(Out);
     }
@@ -191,17 +193,27 @@ private:
 
     // ---- fields
 
-    // Opens the field a run of characters is the result of, closing the one before.
-    void Field(QByteArray& Out, const QTextCharFormat& Format) {
+    // The field (its id and instruction) whose result is in a format; made once for each of
+    // the document's formats, by their index.
+    const std::pair<int, QString>& FieldOf(int Index, const QTextCharFormat& Format) {
+        auto known = FFieldOfFormat.find(Index);
+        if (known != FFieldOfFormat.end()) return known->second;
         QString instruction = Format.stringProperty(FieldInstruction);
         if (instruction.isEmpty() && Format.isAnchor() && !Format.anchorHref().isEmpty())
             instruction = "HYPERLINK \"" + Format.anchorHref() + '"';
-        const std::pair<int, QString> field {Format.intProperty(FieldId), instruction};
-        if (field == FOpenField) return;
+        return FFieldOfFormat.emplace(Index, std::pair(Format.intProperty(FieldId), instruction))
+                .first->second;
+    }
+
+    // Opens the field a run of characters is the result of, closing the one before.
+    void Field(QByteArray& Out, const std::pair<int, QString>& Field) {
+        if (Field == FOpenField) return;
         CloseField(Out);
-        if (instruction.isEmpty()) return;
-        Out += "{\\field{\\*\\fldinst\\plain\\f0 " + Text(instruction, Encoder(0)) + "}{\\fldrslt ";
-        FOpenField = field;
+        if (Field.second.isEmpty()) return;
+        Out += "{\\field{\\*\\fldinst\\plain\\f0 ";
+        Text(Out, Field.second, Encoder(0));
+        Out += "}{\\fldrslt ";
+        FOpenField = Field;
         FLastCharacters.clear();
     }
 
@@ -232,7 +244,9 @@ private:
         }
         const QString label = FNumbering.Next(key, level);
         Out += "\\ls" + QByteArray::number(known->second) + "\\ilvl" + QByteArray::number(level.Level) +
-               "{\\listtext\\plain\\f0 " + Text(label, Encoder(0)) + "\\tab}";
+               "{\\listtext\\plain\\f0 ";
+        Text(Out, label, Encoder(0));
+        Out += "\\tab}";
     }
 
     void ListTables(QByteArray& Out) {
@@ -276,7 +290,7 @@ private:
                 Out += "\\'" + Hex(c.unicode());
                 numbers += "\\'" + Hex(static_cast<int>(i + 1));
             } else
-                Out += Text(QString(c), Encoder(0));
+                Text(Out, QStringView(&c, 1), Encoder(0));
         }
         Out += ";}{\\levelnumbers" + numbers + ";}";
         if (Font >= 0) Out += "\\f" + QByteArray::number(Font);
@@ -287,7 +301,20 @@ private:
 
     // ---- characters
 
-    void Characters(QByteArray& Out, const QTextCharFormat& Format) {
+    // The words of a format of the document (by its index) and the encoder of its text.
+    void Characters(QByteArray& Out, int Index, const QTextCharFormat& Format) {
+        auto known = FCharacterWords.find(Index);
+        if (known == FCharacterWords.end())
+            known = FCharacterWords.emplace(Index, CharacterWords(Format)).first;
+        const auto& [words, encoder] = known->second;
+        FEncoder = encoder;
+        if (words == FLastCharacters) return;
+        FLastCharacters = words;
+        Out += words;
+        Out += ' ';
+    }
+
+    std::pair<QByteArray, CodePageEncoder*> CharacterWords(const QTextCharFormat& Format) {
         QByteArray words = "\\plain";
         const QStringList families = Format.fontFamilies().toStringList();
         const int font = FontIndex(families.isEmpty() ? FDefaultFamily : families.first(),
@@ -307,10 +334,7 @@ private:
             words += "\\super";
         else if (Format.verticalAlignment() == QTextCharFormat::AlignSubScript)
             words += "\\sub";
-        FEncoder = &Encoder(FFonts[font].Charset);
-        if (words == FLastCharacters) return;
-        FLastCharacters = words;
-        Out += words + ' ';
+        return {words, &Encoder(FFonts[font].Charset)};
     }
 
     // The encoder of a font's charset; the document's own page is Windows-1252.
@@ -337,36 +361,35 @@ private:
     }
 
     // Text in the code page of its font; what the page cannot hold goes as Unicode.
-    static QByteArray Text(const QString& S, CodePageEncoder& Encoder) {
-        QByteArray out;
-        out.reserve(S.size());
+    static void Text(QByteArray& Out, QStringView S, CodePageEncoder& Encoder) {
         for (qsizetype i = 0; i < S.size(); ++i) {
             const char16_t u = S[i].unicode();
-            if (u == '\\' || u == '{' || u == '}')
-                out += QByteArray("\\") + static_cast<char>(u);
-            else if (u == '\t')
-                out += "\\tab ";
+            if (u == '\\' || u == '{' || u == '}') {
+                Out += '\\';
+                Out += static_cast<char>(u);
+            } else if (u == '\t')
+                Out += "\\tab ";
             else if (u == QChar::LineSeparator)
-                out += "\\line ";
+                Out += "\\line ";
             else if (u == 0x00A0)
-                out += "\\~";
+                Out += "\\~";
             else if (u == 0x00AD)
-                out += "\\-";
+                Out += "\\-";
             else if (u < 0x20)
                 continue;
             else if (u < 0x80)
-                out += static_cast<char>(u);
+                Out += static_cast<char>(u);
             else {
                 const bool pair = QChar::isHighSurrogate(u) && i + 1 < S.size() &&
                                   QChar::isLowSurrogate(S[i + 1].unicode());
                 const char32_t code = pair ? QChar::surrogateToUcs4(u, S[i + 1].unicode()) : u;
                 const QByteArray bytes = Encoder.Encode(code);
                 if (!bytes.isEmpty()) {
-                    for (const char b : bytes) out += "\\'" + Hex(b);
+                    for (const char b : bytes) Out += "\\'" + Hex(b);
                 } else {
-                    out += "\\u" + QByteArray::number(static_cast<int>(static_cast<int16_t>(u))) + '?';
+                    Out += "\\u" + QByteArray::number(static_cast<int>(static_cast<int16_t>(u))) + '?';
                     if (pair)
-                        out += "\\u" +
+                        Out += "\\u" +
                                QByteArray::number(
                                        static_cast<int>(static_cast<int16_t>(S[i + 1].unicode()))) +
                                '?';
@@ -374,7 +397,6 @@ private:
                 if (pair) ++i;
             }
         }
-        return out;
     }
 
     // A name in the font table, in its own charset's code page, and no ';', which would
@@ -434,6 +456,8 @@ private:
     std::map<int, std::unique_ptr<CodePageEncoder>> FEncoders;
     CodePageEncoder* FEncoder = nullptr;
     std::pair<int, QString> FOpenField;
+    std::map<int, std::pair<int, QString>> FFieldOfFormat;
+    std::map<int, std::pair<QByteArray, CodePageEncoder*>> FCharacterWords;
     std::map<qint64, int> FListNumbers;
     std::vector<WrittenList> FLists;
     ListNumbering FNumbering;

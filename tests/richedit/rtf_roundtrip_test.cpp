@@ -276,6 +276,13 @@ QStringList Lines(const QTextDocument& D) { return rtftest::LabelledLines(D); }
 
 const std::vector<KeptCase>& KeptCases() {
     static const std::vector<KeptCase> cases = {
+            {"empty last paragraph", R"({\rtf1 A\par\qc\li720\par})",
+             [](const QTextDocument& d, const QByteArray& written) {
+                 ASSERT_EQ(d.blockCount(), 2);
+                 EXPECT_EQ(Block(d, 1).alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+                 EXPECT_EQ(Block(d, 1).intProperty(rtf::LeftIndent), 720);
+                 EXPECT_TRUE(written.contains("\\pard\\qc\\li720\\par")) << written.constData();
+             }},
             {"optional hyphen", R"({\rtf1 opt\-ional})",
              [](const QTextDocument& d, const QByteArray& written) {
                  EXPECT_EQ(d.toPlainText(), QString::fromUtf8("opt\u00ADional"));

@@ -53,6 +53,10 @@ void TDaroruTable::Notification(TComponent* AComponent, TOperation Operation)
 {
     TDataSet::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FDaroruConnection) {
+        // The connection is being destroyed: nothing may be asked of it any
+        // more, and the work area it served on the server ends with it.
+        if (FAccessMethod == amServer)
+            FWorkArea = 0;
         Close();
         FDaroruConnection = nullptr;
     }

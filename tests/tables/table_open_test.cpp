@@ -304,3 +304,18 @@ TEST_F(TableTest, SetUpIsRefusedOnAnOpenTable)
 }
 
 }  // namespace
+
+// A table whose server connection is destroyed first closes without a
+// request to the connection that is going.
+TEST_F(TableTest, ATableOutlivingItsServerConnectionClosesQuietly)
+{
+    if (!ThroughServer())
+        GTEST_SKIP() << "a table on the server only";
+    CreateTable("T.DBF", ClientListSchema);
+    TDaroruTable* t = Table("T.DBF");
+    t->Open();
+    ASSERT_TRUE(t->Active());
+    Connection.reset();
+    EXPECT_FALSE(t->Active());
+    EXPECT_EQ(t->DaroruConnection(), nullptr);
+}

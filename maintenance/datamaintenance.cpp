@@ -90,14 +90,21 @@ std::vector<String> CopyAllOrNone(const String& Root, const String& Dir, const s
                                   const std::vector<String>& Stale) {
     std::vector<String> failed;
     std::vector<String> aside;
+    // Until the marker is written, an opening of the client on another
+    // workstation takes the copies for leftovers of a cut restore; held, they
+    // cannot be removed.
+    std::vector<std::unique_ptr<sharelocks::FileClaim>> held;
     for (const String& file : Files) {
         const String temp = Dir + file + PendingCopySuffix;
-        if (FileExists(Root + file) && CopyFile(Root + file, temp, false)) aside.push_back(temp);
+        held.push_back(std::make_unique<sharelocks::FileClaim>());
+        const bool copied = FileExists(Root + file) && CopyFile(Root + file, temp, false);
+        if (copied && held.back()->Claim(ResolvePath(temp)) && FileExists(temp)) aside.push_back(temp);
         else failed.push_back(Root + file);
     }
     const TPendingRestore steps{Files, Stale};
     if (failed.empty() && !BeginPendingRestore(Dir, steps))
         for (const String& file : Files) failed.push_back(Root + file);
+    held.clear();
     if (!failed.empty()) {
         for (const String& temp : aside)
             if (FileExists(temp)) DeleteFile(temp);

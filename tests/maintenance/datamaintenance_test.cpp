@@ -9,6 +9,7 @@
 #include "app/smalldialogs.h"
 #include "maintenance/datamaintenance.h"
 #include "platform/rtl/fileops.h"
+#include "platform/rtl/sharelocks.h"
 #include "tests/maintenance/clientformsfixture.h"
 
 using ::testing::ElementsAre;
@@ -463,6 +464,18 @@ TEST_F(RestoreCutTest, ACutRestoreIsFinishedOnceItsTablesAreFree) {
     EXPECT_EQ(TableBytes(OldDir()), TableBytes(Backup()));
     EXPECT_EQ(SeeksR1(), std::make_pair(false, false));
     EXPECT_TRUE(LeftoversGone());
+}
+
+// A restore on another workstation holds its copies until its marker is written.
+TEST_F(RestoreCutTest, ACopyARestoreStillHoldsIsNoLeftover) {
+    CutRestore(false, 0, false);
+    sharelocks::FileClaim copying;
+    ASSERT_TRUE(copying.Claim(ResolvePath(OldDir() + "CLIENT.DBF.NEW")));
+    OpenOld();
+    EXPECT_THAT(Shown(), IsEmpty());
+    EXPECT_TRUE(WhollyOpen());
+    EXPECT_EQ(ClientBytes(), Old);
+    EXPECT_TRUE(FileExists(OldDir() + "CLIENT.DBF.NEW"));
 }
 
 // A marker is written whole or not at all; one that reads otherwise, or names a

@@ -47,7 +47,8 @@ bool EndPendingRestore(const String& Dir);
 // cut after its copies were complete is finished, and ".NEW" files left by one
 // cut before that are removed. True when Dir holds a complete set of files
 // afterwards (the restored one or the old one); false when a cut restore could
-// not be finished now (a file in use), and the client must not be opened.
+// not be finished now (a file in use, a marker that cannot be read), and the
+// client must not be opened.
 // Finished tells whether a restore was rolled forward: its indexes are to be
 // built, and EndPendingRestore called then.
 bool FinishCutRestore(const String& Dir, bool& Finished);

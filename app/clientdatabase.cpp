@@ -1,5 +1,6 @@
 #include "app/clientdatabase.h"
 
+#include "app/pendingrestore.h"
 #include "app/user.h"
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/strutils.h"
@@ -8,6 +9,9 @@
 TDClientDataBase* DClientDataBase = nullptr;
 
 const char* const ClientInUseMessage = "Unable to open client - the client may be in use by another user";
+const char* const CutRestoreMessage =
+    "Unable to open client - a restore of it was cut short and cannot be finished now.  Close the client on "
+    "every workstation and choose it again.";
 
 String ClientOpenFailureMessage(const Exception& E)
 {
@@ -202,6 +206,16 @@ void TDClientDataBase::OpenClient()
         if (IsClientOpen(dir))
             return;
         CloseClient();
+        bool restored = false;
+        if (!FinishCutRestore(dir, restored)) {
+            DoShowMessage(CutRestoreMessage);
+            User->ClientID.clear();
+            return;
+        }
+        // The restore was cut before its indexes were built whole. Should they fail
+        // again, the marker stays and the next opening tries once more.
+        if (restored && ReindexClient(User->ClientID))
+            EndPendingRestore(dir);
         tblTransactions->SetSxQuery("");
         tblTransactions->SetFiltered(false);
         Aim(tblTransactions, dir, "TOTTRANS", true);

@@ -37,6 +37,8 @@ String RecipientTransactionsFilter(const String& RecipientID);
 
 // The message of a client whose tables another user holds.
 extern const char* const ClientInUseMessage;
+// A restore of the client was cut short and its remaining steps cannot be done now.
+extern const char* const CutRestoreMessage;
 // The message of a client whose tables could not be opened: the in-use message
 // when another user holds them, else which file is wrong and why.
 String ClientOpenFailureMessage(const Exception& E);

@@ -6,6 +6,7 @@
 
 #include "app/clientdatabase.h"
 #include "app/mainform.h"
+#include "app/pendingrestore.h"
 #include "app/smalldialogs.h"
 #include "app/totstart.h"
 #include "platform/rtl/fileops.h"
@@ -78,23 +79,41 @@ void EnterInPickList(const String& ID) {
     }
 }
 
-// Copies Sources over Targets, all or none: each is copied beside its target
-// first and renamed over it only when every copy is complete. The sources that
-// could not be copied are returned; none when all went in.
-std::vector<String> CopyAllOrNone(const std::vector<String>& Sources, const std::vector<String>& Targets) {
+// Copies the Files of Root over those of Dir, all or none, and removes Stale from
+// Dir with them: each file is copied beside its target first; only when every
+// copy is complete and on the disk does a marker name the renames and removals,
+// and only then are they done, so that a power cut leaves the old files or, at
+// the next opening, the new ones. The marker stays until the new tables' indexes
+// are built. The sources that could not be copied in are returned; none when all
+// went in.
+std::vector<String> CopyAllOrNone(const String& Root, const String& Dir, const std::vector<String>& Files,
+                                  const std::vector<String>& Stale) {
     std::vector<String> failed;
     std::vector<String> aside;
-    for (size_t i = 0; i < Sources.size(); ++i) {
-        const String temp = Targets[i] + ".NEW";
-        if (FileExists(Sources[i]) && CopyFile(Sources[i], temp, false)) aside.push_back(temp);
-        else failed.push_back(Sources[i]);
+    // Until the marker is written, an opening of the client on another
+    // workstation takes the copies for leftovers of a cut restore; held, they
+    // cannot be removed.
+    std::vector<std::unique_ptr<sharelocks::FileClaim>> held;
+    for (const String& file : Files) {
+        const String temp = Dir + file + PendingCopySuffix;
+        held.push_back(std::make_unique<sharelocks::FileClaim>());
+        const bool copied = FileExists(Root + file) && CopyFile(Root + file, temp, false);
+        if (copied && held.back()->Claim(ResolvePath(temp)) && FileExists(temp)) aside.push_back(temp);
+        else failed.push_back(Root + file);
     }
-    if (failed.empty()) {
-        for (size_t i = 0; i < Targets.size(); ++i)
-            if (!RenameFile(aside[i], Targets[i])) failed.push_back(Sources[i]);
+    const TPendingRestore steps{Files, Stale};
+    if (failed.empty() && !BeginPendingRestore(Dir, steps))
+        for (const String& file : Files) failed.push_back(Root + file);
+    held.clear();
+    if (!failed.empty()) {
+        for (const String& temp : aside)
+            if (FileExists(temp)) DeleteFile(temp);
+        return failed;
     }
-    for (const String& temp : aside)
-        if (FileExists(temp)) DeleteFile(temp);
+    // What cannot be done now stays named in the marker; the client's next
+    // opening finishes it.
+    for (const String& target : CompletePendingRestore(Dir, steps))
+        failed.push_back(Root + ExtractFileName(target));
     return failed;
 }
 
@@ -259,10 +278,9 @@ void RestoreClientFrom(const String& Root, TDaroruTable* Reader) {
                   " at the selected path location.  Do you want to continue?"))
         return;
     // Nothing is overwritten unless every table of the back-up is there.
-    std::vector<String> sources, targets, missing;
+    std::vector<String> files, missing;
     for (const char* file : BackupFiles) {
-        sources.push_back(root + file);
-        targets.push_back(dir + file);
+        files.push_back(file);
         if (!FileExists(root + file)) missing.push_back(root + file);
     }
     for (const String& file : missing) ShowMessage("Unable to restore " + file);
@@ -284,21 +302,20 @@ void RestoreClientFrom(const String& Root, TDaroruTable* Reader) {
         ShowMessage("Unable to create the directory " + dir + ".  No restoration took place.");
         return;
     }
-    const std::vector<String> failed = CopyAllOrNone(sources, targets);
-    for (const String& file : failed) ShowMessage("Unable to restore " + file);
-    if (!failed.empty()) return;
     // The old index files describe the old tables, and a journal left by a write the
     // old tables never finished would be rolled back onto the restored ones.
-    for (const char* file : IndexFiles)
-        if (FileExists(dir + file)) DeleteFile(dir + file);
-    for (const char* file : {"CLIENT.JNL", "EMPLOYEE.JNL", "TOTTRANS.JNL"})
-        if (FileExists(dir + file)) DeleteFile(dir + file);
+    std::vector<String> stale(std::begin(IndexFiles), std::end(IndexFiles));
+    for (const char* file : {"CLIENT.JNL", "EMPLOYEE.JNL", "TOTTRANS.JNL"}) stale.push_back(file);
+    const std::vector<String> failed = CopyAllOrNone(root, dir, files, stale);
+    for (const String& file : failed) ShowMessage("Unable to restore " + file);
+    if (!failed.empty()) return;
     User()->ClientID = id;
     if (!ReindexWithMessage(id)) {
         ShowMessage("The tables of " + id + " were copied, but their indexes could not be built, so " + id +
                     " was not made the current client.  Use Reindex after choosing it.");
         return;
     }
+    EndPendingRestore(dir);
     restored = true;
     DClientDataBase->OpenClient();
     if (!DClientDataBase->tblClient->Active()) return;

@@ -286,6 +286,15 @@ bool RemoveDir(const String& Dir) {
     return !dir.empty() && ::rmdir(dir.c_str()) == 0;
 }
 
+bool SyncDirectory(const String& Dir) {
+    const String dir = ExcludeTrailingPathDelimiter(ResolvePath(Dir));
+    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    return Close(fd) == 0 && synced;
+}
+
 bool DeleteFile(const String& FileName) {
     String path = ResolvePath(FileName);
     sharelocks::FileClaim claim;

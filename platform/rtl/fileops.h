@@ -50,6 +50,9 @@ bool CreateDir(const String& Dir);
 bool ForceDirectories(const String& Dir);
 // Removes an empty directory.
 bool RemoveDir(const String& Dir);
+// Flushes the directory's entries to the disk: the files made, renamed or removed
+// in it before are as they are now after a power cut. False when it cannot.
+bool SyncDirectory(const String& Dir);
 
 // Deleting, replacing and renaming refuse (false) when another open holds the
 // file (sharelocks::FileInUse), in this process or another.

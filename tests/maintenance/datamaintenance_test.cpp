@@ -5,9 +5,11 @@
 
 #include <filesystem>
 
+#include "app/pendingrestore.h"
 #include "app/smalldialogs.h"
 #include "maintenance/datamaintenance.h"
 #include "platform/rtl/fileops.h"
+#include "platform/rtl/sharelocks.h"
 #include "tests/maintenance/clientformsfixture.h"
 
 using ::testing::ElementsAre;
@@ -217,6 +219,8 @@ TEST_F(RestoreTest, RestoreDropsTheJournalOfTheTablesItReplaces) {
     EXPECT_EQ(Shown().back(), "Restoration for 08OLD complete");
     EXPECT_FALSE(FileExists(Dir / "08OLD/TOTTRANS.JNL"));
     EXPECT_EQ(TableBytes(Dir / "08OLD/"), TableBytes(Backup()));
+    EXPECT_FALSE(FileExists(Dir / "08OLD/" + PendingRestoreMarker));
+    EXPECT_THAT(ListFiles(Dir / "08OLD/", "*.NEW"), IsEmpty());
 }
 
 TEST_F(RestoreTest, RestoreIntoAnEmptyPlaceMakesTheClientCurrentAndListsIt) {
@@ -310,6 +314,182 @@ TEST_F(RestoreTest, RestoreLeavesAClientInUseElsewhere) {
     EXPECT_EQ(TableBytes(Dir / "08OLD/"), before);
     EXPECT_EQ(FMain->User->ClientID, "08ACME");
     EXPECT_TRUE(ClientOpen());
+}
+
+// ---- A restore cut short, as by a power cut, and the client's next opening
+
+class RestoreCutTest : public RestoreTest {
+protected:
+    void SetUp() override {
+        RestoreTest::SetUp();
+        // Every table of 08OLD comes to differ from its back-up: a renamed payer, a
+        // recipient and a payment to it.
+        OpenOld();
+        DClientDataBase->tblClient->Edit();
+        DClientDataBase->tblClient->FieldByName("NAME1")->SetAsString("RENAMED CO");
+        DClientDataBase->tblClient->Post();
+        TDaroruTable* recipients = DClientDataBase->tblEmployee;
+        recipients->Append();
+        recipients->FieldByName("ID")->SetAsString("R1");
+        recipients->Post();
+        TDaroruTable* payments = DClientDataBase->tblTransactions;
+        payments->Append();
+        payments->FieldByName("EMP_ID")->SetAsString("R1");
+        payments->FieldByName("AMOUNT")->SetAsString("100.00");
+        payments->Post();
+        DClientDataBase->CloseClient();
+        Old = ClientBytes();
+        const std::vector<String> backedUp = TableBytes(Backup());
+        for (size_t i = 0; i < backedUp.size(); ++i) ASSERT_NE(Old[i], backedUp[i]) << Tables[i];
+    }
+    String OldDir() const { return Dir / "08OLD/"; }
+    // The bytes of 08OLD's tables, then of its index files.
+    std::vector<String> ClientBytes() const {
+        std::vector<String> bytes = TableBytes(OldDir());
+        for (const char* index : Indexes) bytes.push_back(Dir.Read(OldDir() + index));
+        return bytes;
+    }
+    // 08OLD's files as they were before any restore.
+    void PutBackOld() {
+        DClientDataBase->CloseClient();
+        for (size_t i = 0; i < std::size(Tables); ++i) Dir.Write("08OLD/" + String(Tables[i]), Old[i]);
+        for (size_t i = 0; i < std::size(Indexes); ++i)
+            Dir.Write("08OLD/" + String(Indexes[i]), Old[std::size(Tables) + i]);
+    }
+    // The restore's own steps, stopped where a power cut would stop them: the
+    // copies (the last one half written when there is no marker yet), the marker,
+    // the first Renames renames and, with Removed, the old index files' removal;
+    // with HalfBuilt, an index build cut half way.
+    void CutRestore(bool Marked, size_t Renames, bool Removed, bool HalfBuilt = false) {
+        const TPendingRestore steps{{std::begin(Tables), std::end(Tables)},
+                                    {std::begin(Indexes), std::end(Indexes)}};
+        for (const String& table : steps.Replaced)
+            ASSERT_TRUE(CopyFile(Backup() + table, OldDir() + table + PendingCopySuffix, false));
+        if (!Marked) {
+            const String last = steps.Replaced.back();
+            const String bytes = Dir.Read(Backup() + last);
+            Dir.Write("08OLD/" + last + PendingCopySuffix, bytes.substr(0, bytes.size() / 2));
+            return;
+        }
+        ASSERT_TRUE(BeginPendingRestore(OldDir(), steps));
+        for (size_t i = 0; i < Renames; ++i) {
+            const String table = OldDir() + steps.Replaced[i];
+            ASSERT_TRUE(RenameFile(table + PendingCopySuffix, table));
+        }
+        for (const String& index : Removed ? steps.Removed : std::vector<String>()) {
+            ASSERT_TRUE(DeleteFile(OldDir() + index));
+        }
+        if (HalfBuilt) Dir.Write("08OLD/TOTTRANS.CDX", Old.back().substr(0, Old.back().size() / 2));
+    }
+    // Makes 08OLD the current client and opens it, as the program does.
+    static void OpenOld() {
+        DClientDataBase->CloseClient();
+        FMain->User->ClientID = "08OLD";
+        DClientDataBase->OpenClient();
+    }
+    // Whether the recipient R1 and the payment to it are found through the
+    // indexes: an index left beside a table it does not describe gives another
+    // answer than the table.
+    static std::pair<bool, bool> SeeksR1() {
+        TDaroruTable* recipients = DClientDataBase->tblEmployee;
+        recipients->SetOrder(recipients->TagArea("ID"));
+        TDaroruTable* payments = DClientDataBase->tblTransactions;
+        payments->SetOrder(payments->TagArea("EMP_ID"));
+        return {recipients->Seek("R1"), payments->Seek("R1")};
+    }
+    static bool WhollyOpen() {
+        return DClientDataBase->tblClient->Active() && DClientDataBase->tblEmployee->Active() &&
+               DClientDataBase->tblTransactions->Active();
+    }
+    bool LeftoversGone() const {
+        return !FileExists(OldDir() + PendingRestoreMarker) && ListFiles(OldDir(), "*.NEW").empty();
+    }
+
+    static constexpr const char* Indexes[] = {"EMPLOYEE.CDX", "TOTTRANS.CDX"};
+    std::vector<String> Old;
+};
+
+TEST_F(RestoreCutTest, TheNextOpeningHasTheClientWhollyRestoredOrWhollyOld) {
+    const struct Case {
+        const char* Name;
+        bool Marked;
+        size_t Renames;
+        bool Removed;
+        bool HalfBuilt;
+        bool Restored;  // the cut came after every copy was complete
+    } cases[] = {
+        {"cut while copying", false, 0, false, false, false},
+        {"cut after the marker", true, 0, false, false, true},
+        {"cut after 1 of 3 renames", true, 1, false, false, true},
+        {"cut after 2 of 3 renames", true, 2, false, false, true},
+        {"cut after every rename", true, 3, false, false, true},
+        {"cut after the old indexes' removal", true, 3, true, false, true},
+        {"cut while the indexes were built", true, 3, true, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        PutBackOld();
+        Dialogs.Messages.clear();
+        CutRestore(c.Marked, c.Renames, c.Removed, c.HalfBuilt);
+        OpenOld();
+        EXPECT_THAT(Shown(), IsEmpty());
+        ASSERT_TRUE(WhollyOpen());
+        EXPECT_TRUE(LeftoversGone());
+        if (c.Restored) {
+            EXPECT_EQ(TableBytes(OldDir()), TableBytes(Backup()));
+            EXPECT_EQ(Payer("NAME1"), "OLD CO");
+            EXPECT_EQ(SeeksR1(), std::make_pair(false, false));
+        } else {
+            EXPECT_EQ(ClientBytes(), Old);
+            EXPECT_EQ(Payer("NAME1"), "RENAMED CO");
+            EXPECT_EQ(SeeksR1(), std::make_pair(true, true));
+        }
+    }
+}
+
+TEST_F(RestoreCutTest, ACutRestoreIsFinishedOnceItsTablesAreFree) {
+    CutRestore(true, 1, false);
+    {
+        TOtherWorkstation other(OldDir() + "TOTTRANS.DBF", false);
+        OpenOld();
+        EXPECT_THAT(Shown(), ElementsAre(String(CutRestoreMessage)));
+        EXPECT_FALSE(WhollyOpen());
+        EXPECT_TRUE(FileExists(OldDir() + PendingRestoreMarker));
+        EXPECT_TRUE(FileExists(OldDir() + "TOTTRANS.DBF.NEW"));
+    }
+    Dialogs.Messages.clear();
+    OpenOld();
+    EXPECT_THAT(Shown(), IsEmpty());
+    ASSERT_TRUE(WhollyOpen());
+    EXPECT_EQ(TableBytes(OldDir()), TableBytes(Backup()));
+    EXPECT_EQ(SeeksR1(), std::make_pair(false, false));
+    EXPECT_TRUE(LeftoversGone());
+}
+
+// A restore on another workstation holds its copies until its marker is written.
+TEST_F(RestoreCutTest, ACopyARestoreStillHoldsIsNoLeftover) {
+    CutRestore(false, 0, false);
+    sharelocks::FileClaim copying;
+    ASSERT_TRUE(copying.Claim(ResolvePath(OldDir() + "CLIENT.DBF.NEW")));
+    OpenOld();
+    EXPECT_THAT(Shown(), IsEmpty());
+    EXPECT_TRUE(WhollyOpen());
+    EXPECT_EQ(ClientBytes(), Old);
+    EXPECT_TRUE(FileExists(OldDir() + "CLIENT.DBF.NEW"));
+}
+
+// A marker is written whole or not at all; one that reads otherwise, or names a
+// file outside the client's directory, is not acted on.
+TEST_F(RestoreCutTest, AMarkerThatCannotBeTrustedChangesNothing) {
+    CutRestore(true, 0, false);
+    Dir.Write("08OLD/" + String(PendingRestoreMarker), "NEW ../08ACME/CLIENT.DBF\n");
+    const std::vector<String> acme = TableBytes(Dir / "08ACME/");
+    OpenOld();
+    EXPECT_THAT(Shown(), ElementsAre(String(CutRestoreMessage)));
+    EXPECT_FALSE(WhollyOpen());
+    EXPECT_EQ(ClientBytes(), Old);
+    EXPECT_EQ(TableBytes(Dir / "08ACME/"), acme);
+    EXPECT_THAT(ListFiles(OldDir(), "*.NEW"), ::testing::SizeIs(3));
 }
 
 class RestoreIDTest : public RestoreTest {

@@ -163,6 +163,9 @@ TEST(FileOpsTest, DirectoriesAreMadeAndRemoved) {
     EXPECT_TRUE(RemoveDir(dir / "A/B/C/"));
     EXPECT_FALSE(DirectoryExists(dir / "a/b/c"));
     EXPECT_FALSE(ForceDirectories(""));
+    EXPECT_TRUE(SyncDirectory(dir / "A/B/"));
+    EXPECT_FALSE(SyncDirectory(dir / "a/b/c"));  // removed
+    EXPECT_FALSE(SyncDirectory(dir / "file"));    // not a directory
 }
 
 TEST(FileOpsTest, PatternMatching) {

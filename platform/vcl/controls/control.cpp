@@ -14,21 +14,23 @@ namespace {
 
 Qt::CursorShape CursorShape(TCursor Cursor) {
     switch (Cursor) {
-        case crNone: return Qt::BlankCursor;
-        case crCross: return Qt::CrossCursor;
-        case crIBeam: return Qt::IBeamCursor;
-        case crSizeNS: return Qt::SizeVerCursor;
-        case crSizeWE: return Qt::SizeHorCursor;
-        case crHourGlass: case crSQLWait: return Qt::WaitCursor;
-        case crNo: return Qt::ForbiddenCursor;
-        case crHandPoint: return Qt::PointingHandCursor;
-        default: return Qt::ArrowCursor;
+    case crNone: return Qt::BlankCursor;
+    case crCross: return Qt::CrossCursor;
+    case crIBeam: return Qt::IBeamCursor;
+    case crSizeNS: return Qt::SizeVerCursor;
+    case crSizeWE: return Qt::SizeHorCursor;
+    case crHourGlass:
+    case crSQLWait: return Qt::WaitCursor;
+    case crNo: return Qt::ForbiddenCursor;
+    case crHandPoint: return Qt::PointingHandCursor;
+    default: return Qt::ArrowCursor;
     }
 }
 
 }  // namespace
 
-TControl::TControl(TComponent* AOwner, QWidget* AWidget) : TComponent(AOwner), FWidget(AWidget), FFont(std::make_unique<TFont>()) {
+TControl::TControl(TComponent* AOwner, QWidget* AWidget)
+    : TComponent(AOwner), FWidget(AWidget), FFont(std::make_unique<TFont>()) {
     TEventDispatch::Instance();
     TEventDispatch::Register(FWidget, this);
     // Each control sees the mouse over itself, buttons held or not, and only it does: what
@@ -53,7 +55,9 @@ TControl::~TControl() {
     delete FWidget;
 }
 
-bool TControl::InheritsFrom(const String& name) const { return SameText(name, "TControl") || TComponent::InheritsFrom(name); }
+bool TControl::InheritsFrom(const String& name) const {
+    return SameText(name, "TControl") || TComponent::InheritsFrom(name);
+}
 
 void TControl::BeforeDestruction() {
     TEventDispatch::Unregister(FWidget);
@@ -221,8 +225,10 @@ void TControl::SetShowHint(bool Value) {
 
 void TControl::SetCursor(TCursor Value) {
     FCursor = Value;
-    if (Value == crDefault) FWidget->unsetCursor();
-    else FWidget->setCursor(CursorShape(Value));
+    if (Value == crDefault)
+        FWidget->unsetCursor();
+    else
+        FWidget->setCursor(CursorShape(Value));
 }
 
 void TControl::Invalidate() { FWidget->update(); }
@@ -298,8 +304,10 @@ bool TControl::MouseCapture() const { return QWidget::mouseGrabber() == FWidget;
 
 void TControl::SetMouseCapture(bool Value) {
     if (Value == MouseCapture()) return;
-    if (Value) FWidget->grabMouse();
-    else FWidget->releaseMouse();
+    if (Value)
+        FWidget->grabMouse();
+    else
+        FWidget->releaseMouse();
 }
 
 TCustomForm* TControl::ParentForm() const { return GetParentForm(this); }

@@ -9,7 +9,9 @@ TCustomEdit::TCustomEdit(TComponent* AOwner, QWidget* AWidget) : TWinControl(AOw
     SetColor(clWindow);
 }
 
-bool TCustomEdit::InheritsFrom(const String& name) const { return SameText(name, "TCustomEdit") || TWinControl::InheritsFrom(name); }
+bool TCustomEdit::InheritsFrom(const String& name) const {
+    return SameText(name, "TCustomEdit") || TWinControl::InheritsFrom(name);
+}
 
 void TCustomEdit::SetMaxLength(int Value) {
     FMaxLength = std::max(0, Value);
@@ -29,9 +31,9 @@ void TCustomEdit::SetReadOnly(bool Value) {
 
 String TCustomEdit::ApplyCharCase(const String& Value) const {
     switch (FCharCase) {
-        case ecUpperCase: return AnsiUpperCase(Value);
-        case ecLowerCase: return AnsiLowerCase(Value);
-        default: return Value;
+    case ecUpperCase: return AnsiUpperCase(Value);
+    case ecLowerCase: return AnsiLowerCase(Value);
+    default: return Value;
     }
 }
 

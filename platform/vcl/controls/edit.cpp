@@ -7,10 +7,10 @@
 
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/controls/lineeditwidget.h"
-#include "platform/vcl/forms/clipbrd.h"
-#include "platform/vcl/graphics/controlcanvas.h"
 #include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/clipbrd.h"
 #include "platform/vcl/forms/dispatch.h"
+#include "platform/vcl/graphics/controlcanvas.h"
 #include "platform/vcl/qt/qapp.h"
 #include "platform/vcl/qt/qtext.h"
 
@@ -18,16 +18,21 @@ namespace {
 
 QLineEdit* LineEdit(const TControl* Control) { return static_cast<QLineEdit*>(Control->Widget()); }
 
-TLineEditWidget* LineEditWidget(const TControl* Control) { return static_cast<TLineEditWidget*>(Control->Widget()); }
+TLineEditWidget* LineEditWidget(const TControl* Control) {
+    return static_cast<TLineEditWidget*>(Control->Widget());
+}
 
 }  // namespace
 
 TEdit::TEdit(TComponent* AOwner) : TCustomEdit(AOwner, MakeWidget<TLineEditWidget>()) {
-    QObject::connect(LineEdit(this), &QLineEdit::textChanged, [this] { Guarded(this, [this] { WidgetTextChanged(); }); });
+    QObject::connect(LineEdit(this), &QLineEdit::textChanged,
+                     [this] { Guarded(this, [this] { WidgetTextChanged(); }); });
     SetBounds(0, 0, 121, 21);
 }
 
-bool TEdit::InheritsFrom(const String& name) const { return SameText(name, "TEdit") || TCustomEdit::InheritsFrom(name); }
+bool TEdit::InheritsFrom(const String& name) const {
+    return SameText(name, "TEdit") || TCustomEdit::InheritsFrom(name);
+}
 
 // A text that holds lines keeps CR LF between them; its widget keeps LF. A masked edit's
 // widget shows the mask's literals and empty places.

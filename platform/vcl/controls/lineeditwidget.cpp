@@ -88,8 +88,10 @@ void TLineEditWidget::mousePressEvent(QMouseEvent* Event) {
     if (!LaysOut()) return QLineEdit::mousePressEvent(Event);
     if (Event->button() != Qt::LeftButton) return;
     const int position = PositionAt(Event->position().toPoint());
-    if (Event->modifiers() & Qt::ShiftModifier) SelectTo(position);
-    else setCursorPosition(position);
+    if (Event->modifiers() & Qt::ShiftModifier)
+        SelectTo(position);
+    else
+        setCursorPosition(position);
 }
 
 void TLineEditWidget::mouseMoveEvent(QMouseEvent* Event) {
@@ -180,8 +182,8 @@ void TLineEditWidget::timerEvent(QTimerEvent* Event) {
 QRect TLineEditWidget::TextArea() const {
     QStyleOptionFrame panel;
     initStyleOption(&panel);
-    QRect area = style()->subElementRect(QStyle::SE_LineEditContents, &panel, this)
-                         .marginsRemoved(textMargins());
+    QRect area =
+            style()->subElementRect(QStyle::SE_LineEditContents, &panel, this).marginsRemoved(textMargins());
     if (ShowsBar()) area.setRight(std::min(area.right(), FBar->x() - 1));
     return area;
 }
@@ -190,8 +192,7 @@ void TLineEditWidget::PlaceBar() {
     setFocusPolicy(ShowsBar() ? Qt::TabFocus : Qt::StrongFocus);
     if (!ShowsBar()) return FBar->hide();
     const int frame = hasFrame() ? style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) : 0;
-    FBar->setGeometry(width() - frame - BarExtent(), frame, BarExtent(),
-                      std::max(0, height() - 2 * frame));
+    FBar->setGeometry(width() - frame - BarExtent(), frame, BarExtent(), std::max(0, height() - 2 * frame));
     FBar->show();
 }
 
@@ -351,7 +352,8 @@ void TLineEditWidget::PaintLaidOut() {
     const QPointF origin(area.left() - FScrolledRight, area.top() - FScrolledDown);
     layout.draw(&painter, origin, selections);
     if (FCaretShown && hasFocus() && !isReadOnly()) {
-        layout.drawCursor(&painter, origin, cursorPosition(), style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this));
+        layout.drawCursor(&painter, origin, cursorPosition(),
+                          style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this));
     }
 }
 
@@ -374,11 +376,13 @@ int TLineEditWidget::PositionAt(const QPoint& Point) const {
 }
 
 void TLineEditWidget::SelectTo(int Position) {
-    const int anchor = !hasSelectedText() ? cursorPosition()
+    const int anchor = !hasSelectedText()                     ? cursorPosition()
                        : cursorPosition() == selectionStart() ? selectionEnd()
                                                               : selectionStart();
-    if (Position == anchor) setCursorPosition(Position);
-    else setSelection(anchor, Position - anchor);
+    if (Position == anchor)
+        setCursorPosition(Position);
+    else
+        setSelection(anchor, Position - anchor);
 }
 
 void TLineEditWidget::RestartBlinking() {

@@ -1,9 +1,10 @@
 #pragma once
-// TEdit's widget: the line edit whose control may draw over it once it has painted itself. When wrapping
-// it lays its one line of text out in lines as wide as its text area and paints and
-// hit-tests that layout itself; text, selection and keys stay the line edit's own. When it
-// holds lines, a LF in its text breaks the line there, Enter, Up, Down, Page Up, Page
-// Down, Home and End work on those lines, and a vertical scroll bar may stand beside them.
+// TEdit's widget: the line edit whose control may draw over it once it has painted
+// itself. When wrapping it lays its one line of text out in lines as wide as its text
+// area and paints and hit-tests that layout itself; text, selection and keys stay the
+// line edit's own. When it holds lines, a LF in its text breaks the line there, Enter,
+// Up, Down, Page Up, Page Down, Home and End work on those lines, and a vertical scroll
+// bar may stand beside them.
 
 #include <QBasicTimer>
 #include <QLineEdit>

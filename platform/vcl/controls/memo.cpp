@@ -21,7 +21,8 @@ QString ToWidgetText(const String& Value) { return ToQString(Value).remove(QLati
 
 }  // namespace
 
-TMemo::TMemo(TComponent* AOwner) : TCustomEdit(AOwner, MakeWidget<QPlainTextEdit>()), FLines(std::make_unique<TStringList>()) {
+TMemo::TMemo(TComponent* AOwner)
+    : TCustomEdit(AOwner, MakeWidget<QPlainTextEdit>()), FLines(std::make_unique<TStringList>()) {
     QPlainTextEdit* edit = TextEdit(this);
     edit->setTabChangesFocus(false);
     QObject::connect(edit, &QPlainTextEdit::textChanged, [this] {
@@ -48,7 +49,9 @@ TMemo::TMemo(TComponent* AOwner) : TCustomEdit(AOwner, MakeWidget<QPlainTextEdit
 
 TMemo::~TMemo() { FLines->OnChange = nullptr; }
 
-bool TMemo::InheritsFrom(const String& name) const { return SameText(name, "TMemo") || TCustomEdit::InheritsFrom(name); }
+bool TMemo::InheritsFrom(const String& name) const {
+    return SameText(name, "TMemo") || TCustomEdit::InheritsFrom(name);
+}
 
 int TMemo::DialogCode() const {
     int code = dlgcWantArrows | dlgcWantChars;
@@ -111,22 +114,28 @@ void TMemo::SetSelStart(int Value) {
     QPlainTextEdit* edit = TextEdit(this);
     const QString text = ToQString(GetText().substr(0, static_cast<size_t>(std::max(0, Value))));
     QTextCursor cursor = edit->textCursor();
-    cursor.setPosition(std::min(static_cast<int>(QString(text).remove(QLatin1Char('\r')).size()), edit->document()->characterCount() - 1));
+    cursor.setPosition(std::min(static_cast<int>(QString(text).remove(QLatin1Char('\r')).size()),
+                                edit->document()->characterCount() - 1));
     edit->setTextCursor(cursor);
 }
 
 int TMemo::SelLength() const {
     const QTextCursor cursor = TextEdit(this)->textCursor();
-    return static_cast<int>(FromQString(cursor.selectedText().replace(QChar(0x2029), QLatin1String("\r\n"))).size());
+    return static_cast<int>(
+            FromQString(cursor.selectedText().replace(QChar(0x2029), QLatin1String("\r\n"))).size());
 }
 
 void TMemo::SetSelLength(int Value) {
     QPlainTextEdit* edit = TextEdit(this);
     const int start = SelStart();
-    const QString selected = ToQString(GetText().substr(static_cast<size_t>(start), static_cast<size_t>(std::max(0, Value)))).remove(QLatin1Char('\r'));
+    const QString selected =
+            ToQString(GetText().substr(static_cast<size_t>(start), static_cast<size_t>(std::max(0, Value))))
+                    .remove(QLatin1Char('\r'));
     QTextCursor cursor = edit->textCursor();
     const int from = cursor.selectionStart();
     cursor.setPosition(from);
-    cursor.setPosition(std::min(from + static_cast<int>(selected.size()), edit->document()->characterCount() - 1), QTextCursor::KeepAnchor);
+    cursor.setPosition(
+            std::min(from + static_cast<int>(selected.size()), edit->document()->characterCount() - 1),
+            QTextCursor::KeepAnchor);
     edit->setTextCursor(cursor);
 }

@@ -21,7 +21,9 @@ TWinControl::~TWinControl() {
     }
 }
 
-bool TWinControl::InheritsFrom(const String& name) const { return SameText(name, "TWinControl") || TControl::InheritsFrom(name); }
+bool TWinControl::InheritsFrom(const String& name) const {
+    return SameText(name, "TWinControl") || TControl::InheritsFrom(name);
+}
 
 void TWinControl::InsertControl(TControl* Control) {
     FControls.push_back(Control);
@@ -84,7 +86,8 @@ void TWinControl::GetTabOrderList(std::vector<TWinControl*>& List) const {
     }
 }
 
-TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop, bool CheckParent) const {
+TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop,
+                                          bool CheckParent) const {
     std::vector<TWinControl*> list;
     GetTabOrderList(list);
     if (list.empty()) return nullptr;
@@ -99,7 +102,8 @@ TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForwar
             i = (i == 0 ? count : i) - 1;
         }
         TWinControl* candidate = list[static_cast<size_t>(i)];
-        if (candidate->CanFocus() && (!CheckTabStop || candidate->TabStop()) && (!CheckParent || candidate->Parent() == this)) {
+        if (candidate->CanFocus() && (!CheckTabStop || candidate->TabStop()) &&
+            (!CheckParent || candidate->Parent() == this)) {
             return candidate;
         }
     } while (i != start);
@@ -107,7 +111,8 @@ TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForwar
 }
 
 void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop) {
-    if (TWinControl* next = FindNextControl(CurControl, GoForward, CheckTabStop, !CheckTabStop)) next->SetFocus();
+    if (TWinControl* next = FindNextControl(CurControl, GoForward, CheckTabStop, !CheckTabStop))
+        next->SetFocus();
 }
 
 bool TWinControl::CMDialogKey(Word Key, TShiftState Shift) {
@@ -186,35 +191,33 @@ void TWinControl::AlignControls(TRect& R) {
         }
         std::stable_sort(list.begin(), list.end(), [align](TControl* a, TControl* b) {
             switch (align) {
-                case alTop: return a->Top() < b->Top();
-                case alBottom: return a->Top() + a->Height() > b->Top() + b->Height();
-                case alLeft: return a->Left() < b->Left();
-                case alRight: return a->Left() + a->Width() > b->Left() + b->Width();
-                default: return false;
+            case alTop: return a->Top() < b->Top();
+            case alBottom: return a->Top() + a->Height() > b->Top() + b->Height();
+            case alLeft: return a->Left() < b->Left();
+            case alRight: return a->Left() + a->Width() > b->Left() + b->Width();
+            default: return false;
             }
         });
         for (TControl* c : list) {
             switch (align) {
-                case alTop:
-                    c->SetBounds(R.Left, R.Top, R.Width(), c->Height());
-                    R.Top += c->Height();
-                    break;
-                case alBottom:
-                    c->SetBounds(R.Left, R.Bottom - c->Height(), R.Width(), c->Height());
-                    R.Bottom -= c->Height();
-                    break;
-                case alLeft:
-                    c->SetBounds(R.Left, R.Top, c->Width(), R.Height());
-                    R.Left += c->Width();
-                    break;
-                case alRight:
-                    c->SetBounds(R.Right - c->Width(), R.Top, c->Width(), R.Height());
-                    R.Right -= c->Width();
-                    break;
-                case alClient:
-                    c->SetBounds(R.Left, R.Top, R.Width(), R.Height());
-                    break;
-                default: break;
+            case alTop:
+                c->SetBounds(R.Left, R.Top, R.Width(), c->Height());
+                R.Top += c->Height();
+                break;
+            case alBottom:
+                c->SetBounds(R.Left, R.Bottom - c->Height(), R.Width(), c->Height());
+                R.Bottom -= c->Height();
+                break;
+            case alLeft:
+                c->SetBounds(R.Left, R.Top, c->Width(), R.Height());
+                R.Left += c->Width();
+                break;
+            case alRight:
+                c->SetBounds(R.Right - c->Width(), R.Top, c->Width(), R.Height());
+                R.Right -= c->Width();
+                break;
+            case alClient: c->SetBounds(R.Left, R.Top, R.Width(), R.Height()); break;
+            default: break;
             }
         }
     };

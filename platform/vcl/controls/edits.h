@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "platform/rtl/stringlist.h"
-#include "platform/vcl/forms/actions.h"
 #include "platform/vcl/controls/controls.h"
 #include "platform/vcl/controls/editmask.h"
+#include "platform/vcl/forms/actions.h"
 #include "platform/vcl/forms/forms.h"
 
 class QString;
@@ -242,7 +242,7 @@ public:
 protected:
     String GetText() const override;
     void SetTextValue(const String& Value) override;
-    void ApplyMaxLength() override {}
+    void ApplyMaxLength() override { }
     void ApplyReadOnly() override;
     void ReplaceWidgetText(const String& Value) override;
 

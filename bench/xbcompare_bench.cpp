@@ -232,6 +232,7 @@ void EngineAppendNoTags(benchmark::State& state)
 void AppendEach(const std::string& path, int n, XBSHORT mode) {
     CreateEngineTable(path, true);
     xb_CloseAll();
+    xb_SysProp(1011, 0);  // writes not synced, as SQLite's synchronous=OFF
     xb_Use(path.c_str(), "", mode, 2);
     for (const std::string& image : Images(n)) {
         xb_AppendBlank();

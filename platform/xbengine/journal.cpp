@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/xbengine/crc32c.h"
 #include "platform/xbengine/engineerror.h"
 #include "platform/xbengine/errorstate.h"
 #include "platform/xbengine/tablepaths.h"
@@ -18,9 +19,11 @@
 // A journal that holds a change starts with Magic and an 8-byte mark of the
 // change; each entry then has a 20-byte head: its kind
 // ('F' a file and its length before the change, 'P' old bytes of a file),
-// the file's number, two zero bytes, the size of what follows the head, a
-// value (the length for 'F', the offset of the bytes for 'P') and a checksum
-// of the mark, the head's first 16 bytes and what follows. What follows is
+// the file's number, the kind of its checksum, a zero byte, the size of what
+// follows the head, a value (the length for 'F', the offset of the bytes for
+// 'P') and a checksum of the mark, the head's first 16 bytes and what
+// follows. The checksum is a CRC-32C (kind 1) or, in journals of older
+// builds, a byte-wise FNV-1a hash (kind 0); any other kind is damage. What follows is
 // the file's name (beside the table: its name alone) or the old bytes. An
 // entry cut short or failing its checksum ends the journal: it was being
 // written when the process stopped, and nothing it would protect had been
@@ -38,19 +41,6 @@ constexpr std::size_t HeadSize = 20;
 constexpr Int64 PageSize = 512;
 // The deferred bytes a change holds in memory before it writes a part.
 constexpr std::size_t DeferLimit = 8u << 20;
-
-std::uint32_t Checksum(const char* mark, const char* head, const char* bytes, std::size_t size)
-{
-    std::uint32_t hash = 2166136261u;
-    auto add = [&](const char* p, std::size_t n) {
-        for (std::size_t i = 0; i < n; ++i)
-            hash = (hash ^ static_cast<unsigned char>(p[i])) * 16777619u;
-    };
-    add(mark, MarkSize);
-    add(head, 16);
-    add(bytes, size);
-    return hash;
-}
 
 // A mark no other change of any process is likely to have had.
 std::uint64_t NewMark()
@@ -72,6 +62,39 @@ std::uint64_t GetLE(const char* p, int bytes)
     for (int i = bytes - 1; i >= 0; --i)
         value = value << 8 | static_cast<unsigned char>(p[i]);
     return value;
+}
+
+// The checksum kinds an entry's head names.
+constexpr char ByteHash = 0;
+constexpr char Crc = 1;
+
+std::uint32_t ByteHashOf(const char* mark, const char* head, const char* bytes, std::size_t size)
+{
+    std::uint32_t hash = 2166136261u;
+    auto add = [&](const char* p, std::size_t n) {
+        for (std::size_t i = 0; i < n; ++i)
+            hash = (hash ^ static_cast<unsigned char>(p[i])) * 16777619u;
+    };
+    add(mark, MarkSize);
+    add(head, 16);
+    add(bytes, size);
+    return hash;
+}
+
+std::uint32_t CrcOf(const char* mark, const char* head, const char* bytes, std::size_t size)
+{
+    return Crc32c(Crc32c(Crc32c(0, mark, MarkSize), head, 16), bytes, size);
+}
+
+// The entry's checksum is whole (and of a kind this build reads).
+bool ChecksumHolds(const char* mark, const char* head, const char* bytes, std::size_t size)
+{
+    std::uint32_t stored = std::uint32_t(GetLE(head + 16, 4));
+    switch (head[2]) {
+    case Crc: return stored == CrcOf(mark, head, bytes, size);
+    case ByteHash: return stored == ByteHashOf(mark, head, bytes, size);
+    default: return false;
+    }
 }
 
 String DirectoryOf(const String& path)
@@ -160,8 +183,7 @@ void Journal::RollBack()
     while (journal.size() - at >= HeadSize) {
         const char* head = journal.data() + at;
         std::size_t payload = std::size_t(GetLE(head + 4, 4));
-        if (payload > journal.size() - at - HeadSize ||
-            GetLE(head + 16, 4) != Checksum(mark, head, head + HeadSize, payload))
+        if (payload > journal.size() - at - HeadSize || !ChecksumHolds(mark, head, head + HeadSize, payload))
             break;
         const char* bytes = head + HeadSize;
         std::uint8_t number = std::uint8_t(head[1]);
@@ -422,11 +444,12 @@ void Journal::AddEntry(String& entries, char kind, std::uint8_t number, Int64 va
     char* head = entries.data() + start;
     head[0] = kind;
     head[1] = char(number);
+    head[2] = Crc;
     PutLE(head + 4, size, 4);
     PutLE(head + 8, std::uint64_t(value), 8);
     if (size > 0)
         std::memcpy(head + HeadSize, bytes, size);
-    PutLE(head + 16, Checksum(FMark.data(), head, bytes, size), 4);
+    PutLE(head + 16, CrcOf(FMark.data(), head, bytes, size), 4);
 }
 
 void Journal::RemoveIfEmpty() noexcept

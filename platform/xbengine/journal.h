@@ -30,6 +30,13 @@
 // whose parts go out early (see above) syncs the journal before each part.
 // Without it (scratch tables) nothing is synced before a commit or the
 // close, and a power cut may leave a change half-written.
+//
+// Each entry of the journal carries a checksum, so that one cut short by a
+// stop ends the journal instead of being written back. Entries are checked
+// with CRC-32C; a journal left by an older build, whose entries name the
+// byte-wise hash it used, is still read and rolled back. An entry that names
+// a checksum this build does not know is treated as damaged, as one whose
+// checksum fails (see journal.cpp).
 
 #include <cstdint>
 #include <map>

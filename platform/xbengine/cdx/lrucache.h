@@ -2,17 +2,22 @@
 // A cache whose entries together cost at most Limit(): when they cost more,
 // it gives up the entry used longest ago, one entry at a time, never all at
 // once, and never the one used last. An entry costs 1 unless set otherwise.
+//
+// A lookup is a look into an open-addressed table of slot numbers; the
+// entries live in slots that are reused, linked in the order of their use,
+// so that neither a lookup nor an entry made again allocates. An entry stays
+// where it is while it is cached.
 
 #include <algorithm>
 #include <cstddef>
-#include <list>
-#include <unordered_map>
-#include <utility>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <vector>
 
-template <class Key, class Value>
-class LruCache {
+template<class Key, class Value> class LruCache {
 public:
-    explicit LruCache(std::size_t limit = 1) : FLimit(std::max<std::size_t>(limit, 1)) {}
+    explicit LruCache(std::size_t limit = 1) : FLimit(std::max<std::size_t>(limit, 1)) { }
 
     std::size_t Limit() const { return FLimit; }
     void SetLimit(std::size_t limit)
@@ -20,7 +25,7 @@ public:
         FLimit = std::max<std::size_t>(limit, 1);
         Trim();
     }
-    std::size_t Size() const { return FIndex.size(); }
+    std::size_t Size() const { return FCount; }
     // What the entries cost together.
     std::size_t Cost() const { return FCost; }
 
@@ -29,65 +34,160 @@ public:
     {
         // A change reads and writes the same entry in turn: the one used last
         // is found without the index.
-        if (!FOrder.empty() && FOrder.front().Id == key)
-            return &FOrder.front().Data;
-        auto found = FIndex.find(key);
-        if (found == FIndex.end())
+        if (FNewest != None && FSlots[FNewest].Id == key)
+            return &FSlots[FNewest].Data;
+        std::uint32_t slot = SlotOf(key);
+        if (slot == None)
             return nullptr;
-        FOrder.splice(FOrder.begin(), FOrder, found->second);
-        return &found->second->Data;
+        Unlink(slot);
+        LinkNewest(slot);
+        return &FSlots[slot].Data;
     }
     // The entry, made (value-initialised, costing 1) when missing.
     Value& Put(const Key& key)
     {
         if (Value* value = Find(key))
             return *value;
-        FOrder.push_front(Entry {key, Value {}, 1});
-        FIndex.emplace(key, FOrder.begin());
+        std::uint32_t slot;
+        if (!FFree.empty()) {
+            slot = FFree.back();
+            FFree.pop_back();
+        } else {
+            slot = std::uint32_t(FSlots.size());
+            FSlots.emplace_back();
+        }
+        Slot& entry = FSlots[slot];
+        entry.Id = key;
+        entry.Cost = 1;
+        LinkNewest(slot);
+        AddToIndex(slot);
+        ++FCount;
         ++FCost;
         Trim();
-        return FOrder.front().Data;
+        return entry.Data;
     }
     // Sets the cost of the entry used last, which Find or Put just gave.
     void SetCostOfLatest(std::size_t cost)
     {
-        if (FOrder.empty())
+        if (FNewest == None)
             return;
-        FCost = FCost - FOrder.front().Cost + cost;
-        FOrder.front().Cost = cost;
+        FCost = FCost - FSlots[FNewest].Cost + cost;
+        FSlots[FNewest].Cost = cost;
         Trim();
     }
-    template <class Visit>
-    void ForEach(Visit&& visit)
+    template<class Visit> void ForEach(Visit&& visit)
     {
-        for (auto& entry : FOrder)
-            visit(entry.Id, entry.Data);
+        for (std::uint32_t slot = FNewest; slot != None; slot = FSlots[slot].Older)
+            visit(FSlots[slot].Id, FSlots[slot].Data);
     }
     void Clear()
     {
+        FSlots.clear();
+        FFree.clear();
         FIndex.clear();
-        FOrder.clear();
+        FNewest = FOldest = None;
+        FCount = 0;
         FCost = 0;
     }
 
 private:
-    struct Entry {
-        Key Id;
-        Value Data;
-        std::size_t Cost;
+    static constexpr std::uint32_t None = 0xFFFFFFFFu;
+
+    struct Slot {
+        Key Id {};
+        Value Data {};
+        std::size_t Cost = 0;
+        std::uint32_t Newer = None;
+        std::uint32_t Older = None;
     };
 
+    // Where key's search in FIndex starts (FIndex has a power-of-two size).
+    std::size_t Home(const Key& key) const
+    {
+        std::uint64_t hash = std::uint64_t(std::hash<Key> {}(key)) * 0x9E3779B97F4A7C15ull;
+        return std::size_t(hash >> 32) & (FIndex.size() - 1);
+    }
+    std::uint32_t SlotOf(const Key& key) const
+    {
+        if (FIndex.empty())
+            return None;
+        for (std::size_t at = Home(key);; at = (at + 1) & (FIndex.size() - 1)) {
+            std::uint32_t slot = FIndex[at];
+            if (slot == None || FSlots[slot].Id == key)
+                return slot;
+        }
+    }
+    void AddToIndex(std::uint32_t slot)
+    {
+        // At most half full, so that searches stay short.
+        if ((FCount + 1) * 2 > FIndex.size()) {
+            std::vector<std::uint32_t> old(std::max<std::size_t>(FIndex.size() * 2, 16), None);
+            old.swap(FIndex);
+            for (std::uint32_t kept : old)
+                if (kept != None)
+                    Place(kept);
+        }
+        Place(slot);
+    }
+    void Place(std::uint32_t slot)
+    {
+        std::size_t at = Home(FSlots[slot].Id);
+        while (FIndex[at] != None)
+            at = (at + 1) & (FIndex.size() - 1);
+        FIndex[at] = slot;
+    }
+    // Takes the slot out of FIndex, moving back the entries after it that
+    // would otherwise no longer be found from their home.
+    void RemoveFromIndex(std::uint32_t slot)
+    {
+        const std::size_t mask = FIndex.size() - 1;
+        std::size_t hole = Home(FSlots[slot].Id);
+        while (FIndex[hole] != slot)
+            hole = (hole + 1) & mask;
+        for (std::size_t at = (hole + 1) & mask; FIndex[at] != None; at = (at + 1) & mask) {
+            std::size_t home = Home(FSlots[FIndex[at]].Id);
+            // The entry at at may fill the hole when its home is not in (hole, at].
+            if (((at - home) & mask) >= ((at - hole) & mask)) {
+                FIndex[hole] = FIndex[at];
+                hole = at;
+            }
+        }
+        FIndex[hole] = None;
+    }
+    void Unlink(std::uint32_t slot)
+    {
+        Slot& entry = FSlots[slot];
+        (entry.Newer == None ? FNewest : FSlots[entry.Newer].Older) = entry.Older;
+        (entry.Older == None ? FOldest : FSlots[entry.Older].Newer) = entry.Newer;
+    }
+    void LinkNewest(std::uint32_t slot)
+    {
+        Slot& entry = FSlots[slot];
+        entry.Newer = None;
+        entry.Older = FNewest;
+        (FNewest == None ? FOldest : FSlots[FNewest].Newer) = slot;
+        FNewest = slot;
+    }
     void Trim()
     {
-        while (FCost > FLimit && FOrder.size() > 1) {
-            FCost -= FOrder.back().Cost;
-            FIndex.erase(FOrder.back().Id);
-            FOrder.pop_back();
+        while (FCost > FLimit && FCount > 1) {
+            std::uint32_t oldest = FOldest;
+            Slot& entry = FSlots[oldest];
+            FCost -= entry.Cost;
+            RemoveFromIndex(oldest);
+            Unlink(oldest);
+            entry.Data = Value {};  // what it holds is let go now
+            FFree.push_back(oldest);
+            --FCount;
         }
     }
 
-    std::list<Entry> FOrder;  // most recently used first
-    std::unordered_map<Key, typename std::list<Entry>::iterator> FIndex;
+    std::deque<Slot> FSlots;  // entries stay in place as slots are added
+    std::vector<std::uint32_t> FFree;
+    std::vector<std::uint32_t> FIndex;  // slot numbers; None where empty
+    std::uint32_t FNewest = None;
+    std::uint32_t FOldest = None;
+    std::size_t FCount = 0;
     std::size_t FLimit;
     std::size_t FCost = 0;
 };

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/rtl/fileops.h"
+#include "platform/rtl/scopeexit.h"
 #include "platform/rtl/sharelocks.h"
 
 static_assert(TUser::MaxStringLength < sizeof(TUser::ReadBuffer),
@@ -40,13 +41,8 @@ void TUser::TransferWith(TStream& Source, bool Writing) {
     Stream = &Source;
     IsWriting = Writing;
     FReadEnded = false;
-    try {
-        Transfer();
-    } catch (...) {
-        Stream = nullptr;
-        throw;
-    }
-    Stream = nullptr;
+    const ScopeExit forgetStream([this] { Stream = nullptr; });
+    Transfer();
 }
 
 void TUser::Transfer() {

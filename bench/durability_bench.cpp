@@ -24,6 +24,7 @@
 #include <sqlite3.h>
 
 #include "bench/benchsupport.h"
+#include "platform/sql/sqlstatement.h"
 #include "platform/xbengine/xbe50.h"
 
 namespace {
@@ -134,51 +135,49 @@ void Insert(sqlite3_stmt* statement, const std::string& image) {
     sqlite3_reset(statement);
 }
 
-sqlite3_stmt* InsertStatement(sqlite3* db) {
+SqlStatement InsertStatement(sqlite3* db) {
     std::string insert = "INSERT INTO t VALUES (";
     for (std::size_t c = 0; c < TransactionColumns.size(); ++c) insert += c ? ", ?" : "?";
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, (insert + ")").c_str(), -1, &statement, nullptr);
-    return statement;
+    return PrepareSql(db, (insert + ")").c_str());
 }
 
 // The table with 1,000 rows inserted in one transaction.
 sqlite3* SqliteWith1000(int mode) {
     sqlite3* db = SqliteTransactions(mode);
-    sqlite3_stmt* insert = InsertStatement(db);
+    const SqlStatement insert = InsertStatement(db);
     std::mt19937 random(7);
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    for (int i = 1; i <= 1000; ++i) Insert(insert, TransactionImage(i, random));
+    for (int i = 1; i <= 1000; ++i) Insert(insert.get(), TransactionImage(i, random));
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_finalize(insert);
     return db;
 }
 
 void SqliteAppend(benchmark::State& state) {
     sqlite3* db = SqliteWith1000(int(state.range(0)));
-    sqlite3_stmt* insert = InsertStatement(db);
-    std::mt19937 random(3);
-    int i = 1000;
-    for (auto _ : state) Insert(insert, TransactionImage(++i, random));
-    sqlite3_finalize(insert);
+    {
+        const SqlStatement insert = InsertStatement(db);
+        std::mt19937 random(3);
+        int i = 1000;
+        for (auto _ : state) Insert(insert.get(), TransactionImage(++i, random));
+    }
     sqlite3_close(db);
     state.SetLabel(SqliteModes[state.range(0)]);
 }
 
 void SqliteUpdate(benchmark::State& state) {
     sqlite3* db = SqliteWith1000(int(state.range(0)));
-    sqlite3_stmt* update = nullptr;
-    sqlite3_prepare_v2(db, "UPDATE t SET PAYEE = ? WHERE rowid = ?", -1, &update, nullptr);
-    std::mt19937 random(5);
-    for (auto _ : state) {
-        long long row = 1 + random() % 1000;
-        std::string payee = Payee(random);
-        sqlite3_bind_text(update, 1, payee.c_str(), int(payee.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_int64(update, 2, row);
-        sqlite3_step(update);
-        sqlite3_reset(update);
+    {
+        const SqlStatement update = PrepareSql(db, "UPDATE t SET PAYEE = ? WHERE rowid = ?");
+        std::mt19937 random(5);
+        for (auto _ : state) {
+            long long row = 1 + random() % 1000;
+            std::string payee = Payee(random);
+            sqlite3_bind_text(update.get(), 1, payee.c_str(), int(payee.size()), SQLITE_TRANSIENT);
+            sqlite3_bind_int64(update.get(), 2, row);
+            sqlite3_step(update.get());
+            sqlite3_reset(update.get());
+        }
     }
-    sqlite3_finalize(update);
     sqlite3_close(db);
     state.SetLabel(SqliteModes[state.range(0)]);
 }

@@ -12,9 +12,10 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include "bench/benchsupport.h"
+#include "platform/sql/sqlstatement.h"
 #include "platform/xbengine/expr/datetext.h"
 #include "platform/xbengine/expr/expression.h"
-#include "bench/benchsupport.h"
 #include "platform/xbengine/xbe50.h"
 #include "tests/xbengine/expr/memorytable.h"
 
@@ -124,30 +125,29 @@ void SqliteQuery(benchmark::State& state)
     std::remove(path.c_str());
     sqlite3_open(path.c_str(), &db);
     sqlite3_exec(db, "CREATE TABLE emp (id TEXT, name1 TEXT, date TEXT, amount REAL)", nullptr, nullptr, nullptr);
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO emp VALUES (?, ?, ?, ?)", -1, &insert, nullptr);
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    for (const Row& row : Rows()) {
-        sqlite3_bind_text(insert, 1, row.Id.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 2, row.Name.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 3, row.Date.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_double(insert, 4, std::stod(row.Amount));
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
+    {
+        const SqlStatement insert = PrepareSql(db, "INSERT INTO emp VALUES (?, ?, ?, ?)");
+        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        for (const Row& row : Rows()) {
+            sqlite3_bind_text(insert.get(), 1, row.Id.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(insert.get(), 2, row.Name.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(insert.get(), 3, row.Date.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_double(insert.get(), 4, std::stod(row.Amount));
+            sqlite3_step(insert.get());
+            sqlite3_reset(insert.get());
+        }
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     }
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_finalize(insert);
-    sqlite3_stmt* query = nullptr;
-    sqlite3_prepare_v2(db, kSql, -1, &query, nullptr);
     std::int64_t passed = 0;
-    for (auto _ : state) {
-        passed = 0;
-        while (sqlite3_step(query) == SQLITE_ROW)
-            ++passed;
-        sqlite3_reset(query);
-        benchmark::DoNotOptimize(passed);
+    {
+        const SqlStatement query = PrepareSql(db, kSql);
+        for (auto _ : state) {
+            passed = 0;
+            while (sqlite3_step(query.get()) == SQLITE_ROW) ++passed;
+            sqlite3_reset(query.get());
+            benchmark::DoNotOptimize(passed);
+        }
     }
-    sqlite3_finalize(query);
     sqlite3_close(db);
     ReportRate(state, passed);
 }

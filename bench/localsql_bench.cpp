@@ -17,6 +17,7 @@
 #include "bench/benchsupport.h"
 #include "bench/localsqlengine.h"
 #include "platform/sql/localsql.h"
+#include "platform/sql/sqlstatement.h"
 
 namespace {
 
@@ -59,8 +60,7 @@ const TTables& Tables(int n) {
     sqlite3_open(":memory:", &t.Plain);
     sqlite3_exec(t.Plain, "CREATE TABLE PM(EMP_ID TEXT, DATE TEXT, AMOUNT REAL, DESCR TEXT); BEGIN", nullptr,
                  nullptr, nullptr);
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(t.Plain, "INSERT INTO PM VALUES(?, ?, ?, ?)", -1, &insert, nullptr);
+    SqlStatement insert = PrepareSql(t.Plain, "INSERT INTO PM VALUES(?, ?, ?, ?)");
     std::mt19937 random(5);
     for (int i = 0; i < n; ++i) {
         const TPayment p = PaymentOf(random);
@@ -70,14 +70,13 @@ const TTables& Tables(int n) {
         xb_AppendBlank();
         xb_PutRecord(image.data());
         const std::string iso = p.Date.substr(0, 4) + "-" + p.Date.substr(4, 2) + "-" + p.Date.substr(6, 2);
-        sqlite3_bind_text(insert, 1, p.EmpId.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 2, iso.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_double(insert, 3, std::stod(p.Amount));
-        sqlite3_bind_text(insert, 4, p.Descr.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
+        sqlite3_bind_text(insert.get(), 1, p.EmpId.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert.get(), 2, iso.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_double(insert.get(), 3, std::stod(p.Amount));
+        sqlite3_bind_text(insert.get(), 4, p.Descr.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_step(insert.get());
+        sqlite3_reset(insert.get());
     }
-    sqlite3_finalize(insert);
     xb_IndexTag("", "EMP_ID", "EMP_ID", 0, 0, "");
     xb_IndexTag("", "DATE", "DATE", 0, 0, "");
     xb_Close();
@@ -88,20 +87,19 @@ const TTables& Tables(int n) {
         xb_CreateField(c.Name, c.Type, XBSHORT(c.Width), XBSHORT(c.Decimals));
     xb_CreateExec();
     sqlite3_exec(t.Plain, "CREATE TABLE EM(ID TEXT, NAME TEXT, STATE TEXT)", nullptr, nullptr, nullptr);
-    sqlite3_prepare_v2(t.Plain, "INSERT INTO EM VALUES(?, ?, ?)", -1, &insert, nullptr);
+    insert = PrepareSql(t.Plain, "INSERT INTO EM VALUES(?, ?, ?)");
     for (int i = 0; i < 500; ++i) {
         const std::string id = "E" + std::to_string(i), name = "Employee " + std::to_string(i);
         const std::string image = " " + id + std::string(8 - id.size(), ' ') + name +
                                   std::string(30 - name.size(), ' ') + States[i % 4];
         xb_AppendBlank();
         xb_PutRecord(image.data());
-        sqlite3_bind_text(insert, 1, id.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 2, name.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 3, States[i % 4], -1, SQLITE_TRANSIENT);
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
+        sqlite3_bind_text(insert.get(), 1, id.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert.get(), 2, name.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert.get(), 3, States[i % 4], -1, SQLITE_TRANSIENT);
+        sqlite3_step(insert.get());
+        sqlite3_reset(insert.get());
     }
-    sqlite3_finalize(insert);
     xb_IndexTag("", "ID", "ID", 0, 0, "");
     xb_Close();
     sqlite3_exec(t.Plain,
@@ -113,15 +111,13 @@ const TTables& Tables(int n) {
 
 // Runs Sql to its end on the plain database; the rows it gave.
 int PlainRows(sqlite3* Db, const char* Sql) {
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(Db, Sql, -1, &statement, nullptr);
+    const SqlStatement statement = PrepareSql(Db, Sql);
     int rows = 0;
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-        for (int c = 0; c < sqlite3_column_count(statement); ++c)
-            benchmark::DoNotOptimize(sqlite3_column_text(statement, c));
+    while (sqlite3_step(statement.get()) == SQLITE_ROW) {
+        for (int c = 0; c < sqlite3_column_count(statement.get()); ++c)
+            benchmark::DoNotOptimize(sqlite3_column_text(statement.get(), c));
         ++rows;
     }
-    sqlite3_finalize(statement);
     return rows;
 }
 

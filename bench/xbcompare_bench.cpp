@@ -25,6 +25,7 @@
 
 #include "bench/benchsupport.h"
 #include "bench/kernelwrites.h"
+#include "platform/sql/sqlstatement.h"
 #include "platform/xbengine/xbe50.h"
 
 namespace {
@@ -322,16 +323,14 @@ void InsertAll(sqlite3* db, const std::vector<std::string>& images, bool oneTran
     std::string insert = "INSERT INTO t VALUES (";
     for (std::size_t c = 0; c < TransactionColumns.size(); ++c)
         insert += c ? ", ?" : "?";
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, (insert + ")").c_str(), -1, &statement, nullptr);
+    const SqlStatement statement = PrepareSql(db, (insert + ")").c_str());
     if (oneTransaction) sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     for (const std::string& image : images) {
-        Bind(statement, image);
-        sqlite3_step(statement);
-        sqlite3_reset(statement);
+        Bind(statement.get(), image);
+        sqlite3_step(statement.get());
+        sqlite3_reset(statement.get());
     }
     if (oneTransaction) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_finalize(statement);
 }
 
 // The database of n records with its six indexes, made once and kept open.
@@ -361,11 +360,8 @@ int ReadRows(sqlite3_stmt* statement)
 
 void SqliteQuery(benchmark::State& state, const char* sql, double perIteration)
 {
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(SqliteTable(int(state.range(0))), sql, -1, &statement, nullptr);
-    for (auto _ : state)
-        ReadRows(statement);
-    sqlite3_finalize(statement);
+    const SqlStatement statement = PrepareSql(SqliteTable(int(state.range(0))), sql);
+    for (auto _ : state) ReadRows(statement.get());
     PerRecord(state, perIteration);
 }
 
@@ -390,31 +386,26 @@ void SqliteFilteredQuery(benchmark::State& state)
 void SqliteRandomRead(benchmark::State& state)
 {
     int n = int(state.range(0));
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(SqliteTable(n), "SELECT * FROM t WHERE rowid = ?", -1, &statement, nullptr);
+    const SqlStatement statement = PrepareSql(SqliteTable(n), "SELECT * FROM t WHERE rowid = ?");
     std::vector<int> order = RandomRecords(n);
     for (auto _ : state)
         for (int recno : order) {
-            sqlite3_bind_int(statement, 1, recno);
-            ReadRows(statement);
+            sqlite3_bind_int(statement.get(), 1, recno);
+            ReadRows(statement.get());
         }
-    sqlite3_finalize(statement);
     PerRecord(state, n);
 }
 
 void SqliteSeekAndRead(benchmark::State& state)
 {
     int n = int(state.range(0));
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(SqliteTable(n), "SELECT * FROM t WHERE PAYEE = ? LIMIT 1", -1, &statement, nullptr);
+    const SqlStatement statement = PrepareSql(SqliteTable(n), "SELECT * FROM t WHERE PAYEE = ? LIMIT 1");
     std::vector<std::string> payees = Payees(n);
     for (auto _ : state)
         for (const std::string& payee : payees) {
-            sqlite3_bind_text(statement, 1, payee.c_str(), int(payee.size()), SQLITE_TRANSIENT);
-            if (ReadRows(statement) != 1)
-                state.SkipWithError("a payee was not found");
+            sqlite3_bind_text(statement.get(), 1, payee.c_str(), int(payee.size()), SQLITE_TRANSIENT);
+            if (ReadRows(statement.get()) != 1) state.SkipWithError("a payee was not found");
         }
-    sqlite3_finalize(statement);
     PerRecord(state, double(payees.size()));
 }
 
@@ -465,20 +456,20 @@ void SqliteUpdateSixTags(benchmark::State& state) {
     std::string update = "UPDATE t SET ";
     for (std::size_t c = 0; c < TransactionColumns.size(); ++c)
         update += std::string(c ? ", " : "") + TransactionColumns[c].Name + " = ?";
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, (update + " WHERE rowid = ?").c_str(), -1, &statement, nullptr);
-    Updates updates(n);
-    int pass = 0;
-    for (auto _ : state) {
-        ++pass;
-        for (int recno : updates.Order) {
-            Bind(statement, Updates::Image(n, recno, pass));
-            sqlite3_bind_int(statement, int(TransactionColumns.size()) + 1, recno);
-            if (sqlite3_step(statement) != SQLITE_DONE) state.SkipWithError("update failed");
-            sqlite3_reset(statement);
+    {
+        const SqlStatement statement = PrepareSql(db, (update + " WHERE rowid = ?").c_str());
+        Updates updates(n);
+        int pass = 0;
+        for (auto _ : state) {
+            ++pass;
+            for (int recno : updates.Order) {
+                Bind(statement.get(), Updates::Image(n, recno, pass));
+                sqlite3_bind_int(statement.get(), int(TransactionColumns.size()) + 1, recno);
+                if (sqlite3_step(statement.get()) != SQLITE_DONE) state.SkipWithError("update failed");
+                sqlite3_reset(statement.get());
+            }
         }
     }
-    sqlite3_finalize(statement);
     sqlite3_close(db);
     PerRecord(state, n);
 }

@@ -14,6 +14,7 @@
 #include <sqlite3.h>
 
 #include "bench/benchsupport.h"
+#include "platform/sql/sqlstatement.h"
 #include "platform/xbengine/xbe50.h"
 
 namespace {
@@ -190,23 +191,22 @@ void SqliteFill(sqlite3* db, int n)
     std::string insert = "INSERT INTO employee VALUES (";
     for (std::size_t c = 0; c < Employee.size(); ++c)
         insert += c ? ", ?" : "?";
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, (insert + ")").c_str(), -1, &statement, nullptr);
+    const SqlStatement statement = PrepareSql(db, (insert + ")").c_str());
     std::vector<std::vector<std::string>> values(n, std::vector<std::string>(Employee.size()));
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     for (int i = 0; i < n; ++i) {
         for (std::size_t c = 0; c < Employee.size(); ++c) {
             std::string text = Value(c, i);
             if (Employee[c].Type[0] == 'N')
-                sqlite3_bind_double(statement, int(c) + 1, std::stod(text));
+                sqlite3_bind_double(statement.get(), int(c) + 1, std::stod(text));
             else
-                sqlite3_bind_text(statement, int(c) + 1, text.c_str(), int(text.size()), SQLITE_TRANSIENT);
+                sqlite3_bind_text(statement.get(), int(c) + 1, text.c_str(), int(text.size()),
+                                  SQLITE_TRANSIENT);
         }
-        sqlite3_step(statement);
-        sqlite3_reset(statement);
+        sqlite3_step(statement.get());
+        sqlite3_reset(statement.get());
     }
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_finalize(statement);
 }
 
 std::string SqliteFile(int n)
@@ -252,14 +252,14 @@ void SqliteReads(benchmark::State& state, const char* sql, Read read)
 {
     int n = int(state.range(0));
     sqlite3* db = SqliteFilled(n);
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
-    for (auto _ : state) {
-        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-        read(statement);
-        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    {
+        const SqlStatement statement = PrepareSql(db, sql);
+        for (auto _ : state) {
+            sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+            read(statement.get());
+            sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        }
     }
-    sqlite3_finalize(statement);
     sqlite3_close(db);
     ReportRate(state, n);
 }

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "bench/benchsupport.h"
+#include "platform/sql/sqlstatement.h"
 #include "platform/xbengine/xbe50.h"
 
 namespace {
@@ -159,23 +160,24 @@ sqlite3* SqliteTable(int n, bool withIndexes)
         insert += c ? ", ?" : "?";
     }
     sqlite3_exec(db, (create + ")").c_str(), nullptr, nullptr, nullptr);
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, (insert + ")").c_str(), -1, &statement, nullptr);
-    std::mt19937 random(11);
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    for (int i = 1; i <= n; ++i) {
-        std::string image = TransactionImage(i, random);
-        std::size_t at = 1;
-        for (std::size_t c = 0; c < TransactionColumns.size(); ++c) {
-            std::string text = image.substr(at, std::size_t(TransactionColumns[c].Width));
-            at += std::size_t(TransactionColumns[c].Width);
-            sqlite3_bind_text(statement, int(c) + 1, text.c_str(), int(text.size()), SQLITE_TRANSIENT);
+    {
+        const SqlStatement statement = PrepareSql(db, (insert + ")").c_str());
+        std::mt19937 random(11);
+        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        for (int i = 1; i <= n; ++i) {
+            std::string image = TransactionImage(i, random);
+            std::size_t at = 1;
+            for (std::size_t c = 0; c < TransactionColumns.size(); ++c) {
+                std::string text = image.substr(at, std::size_t(TransactionColumns[c].Width));
+                at += std::size_t(TransactionColumns[c].Width);
+                sqlite3_bind_text(statement.get(), int(c) + 1, text.c_str(), int(text.size()),
+                                  SQLITE_TRANSIENT);
+            }
+            sqlite3_step(statement.get());
+            sqlite3_reset(statement.get());
         }
-        sqlite3_step(statement);
-        sqlite3_reset(statement);
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     }
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_finalize(statement);
     if (withIndexes)
         for (const char* tag : TransactionTags)
             sqlite3_exec(db, (std::string("CREATE INDEX i_") + tag + " ON tt (" + tag + ")").c_str(), nullptr, nullptr,
@@ -214,23 +216,25 @@ void SqliteAppend(benchmark::State& state)
     std::string insert = "INSERT INTO tt VALUES (?";
     for (std::size_t c = 1; c < TransactionColumns.size(); ++c)
         insert += ", ?";
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, (insert + ")").c_str(), -1, &statement, nullptr);
-    for (auto _ : state) {
-        for (const std::string& image : images) {
-            std::size_t at = 1;
-            for (std::size_t c = 0; c < TransactionColumns.size(); ++c) {
-                sqlite3_bind_text(statement, int(c) + 1, image.data() + at, TransactionColumns[c].Width, SQLITE_TRANSIENT);
-                at += std::size_t(TransactionColumns[c].Width);
+    {
+        const SqlStatement statement = PrepareSql(db, (insert + ")").c_str());
+        for (auto _ : state) {
+            for (const std::string& image : images) {
+                std::size_t at = 1;
+                for (std::size_t c = 0; c < TransactionColumns.size(); ++c) {
+                    sqlite3_bind_text(statement.get(), int(c) + 1, image.data() + at,
+                                      TransactionColumns[c].Width, SQLITE_TRANSIENT);
+                    at += std::size_t(TransactionColumns[c].Width);
+                }
+                sqlite3_step(statement.get());
+                sqlite3_reset(statement.get());
             }
-            sqlite3_step(statement);
-            sqlite3_reset(statement);
+            state.PauseTiming();
+            sqlite3_exec(db, ("DELETE FROM tt WHERE rowid > " + std::to_string(n)).c_str(), nullptr, nullptr,
+                         nullptr);
+            state.ResumeTiming();
         }
-        state.PauseTiming();
-        sqlite3_exec(db, ("DELETE FROM tt WHERE rowid > " + std::to_string(n)).c_str(), nullptr, nullptr, nullptr);
-        state.ResumeTiming();
     }
-    sqlite3_finalize(statement);
     sqlite3_close(db);
     state.counters["us_per_append"] =
         benchmark::Counter(double(kAppends) * 1e-6, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
@@ -241,16 +245,17 @@ void SqliteSeek(benchmark::State& state)
     int n = int(state.range(0));
     std::vector<std::string> keys = SeekKeys(n);
     sqlite3* db = SqliteTable(n, true);
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, "SELECT * FROM tt WHERE payee >= ? ORDER BY payee LIMIT 1", -1, &statement, nullptr);
     std::int64_t found = 0;
-    for (auto _ : state)
-        for (const std::string& key : keys) {
-            sqlite3_bind_text(statement, 1, key.c_str(), int(key.size()), SQLITE_STATIC);
-            found += sqlite3_step(statement) == SQLITE_ROW;
-            sqlite3_reset(statement);
-        }
-    sqlite3_finalize(statement);
+    {
+        const SqlStatement statement =
+                PrepareSql(db, "SELECT * FROM tt WHERE payee >= ? ORDER BY payee LIMIT 1");
+        for (auto _ : state)
+            for (const std::string& key : keys) {
+                sqlite3_bind_text(statement.get(), 1, key.c_str(), int(key.size()), SQLITE_STATIC);
+                found += sqlite3_step(statement.get()) == SQLITE_ROW;
+                sqlite3_reset(statement.get());
+            }
+    }
     sqlite3_close(db);
     state.counters["found"] = double(found) / double(state.iterations());
     ReportRate(state, "seeks_per_second", double(keys.size()));
@@ -260,16 +265,15 @@ void SqliteScan(benchmark::State& state)
 {
     int n = int(state.range(0));
     sqlite3* db = SqliteTable(n, true);
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, "SELECT * FROM tt ORDER BY payee", -1, &statement, nullptr);
-    for (auto _ : state) {
-        int seen = 0;
-        while (sqlite3_step(statement) == SQLITE_ROW)
-            ++seen;
-        sqlite3_reset(statement);
-        benchmark::DoNotOptimize(seen);
+    {
+        const SqlStatement statement = PrepareSql(db, "SELECT * FROM tt ORDER BY payee");
+        for (auto _ : state) {
+            int seen = 0;
+            while (sqlite3_step(statement.get()) == SQLITE_ROW) ++seen;
+            sqlite3_reset(statement.get());
+            benchmark::DoNotOptimize(seen);
+        }
     }
-    sqlite3_finalize(statement);
     sqlite3_close(db);
     ReportRate(state, "records_per_second", n);
 }

@@ -6,6 +6,7 @@
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/fileops.h"
+#include "platform/rtl/scopeexit.h"
 #include "platform/rtl/strutils.h"
 #include "remote/wire.h"
 #include "tables/droenv.h"
@@ -495,15 +496,11 @@ bool TDaroruQuery::RowAccepted(TRecordBuffer Buffer)
     bool accept = true;
     const TDataSetState saved = SetTempState(dsFilter);
     FFilterBuffer = Buffer;
-    try {
-        OnFilterRecord(this, accept);
-    } catch (...) {
+    const ScopeExit restore([&] {
         FFilterBuffer = nullptr;
         RestoreState(saved);
-        throw;
-    }
-    FFilterBuffer = nullptr;
-    RestoreState(saved);
+    });
+    OnFilterRecord(this, accept);
     return accept;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/db/field.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/floattext.h"
+#include "platform/rtl/scopeexit.h"
 #include "platform/rtl/strutils.h"
 #include "tables/droerror.h"
 #include "tables/drodset.h"
@@ -297,19 +298,15 @@ Variant TDaroruTable::Lookup(const String& KeyFields, const Variant& KeyValues, 
     TRecordBuffer found = AllocRecordBuffer();
     const TDataSetState saved = SetTempState(dsCalcFields);
     Variant result;
-    try {
-        cs_GetRecord(FScratch.data());
-        InternalInitRecord(found);
-        ReadXBEToNative(found);
-        GetCalcFields(found);
-        result = TextOf(cs_GetTrimString(ResultFields.c_str()));
-    } catch (...) {
+    const ScopeExit release([&] {
         RestoreState(saved);
         FreeRecordBuffer(found);
-        throw;
-    }
-    RestoreState(saved);
-    FreeRecordBuffer(found);
+    });
+    cs_GetRecord(FScratch.data());
+    InternalInitRecord(found);
+    ReadXBEToNative(found);
+    GetCalcFields(found);
+    result = TextOf(cs_GetTrimString(ResultFields.c_str()));
     return result;
 }
 

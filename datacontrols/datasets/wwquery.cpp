@@ -4,6 +4,7 @@
 #include "datacontrols/common/dwpicturemasks.h"
 #include "datacontrols/datasets/dwtableindex.h"
 #include "datacontrols/datasets/wwtable.h"
+#include "platform/rtl/scopeexit.h"
 #include "platform/rtl/strutils.h"
 
 namespace {
@@ -90,20 +91,16 @@ bool TdwQuery::RowAccepted(TRecordBuffer Buffer)
     const TDataSetState saved = SetTempState(dsFilter);
     SetFilterBuffer(Buffer);
     bool accept = true;
-    try {
-        accept = FFilterCalls.Run(
-                FOnFilterOptions, [this](bool& Accept) { FOnFilter(this, Accept); },
-                [this] {
-                    if (OnFilterEscape)
-                        OnFilterEscape(this);
-                });
-    } catch (...) {
+    const ScopeExit restore([&] {
         SetFilterBuffer(nullptr);
         RestoreState(saved);
-        throw;
-    }
-    SetFilterBuffer(nullptr);
-    RestoreState(saved);
+    });
+    accept = FFilterCalls.Run(
+            FOnFilterOptions, [this](bool& Accept) { FOnFilter(this, Accept); },
+            [this] {
+                if (OnFilterEscape)
+                    OnFilterEscape(this);
+            });
     return accept;
 }
 

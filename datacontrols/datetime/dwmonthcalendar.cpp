@@ -10,6 +10,7 @@
 
 #include "datacontrols/common/wwintl.h"
 #include "platform/rtl/datetime.h"
+#include "platform/rtl/scopeexit.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/dialogs/dialogs.h"
 #include "platform/vcl/forms/guiscreen.h"
@@ -143,14 +144,8 @@ void TdwPopupYearOptions::Assign(TPersistent* Source)
 
 void TCalendarPopupMenu::Popup(int X, int Y)
 {
-    FShowing = true;
-    try {
-        TPopupMenu::Popup(X, Y);
-    } catch (...) {
-        FShowing = false;
-        throw;
-    }
-    FShowing = false;
+    const FlagScope showing(FShowing);
+    TPopupMenu::Popup(X, Y);
 }
 
 // ---- the calendar

@@ -12,6 +12,7 @@
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/rtl/datetime.h"
+#include "platform/rtl/scopeexit.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/graphics/canvas.h"
 #include "platform/vcl/forms/clipbrd.h"
@@ -241,14 +242,8 @@ void TdwCustomMaskEdit::ShowFocusedLook(bool Focused)
 
 void TdwCustomMaskEdit::SetMaskedText(const String& Value)
 {
-    FMaskSetText = true;
-    try {
-        ReplaceText(Value);
-    } catch (...) {
-        FMaskSetText = false;
-        throw;
-    }
-    FMaskSetText = false;
+    const FlagScope maskSetText(FMaskSetText);
+    ReplaceText(Value);
 }
 
 void TdwCustomMaskEdit::KeyPress(char& Key)
@@ -840,26 +835,20 @@ void TdwDBCustomEdit::UpdateData()
     } else if (!IsMaskInEffect()) {
         ValidateEdit();
     }
-    FSkipDataChange = true;
-    try {
-        TDateTime date = 0;
-        int pos = 1;
-        if (field->DataType() == ftMemo) {
-            field->SetAsString(text);
-        } else if (field->DataType() == ftDateTime &&
-                   dwScanDate(text, pos, date, FEpochYear ? FEpochYear : dwDefaultEpoch)) {
-            TDateTime time = 0;
-            if (pos <= static_cast<int>(text.size()) && !dwScanTime(text, pos, time))
-                time = 0;
-            field->SetAsDateTime(date + time);
-        } else {
-            field->SetText(text);
-        }
-    } catch (...) {
-        FSkipDataChange = false;
-        throw;
+    const FlagScope skipDataChange(FSkipDataChange);
+    TDateTime date = 0;
+    int pos = 1;
+    if (field->DataType() == ftMemo) {
+        field->SetAsString(text);
+    } else if (field->DataType() == ftDateTime &&
+               dwScanDate(text, pos, date, FEpochYear ? FEpochYear : dwDefaultEpoch)) {
+        TDateTime time = 0;
+        if (pos <= static_cast<int>(text.size()) && !dwScanTime(text, pos, time))
+            time = 0;
+        field->SetAsDateTime(date + time);
+    } else {
+        field->SetText(text);
     }
-    FSkipDataChange = false;
 }
 
 void TdwDBCustomEdit::DoValidationErrorUsingMask(TField* Field)

@@ -7,6 +7,7 @@
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
 #include "platform/rtl/datetime.h"
+#include "platform/rtl/scopeexit.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/graphics/canvas.h"
@@ -209,13 +210,8 @@ void TdwDBCustomComboBox::PaintText(TCanvas* Canvas, const TRect& ClientArea)
 void TdwDBCustomComboBox::DrawItemOn(TCanvas* Canvas, int Index, const TRect& Rect, TOwnerDrawState State)
 {
     FDrawCanvas = Canvas;
-    try {
-        OnDrawItem(this, Index, Rect, State);
-    } catch (...) {
-        FDrawCanvas = nullptr;
-        throw;
-    }
-    FDrawCanvas = nullptr;
+    const ScopeExit forgetCanvas([this] { FDrawCanvas = nullptr; });
+    OnDrawItem(this, Index, Rect, State);
 }
 
 bool TdwDBCustomComboBox::IsEditStyle() const { return !IsOwnerDraw() && Style() != csDropDownList; }

@@ -6,6 +6,7 @@
 #include "datacontrols/common/dwdrawing.h"
 #include "datacontrols/common/dwutils.h"
 #include "datacontrols/common/dwwindows.h"
+#include "platform/rtl/scopeexit.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/graphics/canvas.h"
 
@@ -297,14 +298,11 @@ void TdwDBComboDlg::DropDown()
         return;
     FInButtonClick = true;
     Invalidate();
-    try {
+    {
+        const ScopeExit lower([this] { FInButtonClick = false; });
         if (DataSource())
             IsFieldEditable();
         DoCustomDlg();
-    } catch (...) {
-        FInButtonClick = false;
-        throw;
     }
-    FInButtonClick = false;
     Invalidate();
 }

@@ -3,6 +3,7 @@
 #include "datacontrols/common/dwfields.h"
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
+#include "platform/rtl/scopeexit.h"
 
 bool TdwDBGrid::InheritsFrom(const String& name) const
 {
@@ -13,22 +14,16 @@ void TdwDBGrid::LinkActive(bool Value)
 {
     if (FInLinkActive)
         return;
-    FInLinkActive = true;
-    try {
-        HideCellControl();
-        if (FDateTimePicker)
-            FDateTimePicker->SetDataField(String());
-        TdwCustomDBGrid::LinkActive(Value);
-        if (Value) {
-            ApplySelected();
-            AttachCellControls();
-            UpdateCellControl();
-        }
-    } catch (...) {
-        FInLinkActive = false;
-        throw;
+    const FlagScope inLinkActive(FInLinkActive);
+    HideCellControl();
+    if (FDateTimePicker)
+        FDateTimePicker->SetDataField(String());
+    TdwCustomDBGrid::LinkActive(Value);
+    if (Value) {
+        ApplySelected();
+        AttachCellControls();
+        UpdateCellControl();
     }
-    FInLinkActive = false;
 }
 
 // The column list, once the link opens: to the fields with UseTFields (a data set with

@@ -16,6 +16,7 @@
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/db/fieldkinds.h"
+#include "platform/rtl/scopeexit.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/graphics/bitmap.h"
@@ -352,14 +353,8 @@ void TdwDBGrid::UpdateData()
     // back here and is not sent again.
     if (!FCellControl || !FCellControl->Visible() || FSendingCellExit)
         return;
-    FSendingCellExit = true;
-    try {
-        FCellControl->CMExit();
-    } catch (...) {
-        FSendingCellExit = false;
-        throw;
-    }
-    FSendingCellExit = false;
+    const FlagScope sendingCellExit(FSendingCellExit);
+    FCellControl->CMExit();
 }
 
 void TdwDBGrid::SetColumnAttributes()
@@ -479,14 +474,8 @@ void TdwDBGrid::KeyDown(Word& Key, TShiftState Shift)
             FCellControl->SetFocus();
             if (FCellControl != FDateTimePicker) {
                 Word key = VK_F2;
-                FSendingF2 = true;
-                try {
-                    FCellControl->KeyDown(key, Shift);
-                } catch (...) {
-                    FSendingF2 = false;
-                    throw;
-                }
-                FSendingF2 = false;
+                const FlagScope sendingF2(FSendingF2);
+                FCellControl->KeyDown(key, Shift);
             }
             return;
         }
@@ -775,7 +764,8 @@ void TdwDBGrid::ShowMemoDialog()
         return;
     HideEditor();
     auto* dialog = new TdwMemoDialog(this);
-    try {
+    {
+        const ScopeExit freeDialog([dialog] { dialog->Free(); });
         dialog->SetDataSource(DataSource());
         dialog->SetDataField(field->FieldName());
         TdwMemoAttributes attributes = FMemoAttributes;
@@ -793,10 +783,6 @@ void TdwDBGrid::ShowMemoDialog()
         const bool accepted = dialog->Execute();
         if (OnMemoClose)
             OnMemoClose(this, !accepted);
-    } catch (...) {
-        dialog->Free();
-        throw;
     }
-    dialog->Free();
     Invalidate();
 }

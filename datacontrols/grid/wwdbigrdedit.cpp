@@ -8,6 +8,7 @@
 #include "platform/db/dataset.h"
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
+#include "platform/rtl/scopeexit.h"
 
 bool TdwCustomDBGrid::EditorMode() const { return FEditor && FEditor->Visible(); }
 
@@ -51,14 +52,8 @@ void TdwCustomDBGrid::ShowEditor()
     FEditor->TakeFieldPictureMask();
     FEditor->Show();
     if (FEditor->CanFocus()) {
-        FFocusingEditor = true;
-        try {
-            FEditor->SetFocus();
-        } catch (...) {
-            FFocusingEditor = false;
-            throw;
-        }
-        FFocusingEditor = false;
+        const FlagScope focusingEditor(FFocusingEditor);
+        FEditor->SetFocus();
     }
 }
 

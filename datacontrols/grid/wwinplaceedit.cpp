@@ -4,6 +4,7 @@
 #include "datacontrols/common/dwpicturemasks.h"
 #include "datacontrols/grid/wwdbigrd.h"
 #include "platform/db/field.h"
+#include "platform/rtl/scopeexit.h"
 #include "platform/vcl/dialogs/dialogs.h"
 
 TdwInplaceEdit::TdwInplaceEdit(TdwCustomDBGrid* Grid) : TEdit(Grid), FGrid(Grid)
@@ -130,14 +131,10 @@ void TdwInplaceEdit::CheckValue(bool Passes)
 
 void TdwInplaceEdit::ShowFieldText(const String& Value)
 {
-    FShowingFieldText = true;
-    try {
+    {
+        const FlagScope showingFieldText(FShowingFieldText);
         SetText(Value);
-    } catch (...) {
-        FShowingFieldText = false;
-        throw;
     }
-    FShowingFieldText = false;
     FTextChanged = false;
 }
 

@@ -14,6 +14,7 @@
 #include "platform/db/dataset.h"
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
+#include "platform/rtl/scopeexit.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/forms/timer.h"
 
@@ -97,15 +98,9 @@ bool TdwDBCustomLookupCombo::WriteLookupKeys()
     FDataLink.DataSource()->Edit();
     if (own->State() != dsEdit && own->State() != dsInsert)
         return false;
-    FInUpdate = true;
-    try {
-        for (size_t i = 0; i < pairs.Own.size() && i < values.size(); ++i)
-            own->FieldByName(pairs.Own[i])->SetAsString(values[i]);
-    } catch (...) {
-        FInUpdate = false;
-        throw;
-    }
-    FInUpdate = false;
+    const FlagScope inUpdate(FInUpdate);
+    for (size_t i = 0; i < pairs.Own.size() && i < values.size(); ++i)
+        own->FieldByName(pairs.Own[i])->SetAsString(values[i]);
     return true;
 }
 
@@ -142,19 +137,15 @@ void TdwDBCustomLookupCombo::DataChange()
         if (master && first && master->AsString() != first->AsString())
             return;
     }
-    FInUpdate = true;
-    try {
+    {
+        const FlagScope inUpdate(FInUpdate);
         if (IsLookupKindField()) {
             PositionOnKeyFields();
             SetText(field->DisplayText());
         } else {
             LookupValueIntoText(field->AsString());
         }
-    } catch (...) {
-        FInUpdate = false;
-        throw;
     }
-    FInUpdate = false;
     if (FDataLink.DataSet()->State() == dsBrowse)
         SaveValuesForEscape();
     SelectAllIfLocked();
@@ -434,23 +425,17 @@ void TdwDBCustomLookupCombo::UpdateData()
             WriteLookupKeys();
         return;
     }
-    FInUpdate = true;
-    try {
-        if (FGrid->DisplayField() == FGrid->LookupFieldRef() || !FGrid->LookupFieldRef())
-            field->SetText(Text());
-        else
-            field->SetAsString(FGrid->LookupValue());
-        if (FGrid->PickedRow() >= 0 || IsLookupRecordChosen()) {
-            for (int i = 0; i < 2; ++i) {
-                TField* link = FGrid->LinkField(i);
-                TField* own = link ? FDataLink.DataSet()->FindField(link->FieldName()) : nullptr;
-                if (own && own != field)
-                    own->SetAsString(FGrid->LinkValue(i));
-            }
+    const FlagScope inUpdate(FInUpdate);
+    if (FGrid->DisplayField() == FGrid->LookupFieldRef() || !FGrid->LookupFieldRef())
+        field->SetText(Text());
+    else
+        field->SetAsString(FGrid->LookupValue());
+    if (FGrid->PickedRow() >= 0 || IsLookupRecordChosen()) {
+        for (int i = 0; i < 2; ++i) {
+            TField* link = FGrid->LinkField(i);
+            TField* own = link ? FDataLink.DataSet()->FindField(link->FieldName()) : nullptr;
+            if (own && own != field)
+                own->SetAsString(FGrid->LinkValue(i));
         }
-    } catch (...) {
-        FInUpdate = false;
-        throw;
     }
-    FInUpdate = false;
 }

@@ -12,6 +12,7 @@
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/db/indexdefs.h"
+#include "platform/rtl/scopeexit.h"
 #include "platform/rtl/stringlist.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/dialogs/dialogs.h"
@@ -217,14 +218,8 @@ void TdwKeyCombo::Change()
     const String text = Text();
     if (!dwIsClassNamed(dataSet, "TTable") && UsesFieldsAsIndexes(dataSet)) {
         if (!text.empty()) {
-            FSelfChange = true;
-            try {
-                dwSetIndexFieldNames(dataSet, dwFieldNameFromDisplayLabel(dataSet, text));
-            } catch (...) {
-                FSelfChange = false;
-                throw;
-            }
-            FSelfChange = false;
+            const FlagScope selfChange(FSelfChange);
+            dwSetIndexFieldNames(dataSet, dwFieldNameFromDisplayLabel(dataSet, text));
         }
         TdwDBCustomComboBox::Change();
         return;
@@ -267,12 +262,6 @@ void TdwKeyCombo::DataSetChanged()
     TDataSource* source = DataSource();
     if (!source || source->State() != dsBrowse || FSelfChange)
         return;
-    FKeepItems = true;
-    try {
-        FillIndexList(nullptr);
-    } catch (...) {
-        FKeepItems = false;
-        throw;
-    }
-    FKeepItems = false;
+    const FlagScope keepItems(FKeepItems);
+    FillIndexList(nullptr);
 }

@@ -12,6 +12,7 @@
 #include "datacontrols/richtext/dwrich.h"
 #include "platform/classes/object.h"
 #include "platform/db/fieldkinds.h"
+#include "platform/rtl/scopeexit.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/forms/application.h"
 #include "platform/vcl/controls/buttons.h"
@@ -280,14 +281,9 @@ void TdwCustomRichEdit::CopyRichText(TdwCustomRichEdit* Dest, TdwCustomRichEdit*
         MessageDlg("Fail to create temporary file.", mtError, TMsgDlgButtons {mbOK}, 0);
         return;
     }
-    try {
-        Source->Lines()->SaveToFile(name);
-        Dest->Lines()->LoadFromFile(name);
-    } catch (...) {
-        std::remove(name.c_str());
-        throw;
-    }
-    std::remove(name.c_str());
+    const ScopeExit removeFile([&name] { std::remove(name.c_str()); });
+    Source->Lines()->SaveToFile(name);
+    Dest->Lines()->LoadFromFile(name);
 }
 
 void TdwCustomRichEdit::SetUserSpeedButton(int Index, TSpeedButton* Value)

@@ -4,6 +4,7 @@
 
 #include "platform/db/dataset.h"
 #include "platform/db/datasource.h"
+#include "platform/rtl/scopeexit.h"
 
 // ---- TDataLink
 
@@ -94,14 +95,8 @@ bool TDataLink::Edit() {
 }
 
 void TDataLink::UpdateRecord() {
-    FUpdating = true;
-    try {
-        UpdateData();
-    } catch (...) {
-        FUpdating = false;
-        throw;
-    }
-    FUpdating = false;
+    const FlagScope updating(FUpdating);
+    UpdateData();
 }
 
 void TDataLink::DataEvent(TDataEvent Event, std::intptr_t Info) {

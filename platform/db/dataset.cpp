@@ -5,6 +5,7 @@
 
 #include "platform/db/datalink.h"
 #include "platform/db/datasource.h"
+#include "platform/rtl/scopeexit.h"
 #include "platform/rtl/strutils.h"
 
 TDataSet::TDataSet(TComponent* AOwner) : TComponent(AOwner), FFieldDefs(this) {}
@@ -738,16 +739,12 @@ void TDataSet::GetCalcFields(TRecordBuffer Buffer) {
     TDataSetState saved = SetTempState(dsCalcFields);
     TRecordBuffer savedBuffer = FCalcBuffer;
     FCalcBuffer = Buffer;
-    try {
-        ClearCalcFields(Buffer);
-        CalculateFields(Buffer);
-    } catch (...) {
+    const ScopeExit restore([&] {
         FCalcBuffer = savedBuffer;
         RestoreState(saved);
-        throw;
-    }
-    FCalcBuffer = savedBuffer;
-    RestoreState(saved);
+    });
+    ClearCalcFields(Buffer);
+    CalculateFields(Buffer);
 }
 
 void TDataSet::CalculateFields(TRecordBuffer /*Buffer*/) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/db/dataset.h"
+#include "platform/rtl/scopeexit.h"
 #include "platform/rtl/strutils.h"
 
 TField::TField(TComponent* AOwner) : TComponent(AOwner) {}
@@ -185,15 +186,11 @@ void TField::Validate(const void* Buffer) {
     if (!OnValidate || FValidating) return;
     FValidating = true;
     FValidateBuffer = Buffer;
-    try {
-        OnValidate(this);
-    } catch (...) {
+    const ScopeExit lower([this] {
         FValidating = false;
         FValidateBuffer = nullptr;
-        throw;
-    }
-    FValidating = false;
-    FValidateBuffer = nullptr;
+    });
+    OnValidate(this);
 }
 
 bool TField::IsNull() const { return !GetData(nullptr); }

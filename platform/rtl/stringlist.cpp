@@ -1,3 +1,4 @@
+#include "platform/rtl/scopeexit.h"
 #include "platform/rtl/stringlist.h"
 
 #include <algorithm>
@@ -205,15 +206,11 @@ void TStrings::SetCommaText(const String& Value) {
     char quote = FQuoteChar;
     FDelimiter = ',';
     FQuoteChar = '"';
-    try {
-        SetDelimitedText(Value);
-    } catch (...) {
+    const ScopeExit restore([&] {
         FDelimiter = delimiter;
         FQuoteChar = quote;
-        throw;
-    }
-    FDelimiter = delimiter;
-    FQuoteChar = quote;
+    });
+    SetDelimitedText(Value);
 }
 
 String TStrings::Text() const {

@@ -10,6 +10,7 @@
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/floattext.h"
 #include "platform/rtl/strutils.h"
+#include "platform/sql/sqlstatement.h"
 #include "platform/sql/sqlvalues.h"
 #include "platform/sql/xbasetable.h"
 #include "platform/xbengine/xbe_functions.h"
@@ -264,7 +265,7 @@ struct TStatement::TImpl {
     bool OpenTable(const String& Directory, const TTableRef& Ref, String& Message);
     void ReadOrders(TOpenTable& Table);
     // Prepares Sql with the parameters bound; nullptr with the reason in Message.
-    sqlite3_stmt* Compile(const String& Sql, const char*& Tail, String& Message);
+    SqlStatement Compile(const String& Sql, const char*& Tail, String& Message);
 };
 
 bool TStatement::TImpl::OpenTable(const String& Directory, const TTableRef& Ref, String& Message) {
@@ -328,25 +329,25 @@ void TStatement::TImpl::ReadOrders(TOpenTable& Table) {
     f.xb_SetOrder(0);
 }
 
-sqlite3_stmt* TStatement::TImpl::Compile(const String& Sql, const char*& Tail, String& Message) {
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(Db, Tail, -1, &statement, &Tail) != SQLITE_OK) {
+SqlStatement TStatement::TImpl::Compile(const String& Sql, const char*& Tail, String& Message) {
+    sqlite3_stmt* compiled = nullptr;
+    if (sqlite3_prepare_v2(Db, Tail, -1, &compiled, &Tail) != SQLITE_OK) {
         Message = ErrorText(Db);
         return nullptr;
     }
+    SqlStatement statement(compiled);
     if (!statement) return nullptr;
-    for (int i = 1; i <= sqlite3_bind_parameter_count(statement); ++i) {
-        const char* name = sqlite3_bind_parameter_name(statement, i);
+    for (int i = 1; i <= sqlite3_bind_parameter_count(statement.get()); ++i) {
+        const char* name = sqlite3_bind_parameter_name(statement.get(), i);
         const TParams::value_type* found = nullptr;
         for (const auto& param : Params)
             if (name && SameText(param.first, FromSqlText(name + 1, std::strlen(name + 1)))) found = &param;
         if (!found) {
             Message = "No value is given for the parameter " +
                       (name ? FromSqlText(name, std::strlen(name)) : "?") + " of: " + Sql;
-            sqlite3_finalize(statement);
             return nullptr;
         }
-        BindVariant(statement, i, found->second);
+        BindVariant(statement.get(), i, found->second);
     }
     return statement;
 }
@@ -398,41 +399,38 @@ int TStatement::Open(const String& Sql, String& Message) {
     TEngineScope scope(FImpl->F());
     const std::string text = ToSqlText(Sql);
     const char* tail = text.c_str();
-    sqlite3_stmt* statement = FImpl->Compile(Sql, tail, Message);
+    const SqlStatement statement = FImpl->Compile(Sql, tail, Message);
     if (!statement) {
         if (Message.empty()) Message = "There is no SQL statement";
         return 1;
     }
-    const int columns = sqlite3_column_count(statement);
+    const int columns = sqlite3_column_count(statement.get());
     if (columns == 0) {
-        sqlite3_finalize(statement);
         Message = "The statement gives no rows: " + Sql;
         return 1;
     }
     std::vector<std::vector<TValue>> rows;
     int rc = SQLITE_ROW;
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
         std::vector<TValue> row;
         row.reserve(size_t(columns));
-        for (int c = 0; c < columns; ++c) row.push_back(ReadValue(statement, c));
+        for (int c = 0; c < columns; ++c) row.push_back(ReadValue(statement.get(), c));
         rows.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE) {
         Message = ErrorText(FImpl->Db);
-        sqlite3_finalize(statement);
         return 1;
     }
     int offset = 0;
     for (int c = 0; c < columns; ++c) {
         TColumn column;
-        column.Name = FromSqlText(sqlite3_column_name(statement, c),
-                                  std::strlen(sqlite3_column_name(statement, c)));
-        ResultColumn(sqlite3_column_decltype(statement, c), rows, size_t(c), column);
+        column.Name = FromSqlText(sqlite3_column_name(statement.get(), c),
+                                  std::strlen(sqlite3_column_name(statement.get(), c)));
+        ResultColumn(sqlite3_column_decltype(statement.get(), c), rows, size_t(c), column);
         column.Offset = offset;
         offset += ImageSize(column);
         FColumns.push_back(column);
     }
-    sqlite3_finalize(statement);
     FRecordSize = offset;
     FRows.reserve(rows.size());
     for (const std::vector<TValue>& values : rows) {
@@ -455,15 +453,14 @@ int TStatement::Exec(const String& Sql, String& Message) {
     const std::string text = ToSqlText(Sql);
     const char* tail = text.c_str();
     while (tail && *tail) {
-        sqlite3_stmt* statement = FImpl->Compile(Sql, tail, Message);
+        const SqlStatement statement = FImpl->Compile(Sql, tail, Message);
         if (!statement) {
             if (!Message.empty()) return 1;
             continue;  // only blanks or a comment were left
         }
         int rc = SQLITE_ROW;
-        while ((rc = sqlite3_step(statement)) == SQLITE_ROW) { }
+        while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) { }
         if (rc != SQLITE_DONE) Message = ErrorText(FImpl->Db);
-        sqlite3_finalize(statement);
         if (rc != SQLITE_DONE) return 1;
     }
     return 0;

@@ -7,6 +7,7 @@
 #include "platform/rtl/floattext.h"
 #include "platform/rtl/strutils.h"
 #include "platform/rtl/twodigityear.h"
+#include "platform/xbengine/xbe50.h"
 #include "tables/droerror.h"
 #include "tables/drodset.h"
 
@@ -466,5 +467,5 @@ void TDaroruTable::SetWriteBlobHdr(WordBool Value)
     if ((Value != 0) == (FWriteBlobHdr != 0))
         return;
     FWriteBlobHdr = Value;
-    SysProp(1305, Value ? XBPROP(-1) : XBPROP(0));
+    SysProp(XBE_PROP_SET_BLOB_HEADER, Value ? XBPROP(-1) : XBPROP(0));
 }

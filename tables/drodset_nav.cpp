@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/rtl/strutils.h"
+#include "platform/xbengine/xbe50.h"
 #include "tables/droerror.h"
 #include "tables/drodset.h"
 
@@ -489,8 +490,8 @@ void TDaroruTable::InternalDelete()
     if (!SelectForSxCall())
         return;
     const char* condition = cs_IndexCondition();
-    const bool vanishes =
-            Pos("DELETED()", UpperCase(condition ? condition : "")) > 0 || cs_SysProp(1006, 0) != 0;
+    const bool vanishes = Pos("DELETED()", UpperCase(condition ? condition : "")) > 0 ||
+                          cs_SysProp(XBE_PROP_DELETED, 0) != 0;
     if (vanishes) {
         const XBLONG n = cs_RecNo();
         cs_Skip(1);

@@ -178,7 +178,7 @@ void TFClientSelection::BitBtn3Click(TObject*) {
 void TFClientSelection::FormKeyDown(TObject*, Word& Key, TShiftState) { ShowHelp(Key); }
 
 void TFClientSelection::FormKeyPress(TObject*, char& Key) {
-    if (Key == 27) {
+    if (Key == KeyChar::Escape) {
         Key = 0;
         SetModalResult(mrCancel);
     }

@@ -9,6 +9,7 @@
 #include "platform/rtl/strutils.h"
 #include "remote/wire.h"
 #include "tables/droenv.h"
+#include "tables/droerror.h"
 #include "tables/drosearch.h"
 
 namespace {
@@ -139,7 +140,7 @@ void TDaroruQuery::SetAccessMethod(TAccessMethod Value)
     if (Value == FAccessMethod)
         return;
     if (Active())
-        throw EDaroruError("Cannot change data access method while active");
+        throw EDaroruError(drotext::AccessWhileActive);
     FAccessMethod = Value;
 }
 
@@ -171,7 +172,7 @@ String TDaroruQuery::Version() const { return "DaroruQuery 5.1.3.0, " + DateToSt
 TDaroruServerConnection& TDaroruQuery::Connection()
 {
     if (!FConnection)
-        throw EDaroruError("No DaroruConnection specified");
+        throw EDaroruError(drotext::NoConnection);
     return *FConnection;
 }
 
@@ -684,7 +685,7 @@ TRecordBuffer TDaroruQuery::FieldBuffer() const
 bool TDaroruQuery::GetFieldData(TField* Field, void* Buffer)
 {
     if (!FCursorOpen)
-        throw EDaroruError("Cannot perform this operation on a closed table");
+        throw EDaroruError(drotext::ClosedTable);
     TRecordBuffer record = FieldBuffer();
     if (!record)
         return false;
@@ -707,7 +708,7 @@ bool TDaroruQuery::GetFieldData(TField* Field, void* Buffer)
 void TDaroruQuery::SetFieldData(TField* Field, const void* Buffer)
 {
     if (!FCursorOpen)
-        throw EDaroruError("Cannot perform this operation on a closed table");
+        throw EDaroruError(drotext::ClosedTable);
     char* slot;
     char* nullFlag;
     char calcFlag = 0;

@@ -10,7 +10,6 @@
 
 namespace text {
 constexpr const char* TableOpen = "Cannot perform this operation on an open table";
-constexpr const char* AccessWhileActive = "Cannot change data access method while active";
 }  // namespace text
 
 TDaroruTable::TDaroruTable(TComponent* AOwner)
@@ -65,7 +64,7 @@ void TDaroruTable::Raise(const String& Message) const { throw EDaroruError(Messa
 TDaroruConnection* TDaroruTable::ServerConnection() const
 {
     if (!FDaroruConnection)
-        Raise("No DaroruConnection specified");
+        Raise(drotext::NoConnection);
     return FDaroruConnection;
 }
 
@@ -83,7 +82,7 @@ void TDaroruTable::SetAccessMethod(TAccessMethod Value)
     if (Value == FAccessMethod)
         return;
     if (Active())
-        Raise(text::AccessWhileActive);
+        Raise(drotext::AccessWhileActive);
     FAccessMethod = Value;
     if (Value == amLocal)
         LoadDLL();

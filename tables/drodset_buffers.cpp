@@ -2,14 +2,15 @@
 
 #include <cstring>
 
+#include "platform/db/dberror.h"
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/floattext.h"
 #include "platform/rtl/strutils.h"
 #include "platform/rtl/twodigityear.h"
 #include "platform/xbengine/xbe50.h"
-#include "tables/droerror.h"
 #include "tables/drodset.h"
+#include "tables/droerror.h"
 
 namespace {
 
@@ -453,7 +454,7 @@ void TDaroruTable::PutBinary(const String& FieldName, const void* Buffer)
 void TDaroruTable::CheckWritable() const
 {
     if (FReadOnly && FErrorFunc == -1)
-        Raise("Cannot modify a read-only data set");
+        Raise(dbtext::DataSetReadOnly);
 }
 
 void TDaroruTable::CheckEditing() const

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/clientdatabase.h"
+#include "app/clientschemas.h"
 #include "app/mainform.h"
 #include "app/smalldialogs.h"
 #include "app/totstart.h"
@@ -15,11 +16,6 @@
 #include "platform/vcl/dialogs/dialogs.h"
 
 namespace {
-
-// The tables a back-up holds, in the order they are copied.
-const char* const BackupFiles[] = {"CLIENT.DBF", "EMPLOYEE.DBF", "TOTTRANS.DBF"};
-// The index files beside them, rebuilt after a restore.
-const char* const IndexFiles[] = {"EMPLOYEE.CDX", "TOTTRANS.CDX"};
 
 // Runs its action when the scope ends, however it ends.
 class TAtExit {
@@ -37,8 +33,8 @@ TUser* User() { return FMain->User; }
 String DataDir() { return FMain->DataDir; }
 
 // The first file of Files in Dir that another open holds; "" when none.
-String FirstInUse(const String& Dir, std::initializer_list<const char*> Files) {
-    for (const char* file : Files)
+String FirstInUse(const String& Dir, const std::vector<String>& Files) {
+    for (const String& file : Files)
         if (sharelocks::FileInUse(ResolvePath(Dir + file))) return Dir + file;
     return "";
 }
@@ -69,7 +65,7 @@ void EnterInPickList(const String& ID) {
         else list->Append();
         list->FieldByName("ID")->SetAsString(ID);
         list->FieldByName("NAME")->SetAsString(DClientDataBase->tblClient->FieldByName("NAME1")->AsString());
-        list->FieldByName("PATH")->SetAsString(DataDir() + ID);
+        list->FieldByName("PATH")->SetAsString(ExcludeTrailingPathDelimiter(DClientDataBase->ClientDir(ID)));
         list->Post();
     } catch (const Exception&) {
         if (list->Active() && list->State() != dsBrowse) list->Cancel();
@@ -194,12 +190,12 @@ void BackupClientTo(const String& Root) {
     const String root = IncludeTrailingPathDelimiter(NormalizePath(Root));
     DClientDataBase->CloseClient();
     TAtExit reopen([] { DClientDataBase->OpenClient(); });
-    const String source = DataDir() + id + "/";
+    const String source = DClientDataBase->ClientDir(id);
     const String target = root + id + "/";
     // The tables are held for this workstation alone while they are copied, so the
     // copy is of one moment.
     std::vector<std::unique_ptr<sharelocks::FileClaim>> claims;
-    for (const char* file : {"CLIENT.DBF", "EMPLOYEE.DBF", "EMPLOYEE.CDX", "TOTTRANS.DBF", "TOTTRANS.CDX"}) {
+    for (const String& file : ClientDataFiles()) {
         claims.push_back(std::make_unique<sharelocks::FileClaim>());
         if (!claims.back()->Claim(ResolvePath(source + file))) {
             ShowMessage("The client " + id + " is in use on another workstation.  Nothing was backed up.");
@@ -208,7 +204,8 @@ void BackupClientTo(const String& Root) {
     }
     ForceDirectories(target);
     std::vector<String> failed;
-    for (const char* file : BackupFiles)
+    // The tables alone: a restore rebuilds their indexes.
+    for (const String& file : ClientTableFiles())
         if (!FileExists(source + file) || !CopyFile(source + file, target + file, false))
             failed.push_back(source + file);
     if (failed.empty()) ShowMessage("Back up complete");
@@ -252,7 +249,7 @@ void RestoreClientFrom(const String& Root, TDaroruTable* Reader) {
         ShowMessage(UnusableIDMessage(id, "No restoration took place."));
         return;
     }
-    const String dir = DataDir() + id + "/";
+    const String dir = DClientDataBase->ClientDir(id);
     const bool existed = FileExists(dir + "CLIENT.DBF");
     if (existed &&
         !AskYesNo("Client files already exist.  By continuing you will overwrite all existing data for " + id +
@@ -260,7 +257,7 @@ void RestoreClientFrom(const String& Root, TDaroruTable* Reader) {
         return;
     // Nothing is overwritten unless every table of the back-up is there.
     std::vector<String> sources, targets, missing;
-    for (const char* file : BackupFiles) {
+    for (const String& file : ClientTableFiles()) {
         sources.push_back(root + file);
         targets.push_back(dir + file);
         if (!FileExists(root + file)) missing.push_back(root + file);
@@ -275,7 +272,7 @@ void RestoreClientFrom(const String& Root, TDaroruTable* Reader) {
         if (!restored) User()->ClientID = previous;
         DClientDataBase->OpenClient();
     });
-    const String inUse = FirstInUse(dir, {"CLIENT.DBF", "EMPLOYEE.DBF", "EMPLOYEE.CDX", "TOTTRANS.DBF", "TOTTRANS.CDX"});
+    const String inUse = FirstInUse(dir, ClientDataFiles());
     if (!inUse.empty()) {
         ShowMessage("The client " + id + " is in use on another workstation.  No restoration took place.");
         return;
@@ -289,9 +286,9 @@ void RestoreClientFrom(const String& Root, TDaroruTable* Reader) {
     if (!failed.empty()) return;
     // The old index files describe the old tables, and a journal left by a write the
     // old tables never finished would be rolled back onto the restored ones.
-    for (const char* file : IndexFiles)
+    for (const String& file : ClientIndexFiles())
         if (FileExists(dir + file)) DeleteFile(dir + file);
-    for (const char* file : {"CLIENT.JNL", "EMPLOYEE.JNL", "TOTTRANS.JNL"})
+    for (const String& file : ClientJournalFiles())
         if (FileExists(dir + file)) DeleteFile(dir + file);
     User()->ClientID = id;
     if (!ReindexWithMessage(id)) {

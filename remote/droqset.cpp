@@ -8,6 +8,7 @@
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/strutils.h"
 #include "remote/wire.h"
+#include "tables/datapath.h"
 #include "tables/droenv.h"
 #include "tables/droerror.h"
 #include "tables/drosearch.h"
@@ -180,27 +181,15 @@ TDaroruDatabase* TDaroruQuery::GetDatabase()
 {
     if (FDatabase)
         return FDatabase;
-    TDaroruSearchObject search;
-    for (TComponent* c = search.SearchFirstComponent("TDaroruDataBase"); c;
-         c = search.SearchNextComponent("TDaroruDataBase"))
-        if (auto* database = dynamic_cast<TDaroruDatabase*>(c);
-            database && SameText(database->DataPathAlias(), FDatabaseName)) {
-            FDatabase = database;
-            FDatabase->FreeNotification(this);
-            break;
-        }
+    FDatabase = FindDatabaseByAlias(FDatabaseName);
+    if (FDatabase)
+        FDatabase->FreeNotification(this);
     return FDatabase;
 }
 
 String TDaroruQuery::PathFromAlias()
 {
-    String path = FDatabaseName.find_first_of("\\/:.") != String::npos ? FDatabaseName : String();
-    if (path.empty())
-        if (TDaroruDatabase* database = GetDatabase())
-            path = database->DataPath();
-    if (Trim(path).empty())
-        path = ProgramDir();
-    FDataPath = IncludeTrailingPathDelimiter(NormalizePath(Trim(path)));
+    FDataPath = ResolveDataPath(FDatabaseName, [this] { return GetDatabase(); });
     return FDataPath;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/strutils.h"
+#include "tables/datapath.h"
 #include "tables/droenv.h"
 #include "tables/droerror.h"
 #include "tables/drosearch.h"
@@ -229,32 +230,17 @@ String TDaroruTable::GetDataPath()
 
 String TDaroruTable::PathFromAlias()
 {
-    // A Linux path names itself with "/" as a Windows one does with "\" or ":".
-    if (!FDatabaseName.empty() && FDatabaseName.find_first_of("\\:./") != String::npos)
-        return NormalizePath(FDatabaseName);
-    String path;
-    if (TDaroruDatabase* database = GetDatabase())
-        path = NormalizePath(database->DataPath());
-    if (path.empty()) {
-        char cwd[4096];
-        path = getcwd(cwd, sizeof cwd) ? cwd : "";
-    }
-    return IncludeTrailingPathDelimiter(path);
+    return ResolveDataPath(FDatabaseName, [this] { return GetDatabase(); });
 }
 
 TDaroruDatabase* TDaroruTable::GetDatabase()
 {
     if (FDatabase)
         return FDatabase;
-    TDaroruSearchObject search;
-    for (TComponent* c = search.SearchFirstComponent("TDaroruDataBase"); c;
-         c = search.SearchNextComponent("TDaroruDataBase")) {
-        auto* database = dynamic_cast<TDaroruDatabase*>(c);
-        if (database && SameText(database->DataPathAlias(), FDatabaseName)) {
-            FDatabase = database;
-            database->FreeNotification(this);
-            return database;
-        }
+    if (TDaroruDatabase* database = FindDatabaseByAlias(FDatabaseName)) {
+        FDatabase = database;
+        database->FreeNotification(this);
+        return database;
     }
     String dir = FDatabaseName;
     if (!dir.empty() && (dir.back() == '\\' || dir.back() == '/'))

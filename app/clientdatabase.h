@@ -133,9 +133,11 @@ protected:
     virtual void DoShowMessage(const String& Message);
     virtual void DoProgress(int Position, int Maximum);
 
-private:
+public:
     // DataDir + ID + "/", after checking the ID.
     String ClientDir(const String& ID) const;
+
+private:
     // Points Table at Dir + Name with the given access.
     static void Aim(TDaroruTable* Table, const String& Dir, const String& Name, bool Exclusive);
     // Writes a new, empty table file Dir + Schema.Name with the schema's fields.

@@ -51,3 +51,25 @@ constinit const TTableSchema EmployeeSchema{"EMPLOYEE", EmployeeFields, Employee
 constinit const TTableSchema TransactionSchema{"TOTTRANS", TransactionFields, TransactionTags};
 constinit const TTableSchema ClientListSchema{"CLIENTLIST", ClientListFields, ClientListTags};
 constinit const TTableSchema PrintSchema{"PRINT", EmployeeFields, {}};
+
+namespace {
+
+// Name plus Extension for each client table, or each one with tags.
+std::vector<String> ClientFilesWith(const char* Extension, bool OnlyIndexed) {
+    std::vector<String> files;
+    for (const TTableSchema* table : ClientTableSchemas)
+        if (!OnlyIndexed || !table->Tags.empty()) files.push_back(String(table->Name) + Extension);
+    return files;
+}
+
+}  // namespace
+
+std::vector<String> ClientTableFiles() { return ClientFilesWith(".DBF", false); }
+std::vector<String> ClientIndexFiles() { return ClientFilesWith(".CDX", true); }
+std::vector<String> ClientJournalFiles() { return ClientFilesWith(".JNL", false); }
+
+std::vector<String> ClientDataFiles() {
+    std::vector<String> files = ClientTableFiles();
+    for (const String& index : ClientIndexFiles()) files.push_back(index);
+    return files;
+}

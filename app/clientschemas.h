@@ -7,6 +7,9 @@
 // ascending, without condition.
 
 #include <span>
+#include <vector>
+
+#include "platform/rtl/types.h"
 
 struct TFieldSchema {
     const char* Name;
@@ -29,3 +32,15 @@ extern const TTableSchema EmployeeSchema;
 extern const TTableSchema TransactionSchema;
 extern const TTableSchema ClientListSchema;
 extern const TTableSchema PrintSchema;
+
+// The tables of one client's directory, in the order a back-up copies them.
+inline constexpr const TTableSchema* ClientTableSchemas[] = {&ClientSchema, &EmployeeSchema,
+                                                             &TransactionSchema};
+
+// File names in a client's directory, from ClientTableSchemas: the tables ("CLIENT.DBF"),
+// the index file of each table with tags, both together (what a back-up holds
+// still and a restore finds unused), and the journals a write leaves beside them.
+std::vector<String> ClientTableFiles();
+std::vector<String> ClientIndexFiles();
+std::vector<String> ClientDataFiles();
+std::vector<String> ClientJournalFiles();

@@ -233,7 +233,7 @@ void TFTotStart::CreateNewClient(const String& ID) {
         ShowMessage(UnusableIDMessage(ID, "Create was aborted."));
         return;
     }
-    if (FileExists(FMain->DataDir + ID + "/CLIENT.DBF")) {
+    if (FileExists(DClientDataBase->ClientDir(ID) + "CLIENT.DBF")) {
         ShowMessage("That client ID is already in use.  Create was aborted.");
         return;
     }
@@ -250,7 +250,7 @@ void TFTotStart::CreateNewClient(const String& ID) {
     list->Append();
     list->FieldByName("ID")->SetAsString(ID);
     list->FieldByName("NAME")->SetAsString(ClientName());
-    list->FieldByName("PATH")->SetAsString(FMain->DataDir + ID);
+    list->FieldByName("PATH")->SetAsString(ExcludeTrailingPathDelimiter(DClientDataBase->ClientDir(ID)));
     list->Post();
     DClientDataBase->CloseClientList();
     DClientDataBase->CloseClient();

@@ -68,8 +68,7 @@ void TDBEdit::Change() {
 
 void TDBEdit::KeyPress(char& Key) {
     TEdit::KeyPress(Key);
-    constexpr char Backspace = 8, CtrlV = 22, CtrlX = 24, Escape = 27;
-    if (Key == Escape) {
+    if (Key == KeyChar::Escape) {
         // Esc gives up the change and shows the field's value again.
         FDataLink.Reset();
         SelectAll();
@@ -78,7 +77,8 @@ void TDBEdit::KeyPress(char& Key) {
     }
     TField* field = Field();
     const bool printable = static_cast<unsigned char>(Key) >= ' ';
-    if (!field || !(printable || Key == Backspace || Key == CtrlV || Key == CtrlX)) return;
+    if (!field || !(printable || Key == KeyChar::Backspace || Key == KeyChar::CtrlV || Key == KeyChar::CtrlX))
+        return;
     if (printable && !field->IsValidChar(Key)) {
         MessageBeep();
         Key = 0;

@@ -134,7 +134,7 @@ void TKVCommander::MouseFreeEditEnter(TObject*) {
 }
 
 void TKVCommander::MouseFreeEditKeyPress(TObject*, char& Key) {
-    if ((Key >= '0' && Key <= '9') || Key == 8 || Key == '+') return;
+    if ((Key >= '0' && Key <= '9') || Key == KeyChar::Backspace || Key == '+') return;
     Key = 0;
 }
 

@@ -91,7 +91,7 @@ void TKVMouseFreeForm::Activate() {
 }
 
 void TKVMouseFreeForm::MouseFreeKeyPress(TObject*, char& Key) {
-    if (Key == 13) {
+    if (Key == KeyChar::Enter) {
         Key = 0;
         Perform(WM_NEXTDLGCTL, 0, 0);
     }

@@ -116,7 +116,7 @@ void WriteElectronicFile() {
                     "\" cannot be used: give a file name without \"/\", \"\\\" or \"..\".");
         return;
     }
-    const String path = FMain->DataDir + FMain->User->ClientID + "/" + name;
+    const String path = data.ClientDir(FMain->User->ClientID) + name;
     {
         TStatusProgress progress("Processing...", data.tblEmployee->RecCount() + 5);
         progress.Step();

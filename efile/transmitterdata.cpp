@@ -26,7 +26,7 @@ const std::array<TTransmitterField, 12> TransmitterFields = {
 // "" when no client is chosen.
 String ClientCopy(const TDClientDataBase& Data) {
     const String& id = Data.User ? Data.User->ClientID : String();
-    return id.empty() ? String() : Data.DataDir + id + "/" + TransmitterDataFileName;
+    return id.empty() ? String() : Data.ClientDir(id) + TransmitterDataFileName;
 }
 
 String GeneralCopy(const TDClientDataBase& Data) { return Data.ProgramDir + TransmitterDataFileName; }

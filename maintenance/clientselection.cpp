@@ -1,6 +1,7 @@
 #include "maintenance/clientselection.h"
 
 #include "app/clientdatabase.h"
+#include "app/clientschemas.h"
 #include "app/mainform.h"
 #include "app/totstart.h"
 #include "controls/kvrows.h"
@@ -18,8 +19,16 @@ namespace {
 // Rows Page Up and Page Down move.
 constexpr int PageRows = 13;
 
-// A client's table files, in the order they are deleted.
-const char* const ClientFiles[] = {"CLIENT.DBF", "CLIENT.CDX", "TOTTRANS.DBF", "TOTTRANS.CDX", "EMPLOYEE.DBF", "EMPLOYEE.CDX"};
+// The files a client's deletion removes: each table's file and index file,
+// a stray index of a table without tags too.
+std::vector<String> DeletedClientFiles() {
+    std::vector<String> files;
+    for (const TTableSchema* table : ClientTableSchemas) {
+        files.push_back(String(table->Name) + ".DBF");
+        files.push_back(String(table->Name) + ".CDX");
+    }
+    return files;
+}
 
 TLabel* PlaceLabel(TForm* Form, const String& Name, const String& Caption, int Left, int Top, int Width) {
     TLabel* label = PlaceControl<TLabel>(Form, Form, Name, Left, Top, Width, 13);
@@ -178,7 +187,7 @@ void TFClientSelection::BitBtn3Click(TObject*) {
 void TFClientSelection::FormKeyDown(TObject*, Word& Key, TShiftState) { ShowHelp(Key); }
 
 void TFClientSelection::FormKeyPress(TObject*, char& Key) {
-    if (Key == 27) {
+    if (Key == KeyChar::Escape) {
         Key = 0;
         SetModalResult(mrCancel);
     }
@@ -218,8 +227,9 @@ void TFClientSelection::DeleteClient() {
         ShowMessage("Unable to complete delete another user might be trying to access the client list.");
         return;
     }
-    const String dir = FMain->DataDir + id + "/";
-    for (const char* file : ClientFiles) {
+    const String dir = DClientDataBase->ClientDir(id);
+    const std::vector<String> files = DeletedClientFiles();
+    for (const String& file : files) {
         if (sharelocks::FileInUse(ResolvePath(dir + file))) {
             DClientDataBase->CloseClientList();
             DClientDataBase->OpenClientList();
@@ -229,7 +239,7 @@ void TFClientSelection::DeleteClient() {
             return;
         }
     }
-    for (const char* file : ClientFiles)
+    for (const String& file : files)
         if (FileExists(dir + file)) DeleteFile(dir + file);
     // Reopening left the list on its first row: the client's row is found again.
     list->SetOrder(list->TagArea("ID"));

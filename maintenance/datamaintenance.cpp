@@ -5,11 +5,13 @@
 #include <vector>
 
 #include "app/clientdatabase.h"
+#include "app/clientschemas.h"
 #include "app/mainform.h"
 #include "app/pendingrestore.h"
 #include "app/smalldialogs.h"
 #include "app/totstart.h"
 #include "platform/rtl/fileops.h"
+#include "platform/rtl/scopeexit.h"
 #include "platform/rtl/sharelocks.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/forms/application.h"
@@ -17,29 +19,12 @@
 
 namespace {
 
-// The tables a back-up holds, in the order they are copied.
-const char* const BackupFiles[] = {"CLIENT.DBF", "EMPLOYEE.DBF", "TOTTRANS.DBF"};
-// The index files beside them, rebuilt after a restore.
-const char* const IndexFiles[] = {"EMPLOYEE.CDX", "TOTTRANS.CDX"};
-
-// Runs its action when the scope ends, however it ends.
-class TAtExit {
-public:
-    explicit TAtExit(std::function<void()> Action) : FAction(std::move(Action)) {}
-    ~TAtExit() { FAction(); }
-    TAtExit(const TAtExit&) = delete;
-    TAtExit& operator=(const TAtExit&) = delete;
-
-private:
-    std::function<void()> FAction;
-};
-
 TUser* User() { return FMain->User; }
 String DataDir() { return FMain->DataDir; }
 
 // The first file of Files in Dir that another open holds; "" when none.
-String FirstInUse(const String& Dir, std::initializer_list<const char*> Files) {
-    for (const char* file : Files)
+String FirstInUse(const String& Dir, const std::vector<String>& Files) {
+    for (const String& file : Files)
         if (sharelocks::FileInUse(ResolvePath(Dir + file))) return Dir + file;
     return "";
 }
@@ -62,7 +47,7 @@ void EnterInPickList(const String& ID) {
     TDaroruTable* list = DClientDataBase->tblClientList;
     try {
         DClientDataBase->OpenClientList();
-        TAtExit closeList([] { DClientDataBase->CloseClientList(); });
+        const ScopeExit closeList([] { DClientDataBase->CloseClientList(); });
         FMain->DaroruEnv1->SetSoftSeek(true);
         list->SetOrder(list->TagArea("ID"));
         const bool found = list->Seek(ID) && Trim(list->FieldByName("ID")->AsString()) == ID;
@@ -70,7 +55,7 @@ void EnterInPickList(const String& ID) {
         else list->Append();
         list->FieldByName("ID")->SetAsString(ID);
         list->FieldByName("NAME")->SetAsString(DClientDataBase->tblClient->FieldByName("NAME1")->AsString());
-        list->FieldByName("PATH")->SetAsString(DataDir() + ID);
+        list->FieldByName("PATH")->SetAsString(ExcludeTrailingPathDelimiter(DClientDataBase->ClientDir(ID)));
         list->Post();
     } catch (const Exception&) {
         if (list->Active() && list->State() != dsBrowse) list->Cancel();
@@ -121,7 +106,7 @@ std::vector<String> CopyAllOrNone(const String& Root, const String& Dir, const s
 
 bool ChooseDirectory(const String& Title, const String& Typed, String& Dir) {
     auto* dialog = Construct<TFPathDialog>(Application.operator->());
-    TAtExit freeDialog([dialog] { dialog->Free(); });
+    const ScopeExit freeDialog([dialog] { dialog->Free(); });
     dialog->Label4->SetCaption(Title);
     dialog->Edit2->SetText(dialog->DirectoryListBox1->Directory());
     dialog->Edit1->SetText(Typed);
@@ -137,14 +122,14 @@ void ReindexCurrentClient() {
         return;
     }
     DClientDataBase->CloseClient();
-    TAtExit reopen([] { DClientDataBase->OpenClient(); });
+    const ScopeExit reopen([] { DClientDataBase->OpenClient(); });
     ReindexWithMessage(id);
 }
 
 void ReconstructClientList(TCustomForm* Form, TDaroruTable* Reader) {
     const String caption = Form->Caption();
     const bool listWasOpen = DClientDataBase->tblClientList->Active();
-    TAtExit restore([&] {
+    const ScopeExit restore([&] {
         if (!listWasOpen) DClientDataBase->CloseClientList();
         DClientDataBase->OpenClient();
         Form->SetCaption(caption);
@@ -174,7 +159,7 @@ void ReconstructClientList(TCustomForm* Form, TDaroruTable* Reader) {
             Reader->SetTableName(dir + "/CLIENT.DBF");
             Reader->SetExclusive(WordFalse);
             Reader->Open();
-            TAtExit closeReader([Reader] { Reader->Close(); });
+            const ScopeExit closeReader([Reader] { Reader->Close(); });
             Form->SetCaption("Adding - " + name);
             list->Append();
             list->FieldByName("ID")->SetAsString(name);
@@ -212,13 +197,13 @@ void BackupClientTo(const String& Root) {
     }
     const String root = IncludeTrailingPathDelimiter(NormalizePath(Root));
     DClientDataBase->CloseClient();
-    TAtExit reopen([] { DClientDataBase->OpenClient(); });
-    const String source = DataDir() + id + "/";
+    const ScopeExit reopen([] { DClientDataBase->OpenClient(); });
+    const String source = DClientDataBase->ClientDir(id);
     const String target = root + id + "/";
     // The tables are held for this workstation alone while they are copied, so the
     // copy is of one moment.
     std::vector<std::unique_ptr<sharelocks::FileClaim>> claims;
-    for (const char* file : {"CLIENT.DBF", "EMPLOYEE.DBF", "EMPLOYEE.CDX", "TOTTRANS.DBF", "TOTTRANS.CDX"}) {
+    for (const String& file : ClientDataFiles()) {
         claims.push_back(std::make_unique<sharelocks::FileClaim>());
         if (!claims.back()->Claim(ResolvePath(source + file))) {
             ShowMessage("The client " + id + " is in use on another workstation.  Nothing was backed up.");
@@ -227,7 +212,8 @@ void BackupClientTo(const String& Root) {
     }
     ForceDirectories(target);
     std::vector<String> failed;
-    for (const char* file : BackupFiles)
+    // The tables alone: a restore rebuilds their indexes.
+    for (const String& file : ClientTableFiles())
         if (!FileExists(source + file) || !CopyFile(source + file, target + file, false))
             failed.push_back(source + file);
     if (failed.empty()) ShowMessage("Back up complete");
@@ -252,7 +238,7 @@ void RestoreClientFrom(const String& Root, TDaroruTable* Reader) {
         Reader->SetTableName(root + "CLIENT.DBF");
         Reader->SetExclusive(WordFalse);
         Reader->Open();
-        TAtExit closeReader([Reader] { Reader->Close(); });
+        const ScopeExit closeReader([Reader] { Reader->Close(); });
         // Compared with the program's own client layout, so that a restore works with
         // no client open too.
         if (Reader->FieldCount() != static_cast<int>(ClientSchema.Fields.size())) {
@@ -271,7 +257,7 @@ void RestoreClientFrom(const String& Root, TDaroruTable* Reader) {
         ShowMessage(UnusableIDMessage(id, "No restoration took place."));
         return;
     }
-    const String dir = DataDir() + id + "/";
+    const String dir = DClientDataBase->ClientDir(id);
     const bool existed = FileExists(dir + "CLIENT.DBF");
     if (existed &&
         !AskYesNo("Client files already exist.  By continuing you will overwrite all existing data for " + id +
@@ -279,7 +265,7 @@ void RestoreClientFrom(const String& Root, TDaroruTable* Reader) {
         return;
     // Nothing is overwritten unless every table of the back-up is there.
     std::vector<String> files, missing;
-    for (const char* file : BackupFiles) {
+    for (const String& file : ClientTableFiles()) {
         files.push_back(file);
         if (!FileExists(root + file)) missing.push_back(root + file);
     }
@@ -289,11 +275,11 @@ void RestoreClientFrom(const String& Root, TDaroruTable* Reader) {
     DClientDataBase->CloseClient();
     const String previous = User()->ClientID;
     bool restored = false;
-    TAtExit reopen([&] {
+    const ScopeExit reopen([&] {
         if (!restored) User()->ClientID = previous;
         DClientDataBase->OpenClient();
     });
-    const String inUse = FirstInUse(dir, {"CLIENT.DBF", "EMPLOYEE.DBF", "EMPLOYEE.CDX", "TOTTRANS.DBF", "TOTTRANS.CDX"});
+    const String inUse = FirstInUse(dir, ClientDataFiles());
     if (!inUse.empty()) {
         ShowMessage("The client " + id + " is in use on another workstation.  No restoration took place.");
         return;
@@ -304,8 +290,8 @@ void RestoreClientFrom(const String& Root, TDaroruTable* Reader) {
     }
     // The old index files describe the old tables, and a journal left by a write the
     // old tables never finished would be rolled back onto the restored ones.
-    std::vector<String> stale(std::begin(IndexFiles), std::end(IndexFiles));
-    for (const char* file : {"CLIENT.JNL", "EMPLOYEE.JNL", "TOTTRANS.JNL"}) stale.push_back(file);
+    std::vector<String> stale = ClientIndexFiles();
+    for (const String& file : ClientJournalFiles()) stale.push_back(file);
     const std::vector<String> failed = CopyAllOrNone(root, dir, files, stale);
     for (const String& file : failed) ShowMessage("Unable to restore " + file);
     if (!failed.empty()) return;

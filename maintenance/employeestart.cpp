@@ -203,7 +203,7 @@ void TFEmployeeStart::DeleteRecipient() {
     if (!AskYesNo("Are you sure you want to delete " + recipients->FieldByName("NAME1")->AsString() + " ?")) return;
     // The recipient's transactions stay in TOTTRANS.
     recipients->Delete();
-    recipients->IndexOpen(FMain->DataDir + FMain->User->ClientID + "/EMPLOYEE.CDX");
+    recipients->IndexOpen(DClientDataBase->ClientDir(FMain->User->ClientID) + "EMPLOYEE.CDX");
     recipients->Pack();
 }
 

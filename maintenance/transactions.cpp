@@ -238,7 +238,7 @@ void TFTransactions::DeleteTransaction() {
         return;
     ChangeAndRefresh([this, table] {
         table->DaroruDelete();
-        table->IndexOpen(FMain->DataDir + FMain->User->ClientID + "/TOTTRANS.CDX");
+        table->IndexOpen(DClientDataBase->ClientDir(FMain->User->ClientID) + "TOTTRANS.CDX");
         table->Pack();
     });
 }

@@ -16,7 +16,7 @@ constexpr int MetafilePages = 2;
 String FormPdfName(const String& Stem, const String& RecipientID) {
     if (!FMain->MakePdf) return String();
     if (!RecipientID.empty()) CheckID(RecipientID);
-    return FMain->DataDir + FMain->User->ClientID + "/" + Stem + RecipientID + TodayText();
+    return DClientDataBase->ClientDir(FMain->User->ClientID) + Stem + RecipientID + TodayText();
 }
 
 void FinishFormPage(const String& PdfName) {

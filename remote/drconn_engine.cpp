@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/rtl/strutils.h"
+#include "platform/xbengine/xbe50.h"
 #include "remote/drconn_requests.h"
 
 using namespace Wire;
@@ -460,17 +461,19 @@ XBPROP C::ap_SysProp(XBSHORT prop, XBPROP value)
 {
     if (!Connected())
         return 0;
+    // The value as the server takes it; 1001, 1303, 2000 and 2116 are the
+    // server's own properties, which the local engine has no name for.
     XBPROP sent = 0;
     switch (prop) {
     case 1001:
-    case 1003:
-    case 1009:
+    case XBE_PROP_SET_EXACT:
+    case XBE_PROP_SET_OPTIMISTIC_BUFFER:
     case 1303: sent = (value & 0xFF) != 0; break;
-    case 1305:
+    case XBE_PROP_SET_BLOB_HEADER:
     case 2116: sent = value == 1; break;
     case 2000:
-    case 3002:
-    case 3004: sent = value; break;
+    case XBE_PROP_ORDER_DESCENDING:
+    case XBE_PROP_ORDER_UNIQUE: sent = value; break;
     default: sent = 0;
     }
     return Ask<XBPROP>(Named("SysProp"), "0563", ARGS(Hex(prop, 8) + Hex(sent, 8)), AsTDec);

@@ -9,7 +9,9 @@
 #include "platform/rtl/scopeexit.h"
 #include "platform/rtl/strutils.h"
 #include "remote/wire.h"
+#include "tables/datapath.h"
 #include "tables/droenv.h"
+#include "tables/droerror.h"
 #include "tables/drosearch.h"
 
 namespace {
@@ -140,7 +142,7 @@ void TDaroruQuery::SetAccessMethod(TAccessMethod Value)
     if (Value == FAccessMethod)
         return;
     if (Active())
-        throw EDaroruError("Cannot change data access method while active");
+        throw EDaroruError(drotext::AccessWhileActive);
     FAccessMethod = Value;
 }
 
@@ -172,7 +174,7 @@ String TDaroruQuery::Version() const { return "DaroruQuery 5.1.3.0, " + DateToSt
 TDaroruServerConnection& TDaroruQuery::Connection()
 {
     if (!FConnection)
-        throw EDaroruError("No DaroruConnection specified");
+        throw EDaroruError(drotext::NoConnection);
     return *FConnection;
 }
 
@@ -180,27 +182,15 @@ TDaroruDatabase* TDaroruQuery::GetDatabase()
 {
     if (FDatabase)
         return FDatabase;
-    TDaroruSearchObject search;
-    for (TComponent* c = search.SearchFirstComponent("TDaroruDataBase"); c;
-         c = search.SearchNextComponent("TDaroruDataBase"))
-        if (auto* database = dynamic_cast<TDaroruDatabase*>(c);
-            database && SameText(database->DataPathAlias(), FDatabaseName)) {
-            FDatabase = database;
-            FDatabase->FreeNotification(this);
-            break;
-        }
+    FDatabase = FindDatabaseByAlias(FDatabaseName);
+    if (FDatabase)
+        FDatabase->FreeNotification(this);
     return FDatabase;
 }
 
 String TDaroruQuery::PathFromAlias()
 {
-    String path = FDatabaseName.find_first_of("\\/:.") != String::npos ? FDatabaseName : String();
-    if (path.empty())
-        if (TDaroruDatabase* database = GetDatabase())
-            path = database->DataPath();
-    if (Trim(path).empty())
-        path = ProgramDir();
-    FDataPath = IncludeTrailingPathDelimiter(NormalizePath(Trim(path)));
+    FDataPath = ResolveDataPath(FDatabaseName, [this] { return GetDatabase(); });
     return FDataPath;
 }
 
@@ -681,7 +671,7 @@ TRecordBuffer TDaroruQuery::FieldBuffer() const
 bool TDaroruQuery::GetFieldData(TField* Field, void* Buffer)
 {
     if (!FCursorOpen)
-        throw EDaroruError("Cannot perform this operation on a closed table");
+        throw EDaroruError(drotext::ClosedTable);
     TRecordBuffer record = FieldBuffer();
     if (!record)
         return false;
@@ -704,7 +694,7 @@ bool TDaroruQuery::GetFieldData(TField* Field, void* Buffer)
 void TDaroruQuery::SetFieldData(TField* Field, const void* Buffer)
 {
     if (!FCursorOpen)
-        throw EDaroruError("Cannot perform this operation on a closed table");
+        throw EDaroruError(drotext::ClosedTable);
     char* slot;
     char* nullFlag;
     char calcFlag = 0;

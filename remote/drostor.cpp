@@ -1,5 +1,7 @@
 #include "remote/drostor.h"
 
+#include "tables/droerror.h"
+
 TDaroruStoredProc::~TDaroruStoredProc() { SetDaroruConnection(nullptr); }
 
 void TDaroruStoredProc::SetActive(bool Value)
@@ -14,7 +16,7 @@ void TDaroruStoredProc::SetActive(bool Value)
         throw EDaroruStoredProc(Text);
     };
     if (!FConnection)
-        refuse("No DaroruConnection specified");
+        refuse(drotext::NoConnection);
     if (!FConnection->Connected())
         refuse("Not connected");
     if (FProcName.empty())

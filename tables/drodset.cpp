@@ -4,13 +4,13 @@
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/strutils.h"
+#include "tables/datapath.h"
 #include "tables/droenv.h"
 #include "tables/droerror.h"
 #include "tables/drosearch.h"
 
 namespace text {
 constexpr const char* TableOpen = "Cannot perform this operation on an open table";
-constexpr const char* AccessWhileActive = "Cannot change data access method while active";
 }  // namespace text
 
 TDaroruTable::TDaroruTable(TComponent* AOwner)
@@ -69,7 +69,7 @@ void TDaroruTable::Raise(const String& Message) const { throw EDaroruError(Messa
 TDaroruConnection* TDaroruTable::ServerConnection() const
 {
     if (!FDaroruConnection)
-        Raise("No DaroruConnection specified");
+        Raise(drotext::NoConnection);
     return FDaroruConnection;
 }
 
@@ -87,7 +87,7 @@ void TDaroruTable::SetAccessMethod(TAccessMethod Value)
     if (Value == FAccessMethod)
         return;
     if (Active())
-        Raise(text::AccessWhileActive);
+        Raise(drotext::AccessWhileActive);
     FAccessMethod = Value;
     if (Value == amLocal)
         LoadDLL();
@@ -234,32 +234,17 @@ String TDaroruTable::GetDataPath()
 
 String TDaroruTable::PathFromAlias()
 {
-    // A Linux path names itself with "/" as a Windows one does with "\" or ":".
-    if (!FDatabaseName.empty() && FDatabaseName.find_first_of("\\:./") != String::npos)
-        return NormalizePath(FDatabaseName);
-    String path;
-    if (TDaroruDatabase* database = GetDatabase())
-        path = NormalizePath(database->DataPath());
-    if (path.empty()) {
-        char cwd[4096];
-        path = getcwd(cwd, sizeof cwd) ? cwd : "";
-    }
-    return IncludeTrailingPathDelimiter(path);
+    return ResolveDataPath(FDatabaseName, [this] { return GetDatabase(); });
 }
 
 TDaroruDatabase* TDaroruTable::GetDatabase()
 {
     if (FDatabase)
         return FDatabase;
-    TDaroruSearchObject search;
-    for (TComponent* c = search.SearchFirstComponent("TDaroruDataBase"); c;
-         c = search.SearchNextComponent("TDaroruDataBase")) {
-        auto* database = dynamic_cast<TDaroruDatabase*>(c);
-        if (database && SameText(database->DataPathAlias(), FDatabaseName)) {
-            FDatabase = database;
-            database->FreeNotification(this);
-            return database;
-        }
+    if (TDaroruDatabase* database = FindDatabaseByAlias(FDatabaseName)) {
+        FDatabase = database;
+        database->FreeNotification(this);
+        return database;
     }
     String dir = FDatabaseName;
     if (!dir.empty() && (dir.back() == '\\' || dir.back() == '/'))

@@ -2,13 +2,15 @@
 
 #include <cstring>
 
+#include "platform/db/dberror.h"
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/floattext.h"
 #include "platform/rtl/strutils.h"
 #include "platform/rtl/twodigityear.h"
-#include "tables/droerror.h"
+#include "platform/xbengine/xbe50.h"
 #include "tables/drodset.h"
+#include "tables/droerror.h"
 
 namespace {
 
@@ -452,7 +454,7 @@ void TDaroruTable::PutBinary(const String& FieldName, const void* Buffer)
 void TDaroruTable::CheckWritable() const
 {
     if (FReadOnly && FErrorFunc == -1)
-        Raise("Cannot modify a read-only data set");
+        Raise(dbtext::DataSetReadOnly);
 }
 
 void TDaroruTable::CheckEditing() const
@@ -466,5 +468,5 @@ void TDaroruTable::SetWriteBlobHdr(WordBool Value)
     if ((Value != 0) == (FWriteBlobHdr != 0))
         return;
     FWriteBlobHdr = Value;
-    SysProp(1305, Value ? XBPROP(-1) : XBPROP(0));
+    SysProp(XBE_PROP_SET_BLOB_HEADER, Value ? XBPROP(-1) : XBPROP(0));
 }

@@ -71,7 +71,7 @@ int TDaroruTable::CreateExec()
 int TDaroruTable::CreateFrom(const String& FileName, const String& StructFile, SmallInt TableType)
 {
     if (!cs_FileExists(StructFile))
-        Raise("Table does not exist.\rFile or directory does not exist.\rFile: " + StructFile);
+        Raise(drotext::TableMissing + StructFile);
     if (Active()) {
         InternalClose();
         InternalInitFieldDefs();

@@ -5,6 +5,7 @@
 
 #include "platform/db/field.h"
 #include "platform/rtl/datetime.h"
+#include "platform/xbengine/xbe50.h"
 #include "tables/droerror.h"
 #include "tables/drodset.h"
 
@@ -30,13 +31,13 @@ void TDaroruTable::BeginWriteGroup()
     CheckWritable();
     // Cached updates go to the engine at the apply, not here.
     if (!FCachedUpdates && Select())
-        CheckWrite(cs_SysProp(3010, 0) != 0, "begin a group of writes");
+        CheckWrite(cs_SysProp(XBE_PROP_BEGIN_GROUP, 0) != 0, "begin a group of writes");
 }
 
 void TDaroruTable::EndWriteGroup()
 {
     if (!FCachedUpdates && Select())
-        CheckWrite(cs_SysProp(3011, 0) != 0, "write the group of writes");
+        CheckWrite(cs_SysProp(XBE_PROP_END_GROUP, 0) != 0, "write the group of writes");
 }
 
 void TDaroruWriteGroup::Done()

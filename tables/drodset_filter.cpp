@@ -5,6 +5,7 @@
 #include "platform/rtl/floattext.h"
 #include "platform/rtl/scopeexit.h"
 #include "platform/rtl/strutils.h"
+#include "platform/xbengine/xbe50.h"
 #include "tables/droerror.h"
 #include "tables/drodset.h"
 
@@ -184,12 +185,12 @@ bool TDaroruTable::IndexSearch(TField* Field, const Variant& Value, bool Partial
     } else {
         return false;
     }
-    const XBPROP exact = cs_SysProp(1002, 0);
-    cs_SysProp(1003, Partial ? 0 : 1);
+    const XBPROP exact = cs_SysProp(XBE_PROP_EXACT, 0);
+    cs_SysProp(XBE_PROP_SET_EXACT, Partial ? 0 : 1);
     bool found = cs_Seek(key.c_str());
     if (!Partial)
         found = cs_Found();
-    cs_SysProp(1003, exact);
+    cs_SysProp(XBE_PROP_SET_EXACT, exact);
     return found;
 }
 
@@ -203,7 +204,7 @@ bool TDaroruTable::Locate(const String& KeyFields, const Variant& KeyValues, TLo
     const int before = GetSXRecno();
     Select();
     const XBSHORT startOrder = cs_IndexOrd();
-    const int orders = static_cast<int>(cs_SysProp(3000, 0));
+    const int orders = static_cast<int>(cs_SysProp(XBE_PROP_ORDER_COUNT, 0));
     const bool caseless = Options.Contains(loCaseInsensitive);
     const bool partial = Options.Contains(loPartialKey);
     auto valueAt = [&](size_t i) { return fields.size() == 1 && !KeyValues.IsArray() ? KeyValues : KeyValues[static_cast<int>(i)]; };

@@ -2,6 +2,7 @@
 
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/strutils.h"
+#include "platform/xbengine/xbe50.h"
 #include "tables/droerror.h"
 #include "tables/drodset.h"
 
@@ -264,7 +265,7 @@ void TDaroruTable::UpdateIndexDefs()
         return;
     Select();
     cs_SetStringType(1);
-    const int count = static_cast<int>(cs_SysProp(3000, 0));
+    const int count = static_cast<int>(cs_SysProp(XBE_PROP_ORDER_COUNT, 0));
     FIndexDefs.Clear();
     const XBSHORT active = cs_IndexOrd();
     const String tableBase = IndexFileBaseName(GetFullTableName());
@@ -288,7 +289,7 @@ void TDaroruTable::UpdateIndexDefs()
             options.Include(ixUnique);
         if (key.find("UPPER(") != String::npos)
             options.Include(ixCaseInsensitive);
-        if (cs_SysProp(3002, 0) != 0)
+        if (cs_SysProp(XBE_PROP_ORDER_DESCENDING, 0) != 0)
             options.Include(ixDescending);
         const String fields =
             key.find('+') == String::npos ? UpperCase(TextOf(cs_IndexKeyField())) : GetFieldsFromExpression(key);

@@ -9,8 +9,6 @@
 #include "tables/drodset.h"
 
 namespace {
-constexpr const char* ReadOnlyText = "Cannot modify a read-only data set";
-constexpr const char* EmptyText = "Cannot perform this operation on an empty table";
 constexpr const char* ExclusiveText = "Table must be opened in Exclusive mode to perform this operation";
 }  // namespace
 
@@ -99,7 +97,7 @@ void TDaroruTable::Recall()
 {
     CheckWritable();
     if (IsEmpty() && FErrorFunc == -1)
-        Raise(EmptyText);
+        Raise(drotext::EmptyTable);
     CheckOpen();
     SelectForSxCall();
     CheckWrite(cs_Recall(), "recall the record");

@@ -3,9 +3,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/db/dberror.h"
 #include "platform/rtl/strutils.h"
-#include "tables/droerror.h"
+#include "platform/xbengine/xbe50.h"
 #include "tables/drodset.h"
+#include "tables/droerror.h"
 
 namespace {
 constexpr std::uint32_t NoRecord = 0xFFFFFFFF;
@@ -64,7 +66,7 @@ TGetResult TDaroruTable::GetRecord(TRecordBuffer Buffer, TGetMode GetMode, bool 
                 result = grEOF;
         }
         if (result == grError && DoCheck)
-            Raise("Cannot perform this operation on an empty table");
+            Raise(drotext::EmptyTable);
         FAtFirst = FAtLast = false;
     } while (!accepted && result == grOK);
     return result;
@@ -470,7 +472,7 @@ void TDaroruTable::InternalPost()
 void TDaroruTable::InternalAddRecord(TRecordBuffer Buffer, bool /*Append*/)
 {
     if (FReadOnly && FErrorFunc == -1)
-        Raise("Cannot modify a read-only data set");
+        Raise(dbtext::DataSetReadOnly);
     if (!Select())
         return;
     String probe = FScratch;
@@ -483,14 +485,14 @@ void TDaroruTable::InternalAddRecord(TRecordBuffer Buffer, bool /*Append*/)
 void TDaroruTable::InternalDelete()
 {
     if (FReadOnly && FErrorFunc == -1)
-        Raise("Cannot modify a read-only data set");
+        Raise(dbtext::DataSetReadOnly);
     if (IsEmpty() && FErrorFunc == -1)
-        Raise("Cannot perform this operation on an empty table");
+        Raise(drotext::EmptyTable);
     if (!SelectForSxCall())
         return;
     const char* condition = cs_IndexCondition();
-    const bool vanishes =
-            Pos("DELETED()", UpperCase(condition ? condition : "")) > 0 || cs_SysProp(1006, 0) != 0;
+    const bool vanishes = Pos("DELETED()", UpperCase(condition ? condition : "")) > 0 ||
+                          cs_SysProp(XBE_PROP_DELETED, 0) != 0;
     if (vanishes) {
         const XBLONG n = cs_RecNo();
         cs_Skip(1);

@@ -51,7 +51,7 @@ bool TDaroruTable::Select()
 void TDaroruTable::CheckOpen() const
 {
     if (FWorkArea <= 0)
-        Raise("Cannot perform this operation on a closed table");
+        Raise(drotext::ClosedTable);
 }
 
 void TDaroruTable::CheckTableType()
@@ -135,8 +135,8 @@ void TDaroruTable::OpenTable()
     const String fullName = GetFullTableName();
     if (FAccessMethod == amLocal) {
         if (!GetExists() && FErrorFunc == -1)
-            throw EDaroruOpenError("Table does not exist.\rFile or directory does not exist.\rFile: " + fullName,
-                                   TDaroruOpenFailure::Missing, fullName, String());
+            throw EDaroruOpenError(drotext::TableMissing + fullName, TDaroruOpenFailure::Missing, fullName,
+                                   String());
         XBE_CALL(xb_SetCentury, FCentury);
         XBE_CALL(xb_SetEpoch, static_cast<XBWORD>(FEpoch));
     }

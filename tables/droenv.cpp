@@ -5,6 +5,7 @@
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/strutils.h"
+#include "platform/xbengine/xbe50.h"
 #include "tables/daroruconnection.h"
 #include "tables/drodset.h"
 #include "tables/drosearch.h"
@@ -191,16 +192,16 @@ void TDaroruEnv::SetOptimisticBuffer(WordBool Value)
 {
     if (!LocalPush())
         return;
-    XBE_CALL(xb_SysProp, 1009, Value ? XBPROP(-1) : XBPROP(0));
-    FOptimisticBuffer = XBE_CALL(xb_SysProp, 1008, 0) != 0;
+    XBE_CALL(xb_SysProp, XBE_PROP_SET_OPTIMISTIC_BUFFER, Value ? XBPROP(-1) : XBPROP(0));
+    FOptimisticBuffer = XBE_CALL(xb_SysProp, XBE_PROP_OPTIMISTIC_BUFFER, 0) != 0;
 }
 
 void TDaroruEnv::SetDurableWrites(WordBool Value)
 {
     if (!LocalPush())
         return;
-    XBE_CALL(xb_SysProp, 1011, Value ? XBPROP(-1) : XBPROP(0));
-    FDurableWrites = XBE_CALL(xb_SysProp, 1010, 0) != 0;
+    XBE_CALL(xb_SysProp, XBE_PROP_SET_DURABLE_WRITES, Value ? XBPROP(-1) : XBPROP(0));
+    FDurableWrites = XBE_CALL(xb_SysProp, XBE_PROP_DURABLE_WRITES, 0) != 0;
 }
 
 int TDaroruEnv::ErrorLevel(int Level)

@@ -8,6 +8,17 @@ public:
     using Exception::Exception;
 };
 
+// Texts raised by tables and queries alike.
+namespace drotext {
+inline constexpr const char* NoConnection = "No DaroruConnection specified";
+inline constexpr const char* AccessWhileActive = "Cannot change data access method while active";
+inline constexpr const char* ClosedTable = "Cannot perform this operation on a closed table";
+inline constexpr const char* EmptyTable = "Cannot perform this operation on an empty table";
+// Followed by the table's file name.
+inline constexpr const char* TableMissing =
+        "Table does not exist.\rFile or directory does not exist.\rFile: ";
+}  // namespace drotext
+
 // Why a table did not open, as far as its files tell.
 enum class TDaroruOpenFailure {
     InUse,         // another program or workstation holds the table or its memo or index

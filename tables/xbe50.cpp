@@ -7,6 +7,7 @@
 
 #include "platform/rtl/dynlib.h"
 #include "platform/rtl/fileops.h"
+#include "platform/xbengine/xbe50.h"
 #include "tables/droerror.h"
 
 namespace {
@@ -100,7 +101,7 @@ void LoadDLL()
     void* code = s.Loader.Symbol(s.Handle, "xbx_LastError");
     std::memcpy(&s.LastError, &code, sizeof code);
     XBE_CALL(xb_SetStringType, 1);
-    XBE_CALL(xb_SysProp, 1009, 0);
+    XBE_CALL(xb_SysProp, XBE_PROP_SET_OPTIMISTIC_BUFFER, 0);
 }
 
 void UnloadDLL()

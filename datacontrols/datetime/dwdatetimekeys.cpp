@@ -317,7 +317,7 @@ void TdwDBCustomDateTimePicker::KeyPress(char& Key)
         ShowValue();
         return;
     }
-    if (key == 27) {
+    if (key == KeyChar::Escape) {
         if (FEscClosedCalendar) {
             FEscClosedCalendar = false;
             return;

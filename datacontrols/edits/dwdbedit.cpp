@@ -21,14 +21,6 @@
 
 namespace {
 
-constexpr char Backspace = 8;
-constexpr char Tab = 9;
-constexpr char Enter = 13;
-constexpr char CtrlV = 22;
-constexpr char CtrlX = 24;
-constexpr char CtrlZ = 26;
-constexpr char Escape = 27;
-
 bool IsPrintable(char Key) { return static_cast<unsigned char>(Key) >= 32; }
 
 }  // namespace
@@ -253,7 +245,7 @@ void TdwCustomMaskEdit::KeyPress(char& Key)
     if (Key == 0)
         return;
     if (IsMaskInEffect()) {
-        if (Key == Backspace) {
+        if (Key == KeyChar::Backspace) {
             if (OnCheckValue && !TEdit::ReadOnly()) {
                 String text = Text();
                 const int start = SelStart();
@@ -287,7 +279,7 @@ void TdwCustomMaskEdit::KeyPress(char& Key)
             }
         }
     }
-    if (Key == Enter && !FWantReturns)
+    if (Key == KeyChar::Enter && !FWantReturns)
         Key = 0;
 }
 
@@ -603,12 +595,12 @@ void TdwDBCustomEdit::KeyDown(Word& Key, TShiftState Shift)
 
 void TdwDBCustomEdit::KeyPress(char& Key)
 {
-    if (Key == Tab) {
+    if (Key == KeyChar::Tab) {
         Key = 0;
         return;
     }
     TField* field = Field();
-    if (IsPrintable(Key) || Key == Backspace) {
+    if (IsPrintable(Key) || Key == KeyChar::Backspace) {
         if (!DataSource()) {
             if (ReadOnly()) {
                 Key = 0;
@@ -660,15 +652,16 @@ void TdwDBCustomEdit::KeyPress(char& Key)
         Key = 0;
         return;
     }
-    if (Key == CtrlV || Key == CtrlX || Key == CtrlZ || Key == Backspace || IsPrintable(Key)) {
+    if (Key == KeyChar::CtrlV || Key == KeyChar::CtrlX || Key == KeyChar::CtrlZ ||
+        Key == KeyChar::Backspace || IsPrintable(Key)) {
         MarkEdited();
         if (!IsTypingAllowed())
             Key = 0;
-    } else if (Key == Escape) {
+    } else if (Key == KeyChar::Escape) {
         Reset();
         SelectAll();
         Key = 0;
-    } else if (Key == Enter) {
+    } else if (Key == KeyChar::Enter) {
         if (WantReturns())
             MarkEdited();
         else if (dwParentIsGrid(this))

@@ -18,10 +18,6 @@
 
 namespace {
 
-constexpr char Backspace = 8;
-constexpr char Enter = 13;
-constexpr char CtrlX = 24;
-constexpr char Escape = 27;
 // Type-ahead in an owner-drawn list starts afresh after this pause.
 constexpr double SearchPauseDays = 1.5 / (24 * 60 * 60);
 // LB_SELECTSTRING searches at most this long a text.
@@ -131,7 +127,7 @@ void TdwPopupListbox::MeasureItem(int Index, int& Height)
 
 void TdwPopupListbox::SearchKey(char Key)
 {
-    if (Key == Backspace || Key == Escape) {
+    if (Key == KeyChar::Backspace || Key == KeyChar::Escape) {
         FSearchText.clear();
         return;
     }
@@ -503,7 +499,7 @@ void TdwDBCustomComboBox::KeyPress(char& Key)
     if (FShowMatchText) {
         const auto code = static_cast<unsigned char>(Key);
         const String text = Text();
-        if (Style() == csDropDownList && (Key == Backspace || Key == CtrlX)) {
+        if (Style() == csDropDownList && (Key == KeyChar::Backspace || Key == KeyChar::CtrlX)) {
             Key = 0;
         } else if (code >= 32 && code <= 254 && SelStart() + SelLength() >= static_cast<int>(text.size())) {
             const String typed = text.substr(0, static_cast<size_t>(SelStart())) + Key;
@@ -523,7 +519,7 @@ void TdwDBCustomComboBox::KeyPress(char& Key)
     if (Key != 0)
         TdwDBCustomCombo::KeyPress(Key);
     SetAutoFillDate(fillDates);
-    if (Key == Enter)
+    if (Key == KeyChar::Enter)
         Key = 0;
 }
 

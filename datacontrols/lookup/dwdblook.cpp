@@ -454,7 +454,7 @@ void TdwDBCustomLookupCombo::KeyPress(char& Key)
         }
         return;
     }
-    if (Key == 27) {
+    if (Key == KeyChar::Escape) {
         Key = 0;
         if (dropped)
             CloseUp(false);
@@ -466,7 +466,8 @@ void TdwDBCustomLookupCombo::KeyPress(char& Key)
         return;
     }
     const bool printable = static_cast<unsigned char>(Key) >= 32;
-    const bool typing = printable || Key == 8 || Key == 22 || Key == 24;
+    const bool typing =
+            printable || Key == KeyChar::Backspace || Key == KeyChar::CtrlV || Key == KeyChar::CtrlX;
     if (!typing)
         return;
     TField* field = FDataLink.Field();

@@ -285,10 +285,10 @@ void TdwDBRichEdit::KeyPress(char& Key)
     if (c >= ' ' && !GetField()->IsValidChar(Key)) {
         MessageBeep();
         Key = 0;
-    } else if (Key == '\x1b') {
+    } else if (Key == KeyChar::Escape) {
         FDataLink->Reset();
-    } else if (c >= ' ' || Key == '\b' || Key == '\t' || Key == '\n' || Key == '\r' || Key == '\x16' ||
-               Key == '\x18') {
+    } else if (c >= ' ' || Key == '\b' || Key == '\t' || Key == '\n' || Key == '\r' ||
+               Key == KeyChar::CtrlV || Key == KeyChar::CtrlX) {
         BeginFieldEdit();
     }
 }

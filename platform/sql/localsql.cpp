@@ -13,16 +13,12 @@
 #include "platform/sql/sqlstatement.h"
 #include "platform/sql/sqlvalues.h"
 #include "platform/sql/xbasetable.h"
+#include "platform/xbengine/xbe50.h"
 #include "platform/xbengine/xbe_functions.h"
 
 namespace localsql {
 
 namespace {
-
-// The engine's properties for reading and swapping its Deleted setting, and for
-// the number of orders of the current table.
-constexpr XBSHORT PropDeletedSwap = 1007;
-constexpr XBSHORT PropOrderCount = 3000;
 
 // The engine-wide state a statement changes while it runs, restored when it
 // ends: the selected work area, and the Deleted setting, which is off inside so
@@ -30,12 +26,12 @@ constexpr XBSHORT PropOrderCount = 3000;
 class TEngineScope {
 public:
     explicit TEngineScope(const TXbeFunctions& F)
-        : FF(F), FDeleted(F.xb_SysProp(PropDeletedSwap, 0)), FArea(F.xb_Select(0)) {
+        : FF(F), FDeleted(F.xb_SysProp(XBE_PROP_SET_DELETED, 0)), FArea(F.xb_Select(0)) {
         F.xb_Select(FArea);
     }
     ~TEngineScope() {
         FF.xb_Select(FArea);
-        FF.xb_SysProp(PropDeletedSwap, FDeleted);
+        FF.xb_SysProp(XBE_PROP_SET_DELETED, FDeleted);
     }
     TEngineScope(const TEngineScope&) = delete;
     TEngineScope& operator=(const TEngineScope&) = delete;
@@ -312,7 +308,7 @@ bool TStatement::TImpl::OpenTable(const String& Directory, const TTableRef& Ref,
 void TStatement::TImpl::ReadOrders(TOpenTable& Table) {
     const TXbeFunctions& f = F();
     Table.Orders.assign(Table.Fields.size(), TOrderInfo {});
-    const XBSHORT count = XBSHORT(f.xb_SysProp(PropOrderCount, 0));
+    const XBSHORT count = XBSHORT(f.xb_SysProp(XBE_PROP_ORDER_COUNT, 0));
     for (XBSHORT order = 1; order <= count; ++order) {
         f.xb_SetOrder(order);
         if (!Trim(f.xb_IndexCondition()).empty()) continue;

@@ -79,28 +79,28 @@ XBPROP xb_SysProp(XBSHORT prop, XBPROP value)
     return Guarded<XBPROP>(0, [&]() -> XBPROP {
         Settings& settings = EngineSettings();
         switch (prop) {
-        case 1002: return settings.Exact ? 1 : 0;
-        case 1003: return Swap(settings.Exact, value);
-        case 1006: return settings.Deleted ? 1 : 0;
-        case 1007: return Swap(settings.Deleted, value);
-        case 1008: return settings.OptimisticBuffer ? 1 : 0;
-        case 1009: return Swap(settings.OptimisticBuffer, value);
-        case 1010: return settings.DurableWrites ? 1 : 0;
-        case 1011: return Swap(settings.DurableWrites, value);
-        case 1304: return settings.WriteBlobHeader ? 1 : 0;
-        case 1305: return Swap(settings.WriteBlobHeader, value);
-        case 3000: return Areas().Current().Orders().Count();
+        case XBE_PROP_EXACT: return settings.Exact ? 1 : 0;
+        case XBE_PROP_SET_EXACT: return Swap(settings.Exact, value);
+        case XBE_PROP_DELETED: return settings.Deleted ? 1 : 0;
+        case XBE_PROP_SET_DELETED: return Swap(settings.Deleted, value);
+        case XBE_PROP_OPTIMISTIC_BUFFER: return settings.OptimisticBuffer ? 1 : 0;
+        case XBE_PROP_SET_OPTIMISTIC_BUFFER: return Swap(settings.OptimisticBuffer, value);
+        case XBE_PROP_DURABLE_WRITES: return settings.DurableWrites ? 1 : 0;
+        case XBE_PROP_SET_DURABLE_WRITES: return Swap(settings.DurableWrites, value);
+        case XBE_PROP_BLOB_HEADER: return settings.WriteBlobHeader ? 1 : 0;
+        case XBE_PROP_SET_BLOB_HEADER: return Swap(settings.WriteBlobHeader, value);
+        case XBE_PROP_ORDER_COUNT: return Areas().Current().Orders().Count();
         // A group of writes on the current table: begun, and written out.
-        case 3010: Areas().Current().BeginGroup(); return 1;
-        case 3011: Areas().Current().EndGroup(); return 1;
-        case 3002:
-        case 3004: {
+        case XBE_PROP_BEGIN_GROUP: Areas().Current().BeginGroup(); return 1;
+        case XBE_PROP_END_GROUP: Areas().Current().EndGroup(); return 1;
+        case XBE_PROP_ORDER_DESCENDING:
+        case XBE_PROP_ORDER_UNIQUE: {
             TableOrders& orders = Areas().Current().Orders();
             int order = value == 0 ? orders.Current() : int(value);
             if (order < 1 || order > orders.Count())
                 return 0;
             const CdxTag& tag = *orders.At(order).Tag;
-            return (prop == 3002 ? tag.Descending() : tag.Unique()) ? 1 : 0;
+            return (prop == XBE_PROP_ORDER_DESCENDING ? tag.Descending() : tag.Unique()) ? 1 : 0;
         }
         default: return 0;
         }

@@ -40,6 +40,35 @@ enum {
     XBE_E_NOT_YET = 21        /* a function not available in this build yet */
 };
 
+/* Property numbers of xb_SysProp. A plain number reads a setting (non-zero =
+   on); its "SET" partner stores the value given (non-zero = on) and returns
+   the setting it replaced. The order properties read the current table's
+   order named by the value, 0 for the active one. */
+enum {
+    /* keys compare over their full length */
+    XBE_PROP_EXACT = 1002,
+    XBE_PROP_SET_EXACT = 1003,
+    /* deleted records hidden */
+    XBE_PROP_DELETED = 1006,
+    XBE_PROP_SET_DELETED = 1007,
+    XBE_PROP_OPTIMISTIC_BUFFER = 1008,
+    XBE_PROP_SET_OPTIMISTIC_BUFFER = 1009,
+    /* tables opened from now on sync what they write */
+    XBE_PROP_DURABLE_WRITES = 1010,
+    XBE_PROP_SET_DURABLE_WRITES = 1011,
+    /* memo blocks written with their header */
+    XBE_PROP_BLOB_HEADER = 1304,
+    XBE_PROP_SET_BLOB_HEADER = 1305,
+    /* open orders of the current table */
+    XBE_PROP_ORDER_COUNT = 3000,
+    XBE_PROP_ORDER_DESCENDING = 3002,
+    XBE_PROP_ORDER_UNIQUE = 3004,
+    /* the current table's writes from now on make one change, written and
+       synced at the group's end */
+    XBE_PROP_BEGIN_GROUP = 3010,
+    XBE_PROP_END_GROUP = 3011
+};
+
 #ifdef __cplusplus
 extern "C" {
 #endif

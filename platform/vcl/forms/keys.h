@@ -75,6 +75,18 @@ constexpr Word VK_OEM_5 = 220;       // backslash |
 constexpr Word VK_OEM_6 = 221;       // ]}
 constexpr Word VK_OEM_7 = 222;       // '"
 
+// The characters keys type (KeyPress): the control keys, and Ctrl with a letter,
+// which types the letter's place in the alphabet.
+namespace KeyChar {
+constexpr char Backspace = 8;
+constexpr char Tab = 9;
+constexpr char Enter = 13;
+constexpr char CtrlV = 22;
+constexpr char CtrlX = 24;
+constexpr char CtrlZ = 26;
+constexpr char Escape = 27;
+}  // namespace KeyChar
+
 enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = SetOf<TShiftStateItem>;
 

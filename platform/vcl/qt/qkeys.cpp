@@ -96,12 +96,14 @@ TShiftState ShiftStateOf(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Butto
 
 char KeyCharOf(const QKeyEvent& Event) {
     switch (Event.key()) {
-        case Qt::Key_Return: case Qt::Key_Enter: return 13;
-        case Qt::Key_Escape: return 27;
-        case Qt::Key_Backspace: return 8;
-        case Qt::Key_Tab: case Qt::Key_Backtab: return 9;
-        case Qt::Key_Delete: return 0;
-        default: break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return KeyChar::Enter;
+    case Qt::Key_Escape: return KeyChar::Escape;
+    case Qt::Key_Backspace: return KeyChar::Backspace;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return KeyChar::Tab;
+    case Qt::Key_Delete: return 0;
+    default: break;
     }
     const QString text = Event.text();
     if (text.isEmpty() || text.at(0).unicode() == 0x7F) return 0;

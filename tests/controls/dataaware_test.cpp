@@ -24,7 +24,7 @@
 #include "tables/drodset.h"
 #include "tests/controls/editpixels.h"
 #include "tests/controls/entryform.h"
-#include "tests/db/memdataset.h"
+#include "tests/support/memdataset.h"
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;

@@ -11,7 +11,7 @@
 
 #include "remote/drconn.h"
 #include "remote/wire.h"
-#include "tests/remote/testserver.h"
+#include "tests/support/testserver.h"
 
 class ServerTest : public ::testing::Test {
 protected:

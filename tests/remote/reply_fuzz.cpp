@@ -13,7 +13,7 @@
 
 #include "remote/droqset.h"
 #include "remote/wire.h"
-#include "tests/remote/testserver.h"
+#include "tests/support/testserver.h"
 
 namespace {
 std::mt19937 Random(20261211);

@@ -11,7 +11,7 @@
 
 #include "tables/xbe50.h"
 #include "tests/sql/sqldifferential.h"
-#include "tests/tables/tablefixture.h"
+#include "tests/support/tablefixture.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "platform/rtl/fileops.h"
 #include "tables/droerror.h"
 #include "tables/xbe50.h"
-#include "tests/tables/fakeengine.h"
-#include "tests/tables/tablefixture.h"
+#include "tests/support/fakeengine.h"
+#include "tests/support/tablefixture.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "platform/rtl/datetime.h"
 #include "platform/vcl/graphics/graphics.h"
 #include "tests/datacontrols/datetime/pickerfixture.h"
-#include "tests/vcl/formtesting.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/formtesting.h"
+#include "tests/support/screenshots.h"
 
 namespace {
 

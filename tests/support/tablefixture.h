@@ -13,7 +13,7 @@
 #include "tables/droerror.h"
 #ifdef TOTAMUND_TABLES_SERVER
 #include "remote/drconn.h"
-#include "tests/remote/testserver.h"
+#include "tests/support/testserver.h"
 #endif
 
 struct FieldLayout {

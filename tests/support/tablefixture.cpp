@@ -1,4 +1,4 @@
-#include "tests/tables/tablefixture.h"
+#include "tests/support/tablefixture.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -7,7 +7,7 @@
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/exceptions.h"
 #include "tables/xbe50.h"
-#include "tests/tables/fakeengine.h"
+#include "tests/support/fakeengine.h"
 
 const std::vector<FieldLayout> ClientSchema = {
     {"DATA_VER", 'N', 5, 0},  {"ID", 'C', 8, 0},      {"NAME1", 'C', 40, 0},   {"NAME2", 'C', 40, 0},

@@ -10,7 +10,7 @@
 #include "platform/pcl/pagepainter.h"
 #include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/qt/qapp.h"
-#include "tests/pcl/pclfixture.h"
+#include "tests/support/pclfixture.h"
 
 namespace {
 

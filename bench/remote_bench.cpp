@@ -15,7 +15,7 @@
 #include "remote/drconn.h"
 #include "tables/drodset.h"
 #include "tables/xbe50.h"
-#include "tests/remote/testserver.h"
+#include "tests/support/testserver.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "platform/rtl/stringlist.h"
 #include "tables/droenv.h"
 #include "tables/xbe50.h"
-#include "tests/rtl/tempdir.h"
+#include "tests/support/tempdir.h"
 
 namespace {
 

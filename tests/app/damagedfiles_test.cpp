@@ -10,7 +10,7 @@
 #include "app/yearend.h"
 #include "controls/opendocument.h"
 #include "platform/rtl/fileops.h"
-#include "tests/app/shellfixture.h"
+#include "tests/support/shellfixture.h"
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;

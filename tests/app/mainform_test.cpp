@@ -6,7 +6,7 @@
 #include "app/programrun.h"
 #include "controls/opendocument.h"
 #include "platform/rtl/fileops.h"
-#include "tests/app/shellfixture.h"
+#include "tests/support/shellfixture.h"
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;

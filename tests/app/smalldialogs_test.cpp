@@ -4,7 +4,7 @@
 
 #include "app/smalldialogs.h"
 #include "platform/rtl/fileops.h"
-#include "tests/app/shellfixture.h"
+#include "tests/support/shellfixture.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;

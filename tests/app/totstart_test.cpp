@@ -8,8 +8,8 @@
 #include "app/smalldialogs.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/strutils.h"
-#include "tests/app/shellfixture.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/shellfixture.h"
+#include "tests/support/screenshots.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;

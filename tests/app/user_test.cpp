@@ -12,7 +12,7 @@
 
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/streams.h"
-#include "tests/rtl/tempdir.h"
+#include "tests/support/tempdir.h"
 
 namespace {
 

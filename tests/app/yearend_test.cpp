@@ -8,7 +8,7 @@
 #include "app/yearend.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/strutils.h"
-#include "tests/app/shellfixture.h"
+#include "tests/support/shellfixture.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;

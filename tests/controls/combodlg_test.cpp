@@ -10,7 +10,7 @@
 #include "controls/kvforms.h"
 #include "controls/kvlabel.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 
 #include "controls/kvdbdateedit.h"
 #include "controls/kvdbdateeditamerican.h"
@@ -24,7 +25,8 @@
 #include "tables/drodset.h"
 #include "tests/controls/editpixels.h"
 #include "tests/controls/entryform.h"
-#include "tests/db/memdataset.h"
+#include "tests/support/memdataset.h"
+#include "tests/support/tempdir.h"
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -158,9 +160,8 @@ protected:
     void SetUp() override {
         ShortDateFormat = "mm/dd/yyyy";
         DateSeparator = '/';
-        char pattern[] = "/tmp/controls-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        Dir = String(pattern) + "/";
+        Scratch.emplace("controls-test");
+        Dir = Scratch->Path();
         Owner = std::make_unique<TComponent>(nullptr);
         Data = TData::Make(Owner.get(), Dir);
         Data->Open();
@@ -171,7 +172,7 @@ protected:
     void TearDown() override {
         if (Form) Form->Free();
         Owner.reset();
-        std::filesystem::remove_all(Dir);
+        Scratch.reset();
     }
 
     TField* Field(const char* Name) const { return Data->FieldByName(Name); }
@@ -180,6 +181,7 @@ protected:
     void Type(const char* Text) { TypeText(Form, Text); }
 
     TScriptedDialogs Dialogs;
+    std::optional<TempDir> Scratch;
     String Dir;
     std::unique_ptr<TComponent> Owner;
     TDataSet* Data = nullptr;

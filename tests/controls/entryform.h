@@ -10,7 +10,7 @@
 #include "controls/kvforms.h"
 #include "controls/kvintedit.h"
 #include "controls/kvlabel.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 class TEntryForm : public TKVMouseFreeForm {
 public:

@@ -12,7 +12,7 @@
 #include "platform/win/desktop.h"
 #include "platform/win/servicedoubles.h"
 #include "tests/controls/entryform.h"
-#include "tests/rtl/tempdir.h"
+#include "tests/support/tempdir.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;

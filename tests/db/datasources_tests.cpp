@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/db/datasource.h"
-#include "tests/db/memdataset.h"
+#include "tests/support/memdataset.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "platform/db/datalink.h"
 #include "platform/db/datasource.h"
 #include "platform/rtl/strutils.h"
-#include "tests/db/memdataset.h"
+#include "tests/support/memdataset.h"
 
 // Adds one log line per event of the data set.
 inline void LogEvents(TMemDataSet& ds) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/user.h"
-#include "tests/app/shellfixture.h"
+#include "tests/support/shellfixture.h"
 
 // One recipient row; amounts in dollars as the table keeps them.
 struct TRecipientRow {

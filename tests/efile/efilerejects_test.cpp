@@ -6,7 +6,7 @@
 #include "app/totstart.h"
 #include "efile/efilerejects.h"
 #include "tests/efile/efilefixture.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/screenshots.h"
 
 namespace {
 

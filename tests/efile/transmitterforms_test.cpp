@@ -10,7 +10,7 @@
 #include "efile/transmitterinfo.h"
 #include "platform/rtl/fileops.h"
 #include "tests/efile/efilefixture.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/screenshots.h"
 
 namespace {
 

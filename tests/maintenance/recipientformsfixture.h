@@ -4,7 +4,7 @@
 
 #include <QImage>
 
-#include "tests/app/shellfixture.h"
+#include "tests/support/shellfixture.h"
 
 class RecipientFormsFixture : public ShellFixture {
 protected:

@@ -8,7 +8,7 @@
 
 #include "maintenance/edittrans.h"
 #include "maintenance/transactions.h"
-#include "tests/app/shellfixture.h"
+#include "tests/support/shellfixture.h"
 
 class TransactionFormsFixture : public ShellFixture {
 protected:

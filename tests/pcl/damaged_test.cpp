@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/pcl/interpreter.h"
-#include "tests/pcl/pclfixture.h"
+#include "tests/support/pclfixture.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include "platform/vcl/graphics/jpeg.h"
 #include "platform/vcl/graphics/metafile.h"
 #include "platform/vcl/qt/qapp.h"
-#include "tests/pdf/popplerreader.h"
-#include "tests/rtl/tempdir.h"
+#include "tests/support/popplerreader.h"
+#include "tests/support/tempdir.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "platform/vcl/printing/printers.h"
 #include "printing/formprinter.h"
-#include "tests/printing/cupsdfixture.h"
+#include "tests/support/cupsdfixture.h"
 #include "tests/printing/formprinterfixture.h"
 
 using ::testing::ElementsAre;

@@ -2,8 +2,8 @@
 // A program directory with its main window, for the form page engine: one copy,
 // printing (no preview, no PDF), and the page files of a run read back.
 
-#include "tests/app/shellfixture.h"
-#include "tests/printing/keepcopy.h"
+#include "tests/support/shellfixture.h"
+#include "tests/support/keepcopy.h"
 
 class FormPrinterFixture : public ShellFixture {
 protected:

@@ -11,7 +11,7 @@
 #include "printing/formpages.h"
 #include "printing/pdfmaker.h"
 #include "printing/viewpcl.h"
-#include "tests/pdf/popplerreader.h"
+#include "tests/support/popplerreader.h"
 #include "tests/printing/form1099fixture.h"
 #include "tests/printing/pdfmakerfixture.h"
 

@@ -13,8 +13,8 @@
 #include "platform/vcl/forms/forms.h"
 #include "printing/pdfmaker.h"
 #include "printing/viewpcl.h"
-#include "tests/pcl/pclfixture.h"
-#include "tests/pdf/popplerreader.h"
+#include "tests/support/pclfixture.h"
+#include "tests/support/popplerreader.h"
 #include "tests/printing/pdfmakerfixture.h"
 
 namespace {

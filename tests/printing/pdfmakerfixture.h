@@ -9,7 +9,7 @@
 #include <QColor>
 
 #include "platform/vcl/graphics/bitmap.h"
-#include "tests/pcl/pclfixture.h"
+#include "tests/support/pclfixture.h"
 #include "tests/printing/formprinterfixture.h"
 
 namespace pdfmakertest {

@@ -14,9 +14,9 @@
 #include "platform/rtl/fileops.h"
 #include "printing/formpages.h"
 #include "printing/print.h"
-#include "tests/app/shellfixture.h"
+#include "tests/support/shellfixture.h"
 #include "tests/printing/desktopdialogs.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/screenshots.h"
 
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;

@@ -7,7 +7,7 @@
 
 #include "app/smalldialogs.h"
 #include "platform/vcl/printing/printers.h"
-#include "tests/printing/keepcopy.h"
+#include "tests/support/keepcopy.h"
 
 void ReportFixture::SetUp() {
     ShellFixture::SetUp();

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/app/shellfixture.h"
+#include "tests/support/shellfixture.h"
 
 struct TReportRecipient {
     const char* ID;

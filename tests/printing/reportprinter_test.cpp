@@ -13,7 +13,7 @@
 #include "platform/vcl/printing/printers.h"
 #include "platform/win/launcher.h"
 #include "printing/reportprinter.h"
-#include "tests/app/shellfixture.h"
+#include "tests/support/shellfixture.h"
 #include "tests/printing/reportrecording.h"
 
 using ::testing::ElementsAre;

@@ -33,9 +33,9 @@
 #include "printing/reportpreview.h"
 #include "printing/viewpcl.h"
 #include "program/programforms.h"
-#include "tests/app/shellfixture.h"
-#include "tests/printing/keepcopy.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/shellfixture.h"
+#include "tests/support/keepcopy.h"
+#include "tests/support/screenshots.h"
 
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;

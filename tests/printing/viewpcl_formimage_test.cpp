@@ -9,7 +9,7 @@
 #include "platform/pcl/pagepainter.h"
 #include "platform/vcl/graphics/bitmap.h"
 #include "printing/formprinter.h"
-#include "tests/pcl/pclfixture.h"
+#include "tests/support/pclfixture.h"
 #include "tests/printing/formprinterfixture.h"
 
 namespace {

@@ -19,9 +19,9 @@
 #include "platform/vcl/controls/scrollbox.h"
 #include "platform/win/servicedoubles.h"
 #include "printing/viewpcl.h"
-#include "tests/pcl/pclfixture.h"
+#include "tests/support/pclfixture.h"
 #include "tests/printing/formprinterfixture.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

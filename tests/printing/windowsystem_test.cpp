@@ -11,7 +11,7 @@
 #include "maintenance/transactions.h"
 #include "printing/print.h"
 #include "program/programforms.h"
-#include "tests/app/shellfixture.h"
+#include "tests/support/shellfixture.h"
 
 namespace {
 

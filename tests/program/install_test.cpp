@@ -10,11 +10,12 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <set>
 #include <thread>
 
-#include "tests/app/shellfixture.h"
+#include "tests/support/shellfixture.h"
 
 namespace fs = std::filesystem;
 using ::testing::Contains;

@@ -12,8 +12,8 @@
 #include "platform/vcl/dialogs/scripteddialogs.h"
 #include "program/programforms.h"
 #include "remote/drconn.h"
-#include "tests/remote/testserver.h"
-#include "tests/rtl/tempdir.h"
+#include "tests/support/testserver.h"
+#include "tests/support/tempdir.h"
 
 namespace {
 class ProgramServerClient : public ::testing::Test {

@@ -7,19 +7,20 @@
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "remote/drconn.h"
 #include "remote/wire.h"
-#include "tests/remote/testserver.h"
+#include "tests/support/tempdir.h"
+#include "tests/support/testserver.h"
 
 class ServerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/remote-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        Dir = String(pattern) + "/";
+        Scratch.emplace("remote-test");
+        Dir = Scratch->Path();
         Server = std::make_unique<TTestServer>(Dir, Users());
         Connection = MakeConnection();
     }
@@ -27,7 +28,7 @@ protected:
     {
         Connection.reset();
         Server.reset();
-        std::filesystem::remove_all(Dir);
+        Scratch.reset();
     }
     virtual std::map<String, String> Users() { return {}; }
 
@@ -76,6 +77,7 @@ protected:
         });
     }
 
+    std::optional<TempDir> Scratch;
     String Dir;
     std::unique_ptr<TTestServer> Server;
     std::unique_ptr<TDaroruServerConnection> Connection;

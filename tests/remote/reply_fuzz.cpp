@@ -13,7 +13,8 @@
 
 #include "remote/droqset.h"
 #include "remote/wire.h"
-#include "tests/remote/testserver.h"
+#include "tests/support/tempdir.h"
+#include "tests/support/testserver.h"
 
 namespace {
 std::mt19937 Random(20261211);
@@ -161,10 +162,8 @@ void RunQuery(TTestServer& Server, TDaroruServerConnection& Connection)
 int main(int argc, char** argv)
 {
     const int runs = argc > 1 ? std::atoi(argv[1]) : 1000;
-    char pattern[] = "/tmp/reply-fuzz-XXXXXX";
-    if (!mkdtemp(pattern))
-        return 2;
-    TTestServer server(String(pattern) + "/");
+    const TempDir scratch("reply-fuzz");
+    TTestServer server(scratch.Path());
     int kept = 0;
     for (int run = 0; run < runs; ++run) {
         TDaroruServerConnection connection(nullptr);

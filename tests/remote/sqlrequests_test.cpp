@@ -10,7 +10,7 @@
 #include "remote/drsqllocal.h"
 #include "remote/drsqlobj.h"
 #include "tests/remote/remotefixture.h"
-#include "tests/tables/tablefixture.h"
+#include "tests/support/tablefixture.h"
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;

@@ -9,13 +9,13 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <random>
 
 #include "platform/richedit/rtfwriter.h"
 #include "tests/richedit/rtfdescribe.h"
 #include "tests/richedit/rtffixture.h"
 #include "tests/richedit/rtfgenerator.h"
+#include "tests/support/tempdir.h"
 
 namespace {
 
@@ -37,7 +37,8 @@ QStringList Comparable(const QStringList& Lines) {
 
 TEST(RtfToLibreOffice, EveryWrittenFileShowsOurTextListNumbersAndCells) {
     if (QStandardPaths::findExecutable("soffice").isEmpty()) GTEST_SKIP() << "LibreOffice is not installed";
-    QTemporaryDir home;
+    const TempDir scratch("rtf-libreoffice");
+    const QDir home(QString::fromStdString(scratch.Root()));
     std::vector<std::pair<QString, QStringList>> expected;
     const auto keep = [&](const QString& Name, const QByteArray& Rtf) {
         const auto document = rtftest::Read(Rtf);

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextImageFormat>
@@ -18,6 +17,7 @@
 #include "platform/richedit/rtfwriter.h"
 #include "tests/richedit/rtfdescribe.h"
 #include "tests/richedit/rtffixture.h"
+#include "tests/support/tempdir.h"
 
 namespace {
 
@@ -97,7 +97,8 @@ TEST(RtfToOthers, UnrtfReadsOurText) {
 
 TEST(RtfToOthers, LibreOfficeReadsOurTextAndPicture) {
     if (QStandardPaths::findExecutable("soffice").isEmpty()) GTEST_SKIP() << "LibreOffice is not installed";
-    QTemporaryDir home;
+    const TempDir scratch("rtf-outside");
+    const QDir home(QString::fromStdString(scratch.Root()));
     const QString path = home.filePath("ours.rtf");
     QByteArray ours = OurDocument();
     rtftest::WriteFile(path, ours);

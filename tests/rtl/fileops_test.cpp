@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "platform/rtl/streams.h"
-#include "tests/rtl/tempdir.h"
+#include "tests/support/tempdir.h"
 
 namespace {
 

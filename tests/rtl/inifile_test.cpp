@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/rtl/streams.h"
-#include "tests/rtl/tempdir.h"
+#include "tests/support/tempdir.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/fileops.h"
-#include "tests/rtl/tempdir.h"
+#include "tests/support/tempdir.h"
 
 extern char** environ;
 

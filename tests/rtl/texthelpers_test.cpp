@@ -5,12 +5,14 @@
 
 #include <cmath>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/rtl/clock.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/exceptions.h"
+#include "tests/support/tempdir.h"
 
 namespace {
 
@@ -157,15 +159,14 @@ TEST(TextHelpers, TodayFromTheClock) {
 class PromptCreateDirectoryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/texthelpers-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root = pattern;
+        Scratch.emplace("texthelpers");
+        root = Scratch->Root();
         startDir = std::filesystem::current_path();
     }
     void TearDown() override {
         // The current directory never moves.
         EXPECT_EQ(std::filesystem::current_path(), startDir);
-        std::filesystem::remove_all(root);
+        Scratch.reset();
     }
 
     // Answers with Answer and records the questions.
@@ -176,6 +177,7 @@ protected:
         };
     }
 
+    std::optional<TempDir> Scratch;
     std::string root;
     std::filesystem::path startDir;
     std::vector<String> questions;

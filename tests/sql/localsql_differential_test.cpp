@@ -11,7 +11,8 @@
 
 #include "tables/xbe50.h"
 #include "tests/sql/sqldifferential.h"
-#include "tests/tables/tablefixture.h"
+#include "tests/support/tablefixture.h"
+#include "tests/support/tempdir.h"
 
 namespace {
 
@@ -22,14 +23,6 @@ constexpr int Statements = 400;  // under the sanitizer a shorter run checks the
 #else
 constexpr int Statements = 2500;
 #endif
-
-// The engine waits for the disk at each record it writes; where the machine
-// has a file system in memory the run's tables stay there.
-std::string ScratchDir(const String& Fallback) {
-    char pattern[] = "/dev/shm/localsql-differential-XXXXXX";
-    return std::filesystem::is_directory("/dev/shm") && mkdtemp(pattern) ? std::string(pattern) + "/"
-                                                                         : Fallback;
-}
 
 // The table's records that are not deleted as python3-dbfread reads them, in the form of
 // TDifferentialRun::OracleTable without the record number.
@@ -62,7 +55,10 @@ protected:
 };
 
 TEST_F(LocalSqlDifferentialTest, RandomStatementsAnswerAndWriteAsPlainSqliteDoes) {
-    const std::string dir = ScratchDir(Dir);
+    // The engine waits for the disk at each record it writes; where the machine
+    // has a file system in memory the run's tables stay there.
+    const TempDir scratch("localsql-differential", TempDir::MemoryBase());
+    const std::string dir = scratch.Path();
     {
         TDifferentialRun run(Engine(), dir, 20261211, 90, 1000);
         const sqldifferential::TOutcome outcome = run.Run(Statements);
@@ -78,7 +74,6 @@ TEST_F(LocalSqlDifferentialTest, RandomStatementsAnswerAndWriteAsPlainSqliteDoes
             EXPECT_EQ(run.TagDifference(*shape), "") << shape->Name;
         }
     }
-    if (dir != Dir) std::filesystem::remove_all(dir);
 }
 
 }  // namespace

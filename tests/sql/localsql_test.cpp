@@ -14,8 +14,8 @@
 #include "platform/rtl/datetime.h"
 #include "platform/sql/localsql.h"
 #include "tables/xbe50.h"
-#include "tests/tables/tablefixture.h"
-#include "tests/xbengine/peerprocess.h"
+#include "tests/support/tablefixture.h"
+#include "tests/support/peerprocess.h"
 
 using ::testing::ElementsAre;
 using ::testing::EndsWith;

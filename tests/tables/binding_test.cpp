@@ -7,7 +7,7 @@
 #include "tables/droerror.h"
 #include "tables/drodset.h"
 #include "tables/xbe50.h"
-#include "tests/tables/fakeengine.h"
+#include "tests/support/fakeengine.h"
 
 namespace {
 

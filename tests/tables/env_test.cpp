@@ -6,7 +6,7 @@
 #include "platform/rtl/exceptions.h"
 #include "tables/droenv.h"
 #include "tables/xbe50.h"
-#include "tests/tables/fakeengine.h"
+#include "tests/support/fakeengine.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/fileops.h"
 #include "tables/droerror.h"
-#include "tests/tables/tablefixture.h"
+#include "tests/support/tablefixture.h"
 
 namespace {
 

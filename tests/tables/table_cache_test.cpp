@@ -12,8 +12,9 @@
 #include "platform/rtl/fileops.h"
 #include "tables/droerror.h"
 #include "tables/xbe50.h"
-#include "tests/tables/fakeengine.h"
-#include "tests/tables/tablefixture.h"
+#include "tests/support/fakeengine.h"
+#include "tests/support/tablefixture.h"
+#include "tests/support/tempdir.h"
 
 namespace {
 
@@ -572,17 +573,15 @@ protected:
 
     void TearDown() override
     {
-        if (!Dir.empty())
-            std::filesystem::remove_all(Dir);
+        Scratch.reset();
         FakeEngineTest::TearDown();
     }
 
     // Opens T in speed mode on a table file of a fresh directory, as the fake's work area 3.
     void OpenOnFake(TDaroruTable& T)
     {
-        char pattern[] = "/tmp/tables-fake-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        Dir = String(pattern) + "/";
+        Scratch.emplace("tables-fake");
+        Dir = Scratch->Path();
         ASSERT_TRUE(WriteFileAtomically(Dir + "T.DBF", String(1, '\x30')));
         T.SetDatabaseName(Dir);
         T.SetTableName("T");
@@ -592,6 +591,7 @@ protected:
         T.Open();
     }
 
+    std::optional<TempDir> Scratch;
     String Dir;
 };
 

@@ -10,7 +10,7 @@
 #include "platform/rtl/stringlist.h"
 #include "tables/droerror.h"
 #include "tables/xbe50.h"
-#include "tests/tables/tablefixture.h"
+#include "tests/support/tablefixture.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "tables/droenv.h"
 #include "tables/droerror.h"
 #include "tables/xbe50.h"
-#include "tests/tables/tablefixture.h"
+#include "tests/support/tablefixture.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "platform/rtl/strutils.h"
 #include "tables/droenv.h"
 #include "tables/droerror.h"
-#include "tests/tables/tablefixture.h"
+#include "tests/support/tablefixture.h"
 
 namespace {
 

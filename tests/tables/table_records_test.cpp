@@ -11,9 +11,9 @@
 #include "tables/droerror.h"
 #include "tables/xbe50.h"
 #include "platform/rtl/fileops.h"
-#include "tests/tables/fakeengine.h"
-#include "tests/tables/tablefixture.h"
-#include "tests/xbengine/peerprocess.h"
+#include "tests/support/fakeengine.h"
+#include "tests/support/tablefixture.h"
+#include "tests/support/peerprocess.h"
 
 namespace {
 

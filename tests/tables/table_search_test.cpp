@@ -5,14 +5,15 @@
 
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
-#include "platform/db/fieldkinds.h"
 #include "platform/db/fielddefs.h"
+#include "platform/db/fieldkinds.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/fileops.h"
 #include "tables/droerror.h"
 #include "tables/xbe50.h"
-#include "tests/tables/fakeengine.h"
-#include "tests/tables/tablefixture.h"
+#include "tests/support/fakeengine.h"
+#include "tests/support/tablefixture.h"
+#include "tests/support/tempdir.h"
 
 namespace {
 
@@ -436,8 +437,8 @@ protected:
     // A table that the fake engine holds open in work area 3, with an active order.
     void OpenFake(TDaroruTable& T)
     {
-        ASSERT_NE(mkdtemp(Pattern), nullptr);
-        Path = String(Pattern) + "/T.DBF";
+        Scratch.emplace("tables-fake");
+        Path = Scratch->Path() + "T.DBF";
         ASSERT_TRUE(WriteFileAtomically(Path, String(1, '\x30')));
         T.SetTableName(Path);
         Fake().Results["xb_Use"] = 3;
@@ -451,11 +452,10 @@ protected:
     }
     void TearDown() override
     {
-        DeleteFile(Path);
-        RemoveDir(ExtractFilePath(Path));
+        Scratch.reset();
         FakeEngineTest::TearDown();
     }
-    char Pattern[32] = "/tmp/tables-fake-XXXXXX";
+    std::optional<TempDir> Scratch;
     String Path;
     using Calls = std::vector<std::string>;
 };

@@ -5,7 +5,7 @@
 #include "platform/vcl/forms/actions.h"
 #include "platform/vcl/forms/clipbrd.h"
 #include "platform/vcl/controls/edits.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

@@ -26,8 +26,8 @@
 #include "platform/vcl/controls/pages.h"
 #include "platform/vcl/printing/printers.h"
 #include "platform/vcl/qt/qgraphics.h"
-#include "tests/vcl/formtesting.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/formtesting.h"
+#include "tests/support/screenshots.h"
 
 using ::testing::ElementsAre;
 

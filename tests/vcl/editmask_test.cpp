@@ -7,7 +7,7 @@
 #include "platform/vcl/controls/editmask.h"
 #include "platform/vcl/controls/edits.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

@@ -6,9 +6,11 @@
 #include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <optional>
 
 #include "platform/vcl/controls/filectrls.h"
 #include "platform/vcl/forms/forms.h"
+#include "tests/support/tempdir.h"
 
 using ::testing::ElementsAre;
 
@@ -17,7 +19,8 @@ namespace {
 class FileControlsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Dir = (std::filesystem::temp_directory_path() / ("vcl-files-" + std::to_string(::getpid()))).string();
+        Scratch.emplace("vcl-files");
+        Dir = Scratch->Root();
         for (const char* sub : {"Beta", "alpha", ".hidden"}) std::filesystem::create_directories(Dir + "/" + sub);
         for (const char* file : {"a.DBF", "b.txt", "noext", ".secret"}) std::ofstream(Dir + "/" + file) << "x";
         Form = Construct<TForm>(nullptr);
@@ -30,7 +33,7 @@ protected:
     }
     void TearDown() override {
         Form->Free();
-        std::filesystem::remove_all(Dir);
+        Scratch.reset();
     }
 
     std::vector<String> FileNames() const {
@@ -39,6 +42,7 @@ protected:
         return names;
     }
 
+    std::optional<TempDir> Scratch;
     String Dir;
     TForm* Form = nullptr;
     TDirectoryListBox* Dirs = nullptr;

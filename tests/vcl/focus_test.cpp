@@ -10,7 +10,7 @@
 #include "platform/vcl/controls/edits.h"
 #include "platform/vcl/controls/panels.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;

@@ -5,7 +5,7 @@
 
 #include "platform/vcl/controls/header.h"
 #include "platform/vcl/qt/qgraphics.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

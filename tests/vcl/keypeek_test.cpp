@@ -9,7 +9,7 @@
 #include "platform/vcl/controls/edits.h"
 #include "platform/vcl/forms/keypeek.h"
 #include "platform/vcl/forms/timer.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

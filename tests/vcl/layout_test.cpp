@@ -13,7 +13,7 @@
 #include "platform/vcl/controls/panels.h"
 #include "platform/vcl/controls/scrollbox.h"
 #include "platform/vcl/forms/timer.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "platform/vcl/controls/lists.h"
 #include "platform/vcl/controls/panels.h"
 #include "platform/vcl/controls/scrollbox.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

@@ -14,13 +14,13 @@
 #include "platform/vcl/graphics/picture.h"
 #include "platform/vcl/printing/printers.h"
 #include "platform/vcl/qt/qapp.h"
+#include "tests/support/tempdir.h"
 
 namespace {
 
-std::filesystem::path TempDir() {
-    auto dir = std::filesystem::temp_directory_path() / ("vcl-pictures-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    return dir;
+std::filesystem::path ScratchDir() {
+    static const TempDir dir("vcl-pictures");
+    return dir.Root();
 }
 
 // The box around the pixels that are not white.
@@ -99,7 +99,7 @@ TEST_F(MetafileTest, FrameDefaultsToTheDrawingsExtent) {
 }
 
 TEST_F(MetafileTest, SavedMetafileReplaysTheSame) {
-    const std::string file = (TempDir() / "form.tmf").string();
+    const std::string file = (ScratchDir() / "form.tmf").string();
     Metafile.SaveToFile(file);
     TMetafile loaded;
     loaded.LoadFromFile(file);
@@ -202,7 +202,7 @@ TEST(JpegImage, DamagedDataRaisesAndKeepsThePicture) {
 
 TEST(Picture, LoadsByTheFilesExtension) {
     EnsureQApplication();
-    const auto dir = TempDir();
+    const auto dir = ScratchDir();
     {
         TFileStream file((dir / "banner.JPG").string(), fmCreate);
         const String bytes = MakeJpeg(20, 10, 3);
@@ -230,7 +230,7 @@ TEST(Picture, LoadsByTheFilesExtension) {
 TEST(Printer, PrintsPagesIntoAPdfFile) {
     EnsureQApplication();
     TPrinter* printer = Printer();
-    const std::string file = (TempDir() / "list.pdf").string();
+    const std::string file = (ScratchDir() / "list.pdf").string();
     printer->SetOutputFileName(file);
     printer->SetTitle("Recipient totals");
     printer->BeginDoc();

@@ -20,7 +20,7 @@
 #include "platform/vcl/controls/progressbar.h"
 #include "platform/vcl/qt/qgraphics.h"
 #include "platform/vcl/controls/shape.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/controls/buttons.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "platform/vcl/graphics/imagelist.h"
 #include "platform/vcl/forms/menus.h"
 #include "platform/vcl/controls/panels.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

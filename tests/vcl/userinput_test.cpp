@@ -7,7 +7,7 @@
 #include "platform/vcl/controls/panels.h"
 #include "platform/vcl/qt/qkeys.h"
 #include "platform/vcl/forms/userinput.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

@@ -10,13 +10,15 @@
 
 #include "platform/win/desktop.h"
 #include "platform/win/servicedoubles.h"
+#include "tests/support/tempdir.h"
 
 using ::testing::ElementsAre;
 
 namespace {
 
-std::filesystem::path TempDir(const std::string& name) {
-    auto dir = std::filesystem::temp_directory_path() / ("win-services-" + std::to_string(::getpid())) / name;
+std::filesystem::path ScratchDir(const std::string& name) {
+    static const TempDir scratch("win-services");
+    auto dir = std::filesystem::path(scratch.Root()) / name;
     std::filesystem::create_directories(dir);
     return dir;
 }
@@ -27,7 +29,7 @@ std::string ReadAll(const std::filesystem::path& file) {
 }
 
 TEST(RegistryFile, ReadsValuesOfAKeyIgnoringCaseAndTheTrailingBackslash) {
-    const auto file = TempDir("registry") / "REGISTRY.INI";
+    const auto file = ScratchDir("registry") / "REGISTRY.INI";
     std::ofstream(file) << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\KORVANE]\r\n"
                            "KPX Program Path=C:\\KPX\r\n"
                            "Wagelorn Program Path=\r\n"
@@ -76,7 +78,7 @@ TEST(Launcher, RunWaitsAndGivesTheExitCode) {
 
 TEST(Launcher, ArgumentsPassAsTheyStandWithoutAShell) {
     TSystemLauncher launcher;
-    const auto out = TempDir("args") / "args.txt";
+    const auto out = ScratchDir("args") / "args.txt";
     const String tricky = "a b; rm -rf x 'q' \"$HOME\"";
     ASSERT_EQ(launcher.Run("sh", {"-c", "printf '%s|' \"$@\" > \"$0\"", out.string(), tricky, ""}, true), 0);
     EXPECT_EQ(ReadAll(out), tricky + "||");
@@ -84,7 +86,7 @@ TEST(Launcher, ArgumentsPassAsTheyStandWithoutAShell) {
 
 TEST(Launcher, ShellOpenStartsTheDesktopOpener) {
     // A stand-in xdg-open first on the PATH writes down what it was asked to open.
-    const auto bin = TempDir("bin");
+    const auto bin = ScratchDir("bin");
     const auto out = bin / "opened.txt";
     {
         std::ofstream script(bin / "xdg-open");
@@ -121,7 +123,7 @@ TEST(Calculator, RunsTheConfiguredCommandAndWaits) {
 
 TEST(Help, OpensAnExistingFileOnly) {
     TRecordingLauncher launcher;
-    const auto dir = TempDir("help");
+    const auto dir = ScratchDir("help");
     std::ofstream(dir / "DIRUZU.ZIV") << "help";
     EXPECT_TRUE(ShowDocument((dir / "diruzu.ziv").string()));
     EXPECT_FALSE(ShowDocument((dir / "status.txt").string()));

@@ -20,7 +20,7 @@
 #include "tests/xbengine/commandoutput.h"
 #include "tests/xbengine/enginetest.h"
 #include "tests/xbengine/indexdump.h"
-#include "tests/xbengine/peerprocess.h"
+#include "tests/support/peerprocess.h"
 
 namespace {
 

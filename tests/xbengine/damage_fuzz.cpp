@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/tempdir.h"
 #include "tests/xbengine/mutation.h"
 #include "tests/xbengine/tablesnapshot.h"
 
@@ -87,10 +88,8 @@ int main(int argc, char** argv) {
     XbeBinding& e = Xbe();
     e.xb_ErrorLevel(0);
     e.xb_SetLockTimeout(0);
-    std::string base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
-    std::string pattern = base + "/xbe-damage-fuzz-XXXXXX";
-    if (!mkdtemp(pattern.data())) return 1;
-    const std::string dir = pattern + "/";
+    const TempDir scratch("xbe-damage-fuzz", TempDir::MemoryBase());
+    const std::string dir = scratch.Path();
     const std::string table = dir + "T";
     if (!CreateSample(e, table, Records)) {
         std::fprintf(stderr, "cannot make the sample: %s\n", e.xbx_LastErrorText());
@@ -151,7 +150,6 @@ int main(int argc, char** argv) {
             ++failed;
         }
     }
-    std::filesystem::remove_all(dir);
     std::printf("%d rounds: %d writes succeeded, %d refused, %d faults\n", rounds, written, refused, failed);
     return failed == 0 ? 0 : 1;
 }

@@ -7,9 +7,8 @@
 
 void EngineTest::SetUp()
 {
-    char pattern[] = "/tmp/xbengine-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    Dir = std::string(pattern) + "/";
+    Scratch.emplace("xbengine");
+    Dir = Scratch->Path();
     E.xb_CloseAll();
     E.xb_SetDeleted(0);
     E.xb_SetExact(0);
@@ -26,7 +25,7 @@ void EngineTest::SetUp()
 void EngineTest::TearDown()
 {
     E.xb_CloseAll();
-    std::filesystem::remove_all(Dir);
+    Scratch.reset();
 }
 
 XBSHORT EngineTest::Create(const std::string& path, const std::vector<FieldSpec>& fields, XBSHORT type)

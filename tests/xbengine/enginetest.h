@@ -2,11 +2,13 @@
 // Shared ground of the engine tests: a scratch directory, the engine reset
 // to its defaults, and small helpers for tables and files.
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "tests/support/tempdir.h"
 #include "tests/xbengine/fixturefile.h"
 #include "tests/xbengine/xbebinding.h"
 
@@ -37,5 +39,6 @@ protected:
     static void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
 
     XbeBinding& E = Xbe();
+    std::optional<TempDir> Scratch;
     std::string Dir;  // scratch directory, ending in "/"
 };

@@ -16,6 +16,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include "tests/support/tempdir.h"
 #include "tests/xbengine/mutation.h"
 #include "tests/xbengine/xbebinding.h"
 
@@ -83,11 +84,8 @@ int main(int argc, char** argv)
     e.xb_ErrorLevel(0);
     e.xb_SetLockTimeout(0);
     // In memory where there is such a directory: closing a written table syncs it.
-    std::string base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
-    std::string pattern = base + "/xbe-fuzz-XXXXXX";
-    if (!mkdtemp(pattern.data()))
-        return 1;
-    std::string dir = std::string(pattern) + "/";
+    const TempDir scratch("xbe-fuzz", TempDir::MemoryBase());
+    const std::string dir = scratch.Path();
 
     XBSHORT area = e.xb_CreateNew((dir + "SEED").c_str(), "", 2, 5);
     e.xb_Select(area);
@@ -141,7 +139,6 @@ int main(int argc, char** argv)
             e.xb_Close();
         }
     }
-    std::filesystem::remove_all(dir);
     std::printf("%d rounds\n", rounds);
     return 0;
 }

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "tests/xbengine/enginetest.h"
-#include "tests/xbengine/peerprocess.h"
+#include "tests/support/peerprocess.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "platform/vcl/graphics/colors.h"
 #include "platform/vcl/forms/keys.h"
 #include "platform/vcl/qt/qapp.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "platform/vcl/forms/guiscreen.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
 #include "platform/vcl/forms/userinput.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

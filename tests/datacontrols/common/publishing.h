@@ -4,7 +4,7 @@
 #include "datacontrols/common/dwproperties.h"
 #include "platform/classes/component.h"
 #include "platform/rtl/stringlist.h"
-#include "tests/db/memdataset.h"
+#include "tests/support/memdataset.h"
 
 class TPublishingDataSet : public TMemDataSet, public TdwPublished {
 public:

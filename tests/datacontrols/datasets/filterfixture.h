@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "datacontrols/datasets/dwfilter.h"
-#include "tests/db/memdataset.h"
+#include "tests/support/memdataset.h"
 
 // Fields: CITY and STATE (text), AMOUNT (float), QTY (small integer), COUNT
 // (integer), PAID (logical), DUE (date), STAMP (date and time), AT (time), PRICE

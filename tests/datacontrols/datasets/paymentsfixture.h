@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "datacontrols/datasets/wwtable.h"
-#include "tests/tables/tablefixture.h"
+#include "tests/support/tablefixture.h"
 
 extern const std::vector<FieldLayout> PaymentSchema;
 

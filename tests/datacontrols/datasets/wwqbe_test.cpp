@@ -6,7 +6,7 @@
 #include "datacontrols/common/dwproperties.h"
 #include "datacontrols/datasets/wwqbe.h"
 #include "platform/db/updateobject.h"
-#include "tests/tables/tablefixture.h"
+#include "tests/support/tablefixture.h"
 
 namespace {
 

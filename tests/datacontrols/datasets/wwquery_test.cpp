@@ -10,7 +10,7 @@
 #include "datacontrols/datasets/wwtable.h"
 #include "platform/db/fieldkinds.h"
 #include "platform/vcl/forms/guiscreen.h"
-#include "tests/tables/tablefixture.h"
+#include "tests/support/tablefixture.h"
 
 using ::testing::HasSubstr;
 

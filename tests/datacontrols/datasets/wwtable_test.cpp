@@ -20,8 +20,8 @@
 #include "platform/vcl/forms/guiscreen.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/datacontrols/datasets/paymentsfixture.h"
-#include "tests/remote/testserver.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/testserver.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

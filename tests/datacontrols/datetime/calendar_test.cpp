@@ -12,8 +12,9 @@
 #include "platform/rtl/datetime.h"
 #include "platform/vcl/graphics/graphics.h"
 #include "tests/datacontrols/datetime/pickerfixture.h"
-#include "tests/vcl/formtesting.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/formtesting.h"
+#include "tests/support/screenshots.h"
+#include "tests/support/tempdir.h"
 
 namespace {
 
@@ -287,9 +288,8 @@ TEST_F(CalendarTest, SettingsCopyOnlyFromTheirOwnKind) {
 // The locale default follows the user's time locale: each is compiled by localedef into
 // a directory of the test's own, named by LOCPATH and LC_ALL as a user's session names it.
 TEST_F(CalendarTest, TheLocaleDefaultWeekStartsOnTheUsersFirstDay) {
-    char dirTemplate[] = "/tmp/calendar-locales-XXXXXX";
-    ASSERT_NE(mkdtemp(dirTemplate), nullptr);
-    const std::string dir = dirTemplate;
+    const TempDir locales("calendar-locales");
+    const std::string dir = locales.Root();
     const char* const savedAll = std::getenv("LC_ALL");
     const std::string saved = savedAll ? savedAll : "";
     setenv("LOCPATH", dir.c_str(), 1);
@@ -322,7 +322,6 @@ TEST_F(CalendarTest, TheLocaleDefaultWeekStartsOnTheUsersFirstDay) {
     else
         unsetenv("LC_ALL");
     unsetenv("LOCPATH");
-    std::system(("rm -rf " + dir).c_str());
 }
 
 class EnlargedCalendarTest : public CalendarTest {

@@ -10,8 +10,8 @@
 #include "platform/db/field.h"
 #include "platform/rtl/datetime.h"
 #include "tests/datacontrols/datetime/pickerfixture.h"
-#include "tests/vcl/formtesting.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/formtesting.h"
+#include "tests/support/screenshots.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/forms/clipbrd.h"
 #include "tests/datacontrols/datetime/pickerfixture.h"
-#include "tests/db/memdataset.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/memdataset.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

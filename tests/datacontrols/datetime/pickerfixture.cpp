@@ -3,7 +3,7 @@
 #include "platform/classes/object.h"
 #include "platform/rtl/clock.h"
 #include "platform/rtl/datetime.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 TDateTime PickerNow() { return EncodeDate(2009, 6, 15) + EncodeTime(10, 30, 0, 0); }
 

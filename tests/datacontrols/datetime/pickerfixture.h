@@ -9,7 +9,7 @@
 #include "platform/vcl/controls/edits.h"
 #include "platform/vcl/forms/forms.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
-#include "tests/tables/tablefixture.h"
+#include "tests/support/tablefixture.h"
 
 class PickerTest : public TableTest {
 protected:

@@ -8,7 +8,7 @@
 
 #include "platform/rtl/datetime.h"
 #include "tests/datacontrols/datetime/pickerfixture.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

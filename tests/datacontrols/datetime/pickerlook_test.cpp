@@ -8,9 +8,9 @@
 #include "platform/db/field.h"
 #include "platform/rtl/datetime.h"
 #include "tests/datacontrols/datetime/pickerfixture.h"
-#include "tests/db/memdataset.h"
-#include "tests/vcl/formtesting.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/memdataset.h"
+#include "tests/support/formtesting.h"
+#include "tests/support/screenshots.h"
 
 namespace {
 

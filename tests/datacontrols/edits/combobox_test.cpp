@@ -15,9 +15,9 @@
 #include "platform/vcl/qt/qgraphics.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/datacontrols/edits/editfixture.h"
-#include "tests/db/memdataset.h"
-#include "tests/vcl/formtesting.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/memdataset.h"
+#include "tests/support/formtesting.h"
+#include "tests/support/screenshots.h"
 
 namespace {
 

@@ -17,9 +17,9 @@
 #include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/datacontrols/common/publishing.h"
 #include "tests/datacontrols/edits/editfixture.h"
-#include "tests/tables/tablefixture.h"
-#include "tests/vcl/formtesting.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/tablefixture.h"
+#include "tests/support/formtesting.h"
+#include "tests/support/screenshots.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "platform/rtl/clock.h"
 #include "platform/rtl/datetime.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/screenshots.h"
 
 TDateTime FixedNow() { return EncodeDate(2008, 7, 4) + EncodeTime(14, 5, 9, 0); }
 

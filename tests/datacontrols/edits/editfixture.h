@@ -9,7 +9,7 @@
 #include "platform/vcl/forms/forms.h"
 #include "platform/vcl/controls/panels.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 // Anything a grid is, by class name, as the edits ask.
 class TGridLike : public TPanel {

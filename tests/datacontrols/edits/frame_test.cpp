@@ -14,8 +14,8 @@
 #include "platform/vcl/dialogs/scripteddialogs.h"
 #include "platform/vcl/controls/shape.h"
 #include "tests/datacontrols/edits/editfixture.h"
-#include "tests/vcl/formtesting.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/formtesting.h"
+#include "tests/support/screenshots.h"
 
 namespace {
 

@@ -23,8 +23,8 @@
 #include "tests/datacontrols/common/publishing.h"
 #include "tests/datacontrols/edits/memodialogtesting.h"
 #include "tests/datacontrols/grid/gridfixture.h"
-#include "tests/vcl/formtesting.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/formtesting.h"
+#include "tests/support/screenshots.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include "platform/rtl/datetime.h"
 #include "platform/vcl/forms/forms.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
-#include "tests/tables/tablefixture.h"
-#include "tests/vcl/formtesting.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/tablefixture.h"
+#include "tests/support/formtesting.h"
+#include "tests/support/screenshots.h"
 
 namespace {
 

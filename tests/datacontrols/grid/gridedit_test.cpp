@@ -11,7 +11,7 @@
 #include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/datacontrols/common/publishing.h"
 #include "tests/datacontrols/grid/gridfixture.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "datacontrols/grid/wwdbgrid.h"
 #include "platform/db/datasource.h"
 #include "platform/vcl/forms/forms.h"
-#include "tests/tables/tablefixture.h"
+#include "tests/support/tablefixture.h"
 
 class GridTest : public TableTest {
 protected:

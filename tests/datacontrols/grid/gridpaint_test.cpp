@@ -10,8 +10,8 @@
 #include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/graphics/imagelist.h"
 #include "tests/datacontrols/grid/gridfixture.h"
-#include "tests/vcl/formtesting.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/formtesting.h"
+#include "tests/support/screenshots.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "platform/classes/screen.h"
 #include "platform/db/field.h"
 #include "tests/datacontrols/richtext/notesfixture.h"
-#include "tests/vcl/formtesting.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/formtesting.h"
+#include "tests/support/screenshots.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include "platform/db/field.h"
 #include "tests/datacontrols/datasets/lookuptablesfixture.h"
 #include "tests/datacontrols/grid/gridfixture.h"
-#include "tests/vcl/formtesting.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/formtesting.h"
+#include "tests/support/screenshots.h"
 
 namespace {
 

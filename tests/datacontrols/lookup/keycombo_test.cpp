@@ -15,9 +15,9 @@
 #include "platform/vcl/controls/label.h"
 #include "platform/vcl/controls/panels.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
-#include "tests/db/memdataset.h"
-#include "tests/vcl/formtesting.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/memdataset.h"
+#include "tests/support/formtesting.h"
+#include "tests/support/screenshots.h"
 
 namespace {
 

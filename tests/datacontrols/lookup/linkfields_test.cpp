@@ -17,8 +17,8 @@
 #include "platform/vcl/forms/guiscreen.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tables/droenv.h"
-#include "tests/tables/tablefixture.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/tablefixture.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

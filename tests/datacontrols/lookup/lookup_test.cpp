@@ -16,8 +16,8 @@
 #include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/datacontrols/common/publishing.h"
 #include "tests/datacontrols/grid/gridfixture.h"
-#include "tests/vcl/formtesting.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/formtesting.h"
+#include "tests/support/screenshots.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "platform/db/field.h"
 #include "platform/vcl/forms/guiscreen.h"
 #include "tests/datacontrols/grid/gridfixture.h"
-#include "tests/vcl/formtesting.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/formtesting.h"
+#include "tests/support/screenshots.h"
 
 namespace {
 

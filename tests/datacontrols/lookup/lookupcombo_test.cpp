@@ -12,7 +12,7 @@
 #include "platform/vcl/controls/edits.h"
 #include "platform/vcl/forms/guiscreen.h"
 #include "tests/datacontrols/lookup/lookupcombofixture.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

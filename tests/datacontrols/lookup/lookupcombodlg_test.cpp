@@ -9,7 +9,7 @@
 #include "platform/db/field.h"
 #include "platform/vcl/forms/guiscreen.h"
 #include "tests/datacontrols/lookup/lookupcombofixture.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "datacontrols/lookup/dwdblook.h"
 #include "platform/db/field.h"
 #include "platform/vcl/controls/edits.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

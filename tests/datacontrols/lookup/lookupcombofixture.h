@@ -7,7 +7,7 @@
 
 #include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/datacontrols/grid/gridfixture.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/screenshots.h"
 
 class TdwDBCustomLookupCombo;
 class TdwDBLookupList;

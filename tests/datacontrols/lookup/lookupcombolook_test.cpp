@@ -10,7 +10,7 @@
 #include "platform/vcl/graphics/colors.h"
 #include "platform/vcl/forms/forms.h"
 #include "tests/datacontrols/lookup/lookupcombofixture.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

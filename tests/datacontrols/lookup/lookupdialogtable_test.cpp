@@ -12,8 +12,8 @@
 #include "platform/vcl/controls/header.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/datacontrols/grid/gridfixture.h"
-#include "tests/vcl/formtesting.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/formtesting.h"
+#include "tests/support/screenshots.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "platform/db/field.h"
 #include "platform/vcl/controls/edits.h"
 #include "tests/datacontrols/lookup/lookupcombofixture.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "datacontrols/lookup/dwdblook.h"
 #include "platform/db/field.h"
 #include "tests/datacontrols/lookup/lookupcombofixture.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "platform/vcl/forms/menus.h"
 #include "platform/vcl/controls/panels.h"
 #include "tests/datacontrols/richtext/notesfixture.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

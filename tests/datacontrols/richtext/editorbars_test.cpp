@@ -17,8 +17,8 @@
 #include "platform/vcl/forms/menus.h"
 #include "platform/vcl/controls/panels.h"
 #include "tests/datacontrols/richtext/richeditfixture.h"
-#include "tests/vcl/formtesting.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/formtesting.h"
+#include "tests/support/screenshots.h"
 
 namespace {
 

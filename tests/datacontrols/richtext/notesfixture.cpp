@@ -5,7 +5,7 @@
 #include "datacontrols/richtext/dwdbriched.h"
 #include "platform/classes/object.h"
 #include "platform/db/field.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

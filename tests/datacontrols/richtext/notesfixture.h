@@ -7,7 +7,7 @@
 #include "platform/db/datasource.h"
 #include "platform/rtl/stringlist.h"
 #include "platform/vcl/forms/forms.h"
-#include "tests/tables/tablefixture.h"
+#include "tests/support/tablefixture.h"
 
 class TdwDBRichEdit;
 

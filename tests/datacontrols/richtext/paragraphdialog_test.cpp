@@ -13,8 +13,8 @@
 #include "platform/vcl/controls/edits.h"
 #include "platform/vcl/controls/lists.h"
 #include "tests/datacontrols/richtext/richeditfixture.h"
-#include "tests/vcl/formtesting.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/formtesting.h"
+#include "tests/support/screenshots.h"
 
 namespace {
 

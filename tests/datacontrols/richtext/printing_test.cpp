@@ -19,11 +19,11 @@
 #include "platform/vcl/printing/printers.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/datacontrols/richtext/richeditfixture.h"
-#include "tests/pdf/popplerreader.h"
-#include "tests/printing/cupsdfixture.h"
-#include "tests/printing/keepcopy.h"
-#include "tests/rtl/tempdir.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/popplerreader.h"
+#include "tests/support/cupsdfixture.h"
+#include "tests/support/keepcopy.h"
+#include "tests/support/tempdir.h"
+#include "tests/support/screenshots.h"
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;

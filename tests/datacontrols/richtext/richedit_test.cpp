@@ -19,8 +19,8 @@
 #include "platform/vcl/dialogs/scripteddialogs.h"
 #include "platform/win/servicedoubles.h"
 #include "tests/datacontrols/richtext/richeditfixture.h"
-#include "tests/vcl/formtesting.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/formtesting.h"
+#include "tests/support/screenshots.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "platform/classes/object.h"
 #include "platform/classes/screen.h"
 #include "platform/vcl/forms/forms.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 class RichEditFormTest : public ::testing::Test {
 protected:

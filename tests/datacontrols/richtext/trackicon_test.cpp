@@ -8,7 +8,7 @@
 
 #include "datacontrols/richtext/dwtrackicon.h"
 #include "platform/vcl/forms/forms.h"
-#include "tests/vcl/formtesting.h"
+#include "tests/support/formtesting.h"
 
 namespace {
 

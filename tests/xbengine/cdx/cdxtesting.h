@@ -5,12 +5,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <unistd.h>
 #include <utility>
 #include <vector>
 
 #include "platform/xbengine/cdx/cdxcursor.h"
 #include "platform/xbengine/cdx/cdxindexfile.h"
+#include "tests/support/tempdir.h"
 
 using CdxEntries = std::vector<std::pair<String, std::uint32_t>>;
 
@@ -21,13 +23,13 @@ protected:
     {
         String name = testing::UnitTest::GetInstance()->current_test_info()->name();
         std::replace(name.begin(), name.end(), '/', '_'); // parameterised tests
-        FDir = std::filesystem::temp_directory_path() / ("xbcdx-" + std::to_string(::getpid()) + "-" + name);
-        std::filesystem::remove_all(FDir);
-        std::filesystem::create_directories(FDir);
+        Scratch.emplace("xbcdx-" + name);
+        FDir = Scratch->Root();
     }
-    void TearDown() override { std::filesystem::remove_all(FDir); }
+    void TearDown() override { Scratch.reset(); }
     String Path(const String& name) const { return (FDir / name).string(); }
 
+    std::optional<TempDir> Scratch;
     std::filesystem::path FDir;
 };
 

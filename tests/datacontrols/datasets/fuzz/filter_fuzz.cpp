@@ -22,6 +22,7 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tables/xbe50.h"
+#include "tests/support/tempdir.h"
 
 namespace {
 
@@ -65,12 +66,9 @@ String Mutate(String text, std::mt19937& rng) {
     return text;
 }
 
-// The fuzzed table: one field of each kind a DBF gives a filter, and rows with
-// blank, extreme and high-byte values.
-String MakeTable() {
-    char pattern[] = "/tmp/dwfilter-fuzz-XXXXXX";
-    if (!mkdtemp(pattern)) return String();
-    const String dir = String(pattern) + "/";
+// The fuzzed table FUZZ, made in dir, which is returned: one field of each kind a DBF
+// gives a filter, and rows with blank, extreme and high-byte values.
+String MakeTable(const String& dir) {
     TDaroruTable maker(nullptr);
     maker.CreateNew(dir + "FUZZ", 2, 8);
     const struct {
@@ -117,8 +115,8 @@ int main(int argc, char** argv) {
     ShortDateFormat = "mm/dd/yyyy";
     DateSeparator = '/';
     LoadDLL();
-    const String dir = MakeTable();
-    if (dir.empty()) return 1;
+    const TempDir scratch("dwfilter-fuzz");
+    const String dir = MakeTable(scratch.Path());
     bool broken = false;
     long compiled = 0, installed = 0, refused = 0, evaluated = 0;
     {
@@ -162,7 +160,6 @@ int main(int argc, char** argv) {
             } catch (const Exception&) { }
         }
     }
-    std::filesystem::remove_all(dir);
     std::printf("%ld texts, %ld installed, %ld refused, %ld damaged blobs evaluated on %ld records\n",
                 iterations, installed, refused, compiled, evaluated);
     return broken || installed == 0 || refused == 0 ? 1 : 0;

@@ -7,7 +7,7 @@
 #include "remote/params.h"
 #include "remote/wire.h"
 #include "tables/xbe50.h"
-#include "tests/remote/testserver.h"
+#include "tests/support/testserver.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/tables/fakeengine.h"
+#include "tests/support/fakeengine.h"
 
 #include <cstring>
 #include <sstream>

@@ -1,4 +1,4 @@
-#include "tests/printing/cupsdfixture.h"
+#include "tests/support/cupsdfixture.h"
 
 #include <cups/cups.h>
 #include <fcntl.h>

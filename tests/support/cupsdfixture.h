@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/rtl/tempdir.h"
+#include "tests/support/tempdir.h"
 
 class PrivateCupsd {
 public:

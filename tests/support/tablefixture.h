@@ -11,9 +11,10 @@
 
 #include "tables/drodset.h"
 #include "tables/droerror.h"
+#include "tests/support/tempdir.h"
 #ifdef TOTAMUND_TABLES_SERVER
 #include "remote/drconn.h"
-#include "tests/remote/testserver.h"
+#include "tests/support/testserver.h"
 #endif
 
 struct FieldLayout {
@@ -59,6 +60,7 @@ protected:
     // it any EDaroruError will do and nothing is returned.
     std::optional<EDaroruOpenError> OpenRefusal(TDaroruTable* T);
 
+    std::optional<TempDir> Scratch;
     String Dir;
 #ifdef TOTAMUND_TABLES_SERVER
     // With TOTAMUND_TABLES_THROUGH_SERVER set, every table of Table() goes

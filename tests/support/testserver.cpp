@@ -1,4 +1,4 @@
-#include "tests/remote/testserver.h"
+#include "tests/support/testserver.h"
 
 #include <arpa/inet.h>
 #include <chrono>

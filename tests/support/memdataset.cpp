@@ -1,4 +1,4 @@
-#include "tests/db/memdataset.h"
+#include "tests/support/memdataset.h"
 
 #include <algorithm>
 #include <cstring>

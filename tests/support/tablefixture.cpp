@@ -1,4 +1,4 @@
-#include "tests/tables/tablefixture.h"
+#include "tests/support/tablefixture.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -7,7 +7,7 @@
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/exceptions.h"
 #include "tables/xbe50.h"
-#include "tests/tables/fakeengine.h"
+#include "tests/support/fakeengine.h"
 
 const std::vector<FieldLayout> ClientSchema = {
     {"DATA_VER", 'N', 5, 0},  {"ID", 'C', 8, 0},      {"NAME1", 'C', 40, 0},   {"NAME2", 'C', 40, 0},
@@ -54,9 +54,8 @@ void TableTest::SetUp()
     LoadDLL();
     ASSERT_TRUE(XbeLoaded());
     XBE_CALL(xb_SetDeleted, 0);
-    char pattern[] = "/tmp/tables-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    Dir = String(pattern) + "/";
+    Scratch.emplace("tables-test");
+    Dir = Scratch->Path();
     ShortDateFormat = "mm/dd/yyyy";
     DateSeparator = '/';
 #ifdef TOTAMUND_TABLES_SERVER
@@ -78,7 +77,7 @@ void TableTest::TearDown()
     Server.reset();
 #endif
     XBE_CALL(xb_SetDeleted, 0);
-    std::filesystem::remove_all(Dir);
+    Scratch.reset();
 }
 
 String TableTest::CreateTable(const String& Name, const std::vector<FieldLayout>& Fields)

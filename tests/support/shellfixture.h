@@ -21,9 +21,9 @@
 #include "platform/vcl/forms/application.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
 #include "platform/win/servicedoubles.h"
-#include "tests/rtl/tempdir.h"
-#include "tests/vcl/formtesting.h"
-#include "tests/vcl/screenshots.h"
+#include "tests/support/tempdir.h"
+#include "tests/support/formtesting.h"
+#include "tests/support/screenshots.h"
 
 // Runs Action once a form of type T is up (it is looked for again until it is);
 // Action gets that form.

@@ -9,9 +9,9 @@
 TDClientDataBase* DClientDataBase = nullptr;
 
 const char* const ClientInUseMessage = "Unable to open client - the client may be in use by another user";
-const char* const CutRestoreMessage =
-    "Unable to open client - a restore of it was cut short and cannot be finished now.  Close the client on "
-    "every workstation and choose it again.";
+const char* const CutRestoreMessage = "Unable to open client - a restore of it was cut short and cannot be "
+                                      "finished now.  Close the client on "
+                                      "every workstation and choose it again.";
 
 String ClientOpenFailureMessage(const Exception& E)
 {
@@ -25,13 +25,11 @@ String ClientOpenFailureMessage(const Exception& E)
         return "Unable to open client - the file " + file + " is damaged." + reason +
                "\nNothing was written to it. Restore the client from its last back-up with Restore in "
                "Configuration (command 05).";
-    case TDaroruOpenFailure::Missing:
-        return "Unable to open client - the file " + file + " does not exist.";
+    case TDaroruOpenFailure::Missing: return "Unable to open client - the file " + file + " does not exist.";
     case TDaroruOpenFailure::IndexDamaged:
         return "Unable to open client - the index file of " + file + " is damaged." + reason +
                "\nReindexing rebuilds it: choose this client again with Change Client.";
-    default:
-        return "Unable to open client - the file " + file + " cannot be opened." + reason;
+    default: return "Unable to open client - the file " + file + " cannot be opened." + reason;
     }
 }
 
@@ -60,29 +58,26 @@ constexpr const char* Money = "$#,.00";
 constexpr const char* MoneyEdit = "#.00";
 
 const TColumnLayout ClientListColumns[] = {
-    {"ID", "Client ID", 10, -1, true, "", ""},
-    {"NAME", "Client Name", 40, -1, true, "", ""},
+        {"ID", "Client ID", 10, -1, true, "", ""},
+        {"NAME", "Client Name", 40, -1, true, "", ""},
 };
 
 const TColumnLayout EmployeeColumns[] = {
-    {"ID", "Employee ID", 10, 0, true, "", ""},
-    {"NAME1", "Employee Name", 39, 1, true, "", ""},
-    {"LAST", "Employee Last Name", 25, 2, true, "", ""},
-    {"SSN", "Employee SSN", 20, 3, true, "", ""},
-    {"TOTAMT", "", 12, -1, false, Money, MoneyEdit},
+        {"ID", "Employee ID", 10, 0, true, "", ""},          {"NAME1", "Employee Name", 39, 1, true, "", ""},
+        {"LAST", "Employee Last Name", 25, 2, true, "", ""}, {"SSN", "Employee SSN", 20, 3, true, "", ""},
+        {"TOTAMT", "", 12, -1, false, Money, MoneyEdit},
 };
 
 const TColumnLayout TransactionColumns[] = {
-    {"NUMBER", "Reference~Number", 12, 0, true, "########", "########"},
-    {"DATE", "Transaction~Date", 12, 1, true, "", ""},
-    {"PAYEE", "Payee", 28, 2, true, "", ""},
-    {"DESCR", "Transaction~Description", 32, 3, true, "", ""},
-    {"AMOUNT", "Amount", 11, 4, true, Money, MoneyEdit},
+        {"NUMBER", "Reference~Number", 12, 0, true, "########", "########"},
+        {"DATE", "Transaction~Date", 12, 1, true, "", ""},
+        {"PAYEE", "Payee", 28, 2, true, "", ""},
+        {"DESCR", "Transaction~Description", 32, 3, true, "", ""},
+        {"AMOUNT", "Amount", 11, 4, true, Money, MoneyEdit},
 };
 
 // Hides every field of the data set, then shows and labels the listed ones.
-template <size_t N>
-void LayOut(TDataSet* DataSet, const TColumnLayout (&Columns)[N])
+template<size_t N> void LayOut(TDataSet* DataSet, const TColumnLayout (&Columns)[N])
 {
     for (TField* field : DataSet->Fields())
         field->SetVisible(false);

@@ -17,9 +17,9 @@ struct TClientTable {
 };
 
 const TClientTable ClientTables[] = {
-    {&TDClientDataBase::tblClient, &ClientSchema, "client"},
-    {&TDClientDataBase::tblEmployee, &EmployeeSchema, "employee"},
-    {&TDClientDataBase::tblTransactions, &TransactionSchema, "transactions"},
+        {&TDClientDataBase::tblClient, &ClientSchema, "client"},
+        {&TDClientDataBase::tblEmployee, &EmployeeSchema, "employee"},
+        {&TDClientDataBase::tblTransactions, &TransactionSchema, "transactions"},
 };
 
 // The question before a missing table of a client is created, naming the
@@ -67,7 +67,8 @@ void TDClientDataBase::CreateTableFile(TDaroruTable* Table, const String& Dir, c
     if (!Table->CreateNew(Dir + Schema.Name, 2, static_cast<SmallInt>(Schema.Fields.size())))
         throw EDatabaseError("Unable to create the table " + FileOf(Dir, Schema, ".DBF"));
     for (const TFieldSchema& f : Schema.Fields)
-        Table->CreateField(f.Name, String(1, f.Type), static_cast<SmallInt>(f.Width), static_cast<SmallInt>(f.Decimals));
+        Table->CreateField(f.Name, String(1, f.Type), static_cast<SmallInt>(f.Width),
+                           static_cast<SmallInt>(f.Decimals));
     Table->CreateExec();
 }
 
@@ -169,7 +170,8 @@ bool TDClientDataBase::ReindexClient(const String& ID)
             if (!FileExists(dbf) || InUse(dbf) || InUse(FileOf(dir, *schema, ".CDX")))
                 return false;
         }
-        return RebuildTags(tblTransactions, dir, TransactionSchema) && RebuildTags(tblEmployee, dir, EmployeeSchema);
+        return RebuildTags(tblTransactions, dir, TransactionSchema) &&
+               RebuildTags(tblEmployee, dir, EmployeeSchema);
     };
     const bool ok = rebuild();
     if (wasOpen)
@@ -183,7 +185,8 @@ bool TDClientDataBase::CreateClientList()
     CloseClientList();
     bool ok = false;
     // Another open of the list, here or on another computer, keeps it as it is.
-    if (!InUse(FileOf(ProgramDir, ClientListSchema, ".DBF")) && !InUse(FileOf(ProgramDir, ClientListSchema, ".CDX"))) {
+    if (!InUse(FileOf(ProgramDir, ClientListSchema, ".DBF")) &&
+        !InUse(FileOf(ProgramDir, ClientListSchema, ".CDX"))) {
         try {
             CreateClientTable(tblClientList, ProgramDir, ClientListSchema);
             ok = true;

@@ -16,8 +16,8 @@ struct TTotal {
 };
 
 const TTotal Totals[] = {
-    {"TOTAMT", "AMOUNT"}, {"FWT", "FWT"},   {"STATE_INC1", "STATE_INC1"},
-    {"SWT1", "SWT1"},     {"STATE_INC2", "STATE_INC2"}, {"SWT2", "SWT2"},
+        {"TOTAMT", "AMOUNT"},         {"FWT", "FWT"},   {"STATE_INC1", "STATE_INC1"}, {"SWT1", "SWT1"},
+        {"STATE_INC2", "STATE_INC2"}, {"SWT2", "SWT2"},
 };
 
 // Money is summed in whole cents, so no rounding error builds up.
@@ -72,7 +72,8 @@ void TDClientDataBase::RecalcRecipientTotals()
             const double value = static_cast<double>(sums[i]) / 100;
             const String text = FormatFloat("0.00", value);
             if (static_cast<int>(text.size()) > tblEmployee->FieldWidth(Totals[i].Recipient))
-                throw EDatabaseError("The total " + String(Totals[i].Recipient) + " of recipient " + id + " (" + text +
+                throw EDatabaseError("The total " + String(Totals[i].Recipient) + " of recipient " + id +
+                                     " (" + text +
                                      ") is too large for its field; the totals were not changed.");
             tblEmployee->FieldByName(Totals[i].Recipient)->SetAsFloat(value);
         }

@@ -13,8 +13,8 @@
 
 struct TFieldSchema {
     const char* Name;
-    char Type;     // 'C' character, 'N' numeric, 'D' date
-    int Width;     // as passed at creation; a numeric width counts the point and the decimals
+    char Type;  // 'C' character, 'N' numeric, 'D' date
+    int Width;  // as passed at creation; a numeric width counts the point and the decimals
     int Decimals;
 };
 

@@ -8,9 +8,9 @@
 #include "platform/rtl/sharelocks.h"
 #include "platform/rtl/strutils.h"
 #include "platform/rtl/texthelpers.h"
+#include "platform/vcl/dialogs/dialogs.h"
 #include "platform/vcl/forms/application.h"
 #include "platform/vcl/graphics/colors.h"
-#include "platform/vcl/dialogs/dialogs.h"
 #include "platform/win/hostinfo.h"
 #include "platform/win/registry.h"
 
@@ -25,7 +25,8 @@ const char* const ProductKey = "SOFTWARE\\KORVANE\\";
 
 }  // namespace
 
-TFMain::TFMain(TComponent* AOwner) : TForm(AOwner) {
+TFMain::TFMain(TComponent* AOwner) : TForm(AOwner)
+{
     SetName("FMain");
     SetFormStyle(fsMDIForm);
     SetWindowState(wsMaximized);
@@ -48,19 +49,22 @@ TFMain::TFMain(TComponent* AOwner) : TForm(AOwner) {
 
     DaroruEnv1 = new TDaroruEnv(this);
     DaroruEnv1->SetName("DaroruEnv1");
-    DaroruEnv1->SetApplyTo(TDaroruApplyTo{atLocal});
+    DaroruEnv1->SetApplyTo(TDaroruApplyTo {atLocal});
 
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
 }
 
-TFMain::~TFMain() {
+TFMain::~TFMain()
+{
     delete User;
-    if (FMain == this) FMain = nullptr;
+    if (FMain == this)
+        FMain = nullptr;
     DClientDataBase = nullptr;
 }
 
-void TFMain::FormCreate(TObject*) {
+void TFMain::FormCreate(TObject*)
+{
     FMain = this;
     ShortDateFormat = "mm/dd/yyyy";
     DateSeparator = '/';
@@ -68,7 +72,8 @@ void TFMain::FormCreate(TObject*) {
     TaxYearText = {"2007", "2008", "2009"};
     SetCaption("Korvane 1099 Totamund - Version " + Version);
     // Every file is named from here; the current directory is never changed.
-    ProgramDir = IncludeTrailingPathDelimiter(ProgramDirOverride.empty() ? ::ProgramDir() : ProgramDirOverride);
+    ProgramDir =
+            IncludeTrailingPathDelimiter(ProgramDirOverride.empty() ? ::ProgramDir() : ProgramDirOverride);
     String problem = ProgramDirProblem(ProgramDir);
     if (problem.empty()) {
         DaroruEnv1->SetDeleted(true);
@@ -76,14 +81,16 @@ void TFMain::FormCreate(TObject*) {
         LoadUserSettings();
         problem = LockingProblem(DataDir);
     }
-    if (problem.empty()) CreateDataModule();
+    if (problem.empty())
+        CreateDataModule();
     if (!problem.empty()) {
         StartFailed = true;
         ShowMessage(problem);
     }
 }
 
-void TFMain::CreateDataModule() {
+void TFMain::CreateDataModule()
+{
     DClientDataBase = Construct<TDClientDataBase>(this);
     DClientDataBase->ProgramDir = ProgramDir;
     DClientDataBase->DataDir = DataDir;
@@ -93,7 +100,8 @@ void TFMain::CreateDataModule() {
     DClientDataBase->OnProgress = [this](int Position, int Maximum) { ShowProgress(Position, Maximum); };
 }
 
-void TFMain::ShowProgress(int Position, int Maximum) {
+void TFMain::ShowProgress(int Position, int Maximum)
+{
     if (!FProgress) {
         FProgress = Construct<TFCreateStatus>(this);
         FProgress->Show();
@@ -107,38 +115,47 @@ void TFMain::ShowProgress(int Position, int Maximum) {
     }
 }
 
-void TFMain::LoadUserSettings() {
+void TFMain::LoadUserSettings()
+{
     Today = TodayText();
     delete User;
     User = new TUser();
     Networking = FileExists(ProgramDir + NetworkMarker) && !ComputerName.empty();
     User->Load(SettingsFileName());
     User->LastRunDate = Today;
-    if (User->DataDir.empty()) User->DataDir = ProgramDir;
+    if (User->DataDir.empty())
+        User->DataDir = ProgramDir;
     DataDir = IncludeTrailingPathDelimiter(NormalizePath(User->DataDir));
     const std::pair<String*, const char*> siblings[] = {
-        {&User->MoneyProgramDir, "KPX Program Path"},
-        {&User->PayrollProgramDir, "Wagelorn Program Path"},
-        {&User->LedgerProgramDir, "KVGL Program Path"},
+            {&User->MoneyProgramDir, "KPX Program Path"},
+            {&User->PayrollProgramDir, "Wagelorn Program Path"},
+            {&User->LedgerProgramDir, "KVGL Program Path"},
     };
     for (const auto& [setting, valueName] : siblings) {
-        if (!setting->empty()) continue;
+        if (!setting->empty())
+            continue;
         String value = ReadMachineRegistryString(ProductKey, valueName);
-        if (!value.empty()) *setting = value + "\\";
+        if (!value.empty())
+            *setting = value + "\\";
     }
 }
 
-String TFMain::ReadMachineRegistryString(const String& Key, const String& Name) {
+String TFMain::ReadMachineRegistryString(const String& Key, const String& Name)
+{
     return Registry().ReadMachineString(Key, Name);
 }
 
-String TFMain::SettingsFileName() const {
-    if (Networking && !ComputerName.empty()) return ProgramDir + ComputerName + ".USR";
+String TFMain::SettingsFileName() const
+{
+    if (Networking && !ComputerName.empty())
+        return ProgramDir + ComputerName + ".USR";
     return ProgramDir + SettingsFile;
 }
 
-void TFMain::SaveUserSettings() {
-    if (!User) return;
+void TFMain::SaveUserSettings()
+{
+    if (!User)
+        return;
     if (Networking && !ComputerName.empty()) {
         if (!WriteFileAtomically(ProgramDir + NetworkMarker, ComputerName + "\r\n"))
             throw EInOutError("Unable to write " + ProgramDir + NetworkMarker);
@@ -148,25 +165,28 @@ void TFMain::SaveUserSettings() {
     User->Save(SettingsFileName());
 }
 
-void TFMain::FormClose(TObject*, TCloseAction&) {
-    if (StartFailed) return;
+void TFMain::FormClose(TObject*, TCloseAction&)
+{
+    if (StartFailed)
+        return;
     SaveUserSettings();
 }
 
-void TFMain::DeleteTempPrintFiles() {
+void TFMain::DeleteTempPrintFiles()
+{
     PageFileNumber = 0;
     for (const char* pattern : {"PRN*.PRN", "PRV*.BMP", "BMP*.BMP"}) {
-        for (const String& name : ListFiles(ProgramDir, pattern)) DeleteFile(ProgramDir + name);
+        for (const String& name : ListFiles(ProgramDir, pattern))
+            DeleteFile(ProgramDir + name);
     }
 }
 
 void TFMain::Help1Click(TObject*) { OpenHelpFile(ProgramDir + "DIRUZU.ZIV"); }
 
-void TFMain::Support1Click(TObject*) {
-    OpenDocument(ProgramDir + "status.txt");
-}
+void TFMain::Support1Click(TObject*) { OpenDocument(ProgramDir + "status.txt"); }
 
-String ProgramDirProblem(const String& Dir) {
+String ProgramDirProblem(const String& Dir)
+{
     if (!DirectoryWritable(Dir)) {
         return "The program directory " + Dir +
                " cannot be written to. The program keeps its settings and work files there; "
@@ -175,12 +195,15 @@ String ProgramDirProblem(const String& Dir) {
     return "";
 }
 
-String LockingProblem(const String& Dir) {
+String LockingProblem(const String& Dir)
+{
     String failure = "File locking does not work in the data directory " + Dir +
                      ". Clients there could be damaged by two users at once, so the program stops. "
                      "Use a directory on a disk or network share that supports file locks.";
     // A data directory that is gone is reported when a client is opened there.
-    if (!DirectoryExists(Dir)) return "";
-    if (!DirectoryWritable(Dir)) return "The data directory " + Dir + " cannot be written to.";
+    if (!DirectoryExists(Dir))
+        return "";
+    if (!DirectoryWritable(Dir))
+        return "The data directory " + Dir + " cannot be written to.";
     return sharelocks::LocksWorkIn(Dir) ? String() : failure;
 }

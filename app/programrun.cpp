@@ -6,11 +6,13 @@
 #include "app/totstart.h"
 #include "platform/vcl/forms/application.h"
 
-int RunProgram(const std::function<void()>& InstallForms) {
+int RunProgram(const std::function<void()>& InstallForms)
+{
     try {
         Application->Initialize();
         Application->CreateForm(FMain);
-        if (FMain->StartFailed) return EXIT_FAILURE;
+        if (FMain->StartFailed)
+            return EXIT_FAILURE;
         InstallForms();
         Application->CreateForm(FTotStart);
         Application->Run();

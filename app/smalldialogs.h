@@ -8,10 +8,10 @@
 #include "platform/vcl/controls/buttons.h"
 #include "platform/vcl/controls/edits.h"
 #include "platform/vcl/controls/filectrls.h"
-#include "platform/vcl/forms/forms.h"
 #include "platform/vcl/controls/label.h"
 #include "platform/vcl/controls/panels.h"
 #include "platform/vcl/controls/progressbar.h"
+#include "platform/vcl/forms/forms.h"
 
 class TFGetDateRange : public TForm {
 public:

@@ -7,9 +7,9 @@
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/strutils.h"
 #include "platform/rtl/texthelpers.h"
+#include "platform/vcl/dialogs/dialogs.h"
 #include "platform/vcl/forms/application.h"
 #include "platform/vcl/graphics/colors.h"
-#include "platform/vcl/dialogs/dialogs.h"
 
 TFTotStart* FTotStart = nullptr;
 TMenuForms MenuForms;
@@ -20,8 +20,8 @@ namespace {
 const char* const Banner = "Current Client -- ";
 
 // Shows the form when this build has it.
-template <class F, class... Args>
-bool ShowIfAvailable(const F& Form, Args&&... args) {
+template<class F, class... Args> bool ShowIfAvailable(const F& Form, Args&&... args)
+{
     if (!Form) {
         ShowMessage(NotAvailableMessage);
         return false;
@@ -30,17 +30,17 @@ bool ShowIfAvailable(const F& Form, Args&&... args) {
     return true;
 }
 
-String ClientName() {
-    return DClientDataBase->tblClient->FieldByName("NAME1")->AsString();
-}
+String ClientName() { return DClientDataBase->tblClient->FieldByName("NAME1")->AsString(); }
 
 }  // namespace
 
-String UnusableIDMessage(const String& ID, const String& Outcome) {
+String UnusableIDMessage(const String& ID, const String& Outcome)
+{
     return "The client ID " + ID + " cannot be used: use 1 to 8 letters, digits, \"-\" or \"_\".  " + Outcome;
 }
 
-TFTotStart::TFTotStart(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
+TFTotStart::TFTotStart(TComponent* AOwner) : TKVMouseFreeForm(AOwner)
+{
     SetName("FTotStart");
     SetFormStyle(fsMDIChild);
     SetCaption("1099 Totamund Main");
@@ -70,8 +70,9 @@ TFTotStart::TFTotStart(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
                         "Enter or edit transactions", &TFTotStart::KVButton3Click);
     KVButton4 = Section(4, KVBevel4, KVLabel4, "Change Current Client", "Change Client",
                         "Change the current client or add a new client", &TFTotStart::KVButton4Click);
-    KVButton5 = Section(5, KVBevel5, KVLabel5, "Configuration", "Configuration",
-                        "Reconstruct, reindex, back-up or restore datafiles, etc.", &TFTotStart::KVButton5Click);
+    KVButton5 =
+            Section(5, KVBevel5, KVLabel5, "Configuration", "Configuration",
+                    "Reconstruct, reindex, back-up or restore datafiles, etc.", &TFTotStart::KVButton5Click);
     KVButton6 = Section(6, KVBevel7, KVLabel6, "Print Reports", "Reports", "Print reports and 1099's",
                         &TFTotStart::KVButton6Click);
     KVButton7 = Section(7, KVBevel8, KVLabel7, "Year-End-Update", "YEU",
@@ -81,7 +82,7 @@ TFTotStart::TFTotStart(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     Label1 = NewChild<TLabel>(this, Panel1, "Label1");
     Label1->SetBounds(16, 306, 550, 16);
     Label1->SetAutoSize(false);
-    Label1->Font()->SetStyle(TFontStyles{fsBold});
+    Label1->Font()->SetStyle(TFontStyles {fsBold});
     Label1->SetCaption(Banner);
 
     tblNewClient = new TDaroruTable(this);
@@ -94,7 +95,8 @@ TFTotStart::TFTotStart(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
 
 TKVButton* TFTotStart::Section(int Number, TKVBevel*& Bevel, TKVLabel*& Label, const String& Caption,
                                const String& ButtonCaption, const String& Hint,
-                               void (TFTotStart::*Handler)(TObject*)) {
+                               void (TFTotStart::*Handler)(TObject*))
+{
     const int top = 12 + (Number - 1) * 41;
     Bevel = new TKVBevel(this);
     Bevel->SetParent(Panel1);
@@ -104,14 +106,14 @@ TKVButton* TFTotStart::Section(int Number, TKVBevel*& Bevel, TKVLabel*& Label, c
     Label->SetParent(Panel1);
     Label->SetBounds(24, top + 11, 380, 15);
     Label->Font()->SetColor(clNavy);
-    Label->Font()->SetStyle(TFontStyles{fsBold});
+    Label->Font()->SetStyle(TFontStyles {fsBold});
     Label->SetCaption(Caption);
     auto* button = new TKVButton(this);
     button->SetName("KVButton" + IntToStr(Number));
     button->SetParent(Panel1);
     button->SetBounds(440, top + 7, 120, 21);
     button->SetCaption(ButtonCaption);
-    button->Font()->SetStyle(TFontStyles{fsBold});
+    button->Font()->SetStyle(TFontStyles {fsBold});
     button->SetHint(Hint);
     button->SetShowHint(true);
     button->SetTabOrder(Number - 1);
@@ -120,7 +122,8 @@ TKVButton* TFTotStart::Section(int Number, TKVBevel*& Bevel, TKVLabel*& Label, c
     return button;
 }
 
-void TFTotStart::FormCreate(TObject*) {
+void TFTotStart::FormCreate(TObject*)
+{
     FTotStart = this;
     TerminateOnClose = true;
     TUser* user = FMain->User;
@@ -129,29 +132,36 @@ void TFTotStart::FormCreate(TObject*) {
         DClientDataBase->OpenClient();
     }
     ShowCurrentClient();
-    if (!FileExists(FMain->ProgramDir + "CLIENTLIST.DBF")) DClientDataBase->CreateClientList();
+    if (!FileExists(FMain->ProgramDir + "CLIENTLIST.DBF"))
+        DClientDataBase->CreateClientList();
 }
 
-void TFTotStart::ShowCurrentClient() {
+void TFTotStart::ShowCurrentClient()
+{
     const String& id = FMain->User->ClientID;
-    if (!id.empty()) DClientDataBase->EnsureClientTables(id);
+    if (!id.empty())
+        DClientDataBase->EnsureClientTables(id);
     // Tables that failed to open leave no current client.
     const bool client = !id.empty() && DClientDataBase->tblClient->Active();
-    for (TKVButton* button : {KVButton1, KVButton2, KVButton3, KVButton6}) button->SetEnabled(client);
+    for (TKVButton* button : {KVButton1, KVButton2, KVButton3, KVButton6})
+        button->SetEnabled(client);
     KVButton4->SetEnabled(true);
     KVButton5->SetEnabled(true);
     BitBtn1->SetEnabled(client);
     Label1->SetCaption(client ? Banner + ClientName() : String(Banner));
 }
 
-void TFTotStart::FormClose(TObject*, TCloseAction& Action) {
+void TFTotStart::FormClose(TObject*, TCloseAction& Action)
+{
     FMain->SaveUserSettings();
     DClientDataBase->CloseClient();
     Action = caFree;
-    if (TerminateOnClose) Application->Terminate();
+    if (TerminateOnClose)
+        Application->Terminate();
 }
 
-void TFTotStart::KVButton1Click(TObject*) {
+void TFTotStart::KVButton1Click(TObject*)
+{
     if (!MenuForms.ClientBasic) {
         ShowMessage(NotAvailableMessage);
         return;
@@ -175,11 +185,10 @@ void TFTotStart::KVButton1Click(TObject*) {
     ShowCurrentClient();
 }
 
-void TFTotStart::KVButton2Click(TObject*) {
-    ShowIfAvailable(MenuForms.EmployeeStart);
-}
+void TFTotStart::KVButton2Click(TObject*) { ShowIfAvailable(MenuForms.EmployeeStart); }
 
-void TFTotStart::KVButton3Click(TObject*) {
+void TFTotStart::KVButton3Click(TObject*)
+{
     if (!MenuForms.RecipientLookup || !MenuForms.Transactions) {
         ShowMessage(NotAvailableMessage);
         return;
@@ -187,7 +196,8 @@ void TFTotStart::KVButton3Click(TObject*) {
     FMain->DaroruEnv1->SetSoftSeek(true);
     TDaroruTable* recipients = DClientDataBase->tblEmployee;
     recipients->SetOrder(recipients->TagArea("ID"));
-    if (!MenuForms.RecipientLookup()) return;
+    if (!MenuForms.RecipientLookup())
+        return;
     TDaroruTable* transactions = DClientDataBase->tblTransactions;
     transactions->SetFilter(RecipientTransactionsFilter(recipients->FieldByName("ID")->AsString()));
     transactions->SetFiltered(true);
@@ -195,7 +205,8 @@ void TFTotStart::KVButton3Click(TObject*) {
     MenuForms.Transactions();
 }
 
-void TFTotStart::KVButton4Click(TObject*) {
+void TFTotStart::KVButton4Click(TObject*)
+{
     if (!MenuForms.ClientSelection || !MenuForms.ClientBasic) {
         ShowMessage(NotAvailableMessage);
         return;
@@ -218,15 +229,18 @@ void TFTotStart::KVButton4Click(TObject*) {
         } else {
             // A row copied in from elsewhere may not name a client directory.
             const String id = Trim(list->FieldByName("ID")->AsString());
-            if (IsValidID(id)) SwitchToClient(id);
-            else ShowMessage(UnusableIDMessage(id, "The current client was kept."));
+            if (IsValidID(id))
+                SwitchToClient(id);
+            else
+                ShowMessage(UnusableIDMessage(id, "The current client was kept."));
         }
     }
     DClientDataBase->CloseClientList();
     ShowCurrentClient();
 }
 
-void TFTotStart::CreateNewClient(const String& ID) {
+void TFTotStart::CreateNewClient(const String& ID)
+{
     // An ID that would name a path elsewhere, or an existing client, is refused
     // before anything changes.
     if (!IsValidID(ID)) {
@@ -258,7 +272,8 @@ void TFTotStart::CreateNewClient(const String& ID) {
     DClientDataBase->OpenClient();
 }
 
-void TFTotStart::SwitchToClient(const String& ID) {
+void TFTotStart::SwitchToClient(const String& ID)
+{
     DClientDataBase->CloseClient();
     FMain->User->ClientID = ID;
     DClientDataBase->EnsureClientTables(ID);
@@ -267,14 +282,8 @@ void TFTotStart::SwitchToClient(const String& ID) {
     DClientDataBase->OpenClient();
 }
 
-void TFTotStart::KVButton5Click(TObject*) {
-    ShowIfAvailable(MenuForms.Configuration);
-}
+void TFTotStart::KVButton5Click(TObject*) { ShowIfAvailable(MenuForms.Configuration); }
 
-void TFTotStart::KVButton6Click(TObject*) {
-    ShowIfAvailable(MenuForms.Print);
-}
+void TFTotStart::KVButton6Click(TObject*) { ShowIfAvailable(MenuForms.Print); }
 
-void TFTotStart::BitBtn1Click(TObject*) {
-    ShowIfAvailable(MenuForms.Print);
-}
+void TFTotStart::BitBtn1Click(TObject*) { ShowIfAvailable(MenuForms.Print); }

@@ -94,7 +94,8 @@ public:
 private:
     // One numbered section of the menu: its frame, caption and button.
     TKVButton* Section(int Number, TKVBevel*& Bevel, TKVLabel*& Label, const String& Caption,
-                       const String& ButtonCaption, const String& Hint, void (TFTotStart::*Handler)(TObject*));
+                       const String& ButtonCaption, const String& Hint,
+                       void (TFTotStart::*Handler)(TObject*));
     // Creates the client ID typed for a new client, with its pick-list row.
     void CreateNewClient(const String& ID);
     void SwitchToClient(const String& ID);

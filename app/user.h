@@ -45,12 +45,12 @@ public:
     // The stream of the transfer under way; set and cleared by Load and Save.
     TStream* Stream = nullptr;
     Integer ExtraValue = 0;
-    std::array<char, 65536> ReadBuffer{};
+    std::array<char, 65536> ReadBuffer {};
     std::array<String, 20> Strings;
-    std::array<Integer, 10> Values{};
-    std::array<float, 5> Floats{};
-    std::array<double, 5> Doubles{};
-    std::array<bool, 20> Flags{};
+    std::array<Integer, 10> Values {};
+    std::array<float, 5> Floats {};
+    std::array<double, 5> Doubles {};
+    std::array<bool, 20> Flags {};
     // The current client: the name of its directory under the data directory;
     // empty when no client is chosen.
     String ClientID;

@@ -17,19 +17,21 @@ struct Column {
 
 // The transactions table and the fields of its six tags, as a reindex makes them.
 inline const std::vector<Column> TransactionColumns = {
-    {"ACCNO", "N", 8, 2},      {"CATEGORY", "C", 20, 0}, {"SUBCAT", "C", 40, 0},     {"CHDESCR", "C", 40, 0},
-    {"PAYEE", "C", 40, 0},     {"DESCR", "C", 60, 0},    {"NOTE1", "C", 40, 0},      {"NOTE2", "C", 40, 0},
-    {"DATE", "D", 8, 0},       {"NUMBER", "N", 10, 0},   {"AMOUNT", "N", 10, 2},     {"FWT", "N", 10, 2},
-    {"SWT1", "N", 10, 2},      {"STATE_INC1", "N", 10, 2}, {"SWT2", "N", 10, 2},     {"STATE_INC2", "N", 10, 2},
-    {"EMP_ID", "C", 8, 0},
+        {"ACCNO", "N", 8, 2},  {"CATEGORY", "C", 20, 0},   {"SUBCAT", "C", 40, 0}, {"CHDESCR", "C", 40, 0},
+        {"PAYEE", "C", 40, 0}, {"DESCR", "C", 60, 0},      {"NOTE1", "C", 40, 0},  {"NOTE2", "C", 40, 0},
+        {"DATE", "D", 8, 0},   {"NUMBER", "N", 10, 0},     {"AMOUNT", "N", 10, 2}, {"FWT", "N", 10, 2},
+        {"SWT1", "N", 10, 2},  {"STATE_INC1", "N", 10, 2}, {"SWT2", "N", 10, 2},   {"STATE_INC2", "N", 10, 2},
+        {"EMP_ID", "C", 8, 0},
 };
 inline const char* const TransactionTags[] = {"ACCNO", "DESCR", "PAYEE", "NUMBER", "EMP_ID", "DATE"};
 
-inline const char* const PayeeWords[] = {"SMITH", "JONES", "ACME", "SUPPLY", "BROWN", "OFFICE", "CITY", "WATER"};
+inline const char* const PayeeWords[] = {"SMITH", "JONES",  "ACME", "SUPPLY",
+                                         "BROWN", "OFFICE", "CITY", "WATER"};
 
 inline std::string Payee(std::mt19937& random)
 {
-    return std::string(PayeeWords[random() % 8]) + " " + PayeeWords[random() % 8] + " " + std::to_string(random() % 100000);
+    return std::string(PayeeWords[random() % 8]) + " " + PayeeWords[random() % 8] + " " +
+           std::to_string(random() % 100000);
 }
 
 // The record image of transaction i, its values drawn from random.
@@ -52,7 +54,7 @@ inline std::string TransactionImage(int i, std::mt19937& random)
             put(c, "Payment " + std::to_string(random() % 1000000));
         else if (name == "DATE")
             put(c, std::to_string(2020 + random() % 5) + "0" + std::to_string(1 + random() % 9) + "1" +
-                       std::to_string(random() % 9));
+                           std::to_string(random() % 9));
         else if (name == "NUMBER")
             put(c, std::to_string(i));
         else if (name == "EMP_ID")

@@ -17,12 +17,14 @@ constexpr int KeyLength = 40;
 
 String Path()
 {
-    return (std::filesystem::temp_directory_path() / ("cdx_bench_" + std::to_string(::getpid()) + ".cdx")).string();
+    return (std::filesystem::temp_directory_path() / ("cdx_bench_" + std::to_string(::getpid()) + ".cdx"))
+            .string();
 }
 
 String Name(std::mt19937& random)
 {
-    static const char* const words[] = {"SMITH", "JONES", "ACME", "SUPPLY", "BROWN", "OFFICE", "CITY", "WATER"};
+    static const char* const words[] = {"SMITH", "JONES",  "ACME", "SUPPLY",
+                                        "BROWN", "OFFICE", "CITY", "WATER"};
     String name = words[random() % 8];
     name += ' ';
     name += words[random() % 8];
@@ -93,7 +95,7 @@ void OrderedScan(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK(BulkBuild)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(InsertPerKey)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);

@@ -20,23 +20,27 @@ constexpr int Recipients = 1000;
 // client of Recipients recipients.
 class TBenchProgram {
 public:
-    TBenchProgram() : FDir(ScratchDir("copyb-bench")) {
+    TBenchProgram() : FDir(ScratchDir("copyb-bench"))
+    {
         namespace fs = std::filesystem;
         const fs::path shipped = fs::read_symlink("/proc/self/exe").parent_path();
         for (const auto& entry : fs::directory_iterator(shipped))
-            if (entry.path().extension() == ".HP") fs::copy_file(entry.path(), FDir + entry.path().filename().string());
+            if (entry.path().extension() == ".HP")
+                fs::copy_file(entry.path(), FDir + entry.path().filename().string());
         StartProgramOnNewClient(FDir, "BENCH");
         Fill();
         FMain->Preview = true;
         FMain->Copies = 1;
     }
-    ~TBenchProgram() {
+    ~TBenchProgram()
+    {
         DClientDataBase->CloseClient();
         std::filesystem::remove_all(FDir);
     }
 
 private:
-    static void Fill() {
+    static void Fill()
+    {
         TDaroruTable* t = DClientDataBase->tblEmployee;
         static const char types[] = "RYOFMNPCGAI";
         for (int i = 0; i < Recipients; ++i) {
@@ -58,7 +62,8 @@ private:
     String FDir;
 };
 
-void BM_CopyBPageFiles(benchmark::State& State) {
+void BM_CopyBPageFiles(benchmark::State& State)
+{
     static TBenchProgram program;
     TDaroruTable* recipients = DClientDataBase->tblEmployee;
     for (auto _ : State) {
@@ -67,7 +72,8 @@ void BM_CopyBPageFiles(benchmark::State& State) {
             PrintCopyB(recipients->FieldByName("ID")->AsString());
     }
     State.counters["pages"] = Recipients;
-    State.counters["pages/s"] = benchmark::Counter(double(Recipients) * double(State.iterations()), benchmark::Counter::kIsRate);
+    State.counters["pages/s"] =
+            benchmark::Counter(double(Recipients) * double(State.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_CopyBPageFiles)->Unit(benchmark::kMillisecond);
 

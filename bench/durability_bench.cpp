@@ -29,7 +29,8 @@
 
 namespace {
 
-const std::string& Dir() {
+const std::string& Dir()
+{
     static const std::string dir = ScratchDir("xbe-durability-bench");
     return dir;
 }
@@ -38,17 +39,21 @@ const char* const Durability[] = {"unsynced", "durable"};
 
 void SetDurable(bool durable) { xb_SysProp(1011, durable ? XBPROP(-1) : XBPROP(0)); }
 
-void Create(const std::string& path, const std::vector<Column>& columns) {
+void Create(const std::string& path, const std::vector<Column>& columns)
+{
     xb_CloseAll();
     XBSHORT area = xb_CreateNew(path.c_str(), "", 2, XBSHORT(columns.size()));
     xb_Select(area);
-    for (const Column& c : columns) xb_CreateField(c.Name, c.Type, XBSHORT(c.Width), XBSHORT(c.Decimals));
-    if (!xb_CreateExec()) std::fprintf(stderr, "cannot create %s: %s\n", path.c_str(), xbx_LastErrorText());
+    for (const Column& c : columns)
+        xb_CreateField(c.Name, c.Type, XBSHORT(c.Width), XBSHORT(c.Decimals));
+    if (!xb_CreateExec())
+        std::fprintf(stderr, "cannot create %s: %s\n", path.c_str(), xbx_LastErrorText());
 }
 
 // The transactions table of n records and six tags, made once; a copy of it
 // opened shared, as the program opens a client.
-void OpenTransactions(int n, bool durable) {
+void OpenTransactions(int n, bool durable)
+{
     std::string made = Dir() + "MADE" + std::to_string(n) + ".DBF";
     static std::map<int, bool> done;
     if (!done[n]) {
@@ -60,20 +65,23 @@ void OpenTransactions(int n, bool durable) {
             xb_AppendBlank();
             xb_PutRecord(image.data());
         }
-        for (const char* field : TransactionTags) xb_IndexTag("", field, field, 0, 0, "");
+        for (const char* field : TransactionTags)
+            xb_IndexTag("", field, field, 0, 0, "");
         xb_CloseAll();
         done[n] = true;
     }
     std::string copy = Dir() + "T.DBF";
     std::string command = "cp " + made + " " + copy + " && cp " + Dir() + "MADE" + std::to_string(n) +
                           ".CDX " + Dir() + "T.CDX";
-    if (std::system(command.c_str()) != 0) std::fprintf(stderr, "cannot copy %s\n", made.c_str());
+    if (std::system(command.c_str()) != 0)
+        std::fprintf(stderr, "cannot copy %s\n", made.c_str());
     SetDurable(durable);
     if (xb_Use(copy.c_str(), "", 0, 2) <= 0)
         std::fprintf(stderr, "cannot open %s: %s\n", copy.c_str(), xbx_LastErrorText());
 }
 
-void EngineAppend(benchmark::State& state) {
+void EngineAppend(benchmark::State& state)
+{
     OpenTransactions(1000, state.range(0) != 0);
     std::mt19937 random(3);
     int i = 1000;
@@ -86,7 +94,8 @@ void EngineAppend(benchmark::State& state) {
     state.SetLabel(Durability[state.range(0)]);
 }
 
-void EngineUpdate(benchmark::State& state) {
+void EngineUpdate(benchmark::State& state)
+{
     OpenTransactions(1000, state.range(0) != 0);
     std::mt19937 random(5);
     for (auto _ : state) {
@@ -103,9 +112,11 @@ void EngineUpdate(benchmark::State& state) {
 const char* const SqliteModes[] = {"synchronous=FULL, rollback journal", "synchronous=NORMAL, WAL",
                                    "synchronous=OFF"};
 
-sqlite3* SqliteTransactions(int mode) {
+sqlite3* SqliteTransactions(int mode)
+{
     std::string path = Dir() + "t.sqlite";
-    for (const char* suffix : {"", "-journal", "-wal", "-shm"}) std::remove((path + suffix).c_str());
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+        std::remove((path + suffix).c_str());
     sqlite3* db = nullptr;
     sqlite3_open(path.c_str(), &db);
     const char* pragmas[] = {"PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL",
@@ -124,7 +135,8 @@ sqlite3* SqliteTransactions(int mode) {
 }
 
 // Inserts the image's columns with statement, as one transaction of its own.
-void Insert(sqlite3_stmt* statement, const std::string& image) {
+void Insert(sqlite3_stmt* statement, const std::string& image)
+{
     std::size_t at = 1;
     for (std::size_t c = 0; c < TransactionColumns.size(); ++c) {
         std::string text = image.substr(at, std::size_t(TransactionColumns[c].Width));
@@ -135,36 +147,43 @@ void Insert(sqlite3_stmt* statement, const std::string& image) {
     sqlite3_reset(statement);
 }
 
-SqlStatement InsertStatement(sqlite3* db) {
+SqlStatement InsertStatement(sqlite3* db)
+{
     std::string insert = "INSERT INTO t VALUES (";
-    for (std::size_t c = 0; c < TransactionColumns.size(); ++c) insert += c ? ", ?" : "?";
+    for (std::size_t c = 0; c < TransactionColumns.size(); ++c)
+        insert += c ? ", ?" : "?";
     return PrepareSql(db, (insert + ")").c_str());
 }
 
 // The table with 1,000 rows inserted in one transaction.
-sqlite3* SqliteWith1000(int mode) {
+sqlite3* SqliteWith1000(int mode)
+{
     sqlite3* db = SqliteTransactions(mode);
     const SqlStatement insert = InsertStatement(db);
     std::mt19937 random(7);
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    for (int i = 1; i <= 1000; ++i) Insert(insert.get(), TransactionImage(i, random));
+    for (int i = 1; i <= 1000; ++i)
+        Insert(insert.get(), TransactionImage(i, random));
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     return db;
 }
 
-void SqliteAppend(benchmark::State& state) {
+void SqliteAppend(benchmark::State& state)
+{
     sqlite3* db = SqliteWith1000(int(state.range(0)));
     {
         const SqlStatement insert = InsertStatement(db);
         std::mt19937 random(3);
         int i = 1000;
-        for (auto _ : state) Insert(insert.get(), TransactionImage(++i, random));
+        for (auto _ : state)
+            Insert(insert.get(), TransactionImage(++i, random));
     }
     sqlite3_close(db);
     state.SetLabel(SqliteModes[state.range(0)]);
 }
 
-void SqliteUpdate(benchmark::State& state) {
+void SqliteUpdate(benchmark::State& state)
+{
     sqlite3* db = SqliteWith1000(int(state.range(0)));
     {
         const SqlStatement update = PrepareSql(db, "UPDATE t SET PAYEE = ? WHERE rowid = ?");
@@ -190,19 +209,22 @@ const std::vector<Column> RecipientColumns = {
 };
 
 // A recipients table of n recipients (only their IDs) with the tags, closed.
-void MakeRecipients(const std::string& path, int n, std::initializer_list<const char*> tags) {
+void MakeRecipients(const std::string& path, int n, std::initializer_list<const char*> tags)
+{
     SetDurable(false);
     Create(path, RecipientColumns);
     for (int i = 1; i <= n; ++i) {
         xb_AppendBlank();
         xb_Replace("ID", 1024, ("E" + std::to_string(i)).c_str());
     }
-    for (const char* tag : tags) xb_IndexTag("", tag, tag, 0, 0, "");
+    for (const char* tag : tags)
+        xb_IndexTag("", tag, tag, 0, 0, "");
     xb_CloseAll();
 }
 
 // A posted payment: the transaction appended, then its recipient's total.
-void PostedPayment(benchmark::State& state) {
+void PostedPayment(benchmark::State& state)
+{
     std::string recipients = Dir() + "R.DBF";
     MakeRecipients(recipients, 1000, {"ID"});
     OpenTransactions(100000, state.range(0) != 0);
@@ -229,12 +251,16 @@ const char* const Ways[] = {"unsynced (before)", "durable, a sync per record", "
 int Recipients(const benchmark::State& state) { return state.range(0) == 1 ? 1000 : 10000; }
 
 // Writes the recipients through write, in the way state.range(0) names.
-template<class Write> void WriteRecipients(benchmark::State& state, Write&& write) {
+template<class Write> void WriteRecipients(benchmark::State& state, Write&& write)
+{
     int way = int(state.range(0));
     SetDurable(way != 0);
-    if (way == 2) xb_SysProp(3010, 0);
-    for (int i = 1; i <= Recipients(state); ++i) write(i);
-    if (way == 2) xb_SysProp(3011, 0);
+    if (way == 2)
+        xb_SysProp(3010, 0);
+    for (int i = 1; i <= Recipients(state); ++i)
+        write(i);
+    if (way == 2)
+        xb_SysProp(3011, 0);
     xb_CloseAll();
     state.SetLabel(Ways[way]);
     state.counters["recipients"] = Recipients(state);
@@ -242,7 +268,8 @@ template<class Write> void WriteRecipients(benchmark::State& state, Write&& writ
             Recipients(state), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-void YearEnd(benchmark::State& state) {
+void YearEnd(benchmark::State& state)
+{
     for (auto _ : state) {
         std::string path = Dir() + "NEW.DBF";
         SetDurable(state.range(0) != 0);
@@ -258,7 +285,8 @@ void YearEnd(benchmark::State& state) {
     }
 }
 
-void Recalculation(benchmark::State& state) {
+void Recalculation(benchmark::State& state)
+{
     std::string path = Dir() + "REC.DBF";
     MakeRecipients(path, 10000, {"ID", "TOTAMT"});
     for (auto _ : state) {

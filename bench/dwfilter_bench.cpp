@@ -19,10 +19,12 @@ const char* const kFilter = "STATE = \"NY\" AND AMOUNT > 1000";
 const char* const kQuery = "STATE = \"NY\" .AND. AMOUNT > 1000";
 
 // PAYMENTS.DBF of Records records in a scratch directory of its own, made once.
-const std::string& TableDir(int Records) {
+const std::string& TableDir(int Records)
+{
     static std::map<int, std::string> made;
     std::string& dir = made[Records];
-    if (!dir.empty()) return dir;
+    if (!dir.empty())
+        return dir;
     LoadDLL();
     dir = ScratchDir("dwfilter-bench");
     const std::string path = dir + "PAYMENTS.DBF";
@@ -47,11 +49,13 @@ const std::string& TableDir(int Records) {
     return dir;
 }
 
-void Walk(benchmark::State& state, TDaroruTable& table) {
+void Walk(benchmark::State& state, TDaroruTable& table)
+{
     std::int64_t passed = 0;
     for (auto _ : state) {
         passed = 0;
-        for (table.First(); !table.Eof(); table.Next()) ++passed;
+        for (table.First(); !table.Eof(); table.Next())
+            ++passed;
         benchmark::DoNotOptimize(passed);
     }
     state.counters["passed"] = double(passed);
@@ -59,7 +63,8 @@ void Walk(benchmark::State& state, TDaroruTable& table) {
             benchmark::Counter(double(state.range(0)), benchmark::Counter::kIsIterationInvariantRate);
 }
 
-void CompiledFilter(benchmark::State& state) {
+void CompiledFilter(benchmark::State& state)
+{
     TdwTable table(nullptr);
     table.SetDatabaseName(TableDir(int(state.range(0))));
     table.SetTableName("PAYMENTS");
@@ -70,7 +75,8 @@ void CompiledFilter(benchmark::State& state) {
     Walk(state, table);
 }
 
-void EngineQuery(benchmark::State& state) {
+void EngineQuery(benchmark::State& state)
+{
     TDaroruTable table(nullptr);
     table.SetDatabaseName(TableDir(int(state.range(0))));
     table.SetTableName("PAYMENTS");

@@ -20,18 +20,21 @@ namespace {
 // The program started in a scratch directory, with one client per recipient count.
 class TBenchProgram {
 public:
-    TBenchProgram() : FDir(ScratchDir("efile-bench")) {
+    TBenchProgram() : FDir(ScratchDir("efile-bench"))
+    {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
         TFMain::ProgramDirOverride = FDir;
         Application->CreateForm(FMain);
     }
-    ~TBenchProgram() {
+    ~TBenchProgram()
+    {
         DClientDataBase->CloseClient();
         std::filesystem::remove_all(FDir);
     }
 
     // Opens the client of Recipients recipients, making it on first use.
-    void OpenClient(int Recipients) {
+    void OpenClient(int Recipients)
+    {
         const String id = "B" + std::to_string(Recipients);
         FMain->User->ClientID = id;
         if (FMade[Recipients]) {
@@ -46,12 +49,16 @@ public:
     String ClientDir() const { return FMain->DataDir + FMain->User->ClientID + "/"; }
 
 private:
-    static void Fill(int Recipients) {
+    static void Fill(int Recipients)
+    {
         TDClientDataBase& d = *DClientDataBase;
         TDaroruTable* client = d.tblClient;
         client->Edit();
-        for (const auto& [field, value] : {std::pair{"NAME1", "Harbor Supply Co"}, {"ADDRESS1", "12 Harbor Road"},
-                                           {"CITY", "New Bedford"}, {"STATE", "MA"}, {"ZIP", "02740"},
+        for (const auto& [field, value] : {std::pair {"NAME1", "Harbor Supply Co"},
+                                           {"ADDRESS1", "12 Harbor Road"},
+                                           {"CITY", "New Bedford"},
+                                           {"STATE", "MA"},
+                                           {"ZIP", "02740"},
                                            {"TAX_ID", "12-3456789"}})
             client->FieldByName(field)->SetAsString(value);
         client->Post();
@@ -83,17 +90,20 @@ private:
     std::map<int, bool> FMade;
 };
 
-TBenchProgram& Program() {
+TBenchProgram& Program()
+{
     static TBenchProgram program;
     return program;
 }
 
-void BM_ElectronicFile(benchmark::State& State) {
+void BM_ElectronicFile(benchmark::State& State)
+{
     const int recipients = static_cast<int>(State.range(0));
     Program().OpenClient(recipients);
     const String path = Program().ClientDir() + "ELF1099";
     int records = 0;
-    for (auto _ : State) records = BuildElectronicFile(*DClientDataBase, path, [] {}) + 4;
+    for (auto _ : State)
+        records = BuildElectronicFile(*DClientDataBase, path, [] {}) + 4;
     State.SetItemsProcessed(State.iterations() * records);
     State.counters["records"] = records;
     DClientDataBase->CloseClient();

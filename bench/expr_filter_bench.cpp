@@ -24,9 +24,9 @@ namespace {
 constexpr int kRecords = 100000;
 const char* const kNames[] = {"Smith", "smithers", "Jones", "Brown", "SMYTHE", "Miller", "Davis", "Smart"};
 const char* const kCondition =
-    "UPPER(NAME1) = \"SM\" .AND. DATE >= CTOD(\"01/01/2024\") .AND. DATE <= CTOD(\"06/30/2024\")";
-const char* const kSql =
-    "SELECT id FROM emp WHERE substr(upper(name1), 1, 2) = 'SM' AND date BETWEEN '20240101' AND '20240630'";
+        "UPPER(NAME1) = \"SM\" .AND. DATE >= CTOD(\"01/01/2024\") .AND. DATE <= CTOD(\"06/30/2024\")";
+const char* const kSql = "SELECT id FROM emp WHERE substr(upper(name1), 1, 2) = 'SM' AND date BETWEEN "
+                         "'20240101' AND '20240630'";
 
 struct Row {
     std::string Id, Name, Date, Amount;
@@ -54,7 +54,8 @@ std::string Scratch()
 void ReportRate(benchmark::State& state, std::int64_t passed)
 {
     state.counters["passed"] = double(passed);
-    state.counters["records_per_second"] = benchmark::Counter(kRecords, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["records_per_second"] =
+            benchmark::Counter(kRecords, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void ConditionOnly(benchmark::State& state)
@@ -124,7 +125,8 @@ void SqliteQuery(benchmark::State& state)
     const std::string path = Scratch() + "emp.sqlite";
     std::remove(path.c_str());
     sqlite3_open(path.c_str(), &db);
-    sqlite3_exec(db, "CREATE TABLE emp (id TEXT, name1 TEXT, date TEXT, amount REAL)", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "CREATE TABLE emp (id TEXT, name1 TEXT, date TEXT, amount REAL)", nullptr, nullptr,
+                 nullptr);
     {
         const SqlStatement insert = PrepareSql(db, "INSERT INTO emp VALUES (?, ?, ?, ?)");
         sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
@@ -143,7 +145,8 @@ void SqliteQuery(benchmark::State& state)
         const SqlStatement query = PrepareSql(db, kSql);
         for (auto _ : state) {
             passed = 0;
-            while (sqlite3_step(query.get()) == SQLITE_ROW) ++passed;
+            while (sqlite3_step(query.get()) == SQLITE_ROW)
+                ++passed;
             sqlite3_reset(query.get());
             benchmark::DoNotOptimize(passed);
         }

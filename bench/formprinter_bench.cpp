@@ -17,7 +17,8 @@ constexpr int PagesPerRun = 1000;
 
 // A main window with its print values only, over a scratch program directory
 // holding a 40 KB overlay.
-TFMain& PreviewWindow() {
+TFMain& PreviewWindow()
+{
     static TFMain* window = [] {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
         auto* main = new TFMain(nullptr);
@@ -26,14 +27,16 @@ TFMain& PreviewWindow() {
         main->User = new TUser();
         main->Preview = true;
         main->Copies = 2;
-        std::ofstream(main->ProgramDir + "COPYB.HP", std::ios::binary) << std::string(40000, '\x1b') << "\x1b&alrC";
+        std::ofstream(main->ProgramDir + "COPYB.HP", std::ios::binary)
+                << std::string(40000, '\x1b') << "\x1b&alrC";
         return main;
     }();
     return *window;
 }
 
 // The boxes of a 1099 copy: payer and recipient blocks, numbers and amounts.
-void PlaceCopy(FormPrinter& Printer, int Recipient) {
+void PlaceCopy(FormPrinter& Printer, int Recipient)
+{
     Printer.LoadOverlay("copyb.hp");
     Printer.PrintTextChoice(4, 6, "KORVANE ACCOUNTING SERVICES", "NAME1");
     Printer.PrintTextChoice(5, 6, "1200 MAIN STREET SUITE 400", "ADDRESS1");
@@ -48,7 +51,8 @@ void PlaceCopy(FormPrinter& Printer, int Recipient) {
     Printer.PrintCheck(2, 40, Recipient % 7 == 0, "CORRECTED");
 }
 
-void BM_FormPagesWrittenAsPageFiles(benchmark::State& state) {
+void BM_FormPagesWrittenAsPageFiles(benchmark::State& state)
+{
     TFMain& main = PreviewWindow();
     FormPrinter printer;
     for (auto _ : state) {
@@ -59,12 +63,14 @@ void BM_FormPagesWrittenAsPageFiles(benchmark::State& state) {
             printer.EndPage("Copy B");
         }
     }
-    state.counters["pages/s"] = benchmark::Counter(static_cast<double>(state.iterations()) * PagesPerRun, benchmark::Counter::kIsRate);
+    state.counters["pages/s"] = benchmark::Counter(static_cast<double>(state.iterations()) * PagesPerRun,
+                                                   benchmark::Counter::kIsRate);
     main.DeleteTempPrintFiles();
 }
 BENCHMARK(BM_FormPagesWrittenAsPageFiles)->Unit(benchmark::kMillisecond);
 
-void BM_FormPagesComposed(benchmark::State& state) {
+void BM_FormPagesComposed(benchmark::State& state)
+{
     PreviewWindow();
     FormPrinter printer;
     for (auto _ : state) {
@@ -74,7 +80,8 @@ void BM_FormPagesComposed(benchmark::State& state) {
             benchmark::DoNotOptimize(printer.PageText().data());
         }
     }
-    state.counters["pages/s"] = benchmark::Counter(static_cast<double>(state.iterations()) * PagesPerRun, benchmark::Counter::kIsRate);
+    state.counters["pages/s"] = benchmark::Counter(static_cast<double>(state.iterations()) * PagesPerRun,
+                                                   benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_FormPagesComposed)->Unit(benchmark::kMillisecond);
 

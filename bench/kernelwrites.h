@@ -16,7 +16,8 @@ struct KernelWrites {
     double UserSeconds = 0;
 };
 
-inline KernelWrites Written() {
+inline KernelWrites Written()
+{
     KernelWrites writes;
     rusage usage {};
     getrusage(RUSAGE_SELF, &usage);

@@ -31,7 +31,8 @@ struct TPayment {
     std::string EmpId, Date, Amount, Descr;
 };
 
-TPayment PaymentOf(std::mt19937& random) {
+TPayment PaymentOf(std::mt19937& random)
+{
     const unsigned month = 1 + random() % 12, day = 1 + random() % 28;
     char date[16];
     std::snprintf(date, sizeof date, "2008%02u%02u", month, day);
@@ -46,10 +47,12 @@ struct TTables {
     sqlite3* Plain = nullptr;
 };
 
-const TTables& Tables(int n) {
+const TTables& Tables(int n)
+{
     static std::map<int, TTables> made;
     auto found = made.find(n);
-    if (found != made.end()) return found->second;
+    if (found != made.end())
+        return found->second;
     TTables& t = made[n];
     t.Dir = ScratchDir("localsql-bench");
     const std::string path = t.Dir + "PAYMENTS.DBF";
@@ -110,7 +113,8 @@ const TTables& Tables(int n) {
 }
 
 // Runs Sql to its end on the plain database; the rows it gave.
-int PlainRows(sqlite3* Db, const char* Sql) {
+int PlainRows(sqlite3* Db, const char* Sql)
+{
     const SqlStatement statement = PrepareSql(Db, Sql);
     int rows = 0;
     while (sqlite3_step(statement.get()) == SQLITE_ROW) {
@@ -121,7 +125,8 @@ int PlainRows(sqlite3* Db, const char* Sql) {
     return rows;
 }
 
-void Select(benchmark::State& state, const char* Sql) {
+void Select(benchmark::State& state, const char* Sql)
+{
     const int n = int(state.range(0));
     const TTables& tables = Tables(n);
     const std::vector<localsql::TTableRef> refs = {{"PAYMENTS.DBF", "PM", 2, {}},
@@ -152,26 +157,33 @@ void Select(benchmark::State& state, const char* Sql) {
 }
 
 void Count(benchmark::State& state) { Select(state, "SELECT COUNT(*) FROM PM"); }
-void RecordNumbers(benchmark::State& state) {
+void RecordNumbers(benchmark::State& state)
+{
     Select(state, "SELECT EMP_ID, AMOUNT FROM PM WHERE rowid BETWEEN 50000 AND 50199");
 }
-void Point(benchmark::State& state) {
+void Point(benchmark::State& state)
+{
     Select(state, "SELECT EMP_ID, DATE, AMOUNT FROM PM WHERE EMP_ID = 'E123'");
 }
-void Range(benchmark::State& state) {
+void Range(benchmark::State& state)
+{
     Select(state, "SELECT EMP_ID, AMOUNT FROM PM WHERE DATE BETWEEN '2008-03-01' AND '2008-03-31'");
 }
-void Ordered(benchmark::State& state) {
+void Ordered(benchmark::State& state)
+{
     Select(state, "SELECT EMP_ID, DATE, AMOUNT FROM PM ORDER BY DATE DESC LIMIT 20 OFFSET 200");
 }
-void Join(benchmark::State& state) {
+void Join(benchmark::State& state)
+{
     Select(state, "SELECT EM.NAME, PM.DATE, PM.AMOUNT FROM EM JOIN PM ON PM.EMP_ID = EM.ID "
                   "WHERE EM.ID BETWEEN 'E100' AND 'E109'");
 }
-void Grouped(benchmark::State& state) {
+void Grouped(benchmark::State& state)
+{
     Select(state, "SELECT EMP_ID, COUNT(*), SUM(AMOUNT) FROM PM WHERE DATE >= '2008-12-01' GROUP BY EMP_ID");
 }
-void ScanWithCondition(benchmark::State& state) {
+void ScanWithCondition(benchmark::State& state)
+{
     Select(state, "SELECT EMP_ID, AMOUNT FROM PM WHERE AMOUNT > 99000");
 }
 

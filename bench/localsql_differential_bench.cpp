@@ -16,13 +16,15 @@
 namespace {
 
 // The engine waits for the disk at each record it writes; the tables stay in memory where they can.
-std::string ScratchDir() {
+std::string ScratchDir()
+{
     std::string pattern = std::filesystem::is_directory("/dev/shm") ? "/dev/shm/localsql-differential-XXXXXX"
                                                                     : "/tmp/localsql-differential-XXXXXX";
     return std::string(mkdtemp(pattern.data())) + "/";
 }
 
-void RandomStatements(benchmark::State& state) {
+void RandomStatements(benchmark::State& state)
+{
     const int statements = int(state.range(0));
     for (auto _ : state) {
         const std::string dir = ScratchDir();
@@ -37,7 +39,8 @@ void RandomStatements(benchmark::State& state) {
                     outcome.Differences.push_back(std::string(shape->Name) + ": " + problem);
         }
         std::filesystem::remove_all(dir);
-        for (const std::string& difference : outcome.Differences) std::cerr << difference << "\n";
+        for (const std::string& difference : outcome.Differences)
+            std::cerr << difference << "\n";
         state.counters["statements"] = outcome.Statements;
         state.counters["refused_by_both"] = outcome.Failed;
         state.counters["differences"] = double(outcome.Differences.size());

@@ -7,7 +7,8 @@
 #include "platform/xbengine/xbe50.h"
 #include "platform/xbengine/xbe_functions.h"
 
-inline const TXbeFunctions& LinkedEngine() {
+inline const TXbeFunctions& LinkedEngine()
+{
     static const TXbeFunctions functions = [] {
         TXbeFunctions f;
 #define XBE_FUNCTION(name, result, parameters, tier) f.xb_##name = &xb_##name;

@@ -27,7 +27,8 @@ namespace {
 // Before the window system starts: no display is needed.
 [[maybe_unused]] const bool kOffscreen = setenv("QT_QPA_PLATFORM", "offscreen", 0) == 0;
 
-std::string NameOf(int Index) {
+std::string NameOf(int Index)
+{
     char name[24];
     std::snprintf(name, sizeof name, "RECIPIENT %07d", Index);
     return name;
@@ -35,10 +36,12 @@ std::string NameOf(int Index) {
 
 // RECIPS.DBF of Records recipients in a scratch directory of its own, in a shuffled
 // order, with a tag on NAME; made once.
-const std::string& TableDir(int Records) {
+const std::string& TableDir(int Records)
+{
     static std::map<int, std::string> made;
     std::string& dir = made[Records];
-    if (!dir.empty()) return dir;
+    if (!dir.empty())
+        return dir;
     LoadDLL();
     dir = ScratchDir("lookup-bench");
     const std::string path = dir + "RECIPS.DBF";
@@ -50,7 +53,8 @@ const std::string& TableDir(int Records) {
     XBE_CALL(xb_Close);
     XBE_CALL(xb_Use, path.c_str(), "SEEDING", 2, 2);
     std::vector<int> order(static_cast<size_t>(Records));
-    for (int i = 0; i < Records; ++i) order[static_cast<size_t>(i)] = i + 1;
+    for (int i = 0; i < Records; ++i)
+        order[static_cast<size_t>(i)] = i + 1;
     std::shuffle(order.begin(), order.end(), std::mt19937(7));
     char image[40];
     for (const int i : order) {
@@ -64,27 +68,32 @@ const std::string& TableDir(int Records) {
 }
 
 // 64 names spread over the table, the same each run.
-std::vector<String> Wanted(int Records) {
+std::vector<String> Wanted(int Records)
+{
     std::mt19937 random(11);
     std::vector<String> names;
-    for (int i = 0; i < 64; ++i) names.push_back(NameOf(1 + static_cast<int>(random() % Records)));
+    for (int i = 0; i < 64; ++i)
+        names.push_back(NameOf(1 + static_cast<int>(random() % Records)));
     return names;
 }
 
-void OpenRecipients(TdwTable& Table, int Records, bool Indexed) {
+void OpenRecipients(TdwTable& Table, int Records, bool Indexed)
+{
     Table.SetDatabaseName(TableDir(Records));
     Table.SetTableName("RECIPS");
     Table.SetIndexName(Indexed ? "NAME" : "");
     Table.Open();
 }
 
-void Report(benchmark::State& state, int Found) {
+void Report(benchmark::State& state, int Found)
+{
     state.counters["found"] = double(Found);
     state.counters["searches_per_second"] =
             benchmark::Counter(1, benchmark::Counter::kIsIterationInvariantRate);
 }
 
-void LocateRecord(benchmark::State& state, bool Indexed) {
+void LocateRecord(benchmark::State& state, bool Indexed)
+{
     const int records = int(state.range(0));
     TdwTable table(nullptr);
     OpenRecipients(table, records, Indexed);
@@ -97,7 +106,8 @@ void LocateRecord(benchmark::State& state, bool Indexed) {
     Report(state, found);
 }
 
-void ComboSearch(benchmark::State& state, bool Indexed) {
+void ComboSearch(benchmark::State& state, bool Indexed)
+{
     const int records = int(state.range(0));
     TdwTable table(nullptr);
     OpenRecipients(table, records, Indexed);

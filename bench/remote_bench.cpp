@@ -19,19 +19,22 @@
 
 namespace {
 
-const std::string& Scratch() {
+const std::string& Scratch()
+{
     static const std::string dir = ScratchDir("remote-bench");
     return dir;
 }
 
-std::string Key(int i) {
+std::string Key(int i)
+{
     char key[16];
     std::snprintf(key, sizeof key, "K%07d", i);
     return key;
 }
 
 // ACCOUNTS<n>.DBF with n records and a tag on ID, made once per size.
-std::string Table(int n) {
+std::string Table(int n)
+{
     const std::string name = "ACCOUNTS" + std::to_string(n) + ".DBF";
     static std::map<int, bool> made;
     if (!made[n]) {
@@ -65,7 +68,8 @@ struct Road {
 };
 
 struct LocalRoad : Road {
-    explicit LocalRoad(const std::string& Name) {
+    explicit LocalRoad(const std::string& Name)
+    {
         XBE_CALL(xb_Select, XBE_CALL(xb_Use, (Scratch() + Name).c_str(), "LOCAL", 2, 2));
         XBE_CALL(xb_SetOrder, 1);
     }
@@ -78,7 +82,8 @@ struct LocalRoad : Road {
 };
 
 struct ServerRoad : Road {
-    explicit ServerRoad(const std::string& Name) : Server(Scratch()), Connection(nullptr) {
+    explicit ServerRoad(const std::string& Name) : Server(Scratch()), Connection(nullptr)
+    {
         Connection.SetPort(Server.Port());
         Connection.SetActive(true);
         // No database name: the table lies in the directory the server serves.
@@ -95,26 +100,32 @@ struct ServerRoad : Road {
     TDaroruServerConnection Connection;
 };
 
-std::unique_ptr<Road> Open(bool Server, int N) {
+std::unique_ptr<Road> Open(bool Server, int N)
+{
     const std::string name = Table(N);
-    if (Server) return std::make_unique<ServerRoad>(name);
+    if (Server)
+        return std::make_unique<ServerRoad>(name);
     return std::make_unique<LocalRoad>(name);
 }
 
-void ReportRate(benchmark::State& state) {
+void ReportRate(benchmark::State& state)
+{
     state.counters["requests_per_second"] =
             benchmark::Counter(1, benchmark::Counter::kIsIterationInvariantRate);
 }
 
-template<bool Server> void SeekKey(benchmark::State& state) {
+template<bool Server> void SeekKey(benchmark::State& state)
+{
     const int n = int(state.range(0));
     auto road = Open(Server, n);
     std::mt19937 random(7);
-    for (auto _ : state) benchmark::DoNotOptimize(road->Seek(Key(1 + int(random() % n))));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(road->Seek(Key(1 + int(random() % n))));
     ReportRate(state);
 }
 
-template<bool Server> void GetRecord(benchmark::State& state) {
+template<bool Server> void GetRecord(benchmark::State& state)
+{
     const int n = int(state.range(0));
     auto road = Open(Server, n);
     std::string buffer(size_t(road->RecordSize()), ' ');
@@ -127,7 +138,8 @@ template<bool Server> void GetRecord(benchmark::State& state) {
     ReportRate(state);
 }
 
-template<bool Server> void PutRecord(benchmark::State& state) {
+template<bool Server> void PutRecord(benchmark::State& state)
+{
     const int n = int(state.range(0));
     auto road = Open(Server, n);
     std::string buffer(size_t(road->RecordSize()), ' ');
@@ -143,7 +155,8 @@ template<bool Server> void PutRecord(benchmark::State& state) {
 
 // A table walked from the first record to the end as a program reads it,
 // through the table layer on the engine or over the connection.
-template<bool Server> void Walk(benchmark::State& state) {
+template<bool Server> void Walk(benchmark::State& state)
+{
     const int n = int(state.range(0));
     const std::string name = Table(n);
     std::unique_ptr<TTestServer> server;
@@ -162,8 +175,10 @@ template<bool Server> void Walk(benchmark::State& state) {
     table.Open();
     for (auto _ : state) {
         int rows = 0;
-        for (table.First(); !table.Eof(); table.Next()) ++rows;
-        if (rows != n) state.SkipWithError("the walk missed records");
+        for (table.First(); !table.Eof(); table.Next())
+            ++rows;
+        if (rows != n)
+            state.SkipWithError("the walk missed records");
     }
     state.counters["records_per_second"] =
             benchmark::Counter(double(n), benchmark::Counter::kIsIterationInvariantRate);

@@ -27,7 +27,8 @@ const char* const BigRecipient = "R0000";
 // The program started in a scratch directory on one client, filled once.
 class TBenchClient {
 public:
-    TBenchClient() : FDir(ScratchDir("reports-bench")) {
+    TBenchClient() : FDir(ScratchDir("reports-bench"))
+    {
         StartProgramOnNewClient(FDir, "BENCH");
         Fill();
         Printer()->SetOutputFileName(FDir + "report.pdf");
@@ -35,17 +36,20 @@ public:
         // A preview run ends in the modal preview; it is closed as soon as it shows.
         FClosePreview.setInterval(0);
         QObject::connect(&FClosePreview, &QTimer::timeout, [] {
-            if (FPreview) FPreview->Close();
+            if (FPreview)
+                FPreview->Close();
         });
         FClosePreview.start();
     }
-    ~TBenchClient() {
+    ~TBenchClient()
+    {
         DClientDataBase->CloseClient();
         std::filesystem::remove_all(FDir);
     }
 
     // The recipient with 10,000 transactions, current as the transaction grid has it.
-    static void ToBigRecipient() {
+    static void ToBigRecipient()
+    {
         TDaroruTable* recipients = DClientDataBase->tblEmployee;
         recipients->SetOrder(recipients->TagArea("ID"));
         recipients->First();
@@ -53,7 +57,8 @@ public:
     int PageFiles() const { return static_cast<int>(ListFiles(FDir, "PRV*.BMP").size()); }
 
 private:
-    static void Fill() {
+    static void Fill()
+    {
         TDaroruTable* recipients = DClientDataBase->tblEmployee;
         for (int i = 0; i < Recipients; ++i) {
             recipients->Append();
@@ -76,12 +81,14 @@ private:
             transactions->Post();
         }
     }
-    static String RecipientID(int Index) {
+    static String RecipientID(int Index)
+    {
         char id[8];
         std::snprintf(id, sizeof id, "R%04d", Index);
         return id;
     }
-    static String Date(int Index) {
+    static String Date(int Index)
+    {
         char date[12];
         std::snprintf(date, sizeof date, "%02d/%02d/2008", 1 + Index % 12, 1 + Index % 28);
         return date;
@@ -91,20 +98,22 @@ private:
     QTimer FClosePreview;
 };
 
-TBenchClient& Client() {
+TBenchClient& Client()
+{
     static TBenchClient client;
     return client;
 }
 
 // Runs Report as a print run (range(0) == 0) or a preview run, and counts pages.
-template <class TReport>
-void RunReport(benchmark::State& state, TReport Report) {
+template<class TReport> void RunReport(benchmark::State& state, TReport Report)
+{
     TBenchClient& client = Client();
     FMain->Preview = state.range(0) != 0;
     int pages = 0;
     for (auto _ : state) {
         Report();
-        if (FMain->Preview) pages = client.PageFiles();
+        if (FMain->Preview)
+            pages = client.PageFiles();
     }
     if (!FMain->Preview) {
         // A print run writes the same pages a preview run does.
@@ -113,11 +122,13 @@ void RunReport(benchmark::State& state, TReport Report) {
         pages = client.PageFiles();
     }
     state.counters["pages"] = pages;
-    state.counters["pages/s"] = benchmark::Counter(static_cast<double>(state.iterations()) * pages, benchmark::Counter::kIsRate);
+    state.counters["pages/s"] =
+            benchmark::Counter(static_cast<double>(state.iterations()) * pages, benchmark::Counter::kIsRate);
     state.SetLabel(state.range(0) ? "preview page files" : "printed, 600 dpi");
 }
 
-void BM_TransactionsListingOf10kTransactions(benchmark::State& state) {
+void BM_TransactionsListingOf10kTransactions(benchmark::State& state)
+{
     RunReport(state, [] {
         TBenchClient::ToBigRecipient();
         ListEmployeeTransactions(BigRecipient, "01-01-2008", "12-31-2008");
@@ -125,9 +136,13 @@ void BM_TransactionsListingOf10kTransactions(benchmark::State& state) {
 }
 BENCHMARK(BM_TransactionsListingOf10kTransactions)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-void BM_TotalsListingOf1000RecipientsOver100kTransactions(benchmark::State& state) {
+void BM_TotalsListingOf1000RecipientsOver100kTransactions(benchmark::State& state)
+{
     RunReport(state, [] { ListEmployeeTotals("01-01-2008", "12-31-2008"); });
 }
-BENCHMARK(BM_TotalsListingOf1000RecipientsOver100kTransactions)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TotalsListingOf1000RecipientsOver100kTransactions)
+        ->Arg(0)
+        ->Arg(1)
+        ->Unit(benchmark::kMillisecond);
 
 }  // namespace

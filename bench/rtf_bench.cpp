@@ -17,7 +17,8 @@
 namespace {
 
 // Letters and memos: paragraphs of words, some bold, italic or in another font size.
-const QByteArray& FiveMegabytesOfText() {
+const QByteArray& FiveMegabytesOfText()
+{
     static const QByteArray rtf = [] {
         static const char* const words[] = {"payment", "recipient", "form",   "amount", "office", "total",
                                             "client",  "filing",    "record", "number", "memo",   "year"};
@@ -28,7 +29,8 @@ const QByteArray& FiveMegabytesOfText() {
             for (int run = 0; run < 8; ++run) {
                 const char* format = run % 4 == 1 ? "{\\b " : run % 4 == 3 ? "{\\i\\fs20 " : "{";
                 bytes += format;
-                for (int word = 0; word < 6; ++word) bytes += QByteArray(words[random() % 12]) + ' ';
+                for (int word = 0; word < 6; ++word)
+                    bytes += QByteArray(words[random() % 12]) + ' ';
                 bytes += '}';
             }
             bytes += "\\par\r\n";
@@ -38,7 +40,8 @@ const QByteArray& FiveMegabytesOfText() {
     return rtf;
 }
 
-const QByteArray& FiveMegabytes() {
+const QByteArray& FiveMegabytes()
+{
     static const QByteArray rtf = [] {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
         EnsureQApplication();
@@ -50,7 +53,8 @@ const QByteArray& FiveMegabytes() {
     return rtf;
 }
 
-void Read(benchmark::State& State, const QByteArray& Rtf) {
+void Read(benchmark::State& State, const QByteArray& Rtf)
+{
     const QByteArray& rtf = Rtf;
     for (auto _ : State) {
         // As the rich edit loads a document: with no undo.
@@ -67,13 +71,15 @@ void Read(benchmark::State& State, const QByteArray& Rtf) {
 void ReadRtf(benchmark::State& State) { Read(State, FiveMegabytes()); }
 BENCHMARK(ReadRtf)->Unit(benchmark::kMillisecond)->MinTime(2);
 
-void ReadRtfText(benchmark::State& State) {
+void ReadRtfText(benchmark::State& State)
+{
     FiveMegabytes();  // the application object
     Read(State, FiveMegabytesOfText());
 }
 BENCHMARK(ReadRtfText)->Unit(benchmark::kMillisecond)->MinTime(2);
 
-void Write(benchmark::State& State, const QByteArray& Rtf) {
+void Write(benchmark::State& State, const QByteArray& Rtf)
+{
     QTextDocument document;
     QTextCursor cursor(&document);
     rtf::ReadRtf(Rtf, cursor);
@@ -89,7 +95,8 @@ void Write(benchmark::State& State, const QByteArray& Rtf) {
 void WriteRtf(benchmark::State& State) { Write(State, FiveMegabytes()); }
 BENCHMARK(WriteRtf)->Unit(benchmark::kMillisecond)->MinTime(2);
 
-void WriteRtfText(benchmark::State& State) {
+void WriteRtfText(benchmark::State& State)
+{
     FiveMegabytes();  // the application object
     Write(State, FiveMegabytesOfText());
 }

@@ -22,9 +22,9 @@
 #include "maintenance/edittrans.h"
 #include "maintenance/transactions.h"
 #include "platform/classes/screen.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "platform/vcl/forms/application.h"
 #include "platform/vcl/forms/keys.h"
-#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "platform/win/servicedoubles.h"
 
 namespace {
@@ -37,19 +37,22 @@ constexpr int kRecipients = 1000;
 String RecipientID(int Index) { return "R" + std::to_string(Index); }
 
 // Message boxes answered without a window.
-TScriptedDialogs& Dialogs() {
+TScriptedDialogs& Dialogs()
+{
     static TScriptedDialogs dialogs;
     return dialogs;
 }
 
 // The program's main window in a scratch program directory, with the outside
 // world answered by doubles.
-void StartProgram() {
+void StartProgram()
+{
     static bool started = false;
-    if (started) return;
+    if (started)
+        return;
     started = true;
     Dialogs();
-    static TFixedHostInfo host{"BENCH"};
+    static TFixedHostInfo host {"BENCH"};
     static TMemoryRegistry registry;
     TFMain::ProgramDirOverride = ScratchDir("transactions-bench");
     Application->CreateForm(FMain);
@@ -57,7 +60,8 @@ void StartProgram() {
 
 // Opens the client with Transactions transactions, making it the first time; the
 // transactions of recipient i are i, i + 1,000, i + 2,000, ... in the file.
-void OpenClient(int Transactions) {
+void OpenClient(int Transactions)
+{
     StartProgram();
     const String id = "T" + std::to_string(Transactions);
     static std::map<int, bool> made;
@@ -91,7 +95,8 @@ void OpenClient(int Transactions) {
 
 // Stands on a recipient in the middle of the file and restricts the transactions to
 // it, as the main menu does before it shows the grid.
-void ChooseRecipient() {
+void ChooseRecipient()
+{
     TDaroruTable* recipients = DClientDataBase->tblEmployee;
     recipients->Locate("ID", Variant(RecipientID(kRecipients / 2)), TLocateOptions());
     TDaroruTable* transactions = DClientDataBase->tblTransactions;
@@ -101,27 +106,32 @@ void ChooseRecipient() {
 }
 
 // The grid made and shown, its first page painted.
-TFTransactions* OpenGrid() {
+TFTransactions* OpenGrid()
+{
     auto* grid = Construct<TFTransactions>(Application.operator->());
     grid->Show();
     grid->dwDBGrid1->Widget()->grab();
     return grid;
 }
 
-void ReportSize(benchmark::State& state) {
+void ReportSize(benchmark::State& state)
+{
     state.counters["transactions"] = double(state.range(0));
     state.counters["per_recipient"] = double(state.range(0) / kRecipients);
 }
 
-void OpenTheGrid(benchmark::State& state) {
+void OpenTheGrid(benchmark::State& state)
+{
     OpenClient(int(state.range(0)));
     ChooseRecipient();
-    for (auto _ : state) OpenGrid()->Free();
+    for (auto _ : state)
+        OpenGrid()->Free();
     ReportSize(state);
 }
 
 // From the first row to the last, a page at a time, each page painted.
-void PageThrough(benchmark::State& state) {
+void PageThrough(benchmark::State& state)
+{
     OpenClient(int(state.range(0)));
     ChooseRecipient();
     TFTransactions* grid = OpenGrid();
@@ -142,7 +152,8 @@ void PageThrough(benchmark::State& state) {
 
 // New, one transaction typed into the editor and Finished: posted, totals recalculated,
 // the grid refreshed.
-void AddOne(benchmark::State& state) {
+void AddOne(benchmark::State& state)
+{
     OpenClient(int(state.range(0)));
     ChooseRecipient();
     TFTransactions* grid = OpenGrid();
@@ -166,7 +177,8 @@ void AddOne(benchmark::State& state) {
 
 // Delete on the current row, answered Yes: marked, the file packed, totals
 // recalculated, the grid refreshed.
-void DeleteOne(benchmark::State& state) {
+void DeleteOne(benchmark::State& state)
+{
     OpenClient(int(state.range(0)));
     ChooseRecipient();
     TFTransactions* grid = OpenGrid();
@@ -182,15 +194,18 @@ void DeleteOne(benchmark::State& state) {
 
 // What DeleteOne's pack is measured against: the transactions table's files
 // (table, index, memo) copied beside themselves, as a user copies them.
-void CopyTheTableFiles(benchmark::State& state) {
+void CopyTheTableFiles(benchmark::State& state)
+{
     OpenClient(int(state.range(0)));
     const std::filesystem::path dir = TFMain::ProgramDirOverride + "T" + std::to_string(state.range(0));
     const std::filesystem::path copies = dir / "copies";
     std::filesystem::create_directories(copies);
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(dir))
-        if (entry.path().stem() == "TOTTRANS") files.push_back(entry.path());
-    if (files.empty()) state.SkipWithError("no table files");
+        if (entry.path().stem() == "TOTTRANS")
+            files.push_back(entry.path());
+    if (files.empty())
+        state.SkipWithError("no table files");
     for (auto _ : state)
         for (const auto& file : files)
             std::filesystem::copy_file(file, copies / file.filename(),
@@ -201,14 +216,17 @@ void CopyTheTableFiles(benchmark::State& state) {
 
 // The parts of each refresh of the grid, by themselves: the recipient's totals
 // summed from the transactions, and the transactions restricted to the recipient.
-void RecalcTotals(benchmark::State& state) {
+void RecalcTotals(benchmark::State& state)
+{
     OpenClient(int(state.range(0)));
     ChooseRecipient();
-    for (auto _ : state) DClientDataBase->RecalcRecipientTotals();
+    for (auto _ : state)
+        DClientDataBase->RecalcRecipientTotals();
     ReportSize(state);
 }
 
-void FilterOnRecipient(benchmark::State& state) {
+void FilterOnRecipient(benchmark::State& state)
+{
     OpenClient(int(state.range(0)));
     ChooseRecipient();
     TDaroruTable* transactions = DClientDataBase->tblTransactions;

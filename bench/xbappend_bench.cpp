@@ -74,8 +74,8 @@ void AppendWithSixTags(benchmark::State& state)
         state.ResumeTiming();
     }
     double appends = double(n) * double(state.iterations());
-    state.counters["us_per_append"] =
-        benchmark::Counter(double(n) * 1e-6, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["us_per_append"] = benchmark::Counter(
+            double(n) * 1e-6, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
     state.counters["bytes_written_per_append"] = double(total.Bytes) / appends;
     state.counters["writes_per_append"] = double(total.Calls) / appends;
     state.counters["user_us_per_append"] = total.UserSeconds * 1e6 / appends;
@@ -83,7 +83,8 @@ void AppendWithSixTags(benchmark::State& state)
 
 // range(0) records of a table opened in mode range(1) rewritten in random
 // order with new values, the keys of all six tags changing in each.
-void UpdateWithSixTags(benchmark::State& state) {
+void UpdateWithSixTags(benchmark::State& state)
+{
     static const std::string dir = ScratchDir("xbe-update-bench");
     int n = int(state.range(0));
     XBSHORT mode = XBSHORT(state.range(1));
@@ -98,7 +99,8 @@ void UpdateWithSixTags(benchmark::State& state) {
     std::vector<std::string> images = Images(n);
     std::mt19937 random(11);
     std::vector<int> order(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) order[std::size_t(i)] = i + 1;
+    for (int i = 0; i < n; ++i)
+        order[std::size_t(i)] = i + 1;
     std::shuffle(order.begin(), order.end(), random);
     xb_Use(path.c_str(), "", mode, 2);
     KernelWrites before = Written();

@@ -230,7 +230,8 @@ void EngineAppendNoTags(benchmark::State& state)
 
 // A fresh table with its six tags, opened in mode, and n records appended
 // to it, each its own change.
-void AppendEach(const std::string& path, int n, XBSHORT mode) {
+void AppendEach(const std::string& path, int n, XBSHORT mode)
+{
     CreateEngineTable(path, true);
     xb_CloseAll();
     xb_SysProp(1011, 0);  // writes not synced, as SQLite's synchronous=OFF
@@ -241,13 +242,15 @@ void AppendEach(const std::string& path, int n, XBSHORT mode) {
     }
 }
 
-void EngineAppendSixTags(benchmark::State& state) {
+void EngineAppendSixTags(benchmark::State& state)
+{
     int n = int(state.range(0));
     std::string path = Dir() + "S" + std::to_string(n) + ".DBF";
     for (auto _ : state) {
         AppendEach(path, n, XBSHORT(state.range(1)));
         state.PauseTiming();
-        if (xb_RecCount() != n) state.SkipWithError("appends failed");
+        if (xb_RecCount() != n)
+            state.SkipWithError("appends failed");
         xb_CloseAll();
         state.ResumeTiming();
     }
@@ -257,19 +260,23 @@ void EngineAppendSixTags(benchmark::State& state) {
 // The records in a random order, each given another record's values, so
 // that the keys of all six tags change.
 struct Updates {
-    explicit Updates(int n) : Order(std::size_t(n)) {
+    explicit Updates(int n) : Order(std::size_t(n))
+    {
         std::mt19937 random(11);
-        for (int i = 0; i < n; ++i) Order[std::size_t(i)] = i + 1;
+        for (int i = 0; i < n; ++i)
+            Order[std::size_t(i)] = i + 1;
         std::shuffle(Order.begin(), Order.end(), random);
     }
     // The image record recno takes in the pass'th pass: another's, then its own back.
-    static const std::string& Image(int n, int recno, int pass) {
+    static const std::string& Image(int n, int recno, int pass)
+    {
         return Images(n)[std::size_t(pass % 2 ? n - recno : recno - 1)];
     }
     std::vector<int> Order;
 };
 
-void EngineUpdateSixTags(benchmark::State& state) {
+void EngineUpdateSixTags(benchmark::State& state)
+{
     int n = int(state.range(0));
     std::string path = Dir() + "U" + std::to_string(n) + ".DBF";
     AppendEach(path, n, 2);
@@ -281,7 +288,8 @@ void EngineUpdateSixTags(benchmark::State& state) {
         ++pass;
         for (int recno : updates.Order) {
             xb_Go(recno);
-            if (!xb_PutRecord(Updates::Image(n, recno, pass).data())) state.SkipWithError("update failed");
+            if (!xb_PutRecord(Updates::Image(n, recno, pass).data()))
+                state.SkipWithError("update failed");
         }
     }
     xb_CloseAll();
@@ -302,12 +310,13 @@ sqlite3* CreateSqlite(const std::string& path, bool indexes)
     sqlite3_exec(db, (create + ")").c_str(), nullptr, nullptr, nullptr);
     if (indexes)
         for (const char* field : TransactionTags)
-            sqlite3_exec(db, ("CREATE INDEX i_" + std::string(field) + " ON t(" + field + ")").c_str(), nullptr,
-                         nullptr, nullptr);
+            sqlite3_exec(db, ("CREATE INDEX i_" + std::string(field) + " ON t(" + field + ")").c_str(),
+                         nullptr, nullptr, nullptr);
     return db;
 }
 
-void Bind(sqlite3_stmt* statement, const std::string& image) {
+void Bind(sqlite3_stmt* statement, const std::string& image)
+{
     std::vector<std::string> values = Columns(image);
     for (std::size_t c = 0; c < values.size(); ++c) {
         if (TransactionColumns[c].Type[0] == 'N')
@@ -319,18 +328,21 @@ void Bind(sqlite3_stmt* statement, const std::string& image) {
 }
 
 // Inserts the images in one transaction, or each in its own.
-void InsertAll(sqlite3* db, const std::vector<std::string>& images, bool oneTransaction = true) {
+void InsertAll(sqlite3* db, const std::vector<std::string>& images, bool oneTransaction = true)
+{
     std::string insert = "INSERT INTO t VALUES (";
     for (std::size_t c = 0; c < TransactionColumns.size(); ++c)
         insert += c ? ", ?" : "?";
     const SqlStatement statement = PrepareSql(db, (insert + ")").c_str());
-    if (oneTransaction) sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    if (oneTransaction)
+        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     for (const std::string& image : images) {
         Bind(statement.get(), image);
         sqlite3_step(statement.get());
         sqlite3_reset(statement.get());
     }
-    if (oneTransaction) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    if (oneTransaction)
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
 }
 
 // The database of n records with its six indexes, made once and kept open.
@@ -361,7 +373,8 @@ int ReadRows(sqlite3_stmt* statement)
 void SqliteQuery(benchmark::State& state, const char* sql, double perIteration)
 {
     const SqlStatement statement = PrepareSql(SqliteTable(int(state.range(0))), sql);
-    for (auto _ : state) ReadRows(statement.get());
+    for (auto _ : state)
+        ReadRows(statement.get());
     PerRecord(state, perIteration);
 }
 
@@ -404,7 +417,8 @@ void SqliteSeekAndRead(benchmark::State& state)
     for (auto _ : state)
         for (const std::string& payee : payees) {
             sqlite3_bind_text(statement.get(), 1, payee.c_str(), int(payee.size()), SQLITE_TRANSIENT);
-            if (ReadRows(statement.get()) != 1) state.SkipWithError("a payee was not found");
+            if (ReadRows(statement.get()) != 1)
+                state.SkipWithError("a payee was not found");
         }
     PerRecord(state, double(payees.size()));
 }
@@ -427,7 +441,8 @@ void SqliteAppendNoTags(benchmark::State& state)
 
 // A database with its six indexes in WAL mode without syncs, as the
 // engine's journal does not sync.
-sqlite3* CreateWalSqlite(const std::string& path) {
+sqlite3* CreateWalSqlite(const std::string& path)
+{
     std::remove((path + "-wal").c_str());
     std::remove((path + "-shm").c_str());
     sqlite3* db = CreateSqlite(path, true);
@@ -435,7 +450,8 @@ sqlite3* CreateWalSqlite(const std::string& path) {
     return db;
 }
 
-void SqliteAppendSixTags(benchmark::State& state) {
+void SqliteAppendSixTags(benchmark::State& state)
+{
     int n = int(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
@@ -449,7 +465,8 @@ void SqliteAppendSixTags(benchmark::State& state) {
     PerRecord(state, n);
 }
 
-void SqliteUpdateSixTags(benchmark::State& state) {
+void SqliteUpdateSixTags(benchmark::State& state)
+{
     int n = int(state.range(0));
     sqlite3* db = CreateWalSqlite(Dir() + "U" + std::to_string(n) + ".sqlite");
     InsertAll(db, Images(n));
@@ -465,7 +482,8 @@ void SqliteUpdateSixTags(benchmark::State& state) {
             for (int recno : updates.Order) {
                 Bind(statement.get(), Updates::Image(n, recno, pass));
                 sqlite3_bind_int(statement.get(), int(TransactionColumns.size()) + 1, recno);
-                if (sqlite3_step(statement.get()) != SQLITE_DONE) state.SkipWithError("update failed");
+                if (sqlite3_step(statement.get()) != SQLITE_DONE)
+                    state.SkipWithError("update failed");
                 sqlite3_reset(statement.get());
             }
         }
@@ -489,19 +507,13 @@ void Sizes(benchmark::internal::Benchmark* b, bool modes)
         b->Args({size, 2});  // exclusive
         b->Args({size, 0});  // shared
     }
-    b->ArgNames(modes ? std::vector<std::string>{"records", "mode"} : std::vector<std::string>{"records"});
+    b->ArgNames(modes ? std::vector<std::string> {"records", "mode"} : std::vector<std::string> {"records"});
     b->Unit(benchmark::kMicrosecond);
 }
 
-void Modes(benchmark::internal::Benchmark* b)
-{
-    Sizes(b, true);
-}
+void Modes(benchmark::internal::Benchmark* b) { Sizes(b, true); }
 
-void SqliteSizes(benchmark::internal::Benchmark* b)
-{
-    Sizes(b, false);
-}
+void SqliteSizes(benchmark::internal::Benchmark* b) { Sizes(b, false); }
 
 }  // namespace
 

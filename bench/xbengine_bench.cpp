@@ -21,20 +21,23 @@ namespace {
 
 // The employee table without its two note lines.
 const std::vector<Column> Employee = {
-    {"ID", "C", 8, 0},         {"NAME1", "C", 30, 0},     {"NAME2", "C", 30, 0},      {"ADDRESS", "C", 40, 0},
-    {"CSZ", "C", 40, 0},       {"CITY", "C", 25, 0},      {"STATE", "C", 2, 0},       {"ZIP", "C", 10, 0},
-    {"HOME_PHONE", "C", 14, 0}, {"TAX_ID", "C", 10, 0},   {"SSN", "C", 11, 0},        {"BIRTH_DATE", "C", 10, 0},
-    {"HIRE_DATE", "C", 10, 0}, {"TERM_DATE", "C", 10, 0}, {"FIRST", "C", 30, 0},      {"MIDDLE", "C", 1, 0},
-    {"LAST", "C", 40, 0},      {"TOTAMT", "N", 10, 2},    {"TRANS_TYPE", "C", 1, 0},  {"DIR_SALES", "C", 1, 0},
-    {"FWT", "N", 10, 2},       {"STATE_ID1", "C", 20, 0}, {"SWT1", "N", 10, 2},       {"STATE_INC1", "N", 10, 2},
-    {"STATE_ID2", "C", 20, 0}, {"SWT2", "N", 10, 2},      {"STATE_INC2", "N", 10, 2},
+        {"ID", "C", 8, 0},         {"NAME1", "C", 30, 0},     {"NAME2", "C", 30, 0},
+        {"ADDRESS", "C", 40, 0},   {"CSZ", "C", 40, 0},       {"CITY", "C", 25, 0},
+        {"STATE", "C", 2, 0},      {"ZIP", "C", 10, 0},       {"HOME_PHONE", "C", 14, 0},
+        {"TAX_ID", "C", 10, 0},    {"SSN", "C", 11, 0},       {"BIRTH_DATE", "C", 10, 0},
+        {"HIRE_DATE", "C", 10, 0}, {"TERM_DATE", "C", 10, 0}, {"FIRST", "C", 30, 0},
+        {"MIDDLE", "C", 1, 0},     {"LAST", "C", 40, 0},      {"TOTAMT", "N", 10, 2},
+        {"TRANS_TYPE", "C", 1, 0}, {"DIR_SALES", "C", 1, 0},  {"FWT", "N", 10, 2},
+        {"STATE_ID1", "C", 20, 0}, {"SWT1", "N", 10, 2},      {"STATE_INC1", "N", 10, 2},
+        {"STATE_ID2", "C", 20, 0}, {"SWT2", "N", 10, 2},      {"STATE_INC2", "N", 10, 2},
 };
 
 // The text of column c in record i, fitting its width.
 std::string Value(std::size_t c, int i)
 {
     const Column& column = Employee[c];
-    std::string text = column.Type[0] == 'N' ? std::to_string(i % 100000) + ".25" : column.Name + std::to_string(i);
+    std::string text =
+            column.Type[0] == 'N' ? std::to_string(i % 100000) + ".25" : column.Name + std::to_string(i);
     if (int(text.size()) > column.Width)
         text.resize(column.Width);
     return text;
@@ -42,7 +45,8 @@ std::string Value(std::size_t c, int i)
 
 void ReportRate(benchmark::State& state, int n)
 {
-    state.counters["records_per_second"] = benchmark::Counter(n, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["records_per_second"] =
+            benchmark::Counter(n, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 // n record numbers from 1 to n in a fixed random order.
@@ -63,10 +67,7 @@ std::string Scratch()
 
 // --- engine ------------------------------------------------------------
 
-std::string EngineTable(int n)
-{
-    return Scratch() + "EMP" + std::to_string(n) + ".DBF";
-}
+std::string EngineTable(int n) { return Scratch() + "EMP" + std::to_string(n) + ".DBF"; }
 
 void EngineCreate(const std::string& path)
 {
@@ -180,7 +181,8 @@ sqlite3* SqliteOpen(const std::string& path, bool fresh)
     if (fresh) {
         std::string create = "CREATE TABLE employee (";
         for (std::size_t c = 0; c < Employee.size(); ++c)
-            create += std::string(c ? ", " : "") + Employee[c].Name + (Employee[c].Type[0] == 'N' ? " REAL" : " TEXT");
+            create += std::string(c ? ", " : "") + Employee[c].Name +
+                      (Employee[c].Type[0] == 'N' ? " REAL" : " TEXT");
         sqlite3_exec(db, (create + ")").c_str(), nullptr, nullptr, nullptr);
     }
     return db;
@@ -209,10 +211,7 @@ void SqliteFill(sqlite3* db, int n)
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
 }
 
-std::string SqliteFile(int n)
-{
-    return Scratch() + "emp" + std::to_string(n) + ".sqlite";
-}
+std::string SqliteFile(int n) { return Scratch() + "emp" + std::to_string(n) + ".sqlite"; }
 
 void SqliteAppend(benchmark::State& state)
 {
@@ -247,8 +246,7 @@ void ReadRow(sqlite3_stmt* statement)
 }
 
 // Runs read over the filled database of n rows, one transaction per round.
-template <class Read>
-void SqliteReads(benchmark::State& state, const char* sql, Read read)
+template<class Read> void SqliteReads(benchmark::State& state, const char* sql, Read read)
 {
     int n = int(state.range(0));
     sqlite3* db = SqliteFilled(n);

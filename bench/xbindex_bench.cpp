@@ -27,10 +27,7 @@ std::string Scratch()
 
 // --- engine ------------------------------------------------------------
 
-std::string TablePath(int n)
-{
-    return Scratch() + "TT" + std::to_string(n) + ".DBF";
-}
+std::string TablePath(int n) { return Scratch() + "TT" + std::to_string(n) + ".DBF"; }
 
 // A table of n transactions with its six tags, opened exclusively.
 void OpenTable(int n, bool withTags)
@@ -102,7 +99,8 @@ void EngineAppend(benchmark::State& state)
         state.ResumeTiming();
     }
     state.counters["us_per_append"] =
-        benchmark::Counter(double(kAppends) * 1e-6, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+            benchmark::Counter(double(kAppends) * 1e-6,
+                               benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 std::vector<std::string> SeekKeys(int n)
@@ -156,7 +154,8 @@ sqlite3* SqliteTable(int n, bool withIndexes)
     sqlite3_open(path.c_str(), &db);
     std::string create = "CREATE TABLE tt (", insert = "INSERT INTO tt VALUES (";
     for (std::size_t c = 0; c < TransactionColumns.size(); ++c) {
-        create += std::string(c ? ", " : "") + TransactionColumns[c].Name + (TransactionColumns[c].Type[0] == 'N' ? " REAL" : " TEXT");
+        create += std::string(c ? ", " : "") + TransactionColumns[c].Name +
+                  (TransactionColumns[c].Type[0] == 'N' ? " REAL" : " TEXT");
         insert += c ? ", ?" : "?";
     }
     sqlite3_exec(db, (create + ")").c_str(), nullptr, nullptr, nullptr);
@@ -180,8 +179,8 @@ sqlite3* SqliteTable(int n, bool withIndexes)
     }
     if (withIndexes)
         for (const char* tag : TransactionTags)
-            sqlite3_exec(db, (std::string("CREATE INDEX i_") + tag + " ON tt (" + tag + ")").c_str(), nullptr, nullptr,
-                         nullptr);
+            sqlite3_exec(db, (std::string("CREATE INDEX i_") + tag + " ON tt (" + tag + ")").c_str(), nullptr,
+                         nullptr, nullptr);
     return db;
 }
 
@@ -191,8 +190,8 @@ void SqliteBuild(benchmark::State& state)
     sqlite3* db = SqliteTable(n, false);
     for (auto _ : state) {
         for (const char* tag : TransactionTags)
-            sqlite3_exec(db, (std::string("CREATE INDEX i_") + tag + " ON tt (" + tag + ")").c_str(), nullptr, nullptr,
-                         nullptr);
+            sqlite3_exec(db, (std::string("CREATE INDEX i_") + tag + " ON tt (" + tag + ")").c_str(), nullptr,
+                         nullptr, nullptr);
         state.PauseTiming();
         for (const char* tag : TransactionTags)
             sqlite3_exec(db, (std::string("DROP INDEX i_") + tag).c_str(), nullptr, nullptr, nullptr);
@@ -237,7 +236,8 @@ void SqliteAppend(benchmark::State& state)
     }
     sqlite3_close(db);
     state.counters["us_per_append"] =
-        benchmark::Counter(double(kAppends) * 1e-6, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+            benchmark::Counter(double(kAppends) * 1e-6,
+                               benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void SqliteSeek(benchmark::State& state)
@@ -269,7 +269,8 @@ void SqliteScan(benchmark::State& state)
         const SqlStatement statement = PrepareSql(db, "SELECT * FROM tt ORDER BY payee");
         for (auto _ : state) {
             int seen = 0;
-            while (sqlite3_step(statement.get()) == SQLITE_ROW) ++seen;
+            while (sqlite3_step(statement.get()) == SQLITE_ROW)
+                ++seen;
             sqlite3_reset(statement.get());
             benchmark::DoNotOptimize(seen);
         }

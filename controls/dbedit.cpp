@@ -5,7 +5,8 @@
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/dialogs/dialogs.h"
 
-TDBEdit::TDBEdit(TComponent* AOwner) : TEdit(AOwner) {
+TDBEdit::TDBEdit(TComponent* AOwner) : TEdit(AOwner)
+{
     FDataLink.SetControl(this);
     FDataLink.OnDataChange = [this](TObject*) { DataChange(); };
     FDataLink.OnEditingChange = [this](TObject*) { EditingChange(); };
@@ -14,7 +15,8 @@ TDBEdit::TDBEdit(TComponent* AOwner) : TEdit(AOwner) {
     EditingChange();
 }
 
-TDBEdit::~TDBEdit() {
+TDBEdit::~TDBEdit()
+{
     FDataLink.OnDataChange = nullptr;
     FDataLink.OnEditingChange = nullptr;
     FDataLink.OnUpdateData = nullptr;
@@ -22,51 +24,71 @@ TDBEdit::~TDBEdit() {
     FDataLink.SetDataSource(nullptr);
 }
 
-bool TDBEdit::InheritsFrom(const String& name) const { return SameText(name, "TDBEdit") || TEdit::InheritsFrom(name); }
+bool TDBEdit::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TDBEdit") || TEdit::InheritsFrom(name);
+}
 
-void TDBEdit::Notification(TComponent* AComponent, TOperation Operation) {
-    if (Operation == opRemove && AComponent == DataSource()) FDataLink.SetDataSource(nullptr);
+void TDBEdit::Notification(TComponent* AComponent, TOperation Operation)
+{
+    if (Operation == opRemove && AComponent == DataSource())
+        FDataLink.SetDataSource(nullptr);
     TEdit::Notification(AComponent, Operation);
 }
 
-void TDBEdit::SetDataSource(TDataSource* Value) {
+void TDBEdit::SetDataSource(TDataSource* Value)
+{
     FDataLink.SetDataSource(Value);
-    if (Value) Value->FreeNotification(this);
+    if (Value)
+        Value->FreeNotification(this);
 }
 
 // Focused and editable, the field's edit text; otherwise its display text.
-void TDBEdit::DataChange() {
+void TDBEdit::DataChange()
+{
     TField* field = Field();
     String text;
-    if (field) text = FFocusedDisplay && FDataLink.CanModify() ? field->Text() : field->DisplayText();
+    if (field)
+        text = FFocusedDisplay && FDataLink.CanModify() ? field->Text() : field->DisplayText();
     // Setting the same length or text again would lose the caret and the selection.
-    if (field && field->DataType() == ftString && field->Size() != MaxLength()) SetMaxLength(field->Size());
-    if (text != Text()) SetText(text);
+    if (field && field->DataType() == ftString && field->Size() != MaxLength())
+        SetMaxLength(field->Size());
+    if (text != Text())
+        SetText(text);
 }
 
-void TDBEdit::SetReadOnly(bool Value) {
+void TDBEdit::SetReadOnly(bool Value)
+{
     FDataLink.SetReadOnly(Value);
     EditingChange();
 }
 
 void TDBEdit::EditingChange() { TEdit::SetReadOnly(!FDataLink.Active() || !FDataLink.CanModify()); }
 
-void TDBEdit::UpdateData() {
-    if (TField* field = Field()) field->SetText(Text());
+void TDBEdit::UpdateData()
+{
+    if (TField* field = Field())
+        field->SetText(Text());
 }
 
-void TDBEdit::SetFocusedDisplay(bool Value) {
-    if (Value == FFocusedDisplay) return;
+void TDBEdit::SetFocusedDisplay(bool Value)
+{
+    if (Value == FFocusedDisplay)
+        return;
     FFocusedDisplay = Value;
-    if (Field()) FDataLink.Reset();
+    if (Field())
+        FDataLink.Reset();
 }
 
-void TDBEdit::Change() {
-    if (Modified()) FDataLink.Modified();
+void TDBEdit::Change()
+{
+    if (Modified())
+        FDataLink.Modified();
     TEdit::Change();
 }
 
-void TDBEdit::KeyPress(char& Key) {
+void TDBEdit::KeyPress(char& Key)
+{
     TEdit::KeyPress(Key);
     if (Key == KeyChar::Escape) {
         // Esc gives up the change and shows the field's value again.
@@ -85,22 +107,26 @@ void TDBEdit::KeyPress(char& Key) {
         return;
     }
     // A change starts editing the record; a field that cannot be changed takes nothing.
-    if (!FDataLink.Edit()) Key = 0;
+    if (!FDataLink.Edit())
+        Key = 0;
 }
 
 void TDBEdit::CommitText() { FDataLink.UpdateRecord(); }
 
-void TDBEdit::CMEnter() {
+void TDBEdit::CMEnter()
+{
     SetFocusedDisplay(true);
     TEdit::CMEnter();
 }
 
-void TDBEdit::CMExit() {
+void TDBEdit::CMExit()
+{
     try {
         CommitText();
     } catch (...) {
         SelectAll();
-        if (CanFocus()) SetFocus();
+        if (CanFocus())
+            SetFocus();
         throw;
     }
     SetFocusedDisplay(false);

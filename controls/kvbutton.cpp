@@ -2,4 +2,7 @@
 
 #include "platform/rtl/strutils.h"
 
-bool TKVButton::InheritsFrom(const String& name) const { return SameText(name, "TKVButton") || TButton::InheritsFrom(name); }
+bool TKVButton::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TKVButton") || TButton::InheritsFrom(name);
+}

@@ -6,7 +6,7 @@
 
 class TKVCheckBox : public TCheckBox, public TKVCommanded {
 public:
-    explicit TKVCheckBox(TComponent* AOwner) : TCheckBox(AOwner) {}
+    explicit TKVCheckBox(TComponent* AOwner) : TCheckBox(AOwner) { }
 
     String ClassName() const override { return "TKVCheckBox"; }
     bool InheritsFrom(const String& name) const override;

@@ -2,11 +2,14 @@
 
 #include "platform/rtl/strutils.h"
 
-bool TKVComboDlg::InheritsFrom(const String& name) const {
+bool TKVComboDlg::InheritsFrom(const String& name) const
+{
     return SameText(name, "TKVComboDlg") || TdwDBComboDlg::InheritsFrom(name);
 }
 
-void TKVComboDlg::DoExit() {
+void TKVComboDlg::DoExit()
+{
     TdwDBComboDlg::DoExit();
-    if (!InvalidExit()) MouseFreeReturn(this, true);
+    if (!InvalidExit())
+        MouseFreeReturn(this, true);
 }

@@ -8,7 +8,8 @@
 #include "platform/vcl/controls/checkboxes.h"
 #include "platform/vcl/forms/forms.h"
 
-TKVCommander::TKVCommander(TComponent* AOwner) : TPanel(AOwner) {
+TKVCommander::TKVCommander(TComponent* AOwner) : TPanel(AOwner)
+{
     SetHeight(29);
     SetBevelInner(bvLowered);
     SetAlign(alBottom);
@@ -44,62 +45,84 @@ TKVCommander::TKVCommander(TComponent* AOwner) : TPanel(AOwner) {
     FMouseFreeEdit->SetParent(this);
     FMouseFreeEdit->SetBounds(430, 4, 22, 21);
     FMouseFreeEdit->SetTabOrder(0);
-    FMouseFreeEdit->OnKeyDown = [this](TObject* Sender, Word& Key, TShiftState Shift) { MouseFreeEditKeyDown(Sender, Key, Shift); };
+    FMouseFreeEdit->OnKeyDown = [this](TObject* Sender, Word& Key, TShiftState Shift) {
+        MouseFreeEditKeyDown(Sender, Key, Shift);
+    };
     FMouseFreeEdit->OnKeyPress = [this](TObject* Sender, char& Key) { MouseFreeEditKeyPress(Sender, Key); };
     FMouseFreeEdit->OnChange = [this](TObject* Sender) { MouseFreeEditChange(Sender); };
     FMouseFreeEdit->OnEnter = [this](TObject* Sender) { MouseFreeEditEnter(Sender); };
 }
 
-bool TKVCommander::InheritsFrom(const String& name) const { return SameText(name, "TKVCommander") || TPanel::InheritsFrom(name); }
+bool TKVCommander::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TKVCommander") || TPanel::InheritsFrom(name);
+}
 
-void TKVCommander::Notification(TComponent* AComponent, TOperation Operation) {
+void TKVCommander::Notification(TComponent* AComponent, TOperation Operation)
+{
     if (Operation == opRemove) {
-        if (AComponent == FScrollBox) FScrollBox = nullptr;
-        if (AComponent == CurrentLabel) CurrentLabel = nullptr;
-        if (AComponent == TargetControl) TargetControl = nullptr;
+        if (AComponent == FScrollBox)
+            FScrollBox = nullptr;
+        if (AComponent == CurrentLabel)
+            CurrentLabel = nullptr;
+        if (AComponent == TargetControl)
+            TargetControl = nullptr;
         LabelList.erase(std::remove(LabelList.begin(), LabelList.end(), AComponent), LabelList.end());
     }
     TPanel::Notification(AComponent, Operation);
 }
 
-void TKVCommander::SetScrollBox(TScrollBox* Value) {
+void TKVCommander::SetScrollBox(TScrollBox* Value)
+{
     FScrollBox = Value;
-    if (Value) Value->FreeNotification(this);
+    if (Value)
+        Value->FreeNotification(this);
 }
 
-void TKVCommander::MouseFreeReturn(TWinControl* Editor, bool BlackLabel) {
-    if (!MouseFree || TargetControl != Editor) return;
+void TKVCommander::MouseFreeReturn(TWinControl* Editor, bool BlackLabel)
+{
+    if (!MouseFree || TargetControl != Editor)
+        return;
     TCustomForm* form = ParentForm();
-    if (!form || !FMouseFreeEdit->CanFocus()) return;
+    if (!form || !FMouseFreeEdit->CanFocus())
+        return;
     form->SetActiveControl(FMouseFreeEdit);
-    if (BlackLabel && CurrentLabel) CurrentLabel->Font()->SetColor(clBlack);
+    if (BlackLabel && CurrentLabel)
+        CurrentLabel->Font()->SetColor(clBlack);
 }
 
-void TKVCommander::MouseFreeEditChange(TObject*) {
+void TKVCommander::MouseFreeEditChange(TObject*)
+{
     const String text = FMouseFreeEdit->Text();
     TCustomForm* form = ParentForm();
     if (text == "99") {
-        if (form) form->Close();
+        if (form)
+            form->Close();
         return;
     }
     const size_t count = LabelList.size();
     const bool complete = (text.size() == 2 && count < 100) || (text.size() == 3 && count >= 100);
-    if (!complete) return;
+    if (!complete)
+        return;
     Integer number = 0;
     const bool isNumber = TryStrToInt(text, number);
     FMouseFreeEdit->SetText("");
-    if (!isNumber || number < 1 || static_cast<size_t>(number) > count) return;
+    if (!isNumber || number < 1 || static_cast<size_t>(number) > count)
+        return;
     Select(LabelList[static_cast<size_t>(number - 1)]);
 }
 
 // A field that is hidden or disabled (a form may hide some) cannot be chosen.
-void TKVCommander::Select(TKVLabel* Label) {
+void TKVCommander::Select(TKVLabel* Label)
+{
     TWinControl* control = Label->FirstControl();
     TCustomForm* form = ParentForm();
-    if (!control || !form || !control->CanFocus()) return;
+    if (!control || !form || !control->CanFocus())
+        return;
     const bool single = Label->FirstControl() == Label->LastControl();
     if (auto* button = dynamic_cast<TButton*>(control)) {
-        if (button->OnClick) button->OnClick(button);
+        if (button->OnClick)
+            button->OnClick(button);
         if (!single && control->CanFocus()) {
             CurrentLabel = Label;
             MouseFree = true;
@@ -109,7 +132,8 @@ void TKVCommander::Select(TKVLabel* Label) {
         }
     } else if (auto* box = dynamic_cast<TCheckBox*>(control)) {
         CurrentLabel = Label;
-        if (FScrollBox) FScrollBox->ScrollInView(box);
+        if (FScrollBox)
+            FScrollBox->ScrollInView(box);
         if (single) {
             box->SetChecked(!box->Checked());
         } else {
@@ -119,7 +143,8 @@ void TKVCommander::Select(TKVLabel* Label) {
         }
     } else if (auto* combo = dynamic_cast<TdwDBComboDlg*>(control)) {
         // The field's own dialog opens; the focus stays in the entry.
-        if (combo->OnCustomDlg) combo->OnCustomDlg(this);
+        if (combo->OnCustomDlg)
+            combo->OnCustomDlg(this);
     } else {
         CurrentLabel = Label;
         MouseFree = true;
@@ -128,23 +153,32 @@ void TKVCommander::Select(TKVLabel* Label) {
     }
 }
 
-void TKVCommander::MouseFreeEditEnter(TObject*) {
+void TKVCommander::MouseFreeEditEnter(TObject*)
+{
     MouseFree = false;
     FMouseFreeEdit->SetText("");
 }
 
-void TKVCommander::MouseFreeEditKeyPress(TObject*, char& Key) {
-    if ((Key >= '0' && Key <= '9') || Key == KeyChar::Backspace || Key == '+') return;
+void TKVCommander::MouseFreeEditKeyPress(TObject*, char& Key)
+{
+    if ((Key >= '0' && Key <= '9') || Key == KeyChar::Backspace || Key == '+')
+        return;
     Key = 0;
 }
 
-void TKVCommander::MouseFreeEditKeyDown(TObject*, Word& Key, TShiftState) {
-    if (!FScrollBox) return;
+void TKVCommander::MouseFreeEditKeyDown(TObject*, Word& Key, TShiftState)
+{
+    if (!FScrollBox)
+        return;
     TControlScrollBar* bar = FScrollBox->VertScrollBar();
-    if (Key == VK_PRIOR) bar->SetPosition(bar->Position() - FScrollBox->ClientHeight());
-    else if (Key == VK_NEXT) bar->SetPosition(bar->Position() + FScrollBox->ClientHeight());
+    if (Key == VK_PRIOR)
+        bar->SetPosition(bar->Position() - FScrollBox->ClientHeight());
+    else if (Key == VK_NEXT)
+        bar->SetPosition(bar->Position() + FScrollBox->ClientHeight());
 }
 
-void TKVCommander::FOKClicked(TObject*) {
-    if (TCustomForm* form = ParentForm()) form->Close();
+void TKVCommander::FOKClicked(TObject*)
+{
+    if (TCustomForm* form = ParentForm())
+        form->Close();
 }

@@ -73,11 +73,15 @@ public:
 
 protected:
     // The guard that lets '/' be typed, for an editor with DontSlashClose.
-    void SetSlashGuard(bool DontSlashClose, bool Value) {
-        if (FCommander && DontSlashClose) FCommander->SlashCloseGuard = Value;
+    void SetSlashGuard(bool DontSlashClose, bool Value)
+    {
+        if (FCommander && DontSlashClose)
+            FCommander->SlashCloseGuard = Value;
     }
-    void MouseFreeReturn(TWinControl* Self, bool BlackLabel) {
-        if (FCommander) FCommander->MouseFreeReturn(Self, BlackLabel);
+    void MouseFreeReturn(TWinControl* Self, bool BlackLabel)
+    {
+        if (FCommander)
+            FCommander->MouseFreeReturn(Self, BlackLabel);
     }
 
 private:

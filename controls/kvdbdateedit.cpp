@@ -5,11 +5,16 @@
 #include "platform/db/field.h"
 #include "platform/rtl/strutils.h"
 
-bool TKVDBDateEditBase::InheritsFrom(const String& name) const { return SameText(name, "TKVDBDateEditBase") || TDBEdit::InheritsFrom(name); }
+bool TKVDBDateEditBase::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TKVDBDateEditBase") || TDBEdit::InheritsFrom(name);
+}
 
-void TKVDBDateEditBase::CommitText() {
+void TKVDBDateEditBase::CommitText()
+{
     // A field that cannot be written is left alone, so that the user can still leave it.
-    if (!CanModifyField()) return;
+    if (!CanModifyField())
+        return;
     const String date = NormalizeDateDigits(Text(), FStyle);
     SetText(date);
     TDataSet* dataSet = DataSource()->DataSet();
@@ -17,14 +22,19 @@ void TKVDBDateEditBase::CommitText() {
     dataSet->FieldByName(DataField())->SetAsString(date);
 }
 
-bool TKVDBDateEdit::InheritsFrom(const String& name) const { return SameText(name, "TKVDBDateEdit") || TKVDBDateEditBase::InheritsFrom(name); }
+bool TKVDBDateEdit::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TKVDBDateEdit") || TKVDBDateEditBase::InheritsFrom(name);
+}
 
-void TKVDBDateEdit::CMEnter() {
+void TKVDBDateEdit::CMEnter()
+{
     SetSlashGuard(true, true);
     TKVDBDateEditBase::CMEnter();
 }
 
-void TKVDBDateEdit::DoExit() {
+void TKVDBDateEdit::DoExit()
+{
     TKVDBDateEditBase::DoExit();
     SetSlashGuard(true, false);
     MouseFreeReturn(this, true);

@@ -14,7 +14,7 @@ public:
     bool InheritsFrom(const String& name) const override;
 
 protected:
-    TKVDBDateEditBase(TComponent* AOwner, TDateDigitsStyle Style) : TDBEdit(AOwner), FStyle(Style) {}
+    TKVDBDateEditBase(TComponent* AOwner, TDateDigitsStyle Style) : TDBEdit(AOwner), FStyle(Style) { }
     void CommitText() override;
 
 private:
@@ -25,7 +25,7 @@ private:
 // close the form, which would keep only the digits before it.
 class TKVDBDateEdit : public TKVDBDateEditBase {
 public:
-    explicit TKVDBDateEdit(TComponent* AOwner) : TKVDBDateEditBase(AOwner, ddHyphenCentury) {}
+    explicit TKVDBDateEdit(TComponent* AOwner) : TKVDBDateEditBase(AOwner, ddHyphenCentury) { }
 
     String ClassName() const override { return "TKVDBDateEdit"; }
     bool InheritsFrom(const String& name) const override;

@@ -2,21 +2,25 @@
 
 #include "platform/rtl/strutils.h"
 
-TKVDBDateEditAmerican::TKVDBDateEditAmerican(TComponent* AOwner) : TKVDBDateEditBase(AOwner, ddSlashAsTyped) {
+TKVDBDateEditAmerican::TKVDBDateEditAmerican(TComponent* AOwner) : TKVDBDateEditBase(AOwner, ddSlashAsTyped)
+{
     SetHeight(21);
     SetWidth(80);
 }
 
-bool TKVDBDateEditAmerican::InheritsFrom(const String& name) const {
+bool TKVDBDateEditAmerican::InheritsFrom(const String& name) const
+{
     return SameText(name, "TKVDBDateEditAmerican") || TKVDBDateEditBase::InheritsFrom(name);
 }
 
-void TKVDBDateEditAmerican::CMEnter() {
+void TKVDBDateEditAmerican::CMEnter()
+{
     SetSlashGuard(DontSlashClose(), true);
     TKVDBDateEditBase::CMEnter();
 }
 
-void TKVDBDateEditAmerican::DoExit() {
+void TKVDBDateEditAmerican::DoExit()
+{
     TKVDBDateEditBase::DoExit();
     SetSlashGuard(DontSlashClose(), false);
     MouseFreeReturn(this, true);

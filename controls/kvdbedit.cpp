@@ -2,15 +2,21 @@
 
 #include "platform/rtl/strutils.h"
 
-bool TKVDBEdit::InheritsFrom(const String& name) const { return SameText(name, "TKVDBEdit") || TDBEdit::InheritsFrom(name); }
+bool TKVDBEdit::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TKVDBEdit") || TDBEdit::InheritsFrom(name);
+}
 
-void TKVDBEdit::CMEnter() {
+void TKVDBEdit::CMEnter()
+{
     SetSlashGuard(DontSlashClose(), true);
     TDBEdit::CMEnter();
 }
 
-void TKVDBEdit::DoExit() {
+void TKVDBEdit::DoExit()
+{
     TDBEdit::DoExit();
     SetSlashGuard(DontSlashClose(), false);
-    if (!DisableMouseFree()) MouseFreeReturn(this, false);
+    if (!DisableMouseFree())
+        MouseFreeReturn(this, false);
 }

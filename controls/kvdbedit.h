@@ -6,7 +6,7 @@
 
 class TKVDBEdit : public TDBEdit, public TKVCommanded, public TKVMouseFreeOption, public TKVSlashOption {
 public:
-    explicit TKVDBEdit(TComponent* AOwner) : TDBEdit(AOwner) {}
+    explicit TKVDBEdit(TComponent* AOwner) : TDBEdit(AOwner) { }
 
     String ClassName() const override { return "TKVDBEdit"; }
     bool InheritsFrom(const String& name) const override;

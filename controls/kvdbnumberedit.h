@@ -12,7 +12,7 @@ public:
     bool InheritsFrom(const String& name) const override;
 
 protected:
-    explicit TKVDBNumberEdit(TComponent* AOwner) : TKVFocusTracking<TDBEdit>(AOwner) {}
+    explicit TKVDBNumberEdit(TComponent* AOwner) : TKVFocusTracking<TDBEdit>(AOwner) { }
     void DoExit() override;
     // Without the focus: the text right-aligned 2 pixels in from the right edge and 2
     // down from the top, on the control's colour.
@@ -20,10 +20,12 @@ protected:
 };
 
 // The three number edits differ only in their class name.
-template <const char* KindName>
-class TKVDBNumberEditOf : public TKVDBNumberEdit {
+template<const char* KindName> class TKVDBNumberEditOf : public TKVDBNumberEdit {
 public:
-    explicit TKVDBNumberEditOf(TComponent* AOwner) : TKVDBNumberEdit(AOwner) {}
+    explicit TKVDBNumberEditOf(TComponent* AOwner) : TKVDBNumberEdit(AOwner) { }
     String ClassName() const override { return KindName; }
-    bool InheritsFrom(const String& name) const override { return SameText(name, KindName) || TKVDBNumberEdit::InheritsFrom(name); }
+    bool InheritsFrom(const String& name) const override
+    {
+        return SameText(name, KindName) || TKVDBNumberEdit::InheritsFrom(name);
+    }
 };

@@ -2,4 +2,7 @@
 
 #include "platform/rtl/strutils.h"
 
-bool TKVDoubleEdit::InheritsFrom(const String& name) const { return SameText(name, "TKVDoubleEdit") || TKVNumberEdit::InheritsFrom(name); }
+bool TKVDoubleEdit::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TKVDoubleEdit") || TKVNumberEdit::InheritsFrom(name);
+}

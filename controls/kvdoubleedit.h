@@ -5,7 +5,7 @@
 
 class TKVDoubleEdit : public TKVRealEdit<double> {
 public:
-    explicit TKVDoubleEdit(TComponent* AOwner) : TKVRealEdit<double>(AOwner) {}
+    explicit TKVDoubleEdit(TComponent* AOwner) : TKVRealEdit<double>(AOwner) { }
     String ClassName() const override { return "TKVDoubleEdit"; }
     bool InheritsFrom(const String& name) const override;
 };

@@ -7,7 +7,7 @@
 
 class TKVEdit : public TEdit, public TKVCommanded, public TKVMouseFreeOption, public TKVSlashOption {
 public:
-    explicit TKVEdit(TComponent* AOwner) : TEdit(AOwner) {}
+    explicit TKVEdit(TComponent* AOwner) : TEdit(AOwner) { }
 
     String ClassName() const override { return "TKVEdit"; }
     bool InheritsFrom(const String& name) const override;

@@ -2,4 +2,7 @@
 
 #include "platform/rtl/strutils.h"
 
-bool TKVFloatEdit::InheritsFrom(const String& name) const { return SameText(name, "TKVFloatEdit") || TKVNumberEdit::InheritsFrom(name); }
+bool TKVFloatEdit::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TKVFloatEdit") || TKVNumberEdit::InheritsFrom(name);
+}

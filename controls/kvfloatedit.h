@@ -5,7 +5,7 @@
 
 class TKVFloatEdit : public TKVRealEdit<float> {
 public:
-    explicit TKVFloatEdit(TComponent* AOwner) : TKVRealEdit<float>(AOwner) {}
+    explicit TKVFloatEdit(TComponent* AOwner) : TKVRealEdit<float>(AOwner) { }
     String ClassName() const override { return "TKVFloatEdit"; }
     bool InheritsFrom(const String& name) const override;
 };

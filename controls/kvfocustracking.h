@@ -5,27 +5,31 @@
 
 #include "platform/classes/component.h"
 
-template <class TBase>
-class TKVFocusTracking : public TBase {
+template<class TBase> class TKVFocusTracking : public TBase {
 public:
     bool IsFocused() const { return FFocused; }
 
-    void CMEnter() override {
+    void CMEnter() override
+    {
         SetFocused(true);
         TBase::CMEnter();
     }
-    void CMExit() override {
+    void CMExit() override
+    {
         SetFocused(false);
         TBase::CMExit();
     }
 
 protected:
-    explicit TKVFocusTracking(TComponent* AOwner) : TBase(AOwner) {
+    explicit TKVFocusTracking(TComponent* AOwner) : TBase(AOwner)
+    {
         this->SetHeight(21);
         this->SetWidth(80);
     }
-    void SetFocused(bool Value) {
-        if (Value == FFocused) return;
+    void SetFocused(bool Value)
+    {
+        if (Value == FFocused)
+            return;
         FFocused = Value;
         this->Invalidate();
     }

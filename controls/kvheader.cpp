@@ -2,7 +2,8 @@
 
 #include "platform/rtl/strutils.h"
 
-TKVHeader::TKVHeader(TComponent* AOwner) : TPanel(AOwner) {
+TKVHeader::TKVHeader(TComponent* AOwner) : TPanel(AOwner)
+{
     SetHeight(21);
     SetBevelInner(bvLowered);
     SetBevelOuter(bvLowered);
@@ -26,8 +27,11 @@ TKVHeader::TKVHeader(TComponent* AOwner) : TPanel(AOwner) {
     FTitleLabel->SetParent(this);
     FTitleLabel->SetLeft(56);
     FTitleLabel->SetTop(4);
-    FTitleLabel->Font()->SetStyle(TFontStyles{fsBold});
+    FTitleLabel->Font()->SetStyle(TFontStyles {fsBold});
     FTitleLabel->Font()->SetColor(clWhite);
 }
 
-bool TKVHeader::InheritsFrom(const String& name) const { return SameText(name, "TKVHeader") || TPanel::InheritsFrom(name); }
+bool TKVHeader::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TKVHeader") || TPanel::InheritsFrom(name);
+}

@@ -5,28 +5,38 @@
 #include "platform/rtl/texthelpers.h"
 #include "platform/vcl/forms/application.h"
 
-bool TKVIntEdit::InheritsFrom(const String& name) const { return SameText(name, "TKVIntEdit") || TKVNumberEdit::InheritsFrom(name); }
+bool TKVIntEdit::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TKVIntEdit") || TKVNumberEdit::InheritsFrom(name);
+}
 
 void TKVIntEdit::Bind(int* Value) { Bind(Value, nullptr); }
 
-void TKVIntEdit::Bind(int* Value, bool* Flag) {
+void TKVIntEdit::Bind(int* Value, bool* Flag)
+{
     FValue = Value;
     FFlag = Flag;
     Format();
 }
 
-void TKVIntEdit::StoreValue(const String& Filtered) {
-    if (FValue) *FValue = Filtered.empty() ? 0 : TextToRoundedInt(Filtered);
-    if (FOverride && FFlag) *FFlag = !Filtered.empty();
+void TKVIntEdit::StoreValue(const String& Filtered)
+{
+    if (FValue)
+        *FValue = Filtered.empty() ? 0 : TextToRoundedInt(Filtered);
+    if (FOverride && FFlag)
+        *FFlag = !Filtered.empty();
 }
 
-void TKVIntEdit::Format() {
-    if (!FValue) return;
+void TKVIntEdit::Format()
+{
+    if (!FValue)
+        return;
     const bool showZero = FOverride && FFlag && *FFlag;
     SetText(FormatFloat(showZero ? "##########0," : "###########,", *FValue));
 }
 
-void TKVIntEdit::SetScheduleIndicator(int Kind) {
+void TKVIntEdit::SetScheduleIndicator(int Kind)
+{
     FIndicatorColor = Kind == 1 ? TColor(0xFFFF00) : Kind == 2 ? TColor(0x0000FF) : clNone;
     // The hint stays once set, also after the mark is cleared.
     if (FIndicatorColor != clNone) {
@@ -38,8 +48,10 @@ void TKVIntEdit::SetScheduleIndicator(int Kind) {
     Invalidate();
 }
 
-void TKVIntEdit::PaintMark(TCanvas* Canvas, const TRect& ClientArea) {
-    if (FIndicatorColor == clNone) return;
+void TKVIntEdit::PaintMark(TCanvas* Canvas, const TRect& ClientArea)
+{
+    if (FIndicatorColor == clNone)
+        return;
     const TPenStyle penStyle = Canvas->Pen()->Style();
     Canvas->Pen()->SetStyle(psClear);
     Canvas->Brush()->SetColor(FIndicatorColor);

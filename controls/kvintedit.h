@@ -8,7 +8,7 @@
 
 class TKVIntEdit : public TKVNumberEdit, public TKVMouseFreeOption {
 public:
-    explicit TKVIntEdit(TComponent* AOwner) : TKVNumberEdit(AOwner) {}
+    explicit TKVIntEdit(TComponent* AOwner) : TKVNumberEdit(AOwner) { }
 
     String ClassName() const override { return "TKVIntEdit"; }
     bool InheritsFrom(const String& name) const override;

@@ -6,7 +6,7 @@
 
 class TKVLabel : public TLabel {
 public:
-    explicit TKVLabel(TComponent* AOwner) : TLabel(AOwner) {}
+    explicit TKVLabel(TComponent* AOwner) : TLabel(AOwner) { }
 
     String ClassName() const override { return "TKVLabel"; }
     bool InheritsFrom(const String& name) const override;

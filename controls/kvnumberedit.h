@@ -12,7 +12,7 @@ public:
     bool InheritsFrom(const String& name) const override;
 
 protected:
-    explicit TKVNumberEdit(TComponent* AOwner) : TKVFocusTracking<TEdit>(AOwner) {}
+    explicit TKVNumberEdit(TComponent* AOwner) : TKVFocusTracking<TEdit>(AOwner) { }
 
     void DoExit() override;
     // Stores the filtered text in the bound variable (nothing when none is bound);
@@ -25,21 +25,21 @@ protected:
     // Without the focus: the text right-aligned on the control's colour.
     void PaintOver(TCanvas* Canvas, const TRect& ClientArea) override;
     // A mark drawn over the background before the text; none by default.
-    virtual void PaintMark(TCanvas*, const TRect&) {}
+    virtual void PaintMark(TCanvas*, const TRect&) { }
 };
 
 // The float and double edits: a variable and the FormatFloat mask it is shown with.
-template <class T>
-class TKVRealEdit : public TKVNumberEdit {
+template<class T> class TKVRealEdit : public TKVNumberEdit {
 public:
-    void Bind(T* Value, const String& Mask) {
+    void Bind(T* Value, const String& Mask)
+    {
         FValue = Value;
         FMask = Mask;
         Format();
     }
 
 protected:
-    explicit TKVRealEdit(TComponent* AOwner) : TKVNumberEdit(AOwner) {}
+    explicit TKVRealEdit(TComponent* AOwner) : TKVNumberEdit(AOwner) { }
     void StoreValue(const String& Filtered) override;
     void Format() override;
 

@@ -1,25 +1,29 @@
 #include "controls/opendocument.h"
 
 #include "platform/rtl/fileops.h"
-#include "platform/vcl/forms/application.h"
 #include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/application.h"
 #include "platform/win/desktop.h"
 
-void OpenDocument(const String& FileName) {
+void OpenDocument(const String& FileName)
+{
     const String path = ResolvePath(FileName);
     if (!FileExists(path)) {
         ShowMessage("The file " + path + " was not found.");
         return;
     }
-    if (!ShowDocument(path)) ShowMessage("The file " + path + " could not be opened.");
+    if (!ShowDocument(path))
+        ShowMessage("The file " + path + " could not be opened.");
 }
 
-String NoHelpFileMessage(const String& Path) {
+String NoHelpFileMessage(const String& Path)
+{
     return "Help is not available: the help file does not come with this program. A copy of it placed at " +
            Path + " is opened by F1.";
 }
 
-void OpenHelpFile(const String& FileName) {
+void OpenHelpFile(const String& FileName)
+{
     const String path = ResolvePath(FileName);
     if (!FileExists(path)) {
         ShowMessage(NoHelpFileMessage(path));
@@ -28,12 +32,14 @@ void OpenHelpFile(const String& FileName) {
     OpenDocument(path);
 }
 
-void ShowListHelp(const String& ProgramDir) {
+void ShowListHelp(const String& ProgramDir)
+{
     Application->SetHelpFile(ProgramDir + "DIRUZU.ZIV>Small");
     OpenHelpFile(ProgramDir + "DIRUZU.ZIV");
 }
 
-void StartCalculator() {
+void StartCalculator()
+{
     const String command = CalculatorCommand();
     if (command.empty())
         ShowMessage("No calculator was found. Install " + CalculatorChoices() + " to use F2.");

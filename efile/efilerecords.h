@@ -44,7 +44,7 @@ TPaymentAmounts PaymentAmounts(const TPayee& Payee, TReturnKind Kind);
 // The amount codes and the control totals over the rows filed.
 class TPayeeSummary {
 public:
-    explicit TPayeeSummary(TReturnKind Kind) : FKind(Kind) {}
+    explicit TPayeeSummary(TReturnKind Kind) : FKind(Kind) { }
     // Rows of the other kind are passed over.
     void Add(const TPayee& Payee);
     // The codes of the amounts in use, in the order 1-8, A-C; a code counts even
@@ -57,8 +57,8 @@ public:
 private:
     TReturnKind FKind;
     int FPayees = 0;
-    TPaymentAmounts FTotals{};
-    std::array<bool, 14> FUsed{};
+    TPaymentAmounts FTotals {};
+    std::array<bool, 14> FUsed {};
 };
 
 // Upper case, then only A-Z, 0-9 and blanks, each where it stands.

@@ -7,7 +7,8 @@
 
 std::function<void(TStrings* List)> EFileRejectsListing;
 
-TFEFileRejects::TFEFileRejects(TComponent* AOwner) : TForm(AOwner) {
+TFEFileRejects::TFEFileRejects(TComponent* AOwner) : TForm(AOwner)
+{
     SetName("FEFileRejects");
     SetCaption("EFile Missing Items");
     SetBounds(192, 107, 549, 480);
@@ -34,23 +35,28 @@ TFEFileRejects::TFEFileRejects(TComponent* AOwner) : TForm(AOwner) {
     OnShow = [this](TObject* S) { FormShow(S); };
 }
 
-void TFEFileRejects::FormShow(TObject*) {
+void TFEFileRejects::FormShow(TObject*)
+{
     if (Items) {
-        for (int i = 0; i < Items->Count(); ++i) ListBox1->Items()->Add(Items->Get(i));
+        for (int i = 0; i < Items->Count(); ++i)
+            ListBox1->Items()->Add(Items->Get(i));
     }
     SetActiveControl(BitBtn1);
 }
 
-void TFEFileRejects::BitBtn2Click(TObject*) {
+void TFEFileRejects::BitBtn2Click(TObject*)
+{
     if (!EFileRejectsListing) {
         ShowMessage(NotAvailableMessage);
         return;
     }
-    if (!FMain->Preview && !PrintDialog1->Execute()) return;
+    if (!FMain->Preview && !PrintDialog1->Execute())
+        return;
     EFileRejectsListing(Items);
 }
 
-void ShowEFileRejects(TStrings& Items) {
+void ShowEFileRejects(TStrings& Items)
+{
     const auto form = OneUseForm<TFEFileRejects>();
     form->Items = &Items;
     form->ShowModal();

@@ -6,10 +6,10 @@
 
 #include "platform/rtl/stringlist.h"
 #include "platform/vcl/controls/buttons.h"
-#include "platform/vcl/dialogs/dialogs.h"
-#include "platform/vcl/forms/forms.h"
 #include "platform/vcl/controls/lists.h"
 #include "platform/vcl/controls/panels.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/forms.h"
 
 // The reject listing: prints the lines (or, while the main window's Preview is on,
 // shows them in the report preview), one line of the report each. Set by the

@@ -12,8 +12,8 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/texthelpers.h"
-#include "platform/vcl/forms/application.h"
 #include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/application.h"
 #include "platform/win/launcher.h"
 
 namespace {
@@ -25,20 +25,23 @@ const char* const DefaultFileName = "ELF1099";
 
 String Text(TDataSet& Table, const char* Field) { return Table.FieldByName(Field)->AsString(); }
 
-Int64 Cents(TDataSet& Table, const char* Field) {
+Int64 Cents(TDataSet& Table, const char* Field)
+{
     return std::llround(Table.FieldByName(Field)->AsFloat() * 100.0);
 }
 
-TPayer ReadPayer(TDataSet& Client) {
-    return {Text(Client, "NAME1"), Text(Client, "NAME2"), Text(Client, "ADDRESS1"),
-            Text(Client, "CITY"),  Text(Client, "STATE"), Text(Client, "ZIP"),
-            Text(Client, "TAX_ID"), Text(Client, "SSN"),  Text(Client, "TELEPHONE")};
+TPayer ReadPayer(TDataSet& Client)
+{
+    return {Text(Client, "NAME1"),  Text(Client, "NAME2"), Text(Client, "ADDRESS1"),
+            Text(Client, "CITY"),   Text(Client, "STATE"), Text(Client, "ZIP"),
+            Text(Client, "TAX_ID"), Text(Client, "SSN"),   Text(Client, "TELEPHONE")};
 }
 
-TPayee ReadPayee(TDataSet& Row) {
-    TPayee payee{Text(Row, "NAME1"), Text(Row, "LAST"), Text(Row, "TAX_ID"), Text(Row, "SSN"),
-                 Text(Row, "ADDRESS"), Text(Row, "CITY"), Text(Row, "STATE"), Text(Row, "ZIP"),
-                 Text(Row, "TRANS_TYPE"), Text(Row, "DIR_SALES")};
+TPayee ReadPayee(TDataSet& Row)
+{
+    TPayee payee {Text(Row, "NAME1"),      Text(Row, "LAST"),     Text(Row, "TAX_ID"), Text(Row, "SSN"),
+                  Text(Row, "ADDRESS"),    Text(Row, "CITY"),     Text(Row, "STATE"),  Text(Row, "ZIP"),
+                  Text(Row, "TRANS_TYPE"), Text(Row, "DIR_SALES")};
     payee.Total = Cents(Row, "TOTAMT");
     payee.FederalWithheld = Cents(Row, "FWT");
     payee.StateWithheld = Cents(Row, "SWT1");
@@ -46,24 +49,29 @@ TPayee ReadPayee(TDataSet& Row) {
 }
 
 // The amount codes, count and control totals over every row of the recipients.
-TPayeeSummary SumPayeeAmounts(TDataSet& Recipients, TReturnKind Kind) {
+TPayeeSummary SumPayeeAmounts(TDataSet& Recipients, TReturnKind Kind)
+{
     TPayeeSummary summary(Kind);
-    for (Recipients.First(); !Recipients.Eof(); Recipients.Next()) summary.Add(ReadPayee(Recipients));
+    for (Recipients.First(); !Recipients.Eof(); Recipients.Next())
+        summary.Add(ReadPayee(Recipients));
     return summary;
 }
 
 // A name that stays inside its directory: no separators, not "." or "..".
-bool IsPlainFileName(const String& Name) {
+bool IsPlainFileName(const String& Name)
+{
     return !Name.empty() && Name != "." && Name != ".." && Name.find_first_of("/\\") == String::npos;
 }
 
 }  // namespace
 
-String ElectronicFileName(const TDClientDataBase& Data) {
+String ElectronicFileName(const TDClientDataBase& Data)
+{
     return Data.ReplacementFileName.empty() ? String(DefaultFileName) : Data.ReplacementFileName;
 }
 
-int BuildElectronicFile(TDClientDataBase& Data, const String& Path, const std::function<void()>& Step) {
+int BuildElectronicFile(TDClientDataBase& Data, const String& Path, const std::function<void()>& Step)
+{
     ResetMissingItems();
     const TReturnKind kind = ReturnKind(Data);
     const TPayer payer = ReadPayer(*Data.tblClient);
@@ -84,7 +92,8 @@ int BuildElectronicFile(TDClientDataBase& Data, const String& Path, const std::f
         if (IsFiled(payee, kind)) {
             if (payee.TaxID.empty() && payee.Last.empty()) {
                 payee.Last = ExtractLastName(payee.Name1);
-                if (!payee.Last.empty()) lastNames.emplace_back(recipients.GetBookmark(), payee.Last);
+                if (!payee.Last.empty())
+                    lastNames.emplace_back(recipients.GetBookmark(), payee.Last);
             }
             file += PayeeRecord(payee, kind, ++sequence);
             written.Add(payee);
@@ -108,7 +117,8 @@ int BuildElectronicFile(TDClientDataBase& Data, const String& Path, const std::f
     return written.Payees();
 }
 
-void WriteElectronicFile() {
+void WriteElectronicFile()
+{
     TDClientDataBase& data = *DClientDataBase;
     const String name = ElectronicFileName(data);
     if (!IsPlainFileName(name)) {
@@ -123,17 +133,20 @@ void WriteElectronicFile() {
         BuildElectronicFile(data, path, [&progress] { progress.Step(); });
     }
     if (MissingItemsText.empty()) {
-        const bool open = FileExists(path) && AskYesNo("Electronic file -- " + path +
-                                                       " -- has been created. Would you like to open IRS FIRE "
-                                                       "web site to E-File ?");
+        const bool open =
+                FileExists(path) && AskYesNo("Electronic file -- " + path +
+                                             " -- has been created. Would you like to open IRS FIRE "
+                                             "web site to E-File ?");
         if (open && !Launcher().ShellOpen(FireLogonPage))
             ShowMessage(String("No web browser could be started to open ") + FireLogonPage + ".");
-    } else if (AskYesNo("Some required items have not been entered. Would you like to view missing items? ?")) {
+    } else if (AskYesNo("Some required items have not been entered. Would you like to view missing items? "
+                        "?")) {
         ShowEFileRejects(MissingItems());
     }
 }
 
-void ElectronicallyFile() {
+void ElectronicallyFile()
+{
     ShowTransmitterInfo();
     WriteElectronicFile();
 }

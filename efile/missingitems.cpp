@@ -15,16 +15,20 @@ std::unique_ptr<TStringList> CurrentList = std::make_unique<TStringList>();
 
 TStringList& MissingItems() { return *CurrentList; }
 
-void ResetMissingItems() {
+void ResetMissingItems()
+{
     MissingItemsText.clear();
     CurrentList = std::make_unique<TStringList>();
 }
 
-void AddUnfileableItem(const String& Line) {
+void AddUnfileableItem(const String& Line)
+{
     CurrentList->Add(Line);
     MissingItemsText += " " + Line;
 }
 
-void AddMissingItem(const String& Value, const String& Label) {
-    if (Value.empty()) AddUnfileableItem(Label + MissingItemSuffix);
+void AddMissingItem(const String& Value, const String& Label)
+{
+    if (Value.empty())
+        AddUnfileableItem(Label + MissingItemSuffix);
 }

@@ -17,14 +17,17 @@ const char* const TransmitterDataFileName = "ELFTRANS.DTA";
 // The data module's fields in the order of the file's lines.
 using TTransmitterField = String TDClientDataBase::*;
 const std::array<TTransmitterField, 12> TransmitterFields = {
-    &TDClientDataBase::TransmitterTIN,  &TDClientDataBase::ControlCode,    &TDClientDataBase::ForeignEntity,
-    &TDClientDataBase::TransmitterName, &TDClientDataBase::ReplacementFileName, &TDClientDataBase::Resubmission,
-    &TDClientDataBase::LastFiling,      &TDClientDataBase::CorrectionFile, &TDClientDataBase::ContactName,
-    &TDClientDataBase::ContactPhone,    &TDClientDataBase::ContactEmail,   &TDClientDataBase::Interest1099,
+        &TDClientDataBase::TransmitterTIN,      &TDClientDataBase::ControlCode,
+        &TDClientDataBase::ForeignEntity,       &TDClientDataBase::TransmitterName,
+        &TDClientDataBase::ReplacementFileName, &TDClientDataBase::Resubmission,
+        &TDClientDataBase::LastFiling,          &TDClientDataBase::CorrectionFile,
+        &TDClientDataBase::ContactName,         &TDClientDataBase::ContactPhone,
+        &TDClientDataBase::ContactEmail,        &TDClientDataBase::Interest1099,
 };
 
 // "" when no client is chosen.
-String ClientCopy(const TDClientDataBase& Data) {
+String ClientCopy(const TDClientDataBase& Data)
+{
     const String& id = Data.User ? Data.User->ClientID : String();
     return id.empty() ? String() : Data.ClientDir(id) + TransmitterDataFileName;
 }
@@ -36,27 +39,35 @@ bool KnowsTwelfthLine(const String& Version) { return CharsFrom(DigitsOnly(Versi
 
 }  // namespace
 
-void ReadTransmitterData() {
+void ReadTransmitterData()
+{
     TDClientDataBase& data = *DClientDataBase;
     String path = ClientCopy(data);
-    if (path.empty() || !FileExists(path)) path = GeneralCopy(data);
-    if (!FileExists(path)) return;
+    if (path.empty() || !FileExists(path))
+        path = GeneralCopy(data);
+    if (!FileExists(path))
+        return;
     TStringList lines;
     lines.LoadFromFile(path);
-    const size_t count = KnowsTwelfthLine(FMain->Version) ? TransmitterFields.size() : TransmitterFields.size() - 1;
+    const size_t count =
+            KnowsTwelfthLine(FMain->Version) ? TransmitterFields.size() : TransmitterFields.size() - 1;
     for (size_t i = 0; i < count; ++i) {
         const int line = static_cast<int>(i);
         data.*TransmitterFields[i] = line < lines.Count() ? lines[line] : String();
     }
 }
 
-void WriteTransmitterData() {
+void WriteTransmitterData()
+{
     TDClientDataBase& data = *DClientDataBase;
     String bytes;
-    for (const TTransmitterField field : TransmitterFields) bytes += data.*field + "\r\n";
+    for (const TTransmitterField field : TransmitterFields)
+        bytes += data.*field + "\r\n";
     String failed;
     for (const String& path : {ClientCopy(data), GeneralCopy(data)}) {
-        if (!path.empty() && !WriteFileAtomically(path, bytes)) failed += (failed.empty() ? "" : " and ") + path;
+        if (!path.empty() && !WriteFileAtomically(path, bytes))
+            failed += (failed.empty() ? "" : " and ") + path;
     }
-    if (!failed.empty()) throw EInOutError("Unable to write " + failed);
+    if (!failed.empty())
+        throw EInOutError("Unable to write " + failed);
 }

@@ -5,7 +5,8 @@
 #include "efile/transmitterdata.h"
 #include "platform/vcl/forms/application.h"
 
-TFTransmitterInfo::TFTransmitterInfo(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
+TFTransmitterInfo::TFTransmitterInfo(TComponent* AOwner) : TKVMouseFreeForm(AOwner)
+{
     SetName("FTransmitterInfo");
     SetCaption("Electronic Filing Transmitter Information");
     SetPosition(poScreenCenter);
@@ -21,11 +22,12 @@ TFTransmitterInfo::TFTransmitterInfo(TComponent* AOwner) : TKVMouseFreeForm(AOwn
         h->SetTitle(Title);
         return h;
     };
-    auto edit = [this](const String& LabelName, const String& Caption, const String& Name, int Top, int Width) {
+    auto edit = [this](const String& LabelName, const String& Caption, const String& Name, int Top,
+                       int Width) {
         return PlaceRow<TKVEdit>(this, ScrollBox1, LabelName, Caption, Name, Top, Width);
     };
-    auto box = [this](const String& LabelName, const String& Caption, const String& Name, const String& BoxCaption,
-                      int Top, void (TFTransmitterInfo::*Handler)(TObject*)) {
+    auto box = [this](const String& LabelName, const String& Caption, const String& Name,
+                      const String& BoxCaption, int Top, void (TFTransmitterInfo::*Handler)(TObject*)) {
         auto* b = PlaceRow<TKVCheckBox>(this, ScrollBox1, LabelName, Caption, Name, Top, 130);
         b->SetCaption(BoxCaption);
         b->OnClick = [this, Handler](TObject* S) { (this->*Handler)(S); };
@@ -41,7 +43,8 @@ TFTransmitterInfo::TFTransmitterInfo(TComponent* AOwner) : TKVMouseFreeForm(AOwn
     KVEdit3->SetCharCase(ecUpperCase);
     KVEdit4 = edit("KVLabel5", "Electronic file name for a replacement file", "KVEdit4", 148, 90);
     KVEdit4->SetMaxLength(8);
-    KVCheckBox2 = box("KVLabel6", "Resubmission", "KVCheckBox2", "Resubmit", 176, &TFTransmitterInfo::KVCheckBox2Click);
+    KVCheckBox2 = box("KVLabel6", "Resubmission", "KVCheckBox2", "Resubmit", 176,
+                      &TFTransmitterInfo::KVCheckBox2Click);
     KVCheckBox3 = box("KVLabel7", "Last filing indicator", "KVCheckBox3", "Last Filing?", 204,
                       &TFTransmitterInfo::KVCheckBox3Click);
     KVCheckBox4 = box("KVLabel8", "Correction file indicator", "KVCheckBox4", "Correction File?", 232,
@@ -50,7 +53,8 @@ TFTransmitterInfo::TFTransmitterInfo(TComponent* AOwner) : TKVMouseFreeForm(AOwn
     KVEdit5 = edit("KVLabel9", "Contact Name", "KVEdit5", 296, 360);
     KVEdit6 = edit("KVLabel10", "Contact phone number and extension", "KVEdit6", 324, 200);
     KVEdit7 = edit("KVLabel11", "Contact Email address", "KVEdit7", 352, 360);
-    for (TKVEdit* e : {KVEdit5, KVEdit6, KVEdit7}) e->SetCharCase(ecUpperCase);
+    for (TKVEdit* e : {KVEdit5, KVEdit6, KVEdit7})
+        e->SetCharCase(ecUpperCase);
     KVCheckBox5 = box("KVLabel12", "Is this a 1099 INT filing?", "KVCheckBox5", "1099-INT?", 380,
                       &TFTransmitterInfo::KVCheckBox5Click);
 
@@ -58,7 +62,8 @@ TFTransmitterInfo::TFTransmitterInfo(TComponent* AOwner) : TKVMouseFreeForm(AOwn
     OnClose = [this](TObject* S, TCloseAction& A) { FormClose(S, A); };
 }
 
-void TFTransmitterInfo::FormShow(TObject*) {
+void TFTransmitterInfo::FormShow(TObject*)
+{
     // The scrolled area takes in every row now that the form has its size.
     ScrollBox1->Realign();
     ReadTransmitterData();
@@ -77,19 +82,22 @@ void TFTransmitterInfo::FormShow(TObject*) {
     KVCheckBox5->SetChecked(d.Interest1099 == "Y");
 }
 
-void TFTransmitterInfo::FormClose(TObject*, TCloseAction&) {
+void TFTransmitterInfo::FormClose(TObject*, TCloseAction&)
+{
     // The field being typed in is left first, so its text is saved too.
     SetActiveControl(KVCommander1->MouseFreeEdit());
     WriteTransmitterData();
 }
 
-void TFTransmitterInfo::ShowFlag(TKVCheckBox* Box, const String& Field) {
+void TFTransmitterInfo::ShowFlag(TKVCheckBox* Box, const String& Field)
+{
     const bool yes = Field == "Y";
     Box->SetChecked(yes);
     Box->SetCaption(yes ? "Yes" : "No");
 }
 
-void TFTransmitterInfo::SetFlag(TKVCheckBox* Box, String& Field) {
+void TFTransmitterInfo::SetFlag(TKVCheckBox* Box, String& Field)
+{
     Field = Box->Checked() ? "Y" : "N";
     Box->SetCaption(Box->Checked() ? "Yes" : "No");
 }
@@ -100,6 +108,4 @@ void TFTransmitterInfo::KVCheckBox3Click(TObject*) { SetFlag(KVCheckBox3, DClien
 void TFTransmitterInfo::KVCheckBox4Click(TObject*) { SetFlag(KVCheckBox4, DClientDataBase->CorrectionFile); }
 void TFTransmitterInfo::KVCheckBox5Click(TObject*) { SetFlag(KVCheckBox5, DClientDataBase->Interest1099); }
 
-void ShowTransmitterInfo() {
-    OneUseForm<TFTransmitterInfo>()->ShowModal();
-}
+void ShowTransmitterInfo() { OneUseForm<TFTransmitterInfo>()->ShowModal(); }

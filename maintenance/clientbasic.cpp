@@ -16,7 +16,8 @@ constexpr int EditLeft = 250;
 
 }  // namespace
 
-TFClientBasic::TFClientBasic(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
+TFClientBasic::TFClientBasic(TComponent* AOwner) : TKVMouseFreeForm(AOwner)
+{
     SetName("FClientBasic");
     SetCaption("Client Information");
     SetPosition(poScreenCenter);
@@ -78,8 +79,9 @@ TFClientBasic::TFClientBasic(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     dwLookupDialog1->SetLookupTable(tblTemp);
     dwLookupDialog1->SetCaption("Lookup");
     dwLookupDialog1->SetGridColor(clWhite);
-    dwLookupDialog1->SetGridOptions(TdwDBGridOptions{dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines,
-                                                     dgTabs, dgRowSelect, dgAlwaysShowSelection});
+    dwLookupDialog1->SetGridOptions(TdwDBGridOptions {dgTitles, dgIndicator, dgColumnResize, dgColLines,
+                                                      dgRowLines, dgTabs, dgRowSelect,
+                                                      dgAlwaysShowSelection});
     dwLookupDialog1->SetMaxHeight(209);
 
     KVDBEdit1->OnExit = [this](TObject* S) { KVDBEdit1Exit(S); };
@@ -89,7 +91,8 @@ TFClientBasic::TFClientBasic(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     BitBtn1->OnClick = [this](TObject* S) { ImportClientBasic(S); };
 }
 
-TKVDBEdit* TFClientBasic::Edit(const String& Name, const String& Field, int Left, int Top, int Width) {
+TKVDBEdit* TFClientBasic::Edit(const String& Name, const String& Field, int Left, int Top, int Width)
+{
     auto* edit = new TKVDBEdit(this);
     edit->SetName(Name);
     edit->SetParent(ScrollBox1);
@@ -100,7 +103,8 @@ TKVDBEdit* TFClientBasic::Edit(const String& Name, const String& Field, int Left
 }
 
 TKVDBEdit* TFClientBasic::Line(int Row, TKVLabel*& Label, const String& Caption, const String& EditName,
-                               const String& Field, int EditWidth) {
+                               const String& Field, int EditWidth)
+{
     const int top = FirstLineTop + Row * LineHeight;
     auto* bevel = new TKVBevel(this);
     bevel->SetParent(ScrollBox1);
@@ -109,31 +113,40 @@ TKVDBEdit* TFClientBasic::Line(int Row, TKVLabel*& Label, const String& Caption,
     Label->SetName("KVLabel" + IntToStr(Row + 1));
     Label->SetParent(ScrollBox1);
     Label->SetBounds(20, top + 8, 220, 13);
-    Label->Font()->SetStyle(TFontStyles{fsBold});
+    Label->Font()->SetStyle(TFontStyles {fsBold});
     Label->SetCaption(Caption);
     TKVDBEdit* edit = Edit(EditName, Field, EditLeft, top + 4, EditWidth);
     Label->SetFirstControl(edit);
     return edit;
 }
 
-TField* TFClientBasic::ClientField(const char* Name) const { return DClientDataBase->tblClient->FieldByName(Name); }
+TField* TFClientBasic::ClientField(const char* Name) const
+{
+    return DClientDataBase->tblClient->FieldByName(Name);
+}
 
-void TFClientBasic::Reformat(const char* Field, String (*Format)(const String&)) {
+void TFClientBasic::Reformat(const char* Field, String (*Format)(const String&))
+{
     TField* field = ClientField(Field);
     field->SetAsString(Format(field->AsString()));
 }
 
-void TFClientBasic::Activate() {
+void TFClientBasic::Activate()
+{
     TKVMouseFreeForm::Activate();
     FormPaint(this);
 }
 
-void TFClientBasic::FormPaint(TObject*) {
-    if (NewClient && KVDBEdit1->CanFocus()) SetActiveControl(KVDBEdit1);
+void TFClientBasic::FormPaint(TObject*)
+{
+    if (NewClient && KVDBEdit1->CanFocus())
+        SetActiveControl(KVDBEdit1);
 }
 
-void TFClientBasic::KVDBEdit1Exit(TObject*) {
-    if (!NewClient) return;
+void TFClientBasic::KVDBEdit1Exit(TObject*)
+{
+    if (!NewClient)
+        return;
     TField* description = ClientField("DEF_DESCR");
     if (IsEmptyText(description->AsString()))
         description->SetAsString("COMPENSATION " + ClientField("NAME1")->AsString());
@@ -141,20 +154,24 @@ void TFClientBasic::KVDBEdit1Exit(TObject*) {
 
 void TFClientBasic::KVDBEdit8Exit(TObject*) { Reformat("TELEPHONE", FormatPhone); }
 
-void TFClientBasic::KVDBEdit10Exit(TObject*) {
+void TFClientBasic::KVDBEdit10Exit(TObject*)
+{
     Reformat("TAX_ID", FormatEIN);
-    if (!NewClient) return;
+    if (!NewClient)
+        return;
     NewClient = false;
     SetActiveControl(KVCommander1->MouseFreeEdit());
 }
 
 void TFClientBasic::KVDBEdit12Exit(TObject*) { Reformat("SSN", FormatSSN); }
 
-void TFClientBasic::ImportClientBasic(TObject*) {
+void TFClientBasic::ImportClientBasic(TObject*)
+{
     ::ImportClientBasic(tblTemp, tblTempOtherProg, [this] { return dwLookupDialog1->Execute(); });
 }
 
-void ShowClientBasic(bool NewClient) {
+void ShowClientBasic(bool NewClient)
+{
     const auto form = OneUseForm<TFClientBasic>();
     form->NewClient = NewClient;
     form->ShowModal();

@@ -79,8 +79,8 @@ protected:
 
 private:
     // One framed, numbered line of the scroll box with its first edit.
-    TKVDBEdit* Line(int Row, TKVLabel*& Label, const String& Caption, const String& EditName, const String& Field,
-                    int EditWidth);
+    TKVDBEdit* Line(int Row, TKVLabel*& Label, const String& Caption, const String& EditName,
+                    const String& Field, int EditWidth);
     TKVDBEdit* Edit(const String& Name, const String& Field, int Left, int Top, int Width);
     TField* ClientField(const char* Name) const;
     // Rewrites the field with its formatted text.

@@ -7,8 +7,8 @@
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/sharelocks.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/forms/application.h"
 #include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/application.h"
 
 namespace {
 
@@ -22,16 +22,17 @@ struct TFieldCopy {
 };
 
 const std::vector<TFieldCopy> MoneyFields = {
-    {"NAME1", "NAME1"}, {"NAME2", "NAME2"}, {"ADDRESS1", "ADDRESS"},   {"CITY", "CITY"},
-    {"STATE", "STATE"}, {"ZIP", "ZIP"},     {"TAX_ID", "SSN"},         {"TELEPHONE", "HOME_PHONE"},
+        {"NAME1", "NAME1"}, {"NAME2", "NAME2"}, {"ADDRESS1", "ADDRESS"}, {"CITY", "CITY"},
+        {"STATE", "STATE"}, {"ZIP", "ZIP"},     {"TAX_ID", "SSN"},       {"TELEPHONE", "HOME_PHONE"},
 };
 const std::vector<TFieldCopy> PayrollFields = {
-    {"NAME1", "NAME1"}, {"NAME2", "NAME2"}, {"ADDRESS1", "ADDRESS1"}, {"ADDRESS2", "ADDRESS2"}, {"CITY", "CITY"},
-    {"STATE", "STATE"}, {"ZIP", "ZIP"},     {"TAX_ID", "FED_ID"},     {"TELEPHONE", "CONTPHONE"},
+        {"NAME1", "NAME1"},       {"NAME2", "NAME2"},   {"ADDRESS1", "ADDRESS1"},
+        {"ADDRESS2", "ADDRESS2"}, {"CITY", "CITY"},     {"STATE", "STATE"},
+        {"ZIP", "ZIP"},           {"TAX_ID", "FED_ID"}, {"TELEPHONE", "CONTPHONE"},
 };
 const std::vector<TFieldCopy> LedgerFields = {
-    {"NAME1", "NAME1"}, {"NAME2", "NAME2"}, {"ADDRESS1", "ADDRESS1"}, {"ADDRESS2", "ADDRESS2"},
-    {"CITY", "CITY"},   {"STATE", "STATE"}, {"ZIP", "ZIP"},           {"TELEPHONE", "TELEPHONE"},
+        {"NAME1", "NAME1"}, {"NAME2", "NAME2"}, {"ADDRESS1", "ADDRESS1"}, {"ADDRESS2", "ADDRESS2"},
+        {"CITY", "CITY"},   {"STATE", "STATE"}, {"ZIP", "ZIP"},           {"TELEPHONE", "TELEPHONE"},
 };
 
 // One sibling program: where its client list is, what its rows are called in the
@@ -44,11 +45,12 @@ struct TSibling {
     const std::vector<TFieldCopy>* Fields;
 };
 
-std::vector<TSibling> Siblings(const TUser& User) {
+std::vector<TSibling> Siblings(const TUser& User)
+{
     return {
-        {User.MoneyProgramDir, "CLLIST.DBF", "Pennatrix", "CLIENT.DBF", &MoneyFields},
-        {User.PayrollProgramDir, "EMPLOYERLIST.DBF", "Payroll", "EMPLOYER.DBF", &PayrollFields},
-        {User.LedgerProgramDir, "CLIENTLIST.DBF", "General Ledger", "CLIENT.DBF", &LedgerFields},
+            {User.MoneyProgramDir, "CLLIST.DBF", "Pennatrix", "CLIENT.DBF", &MoneyFields},
+            {User.PayrollProgramDir, "EMPLOYERLIST.DBF", "Payroll", "EMPLOYER.DBF", &PayrollFields},
+            {User.LedgerProgramDir, "CLIENTLIST.DBF", "General Ledger", "CLIENT.DBF", &LedgerFields},
     };
 }
 
@@ -56,7 +58,8 @@ std::vector<TSibling> Siblings(const TUser& User) {
 // at its end.
 String SiblingDir(const String& Dir) { return IncludeTrailingPathDelimiter(NormalizePath(Trim(Dir))); }
 
-void Aim(TDaroruTable* Table, const String& Dir, const String& File, bool Exclusive) {
+void Aim(TDaroruTable* Table, const String& Dir, const String& File, bool Exclusive)
+{
     Table->SetDatabaseName(Dir);
     Table->SetTableName(Dir + File);
     Table->SetExclusive(Exclusive ? WordTrue : WordFalse);
@@ -72,16 +75,19 @@ public:
 class TWorkTable {
 public:
     TWorkTable(TDaroruTable* Table, const String& ProgramDir)
-        : FTable(Table), FDir(ProgramDir), FName(ProgramDir + "TEMPBASIC") {
+        : FTable(Table), FDir(ProgramDir), FName(ProgramDir + "TEMPBASIC")
+    {
         for (const char* ext : {".DBF", ".CDX"})
             if (sharelocks::FileInUse(ResolvePath(FName + ext)))
                 throw EImportStopped("The import list " + FName + ext +
                                      " is in use on another workstation.  Try the import again later.");
         // An index left from an earlier import would not match the new table.
-        if (FileExists(FName + ".CDX")) DeleteFile(FName + ".CDX");
+        if (FileExists(FName + ".CDX"))
+            DeleteFile(FName + ".CDX");
     }
     // Made once the object stands, so that the files go again however this ends.
-    void Create() {
+    void Create()
+    {
         FTable->Close();
         if (!FTable->CreateNew(FName, FoxProTable, 4))
             throw EImportStopped("Unable to create the import list " + FName + ".DBF.");
@@ -95,11 +101,13 @@ public:
         FTable->IndexTag("", "NAME", "NAME", 0, false, "");
         FTable->IndexTag("", "ID", "ID", 0, false, "");
     }
-    ~TWorkTable() {
+    ~TWorkTable()
+    {
         FTable->Close();
         Application->ProcessMessages();
         for (const char* ext : {".DBF", ".CDX"})
-            if (FileExists(FName + ext)) DeleteFile(FName + ext);
+            if (FileExists(FName + ext))
+                DeleteFile(FName + ext);
     }
     TWorkTable(const TWorkTable&) = delete;
     TWorkTable& operator=(const TWorkTable&) = delete;
@@ -113,7 +121,8 @@ private:
 // Opens File exclusively through Table, closed again when the scope ends.
 class TOpenSibling {
 public:
-    TOpenSibling(TDaroruTable* Table, const String& Dir, const String& File) : FTable(Table) {
+    TOpenSibling(TDaroruTable* Table, const String& Dir, const String& File) : FTable(Table)
+    {
         FTable->Close();
         Aim(FTable, Dir, File, true);
         try {
@@ -131,16 +140,20 @@ private:
 };
 
 // Adds the clients of every sibling program that is set up and has its list.
-void GatherClients(TDaroruTable* Work, TDaroruTable* Source) {
+void GatherClients(TDaroruTable* Work, TDaroruTable* Source)
+{
     for (const TSibling& sibling : Siblings(*FMain->User)) {
-        if (Trim(sibling.Dir).empty()) continue;
+        if (Trim(sibling.Dir).empty())
+            continue;
         const String dir = SiblingDir(sibling.Dir);
-        if (!FileExists(dir + sibling.ListTable)) continue;
+        if (!FileExists(dir + sibling.ListTable))
+            continue;
         {
             TOpenSibling list(Source, dir, sibling.ListTable);
             for (const char* field : {"ID", "NAME", "PATH"})
                 if (!Source->FindField(field))
-                    throw EImportStopped("The client list " + dir + sibling.ListTable + " has no field " + field + ".");
+                    throw EImportStopped("The client list " + dir + sibling.ListTable + " has no field " +
+                                         field + ".");
             TDaroruWriteGroup group(Work);
             for (Source->First(); !Source->Eof(); Source->Next()) {
                 Work->Append();
@@ -157,20 +170,23 @@ void GatherClients(TDaroruTable* Work, TDaroruTable* Source) {
 }
 
 // Copies the payer of the picked work-table row into CLIENT.
-void CopyClient(TDaroruTable* Work, TDaroruTable* Source) {
+void CopyClient(TDaroruTable* Work, TDaroruTable* Source)
+{
     const String type = Work->FieldByName("TYPE")->AsString();
     for (const TSibling& sibling : Siblings(*FMain->User)) {
-        if (type != sibling.Type) continue;
+        if (type != sibling.Type)
+            continue;
         const String dir = SiblingDir(Work->FieldByName("PATH")->AsString());
         if (!FileExists(dir + sibling.ClientTable))
             throw EImportStopped("The client file " + dir + sibling.ClientTable + " of " +
-                                 Work->FieldByName("NAME")->AsString() + " was not found.  Nothing was imported.");
+                                 Work->FieldByName("NAME")->AsString() +
+                                 " was not found.  Nothing was imported.");
         TOpenSibling client(Source, dir, sibling.ClientTable);
         // Every field is there before the first one is written.
         for (const TFieldCopy& copy : *sibling.Fields)
             if (!Source->FindField(copy.Source))
-                throw EImportStopped("The client file " + dir + sibling.ClientTable + " has no field " + copy.Source +
-                                     ".  Nothing was imported.");
+                throw EImportStopped("The client file " + dir + sibling.ClientTable + " has no field " +
+                                     copy.Source + ".  Nothing was imported.");
         Source->First();
         if (Source->Eof())
             throw EImportStopped("The client file " + dir + sibling.ClientTable +
@@ -178,14 +194,17 @@ void CopyClient(TDaroruTable* Work, TDaroruTable* Source) {
         TDaroruTable* payer = DClientDataBase->tblClient;
         for (const TFieldCopy& copy : *sibling.Fields)
             payer->FieldByName(copy.Client)->SetAsString(Source->FieldByName(copy.Source)->AsString());
-        payer->FieldByName("DEF_DESCR")->SetAsString("COMPENSATION " + payer->FieldByName("NAME1")->AsString());
+        payer->FieldByName("DEF_DESCR")
+                ->SetAsString("COMPENSATION " + payer->FieldByName("NAME1")->AsString());
         return;
     }
 }
 
 }  // namespace
 
-void ImportClientBasic(TDaroruTable* WorkTable, TDaroruTable* SourceTable, const std::function<bool()>& Choose) {
+void ImportClientBasic(TDaroruTable* WorkTable, TDaroruTable* SourceTable,
+                       const std::function<bool()>& Choose)
+{
     try {
         TWorkTable work(WorkTable, FMain->ProgramDir);
         work.Create();
@@ -193,7 +212,8 @@ void ImportClientBasic(TDaroruTable* WorkTable, TDaroruTable* SourceTable, const
         FMain->DaroruEnv1->SetSoftSeek(true);
         WorkTable->SetOrder(WorkTable->TagArea("ID"));
         WorkTable->First();
-        if (Choose()) CopyClient(WorkTable, SourceTable);
+        if (Choose())
+            CopyClient(WorkTable, SourceTable);
     } catch (const EImportStopped& E) {
         ShowMessage(E.Message());
     }

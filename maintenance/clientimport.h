@@ -16,4 +16,5 @@ class TDaroruTable;
 // a row, and copies the picked client into the CLIENT row, which must be in edit
 // state and is not posted. The work table's files are removed again on every road.
 // A problem with a sibling table is told in a message and changes nothing.
-void ImportClientBasic(TDaroruTable* WorkTable, TDaroruTable* SourceTable, const std::function<bool()>& Choose);
+void ImportClientBasic(TDaroruTable* WorkTable, TDaroruTable* SourceTable,
+                       const std::function<bool()>& Choose);

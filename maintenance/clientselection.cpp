@@ -10,8 +10,8 @@
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/sharelocks.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/forms/application.h"
 #include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/application.h"
 #include "platform/vcl/forms/keys.h"
 
 namespace {
@@ -21,7 +21,8 @@ constexpr int PageRows = 13;
 
 // The files a client's deletion removes: each table's file and index file,
 // a stray index of a table without tags too.
-std::vector<String> DeletedClientFiles() {
+std::vector<String> DeletedClientFiles()
+{
     std::vector<String> files;
     for (const TTableSchema* table : ClientTableSchemas) {
         files.push_back(String(table->Name) + ".DBF");
@@ -30,7 +31,8 @@ std::vector<String> DeletedClientFiles() {
     return files;
 }
 
-TLabel* PlaceLabel(TForm* Form, const String& Name, const String& Caption, int Left, int Top, int Width) {
+TLabel* PlaceLabel(TForm* Form, const String& Name, const String& Caption, int Left, int Top, int Width)
+{
     TLabel* label = PlaceControl<TLabel>(Form, Form, Name, Left, Top, Width, 13);
     label->SetCaption(Caption);
     return label;
@@ -40,7 +42,8 @@ TDaroruTable* List() { return DClientDataBase->tblClientList; }
 
 }  // namespace
 
-TFClientSelection::TFClientSelection(TComponent* AOwner) : TForm(AOwner) {
+TFClientSelection::TFClientSelection(TComponent* AOwner) : TForm(AOwner)
+{
     SetName("FClientSelection");
     SetCaption("Client Selection");
     SetPosition(poScreenCenter);
@@ -66,9 +69,9 @@ TFClientSelection::TFClientSelection(TComponent* AOwner) : TForm(AOwner) {
     dwDBGrid1 = PlaceControl<TdwDBGrid>(this, this, "dwDBGrid1", 16, 66, 474, 290);
     // The list is only read here: no typing into cells, no rows added or removed by
     // the grid itself.
-    dwDBGrid1->SetOptions(TdwDBGridOptions{dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
-                                           dgRowSelect, dgAlwaysShowSelection});
-    dwDBGrid1->SetKeyOptions(TdwDBGridKeyOptions{});
+    dwDBGrid1->SetOptions(TdwDBGridOptions {dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines,
+                                            dgTabs, dgRowSelect, dgAlwaysShowSelection});
+    dwDBGrid1->SetKeyOptions(TdwDBGridKeyOptions {});
     dwDBGrid1->SetReadOnly(true);
     dwDBGrid1->SetDataSource(DClientDataBase->dsClientList);
     dwDBGrid1->SetTabOrder(2);
@@ -101,40 +104,50 @@ TFClientSelection::TFClientSelection(TComponent* AOwner) : TForm(AOwner) {
     OnCreate = [this](TObject* S) { FormCreate(S); };
 }
 
-void TFClientSelection::FormCreate(TObject*) {
+void TFClientSelection::FormCreate(TObject*)
+{
     NewClient = false;
     SetKeyPreview(true);
     SetActiveControl(Edit1);
 }
 
-void TFClientSelection::FormClose(TObject*, TCloseAction&) {}
+void TFClientSelection::FormClose(TObject*, TCloseAction&) { }
 
-void TFClientSelection::FormCloseQuery(TObject*, bool& CanClose) {
+void TFClientSelection::FormCloseQuery(TObject*, bool& CanClose)
+{
     // OK needs a client to choose, unless a new one was asked for.
-    if (ModalResult() == mrOk && !NewClient && !HasRow()) CanClose = false;
+    if (ModalResult() == mrOk && !NewClient && !HasRow())
+        CanClose = false;
 }
 
-bool TFClientSelection::HasRow() const {
+bool TFClientSelection::HasRow() const
+{
     TDaroruTable* list = List();
     return list->Active() && !(list->Bof() && list->Eof());
 }
 
-void TFClientSelection::SearchBy(const String& Tag, const String& Text) {
-    if (!List()->Active()) return;
+void TFClientSelection::SearchBy(const String& Tag, const String& Text)
+{
+    if (!List()->Active())
+        return;
     List()->SetOrder(List()->TagArea(Tag));
     Search(Text);
 }
 
-void TFClientSelection::Search(const String& Text) {
-    if (HasRow()) List()->Seek(Text);
+void TFClientSelection::Search(const String& Text)
+{
+    if (HasRow())
+        List()->Seek(Text);
 }
 
-void TFClientSelection::Edit1Enter(TObject*) {
+void TFClientSelection::Edit1Enter(TObject*)
+{
     SetKeyPreview(false);
     SearchBy("ID", Edit1->Text());
 }
 
-void TFClientSelection::Edit2Enter(TObject*) {
+void TFClientSelection::Edit2Enter(TObject*)
+{
     SetKeyPreview(false);
     SearchBy("NAME", Edit2->Text());
 }
@@ -143,24 +156,35 @@ void TFClientSelection::Edit1Change(TObject*) { Search(Edit1->Text()); }
 
 void TFClientSelection::Edit2Change(TObject*) { Search(Edit2->Text()); }
 
-void TFClientSelection::MoveList(Word Key) {
-    if (!HasRow()) return;
-    const int rows = Key == VK_NEXT ? PageRows : Key == VK_PRIOR ? -PageRows : Key == VK_DOWN ? 1 : Key == VK_UP ? -1 : 0;
-    if (rows != 0) List()->MoveBy(rows);
+void TFClientSelection::MoveList(Word Key)
+{
+    if (!HasRow())
+        return;
+    const int rows = Key == VK_NEXT    ? PageRows
+                     : Key == VK_PRIOR ? -PageRows
+                     : Key == VK_DOWN  ? 1
+                     : Key == VK_UP    ? -1
+                                       : 0;
+    if (rows != 0)
+        List()->MoveBy(rows);
 }
 
-void TFClientSelection::Edit1KeyDown(TObject*, Word& Key, TShiftState) {
+void TFClientSelection::Edit1KeyDown(TObject*, Word& Key, TShiftState)
+{
     ShowHelp(Key);
     MoveList(Key);
 }
 
-void TFClientSelection::Edit2KeyDown(TObject*, Word& Key, TShiftState) {
+void TFClientSelection::Edit2KeyDown(TObject*, Word& Key, TShiftState)
+{
     ShowHelp(Key);
     MoveList(Key);
 }
 
-void TFClientSelection::SlashCancels(char& Key) {
-    if (Key != '/') return;
+void TFClientSelection::SlashCancels(char& Key)
+{
+    if (Key != '/')
+        return;
     Key = 0;
     SetModalResult(mrCancel);
 }
@@ -169,7 +193,8 @@ void TFClientSelection::Edit1KeyPress(TObject*, char& Key) { SlashCancels(Key); 
 
 void TFClientSelection::Edit2KeyPress(TObject*, char& Key) { SlashCancels(Key); }
 
-void TFClientSelection::dwDBGrid1KeyDown(TObject*, Word& Key, TShiftState) {
+void TFClientSelection::dwDBGrid1KeyDown(TObject*, Word& Key, TShiftState)
+{
     ShowHelp(Key);
     if (Key == VK_DELETE) {
         Key = 0;
@@ -179,14 +204,16 @@ void TFClientSelection::dwDBGrid1KeyDown(TObject*, Word& Key, TShiftState) {
 
 void TFClientSelection::dwDBGrid1DblClick(TObject*) { SetModalResult(mrOk); }
 
-void TFClientSelection::BitBtn3Click(TObject*) {
+void TFClientSelection::BitBtn3Click(TObject*)
+{
     NewClient = true;
     SetModalResult(mrOk);
 }
 
 void TFClientSelection::FormKeyDown(TObject*, Word& Key, TShiftState) { ShowHelp(Key); }
 
-void TFClientSelection::FormKeyPress(TObject*, char& Key) {
+void TFClientSelection::FormKeyPress(TObject*, char& Key)
+{
     if (Key == KeyChar::Escape) {
         Key = 0;
         SetModalResult(mrCancel);
@@ -194,17 +221,22 @@ void TFClientSelection::FormKeyPress(TObject*, char& Key) {
     SlashCancels(Key);
 }
 
-void TFClientSelection::ShowHelp(Word& Key) {
-    if (Key != VK_F1) return;
+void TFClientSelection::ShowHelp(Word& Key)
+{
+    if (Key != VK_F1)
+        return;
     Key = 0;
     ShowListHelp(FMain->ProgramDir);
 }
 
-void TFClientSelection::DeleteClient() {
-    if (!HasRow()) return;
+void TFClientSelection::DeleteClient()
+{
+    if (!HasRow())
+        return;
     TDaroruTable* list = List();
     const String id = Trim(list->FieldByName("ID")->AsString());
-    if (!AskYesNo("Are you sure you want to delete " + list->FieldByName("NAME")->AsString() + " ?")) return;
+    if (!AskYesNo("Are you sure you want to delete " + list->FieldByName("NAME")->AsString() + " ?"))
+        return;
     // The directory is the current client's name, whatever its payer record says.
     if (id == FMain->User->ClientID) {
         ShowMessage("You cannot delete a client that is currently being used.");
@@ -240,19 +272,23 @@ void TFClientSelection::DeleteClient() {
         }
     }
     for (const String& file : files)
-        if (FileExists(dir + file)) DeleteFile(dir + file);
+        if (FileExists(dir + file))
+            DeleteFile(dir + file);
     // Reopening left the list on its first row: the client's row is found again.
     list->SetOrder(list->TagArea("ID"));
-    if (list->Seek(id) && Trim(list->FieldByName("ID")->AsString()) == id) list->DaroruDelete();
+    if (list->Seek(id) && Trim(list->FieldByName("ID")->AsString()) == id)
+        list->DaroruDelete();
     list->IndexOpen(FMain->ProgramDir + "CLIENTLIST.CDX");
     list->Pack();
     DClientDataBase->CloseClientList();
     DClientDataBase->OpenClientList();
     ReconstructClientList(this, tblList);
-    if (list->Active()) list->SetOrder(list->TagArea("ID"));
+    if (list->Active())
+        list->SetOrder(list->TagArea("ID"));
 }
 
-bool ShowClientSelection(bool& NewClient) {
+bool ShowClientSelection(bool& NewClient)
+{
     const auto form = OneUseForm<TFClientSelection>();
     const bool chosen = form->ShowModal() == mrOk;
     NewClient = form->NewClient;

@@ -11,9 +11,9 @@
 #include "datacontrols/grid/wwdbgrid.h"
 #include "platform/vcl/controls/buttons.h"
 #include "platform/vcl/controls/edits.h"
-#include "platform/vcl/forms/forms.h"
 #include "platform/vcl/controls/label.h"
 #include "platform/vcl/controls/panels.h"
+#include "platform/vcl/forms/forms.h"
 #include "tables/drodset.h"
 
 class TFClientSelection : public TForm {

@@ -18,11 +18,11 @@
 #include "controls/kvforms.h"
 #include "controls/kvlabel.h"
 #include "controls/kvtoolbar.h"
-#include "platform/vcl/dialogs/dialogs.h"
 #include "platform/vcl/controls/image.h"
 #include "platform/vcl/controls/label.h"
 #include "platform/vcl/controls/panels.h"
 #include "platform/vcl/controls/scrollbox.h"
+#include "platform/vcl/dialogs/dialogs.h"
 #include "tables/drodset.h"
 
 class TFConfiguration : public TKVMouseFreeForm {
@@ -41,7 +41,7 @@ public:
     TKVLabel* KVLabel3;
     TKVCheckBox* KVCheckBox2;  // Networking?
     TKVLabel* KVLabel4;
-    TKVEdit* KVEdit4;  // customer ID
+    TKVEdit* KVEdit4;      // customer ID
     TGroupBox* GroupBox1;  // Back Up / Restore
     TKVLabel* KVLabel5;
     TKVButton* KVButton6;  // Back Up
@@ -90,11 +90,11 @@ public:
 
 private:
     // A numbered caption at Top of Parent with its control at the right.
-    template <class T>
-    T* Row(TWinControl* Parent, TKVLabel*& Label, int Number, const String& Caption, const String& Name, int Top,
-           int Width);
-    TKVButton* Button(TWinControl* Parent, const String& Name, const String& Caption, const String& Hint, int Left,
-                      int Top, int Width, void (TFConfiguration::*Handler)(TObject*));
+    template<class T>
+    T* Row(TWinControl* Parent, TKVLabel*& Label, int Number, const String& Caption, const String& Name,
+           int Top, int Width);
+    TKVButton* Button(TWinControl* Parent, const String& Name, const String& Caption, const String& Hint,
+                      int Left, int Top, int Width, void (TFConfiguration::*Handler)(TObject*));
     // A directory edit with its "..." button on the row of Label.
     TKVEdit* DirectoryRow(TWinControl* Parent, TKVLabel*& Label, int Number, const String& Caption,
                           const String& Name, int Top, TKVButton*& Picker, const String& PickerName,

@@ -14,8 +14,8 @@
 #include "platform/rtl/scopeexit.h"
 #include "platform/rtl/sharelocks.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/forms/application.h"
 #include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/application.h"
 
 namespace {
 
@@ -23,14 +23,17 @@ TUser* User() { return FMain->User; }
 String DataDir() { return FMain->DataDir; }
 
 // The first file of Files in Dir that another open holds; "" when none.
-String FirstInUse(const String& Dir, const std::vector<String>& Files) {
+String FirstInUse(const String& Dir, const std::vector<String>& Files)
+{
     for (const String& file : Files)
-        if (sharelocks::FileInUse(ResolvePath(Dir + file))) return Dir + file;
+        if (sharelocks::FileInUse(ResolvePath(Dir + file)))
+            return Dir + file;
     return "";
 }
 
 // Reindexes the current client with the user told the outcome; true when done.
-bool ReindexWithMessage(const String& ID) {
+bool ReindexWithMessage(const String& ID)
+{
     bool done = false;
     try {
         done = DClientDataBase->ReindexClient(ID);
@@ -43,7 +46,8 @@ bool ReindexWithMessage(const String& ID) {
 
 // Enters the restored client, open now, in the pick list: its row is updated or
 // added.
-void EnterInPickList(const String& ID) {
+void EnterInPickList(const String& ID)
+{
     TDaroruTable* list = DClientDataBase->tblClientList;
     try {
         DClientDataBase->OpenClientList();
@@ -51,16 +55,20 @@ void EnterInPickList(const String& ID) {
         FMain->DaroruEnv1->SetSoftSeek(true);
         list->SetOrder(list->TagArea("ID"));
         const bool found = list->Seek(ID) && Trim(list->FieldByName("ID")->AsString()) == ID;
-        if (found) list->Edit();
-        else list->Append();
+        if (found)
+            list->Edit();
+        else
+            list->Append();
         list->FieldByName("ID")->SetAsString(ID);
         list->FieldByName("NAME")->SetAsString(DClientDataBase->tblClient->FieldByName("NAME1")->AsString());
         list->FieldByName("PATH")->SetAsString(ExcludeTrailingPathDelimiter(DClientDataBase->ClientDir(ID)));
         list->Post();
     } catch (const Exception&) {
-        if (list->Active() && list->State() != dsBrowse) list->Cancel();
+        if (list->Active() && list->State() != dsBrowse)
+            list->Cancel();
         ShowMessage("The client " + ID +
-                    " was restored, but the client pick list could not be updated.  Use Reconstruct to rebuild it.");
+                    " was restored, but the client pick list could not be updated.  Use Reconstruct to "
+                    "rebuild it.");
     }
 }
 
@@ -72,7 +80,8 @@ void EnterInPickList(const String& ID) {
 // are built. The sources that could not be copied in are returned; none when all
 // went in.
 std::vector<String> CopyAllOrNone(const String& Root, const String& Dir, const std::vector<String>& Files,
-                                  const std::vector<String>& Stale) {
+                                  const std::vector<String>& Stale)
+{
     std::vector<String> failed;
     std::vector<String> aside;
     // Until the marker is written, an opening of the client on another
@@ -83,16 +92,20 @@ std::vector<String> CopyAllOrNone(const String& Root, const String& Dir, const s
         const String temp = Dir + file + PendingCopySuffix;
         held.push_back(std::make_unique<sharelocks::FileClaim>());
         const bool copied = FileExists(Root + file) && CopyFile(Root + file, temp, false);
-        if (copied && held.back()->Claim(ResolvePath(temp)) && FileExists(temp)) aside.push_back(temp);
-        else failed.push_back(Root + file);
+        if (copied && held.back()->Claim(ResolvePath(temp)) && FileExists(temp))
+            aside.push_back(temp);
+        else
+            failed.push_back(Root + file);
     }
-    const TPendingRestore steps{Files, Stale};
+    const TPendingRestore steps {Files, Stale};
     if (failed.empty() && !BeginPendingRestore(Dir, steps))
-        for (const String& file : Files) failed.push_back(Root + file);
+        for (const String& file : Files)
+            failed.push_back(Root + file);
     held.clear();
     if (!failed.empty()) {
         for (const String& temp : aside)
-            if (FileExists(temp)) DeleteFile(temp);
+            if (FileExists(temp))
+                DeleteFile(temp);
         return failed;
     }
     // What cannot be done now stays named in the marker; the client's next
@@ -104,18 +117,21 @@ std::vector<String> CopyAllOrNone(const String& Root, const String& Dir, const s
 
 }  // namespace
 
-bool ChooseDirectory(const String& Title, const String& Typed, String& Dir) {
+bool ChooseDirectory(const String& Title, const String& Typed, String& Dir)
+{
     auto* dialog = Construct<TFPathDialog>(Application.operator->());
     const ScopeExit freeDialog([dialog] { dialog->Free(); });
     dialog->Label4->SetCaption(Title);
     dialog->Edit2->SetText(dialog->DirectoryListBox1->Directory());
     dialog->Edit1->SetText(Typed);
-    if (dialog->ShowModal() != mrOk) return false;
+    if (dialog->ShowModal() != mrOk)
+        return false;
     Dir = IncludeTrailingPathDelimiter(NormalizePath(FMain->DialogResult));
     return true;
 }
 
-void ReindexCurrentClient() {
+void ReindexCurrentClient()
+{
     const String id = User()->ClientID;
     if (id.empty()) {
         ShowMessage("A current client has not been selected.");
@@ -126,11 +142,13 @@ void ReindexCurrentClient() {
     ReindexWithMessage(id);
 }
 
-void ReconstructClientList(TCustomForm* Form, TDaroruTable* Reader) {
+void ReconstructClientList(TCustomForm* Form, TDaroruTable* Reader)
+{
     const String caption = Form->Caption();
     const bool listWasOpen = DClientDataBase->tblClientList->Active();
     const ScopeExit restore([&] {
-        if (!listWasOpen) DClientDataBase->CloseClientList();
+        if (!listWasOpen)
+            DClientDataBase->CloseClientList();
         DClientDataBase->OpenClient();
         Form->SetCaption(caption);
     });
@@ -147,7 +165,8 @@ void ReconstructClientList(TCustomForm* Form, TDaroruTable* Reader) {
     std::vector<String> skipped;
     for (const String& name : names) {
         const String dir = DataDir() + name;
-        if (!FileExists(dir + "/CLIENT.DBF")) continue;
+        if (!FileExists(dir + "/CLIENT.DBF"))
+            continue;
         // A name the list cannot hold whole would later name no directory.
         if (!IsValidID(name)) {
             skipped.push_back(name);
@@ -167,7 +186,8 @@ void ReconstructClientList(TCustomForm* Form, TDaroruTable* Reader) {
             list->FieldByName("PATH")->SetAsString(dir);
             list->Post();
         } catch (const Exception&) {
-            if (list->State() != dsBrowse) list->Cancel();
+            if (list->State() != dsBrowse)
+                list->Cancel();
             skipped.push_back(name);
         }
     }
@@ -175,21 +195,25 @@ void ReconstructClientList(TCustomForm* Form, TDaroruTable* Reader) {
     if (!skipped.empty()) {
         finished += "\n\nThese directories were left out: their names are no client IDs or their client file "
                     "cannot be read:";
-        for (const String& name : skipped) finished += "\n" + name;
+        for (const String& name : skipped)
+            finished += "\n" + name;
     }
     ShowMessage(finished);
 }
 
-void BackupClient() {
+void BackupClient()
+{
     if (User()->ClientID.empty()) {
         ShowMessage("A current client is not active to backup.");
         return;
     }
     String root;
-    if (ChooseDirectory("Select Data Path To Backup Files To", "", root)) BackupClientTo(root);
+    if (ChooseDirectory("Select Data Path To Backup Files To", "", root))
+        BackupClientTo(root);
 }
 
-void BackupClientTo(const String& Root) {
+void BackupClientTo(const String& Root)
+{
     const String id = User()->ClientID;
     if (id.empty()) {
         ShowMessage("A current client is not active to backup.");
@@ -216,16 +240,21 @@ void BackupClientTo(const String& Root) {
     for (const String& file : ClientTableFiles())
         if (!FileExists(source + file) || !CopyFile(source + file, target + file, false))
             failed.push_back(source + file);
-    if (failed.empty()) ShowMessage("Back up complete");
-    for (const String& file : failed) ShowMessage("Back of " + file + " failed");
+    if (failed.empty())
+        ShowMessage("Back up complete");
+    for (const String& file : failed)
+        ShowMessage("Back of " + file + " failed");
 }
 
-void RestoreClient(TDaroruTable* Reader) {
+void RestoreClient(TDaroruTable* Reader)
+{
     String root;
-    if (ChooseDirectory("Select Data Path To Restore Files From", "", root)) RestoreClientFrom(root, Reader);
+    if (ChooseDirectory("Select Data Path To Restore Files From", "", root))
+        RestoreClientFrom(root, Reader);
 }
 
-void RestoreClientFrom(const String& Root, TDaroruTable* Reader) {
+void RestoreClientFrom(const String& Root, TDaroruTable* Reader)
+{
     const String root = IncludeTrailingPathDelimiter(NormalizePath(Root));
     if (!FileExists(root + "CLIENT.DBF")) {
         ShowMessage("A valid client was not found at the selected path.  No restoration took place.");
@@ -251,7 +280,8 @@ void RestoreClientFrom(const String& Root, TDaroruTable* Reader) {
     }
     // A client made by this program keeps no ID in its payer record; its back-up
     // lies in a directory named after it.
-    if (id.empty()) id = ExtractFileName(ExcludeTrailingPathDelimiter(root));
+    if (id.empty())
+        id = ExtractFileName(ExcludeTrailingPathDelimiter(root));
     // The ID names the directory the files go to.
     if (!IsValidID(id)) {
         ShowMessage(UnusableIDMessage(id, "No restoration took place."));
@@ -260,23 +290,27 @@ void RestoreClientFrom(const String& Root, TDaroruTable* Reader) {
     const String dir = DClientDataBase->ClientDir(id);
     const bool existed = FileExists(dir + "CLIENT.DBF");
     if (existed &&
-        !AskYesNo("Client files already exist.  By continuing you will overwrite all existing data for " + id +
-                  " at the selected path location.  Do you want to continue?"))
+        !AskYesNo("Client files already exist.  By continuing you will overwrite all existing data for " +
+                  id + " at the selected path location.  Do you want to continue?"))
         return;
     // Nothing is overwritten unless every table of the back-up is there.
     std::vector<String> files, missing;
     for (const String& file : ClientTableFiles()) {
         files.push_back(file);
-        if (!FileExists(root + file)) missing.push_back(root + file);
+        if (!FileExists(root + file))
+            missing.push_back(root + file);
     }
-    for (const String& file : missing) ShowMessage("Unable to restore " + file);
-    if (!missing.empty()) return;
+    for (const String& file : missing)
+        ShowMessage("Unable to restore " + file);
+    if (!missing.empty())
+        return;
 
     DClientDataBase->CloseClient();
     const String previous = User()->ClientID;
     bool restored = false;
     const ScopeExit reopen([&] {
-        if (!restored) User()->ClientID = previous;
+        if (!restored)
+            User()->ClientID = previous;
         DClientDataBase->OpenClient();
     });
     const String inUse = FirstInUse(dir, ClientDataFiles());
@@ -291,10 +325,13 @@ void RestoreClientFrom(const String& Root, TDaroruTable* Reader) {
     // The old index files describe the old tables, and a journal left by a write the
     // old tables never finished would be rolled back onto the restored ones.
     std::vector<String> stale = ClientIndexFiles();
-    for (const String& file : ClientJournalFiles()) stale.push_back(file);
+    for (const String& file : ClientJournalFiles())
+        stale.push_back(file);
     const std::vector<String> failed = CopyAllOrNone(root, dir, files, stale);
-    for (const String& file : failed) ShowMessage("Unable to restore " + file);
-    if (!failed.empty()) return;
+    for (const String& file : failed)
+        ShowMessage("Unable to restore " + file);
+    if (!failed.empty())
+        return;
     User()->ClientID = id;
     if (!ReindexWithMessage(id)) {
         ShowMessage("The tables of " + id + " were copied, but their indexes could not be built, so " + id +
@@ -304,7 +341,8 @@ void RestoreClientFrom(const String& Root, TDaroruTable* Reader) {
     EndPendingRestore(dir);
     restored = true;
     DClientDataBase->OpenClient();
-    if (!DClientDataBase->tblClient->Active()) return;
+    if (!DClientDataBase->tblClient->Active())
+        return;
     ShowMessage("Restoration for " + id + " complete");
     EnterInPickList(id);
 }

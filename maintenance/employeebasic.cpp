@@ -9,15 +9,17 @@
 #include "maintenance/incometypes.h"
 #include "platform/rtl/strutils.h"
 #include "platform/rtl/texthelpers.h"
+#include "platform/vcl/dialogs/dialogs.h"
 #include "platform/vcl/forms/application.h"
 #include "platform/vcl/graphics/colors.h"
-#include "platform/vcl/dialogs/dialogs.h"
 
 const char* const EmployeeIDUsedMessage =
-    "This Employee ID has already been used for this employer.  Please select another ID.";
+        "This Employee ID has already been used for this employer.  Please select another ID.";
 
-String UnusableEmployeeIDMessage(const String& ID, const String& Outcome) {
-    return "The employee ID \"" + ID + "\" cannot be used: use 1 to 8 letters, digits, \"-\" or \"_\".  " + Outcome;
+String UnusableEmployeeIDMessage(const String& ID, const String& Outcome)
+{
+    return "The employee ID \"" + ID + "\" cannot be used: use 1 to 8 letters, digits, \"-\" or \"_\".  " +
+           Outcome;
 }
 
 namespace {
@@ -30,20 +32,19 @@ TDaroruTable* Recipients() { return DClientDataBase->tblEmployee; }
 
 TField* RecipientField(const char* Name) { return Recipients()->FieldByName(Name); }
 
-bool Editing(TDataSet* DataSet) {
-    return DataSet->State() == dsEdit || DataSet->State() == dsInsert;
-}
-
+bool Editing(TDataSet* DataSet) { return DataSet->State() == dsEdit || DataSet->State() == dsInsert; }
 
 }  // namespace
 
-bool EmployeeIDUsedByAnother(TDaroruTable* Recipients, const String& ID) {
+bool EmployeeIDUsedByAnother(TDaroruTable* Recipients, const String& ID)
+{
     const bool inserting = Recipients->State() == dsInsert;
     const bool editing = Editing(Recipients);
     const int own = inserting ? 0 : Recipients->GetSXRecno();
     std::vector<Variant> values;
     if (editing) {
-        for (TField* field : Recipients->Fields()) values.push_back(field->Value());
+        for (TField* field : Recipients->Fields())
+            values.push_back(field->Value());
         Recipients->Cancel();
     }
     bool used = false;
@@ -53,17 +54,20 @@ bool EmployeeIDUsedByAnother(TDaroruTable* Recipients, const String& ID) {
         Recipients->Append();
     } else {
         Recipients->Go(own);
-        if (editing) Recipients->Edit();
+        if (editing)
+            Recipients->Edit();
     }
     if (editing) {
         size_t i = 0;
-        for (TField* field : Recipients->Fields()) field->SetValue(values[i++]);
+        for (TField* field : Recipients->Fields())
+            field->SetValue(values[i++]);
     }
     return used;
 }
 
 void CarryRecipientID(TDaroruTable* Transactions, const String& OldID, const String& NewID,
-                      const std::function<void()>& Step) {
+                      const std::function<void()>& Step)
+{
     const int order = Transactions->IndexOrd();
     Transactions->SetFiltered(false);
     Transactions->SetOrder(0);
@@ -79,7 +83,8 @@ void CarryRecipientID(TDaroruTable* Transactions, const String& OldID, const Str
     Transactions->First();
 }
 
-TFEmployeeBasic::TFEmployeeBasic(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
+TFEmployeeBasic::TFEmployeeBasic(TComponent* AOwner) : TKVMouseFreeForm(AOwner)
+{
     SetName("FEmployeeBasic");
     SetPosition(poScreenCenter);
     SetWidth(775);
@@ -111,9 +116,10 @@ TFEmployeeBasic::TFEmployeeBasic(TComponent* AOwner) : TKVMouseFreeForm(AOwner) 
     Label2->SetCaption("Zip");
     KVDBEdit6 = Place<TKVDBEdit>("KVDBEdit6", "ZIP", 522, cityTop, 90);
     KVLabel4->SetLastControl(KVDBEdit6);
-    KVDBEdit7 = Line<TKVDBEdit>(KVLabel5, "Home Phone Number (Enter all numerics including area code)", "KVDBEdit7",
-                                "HOME_PHONE", 440, 110);
-    KVDBEdit8 = Line<TKVDBEdit>(KVLabel6, "Employer Identification Number", "KVDBEdit8", "TAX_ID", FieldLeft, 100);
+    KVDBEdit7 = Line<TKVDBEdit>(KVLabel5, "Home Phone Number (Enter all numerics including area code)",
+                                "KVDBEdit7", "HOME_PHONE", 440, 110);
+    KVDBEdit8 = Line<TKVDBEdit>(KVLabel6, "Employer Identification Number", "KVDBEdit8", "TAX_ID", FieldLeft,
+                                100);
     KVDBEdit9 = Line<TKVDBEdit>(KVLabel7, "Social Security Number", "KVDBEdit9", "SSN", FieldLeft, 100);
     KVDBDateEdit1 = Line<TKVDBDateEdit>(KVLabel8, "Birth Date", "KVDBDateEdit1", "BIRTH_DATE", FieldLeft, 90);
     KVButton1 = Line<TKVButton>(KVLabel9, "Recipient Type", "KVButton1", "", FieldLeft, 25);
@@ -124,12 +130,14 @@ TFEmployeeBasic::TFEmployeeBasic(TComponent* AOwner) : TKVMouseFreeForm(AOwner) 
     KVDBEdit10->SetMaxLength(1);
     KVDBEdit10->SetColor(clNavy);
     KVDBEdit10->Font()->SetColor(clWhite);
-    KVDBEdit10->Font()->SetStyle(TFontStyles{fsBold});
+    KVDBEdit10->Font()->SetStyle(TFontStyles {fsBold});
     KVDBDateEdit2 = Line<TKVDBDateEdit>(KVLabel10, "Date Hired", "KVDBDateEdit2", "HIRE_DATE", FieldLeft, 90);
-    KVDBDateEdit3 = Line<TKVDBDateEdit>(KVLabel11, "Date Terminated", "KVDBDateEdit3", "TERM_DATE", FieldLeft, 90);
+    KVDBDateEdit3 =
+            Line<TKVDBDateEdit>(KVLabel11, "Date Terminated", "KVDBDateEdit3", "TERM_DATE", FieldLeft, 90);
     KVCheckBox1 = Line<TKVCheckBox>(
-        KVLabel12, "Payer made direct sales of $5,000 or more of consumer products to a buyer for resale?",
-        "KVCheckBox1", "", 610, 110);
+            KVLabel12,
+            "Payer made direct sales of $5,000 or more of consumer products to a buyer for resale?",
+            "KVCheckBox1", "", 610, 110);
     KVCheckBox1->SetCaption("Sales Over 5K");
     KVDBEdit11 = Line<TKVDBEdit>(KVLabel13, "Employee Note 1", "KVDBEdit11", "NOTE1", FieldLeft, 480);
     KVDBEdit12 = Line<TKVDBEdit>(KVLabel14, "Employee Note 2", "KVDBEdit12", "NOTE2", FieldLeft, 480);
@@ -153,8 +161,9 @@ TFEmployeeBasic::TFEmployeeBasic(TComponent* AOwner) : TKVMouseFreeForm(AOwner) 
     OnClose = [this](TObject* S, TCloseAction& A) { FormClose(S, A); };
 }
 
-template <class T>
-T* TFEmployeeBasic::Place(const String& Name, const String& Field, int Left, int Top, int Width) {
+template<class T>
+T* TFEmployeeBasic::Place(const String& Name, const String& Field, int Left, int Top, int Width)
+{
     T* control = new T(this);
     control->SetName(Name);
     control->SetParent(ScrollBox1);
@@ -166,9 +175,10 @@ T* TFEmployeeBasic::Place(const String& Name, const String& Field, int Left, int
     return control;
 }
 
-template <class T>
-T* TFEmployeeBasic::Line(TKVLabel*& Label, const String& Caption, const String& Name, const String& Field, int Left,
-                         int Width) {
+template<class T>
+T* TFEmployeeBasic::Line(TKVLabel*& Label, const String& Caption, const String& Name, const String& Field,
+                         int Left, int Width)
+{
     auto* bevel = new TKVBevel(this);
     bevel->SetParent(ScrollBox1);
     bevel->SetBounds(8, FNextTop, 736, LineHeight - 4);
@@ -183,43 +193,52 @@ T* TFEmployeeBasic::Line(TKVLabel*& Label, const String& Caption, const String& 
     return control;
 }
 
-void TFEmployeeBasic::FormCreate(TObject*) {
+void TFEmployeeBasic::FormCreate(TObject*)
+{
     DirectSales = RecipientField("DIR_SALES")->AsString() == "Y";
     KVCheckBox1->Bind(&DirectSales);
     SetCaption("Employee Information For - " + RecipientField("NAME1")->AsString());
 }
 
-void TFEmployeeBasic::Activate() {
+void TFEmployeeBasic::Activate()
+{
     TKVMouseFreeForm::Activate();
     FormPaint(this);
 }
 
-void TFEmployeeBasic::FormPaint(TObject*) {
-    if (NewRecipient && !FirstPaintDone) FocusControl(KVDBEdit2);
+void TFEmployeeBasic::FormPaint(TObject*)
+{
+    if (NewRecipient && !FirstPaintDone)
+        FocusControl(KVDBEdit2);
     FirstPaintDone = true;
 }
 
-void TFEmployeeBasic::FormClose(TObject*, TCloseAction&) {
+void TFEmployeeBasic::FormClose(TObject*, TCloseAction&)
+{
     TDaroruTable* recipients = Recipients();
-    if (!Editing(recipients)) recipients->Edit();
+    if (!Editing(recipients))
+        recipients->Edit();
     RecipientField("DIR_SALES")->SetAsString(DirectSales ? "Y" : "N");
-    RecipientField("CSZ")->SetAsString(RecipientField("CITY")->AsString() + " " + RecipientField("STATE")->AsString() +
-                                       " " + RecipientField("ZIP")->AsString());
+    RecipientField("CSZ")->SetAsString(RecipientField("CITY")->AsString() + " " +
+                                       RecipientField("STATE")->AsString() + " " +
+                                       RecipientField("ZIP")->AsString());
     recipients->Post();
 }
 
-void TFEmployeeBasic::KVDBEdit1Enter(TObject*) {
-    OldID = Trim(RecipientField("ID")->AsString());
-}
+void TFEmployeeBasic::KVDBEdit1Enter(TObject*) { OldID = Trim(RecipientField("ID")->AsString()); }
 
-void TFEmployeeBasic::KVDBEdit1Exit(TObject*) {
+void TFEmployeeBasic::KVDBEdit1Exit(TObject*)
+{
     const String newID = RecipientField("ID")->AsString();
-    if (newID == OldID) return;
+    if (newID == OldID)
+        return;
     // An ID that cannot serve, or another recipient's, would orphan or merge transactions:
     // the recipient keeps its ID and nothing is written.
     String refusal;
-    if (!IsValidID(newID)) refusal = UnusableEmployeeIDMessage(newID, "The ID was not changed.");
-    else if (EmployeeIDUsedByAnother(Recipients(), newID)) refusal = EmployeeIDUsedMessage;
+    if (!IsValidID(newID))
+        refusal = UnusableEmployeeIDMessage(newID, "The ID was not changed.");
+    else if (EmployeeIDUsedByAnother(Recipients(), newID))
+        refusal = EmployeeIDUsedMessage;
     if (!refusal.empty()) {
         RecipientField("ID")->SetAsString(OldID);
         ShowMessage(refusal);
@@ -231,12 +250,14 @@ void TFEmployeeBasic::KVDBEdit1Exit(TObject*) {
     CarryRecipientID(transactions, OldID, newID, [&progress] { progress.Step(); });
 }
 
-void TFEmployeeBasic::Reformat(const char* Field, String (*Format)(const String&)) {
+void TFEmployeeBasic::Reformat(const char* Field, String (*Format)(const String&))
+{
     TField* field = RecipientField(Field);
     field->SetAsString(Format(field->AsString()));
 }
 
-void TFEmployeeBasic::KVDBEdit2Exit(TObject*) {
+void TFEmployeeBasic::KVDBEdit2Exit(TObject*)
+{
     RecipientField("LAST")->SetAsString(ExtractLastName(RecipientField("NAME1")->AsString()));
 }
 
@@ -248,10 +269,12 @@ void TFEmployeeBasic::KVDBEdit8Exit(TObject*) { Reformat("TAX_ID", FormatEIN); }
 
 void TFEmployeeBasic::KVDBEdit9Exit(TObject*) { Reformat("SSN", FormatSSN); }
 
-void TFEmployeeBasic::KVButton1Click(TObject*) {
+void TFEmployeeBasic::KVButton1Click(TObject*)
+{
     // A list closed without a choice leaves the income type as it was.
     const String chosen = GetSelection(1);
-    if (!chosen.empty()) RecipientField("TRANS_TYPE")->SetAsString(IncomeTypeLetter(TextToRoundedInt(LeftChars(chosen, 2))));
+    if (!chosen.empty())
+        RecipientField("TRANS_TYPE")->SetAsString(IncomeTypeLetter(TextToRoundedInt(LeftChars(chosen, 2))));
     if (NewRecipient) {
         NewRecipient = false;
         FocusControl(KVCommander1->MouseFreeEdit());

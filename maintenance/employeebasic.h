@@ -6,8 +6,8 @@
 
 #include <functional>
 
-#include "controls/kvbutton.h"
 #include "controls/kvbevel.h"
+#include "controls/kvbutton.h"
 #include "controls/kvcheckbox.h"
 #include "controls/kvcommander.h"
 #include "controls/kvdbdateedit.h"
@@ -67,7 +67,7 @@ public:
     TKVLabel* KVLabel8;
     TKVDBDateEdit* KVDBDateEdit1;  // BIRTH_DATE
     TKVLabel* KVLabel9;
-    TKVButton* KVButton1;  // the income-type list
+    TKVButton* KVButton1;   // the income-type list
     TKVDBEdit* KVDBEdit10;  // TRANS_TYPE
     TKVLabel* KVLabel10;
     TKVDBDateEdit* KVDBDateEdit2;  // HIRE_DATE
@@ -112,10 +112,10 @@ protected:
 private:
     // A numbered line of the scroll box: its frame and caption, and its first control
     // at Left (which the caption leads to).
-    template <class T>
-    T* Line(TKVLabel*& Label, const String& Caption, const String& Name, const String& Field, int Left, int Width);
-    template <class T>
-    T* Place(const String& Name, const String& Field, int Left, int Top, int Width);
+    template<class T>
+    T* Line(TKVLabel*& Label, const String& Caption, const String& Name, const String& Field, int Left,
+            int Width);
+    template<class T> T* Place(const String& Name, const String& Field, int Left, int Top, int Width);
     // Rewrites Field with Format applied to its text.
     static void Reformat(const char* Field, String (*Format)(const String&));
 

@@ -7,16 +7,17 @@
 #include "controls/opendocument.h"
 #include "maintenance/employeebasic.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/forms/application.h"
-#include "platform/vcl/graphics/colors.h"
 #include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/application.h"
 #include "platform/vcl/forms/keys.h"
+#include "platform/vcl/graphics/colors.h"
 
 namespace {
 
 TDaroruTable* Recipients() { return DClientDataBase->tblEmployee; }
 
-TLabel* PlaceLabel(TFEmployeeStart* Form, const String& Name, const String& Caption, int Left, int Top) {
+TLabel* PlaceLabel(TFEmployeeStart* Form, const String& Name, const String& Caption, int Left, int Top)
+{
     auto* label = PlaceControl<TLabel>(Form, Form, Name, Left, Top, 10, 13);
     label->SetCaption(Caption);
     return label;
@@ -24,7 +25,8 @@ TLabel* PlaceLabel(TFEmployeeStart* Form, const String& Name, const String& Capt
 
 }  // namespace
 
-TFEmployeeStart::TFEmployeeStart(TComponent* AOwner) : TForm(AOwner) {
+TFEmployeeStart::TFEmployeeStart(TComponent* AOwner) : TForm(AOwner)
+{
     SetName("FEmployeeStart");
     SetCaption("Employee Selection");
     SetPosition(poScreenCenter);
@@ -57,21 +59,20 @@ TFEmployeeStart::TFEmployeeStart(TComponent* AOwner) : TForm(AOwner) {
 
     dwDBGrid1 = PlaceControl<TdwDBGrid>(this, this, "dwDBGrid1", 8, 72, 619, 334);
     dwDBGrid1->SetReadOnly(true);
-    dwDBGrid1->SetOptions(
-        {dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgRowSelect, dgAlwaysShowSelection});
+    dwDBGrid1->SetOptions({dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgRowSelect,
+                           dgAlwaysShowSelection});
     dwDBGrid1->SetKeyOptions({});
     dwDBGrid1->SetTitleAlignment(taCenter);
     dwDBGrid1->OnKeyDown = [this](TObject* S, Word& K, TShiftState Sh) { dwDBGrid1KeyDown(S, K, Sh); };
     dwDBGrid1->OnKeyPress = [this](TObject* S, char& K) { dwDBGrid1KeyPress(S, K); };
     dwDBGrid1->OnDblClick = [this](TObject* S) { dwDBGrid1DblClick(S); };
-    dwDBGrid1->OnCalcCellColors = [this](TObject* S, TField* F, TGridDrawState St, bool H, TFont* Fo, TBrush* B) {
-        dwDBGrid1CalcCellColors(S, F, St, H, Fo, B);
-    };
+    dwDBGrid1->OnCalcCellColors = [this](TObject* S, TField* F, TGridDrawState St, bool H, TFont* Fo,
+                                         TBrush* B) { dwDBGrid1CalcCellColors(S, F, St, H, Fo, B); };
     dwDBGrid1->OnTopRowChanged = [this](TObject* S) { dwDBGrid1TopRowChanged(S); };
 
     KVBevel1 = PlaceControl<TKVBevel>(this, this, "KVBevel1", 8, 418, 619, 35);
     Label5 = PlaceLabel(this, "Label5", "Add an Employee", 24, 429);
-    Label5->Font()->SetStyle(TFontStyles{fsBold});
+    Label5->Font()->SetStyle(TFontStyles {fsBold});
     KVButton1 = PlaceControl<TKVButton>(this, this, "KVButton1", 480, 425, 130, 21);
     KVButton1->SetCaption("&Add Employee");
     KVButton1->OnClick = [this](TObject* S) { KVButton1Click(S); };
@@ -81,11 +82,13 @@ TFEmployeeStart::TFEmployeeStart(TComponent* AOwner) : TForm(AOwner) {
     OnKeyPress = [this](TObject* S, char& K) { FormKeyPress(S, K); };
 }
 
-TEdit* TFEmployeeStart::SearchEdit(const String& Name, int Left, int Width) {
+TEdit* TFEmployeeStart::SearchEdit(const String& Name, int Left, int Width)
+{
     return PlaceControl<TEdit>(this, this, Name, Left, 24, Width, 21);
 }
 
-void TFEmployeeStart::FormCreate(TObject*) {
+void TFEmployeeStart::FormCreate(TObject*)
+{
     dwDBGrid1->SetDataSource(DClientDataBase->dsEmployee);
     SetActiveControl(Edit1);
     TDaroruTable* recipients = Recipients();
@@ -94,7 +97,8 @@ void TFEmployeeStart::FormCreate(TObject*) {
     FMain->DaroruEnv1->SetSoftSeek(true);
 }
 
-void TFEmployeeStart::SearchEnter(const char* Tag, TEdit* Edit) {
+void TFEmployeeStart::SearchEnter(const char* Tag, TEdit* Edit)
+{
     SetKeyPreview(false);
     TDaroruTable* recipients = Recipients();
     recipients->SetOrder(recipients->TagArea(Tag));
@@ -109,22 +113,28 @@ void TFEmployeeStart::Edit1Change(TObject*) { Recipients()->Seek(Edit1->Text());
 void TFEmployeeStart::Edit2Change(TObject*) { Recipients()->Seek(Edit2->Text()); }
 void TFEmployeeStart::Edit3Change(TObject*) { Recipients()->Seek(Edit3->Text()); }
 
-bool TFEmployeeStart::CloseKey(char& Key) {
-    if (Key != VK_ESCAPE && Key != '/') return false;
+bool TFEmployeeStart::CloseKey(char& Key)
+{
+    if (Key != VK_ESCAPE && Key != '/')
+        return false;
     Key = 0;
     Close();
     return true;
 }
 
-bool TFEmployeeStart::HelpKey(Word& Key) {
-    if (Key != VK_F1) return false;
+bool TFEmployeeStart::HelpKey(Word& Key)
+{
+    if (Key != VK_F1)
+        return false;
     Key = 0;
     ShowListHelp(FMain->ProgramDir);
     return true;
 }
 
-void TFEmployeeStart::SearchKeyPress(TEdit* Edit, char& Key) {
-    if (CloseKey(Key) || Key != '\r') return;
+void TFEmployeeStart::SearchKeyPress(TEdit* Edit, char& Key)
+{
+    if (CloseKey(Key) || Key != '\r')
+        return;
     // An empty edit goes to the list as it stands; a text only when it was found.
     if (Edit->Text().empty() || Recipients()->Seek(Edit->Text())) {
         Key = 0;
@@ -136,15 +146,17 @@ void TFEmployeeStart::Edit1KeyPress(TObject*, char& Key) { SearchKeyPress(Edit1,
 void TFEmployeeStart::Edit2KeyPress(TObject*, char& Key) { SearchKeyPress(Edit2, Key); }
 void TFEmployeeStart::Edit3KeyPress(TObject*, char& Key) { SearchKeyPress(Edit3, Key); }
 
-void TFEmployeeStart::SearchKeyDown(Word& Key) {
-    if (HelpKey(Key)) return;
+void TFEmployeeStart::SearchKeyDown(Word& Key)
+{
+    if (HelpKey(Key))
+        return;
     int rows = 0;
     switch (Key) {
-        case VK_NEXT: rows = SearchPageRows; break;
-        case VK_PRIOR: rows = -SearchPageRows; break;
-        case VK_DOWN: rows = 1; break;
-        case VK_UP: rows = -1; break;
-        default: return;
+    case VK_NEXT: rows = SearchPageRows; break;
+    case VK_PRIOR: rows = -SearchPageRows; break;
+    case VK_DOWN: rows = 1; break;
+    case VK_UP: rows = -1; break;
+    default: return;
     }
     Recipients()->MoveBy(rows);
 }
@@ -153,16 +165,20 @@ void TFEmployeeStart::Edit1KeyDown(TObject*, Word& Key, TShiftState) { SearchKey
 void TFEmployeeStart::Edit2KeyDown(TObject*, Word& Key, TShiftState) { SearchKeyDown(Key); }
 void TFEmployeeStart::Edit3KeyDown(TObject*, Word& Key, TShiftState) { SearchKeyDown(Key); }
 
-void TFEmployeeStart::dwDBGrid1KeyDown(TObject*, Word& Key, TShiftState) {
-    if (HelpKey(Key)) return;
+void TFEmployeeStart::dwDBGrid1KeyDown(TObject*, Word& Key, TShiftState)
+{
+    if (HelpKey(Key))
+        return;
     if (Key == VK_DELETE) {
         Key = 0;
         DeleteRecipient();
     }
 }
 
-void TFEmployeeStart::dwDBGrid1KeyPress(TObject*, char& Key) {
-    if (CloseKey(Key) || Key != '\r') return;
+void TFEmployeeStart::dwDBGrid1KeyPress(TObject*, char& Key)
+{
+    if (CloseKey(Key) || Key != '\r')
+        return;
     Key = 0;
     OpenRecipient();
 }
@@ -170,10 +186,11 @@ void TFEmployeeStart::dwDBGrid1KeyPress(TObject*, char& Key) {
 void TFEmployeeStart::dwDBGrid1DblClick(TObject*) { OpenRecipient(); }
 
 void TFEmployeeStart::dwDBGrid1CalcCellColors(TObject*, TField*, TGridDrawState, bool Highlight, TFont* AFont,
-                                              TBrush* ABrush) {
+                                              TBrush* ABrush)
+{
     if (Highlight) {
         ABrush->SetColor(HighlightRowColor);
-        AFont->SetStyle(TFontStyles{fsBold});
+        AFont->SetStyle(TFontStyles {fsBold});
     } else {
         ABrush->SetColor(dwDBGrid1->PaintingRow() % 2 == 0 ? EvenRowColor : OddRowColor);
     }
@@ -186,10 +203,12 @@ void TFEmployeeStart::FormKeyDown(TObject*, Word& Key, TShiftState) { HelpKey(Ke
 
 void TFEmployeeStart::FormKeyPress(TObject*, char& Key) { CloseKey(Key); }
 
-void TFEmployeeStart::OpenRecipient() {
+void TFEmployeeStart::OpenRecipient()
+{
     TDaroruTable* recipients = Recipients();
     // An empty list has no row to open.
-    if (recipients->Eof() && recipients->Bof()) return;
+    if (recipients->Eof() && recipients->Bof())
+        return;
     recipients->Edit();
     const auto form = OneUseForm<TFEmployeeBasic>();
     form->NewRecipient = false;
@@ -197,17 +216,21 @@ void TFEmployeeStart::OpenRecipient() {
     Close();
 }
 
-void TFEmployeeStart::DeleteRecipient() {
+void TFEmployeeStart::DeleteRecipient()
+{
     TDaroruTable* recipients = Recipients();
-    if (recipients->Eof() && recipients->Bof()) return;
-    if (!AskYesNo("Are you sure you want to delete " + recipients->FieldByName("NAME1")->AsString() + " ?")) return;
+    if (recipients->Eof() && recipients->Bof())
+        return;
+    if (!AskYesNo("Are you sure you want to delete " + recipients->FieldByName("NAME1")->AsString() + " ?"))
+        return;
     // The recipient's transactions stay in TOTTRANS.
     recipients->Delete();
     recipients->IndexOpen(DClientDataBase->ClientDir(FMain->User->ClientID) + "EMPLOYEE.CDX");
     recipients->Pack();
 }
 
-bool TFEmployeeStart::AddRecipient() {
+bool TFEmployeeStart::AddRecipient()
+{
     String id;
     GetFileID("Enter Unique Employee ID", &id);
     if (id.empty()) {
@@ -242,7 +265,8 @@ bool TFEmployeeStart::AddRecipient() {
     return !form->ClosedByWindowSystem();
 }
 
-void TFEmployeeStart::KVButton1Click(TObject*) {
+void TFEmployeeStart::KVButton1Click(TObject*)
+{
     while (AddRecipient()) {
         if (!AskYesNo("Would you like to add another employee/1099 recipient?")) {
             Close();
@@ -251,6 +275,4 @@ void TFEmployeeStart::KVButton1Click(TObject*) {
     }
 }
 
-void ShowEmployeeStart() {
-    OneUseForm<TFEmployeeStart>()->ShowModal();
-}
+void ShowEmployeeStart() { OneUseForm<TFEmployeeStart>()->ShowModal(); }

@@ -6,8 +6,8 @@
 #include "controls/kvbutton.h"
 #include "datacontrols/grid/wwdbgrid.h"
 #include "platform/vcl/controls/edits.h"
-#include "platform/vcl/forms/forms.h"
 #include "platform/vcl/controls/label.h"
+#include "platform/vcl/forms/forms.h"
 
 // The stripes of the list: light yellow and white rows by their place on the screen,
 // navy for the highlighted row.
@@ -51,8 +51,8 @@ public:
     void dwDBGrid1KeyDown(TObject* Sender, Word& Key, TShiftState Shift);
     void dwDBGrid1KeyPress(TObject* Sender, char& Key);
     void dwDBGrid1DblClick(TObject* Sender);
-    void dwDBGrid1CalcCellColors(TObject* Sender, TField* Field, TGridDrawState State, bool Highlight, TFont* AFont,
-                                 TBrush* ABrush);
+    void dwDBGrid1CalcCellColors(TObject* Sender, TField* Field, TGridDrawState State, bool Highlight,
+                                 TFont* AFont, TBrush* ABrush);
     void dwDBGrid1TopRowChanged(TObject* Sender);
     void KVButton1Click(TObject* Sender);
     void FormKeyDown(TObject* Sender, Word& Key, TShiftState Shift);

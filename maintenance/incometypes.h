@@ -5,10 +5,10 @@
 #include <array>
 
 #include "platform/vcl/controls/edits.h"
-#include "platform/vcl/forms/forms.h"
 #include "platform/vcl/controls/label.h"
 #include "platform/vcl/controls/lists.h"
 #include "platform/vcl/controls/panels.h"
+#include "platform/vcl/forms/forms.h"
 
 // One line of the list and the letter a recipient's TRANS_TYPE keeps for it.
 struct TIncomeType {

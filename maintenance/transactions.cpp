@@ -8,18 +8,19 @@
 #include "controls/kvrows.h"
 #include "maintenance/edittrans.h"
 #include "platform/vcl/forms/application.h"
-#include "platform/vcl/graphics/colors.h"
 #include "platform/vcl/forms/keys.h"
+#include "platform/vcl/graphics/colors.h"
 
 std::function<void(const String& RecipientID)> TransactionListing;
 
 namespace {
 
-constexpr TColor EvenRowColor = 0x80FFFF;  // light yellow
+constexpr TColor EvenRowColor = 0x80FFFF;   // light yellow
 constexpr TColor NegativeTotalColor = 255;  // red
 
 TBitBtn* PlaceToolButton(TForm* Form, TKVToolBar* Bar, const String& Name, const String& Caption,
-                         const String& Hint, int Left, int Width) {
+                         const String& Hint, int Left, int Width)
+{
     auto* button = PlaceControl<TBitBtn>(Form, Bar, Name, Left, 3, Width, 25);
     button->SetCaption(Caption);
     button->SetHint(Hint);
@@ -28,19 +29,21 @@ TBitBtn* PlaceToolButton(TForm* Form, TKVToolBar* Bar, const String& Name, const
 }
 
 // One framed line with its caption; the line's control goes right of it.
-TLabel* PlaceRow(TForm* Form, int Number, const String& Caption, int Top, TKVBevel*& Bevel) {
+TLabel* PlaceRow(TForm* Form, int Number, const String& Caption, int Top, TKVBevel*& Bevel)
+{
     const String n = IntToStr(Number);
     Bevel = PlaceControl<TKVBevel>(Form, Form, "KVBevel" + n, 8, Top, 751, 27);
     auto* label = PlaceControl<TLabel>(Form, Form, "Label" + n, 20, Top + 6, 270, 15);
-    label->Font()->SetStyle(TFontStyles{fsBold});
+    label->Font()->SetStyle(TFontStyles {fsBold});
     label->Font()->SetColor(clNavy);
     label->SetCaption(Caption);
     return label;
 }
 
 // A read-only value in white bold on navy.
-template <class T>
-T* PlaceValue(TForm* Form, const String& Name, TDataSource* Source, const String& Field, int Top, int Width) {
+template<class T>
+T* PlaceValue(TForm* Form, const String& Name, TDataSource* Source, const String& Field, int Top, int Width)
+{
     T* edit = PlaceControl<T>(Form, Form, Name, 300, Top + 3, Width, 21);
     edit->SetDataSource(Source);
     edit->SetDataField(Field);
@@ -48,7 +51,7 @@ T* PlaceValue(TForm* Form, const String& Name, TDataSource* Source, const String
     edit->SetTabStop(false);
     edit->SetColor(clNavy);
     edit->Font()->SetColor(clWhite);
-    edit->Font()->SetStyle(TFontStyles{fsBold});
+    edit->Font()->SetStyle(TFontStyles {fsBold});
     return edit;
 }
 
@@ -56,7 +59,8 @@ TDaroruTable* Transactions() { return DClientDataBase->tblTransactions; }
 
 }  // namespace
 
-TFTransactions::TFTransactions(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
+TFTransactions::TFTransactions(TComponent* AOwner) : TKVMouseFreeForm(AOwner)
+{
     SetName("FTransactions");
     SetCaption("1099 Transactions");
     SetPosition(poScreenCenter);
@@ -77,21 +81,22 @@ TFTransactions::TFTransactions(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     Label1 = PlaceRow(this, 1, "Current Employee", 62, KVBevel1);
     KVDBEdit1 = PlaceValue<TKVDBEdit>(this, "KVDBEdit1", DClientDataBase->dsEmployee, "NAME1", 62, 300);
     Label2 = PlaceRow(this, 2, "Current Employee Income or Loss", 92, KVBevel2);
-    KVDBDoubleEdit1 =
-        PlaceValue<TKVDBDoubleEdit>(this, "KVDBDoubleEdit1", DClientDataBase->dsEmployee, "TOTAMT", 92, 120);
+    KVDBDoubleEdit1 = PlaceValue<TKVDBDoubleEdit>(this, "KVDBDoubleEdit1", DClientDataBase->dsEmployee,
+                                                  "TOTAMT", 92, 120);
     Label3 = PlaceRow(this, 3, "Key in new transactions", 122, KVBevel3);
     BitBtn1 = PlaceControl<TBitBtn>(this, this, "BitBtn1", 300, 124, 120, 23);
     BitBtn1->SetCaption("&New Trans.");
 
-    dwDBGrid1 = PlaceControl<TdwDBGrid>(this, this, "dwDBGrid1", 8, 156, 751, ClientHeight() - KVCommander1->Height() - 162);
-    dwDBGrid1->Font()->SetStyle(TFontStyles{fsBold});
+    dwDBGrid1 = PlaceControl<TdwDBGrid>(this, this, "dwDBGrid1", 8, 156, 751,
+                                        ClientHeight() - KVCommander1->Height() - 162);
+    dwDBGrid1->Font()->SetStyle(TFontStyles {fsBold});
     dwDBGrid1->SetTitleLines(2);
     dwDBGrid1->SetTitleAlignment(taCenter);
     dwDBGrid1->SetTitleButtons(true);
     dwDBGrid1->SetFixedCols(0);
     dwDBGrid1->SetShowHorzScrollBar(true);
-    dwDBGrid1->SetOptions(TdwDBGridOptions{dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
-                                           dgConfirmDelete, dgCancelOnExit, dgWordWrap});
+    dwDBGrid1->SetOptions(TdwDBGridOptions {dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines,
+                                            dgTabs, dgConfirmDelete, dgCancelOnExit, dgWordWrap});
     dwDBGrid1->SetTabOrder(0);
     BitBtn1->SetTabOrder(1);
 
@@ -113,15 +118,18 @@ TFTransactions::TFTransactions(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     dwDBGrid1->OnKeyDown = [this](TObject* S, Word& K, TShiftState Sh) { dwDBGrid1KeyDown(S, K, Sh); };
     dwDBGrid1->OnEnter = [this](TObject* S) { dwDBGrid1Enter(S); };
     dwDBGrid1->OnExit = [this](TObject* S) { dwDBGrid1Exit(S); };
-    dwDBGrid1->OnCalcCellColors = [this](TObject* S, TField* F, TGridDrawState St, bool H, TFont* AF, TBrush* AB) {
-        dwDBGrid1CalcCellColors(S, F, St, H, AF, AB);
-    };
+    dwDBGrid1->OnCalcCellColors = [this](TObject* S, TField* F, TGridDrawState St, bool H, TFont* AF,
+                                         TBrush* AB) { dwDBGrid1CalcCellColors(S, F, St, H, AF, AB); };
     dwDBGrid1->OnTopRowChanged = [this](TObject* S) { dwDBGrid1TopRowChanged(S); };
 }
 
-String TFTransactions::RecipientID() const { return DClientDataBase->tblEmployee->FieldByName("ID")->AsString(); }
+String TFTransactions::RecipientID() const
+{
+    return DClientDataBase->tblEmployee->FieldByName("ID")->AsString();
+}
 
-void TFTransactions::FormCreate(TObject*) {
+void TFTransactions::FormCreate(TObject*)
+{
     try {
         RefreshView();
     } catch (const Exception&) {
@@ -131,7 +139,8 @@ void TFTransactions::FormCreate(TObject*) {
     }
 }
 
-void TFTransactions::RefreshView() {
+void TFTransactions::RefreshView()
+{
     dwDBGrid1->SetDataSource(nullptr);
     Transactions()->SetFiltered(false);
     try {
@@ -144,7 +153,8 @@ void TFTransactions::RefreshView() {
     ShowRecipientsTransactions();
 }
 
-void TFTransactions::ShowRecipientsTransactions() {
+void TFTransactions::ShowRecipientsTransactions()
+{
     Transactions()->SetSxQuery(RecipientTransactionsFilter(RecipientID()));
     Transactions()->SetFiltered(true);
     dwDBGrid1->SetDataSource(DClientDataBase->dsTransactions);
@@ -153,7 +163,8 @@ void TFTransactions::ShowRecipientsTransactions() {
     KVDBDoubleEdit1->Font()->SetColor(negative ? NegativeTotalColor : clWhite);
 }
 
-TFTransactions::TEditorEnd TFTransactions::EditUntilPosted(bool NewTransaction) {
+TFTransactions::TEditorEnd TFTransactions::EditUntilPosted(bool NewTransaction)
+{
     TDaroruTable* table = Transactions();
     for (;;) {
         const auto editor = OneUseForm<TFEditTrans>();
@@ -179,7 +190,8 @@ TFTransactions::TEditorEnd TFTransactions::EditUntilPosted(bool NewTransaction) 
     }
 }
 
-void TFTransactions::ChangeAndRefresh(const std::function<void()>& Change) {
+void TFTransactions::ChangeAndRefresh(const std::function<void()>& Change)
+{
     try {
         Change();
     } catch (...) {
@@ -191,7 +203,8 @@ void TFTransactions::ChangeAndRefresh(const std::function<void()>& Change) {
     RefreshView();
 }
 
-void TFTransactions::BitBtn1Click(TObject*) {
+void TFTransactions::BitBtn1Click(TObject*)
+{
     FMain->AddingTransactions = 1;
     FMain->DiscardTransaction = false;
     ChangeAndRefresh([this] {
@@ -207,34 +220,41 @@ void TFTransactions::BitBtn1Click(TObject*) {
                 table->FieldByName("NUMBER")->SetAsInteger(client->FieldByName("REFNUMBER")->AsInteger() + 1);
             } else {
                 table->FieldByName("NUMBER")->SetAsInteger(previousNumber + 1);
-                if (!previousDate.empty()) table->FieldByName("DATE")->SetAsString(previousDate);
+                if (!previousDate.empty())
+                    table->FieldByName("DATE")->SetAsString(previousDate);
             }
             table->FieldByName("DESCR")->SetAsString(client->FieldByName("DEF_DESCR")->AsString());
             const TEditorEnd end = EditUntilPosted(true);
-            if (end.Posted) firstPass = false;
+            if (end.Posted)
+                firstPass = false;
             // An editor closed by the window system keeps its transaction, as any close
             // does, but no next one follows; one that never showed ends the loop too.
-            if (!end.Shown || end.ByWindowSystem) FMain->AddingTransactions = 0;
+            if (!end.Shown || end.ByWindowSystem)
+                FMain->AddingTransactions = 0;
         }
     });
 }
 
-void TFTransactions::EditTransaction() {
+void TFTransactions::EditTransaction()
+{
     TDaroruTable* table = Transactions();
     // An empty grid has no transaction to edit; editing would add a blank one.
-    if (table->IsEmpty()) return;
+    if (table->IsEmpty())
+        return;
     ChangeAndRefresh([this, table] {
         table->Edit();
         EditUntilPosted(false);
     });
 }
 
-void TFTransactions::DeleteTransaction() {
+void TFTransactions::DeleteTransaction()
+{
     TDaroruTable* table = Transactions();
     // Nothing is shown, so nothing may be deleted: the engine may stand on a hidden record.
-    if (table->IsEmpty()) return;
-    if (!AskYesNo("Are you sure you want to delete this transaction for - " + table->FieldByName("DESCR")->AsString() +
-                  " ?"))
+    if (table->IsEmpty())
+        return;
+    if (!AskYesNo("Are you sure you want to delete this transaction for - " +
+                  table->FieldByName("DESCR")->AsString() + " ?"))
         return;
     ChangeAndRefresh([this, table] {
         table->DaroruDelete();
@@ -243,7 +263,8 @@ void TFTransactions::DeleteTransaction() {
     });
 }
 
-void TFTransactions::ShowByDate() {
+void TFTransactions::ShowByDate()
+{
     Transactions()->SetOrder(Transactions()->TagArea("DATE"));
     dwDBGrid1->SetDataSource(DClientDataBase->dsTransactions);
     Transactions()->First();
@@ -251,7 +272,8 @@ void TFTransactions::ShowByDate() {
 
 void TFTransactions::dwDBGrid1DblClick(TObject*) { EditTransaction(); }
 
-void TFTransactions::dwDBGrid1KeyPress(TObject* Sender, char& Key) {
+void TFTransactions::dwDBGrid1KeyPress(TObject* Sender, char& Key)
+{
     if (Key == '\r') {
         Key = 0;
         EditTransaction();
@@ -260,8 +282,10 @@ void TFTransactions::dwDBGrid1KeyPress(TObject* Sender, char& Key) {
     MouseFreeKeyPress(Sender, Key);
 }
 
-void TFTransactions::dwDBGrid1KeyDown(TObject*, Word& Key, TShiftState) {
-    if (Key != VK_DELETE) return;
+void TFTransactions::dwDBGrid1KeyDown(TObject*, Word& Key, TShiftState)
+{
+    if (Key != VK_DELETE)
+        return;
     Key = 0;
     DeleteTransaction();
 }
@@ -272,10 +296,11 @@ void TFTransactions::dwDBGrid1Enter(TObject*) { SetKeyPreview(false); }
 void TFTransactions::dwDBGrid1Exit(TObject*) { SetKeyPreview(true); }
 
 void TFTransactions::dwDBGrid1CalcCellColors(TObject*, TField*, TGridDrawState, bool Highlight, TFont* AFont,
-                                             TBrush* ABrush) {
+                                             TBrush* ABrush)
+{
     if (Highlight) {
         ABrush->SetColor(clNavy);
-        AFont->SetStyle(TFontStyles{fsBold});
+        AFont->SetStyle(TFontStyles {fsBold});
         return;
     }
     ABrush->SetColor(dwDBGrid1->PaintingRow() % 2 == 0 ? EvenRowColor : clWhite);
@@ -284,12 +309,14 @@ void TFTransactions::dwDBGrid1CalcCellColors(TObject*, TField*, TGridDrawState, 
 // The banding belongs to screen rows, so a scroll repaints every row.
 void TFTransactions::dwDBGrid1TopRowChanged(TObject*) { dwDBGrid1->Invalidate(); }
 
-void TFTransactions::BitBtn3Click(TObject*) {
+void TFTransactions::BitBtn3Click(TObject*)
+{
     dwDBGrid1->SetDataSource(nullptr);
     try {
         FMain->DaroruEnv1->SetSoftSeek(true);
         Transactions()->SetOrder(Transactions()->TagArea("NUMBER"));
-        if (dwLookupDialog1->Execute()) EditTransaction();
+        if (dwLookupDialog1->Execute())
+            EditTransaction();
     } catch (...) {
         ShowByDate();
         throw;
@@ -297,7 +324,8 @@ void TFTransactions::BitBtn3Click(TObject*) {
     ShowByDate();
 }
 
-void TFTransactions::ListTransactions(bool Preview) {
+void TFTransactions::ListTransactions(bool Preview)
+{
     if (!TransactionListing) {
         ShowMessage(NotAvailableMessage);
         return;
@@ -323,7 +351,8 @@ void TFTransactions::BitBtn2Click(TObject*) { ListTransactions(true); }
 
 void ShowTransactions() { OneUseForm<TFTransactions>()->ShowModal(); }
 
-bool LookupRecipient() {
+bool LookupRecipient()
+{
     const TOneUse<TdwLookupDialog> lookup(new TdwLookupDialog(Application.operator->()));
     lookup->SetLookupTable(DClientDataBase->tblEmployee);
     return lookup->Execute();

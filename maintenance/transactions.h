@@ -12,11 +12,11 @@
 #include "controls/kvforms.h"
 #include "controls/kvheader.h"
 #include "controls/kvtoolbar.h"
-#include "datacontrols/lookup/dwidlg.h"
 #include "datacontrols/grid/wwdbgrid.h"
+#include "datacontrols/lookup/dwidlg.h"
 #include "platform/vcl/controls/buttons.h"
-#include "platform/vcl/dialogs/dialogs.h"
 #include "platform/vcl/controls/label.h"
+#include "platform/vcl/dialogs/dialogs.h"
 
 // The listing of a recipient's transactions for a date range, printed or previewed
 // as the main window's Preview says; the list reports set it. Unset, the grid's

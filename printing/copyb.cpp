@@ -29,7 +29,8 @@ const TCopy Copy1 = {{"USINT11.HP", "1099 Copy 1 INT", "Copy1INT_", 3, {0, 21, 4
 const TCopy Copy2 = {{"USINT21.HP", "1099 Copy 2 INT", "Copy2INT_", 3, {0, 21, 42}},
                      {"USMISC21.HP", "1099 Copy 2 MISC", "Copy2MISC_", 2, {0, 33}}};
 
-void PrintRecipientCopy(const TCopy& Copy, const String& RecipientID) {
+void PrintRecipientCopy(const TCopy& Copy, const String& RecipientID)
+{
     const TRecipientBoxes recipient = ReadRecipientBoxes(*DClientDataBase->tblEmployee);
     const TCopyForm& form = recipient.IsInterest() ? Copy.Int : Copy.Misc;
     const TFormLayout layout = recipient.IsInterest() ? PlainIntLayout : PlainMiscLayout;
@@ -39,7 +40,8 @@ void PrintRecipientCopy(const TCopy& Copy, const String& RecipientID) {
         FormPrinter printer;
         printer.StartPage();
         printer.LoadOverlay(form.Overlay);
-        for (int i = 0; i < form.Forms; ++i) PlaceForm(TBoxPlacer::Whole(printer, form.RowOffsets[i]), layout, payer, recipient);
+        for (int i = 0; i < form.Forms; ++i)
+            PlaceForm(TBoxPlacer::Whole(printer, form.RowOffsets[i]), layout, payer, recipient);
         printer.EndPage(form.Title);
     }
     FinishFormPage(pdfName);

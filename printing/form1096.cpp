@@ -17,16 +17,18 @@ namespace {
 constexpr int LineWidth = 37;
 const String TotalMask = "#,.00";
 
-
-void Print1096(bool Red) {
+void Print1096(bool Red)
+{
     std::optional<TRedFormMode> laser;
-    if (Red) laser.emplace();
+    if (Red)
+        laser.emplace();
     TDClientDataBase& data = *DClientDataBase;
     const String pdfName = FormPdfName(Red ? "RED1096_" : "FILE1099_");
     {
         FormPrinter printer;
         printer.StartPage();
-        if (!Red) printer.LoadOverlay("US1096$1.HP");
+        if (!Red)
+            printer.LoadOverlay("US1096$1.HP");
 
         TDataSet& recipients = *data.tblEmployee;
         const bool interest = data.Interest1099 == "Y";
@@ -41,14 +43,17 @@ void Print1096(bool Red) {
             TDataSet& client = *data.tblClient;
             const auto field = [&](const char* Name) { return client.FieldByName(Name)->AsString(); };
             place.Text(5, 6, LeftChars(field("NAME1"), LineWidth), "NAME1");
-            if (Red) place.Text(6, 6, LeftChars(field("NAME2"), LineWidth), "NAME2");
+            if (Red)
+                place.Text(6, 6, LeftChars(field("NAME2"), LineWidth), "NAME2");
             place.Text(8, 6, LeftChars(field("ADDRESS1"), LineWidth), "ADDRESS1");
-            place.Text(9, 6, LeftChars(field("CITY") + " " + field("STATE") + " " + field("ZIP"), LineWidth), "CSZ");
+            place.Text(9, 6, LeftChars(field("CITY") + " " + field("STATE") + " " + field("ZIP"), LineWidth),
+                       "CSZ");
             place.Text(13, 4, data.ContactName, "ContactName");
             // A number of other than ten digits has no area code to split off.
             const String phone = DigitsOnly(data.ContactPhone);
             const bool areaCode = phone.size() == 10;
-            if (areaCode) place.Text(13, 32, LeftChars(phone, 3), "ContactPhone");
+            if (areaCode)
+                place.Text(13, 32, LeftChars(phone, 3), "ContactPhone");
             place.Text(13, 37, areaCode ? CharsFrom(phone, 4) : phone, "ContactPhone");
             place.Text(15, 4, data.ContactEmail, "ContactEmail");
             place.Text(17, 4, field("TAX_ID"), "TAX_ID");
@@ -66,7 +71,8 @@ void Print1096(bool Red) {
 
 }  // namespace
 
-T1096Totals Sum1096Recipients(TDataSet& Recipients, bool Interest, const std::function<void()>& Step) {
+T1096Totals Sum1096Recipients(TDataSet& Recipients, bool Interest, const std::function<void()>& Step)
+{
     T1096Totals totals;
     for (Recipients.First(); !Recipients.Eof(); Recipients.Next()) {
         if ((Recipients.FieldByName("TRANS_TYPE")->AsString() == "I") == Interest) {

@@ -49,11 +49,25 @@ TPayerBoxes ReadPayerBoxes(TDataSet& Client);
 TRecipientBoxes ReadRecipientBoxes(TDataSet& Recipient);
 
 enum class TBox {
-    PayerName, PayerName2, PayerStreet, PayerCity, PayerNumber, RecipientNumber,
-    RecipientName, RecipientName2, RecipientStreet, RecipientCity,
+    PayerName,
+    PayerName2,
+    PayerStreet,
+    PayerCity,
+    PayerNumber,
+    RecipientNumber,
+    RecipientName,
+    RecipientName2,
+    RecipientStreet,
+    RecipientCity,
     Income,  // TOTAMT; on Form 1099-MISC only in the box of its income type
-    FederalWithheld, DirectSales,
-    StateWithheld1, StateNumber1, StateIncome1, StateWithheld2, StateNumber2, StateIncome2,
+    FederalWithheld,
+    DirectSales,
+    StateWithheld1,
+    StateNumber1,
+    StateIncome1,
+    StateWithheld2,
+    StateNumber2,
+    StateIncome2,
 };
 
 // One box of a layout. An amount ends at its column; everything else starts there.
@@ -66,7 +80,8 @@ struct TBoxPlace {
 using TFormLayout = std::span<const TBoxPlace>;
 
 // Prints the boxes of Layout, in its order, for one payer and recipient.
-void PlaceForm(const TBoxPlacer& Placer, TFormLayout Layout, const TPayerBoxes& Payer, const TRecipientBoxes& Recipient);
+void PlaceForm(const TBoxPlacer& Placer, TFormLayout Layout, const TPayerBoxes& Payer,
+               const TRecipientBoxes& Recipient);
 
 // The forms on plain paper (Copies C, B, 1 and 2), for the form at the top of a sheet.
 extern const TFormLayout PlainMiscLayout;
@@ -90,4 +105,5 @@ struct TSheetForm {
 // the form is filled when the walk is not OnlyCurrent and the table has not
 // ended. The table is left on the last record read (or at its end). Then the
 // page's preview or PDF step.
-void PrintSheet(const TSheet& Sheet, bool OnlyCurrent, const std::function<TSheetForm(FormPrinter&, int Form)>& FormAt);
+void PrintSheet(const TSheet& Sheet, bool OnlyCurrent,
+                const std::function<TSheetForm(FormPrinter&, int Form)>& FormAt);

@@ -13,17 +13,24 @@ constexpr int MetafilePages = 2;
 
 }  // namespace
 
-String FormPdfName(const String& Stem, const String& RecipientID) {
-    if (!FMain->MakePdf) return String();
-    if (!RecipientID.empty()) CheckID(RecipientID);
+String FormPdfName(const String& Stem, const String& RecipientID)
+{
+    if (!FMain->MakePdf)
+        return String();
+    if (!RecipientID.empty())
+        CheckID(RecipientID);
     return DClientDataBase->ClientDir(FMain->User->ClientID) + Stem + RecipientID + TodayText();
 }
 
-void FinishFormPage(const String& PdfName) {
+void FinishFormPage(const String& PdfName)
+{
     if (FMain->MakePdf) {
-        if (FormPageHooks.ViewPrintedPages) FormPageHooks.ViewPrintedPages(false);
-        if (FormPageHooks.MakePdfFromPages) FormPageHooks.MakePdfFromPages(PdfName, MetafilePages);
+        if (FormPageHooks.ViewPrintedPages)
+            FormPageHooks.ViewPrintedPages(false);
+        if (FormPageHooks.MakePdfFromPages)
+            FormPageHooks.MakePdfFromPages(PdfName, MetafilePages);
     } else if (FMain->Preview) {
-        if (FormPageHooks.ViewPrintedPages) FormPageHooks.ViewPrintedPages(true);
+        if (FormPageHooks.ViewPrintedPages)
+            FormPageHooks.ViewPrintedPages(true);
     }
 }

@@ -103,7 +103,7 @@ private:
     TCanvas* FPageCanvas = nullptr;
     std::unique_ptr<TBitmap> FPageBitmap;
     double FScale = 0;  // device pixels per 1/1000 inch, the same both ways on our canvases
-    int FOriginX = 0;  // device pixels added to every canvas position
+    int FOriginX = 0;   // device pixels added to every canvas position
     int FOriginY = 0;
 };
 

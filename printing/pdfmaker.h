@@ -14,7 +14,7 @@
 // The page images MakePdfFromPages joins.
 enum TPdfPageKind {
     pkReportBitmaps = 1,  // the report page writer's PRV*.BMP
-    pkFormPages = 2,      // a form run's page metafiles WMF*.WMF, or its page bitmaps BMP*.BMP after a canvas run
+    pkFormPages = 2,  // a form run's page metafiles WMF*.WMF, or its page bitmaps BMP*.BMP after a canvas run
 };
 
 // Writes Stem + ".PDF" from the pages of Mode (any mode but 1 takes the form

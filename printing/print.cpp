@@ -43,17 +43,22 @@ constexpr int RowHeight = 27;
 
 const char* const CopyProgressText = "Printing 1099 Copy C ...";
 
-bool IsInterestRecipient(TDataSet* Recipients) { return Recipients->FieldByName("TRANS_TYPE")->AsString() == "I"; }
+bool IsInterestRecipient(TDataSet* Recipients)
+{
+    return Recipients->FieldByName("TRANS_TYPE")->AsString() == "I";
+}
 
 String RecipientID(TDataSet* Recipients) { return Recipients->FieldByName("ID")->AsString(); }
 
 // How many of the five copies are chosen.
-int SelectedCopies() {
+int SelectedCopies()
+{
     const TUser& user = *FMain->User;
     return user.PrintFederalCopy + user.PrintCopyC + user.PrintCopyB + user.PrintCopy1 + user.PrintCopy2;
 }
 
-void OrderRecipientsBy(const String& Tag) {
+void OrderRecipientsBy(const String& Tag)
+{
     FMain->DaroruEnv1->SetSoftSeek(true);
     TDaroruTable* recipients = DClientDataBase->tblEmployee;
     recipients->SetOrder(recipients->TagArea(Tag));
@@ -63,7 +68,8 @@ void OrderRecipientsBy(const String& Tag) {
 // they end.
 class TOpenPrintTable {
 public:
-    TOpenPrintTable() : FTable(DClientDataBase->tblEmployeePrint) {
+    TOpenPrintTable() : FTable(DClientDataBase->tblEmployeePrint)
+    {
         const String& dir = FMain->ProgramDir;
         FTable->SetDatabaseName(dir);
         FTable->SetTableName(dir + "PRINT");
@@ -80,7 +86,8 @@ private:
 };
 
 // The sheet of the current recipient alone: the red or C copy of its form kind.
-void PrintRecipientSheet(const String& ID, const TSheetRoutine& Misc, const TSheetRoutine& Interest) {
+void PrintRecipientSheet(const String& ID, const TSheetRoutine& Misc, const TSheetRoutine& Interest)
+{
     const bool interest = IsInterestRecipient(DClientDataBase->tblEmployee);
     DClientDataBase->BuildPrintTable(interest ? 1 : 2, true);
     const TOpenPrintTable open;
@@ -88,7 +95,8 @@ void PrintRecipientSheet(const String& ID, const TSheetRoutine& Misc, const TShe
 }
 
 // Every chosen copy of the current recipient, whose ID is ID; Step after each copy.
-void PrintRecipientCopies(const String& ID, const std::function<void()>& Step) {
+void PrintRecipientCopies(const String& ID, const std::function<void()>& Step)
+{
     const TUser& user = *FMain->User;
     if (user.PrintFederalCopy) {
         PrintRecipientSheet(ID, PrintRoutines.PrintRedCopyMisc, PrintRoutines.PrintRedCopyInt);
@@ -99,12 +107,13 @@ void PrintRecipientCopies(const String& ID, const std::function<void()>& Step) {
         Step();
     }
     const std::pair<bool, const TPageRoutine&> pages[] = {
-        {user.PrintCopyB, PrintRoutines.PrintCopyB},
-        {user.PrintCopy1, PrintRoutines.PrintCopy1},
-        {user.PrintCopy2, PrintRoutines.PrintCopy2},
+            {user.PrintCopyB, PrintRoutines.PrintCopyB},
+            {user.PrintCopy1, PrintRoutines.PrintCopy1},
+            {user.PrintCopy2, PrintRoutines.PrintCopy2},
     };
     for (const auto& [selected, routine] : pages) {
-        if (!selected) continue;
+        if (!selected)
+            continue;
         routine(ID);
         Step();
     }
@@ -113,7 +122,8 @@ void PrintRecipientCopies(const String& ID, const std::function<void()>& Step) {
 // Each chosen copy in turn over all recipients: the red and C copies from the
 // print-work table (1099-MISC, then 1099-INT), B, 1 and 2 over the recipients;
 // Step after each sheet or page.
-void PrintUncollated(const std::function<void()>& Step) {
+void PrintUncollated(const std::function<void()>& Step)
+{
     const TUser& user = *FMain->User;
     TDaroruTable* recipients = DClientDataBase->tblEmployee;
     // A sheet routine takes on the following rows to fill its sheet; the pass goes
@@ -141,14 +151,18 @@ void PrintUncollated(const std::function<void()>& Step) {
         sheets(2, PrintRoutines.PrintCopyCMisc);
         sheets(1, PrintRoutines.PrintCopyCInt);
     }
-    if (user.PrintCopyB) pages(PrintRoutines.PrintCopyB);
-    if (user.PrintCopy1) pages(PrintRoutines.PrintCopy1);
-    if (user.PrintCopy2) pages(PrintRoutines.PrintCopy2);
+    if (user.PrintCopyB)
+        pages(PrintRoutines.PrintCopyB);
+    if (user.PrintCopy1)
+        pages(PrintRoutines.PrintCopy1);
+    if (user.PrintCopy2)
+        pages(PrintRoutines.PrintCopy2);
 }
 
 // All chosen copies of one recipient after the other, in last-name order; Step
 // after each recipient.
-void PrintCollated(const std::function<void()>& Step) {
+void PrintCollated(const std::function<void()>& Step)
+{
     TDaroruTable* recipients = DClientDataBase->tblEmployee;
     OrderRecipientsBy("LAST");
     for (recipients->First(); !recipients->Eof(); recipients->Next()) {
@@ -161,14 +175,17 @@ void PrintCollated(const std::function<void()>& Step) {
 // then comes back to the front with the focus where it was. The page viewer each
 // form routine would open after its page is held back: a run that asked for it
 // opens it once, over all its pages, at its end.
-void PrintRun(TForm* Form, const std::function<void()>& Body) {
+void PrintRun(TForm* Form, const std::function<void()>& Body)
+{
     const std::function<void(bool Show)> viewer = FormPageHooks.ViewPrintedPages;
     bool viewWanted = false;
     if (viewer) {
         FormPageHooks.ViewPrintedPages = [&](bool Show) {
             // Collecting the pages without showing them is a PDF run's step after every page.
-            if (Show) viewWanted = true;
-            else viewer(false);
+            if (Show)
+                viewWanted = true;
+            else
+                viewer(false);
         };
     }
     Form->SetEnabled(false);
@@ -184,12 +201,14 @@ void PrintRun(TForm* Form, const std::function<void()>& Body) {
         throw;
     }
     restore();
-    if (viewWanted) viewer(true);
+    if (viewWanted)
+        viewer(true);
 }
 
 }  // namespace
 
-TFPrint::TFPrint(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
+TFPrint::TFPrint(TComponent* AOwner) : TKVMouseFreeForm(AOwner)
+{
     SetName("FPrint");
     SetCaption("Report Print Selection");
     SetPosition(poScreenCenter);
@@ -230,10 +249,10 @@ TFPrint::TFPrint(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
                           top += RowHeight, &TFPrint::KVButton4Click);
     KVButton5 = ButtonRow(KVLabel5, "Generate Electronic 1099 File", "KVButton5", "Electronically File",
                           top += RowHeight, &TFPrint::KVButton5Click);
-    KVButton6 = ButtonRow(KVLabel6, "Print Form 1096 Summary Report (Red Copy)", "KVButton6", "Print 1096 (Red)",
-                          top += RowHeight, &TFPrint::KVButton6Click);
-    KVButton7 = ButtonRow(KVLabel7, "Print Form 1096 Summary Report (File Copy)", "KVButton7", "Print 1096 (File)",
-                          top += RowHeight, &TFPrint::KVButton7Click);
+    KVButton6 = ButtonRow(KVLabel6, "Print Form 1096 Summary Report (Red Copy)", "KVButton6",
+                          "Print 1096 (Red)", top += RowHeight, &TFPrint::KVButton6Click);
+    KVButton7 = ButtonRow(KVLabel7, "Print Form 1096 Summary Report (File Copy)", "KVButton7",
+                          "Print 1096 (File)", top += RowHeight, &TFPrint::KVButton7Click);
 
     GroupBox1 = NewChild<TGroupBox>(this, ScrollBox1, "GroupBox1");
     GroupBox1->SetCaption("Selection of 1099's to Print");
@@ -243,7 +262,8 @@ TFPrint::TFPrint(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     KVCheckBox1->SetCaption("Federal Copy");
     KVCheckBox2 = Row<TKVCheckBox>(GroupBox1, KVLabel9, "Copy C For Payer", "KVCheckBox2", row += RowHeight);
     KVCheckBox2->SetCaption("Copy C");
-    KVCheckBox3 = Row<TKVCheckBox>(GroupBox1, KVLabel10, "Copy B For Recipient", "KVCheckBox3", row += RowHeight);
+    KVCheckBox3 =
+            Row<TKVCheckBox>(GroupBox1, KVLabel10, "Copy B For Recipient", "KVCheckBox3", row += RowHeight);
     KVCheckBox3->SetCaption("Copy B");
     KVCheckBox4 = Row<TKVCheckBox>(GroupBox1, KVLabel11, "Copy 1 State Tax Department", "KVCheckBox4",
                                    row += RowHeight);
@@ -266,13 +286,14 @@ TFPrint::TFPrint(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     dwLookupDialog1->SetCaption("Select An Employee To Print");
     dwLookupDialog1->SetGridTitleAlignment(taLeftJustify);
     dwLookupDialog1->SetGridColor(clWhite);
-    dwLookupDialog1->SetGridOptions(TdwDBGridOptions{dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines,
-                                                     dgTabs, dgRowSelect, dgAlwaysShowSelection});
+    dwLookupDialog1->SetGridOptions(TdwDBGridOptions {dgTitles, dgIndicator, dgColumnResize, dgColLines,
+                                                      dgRowLines, dgTabs, dgRowSelect,
+                                                      dgAlwaysShowSelection});
     dwLookupDialog1->SetMaxHeight(209);
 
     int tab = 0;
-    for (TWinControl* control : std::initializer_list<TWinControl*>{KVButton1, KVButton2, KVButton3, KVButton4,
-                                                                    KVButton5, KVButton6, KVButton7, GroupBox1})
+    for (TWinControl* control : std::initializer_list<TWinControl*> {
+                 KVButton1, KVButton2, KVButton3, KVButton4, KVButton5, KVButton6, KVButton7, GroupBox1})
         control->SetTabOrder(tab++);
 
     OnCreate = [this](TObject* S) { FormCreate(S); };
@@ -281,20 +302,23 @@ TFPrint::TFPrint(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
     OnActivate = [this](TObject*) { ScrollBox1->Realign(); };
 }
 
-template <class T>
-T* TFPrint::Row(TWinControl* Parent, TKVLabel*& Label, const String& Caption, const String& Name, int Top) {
+template<class T>
+T* TFPrint::Row(TWinControl* Parent, TKVLabel*& Label, const String& Caption, const String& Name, int Top)
+{
     return PlaceRow<T>(this, Parent, "KVLabel" + IntToStr(++FRows), Caption, Name, Top, ControlWidth, &Label);
 }
 
 TKVButton* TFPrint::ButtonRow(TKVLabel*& Label, const String& Caption, const String& Name,
-                              const String& ButtonCaption, int Top, void (TFPrint::*Handler)(TObject*)) {
+                              const String& ButtonCaption, int Top, void (TFPrint::*Handler)(TObject*))
+{
     auto* button = Row<TKVButton>(ScrollBox1, Label, Caption, Name, Top);
     button->SetCaption(ButtonCaption);
     button->OnClick = [this, Handler](TObject* S) { (this->*Handler)(S); };
     return button;
 }
 
-void TFPrint::FormCreate(TObject*) {
+void TFPrint::FormCreate(TObject*)
+{
     TUser& user = *FMain->User;
     KVCheckBox1->Bind(&user.PrintFederalCopy);
     KVCheckBox2->Bind(&user.PrintCopyC);
@@ -305,7 +329,8 @@ void TFPrint::FormCreate(TObject*) {
     ContactShown = false;
 }
 
-void TFPrint::FormShow(TObject*) {
+void TFPrint::FormShow(TObject*)
+{
     TDaroruTable* recipients = DClientDataBase->tblEmployee;
     // A recipient whose totals are refused keeps its stored ones and is named;
     // the others are still brought up to date.
@@ -321,47 +346,60 @@ void TFPrint::FormShow(TObject*) {
             progress.Step();
         }
     }
-    if (!refused.empty()) ShowMessage(refused);
+    if (!refused.empty())
+        ShowMessage(refused);
 }
 
-bool TFPrint::ChooseRecipient() {
+bool TFPrint::ChooseRecipient()
+{
     OrderRecipientsBy("ID");
     return dwLookupDialog1->Execute();
 }
 
 bool TFPrint::ListingPrologue() { return FMain->Preview || PrintDialog1->Execute(); }
 
-bool TFPrint::FormPrologue() {
-    if (!ListingPrologue()) return false;
+bool TFPrint::FormPrologue()
+{
+    if (!ListingPrologue())
+        return false;
     UsePrintDialogChoice(*PrintDialog1);
     return true;
 }
 
-void TFPrint::KVButton1Click(TObject*) {
-    if (!ChooseRecipient() || !ListingPrologue()) return;
+void TFPrint::KVButton1Click(TObject*)
+{
+    if (!ChooseRecipient() || !ListingPrologue())
+        return;
     PrintRoutines.PrintEmployeeTransactions(RecipientID(DClientDataBase->tblEmployee));
 }
 
-void TFPrint::KVButton2Click(TObject*) {
-    if (!ListingPrologue()) return;
+void TFPrint::KVButton2Click(TObject*)
+{
+    if (!ListingPrologue())
+        return;
     PrintRoutines.PrintEmployeeTotals();
 }
 
-void TFPrint::KVButton3Click(TObject*) {
+void TFPrint::KVButton3Click(TObject*)
+{
     FMain->DeleteTempPrintFiles();
-    if (!ChooseRecipient()) return;
+    if (!ChooseRecipient())
+        return;
     const String id = RecipientID(DClientDataBase->tblEmployee);
-    if (!FormPrologue()) return;
+    if (!FormPrologue())
+        return;
     PrintRun(this, [&] {
         TStatusProgress progress(CopyProgressText, SelectedCopies());
         PrintRecipientCopies(id, [&] { progress.Step(); });
     });
 }
 
-void TFPrint::KVButton4Click(TObject*) {
+void TFPrint::KVButton4Click(TObject*)
+{
     FMain->DeleteTempPrintFiles();
     const bool collated = AskYesNo("Would you like to print collated?");
-    if (!FormPrologue()) return;
+    if (!FormPrologue())
+        return;
     const int recipients = DClientDataBase->tblEmployee->RecordCount();
     PrintRun(this, [&] {
         if (collated) {
@@ -378,13 +416,15 @@ void TFPrint::KVButton5Click(TObject*) { PrintRoutines.ElectronicallyFile(); }
 
 void TFPrint::BitBtn1Click(TObject*) { PrintRoutines.ShowTransmitterInfo(); }
 
-void TFPrint::Print1096(bool AlwaysAskContact, const std::function<void()>& Routine) {
+void TFPrint::Print1096(bool AlwaysAskContact, const std::function<void()>& Routine)
+{
     if (AlwaysAskContact || !ContactShown) {
         PrintRoutines.ShowContact1096();
         ContactShown = true;
     }
     FMain->DeleteTempPrintFiles();
-    if (!FormPrologue()) return;
+    if (!FormPrologue())
+        return;
     PrintRun(this, [&] { Routine(); });
 }
 
@@ -392,6 +432,4 @@ void TFPrint::KVButton6Click(TObject*) { Print1096(false, PrintRoutines.Print109
 
 void TFPrint::KVButton7Click(TObject*) { Print1096(true, PrintRoutines.Print1096File); }
 
-void ShowPrint() {
-    OneUseForm<TFPrint>()->ShowModal();
-}
+void ShowPrint() { OneUseForm<TFPrint>()->ShowModal(); }

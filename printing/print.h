@@ -20,9 +20,9 @@
 #include "controls/kvtoolbar.h"
 #include "datacontrols/lookup/dwidlg.h"
 #include "platform/vcl/controls/buttons.h"
-#include "platform/vcl/dialogs/dialogs.h"
 #include "platform/vcl/controls/panels.h"
 #include "platform/vcl/controls/scrollbox.h"
+#include "platform/vcl/dialogs/dialogs.h"
 
 // One sheet from the print-work table, which stands on its first recipient;
 // OnlyCurrent: the table holds the one recipient chosen.
@@ -108,10 +108,10 @@ private:
     int FRows = 0;  // rows made so far, which name their labels
 
     // A numbered caption at Top of Parent with its control at the right.
-    template <class T>
+    template<class T>
     T* Row(TWinControl* Parent, TKVLabel*& Label, const String& Caption, const String& Name, int Top);
-    TKVButton* ButtonRow(TKVLabel*& Label, const String& Caption, const String& Name, const String& ButtonCaption,
-                         int Top, void (TFPrint::*Handler)(TObject*));
+    TKVButton* ButtonRow(TKVLabel*& Label, const String& Caption, const String& Name,
+                         const String& ButtonCaption, int Top, void (TFPrint::*Handler)(TObject*));
 
     // Puts the client's recipients in ID order and lets the user pick one; false
     // when the lookup was cancelled.

@@ -4,10 +4,10 @@
 // printed from here.
 
 #include "platform/vcl/controls/buttons.h"
-#include "platform/vcl/forms/forms.h"
 #include "platform/vcl/controls/image.h"
 #include "platform/vcl/controls/panels.h"
 #include "platform/vcl/controls/scrollbox.h"
+#include "platform/vcl/forms/forms.h"
 
 class TFPreview : public TForm {
 public:

@@ -22,9 +22,10 @@ struct TReportFont {
 
 // Font codes 1 to 10.
 const TReportFont ReportFonts[] = {
-    {"Arial", 8, false},        {"Arial", 8, true},         {"Arial", 10, false}, {"Arial", 10, true},
-    {"Arial", 12, false},       {"Arial", 12, true},        {"Courier New", 12, false},
-    {"Courier New", 12, true},  {"MICR", 12, true},         {"Line Printer", 8, true},
+        {"Arial", 8, false},        {"Arial", 8, true},        {"Arial", 10, false},
+        {"Arial", 10, true},        {"Arial", 12, false},      {"Arial", 12, true},
+        {"Courier New", 12, false}, {"Courier New", 12, true}, {"MICR", 12, true},
+        {"Line Printer", 8, true},
 };
 
 // The page frame, in thousandths of an inch.
@@ -41,27 +42,39 @@ constexpr TColor ShadeColour = 0xC0C0C0;
 
 }  // namespace
 
-String ReportPageFile(int PageNumber) { return FMain->ProgramDir + "PRV" + FormatFloat("0000", PageNumber) + ".BMP"; }
+String ReportPageFile(int PageNumber)
+{
+    return FMain->ProgramDir + "PRV" + FormatFloat("0000", PageNumber) + ".BMP";
+}
 
-ReportPrinter::ReportPrinter() : FPrinter(Printer()), FUncaughtAtStart(std::uncaught_exceptions()) {}
+ReportPrinter::ReportPrinter() : FPrinter(Printer()), FUncaughtAtStart(std::uncaught_exceptions()) { }
 
 ReportPrinter::ReportPrinter(TCanvas* Canvas)
-    : FPrinter(nullptr), FFixedCanvas(Canvas), FUncaughtAtStart(std::uncaught_exceptions()) {}
+    : FPrinter(nullptr), FFixedCanvas(Canvas), FUncaughtAtStart(std::uncaught_exceptions())
+{
+}
 
-ReportPrinter::~ReportPrinter() {
-    if (!FPrinter || !FPrinter->Printing()) return;
-    if (std::uncaught_exceptions() > FUncaughtAtStart) FPrinter->Abort();
-    else FPrinter->EndDoc();
+ReportPrinter::~ReportPrinter()
+{
+    if (!FPrinter || !FPrinter->Printing())
+        return;
+    if (std::uncaught_exceptions() > FUncaughtAtStart)
+        FPrinter->Abort();
+    else
+        FPrinter->EndDoc();
 }
 
 bool ReportPrinter::PreviewMode() const { return FMain->Preview; }
 
-void ReportPrinter::SetLandscape(bool Landscape) {
+void ReportPrinter::SetLandscape(bool Landscape)
+{
     FLandscape = Landscape;
-    if (FPrinter && !PreviewMode()) FPrinter->SetOrientation(Landscape ? poLandscape : poPortrait);
+    if (FPrinter && !PreviewMode())
+        FPrinter->SetOrientation(Landscape ? poLandscape : poPortrait);
 }
 
-void ReportPrinter::StartPage() {
+void ReportPrinter::StartPage()
+{
     ++FPageNumber;
     if (FFixedCanvas) {
         FCanvas = FFixedCanvas;
@@ -70,12 +83,16 @@ void ReportPrinter::StartPage() {
         TCanvas* canvas = FPageImage->Canvas();
         // A display's two resolutions are the same; the page is a Letter sheet.
         const int dpi = canvas->PixelsPerInch();
-        if (FLandscape) FPageImage->SetSize(11 * dpi, static_cast<int>(8.5 * dpi));
-        else FPageImage->SetSize(static_cast<int>(8.5 * dpi), 11 * dpi);
+        if (FLandscape)
+            FPageImage->SetSize(11 * dpi, static_cast<int>(8.5 * dpi));
+        else
+            FPageImage->SetSize(static_cast<int>(8.5 * dpi), 11 * dpi);
         FCanvas = canvas;
     } else {
-        if (FPrinter->Printing()) FPrinter->NewPage();
-        else FPrinter->BeginDoc();
+        if (FPrinter->Printing())
+            FPrinter->NewPage();
+        else
+            FPrinter->BeginDoc();
         FCanvas = FPrinter->Canvas();
     }
     TFont* font = FCanvas->Font();
@@ -92,16 +109,20 @@ void ReportPrinter::StartPage() {
     FCanvas->Brush()->SetStyle(bsClear);
 }
 
-void ReportPrinter::EndPage() {
-    if (!FPageImage) return;
+void ReportPrinter::EndPage()
+{
+    if (!FPageImage)
+        return;
     FPageImage->SaveToFile(ReportPageFile(FPageNumber));
     FPageImage.reset();
     FCanvas = nullptr;
 }
 
-void ReportPrinter::SetFont(int Code) {
+void ReportPrinter::SetFont(int Code)
+{
     FFontCode = Code;
-    if (!FCanvas || Code < 1 || Code > static_cast<int>(std::size(ReportFonts))) return;
+    if (!FCanvas || Code < 1 || Code > static_cast<int>(std::size(ReportFonts)))
+        return;
     const TReportFont& chosen = ReportFonts[Code - 1];
     TFont* font = FCanvas->Font();
     font->SetName(chosen.Face);
@@ -109,14 +130,18 @@ void ReportPrinter::SetFont(int Code) {
     TFontStyles style = font->Style();
     style.Exclude(fsItalic);
     style.Exclude(fsUnderline);
-    if (chosen.Bold) style.Include(fsBold);
-    else style.Exclude(fsBold);
+    if (chosen.Bold)
+        style.Include(fsBold);
+    else
+        style.Exclude(fsBold);
     font->SetStyle(style);
 }
 
-void ReportPrinter::SetPen(int Code) {
+void ReportPrinter::SetPen(int Code)
+{
     FPenWidth = Code * FResolutionY / 250;
-    if (!FCanvas) return;
+    if (!FCanvas)
+        return;
     TPen* pen = FCanvas->Pen();
     pen->SetStyle(psSolid);
     pen->SetWidth(FPenWidth);
@@ -126,29 +151,36 @@ int ReportPrinter::X(int Column) const { return static_cast<int>(std::trunc(Colu
 
 int ReportPrinter::Y(int Row) const { return static_cast<int>(std::trunc(Row * FScaleY)); }
 
-void ReportPrinter::PrintText(int Row, int Column, const String& Text) {
+void ReportPrinter::PrintText(int Row, int Column, const String& Text)
+{
     FCanvas->Brush()->SetStyle(bsClear);
     FCanvas->TextOut(X(Column), Y(Row), Text);
 }
 
-void ReportPrinter::PrintAlignedText(int Row, int Column, const String& Text, int Alignment) {
+void ReportPrinter::PrintAlignedText(int Row, int Column, const String& Text, int Alignment)
+{
     const double width = FCanvas->TextWidth(Text) / FScaleX;
-    if (Alignment == AlignCentre) Column = static_cast<int>(std::trunc(Column - width * 0.5));
-    else if (Alignment == AlignRight) Column = static_cast<int>(std::trunc(Column - width));
+    if (Alignment == AlignCentre)
+        Column = static_cast<int>(std::trunc(Column - width * 0.5));
+    else if (Alignment == AlignRight)
+        Column = static_cast<int>(std::trunc(Column - width));
     PrintText(Row, Column, Text);
 }
 
-void ReportPrinter::PrintAmount(int Row, int Column, double Value, const String& Mask) {
+void ReportPrinter::PrintAmount(int Row, int Column, double Value, const String& Mask)
+{
     PrintAlignedText(Row, Column, TrimLeft(FormatFloat(Mask, Value)), AlignRight);
 }
 
-void ReportPrinter::DrawFrame(int Row1, int Column1, int Row2, int Column2, int PenCode) {
+void ReportPrinter::DrawFrame(int Row1, int Column1, int Row2, int Column2, int PenCode)
+{
     SetPen(PenCode);
     FCanvas->Brush()->SetStyle(bsClear);
     FCanvas->Rectangle(X(Column1), Y(Row1), X(Column2), Y(Row2));
 }
 
-void ReportPrinter::DrawShadedBox(int Row1, int Column1, int Row2, int Column2, int PenCode) {
+void ReportPrinter::DrawShadedBox(int Row1, int Column1, int Row2, int Column2, int PenCode)
+{
     SetPen(PenCode);
     TBrush* brush = FCanvas->Brush();
     const TColor colour = brush->Color();
@@ -159,7 +191,8 @@ void ReportPrinter::DrawShadedBox(int Row1, int Column1, int Row2, int Column2, 
     brush->SetStyle(bsClear);
 }
 
-void ReportPrinter::DrawVerticalLine(int Column, int Row1, int Row2, int PenCode) {
+void ReportPrinter::DrawVerticalLine(int Column, int Row1, int Row2, int PenCode)
+{
     SetPen(PenCode);
     const int half = FPenWidth / 2;
     const int x = X(Column);
@@ -167,28 +200,32 @@ void ReportPrinter::DrawVerticalLine(int Column, int Row1, int Row2, int PenCode
     FCanvas->LineTo(x, static_cast<int>(std::trunc(Row2 * FScaleY + half)));
 }
 
-void ReportPrinter::DrawHorizontalLine(int Row, int Column1, int Column2, int PenCode) {
+void ReportPrinter::DrawHorizontalLine(int Row, int Column1, int Column2, int PenCode)
+{
     SetPen(PenCode);
     FCanvas->MoveTo(X(Column1), Y(Row));
     FCanvas->LineTo(X(Column2), Y(Row));
 }
 
 void ReportPrinter::DrawPageFrame(const String& Title, const String& FooterLeft, const String& FooterCentre,
-                                  const String& FooterRight) {
+                                  const String& FooterRight)
+{
     const int right = FLandscape ? 10250 : 7750;
     const int bottom = FLandscape ? 7900 : 10400;
     const int middle = FrameLeft + (right - FrameLeft) / 2;
 
     DrawVerticalLine(FrameLeft, FrameTop, bottom, 7);
     DrawVerticalLine(right, FrameTop, bottom, 7);
-    for (const int row : {FrameTop, FrameTop + TitleBandHeight, bottom}) DrawHorizontalLine(row, FrameLeft, right, 7);
+    for (const int row : {FrameTop, FrameTop + TitleBandHeight, bottom})
+        DrawHorizontalLine(row, FrameLeft, right, 7);
 
     const int fontCode = FFontCode;
     SetFont(6);
     PrintAlignedText(FrameTop + 150, middle, Title, AlignCentre);
 
     const int footerTop = bottom - FooterBandHeight;
-    if (!FLandscape) DrawShadedBox(footerTop, FrameLeft, bottom, right, 1);
+    if (!FLandscape)
+        DrawShadedBox(footerTop, FrameLeft, bottom, right, 1);
     DrawFrame(footerTop, FrameLeft, bottom, right, 2);
     SetFont(2);
     PrintText(footerTop, FrameLeft + 100, FooterLeft);
@@ -197,7 +234,8 @@ void ReportPrinter::DrawPageFrame(const String& Title, const String& FooterLeft,
     SetFont(fontCode);
 }
 
-void ReportPrinter::DrawSectionHeader(int& Row, const String& Caption, int PageNumber) {
+void ReportPrinter::DrawSectionHeader(int& Row, const String& Caption, int PageNumber)
+{
     DrawShadedBox(Row, SectionLeft, Row + SectionHeight, SectionRight, 1);
     DrawFrame(Row, SectionLeft, Row + SectionHeight, SectionRight, 2);
     const int fontCode = FFontCode;

@@ -10,8 +10,8 @@
 #include "app/smalldialogs.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/texthelpers.h"
-#include "platform/vcl/forms/application.h"
 #include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/application.h"
 #include "printing/reportpreview.h"
 #include "printing/reportprinter.h"
 
@@ -52,8 +52,10 @@ const char* const AmountFields[AmountCount] = {"AMOUNT", "FWT", "STATE_INC1", "S
 struct TAmounts {
     std::int64_t Cents[AmountCount] = {};
 
-    TAmounts& operator+=(const TAmounts& Other) {
-        for (int i = 0; i < AmountCount; ++i) Cents[i] += Other.Cents[i];
+    TAmounts& operator+=(const TAmounts& Other)
+    {
+        for (int i = 0; i < AmountCount; ++i)
+            Cents[i] += Other.Cents[i];
         return *this;
     }
 };
@@ -61,12 +63,16 @@ struct TAmounts {
 // The amount fields of a table's current record, looked up once per run.
 class TAmountFields {
 public:
-    explicit TAmountFields(TDataSet* Table) {
-        for (int i = 0; i < AmountCount; ++i) FFields[i] = Table->FieldByName(AmountFields[i]);
+    explicit TAmountFields(TDataSet* Table)
+    {
+        for (int i = 0; i < AmountCount; ++i)
+            FFields[i] = Table->FieldByName(AmountFields[i]);
     }
-    TAmounts Read() const {
+    TAmounts Read() const
+    {
         TAmounts amounts;
-        for (int i = 0; i < AmountCount; ++i) amounts.Cents[i] = std::llround(FFields[i]->AsFloat() * 100);
+        for (int i = 0; i < AmountCount; ++i)
+            amounts.Cents[i] = std::llround(FFields[i]->AsFloat() * 100);
         return amounts;
     }
 
@@ -78,7 +84,8 @@ private:
 class TDateRange {
 public:
     // Raises EConvertError naming a text that is no date.
-    TDateRange(const String& From, const String& To) : FromText(From), ToText(To) {
+    TDateRange(const String& From, const String& To) : FromText(From), ToText(To)
+    {
         for (const String* text : {&FromText, &ToText}) {
             try {
                 (text == &FromText ? FFrom : FTo) = DateTextToDate(*text);
@@ -87,8 +94,10 @@ public:
             }
         }
     }
-    bool Contains(const String& DateText) const {
-        if (FromText.empty() || ToText.empty()) return true;
+    bool Contains(const String& DateText) const
+    {
+        if (FromText.empty() || ToText.empty())
+            return true;
         const TDateTime date = DateTextToDate(DateText);
         return date >= FFrom && date <= FTo;
     }
@@ -103,8 +112,8 @@ private:
 
 // Asks for the range and runs Report over it; a typed text that is no date is
 // shown to the user before anything of the run has started.
-template <class TReport>
-void WithAskedRange(TReport Report) {
+template<class TReport> void WithAskedRange(TReport Report)
+{
     String from;
     String to;
     GetDateRange("Enter beginning date", &from, &to);
@@ -122,14 +131,19 @@ class TTableState {
 public:
     explicit TTableState(TDaroruTable* Table)
         : FTable(Table), FOrder(Table->IndexOrd()), FFilter(Table->Filter()), FFiltered(Table->Filtered()),
-          FRecord(Table->IsEmpty() ? TBookmark() : Table->GetBookmark()) {}
-    ~TTableState() {
+          FRecord(Table->IsEmpty() ? TBookmark() : Table->GetBookmark())
+    {
+    }
+    ~TTableState()
+    {
         try {
             FTable->SetFilter(FFilter);
             FTable->SetFiltered(FFiltered);
             FTable->SetOrder(FOrder);
-            if (!FRecord.empty() && FTable->BookmarkValid(FRecord)) FTable->GotoBookmark(FRecord);
-            else FTable->First();
+            if (!FRecord.empty() && FTable->BookmarkValid(FRecord))
+                FTable->GotoBookmark(FRecord);
+            else
+                FTable->First();
         } catch (const std::exception&) {
             // A table that cannot be put back is left as the run left it.
         }
@@ -145,10 +159,11 @@ private:
     TBookmark FRecord;
 };
 
-
-String Joined(std::initializer_list<String> Parts) {
+String Joined(std::initializer_list<String> Parts)
+{
     String text;
-    for (const String& part : Parts) text += (text.empty() ? "" : " ") + part;
+    for (const String& part : Parts)
+        text += (text.empty() ? "" : " ") + part;
     return text;
 }
 
@@ -161,11 +176,13 @@ String Dollars(std::int64_t Cents) { return FormatFloat(AmountMask, static_cast<
 // run: the pages sent to the printer, or shown in the preview.
 class TReportRun {
 public:
-    explicit TReportRun(const String& Title) : FTitle(Title) {
+    explicit TReportRun(const String& Title) : FTitle(Title)
+    {
         TDaroruTable* client = DClientDataBase->tblClient;
         FFooterLeft = FieldText(client, "NAME1");
         FFooterCentre = FieldText(client, "ADDRESS1");
-        FFooterRight = Joined({FieldText(client, "CITY"), FieldText(client, "STATE"), FieldText(client, "ZIP")});
+        FFooterRight =
+                Joined({FieldText(client, "CITY"), FieldText(client, "STATE"), FieldText(client, "ZIP")});
         FMain->DeleteTempPrintFiles();
         FWriter = std::make_unique<ReportPrinter>();
         FWriter->SetLandscape(false);
@@ -176,7 +193,8 @@ public:
 
     void PageFrame() { FWriter->DrawPageFrame(FTitle, FFooterLeft, FFooterCentre, FFooterRight); }
     // Ends the page and starts the next with its frame; returns its first row.
-    int NextPage() {
+    int NextPage()
+    {
         FWriter->EndPage();
         FWriter->StartPage();
         PageFrame();
@@ -184,22 +202,29 @@ public:
     }
 
     // A row framed across the table, with lines at Columns.
-    void FramedRow(int Row, const std::vector<int>& Columns) {
+    void FramedRow(int Row, const std::vector<int>& Columns)
+    {
         FWriter->DrawFrame(Row, TableLeft, Row + RowStep, TableRight, TableFrameCode);
-        for (const int column : Columns) FWriter->DrawVerticalLine(column, Row, Row + RowStep, TableFrameCode);
+        for (const int column : Columns)
+            FWriter->DrawVerticalLine(column, Row, Row + RowStep, TableFrameCode);
     }
     // The table's column headings; Row moves below them.
-    void Heading(int& Row, const std::vector<int>& Columns, const std::vector<TCaption>& Captions) {
+    void Heading(int& Row, const std::vector<int>& Columns, const std::vector<TCaption>& Captions)
+    {
         FWriter->SetFont(HeadingFont);
         FramedRow(Row, Columns);
-        for (const TCaption& caption : Captions) FWriter->PrintText(Row, caption.Column, caption.Text);
+        for (const TCaption& caption : Captions)
+            FWriter->PrintText(Row, caption.Column, caption.Text);
         Row += RowStep;
         FWriter->SetFont(RowFont);
     }
-    void AmountCells(int Row, const TAmounts& Amounts) {
-        for (int i = 0; i < AmountCount; ++i) FWriter->PrintAlignedText(Row, AmountColumns[i], Dollars(Amounts.Cents[i]), AlignRight);
+    void AmountCells(int Row, const TAmounts& Amounts)
+    {
+        for (int i = 0; i < AmountCount; ++i)
+            FWriter->PrintAlignedText(Row, AmountColumns[i], Dollars(Amounts.Cents[i]), AlignRight);
     }
-    void TotalsLine(int Row, const TAmounts& Totals) {
+    void TotalsLine(int Row, const TAmounts& Totals)
+    {
         FramedRow(Row, TotalsLineColumns);
         FWriter->SetFont(HeadingFont);
         FWriter->PrintText(Row, 2000, "*****Totals******");
@@ -207,21 +232,26 @@ public:
     }
     // Centres the texts of a name-and-address block on the page, one row each, an
     // empty line left out after the first; Row stays on the last line.
-    void CentredBlock(int& Row, const std::vector<String>& Lines) {
+    void CentredBlock(int& Row, const std::vector<String>& Lines)
+    {
         FWriter->SetFont(BlockFont);
         for (size_t i = 0; i < Lines.size(); ++i) {
-            if (i > 0 && Lines[i].empty()) continue;
-            if (i > 0) Row += RowStep;
+            if (i > 0 && Lines[i].empty())
+                continue;
+            if (i > 0)
+                Row += RowStep;
             FWriter->PrintAlignedText(Row, BlockCentre, Lines[i], AlignCentre);
         }
     }
 
     // The last page is done: the printer gets the job, or the preview shows the pages.
-    void Finish() {
+    void Finish()
+    {
         FWriter->EndPage();
         const int pages = FWriter->PageNumber();
         FWriter.reset();
-        if (FMain->Preview) ShowPreview(pages, "poPortrait");
+        if (FMain->Preview)
+            ShowPreview(pages, "poPortrait");
     }
 
 private:
@@ -233,24 +263,28 @@ private:
 };
 
 const std::vector<int> TransactionColumns = {950, 1800, 3750, 4750, 5750, 6750};
-const std::vector<TCaption> TransactionCaptions = {{"DATE", 400},   {"REF. NUMBER", 1000}, {"DESCRIPTION", 2300},
-                                                   {"AMOUNT", 4025}, {"FWT", 5125},         {"STATE AMT", 6000},
-                                                   {"SWT", 7125}};
+const std::vector<TCaption> TransactionCaptions = {
+        {"DATE", 400}, {"REF. NUMBER", 1000}, {"DESCRIPTION", 2300}, {"AMOUNT", 4025},
+        {"FWT", 5125}, {"STATE AMT", 6000},   {"SWT", 7125}};
 const std::vector<int> TotalsColumns = {950, 3750, 4750, 5750, 6750};
 const std::vector<TCaption> TotalsCaptions = {{"EMP ID", 400}, {"EMPLOYEE NAME", 1800}, {"AMOUNT", 4025},
                                               {"FWT", 5125},   {"STATE AMT", 6000},     {"SWT", 7125}};
 
 }  // namespace
 
-void PrintEmployeeTransactions(const String& RecipientID) {
-    WithAskedRange([&](const String& From, const String& To) { ListEmployeeTransactions(RecipientID, From, To); });
+void PrintEmployeeTransactions(const String& RecipientID)
+{
+    WithAskedRange(
+            [&](const String& From, const String& To) { ListEmployeeTransactions(RecipientID, From, To); });
 }
 
-void PrintEmployeeTotals() {
+void PrintEmployeeTotals()
+{
     WithAskedRange([](const String& From, const String& To) { ListEmployeeTotals(From, To); });
 }
 
-void ListEmployeeTransactions(const String& RecipientID, const String& From, const String& To) {
+void ListEmployeeTransactions(const String& RecipientID, const String& From, const String& To)
+{
     const TDateRange range(From, To);
     TDaroruTable* transactions = DClientDataBase->tblTransactions;
     TDaroruTable* recipient = DClientDataBase->tblEmployee;
@@ -266,8 +300,9 @@ void ListEmployeeTransactions(const String& RecipientID, const String& From, con
     row += 200;
     writer.SetFont(HeadingFont);
     writer.PrintText(row, 300, "Report Date  " + TodayText());
-    run.CentredBlock(row, {FieldText(recipient, "NAME1"), FieldText(recipient, "NAME2"), FieldText(recipient, "ADDRESS"),
-                           FieldText(recipient, "CSZ"), FieldText(recipient, "HOME_PHONE"),
+    run.CentredBlock(row, {FieldText(recipient, "NAME1"), FieldText(recipient, "NAME2"),
+                           FieldText(recipient, "ADDRESS"), FieldText(recipient, "CSZ"),
+                           FieldText(recipient, "HOME_PHONE"),
                            "TRANSACTION FROM " + range.FromText + " THROUGH " + range.ToText});
     row += 300;
     writer.SetFont(RowFont);
@@ -283,7 +318,8 @@ void ListEmployeeTransactions(const String& RecipientID, const String& From, con
     const TAmountFields amountFields(transactions);
     for (; !transactions->Eof(); transactions->Next(), progress.Step()) {
         const String dateText = date->AsString();
-        if (!range.Contains(dateText)) continue;
+        if (!range.Contains(dateText))
+            continue;
         if (row >= PageFullRow) {
             writer.SetFont(RowFont);
             row = run.NextPage() + 200;
@@ -302,7 +338,8 @@ void ListEmployeeTransactions(const String& RecipientID, const String& From, con
     run.Finish();
 }
 
-void ListEmployeeTotals(const String& From, const String& To) {
+void ListEmployeeTotals(const String& From, const String& To)
+{
     const TDateRange range(From, To);
     TDaroruTable* transactions = DClientDataBase->tblTransactions;
     TDaroruTable* recipients = DClientDataBase->tblEmployee;
@@ -319,10 +356,12 @@ void ListEmployeeTotals(const String& From, const String& To) {
     run.PageFrame();
     writer.DrawSectionHeader(row, "", page);
     row += 200;
-    run.CentredBlock(row, {FieldText(client, "NAME1"), FieldText(client, "NAME2"), FieldText(client, "ADDRESS1"),
-                           FieldText(client, "ADDRESS2"),
-                           Joined({FieldText(client, "CITY"), FieldText(client, "STATE"), FieldText(client, "ZIP")}),
-                           FieldText(client, "TELEPHONE"), "TOTALS FROM " + range.FromText + " THROUGH " + range.ToText});
+    run.CentredBlock(
+            row,
+            {FieldText(client, "NAME1"), FieldText(client, "NAME2"), FieldText(client, "ADDRESS1"),
+             FieldText(client, "ADDRESS2"),
+             Joined({FieldText(client, "CITY"), FieldText(client, "STATE"), FieldText(client, "ZIP")}),
+             FieldText(client, "TELEPHONE"), "TOTALS FROM " + range.FromText + " THROUGH " + range.ToText});
     row += 300;
     writer.SetFont(RowFont);
     TStatusProgress progress("Printing Employee Totals ...", recipients->RecCount());
@@ -346,7 +385,8 @@ void ListEmployeeTotals(const String& From, const String& To) {
         TAmounts sums;
         transactions->Seek(id);
         for (; !transactions->Eof() && transactionRecipient->AsString() == id; transactions->Next())
-            if (range.Contains(date->AsString())) sums += amountFields.Read();
+            if (range.Contains(date->AsString()))
+                sums += amountFields.Read();
         totals += sums;
         if (row >= PageFullRow) {
             writer.SetFont(RowFont);
@@ -365,7 +405,8 @@ void ListEmployeeTotals(const String& From, const String& To) {
     run.Finish();
 }
 
-void PrintEFileRejects(TStrings* List) {
+void PrintEFileRejects(TStrings* List)
+{
     TReportRun run("E-FILE REJECT LISTING");
     ReportPrinter& writer = run.Writer();
     int row = FirstRow;
@@ -374,7 +415,8 @@ void PrintEFileRejects(TStrings* List) {
     writer.PrintText(600, 300, "Report Date  " + TodayText());
     row += 200;
     for (int i = 0; List && i < List->Count(); ++i) {
-        if (row >= PageFullRow) row = run.NextPage() + 200;
+        if (row >= PageFullRow)
+            row = run.NextPage() + 200;
         writer.PrintText(row, 400, List->Get(i));
         row += RowStep;
     }

@@ -9,17 +9,17 @@
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/floattext.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/forms/application.h"
-#include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/controls/buttons.h"
-#include "platform/vcl/dialogs/dialogs.h"
 #include "platform/vcl/controls/image.h"
 #include "platform/vcl/controls/label.h"
 #include "platform/vcl/controls/panels.h"
-#include "platform/vcl/graphics/picture.h"
-#include "platform/vcl/printing/printers.h"
 #include "platform/vcl/controls/progressbar.h"
 #include "platform/vcl/controls/scrollbox.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/graphics/picture.h"
+#include "platform/vcl/printing/printers.h"
 #include "platform/win/rawprinter.h"
 #include "printing/formprinter.h"
 #include "printing/pageviewerkeys.h"
@@ -32,8 +32,9 @@ String PageDigits(const String& Name) { return Name.substr(3, 5); }
 String PageNumberText(int Page) { return FormatFloat("00000", Page); }
 
 // A control owned by Form on Parent.
-template <class T>
-T* Place(TForm* Form, TWinControl* Parent, const String& Name, int Left, int Top, int Width, int Height) {
+template<class T>
+T* Place(TForm* Form, TWinControl* Parent, const String& Name, int Left, int Top, int Width, int Height)
+{
     T* control = NewChild<T>(Form, Parent, Name);
     control->SetBounds(Left, Top, Width, Height);
     return control;
@@ -41,17 +42,19 @@ T* Place(TForm* Form, TWinControl* Parent, const String& Name, int Left, int Top
 
 }  // namespace
 
-void ViewPrintedPages(bool Show) {
+void ViewPrintedPages(bool Show)
+{
     const auto freeForm = [](TFCreateStatus* Form) { Form->Free(); };
-    std::unique_ptr<TFCreateStatus, decltype(freeForm)> status(Construct<TFCreateStatus>(Application.operator->()),
-                                                                freeForm);
+    std::unique_ptr<TFCreateStatus, decltype(freeForm)> status(
+            Construct<TFCreateStatus>(Application.operator->()), freeForm);
     status->Show();
     status->Label1->Repaint();
 
     const String& dir = FMain->ProgramDir;
     if (FMain->MakePdf) {
         // The metafiles present afterwards are exactly those this run converts.
-        for (const String& name : ListFiles(dir, "WMF*.WMF")) DeleteFile(dir + name);
+        for (const String& name : ListFiles(dir, "WMF*.WMF"))
+            DeleteFile(dir + name);
     }
 
     int count = 0;
@@ -61,7 +64,8 @@ void ViewPrintedPages(bool Show) {
         status->ProgressBar1->Repaint();
     } else {
         std::vector<String> pages;
-        for (const String& name : ListFiles(dir, "PRN*.PRN")) pages.push_back("PRN" + PageDigits(name) + ".PRN");
+        for (const String& name : ListFiles(dir, "PRN*.PRN"))
+            pages.push_back("PRN" + PageDigits(name) + ".PRN");
         count = static_cast<int>(pages.size());
         status->ProgressBar1->SetMax(count);
         status->ProgressBar1->Repaint();
@@ -91,7 +95,8 @@ void ViewPrintedPages(bool Show) {
     }
 }
 
-TFViewPCL::TFViewPCL(TComponent* AOwner) : TForm(AOwner) {
+TFViewPCL::TFViewPCL(TComponent* AOwner) : TForm(AOwner)
+{
     SetName("FViewPCL");
     SetCaption("Form Viewer");
     SetWidth(1012);
@@ -102,7 +107,8 @@ TFViewPCL::TFViewPCL(TComponent* AOwner) : TForm(AOwner) {
     Panel1 = Place<TPanel>(this, this, "Panel1", 0, 0, 1004, 33);
     Panel1->SetAlign(alTop);
     Panel1->SetCaption("");
-    auto button = [this](const String& Name, const String& Caption, int Left, void (TFViewPCL::*Handler)(TObject*)) {
+    auto button = [this](const String& Name, const String& Caption, int Left,
+                         void (TFViewPCL::*Handler)(TObject*)) {
         TSpeedButton* b = Place<TSpeedButton>(this, Panel1, Name, Left, 4, 110, 25);
         b->SetCaption(Caption);
         b->OnClick = [this, Handler](TObject* Sender) { (this->*Handler)(Sender); };
@@ -114,7 +120,7 @@ TFViewPCL::TFViewPCL(TComponent* AOwner) : TForm(AOwner) {
     btnNext = button("btnNext", "Next Page", 344, &TFViewPCL::btnNextClick);
     SpeedButton5 = button("SpeedButton5", "Print Page", 456, &TFViewPCL::SpeedButton5Click);
     Label1 = Place<TLabel>(this, Panel1, "Label1", 584, 10, 200, 13);
-    Label1->Font()->SetStyle(TFontStyles{fsBold});
+    Label1->Font()->SetStyle(TFontStyles {fsBold});
     Label1->Font()->SetHeight(-13);
     Label1->Font()->SetColor(clBlack);
 
@@ -133,7 +139,8 @@ TFViewPCL::TFViewPCL(TComponent* AOwner) : TForm(AOwner) {
     ShowPage();
 }
 
-void TFViewPCL::ShowPage() {
+void TFViewPCL::ShowPage()
+{
     const String number = PageNumberText(CurrentPage);
     BitmapFileName = FMain->ProgramDir + "bmp" + number + ".bmp";
     PclFileName = "PRN" + number + ".PRN";
@@ -142,8 +149,10 @@ void TFViewPCL::ShowPage() {
         Image1->SetWidth(3264 / ZoomDivisor);
         Image1->SetHeight(4224 / ZoomDivisor);
         Image1->SetVisible(true);
-        if (FileExists(BitmapFileName)) Image1->Picture()->LoadFromFile(BitmapFileName);
-        else Image1->Picture()->Assign(nullptr);
+        if (FileExists(BitmapFileName))
+            Image1->Picture()->LoadFromFile(BitmapFileName);
+        else
+            Image1->Picture()->Assign(nullptr);
         ADTaxViewerX1->SetVisible(false);
         ADTaxViewerX1->SetWidth(0);
         ADTaxViewerX1->SetHeight(0);
@@ -161,26 +170,35 @@ void TFViewPCL::SpeedButton1Click(TObject*) { ADTaxViewerX1->SetLargeForm(true);
 
 void TFViewPCL::SpeedButton2Click(TObject*) { ADTaxViewerX1->SetLargeForm(false); }
 
-void TFViewPCL::btnPrevClick(TObject*) {
-    if (CurrentPage > 1) --CurrentPage;
+void TFViewPCL::btnPrevClick(TObject*)
+{
+    if (CurrentPage > 1)
+        --CurrentPage;
     ShowPage();
 }
 
-void TFViewPCL::btnNextClick(TObject*) {
-    if (CurrentPage < PageCount) ++CurrentPage;
+void TFViewPCL::btnNextClick(TObject*)
+{
+    if (CurrentPage < PageCount)
+        ++CurrentPage;
     ShowPage();
 }
 
-void TFViewPCL::SpeedButton5Click(TObject*) {
-    if (!PrintDialog1->Execute()) return;
+void TFViewPCL::SpeedButton5Click(TObject*)
+{
+    if (!PrintDialog1->Execute())
+        return;
     UsePrintDialogChoice(*PrintDialog1);
-    if (FMain->BitmapPages) PrintBitmapPage();
-    else PrintPclPage();
+    if (FMain->BitmapPages)
+        PrintBitmapPage();
+    else
+        PrintPclPage();
 }
 
 // The page file's bytes, unchanged and once, as one raw document; the file is read
 // before the printer is asked for, so a page a later run removed sends nothing.
-void TFViewPCL::PrintPclPage() {
+void TFViewPCL::PrintPclPage()
+{
     String bytes;
     if (!ReadPageFile(FMain->ProgramDir + PclFileName, bytes)) {
         ShowMessage(MissingPageText(PclFileName));
@@ -188,12 +206,15 @@ void TFViewPCL::PrintPclPage() {
     }
     const String docName = "Korvane Client " + FMain->User->ClientID;
     const TRawPrintResult result = PrintRawDocument(SpoolerPrinterName(), docName, {bytes});
-    if (!result.Opened) ShowMessage("Failed to open specified printer.");
-    else if (!result.Printed()) ShowMessage("The printer did not accept \"" + docName + "\": " + result.Error);
+    if (!result.Opened)
+        ShowMessage("Failed to open specified printer.");
+    else if (!result.Printed())
+        ShowMessage("The printer did not accept \"" + docName + "\": " + result.Error);
 }
 
 // A canvas run has no PCL page: its page bitmap goes to the desktop printer, filling the sheet.
-void TFViewPCL::PrintBitmapPage() {
+void TFViewPCL::PrintBitmapPage()
+{
     if (!FileExists(BitmapFileName)) {
         ShowMessage(MissingPageText(BitmapFileName));
         return;
@@ -203,7 +224,7 @@ void TFViewPCL::PrintBitmapPage() {
     TPrinter* printer = Printer();
     printer->SetTitle("Korvane Client " + FMain->User->ClientID);
     printer->BeginDoc();
-    printer->Canvas()->StretchDraw(TRect{0, 0, printer->PageWidth(), printer->PageHeight()}, &bitmap);
+    printer->Canvas()->StretchDraw(TRect {0, 0, printer->PageWidth(), printer->PageHeight()}, &bitmap);
     printer->EndDoc();
 }
 

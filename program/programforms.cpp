@@ -16,7 +16,8 @@
 #include "printing/viewpcl.h"
 #include "program/serverclient.h"
 
-void InstallForms() {
+void InstallForms()
+{
     MenuForms.ClientBasic = ShowClientBasic;
     MenuForms.ClientSelection = ShowClientSelection;
     MenuForms.EmployeeStart = ShowEmployeeStart;

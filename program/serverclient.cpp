@@ -8,7 +8,8 @@
 namespace {
 class TWindowPollTimer : public TPollTimer {
 public:
-    TWindowPollTimer(unsigned Interval, std::function<void()> OnTimer) : FTimer(nullptr) {
+    TWindowPollTimer(unsigned Interval, std::function<void()> OnTimer) : FTimer(nullptr)
+    {
         FTimer.SetEnabled(false);
         FTimer.SetInterval(Interval);
         FTimer.OnTimer = [OnTimer = std::move(OnTimer)](TObject*) { OnTimer(); };
@@ -21,7 +22,8 @@ private:
 };
 }  // namespace
 
-void InstallServerClientServices() {
+void InstallServerClientServices()
+{
     SetPollTimerMaker([](unsigned Interval, std::function<void()> OnTimer) {
         return std::make_unique<TWindowPollTimer>(Interval, std::move(OnTimer));
     });

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build pkg-config
+  g++ cmake ninja-build pkg-config clang-format
   qt6-base-dev libjpeg62-turbo-dev libcups2-dev zlib1g-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
   python3-dbfread libdbd-xbase-perl

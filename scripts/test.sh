@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds everything and runs every test; then runs the tests
-# of the platform layers, the engine, the table layer, the data-aware controls and the
-# server client again under AddressSanitizer (with leak checks) and UBSan.
+# Installs what is needed, checks the formatting, builds everything and runs every
+# test; then runs the tests of the platform layers, the engine, the table layer, the
+# data-aware controls and the server client again under AddressSanitizer (with leak
+# checks) and UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup-deps.sh
+scripts/check-format.sh
 
 jobs=$(nproc)
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOTAMUND_WERROR=ON

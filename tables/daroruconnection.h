@@ -13,16 +13,15 @@
 #include "platform/xbengine/xbe_types.h"
 
 // The empty value of a request that was not answered.
-template <class R>
-R XbeEmptyResult()
+template<class R> R XbeEmptyResult()
 {
     if constexpr (!std::is_void_v<R>)
-        return R{};
+        return R {};
 }
 
 class TDaroruConnection : public TComponent {
 public:
-    explicit TDaroruConnection(TComponent* AOwner) : TComponent(AOwner) {}
+    explicit TDaroruConnection(TComponent* AOwner) : TComponent(AOwner) { }
     String ClassName() const override { return "TDaroruConnection"; }
     bool InheritsFrom(const String& name) const override
     {
@@ -48,9 +47,8 @@ public:
     // the table stands before its first or after its last record; Option: an
     // end of file moves to the last record) and answers the fetch result, the
     // record number and the record image (BufferSize bytes).
-    virtual TGetResult ap_TraverseTable(bool /*First*/, bool /*Second*/, int /*Option*/,
-                                        TGetMode /*GetMode*/, XBLONG& /*RecNo*/, char* /*Buffer*/,
-                                        int /*BufferSize*/)
+    virtual TGetResult ap_TraverseTable(bool /*First*/, bool /*Second*/, int /*Option*/, TGetMode /*GetMode*/,
+                                        XBLONG& /*RecNo*/, char* /*Buffer*/, int /*BufferSize*/)
     {
         return grError;
     }
@@ -61,7 +59,7 @@ public:
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-parameter"
-#define XBE_FUNCTION(name, result, parameters, tier) \
+#define XBE_FUNCTION(name, result, parameters, tier)                                                         \
     virtual result ap_##name parameters { return XbeEmptyResult<result>(); }
 #include "platform/xbengine/xbe_functions.def"
 #undef XBE_FUNCTION
@@ -75,7 +73,7 @@ private:
 };
 
 // Points Slot at Value and keeps Holder told when the connection goes away.
-template <class Connection>
+template<class Connection>
 void SetConnectionReference(TComponent* Holder, Connection*& Slot, Connection* Value)
 {
     if (Value == Slot)

@@ -101,7 +101,7 @@ TCachedItem& TDrUpdateCache::Put(int RecNo, TUpdateStatus Status, const String& 
 TCachedItem& TDrUpdateCache::Insert(int Position, int RecNo, const String& Image)
 {
     TCachedItem& item = At(Position);
-    item = TCachedItem{};
+    item = TCachedItem {};
     item.RecNo = RecNo;
     item.FetchPosition = Position;
     item.Image = Image;

@@ -70,7 +70,7 @@ private:
     int FLength = 0;
     bool FPending = false;
     std::vector<std::unique_ptr<TCachedItem>> FItems;  // made items; null for blank ones
-    std::vector<int> FSlots;                            // fetch position per position; 0 not fetched
+    std::vector<int> FSlots;                           // fetch position per position; 0 not fetched
     std::vector<String> FBeforeImages;
     std::set<int> FAdded;  // record numbers of the added items
 };

@@ -14,20 +14,18 @@
 
 constexpr bool XbeIsTruth(std::string_view ResultType) { return ResultType == "XBBOOL"; }
 
-template <class R, bool Truth>
-using XbeDispatchResult = std::conditional_t<Truth, bool, R>;
+template<class R, bool Truth> using XbeDispatchResult = std::conditional_t<Truth, bool, R>;
 
 class TDaroruDispatch {
 public:
     TAccessMethod AccessMethod() const { return FAccessMethod; }
     TDaroruConnection* DaroruConnection() const { return FDaroruConnection; }
 
-#define XBE_FUNCTION(name, result, parameters, tier)                                              \
-    template <class... A>                                                                         \
-    XbeDispatchResult<result, XbeIsTruth(#result)> cs_##name(A... Args)                           \
-    {                                                                                             \
-        return Route<result, XbeIsTruth(#result)>(Xbe().xb_##name, &TDaroruConnection::ap_##name, "xb_" #name, \
-                                                  Args...);                                       \
+#define XBE_FUNCTION(name, result, parameters, tier)                                                         \
+    template<class... A> XbeDispatchResult<result, XbeIsTruth(#result)> cs_##name(A... Args)                 \
+    {                                                                                                        \
+        return Route<result, XbeIsTruth(#result)>(Xbe().xb_##name, &TDaroruConnection::ap_##name,            \
+                                                  "xb_" #name, Args...);                                     \
     }
 #include "platform/xbengine/xbe_functions.def"
 #undef XBE_FUNCTION
@@ -41,7 +39,7 @@ protected:
     TDaroruConnection* FDaroruConnection = nullptr;
 
 private:
-    template <class R, bool Truth, class... P, class... Q, class... A>
+    template<class R, bool Truth, class... P, class... Q, class... A>
     XbeDispatchResult<R, Truth> Route(R (*Engine)(P...), R (TDaroruConnection::*Server)(Q...),
                                       const char* Name, A... Args)
     {

@@ -38,8 +38,8 @@ public:
 // A memo or blob value of one record buffer, read from the engine on demand.
 struct TDrBlobEntry {
     std::int32_t Length;
-    char* Data;        // Length + 1 bytes, zero-terminated; owned by the entry
-    char Reference[10];  // the memo block reference of the record image
+    char* Data;             // Length + 1 bytes, zero-terminated; owned by the entry
+    char Reference[10];     // the memo block reference of the record image
     std::uint8_t Modified;  // 0xFF once a blob stream wrote new data
     std::uint8_t Loaded;    // 0xFF once the data were read from the engine
 };
@@ -206,9 +206,10 @@ public:
     void IndexClose();
     void CloseIndexes();
     void Reindex();
-    int IndexTag(const String& File, const String& Tag, const String& Expression, SmallInt Option, bool Descending,
-                 const String& Condition);
-    int Index(const String& File, const String& Expression, SmallInt Option, bool Descending, const String& Condition);
+    int IndexTag(const String& File, const String& Tag, const String& Expression, SmallInt Option,
+                 bool Descending, const String& Condition);
+    int Index(const String& File, const String& Expression, SmallInt Option, bool Descending,
+              const String& Condition);
     // The order active after the call; a compound file does not change it.
     int IndexOpen(const String& File);
     int SetOrder(int Order);
@@ -345,7 +346,7 @@ public:
     void ApplyUpdates();
     void CancelUpdates();
     void RevertRecord();
-    void CommitUpdates() {}
+    void CommitUpdates() { }
     std::function<void(TDataSet* DataSet, int UpdateKind, std::uint8_t& Action)> OnUpdateRecord;
 
     // With CachedUpdates the cursor moves over the cached positions, records are
@@ -382,41 +383,38 @@ public:
     // Memo and blob data are read from and written to the file at once: with
     // CachedUpdates the engine is first put on the record of the cached position,
     // and a write's field, as the engine then holds it, goes into the stored image.
-#define DR_ON_CACHED_RECORD(name)                   \
-    template <class... A>                           \
-    auto cs_##name(A... Args)                       \
-    {                                               \
-        if (FCachedUpdates)                         \
-            EngineToCachedRecord();                 \
-        return TDaroruDispatch::cs_##name(Args...); \
+#define DR_ON_CACHED_RECORD(name)                                                                            \
+    template<class... A> auto cs_##name(A... Args)                                                           \
+    {                                                                                                        \
+        if (FCachedUpdates)                                                                                  \
+            EngineToCachedRecord();                                                                          \
+        return TDaroruDispatch::cs_##name(Args...);                                                          \
     }
     DR_ON_CACHED_RECORD(GetMemo)
     DR_ON_CACHED_RECORD(GetBlob)
     DR_ON_CACHED_RECORD(GetBlobLength)
     DR_ON_CACHED_RECORD(BlobToFile)
 #undef DR_ON_CACHED_RECORD
-#define DR_WRITES_CACHED_RECORD(name)                                   \
-    template <class... A>                                               \
-    auto cs_##name(const char* Field, A... Args)                        \
-    {                                                                   \
-        if (!FCachedUpdates)                                            \
-            return TDaroruDispatch::cs_##name(Field, Args...);          \
-        TCachedItem& item = EngineToCachedRecord();                     \
-        const auto result = TDaroruDispatch::cs_##name(Field, Args...); \
-        TakeEngineField(item, Field);                                   \
-        return result;                                                  \
+#define DR_WRITES_CACHED_RECORD(name)                                                                        \
+    template<class... A> auto cs_##name(const char* Field, A... Args)                                        \
+    {                                                                                                        \
+        if (!FCachedUpdates)                                                                                 \
+            return TDaroruDispatch::cs_##name(Field, Args...);                                               \
+        TCachedItem& item = EngineToCachedRecord();                                                          \
+        const auto result = TDaroruDispatch::cs_##name(Field, Args...);                                      \
+        TakeEngineField(item, Field);                                                                        \
+        return result;                                                                                       \
     }
     DR_WRITES_CACHED_RECORD(PutBlob)
     DR_WRITES_CACHED_RECORD(Replace)
 #undef DR_WRITES_CACHED_RECORD
 
     // Calls after which the cached positions no longer hold.
-#define DR_CACHE_INVALIDATING(name)                                \
-    template <class... A>                                          \
-    auto cs_##name(A... Args)                                      \
-    {                                                              \
-        const CacheInvalidation after(*this);                      \
-        return TDaroruDispatch::cs_##name(Args...);                \
+#define DR_CACHE_INVALIDATING(name)                                                                          \
+    template<class... A> auto cs_##name(A... Args)                                                           \
+    {                                                                                                        \
+        const CacheInvalidation after(*this);                                                                \
+        return TDaroruDispatch::cs_##name(Args...);                                                          \
     }
     DR_CACHE_INVALIDATING(SetQueryBit)
     DR_CACHE_INVALIDATING(AppendFrom)
@@ -438,8 +436,7 @@ public:
     XBSHORT cs_IndexTag(const char* File, const char* Tag, const char* Expression, XBSHORT Option,
                         XBSHORT Descending, const char* Condition);
     XBSHORT cs_SetOrder(XBSHORT Order);
-    template <class... A>
-    void cs_IndexClose(A... Args)
+    template<class... A> void cs_IndexClose(A... Args)
     {
         const CacheInvalidation after(*this);
         TDaroruDispatch::cs_IndexClose(Args...);
@@ -522,7 +519,7 @@ private:
     // Invalidates the update cache when it goes out of scope, with CachedUpdates on.
     struct CacheInvalidation {
         TDaroruTable& Table;
-        explicit CacheInvalidation(TDaroruTable& T) : Table(T) {}
+        explicit CacheInvalidation(TDaroruTable& T) : Table(T) { }
         ~CacheInvalidation()
         {
             if (Table.FCachedUpdates)
@@ -579,7 +576,8 @@ private:
     bool SeekWith(const std::function<bool()>& Search, bool BottomWhenMissing);
     bool IsLogical(const String& Expression);
     // The engine condition for Field = Value; false for a type with none.
-    bool FieldCondition(TField* Field, const Variant& Value, bool Partial, bool CaseInsensitive, String& Condition);
+    bool FieldCondition(TField* Field, const Variant& Value, bool Partial, bool CaseInsensitive,
+                        String& Condition);
     // Whether the active order searches FieldName as the search's case rule needs.
     bool OrderServes(const String& FieldName, bool CaseInsensitive);
     bool IndexSearch(TField* Field, const Variant& Value, bool Partial);
@@ -610,7 +608,7 @@ private:
     String FIndexName;
     String FIndexCondition;
     bool FSequenced = true;
-    TIndexDefs FIndexDefs{this};
+    TIndexDefs FIndexDefs {this};
     TStringList FExtraIndexes;
     String FScopeBegin;
     String FScopeEnd;

@@ -17,24 +17,16 @@ namespace {
 constexpr const char* OutOfBounds = "Translate error. Value out of bounds";
 constexpr const char* NotEditing = "Data set must be in Edit or Insert mode to update";
 
-template <class T>
-T Load(const char* At)
+template<class T> T Load(const char* At)
 {
     T value;
     std::memcpy(&value, At, sizeof value);
     return value;
 }
 
-template <class T>
-void Store(char* At, T Value)
-{
-    std::memcpy(At, &Value, sizeof Value);
-}
+template<class T> void Store(char* At, T Value) { std::memcpy(At, &Value, sizeof Value); }
 
-int Digits(const char* Text, int Count)
-{
-    return StrToIntDef(String(Text, static_cast<size_t>(Count)), 0);
-}
+int Digits(const char* Text, int Count) { return StrToIntDef(String(Text, static_cast<size_t>(Count)), 0); }
 
 // Text right-aligned in Width; refused when it does not fit.
 void PutRight(char* At, int Width, const String& Text)
@@ -144,9 +136,15 @@ TDrBlobEntry* TDaroruTable::GetBlobData(TField* Field)
     return &BlobEntries(buffer)[FBlobIndex[Field->FieldNo() - 1]];
 }
 
-std::uint32_t TDaroruTable::RecNoOf(TRecordBuffer Buffer) const { return Load<std::uint32_t>(Buffer + FRecInfoOffset); }
+std::uint32_t TDaroruTable::RecNoOf(TRecordBuffer Buffer) const
+{
+    return Load<std::uint32_t>(Buffer + FRecInfoOffset);
+}
 
-void TDaroruTable::SetRecNoOf(TRecordBuffer Buffer, std::uint32_t RecNo) const { Store(Buffer + FRecInfoOffset, RecNo); }
+void TDaroruTable::SetRecNoOf(TRecordBuffer Buffer, std::uint32_t RecNo) const
+{
+    Store(Buffer + FRecInfoOffset, RecNo);
+}
 
 void TDaroruTable::SetRecordInfo(TRecordBuffer Buffer, std::uint32_t RecNo, TBookmarkFlag Flag)
 {
@@ -191,7 +189,10 @@ void TDaroruTable::InternalInitRecord(TRecordBuffer Buffer)
     ClearBlobEntries(Buffer);
 }
 
-void TDaroruTable::GetBookmarkData(TRecordBuffer Buffer, void* Data) { std::memcpy(Data, Buffer + FRecInfoOffset, 4); }
+void TDaroruTable::GetBookmarkData(TRecordBuffer Buffer, void* Data)
+{
+    std::memcpy(Data, Buffer + FRecInfoOffset, 4);
+}
 
 void TDaroruTable::SetBookmarkData(TRecordBuffer Buffer, const void* Data)
 {
@@ -237,7 +238,8 @@ bool TDaroruTable::GetFieldData(TField* Field, void* Buffer)
     TRecordBuffer record = FCursorOpen ? CurrentBuffer() : nullptr;
     if (!record)
         return false;
-    const char* at = Field->FieldNo() > 0 ? record + InfoOf(Field).BufferOffset : record + FFieldAreaSize + Field->Offset();
+    const char* at = Field->FieldNo() > 0 ? record + InfoOf(Field).BufferOffset
+                                          : record + FFieldAreaSize + Field->Offset();
     if (at[0] == 0)
         return false;
     if (Buffer)
@@ -278,7 +280,8 @@ void TDaroruTable::ReadXBEToNative(TRecordBuffer Buffer)
         const String text = Trim(String(s, static_cast<size_t>(w)));
         if (masked) {
             d[0] = 1;
-            std::memset(d + 1, field->DataType() == ftString ? '*' : 0, static_cast<size_t>(field->DataSize()));
+            std::memset(d + 1, field->DataType() == ftString ? '*' : 0,
+                        static_cast<size_t>(field->DataSize()));
             if (field->DataType() == ftString)
                 d[field->DataSize()] = 0;
             continue;
@@ -361,15 +364,9 @@ void TDaroruTable::NativeToImage(TRecordBuffer Buffer, String& Image)
             std::memcpy(s, d + 1, length);
             break;
         }
-        case ftSmallint:
-            PutRight(s, w, null ? String() : IntToStr(Load<std::int16_t>(d + 1)));
-            break;
-        case ftInteger:
-            PutRight(s, w, null ? String() : IntToStr(Load<std::int32_t>(d + 1)));
-            break;
-        case ftBoolean:
-            s[0] = null ? ' ' : Load<std::int16_t>(d + 1) ? 'T' : 'F';
-            break;
+        case ftSmallint: PutRight(s, w, null ? String() : IntToStr(Load<std::int16_t>(d + 1))); break;
+        case ftInteger: PutRight(s, w, null ? String() : IntToStr(Load<std::int32_t>(d + 1))); break;
+        case ftBoolean: s[0] = null ? ' ' : Load<std::int16_t>(d + 1) ? 'T' : 'F'; break;
         case ftFloat:
         case ftCurrency: {
             String mask = "0";
@@ -388,8 +385,9 @@ void TDaroruTable::NativeToImage(TRecordBuffer Buffer, String& Image)
             DecodeDate(static_cast<TDateTime>(Load<std::int32_t>(d + 1) - DateDelta), year, month, day);
             if (year < 100)
                 year = EpochWindowYear(year, FEpoch);
-            const String text = Copy("0000" + IntToStr(year), static_cast<int>(IntToStr(year).size()) + 1, 4) +
-                                 (month < 10 ? "0" : "") + IntToStr(month) + (day < 10 ? "0" : "") + IntToStr(day);
+            const String text =
+                    Copy("0000" + IntToStr(year), static_cast<int>(IntToStr(year).size()) + 1, 4) +
+                    (month < 10 ? "0" : "") + IntToStr(month) + (day < 10 ? "0" : "") + IntToStr(day);
             std::memcpy(s, text.data(), 8);
             break;
         }

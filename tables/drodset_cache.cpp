@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "tables/droerror.h"
 #include "tables/drodset.h"
+#include "tables/droerror.h"
 
 namespace {
 // Upper-case hexadecimal digits, zero-filled to Width.
@@ -17,7 +17,10 @@ String Hex(std::uint64_t Value, int Width)
     return text;
 }
 
-void WriteText(TStream& Stream, const String& Text) { Stream.Write(Text.data(), static_cast<Int64>(Text.size())); }
+void WriteText(TStream& Stream, const String& Text)
+{
+    Stream.Write(Text.data(), static_cast<Int64>(Text.size()));
+}
 
 void WriteAt(TStream& Stream, Int64 Offset, const String& Text)
 {
@@ -171,8 +174,7 @@ void TDaroruTable::FetchAll()
     DisableControls();
     try {
         Invalidate();
-        for (First(); !Eof(); Next()) {
-        }
+        for (First(); !Eof(); Next()) { }
         First();
     } catch (...) {
         EnableControls();
@@ -198,7 +200,8 @@ void TDaroruTable::ApplyUpdates()
     const Int64 start = out.Position();
     WriteText(out, FixedText(FDatabaseName, 255));
     WriteText(out, FixedText(FTableName, 255));
-    WriteText(out, Hex(static_cast<std::uint16_t>(FWorkArea), 4) + Hex(static_cast<std::uint32_t>(recordSize), 4));
+    WriteText(out,
+              Hex(static_cast<std::uint16_t>(FWorkArea), 4) + Hex(static_cast<std::uint32_t>(recordSize), 4));
     const Int64 countAt = out.Position();
     WriteText(out, Hex(0, 8) + Hex(0, 8));
     if (OnUpdateRecord) {
@@ -210,8 +213,9 @@ void TDaroruTable::ApplyUpdates()
     for (TCachedItem* item : FCache.Changed()) {
         const Int64 lengthAt = out.Position();
         WriteText(out, Hex(0, 8) + Hex(static_cast<std::uint32_t>(item->RecNo), 8) + Hex(item->Status, 1) +
-                           Hex(item->Flag, 1) + "0000");
-        const String image = PadRight(item->Image, recordSize, ' ').substr(0, static_cast<size_t>(recordSize));
+                               Hex(item->Flag, 1) + "0000");
+        const String image =
+                PadRight(item->Image, recordSize, ' ').substr(0, static_cast<size_t>(recordSize));
         WriteText(out, image);
         WriteAt(out, lengthAt, Hex(image.size(), 8));
         FCache.MarkApplied(*item);

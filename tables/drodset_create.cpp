@@ -2,8 +2,8 @@
 
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/sharelocks.h"
-#include "tables/droerror.h"
 #include "tables/drodset.h"
+#include "tables/droerror.h"
 
 namespace {
 constexpr const char* NoPendingField = "Must call CreateNew before CreateField";
@@ -13,10 +13,7 @@ constexpr const char* BadFieldName = "Invalid field name. Field names must begin
 bool IsAsciiLetter(char C) { return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z'); }
 
 // The table file a creation writes: the name with ".DBF" when it has no extension.
-String TableFileOf(const String& Name)
-{
-    return ExtractFileExt(Name).empty() ? Name + ".DBF" : Name;
-}
+String TableFileOf(const String& Name) { return ExtractFileExt(Name).empty() ? Name + ".DBF" : Name; }
 }  // namespace
 
 bool TDaroruTable::CreateNew(const String& FileName, SmallInt TableType, SmallInt FieldCount)
@@ -118,7 +115,7 @@ bool TDaroruTable::CopyStructureExtended(const String& FileName)
         const int count = cs_FieldCount();
         const String alias = GetUniqueAliasName(FileName);
         const XBSHORT area = cs_CreateNew(FileName.c_str(), alias.c_str(),
-                                             static_cast<XBSHORT>(DaroruTableType(FTableType)), 4);
+                                          static_cast<XBSHORT>(DaroruTableType(FTableType)), 4);
         if (area > 0) {
             cs_CreateField("FIELD_NAME", "C", 10, 0);
             cs_CreateField("FIELD_TYPE", "C", 1, 0);

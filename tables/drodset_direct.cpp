@@ -6,8 +6,8 @@
 #include "platform/db/field.h"
 #include "platform/rtl/datetime.h"
 #include "platform/xbengine/xbe50.h"
-#include "tables/droerror.h"
 #include "tables/drodset.h"
+#include "tables/droerror.h"
 
 namespace {
 String TextOf(const char* Text) { return Text ? Text : ""; }
@@ -80,17 +80,29 @@ void TDaroruTable::DaroruDelete()
     Resync({});
 }
 
-String TDaroruTable::FieldName(int Number) { return Select() ? TextOf(cs_FieldName(static_cast<XBSHORT>(Number))) : String(); }
-String TDaroruTable::FieldType(const String& Name) { return Select() ? TextOf(cs_FieldType(Name.c_str())) : String(); }
+String TDaroruTable::FieldName(int Number)
+{
+    return Select() ? TextOf(cs_FieldName(static_cast<XBSHORT>(Number))) : String();
+}
+String TDaroruTable::FieldType(const String& Name)
+{
+    return Select() ? TextOf(cs_FieldType(Name.c_str())) : String();
+}
 int TDaroruTable::FieldWidth(const String& Name) { return Select() ? cs_FieldWidth(Name.c_str()) : 0; }
 int TDaroruTable::FieldDecimals(const String& Name) { return Select() ? cs_FieldDecimals(Name.c_str()) : 0; }
 int TDaroruTable::FieldNum(const String& Name) { return Select() ? cs_FieldNum(Name.c_str()) : 0; }
 int TDaroruTable::FieldOffset(const String& Name) { return Select() ? cs_FieldOffset(Name.c_str()) : 0; }
 int TDaroruTable::DaroruFieldCount() { return Select() ? cs_FieldCount() : 0; }
 int TDaroruTable::Count() { return Select() ? cs_Count() : 0; }
-int TDaroruTable::EvalTest(const String& Expression) { return Select() ? cs_EvalTest(Expression.c_str()) : 0; }
+int TDaroruTable::EvalTest(const String& Expression)
+{
+    return Select() ? cs_EvalTest(Expression.c_str()) : 0;
+}
 bool TDaroruTable::Found() { return Select() && cs_Found(); }
-String TDaroruTable::GetTrimString(const String& Name) { return Select() ? TextOf(cs_GetTrimString(Name.c_str())) : String(); }
+String TDaroruTable::GetTrimString(const String& Name)
+{
+    return Select() ? TextOf(cs_GetTrimString(Name.c_str())) : String();
+}
 
 WordBool TDaroruTable::EvalLogical(const String& Expression)
 {
@@ -205,9 +217,18 @@ String TDaroruTable::FilterDlg(XBHWND Window, const String& Title, const String&
 bool TDaroruTable::FLock() { return Select() && cs_Flock(); }
 bool TDaroruTable::GetQueryBit(int RecNo) { return Select() && cs_GetQueryBit(RecNo); }
 String TDaroruTable::GetScope(SmallInt Which) { return Select() ? TextOf(cs_GetScope(Which)) : String(); }
-int TDaroruTable::GetBlob(const String& Name, void* Buffer) { return SelectForSxCall() ? cs_GetBlob(Name.c_str(), Buffer) : 0; }
-int TDaroruTable::GetBlobLength(const String& Name) { return SelectForSxCall() ? cs_GetBlobLength(Name.c_str()) : 0; }
-int TDaroruTable::GetDateJulian(const String& Name) { return SelectForSxCall() ? cs_GetDateJulian(Name.c_str()) : 0; }
+int TDaroruTable::GetBlob(const String& Name, void* Buffer)
+{
+    return SelectForSxCall() ? cs_GetBlob(Name.c_str(), Buffer) : 0;
+}
+int TDaroruTable::GetBlobLength(const String& Name)
+{
+    return SelectForSxCall() ? cs_GetBlobLength(Name.c_str()) : 0;
+}
+int TDaroruTable::GetDateJulian(const String& Name)
+{
+    return SelectForSxCall() ? cs_GetDateJulian(Name.c_str()) : 0;
+}
 bool TDaroruTable::Empty(const String& Name) { return SelectForSxCall() && cs_Empty(Name.c_str()); }
 
 char* TDaroruTable::GetMemo(const String& Name, Word LineWidth)
@@ -273,7 +294,8 @@ int TDaroruTable::GetLockList(int Index)
             cs_DBRlockList(FLockList.data());
         FLockListStale = false;
     }
-    return Index >= 0 && Index < static_cast<int>(FLockList.size()) ? FLockList[static_cast<size_t>(Index)] : 0;
+    return Index >= 0 && Index < static_cast<int>(FLockList.size()) ? FLockList[static_cast<size_t>(Index)]
+                                                                    : 0;
 }
 
 bool TDaroruTable::EncryptTable(bool Encrypt)

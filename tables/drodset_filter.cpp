@@ -6,8 +6,8 @@
 #include "platform/rtl/scopeexit.h"
 #include "platform/rtl/strutils.h"
 #include "platform/xbengine/xbe50.h"
-#include "tables/droerror.h"
 #include "tables/drodset.h"
+#include "tables/droerror.h"
 
 namespace {
 constexpr const char* BadQuery = "Invalid Query Expression";
@@ -72,7 +72,10 @@ void TDaroruTable::SetSxQuery(const String& Value)
         Query(Filtered() ? Value : String());
 }
 
-bool TDaroruTable::IsLogical(const String& Expression) { return cs_EvalTest(Expression.c_str()) == LogicalType; }
+bool TDaroruTable::IsLogical(const String& Expression)
+{
+    return cs_EvalTest(Expression.c_str()) == LogicalType;
+}
 
 int TDaroruTable::Query(const String& Expression)
 {
@@ -133,7 +136,8 @@ bool TDaroruTable::FieldCondition(TField* Field, const Variant& Value, bool Part
         String text = Value.AsString();
         if (!Partial && static_cast<int>(text.size()) < Field->Size())
             text += String(static_cast<size_t>(Field->Size()) - text.size(), ' ');
-        Condition = CaseInsensitive ? "UPPER(" + name + ")=" + Literal(UpperCase(text)) : name + "=" + Literal(text);
+        Condition = CaseInsensitive ? "UPPER(" + name + ")=" + Literal(UpperCase(text))
+                                    : name + "=" + Literal(text);
         return true;
     }
     if (IsNumberField(type)) {
@@ -207,7 +211,9 @@ bool TDaroruTable::Locate(const String& KeyFields, const Variant& KeyValues, TLo
     const int orders = static_cast<int>(cs_SysProp(XBE_PROP_ORDER_COUNT, 0));
     const bool caseless = Options.Contains(loCaseInsensitive);
     const bool partial = Options.Contains(loPartialKey);
-    auto valueAt = [&](size_t i) { return fields.size() == 1 && !KeyValues.IsArray() ? KeyValues : KeyValues[static_cast<int>(i)]; };
+    auto valueAt = [&](size_t i) {
+        return fields.size() == 1 && !KeyValues.IsArray() ? KeyValues : KeyValues[static_cast<int>(i)];
+    };
 
     bool found = false;
     if (fields.size() == 1 && orders > 0) {

@@ -3,8 +3,8 @@
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/strutils.h"
 #include "platform/xbengine/xbe50.h"
-#include "tables/droerror.h"
 #include "tables/drodset.h"
+#include "tables/droerror.h"
 
 namespace {
 constexpr const char* NoOrderText = "This operation requires an active index order";
@@ -69,7 +69,10 @@ String TDaroruTable::IndexFileName(int Order)
 
 int TDaroruTable::TagArea(const String& Tag) { return Select() ? cs_TagArea(Tag.c_str()) : 0; }
 
-String TDaroruTable::TagName(int Order) { return Select() ? TextOf(cs_TagName(static_cast<XBSHORT>(Order))) : String(); }
+String TDaroruTable::TagName(int Order)
+{
+    return Select() ? TextOf(cs_TagName(static_cast<XBSHORT>(Order))) : String();
+}
 
 void TDaroruTable::RefreshIndexes()
 {
@@ -149,7 +152,7 @@ int TDaroruTable::IndexTag(const String& File, const String& Tag, const String& 
         Raise(MissingExpression);
     CheckIndexExpression(Expression);
     const int order = cs_IndexTag(OrNull(File), Tag.c_str(), Expression.c_str(), Option,
-                                     Descending ? XBSHORT(-1) : XBSHORT(0), OrNull(Condition));
+                                  Descending ? XBSHORT(-1) : XBSHORT(0), OrNull(Condition));
     AfterIndexCreated(Tag, order, Condition);
     return order;
 }
@@ -164,8 +167,8 @@ int TDaroruTable::Index(const String& File, const String& Expression, SmallInt O
         Raise(MissingExpression);
     Select();
     CheckIndexExpression(Expression);
-    const int order = cs_Index(File.c_str(), Expression.c_str(), Option, Descending ? XBSHORT(-1) : XBSHORT(0),
-                                  OrNull(Condition));
+    const int order = cs_Index(File.c_str(), Expression.c_str(), Option,
+                               Descending ? XBSHORT(-1) : XBSHORT(0), OrNull(Condition));
     AfterIndexCreated(File, order, Condition);
     return order;
 }
@@ -216,9 +219,9 @@ int TDaroruTable::SetOrder(int Order)
 
 void TDaroruTable::SetIndexName(const String& Value)
 {
-    const bool same = FTableType == ttSXNTX
-                          ? SameText(ExtractFileName(NormalizePath(Value)), ExtractFileName(NormalizePath(FIndexName)))
-                          : Value == FIndexName;
+    const bool same = FTableType == ttSXNTX ? SameText(ExtractFileName(NormalizePath(Value)),
+                                                       ExtractFileName(NormalizePath(FIndexName)))
+                                            : Value == FIndexName;
     if (same)
         return;
     const String previous = FIndexName;
@@ -291,8 +294,8 @@ void TDaroruTable::UpdateIndexDefs()
             options.Include(ixCaseInsensitive);
         if (cs_SysProp(XBE_PROP_ORDER_DESCENDING, 0) != 0)
             options.Include(ixDescending);
-        const String fields =
-            key.find('+') == String::npos ? UpperCase(TextOf(cs_IndexKeyField())) : GetFieldsFromExpression(key);
+        const String fields = key.find('+') == String::npos ? UpperCase(TextOf(cs_IndexKeyField()))
+                                                            : GetFieldsFromExpression(key);
         if (fields != key)
             options.Include(ixExpression);
         TIndexDef* def = FIndexDefs.Add(name, fields, options);

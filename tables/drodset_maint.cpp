@@ -4,9 +4,9 @@
 
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/datetime.h"
-#include "tables/drojulian.h"
-#include "tables/droerror.h"
 #include "tables/drodset.h"
+#include "tables/droerror.h"
+#include "tables/drojulian.h"
 
 namespace {
 constexpr const char* ExclusiveText = "Table must be opened in Exclusive mode to perform this operation";
@@ -15,15 +15,9 @@ constexpr const char* ExclusiveText = "Table must be opened in Exclusive mode to
 void TDaroruTable::RefreshCount()
 {
     switch (FSequencedCount) {
-    case scAll:
-        FCachedCount = Select() ? cs_Count() : 0;
-        break;
-    case scFilterOnly:
-        FCachedCount = Select() ? cs_QueryRecCount() : 0;
-        break;
-    case scRaw:
-        FCachedCount = GetSXRecCount();
-        break;
+    case scAll: FCachedCount = Select() ? cs_Count() : 0; break;
+    case scFilterOnly: FCachedCount = Select() ? cs_QueryRecCount() : 0; break;
+    case scRaw: FCachedCount = GetSXRecCount(); break;
     }
     FCountNeedsRefresh = false;
 }
@@ -38,7 +32,9 @@ int TDaroruTable::GetSXRecno()
         cs_Select(FWorkArea);
         return cs_RecNo();
     }
-    TRecordBuffer buffer = State() == dsCalcFields ? CalcBuffer() : BufferCount() > 0 ? ActiveBuffer() : nullptr;
+    TRecordBuffer buffer = State() == dsCalcFields ? CalcBuffer()
+                           : BufferCount() > 0     ? ActiveBuffer()
+                                                   : nullptr;
     return buffer ? static_cast<int>(RecNoOf(buffer)) : 0;
 }
 

@@ -4,8 +4,8 @@
 #include "platform/db/field.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/strutils.h"
-#include "tables/droerror.h"
 #include "tables/drodset.h"
+#include "tables/droerror.h"
 
 void TDaroruTable::SetMasterSource(TDataSource* Value)
 {
@@ -22,7 +22,9 @@ String TDaroruTable::GetMasterVal()
         const String text = field->AsString();
         switch (field->DataType()) {
         case ftString:
-            key += text + String(static_cast<size_t>(std::max(0, field->Size() - static_cast<int>(text.size()))), ' ');
+            key += text +
+                   String(static_cast<size_t>(std::max(0, field->Size() - static_cast<int>(text.size()))),
+                          ' ');
             break;
         case ftSmallint:
         case ftInteger:
@@ -31,8 +33,10 @@ String TDaroruTable::GetMasterVal()
         case ftCurrency: {
             auto* master = dynamic_cast<TDaroruTable*>(field->DataSet());
             const int width = master ? master->FieldWidth(field->FieldName()) : static_cast<int>(text.size());
-            const char fill = detailKey.find("STR(" + UpperCase(field->FieldName())) != String::npos ? ' ' : '0';
-            key += String(static_cast<size_t>(std::max(0, width - static_cast<int>(text.size()))), fill) + text;
+            const char fill =
+                    detailKey.find("STR(" + UpperCase(field->FieldName())) != String::npos ? ' ' : '0';
+            key += String(static_cast<size_t>(std::max(0, width - static_cast<int>(text.size()))), fill) +
+                   text;
             break;
         }
         case ftBoolean: key += field->AsBoolean() ? "T" : "F"; break;

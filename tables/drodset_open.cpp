@@ -8,9 +8,9 @@
 #include "platform/rtl/strutils.h"
 #include "platform/rtl/twodigityear.h"
 #include "platform/xbengine/xbe50.h"
+#include "tables/drodset.h"
 #include "tables/droenv.h"
 #include "tables/droerror.h"
-#include "tables/drodset.h"
 #include "tables/drosearch.h"
 
 namespace {
@@ -26,15 +26,11 @@ TDaroruOpenFailure OpenFailureOf(int EngineCode)
 {
     switch (EngineCode) {
     case XBE_E_IN_USE:
-    case XBE_E_LOCK:
-        return TDaroruOpenFailure::InUse;
+    case XBE_E_LOCK: return TDaroruOpenFailure::InUse;
     case XBE_E_BAD_HEADER:
-    case XBE_E_CORRUPT_DATA:
-        return TDaroruOpenFailure::Damaged;
-    case XBE_E_CORRUPT_INDEX:
-        return TDaroruOpenFailure::IndexDamaged;
-    default:
-        return TDaroruOpenFailure::Other;
+    case XBE_E_CORRUPT_DATA: return TDaroruOpenFailure::Damaged;
+    case XBE_E_CORRUPT_INDEX: return TDaroruOpenFailure::IndexDamaged;
+    default: return TDaroruOpenFailure::Other;
     }
 }
 
@@ -100,12 +96,12 @@ void TDaroruTable::SetToDaroruEnv()
     FErrorFunc = env->ErrorFunc();
     FCentury = env->Century();
     TDaroruConnection* server = env->DaroruConnection();
-    if (env->ApplyTo() == TDaroruApplyTo{atServer} && server && server->Connected()) {
+    if (env->ApplyTo() == TDaroruApplyTo {atServer} && server && server->Connected()) {
         server->ap_EnvSettings(env->Epoch(), env->DateFormat(), env->MemoBlockSize(), env->Deleted() != 0,
                                env->Century() != 0, env->SoftSeek() != 0, env->Exact() != 0);
         return;
     }
-    if (env->ApplyTo() != TDaroruApplyTo{atLocal})
+    if (env->ApplyTo() != TDaroruApplyTo {atLocal})
         return;
     LoadDLL();
     static constexpr XBSHORT DateCodes[] = {0, 1, 2, 3, 4, 5, 6, 99};
@@ -174,9 +170,10 @@ void TDaroruTable::OpenTable()
             return;
         if (FAccessMethod == amLocal)
             throw EDaroruOpenError("Unable to open table.\rFile: " + fullName +
-                                       (engineReason.empty() ? String() : "\r" + engineReason),
+                                           (engineReason.empty() ? String() : "\r" + engineReason),
                                    OpenFailureOf(engineCode), fullName, engineReason);
-        if (FDaroruConnection && (FDaroruConnection->UserName().empty() || FDaroruConnection->Password().empty()))
+        if (FDaroruConnection &&
+            (FDaroruConnection->UserName().empty() || FDaroruConnection->Password().empty()))
             Raise("Must include User Name and Password to open table through the Daroru Database Server");
         Raise("Unable to open table.\rFile: " + fullName);
     }

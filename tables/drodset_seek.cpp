@@ -1,7 +1,7 @@
 // Key searches, scopes and ranges on the active order, and the position in it.
 
-#include "tables/droerror.h"
 #include "tables/drodset.h"
+#include "tables/droerror.h"
 
 void TDaroruTable::SyncToEngine(bool AtEnd)
 {

@@ -21,14 +21,15 @@ struct TDateFormatInfo {
 
 // dfWinDefault has no system locale to ask here: it is the American format.
 constexpr TDateFormatInfo DateFormats[] = {
-    {0, '/', "mm/dd/yy"}, {1, '.', "yy.mm.dd"}, {2, '/', "dd/mm/yy"}, {3, '/', "dd/mm/yy"},
-    {4, '.', "dd.mm.yy"}, {5, '-', "dd-mm-yy"}, {6, '-', "dd-mm-yy"}, {99, '/', "mm/dd/yy"},
+        {0, '/', "mm/dd/yy"}, {1, '.', "yy.mm.dd"}, {2, '/', "dd/mm/yy"}, {3, '/', "dd/mm/yy"},
+        {4, '.', "dd.mm.yy"}, {5, '-', "dd-mm-yy"}, {6, '-', "dd-mm-yy"}, {99, '/', "mm/dd/yy"},
 };
 
 void ForEachTable(const std::function<void(TDaroruTable*)>& Action)
 {
     TDaroruSearchObject search;
-    for (TComponent* c = search.SearchFirstComponent("TDaroruTable"); c; c = search.SearchNextComponent("TDaroruTable"))
+    for (TComponent* c = search.SearchFirstComponent("TDaroruTable"); c;
+         c = search.SearchNextComponent("TDaroruTable"))
         if (auto* table = dynamic_cast<TDaroruTable*>(c))
             Action(table);
 }
@@ -41,7 +42,7 @@ void CheckRange(int Value, int Low, int High)
 
 }  // namespace
 
-TDaroruEnv::TDaroruEnv(TComponent* AOwner) : TComponent(AOwner) {}
+TDaroruEnv::TDaroruEnv(TComponent* AOwner) : TComponent(AOwner) { }
 
 bool TDaroruEnv::InheritsFrom(const String& name) const
 {
@@ -51,7 +52,7 @@ bool TDaroruEnv::InheritsFrom(const String& name) const
 void TDaroruEnv::Loaded()
 {
     TComponent::Loaded();
-    if (FApplyTo == TDaroruApplyTo{atLocal})
+    if (FApplyTo == TDaroruApplyTo {atLocal})
         LoadDLL();
 }
 
@@ -80,8 +81,9 @@ bool TDaroruEnv::LocalPush() const
     return XbeLoaded();
 }
 
-template <class R, class V>
-void TDaroruEnv::Push(R (TDaroruConnection::*Request)(V), R (*TXbeFunctions::*Slot)(V), const char* Name, V Value)
+template<class R, class V>
+void TDaroruEnv::Push(R (TDaroruConnection::*Request)(V), R (*TXbeFunctions::*Slot)(V), const char* Name,
+                      V Value)
 {
     if (ServerPush())
         (FDaroruConnection->*Request)(Value);
@@ -89,7 +91,8 @@ void TDaroruEnv::Push(R (TDaroruConnection::*Request)(V), R (*TXbeFunctions::*Sl
         XbeCall(Xbe().*Slot, Name, Value);
 }
 
-#define ENV_PUSH(name, value) Push(&TDaroruConnection::ap_##name, &TXbeFunctions::xb_##name, "xb_" #name, value)
+#define ENV_PUSH(name, value)                                                                                \
+    Push(&TDaroruConnection::ap_##name, &TXbeFunctions::xb_##name, "xb_" #name, value)
 
 void TDaroruEnv::SetSoftSeek(WordBool Value)
 {

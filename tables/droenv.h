@@ -16,7 +16,16 @@ class TDaroruConnection;
 enum TDaroruApplyType { atLocal, atServer };
 using TDaroruApplyTo = SetOf<TDaroruApplyType>;
 
-enum TDaroruDateFrmt { dfAmerican, dfAnsi, dfBritish, dfFrench, dfGerman, dfItalian, dfSpanish, dfWinDefault };
+enum TDaroruDateFrmt {
+    dfAmerican,
+    dfAnsi,
+    dfBritish,
+    dfFrench,
+    dfGerman,
+    dfItalian,
+    dfSpanish,
+    dfWinDefault
+};
 
 class TDaroruEnv : public TComponent {
 public:
@@ -75,13 +84,13 @@ public:
 private:
     bool ServerPush() const;
     // Sends a setting to the server and to the local engine, as ApplyTo says.
-    template <class R, class V>
+    template<class R, class V>
     void Push(R (TDaroruConnection::*Request)(V), R (*TXbeFunctions::*Slot)(V), const char* Name, V Value);
     bool LocalPush() const;
     void AdjustCentury();
 
     TDaroruConnection* FDaroruConnection = nullptr;
-    TDaroruApplyTo FApplyTo{atLocal};
+    TDaroruApplyTo FApplyTo {atLocal};
     bool FAutoRefresh = true;
     WordBool FCentury = WordTrue;
     TDaroruDateFrmt FDateFormat = dfWinDefault;
@@ -101,7 +110,7 @@ private:
 // A data directory under an alias that a table's DatabaseName may name.
 class TDaroruDatabase : public TComponent {
 public:
-    explicit TDaroruDatabase(TComponent* AOwner) : TComponent(AOwner) {}
+    explicit TDaroruDatabase(TComponent* AOwner) : TComponent(AOwner) { }
     String ClassName() const override { return "TDaroruDataBase"; }
     bool InheritsFrom(const String& name) const override;
 

@@ -31,7 +31,8 @@ enum class TDaroruOpenFailure {
 // A table that did not open: why, the table's file and the engine's reason.
 class EDaroruOpenError : public EDaroruError {
 public:
-    EDaroruOpenError(const String& Message, TDaroruOpenFailure Why, const String& FileName, const String& Reason)
+    EDaroruOpenError(const String& Message, TDaroruOpenFailure Why, const String& FileName,
+                     const String& Reason)
         : EDaroruError(Message), FWhy(Why), FFileName(FileName), FReason(Reason)
     {
     }

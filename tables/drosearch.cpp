@@ -5,11 +5,15 @@
 
 TComponent* TDaroruSearchObject::SearchFirstComponent(const String& ClassName)
 {
-    FDataModuleIndex = FDataModuleComponentIndex = FFormIndex = FFormComponentIndex = FFrameComponentIndex = 0;
+    FDataModuleIndex = FDataModuleComponentIndex = FFormIndex = FFormComponentIndex = FFrameComponentIndex =
+            0;
     return SearchComponent(ClassName);
 }
 
-TComponent* TDaroruSearchObject::SearchNextComponent(const String& ClassName) { return SearchComponent(ClassName); }
+TComponent* TDaroruSearchObject::SearchNextComponent(const String& ClassName)
+{
+    return SearchComponent(ClassName);
+}
 
 TComponent* TDaroruSearchObject::SearchComponent(const String& ClassName)
 {

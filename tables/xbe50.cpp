@@ -1,6 +1,5 @@
 #include "tables/xbe50.h"
 
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -45,8 +44,7 @@ void DefaultLoadFailure(const String& Message)
 
 // Stores the named export into its slot; an export that is missing stops the
 // binding with an assertion failure.
-template <class F>
-void Bind(TXbeState& s, F& Slot, const char* Name, int Line)
+template<class F> void Bind(TXbeState& s, F& Slot, const char* Name, int Line)
 {
     void* address = s.Loader.Symbol(s.Handle, Name);
     if (!address)

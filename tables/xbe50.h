@@ -43,8 +43,7 @@ const TXbeFunctions& Xbe();
 // Raises EDaroruError naming the function when its slot is empty.
 [[noreturn]] void XbeNotBound(const char* Name);
 
-template <class R, class... P, class... A>
-R XbeCall(R (*Function)(P...), const char* Name, A... Args)
+template<class R, class... P, class... A> R XbeCall(R (*Function)(P...), const char* Name, A... Args)
 {
     if (!Function)
         XbeNotBound(Name);

@@ -15,8 +15,12 @@ std::vector<std::string> Words(const std::string& Line, int LineNo)
     std::vector<std::string> words;
     size_t i = 0;
     while (i < Line.size()) {
-        if (Line[i] == ' ' || Line[i] == '\t') { ++i; continue; }
-        if (Line[i] == '#') break;
+        if (Line[i] == ' ' || Line[i] == '\t') {
+            ++i;
+            continue;
+        }
+        if (Line[i] == '#')
+            break;
         if (Line[i] == '"') {
             std::string word;
             for (++i;; ++i) {
@@ -33,7 +37,8 @@ std::vector<std::string> Words(const std::string& Line, int LineNo)
             ++i;
         } else {
             size_t end = Line.find_first_of(" \t", i);
-            if (end == std::string::npos) end = Line.size();
+            if (end == std::string::npos)
+                end = Line.size();
             words.push_back(Line.substr(i, end - i));
             i = end;
         }
@@ -44,7 +49,9 @@ std::vector<std::string> Words(const std::string& Line, int LineNo)
 class LineReader {
 public:
     LineReader(const std::string& Source, std::vector<std::string> W, int LineNo)
-        : FSource(Source), FWords(std::move(W)), FLine(LineNo) {}
+        : FSource(Source), FWords(std::move(W)), FLine(LineNo)
+    {
+    }
 
     size_t Count() const { return FWords.size(); }
     const std::string& Word(size_t i) const { return FWords.at(i); }
@@ -54,26 +61,30 @@ public:
         const std::string& w = Need(i);
         double value = 0;
         auto [end, ec] = std::from_chars(w.data(), w.data() + w.size(), value);
-        if (ec != std::errc() || end != w.data() + w.size()) Fail("\"" + w + "\" is not a number");
+        if (ec != std::errc() || end != w.data() + w.size())
+            Fail("\"" + w + "\" is not a number");
         return value;
     }
 
     GridRect Rect(size_t first) const
     {
-        GridRect r{Number(first), Number(first + 1), Number(first + 2), Number(first + 3)};
-        if (r.Bottom < r.Top || r.Right < r.Left) Fail("the rectangle's corners are swapped");
+        GridRect r {Number(first), Number(first + 1), Number(first + 2), Number(first + 3)};
+        if (r.Bottom < r.Top || r.Right < r.Left)
+            Fail("the rectangle's corners are swapped");
         return r;
     }
 
     const std::string& Need(size_t i) const
     {
-        if (i >= FWords.size()) Fail("too few values");
+        if (i >= FWords.size())
+            Fail("too few values");
         return FWords[i];
     }
 
     void ExpectAtMost(size_t n) const
     {
-        if (FWords.size() > n) Fail("unexpected \"" + FWords[n] + "\"");
+        if (FWords.size() > n)
+            Fail("unexpected \"" + FWords[n] + "\"");
     }
 
     [[noreturn]] void Fail(const std::string& Why) const
@@ -92,7 +103,8 @@ std::vector<std::string> SplitCaption(const std::string& Caption)
     std::vector<std::string> lines;
     std::stringstream in(Caption);
     std::string line;
-    while (std::getline(in, line, '|')) lines.push_back(line);
+    while (std::getline(in, line, '|'))
+        lines.push_back(line);
     return lines;
 }
 
@@ -104,17 +116,20 @@ Element ParseElement(const LineReader& L, size_t at)
         e.What = Element::Kind::Box;
         e.AsBox.Name = L.Need(at + 1);
         e.AsBox.Area = L.Rect(at + 2);
-        if (L.Count() > at + 6) e.AsBox.CaptionLines = SplitCaption(L.Word(at + 6));
+        if (L.Count() > at + 6)
+            e.AsBox.CaptionLines = SplitCaption(L.Word(at + 6));
         e.AsBox.Framed = kind == "box";
         if (L.Count() > at + 7) {
-            if (L.Word(at + 7) != "foot") L.Fail("a caption stands at the top or at the \"foot\"");
+            if (L.Word(at + 7) != "foot")
+                L.Fail("a caption stands at the top or at the \"foot\"");
             e.AsBox.CaptionAtFoot = true;
         }
         L.ExpectAtMost(at + 8);
     } else if (kind == "rule") {
         e.What = Element::Kind::Rule;
         e.AsRule.Area = L.Rect(at + 1);
-        if (L.Count() > at + 5) e.AsRule.ThicknessDots = static_cast<int>(L.Number(at + 5));
+        if (L.Count() > at + 5)
+            e.AsRule.ThicknessDots = static_cast<int>(L.Number(at + 5));
         if (e.AsRule.Area.Top != e.AsRule.Area.Bottom && e.AsRule.Area.Left != e.AsRule.Area.Right)
             L.Fail("a rule is horizontal or vertical");
         L.ExpectAtMost(at + 6);
@@ -122,7 +137,8 @@ Element ParseElement(const LineReader& L, size_t at)
         e.What = Element::Kind::Shade;
         e.AsShade.Area = L.Rect(at + 1);
         e.AsShade.Percent = static_cast<int>(L.Number(at + 5));
-        if (e.AsShade.Percent < 1 || e.AsShade.Percent > 100) L.Fail("shading is 1 to 100 percent");
+        if (e.AsShade.Percent < 1 || e.AsShade.Percent > 100)
+            L.Fail("shading is 1 to 100 percent");
         L.ExpectAtMost(at + 6);
     } else if (kind == "text") {
         e.What = Element::Kind::Text;
@@ -130,8 +146,10 @@ Element ParseElement(const LineReader& L, size_t at)
         e.AsText.Column = L.Number(at + 2);
         e.AsText.Points = L.Number(at + 3);
         const std::string& weight = L.Need(at + 4);
-        if (weight == "bold") e.AsText.FontWeight = Weight::Bold;
-        else if (weight != "regular") L.Fail("weight is regular or bold");
+        if (weight == "bold")
+            e.AsText.FontWeight = Weight::Bold;
+        else if (weight != "regular")
+            L.Fail("weight is regular or bold");
         e.AsText.Value = L.Need(at + 5);
         L.ExpectAtMost(at + 6);
     } else if (kind == "perforation") {
@@ -144,7 +162,7 @@ Element ParseElement(const LineReader& L, size_t at)
     return e;
 }
 
-template <typename Handle>
+template<typename Handle>
 void ForEachLine(const std::string& Source, const std::string& Description, Handle&& H)
 {
     std::stringstream in(Description);
@@ -153,14 +171,16 @@ void ForEachLine(const std::string& Source, const std::string& Description, Hand
     while (std::getline(in, line)) {
         ++no;
         auto words = Words(line, no);
-        if (!words.empty()) H(LineReader(Source, std::move(words), no));
+        if (!words.empty())
+            H(LineReader(Source, std::move(words), no));
     }
 }
 
 std::string ReadFile(const std::string& Path)
 {
     std::ifstream in(Path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + Path);
+    if (!in)
+        throw std::runtime_error("cannot read " + Path);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
@@ -200,8 +220,10 @@ std::vector<Overlay> ParseOverlayList(const std::string& Description)
         o.FileName = L.Need(0);
         o.LayoutName = L.Need(1);
         o.Variant = L.Need(2);
-        for (size_t i = 3; i < L.Count(); ++i) o.RowOffsets.push_back(L.Number(i));
-        if (o.RowOffsets.empty()) L.Fail("an overlay draws its form at one row offset at least");
+        for (size_t i = 3; i < L.Count(); ++i)
+            o.RowOffsets.push_back(L.Number(i));
+        if (o.RowOffsets.empty())
+            L.Fail("an overlay draws its form at one row offset at least");
         overlays.push_back(std::move(o));
     });
     return overlays;
@@ -210,7 +232,8 @@ std::vector<Overlay> ParseOverlayList(const std::string& Description)
 const Layout& FormSet::LayoutNamed(const std::string& Name) const
 {
     for (const Layout& l : Layouts)
-        if (l.Name == Name) return l;
+        if (l.Name == Name)
+            return l;
     throw std::runtime_error("no layout named " + Name);
 }
 
@@ -220,9 +243,11 @@ FormSet LoadFormSet(const std::string& FormsDir)
     forms.Overlays = ParseOverlayList(ReadFile(FormsDir + "/overlays.txt"));
     for (const Overlay& o : forms.Overlays) {
         bool known = false;
-        for (const Layout& l : forms.Layouts) known = known || l.Name == o.LayoutName;
+        for (const Layout& l : forms.Layouts)
+            known = known || l.Name == o.LayoutName;
         if (!known)
-            forms.Layouts.push_back(ParseLayout(o.LayoutName, ReadFile(FormsDir + "/" + o.LayoutName + ".form")));
+            forms.Layouts.push_back(
+                    ParseLayout(o.LayoutName, ReadFile(FormsDir + "/" + o.LayoutName + ".form")));
     }
     return forms;
 }
@@ -233,15 +258,29 @@ Page BuildPage(const FormSet& Forms, const Overlay& Which)
     const Layout& layout = Forms.LayoutNamed(Which.LayoutName);
     const auto drawn = [&](const Element& e) { return e.Variant.empty() || e.Variant == Which.Variant; };
     for (const Element& e : layout.Elements)
-        if (e.What == Element::Kind::Perforation && drawn(e)) page.Perforations.push_back(e.AsPerforation);
+        if (e.What == Element::Kind::Perforation && drawn(e))
+            page.Perforations.push_back(e.AsPerforation);
     for (double offset : Which.RowOffsets) {
         for (const Element& e : layout.Elements) {
-            if (!drawn(e)) continue;
+            if (!drawn(e))
+                continue;
             switch (e.What) {
-            case Element::Kind::Box: page.Boxes.push_back(e.AsBox); Shift(page.Boxes.back().Area, offset); break;
-            case Element::Kind::Rule: page.Rules.push_back(e.AsRule); Shift(page.Rules.back().Area, offset); break;
-            case Element::Kind::Shade: page.Shades.push_back(e.AsShade); Shift(page.Shades.back().Area, offset); break;
-            case Element::Kind::Text: page.Texts.push_back(e.AsText); page.Texts.back().Row += offset; break;
+            case Element::Kind::Box:
+                page.Boxes.push_back(e.AsBox);
+                Shift(page.Boxes.back().Area, offset);
+                break;
+            case Element::Kind::Rule:
+                page.Rules.push_back(e.AsRule);
+                Shift(page.Rules.back().Area, offset);
+                break;
+            case Element::Kind::Shade:
+                page.Shades.push_back(e.AsShade);
+                Shift(page.Shades.back().Area, offset);
+                break;
+            case Element::Kind::Text:
+                page.Texts.push_back(e.AsText);
+                page.Texts.back().Row += offset;
+                break;
             case Element::Kind::Perforation: break;
             }
         }

@@ -18,9 +18,11 @@ void WriteWhole(const std::string& Path, const std::string& Bytes)
     {
         std::ofstream out(part, std::ios::binary | std::ios::trunc);
         out.write(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
-        if (!out.flush()) throw std::runtime_error("cannot write " + part);
+        if (!out.flush())
+            throw std::runtime_error("cannot write " + part);
     }
-    if (std::rename(part.c_str(), Path.c_str()) != 0) throw std::runtime_error("cannot replace " + Path);
+    if (std::rename(part.c_str(), Path.c_str()) != 0)
+        throw std::runtime_error("cannot replace " + Path);
 }
 
 }  // namespace

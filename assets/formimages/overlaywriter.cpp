@@ -32,7 +32,8 @@ int DescentDots(double Points) { return static_cast<int>(std::lround(Points * 0.
 
 std::string Number(double Value)
 {
-    if (Value == std::floor(Value)) return std::to_string(static_cast<long long>(Value));
+    if (Value == std::floor(Value))
+        return std::to_string(static_cast<long long>(Value));
     std::string s = std::to_string(Value);
     s.erase(s.find_last_not_of('0') + 1);
     return s;
@@ -48,7 +49,8 @@ public:
 
     void Rectangle(int X, int Y, int Width, int Height, const std::string& Fill)
     {
-        if (Width <= 0 || Height <= 0) return;
+        if (Width <= 0 || Height <= 0)
+            return;
         MoveTo(std::max(X, 0), std::max(Y, 0));
         FOut += Esc + "*c" + std::to_string(Width) + "a" + std::to_string(Height) + "b" + Fill;
     }
@@ -79,7 +81,8 @@ private:
 
     void Font(double Points, Weight W)
     {
-        if (Points == FPoints && W == FWeight) return;
+        if (Points == FPoints && W == FWeight)
+            return;
         FPoints = Points;
         FWeight = W;
         FOut += Esc + "(s1p" + Number(Points) + "v0s" + (W == Weight::Bold ? "3" : "0") + "b4148T";
@@ -88,7 +91,8 @@ private:
     void Append(const std::string& Value)
     {
         for (unsigned char c : Value)
-            if (c < 0x20 || c == 0x7F) throw std::runtime_error("a form text holds a control byte: " + Value);
+            if (c < 0x20 || c == 0x7F)
+                throw std::runtime_error("a form text holds a control byte: " + Value);
         FOut += Value;
     }
 
@@ -103,25 +107,30 @@ void DrawRule(PclPage& Out, const Rule& R)
     int half = R.ThicknessDots / 2;
     int x = Dots(a.Left, DotsPerColumn), y = Dots(a.Top, DotsPerRow);
     if (a.Top == a.Bottom)
-        Out.Rectangle(x - half, y - half, Dots(a.Right, DotsPerColumn) - x + R.ThicknessDots, R.ThicknessDots, "0P");
+        Out.Rectangle(x - half, y - half, Dots(a.Right, DotsPerColumn) - x + R.ThicknessDots, R.ThicknessDots,
+                      "0P");
     else
-        Out.Rectangle(x - half, y - half, R.ThicknessDots, Dots(a.Bottom, DotsPerRow) - y + R.ThicknessDots, "0P");
+        Out.Rectangle(x - half, y - half, R.ThicknessDots, Dots(a.Bottom, DotsPerRow) - y + R.ThicknessDots,
+                      "0P");
 }
 
-void DrawPerforation(PclPage& Out, const Perforation& P) {
+void DrawPerforation(PclPage& Out, const Perforation& P)
+{
     const int y = Dots(P.Row, DotsPerRow) - PerforationThicknessDots / 2;
     for (int x = 0; x < PrintAreaWidthDots; x += PerforationDashDots + PerforationGapDots)
         Out.Rectangle(x, y, std::min(PerforationDashDots, PrintAreaWidthDots - x), PerforationThicknessDots,
                       "0P");
 }
 
-int CaptionLinePitchDots() {
+int CaptionLinePitchDots()
+{
     return static_cast<int>(std::lround(PointsToDots(CaptionPoints) * LineSpacing));
 }
 
 // The baseline of a box's caption line, in dots: the lines hang from the top rule, or
 // stand on the bottom rule for a caption at the foot.
-int CaptionBaseline(const Box& B, size_t Line) {
+int CaptionBaseline(const Box& B, size_t Line)
+{
     const int pitch = CaptionLinePitchDots();
     if (!B.CaptionAtFoot)
         return Dots(B.Area.Top, DotsPerRow) + CaptionInset + AscentDots(CaptionPoints) +
@@ -132,7 +141,8 @@ int CaptionBaseline(const Box& B, size_t Line) {
 
 // A box number: one or two digits and at most one letter ("1", "15a"; not "2nd" or
 // a form number such as "1098").
-bool IsBoxNumber(const std::string& Word) {
+bool IsBoxNumber(const std::string& Word)
+{
     const size_t digits = std::min(Word.find_first_not_of("0123456789"), Word.size());
     return digits >= 1 && digits <= 2 && Word.size() - digits <= 1;
 }
@@ -154,24 +164,27 @@ void DrawBox(PclPage& Out, const Box& B)
 {
     const GridRect& a = B.Area;
     if (B.Framed) {
-        DrawRule(Out, Rule{{a.Top, a.Left, a.Top, a.Right}, 3});
-        DrawRule(Out, Rule{{a.Bottom, a.Left, a.Bottom, a.Right}, 3});
-        DrawRule(Out, Rule{{a.Top, a.Left, a.Bottom, a.Left}, 3});
-        DrawRule(Out, Rule{{a.Top, a.Right, a.Bottom, a.Right}, 3});
+        DrawRule(Out, Rule {{a.Top, a.Left, a.Top, a.Right}, 3});
+        DrawRule(Out, Rule {{a.Bottom, a.Left, a.Bottom, a.Right}, 3});
+        DrawRule(Out, Rule {{a.Top, a.Left, a.Bottom, a.Left}, 3});
+        DrawRule(Out, Rule {{a.Top, a.Right, a.Bottom, a.Right}, 3});
     }
     const int x = Dots(a.Left, DotsPerColumn) + CaptionInset;
     for (size_t i = 0; i < B.CaptionLines.size(); ++i)
-        if (!B.CaptionLines[i].empty()) DrawCaptionLine(Out, x, CaptionBaseline(B, i), B.CaptionLines[i]);
+        if (!B.CaptionLines[i].empty())
+            DrawCaptionLine(Out, x, CaptionBaseline(B, i), B.CaptionLines[i]);
 }
 
 }  // namespace
 
-std::vector<GridRect> CaptionAreas(const Box& B) {
+std::vector<GridRect> CaptionAreas(const Box& B)
+{
     std::vector<GridRect> areas;
     const double left = B.Area.Left + static_cast<double>(CaptionInset) / DotsPerColumn;
     for (size_t i = 0; i < B.CaptionLines.size(); ++i) {
         const std::string& line = B.CaptionLines[i];
-        if (line.empty()) continue;
+        if (line.empty())
+            continue;
         const int baseline = CaptionBaseline(B, i);
         const bool descends = line.find_first_of("gjpqy,;()") != std::string::npos;
         const double width = static_cast<double>(line.size()) * CaptionPoints * AverageWidthEm / 72 * 10;
@@ -192,12 +205,15 @@ std::string WriteOverlay(const Page& P)
         out.Rectangle(x, y, Dots(s.Area.Right, DotsPerColumn) - x, Dots(s.Area.Bottom, DotsPerRow) - y,
                       std::to_string(s.Percent) + "g2P");
     }
-    for (const Rule& r : P.Rules) DrawRule(out, r);
-    for (const Perforation& p : P.Perforations) DrawPerforation(out, p);
-    for (const Box& b : P.Boxes) DrawBox(out, b);
+    for (const Rule& r : P.Rules)
+        DrawRule(out, r);
+    for (const Perforation& p : P.Perforations)
+        DrawPerforation(out, p);
+    for (const Box& b : P.Boxes)
+        DrawBox(out, b);
     for (const Text& t : P.Texts)
-        out.Text(Dots(t.Column, DotsPerColumn), Dots(t.Row, DotsPerRow) + AscentDots(t.Points), t.Points, t.FontWeight,
-                 t.Value);
+        out.Text(Dots(t.Column, DotsPerColumn), Dots(t.Row, DotsPerRow) + AscentDots(t.Points), t.Points,
+                 t.FontWeight, t.Value);
     return out.Finish();
 }
 

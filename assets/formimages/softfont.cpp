@@ -31,7 +31,8 @@ struct FreeTypeFace {
 
     explicit FreeTypeFace(const SoftFontSpec& Spec)
     {
-        if (FT_Init_FreeType(&Library)) throw std::runtime_error("FreeType cannot start");
+        if (FT_Init_FreeType(&Library))
+            throw std::runtime_error("FreeType cannot start");
         if (FT_New_Face(Library, Spec.OutlineFile.c_str(), 0, &Face)) {
             FT_Done_FreeType(Library);
             throw std::runtime_error("cannot read the font " + Spec.OutlineFile);
@@ -48,7 +49,8 @@ struct FreeTypeFace {
 
     const FT_GlyphSlot& Render(int Code)
     {
-        if (FT_Load_Char(Face, static_cast<FT_ULong>(Code), FT_LOAD_RENDER | FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME))
+        if (FT_Load_Char(Face, static_cast<FT_ULong>(Code),
+                         FT_LOAD_RENDER | FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME))
             throw std::runtime_error("the font has no glyph for code " + std::to_string(Code));
         return Face->glyph;
     }
@@ -64,38 +66,38 @@ std::string FontHeader(const SoftFontSpec& Spec, FreeTypeFace& F)
     int quarterDotsHigh = static_cast<int>(Spec.Points * Dpi * 4 / 72.0);
 
     std::string h;
-    Put16(h, 64);                      // descriptor size
-    h += '\0';                         // format 0: bitmap
-    h += '\0';                         // font type 0: 7-bit, codes 32 to 127
-    h += '\0';                         // style, high byte
-    h += '\0';                         // reserved
-    Put16(h, ascent);                  // baseline from the top of the cell
+    Put16(h, 64);      // descriptor size
+    h += '\0';         // format 0: bitmap
+    h += '\0';         // font type 0: 7-bit, codes 32 to 127
+    h += '\0';         // style, high byte
+    h += '\0';         // reserved
+    Put16(h, ascent);  // baseline from the top of the cell
     Put16(h, static_cast<int>(m.max_advance >> 6));
-    Put16(h, ascent + descent);        // cell height
-    h += '\0';                         // portrait
-    h += '\1';                         // proportional
-    Put16(h, 21);                      // symbol set 0U
-    Put16(h, spaceAdvance);            // pitch
-    Put16(h, quarterDotsHigh);         // height
+    Put16(h, ascent + descent);  // cell height
+    h += '\0';                   // portrait
+    h += '\1';                   // proportional
+    Put16(h, 21);                // symbol set 0U
+    Put16(h, spaceAdvance);      // pitch
+    Put16(h, quarterDotsHigh);   // height
     Put16(h, xHeight);
-    h += '\0';                         // width type
-    h += '\0';                         // style, low byte: upright
+    h += '\0';  // width type
+    h += '\0';  // style, low byte: upright
     h += static_cast<char>(Spec.StrokeWeight);
     h += static_cast<char>(Spec.Typeface & 0xFF);
     h += static_cast<char>((Spec.Typeface >> 8) & 0xFF);
-    h += '\0';                         // serif style: sans
-    h += '\2';                         // quality: letter
-    h += '\0';                         // placement
+    h += '\0';                                          // serif style: sans
+    h += '\2';                                          // quality: letter
+    h += '\0';                                          // placement
     h += static_cast<char>(-std::max(1, descent / 2));  // underline distance below the baseline
-    h += '\3';                         // underline thickness
-    Put16(h, (ascent + descent) * 4);  // text height
-    Put16(h, spaceAdvance * 2);        // text width
+    h += '\3';                                          // underline thickness
+    Put16(h, (ascent + descent) * 4);                   // text height
+    Put16(h, spaceAdvance * 2);                         // text width
     Put16(h, FirstCode);
     Put16(h, LastCode);
-    h += '\0';                         // pitch extended
-    h += '\0';                         // height extended
+    h += '\0';  // pitch extended
+    h += '\0';  // height extended
     Put16(h, capHeight * 4 * 65535 / std::max(1, ascent * 4));
-    h += std::string(4, '\0');         // font number
+    h += std::string(4, '\0');  // font number
     std::string name = Spec.Name.substr(0, 16);
     h += name + std::string(16 - name.size(), ' ');
     return h;
@@ -106,7 +108,8 @@ std::string Character(FreeTypeFace& F, int Code)
     const FT_GlyphSlot& g = F.Render(Code);
     const FT_Bitmap& b = g->bitmap;
     // A blank glyph still needs a raster of one dot.
-    int width = std::max<int>(1, static_cast<int>(b.width)), height = std::max<int>(1, static_cast<int>(b.rows));
+    int width = std::max<int>(1, static_cast<int>(b.width)),
+        height = std::max<int>(1, static_cast<int>(b.rows));
     int rowBytes = (width + 7) / 8;
 
     std::string c;
@@ -123,7 +126,9 @@ std::string Character(FreeTypeFace& F, int Code)
     Put16(c, static_cast<int>(g->advance.x >> 4));  // advance in quarter dots
     for (int row = 0; row < height; ++row)
         for (int i = 0; i < rowBytes; ++i)
-            c += row < static_cast<int>(b.rows) && i < std::abs(b.pitch) ? static_cast<char>(b.buffer[row * b.pitch + i]) : '\0';
+            c += row < static_cast<int>(b.rows) && i < std::abs(b.pitch)
+                         ? static_cast<char>(b.buffer[row * b.pitch + i])
+                         : '\0';
     return c;
 }
 

@@ -12,9 +12,9 @@ struct SoftFontSpec {
     std::string OutlineFile;  // a TrueType or OpenType file
     int FontId = 1;
     double Points = 8;
-    int StrokeWeight = 0;   // 0 medium, 1 semi-bold and up
-    int Typeface = 4;       // the typeface number printers select it by
-    std::string Name;       // at most 16 characters
+    int StrokeWeight = 0;  // 0 medium, 1 semi-bold and up
+    int Typeface = 4;      // the typeface number printers select it by
+    std::string Name;      // at most 16 characters
 };
 
 // Throws std::runtime_error when the outline font cannot be read.

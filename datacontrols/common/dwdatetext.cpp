@@ -96,12 +96,9 @@ TdwDateOrder dwDateOrder()
 {
     for (char c : ShortDateFormat) {
         switch (std::toupper(static_cast<unsigned char>(c))) {
-        case 'D':
-            return doDMY;
-        case 'M':
-            return doMDY;
-        case 'Y':
-            return doYMD;
+        case 'D': return doDMY;
+        case 'M': return doMDY;
+        case 'Y': return doYMD;
         }
     }
     return doMDY;
@@ -121,15 +118,9 @@ bool dwScanDate(const String& Text, int& Pos, TDateTime& Date, int Epoch)
         if (!ScanNumberOrMonth(Text, pos, n3))
             return false;
         switch (order) {
-        case doMDY:
-            month = n1, day = n2, year = n3;
-            break;
-        case doDMY:
-            day = n1, month = n2, year = n3;
-            break;
-        default:
-            year = n1, month = n2, day = n3;
-            break;
+        case doMDY: month = n1, day = n2, year = n3; break;
+        case doDMY: day = n1, month = n2, year = n3; break;
+        default: year = n1, month = n2, day = n3; break;
         }
         if (year <= 99)
             year = DataAwareTwoDigitYear(year, Epoch);
@@ -210,7 +201,7 @@ bool dwIsValidInteger(const String& Text)
         if (!IsDigit(Text[i]))
             return false;
         value = value * 10 + (Text[i] - '0');
-        if (value > Int64{std::numeric_limits<Integer>::max()} + 1)
+        if (value > Int64 {std::numeric_limits<Integer>::max()} + 1)
             return false;
     }
     return Text[0] == '-' || value <= std::numeric_limits<Integer>::max();
@@ -222,7 +213,10 @@ bool dwIsValidFloat(const String& Text)
     return Text.empty() || TryStrToFloat(Text, value);
 }
 
-bool dwParseDate(const String& Text, TDateTime& Date) { return dwParseDateWithEpoch(Text, Date, dwDefaultEpoch); }
+bool dwParseDate(const String& Text, TDateTime& Date)
+{
+    return dwParseDateWithEpoch(Text, Date, dwDefaultEpoch);
+}
 
 bool dwParseDateWithEpoch(const String& Text, TDateTime& Date, int Epoch)
 {
@@ -258,7 +252,7 @@ TdwDateTimeElement dwDateTimeElementAt(int CaretPos, const String& Text, bool Ti
                             (CaretPos >= pos || (CaretPos == pos - 1 && At(Text, CaretPos) == ' '));
         if (!inTime) {
             static const TdwDateTimeElement parts[3][3] = {
-                {deMonth, deDay, deYear}, {deDay, deMonth, deYear}, {deYear, deMonth, deDay}};
+                    {deMonth, deDay, deYear}, {deDay, deMonth, deYear}, {deYear, deMonth, deDay}};
             const int part = CountBefore(Text, CaretPos, DateSeparator);
             return part < 3 ? parts[dwDateOrder()][part] : deDay;
         }
@@ -270,14 +264,10 @@ TdwDateTimeElement dwTimeElementAt(int CaretPos, const String& Text)
 {
     int last = 0;
     switch (CountBefore(Text, CaretPos, TimeSeparator, &last)) {
-    case 0:
-        return deHour;
-    case 1:
-        return deMinute;
-    case 2:
-        return CaretPos - last > 2 ? deAMPM : deSecond;
-    default:
-        return deSecond;
+    case 0: return deHour;
+    case 1: return deMinute;
+    case 2: return CaretPos - last > 2 ? deAMPM : deSecond;
+    default: return deSecond;
     }
 }
 

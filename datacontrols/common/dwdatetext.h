@@ -14,7 +14,15 @@ enum TdwDateOrder { doMDY = 0, doDMY = 1, doYMD = 2 };
 TdwDateOrder dwDateOrder();
 
 // Elements under the caret.
-enum TdwDateTimeElement { deDay = 0, deMonth = 1, deYear = 2, deHour = 3, deMinute = 4, deSecond = 5, deAMPM = 6 };
+enum TdwDateTimeElement {
+    deDay = 0,
+    deMonth = 1,
+    deYear = 2,
+    deHour = 3,
+    deMinute = 4,
+    deSecond = 5,
+    deAMPM = 6
+};
 
 // Reads a date at Pos: two or three numbers (or three-letter month names) between
 // date separators, blanks allowed before each element and skipped after the date.

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/controls/buttons.h"
-#include "platform/vcl/graphics/canvas.h"
-#include "platform/vcl/graphics/colors.h"
 #include "platform/vcl/controls/frames.h"
 #include "platform/vcl/forms/userinput.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/graphics/canvas.h"
+#include "platform/vcl/graphics/colors.h"
 
 namespace {
 

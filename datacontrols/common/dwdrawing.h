@@ -2,8 +2,8 @@
 // Drawing helpers of the library's edits and grid.
 
 #include "platform/rtl/types.h"
-#include "platform/vcl/graphics/colors.h"
 #include "platform/vcl/controls/controls.h"
+#include "platform/vcl/graphics/colors.h"
 
 class TBitmap;
 class TCanvas;

@@ -18,7 +18,10 @@ void ReadSelectedLine(const String& Line, String& FieldName, String& Width, Stri
     dwGetToken(Line, "\t", pos, Title);
 }
 
-bool IsTimeType(TFieldType DataType) { return DataType == ftDate || DataType == ftTime || DataType == ftDateTime; }
+bool IsTimeType(TFieldType DataType)
+{
+    return DataType == ftDate || DataType == ftTime || DataType == ftDateTime;
+}
 
 }  // namespace
 
@@ -62,10 +65,8 @@ bool dwIsNumericFieldType(TFieldType DataType)
     case ftWord:
     case ftFloat:
     case ftCurrency:
-    case ftAutoInc:
-        return true;
-    default:
-        return false;
+    case ftAutoInc: return true;
+    default: return false;
     }
 }
 
@@ -80,24 +81,21 @@ bool dwTextSuitsFieldType(const String& Text, TFieldType DataType)
     case ftSmallint:
     case ftInteger:
     case ftWord:
-    case ftAutoInc:
-        return dwIsValidInteger(Text);
+    case ftAutoInc: return dwIsValidInteger(Text);
     case ftFloat:
     case ftCurrency:
-    case ftBCD:
-        return dwIsValidFloat(Text);
-    case ftDate:
-        return dwIsValidDate(Text);
-    case ftTime:
-        return dwIsValidTime(Text);
-    case ftDateTime:
-        return dwIsValidDateTime(Text) || dwIsValidDate(Text);
-    default:
-        return true;
+    case ftBCD: return dwIsValidFloat(Text);
+    case ftDate: return dwIsValidDate(Text);
+    case ftTime: return dwIsValidTime(Text);
+    case ftDateTime: return dwIsValidDateTime(Text) || dwIsValidDate(Text);
+    default: return true;
     }
 }
 
-bool dwFieldAcceptsText(const TField* Field, const String& Text) { return dwTextSuitsFieldType(Text, Field->DataType()); }
+bool dwFieldAcceptsText(const TField* Field, const String& Text)
+{
+    return dwTextSuitsFieldType(Text, Field->DataType());
+}
 
 bool dwIsSearchableText(const TField* Field, const String& Text)
 {
@@ -131,7 +129,8 @@ void dwFieldsToSelected(TDataSet* DataSet, TStrings* Lines)
     Lines->Clear();
     for (TField* field : DataSet->Fields())
         if (field->Visible())
-            Lines->Add(field->FieldName() + "\t" + IntToStr(field->DisplayWidth()) + "\t" + field->DisplayLabel());
+            Lines->Add(field->FieldName() + "\t" + IntToStr(field->DisplayWidth()) + "\t" +
+                       field->DisplayLabel());
 }
 
 bool dwFindSelectedLine(const TStrings* Lines, const String& FieldName, int& Index)

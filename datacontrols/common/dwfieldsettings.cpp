@@ -89,7 +89,8 @@ TdwFieldControlType dwGetFieldControlType(TObject* Owner, const String& FieldNam
 
 bool dwIsCustomControlType(const String& TypeWord)
 {
-    return SameText(TypeWord, "CustomEdit") || SameText(TypeWord, "LookupCombo") || SameText(TypeWord, "Combo");
+    return SameText(TypeWord, "CustomEdit") || SameText(TypeWord, "LookupCombo") ||
+           SameText(TypeWord, "Combo");
 }
 
 bool dwIsRichEditField(TField* BlobField)

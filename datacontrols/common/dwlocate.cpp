@@ -13,12 +13,9 @@ bool TextMatches(int MatchType, String FieldText, const String& Value, bool Case
     if (!CaseSensitive)
         FieldText = AnsiUpperCase(FieldText);
     switch (MatchType) {
-    case dwMatchWhole:
-        return FieldText == Value;
-    case dwMatchStart:
-        return FieldText.compare(0, Value.size(), Value) == 0;
-    default:
-        return FieldText.find(Value) != String::npos;
+    case dwMatchWhole: return FieldText == Value;
+    case dwMatchStart: return FieldText.compare(0, Value.size(), Value) == 0;
+    default: return FieldText.find(Value) != String::npos;
     }
 }
 

@@ -35,16 +35,12 @@ bool SyntaxSound(const String& Pic)
             if (i + 1 == Pic.size())
                 return false;
             break;
-        case '[':
-            ++brackets;
-            break;
+        case '[': ++brackets; break;
         case ']':
             if (--brackets < 0)
                 return false;
             break;
-        case '{':
-            ++braces;
-            break;
+        case '{': ++braces; break;
         case '}':
             if (--braces < 0)
                 return false;
@@ -57,7 +53,7 @@ bool SyntaxSound(const String& Pic)
 // One run of Match over a picture and a text; I and J are 1-based positions in them.
 class TPictureMatch {
 public:
-    TPictureMatch(const String& Pic, String& Text) : FPic(Pic), FText(Text) {}
+    TPictureMatch(const String& Pic, String& Text) : FPic(Pic), FText(Text) { }
 
     int I = 1;
     int J = 1;
@@ -140,12 +136,8 @@ private:
                     return prError;
                 Consume(AnsiLowerChar(c));
                 break;
-            case '!':
-                Consume(AnsiUpperChar(c));
-                break;
-            case '@':
-                Consume(c);
-                break;
+            case '!': Consume(AnsiUpperChar(c)); break;
+            case '@': Consume(c); break;
             case '*':
                 result = Iteration(End);
                 if (result != prComplete && result != prAmbiguous)
@@ -245,9 +237,7 @@ private:
     {
         while (i < End) {
             switch (P(i)) {
-            case '[':
-                i = GroupEnd(i, End);
-                break;
+            case '[': i = GroupEnd(i, End); break;
             case '*': {
                 int k = i + 1;
                 while (k < End && IsDigit(P(k)))
@@ -260,8 +250,7 @@ private:
                     return false;
                 break;
             }
-            case ',':
-                return true;
+            case ',': return true;
             case '{': {
                 const int groupEnd = GroupEnd(i, End);
                 if (!AlternativeSkippable(i + 1, groupEnd - 1))
@@ -269,8 +258,7 @@ private:
                 i = groupEnd;
                 break;
             }
-            default:
-                return false;
+            default: return false;
             }
         }
         return true;
@@ -300,27 +288,17 @@ private:
             if (i >= End)
                 return End;
             switch (P(i)) {
-            case ';':
-                ++i;
-                break;
+            case ';': ++i; break;
             case '*':
                 ++i;
                 while (i < End && IsDigit(P(i)))
                     ++i;
                 i = GroupEnd(i, End);
                 continue;
-            case '[':
-                ++brackets;
-                break;
-            case ']':
-                --brackets;
-                break;
-            case '{':
-                ++braces;
-                break;
-            case '}':
-                --braces;
-                break;
+            case '[': ++brackets; break;
+            case ']': --brackets; break;
+            case '{': ++braces; break;
+            case '}': --braces; break;
             }
             ++i;
         } while (brackets != 0 || braces != 0);

@@ -9,8 +9,8 @@
 #include "platform/db/dataset.h"
 #include "platform/rtl/stringlist.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/dialogs/dialogs.h"
 #include "platform/vcl/controls/edits.h"
+#include "platform/vcl/dialogs/dialogs.h"
 
 namespace {
 

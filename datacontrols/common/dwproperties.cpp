@@ -31,7 +31,8 @@ String TextOf(TObject* Object, const char* Name)
 TDataSource* DataSourceOf(TObject* Object, const char* Name)
 {
     TdwPublished* published = Published(Object);
-    return published ? dynamic_cast<TDataSource*>(published->PublishedObject(Name).value_or(nullptr)) : nullptr;
+    return published ? dynamic_cast<TDataSource*>(published->PublishedObject(Name).value_or(nullptr))
+                     : nullptr;
 }
 
 // The data set when Control takes the list from it (Switch) and it publishes the list.
@@ -107,7 +108,7 @@ TdwOnFilterOptions dwGetFilterOptions(TDataSet* DataSet)
     const std::optional<int> bits = published ? published->PublishedOrdinal("OnFilterOptions") : std::nullopt;
     if (bits)
         return dwFilterOptionsFromOrdinal(*bits);
-    return DataSet && DataSet->Filtered() ? TdwOnFilterOptions{ofoEnabled} : TdwOnFilterOptions{};
+    return DataSet && DataSet->Filtered() ? TdwOnFilterOptions {ofoEnabled} : TdwOnFilterOptions {};
 }
 
 void dwSetFilterEnabled(TDataSet* DataSet, bool Enabled)
@@ -151,7 +152,8 @@ bool dwSetIndexFieldNames(TObject* Object, const String& IndexFieldNames)
 bool dwSetBorderStyleProp(TObject* Object, bool Bordered)
 {
     TdwPublished* published = Published(Object);
-    return published && published->SetPublishedOrdinal("BorderStyle", Bordered ? dwBorderSingle : dwBorderNone);
+    return published &&
+           published->SetPublishedOrdinal("BorderStyle", Bordered ? dwBorderSingle : dwBorderNone);
 }
 
 TObject* dwGetPictureMasksOwner(TObject* Control, TDataSet* DataSet)

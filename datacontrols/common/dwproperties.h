@@ -52,23 +52,23 @@ constexpr int dwBorderSingle = 1;
 
 // The readers of the settings, each with its default for an object (null included)
 // that does not publish the name.
-TdwInvalidValueEvent dwGetOnInvalidValue(TObject* Object);                  // empty
-TStrings* dwGetPictureMasksList(TObject* Object);                         // null
-TStrings* dwGetControlTypeList(TObject* Object);                          // null
-TStrings* dwGetLookupFieldsList(TObject* Object);                         // null
-TStrings* dwGetLookupLinksList(TObject* Object);                          // null
-int dwGetCursorLocation(TObject* Object);                                 // 0
-bool dwGetControlInfoInDataSet(TObject* Object);                          // true
-bool dwGetPictureMaskFromDataSet(TObject* Object);                        // true
-String dwGetDatabaseNameProp(TObject* Object);                            // ""
-String dwGetTableNameProp(TObject* Object);                               // ""
-String dwGetControlDataField(TObject* Object);                            // ""
-TDataSource* dwGetControlDataSource(TObject* Object);                     // null
-TDataSource* dwGetMasterSource(TObject* Object);                          // null
-bool dwGetWantReturns(TObject* Object);                                   // false
-TIndexDefs* dwGetIndexDefs(TObject* Object);                              // null
-String dwGetIndexName(TObject* Object);                                   // ""
-String dwGetIndexFieldNames(TObject* Object);                             // ""
+TdwInvalidValueEvent dwGetOnInvalidValue(TObject* Object);  // empty
+TStrings* dwGetPictureMasksList(TObject* Object);           // null
+TStrings* dwGetControlTypeList(TObject* Object);            // null
+TStrings* dwGetLookupFieldsList(TObject* Object);           // null
+TStrings* dwGetLookupLinksList(TObject* Object);            // null
+int dwGetCursorLocation(TObject* Object);                   // 0
+bool dwGetControlInfoInDataSet(TObject* Object);            // true
+bool dwGetPictureMaskFromDataSet(TObject* Object);          // true
+String dwGetDatabaseNameProp(TObject* Object);              // ""
+String dwGetTableNameProp(TObject* Object);                 // ""
+String dwGetControlDataField(TObject* Object);              // ""
+TDataSource* dwGetControlDataSource(TObject* Object);       // null
+TDataSource* dwGetMasterSource(TObject* Object);            // null
+bool dwGetWantReturns(TObject* Object);                     // false
+TIndexDefs* dwGetIndexDefs(TObject* Object);                // null
+String dwGetIndexName(TObject* Object);                     // ""
+String dwGetIndexFieldNames(TObject* Object);               // ""
 // [ofoEnabled] when the data set filters, else [].
 TdwOnFilterOptions dwGetFilterOptions(TDataSet* DataSet);
 

@@ -109,7 +109,10 @@ String dwReplaceChar(const String& Text, char FromChar, char ToChar)
 
 bool dwSameText(const String& A, const String& B) { return AnsiUpperCase(A) == AnsiUpperCase(B); }
 
-int dwCountChar(const String& Text, char Ch) { return static_cast<int>(std::count(Text.begin(), Text.end(), Ch)); }
+int dwCountChar(const String& Text, char Ch)
+{
+    return static_cast<int>(std::count(Text.begin(), Text.end(), Ch));
+}
 
 int dwMaxInt(int A, int B) { return std::max(A, B); }
 

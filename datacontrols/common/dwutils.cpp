@@ -13,7 +13,10 @@ bool dwIsClassNamed(const TObject* Object, const String& ClassName)
     return Object && Object->InheritsFrom(ClassName);
 }
 
-bool dwParentIsGrid(const TControl* Control) { return Control && dwIsClassNamed(Control->Parent(), "TCustomGrid"); }
+bool dwParentIsGrid(const TControl* Control)
+{
+    return Control && dwIsClassNamed(Control->Parent(), "TCustomGrid");
+}
 
 bool dwParentIsInspector(const TControl* Control)
 {
@@ -94,6 +97,9 @@ TdwHourGlass::TdwHourGlass() : FCursor(GuiScreen()->Cursor()) { GuiScreen()->Set
 
 TdwHourGlass::~TdwHourGlass() { GuiScreen()->SetCursor(FCursor); }
 
-TdwControlsDisabled::TdwControlsDisabled(TDataSet* DataSet) : FDataSet(DataSet) { FDataSet->DisableControls(); }
+TdwControlsDisabled::TdwControlsDisabled(TDataSet* DataSet) : FDataSet(DataSet)
+{
+    FDataSet->DisableControls();
+}
 
 TdwControlsDisabled::~TdwControlsDisabled() { FDataSet->EnableControls(); }

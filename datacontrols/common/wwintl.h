@@ -287,7 +287,7 @@ enum TdwCheckBoxInGridStyle { cbStyleAuto, cbStyleCheckmark, cbStyleXmark };
 // A post met text that fails its picture mask. The handler may change Msg, or clear
 // DoDefault to let the post go on without the beep and the error.
 using TdwPictureValidationError =
-    std::function<void(TObject* Sender, TField* Field, String& Msg, bool& DoDefault)>;
+        std::function<void(TObject* Sender, TField* Field, String& Msg, bool& DoDefault)>;
 
 // Everything a connected instance copies into the global one, but its handler.
 struct TdwIntlValues {

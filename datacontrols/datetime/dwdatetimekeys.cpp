@@ -11,8 +11,8 @@
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/rtl/datetime.h"
-#include "platform/vcl/forms/clipbrd.h"
 #include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/clipbrd.h"
 #include "platform/vcl/forms/guiscreen.h"
 
 namespace {

@@ -15,10 +15,10 @@
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/graphics/canvas.h"
-#include "platform/vcl/forms/clipbrd.h"
-#include "platform/vcl/dialogs/dialogs.h"
 #include "platform/vcl/controls/dropdown.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/clipbrd.h"
+#include "platform/vcl/graphics/canvas.h"
 
 namespace {
 

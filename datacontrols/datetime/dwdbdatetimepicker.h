@@ -12,9 +12,9 @@
 #include "datacontrols/datetime/dwmonthcalendar.h"
 #include "datacontrols/edits/dweditframe.h"
 #include "platform/db/datalink.h"
-#include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/controls/buttons.h"
 #include "platform/vcl/controls/edits.h"
+#include "platform/vcl/graphics/bitmap.h"
 
 class TOutsidePressWatch;
 class TdwDBCustomDateTimePicker;

@@ -56,7 +56,7 @@ class TdwMonthCalendar;
 // The calendar's colours; a change repaints the calendar that owns them.
 class TdwDateTimeColors : public TPersistent {
 public:
-    explicit TdwDateTimeColors(TdwMonthCalendar* Owner) : FOwner(Owner) {}
+    explicit TdwDateTimeColors(TdwMonthCalendar* Owner) : FOwner(Owner) { }
     String ClassName() const override { return "TdwDateTimeColors"; }
 
     // 0 background, 1 TextColor, 2 TitleBackColor, 3 TitleTextColor, 4 MonthBackColor,
@@ -207,7 +207,7 @@ protected:
     void FontChanged() override;
     virtual void Change();
     // The drop-down's calendar acts on a click on a day itself.
-    virtual void DayClicked() {}
+    virtual void DayClicked() { }
 
 private:
     // Sizes of one month's block and where the blocks stand.

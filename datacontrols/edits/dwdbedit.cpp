@@ -14,10 +14,10 @@
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/scopeexit.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/graphics/canvas.h"
-#include "platform/vcl/forms/clipbrd.h"
 #include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/clipbrd.h"
 #include "platform/vcl/forms/userinput.h"
+#include "platform/vcl/graphics/canvas.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include "datacontrols/common/dwutils.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/controls/buttons.h"
-#include "platform/vcl/graphics/canvas.h"
 #include "platform/vcl/controls/controls.h"
 #include "platform/vcl/controls/frames.h"
+#include "platform/vcl/graphics/canvas.h"
 
 namespace {
 

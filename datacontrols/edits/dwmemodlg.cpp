@@ -4,12 +4,12 @@
 #include "platform/classes/object.h"
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
-#include "platform/vcl/forms/application.h"
 #include "platform/vcl/controls/buttons.h"
-#include "platform/vcl/dialogs/dialogs.h"
 #include "platform/vcl/controls/edits.h"
-#include "platform/vcl/forms/guiscreen.h"
 #include "platform/vcl/controls/panels.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/forms/guiscreen.h"
 
 // ---- the component ----
 

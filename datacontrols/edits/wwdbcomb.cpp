@@ -9,12 +9,12 @@
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/scopeexit.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/graphics/bitmap.h"
-#include "platform/vcl/graphics/canvas.h"
 #include "platform/vcl/controls/dropdown.h"
 #include "platform/vcl/forms/forms.h"
 #include "platform/vcl/forms/guiscreen.h"
 #include "platform/vcl/forms/userinput.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/graphics/canvas.h"
 
 namespace {
 
@@ -87,9 +87,9 @@ void TdwPopupListbox::Popup(const TRect& Bounds)
     FSearchText.clear();
     // The list's own watch: it ends with this list's closing, whatever other lists do.
     if (!FPressWatch)
-        FPressWatch = std::make_unique<TOutsidePressWatch>(std::vector<const TControl*>{this, FCombo},
-                                                           [this] { FCombo->CloseUp(true); },
-                                                           [this] { ActiveWindowChanged(); });
+        FPressWatch = std::make_unique<TOutsidePressWatch>(
+                std::vector<const TControl*> {this, FCombo}, [this] { FCombo->CloseUp(true); },
+                [this] { ActiveWindowChanged(); });
 }
 
 void TdwPopupListbox::ClosePopup()

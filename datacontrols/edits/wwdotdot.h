@@ -9,9 +9,9 @@
 #include "datacontrols/common/dwbuttonhost.h"
 #include "datacontrols/common/dwcellcontrol.h"
 #include "datacontrols/edits/dwdbedit.h"
-#include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/controls/buttons.h"
 #include "platform/vcl/controls/lists.h"
+#include "platform/vcl/graphics/bitmap.h"
 
 class TdwDBCustomCombo;
 

@@ -19,12 +19,12 @@
 #include "platform/rtl/scopeexit.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/controls/edits.h"
-#include "platform/vcl/forms/forms.h"
 #include "platform/vcl/controls/frames.h"
-#include "platform/vcl/graphics/imagelist.h"
+#include "platform/vcl/forms/forms.h"
 #include "platform/vcl/forms/userinput.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/graphics/imagelist.h"
 
 namespace {
 

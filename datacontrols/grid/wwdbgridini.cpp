@@ -12,8 +12,8 @@
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/inifile.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/forms/application.h"
 #include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/application.h"
 #include "platform/vcl/forms/forms.h"
 #include "platform/win/registryinifile.h"
 

@@ -114,7 +114,8 @@ bool TdwDBGrid::HighlightCell(int DataCol, int DataRow, TGridDrawState State)
 {
     if (!Options().Contains(dgMultiSelect) || State.Contains(gdFixed))
         return TdwCustomDBGrid::HighlightCell(DataCol, DataRow, State);
-    return DataRow >= 0 && DataRow < static_cast<int>(FRowFlags.size()) && FRowFlags[static_cast<size_t>(DataRow)];
+    return DataRow >= 0 && DataRow < static_cast<int>(FRowFlags.size()) &&
+           FRowFlags[static_cast<size_t>(DataRow)];
 }
 
 bool TdwDBGrid::IsSelectionCheckBox(TField* Field)
@@ -199,7 +200,7 @@ void TdwDBGrid::ShowCurrentAtRow(int Row)
     const int shift = link->ActiveRecord() - Row;
     if (shift == 0)
         return;
-    const int past =
-        shift > 0 ? link->BufferCount() - 1 - link->ActiveRecord() + shift : -(link->ActiveRecord() - shift);
+    const int past = shift > 0 ? link->BufferCount() - 1 - link->ActiveRecord() + shift
+                               : -(link->ActiveRecord() - shift);
     dataSet->MoveBy(-dataSet->MoveBy(past));
 }

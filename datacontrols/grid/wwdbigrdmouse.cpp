@@ -7,10 +7,10 @@
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/controls/image.h"
 #include "platform/vcl/controls/shape.h"
 #include "platform/vcl/forms/timer.h"
+#include "platform/vcl/graphics/bitmap.h"
 
 namespace {
 

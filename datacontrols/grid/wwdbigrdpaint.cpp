@@ -9,8 +9,8 @@
 #include "datacontrols/grid/wwdbigrd.h"
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
-#include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/controls/frames.h"
+#include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/graphics/imagelist.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "datacontrols/grid/wwdbigrd.h"
 #include "platform/rtl/strutils.h"
 
-TdwIButton::TdwIButton(TComponent* AOwner) : TSpeedButton(AOwner) {}
+TdwIButton::TdwIButton(TComponent* AOwner) : TSpeedButton(AOwner) { }
 
 bool TdwIButton::InheritsFrom(const String& name) const
 {

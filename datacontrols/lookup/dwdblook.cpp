@@ -10,13 +10,13 @@
 #include "datacontrols/lookup/dwlookuptable.h"
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
-#include "platform/vcl/dialogs/dialogs.h"
 #include "platform/vcl/controls/dropdown.h"
+#include "platform/vcl/dialogs/dialogs.h"
 #include "platform/vcl/forms/forms.h"
-#include "platform/vcl/graphics/graphics.h"
 #include "platform/vcl/forms/guiscreen.h"
 #include "platform/vcl/forms/keys.h"
 #include "platform/vcl/forms/timer.h"
+#include "platform/vcl/graphics/graphics.h"
 
 namespace {
 

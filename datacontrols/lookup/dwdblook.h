@@ -20,10 +20,10 @@
 #include "platform/db/datalink.h"
 #include "platform/db/datasource.h"
 #include "platform/rtl/stringlist.h"
-#include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/controls/buttons.h"
 #include "platform/vcl/controls/edits.h"
 #include "platform/vcl/controls/lists.h"
+#include "platform/vcl/graphics/bitmap.h"
 
 class TOutsidePressWatch;
 class TTimer;

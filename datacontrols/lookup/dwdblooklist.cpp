@@ -16,8 +16,8 @@
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/controls/dropdown.h"
 #include "platform/vcl/controls/frames.h"
-#include "platform/vcl/graphics/graphics.h"
 #include "platform/vcl/forms/keys.h"
+#include "platform/vcl/graphics/graphics.h"
 
 namespace {
 

@@ -16,13 +16,13 @@
 #include "platform/db/field.h"
 #include "platform/db/indexdefs.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/forms/application.h"
 #include "platform/vcl/controls/buttons.h"
-#include "platform/vcl/dialogs/dialogs.h"
-#include "platform/vcl/forms/guiscreen.h"
 #include "platform/vcl/controls/header.h"
 #include "platform/vcl/controls/label.h"
 #include "platform/vcl/controls/panels.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/forms/guiscreen.h"
 
 namespace {
 
@@ -34,7 +34,8 @@ constexpr int GridLineWidth = 1;
 
 constexpr int FrameAllowance = 2 * DialogFrameHeight + 9 + CaptionHeight;
 
-const String SameTableMessage = "Your SearchTable and ShadowSearchTable must reference two distinct TDataSet objects, ";
+const String SameTableMessage =
+        "Your SearchTable and ShadowSearchTable must reference two distinct TDataSet objects, ";
 
 void Warn(const String& Text) { MessageDlg(Text, mtWarning, {mbOK}, 0); }
 
@@ -48,8 +49,8 @@ void BuildSelectedFromFields(TDataSet* DataSet, TStrings* Lines)
     }
     for (TField* field : DataSet->Fields())
         if (field->Visible())
-            Lines->Add(field->FieldName() + "\t" + IntToStr(field->DisplayWidth()) + "\t" + field->DisplayLabel() +
-                       "\tF");
+            Lines->Add(field->FieldName() + "\t" + IntToStr(field->DisplayWidth()) + "\t" +
+                       field->DisplayLabel() + "\tF");
 }
 
 // The data field of the grid's column under the point; null over titles and elsewhere.
@@ -110,7 +111,7 @@ void TdwCustomLookupDialog::SetShadowSearchTable(TDataSet* Value)
 TDataSet* TdwCustomLookupDialog::GetPrimaryDataSet()
 {
     throw EInvalidOperation(
-        "Derived classes of \"TdwCustomLookupDialog\" must implement function \"GetPrimaryDataSet\"");
+            "Derived classes of \"TdwCustomLookupDialog\" must implement function \"GetPrimaryDataSet\"");
 }
 
 TdwLookupDlgSettings TdwCustomLookupDialog::Settings() const
@@ -218,7 +219,7 @@ bool TdwLookupDialog::Execute()
 
 // ---- the chooser ----
 
-TdwTempKeyCombo::TdwTempKeyCombo(TdwLookupDlg* Form) : TdwKeyCombo(Form), FForm(Form) {}
+TdwTempKeyCombo::TdwTempKeyCombo(TdwLookupDlg* Form) : TdwKeyCombo(Form), FForm(Form) { }
 
 bool TdwTempKeyCombo::InheritsFrom(const String& name) const
 {
@@ -294,7 +295,9 @@ TdwLookupDlg::TdwLookupDlg(TComponent* AOwner) : TForm(AOwner)
     dwDBGrid1->SetTabOrder(1);
     dwDBGrid1->SetDataSource(DataSource1);
     dwDBGrid1->OnDblClick = [this](TObject*) { dwDBGrid1DblClick(); };
-    dwDBGrid1->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, int X, int Y) { dwDBGrid1MouseDown(X, Y); };
+    dwDBGrid1->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, int X, int Y) {
+        dwDBGrid1MouseDown(X, Y);
+    };
     dwDBGrid1->OnColumnMoved = [this](TObject*, int, int) { SetSearchFieldFromGrid(); };
 
     dwIncrementalSearch1 = new TdwIncrementalSearch(this);
@@ -517,7 +520,8 @@ void TdwLookupDlg::AdjustLayout(bool ColumnsOnly)
     if (needed < minimum) {
         const int last = dwDBGrid1->GetFieldCount() - 1;
         if (last >= 0)
-            dwDBGrid1->SetColumnWidth(last, dwDBGrid1->ColWidths(dwDBGrid1->ColCount() - 1) + minimum - needed);
+            dwDBGrid1->SetColumnWidth(last,
+                                      dwDBGrid1->ColWidths(dwDBGrid1->ColCount() - 1) + minimum - needed);
         needed = minimum;
     }
     if (ColumnsOnly)
@@ -525,7 +529,8 @@ void TdwLookupDlg::AdjustLayout(bool ColumnsOnly)
 
     const int screenWidth = GuiScreen()->Width();
     FMaxWidth = FMaxWidth == 0 ? screenWidth - 40 : std::min(FMaxWidth, screenWidth - 40);
-    FMaxHeight = FMaxHeight == 0 ? GuiScreen()->Height() - 200 : std::min(FMaxHeight, GuiScreen()->Height() - 200);
+    FMaxHeight =
+            FMaxHeight == 0 ? GuiScreen()->Height() - 200 : std::min(FMaxHeight, GuiScreen()->Height() - 200);
     const int gridWidth = std::max(std::min(needed, FMaxWidth), minimum);
     SetWidth(Width() + gridWidth - dwDBGrid1->Width());
     dwDBGrid1->SetWidth(gridWidth);
@@ -566,8 +571,8 @@ void TdwLookupDlg::AdjustLayout(bool ColumnsOnly)
         if (searchBy) {
             SortByLabel->SetLeft(SearchCharacterLabel->Left());
             SortByLabel->SetTop(y + 8);
-            dwKeyCombo1->SetBounds(SortByLabel->Left(), SortByLabel->Top() + SortByLabel->Height() + 3, gridWidth,
-                                   dwKeyCombo1->Height());
+            dwKeyCombo1->SetBounds(SortByLabel->Left(), SortByLabel->Top() + SortByLabel->Height() + 3,
+                                   gridWidth, dwKeyCombo1->Height());
             y = dwKeyCombo1->Top() + dwKeyCombo1->Height();
         }
     }
@@ -616,7 +621,7 @@ void TdwLookupDlg::UpdateStatusHeader()
     const TdwSearchDialogIntl& labels = dwIntl()->SearchDialog();
     StatusHeader->Sections()->Put(0, TrimRight(dwGetTableNameProp(FDataSet)));
     StatusHeader->Sections()->Put(1, labels.StatusRecLabel + " " + IntToStr(FDataSet->RecNo()) + " " +
-                                         labels.StatusOfLabel + " " + IntToStr(FDataSet->RecordCount()));
+                                             labels.StatusOfLabel + " " + IntToStr(FDataSet->RecordCount()));
 }
 
 void TdwLookupDlg::Activate()
@@ -657,8 +662,7 @@ void TdwLookupDlg::KeyDown(Word& Key, TShiftState Shift)
         dwDBGrid1->KeyDown(Key, Shift);
         Key = 0;
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -25,7 +25,12 @@ class TdwIncrementalSearch;
 class TdwLookupDlg;
 
 enum TdwDBLookupDlgOption {
-    opShowOKCancel, opShowSearchBy, opGroupControls, opFixFirstColumn, opShowStatusBar, opDisableReorderColumns
+    opShowOKCancel,
+    opShowSearchBy,
+    opGroupControls,
+    opFixFirstColumn,
+    opShowStatusBar,
+    opDisableReorderColumns
 };
 using TdwDBLookupDlgOptions = SetOf<TdwDBLookupDlgOption>;
 
@@ -57,9 +62,10 @@ struct TdwLookupDlgSettings {
     String Caption = "Lookup";
     TAlignment GridTitleAlignment = taLeftJustify;
     TColor GridColor = clWhite;
-    TdwDBGridOptions GridOptions{dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
-                                 dgRowSelect, dgAlwaysShowSelection, dgConfirmDelete, dgPerfectRowFit};
-    TdwDBLookupDlgOptions Options{opShowOKCancel, opShowSearchBy};
+    TdwDBGridOptions GridOptions {dgTitles,        dgIndicator,    dgColumnResize, dgColLines,
+                                  dgRowLines,      dgTabs,         dgRowSelect,    dgAlwaysShowSelection,
+                                  dgConfirmDelete, dgPerfectRowFit};
+    TdwDBLookupDlgOptions Options {opShowOKCancel, opShowSearchBy};
 };
 
 // A dialog component: Execute runs it, GetPrimaryDataSet names its data set.
@@ -228,8 +234,8 @@ protected:
     void DoShow() override;
 
 private:
-    friend bool dwSetupLookupDlg(TCustomForm* ActiveForm, TComponent* Owner, const TdwLookupDlgSettings& Settings,
-                                 TDataSet* DataSet);
+    friend bool dwSetupLookupDlg(TCustomForm* ActiveForm, TComponent* Owner,
+                                 const TdwLookupDlgSettings& Settings, TDataSet* DataSet);
     friend class TdwTempKeyCombo;
 
     void ApplyIntlLabels();

@@ -13,16 +13,16 @@
 #include "platform/rtl/floattext.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/forms/application.h"
 #include "platform/vcl/controls/bars.h"
-#include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/controls/buttons.h"
-#include "platform/vcl/dialogs/dialogs.h"
 #include "platform/vcl/controls/frames.h"
-#include "platform/vcl/graphics/imagelist.h"
 #include "platform/vcl/controls/lists.h"
+#include "platform/vcl/dialogs/dialogs.h"
+#include "platform/vcl/forms/application.h"
 #include "platform/vcl/forms/lockkeys.h"
 #include "platform/vcl/forms/menus.h"
+#include "platform/vcl/graphics/bitmap.h"
+#include "platform/vcl/graphics/imagelist.h"
 
 // ---- ruler
 

@@ -7,8 +7,8 @@
 
 #include "datacontrols/richtext/dwriched.h"
 #include "datacontrols/richtext/dwtrackicon.h"
-#include "platform/vcl/forms/forms.h"
 #include "platform/vcl/controls/panels.h"
+#include "platform/vcl/forms/forms.h"
 
 class TBevel;
 class TComboBox;

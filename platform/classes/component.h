@@ -16,10 +16,10 @@ public:
 };
 
 enum TComponentStateItem {
-    csLoading,      // built but not yet finished (Loaded clears it)
+    csLoading,  // built but not yet finished (Loaded clears it)
     csReading,
     csWriting,
-    csDestroying,   // being freed: references to it are going away
+    csDestroying,  // being freed: references to it are going away
     csDesigning,
     csAncestor,
     csUpdating,

@@ -3,26 +3,28 @@
 #include "platform/classes/screen.h"
 #include "platform/rtl/strutils.h"
 
-TDataModule::TDataModule(TComponent* AOwner) : TComponent(AOwner) {
+TDataModule::TDataModule(TComponent* AOwner) : TComponent(AOwner)
+{
     BeginLoading();
     Screen()->RegisterDataModule(this);
 }
 
-TDataModule::~TDataModule() {
-    Screen()->UnregisterDataModule(this);
-}
+TDataModule::~TDataModule() { Screen()->UnregisterDataModule(this); }
 
-bool TDataModule::InheritsFrom(const String& name) const {
+bool TDataModule::InheritsFrom(const String& name) const
+{
     return SameText(name, "TDataModule") || TComponent::InheritsFrom(name);
 }
 
-void TDataModule::AfterConstruction() {
+void TDataModule::AfterConstruction()
+{
     TComponent::AfterConstruction();
     FinishLoading();
     DoCreate();
 }
 
-void TDataModule::BeforeDestruction() {
+void TDataModule::BeforeDestruction()
+{
     if (!FDestroyFired) {
         FDestroyFired = true;
         DoDestroy();
@@ -31,10 +33,14 @@ void TDataModule::BeforeDestruction() {
     TComponent::BeforeDestruction();
 }
 
-void TDataModule::DoCreate() {
-    if (OnCreate) OnCreate(this);
+void TDataModule::DoCreate()
+{
+    if (OnCreate)
+        OnCreate(this);
 }
 
-void TDataModule::DoDestroy() {
-    if (OnDestroy) OnDestroy(this);
+void TDataModule::DoDestroy()
+{
+    if (OnDestroy)
+        OnDestroy(this);
 }

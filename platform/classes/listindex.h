@@ -7,8 +7,8 @@
 #include "platform/rtl/strutils.h"
 
 // The item at Index; raises ERangeError "List index out of bounds (n)" outside the list.
-template <class T>
-const T& ListItem(const std::vector<T>& List, int Index) {
+template<class T> const T& ListItem(const std::vector<T>& List, int Index)
+{
     if (Index < 0 || static_cast<std::size_t>(Index) >= List.size()) {
         String message = "List index out of bounds (";
         message.append(IntToStr(Index)).append(")");

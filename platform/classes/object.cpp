@@ -2,15 +2,15 @@
 
 #include "platform/rtl/strutils.h"
 
-bool TObject::ClassNameIs(const String& name) const {
-    return SameText(ClassName(), name);
-}
+bool TObject::ClassNameIs(const String& name) const { return SameText(ClassName(), name); }
 
-bool TObject::InheritsFrom(const String& name) const {
+bool TObject::InheritsFrom(const String& name) const
+{
     return ClassNameIs(name) || SameText(name, "TObject");
 }
 
-void TObject::Free() {
+void TObject::Free()
+{
     BeforeDestruction();
     delete this;
 }

@@ -23,21 +23,20 @@ public:
     //   return SameText(name, "TMine") || TParent::InheritsFrom(name);
     virtual bool InheritsFrom(const String& name) const;
     // Whether the object is a T or a descendant of T.
-    template <class T>
-    bool Is() const { return dynamic_cast<const T*>(this) != nullptr; }
+    template<class T> bool Is() const { return dynamic_cast<const T*>(this) != nullptr; }
 
     // Runs once the object is fully constructed (see Construct below).
-    virtual void AfterConstruction() {}
+    virtual void AfterConstruction() { }
     // Runs while the whole object is still alive, just before it is deleted by Free.
-    virtual void BeforeDestruction() {}
+    virtual void BeforeDestruction() { }
     // BeforeDestruction, then delete. Deleting directly skips BeforeDestruction.
     void Free();
 };
 
 // Creates a T and runs its AfterConstruction, which a constructor cannot do for its
 // descendants. When AfterConstruction throws, the object is freed and the error passes on.
-template <class T, class... Args>
-T* Construct(Args&&... args) {
+template<class T, class... Args> T* Construct(Args&&... args)
+{
     T* object = new T(std::forward<Args>(args)...);
     try {
         object->AfterConstruction();
@@ -53,5 +52,4 @@ T* Construct(Args&&... args) {
 struct TFreeObject {
     void operator()(TObject* Object) const { Object->Free(); }
 };
-template <class T>
-using TOneUse = std::unique_ptr<T, TFreeObject>;
+template<class T> using TOneUse = std::unique_ptr<T, TFreeObject>;

@@ -9,7 +9,7 @@
 
 class TScreen : public TComponent {
 public:
-    TScreen() : TComponent(nullptr) {}
+    TScreen() : TComponent(nullptr) { }
 
     String ClassName() const override { return "TScreen"; }
 

@@ -5,12 +5,13 @@
 #include <cstdint>
 #include <initializer_list>
 
-template <class E>
-class SetOf {
+template<class E> class SetOf {
 public:
     constexpr SetOf() = default;
-    constexpr SetOf(std::initializer_list<E> items) {
-        for (E item : items) Include(item);
+    constexpr SetOf(std::initializer_list<E> items)
+    {
+        for (E item : items)
+            Include(item);
     }
 
     constexpr bool Contains(E item) const { return (FBits & Bit(item)) != 0; }
@@ -24,8 +25,9 @@ public:
     constexpr bool operator==(const SetOf&) const = default;
 
 private:
-    static constexpr std::uint64_t Bit(E item) { return std::uint64_t{1} << static_cast<unsigned>(item); }
-    static constexpr SetOf FromBits(std::uint64_t bits) {
+    static constexpr std::uint64_t Bit(E item) { return std::uint64_t {1} << static_cast<unsigned>(item); }
+    static constexpr SetOf FromBits(std::uint64_t bits)
+    {
         SetOf result;
         result.FBits = bits;
         return result;

@@ -12,40 +12,53 @@ TDataLink::~TDataLink() { SetDataSource(nullptr); }
 
 TDataSet* TDataLink::DataSet() const { return FDataSource ? FDataSource->DataSet() : nullptr; }
 
-void TDataLink::SetDataSource(TDataSource* Value) {
-    if (Value == FDataSource) return;
-    if (FDataSource) FDataSource->RemoveDataLink(this);
+void TDataLink::SetDataSource(TDataSource* Value)
+{
+    if (Value == FDataSource)
+        return;
+    if (FDataSource)
+        FDataSource->RemoveDataLink(this);
     FDataSource = Value;
-    if (FDataSource) FDataSource->AddDataLink(this);
+    if (FDataSource)
+        FDataSource->AddDataLink(this);
     SetActive(FDataSource && FDataSource->State() != dsInactive);
     UpdateEditing();
 }
 
-void TDataLink::SetReadOnly(bool Value) {
-    if (Value == FReadOnly) return;
+void TDataLink::SetReadOnly(bool Value)
+{
+    if (Value == FReadOnly)
+        return;
     FReadOnly = Value;
     UpdateEditing();
 }
 
-void TDataLink::SetActive(bool Value) {
-    if (Value == FActive) return;
+void TDataLink::SetActive(bool Value)
+{
+    if (Value == FActive)
+        return;
     FActive = Value;
     FFirstRecord = 0;
-    if (Value) UpdateRange();
+    if (Value)
+        UpdateRange();
     ActiveChanged();
 }
 
-void TDataLink::UpdateEditing() {
+void TDataLink::UpdateEditing()
+{
     TDataSetState state = FDataSource ? FDataSource->State() : dsInactive;
     bool editing = (state == dsEdit || state == dsInsert) && !FReadOnly;
-    if (editing == FEditing) return;
+    if (editing == FEditing)
+        return;
     FEditing = editing;
     EditingChanged();
 }
 
-void TDataLink::UpdateRange() {
+void TDataLink::UpdateRange()
+{
     TDataSet* dataSet = DataSet();
-    if (!FActive || !dataSet) return;
+    if (!FActive || !dataSet)
+        return;
     int active = dataSet->FActiveRecord;
     int low = std::max(0, active - FBufferCount + 1);
     // The window starts no lower than where it still shows as many records as it can.
@@ -54,26 +67,33 @@ void TDataLink::UpdateRange() {
     FFirstRecord = std::clamp(FFirstRecord, low, high);
 }
 
-void TDataLink::BufferShifted(int Delta) {
+void TDataLink::BufferShifted(int Delta)
+{
     FFirstRecord += Delta;
     UpdateRange();
 }
 
-int TDataLink::ActiveRecord() const {
+int TDataLink::ActiveRecord() const
+{
     TDataSet* dataSet = DataSet();
-    if (!FActive || !dataSet || FDataSource->State() == dsSetKey) return 0;
+    if (!FActive || !dataSet || FDataSource->State() == dsSetKey)
+        return 0;
     return dataSet->FActiveRecord - FFirstRecord;
 }
 
-void TDataLink::SetActiveRecord(int Value) {
+void TDataLink::SetActiveRecord(int Value)
+{
     TDataSet* dataSet = DataSet();
-    if (!FActive || !dataSet) return;
+    if (!FActive || !dataSet)
+        return;
     dataSet->FActiveRecord = Value + FFirstRecord;
 }
 
-void TDataLink::SetBufferCount(int Value) {
+void TDataLink::SetBufferCount(int Value)
+{
     Value = std::max(Value, 1);
-    if (Value == FBufferCount) return;
+    if (Value == FBufferCount)
+        return;
     FBufferCount = Value;
     TDataSet* dataSet = DataSet();
     if (FActive && dataSet) {
@@ -83,81 +103,95 @@ void TDataLink::SetBufferCount(int Value) {
     }
 }
 
-int TDataLink::RecordCount() const {
+int TDataLink::RecordCount() const
+{
     TDataSet* dataSet = DataSet();
-    if (!FActive || !dataSet) return 0;
+    if (!FActive || !dataSet)
+        return 0;
     return std::clamp(dataSet->FRecordCount - FFirstRecord, 0, FBufferCount);
 }
 
-bool TDataLink::Edit() {
-    if (!FReadOnly && FDataSource) FDataSource->Edit();
+bool TDataLink::Edit()
+{
+    if (!FReadOnly && FDataSource)
+        FDataSource->Edit();
     return FEditing;
 }
 
-void TDataLink::UpdateRecord() {
+void TDataLink::UpdateRecord()
+{
     const FlagScope updating(FUpdating);
     UpdateData();
 }
 
-void TDataLink::DataEvent(TDataEvent Event, std::intptr_t Info) {
+void TDataLink::DataEvent(TDataEvent Event, std::intptr_t Info)
+{
     switch (Event) {
-        case deFieldChange:
-        case deRecordChange:
-            if (!FUpdating) RecordChanged(Event == deFieldChange ? reinterpret_cast<TField*>(Info) : nullptr);
-            break;
-        case deDataSetChange:
-        case deLayoutChange:
-            UpdateRange();
-            if (Event == deLayoutChange)
-                LayoutChanged();
-            else
-                DataSetChanged();
-            break;
-        case deDataSetScroll: {
-            // The records moved Info places in the data set's window; the link's own
-            // window follows the active record.
-            int shifted = FFirstRecord + static_cast<int>(Info);
-            FFirstRecord = shifted;
-            UpdateRange();
-            DataSetScrolled(FFirstRecord - shifted);
-            break;
-        }
-        case deUpdateRecord: UpdateRecord(); break;
-        case deCheckBrowseMode: CheckBrowseMode(); break;
-        case deFocusControl: {
-            auto* field = reinterpret_cast<TField*>(Info);
-            FocusControl(field);
-            break;
-        }
-        case deUpdateState: UpdateEditing(); break;
+    case deFieldChange:
+    case deRecordChange:
+        if (!FUpdating)
+            RecordChanged(Event == deFieldChange ? reinterpret_cast<TField*>(Info) : nullptr);
+        break;
+    case deDataSetChange:
+    case deLayoutChange:
+        UpdateRange();
+        if (Event == deLayoutChange)
+            LayoutChanged();
+        else
+            DataSetChanged();
+        break;
+    case deDataSetScroll: {
+        // The records moved Info places in the data set's window; the link's own
+        // window follows the active record.
+        int shifted = FFirstRecord + static_cast<int>(Info);
+        FFirstRecord = shifted;
+        UpdateRange();
+        DataSetScrolled(FFirstRecord - shifted);
+        break;
+    }
+    case deUpdateRecord: UpdateRecord(); break;
+    case deCheckBrowseMode: CheckBrowseMode(); break;
+    case deFocusControl: {
+        auto* field = reinterpret_cast<TField*>(Info);
+        FocusControl(field);
+        break;
+    }
+    case deUpdateState: UpdateEditing(); break;
     }
 }
 
 // ---- TFieldDataLink
 
-void TFieldDataLink::SetFieldName(const String& Value) {
-    if (Value == FFieldName) return;
+void TFieldDataLink::SetFieldName(const String& Value)
+{
+    if (Value == FFieldName)
+        return;
     FFieldName = Value;
     UpdateField();
 }
 
 bool TFieldDataLink::CanModify() const { return !ReadOnly() && FField && FField->CanModify(); }
 
-bool TFieldDataLink::Edit() {
-    if (CanModify()) TDataLink::Edit();
+bool TFieldDataLink::Edit()
+{
+    if (CanModify())
+        TDataLink::Edit();
     return FFieldEditing;
 }
 
 void TFieldDataLink::Reset() { RecordChanged(nullptr); }
 
-void TFieldDataLink::SetField(TField* Value) {
-    if (Value == FField) return;
+void TFieldDataLink::SetField(TField* Value)
+{
+    if (Value == FField)
+        return;
     FField = Value;
     EditingChanged();
     RecordChanged(nullptr);
 }
 
-void TFieldDataLink::UpdateField() {
+void TFieldDataLink::UpdateField()
+{
     TDataSet* dataSet = DataSet();
     if (Active() && dataSet && !FFieldName.empty()) {
         SetField(nullptr);
@@ -167,64 +201,86 @@ void TFieldDataLink::UpdateField() {
     }
 }
 
-void TFieldDataLink::SetFieldEditing(bool Value) {
-    if (Value == FFieldEditing) return;
+void TFieldDataLink::SetFieldEditing(bool Value)
+{
+    if (Value == FFieldEditing)
+        return;
     FFieldEditing = Value;
     FModified = false;
-    if (OnEditingChange) OnEditingChange(this);
+    if (OnEditingChange)
+        OnEditingChange(this);
 }
 
-void TFieldDataLink::ActiveChanged() {
+void TFieldDataLink::ActiveChanged()
+{
     UpdateField();
-    if (OnActiveChange) OnActiveChange(this);
+    if (OnActiveChange)
+        OnActiveChange(this);
 }
 
 void TFieldDataLink::EditingChanged() { SetFieldEditing(TDataLink::Editing() && CanModify()); }
 
 void TFieldDataLink::LayoutChanged() { UpdateField(); }
 
-void TFieldDataLink::RecordChanged(TField* Field) {
-    if (Field && Field != FField) return;
-    if (OnDataChange) OnDataChange(this);
+void TFieldDataLink::RecordChanged(TField* Field)
+{
+    if (Field && Field != FField)
+        return;
+    if (OnDataChange)
+        OnDataChange(this);
     FModified = false;
 }
 
-void TFieldDataLink::UpdateData() {
-    if (!FModified) return;
-    if (FField && OnUpdateData) OnUpdateData(this);
+void TFieldDataLink::UpdateData()
+{
+    if (!FModified)
+        return;
+    if (FField && OnUpdateData)
+        OnUpdateData(this);
     FModified = false;
 }
 
 // ---- TMasterDataLink
 
-void TMasterDataLink::SetFieldNames(const String& Value) {
-    if (Value == FFieldNames) return;
+void TMasterDataLink::SetFieldNames(const String& Value)
+{
+    if (Value == FFieldNames)
+        return;
     FFieldNames = Value;
     ActiveChanged();
 }
 
-void TMasterDataLink::ActiveChanged() {
+void TMasterDataLink::ActiveChanged()
+{
     FFields.clear();
     TDataSet* master = DataSet();
-    if (Active() && master) FFields = master->GetFieldList(FFieldNames);
+    if (Active() && master)
+        FFields = master->GetFieldList(FFieldNames);
     if (!FDetailDataSet || !FDetailDataSet->Active() ||
         FDetailDataSet->ComponentState().Contains(csDestroying))
         return;
     if (Active() && !FFields.empty()) {
-        if (OnMasterChange) OnMasterChange(this);
+        if (OnMasterChange)
+            OnMasterChange(this);
     } else if (OnMasterDisable) {
         OnMasterDisable(this);
     }
 }
 
-void TMasterDataLink::CheckBrowseMode() {
-    if (FDetailDataSet && FDetailDataSet->Active()) FDetailDataSet->CheckBrowseMode();
+void TMasterDataLink::CheckBrowseMode()
+{
+    if (FDetailDataSet && FDetailDataSet->Active())
+        FDetailDataSet->CheckBrowseMode();
 }
 
 void TMasterDataLink::LayoutChanged() { ActiveChanged(); }
 
-void TMasterDataLink::RecordChanged(TField* Field) {
-    if (FFields.empty() || !FDetailDataSet || !FDetailDataSet->Active()) return;
-    if (Field && std::find(FFields.begin(), FFields.end(), Field) == FFields.end()) return;
-    if (OnMasterChange) OnMasterChange(this);
+void TMasterDataLink::RecordChanged(TField* Field)
+{
+    if (FFields.empty() || !FDetailDataSet || !FDetailDataSet->Active())
+        return;
+    if (Field && std::find(FFields.begin(), FFields.end(), Field) == FFields.end())
+        return;
+    if (OnMasterChange)
+        OnMasterChange(this);
 }

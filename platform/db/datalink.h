@@ -48,20 +48,20 @@ public:
     void UpdateRecord();
 
 protected:
-    virtual void ActiveChanged() {}
-    virtual void CheckBrowseMode() {}
+    virtual void ActiveChanged() { }
+    virtual void CheckBrowseMode() { }
     // The records changed; by default the same as a change of the active record.
     virtual void DataSetChanged() { RecordChanged(nullptr); }
     // The window moved Distance rows through the data: positive towards the end.
     virtual void DataSetScrolled(int /*Distance*/) { DataSetChanged(); }
-    virtual void EditingChanged() {}
+    virtual void EditingChanged() { }
     // The field's control takes the focus and sets Field to null, so no other does.
-    virtual void FocusControl(TField*& /*Field*/) {}
+    virtual void FocusControl(TField*& /*Field*/) { }
     // Display settings of the fields changed; by default the same as a data change.
     virtual void LayoutChanged() { DataSetChanged(); }
     // A field of the active record changed (Field), or the whole record (null).
-    virtual void RecordChanged(TField* /*Field*/) {}
-    virtual void UpdateData() {}
+    virtual void RecordChanged(TField* /*Field*/) { }
+    virtual void UpdateData() { }
 
 private:
     friend class TDataSource;
@@ -133,7 +133,7 @@ private:
 // The link of a detail data set to its master: it follows the master's key fields.
 class TMasterDataLink : public TDataLink {
 public:
-    explicit TMasterDataLink(TDataSet* DetailDataSet) : FDetailDataSet(DetailDataSet) {}
+    explicit TMasterDataLink(TDataSet* DetailDataSet) : FDetailDataSet(DetailDataSet) { }
 
     String ClassName() const override { return "TMasterDataLink"; }
 

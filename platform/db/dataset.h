@@ -23,9 +23,10 @@ class TDataSet;
 using TDataSetNotifyEvent = std::function<void(TDataSet* DataSet)>;
 using TDataSetErrorEvent = std::function<void(TDataSet* DataSet, EDatabaseError& E, TDataAction& Action)>;
 using TFilterRecordEvent = std::function<void(TDataSet* DataSet, bool& Accept)>;
-using TUpdateErrorEvent =
-    std::function<void(TDataSet* DataSet, EDatabaseError& E, TUpdateKind UpdateKind, TUpdateAction& Action)>;
-using TUpdateRecordEvent = std::function<void(TDataSet* DataSet, TUpdateKind UpdateKind, TUpdateAction& Action)>;
+using TUpdateErrorEvent = std::function<void(TDataSet* DataSet, EDatabaseError& E, TUpdateKind UpdateKind,
+                                             TUpdateAction& Action)>;
+using TUpdateRecordEvent =
+        std::function<void(TDataSet* DataSet, TUpdateKind UpdateKind, TUpdateAction& Action)>;
 
 class TDataSet : public TComponent {
 public:
@@ -174,8 +175,8 @@ protected:
     virtual void InternalClose() = 0;
     virtual void InternalInitFieldDefs() = 0;
     virtual bool IsCursorOpen() = 0;
-    virtual void InternalHandleException() {}
-    virtual void InternalRefresh() {}
+    virtual void InternalHandleException() { }
+    virtual void InternalRefresh() { }
 
     // Cursor moves: before the first and after the last record, onto a buffer's record,
     // onto a bookmark.
@@ -191,11 +192,11 @@ protected:
     virtual void SetBookmarkFlag(TRecordBuffer Buffer, TBookmarkFlag Value) = 0;
 
     // Writing.
-    virtual void InternalEdit() {}
-    virtual void InternalInsert() {}
-    virtual void InternalCancel() {}
-    virtual void InternalPost() {}
-    virtual void InternalDelete() {}
+    virtual void InternalEdit() { }
+    virtual void InternalInsert() { }
+    virtual void InternalCancel() { }
+    virtual void InternalPost() { }
+    virtual void InternalDelete() { }
     virtual void InternalAddRecord(TRecordBuffer Buffer, bool Append);
 
     virtual bool GetCanModify() const { return true; }
@@ -205,7 +206,7 @@ protected:
     virtual bool GetEOF() { return FEOF; }
     virtual void SetFilterText(const String& Value);
     // Refreshes IndexDefs for a descendant that has indexes.
-    virtual void UpdateIndexDefs() {}
+    virtual void UpdateIndexDefs() { }
 
     // Fields: CreateFields makes the default fields from FieldDefs; BindFields gives
     // data fields their numbers and calculated fields their offsets.
@@ -219,8 +220,8 @@ protected:
 
     // Calculated fields: GetCalcFields runs OnCalcFields for Buffer in dsCalcFields.
     void GetCalcFields(TRecordBuffer Buffer);
-    virtual void ClearCalcFields(TRecordBuffer /*Buffer*/) {}
-    virtual void RefreshInternalCalcFields(TRecordBuffer /*Buffer*/) {}
+    virtual void ClearCalcFields(TRecordBuffer /*Buffer*/) { }
+    virtual void RefreshInternalCalcFields(TRecordBuffer /*Buffer*/) { }
     virtual void CalculateFields(TRecordBuffer Buffer);
     // Fills a lookup field from its lookup data set's record for the key fields.
     void CalculateLookupField(TField* Field);
@@ -293,8 +294,10 @@ private:
     // Returns false when the handler stopped the operation.
     bool CheckOperation(const std::function<void()>& Operation, const TDataSetErrorEvent& ErrorEvent);
     void CheckRequiredFields();
-    void FireEvent(const TDataSetNotifyEvent& Event) {
-        if (Event) Event(this);
+    void FireEvent(const TDataSetNotifyEvent& Event)
+    {
+        if (Event)
+            Event(this);
     }
     // The active record's bookmark, for telling whether a move changed the position.
     TBookmark ScrollMark() const;

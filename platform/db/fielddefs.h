@@ -14,7 +14,9 @@ class TField;
 class TFieldDef {
 public:
     TFieldDef(const String& Name, TFieldType DataType, int Size, bool Required, int FieldNo)
-        : FName(Name), FDataType(DataType), FSize(Size), FRequired(Required), FFieldNo(FieldNo) {}
+        : FName(Name), FDataType(DataType), FSize(Size), FRequired(Required), FFieldNo(FieldNo)
+    {
+    }
 
     const String& Name() const { return FName; }
     TFieldType DataType() const { return FDataType; }
@@ -40,7 +42,7 @@ private:
 
 class TFieldDefs {
 public:
-    explicit TFieldDefs(TDataSet* DataSet) : FDataSet(DataSet) {}
+    explicit TFieldDefs(TDataSet* DataSet) : FDataSet(DataSet) { }
 
     // Adds a definition numbered after the last one (SetFieldNo renumbers it).
     TFieldDef* Add(const String& Name, TFieldType DataType, int Size = 0, bool Required = false);

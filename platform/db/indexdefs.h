@@ -15,7 +15,9 @@ using TIndexOptions = SetOf<TIndexOption>;
 class TIndexDef {
 public:
     TIndexDef(const String& Name, const String& Fields, TIndexOptions Options)
-        : FName(Name), FFields(Fields), FOptions(Options) {}
+        : FName(Name), FFields(Fields), FOptions(Options)
+    {
+    }
 
     const String& Name() const { return FName; }
     void SetName(const String& Value) { FName = Value; }
@@ -37,7 +39,7 @@ private:
 
 class TIndexDefs {
 public:
-    explicit TIndexDefs(TDataSet* DataSet) : FDataSet(DataSet) {}
+    explicit TIndexDefs(TDataSet* DataSet) : FDataSet(DataSet) { }
 
     TIndexDef* Add(const String& Name, const String& Fields, TIndexOptions Options);
     void Clear();

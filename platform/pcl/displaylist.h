@@ -51,7 +51,7 @@ struct Raster {
     int X = 0;
     int Y = 0;
     int Dpi = 75;
-    int Width = 0;  // pixels per row
+    int Width = 0;                                // pixels per row
     std::vector<std::vector<std::uint8_t>> Rows;  // each ceil(Width / 8) bytes, most significant bit first
 };
 

@@ -33,7 +33,10 @@ struct Value {
     double Number() const { return double(TenThousandths) / 10000.0; }
     int Integer() const { return int(TenThousandths / 10000); }
     // The value times factor (units per step), rounded to whole units.
-    std::int64_t Scaled(double factor) const { return std::llround(double(TenThousandths) * factor / 10000.0); }
+    std::int64_t Scaled(double factor) const
+    {
+        return std::llround(double(TenThousandths) * factor / 10000.0);
+    }
 };
 
 struct FontRequest {
@@ -95,9 +98,9 @@ private:
     void ControlCode(std::uint8_t c);
 
     // Commands by group.
-    void JobCommand(const Value& v, std::uint8_t command);     // ESC &l
-    void CursorCommand(const Value& v, std::uint8_t command);  // ESC &a
-    void PictureCommand(const Value& v, std::uint8_t command); // ESC *c
+    void JobCommand(const Value& v, std::uint8_t command);      // ESC &l
+    void CursorCommand(const Value& v, std::uint8_t command);   // ESC &a
+    void PictureCommand(const Value& v, std::uint8_t command);  // ESC *c
     void StartRaster(std::int64_t x);
     void RasterRow(std::span<const std::uint8_t> data);
     void FontCommand(int which, std::uint8_t group, const Value& v, std::uint8_t command);
@@ -310,14 +313,9 @@ void Interpreter::TwoCharacterCommand(std::uint8_t c)
         FSoftFonts.Reset();
         ResetEnvironment();
         break;
-    case '9':
-        FLeftMargin = 0;
-        break;
-    case '=':
-        SetY(FCursor.Y + FVmi / 2);
-        break;
-    default:
-        break;  // display functions and the like print nothing
+    case '9': FLeftMargin = 0; break;
+    case '=': SetY(FCursor.Y + FVmi / 2); break;
+    default: break;  // display functions and the like print nothing
     }
 }
 
@@ -390,8 +388,7 @@ void Interpreter::Execute(std::uint8_t parameter, std::uint8_t group, const Valu
                 for (std::uint8_t b : payload)
                     Print(b);
             return;
-        default:
-            return;
+        default: return;
         }
     case '*':
         switch (group) {
@@ -403,7 +400,8 @@ void Interpreter::Execute(std::uint8_t parameter, std::uint8_t group, const Valu
             return;
         case 'c': PictureCommand(v, command); return;
         case 't':
-            if (command == 'R' && UnitsPerInch % std::max(1, v.Integer()) == 0 && v.Integer() >= 75 && v.Integer() <= 1200)
+            if (command == 'R' && UnitsPerInch % std::max(1, v.Integer()) == 0 && v.Integer() >= 75 &&
+                v.Integer() <= 1200)
                 FRasterDpi = v.Integer();
             return;
         case 'r':
@@ -423,26 +421,22 @@ void Interpreter::Execute(std::uint8_t parameter, std::uint8_t group, const Valu
                 RasterRow(payload);
             } else if (command == 'Y' && FRaster) {
                 const Raster& raster = FPage.Rasters[*FRaster];
-                const std::int64_t room =
-                    (FPage.Height - raster.Y) / (UnitsPerInch / raster.Dpi) - std::int64_t(raster.Rows.size());
+                const std::int64_t room = (FPage.Height - raster.Y) / (UnitsPerInch / raster.Dpi) -
+                                          std::int64_t(raster.Rows.size());
                 for (std::int64_t i = 0; i < std::min<std::int64_t>(v.Integer(), room); ++i)
                     RasterRow({});
             }
             return;
-        default:
-            return;
+        default: return;
         }
-    default:
-        return;
+    default: return;
     }
 }
 
 void Interpreter::JobCommand(const Value& v, std::uint8_t command)
 {
     switch (command) {
-    case 'X':
-        FPage.Copies = std::clamp(v.Integer(), 1, 999);
-        break;
+    case 'X': FPage.Copies = std::clamp(v.Integer(), 1, 999); break;
     case 'A':
         if (FormatOfSize(v.Integer(), FLandscape)) {
             Eject(false);
@@ -472,32 +466,22 @@ void Interpreter::JobCommand(const Value& v, std::uint8_t command)
         if (v.Integer() > 0)
             FVmi = UnitsPerInch / v.Integer();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
 void Interpreter::CursorCommand(const Value& v, std::uint8_t command)
 {
     switch (command) {
-    case 'R':
-        MoveY(v, double(FVmi), FTopMargin + FVmi * 3 / 4);
-        break;
-    case 'C':
-        MoveX(v, double(FHmi), 0);
-        break;
-    case 'H':
-        MoveX(v, UnitsPerDecipoint, 0);
-        break;
-    case 'V':
-        MoveY(v, UnitsPerDecipoint, FTopMargin);
-        break;
+    case 'R': MoveY(v, double(FVmi), FTopMargin + FVmi * 3 / 4); break;
+    case 'C': MoveX(v, double(FHmi), 0); break;
+    case 'H': MoveX(v, UnitsPerDecipoint, 0); break;
+    case 'V': MoveY(v, UnitsPerDecipoint, FTopMargin); break;
     case 'L':
         if (v.TenThousandths >= 0)
             FLeftMargin = std::min<std::int64_t>(v.Integer() * FHmi, FLogicalWidth);
         break;
-    default:
-        break;  // the right margin only matters for line wrap, which stays off
+    default: break;  // the right margin only matters for line wrap, which stays off
     }
 }
 
@@ -548,8 +532,7 @@ void Interpreter::PictureCommand(const Value& v, std::uint8_t command)
             if (FFonts[which].SoftId >= 0)
                 ResolveFont(which);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -638,8 +621,7 @@ void Interpreter::RasterRow(std::span<const std::uint8_t> data)
         }
         break;
     }
-    default:
-        break;  // an unknown compression prints a blank row
+    default: break;  // an unknown compression prints a blank row
     }
     if (FRasterSourceWidth > 0 && row.size() > std::size_t(FRasterSourceWidth + 7) / 8)
         row.resize(std::size_t(FRasterSourceWidth + 7) / 8);
@@ -647,8 +629,10 @@ void Interpreter::RasterRow(std::span<const std::uint8_t> data)
     raster.Width = std::max(raster.Width, int(row.size() * 8));
     FRasterBytes += row.size() + RowOverhead;
     raster.Rows.push_back(std::move(row));
-    if (std::any_of(raster.Rows.back().begin(), raster.Rows.back().end(), [](std::uint8_t b) { return b != 0; }) &&
-        (FPage.Order.empty() || FPage.Order.back().Type != Mark::Kind::Raster || FPage.Order.back().Index != *FRaster)) {
+    if (std::any_of(raster.Rows.back().begin(), raster.Rows.back().end(),
+                    [](std::uint8_t b) { return b != 0; }) &&
+        (FPage.Order.empty() || FPage.Order.back().Type != Mark::Kind::Raster ||
+         FPage.Order.back().Index != *FRaster)) {
         FPage.Order.push_back({Mark::Kind::Raster, *FRaster});
         FOpenRun.reset();
     }
@@ -683,7 +667,7 @@ void Interpreter::FontCommand(int which, std::uint8_t group, const Value& v, std
                 font.SoftId = v.Integer();
         } else if (command == '@') {
             if (v.Integer() == 3)
-                font = FontRequest{};
+                font = FontRequest {};
         } else if (command >= 'A' && command <= 'Z') {
             font.SymbolSet = v.Integer() * 32 + (command - 64);
             font.SoftId = -1;
@@ -753,7 +737,8 @@ void Interpreter::ResolveFont(int which)
     else if (spec.Fixed)
         FHmi = std::llround(UnitsPerInch / pitch);
     else
-        FHmi = std::llround(ProportionalWidth(spec.Face, spec.Bold, ' ') * spec.Points * UnitsPerPoint / 1000.0);
+        FHmi = std::llround(ProportionalWidth(spec.Face, spec.Bold, ' ') * spec.Points * UnitsPerPoint /
+                            1000.0);
 }
 
 void Interpreter::ControlCode(std::uint8_t c)
@@ -771,9 +756,7 @@ void Interpreter::ControlCode(std::uint8_t c)
         SetY(FCursor.Y + FVmi);
         FOpenRun.reset();
         break;
-    case '\f':
-        Eject(true);
-        break;
+    case '\f': Eject(true); break;
     case '\b':
         SetX(FCursor.X - FLastAdvance);
         FOpenRun.reset();
@@ -791,8 +774,7 @@ void Interpreter::ControlCode(std::uint8_t c)
         ResolveFont(FActiveFont);
         FOpenRun.reset();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -822,7 +804,8 @@ void Interpreter::Print(std::uint8_t byte)
                     std::vector<std::uint8_t> row(stride, 0);
                     const std::size_t from = std::size_t(r) * stride;
                     if (from < g.Bits.size())
-                        std::copy_n(g.Bits.begin() + from, std::min(stride, g.Bits.size() - from), row.begin());
+                        std::copy_n(g.Bits.begin() + from, std::min(stride, g.Bits.size() - from),
+                                    row.begin());
                     raster.Rows.push_back(std::move(row));
                 }
                 FRasterBytes += size;
@@ -840,7 +823,8 @@ void Interpreter::Print(std::uint8_t byte)
     const unsigned char ch = mapped.value_or(' ');
     std::int64_t advance = FHmi;
     if (!spec.Fixed && ch != ' ')
-        advance = std::llround(ProportionalWidth(spec.Face, spec.Bold, ch) * spec.Points * UnitsPerPoint / 1000.0);
+        advance = std::llround(ProportionalWidth(spec.Face, spec.Bold, ch) * spec.Points * UnitsPerPoint /
+                               1000.0);
 
     const int runAdvance = spec.Fixed ? int(FHmi) : 0;
     if (FOpenRun && FOpenRunEnd == FCursor.X) {
@@ -893,14 +877,14 @@ void Interpreter::Home()
 
 void Interpreter::ResetEnvironment()
 {
-    FPage = Page{};
+    FPage = Page {};
     FLandscape = false;
     FVmi = UnitsPerInch / 6;
     FUnitsPerPclUnit = UnitsPerDot300;
     FLineTermination = 0;
     FCursorStack.clear();
-    FFonts[0] = FontRequest{};
-    FFonts[1] = FontRequest{};
+    FFonts[0] = FontRequest {};
+    FFonts[1] = FontRequest {};
     FActiveFont = 0;
     ResolveFont(1);
     ResolveFont(0);
@@ -934,10 +918,7 @@ void Interpreter::Eject(bool always)
 
 }  // namespace
 
-std::vector<Page> Interpret(std::span<const std::uint8_t> bytes)
-{
-    return Interpreter(bytes).Run();
-}
+std::vector<Page> Interpret(std::span<const std::uint8_t> bytes) { return Interpreter(bytes).Run(); }
 
 std::vector<Page> Interpret(std::string_view bytes)
 {

@@ -24,8 +24,8 @@ namespace {
 class Mapping {
 public:
     Mapping(const Page& page, const TRect& target)
-        : FLeft(target.Left), FTop(target.Top),
-          FScaleX(double(target.Width()) / page.Width), FScaleY(double(target.Height()) / page.Height)
+        : FLeft(target.Left), FTop(target.Top), FScaleX(double(target.Width()) / page.Width),
+          FScaleY(double(target.Height()) / page.Height)
     {
     }
     int X(std::int64_t x) const { return FLeft + int(std::lround(double(x) * FScaleX)); }
@@ -34,7 +34,7 @@ public:
     // A rectangle at least one pixel each way, so hairlines stay visible.
     TRect Box(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height) const
     {
-        TRect r{X(x), Y(y), X(x + width), Y(y + height)};
+        TRect r {X(x), Y(y), X(x + width), Y(y + height)};
         r.Right = std::max(r.Right, r.Left + 1);
         r.Bottom = std::max(r.Bottom, r.Top + 1);
         return r;
@@ -49,7 +49,8 @@ private:
 
 TBrushStyle PatternStyle(int pattern)
 {
-    static constexpr TBrushStyle styles[] = {bsHorizontal, bsVertical, bsBDiagonal, bsFDiagonal, bsCross, bsDiagCross};
+    static constexpr TBrushStyle styles[] = {bsHorizontal, bsVertical, bsBDiagonal,
+                                             bsFDiagonal,  bsCross,    bsDiagCross};
     return styles[std::clamp(pattern, 1, 6) - 1];
 }
 
@@ -114,7 +115,8 @@ void PaintRaster(const Raster& raster, TCanvas& canvas, const Mapping& map)
             std::int64_t end = b;
             while (end < bits && (row[end / 8] & (0x80 >> (end % 8))))
                 ++end;
-            canvas.FillRect(map.Box(raster.X + b * unit, raster.Y + std::int64_t(r) * unit, (end - b) * unit, unit));
+            canvas.FillRect(
+                    map.Box(raster.X + b * unit, raster.Y + std::int64_t(r) * unit, (end - b) * unit, unit));
             b = end;
         }
     }
@@ -158,8 +160,8 @@ std::unique_ptr<TBitmap> RenderPage(const Page& page, int dpi)
     TCanvas& canvas = *bitmap->Canvas();
     canvas.Brush()->SetColor(clWhite);
     canvas.Brush()->SetStyle(bsSolid);
-    canvas.FillRect(TRect{0, 0, width, height});
-    PaintPage(page, canvas, TRect{0, 0, width, height});
+    canvas.FillRect(TRect {0, 0, width, height});
+    PaintPage(page, canvas, TRect {0, 0, width, height});
     return bitmap;
 }
 

@@ -33,7 +33,7 @@ String MissingPageText(const String& FileName)
     return "This page is no longer there: " + ExtractFileName(FileName);
 }
 
-TADTaxViewerX::TADTaxViewerX(TComponent* AOwner) : TGraphicControl(AOwner) {}
+TADTaxViewerX::TADTaxViewerX(TComponent* AOwner) : TGraphicControl(AOwner) { }
 
 TADTaxViewerX::~TADTaxViewerX() = default;
 
@@ -57,7 +57,7 @@ void TADTaxViewerX::SetHpFile(const String& FileName)
         return;
     }
     std::vector<pcl::Page> pages = pcl::Interpret(bytes);
-    FPage = pages.empty() ? pcl::Page{} : std::move(pages.front());
+    FPage = pages.empty() ? pcl::Page {} : std::move(pages.front());
     Render();
 }
 
@@ -76,7 +76,7 @@ void TADTaxViewerX::Render()
         FImage = pcl::RenderPage(*FPage, dpi);
     } else if (FMissing) {
         // A blank sheet that says why.
-        FImage = pcl::RenderPage(pcl::Page{}, dpi);
+        FImage = pcl::RenderPage(pcl::Page {}, dpi);
         TCanvas& canvas = *FImage->Canvas();
         canvas.Font()->SetName(pcl::FontFamily(pcl::Typeface::Sans));
         canvas.Font()->SetSize(14);
@@ -99,7 +99,8 @@ bool TADTaxViewerX::SaveMetafile(const String& FileName)
     if (!FPage)
         return false;
     TMetafile metafile;
-    const TRect frame{0, 0, FPage->Width * MetafileDpi / pcl::UnitsPerInch, FPage->Height * MetafileDpi / pcl::UnitsPerInch};
+    const TRect frame {0, 0, FPage->Width * MetafileDpi / pcl::UnitsPerInch,
+                       FPage->Height * MetafileDpi / pcl::UnitsPerInch};
     metafile.SetWidth(frame.Right);
     metafile.SetHeight(frame.Bottom);
     {

@@ -7,10 +7,7 @@ namespace pcl {
 
 namespace {
 
-int Unsigned16(std::span<const std::uint8_t> b, std::size_t at)
-{
-    return (b[at] << 8) | b[at + 1];
-}
+int Unsigned16(std::span<const std::uint8_t> b, std::size_t at) { return (b[at] << 8) | b[at + 1]; }
 
 int Signed16(std::span<const std::uint8_t> b, std::size_t at)
 {
@@ -54,7 +51,8 @@ void SoftFonts::DefineCharacter(std::span<const std::uint8_t> data)
         if (glyph == font->second.Glyphs.end() || glyph->second.Bits.empty())
             return;
         std::vector<std::uint8_t>& bits = glyph->second.Bits;
-        const std::size_t expected = std::size_t((glyph->second.Width + 7) / 8) * std::size_t(glyph->second.Height);
+        const std::size_t expected =
+                std::size_t((glyph->second.Width + 7) / 8) * std::size_t(glyph->second.Height);
         const std::size_t room = expected > bits.size() ? expected - bits.size() : 0;
         bits.insert(bits.end(), data.begin() + 2, data.begin() + 2 + std::min(room, data.size() - 2));
         return;
@@ -74,7 +72,8 @@ void SoftFonts::DefineCharacter(std::span<const std::uint8_t> data)
         const std::size_t expected = std::size_t((glyph.Width + 7) / 8) * std::size_t(glyph.Height);
         const std::size_t header = std::max<std::size_t>(CharacterHeaderSize, data[2] + 2u);
         if (header <= data.size())
-            glyph.Bits.assign(data.begin() + header, data.begin() + header + std::min(expected, data.size() - header));
+            glyph.Bits.assign(data.begin() + header,
+                              data.begin() + header + std::min(expected, data.size() - header));
     }
     font->second.Glyphs[FCharacterCode] = std::move(glyph);
     FLastGlyphCode = FCharacterCode;
@@ -101,8 +100,7 @@ void SoftFonts::Control(int operation)
         if (auto font = FFonts.find(FFontId); font != FFonts.end())
             font->second.Permanent = operation == 5;
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -11,11 +11,11 @@
 namespace pcl {
 
 struct SoftGlyph {
-    int Left = 0;    // dots from the cursor to the bitmap's left edge
-    int Top = 0;     // dots from the baseline up to the bitmap's top edge
-    int Width = 0;   // dots
-    int Height = 0;  // dots
-    int DeltaX = 0;  // advance in quarter dots
+    int Left = 0;                    // dots from the cursor to the bitmap's left edge
+    int Top = 0;                     // dots from the baseline up to the bitmap's top edge
+    int Width = 0;                   // dots
+    int Height = 0;                  // dots
+    int DeltaX = 0;                  // advance in quarter dots
     std::vector<std::uint8_t> Bits;  // rows of ceil(Width / 8) bytes; empty when not a plain bitmap
 };
 

@@ -16,17 +16,24 @@ struct TPdfEngine::TDocument {
     bool Complete = false;  // finished and written whole
 
     // Page units to the writer's.
-    int ToEngine(int Position, int Resolution) const {
-        return static_cast<int>(std::lround(static_cast<double>(Position) * TPdfWriter::Resolution / Resolution));
+    int ToEngine(int Position, int Resolution) const
+    {
+        return static_cast<int>(
+                std::lround(static_cast<double>(Position) * TPdfWriter::Resolution / Resolution));
     }
-    TRect ToEngine(int X, int Y, int Width, int Height) const {
+    TRect ToEngine(int X, int Y, int Width, int Height) const
+    {
         const int left = ToEngine(X, Page.ResolutionX);
         const int top = ToEngine(Y, Page.ResolutionY);
-        return Rect(left, top, left + ToEngine(Width, Page.ResolutionX), top + ToEngine(Height, Page.ResolutionY));
+        return Rect(left, top, left + ToEngine(Width, Page.ResolutionX),
+                    top + ToEngine(Height, Page.ResolutionY));
     }
-    void DropPartFile() {
-        if (Writer.IsOpen()) Writer.Close();
-        if (!PartName.empty()) DeleteFile(PartName);
+    void DropPartFile()
+    {
+        if (Writer.IsOpen())
+            Writer.Close();
+        if (!PartName.empty())
+            DeleteFile(PartName);
         PartName.clear();
     }
 };
@@ -35,29 +42,36 @@ TPdfEngine::TPdfEngine() = default;
 
 TPdfEngine::~TPdfEngine() = default;
 
-TPdfEngine& PdfEngine() {
+TPdfEngine& PdfEngine()
+{
     static TPdfEngine engine;
     return engine;
 }
 
-TPdfEngine::TDocument* TPdfEngine::Find(int Handle) const {
+TPdfEngine::TDocument* TPdfEngine::Find(int Handle) const
+{
     const auto found = FDocuments.find(Handle);
     return found == FDocuments.end() ? nullptr : found->second.get();
 }
 
-int TPdfEngine::Initialize() {
+int TPdfEngine::Initialize()
+{
     FDocuments[++FLastHandle] = std::make_unique<TDocument>();
     return FLastHandle;
 }
 
-void TPdfEngine::Finalize(int Handle) {
-    if (TDocument* document = Find(Handle)) document->DropPartFile();
+void TPdfEngine::Finalize(int Handle)
+{
+    if (TDocument* document = Find(Handle))
+        document->DropPartFile();
     FDocuments.erase(Handle);
 }
 
-int TPdfEngine::BeginDocument(int Handle, const String& OutputName) {
+int TPdfEngine::BeginDocument(int Handle, const String& OutputName)
+{
     TDocument* document = Find(Handle);
-    if (!document || OutputName.empty()) return 1;
+    if (!document || OutputName.empty())
+        return 1;
     document->DropPartFile();
     document->PartName = OutputName + ".part";
     if (!document->Writer.Open(document->PartName)) {
@@ -68,30 +82,38 @@ int TPdfEngine::BeginDocument(int Handle, const String& OutputName) {
     return 0;
 }
 
-void TPdfEngine::StartPage(int Handle, const TPdfPageRecord& Page) {
+void TPdfEngine::StartPage(int Handle, const TPdfPageRecord& Page)
+{
     TDocument* document = Find(Handle);
-    if (!document || !document->Writer.IsOpen() || Page.ResolutionX <= 0 || Page.ResolutionY <= 0) return;
+    if (!document || !document->Writer.IsOpen() || Page.ResolutionX <= 0 || Page.ResolutionY <= 0)
+        return;
     document->Page = Page;
     document->Writer.NewPage(static_cast<double>(Page.Width) / Page.ResolutionX,
                              static_cast<double>(Page.Height) / Page.ResolutionY);
     document->PageOpen = true;
 }
 
-void TPdfEngine::EndPage(int Handle) {
-    if (TDocument* document = Find(Handle)) document->PageOpen = false;
+void TPdfEngine::EndPage(int Handle)
+{
+    if (TDocument* document = Find(Handle))
+        document->PageOpen = false;
 }
 
-void TPdfEngine::EndDocument(int Handle) {
+void TPdfEngine::EndDocument(int Handle)
+{
     TDocument* document = Find(Handle);
-    if (!document || !document->Writer.IsOpen()) return;
+    if (!document || !document->Writer.IsOpen())
+        return;
     document->PageOpen = false;
     document->Finished = true;
     document->Complete = document->Writer.Close();
 }
 
-int TPdfEngine::WriteFile(int Handle, const String& FileName) {
+int TPdfEngine::WriteFile(int Handle, const String& FileName)
+{
     TDocument* document = Find(Handle);
-    if (!document || !document->Finished || document->PartName.empty()) return 1;
+    if (!document || !document->Finished || document->PartName.empty())
+        return 1;
     if (!document->Complete || !RenameFile(document->PartName, FileName)) {
         document->DropPartFile();
         return 1;
@@ -100,16 +122,20 @@ int TPdfEngine::WriteFile(int Handle, const String& FileName) {
     return 0;
 }
 
-void TPdfEngine::DrawMetafile(int Handle, TMetafile& Metafile, const TPdfPlacement& Box) {
+void TPdfEngine::DrawMetafile(int Handle, TMetafile& Metafile, const TPdfPlacement& Box)
+{
     TDocument* document = Find(Handle);
-    if (!document || !document->PageOpen) return;
+    if (!document || !document->PageOpen)
+        return;
     const int width = Box.Width > 0 ? Box.Width : document->Page.Width - Box.X;
     const int height = Box.Height > 0 ? Box.Height : document->Page.Height - Box.Y;
     document->Writer.Canvas()->StretchDraw(document->ToEngine(Box.X, Box.Y, width, height), &Metafile);
 }
 
-void TPdfEngine::DrawBitmap(int Handle, TBitmap& Bitmap, const TPdfPlacement& Box) {
+void TPdfEngine::DrawBitmap(int Handle, TBitmap& Bitmap, const TPdfPlacement& Box)
+{
     TDocument* document = Find(Handle);
-    if (!document || !document->PageOpen) return;
+    if (!document || !document->PageOpen)
+        return;
     document->Writer.Canvas()->StretchDraw(document->ToEngine(Box.X, Box.Y, Box.Width, Box.Height), &Bitmap);
 }

@@ -8,7 +8,8 @@ class TPXPDFPrinter : public TPXCustomPDFExport {
 public:
     using TPXCustomPDFExport::TPXCustomPDFExport;
     String ClassName() const override { return "TPXPDFPrinter"; }
-    bool InheritsFrom(const String& name) const override {
+    bool InheritsFrom(const String& name) const override
+    {
         return SameText(name, "TPXPDFPrinter") || TPXCustomPDFExport::InheritsFrom(name);
     }
 };

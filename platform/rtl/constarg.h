@@ -24,51 +24,59 @@ enum TVarRecKind {
 // One tagged value of the list.
 class TVarRec {
 public:
-    TVarRec(int Value) : VType(vtInteger), FInt(Value) {}
-    TVarRec(Int64 Value) : VType(vtInt64), FInt(Value) {}
-    TVarRec(double Value) : VType(vtExtended), FFloat(Value) {}
-    TVarRec(bool Value) : VType(vtBoolean), FInt(Value ? 1 : 0) {}
-    TVarRec(char Value) : VType(vtChar), FText(1, Value) {}
-    TVarRec(const String& Value) : VType(vtString), FText(Value) {}
-    TVarRec(const char* Value) : VType(vtString), FText(Value ? Value : "") {}
-    TVarRec(const void* Value) : VType(vtPointer), FPointer(Value) {}
-    TVarRec(Currency Value) : VType(vtCurrency), FInt(Value.Scaled) {}
-    TVarRec(const Variant& Value) : VType(vtVariant), FVariant(Value) {}
+    TVarRec(int Value) : VType(vtInteger), FInt(Value) { }
+    TVarRec(Int64 Value) : VType(vtInt64), FInt(Value) { }
+    TVarRec(double Value) : VType(vtExtended), FFloat(Value) { }
+    TVarRec(bool Value) : VType(vtBoolean), FInt(Value ? 1 : 0) { }
+    TVarRec(char Value) : VType(vtChar), FText(1, Value) { }
+    TVarRec(const String& Value) : VType(vtString), FText(Value) { }
+    TVarRec(const char* Value) : VType(vtString), FText(Value ? Value : "") { }
+    TVarRec(const void* Value) : VType(vtPointer), FPointer(Value) { }
+    TVarRec(Currency Value) : VType(vtCurrency), FInt(Value.Scaled) { }
+    TVarRec(const Variant& Value) : VType(vtVariant), FVariant(Value) { }
 
     TVarRecKind VType;
 
     // The value of the matching kind; another kind raises EConvertError.
-    Int64 AsInt64() const {  // vtInteger, vtInt64
+    Int64 AsInt64() const
+    {  // vtInteger, vtInt64
         Expect(VType == vtInteger || VType == vtInt64, "an integer");
         return FInt;
     }
-    double AsFloat() const {  // vtExtended; vtCurrency as its amount
+    double AsFloat() const
+    {  // vtExtended; vtCurrency as its amount
         if (VType == vtCurrency)
             return AsCurrency().ToDouble();
         Expect(VType == vtExtended, "a float");
         return FFloat;
     }
-    bool AsBoolean() const {
+    bool AsBoolean() const
+    {
         Expect(VType == vtBoolean, "a Boolean");
         return FInt != 0;
     }
-    char AsChar() const {
+    char AsChar() const
+    {
         Expect(VType == vtChar, "a character");
         return FText[0];
     }
-    const String& AsString() const {  // vtString, vtChar
+    const String& AsString() const
+    {  // vtString, vtChar
         Expect(VType == vtString || VType == vtChar, "a string");
         return FText;
     }
-    const void* AsPointer() const {
+    const void* AsPointer() const
+    {
         Expect(VType == vtPointer, "a pointer");
         return FPointer;
     }
-    Currency AsCurrency() const {
+    Currency AsCurrency() const
+    {
         Expect(VType == vtCurrency, "a currency value");
-        return Currency{FInt};
+        return Currency {FInt};
     }
-    const Variant& AsVariant() const {
+    const Variant& AsVariant() const
+    {
         Expect(VType == vtVariant, "a variant");
         return FVariant;
     }
@@ -80,7 +88,8 @@ public:
     String KeyText() const;
 
 private:
-    void Expect(bool IsKind, const char* Wanted) const {
+    void Expect(bool IsKind, const char* Wanted) const
+    {
         if (!IsKind)
             throw EConvertError(String("Constant argument is not ") + Wanted);
     }
@@ -92,17 +101,18 @@ private:
     Variant FVariant;
 };
 
-inline String TVarRec::KeyText() const {
+inline String TVarRec::KeyText() const
+{
     switch (VType) {
-        case vtInteger:
-        case vtInt64: return IntToStr(FInt);
-        case vtBoolean: return FInt ? ".T." : ".F.";
-        case vtChar:
-        case vtString: return FText;
-        case vtExtended: return FloatToStr(FFloat);
-        case vtCurrency: return FloatToStr(AsFloat());
-        case vtPointer: return FPointer ? String(static_cast<const char*>(FPointer)) : String();
-        case vtVariant: return VarToStr(FVariant);
+    case vtInteger:
+    case vtInt64: return IntToStr(FInt);
+    case vtBoolean: return FInt ? ".T." : ".F.";
+    case vtChar:
+    case vtString: return FText;
+    case vtExtended: return FloatToStr(FFloat);
+    case vtCurrency: return FloatToStr(AsFloat());
+    case vtPointer: return FPointer ? String(static_cast<const char*>(FPointer)) : String();
+    case vtVariant: return VarToStr(FVariant);
     }
     return String();
 }

@@ -17,7 +17,8 @@ String ShortTimeFormat = "h:nn AMPM";
 String LongTimeFormat = "h:nn:ss AMPM";
 String TimeAMString = "AM";
 String TimePMString = "PM";
-String ShortMonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+String ShortMonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 String LongMonthNames[12] = {"January", "February", "March",     "April",   "May",      "June",
                              "July",    "August",   "September", "October", "November", "December"};
 String ShortDayNames[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
@@ -163,7 +164,8 @@ bool StartsWithNoCase(const String& s, size_t i, const char* word)
 bool TwelveHourAhead(const String& s, size_t i)
 {
     for (; i < s.size(); ++i)
-        if (StartsWithNoCase(s, i, "am/pm") || StartsWithNoCase(s, i, "a/p") || StartsWithNoCase(s, i, "ampm"))
+        if (StartsWithNoCase(s, i, "am/pm") || StartsWithNoCase(s, i, "a/p") ||
+            StartsWithNoCase(s, i, "ampm"))
             return true;
     return false;
 }
@@ -173,8 +175,9 @@ String MatchCase(const String& pattern, const String& word)
 {
     String out = word;
     for (size_t k = 0; k < out.size() && k < pattern.size(); ++k)
-        out[k] = std::isupper(static_cast<unsigned char>(pattern[k])) ? static_cast<char>(std::toupper(out[k]))
-                                                                      : static_cast<char>(std::tolower(out[k]));
+        out[k] = std::isupper(static_cast<unsigned char>(pattern[k]))
+                         ? static_cast<char>(std::toupper(out[k]))
+                         : static_cast<char>(std::tolower(out[k]));
     return out;
 }
 
@@ -287,8 +290,7 @@ void AppendFormatted(String& out, const String& pattern, TDateTime value, int de
             out += TimeSeparator;
             ++i;
             continue;
-        default:
-            break;
+        default: break;
         }
         out += c;
         ++i;

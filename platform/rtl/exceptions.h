@@ -7,7 +7,7 @@
 
 class Exception : public std::exception {
 public:
-    explicit Exception(String message) : FMessage(std::move(message)) {}
+    explicit Exception(String message) : FMessage(std::move(message)) { }
 
     const String& Message() const { return FMessage; }
     void SetMessage(String message) { FMessage = std::move(message); }
@@ -32,7 +32,7 @@ public:
 // A failed file operation; ErrorCode is the errno of the failure.
 class EInOutError : public Exception {
 public:
-    EInOutError(String message, int errorCode = 0) : Exception(std::move(message)), ErrorCode(errorCode) {}
+    EInOutError(String message, int errorCode = 0) : Exception(std::move(message)), ErrorCode(errorCode) { }
     int ErrorCode;
 };
 

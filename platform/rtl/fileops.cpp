@@ -19,16 +19,16 @@ namespace {
 bool IsSeparator(char C) { return C == '/' || C == '\\'; }
 
 // Position just after the last separator of a normalised path (0 when none).
-size_t NameStart(const String& Path) {
+size_t NameStart(const String& Path)
+{
     size_t slash = Path.rfind('/');
     return slash == String::npos ? 0 : slash + 1;
 }
 
-bool StatPath(const String& Path, struct stat& St) {
-    return !Path.empty() && ::stat(Path.c_str(), &St) == 0;
-}
+bool StatPath(const String& Path, struct stat& St) { return !Path.empty() && ::stat(Path.c_str(), &St) == 0; }
 
-bool LinkExists(const String& Path) {
+bool LinkExists(const String& Path)
+{
     struct stat st;
     return ::lstat(Path.c_str(), &st) == 0;
 }
@@ -36,7 +36,8 @@ bool LinkExists(const String& Path) {
 // The entry of Dir (ending with "/", or "" for the current directory) whose
 // name equals Name ignoring case (Windows-1252 letters too, as patterns match);
 // the first in byte order when several do.
-bool FindEntryIgnoringCase(const String& Dir, const String& Name, String& Found) {
+bool FindEntryIgnoringCase(const String& Dir, const String& Name, String& Found)
+{
     DIR* dir = ::opendir(Dir.empty() ? "." : Dir.c_str());
     if (!dir)
         return false;
@@ -55,7 +56,8 @@ bool FindEntryIgnoringCase(const String& Dir, const String& Name, String& Found)
 
 int Close(int Fd) { return Fd >= 0 ? ::close(Fd) : 0; }
 
-bool WriteAll(int Fd, const char* Data, size_t Count) {
+bool WriteAll(int Fd, const char* Data, size_t Count)
+{
     for (size_t done = 0; done < Count;) {
         ssize_t put = ::write(Fd, Data + done, Count - done);
         if (put < 0 && errno == EINTR)
@@ -68,7 +70,8 @@ bool WriteAll(int Fd, const char* Data, size_t Count) {
 }
 
 // Writes all of Source's bytes to Target; false on any failure.
-bool CopyBytes(int Source, int Target) {
+bool CopyBytes(int Source, int Target)
+{
     char buffer[65536];
     for (;;) {
         ssize_t got = ::read(Source, buffer, sizeof buffer);
@@ -83,7 +86,8 @@ bool CopyBytes(int Source, int Target) {
     }
 }
 
-bool Matches(const char* Name, const char* Pattern) {
+bool Matches(const char* Name, const char* Pattern)
+{
     // Iterative "*" matching with one backtrack point.
     const char* star = nullptr;
     const char* resume = nullptr;
@@ -108,7 +112,8 @@ bool Matches(const char* Name, const char* Pattern) {
 
 }  // namespace
 
-String NormalizePath(const String& Path) {
+String NormalizePath(const String& Path)
+{
     String result;
     result.reserve(Path.size());
     for (char c : Path) {
@@ -122,44 +127,51 @@ String NormalizePath(const String& Path) {
     return result;
 }
 
-String IncludeTrailingPathDelimiter(const String& Path) {
+String IncludeTrailingPathDelimiter(const String& Path)
+{
     String result = NormalizePath(Path);
     if (!result.empty() && result.back() != '/')
         result += '/';
     return result;
 }
 
-String ExcludeTrailingPathDelimiter(const String& Path) {
+String ExcludeTrailingPathDelimiter(const String& Path)
+{
     String result = NormalizePath(Path);
     if (result.size() > 1 && result.back() == '/')
         result.pop_back();
     return result;
 }
 
-String ExtractFilePath(const String& FileName) {
+String ExtractFilePath(const String& FileName)
+{
     String path = NormalizePath(FileName);
     return path.substr(0, NameStart(path));
 }
 
-String ExtractFileDir(const String& FileName) {
+String ExtractFileDir(const String& FileName)
+{
     String dir = ExtractFilePath(FileName);
     if (dir.size() > 1)
         dir.pop_back();
     return dir;
 }
 
-String ExtractFileName(const String& FileName) {
+String ExtractFileName(const String& FileName)
+{
     String path = NormalizePath(FileName);
     return path.substr(NameStart(path));
 }
 
-String ExtractFileExt(const String& FileName) {
+String ExtractFileExt(const String& FileName)
+{
     String name = ExtractFileName(FileName);
     size_t dot = name.rfind('.');
     return dot == String::npos ? String() : name.substr(dot);
 }
 
-String ChangeFileExt(const String& FileName, const String& Extension) {
+String ChangeFileExt(const String& FileName, const String& Extension)
+{
     String path = NormalizePath(FileName);
     size_t start = NameStart(path);
     size_t dot = path.rfind('.');
@@ -168,7 +180,8 @@ String ChangeFileExt(const String& FileName, const String& Extension) {
     return path.substr(0, dot) + Extension;
 }
 
-String ExpandFileName(const String& FileName) {
+String ExpandFileName(const String& FileName)
+{
     String path = NormalizePath(FileName);
     if (path.empty() || path[0] != '/') {
         char cwd[4096];
@@ -198,7 +211,8 @@ String ExpandFileName(const String& FileName) {
     return result;
 }
 
-String ResolvePath(const String& Path) {
+String ResolvePath(const String& Path)
+{
     String path = NormalizePath(Path);
     if (path.empty())
         return path;
@@ -224,28 +238,32 @@ String ResolvePath(const String& Path) {
     return result;
 }
 
-bool FileExists(const String& FileName) {
+bool FileExists(const String& FileName)
+{
     struct stat st;
     return StatPath(ResolvePath(FileName), st) && !S_ISDIR(st.st_mode);
 }
 
-bool DirectoryExists(const String& Dir) {
+bool DirectoryExists(const String& Dir)
+{
     struct stat st;
     return StatPath(ResolvePath(Dir), st) && S_ISDIR(st.st_mode);
 }
 
-Int64 FileSize(const String& FileName) {
+Int64 FileSize(const String& FileName)
+{
     struct stat st;
     if (!StatPath(ResolvePath(FileName), st) || S_ISDIR(st.st_mode))
         return -1;
     return static_cast<Int64>(st.st_size);
 }
 
-bool FileAge(const String& FileName, TDateTime& Modified) {
+bool FileAge(const String& FileName, TDateTime& Modified)
+{
     struct stat st;
     if (!StatPath(ResolvePath(FileName), st))
         return false;
-    std::tm local{};
+    std::tm local {};
     if (!::localtime_r(&st.st_mtim.tv_sec, &local))
         return false;
     Modified = EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
@@ -254,7 +272,8 @@ bool FileAge(const String& FileName, TDateTime& Modified) {
     return true;
 }
 
-bool DirectoryWritable(const String& Dir) {
+bool DirectoryWritable(const String& Dir)
+{
     const String probe = IncludeTrailingPathDelimiter(ResolvePath(Dir)) + "WRITABLE.TMP";
     const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0)
@@ -264,12 +283,14 @@ bool DirectoryWritable(const String& Dir) {
     return true;
 }
 
-bool CreateDir(const String& Dir) {
+bool CreateDir(const String& Dir)
+{
     String dir = ExcludeTrailingPathDelimiter(ResolvePath(Dir));
     return !dir.empty() && ::mkdir(dir.c_str(), 0777) == 0;
 }
 
-bool ForceDirectories(const String& Dir) {
+bool ForceDirectories(const String& Dir)
+{
     String dir = IncludeTrailingPathDelimiter(ResolvePath(Dir));
     if (dir.empty())
         return false;
@@ -281,12 +302,14 @@ bool ForceDirectories(const String& Dir) {
     return DirectoryExists(dir);
 }
 
-bool RemoveDir(const String& Dir) {
+bool RemoveDir(const String& Dir)
+{
     String dir = ExcludeTrailingPathDelimiter(ResolvePath(Dir));
     return !dir.empty() && ::rmdir(dir.c_str()) == 0;
 }
 
-bool SyncDirectory(const String& Dir) {
+bool SyncDirectory(const String& Dir)
+{
     const String dir = ExcludeTrailingPathDelimiter(ResolvePath(Dir));
     const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
@@ -295,7 +318,8 @@ bool SyncDirectory(const String& Dir) {
     return Close(fd) == 0 && synced;
 }
 
-bool DeleteFile(const String& FileName) {
+bool DeleteFile(const String& FileName)
+{
     String path = ResolvePath(FileName);
     sharelocks::FileClaim claim;
     if (path.empty() || !claim.Claim(path))
@@ -309,7 +333,8 @@ namespace {
 // then moves it into place, so that a crash leaves the old file or the new one,
 // never half of it. Mode and times apply to the new file (times may be null).
 bool ReplaceFile(const String& Target, bool FailIfExists, mode_t Mode, const struct timespec* Times,
-                 const std::function<bool(int)>& Fill) {
+                 const std::function<bool(int)>& Fill)
+{
     if (Target.empty() || Target.back() == '/')
         return false;
     bool targetExists = LinkExists(Target);
@@ -335,7 +360,8 @@ bool ReplaceFile(const String& Target, bool FailIfExists, mode_t Mode, const str
     return ok;
 }
 
-mode_t NewFileMode() {
+mode_t NewFileMode()
+{
     mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
@@ -343,7 +369,8 @@ mode_t NewFileMode() {
 
 }  // namespace
 
-bool CopyFile(const String& ExistingName, const String& NewName, bool FailIfExists) {
+bool CopyFile(const String& ExistingName, const String& NewName, bool FailIfExists)
+{
     String source = ResolvePath(ExistingName);
     struct stat st;
     if (!StatPath(source, st) || S_ISDIR(st.st_mode))
@@ -359,7 +386,8 @@ bool CopyFile(const String& ExistingName, const String& NewName, bool FailIfExis
     return ok;
 }
 
-bool WriteFileAtomically(const String& FileName, const String& Bytes) {
+bool WriteFileAtomically(const String& FileName, const String& Bytes)
+{
     String target = ResolvePath(FileName);
     struct stat st;
     mode_t mode = StatPath(target, st) ? (st.st_mode & 07777) : NewFileMode();
@@ -367,7 +395,8 @@ bool WriteFileAtomically(const String& FileName, const String& Bytes) {
                        [&Bytes](int out) { return WriteAll(out, Bytes.data(), Bytes.size()); });
 }
 
-bool RenameFile(const String& OldName, const String& NewName) {
+bool RenameFile(const String& OldName, const String& NewName)
+{
     String source = ResolvePath(OldName);
     String target = ResolvePath(NewName);
     // A new spelling of the same name changes only its case.
@@ -384,7 +413,8 @@ bool RenameFile(const String& OldName, const String& NewName) {
     return ::rename(source.c_str(), target.c_str()) == 0;
 }
 
-bool MatchesPattern(const String& Name, const String& Pattern) {
+bool MatchesPattern(const String& Name, const String& Pattern)
+{
     if (Matches(Name.c_str(), Pattern.c_str()))
         return true;
     // As on the system the data comes from, a final "." stands for "no extension"
@@ -399,7 +429,8 @@ bool MatchesPattern(const String& Name, const String& Pattern) {
     return false;
 }
 
-std::vector<String> ListFiles(const String& Dir, const String& Pattern, TListKind Kinds) {
+std::vector<String> ListFiles(const String& Dir, const String& Pattern, TListKind Kinds)
+{
     std::vector<String> names;
     String dir = IncludeTrailingPathDelimiter(ResolvePath(Dir));
     DIR* handle = ::opendir(dir.empty() ? "." : dir.c_str());
@@ -424,7 +455,8 @@ std::vector<String> ListFiles(const String& Dir, const String& Pattern, TListKin
     return names;
 }
 
-String ProgramFileName() {
+String ProgramFileName()
+{
     char buffer[4096];
     ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
     return length > 0 ? String(buffer, static_cast<size_t>(length)) : String();

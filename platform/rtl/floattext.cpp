@@ -26,7 +26,8 @@ TFloatRec FloatToDecimal(double Value, int Precision, int Decimals)
     char buf[64];
     const int precision = std::clamp(Precision, 1, 17);
     const auto end = std::to_chars(buf, buf + sizeof buf, std::fabs(Value), std::chars_format::scientific,
-                                   std::max(precision, 15) - 1).ptr;
+                                   std::max(precision, 15) - 1)
+                             .ptr;
     const char* e = std::find(buf, end, 'e');
     String digits;
     for (const char* p = buf; p < e; ++p)
@@ -338,7 +339,8 @@ public:
                 else if (FSection[i + 1] == '+')
                     out += '+';
                 const String digits = std::to_string(std::abs(FExponent));
-                out += String(std::max(0, FLayout.ExponentDigits - static_cast<int>(digits.size())), '0') + digits;
+                out += String(std::max(0, FLayout.ExponentDigits - static_cast<int>(digits.size())), '0') +
+                       digits;
                 i += 2 + FLayout.ExponentDigits;
                 continue;
             } else {

@@ -1,7 +1,7 @@
 #include "platform/rtl/format.h"
 
-#include <cctype>
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstring>
 
@@ -12,10 +12,9 @@ namespace {
 
 class ArgReader {
 public:
-    ArgReader(const FormatArg* first, const FormatArg* last) : FNext(first), FEnd(last) {}
+    ArgReader(const FormatArg* first, const FormatArg* last) : FNext(first), FEnd(last) { }
 
-    template <typename T>
-    const T& Take(const String& spec)
+    template<typename T> const T& Take(const String& spec)
     {
         if (FNext == FEnd)
             throw EConvertError("No argument for format '" + spec + "'");
@@ -110,35 +109,30 @@ String Format(const String& Fmt, std::initializer_list<FormatArg> Args)
         switch (std::tolower(static_cast<unsigned char>(Fmt[i++]))) {
         case 'd': {
             const Int64 v = args.Take<Int64>(spec);
-            const std::uint64_t magnitude = v < 0 ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
+            const std::uint64_t magnitude =
+                    v < 0 ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
             text.assign(v < 0 ? 1 : 0, '-');
             text += ZeroPadded(UnsignedText(magnitude, 10), precision);
             break;
         }
-        case 'u':
-            text = ZeroPadded(UnsignedText(UnsignedBits(args.Take<Int64>(spec)), 10), precision);
-            break;
-        case 'x':
-            text = ZeroPadded(UnsignedText(UnsignedBits(args.Take<Int64>(spec)), 16), precision);
-            break;
-        case 'f':
-            text = FormatFloat(ZeroMask(precision < 0 ? 2 : precision), args.Take<double>(spec));
-            break;
+        case 'u': text = ZeroPadded(UnsignedText(UnsignedBits(args.Take<Int64>(spec)), 10), precision); break;
+        case 'x': text = ZeroPadded(UnsignedText(UnsignedBits(args.Take<Int64>(spec)), 16), precision); break;
+        case 'f': text = FormatFloat(ZeroMask(precision < 0 ? 2 : precision), args.Take<double>(spec)); break;
         case 'e': {
             const int digits = precision < 0 ? 15 : std::clamp(precision, 1, 15);
             text = FormatFloat(ZeroMask(digits - 1) + "E+000", args.Take<double>(spec));
             break;
         }
         case 'g':
-            text = FloatToGeneralText(args.Take<double>(spec), precision < 0 ? 15 : std::clamp(precision, 1, 15));
+            text = FloatToGeneralText(args.Take<double>(spec),
+                                      precision < 0 ? 15 : std::clamp(precision, 1, 15));
             break;
         case 's':
             text = args.Take<String>(spec);
             if (precision >= 0 && precision < static_cast<int>(text.size()))
                 text.resize(precision);
             break;
-        default:
-            throw EConvertError("Format '" + spec + "' invalid or incompatible with argument");
+        default: throw EConvertError("Format '" + spec + "' invalid or incompatible with argument");
         }
         const int pad = width - static_cast<int>(text.size());
         if (pad > 0)

@@ -10,11 +10,10 @@
 // One argument of Format: an integer, a floating-point number or a text.
 class FormatArg {
 public:
-    template <std::integral T>
-    FormatArg(T value) : FValue(static_cast<Int64>(value)) {}
-    FormatArg(double value) : FValue(value) {}
-    FormatArg(const String& value) : FValue(value) {}
-    FormatArg(const char* value) : FValue(String(value ? value : "")) {}
+    template<std::integral T> FormatArg(T value) : FValue(static_cast<Int64>(value)) { }
+    FormatArg(double value) : FValue(value) { }
+    FormatArg(const String& value) : FValue(value) { }
+    FormatArg(const char* value) : FValue(String(value ? value : "")) { }
 
     const std::variant<Int64, double, String>& Value() const { return FValue; }
 

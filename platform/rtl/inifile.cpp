@@ -7,14 +7,16 @@
 namespace {
 
 // The value of a "Key=Value" line: trimmed, one pair of surrounding quotes removed.
-String LineValue(const String& Text) {
+String LineValue(const String& Text)
+{
     String value = Trim(Text.substr(Text.find('=') + 1));
     if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
         value = value.substr(1, value.size() - 2);
     return value;
 }
 
-void CheckText(const String& Text, const char* What, const char* Forbidden) {
+void CheckText(const String& Text, const char* What, const char* Forbidden)
+{
     if (Text.find_first_of(Forbidden) != String::npos || Text.find('\0') != String::npos)
         throw EConvertError(String("Invalid ") + What + " for a settings file: \"" + Text + "\"");
 }
@@ -26,9 +28,10 @@ bool SameName(const String& A, const String& B) { return AnsiUpperCase(A) == Ans
 
 TIniFile::TIniFile(const String& FileName) : FFileName(ResolvePath(FileName)) { Load(); }
 
-void TIniFile::Load() {
+void TIniFile::Load()
+{
     FSections.clear();
-    FSections.push_back(IniSection{});
+    FSections.push_back(IniSection {});
     if (!FileExists(FFileName))
         return;
     TStringList lines;
@@ -39,16 +42,17 @@ void TIniFile::Load() {
         if (!trimmed.empty() && trimmed[0] == '[') {
             size_t close = trimmed.find(']');
             String name = Trim(trimmed.substr(1, close == String::npos ? String::npos : close - 1));
-            FSections.push_back(IniSection{text, name, {}});
+            FSections.push_back(IniSection {text, name, {}});
             continue;
         }
         size_t eq = trimmed.find('=');
         bool isKey = !trimmed.empty() && trimmed[0] != ';' && eq != String::npos;
-        FSections.back().Lines.push_back(IniLine{text, isKey ? TrimRight(trimmed.substr(0, eq)) : String()});
+        FSections.back().Lines.push_back(IniLine {text, isKey ? TrimRight(trimmed.substr(0, eq)) : String()});
     }
 }
 
-void TIniFile::UpdateFile() {
+void TIniFile::UpdateFile()
+{
     String bytes;
     for (const IniSection& section : FSections) {
         if (!section.Heading.empty())
@@ -60,7 +64,8 @@ void TIniFile::UpdateFile() {
         throw EInOutError("Cannot write the settings file \"" + FFileName + "\"");
 }
 
-void TIniFile::Change(const std::function<void()>& Edit) {
+void TIniFile::Change(const std::function<void()>& Edit)
+{
     std::vector<IniSection> saved = FSections;
     try {
         Edit();
@@ -71,7 +76,8 @@ void TIniFile::Change(const std::function<void()>& Edit) {
     }
 }
 
-const TIniFile::IniSection* TIniFile::FindSection(const String& Name) const {
+const TIniFile::IniSection* TIniFile::FindSection(const String& Name) const
+{
     // Lines before the first heading belong to no section.
     for (size_t i = 1; i < FSections.size(); ++i)
         if (SameName(FSections[i].Name, Trim(Name)))
@@ -79,11 +85,13 @@ const TIniFile::IniSection* TIniFile::FindSection(const String& Name) const {
     return nullptr;
 }
 
-TIniFile::IniSection* TIniFile::FindSection(const String& Name) {
+TIniFile::IniSection* TIniFile::FindSection(const String& Name)
+{
     return const_cast<IniSection*>(static_cast<const TIniFile*>(this)->FindSection(Name));
 }
 
-const TIniFile::IniLine* TIniFile::FindKey(const String& Section, const String& Ident) const {
+const TIniFile::IniLine* TIniFile::FindKey(const String& Section, const String& Ident) const
+{
     const IniSection* section = FindSection(Section);
     if (!section || Ident.empty())
         return nullptr;
@@ -93,24 +101,29 @@ const TIniFile::IniLine* TIniFile::FindKey(const String& Section, const String& 
     return nullptr;
 }
 
-String TIniFile::ReadString(const String& Section, const String& Ident, const String& Default) const {
+String TIniFile::ReadString(const String& Section, const String& Ident, const String& Default) const
+{
     const IniLine* line = FindKey(Section, Ident);
     return line ? LineValue(line->Text) : Default;
 }
 
-Integer TIniFile::ReadInteger(const String& Section, const String& Ident, Integer Default) const {
+Integer TIniFile::ReadInteger(const String& Section, const String& Ident, Integer Default) const
+{
     return StrToIntDef(ReadString(Section, Ident, String()), Default);
 }
 
-bool TIniFile::ReadBool(const String& Section, const String& Ident, bool Default) const {
+bool TIniFile::ReadBool(const String& Section, const String& Ident, bool Default) const
+{
     return ReadInteger(Section, Ident, Default ? 1 : 0) != 0;
 }
 
-double TIniFile::ReadFloat(const String& Section, const String& Ident, double Default) const {
+double TIniFile::ReadFloat(const String& Section, const String& Ident, double Default) const
+{
     return StrToFloatDef(ReadString(Section, Ident, String()), Default);
 }
 
-void TIniFile::WriteString(const String& Section, const String& Ident, const String& Value) {
+void TIniFile::WriteString(const String& Section, const String& Ident, const String& Value)
+{
     // A line break would end the line early and make up lines of its own.
     CheckText(Section, "section name", "\r\n]");
     CheckText(Ident, "key", "\r\n=");
@@ -122,7 +135,7 @@ void TIniFile::WriteString(const String& Section, const String& Ident, const Str
     Change([&] {
         IniSection* section = FindSection(Section);
         if (!section) {
-            FSections.push_back(IniSection{"[" + Trim(Section) + "]", Trim(Section), {}});
+            FSections.push_back(IniSection {"[" + Trim(Section) + "]", Trim(Section), {}});
             section = &FSections.back();
         }
         for (IniLine& line : section->Lines) {
@@ -135,29 +148,37 @@ void TIniFile::WriteString(const String& Section, const String& Ident, const Str
         auto at = section->Lines.end();
         while (at != section->Lines.begin() && Trim((at - 1)->Text).empty())
             --at;
-        section->Lines.insert(at, IniLine{Trim(Ident) + "=" + Value, Trim(Ident)});
+        section->Lines.insert(at, IniLine {Trim(Ident) + "=" + Value, Trim(Ident)});
     });
 }
 
-void TIniFile::WriteInteger(const String& Section, const String& Ident, Integer Value) {
+void TIniFile::WriteInteger(const String& Section, const String& Ident, Integer Value)
+{
     WriteString(Section, Ident, IntToStr(Value));
 }
 
-void TIniFile::WriteBool(const String& Section, const String& Ident, bool Value) {
+void TIniFile::WriteBool(const String& Section, const String& Ident, bool Value)
+{
     WriteString(Section, Ident, Value ? "1" : "0");
 }
 
-void TIniFile::WriteFloat(const String& Section, const String& Ident, double Value) {
+void TIniFile::WriteFloat(const String& Section, const String& Ident, double Value)
+{
     WriteString(Section, Ident, FloatToStr(Value));
 }
 
-void TIniFile::ReadSection(const String& Section, TStrings& Strings) const { ListKeys(Section, false, Strings); }
+void TIniFile::ReadSection(const String& Section, TStrings& Strings) const
+{
+    ListKeys(Section, false, Strings);
+}
 
-void TIniFile::ReadSectionValues(const String& Section, TStrings& Strings) const {
+void TIniFile::ReadSectionValues(const String& Section, TStrings& Strings) const
+{
     ListKeys(Section, true, Strings);
 }
 
-void TIniFile::ListKeys(const String& Section, bool WithValues, TStrings& Strings) const {
+void TIniFile::ListKeys(const String& Section, bool WithValues, TStrings& Strings) const
+{
     Strings.BeginUpdate();
     Strings.Clear();
     if (const IniSection* section = FindSection(Section))
@@ -167,7 +188,8 @@ void TIniFile::ListKeys(const String& Section, bool WithValues, TStrings& String
     Strings.EndUpdate();
 }
 
-void TIniFile::ReadSections(TStrings& Strings) const {
+void TIniFile::ReadSections(TStrings& Strings) const
+{
     Strings.BeginUpdate();
     Strings.Clear();
     for (size_t i = 1; i < FSections.size(); ++i)
@@ -177,18 +199,21 @@ void TIniFile::ReadSections(TStrings& Strings) const {
 
 bool TIniFile::SectionExists(const String& Section) const { return FindSection(Section) != nullptr; }
 
-bool TIniFile::ValueExists(const String& Section, const String& Ident) const {
+bool TIniFile::ValueExists(const String& Section, const String& Ident) const
+{
     return FindKey(Section, Ident) != nullptr;
 }
 
-void TIniFile::EraseSection(const String& Section) {
+void TIniFile::EraseSection(const String& Section)
+{
     const IniSection* section = FindSection(Section);
     if (!section)
         return;
     Change([&] { FSections.erase(FSections.begin() + (section - FSections.data())); });
 }
 
-void TIniFile::DeleteKey(const String& Section, const String& Ident) {
+void TIniFile::DeleteKey(const String& Section, const String& Ident)
+{
     IniSection* section = FindSection(Section);
     const IniLine* line = FindKey(Section, Ident);
     if (!line)

@@ -13,7 +13,8 @@ namespace sharelocks {
 
 namespace {
 
-struct flock MakeRange(short Type, std::int64_t Offset, std::int64_t Length) {
+struct flock MakeRange(short Type, std::int64_t Offset, std::int64_t Length)
+{
     struct flock fl;
     std::memset(&fl, 0, sizeof fl);
     fl.l_type = Type;
@@ -24,7 +25,8 @@ struct flock MakeRange(short Type, std::int64_t Offset, std::int64_t Length) {
 }
 
 // Non-blocking, so that probing a pipe's name never waits for a writer.
-int OpenPath(const String& Path, int Flags) {
+int OpenPath(const String& Path, int Flags)
+{
     int fd;
     do {
         fd = ::open(Path.c_str(), Flags | O_CLOEXEC | O_NONBLOCK);
@@ -37,9 +39,12 @@ int OpenPath(const String& Path, int Flags) {
 OfdLock::~OfdLock() { Release(); }
 
 OfdLock::OfdLock(OfdLock&& Other) noexcept
-    : FFd(std::exchange(Other.FFd, -1)), FOffset(Other.FOffset), FLength(Other.FLength) {}
+    : FFd(std::exchange(Other.FFd, -1)), FOffset(Other.FOffset), FLength(Other.FLength)
+{
+}
 
-OfdLock& OfdLock::operator=(OfdLock&& Other) noexcept {
+OfdLock& OfdLock::operator=(OfdLock&& Other) noexcept
+{
     if (this != &Other) {
         Release();
         FFd = std::exchange(Other.FFd, -1);
@@ -49,7 +54,8 @@ OfdLock& OfdLock::operator=(OfdLock&& Other) noexcept {
     return *this;
 }
 
-bool OfdLock::Set(int Fd, std::int64_t Offset, LockKind Kind, std::int64_t Length, bool Wait) {
+bool OfdLock::Set(int Fd, std::int64_t Offset, LockKind Kind, std::int64_t Length, bool Wait)
+{
     Release();
     struct flock fl = MakeRange(Kind == LockKind::Exclusive ? F_WRLCK : F_RDLCK, Offset, Length);
     int rc;
@@ -68,15 +74,18 @@ bool OfdLock::Set(int Fd, std::int64_t Offset, LockKind Kind, std::int64_t Lengt
     return true;
 }
 
-bool OfdLock::TryAcquire(int Fd, std::int64_t Offset, LockKind Kind, std::int64_t Length) {
+bool OfdLock::TryAcquire(int Fd, std::int64_t Offset, LockKind Kind, std::int64_t Length)
+{
     return Set(Fd, Offset, Kind, Length, false);
 }
 
-void OfdLock::Acquire(int Fd, std::int64_t Offset, LockKind Kind, std::int64_t Length) {
+void OfdLock::Acquire(int Fd, std::int64_t Offset, LockKind Kind, std::int64_t Length)
+{
     Set(Fd, Offset, Kind, Length, true);
 }
 
-void OfdLock::Release() {
+void OfdLock::Release()
+{
     if (FFd < 0)
         return;
     struct flock fl = MakeRange(F_UNLCK, FOffset, FLength);
@@ -84,7 +93,8 @@ void OfdLock::Release() {
     FFd = -1;
 }
 
-bool FileInUse(const String& Path) {
+bool FileInUse(const String& Path)
+{
     int fd = OpenPath(Path, O_RDONLY);
     if (fd < 0)
         return false;
@@ -95,7 +105,8 @@ bool FileInUse(const String& Path) {
     return inUse;
 }
 
-bool LocksWorkIn(const String& Dir) {
+bool LocksWorkIn(const String& Dir)
+{
     const String probe = Dir + (Dir.empty() || Dir.back() == '/' ? "" : "/") + "LOCKTEST.TMP";
     const int first = ::open(probe.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (first < 0)
@@ -116,13 +127,15 @@ bool LocksWorkIn(const String& Dir) {
     return works;
 }
 
-FileClaim::~FileClaim() {
+FileClaim::~FileClaim()
+{
     FLock.Release();
     if (FFd >= 0)
         ::close(FFd);
 }
 
-bool FileClaim::Claim(const String& Path) {
+bool FileClaim::Claim(const String& Path)
+{
     FLock.Release();
     if (FFd >= 0) {
         ::close(FFd);

@@ -10,24 +10,28 @@
 
 #include "platform/rtl/fileops.h"
 
-Int64 TStream::Size() {
+Int64 TStream::Size()
+{
     Int64 position = Seek(0, soFromCurrent);
     Int64 size = Seek(0, soFromEnd);
     Seek(position, soFromBeginning);
     return size;
 }
 
-void TStream::ReadBuffer(void* Buffer, Int64 Count) {
+void TStream::ReadBuffer(void* Buffer, Int64 Count)
+{
     if (Count != 0 && Read(Buffer, Count) != Count)
         throw EReadError("Stream read error");
 }
 
-void TStream::WriteBuffer(const void* Buffer, Int64 Count) {
+void TStream::WriteBuffer(const void* Buffer, Int64 Count)
+{
     if (Count != 0 && Write(Buffer, Count) != Count)
         throw EWriteError("Stream write error");
 }
 
-Int64 TStream::CopyFrom(TStream& Source, Int64 Count) {
+Int64 TStream::CopyFrom(TStream& Source, Int64 Count)
+{
     if (Count == 0) {
         Source.SetPosition(0);
         Count = Source.Size();
@@ -46,8 +50,10 @@ Int64 TStream::CopyFrom(TStream& Source, Int64 Count) {
 
 namespace {
 
-[[noreturn]] void FileError(bool Create, const String& FileName, const String& Reason) {
-    String message = String(Create ? "Cannot create file \"" : "Cannot open file \"") + FileName + "\". " + Reason;
+[[noreturn]] void FileError(bool Create, const String& FileName, const String& Reason)
+{
+    String message =
+            String(Create ? "Cannot create file \"" : "Cannot open file \"") + FileName + "\". " + Reason;
     if (Create)
         throw EFCreateError(message);
     throw EFOpenError(message);
@@ -55,8 +61,8 @@ namespace {
 
 // Repeats a read or write (Step, given the bytes done so far) until Count bytes
 // are done, the end of the file or an error; returns the bytes done.
-template <class Step>
-Int64 Transfer(Int64 Count, Step StepOnce) {
+template<class Step> Int64 Transfer(Int64 Count, Step StepOnce)
+{
     Int64 done = 0;
     while (done < Count) {
         ssize_t n = StepOnce(done);
@@ -73,7 +79,8 @@ const char* const InUseReason = "The file is in use by another user or program."
 
 }  // namespace
 
-TFileStream::TFileStream(const String& FileName, Word Mode) {
+TFileStream::TFileStream(const String& FileName, Word Mode)
+{
     bool create = (Mode & 0xFF00) == fmCreate;
     Word share = Mode & 0x00F0;
     // The name as it exists on disk; a new file gets the name as given.
@@ -113,25 +120,29 @@ TFileStream::TFileStream(const String& FileName, Word Mode) {
     }
 }
 
-TFileStream::~TFileStream() {
+TFileStream::~TFileStream()
+{
     FOpenLock.Release();
     if (FHandle >= 0)
         ::close(FHandle);
 }
 
-Int64 TFileStream::Read(void* Buffer, Int64 Count) {
+Int64 TFileStream::Read(void* Buffer, Int64 Count)
+{
     return Transfer(Count, [&](Int64 Done) {
         return ::read(FHandle, static_cast<char*>(Buffer) + Done, static_cast<size_t>(Count - Done));
     });
 }
 
-Int64 TFileStream::Write(const void* Buffer, Int64 Count) {
+Int64 TFileStream::Write(const void* Buffer, Int64 Count)
+{
     return Transfer(Count, [&](Int64 Done) {
         return ::write(FHandle, static_cast<const char*>(Buffer) + Done, static_cast<size_t>(Count - Done));
     });
 }
 
-Int64 TFileStream::Seek(Int64 Offset, TSeekOrigin Origin) {
+Int64 TFileStream::Seek(Int64 Offset, TSeekOrigin Origin)
+{
     int whence = Origin == soFromBeginning ? SEEK_SET : Origin == soFromCurrent ? SEEK_CUR : SEEK_END;
     off_t result = ::lseek(FHandle, Offset, whence);
     if (result < 0)
@@ -139,7 +150,8 @@ Int64 TFileStream::Seek(Int64 Offset, TSeekOrigin Origin) {
     return result;
 }
 
-void TFileStream::SetSize(Int64 NewSize) {
+void TFileStream::SetSize(Int64 NewSize)
+{
     if (::ftruncate(FHandle, NewSize) != 0)
         throw EStreamError("Cannot set the size of \"" + FFileName + "\". " + std::strerror(errno));
     if (Position() > NewSize)
@@ -148,7 +160,8 @@ void TFileStream::SetSize(Int64 NewSize) {
 
 // ---------------------------------------------------------------------------
 
-Int64 TMemoryStream::Read(void* Buffer, Int64 Count) {
+Int64 TMemoryStream::Read(void* Buffer, Int64 Count)
+{
     Int64 n = std::clamp<Int64>(Size() - FPosition, 0, std::max<Int64>(Count, 0));
     if (n > 0)
         std::memcpy(Buffer, FData.data() + FPosition, static_cast<size_t>(n));
@@ -156,7 +169,8 @@ Int64 TMemoryStream::Read(void* Buffer, Int64 Count) {
     return n;
 }
 
-Int64 TMemoryStream::Write(const void* Buffer, Int64 Count) {
+Int64 TMemoryStream::Write(const void* Buffer, Int64 Count)
+{
     if (Count <= 0)
         return 0;
     Int64 end = FPosition + Count;
@@ -171,7 +185,8 @@ Int64 TMemoryStream::Write(const void* Buffer, Int64 Count) {
     return Count;
 }
 
-Int64 TMemoryStream::Seek(Int64 Offset, TSeekOrigin Origin) {
+Int64 TMemoryStream::Seek(Int64 Offset, TSeekOrigin Origin)
+{
     Int64 base = Origin == soFromBeginning ? 0 : Origin == soFromCurrent ? FPosition : Size();
     Int64 position = base + Offset;
     if (position < 0)
@@ -180,20 +195,23 @@ Int64 TMemoryStream::Seek(Int64 Offset, TSeekOrigin Origin) {
     return FPosition;
 }
 
-void TMemoryStream::SetSize(Int64 NewSize) {
+void TMemoryStream::SetSize(Int64 NewSize)
+{
     if (NewSize < 0)
         throw EStreamError("Invalid stream size");
     FData.resize(static_cast<size_t>(NewSize));
     FPosition = std::min(FPosition, NewSize);
 }
 
-void TMemoryStream::Clear() {
+void TMemoryStream::Clear()
+{
     FData.clear();
     FData.shrink_to_fit();
     FPosition = 0;
 }
 
-void TMemoryStream::LoadFromStream(TStream& Stream) {
+void TMemoryStream::LoadFromStream(TStream& Stream)
+{
     Stream.SetPosition(0);
     Int64 size = Stream.Size();
     std::vector<Byte> data(static_cast<size_t>(size));
@@ -202,35 +220,42 @@ void TMemoryStream::LoadFromStream(TStream& Stream) {
     FPosition = 0;
 }
 
-void TMemoryStream::LoadFromFile(const String& FileName) {
+void TMemoryStream::LoadFromFile(const String& FileName)
+{
     TFileStream file(FileName, fmOpenRead | fmShareDenyWrite);
     LoadFromStream(file);
 }
 
-void TMemoryStream::SaveToStream(TStream& Stream) const {
+void TMemoryStream::SaveToStream(TStream& Stream) const
+{
     Stream.WriteBuffer(FData.data(), static_cast<Int64>(FData.size()));
 }
 
-void TMemoryStream::SaveToFile(const String& FileName) const {
+void TMemoryStream::SaveToFile(const String& FileName) const
+{
     TFileStream file(FileName, fmCreate);
     SaveToStream(file);
 }
 
 // ---------------------------------------------------------------------------
 
-TStringStream::TStringStream(const String& Text) {
+TStringStream::TStringStream(const String& Text)
+{
     WriteString(Text);
     SetPosition(0);
 }
 
-String TStringStream::DataString() const {
-    return String(FData.begin(), FData.end());
-}
+String TStringStream::DataString() const { return String(FData.begin(), FData.end()); }
 
-String TStringStream::ReadString(Int64 Count) {
-    String text(static_cast<size_t>(std::clamp<Int64>(Size() - Position(), 0, std::max<Int64>(Count, 0))), '\0');
+String TStringStream::ReadString(Int64 Count)
+{
+    String text(static_cast<size_t>(std::clamp<Int64>(Size() - Position(), 0, std::max<Int64>(Count, 0))),
+                '\0');
     text.resize(static_cast<size_t>(Read(text.data(), static_cast<Int64>(text.size()))));
     return text;
 }
 
-void TStringStream::WriteString(const String& Text) { WriteBuffer(Text.data(), static_cast<Int64>(Text.size())); }
+void TStringStream::WriteString(const String& Text)
+{
+    WriteBuffer(Text.data(), static_cast<Int64>(Text.size()));
+}

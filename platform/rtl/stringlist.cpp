@@ -1,5 +1,5 @@
-#include "platform/rtl/scopeexit.h"
 #include "platform/rtl/stringlist.h"
+#include "platform/rtl/scopeexit.h"
 
 #include <algorithm>
 #include <numeric>
@@ -10,7 +10,8 @@
 namespace {
 
 // Compares byte by byte after folding Windows-1252 letters to upper case.
-int CompareFolded(const String& S1, const String& S2) {
+int CompareFolded(const String& S1, const String& S2)
+{
     size_t n = std::min(S1.size(), S2.size());
     for (size_t i = 0; i < n; ++i) {
         auto a = static_cast<unsigned char>(AnsiUpperChar(S1[i]));
@@ -21,7 +22,8 @@ int CompareFolded(const String& S1, const String& S2) {
     return S1.size() == S2.size() ? 0 : S1.size() < S2.size() ? -1 : 1;
 }
 
-bool NeedsQuotes(const String& S, char Delimiter, char QuoteChar) {
+bool NeedsQuotes(const String& S, char Delimiter, char QuoteChar)
+{
     return std::any_of(S.begin(), S.end(), [&](char c) {
         return static_cast<unsigned char>(c) <= ' ' || c == QuoteChar || c == Delimiter;
     });
@@ -44,18 +46,21 @@ bool IsBlank(char C) { return C != '\0' && static_cast<unsigned char>(C) <= ' ';
 // ---------------------------------------------------------------------------
 // TStrings
 
-void TStrings::Put(int Index, const String& S) {
+void TStrings::Put(int Index, const String& S)
+{
     TObject* object = GetObject(Index);
     Delete(Index);
     InsertObject(Index, S, object);
 }
 
-void TStrings::InsertObject(int Index, const String& S, TObject* Object) {
+void TStrings::InsertObject(int Index, const String& S, TObject* Object)
+{
     Insert(Index, S);
     PutObject(Index, Object);
 }
 
-void TStrings::Exchange(int Index1, int Index2) {
+void TStrings::Exchange(int Index1, int Index2)
+{
     UpdateScope update(*this);
     String text = Get(Index1);
     TObject* object = GetObject(Index1);
@@ -67,39 +72,45 @@ void TStrings::Exchange(int Index1, int Index2) {
 
 int TStrings::Add(const String& S) { return AddObject(S, nullptr); }
 
-int TStrings::AddObject(const String& S, TObject* Object) {
+int TStrings::AddObject(const String& S, TObject* Object)
+{
     int index = Count();
     InsertObject(index, S, Object);
     return index;
 }
 
-int TStrings::IndexOf(const String& S) const {
+int TStrings::IndexOf(const String& S) const
+{
     for (int i = 0; i < Count(); ++i)
         if (CompareStrings(Get(i), S) == 0)
             return i;
     return -1;
 }
 
-int TStrings::IndexOfObject(TObject* Object) const {
+int TStrings::IndexOfObject(TObject* Object) const
+{
     for (int i = 0; i < Count(); ++i)
         if (GetObject(i) == Object)
             return i;
     return -1;
 }
 
-String TStrings::Names(int Index) const {
+String TStrings::Names(int Index) const
+{
     String s = Get(Index);
     size_t eq = s.find('=');
     return eq == String::npos ? String() : s.substr(0, eq);
 }
 
-String TStrings::ValueFromIndex(int Index) const {
+String TStrings::ValueFromIndex(int Index) const
+{
     String s = Get(Index);
     size_t eq = s.find('=');
     return eq == String::npos ? String() : s.substr(eq + 1);
 }
 
-int TStrings::IndexOfName(const String& Name) const {
+int TStrings::IndexOfName(const String& Name) const
+{
     for (int i = 0; i < Count(); ++i) {
         String s = Get(i);
         size_t eq = s.find('=');
@@ -109,12 +120,14 @@ int TStrings::IndexOfName(const String& Name) const {
     return -1;
 }
 
-String TStrings::Values(const String& Name) const {
+String TStrings::Values(const String& Name) const
+{
     int index = IndexOfName(Name);
     return index < 0 ? String() : ValueFromIndex(index);
 }
 
-void TStrings::SetValues(const String& Name, const String& Value) {
+void TStrings::SetValues(const String& Name, const String& Value)
+{
     int index = IndexOfName(Name);
     if (Value.empty()) {
         if (index >= 0)
@@ -126,7 +139,8 @@ void TStrings::SetValues(const String& Name, const String& Value) {
     }
 }
 
-String TStrings::DelimitedText() const {
+String TStrings::DelimitedText() const
+{
     // A single empty item must not read back as no item at all.
     if (Count() == 1 && Get(0).empty())
         return String(2, FQuoteChar);
@@ -150,7 +164,8 @@ String TStrings::DelimitedText() const {
     return result;
 }
 
-void TStrings::SetDelimitedText(const String& Value) {
+void TStrings::SetDelimitedText(const String& Value)
+{
     UpdateScope update(*this);
     Clear();
     size_t p = 0;
@@ -177,7 +192,7 @@ void TStrings::SetDelimitedText(const String& Value) {
             }
         } else {
             size_t start = p;
-            while (p < n && static_cast<unsigned char>(Value[p]) > ' ' && Value[p] != FDelimiter)
+            while (p<n&& static_cast<unsigned char>(Value[p])> ' ' && Value[p] != FDelimiter)
                 ++p;
             item = Value.substr(start, p - start);
         }
@@ -193,7 +208,8 @@ void TStrings::SetDelimitedText(const String& Value) {
     }
 }
 
-String TStrings::CommaText() const {
+String TStrings::CommaText() const
+{
     if (FDelimiter == ',' && FQuoteChar == '"')
         return DelimitedText();
     TStringList copy;
@@ -201,7 +217,8 @@ String TStrings::CommaText() const {
     return copy.DelimitedText();
 }
 
-void TStrings::SetCommaText(const String& Value) {
+void TStrings::SetCommaText(const String& Value)
+{
     char delimiter = FDelimiter;
     char quote = FQuoteChar;
     FDelimiter = ',';
@@ -213,7 +230,8 @@ void TStrings::SetCommaText(const String& Value) {
     SetDelimitedText(Value);
 }
 
-String TStrings::Text() const {
+String TStrings::Text() const
+{
     String result;
     for (int i = 0; i < Count(); ++i) {
         result += Get(i);
@@ -222,7 +240,8 @@ String TStrings::Text() const {
     return result;
 }
 
-void TStrings::SetText(const String& Value) {
+void TStrings::SetText(const String& Value)
+{
     UpdateScope update(*this);
     Clear();
     size_t p = 0;
@@ -239,7 +258,8 @@ void TStrings::SetText(const String& Value) {
     }
 }
 
-void TStrings::Assign(const TStrings& Source) {
+void TStrings::Assign(const TStrings& Source)
+{
     if (&Source == this)
         return;
     UpdateScope update(*this);
@@ -248,7 +268,8 @@ void TStrings::Assign(const TStrings& Source) {
         AddObject(Source.Get(i), Source.GetObject(i));
 }
 
-bool TStrings::Equals(const TStrings& Other) const {
+bool TStrings::Equals(const TStrings& Other) const
+{
     if (Count() != Other.Count())
         return false;
     for (int i = 0; i < Count(); ++i)
@@ -257,46 +278,53 @@ bool TStrings::Equals(const TStrings& Other) const {
     return true;
 }
 
-void TStrings::BeginUpdate() {
+void TStrings::BeginUpdate()
+{
     if (FUpdateCount == 0)
         SetUpdateState(true);
     ++FUpdateCount;
 }
 
-void TStrings::EndUpdate() {
+void TStrings::EndUpdate()
+{
     if (FUpdateCount == 0)
         return;
     if (--FUpdateCount == 0)
         SetUpdateState(false);
 }
 
-void TStrings::LoadFromFile(const String& FileName) {
+void TStrings::LoadFromFile(const String& FileName)
+{
     TFileStream file(FileName, fmOpenRead | fmShareDenyWrite);
     LoadFromStream(file);
 }
 
-void TStrings::SaveToFile(const String& FileName) const {
+void TStrings::SaveToFile(const String& FileName) const
+{
     TFileStream file(FileName, fmCreate);
     SaveToStream(file);
 }
 
-void TStrings::LoadFromStream(TStream& Stream) {
+void TStrings::LoadFromStream(TStream& Stream)
+{
     Int64 size = Stream.Size() - Stream.Position();
     String text(static_cast<size_t>(std::max<Int64>(size, 0)), '\0');
     text.resize(static_cast<size_t>(Stream.Read(text.data(), static_cast<Int64>(text.size()))));
     SetText(text);
 }
 
-void TStrings::SaveToStream(TStream& Stream) const {
+void TStrings::SaveToStream(TStream& Stream) const
+{
     String text = Text();
     Stream.WriteBuffer(text.data(), static_cast<Int64>(text.size()));
 }
 
 int TStrings::CompareStrings(const String& S1, const String& S2) const { return CompareFolded(S1, S2); }
 
-void TStrings::SetUpdateState(bool) {}
+void TStrings::SetUpdateState(bool) { }
 
-void TStrings::Error(const String& Message, int Index) const {
+void TStrings::Error(const String& Message, int Index) const
+{
     throw EStringListError(Message + " (" + IntToStr(Index) + ")");
 }
 
@@ -305,7 +333,8 @@ void TStrings::Error(const String& Message, int Index) const {
 
 TStringList::TStringList(const TStringList& Other) : TStrings() { *this = Other; }
 
-TStringList& TStringList::operator=(const TStringList& Other) {
+TStringList& TStringList::operator=(const TStringList& Other)
+{
     if (&Other == this)
         return *this;
     SetDelimiter(Other.Delimiter());
@@ -318,17 +347,20 @@ TStringList& TStringList::operator=(const TStringList& Other) {
     return *this;
 }
 
-void TStringList::CheckIndex(int Index) const {
+void TStringList::CheckIndex(int Index) const
+{
     if (Index < 0 || Index >= Count())
         Error("List index out of bounds", Index);
 }
 
-String TStringList::Get(int Index) const {
+String TStringList::Get(int Index) const
+{
     CheckIndex(Index);
     return FItems[static_cast<size_t>(Index)].Text;
 }
 
-void TStringList::Put(int Index, const String& S) {
+void TStringList::Put(int Index, const String& S)
+{
     if (FSorted)
         throw EStringListError("Operation not allowed on sorted list");
     CheckIndex(Index);
@@ -337,19 +369,22 @@ void TStringList::Put(int Index, const String& S) {
     Changed();
 }
 
-TObject* TStringList::GetObject(int Index) const {
+TObject* TStringList::GetObject(int Index) const
+{
     CheckIndex(Index);
     return FItems[static_cast<size_t>(Index)].Object;
 }
 
-void TStringList::PutObject(int Index, TObject* Object) {
+void TStringList::PutObject(int Index, TObject* Object)
+{
     CheckIndex(Index);
     Changing();
     FItems[static_cast<size_t>(Index)].Object = Object;
     Changed();
 }
 
-void TStringList::Insert(int Index, const String& S) {
+void TStringList::Insert(int Index, const String& S)
+{
     if (FSorted)
         throw EStringListError("Operation not allowed on sorted list");
     if (Index < 0 || Index > Count())
@@ -357,20 +392,23 @@ void TStringList::Insert(int Index, const String& S) {
     InsertItem(Index, S, nullptr);
 }
 
-void TStringList::InsertItem(int Index, const String& S, TObject* Object) {
+void TStringList::InsertItem(int Index, const String& S, TObject* Object)
+{
     Changing();
-    FItems.insert(FItems.begin() + Index, Item{S, Object});
+    FItems.insert(FItems.begin() + Index, Item {S, Object});
     Changed();
 }
 
-void TStringList::Delete(int Index) {
+void TStringList::Delete(int Index)
+{
     CheckIndex(Index);
     Changing();
     FItems.erase(FItems.begin() + Index);
     Changed();
 }
 
-void TStringList::Clear() {
+void TStringList::Clear()
+{
     if (FItems.empty())
         return;
     Changing();
@@ -378,7 +416,8 @@ void TStringList::Clear() {
     Changed();
 }
 
-void TStringList::Exchange(int Index1, int Index2) {
+void TStringList::Exchange(int Index1, int Index2)
+{
     CheckIndex(Index1);
     CheckIndex(Index2);
     Changing();
@@ -386,7 +425,8 @@ void TStringList::Exchange(int Index1, int Index2) {
     Changed();
 }
 
-int TStringList::AddObject(const String& S, TObject* Object) {
+int TStringList::AddObject(const String& S, TObject* Object)
+{
     int index = Count();
     if (FSorted && Find(S, index)) {
         if (FDuplicates == dupIgnore)
@@ -398,14 +438,16 @@ int TStringList::AddObject(const String& S, TObject* Object) {
     return index;
 }
 
-int TStringList::IndexOf(const String& S) const {
+int TStringList::IndexOf(const String& S) const
+{
     if (!FSorted)
         return TStrings::IndexOf(S);
     int index;
     return Find(S, index) ? index : -1;
 }
 
-bool TStringList::Find(const String& S, int& Index) const {
+bool TStringList::Find(const String& S, int& Index) const
+{
     bool found = false;
     int low = 0;
     int high = Count() - 1;
@@ -427,14 +469,16 @@ bool TStringList::Find(const String& S, int& Index) const {
     return found;
 }
 
-void TStringList::Sort() {
+void TStringList::Sort()
+{
     CustomSort([](TStringList* List, int Index1, int Index2) {
         return List->CompareStrings(List->FItems[static_cast<size_t>(Index1)].Text,
                                     List->FItems[static_cast<size_t>(Index2)].Text);
     });
 }
 
-void TStringList::CustomSort(const TStringListSortCompare& Compare) {
+void TStringList::CustomSort(const TStringListSortCompare& Compare)
+{
     if (Count() < 2)
         return;
     std::vector<int> order(FItems.size());
@@ -449,7 +493,8 @@ void TStringList::CustomSort(const TStringListSortCompare& Compare) {
     Changed();
 }
 
-void TStringList::SetSorted(bool Value) {
+void TStringList::SetSorted(bool Value)
+{
     if (Value == FSorted)
         return;
     if (Value)
@@ -457,7 +502,8 @@ void TStringList::SetSorted(bool Value) {
     FSorted = Value;
 }
 
-void TStringList::SetCaseSensitive(bool Value) {
+void TStringList::SetCaseSensitive(bool Value)
+{
     if (Value == FCaseSensitive)
         return;
     FCaseSensitive = Value;
@@ -465,36 +511,42 @@ void TStringList::SetCaseSensitive(bool Value) {
         Sort();
 }
 
-int TStringList::CompareStrings(const String& S1, const String& S2) const {
+int TStringList::CompareStrings(const String& S1, const String& S2) const
+{
     if (!FCaseSensitive)
         return TStrings::CompareStrings(S1, S2);
     int c = S1.compare(S2);
     return c < 0 ? -1 : c > 0 ? 1 : 0;
 }
 
-void TStringList::SetUpdateState(bool Updating) {
+void TStringList::SetUpdateState(bool Updating)
+{
     if (Updating)
         DoChanging();
     else
         DoChange();
 }
 
-void TStringList::Changing() {
+void TStringList::Changing()
+{
     if (UpdateCount() == 0)
         DoChanging();
 }
 
-void TStringList::Changed() {
+void TStringList::Changed()
+{
     if (UpdateCount() == 0)
         DoChange();
 }
 
-void TStringList::DoChanging() {
+void TStringList::DoChanging()
+{
     if (OnChanging)
         OnChanging(this);
 }
 
-void TStringList::DoChange() {
+void TStringList::DoChange()
+{
     if (OnChange)
         OnChange(this);
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-
 String Copy(const String& S, int Index, int Count)
 {
     if (Index < 1)
@@ -57,8 +56,7 @@ String TrimSides(const String& S, bool left, bool right)
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
-template <typename F>
-String MapChars(String S, F f)
+template<typename F> String MapChars(String S, F f)
 {
     std::transform(S.begin(), S.end(), S.begin(), f);
     return S;
@@ -121,7 +119,10 @@ int CompareText(const String& S1, const String& S2)
 
 bool SameText(const String& S1, const String& S2) { return CompareText(S1, S2) == 0; }
 
-String StringOfChar(char Ch, int Count) { return Count > 0 ? String(static_cast<size_t>(Count), Ch) : String(); }
+String StringOfChar(char Ch, int Count)
+{
+    return Count > 0 ? String(static_cast<size_t>(Count), Ch) : String();
+}
 
 String IntToStr(Int64 Value) { return std::to_string(Value); }
 

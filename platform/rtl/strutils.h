@@ -46,8 +46,7 @@ bool TryStrToInt(const String& S, Integer& Value);
 String QuotedStr(const String& S);
 
 // The value TryConvert reads from S; raises EConvertError "'S' is not a valid <Kind>".
-template <typename T>
-T ConvertText(const String& S, bool (*TryConvert)(const String&, T&), const char* Kind)
+template<typename T> T ConvertText(const String& S, bool (*TryConvert)(const String&, T&), const char* Kind)
 {
     T value;
     if (!TryConvert(S, value))
@@ -56,8 +55,7 @@ T ConvertText(const String& S, bool (*TryConvert)(const String&, T&), const char
 }
 
 // The value TryConvert reads from S, or Default.
-template <typename T>
-T ConvertTextDef(const String& S, bool (*TryConvert)(const String&, T&), T Default)
+template<typename T> T ConvertTextDef(const String& S, bool (*TryConvert)(const String&, T&), T Default)
 {
     T value;
     return TryConvert(S, value) ? value : Default;

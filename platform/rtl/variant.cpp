@@ -9,35 +9,39 @@
 
 namespace {
 
-const char* TypeName(TVarType Type) {
+const char* TypeName(TVarType Type)
+{
     switch (Type) {
-        case varEmpty: return "Empty";
-        case varNull: return "Null";
-        case varDouble: return "Double";
-        case varCurrency: return "Currency";
-        case varDate: return "Date";
-        case varBoolean: return "Boolean";
-        case varInt64: return "Int64";
-        case varString: return "String";
-        case varArray: return "Array";
+    case varEmpty: return "Empty";
+    case varNull: return "Null";
+    case varDouble: return "Double";
+    case varCurrency: return "Currency";
+    case varDate: return "Date";
+    case varBoolean: return "Boolean";
+    case varInt64: return "Int64";
+    case varString: return "String";
+    case varArray: return "Array";
     }
     return "Unknown";
 }
 
-[[noreturn]] void CastError(TVarType From, TVarType To) {
+[[noreturn]] void CastError(TVarType From, TVarType To)
+{
     throw EConvertError(String("Could not convert variant of type (") + TypeName(From) + ") into type (" +
                         TypeName(To) + ")");
 }
 
 // Round half to even, as the class library rounds a float it turns into an integer.
-Int64 RoundToInt64(double Value, TVarType From) {
+Int64 RoundToInt64(double Value, TVarType From)
+{
     double rounded = std::nearbyint(Value);
     if (!(rounded >= -9223372036854775808.0 && rounded < 9223372036854775808.0))
         CastError(From, varInt64);
     return static_cast<Int64>(rounded);
 }
 
-bool ParseInt64(const String& Text, Int64& Value) {
+bool ParseInt64(const String& Text, Int64& Value)
+{
     String s = Trim(Text);
     const char* first = s.data();
     const char* last = s.data() + s.size();
@@ -47,32 +51,38 @@ bool ParseInt64(const String& Text, Int64& Value) {
     return ec == std::errc() && end == last && first != last;
 }
 
-bool IsNumeric(TVarType Type) {
-    return Type == varInt64 || Type == varDouble || Type == varCurrency || Type == varDate || Type == varBoolean;
+bool IsNumeric(TVarType Type)
+{
+    return Type == varInt64 || Type == varDouble || Type == varCurrency || Type == varDate ||
+           Type == varBoolean;
 }
 
 }  // namespace
 
-Currency Currency::FromDouble(double Value) {
+Currency Currency::FromDouble(double Value)
+{
     double scaled = std::round(Value * 10000.0);
     if (!(scaled >= -9223372036854775808.0 && scaled < 9223372036854775808.0))
         throw EConvertError("Currency value out of range");
-    return Currency{static_cast<Int64>(scaled)};
+    return Currency {static_cast<Int64>(scaled)};
 }
 
-Variant Variant::Null() {
+Variant Variant::Null()
+{
     Variant v;
-    v.FValue = NullTag{};
+    v.FValue = NullTag {};
     return v;
 }
 
-Variant Variant::FromDate(TDateTime Value) {
+Variant Variant::FromDate(TDateTime Value)
+{
     Variant v;
-    v.FValue = DateTag{Value};
+    v.FValue = DateTag {Value};
     return v;
 }
 
-TVarType Variant::VarType() const {
+TVarType Variant::VarType() const
+{
     static constexpr TVarType Types[] = {varEmpty,    varNull,   varInt64, varBoolean, varDouble,
                                          varCurrency, varString, varDate,  varArray};
     return Types[FValue.index()];
@@ -82,7 +92,8 @@ bool Variant::IsNull() const { return std::holds_alternative<NullTag>(FValue); }
 bool Variant::IsEmpty() const { return std::holds_alternative<std::monostate>(FValue); }
 bool Variant::IsArray() const { return std::holds_alternative<std::shared_ptr<const VariantArray>>(FValue); }
 
-Int64 Variant::AsInt64() const {
+Int64 Variant::AsInt64() const
+{
     if (auto p = std::get_if<Int64>(&FValue))
         return *p;
     if (auto p = std::get_if<Currency>(&FValue))
@@ -97,22 +108,24 @@ Int64 Variant::AsInt64() const {
         return RoundToInt64(number, varString);
     }
     switch (VarType()) {
-        case varEmpty: return 0;
-        case varBoolean:
-        case varDouble:
-        case varDate: return RoundToInt64(AsFloat(), VarType());
-        default: CastError(VarType(), varInt64);
+    case varEmpty: return 0;
+    case varBoolean:
+    case varDouble:
+    case varDate: return RoundToInt64(AsFloat(), VarType());
+    default: CastError(VarType(), varInt64);
     }
 }
 
-Integer Variant::AsInteger() const {
+Integer Variant::AsInteger() const
+{
     Int64 value = AsInt64();
     if (value < INT32_MIN || value > INT32_MAX)
         throw ERangeError("Variant value " + IntToStr(value) + " is out of the Integer range");
     return static_cast<Integer>(value);
 }
 
-bool Variant::AsBoolean() const {
+bool Variant::AsBoolean() const
+{
     if (auto p = std::get_if<bool>(&FValue))
         return *p;
     if (auto p = std::get_if<String>(&FValue)) {
@@ -131,7 +144,8 @@ bool Variant::AsBoolean() const {
     return AsFloat() != 0;
 }
 
-double Variant::AsFloat() const {
+double Variant::AsFloat() const
+{
     if (auto p = std::get_if<double>(&FValue))
         return *p;
     if (auto p = std::get_if<DateTag>(&FValue))
@@ -153,13 +167,14 @@ double Variant::AsFloat() const {
     CastError(VarType(), varDouble);
 }
 
-Currency Variant::AsCurrency() const {
+Currency Variant::AsCurrency() const
+{
     if (auto p = std::get_if<Currency>(&FValue))
         return *p;
     if (auto p = std::get_if<Int64>(&FValue)) {
         if (*p > INT64_MAX / 10000 || *p < INT64_MIN / 10000)
             CastError(varInt64, varCurrency);
-        return Currency{*p * 10000};
+        return Currency {*p * 10000};
     }
     try {
         return Currency::FromDouble(AsFloat());
@@ -168,7 +183,8 @@ Currency Variant::AsCurrency() const {
     }
 }
 
-String Variant::AsString() const {
+String Variant::AsString() const
+{
     if (auto p = std::get_if<String>(&FValue))
         return *p;
     if (auto p = std::get_if<Int64>(&FValue))
@@ -186,7 +202,8 @@ String Variant::AsString() const {
     CastError(VarType(), varString);
 }
 
-TDateTime Variant::AsDateTime() const {
+TDateTime Variant::AsDateTime() const
+{
     if (auto p = std::get_if<String>(&FValue)) {
         TDateTime date;
         if (!TryStrToDate(Trim(*p), date))
@@ -198,20 +215,23 @@ TDateTime Variant::AsDateTime() const {
     return AsFloat();
 }
 
-int Variant::ArrayCount() const {
+int Variant::ArrayCount() const
+{
     auto p = std::get_if<std::shared_ptr<const VariantArray>>(&FValue);
     if (!p)
         throw EConvertError("Variant is not an array");
     return static_cast<int>((*p)->size());
 }
 
-const Variant& Variant::operator[](int Index) const {
+const Variant& Variant::operator[](int Index) const
+{
     if (Index < 0 || Index >= ArrayCount())
         throw ERangeError("Variant array index out of bounds (" + IntToStr(Index) + ")");
     return (*std::get<std::shared_ptr<const VariantArray>>(FValue))[static_cast<size_t>(Index)];
 }
 
-bool Variant::operator==(const Variant& Other) const {
+bool Variant::operator==(const Variant& Other) const
+{
     TVarType a = VarType();
     TVarType b = Other.VarType();
     if (a == varEmpty || a == varNull || b == varEmpty || b == varNull)
@@ -256,7 +276,8 @@ bool Variant::operator==(const Variant& Other) const {
     return IsNumeric(a) && IsNumeric(b) && AsFloat() == Other.AsFloat();
 }
 
-Variant VarArrayOf(VariantArray Values) {
+Variant VarArrayOf(VariantArray Values)
+{
     Variant v;
     v.FValue = std::make_shared<const VariantArray>(std::move(Values));
     return v;

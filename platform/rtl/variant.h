@@ -41,14 +41,14 @@ class Variant {
 public:
     // Unassigned (varEmpty).
     Variant() = default;
-    Variant(int Value) : FValue(static_cast<Int64>(Value)) {}
-    Variant(Int64 Value) : FValue(Value) {}
-    Variant(bool Value) : FValue(Value) {}
-    Variant(double Value) : FValue(Value) {}
-    Variant(Currency Value) : FValue(Value) {}
-    Variant(const String& Value) : FValue(Value) {}
-    Variant(String&& Value) : FValue(std::move(Value)) {}
-    Variant(const char* Value) : FValue(String(Value ? Value : "")) {}
+    Variant(int Value) : FValue(static_cast<Int64>(Value)) { }
+    Variant(Int64 Value) : FValue(Value) { }
+    Variant(bool Value) : FValue(Value) { }
+    Variant(double Value) : FValue(Value) { }
+    Variant(Currency Value) : FValue(Value) { }
+    Variant(const String& Value) : FValue(Value) { }
+    Variant(String&& Value) : FValue(std::move(Value)) { }
+    Variant(const char* Value) : FValue(String(Value ? Value : "")) { }
 
     // The null value (varNull); a date (varDate) since TDateTime is a double.
     static Variant Null();
@@ -92,7 +92,7 @@ private:
 
     std::variant<std::monostate, NullTag, Int64, bool, double, Currency, String, DateTag,
                  std::shared_ptr<const VariantArray>>
-        FValue;
+            FValue;
 };
 
 // A variant array (varArray) of the values, e.g. the keys of a multi-field Lookup.

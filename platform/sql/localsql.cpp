@@ -26,10 +26,12 @@ namespace {
 class TEngineScope {
 public:
     explicit TEngineScope(const TXbeFunctions& F)
-        : FF(F), FDeleted(F.xb_SysProp(XBE_PROP_SET_DELETED, 0)), FArea(F.xb_Select(0)) {
+        : FF(F), FDeleted(F.xb_SysProp(XBE_PROP_SET_DELETED, 0)), FArea(F.xb_Select(0))
+    {
         F.xb_Select(FArea);
     }
-    ~TEngineScope() {
+    ~TEngineScope()
+    {
         FF.xb_Select(FArea);
         FF.xb_SysProp(XBE_PROP_SET_DELETED, FDeleted);
     }
@@ -44,13 +46,15 @@ private:
 
 std::atomic<int> AliasCounter {0};
 
-String Hex8(Int64 Value) {
+String Hex8(Int64 Value)
+{
     char text[16];
     std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(Value));
     return text;
 }
 
-String ErrorText(sqlite3* Db) {
+String ErrorText(sqlite3* Db)
+{
     const char* text = sqlite3_errmsg(Db);
     return FromSqlText(text, std::strlen(text));
 }
@@ -65,7 +69,8 @@ struct TValue {
     String Text;  // text and blobs
 };
 
-TValue ReadValue(sqlite3_stmt* Statement, int Column) {
+TValue ReadValue(sqlite3_stmt* Statement, int Column)
+{
     TValue v;
     v.Type = sqlite3_column_type(Statement, Column);
     switch (v.Type) {
@@ -86,8 +91,10 @@ TValue ReadValue(sqlite3_stmt* Statement, int Column) {
 
 // The field type of a column declared by a table of the statement; false for a
 // computed column, whose type its values decide.
-bool DeclaredColumn(const char* DeclType, TFieldType& Type, int& Size) {
-    if (!DeclType) return false;
+bool DeclaredColumn(const char* DeclType, TFieldType& Type, int& Size)
+{
+    if (!DeclType)
+        return false;
     const String decl = DeclType;
     int width = 0, decimals = 0;
     if (std::sscanf(decl.c_str(), "CHAR(%d)", &width) == 1) {
@@ -109,14 +116,17 @@ bool DeclaredColumn(const char* DeclType, TFieldType& Type, int& Size) {
     return true;
 }
 
-bool IsInt32(const TValue& V) {
+bool IsInt32(const TValue& V)
+{
     return V.Type == SQLITE_INTEGER && V.Integer >= INT32_MIN && V.Integer <= INT32_MAX;
 }
 
 // Whether a value keeps its meaning in a column of the type: a compound
 // SELECT's column is declared by its first SELECT, but its values come from all.
-bool ValueFits(TFieldType Type, const TValue& V) {
-    if (V.Type == SQLITE_NULL) return true;
+bool ValueFits(TFieldType Type, const TValue& V)
+{
+    if (V.Type == SQLITE_NULL)
+        return true;
     String dtos;
     switch (Type) {
     case ftString: return V.Type != SQLITE_BLOB;
@@ -130,7 +140,8 @@ bool ValueFits(TFieldType Type, const TValue& V) {
 }
 
 // The width a value takes as text in a string column.
-size_t TextWidth(const TValue& V) {
+size_t TextWidth(const TValue& V)
+{
     switch (V.Type) {
     case SQLITE_INTEGER: return IntToStr(V.Integer).size();
     case SQLITE_FLOAT: return FloatToStr(V.Real).size();
@@ -140,7 +151,8 @@ size_t TextWidth(const TValue& V) {
 }
 
 // The field type of a column from the values it took.
-void InferredColumn(const std::vector<std::vector<TValue>>& Rows, size_t Column, TFieldType& Type) {
+void InferredColumn(const std::vector<std::vector<TValue>>& Rows, size_t Column, TFieldType& Type)
+{
     bool integer = false, real = false, text = false, blob = false, int32 = true;
     for (const std::vector<TValue>& row : Rows) {
         const TValue& v = row[Column];
@@ -161,19 +173,25 @@ void InferredColumn(const std::vector<std::vector<TValue>>& Rows, size_t Column,
 // The column's field type and size: as its table declares it when every value
 // fits that, else as its values are; a string column is as wide as its longest value.
 void ResultColumn(const char* DeclType, const std::vector<std::vector<TValue>>& Rows, size_t Column,
-                  TColumn& Result) {
+                  TColumn& Result)
+{
     int declaredSize = 0;
     bool declared = DeclaredColumn(DeclType, Result.Type, declaredSize);
-    for (size_t r = 0; declared && r < Rows.size(); ++r) declared = ValueFits(Result.Type, Rows[r][Column]);
-    if (!declared) InferredColumn(Rows, Column, Result.Type);
+    for (size_t r = 0; declared && r < Rows.size(); ++r)
+        declared = ValueFits(Result.Type, Rows[r][Column]);
+    if (!declared)
+        InferredColumn(Rows, Column, Result.Type);
     Result.Size = 0;
-    if (Result.Type != ftString) return;
+    if (Result.Type != ftString)
+        return;
     size_t longest = std::max(declaredSize, 1);
-    for (const std::vector<TValue>& row : Rows) longest = std::max(longest, TextWidth(row[Column]));
+    for (const std::vector<TValue>& row : Rows)
+        longest = std::max(longest, TextWidth(row[Column]));
     Result.Size = int(longest);
 }
 
-int ImageSize(const TColumn& Column) {
+int ImageSize(const TColumn& Column)
+{
     switch (Column.Type) {
     case ftString: return Column.Size + 1;
     case ftBoolean: return 2;
@@ -184,16 +202,21 @@ int ImageSize(const TColumn& Column) {
     }
 }
 
-double AsReal(const TValue& V) {
-    if (V.Type == SQLITE_INTEGER) return double(V.Integer);
-    if (V.Type == SQLITE_FLOAT) return V.Real;
+double AsReal(const TValue& V)
+{
+    if (V.Type == SQLITE_INTEGER)
+        return double(V.Integer);
+    if (V.Type == SQLITE_FLOAT)
+        return V.Real;
     return StrToFloatDef(V.Text, 0);
 }
 
 // The framework's day number of an 'YYYY-MM-DD' text; 0 (no date) for any other.
-Integer FrameworkDay(const String& Iso) {
+Integer FrameworkDay(const String& Iso)
+{
     String dtos;
-    if (!IsoDateToDtos(Iso, dtos)) return 0;
+    if (!IsoDateToDtos(Iso, dtos))
+        return 0;
     TDateTime date = 0;
     if (!TryEncodeDate(std::stoi(dtos.substr(0, 4)), std::stoi(dtos.substr(4, 2)),
                        std::stoi(dtos.substr(6, 2)), date))
@@ -201,9 +224,11 @@ Integer FrameworkDay(const String& Iso) {
     return Integer(date) + DateDelta;
 }
 
-void PutValue(String& Image, const TColumn& Column, const TValue& V) {
+void PutValue(String& Image, const TColumn& Column, const TValue& V)
+{
     char* at = Image.data() + Column.Offset;
-    if (V.Type == SQLITE_NULL) return;
+    if (V.Type == SQLITE_NULL)
+        return;
     switch (Column.Type) {
     case ftString: {
         const String text = V.Type == SQLITE_INTEGER ? IntToStr(V.Integer)
@@ -249,9 +274,11 @@ struct TStatement::TImpl {
     const TXbeFunctions& F() const { return *Engine.Functions; }
     String EngineError() const { return Engine.LastErrorText ? Engine.LastErrorText() : String(); }
 
-    ~TImpl() {
+    ~TImpl()
+    {
         TEngineScope scope(F());
-        if (Db) sqlite3_close(Db);
+        if (Db)
+            sqlite3_close(Db);
         for (const TOpenTable& table : Tables) {
             F().xb_Select(table.Area);
             F().xb_Close();
@@ -264,7 +291,8 @@ struct TStatement::TImpl {
     SqlStatement Compile(const String& Sql, const char*& Tail, String& Message);
 };
 
-bool TStatement::TImpl::OpenTable(const String& Directory, const TTableRef& Ref, String& Message) {
+bool TStatement::TImpl::OpenTable(const String& Directory, const TTableRef& Ref, String& Message)
+{
     const TXbeFunctions& f = F();
     const String path = Ref.FileName.starts_with("/") ? Ref.FileName : Directory + Ref.FileName;
     const String alias = "SQL" + IntToStr(++AliasCounter);
@@ -305,13 +333,15 @@ bool TStatement::TImpl::OpenTable(const String& Directory, const TTableRef& Ref,
 
 // Finds, for each field, an order whose key is that field alone (or its upper
 // case, for a character field) and which has no condition.
-void TStatement::TImpl::ReadOrders(TOpenTable& Table) {
+void TStatement::TImpl::ReadOrders(TOpenTable& Table)
+{
     const TXbeFunctions& f = F();
     Table.Orders.assign(Table.Fields.size(), TOrderInfo {});
     const XBSHORT count = XBSHORT(f.xb_SysProp(XBE_PROP_ORDER_COUNT, 0));
     for (XBSHORT order = 1; order <= count; ++order) {
         f.xb_SetOrder(order);
-        if (!Trim(f.xb_IndexCondition()).empty()) continue;
+        if (!Trim(f.xb_IndexCondition()).empty())
+            continue;
         const String key = UpperCase(Trim(f.xb_IndexKey()));
         for (size_t i = 0; i < Table.Fields.size(); ++i) {
             const TFieldInfo& field = Table.Fields[i];
@@ -325,19 +355,22 @@ void TStatement::TImpl::ReadOrders(TOpenTable& Table) {
     f.xb_SetOrder(0);
 }
 
-SqlStatement TStatement::TImpl::Compile(const String& Sql, const char*& Tail, String& Message) {
+SqlStatement TStatement::TImpl::Compile(const String& Sql, const char*& Tail, String& Message)
+{
     sqlite3_stmt* compiled = nullptr;
     if (sqlite3_prepare_v2(Db, Tail, -1, &compiled, &Tail) != SQLITE_OK) {
         Message = ErrorText(Db);
         return nullptr;
     }
     SqlStatement statement(compiled);
-    if (!statement) return nullptr;
+    if (!statement)
+        return nullptr;
     for (int i = 1; i <= sqlite3_bind_parameter_count(statement.get()); ++i) {
         const char* name = sqlite3_bind_parameter_name(statement.get(), i);
         const TParams::value_type* found = nullptr;
         for (const auto& param : Params)
-            if (name && SameText(param.first, FromSqlText(name + 1, std::strlen(name + 1)))) found = &param;
+            if (name && SameText(param.first, FromSqlText(name + 1, std::strlen(name + 1))))
+                found = &param;
         if (!found) {
             Message = "No value is given for the parameter " +
                       (name ? FromSqlText(name, std::strlen(name)) : "?") + " of: " + Sql;
@@ -354,7 +387,8 @@ TStatement::~TStatement() = default;
 
 std::unique_ptr<TStatement> TStatement::Prepare(const TEngine& Engine, const String& Directory,
                                                 const std::vector<TTableRef>& Tables,
-                                                const TSettings& Settings, TParams Params, String& Message) {
+                                                const TSettings& Settings, TParams Params, String& Message)
+{
     auto impl = std::make_unique<TImpl>();
     impl->Engine = Engine;
     impl->Settings = Settings;
@@ -363,7 +397,8 @@ std::unique_ptr<TStatement> TStatement::Prepare(const TEngine& Engine, const Str
     TEngineScope scope(impl->F());
     const String directory = Directory.empty() ? Directory : IncludeTrailingPathDelimiter(Directory);
     for (const TTableRef& ref : Tables)
-        if (!impl->OpenTable(directory, ref, Message)) return nullptr;
+        if (!impl->OpenTable(directory, ref, Message))
+            return nullptr;
     if (sqlite3_open_v2(":memory:", &impl->Db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
         SQLITE_OK) {
         Message = "The SQL engine could not start";
@@ -375,7 +410,8 @@ std::unique_ptr<TStatement> TStatement::Prepare(const TEngine& Engine, const Str
     RegisterXbaseModule(self.Db, &self.Context);
     for (size_t i = 0; i < self.Tables.size(); ++i) {
         String alias;
-        for (char c : self.Tables[i].Alias) alias += c == '"' ? String("\"\"") : String(1, c);
+        for (char c : self.Tables[i].Alias)
+            alias += c == '"' ? String("\"\"") : String(1, c);
         const String create =
                 "CREATE VIRTUAL TABLE temp.\"" + alias + "\" USING xbase(" + IntToStr(Int64(i)) + ")";
         char* error = nullptr;
@@ -389,7 +425,8 @@ std::unique_ptr<TStatement> TStatement::Prepare(const TEngine& Engine, const Str
     return statement;
 }
 
-int TStatement::Open(const String& Sql, String& Message) {
+int TStatement::Open(const String& Sql, String& Message)
+{
     Close();
     FSql = Sql;
     TEngineScope scope(FImpl->F());
@@ -397,7 +434,8 @@ int TStatement::Open(const String& Sql, String& Message) {
     const char* tail = text.c_str();
     const SqlStatement statement = FImpl->Compile(Sql, tail, Message);
     if (!statement) {
-        if (Message.empty()) Message = "There is no SQL statement";
+        if (Message.empty())
+            Message = "There is no SQL statement";
         return 1;
     }
     const int columns = sqlite3_column_count(statement.get());
@@ -410,7 +448,8 @@ int TStatement::Open(const String& Sql, String& Message) {
     while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
         std::vector<TValue> row;
         row.reserve(size_t(columns));
-        for (int c = 0; c < columns; ++c) row.push_back(ReadValue(statement.get(), c));
+        for (int c = 0; c < columns; ++c)
+            row.push_back(ReadValue(statement.get(), c));
         rows.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE) {
@@ -444,42 +483,50 @@ int TStatement::Open(const String& Sql, String& Message) {
     return 0;
 }
 
-int TStatement::Exec(const String& Sql, String& Message) {
+int TStatement::Exec(const String& Sql, String& Message)
+{
     TEngineScope scope(FImpl->F());
     const std::string text = ToSqlText(Sql);
     const char* tail = text.c_str();
     while (tail && *tail) {
         const SqlStatement statement = FImpl->Compile(Sql, tail, Message);
         if (!statement) {
-            if (!Message.empty()) return 1;
+            if (!Message.empty())
+                return 1;
             continue;  // only blanks or a comment were left
         }
         int rc = SQLITE_ROW;
         while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) { }
-        if (rc != SQLITE_DONE) Message = ErrorText(FImpl->Db);
-        if (rc != SQLITE_DONE) return 1;
+        if (rc != SQLITE_DONE)
+            Message = ErrorText(FImpl->Db);
+        if (rc != SQLITE_DONE)
+            return 1;
     }
     return 0;
 }
 
-void TStatement::Close() {
+void TStatement::Close()
+{
     FColumns.clear();
     FRows.clear();
     FRecordSize = 0;
 }
 
-int TStatement::Refresh(String& Message) {
+int TStatement::Refresh(String& Message)
+{
     const String sql = FSql;
     return Open(sql, Message);
 }
 
-void TStatement::WriteStructure(TStream& Stream) const {
+void TStatement::WriteStructure(TStream& Stream) const
+{
     for (const TColumn& column : FColumns)
         WriteText(Stream, column.Name + "\r\n" + Hex8(column.Type) + "\r\n" + Hex8(column.Size) + "\r\n" +
                                   Hex8(column.Offset) + "\r\n\r\n");
 }
 
-void TStatement::WriteRows(int First, int Count, TStream& Stream) const {
+void TStatement::WriteRows(int First, int Count, TStream& Stream) const
+{
     const int first = std::max(First, 1);
     const int last = std::min(RecordCount(), first + std::max(Count, 0) - 1);
     WriteText(Stream, Hex8(std::max(last - first + 1, 0)));
@@ -490,12 +537,14 @@ void TStatement::WriteRows(int First, int Count, TStream& Stream) const {
     }
 }
 
-void TStatement::WriteBlob(int Column, int Row, TStream& Stream) const {
+void TStatement::WriteBlob(int Column, int Row, TStream& Stream) const
+{
     if (Column < 0 || size_t(Column) >= FColumns.size() || Row < 1 || Row > RecordCount() ||
         ImageSize(FColumns[size_t(Column)]) != 0)
         return;
     size_t blob = 0;
-    for (int c = 0; c < Column; ++c) blob += ImageSize(FColumns[size_t(c)]) == 0;
+    for (int c = 0; c < Column; ++c)
+        blob += ImageSize(FColumns[size_t(c)]) == 0;
     WriteText(Stream, FRows[size_t(Row - 1)].Blobs[blob]);
 }
 

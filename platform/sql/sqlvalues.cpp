@@ -15,31 +15,37 @@ namespace localsql {
 
 namespace {
 
-bool ParseDigits(const String& Text, size_t From, size_t Count, int& Value) {
-    if (From + Count > Text.size()) return false;
+bool ParseDigits(const String& Text, size_t From, size_t Count, int& Value)
+{
+    if (From + Count > Text.size())
+        return false;
     const char* first = Text.data() + From;
     auto [end, ec] = std::from_chars(first, first + Count, Value);
     return ec == std::errc() && end == first + Count;
 }
 
-bool ValidDate(int Year, int Month, int Day) {
+bool ValidDate(int Year, int Month, int Day)
+{
     TDateTime unused = 0;
     return Year >= 1 && TryEncodeDate(Year, Month, Day, unused);
 }
 
-bool ParseIsoDate(const String& Iso, int& Year, int& Month, int& Day) {
+bool ParseIsoDate(const String& Iso, int& Year, int& Month, int& Day)
+{
     return Iso.size() == 10 && Iso[4] == '-' && Iso[7] == '-' && ParseDigits(Iso, 0, 4, Year) &&
            ParseDigits(Iso, 5, 2, Month) && ParseDigits(Iso, 8, 2, Day) && ValidDate(Year, Month, Day);
 }
 
 // Whether a number fits a numeric field of Width with Decimals, written as the engine writes it.
-bool FitsNumeric(double Number, int Width, int Decimals) {
+bool FitsNumeric(double Number, int Width, int Decimals)
+{
     char text[64];
     const int length = std::snprintf(text, sizeof text, "%.*f", Decimals, Number);
     return length > 0 && length <= Width;
 }
 
-String ValueText(sqlite3_value* Value) {
+String ValueText(sqlite3_value* Value)
+{
     return String(reinterpret_cast<const char*>(sqlite3_value_text(Value)),
                   size_t(sqlite3_value_bytes(Value)));
 }
@@ -63,7 +69,8 @@ constexpr sqlite3_int64 Powers10[] = {1,
 
 // A number written as the fields write them, "-123.45", of at most 15 digits: its digits as a whole
 // number and the count of its decimals; false for anything else.
-bool ReadDecimal(const char* First, const char* Last, sqlite3_int64& Units, int& Decimals) {
+bool ReadDecimal(const char* First, const char* Last, sqlite3_int64& Units, int& Decimals)
+{
     const bool negative = First < Last && *First == '-';
     int digits = 0;
     bool point = false;
@@ -80,38 +87,47 @@ bool ReadDecimal(const char* First, const char* Last, sqlite3_int64& Units, int&
             return false;
         }
     }
-    if (negative) Units = -Units;
+    if (negative)
+        Units = -Units;
     return digits > 0;
 }
 
-bool IsAscii(const char* Text, size_t Bytes) {
+bool IsAscii(const char* Text, size_t Bytes)
+{
     for (size_t i = 0; i < Bytes; ++i)
-        if (static_cast<unsigned char>(Text[i]) >= 0x80) return false;
+        if (static_cast<unsigned char>(Text[i]) >= 0x80)
+            return false;
     return true;
 }
 
 }  // namespace
 
-std::string ToSqlText(const String& Text) {
+std::string ToSqlText(const String& Text)
+{
     return IsAscii(Text.data(), Text.size()) ? std::string(Text) : Cp1252ToUtf8(Text);
 }
 
-String FromSqlText(const char* Utf8, size_t Bytes) {
+String FromSqlText(const char* Utf8, size_t Bytes)
+{
     return IsAscii(Utf8, Bytes) ? String(Utf8, Bytes) : Utf8ToCp1252(std::string(Utf8, Bytes));
 }
 
-bool FromSqlTextExactly(const char* Utf8, size_t Bytes, String& Text) {
-    if (std::memchr(Utf8, 0, Bytes)) return false;
+bool FromSqlTextExactly(const char* Utf8, size_t Bytes, String& Text)
+{
+    if (std::memchr(Utf8, 0, Bytes))
+        return false;
     Text = FromSqlText(Utf8, Bytes);
     // A character the code page lacks comes back as '?', which reads back differently.
     return IsAscii(Utf8, Bytes) || Cp1252ToUtf8(Text) == std::string_view(Utf8, Bytes);
 }
 
-void ResultFromField(sqlite3_context* Result, const TFieldInfo& Field, const char* Bytes) {
+void ResultFromField(sqlite3_context* Result, const TFieldInfo& Field, const char* Bytes)
+{
     switch (Field.Type) {
     case 'C': {
         int end = Field.Width;
-        while (end > 0 && (Bytes[end - 1] == ' ' || Bytes[end - 1] == '\0')) --end;
+        while (end > 0 && (Bytes[end - 1] == ' ' || Bytes[end - 1] == '\0'))
+            --end;
         if (IsAscii(Bytes, size_t(end))) {
             sqlite3_result_text(Result, Bytes, end, SQLITE_TRANSIENT);
             return;
@@ -124,8 +140,10 @@ void ResultFromField(sqlite3_context* Result, const TFieldInfo& Field, const cha
     case 'F': {
         const char* first = Bytes;
         const char* last = Bytes + Field.Width;
-        while (first < last && *first == ' ') ++first;
-        while (last > first && last[-1] == ' ') --last;
+        while (first < last && *first == ' ')
+            ++first;
+        while (last > first && last[-1] == ' ')
+            --last;
         sqlite3_int64 units = 0;
         int decimals = 0;
         double number = 0;
@@ -171,14 +189,17 @@ void ResultFromField(sqlite3_context* Result, const TFieldInfo& Field, const cha
     }
 }
 
-bool IsoDateToDtos(const String& Iso, String& Dtos) {
+bool IsoDateToDtos(const String& Iso, String& Dtos)
+{
     int year = 0, month = 0, day = 0;
-    if (!ParseIsoDate(Iso, year, month, day)) return false;
+    if (!ParseIsoDate(Iso, year, month, day))
+        return false;
     Dtos = Iso.substr(0, 4) + Iso.substr(5, 2) + Iso.substr(8, 2);
     return true;
 }
 
-bool StoredValue(const TFieldInfo& Field, sqlite3_value* Value, TStoredValue& Stored, String& Problem) {
+bool StoredValue(const TFieldInfo& Field, sqlite3_value* Value, TStoredValue& Stored, String& Problem)
+{
     const bool null = sqlite3_value_type(Value) == SQLITE_NULL;
     const String& name = Field.Name;
     Stored.Kind = TStoredValue::AsBytes;
@@ -206,7 +227,8 @@ bool StoredValue(const TFieldInfo& Field, sqlite3_value* Value, TStoredValue& St
     }
     case 'N':
     case 'F': {
-        if (null) return true;
+        if (null)
+            return true;
         // Text that reads as a number counts as that number, as a NUMERIC column takes it.
         const int type = sqlite3_value_numeric_type(Value);
         if (type != SQLITE_INTEGER && type != SQLITE_FLOAT) {
@@ -222,7 +244,8 @@ bool StoredValue(const TFieldInfo& Field, sqlite3_value* Value, TStoredValue& St
         return true;
     }
     case 'D': {
-        if (null) return true;
+        if (null)
+            return true;
         String dtos;
         if (sqlite3_value_type(Value) != SQLITE_TEXT || !IsoDateToDtos(ValueText(Value), dtos)) {
             Problem = "the value for " + name + " is not a date written YYYY-MM-DD";
@@ -232,7 +255,8 @@ bool StoredValue(const TFieldInfo& Field, sqlite3_value* Value, TStoredValue& St
         return true;
     }
     case 'L': {
-        if (null) return true;
+        if (null)
+            return true;
         const int type = sqlite3_value_type(Value);
         if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
             Stored.Text = sqlite3_value_double(Value) != 0 ? "T" : "F";
@@ -250,7 +274,8 @@ bool StoredValue(const TFieldInfo& Field, sqlite3_value* Value, TStoredValue& St
     }
 }
 
-int BindVariant(sqlite3_stmt* Statement, int Index, const Variant& Value) {
+int BindVariant(sqlite3_stmt* Statement, int Index, const Variant& Value)
+{
     switch (Value.VarType()) {
     case varNull:
     case varEmpty: return sqlite3_bind_null(Statement, Index);

@@ -26,7 +26,8 @@ struct TXbaseTable : sqlite3_vtab {
     const TXbeFunctions& F() const { return *Context->Engine->Functions; }
     // Makes the table's work area the engine's current one.
     void Select() const { F().xb_Select(Table->Area); }
-    String EngineError() const {
+    String EngineError() const
+    {
         String text = Context->Engine->LastErrorText ? Context->Engine->LastErrorText() : String();
         return text.empty() ? String("the engine refused the operation") : text;
     }
@@ -63,18 +64,22 @@ struct TXbaseCursor : sqlite3_vtab_cursor {
     TXbaseTable& Owner() const { return *static_cast<TXbaseTable*>(pVtab); }
 };
 
-void SetError(sqlite3_vtab* Table, const String& Message) {
+void SetError(sqlite3_vtab* Table, const String& Message)
+{
     sqlite3_free(Table->zErrMsg);
     Table->zErrMsg = sqlite3_mprintf("%s", ToSqlText(Message).c_str());
 }
 
-String Quoted(const String& Name) {
+String Quoted(const String& Name)
+{
     String out = "\"";
-    for (char c : Name) out += c == '"' ? String("\"\"") : String(1, c);
+    for (char c : Name)
+        out += c == '"' ? String("\"\"") : String(1, c);
     return out + "\"";
 }
 
-int Connect(sqlite3* Db, void* Aux, int Argc, const char* const* Argv, sqlite3_vtab** Out, char** Error) {
+int Connect(sqlite3* Db, void* Aux, int Argc, const char* const* Argv, sqlite3_vtab** Out, char** Error)
+{
     auto* context = static_cast<TModuleContext*>(Aux);
     size_t index = 0;
     if (Argc < 4 || std::from_chars(Argv[3], Argv[3] + std::strlen(Argv[3]), index).ec != std::errc() ||
@@ -87,20 +92,24 @@ int Connect(sqlite3* Db, void* Aux, int Argc, const char* const* Argv, sqlite3_v
     for (const TFieldInfo& field : table.Fields)
         schema += Quoted(field.Name) + " " + DeclaredType(field) + ", ";
     schema += "_deleted LOGICAL HIDDEN)";
-    if (int rc = sqlite3_declare_vtab(Db, ToSqlText(schema).c_str()); rc != SQLITE_OK) return rc;
+    if (int rc = sqlite3_declare_vtab(Db, ToSqlText(schema).c_str()); rc != SQLITE_OK)
+        return rc;
     *Out = new TXbaseTable(context, &table);
     return SQLITE_OK;
 }
 
-int Disconnect(sqlite3_vtab* Table) {
+int Disconnect(sqlite3_vtab* Table)
+{
     delete static_cast<TXbaseTable*>(Table);
     return SQLITE_OK;
 }
 
-bool IsLowerBound(unsigned char Op) {
+bool IsLowerBound(unsigned char Op)
+{
     return Op == SQLITE_INDEX_CONSTRAINT_GT || Op == SQLITE_INDEX_CONSTRAINT_GE;
 }
-bool IsUpperBound(unsigned char Op) {
+bool IsUpperBound(unsigned char Op)
+{
     return Op == SQLITE_INDEX_CONSTRAINT_LT || Op == SQLITE_INDEX_CONSTRAINT_LE;
 }
 
@@ -108,25 +117,30 @@ bool IsUpperBound(unsigned char Op) {
 // values: for dates, whose blank (NULL) keys come first as NULL does. Text
 // keys order by their padded code-page bytes and blank numbers key as 0, so
 // those orders differ from SQL's.
-bool OrderIsSqlOrder(const TOpenTable& Table, int Field) {
+bool OrderIsSqlOrder(const TOpenTable& Table, int Field)
+{
     return Field >= 0 && Table.Orders[size_t(Field)].Order && !Table.Orders[size_t(Field)].Upper &&
            Table.Fields[size_t(Field)].Type == 'D';
 }
 
 // The ORDER BY the walk can give: a field's order, or the record numbers
 // (-1), in one direction, with ties in record number order; -2 when none.
-int OrderedBy(const TOpenTable& Table, const sqlite3_index_info* Info, bool& Descending) {
-    if (Info->nOrderBy < 1 || Info->nOrderBy > 2) return -2;
+int OrderedBy(const TOpenTable& Table, const sqlite3_index_info* Info, bool& Descending)
+{
+    if (Info->nOrderBy < 1 || Info->nOrderBy > 2)
+        return -2;
     const auto& first = Info->aOrderBy[0];
     Descending = first.desc;
     if (Info->nOrderBy == 2 &&
         (first.iColumn < 0 || Info->aOrderBy[1].iColumn != -1 || Info->aOrderBy[1].desc != first.desc))
         return -2;
-    if (first.iColumn == -1 || OrderIsSqlOrder(Table, first.iColumn)) return first.iColumn;
+    if (first.iColumn == -1 || OrderIsSqlOrder(Table, first.iColumn))
+        return first.iColumn;
     return -2;
 }
 
-int BestIndex(sqlite3_vtab* Vtab, sqlite3_index_info* Info) {
+int BestIndex(sqlite3_vtab* Vtab, sqlite3_index_info* Info)
+{
     const TOpenTable& table = *static_cast<TXbaseTable*>(Vtab)->Table;
     const double records = std::max<double>(table.RecordCount, 1);
     // The best condition: on the record number, then equality on a field with
@@ -134,7 +148,8 @@ int BestIndex(sqlite3_vtab* Vtab, sqlite3_index_info* Info) {
     int bestField = -2, bestRank = 0;
     for (int i = 0; i < Info->nConstraint; ++i) {
         const auto& c = Info->aConstraint[i];
-        if (!c.usable || c.iColumn >= int(table.Fields.size())) continue;
+        if (!c.usable || c.iColumn >= int(table.Fields.size()))
+            continue;
         const bool equal = c.op == SQLITE_INDEX_CONSTRAINT_EQ;
         const bool range = IsLowerBound(c.op) || IsUpperBound(c.op);
         int rank = 0;
@@ -142,19 +157,22 @@ int BestIndex(sqlite3_vtab* Vtab, sqlite3_index_info* Info) {
             rank = equal ? 4 : range ? 2 : 0;
         else if (const TOrderInfo& order = table.Orders[size_t(c.iColumn)]; order.Order)
             rank = equal ? 3 : range && !order.Upper ? 1 : 0;
-        if (rank > bestRank) bestField = c.iColumn, bestRank = rank;
+        if (rank > bestRank)
+            bestField = c.iColumn, bestRank = rank;
     }
     bool descending = false;
     const int ordered = OrderedBy(table, Info, descending);
     // With no condition an order that gives the ORDER BY is walked whole.
-    if (bestRank == 0 && ordered >= 0) bestField = ordered, bestRank = -1;
+    if (bestRank == 0 && ordered >= 0)
+        bestField = ordered, bestRank = -1;
     const bool byRecNo = bestRank == 0 || bestField == -1;
     const bool consumed = ordered == (byRecNo ? -1 : bestField);
     String plan(1, !consumed ? 'N' : descending ? 'D' : 'A');
     bool haveLow = false, haveHigh = false;
     for (int i = 0; bestRank > 0 && i < Info->nConstraint; ++i) {
         const auto& c = Info->aConstraint[i];
-        if (!c.usable || c.iColumn != bestField) continue;
+        if (!c.usable || c.iColumn != bestField)
+            continue;
         char letter = 0;
         if (bestRank >= 3 && c.op == SQLITE_INDEX_CONSTRAINT_EQ && plan.size() == PlanArguments)
             letter = 'E';
@@ -162,7 +180,8 @@ int BestIndex(sqlite3_vtab* Vtab, sqlite3_index_info* Info) {
             letter = 'L', haveLow = true;
         else if (bestRank < 3 && IsUpperBound(c.op) && !haveHigh)
             letter = 'H', haveHigh = true;
-        if (!letter) continue;
+        if (!letter)
+            continue;
         plan += byRecNo ? char(AnsiLowerChar(letter)) : letter;
         Info->aConstraintUsage[i].argvIndex = int(plan.size() - PlanArguments);
         // Keys and record ranges can be coarser than SQL's comparison: SQL checks again.
@@ -202,18 +221,21 @@ int BestIndex(sqlite3_vtab* Vtab, sqlite3_index_info* Info) {
     return SQLITE_OK;
 }
 
-int Open(sqlite3_vtab*, sqlite3_vtab_cursor** Out) {
+int Open(sqlite3_vtab*, sqlite3_vtab_cursor** Out)
+{
     *Out = new TXbaseCursor();
     return SQLITE_OK;
 }
 
-int Close(sqlite3_vtab_cursor* Cursor) {
+int Close(sqlite3_vtab_cursor* Cursor)
+{
     delete static_cast<TXbaseCursor*>(Cursor);
     return SQLITE_OK;
 }
 
 // Reads the record at the cursor into its image.
-int Load(TXbaseCursor& Cursor) {
+int Load(TXbaseCursor& Cursor)
+{
     TXbaseTable& table = Cursor.Owner();
     const TXbeFunctions& f = table.F();
     table.Select();
@@ -231,13 +253,15 @@ int Load(TXbaseCursor& Cursor) {
 
 // Collects the next batch of record numbers of the cursor's order, going on
 // from the last record of the batch before.
-void NextBatch(TXbaseCursor& Cursor) {
+void NextBatch(TXbaseCursor& Cursor)
+{
     TXbaseTable& table = Cursor.Owner();
     const TXbeFunctions& f = table.F();
     const XBLONG last = Cursor.Batch.empty() ? 0 : Cursor.Batch.back();
     Cursor.Batch.clear();
     Cursor.Position = 0;
-    if (Cursor.OrderDone) return;
+    if (Cursor.OrderDone)
+        return;
     Cursor.BatchSize = std::min<size_t>(std::max<size_t>(Cursor.BatchSize * 2, 16), 4096);
     table.Select();
     f.xb_SetOrder(Cursor.Order);
@@ -263,40 +287,53 @@ void NextBatch(TXbaseCursor& Cursor) {
 // Moves to the first record from the cursor's place on (Advance: the one
 // after it) that the statement sees; deleted records are passed over when the
 // statement hides them.
-int Step(TXbaseCursor& Cursor, bool Advance) {
+int Step(TXbaseCursor& Cursor, bool Advance)
+{
     TXbaseTable& table = Cursor.Owner();
     const bool hideDeleted = table.Context->Settings->HideDeleted;
     for (;; Advance = true) {
         Cursor.Loaded = false;
         if (Cursor.Order) {
-            if (Advance) ++Cursor.Position;
-            if (Cursor.Position >= Cursor.Batch.size()) NextBatch(Cursor);
+            if (Advance)
+                ++Cursor.Position;
+            if (Cursor.Position >= Cursor.Batch.size())
+                NextBatch(Cursor);
             Cursor.AtEnd = Cursor.Position >= Cursor.Batch.size();
-            if (!Cursor.AtEnd) Cursor.RecNo = Cursor.Batch[Cursor.Position];
+            if (!Cursor.AtEnd)
+                Cursor.RecNo = Cursor.Batch[Cursor.Position];
         } else {
-            if (Advance) Cursor.RecNo += Cursor.Descending ? -1 : 1;
+            if (Advance)
+                Cursor.RecNo += Cursor.Descending ? -1 : 1;
             Cursor.AtEnd = Cursor.RecNo < Cursor.First || Cursor.RecNo > Cursor.Last;
         }
-        if (Cursor.AtEnd || !hideDeleted) return SQLITE_OK;
-        if (int rc = Load(Cursor); rc != SQLITE_OK) return rc;
-        if (Cursor.Record[0] != '*') return SQLITE_OK;
+        if (Cursor.AtEnd || !hideDeleted)
+            return SQLITE_OK;
+        if (int rc = Load(Cursor); rc != SQLITE_OK)
+            return rc;
+        if (Cursor.Record[0] != '*')
+            return SQLITE_OK;
     }
 }
 
 // Narrows the record numbers First to Last by a bound on the record number.
-void NarrowRecNos(TXbaseCursor& Cursor, char Condition, sqlite3_value* Value) {
+void NarrowRecNos(TXbaseCursor& Cursor, char Condition, sqlite3_value* Value)
+{
     const int type = sqlite3_value_numeric_type(Value);
     if (type == SQLITE_NULL) {
         Cursor.Last = 0;
         return;
     }
-    if (type != SQLITE_INTEGER && type != SQLITE_FLOAT) return;  // SQL decides on every record
+    if (type != SQLITE_INTEGER && type != SQLITE_FLOAT)
+        return;  // SQL decides on every record
     const double value = std::clamp(sqlite3_value_double(Value), -1.0, double(Cursor.Last) + 1);
-    if (Condition != 'h') Cursor.First = std::max(Cursor.First, XBLONG(std::ceil(value)));
-    if (Condition != 'l') Cursor.Last = std::min(Cursor.Last, XBLONG(std::floor(value)));
+    if (Condition != 'h')
+        Cursor.First = std::max(Cursor.First, XBLONG(std::ceil(value)));
+    if (Condition != 'l')
+        Cursor.Last = std::min(Cursor.Last, XBLONG(std::floor(value)));
 }
 
-int Filter(sqlite3_vtab_cursor* Base, int IdxNum, const char* IdxStr, int Argc, sqlite3_value** Argv) {
+int Filter(sqlite3_vtab_cursor* Base, int IdxNum, const char* IdxStr, int Argc, sqlite3_value** Argv)
+{
     auto& cursor = *static_cast<TXbaseCursor*>(Base);
     TXbaseTable& table = cursor.Owner();
     const String plan = IdxStr ? IdxStr : "N";
@@ -339,12 +376,15 @@ int Next(sqlite3_vtab_cursor* Base) { return Step(*static_cast<TXbaseCursor*>(Ba
 
 int Eof(sqlite3_vtab_cursor* Base) { return static_cast<TXbaseCursor*>(Base)->AtEnd; }
 
-int Column(sqlite3_vtab_cursor* Base, sqlite3_context* Result, int Index) {
+int Column(sqlite3_vtab_cursor* Base, sqlite3_context* Result, int Index)
+{
     auto& cursor = *static_cast<TXbaseCursor*>(Base);
     // An UPDATE that does not set the column leaves it alone unread.
-    if (sqlite3_vtab_nochange(Result)) return SQLITE_OK;
+    if (sqlite3_vtab_nochange(Result))
+        return SQLITE_OK;
     if (!cursor.Loaded)
-        if (int rc = Load(cursor); rc != SQLITE_OK) return rc;
+        if (int rc = Load(cursor); rc != SQLITE_OK)
+            return rc;
     TXbaseTable& table = cursor.Owner();
     const std::vector<TFieldInfo>& fields = table.Table->Fields;
     if (Index < 0 || size_t(Index) >= fields.size()) {
@@ -371,19 +411,22 @@ int Column(sqlite3_vtab_cursor* Base, sqlite3_context* Result, int Index) {
     return SQLITE_OK;
 }
 
-int Rowid(sqlite3_vtab_cursor* Base, sqlite3_int64* Out) {
+int Rowid(sqlite3_vtab_cursor* Base, sqlite3_int64* Out)
+{
     *Out = static_cast<TXbaseCursor*>(Base)->RecNo;
     return SQLITE_OK;
 }
 
 // The values for a record's fields, every one checked before any is written.
 int CheckedValues(TXbaseTable& Table, const String& Record, int Argc, sqlite3_value** Argv,
-                  std::vector<TStoredValue>& Values) {
+                  std::vector<TStoredValue>& Values)
+{
     const std::vector<TFieldInfo>& fields = Table.Table->Fields;
     Values.assign(fields.size(), TStoredValue {});
     for (size_t i = 0; i < fields.size() && int(i) + 2 < Argc; ++i) {
         sqlite3_value* value = Argv[i + 2];
-        if (sqlite3_value_nochange(value)) continue;
+        if (sqlite3_value_nochange(value))
+            continue;
         String problem;
         if (!StoredValue(fields[i], value, Values[i], problem)) {
             SetError(&Table, Record + " of " + Table.Table->Alias + ": " + problem);
@@ -393,7 +436,8 @@ int CheckedValues(TXbaseTable& Table, const String& Record, int Argc, sqlite3_va
     return SQLITE_OK;
 }
 
-int Update(sqlite3_vtab* Vtab, int Argc, sqlite3_value** Argv, sqlite3_int64* RowidOut) {
+int Update(sqlite3_vtab* Vtab, int Argc, sqlite3_value** Argv, sqlite3_int64* RowidOut)
+{
     auto& table = *static_cast<TXbaseTable*>(Vtab);
     if (table.Context->Settings->ReadOnly) {
         SetError(Vtab, "The statement is read-only: " + table.Table->Alias + " cannot be changed");
@@ -407,7 +451,8 @@ int Update(sqlite3_vtab* Vtab, int Argc, sqlite3_value** Argv, sqlite3_int64* Ro
             SetError(Vtab, "A record's number is given by the table: " + table.Table->Alias);
             return SQLITE_CONSTRAINT;
         }
-        if ((rc = CheckedValues(table, "A new record", Argc, Argv, values)) != SQLITE_OK) return rc;
+        if ((rc = CheckedValues(table, "A new record", Argc, Argv, values)) != SQLITE_OK)
+            return rc;
         *RowidOut = table.Changes.Insert(std::move(values));
         return SQLITE_OK;
     }
@@ -420,7 +465,8 @@ int Update(sqlite3_vtab* Vtab, int Argc, sqlite3_value** Argv, sqlite3_int64* Ro
     } else if ((rc = CheckedValues(table, "Record " + IntToStr(recno), Argc, Argv, values)) == SQLITE_OK) {
         rc = table.Changes.Update(recno, values, message);
     }
-    if (rc != SQLITE_OK && !message.empty()) SetError(Vtab, message);
+    if (rc != SQLITE_OK && !message.empty())
+        SetError(Vtab, message);
     return rc;
 }
 
@@ -428,40 +474,49 @@ int Update(sqlite3_vtab* Vtab, int Argc, sqlite3_value** Argv, sqlite3_int64* Ro
 int Begin(sqlite3_vtab*) { return SQLITE_OK; }
 
 // The first step of a commit: records inserted wait no longer; a failure here rolls back.
-int Sync(sqlite3_vtab* Vtab) {
+int Sync(sqlite3_vtab* Vtab)
+{
     auto& table = *static_cast<TXbaseTable*>(Vtab);
     String message;
     const int rc = table.Changes.Append(message);
-    if (rc != SQLITE_OK) SetError(Vtab, message);
+    if (rc != SQLITE_OK)
+        SetError(Vtab, message);
     return rc;
 }
 
-int Commit(sqlite3_vtab* Vtab) {
+int Commit(sqlite3_vtab* Vtab)
+{
     static_cast<TXbaseTable*>(Vtab)->Changes.Commit();
     return SQLITE_OK;
 }
 
-int Rollback(sqlite3_vtab* Vtab) {
+int Rollback(sqlite3_vtab* Vtab)
+{
     String message;
     const int rc = static_cast<TXbaseTable*>(Vtab)->Changes.RollBack(message);
-    if (rc != SQLITE_OK) SetError(Vtab, message);
+    if (rc != SQLITE_OK)
+        SetError(Vtab, message);
     return rc;
 }
 
-int Savepoint(sqlite3_vtab* Vtab, int Level) {
+int Savepoint(sqlite3_vtab* Vtab, int Level)
+{
     static_cast<TXbaseTable*>(Vtab)->Changes.Savepoint(Level);
     return SQLITE_OK;
 }
 
-int Release(sqlite3_vtab* Vtab, int Level) {
+int Release(sqlite3_vtab* Vtab, int Level)
+{
     static_cast<TXbaseTable*>(Vtab)->Changes.Release(Level);
     return SQLITE_OK;
 }
 
-int RollbackTo(sqlite3_vtab* Vtab, int Level) {
+int RollbackTo(sqlite3_vtab* Vtab, int Level)
+{
     String message;
     const int rc = static_cast<TXbaseTable*>(Vtab)->Changes.RollBackTo(Level, message);
-    if (rc != SQLITE_OK) SetError(Vtab, message);
+    if (rc != SQLITE_OK)
+        SetError(Vtab, message);
     return rc;
 }
 
@@ -494,7 +549,8 @@ const sqlite3_module XbaseModule = {
 
 }  // namespace
 
-String DeclaredType(const TFieldInfo& Field) {
+String DeclaredType(const TFieldInfo& Field)
+{
     switch (Field.Type) {
     case 'C': return "CHAR(" + IntToStr(Field.Width) + ")";
     case 'N':
@@ -506,7 +562,8 @@ String DeclaredType(const TFieldInfo& Field) {
     }
 }
 
-int RegisterXbaseModule(sqlite3* Db, TModuleContext* Context) {
+int RegisterXbaseModule(sqlite3* Db, TModuleContext* Context)
+{
     return sqlite3_create_module_v2(Db, "xbase", &XbaseModule, Context, nullptr);
 }
 

@@ -11,7 +11,8 @@ namespace {
 
 String Configured;
 
-std::vector<String> SplitBlanks(const String& Text) {
+std::vector<String> SplitBlanks(const String& Text)
+{
     std::vector<String> words;
     String word;
     for (char c : Text + " ") {
@@ -29,17 +30,22 @@ const char* const Calculators[] = {"gnome-calculator", "kcalc", "galculator", "x
 
 }  // namespace
 
-String CalculatorCommand() {
-    if (!Trim(Configured).empty()) return Trim(Configured);
+String CalculatorCommand()
+{
+    if (!Trim(Configured).empty())
+        return Trim(Configured);
     const String stored = Trim(Registry().ReadMachineString("SOFTWARE\\KORVANE\\", "Calculator Command"));
-    if (!stored.empty()) return stored;
+    if (!stored.empty())
+        return stored;
     for (const char* program : Calculators) {
-        if (!FindProgram(program).empty()) return program;
+        if (!FindProgram(program).empty())
+            return program;
     }
     return String();
 }
 
-String CalculatorChoices() {
+String CalculatorChoices()
+{
     String text;
     const size_t count = std::size(Calculators);
     for (size_t i = 0; i < count; ++i)
@@ -49,16 +55,20 @@ String CalculatorChoices() {
 
 void SetCalculatorCommand(const String& Command) { Configured = Command; }
 
-bool RunCalculator() {
+bool RunCalculator()
+{
     std::vector<String> words = SplitBlanks(CalculatorCommand());
-    if (words.empty()) return false;
+    if (words.empty())
+        return false;
     const String program = words.front();
     words.erase(words.begin());
     return Launcher().Run(program, words, true) >= 0;
 }
 
-bool ShowDocument(const String& FileName) {
+bool ShowDocument(const String& FileName)
+{
     const String path = ResolvePath(FileName);
-    if (!FileExists(path)) return false;
+    if (!FileExists(path))
+        return false;
     return Launcher().ShellOpen(path);
 }

@@ -46,7 +46,8 @@ struct TRawPrintResult {
 // Sends one whole document, each of Parts with one write, to the printer of that queue
 // name. An unknown printer gets nothing; a document the queue refuses part-way is
 // cancelled there.
-TRawPrintResult PrintRawDocument(const String& PrinterName, const String& DocName, const std::vector<String>& Parts);
+TRawPrintResult PrintRawDocument(const String& PrinterName, const String& DocName,
+                                 const std::vector<String>& Parts);
 
 TRawPrintService& RawPrinting();
 // Installs Value (not owned; null restores the print system's); returns the previous one.

@@ -16,7 +16,7 @@ public:
 // "Name=Value" line per value. A missing file holds nothing.
 class TRegistryFile : public TRegistryReader {
 public:
-    explicit TRegistryFile(const String& FileName) : FFileName(FileName) {}
+    explicit TRegistryFile(const String& FileName) : FFileName(FileName) { }
     String ReadMachineString(const String& Key, const String& Name) const override;
 
 private:

@@ -11,7 +11,7 @@
 
 class TMemoryRegistry : public TRegistryReader {
 public:
-    TMemoryRegistry() : FPrevious(SetRegistry(this)) {}
+    TMemoryRegistry() : FPrevious(SetRegistry(this)) { }
     ~TMemoryRegistry() override { SetRegistry(FPrevious); }
     TMemoryRegistry(const TMemoryRegistry&) = delete;
     TMemoryRegistry& operator=(const TMemoryRegistry&) = delete;
@@ -27,7 +27,7 @@ private:
 
 class TFixedHostInfo : public THostInfo {
 public:
-    explicit TFixedHostInfo(const String& Name) : FName(Name), FPrevious(SetHostInfo(this)) {}
+    explicit TFixedHostInfo(const String& Name) : FName(Name), FPrevious(SetHostInfo(this)) { }
     ~TFixedHostInfo() override { SetHostInfo(FPrevious); }
     TFixedHostInfo(const TFixedHostInfo&) = delete;
     TFixedHostInfo& operator=(const TFixedHostInfo&) = delete;
@@ -47,7 +47,7 @@ public:
         bool Wait;
     };
 
-    TRecordingLauncher() : FPrevious(SetLauncher(this)) {}
+    TRecordingLauncher() : FPrevious(SetLauncher(this)) { }
     ~TRecordingLauncher() override { SetLauncher(FPrevious); }
     TRecordingLauncher(const TRecordingLauncher&) = delete;
     TRecordingLauncher& operator=(const TRecordingLauncher&) = delete;
@@ -77,7 +77,7 @@ public:
         String Bytes() const;
     };
 
-    TRecordingRawPrinting() : FPrevious(SetRawPrinting(this)) {}
+    TRecordingRawPrinting() : FPrevious(SetRawPrinting(this)) { }
     ~TRecordingRawPrinting() override { SetRawPrinting(FPrevious); }
     TRecordingRawPrinting(const TRecordingRawPrinting&) = delete;
     TRecordingRawPrinting& operator=(const TRecordingRawPrinting&) = delete;
@@ -86,7 +86,7 @@ public:
 
     std::vector<String> Printers = {"Laser"};
     String Refusal;
-    std::vector<String> OpenRequests;   // every name asked for, known or not
+    std::vector<String> OpenRequests;  // every name asked for, known or not
     std::vector<TDocument> Documents;  // every document started, accepted or not
 
 private:

@@ -25,7 +25,8 @@ extern "C" {
 
 XBSHORT xb_Use(const char* path, const char* alias, XBSHORT mode, XBSHORT type)
 {
-    return Guarded<XBSHORT>(0, [&] { return XBSHORT(Areas().Use(ArgText(path), ArgText(alias), mode, type)); });
+    return Guarded<XBSHORT>(0,
+                            [&] { return XBSHORT(Areas().Use(ArgText(path), ArgText(alias), mode, type)); });
 }
 
 void xb_Close(void)
@@ -69,10 +70,7 @@ XBSHORT xb_OpenMode(void)
     return Guarded<XBSHORT>(-1, [] { return XBSHORT(Areas().Current().Mode()); });
 }
 
-const char* xb_Version(void)
-{
-    return "XBE 5.0 (Linux)";
-}
+const char* xb_Version(void) { return "XBE 5.0 (Linux)"; }
 
 XBPROP xb_SysProp(XBSHORT prop, XBPROP value)
 {
@@ -199,10 +197,7 @@ void xb_SetPassword(const char* password)
     GuardedVoid([&] { Areas().Current().Password = ArgText(password); });
 }
 
-XBBOOL xb_IsEncrypted(XBSHORT)
-{
-    return 0;
-}
+XBBOOL xb_IsEncrypted(XBSHORT) { return 0; }
 
 void xb_SetGaugeFunc(XBGAUGEFUNC func)
 {
@@ -234,21 +229,14 @@ XBBOOL xb_DbfDecrypt(void)
     return Guarded<XBBOOL>(0, []() -> XBBOOL { Unsupported("xb_DbfDecrypt"); });
 }
 
-int32_t xbx_LastError(void)
-{
-    return Errors().Code();
-}
+int32_t xbx_LastError(void) { return Errors().Code(); }
 
-const char* xbx_LastErrorText(void)
-{
-    return Errors().Text().c_str();
-}
+const char* xbx_LastErrorText(void) { return Errors().Text().c_str(); }
 
 XBBOOL xbx_FileInUse(const char* path)
 {
-    return Guarded<XBBOOL>(0, [&] {
-        return sharelocks::FileInUse(tablepaths::Resolve(ArgText(path))) ? 1 : 0;
-    });
+    return Guarded<XBBOOL>(0,
+                           [&] { return sharelocks::FileInUse(tablepaths::Resolve(ArgText(path))) ? 1 : 0; });
 }
 
 }  // extern "C"

@@ -14,8 +14,7 @@
 namespace {
 
 // Opens a table in a free area for the length of body, then closes it.
-template <class Body>
-void WithTable(const String& path, int mode, int tableType, Body&& body)
+template<class Body> void WithTable(const String& path, int mode, int tableType, Body&& body)
 {
     int previous = Areas().Selected();
     Areas().Use(path, "XBE_WORK" + std::to_string(previous), mode, tableType);
@@ -50,7 +49,8 @@ std::vector<FieldPair> MatchFields(const Table& source, const Table& target)
         bool binary = (from->Binary && !IsMemoType(*from)) || (to.Binary && !IsMemoType(to));
         if (binary && !sameLayout)
             throw EEngineError(XBE_E_FIELD, "Field " + to.Name + " of type " + String(1, to.Type) +
-                                                " cannot take the values of a field of type " + String(1, from->Type));
+                                                    " cannot take the values of a field of type " +
+                                                    String(1, from->Type));
         pairs.push_back({from, &to, sameLayout && !IsMemoType(to) && !IsMemoType(*from)});
     }
     return pairs;
@@ -98,8 +98,8 @@ void AppendConverted(Table& source, Table& target, const std::vector<FieldPair>&
 bool SameFile(const String& a, const String& b)
 {
     struct stat first, second;
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
-           first.st_ino == second.st_ino;
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 }  // namespace
@@ -108,9 +108,8 @@ extern "C" {
 
 XBSHORT xb_CreateNew(const char* path, const char* alias, XBSHORT type, XBSHORT fieldCount)
 {
-    return Guarded<XBSHORT>(0, [&] {
-        return XBSHORT(Areas().CreateNew(ArgText(path), ArgText(alias), type, fieldCount));
-    });
+    return Guarded<XBSHORT>(
+            0, [&] { return XBSHORT(Areas().CreateNew(ArgText(path), ArgText(alias), type, fieldCount)); });
 }
 
 void xb_CreateField(const char* name, const char* type, XBSHORT len, XBSHORT dec)
@@ -152,7 +151,8 @@ XBBOOL xb_CreateFrom(const char* file, const char* alias, const char* structFile
             for (source.GoTop(); !source.Eof(); source.Skip(1)) {
                 String n = source.FieldBytes(name);
                 n.erase(n.find_last_not_of(' ') + 1);
-                rows.push_back({n, source.FieldBytes(kind).substr(0, 1), int(fieldcodec::Val(source.FieldBytes(len))),
+                rows.push_back({n, source.FieldBytes(kind).substr(0, 1),
+                                int(fieldcodec::Val(source.FieldBytes(len))),
                                 int(fieldcodec::Val(source.FieldBytes(dec)))});
             }
         });

@@ -20,10 +20,7 @@ char EmptyMemo[1] = "";
 // for its first write stays waiting.
 Table& Current() { return Areas().CurrentAsIs(); }
 
-const FieldDef& FieldOf(const char* name)
-{
-    return Current().Field(ArgText(name));
-}
+const FieldDef& FieldOf(const char* name) { return Current().Field(ArgText(name)); }
 
 String TrimRight(String text)
 {
@@ -145,10 +142,7 @@ const char* xb_GetTrimString(const char* field)
     return Guarded<const char*>("", [&] { return ResultText(TrimRight(FieldText(FieldOf(field)))); });
 }
 
-const char* xb_GetByte(const char* field)
-{
-    return xb_GetString(field);
-}
+const char* xb_GetByte(const char* field) { return xb_GetString(field); }
 
 double xb_GetDouble(const char* field)
 {
@@ -201,7 +195,10 @@ XBBOOL xb_Empty(const char* field)
         switch (def.Type) {
         case 'N':
         case 'F': return fieldcodec::Val(text) == 0 ? 1 : 0;
-        case 'L': return (text[0] == ' ' || text[0] == 'F' || text[0] == 'f' || text[0] == 'N' || text[0] == 'n') ? 1 : 0;
+        case 'L':
+            return (text[0] == ' ' || text[0] == 'F' || text[0] == 'f' || text[0] == 'N' || text[0] == 'n')
+                           ? 1
+                           : 0;
         default: return TrimRight(text).empty() ? 1 : 0;
         }
     });

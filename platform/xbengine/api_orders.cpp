@@ -9,13 +9,9 @@
 
 namespace {
 
-Table& Current()
-{
-    return Areas().Current();
-}
+Table& Current() { return Areas().Current(); }
 
-template <class R>
-R Stub(R failure, const char* function)
+template<class R> R Stub(R failure, const char* function)
 {
     return Guarded<R>(failure, [&]() -> R { Unsupported(function); });
 }
@@ -30,8 +26,7 @@ TableOrders::Order& ActiveOrder(Table& table)
 }
 
 // A read-out about the active order; empty without one.
-template <class R, class Read>
-R OfActiveOrder(R empty, Read&& read)
+template<class R, class Read> R OfActiveOrder(R empty, Read&& read)
 {
     return Guarded<R>(empty, [&]() -> R {
         TableOrders::Order* order = Current().Orders().Active();
@@ -40,8 +35,7 @@ R OfActiveOrder(R empty, Read&& read)
 }
 
 // A read-out about order n (1-based); empty for any other number.
-template <class R, class Read>
-R OfOrder(XBSHORT n, R empty, Read&& read)
+template<class R, class Read> R OfOrder(XBSHORT n, R empty, Read&& read)
 {
     return Guarded<R>(empty, [&]() -> R {
         TableOrders& orders = Current().Orders();
@@ -114,13 +108,14 @@ XBSHORT xb_IndexOpen(const char* path)
     });
 }
 
-XBSHORT xb_IndexTag(const char* path, const char* tag, const char* keyExpr, XBSHORT option, XBSHORT descending,
-                    const char* forExpr)
+XBSHORT xb_IndexTag(const char* path, const char* tag, const char* keyExpr, XBSHORT option,
+                    XBSHORT descending, const char* forExpr)
 {
     return Guarded<XBSHORT>(0, [&] {
         Table& table = Current();
         TableOrders& orders = table.Orders();
-        orders.CreateTag(ArgText(path), ArgText(tag), ArgText(keyExpr), option, descending != 0, ArgText(forExpr));
+        orders.CreateTag(ArgText(path), ArgText(tag), ArgText(keyExpr), option, descending != 0,
+                         ArgText(forExpr));
         // A tag made in a durable table is on the disk when the call returns:
         // the program's reindex removes the old index after it.
         if (table.ChangeJournal().Durable())
@@ -129,7 +124,10 @@ XBSHORT xb_IndexTag(const char* path, const char* tag, const char* keyExpr, XBSH
     });
 }
 
-XBSHORT xb_Index(const char*, const char*, XBSHORT, XBSHORT, const char*) { return Stub<XBSHORT>(0, "xb_Index"); }
+XBSHORT xb_Index(const char*, const char*, XBSHORT, XBSHORT, const char*)
+{
+    return Stub<XBSHORT>(0, "xb_Index");
+}
 
 XBBOOL xb_Reindex(void)
 {
@@ -206,14 +204,14 @@ XBSHORT xb_IndexOrd(void)
 
 XBSHORT xb_IndexType(void)
 {
-    return OfActiveOrder<XBSHORT>(0, [](TableOrders::Order& order) { return XBSHORT(order.Tag->Unique() ? 2 : 1); });
+    return OfActiveOrder<XBSHORT>(
+            0, [](TableOrders::Order& order) { return XBSHORT(order.Tag->Unique() ? 2 : 1); });
 }
 
 const char* xb_IndexKey(void)
 {
-    return OfActiveOrder<const char*>("", [](TableOrders::Order& order) {
-        return ResultText(order.Tag->KeyExpression());
-    });
+    return OfActiveOrder<const char*>(
+            "", [](TableOrders::Order& order) { return ResultText(order.Tag->KeyExpression()); });
 }
 
 const char* xb_IndexKeyField(void)
@@ -225,21 +223,20 @@ const char* xb_IndexKeyField(void)
 
 const char* xb_IndexCondition(void)
 {
-    return OfActiveOrder<const char*>("", [](TableOrders::Order& order) {
-        return ResultText(order.Tag->ForExpression());
-    });
+    return OfActiveOrder<const char*>(
+            "", [](TableOrders::Order& order) { return ResultText(order.Tag->ForExpression()); });
 }
 
 const char* xb_IndexName(XBSHORT order)
 {
-    return OfOrder<const char*>(order, "", [](TableOrders& orders, int n) { return ResultText(orders.FileName(n)); });
+    return OfOrder<const char*>(order, "",
+                                [](TableOrders& orders, int n) { return ResultText(orders.FileName(n)); });
 }
 
 const char* xb_TagName(XBSHORT order)
 {
-    return OfOrder<const char*>(order, "", [](TableOrders& orders, int n) {
-        return ResultText(orders.At(n).Tag->Name());
-    });
+    return OfOrder<const char*>(
+            order, "", [](TableOrders& orders, int n) { return ResultText(orders.At(n).Tag->Name()); });
 }
 
 // A missing tag is order 0, the natural order, without an error.
@@ -384,7 +381,10 @@ XBBOOL xb_GetQueryBit(XBLONG rec)
 }
 
 XBLONG xb_FilterAlias(const char*, const char*) { return Stub<XBLONG>(0, "xb_FilterAlias"); }
-const char* xb_FilterDlg(XBHWND, const char*, const char*, XBSHORT) { return Stub<const char*>("", "xb_FilterDlg"); }
+const char* xb_FilterDlg(XBHWND, const char*, const char*, XBSHORT)
+{
+    return Stub<const char*>("", "xb_FilterDlg");
+}
 XBLONG xb_RYOFilterActivate(XBSHORT, XBSHORT) { return Stub<XBLONG>(0, "xb_RYOFilterActivate"); }
 XBSHORT xb_RYOFilterCopy(void) { return Stub<XBSHORT>(0, "xb_RYOFilterCopy"); }
 XBSHORT xb_RYOFilterCreate(void) { return Stub<XBSHORT>(0, "xb_RYOFilterCreate"); }

@@ -9,10 +9,7 @@
 
 namespace {
 
-Table& Current()
-{
-    return Areas().Current();
-}
+Table& Current() { return Areas().Current(); }
 
 // For the calls that look at the current record or write it: an append
 // waiting for its first write stays waiting.
@@ -142,10 +139,7 @@ XBBOOL xb_AppendBlank(void)
     });
 }
 
-XBBOOL xb_Append(void)
-{
-    return xb_AppendBlank();
-}
+XBBOOL xb_Append(void) { return xb_AppendBlank(); }
 
 XBBOOL xb_Commit(void)
 {
@@ -176,15 +170,9 @@ XBBOOL xb_Deleted(void)
     return Guarded<XBBOOL>(0, [] { return AsIs().Deleted() ? 1 : 0; });
 }
 
-XBBOOL xb_Pack(void)
-{
-    return Maintain(&Table::Pack);
-}
+XBBOOL xb_Pack(void) { return Maintain(&Table::Pack); }
 
-XBBOOL xb_Zap(void)
-{
-    return Maintain(&Table::Zap);
-}
+XBBOOL xb_Zap(void) { return Maintain(&Table::Zap); }
 
 XBLONG xb_RecSize(void)
 {

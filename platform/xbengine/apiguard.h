@@ -11,8 +11,7 @@
 #include "platform/xbengine/errorstate.h"
 #include "platform/xbengine/xbe50.h"
 
-template <class R, class Body>
-R Guarded(R failure, Body&& body) noexcept
+template<class R, class Body> R Guarded(R failure, Body&& body) noexcept
 {
     Errors().Clear();
     try {
@@ -31,8 +30,7 @@ R Guarded(R failure, Body&& body) noexcept
     return failure;
 }
 
-template <class Body>
-void GuardedVoid(Body&& body) noexcept
+template<class Body> void GuardedVoid(Body&& body) noexcept
 {
     Guarded(0, [&] {
         body();
@@ -41,10 +39,7 @@ void GuardedVoid(Body&& body) noexcept
 }
 
 // A text argument; a null pointer reads as "".
-inline String ArgText(const char* text)
-{
-    return text ? String(text) : String();
-}
+inline String ArgText(const char* text) { return text ? String(text) : String(); }
 
 // Keeps a text result until the next call that returns text.
 const char* ResultText(const String& text);

@@ -20,10 +20,7 @@ AreaContext::Probe::~Probe()
     FContext.FProbeRecNo = FRecNo;
 }
 
-Table* AreaContext::TableOf(int area) const
-{
-    return area == 0 ? &FTable : Areas().At(area);
-}
+Table* AreaContext::TableOf(int area) const { return area == 0 ? &FTable : Areas().At(area); }
 
 bool AreaContext::LookupField(std::string_view alias, std::string_view name, xbexpr::FieldInfo& field) const
 {

@@ -11,7 +11,7 @@ class Table;
 
 class AreaContext : public xbexpr::RecordContext {
 public:
-    explicit AreaContext(Table& table) : FTable(table) {}
+    explicit AreaContext(Table& table) : FTable(table) { }
 
     bool LookupField(std::string_view alias, std::string_view name, xbexpr::FieldInfo& field) const override;
     std::string_view Record(int area) const override;

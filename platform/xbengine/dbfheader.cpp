@@ -20,10 +20,8 @@ bool KnownVersion(Byte version)
     case 0x32:
     case 0x83:
     case 0x8B:
-    case 0xF5:
-        return true;
-    default:
-        return false;
+    case 0xF5: return true;
+    default: return false;
     }
 }
 
@@ -37,10 +35,7 @@ std::uint32_t ReadLE32(const Byte* p)
     return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24);
 }
 
-int ReadLE16(const Byte* p)
-{
-    return p[0] | (p[1] << 8);
-}
+int ReadLE16(const Byte* p) { return p[0] | (p[1] << 8); }
 
 void PutLE(Byte* p, std::uint32_t value, int bytes)
 {
@@ -52,12 +47,16 @@ void PutLE(Byte* p, std::uint32_t value, int bytes)
 bool BackLinkBinaryType(char type, int width)
 {
     switch (type) {
-    case 'I': case 'Y': case 'T': case 'B': case '0': case 'Q':
-        return true;
-    case 'M': case 'G': case 'W':
-        return width == 4;
-    default:
-        return false;
+    case 'I':
+    case 'Y':
+    case 'T':
+    case 'B':
+    case '0':
+    case 'Q': return true;
+    case 'M':
+    case 'G':
+    case 'W': return width == 4;
+    default: return false;
     }
 }
 
@@ -66,12 +65,12 @@ bool BackLinkBinaryType(char type, int width)
 bool IsMemoType(const FieldDef& field)
 {
     switch (field.Type) {
-    case 'M': case 'G': case 'P': case 'W':
-        return true;
-    case 'B':
-        return !field.Binary;
-    default:
-        return false;
+    case 'M':
+    case 'G':
+    case 'P':
+    case 'W': return true;
+    case 'B': return !field.Binary;
+    default: return false;
     }
 }
 
@@ -196,15 +195,12 @@ MemoKind DbfHeader::MemoFormat(int tableType) const
         return MemoKind::None;
     switch (Version) {
     case 0x83:
-    case 0x8B:
-        return MemoKind::Dbt;
+    case 0x8B: return MemoKind::Dbt;
     case 0xF5:
     case 0x30:
     case 0x31:
-    case 0x32:
-        return MemoKind::Fpt;
-    default:
-        return tableType == 1 ? MemoKind::Dbt : MemoKind::Fpt;
+    case 0x32: return MemoKind::Fpt;
+    default: return tableType == 1 ? MemoKind::Dbt : MemoKind::Fpt;
     }
 }
 

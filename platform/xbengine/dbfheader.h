@@ -11,7 +11,7 @@
 constexpr std::size_t MaxFieldName = 10;
 
 struct FieldDef {
-    String Name;          // upper case as stored
+    String Name;  // upper case as stored
     char Type = 'C';
     int Width = 0;
     int Decimals = 0;     // 0 for C fields wider than 255 (the byte holds the width's high byte)

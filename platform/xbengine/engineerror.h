@@ -6,7 +6,7 @@
 
 class EEngineError : public Exception {
 public:
-    EEngineError(int code, String message) : Exception(std::move(message)), FCode(code) {}
+    EEngineError(int code, String message) : Exception(std::move(message)), FCode(code) { }
     int Code() const { return FCode; }
 
 private:

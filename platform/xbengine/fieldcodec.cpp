@@ -40,10 +40,7 @@ String Digits(int value, int width)
     return text;
 }
 
-bool AllBlank(const String& text)
-{
-    return text.find_first_not_of(' ') == String::npos;
-}
+bool AllBlank(const String& text) { return text.find_first_not_of(' ') == String::npos; }
 
 }  // namespace
 

@@ -34,7 +34,8 @@ bool LockManager::LockRecord(Integer rec, int timeoutSeconds)
     if (FRecords.count(rec))
         return true;
     sharelocks::OfdLock lock;
-    if (!HoldsFile() && !AcquireWithin(lock, FFile.Handle(), sharelocks::RecordOffset(rec), 1, timeoutSeconds))
+    if (!HoldsFile() &&
+        !AcquireWithin(lock, FFile.Handle(), sharelocks::RecordOffset(rec), 1, timeoutSeconds))
         return false;
     FRecords.emplace(rec, std::move(lock));
     return true;
@@ -52,7 +53,8 @@ void LockManager::UnlockRecord(Integer rec)
 
 bool LockManager::LockFile(int timeoutSeconds)
 {
-    return HoldsFile() || AcquireWithin(FFileLock, FFile.Handle(), FileLockStart, FileLockLength, timeoutSeconds);
+    return HoldsFile() ||
+           AcquireWithin(FFileLock, FFile.Handle(), FileLockStart, FileLockLength, timeoutSeconds);
 }
 
 void LockManager::UnlockAll()
@@ -76,7 +78,4 @@ bool LockManager::LockHeader(int timeoutSeconds)
            AcquireWithin(FHeaderLock, FFile.Handle(), sharelocks::HeaderOffset, 1, timeoutSeconds);
 }
 
-void LockManager::UnlockHeader()
-{
-    FHeaderLock.Release();
-}
+void LockManager::UnlockHeader() { FHeaderLock.Release(); }

@@ -18,7 +18,7 @@ bool AcquireWithin(sharelocks::OfdLock& lock, int handle, Int64 offset, Int64 le
 
 class LockManager {
 public:
-    explicit LockManager(TableFile& file) : FFile(file) {}
+    explicit LockManager(TableFile& file) : FFile(file) { }
 
     bool LockRecord(Integer rec, int timeoutSeconds);
     void UnlockRecord(Integer rec);

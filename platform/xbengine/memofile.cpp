@@ -133,7 +133,8 @@ String MemoFile::Read(std::uint32_t block) const
     return data;
 }
 
-std::uint32_t MemoFile::Write(std::uint32_t oldBlock, const String& data, bool text, bool shared, int lockTimeout)
+std::uint32_t MemoFile::Write(std::uint32_t oldBlock, const String& data, bool text, bool shared,
+                              int lockTimeout)
 {
     if (data.empty())
         return 0;

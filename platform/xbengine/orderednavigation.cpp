@@ -204,7 +204,8 @@ void Table::GoToRank(Integer rank)
     TableOrders::Access access(*FOrders, false);
     ReadHeaderCount();
     CdxCursor& cursor = FOrders->Cursor();
-    if (rank >= 1 && cursor.GoToPosition(std::uint32_t(rank - 1)) && cursor.RecNo() <= std::uint32_t(FRecCount))
+    if (rank >= 1 && cursor.GoToPosition(std::uint32_t(rank - 1)) &&
+        cursor.RecNo() <= std::uint32_t(FRecCount))
         LoadCurrent(Integer(cursor.RecNo()));
     else
         ToEof(false);

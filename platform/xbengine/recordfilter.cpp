@@ -6,10 +6,7 @@
 
 namespace {
 
-bool Blank(const String& text)
-{
-    return text.find_first_not_of(' ') == String::npos;
-}
+bool Blank(const String& text) { return text.find_first_not_of(' ') == String::npos; }
 
 }  // namespace
 
@@ -36,10 +33,7 @@ void RecordFilter::SetQuery(const String& text)
     FBits.clear();
 }
 
-void RecordFilter::SetFilter(const String& text)
-{
-    FFilter = Compile(text);
-}
+void RecordFilter::SetFilter(const String& text) { FFilter = Compile(text); }
 
 bool RecordFilter::Holds(const xbexpr::Expression& condition, Integer recno, const String& image)
 {

@@ -13,7 +13,7 @@
 
 class RecordFilter {
 public:
-    explicit RecordFilter(AreaContext& context) : FContext(context) {}
+    explicit RecordFilter(AreaContext& context) : FContext(context) { }
 
     // An empty (or blank) text clears; an invalid one fails with XBE_E_EXPR
     // and keeps the previous condition.

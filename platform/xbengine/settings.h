@@ -6,14 +6,14 @@
 #include "platform/xbengine/xbe_types.h"
 
 struct Settings {
-    bool Deleted = false;        // hide delete-marked records while navigating
+    bool Deleted = false;  // hide delete-marked records while navigating
     bool SoftSeek = false;
     bool Exact = false;
-    bool Century = false;        // four-digit years in date text
-    int DateFormat = 0;          // 0 American .. 6 Spanish, 99 system
-    int Epoch = 1900;            // two-digit years fall in [Epoch, Epoch + 99]
-    int MemoBlockSize = 64;      // of memo files created from now on (setting value)
-    int LockTimeout = 1;         // seconds; 0 one try; negative without limit
+    bool Century = false;    // four-digit years in date text
+    int DateFormat = 0;      // 0 American .. 6 Spanish, 99 system
+    int Epoch = 1900;        // two-digit years fall in [Epoch, Epoch + 99]
+    int MemoBlockSize = 64;  // of memo files created from now on (setting value)
+    int LockTimeout = 1;     // seconds; 0 one try; negative without limit
     // Each change of a table opened from now on reaches the disk in an order
     // that survives a power cut (see journal.h); off for scratch tables.
     bool DurableWrites = true;

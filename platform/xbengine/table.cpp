@@ -30,10 +30,7 @@ std::uint32_t ReadLE32(const Byte* p)
     return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24);
 }
 
-void Today(int& year, int& month, int& day)
-{
-    DecodeDate(Date(), year, month, day);
-}
+void Today(int& year, int& month, int& day) { DecodeDate(Date(), year, month, day); }
 
 // A database container (.DBC) keeps its memos in a .DCT file.
 String MemoExtension(const String& path, MemoKind kind)
@@ -44,10 +41,7 @@ String MemoExtension(const String& path, MemoKind kind)
     return ::strcasecmp(ext.c_str(), ".DBC") == 0 ? ".DCT" : ".FPT";
 }
 
-int LockTimeout()
-{
-    return EngineSettings().LockTimeout;
-}
+int LockTimeout() { return EngineSettings().LockTimeout; }
 
 }  // namespace
 
@@ -76,8 +70,8 @@ Table::Table(const String& path, const String& alias, int mode, int tableType)
     bool unmarked = size == FHeader.HeaderLength + Int64(complete) * FHeader.RecordLength;
     if (FHeader.RecCount > std::uint32_t(complete)) {
         Errors().Warn(XBE_E_CORRUPT_DATA, "The record count " + std::to_string(FHeader.RecCount) +
-                                              " is larger than the file holds (" + std::to_string(complete) +
-                                              "): " + path);
+                                                  " is larger than the file holds (" +
+                                                  std::to_string(complete) + "): " + path);
         FHeader.RecCount = complete;
         FRecordsLost = true;
     }
@@ -123,7 +117,8 @@ Table::~Table()
     bool alone = FMode == omExclusive;
     if (FMode == omShared) {
         try {
-            alone = FOpenLock.TryAcquire(FFile.Handle(), sharelocks::OpenModeOffset, sharelocks::LockKind::Exclusive);
+            alone = FOpenLock.TryAcquire(FFile.Handle(), sharelocks::OpenModeOffset,
+                                         sharelocks::LockKind::Exclusive);
         } catch (const Exception&) {
             alone = false;
         }
@@ -269,7 +264,7 @@ Table::RecordWriteLock::RecordWriteLock(Table& table) : FTable(table)
         return;
     if (!table.FLocks.LockRecord(table.FRecNo, LockTimeout()))
         throw EEngineError(XBE_E_LOCK, "Record " + std::to_string(table.FRecNo) +
-                                           " is locked by another user: " + table.FPath);
+                                               " is locked by another user: " + table.FPath);
     FRecNo = table.FRecNo;
 }
 
@@ -426,15 +421,9 @@ void Table::Restore(Integer recno, bool bof, bool eof)
     FBof = bof;
 }
 
-void Table::GoTop()
-{
-    Edge(false);
-}
+void Table::GoTop() { Edge(false); }
 
-void Table::GoBottom()
-{
-    Edge(true);
-}
+void Table::GoBottom() { Edge(true); }
 
 void Table::Edge(bool bottom)
 {
@@ -521,7 +510,9 @@ Integer Table::Count()
         // Only the records with a key in the scope count.
         TableOrders::Access access(*FOrders, false);
         CdxCursor& cursor = FOrders->Cursor();
-        bool more = order->Tag->Descending() || order->Low.empty() ? cursor.First() : (cursor.Seek(order->Low), cursor.Valid());
+        bool more = order->Tag->Descending() || order->Low.empty()
+                            ? cursor.First()
+                            : (cursor.Seek(order->Low), cursor.Valid());
         for (more = more && OrderWalk(true); more; more = cursor.Next() && OrderWalk(true))
             ++visible;
         return visible;
@@ -565,7 +556,8 @@ void Table::WriteCurrent(int from, int length)
         FOrders->RecordWritten();
     for (ReadBlock* block : {&FWindow, FGroups.Find((FRecNo - 1) / GroupRecords())})
         if (block && block->Holds(FRecNo))
-            std::memcpy(block->Bytes.data() + std::size_t(FRecNo - block->First) * FHeader.RecordLength + from,
+            std::memcpy(block->Bytes.data() + std::size_t(FRecNo - block->First) * FHeader.RecordLength +
+                                from,
                         FRecord.data() + from, length);
 }
 
@@ -962,10 +954,7 @@ Integer Table::LastUpdate()
 
 // --- fields ------------------------------------------------------------
 
-String Table::FieldBytes(const FieldDef& field) const
-{
-    return FRecord.substr(field.Offset, field.Width);
-}
+String Table::FieldBytes(const FieldDef& field) const { return FRecord.substr(field.Offset, field.Width); }
 
 void Table::WriteField(const FieldDef& field, const String& bytes)
 {
@@ -987,7 +976,7 @@ std::uint32_t Table::MemoBlockOf(const String& image, const FieldDef& field) con
             block = block * 10 + std::uint32_t(c - '0');
         else if (c != ' ')
             throw EEngineError(XBE_E_CORRUPT_DATA, "Bad memo reference in field " + field.Name + ", record " +
-                                                       std::to_string(FRecNo) + ": " + FPath);
+                                                           std::to_string(FRecNo) + ": " + FPath);
     }
     return block;
 }
@@ -1059,10 +1048,7 @@ bool Table::RLock(Integer rec)
     return true;
 }
 
-bool Table::Locked(Integer rec) const
-{
-    return !NeedsLocks() || FLocks.HoldsRecord(rec);
-}
+bool Table::Locked(Integer rec) const { return !NeedsLocks() || FLocks.HoldsRecord(rec); }
 
 bool Table::FLock()
 {

@@ -267,8 +267,7 @@ private:
     }
     bool OrderUsed() { return FOrders->Active() != nullptr; }
     // Runs a move in the active order; a damaged index ends it at end of file.
-    template <class Move>
-    void InOrder(Move&& move)
+    template<class Move> void InOrder(Move&& move)
     {
         try {
             move();
@@ -327,8 +326,8 @@ private:
     sharelocks::OfdLock FMemoOpenLock;
     DbfHeader FHeader;
     LockManager FLocks;
-    AreaContext FContext{*this};
-    RecordFilter FFilter{FContext};
+    AreaContext FContext {*this};
+    RecordFilter FFilter {FContext};
     std::unique_ptr<TableOrders> FOrders;
     // The change of the group of writes under way, if any.
     std::unique_ptr<Change> FGroup;

@@ -101,8 +101,7 @@ void TableDefinition::AddField(const String& name, const String& type, int lengt
     case 'D': field.Width = 8; break;
     case 'L': field.Width = 1; break;
     case 'M': field.Width = 10; break;
-    default:
-        refuse("unknown field type \"" + type + "\"");
+    default: refuse("unknown field type \"" + type + "\"");
     }
     Fields.push_back(field);
 }
@@ -117,7 +116,8 @@ void RequireNotInUse(const String& dbfPath)
             throw EEngineError(XBE_E_IN_USE, "The file is in use: " + file);
 }
 
-void WriteEmptyTable(const String& dbfPath, int tableType, const std::vector<FieldDef>& fields, int memoBlockSize)
+void WriteEmptyTable(const String& dbfPath, int tableType, const std::vector<FieldDef>& fields,
+                     int memoBlockSize)
 {
     DbfHeader header;
     header.Fields = fields;

@@ -8,10 +8,10 @@
 #include "platform/xbengine/dbfheader.h"
 
 struct TableDefinition {
-    String Path;         // the DBF to write
+    String Path;  // the DBF to write
     String Alias;
     int TableType = 2;
-    int Announced = 0;   // the field count given to xb_CreateNew
+    int Announced = 0;  // the field count given to xb_CreateNew
     std::vector<FieldDef> Fields;
     bool Failed = false;
 
@@ -25,4 +25,5 @@ struct TableDefinition {
 void RequireNotInUse(const String& dbfPath);
 // Writes an empty table of that structure, replacing an old one, and removes
 // a stale structural index and memo file. No partial file is left on failure.
-void WriteEmptyTable(const String& dbfPath, int tableType, const std::vector<FieldDef>& fields, int memoBlockSize);
+void WriteEmptyTable(const String& dbfPath, int tableType, const std::vector<FieldDef>& fields,
+                     int memoBlockSize);

@@ -132,7 +132,7 @@ int TableOrders::Order::ScopeSide(const String& key) const
     return 0;
 }
 
-TableOrders::TableOrders(Table& table, AreaContext& context) : FTable(table), FContext(context) {}
+TableOrders::TableOrders(Table& table, AreaContext& context) : FTable(table), FContext(context) { }
 
 TableOrders::~TableOrders()
 {
@@ -221,8 +221,9 @@ TableOrders::IndexFile& TableOrders::OpenFile(const String& path, bool structura
     file->Path = path;
     file->Structural = structural;
     bool readOnly = FTable.Mode() == omReadOnly;
-    auto mode = create ? IndexPageStore::Mode::Create
-                       : readOnly ? IndexPageStore::Mode::OpenReadOnly : IndexPageStore::Mode::Open;
+    auto mode = create     ? IndexPageStore::Mode::Create
+                : readOnly ? IndexPageStore::Mode::OpenReadOnly
+                           : IndexPageStore::Mode::Open;
     auto store = std::make_unique<IndexPageStore>(path, mode, &FTable.ChangeJournal());
     file->Handle = store->Handle();
     auto kind = FTable.Mode() == omExclusive ? sharelocks::LockKind::Exclusive : sharelocks::LockKind::Shared;
@@ -329,12 +330,12 @@ void TableOrders::Open(const String& file)
     }
 }
 
-void TableOrders::CreateTag(const String& path, const String& name, const String& key, int option, bool descending,
-                            const String& forCondition)
+void TableOrders::CreateTag(const String& path, const String& name, const String& key, int option,
+                            bool descending, const String& forCondition)
 {
     if (FTable.Mode() != omExclusive)
-        throw EEngineError(XBE_E_EXCLUSIVE, "Creating an index tag needs the table opened exclusively: " +
-                                                FTable.Path());
+        throw EEngineError(XBE_E_EXCLUSIVE,
+                           "Creating an index tag needs the table opened exclusively: " + FTable.Path());
     if (option != 0 && option != 1)
         throw EEngineError(XBE_E_UNSUPPORTED, "Index option " + std::to_string(option) + " is not supported");
     String tagName = Upper(name);
@@ -342,9 +343,11 @@ void TableOrders::CreateTag(const String& path, const String& name, const String
         throw EEngineError(XBE_E_EXPR, "Invalid index tag name \"" + name + "\"");
     auto keyExpression = CompileExpression(key, FContext, false);
     int keyLength = keyExpression->Width();
-    if (keyExpression->Type() == xbexpr::ValueType::Character && (keyLength < 1 || keyLength > MaxCharacterKey))
-        throw EEngineError(XBE_E_EXPR, "The index key is " + std::to_string(keyLength) + " bytes long, not 1 to " +
-                                           std::to_string(MaxCharacterKey) + ": " + key);
+    if (keyExpression->Type() == xbexpr::ValueType::Character &&
+        (keyLength < 1 || keyLength > MaxCharacterKey))
+        throw EEngineError(XBE_E_EXPR, "The index key is " + std::to_string(keyLength) +
+                                               " bytes long, not 1 to " + std::to_string(MaxCharacterKey) +
+                                               ": " + key);
     bool conditional = forCondition.find_first_not_of(' ') != String::npos;
     if (conditional)
         CompileExpression(forCondition, FContext, true);
@@ -412,8 +415,9 @@ void TableOrders::Commit()
 void TableOrders::CloseOthers()
 {
     FlushPending();
-    FFiles.erase(std::remove_if(FFiles.begin(), FFiles.end(), [](const auto& file) { return !file->Structural; }),
-                 FFiles.end());
+    FFiles.erase(
+            std::remove_if(FFiles.begin(), FFiles.end(), [](const auto& file) { return !file->Structural; }),
+            FFiles.end());
     FCurrent = 0;
     Collect();
 }
@@ -423,7 +427,8 @@ void TableOrders::CloseActive()
     FlushPending();
     IndexFile* file = FCurrent ? At(FCurrent).File : nullptr;
     if (file && !file->Structural)
-        FFiles.erase(std::find_if(FFiles.begin(), FFiles.end(), [&](const auto& f) { return f.get() == file; }));
+        FFiles.erase(
+                std::find_if(FFiles.begin(), FFiles.end(), [&](const auto& f) { return f.get() == file; }));
     FCurrent = 0;
     Collect();
 }
@@ -496,10 +501,7 @@ int TableOrders::Find(const String& tag) const
     return 0;
 }
 
-const String& TableOrders::FileName(int order) const
-{
-    return FOrders[std::size_t(order - 1)]->File->Path;
-}
+const String& TableOrders::FileName(int order) const { return FOrders[std::size_t(order - 1)]->File->Path; }
 
 CdxCursor& TableOrders::Cursor()
 {

@@ -17,9 +17,6 @@ String TableFile(const String& path)
     return ExtractFileExt(file).empty() ? ResolvePath(file + ".DBF") : file;
 }
 
-String Sibling(const String& path, const String& ext)
-{
-    return ResolvePath(ChangeFileExt(path, ext));
-}
+String Sibling(const String& path, const String& ext) { return ResolvePath(ChangeFileExt(path, ext)); }
 
 }  // namespace tablepaths

@@ -24,8 +24,9 @@ struct Value {
 
 [[noreturn]] void Mismatch(const FieldDef& field, int code)
 {
-    throw EEngineError(XBE_E_FIELD, "A value of type " + std::to_string(code) + " cannot be stored in field " +
-                                        field.Name + " (" + field.Type + ")");
+    throw EEngineError(XBE_E_FIELD, "A value of type " + std::to_string(code) +
+                                            " cannot be stored in field " + field.Name + " (" + field.Type +
+                                            ")");
 }
 
 [[noreturn]] void TooBig(const FieldDef& field, const String& shown)
@@ -63,16 +64,13 @@ Value Decode(const FieldDef& field, int code, const void* value)
         break;
     case vcText:
     case vcText2:
-    case vcMemoText:
-        v.text = static_cast<const char*>(value);
-        break;
+    case vcMemoText: v.text = static_cast<const char*>(value); break;
     case vcDateText:
         v.text.assign(static_cast<const char*>(value), strnlen(static_cast<const char*>(value), 11));
         v.kind = Value::Date;
         v.julian = -1;
         break;
-    default:
-        Mismatch(field, code);
+    default: Mismatch(field, code);
     }
     return v;
 }
@@ -108,8 +106,7 @@ String StoredBytes(const FieldDef& field, int code, const void* value, const Set
     case 'C':
         switch (v.kind) {
         case Value::Number: return Padded(field, fieldcodec::NumberText(v.number));
-        case Value::Date:
-            return Padded(field, v.julian >= 0 ? fieldcodec::Dtos(v.julian) : v.text);
+        case Value::Date: return Padded(field, v.julian >= 0 ? fieldcodec::Dtos(v.julian) : v.text);
         case Value::Logical: return Padded(field, v.logical ? "T" : "F");
         case Value::Text: return Padded(field, v.text);
         }
@@ -146,8 +143,7 @@ String StoredBytes(const FieldDef& field, int code, const void* value, const Set
         if (v.kind == Value::Logical)
             return v.logical ? "T" : "F";
         return (!v.text.empty() && std::strchr("TtYy", v.text[0])) ? "T" : "F";
-    default:
-        break;
+    default: break;
     }
     Mismatch(field, code);
 }
@@ -157,8 +153,7 @@ String MemoValue(const FieldDef& field, int code, const void* value)
     switch (code) {
     case vcText:
     case vcText2:
-    case vcMemoText:
-        return static_cast<const char*>(value);
+    case vcMemoText: return static_cast<const char*>(value);
     case vcFile: {
         const char* name = static_cast<const char*>(value);
         std::ifstream in(name, std::ios::binary);
@@ -166,8 +161,7 @@ String MemoValue(const FieldDef& field, int code, const void* value)
             throw EEngineError(XBE_E_NOT_FOUND, String("Cannot read file ") + name);
         return String(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    default:
-        Mismatch(field, code);
+    default: Mismatch(field, code);
     }
 }
 

@@ -18,7 +18,7 @@ WorkAreas& Areas()
     return areas;
 }
 
-WorkAreas::WorkAreas() : FTables(MaxAreas + 1), FDefinitions(MaxAreas + 1) {}
+WorkAreas::WorkAreas() : FTables(MaxAreas + 1), FDefinitions(MaxAreas + 1) { }
 
 int WorkAreas::Select(int area)
 {
@@ -54,8 +54,8 @@ Table& WorkAreas::CurrentAsIs()
 TableDefinition& WorkAreas::Definition()
 {
     if (FSelected < 1 || FSelected > MaxAreas || !FDefinitions[FSelected])
-        throw EEngineError(XBE_E_NO_DEFINITION, "No table definition is pending in work area " +
-                                                    std::to_string(FSelected));
+        throw EEngineError(XBE_E_NO_DEFINITION,
+                           "No table definition is pending in work area " + std::to_string(FSelected));
     return *FDefinitions[FSelected];
 }
 
@@ -94,10 +94,7 @@ int WorkAreas::Use(const String& path, const String& alias, int mode, int tableT
     return area;
 }
 
-void WorkAreas::Close()
-{
-    CloseArea(FSelected);
-}
+void WorkAreas::Close() { CloseArea(FSelected); }
 
 void WorkAreas::CloseAll()
 {
@@ -128,7 +125,7 @@ void WorkAreas::CloseArea(int area)
 int WorkAreas::Find(const String& alias) const
 {
     for (int area = 1; area <= MaxAreas; ++area) {
-        const String* name = FTables[area] ? &FTables[area]->Alias()
+        const String* name = FTables[area]        ? &FTables[area]->Alias()
                              : FDefinitions[area] ? &FDefinitions[area]->Alias
                                                   : nullptr;
         if (name && ::strcasecmp(name->c_str(), alias.c_str()) == 0)
@@ -151,7 +148,8 @@ String WorkAreas::AliasOf(int area) const
 int WorkAreas::CreateNew(const String& path, const String& alias, int tableType, int fieldCount)
 {
     if (tableType != 1 && tableType != 2)
-        throw EEngineError(XBE_E_UNSUPPORTED, "Tables of type " + std::to_string(tableType) + " cannot be created");
+        throw EEngineError(XBE_E_UNSUPPORTED,
+                           "Tables of type " + std::to_string(tableType) + " cannot be created");
     if (fieldCount < 1 || fieldCount > 255)
         throw EEngineError(XBE_E_LIMIT, "A table has 1 to 255 fields, not " + std::to_string(fieldCount));
     String file = tablepaths::TableFile(path);
@@ -178,8 +176,10 @@ void WorkAreas::CreateExec()
     if (definition.Failed || definition.Fields.empty())
         throw EEngineError(XBE_E_FIELD, "The table definition is not valid: " + definition.Path);
     RequireNotInUse(definition.Path);
-    WriteEmptyTable(definition.Path, definition.TableType, definition.Fields, EngineSettings().MemoBlockBytes());
-    auto table = std::make_unique<Table>(definition.Path, definition.Alias, omExclusive, definition.TableType);
+    WriteEmptyTable(definition.Path, definition.TableType, definition.Fields,
+                    EngineSettings().MemoBlockBytes());
+    auto table =
+            std::make_unique<Table>(definition.Path, definition.Alias, omExclusive, definition.TableType);
     FDefinitions[area].reset();
     FTables[area] = std::move(table);
 }

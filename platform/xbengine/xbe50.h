@@ -17,22 +17,22 @@
 /* Error codes recorded by every failing call. */
 enum {
     XBE_OK = 0,
-    XBE_E_NOT_FOUND = 1,      /* missing table, memo or index file */
-    XBE_E_IN_USE = 2,         /* open-mode conflict, target of a creation in use */
-    XBE_E_ACCESS = 3,         /* no permission, read-only file system */
-    XBE_E_BAD_HEADER = 4,     /* not a table this engine reads */
-    XBE_E_CORRUPT_DATA = 5,   /* record count beyond the file, bad memo reference */
+    XBE_E_NOT_FOUND = 1,    /* missing table, memo or index file */
+    XBE_E_IN_USE = 2,       /* open-mode conflict, target of a creation in use */
+    XBE_E_ACCESS = 3,       /* no permission, read-only file system */
+    XBE_E_BAD_HEADER = 4,   /* not a table this engine reads */
+    XBE_E_CORRUPT_DATA = 5, /* record count beyond the file, bad memo reference */
     XBE_E_CORRUPT_INDEX = 6,
     XBE_E_EXPR = 7,
-    XBE_E_NO_AREA = 8,        /* call on an unused work area */
+    XBE_E_NO_AREA = 8, /* call on an unused work area */
     XBE_E_NO_ORDER = 9,
     XBE_E_BAD_ORDER = 10,
     XBE_E_READ_ONLY = 11,
-    XBE_E_EXCLUSIVE = 12,     /* operation needs an exclusive open */
-    XBE_E_LOCK = 13,          /* lock time-out, record locked elsewhere */
-    XBE_E_EOF = 14,           /* write on the end-of-file record */
-    XBE_E_FIELD = 15,         /* unknown field, invalid field definition */
-    XBE_E_OVERFLOW = 16,      /* value does not fit the field */
+    XBE_E_EXCLUSIVE = 12, /* operation needs an exclusive open */
+    XBE_E_LOCK = 13,      /* lock time-out, record locked elsewhere */
+    XBE_E_EOF = 14,       /* write on the end-of-file record */
+    XBE_E_FIELD = 15,     /* unknown field, invalid field definition */
+    XBE_E_OVERFLOW = 16,  /* value does not fit the field */
     XBE_E_IO = 17,
     XBE_E_UNSUPPORTED = 18,
     XBE_E_NO_DEFINITION = 19, /* xb_CreateField/xb_CreateExec without xb_CreateNew */
@@ -78,8 +78,8 @@ extern "C" {
 #undef XBE_FUNCTION
 
 /* Extensions, bound apart from the 144 functions above. */
-XBE_EXPORT int32_t xbx_LastError(void);          /* code of the last recorded error, 0 after a clean call */
-XBE_EXPORT const char* xbx_LastErrorText(void);  /* its text, "" after a clean call */
+XBE_EXPORT int32_t xbx_LastError(void);            /* code of the last recorded error, 0 after a clean call */
+XBE_EXPORT const char* xbx_LastErrorText(void);    /* its text, "" after a clean call */
 XBE_EXPORT XBBOOL xbx_FileInUse(const char* path); /* some open of the file, in any process, holds it */
 XBE_EXPORT void
 xbx_SetCacheBudget(int64_t bytes); /* memory each table opened from now on may keep of its files */

@@ -16,8 +16,8 @@
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/fileops.h"
-#include "platform/rtl/variant.h"
 #include "platform/rtl/stringlist.h"
+#include "platform/rtl/variant.h"
 #include "tables/droenv.h"
 #include "tables/xbe50.h"
 #include "tests/support/tempdir.h"
@@ -49,7 +49,8 @@ std::vector<String> Reader(const String& FileName, const char* What)
                         "import sys, dbfread\n"
                         "t = dbfread.DBF(sys.argv[1], raw=True, encoding=\"latin-1\")\n"
                         "if sys.argv[2] == \"fields\":\n"
-                        "    for f in t.fields: print(\"%s|%s|%d|%d\" % (f.name, f.type, f.length, f.decimal_count))\n"
+                        "    for f in t.fields: print(\"%s|%s|%d|%d\" % (f.name, f.type, f.length, "
+                        "f.decimal_count))\n"
                         "else:\n"
                         "    for r in t: print(\"|\".join(v.decode(\"latin-1\") for v in r.values()))\n"
                         "' ") +
@@ -60,8 +61,8 @@ std::vector<String> SchemaLines(const TTableSchema& Schema)
 {
     std::vector<String> lines;
     for (const TFieldSchema& f : Schema.Fields)
-        lines.push_back(String(f.Name) + "|" + f.Type + "|" + std::to_string(f.Type == 'D' ? 8 : f.Width) + "|" +
-                        std::to_string(f.Decimals));
+        lines.push_back(String(f.Name) + "|" + f.Type + "|" + std::to_string(f.Type == 'D' ? 8 : f.Width) +
+                        "|" + std::to_string(f.Decimals));
     return lines;
 }
 
@@ -215,9 +216,9 @@ TEST_F(ClientDataBaseTest, NewClientHasItsFiveFilesWithTheSchemasTagsAndPayerRec
     Module->OnProgress = [&](int position, int maximum) { progress.emplace_back(position, maximum); };
     Module->CreateClientTables("08ACME");
     const String dir = ClientDir("08ACME");
-    EXPECT_EQ(Names(dir),
-              (std::vector<String>{"CLIENT.DBF", "EMPLOYEE.CDX", "EMPLOYEE.DBF", "TOTTRANS.CDX", "TOTTRANS.DBF"}));
-    EXPECT_EQ(progress, (std::vector<std::pair<int, int>>{{0, 3}, {1, 3}, {2, 3}, {3, 3}}));
+    EXPECT_EQ(Names(dir), (std::vector<String> {"CLIENT.DBF", "EMPLOYEE.CDX", "EMPLOYEE.DBF", "TOTTRANS.CDX",
+                                                "TOTTRANS.DBF"}));
+    EXPECT_EQ(progress, (std::vector<std::pair<int, int>> {{0, 3}, {1, 3}, {2, 3}, {3, 3}}));
     EXPECT_FALSE(Module->tblClient->Active());
     EXPECT_FALSE(Module->tblEmployee->Active());
     EXPECT_FALSE(Module->tblTransactions->Active());
@@ -236,14 +237,15 @@ TEST_F(ClientDataBaseTest, NewClientHasItsFiveFilesWithTheSchemasTagsAndPayerRec
 
     User.ClientID = "08ACME";
     Module->OpenClient();
-    EXPECT_EQ(Tags(Module->tblEmployee), (std::vector<String>{"ID", "NAME1", "LAST"}));
-    EXPECT_EQ(Tags(Module->tblTransactions), (std::vector<String>{"ACCNO", "DESCR", "PAYEE", "NUMBER", "EMP_ID", "DATE"}));
+    EXPECT_EQ(Tags(Module->tblEmployee), (std::vector<String> {"ID", "NAME1", "LAST"}));
+    EXPECT_EQ(Tags(Module->tblTransactions),
+              (std::vector<String> {"ACCNO", "DESCR", "PAYEE", "NUMBER", "EMP_ID", "DATE"}));
     // Ordering by LAST sorts on the whole blank-padded name.
     Add(Module->tblEmployee, {{"ID", "R1"}, {"LAST", "SMITHSON"}});
     Add(Module->tblEmployee, {{"ID", "R2"}, {"LAST", "SMITH"}});
     Add(Module->tblEmployee, {{"ID", "R3"}, {"LAST", "ADAMS"}});
     Module->tblEmployee->SetOrder(Module->tblEmployee->TagArea("LAST"));
-    EXPECT_EQ(Column(Module->tblEmployee, "ID"), (std::vector<String>{"R3", "R2", "R1"}));
+    EXPECT_EQ(Column(Module->tblEmployee, "ID"), (std::vector<String> {"R3", "R2", "R1"}));
 }
 
 TEST_F(ClientDataBaseTest, PrintHasTheRecipientLayout)
@@ -269,7 +271,7 @@ TEST_F(ClientDataBaseTest, AStaleIndexInAnExistingDirectoryIsReplaced)
     User.ClientID = "C2";
     Module->OpenClient();
     ASSERT_TRUE(Module->tblEmployee->Active());
-    EXPECT_EQ(Tags(Module->tblEmployee), (std::vector<String>{"ID", "NAME1", "LAST"}));
+    EXPECT_EQ(Tags(Module->tblEmployee), (std::vector<String> {"ID", "NAME1", "LAST"}));
 }
 
 TEST_F(ClientDataBaseTest, EnsureAsksOnlyForMissingTablesAndCreatesOnYes)
@@ -286,9 +288,8 @@ TEST_F(ClientDataBaseTest, EnsureAsksOnlyForMissingTablesAndCreatesOnYes)
     const String dir = ClientDir("C3");
     std::filesystem::remove(dir + "EMPLOYEE.DBF");
     std::filesystem::remove(dir + "EMPLOYEE.CDX");
-    const std::vector<String> asked = {
-        "The employee database does not exist at this data location (" + dir +
-        ").  Would you like to create it now?"};
+    const std::vector<String> asked = {"The employee database does not exist at this data location (" + dir +
+                                       ").  Would you like to create it now?"};
     Answer = false;
     Module->EnsureClientTables("C3");
     EXPECT_EQ(Questions, asked);
@@ -300,7 +301,7 @@ TEST_F(ClientDataBaseTest, EnsureAsksOnlyForMissingTablesAndCreatesOnYes)
     EXPECT_EQ(Reader(dir + "EMPLOYEE.DBF", "fields"), SchemaLines(EmployeeSchema));
     EXPECT_EQ(Reader(dir + "TOTTRANS.DBF", "records").size(), 1u);
     Module->OpenClient();
-    EXPECT_EQ(Tags(Module->tblEmployee), (std::vector<String>{"ID", "NAME1", "LAST"}));
+    EXPECT_EQ(Tags(Module->tblEmployee), (std::vector<String> {"ID", "NAME1", "LAST"}));
 
     // A client without a directory yet: all three questions, in order.
     Questions.clear();
@@ -358,13 +359,13 @@ TEST_F(ClientDataBaseTest, AClientInUseElsewhereIsNotOpenedAtAll)
         const char* Held;
         bool Exclusive;
     };
-    for (const Case c : {Case{"TOTTRANS", false}, Case{"EMPLOYEE", false}, Case{"CLIENT", true}}) {
+    for (const Case c : {Case {"TOTTRANS", false}, Case {"EMPLOYEE", false}, Case {"CLIENT", true}}) {
         SCOPED_TRACE(c.Held);
         Messages.clear();
         User.ClientID = "C6";
         Peer peer(ClientDir("C6"), c.Held, c.Exclusive);
         Module->OpenClient();
-        EXPECT_EQ(Messages, std::vector<String>{ClientInUseMessage});
+        EXPECT_EQ(Messages, std::vector<String> {ClientInUseMessage});
         EXPECT_EQ(User.ClientID, "");
         EXPECT_FALSE(Module->tblClient->Active());
         EXPECT_FALSE(Module->tblEmployee->Active());
@@ -373,7 +374,7 @@ TEST_F(ClientDataBaseTest, AClientInUseElsewhereIsNotOpenedAtAll)
     Messages.clear();
     User.ClientID = "../C6";
     Module->OpenClient();
-    EXPECT_EQ(Messages, std::vector<String>{ClientInUseMessage});
+    EXPECT_EQ(Messages, std::vector<String> {ClientInUseMessage});
     EXPECT_EQ(User.ClientID, "");
 }
 
@@ -390,13 +391,14 @@ TEST_F(ClientDataBaseTest, ReindexBuildsCompleteIndexesFromMissingOrDamagedFiles
     Temp.Write("data/C7/EMPLOYEE.CDX", String(2048, '\x7f'));
 
     EXPECT_TRUE(Module->ReindexClient("C7"));
-    EXPECT_EQ(Names(dir),
-              (std::vector<String>{"CLIENT.DBF", "EMPLOYEE.CDX", "EMPLOYEE.DBF", "TOTTRANS.CDX", "TOTTRANS.DBF"}));
+    EXPECT_EQ(Names(dir), (std::vector<String> {"CLIENT.DBF", "EMPLOYEE.CDX", "EMPLOYEE.DBF", "TOTTRANS.CDX",
+                                                "TOTTRANS.DBF"}));
     EXPECT_FALSE(Module->tblEmployee->Active());
     Module->OpenClient();
-    EXPECT_EQ(Tags(Module->tblTransactions), (std::vector<String>{"ACCNO", "DESCR", "PAYEE", "NUMBER", "EMP_ID", "DATE"}));
+    EXPECT_EQ(Tags(Module->tblTransactions),
+              (std::vector<String> {"ACCNO", "DESCR", "PAYEE", "NUMBER", "EMP_ID", "DATE"}));
     Module->tblEmployee->SetOrder(Module->tblEmployee->TagArea("NAME1"));
-    EXPECT_EQ(Column(Module->tblEmployee, "ID"), (std::vector<String>{"R1", "R2"}));
+    EXPECT_EQ(Column(Module->tblEmployee, "ID"), (std::vector<String> {"R1", "R2"}));
 
     // A client open here is open again afterwards.
     EXPECT_TRUE(Module->ReindexClient("C7"));
@@ -421,7 +423,8 @@ TEST_F(ClientDataBaseTest, ReindexRefusesWithoutTouchingAnything)
     EXPECT_FALSE(Module->ReindexClient("C8"));
     EXPECT_EQ(Temp.Read(dir + "TOTTRANS.CDX"), transactionIndex);
     EXPECT_FALSE(Module->ReindexClient("../C8"));
-    EXPECT_EQ(Names(dir), (std::vector<String>{"EMPLOYEE.CDX", "EMPLOYEE.DBF", "TOTTRANS.CDX", "TOTTRANS.DBF"}));
+    EXPECT_EQ(Names(dir),
+              (std::vector<String> {"EMPLOYEE.CDX", "EMPLOYEE.DBF", "TOTTRANS.CDX", "TOTTRANS.DBF"}));
 }
 
 // ---- The pick list
@@ -433,7 +436,7 @@ TEST_F(ClientDataBaseTest, CreateClientListReplacesTheListWithAnEmptyIndexedOne)
     Add(Module->tblClientList, {{"ID", "ZZ"}, {"NAME", "ZED CO"}, {"PATH", "/data/ZZ"}});
     Add(Module->tblClientList, {{"ID", "AA"}, {"NAME", "ALPHA CO"}, {"PATH", "/data/AA"}});
     Module->tblClientList->SetOrder(Module->tblClientList->TagArea("NAME"));
-    EXPECT_EQ(Column(Module->tblClientList, "ID"), (std::vector<String>{"AA", "ZZ"}));
+    EXPECT_EQ(Column(Module->tblClientList, "ID"), (std::vector<String> {"AA", "ZZ"}));
     EXPECT_TRUE(Module->tblClientList->Locate("ID", Variant(String("ZZ")), {}));
     EXPECT_EQ(Module->tblClientList->FieldByName("NAME")->AsString(), "ZED CO");
     EXPECT_EQ(Reader(Module->ProgramDir + "CLIENTLIST.DBF", "fields"), SchemaLines(ClientListSchema));
@@ -442,7 +445,7 @@ TEST_F(ClientDataBaseTest, CreateClientListReplacesTheListWithAnEmptyIndexedOne)
     ASSERT_TRUE(Module->CreateClientList());
     EXPECT_TRUE(Module->tblClientList->Active());
     EXPECT_TRUE(Module->tblClientList->Eof());
-    EXPECT_EQ(Tags(Module->tblClientList), (std::vector<String>{"ID", "NAME"}));
+    EXPECT_EQ(Tags(Module->tblClientList), (std::vector<String> {"ID", "NAME"}));
     EXPECT_TRUE(Reader(Module->ProgramDir + "CLIENTLIST.DBF", "records").empty());
 }
 
@@ -461,7 +464,7 @@ TEST_F(ClientDataBaseTest, CreateClientListIsRefusedWhileTheListIsOpenElsewhere)
     }
     EXPECT_EQ(Reader(list, "records"), rows);
     Module->OpenClientList();
-    EXPECT_EQ(Tags(Module->tblClientList), (std::vector<String>{"ID", "NAME"}));
+    EXPECT_EQ(Tags(Module->tblClientList), (std::vector<String> {"ID", "NAME"}));
 }
 
 // ---- Field layouts
@@ -481,7 +484,10 @@ std::vector<Shown> VisibleFields(TDataSet* DataSet)
     return shown;
 }
 
-bool operator==(const Shown& a, const Shown& b) { return a.Field == b.Field && a.Label == b.Label && a.Width == b.Width; }
+bool operator==(const Shown& a, const Shown& b)
+{
+    return a.Field == b.Field && a.Label == b.Label && a.Width == b.Width;
+}
 
 void PrintTo(const Shown& s, std::ostream* os) { *os << s.Field << "/" << s.Label << "/" << s.Width; }
 
@@ -495,24 +501,23 @@ String Formats(TDataSet* DataSet, const String& Field)
 TEST_F(ClientDataBaseTest, GridsShowTheirColumnsInOrder)
 {
     NewClient("C9");
-    EXPECT_EQ(VisibleFields(Module->tblEmployee),
-              (std::vector<Shown>{{"ID", "Employee ID", 10},
-                                  {"NAME1", "Employee Name", 39},
-                                  {"LAST", "Employee Last Name", 25},
-                                  {"SSN", "Employee SSN", 20}}));
+    EXPECT_EQ(VisibleFields(Module->tblEmployee), (std::vector<Shown> {{"ID", "Employee ID", 10},
+                                                                       {"NAME1", "Employee Name", 39},
+                                                                       {"LAST", "Employee Last Name", 25},
+                                                                       {"SSN", "Employee SSN", 20}}));
     EXPECT_EQ(Formats(Module->tblEmployee, "TOTAMT"), "$#,.00 / #.00");
     EXPECT_EQ(VisibleFields(Module->tblTransactions),
-              (std::vector<Shown>{{"NUMBER", "Reference~Number", 12},
-                                  {"DATE", "Transaction~Date", 12},
-                                  {"PAYEE", "Payee", 28},
-                                  {"DESCR", "Transaction~Description", 32},
-                                  {"AMOUNT", "Amount", 11}}));
+              (std::vector<Shown> {{"NUMBER", "Reference~Number", 12},
+                                   {"DATE", "Transaction~Date", 12},
+                                   {"PAYEE", "Payee", 28},
+                                   {"DESCR", "Transaction~Description", 32},
+                                   {"AMOUNT", "Amount", 11}}));
     EXPECT_EQ(Formats(Module->tblTransactions, "NUMBER"), "######## / ########");
     EXPECT_EQ(Formats(Module->tblTransactions, "AMOUNT"), "$#,.00 / #.00");
     ASSERT_TRUE(Module->CreateClientList());
     Module->OpenClientList();
     EXPECT_EQ(VisibleFields(Module->tblClientList),
-              (std::vector<Shown>{{"ID", "Client ID", 10}, {"NAME", "Client Name", 40}}));
+              (std::vector<Shown> {{"ID", "Client ID", 10}, {"NAME", "Client Name", 40}}));
 
     // The print table keeps its own fields as they opened.
     Module->BuildPrintTable(2, false);
@@ -535,17 +540,23 @@ protected:
         Add(Module->tblEmployee, {{"ID", "NONE"}, {"TOTAMT", "55.00"}, {"FWT", "1.00"}});
         // AMOUNT, FWT, SWT1, STATE_INC1, SWT2, STATE_INC2, DATE
         const std::vector<std::pair<String, std::vector<String>>> rows = {
-            {"A1", {"100.10", "10.01", "3.30", "50.05", "1.10", "20.00", "01/15/2008"}},
-            {"A1", {"-30.05", "-3.00", "0.00", "-10.00", "0.00", "0.00", "12/31/2008"}},
-            {"A10", {"999.99", "99.99", "9.99", "9.99", "9.99", "9.99", "06/30/2008"}},
-            {"a1", {"7.00", "7.00", "7.00", "7.00", "7.00", "7.00", "06/30/2008"}},
-            {"A1", {"0.10", "0.20", "0.00", "0.00", "0.00", "0.00", "03/01/2007"}},
-            {"A1", {"0.20", "0.10", "0.00", "0.00", "0.00", "0.00", "01/01/2009"}},
-            {"A1", {"500.00", "50.00", "5.00", "5.00", "5.00", "5.00", "05/05/2008"}},
+                {"A1", {"100.10", "10.01", "3.30", "50.05", "1.10", "20.00", "01/15/2008"}},
+                {"A1", {"-30.05", "-3.00", "0.00", "-10.00", "0.00", "0.00", "12/31/2008"}},
+                {"A10", {"999.99", "99.99", "9.99", "9.99", "9.99", "9.99", "06/30/2008"}},
+                {"a1", {"7.00", "7.00", "7.00", "7.00", "7.00", "7.00", "06/30/2008"}},
+                {"A1", {"0.10", "0.20", "0.00", "0.00", "0.00", "0.00", "03/01/2007"}},
+                {"A1", {"0.20", "0.10", "0.00", "0.00", "0.00", "0.00", "01/01/2009"}},
+                {"A1", {"500.00", "50.00", "5.00", "5.00", "5.00", "5.00", "05/05/2008"}},
         };
         for (const auto& [id, v] : rows)
-            Add(Module->tblTransactions, {{"EMP_ID", id}, {"AMOUNT", v[0]}, {"FWT", v[1]}, {"SWT1", v[2]},
-                                          {"STATE_INC1", v[3]}, {"SWT2", v[4]}, {"STATE_INC2", v[5]}, {"DATE", v[6]}});
+            Add(Module->tblTransactions, {{"EMP_ID", id},
+                                          {"AMOUNT", v[0]},
+                                          {"FWT", v[1]},
+                                          {"SWT1", v[2]},
+                                          {"STATE_INC1", v[3]},
+                                          {"SWT2", v[4]},
+                                          {"STATE_INC2", v[5]},
+                                          {"DATE", v[6]}});
         // The last one, still current, is deleted and no longer counts.
         Module->tblTransactions->Delete();
     }
@@ -572,10 +583,7 @@ protected:
         return totals;
     }
 
-    void GoToRecipient(const String& ID)
-    {
-        ASSERT_TRUE(Module->tblEmployee->Locate("ID", Variant(ID), {}));
-    }
+    void GoToRecipient(const String& ID) { ASSERT_TRUE(Module->tblEmployee->Locate("ID", Variant(ID), {})); }
 };
 
 TEST_F(TotalsTest, TotalsAreTheExactSumsOfTheRecipientsOwnLiveTransactions)
@@ -583,8 +591,8 @@ TEST_F(TotalsTest, TotalsAreTheExactSumsOfTheRecipientsOwnLiveTransactions)
     GoToRecipient("A1");
     Module->RecalcRecipientTotals();
     EXPECT_EQ(Module->tblEmployee->State(), dsBrowse);
-    EXPECT_EQ(StoredTotals(0), (std::vector<String>{"     70.35", "      7.31", "      3.30", "     40.05", "      1.10",
-                                                    "     20.00"}));
+    EXPECT_EQ(StoredTotals(0), (std::vector<String> {"     70.35", "      7.31", "      3.30", "     40.05",
+                                                     "      1.10", "     20.00"}));
     GoToRecipient("NONE");
     Module->RecalcRecipientTotals();
     EXPECT_EQ(StoredTotals(2), std::vector<String>(6, "      0.00"));
@@ -601,7 +609,7 @@ TEST_F(TotalsTest, ARestrictionOnTheTransactionsIsIgnoredAndKept)
     Module->RecalcRecipientTotals();
     EXPECT_EQ(StoredTotals(0)[0], "     70.35");
     EXPECT_TRUE(Module->tblTransactions->Filtered());
-    EXPECT_EQ(Column(Module->tblTransactions, "EMP_ID"), (std::vector<String>{"A10"}));
+    EXPECT_EQ(Column(Module->tblTransactions, "EMP_ID"), (std::vector<String> {"A10"}));
 }
 
 TEST_F(TotalsTest, ATotalTooLargeForItsFieldIsRefusedAndTheOldTotalsStay)
@@ -631,13 +639,17 @@ protected:
     {
         ClientDataBaseTest::SetUp();
         NewClient("P1");
-        const std::vector<std::pair<String, String>> recipients = {
-            {"R1", "I"}, {"R2", "N"}, {"R3", ""}, {"R4", "i"}, {"R5", "I"}, {"R6", "I"}};
+        const std::vector<std::pair<String, String>> recipients = {{"R1", "I"}, {"R2", "N"}, {"R3", ""},
+                                                                   {"R4", "i"}, {"R5", "I"}, {"R6", "I"}};
         const std::vector<String> last = {"DELTA", "ALPHA", "ECHO", "BRAVO", "CHARLIE", "FOXTROT"};
         for (size_t i = 0; i < recipients.size(); ++i)
-            Add(Module->tblEmployee,
-                {{"ID", recipients[i].first}, {"TRANS_TYPE", recipients[i].second}, {"LAST", last[i]},
-                 {"NAME1", "  LEADING BLANKS"}, {"TOTAMT", "1234567.89"}, {"SWT2", "-0.01"}, {"BIRTH_DATE", "01-02-1970"}});
+            Add(Module->tblEmployee, {{"ID", recipients[i].first},
+                                      {"TRANS_TYPE", recipients[i].second},
+                                      {"LAST", last[i]},
+                                      {"NAME1", "  LEADING BLANKS"},
+                                      {"TOTAMT", "1234567.89"},
+                                      {"SWT2", "-0.01"},
+                                      {"BIRTH_DATE", "01-02-1970"}});
         // R6, still current, is deleted.
         Module->tblEmployee->Delete();
     }
@@ -658,13 +670,13 @@ TEST_F(PrintTest, EachFormGetsItsOwnRecipientsInTheCurrentOrder)
     Module->tblEmployee->SetOrder(Module->tblEmployee->TagArea("LAST"));
     Module->tblEmployee->Last();
     Module->BuildPrintTable(1, false);
-    EXPECT_EQ(PrintIDs(), (std::vector<String>{"R5", "R1"}));
+    EXPECT_EQ(PrintIDs(), (std::vector<String> {"R5", "R1"}));
     EXPECT_EQ(Module->tblEmployee->FieldByName("ID")->AsString(), "R2");
     EXPECT_FALSE(Module->tblEmployeePrint->Active());
     EXPECT_EQ(Module->tblEmployeePrint->TableName(), Module->ProgramDir + "PRINT");
 
     Module->BuildPrintTable(2, false);
-    EXPECT_EQ(PrintIDs(), (std::vector<String>{"R2", "R4", "R3"}));
+    EXPECT_EQ(PrintIDs(), (std::vector<String> {"R2", "R4", "R3"}));
     EXPECT_EQ(Reader(Module->ProgramDir + "PRINT.DBF", "fields"), SchemaLines(PrintSchema));
 
     // Every value is the recipient's own, byte for byte.
@@ -679,7 +691,7 @@ TEST_F(PrintTest, OnlyTheCurrentRecipientWhenItBelongsOnTheForm)
     EXPECT_TRUE(PrintRows().empty());
     EXPECT_EQ(Module->tblEmployee->FieldByName("ID")->AsString(), "R4");
     Module->BuildPrintTable(2, true);
-    EXPECT_EQ(PrintIDs(), std::vector<String>{"R4"});
+    EXPECT_EQ(PrintIDs(), std::vector<String> {"R4"});
     EXPECT_EQ(Module->tblEmployee->FieldByName("ID")->AsString(), "R4");
 }
 

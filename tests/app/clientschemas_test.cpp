@@ -10,21 +10,25 @@
 
 namespace {
 
-const TFieldSchema* FindField(const TTableSchema& Table, const std::string& Name) {
+const TFieldSchema* FindField(const TTableSchema& Table, const std::string& Name)
+{
     for (const TFieldSchema& f : Table.Fields)
         if (Name == f.Name)
             return &f;
     return nullptr;
 }
 
-std::vector<std::string> TagNames(const TTableSchema& Table) {
+std::vector<std::string> TagNames(const TTableSchema& Table)
+{
     return {Table.Tags.begin(), Table.Tags.end()};
 }
 
 // Bytes of one record in the file: the deletion mark and every field, a date in 8.
-int RecordLength(const TTableSchema& Table) {
+int RecordLength(const TTableSchema& Table)
+{
     int length = 1;
-    for (const TFieldSchema& f : Table.Fields) length += f.Type == 'D' ? 8 : f.Width;
+    for (const TFieldSchema& f : Table.Fields)
+        length += f.Type == 'D' ? 8 : f.Width;
     return length;
 }
 
@@ -36,20 +40,22 @@ struct TableCase {
     std::vector<std::string> tags;
 };
 
-const std::vector<TableCase>& AllTables() {
+const std::vector<TableCase>& AllTables()
+{
     static const std::vector<TableCase> cases = {
-        {ClientSchema, "CLIENT", 16, 806, {}},
-        {EmployeeSchema, "EMPLOYEE", 29, 554, {"ID", "NAME1", "LAST"}},
-        {TransactionSchema, "TOTTRANS", 17, 375, {"ACCNO", "DESCR", "PAYEE", "NUMBER", "EMP_ID", "DATE"}},
-        {ClientListSchema, "CLIENTLIST", 4, 111, {"ID", "NAME"}},
-        {PrintSchema, "PRINT", 29, 554, {}},
+            {ClientSchema, "CLIENT", 16, 806, {}},
+            {EmployeeSchema, "EMPLOYEE", 29, 554, {"ID", "NAME1", "LAST"}},
+            {TransactionSchema, "TOTTRANS", 17, 375, {"ACCNO", "DESCR", "PAYEE", "NUMBER", "EMP_ID", "DATE"}},
+            {ClientListSchema, "CLIENTLIST", 4, 111, {"ID", "NAME"}},
+            {PrintSchema, "PRINT", 29, 554, {}},
     };
     return cases;
 }
 
 // The counts and record lengths come from the files' layouts; a wrong width or a
 // lost field shows here.
-TEST(ClientSchemas, NamesCountsRecordLengthsAndTags) {
+TEST(ClientSchemas, NamesCountsRecordLengthsAndTags)
+{
     for (const TableCase& c : AllTables()) {
         SCOPED_TRACE(c.fileName);
         EXPECT_EQ(c.table.Name, c.fileName);
@@ -59,7 +65,8 @@ TEST(ClientSchemas, NamesCountsRecordLengthsAndTags) {
     }
 }
 
-TEST(ClientSchemas, EveryFieldAndTagFitsAFoxProTable) {
+TEST(ClientSchemas, EveryFieldAndTagFitsAFoxProTable)
+{
     for (const TableCase& c : AllTables()) {
         std::set<std::string> names;
         for (const TFieldSchema& f : c.table.Fields) {
@@ -68,7 +75,8 @@ TEST(ClientSchemas, EveryFieldAndTagFitsAFoxProTable) {
             EXPECT_TRUE(names.insert(name).second) << "field named twice";
             EXPECT_FALSE(name.empty());
             EXPECT_LE(name.size(), 10u) << "longer than a DBF field name";
-            for (char ch : name) EXPECT_TRUE(std::isupper(ch) || std::isdigit(ch) || ch == '_');
+            for (char ch : name)
+                EXPECT_TRUE(std::isupper(ch) || std::isdigit(ch) || ch == '_');
             switch (f.Type) {
             case 'C':
                 EXPECT_GE(f.Width, 1);
@@ -82,8 +90,7 @@ TEST(ClientSchemas, EveryFieldAndTagFitsAFoxProTable) {
                 EXPECT_EQ(f.Width, 10);
                 EXPECT_EQ(f.Decimals, 0);
                 break;
-            default:
-                ADD_FAILURE() << "type " << f.Type;
+            default: ADD_FAILURE() << "type " << f.Type;
             }
         }
         // A tag is named after its field, and keys on it.
@@ -95,7 +102,8 @@ TEST(ClientSchemas, EveryFieldAndTagFitsAFoxProTable) {
     }
 }
 
-TEST(ClientSchemas, PrintIsTheEmployeeLayoutFieldForField) {
+TEST(ClientSchemas, PrintIsTheEmployeeLayoutFieldForField)
+{
     ASSERT_EQ(PrintSchema.Fields.size(), EmployeeSchema.Fields.size());
     for (size_t i = 0; i < PrintSchema.Fields.size(); ++i) {
         const TFieldSchema& p = PrintSchema.Fields[i];
@@ -112,7 +120,8 @@ TEST(ClientSchemas, PrintIsTheEmployeeLayoutFieldForField) {
 // Values copied from one table into another must fit without being cut: IDs
 // that link tables, names copied into the pick list, and the transaction
 // amounts summed into the recipient's totals (money with two decimals).
-TEST(ClientSchemas, FieldsThatCarryTheSameValueAgree) {
+TEST(ClientSchemas, FieldsThatCarryTheSameValueAgree)
+{
     struct Link {
         const TTableSchema& fromTable;
         const char* from;
@@ -120,15 +129,15 @@ TEST(ClientSchemas, FieldsThatCarryTheSameValueAgree) {
         const char* to;
     };
     const Link links[] = {
-        {EmployeeSchema, "ID", TransactionSchema, "EMP_ID"},
-        {ClientSchema, "ID", ClientListSchema, "ID"},
-        {ClientSchema, "NAME1", ClientListSchema, "NAME"},
-        {TransactionSchema, "AMOUNT", EmployeeSchema, "TOTAMT"},
-        {TransactionSchema, "FWT", EmployeeSchema, "FWT"},
-        {TransactionSchema, "SWT1", EmployeeSchema, "SWT1"},
-        {TransactionSchema, "STATE_INC1", EmployeeSchema, "STATE_INC1"},
-        {TransactionSchema, "SWT2", EmployeeSchema, "SWT2"},
-        {TransactionSchema, "STATE_INC2", EmployeeSchema, "STATE_INC2"},
+            {EmployeeSchema, "ID", TransactionSchema, "EMP_ID"},
+            {ClientSchema, "ID", ClientListSchema, "ID"},
+            {ClientSchema, "NAME1", ClientListSchema, "NAME"},
+            {TransactionSchema, "AMOUNT", EmployeeSchema, "TOTAMT"},
+            {TransactionSchema, "FWT", EmployeeSchema, "FWT"},
+            {TransactionSchema, "SWT1", EmployeeSchema, "SWT1"},
+            {TransactionSchema, "STATE_INC1", EmployeeSchema, "STATE_INC1"},
+            {TransactionSchema, "SWT2", EmployeeSchema, "SWT2"},
+            {TransactionSchema, "STATE_INC2", EmployeeSchema, "STATE_INC2"},
     };
     for (const Link& l : links) {
         SCOPED_TRACE(std::string(l.fromTable.Name) + "." + l.from + " -> " + l.toTable.Name + "." + l.to);

@@ -16,20 +16,23 @@ namespace {
 
 using MainFormTest = ShellFixture;
 
-void StoreSettings(const String& FileName, const String& ClientID, const String& MoneyDir = "") {
+void StoreSettings(const String& FileName, const String& ClientID, const String& MoneyDir = "")
+{
     TUser user;
     user.ClientID = ClientID;
     user.MoneyProgramDir = MoneyDir;
     user.Save(FileName);
 }
 
-String StoredClient(const String& FileName) {
+String StoredClient(const String& FileName)
+{
     TUser user;
     user.Load(FileName);
     return user.ClientID;
 }
 
-TEST_F(MainFormTest, FreshStartHasEmptySettingsInTheProgramDirectory) {
+TEST_F(MainFormTest, FreshStartHasEmptySettingsInTheProgramDirectory)
+{
     Registry.Set("SOFTWARE\\KORVANE\\", "KPX Program Path", "C:\\KPX");
     Registry.Set("SOFTWARE\\KORVANE\\", "KVGL Program Path", "C:\\KVGL\\");
     StartMain();
@@ -53,7 +56,8 @@ TEST_F(MainFormTest, FreshStartHasEmptySettingsInTheProgramDirectory) {
     EXPECT_THAT(Shown(), IsEmpty());
 }
 
-TEST_F(MainFormTest, StoredSiblingDirectoryIsKeptOverTheRegistry) {
+TEST_F(MainFormTest, StoredSiblingDirectoryIsKeptOverTheRegistry)
+{
     StoreSettings(Dir / "TOTUSER.USR", "08ACME", "/opt/kpx/");
     Registry.Set("SOFTWARE\\KORVANE\\", "KPX Program Path", "C:\\KPX");
     StartMain();
@@ -67,19 +71,21 @@ struct NetworkCase {
     bool MarkerAtStart;
     const char* Computer;
     bool NetworkingAtClose;
-    bool LoadsOwnFile;     // ACCT2.USR rather than TOTUSER.USR
-    const char* SavedTo;   // the file written at close
-    const char* Marker;    // NETWORK.DTA afterwards
+    bool LoadsOwnFile;    // ACCT2.USR rather than TOTUSER.USR
+    const char* SavedTo;  // the file written at close
+    const char* Marker;   // NETWORK.DTA afterwards
 };
 
-class NetworkingTest : public ShellFixture, public ::testing::WithParamInterface<NetworkCase> {};
+class NetworkingTest : public ShellFixture, public ::testing::WithParamInterface<NetworkCase> { };
 
-TEST_P(NetworkingTest, SettingsFileAndMarkerFollowTheMode) {
+TEST_P(NetworkingTest, SettingsFileAndMarkerFollowTheMode)
+{
     const NetworkCase& c = GetParam();
     TFixedHostInfo host(c.Computer);
     StoreSettings(Dir / "TOTUSER.USR", "SHARED");
     StoreSettings(Dir / "ACCT2.USR", "OWN");
-    if (c.MarkerAtStart) Dir.Write("NETWORK.DTA", "OTHER\r\n");
+    if (c.MarkerAtStart)
+        Dir.Write("NETWORK.DTA", "OTHER\r\n");
     StartMain();
     EXPECT_EQ(FMain->User->ClientID, c.LoadsOwnFile ? "OWN" : "SHARED");
     EXPECT_EQ(FMain->Networking, c.LoadsOwnFile);
@@ -95,15 +101,17 @@ TEST_P(NetworkingTest, SettingsFileAndMarkerFollowTheMode) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Modes, NetworkingTest,
-    ::testing::Values(NetworkCase{"MarkerAndName", true, "ACCT2", true, true, "ACCT2.USR", "ACCT2\r\n"},
-                      NetworkCase{"SwitchedOff", true, "ACCT2", false, true, "TOTUSER.USR", "<missing>"},
-                      NetworkCase{"SwitchedOn", false, "ACCT2", true, false, "ACCT2.USR", "ACCT2\r\n"},
-                      NetworkCase{"MarkerWithoutName", true, "", false, false, "TOTUSER.USR", "<missing>"},
-                      NetworkCase{"NoNameKeepsMarker", true, "", true, false, "TOTUSER.USR", "OTHER\r\n"}),
-    [](const auto& Info) { return String(Info.param.Name); });
+        Modes, NetworkingTest,
+        ::testing::Values(
+                NetworkCase {"MarkerAndName", true, "ACCT2", true, true, "ACCT2.USR", "ACCT2\r\n"},
+                NetworkCase {"SwitchedOff", true, "ACCT2", false, true, "TOTUSER.USR", "<missing>"},
+                NetworkCase {"SwitchedOn", false, "ACCT2", true, false, "ACCT2.USR", "ACCT2\r\n"},
+                NetworkCase {"MarkerWithoutName", true, "", false, false, "TOTUSER.USR", "<missing>"},
+                NetworkCase {"NoNameKeepsMarker", true, "", true, false, "TOTUSER.USR", "OTHER\r\n"}),
+        [](const auto& Info) { return String(Info.param.Name); });
 
-TEST_F(MainFormTest, TempPrintFilesAreDeletedInAnyCase) {
+TEST_F(MainFormTest, TempPrintFilesAreDeletedInAnyCase)
+{
     for (const char* name : {"PRN00001.PRN", "prv0001.bmp", "BMP00001.BMP", "WMF00001.WMF", "PRNX.TXT"})
         Dir.Write(name, "x");
     StartMain();
@@ -113,7 +121,8 @@ TEST_F(MainFormTest, TempPrintFilesAreDeletedInAnyCase) {
     EXPECT_THAT(ListFiles(Dir.Path(), "*.*"), ElementsAre("PRNX.TXT", "WMF00001.WMF"));
 }
 
-TEST_F(MainFormTest, HelpAndSupportOpenTheirFilesInTheProgramDirectory) {
+TEST_F(MainFormTest, HelpAndSupportOpenTheirFilesInTheProgramDirectory)
+{
     TRecordingLauncher launcher;
     StartMain();
     FMain->Help1->Click();  // no help file: the user is told where a copy would go
@@ -126,7 +135,8 @@ TEST_F(MainFormTest, HelpAndSupportOpenTheirFilesInTheProgramDirectory) {
     EXPECT_EQ(Shown().size(), 1u);
 }
 
-TEST_F(MainFormTest, UnusableProgramDirectoryStopsWithAReason) {
+TEST_F(MainFormTest, UnusableProgramDirectoryStopsWithAReason)
+{
     TFMain::ProgramDirOverride = Dir / "gone/";
     StartMain();
     EXPECT_TRUE(FMain->StartFailed);
@@ -138,7 +148,8 @@ TEST_F(MainFormTest, UnusableProgramDirectoryStopsWithAReason) {
     EXPECT_FALSE(DirectoryExists(Dir / "gone/"));
 }
 
-TEST_F(MainFormTest, UnusableProgramDirectoryEndsTheProcessWithAFailure) {
+TEST_F(MainFormTest, UnusableProgramDirectoryEndsTheProcessWithAFailure)
+{
     TFMain::ProgramDirOverride = Dir / "gone/";
     bool installed = false;
     EXPECT_EQ(RunProgram([&] { installed = true; }), EXIT_FAILURE);
@@ -147,7 +158,8 @@ TEST_F(MainFormTest, UnusableProgramDirectoryEndsTheProcessWithAFailure) {
     EXPECT_THAT(Shown()[0], HasSubstr("cannot be written"));
 }
 
-TEST(LockingProblem, LocksWorkInALocalDirectory) {
+TEST(LockingProblem, LocksWorkInALocalDirectory)
+{
     TempDir dir;
     EXPECT_EQ(LockingProblem(dir.Path()), "");
     EXPECT_THAT(ListFiles(dir.Path(), "*.*"), IsEmpty());

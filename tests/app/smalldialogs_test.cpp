@@ -13,34 +13,39 @@ namespace {
 
 class SmallDialogsTest : public ShellFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ShellFixture::SetUp();
         StartMain();
     }
 };
 
 // Keys typed into the ID prompt once it is up; the prompt must have closed by then.
-void TypeID(const char* Keys, bool PressEnter) {
+void TypeID(const char* Keys, bool PressEnter)
+{
     WhenShown<TFGetFileID>([Keys, PressEnter](TFGetFileID* Form) {
         EXPECT_EQ(Form->ActiveControl(), Form->KVEdit1);
         TypeText(Form, Keys);
-        if (PressEnter) PressKey(Form, Qt::Key_Return);
-        else Form->Close();
+        if (PressEnter)
+            PressKey(Form, Qt::Key_Return);
+        else
+            Form->Close();
     });
 }
 
-TEST_F(SmallDialogsTest, FileIDComesBackInCapitalsWithinEightCharacters) {
+TEST_F(SmallDialogsTest, FileIDComesBackInCapitalsWithinEightCharacters)
+{
     struct {
         const char* Initial;
         const char* Typed;
         bool Enter;
         const char* Result;
     } cases[] = {
-        {"", "08acme", true, "08ACME"},
-        {"", "08client9", true, "08CLIENT"},
-        {"KEEP", "", true, "KEEP"},
-        // The close box ends the prompt without taking the typed text.
-        {"KEEP", "X", false, "KEEP"},
+            {"", "08acme", true, "08ACME"},
+            {"", "08client9", true, "08CLIENT"},
+            {"KEEP", "", true, "KEEP"},
+            // The close box ends the prompt without taking the typed text.
+            {"KEEP", "X", false, "KEEP"},
     };
     for (const auto& c : cases) {
         String id = c.Initial;
@@ -50,7 +55,8 @@ TEST_F(SmallDialogsTest, FileIDComesBackInCapitalsWithinEightCharacters) {
     }
 }
 
-TEST_F(SmallDialogsTest, DateRangeWalksToOKAndNormalisesBothDates) {
+TEST_F(SmallDialogsTest, DateRangeWalksToOKAndNormalisesBothDates)
+{
     String from, thru;
     std::vector<String> steps;
     WhenShown<TFGetDateRange>([&steps](TFGetDateRange* Form) {
@@ -72,24 +78,28 @@ TEST_F(SmallDialogsTest, DateRangeWalksToOKAndNormalisesBothDates) {
 
 class PathDialogTest : public SmallDialogsTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         SmallDialogsTest::SetUp();
         Form = Construct<TFPathDialog>(FMain);
         Form->Label4->SetCaption("KPX Program Path");
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         Form->Free();
         SmallDialogsTest::TearDown();
     }
     // Shows the dialog and runs Action on it; the modal result.
-    int Run(std::function<void(TFPathDialog*)> Action) {
+    int Run(std::function<void(TFPathDialog*)> Action)
+    {
         WhenShown<TFPathDialog>(Action);
         return Form->ShowModal();
     }
     TFPathDialog* Form = nullptr;
 };
 
-TEST_F(PathDialogTest, SelectTakesTheListedDirectoryWithOneSlash) {
+TEST_F(PathDialogTest, SelectTakesTheListedDirectoryWithOneSlash)
+{
     ForceDirectories(Dir / "data/sub");
     for (const String& dir : {Dir / "data", String("/")}) {
         FMain->DialogResult = "";
@@ -103,7 +113,8 @@ TEST_F(PathDialogTest, SelectTakesTheListedDirectoryWithOneSlash) {
     }
 }
 
-TEST_F(PathDialogTest, TypedPathComesBackAsTypedAndMissingOnesAreOffered) {
+TEST_F(PathDialogTest, TypedPathComesBackAsTypedAndMissingOnesAreOffered)
+{
     ForceDirectories(Dir / "data");
     const String typed = Dir / "data";
     EXPECT_EQ(Run([typed](TFPathDialog* F) {

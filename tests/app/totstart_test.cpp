@@ -8,8 +8,8 @@
 #include "app/smalldialogs.h"
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/strutils.h"
-#include "tests/support/shellfixture.h"
 #include "tests/support/screenshots.h"
+#include "tests/support/shellfixture.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -18,17 +18,20 @@ namespace {
 
 using MainMenuTest = ShellFixture;
 
-std::vector<bool> Enabled() {
+std::vector<bool> Enabled()
+{
     std::vector<bool> states;
-    for (TControl* c : {FTotStart->KVButton1, FTotStart->KVButton2, FTotStart->KVButton3, FTotStart->KVButton4,
-                        FTotStart->KVButton5, FTotStart->KVButton6, FTotStart->KVButton7})
+    for (TControl* c :
+         {FTotStart->KVButton1, FTotStart->KVButton2, FTotStart->KVButton3, FTotStart->KVButton4,
+          FTotStart->KVButton5, FTotStart->KVButton6, FTotStart->KVButton7})
         states.push_back(c->Enabled());
     states.push_back(FTotStart->BitBtn1->Enabled());
     return states;
 }
 
 // The pick list's rows as "ID|NAME|PATH|YEAR".
-std::vector<String> PickList() {
+std::vector<String> PickList()
+{
     std::vector<String> rows;
     DClientDataBase->OpenClientList();
     TDaroruTable* list = DClientDataBase->tblClientList;
@@ -42,7 +45,8 @@ std::vector<String> PickList() {
     return rows;
 }
 
-TEST_F(MainMenuTest, FirstStartOffersOnlyTheCommandsWithoutAClient) {
+TEST_F(MainMenuTest, FirstStartOffersOnlyTheCommandsWithoutAClient)
+{
     Start();
     EXPECT_EQ(FTotStart->Caption(), "1099 Totamund Main");
     EXPECT_TRUE(FTotStart->Widget()->isVisible());
@@ -55,7 +59,8 @@ TEST_F(MainMenuTest, FirstStartOffersOnlyTheCommandsWithoutAClient) {
     EXPECT_THAT(Shown(), IsEmpty());
 }
 
-TEST_F(MainMenuTest, TypedNumbersPressTheEnabledButtons) {
+TEST_F(MainMenuTest, TypedNumbersPressTheEnabledButtons)
+{
     Start();
     int configurations = 0;
     MenuForms.Configuration = [&] { ++configurations; };
@@ -71,17 +76,20 @@ TEST_F(MainMenuTest, TypedNumbersPressTheEnabledButtons) {
     EXPECT_THAT(Shown(), ElementsAre(NotAvailableMessage));
 }
 
-TEST_F(MainMenuTest, StoredClientIsOpenedAndNamedInTheBanner) {
+TEST_F(MainMenuTest, StoredClientIsOpenedAndNamedInTheBanner)
+{
     StartOnClient("08ACME", "ACME SUPPLY");
     EXPECT_EQ(FTotStart->Label1->Caption(), "Current Client -- ACME SUPPLY");
     EXPECT_THAT(Enabled(), ElementsAre(true, true, true, true, true, true, true, true));
     EXPECT_TRUE(DClientDataBase->tblClient->Active());
 }
 
-TEST_F(MainMenuTest, StoredClientWithoutTablesIsOfferedForCreation) {
+TEST_F(MainMenuTest, StoredClientWithoutTablesIsOfferedForCreation)
+{
     StartMain();
     FMain->User->ClientID = "08GONE";
-    for (int i = 0; i < 3; ++i) Dialogs.AnswerMessage(mrYes);
+    for (int i = 0; i < 3; ++i)
+        Dialogs.AnswerMessage(mrYes);
     StartMenu();
     EXPECT_FALSE(Shown().empty());
     for (const char* table : {"CLIENT.DBF", "EMPLOYEE.DBF", "TOTTRANS.DBF"})
@@ -91,10 +99,12 @@ TEST_F(MainMenuTest, StoredClientWithoutTablesIsOfferedForCreation) {
     EXPECT_TRUE(FTotStart->KVButton1->Enabled());
 }
 
-TEST_F(MainMenuTest, StoredClientThatCannotBeOpenedLeavesNoClient) {
+TEST_F(MainMenuTest, StoredClientThatCannotBeOpenedLeavesNoClient)
+{
     StartMain();
     FMain->User->ClientID = "08GONE";
-    for (int i = 0; i < 3; ++i) Dialogs.AnswerMessage(mrNo);
+    for (int i = 0; i < 3; ++i)
+        Dialogs.AnswerMessage(mrNo);
     StartMenu();
     EXPECT_FALSE(DirectoryExists(Dir / "08GONE"));
     EXPECT_THAT(Enabled(), ElementsAre(false, false, false, true, true, false, true, false));
@@ -103,7 +113,8 @@ TEST_F(MainMenuTest, StoredClientThatCannotBeOpenedLeavesNoClient) {
 
 class NewClientTest : public MainMenuTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         MainMenuTest::SetUp();
         StartOnClient("08ACME", "ACME SUPPLY");
         MenuForms.ClientSelection = [](bool& NewClient) {
@@ -116,7 +127,8 @@ protected:
         };
     }
     // Runs Change Client with ID typed into the prompt.
-    void ChangeTo(const char* ID) {
+    void ChangeTo(const char* ID)
+    {
         WhenShown<TFGetFileID>([this, ID](TFGetFileID* Form) {
             Prompt = Form->Label1->Caption();
             TypeText(Form, ID);
@@ -128,7 +140,8 @@ protected:
     String Prompt;
 };
 
-TEST_F(NewClientTest, NewClientGetsItsTablesAndItsPickListRow) {
+TEST_F(NewClientTest, NewClientGetsItsTablesAndItsPickListRow)
+{
     ChangeTo("08new");
     EXPECT_EQ(Prompt, "Enter Unique File ID (i.e. 08CLIENT)");
     EXPECT_THAT(BasicShown, ElementsAre(true));
@@ -140,7 +153,8 @@ TEST_F(NewClientTest, NewClientGetsItsTablesAndItsPickListRow) {
     EXPECT_THAT(Shown(), IsEmpty());
 }
 
-TEST_F(NewClientTest, NoIDOrAnIDInUseLeavesTheCurrentClient) {
+TEST_F(NewClientTest, NoIDOrAnIDInUseLeavesTheCurrentClient)
+{
     MakeClient("08OLD", "OLD CO");
     const String payer = Dir.Read("08OLD/CLIENT.DBF");
     for (const char* id : {"", "08old", "../x"}) {
@@ -158,7 +172,8 @@ TEST_F(NewClientTest, NoIDOrAnIDInUseLeavesTheCurrentClient) {
     EXPECT_THAT(Shown(), ElementsAre("A file name was not entered.  Create was aborted."));
 }
 
-TEST_F(NewClientTest, ChoosingAClientFromTheListMakesItCurrent) {
+TEST_F(NewClientTest, ChoosingAClientFromTheListMakesItCurrent)
+{
     MakeClient("08OLD", "OLD CO");
     String chosen;
     MenuForms.ClientSelection = [&chosen](bool& NewClient) {
@@ -187,7 +202,8 @@ TEST_F(NewClientTest, ChoosingAClientFromTheListMakesItCurrent) {
 
 // The transaction grid shows the chosen recipient's transactions only, not those
 // of recipients whose IDs begin with the same characters.
-TEST_F(NewClientTest, TransactionsShowOnlyTheChosenRecipient) {
+TEST_F(NewClientTest, TransactionsShowOnlyTheChosenRecipient)
+{
     TDaroruTable* recipients = DClientDataBase->tblEmployee;
     TDaroruTable* transactions = DClientDataBase->tblTransactions;
     for (const char* id : {"A", "AB"}) {
@@ -218,27 +234,29 @@ TEST_F(NewClientTest, TransactionsShowOnlyTheChosenRecipient) {
     EXPECT_THAT(shown, ElementsAre("A", "A"));
 }
 
-TEST_F(MainMenuTest, ClosingWith99SavesTheSettingsAndEndsTheProgram) {
+TEST_F(MainMenuTest, ClosingWith99SavesTheSettingsAndEndsTheProgram)
+{
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
-        {
-            Start();
-            FMain->Networking = true;
-            FMain->User->ClientID = "08ACME";
-            TypeText(FTotStart, "99");
-            QCoreApplication::processEvents();
-            TUser saved;
-            saved.Load(Dir / "ACCT2.USR");
-            std::exit(Application->Terminated() && saved.ClientID == "08ACME" &&
-                              Dir.Read("NETWORK.DTA") == "ACCT2\r\n"
-                          ? 7
-                          : 1);
-        },
-        ::testing::ExitedWithCode(7), "");
+            {
+                Start();
+                FMain->Networking = true;
+                FMain->User->ClientID = "08ACME";
+                TypeText(FTotStart, "99");
+                QCoreApplication::processEvents();
+                TUser saved;
+                saved.Load(Dir / "ACCT2.USR");
+                std::exit(Application->Terminated() && saved.ClientID == "08ACME" &&
+                                          Dir.Read("NETWORK.DTA") == "ACCT2\r\n"
+                                  ? 7
+                                  : 1);
+            },
+            ::testing::ExitedWithCode(7), "");
 }
 
 // The main window with the main menu, for a person to look at.
-TEST_F(MainMenuTest, Screenshot) {
+TEST_F(MainMenuTest, Screenshot)
+{
     Start();
     FMain->SetWindowState(wsNormal);
     FMain->SetBounds(0, 0, 1024, 700);

@@ -17,23 +17,28 @@ using ::testing::StartsWith;
 namespace {
 
 const char* const Question =
-    "Are you sure you want to year-end-update? This function will copy the current client to a new client "
-    "directory for the new year, zero / delete all transactions for the new client to make ready for the new "
-    "year.  We highly recommend backing-up client data files prior to year-end-updating!";
+        "Are you sure you want to year-end-update? This function will copy the current client to a new "
+        "client "
+        "directory for the new year, zero / delete all transactions for the new client to make ready for the "
+        "new "
+        "year.  We highly recommend backing-up client data files prior to year-end-updating!";
 
 class YearEndTest : public ShellFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ShellFixture::SetUp();
         StartOnClient("08ACME", "ACME SUPPLY");
         AddRecipient("R1", "FIRST ONE", "", 1200.50);
         AddRecipient("R2", "GONE AWAY", "06-30-2008", 300);
         AddRecipient("R3", "THIRD ONE", "", 75.25);
-        for (const char* id : {"R1", "R1", "R2", "R3", "R3"}) AddTransaction(id, 10);
+        for (const char* id : {"R1", "R1", "R2", "R3", "R3"})
+            AddTransaction(id, 10);
         ForceDirectories(Dir / "NOTES");
     }
 
-    void AddRecipient(const char* ID, const char* Name, const char* TermDate, double Total) {
+    void AddRecipient(const char* ID, const char* Name, const char* TermDate, double Total)
+    {
         TDaroruTable* t = DClientDataBase->tblEmployee;
         t->Append();
         t->FieldByName("ID")->SetAsString(ID);
@@ -49,7 +54,8 @@ protected:
         t->FieldByName("STATE_INC2")->SetAsFloat(4);
         t->Post();
     }
-    void AddTransaction(const char* ID, double Amount) {
+    void AddTransaction(const char* ID, double Amount)
+    {
         TDaroruTable* t = DClientDataBase->tblTransactions;
         t->Append();
         t->FieldByName("EMP_ID")->SetAsString(ID);
@@ -58,7 +64,8 @@ protected:
     }
 
     // Runs the command with ID typed into the prompt.
-    void Update(const char* ID) {
+    void Update(const char* ID)
+    {
         WhenShown<TFGetFileID>([ID](TFGetFileID* Form) {
             TypeText(Form, ID);
             PressKey(Form, Qt::Key_Return);
@@ -70,30 +77,36 @@ protected:
 // Reads a table of the new client.
 class TableReader {
 public:
-    explicit TableReader(const String& FileName) : Table(nullptr) {
+    explicit TableReader(const String& FileName) : Table(nullptr)
+    {
         Table.SetDatabaseName(ExtractFilePath(FileName));
         Table.SetTableName(FileName);
         Table.Open();
     }
     // Each row as the given fields joined with "|".
-    std::vector<String> Rows(std::initializer_list<const char*> Fields) {
+    std::vector<String> Rows(std::initializer_list<const char*> Fields)
+    {
         std::vector<String> rows;
         for (Table.First(); !Table.Eof(); Table.Next()) {
             String row;
-            for (const char* field : Fields) row += (row.empty() ? "" : "|") + Trim(Table.FieldByName(field)->AsString());
+            for (const char* field : Fields)
+                row += (row.empty() ? "" : "|") + Trim(Table.FieldByName(field)->AsString());
             rows.push_back(row);
         }
         return rows;
     }
-    std::vector<bool> HasTags(std::initializer_list<const char*> Tags) {
+    std::vector<bool> HasTags(std::initializer_list<const char*> Tags)
+    {
         std::vector<bool> found;
-        for (const char* tag : Tags) found.push_back(Table.TagArea(tag) > 0);
+        for (const char* tag : Tags)
+            found.push_back(Table.TagArea(tag) > 0);
         return found;
     }
     TDaroruTable Table;
 };
 
-TEST_F(YearEndTest, NewClientGetsThePayerAndTheActiveRecipientsWithZeroTotals) {
+TEST_F(YearEndTest, NewClientGetsThePayerAndTheActiveRecipientsWithZeroTotals)
+{
     Dialogs.AnswerMessage(mrYes);
     Update("09acme");
     ASSERT_FALSE(Dialogs.Messages.empty());
@@ -106,10 +119,9 @@ TEST_F(YearEndTest, NewClientGetsThePayerAndTheActiveRecipientsWithZeroTotals) {
     EXPECT_EQ(Dir.Read("09ACME/CLIENT.DBF"), Dir.Read("08ACME/CLIENT.DBF"));
     {
         TableReader recipients(Dir / "09ACME/EMPLOYEE.DBF");
-        EXPECT_THAT(recipients.Rows({"ID", "NAME1", "LAST", "STATE", "TOTAMT", "FWT", "SWT1", "STATE_INC1", "SWT2",
-                                     "STATE_INC2"}),
-                    ElementsAre("R1|FIRST ONE|SMITH|NY|0|0|0|0|0|0",
-                                "R3|THIRD ONE|SMITH|NY|0|0|0|0|0|0"));
+        EXPECT_THAT(recipients.Rows({"ID", "NAME1", "LAST", "STATE", "TOTAMT", "FWT", "SWT1", "STATE_INC1",
+                                     "SWT2", "STATE_INC2"}),
+                    ElementsAre("R1|FIRST ONE|SMITH|NY|0|0|0|0|0|0", "R3|THIRD ONE|SMITH|NY|0|0|0|0|0|0"));
         EXPECT_THAT(recipients.HasTags({"ID", "NAME1", "LAST"}), ElementsAre(true, true, true));
         TableReader transactions(Dir / "09ACME/TOTTRANS.DBF");
         EXPECT_THAT(transactions.Rows({"EMP_ID"}), IsEmpty());
@@ -134,15 +146,18 @@ TEST_F(YearEndTest, NewClientGetsThePayerAndTheActiveRecipientsWithZeroTotals) {
     std::vector<String> rows;
     TDaroruTable* list = DClientDataBase->tblClientList;
     for (list->First(); !list->Eof(); list->Next()) {
-        rows.push_back(Trim(list->FieldByName("ID")->AsString()) + "|" + Trim(list->FieldByName("NAME")->AsString()) +
-                       "|" + Trim(list->FieldByName("PATH")->AsString()) + "|" +
+        rows.push_back(Trim(list->FieldByName("ID")->AsString()) + "|" +
+                       Trim(list->FieldByName("NAME")->AsString()) + "|" +
+                       Trim(list->FieldByName("PATH")->AsString()) + "|" +
                        Trim(list->FieldByName("YEAR")->AsString()));
     }
     DClientDataBase->CloseClientList();
-    EXPECT_THAT(rows, ElementsAre("08ACME|ACME SUPPLY|" + Dir / "08ACME|", "09ACME|ACME SUPPLY|" + Dir / "09ACME|"));
+    EXPECT_THAT(rows, ElementsAre("08ACME|ACME SUPPLY|" + Dir / "08ACME|",
+                                  "09ACME|ACME SUPPLY|" + Dir / "09ACME|"));
 }
 
-TEST_F(YearEndTest, ASecondRunWritesTheBackUpsAgain) {
+TEST_F(YearEndTest, ASecondRunWritesTheBackUpsAgain)
+{
     Dir.Write("08ACME/EMPLOYEE.BAK", "stale");
     ForceDirectories(Dir / "09ACME");  // a directory without a payer table is used
     Dialogs.AnswerMessage(mrYes);
@@ -152,10 +167,11 @@ TEST_F(YearEndTest, ASecondRunWritesTheBackUpsAgain) {
 }
 
 // A copy that cannot be made stops the update with the old client open again.
-TEST_F(YearEndTest, FailedCopiesStopTheUpdate) {
-    const String backUpQuestion =
-        "Unable to make an internal back up of the employee/recipient database. Would you like to continue with "
-        "year-end-update anyway?";
+TEST_F(YearEndTest, FailedCopiesStopTheUpdate)
+{
+    const String backUpQuestion = "Unable to make an internal back up of the employee/recipient database. "
+                                  "Would you like to continue with "
+                                  "year-end-update anyway?";
     // A directory where a copy should go makes the copy fail.
     ForceDirectories(Dir / "08ACME/EMPLOYEE.BAK");
     Dialogs.AnswerMessage(mrYes);
@@ -172,13 +188,14 @@ TEST_F(YearEndTest, FailedCopiesStopTheUpdate) {
     Update("10ACME");
     EXPECT_THAT(Shown(), ElementsAre(Question, backUpQuestion,
                                      "Unable to copy the client's basic information to " + Dir / "10ACME/" +
-                                         ".  Year end update aborted."));
+                                             ".  Year end update aborted."));
     EXPECT_FALSE(FileExists(Dir / "10ACME/EMPLOYEE.DBF"));
     EXPECT_EQ(FMain->User->ClientID, "08ACME");
     EXPECT_TRUE(DClientDataBase->tblClient->Active());
 }
 
-TEST_F(YearEndTest, ChecksRefuseBeforeAnythingChanges) {
+TEST_F(YearEndTest, ChecksRefuseBeforeAnythingChanges)
+{
     MakeClient("09ACME", "NEXT YEAR");
     const String nextPayer = Dir.Read("09ACME/CLIENT.DBF");
     struct {
@@ -187,11 +204,14 @@ TEST_F(YearEndTest, ChecksRefuseBeforeAnythingChanges) {
         const char* Typed;
         std::vector<String> Messages;
     } cases[] = {
-        {"", mrYes, nullptr, {"A valid client has not been selected."}},
-        {"08ACME", mrNo, nullptr, {Question}},
-        {"08ACME", mrYes, "", {Question, "Year end update aborted."}},
-        {"08ACME", mrYes, "09ACME", {Question, "That client ID is already in use.  Year end update is aborted."}},
-        {"08ACME", mrYes, "../X", {Question, UnusableIDMessage("../X", "Year end update aborted.")}},
+            {"", mrYes, nullptr, {"A valid client has not been selected."}},
+            {"08ACME", mrNo, nullptr, {Question}},
+            {"08ACME", mrYes, "", {Question, "Year end update aborted."}},
+            {"08ACME",
+             mrYes,
+             "09ACME",
+             {Question, "That client ID is already in use.  Year end update is aborted."}},
+            {"08ACME", mrYes, "../X", {Question, UnusableIDMessage("../X", "Year end update aborted.")}},
     };
     for (const auto& c : cases) {
         Dialogs.Messages.clear();

@@ -28,15 +28,26 @@ const std::string E = "\x1b";
 std::string SampleText(const Anchor& A)
 {
     static const std::map<std::string, std::string> samples = {
-        {"payer", "ACME PLUMBING SUPPLY INC"}, {"payerTIN", "36-1234567"},  {"recipTIN", "123-45-6789"},
-        {"recipName", "JOHN Q PUBLIC"},       {"street", "45 ELM AVENUE APT 3"}, {"city", "DECATUR IL 62521"},
-        {"box17", "IL-1234567"},              {"filer", "ACME PLUMBING SUPPLY INC"},
-        {"address", "1200 MAIN STREET"},      {"contact", "JANE DOE"},     {"telephone", "217"},
-        {"email", "JANE@ACME.EXAMPLE"},       {"box1", "36-1234567"},      {"box2", "123-45-6789"},
-        {"box3", "3"},
+            {"payer", "ACME PLUMBING SUPPLY INC"},
+            {"payerTIN", "36-1234567"},
+            {"recipTIN", "123-45-6789"},
+            {"recipName", "JOHN Q PUBLIC"},
+            {"street", "45 ELM AVENUE APT 3"},
+            {"city", "DECATUR IL 62521"},
+            {"box17", "IL-1234567"},
+            {"filer", "ACME PLUMBING SUPPLY INC"},
+            {"address", "1200 MAIN STREET"},
+            {"contact", "JANE DOE"},
+            {"telephone", "217"},
+            {"email", "JANE@ACME.EXAMPLE"},
+            {"box1", "36-1234567"},
+            {"box2", "123-45-6789"},
+            {"box3", "3"},
     };
-    if (A.Length == 1) return "X";
-    if (A.RightAligned) return A.Length > 10 ? "123,456.78" : "1234.56";
+    if (A.Length == 1)
+        return "X";
+    if (A.RightAligned)
+        return A.Length > 10 ? "123,456.78" : "1234.56";
     auto found = samples.find(A.BoxName);
     std::string text = found == samples.end() ? std::string(A.Length, 'W') : found->second;
     return text.substr(0, A.Length);
@@ -67,14 +78,16 @@ TEST(FormImagesRendered, EveryCopyPrintsItsDataInsideTheBoxesOfItsImage)
     std::filesystem::create_directories(dir);
     for (const Overlay& overlay : forms.Overlays) {
         SCOPED_TRACE(overlay.FileName);
-        const std::vector<pcl::Page> pages = pcl::Interpret(FilledPage(overlay, ReadProgramFile(overlay.FileName)));
+        const std::vector<pcl::Page> pages =
+                pcl::Interpret(FilledPage(overlay, ReadProgramFile(overlay.FileName)));
         ASSERT_EQ(pages.size(), 1u);
 
         // Every data text (the fixed-pitch runs) lies inside a box of the image.
         const Page image = BuildPage(forms, overlay);
         int dataRuns = 0;
         for (const pcl::GlyphRun& run : pages[0].Runs) {
-            if (!run.Font.Fixed) continue;
+            if (!run.Font.Fixed)
+                continue;
             ++dataRuns;
             const double left = (run.X / double(pcl::UnitsPerInch) - 0.25) * 10;
             const double right = left + run.Text.size() * run.Advance / double(pcl::UnitsPerInch) * 10;
@@ -83,13 +96,16 @@ TEST(FormImagesRendered, EveryCopyPrintsItsDataInsideTheBoxesOfItsImage)
             for (const Box& b : image.Boxes)
                 inside = inside || (left >= b.Area.Left - 1e-6 && right <= b.Area.Right + 1e-6 &&
                                     baseline - 0.625 >= b.Area.Top && baseline + 0.2 <= b.Area.Bottom);
-            EXPECT_TRUE(inside) << "\"" << run.Text << "\" at column " << left << ", baseline row " << baseline;
+            EXPECT_TRUE(inside) << "\"" << run.Text << "\" at column " << left << ", baseline row "
+                                << baseline;
         }
-        EXPECT_EQ(dataRuns, static_cast<int>(AnchorsOf(overlay.LayoutName).size() * overlay.RowOffsets.size()));
+        EXPECT_EQ(dataRuns,
+                  static_cast<int>(AnchorsOf(overlay.LayoutName).size() * overlay.RowOffsets.size()));
 
         std::string stem = overlay.FileName.substr(0, overlay.FileName.find('.'));
         for (char& c : stem)
-            if (c == '$') c = '_';
+            if (c == '$')
+                c = '_';
         auto bitmap = pcl::RenderPage(pages[0], 100);
         EXPECT_TRUE(bitmap->Image().save(QString::fromStdString((dir / (stem + ".png")).string()), "PNG"));
     }
@@ -97,8 +113,8 @@ TEST(FormImagesRendered, EveryCopyPrintsItsDataInsideTheBoxesOfItsImage)
 
 TEST(FormImagesRendered, SoftFontsStayAcrossTheResetAndPrintTheirGlyphs)
 {
-    const std::string job = ReadProgramFile("FONT1.PRN") + ReadProgramFile("FONT2.PRN") + E + "E" + E + "*p300x300Y" +
-                            E + "(1X" + "Form 1099" + E + "(2X" + "Form 1099" + "\f";
+    const std::string job = ReadProgramFile("FONT1.PRN") + ReadProgramFile("FONT2.PRN") + E + "E" + E +
+                            "*p300x300Y" + E + "(1X" + "Form 1099" + E + "(2X" + "Form 1099" + "\f";
     const std::vector<pcl::Page> pages = pcl::Interpret(job);
     ASSERT_EQ(pages.size(), 1u);
     // Each character of the two lines, blanks included, is a glyph bitmap of a

@@ -16,7 +16,6 @@ using namespace formimages;
 
 namespace {
 
-
 // The cells a text covers, in grid units. On a PCL page (top margin 0, 6 lines per
 // inch, 12-point Courier) the baseline of row r lies at r + 0.75 rows, the glyphs
 // rise 0.625 rows above it and descend 0.2 below; a right-aligned text ends with the
@@ -65,10 +64,11 @@ FormSet* FormImages::Forms = nullptr;
 TEST_F(FormImages, TheNineOverlaysOfTheFormRoutinesAreListed)
 {
     std::vector<std::string> names;
-    for (const Overlay& o : Forms->Overlays) names.push_back(o.FileName);
-    EXPECT_EQ(names, (std::vector<std::string>{"US1096$1.HP", "USMISCB1.HP", "USMISCC1.HP", "USMISC11.HP",
-                                               "USMISC21.HP", "USINTB1.HP", "USINTC1.HP", "USINT11.HP",
-                                               "USINT21.HP"}));
+    for (const Overlay& o : Forms->Overlays)
+        names.push_back(o.FileName);
+    EXPECT_EQ(names, (std::vector<std::string> {"US1096$1.HP", "USMISCB1.HP", "USMISCC1.HP", "USMISC11.HP",
+                                                "USMISC21.HP", "USINTB1.HP", "USINTC1.HP", "USINT11.HP",
+                                                "USINT21.HP"}));
 }
 
 TEST_F(FormImages, EveryDataPlaceLiesInsideItsBoxOnPclAndCanvasPages)
@@ -81,13 +81,14 @@ TEST_F(FormImages, EveryDataPlaceLiesInsideItsBoxOnPclAndCanvasPages)
             for (const Anchor& a : AnchorsOf(overlay.LayoutName)) {
                 const Box* box = nullptr;
                 for (const Box& b : page.Boxes)
-                    if (b.Name == a.BoxName) box = &b;
+                    if (b.Name == a.BoxName)
+                        box = &b;
                 ASSERT_NE(box, nullptr) << overlay.FileName << " has no box " << a.BoxName;
                 for (const GridRect& cells : {PclCells(a, offset), CanvasCells(a, offset)})
                     EXPECT_TRUE(Inside(cells, box->Area))
-                        << overlay.FileName << " form at row " << offset << ": text at row " << a.Row << ", column "
-                        << a.Column << " covers " << Describe(cells) << " outside " << a.BoxName << " ("
-                        << Describe(box->Area) << ")";
+                            << overlay.FileName << " form at row " << offset << ": text at row " << a.Row
+                            << ", column " << a.Column << " covers " << Describe(cells) << " outside "
+                            << a.BoxName << " (" << Describe(box->Area) << ")";
             }
         }
     }
@@ -105,15 +106,19 @@ TEST_F(FormImages, EachFormLiesInItsHalfOrThirdOfTheSheet)
             Overlay one = overlay;
             one.RowOffsets = {overlay.RowOffsets[form]};
             const Page page = BuildPage(*Forms, one);
-            const GridRect sheetPart{part * static_cast<double>(form), 0, part * static_cast<double>(form + 1), 80};
+            const GridRect sheetPart {part * static_cast<double>(form), 0,
+                                      part * static_cast<double>(form + 1), 80};
             const auto expectInside = [&](const GridRect& Area, const std::string& What) {
-                EXPECT_TRUE(Inside(Area, sheetPart)) << overlay.FileName << " form " << form + 1 << ": " << What
-                                                     << " covers " << Describe(Area) << ", outside "
-                                                     << Describe(sheetPart);
+                EXPECT_TRUE(Inside(Area, sheetPart))
+                        << overlay.FileName << " form " << form + 1 << ": " << What << " covers "
+                        << Describe(Area) << ", outside " << Describe(sheetPart);
             };
-            for (const Box& b : page.Boxes) expectInside(b.Area, "box " + b.Name);
-            for (const Rule& r : page.Rules) expectInside(r.Area, "a rule");
-            for (const Shade& s : page.Shades) expectInside(s.Area, "a shade");
+            for (const Box& b : page.Boxes)
+                expectInside(b.Area, "box " + b.Name);
+            for (const Rule& r : page.Rules)
+                expectInside(r.Area, "a rule");
+            for (const Shade& s : page.Shades)
+                expectInside(s.Area, "a shade");
             // A text of P points is P/12 rows high.
             for (const Text& t : page.Texts)
                 expectInside({t.Row, t.Column, t.Row + t.Points / 12, t.Column}, "\"" + t.Value + "\"");
@@ -121,13 +126,15 @@ TEST_F(FormImages, EachFormLiesInItsHalfOrThirdOfTheSheet)
     }
 }
 
-TEST_F(FormImages, TheStockIsPerforatedBetweenItsForms) {
+TEST_F(FormImages, TheStockIsPerforatedBetweenItsForms)
+{
     for (const Overlay& overlay : Forms->Overlays) {
         const double part = 66 / static_cast<double>(overlay.RowOffsets.size());
         std::vector<double> expected, drawn;
         for (size_t form = 1; form < overlay.RowOffsets.size(); ++form)
             expected.push_back(part * static_cast<double>(form));
-        for (const Perforation& p : BuildPage(*Forms, overlay).Perforations) drawn.push_back(p.Row);
+        for (const Perforation& p : BuildPage(*Forms, overlay).Perforations)
+            drawn.push_back(p.Row);
         EXPECT_EQ(drawn, expected) << overlay.FileName;
     }
 }
@@ -144,11 +151,14 @@ TEST_F(FormImages, OverlaysFramePageTextWithoutResetsOrEjects)
         EXPECT_EQ(bytes.find('\f'), std::string::npos) << "a form feed";
         EXPECT_EQ(bytes.find(esc + "%"), std::string::npos) << "a language switch";
         EXPECT_EQ(bytes.find(esc + "&f"), std::string::npos) << "a macro";
-        EXPECT_EQ(bytes.rfind(esc + "&l2A" + esc + "&l0O" + esc + "&l0E", 0), 0u) << "Letter, portrait, top margin 0";
+        EXPECT_EQ(bytes.rfind(esc + "&l2A" + esc + "&l0O" + esc + "&l0E", 0), 0u)
+                << "Letter, portrait, top margin 0";
         const std::string tail = esc + "&l6D" + esc + "(19U" + esc + "(s0p10h12v0s0b4099T" + esc + "&alrC";
         ASSERT_GE(bytes.size(), tail.size());
-        EXPECT_EQ(bytes.substr(bytes.size() - tail.size()), tail) << "ends in 6 lpi Courier 10 pitch, cursor home";
-        for (unsigned char c : bytes) ASSERT_TRUE(c == 0x1b || (c >= 0x20 && c < 0x7f)) << "byte " << int(c);
+        EXPECT_EQ(bytes.substr(bytes.size() - tail.size()), tail)
+                << "ends in 6 lpi Courier 10 pitch, cursor home";
+        for (unsigned char c : bytes)
+            ASSERT_TRUE(c == 0x1b || (c >= 0x20 && c < 0x7f)) << "byte " << int(c);
     }
 }
 
@@ -193,7 +203,7 @@ TEST(FormDescription, VariantsAndOffsetsShapeThePage)
     FormSet forms;
     forms.Layouts.push_back(ParseLayout("f", "box a 1 2 3 4 \"A\"\n@B text 2 3 8 bold \"Copy B\"\n@C text 2 "
                                              "3 8 bold \"Copy C\"\nperforation 22\n"));
-    Page page = BuildPage(forms, Overlay{"X.HP", "f", "B", {0, 21}});
+    Page page = BuildPage(forms, Overlay {"X.HP", "f", "B", {0, 21}});
     // The perforation is the sheet's: once, where it stands, whatever the offsets.
     ASSERT_EQ(page.Perforations.size(), 1u);
     EXPECT_EQ(page.Perforations[0].Row, 22);
@@ -208,7 +218,7 @@ TEST(FormDescription, VariantsAndOffsetsShapeThePage)
 TEST(OverlayWriter, PlacesRulesAndCaptionsInPclUnits)
 {
     Page page;
-    page.Boxes.push_back(Box{"b", {2, 10, 4, 20}, {"1 Rents"}, true});
+    page.Boxes.push_back(Box {"b", {2, 10, 4, 20}, {"1 Rents"}, true});
     std::string pcl = WriteOverlay(page);
     const std::string esc = "\x1b";
     // The top rule: 3 dots thick, centred on row 2 (100 dots) from column 10 (300 dots).
@@ -229,7 +239,8 @@ TEST(OverlayWriter, PlacesRulesAndCaptionsInPclUnits)
     }
 }
 
-TEST(OverlayWriter, DrawsAPerforationAsDashesAcrossThePrintArea) {
+TEST(OverlayWriter, DrawsAPerforationAsDashesAcrossThePrintArea)
+{
     Page page;
     page.Perforations.push_back(Perforation {22});
     const std::string pcl = WriteOverlay(page);

@@ -9,7 +9,8 @@
 inline std::string ReadProgramFile(const std::string& Name)
 {
     std::ifstream in(std::string(PROGRAM_DIR) + "/" + Name, std::ios::binary);
-    if (!in) throw std::runtime_error("missing " + Name);
+    if (!in)
+        throw std::runtime_error("missing " + Name);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();

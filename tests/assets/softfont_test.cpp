@@ -20,7 +20,8 @@ int Command(const std::string& S, size_t& Pos, const std::string& Prefix, char T
     EXPECT_EQ(S.compare(Pos, Prefix.size() + 1, "\x1b" + Prefix), 0) << "at byte " << Pos;
     Pos += Prefix.size() + 1;
     size_t end = S.find(Terminator, Pos);
-    if (end == std::string::npos) throw std::runtime_error("unterminated command");
+    if (end == std::string::npos)
+        throw std::runtime_error("unterminated command");
     int value = std::stoi(S.substr(Pos, end - Pos));
     Pos = end + 1;
     return value;

@@ -13,14 +13,13 @@ namespace {
 // heard of after its own destructor has run shows as "?".
 class TProbe : public TComponent {
 public:
-    TProbe(TComponent* owner, const String& name, Log* log) : TComponent(owner), FLog(log) {
-        SetName(name);
-    }
+    TProbe(TComponent* owner, const String& name, Log* log) : TComponent(owner), FLog(log) { SetName(name); }
     ~TProbe() override { FLog->push_back("~" + Name()); }
 
     String ClassName() const override { return "TProbe"; }
 
-    void Notification(TComponent* AComponent, TOperation Operation) override {
+    void Notification(TComponent* AComponent, TOperation Operation) override
+    {
         if (AComponent != this) {
             const bool whole = dynamic_cast<TProbe*>(AComponent) != nullptr;
             FLog->push_back(Name() + (Operation == opInsert ? " +" : " -") + (whole ? "" : "?") +
@@ -39,22 +38,28 @@ public:
     using TComponent::TComponent;
 
     TComponent* Target() const { return FTarget; }
-    void SetTarget(TComponent* target) {
-        if (FTarget != nullptr) FTarget->RemoveFreeNotification(this);
+    void SetTarget(TComponent* target)
+    {
+        if (FTarget != nullptr)
+            FTarget->RemoveFreeNotification(this);
         FTarget = target;
-        if (FTarget != nullptr) FTarget->FreeNotification(this);
+        if (FTarget != nullptr)
+            FTarget->FreeNotification(this);
     }
 
-    void Notification(TComponent* AComponent, TOperation Operation) override {
+    void Notification(TComponent* AComponent, TOperation Operation) override
+    {
         TComponent::Notification(AComponent, Operation);
-        if (Operation == opRemove && AComponent == FTarget) FTarget = nullptr;
+        if (Operation == opRemove && AComponent == FTarget)
+            FTarget = nullptr;
     }
 
 private:
     TComponent* FTarget = nullptr;
 };
 
-TEST(TComponentOwnership, OwnerFreesItsComponentsLastCreatedFirst) {
+TEST(TComponentOwnership, OwnerFreesItsComponentsLastCreatedFirst)
+{
     Log log;
     auto* owner = new TProbe(nullptr, "Owner", &log);
     new TProbe(owner, "A", &log);
@@ -70,28 +75,30 @@ TEST(TComponentOwnership, OwnerFreesItsComponentsLastCreatedFirst) {
 
     // The owner's own destructor first, then its components, each one heard by the
     // components still there while it is whole.
-    EXPECT_EQ(log, (Log{"~Owner", "B -C", "A -C", "~C", "A -B", "~B", "~A"}));
+    EXPECT_EQ(log, (Log {"~Owner", "B -C", "A -C", "~C", "A -B", "~B", "~A"}));
 }
 
-TEST(TComponentOwnership, SiblingsHearInsertionAndRemoval) {
+TEST(TComponentOwnership, SiblingsHearInsertionAndRemoval)
+{
     Log log;
     TProbe owner(nullptr, "Owner", &log);
     new TProbe(&owner, "A", &log);
     auto* b = new TProbe(&owner, "B", &log);
     new TProbe(&owner, "C", &log);
     // Inserted from the base constructor: not yet named nor whole.
-    EXPECT_EQ(log, (Log{"Owner +?", "Owner +?", "A +?", "Owner +?", "B +?", "A +?"}));
+    EXPECT_EQ(log, (Log {"Owner +?", "Owner +?", "A +?", "Owner +?", "B +?", "A +?"}));
     log.clear();
 
     b->Free();
-    EXPECT_EQ(log, (Log{"Owner -B", "C -B", "A -B", "~B"}));
+    EXPECT_EQ(log, (Log {"Owner -B", "C -B", "A -B", "~B"}));
     ASSERT_EQ(owner.ComponentCount(), 2);
     EXPECT_EQ(owner.Components(1)->Name(), "C");
     EXPECT_EQ(owner.Components(1)->ComponentIndex(), 1);
     EXPECT_THROW(owner.Components(2), ERangeError);
 }
 
-TEST(TComponentOwnership, EverythingOwnedIsMarkedDestroyingBeforeTheFirstGoes) {
+TEST(TComponentOwnership, EverythingOwnedIsMarkedDestroyingBeforeTheFirstGoes)
+{
     auto* owner = new TComponent(nullptr);
     auto* first = new TComponent(owner);
     auto* grandchild = new TComponent(first);
@@ -101,8 +108,10 @@ TEST(TComponentOwnership, EverythingOwnedIsMarkedDestroyingBeforeTheFirstGoes) {
         using THolder::THolder;
         TComponent* Sibling = nullptr;
         TComponentState SiblingState;
-        void Notification(TComponent* AComponent, TOperation Operation) override {
-            if (Operation == opRemove && AComponent == Target()) SiblingState = Sibling->ComponentState();
+        void Notification(TComponent* AComponent, TOperation Operation) override
+        {
+            if (Operation == opRemove && AComponent == Target())
+                SiblingState = Sibling->ComponentState();
             THolder::Notification(AComponent, Operation);
         }
     };
@@ -115,7 +124,8 @@ TEST(TComponentOwnership, EverythingOwnedIsMarkedDestroyingBeforeTheFirstGoes) {
     EXPECT_EQ(watcher.Target(), nullptr);
 }
 
-TEST(TComponentOwnership, MovingToAnotherOwner) {
+TEST(TComponentOwnership, MovingToAnotherOwner)
+{
     Log log;
     TProbe first(nullptr, "First", &log);
     TProbe second(nullptr, "Second", &log);
@@ -127,10 +137,11 @@ TEST(TComponentOwnership, MovingToAnotherOwner) {
     EXPECT_EQ(a->Owner(), &second);
     EXPECT_EQ(first.ComponentCount(), 0);
     EXPECT_EQ(second.Components(1), a);
-    EXPECT_EQ(log, (Log{"First -A", "Second +A", "B +A"}));
+    EXPECT_EQ(log, (Log {"First -A", "Second +A", "B +A"}));
 }
 
-TEST(TComponentNames, FindComponentIgnoresCase) {
+TEST(TComponentNames, FindComponentIgnoresCase)
+{
     TComponent owner(nullptr);
     auto* edit = new TComponent(&owner);
     edit->SetName("edtClientID");
@@ -142,7 +153,8 @@ TEST(TComponentNames, FindComponentIgnoresCase) {
     EXPECT_EQ(owner.FindComponent(""), nullptr);
 }
 
-TEST(TComponentNames, DuplicateNameAmongSiblingsIsRefused) {
+TEST(TComponentNames, DuplicateNameAmongSiblingsIsRefused)
+{
     TComponent owner(nullptr);
     auto* first = new TComponent(&owner);
     first->SetName("Edit1");
@@ -169,7 +181,8 @@ TEST(TComponentNames, DuplicateNameAmongSiblingsIsRefused) {
     EXPECT_EQ(owner.ComponentCount(), 2);
 }
 
-TEST(TComponentFreeNotification, ReferenceIsClearedWhenTheTargetGoes) {
+TEST(TComponentFreeNotification, ReferenceIsClearedWhenTheTargetGoes)
+{
     THolder holder(nullptr);
     auto* target = new TComponent(nullptr);
     holder.SetTarget(target);
@@ -183,7 +196,8 @@ TEST(TComponentFreeNotification, ReferenceIsClearedWhenTheTargetGoes) {
     EXPECT_EQ(holder.Target(), nullptr);
 }
 
-TEST(TComponentFreeNotification, LinksGoBothWaysAndCanBeUndone) {
+TEST(TComponentFreeNotification, LinksGoBothWaysAndCanBeUndone)
+{
     TComponent target(nullptr);
     auto* holder = new THolder(nullptr);
     holder->SetTarget(&target);
@@ -200,11 +214,12 @@ TEST(TComponentFreeNotification, LinksGoBothWaysAndCanBeUndone) {
     EXPECT_FALSE(other.ComponentState().Contains(csFreeNotification));
 }
 
-TEST(TComponentFreeNotification, SiblingsFreedByTheirOwner) {
+TEST(TComponentFreeNotification, SiblingsFreedByTheirOwner)
+{
     // Holders on both sides of their target in creation order: the later one goes before
     // the target, the earlier one after it and must have heard of it.
     struct TCheckedHolder : THolder {
-        TCheckedHolder(TComponent* owner, bool* clearedAtEnd) : THolder(owner), F(clearedAtEnd) {}
+        TCheckedHolder(TComponent* owner, bool* clearedAtEnd) : THolder(owner), F(clearedAtEnd) { }
         ~TCheckedHolder() override { *F = Target() == nullptr; }
         bool* F;
     };
@@ -222,11 +237,16 @@ TEST(TComponentFreeNotification, SiblingsFreedByTheirOwner) {
     EXPECT_FALSE(lastCleared);
 }
 
-TEST(TComponentLoading, LoadedClearsLoadingInCreationOrder) {
+TEST(TComponentLoading, LoadedClearsLoadingInCreationOrder)
+{
     Log log;
     struct TLoadProbe : TComponent {
-        TLoadProbe(TComponent* owner, const String& name, Log* log) : TComponent(owner), L(log) { SetName(name); }
-        void Loaded() override {
+        TLoadProbe(TComponent* owner, const String& name, Log* log) : TComponent(owner), L(log)
+        {
+            SetName(name);
+        }
+        void Loaded() override
+        {
             L->push_back(Name());
             TComponent::Loaded();
         }
@@ -240,7 +260,7 @@ TEST(TComponentLoading, LoadedClearsLoadingInCreationOrder) {
     EXPECT_TRUE(b->ComponentState().Contains(csLoading));
 
     form.FinishLoading();
-    EXPECT_EQ(log, (Log{"B", "A", "C", "Form"}));
+    EXPECT_EQ(log, (Log {"B", "A", "C", "Form"}));
     EXPECT_FALSE(form.ComponentState().Contains(csLoading));
     EXPECT_FALSE(b->ComponentState().Contains(csLoading));
 
@@ -249,7 +269,8 @@ TEST(TComponentLoading, LoadedClearsLoadingInCreationOrder) {
     EXPECT_FALSE(late->ComponentState().Contains(csLoading));
 }
 
-TEST(TObjectClasses, ClassNamesAndAncestry) {
+TEST(TObjectClasses, ClassNamesAndAncestry)
+{
     struct TMine : TComponent {
         using TComponent::TComponent;
         String ClassName() const override { return "TMine"; }
@@ -264,7 +285,8 @@ TEST(TObjectClasses, ClassNamesAndAncestry) {
     EXPECT_TRUE(mine.Is<TComponent>());
 }
 
-TEST(TPersistentAssign, UnsupportedAssignmentRaisesConversionError) {
+TEST(TPersistentAssign, UnsupportedAssignmentRaisesConversionError)
+{
     TComponent source(nullptr);
     TComponent dest(nullptr);
     try {
@@ -281,9 +303,11 @@ TEST(TPersistentAssign, UnsupportedAssignmentRaisesConversionError) {
     }
 }
 
-TEST(TPersistentAssign, SourceCanCopyItselfIntoTheDestination) {
+TEST(TPersistentAssign, SourceCanCopyItselfIntoTheDestination)
+{
     struct TValue : TPersistent {
-        void AssignTo(TPersistent* Dest) override {
+        void AssignTo(TPersistent* Dest) override
+        {
             if (auto* component = dynamic_cast<TComponent*>(Dest)) {
                 component->SetTag(7);
                 return;

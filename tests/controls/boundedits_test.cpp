@@ -18,7 +18,8 @@ namespace {
 // The entry form with a float, a double and a date edit on extra lines.
 class TBoundForm : public TEntryForm {
 public:
-    explicit TBoundForm(TComponent* AOwner) : TEntryForm(AOwner) {
+    explicit TBoundForm(TComponent* AOwner) : TEntryForm(AOwner)
+    {
         Offset = Line<TKVFloatEdit>("Offset", "Offset");
         Total = Line<TKVDoubleEdit>("Total", "Total");
         Hired = Line<TKVDateEdit>("Hired", "Hired");
@@ -30,14 +31,16 @@ public:
 
 class BoundEditTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Form = Construct<TBoundForm>(nullptr);
         ShowForm(Form);
     }
     void TearDown() override { Form->Free(); }
 
     // Types Text into the empty Edit and leaves it the way a user does.
-    void TypeAndLeave(TWinControl* Edit, const char* Text) {
+    void TypeAndLeave(TWinControl* Edit, const char* Text)
+    {
         Edit->SetFocus();
         static_cast<TCustomEdit*>(Edit)->Clear();
         TypeText(Form, Text);
@@ -48,14 +51,20 @@ protected:
     TBoundForm* Form = nullptr;
 };
 
-TEST_F(BoundEditTest, IntEditKeepsDigitsPointAndMinusAndRoundsHalfUp) {
+TEST_F(BoundEditTest, IntEditKeepsDigitsPointAndMinusAndRoundsHalfUp)
+{
     const struct {
         const char* Typed;
         int Value;
         const char* Shown;
     } cases[] = {
-        {"1,234.5", 1235, "1,235"}, {"abc", 0, ""}, {"2.5", 3, "3"}, {"-2.5", -2, "-2"},
-        {"$ 1 000 000", 1000000, "1,000,000"}, {"", 0, ""}, {"0", 0, ""},
+            {"1,234.5", 1235, "1,235"},
+            {"abc", 0, ""},
+            {"2.5", 3, "3"},
+            {"-2.5", -2, "-2"},
+            {"$ 1 000 000", 1000000, "1,000,000"},
+            {"", 0, ""},
+            {"0", 0, ""},
     };
     int amount = 7;
     Form->Amount->Bind(&amount);
@@ -67,7 +76,8 @@ TEST_F(BoundEditTest, IntEditKeepsDigitsPointAndMinusAndRoundsHalfUp) {
     }
 }
 
-TEST_F(BoundEditTest, IntEditWithOverrideFlagTellsWhetherAnythingWasTyped) {
+TEST_F(BoundEditTest, IntEditWithOverrideFlagTellsWhetherAnythingWasTyped)
+{
     int amount = 5;
     bool given = true;
     Form->Amount->SetOverride(true);
@@ -81,7 +91,8 @@ TEST_F(BoundEditTest, IntEditWithOverrideFlagTellsWhetherAnythingWasTyped) {
     EXPECT_EQ(Form->Amount->Text(), "0");
 }
 
-TEST_F(BoundEditTest, FloatEditDropsCurrencySignsAndShowsTheMask) {
+TEST_F(BoundEditTest, FloatEditDropsCurrencySignsAndShowsTheMask)
+{
     float offset = 1.5f;
     Form->Offset->Bind(&offset, "##.##");
     EXPECT_EQ(Form->Offset->Text(), "1.5");
@@ -93,7 +104,8 @@ TEST_F(BoundEditTest, FloatEditDropsCurrencySignsAndShowsTheMask) {
     EXPECT_EQ(Form->Offset->Text(), "");
 }
 
-TEST_F(BoundEditTest, TextThatIsNoNumberKeepsTheValueAndTheFocus) {
+TEST_F(BoundEditTest, TextThatIsNoNumberKeepsTheValueAndTheFocus)
+{
     double total = 4.0;
     int exits = 0;
     Form->Total->Bind(&total, "#.00");
@@ -121,7 +133,8 @@ TEST_F(BoundEditTest, TextThatIsNoNumberKeepsTheValueAndTheFocus) {
     EXPECT_EQ(Dialogs.Messages.size(), 4u);
 }
 
-TEST_F(BoundEditTest, TextEditWritesItsTextUntrimmedOnExitOnly) {
+TEST_F(BoundEditTest, TextEditWritesItsTextUntrimmedOnExitOnly)
+{
     String name = "OLD";
     Form->Name->Bind(&name);
     EXPECT_EQ(Form->Name->Text(), "OLD");
@@ -133,7 +146,8 @@ TEST_F(BoundEditTest, TextEditWritesItsTextUntrimmedOnExitOnly) {
     EXPECT_EQ(name, " new ");
 }
 
-TEST_F(BoundEditTest, CheckBoxWritesAtEveryClick) {
+TEST_F(BoundEditTest, CheckBoxWritesAtEveryClick)
+{
     bool print = false;
     Form->Print->Bind(&print);
     Form->Print->SetFocus();
@@ -145,14 +159,21 @@ TEST_F(BoundEditTest, CheckBoxWritesAtEveryClick) {
     EXPECT_TRUE(Form->Print->Checked());
 }
 
-TEST_F(BoundEditTest, DateEditTurnsTypedDigitsIntoTheProgramsDate) {
+TEST_F(BoundEditTest, DateEditTurnsTypedDigitsIntoTheProgramsDate)
+{
     const struct {
         const char* Typed;
         const char* Date;
     } cases[] = {
-        {"123108", "12-31-2008"}, {"12/31/08", "12-31-2008"}, {"12.31.20", "12-31-2020"},
-        {"010121", "01-01-1921"}, {"12/31/2008", "12-31-2008"}, {"12a31b08", "12-31-2008"},
-        {"133208", "13-32-2008"}, {"1231", "1231"}, {"", ""},
+            {"123108", "12-31-2008"},
+            {"12/31/08", "12-31-2008"},
+            {"12.31.20", "12-31-2020"},
+            {"010121", "01-01-1921"},
+            {"12/31/2008", "12-31-2008"},
+            {"12a31b08", "12-31-2008"},
+            {"133208", "13-32-2008"},
+            {"1231", "1231"},
+            {"", ""},
     };
     String hired = "x";
     Form->Hired->Bind(&hired);
@@ -166,33 +187,39 @@ TEST_F(BoundEditTest, DateEditTurnsTypedDigitsIntoTheProgramsDate) {
     }
 }
 
-TEST(DateDigits, AmericanStyleKeepsTheYearAsTyped) {
+TEST(DateDigits, AmericanStyleKeepsTheYearAsTyped)
+{
     EXPECT_EQ(NormalizeDateDigits("123108", ddSlashAsTyped), "12/31/08");
     EXPECT_EQ(NormalizeDateDigits("12-31-2008", ddSlashAsTyped), "12/31/2008");
     EXPECT_EQ(NormalizeDateDigits("1-2-3", ddSlashAsTyped), "123");
 }
 
-TEST_F(BoundEditTest, IndicatorSetsItsHintAndKeepsIt) {
+TEST_F(BoundEditTest, IndicatorSetsItsHintAndKeepsIt)
+{
     Form->Amount->SetScheduleIndicator(1);
     EXPECT_EQ(Form->Amount->IndicatorColor(), TColor(0xFFFF00));
-    EXPECT_EQ(Form->Amount->Hint(), "An overflow statement is available for this field.  Hit the F3 key to access");
+    EXPECT_EQ(Form->Amount->Hint(),
+              "An overflow statement is available for this field.  Hit the F3 key to access");
     EXPECT_TRUE(Form->Amount->ShowHint());
     Form->Amount->SetScheduleIndicator(2);
     EXPECT_EQ(Form->Amount->IndicatorColor(), clRed);
-    EXPECT_EQ(Form->Amount->Hint(), "An overflow statement has been used for this field.  Hit the F3 key to access");
+    EXPECT_EQ(Form->Amount->Hint(),
+              "An overflow statement has been used for this field.  Hit the F3 key to access");
     Form->Amount->SetScheduleIndicator(0);
     EXPECT_EQ(Form->Amount->IndicatorColor(), clNone);
-    EXPECT_EQ(Form->Amount->Hint(), "An overflow statement has been used for this field.  Hit the F3 key to access");
+    EXPECT_EQ(Form->Amount->Hint(),
+              "An overflow statement has been used for this field.  Hit the F3 key to access");
 }
 
-TEST_F(BoundEditTest, NumberEditsShowTheirTextRightAlignedOnlyWithoutTheFocus) {
+TEST_F(BoundEditTest, NumberEditsShowTheirTextRightAlignedOnlyWithoutTheFocus)
+{
     int amount = 1234;
     float offset = 12.5f;
     double total = 7.25;
     Form->Amount->Bind(&amount);
     Form->Offset->Bind(&offset, "##.##");
     Form->Total->Bind(&total, "#.00");
-    for (TKVNumberEdit* edit : std::vector<TKVNumberEdit*>{Form->Amount, Form->Offset, Form->Total}) {
+    for (TKVNumberEdit* edit : std::vector<TKVNumberEdit*> {Form->Amount, Form->Offset, Form->Total}) {
         SCOPED_TRACE(edit->Name());
         edit->SetColor(clYellow);
         const int width = edit->Width();
@@ -217,7 +244,8 @@ TEST_F(BoundEditTest, NumberEditsShowTheirTextRightAlignedOnlyWithoutTheFocus) {
     }
 }
 
-TEST_F(BoundEditTest, IndicatorTriangleFillsTheTopLeftCornerWithoutTheFocus) {
+TEST_F(BoundEditTest, IndicatorTriangleFillsTheTopLeftCornerWithoutTheFocus)
+{
     const struct {
         int Kind;
         TColor Color;
@@ -241,7 +269,8 @@ TEST_F(BoundEditTest, IndicatorTriangleFillsTheTopLeftCornerWithoutTheFocus) {
     EXPECT_NE(TEditPixels(Form->Amount).InClient(1, 1), clRed);
 }
 
-TEST_F(BoundEditTest, NumberEditsKnowWhetherTheyHaveTheFocus) {
+TEST_F(BoundEditTest, NumberEditsKnowWhetherTheyHaveTheFocus)
+{
     Form->Total->SetFocus();
     EXPECT_TRUE(Form->Total->IsFocused());
     Form->Name->SetFocus();

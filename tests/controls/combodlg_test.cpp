@@ -23,7 +23,8 @@ public:
 
 class TComboForm : public TKVMouseFreeForm {
 public:
-    explicit TComboForm(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
+    explicit TComboForm(TComponent* AOwner) : TKVMouseFreeForm(AOwner)
+    {
         Name = Line<TKVEdit>("Name", 8);
         Payer = Line<TKVComboDlg>("Payer", 36);
         Street = Line<TKVEdit>("Address", 64);
@@ -35,14 +36,16 @@ public:
         Panel->SetParent(this);
     }
 
-    template<class T> T* Field(int Left, int Top) {
+    template<class T> T* Field(int Left, int Top)
+    {
         T* control = new T(this);
         control->SetParent(this);
         control->SetBounds(Left, Top, 150, 21);
         control->SetTabStop(true);
         return control;
     }
-    template<class T> T* Line(const String& Caption, int Top) {
+    template<class T> T* Line(const String& Caption, int Top)
+    {
         auto* label = new TKVLabel(this);
         label->SetParent(this);
         label->SetBounds(8, Top + 4, 60, 13);
@@ -64,7 +67,8 @@ public:
 
 class ComboDlgTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Form = Construct<TComboForm>(nullptr);
         ShowForm(Form);
     }
@@ -72,8 +76,10 @@ protected:
 
     void Type(const char* Text) { TypeText(Form, Text); }
     void Enter() { PressKey(Form, Qt::Key_Return); }
-    static void Settle() {
-        for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    static void Settle()
+    {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
     }
     TEdit* Entry() const { return Form->Panel->MouseFreeEdit(); }
 
@@ -81,7 +87,8 @@ protected:
     TComboForm* Form = nullptr;
 };
 
-TEST_F(ComboDlgTest, ItsNumberOpensTheDialogWithThePanelAsSender) {
+TEST_F(ComboDlgTest, ItsNumberOpensTheDialogWithThePanelAsSender)
+{
     std::vector<TObject*> senders;
     Form->Payer->OnCustomDlg = [&](TObject* Sender) { senders.push_back(Sender); };
     Form->Other->OnCustomDlg = [&](TObject* Sender) { senders.push_back(Sender); };
@@ -98,7 +105,8 @@ TEST_F(ComboDlgTest, ItsNumberOpensTheDialogWithThePanelAsSender) {
     EXPECT_EQ(Form->Other->Commander(), nullptr);
 }
 
-TEST_F(ComboDlgTest, ItsButtonOpensTheDialogWithItselfAsSender) {
+TEST_F(ComboDlgTest, ItsButtonOpensTheDialogWithItselfAsSender)
+{
     TObject* sender = nullptr;
     Form->Payer->OnCustomDlg = [&](TObject* Sender) {
         sender = Sender;
@@ -116,7 +124,8 @@ TEST_F(ComboDlgTest, ItsButtonOpensTheDialogWithItselfAsSender) {
     EXPECT_EQ(sender, Form->Payer);
 }
 
-TEST_F(ComboDlgTest, LeavingTheGroupsLastFieldReturnsToTheEntry) {
+TEST_F(ComboDlgTest, LeavingTheGroupsLastFieldReturnsToTheEntry)
+{
     Type("03");
     ASSERT_EQ(Form->ActiveControl(), Form->Street);
     EXPECT_TRUE(Form->Panel->MouseFree);
@@ -130,7 +139,8 @@ TEST_F(ComboDlgTest, LeavingTheGroupsLastFieldReturnsToTheEntry) {
     EXPECT_EQ(Form->Labels[2]->Font()->Color(), clBlack);
 }
 
-TEST_F(ComboDlgTest, ARefusedExitKeepsTheFocusInsteadOfReturning) {
+TEST_F(ComboDlgTest, ARefusedExitKeepsTheFocusInsteadOfReturning)
+{
     Type("03");
     Enter();
     ASSERT_EQ(Form->ActiveControl(), Form->Code);
@@ -151,7 +161,8 @@ TEST_F(ComboDlgTest, ARefusedExitKeepsTheFocusInsteadOfReturning) {
     EXPECT_EQ(Dialogs.Beeps, 1);
 }
 
-TEST_F(ComboDlgTest, EscKeepsTheFieldAndSelectsItsText) {
+TEST_F(ComboDlgTest, EscKeepsTheFieldAndSelectsItsText)
+{
     Type("03");
     Enter();
     Type("12");

@@ -38,22 +38,27 @@ namespace {
 struct TRecipientRow {
     const char* Name;
     const char* Amount;
-    const char* PaidDbf;    // yyyymmdd as a table file stores it
-    const char* PaidText;   // mm/dd/yyyy as the field takes it
+    const char* PaidDbf;   // yyyymmdd as a table file stores it
+    const char* PaidText;  // mm/dd/yyyy as the field takes it
     const char* Hired;
 };
 const TRecipientRow Rows[] = {
-    {"SMITH", "1234.50", "20080115", "01/15/2008", "01-15-2008"},
-    {"JONES", "20.00", "20071231", "12/31/2007", ""},
+        {"SMITH", "1234.50", "20080115", "01/15/2008", "01-15-2008"},
+        {"JONES", "20.00", "20071231", "12/31/2007", ""},
 };
 
 // The in-memory data set of the framework's tests.
 struct TMemoryData {
-    static TDataSet* Make(TComponent* Owner, const String&) {
-        auto* set = new TMemDataSet(Owner, {{"NAME", ftString, 20}, {"AMOUNT", ftFloat, 0}, {"PAID", ftDate, 0}, {"HIRED", ftString, 10}});
+    static TDataSet* Make(TComponent* Owner, const String&)
+    {
+        auto* set = new TMemDataSet(Owner, {{"NAME", ftString, 20},
+                                            {"AMOUNT", ftFloat, 0},
+                                            {"PAID", ftDate, 0},
+                                            {"HIRED", ftString, 10}});
         set->Open();
         std::vector<std::vector<String>> rows;
-        for (const TRecipientRow& row : Rows) rows.push_back({row.Name, row.Amount, row.PaidText, row.Hired});
+        for (const TRecipientRow& row : Rows)
+            rows.push_back({row.Name, row.Amount, row.PaidText, row.Hired});
         set->AddRows(rows);
         return set;
     }
@@ -61,7 +66,8 @@ struct TMemoryData {
 
 // A table file written byte by byte, read and written through the engine.
 struct TTableData {
-    static TDataSet* Make(TComponent* Owner, const String& Dir) {
+    static TDataSet* Make(TComponent* Owner, const String& Dir)
+    {
         WriteTableFile(Dir + "RECIP.DBF");
         auto* table = new TDaroruTable(Owner);
         table->SetDatabaseName(Dir);
@@ -69,17 +75,20 @@ struct TTableData {
         return table;
     }
 
-    static void WriteTableFile(const String& Path) {
+    static void WriteTableFile(const String& Path)
+    {
         struct TColumn {
             const char* Name;
             char Type;
             int Width;
             int Decimals;
         };
-        const TColumn columns[] = {{"NAME", 'C', 20, 0}, {"AMOUNT", 'N', 12, 2}, {"PAID", 'D', 8, 0}, {"HIRED", 'C', 10, 0}};
+        const TColumn columns[] = {
+                {"NAME", 'C', 20, 0}, {"AMOUNT", 'N', 12, 2}, {"PAID", 'D', 8, 0}, {"HIRED", 'C', 10, 0}};
         const int count = sizeof Rows / sizeof Rows[0];
         int recordLength = 1;
-        for (const TColumn& c : columns) recordLength += c.Width;
+        for (const TColumn& c : columns)
+            recordLength += c.Width;
         const int headerLength = 32 + 32 * 4 + 1;
         String file(32, '\0');
         file[0] = 0x03;
@@ -116,7 +125,8 @@ struct TTableData {
 // A recipient form with one data-aware edit of each kind, each on its numbered line.
 class TRecipientForm : public TKVMouseFreeForm {
 public:
-    TRecipientForm(TComponent* AOwner, TDataSet* Data) : TKVMouseFreeForm(AOwner) {
+    TRecipientForm(TComponent* AOwner, TDataSet* Data) : TKVMouseFreeForm(AOwner)
+    {
         Source = new TDataSource(this);
         Source->SetDataSet(Data);
         Name = Line<TKVDBEdit>("NAME");
@@ -128,8 +138,8 @@ public:
         Panel->SetParent(this);
     }
 
-    template <class T>
-    T* Line(const String& FieldName) {
+    template<class T> T* Line(const String& FieldName)
+    {
         auto* label = new TKVLabel(this);
         label->SetParent(this);
         label->SetBounds(8, NextTop + 4, 60, 13);
@@ -154,10 +164,10 @@ public:
     TKVCommander* Panel;
 };
 
-template <class TData>
-class DataAwareTest : public ::testing::Test {
+template<class TData> class DataAwareTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ShortDateFormat = "mm/dd/yyyy";
         DateSeparator = '/';
         Scratch.emplace("controls-test");
@@ -169,8 +179,10 @@ protected:
         Form = Construct<TRecipientForm>(nullptr, Data);
         ShowForm(Form);
     }
-    void TearDown() override {
-        if (Form) Form->Free();
+    void TearDown() override
+    {
+        if (Form)
+            Form->Free();
         Owner.reset();
         Scratch.reset();
     }
@@ -191,7 +203,8 @@ protected:
 using DataKinds = ::testing::Types<TMemoryData, TTableData>;
 TYPED_TEST_SUITE(DataAwareTest, DataKinds);
 
-TYPED_TEST(DataAwareTest, EditsShowTheCurrentRecordAndFollowScrolling) {
+TYPED_TEST(DataAwareTest, EditsShowTheCurrentRecordAndFollowScrolling)
+{
     EXPECT_EQ(this->Form->Name->Text(), "SMITH");
     EXPECT_EQ(this->Form->Hired->Text(), "01-15-2008");
     EXPECT_EQ(this->Form->Paid->Text(), "01/15/2008");
@@ -200,7 +213,8 @@ TYPED_TEST(DataAwareTest, EditsShowTheCurrentRecordAndFollowScrolling) {
     EXPECT_EQ(this->Form->Hired->Text(), "");
 }
 
-TYPED_TEST(DataAwareTest, TextEditWritesItsFieldOnExitAndThePostKeepsIt) {
+TYPED_TEST(DataAwareTest, TextEditWritesItsFieldOnExitAndThePostKeepsIt)
+{
     this->Focus(this->Form->Name);
     this->Type("BROWN");
     EXPECT_EQ(this->Data->State(), dsEdit);
@@ -214,7 +228,8 @@ TYPED_TEST(DataAwareTest, TextEditWritesItsFieldOnExitAndThePostKeepsIt) {
     EXPECT_EQ(this->Form->Name->Text(), "BROWN");
 }
 
-TYPED_TEST(DataAwareTest, NumberEditShowsTheEditFormatOnlyWhileFocused) {
+TYPED_TEST(DataAwareTest, NumberEditShowsTheEditFormatOnlyWhileFocused)
+{
     auto* amount = dynamic_cast<TFloatField*>(this->Field("AMOUNT"));
     ASSERT_NE(amount, nullptr);
     amount->SetDisplayFormat("$#,.00");
@@ -229,7 +244,8 @@ TYPED_TEST(DataAwareTest, NumberEditShowsTheEditFormatOnlyWhileFocused) {
     EXPECT_FALSE(this->Form->Amount->IsFocused());
 }
 
-TYPED_TEST(DataAwareTest, NumberEditTextSitsTwoPixelsInFromTheRightOnlyWithoutTheFocus) {
+TYPED_TEST(DataAwareTest, NumberEditTextSitsTwoPixelsInFromTheRightOnlyWithoutTheFocus)
+{
     TKVDBDoubleEdit* amount = this->Form->Amount;
     amount->SetColor(clAqua);
     const int width = amount->Width();
@@ -255,7 +271,8 @@ TYPED_TEST(DataAwareTest, NumberEditTextSitsTwoPixelsInFromTheRightOnlyWithoutTh
     expectRight();
 }
 
-TYPED_TEST(DataAwareTest, EscGivesUpTheTypedText) {
+TYPED_TEST(DataAwareTest, EscGivesUpTheTypedText)
+{
     this->Focus(this->Form->Name);
     this->Type("BROWN");
     PressKey(this->Form, Qt::Key_Escape);
@@ -264,7 +281,8 @@ TYPED_TEST(DataAwareTest, EscGivesUpTheTypedText) {
     EXPECT_EQ(this->Field("NAME")->AsString(), "SMITH");
 }
 
-TYPED_TEST(DataAwareTest, NumberEditRefusesWhatTheFieldCannotTake) {
+TYPED_TEST(DataAwareTest, NumberEditRefusesWhatTheFieldCannotTake)
+{
     this->Focus(this->Form->Amount);
     this->Type("1a5,x0 ");
     EXPECT_EQ(this->Form->Amount->Text(), "150");
@@ -273,7 +291,8 @@ TYPED_TEST(DataAwareTest, NumberEditRefusesWhatTheFieldCannotTake) {
     EXPECT_DOUBLE_EQ(this->Field("AMOUNT")->AsFloat(), 150.0);
 }
 
-TYPED_TEST(DataAwareTest, DateEditWritesTheProgramsDateBeforeTheExitHandler) {
+TYPED_TEST(DataAwareTest, DateEditWritesTheProgramsDateBeforeTheExitHandler)
+{
     String seen;
     this->Form->Hired->OnExit = [&](TObject*) { seen = this->Field("HIRED")->AsString(); };
     this->Focus(this->Form->Hired);
@@ -284,7 +303,8 @@ TYPED_TEST(DataAwareTest, DateEditWritesTheProgramsDateBeforeTheExitHandler) {
     EXPECT_EQ(this->Form->Hired->Text(), "12-31-2008");
 }
 
-TYPED_TEST(DataAwareTest, AmericanDateEditFillsADateField) {
+TYPED_TEST(DataAwareTest, AmericanDateEditFillsADateField)
+{
     const struct {
         const char* Typed;
         const char* Shown;
@@ -300,7 +320,8 @@ TYPED_TEST(DataAwareTest, AmericanDateEditFillsADateField) {
     EXPECT_EQ(year * 10000 + month * 100 + day, 19990704);
 }
 
-TYPED_TEST(DataAwareTest, AmericanDateEditTakesSlashesWhenToldTo) {
+TYPED_TEST(DataAwareTest, AmericanDateEditTakesSlashesWhenToldTo)
+{
     int closes = 0;
     this->Form->OnClose = [&](TObject*, TCloseAction&) { ++closes; };
     this->Form->Paid->SetDontSlashClose(true);
@@ -317,7 +338,8 @@ TYPED_TEST(DataAwareTest, AmericanDateEditTakesSlashesWhenToldTo) {
     EXPECT_FALSE(this->Form->Panel->SlashCloseGuard);
 }
 
-TYPED_TEST(DataAwareTest, ImpossibleDateIsRefusedAndTheFocusStays) {
+TYPED_TEST(DataAwareTest, ImpossibleDateIsRefusedAndTheFocusStays)
+{
     int exits = 0;
     this->Form->Paid->OnExit = [&](TObject*) { ++exits; };
     this->Focus(this->Form->Paid);
@@ -332,7 +354,8 @@ TYPED_TEST(DataAwareTest, ImpossibleDateIsRefusedAndTheFocusStays) {
     EXPECT_EQ(this->Field("PAID")->AsString(), "01/15/2008");
 }
 
-TYPED_TEST(DataAwareTest, DateEditPutsABrowsingSetIntoEditStateEvenUnchanged) {
+TYPED_TEST(DataAwareTest, DateEditPutsABrowsingSetIntoEditStateEvenUnchanged)
+{
     ASSERT_EQ(this->Data->State(), dsBrowse);
     this->Focus(this->Form->Hired);
     this->Leave();
@@ -340,7 +363,8 @@ TYPED_TEST(DataAwareTest, DateEditPutsABrowsingSetIntoEditStateEvenUnchanged) {
     EXPECT_EQ(this->Field("HIRED")->AsString(), "01-15-2008");
 }
 
-TYPED_TEST(DataAwareTest, ReadOnlyDateFieldCanBeLeft) {
+TYPED_TEST(DataAwareTest, ReadOnlyDateFieldCanBeLeft)
+{
     this->Field("HIRED")->SetReadOnly(true);
     this->Focus(this->Form->Hired);
     this->Type("123108");
@@ -351,7 +375,8 @@ TYPED_TEST(DataAwareTest, ReadOnlyDateFieldCanBeLeft) {
     EXPECT_EQ(this->Field("HIRED")->AsString(), "01-15-2008");
 }
 
-TYPED_TEST(DataAwareTest, DataAwareEditEndingAGroupReturnsToTheEntry) {
+TYPED_TEST(DataAwareTest, DataAwareEditEndingAGroupReturnsToTheEntry)
+{
     TypeText(this->Form, "02");
     EXPECT_EQ(this->Form->ActiveControl(), this->Form->Amount);
     this->Type("7");

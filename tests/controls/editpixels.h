@@ -14,7 +14,9 @@ struct TEditPixels {
     explicit TEditPixels(TControl* Edit)
         : Image(Edit->Widget()->grab().toImage()),
           Frame(Edit->Widget()->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, Edit->Widget())),
-          Background(Edit->Color()) {}
+          Background(Edit->Color())
+    {
+    }
 
     TColor At(int X, int Y) const { return FromQColor(Image.pixelColor(X, Y)); }
     // The colour at (X, Y) of the client area inside the frame.
@@ -27,17 +29,24 @@ struct TEditPixels {
         int Last = -1;
         int Top = -1;
     };
-    TInk Ink() const {
+    TInk Ink() const
+    {
         TInk ink;
         const TColor rgb = ColorToRGB(Background);
         for (int y = Frame + 1; y < Image.height() - Frame - 1; ++y) {
             for (int x = Frame + 1; x < Image.width() - Frame - 1; ++x) {
                 const QColor c = Image.pixelColor(x, y);
-                const int distance = std::abs(c.red() - GetRValue(rgb)) + std::abs(c.green() - GetGValue(rgb)) + std::abs(c.blue() - GetBValue(rgb));
-                if (distance < 90) continue;
-                if (ink.First < 0 || x < ink.First) ink.First = x;
-                if (x > ink.Last) ink.Last = x;
-                if (ink.Top < 0) ink.Top = y;
+                const int distance = std::abs(c.red() - GetRValue(rgb)) +
+                                     std::abs(c.green() - GetGValue(rgb)) +
+                                     std::abs(c.blue() - GetBValue(rgb));
+                if (distance < 90)
+                    continue;
+                if (ink.First < 0 || x < ink.First)
+                    ink.First = x;
+                if (x > ink.Last)
+                    ink.Last = x;
+                if (ink.Top < 0)
+                    ink.Top = y;
             }
         }
         return ink;

@@ -14,7 +14,8 @@
 
 class TEntryForm : public TKVMouseFreeForm {
 public:
-    explicit TEntryForm(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
+    explicit TEntryForm(TComponent* AOwner) : TKVMouseFreeForm(AOwner)
+    {
         SetCaption("Recipient");
         Name = Line<TKVEdit>("Name", "Name");
         Amount = Line<TKVIntEdit>("Amount", "Amount");
@@ -39,8 +40,8 @@ public:
     }
 
     // A caption and its field on the next line.
-    template <class T>
-    T* Line(const String& FieldName, const String& Caption) {
+    template<class T> T* Line(const String& FieldName, const String& Caption)
+    {
         auto* label = new TKVLabel(this);
         label->SetParent(this);
         label->SetBounds(8, NextTop + 4, 60, 13);
@@ -52,8 +53,8 @@ public:
         return control;
     }
 
-    template <class T>
-    T* Make(const String& FieldName, int Left, int Top) {
+    template<class T> T* Make(const String& FieldName, int Left, int Top)
+    {
         T* control = new T(this);
         control->SetName(FieldName);
         control->SetParent(this);
@@ -76,11 +77,14 @@ public:
     TKVCommander* Panel;
 };
 
-inline String ActiveName(TCustomForm* Form) {
+inline String ActiveName(TCustomForm* Form)
+{
     TWinControl* active = Form->ActiveControl();
-    if (!active) return "(none)";
+    if (!active)
+        return "(none)";
     if (auto* commander = dynamic_cast<TKVCommander*>(active->Owner())) {
-        if (active == commander->MouseFreeEdit()) return "entry";
+        if (active == commander->MouseFreeEdit())
+            return "entry";
     }
     return active->Name();
 }

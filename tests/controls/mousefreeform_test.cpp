@@ -21,7 +21,8 @@ namespace {
 
 class MouseFreeFormTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Form = Construct<TEntryForm>(nullptr);
         Form->OnClose = [this](TObject*, TCloseAction&) { ++Closes; };
         ShowForm(Form);
@@ -38,17 +39,20 @@ protected:
     int Closes = 0;
 };
 
-TEST_F(MouseFreeFormTest, CaptionsAreNumberedInComponentOrder) {
+TEST_F(MouseFreeFormTest, CaptionsAreNumberedInComponentOrder)
+{
     std::vector<String> captions;
-    for (TKVLabel* label : Form->Labels) captions.push_back(label->Caption());
-    EXPECT_THAT(captions, ElementsAre("[01]  Name", "[02]  Amount", "[03]  Address", "[04]  Print", "[05]  Path",
-                                      "[06]  Recalc", "[07]", "[08]  Nothing"));
+    for (TKVLabel* label : Form->Labels)
+        captions.push_back(label->Caption());
+    EXPECT_THAT(captions, ElementsAre("[01]  Name", "[02]  Amount", "[03]  Address", "[04]  Print",
+                                      "[05]  Path", "[06]  Recalc", "[07]", "[08]  Nothing"));
     EXPECT_EQ(Form->Labels[0]->LastControl(), Form->Name);
     EXPECT_EQ(Form->Labels[2]->LastControl(), Form->City);
     EXPECT_FALSE(Form->ThreeDigit);
 }
 
-TEST_F(MouseFreeFormTest, EditorsAreWiredToThePanelAndTheFormHasItsSize) {
+TEST_F(MouseFreeFormTest, EditorsAreWiredToThePanelAndTheFormHasItsSize)
+{
     EXPECT_EQ(Form->Commander, Form->Panel);
     EXPECT_EQ(Form->Name->Commander(), Form->Panel);
     EXPECT_EQ(Form->Amount->Commander(), Form->Panel);
@@ -59,13 +63,15 @@ TEST_F(MouseFreeFormTest, EditorsAreWiredToThePanelAndTheFormHasItsSize) {
     EXPECT_EQ(Form->Left(), 0);
 }
 
-TEST_F(MouseFreeFormTest, ActivationFocusesTheSelectionEntry) {
+TEST_F(MouseFreeFormTest, ActivationFocusesTheSelectionEntry)
+{
     EXPECT_EQ(Active(), "entry");
     EXPECT_TRUE(Entry()->Widget()->hasFocus());
     EXPECT_FALSE(Form->Panel->MouseFree);
 }
 
-TEST_F(MouseFreeFormTest, TypedNumberJumpsToTheFieldAndLeavingTheGroupReturns) {
+TEST_F(MouseFreeFormTest, TypedNumberJumpsToTheFieldAndLeavingTheGroupReturns)
+{
     Form->Labels[2]->Font()->SetColor(clRed);
     Type("03");
     EXPECT_EQ(Active(), "Street");
@@ -85,7 +91,8 @@ TEST_F(MouseFreeFormTest, TypedNumberJumpsToTheFieldAndLeavingTheGroupReturns) {
     EXPECT_EQ(Form->Labels[2]->Font()->Color(), clRed);
 }
 
-TEST_F(MouseFreeFormTest, NumbersOutsideTheListOrOfHiddenFieldsDoNothing) {
+TEST_F(MouseFreeFormTest, NumbersOutsideTheListOrOfHiddenFieldsDoNothing)
+{
     for (const char* number : {"00", "09", "07", "08"}) {
         Type(number);
         EXPECT_EQ(Active(), "entry") << number;
@@ -95,24 +102,28 @@ TEST_F(MouseFreeFormTest, NumbersOutsideTheListOrOfHiddenFieldsDoNothing) {
     EXPECT_EQ(Closes, 0);
 }
 
-TEST_F(MouseFreeFormTest, DisabledFieldIsNotSelected) {
+TEST_F(MouseFreeFormTest, DisabledFieldIsNotSelected)
+{
     Form->Name->SetEnabled(false);
     Type("01");
     EXPECT_EQ(Active(), "entry");
     EXPECT_THAT(Dialogs.Messages, IsEmpty());
 }
 
-TEST_F(MouseFreeFormTest, EntryTakesOnlyDigits) {
+TEST_F(MouseFreeFormTest, EntryTakesOnlyDigits)
+{
     Type("a-1");
     EXPECT_EQ(Entry()->Text(), "1");
 }
 
-TEST_F(MouseFreeFormTest, NinetyNineClosesTheForm) {
+TEST_F(MouseFreeFormTest, NinetyNineClosesTheForm)
+{
     Type("99");
     EXPECT_EQ(Closes, 1);
 }
 
-TEST_F(MouseFreeFormTest, CheckBoxWithoutGroupTogglesWithoutTakingTheFocus) {
+TEST_F(MouseFreeFormTest, CheckBoxWithoutGroupTogglesWithoutTakingTheFocus)
+{
     bool print = false;
     Form->Print->Bind(&print);
     Type("04");
@@ -123,13 +134,15 @@ TEST_F(MouseFreeFormTest, CheckBoxWithoutGroupTogglesWithoutTakingTheFocus) {
     EXPECT_EQ(Form->Panel->CurrentLabel, Form->Labels[3]);
 }
 
-TEST_F(MouseFreeFormTest, ButtonRunsItsClickOnceAndTheFocusStays) {
+TEST_F(MouseFreeFormTest, ButtonRunsItsClickOnceAndTheFocusStays)
+{
     Type("06");
     EXPECT_THAT(Form->Clicks, ElementsAre(Form->Recalc));
     EXPECT_EQ(Active(), "entry");
 }
 
-TEST_F(MouseFreeFormTest, ButtonWithAGroupMovesOnPastTheButton) {
+TEST_F(MouseFreeFormTest, ButtonWithAGroupMovesOnPastTheButton)
+{
     Form->Labels[5]->SetLastControl(Form->City);
     Form->Recalc->SetTabOrder(0);
     Type("06");
@@ -139,7 +152,8 @@ TEST_F(MouseFreeFormTest, ButtonWithAGroupMovesOnPastTheButton) {
     EXPECT_EQ(Form->Panel->TargetControl, Form->City);
 }
 
-TEST_F(MouseFreeFormTest, EnterWalksTheFieldsInTabOrder) {
+TEST_F(MouseFreeFormTest, EnterWalksTheFieldsInTabOrder)
+{
     Form->Name->SetFocus();
     Enter();
     EXPECT_EQ(Active(), "Amount");
@@ -147,14 +161,16 @@ TEST_F(MouseFreeFormTest, EnterWalksTheFieldsInTabOrder) {
     EXPECT_EQ(Active(), "Street");
 }
 
-TEST_F(MouseFreeFormTest, StarReturnsToTheEntryWithoutTypingIt) {
+TEST_F(MouseFreeFormTest, StarReturnsToTheEntryWithoutTypingIt)
+{
     Form->Name->SetFocus();
     Type("ab*");
     EXPECT_EQ(Active(), "entry");
     EXPECT_EQ(Form->Name->Text(), "ab");
 }
 
-TEST_F(MouseFreeFormTest, SlashClosesExceptInAFieldThatTakesIt) {
+TEST_F(MouseFreeFormTest, SlashClosesExceptInAFieldThatTakesIt)
+{
     String path;
     Form->Path->Bind(&path);
     Type("05");
@@ -174,7 +190,8 @@ TEST_F(MouseFreeFormTest, SlashClosesExceptInAFieldThatTakesIt) {
     EXPECT_EQ(Active(), "entry");
 }
 
-TEST_F(MouseFreeFormTest, PlusInTheEntryStartsFullEditAtTheFirstField) {
+TEST_F(MouseFreeFormTest, PlusInTheEntryStartsFullEditAtTheFirstField)
+{
     Type("+");
     EXPECT_EQ(Active(), "Name");
     EXPECT_FALSE(Form->Panel->MouseFree);
@@ -182,7 +199,8 @@ TEST_F(MouseFreeFormTest, PlusInTheEntryStartsFullEditAtTheFirstField) {
     EXPECT_EQ(Active(), "Amount");
 }
 
-TEST_F(MouseFreeFormTest, PlusInAGroupEndsTheSelection) {
+TEST_F(MouseFreeFormTest, PlusInAGroupEndsTheSelection)
+{
     Form->Labels[2]->Font()->SetColor(clRed);
     Type("03");
     Type("+");
@@ -195,7 +213,8 @@ TEST_F(MouseFreeFormTest, PlusInAGroupEndsTheSelection) {
     EXPECT_EQ(Active(), "Print");
 }
 
-TEST_F(MouseFreeFormTest, NumberEditEndingAGroupReturnsAndBlackensTheCaption) {
+TEST_F(MouseFreeFormTest, NumberEditEndingAGroupReturnsAndBlackensTheCaption)
+{
     int amount = 0;
     Form->Amount->Bind(&amount);
     Form->Labels[1]->Font()->SetColor(clRed);
@@ -207,7 +226,8 @@ TEST_F(MouseFreeFormTest, NumberEditEndingAGroupReturnsAndBlackensTheCaption) {
     EXPECT_EQ(Form->Labels[1]->Font()->Color(), clBlack);
 }
 
-TEST_F(MouseFreeFormTest, DisableMouseFreeEditDoesNotReturn) {
+TEST_F(MouseFreeFormTest, DisableMouseFreeEditDoesNotReturn)
+{
     Form->Amount->SetDisableMouseFree(true);
     Form->Labels[1]->Font()->SetColor(clRed);
     Type("02");
@@ -217,7 +237,8 @@ TEST_F(MouseFreeFormTest, DisableMouseFreeEditDoesNotReturn) {
     EXPECT_EQ(Form->Labels[1]->Font()->Color(), clRed);
 }
 
-TEST_F(MouseFreeFormTest, OkButtonClosesTheForm) {
+TEST_F(MouseFreeFormTest, OkButtonClosesTheForm)
+{
     Form->Panel->OKButton()->Click();
     EXPECT_EQ(Closes, 1);
     EXPECT_EQ(Form->Panel->OKButton()->Caption(), "OK  [99 or /]");
@@ -226,7 +247,8 @@ TEST_F(MouseFreeFormTest, OkButtonClosesTheForm) {
 
 // F2 runs the calculator and waits for it; without one, or when it cannot start, the
 // user is told so.
-TEST_F(MouseFreeFormTest, F2RunsTheCalculatorAndWaits) {
+TEST_F(MouseFreeFormTest, F2RunsTheCalculatorAndWaits)
+{
     struct TCase {
         const char* Command;  // "" looks on a PATH without calculators
         int RunResult;
@@ -263,7 +285,8 @@ TEST_F(MouseFreeFormTest, F2RunsTheCalculatorAndWaits) {
     }
 }
 
-TEST_F(MouseFreeFormTest, F1OpensTheHelpFileBesideTheProgram) {
+TEST_F(MouseFreeFormTest, F1OpensTheHelpFileBesideTheProgram)
+{
     TRecordingLauncher launcher;
     PressKey(Form, Qt::Key_F1);
     // Without a help file nothing is started and the user is told where a copy would go.
@@ -285,7 +308,8 @@ TEST_F(MouseFreeFormTest, F1OpensTheHelpFileBesideTheProgram) {
 // A form with many captions, each with an edit.
 class TLongForm : public TKVMouseFreeForm {
 public:
-    TLongForm(TComponent* AOwner, int Count) : TKVMouseFreeForm(AOwner) {
+    TLongForm(TComponent* AOwner, int Count) : TKVMouseFreeForm(AOwner)
+    {
         auto* box = new TScrollBox(this);
         box->SetParent(this);
         box->SetAlign(alClient);
@@ -311,7 +335,8 @@ public:
     TScrollBox* Box;
 };
 
-TEST(MouseFreeNumbering, HundredLabelsSwitchToThreeDigits) {
+TEST(MouseFreeNumbering, HundredLabelsSwitchToThreeDigits)
+{
     TScriptedDialogs dialogs;
     auto* form = Construct<TLongForm>(nullptr, 100);
     EXPECT_TRUE(form->ThreeDigit);
@@ -341,7 +366,8 @@ TEST(MouseFreeNumbering, HundredLabelsSwitchToThreeDigits) {
     form->Free();
 }
 
-TEST(MouseFreeNumbering, PageKeysInTheEntryScrollTheFields) {
+TEST(MouseFreeNumbering, PageKeysInTheEntryScrollTheFields)
+{
     TScriptedDialogs dialogs;
     auto* form = Construct<TLongForm>(nullptr, 40);
     ShowForm(form);
@@ -367,11 +393,15 @@ public:
 
 class TDerivedEditForm : public TEntryForm {
 public:
-    explicit TDerivedEditForm(TComponent* AOwner) : TEntryForm(AOwner) { Upper = Make<TUpperEdit>("Upper", 400, 8); }
+    explicit TDerivedEditForm(TComponent* AOwner) : TEntryForm(AOwner)
+    {
+        Upper = Make<TUpperEdit>("Upper", 400, 8);
+    }
     TUpperEdit* Upper;
 };
 
-TEST(MouseFreeNumbering, OnlyTheLibrarysOwnClassesAreWired) {
+TEST(MouseFreeNumbering, OnlyTheLibrarysOwnClassesAreWired)
+{
     auto* form = Construct<TDerivedEditForm>(nullptr);
     EXPECT_EQ(form->Name->Commander(), form->Panel);
     EXPECT_EQ(form->Upper->Commander(), nullptr);
@@ -380,7 +410,8 @@ TEST(MouseFreeNumbering, OnlyTheLibrarysOwnClassesAreWired) {
 
 class TPanelLessForm : public TKVMouseFreeForm {
 public:
-    explicit TPanelLessForm(TComponent* AOwner) : TKVMouseFreeForm(AOwner) {
+    explicit TPanelLessForm(TComponent* AOwner) : TKVMouseFreeForm(AOwner)
+    {
         Label = new TKVLabel(this);
         Label->SetCaption("Name");
         Edit = new TKVEdit(this);
@@ -390,7 +421,8 @@ public:
     TKVEdit* Edit;
 };
 
-TEST(MouseFreeNumbering, FormWithoutPanelNumbersNothing) {
+TEST(MouseFreeNumbering, FormWithoutPanelNumbersNothing)
+{
     auto* form = Construct<TPanelLessForm>(nullptr);
     EXPECT_EQ(form->Commander, nullptr);
     EXPECT_EQ(form->Label->Caption(), "Name");

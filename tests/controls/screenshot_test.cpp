@@ -18,7 +18,8 @@ namespace {
 
 class TSampleForm : public TEntryForm {
 public:
-    explicit TSampleForm(TComponent* AOwner) : TEntryForm(AOwner) {
+    explicit TSampleForm(TComponent* AOwner) : TEntryForm(AOwner)
+    {
         SetCaption("Recipient Information");
         Bar = new TKVToolBar(this);
         Bar->SetParent(this);
@@ -30,8 +31,10 @@ public:
         Header->SetPart("Basic");
         Header->SetTitle("Employer/Client Basic Information");
         // The fields of the entry form sit below the header.
-        for (TKVLabel* label : Labels) label->SetTop(label->Top() + 56);
-        for (TWinControl* field : std::vector<TWinControl*>{Name, Amount, Street, City, Print, Path, Recalc}) field->SetTop(field->Top() + 56);
+        for (TKVLabel* label : Labels)
+            label->SetTop(label->Top() + 56);
+        for (TWinControl* field : std::vector<TWinControl*> {Name, Amount, Street, City, Print, Path, Recalc})
+            field->SetTop(field->Top() + 56);
         NextTop = 286;
         Offset = Line<TKVFloatEdit>("Offset", "Vertical offset");
         Hired = Line<TKVDateEdit>("Hired", "Hire date");
@@ -46,7 +49,8 @@ public:
     TKVDateEdit* Hired;
 };
 
-TEST(Screenshot, SampleDataEntryFormIsSavedAsPng) {
+TEST(Screenshot, SampleDataEntryFormIsSavedAsPng)
+{
     String name = "JOHN Q. SAMPLE";
     int amount = 1234;
     float offset = 1.5f;

@@ -20,7 +20,8 @@ namespace {
 // The entry form with a tool bar along its top.
 class TToolBarForm : public TEntryForm {
 public:
-    explicit TToolBarForm(TComponent* AOwner) : TEntryForm(AOwner) {
+    explicit TToolBarForm(TComponent* AOwner) : TEntryForm(AOwner)
+    {
         Bar = new TKVToolBar(this);
         Bar->SetParent(this);
     }
@@ -29,21 +30,26 @@ public:
 
 class ToolBarTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Form = Construct<TToolBarForm>(nullptr);
         ShowForm(Form);
     }
     void TearDown() override { Form->Free(); }
 
     // The buttons shown on the bar, with their left edges.
-    std::vector<std::pair<String, int>> Shown() const {
+    std::vector<std::pair<String, int>> Shown() const
+    {
         std::vector<std::pair<String, int>> shown;
-        for (TBitBtn* button : {Form->Bar->PrintButton(), Form->Bar->PreviewButton(), Form->Bar->NotesButton()}) {
-            if (button->Parent() == Form->Bar) shown.emplace_back(button->Caption(), button->Left());
+        for (TBitBtn* button :
+             {Form->Bar->PrintButton(), Form->Bar->PreviewButton(), Form->Bar->NotesButton()}) {
+            if (button->Parent() == Form->Bar)
+                shown.emplace_back(button->Caption(), button->Left());
         }
         return shown;
     }
-    static bool HasGlyph(TBitBtn* Button, const String& Name) {
+    static bool HasGlyph(TBitBtn* Button, const String& Name)
+    {
         TBitmap expected;
         LoadProgramBitmap(expected, Name);
         return Button->Glyph()->Image() == expected.Image();
@@ -52,33 +58,36 @@ protected:
     TToolBarForm* Form = nullptr;
 };
 
-TEST_F(ToolBarTest, NewBarShowsNoButton) {
+TEST_F(ToolBarTest, NewBarShowsNoButton)
+{
     EXPECT_THAT(Shown(), IsEmpty());
     EXPECT_EQ(Form->Bar->Height(), 30);
     EXPECT_EQ(Form->Bar->Align(), alTop);
 }
 
-TEST_F(ToolBarTest, ButtonsArePlacedByPrintAndNotesSettings) {
+TEST_F(ToolBarTest, ButtonsArePlacedByPrintAndNotesSettings)
+{
     using Row = std::pair<String, int>;
     Form->Bar->SetPrintEnabled(true);
     Form->Bar->SetNotesStatus(2);
-    EXPECT_THAT(Shown(), ElementsAre(Row{"&Print", 4}, Row{"Pre&view", 81}, Row{"[F4]-Notes", 158}));
+    EXPECT_THAT(Shown(), ElementsAre(Row {"&Print", 4}, Row {"Pre&view", 81}, Row {"[F4]-Notes", 158}));
     EXPECT_TRUE(HasGlyph(Form->Bar->NotesButton(), "kvnotesfull"));
 
     Form->Bar->SetPrintEnabled(false);
     Form->Bar->SetNotesStatus(1);
-    EXPECT_THAT(Shown(), ElementsAre(Row{"[F4]-Notes", 4}));
+    EXPECT_THAT(Shown(), ElementsAre(Row {"[F4]-Notes", 4}));
     EXPECT_TRUE(HasGlyph(Form->Bar->NotesButton(), "kvnotes"));
     EXPECT_FALSE(HasGlyph(Form->Bar->NotesButton(), "kvnotesfull"));
 
     Form->Bar->SetPrintEnabled(true);
     Form->Bar->SetNotesStatus(0);
-    EXPECT_THAT(Shown(), ElementsAre(Row{"&Print", 4}, Row{"Pre&view", 81}));
+    EXPECT_THAT(Shown(), ElementsAre(Row {"&Print", 4}, Row {"Pre&view", 81}));
     EXPECT_TRUE(HasGlyph(Form->Bar->PrintButton(), "kvprintbmp"));
     EXPECT_EQ(Form->Bar->PrintButton()->NumGlyphs(), 2);
 }
 
-TEST_F(ToolBarTest, PrintAndPreviewFireWithTheBarAsSender) {
+TEST_F(ToolBarTest, PrintAndPreviewFireWithTheBarAsSender)
+{
     std::vector<String> fired;
     Form->Bar->SetPrintEnabled(true);
     Form->Bar->PrintButton()->Click();  // nothing assigned: nothing happens
@@ -89,7 +98,8 @@ TEST_F(ToolBarTest, PrintAndPreviewFireWithTheBarAsSender) {
     EXPECT_THAT(fired, ElementsAre("print", "preview"));
 }
 
-TEST_F(ToolBarTest, NotesButtonActsAsF4OnTheForm) {
+TEST_F(ToolBarTest, NotesButtonActsAsF4OnTheForm)
+{
     std::vector<Word> keys;
     Form->OnKeyDown = [&](TObject*, Word& Key, TShiftState) { keys.push_back(Key); };
     Form->Bar->SetNotesStatus(1);
@@ -97,7 +107,8 @@ TEST_F(ToolBarTest, NotesButtonActsAsF4OnTheForm) {
     EXPECT_THAT(keys, ElementsAre(Word(VK_F1 + 3)));
 }
 
-TEST(SectionControls, HeaderShowsPartAndTitle) {
+TEST(SectionControls, HeaderShowsPartAndTitle)
+{
     auto* form = Construct<TForm>(nullptr);
     auto* header = new TKVHeader(form);
     header->SetParent(form);
@@ -115,7 +126,8 @@ TEST(SectionControls, HeaderShowsPartAndTitle) {
     form->Free();
 }
 
-TEST(SectionControls, BevelAndButtonDefaults) {
+TEST(SectionControls, BevelAndButtonDefaults)
+{
     auto* form = Construct<TForm>(nullptr);
     auto* bevel = new TKVBevel(form);
     EXPECT_EQ(bevel->Height(), 23);

@@ -10,8 +10,8 @@ namespace {
 
 class TSourcesDataSet : public TMemDataSet {
 public:
-    using TMemDataSet::TMemDataSet;
     using TDataSet::DataSources;
+    using TMemDataSet::TMemDataSet;
 };
 
 TEST(DataSetSources, FollowTheSourcesThatTakeTheDataSet)
@@ -24,12 +24,12 @@ TEST(DataSetSources, FollowTheSourcesThatTakeTheDataSet)
     {
         TDataSource second(nullptr);
         second.SetDataSet(&data);
-        EXPECT_EQ(data.DataSources(), (std::vector<TDataSource*>{&first, &second}));
+        EXPECT_EQ(data.DataSources(), (std::vector<TDataSource*> {&first, &second}));
     }
-    EXPECT_EQ(data.DataSources(), std::vector<TDataSource*>{&first}) << "a freed source is gone";
+    EXPECT_EQ(data.DataSources(), std::vector<TDataSource*> {&first}) << "a freed source is gone";
     first.SetDataSet(&other);
     EXPECT_TRUE(data.DataSources().empty());
-    EXPECT_EQ(other.DataSources(), std::vector<TDataSource*>{&first});
+    EXPECT_EQ(other.DataSources(), std::vector<TDataSource*> {&first});
 }
 
 }  // namespace

@@ -11,7 +11,8 @@
 #include "tests/support/memdataset.h"
 
 // Adds one log line per event of the data set.
-inline void LogEvents(TMemDataSet& ds) {
+inline void LogEvents(TMemDataSet& ds)
+{
     auto log = [&ds](const char* name) { return [&ds, name](TDataSet*) { ds.Log.push_back(name); }; };
     ds.BeforeOpen = log("BeforeOpen");
     ds.AfterOpen = log("AfterOpen");
@@ -35,13 +36,14 @@ inline void LogEvents(TMemDataSet& ds) {
 // A link that writes its notifications into a log (the data set's, when given).
 class TLogLink : public TDataLink {
 public:
-    explicit TLogLink(std::vector<String>* Log = nullptr) : FLog(Log ? Log : &OwnLog) {}
+    explicit TLogLink(std::vector<String>* Log = nullptr) : FLog(Log ? Log : &OwnLog) { }
 
     std::vector<String> OwnLog;
     std::vector<int> Distances;
 
     // The ID column of each row the link shows, read the way a grid paints.
-    std::vector<int> Rows() {
+    std::vector<int> Rows()
+    {
         std::vector<int> ids;
         int active = ActiveRecord();
         for (int row = 0; row < RecordCount(); ++row) {
@@ -56,13 +58,17 @@ protected:
     void ActiveChanged() override { Add("link:ActiveChanged"); }
     void CheckBrowseMode() override { Add("link:CheckBrowseMode"); }
     void DataSetChanged() override { Add("link:DataSetChanged"); }
-    void DataSetScrolled(int Distance) override {
+    void DataSetScrolled(int Distance) override
+    {
         Distances.push_back(Distance);
         Add("link:Scrolled(" + IntToStr(Distance) + ")");
     }
     void EditingChanged() override { Add(String("link:EditingChanged(") + (Editing() ? "on" : "off") + ")"); }
     void LayoutChanged() override { Add("link:LayoutChanged"); }
-    void RecordChanged(TField* Field) override { Add("link:RecordChanged(" + (Field ? Field->FieldName() : String()) + ")"); }
+    void RecordChanged(TField* Field) override
+    {
+        Add("link:RecordChanged(" + (Field ? Field->FieldName() : String()) + ")");
+    }
     void UpdateData() override { Add("link:UpdateData"); }
 
 private:
@@ -70,20 +76,24 @@ private:
     std::vector<String>* FLog;
 };
 
-inline std::vector<MemColumn> NumberedColumns() {
+inline std::vector<MemColumn> NumberedColumns()
+{
     return {{"ID", ftInteger}, {"NAME", ftString, 10}, {"AMOUNT", ftFloat}};
 }
 
 // Rows with ID 1..Count and NAME "R1".."R<Count>".
-inline std::vector<std::vector<String>> NumberedRows(int Count) {
+inline std::vector<std::vector<String>> NumberedRows(int Count)
+{
     std::vector<std::vector<String>> rows;
-    for (int i = 1; i <= Count; ++i) rows.push_back({IntToStr(i), "R" + IntToStr(i), IntToStr(i * 10)});
+    for (int i = 1; i <= Count; ++i)
+        rows.push_back({IntToStr(i), "R" + IntToStr(i), IntToStr(i * 10)});
     return rows;
 }
 
 // An open data set of numbered rows with a logging data source and link.
 struct NumberedSet {
-    explicit NumberedSet(int Count, int BufferCount = 1) {
+    explicit NumberedSet(int Count, int BufferCount = 1)
+    {
         ds.Open();
         ds.AddRows(NumberedRows(Count));
         source.SetDataSet(&ds);
@@ -96,7 +106,7 @@ struct NumberedSet {
     }
     int Id() { return ds.FieldByName("ID")->AsInteger(); }
 
-    TMemDataSet ds{nullptr, NumberedColumns()};
-    TDataSource source{nullptr};
-    TLogLink link{&ds.Log};
+    TMemDataSet ds {nullptr, NumberedColumns()};
+    TDataSource source {nullptr};
+    TLogLink link {&ds.Log};
 };

@@ -10,7 +10,8 @@ using Log = std::vector<String>;
 
 // A field data link whose events are logged, with a "control" value it writes back.
 struct BoundEdit {
-    explicit BoundEdit(TDataSource& source, const char* fieldName) {
+    explicit BoundEdit(TDataSource& source, const char* fieldName)
+    {
         link.OnDataChange = [this](TObject*) {
             log.push_back("data");
             shown = link.Field() ? link.Field()->DisplayText() : String();
@@ -26,7 +27,8 @@ struct BoundEdit {
         log.clear();
     }
     // The user types into the control.
-    void Type(const String& text) {
+    void Type(const String& text)
+    {
         link.Edit();
         typed = text;
         link.Modified();
@@ -46,19 +48,20 @@ public:
 
 }  // namespace
 
-TEST(FieldDataLink, ShowsTheFieldAndWritesTheControlsValueOnPost) {
+TEST(FieldDataLink, ShowsTheFieldAndWritesTheControlsValueOnPost)
+{
     NumberedSet set(3);
     BoundEdit edit(set.source, "NAME");
     EXPECT_EQ(edit.link.Field(), set.ds.FieldByName("NAME"));
 
     set.ds.Next();
-    EXPECT_EQ(edit.log, (Log{"data"}));
+    EXPECT_EQ(edit.log, (Log {"data"}));
     EXPECT_EQ(edit.shown, "R2");
 
     edit.log.clear();
     edit.Type("typed");
     EXPECT_EQ(set.ds.State(), dsEdit);
-    EXPECT_EQ(edit.log, (Log{"editing", "data"}));
+    EXPECT_EQ(edit.log, (Log {"editing", "data"}));
 
     // Another field's change is not this control's business.
     edit.log.clear();
@@ -66,12 +69,13 @@ TEST(FieldDataLink, ShowsTheFieldAndWritesTheControlsValueOnPost) {
     EXPECT_TRUE(edit.log.empty());
 
     set.ds.Post();
-    EXPECT_EQ(edit.log, (Log{"update", "browsing", "data"}));
+    EXPECT_EQ(edit.log, (Log {"update", "browsing", "data"}));
     EXPECT_EQ(set.ds.FieldByName("NAME")->AsString(), "typed");
     EXPECT_EQ(edit.shown, "typed");
 }
 
-TEST(FieldDataLink, ResetDropsTheControlsChange) {
+TEST(FieldDataLink, ResetDropsTheControlsChange)
+{
     NumberedSet set(3);
     BoundEdit edit(set.source, "NAME");
     edit.Type("dropped");
@@ -82,7 +86,8 @@ TEST(FieldDataLink, ResetDropsTheControlsChange) {
     EXPECT_EQ(set.ds.FieldByName("NAME")->AsString(), "R1");
 }
 
-TEST(FieldDataLink, EditsOnlyWhatMayBeModified) {
+TEST(FieldDataLink, EditsOnlyWhatMayBeModified)
+{
     NumberedSet set(3);
     BoundEdit edit(set.source, "NAME");
     set.ds.FieldByName("NAME")->SetReadOnly(true);
@@ -98,14 +103,16 @@ TEST(FieldDataLink, EditsOnlyWhatMayBeModified) {
     EXPECT_TRUE(edit.link.Edit());
 }
 
-TEST(FieldDataLink, AMissingFieldRaisesWhenTheLinkActivates) {
+TEST(FieldDataLink, AMissingFieldRaisesWhenTheLinkActivates)
+{
     NumberedSet set(3);
     TFieldDataLink link;
     link.SetFieldName("NOPE");
     EXPECT_THROW(link.SetDataSource(&set.source), EDatabaseError);
 }
 
-TEST(DataSource, StateEventsAndDataChanges) {
+TEST(DataSource, StateEventsAndDataChanges)
+{
     NumberedSet set(3);
     Log log;
     set.source.OnStateChange = [&](TObject*) { log.push_back("state " + IntToStr(set.source.State())); };
@@ -115,24 +122,27 @@ TEST(DataSource, StateEventsAndDataChanges) {
     set.ds.Edit();
     set.ds.FieldByName("NAME")->SetAsString("x");
     set.ds.Cancel();
-    EXPECT_EQ(log, (Log{"state " + IntToStr(dsEdit), "data -", "data NAME", "state " + IntToStr(dsBrowse), "data -"}));
+    EXPECT_EQ(log, (Log {"state " + IntToStr(dsEdit), "data -", "data NAME", "state " + IntToStr(dsBrowse),
+                         "data -"}));
 }
 
-TEST(DataSource, DisablingAndEnablingMakesTheLinksReadAgain) {
+TEST(DataSource, DisablingAndEnablingMakesTheLinksReadAgain)
+{
     NumberedSet set(3);
     set.source.SetEnabled(false);
     EXPECT_FALSE(set.link.Active());
     EXPECT_EQ(set.source.State(), dsInactive);
     set.ds.Next();
     // The data set scrolled, but the link heard nothing.
-    EXPECT_EQ(set.ds.Log, (Log{"link:ActiveChanged", "BeforeScroll", "Get next #2", "AfterScroll"}));
+    EXPECT_EQ(set.ds.Log, (Log {"link:ActiveChanged", "BeforeScroll", "Get next #2", "AfterScroll"}));
     set.ds.Log.clear();
     set.source.SetEnabled(true);
-    EXPECT_EQ(set.ds.Log, (Log{"link:ActiveChanged"}));
-    EXPECT_EQ(set.link.Rows(), (std::vector<int>{2}));
+    EXPECT_EQ(set.ds.Log, (Log {"link:ActiveChanged"}));
+    EXPECT_EQ(set.link.Rows(), (std::vector<int> {2}));
 }
 
-TEST(DataSource, DetachingTellsOnlyItsOwnLinks) {
+TEST(DataSource, DetachingTellsOnlyItsOwnLinks)
+{
     NumberedSet set(3);
     TDataSource other(nullptr);
     other.SetDataSet(&set.ds);
@@ -141,13 +151,14 @@ TEST(DataSource, DetachingTellsOnlyItsOwnLinks) {
     otherLink.OwnLog.clear();
 
     set.source.SetDataSet(nullptr);
-    EXPECT_EQ(set.ds.Log, (Log{"link:ActiveChanged"}));
+    EXPECT_EQ(set.ds.Log, (Log {"link:ActiveChanged"}));
     EXPECT_FALSE(set.link.Active());
     EXPECT_TRUE(otherLink.OwnLog.empty());
     EXPECT_TRUE(otherLink.Active());
 }
 
-TEST(DataSource, ADataSetThatGoesAwayLeavesItsSources) {
+TEST(DataSource, ADataSetThatGoesAwayLeavesItsSources)
+{
     TDataSource source(nullptr);
     TLogLink link;
     link.SetDataSource(&source);
@@ -160,7 +171,8 @@ TEST(DataSource, ADataSetThatGoesAwayLeavesItsSources) {
     EXPECT_FALSE(link.Active());
 }
 
-TEST(DataSource, CircularMasterLinksAreRefused) {
+TEST(DataSource, CircularMasterLinksAreRefused)
+{
     TDetailSet a(nullptr, NumberedColumns()), b(nullptr, NumberedColumns());
     TDataSource sourceA(nullptr), sourceB(nullptr);
     b.Master = &sourceA;  // b follows a
@@ -183,17 +195,20 @@ TEST(DataSource, CircularMasterLinksAreRefused) {
     EXPECT_THROW(own.SetDataSet(&c), EDatabaseError);
 }
 
-TEST(MasterDataLink, FollowsTheMastersKeyFields) {
+TEST(MasterDataLink, FollowsTheMastersKeyFields)
+{
     NumberedSet master(4);
     TMemDataSet detail(nullptr, NumberedColumns());
     detail.Open();
     Log log;
     TMasterDataLink link(&detail);
-    link.OnMasterChange = [&](TObject*) { log.push_back("change " + master.ds.FieldByName("ID")->AsString()); };
+    link.OnMasterChange = [&](TObject*) {
+        log.push_back("change " + master.ds.FieldByName("ID")->AsString());
+    };
     link.OnMasterDisable = [&](TObject*) { log.push_back("disable"); };
     link.SetFieldNames("ID");
     link.SetDataSource(&master.source);
-    EXPECT_EQ(link.Fields(), (std::vector<TField*>{master.ds.FieldByName("ID")}));
+    EXPECT_EQ(link.Fields(), (std::vector<TField*> {master.ds.FieldByName("ID")}));
 
     master.ds.Next();
     master.ds.Edit();
@@ -203,10 +218,11 @@ TEST(MasterDataLink, FollowsTheMastersKeyFields) {
     master.ds.Close();
     // Setting the names before the link has a source finds no fields: disable. Edit and
     // Cancel re-read the master's record, which counts as a change.
-    EXPECT_EQ(log, (Log{"disable", "change 1", "change 2", "change 2", "change 20", "change 2", "disable"}));
+    EXPECT_EQ(log, (Log {"disable", "change 1", "change 2", "change 2", "change 20", "change 2", "disable"}));
 }
 
-TEST(MasterDataLink, AMasterMovePostsTheDetailsPendingEdit) {
+TEST(MasterDataLink, AMasterMovePostsTheDetailsPendingEdit)
+{
     NumberedSet master(4);
     TMemDataSet detail(nullptr, NumberedColumns());
     detail.Open();

@@ -8,32 +8,35 @@
 
 using Log = std::vector<String>;
 
-TEST(DataSetProtocol, OpenAndCloseLogs) {
+TEST(DataSetProtocol, OpenAndCloseLogs)
+{
     NumberedSet set(5);
     set.ds.Close();
-    EXPECT_EQ(set.ds.Log, (Log{"BeforeClose", "link:ActiveChanged", "InternalClose", "AfterClose"}));
+    EXPECT_EQ(set.ds.Log, (Log {"BeforeClose", "link:ActiveChanged", "InternalClose", "AfterClose"}));
     EXPECT_FALSE(set.link.Active());
 
     set.ds.Log.clear();
     set.ds.Open();
-    EXPECT_EQ(set.ds.Log,
-              (Log{"BeforeOpen", "InternalOpen", "Get next #1", "link:ActiveChanged", "AfterOpen", "AfterScroll"}));
+    EXPECT_EQ(set.ds.Log, (Log {"BeforeOpen", "InternalOpen", "Get next #1", "link:ActiveChanged",
+                                "AfterOpen", "AfterScroll"}));
     EXPECT_EQ(set.ds.State(), dsBrowse);
     EXPECT_TRUE(set.ds.Bof());
     EXPECT_FALSE(set.ds.Eof());
 }
 
-TEST(DataSetProtocol, OpeningAnEmptySetFiresNoAfterScroll) {
+TEST(DataSetProtocol, OpeningAnEmptySetFiresNoAfterScroll)
+{
     TMemDataSet ds(nullptr, NumberedColumns());
     LogEvents(ds);
     ds.Open();
-    EXPECT_EQ(ds.Log, (Log{"BeforeOpen", "InternalOpen", "Get next EOF", "AfterOpen"}));
+    EXPECT_EQ(ds.Log, (Log {"BeforeOpen", "InternalOpen", "Get next EOF", "AfterOpen"}));
     EXPECT_TRUE(ds.IsEmpty());
     EXPECT_TRUE(ds.Bof());
     EXPECT_TRUE(ds.Eof());
 }
 
-TEST(DataSetProtocol, AnOpenTheDescendantGivesUpEndsQuietly) {
+TEST(DataSetProtocol, AnOpenTheDescendantGivesUpEndsQuietly)
+{
     NumberedSet set(3);
     set.ds.Close();
     set.ds.RefuseOpen = true;
@@ -42,10 +45,11 @@ TEST(DataSetProtocol, AnOpenTheDescendantGivesUpEndsQuietly) {
     EXPECT_FALSE(set.ds.Active());
     EXPECT_FALSE(set.link.Active());
     EXPECT_EQ(set.ds.FieldCount(), 0);
-    EXPECT_EQ(set.ds.Log, (Log{"BeforeOpen", "InternalOpen"}));
+    EXPECT_EQ(set.ds.Log, (Log {"BeforeOpen", "InternalOpen"}));
 }
 
-TEST(DataSetProtocol, ActiveSetWhileLoadingOpensInLoaded) {
+TEST(DataSetProtocol, ActiveSetWhileLoadingOpensInLoaded)
+{
     TComponent form(nullptr);
     form.BeginLoading();
     auto* ds = new TMemDataSet(&form, NumberedColumns());
@@ -55,38 +59,52 @@ TEST(DataSetProtocol, ActiveSetWhileLoadingOpensInLoaded) {
     EXPECT_TRUE(ds->Active());
 }
 
-TEST(DataSetProtocol, ScrollLogs) {
+TEST(DataSetProtocol, ScrollLogs)
+{
     NumberedSet set(5);
     set.ds.Next();
-    EXPECT_EQ(set.ds.Log, (Log{"link:CheckBrowseMode", "BeforeScroll", "Get next #2", "link:Scrolled(1)", "AfterScroll"}));
+    EXPECT_EQ(set.ds.Log, (Log {"link:CheckBrowseMode", "BeforeScroll", "Get next #2", "link:Scrolled(1)",
+                                "AfterScroll"}));
 
     set.ds.Log.clear();
     set.ds.Last();
-    EXPECT_EQ(set.ds.Log, (Log{"link:CheckBrowseMode", "BeforeScroll", "InternalLast", "Get prior #5", "link:DataSetChanged", "AfterScroll"}));
+    EXPECT_EQ(set.ds.Log, (Log {"link:CheckBrowseMode", "BeforeScroll", "InternalLast", "Get prior #5",
+                                "link:DataSetChanged", "AfterScroll"}));
     EXPECT_TRUE(set.ds.Eof());
 
     set.ds.Log.clear();
     set.ds.First();
-    EXPECT_EQ(set.ds.Log, (Log{"link:CheckBrowseMode", "BeforeScroll", "InternalFirst", "Get next #1", "link:DataSetChanged", "AfterScroll"}));
+    EXPECT_EQ(set.ds.Log, (Log {"link:CheckBrowseMode", "BeforeScroll", "InternalFirst", "Get next #1",
+                                "link:DataSetChanged", "AfterScroll"}));
 }
 
-TEST(DataSetProtocol, AfterScrollFiresOnlyWhenThePositionChanged) {
+TEST(DataSetProtocol, AfterScrollFiresOnlyWhenThePositionChanged)
+{
     struct Case {
         const char* name;
         std::function<void(TDataSet&)> setup, move;
         bool scrolls;
     };
     const std::vector<Case> cases = {
-        {"First on the first record", [](TDataSet&) {}, [](TDataSet& ds) { ds.First(); }, false},
-        {"First after Next and Prior", [](TDataSet& ds) { ds.Next(); ds.Prior(); }, [](TDataSet& ds) { ds.First(); }, false},
-        {"First from the third record", [](TDataSet& ds) { ds.MoveBy(2); }, [](TDataSet& ds) { ds.First(); }, true},
-        {"Last on the last record", [](TDataSet& ds) { ds.Last(); }, [](TDataSet& ds) { ds.Last(); }, false},
-        {"Prior at the beginning", [](TDataSet&) {}, [](TDataSet& ds) { ds.Prior(); }, false},
-        {"Next at the end", [](TDataSet& ds) { ds.Last(); }, [](TDataSet& ds) { ds.Next(); }, false},
-        {"Next past the last record", [](TDataSet& ds) { ds.MoveBy(4); }, [](TDataSet& ds) { ds.Next(); }, false},
-        {"MoveBy(0)", [](TDataSet&) {}, [](TDataSet& ds) { ds.MoveBy(0); }, false},
-        {"MoveBy(2)", [](TDataSet&) {}, [](TDataSet& ds) { ds.MoveBy(2); }, true},
-        {"bookmark of the same record", [](TDataSet&) {}, [](TDataSet& ds) { ds.GotoBookmark(ds.GetBookmark()); }, false},
+            {"First on the first record", [](TDataSet&) {}, [](TDataSet& ds) { ds.First(); }, false},
+            {"First after Next and Prior",
+             [](TDataSet& ds) {
+                 ds.Next();
+                 ds.Prior();
+             },
+             [](TDataSet& ds) { ds.First(); }, false},
+            {"First from the third record", [](TDataSet& ds) { ds.MoveBy(2); },
+             [](TDataSet& ds) { ds.First(); }, true},
+            {"Last on the last record", [](TDataSet& ds) { ds.Last(); }, [](TDataSet& ds) { ds.Last(); },
+             false},
+            {"Prior at the beginning", [](TDataSet&) {}, [](TDataSet& ds) { ds.Prior(); }, false},
+            {"Next at the end", [](TDataSet& ds) { ds.Last(); }, [](TDataSet& ds) { ds.Next(); }, false},
+            {"Next past the last record", [](TDataSet& ds) { ds.MoveBy(4); }, [](TDataSet& ds) { ds.Next(); },
+             false},
+            {"MoveBy(0)", [](TDataSet&) {}, [](TDataSet& ds) { ds.MoveBy(0); }, false},
+            {"MoveBy(2)", [](TDataSet&) {}, [](TDataSet& ds) { ds.MoveBy(2); }, true},
+            {"bookmark of the same record", [](TDataSet&) {},
+             [](TDataSet& ds) { ds.GotoBookmark(ds.GetBookmark()); }, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -99,7 +117,8 @@ TEST(DataSetProtocol, AfterScrollFiresOnlyWhenThePositionChanged) {
     }
 }
 
-TEST(DataSetProtocol, MoveByReportsTheStepsMadeAndStopsAtTheEnds) {
+TEST(DataSetProtocol, MoveByReportsTheStepsMadeAndStopsAtTheEnds)
+{
     NumberedSet set(5);
     EXPECT_EQ(set.ds.MoveBy(10), 4);
     EXPECT_TRUE(set.ds.Eof());
@@ -109,45 +128,51 @@ TEST(DataSetProtocol, MoveByReportsTheStepsMadeAndStopsAtTheEnds) {
     EXPECT_EQ(set.Id(), 1);
 }
 
-TEST(DataSetProtocol, EditPostLogs) {
+TEST(DataSetProtocol, EditPostLogs)
+{
     NumberedSet set(5);
     set.ds.Next();
     set.ds.Log.clear();
     set.ds.Edit();
-    EXPECT_EQ(set.ds.Log, (Log{"link:CheckBrowseMode", "BeforeEdit", "link:EditingChanged(on)", "link:RecordChanged()", "AfterEdit"}));
+    EXPECT_EQ(set.ds.Log, (Log {"link:CheckBrowseMode", "BeforeEdit", "link:EditingChanged(on)",
+                                "link:RecordChanged()", "AfterEdit"}));
     EXPECT_EQ(set.ds.State(), dsEdit);
 
     set.ds.Log.clear();
     set.ds.FieldByName("NAME")->SetAsString("Second");
-    EXPECT_EQ(set.ds.Log, (Log{"link:RecordChanged(NAME)"}));
+    EXPECT_EQ(set.ds.Log, (Log {"link:RecordChanged(NAME)"}));
     EXPECT_TRUE(set.ds.Modified());
 
     set.ds.Log.clear();
     set.ds.Post();
-    EXPECT_EQ(set.ds.Log, (Log{"link:UpdateData", "link:CheckBrowseMode", "BeforePost", "InternalPost",
-                               "link:EditingChanged(off)", "Get current #2", "link:DataSetChanged", "AfterPost"}));
+    EXPECT_EQ(set.ds.Log,
+              (Log {"link:UpdateData", "link:CheckBrowseMode", "BeforePost", "InternalPost",
+                    "link:EditingChanged(off)", "Get current #2", "link:DataSetChanged", "AfterPost"}));
     EXPECT_EQ(set.ds.FieldByName("NAME")->AsString(), "Second");
     EXPECT_FALSE(set.ds.Modified());
 }
 
-TEST(DataSetProtocol, EditCancelRestoresTheStoredRecord) {
+TEST(DataSetProtocol, EditCancelRestoresTheStoredRecord)
+{
     NumberedSet set(5);
     set.ds.Edit();
     set.ds.FieldByName("NAME")->SetAsString("Changed");
     set.ds.Log.clear();
     set.ds.Cancel();
-    EXPECT_EQ(set.ds.Log, (Log{"link:CheckBrowseMode", "BeforeCancel", "link:EditingChanged(off)", "Get current #1",
-                               "link:DataSetChanged", "AfterCancel"}));
+    EXPECT_EQ(set.ds.Log, (Log {"link:CheckBrowseMode", "BeforeCancel", "link:EditingChanged(off)",
+                                "Get current #1", "link:DataSetChanged", "AfterCancel"}));
     EXPECT_EQ(set.ds.FieldByName("NAME")->AsString(), "R1");
 }
 
-TEST(DataSetProtocol, InsertLogsAndPostPlacesTheRecordBeforeTheActiveOne) {
+TEST(DataSetProtocol, InsertLogsAndPostPlacesTheRecordBeforeTheActiveOne)
+{
     NumberedSet set(5);
     set.ds.MoveBy(2);
     set.ds.Log.clear();
     set.ds.Insert();
-    EXPECT_EQ(set.ds.Log, (Log{"link:CheckBrowseMode", "BeforeInsert", "BeforeScroll", "link:EditingChanged(on)",
-                               "AfterInsert", "OnNewRecord", "link:DataSetChanged", "AfterScroll"}));
+    EXPECT_EQ(set.ds.Log,
+              (Log {"link:CheckBrowseMode", "BeforeInsert", "BeforeScroll", "link:EditingChanged(on)",
+                    "AfterInsert", "OnNewRecord", "link:DataSetChanged", "AfterScroll"}));
     EXPECT_TRUE(set.ds.FieldByName("ID")->IsNull());
 
     set.ds.FieldByName("ID")->SetAsInteger(99);
@@ -158,30 +183,33 @@ TEST(DataSetProtocol, InsertLogsAndPostPlacesTheRecordBeforeTheActiveOne) {
     EXPECT_EQ(set.ds.StoredCount(), 6);
 }
 
-TEST(DataSetProtocol, AppendLogsAndPostAddsAtTheEnd) {
+TEST(DataSetProtocol, AppendLogsAndPostAddsAtTheEnd)
+{
     NumberedSet set(5);
     set.ds.Log.clear();
     set.ds.Append();
-    EXPECT_EQ(set.ds.Log, (Log{"link:CheckBrowseMode", "BeforeInsert", "BeforeScroll", "InternalLast",
-                               "link:EditingChanged(on)", "AfterInsert", "OnNewRecord", "link:DataSetChanged",
-                               "AfterScroll"}));
+    EXPECT_EQ(set.ds.Log, (Log {"link:CheckBrowseMode", "BeforeInsert", "BeforeScroll", "InternalLast",
+                                "link:EditingChanged(on)", "AfterInsert", "OnNewRecord",
+                                "link:DataSetChanged", "AfterScroll"}));
     set.ds.FieldByName("ID")->SetAsInteger(6);
     set.ds.Log.clear();
     set.ds.Post();
-    EXPECT_EQ(set.ds.Log, (Log{"link:UpdateData", "link:CheckBrowseMode", "BeforePost", "InternalPost",
-                               "link:EditingChanged(off)", "Get current #6", "link:DataSetChanged", "AfterPost"}));
+    EXPECT_EQ(set.ds.Log,
+              (Log {"link:UpdateData", "link:CheckBrowseMode", "BeforePost", "InternalPost",
+                    "link:EditingChanged(off)", "Get current #6", "link:DataSetChanged", "AfterPost"}));
     set.ds.Last();
     EXPECT_EQ(set.Id(), 6);
 }
 
-TEST(DataSetProtocol, CancelOfAnInsertReturnsToTheRecordItStoodBefore) {
+TEST(DataSetProtocol, CancelOfAnInsertReturnsToTheRecordItStoodBefore)
+{
     NumberedSet set(5, 3);
     set.ds.MoveBy(2);
     set.ds.Insert();
     set.ds.FieldByName("ID")->SetAsInteger(99);
     set.ds.Cancel();
     EXPECT_EQ(set.Id(), 3);
-    EXPECT_EQ(set.link.Rows(), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(set.link.Rows(), (std::vector<int> {1, 2, 3}));
     EXPECT_EQ(set.ds.StoredCount(), 5);
 
     set.ds.Append();
@@ -190,18 +218,20 @@ TEST(DataSetProtocol, CancelOfAnInsertReturnsToTheRecordItStoodBefore) {
     EXPECT_EQ(set.ds.StoredCount(), 5);
 }
 
-TEST(DataSetProtocol, DeleteLogs) {
+TEST(DataSetProtocol, DeleteLogs)
+{
     NumberedSet set(5);
     set.ds.Next();
     set.ds.Log.clear();
     set.ds.Delete();
-    EXPECT_EQ(set.ds.Log, (Log{"link:CheckBrowseMode", "BeforeDelete", "BeforeScroll", "InternalDelete",
-                               "Get current #3", "link:DataSetChanged", "AfterDelete", "AfterScroll"}));
+    EXPECT_EQ(set.ds.Log, (Log {"link:CheckBrowseMode", "BeforeDelete", "BeforeScroll", "InternalDelete",
+                                "Get current #3", "link:DataSetChanged", "AfterDelete", "AfterScroll"}));
     EXPECT_EQ(set.Id(), 3);
     EXPECT_EQ(set.ds.StoredCount(), 4);
 }
 
-TEST(DataSetProtocol, DeleteOnAnEmptySetRaisesAndDeleteWhileInsertingCancels) {
+TEST(DataSetProtocol, DeleteOnAnEmptySetRaisesAndDeleteWhileInsertingCancels)
+{
     TMemDataSet ds(nullptr, NumberedColumns());
     ds.Open();
     EXPECT_THROW(ds.Delete(), EDatabaseError);
@@ -211,14 +241,15 @@ TEST(DataSetProtocol, DeleteOnAnEmptySetRaisesAndDeleteWhileInsertingCancels) {
     EXPECT_EQ(ds.StoredCount(), 0);
 }
 
-TEST(DataSetProtocol, EditOnAnEmptySetInserts) {
+TEST(DataSetProtocol, EditOnAnEmptySetInserts)
+{
     TMemDataSet ds(nullptr, NumberedColumns());
     ds.Open();
     LogEvents(ds);
     ds.Log.clear();
     ds.Edit();
     EXPECT_EQ(ds.State(), dsInsert);
-    EXPECT_EQ(ds.Log, (Log{"BeforeInsert", "BeforeScroll", "AfterInsert", "OnNewRecord", "AfterScroll"}));
+    EXPECT_EQ(ds.Log, (Log {"BeforeInsert", "BeforeScroll", "AfterInsert", "OnNewRecord", "AfterScroll"}));
     ds.FieldByName("ID")->SetAsInteger(1);
     ds.Post();
     EXPECT_EQ(ds.StoredCount(), 1);
@@ -226,7 +257,8 @@ TEST(DataSetProtocol, EditOnAnEmptySetInserts) {
     EXPECT_FALSE(ds.IsEmpty());
 }
 
-TEST(DataSetProtocol, CheckBrowseModePostsAModifiedRecordAndCancelsAnUntouchedOne) {
+TEST(DataSetProtocol, CheckBrowseModePostsAModifiedRecordAndCancelsAnUntouchedOne)
+{
     NumberedSet set(3);
     set.ds.Edit();
     set.ds.FieldByName("NAME")->SetAsString("Kept");
@@ -242,7 +274,8 @@ TEST(DataSetProtocol, CheckBrowseModePostsAModifiedRecordAndCancelsAnUntouchedOn
     EXPECT_EQ(set.ds.StoredCount(), 3);
 }
 
-TEST(DataSetProtocol, WritesOutsideEditStateAndOnReadOnlySetsAreRefused) {
+TEST(DataSetProtocol, WritesOutsideEditStateAndOnReadOnlySetsAreRefused)
+{
     NumberedSet set(3);
     EXPECT_THROW(set.ds.FieldByName("NAME")->SetAsString("x"), EDatabaseError);
     EXPECT_THROW(set.ds.Post(), EDatabaseError);
@@ -263,7 +296,8 @@ TEST(DataSetProtocol, WritesOutsideEditStateAndOnReadOnlySetsAreRefused) {
     EXPECT_THROW(set.ds.FieldByName("NAME")->SetAsString("x"), EDatabaseError);
 }
 
-TEST(DataSetProtocol, RequiredFieldsAreCheckedAfterBeforePost) {
+TEST(DataSetProtocol, RequiredFieldsAreCheckedAfterBeforePost)
+{
     NumberedSet set(2);
     set.ds.FieldByName("NAME")->SetRequired(true);
     set.ds.Append();
@@ -280,15 +314,16 @@ TEST(DataSetProtocol, RequiredFieldsAreCheckedAfterBeforePost) {
     EXPECT_EQ(set.ds.StoredCount(), 3);
 }
 
-TEST(DataSetProtocol, PostErrorHandlerDecidesBetweenFailAbortAndRetry) {
+TEST(DataSetProtocol, PostErrorHandlerDecidesBetweenFailAbortAndRetry)
+{
     struct Case {
         TDataAction action;
         bool throws;
         TDataSetState state;
         int stored;
     };
-    for (const Case c : {Case{daFail, true, dsInsert, 2}, Case{daAbort, false, dsInsert, 2},
-                         Case{daRetry, false, dsBrowse, 3}}) {
+    for (const Case c : {Case {daFail, true, dsInsert, 2}, Case {daAbort, false, dsInsert, 2},
+                         Case {daRetry, false, dsBrowse, 3}}) {
         SCOPED_TRACE(static_cast<int>(c.action));
         NumberedSet set(2);
         set.ds.Append();
@@ -309,17 +344,19 @@ TEST(DataSetProtocol, PostErrorHandlerDecidesBetweenFailAbortAndRetry) {
     }
 }
 
-TEST(DataSetProtocol, FailingNewRecordHandlerGivesTheInsertUp) {
+TEST(DataSetProtocol, FailingNewRecordHandlerGivesTheInsertUp)
+{
     NumberedSet set(3, 5);
     set.ds.Next();
     set.ds.OnNewRecord = [](TDataSet*) { throw EDatabaseError("no defaults"); };
     EXPECT_THROW(set.ds.Insert(), EDatabaseError);
     EXPECT_EQ(set.ds.State(), dsBrowse);
     EXPECT_EQ(set.Id(), 2);
-    EXPECT_EQ(set.link.Rows(), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(set.link.Rows(), (std::vector<int> {1, 2, 3}));
 }
 
-TEST(DataSetProtocol, CalculatedFieldsAreComputedForEveryRecordRead) {
+TEST(DataSetProtocol, CalculatedFieldsAreComputedForEveryRecordRead)
+{
     TMemDataSet ds(nullptr, NumberedColumns());
     // Persistent fields: the data fields and one calculated field.
     for (const MemColumn& column : NumberedColumns()) {
@@ -354,7 +391,8 @@ TEST(DataSetProtocol, CalculatedFieldsAreComputedForEveryRecordRead) {
     EXPECT_EQ(ds.FieldCount(), 4);  // persistent fields stay
 }
 
-TEST(DataSetProtocol, FilterRecordRunsInTheFilterStateAndHidesRecords) {
+TEST(DataSetProtocol, FilterRecordRunsInTheFilterStateAndHidesRecords)
+{
     NumberedSet set(6);
     std::vector<TDataSetState> states;
     set.ds.OnFilterRecord = [&](TDataSet* ds, bool& accept) {
@@ -368,13 +406,14 @@ TEST(DataSetProtocol, FilterRecordRunsInTheFilterStateAndHidesRecords) {
         seen.push_back(set.Id());
         set.ds.Next();
     }
-    EXPECT_EQ(seen, (std::vector<int>{2, 4, 6}));
+    EXPECT_EQ(seen, (std::vector<int> {2, 4, 6}));
     ASSERT_FALSE(states.empty());
     EXPECT_EQ(states.front(), dsFilter);
     EXPECT_FALSE(set.ds.IsSequenced());
 }
 
-TEST(DataSetProtocol, BookmarksFindTheirRecordAgain) {
+TEST(DataSetProtocol, BookmarksFindTheirRecordAgain)
+{
     NumberedSet set(10, 4);
     set.ds.MoveBy(6);
     TBookmark mark = set.ds.GetBookmark();
@@ -384,14 +423,15 @@ TEST(DataSetProtocol, BookmarksFindTheirRecordAgain) {
     set.ds.GotoBookmark(mark);
     EXPECT_EQ(set.Id(), 7);
     EXPECT_EQ(set.ds.CompareBookmarks(set.ds.GetBookmark(), mark), 0);
-    EXPECT_EQ(set.ds.CompareBookmarks(TBookmark{}, mark), 2);
+    EXPECT_EQ(set.ds.CompareBookmarks(TBookmark {}, mark), 2);
 
     set.ds.Delete();
     EXPECT_FALSE(set.ds.BookmarkValid(mark));
     EXPECT_THROW(set.ds.GotoBookmark(mark), EDatabaseError);
 }
 
-TEST(DataSetProtocol, DisabledControlsHearOnceWhatTheyMissed) {
+TEST(DataSetProtocol, DisabledControlsHearOnceWhatTheyMissed)
+{
     NumberedSet set(5);
     set.ds.DisableControls();
     set.ds.DisableControls();
@@ -403,7 +443,7 @@ TEST(DataSetProtocol, DisabledControlsHearOnceWhatTheyMissed) {
     EXPECT_TRUE(set.link.Distances.empty());
     set.ds.Log.clear();
     set.ds.EnableControls();
-    EXPECT_EQ(set.ds.Log, (Log{"link:DataSetChanged"}));
+    EXPECT_EQ(set.ds.Log, (Log {"link:DataSetChanged"}));
 
     // Nothing missed, nothing told; a state left changed is told.
     set.ds.DisableControls();
@@ -414,10 +454,11 @@ TEST(DataSetProtocol, DisabledControlsHearOnceWhatTheyMissed) {
     set.ds.Edit();
     set.ds.Log.clear();
     set.ds.EnableControls();
-    EXPECT_EQ(set.ds.Log, (Log{"link:EditingChanged(on)", "link:DataSetChanged"}));
+    EXPECT_EQ(set.ds.Log, (Log {"link:EditingChanged(on)", "link:DataSetChanged"}));
 }
 
-TEST(DataSetProtocol, ClosingWhileControlsAreDisabledStillDeactivatesTheLinks) {
+TEST(DataSetProtocol, ClosingWhileControlsAreDisabledStillDeactivatesTheLinks)
+{
     NumberedSet set(3);
     set.ds.DisableControls();
     set.ds.Close();
@@ -426,7 +467,8 @@ TEST(DataSetProtocol, ClosingWhileControlsAreDisabledStillDeactivatesTheLinks) {
     EXPECT_FALSE(set.link.Active());
 }
 
-TEST(DataSetProtocol, ClosingDropsAPendingEdit) {
+TEST(DataSetProtocol, ClosingDropsAPendingEdit)
+{
     NumberedSet set(3);
     set.ds.Edit();
     set.ds.FieldByName("NAME")->SetAsString("lost");

@@ -15,19 +15,22 @@ using ::testing::IsEmpty;
 
 class EFileRejectsTest : public EFileFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         EFileFixture::SetUp();
         Items.Add("Transmitter TIN Required information missing");
         Items.Add(" Name Required information missing");
         Items.Add("JANE DOE Zip Code must have 5 or 9 digits");
         EFileRejectsListing = [this](TStrings* List) { Printed.push_back(List); };
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         EFileRejectsListing = nullptr;
         EFileFixture::TearDown();
     }
     // Shows the form, presses Print and closes it.
-    void PressPrint() {
+    void PressPrint()
+    {
         WhenShown<TFEFileRejects>([](TFEFileRejects* f) {
             f->BitBtn2->Click();
             f->BitBtn1->Click();
@@ -39,13 +42,15 @@ protected:
     std::vector<TStrings*> Printed;
 };
 
-TEST_F(EFileRejectsTest, ListsTheLinesHandedOverAndCloses) {
+TEST_F(EFileRejectsTest, ListsTheLinesHandedOverAndCloses)
+{
     std::vector<String> lines;
     WhenShown<TFEFileRejects>([&](TFEFileRejects* f) {
         EXPECT_EQ(f->Caption(), "EFile Missing Items");
         EXPECT_EQ(f->BitBtn2->Caption(), "&Print");
         EXPECT_EQ(f->ActiveControl(), f->BitBtn1);
-        for (int i = 0; i < f->ListBox1->Items()->Count(); ++i) lines.push_back(f->ListBox1->Items()->Get(i));
+        for (int i = 0; i < f->ListBox1->Items()->Count(); ++i)
+            lines.push_back(f->ListBox1->Items()->Get(i));
         KeepScreenshot(f->Widget()->window()->grab(), "efilerejects.png");
         PressKey(f, Qt::Key_Return);  // the Close button has the focus
     });
@@ -56,7 +61,8 @@ TEST_F(EFileRejectsTest, ListsTheLinesHandedOverAndCloses) {
     EXPECT_EQ(Items.Count(), 3);
 }
 
-TEST_F(EFileRejectsTest, PrintAsksForThePrinterFirst) {
+TEST_F(EFileRejectsTest, PrintAsksForThePrinterFirst)
+{
     PressPrint();  // the print dialog is cancelled
     EXPECT_THAT(Printed, IsEmpty());
     Dialogs.AnswerPrinter(-1, 1);
@@ -64,13 +70,15 @@ TEST_F(EFileRejectsTest, PrintAsksForThePrinterFirst) {
     EXPECT_THAT(Printed, ElementsAre(&Items));
 }
 
-TEST_F(EFileRejectsTest, PrintWithPreviewGoesStraightToTheListing) {
+TEST_F(EFileRejectsTest, PrintWithPreviewGoesStraightToTheListing)
+{
     FMain->Preview = true;
     PressPrint();
     EXPECT_THAT(Printed, ElementsAre(&Items));
 }
 
-TEST_F(EFileRejectsTest, PrintWithoutTheListingSaysSo) {
+TEST_F(EFileRejectsTest, PrintWithoutTheListingSaysSo)
+{
     EFileRejectsListing = nullptr;
     Dialogs.AnswerPrinter(-1, 1);
     PressPrint();

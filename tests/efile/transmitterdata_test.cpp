@@ -11,12 +11,13 @@
 namespace {
 
 const String TwelveLines =
-    "04-1234567\r\n5A1B2\r\nY\r\nHARBOR BOOKKEEPING\r\nREPL01\r\nN\r\n\r\nN\r\nMARY ONEIL\r\n"
-    "(508) 555-0100 X12\r\nMARY@HARBOR.EXAMPLE\r\nY\r\n";
+        "04-1234567\r\n5A1B2\r\nY\r\nHARBOR BOOKKEEPING\r\nREPL01\r\nN\r\n\r\nN\r\nMARY ONEIL\r\n"
+        "(508) 555-0100 X12\r\nMARY@HARBOR.EXAMPLE\r\nY\r\n";
 
 class TransmitterDataTest : public EFileFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         EFileFixture::SetUp();
         OpenClient("08ACME", CompletePayer());
     }
@@ -24,7 +25,8 @@ protected:
     String ClientCopy() const { return ClientDir() + "ELFTRANS.DTA"; }
 };
 
-TEST_F(TransmitterDataTest, FileRoundTripsByteForByte) {
+TEST_F(TransmitterDataTest, FileRoundTripsByteForByte)
+{
     Dir.Write("ELFTRANS.DTA", TwelveLines);
     ReadTransmitterData();
     EXPECT_EQ(DClientDataBase->TransmitterTIN, "04-1234567");
@@ -35,7 +37,8 @@ TEST_F(TransmitterDataTest, FileRoundTripsByteForByte) {
     EXPECT_EQ(Dir.Read(ClientCopy()), TwelveLines);
 }
 
-TEST_F(TransmitterDataTest, ElevenLineFileLeavesTheInterestChoiceEmpty) {
+TEST_F(TransmitterDataTest, ElevenLineFileLeavesTheInterestChoiceEmpty)
+{
     DClientDataBase->Interest1099 = "Y";
     const String eleven = TwelveLines.substr(0, TwelveLines.size() - 3);
     Dir.Write("ELFTRANS.DTA", eleven);
@@ -46,7 +49,8 @@ TEST_F(TransmitterDataTest, ElevenLineFileLeavesTheInterestChoiceEmpty) {
     EXPECT_EQ(Dir.Read(General()), eleven + "\r\n");
 }
 
-TEST_F(TransmitterDataTest, ClientCopyInTheDataDirectoryIsPreferred) {
+TEST_F(TransmitterDataTest, ClientCopyInTheDataDirectoryIsPreferred)
+{
     // The data directory is not the program directory.
     TempDir data;
     FMain->DataDir = DClientDataBase->DataDir = data.Path();
@@ -63,7 +67,8 @@ TEST_F(TransmitterDataTest, ClientCopyInTheDataDirectoryIsPreferred) {
     EXPECT_FALSE(FileExists(Dir / "08ACME/ELFTRANS.DTA")) << "nothing is written under the program directory";
 }
 
-TEST_F(TransmitterDataTest, WithoutAClientCopyTheGeneralCopyIsReadAndBothAreWritten) {
+TEST_F(TransmitterDataTest, WithoutAClientCopyTheGeneralCopyIsReadAndBothAreWritten)
+{
     Dir.Write("ELFTRANS.DTA", TwelveLines);
     ReadTransmitterData();
     EXPECT_EQ(DClientDataBase->ReplacementFileName, "REPL01");
@@ -72,13 +77,15 @@ TEST_F(TransmitterDataTest, WithoutAClientCopyTheGeneralCopyIsReadAndBothAreWrit
     EXPECT_EQ(Dir.Read(ClientCopy()), TwelveLines);
 }
 
-TEST_F(TransmitterDataTest, WithoutAnyFileTheFieldsKeepTheirValues) {
+TEST_F(TransmitterDataTest, WithoutAnyFileTheFieldsKeepTheirValues)
+{
     DClientDataBase->ContactName = "KEPT";
     ReadTransmitterData();
     EXPECT_EQ(DClientDataBase->ContactName, "KEPT");
 }
 
-TEST_F(TransmitterDataTest, CopyThatCannotBeWrittenIsReported) {
+TEST_F(TransmitterDataTest, CopyThatCannotBeWrittenIsReported)
+{
     ASSERT_TRUE(CreateDir(General()));  // a directory where the general copy belongs
     DClientDataBase->ContactName = "TYPED";
     EXPECT_THROW(WriteTransmitterData(), EInOutError);

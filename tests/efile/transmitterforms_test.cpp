@@ -17,15 +17,17 @@ namespace {
 using ::testing::ElementsAre;
 
 const String TwelveLines =
-    "04-1234567\r\n5A1B2\r\nY\r\nHARBOR BOOKKEEPING\r\n\r\nN\r\n\r\nN\r\nMARY ONEIL\r\n"
-    "(508) 555-0100 X12\r\nMARY@HARBOR.EXAMPLE\r\nY\r\n";
+        "04-1234567\r\n5A1B2\r\nY\r\nHARBOR BOOKKEEPING\r\n\r\nN\r\n\r\nN\r\nMARY ONEIL\r\n"
+        "(508) 555-0100 X12\r\nMARY@HARBOR.EXAMPLE\r\nY\r\n";
 
-void Screenshot(TCustomForm* Form, const char* Name) {
+void Screenshot(TCustomForm* Form, const char* Name)
+{
     KeepScreenshot(Form->Widget()->window()->grab(), Name);
 }
 
 // The twelve lines of a copy of the file.
-std::vector<String> FileLines(const String& Bytes) {
+std::vector<String> FileLines(const String& Bytes)
+{
     std::vector<String> lines;
     for (size_t at = 0, end; (end = Bytes.find("\r\n", at)) != String::npos; at = end + 2)
         lines.push_back(Bytes.substr(at, end - at));
@@ -34,14 +36,16 @@ std::vector<String> FileLines(const String& Bytes) {
 
 class TransmitterFormTest : public EFileFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         EFileFixture::SetUp();
         OpenClient("08ACME", CompletePayer());
     }
     String ClientCopy() const { return ClientDir() + "ELFTRANS.DTA"; }
 };
 
-TEST_F(TransmitterFormTest, ShowsTheFileAndSavesWhatIsTypedInBothCopies) {
+TEST_F(TransmitterFormTest, ShowsTheFileAndSavesWhatIsTypedInBothCopies)
+{
     Dir.Write("ELFTRANS.DTA", TwelveLines);
     WhenShown<TFTransmitterInfo>([this](TFTransmitterInfo* f) {
         EXPECT_EQ(f->KVEdit1->Text(), "04-1234567");
@@ -75,14 +79,25 @@ TEST_F(TransmitterFormTest, ShowsTheFileAndSavesWhatIsTypedInBothCopies) {
         TypeText(f, "/");
     });
     ShowTransmitterInfo();
-    const std::vector<String> expected = {"98-7654321", "abcde", "Y", "NEW NAME CO", "REPLACE0", "N", "Y", "N",
-                                          "MARY ONEIL", "(508) 555-0100 X12", "MARY@HARBOR.EXAMPLE", "N"};
+    const std::vector<String> expected = {"98-7654321",
+                                          "abcde",
+                                          "Y",
+                                          "NEW NAME CO",
+                                          "REPLACE0",
+                                          "N",
+                                          "Y",
+                                          "N",
+                                          "MARY ONEIL",
+                                          "(508) 555-0100 X12",
+                                          "MARY@HARBOR.EXAMPLE",
+                                          "N"};
     EXPECT_EQ(FileLines(Dir.Read(Dir / "ELFTRANS.DTA")), expected);
     EXPECT_EQ(Dir.Read(ClientCopy()), Dir.Read(Dir / "ELFTRANS.DTA"));
     EXPECT_EQ(DClientDataBase->LastFiling, "Y");
 }
 
-TEST_F(TransmitterFormTest, ElevenLineFileLeavesTheInterestBoxAsDesigned) {
+TEST_F(TransmitterFormTest, ElevenLineFileLeavesTheInterestBoxAsDesigned)
+{
     Dir.Write("ELFTRANS.DTA", TwelveLines.substr(0, TwelveLines.size() - 3));
     WhenShown<TFTransmitterInfo>([](TFTransmitterInfo* f) {
         EXPECT_FALSE(f->KVCheckBox5->Checked());
@@ -93,7 +108,8 @@ TEST_F(TransmitterFormTest, ElevenLineFileLeavesTheInterestBoxAsDesigned) {
     EXPECT_EQ(FileLines(Dir.Read(Dir / "ELFTRANS.DTA")).size(), 12u);
 }
 
-TEST_F(TransmitterFormTest, ClosingTheWindowSavesTheFieldBeingTyped) {
+TEST_F(TransmitterFormTest, ClosingTheWindowSavesTheFieldBeingTyped)
+{
     WhenShown<TFTransmitterInfo>([](TFTransmitterInfo* f) {
         TypeText(f, "01");
         TypeText(f, "12-3456789");
@@ -103,7 +119,8 @@ TEST_F(TransmitterFormTest, ClosingTheWindowSavesTheFieldBeingTyped) {
     EXPECT_EQ(FileLines(Dir.Read(ClientCopy())).at(0), "12-3456789");
 }
 
-TEST_F(TransmitterFormTest, ContactFormSharesTheContactWithTheTransmitterForm) {
+TEST_F(TransmitterFormTest, ContactFormSharesTheContactWithTheTransmitterForm)
+{
     Dir.Write("ELFTRANS.DTA", TwelveLines.substr(0, TwelveLines.size() - 3));
     WhenShown<TFContact1096>([](TFContact1096* f) {
         EXPECT_EQ(f->Caption(), "1096 Contact Information");
@@ -143,15 +160,17 @@ TEST_F(TransmitterFormTest, ContactFormSharesTheContactWithTheTransmitterForm) {
     EXPECT_EQ(FileLines(Dir.Read(ClientCopy())).at(11), "Y");
 }
 
-TEST_F(TransmitterFormTest, ElectronicallyFileShowsTheTransmitterFormThenWrites) {
+TEST_F(TransmitterFormTest, ElectronicallyFileShowsTheTransmitterFormThenWrites)
+{
     SetCompleteTransmitter();
     WriteTransmitterData();
     WhenShown<TFTransmitterInfo>([](TFTransmitterInfo* f) { f->Close(); });
     Dialogs.AnswerMessage(mrNo);
     ElectronicallyFile();
-    EXPECT_THAT(Shown(), ElementsAre("Electronic file -- " + ClientDir() +
-                                     "ELF1099 -- has been created. Would you like to open IRS FIRE web site to "
-                                     "E-File ?"));
+    EXPECT_THAT(Shown(),
+                ElementsAre("Electronic file -- " + ClientDir() +
+                            "ELF1099 -- has been created. Would you like to open IRS FIRE web site to "
+                            "E-File ?"));
 }
 
 }  // namespace

@@ -17,22 +17,26 @@ class ClientBasicTest : public ClientFormsFixture {
 protected:
     // Shows the client form over the current client's row in edit state; Steps runs
     // once it is up.
-    static void Run(bool NewClient, const std::function<void(TFClientBasic*)>& Steps) {
+    static void Run(bool NewClient, const std::function<void(TFClientBasic*)>& Steps)
+    {
         DClientDataBase->tblClient->Edit();
         WhenShown<TFClientBasic>([Steps](TFClientBasic* Form) {
             Steps(Form);
-            if (Form->Modal() && Form->ModalResult() == mrNone) Form->Close();
+            if (Form->Modal() && Form->ModalResult() == mrNone)
+                Form->Close();
         });
         ShowClientBasic(NewClient);
     }
     // Starts with the client 08ACME current.
-    void StartWithClient() {
+    void StartWithClient()
+    {
         StartOnClient("08ACME", "ACME SUPPLY");
         AddPickListRows({{"08ACME", "ACME SUPPLY"}});
     }
 };
 
-TEST_F(ClientBasicTest, NewClientFromTheMainMenu) {
+TEST_F(ClientBasicTest, NewClientFromTheMainMenu)
+{
     Start();
     std::vector<String> steps;
     WhenShown<TFClientSelection>([&](TFClientSelection* List) {
@@ -44,7 +48,8 @@ TEST_F(ClientBasicTest, NewClientFromTheMainMenu) {
                 TypeText(Form, "ACME SUPPLY");
                 PressKey(Form, Qt::Key_Return);
                 steps.push_back(Payer("DEF_DESCR"));
-                for (const char* text : {"DIV 2", "1 MAIN ST", "", "ALBANY", "ny", "12207", "5185550100", "123456789"}) {
+                for (const char* text :
+                     {"DIV 2", "1 MAIN ST", "", "ALBANY", "ny", "12207", "5185550100", "123456789"}) {
                     TypeText(Form, text);
                     PressKey(Form, Qt::Key_Return);
                 }
@@ -69,11 +74,12 @@ TEST_F(ClientBasicTest, NewClientFromTheMainMenu) {
     EXPECT_THAT(PickList(), ElementsAre("08ACME|ACME SUPPLY|" + Dir / "08ACME"));
     EXPECT_EQ(FTotStart->Label1->Caption(), "Current Client -- ACME SUPPLY");
     std::vector<String> payer;
-    for (const char* field :
-         {"ID", "NAME1", "NAME2", "ADDRESS1", "CITY", "STATE", "ZIP", "TELEPHONE", "TAX_ID", "SSN", "DEF_DESCR"})
+    for (const char* field : {"ID", "NAME1", "NAME2", "ADDRESS1", "CITY", "STATE", "ZIP", "TELEPHONE",
+                              "TAX_ID", "SSN", "DEF_DESCR"})
         payer.push_back(Payer(field));
-    EXPECT_THAT(payer, ElementsAre("08ACME", "ACME SUPPLY", "DIV 2", "1 MAIN ST", "ALBANY", "NY", "12207",
-                                   "(518) 555-0100", "12-3456789", "123-45-6789", "COMPENSATION ACME SUPPLY"));
+    EXPECT_THAT(payer,
+                ElementsAre("08ACME", "ACME SUPPLY", "DIV 2", "1 MAIN ST", "ALBANY", "NY", "12207",
+                            "(518) 555-0100", "12-3456789", "123-45-6789", "COMPENSATION ACME SUPPLY"));
     EXPECT_THAT(Shown(), IsEmpty());
 
     // Client Info edits the same client later; its pick-list row follows the name.
@@ -82,7 +88,8 @@ TEST_F(ClientBasicTest, NewClientFromTheMainMenu) {
         EXPECT_EQ(Form->ActiveControl(), Form->KVCommander1->MouseFreeEdit());
         TypeText(Form, "01");
         PressKey(Form, Qt::Key_End);
-        for (int i = 0; i < 6; ++i) PressKey(Form, Qt::Key_Backspace);
+        for (int i = 0; i < 6; ++i)
+            PressKey(Form, Qt::Key_Backspace);
         TypeText(Form, "HOLDINGS");
         TypeText(Form, "*10");
         TypeText(Form, "RENT/");
@@ -95,7 +102,8 @@ TEST_F(ClientBasicTest, NewClientFromTheMainMenu) {
     EXPECT_EQ(DClientDataBase->tblClient->State(), dsBrowse);
 }
 
-TEST_F(ClientBasicTest, NumbersAreFormattedWhenTheirDigitsFit) {
+TEST_F(ClientBasicTest, NumbersAreFormattedWhenTheirDigitsFit)
+{
     StartWithClient();
     struct Case {
         const char* Number;
@@ -103,9 +111,12 @@ TEST_F(ClientBasicTest, NumbersAreFormattedWhenTheirDigitsFit) {
         const char* Typed;
         const char* Stored;
     } cases[] = {
-        {"06", "TELEPHONE", "2125550123", "(212) 555-0123"}, {"06", "TELEPHONE", "(212)5550123", "(212)5550123"},
-        {"07", "TAX_ID", "123456789", "12-3456789"},         {"07", "TAX_ID", "12345", "12345"},
-        {"08", "SSN", "123 45 6789", "123-45-6789"},         {"08", "SSN", "1234567890", "1234567890"},
+            {"06", "TELEPHONE", "2125550123", "(212) 555-0123"},
+            {"06", "TELEPHONE", "(212)5550123", "(212)5550123"},
+            {"07", "TAX_ID", "123456789", "12-3456789"},
+            {"07", "TAX_ID", "12345", "12345"},
+            {"08", "SSN", "123 45 6789", "123-45-6789"},
+            {"08", "SSN", "1234567890", "1234567890"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Typed);
@@ -122,7 +133,8 @@ TEST_F(ClientBasicTest, NumbersAreFormattedWhenTheirDigitsFit) {
     }
 }
 
-TEST_F(ClientBasicTest, NewClientDescriptionIsProposedOnlyWhenEmpty) {
+TEST_F(ClientBasicTest, NewClientDescriptionIsProposedOnlyWhenEmpty)
+{
     StartWithClient();
     // Left, changed and left again: the first proposal stays.
     Run(true, [](TFClientBasic* Form) {

@@ -3,12 +3,15 @@
 #include <stdexcept>
 
 TOtherWorkstation::TOtherWorkstation(const String& Table, bool Exclusive)
-    : FPeer({"open", Table, Exclusive ? "2" : "0"}) {
+    : FPeer({"open", Table, Exclusive ? "2" : "0"})
+{
     const String line = FPeer.Line();
-    if (line.rfind("ready", 0) != 0) throw std::runtime_error("the other workstation could not open " + Table + ": " + line);
+    if (line.rfind("ready", 0) != 0)
+        throw std::runtime_error("the other workstation could not open " + Table + ": " + line);
 }
 
-void ClientFormsFixture::SetUp() {
+void ClientFormsFixture::SetUp()
+{
     ShellFixture::SetUp();
     Application->Initialize();
     ForgetHeldInput();
@@ -16,20 +19,25 @@ void ClientFormsFixture::SetUp() {
     MenuForms.ClientSelection = ShowClientSelection;
 }
 
-std::vector<String> ClientFormsFixture::PickList() {
+std::vector<String> ClientFormsFixture::PickList()
+{
     std::vector<String> rows;
     TDaroruTable* list = DClientDataBase->tblClientList;
     const bool wasOpen = list->Active();
-    if (!wasOpen) DClientDataBase->OpenClientList();
+    if (!wasOpen)
+        DClientDataBase->OpenClientList();
     list->SetOrder(list->TagArea("ID"));
     for (list->First(); !list->Eof(); list->Next())
-        rows.push_back(Trim(list->FieldByName("ID")->AsString()) + "|" + Trim(list->FieldByName("NAME")->AsString()) +
-                       "|" + Trim(list->FieldByName("PATH")->AsString()));
-    if (!wasOpen) DClientDataBase->CloseClientList();
+        rows.push_back(Trim(list->FieldByName("ID")->AsString()) + "|" +
+                       Trim(list->FieldByName("NAME")->AsString()) + "|" +
+                       Trim(list->FieldByName("PATH")->AsString()));
+    if (!wasOpen)
+        DClientDataBase->CloseClientList();
     return rows;
 }
 
-void ClientFormsFixture::AddPickListRows(const std::vector<std::pair<String, String>>& Rows) {
+void ClientFormsFixture::AddPickListRows(const std::vector<std::pair<String, String>>& Rows)
+{
     DClientDataBase->OpenClientList();
     TDaroruTable* list = DClientDataBase->tblClientList;
     for (const auto& [id, name] : Rows) {
@@ -42,11 +50,13 @@ void ClientFormsFixture::AddPickListRows(const std::vector<std::pair<String, Str
     DClientDataBase->CloseClientList();
 }
 
-void ClientFormsFixture::MakeListedClient(const String& ID, const String& Name) {
+void ClientFormsFixture::MakeListedClient(const String& ID, const String& Name)
+{
     MakeClient(ID, Name);
     AddPickListRows({{ID, Name}});
 }
 
-String ClientFormsFixture::Payer(const char* Field) {
+String ClientFormsFixture::Payer(const char* Field)
+{
     return Trim(DClientDataBase->tblClient->FieldByName(Field)->AsString());
 }

@@ -5,8 +5,8 @@
 #include "maintenance/clientbasic.h"
 #include "maintenance/clientselection.h"
 #include "platform/rtl/strutils.h"
-#include "tests/support/shellfixture.h"
 #include "tests/support/peerprocess.h"
+#include "tests/support/shellfixture.h"
 
 // Another workstation: a process holding Table (a full file name) open, shared or
 // exclusively, until it is destroyed.

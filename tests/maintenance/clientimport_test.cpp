@@ -23,7 +23,8 @@ const String LongName = "THE VERY LONG NAMED GENERAL LEDGER CLIEN";  // 40 chara
 
 // A list table as another program writes it: dBASE III, no index, fields ID C8,
 // NAME C40 and PATH C80, one row per entry.
-String HandMadeList(const std::vector<TRow>& Rows) {
+String HandMadeList(const std::vector<TRow>& Rows)
+{
     const struct {
         const char* Name;
         int Width;
@@ -52,7 +53,8 @@ String HandMadeList(const std::vector<TRow>& Rows) {
     bytes += '\r';
     for (const TRow& row : Rows) {
         bytes += ' ';
-        for (size_t i = 0; i < 3; ++i) bytes += FixedWidthText(row[i], fields[i].Width);
+        for (size_t i = 0; i < 3; ++i)
+            bytes += FixedWidthText(row[i], fields[i].Width);
     }
     bytes += '\x1A';
     return bytes;
@@ -60,7 +62,8 @@ String HandMadeList(const std::vector<TRow>& Rows) {
 
 class ClientImportTest : public ClientFormsFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ClientFormsFixture::SetUp();
         StartMain();
         MakeClient("08ACME", "ACME SUPPLY CO");
@@ -76,9 +79,10 @@ protected:
                    {"M3", "GONE", Dir / "money/data/M3"}});
         MakeTable("money/data/ACME/CLIENT",
                   {"NAME1", "NAME2", "ADDRESS", "CITY", "STATE", "ZIP", "SSN", "HOME_PHONE", "SPOUSE"},
-                  {{"ACME SUPPLY", "DIV 2", "1 MAIN ST", "ALBANY", "NY", "12207", "123456789", "5185550100", "X"}});
-        MakeTable("money/data/M2/CLIENT", {"NAME1", "NAME2", "ADDRESS", "CITY", "STATE", "ZIP", "SSN", "HOME_PHONE"},
-                  {});
+                  {{"ACME SUPPLY", "DIV 2", "1 MAIN ST", "ALBANY", "NY", "12207", "123456789", "5185550100",
+                    "X"}});
+        MakeTable("money/data/M2/CLIENT",
+                  {"NAME1", "NAME2", "ADDRESS", "CITY", "STATE", "ZIP", "SSN", "HOME_PHONE"}, {});
         // The payroll program's list is a file this program did not write; its PATH
         // is written the Windows way.
         String windowsPath = Dir / "payroll/P1";
@@ -91,7 +95,8 @@ protected:
                   {{"ACME", "ACME LEDGER", Dir / "gl/ACME"},
                    {"G2", "LONG", Dir / "gl/G2"},
                    {"G3", "NO PHONE FIELD", Dir / "gl/G3"}});
-        const TRow ledgerFields = {"NAME1", "NAME2", "ADDRESS1", "ADDRESS2", "CITY", "STATE", "ZIP", "TELEPHONE"};
+        const TRow ledgerFields = {"NAME1", "NAME2", "ADDRESS1", "ADDRESS2",
+                                   "CITY",  "STATE", "ZIP",      "TELEPHONE"};
         MakeTable("gl/ACME/CLIENT", ledgerFields,
                   {{"ACME LEDGER", "", "2 STATE ST", "FLOOR 3", "ALBANY", "NY", "12210", "5185550111"}});
         MakeTable("gl/G2/CLIENT", ledgerFields, {{LongName, "", "", "", "", "", "", ""}});
@@ -101,28 +106,33 @@ protected:
         // The current client, as the client form's caller leaves it.
         TDaroruTable* payer = DClientDataBase->tblClient;
         payer->Edit();
-        for (const auto& [field, value] : Target) payer->FieldByName(field)->SetAsString(value);
+        for (const auto& [field, value] : Target)
+            payer->FieldByName(field)->SetAsString(value);
         payer->Post();
         payer->Edit();
         SetPrograms(true);
     }
 
-    void MakeTable(const String& Name, const TRow& Fields, const std::vector<TRow>& Rows) {
+    void MakeTable(const String& Name, const TRow& Fields, const std::vector<TRow>& Rows)
+    {
         ForceDirectories(ExtractFilePath(Dir / Name));
         ASSERT_TRUE(Maker->CreateNew(Dir / Name, 2, static_cast<SmallInt>(Fields.size())));
-        for (const String& field : Fields) Maker->CreateField(field, "C", 40, 0);
+        for (const String& field : Fields)
+            Maker->CreateField(field, "C", 40, 0);
         Maker->CreateExec();
         Maker->SetDatabaseName(ExtractFilePath(Dir / Name));
         Maker->SetTableName(Dir / Name);
         Maker->Open();
         for (const TRow& row : Rows) {
             Maker->Append();
-            for (size_t i = 0; i < Fields.size(); ++i) Maker->FieldByName(Fields[i])->SetAsString(row[i]);
+            for (size_t i = 0; i < Fields.size(); ++i)
+                Maker->FieldByName(Fields[i])->SetAsString(row[i]);
             Maker->Post();
         }
         Maker->Close();
     }
-    void SetPrograms(bool Set) {
+    void SetPrograms(bool Set)
+    {
         FMain->User->MoneyProgramDir = Set ? Dir / "money/" : "";
         FMain->User->PayrollProgramDir = Set ? Dir / "payroll/" : "";
         FMain->User->LedgerProgramDir = Set ? Dir / "gl/" : "";
@@ -130,7 +140,8 @@ protected:
 
     // Runs the import; the chooser notes the list as "ID|NAME|TYPE" and picks the row
     // of that ID and type (none: cancels).
-    void Import(const String& ID = "", const String& Type = "") {
+    void Import(const String& ID = "", const String& Type = "")
+    {
         Listed.clear();
         ImportClientBasic(Work, Source, [&] {
             for (Work->First(); !Work->Eof(); Work->Next())
@@ -138,60 +149,72 @@ protected:
                                  Trim(Work->FieldByName("NAME")->AsString()) + "|" +
                                  Trim(Work->FieldByName("TYPE")->AsString()));
             for (Work->First(); !Work->Eof(); Work->Next())
-                if (Trim(Work->FieldByName("ID")->AsString()) == ID && Trim(Work->FieldByName("TYPE")->AsString()) == Type)
+                if (Trim(Work->FieldByName("ID")->AsString()) == ID &&
+                    Trim(Work->FieldByName("TYPE")->AsString()) == Type)
                     return true;
             return false;
         });
     }
     // The payer's fields that an import may change or must keep.
-    static std::vector<String> PayerFields() {
+    static std::vector<String> PayerFields()
+    {
         std::vector<String> values;
-        for (const char* field : {"ID", "NAME1", "NAME2", "ADDRESS1", "ADDRESS2", "CITY", "STATE", "ZIP", "TAX_ID",
-                                  "TELEPHONE", "SSN", "COMMENTS", "DEF_DESCR"})
+        for (const char* field : {"ID", "NAME1", "NAME2", "ADDRESS1", "ADDRESS2", "CITY", "STATE", "ZIP",
+                                  "TAX_ID", "TELEPHONE", "SSN", "COMMENTS", "DEF_DESCR"})
             values.push_back(Payer(field));
         return values;
     }
-    bool WorkFilesGone() const { return !FileExists(Dir / "TEMPBASIC.DBF") && !FileExists(Dir / "TEMPBASIC.CDX"); }
+    bool WorkFilesGone() const
+    {
+        return !FileExists(Dir / "TEMPBASIC.DBF") && !FileExists(Dir / "TEMPBASIC.CDX");
+    }
 
     const std::vector<std::pair<const char*, String>> Target = {
-        {"ID", "08ACME"},     {"NAME2", "OLD NAME 2"},   {"ADDRESS1", "OLD ST"},  {"ADDRESS2", "SUITE 5"},
-        {"CITY", "OLD CITY"}, {"STATE", "VT"},           {"ZIP", "05401"},         {"TAX_ID", "99-9999999"},
-        {"TELEPHONE", "(802) 555-0000"}, {"SSN", "111-22-3333"}, {"COMMENTS", "KEEP"}, {"DEF_DESCR", "HAND TYPED"}};
+            {"ID", "08ACME"},        {"NAME2", "OLD NAME 2"},  {"ADDRESS1", "OLD ST"},
+            {"ADDRESS2", "SUITE 5"}, {"CITY", "OLD CITY"},     {"STATE", "VT"},
+            {"ZIP", "05401"},        {"TAX_ID", "99-9999999"}, {"TELEPHONE", "(802) 555-0000"},
+            {"SSN", "111-22-3333"},  {"COMMENTS", "KEEP"},     {"DEF_DESCR", "HAND TYPED"}};
     std::vector<String> Listed;
     TDaroruTable* Maker = nullptr;
     TDaroruTable* Work = nullptr;
     TDaroruTable* Source = nullptr;
 };
 
-TEST_F(ClientImportTest, ListsEveryProgramsClientsByIDAndCopiesTheMoneyProgramsClient) {
+TEST_F(ClientImportTest, ListsEveryProgramsClientsByIDAndCopiesTheMoneyProgramsClient)
+{
     Import("ACME", "Pennatrix");
-    EXPECT_THAT(Listed, ElementsAre(::testing::AnyOf("ACME|ACME SUPPLY|Pennatrix", "ACME|ACME LEDGER|General Ledger"),
-                                    ::testing::AnyOf("ACME|ACME SUPPLY|Pennatrix", "ACME|ACME LEDGER|General Ledger"),
-                                    "G2|LONG|General Ledger", "G3|NO PHONE FIELD|General Ledger",
-                                    "M2|EMPTY CO|Pennatrix", "M3|GONE|Pennatrix", "P1|PAYCO|Payroll"));
-    EXPECT_THAT(PayerFields(), ElementsAre("08ACME", "ACME SUPPLY", "DIV 2", "1 MAIN ST", "SUITE 5", "ALBANY", "NY",
-                                           "12207", "123456789", "5185550100", "111-22-3333", "KEEP",
-                                           "COMPENSATION ACME SUPPLY"));
+    EXPECT_THAT(Listed,
+                ElementsAre(::testing::AnyOf("ACME|ACME SUPPLY|Pennatrix", "ACME|ACME LEDGER|General Ledger"),
+                            ::testing::AnyOf("ACME|ACME SUPPLY|Pennatrix", "ACME|ACME LEDGER|General Ledger"),
+                            "G2|LONG|General Ledger", "G3|NO PHONE FIELD|General Ledger",
+                            "M2|EMPTY CO|Pennatrix", "M3|GONE|Pennatrix", "P1|PAYCO|Payroll"));
+    EXPECT_THAT(PayerFields(),
+                ElementsAre("08ACME", "ACME SUPPLY", "DIV 2", "1 MAIN ST", "SUITE 5", "ALBANY", "NY", "12207",
+                            "123456789", "5185550100", "111-22-3333", "KEEP", "COMPENSATION ACME SUPPLY"));
     EXPECT_EQ(DClientDataBase->tblClient->State(), dsEdit) << "the caller posts";
     EXPECT_TRUE(WorkFilesGone());
     EXPECT_THAT(Shown(), IsEmpty());
 }
 
-TEST_F(ClientImportTest, EachProgramHasItsOwnMapping) {
+TEST_F(ClientImportTest, EachProgramHasItsOwnMapping)
+{
     struct Case {
         const char* ID;
         const char* Type;
         std::vector<String> Payer;
     } cases[] = {
-        {"P1", "Payroll",
-         {"08ACME", "PAYCO", "", "9 MILL RD", "UNIT B", "TROY", "NY", "12180", "12-3456789", "5185550199",
-          "111-22-3333", "KEEP", "COMPENSATION PAYCO"}},
-        {"ACME", "General Ledger",
-         {"08ACME", "ACME LEDGER", "", "2 STATE ST", "FLOOR 3", "ALBANY", "NY", "12210", "99-9999999", "5185550111",
-          "111-22-3333", "KEEP", "COMPENSATION ACME LEDGER"}},
-        {"G2", "General Ledger",
-         {"08ACME", LongName, "", "", "", "", "", "", "99-9999999", "", "111-22-3333", "KEEP",
-          LeftChars("COMPENSATION " + LongName, 40)}},
+            {"P1",
+             "Payroll",
+             {"08ACME", "PAYCO", "", "9 MILL RD", "UNIT B", "TROY", "NY", "12180", "12-3456789", "5185550199",
+              "111-22-3333", "KEEP", "COMPENSATION PAYCO"}},
+            {"ACME",
+             "General Ledger",
+             {"08ACME", "ACME LEDGER", "", "2 STATE ST", "FLOOR 3", "ALBANY", "NY", "12210", "99-9999999",
+              "5185550111", "111-22-3333", "KEEP", "COMPENSATION ACME LEDGER"}},
+            {"G2",
+             "General Ledger",
+             {"08ACME", LongName, "", "", "", "", "", "", "99-9999999", "", "111-22-3333", "KEEP",
+              LeftChars("COMPENSATION " + LongName, 40)}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.ID);
@@ -203,7 +226,8 @@ TEST_F(ClientImportTest, EachProgramHasItsOwnMapping) {
     }
 }
 
-TEST_F(ClientImportTest, ImportsNothingWhenCancelledOrWhenTheClientCannotBeRead) {
+TEST_F(ClientImportTest, ImportsNothingWhenCancelledOrWhenTheClientCannotBeRead)
+{
     const std::vector<String> before = PayerFields();
     struct Case {
         const char* Name;
@@ -211,19 +235,20 @@ TEST_F(ClientImportTest, ImportsNothingWhenCancelledOrWhenTheClientCannotBeRead)
         const char* Type;
         String Message;  // "": none
     } cases[] = {
-        {"cancelled", "", "", ""},
-        {"an empty client file", "M2", "Pennatrix",
-         "The client file " + Dir / "money/data/M2/CLIENT.DBF holds no client.  Nothing was imported."},
-        {"a missing directory", "M3", "Pennatrix",
-         "The client file " + Dir / "money/data/M3/CLIENT.DBF of GONE was not found.  Nothing was imported."},
-        {"a missing field", "G3", "General Ledger",
-         "The client file " + Dir / "gl/G3/CLIENT.DBF has no field TELEPHONE.  Nothing was imported."},
+            {"cancelled", "", "", ""},
+            {"an empty client file", "M2", "Pennatrix",
+             "The client file " + Dir / "money/data/M2/CLIENT.DBF holds no client.  Nothing was imported."},
+            {"a missing directory", "M3", "Pennatrix",
+             "The client file " +
+                     Dir / "money/data/M3/CLIENT.DBF of GONE was not found.  Nothing was imported."},
+            {"a missing field", "G3", "General Ledger",
+             "The client file " + Dir / "gl/G3/CLIENT.DBF has no field TELEPHONE.  Nothing was imported."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         Dialogs.Messages.clear();
         Import(c.ID, c.Type);
-        EXPECT_EQ(Shown(), c.Message.empty() ? std::vector<String>{} : std::vector<String>{c.Message});
+        EXPECT_EQ(Shown(), c.Message.empty() ? std::vector<String> {} : std::vector<String> {c.Message});
         EXPECT_EQ(PayerFields(), before);
         EXPECT_TRUE(WorkFilesGone());
     }
@@ -246,7 +271,8 @@ TEST_F(ClientImportTest, ImportsNothingWhenCancelledOrWhenTheClientCannotBeRead)
     EXPECT_TRUE(WorkFilesGone());
 }
 
-TEST_F(ClientImportTest, AnImportUnderWayElsewhereIsWaitedFor) {
+TEST_F(ClientImportTest, AnImportUnderWayElsewhereIsWaitedFor)
+{
     MakeTable("TEMPBASIC", {"ID", "NAME", "PATH", "TYPE"}, {});
     const String list = Dir.Read("TEMPBASIC.DBF");
     {
@@ -260,7 +286,8 @@ TEST_F(ClientImportTest, AnImportUnderWayElsewhereIsWaitedFor) {
 }
 
 // The client form's button, with the lookup a user picks from.
-TEST_F(ClientImportTest, TheClientFormsButtonShowsTheLookup) {
+TEST_F(ClientImportTest, TheClientFormsButtonShowsTheLookup)
+{
     WhenShown<TFClientBasic>([this](TFClientBasic* Form) {
         WhenShown<TdwLookupDlg>([](TdwLookupDlg* Lookup) {
             EXPECT_EQ(Lookup->Caption(), "Lookup");

@@ -19,7 +19,8 @@ using ::testing::IsEmpty;
 namespace {
 
 // Replaces the text of the edit that row Number selects and leaves it with Enter.
-void TypeInRow(TFConfiguration* Form, const char* Number, TEdit* Edit, const String& Text) {
+void TypeInRow(TFConfiguration* Form, const char* Number, TEdit* Edit, const String& Text)
+{
     TypeText(Form, Number);
     Edit->SetText("");
     TypeText(Form, Text.c_str());
@@ -28,21 +29,24 @@ void TypeInRow(TFConfiguration* Form, const char* Number, TEdit* Edit, const Str
 
 class ConfigurationTest : public ClientFormsFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ClientFormsFixture::SetUp();
         StartOnClient("08ACME", "ACME SUPPLY");
         AddPickListRows({{"08ACME", "ACME SUPPLY"}});
         MenuForms.Configuration = ShowConfiguration;
     }
     // Opens the form with menu command 05 and runs Action on it; Action closes it.
-    static void WithForm(std::function<void(TFConfiguration*)> Action) {
+    static void WithForm(std::function<void(TFConfiguration*)> Action)
+    {
         WhenShown<TFConfiguration>(Action);
         TypeText(FTotStart, "05");
     }
     static bool ClientOpen() { return DClientDataBase->tblClient->Active(); }
 };
 
-TEST_F(ConfigurationTest, ShowsTheSettingsAndWritesEachChangeBackAtOnce) {
+TEST_F(ConfigurationTest, ShowsTheSettingsAndWritesEachChangeBackAtOnce)
+{
     TUser& user = *FMain->User;
     user.CustomerID = "K-1001";
     user.MoneyProgramDir = "/opt/Pennatrix/";
@@ -91,7 +95,8 @@ TEST_F(ConfigurationTest, ShowsTheSettingsAndWritesEachChangeBackAtOnce) {
     EXPECT_FALSE(FileExists(Dir / "TOTUSER.USR"));
 }
 
-TEST_F(ConfigurationTest, TheRedCopyAdjustmentsKeepTheirNumbersAndShowThroughTheirMask) {
+TEST_F(ConfigurationTest, TheRedCopyAdjustmentsKeepTheirNumbersAndShowThroughTheirMask)
+{
     const struct {
         const char* Vertical;
         const char* Horizontal;
@@ -99,10 +104,10 @@ TEST_F(ConfigurationTest, TheRedCopyAdjustmentsKeepTheirNumbersAndShowThroughThe
         const char* ShownY;
         const char* ShownX;
     } cases[] = {
-        {"2", "-1", 2, -1, "2", "-1"},
-        {"$1.5x", "0", 1.5f, 0, "1.5", ""},  // only digits, "." and "-" count; 0 shows nothing
-        {"12.345", ".25", 12.345f, 0.25f, "12.35", ".25"},
-        {"", "-0.5", 0, -0.5f, "", "-.5"},
+            {"2", "-1", 2, -1, "2", "-1"},
+            {"$1.5x", "0", 1.5f, 0, "1.5", ""},  // only digits, "." and "-" count; 0 shows nothing
+            {"12.345", ".25", 12.345f, 0.25f, "12.35", ".25"},
+            {"", "-0.5", 0, -0.5f, "", "-.5"},
     };
     TUser& user = *FMain->User;
     WithForm([&](TFConfiguration* f) {
@@ -127,7 +132,8 @@ TEST_F(ConfigurationTest, TheRedCopyAdjustmentsKeepTheirNumbersAndShowThroughThe
     });
 }
 
-TEST_F(ConfigurationTest, EachProgramPathIsChosenTypedOrLeftAsItWas) {
+TEST_F(ConfigurationTest, EachProgramPathIsChosenTypedOrLeftAsItWas)
+{
     TUser& user = *FMain->User;
     const struct {
         const char* Title;
@@ -135,9 +141,12 @@ TEST_F(ConfigurationTest, EachProgramPathIsChosenTypedOrLeftAsItWas) {
         TKVEdit* TFConfiguration::*Edit;
         String* Setting;
     } pickers[] = {
-        {"KPX Program Path", &TFConfiguration::KVButton9, &TFConfiguration::KVEdit5, &user.MoneyProgramDir},
-        {"Payroll Program Path", &TFConfiguration::KVButton10, &TFConfiguration::KVEdit6, &user.PayrollProgramDir},
-        {"General Ledger Program Path", &TFConfiguration::KVButton1, &TFConfiguration::KVEdit1, &user.LedgerProgramDir},
+            {"KPX Program Path", &TFConfiguration::KVButton9, &TFConfiguration::KVEdit5,
+             &user.MoneyProgramDir},
+            {"Payroll Program Path", &TFConfiguration::KVButton10, &TFConfiguration::KVEdit6,
+             &user.PayrollProgramDir},
+            {"General Ledger Program Path", &TFConfiguration::KVButton1, &TFConfiguration::KVEdit1,
+             &user.LedgerProgramDir},
     };
     ForceDirectories(Dir / "Programs/KorvaneApps");
     ForceDirectories(Dir / "Typed");
@@ -178,7 +187,8 @@ TEST_F(ConfigurationTest, EachProgramPathIsChosenTypedOrLeftAsItWas) {
     EXPECT_THAT(Shown(), IsEmpty());
 }
 
-TEST_F(ConfigurationTest, ADataDirectoryIsStoredOnlyWhenItCanHoldTheClients) {
+TEST_F(ConfigurationTest, ADataDirectoryIsStoredOnlyWhenItCanHoldTheClients)
+{
     const String before = FMain->User->DataDir;
     Dir.Write("afile", "x");
     ForceDirectories(Dir / "Clients2009");
@@ -188,9 +198,13 @@ TEST_F(ConfigurationTest, ADataDirectoryIsStoredOnlyWhenItCanHoldTheClients) {
             String Typed;
             String Message;
         } refused[] = {
-            {Dir / "Missing", "The data directory " + Dir / "Missing/ does not exist.  The data directory was not changed."},
-            {Dir / "afile", "The data directory " + Dir / "afile/ does not exist.  The data directory was not changed."},
-            {"/proc", "The data directory /proc/ cannot be written to.  The data directory was not changed."},
+                {Dir / "Missing",
+                 "The data directory " +
+                         Dir / "Missing/ does not exist.  The data directory was not changed."},
+                {Dir / "afile",
+                 "The data directory " + Dir / "afile/ does not exist.  The data directory was not changed."},
+                {"/proc",
+                 "The data directory /proc/ cannot be written to.  The data directory was not changed."},
         };
         for (const auto& r : refused) {
             SCOPED_TRACE(r.Typed);
@@ -235,7 +249,8 @@ TEST_F(ConfigurationTest, ADataDirectoryIsStoredOnlyWhenItCanHoldTheClients) {
     EXPECT_TRUE(ClientOpen());
 }
 
-TEST_F(ConfigurationTest, SoftFontsGoToTheChosenPrinterAsOneDocumentAndCancelSendsNothing) {
+TEST_F(ConfigurationTest, SoftFontsGoToTheChosenPrinterAsOneDocumentAndCancelSendsNothing)
+{
     TRecordingRawPrinting spooler;
     Dir.Write("FONT1.PRN", "\x1b)s64Wfirst font");
     Dir.Write("FONT2.PRN", "\x1b)s64Wsecond font");
@@ -260,7 +275,8 @@ TEST_F(ConfigurationTest, SoftFontsGoToTheChosenPrinterAsOneDocumentAndCancelSen
 // Records the form's caption whenever a message shows.
 class TCaptionAtMessage : public TScriptedDialogs {
 public:
-    int Message(const TMessageRequest& Request) override {
+    int Message(const TMessageRequest& Request) override
+    {
         Captions.push_back(Form ? Form->Caption() : String("<none>"));
         return TScriptedDialogs::Message(Request);
     }
@@ -268,7 +284,8 @@ public:
     std::vector<String> Captions;
 };
 
-TEST_F(ConfigurationTest, ReindexAndReconstructWorkOnTheClientFiles) {
+TEST_F(ConfigurationTest, ReindexAndReconstructWorkOnTheClientFiles)
+{
     MakeClient("A1", "ALPHA");
     ForceDirectories(Dir / "OLD");
     DClientDataBase->CloseClient();
@@ -285,7 +302,8 @@ TEST_F(ConfigurationTest, ReindexAndReconstructWorkOnTheClientFiles) {
         TypeText(f, "/");
     });
     std::vector<String> texts;
-    for (const TMessageRequest& m : messages.Messages) texts.push_back(m.Text);
+    for (const TMessageRequest& m : messages.Messages)
+        texts.push_back(m.Text);
     EXPECT_THAT(texts, ElementsAre("Re-index complete for - 08ACME", "Client List Reconstruct Finished."));
     // The rebuild names the client it adds last in the caption.
     EXPECT_THAT(messages.Captions, ElementsAre("Configuration Items", "Adding - A1"));
@@ -293,7 +311,8 @@ TEST_F(ConfigurationTest, ReindexAndReconstructWorkOnTheClientFiles) {
     EXPECT_TRUE(ClientOpen());
 }
 
-TEST_F(ConfigurationTest, BackUpAndRestoreGoThroughTheDirectoryDialog) {
+TEST_F(ConfigurationTest, BackUpAndRestoreGoThroughTheDirectoryDialog)
+{
     MakeClient("08OLD", "OLD CO");
     ForceDirectories(Dir / "Bak");
     auto choose = [this](const char* Title, const String& Directory) {
@@ -326,12 +345,14 @@ TEST_F(ConfigurationTest, BackUpAndRestoreGoThroughTheDirectoryDialog) {
     });
     EXPECT_EQ(FMain->User->ClientID, "08OLD");
     EXPECT_EQ(Payer("NAME1"), "OLD CO");
-    EXPECT_THAT(PickList(), ElementsAre("08ACME|ACME SUPPLY|" + Dir / "08ACME", "08OLD|OLD CO|" + Dir / "08OLD"));
+    EXPECT_THAT(PickList(),
+                ElementsAre("08ACME|ACME SUPPLY|" + Dir / "08ACME", "08OLD|OLD CO|" + Dir / "08OLD"));
     // The menu names the client the restore made current.
     EXPECT_EQ(FTotStart->Label1->Caption(), "Current Client -- OLD CO");
 }
 
-TEST_F(ConfigurationTest, WithoutAClientTheButtonsSayWhatIsMissing) {
+TEST_F(ConfigurationTest, WithoutAClientTheButtonsSayWhatIsMissing)
+{
     DClientDataBase->CloseClient();
     FMain->User->ClientID.clear();
     ForceDirectories(Dir / "Empty");
@@ -345,9 +366,11 @@ TEST_F(ConfigurationTest, WithoutAClientTheButtonsSayWhatIsMissing) {
         TypeText(f, "06");
         TypeText(f, "/");
     });
-    EXPECT_THAT(Shown(), ElementsAre("A current client has not been selected.",
-                                     "A current client is not active to backup.",
-                                     "A valid client was not found at the selected path.  No restoration took place."));
+    EXPECT_THAT(
+            Shown(),
+            ElementsAre("A current client has not been selected.",
+                        "A current client is not active to backup.",
+                        "A valid client was not found at the selected path.  No restoration took place."));
     EXPECT_EQ(FMain->User->ClientID, "");
     EXPECT_EQ(FTotStart->Label1->Caption(), "Current Client -- ");
 }
@@ -359,47 +382,51 @@ class ConfigurationRunsTest : public ClientFormsFixture {
 protected:
     static String ProgramDirectory() { return TOTAMUND_ARTIFACT_DIR "/configuration/two-runs/"; }
     static String DataDirectory() { return ProgramDirectory() + "Clients/"; }
-    void StartProgram() {
+    void StartProgram()
+    {
         TFMain::ProgramDirOverride = ProgramDirectory();
         MenuForms.Configuration = ShowConfiguration;
         Start();
     }
     // Ends the child process: 7 when every check held, else 1 after naming the failed ones.
-    [[noreturn]] static void EndRun(const std::vector<std::pair<bool, const char*>>& Checks) {
+    [[noreturn]] static void EndRun(const std::vector<std::pair<bool, const char*>>& Checks)
+    {
         int failed = 0;
         for (const auto& [held, what] : Checks)
-            if (!held) std::fprintf(stderr, "failed: %s\n", what), ++failed;
+            if (!held)
+                std::fprintf(stderr, "failed: %s\n", what), ++failed;
         std::exit(failed == 0 ? 7 : 1);
     }
 };
 
-TEST_F(ConfigurationRunsTest, ASettingChangedOnTheFormIsSavedAtTheEndAndUsedAtTheNextStart) {
+TEST_F(ConfigurationRunsTest, ASettingChangedOnTheFormIsSavedAtTheEndAndUsedAtTheNextStart)
+{
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
-        {
-            std::filesystem::remove_all(ProgramDirectory());
-            ForceDirectories(DataDirectory());
-            StartProgram();
-            WhenShown<TFConfiguration>([](TFConfiguration* f) {
-                TypeInRow(f, "07", f->KVEdit7, DataDirectory());
-                TypeText(f, "13");
-                f->KVFloatEdit1->SetText("");
-                TypeText(f, "2");
-                PressKey(f, Qt::Key_Return);
-                f->KVFloatEdit2->SetText("");
-                TypeText(f, "-1");
-                PressKey(f, Qt::Key_Return);
-                TypeText(f, "14");
-                TypeText(f, "/");
-            });
-            TypeText(FTotStart, "05");
-            const bool savedEarly = FileExists(ProgramDirectory() + "TOTUSER.USR");
-            TypeText(FTotStart, "99");
-            QCoreApplication::processEvents();
-            EndRun({{!savedEarly, "nothing is saved while the program runs"},
-                    {Application->Terminated(), "99 ends the program"}});
-        },
-        ::testing::ExitedWithCode(7), "");
+            {
+                std::filesystem::remove_all(ProgramDirectory());
+                ForceDirectories(DataDirectory());
+                StartProgram();
+                WhenShown<TFConfiguration>([](TFConfiguration* f) {
+                    TypeInRow(f, "07", f->KVEdit7, DataDirectory());
+                    TypeText(f, "13");
+                    f->KVFloatEdit1->SetText("");
+                    TypeText(f, "2");
+                    PressKey(f, Qt::Key_Return);
+                    f->KVFloatEdit2->SetText("");
+                    TypeText(f, "-1");
+                    PressKey(f, Qt::Key_Return);
+                    TypeText(f, "14");
+                    TypeText(f, "/");
+                });
+                TypeText(FTotStart, "05");
+                const bool savedEarly = FileExists(ProgramDirectory() + "TOTUSER.USR");
+                TypeText(FTotStart, "99");
+                QCoreApplication::processEvents();
+                EndRun({{!savedEarly, "nothing is saved while the program runs"},
+                        {Application->Terminated(), "99 ends the program"}});
+            },
+            ::testing::ExitedWithCode(7), "");
 
     TUser saved;
     saved.Load(ProgramDirectory() + "TOTUSER.USR");
@@ -409,24 +436,27 @@ TEST_F(ConfigurationRunsTest, ASettingChangedOnTheFormIsSavedAtTheEndAndUsedAtTh
     EXPECT_TRUE(saved.NoLaserPrint);
 
     EXPECT_EXIT(
-        {
-            StartProgram();
-            String shown;
-            WhenShown<TFConfiguration>([&shown](TFConfiguration* f) {
-                shown = f->KVEdit7->Text() + "|" + f->KVFloatEdit1->Text() + "|" + f->KVFloatEdit2->Text() + "|" +
-                        (f->KVCheckBox3->Checked() ? "no laser" : "laser");
-                TypeText(f, "/");
-            });
-            TypeText(FTotStart, "05");
-            // A client made now lies in the new data directory.
-            DClientDataBase->CreateClientTables("09NEW");
-            EndRun({{FMain->DataDir == DataDirectory(), "the main window works in the new data directory"},
-                    {DClientDataBase->DataDir == DataDirectory(), "the data module works in the new data directory"},
-                    {FileExists(DataDirectory() + "09NEW/CLIENT.DBF"), "a new client lies in it"},
-                    {FMain->User->NoLaserPrint, "forms go to a printer without PCL"},
-                    {shown == DataDirectory() + "|2|-1|no laser", "the form shows the saved settings"}});
-        },
-        ::testing::ExitedWithCode(7), "");
+            {
+                StartProgram();
+                String shown;
+                WhenShown<TFConfiguration>([&shown](TFConfiguration* f) {
+                    shown = f->KVEdit7->Text() + "|" + f->KVFloatEdit1->Text() + "|" +
+                            f->KVFloatEdit2->Text() + "|" +
+                            (f->KVCheckBox3->Checked() ? "no laser" : "laser");
+                    TypeText(f, "/");
+                });
+                TypeText(FTotStart, "05");
+                // A client made now lies in the new data directory.
+                DClientDataBase->CreateClientTables("09NEW");
+                EndRun({{FMain->DataDir == DataDirectory(),
+                         "the main window works in the new data directory"},
+                        {DClientDataBase->DataDir == DataDirectory(),
+                         "the data module works in the new data directory"},
+                        {FileExists(DataDirectory() + "09NEW/CLIENT.DBF"), "a new client lies in it"},
+                        {FMain->User->NoLaserPrint, "forms go to a printer without PCL"},
+                        {shown == DataDirectory() + "|2|-1|no laser", "the form shows the saved settings"}});
+            },
+            ::testing::ExitedWithCode(7), "");
 }
 
 }  // namespace

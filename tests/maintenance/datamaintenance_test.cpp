@@ -21,7 +21,8 @@ const char* const Tables[] = {"CLIENT.DBF", "EMPLOYEE.DBF", "TOTTRANS.DBF"};
 
 class DataMaintenanceTest : public ClientFormsFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ClientFormsFixture::SetUp();
         StartMain();
         MakeClient("08ACME", "ACME SUPPLY");
@@ -32,7 +33,8 @@ protected:
         Reader = new TDaroruTable(FMain);
     }
     // The ID stored in the client's payer record, as a new client gets it.
-    static void SetPayerID(const String& ID) {
+    static void SetPayerID(const String& ID)
+    {
         const String previous = FMain->User->ClientID;
         DClientDataBase->CloseClient();
         FMain->User->ClientID = ID;
@@ -45,9 +47,11 @@ protected:
         DClientDataBase->OpenClient();
     }
     // The bytes of the client's three tables.
-    std::vector<String> TableBytes(const String& ClientDir) const {
+    std::vector<String> TableBytes(const String& ClientDir) const
+    {
         std::vector<String> bytes;
-        for (const char* table : Tables) bytes.push_back(Dir.Read(ClientDir + table));
+        for (const char* table : Tables)
+            bytes.push_back(Dir.Read(ClientDir + table));
         return bytes;
     }
     bool ClientOpen() const { return DClientDataBase->tblClient->Active(); }
@@ -57,7 +61,8 @@ protected:
 
 // ---- Reindex
 
-TEST_F(DataMaintenanceTest, ReindexRebuildsTheCurrentClientsIndexes) {
+TEST_F(DataMaintenanceTest, ReindexRebuildsTheCurrentClientsIndexes)
+{
     DClientDataBase->CloseClient();
     DeleteFile(Dir / "08ACME/EMPLOYEE.CDX");
     DClientDataBase->OpenClient();
@@ -74,7 +79,8 @@ TEST_F(DataMaintenanceTest, ReindexRebuildsTheCurrentClientsIndexes) {
     EXPECT_THAT(Shown(), ElementsAre("A current client has not been selected."));
 }
 
-TEST_F(DataMaintenanceTest, ReindexLeavesATableInUseElsewhereAndItsIndexAlone) {
+TEST_F(DataMaintenanceTest, ReindexLeavesATableInUseElsewhereAndItsIndexAlone)
+{
     DClientDataBase->CloseClient();
     const String index = Dir.Read("08ACME/TOTTRANS.CDX");
     {
@@ -87,7 +93,8 @@ TEST_F(DataMaintenanceTest, ReindexLeavesATableInUseElsewhereAndItsIndexAlone) {
 
 // ---- Rebuilding the pick list
 
-TEST_F(DataMaintenanceTest, RebuildListsTheClientDirectoriesByName) {
+TEST_F(DataMaintenanceTest, RebuildListsTheClientDirectoriesByName)
+{
     MakeClient("A1", "ALPHA");
     ForceDirectories(Dir / "OLD");
     ForceDirectories(Dir / "LONGNAME01");
@@ -101,14 +108,16 @@ TEST_F(DataMaintenanceTest, RebuildListsTheClientDirectoriesByName) {
     ReconstructClientList(FTotStart, Reader);
 
     EXPECT_THAT(PickList(), ElementsAre("08ACME|ACME SUPPLY|" + Dir / "08ACME", "A1|ALPHA|" + Dir / "A1"));
-    EXPECT_THAT(Shown(), ElementsAre("Client List Reconstruct Finished.\n\nThese directories were left out: their "
-                                     "names are no client IDs or their client file cannot be read:\nLONGNAME01"));
+    EXPECT_THAT(Shown(),
+                ElementsAre("Client List Reconstruct Finished.\n\nThese directories were left out: their "
+                            "names are no client IDs or their client file cannot be read:\nLONGNAME01"));
     EXPECT_EQ(FTotStart->Caption(), "Configuration");
     EXPECT_TRUE(ClientOpen());
     EXPECT_FALSE(DClientDataBase->tblClientList->Active());
 }
 
-TEST_F(DataMaintenanceTest, RebuildKeepsAListInUseElsewhere) {
+TEST_F(DataMaintenanceTest, RebuildKeepsAListInUseElsewhere)
+{
     const String list = Dir.Read("CLIENTLIST.DBF");
     {
         TOtherWorkstation other(Dir / "CLIENTLIST.DBF", false);
@@ -122,7 +131,8 @@ TEST_F(DataMaintenanceTest, RebuildKeepsAListInUseElsewhere) {
 
 // ---- Back-up
 
-TEST_F(DataMaintenanceTest, BackUpCopiesTheThreeTablesIntoTheClientsFolder) {
+TEST_F(DataMaintenanceTest, BackUpCopiesTheThreeTablesIntoTheClientsFolder)
+{
     Dir.Write("bak/08ACME/CLIENT.DBF", "an older copy");
     BackupClientTo(Dir / "bak");  // no "/" at the end
     EXPECT_THAT(Shown(), ElementsAre("Back up complete"));
@@ -131,23 +141,26 @@ TEST_F(DataMaintenanceTest, BackUpCopiesTheThreeTablesIntoTheClientsFolder) {
     EXPECT_TRUE(ClientOpen());
 }
 
-TEST_F(DataMaintenanceTest, BackUpReportsEachTableItCouldNotCopy) {
+TEST_F(DataMaintenanceTest, BackUpReportsEachTableItCouldNotCopy)
+{
     DClientDataBase->CloseClient();
     DeleteFile(Dir / "08ACME/EMPLOYEE.DBF");
     BackupClientTo(Dir / "bak/");
     EXPECT_THAT(Shown(), ElementsAre("Back of " + Dir / "08ACME/EMPLOYEE.DBF failed",
                                      "Unable to open client - the file " + Dir / "08ACME/EMPLOYEE.DBF" +
-                                         " does not exist."));
+                                             " does not exist."));
     EXPECT_TRUE(FileExists(Dir / "bak/08ACME/CLIENT.DBF"));
     EXPECT_TRUE(FileExists(Dir / "bak/08ACME/TOTTRANS.DBF"));
 }
 
-TEST_F(DataMaintenanceTest, BackUpWaitsForAClientNoOneElseUses) {
+TEST_F(DataMaintenanceTest, BackUpWaitsForAClientNoOneElseUses)
+{
     {
         TOtherWorkstation other(Dir / "08ACME/CLIENT.DBF", false);
         BackupClientTo(Dir / "bak/");
     }
-    EXPECT_THAT(Shown(), ElementsAre("The client 08ACME is in use on another workstation.  Nothing was backed up."));
+    EXPECT_THAT(Shown(),
+                ElementsAre("The client 08ACME is in use on another workstation.  Nothing was backed up."));
     EXPECT_FALSE(DirectoryExists(Dir / "bak/08ACME"));
     EXPECT_TRUE(ClientOpen());
 
@@ -157,7 +170,8 @@ TEST_F(DataMaintenanceTest, BackUpWaitsForAClientNoOneElseUses) {
     EXPECT_THAT(Shown(), ElementsAre("A current client is not active to backup."));
 }
 
-TEST_F(DataMaintenanceTest, TheDirectoryDialogChoosesAndItsCloseBoxStops) {
+TEST_F(DataMaintenanceTest, TheDirectoryDialogChoosesAndItsCloseBoxStops)
+{
     ForceDirectories(Dir / "bak");
     FMain->DialogResult = Dir / "stale/";
     WhenShown<TFPathDialog>([](TFPathDialog* Form) {
@@ -192,14 +206,16 @@ TEST_F(DataMaintenanceTest, TheDirectoryDialogChoosesAndItsCloseBoxStops) {
 
 class RestoreTest : public DataMaintenanceTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         DataMaintenanceTest::SetUp();
         MakeClient("08OLD", "OLD CO");
         SetPayerID("08OLD");
         BackUpOld();
     }
     // Backs 08OLD up to bak/08OLD/; 08ACME stays current.
-    void BackUpOld() {
+    void BackUpOld()
+    {
         DClientDataBase->CloseClient();
         FMain->User->ClientID = "08OLD";
         BackupClientTo(Dir / "bak/");
@@ -211,7 +227,8 @@ protected:
     String Backup() const { return Dir / "bak/08OLD/"; }
 };
 
-TEST_F(RestoreTest, RestoreDropsTheJournalOfTheTablesItReplaces) {
+TEST_F(RestoreTest, RestoreDropsTheJournalOfTheTablesItReplaces)
+{
     DClientDataBase->CloseClient();
     Dir.Write("08OLD/TOTTRANS.JNL", "left by a write that never finished");
     Dialogs.AnswerMessage(mrYes);  // overwrite 08OLD
@@ -223,7 +240,8 @@ TEST_F(RestoreTest, RestoreDropsTheJournalOfTheTablesItReplaces) {
     EXPECT_THAT(ListFiles(Dir / "08OLD/", "*.NEW"), IsEmpty());
 }
 
-TEST_F(RestoreTest, RestoreIntoAnEmptyPlaceMakesTheClientCurrentAndListsIt) {
+TEST_F(RestoreTest, RestoreIntoAnEmptyPlaceMakesTheClientCurrentAndListsIt)
+{
     std::filesystem::remove_all(Dir / "08OLD");
     RestoreClientFrom(Backup(), Reader);
     EXPECT_THAT(Shown(), ElementsAre("Re-index complete for - 08OLD", "Restoration for 08OLD complete"));
@@ -232,10 +250,12 @@ TEST_F(RestoreTest, RestoreIntoAnEmptyPlaceMakesTheClientCurrentAndListsIt) {
     EXPECT_EQ(Payer("NAME1"), "OLD CO");
     EXPECT_EQ(TableBytes(Dir / "08OLD/"), TableBytes(Backup()));
     EXPECT_TRUE(FileExists(Dir / "08OLD/TOTTRANS.CDX"));
-    EXPECT_THAT(PickList(), ElementsAre("08ACME|ACME SUPPLY|" + Dir / "08ACME", "08OLD|OLD CO|" + Dir / "08OLD"));
+    EXPECT_THAT(PickList(),
+                ElementsAre("08ACME|ACME SUPPLY|" + Dir / "08ACME", "08OLD|OLD CO|" + Dir / "08OLD"));
 }
 
-TEST_F(RestoreTest, RestoreWorksWithNoClientOpen) {
+TEST_F(RestoreTest, RestoreWorksWithNoClientOpen)
+{
     std::filesystem::remove_all(Dir / "08OLD");
     DClientDataBase->CloseClient();
     FMain->User->ClientID.clear();
@@ -244,7 +264,8 @@ TEST_F(RestoreTest, RestoreWorksWithNoClientOpen) {
     EXPECT_EQ(FMain->User->ClientID, "08OLD");
 }
 
-TEST_F(RestoreTest, RestoreOverAClientAsksFirst) {
+TEST_F(RestoreTest, RestoreOverAClientAsksFirst)
+{
     const std::vector<String> before = TableBytes(Dir / "08OLD/");
     // The backed-up payer has another name than the one in the data directory now.
     FMain->User->ClientID = "08OLD";
@@ -263,8 +284,9 @@ TEST_F(RestoreTest, RestoreOverAClientAsksFirst) {
     Dialogs.AnswerMessage(mrNo);
     RestoreClientFrom(Backup(), Reader);
     ASSERT_EQ(Shown().size(), 1u);
-    EXPECT_EQ(Shown()[0], "Client files already exist.  By continuing you will overwrite all existing data for 08OLD "
-                          "at the selected path location.  Do you want to continue?");
+    EXPECT_EQ(Shown()[0],
+              "Client files already exist.  By continuing you will overwrite all existing data for 08OLD "
+              "at the selected path location.  Do you want to continue?");
     EXPECT_EQ(TableBytes(Dir / "08OLD/"), renamed);
     EXPECT_EQ(FMain->User->ClientID, "08ACME");
 
@@ -273,10 +295,12 @@ TEST_F(RestoreTest, RestoreOverAClientAsksFirst) {
     RestoreClientFrom(Backup(), Reader);
     EXPECT_EQ(Shown().size(), 3u);
     EXPECT_EQ(TableBytes(Dir / "08OLD/"), TableBytes(Backup()));
-    EXPECT_THAT(PickList(), ElementsAre("08ACME|ACME SUPPLY|" + Dir / "08ACME", "08OLD|OLD CO|" + Dir / "08OLD"));
+    EXPECT_THAT(PickList(),
+                ElementsAre("08ACME|ACME SUPPLY|" + Dir / "08ACME", "08OLD|OLD CO|" + Dir / "08OLD"));
 }
 
-TEST_F(RestoreTest, RestoreOverwritesNothingUnlessItCanTakeEverything) {
+TEST_F(RestoreTest, RestoreOverwritesNothingUnlessItCanTakeEverything)
+{
     const std::vector<String> before = TableBytes(Dir / "08OLD/");
     const std::vector<String> list = PickList();
     struct Case {
@@ -284,10 +308,10 @@ TEST_F(RestoreTest, RestoreOverwritesNothingUnlessItCanTakeEverything) {
         std::function<void()> Spoil;
         String Message;
     } cases[] = {
-        {"a missing table", [this] { DeleteFile(Backup() + "TOTTRANS.DBF"); },
-         "Unable to restore " + Backup() + "TOTTRANS.DBF"},
-        {"no client there", [this] { DeleteFile(Backup() + "CLIENT.DBF"); },
-         "A valid client was not found at the selected path.  No restoration took place."},
+            {"a missing table", [this] { DeleteFile(Backup() + "TOTTRANS.DBF"); },
+             "Unable to restore " + Backup() + "TOTTRANS.DBF"},
+            {"no client there", [this] { DeleteFile(Backup() + "CLIENT.DBF"); },
+             "A valid client was not found at the selected path.  No restoration took place."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -303,14 +327,16 @@ TEST_F(RestoreTest, RestoreOverwritesNothingUnlessItCanTakeEverything) {
     }
 }
 
-TEST_F(RestoreTest, RestoreLeavesAClientInUseElsewhere) {
+TEST_F(RestoreTest, RestoreLeavesAClientInUseElsewhere)
+{
     const std::vector<String> before = TableBytes(Dir / "08OLD/");
     Dialogs.AnswerMessage(mrYes);
     {
         TOtherWorkstation other(Dir / "08OLD/CLIENT.DBF", false);
         RestoreClientFrom(Backup(), Reader);
     }
-    EXPECT_EQ(Shown().back(), "The client 08OLD is in use on another workstation.  No restoration took place.");
+    EXPECT_EQ(Shown().back(),
+              "The client 08OLD is in use on another workstation.  No restoration took place.");
     EXPECT_EQ(TableBytes(Dir / "08OLD/"), before);
     EXPECT_EQ(FMain->User->ClientID, "08ACME");
     EXPECT_TRUE(ClientOpen());
@@ -320,7 +346,8 @@ TEST_F(RestoreTest, RestoreLeavesAClientInUseElsewhere) {
 
 class RestoreCutTest : public RestoreTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         RestoreTest::SetUp();
         // Every table of 08OLD comes to differ from its back-up: a renamed payer, a
         // recipient and a payment to it.
@@ -340,19 +367,24 @@ protected:
         DClientDataBase->CloseClient();
         Old = ClientBytes();
         const std::vector<String> backedUp = TableBytes(Backup());
-        for (size_t i = 0; i < backedUp.size(); ++i) ASSERT_NE(Old[i], backedUp[i]) << Tables[i];
+        for (size_t i = 0; i < backedUp.size(); ++i)
+            ASSERT_NE(Old[i], backedUp[i]) << Tables[i];
     }
     String OldDir() const { return Dir / "08OLD/"; }
     // The bytes of 08OLD's tables, then of its index files.
-    std::vector<String> ClientBytes() const {
+    std::vector<String> ClientBytes() const
+    {
         std::vector<String> bytes = TableBytes(OldDir());
-        for (const char* index : Indexes) bytes.push_back(Dir.Read(OldDir() + index));
+        for (const char* index : Indexes)
+            bytes.push_back(Dir.Read(OldDir() + index));
         return bytes;
     }
     // 08OLD's files as they were before any restore.
-    void PutBackOld() {
+    void PutBackOld()
+    {
         DClientDataBase->CloseClient();
-        for (size_t i = 0; i < std::size(Tables); ++i) Dir.Write("08OLD/" + String(Tables[i]), Old[i]);
+        for (size_t i = 0; i < std::size(Tables); ++i)
+            Dir.Write("08OLD/" + String(Tables[i]), Old[i]);
         for (size_t i = 0; i < std::size(Indexes); ++i)
             Dir.Write("08OLD/" + String(Indexes[i]), Old[std::size(Tables) + i]);
     }
@@ -360,9 +392,10 @@ protected:
     // copies (the last one half written when there is no marker yet), the marker,
     // the first Renames renames and, with Removed, the old index files' removal;
     // with HalfBuilt, an index build cut half way.
-    void CutRestore(bool Marked, size_t Renames, bool Removed, bool HalfBuilt = false) {
-        const TPendingRestore steps{{std::begin(Tables), std::end(Tables)},
-                                    {std::begin(Indexes), std::end(Indexes)}};
+    void CutRestore(bool Marked, size_t Renames, bool Removed, bool HalfBuilt = false)
+    {
+        const TPendingRestore steps {{std::begin(Tables), std::end(Tables)},
+                                     {std::begin(Indexes), std::end(Indexes)}};
         for (const String& table : steps.Replaced)
             ASSERT_TRUE(CopyFile(Backup() + table, OldDir() + table + PendingCopySuffix, false));
         if (!Marked) {
@@ -379,10 +412,12 @@ protected:
         for (const String& index : Removed ? steps.Removed : std::vector<String>()) {
             ASSERT_TRUE(DeleteFile(OldDir() + index));
         }
-        if (HalfBuilt) Dir.Write("08OLD/TOTTRANS.CDX", Old.back().substr(0, Old.back().size() / 2));
+        if (HalfBuilt)
+            Dir.Write("08OLD/TOTTRANS.CDX", Old.back().substr(0, Old.back().size() / 2));
     }
     // Makes 08OLD the current client and opens it, as the program does.
-    static void OpenOld() {
+    static void OpenOld()
+    {
         DClientDataBase->CloseClient();
         FMain->User->ClientID = "08OLD";
         DClientDataBase->OpenClient();
@@ -390,18 +425,21 @@ protected:
     // Whether the recipient R1 and the payment to it are found through the
     // indexes: an index left beside a table it does not describe gives another
     // answer than the table.
-    static std::pair<bool, bool> SeeksR1() {
+    static std::pair<bool, bool> SeeksR1()
+    {
         TDaroruTable* recipients = DClientDataBase->tblEmployee;
         recipients->SetOrder(recipients->TagArea("ID"));
         TDaroruTable* payments = DClientDataBase->tblTransactions;
         payments->SetOrder(payments->TagArea("EMP_ID"));
         return {recipients->Seek("R1"), payments->Seek("R1")};
     }
-    static bool WhollyOpen() {
+    static bool WhollyOpen()
+    {
         return DClientDataBase->tblClient->Active() && DClientDataBase->tblEmployee->Active() &&
                DClientDataBase->tblTransactions->Active();
     }
-    bool LeftoversGone() const {
+    bool LeftoversGone() const
+    {
         return !FileExists(OldDir() + PendingRestoreMarker) && ListFiles(OldDir(), "*.NEW").empty();
     }
 
@@ -409,7 +447,8 @@ protected:
     std::vector<String> Old;
 };
 
-TEST_F(RestoreCutTest, TheNextOpeningHasTheClientWhollyRestoredOrWhollyOld) {
+TEST_F(RestoreCutTest, TheNextOpeningHasTheClientWhollyRestoredOrWhollyOld)
+{
     const struct Case {
         const char* Name;
         bool Marked;
@@ -418,13 +457,13 @@ TEST_F(RestoreCutTest, TheNextOpeningHasTheClientWhollyRestoredOrWhollyOld) {
         bool HalfBuilt;
         bool Restored;  // the cut came after every copy was complete
     } cases[] = {
-        {"cut while copying", false, 0, false, false, false},
-        {"cut after the marker", true, 0, false, false, true},
-        {"cut after 1 of 3 renames", true, 1, false, false, true},
-        {"cut after 2 of 3 renames", true, 2, false, false, true},
-        {"cut after every rename", true, 3, false, false, true},
-        {"cut after the old indexes' removal", true, 3, true, false, true},
-        {"cut while the indexes were built", true, 3, true, true, true},
+            {"cut while copying", false, 0, false, false, false},
+            {"cut after the marker", true, 0, false, false, true},
+            {"cut after 1 of 3 renames", true, 1, false, false, true},
+            {"cut after 2 of 3 renames", true, 2, false, false, true},
+            {"cut after every rename", true, 3, false, false, true},
+            {"cut after the old indexes' removal", true, 3, true, false, true},
+            {"cut while the indexes were built", true, 3, true, true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -447,7 +486,8 @@ TEST_F(RestoreCutTest, TheNextOpeningHasTheClientWhollyRestoredOrWhollyOld) {
     }
 }
 
-TEST_F(RestoreCutTest, ACutRestoreIsFinishedOnceItsTablesAreFree) {
+TEST_F(RestoreCutTest, ACutRestoreIsFinishedOnceItsTablesAreFree)
+{
     CutRestore(true, 1, false);
     {
         TOtherWorkstation other(OldDir() + "TOTTRANS.DBF", false);
@@ -467,7 +507,8 @@ TEST_F(RestoreCutTest, ACutRestoreIsFinishedOnceItsTablesAreFree) {
 }
 
 // A restore on another workstation holds its copies until its marker is written.
-TEST_F(RestoreCutTest, ACopyARestoreStillHoldsIsNoLeftover) {
+TEST_F(RestoreCutTest, ACopyARestoreStillHoldsIsNoLeftover)
+{
     CutRestore(false, 0, false);
     sharelocks::FileClaim copying;
     ASSERT_TRUE(copying.Claim(ResolvePath(OldDir() + "CLIENT.DBF.NEW")));
@@ -480,7 +521,8 @@ TEST_F(RestoreCutTest, ACopyARestoreStillHoldsIsNoLeftover) {
 
 // A marker is written whole or not at all; one that reads otherwise, or names a
 // file outside the client's directory, is not acted on.
-TEST_F(RestoreCutTest, AMarkerThatCannotBeTrustedChangesNothing) {
+TEST_F(RestoreCutTest, AMarkerThatCannotBeTrustedChangesNothing)
+{
     CutRestore(true, 0, false);
     Dir.Write("08OLD/" + String(PendingRestoreMarker), "NEW ../08ACME/CLIENT.DBF\n");
     const std::vector<String> acme = TableBytes(Dir / "08ACME/");
@@ -494,11 +536,13 @@ TEST_F(RestoreCutTest, AMarkerThatCannotBeTrustedChangesNothing) {
 
 class RestoreIDTest : public RestoreTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         RestoreTest::SetUp();
         std::filesystem::remove_all(Dir / "08OLD");
     }
-    void SetBackedUpID(const String& ID) {
+    void SetBackedUpID(const String& ID)
+    {
         Reader->Close();
         Reader->SetDatabaseName(Backup());
         Reader->SetTableName(Backup() + "CLIENT.DBF");
@@ -511,7 +555,8 @@ protected:
     }
 };
 
-TEST_F(RestoreIDTest, RestoreRefusesAnIDThatNamesNoClientDirectory) {
+TEST_F(RestoreIDTest, RestoreRefusesAnIDThatNamesNoClientDirectory)
+{
     SetBackedUpID("../X");
     RestoreClientFrom(Backup(), Reader);
     EXPECT_THAT(Shown(), ElementsAre(UnusableIDMessage("../X", "No restoration took place.")));
@@ -520,7 +565,8 @@ TEST_F(RestoreIDTest, RestoreRefusesAnIDThatNamesNoClientDirectory) {
 }
 
 // A client made by the program's New command has no ID in its payer record.
-TEST_F(RestoreIDTest, APayerRecordWithoutIDIsRestoredUnderItsBackupDirectoryName) {
+TEST_F(RestoreIDTest, APayerRecordWithoutIDIsRestoredUnderItsBackupDirectoryName)
+{
     SetBackedUpID("");
     RestoreClientFrom(Backup(), Reader);
     EXPECT_THAT(Shown(), ElementsAre("Re-index complete for - 08OLD", "Restoration for 08OLD complete"));

@@ -19,7 +19,8 @@ namespace {
 
 class EmployeeBasicTest : public RecipientFormsFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         RecipientFormsFixture::SetUp();
         AddRecipient("A1", "ZOE BAKER");
         AddRecipient("B2", "ADAM YOUNG");
@@ -27,7 +28,9 @@ protected:
 
     // Shows the form on recipient ID as the pick list does (a new recipient: appended with
     // that ID), runs Action on it and closes it with "/".
-    static void ShowRecipient(const String& ID, std::function<void(TFEmployeeBasic*)> Action, bool New = false) {
+    static void ShowRecipient(const String& ID, std::function<void(TFEmployeeBasic*)> Action,
+                              bool New = false)
+    {
         TDaroruTable* recipients = DClientDataBase->tblEmployee;
         if (New) {
             recipients->Append();
@@ -50,22 +53,29 @@ protected:
         form->Free();
     }
 
-    // From the selection entry selects the numbered line, moves Enters fields on, types Text and leaves the field.
-    static void Fill(TFEmployeeBasic* Form, const char* Line, int Enters, const char* Text) {
+    // From the selection entry selects the numbered line, moves Enters fields on, types Text and leaves the
+    // field.
+    static void Fill(TFEmployeeBasic* Form, const char* Line, int Enters, const char* Text)
+    {
         TypeText(Form, "*");
         TypeText(Form, Line);
-        for (int i = 0; i < Enters; ++i) PressKey(Form, Qt::Key_Return);
-        if (*Text) TypeText(Form, Text);
-        else PressKey(Form, Qt::Key_Backspace);
+        for (int i = 0; i < Enters; ++i)
+            PressKey(Form, Qt::Key_Return);
+        if (*Text)
+            TypeText(Form, Text);
+        else
+            PressKey(Form, Qt::Key_Backspace);
         PressKey(Form, Qt::Key_Return);
     }
 
-    static bool EntryFocused(TFEmployeeBasic* Form) {
+    static bool EntryFocused(TFEmployeeBasic* Form)
+    {
         return Form->ActiveControl() == Form->KVCommander1->MouseFreeEdit();
     }
 };
 
-TEST_F(EmployeeBasicTest, FieldsAreFormattedWhenLeft) {
+TEST_F(EmployeeBasicTest, FieldsAreFormattedWhenLeft)
+{
     struct TCase {
         const char* Line;
         int Enters;  // from the line's first field
@@ -102,7 +112,8 @@ TEST_F(EmployeeBasicTest, FieldsAreFormattedWhenLeft) {
 }
 
 // The last name follows the name also when a note or a state ID is left.
-TEST_F(EmployeeBasicTest, LeavingANoteOrAStateIDTakesTheLastNameFromTheName) {
+TEST_F(EmployeeBasicTest, LeavingANoteOrAStateIDTakesTheLastNameFromTheName)
+{
     for (const char* line : {"13", "14", "15", "16"}) {
         TDaroruTable* recipients = DClientDataBase->tblEmployee;
         ASSERT_EQ(RecipientField("A1", "LAST"), "BAKER");
@@ -118,13 +129,19 @@ TEST_F(EmployeeBasicTest, LeavingANoteOrAStateIDTakesTheLastNameFromTheName) {
     }
 }
 
-TEST_F(EmployeeBasicTest, ANewRecipientStartsAtTheNameOnlyOnItsFirstShow) {
+TEST_F(EmployeeBasicTest, ANewRecipientStartsAtTheNameOnlyOnItsFirstShow)
+{
     TDaroruTable* recipients = DClientDataBase->tblEmployee;
     RecipientField("A1", "ID");
     recipients->Edit();
-    for (const auto& [field, value] : {std::pair{"ADDRESS", "12 HARBOR ROAD"}, {"CITY", "ALBANY"}, {"STATE", "NY"},
-                                       {"ZIP", "12207-1234"}, {"HOME_PHONE", "(518) 555-0142"},
-                                       {"SSN", "123-45-6789"}, {"TRANS_TYPE", "N"}, {"HIRE_DATE", "03-01-2004"}})
+    for (const auto& [field, value] : {std::pair {"ADDRESS", "12 HARBOR ROAD"},
+                                       {"CITY", "ALBANY"},
+                                       {"STATE", "NY"},
+                                       {"ZIP", "12207-1234"},
+                                       {"HOME_PHONE", "(518) 555-0142"},
+                                       {"SSN", "123-45-6789"},
+                                       {"TRANS_TYPE", "N"},
+                                       {"HIRE_DATE", "03-01-2004"}})
         recipients->FieldByName(field)->SetAsString(value);
     recipients->Post();
     ShowRecipient("A1", [](TFEmployeeBasic* Form) {
@@ -135,33 +152,36 @@ TEST_F(EmployeeBasicTest, ANewRecipientStartsAtTheNameOnlyOnItsFirstShow) {
         SaveScreenshot(Form, "recipient-form.png");
     });
     ShowRecipient(
-        "C3",
-        [](TFEmployeeBasic* Form) {
-            EXPECT_EQ(Form->ActiveControl(), Form->KVDBEdit2);
-            EXPECT_TRUE(Form->FirstPaintDone);
-            TypeText(Form, "CARL DEAN");
-            PressKey(Form, Qt::Key_Return);
-            EXPECT_EQ(Form->ActiveControl(), Form->KVDBEdit3);
-            Form->FormPaint(Form);
-            EXPECT_EQ(Form->ActiveControl(), Form->KVDBEdit3) << "a later paint leaves the focus";
-        },
-        true);
+            "C3",
+            [](TFEmployeeBasic* Form) {
+                EXPECT_EQ(Form->ActiveControl(), Form->KVDBEdit2);
+                EXPECT_TRUE(Form->FirstPaintDone);
+                TypeText(Form, "CARL DEAN");
+                PressKey(Form, Qt::Key_Return);
+                EXPECT_EQ(Form->ActiveControl(), Form->KVDBEdit3);
+                Form->FormPaint(Form);
+                EXPECT_EQ(Form->ActiveControl(), Form->KVDBEdit3) << "a later paint leaves the focus";
+            },
+            true);
     EXPECT_EQ(RecipientField("C3", "NAME1"), "CARL DEAN");
     EXPECT_EQ(RecipientField("C3", "LAST"), "DEAN");
 }
 
 // The "..." button, chosen by its number, shows the income-type list; the line chosen
 // gives the letter, and a list closed without a choice keeps the type the recipient had.
-TEST_F(EmployeeBasicTest, TheIncomeTypeComesFromTheList) {
+TEST_F(EmployeeBasicTest, TheIncomeTypeComesFromTheList)
+{
     struct TCase {
         const char* Code;  // "" closes the list with its close box
         const char* Stored;
     };
-    for (const TCase& c : {TCase{"06", "N"}, TCase{"11", "I"}, TCase{"", "I"}, TCase{"01", "R"}}) {
+    for (const TCase& c : {TCase {"06", "N"}, TCase {"11", "I"}, TCase {"", "I"}, TCase {"01", "R"}}) {
         ShowRecipient("A1", [&c](TFEmployeeBasic* Form) {
             WhenShown<TFSelectionList1>([&c](TFSelectionList1* List) {
-                if (*c.Code) TypeText(List, c.Code);
-                else List->Close();
+                if (*c.Code)
+                    TypeText(List, c.Code);
+                else
+                    List->Close();
             });
             TypeText(Form, "09");
         });
@@ -169,18 +189,19 @@ TEST_F(EmployeeBasicTest, TheIncomeTypeComesFromTheList) {
     }
     // A new recipient's first choice ends at the selection entry.
     ShowRecipient(
-        "C3",
-        [](TFEmployeeBasic* Form) {
-            WhenShown<TFSelectionList1>([](TFSelectionList1* List) { TypeText(List, "10"); });
-            TypeText(Form, "*09");
-            EXPECT_FALSE(Form->NewRecipient);
-            EXPECT_TRUE(EntryFocused(Form));
-        },
-        true);
+            "C3",
+            [](TFEmployeeBasic* Form) {
+                WhenShown<TFSelectionList1>([](TFSelectionList1* List) { TypeText(List, "10"); });
+                TypeText(Form, "*09");
+                EXPECT_FALSE(Form->NewRecipient);
+                EXPECT_TRUE(EntryFocused(Form));
+            },
+            true);
     EXPECT_EQ(RecipientField("C3", "TRANS_TYPE"), "A");
 }
 
-TEST_F(EmployeeBasicTest, ClosingStoresTheDirectSalesMarkAndTheCityLine) {
+TEST_F(EmployeeBasicTest, ClosingStoresTheDirectSalesMarkAndTheCityLine)
+{
     TDaroruTable* recipients = DClientDataBase->tblEmployee;
     RecipientField("A1", "ID");
     recipients->Edit();
@@ -206,7 +227,8 @@ TEST_F(EmployeeBasicTest, ClosingStoresTheDirectSalesMarkAndTheCityLine) {
 
 // A new ID reaches every one of the recipient's 1,000 transactions and no other, also
 // while the transactions stand in the order of the key being changed.
-TEST_F(EmployeeBasicTest, AChangedIDIsCarriedToEveryTransactionOfTheRecipient) {
+TEST_F(EmployeeBasicTest, AChangedIDIsCarriedToEveryTransactionOfTheRecipient)
+{
     AddTransactions("A1", 500);
     AddTransactions("B2", 7);
     AddTransactions("A12", 5);
@@ -223,7 +245,8 @@ TEST_F(EmployeeBasicTest, AChangedIDIsCarriedToEveryTransactionOfTheRecipient) {
     int progressPosition = 0;
     std::function<void()> watch = [&] {
         for (int i = 0; i < Screen()->FormCount(); ++i)
-            if (auto* status = dynamic_cast<TFCreateStatus*>(Screen()->Forms(i)); status && status->Visible()) {
+            if (auto* status = dynamic_cast<TFCreateStatus*>(Screen()->Forms(i));
+                status && status->Visible()) {
                 progressText = status->Label1->Caption();
                 progressMaximum = status->ProgressBar1->Max();
                 progressPosition = status->ProgressBar1->Position();
@@ -251,7 +274,8 @@ TEST_F(EmployeeBasicTest, AChangedIDIsCarriedToEveryTransactionOfTheRecipient) {
     EXPECT_EQ(std::count(ids.begin(), ids.end(), "A12"), 5);
 }
 
-TEST_F(EmployeeBasicTest, LeavingTheIDUnchangedTouchesNoTransaction) {
+TEST_F(EmployeeBasicTest, LeavingTheIDUnchangedTouchesNoTransaction)
+{
     AddTransactions("A1", 3);
     const String before = Dir.Read(String(ClientID) + "/TOTTRANS.DBF");
     ShowRecipient("A1", [](TFEmployeeBasic* Form) {
@@ -264,7 +288,8 @@ TEST_F(EmployeeBasicTest, LeavingTheIDUnchangedTouchesNoTransaction) {
 
 // An empty, unusable or taken ID is refused before anything is written: the recipient
 // keeps its ID and what else was typed, and its transactions keep theirs.
-TEST_F(EmployeeBasicTest, AnEmptyUnusableOrTakenIDIsRefused) {
+TEST_F(EmployeeBasicTest, AnEmptyUnusableOrTakenIDIsRefused)
+{
     AddTransactions("A1", 4);
     AddTransactions("B2", 2);
     struct TCase {
@@ -272,10 +297,10 @@ TEST_F(EmployeeBasicTest, AnEmptyUnusableOrTakenIDIsRefused) {
         String Message;
     };
     const TCase cases[] = {
-        {"", UnusableEmployeeIDMessage("", "The ID was not changed.")},
-        {"b2", EmployeeIDUsedMessage},
-        {"a'1", UnusableEmployeeIDMessage("A'1", "The ID was not changed.")},
-        {"a b", UnusableEmployeeIDMessage("A B", "The ID was not changed.")},
+            {"", UnusableEmployeeIDMessage("", "The ID was not changed.")},
+            {"b2", EmployeeIDUsedMessage},
+            {"a'1", UnusableEmployeeIDMessage("A'1", "The ID was not changed.")},
+            {"a b", UnusableEmployeeIDMessage("A B", "The ID was not changed.")},
     };
     for (const TCase& c : cases) {
         Dialogs.Messages.clear();
@@ -292,13 +317,13 @@ TEST_F(EmployeeBasicTest, AnEmptyUnusableOrTakenIDIsRefused) {
     // A recipient just added keeps its ID as well.
     Dialogs.Messages.clear();
     ShowRecipient(
-        "C3",
-        [](TFEmployeeBasic* Form) {
-            TypeText(Form, "CARL DEAN");
-            PressKey(Form, Qt::Key_Return);
-            Fill(Form, "01", 0, "b2");
-        },
-        true);
+            "C3",
+            [](TFEmployeeBasic* Form) {
+                TypeText(Form, "CARL DEAN");
+                PressKey(Form, Qt::Key_Return);
+                Fill(Form, "01", 0, "b2");
+            },
+            true);
     EXPECT_THAT(Shown(), ElementsAre(EmployeeIDUsedMessage));
     EXPECT_THAT(RecipientIDs(), ElementsAre("A1", "B2", "C3"));
     EXPECT_EQ(RecipientField("C3", "NAME1"), "CARL DEAN");

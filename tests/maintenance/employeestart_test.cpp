@@ -22,7 +22,8 @@ namespace {
 
 class EmployeeStartTest : public RecipientFormsFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         RecipientFormsFixture::SetUp();
         AddRecipient("A1", "ZOE BAKER");
         AddRecipient("B2", "ADAM YOUNG");
@@ -36,7 +37,8 @@ protected:
 
     // Opens the list with command 02 and runs Action on it; a list Action leaves open is
     // closed afterwards, and Open tells whether it was.
-    bool Open(std::function<void(TFEmployeeStart*)> Action) {
+    bool Open(std::function<void(TFEmployeeStart*)> Action)
+    {
         bool leftOpen = false;
         WhenShown<TFEmployeeStart>([Action, &leftOpen](TFEmployeeStart* Form) {
             Action(Form);
@@ -55,7 +57,8 @@ protected:
     static int Tag(const char* Name) { return Recipients()->TagArea(Name); }
 };
 
-TEST_F(EmployeeStartTest, OpensOnTheNameSearchInNameOrder) {
+TEST_F(EmployeeStartTest, OpensOnTheNameSearchInNameOrder)
+{
     Recipients()->Last();
     Open([](TFEmployeeStart* Form) {
         EXPECT_EQ(Form->Caption(), "Employee Selection");
@@ -68,7 +71,8 @@ TEST_F(EmployeeStartTest, OpensOnTheNameSearchInNameOrder) {
 
 // Each edit searches its own tag as it is typed in; a text no key begins with leaves
 // the list on the next greater key.
-TEST_F(EmployeeStartTest, EachSearchEditSeeksItsTagAsItIsTyped) {
+TEST_F(EmployeeStartTest, EachSearchEditSeeksItsTagAsItIsTyped)
+{
     struct TCase {
         int Tabs;  // from the name edit
         const char* Typed;
@@ -76,13 +80,15 @@ TEST_F(EmployeeStartTest, EachSearchEditSeeksItsTagAsItIsTyped) {
         const char* Found;
     };
     const TCase cases[] = {
-        {0, "ADA", "NAME1", "B2"}, {0, "MAR", "NAME1", "C3"}, {0, "N", "NAME1", "0P01"},
-        {1, "c3", "ID", "C3"},     {1, "B", "ID", "B2"},      {2, "BAK", "LAST", "A1"},
-        {2, "CL", "LAST", "C3"},   {2, "FILLER07", "LAST", "0P07"},
+            {0, "ADA", "NAME1", "B2"}, {0, "MAR", "NAME1", "C3"},
+            {0, "N", "NAME1", "0P01"}, {1, "c3", "ID", "C3"},
+            {1, "B", "ID", "B2"},      {2, "BAK", "LAST", "A1"},
+            {2, "CL", "LAST", "C3"},   {2, "FILLER07", "LAST", "0P07"},
     };
     for (const TCase& c : cases) {
         Open([&c](TFEmployeeStart* Form) {
-            for (int i = 0; i < c.Tabs; ++i) PressKey(Form, Qt::Key_Tab);
+            for (int i = 0; i < c.Tabs; ++i)
+                PressKey(Form, Qt::Key_Tab);
             EXPECT_EQ(Order(), Tag(c.Tag)) << c.Typed;
             TypeText(Form, c.Typed);
             EXPECT_EQ(CurrentID(), c.Found) << c.Typed;
@@ -97,7 +103,8 @@ TEST_F(EmployeeStartTest, EachSearchEditSeeksItsTagAsItIsTyped) {
     EXPECT_EQ(Order(), Tag("ID"));
 }
 
-TEST_F(EmployeeStartTest, EnterGoesToTheListForAnEmptyEditOrAFoundText) {
+TEST_F(EmployeeStartTest, EnterGoesToTheListForAnEmptyEditOrAFoundText)
+{
     Open([](TFEmployeeStart* Form) {
         PressKey(Form, Qt::Key_Tab);
         TypeText(Form, "ZZ");
@@ -119,7 +126,8 @@ TEST_F(EmployeeStartTest, EnterGoesToTheListForAnEmptyEditOrAFoundText) {
 }
 
 // Page Down and Page Up move 18 rows from an edit and stop at the ends; the arrows one.
-TEST_F(EmployeeStartTest, PagingKeysInAnEditMoveTheListAndStopAtItsEnds) {
+TEST_F(EmployeeStartTest, PagingKeysInAnEditMoveTheListAndStopAtItsEnds)
+{
     Open([](TFEmployeeStart* Form) {
         // In name order: ADAM YOUNG, MARY CLARK, PAT FILLER01..20, ZOE BAKER.
         PressKey(Form, Qt::Key_PageDown);
@@ -138,16 +146,18 @@ TEST_F(EmployeeStartTest, PagingKeysInAnEditMoveTheListAndStopAtItsEnds) {
     });
 }
 
-TEST_F(EmployeeStartTest, EscAndSlashCloseTheListFromTheEditsAndTheGrid) {
+TEST_F(EmployeeStartTest, EscAndSlashCloseTheListFromTheEditsAndTheGrid)
+{
     struct TCase {
         bool InGrid;
         Qt::Key Key;
     };
-    for (const TCase& c : {TCase{false, Qt::Key_Escape}, TCase{false, Qt::Key_Slash}, TCase{true, Qt::Key_Escape},
-                           TCase{true, Qt::Key_Slash}}) {
+    for (const TCase& c : {TCase {false, Qt::Key_Escape}, TCase {false, Qt::Key_Slash},
+                           TCase {true, Qt::Key_Escape}, TCase {true, Qt::Key_Slash}}) {
         String typed = "?";
         const bool leftOpen = Open([&c, &typed](TFEmployeeStart* Form) {
-            if (c.InGrid) PressKey(Form, Qt::Key_Return);
+            if (c.InGrid)
+                PressKey(Form, Qt::Key_Return);
             PressKey(Form, c.Key);
             typed = Form->Edit1->Text();
         });
@@ -156,7 +166,8 @@ TEST_F(EmployeeStartTest, EscAndSlashCloseTheListFromTheEditsAndTheGrid) {
     }
 }
 
-TEST_F(EmployeeStartTest, F1ShowsTheListsHelpFromTheEditsAndTheGrid) {
+TEST_F(EmployeeStartTest, F1ShowsTheListsHelpFromTheEditsAndTheGrid)
+{
     const String help = FMain->ProgramDir + "DIRUZU.ZIV";
     std::ofstream(help) << "help";
     TRecordingLauncher launcher;
@@ -176,7 +187,8 @@ TEST_F(EmployeeStartTest, F1ShowsTheListsHelpFromTheEditsAndTheGrid) {
 }
 
 // The recipient form's window, closed with "/" after Action ran on it.
-void WhenRecipientFormShown(std::function<void(TFEmployeeBasic*)> Action) {
+void WhenRecipientFormShown(std::function<void(TFEmployeeBasic*)> Action)
+{
     WhenShown<TFEmployeeBasic>([Action](TFEmployeeBasic* Form) {
         Action(Form);
         TypeText(Form, "/");
@@ -185,16 +197,20 @@ void WhenRecipientFormShown(std::function<void(TFEmployeeBasic*)> Action) {
 
 // Types ID into the ID prompt once it shows; Then runs before the prompt closes, so that
 // what it waits for is looked for only from then on.
-void WhenAskedForID(const char* ID, String* Prompt = nullptr, std::function<void()> Then = nullptr) {
+void WhenAskedForID(const char* ID, String* Prompt = nullptr, std::function<void()> Then = nullptr)
+{
     WhenShown<TFGetFileID>([ID, Prompt, Then](TFGetFileID* Form) {
-        if (Prompt) *Prompt = Form->Label1->Caption();
+        if (Prompt)
+            *Prompt = Form->Label1->Caption();
         TypeText(Form, ID);
-        if (Then) Then();
+        if (Then)
+            Then();
         PressKey(Form, Qt::Key_Return);
     });
 }
 
-TEST_F(EmployeeStartTest, EnterOrADoubleClickOpensTheRecipientAndClosesTheList) {
+TEST_F(EmployeeStartTest, EnterOrADoubleClickOpensTheRecipientAndClosesTheList)
+{
     bool opened = false;
     const bool leftOpen = Open([&opened](TFEmployeeStart* Form) {
         PressKey(Form, Qt::Key_Tab);
@@ -216,7 +232,8 @@ TEST_F(EmployeeStartTest, EnterOrADoubleClickOpensTheRecipientAndClosesTheList) 
     EXPECT_FALSE(Open([&opened](TFEmployeeStart* Form) {
         WhenRecipientFormShown([&opened](TFEmployeeBasic*) { opened = true; });
         const TRect cell = Form->dwDBGrid1->CellRect(2, Form->dwDBGrid1->TitleOffset());
-        QTest::mouseClick(Form->dwDBGrid1->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(cell.Left + 3, cell.Top + 3));
+        QTest::mouseClick(Form->dwDBGrid1->Widget(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(cell.Left + 3, cell.Top + 3));
         QTest::mouseDClick(Form->dwDBGrid1->Widget(), Qt::LeftButton, Qt::NoModifier,
                            QPoint(cell.Left + 3, cell.Top + 3));
     }));
@@ -224,7 +241,8 @@ TEST_F(EmployeeStartTest, EnterOrADoubleClickOpensTheRecipientAndClosesTheList) 
 }
 
 // Two recipients added in one sequence, each on its own recipient form.
-TEST_F(EmployeeStartTest, AddAsksForUniqueIDsUntilTheUserIsDone) {
+TEST_F(EmployeeStartTest, AddAsksForUniqueIDsUntilTheUserIsDone)
+{
     String prompt;
     Dialogs.AnswerMessage(mrYes);
     Dialogs.AnswerMessage(mrNo);
@@ -256,7 +274,8 @@ TEST_F(EmployeeStartTest, AddAsksForUniqueIDsUntilTheUserIsDone) {
 
 // A recipient form closed by the window system keeps what was typed, as "/" does, and
 // the adding ends there: no question of another, the list stays.
-TEST_F(EmployeeStartTest, AddEndsWhenTheWindowSystemClosesTheRecipientForm) {
+TEST_F(EmployeeStartTest, AddEndsWhenTheWindowSystemClosesTheRecipientForm)
+{
     const bool leftOpen = Open([](TFEmployeeStart* Form) {
         WhenAskedForID("d4", nullptr, [] {
             WhenShown<TFEmployeeBasic>([](TFEmployeeBasic* Basic) {
@@ -275,17 +294,18 @@ TEST_F(EmployeeStartTest, AddEndsWhenTheWindowSystemClosesTheRecipientForm) {
 
 // An empty, unusable or taken ID adds nothing and leaves the list open, also when it
 // comes after a Yes to adding another.
-TEST_F(EmployeeStartTest, AnEmptyUnusableOrTakenIDAddsNothing) {
+TEST_F(EmployeeStartTest, AnEmptyUnusableOrTakenIDAddsNothing)
+{
     struct TCase {
         const char* ID;
         const char* Message;
     };
     const String unusable = UnusableEmployeeIDMessage("O'B", "Create was aborted.");
     const TCase cases[] = {
-        {"", "A file name was not entered.  Create was aborted."},
-        {"a1", "This Employee ID has already been used for this employer.  Please select another ID."},
-        {"O'B", unusable.c_str()},
-        {"0p20", "This Employee ID has already been used for this employer.  Please select another ID."},
+            {"", "A file name was not entered.  Create was aborted."},
+            {"a1", "This Employee ID has already been used for this employer.  Please select another ID."},
+            {"O'B", unusable.c_str()},
+            {"0p20", "This Employee ID has already been used for this employer.  Please select another ID."},
     };
     for (const TCase& c : cases) {
         Dialogs.Messages.clear();
@@ -302,18 +322,23 @@ TEST_F(EmployeeStartTest, AnEmptyUnusableOrTakenIDAddsNothing) {
     Dialogs.Messages.clear();
     Dialogs.AnswerMessage(mrYes);
     const bool leftOpen = Open([](TFEmployeeStart* Form) {
-        WhenAskedForID("d4", nullptr, [] { WhenRecipientFormShown([](TFEmployeeBasic*) { WhenAskedForID("D4"); }); });
+        WhenAskedForID("d4", nullptr,
+                       [] { WhenRecipientFormShown([](TFEmployeeBasic*) { WhenAskedForID("D4"); }); });
         Form->KVButton1->SetFocus();
         PressKey(Form, Qt::Key_Space);
     });
     EXPECT_TRUE(leftOpen);
-    EXPECT_THAT(Shown(), ElementsAre("Would you like to add another employee/1099 recipient?",
-                                     "This Employee ID has already been used for this employer.  Please select another ID."));
+    EXPECT_THAT(
+            Shown(),
+            ElementsAre(
+                    "Would you like to add another employee/1099 recipient?",
+                    "This Employee ID has already been used for this employer.  Please select another ID."));
     EXPECT_EQ(RecipientIDs().size(), 24u);
 }
 
 // Delete asks first; the recipient goes from the file, its transactions stay.
-TEST_F(EmployeeStartTest, DeleteRemovesTheRecipientAndKeepsItsTransactions) {
+TEST_F(EmployeeStartTest, DeleteRemovesTheRecipientAndKeepsItsTransactions)
+{
     AddTransactions("C3", 3);
     AddTransactions("A1", 1);
     Dialogs.AnswerMessage(mrNo);
@@ -340,7 +365,8 @@ TEST_F(EmployeeStartTest, DeleteRemovesTheRecipientAndKeepsItsTransactions) {
 
 // Light yellow and white by screen row, navy and bold for the current row; the stripes
 // stay with the screen rows when the list scrolls.
-TEST_F(EmployeeStartTest, RowsAreStripedByTheirPlaceOnTheScreen) {
+TEST_F(EmployeeStartTest, RowsAreStripedByTheirPlaceOnTheScreen)
+{
     Open([](TFEmployeeStart* Form) {
         TdwDBGrid* grid = Form->dwDBGrid1;
         const auto colourOfRow = [grid](int Row) {
@@ -373,7 +399,8 @@ TEST_F(EmployeeStartTest, RowsAreStripedByTheirPlaceOnTheScreen) {
 // With no recipient there is nothing to open or delete: no blank row is made.
 using EmptyEmployeeStartTest = RecipientFormsFixture;
 
-TEST_F(EmptyEmployeeStartTest, EnterAndDeleteOnAnEmptyListDoNothing) {
+TEST_F(EmptyEmployeeStartTest, EnterAndDeleteOnAnEmptyListDoNothing)
+{
     bool formShown = false;
     WhenShown<TFEmployeeStart>([&formShown](TFEmployeeStart* Form) {
         PressKey(Form, Qt::Key_Return);

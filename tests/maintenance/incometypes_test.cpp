@@ -13,17 +13,20 @@ namespace {
 
 class IncomeTypeListTest : public ShellFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ShellFixture::SetUp();
         StartMain();
         FMain->DialogResult = "untouched";
     }
     // Runs GetSelection(1) with Action done to the list once it shows.
-    String Select(std::function<void(TFSelectionList1*)> Action) {
+    String Select(std::function<void(TFSelectionList1*)> Action)
+    {
         WhenShown<TFSelectionList1>([Action](TFSelectionList1* Form) {
             Action(Form);
             // A list still open here failed the test; close it so that the test ends.
-            if (Form->ModalResult() == mrNone) Form->Close();
+            if (Form->ModalResult() == mrNone)
+                Form->Close();
         });
         return GetSelection(1);
     }
@@ -31,24 +34,25 @@ protected:
 
 // Every income type, by its code: the line the list gives back and the letter a
 // recipient keeps for it.
-TEST_F(IncomeTypeListTest, EachCodeGivesItsLineAndItsLetter) {
+TEST_F(IncomeTypeListTest, EachCodeGivesItsLineAndItsLetter)
+{
     struct TCase {
         const char* Code;
         const char* Line;
         const char* Letter;
     };
     const TCase cases[] = {
-        {"01", "01-RENTS", "R"},
-        {"02", "02-ROYALTIES", "Y"},
-        {"03", "03-OTHER INCOME", "O"},
-        {"04", "04-FISHING BOAT PROCEEDS", "F"},
-        {"05", "05-MEDICAL AND HEALTH CARE PAYMENTS", "M"},
-        {"06", "06-NONEMPLOYEE COMPENSATION", "N"},
-        {"07", "07-SUBSTITUTE PAYMENTS IN LIEU OF DIVIDENDS OR INTEREST", "P"},
-        {"08", "08-CROP INSURANCE PROCEEDS", "C"},
-        {"09", "09-EXCESS GOLDEN PARACHUTE PAYMENTS", "G"},
-        {"10", "10-GROSS PROCEEDS PAID TO AN ATTORNEY", "A"},
-        {"11", "11-INTEREST INCOME (1099-INT)", "I"},
+            {"01", "01-RENTS", "R"},
+            {"02", "02-ROYALTIES", "Y"},
+            {"03", "03-OTHER INCOME", "O"},
+            {"04", "04-FISHING BOAT PROCEEDS", "F"},
+            {"05", "05-MEDICAL AND HEALTH CARE PAYMENTS", "M"},
+            {"06", "06-NONEMPLOYEE COMPENSATION", "N"},
+            {"07", "07-SUBSTITUTE PAYMENTS IN LIEU OF DIVIDENDS OR INTEREST", "P"},
+            {"08", "08-CROP INSURANCE PROCEEDS", "C"},
+            {"09", "09-EXCESS GOLDEN PARACHUTE PAYMENTS", "G"},
+            {"10", "10-GROSS PROCEEDS PAID TO AN ATTORNEY", "A"},
+            {"11", "11-INTEREST INCOME (1099-INT)", "I"},
     };
     for (const TCase& c : cases) {
         const String line = Select([&c](TFSelectionList1* Form) { TypeText(Form, c.Code); });
@@ -57,10 +61,12 @@ TEST_F(IncomeTypeListTest, EachCodeGivesItsLineAndItsLetter) {
         EXPECT_EQ(IncomeTypeLetter(std::stoi(c.Code)), c.Letter);
     }
     // Codes that name no income type give no letter.
-    for (int code : {0, 12, -1, 99}) EXPECT_EQ(IncomeTypeLetter(code), "") << code;
+    for (int code : {0, 12, -1, 99})
+        EXPECT_EQ(IncomeTypeLetter(code), "") << code;
 }
 
-TEST_F(IncomeTypeListTest, ShowsTheElevenTypesUnderItsTitle) {
+TEST_F(IncomeTypeListTest, ShowsTheElevenTypesUnderItsTitle)
+{
     Select([](TFSelectionList1* Form) {
         EXPECT_EQ(Form->Caption(), "Selection List");
         EXPECT_EQ(Form->lblTop->Caption(), "Employee Transaction Type");
@@ -73,7 +79,8 @@ TEST_F(IncomeTypeListTest, ShowsTheElevenTypesUnderItsTitle) {
 
 // A code is taken at its second digit; one that names no line is wiped and the list
 // waits for the next; the close box chooses nothing.
-TEST_F(IncomeTypeListTest, CodesThatNameNoLineAreWipedAndTheCloseBoxChoosesNothing) {
+TEST_F(IncomeTypeListTest, CodesThatNameNoLineAreWipedAndTheCloseBoxChoosesNothing)
+{
     const String line = Select([](TFSelectionList1* Form) {
         TypeText(Form, "1");
         EXPECT_EQ(Form->Edit1->Text(), "1");
@@ -89,7 +96,8 @@ TEST_F(IncomeTypeListTest, CodesThatNameNoLineAreWipedAndTheCloseBoxChoosesNothi
     EXPECT_EQ(FMain->DialogResult, "untouched");
 }
 
-TEST_F(IncomeTypeListTest, DoubleClickChoosesTheLineUnderTheMouse) {
+TEST_F(IncomeTypeListTest, DoubleClickChoosesTheLineUnderTheMouse)
+{
     const String line = Select([](TFSelectionList1* Form) {
         auto* list = static_cast<QListWidget*>(Form->ListBox1->Widget());
         // Below the last line nothing is selected, and nothing is chosen.
@@ -105,7 +113,8 @@ TEST_F(IncomeTypeListTest, DoubleClickChoosesTheLineUnderTheMouse) {
     EXPECT_EQ(line, "04-FISHING BOAT PROCEEDS");
 }
 
-TEST_F(IncomeTypeListTest, OtherKindsShowAnEmptyList) {
+TEST_F(IncomeTypeListTest, OtherKindsShowAnEmptyList)
+{
     WhenShown<TFSelectionList1>([](TFSelectionList1* Form) {
         EXPECT_EQ(Form->ListBox1->Items()->Count(), 0);
         EXPECT_EQ(Form->lblNote->Caption(), "");

@@ -6,7 +6,8 @@
 #include "maintenance/employeestart.h"
 #include "platform/rtl/strutils.h"
 
-void RecipientFormsFixture::SetUp() {
+void RecipientFormsFixture::SetUp()
+{
     ShellFixture::SetUp();
     StartMain();
     MakeClient(ClientID, "ACME SUPPLY");
@@ -16,7 +17,8 @@ void RecipientFormsFixture::SetUp() {
     ASSERT_TRUE(DClientDataBase->tblEmployee->Active());
 }
 
-void RecipientFormsFixture::AddRecipient(const String& ID, const String& Name) {
+void RecipientFormsFixture::AddRecipient(const String& ID, const String& Name)
+{
     TDaroruTable* recipients = DClientDataBase->tblEmployee;
     recipients->Append();
     recipients->FieldByName("ID")->SetAsString(ID);
@@ -25,7 +27,8 @@ void RecipientFormsFixture::AddRecipient(const String& ID, const String& Name) {
     recipients->Post();
 }
 
-void RecipientFormsFixture::AddTransactions(const String& EmpID, int Count) {
+void RecipientFormsFixture::AddTransactions(const String& EmpID, int Count)
+{
     TDaroruTable* transactions = DClientDataBase->tblTransactions;
     for (int i = 0; i < Count; ++i) {
         transactions->Append();
@@ -35,7 +38,8 @@ void RecipientFormsFixture::AddTransactions(const String& EmpID, int Count) {
     }
 }
 
-std::vector<String> RecipientFormsFixture::RecipientIDs() {
+std::vector<String> RecipientFormsFixture::RecipientIDs()
+{
     TDaroruTable* recipients = DClientDataBase->tblEmployee;
     const int order = recipients->IndexOrd();
     recipients->SetOrder(0);
@@ -46,35 +50,41 @@ std::vector<String> RecipientFormsFixture::RecipientIDs() {
     return ids;
 }
 
-String RecipientFormsFixture::RecipientField(const String& ID, const char* Field) {
+String RecipientFormsFixture::RecipientField(const String& ID, const char* Field)
+{
     TDaroruTable* recipients = DClientDataBase->tblEmployee;
     for (recipients->First(); !recipients->Eof(); recipients->Next())
-        if (Trim(recipients->FieldByName("ID")->AsString()) == ID) return recipients->FieldByName(Field)->AsString();
+        if (Trim(recipients->FieldByName("ID")->AsString()) == ID)
+            return recipients->FieldByName(Field)->AsString();
     return "<none>";
 }
 
-String RecipientFormsFixture::CurrentID() {
+String RecipientFormsFixture::CurrentID()
+{
     return Trim(DClientDataBase->tblEmployee->FieldByName("ID")->AsString());
 }
 
-std::vector<String> RecipientFormsFixture::TransactionIDsOnDisk() const {
+std::vector<String> RecipientFormsFixture::TransactionIDsOnDisk() const
+{
     DClientDataBase->CloseClient();
-    const String script =
-        "import sys, dbfread\n"
-        "for r in dbfread.DBF(sys.argv[1], encoding='cp1252'):\n"
-        "    print(r['EMP_ID'])\n";
+    const String script = "import sys, dbfread\n"
+                          "for r in dbfread.DBF(sys.argv[1], encoding='cp1252'):\n"
+                          "    print(r['EMP_ID'])\n";
     setenv("RECIPIENT_SCRIPT", script.c_str(), 1);
-    const String command = "/usr/bin/python3 -c \"$RECIPIENT_SCRIPT\" '" + Dir / ClientID + "/TOTTRANS.DBF' 2>&1";
+    const String command =
+            "/usr/bin/python3 -c \"$RECIPIENT_SCRIPT\" '" + Dir / ClientID + "/TOTTRANS.DBF' 2>&1";
     std::vector<String> ids;
     if (FILE* pipe = popen(command.c_str(), "r")) {
         char line[256];
-        while (std::fgets(line, sizeof line, pipe)) ids.push_back(Trim(String(line)));
+        while (std::fgets(line, sizeof line, pipe))
+            ids.push_back(Trim(String(line)));
         pclose(pipe);
     }
     return ids;
 }
 
-TColor PixelColor(const QImage& Image, int X, int Y) {
+TColor PixelColor(const QImage& Image, int X, int Y)
+{
     const QColor c = Image.pixelColor(X, Y);
     return static_cast<TColor>(c.red() | (c.green() << 8) | (c.blue() << 16));
 }

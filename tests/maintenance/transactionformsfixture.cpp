@@ -7,8 +7,8 @@
 namespace {
 
 // Looks for an open (not closing) modal form of type T until one is up, then runs Action on it.
-template <class T>
-void WhenOpen(std::function<void(T*)> Action, int Tries = 500) {
+template<class T> void WhenOpen(std::function<void(T*)> Action, int Tries = 500)
+{
     QTimer::singleShot(10, [Action, Tries] {
         for (int i = Screen()->FormCount() - 1; i >= 0; --i) {
             auto* form = dynamic_cast<T*>(Screen()->Forms(i));
@@ -17,19 +17,24 @@ void WhenOpen(std::function<void(T*)> Action, int Tries = 500) {
                 return;
             }
         }
-        if (Tries > 0) WhenOpen<T>(Action, Tries - 1);
-        else ADD_FAILURE() << "the form was never shown";
+        if (Tries > 0)
+            WhenOpen<T>(Action, Tries - 1);
+        else
+            ADD_FAILURE() << "the form was never shown";
     });
 }
 
-std::vector<String> Lines(const String& Command) {
+std::vector<String> Lines(const String& Command)
+{
     std::vector<String> lines;
     FILE* pipe = popen(Command.c_str(), "r");
-    if (!pipe) return lines;
+    if (!pipe)
+        return lines;
     char buffer[4096];
     while (fgets(buffer, sizeof buffer, pipe)) {
         String line = buffer;
-        if (!line.empty() && line.back() == '\n') line.pop_back();
+        if (!line.empty() && line.back() == '\n')
+            line.pop_back();
         lines.push_back(line);
     }
     pclose(pipe);
@@ -67,7 +72,8 @@ print("deleted", len(table.deleted))
 
 }  // namespace
 
-void TransactionFormsFixture::SetUp() {
+void TransactionFormsFixture::SetUp()
+{
     ShellFixture::SetUp();
     StartOnClient("08ACME", "ACME SUPPLY");
     MenuForms.RecipientLookup = LookupRecipient;
@@ -81,7 +87,8 @@ void TransactionFormsFixture::SetUp() {
     AddRecipient("I1", "FIRST BANK", "I");
 }
 
-void TransactionFormsFixture::AddRecipient(const String& ID, const String& Name, const String& Type) {
+void TransactionFormsFixture::AddRecipient(const String& ID, const String& Name, const String& Type)
+{
     TDaroruTable* recipients = DClientDataBase->tblEmployee;
     recipients->Append();
     recipients->FieldByName("ID")->SetAsString(ID);
@@ -91,7 +98,8 @@ void TransactionFormsFixture::AddRecipient(const String& ID, const String& Name,
 }
 
 void TransactionFormsFixture::AddTransaction(const String& RecipientID, int Number, const String& Date,
-                                             double Amount, const String& Description) {
+                                             double Amount, const String& Description)
+{
     TDaroruTable* recipients = DClientDataBase->tblEmployee;
     ASSERT_TRUE(recipients->Locate("ID", Variant(RecipientID), TLocateOptions())) << RecipientID;
     TDaroruTable* transactions = DClientDataBase->tblTransactions;
@@ -105,7 +113,8 @@ void TransactionFormsFixture::AddTransaction(const String& RecipientID, int Numb
     transactions->Post();
 }
 
-void TransactionFormsFixture::WithGrid(const String& RecipientID, std::function<void(TFTransactions*)> Script) {
+void TransactionFormsFixture::WithGrid(const String& RecipientID, std::function<void(TFTransactions*)> Script)
+{
     TDaroruTable* recipients = DClientDataBase->tblEmployee;
     ASSERT_TRUE(recipients->Locate("ID", Variant(RecipientID), TLocateOptions())) << RecipientID;
     TDaroruTable* transactions = DClientDataBase->tblTransactions;
@@ -129,13 +138,16 @@ void TransactionFormsFixture::WithGrid(const String& RecipientID, std::function<
     ShowTransactions();
 }
 
-void TransactionFormsFixture::ScriptEditors(std::vector<std::function<void(TFEditTrans*)>> Scripts) {
-    for (auto& script : Scripts) FPendingEditors->push_back(std::move(script));
+void TransactionFormsFixture::ScriptEditors(std::vector<std::function<void(TFEditTrans*)>> Scripts)
+{
+    for (auto& script : Scripts)
+        FPendingEditors->push_back(std::move(script));
     auto pending = FPendingEditors;
     // Each script closes its editor; only then is the next one looked for.
     auto chain = std::make_shared<std::function<void()>>();
     *chain = [pending, chain] {
-        if (pending->empty()) return;
+        if (pending->empty())
+            return;
         WhenOpen<TFEditTrans>([pending, chain](TFEditTrans* Editor) {
             auto script = std::move(pending->front());
             pending->pop_front();
@@ -146,7 +158,8 @@ void TransactionFormsFixture::ScriptEditors(std::vector<std::function<void(TFEdi
     (*chain)();
 }
 
-std::vector<String> TransactionFormsFixture::GridRows() {
+std::vector<String> TransactionFormsFixture::GridRows()
+{
     std::vector<String> rows;
     TDaroruTable* t = DClientDataBase->tblTransactions;
     for (t->First(); !t->Eof(); t->Next())
@@ -157,7 +170,8 @@ std::vector<String> TransactionFormsFixture::GridRows() {
     return rows;
 }
 
-std::vector<double> TransactionFormsFixture::StoredTotals(const String& RecipientID) {
+std::vector<double> TransactionFormsFixture::StoredTotals(const String& RecipientID)
+{
     TDaroruTable* recipients = DClientDataBase->tblEmployee;
     recipients->Locate("ID", Variant(RecipientID), TLocateOptions());
     std::vector<double> totals;
@@ -166,35 +180,41 @@ std::vector<double> TransactionFormsFixture::StoredTotals(const String& Recipien
     return totals;
 }
 
-std::vector<String> TransactionFormsFixture::TotalsOnDisk() {
+std::vector<String> TransactionFormsFixture::TotalsOnDisk()
+{
     DClientDataBase->CloseClient();
     const String script = Dir / "totals.py";
     Dir.Write("totals.py", TotalsScript);
     return Lines("/usr/bin/python3 " + script + " " + Dir / "08ACME" + " 2>&1");
 }
 
-std::vector<String> TransactionFormsFixture::TransactionsOnDisk() {
+std::vector<String> TransactionFormsFixture::TransactionsOnDisk()
+{
     const String script = Dir / "transactions.py";
     Dir.Write("transactions.py", TransactionsScript);
     return Lines("/usr/bin/python3 " + script + " " + Dir / "08ACME" + " 2>&1");
 }
 
-void Retype(TCustomForm* Form, const char* Text) {
+void Retype(TCustomForm* Form, const char* Text)
+{
     PressKey(Form, Qt::Key_End);
     PressKey(Form, Qt::Key_Home, Qt::ShiftModifier);
     PressKey(Form, Qt::Key_Delete);
     TypeText(Form, Text);
 }
 
-void TypeInLine(TCustomForm* Form, const char* Number, const char* Text) {
+void TypeInLine(TCustomForm* Form, const char* Number, const char* Text)
+{
     TypeText(Form, Number);
     Retype(Form, Text);
     PressKey(Form, Qt::Key_Return);
 }
 
-String ActiveControlName(TCustomForm* Form) {
+String ActiveControlName(TCustomForm* Form)
+{
     TWinControl* active = Form->ActiveControl();
-    if (!active) return "(none)";
+    if (!active)
+        return "(none)";
     if (auto* commander = dynamic_cast<TKVCommander*>(active->Owner());
         commander && active == commander->MouseFreeEdit())
         return "entry";

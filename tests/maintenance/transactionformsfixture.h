@@ -45,7 +45,7 @@ protected:
 
 private:
     std::shared_ptr<std::deque<std::function<void(TFEditTrans*)>>> FPendingEditors =
-        std::make_shared<std::deque<std::function<void(TFEditTrans*)>>>();
+            std::make_shared<std::deque<std::function<void(TFEditTrans*)>>>();
 };
 
 // Types Text into the focused field of Form, first clearing what the field holds.

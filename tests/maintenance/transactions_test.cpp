@@ -17,39 +17,43 @@ using TransactionGridTest = TransactionFormsFixture;
 
 // Types a date, number, description and amount as a user does, each ended with
 // Enter; the amount's exit leaves the focus in the selection entry.
-void TypeTransaction(TFEditTrans* Editor, const char* Date, const char* Description, const char* Amount) {
-    if (*Date) Retype(Editor, Date);
+void TypeTransaction(TFEditTrans* Editor, const char* Date, const char* Description, const char* Amount)
+{
+    if (*Date)
+        Retype(Editor, Date);
     PressKey(Editor, Qt::Key_Return);  // the date check, then the number
     PressKey(Editor, Qt::Key_Return);  // the number stays
-    if (*Description) Retype(Editor, Description);
+    if (*Description)
+        Retype(Editor, Description);
     PressKey(Editor, Qt::Key_Return);
     Retype(Editor, Amount);
     PressKey(Editor, Qt::Key_Return);
 }
 
-TEST_F(TransactionGridTest, NewLoopNumbersFromOneAndCarriesTheDate) {
+TEST_F(TransactionGridTest, NewLoopNumbersFromOneAndCarriesTheDate)
+{
     std::vector<String> seen;
     const auto note = [&seen](TFEditTrans* Editor) {
         seen.push_back(ActiveControlName(Editor) + "|" + Editor->KVDBIntEdit1->Text() + "|" +
                        Editor->KVDBDateEditAmerican1->Text() + "|" + Editor->KVDBEdit1->Text());
     };
     ScriptEditors({
-        [&](TFEditTrans* Editor) {
-            note(Editor);
-            TypeTransaction(Editor, "123108", "LAWN CARE", "150.25");
-            seen.push_back(ActiveControlName(Editor));
-            TypeText(Editor, "/");
-        },
-        [&](TFEditTrans* Editor) {
-            note(Editor);
-            TypeTransaction(Editor, "", "", "-200");
-            Editor->BitBtn2->Click();  // Finished: posted, the loop ends
-        },
-        // A second use of New numbers from 1 again, with no date.
-        [&](TFEditTrans* Editor) {
-            note(Editor);
-            Editor->BitBtn4->Click();  // Cancel: dropped
-        },
+            [&](TFEditTrans* Editor) {
+                note(Editor);
+                TypeTransaction(Editor, "123108", "LAWN CARE", "150.25");
+                seen.push_back(ActiveControlName(Editor));
+                TypeText(Editor, "/");
+            },
+            [&](TFEditTrans* Editor) {
+                note(Editor);
+                TypeTransaction(Editor, "", "", "-200");
+                Editor->BitBtn2->Click();  // Finished: posted, the loop ends
+            },
+            // A second use of New numbers from 1 again, with no date.
+            [&](TFEditTrans* Editor) {
+                note(Editor);
+                Editor->BitBtn4->Click();  // Cancel: dropped
+            },
     });
     std::vector<String> rows;
     WithGrid("A1", [&](TFTransactions* Grid) {
@@ -71,7 +75,8 @@ TEST_F(TransactionGridTest, NewLoopNumbersFromOneAndCarriesTheDate) {
 
 // After the amount the focus is in the selection entry, where digits choose a line: a
 // withholding is typed on its line, which gives the entry back after Enter.
-TEST_F(TransactionGridTest, AWithholdingIsTypedOnItsLineAfterTheAmount) {
+TEST_F(TransactionGridTest, AWithholdingIsTypedOnItsLineAfterTheAmount)
+{
     String afterWithholding;
     ScriptEditors({
             [&](TFEditTrans* Editor) {
@@ -91,7 +96,8 @@ TEST_F(TransactionGridTest, AWithholdingIsTypedOnItsLineAfterTheAmount) {
 // How an editor of the New loop is closed decides what becomes of its transaction.
 // Its close box keeps the transaction, with the amount still being typed, and ends
 // the loop: a next editor would be left open, and its blank transaction posted.
-TEST_F(TransactionGridTest, NewLoopEndings) {
+TEST_F(TransactionGridTest, NewLoopEndings)
+{
     struct TCase {
         const char* How;
         const char* Description;
@@ -114,10 +120,13 @@ TEST_F(TransactionGridTest, NewLoopEndings) {
             Retype(Editor, c.Description);
             PressKey(Editor, Qt::Key_Return);
             Retype(Editor, c.Amount);
-            if (String(c.How) == "close box") return RequestClose(Editor);
+            if (String(c.How) == "close box")
+                return RequestClose(Editor);
             PressKey(Editor, Qt::Key_Return);
-            if (String(c.How) == "escape") PressKey(Editor, Qt::Key_Escape);
-            else (String(c.How) == "cancel" ? Editor->BitBtn4 : Editor->BitBtn2)->Click();
+            if (String(c.How) == "escape")
+                PressKey(Editor, Qt::Key_Escape);
+            else
+                (String(c.How) == "cancel" ? Editor->BitBtn4 : Editor->BitBtn2)->Click();
         }});
         std::vector<String> rows;
         WithGrid("A", [&](TFTransactions* Grid) {
@@ -128,7 +137,8 @@ TEST_F(TransactionGridTest, NewLoopEndings) {
         EXPECT_EQ(rows, c.Rows);
         // The next case starts from an empty grid again.
         TDaroruTable* t = DClientDataBase->tblTransactions;
-        for (t->First(); !t->Eof(); t->First()) t->DaroruDelete();
+        for (t->First(); !t->Eof(); t->First())
+            t->DaroruDelete();
     }
 }
 
@@ -137,7 +147,8 @@ TEST_F(TransactionGridTest, NewLoopEndings) {
 // appended after it. The file is read as the ended program leaves it.
 class TransactionSessionEndTest : public TransactionFormsFixture {
 protected:
-    [[noreturn]] void EndTheSessionInTheNewLoop() {
+    [[noreturn]] void EndTheSessionInTheNewLoop()
+    {
         ScriptEditors({
                 [](TFEditTrans* Editor) {
                     TypeTransaction(Editor, "123108", "LAWN CARE", "150.25");
@@ -153,14 +164,16 @@ protected:
         WithGrid("A1", [](TFTransactions* Grid) { Grid->BitBtn1->Click(); });
         QCoreApplication::processEvents();  // the session's end goes on to the main window
         String disk;
-        for (const String& line : TransactionsOnDisk()) disk += line + "; ";
+        for (const String& line : TransactionsOnDisk())
+            disk += line + "; ";
         std::fprintf(stderr, "on disk: %s%s\n", disk.c_str(),
                      Application->Terminated() ? "ended" : "running");
         std::exit(0);
     }
 };
 
-TEST_F(TransactionSessionEndTest, TheSessionsEndInTheNewLoopAppendsNothingMore) {
+TEST_F(TransactionSessionEndTest, TheSessionsEndInTheNewLoopAppendsNothingMore)
+{
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(EndTheSessionInTheNewLoop(), ::testing::ExitedWithCode(0),
                 "on disk: 1 20081231 150.25; 2 20081231 99.50; deleted 0; ended");
@@ -168,20 +181,21 @@ TEST_F(TransactionSessionEndTest, TheSessionsEndInTheNewLoopAppendsNothingMore) 
 
 // An amount too large for the file is refused when the transaction is posted; the
 // editor comes back with what was typed, to be corrected, and nothing is lost.
-TEST_F(TransactionGridTest, RefusedTransactionComesBackToTheEditor) {
+TEST_F(TransactionGridTest, RefusedTransactionComesBackToTheEditor)
+{
     std::vector<String> amounts;
     ScriptEditors({
-        [](TFEditTrans* Editor) {
-            TypeTransaction(Editor, "010508", "BIG JOB", "123456789");
-            TypeText(Editor, "/");
-        },
-        [&](TFEditTrans* Editor) {
-            // Still a new transaction: it starts at the date again.
-            amounts.push_back(ActiveControlName(Editor) + " " + Editor->KVDBEdit1->Text() + " " +
-                              Editor->KVDBDoubleEdit1->Text());
-            TypeTransaction(Editor, "", "", "1234567.89");
-            Editor->BitBtn2->Click();
-        },
+            [](TFEditTrans* Editor) {
+                TypeTransaction(Editor, "010508", "BIG JOB", "123456789");
+                TypeText(Editor, "/");
+            },
+            [&](TFEditTrans* Editor) {
+                // Still a new transaction: it starts at the date again.
+                amounts.push_back(ActiveControlName(Editor) + " " + Editor->KVDBEdit1->Text() + " " +
+                                  Editor->KVDBDoubleEdit1->Text());
+                TypeTransaction(Editor, "", "", "1234567.89");
+                Editor->BitBtn2->Click();
+            },
     });
     std::vector<String> rows;
     WithGrid("A1", [&](TFTransactions* Grid) {
@@ -199,33 +213,36 @@ TEST_F(TransactionGridTest, RefusedTransactionComesBackToTheEditor) {
 
 class TransactionChangesTest : public TransactionFormsFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         TransactionFormsFixture::SetUp();
         AddTransaction("A1", 7, "03/15/2008", 100, "FENCE");
         AddTransaction("A", 1, "01/02/2008", 999, "OTHER RECIPIENT");
         AddTransaction("A1", 9, "01/10/2008", 50.5, "PAINT");
     }
     // An order other than by date, as another form may have left the table in.
-    static void OrderByDescription() {
+    static void OrderByDescription()
+    {
         TDaroruTable* t = DClientDataBase->tblTransactions;
         t->SetOrder(t->TagArea("DESCR"));
     }
 };
 
-TEST_F(TransactionChangesTest, EnterEditsTheCurrentTransactionAndCancelRevertsIt) {
+TEST_F(TransactionChangesTest, EnterEditsTheCurrentTransactionAndCancelRevertsIt)
+{
     std::vector<String> focus;
     ScriptEditors({
-        [&](TFEditTrans* Editor) {
-            focus.push_back(ActiveControlName(Editor));
-            TypeText(Editor, "04");  // the amount, by its label number
-            Retype(Editor, "-300");
-            PressKey(Editor, Qt::Key_Return);
-            TypeText(Editor, "/");
-        },
-        [&](TFEditTrans* Editor) {
-            TypeInLine(Editor, "03", "CHANGED");
-            Editor->BitBtn4->Click();
-        },
+            [&](TFEditTrans* Editor) {
+                focus.push_back(ActiveControlName(Editor));
+                TypeText(Editor, "04");  // the amount, by its label number
+                Retype(Editor, "-300");
+                PressKey(Editor, Qt::Key_Return);
+                TypeText(Editor, "/");
+            },
+            [&](TFEditTrans* Editor) {
+                TypeInLine(Editor, "03", "CHANGED");
+                Editor->BitBtn4->Click();
+            },
     });
     std::vector<std::vector<String>> rows;
     std::vector<TColor> colours;
@@ -251,7 +268,8 @@ TEST_F(TransactionChangesTest, EnterEditsTheCurrentTransactionAndCancelRevertsIt
     EXPECT_THAT(StoredTotals("A1"), ElementsAre(-200, 0, 0, 0, 0, 0));
 }
 
-TEST_F(TransactionChangesTest, DeleteAsksFirstAndEmptyGridsTakeNeitherEditNorDelete) {
+TEST_F(TransactionChangesTest, DeleteAsksFirstAndEmptyGridsTakeNeitherEditNorDelete)
+{
     Dialogs.AnswerMessage(mrNo);
     Dialogs.AnswerMessage(mrYes);
     Dialogs.AnswerMessage(mrYes);
@@ -279,7 +297,8 @@ TEST_F(TransactionChangesTest, DeleteAsksFirstAndEmptyGridsTakeNeitherEditNorDel
     EXPECT_EQ(DClientDataBase->tblTransactions->RecCount(), 1);
 }
 
-TEST_F(TransactionChangesTest, SearchFindsByNumberEditsAndListsByDate) {
+TEST_F(TransactionChangesTest, SearchFindsByNumberEditsAndListsByDate)
+{
     ScriptEditors({[](TFEditTrans* Editor) {
         EXPECT_EQ(Editor->KVDBEdit1->Text(), "FENCE");
         TypeInLine(Editor, "03", "FENCE POSTS");
@@ -302,25 +321,26 @@ TEST_F(TransactionChangesTest, SearchFindsByNumberEditsAndListsByDate) {
 
 // A session of adds, edits and deletes leaves the recipient's six totals equal to the
 // sums of its transactions, as another reader finds them in the files.
-TEST_F(TransactionChangesTest, TotalsMatchTheTransactionsOnDisk) {
+TEST_F(TransactionChangesTest, TotalsMatchTheTransactionsOnDisk)
+{
     FMain->User->StateAmount = true;
     ScriptEditors({
-        [](TFEditTrans* Editor) {
-            TypeTransaction(Editor, "020108", "", "1234.56");
-            TypeInLine(Editor, "05", "10.10");
-            TypeText(Editor, "/");
-        },
-        [](TFEditTrans* Editor) {
-            TypeTransaction(Editor, "", "", "0.07");
-            TypeInLine(Editor, "07", "0.03");
-            TypeInLine(Editor, "08", "99.99");
-            TypeInLine(Editor, "09", "0.01");
-            Editor->BitBtn2->Click();
-        },
-        [](TFEditTrans* Editor) {
-            TypeInLine(Editor, "04", "0.1");
-            TypeText(Editor, "/");
-        },
+            [](TFEditTrans* Editor) {
+                TypeTransaction(Editor, "020108", "", "1234.56");
+                TypeInLine(Editor, "05", "10.10");
+                TypeText(Editor, "/");
+            },
+            [](TFEditTrans* Editor) {
+                TypeTransaction(Editor, "", "", "0.07");
+                TypeInLine(Editor, "07", "0.03");
+                TypeInLine(Editor, "08", "99.99");
+                TypeInLine(Editor, "09", "0.01");
+                Editor->BitBtn2->Click();
+            },
+            [](TFEditTrans* Editor) {
+                TypeInLine(Editor, "04", "0.1");
+                TypeText(Editor, "/");
+            },
     });
     Dialogs.AnswerMessage(mrYes);
     WithGrid("A1", [&](TFTransactions* Grid) {
@@ -337,7 +357,8 @@ TEST_F(TransactionChangesTest, TotalsMatchTheTransactionsOnDisk) {
                                             "A|0,0,0,0,0,0|99900,0,0,0,0,0", "I1|0,0,0,0,0,0|0,0,0,0,0,0"));
 }
 
-TEST_F(TransactionChangesTest, MainMenuAsksForTheRecipientAndShowsOnlyItsTransactions) {
+TEST_F(TransactionChangesTest, MainMenuAsksForTheRecipientAndShowsOnlyItsTransactions)
+{
     std::vector<String> rows;
     String name;
     WhenShown<TdwLookupDlg>([](TdwLookupDlg* Lookup) {
@@ -357,7 +378,8 @@ TEST_F(TransactionChangesTest, MainMenuAsksForTheRecipientAndShowsOnlyItsTransac
 
 // Totals too large for the recipient's fields are refused with a message; the grid
 // still opens on the recipient's own transactions, where they can be put right.
-TEST_F(TransactionChangesTest, TotalsTooLargeAreSaidAndCanBePutRight) {
+TEST_F(TransactionChangesTest, TotalsTooLargeAreSaidAndCanBePutRight)
+{
     AddTransaction("A1", 20, "05/01/2008", 6000000, "SALE ONE");
     AddTransaction("A1", 21, "05/02/2008", 6000000, "SALE TWO");
     Dialogs.AnswerMessage(mrYes);
@@ -365,7 +387,8 @@ TEST_F(TransactionChangesTest, TotalsTooLargeAreSaidAndCanBePutRight) {
     WithGrid("A1", [&](TFTransactions* Grid) {
         rows.push_back(GridRows());
         Grid->SetActiveControl(Grid->dwDBGrid1);
-        for (int i = 0; i < 2; ++i) PressKey(Grid, Qt::Key_Down);
+        for (int i = 0; i < 2; ++i)
+            PressKey(Grid, Qt::Key_Down);
         PressKey(Grid, Qt::Key_Delete);
         rows.push_back(GridRows());
     });
@@ -373,14 +396,16 @@ TEST_F(TransactionChangesTest, TotalsTooLargeAreSaidAndCanBePutRight) {
     EXPECT_THAT(Shown()[0], ::testing::HasSubstr("too large"));
     EXPECT_EQ(Shown()[1], "Are you sure you want to delete this transaction for - SALE ONE ?");
     EXPECT_THAT(rows, ElementsAre(ElementsAre("9|01/10/2008|PAINT|50.50", "7|03/15/2008|FENCE|100.00",
-                                              "20|05/01/2008|SALE ONE|6000000.00", "21|05/02/2008|SALE TWO|6000000.00"),
+                                              "20|05/01/2008|SALE ONE|6000000.00",
+                                              "21|05/02/2008|SALE TWO|6000000.00"),
                                   ElementsAre("9|01/10/2008|PAINT|50.50", "7|03/15/2008|FENCE|100.00",
                                               "21|05/02/2008|SALE TWO|6000000.00")));
     EXPECT_THAT(StoredTotals("A1"), ElementsAre(6000150.5, 0, 0, 0, 0, 0));
 }
 
 // A recipient kept from before IDs were checked keeps its own transactions and totals.
-TEST_F(TransactionChangesTest, RecipientWithAQuoteInItsID) {
+TEST_F(TransactionChangesTest, RecipientWithAQuoteInItsID)
+{
     AddRecipient("O'NEIL", "PAT O'NEIL", "N");
     AddTransaction("O'NEIL", 1, "02/02/2008", 12.5, "HAULING");
     std::vector<String> rows;
@@ -389,14 +414,17 @@ TEST_F(TransactionChangesTest, RecipientWithAQuoteInItsID) {
     EXPECT_THAT(StoredTotals("O'NEIL"), ElementsAre(12.5, 0, 0, 0, 0, 0));
 }
 
-TEST_F(TransactionChangesTest, ListingButtons) {
+TEST_F(TransactionChangesTest, ListingButtons)
+{
     std::vector<String> listed;
     OrderByDescription();
     WithGrid("A1", [&](TFTransactions* Grid) {
         Grid->BitBtn4->Click();
         Grid->BitBtn2->Click();
         EXPECT_THAT(Shown(), ElementsAre(NotAvailableMessage, NotAvailableMessage));
-        TransactionListing = [&](const String& ID) { listed.push_back(ID + (FMain->Preview ? " preview" : " print")); };
+        TransactionListing = [&](const String& ID) {
+            listed.push_back(ID + (FMain->Preview ? " preview" : " print"));
+        };
         Grid->BitBtn4->Click();  // the print dialog is cancelled: nothing changes
         EXPECT_EQ(Grid->dwDBGrid1->DataSource(), DClientDataBase->dsTransactions);
         EXPECT_THAT(GridRows(), ElementsAre("7|03/15/2008|FENCE|100.00", "9|01/10/2008|PAINT|50.50"));
@@ -411,7 +439,8 @@ TEST_F(TransactionChangesTest, ListingButtons) {
 
 // In the grid the form's keyboard commands stay out of the way, except those the grid
 // passes on: a double click edits the row clicked, '/' closes the form.
-TEST_F(TransactionChangesTest, GridKeysAndDoubleClick) {
+TEST_F(TransactionChangesTest, GridKeysAndDoubleClick)
+{
     String edited;
     ScriptEditors({[&](TFEditTrans* Editor) {
         edited = Editor->KVDBEdit1->Text();
@@ -440,8 +469,10 @@ TEST_F(TransactionChangesTest, GridKeysAndDoubleClick) {
 
 // Rows are banded by their place on the screen, whichever transaction stands there;
 // the current cell is navy.
-TEST_F(TransactionChangesTest, RowColoursFollowTheScreenRows) {
-    for (int n = 10; n < 40; ++n) AddTransaction("A1", n, "04/01/2008", n, "WEEKLY");
+TEST_F(TransactionChangesTest, RowColoursFollowTheScreenRows)
+{
+    for (int n = 10; n < 40; ++n)
+        AddTransaction("A1", n, "04/01/2008", n, "WEEKLY");
     struct TCell {
         int Row;
         bool Highlight;
@@ -454,9 +485,11 @@ TEST_F(TransactionChangesTest, RowColoursFollowTheScreenRows) {
     WithGrid("A1", [&](TFTransactions* Grid) {
         TdwDBGrid* grid = Grid->dwDBGrid1;
         const auto colours = grid->OnCalcCellColors;
-        grid->OnCalcCellColors = [&, colours](TObject* S, TField* F, TGridDrawState St, bool H, TFont* AF, TBrush* AB) {
+        grid->OnCalcCellColors = [&, colours](TObject* S, TField* F, TGridDrawState St, bool H, TFont* AF,
+                                              TBrush* AB) {
             colours(S, F, St, H, AF, AB);
-            if (recording) paints.back().push_back({grid->PaintingRow(), H, AB->Color(), AF->Style().Contains(fsBold)});
+            if (recording)
+                paints.back().push_back({grid->PaintingRow(), H, AB->Color(), AF->Style().Contains(fsBold)});
         };
         const auto scrolled = grid->OnTopRowChanged;
         grid->OnTopRowChanged = [&, scrolled](TObject* S) {
@@ -471,7 +504,8 @@ TEST_F(TransactionChangesTest, RowColoursFollowTheScreenRows) {
         };
         Grid->SetActiveControl(grid);
         paint();
-        for (int i = 0; i < grid->VisibleRowCount() + 3; ++i) PressKey(Grid, Qt::Key_Down);
+        for (int i = 0; i < grid->VisibleRowCount() + 3; ++i)
+            PressKey(Grid, Qt::Key_Down);
         paint();
     });
     EXPECT_GT(topRowChanges, 0);
@@ -493,7 +527,8 @@ TEST_F(TransactionChangesTest, RowColoursFollowTheScreenRows) {
 }
 
 // The grid and the editor, for a person to look at.
-TEST_F(TransactionChangesTest, Screenshots) {
+TEST_F(TransactionChangesTest, Screenshots)
+{
     AddTransaction("A1", 8, "04/30/2008", -400, "REFUND OF OVERPAYMENT");
     ScriptEditors({[&](TFEditTrans* Editor) {
         TypeText(Editor, "050508");

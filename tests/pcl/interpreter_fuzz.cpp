@@ -23,10 +23,42 @@ using namespace std::string_literals;
 // Pieces of the language that random splicing mixes in, so that the parser
 // meets real commands with wrong values far more often than pure noise gives.
 const std::vector<std::string> Fragments = {
-    Esc("E"), Esc("&a"), Esc("*p"), Esc("*c"), Esc("(s"), Esc(")s"), Esc("*b"), Esc("*r"), Esc("*t"),
-    Esc("&f0X"), Esc("&f1X"), Esc("%-12345X"), Esc("%1B"), Esc("%0A"), Esc("&l0E"), Esc("&u7200D"),
-    "32767", "-32767", "0.00005", "W", "X", "Y", "r", "C", "\f", "\r\n", "@PJL\n", Esc("*b3M"), Esc("*b2M"),
-    Esc("*r1A"), Esc("*b32767W"), Esc("(s64W"), Esc(")s64W"), Esc("*c5F"), Esc("(1X"), Esc("&p100X"),
+        Esc("E"),
+        Esc("&a"),
+        Esc("*p"),
+        Esc("*c"),
+        Esc("(s"),
+        Esc(")s"),
+        Esc("*b"),
+        Esc("*r"),
+        Esc("*t"),
+        Esc("&f0X"),
+        Esc("&f1X"),
+        Esc("%-12345X"),
+        Esc("%1B"),
+        Esc("%0A"),
+        Esc("&l0E"),
+        Esc("&u7200D"),
+        "32767",
+        "-32767",
+        "0.00005",
+        "W",
+        "X",
+        "Y",
+        "r",
+        "C",
+        "\f",
+        "\r\n",
+        "@PJL\n",
+        Esc("*b3M"),
+        Esc("*b2M"),
+        Esc("*r1A"),
+        Esc("*b32767W"),
+        Esc("(s64W"),
+        Esc(")s64W"),
+        Esc("*c5F"),
+        Esc("(1X"),
+        Esc("&p100X"),
 };
 
 std::string Mutate(std::string bytes, std::mt19937& random)
@@ -43,9 +75,7 @@ std::string Mutate(std::string bytes, std::mt19937& random)
             if (!bytes.empty())
                 bytes[at] = char(bytes[at] ^ (1 << (random() % 8)));
             break;
-        case 2:
-            bytes.insert(at, Fragments[random() % Fragments.size()]);
-            break;
+        case 2: bytes.insert(at, Fragments[random() % Fragments.size()]); break;
         case 3:
             if (!bytes.empty())
                 bytes.erase(at, 1 + random() % 16);
@@ -53,9 +83,7 @@ std::string Mutate(std::string bytes, std::mt19937& random)
         case 4:
             bytes.resize(at);  // cut off
             break;
-        default:
-            bytes.insert(at, 1, '\x1b');
-            break;
+        default: bytes.insert(at, 1, '\x1b'); break;
         }
     }
     return bytes;
@@ -76,8 +104,9 @@ void Check(const std::vector<pcl::Page>& pages, const std::string& input)
     bool ok = pages.size() <= pcl::MaxPages;
     for (const pcl::Page& page : pages) {
         for (const pcl::Rule& r : page.Rules)
-            ok = ok && r.Width > 0 && r.Height > 0 && Within(r.X, 0, page.Width) && Within(r.X + r.Width, 0, page.Width) &&
-                 Within(r.Y, 0, page.Height) && Within(r.Y + r.Height, 0, page.Height);
+            ok = ok && r.Width > 0 && r.Height > 0 && Within(r.X, 0, page.Width) &&
+                 Within(r.X + r.Width, 0, page.Width) && Within(r.Y, 0, page.Height) &&
+                 Within(r.Y + r.Height, 0, page.Height);
         for (const pcl::GlyphRun& run : page.Runs)
             ok = ok && !run.Text.empty() && Within(run.X, 0, page.Width) && Within(run.Y, 0, page.Height);
         for (const pcl::Mark& m : page.Order) {
@@ -101,11 +130,12 @@ int main(int argc, char** argv)
     EnsureQApplication();
     std::mt19937 random(20081231);
     const std::vector<std::string> seeds = {pcltest::SampleFormPage(), pcltest::SampleOverlay(),
-                                            Esc("*t300R") + Esc("*r1A") + Esc("*b2M") + Esc("*b4W") + "\xFE\x33\x00\x80"s +
-                                                Esc("*b3M") + Esc("*b2W") + "\x01\x44" + Esc("*rB")};
+                                            Esc("*t300R") + Esc("*r1A") + Esc("*b2M") + Esc("*b4W") +
+                                                    "\xFE\x33\x00\x80"s + Esc("*b3M") + Esc("*b2W") +
+                                                    "\x01\x44" + Esc("*rB")};
     for (int round = 0; round < rounds; ++round) {
         const std::string input =
-            round % 4 == 0 ? Noise(random) : Mutate(seeds[random() % seeds.size()], random);
+                round % 4 == 0 ? Noise(random) : Mutate(seeds[random() % seeds.size()], random);
         const auto pages = pcl::Interpret(input);
         Check(pages, input);
         if (round % 16 == 0)

@@ -13,10 +13,10 @@ using namespace std::string_literals;
 using pcl::Interpret;
 
 constexpr int Inch = pcl::UnitsPerInch;
-constexpr int LogicalLeft = Inch / 4;       // the logical page starts 0.25 in from the edge
-constexpr int TopMargin = Inch / 2;         // after a reset
-constexpr int Row = Inch / 6;               // 6 lines an inch
-constexpr int Column = Inch / 10;           // Courier 10
+constexpr int LogicalLeft = Inch / 4;  // the logical page starts 0.25 in from the edge
+constexpr int TopMargin = Inch / 2;    // after a reset
+constexpr int Row = Inch / 6;          // 6 lines an inch
+constexpr int Column = Inch / 10;      // Courier 10
 const std::string E = "\x1b";
 
 // The only text run of a one-page job.
@@ -42,27 +42,29 @@ TEST(PclInterpreter, PlacesTextWhereTheCursorCommandsSay)
 {
     const std::string lineprinter = E + "(U" + E + "(s0p0s0b0t16.67h8.5V";
     const PositionCase cases[] = {
-        {"row and column", E + "&a3r4C", LogicalLeft + 4 * Column, TopMargin + 3 * Row + Row * 3 / 4},
-        {"fraction rounded to four decimals", E + "&a17.6000003814697r4C", LogicalLeft + 4 * Column,
-         TopMargin + Row * 3 / 4 + 21120},
-        {"relative row up", E + "&a5r" + E + "&a-1R", LogicalLeft, TopMargin + 4 * Row + Row * 3 / 4},
-        {"relative half rows down", E + "&a2r" + E + "&a+1.5R", LogicalLeft, TopMargin + Row * 3 / 4 + 4200},
-        {"column after the line printer font", lineprinter + E + "&a0r10C", LogicalLeft + 10 * 432,
-         TopMargin + Row * 3 / 4},
-        {"row and column in one command, lower case", E + "&a2r+3c-1R", LogicalLeft + 3 * Column,
-         TopMargin + Row + Row * 3 / 4},
-        {"top margin zero", E + "&l0E" + E + "&a3r4C", LogicalLeft + 4 * Column, 3 * Row + Row * 3 / 4},
-        {"PCL units from the top margin", E + "*p300x150Y", LogicalLeft + Inch, TopMargin + Inch / 2},
-        {"decipoints, relative", E + "&a720h720V" + E + "&a+72H", LogicalLeft + Inch + Inch / 10, TopMargin + Inch},
-        {"unit of measure 600", E + "&u600D" + E + "*p600x0Y", LogicalLeft + Inch, TopMargin},
-        {"left of the page is clamped", E + "&a-5C", LogicalLeft, TopMargin + Row * 3 / 4},
-        {"negative absolute is clamped", E + "*p-300X", LogicalLeft, TopMargin + Row * 3 / 4},
-        {"carriage return to the left margin", E + "&a10L" + E + "&a40C\r", LogicalLeft + 10 * Column,
-         TopMargin + Row * 3 / 4},
-        {"line feed after lines per inch", E + "&l8D\n", LogicalLeft, TopMargin + Row * 3 / 4 + 900},
-        {"pushed and popped cursor", E + "&a5r10C" + E + "&f0S" + E + "&a20r" + E + "&f1S", LogicalLeft + 10 * Column,
-         TopMargin + 5 * Row + Row * 3 / 4},
-        {"tab to the next eighth column", "\t", LogicalLeft + 8 * Column, TopMargin + Row * 3 / 4},
+            {"row and column", E + "&a3r4C", LogicalLeft + 4 * Column, TopMargin + 3 * Row + Row * 3 / 4},
+            {"fraction rounded to four decimals", E + "&a17.6000003814697r4C", LogicalLeft + 4 * Column,
+             TopMargin + Row * 3 / 4 + 21120},
+            {"relative row up", E + "&a5r" + E + "&a-1R", LogicalLeft, TopMargin + 4 * Row + Row * 3 / 4},
+            {"relative half rows down", E + "&a2r" + E + "&a+1.5R", LogicalLeft,
+             TopMargin + Row * 3 / 4 + 4200},
+            {"column after the line printer font", lineprinter + E + "&a0r10C", LogicalLeft + 10 * 432,
+             TopMargin + Row * 3 / 4},
+            {"row and column in one command, lower case", E + "&a2r+3c-1R", LogicalLeft + 3 * Column,
+             TopMargin + Row + Row * 3 / 4},
+            {"top margin zero", E + "&l0E" + E + "&a3r4C", LogicalLeft + 4 * Column, 3 * Row + Row * 3 / 4},
+            {"PCL units from the top margin", E + "*p300x150Y", LogicalLeft + Inch, TopMargin + Inch / 2},
+            {"decipoints, relative", E + "&a720h720V" + E + "&a+72H", LogicalLeft + Inch + Inch / 10,
+             TopMargin + Inch},
+            {"unit of measure 600", E + "&u600D" + E + "*p600x0Y", LogicalLeft + Inch, TopMargin},
+            {"left of the page is clamped", E + "&a-5C", LogicalLeft, TopMargin + Row * 3 / 4},
+            {"negative absolute is clamped", E + "*p-300X", LogicalLeft, TopMargin + Row * 3 / 4},
+            {"carriage return to the left margin", E + "&a10L" + E + "&a40C\r", LogicalLeft + 10 * Column,
+             TopMargin + Row * 3 / 4},
+            {"line feed after lines per inch", E + "&l8D\n", LogicalLeft, TopMargin + Row * 3 / 4 + 900},
+            {"pushed and popped cursor", E + "&a5r10C" + E + "&f0S" + E + "&a20r" + E + "&f1S",
+             LogicalLeft + 10 * Column, TopMargin + 5 * Row + Row * 3 / 4},
+            {"tab to the next eighth column", "\t", LogicalLeft + 8 * Column, TopMargin + Row * 3 / 4},
     };
     for (const PositionCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -99,19 +101,20 @@ TEST(PclInterpreter, ResetAndFormFeedEjectPages)
         std::string bytes;
         std::size_t pages;
     } cases[] = {
-        {"a page file", E + "EA" + E + "E", 1},
-        {"reset in the middle", E + "EA" + E + "EB" + E + "E", 2},
-        {"nothing printed", E + "E" + E + "E  " + E + "E", 0},
-        {"form feed", "A\fB", 2},
-        {"form feed on a blank page", "\f", 1},
-        {"marks at the end of input", "A", 1},
-        {"empty input", "", 0},
+            {"a page file", E + "EA" + E + "E", 1},
+            {"reset in the middle", E + "EA" + E + "EB" + E + "E", 2},
+            {"nothing printed", E + "E" + E + "E  " + E + "E", 0},
+            {"form feed", "A\fB", 2},
+            {"form feed on a blank page", "\f", 1},
+            {"marks at the end of input", "A", 1},
+            {"empty input", "", 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Interpret(c.bytes).size(), c.pages) << c.what;
 
     // A reset restores the defaults: 6 lines an inch, Courier 10, copies 1.
-    auto pages = Interpret(E + "&l3X" + E + "&l8D" + E + "(s1p16.67h4T" + "A" + E + "E" + E + "&a1r1CB" + E + "E");
+    auto pages =
+            Interpret(E + "&l3X" + E + "&l8D" + E + "(s1p16.67h4T" + "A" + E + "E" + E + "&a1r1CB" + E + "E");
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_EQ(pages[0].Copies, 3);
     EXPECT_EQ(pages[1].Copies, 1);
@@ -130,11 +133,23 @@ TEST(PclInterpreter, SelectsFontsByAttributes)
         pcl::FontSpec font;
         int advance;
     } cases[] = {
-        {"Courier 10", E + "(8U" + E + "(sp10h12vsb3T", {pcl::Typeface::Mono, true, 12.0, false, false}, Column},
-        {"sans 8 point semi-bold", E + "(U" + E + "(s1p8vs1b4T", {pcl::Typeface::Sans, false, 8.0, true, false}, 0},
-        {"line printer", E + "(U" + E + "(s0p0s0b0t16.67h8.5V", {pcl::Typeface::Mono, true, 120.0 / 16.67, false, false}, 432},
-        {"serif italic", E + "(s1p10v1s0b4101T", {pcl::Typeface::Serif, false, 10.0, false, true}, 0},
-        {"unknown proportional face", E + "(s1p9v0s0b9999T", {pcl::Typeface::Sans, false, 9.0, false, false}, 0},
+            {"Courier 10",
+             E + "(8U" + E + "(sp10h12vsb3T",
+             {pcl::Typeface::Mono, true, 12.0, false, false},
+             Column},
+            {"sans 8 point semi-bold",
+             E + "(U" + E + "(s1p8vs1b4T",
+             {pcl::Typeface::Sans, false, 8.0, true, false},
+             0},
+            {"line printer",
+             E + "(U" + E + "(s0p0s0b0t16.67h8.5V",
+             {pcl::Typeface::Mono, true, 120.0 / 16.67, false, false},
+             432},
+            {"serif italic", E + "(s1p10v1s0b4101T", {pcl::Typeface::Serif, false, 10.0, false, true}, 0},
+            {"unknown proportional face",
+             E + "(s1p9v0s0b9999T",
+             {pcl::Typeface::Sans, false, 9.0, false, false},
+             0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -156,15 +171,15 @@ TEST(PclInterpreter, SelectsFontsByAttributes)
 
 TEST(PclInterpreter, MapsTheSymbolSetsToWindows1252)
 {
-    EXPECT_EQ(OnlyRun(E + "(8U" + "caf\xC5").Text, "caf\xE9");      // Roman-8 e acute
-    EXPECT_EQ(OnlyRun(E + "(19U" + "caf\xE9").Text, "caf\xE9");     // Windows Latin-1
-    EXPECT_EQ(OnlyRun(E + "(0U" + "caf\xE9").Text, "caf ");         // ASCII prints a blank cell
+    EXPECT_EQ(OnlyRun(E + "(8U" + "caf\xC5").Text, "caf\xE9");   // Roman-8 e acute
+    EXPECT_EQ(OnlyRun(E + "(19U" + "caf\xE9").Text, "caf\xE9");  // Windows Latin-1
+    EXPECT_EQ(OnlyRun(E + "(0U" + "caf\xE9").Text, "caf ");      // ASCII prints a blank cell
 }
 
 TEST(PclInterpreter, RecordsRulesAndShadedBoxes)
 {
-    auto pages = Interpret(E + "*p300x600Y" + E + "*c600a3b0P" + E + "*c20g2P" + E + "&a720h720V" + E + "*c720h72v1P" +
-                           E + "*c3g3P");
+    auto pages = Interpret(E + "*p300x600Y" + E + "*c600a3b0P" + E + "*c20g2P" + E + "&a720h720V" + E +
+                           "*c720h72v1P" + E + "*c3g3P");
     ASSERT_EQ(pages.size(), 1u);
     const auto& rules = pages[0].Rules;
     ASSERT_EQ(rules.size(), 4u);
@@ -194,14 +209,21 @@ TEST(PclInterpreter, SkipsWhatItDoesNotDraw)
         std::string bytes;
         std::string text;
     } cases[] = {
-        {"unknown commands", E + "&z5Q" + E + "~" + E + "Y" + "X", "X"},
-        {"byte-count payloads", E + "&n6WHIDDEN" + E + "*c5WAB\x1b" "CD" + E + "*o2W\x1b" "EX", "X"},
-        {"job language", E + "%-12345X@PJL JOB\r\n@PJL ENTER LANGUAGE=PCL\r\n" + E + "EX", "X"},
-        {"vector graphics", E + "%1BIN;PD100,100;" + E + "%0AX", "X"},
-        {"macro definitions", E + "&f1y0XHIDDEN" + E + "&f1XX", "X"},
-        {"transparent print", E + "&p2XX\x0c", "X "},
-        {"an ESC before a control code", E + "\rX", "X"},
-        {"a byte that cannot end a command", E + "&a5\x01X", "X"},
+            {"unknown commands", E + "&z5Q" + E + "~" + E + "Y" + "X", "X"},
+            {"byte-count payloads",
+             E + "&n6WHIDDEN" + E +
+                     "*c5WAB\x1b"
+                     "CD" +
+                     E +
+                     "*o2W\x1b"
+                     "EX",
+             "X"},
+            {"job language", E + "%-12345X@PJL JOB\r\n@PJL ENTER LANGUAGE=PCL\r\n" + E + "EX", "X"},
+            {"vector graphics", E + "%1BIN;PD100,100;" + E + "%0AX", "X"},
+            {"macro definitions", E + "&f1y0XHIDDEN" + E + "&f1XX", "X"},
+            {"transparent print", E + "&p2XX\x0c", "X "},
+            {"an ESC before a control code", E + "\rX", "X"},
+            {"a byte that cannot end a command", E + "&a5\x01X", "X"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -217,9 +239,9 @@ TEST(PclInterpreter, SkipsWhatItDoesNotDraw)
 
 TEST(PclInterpreter, DecodesRasterRows)
 {
-    auto pages = Interpret(E + "*p300x300Y" + E + "*t300R" + E + "*r1A" + E + "*b0M" + E + "*b2W\xFF\x01" + E +
-                           "*b1m4W\x01\xAA\x00\x0F"s + E + "*b2M" + E + "*b4W\xFE\x33\x00\x80"s + E + "*b3M" + E +
-                           "*b2W\x01\x44" + E + "*rB" + "X");
+    auto pages = Interpret(E + "*p300x300Y" + E + "*t300R" + E + "*r1A" + E + "*b0M" + E + "*b2W\xFF\x01" +
+                           E + "*b1m4W\x01\xAA\x00\x0F"s + E + "*b2M" + E + "*b4W\xFE\x33\x00\x80"s + E +
+                           "*b3M" + E + "*b2W\x01\x44" + E + "*rB" + "X");
     ASSERT_EQ(pages.size(), 1u);
     ASSERT_EQ(pages[0].Rasters.size(), 1u);
     const pcl::Raster& raster = pages[0].Rasters[0];
@@ -228,10 +250,10 @@ TEST(PclInterpreter, DecodesRasterRows)
     EXPECT_EQ(raster.Dpi, 300);
     using Row = std::vector<std::uint8_t>;
     ASSERT_EQ(raster.Rows.size(), 4u);
-    EXPECT_EQ(raster.Rows[0], (Row{0xFF, 0x01}));
-    EXPECT_EQ(raster.Rows[1], (Row{0xAA, 0xAA, 0x0F}));
-    EXPECT_EQ(raster.Rows[2], (Row{0x33, 0x33, 0x33, 0x80}));
-    EXPECT_EQ(raster.Rows[3], (Row{0x33, 0x44, 0x33, 0x80}));  // delta row: byte 1 replaced
+    EXPECT_EQ(raster.Rows[0], (Row {0xFF, 0x01}));
+    EXPECT_EQ(raster.Rows[1], (Row {0xAA, 0xAA, 0x0F}));
+    EXPECT_EQ(raster.Rows[2], (Row {0x33, 0x33, 0x33, 0x80}));
+    EXPECT_EQ(raster.Rows[3], (Row {0x33, 0x44, 0x33, 0x80}));  // delta row: byte 1 replaced
     // The cursor is below the image afterwards.
     ASSERT_EQ(pages[0].Runs.size(), 1u);
     EXPECT_EQ(pages[0].Runs[0].Y, TopMargin + Inch + 4 * 24);
@@ -241,22 +263,25 @@ TEST(PclInterpreter, DecodesRasterRows)
 std::string SoftFontDownload(int id, bool permanent)
 {
     std::string header(64, '\0');
-    header[1] = 64;          // descriptor size
-    header[13] = 1;          // proportional
-    header[16] = 0; header[17] = 120;  // pitch in quarter dots
-    header[18] = 0; header[19] = 200;  // height in quarter dots: 12 points
-    header[25] = 4;          // typeface 4
+    header[1] = 64;  // descriptor size
+    header[13] = 1;  // proportional
+    header[16] = 0;
+    header[17] = 120;  // pitch in quarter dots
+    header[18] = 0;
+    header[19] = 200;  // height in quarter dots: 12 points
+    header[25] = 4;    // typeface 4
     std::string glyph(16, '\0');
-    glyph[0] = 4;            // format
-    glyph[2] = 14;           // descriptor size
-    glyph[3] = 1;            // uncompressed bitmap
-    glyph[7] = 0;            // left offset
-    glyph[9] = 2;            // top offset
-    glyph[11] = 8;           // width
-    glyph[13] = 2;           // height
-    glyph[15] = 40;          // delta X: 10 dots
+    glyph[0] = 4;    // format
+    glyph[2] = 14;   // descriptor size
+    glyph[3] = 1;    // uncompressed bitmap
+    glyph[7] = 0;    // left offset
+    glyph[9] = 2;    // top offset
+    glyph[11] = 8;   // width
+    glyph[13] = 2;   // height
+    glyph[15] = 40;  // delta X: 10 dots
     glyph += "\xF0\x0F";
-    std::string bytes = E + "*c" + std::to_string(id) + "D" + E + ")s64W" + header + E + "*c65E" + E + "(s18W" + glyph;
+    std::string bytes =
+            E + "*c" + std::to_string(id) + "D" + E + ")s64W" + header + E + "*c65E" + E + "(s18W" + glyph;
     if (permanent)
         bytes += E + "*c5F";
     return bytes;
@@ -270,7 +295,7 @@ TEST(PclInterpreter, PrintsDownloadedSoftFonts)
     const pcl::Raster& a = pages[0].Rasters[0];
     EXPECT_EQ(a.X, LogicalLeft + 3 * Column);
     EXPECT_EQ(a.Y, TopMargin + 2 * Row + Row * 3 / 4 - 2 * 24);
-    EXPECT_EQ(a.Rows, (std::vector<std::vector<std::uint8_t>>{{0xF0}, {0x0F}}));
+    EXPECT_EQ(a.Rows, (std::vector<std::vector<std::uint8_t>> {{0xF0}, {0x0F}}));
     EXPECT_EQ(pages[0].Rasters[1].X - a.X, 10 * 24);  // the character's own advance
 
     // A reset deletes a temporary font but keeps a permanent one.

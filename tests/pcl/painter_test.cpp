@@ -67,16 +67,17 @@ TEST_F(PclPainter, FixedPitchColumnsHoldAtEveryResolution)
         for (int row : {10, 12}) {
             auto [left, right] = rowBand(row);
             ASSERT_GE(left, 0) << row;
-            EXPECT_GE(right, column55) << row;          // the last glyph stands in column 55
-            EXPECT_LT(right, column55 + cell) << row;   // and does not run past it
+            EXPECT_GE(right, column55) << row;         // the last glyph stands in column 55
+            EXPECT_LT(right, column55 + cell) << row;  // and does not run past it
         }
     }
 }
 
 TEST_F(PclPainter, RulesShadesAndRastersLandOnTheirPixels)
 {
-    const std::string bytes = E + "*p300x300Y" + E + "*c300a30b0P" + E + "*p300x600Y" + E + "*c300a300b50g2P" +
-                              E + "*p0x1200Y" + E + "*t75R" + E + "*r1A" + E + "*b1W\x80" + E + "*rB";
+    const std::string bytes = E + "*p300x300Y" + E + "*c300a30b0P" + E + "*p300x600Y" + E +
+                              "*c300a300b50g2P" + E + "*p0x1200Y" + E + "*t75R" + E + "*r1A" + E +
+                              "*b1W\x80" + E + "*rB";
     auto pages = pcl::Interpret(bytes);
     ASSERT_EQ(pages.size(), 1u);
     auto bitmap = pcl::RenderPage(pages[0], 100);

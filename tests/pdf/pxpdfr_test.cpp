@@ -20,7 +20,8 @@
 namespace {
 
 // A Letter sheet as a metafile at 96 per inch: a caption, a box and an amount.
-std::unique_ptr<TMetafile> SheetMetafile(const String& Caption) {
+std::unique_ptr<TMetafile> SheetMetafile(const String& Caption)
+{
     auto metafile = std::make_unique<TMetafile>();
     metafile->SetWidth(816);
     metafile->SetHeight(1056);
@@ -36,16 +37,20 @@ std::unique_ptr<TMetafile> SheetMetafile(const String& Caption) {
 
 class PdfExportTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         EnsureQApplication();
         Pdf = new TPXPDFPrinter(nullptr);
     }
-    void TearDown() override {
-        if (Pdf) Pdf->Free();
+    void TearDown() override
+    {
+        if (Pdf)
+            Pdf->Free();
     }
     String File(const String& Name) const { return Dir / Name; }
     // The message of the component's error, or "" when none was raised.
-    static String ErrorOf(const std::function<void()>& Action) {
+    static String ErrorOf(const std::function<void()>& Action)
+    {
         try {
             Action();
         } catch (const EPXPDFError& e) {
@@ -58,35 +63,38 @@ protected:
     TPXPDFPrinter* Pdf = nullptr;
 };
 
-TEST_F(PdfExportTest, PagesHaveTheSizeTheirUnitsAndResolutionsGive) {
+TEST_F(PdfExportTest, PagesHaveTheSizeTheirUnitsAndResolutionsGive)
+{
     Pdf->SetFilename(File("sizes.PDF"));
     Pdf->BeginDoc();
     struct {
         int width, height, xres, yres;
     } pages[] = {
-        {12240, 15840, 1440, 1440},  // Letter in twentieths of a point
-        {612, 792, 0, 0},            // resolution 0 counts as 72
-        {15120, 20160, 1440, 1440},  // 10.5 by 14 inches
-        {2550, 3300, 300, 300},
+            {12240, 15840, 1440, 1440},  // Letter in twentieths of a point
+            {612, 792, 0, 0},            // resolution 0 counts as 72
+            {15120, 20160, 1440, 1440},  // 10.5 by 14 inches
+            {2550, 3300, 300, 300},
     };
     for (const auto& page : pages) {
         Pdf->StartPage(page.width, page.height, page.xres, page.yres, 0);
         Pdf->EndPage();
     }
     Pdf->EndDoc();
-    const std::vector<std::string> expected = {"612 x 792 pts (letter)", "612 x 792 pts (letter)", "756 x 1008 pts",
-                                               "612 x 792 pts (letter)"};
+    const std::vector<std::string> expected = {"612 x 792 pts (letter)", "612 x 792 pts (letter)",
+                                               "756 x 1008 pts", "612 x 792 pts (letter)"};
     EXPECT_EQ(poppler::PageSizes(File("sizes.PDF")), expected);
 }
 
-TEST_F(PdfExportTest, DocumentWithoutPagesIsStillAReadablePdf) {
+TEST_F(PdfExportTest, DocumentWithoutPagesIsStillAReadablePdf)
+{
     Pdf->SetFilename(File("empty.PDF"));
     Pdf->BeginDoc();
     Pdf->EndDoc();
     EXPECT_EQ(poppler::PageCount(File("empty.PDF")), 0);
 }
 
-TEST_F(PdfExportTest, MetafileKeepsItsTextAsTextAndItsLinesAsVectors) {
+TEST_F(PdfExportTest, MetafileKeepsItsTextAsTextAndItsLinesAsVectors)
+{
     Pdf->SetFilename(File("sheet.PDF"));
     Pdf->BeginDoc();
     Pdf->StartPage(12240, 15840, 1440, 1440, 0);
@@ -103,7 +111,8 @@ TEST_F(PdfExportTest, MetafileKeepsItsTextAsTextAndItsLinesAsVectors) {
     ASSERT_EQ(page.size(), QSize(850, 1100));
     const auto darkBetween = [&page](int from, int to) {
         for (int x = from; x <= to; ++x)
-            if (qGray(page.pixel(x, 550)) < 128) return true;
+            if (qGray(page.pixel(x, 550)) < 128)
+                return true;
         return false;
     };
     EXPECT_TRUE(darkBetween(48, 52));
@@ -112,7 +121,8 @@ TEST_F(PdfExportTest, MetafileKeepsItsTextAsTextAndItsLinesAsVectors) {
     EXPECT_FALSE(darkBetween(803, 849));
 }
 
-TEST_F(PdfExportTest, BitmapIsPlacedInItsBoxAsAnImage) {
+TEST_F(PdfExportTest, BitmapIsPlacedInItsBoxAsAnImage)
+{
     TBitmap bitmap;
     bitmap.SetSize(20, 40);
     bitmap.Canvas()->Brush()->SetColor(clRed);
@@ -129,7 +139,9 @@ TEST_F(PdfExportTest, BitmapIsPlacedInItsBoxAsAnImage) {
         Pdf->EndDoc();
         EXPECT_EQ(poppler::ImageCount(File(name + ".PDF")), 1);
         const QImage page = poppler::Render(File(name + ".PDF"), 1, 100, File(name + ".png"));
-        const auto red = [&page](int x, int y) { return page.pixelColor(x, y).red() > 200 && page.pixelColor(x, y).green() < 60; };
+        const auto red = [&page](int x, int y) {
+            return page.pixelColor(x, y).red() > 200 && page.pixelColor(x, y).green() < 60;
+        };
         EXPECT_TRUE(red(102, 202));
         EXPECT_TRUE(red(147, 297));
         EXPECT_FALSE(red(97, 250));
@@ -138,7 +150,8 @@ TEST_F(PdfExportTest, BitmapIsPlacedInItsBoxAsAnImage) {
     }
 }
 
-TEST_F(PdfExportTest, MetafileOutsideAPageMakesAPageOfItsFrame) {
+TEST_F(PdfExportTest, MetafileOutsideAPageMakesAPageOfItsFrame)
+{
     TMetafile metafile;
     {
         metafile.SetWidth(2550);
@@ -150,11 +163,12 @@ TEST_F(PdfExportTest, MetafileOutsideAPageMakesAPageOfItsFrame) {
     Pdf->BeginDoc();
     Pdf->DrawMetafile(0, 0, &metafile);
     Pdf->EndDoc();
-    EXPECT_EQ(poppler::PageSizes(File("own.PDF")), std::vector<std::string>{"612 x 792 pts (letter)"});
+    EXPECT_EQ(poppler::PageSizes(File("own.PDF")), std::vector<std::string> {"612 x 792 pts (letter)"});
     EXPECT_NE(poppler::Text(File("own.PDF")).find("OWN PAGE"), std::string::npos);
 }
 
-TEST_F(PdfExportTest, FileAppearsUnderItsNameOnlyWhenComplete) {
+TEST_F(PdfExportTest, FileAppearsUnderItsNameOnlyWhenComplete)
+{
     const String name = File("whole.PDF");
     Dir.Write("whole.PDF", "an earlier run's file");
     Pdf->SetFilename(name);
@@ -168,7 +182,7 @@ TEST_F(PdfExportTest, FileAppearsUnderItsNameOnlyWhenComplete) {
     Pdf->EndPage();
     Pdf->EndDoc();
     EXPECT_EQ(poppler::PageCount(name), 2);
-    EXPECT_EQ(ListFiles(Dir.Path(), "*"), std::vector<String>{"whole.PDF"});
+    EXPECT_EQ(ListFiles(Dir.Path(), "*"), std::vector<String> {"whole.PDF"});
 
     // A document dropped unfinished leaves nothing behind.
     TPXPDFPrinter* dropped = new TPXPDFPrinter(nullptr);
@@ -176,10 +190,11 @@ TEST_F(PdfExportTest, FileAppearsUnderItsNameOnlyWhenComplete) {
     dropped->BeginDoc();
     dropped->StartPage(12240, 15840, 1440, 1440, 0);
     dropped->Free();
-    EXPECT_EQ(ListFiles(Dir.Path(), "*"), std::vector<String>{"whole.PDF"});
+    EXPECT_EQ(ListFiles(Dir.Path(), "*"), std::vector<String> {"whole.PDF"});
 }
 
-TEST_F(PdfExportTest, ErrorsOfTheComponent) {
+TEST_F(PdfExportTest, ErrorsOfTheComponent)
+{
     TJPEGImage jpeg;
     TMetafile empty;
     const String missingDir = File("no such directory/x.PDF");
@@ -188,48 +203,49 @@ TEST_F(PdfExportTest, ErrorsOfTheComponent) {
         std::function<void(TPXPDFPrinter&)> action;
         String message;
     } cases[] = {
-        {"no file name", [](TPXPDFPrinter& p) { p.BeginDoc(); }, "No filename or memory stream was specified!"},
-        {"page before the document", [](TPXPDFPrinter& p) { p.StartPage(612, 792, 72, 72, 0); },
-         "StartPage is only allowed within StartDoc and EndDoc!"},
-        {"page after the document",
-         [this](TPXPDFPrinter& p) {
-             p.SetFilename(File("ended.PDF"));
-             p.BeginDoc();
-             p.EndDoc();
-             p.StartPage(612, 792, 72, 72, 0);
-         },
-         "StartPage is only allowed within StartDoc and EndDoc!"},
-        {"a JPEG picture",
-         [&](TPXPDFPrinter& p) {
-             p.SetFilename(File("jpeg.PDF"));
-             p.BeginDoc();
-             p.StartPage(612, 792, 72, 72, 0);
-             p.DrawTGraphic(0, 0, 10, 10, &jpeg);
-         },
-         "Cannot convert TJPEGImage"},
-        {"an empty metafile outside a page",
-         [&](TPXPDFPrinter& p) {
-             p.SetFilename(File("invalid.PDF"));
-             p.BeginDoc();
-             p.DrawMetafile(0, 0, &empty);
-         },
-         "Invalid Metafile!"},
-        {"a directory that does not exist",
-         [&](TPXPDFPrinter& p) {
-             p.SetFilename(missingDir);
-             p.BeginDoc();
-         },
-         "The PDF file " + missingDir + " could not be written."},
-        {"a name taken by a directory",
-         [this](TPXPDFPrinter& p) {
-             std::filesystem::create_directory(File("taken.PDF"));
-             p.SetFilename(File("taken.PDF"));
-             p.BeginDoc();
-             p.StartPage(612, 792, 72, 72, 0);
-             p.EndPage();
-             p.EndDoc();
-         },
-         "The PDF file " + File("taken.PDF") + " could not be written."},
+            {"no file name", [](TPXPDFPrinter& p) { p.BeginDoc(); },
+             "No filename or memory stream was specified!"},
+            {"page before the document", [](TPXPDFPrinter& p) { p.StartPage(612, 792, 72, 72, 0); },
+             "StartPage is only allowed within StartDoc and EndDoc!"},
+            {"page after the document",
+             [this](TPXPDFPrinter& p) {
+                 p.SetFilename(File("ended.PDF"));
+                 p.BeginDoc();
+                 p.EndDoc();
+                 p.StartPage(612, 792, 72, 72, 0);
+             },
+             "StartPage is only allowed within StartDoc and EndDoc!"},
+            {"a JPEG picture",
+             [&](TPXPDFPrinter& p) {
+                 p.SetFilename(File("jpeg.PDF"));
+                 p.BeginDoc();
+                 p.StartPage(612, 792, 72, 72, 0);
+                 p.DrawTGraphic(0, 0, 10, 10, &jpeg);
+             },
+             "Cannot convert TJPEGImage"},
+            {"an empty metafile outside a page",
+             [&](TPXPDFPrinter& p) {
+                 p.SetFilename(File("invalid.PDF"));
+                 p.BeginDoc();
+                 p.DrawMetafile(0, 0, &empty);
+             },
+             "Invalid Metafile!"},
+            {"a directory that does not exist",
+             [&](TPXPDFPrinter& p) {
+                 p.SetFilename(missingDir);
+                 p.BeginDoc();
+             },
+             "The PDF file " + missingDir + " could not be written."},
+            {"a name taken by a directory",
+             [this](TPXPDFPrinter& p) {
+                 std::filesystem::create_directory(File("taken.PDF"));
+                 p.SetFilename(File("taken.PDF"));
+                 p.BeginDoc();
+                 p.StartPage(612, 792, 72, 72, 0);
+                 p.EndPage();
+                 p.EndDoc();
+             },
+             "The PDF file " + File("taken.PDF") + " could not be written."},
     };
     for (const auto& c : cases) {
         TPXPDFPrinter* pdf = new TPXPDFPrinter(nullptr);

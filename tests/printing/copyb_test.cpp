@@ -18,13 +18,16 @@ namespace {
 
 using CopyB = Form1099Fixture;
 
-size_t Occurrences(const std::string& Text, const std::string& Part) {
+size_t Occurrences(const std::string& Text, const std::string& Part)
+{
     size_t count = 0;
-    for (size_t at = Text.find(Part); at != std::string::npos; at = Text.find(Part, at + 1)) ++count;
+    for (size_t at = Text.find(Part); at != std::string::npos; at = Text.find(Part, at + 1))
+        ++count;
     return count;
 }
 
-TEST_F(CopyB, EveryCopyOfAMiscAndAnIntRecipient) {
+TEST_F(CopyB, EveryCopyOfAMiscAndAnIntRecipient)
+{
     OpenHarbor();
     for (const char* id : {"B02", "D04"}) {
         GoToRecipient(id);
@@ -33,18 +36,22 @@ TEST_F(CopyB, EveryCopyOfAMiscAndAnIntRecipient) {
         PrintCopy2(id);
     }
     ASSERT_EQ(Pages().size(), 6u);
-    const char* const overlays[] = {"USMISCB1.HP", "USMISC11.HP", "USMISC21.HP", "USINTB1.HP", "USINT11.HP", "USINT21.HP"};
+    const char* const overlays[] = {"USMISCB1.HP", "USMISC11.HP", "USMISC21.HP",
+                                    "USINTB1.HP",  "USINT11.HP",  "USINT21.HP"};
     for (int i = 0; i < 6; ++i)
-        EXPECT_THAT(Dir.Read(Pages()[i]), StartsWith(Esc("E") + StandInOverlay(overlays[i]) + Esc("&a5r4CHarbor")));
+        EXPECT_THAT(Dir.Read(Pages()[i]),
+                    StartsWith(Esc("E") + StandInOverlay(overlays[i]) + Esc("&a5r4CHarbor")));
     // The same MISC rows on every copy: nonemployee compensation in the upper and the lower form.
-    for (const std::string& page : {Dir.Read("PRN00001.PRN"), Dir.Read("PRN00002.PRN"), Dir.Read("PRN00003.PRN")}) {
+    for (const std::string& page :
+         {Dir.Read("PRN00001.PRN"), Dir.Read("PRN00002.PRN"), Dir.Read("PRN00003.PRN")}) {
         EXPECT_THAT(page, HasSubstr(Esc("&a18r43C1234.50")));
         EXPECT_THAT(page, HasSubstr(Esc("&a51r43C1234.50")));
         EXPECT_THAT(page, HasSubstr(Esc("&a13r21C123-45-6789")));  // no TAX_ID: the SSN
         EXPECT_THAT(page, HasSubstr(Esc("&a62r47C.50")));          // second state's tax, lower form
     }
     // Copy 1's third INT form stands one row lower than Copy B's and Copy 2's.
-    const std::string intB = Dir.Read("PRN00004.PRN"), int1 = Dir.Read("PRN00005.PRN"), int2 = Dir.Read("PRN00006.PRN");
+    const std::string intB = Dir.Read("PRN00004.PRN"), int1 = Dir.Read("PRN00005.PRN"),
+                      int2 = Dir.Read("PRN00006.PRN");
     for (const std::string& page : {intB, int1, int2}) {
         EXPECT_THAT(page, HasSubstr(Esc("&a26r4CHarbor")));
         EXPECT_THAT(page, HasSubstr(Esc("&a10r21C345678901")));  // the TAX_ID before the SSN
@@ -58,17 +65,18 @@ TEST_F(CopyB, EveryCopyOfAMiscAndAnIntRecipient) {
     ExpectGoldenPages("copyb");
 }
 
-TEST_F(CopyB, TheIncomeTypeChoosesTheFormAndTheAmountsBox) {
+TEST_F(CopyB, TheIncomeTypeChoosesTheFormAndTheAmountsBox)
+{
     OpenHarbor();
     const struct {
         const char* Type;
         const char* Box;  // the upper form's cursor command for 777.77, "" for none
         size_t Forms;
     } cases[] = {
-        {"R", "&a5r44C", 2},  {"Y", "&a8r44C", 2},  {"O", "&a10r44C", 2}, {"F", "&a14r44C", 2},
-        {"N", "&a18r44C", 2}, {"G", "&a26r44C", 2}, {"M", "&a14r58C", 2}, {"P", "&a18r58C", 2},
-        {"C", "&a21r58C", 2}, {"A", "&a26r58C", 2}, {"X", "", 0},         {"", "", 0},
-        {"r", "", 0},         {"I", "&a6r45C", 3},
+            {"R", "&a5r44C", 2},  {"Y", "&a8r44C", 2},  {"O", "&a10r44C", 2}, {"F", "&a14r44C", 2},
+            {"N", "&a18r44C", 2}, {"G", "&a26r44C", 2}, {"M", "&a14r58C", 2}, {"P", "&a18r58C", 2},
+            {"C", "&a21r58C", 2}, {"A", "&a26r58C", 2}, {"X", "", 0},         {"", "", 0},
+            {"r", "", 0},         {"I", "&a6r45C", 3},
     };
     TDaroruTable* recipients = DClientDataBase->tblEmployee;
     for (const auto& c : cases) {
@@ -89,7 +97,8 @@ TEST_F(CopyB, TheIncomeTypeChoosesTheFormAndTheAmountsBox) {
     }
 }
 
-TEST_F(CopyB, ThreePrintedCopiesAreThreeDocumentsInOrder) {
+TEST_F(CopyB, ThreePrintedCopiesAreThreeDocumentsInOrder)
+{
     OpenHarbor();
     FMain->Preview = false;
     TRecordingRawPrinting spooler;
@@ -105,7 +114,8 @@ TEST_F(CopyB, ThreePrintedCopiesAreThreeDocumentsInOrder) {
     EXPECT_THAT(PageSteps, IsEmpty());
 }
 
-TEST_F(CopyB, APdfRunNamesOneFilePerCopyAndRecipient) {
+TEST_F(CopyB, APdfRunNamesOneFilePerCopyAndRecipient)
+{
     OpenHarbor();
     FMain->Preview = false;
     FMain->MakePdf = true;
@@ -120,7 +130,8 @@ TEST_F(CopyB, APdfRunNamesOneFilePerCopyAndRecipient) {
     EXPECT_EQ(Pages().size(), 3u);
 }
 
-TEST_F(CopyB, ARecipientIdThatCannotNameAFileStopsAPdfRunBeforeThePage) {
+TEST_F(CopyB, ARecipientIdThatCannotNameAFileStopsAPdfRunBeforeThePage)
+{
     OpenHarbor();
     FMain->MakePdf = true;
     GoToRecipient("B02");
@@ -135,7 +146,8 @@ TEST_F(CopyB, ARecipientIdThatCannotNameAFileStopsAPdfRunBeforeThePage) {
     EXPECT_THAT(PageSteps, ElementsAre("view"));
 }
 
-TEST_F(CopyB, PagesCarryTheShippedFormImages) {
+TEST_F(CopyB, PagesCarryTheShippedFormImages)
+{
     OpenHarbor();
     UseShippedOverlays();
     for (const char* id : {"B02", "D04"}) {
@@ -144,9 +156,11 @@ TEST_F(CopyB, PagesCarryTheShippedFormImages) {
         PrintCopy1(id);
         PrintCopy2(id);
     }
-    const char* const overlays[] = {"USMISCB1.HP", "USMISC11.HP", "USMISC21.HP", "USINTB1.HP", "USINT11.HP", "USINT21.HP"};
+    const char* const overlays[] = {"USMISCB1.HP", "USMISC11.HP", "USMISC21.HP",
+                                    "USINTB1.HP",  "USINT11.HP",  "USINT21.HP"};
     ASSERT_EQ(Pages().size(), 6u);
-    for (int i = 0; i < 6; ++i) EXPECT_THAT(Dir.Read(Pages()[i]), StartsWith(Esc("E") + Dir.Read(overlays[i]))) << overlays[i];
+    for (int i = 0; i < 6; ++i)
+        EXPECT_THAT(Dir.Read(Pages()[i]), StartsWith(Esc("E") + Dir.Read(overlays[i]))) << overlays[i];
     KeepPages("copyb-shipped");
     KeepPictures("copyb");
 }

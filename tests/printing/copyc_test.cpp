@@ -16,7 +16,8 @@ namespace {
 
 using CopyC = Form1099Fixture;
 
-TEST_F(CopyC, SheetsOfThreeMiscAndFourIntRecipientsOverCalls) {
+TEST_F(CopyC, SheetsOfThreeMiscAndFourIntRecipientsOverCalls)
+{
     OpenHarbor();
     BuildPrint(2);
     WalkPrint([] { PrintCopyCMisc("", false); });
@@ -29,10 +30,10 @@ TEST_F(CopyC, SheetsOfThreeMiscAndFourIntRecipientsOverCalls) {
         EXPECT_THAT(page, StartsWith(Esc("E") + StandInOverlay("USMISCC1.HP") + Esc("&a5r4CHarbor")));
     for (const std::string& page : {int1, int2})
         EXPECT_THAT(page, StartsWith(Esc("E") + StandInOverlay("USINTC1.HP") + Esc("&a5r4CHarbor")));
-    EXPECT_THAT(misc1, HasSubstr(Esc("&a5r42C12000.00")));   // A01, rents, top form
-    EXPECT_THAT(misc1, HasSubstr(Esc("&a51r43C1234.50")));   // B02, nonemployee, bottom form
-    EXPECT_THAT(misc1, HasSubstr(Esc("&a54r49CX")));         // B02 direct sales
-    EXPECT_THAT(misc2, Not(HasSubstr(Esc("&a38r4C"))));      // the third alone at the top
+    EXPECT_THAT(misc1, HasSubstr(Esc("&a5r42C12000.00")));  // A01, rents, top form
+    EXPECT_THAT(misc1, HasSubstr(Esc("&a51r43C1234.50")));  // B02, nonemployee, bottom form
+    EXPECT_THAT(misc1, HasSubstr(Esc("&a54r49CX")));        // B02 direct sales
+    EXPECT_THAT(misc2, Not(HasSubstr(Esc("&a38r4C"))));     // the third alone at the top
     // The third form of a sheet lies 43 rows below the first; NAME2 is never printed.
     EXPECT_THAT(int1, HasSubstr(Esc("&a26r4CHarbor")));
     EXPECT_THAT(int1, HasSubstr(Esc("&a48r4CHarbor")));
@@ -44,7 +45,8 @@ TEST_F(CopyC, SheetsOfThreeMiscAndFourIntRecipientsOverCalls) {
     ExpectGoldenPages("copyc");
 }
 
-TEST_F(CopyC, APdfRunNamesTheFileAfterTheCopyAndTheDay) {
+TEST_F(CopyC, APdfRunNamesTheFileAfterTheCopyAndTheDay)
+{
     OpenHarbor();
     FMain->Preview = false;
     FMain->MakePdf = true;
@@ -57,7 +59,8 @@ TEST_F(CopyC, APdfRunNamesTheFileAfterTheCopyAndTheDay) {
                                        "pdf 2 " + client + "COPYC1099INT_12-31-2008"));
 }
 
-TEST_F(CopyC, APrintedSheetIsOneRawDocumentNamedAfterTheCopy) {
+TEST_F(CopyC, APrintedSheetIsOneRawDocumentNamedAfterTheCopy)
+{
     OpenHarbor();
     FMain->Preview = false;
     TRecordingRawPrinting spooler;
@@ -72,7 +75,8 @@ TEST_F(CopyC, APrintedSheetIsOneRawDocumentNamedAfterTheCopy) {
     EXPECT_THAT(PageSteps, ::testing::IsEmpty());
 }
 
-TEST_F(CopyC, PagesCarryTheShippedFormImages) {
+TEST_F(CopyC, PagesCarryTheShippedFormImages)
+{
     OpenHarbor();
     UseShippedOverlays();
     BuildPrint(2);

@@ -19,11 +19,13 @@
 // that no printer is installed.
 class TNoPrintSystem {
 public:
-    explicit TNoPrintSystem(const String& DeadSocket) {
+    explicit TNoPrintSystem(const String& DeadSocket)
+    {
         ::setenv("CUPS_SERVER", DeadSocket.c_str(), 1);
         cupsSetServer(DeadSocket.c_str());
     }
-    ~TNoPrintSystem() {
+    ~TNoPrintSystem()
+    {
         cupsSetServer(nullptr);
         ::unsetenv("CUPS_SERVER");
     }
@@ -36,10 +38,12 @@ public:
 // its window; any other dialog is closed, so that a test cannot hang on it.
 class TDesktopDialogs {
 public:
-    explicit TDesktopDialogs(std::vector<String>& Texts) : FPrevious(SetDialogService(nullptr)) {
+    explicit TDesktopDialogs(std::vector<String>& Texts) : FPrevious(SetDialogService(nullptr))
+    {
         QObject::connect(&FWatch, &QTimer::timeout, [&Texts] {
             QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || !modal->isVisible()) return;
+            if (!modal || !modal->isVisible())
+                return;
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
                 Texts.push_back(box->text().toStdString());
                 QTest::keyClick(box->windowHandle(), Qt::Key_Return);

@@ -28,29 +28,34 @@ struct TPlacedText {
 };
 
 // The texts of a page placed with ESC &a<row>r<col>C, each up to the next escape.
-std::vector<TPlacedText> PlacedTexts(const std::string& Page) {
+std::vector<TPlacedText> PlacedTexts(const std::string& Page)
+{
     std::vector<TPlacedText> texts;
     const std::string move = "\x1b&a";
     for (size_t at = Page.find(move); at != std::string::npos; at = Page.find(move, at + 1)) {
         std::istringstream in(Page.substr(at + move.size(), 40));
         double row = 0, column = 0;
         char r = 0, c = 0;
-        if (!(in >> row >> r >> column >> c) || r != 'r' || c != 'C') continue;
+        if (!(in >> row >> r >> column >> c) || r != 'r' || c != 'C')
+            continue;
         const size_t start = at + move.size() + static_cast<size_t>(in.tellg());
         const size_t end = Page.find('\x1b', start);
         const std::string value =
                 Page.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (!value.empty()) texts.push_back({row, column, value});
+        if (!value.empty())
+            texts.push_back({row, column, value});
     }
     return texts;
 }
 
 // The smallest box holding the point.
-const Box* BoxAt(const Page& Drawing, double Row, double Column) {
+const Box* BoxAt(const Page& Drawing, double Row, double Column)
+{
     const Box* found = nullptr;
     for (const Box& b : Drawing.Boxes) {
         const GridRect& a = b.Area;
-        if (Row < a.Top || Row > a.Bottom || Column < a.Left || Column > a.Right) continue;
+        if (Row < a.Top || Row > a.Bottom || Column < a.Left || Column > a.Right)
+            continue;
         if (!found || (a.Bottom - a.Top) * (a.Right - a.Left) <
                               (found->Area.Bottom - found->Area.Top) * (found->Area.Right - found->Area.Left))
             found = &b;
@@ -58,13 +63,15 @@ const Box* BoxAt(const Page& Drawing, double Row, double Column) {
     return found;
 }
 
-bool Overlap(const GridRect& A, const GridRect& B) {
+bool Overlap(const GridRect& A, const GridRect& B)
+{
     return A.Top < B.Bottom && B.Top < A.Bottom && A.Left < B.Right && B.Left < A.Right;
 }
 
 class FormImageFit : public Form1099Fixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Form1099Fixture::SetUp();
         Forms = LoadFormSet(FORM_DESCRIPTION_DIR);
         OpenHarbor();
@@ -78,11 +85,14 @@ protected:
     // the routines give their places: names, streets and cities of 30 characters, state
     // numbers of 14, the largest amounts the fields hold (the tax withheld one digit
     // less, so that the sum on Form 1096 stays under a hundred million).
-    void AddEveryBox() {
+    void AddEveryBox()
+    {
         std::vector<std::pair<std::string, const char*>> added;
         for (const char* type : {"R", "Y", "O", "F", "N", "G", "M", "P", "C", "A"})
-            for (const char* copy : {"1", "2"}) added.emplace_back(std::string("H") + type + copy, type);
-        for (const char* copy : {"1", "2", "3"}) added.emplace_back(std::string("J") + copy, "I");
+            for (const char* copy : {"1", "2"})
+                added.emplace_back(std::string("H") + type + copy, type);
+        for (const char* copy : {"1", "2", "3"})
+            added.emplace_back(std::string("J") + copy, "I");
         for (const auto& [id, type] : added) {
             (type[0] == 'I' ? IntRecipients : MiscRecipients).push_back(id);
             AddRecipients({{.ID = id.c_str(),
@@ -105,24 +115,29 @@ protected:
     }
 
     // The drawing of an overlay file, or for a red copy its layout at the stock's places.
-    Page Drawing(const std::string& OverlayFile) const {
+    Page Drawing(const std::string& OverlayFile) const
+    {
         for (const Overlay& o : Forms.Overlays)
-            if (o.FileName == OverlayFile) return BuildPage(Forms, o);
+            if (o.FileName == OverlayFile)
+                return BuildPage(Forms, o);
         ADD_FAILURE() << "no overlay " << OverlayFile;
         return {};
     }
     // The stock carries every caption at the top of its box, also where the plain
     // copies' image moves one to the foot.
-    Page RedDrawing(const std::string& Layout, std::vector<double> StockRows) const {
+    Page RedDrawing(const std::string& Layout, std::vector<double> StockRows) const
+    {
         Page drawing = BuildPage(Forms, Overlay {"", Layout, "A", std::move(StockRows)});
-        for (Box& b : drawing.Boxes) b.CaptionAtFoot = false;
+        for (Box& b : drawing.Boxes)
+            b.CaptionAtFoot = false;
         return drawing;
     }
 
     // Runs Routine and expects each text of its pages inside one box of Drawing;
     // RowShift is what the page's rows lie below the drawing's grid.
     void ExpectFit(const char* What, const std::function<void()>& Routine, const Page& Drawing,
-                   double RowShift) {
+                   double RowShift)
+    {
         FMain->DeleteTempPrintFiles();
         Routine();
         const std::vector<std::string> pages = Pages();
@@ -141,15 +156,18 @@ protected:
     // Why a placed text does not fit the drawing, or nothing when it fits: the glyphs of
     // 12-point Courier at 6 lines an inch, a character a column, lie inside one box and
     // clear of its caption.
-    static std::string Misfit(const TPlacedText& T, const Page& Drawing, double RowShift) {
+    static std::string Misfit(const TPlacedText& T, const Page& Drawing, double RowShift)
+    {
         const GridRect cells {T.Row + RowShift + 0.125, T.Column, T.Row + RowShift + 0.95,
                               T.Column + static_cast<double>(T.Value.size())};
         const Box* box = BoxAt(Drawing, cells.Top, cells.Left + 0.5);
-        if (!box) return " is in no box";
+        if (!box)
+            return " is in no box";
         if (cells.Bottom > box->Area.Bottom || cells.Right > box->Area.Right || cells.Left < box->Area.Left)
             return " leaves box " + box->Name;
         for (const GridRect& caption : CaptionAreas(*box))
-            if (Overlap(cells, caption)) return " prints over the caption of box " + box->Name;
+            if (Overlap(cells, caption))
+                return " prints over the caption of box " + box->Name;
         return {};
     }
 
@@ -160,7 +178,8 @@ protected:
 // The red stock is printed under the default top margin of half an inch: three rows.
 constexpr double RedRows = 3;
 
-TEST_F(FormImageFit, RedCopiesFitTheFormsOfTheStock) {
+TEST_F(FormImageFit, RedCopiesFitTheFormsOfTheStock)
+{
     ExpectFit(
             "red 1099-MISC",
             [this] {
@@ -183,7 +202,8 @@ TEST_F(FormImageFit, RedCopiesFitTheFormsOfTheStock) {
     }
 }
 
-TEST_F(FormImageFit, PlainPaperCopiesFitTheImageTheyCarry) {
+TEST_F(FormImageFit, PlainPaperCopiesFitTheImageTheyCarry)
+{
     ExpectFit(
             "Copy C 1099-MISC",
             [this] {

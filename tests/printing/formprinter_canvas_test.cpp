@@ -29,18 +29,23 @@ struct TPaintedImage {
 
 class FormPrinterCanvas : public FormPrinterFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         FormPrinterFixture::SetUp();
         FMain->User->NoLaserPrint = true;
-        SetFormImagePainter([this](const String& Overlay, TCanvas&, const TRect& Frame) { Painted.push_back({Overlay, Frame}); });
+        SetFormImagePainter([this](const String& Overlay, TCanvas&, const TRect& Frame) {
+            Painted.push_back({Overlay, Frame});
+        });
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         SetFormImagePainter(nullptr);
         FormPrinterFixture::TearDown();
     }
 
     // A form page of three boxes: a name, an amount and a check.
-    static void PlaceBoxes(FormPrinter& Printer) {
+    static void PlaceBoxes(FormPrinter& Printer)
+    {
         Printer.PrintText(8, 6, "ACME");
         Printer.PrintAmount(10, 40, 1234.5, "TOTAMT", "#.00");
         Printer.PrintCheck(12, 3, true, "CORRECTED");
@@ -49,7 +54,8 @@ protected:
     std::vector<TPaintedImage> Painted;
 };
 
-TEST_F(FormPrinterCanvas, PreviewAndPdfRunsWriteLetterPageBitmapsWithTheTextInItsCells) {
+TEST_F(FormPrinterCanvas, PreviewAndPdfRunsWriteLetterPageBitmapsWithTheTextInItsCells)
+{
     // The boxes as a 96-dpi page places them: x = column x 100 and y = row x 165.5
     // thousandths of an inch, 48 pixels right and 2 up; an amount ends at its cell.
     TBitmap expected;
@@ -78,17 +84,20 @@ TEST_F(FormPrinterCanvas, PreviewAndPdfRunsWriteLetterPageBitmapsWithTheTextInIt
         page.LoadFromFile(Dir / "bmp00001.bmp");
         ASSERT_EQ(page.Width(), 816);
         ASSERT_EQ(page.Height(), 1056);
-        EXPECT_TRUE(page.Image().convertToFormat(QImage::Format_RGB32) == expectedImage) << "preview " << preview;
+        EXPECT_TRUE(page.Image().convertToFormat(QImage::Format_RGB32) == expectedImage)
+                << "preview " << preview;
         EXPECT_EQ(printer.PageText(), "");
     }
     KeepArtifact("bmp00001.bmp", "bmp00001.bmp");
     TBitmap page;
     page.LoadFromFile(Dir / "bmp00001.bmp");
     std::filesystem::create_directories(TOTAMUND_SCREENSHOT_DIR);
-    page.Image().save(QString::fromStdString(std::string(TOTAMUND_SCREENSHOT_DIR) + "/formprinter_canvas_page.png"));
+    page.Image().save(
+            QString::fromStdString(std::string(TOTAMUND_SCREENSHOT_DIR) + "/formprinter_canvas_page.png"));
 }
 
-TEST_F(FormPrinterCanvas, TheOverlaysFormImageIsDrawnAtOnceOnlyWhenItsFileExists) {
+TEST_F(FormPrinterCanvas, TheOverlaysFormImageIsDrawnAtOnceOnlyWhenItsFileExists)
+{
     FMain->Preview = true;
     FMain->DeleteTempPrintFiles();
     Dir.Write("us1096$1.hp", "FORM IMAGE");
@@ -112,14 +121,17 @@ TEST_F(FormPrinterCanvas, TheOverlaysFormImageIsDrawnAtOnceOnlyWhenItsFileExists
 }
 
 // The words of a PDF with their top-left corners in points, as poppler reads them.
-std::map<std::string, std::pair<double, double>> PdfWords(const std::string& Pdf) {
+std::map<std::string, std::pair<double, double>> PdfWords(const std::string& Pdf)
+{
     std::map<std::string, std::pair<double, double>> words;
     const std::string command = "pdftotext -bbox '" + Pdf + "' -";
     FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return words;
+    if (!pipe)
+        return words;
     std::string html;
     char buffer[4096];
-    while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) html.append(buffer, n);
+    while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+        html.append(buffer, n);
     ::pclose(pipe);
     const std::regex word(R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)"[^>]*>([^<]*)</word>)re");
     for (std::sregex_iterator it(html.begin(), html.end(), word), end; it != end; ++it)
@@ -127,8 +139,10 @@ std::map<std::string, std::pair<double, double>> PdfWords(const std::string& Pdf
     return words;
 }
 
-TEST_F(FormPrinterCanvas, APrintedPageHasItsTextAndFormImageAtTheSamePlaceOnTheSheetAtAnyResolution) {
-    if (FindProgram("pdftotext").empty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed: the printed sheets cannot be read back";
+TEST_F(FormPrinterCanvas, APrintedPageHasItsTextAndFormImageAtTheSamePlaceOnTheSheetAtAnyResolution)
+{
+    if (FindProgram("pdftotext").empty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed: the printed sheets cannot be read back";
     Dir.Write("COPYB.HP", "FORM");
     TPrinter* sheetPrinter = Printer();
     std::map<int, std::map<std::string, std::pair<double, double>>> placed;
@@ -169,8 +183,10 @@ TEST_F(FormPrinterCanvas, APrintedPageHasItsTextAndFormImageAtTheSamePlaceOnTheS
         for (const int dpi : {96, 300}) {
             const bool amountOnScreen = std::string(word) == "1234.50" && dpi == 96;
             const double across = amountOnScreen ? (1.5 + 0.5 * 7) * pixel : 1.5 * pixel;
-            EXPECT_NEAR(placed[dpi][word].first, placed[600][word].first, across) << word << " at " << dpi << " dpi";
-            EXPECT_NEAR(placed[dpi][word].second, placed[600][word].second, 1.5 * pixel) << word << " at " << dpi << " dpi";
+            EXPECT_NEAR(placed[dpi][word].first, placed[600][word].first, across)
+                    << word << " at " << dpi << " dpi";
+            EXPECT_NEAR(placed[dpi][word].second, placed[600][word].second, 1.5 * pixel)
+                    << word << " at " << dpi << " dpi";
         }
     }
     // 0.68 inch from the printable area's left edge: column 6 and the 48-pixel offset.

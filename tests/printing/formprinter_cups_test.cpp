@@ -9,8 +9,8 @@
 
 #include "platform/vcl/printing/printers.h"
 #include "printing/formprinter.h"
-#include "tests/support/cupsdfixture.h"
 #include "tests/printing/formprinterfixture.h"
+#include "tests/support/cupsdfixture.h"
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -46,16 +46,19 @@ const char* const PassThroughPpd = R"ppd(*PPD-Adobe: "4.3"
 
 class FormPrinterCups : public FormPrinterFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         FormPrinterFixture::SetUp();
         const std::string why = Cupsd.Start(Queue, PassThroughPpd);
-        if (!why.empty()) GTEST_SKIP() << "this machine cannot run a private cupsd: " << why;
+        if (!why.empty())
+            GTEST_SKIP() << "this machine cannot run a private cupsd: " << why;
     }
 
     PrivateCupsd Cupsd;
 };
 
-TEST_F(FormPrinterCups, ThreePagesAndTheSoftFontsReachTheQueueByteForByte) {
+TEST_F(FormPrinterCups, ThreePagesAndTheSoftFontsReachTheQueueByteForByte)
+{
     // Bytes a filter could spoil: NUL, 0xFF, CR LF, a form feed.
     const std::string overlay = Esc("&l0O") + std::string("\0\xff\r\n\x0c", 5) + "    " + Esc("&alrC");
     Dir.Write("copyb.hp", overlay);
@@ -91,7 +94,8 @@ TEST_F(FormPrinterCups, ThreePagesAndTheSoftFontsReachTheQueueByteForByte) {
     EXPECT_THAT(Shown(), ::testing::IsEmpty());
 }
 
-TEST_F(FormPrinterCups, APageTheQueueRefusesIsReportedAndNotCountedAsPrinted) {
+TEST_F(FormPrinterCups, APageTheQueueRefusesIsReportedAndNotCountedAsPrinted)
+{
     ASSERT_EQ(Cupsd.RunTool({"/usr/sbin/cupsreject", Queue}), 0) << Cupsd.Log();
     FMain->PrinterName = Queue + " on file:";
     FormPrinter printer;

@@ -17,40 +17,64 @@ namespace {
 
 using FormPrinterPcl = FormPrinterFixture;
 
-TEST_F(FormPrinterPcl, EachPlacingOperationAppendsItsCursorCommandAndText) {
+TEST_F(FormPrinterPcl, EachPlacingOperationAppendsItsCursorCommandAndText)
+{
     const struct {
         const char* Call;
         std::function<void(FormPrinter&)> Place;
         std::string Expected;
     } cases[] = {
-        {"text", [](FormPrinter& p) { p.PrintText(8, 6, "ACME"); }, Esc("&a8r6CACME")},
-        {"text choice", [](FormPrinter& p) { p.PrintTextChoice(8, 6, "ACME", "NAME1"); }, Esc("&a8r6CACME")},
-        {"amount, grouped", [](FormPrinter& p) { p.PrintAmount(20, 55, 1234.5, "dTotalFWT", "#,.00"); }, Esc("&a20r48C1,234.50")},
-        {"amount below one", [](FormPrinter& p) { p.PrintAmount(5, 50, 0.5, "FWT", "#.00"); }, Esc("&a5r48C.50")},
-        {"negative amount", [](FormPrinter& p) { p.PrintAmount(5, 50, -20, "FWT", "#,.00"); }, Esc("&a5r45C-20.00")},
-        {"one cent", [](FormPrinter& p) { p.PrintAmount(5, 50, 0.01, "FWT", "#.00"); }, Esc("&a5r48C.01")},
-        {"zero amount", [](FormPrinter& p) { p.PrintAmount(5, 50, 0.0, "FWT", "#,.00"); }, ""},
-        {"sum that is zero cents", [](FormPrinter& p) { p.PrintAmount(5, 50, 0.1 + 0.2 - 0.3, "FWT", "#.00"); }, ""},
-        {"check", [](FormPrinter& p) { p.PrintCheck(3, 4, true, "CORRECTED"); }, Esc("&a3r4CX")},
-        {"no check", [](FormPrinter& p) { p.PrintCheck(3, 4, false, "CORRECTED"); }, ""},
-        {"fractional text", [](FormPrinter& p) { p.PrintTextF(17.6f, 4, "X"); }, Esc("&a17.6000003814697r4CX")},
-        {"fractional row 5.1", [](FormPrinter& p) { p.PrintTextF(5.1f, 6, "Y"); }, Esc("&a5.09999990463257r6CY")},
-        {"fractional halves", [](FormPrinter& p) { p.PrintTextChoiceF(5.5f, 6, "Z", "NAME1"); }, Esc("&a5.5r6CZ")},
-        {"fractional column", [](FormPrinter& p) { p.PrintTextF(21, 67.75f, "X"); }, Esc("&a21r67.75CX")},
-        {"fractional amount", [](FormPrinter& p) { p.PrintAmountF(17, 74, 12345.67, "TOTAMT", "#,.00"); }, Esc("&a17r66C12,345.67")},
-        {"fractional amount between cells",
-         [](FormPrinter& p) { p.PrintAmountF(17.6f, 67.75f, 1234.5, "TOTAMT", "#.00"); },
-         Esc("&a17.6000003814697r61.75C1234.50")},
-        {"fractional zero amount", [](FormPrinter& p) { p.PrintAmountF(17, 74, 0.0, "TOTAMT", "#.00"); }, ""},
-        {"fractional check", [](FormPrinter& p) { p.PrintCheckF(2.5f, 3, true, "VOID"); }, Esc("&a2.5r3CX")},
-        {"fractional no check", [](FormPrinter& p) { p.PrintCheckF(2.5f, 3, false, "VOID"); }, ""},
-        // A signed value would be a relative move: positions stop at the page's edge.
-        {"negative cell", [](FormPrinter& p) { p.PrintText(-2, -1, "A"); }, Esc("&a0r0CA")},
-        {"negative fractional cell", [](FormPrinter& p) { p.PrintTextF(-0.5f, -0.0f, "B"); }, Esc("&a0r0CB")},
-        {"amount wider than its column", [](FormPrinter& p) { p.PrintAmount(1, 3, 123456.78, "TOTAMT", "#,.00"); }, Esc("&a1r0C123,456.78")},
-        // Data never becomes a printer command.
-        {"control bytes", [](FormPrinter& p) { p.PrintText(1, 1, "A\x1b" "E\x0c\x7f" "B\t"); }, Esc("&a1r1CA E  B ")},
-        {"accented text kept", [](FormPrinter& p) { p.PrintText(1, 1, "Jos\xe9"); }, Esc("&a1r1CJos\xe9")},
+            {"text", [](FormPrinter& p) { p.PrintText(8, 6, "ACME"); }, Esc("&a8r6CACME")},
+            {"text choice", [](FormPrinter& p) { p.PrintTextChoice(8, 6, "ACME", "NAME1"); },
+             Esc("&a8r6CACME")},
+            {"amount, grouped", [](FormPrinter& p) { p.PrintAmount(20, 55, 1234.5, "dTotalFWT", "#,.00"); },
+             Esc("&a20r48C1,234.50")},
+            {"amount below one", [](FormPrinter& p) { p.PrintAmount(5, 50, 0.5, "FWT", "#.00"); },
+             Esc("&a5r48C.50")},
+            {"negative amount", [](FormPrinter& p) { p.PrintAmount(5, 50, -20, "FWT", "#,.00"); },
+             Esc("&a5r45C-20.00")},
+            {"one cent", [](FormPrinter& p) { p.PrintAmount(5, 50, 0.01, "FWT", "#.00"); },
+             Esc("&a5r48C.01")},
+            {"zero amount", [](FormPrinter& p) { p.PrintAmount(5, 50, 0.0, "FWT", "#,.00"); }, ""},
+            {"sum that is zero cents",
+             [](FormPrinter& p) { p.PrintAmount(5, 50, 0.1 + 0.2 - 0.3, "FWT", "#.00"); }, ""},
+            {"check", [](FormPrinter& p) { p.PrintCheck(3, 4, true, "CORRECTED"); }, Esc("&a3r4CX")},
+            {"no check", [](FormPrinter& p) { p.PrintCheck(3, 4, false, "CORRECTED"); }, ""},
+            {"fractional text", [](FormPrinter& p) { p.PrintTextF(17.6f, 4, "X"); },
+             Esc("&a17.6000003814697r4CX")},
+            {"fractional row 5.1", [](FormPrinter& p) { p.PrintTextF(5.1f, 6, "Y"); },
+             Esc("&a5.09999990463257r6CY")},
+            {"fractional halves", [](FormPrinter& p) { p.PrintTextChoiceF(5.5f, 6, "Z", "NAME1"); },
+             Esc("&a5.5r6CZ")},
+            {"fractional column", [](FormPrinter& p) { p.PrintTextF(21, 67.75f, "X"); }, Esc("&a21r67.75CX")},
+            {"fractional amount", [](FormPrinter& p) { p.PrintAmountF(17, 74, 12345.67, "TOTAMT", "#,.00"); },
+             Esc("&a17r66C12,345.67")},
+            {"fractional amount between cells",
+             [](FormPrinter& p) { p.PrintAmountF(17.6f, 67.75f, 1234.5, "TOTAMT", "#.00"); },
+             Esc("&a17.6000003814697r61.75C1234.50")},
+            {"fractional zero amount", [](FormPrinter& p) { p.PrintAmountF(17, 74, 0.0, "TOTAMT", "#.00"); },
+             ""},
+            {"fractional check", [](FormPrinter& p) { p.PrintCheckF(2.5f, 3, true, "VOID"); },
+             Esc("&a2.5r3CX")},
+            {"fractional no check", [](FormPrinter& p) { p.PrintCheckF(2.5f, 3, false, "VOID"); }, ""},
+            // A signed value would be a relative move: positions stop at the page's edge.
+            {"negative cell", [](FormPrinter& p) { p.PrintText(-2, -1, "A"); }, Esc("&a0r0CA")},
+            {"negative fractional cell", [](FormPrinter& p) { p.PrintTextF(-0.5f, -0.0f, "B"); },
+             Esc("&a0r0CB")},
+            {"amount wider than its column",
+             [](FormPrinter& p) { p.PrintAmount(1, 3, 123456.78, "TOTAMT", "#,.00"); },
+             Esc("&a1r0C123,456.78")},
+            // Data never becomes a printer command.
+            {"control bytes",
+             [](FormPrinter& p) {
+                 p.PrintText(1, 1,
+                             "A\x1b"
+                             "E\x0c\x7f"
+                             "B\t");
+             },
+             Esc("&a1r1CA E  B ")},
+            {"accented text kept", [](FormPrinter& p) { p.PrintText(1, 1, "Jos\xe9"); },
+             Esc("&a1r1CJos\xe9")},
     };
     for (const auto& c : cases) {
         FormPrinter printer;
@@ -60,18 +84,19 @@ TEST_F(FormPrinterPcl, EachPlacingOperationAppendsItsCursorCommandAndText) {
     }
 }
 
-TEST_F(FormPrinterPcl, FontsOneToEightSelectTheirSymbolSetAndFont) {
+TEST_F(FormPrinterPcl, FontsOneToEightSelectTheirSymbolSetAndFont)
+{
     const char* const expected[] = {
-        "",
-        "\x1b(8U\x1b(sp10h12vsb3T",
-        "\x1b(U\x1b(s1p6vs0b4T",
-        "\x1b(U\x1b(s1p8vs0b4T",
-        "\x1b(U\x1b(s1p8vs1b4T",
-        "\x1b(U\x1b(s1p10vs1b4T",
-        "\x1b(U\x1b(s1p12vs1b4T",
-        "\x1b(U\x1b(s1p14vs1b4T",
-        "\x1b(U\x1b(s0p0s0b0t16.67h8.5V",
-        "",
+            "",
+            "\x1b(8U\x1b(sp10h12vsb3T",
+            "\x1b(U\x1b(s1p6vs0b4T",
+            "\x1b(U\x1b(s1p8vs0b4T",
+            "\x1b(U\x1b(s1p8vs1b4T",
+            "\x1b(U\x1b(s1p10vs1b4T",
+            "\x1b(U\x1b(s1p12vs1b4T",
+            "\x1b(U\x1b(s1p14vs1b4T",
+            "\x1b(U\x1b(s0p0s0b0t16.67h8.5V",
+            "",
     };
     for (int font = 0; font <= 9; ++font) {
         FormPrinter printer;
@@ -81,7 +106,8 @@ TEST_F(FormPrinterPcl, FontsOneToEightSelectTheirSymbolSetAndFont) {
     }
 }
 
-TEST_F(FormPrinterPcl, APageStartsWithTheCopiesCommandWhenMoreThanOneCopyIsAsked) {
+TEST_F(FormPrinterPcl, APageStartsWithTheCopiesCommandWhenMoreThanOneCopyIsAsked)
+{
     FormPrinter printer;
     printer.StartPage();
     EXPECT_EQ(printer.PageText(), "");
@@ -92,7 +118,8 @@ TEST_F(FormPrinterPcl, APageStartsWithTheCopiesCommandWhenMoreThanOneCopyIsAsked
     EXPECT_EQ(printer.PageText(), Esc("&l3X") + Esc("&a2r2CB"));
 }
 
-TEST_F(FormPrinterPcl, PreviewPagesAreNumberedFilesOfResetOverlayTextAndReset) {
+TEST_F(FormPrinterPcl, PreviewPagesAreNumberedFilesOfResetOverlayTextAndReset)
+{
     FMain->Preview = true;
     FMain->PageFileNumber = 7;
     FMain->DeleteTempPrintFiles();
@@ -115,7 +142,8 @@ TEST_F(FormPrinterPcl, PreviewPagesAreNumberedFilesOfResetOverlayTextAndReset) {
     printer.LoadOverlay("MISSING.HP");
     EXPECT_TRUE(printer.EndPage("1096 File Copy"));
 
-    EXPECT_EQ(Dir.Read("PRN00001.PRN"), Esc("E") + "OVERLAY" + Esc("&alrC") + Esc("&l2X") + Esc("&a8r6CACME") + Esc("E"));
+    EXPECT_EQ(Dir.Read("PRN00001.PRN"),
+              Esc("E") + "OVERLAY" + Esc("&alrC") + Esc("&l2X") + Esc("&a8r6CACME") + Esc("E"));
     EXPECT_EQ(Dir.Read("PRN00002.PRN"), Esc("E") + Esc("&l2X") + Esc("&a20r48C1,234.50") + Esc("E"));
     EXPECT_EQ(FMain->PageFileNumber, 2);
     EXPECT_FALSE(FMain->BitmapPages);
@@ -123,7 +151,8 @@ TEST_F(FormPrinterPcl, PreviewPagesAreNumberedFilesOfResetOverlayTextAndReset) {
     KeepArtifact("PRN00001.PRN", "PRN00001.PRN");
 }
 
-TEST_F(FormPrinterPcl, APdfRunDropsTheBlanksBeforeTheOverlaysFinalCursorHome) {
+TEST_F(FormPrinterPcl, APdfRunDropsTheBlanksBeforeTheOverlaysFinalCursorHome)
+{
     const std::string tail = Esc("&alrC");
     const struct {
         const char* Case;
@@ -131,13 +160,13 @@ TEST_F(FormPrinterPcl, APdfRunDropsTheBlanksBeforeTheOverlaysFinalCursorHome) {
         std::string Overlay;
         std::string Written;
     } cases[] = {
-        {"blanks before the tail", true, "ABC    " + tail, "ABC" + tail},
-        {"blanks only", true, "    " + tail, tail},
-        {"the tail alone", true, tail, tail},
-        {"shorter than the tail", true, "AB", "AB"},
-        {"another tail", true, "ABC    " + Esc("&a0rC"), "ABC    " + Esc("&a0rC")},
-        {"blanks inside kept", true, "A  B " + tail, "A  B" + tail},
-        {"a preview run", false, "ABC    " + tail, "ABC    " + tail},
+            {"blanks before the tail", true, "ABC    " + tail, "ABC" + tail},
+            {"blanks only", true, "    " + tail, tail},
+            {"the tail alone", true, tail, tail},
+            {"shorter than the tail", true, "AB", "AB"},
+            {"another tail", true, "ABC    " + Esc("&a0rC"), "ABC    " + Esc("&a0rC")},
+            {"blanks inside kept", true, "A  B " + tail, "A  B" + tail},
+            {"a preview run", false, "ABC    " + tail, "ABC    " + tail},
     };
     for (const auto& c : cases) {
         FMain->DeleteTempPrintFiles();
@@ -152,21 +181,28 @@ TEST_F(FormPrinterPcl, APdfRunDropsTheBlanksBeforeTheOverlaysFinalCursorHome) {
     }
 }
 
-TEST_F(FormPrinterPcl, TextWithAccentedLettersSelectsTheProgramsCodePage) {
+TEST_F(FormPrinterPcl, TextWithAccentedLettersSelectsTheProgramsCodePage)
+{
     FMain->Preview = true;
     FMain->DeleteTempPrintFiles();
     FormPrinter printer;
     printer.StartPage();
-    printer.PrintText(1, 1, "Jos\xe9 N\xfa\xf1" "ez");
+    printer.PrintText(1, 1,
+                      "Jos\xe9 N\xfa\xf1"
+                      "ez");
     printer.EndPage("Copy B");
     printer.StartPage();
     printer.PrintText(1, 1, "Jose");
     printer.EndPage("Copy B");
-    EXPECT_EQ(Dir.Read("PRN00001.PRN"), Esc("E") + Esc("(19U") + Esc("&a1r1CJos\xe9 N\xfa\xf1" "ez") + Esc("E"));
+    EXPECT_EQ(Dir.Read("PRN00001.PRN"), Esc("E") + Esc("(19U") +
+                                                Esc("&a1r1CJos\xe9 N\xfa\xf1"
+                                                    "ez") +
+                                                Esc("E"));
     EXPECT_EQ(Dir.Read("PRN00002.PRN"), Esc("E") + Esc("&a1r1CJose") + Esc("E"));
 }
 
-TEST_F(FormPrinterPcl, EachPrintedPageIsOneRawDocumentFramedByResets) {
+TEST_F(FormPrinterPcl, EachPrintedPageIsOneRawDocumentFramedByResets)
+{
     TRecordingRawPrinting spooler;
     Dir.Write("COPYB.HP", "FORM");
     FormPrinter printer;
@@ -188,7 +224,8 @@ TEST_F(FormPrinterPcl, EachPrintedPageIsOneRawDocumentFramedByResets) {
     EXPECT_THAT(ListFiles(Dir.Path(), "PRN*.PRN"), IsEmpty());
 }
 
-TEST_F(FormPrinterPcl, ThePrinterIsNamedWithoutItsPort) {
+TEST_F(FormPrinterPcl, ThePrinterIsNamedWithoutItsPort)
+{
     const struct {
         const char* Chosen;
         const char* Opened;
@@ -204,7 +241,8 @@ TEST_F(FormPrinterPcl, ThePrinterIsNamedWithoutItsPort) {
     }
 }
 
-TEST_F(FormPrinterPcl, APageThatDoesNotReachThePrinterIsReportedAndDiscarded) {
+TEST_F(FormPrinterPcl, APageThatDoesNotReachThePrinterIsReportedAndDiscarded)
+{
     TRecordingRawPrinting spooler;
     Dir.Write("FORM.HP", "FORM");
     FormPrinter printer;
@@ -222,11 +260,15 @@ TEST_F(FormPrinterPcl, APageThatDoesNotReachThePrinterIsReportedAndDiscarded) {
     printer.StartPage();
     printer.PrintText(1, 1, "A");
     EXPECT_FALSE(printer.EndPage("Copy C"));
-    EXPECT_THAT(Shown(), ElementsAre("Failed to open specified printer.",
-                                     "The printer did not accept \"Copy C\": Destination \"Laser\" is not accepting jobs."));
+    EXPECT_THAT(
+            Shown(),
+            ElementsAre(
+                    "Failed to open specified printer.",
+                    "The printer did not accept \"Copy C\": Destination \"Laser\" is not accepting jobs."));
 }
 
-TEST_F(FormPrinterPcl, SoftFontsGoAsOneDocumentAndAMissingFontIsNamedBeforeAnythingIsSent) {
+TEST_F(FormPrinterPcl, SoftFontsGoAsOneDocumentAndAMissingFontIsNamedBeforeAnythingIsSent)
+{
     TRecordingRawPrinting spooler;
     Dir.Write("font1.prn", Esc(")s64W") + "first");
     FormPrinter printer;

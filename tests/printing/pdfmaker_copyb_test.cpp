@@ -11,15 +11,16 @@
 #include "printing/formpages.h"
 #include "printing/pdfmaker.h"
 #include "printing/viewpcl.h"
-#include "tests/support/popplerreader.h"
 #include "tests/printing/form1099fixture.h"
 #include "tests/printing/pdfmakerfixture.h"
+#include "tests/support/popplerreader.h"
 
 namespace {
 
 class PdfMakerCopyB : public Form1099Fixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Form1099Fixture::SetUp();
         FMain->Preview = false;
         FMain->MakePdf = true;
@@ -39,11 +40,16 @@ struct TExpectedPdf {
     size_t Forms;  // the recipient's forms on the page
 };
 
-TEST_F(PdfMakerCopyB, EachRecipientsPdfHoldsThatRecipientsCopyB) {
+TEST_F(PdfMakerCopyB, EachRecipientsPdfHoldsThatRecipientsCopyB)
+{
     const TExpectedPdf expected[] = {
-        {"A01", "CopyBMISC_A0112-31-2008.PDF", "Alden Rentals LLC", {"12000.00", "240.00", "04-5556667"}, 2},
-        {"B02", "CopyBMISC_B0212-31-2008.PDF", "Bianca Morales", {"1234.50", "123.45", "123-45-6789"}, 2},
-        {"D04", "CopyBINT_D0412-31-2008.PDF", "Dorothy Quinn", {"1875.25", "187.53", "345678901"}, 3},
+            {"A01",
+             "CopyBMISC_A0112-31-2008.PDF",
+             "Alden Rentals LLC",
+             {"12000.00", "240.00", "04-5556667"},
+             2},
+            {"B02", "CopyBMISC_B0212-31-2008.PDF", "Bianca Morales", {"1234.50", "123.45", "123-45-6789"}, 2},
+            {"D04", "CopyBINT_D0412-31-2008.PDF", "Dorothy Quinn", {"1875.25", "187.53", "345678901"}, 3},
     };
     OpenHarbor();
     for (const TExpectedPdf& pdf : expected) {
@@ -57,15 +63,18 @@ TEST_F(PdfMakerCopyB, EachRecipientsPdfHoldsThatRecipientsCopyB) {
     for (const TExpectedPdf& pdf : expected) {
         const String file = dir + pdf.File;
         questions.push_back("1 page PDF created in " + file + ". View it now ?");
-        EXPECT_EQ(poppler::PageSizes(file), std::vector<std::string>{"612 x 792 pts (letter)"}) << pdf.ID;
+        EXPECT_EQ(poppler::PageSizes(file), std::vector<std::string> {"612 x 792 pts (letter)"}) << pdf.ID;
         EXPECT_EQ(poppler::ImageCount(file), 1) << pdf.ID;  // the stamp; form and data are vectors and text
         const std::string text = poppler::Text(file);
         for (const TExpectedPdf& other : expected) {
             size_t names = 0;
-            for (size_t at = text.find(other.Name); at != std::string::npos; at = text.find(other.Name, at + 1)) ++names;
+            for (size_t at = text.find(other.Name); at != std::string::npos;
+                 at = text.find(other.Name, at + 1))
+                ++names;
             EXPECT_EQ(names, &other == &pdf ? pdf.Forms : 0) << pdf.ID << " / " << other.Name << "\n" << text;
         }
-        for (const char* amount : pdf.Amounts) EXPECT_NE(text.find(amount), std::string::npos) << amount << "\n" << text;
+        for (const char* amount : pdf.Amounts)
+            EXPECT_NE(text.find(amount), std::string::npos) << amount << "\n" << text;
         EXPECT_NE(text.find("Harbor Supply Company"), std::string::npos) << text;
         EXPECT_NE(text.find("Copy B"), std::string::npos) << text;  // the form image's own text
         pdfmakertest::KeepPdf(file, pdf.File);

@@ -9,13 +9,13 @@
 #include <filesystem>
 
 #include "platform/rtl/fileops.h"
-#include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/forms/forms.h"
+#include "platform/vcl/graphics/bitmap.h"
 #include "printing/pdfmaker.h"
 #include "printing/viewpcl.h"
+#include "tests/printing/pdfmakerfixture.h"
 #include "tests/support/pclfixture.h"
 #include "tests/support/popplerreader.h"
-#include "tests/printing/pdfmakerfixture.h"
 
 namespace {
 
@@ -23,15 +23,16 @@ using pdfmakertest::IsStampColour;
 using pdfmakertest::KeepPdf;
 using pdfmakertest::KeepScreenshot;
 
-TEST_F(PdfMakerTest, ThreePagesMakeALetterPdfAndTheQuestionNamesIt) {
+TEST_F(PdfMakerTest, ThreePagesMakeALetterPdfAndTheQuestionNamesIt)
+{
     WritePclPages(1, 3);
     ViewPrintedPages(false);
     Dialogs.AnswerMessage(mrYes);
     MakePdfFromPages(Stem(), pkFormPages);
 
     const String pdf = Stem() + ".PDF";
-    EXPECT_EQ(Shown(), std::vector<String>{"3 page PDF created in " + pdf + ". View it now ?"});
-    EXPECT_EQ(Launcher.Opened, std::vector<String>{pdf});
+    EXPECT_EQ(Shown(), std::vector<String> {"3 page PDF created in " + pdf + ". View it now ?"});
+    EXPECT_EQ(Launcher.Opened, std::vector<String> {pdf});
     EXPECT_EQ(poppler::PageCount(pdf), 3);
     EXPECT_EQ(poppler::PageSizes(pdf), std::vector<std::string>(3, "612 x 792 pts (letter)"));
     for (int page = 1; page <= 3; ++page) {
@@ -48,17 +49,19 @@ TEST_F(PdfMakerTest, ThreePagesMakeALetterPdfAndTheQuestionNamesIt) {
     KeepPdf(pdf, "three-pages.PDF");
 }
 
-TEST_F(PdfMakerTest, WithoutPagesThePdfHasNone) {
+TEST_F(PdfMakerTest, WithoutPagesThePdfHasNone)
+{
     ViewPrintedPages(false);
     Dialogs.AnswerMessage(mrNo);
     MakePdfFromPages(Stem(), pkFormPages);
     const String pdf = Stem() + ".PDF";
-    EXPECT_EQ(Shown(), std::vector<String>{"0 page PDF created in " + pdf + ". View it now ?"});
+    EXPECT_EQ(Shown(), std::vector<String> {"0 page PDF created in " + pdf + ". View it now ?"});
     EXPECT_EQ(poppler::PageCount(pdf), 0);
     EXPECT_TRUE(Launcher.Opened.empty());
 }
 
-TEST_F(PdfMakerTest, TheAnswerDecidesWhetherThePdfIsOpened) {
+TEST_F(PdfMakerTest, TheAnswerDecidesWhetherThePdfIsOpened)
+{
     const String pdf = Stem() + ".PDF";
     struct {
         int answer;
@@ -66,12 +69,13 @@ TEST_F(PdfMakerTest, TheAnswerDecidesWhetherThePdfIsOpened) {
         std::vector<String> opened;
         std::vector<String> messages;
     } cases[] = {
-        {mrYes, true, {pdf}, {"1 page PDF created in " + pdf + ". View it now ?"}},
-        {mrNo, true, {}, {"1 page PDF created in " + pdf + ". View it now ?"}},
-        {mrYes,
-         false,
-         {pdf},
-         {"1 page PDF created in " + pdf + ". View it now ?", "No program could be started to open " + pdf + "."}},
+            {mrYes, true, {pdf}, {"1 page PDF created in " + pdf + ". View it now ?"}},
+            {mrNo, true, {}, {"1 page PDF created in " + pdf + ". View it now ?"}},
+            {mrYes,
+             false,
+             {pdf},
+             {"1 page PDF created in " + pdf + ". View it now ?",
+              "No program could be started to open " + pdf + "."}},
     };
     for (const auto& c : cases) {
         WritePclPages(1, 1);
@@ -87,10 +91,13 @@ TEST_F(PdfMakerTest, TheAnswerDecidesWhetherThePdfIsOpened) {
     }
 }
 
-TEST_F(PdfMakerTest, StampIsAStripAtTheLeftEdgeOnlyWhenTheProgramDirectoryHasOne) {
+TEST_F(PdfMakerTest, StampIsAStripAtTheLeftEdgeOnlyWhenTheProgramDirectoryHasOne)
+{
     for (bool stamped : {true, false}) {
-        if (stamped) WriteStamp();
-        else std::filesystem::remove(Dir / "archiveby.bmp");
+        if (stamped)
+            WriteStamp();
+        else
+            std::filesystem::remove(Dir / "archiveby.bmp");
         WritePclPages(1, 2);
         ViewPrintedPages(false);
         MakePdfFromPages(Stem(), pkFormPages);
@@ -109,11 +116,13 @@ TEST_F(PdfMakerTest, StampIsAStripAtTheLeftEdgeOnlyWhenTheProgramDirectoryHasOne
         EXPECT_FALSE(IsStampColour(page.pixelColor(12, 740)));
         // The page image still fills the page: its text is where the page put it.
         EXPECT_NE(poppler::Text(pdf, 1).find("PAGE 1"), std::string::npos);
-        if (stamped) KeepScreenshot(png, "stamped-page.png");
+        if (stamped)
+            KeepScreenshot(png, "stamped-page.png");
     }
 }
 
-TEST_F(PdfMakerTest, CanvasRunFeedsItsPageBitmaps) {
+TEST_F(PdfMakerTest, CanvasRunFeedsItsPageBitmaps)
+{
     FMain->BitmapPages = true;
     for (int page = 1; page <= 2; ++page) {
         TBitmap bitmap;
@@ -135,7 +144,8 @@ TEST_F(PdfMakerTest, CanvasRunFeedsItsPageBitmaps) {
     EXPECT_TRUE(ListFiles(Dir.Path(), "BMP*.BMP").empty());
 }
 
-TEST_F(PdfMakerTest, EachPdfOfARunHoldsOnlyThePagesMadeSinceTheLast) {
+TEST_F(PdfMakerTest, EachPdfOfARunHoldsOnlyThePagesMadeSinceTheLast)
+{
     const String first = DataDir() + "CopyBMISC_A0112-31-2008";
     const String second = DataDir() + "CopyBMISC_B0212-31-2008";
     WritePclPage(1, "RECIPIENT ONE");
@@ -150,11 +160,12 @@ TEST_F(PdfMakerTest, EachPdfOfARunHoldsOnlyThePagesMadeSinceTheLast) {
     const std::string text = poppler::Text(second + ".PDF");
     EXPECT_NE(text.find("RECIPIENT TWO"), std::string::npos) << text;
     EXPECT_EQ(text.find("RECIPIENT ONE"), std::string::npos) << text;
-    EXPECT_EQ(Shown(), (std::vector<String>{"1 page PDF created in " + first + ".PDF. View it now ?",
-                                            "1 page PDF created in " + second + ".PDF. View it now ?"}));
+    EXPECT_EQ(Shown(), (std::vector<String> {"1 page PDF created in " + first + ".PDF. View it now ?",
+                                             "1 page PDF created in " + second + ".PDF. View it now ?"}));
 }
 
-TEST_F(PdfMakerTest, ErrorsEndTheRunBeforeTheQuestionAndKeepThePages) {
+TEST_F(PdfMakerTest, ErrorsEndTheRunBeforeTheQuestionAndKeepThePages)
+{
     const String missing = Dir / "NOCLIENT/CopyBMISC_A0112-31-2008";
     struct {
         const char* what;
@@ -162,13 +173,14 @@ TEST_F(PdfMakerTest, ErrorsEndTheRunBeforeTheQuestionAndKeepThePages) {
         bool damagedPage;
         String message;
     } cases[] = {
-        {"no client directory", missing, false, "The PDF file " + missing + ".PDF could not be written."},
-        {"a damaged page metafile", Stem(), true, "Metafile is not valid"},
+            {"no client directory", missing, false, "The PDF file " + missing + ".PDF could not be written."},
+            {"a damaged page metafile", Stem(), true, "Metafile is not valid"},
     };
     for (const auto& c : cases) {
         WritePclPages(1, 2);
         ViewPrintedPages(false);
-        if (c.damagedPage) Dir.Write("WMF00002.WMF", "TMF1 cut short");
+        if (c.damagedPage)
+            Dir.Write("WMF00002.WMF", "TMF1 cut short");
         String error;
         try {
             MakePdfFromPages(c.stem, pkFormPages);

@@ -14,9 +14,9 @@
 #include "platform/rtl/fileops.h"
 #include "printing/formpages.h"
 #include "printing/print.h"
-#include "tests/support/shellfixture.h"
 #include "tests/printing/desktopdialogs.h"
 #include "tests/support/screenshots.h"
+#include "tests/support/shellfixture.h"
 
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
@@ -35,15 +35,16 @@ struct TRecipient {
 // In the order they are entered; the last names give another order, and the
 // 1099-MISC recipients fill one sheet of two and one of one.
 constexpr TRecipient Recipients[] = {
-    {"M1", "CAROL YOUNG", "YOUNG", "N", ""},
-    {"I1", "BOB AMES", "AMES", "I", ""},
-    {"M2", "ANN MILLER", "MILLER", "R", "06/30/2008"},
-    {"M3", "DAN BAKER", "BAKER", "N", ""},
-    {"I2", "EVE CROSS", "CROSS", "I", ""},
+        {"M1", "CAROL YOUNG", "YOUNG", "N", ""},
+        {"I1", "BOB AMES", "AMES", "I", ""},
+        {"M2", "ANN MILLER", "MILLER", "R", "06/30/2008"},
+        {"M3", "DAN BAKER", "BAKER", "N", ""},
+        {"I2", "EVE CROSS", "CROSS", "I", ""},
 };
 
 // The progress form of the run going on: "position/maximum", or "-" without one.
-String Progress() {
+String Progress()
+{
     for (int i = 0; i < Screen()->FormCount(); ++i) {
         if (auto* status = dynamic_cast<TFCreateStatus*>(Screen()->Forms(i)); status && status->Visible())
             return IntToStr(status->ProgressBar1->Position()) + "/" + IntToStr(status->ProgressBar1->Max());
@@ -51,16 +52,19 @@ String Progress() {
     return "-";
 }
 
-TFPrint* OpenForm() {
+TFPrint* OpenForm()
+{
     for (int i = 0; i < Screen()->FormCount(); ++i) {
-        if (auto* form = dynamic_cast<TFPrint*>(Screen()->Forms(i))) return form;
+        if (auto* form = dynamic_cast<TFPrint*>(Screen()->Forms(i)))
+            return form;
     }
     return nullptr;
 }
 
 class PrintFormTest : public ShellFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ShellFixture::SetUp();
         StartOnClient("08ACME", "ACME SUPPLY");
         MenuForms.Print = ShowPrint;
@@ -79,11 +83,12 @@ protected:
         // The recipients' current order is the one the copies go by, one after the other.
         employees->SetOrder(employees->TagArea("NAME1"));
         TUser& user = *FMain->User;
-        for (bool* copy : {&user.PrintFederalCopy, &user.PrintCopyC, &user.PrintCopyB, &user.PrintCopy1,
-                           &user.PrintCopy2})
+        for (bool* copy :
+             {&user.PrintFederalCopy, &user.PrintCopyC, &user.PrintCopyB, &user.PrintCopy1, &user.PrintCopy2})
             *copy = false;
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         PrintRoutines = SavedRoutines;
         FormPageHooks = TFormPageHooks();
         ShellFixture::TearDown();
@@ -91,11 +96,13 @@ protected:
 
     // Opens the form with menu command 06 and runs Action on it once it takes
     // input (the totals are brought up to date first); the form is closed afterwards.
-    static void WithForm(std::function<void(TFPrint*)> Action) {
+    static void WithForm(std::function<void(TFPrint*)> Action)
+    {
         WhenShown<TFPrint>([Action](TFPrint* f) { WhenReady(f, Action); });
         TypeText(FTotStart, "06");
     }
-    static void WhenReady(TFPrint* Form, std::function<void(TFPrint*)> Action) {
+    static void WhenReady(TFPrint* Form, std::function<void(TFPrint*)> Action)
+    {
         if (Progress() != "-" || !Form->Widget()->window()->isVisible()) {
             QTimer::singleShot(10, [Form, Action] { WhenReady(Form, Action); });
             return;
@@ -107,15 +114,18 @@ protected:
     // Each call as "routine ID [progress]"; a sheet routine called for all
     // recipients takes on the rows that fill its sheet, as the real ones do, and one
     // for the chosen recipient notes that the print-work table holds only it.
-    TPrintRoutines Recorders() {
+    TPrintRoutines Recorders()
+    {
         TPrintRoutines r;
         const auto sheet = [this](const char* Name, int Forms) {
             return [this, Name, Forms](const String& ID, bool OnlyCurrent) {
                 TDaroruTable* print = DClientDataBase->tblEmployeePrint;
                 String entry = String(Name) + " " + ID;
-                if (OnlyCurrent) entry += print->RecordCount() == 1 ? " alone" : " among others";
+                if (OnlyCurrent)
+                    entry += print->RecordCount() == 1 ? " alone" : " among others";
                 Calls.push_back(entry + " [" + Progress() + "]");
-                for (int form = 1; form < Forms && !OnlyCurrent; ++form) print->Next();
+                for (int form = 1; form < Forms && !OnlyCurrent; ++form)
+                    print->Next();
             };
         };
         const auto page = [this](const char* Name) {
@@ -124,9 +134,7 @@ protected:
                 Calls.push_back(String(Name) + " " + ID + " [" + Progress() + "]");
             };
         };
-        const auto plain = [this](const char* Name) {
-            return [this, Name] { Calls.push_back(Name); };
-        };
+        const auto plain = [this](const char* Name) { return [this, Name] { Calls.push_back(Name); }; };
         r.PrintEmployeeTransactions = [this](const String& ID) { Calls.push_back("Transactions " + ID); };
         r.PrintEmployeeTotals = plain("Totals");
         r.PrintRedCopyMisc = sheet("RedMisc", 2);
@@ -148,7 +156,8 @@ protected:
     void LeaveOldPageFile() const { std::ofstream(Dir / "PRN00001.PRN") << "old page"; }
     bool OldPageFileThere() const { return FileExists(Dir / "PRN00001.PRN"); }
 
-    static void Screenshot(TCustomForm* Form, const char* Name) {
+    static void Screenshot(TCustomForm* Form, const char* Name)
+    {
         QCoreApplication::processEvents();
         const QImage image = Form->Widget()->window()->grab().toImage();
         ASSERT_FALSE(image.isNull());
@@ -159,7 +168,8 @@ protected:
     TPrintRoutines SavedRoutines;
 };
 
-TEST_F(PrintFormTest, OpensWithTheTotalsOfEveryRecipientBroughtUpToDate) {
+TEST_F(PrintFormTest, OpensWithTheTotalsOfEveryRecipientBroughtUpToDate)
+{
     TDaroruTable* trans = DClientDataBase->tblTransactions;
     const struct {
         const char* Employee;
@@ -188,8 +198,11 @@ TEST_F(PrintFormTest, OpensWithTheTotalsOfEveryRecipientBroughtUpToDate) {
         EXPECT_TRUE(employees->Eof());
         Screenshot(f, "print.png");
     });
-    const std::map<String, std::array<double, 3>> expected = {
-        {"M1", {300.30, 10.5, 0}}, {"I1", {20.05, 0, 5}}, {"M2", {0, 0, 0}}, {"M3", {1, 0, 0}}, {"I2", {0, 0, 0}}};
+    const std::map<String, std::array<double, 3>> expected = {{"M1", {300.30, 10.5, 0}},
+                                                              {"I1", {20.05, 0, 5}},
+                                                              {"M2", {0, 0, 0}},
+                                                              {"M3", {1, 0, 0}},
+                                                              {"I2", {0, 0, 0}}};
     for (employees->First(); !employees->Eof(); employees->Next()) {
         const String id = employees->FieldByName("ID")->AsString();
         SCOPED_TRACE(id);
@@ -199,7 +212,8 @@ TEST_F(PrintFormTest, OpensWithTheTotalsOfEveryRecipientBroughtUpToDate) {
     }
 }
 
-TEST_F(PrintFormTest, TheTotalsAreCalculatedUnderAProgressFormOfOneStepMoreThanTheRecipients) {
+TEST_F(PrintFormTest, TheTotalsAreCalculatedUnderAProgressFormOfOneStepMoreThanTheRecipients)
+{
     std::set<String> seen;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&seen] {
@@ -213,10 +227,11 @@ TEST_F(PrintFormTest, TheTotalsAreCalculatedUnderAProgressFormOfOneStepMoreThanT
     EXPECT_THAT(seen, ::testing::Contains("Calculating Employee Totals ... 5/6"));
 }
 
-TEST_F(PrintFormTest, TotalsTooLargeForARecipientAreSaidAndTheOthersStillFollowTheirPayments) {
+TEST_F(PrintFormTest, TotalsTooLargeForARecipientAreSaidAndTheOthersStillFollowTheirPayments)
+{
     TDaroruTable* trans = DClientDataBase->tblTransactions;
-    for (const auto& [employee, amount] : std::vector<std::pair<String, double>>{
-             {"M2", 6000000}, {"M2", 6000000}, {"I2", 12.5}, {"M3", 7}}) {
+    for (const auto& [employee, amount] :
+         std::vector<std::pair<String, double>> {{"M2", 6000000}, {"M2", 6000000}, {"I2", 12.5}, {"M3", 7}}) {
         trans->Append();
         trans->FieldByName("EMP_ID")->SetAsString(employee);
         trans->FieldByName("AMOUNT")->SetAsFloat(amount);
@@ -233,27 +248,30 @@ TEST_F(PrintFormTest, TotalsTooLargeForARecipientAreSaidAndTheOthersStillFollowT
     for (employees->First(); !employees->Eof(); employees->Next())
         totals[employees->FieldByName("ID")->AsString()] = employees->FieldByName("TOTAMT")->AsFloat();
     // M2 comes first by name; the recipients after it are still brought up to date.
-    EXPECT_EQ(totals, (std::map<String, double>{{"I1", 0}, {"I2", 12.5}, {"M1", 0}, {"M2", 0}, {"M3", 7}}));
+    EXPECT_EQ(totals, (std::map<String, double> {{"I1", 0}, {"I2", 12.5}, {"M1", 0}, {"M2", 0}, {"M3", 7}}));
 }
 
-TEST_F(PrintFormTest, NumberedRowsRunTheButtonsAndTickTheCopiesKeptInTheSettings) {
+TEST_F(PrintFormTest, NumberedRowsRunTheButtonsAndTickTheCopiesKeptInTheSettings)
+{
     TUser& user = *FMain->User;
     user.PrintCopy1 = true;
     WithForm([&](TFPrint* f) {
         const std::pair<TKVLabel*, const char*> rows[] = {
-            {f->KVLabel1, "[01]  Employee Transactions"},
-            {f->KVLabel7, "[07]  Print Form 1096 Summary Report (File Copy)"},
-            {f->KVLabel8, "[08]  Federal Red Copy"},
-            {f->KVLabel12, "[12]  Copy 2 State Tax Return File Copy"},
-            {f->KVLabel13, "[13]  Preview / Display Selected Reports?"},
+                {f->KVLabel1, "[01]  Employee Transactions"},
+                {f->KVLabel7, "[07]  Print Form 1096 Summary Report (File Copy)"},
+                {f->KVLabel8, "[08]  Federal Red Copy"},
+                {f->KVLabel12, "[12]  Copy 2 State Tax Return File Copy"},
+                {f->KVLabel13, "[13]  Preview / Display Selected Reports?"},
         };
-        for (const auto& [label, caption] : rows) EXPECT_EQ(label->Caption(), caption);
+        for (const auto& [label, caption] : rows)
+            EXPECT_EQ(label->Caption(), caption);
         EXPECT_EQ(f->KVButton4->Caption(), "All Employees");
         EXPECT_EQ(f->KVCheckBox3->Caption(), "Copy B");
         EXPECT_TRUE(f->KVCheckBox4->Checked());
         EXPECT_FALSE(f->KVCheckBox6->Checked());
 
-        for (const char* row : {"08", "10", "11", "13"}) TypeText(f, row);
+        for (const char* row : {"08", "10", "11", "13"})
+            TypeText(f, row);
         EXPECT_TRUE(user.PrintFederalCopy);
         EXPECT_FALSE(user.PrintCopyC);
         EXPECT_TRUE(user.PrintCopyB);
@@ -271,17 +289,19 @@ TEST_F(PrintFormTest, NumberedRowsRunTheButtonsAndTickTheCopiesKeptInTheSettings
     EXPECT_FALSE(FMain->Preview);
 }
 
-TEST_F(PrintFormTest, TheMenusReportsToolButtonOpensTheFormToo) {
+TEST_F(PrintFormTest, TheMenusReportsToolButtonOpensTheFormToo)
+{
     bool opened = false;
     WhenShown<TFPrint>([&](TFPrint* f) { WhenReady(f, [&](TFPrint*) { opened = true; }); });
     FTotStart->BitBtn1->Click();
     EXPECT_TRUE(opened);
 }
 
-TEST_F(PrintFormTest, AllEmployeesUncollatedPrintsEachCopyOverEveryRecipient) {
+TEST_F(PrintFormTest, AllEmployeesUncollatedPrintsEachCopyOverEveryRecipient)
+{
     TUser& user = *FMain->User;
-    for (bool* copy : {&user.PrintFederalCopy, &user.PrintCopyC, &user.PrintCopyB, &user.PrintCopy1,
-                       &user.PrintCopy2})
+    for (bool* copy :
+         {&user.PrintFederalCopy, &user.PrintCopyC, &user.PrintCopyB, &user.PrintCopy1, &user.PrintCopy2})
         *copy = true;
     LeaveOldPageFile();
     Dialogs.AnswerMessage(mrNo);
@@ -294,19 +314,20 @@ TEST_F(PrintFormTest, AllEmployeesUncollatedPrintsEachCopyOverEveryRecipient) {
     EXPECT_EQ(FMain->Copies, 3);
     // The red and C copies: the 1099-MISC sheets (two forms each) first, then the
     // 1099-INT sheet (three forms); a terminated recipient is printed like any other.
-    EXPECT_THAT(Calls, ElementsAreArray(std::vector<String>{
-                           "RedMisc M2 [0/25]", "RedMisc M3 [1/25]", "RedInt I1 [2/25]",
-                           "CMisc M2 [3/25]",   "CMisc M3 [4/25]",   "CInt I1 [5/25]",
-                           "B M2 [6/25]",       "B I1 [7/25]",       "B M1 [8/25]",
-                           "B M3 [9/25]",       "B I2 [10/25]",      "1 M2 [11/25]",
-                           "1 I1 [12/25]",      "1 M1 [13/25]",      "1 M3 [14/25]",
-                           "1 I2 [15/25]",      "2 M2 [16/25]",      "2 I1 [17/25]",
-                           "2 M1 [18/25]",      "2 M3 [19/25]",      "2 I2 [20/25]",
-                       }));
+    EXPECT_THAT(Calls,
+                ElementsAreArray(std::vector<String> {
+                        "RedMisc M2 [0/25]", "RedMisc M3 [1/25]", "RedInt I1 [2/25]", "CMisc M2 [3/25]",
+                        "CMisc M3 [4/25]",   "CInt I1 [5/25]",    "B M2 [6/25]",      "B I1 [7/25]",
+                        "B M1 [8/25]",       "B M3 [9/25]",       "B I2 [10/25]",     "1 M2 [11/25]",
+                        "1 I1 [12/25]",      "1 M1 [13/25]",      "1 M3 [14/25]",     "1 I2 [15/25]",
+                        "2 M2 [16/25]",      "2 I1 [17/25]",      "2 M1 [18/25]",     "2 M3 [19/25]",
+                        "2 I2 [20/25]",
+                }));
     EXPECT_FALSE(DClientDataBase->tblEmployeePrint->Active());
 }
 
-TEST_F(PrintFormTest, AllEmployeesCollatedPrintsEveryCopyOfOneRecipientInLastNameOrder) {
+TEST_F(PrintFormTest, AllEmployeesCollatedPrintsEveryCopyOfOneRecipientInLastNameOrder)
+{
     TUser& user = *FMain->User;
     user.PrintFederalCopy = true;
     user.PrintCopyB = true;
@@ -315,19 +336,20 @@ TEST_F(PrintFormTest, AllEmployeesCollatedPrintsEveryCopyOfOneRecipientInLastNam
     Dialogs.AnswerPrinter(-1, 1);
     WithForm([](TFPrint* f) { TypeText(f, "04"); });
 
-    EXPECT_THAT(Calls, ElementsAreArray(std::vector<String>{
-                           "RedInt I1 alone [0/5]", "B I1 [0/5]", "2 I1 [0/5]",     // AMES
-                           "RedMisc M3 alone [1/5]", "B M3 [1/5]", "2 M3 [1/5]",   // BAKER
-                           "RedInt I2 alone [2/5]", "B I2 [2/5]", "2 I2 [2/5]",     // CROSS
-                           "RedMisc M2 alone [3/5]", "B M2 [3/5]", "2 M2 [3/5]",   // MILLER
-                           "RedMisc M1 alone [4/5]", "B M1 [4/5]", "2 M1 [4/5]",   // YOUNG
+    EXPECT_THAT(Calls, ElementsAreArray(std::vector<String> {
+                               "RedInt I1 alone [0/5]", "B I1 [0/5]", "2 I1 [0/5]",   // AMES
+                               "RedMisc M3 alone [1/5]", "B M3 [1/5]", "2 M3 [1/5]",  // BAKER
+                               "RedInt I2 alone [2/5]", "B I2 [2/5]", "2 I2 [2/5]",   // CROSS
+                               "RedMisc M2 alone [3/5]", "B M2 [3/5]", "2 M2 [3/5]",  // MILLER
+                               "RedMisc M1 alone [4/5]", "B M1 [4/5]", "2 M1 [4/5]",  // YOUNG
                        }));
 }
 
-TEST_F(PrintFormTest, SelectedEmployeePrintsTheChosenCopiesOfTheRecipientPickedInTheLookup) {
+TEST_F(PrintFormTest, SelectedEmployeePrintsTheChosenCopiesOfTheRecipientPickedInTheLookup)
+{
     TUser& user = *FMain->User;
-    for (bool* copy : {&user.PrintFederalCopy, &user.PrintCopyC, &user.PrintCopyB, &user.PrintCopy1,
-                       &user.PrintCopy2})
+    for (bool* copy :
+         {&user.PrintFederalCopy, &user.PrintCopyC, &user.PrintCopyB, &user.PrintCopy1, &user.PrintCopy2})
         *copy = true;
     LeaveOldPageFile();
     Dialogs.AnswerPrinter(-1, 2);
@@ -347,7 +369,8 @@ TEST_F(PrintFormTest, SelectedEmployeePrintsTheChosenCopiesOfTheRecipientPickedI
                                    "2 I2 [4/5]"));
 }
 
-TEST_F(PrintFormTest, ACancelledLookupOrPrintDialogPrintsNothing) {
+TEST_F(PrintFormTest, ACancelledLookupOrPrintDialogPrintsNothing)
+{
     FMain->User->PrintCopyB = true;
     // Selected Employee: the lookup cancelled; then the print dialog cancelled.
     // All Employees: the question answered, the print dialog cancelled.
@@ -373,7 +396,8 @@ TEST_F(PrintFormTest, ACancelledLookupOrPrintDialogPrintsNothing) {
     EXPECT_THAT(Calls, IsEmpty());
 }
 
-TEST_F(PrintFormTest, WithoutCopiesChosenTheRunsStillAskAndPrintNothing) {
+TEST_F(PrintFormTest, WithoutCopiesChosenTheRunsStillAskAndPrintNothing)
+{
     Dialogs.AnswerMessage(mrYes);
     Dialogs.AnswerPrinter(-1, 1);
     Dialogs.AnswerMessage(mrNo);
@@ -386,7 +410,8 @@ TEST_F(PrintFormTest, WithoutCopiesChosenTheRunsStillAskAndPrintNothing) {
     EXPECT_THAT(Calls, IsEmpty());
 }
 
-TEST_F(PrintFormTest, PreviewRunsWithoutThePrintDialogYetTakesItsCopies) {
+TEST_F(PrintFormTest, PreviewRunsWithoutThePrintDialogYetTakesItsCopies)
+{
     FMain->User->PrintCopy1 = true;
     FMain->Preview = true;
     FMain->Copies = 0;
@@ -396,11 +421,13 @@ TEST_F(PrintFormTest, PreviewRunsWithoutThePrintDialogYetTakesItsCopies) {
     EXPECT_EQ(Calls.size(), 5u);
 }
 
-TEST_F(PrintFormTest, The1096ContactFormComesBeforeTheFirstRedCopyAndBeforeEveryFileCopy) {
+TEST_F(PrintFormTest, The1096ContactFormComesBeforeTheFirstRedCopyAndBeforeEveryFileCopy)
+{
     FMain->Preview = true;
     WithForm([](TFPrint* f) {
         EXPECT_FALSE(f->ContactShown);
-        for (const char* row : {"06", "06", "07", "07", "06"}) TypeText(f, row);
+        for (const char* row : {"06", "06", "07", "07", "06"})
+            TypeText(f, row);
         EXPECT_TRUE(f->ContactShown);
     });
     EXPECT_THAT(Calls, ElementsAre("contact form", "1096 red", "1096 red", "contact form", "1096 file",
@@ -411,7 +438,8 @@ TEST_F(PrintFormTest, The1096ContactFormComesBeforeTheFirstRedCopyAndBeforeEvery
     EXPECT_THAT(Calls, ElementsAre("contact form", "1096 red"));
 }
 
-TEST_F(PrintFormTest, TheTransmitterButtonShowsItsFormAndElectronicallyFileRunsTheFiling) {
+TEST_F(PrintFormTest, TheTransmitterButtonShowsItsFormAndElectronicallyFileRunsTheFiling)
+{
     WithForm([](TFPrint* f) {
         f->BitBtn1->Click();
         TypeText(f, "05");
@@ -419,7 +447,8 @@ TEST_F(PrintFormTest, TheTransmitterButtonShowsItsFormAndElectronicallyFileRunsT
     EXPECT_THAT(Calls, ElementsAre("transmitter form", "electronic file"));
 }
 
-TEST_F(PrintFormTest, TheFormTakesNoInputWhileARunGoes) {
+TEST_F(PrintFormTest, TheFormTakesNoInputWhileARunGoes)
+{
     FMain->User->PrintCopyB = true;
     FMain->Preview = true;
     Dialogs.AnswerMessage(mrNo);
@@ -429,7 +458,8 @@ TEST_F(PrintFormTest, TheFormTakesNoInputWhileARunGoes) {
         TFPrint* form = OpenForm();
         ASSERT_NE(form, nullptr);
         EXPECT_FALSE(form->Enabled());
-        if (typedDuringRun) return;
+        if (typedDuringRun)
+            return;
         typedDuringRun = true;
         // A second All Employees and the 1096 red copy, typed while the first run prints.
         TypeText(form, "04");
@@ -446,7 +476,8 @@ TEST_F(PrintFormTest, TheFormTakesNoInputWhileARunGoes) {
     EXPECT_EQ(Dialogs.Messages.size(), 1u);
 }
 
-TEST_F(PrintFormTest, APreviewRunOpensThePageViewerOnceAfterItsLastPage) {
+TEST_F(PrintFormTest, APreviewRunOpensThePageViewerOnceAfterItsLastPage)
+{
     TUser& user = *FMain->User;
     user.PrintCopyB = true;
     user.PrintCopy2 = true;
@@ -480,17 +511,24 @@ TEST_F(PrintFormTest, APreviewRunOpensThePageViewerOnceAfterItsLastPage) {
         Dialogs.AnswerPrinter(-1, 1);
         TypeText(f, "04");
     });
-    EXPECT_THAT(Calls, ElementsAreArray(std::vector<String>{
-                           "B M2", "B I1", "B M1", "B M3", "B I2", "2 M2", "2 I1", "2 M1", "2 M3", "2 I2",
-                           "view [-]", "contact form", "1096 file", "view [-]",
-                           "2 I1", "collect [0/5] while running", "2 M3", "collect [1/5] while running", "2 I2",
-                           "collect [2/5] while running", "2 M2", "collect [3/5] while running", "2 M1",
-                           "collect [4/5] while running"}));
+    EXPECT_THAT(Calls, ElementsAreArray(std::vector<String> {"B M2",      "B I1",
+                                                             "B M1",      "B M3",
+                                                             "B I2",      "2 M2",
+                                                             "2 I1",      "2 M1",
+                                                             "2 M3",      "2 I2",
+                                                             "view [-]",  "contact form",
+                                                             "1096 file", "view [-]",
+                                                             "2 I1",      "collect [0/5] while running",
+                                                             "2 M3",      "collect [1/5] while running",
+                                                             "2 I2",      "collect [2/5] while running",
+                                                             "2 M2",      "collect [3/5] while running",
+                                                             "2 M1",      "collect [4/5] while running"}));
 }
 
 // Another workstation printing holds the print-work table of the shared program
 // directory.
-TEST_F(PrintFormTest, APrintWorkTableInUseElsewhereStopsTheRunWithAMessage) {
+TEST_F(PrintFormTest, APrintWorkTableInUseElsewhereStopsTheRunWithAMessage)
+{
     FMain->User->PrintFederalCopy = true;
     FMain->Preview = true;
     DClientDataBase->BuildPrintTable(2, false);
@@ -510,7 +548,8 @@ TEST_F(PrintFormTest, APrintWorkTableInUseElsewhereStopsTheRunWithAMessage) {
     EXPECT_THAT(Shown().back(), ::testing::HasSubstr("PRINT.DBF"));
 }
 
-TEST_F(PrintFormTest, ARunThatFailsIsReportedAndLeavesTheFormReady) {
+TEST_F(PrintFormTest, ARunThatFailsIsReportedAndLeavesTheFormReady)
+{
     TUser& user = *FMain->User;
     user.PrintFederalCopy = true;
     user.PrintCopyB = true;
@@ -530,7 +569,8 @@ TEST_F(PrintFormTest, ARunThatFailsIsReportedAndLeavesTheFormReady) {
 
 // The desktop's own dialogs, on a machine whose print system has no printer (no
 // scheduler answers): the print dialog says so, and neither run prints or claims to.
-TEST_F(PrintFormTest, WithoutAPrinterThePrintDialogSaysSoAndNothingPrints) {
+TEST_F(PrintFormTest, WithoutAPrinterThePrintDialogSaysSoAndNothingPrints)
+{
     FMain->User->PrintCopyB = true;
     const TNoPrintSystem noPrinter(Dir / "cups.sock");
     std::vector<String> boxes;

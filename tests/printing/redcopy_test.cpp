@@ -15,7 +15,8 @@ namespace {
 
 using RedCopy = Form1099Fixture;
 
-TEST_F(RedCopy, SheetsOfThreeMiscAndFourIntRecipientsOverCalls) {
+TEST_F(RedCopy, SheetsOfThreeMiscAndFourIntRecipientsOverCalls)
+{
     OpenHarbor();
     BuildPrint(2);
     WalkPrint([] { PrintRedCopyMisc("", false); });
@@ -25,27 +26,29 @@ TEST_F(RedCopy, SheetsOfThreeMiscAndFourIntRecipientsOverCalls) {
     // Two MISC recipients on the first sheet, the third alone at the top of the next.
     const std::string misc1 = Dir.Read("PRN00001.PRN"), misc2 = Dir.Read("PRN00002.PRN");
     EXPECT_THAT(misc1, HasSubstr(Esc("&a3r4CHarbor Supply Company of New En") + Esc("&a4r4C")));
-    EXPECT_THAT(misc1, HasSubstr(Esc("&a1.79999995231628r42C12000.00")));       // A01, rents, top form
-    EXPECT_THAT(misc1, HasSubstr(Esc("&a47.5999984741211r43C1234.50")));        // B02, nonemployee, bottom
-    EXPECT_THAT(misc1, HasSubstr(Esc("&a43.7999992370605r21C123-45-6789")));    // B02 has only an SSN
-    EXPECT_THAT(misc1, HasSubstr(Esc("&a50.7999992370605r49CX")));              // B02 direct sales
-    EXPECT_THAT(misc2, HasSubstr(Esc("&a4.80000019073486r43C5000.00")));        // G07, royalties, top
-    EXPECT_THAT(misc2, Not(HasSubstr(Esc("&a36r4C"))));                         // bottom left empty
+    EXPECT_THAT(misc1, HasSubstr(Esc("&a1.79999995231628r42C12000.00")));     // A01, rents, top form
+    EXPECT_THAT(misc1, HasSubstr(Esc("&a47.5999984741211r43C1234.50")));      // B02, nonemployee, bottom
+    EXPECT_THAT(misc1, HasSubstr(Esc("&a43.7999992370605r21C123-45-6789")));  // B02 has only an SSN
+    EXPECT_THAT(misc1, HasSubstr(Esc("&a50.7999992370605r49CX")));            // B02 direct sales
+    EXPECT_THAT(misc2, HasSubstr(Esc("&a4.80000019073486r43C5000.00")));      // G07, royalties, top
+    EXPECT_THAT(misc2, Not(HasSubstr(Esc("&a36r4C"))));                       // bottom left empty
     // Three INT recipients, then the fourth alone; the second form's interest a little higher.
     const std::string int1 = Dir.Read("PRN00003.PRN"), int2 = Dir.Read("PRN00004.PRN");
     EXPECT_THAT(int1, HasSubstr(Esc("&a2.75r46C.50")));
     EXPECT_THAT(int1, HasSubstr(Esc("&a24.6499996185303r42C1875.25")));
     EXPECT_THAT(int1, HasSubstr(Esc("&a46.75r43C310.00")));
     EXPECT_THAT(int1, HasSubstr(Esc("&a31.75r4Cin trust for Molly Quinn")));
-    EXPECT_THAT(int2, HasSubstr(Esc("&a1r4CHarbor") ));
+    EXPECT_THAT(int2, HasSubstr(Esc("&a1r4CHarbor")));
     EXPECT_THAT(int2, Not(HasSubstr(Esc("&a23r4C"))));
-    for (const std::string& page : {misc1, misc2, int1, int2}) EXPECT_THAT(page, Not(HasSubstr("[US")));  // no overlay
+    for (const std::string& page : {misc1, misc2, int1, int2})
+        EXPECT_THAT(page, Not(HasSubstr("[US")));  // no overlay
     EXPECT_THAT(PageSteps, ElementsAre("view", "view", "view", "view"));
     ExpectGoldenPages("redcopy");
     KeepPictures("redcopy");
 }
 
-TEST_F(RedCopy, ThePrintAdjustmentMovesEveryBox) {
+TEST_F(RedCopy, ThePrintAdjustmentMovesEveryBox)
+{
     OpenHarbor();
     FMain->User->RedCopyOffsetY = 1.5f;
     FMain->User->RedCopyOffsetX = 2;
@@ -61,7 +64,8 @@ TEST_F(RedCopy, ThePrintAdjustmentMovesEveryBox) {
     ExpectGoldenPages("redcopy-adjusted");
 }
 
-TEST_F(RedCopy, OnlyTheCurrentRecipientFillsTheTopFormAlthoughTheTableMovesOn) {
+TEST_F(RedCopy, OnlyTheCurrentRecipientFillsTheTopFormAlthoughTheTableMovesOn)
+{
     OpenHarbor();
     const struct {
         const char* Form;
@@ -82,7 +86,8 @@ TEST_F(RedCopy, OnlyTheCurrentRecipientFillsTheTopFormAlthoughTheTableMovesOn) {
     }
 }
 
-TEST_F(RedCopy, NoLaserPrintIsBackAfterTheSheetWhateverHappens) {
+TEST_F(RedCopy, NoLaserPrintIsBackAfterTheSheetWhateverHappens)
+{
     OpenHarbor();
     for (bool noLaser : {false, true}) {
         FMain->User->NoLaserPrint = noLaser;

@@ -17,16 +17,18 @@ namespace {
 
 class ReportPreviewTest : public ReportFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ReportFixture::SetUp();
         FMain->Preview = true;
-        AddRecipients({{"AB", "Alice Brown", "d/b/a Brown Consulting", "4 Elm Street", "Salem MA 01970", "(978) 555-0100"}});
+        AddRecipients({{"AB", "Alice Brown", "d/b/a Brown Consulting", "4 Elm Street", "Salem MA 01970",
+                        "(978) 555-0100"}});
         std::vector<TReportTransaction> rows;
         std::vector<std::string> descriptions(110);
         for (int i = 0; i < 110; ++i) {
             descriptions[i] = "Consulting, week " + std::to_string(i + 1);
-            rows.push_back({"AB", "03/14/2008", 5000 + i, descriptions[i].c_str(), 125.5 * (i % 7 + 1), i % 3 ? 0 : 12.55,
-                            125.5 * (i % 7 + 1), i % 3 ? 0 : 6.28});
+            rows.push_back({"AB", "03/14/2008", 5000 + i, descriptions[i].c_str(), 125.5 * (i % 7 + 1),
+                            i % 3 ? 0 : 12.55, 125.5 * (i % 7 + 1), i % 3 ? 0 : 6.28});
         }
         AddTransactions(rows);
         TDaroruTable* recipients = DClientDataBase->tblEmployee;
@@ -34,34 +36,40 @@ protected:
     }
 
     // Runs the transactions listing in preview and Action on the preview form.
-    void Preview(std::function<void(TFPreview*)> Action) {
+    void Preview(std::function<void(TFPreview*)> Action)
+    {
         AnswerDateRange("010108", "123108");
         bool shown = false;
         WhenShown<TFPreview>([&](TFPreview* Form) {
             shown = true;
             Action(Form);
-            if (Form->Visible()) Form->Close();
+            if (Form->Visible())
+                Form->Close();
         });
         PrintEmployeeTransactions("AB");
         EXPECT_TRUE(shown);
     }
 
-    static QImage PageImage(int Page) {
+    static QImage PageImage(int Page)
+    {
         TBitmap page;
         page.LoadFromFile(ReportPageFile(Page));
         return page.Image().convertToFormat(QImage::Format_RGB32);
     }
-    static QImage Shown(TFPreview* Form) {
+    static QImage Shown(TFPreview* Form)
+    {
         return Form->Image1->Picture()->Bitmap()->Image().convertToFormat(QImage::Format_RGB32);
     }
     static QSize ImageSize(TFPreview* Form) { return QSize(Form->Image1->Width(), Form->Image1->Height()); }
-    static void Screenshot(TFPreview* Form, const char* Name) {
+    static void Screenshot(TFPreview* Form, const char* Name)
+    {
         std::filesystem::create_directories(TOTAMUND_SCREENSHOT_DIR);
         ASSERT_TRUE(Form->Widget()->window()->grab().save(QString(TOTAMUND_SCREENSHOT_DIR "/") + Name));
     }
 };
 
-TEST_F(ReportPreviewTest, ArrowKeysPageThroughTheReportWithinItsPages) {
+TEST_F(ReportPreviewTest, ArrowKeysPageThroughTheReportWithinItsPages)
+{
     Preview([this](TFPreview* Form) {
         EXPECT_EQ(Form->Caption(), "Report Preview");
         EXPECT_EQ(Form->PageCount, 3);
@@ -92,7 +100,8 @@ TEST_F(ReportPreviewTest, ArrowKeysPageThroughTheReportWithinItsPages) {
     });
 }
 
-TEST_F(ReportPreviewTest, PlusAndMinusZoomDownToFullSizeAndTheVerticalKeysScrollAScreenful) {
+TEST_F(ReportPreviewTest, PlusAndMinusZoomDownToFullSizeAndTheVerticalKeysScrollAScreenful)
+{
     Preview([this](TFPreview* Form) {
         const QSize sizes[] = {{1088, 1408}, {1632, 2112}, {3264, 4224}, {3264, 4224}};
         for (const QSize& size : sizes) {
@@ -130,7 +139,8 @@ TEST_F(ReportPreviewTest, PlusAndMinusZoomDownToFullSizeAndTheVerticalKeysScroll
     });
 }
 
-TEST_F(ReportPreviewTest, SlashClosesAndPrintPageIsHiddenAndOnlyExplains) {
+TEST_F(ReportPreviewTest, SlashClosesAndPrintPageIsHiddenAndOnlyExplains)
+{
     TModalResult closedWith = mrNone;
     Preview([&](TFPreview* Form) {
         EXPECT_FALSE(Form->SpeedButton5->Visible());
@@ -140,11 +150,12 @@ TEST_F(ReportPreviewTest, SlashClosesAndPrintPageIsHiddenAndOnlyExplains) {
     });
     EXPECT_NE(closedWith, mrNone) << "the modal preview ends";
     EXPECT_THAT(Dialogs.Messages.size(), 1u);
-    EXPECT_EQ(Dialogs.Messages[0].Text,
-              "Print of selected pages / reports from the preview menu is not completed in this version of payroll.");
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Print of selected pages / reports from the preview menu is not "
+                                        "completed in this version of payroll.");
 }
 
-TEST_F(ReportPreviewTest, ALandscapePreviewStartsWideAndOnePageDoesNotPage) {
+TEST_F(ReportPreviewTest, ALandscapePreviewStartsWideAndOnePageDoesNotPage)
+{
     {
         ReportPrinter writer;
         writer.SetLandscape(true);

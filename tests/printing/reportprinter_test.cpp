@@ -13,8 +13,8 @@
 #include "platform/vcl/printing/printers.h"
 #include "platform/win/launcher.h"
 #include "printing/reportprinter.h"
-#include "tests/support/shellfixture.h"
 #include "tests/printing/reportrecording.h"
+#include "tests/support/shellfixture.h"
 
 using ::testing::ElementsAre;
 
@@ -22,16 +22,21 @@ namespace {
 
 class ReportPrinterTest : public ShellFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ShellFixture::SetUp();
         StartMain();
     }
 
     // Device pixels of a position at Dpi, truncated as the writer truncates.
-    static int Px(int Thousandths, int Dpi) { return static_cast<int>(std::trunc(Thousandths * Dpi * 0.001)); }
+    static int Px(int Thousandths, int Dpi)
+    {
+        return static_cast<int>(std::trunc(Thousandths * Dpi * 0.001));
+    }
 };
 
-TEST_F(ReportPrinterTest, PensAreTheirCodeIn250thsOfAnInchAndLinesMeetTheFramesAcross) {
+TEST_F(ReportPrinterTest, PensAreTheirCodeIn250thsOfAnInchAndLinesMeetTheFramesAcross)
+{
     struct TCase {
         int Dpi;
         int Code;
@@ -49,16 +54,19 @@ TEST_F(ReportPrinterTest, PensAreTheirCodeIn250thsOfAnInchAndLinesMeetTheFramesA
         ASSERT_EQ(canvas.Recording.Lines.size(), 2u);
         const TRecordedLine& vertical = canvas.Recording.Lines[0];
         const int half = c.Width / 2;
-        EXPECT_EQ(vertical.Line, QLine(Px(1000, c.Dpi), Px(500, c.Dpi) - half, Px(1000, c.Dpi), Px(1000, c.Dpi) + half))
-            << "lengthened by half the pen at both ends, " << c.Dpi << " dpi, code " << c.Code;
+        EXPECT_EQ(vertical.Line,
+                  QLine(Px(1000, c.Dpi), Px(500, c.Dpi) - half, Px(1000, c.Dpi), Px(1000, c.Dpi) + half))
+                << "lengthened by half the pen at both ends, " << c.Dpi << " dpi, code " << c.Code;
         EXPECT_EQ(vertical.Width, std::max(1, c.Width));
         EXPECT_EQ(vertical.Cap, Qt::FlatCap);
-        EXPECT_EQ(canvas.Recording.Lines[1].Line, QLine(Px(250, c.Dpi), Px(2000, c.Dpi), Px(7750, c.Dpi), Px(2000, c.Dpi)))
-            << "not lengthened";
+        EXPECT_EQ(canvas.Recording.Lines[1].Line,
+                  QLine(Px(250, c.Dpi), Px(2000, c.Dpi), Px(7750, c.Dpi), Px(2000, c.Dpi)))
+                << "not lengthened";
     }
 }
 
-TEST_F(ReportPrinterTest, TextsStartEndOrCentreOnTheirColumn) {
+TEST_F(ReportPrinterTest, TextsStartEndOrCentreOnTheirColumn)
+{
     for (const int dpi : {96, 600}) {
         TRecordingCanvas canvas(dpi);
         ReportPrinter writer(&canvas);
@@ -92,23 +100,25 @@ TEST_F(ReportPrinterTest, TextsStartEndOrCentreOnTheirColumn) {
     }
 }
 
-TEST_F(ReportPrinterTest, FontCodesPickFaceSizeAndBoldAndOthersChangeNothing) {
+TEST_F(ReportPrinterTest, FontCodesPickFaceSizeAndBoldAndOthersChangeNothing)
+{
     struct TCase {
         int Code;
         const char* Family;
         int Points;
         bool Bold;
     };
-    const TCase cases[] = {{1, "Arial", 8, false},        {2, "Arial", 8, true},          {3, "Arial", 10, false},
-                           {4, "Arial", 10, true},        {5, "Arial", 12, false},        {6, "Arial", 12, true},
-                           {7, "Courier New", 12, false}, {8, "Courier New", 12, true},   {9, "MICR", 12, true},
-                           {10, "Line Printer", 8, true}, {0, "Line Printer", 8, false},  {11, "Line Printer", 8, false}};
+    const TCase cases[] = {
+            {1, "Arial", 8, false},        {2, "Arial", 8, true},         {3, "Arial", 10, false},
+            {4, "Arial", 10, true},        {5, "Arial", 12, false},       {6, "Arial", 12, true},
+            {7, "Courier New", 12, false}, {8, "Courier New", 12, true},  {9, "MICR", 12, true},
+            {10, "Line Printer", 8, true}, {0, "Line Printer", 8, false}, {11, "Line Printer", 8, false}};
     TRecordingCanvas canvas(600);
     ReportPrinter writer(&canvas);
     writer.StartPage();
     EXPECT_EQ(writer.FontCode(), 1);
     for (const TCase& c : cases) {
-        canvas.Font()->SetStyle(TFontStyles{fsItalic});
+        canvas.Font()->SetStyle(TFontStyles {fsItalic});
         writer.SetFont(c.Code);
         EXPECT_EQ(writer.FontCode(), c.Code);
         const TFont* font = canvas.Font();
@@ -125,30 +135,34 @@ TEST_F(ReportPrinterTest, FontCodesPickFaceSizeAndBoldAndOthersChangeNothing) {
     EXPECT_TRUE(canvas.Recording.Find("TITLE")->Bold);
 }
 
-TEST_F(ReportPrinterTest, ThePageFrameWidensInLandscapeWhileTheSectionHeaderKeepsThePortraitWidth) {
+TEST_F(ReportPrinterTest, ThePageFrameWidensInLandscapeWhileTheSectionHeaderKeepsThePortraitWidth)
+{
     struct TCase {
         bool Landscape;
         int Right;
         int Bottom;
         int Middle;
     };
-    for (const TCase& c : {TCase{false, 7750, 10400, 4000}, TCase{true, 10250, 7900, 5250}}) {
+    for (const TCase& c : {TCase {false, 7750, 10400, 4000}, TCase {true, 10250, 7900, 5250}}) {
         const int dpi = 600;
         TRecordingCanvas canvas(dpi);
         ReportPrinter writer(&canvas);
         writer.SetLandscape(c.Landscape);
         writer.StartPage();
-        writer.DrawPageFrame("EMPLOYEE TRANSACTION TOTALS", "Harbor Supply Co", "12 Harbor Road", "New Bedford MA 02740");
+        writer.DrawPageFrame("EMPLOYEE TRANSACTION TOTALS", "Harbor Supply Co", "12 Harbor Road",
+                             "New Bedford MA 02740");
         const TRecording& r = canvas.Recording;
         const int border = 7 * dpi / 250, half = border / 2;
-        const int left = Px(250, dpi), top = Px(250, dpi), right = Px(c.Right, dpi), bottom = Px(c.Bottom, dpi);
+        const int left = Px(250, dpi), top = Px(250, dpi), right = Px(c.Right, dpi),
+                  bottom = Px(c.Bottom, dpi);
         ASSERT_EQ(r.Lines.size(), 5u);
         EXPECT_EQ(r.Lines[0].Line, QLine(left, top - half, left, bottom + half));
         EXPECT_EQ(r.Lines[1].Line, QLine(right, top - half, right, bottom + half));
         EXPECT_EQ(r.Lines[2].Line, QLine(left, top, right, top));
         EXPECT_EQ(r.Lines[3].Line, QLine(left, Px(750, dpi), right, Px(750, dpi))) << "the title band";
         EXPECT_EQ(r.Lines[4].Line, QLine(left, bottom, right, bottom));
-        for (const TRecordedLine& line : r.Lines) EXPECT_EQ(line.Width, border);
+        for (const TRecordedLine& line : r.Lines)
+            EXPECT_EQ(line.Width, border);
 
         // The footer band: shaded (portrait only), then framed with pen 2.
         const QRect band(QPoint(left, Px(c.Bottom - 170, dpi)), QPoint(right - 1, bottom - 1));
@@ -172,7 +186,8 @@ TEST_F(ReportPrinterTest, ThePageFrameWidensInLandscapeWhileTheSectionHeaderKeep
         EXPECT_EQ(title->Top, Px(400, dpi));
         EXPECT_EQ(r.Find("Harbor Supply Co")->Left, Px(350, dpi));
         EXPECT_EQ(r.Find("Harbor Supply Co")->PixelSize, 67) << "8 points bold at 600 dpi";
-        EXPECT_NEAR(r.Find("12 Harbor Road")->Left + r.Find("12 Harbor Road")->Width / 2.0, Px(c.Middle, dpi), 2);
+        EXPECT_NEAR(r.Find("12 Harbor Road")->Left + r.Find("12 Harbor Road")->Width / 2.0, Px(c.Middle, dpi),
+                    2);
         const TRecordedText* city = r.Find("New Bedford MA 02740");
         EXPECT_NEAR(city->Left + city->Width, Px(c.Right - 50, dpi), 2);
 
@@ -181,8 +196,9 @@ TEST_F(ReportPrinterTest, ThePageFrameWidensInLandscapeWhileTheSectionHeaderKeep
         writer.DrawSectionHeader(row, "SECTION", 3);
         EXPECT_EQ(row, 950);
         ASSERT_EQ(r.Rects.size(), 2u);
-        EXPECT_EQ(r.Rects[0].Rect, QRect(QPoint(left, Px(750, dpi)), QPoint(Px(7750, dpi) - 1, Px(950, dpi) - 1)))
-            << "shaded to the portrait width";
+        EXPECT_EQ(r.Rects[0].Rect,
+                  QRect(QPoint(left, Px(750, dpi)), QPoint(Px(7750, dpi) - 1, Px(950, dpi) - 1)))
+                << "shaded to the portrait width";
         EXPECT_EQ(r.Rects[1].PenWidth, pen2);
         EXPECT_EQ(r.Find("Report Date: 12-31-2008")->Left, Px(750, dpi));
         EXPECT_EQ(r.Find("Page - 3")->Left, Px(6775, dpi));
@@ -191,7 +207,8 @@ TEST_F(ReportPrinterTest, ThePageFrameWidensInLandscapeWhileTheSectionHeaderKeep
     }
 }
 
-TEST_F(ReportPrinterTest, AShadedBoxLeavesTheBrushAsItFoundItsColourAndClear) {
+TEST_F(ReportPrinterTest, AShadedBoxLeavesTheBrushAsItFoundItsColourAndClear)
+{
     TRecordingCanvas canvas(96);
     ReportPrinter writer(&canvas);
     writer.StartPage();
@@ -203,7 +220,8 @@ TEST_F(ReportPrinterTest, AShadedBoxLeavesTheBrushAsItFoundItsColourAndClear) {
     EXPECT_EQ(canvas.Recording.Rects[0].Rect, QRect(QPoint(24, 96), QPoint(743, 114)));
 }
 
-TEST_F(ReportPrinterTest, PreviewPagesAreLetterBitmapsNumberedFromOne) {
+TEST_F(ReportPrinterTest, PreviewPagesAreLetterBitmapsNumberedFromOne)
+{
     FMain->Preview = true;
     for (const bool landscape : {false, true}) {
         FMain->DeleteTempPrintFiles();
@@ -217,7 +235,8 @@ TEST_F(ReportPrinterTest, PreviewPagesAreLetterBitmapsNumberedFromOne) {
                 writer.EndPage();
             }
         }
-        EXPECT_THAT(ListFiles(Dir.Path(), "PRV*.BMP"), ElementsAre("PRV0001.BMP", "PRV0002.BMP", "PRV0003.BMP"));
+        EXPECT_THAT(ListFiles(Dir.Path(), "PRV*.BMP"),
+                    ElementsAre("PRV0001.BMP", "PRV0002.BMP", "PRV0003.BMP"));
         TBitmap page;
         page.LoadFromFile(Dir / "PRV0002.BMP");
         EXPECT_EQ(page.Width(), landscape ? 1056 : 816);
@@ -230,9 +249,11 @@ TEST_F(ReportPrinterTest, PreviewPagesAreLetterBitmapsNumberedFromOne) {
 
 class ReportPrinterSheets : public ReportPrinterTest {
 protected:
-    void TearDown() override {
+    void TearDown() override
+    {
         TPrinter* printer = Printer();
-        if (printer->Printing()) printer->Abort();
+        if (printer->Printing())
+            printer->Abort();
         printer->SetOutputFileName("");
         printer->SetResolution(0);
         printer->SetOrientation(poPortrait);
@@ -240,8 +261,10 @@ protected:
     }
 };
 
-TEST_F(ReportPrinterSheets, PrintedPagesAreSheetsOfOneJobSentWhenTheWriterEnds) {
-    if (FindProgram("pdfinfo").empty()) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+TEST_F(ReportPrinterSheets, PrintedPagesAreSheetsOfOneJobSentWhenTheWriterEnds)
+{
+    if (FindProgram("pdfinfo").empty())
+        GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
     TPrinter* printer = Printer();
     const std::string pdf = Dir / "report.pdf";
     printer->SetOutputFileName(pdf);
@@ -263,14 +286,17 @@ TEST_F(ReportPrinterSheets, PrintedPagesAreSheetsOfOneJobSentWhenTheWriterEnds) 
     FILE* info = ::popen(("pdfinfo '" + pdf + "'").c_str(), "r");
     std::string text;
     char buffer[512];
-    while (size_t n = std::fread(buffer, 1, sizeof buffer, info)) text.append(buffer, n);
+    while (size_t n = std::fread(buffer, 1, sizeof buffer, info))
+        text.append(buffer, n);
     ::pclose(info);
     EXPECT_THAT(text, ::testing::ContainsRegex("Pages: +2"));
-    EXPECT_THAT(text, ::testing::ContainsRegex("Page size: +(792 x 612|842 x 595)")) << "the printer's paper, turned";
+    EXPECT_THAT(text, ::testing::ContainsRegex("Page size: +(792 x 612|842 x 595)"))
+            << "the printer's paper, turned";
     EXPECT_TRUE(ListFiles(Dir.Path(), "PRV*.BMP").empty());
 }
 
-TEST_F(ReportPrinterSheets, AReportThatFailsPartWayHasItsJobDroppedNotSent) {
+TEST_F(ReportPrinterSheets, AReportThatFailsPartWayHasItsJobDroppedNotSent)
+{
     TPrinter* printer = Printer();
     printer->SetOutputFileName(Dir / "failed.pdf");
     try {

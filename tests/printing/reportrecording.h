@@ -44,50 +44,65 @@ struct TRecording {
 
     void Clear() { *this = TRecording(); }
     // The first text that is Text; null when there is none.
-    const TRecordedText* Find(const std::string& Text) const {
+    const TRecordedText* Find(const std::string& Text) const
+    {
         for (const TRecordedText& text : Texts)
-            if (text.Text == Text) return &text;
+            if (text.Text == Text)
+                return &text;
         return nullptr;
     }
 };
 
 class TRecordingEngine : public QPaintEngine {
 public:
-    explicit TRecordingEngine(TRecording& Into) : QPaintEngine(QPaintEngine::AllFeatures), FInto(Into) {}
+    explicit TRecordingEngine(TRecording& Into) : QPaintEngine(QPaintEngine::AllFeatures), FInto(Into) { }
 
     bool begin(QPaintDevice*) override { return true; }
     bool end() override { return true; }
     Type type() const override { return QPaintEngine::User; }
-    void updateState(const QPaintEngineState& State) override {
-        if (State.state() & DirtyPen) FPen = State.pen();
-        if (State.state() & DirtyBrush) FBrush = State.brush();
+    void updateState(const QPaintEngineState& State) override
+    {
+        if (State.state() & DirtyPen)
+            FPen = State.pen();
+        if (State.state() & DirtyBrush)
+            FBrush = State.brush();
     }
-    void drawLines(const QLine* Lines, int Count) override {
-        for (int i = 0; i < Count; ++i) FInto.Lines.push_back({Lines[i], FPen.width(), FPen.capStyle()});
+    void drawLines(const QLine* Lines, int Count) override
+    {
+        for (int i = 0; i < Count; ++i)
+            FInto.Lines.push_back({Lines[i], FPen.width(), FPen.capStyle()});
     }
-    void drawLines(const QLineF* Lines, int Count) override {
-        for (int i = 0; i < Count; ++i) FInto.Lines.push_back({Lines[i].toLine(), FPen.width(), FPen.capStyle()});
+    void drawLines(const QLineF* Lines, int Count) override
+    {
+        for (int i = 0; i < Count; ++i)
+            FInto.Lines.push_back({Lines[i].toLine(), FPen.width(), FPen.capStyle()});
     }
-    void drawRects(const QRect* Rects, int Count) override {
-        for (int i = 0; i < Count; ++i) Record(Rects[i]);
+    void drawRects(const QRect* Rects, int Count) override
+    {
+        for (int i = 0; i < Count; ++i)
+            Record(Rects[i]);
     }
-    void drawRects(const QRectF* Rects, int Count) override {
-        for (int i = 0; i < Count; ++i) Record(Rects[i].toRect());
+    void drawRects(const QRectF* Rects, int Count) override
+    {
+        for (int i = 0; i < Count; ++i)
+            Record(Rects[i].toRect());
     }
-    void drawTextItem(const QPointF& Baseline, const QTextItem& Item) override {
+    void drawTextItem(const QPointF& Baseline, const QTextItem& Item) override
+    {
         const QFont font = Item.font();
         const QFontMetrics metrics(font);
         const QString text = Item.text();
-        FInto.Texts.push_back({text.toStdString(), qRound(Baseline.x()), qRound(Baseline.y()) - metrics.ascent(),
-                               metrics.horizontalAdvance(text), font.family().toStdString(), font.pixelSize(),
-                               font.bold()});
+        FInto.Texts.push_back({text.toStdString(), qRound(Baseline.x()),
+                               qRound(Baseline.y()) - metrics.ascent(), metrics.horizontalAdvance(text),
+                               font.family().toStdString(), font.pixelSize(), font.bold()});
     }
-    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
-    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
-    void drawPolygon(const QPoint*, int, PolygonDrawMode) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override { }
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override { }
+    void drawPolygon(const QPoint*, int, PolygonDrawMode) override { }
 
 private:
-    void Record(const QRect& Rect) {
+    void Record(const QRect& Rect)
+    {
         const bool outlined = FPen.style() != Qt::NoPen;
         const bool filled = FBrush.style() != Qt::NoBrush;
         FInto.Rects.push_back({Rect, outlined ? std::max(1, FPen.width()) : 0, filled, FBrush.color()});
@@ -100,26 +115,27 @@ private:
 
 class TRecordingDevice : public QPaintDevice {
 public:
-    TRecordingDevice(TRecording& Into, int Dpi) : FEngine(Into), FDpi(Dpi) {}
+    TRecordingDevice(TRecording& Into, int Dpi) : FEngine(Into), FDpi(Dpi) { }
     ~TRecordingDevice() override = default;
     QPaintEngine* paintEngine() const override { return &FEngine; }
 
 protected:
-    int metric(PaintDeviceMetric Metric) const override {
+    int metric(PaintDeviceMetric Metric) const override
+    {
         switch (Metric) {
-            case PdmWidth: return FDpi * 85 / 10;
-            case PdmHeight: return FDpi * 11;
-            case PdmWidthMM: return 216;
-            case PdmHeightMM: return 279;
-            case PdmDpiX:
-            case PdmDpiY:
-            case PdmPhysicalDpiX:
-            case PdmPhysicalDpiY: return FDpi;
-            case PdmNumColors: return 0x7fffffff;
-            case PdmDepth: return 32;
-            case PdmDevicePixelRatio: return 1;
-            case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
-            default: return 0;
+        case PdmWidth: return FDpi * 85 / 10;
+        case PdmHeight: return FDpi * 11;
+        case PdmWidthMM: return 216;
+        case PdmHeightMM: return 279;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY: return FDpi;
+        case PdmNumColors: return 0x7fffffff;
+        case PdmDepth: return 32;
+        case PdmDevicePixelRatio: return 1;
+        case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
+        default: return 0;
         }
     }
 
@@ -131,12 +147,14 @@ private:
 // A page of Dpi pixels per inch whose drawing lands in Recording.
 class TRecordingCanvas : public TCanvas {
 public:
-    explicit TRecordingCanvas(int Dpi) : FDevice(Recording, Dpi) {
+    explicit TRecordingCanvas(int Dpi) : FDevice(Recording, Dpi)
+    {
         FPainter.begin(&FDevice);
         AttachPainter(&FPainter, Dpi);
         Font()->SetPixelsPerInch(Dpi);
     }
-    ~TRecordingCanvas() override {
+    ~TRecordingCanvas() override
+    {
         DetachPainter();
         FPainter.end();
     }

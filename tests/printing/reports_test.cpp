@@ -25,49 +25,58 @@ using TLine = std::vector<std::string>;
 
 class ReportsTest : public ReportFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ReportFixture::SetUp();
-        if (FindProgram("pdftotext").empty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+        if (FindProgram("pdftotext").empty())
+            GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
         AddRecipients({{"AB", "Alice Brown", "d/b/a Brown Consulting", "4 Elm Street", "Salem MA 01970", ""},
                        {"ABC", "Abe Carter"},
                        {"ZED", "Zoe Dunn"}});
         AddTransactions({
-            {"AB", "12/31/2007", 100, "Before the range", 900},
-            {"AB", "01/01/2008", 101, "January retainer", 0.10, 0.01, 0.10, 0.02},
-            {"AB", "03/15/2008", 0, "Adjustment without a reference number", 0.20, 0, 0.20, 0},
-            {"AB", "06/30/2008", 103, "Refund", -25, -2.5, 0, 0},
-            {"AB", "06/30/2008", 104, "Nothing owed", 0},
-            {"AB", "07/01/2008", 105, "After the range", 1000},
-            {"ABC", "02/01/2008", 201, "Other recipient", 500, 50, 500, 25},
+                {"AB", "12/31/2007", 100, "Before the range", 900},
+                {"AB", "01/01/2008", 101, "January retainer", 0.10, 0.01, 0.10, 0.02},
+                {"AB", "03/15/2008", 0, "Adjustment without a reference number", 0.20, 0, 0.20, 0},
+                {"AB", "06/30/2008", 103, "Refund", -25, -2.5, 0, 0},
+                {"AB", "06/30/2008", 104, "Nothing owed", 0},
+                {"AB", "07/01/2008", 105, "After the range", 1000},
+                {"ABC", "02/01/2008", 201, "Other recipient", 500, 50, 500, 25},
         });
     }
 
     // The recipient AB as the current record, as the transaction grid has it.
-    void ToRecipient(const String& ID) {
+    void ToRecipient(const String& ID)
+    {
         TDaroruTable* recipients = DClientDataBase->tblEmployee;
         recipients->SetOrder(recipients->TagArea("ID"));
         recipients->First();
-        while (!recipients->Eof() && recipients->FieldByName("ID")->AsString() != ID) recipients->Next();
+        while (!recipients->Eof() && recipients->FieldByName("ID")->AsString() != ID)
+            recipients->Next();
     }
 
     std::vector<TPrintedPage> Transactions(const String& ID, const std::string& From, const std::string& To,
-                                           const std::string& Name) {
+                                           const std::string& Name)
+    {
         AnswerDateRange(From, To);
         return PrintedPages([ID] { PrintEmployeeTransactions(ID); }, Name);
     }
-    std::vector<TPrintedPage> Totals(const std::string& From, const std::string& To, const std::string& Name) {
+    std::vector<TPrintedPage> Totals(const std::string& From, const std::string& To, const std::string& Name)
+    {
         AnswerDateRange(From, To);
         return PrintedPages([] { PrintEmployeeTotals(); }, Name);
     }
 
     // The number of lines of the page with a word that starts with Pattern.
-    static int CountLines(const TPrintedPage& Page, const std::string& Pattern) {
+    static int CountLines(const TPrintedPage& Page, const std::string& Pattern)
+    {
         int count = 0;
         std::vector<double> seen;
         for (const TPrintedWord& word : Page) {
-            if (word.Text.find(Pattern) != 0) continue;
+            if (word.Text.find(Pattern) != 0)
+                continue;
             bool counted = false;
-            for (const double y : seen) counted = counted || std::abs(y - word.Y) < 3;
+            for (const double y : seen)
+                counted = counted || std::abs(y - word.Y) < 3;
             if (!counted) {
                 seen.push_back(word.Y);
                 ++count;
@@ -77,43 +86,55 @@ protected:
     }
 };
 
-TEST_F(ReportsTest, TransactionsListingShowsTheRecipientsRowsInTheRangeWithTotalsToTheCent) {
+TEST_F(ReportsTest, TransactionsListingShowsTheRecipientsRowsInTheRangeWithTotalsToTheCent)
+{
     ToRecipient("AB");
     const std::vector<TPrintedPage> pages = Transactions("AB", "010108", "063008", "transactions");
     ASSERT_EQ(pages.size(), 1u);
     const TPrintedPage& page = pages[0];
     EXPECT_THAT(LineOf(page, "RECIPIENT"), ElementsAre("EMPLOYEE", "/", "1099", "RECIPIENT", "TRANSACTIONS"));
     EXPECT_THAT(LineOf(page, "12-31-2008"), ElementsAre("Report", "Date", "12-31-2008", "Alice", "Brown"))
-        << "the report date and the recipient's name share a row";
+            << "the report date and the recipient's name share a row";
     EXPECT_THAT(LineOf(page, "d/b/a"), ElementsAre("d/b/a", "Brown", "Consulting"));
     EXPECT_THAT(LineOf(page, "Salem"), ElementsAre("Salem", "MA", "01970"));
-    EXPECT_THAT(LineOf(page, "FROM"), ElementsAre("TRANSACTION", "FROM", "01-01-2008", "THROUGH", "06-30-2008"));
+    EXPECT_THAT(LineOf(page, "FROM"),
+                ElementsAre("TRANSACTION", "FROM", "01-01-2008", "THROUGH", "06-30-2008"));
     EXPECT_THAT(LineOf(page, "DESCRIPTION"),
                 ElementsAre("DATE", "REF.", "NUMBER", "DESCRIPTION", "AMOUNT", "FWT", "STATE", "AMT", "SWT"));
 
-    EXPECT_THAT(LineOf(page, "101"), ElementsAre("01/01/2008", "101", "January", "retainer", "$.10", "$.01", "$.10", "$.02"));
-    EXPECT_THAT(LineOf(page, "03/15/2008"), ElementsAre("03/15/2008", "Adjustment", "without", "a", "refer", "$.20", "$.00",
-                                                        "$.20", "$.00"))
-        << "no reference number for 0; the description cut at 26 characters";
-    EXPECT_THAT(LineOf(page, "103"), ElementsAre("06/30/2008", "103", "Refund", "-$25.00", "-$2.50", "$.00", "$.00"));
-    EXPECT_THAT(LineOf(page, "104"), ElementsAre("06/30/2008", "104", "Nothing", "owed", "$.00", "$.00", "$.00", "$.00"));
-    for (const char* outside : {"100", "105", "201"}) EXPECT_THAT(LineOf(page, outside), IsEmpty()) << outside;
-    EXPECT_THAT(LineOf(page, "*****Totals******"), ElementsAre("*****Totals******", "-$24.70", "-$2.49", "$.30", "$.02"));
-    EXPECT_THAT(LineOf(page, "Harbor"), ElementsAre("Harbor", "Supply", "Co", "12", "Harbor", "Road", "New", "Bedford", "MA", "02740"))
-        << "the payer in the footer";
+    EXPECT_THAT(LineOf(page, "101"),
+                ElementsAre("01/01/2008", "101", "January", "retainer", "$.10", "$.01", "$.10", "$.02"));
+    EXPECT_THAT(LineOf(page, "03/15/2008"), ElementsAre("03/15/2008", "Adjustment", "without", "a", "refer",
+                                                        "$.20", "$.00", "$.20", "$.00"))
+            << "no reference number for 0; the description cut at 26 characters";
+    EXPECT_THAT(LineOf(page, "103"),
+                ElementsAre("06/30/2008", "103", "Refund", "-$25.00", "-$2.50", "$.00", "$.00"));
+    EXPECT_THAT(LineOf(page, "104"),
+                ElementsAre("06/30/2008", "104", "Nothing", "owed", "$.00", "$.00", "$.00", "$.00"));
+    for (const char* outside : {"100", "105", "201"})
+        EXPECT_THAT(LineOf(page, outside), IsEmpty()) << outside;
+    EXPECT_THAT(LineOf(page, "*****Totals******"),
+                ElementsAre("*****Totals******", "-$24.70", "-$2.49", "$.30", "$.02"));
+    EXPECT_THAT(LineOf(page, "Harbor"), ElementsAre("Harbor", "Supply", "Co", "12", "Harbor", "Road", "New",
+                                                    "Bedford", "MA", "02740"))
+            << "the payer in the footer";
 }
 
-TEST_F(ReportsTest, AnEmptyEndListsEveryTransactionAndTheIDMatchesWhole) {
+TEST_F(ReportsTest, AnEmptyEndListsEveryTransactionAndTheIDMatchesWhole)
+{
     ToRecipient("AB");
     const std::vector<TPrintedPage> pages = Transactions("AB", "010108", "", "transactions-open");
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_THAT(LineOf(pages[0], "FROM"), ElementsAre("TRANSACTION", "FROM", "01-01-2008", "THROUGH"));
-    for (const char* number : {"100", "101", "103", "104", "105"}) EXPECT_THAT(LineOf(pages[0], number), Not(IsEmpty())) << number;
+    for (const char* number : {"100", "101", "103", "104", "105"})
+        EXPECT_THAT(LineOf(pages[0], number), Not(IsEmpty())) << number;
     EXPECT_THAT(LineOf(pages[0], "201"), IsEmpty()) << "ABC's transactions are not AB's";
-    EXPECT_THAT(LineOf(pages[0], "*****Totals******"), ElementsAre("*****Totals******", "$1,875.30", "-$2.49", "$.30", "$.02"));
+    EXPECT_THAT(LineOf(pages[0], "*****Totals******"),
+                ElementsAre("*****Totals******", "$1,875.30", "-$2.49", "$.30", "$.02"));
 }
 
-TEST_F(ReportsTest, ALongListingContinuesOnPagesWithFrameAndHeadingOnly) {
+TEST_F(ReportsTest, ALongListingContinuesOnPagesWithFrameAndHeadingOnly)
+{
     std::vector<TReportTransaction> rows;
     std::int64_t cents = 0;
     std::vector<std::string> descriptions(120);
@@ -143,22 +164,28 @@ TEST_F(ReportsTest, ALongListingContinuesOnPagesWithFrameAndHeadingOnly) {
     }
     EXPECT_THAT(LineOf(pages[0], "*****Totals******"), IsEmpty());
     const std::string total = FormatFloat("$#,.00", static_cast<double>(cents) / 100);
-    EXPECT_THAT(LineOf(pages[2], "*****Totals******"), ElementsAre("*****Totals******", total, "$.00", "$.00", "$.00"));
+    EXPECT_THAT(LineOf(pages[2], "*****Totals******"),
+                ElementsAre("*****Totals******", total, "$.00", "$.00", "$.00"));
 }
 
-TEST_F(ReportsTest, TransactionsOutsideTheRangeAfterAFullPageStartNoEmptyPage) {
+TEST_F(ReportsTest, TransactionsOutsideTheRangeAfterAFullPageStartNoEmptyPage)
+{
     std::vector<TReportTransaction> rows;
-    for (int i = 0; i < 44; ++i) rows.push_back({"ZED", "05/05/2008", 1000 + i, "In the range", 1});
-    for (int i = 0; i < 5; ++i) rows.push_back({"ZED", "12/01/2008", 2000 + i, "Later", 1});
+    for (int i = 0; i < 44; ++i)
+        rows.push_back({"ZED", "05/05/2008", 1000 + i, "In the range", 1});
+    for (int i = 0; i < 5; ++i)
+        rows.push_back({"ZED", "12/01/2008", 2000 + i, "Later", 1});
     AddTransactions(rows);
     ToRecipient("ZED");
     const std::vector<TPrintedPage> pages = Transactions("ZED", "010108", "063008", "transactions-full-page");
     ASSERT_EQ(pages.size(), 1u) << "the page breaks only for a row that is due";
     EXPECT_EQ(CountLines(pages[0], "05/05/2008"), 44);
-    EXPECT_THAT(LineOf(pages[0], "*****Totals******"), ElementsAre("*****Totals******", "$44.00", "$.00", "$.00", "$.00"));
+    EXPECT_THAT(LineOf(pages[0], "*****Totals******"),
+                ElementsAre("*****Totals******", "$44.00", "$.00", "$.00", "$.00"));
 }
 
-TEST_F(ReportsTest, TotalsListingHasARowForEveryRecipientAndGrandTotals) {
+TEST_F(ReportsTest, TotalsListingHasARowForEveryRecipientAndGrandTotals)
+{
     const std::vector<TPrintedPage> pages = Totals("010108", "063008", "totals");
     ASSERT_EQ(pages.size(), 1u);
     const TPrintedPage& page = pages[0];
@@ -167,19 +194,25 @@ TEST_F(ReportsTest, TotalsListingHasARowForEveryRecipientAndGrandTotals) {
     EXPECT_THAT(LineOf(page, "Bedford"), Contains("Bedford"));
     EXPECT_THAT(LineOf(page, "(508)"), ElementsAre("(508)", "555-0142"));
     EXPECT_THAT(LineOf(page, "FROM"), ElementsAre("TOTALS", "FROM", "01-01-2008", "THROUGH", "06-30-2008"));
-    EXPECT_THAT(LineOf(page, "NAME"), ElementsAre("EMP", "ID", "EMPLOYEE", "NAME", "AMOUNT", "FWT", "STATE", "AMT", "SWT"));
+    EXPECT_THAT(LineOf(page, "NAME"),
+                ElementsAre("EMP", "ID", "EMPLOYEE", "NAME", "AMOUNT", "FWT", "STATE", "AMT", "SWT"));
     EXPECT_THAT(LineOf(page, "AB"), ElementsAre("AB", "Alice", "Brown", "-$24.70", "-$2.49", "$.30", "$.02"));
-    EXPECT_THAT(LineOf(page, "ABC"), ElementsAre("ABC", "Abe", "Carter", "$500.00", "$50.00", "$500.00", "$25.00"));
+    EXPECT_THAT(LineOf(page, "ABC"),
+                ElementsAre("ABC", "Abe", "Carter", "$500.00", "$50.00", "$500.00", "$25.00"));
     EXPECT_THAT(LineOf(page, "ZED"), ElementsAre("ZED", "Zoe", "Dunn", "$.00", "$.00", "$.00", "$.00"))
-        << "a recipient without transactions still has its row";
-    EXPECT_THAT(LineOf(page, "*****Totals******"), ElementsAre("*****Totals******", "$475.30", "$47.51", "$500.30", "$25.02"));
+            << "a recipient without transactions still has its row";
+    EXPECT_THAT(LineOf(page, "*****Totals******"),
+                ElementsAre("*****Totals******", "$475.30", "$47.51", "$500.30", "$25.02"));
 }
 
-TEST_F(ReportsTest, TotalsListingBreaksPagesWithTheSectionHeaderNumbered) {
+TEST_F(ReportsTest, TotalsListingBreaksPagesWithTheSectionHeaderNumbered)
+{
     std::vector<TReportRecipient> recipients;
     std::vector<std::string> ids;
-    for (int i = 0; i < 60; ++i) ids.push_back("R" + std::to_string(100 + i));
-    for (const std::string& id : ids) recipients.push_back({id.c_str(), "Recipient"});
+    for (int i = 0; i < 60; ++i)
+        ids.push_back("R" + std::to_string(100 + i));
+    for (const std::string& id : ids)
+        recipients.push_back({id.c_str(), "Recipient"});
     AddRecipients(recipients);
     const std::vector<TPrintedPage> pages = Totals("", "", "totals-long");
     ASSERT_EQ(pages.size(), 2u);
@@ -191,10 +224,12 @@ TEST_F(ReportsTest, TotalsListingBreaksPagesWithTheSectionHeaderNumbered) {
     EXPECT_THAT(LineOf(pages[1], "Page"), ElementsAre("Report", "Date:", "12-31-2008", "Page", "-", "2"));
     EXPECT_THAT(LineOf(pages[1], "NAME"), Not(IsEmpty()));
     EXPECT_THAT(LineOf(pages[1], "FROM"), IsEmpty());
-    EXPECT_THAT(LineOf(pages[1], "*****Totals******"), ElementsAre("*****Totals******", "$2,375.30", "$47.51", "$500.30", "$25.02"));
+    EXPECT_THAT(LineOf(pages[1], "*****Totals******"),
+                ElementsAre("*****Totals******", "$2,375.30", "$47.51", "$500.30", "$25.02"));
 }
 
-TEST_F(ReportsTest, TheTablesKeepTheirOrderFilterAndRecord) {
+TEST_F(ReportsTest, TheTablesKeepTheirOrderFilterAndRecord)
+{
     TDaroruTable* transactions = DClientDataBase->tblTransactions;
     TDaroruTable* recipients = DClientDataBase->tblEmployee;
     const String ownFilter = "EMP_ID='ABC     '";
@@ -221,16 +256,18 @@ TEST_F(ReportsTest, TheTablesKeepTheirOrderFilterAndRecord) {
         EXPECT_EQ(transactions->Filter(), ownFilter) << c.Name;
         EXPECT_TRUE(transactions->Filtered()) << c.Name;
         int shown = 0;
-        for (transactions->First(); !transactions->Eof(); transactions->Next()) ++shown;
+        for (transactions->First(); !transactions->Eof(); transactions->Next())
+            ++shown;
         EXPECT_EQ(shown, 1) << c.Name << ": the filter works as before";
     }
 }
 
-TEST_F(ReportsTest, ATypedTextThatIsNoDateStopsTheRunBeforeAnythingStarts) {
+TEST_F(ReportsTest, ATypedTextThatIsNoDateStopsTheRunBeforeAnythingStarts)
+{
     Dir.Write("PRV0001.BMP", "an earlier preview");
     TDaroruTable* transactions = DClientDataBase->tblTransactions;
     transactions->SetFiltered(false);
-    for (const auto& [from, to] : {std::pair{"13452008", "063008"}, {"010108", "02302008"}}) {
+    for (const auto& [from, to] : {std::pair {"13452008", "063008"}, {"010108", "02302008"}}) {
         Dialogs.Messages.clear();
         const std::vector<TPrintedPage> transactionPages = Transactions("AB", from, to, "bad-date");
         EXPECT_TRUE(transactionPages.empty()) << "nothing printed";
@@ -245,7 +282,8 @@ TEST_F(ReportsTest, ATypedTextThatIsNoDateStopsTheRunBeforeAnythingStarts) {
     EXPECT_EQ(Shown()[0], "'02-30-2008' is not a valid date.");
 }
 
-TEST_F(ReportsTest, RejectListingPrintsOneLinePerTextAndAnEmptyListTheFrameAndDateOnly) {
+TEST_F(ReportsTest, RejectListingPrintsOneLinePerTextAndAnEmptyListTheFrameAndDateOnly)
+{
     TStringList list;
     list.Add("Payer TIN is missing.");
     list.Add("Recipient AB: address is missing.");
@@ -260,14 +298,18 @@ TEST_F(ReportsTest, RejectListingPrintsOneLinePerTextAndAnEmptyListTheFrameAndDa
     pages = PrintedPages([&] { PrintEFileRejects(&empty); }, "rejects-empty");
     ASSERT_EQ(pages.size(), 1u);
     std::vector<std::string> words;
-    for (const TPrintedWord& word : pages[0]) words.push_back(word.Text);
-    EXPECT_THAT(words, ElementsAreArray({"E-FILE", "REJECT", "LISTING", "Report", "Date", "12-31-2008", "Harbor", "Supply",
-                                         "Co", "12", "Harbor", "Road", "New", "Bedford", "MA", "02740"}));
+    for (const TPrintedWord& word : pages[0])
+        words.push_back(word.Text);
+    EXPECT_THAT(words,
+                ElementsAreArray({"E-FILE", "REJECT", "LISTING", "Report", "Date", "12-31-2008", "Harbor",
+                                  "Supply", "Co", "12", "Harbor", "Road", "New", "Bedford", "MA", "02740"}));
 }
 
-TEST_F(ReportsTest, InPreviewTheReportsPagesShowInThePreviewWithTheirCount) {
+TEST_F(ReportsTest, InPreviewTheReportsPagesShowInThePreviewWithTheirCount)
+{
     TStringList list;
-    for (int i = 1; i <= 60; ++i) list.Add("Missing item " + std::to_string(i));
+    for (int i = 1; i <= 60; ++i)
+        list.Add("Missing item " + std::to_string(i));
     FMain->Preview = true;
     int shownCount = 0;
     String orientation;
@@ -290,7 +332,8 @@ TEST_F(ReportsTest, InPreviewTheReportsPagesShowInThePreviewWithTheirCount) {
     });
     PrintEmployeeTransactions("AB");
     EXPECT_EQ(shownCount, 1);
-    EXPECT_THAT(ListFiles(Dir.Path(), "PRV*.BMP"), ElementsAre("PRV0001.BMP")) << "the run's old pages are gone";
+    EXPECT_THAT(ListFiles(Dir.Path(), "PRV*.BMP"), ElementsAre("PRV0001.BMP"))
+            << "the run's old pages are gone";
 }
 
 }  // namespace

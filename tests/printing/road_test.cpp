@@ -33,9 +33,9 @@
 #include "printing/reportpreview.h"
 #include "printing/viewpcl.h"
 #include "program/programforms.h"
-#include "tests/support/shellfixture.h"
 #include "tests/support/keepcopy.h"
 #include "tests/support/screenshots.h"
+#include "tests/support/shellfixture.h"
 
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
@@ -61,16 +61,40 @@ struct TRoadRecipient {
 };
 
 const TRoadRecipient RoadRecipients[] = {
-    {"M1", "CAROL YOUNG", "12 ELM ST", "TROY", "ny", "12180", "111223333", "06",
-     {{"031508", "DESIGN WORK", "1500"}, {"061508", "LOGO", "250.50"}}},
-    {"M2", "ANN MILLER", "40 PARK AVE", "ALBANY", "ny", "12207", "222334444", "01",
-     {{"013108", "OFFICE RENT", "1200"}, {"022908", "OFFICE RENT", "1200"}, {"033108", "OFFICE RENT", "1200"}}},
-    {"I1", "FIRST BANK", "1 STATE ST", "ALBANY", "ny", "12207", "333445555", "11",
-     {{"063008", "INTEREST", "612.34"}, {"123108", "INTEREST", "10"}}},
+        {"M1",
+         "CAROL YOUNG",
+         "12 ELM ST",
+         "TROY",
+         "ny",
+         "12180",
+         "111223333",
+         "06",
+         {{"031508", "DESIGN WORK", "1500"}, {"061508", "LOGO", "250.50"}}},
+        {"M2",
+         "ANN MILLER",
+         "40 PARK AVE",
+         "ALBANY",
+         "ny",
+         "12207",
+         "222334444",
+         "01",
+         {{"013108", "OFFICE RENT", "1200"},
+          {"022908", "OFFICE RENT", "1200"},
+          {"033108", "OFFICE RENT", "1200"}}},
+        {"I1",
+         "FIRST BANK",
+         "1 STATE ST",
+         "ALBANY",
+         "ny",
+         "12207",
+         "333445555",
+         "11",
+         {{"063008", "INTEREST", "612.34"}, {"123108", "INTEREST", "10"}}},
 };
 
 // Runs Action once Ready holds; it is looked at again every 10 milliseconds.
-void WhenReady(std::function<bool()> Ready, std::function<void()> Action, int Tries = 500) {
+void WhenReady(std::function<bool()> Ready, std::function<void()> Action, int Tries = 500)
+{
     QTimer::singleShot(10, [Ready, Action, Tries] {
         if (Ready())
             Action();
@@ -82,7 +106,8 @@ void WhenReady(std::function<bool()> Ready, std::function<void()> Action, int Tr
 }
 
 // Types Text into the field a line's number chose, over what it held, and leaves it.
-void TypeLine(TCustomForm* Form, const char* Line, std::initializer_list<const char*> Texts) {
+void TypeLine(TCustomForm* Form, const char* Line, std::initializer_list<const char*> Texts)
+{
     TypeText(Form, "*");
     TypeText(Form, Line);
     for (const char* text : Texts) {
@@ -92,24 +117,30 @@ void TypeLine(TCustomForm* Form, const char* Line, std::initializer_list<const c
 }
 
 // Clears the focused field and types Text into it.
-void Retype(TCustomForm* Form, const char* Text) {
+void Retype(TCustomForm* Form, const char* Text)
+{
     PressKey(Form, Qt::Key_End);
-    for (int i = 0; i < 12; ++i) PressKey(Form, Qt::Key_Backspace);
+    for (int i = 0; i < 12; ++i)
+        PressKey(Form, Qt::Key_Backspace);
     TypeText(Form, Text);
 }
 
 class RoadTest : public ShellFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ShellFixture::SetUp();
         // The form overlays lie in the program directory, as the program ships them.
         for (const auto& entry : std::filesystem::directory_iterator(SHIPPED_FORMS_DIR))
-            if (entry.path().extension() == ".HP") std::filesystem::copy_file(entry.path(), Dir / entry.path().filename());
+            if (entry.path().extension() == ".HP")
+                std::filesystem::copy_file(entry.path(), Dir / entry.path().filename());
         Start();
         InstallForms();
     }
-    void TearDown() override {
-        for (TFViewPCL* viewer : Viewers()) viewer->Free();
+    void TearDown() override
+    {
+        for (TFViewPCL* viewer : Viewers())
+            viewer->Free();
         FormPageHooks = TFormPageHooks();
         TransactionListing = nullptr;
         EFileRejectsListing = nullptr;
@@ -119,7 +150,8 @@ protected:
 
     // Main menu 04, Alt+N (New), the ID, and the payer's name, address and numbers,
     // each with Enter, then "/".
-    void NewClient() {
+    void NewClient()
+    {
         WhenUp<TFClientSelection>([](TFClientSelection* List) {
             WhenUp<TFGetFileID>([](TFGetFileID* Prompt) {
                 WhenUp<TFClientBasic>([](TFClientBasic* Form) {
@@ -140,9 +172,11 @@ protected:
 
     // Main menu 02, then Add Employee for each recipient, answering Yes to another
     // until the last.
-    void AddRecipients() {
+    void AddRecipients()
+    {
         const int count = static_cast<int>(std::size(RoadRecipients));
-        for (int i = 0; i < count; ++i) Dialogs.AnswerMessage(i + 1 < count ? mrYes : mrNo);
+        for (int i = 0; i < count; ++i)
+            Dialogs.AnswerMessage(i + 1 < count ? mrYes : mrNo);
         WhenUp<TFEmployeeStart>([](TFEmployeeStart* List) {
             AddRecipient(0);
             ClickControl(List->KVButton1);
@@ -150,8 +184,10 @@ protected:
         TypeText(FTotStart, "02");
     }
     // Each recipient's form waits for the next ID prompt before it closes.
-    static void AddRecipient(size_t Index) {
-        if (Index >= std::size(RoadRecipients)) return;
+    static void AddRecipient(size_t Index)
+    {
+        if (Index >= std::size(RoadRecipients))
+            return;
         WhenUp<TFGetFileID>([Index](TFGetFileID* Prompt) {
             const TRoadRecipient& r = RoadRecipients[Index];
             WhenUp<TFEmployeeBasic>([Index, &r](TFEmployeeBasic* Form) {
@@ -172,7 +208,8 @@ protected:
 
     // Main menu 03, the recipient picked by its ID, New Trans. and one editor per
     // payment; the last is Finished.
-    void AddPayments(const TRoadRecipient& Recipient) {
+    void AddPayments(const TRoadRecipient& Recipient)
+    {
         WhenUp<TdwLookupDlg>([&Recipient](TdwLookupDlg* Lookup) {
             TypeText(Lookup, Recipient.ID);
             PressKey(Lookup, Qt::Key_Return);
@@ -186,7 +223,8 @@ protected:
     }
     // Main menu 03, the recipient picked by its ID, and Preview Trans. over every
     // date: the page count of the listing the report preview shows.
-    int PreviewListing(const char* ID) {
+    int PreviewListing(const char* ID)
+    {
         int pages = 0;
         WhenUp<TdwLookupDlg>([ID](TdwLookupDlg* Lookup) {
             TypeText(Lookup, ID);
@@ -194,7 +232,8 @@ protected:
         });
         WhenUp<TFTransactions>([&pages](TFTransactions* Grid) {
             WhenUp<TFGetDateRange>([](TFGetDateRange* Range) {
-                for (int i = 0; i < 3; ++i) PressKey(Range, Qt::Key_Return);
+                for (int i = 0; i < 3; ++i)
+                    PressKey(Range, Qt::Key_Return);
             });
             WhenUp<TFPreview>([&pages](TFPreview* Preview) {
                 pages = Preview->PageCount;
@@ -206,7 +245,8 @@ protected:
         TypeText(FTotStart, "03");
         return pages;
     }
-    static void TypePayment(const std::vector<TPayment>& Payments, size_t Index) {
+    static void TypePayment(const std::vector<TPayment>& Payments, size_t Index)
+    {
         WhenUp<TFEditTrans>([&Payments, Index](TFEditTrans* Editor) {
             const TPayment& p = Payments[Index];
             Retype(Editor, p.Date);
@@ -226,17 +266,21 @@ protected:
     }
 
     // The page viewers open now.
-    static std::vector<TFViewPCL*> Viewers() {
+    static std::vector<TFViewPCL*> Viewers()
+    {
         std::vector<TFViewPCL*> viewers;
         for (int i = 0; i < Screen()->FormCount(); ++i)
-            if (auto* viewer = dynamic_cast<TFViewPCL*>(Screen()->Forms(i))) viewers.push_back(viewer);
+            if (auto* viewer = dynamic_cast<TFViewPCL*>(Screen()->Forms(i)))
+                viewers.push_back(viewer);
         return viewers;
     }
     // What the one viewer a preview run opened shows, pictured as Picture; the
     // viewer is closed.
-    static String CloseTheViewer(const char* Picture) {
+    static String CloseTheViewer(const char* Picture)
+    {
         const std::vector<TFViewPCL*> viewers = Viewers();
-        if (viewers.size() != 1) return IntToStr(static_cast<int>(viewers.size())) + " viewers";
+        if (viewers.size() != 1)
+            return IntToStr(static_cast<int>(viewers.size())) + " viewers";
         QCoreApplication::processEvents();
         const QImage image = viewers[0]->Widget()->window()->grab().toImage();
         KeepScreenshot(image, Picture);
@@ -247,16 +291,18 @@ protected:
     // The one viewer a preview run opened, used with clicks and keys while the print
     // selection stays open; what it showed after each, and whether the windows behind
     // the print selection took a click or keys meanwhile.
-    static std::vector<String> UseTheViewer() {
+    static std::vector<String> UseTheViewer()
+    {
         const std::vector<TFViewPCL*> viewers = Viewers();
-        if (viewers.size() != 1) return {IntToStr(static_cast<int>(viewers.size())) + " viewers"};
+        if (viewers.size() != 1)
+            return {IntToStr(static_cast<int>(viewers.size())) + " viewers"};
         TFViewPCL* viewer = viewers[0];
         std::vector<String> steps;
         const auto note = [&](const char* What) {
             QCoreApplication::processEvents();
             const TControl* page = viewer->ADTaxViewerX1;
-            steps.push_back(String(What) + ": " + viewer->Label1->Caption() + " " + IntToStr(page->Width()) + "x" +
-                            IntToStr(page->Height()));
+            steps.push_back(String(What) + ": " + viewer->Label1->Caption() + " " + IntToStr(page->Width()) +
+                            "x" + IntToStr(page->Height()));
         };
         note("opened");
         SaveScreenshot(viewer, "road-viewer-opened.png");
@@ -291,7 +337,8 @@ protected:
 
     // Whether the viewer shows a scroll bar in each direction where the page does not
     // fit, and none where it does; the page reaches the scrolled area's edges.
-    static String BarsShown(TFViewPCL* Viewer) {
+    static String BarsShown(TFViewPCL* Viewer)
+    {
         QCoreApplication::processEvents();
         auto* area = static_cast<QScrollArea*>(Viewer->ScrollBox1->Widget());
         const TControl* page = Viewer->ADTaxViewerX1;
@@ -313,7 +360,8 @@ protected:
     }
 
     // The page files of the run just made, kept under the names Stem-1.PRN, ...
-    std::vector<std::string> KeepPages(const String& Stem) const {
+    std::vector<std::string> KeepPages(const String& Stem) const
+    {
         std::vector<std::string> pages;
         for (const String& name : ListFiles(Dir.Path(), "PRN*.PRN")) {
             pages.push_back(Dir.Read(name));
@@ -326,7 +374,8 @@ protected:
     // Employees copy by copy; the 1096 file copy after its contact person; the
     // transmitter form filled in, then the electronic file, declining the filing
     // site offered afterwards. Between the runs the pages are looked at and kept.
-    void PrintAndFile() {
+    void PrintAndFile()
+    {
         Dialogs.AnswerMessage(mrNo);  // not collated
         Dialogs.AnswerMessage(mrNo);  // no filing site
         WhenUp<TFPrint>([this](TFPrint* Form) {
@@ -367,27 +416,33 @@ protected:
     std::vector<std::string> Form1096;
 
     // Keeps a file of the run where a reviewer can open it.
-    static void KeepArtifact(const String& From, const String& As) { KeepCopy(From, TOTAMUND_ARTIFACT_DIR "/road", As); }
+    static void KeepArtifact(const String& From, const String& As)
+    {
+        KeepCopy(From, TOTAMUND_ARTIFACT_DIR "/road", As);
+    }
 
     // The recipients as the table holds them: "ID|NAME1|TRANS_TYPE|TOTAMT".
-    static std::vector<String> RecipientRows() {
+    static std::vector<String> RecipientRows()
+    {
         std::vector<String> rows;
         TDaroruTable* r = DClientDataBase->tblEmployee;
         r->SetOrder(r->TagArea("ID"));
         for (r->First(); !r->Eof(); r->Next())
-            rows.push_back(r->FieldByName("ID")->AsString() + "|" + r->FieldByName("NAME1")->AsString() + "|" +
-                           r->FieldByName("TRANS_TYPE")->AsString() + "|" +
+            rows.push_back(r->FieldByName("ID")->AsString() + "|" + r->FieldByName("NAME1")->AsString() +
+                           "|" + r->FieldByName("TRANS_TYPE")->AsString() + "|" +
                            FormatFloat("0.00", r->FieldByName("TOTAMT")->AsFloat()));
         return rows;
     }
 };
 
-TEST_F(RoadTest, ANewClientToItsPrintedFormsAndElectronicFile) {
+TEST_F(RoadTest, ANewClientToItsPrintedFormsAndElectronicFile)
+{
     NewClient();
     ASSERT_EQ(FMain->User->ClientID, "08ROAD");
     AddRecipients();
-    for (const TRoadRecipient& r : RoadRecipients) AddPayments(r);
-    EXPECT_EQ(RecipientRows(), (std::vector<String>{"I1|FIRST BANK|I|622.34", "M1|CAROL YOUNG|N|1750.50",
+    for (const TRoadRecipient& r : RoadRecipients)
+        AddPayments(r);
+    EXPECT_EQ(RecipientRows(), (std::vector<String> {"I1|FIRST BANK|I|622.34", "M1|CAROL YOUNG|N|1750.50",
                                                      "M2|ANN MILLER|R|3600.00"}));
     EXPECT_THAT(Shown(), testing::ElementsAre("Would you like to add another employee/1099 recipient?",
                                               "Would you like to add another employee/1099 recipient?",
@@ -411,7 +466,8 @@ TEST_F(RoadTest, ANewClientToItsPrintedFormsAndElectronicFile) {
     for (size_t i = 0; i < CopyB.size(); ++i) {
         SCOPED_TRACE(copyBExpected[i][0]);
         EXPECT_THAT(CopyB[i], HasSubstr("ROAD SUPPLY CO"));
-        for (const char* text : copyBExpected[i]) EXPECT_THAT(CopyB[i], HasSubstr(text));
+        for (const char* text : copyBExpected[i])
+            EXPECT_THAT(CopyB[i], HasSubstr(text));
     }
     // Form 1096 of the 1099-MISC forms: two forms, their total, the contact person.
     EXPECT_EQ(Form1096Viewer, "Page 1 of 1");
@@ -422,20 +478,22 @@ TEST_F(RoadTest, ANewClientToItsPrintedFormsAndElectronicFile) {
     const String file = Dir / "08ROAD/ELF1099";
     ASSERT_TRUE(FileExists(file));
     KeepArtifact(file, "ELF1099");
-    EXPECT_EQ(Shown().back(), "Electronic file -- " + file +
-                                  " -- has been created. Would you like to open IRS FIRE web site to E-File ?");
+    EXPECT_EQ(Shown().back(),
+              "Electronic file -- " + file +
+                      " -- has been created. Would you like to open IRS FIRE web site to E-File ?");
     // One payee record for each 1099-MISC recipient: its number, name and amount.
     std::vector<String> payees;
     const std::string records = Dir.Read(file);
     for (size_t at = 0; at + 750 <= records.size(); at += 750) {
         const std::string record = records.substr(at, 748);
-        if (record[0] != 'B') continue;
+        if (record[0] != 'B')
+            continue;
         const auto amount = [&record](int Box) { return record.substr(54 + 12 * (Box - 1), 12); };
         payees.push_back(record.substr(11, 9) + "|" + Trim(record.substr(247, 40)) + "|" + amount(1) + "|" +
                          amount(7));
     }
-    EXPECT_EQ(payees, (std::vector<String>{"111223333|CAROL YOUNG|000000000000|000000175050",
-                                           "222334444|ANN MILLER|000000360000|000000000000"}));
+    EXPECT_EQ(payees, (std::vector<String> {"111223333|CAROL YOUNG|000000000000|000000175050",
+                                            "222334444|ANN MILLER|000000360000|000000000000"}));
 
     // Back in 03, the grid's preview runs the transactions listing of a recipient.
     EXPECT_EQ(PreviewListing("M1"), 1);
@@ -444,7 +502,8 @@ TEST_F(RoadTest, ANewClientToItsPrintedFormsAndElectronicFile) {
 
 // The README's first road, key by key: a client, one recipient, one payment, and
 // Copy B of every recipient in the page viewer, which "/" closes.
-TEST_F(RoadTest, TheReadmesFirstRoadEndsOnCopyB) {
+TEST_F(RoadTest, TheReadmesFirstRoadEndsOnCopyB)
+{
     Dialogs.AnswerMessage(mrNo);  // no other recipient
     Dialogs.AnswerMessage(mrNo);  // not collated
     NewClient();
@@ -500,13 +559,15 @@ TEST_F(RoadTest, TheReadmesFirstRoadEndsOnCopyB) {
     std::string page;
     int viewersAfterSlash = -1;
     WhenUp<TFPrint>([&](TFPrint* Form) {
-        for (const char* line : {"10", "13", "04"}) TypeText(Form, line);
+        for (const char* line : {"10", "13", "04"})
+            TypeText(Form, line);
         const std::vector<TFViewPCL*> viewers = Viewers();
         if (viewers.size() == 1) {
             SaveScreenshot(viewers[0], "readme-road-copyb.png");
             shown = viewers[0]->Label1->Caption();
             const std::vector<std::string> pages = KeepPages("readme-copyb");
-            if (pages.size() == 1) page = pages[0];
+            if (pages.size() == 1)
+                page = pages[0];
             TypeText(viewers[0], "/");
             QCoreApplication::processEvents();
             viewersAfterSlash = static_cast<int>(Viewers().size());
@@ -524,7 +585,8 @@ TEST_F(RoadTest, TheReadmesFirstRoadEndsOnCopyB) {
 }
 
 // The missing-items form of an electronic file prints through the reject listing.
-TEST_F(RoadTest, MissingItemsPrintThroughTheRejectListing) {
+TEST_F(RoadTest, MissingItemsPrintThroughTheRejectListing)
+{
     MakeClient("08ROAD", "ROAD SUPPLY CO");
     FMain->User->ClientID = "08ROAD";
     DClientDataBase->OpenClient();

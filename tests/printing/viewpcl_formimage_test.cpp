@@ -9,26 +9,29 @@
 #include "platform/pcl/pagepainter.h"
 #include "platform/vcl/graphics/bitmap.h"
 #include "printing/formprinter.h"
-#include "tests/support/pclfixture.h"
 #include "tests/printing/formprinterfixture.h"
+#include "tests/support/pclfixture.h"
 
 namespace {
 
 class ViewPclFormImage : public FormPrinterFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         FormPrinterFixture::SetUp();
         FMain->User->NoLaserPrint = true;
         FMain->Preview = true;
         SetFormImagePainter(pcl::PaintOverlay);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         SetFormImagePainter(nullptr);
         FormPrinterFixture::TearDown();
     }
 };
 
-TEST_F(ViewPclFormImage, CanvasPageCarriesTheRenderedOverlayUnderItsText) {
+TEST_F(ViewPclFormImage, CanvasPageCarriesTheRenderedOverlayUnderItsText)
+{
     Dir.Write("SAMPLE.HP", pcltest::SampleOverlay());
     FormPrinter printer;
     ASSERT_TRUE(printer.CanvasMode());

@@ -10,57 +10,68 @@
 
 #include "platform/pcl/pclviewer.h"
 #include "platform/rtl/fileops.h"
-#include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/controls/buttons.h"
 #include "platform/vcl/controls/image.h"
 #include "platform/vcl/controls/label.h"
+#include "platform/vcl/controls/scrollbox.h"
+#include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/graphics/metafile.h"
 #include "platform/vcl/printing/printers.h"
-#include "platform/vcl/controls/scrollbox.h"
 #include "platform/win/servicedoubles.h"
 #include "printing/viewpcl.h"
-#include "tests/support/pclfixture.h"
 #include "tests/printing/formprinterfixture.h"
 #include "tests/support/formtesting.h"
+#include "tests/support/pclfixture.h"
 
 namespace {
 
 class ViewPclTest : public FormPrinterFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         FormPrinterFixture::SetUp();
         FMain->User->ClientID = "ACME";
         FMain->PrinterName = "Laser on printhost";
     }
-    void TearDown() override {
-        if (TFViewPCL* viewer = Viewer()) viewer->Free();
+    void TearDown() override
+    {
+        if (TFViewPCL* viewer = Viewer())
+            viewer->Free();
         FormPrinterFixture::TearDown();
     }
 
     // PCL pages 1..Count as the form page engine names them, each with its number printed.
-    void WritePclPages(int Count) {
+    void WritePclPages(int Count)
+    {
         for (int page = 1; page <= Count; ++page)
-            Dir.Write(PageName("PRN", page, ".PRN"), pcltest::SampleFormPage() + "\x1b&a40r2CPAGE " + std::to_string(page));
+            Dir.Write(PageName("PRN", page, ".PRN"),
+                      pcltest::SampleFormPage() + "\x1b&a40r2CPAGE " + std::to_string(page));
     }
-    void WriteBitmapPages(int Count) {
+    void WriteBitmapPages(int Count)
+    {
         TBitmap bitmap;
         bitmap.SetSize(816, 1056);
-        for (int page = 1; page <= Count; ++page) bitmap.SaveToFile(Dir / PageName("bmp", page, ".bmp"));
+        for (int page = 1; page <= Count; ++page)
+            bitmap.SaveToFile(Dir / PageName("bmp", page, ".bmp"));
         FMain->BitmapPages = true;
     }
-    static std::string PageName(const std::string& Prefix, int Page, const std::string& Ext) {
+    static std::string PageName(const std::string& Prefix, int Page, const std::string& Ext)
+    {
         char digits[8];
         std::snprintf(digits, sizeof digits, "%05d", Page);
         return Prefix + digits + Ext;
     }
 
     // The open viewer, if any.
-    static TFViewPCL* Viewer() {
+    static TFViewPCL* Viewer()
+    {
         for (int i = Screen()->FormCount() - 1; i >= 0; --i)
-            if (auto* form = dynamic_cast<TFViewPCL*>(Screen()->Forms(i))) return form;
+            if (auto* form = dynamic_cast<TFViewPCL*>(Screen()->Forms(i)))
+                return form;
         return nullptr;
     }
-    TFViewPCL* OpenViewer() {
+    TFViewPCL* OpenViewer()
+    {
         ShowForm(FMain);
         ViewPrintedPages(true);
         TFViewPCL* viewer = Viewer();
@@ -69,16 +80,17 @@ protected:
     }
 };
 
-TEST_F(ViewPclTest, NothingToViewOnlyWhenAskedToShow) {
+TEST_F(ViewPclTest, NothingToViewOnlyWhenAskedToShow)
+{
     struct {
         bool bitmapRun;
         bool show;
         std::vector<String> messages;
     } cases[] = {
-        {false, true, {"Nothing to view."}},
-        {false, false, {}},
-        {true, true, {"Nothing to view."}},
-        {true, false, {}},
+            {false, true, {"Nothing to view."}},
+            {false, false, {}},
+            {true, true, {"Nothing to view."}},
+            {true, false, {}},
     };
     for (const auto& c : cases) {
         Dialogs.Messages.clear();
@@ -89,7 +101,8 @@ TEST_F(ViewPclTest, NothingToViewOnlyWhenAskedToShow) {
     }
 }
 
-TEST_F(ViewPclTest, SteppingThroughThePagesOfARun) {
+TEST_F(ViewPclTest, SteppingThroughThePagesOfARun)
+{
     WritePclPages(3);
     TFViewPCL* viewer = OpenViewer();
     ASSERT_NE(viewer, nullptr);
@@ -124,7 +137,8 @@ TEST_F(ViewPclTest, SteppingThroughThePagesOfARun) {
     EXPECT_FALSE(viewer->btnPrev->Enabled());
 }
 
-TEST_F(ViewPclTest, OnePageDisablesBothButtons) {
+TEST_F(ViewPclTest, OnePageDisablesBothButtons)
+{
     WritePclPages(1);
     TFViewPCL* viewer = OpenViewer();
     ASSERT_NE(viewer, nullptr);
@@ -133,7 +147,8 @@ TEST_F(ViewPclTest, OnePageDisablesBothButtons) {
     EXPECT_FALSE(viewer->btnNext->Enabled());
 }
 
-TEST_F(ViewPclTest, ZoomKeysEnlargeThePclPageAndSlashCloses) {
+TEST_F(ViewPclTest, ZoomKeysEnlargeThePclPageAndSlashCloses)
+{
     WritePclPages(2);
     TFViewPCL* viewer = OpenViewer();
     ASSERT_NE(viewer, nullptr);
@@ -161,7 +176,8 @@ TEST_F(ViewPclTest, ZoomKeysEnlargeThePclPageAndSlashCloses) {
     EXPECT_EQ(Viewer(), nullptr);
 }
 
-TEST_F(ViewPclTest, BitmapPagesShowUprightAndZoomChangesNothing) {
+TEST_F(ViewPclTest, BitmapPagesShowUprightAndZoomChangesNothing)
+{
     WriteBitmapPages(2);
     TFViewPCL* viewer = OpenViewer();
     ASSERT_NE(viewer, nullptr);
@@ -176,14 +192,16 @@ TEST_F(ViewPclTest, BitmapPagesShowUprightAndZoomChangesNothing) {
     EXPECT_EQ(viewer->Image1->Height(), 1056);
 }
 
-TEST_F(ViewPclTest, PdfRunTurnsEachPclPageIntoAMetafile) {
+TEST_F(ViewPclTest, PdfRunTurnsEachPclPageIntoAMetafile)
+{
     WritePclPages(12);
     Dir.Write("WMF00013.WMF", "left from a longer run");
     FMain->MakePdf = true;
     ViewPrintedPages(false);
     EXPECT_EQ(Viewer(), nullptr);
     std::vector<String> expected;
-    for (int page = 1; page <= 12; ++page) expected.push_back(PageName("WMF", page, ".WMF"));
+    for (int page = 1; page <= 12; ++page)
+        expected.push_back(PageName("WMF", page, ".WMF"));
     EXPECT_EQ(ListFiles(Dir.Path(), "WMF*.WMF"), expected);
 
     // Each is a drawing of its page that replays at any size.
@@ -194,11 +212,12 @@ TEST_F(ViewPclTest, PdfRunTurnsEachPclPageIntoAMetafile) {
     TBitmap replay;
     replay.SetSize(425, 550);
     replay.Canvas()->Brush()->SetColor(clWhite);
-    replay.Canvas()->FillRect(TRect{0, 0, 425, 550});
-    replay.Canvas()->StretchDraw(TRect{0, 0, 425, 550}, &metafile);
+    replay.Canvas()->FillRect(TRect {0, 0, 425, 550});
+    replay.Canvas()->StretchDraw(TRect {0, 0, 425, 550}, &metafile);
     int inked = 0;
     for (int y = 0; y < 550; ++y)
-        for (int x = 0; x < 425; ++x) inked += qGray(replay.Image().pixel(x, y)) < 128;
+        for (int x = 0; x < 425; ++x)
+            inked += qGray(replay.Image().pixel(x, y)) < 128;
     EXPECT_GT(inked, 500);
     const std::filesystem::path artifacts = std::filesystem::path(TOTAMUND_ARTIFACT_DIR) / "printing";
     std::filesystem::create_directories(artifacts);
@@ -206,7 +225,8 @@ TEST_F(ViewPclTest, PdfRunTurnsEachPclPageIntoAMetafile) {
                                std::filesystem::copy_options::overwrite_existing);
 }
 
-TEST_F(ViewPclTest, PdfRunWithBitmapPagesLeavesNoMetafile) {
+TEST_F(ViewPclTest, PdfRunWithBitmapPagesLeavesNoMetafile)
+{
     WriteBitmapPages(2);
     Dir.Write("WMF00001.WMF", "left from an earlier run");
     FMain->MakePdf = true;
@@ -214,7 +234,8 @@ TEST_F(ViewPclTest, PdfRunWithBitmapPagesLeavesNoMetafile) {
     EXPECT_TRUE(ListFiles(Dir.Path(), "WMF*.WMF").empty());
 }
 
-TEST_F(ViewPclTest, PrintPageSendsThePageFileRawAndOnce) {
+TEST_F(ViewPclTest, PrintPageSendsThePageFileRawAndOnce)
+{
     TRecordingRawPrinting printing;
     WritePclPages(3);
     TFViewPCL* viewer = OpenViewer();
@@ -237,7 +258,8 @@ TEST_F(ViewPclTest, PrintPageSendsThePageFileRawAndOnce) {
     EXPECT_EQ(printing.Documents.size(), 1u);
 }
 
-TEST_F(ViewPclTest, PrintPageFailuresSendNothing) {
+TEST_F(ViewPclTest, PrintPageFailuresSendNothing)
+{
     TRecordingRawPrinting printing;
     WritePclPages(2);
     TFViewPCL* viewer = OpenViewer();
@@ -246,7 +268,7 @@ TEST_F(ViewPclTest, PrintPageFailuresSendNothing) {
     FMain->PrinterName = "Nowhere";
     Dialogs.AnswerPrinter(-1, 1);
     viewer->SpeedButton5->Click();
-    EXPECT_EQ(Shown(), std::vector<String>{"Failed to open specified printer."});
+    EXPECT_EQ(Shown(), std::vector<String> {"Failed to open specified printer."});
     EXPECT_TRUE(printing.Documents.empty());
 
     // A new run removed the page: the viewer says so and the printer is not asked for.
@@ -258,11 +280,12 @@ TEST_F(ViewPclTest, PrintPageFailuresSendNothing) {
     EXPECT_FALSE(viewer->ADTaxViewerX1->Loaded());
     Dialogs.AnswerPrinter(-1, 1);
     viewer->SpeedButton5->Click();
-    EXPECT_EQ(Shown(), std::vector<String>{MissingPageText("PRN00002.PRN")});
+    EXPECT_EQ(Shown(), std::vector<String> {MissingPageText("PRN00002.PRN")});
     EXPECT_TRUE(printing.OpenRequests.empty());
 }
 
-TEST_F(ViewPclTest, PrintPageOfABitmapRunPrintsTheBitmapOnTheDesktopPrinter) {
+TEST_F(ViewPclTest, PrintPageOfABitmapRunPrintsTheBitmapOnTheDesktopPrinter)
+{
     TRecordingRawPrinting printing;
     WriteBitmapPages(1);
     TFViewPCL* viewer = OpenViewer();

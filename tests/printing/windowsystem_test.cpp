@@ -17,7 +17,8 @@ namespace {
 
 class WindowSystemTest : public ShellFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ShellFixture::SetUp();
         StartOnClient("08ACME", "ACME SUPPLY");
         InstallForms();
@@ -31,7 +32,8 @@ protected:
 
     // The window system asks the main window and the menu to close while Form is modal;
     // what is up afterwards.
-    static String AskTheWindowsBehindToClose(TCustomForm* Form) {
+    static String AskTheWindowsBehindToClose(TCustomForm* Form)
+    {
         RequestClose(FMain);
         RequestClose(FTotStart);
         QCoreApplication::processEvents();
@@ -42,7 +44,8 @@ protected:
     }
 };
 
-TEST_F(WindowSystemTest, TheWindowsBehindAModalFormRefuseToClose) {
+TEST_F(WindowSystemTest, TheWindowsBehindAModalFormRefuseToClose)
+{
     struct TCase {
         const char* Form;
         std::function<void(String&)> Open;  // from the menu, by keys; notes what is up

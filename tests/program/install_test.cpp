@@ -28,35 +28,41 @@ const std::set<std::string> ProgramFiles = {
         "USMISC11.HP", "USMISC21.HP", "USINTB1.HP", "USINTC1.HP", "USINT11.HP",  "USINT21.HP"};
 
 // Installs this build into Prefix as scripts/run.sh does; the command's status.
-int Install(const std::string& Prefix) {
+int Install(const std::string& Prefix)
+{
     const std::string command =
             std::string("'" TOTAMUND_CMAKE_COMMAND "' --install '" TOTAMUND_BINARY_DIR "' --prefix '") +
             Prefix + "' > /dev/null";
     return std::system(command.c_str());
 }
 
-std::string Bytes(const fs::path& Path) {
+std::string Bytes(const fs::path& Path)
+{
     std::ifstream in(Path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // Every file below Dir that the install did not write, by its relative path, with its bytes.
-std::map<std::string, std::string> KeptFiles(const std::string& Dir) {
+std::map<std::string, std::string> KeptFiles(const std::string& Dir)
+{
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(Dir)) {
         const std::string name = fs::relative(entry.path(), Dir).string();
-        if (entry.is_regular_file() && !ProgramFiles.count(name)) files[name] = Bytes(entry.path());
+        if (entry.is_regular_file() && !ProgramFiles.count(name))
+            files[name] = Bytes(entry.path());
     }
     return files;
 }
 
 // The files a running process has mapped (its program and the libraries it loaded).
-std::set<std::string> MappedFiles(pid_t Pid) {
+std::set<std::string> MappedFiles(pid_t Pid)
+{
     std::set<std::string> files;
     std::ifstream maps("/proc/" + std::to_string(Pid) + "/maps");
     for (std::string line; std::getline(maps, line);) {
         const size_t slash = line.find('/');
-        if (slash != std::string::npos) files.insert(line.substr(slash));
+        if (slash != std::string::npos)
+            files.insert(line.substr(slash));
     }
     return files;
 }
@@ -64,13 +70,16 @@ std::set<std::string> MappedFiles(pid_t Pid) {
 // Starts the installed program offscreen, with no library path of the build's, and
 // waits (up to ten seconds) until its start has made the client pick list there; then
 // ends it. The files it had mapped.
-std::set<std::string> RunInstalled(const std::string& Prefix) {
+std::set<std::string> RunInstalled(const std::string& Prefix)
+{
     // Made before the fork: the child only starts the program.
     const std::string program = Prefix + "totamund";
     std::vector<std::string> environment = {"QT_QPA_PLATFORM=offscreen", "HOME=" + Prefix};
-    if (const char* path = std::getenv("PATH")) environment.push_back(std::string("PATH=") + path);
+    if (const char* path = std::getenv("PATH"))
+        environment.push_back(std::string("PATH=") + path);
     std::vector<char*> envp;
-    for (std::string& variable : environment) envp.push_back(variable.data());
+    for (std::string& variable : environment)
+        envp.push_back(variable.data());
     envp.push_back(nullptr);
     char* const argv[] = {const_cast<char*>(program.c_str()), nullptr};
     const pid_t pid = fork();
@@ -81,7 +90,8 @@ std::set<std::string> RunInstalled(const std::string& Prefix) {
     std::set<std::string> mapped;
     for (int i = 0; i < 200; ++i) {
         mapped = MappedFiles(pid);
-        if (fs::exists(Prefix + "CLIENTLIST.DBF")) break;
+        if (fs::exists(Prefix + "CLIENTLIST.DBF"))
+            break;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     int status = 0;
@@ -94,10 +104,12 @@ std::set<std::string> RunInstalled(const std::string& Prefix) {
 
 class InstallTest : public ShellFixture { };
 
-TEST_F(InstallTest, TheInstalledProgramRunsOnItsOwnFilesAndItsClientsOutliveTheNextInstall) {
+TEST_F(InstallTest, TheInstalledProgramRunsOnItsOwnFilesAndItsClientsOutliveTheNextInstall)
+{
     const std::string prefix = Dir.Path();
     ASSERT_EQ(Install(prefix), 0);
-    for (const std::string& name : ProgramFiles) EXPECT_TRUE(fs::exists(prefix + name)) << name;
+    for (const std::string& name : ProgramFiles)
+        EXPECT_TRUE(fs::exists(prefix + name)) << name;
 
     // Started from the install, it runs on the engine beside it and nothing of the build.
     const std::set<std::string> mapped = RunInstalled(prefix);

@@ -12,13 +12,14 @@
 #include "platform/vcl/dialogs/scripteddialogs.h"
 #include "program/programforms.h"
 #include "remote/drconn.h"
-#include "tests/support/testserver.h"
 #include "tests/support/tempdir.h"
+#include "tests/support/testserver.h"
 
 namespace {
 class ProgramServerClient : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         InstallForms();
         Connection = std::make_unique<TDaroruServerConnection>(nullptr);
         Connection->SetPort(Server.Port());
@@ -26,7 +27,8 @@ protected:
         Connection->SetActive(true);
         ASSERT_TRUE(Connection->Active());
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         Connection.reset();
         SetPollTimerMaker(nullptr);
         SetConnectionErrorBox(nullptr);
@@ -39,7 +41,8 @@ protected:
 };
 }  // namespace
 
-TEST_F(ProgramServerClient, AMessageWhileIdleArrivesThroughTheEventLoop) {
+TEST_F(ProgramServerClient, AMessageWhileIdleArrivesThroughTheEventLoop)
+{
     std::vector<String> messages;
     Connection->OnServerMessage = [&](TObject*, const String& Msg) { messages.push_back(Msg); };
     ASSERT_EQ(Connection->ServerName(), "Test server");  // the server has taken the client
@@ -55,7 +58,8 @@ TEST_F(ProgramServerClient, AMessageWhileIdleArrivesThroughTheEventLoop) {
     EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
-TEST_F(ProgramServerClient, WithoutOnErrorALostConnectionIsShownInAMessageBox) {
+TEST_F(ProgramServerClient, WithoutOnErrorALostConnectionIsShownInAMessageBox)
+{
     Server.On("0479", [](TTestServer::TSession& S, const TTestServer::TFrame&) {
         S.Close();
         return true;

@@ -10,8 +10,8 @@
 #include "platform/rtl/strutils.h"
 #include "remote/droqset.h"
 #include "remote/drsqlobj.h"
-#include "tests/support/testserver.h"
 #include "tests/support/tablefixture.h"
+#include "tests/support/testserver.h"
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;

@@ -38,8 +38,8 @@ struct YMD {
 TEST(EncodeDate, DayNumbersFromDecember30_1899)
 {
     const std::pair<YMD, double> cases[] = {
-        {{1899, 12, 30}, 0},     {{1899, 12, 31}, 1},    {{1900, 1, 1}, 2},      {{1899, 12, 29}, -1},
-        {{2008, 12, 31}, 39813}, {{2000, 2, 29}, 36585}, {{1, 1, 1}, -693593},   {{9999, 12, 31}, 2958465},
+            {{1899, 12, 30}, 0},     {{1899, 12, 31}, 1},    {{1900, 1, 1}, 2},    {{1899, 12, 29}, -1},
+            {{2008, 12, 31}, 39813}, {{2000, 2, 29}, 36585}, {{1, 1, 1}, -693593}, {{9999, 12, 31}, 2958465},
     };
     for (const auto& [date, days] : cases) {
         EXPECT_EQ(EncodeDate(date.y, date.m, date.d), days) << date.y << "-" << date.m << "-" << date.d;
@@ -53,10 +53,12 @@ TEST(EncodeDate, DayNumbersFromDecember30_1899)
 
 TEST(EncodeDate, RejectsImpossibleDates)
 {
-    for (const YMD& date : {YMD{2009, 2, 29}, YMD{1900, 2, 29}, YMD{2008, 4, 31}, YMD{2008, 13, 1}, YMD{2008, 0, 1},
-                            YMD{2008, 1, 0}, YMD{0, 1, 1}, YMD{10000, 1, 1}, YMD{2008, 1, 32}}) {
+    for (const YMD& date :
+         {YMD {2009, 2, 29}, YMD {1900, 2, 29}, YMD {2008, 4, 31}, YMD {2008, 13, 1}, YMD {2008, 0, 1},
+          YMD {2008, 1, 0}, YMD {0, 1, 1}, YMD {10000, 1, 1}, YMD {2008, 1, 32}}) {
         TDateTime value = 7;
-        EXPECT_FALSE(TryEncodeDate(date.y, date.m, date.d, value)) << date.y << "-" << date.m << "-" << date.d;
+        EXPECT_FALSE(TryEncodeDate(date.y, date.m, date.d, value))
+                << date.y << "-" << date.m << "-" << date.d;
         EXPECT_EQ(value, 7);
     }
     try {
@@ -99,7 +101,7 @@ TEST(EncodeTime, FractionOfTheDay)
     EXPECT_EQ(EncodeTime(6, 0, 0, 0), 0.25);
     int h, n, s, ms;
     DecodeTime(EncodeDate(2008, 1, 1) + EncodeTime(23, 59, 59, 999), h, n, s, ms);
-    EXPECT_EQ((std::vector<int>{h, n, s, ms}), (std::vector<int>{23, 59, 59, 999}));
+    EXPECT_EQ((std::vector<int> {h, n, s, ms}), (std::vector<int> {23, 59, 59, 999}));
     DecodeTime(-1.25, h, n, s, ms);  // before 1899-12-30 the fraction is still the time
     EXPECT_EQ(h, 6);
     EXPECT_THROW(EncodeTime(24, 0, 0, 0), EConvertError);
@@ -119,23 +121,23 @@ TEST_F(DateTest, FormatDateTimePatterns)
 {
     const TDateTime value = EncodeDate(2008, 1, 5) + EncodeTime(15, 4, 3, 7);
     const std::pair<const char*, const char*> cases[] = {
-        {"mm/dd/yyyy", "01/05/2008"},
-        {"mm-dd-yyyy", "01-05-2008"},
-        {"yyyymmdd", "20080105"},
-        {"m/d/yy", "1/5/08"},
-        {"ddd dddd", "Sat Saturday"},
-        {"mmm mmmm", "Jan January"},
-        {"hh:nn:ss", "15:04:03"},
-        {"h:mm", "15:04"},
-        {"hh:mm am/pm", "03:04 pm"},
-        {"h:nn AM/PM", "3:04 PM"},
-        {"h a/p", "3 p"},
-        {"h:nn ampm", "3:04 PM"},
-        {"s.zzz z", "3.007 7"},
-        {"\"Date:\" dd 'of' mmmm", "Date: 05 of January"},
-        {"ddddd", "01/05/2008"},
-        {"c", "01/05/2008 3:04:03 PM"},
-        {"YYYY-MM-DD", "2008-01-05"},
+            {"mm/dd/yyyy", "01/05/2008"},
+            {"mm-dd-yyyy", "01-05-2008"},
+            {"yyyymmdd", "20080105"},
+            {"m/d/yy", "1/5/08"},
+            {"ddd dddd", "Sat Saturday"},
+            {"mmm mmmm", "Jan January"},
+            {"hh:nn:ss", "15:04:03"},
+            {"h:mm", "15:04"},
+            {"hh:mm am/pm", "03:04 pm"},
+            {"h:nn AM/PM", "3:04 PM"},
+            {"h a/p", "3 p"},
+            {"h:nn ampm", "3:04 PM"},
+            {"s.zzz z", "3.007 7"},
+            {"\"Date:\" dd 'of' mmmm", "Date: 05 of January"},
+            {"ddddd", "01/05/2008"},
+            {"c", "01/05/2008 3:04:03 PM"},
+            {"YYYY-MM-DD", "2008-01-05"},
     };
     for (const auto& [pattern, text] : cases)
         EXPECT_EQ(FormatDateTime(pattern, value), text) << pattern;
@@ -158,13 +160,9 @@ TEST_F(DateTest, StrToDateUnderTheTableWindow)
     DateSeparator = '/';
     TwoDigitYearCenturyWindow = TableCenturyWindow(2026, 1980);
     const std::pair<const char*, YMD> cases[] = {
-        {"12/31/08", {2008, 12, 31}},
-        {"01/02/79", {2079, 1, 2}},
-        {"01/02/80", {1980, 1, 2}},
-        {"12/31/2008", {2008, 12, 31}},
-        {"1/2/0079", {79, 1, 2}},
-        {" 7 / 4 ", {2026, 7, 4}},
-        {"2/29/2008", {2008, 2, 29}},
+            {"12/31/08", {2008, 12, 31}},   {"01/02/79", {2079, 1, 2}}, {"01/02/80", {1980, 1, 2}},
+            {"12/31/2008", {2008, 12, 31}}, {"1/2/0079", {79, 1, 2}},   {" 7 / 4 ", {2026, 7, 4}},
+            {"2/29/2008", {2008, 2, 29}},
     };
     for (const auto& [text, date] : cases)
         EXPECT_EQ(StrToDate(text), EncodeDate(date.y, date.m, date.d)) << text;
@@ -187,8 +185,8 @@ TEST_F(DateTest, StrToDateRejectsWhatIsNoDate)
 {
     ShortDateFormat = "mm/dd/yyyy";
     DateSeparator = '/';
-    for (const char* text : {"", "12", "12/", "2/30/2009", "13/01/2008", "12/31/2008 x", "12-31-2008", "a/b/c",
-                             "12/31/", "00/10/2008"}) {
+    for (const char* text : {"", "12", "12/", "2/30/2009", "13/01/2008", "12/31/2008 x", "12-31-2008",
+                             "a/b/c", "12/31/", "00/10/2008"}) {
         TDateTime value = 5;
         EXPECT_FALSE(TryStrToDate(text, value)) << text;
         EXPECT_EQ(value, 5) << text;

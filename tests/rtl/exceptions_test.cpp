@@ -2,7 +2,8 @@
 
 #include "platform/rtl/exceptions.h"
 
-TEST(Exceptions, MessageIsKeptAndCaughtAsStdException) {
+TEST(Exceptions, MessageIsKeptAndCaughtAsStdException)
+{
     try {
         throw EConvertError("'x' is not a valid floating point value");
     } catch (const std::exception& e) {

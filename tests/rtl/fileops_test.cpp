@@ -14,19 +14,20 @@ namespace {
 
 using Names = std::vector<String>;
 
-TEST(FileOpsTest, PathFunctions) {
+TEST(FileOpsTest, PathFunctions)
+{
     struct Case {
         String Path, FilePath, FileDir, FileName, FileExt, NoExt;
     };
     const Case cases[] = {
-        {"/data/client.dbf", "/data/", "/data", "client.dbf", ".dbf", "/data/client"},
-        {"C:\\DATA\\CLIENT.DBF", "C:/DATA/", "C:/DATA", "CLIENT.DBF", ".DBF", "C:/DATA/CLIENT"},
-        {"a.b/readme", "a.b/", "a.b", "readme", "", "a.b/readme"},
-        {"name.tar.gz", "", "", "name.tar.gz", ".gz", "name.tar"},
-        {"/dir/", "/dir/", "/dir", "", "", "/dir/"},
-        {"/file", "/", "/", "file", "", "/file"},
-        {"\\\\server\\\\share\\x", "/server/share/", "/server/share", "x", "", "/server/share/x"},
-        {"", "", "", "", "", ""},
+            {"/data/client.dbf", "/data/", "/data", "client.dbf", ".dbf", "/data/client"},
+            {"C:\\DATA\\CLIENT.DBF", "C:/DATA/", "C:/DATA", "CLIENT.DBF", ".DBF", "C:/DATA/CLIENT"},
+            {"a.b/readme", "a.b/", "a.b", "readme", "", "a.b/readme"},
+            {"name.tar.gz", "", "", "name.tar.gz", ".gz", "name.tar"},
+            {"/dir/", "/dir/", "/dir", "", "", "/dir/"},
+            {"/file", "/", "/", "file", "", "/file"},
+            {"\\\\server\\\\share\\x", "/server/share/", "/server/share", "x", "", "/server/share/x"},
+            {"", "", "", "", "", ""},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ExtractFilePath(c.Path), c.FilePath) << c.Path;
@@ -42,11 +43,11 @@ TEST(FileOpsTest, PathFunctions) {
         String Path, Included, Excluded;
     };
     const Trailing trailing[] = {
-        {"/data", "/data/", "/data"},
-        {"/data/", "/data/", "/data"},
-        {"C:\\DATA\\", "C:/DATA/", "C:/DATA"},
-        {"/", "/", "/"},
-        {"", "", ""},
+            {"/data", "/data/", "/data"},
+            {"/data/", "/data/", "/data"},
+            {"C:\\DATA\\", "C:/DATA/", "C:/DATA"},
+            {"/", "/", "/"},
+            {"", "", ""},
     };
     for (const Trailing& t : trailing) {
         EXPECT_EQ(IncludeTrailingPathDelimiter(t.Path), t.Included) << t.Path;
@@ -54,7 +55,8 @@ TEST(FileOpsTest, PathFunctions) {
     }
 }
 
-TEST(FileOpsTest, ExpandFileName) {
+TEST(FileOpsTest, ExpandFileName)
+{
     char cwd[4096];
     ASSERT_NE(::getcwd(cwd, sizeof cwd), nullptr);
     String here = IncludeTrailingPathDelimiter(cwd);
@@ -62,11 +64,8 @@ TEST(FileOpsTest, ExpandFileName) {
         String Path, Expanded;
     };
     const Case cases[] = {
-        {"/a/b/../c/./d.txt", "/a/c/d.txt"},
-        {"/a/b/..", "/a/"},
-        {"/../x", "/x"},
-        {"\\a\\\\b\\", "/a/b/"},
-        {"sub/f.txt", here + "sub/f.txt"},
+            {"/a/b/../c/./d.txt", "/a/c/d.txt"}, {"/a/b/..", "/a/"}, {"/../x", "/x"}, {"\\a\\\\b\\", "/a/b/"},
+            {"sub/f.txt", here + "sub/f.txt"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ExpandFileName(c.Path), c.Expanded) << c.Path;
@@ -74,7 +73,8 @@ TEST(FileOpsTest, ExpandFileName) {
 
 class ResolveTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         dir.Write("Data.Files/Client/clientlist.dbf", "x");
         dir.Write("Data.Files/Client/CLIENT.CDX", "x");
         dir.Write("Data.Files/exact", "x");
@@ -83,20 +83,21 @@ protected:
     TempDir dir;
 };
 
-TEST_F(ResolveTest, FindsEachComponentIgnoringCase) {
+TEST_F(ResolveTest, FindsEachComponentIgnoringCase)
+{
     String root = dir.Path();
     struct Case {
         String Given, Resolved;
     };
     const Case cases[] = {
-        {"data.files/CLIENT/CLIENTLIST.DBF", "Data.Files/Client/clientlist.dbf"},
-        {"DATA.FILES\\client\\client.cdx", "Data.Files/Client/CLIENT.CDX"},
-        {"data.files/client/", "Data.Files/Client/"},
-        {"data.files/Exact", "Data.Files/EXACT"},  // several spellings: the first in byte order
-        {"data.files/exact", "Data.Files/exact"},  // the exact spelling wins
-        {"data.files/client/NEW.DBF", "Data.Files/Client/NEW.DBF"},
-        {"data.files/MISSING/Sub/X.DBF", "Data.Files/MISSING/Sub/X.DBF"},
-        {"data.files/client/clientlist.dbf/x", "Data.Files/Client/clientlist.dbf/x"},
+            {"data.files/CLIENT/CLIENTLIST.DBF", "Data.Files/Client/clientlist.dbf"},
+            {"DATA.FILES\\client\\client.cdx", "Data.Files/Client/CLIENT.CDX"},
+            {"data.files/client/", "Data.Files/Client/"},
+            {"data.files/Exact", "Data.Files/EXACT"},  // several spellings: the first in byte order
+            {"data.files/exact", "Data.Files/exact"},  // the exact spelling wins
+            {"data.files/client/NEW.DBF", "Data.Files/Client/NEW.DBF"},
+            {"data.files/MISSING/Sub/X.DBF", "Data.Files/MISSING/Sub/X.DBF"},
+            {"data.files/client/clientlist.dbf/x", "Data.Files/Client/clientlist.dbf/x"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ResolvePath(root + c.Given), root + c.Resolved) << c.Given;
@@ -113,9 +114,11 @@ TEST_F(ResolveTest, FindsEachComponentIgnoringCase) {
     EXPECT_FALSE(FileAge(root + "nothing", age));
 }
 
-TEST_F(ResolveTest, OperationsUseTheExistingName) {
+TEST_F(ResolveTest, OperationsUseTheExistingName)
+{
     String root = dir.Path();
-    EXPECT_TRUE(CopyFile(root + "DATA.FILES/CLIENT/CLIENTLIST.DBF", root + "data.files/client/Copy.dbf", true));
+    EXPECT_TRUE(
+            CopyFile(root + "DATA.FILES/CLIENT/CLIENTLIST.DBF", root + "data.files/client/Copy.dbf", true));
     EXPECT_EQ(dir.Read("Data.Files/Client/Copy.dbf"), "x");
     EXPECT_TRUE(RenameFile(root + "DATA.FILES/CLIENT/COPY.DBF", root + "data.files/client/Moved.dbf"));
     EXPECT_EQ(dir.Read("Data.Files/Client/Moved.dbf"), "x");
@@ -123,11 +126,13 @@ TEST_F(ResolveTest, OperationsUseTheExistingName) {
     EXPECT_EQ(dir.Read("Data.Files/Client/Moved.dbf"), "<missing>");
     EXPECT_FALSE(DeleteFile(root + "DATA.FILES/CLIENT/MOVED.DBF"));
 
-    EXPECT_TRUE(RenameFile(root + "data.files/client/clientlist.dbf", root + "data.files/client/CLIENTLIST.DBF"));
-    EXPECT_EQ(ListFiles(root + "data.files/client", "*.dbf"), Names{"CLIENTLIST.DBF"});
+    EXPECT_TRUE(
+            RenameFile(root + "data.files/client/clientlist.dbf", root + "data.files/client/CLIENTLIST.DBF"));
+    EXPECT_EQ(ListFiles(root + "data.files/client", "*.dbf"), Names {"CLIENTLIST.DBF"});
 }
 
-TEST(FileOpsTest, CopyFileReplacesOrKeeps) {
+TEST(FileOpsTest, CopyFileReplacesOrKeeps)
+{
     TempDir dir;
     dir.Write("src.txt", "new contents");
     dir.Write("dst.txt", "old");
@@ -145,10 +150,11 @@ TEST(FileOpsTest, CopyFileReplacesOrKeeps) {
     EXPECT_FALSE(CopyFile(dir / "src.txt", dir / "no/dir/x.txt", false));
     EXPECT_FALSE(CopyFile(dir.Path(), dir / "x.txt", false));
     // Nothing half-written is left behind.
-    EXPECT_EQ(ListFiles(dir.Path(), "*", lkAll), (Names{"dst.txt", "src.txt"}));
+    EXPECT_EQ(ListFiles(dir.Path(), "*", lkAll), (Names {"dst.txt", "src.txt"}));
 }
 
-TEST(FileOpsTest, DirectoriesAreMadeAndRemoved) {
+TEST(FileOpsTest, DirectoriesAreMadeAndRemoved)
+{
     TempDir dir;
     EXPECT_TRUE(ForceDirectories(dir / "a/b/c/"));
     EXPECT_TRUE(DirectoryExists(dir / "a/b/c"));
@@ -165,42 +171,55 @@ TEST(FileOpsTest, DirectoriesAreMadeAndRemoved) {
     EXPECT_FALSE(ForceDirectories(""));
     EXPECT_TRUE(SyncDirectory(dir / "A/B/"));
     EXPECT_FALSE(SyncDirectory(dir / "a/b/c"));  // removed
-    EXPECT_FALSE(SyncDirectory(dir / "file"));    // not a directory
+    EXPECT_FALSE(SyncDirectory(dir / "file"));   // not a directory
 }
 
-TEST(FileOpsTest, PatternMatching) {
+TEST(FileOpsTest, PatternMatching)
+{
     struct Case {
         String Name, Pattern;
         bool Matches;
     };
     const Case cases[] = {
-        {"CLIENT01", "*.", true},     {"client.dbf", "*.", false},  {"PRN1.PRN", "PRN*.PRN", true},
-        {"prn22.prn", "PRN*.PRN", true}, {"PRN.PRN", "PRN*.PRN", true}, {"PRN1.TXT", "PRN*.PRN", false},
-        {"XPRN1.PRN", "PRN*.PRN", false}, {"a.b.c", "*.c", true},   {"abc", "a?c", true},
-        {"ac", "a?c", false},          {"README", "*.*", true},     {"x.y", "*.*", true},
-        {"PRN7", "PRN*.", true},       {"PRN7.X", "PRN*.", false},  {"anything", "*", true},
-        {"\xE9t\xE9.txt", "\xC9T\xC9.TXT", true},
+            {"CLIENT01", "*.", true},
+            {"client.dbf", "*.", false},
+            {"PRN1.PRN", "PRN*.PRN", true},
+            {"prn22.prn", "PRN*.PRN", true},
+            {"PRN.PRN", "PRN*.PRN", true},
+            {"PRN1.TXT", "PRN*.PRN", false},
+            {"XPRN1.PRN", "PRN*.PRN", false},
+            {"a.b.c", "*.c", true},
+            {"abc", "a?c", true},
+            {"ac", "a?c", false},
+            {"README", "*.*", true},
+            {"x.y", "*.*", true},
+            {"PRN7", "PRN*.", true},
+            {"PRN7.X", "PRN*.", false},
+            {"anything", "*", true},
+            {"\xE9t\xE9.txt", "\xC9T\xC9.TXT", true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(MatchesPattern(c.Name, c.Pattern), c.Matches) << c.Name << " ~ " << c.Pattern;
 }
 
-TEST(FileOpsTest, ListFilesByPatternAndKind) {
+TEST(FileOpsTest, ListFilesByPatternAndKind)
+{
     TempDir dir;
     for (const char* name : {"CLIENT01/x", "client02/x", "Backup.old/x"})
         dir.Write(name, "");
     for (const char* name : {"PRN1.PRN", "prn2.prn", "PRN3.TXT", "NOEXT", "b.dbf"})
         dir.Write(name, "");
 
-    EXPECT_EQ(ListFiles(dir.Path(), "*.", lkDirectories), (Names{"CLIENT01", "client02"}));
-    EXPECT_EQ(ListFiles(dir.Path(), "*.", lkFiles), (Names{"NOEXT"}));
-    EXPECT_EQ(ListFiles(dir.Path(), "PRN*.PRN"), (Names{"PRN1.PRN", "prn2.prn"}));
-    EXPECT_EQ(ListFiles(dir.Path(), "*", lkDirectories), (Names{"Backup.old", "CLIENT01", "client02"}));
-    EXPECT_EQ(ListFiles(ExcludeTrailingPathDelimiter(dir.Path()), "*.DBF"), (Names{"b.dbf"}));
+    EXPECT_EQ(ListFiles(dir.Path(), "*.", lkDirectories), (Names {"CLIENT01", "client02"}));
+    EXPECT_EQ(ListFiles(dir.Path(), "*.", lkFiles), (Names {"NOEXT"}));
+    EXPECT_EQ(ListFiles(dir.Path(), "PRN*.PRN"), (Names {"PRN1.PRN", "prn2.prn"}));
+    EXPECT_EQ(ListFiles(dir.Path(), "*", lkDirectories), (Names {"Backup.old", "CLIENT01", "client02"}));
+    EXPECT_EQ(ListFiles(ExcludeTrailingPathDelimiter(dir.Path()), "*.DBF"), (Names {"b.dbf"}));
     EXPECT_TRUE(ListFiles(dir / "missing", "*").empty());
 }
 
-TEST(FileOpsTest, ProgramDirIsTheExecutablesDirectory) {
+TEST(FileOpsTest, ProgramDirIsTheExecutablesDirectory)
+{
     String dir = ProgramDir();
     ASSERT_FALSE(dir.empty());
     EXPECT_EQ(dir.back(), '/');

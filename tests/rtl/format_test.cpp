@@ -48,7 +48,10 @@ TEST(Format, WrongOrMissingArgumentsRaise)
     EXPECT_EQ(message([] { Format("%d", {"x"}); }), "Format '%d' invalid or incompatible with argument");
     EXPECT_EQ(message([] { Format("%s", {1}); }), "Format '%s' invalid or incompatible with argument");
     EXPECT_EQ(message([] { Format("%.2f", {1}); }), "Format '%.2f' invalid or incompatible with argument");
-    EXPECT_EQ(message([] { Format("%*.*f", {2.0, 2, 1.0}); }), "Format '%*.*f' invalid or incompatible with argument");
+    EXPECT_EQ(message([] {
+                  Format("%*.*f", {2.0, 2, 1.0});
+              }),
+              "Format '%*.*f' invalid or incompatible with argument");
     EXPECT_EQ(message([] { Format("%q", {1}); }), "Format '%q' invalid or incompatible with argument");
     EXPECT_EQ(message([] { Format("50%", {}); }), "Format '%' invalid or incompatible with argument");
 }

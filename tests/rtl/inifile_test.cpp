@@ -9,22 +9,22 @@
 
 namespace {
 
-const char* const Sample =
-    "; settings of the program\r\n"
-    "[Paths]\r\n"
-    "Data=/srv/data/\r\n"
-    "Backup = /srv/backup/ \r\n"
-    "\r\n"
-    "[Printer]\r\n"
-    "; the form printer\r\n"
-    "Name=Laser; second floor\r\n"
-    "Copies=2\r\n"
-    "Quoted=\"  padded  \"\r\n"
-    "\r\n"
-    "[Flags]\r\n"
-    "Color=0\r\n";
+const char* const Sample = "; settings of the program\r\n"
+                           "[Paths]\r\n"
+                           "Data=/srv/data/\r\n"
+                           "Backup = /srv/backup/ \r\n"
+                           "\r\n"
+                           "[Printer]\r\n"
+                           "; the form printer\r\n"
+                           "Name=Laser; second floor\r\n"
+                           "Copies=2\r\n"
+                           "Quoted=\"  padded  \"\r\n"
+                           "\r\n"
+                           "[Flags]\r\n"
+                           "Color=0\r\n";
 
-TEST(IniFileTest, ReadsIgnoringCase) {
+TEST(IniFileTest, ReadsIgnoringCase)
+{
     TempDir dir;
     dir.Write("program.ini", Sample);
     TIniFile ini(dir / "PROGRAM.INI");
@@ -53,7 +53,8 @@ TEST(IniFileTest, ReadsIgnoringCase) {
     EXPECT_EQ(list.Text(), "Data=/srv/data/\r\nBackup=/srv/backup/\r\n");
 }
 
-TEST(IniFileTest, WritesKeepOrderAndComments) {
+TEST(IniFileTest, WritesKeepOrderAndComments)
+{
     TempDir dir;
     dir.Write("program.ini", Sample);
     {
@@ -66,23 +67,22 @@ TEST(IniFileTest, WritesKeepOrderAndComments) {
         ini.DeleteKey("Paths", "backup");
         ini.DeleteKey("Paths", "absent");
     }
-    EXPECT_EQ(dir.Read("program.ini"),
-              "; settings of the program\r\n"
-              "[Paths]\r\n"
-              "Data=/srv/data/\r\n"
-              "\r\n"
-              "[Printer]\r\n"
-              "; the form printer\r\n"
-              "Name=Laser; second floor\r\n"
-              "Copies=3\r\n"
-              "Quoted=\"  padded  \"\r\n"
-              "Tray=2; lower\r\n"
-              "\r\n"
-              "[Flags]\r\n"
-              "Color=1\r\n"
-              "[New]\r\n"
-              "Count=-5\r\n"
-              "Rate=0.125\r\n");
+    EXPECT_EQ(dir.Read("program.ini"), "; settings of the program\r\n"
+                                       "[Paths]\r\n"
+                                       "Data=/srv/data/\r\n"
+                                       "\r\n"
+                                       "[Printer]\r\n"
+                                       "; the form printer\r\n"
+                                       "Name=Laser; second floor\r\n"
+                                       "Copies=3\r\n"
+                                       "Quoted=\"  padded  \"\r\n"
+                                       "Tray=2; lower\r\n"
+                                       "\r\n"
+                                       "[Flags]\r\n"
+                                       "Color=1\r\n"
+                                       "[New]\r\n"
+                                       "Count=-5\r\n"
+                                       "Rate=0.125\r\n");
 
     TIniFile again(dir / "program.ini");
     EXPECT_EQ(again.ReadString("Printer", "Tray", ""), "2; lower");
@@ -92,7 +92,8 @@ TEST(IniFileTest, WritesKeepOrderAndComments) {
     EXPECT_FALSE(TIniFile(dir / "program.ini").SectionExists("Printer"));
 }
 
-TEST(IniFileTest, NewFileAndBadInput) {
+TEST(IniFileTest, NewFileAndBadInput)
+{
     TempDir dir;
     TIniFile ini(dir / "fresh.ini");
     EXPECT_EQ(ini.ReadString("A", "B", "none"), "none");
@@ -108,7 +109,8 @@ TEST(IniFileTest, NewFileAndBadInput) {
     EXPECT_EQ(dir.Read("fresh.ini"), "[Main]\r\nKey=value\r\n");
 }
 
-TEST(IniFileTest, WritesAreAtomic) {
+TEST(IniFileTest, WritesAreAtomic)
+{
     TempDir dir;
     dir.Write("keep.ini", "[A]\r\nx=1\r\n");
     ::chmod((dir / "keep.ini").c_str(), 0640);

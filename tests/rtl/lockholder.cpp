@@ -10,7 +10,8 @@
 
 #include "platform/rtl/sharelocks.h"
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s FILE\n", argv[0]);
         return 2;
@@ -27,7 +28,6 @@ int main(int argc, char** argv) {
     }
     std::cout << "ready" << std::endl;
     std::string line;
-    while (std::getline(std::cin, line)) {
-    }
+    while (std::getline(std::cin, line)) { }
     return 0;
 }

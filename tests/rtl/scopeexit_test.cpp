@@ -11,12 +11,15 @@ enum class Exit { End, Return, Throw };
 class ScopeExitWays : public testing::TestWithParam<Exit> {
 protected:
     // Whether the scope returns here; throws where it leaves by an exception.
-    static bool LeavesEarly() {
-        if (GetParam() == Exit::Throw) throw std::runtime_error("failed");
+    static bool LeavesEarly()
+    {
+        if (GetParam() == Exit::Throw)
+            throw std::runtime_error("failed");
         return GetParam() == Exit::Return;
     }
     // Runs Guarded, which leaves its scope the parameter's way; only the Throw way ends in an exception.
-    template<typename F> static void Run(F Guarded) {
+    template<typename F> static void Run(F Guarded)
+    {
         try {
             Guarded();
         } catch (const std::runtime_error&) {
@@ -27,24 +30,28 @@ protected:
     }
 };
 
-TEST_P(ScopeExitWays, CleanupRunsOnceAfterTheBody) {
+TEST_P(ScopeExitWays, CleanupRunsOnceAfterTheBody)
+{
     std::string trace;
     Run([&] {
         const ScopeExit cleanup([&] { trace += "cleanup;"; });
         trace += "body;";
-        if (LeavesEarly()) return;
+        if (LeavesEarly())
+            return;
         trace += "rest;";
     });
     EXPECT_EQ(trace, GetParam() == Exit::End ? "body;rest;cleanup;" : "body;cleanup;");
 }
 
-TEST_P(ScopeExitWays, FlagIsRaisedInsideAndLoweredAfter) {
+TEST_P(ScopeExitWays, FlagIsRaisedInsideAndLoweredAfter)
+{
     bool inCall = false;
     bool seenInside = false;
     Run([&] {
         const FlagScope guard(inCall);
         seenInside = inCall;
-        if (LeavesEarly()) return;
+        if (LeavesEarly())
+            return;
     });
     EXPECT_TRUE(seenInside);
     EXPECT_FALSE(inCall);

@@ -22,13 +22,15 @@ using sharelocks::LockKind;
 using sharelocks::OfdLock;
 using sharelocks::OpenModeOffset;
 
-int OpenFile(const String& Name, int Flags) {
+int OpenFile(const String& Name, int Flags)
+{
     int fd = ::open(Name.c_str(), Flags | O_CLOEXEC);
     EXPECT_GE(fd, 0) << Name;
     return fd;
 }
 
-TEST(OfdLockTest, TwoOpensInOneProcessConflict) {
+TEST(OfdLockTest, TwoOpensInOneProcessConflict)
+{
     TempDir dir;
     String name = dir.Write("t.dbf", "data");
     int a = OpenFile(name, O_RDWR);
@@ -71,7 +73,8 @@ TEST(OfdLockTest, TwoOpensInOneProcessConflict) {
     ::close(readOnly);
 }
 
-TEST(OfdLockTest, ClosingTheDescriptorDropsOnlyItsLocks) {
+TEST(OfdLockTest, ClosingTheDescriptorDropsOnlyItsLocks)
+{
     TempDir dir;
     String name = dir.Write("t.dbf", "data");
     int a = OpenFile(name, O_RDWR);
@@ -86,7 +89,8 @@ TEST(OfdLockTest, ClosingTheDescriptorDropsOnlyItsLocks) {
     ::close(b);
 }
 
-TEST(FileInUseTest, MissingAndUnlockedFilesAreFree) {
+TEST(FileInUseTest, MissingAndUnlockedFilesAreFree)
+{
     TempDir dir;
     EXPECT_FALSE(sharelocks::FileInUse(dir / "missing.dbf"));
     String name = dir.Write("plain.dbf", "");
@@ -98,7 +102,8 @@ TEST(FileInUseTest, MissingAndUnlockedFilesAreFree) {
 // The helper process holding a file open, as another computer's program would.
 class Holder {
 public:
-    explicit Holder(const String& FileName) {
+    explicit Holder(const String& FileName)
+    {
         int in[2], out[2];
         if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0)
             throw std::runtime_error("pipe failed");
@@ -120,7 +125,8 @@ public:
     ~Holder() { Stop(); }
 
     // The first line the helper printed.
-    String ReadLine() {
+    String ReadLine()
+    {
         String line;
         char c;
         while (::read(FOutput, &c, 1) == 1 && c != '\n')
@@ -128,7 +134,8 @@ public:
         return line;
     }
     // Ends its input and waits for it; returns its exit status.
-    int Stop() {
+    int Stop()
+    {
         if (FPid <= 0)
             return -1;
         ::close(FInput);
@@ -145,7 +152,8 @@ private:
     int FOutput = -1;
 };
 
-TEST(SharingTest, FileHeldByAnotherProcessIsNotDeletedOrReplaced) {
+TEST(SharingTest, FileHeldByAnotherProcessIsNotDeletedOrReplaced)
+{
     TempDir dir;
     String table = dir.Write("CLIENT.DBF", "table data");
     String backup = dir.Write("backup.dbf", "backup data");
@@ -172,7 +180,8 @@ TEST(SharingTest, FileHeldByAnotherProcessIsNotDeletedOrReplaced) {
     EXPECT_EQ(dir.Read("CLIENT.DBF"), "<missing>");
 }
 
-TEST(SharingTest, HelperRefusesAFileHeldExclusively) {
+TEST(SharingTest, HelperRefusesAFileHeldExclusively)
+{
     TempDir dir;
     String table = dir.Write("t.dbf", "");
     int fd = OpenFile(table, O_RDWR);

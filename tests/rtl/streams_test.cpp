@@ -7,7 +7,8 @@
 
 namespace {
 
-TEST(MemoryStreamTest, GrowsSeeksAndReads) {
+TEST(MemoryStreamTest, GrowsSeeksAndReads)
+{
     TMemoryStream stream;
     String chunk(1000, 'x');
     for (int i = 0; i < 100; ++i)
@@ -35,7 +36,8 @@ TEST(MemoryStreamTest, GrowsSeeksAndReads) {
     EXPECT_EQ(stream.Size(), 0);
 }
 
-TEST(MemoryStreamTest, ShortTransfersRaise) {
+TEST(MemoryStreamTest, ShortTransfersRaise)
+{
     TStringStream stream("abc");
     char buffer[8];
     EXPECT_THROW(stream.ReadBuffer(buffer, 4), EReadError);
@@ -47,7 +49,8 @@ TEST(MemoryStreamTest, ShortTransfersRaise) {
     EXPECT_EQ(stream.DataString(), "abcde");
 }
 
-TEST(FileStreamTest, CreateWriteReadBack) {
+TEST(FileStreamTest, CreateWriteReadBack)
+{
     TempDir dir;
     {
         TFileStream out(dir / "data.bin", fmCreate);
@@ -69,11 +72,14 @@ TEST(FileStreamTest, CreateWriteReadBack) {
         EXPECT_THROW(io.ReadBuffer(buffer, 1), EReadError);
     }
     // fmCreate empties an existing file.
-    { TFileStream again(dir / "data.bin", fmCreate); }
+    {
+        TFileStream again(dir / "data.bin", fmCreate);
+    }
     EXPECT_EQ(dir.Read("data.bin"), "");
 }
 
-TEST(FileStreamTest, OpenFailuresSayWhy) {
+TEST(FileStreamTest, OpenFailuresSayWhy)
+{
     TempDir dir;
     try {
         TFileStream in(dir / "none.dat", fmOpenRead);
@@ -85,7 +91,8 @@ TEST(FileStreamTest, OpenFailuresSayWhy) {
     EXPECT_THROW(TFileStream(dir.Path(), fmOpenRead), EFOpenError);
 }
 
-TEST(FileStreamTest, OpensHoldTheFileAgainstOthers) {
+TEST(FileStreamTest, OpensHoldTheFileAgainstOthers)
+{
     TempDir dir;
     String name = dir.Write("table.dbf", "x");
     {
@@ -105,7 +112,8 @@ TEST(FileStreamTest, OpensHoldTheFileAgainstOthers) {
     TFileStream after(name, fmOpenRead);
 }
 
-TEST(StreamTest, CopyFromAndMemoryFiles) {
+TEST(StreamTest, CopyFromAndMemoryFiles)
+{
     TempDir dir;
     TStringStream source("0123456789");
     TMemoryStream target;

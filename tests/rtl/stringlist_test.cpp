@@ -7,7 +7,8 @@
 
 namespace {
 
-std::vector<String> Items(const TStrings& List) {
+std::vector<String> Items(const TStrings& List)
+{
     std::vector<String> items;
     for (int i = 0; i < List.Count(); ++i)
         items.push_back(List[i]);
@@ -16,16 +17,17 @@ std::vector<String> Items(const TStrings& List) {
 
 using Texts = std::vector<String>;
 
-TEST(StringListTest, UnsortedKeepsOrderAndChecksIndexes) {
+TEST(StringListTest, UnsortedKeepsOrderAndChecksIndexes)
+{
     TStringList list;
     list.Add("b");
     list.Add("a");
     list.Insert(1, "c");
     list.Insert(3, "d");
-    EXPECT_EQ(Items(list), (Texts{"b", "c", "a", "d"}));
+    EXPECT_EQ(Items(list), (Texts {"b", "c", "a", "d"}));
     list.Delete(0);
     list.Exchange(0, 2);
-    EXPECT_EQ(Items(list), (Texts{"d", "a", "c"}));
+    EXPECT_EQ(Items(list), (Texts {"d", "a", "c"}));
     EXPECT_EQ(list.IndexOf("A"), 1);  // ignores case
     EXPECT_EQ(list.IndexOf("x"), -1);
 
@@ -41,13 +43,14 @@ TEST(StringListTest, UnsortedKeepsOrderAndChecksIndexes) {
     }
 }
 
-TEST(StringListTest, SortedListAppliesDuplicates) {
+TEST(StringListTest, SortedListAppliesDuplicates)
+{
     struct Case {
         TDuplicates Duplicates;
         Texts Expected;
     };
-    for (const Case& c : {Case{dupIgnore, {"apple", "Banana", "cherry"}},
-                          Case{dupAccept, {"apple", "banana", "Banana", "cherry"}}}) {
+    for (const Case& c : {Case {dupIgnore, {"apple", "Banana", "cherry"}},
+                          Case {dupAccept, {"apple", "banana", "Banana", "cherry"}}}) {
         TStringList list;
         list.SetSorted(true);
         list.SetDuplicates(c.Duplicates);
@@ -65,7 +68,8 @@ TEST(StringListTest, SortedListAppliesDuplicates) {
     EXPECT_THROW(list.Insert(0, "a"), EStringListError);
 }
 
-TEST(StringListTest, FindGivesMatchOrInsertionPoint) {
+TEST(StringListTest, FindGivesMatchOrInsertionPoint)
+{
     TStringList list;
     list.SetSorted(true);
     list.SetDuplicates(dupAccept);
@@ -81,9 +85,10 @@ TEST(StringListTest, FindGivesMatchOrInsertionPoint) {
     EXPECT_EQ(list.IndexOf("f"), 4);
 }
 
-TEST(StringListTest, CaseSensitiveAndWindows1252Letters) {
+TEST(StringListTest, CaseSensitiveAndWindows1252Letters)
+{
     TStringList list;
-    list.Add("\xE9t\xE9");  // été
+    list.Add("\xE9t\xE9");                    // été
     EXPECT_EQ(list.IndexOf("\xC9T\xC9"), 0);  // ÉTÉ
     list.SetCaseSensitive(true);
     EXPECT_EQ(list.IndexOf("\xC9T\xC9"), -1);
@@ -94,22 +99,22 @@ TEST(StringListTest, CaseSensitiveAndWindows1252Letters) {
     sorted.SetDuplicates(dupIgnore);
     for (const char* s : {"b", "B", "a"})
         sorted.Add(s);
-    EXPECT_EQ(Items(sorted), (Texts{"B", "a", "b"}));
+    EXPECT_EQ(Items(sorted), (Texts {"B", "a", "b"}));
 }
 
-TEST(StringListTest, SettingSortedSortsAndCustomSortUsesIndexes) {
+TEST(StringListTest, SettingSortedSortsAndCustomSortUsesIndexes)
+{
     TStringList list;
     for (const char* s : {"10", "9", "100"})
         list.Add(s);
-    list.CustomSort([](TStringList* l, int a, int b) {
-        return std::stoi(l->Get(a)) - std::stoi(l->Get(b));
-    });
-    EXPECT_EQ(Items(list), (Texts{"9", "10", "100"}));
+    list.CustomSort([](TStringList* l, int a, int b) { return std::stoi(l->Get(a)) - std::stoi(l->Get(b)); });
+    EXPECT_EQ(Items(list), (Texts {"9", "10", "100"}));
     list.SetSorted(true);
-    EXPECT_EQ(Items(list), (Texts{"10", "100", "9"}));
+    EXPECT_EQ(Items(list), (Texts {"10", "100", "9"}));
 }
 
-TEST(StringListTest, NamesAndValues) {
+TEST(StringListTest, NamesAndValues)
+{
     TStringList list;
     list.SetText("Path=C:\\DATA\r\nName = Smith\r\nplain\r\nEmpty=\r\nx=a=b\r\n");
     EXPECT_EQ(list.Names(0), "Path");
@@ -129,19 +134,20 @@ TEST(StringListTest, NamesAndValues) {
     EXPECT_EQ(list.IndexOfName("x"), -1);
 }
 
-TEST(StringListTest, CommaTextQuotesAndRoundTrips) {
+TEST(StringListTest, CommaTextQuotesAndRoundTrips)
+{
     struct Case {
         Texts Items;
         String Comma;
     };
     const Case cases[] = {
-        {{"a", "b", "c"}, "a,b,c"},
-        {{"two words", "x"}, "\"two words\",x"},
-        {{"say \"hi\"", "1,5"}, "\"say \"\"hi\"\"\",\"1,5\""},
-        {{"a", "", "b"}, "a,,b"},
-        {{""}, "\"\""},
-        {{"tab\there"}, "\"tab\there\""},
-        {{}, ""},
+            {{"a", "b", "c"}, "a,b,c"},
+            {{"two words", "x"}, "\"two words\",x"},
+            {{"say \"hi\"", "1,5"}, "\"say \"\"hi\"\"\",\"1,5\""},
+            {{"a", "", "b"}, "a,,b"},
+            {{""}, "\"\""},
+            {{"tab\there"}, "\"tab\there\""},
+            {{}, ""},
     };
     for (const Case& c : cases) {
         TStringList list;
@@ -154,17 +160,16 @@ TEST(StringListTest, CommaTextQuotesAndRoundTrips) {
     }
 }
 
-TEST(StringListTest, CommaTextReading) {
+TEST(StringListTest, CommaTextReading)
+{
     struct Case {
         String Comma;
         Texts Items;
     };
     const Case cases[] = {
-        {"  a , b  ", {"a", "b"}},
-        {"a b,c", {"a", "b", "c"}},  // unquoted blanks separate too
-        {"a,", {"a", ""}},
-        {"\"unterminated, text", {"unterminated, text"}},
-        {"\"ab\"cd", {"ab", "cd"}},
+            {"  a , b  ", {"a", "b"}},  {"a b,c", {"a", "b", "c"}},  // unquoted blanks separate too
+            {"a,", {"a", ""}},          {"\"unterminated, text", {"unterminated, text"}},
+            {"\"ab\"cd", {"ab", "cd"}},
     };
     for (const Case& c : cases) {
         TStringList list;
@@ -175,20 +180,25 @@ TEST(StringListTest, CommaTextReading) {
     TStringList list;
     list.SetDelimiter(';');
     list.SetDelimitedText("a;b c;\"d;e\"");
-    EXPECT_EQ(Items(list), (Texts{"a", "b", "c", "d;e"}));
+    EXPECT_EQ(Items(list), (Texts {"a", "b", "c", "d;e"}));
     EXPECT_EQ(list.DelimitedText(), "a;b;c;\"d;e\"");
     EXPECT_EQ(list.CommaText(), "a,b,c,d;e");
 }
 
-TEST(StringListTest, TextLineEndings) {
+TEST(StringListTest, TextLineEndings)
+{
     struct Case {
         String Text;
         Texts Items;
     };
     const Case cases[] = {
-        {"a\r\nb\r\n", {"a", "b"}}, {"a\nb", {"a", "b"}},       {"a\rb\r", {"a", "b"}},
-        {"a\n\nb", {"a", "", "b"}},  {"a\r\n\r\n", {"a", ""}}, {"", {}},
-        {"\n", {""}},
+            {"a\r\nb\r\n", {"a", "b"}},
+            {"a\nb", {"a", "b"}},
+            {"a\rb\r", {"a", "b"}},
+            {"a\n\nb", {"a", "", "b"}},
+            {"a\r\n\r\n", {"a", ""}},
+            {"", {}},
+            {"\n", {""}},
     };
     for (const Case& c : cases) {
         TStringList list;
@@ -200,7 +210,8 @@ TEST(StringListTest, TextLineEndings) {
     EXPECT_EQ(list.Text(), "a\r\nb\r\n");
 }
 
-TEST(StringListTest, UpdatesFireEventsOnce) {
+TEST(StringListTest, UpdatesFireEventsOnce)
+{
     TStringList list;
     String log;
     list.OnChanging = [&](TStrings* sender) {
@@ -229,10 +240,11 @@ TEST(StringListTest, UpdatesFireEventsOnce) {
     other.Add("1");
     list.Assign(other);
     EXPECT_EQ(log, "<><><>");
-    EXPECT_EQ(Items(list), Texts{"1"});
+    EXPECT_EQ(Items(list), Texts {"1"});
 }
 
-TEST(StringListTest, ObjectsTravelWithTheirItems) {
+TEST(StringListTest, ObjectsTravelWithTheirItems)
+{
     int a = 0, b = 0;
     auto* objectA = reinterpret_cast<TObject*>(&a);
     auto* objectB = reinterpret_cast<TObject*>(&b);
@@ -249,7 +261,8 @@ TEST(StringListTest, ObjectsTravelWithTheirItems) {
     EXPECT_TRUE(copy.Equals(list));
 }
 
-TEST(StringListTest, FilesKeepBytes) {
+TEST(StringListTest, FilesKeepBytes)
+{
     TempDir dir;
     TStringList list;
     list.Add("caf\xE9");  // café in Windows-1252
@@ -261,7 +274,7 @@ TEST(StringListTest, FilesKeepBytes) {
     dir.Write("unix.txt", "one\ntwo");
     TStringList loaded;
     loaded.LoadFromFile(dir / "UNIX.TXT");  // found ignoring case
-    EXPECT_EQ(Items(loaded), (Texts{"one", "two"}));
+    EXPECT_EQ(Items(loaded), (Texts {"one", "two"}));
 
     EXPECT_THROW(loaded.LoadFromFile(dir / "missing.txt"), EFOpenError);
     EXPECT_EQ(loaded.Count(), 2);

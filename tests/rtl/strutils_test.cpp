@@ -15,16 +15,16 @@ TEST(Copy, ClampsPositionsLikeTheClassLibrary)
         const char* expected;
     };
     for (const Case& c : {
-             Case{"ABCDEF", 2, 3, "BCD"},
-             Case{"ABCDEF", 0, 2, "AB"},
-             Case{"ABCDEF", -5, 2, "AB"},
-             Case{"ABCDEF", 5, 100, "EF"},
-             Case{"ABCDEF", 6, 1, "F"},
-             Case{"ABCDEF", 7, 1, ""},
-             Case{"ABCDEF", 2, 0, ""},
-             Case{"ABCDEF", 2, -1, ""},
-             Case{"ABCDEF", 1, INT_MAX, "ABCDEF"},
-             Case{"", 1, 1, ""},
+                 Case {"ABCDEF", 2, 3, "BCD"},
+                 Case {"ABCDEF", 0, 2, "AB"},
+                 Case {"ABCDEF", -5, 2, "AB"},
+                 Case {"ABCDEF", 5, 100, "EF"},
+                 Case {"ABCDEF", 6, 1, "F"},
+                 Case {"ABCDEF", 7, 1, ""},
+                 Case {"ABCDEF", 2, 0, ""},
+                 Case {"ABCDEF", 2, -1, ""},
+                 Case {"ABCDEF", 1, INT_MAX, "ABCDEF"},
+                 Case {"", 1, 1, ""},
          })
         EXPECT_EQ(Copy(c.s, c.index, c.count), c.expected) << c.s << " " << c.index << " " << c.count;
 }
@@ -47,13 +47,13 @@ TEST(Delete, IgnoresPositionsOutsideTheText)
         const char* expected;
     };
     for (const Case& c : {
-             Case{"ABCDEF", 2, 3, "AEF"},
-             Case{"ABCDEF", 5, 100, "ABCD"},
-             Case{"ABCDEF", 0, 2, "ABCDEF"},
-             Case{"ABCDEF", 7, 1, "ABCDEF"},
-             Case{"ABCDEF", 1, 0, "ABCDEF"},
-             Case{"ABCDEF", 1, INT_MAX, ""},
-             Case{"", 1, 1, ""},
+                 Case {"ABCDEF", 2, 3, "AEF"},
+                 Case {"ABCDEF", 5, 100, "ABCD"},
+                 Case {"ABCDEF", 0, 2, "ABCDEF"},
+                 Case {"ABCDEF", 7, 1, "ABCDEF"},
+                 Case {"ABCDEF", 1, 0, "ABCDEF"},
+                 Case {"ABCDEF", 1, INT_MAX, ""},
+                 Case {"", 1, 1, ""},
          }) {
         String s = c.s;
         Delete(s, c.index, c.count);
@@ -69,12 +69,12 @@ TEST(Insert, ClampsThePositionToTheText)
         const char* expected;
     };
     for (const Case& c : {
-             Case{"ABC", 2, "AxyBC"},
-             Case{"ABC", 1, "xyABC"},
-             Case{"ABC", 0, "xyABC"},
-             Case{"ABC", 4, "ABCxy"},
-             Case{"ABC", 99, "ABCxy"},
-             Case{"", 1, "xy"},
+                 Case {"ABC", 2, "AxyBC"},
+                 Case {"ABC", 1, "xyABC"},
+                 Case {"ABC", 0, "xyABC"},
+                 Case {"ABC", 4, "ABCxy"},
+                 Case {"ABC", 99, "ABCxy"},
+                 Case {"", 1, "xy"},
          }) {
         String s = c.s;
         Insert("xy", s, c.index);
@@ -102,8 +102,10 @@ TEST(CaseConversion, PlainFunctionsTouchOnlyAscii)
 TEST(CaseConversion, AnsiFunctionsFollowWindows1252)
 {
     // à é þ ÿ š œ ž ß µ ÷
-    EXPECT_EQ(AnsiUpperCase("a\xE0\xE9\xFE\xFF\x9A\x9C\x9E\xDF\xB5\xF7"), "A\xC0\xC9\xDE\x9F\x8A\x8C\x8E\xDF\xB5\xF7");
-    EXPECT_EQ(AnsiLowerCase("A\xC0\xC9\xDE\x9F\x8A\x8C\x8E\xDF\xB5\xD7"), "a\xE0\xE9\xFE\xFF\x9A\x9C\x9E\xDF\xB5\xD7");
+    EXPECT_EQ(AnsiUpperCase("a\xE0\xE9\xFE\xFF\x9A\x9C\x9E\xDF\xB5\xF7"),
+              "A\xC0\xC9\xDE\x9F\x8A\x8C\x8E\xDF\xB5\xF7");
+    EXPECT_EQ(AnsiLowerCase("A\xC0\xC9\xDE\x9F\x8A\x8C\x8E\xDF\xB5\xD7"),
+              "a\xE0\xE9\xFE\xFF\x9A\x9C\x9E\xDF\xB5\xD7");
     for (int c = 0; c < 256; ++c) {
         const char ch = static_cast<char>(c);
         const char upper = AnsiUpperChar(ch);
@@ -141,10 +143,19 @@ TEST(IntToStr, WritesDecimal)
 TEST(StrToInt, AcceptsWhatTheClassLibraryAccepts)
 {
     const std::pair<const char*, Integer> cases[] = {
-        {"0", 0},       {"123", 123},         {"-45", -45},          {"+7", 7},
-        {"  12", 12},   {"$FF", 255},         {"$ff", 255},          {"0x1F", 31},
-        {"-$10", -16},  {"$FFFFFFFF", -1},    {"2147483647", INT_MAX}, {"-2147483648", INT_MIN},
-        {"007", 7},
+            {"0", 0},
+            {"123", 123},
+            {"-45", -45},
+            {"+7", 7},
+            {"  12", 12},
+            {"$FF", 255},
+            {"$ff", 255},
+            {"0x1F", 31},
+            {"-$10", -16},
+            {"$FFFFFFFF", -1},
+            {"2147483647", INT_MAX},
+            {"-2147483648", INT_MIN},
+            {"007", 7},
     };
     for (const auto& [text, value] : cases) {
         Integer result = 0;

@@ -22,11 +22,14 @@ struct TextCase {
     String expected;
 };
 
-void ExpectAll(const std::vector<TextCase>& cases) {
-    for (const auto& c : cases) EXPECT_EQ(c.got, c.expected) << c.name;
+void ExpectAll(const std::vector<TextCase>& cases)
+{
+    for (const auto& c : cases)
+        EXPECT_EQ(c.got, c.expected) << c.name;
 }
 
-TEST(TextHelpers, CuttingAndPadding) {
+TEST(TextHelpers, CuttingAndPadding)
+{
     ExpectAll({
             {"LeftChars shorter", LeftChars("ABC", 5), "ABC"},
             {"LeftChars cut", LeftChars("ABCDEF", 2), "AB"},
@@ -48,7 +51,8 @@ TEST(TextHelpers, CuttingAndPadding) {
     });
 }
 
-TEST(TextHelpers, EmptinessAndKeptCharacters) {
+TEST(TextHelpers, EmptinessAndKeptCharacters)
+{
     EXPECT_TRUE(IsEmptyText(""));
     EXPECT_FALSE(IsEmptyText("   "));
     ExpectAll({
@@ -60,7 +64,8 @@ TEST(TextHelpers, EmptinessAndKeptCharacters) {
     });
 }
 
-TEST(TextHelpers, NumberFormatters) {
+TEST(TextHelpers, NumberFormatters)
+{
     ExpectAll({
             {"SSN", FormatSSN("123456789"), "123-45-6789"},
             {"SSN with blanks", FormatSSN("123 45 6789"), "123-45-6789"},
@@ -78,7 +83,8 @@ TEST(TextHelpers, NumberFormatters) {
     });
 }
 
-TEST(TextHelpers, Names) {
+TEST(TextHelpers, Names)
+{
     ExpectAll({
             {"last name after comma", ExtractLastName("SMITH, JOHN"), "JOHN"},
             {"last word", ExtractLastName("JOHN Q SMITH"), "SMITH"},
@@ -92,29 +98,34 @@ TEST(TextHelpers, Names) {
     });
 }
 
-TEST(TextHelpers, RoundHalfUp) {
+TEST(TextHelpers, RoundHalfUp)
+{
     const std::vector<std::pair<double, int>> cases = {
             {2.5, 3}, {-2.5, -2},     {2.4, 2},  {-2.6, -3},
             {0.0, 0}, {1234.5, 1235}, {-0.4, 0}, {16777215.0, 16777215},
     };
-    for (const auto& [x, expected] : cases) EXPECT_EQ(RoundHalfUp(x), expected) << x;
+    for (const auto& [x, expected] : cases)
+        EXPECT_EQ(RoundHalfUp(x), expected) << x;
     // Held in single precision: 2.49999999 reads as 2.5.
     EXPECT_EQ(RoundHalfUp(2.49999999), 3);
     EXPECT_THROW(RoundHalfUp(1e12), ERangeError);
     EXPECT_THROW(RoundHalfUp(std::nan("")), ERangeError);
 }
 
-TEST(TextHelpers, TextToRoundedInt) {
+TEST(TextHelpers, TextToRoundedInt)
+{
     const std::vector<std::pair<String, int>> cases = {
             {"1,234.5", 1235}, {"1E5", 0},   {"1e5", 15},  {"abc", 0},       {"", 0},
             {"2.5", 3},        {"-2.5", -2}, {" 42 ", 42}, {"$1,000", 1000},
     };
-    for (const auto& [text, expected] : cases) EXPECT_EQ(TextToRoundedInt(text), expected) << text;
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(TextToRoundedInt(text), expected) << text;
     for (const char* bad : {"1.2.3", "5-", "-", "."})
         EXPECT_THROW(TextToRoundedInt(bad), EConvertError) << bad;
 }
 
-TEST(TextHelpers, DateTextToDate) {
+TEST(TextHelpers, DateTextToDate)
+{
     EXPECT_EQ(DateTextToDate("12-31-2008"), EncodeDate(2008, 12, 31));
     EXPECT_EQ(DateTextToDate("02/29/2000"), EncodeDate(2000, 2, 29));
     EXPECT_EQ(DateTextToDate("01.05.1999"), EncodeDate(1999, 1, 5));
@@ -126,7 +137,8 @@ TEST(TextHelpers, DateTextToDate) {
     }
 }
 
-TEST(TextHelpers, FormatDateText) {
+TEST(TextHelpers, FormatDateText)
+{
     ExpectAll({
             {"six digits, 20xx", FormatDateText("010508", "MM-DD-YYYY"), "01-05-2008"},
             {"six digits above 60", FormatDateText("123161", "MM-DD-YYYY"), "12-31-1961"},
@@ -146,7 +158,8 @@ TEST(TextHelpers, FormatDateText) {
     });
 }
 
-TEST(TextHelpers, TodayFromTheClock) {
+TEST(TextHelpers, TodayFromTheClock)
+{
     SetClock([] { return EncodeDate(2009, 1, 7) + 0.75; });
     const char savedSeparator = DateSeparator;
     DateSeparator = '.';
@@ -158,19 +171,22 @@ TEST(TextHelpers, TodayFromTheClock) {
 
 class PromptCreateDirectoryTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Scratch.emplace("texthelpers");
         root = Scratch->Root();
         startDir = std::filesystem::current_path();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         // The current directory never moves.
         EXPECT_EQ(std::filesystem::current_path(), startDir);
         Scratch.reset();
     }
 
     // Answers with Answer and records the questions.
-    TAskYesNo Answering(bool answer) {
+    TAskYesNo Answering(bool answer)
+    {
         return [this, answer](const String& question) {
             questions.push_back(question);
             return answer;
@@ -183,7 +199,8 @@ protected:
     std::vector<String> questions;
 };
 
-TEST_F(PromptCreateDirectoryTest, ExistingDirectory) {
+TEST_F(PromptCreateDirectoryTest, ExistingDirectory)
+{
     for (const String& path : {root, root + "/", String("/")}) {
         EXPECT_TRUE(PromptCreateDirectory(path, false, Answering(false))) << path;
     }
@@ -194,26 +211,30 @@ TEST_F(PromptCreateDirectoryTest, ExistingDirectory) {
     EXPECT_TRUE(questions.empty());
 }
 
-TEST_F(PromptCreateDirectoryTest, MissingWithoutAsking) {
+TEST_F(PromptCreateDirectoryTest, MissingWithoutAsking)
+{
     EXPECT_FALSE(PromptCreateDirectory(root + "/missing", false, Answering(true)));
     EXPECT_TRUE(questions.empty());
     EXPECT_FALSE(std::filesystem::exists(root + "/missing"));
 }
 
-TEST_F(PromptCreateDirectoryTest, MissingAndTheAnswerIsYes) {
+TEST_F(PromptCreateDirectoryTest, MissingAndTheAnswerIsYes)
+{
     EXPECT_TRUE(PromptCreateDirectory(root + "\\clients\\", true, Answering(true)));
     EXPECT_EQ(questions, (std::vector<String> {"The directory [" + root +
                                                "/clients] does not exist. Would you like to create it ?"}));
     EXPECT_TRUE(std::filesystem::is_directory(root + "/clients"));
 }
 
-TEST_F(PromptCreateDirectoryTest, MissingAndTheAnswerIsNo) {
+TEST_F(PromptCreateDirectoryTest, MissingAndTheAnswerIsNo)
+{
     EXPECT_FALSE(PromptCreateDirectory(root + "/clients", true, Answering(false)));
     EXPECT_EQ(questions.size(), 1u);
     EXPECT_FALSE(std::filesystem::exists(root + "/clients"));
 }
 
-TEST_F(PromptCreateDirectoryTest, CreationFailsWithoutItsParent) {
+TEST_F(PromptCreateDirectoryTest, CreationFailsWithoutItsParent)
+{
     EXPECT_FALSE(PromptCreateDirectory(root + "/a/b", true, Answering(true)));
     EXPECT_FALSE(std::filesystem::exists(root + "/a"));
 }

@@ -19,21 +19,21 @@ TEST(TwoDigitYear, CenturyWindowOfTheTextConversions)
         int year, current, window, expected;
     };
     for (const Case& c : {
-             // Epoch 1980 seen from 2026: the years 1980..2079.
-             Case{8, 2026, 46, 2008},
-             Case{79, 2026, 46, 2079},
-             Case{80, 2026, 46, 1980},
-             Case{99, 2026, 46, 1999},
-             Case{0, 2026, 46, 2000},
-             // The default window of 50 from 2026: 1976..2075.
-             Case{75, 2026, 50, 2075},
-             Case{76, 2026, 50, 1976},
-             // No window: the current century.
-             Case{79, 2026, 0, 2079},
-             Case{5, 1999, 0, 1905},
+                 // Epoch 1980 seen from 2026: the years 1980..2079.
+                 Case {8, 2026, 46, 2008},
+                 Case {79, 2026, 46, 2079},
+                 Case {80, 2026, 46, 1980},
+                 Case {99, 2026, 46, 1999},
+                 Case {0, 2026, 46, 2000},
+                 // The default window of 50 from 2026: 1976..2075.
+                 Case {75, 2026, 50, 2075},
+                 Case {76, 2026, 50, 1976},
+                 // No window: the current century.
+                 Case {79, 2026, 0, 2079},
+                 Case {5, 1999, 0, 1905},
          })
         EXPECT_EQ(CenturyWindowYear(c.year, c.current, c.window), c.expected)
-            << c.year << " in " << c.current << " window " << c.window;
+                << c.year << " in " << c.current << " window " << c.window;
 }
 
 TEST(TwoDigitYear, TablesStoreEarlyYearsInTheEpochCentury)

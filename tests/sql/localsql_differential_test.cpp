@@ -26,7 +26,8 @@ constexpr int Statements = 2500;
 
 // The table's records that are not deleted as python3-dbfread reads them, in the form of
 // TDifferentialRun::OracleTable without the record number.
-std::vector<std::string> ReadWithDbfread(const std::string& Path) {
+std::vector<std::string> ReadWithDbfread(const std::string& Path)
+{
     const char* script =
             "import sys, dbfread\n"
             "def shown(v):\n"
@@ -42,10 +43,12 @@ std::vector<std::string> ReadWithDbfread(const std::string& Path) {
     char line[4096];
     while (pipe && std::fgets(line, sizeof line, pipe)) {
         std::string text(line);
-        if (!text.empty() && text.back() == '\n') text.pop_back();
+        if (!text.empty() && text.back() == '\n')
+            text.pop_back();
         lines.push_back(text);
     }
-    if (pipe) pclose(pipe);
+    if (pipe)
+        pclose(pipe);
     return lines;
 }
 
@@ -54,7 +57,8 @@ protected:
     sqldifferential::TEngineAccess Engine() const { return {&Xbe(), XbeLastErrorText}; }
 };
 
-TEST_F(LocalSqlDifferentialTest, RandomStatementsAnswerAndWriteAsPlainSqliteDoes) {
+TEST_F(LocalSqlDifferentialTest, RandomStatementsAnswerAndWriteAsPlainSqliteDoes)
+{
     // The engine waits for the disk at each record it writes; where the machine
     // has a file system in memory the run's tables stay there.
     const TempDir scratch("localsql-differential", TempDir::MemoryBase());
@@ -62,7 +66,8 @@ TEST_F(LocalSqlDifferentialTest, RandomStatementsAnswerAndWriteAsPlainSqliteDoes
     {
         TDifferentialRun run(Engine(), dir, 20261211, 90, 1000);
         const sqldifferential::TOutcome outcome = run.Run(Statements);
-        for (const std::string& difference : outcome.Differences) ADD_FAILURE() << difference;
+        for (const std::string& difference : outcome.Differences)
+            ADD_FAILURE() << difference;
         EXPECT_EQ(outcome.Statements, Statements);
         // The run exercises refusals too: each must have failed on both sides.
         EXPECT_GT(outcome.Failed, Statements / 50);

@@ -14,8 +14,8 @@
 #include "platform/rtl/datetime.h"
 #include "platform/sql/localsql.h"
 #include "tables/xbe50.h"
-#include "tests/support/tablefixture.h"
 #include "tests/support/peerprocess.h"
+#include "tests/support/tablefixture.h"
 
 using ::testing::ElementsAre;
 using ::testing::EndsWith;
@@ -42,7 +42,8 @@ struct TPayment {
 };
 
 // The rows both databases hold, made the same way every run.
-std::vector<TPayee> Payees() {
+std::vector<TPayee> Payees()
+{
     std::vector<TPayee> rows;
     for (int i = 1; i <= 300; ++i) {
         char id[8];
@@ -52,7 +53,8 @@ std::vector<TPayee> Payees() {
     return rows;
 }
 
-std::vector<TPayment> Payments() {
+std::vector<TPayment> Payments()
+{
     std::vector<TPayment> rows;
     unsigned seed = 7;
     for (int i = 1; i <= 3000; ++i) {
@@ -66,19 +68,22 @@ std::vector<TPayment> Payments() {
     return rows;
 }
 
-localsql::TTableRef Ref(const String& FileName, const String& Alias) {
+localsql::TTableRef Ref(const String& FileName, const String& Alias)
+{
     localsql::TTableRef ref;
     ref.FileName = FileName;
     ref.Alias = Alias;
     return ref;
 }
 
-String Iso(const String& Dtos) {
+String Iso(const String& Dtos)
+{
     return Dtos.substr(0, 4) + "-" + Dtos.substr(4, 2) + "-" + Dtos.substr(6, 2);
 }
 
 // A value as both sides print it: floats to the cent, nothing for NULL.
-String Printed(int Type, sqlite3_int64 Integer, double Real, const String& Text) {
+String Printed(int Type, sqlite3_int64 Integer, double Real, const String& Text)
+{
     char text[64];
     switch (Type) {
     case SQLITE_INTEGER: return IntToStr(Integer);
@@ -91,7 +96,8 @@ String Printed(int Type, sqlite3_int64 Integer, double Real, const String& Text)
 // The rows of a result, one line each, the values joined by "|".
 using TRows = std::vector<String>;
 
-TRows RowsOf(const localsql::TStatement& Statement) {
+TRows RowsOf(const localsql::TStatement& Statement)
+{
     TMemoryStream stream;
     Statement.WriteRows(1, Statement.RecordCount(), stream);
     const String bytes(reinterpret_cast<const char*>(stream.Memory()), size_t(stream.Size()));
@@ -105,7 +111,8 @@ TRows RowsOf(const localsql::TStatement& Statement) {
         for (size_t c = 0; c < Statement.Columns().size(); ++c) {
             const localsql::TColumn& column = Statement.Columns()[c];
             const char* at = image + column.Offset;
-            if (c) line += "|";
+            if (c)
+                line += "|";
             int32_t i32 = 0;
             int16_t i16 = 0;
             double real = 0;
@@ -125,7 +132,8 @@ TRows RowsOf(const localsql::TStatement& Statement) {
                 break;
             case ftDate: {
                 std::memcpy(&i32, at, 4);
-                if (i32) line += FormatDateTime("yyyy-mm-dd", TDateTime(i32 - DateDelta));
+                if (i32)
+                    line += FormatDateTime("yyyy-mm-dd", TDateTime(i32 - DateDelta));
                 break;
             }
             default: {
@@ -143,19 +151,23 @@ TRows RowsOf(const localsql::TStatement& Statement) {
 
 class LocalSqlTest : public TableTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         TableTest::SetUp();
         MakeTable("PAYEES", PayeeFields, {{"ID", "ID"}, {"NAME", "UPPER(NAME)"}}, PayeeImages());
         MakeTable("PAYMENTS", PaymentFields, {{"ID", "ID"}, {"PDATE", "PDATE"}, {"CHECKNO", "CHECKNO"}},
                   PaymentImages());
     }
 
-    static std::vector<String> PayeeImages() {
+    static std::vector<String> PayeeImages()
+    {
         std::vector<String> images;
-        for (const TPayee& p : Payees()) images.push_back(Image(PayeeFields, {p.ID, p.Name, p.State}));
+        for (const TPayee& p : Payees())
+            images.push_back(Image(PayeeFields, {p.ID, p.Name, p.State}));
         return images;
     }
-    static std::vector<String> PaymentImages() {
+    static std::vector<String> PaymentImages()
+    {
         std::vector<String> images;
         for (const TPayment& p : Payments())
             images.push_back(Image(PaymentFields, {p.ID, p.Date, p.Amount, p.CheckNo, p.Paid ? "T" : "F"}));
@@ -164,7 +176,8 @@ protected:
 
     void MakeTable(const String& Name, const std::vector<FieldLayout>& Fields,
                    const std::vector<std::pair<const char*, const char*>>& Tags,
-                   const std::vector<String>& Images) {
+                   const std::vector<String>& Images)
+    {
         CreateTable(Name, Fields);
         AppendImages(Name, Images);
         const XBSHORT area = XBE_CALL(xb_Use, (Dir + Name).c_str(), "TAGGING", 2, 2);
@@ -175,7 +188,8 @@ protected:
     }
 
     std::unique_ptr<localsql::TStatement> Prepare(localsql::TSettings Settings = {},
-                                                  localsql::TParams Params = {}) {
+                                                  localsql::TParams Params = {})
+    {
         String message;
         auto statement = localsql::TStatement::Prepare(Engine(), Dir,
                                                        {Ref("PAYEES.DBF", "PY"), Ref("PAYMENTS.DBF", "PM")},
@@ -185,7 +199,8 @@ protected:
     }
     static localsql::TEngine Engine() { return {&Xbe(), XbeLastErrorText}; }
 
-    TRows Select(const String& Sql, localsql::TParams Params = {}) {
+    TRows Select(const String& Sql, localsql::TParams Params = {})
+    {
         auto statement = Prepare({}, std::move(Params));
         String message;
         EXPECT_EQ(statement->Open(Sql, message), 0) << message;
@@ -193,7 +208,8 @@ protected:
     }
 
     // The same rows in a plain SQLite database, under the same aliases.
-    static TRows OracleSelect(const String& Sql, const localsql::TParams& Params) {
+    static TRows OracleSelect(const String& Sql, const localsql::TParams& Params)
+    {
         sqlite3* db = nullptr;
         sqlite3_open(":memory:", &db);
         sqlite3_exec(db,
@@ -235,14 +251,17 @@ protected:
         sqlite3_close(db);
         return rows;
     }
-    static String Escaped(const String& Text) {
+    static String Escaped(const String& Text)
+    {
         String out;
-        for (char c : Text) out += c == '\'' ? String("''") : String(1, c);
+        for (char c : Text)
+            out += c == '\'' ? String("''") : String(1, c);
         return out;
     }
 };
 
-TEST_F(LocalSqlTest, SelectsGiveWhatPlainSqliteGivesOnTheSameRows) {
+TEST_F(LocalSqlTest, SelectsGiveWhatPlainSqliteGivesOnTheSameRows)
+{
     struct TCase {
         const char* Sql;
         localsql::TParams Params;
@@ -273,7 +292,8 @@ TEST_F(LocalSqlTest, SelectsGiveWhatPlainSqliteGivesOnTheSameRows) {
     }
 }
 
-TEST_F(LocalSqlTest, AnIndexedConditionReadsFarFewerRecordsThanAScan) {
+TEST_F(LocalSqlTest, AnIndexedConditionReadsFarFewerRecordsThanAScan)
+{
     auto indexed = Prepare();
     String message;
     ASSERT_EQ(indexed->Open("SELECT CHECKNO FROM PM WHERE ID = 'P00123'", message), 0) << message;
@@ -285,7 +305,8 @@ TEST_F(LocalSqlTest, AnIndexedConditionReadsFarFewerRecordsThanAScan) {
     EXPECT_EQ(scanned->Counters().IndexedReads, 0);
 }
 
-TEST_F(LocalSqlTest, TheResultDescribesItsColumnsAndHandsOutRowsInBlocks) {
+TEST_F(LocalSqlTest, TheResultDescribesItsColumnsAndHandsOutRowsInBlocks)
+{
     auto statement = Prepare();
     String message;
     ASSERT_EQ(statement->Open(
@@ -299,7 +320,8 @@ TEST_F(LocalSqlTest, TheResultDescribesItsColumnsAndHandsOutRowsInBlocks) {
     const String text(reinterpret_cast<const char*>(structure.Memory()), size_t(structure.Size()));
     EXPECT_EQ(text.substr(0, 53), "ID\r\n00000001\r\n00000006\r\n00000000\r\n\r\nPDATE\r\n00000009\r\n");
     std::vector<std::pair<TFieldType, int>> types;
-    for (const localsql::TColumn& c : statement->Columns()) types.emplace_back(c.Type, c.Size);
+    for (const localsql::TColumn& c : statement->Columns())
+        types.emplace_back(c.Type, c.Size);
     EXPECT_THAT(types, ElementsAre(std::pair {ftString, 6}, std::pair {ftDate, 0}, std::pair {ftFloat, 0},
                                    std::pair {ftInteger, 0}, std::pair {ftBoolean, 0}, std::pair {ftFloat, 0},
                                    std::pair {ftString, 7}));
@@ -313,7 +335,8 @@ TEST_F(LocalSqlTest, TheResultDescribesItsColumnsAndHandsOutRowsInBlocks) {
     EXPECT_EQ(bytes.size(), 8 + 3 * (8 + size_t(statement->RecordSize())));
 }
 
-TEST_F(LocalSqlTest, WritesReachTheFilesAndTheirIndexKeys) {
+TEST_F(LocalSqlTest, WritesReachTheFilesAndTheirIndexKeys)
+{
     auto statement = Prepare({}, {{"NAME", Variant("KEPT")}});
     String message;
     ASSERT_EQ(statement->Exec("INSERT INTO PY (ID, NAME, STATE) VALUES ('Q00001', 'NEW PAYEE', 'VT');"
@@ -330,7 +353,8 @@ TEST_F(LocalSqlTest, WritesReachTheFilesAndTheirIndexKeys) {
     EXPECT_EQ(records[300], "*P00003|O'BRIEN 3|PA");  // the reader lists deleted records last
 }
 
-TEST_F(LocalSqlTest, WrittenKeysAreFoundThroughTheirTags) {
+TEST_F(LocalSqlTest, WrittenKeysAreFoundThroughTheirTags)
+{
     auto statement = Prepare({}, {{"NAME", Variant("CHANGED")}});
     String message;
     ASSERT_EQ(statement->Exec("UPDATE PY SET ID = 'Z' || SUBSTR(ID, 2), NAME = :NAME WHERE STATE = 'NY'",
@@ -348,7 +372,8 @@ TEST_F(LocalSqlTest, WrittenKeysAreFoundThroughTheirTags) {
     EXPECT_THAT(RowsOf(*statement), ElementsAre("300|P00001|Z00300"));
 }
 
-TEST_F(LocalSqlTest, ARecordLockedElsewhereStopsTheUpdateAndIsLeftAlone) {
+TEST_F(LocalSqlTest, ARecordLockedElsewhereStopsTheUpdateAndIsLeftAlone)
+{
     Peer peer({"rlock", Dir + "PAYEES.DBF", "5"});
     ASSERT_EQ(peer.Line(), "ready");
     auto statement = Prepare();
@@ -358,7 +383,8 @@ TEST_F(LocalSqlTest, ARecordLockedElsewhereStopsTheUpdateAndIsLeftAlone) {
     EXPECT_EQ(ReadBack("PAYEES.DBF")[4], "P00005|DAVIS 5|NJ");
 }
 
-TEST_F(LocalSqlTest, RefusedValuesLeaveTheRecordAsItWas) {
+TEST_F(LocalSqlTest, RefusedValuesLeaveTheRecordAsItWas)
+{
     const std::vector<String> payees = ReadBack("PAYEES.DBF"), payments = ReadBack("PAYMENTS.DBF");
     auto statement = Prepare();
     String message;
@@ -420,7 +446,8 @@ TEST_F(LocalSqlTest, RefusedValuesLeaveTheRecordAsItWas) {
               std::vector<String>(payments.begin() + 5, payments.end()));
 }
 
-TEST_F(LocalSqlTest, InATransactionAFailingStatementIsUndoneAloneAndARollbackUndoesAll) {
+TEST_F(LocalSqlTest, InATransactionAFailingStatementIsUndoneAloneAndARollbackUndoesAll)
+{
     const std::vector<String> payees = ReadBack("PAYEES.DBF");
     auto statement = Prepare();
     String message;
@@ -433,7 +460,8 @@ TEST_F(LocalSqlTest, InATransactionAFailingStatementIsUndoneAloneAndARollbackUnd
     EXPECT_EQ(ReadBack("PAYEES.DBF"), payees);
 }
 
-TEST_F(LocalSqlTest, BlankNumbersAndDatesAreNullAndWritesTouchOnlyTheFieldsTheySet) {
+TEST_F(LocalSqlTest, BlankNumbersAndDatesAreNullAndWritesTouchOnlyTheFieldsTheySet)
+{
     auto statement = Prepare();
     String message;
     ASSERT_EQ(statement->Exec("UPDATE PM SET AMOUNT = NULL, PDATE = NULL WHERE CHECKNO = 1;"
@@ -454,7 +482,8 @@ TEST_F(LocalSqlTest, BlankNumbersAndDatesAreNullAndWritesTouchOnlyTheFieldsTheyS
     EXPECT_THAT(RowsOf(*statement), ElementsAre("1|null|null|1", "3001|null|null|1"));
 }
 
-TEST_F(LocalSqlTest, TextIsUtf8InsideSqlAndTheCodePageInTheTables) {
+TEST_F(LocalSqlTest, TextIsUtf8InsideSqlAndTheCodePageInTheTables)
+{
     auto statement = Prepare();
     String message;
     // \xD8 is "O" with a stroke, \xC5 "A" with a ring, \x8A "S" with a caron in Windows-1252.
@@ -476,13 +505,15 @@ TEST_F(LocalSqlTest, TextIsUtf8InsideSqlAndTheCodePageInTheTables) {
                 ElementsAre("\xD8rsted|6|\xD8|C3987273746564", "\x8Aimek|5|\x8A|C5A0696D656B"));
 }
 
-TEST_F(LocalSqlTest, ACompoundColumnIsAsWideAsItsLongestValue) {
+TEST_F(LocalSqlTest, ACompoundColumnIsAsWideAsItsLongestValue)
+{
     EXPECT_THAT(
             Select("SELECT STATE FROM PY WHERE ID = 'P00001' UNION ALL SELECT 'TOTAL: ' || COUNT(*) FROM PY"),
             ElementsAre("NJ", "TOTAL: 300"));
 }
 
-TEST_F(LocalSqlTest, PlansReadOnlyTheRecordsTheyNeed) {
+TEST_F(LocalSqlTest, PlansReadOnlyTheRecordsTheyNeed)
+{
     struct TCase {
         const char* Sql;
         Int64 MostRead, MostIndexed;
@@ -509,7 +540,8 @@ TEST_F(LocalSqlTest, PlansReadOnlyTheRecordsTheyNeed) {
     }
 }
 
-TEST_F(LocalSqlTest, SettingsHideDeletedRecordsAndRefuseWrites) {
+TEST_F(LocalSqlTest, SettingsHideDeletedRecordsAndRefuseWrites)
+{
     auto writer = Prepare();
     String message;
     ASSERT_EQ(writer->Exec("DELETE FROM PY WHERE STATE = 'CT'", message), 0) << message;
@@ -525,7 +557,8 @@ TEST_F(LocalSqlTest, SettingsHideDeletedRecordsAndRefuseWrites) {
     EXPECT_THAT(message, HasSubstr("read-only"));
 }
 
-TEST_F(LocalSqlTest, TheEnginesOwnSettingsAndSelectionAreKept) {
+TEST_F(LocalSqlTest, TheEnginesOwnSettingsAndSelectionAreKept)
+{
     const XBSHORT area = XBE_CALL(xb_Use, (Dir + "PAYEES.DBF").c_str(), "MINE", 0, 2);
     ASSERT_GT(area, 0);
     XBE_CALL(xb_SetDeleted, 1);
@@ -539,7 +572,8 @@ TEST_F(LocalSqlTest, TheEnginesOwnSettingsAndSelectionAreKept) {
     XBE_CALL(xb_Close);
 }
 
-TEST_F(LocalSqlTest, ATableThatCannotBeOpenedIsNamed) {
+TEST_F(LocalSqlTest, ATableThatCannotBeOpenedIsNamed)
+{
     String message;
     auto statement = localsql::TStatement::Prepare(Engine(), Dir, {Ref("NOSUCH.DBF", "N")}, {}, {}, message);
     EXPECT_FALSE(statement);

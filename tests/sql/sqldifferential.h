@@ -104,13 +104,15 @@ public:
     template<typename T, size_t N> const T& Pick(const T (&Items)[N]) { return Items[Below(int(N))]; }
 
     std::string Name() { return Pick(Names); }
-    std::string Iso() {
+    std::string Iso()
+    {
         char text[48];
         std::snprintf(text, sizeof text, "20%02d-%02d-%02d", 5 + Below(6), 1 + Below(12), 1 + Below(28));
         return text;
     }
     // A value with the field's decimals that fits it most of the time.
-    std::string Number(const TField& F) {
+    std::string Number(const TField& F)
+    {
         const double scale = std::pow(10.0, F.Decimals);
         const long long range = F.Decimals ? 200000 : 50000;
         const double value = double(Below(int(range)) - int(range / 10)) / scale;
@@ -120,25 +122,31 @@ public:
     }
 
     // A stored value of the field; some numbers and dates are blank.
-    std::string StoredValue(const TField& F, int Row) {
+    std::string StoredValue(const TField& F, int Row)
+    {
         switch (F.Type) {
         case 'D': return Chance(10) ? "" : Iso();
         case 'N': return Chance(12) ? "" : Number(F);
         default:
-            if (std::string(F.Name) == "ID") return Row % 37 == 5 ? "" : "E" + std::to_string(1000 + Row);
+            if (std::string(F.Name) == "ID")
+                return Row % 37 == 5 ? "" : "E" + std::to_string(1000 + Row);
             if (std::string(F.Name) == "EMP_ID")
                 return Chance(8) ? "" : "E" + std::to_string(1000 + Below(80));
-            if (std::string(F.Name) == "STATE") return Pick(States);
-            if (std::string(F.Name) == "TRANS_TYPE") return Chance(50) ? "A" : "";
+            if (std::string(F.Name) == "STATE")
+                return Pick(States);
+            if (std::string(F.Name) == "TRANS_TYPE")
+                return Chance(50) ? "A" : "";
             if (std::string(F.Name) == "DESCR")
                 return Pick(Words) + std::string(Chance(50) ? " " : "") + std::to_string(Below(500));
             return Name() + (Chance(30) ? " " + Name() : "");
         }
     }
 
-    TRow Row(const TShape& Shape, int Row) {
+    TRow Row(const TShape& Shape, int Row)
+    {
         TRow row;
-        for (const TField& f : Shape.Fields) row.push_back(StoredValue(f, Row));
+        for (const TField& f : Shape.Fields)
+            row.push_back(StoredValue(f, Row));
         return row;
     }
 
@@ -161,19 +169,23 @@ private:
     int FParams = 0;
 };
 
-inline std::string Quoted(const std::string& Text) {
+inline std::string Quoted(const std::string& Text)
+{
     std::string out = "'";
-    for (char c : Text) out += c == '\'' ? std::string("''") : std::string(1, c);
+    for (char c : Text)
+        out += c == '\'' ? std::string("''") : std::string(1, c);
     return out + "'";
 }
 
 // Fields are compared as a whole value with its typeof(), so that NULL and a
 // blank, or 12 and 12.0, are told apart although a result image shows neither.
-inline std::string WithType(const std::string& Expression) {
+inline std::string WithType(const std::string& Expression)
+{
     return Expression + ", typeof(" + Expression + ")";
 }
 
-inline std::string TGenerator::Literal(const TField& F, bool Failing) {
+inline std::string TGenerator::Literal(const TField& F, bool Failing)
+{
     if (Failing) {
         switch (Below(6)) {
         case 0: return Quoted(std::string(size_t(F.Width + 1), 'x'));  // too long for text, not a number
@@ -184,7 +196,8 @@ inline std::string TGenerator::Literal(const TField& F, bool Failing) {
         default: return Quoted("2008-13-01");
         }
     }
-    if (Chance(10)) return "NULL";
+    if (Chance(10))
+        return "NULL";
     switch (F.Type) {
     case 'D': return Quoted(Iso());
     case 'N': return Number(F);
@@ -195,16 +208,19 @@ inline std::string TGenerator::Literal(const TField& F, bool Failing) {
         // Cut to the width in UTF-8 bytes, so that it fits in the code page too, at a whole character.
         if (int(text.size()) > F.Width) {
             text = text.substr(0, size_t(F.Width));
-            while (!text.empty() && (text.back() & 0x80)) text.pop_back();
+            while (!text.empty() && (text.back() & 0x80))
+                text.pop_back();
         }
-        while (!text.empty() && text.back() == ' ') text.pop_back();
+        while (!text.empty() && text.back() == ' ')
+            text.pop_back();
         return Quoted(text);
     }
     }
 }
 
 inline std::string TGenerator::Predicate(const TShape& Shape, const std::string& Prefix, TStatementCase& Case,
-                                         int RowCount) {
+                                         int RowCount)
+{
     if (Chance(10)) {
         const int k = 1 + Below(RowCount + 2);
         switch (Below(3)) {
@@ -273,24 +289,33 @@ inline std::string TGenerator::Predicate(const TShape& Shape, const std::string&
 }
 
 inline std::string TGenerator::Where(const TShape& Shape, const std::string& Prefix, TStatementCase& Case,
-                                     int RowCount) {
-    if (Chance(10)) return "";
+                                     int RowCount)
+{
+    if (Chance(10))
+        return "";
     std::string where = " WHERE " + Predicate(Shape, Prefix, Case, RowCount);
-    if (Chance(35)) where += (Chance(70) ? " AND " : " OR ") + Predicate(Shape, Prefix, Case, RowCount);
+    if (Chance(35))
+        where += (Chance(70) ? " AND " : " OR ") + Predicate(Shape, Prefix, Case, RowCount);
     return where;
 }
 
-inline std::string TGenerator::Projection(const TShape& Shape, const std::string& Prefix) {
+inline std::string TGenerator::Projection(const TShape& Shape, const std::string& Prefix)
+{
     std::string out = WithType(Prefix + "rowid");
     for (const TField& f : Shape.Fields)
-        if (Chance(45)) out += ", " + WithType(Prefix + f.Name);
-    if (Chance(20)) out += ", " + WithType("upper(" + Prefix + Shape.Fields[1].Name + ")");
-    if (Chance(20)) out += ", " + WithType("substr(" + Prefix + Shape.Fields[1].Name + ", 2, 3)");
-    if (Chance(20)) out += ", " + WithType("length(" + Prefix + Shape.Fields[2].Name + ")");
+        if (Chance(45))
+            out += ", " + WithType(Prefix + f.Name);
+    if (Chance(20))
+        out += ", " + WithType("upper(" + Prefix + Shape.Fields[1].Name + ")");
+    if (Chance(20))
+        out += ", " + WithType("substr(" + Prefix + Shape.Fields[1].Name + ", 2, 3)");
+    if (Chance(20))
+        out += ", " + WithType("length(" + Prefix + Shape.Fields[2].Name + ")");
     return out;
 }
 
-inline TStatementCase TGenerator::Select(const TShape& Shape, int RowCount) {
+inline TStatementCase TGenerator::Select(const TShape& Shape, int RowCount)
+{
     TStatementCase c;
     if (Chance(15)) {
         c.Sql = "SELECT count(*) FROM " + std::string(Shape.Alias) + Where(Shape, "", c, RowCount);
@@ -310,7 +335,8 @@ inline TStatementCase TGenerator::Select(const TShape& Shape, int RowCount) {
     return c;
 }
 
-inline TStatementCase TGenerator::Join(int RowCount) {
+inline TStatementCase TGenerator::Join(int RowCount)
+{
     TStatementCase c;
     if (Chance(30)) {
         c.Sql = "SELECT " + WithType("T.rowid") + ", " + WithType("T.EMP_ID") +
@@ -320,24 +346,28 @@ inline TStatementCase TGenerator::Join(int RowCount) {
     c.Sql = "SELECT " + WithType("T.rowid") + ", " + WithType("E.rowid") + ", " + WithType("E.LAST") + ", " +
             WithType("T.AMOUNT") + " FROM T JOIN E ON E.ID = T.EMP_ID" +
             Where(Transactions, "T.", c, RowCount);
-    if (Chance(50)) c.Sql += " AND " + Predicate(Employee, "E.", c, RowCount / 10);
+    if (Chance(50))
+        c.Sql += " AND " + Predicate(Employee, "E.", c, RowCount / 10);
     return c;
 }
 
-inline TStatementCase TGenerator::Grouped(int RowCount) {
+inline TStatementCase TGenerator::Grouped(int RowCount)
+{
     TStatementCase c;
     const char* keys[] = {"EMP_ID", "PAYEE", "substr(DATE, 1, 7)", "NUMBER % 7"};
     const std::string key = Pick(keys);
     c.Sql = "SELECT " + WithType(key) + ", count(*), " + WithType("sum(AMOUNT)") + ", " +
             WithType("min(DATE)") + ", " + WithType("max(SWT1)") + ", count(SWT1) FROM T" +
             Where(Transactions, "", c, RowCount) + " GROUP BY " + key;
-    if (Chance(40)) c.Sql += " HAVING count(*) > " + std::to_string(Below(4));
+    if (Chance(40))
+        c.Sql += " HAVING count(*) > " + std::to_string(Below(4));
     c.Sql += " ORDER BY 1";
     c.Ordered = true;
     return c;
 }
 
-inline TStatementCase TGenerator::Compound(int RowCount) {
+inline TStatementCase TGenerator::Compound(int RowCount)
+{
     TStatementCase c;
     c.Sql = "SELECT LAST FROM E" + Where(Employee, "", c, RowCount / 10) +
             " UNION ALL SELECT 'TOTAL: ' || count(*) || ' rows of ' || " + Quoted(Name()) + " FROM T" +
@@ -345,7 +375,8 @@ inline TStatementCase TGenerator::Compound(int RowCount) {
     return c;
 }
 
-inline TStatementCase TGenerator::Insert(const TShape& Shape, int RowCount) {
+inline TStatementCase TGenerator::Insert(const TShape& Shape, int RowCount)
+{
     TStatementCase c;
     c.Writes = true;
     const std::string table = Shape.Alias;
@@ -361,17 +392,20 @@ inline TStatementCase TGenerator::Insert(const TShape& Shape, int RowCount) {
     const int failingField = Below(int(Shape.Fields.size()));
     std::string names, values;
     for (size_t i = 0; i < Shape.Fields.size(); ++i) {
-        if (!(failing && int(i) == failingField) && Chance(25)) continue;  // left NULL
+        if (!(failing && int(i) == failingField) && Chance(25))
+            continue;  // left NULL
         names += std::string(names.empty() ? "" : ", ") + Shape.Fields[i].Name;
         values += std::string(values.empty() ? "" : ", ") +
                   Literal(Shape.Fields[i], failing && int(i) == failingField);
     }
-    if (names.empty()) names = Shape.Fields[0].Name, values = "NULL";
+    if (names.empty())
+        names = Shape.Fields[0].Name, values = "NULL";
     c.Sql = "INSERT INTO " + table + " (" + names + ") VALUES (" + values + ")";
     return c;
 }
 
-inline TStatementCase TGenerator::Update(const TShape& Shape, int RowCount) {
+inline TStatementCase TGenerator::Update(const TShape& Shape, int RowCount)
+{
     TStatementCase c;
     c.Writes = true;
     std::string sets;
@@ -392,7 +426,8 @@ inline TStatementCase TGenerator::Update(const TShape& Shape, int RowCount) {
     return c;
 }
 
-inline TStatementCase TGenerator::Delete(const TShape& Shape, int RowCount) {
+inline TStatementCase TGenerator::Delete(const TShape& Shape, int RowCount)
+{
     TStatementCase c;
     c.Writes = true;
     // A few records at a time, about as many as the inserts add, so that the tables keep their size.
@@ -403,18 +438,26 @@ inline TStatementCase TGenerator::Delete(const TShape& Shape, int RowCount) {
     return c;
 }
 
-inline TStatementCase TGenerator::Next(const std::vector<int>& RowCounts) {
+inline TStatementCase TGenerator::Next(const std::vector<int>& RowCounts)
+{
     const int which = Below(2);
     const TShape& shape = *Shapes[which];
     const int rows = RowCounts[size_t(which)];
     const int kind = Below(100);
-    if (kind < 35) return Select(shape, rows);
-    if (kind < 45) return Join(RowCounts[1]);
-    if (kind < 55) return Grouped(RowCounts[1]);
-    if (kind < 60) return Compound(RowCounts[1]);
-    if (kind < 62) return TStatementCase {"SELECT NOSUCHFIELD FROM E", {}, false, false};
-    if (kind < 70) return Insert(shape, rows);
-    if (kind < 92) return Update(shape, rows);
+    if (kind < 35)
+        return Select(shape, rows);
+    if (kind < 45)
+        return Join(RowCounts[1]);
+    if (kind < 55)
+        return Grouped(RowCounts[1]);
+    if (kind < 60)
+        return Compound(RowCounts[1]);
+    if (kind < 62)
+        return TStatementCase {"SELECT NOSUCHFIELD FROM E", {}, false, false};
+    if (kind < 70)
+        return Insert(shape, rows);
+    if (kind < 92)
+        return Update(shape, rows);
     return Delete(shape, rows);
 }
 
@@ -435,7 +478,8 @@ class TDifferentialRun {
 public:
     TDifferentialRun(TEngineAccess Engine, std::string Dir, unsigned Seed, int EmployeeRows,
                      int TransactionRows)
-        : FEngine(Engine), FDir(std::move(Dir)), FGenerator(Seed) {
+        : FEngine(Engine), FDir(std::move(Dir)), FGenerator(Seed)
+    {
         sqlite3_open(":memory:", &FOracle);
         sqlite3_create_function(FOracle, "fits_text", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                 FitsText, nullptr, nullptr);
@@ -451,7 +495,8 @@ public:
 
     // Runs Count statements, comparing the tables after every write, or (TablesEvery above 1) after
     // every TablesEvery-th statement and the last; stops at the first few differences.
-    TOutcome Run(int Count, int TablesEvery = 1, size_t MaxDifferences = 5) {
+    TOutcome Run(int Count, int TablesEvery = 1, size_t MaxDifferences = 5)
+    {
         TOutcome outcome;
         for (int i = 0; i < Count && outcome.Differences.size() < MaxDifferences; ++i) {
             const TStatementCase c = FGenerator.Next(FRowCounts);
@@ -472,7 +517,8 @@ public:
             else if (layer != oracle)
                 outcome.Differences.push_back(where + "\n" + FirstDifference(layer, oracle));
             outcome.Failed += !layerDone && !oracleDone;
-            if (c.Writes && oracleDone) CountRecords();
+            if (c.Writes && oracleDone)
+                CountRecords();
             if (TablesEvery <= 1 ? c.Writes : (i + 1) % TablesEvery == 0 || i + 1 == Count)
                 for (const TShape* shape : Shapes)
                     if (std::string difference = TableDifference(*shape); !difference.empty())
@@ -484,32 +530,39 @@ public:
     const std::string& Dir() const { return FDir; }
 
     // The highest record number of each table, which the statements' record numbers range up to.
-    void CountRecords() {
+    void CountRecords()
+    {
         for (size_t i = 0; i < std::size(Shapes); ++i) {
             std::vector<std::vector<std::string>> rows;
             Query("SELECT seq FROM sqlite_sequence WHERE name = '" + std::string(Shapes[i]->Alias) + "'", {},
                   rows);
-            if (!rows.empty()) FRowCounts[i] = std::stoi(rows[0][0]);
+            if (!rows.empty())
+                FRowCounts[i] = std::stoi(rows[0][0]);
         }
     }
 
     // The rows SQLite holds for a table, one line each: the record number and the values.
-    std::vector<std::string> OracleTable(const TShape& Shape) {
+    std::vector<std::string> OracleTable(const TShape& Shape)
+    {
         std::string sql = "SELECT rowid";
-        for (const TField& f : Shape.Fields) sql += std::string(", ") + f.Name;
+        for (const TField& f : Shape.Fields)
+            sql += std::string(", ") + f.Name;
         std::vector<std::vector<std::string>> cells;
         Query(sql + " FROM " + Shape.Alias + " ORDER BY rowid", {}, cells);
         std::vector<std::string> rows;
-        for (const std::vector<std::string>& row : cells) rows.push_back(Joined(row));
+        for (const std::vector<std::string>& row : cells)
+            rows.push_back(Joined(row));
         return rows;
     }
 
     // The same, read from the table's file byte by byte: the records not deleted.
-    std::vector<std::string> FileTable(const TShape& Shape) {
+    std::vector<std::string> FileTable(const TShape& Shape)
+    {
         std::ifstream in(FDir + Shape.Name + ".DBF", std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         std::vector<std::string> rows;
-        if (bytes.size() < 32) return rows;
+        if (bytes.size() < 32)
+            return rows;
         auto word = [&](size_t at, int size) {
             unsigned value = 0;
             for (int i = size - 1; i >= 0; --i)
@@ -519,7 +572,8 @@ public:
         const unsigned count = word(4, 4), header = word(8, 2), length = word(10, 2);
         for (unsigned r = 0; r < count && header + size_t(r + 1) * length <= bytes.size(); ++r) {
             const char* record = bytes.data() + header + size_t(r) * length;
-            if (record[0] == '*') continue;
+            if (record[0] == '*')
+                continue;
             std::string line = std::to_string(r + 1);
             size_t at = 1;
             for (const TField& f : Shape.Fields) {
@@ -544,10 +598,12 @@ public:
     }
 
     // Whether each tag of the table holds every record once, in its key's order; what is wrong if not.
-    std::string TagDifference(const TShape& Shape) {
+    std::string TagDifference(const TShape& Shape)
+    {
         const TXbeFunctions& f = *FEngine.Functions;
         const XBSHORT area = f.xb_Use((FDir + Shape.Name + ".DBF").c_str(), "TAGCHECK", 1, 2);
-        if (area <= 0) return "the table cannot be opened";
+        if (area <= 0)
+            return "the table cannot be opened";
         std::string problem;
         const XBLONG count = f.xb_RecCount();
         String record(size_t(f.xb_RecSize()), ' ');
@@ -576,21 +632,24 @@ public:
             }
             if (problem.empty() && walked != count)
                 problem = std::to_string(walked) + " of " + std::to_string(count) + " records are in the tag";
-            if (!problem.empty()) problem = "tag " + std::string(Shape.Tags[t]) + ": " + problem;
+            if (!problem.empty())
+                problem = "tag " + std::string(Shape.Tags[t]) + ": " + problem;
         }
         f.xb_Close();
         return problem;
     }
 
 private:
-    static std::string Number(double Value) {
+    static std::string Number(double Value)
+    {
         char text[64];
         std::snprintf(text, sizeof text, "%.12g", Value);  // a sum's last digits depend on its order
         return text;
     }
 
     // fits_text(value, width): whether a character field of the width can hold the value.
-    static void FitsText(sqlite3_context* Context, int, sqlite3_value** Argv) {
+    static void FitsText(sqlite3_context* Context, int, sqlite3_value** Argv)
+    {
         if (sqlite3_value_type(Argv[0]) == SQLITE_NULL) {
             sqlite3_result_int(Context, 1);
             return;
@@ -603,7 +662,8 @@ private:
     }
 
     // is_date(value): whether the value is a date of the calendar written YYYY-MM-DD.
-    static void IsDate(sqlite3_context* Context, int, sqlite3_value** Argv) {
+    static void IsDate(sqlite3_context* Context, int, sqlite3_value** Argv)
+    {
         const std::string text = sqlite3_value_type(Argv[0]) == SQLITE_TEXT
                                          ? reinterpret_cast<const char*>(sqlite3_value_text(Argv[0]))
                                          : "";
@@ -616,7 +676,8 @@ private:
         sqlite3_result_int(Context, read && y >= 1 && date.ok());
     }
 
-    void Make(const TShape& Shape, int Rows) {
+    void Make(const TShape& Shape, int Rows)
+    {
         const TXbeFunctions& f = *FEngine.Functions;
         const std::string path = FDir + Shape.Name + ".DBF";
         f.xb_Select(f.xb_CreateNew(path.c_str(), "", 2, XBSHORT(Shape.Fields.size())));
@@ -644,7 +705,8 @@ private:
         f.xb_CreateExec();
         sqlite3_exec(FOracle, (schema + "); BEGIN").c_str(), nullptr, nullptr, nullptr);
         std::string insert = "INSERT INTO " + std::string(Shape.Alias) + " VALUES(NULL";
-        for (size_t i = 0; i < Shape.Fields.size(); ++i) insert += ", ?";
+        for (size_t i = 0; i < Shape.Fields.size(); ++i)
+            insert += ", ?";
         sqlite3_stmt* statement = nullptr;
         sqlite3_prepare_v2(FOracle, (insert + ")").c_str(), -1, &statement, nullptr);
         for (int r = 0; r < Rows; ++r) {
@@ -672,17 +734,20 @@ private:
             sqlite3_reset(statement);
         }
         sqlite3_finalize(statement);
-        for (const char* tag : Shape.Tags) f.xb_IndexTag("", tag, tag, 0, 0, "");
+        for (const char* tag : Shape.Tags)
+            f.xb_IndexTag("", tag, tag, 0, 0, "");
         f.xb_Close();
         sqlite3_exec(FOracle, "COMMIT", nullptr, nullptr, nullptr);
     }
 
     // The statement on plain SQLite; its rows as cells: text quoted, NULL as "NULL".
     bool Query(const std::string& Sql, const std::vector<std::pair<std::string, Variant>>& Params,
-               std::vector<std::vector<std::string>>& Rows, std::string* Message = nullptr) {
+               std::vector<std::vector<std::string>>& Rows, std::string* Message = nullptr)
+    {
         sqlite3_stmt* statement = nullptr;
         if (sqlite3_prepare_v2(FOracle, Sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
-            if (Message) *Message = sqlite3_errmsg(FOracle);
+            if (Message)
+                *Message = sqlite3_errmsg(FOracle);
             return false;
         }
         for (const auto& [name, value] : Params) {
@@ -710,25 +775,31 @@ private:
             }
             Rows.push_back(std::move(row));
         }
-        if (rc != SQLITE_DONE && Message) *Message = sqlite3_errmsg(FOracle);
+        if (rc != SQLITE_DONE && Message)
+            *Message = sqlite3_errmsg(FOracle);
         sqlite3_finalize(statement);
         return rc == SQLITE_DONE;
     }
 
-    static std::string Joined(const std::vector<std::string>& Cells) {
+    static std::string Joined(const std::vector<std::string>& Cells)
+    {
         std::string line;
-        for (size_t i = 0; i < Cells.size(); ++i) line += (i ? "|" : "") + Cells[i];
+        for (size_t i = 0; i < Cells.size(); ++i)
+            line += (i ? "|" : "") + Cells[i];
         return line;
     }
 
     // A result image shows no NULL: a value whose typeof() beside it is 'null' counts as "~" on both sides.
-    static std::string Compared(std::vector<std::string> Cells) {
+    static std::string Compared(std::vector<std::string> Cells)
+    {
         for (size_t i = 0; i + 1 < Cells.size(); ++i)
-            if (Cells[i + 1] == "null") Cells[i] = "~";
+            if (Cells[i + 1] == "null")
+                Cells[i] = "~";
         return Joined(Cells);
     }
 
-    bool RunOnOracle(const TStatementCase& Case, std::vector<std::string>& Rows, String& Message) {
+    bool RunOnOracle(const TStatementCase& Case, std::vector<std::string>& Rows, String& Message)
+    {
         std::vector<std::vector<std::string>> raw;
         std::string message;
         const bool done = Query(Case.Sql, Case.Params, raw, &message);
@@ -745,26 +816,32 @@ private:
         return done;
     }
 
-    bool RunOnLayer(const TStatementCase& Case, std::vector<std::string>& Rows, String& Message) {
+    bool RunOnLayer(const TStatementCase& Case, std::vector<std::string>& Rows, String& Message)
+    {
         std::vector<localsql::TTableRef> refs;
         for (const TShape* shape : Shapes)
             refs.push_back({String(shape->Name) + ".DBF", shape->Alias, 2, {}});
         localsql::TSettings settings;
         settings.HideDeleted = true;
         localsql::TParams params;
-        for (const auto& [name, value] : Case.Params) params.emplace_back(name, value);
+        for (const auto& [name, value] : Case.Params)
+            params.emplace_back(name, value);
         auto statement = localsql::TStatement::Prepare({FEngine.Functions, FEngine.LastErrorText}, FDir, refs,
                                                        settings, params, Message);
-        if (!statement) return false;
+        if (!statement)
+            return false;
         const String sql = Utf8ToCp1252(Case.Sql);
-        if (Case.Writes) return statement->Exec(sql, Message) == 0;
-        if (statement->Open(sql, Message) != 0) return false;
+        if (Case.Writes)
+            return statement->Exec(sql, Message) == 0;
+        if (statement->Open(sql, Message) != 0)
+            return false;
         ImageRows(*statement, Rows);
         return true;
     }
 
     // The rows of an opened result as its images show them.
-    static void ImageRows(const localsql::TStatement& Statement, std::vector<std::string>& Rows) {
+    static void ImageRows(const localsql::TStatement& Statement, std::vector<std::string>& Rows)
+    {
         TMemoryStream stream;
         Statement.WriteRows(1, Statement.RecordCount(), stream);
         const char* bytes = reinterpret_cast<const char*>(stream.Memory());
@@ -793,7 +870,8 @@ private:
                     break;
                 case ftDate:
                     std::memcpy(&i32, value, 4);
-                    if (i32) line += FormatDateTime("yyyy-mm-dd", TDateTime(i32 - DateDelta));
+                    if (i32)
+                        line += FormatDateTime("yyyy-mm-dd", TDateTime(i32 - DateDelta));
                     break;
                 default: {
                     TMemoryStream blob;
@@ -809,15 +887,18 @@ private:
         }
     }
 
-    std::string TableDifference(const TShape& Shape) {
+    std::string TableDifference(const TShape& Shape)
+    {
         const std::vector<std::string> file = FileTable(Shape), oracle = OracleTable(Shape);
         return file == oracle ? std::string() : FirstDifference(file, oracle);
     }
 
     static std::string FirstDifference(const std::vector<std::string>& Local,
-                                       const std::vector<std::string>& Oracle) {
+                                       const std::vector<std::string>& Oracle)
+    {
         size_t i = 0;
-        while (i < Local.size() && i < Oracle.size() && Local[i] == Oracle[i]) ++i;
+        while (i < Local.size() && i < Oracle.size() && Local[i] == Oracle[i])
+            ++i;
         return "  " + std::to_string(Local.size()) + " rows here, " + std::to_string(Oracle.size()) +
                " in SQLite; first difference at row " + std::to_string(i + 1) +
                ":\n  local:  " + (i < Local.size() ? Local[i] : "(none)") +

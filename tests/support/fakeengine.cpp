@@ -9,8 +9,7 @@
 
 namespace {
 
-template <class T>
-std::string ArgText(T Value)
+template<class T> std::string ArgText(T Value)
 {
     if constexpr (std::is_same_v<T, const char*> || std::is_same_v<T, char*>)
         return Value ? "\"" + std::string(Value) + "\"" : "null";
@@ -24,8 +23,7 @@ std::string ArgText(T Value)
         return std::to_string(static_cast<long long>(Value));
 }
 
-template <class R, class... A>
-R FakeCall(const char* Name, A... Args)
+template<class R, class... A> R FakeCall(const char* Name, A... Args)
 {
     FakeEngine& fake = Fake();
     std::string call = std::string(Name) + "(";
@@ -47,7 +45,7 @@ const TXbeFunctions& FakeFunctions()
 {
     static const TXbeFunctions functions = [] {
         TXbeFunctions f;
-#define XBE_FUNCTION(name, result, parameters, tier) \
+#define XBE_FUNCTION(name, result, parameters, tier)                                                         \
     f.xb_##name = [](auto... Args) -> result { return FakeCall<result>("xb_" #name, Args...); };
 #include "platform/xbengine/xbe_functions.def"
 #undef XBE_FUNCTION
@@ -62,8 +60,8 @@ void* FakeSymbol(const char* Name)
         return nullptr;
     const TXbeFunctions& f = FakeFunctions();
     void* address = nullptr;
-#define XBE_FUNCTION(name, result, parameters, tier) \
-    if (std::strcmp(Name, "xb_" #name) == 0)       \
+#define XBE_FUNCTION(name, result, parameters, tier)                                                         \
+    if (std::strcmp(Name, "xb_" #name) == 0)                                                                 \
         std::memcpy(&address, &f.xb_##name, sizeof address);
 #include "platform/xbengine/xbe_functions.def"
 #undef XBE_FUNCTION

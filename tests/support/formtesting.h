@@ -11,16 +11,18 @@
 #include <thread>
 #include <vector>
 
-#include "platform/vcl/forms/forms.h"
 #include "platform/vcl/controls/lists.h"
+#include "platform/vcl/forms/forms.h"
 
 // Sends a key to the form's window: the focused control gets it through the same
 // routing a user's key takes.
-inline void PressKey(TCustomForm* Form, Qt::Key Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+inline void PressKey(TCustomForm* Form, Qt::Key Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier)
+{
     QTest::keyClick(Form->Widget()->window()->windowHandle(), Key, Modifiers);
 }
 
-inline void TypeText(TCustomForm* Form, const char* Text) {
+inline void TypeText(TCustomForm* Form, const char* Text)
+{
     for (const char* c = Text; *c; ++c) {
         QTest::keyClick(Form->Widget()->window()->windowHandle(), *c);
     }
@@ -31,14 +33,16 @@ inline void TypeText(TCustomForm* Form, const char* Text) {
 inline void RequestClose(TCustomForm* Form) { Form->Widget()->window()->windowHandle()->close(); }
 
 // The window system's request to end the application, as the end of the session sends it.
-inline void RequestQuit() {
+inline void RequestQuit()
+{
     QEvent quit(QEvent::Quit);
     QCoreApplication::sendEvent(qApp, &quit);
 }
 
 // A left click on the middle of a control, sent to its window through the window
 // system as a user's click comes: a window that takes no input does not get it.
-inline void ClickControl(TControl* Control) {
+inline void ClickControl(TControl* Control)
+{
     QWidget* window = Control->Widget()->window();
     const QPoint at = Control->Widget()->mapTo(window, Control->Widget()->rect().center());
     QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
@@ -46,7 +50,8 @@ inline void ClickControl(TControl* Control) {
 
 // A left click, with Modifiers held, on the middle of item Index of a list box, sent
 // through the window system.
-inline void ClickListItem(TListBox* List, int Index, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+inline void ClickListItem(TListBox* List, int Index, Qt::KeyboardModifiers Modifiers = Qt::NoModifier)
+{
     QWidget* rows = static_cast<QAbstractScrollArea*>(List->Widget())->viewport();
     const TRect r = List->ItemRect(Index);
     QWidget* window = rows->window();
@@ -55,16 +60,19 @@ inline void ClickListItem(TListBox* List, int Index, Qt::KeyboardModifiers Modif
 }
 
 // The indexes of a list box's selected items, in order.
-inline std::vector<int> SelectedItems(const TListBox* List) {
+inline std::vector<int> SelectedItems(const TListBox* List)
+{
     std::vector<int> rows;
     for (int i = 0; i < List->Items()->Count(); ++i)
-        if (List->Selected(i)) rows.push_back(i);
+        if (List->Selected(i))
+            rows.push_back(i);
     return rows;
 }
 
 // Qt keeps the modifiers of the last key event as held, and the test helpers their own
 // pressed buttons: a test that ended mid-press would hand them to the next. Releases all.
-inline void ForgetHeldInput() {
+inline void ForgetHeldInput()
+{
     QWindow window;
     for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
         QTest::mouseRelease(&window, button);
@@ -75,7 +83,8 @@ inline void ForgetHeldInput() {
 }
 
 // Shows the form and lets the window system settle.
-inline void ShowForm(TCustomForm* Form) {
+inline void ShowForm(TCustomForm* Form)
+{
     Form->Show();
     QCoreApplication::processEvents();
     Form->Show();
@@ -85,7 +94,8 @@ inline void ShowForm(TCustomForm* Form) {
 struct TEventLog {
     std::vector<std::string> Entries;
     void Add(const std::string& Entry) { Entries.push_back(Entry); }
-    std::function<void(TObject*)> Note(const std::string& Entry) {
+    std::function<void(TObject*)> Note(const std::string& Entry)
+    {
         return [this, Entry](TObject*) { Add(Entry); };
     }
 };
@@ -95,21 +105,26 @@ struct TEventLog {
 // lets the program take it and waits for the typing to end.
 class TQueuedTypist {
 public:
-    TQueuedTypist(QWindow* Window, Qt::Key Key, const QString& Text) {
+    TQueuedTypist(QWindow* Window, Qt::Key Key, const QString& Text)
+    {
         FThread = std::thread([this, Window, Key, Text] {
             FStarted = true;
             qt_handleKeyEvent(Window, QEvent::KeyPress, Key, Qt::NoModifier, Text);
             qt_handleKeyEvent(Window, QEvent::KeyRelease, Key, Qt::NoModifier, Text);
             FDone = true;
         });
-        while (!FStarted) std::this_thread::yield();
+        while (!FStarted)
+            std::this_thread::yield();
         // Long enough for the key to be queued.
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     ~TQueuedTypist() { Finish(); }
-    void Finish() {
-        if (!FThread.joinable()) return;
-        while (!FDone) QCoreApplication::processEvents();
+    void Finish()
+    {
+        if (!FThread.joinable())
+            return;
+        while (!FDone)
+            QCoreApplication::processEvents();
         FThread.join();
     }
 

@@ -57,7 +57,8 @@ inline std::string AtRight(int row, int column, const std::string& text)
 inline std::string SampleFormPage()
 {
     std::string page = Esc("E") + SampleOverlay();
-    page += At(5, 2, "KORVANE SAMPLE PAYER INC") + At(6, 2, "100 MAIN STREET") + At(7, 2, "SPRINGFIELD OR 97477");
+    page += At(5, 2, "KORVANE SAMPLE PAYER INC") + At(6, 2, "100 MAIN STREET") +
+            At(7, 2, "SPRINGFIELD OR 97477");
     page += AtRight(4, 58, "1,234.50") + AtRight(8, 58, "98.76");
     page += At(11, 2, "12-3456789") + At(11, 22, "987-65-4321");
     page += At(14, 2, "JOS\xC9 Q. RECIPIENT");

@@ -28,7 +28,7 @@ public:
             dup2(out[1], 1);
             close(in[1]);
             close(out[0]);
-            std::vector<char*> argv{const_cast<char*>(XBE_PEER_PATH)};
+            std::vector<char*> argv {const_cast<char*>(XBE_PEER_PATH)};
             for (std::string& a : args)
                 argv.push_back(a.data());
             argv.push_back(nullptr);

@@ -8,9 +8,14 @@
 #include <QString>
 #include <gtest/gtest.h>
 
-inline void KeepScreenshot(const QImage& Picture, const QString& Name) {
+inline void KeepScreenshot(const QImage& Picture, const QString& Name)
+{
     ASSERT_TRUE(QDir().mkpath(TOTAMUND_SCREENSHOT_DIR));
-    ASSERT_TRUE(Picture.save(QStringLiteral(TOTAMUND_SCREENSHOT_DIR "/") + Name, "PNG")) << Name.toStdString();
+    ASSERT_TRUE(Picture.save(QStringLiteral(TOTAMUND_SCREENSHOT_DIR "/") + Name, "PNG"))
+            << Name.toStdString();
 }
 
-inline void KeepScreenshot(const QPixmap& Picture, const QString& Name) { KeepScreenshot(Picture.toImage(), Name); }
+inline void KeepScreenshot(const QPixmap& Picture, const QString& Name)
+{
+    KeepScreenshot(Picture.toImage(), Name);
+}

@@ -18,17 +18,17 @@
 #include "platform/classes/screen.h"
 #include "platform/rtl/clock.h"
 #include "platform/rtl/datetime.h"
-#include "platform/vcl/forms/application.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
+#include "platform/vcl/forms/application.h"
 #include "platform/win/servicedoubles.h"
-#include "tests/support/tempdir.h"
 #include "tests/support/formtesting.h"
 #include "tests/support/screenshots.h"
+#include "tests/support/tempdir.h"
 
 // Runs Action once a form of type T is up (it is looked for again until it is);
 // Action gets that form.
-template <class T>
-void WhenShown(std::function<void(T*)> Action, int Tries = 500) {
+template<class T> void WhenShown(std::function<void(T*)> Action, int Tries = 500)
+{
     QTimer::singleShot(Tries == 500 ? 0 : 10, [Action, Tries] {
         for (int i = Screen()->FormCount() - 1; i >= 0; --i) {
             auto* form = dynamic_cast<T*>(Screen()->Forms(i));
@@ -37,15 +37,18 @@ void WhenShown(std::function<void(T*)> Action, int Tries = 500) {
                 return;
             }
         }
-        if (Tries > 0) WhenShown<T>(Action, Tries - 1);
-        else ADD_FAILURE() << "the form was never shown";
+        if (Tries > 0)
+            WhenShown<T>(Action, Tries - 1);
+        else
+            ADD_FAILURE() << "the form was never shown";
     });
 }
 
 // Runs Action on the next modal form of type T that is up, takes input and is not
 // closing. A form is up once its window shows: what it does as it shows (the print
 // selection's totals, under their progress form) is over by then.
-template<class T> void WhenUp(std::function<void(T*)> Action) {
+template<class T> void WhenUp(std::function<void(T*)> Action)
+{
     WhenShown<T>([Action](T* Form) {
         if (!Form->Widget()->window()->isVisible() || !Form->Enabled() || Form->ModalResult() != mrNone) {
             QTimer::singleShot(10, [Action] { WhenUp<T>(Action); });
@@ -60,18 +63,21 @@ using TPayerRow = std::vector<std::pair<const char*, const char*>>;
 
 class ShellFixture : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         TFMain::ProgramDirOverride = Dir.Path();
         SetClock([] { return EncodeDate(2008, 12, 31); });
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         if (FTotStart) {
             FTotStart->TerminateOnClose = false;
             FTotStart->OnClose = nullptr;
             FTotStart->Free();
             FTotStart = nullptr;
         }
-        if (FMain) FMain->Free();
+        if (FMain)
+            FMain->Free();
         MenuForms = TMenuForms();
         SetClock(nullptr);
         TFMain::ProgramDirOverride.clear();
@@ -80,17 +86,20 @@ protected:
     void StartMain() { Application->CreateForm(FMain); }
     // The menu shows itself when made; the main window shows afterwards, as the
     // program's message loop shows it.
-    void StartMenu() {
+    void StartMenu()
+    {
         Application->CreateForm(FTotStart);
         ShowForm(FMain);
     }
-    void Start() {
+    void Start()
+    {
         StartMain();
         StartMenu();
     }
     // The main window, then the client ID made with the payer Name and chosen as the
     // current client, then the menu, which opens it.
-    void StartOnClient(const String& ID, const String& Name) {
+    void StartOnClient(const String& ID, const String& Name)
+    {
         StartMain();
         MakeClient(ID, Name);
         FMain->User->ClientID = ID;
@@ -99,13 +108,15 @@ protected:
 
     // Creates the client ID and opens it as the current client with the payer's
     // fields; its recipients are read in ID order.
-    static void OpenClient(const String& ID, const TPayerRow& Payer) {
+    static void OpenClient(const String& ID, const TPayerRow& Payer)
+    {
         DClientDataBase->CreateClientTables(ID);
         FMain->User->ClientID = ID;
         DClientDataBase->OpenClient();
         TDaroruTable* client = DClientDataBase->tblClient;
         client->Edit();
-        for (const auto& [field, value] : Payer) client->FieldByName(field)->SetAsString(value);
+        for (const auto& [field, value] : Payer)
+            client->FieldByName(field)->SetAsString(value);
         client->Post();
         TDaroruTable* recipients = DClientDataBase->tblEmployee;
         recipients->SetOrder(recipients->TagArea("ID"));
@@ -113,29 +124,34 @@ protected:
 
     // A client with its tables, whose payer is called Name; the current client is
     // open again afterwards.
-    static void MakeClient(const String& ID, const String& Name) {
+    static void MakeClient(const String& ID, const String& Name)
+    {
         const String previous = FMain->User->ClientID;
         OpenClient(ID, {{"NAME1", Name.c_str()}});
         DClientDataBase->CloseClient();
         FMain->User->ClientID = previous;
-        if (!previous.empty()) DClientDataBase->OpenClient();
+        if (!previous.empty())
+            DClientDataBase->OpenClient();
     }
 
     // The texts of the messages shown so far.
-    std::vector<String> Shown() const {
+    std::vector<String> Shown() const
+    {
         std::vector<String> texts;
-        for (const TMessageRequest& request : Dialogs.Messages) texts.push_back(request.Text);
+        for (const TMessageRequest& request : Dialogs.Messages)
+            texts.push_back(request.Text);
         return texts;
     }
 
     TempDir Dir;
     TScriptedDialogs Dialogs;
-    TFixedHostInfo Host{"ACCT2"};
+    TFixedHostInfo Host {"ACCT2"};
     TMemoryRegistry Registry;
 };
 
 // Saves a picture of the form's window as Name in the screenshot directory.
-inline void SaveScreenshot(TCustomForm* Form, const char* Name) {
+inline void SaveScreenshot(TCustomForm* Form, const char* Name)
+{
     QCoreApplication::processEvents();
     const QImage image = Form->Widget()->window()->grab().toImage();
     ASSERT_FALSE(image.isNull());

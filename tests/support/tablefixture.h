@@ -42,7 +42,8 @@ protected:
     String CreateTable(const String& Name, const std::vector<FieldLayout>& Fields);
     // A record image: the deletion flag, then each value padded to its width
     // (numbers to the right, the rest to the left).
-    static String Image(const std::vector<FieldLayout>& Fields, const std::vector<String>& Values, bool Deleted = false);
+    static String Image(const std::vector<FieldLayout>& Fields, const std::vector<String>& Values,
+                        bool Deleted = false);
     // Appends the images to the table file through the engine.
     void AppendImages(const String& Name, const std::vector<String>& Images);
     // The records as an independent reader sees them: one line per record,

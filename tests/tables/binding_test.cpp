@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/rtl/exceptions.h"
-#include "tables/droerror.h"
 #include "tables/drodset.h"
+#include "tables/droerror.h"
 #include "tables/xbe50.h"
 #include "tests/support/fakeengine.h"
 
@@ -33,7 +33,7 @@ TEST_F(BindingTest, MissingLibraryShowsTheMessageAtEveryTryAndCallsNothing)
     Fake().Loadable = false;
     LoadDLL();
     LoadDLL();
-    EXPECT_EQ(Messages, (std::vector<String>{XbeLoadFailureText, XbeLoadFailureText}));
+    EXPECT_EQ(Messages, (std::vector<String> {XbeLoadFailureText, XbeLoadFailureText}));
     EXPECT_STREQ(XbeLoadFailureText, "DARORU: Unable to load required XBE50.DLL");
     EXPECT_EQ(Fake().Opens, 2);
     EXPECT_FALSE(XbeLoaded());
@@ -48,7 +48,7 @@ TEST_F(BindingTest, FirstLoadMakesTheTwoSetUpCallsAndLaterLoadsNothing)
 {
     LoadDLL();
     ASSERT_TRUE(XbeLoaded());
-    EXPECT_EQ(Fake().Calls, (Calls{"xb_SetStringType(1)", "xb_SysProp(1009,0)"}));
+    EXPECT_EQ(Fake().Calls, (Calls {"xb_SetStringType(1)", "xb_SysProp(1009,0)"}));
     LoadDLL();
     EXPECT_EQ(Fake().Opens, 1);
     EXPECT_EQ(Fake().Calls.size(), 2u);
@@ -69,7 +69,7 @@ TEST_F(BindingTest, MissingExportStopsBindingAndItsSlotIsNeverCalled)
     }
     EXPECT_TRUE(XbeLoaded());
     XBE_CALL(xb_GoTop);  // bound before the missing name
-    EXPECT_EQ(Fake().Calls, (Calls{"xb_GoTop()"}));
+    EXPECT_EQ(Fake().Calls, (Calls {"xb_GoTop()"}));
     EXPECT_THROW(XBE_CALL(xb_Locate, "X", 0, 0), EDaroruError);
     EXPECT_THROW(XBE_CALL(xb_Zap), EDaroruError);  // after it: never bound
     LoadDLL();
@@ -88,7 +88,7 @@ TEST(RealEngineBinding, EveryListedFunctionIsExportedAndBound)
 
 class DispatchTest : public FakeEngineTest {
 protected:
-    TDaroruTable Table{nullptr};
+    TDaroruTable Table {nullptr};
 };
 
 TEST_F(DispatchTest, AnyNonZeroEngineTruthReadsAsTrue)
@@ -108,7 +108,7 @@ TEST_F(DispatchTest, EngineReceivesTheArgumentsInOrder)
     Table.cs_Replace("AMOUNT", 1024, "12.5");
     Table.cs_Go(7);
     Table.cs_OrderPosSet(0.25);
-    EXPECT_EQ(Fake().Calls, (Calls{"xb_Replace(\"AMOUNT\",1024,ptr)", "xb_Go(7)", "xb_OrderPosSet(0.25)"}));
+    EXPECT_EQ(Fake().Calls, (Calls {"xb_Replace(\"AMOUNT\",1024,ptr)", "xb_Go(7)", "xb_OrderPosSet(0.25)"}));
 }
 
 class RecordingConnection : public TDaroruConnection {
@@ -132,7 +132,7 @@ TEST_F(DispatchTest, ServerAccessSendsTheCallToTheConnectionInstead)
     Table.SetDaroruConnection(&connection);
     Table.cs_Go(4);
     EXPECT_TRUE(Table.cs_Seek("AB"));
-    EXPECT_EQ(connection.Requests, (std::vector<String>{"Go 4", "Seek AB"}));
+    EXPECT_EQ(connection.Requests, (std::vector<String> {"Go 4", "Seek AB"}));
     EXPECT_TRUE(Fake().Calls.empty());
     Table.SetDaroruConnection(nullptr);
 }

@@ -11,7 +11,8 @@
 
 namespace {
 
-TEST(DataPath, NamesAPathAnAliasOrTheProgramDirectory) {
+TEST(DataPath, NamesAPathAnAliasOrTheProgramDirectory)
+{
     TDataModule* module = new TDataModule(nullptr);
     auto* withPath = new TDaroruDatabase(module);
     withPath->SetDataPathAlias("CLIENTS");
@@ -48,7 +49,8 @@ TEST(DataPath, NamesAPathAnAliasOrTheProgramDirectory) {
     module->Free();
 }
 
-TEST(DataPath, AnAliasIsLookedUpOnlyForANameWithoutPath) {
+TEST(DataPath, AnAliasIsLookedUpOnlyForANameWithoutPath)
+{
     int asked = 0;
     const auto database = [&]() -> TDaroruDatabase* {
         ++asked;
@@ -61,7 +63,8 @@ TEST(DataPath, AnAliasIsLookedUpOnlyForANameWithoutPath) {
     EXPECT_EQ(asked, 1);
 }
 
-TEST(DataPath, ATableWithoutDatabaseNameLooksInTheProgramDirectory) {
+TEST(DataPath, ATableWithoutDatabaseNameLooksInTheProgramDirectory)
+{
     if (IncludeTrailingPathDelimiter(ExpandFileName(".")) == ProgramDir())
         GTEST_SKIP() << "run from the program directory, the two cannot be told apart";
     TDaroruTable table(nullptr);

@@ -28,14 +28,14 @@ protected:
         DateSeparator = SavedSeparator;
         UseRealEngine();
     }
-    TDaroruEnv Env{nullptr};
+    TDaroruEnv Env {nullptr};
     String SavedFormat;
     char SavedSeparator = '/';
 };
 
 TEST_F(EnvTest, StartsWithTheDefaults)
 {
-    EXPECT_EQ(Env.ApplyTo(), TDaroruApplyTo{atLocal});
+    EXPECT_EQ(Env.ApplyTo(), TDaroruApplyTo {atLocal});
     EXPECT_EQ(Env.DateFormat(), dfWinDefault);
     EXPECT_EQ(Env.LockTimeOut(), 1);
     EXPECT_EQ(Env.MemoBlockSize(), 64);
@@ -43,7 +43,8 @@ TEST_F(EnvTest, StartsWithTheDefaults)
     EXPECT_EQ(Env.Epoch(), 1980);
     EXPECT_EQ(Env.ErrorFunc(), -1);
     EXPECT_TRUE(Env.AutoRefresh());
-    EXPECT_FALSE(Env.Deleted() || Env.Exact() || Env.SoftSeek() || Env.OptimisticBuffer() || Env.CountNeedsRefresh());
+    EXPECT_FALSE(Env.Deleted() || Env.Exact() || Env.SoftSeek() || Env.OptimisticBuffer() ||
+                 Env.CountNeedsRefresh());
 }
 
 TEST_F(EnvTest, WithNothingToApplyToEverySetterChangesNothing)
@@ -77,17 +78,19 @@ TEST_F(EnvTest, UnchangedSwitchesArePushedOnlyWhereTheyMustBe)
     Env.SetDeleted(WordTrue);
     Env.SetLockTimeOut(1);
     Env.SetMemoBlockSize(64);
-    EXPECT_EQ(Fake().Calls, (Calls{"xb_SetSoftSeek(-1)", "xb_SetExact(-1)", "xb_SetDeleted(-1)", "xb_SetDeleted(-1)"}));
+    EXPECT_EQ(Fake().Calls,
+              (Calls {"xb_SetSoftSeek(-1)", "xb_SetExact(-1)", "xb_SetDeleted(-1)", "xb_SetDeleted(-1)"}));
 }
 
 TEST_F(EnvTest, EpochIsClampedAndPushed)
 {
-    const std::pair<int, int> cases[] = {{0, 1900}, {50, 100}, {-5, 100}, {3500, 2999}, {1980, 1980}, {2000, 2000}};
+    const std::pair<int, int> cases[] = {{0, 1900},    {50, 100},    {-5, 100},
+                                         {3500, 2999}, {1980, 1980}, {2000, 2000}};
     for (auto [given, stored] : cases) {
         Fake().Clear();
         Env.SetEpoch(given);
         EXPECT_EQ(Env.Epoch(), stored) << given;
-        EXPECT_EQ(Fake().Calls, (Calls{"xb_SetEpoch(" + std::to_string(stored) + ")"})) << given;
+        EXPECT_EQ(Fake().Calls, (Calls {"xb_SetEpoch(" + std::to_string(stored) + ")"})) << given;
     }
 }
 
@@ -101,7 +104,7 @@ TEST_F(EnvTest, SixteenBitSettingsOutOfRangeFailBeforeAnything)
     EXPECT_TRUE(Fake().Calls.empty());
     Env.SetLockTimeOut(-1);
     EXPECT_EQ(Env.LockTimeOut(), -1);
-    EXPECT_EQ(Fake().Calls, (Calls{"xb_SetLockTimeout(-1)"}));
+    EXPECT_EQ(Fake().Calls, (Calls {"xb_SetLockTimeout(-1)"}));
 }
 
 TEST_F(EnvTest, DateFormatSetsTheEngineCodeAndTheShortDateFormat)
@@ -114,12 +117,12 @@ TEST_F(EnvTest, DateFormatSetsTheEngineCodeAndTheShortDateFormat)
         const char* Push;
     };
     const Case cases[] = {
-        {dfGerman, WordTrue, "dd.mm.yyyy", '.', "xb_SetDateFormat(4)"},
-        {dfGerman, WordFalse, "dd.mm.yy", '.', "xb_SetDateFormat(4)"},
-        {dfAnsi, WordTrue, "yyyy.mm.dd", '.', "xb_SetDateFormat(1)"},
-        {dfItalian, WordFalse, "dd-mm-yy", '-', "xb_SetDateFormat(5)"},
-        {dfAmerican, WordTrue, "mm/dd/yyyy", '/', "xb_SetDateFormat(0)"},
-        {dfWinDefault, WordTrue, "mm/dd/yyyy", '/', "xb_SetDateFormat(99)"},
+            {dfGerman, WordTrue, "dd.mm.yyyy", '.', "xb_SetDateFormat(4)"},
+            {dfGerman, WordFalse, "dd.mm.yy", '.', "xb_SetDateFormat(4)"},
+            {dfAnsi, WordTrue, "yyyy.mm.dd", '.', "xb_SetDateFormat(1)"},
+            {dfItalian, WordFalse, "dd-mm-yy", '-', "xb_SetDateFormat(5)"},
+            {dfAmerican, WordTrue, "mm/dd/yyyy", '/', "xb_SetDateFormat(0)"},
+            {dfWinDefault, WordTrue, "mm/dd/yyyy", '/', "xb_SetDateFormat(99)"},
     };
     for (const Case& c : cases) {
         Env.SetCentury(c.Century);
@@ -140,14 +143,14 @@ TEST_F(EnvTest, CenturyWidensOrNarrowsTheYear)
     ShortDateFormat = "mm/dd/yyyy";
     Env.SetCentury(WordFalse);
     EXPECT_EQ(ShortDateFormat, "mm/dd/yy");
-    EXPECT_EQ(Fake().Calls, (Calls{"xb_SetCentury(-1)", "xb_SetCentury(0)"}));
+    EXPECT_EQ(Fake().Calls, (Calls {"xb_SetCentury(-1)", "xb_SetCentury(0)"}));
 }
 
 TEST_F(EnvTest, OptimisticBufferFollowsTheEngineAndOnlyTheLocalEngine)
 {
     Fake().Results["xb_SysProp"] = 1;
     Env.SetOptimisticBuffer(WordTrue);
-    EXPECT_EQ(Fake().Calls, (Calls{"xb_SysProp(1009,-1)", "xb_SysProp(1008,0)"}));
+    EXPECT_EQ(Fake().Calls, (Calls {"xb_SysProp(1009,-1)", "xb_SysProp(1008,0)"}));
     EXPECT_EQ(Env.OptimisticBuffer(), WordTrue);
     Fake().Results["xb_SysProp"] = 0;
     Env.SetOptimisticBuffer(WordTrue);
@@ -160,7 +163,8 @@ TEST_F(EnvTest, OptimisticBufferFollowsTheEngineAndOnlyTheLocalEngine)
 
 // Durable writes are on until switched off (for a scratch table opened
 // next), and the setting holds what the engine answers.
-TEST_F(EnvTest, DurableWritesAreOnByDefaultAndFollowTheEngine) {
+TEST_F(EnvTest, DurableWritesAreOnByDefaultAndFollowTheEngine)
+{
     EXPECT_EQ(Env.DurableWrites(), WordTrue);
     Fake().Results["xb_SysProp"] = 0;
     Env.SetDurableWrites(WordFalse);
@@ -171,7 +175,7 @@ TEST_F(EnvTest, DurableWritesAreOnByDefaultAndFollowTheEngine) {
     EXPECT_EQ(Env.DurableWrites(), WordTrue);
 }
 
-void IgnoreErrors(int32_t, const char*, intptr_t) {}
+void IgnoreErrors(int32_t, const char*, intptr_t) { }
 
 TEST_F(EnvTest, ErrorFunctionAndLevelGoToTheEngine)
 {
@@ -183,7 +187,8 @@ TEST_F(EnvTest, ErrorFunctionAndLevelGoToTheEngine)
     EXPECT_EQ(Env.ErrorFunc(), -1);
     EXPECT_EQ(Env.ErrorLevel(2), 1);
     EXPECT_EQ(Env.GetErrorLevel(), 2);
-    EXPECT_EQ(Fake().Calls, (Calls{"xb_SetErrorFunc(ptr,3)", "xb_SetErrorFunc(null,0)", "xb_ErrorLevel(2)"}));
+    EXPECT_EQ(Fake().Calls,
+              (Calls {"xb_SetErrorFunc(ptr,3)", "xb_SetErrorFunc(null,0)", "xb_ErrorLevel(2)"}));
 }
 
 TEST(EnvLoading, LoadedLoadsTheEngineOnlyForTheLocalEngineAlone)

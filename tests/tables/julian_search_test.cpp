@@ -42,8 +42,8 @@ TEST(Julian, DatesConvertBothWays)
         int Year, Month, Day;
         double Julian;
     } cases[] = {
-        {2000, 1, 1, 2451545}, {2000, 2, 29, 2451604}, {2000, 12, 31, 2451910}, {1999, 12, 31, 2451544},
-        {1900, 3, 1, 2415080}, {2024, 2, 29, 2460370}, {1001, 1, 1, 2086668},
+            {2000, 1, 1, 2451545}, {2000, 2, 29, 2451604}, {2000, 12, 31, 2451910}, {1999, 12, 31, 2451544},
+            {1900, 3, 1, 2415080}, {2024, 2, 29, 2460370}, {1001, 1, 1, 2086668},
     };
     for (const auto& c : cases) {
         const TDateTime date = EncodeDate(c.Year, c.Month, c.Day);
@@ -81,9 +81,10 @@ TEST(ComponentSearch, DataModulesFirstThenFormsAndTheirFrames)
 
     TDaroruSearchObject search;
     std::vector<TComponent*> found;
-    for (TComponent* x = search.SearchFirstComponent("tdarorutable"); x; x = search.SearchNextComponent("TDaroruTable"))
+    for (TComponent* x = search.SearchFirstComponent("tdarorutable"); x;
+         x = search.SearchNextComponent("TDaroruTable"))
         found.push_back(x);
-    EXPECT_EQ(found, (std::vector<TComponent*>{a, b, c, d, e, f}));
+    EXPECT_EQ(found, (std::vector<TComponent*> {a, b, c, d, e, f}));
     EXPECT_EQ(search.SearchNextComponent("TDaroruTable"), nullptr);
     EXPECT_EQ(search.SearchFirstComponent("TDaroruTable"), a);  // a new walk starts over
 

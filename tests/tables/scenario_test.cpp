@@ -68,7 +68,8 @@ protected:
         CreateWithTags(t, dir + "TOTTRANS", TransactionSchema, TransTags);
 
         OpenOn(t, dir + "EMPLOYEE", true);
-        for (const auto& [id, last, term] : {std::tuple{"E1", "Zeta", ""}, std::tuple{"E2", "Alpha", "12/31/2025"}}) {
+        for (const auto& [id, last, term] :
+             {std::tuple {"E1", "Zeta", ""}, std::tuple {"E2", "Alpha", "12/31/2025"}}) {
             t->Append();
             t->FieldByName("ID")->SetAsString(id);
             t->FieldByName("LAST")->SetAsString(last);
@@ -78,8 +79,8 @@ protected:
         }
         t->Close();
         OpenOn(t, dir + "TOTTRANS", true);
-        for (const auto& [emp, amount, fwt] : {std::tuple{"E1", 100.25, 10.0}, std::tuple{"E2", 50.0, 5.0},
-                                               std::tuple{"E1", 0.5, 0.25}}) {
+        for (const auto& [emp, amount, fwt] :
+             {std::tuple {"E1", 100.25, 10.0}, std::tuple {"E2", 50.0, 5.0}, std::tuple {"E1", 0.5, 0.25}}) {
             t->Append();
             t->FieldByName("EMP_ID")->SetAsString(emp);
             t->FieldByName("AMOUNT")->SetAsFloat(amount);

@@ -31,8 +31,9 @@ protected:
     {
         TableTest::SetUp();
         CreateTable("LIST.DBF", ClientListSchema);
-        AppendImages("LIST.DBF", {Image(ClientListSchema, {"C1", "One"}), Image(ClientListSchema, {"C2", "Two"}),
-                                  Image(ClientListSchema, {"C3", "Three"})});
+        AppendImages("LIST.DBF",
+                     {Image(ClientListSchema, {"C1", "One"}), Image(ClientListSchema, {"C2", "Two"}),
+                      Image(ClientListSchema, {"C3", "Three"})});
         T = Table("LIST");
     }
 
@@ -169,7 +170,7 @@ TEST_F(CacheTest, CachedTableBrowsesAndPostsIntoTheStoreOnly)
     T->Open();
     T->SetCachedUpdates(true);
     T->Invalidate();
-    EXPECT_EQ(Names(*T), (std::vector<String>{"One", "Two", "Three"}));
+    EXPECT_EQ(Names(*T), (std::vector<String> {"One", "Two", "Three"}));
     T->First();
     T->Next();
     T->Edit();
@@ -177,16 +178,16 @@ TEST_F(CacheTest, CachedTableBrowsesAndPostsIntoTheStoreOnly)
     T->Post();
     EXPECT_EQ(T->UpdateStatus(), usModified);
     EXPECT_TRUE(T->UpdatesPending());
-    EXPECT_EQ(Names(*T), (std::vector<String>{"One", "Changed", "Three"}));
+    EXPECT_EQ(Names(*T), (std::vector<String> {"One", "Changed", "Three"}));
 
     TDaroruTable* other = Table("LIST");
     other->Open();
-    EXPECT_EQ(Names(*other), (std::vector<String>{"One", "Two", "Three"})) << "the file keeps its records";
+    EXPECT_EQ(Names(*other), (std::vector<String> {"One", "Two", "Three"})) << "the file keeps its records";
     other->Close();
 
     T->CancelUpdates();
     T->Refresh();
-    EXPECT_EQ(Names(*T), (std::vector<String>{"One", "Two", "Three"}));
+    EXPECT_EQ(Names(*T), (std::vector<String> {"One", "Two", "Three"}));
     EXPECT_EQ(T->UpdateStatus(), usUnmodified);
 }
 
@@ -283,11 +284,13 @@ protected:
         T->Post();
     }
 
-    const std::vector<String> FileBefore{"C1|One||", "C2|Two||", "C3|Three||"};
+    const std::vector<String> FileBefore {"C1|One||", "C2|Two||", "C3|Three||"};
 };
 
 INSTANTIATE_TEST_SUITE_P(AppendOrInsert, CachedAddTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& Info) { return Info.param ? "Insert" : "Append"; });
+                         [](const ::testing::TestParamInfo<bool>& Info) {
+                             return Info.param ? "Insert" : "Append";
+                         });
 
 TEST_P(CachedAddTest, NewRecordWaitsInTheStoreAfterTheLast)
 {
@@ -297,7 +300,7 @@ TEST_P(CachedAddTest, NewRecordWaitsInTheStoreAfterTheLast)
     EXPECT_EQ(T->UpdateStatus(), usInserted);
     EXPECT_TRUE(T->UpdatesPending());
 
-    EXPECT_EQ(Names(*T), (std::vector<String>{"One", "Two", "Three", "Four"}));
+    EXPECT_EQ(Names(*T), (std::vector<String> {"One", "Two", "Three", "Four"}));
     T->Last();
     EXPECT_EQ(NameOf(*T), "Four");
     T->Prior();
@@ -318,11 +321,11 @@ TEST_P(CachedAddTest, CancelLeavesTheNewRecordAsTheFileHasIt)
     T->Refresh();
     EXPECT_EQ(T->UpdateStatus(), usUnmodified);
     EXPECT_EQ(T->RecordCount(), 4);
-    EXPECT_EQ(Names(*T), (std::vector<String>{"One", "Two", "Three", ""}));
+    EXPECT_EQ(Names(*T), (std::vector<String> {"One", "Two", "Three", ""}));
     T->SetCachedUpdates(false);
     T->Close();
     T->Open();
-    EXPECT_EQ(Names(*T), (std::vector<String>{"One", "Two", "Three", ""}));
+    EXPECT_EQ(Names(*T), (std::vector<String> {"One", "Two", "Three", ""}));
 }
 
 TEST_P(CachedAddTest, ApplySendsTheNewRecordAsInserted)
@@ -362,19 +365,19 @@ TEST_F(CacheTest, CachedAddStaysAfterTheLastWhateverTheOrder)
     T->FieldByName("NAME")->SetAsString("Four");
     T->Post();
     EXPECT_EQ(T->RecNo(), 4);
-    EXPECT_EQ(Names(*T), (std::vector<String>{"One", "Three", "Two", "Four"}))
-        << "the blank record in the file sorts first, but is not read twice";
+    EXPECT_EQ(Names(*T), (std::vector<String> {"One", "Three", "Two", "Four"}))
+            << "the blank record in the file sorts first, but is not read twice";
     T->SetRecNo(2);
     EXPECT_EQ(NameOf(*T), "Three");
     EXPECT_EQ(T->RecNo(), 2);
 
     T->SetOrder(0);
-    EXPECT_EQ(Names(*T), (std::vector<String>{"One", "Two", "Three", "Four"}));
+    EXPECT_EQ(Names(*T), (std::vector<String> {"One", "Two", "Three", "Four"}));
     EXPECT_EQ(T->UpdateStatus(), usInserted);
     EXPECT_TRUE(T->UpdatesPending()) << "a new order keeps the record added";
     T->CancelUpdates();
     T->Refresh();
-    EXPECT_EQ(Names(*T), (std::vector<String>{"One", "Two", "Three", ""}));
+    EXPECT_EQ(Names(*T), (std::vector<String> {"One", "Two", "Three", ""}));
 }
 
 TEST_F(CacheTest, CachedPostsKeepThePositionOfTheFirstRecord)
@@ -394,7 +397,7 @@ TEST_F(CacheTest, CachedPostsKeepThePositionOfTheFirstRecord)
     t->Post();
     EXPECT_EQ(t->RecNo(), 1);
     EXPECT_EQ(t->UpdateStatus(), usInserted) << "a new record stays new when changed again";
-    EXPECT_EQ(Names(*t), (std::vector<String>{"Changed"}));
+    EXPECT_EQ(Names(*t), (std::vector<String> {"Changed"}));
 }
 
 TEST_F(CacheTest, StructureCopyWritesTheNewTableOnly)
@@ -403,10 +406,11 @@ TEST_F(CacheTest, StructureCopyWritesTheNewTableOnly)
     T->Open();
     T->First();
     EXPECT_TRUE(T->CopyStructureExtended(Dir + "STRUCT"));
-    EXPECT_EQ(ReadBack("STRUCT.DBF"), (std::vector<String>{"ID|C|8|0", "NAME|C|40|0", "PATH|C|60|0", "YEAR|C|2|0"}));
+    EXPECT_EQ(ReadBack("STRUCT.DBF"),
+              (std::vector<String> {"ID|C|8|0", "NAME|C|40|0", "PATH|C|60|0", "YEAR|C|2|0"}));
     EXPECT_EQ(T->RecordCount(), 3);
     EXPECT_FALSE(T->UpdatesPending()) << "the new table's records are not this one's";
-    EXPECT_EQ(Names(*T), (std::vector<String>{"One", "Two", "Three"}));
+    EXPECT_EQ(Names(*T), (std::vector<String> {"One", "Two", "Three"}));
 }
 
 TEST_F(CacheTest, CachedRecordWriteGoesToTheStoreAtTheCursor)
@@ -429,7 +433,7 @@ TEST_F(CacheTest, CachedRecordWriteGoesToTheStoreAtTheCursor)
     T->Invalidate();
     EXPECT_THROW(T->PutRecord(image.c_str()), EDaroruError) << "no record at the cursor";
     T->Close();
-    EXPECT_EQ(ReadBack("LIST.DBF"), (std::vector<String>{"C1|One||", "C2|Two||", "C3|Three||"}));
+    EXPECT_EQ(ReadBack("LIST.DBF"), (std::vector<String> {"C1|One||", "C2|Two||", "C3|Three||"}));
 }
 
 // Five records, the second to the fourth with a memo written by the engine.
@@ -442,7 +446,8 @@ protected:
         AppendImages("NOTES.DBF", {Image(Layout, {"A"}), Image(Layout, {"B"}), Image(Layout, {"C"}),
                                    Image(Layout, {"D"}), Image(Layout, {"E"})});
         ASSERT_GT(XBE_CALL(xb_Use, (Dir + "NOTES.DBF").c_str(), "SEEDING", 0, 2), 0) << XbeLastErrorText();
-        for (const auto& [recno, text] : {std::pair{2, "two"}, std::pair{3, "three"}, std::pair{4, "four"}}) {
+        for (const auto& [recno, text] :
+             {std::pair {2, "two"}, std::pair {3, "three"}, std::pair {4, "four"}}) {
             XBE_CALL(xb_Go, recno);
             ASSERT_TRUE(XBE_CALL(xb_Replace, "NOTES", 3072, text)) << XbeLastErrorText();
         }
@@ -460,9 +465,9 @@ protected:
         return text;
     }
 
-    const std::vector<FieldLayout> Layout{{"ID", 'C', 4, 0}, {"NOTES", 'M', 10, 0}};
-    const std::vector<String> Memos{"", "two", "three", "four", ""};
-    const std::vector<String> File{"A|", "B|two", "C|three", "D|four", "E|"};
+    const std::vector<FieldLayout> Layout {{"ID", 'C', 4, 0}, {"NOTES", 'M', 10, 0}};
+    const std::vector<String> Memos {"", "two", "three", "four", ""};
+    const std::vector<String> File {"A|", "B|two", "C|three", "D|four", "E|"};
     TDaroruTable* T = nullptr;
 };
 
@@ -480,10 +485,12 @@ TEST_F(CachedMemoTest, CachedReadsGiveEachRecordItsOwnMemo)
 
 // A memo posted through the data set in cached mode, on the third of the five
 // records or on a record added to the store.
-class CachedMemoPostTest : public CachedMemoTest, public ::testing::WithParamInterface<bool> {};
+class CachedMemoPostTest : public CachedMemoTest, public ::testing::WithParamInterface<bool> { };
 
 INSTANTIATE_TEST_SUITE_P(ExistingOrAdded, CachedMemoPostTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& Info) { return Info.param ? "Added" : "Third"; });
+                         [](const ::testing::TestParamInfo<bool>& Info) {
+                             return Info.param ? "Added" : "Third";
+                         });
 
 TEST_P(CachedMemoPostTest, MemoLandsOnTheCursorsRecordOnly)
 {
@@ -544,7 +551,7 @@ TEST_F(CachedMemoTest, DirectWritesGoToTheCursorsRecordWhereverTheEngineWas)
     T->Go(4);
     EXPECT_EQ(DirectMemo(), "put");
     T->Close();
-    EXPECT_EQ(ReadBack("NOTES.DBF"), (std::vector<String>{"A|", "B|two", "C|replaced", "D|put", "E|"}));
+    EXPECT_EQ(ReadBack("NOTES.DBF"), (std::vector<String> {"A|", "B|two", "C|replaced", "D|put", "E|"}));
 }
 
 TEST_F(CachedMemoTest, WithoutACachedRecordNothingIsReadOrWritten)
@@ -553,8 +560,12 @@ TEST_F(CachedMemoTest, WithoutACachedRecordNothingIsReadOrWritten)
     T->SetCachedUpdates(true);
     T->Open();
     const std::pair<const char*, std::function<void()>> cursors[] = {
-        {"before the first", [&] { T->Invalidate(); }},
-        {"past the last", [&] { T->Go(5); T->cs_Skip(1); }},
+            {"before the first", [&] { T->Invalidate(); }},
+            {"past the last",
+             [&] {
+                 T->Go(5);
+                 T->cs_Skip(1);
+             }},
     };
     for (const auto& [where, move] : cursors) {
         move();
@@ -606,8 +617,9 @@ TEST_F(EngineCallTest, CreationSelectsThePendingDefinition)
     t.CreateField("AMOUNT", "N", 10, 2);
     t.CreateExec();
     const Calls tail(Fake().Calls.end() - 6, Fake().Calls.end());
-    EXPECT_EQ(tail, (Calls{"xb_CreateNew(\"/data/clients/TOTTRANS\",\"TOTTRANS\",2,1)", "xb_Select(4)",
-                           "xb_CreateField(\"AMOUNT\",\"N\",10,2)", "xb_Select(4)", "xb_CreateExec()", "xb_Close()"}));
+    EXPECT_EQ(tail, (Calls {"xb_CreateNew(\"/data/clients/TOTTRANS\",\"TOTTRANS\",2,1)", "xb_Select(4)",
+                            "xb_CreateField(\"AMOUNT\",\"N\",10,2)", "xb_Select(4)", "xb_CreateExec()",
+                            "xb_Close()"}));
     EXPECT_EQ(t.WorkArea(), 0);
 }
 
@@ -673,18 +685,18 @@ TEST_F(EngineCallTest, CachedMemoCallsGoToTheCachedRecordOrNowhere)
     Fake().Results["xb_RecNo"] = 7;  // the engine's record at the second position
     char buffer[8] = {};
     const std::pair<std::string, std::function<void()>> calls[] = {
-        {"xb_GetMemo", [&] { t.cs_GetMemo("NOTES", 0); }},
-        {"xb_GetBlob", [&] { t.cs_GetBlob("NOTES", buffer); }},
-        {"xb_GetBlobLength", [&] { t.cs_GetBlobLength("NOTES"); }},
-        {"xb_BlobToFile", [&] { t.cs_BlobToFile("NOTES", "/tmp/never"); }},
-        {"xb_PutBlob", [&] { t.cs_PutBlob("NOTES", "x", 1); }},
-        {"xb_Replace", [&] { t.cs_Replace("NOTES", 3072, "x"); }},
+            {"xb_GetMemo", [&] { t.cs_GetMemo("NOTES", 0); }},
+            {"xb_GetBlob", [&] { t.cs_GetBlob("NOTES", buffer); }},
+            {"xb_GetBlobLength", [&] { t.cs_GetBlobLength("NOTES"); }},
+            {"xb_BlobToFile", [&] { t.cs_BlobToFile("NOTES", "/tmp/never"); }},
+            {"xb_PutBlob", [&] { t.cs_PutBlob("NOTES", "x", 1); }},
+            {"xb_Replace", [&] { t.cs_Replace("NOTES", 3072, "x"); }},
     };
     // The index of the first logged call that starts with Prefix; -1 when there is none.
     const auto first = [](const std::string& Prefix) {
         const auto& log = Fake().Calls;
-        const auto at =
-            std::find_if(log.begin(), log.end(), [&](const std::string& Call) { return Call.rfind(Prefix, 0) == 0; });
+        const auto at = std::find_if(log.begin(), log.end(),
+                                     [&](const std::string& Call) { return Call.rfind(Prefix, 0) == 0; });
         return at == log.end() ? -1 : static_cast<int>(at - log.begin());
     };
     for (const auto& [name, call] : calls) {
@@ -711,11 +723,11 @@ TEST_F(EngineCallTest, AppendFromPassesItsArgumentsAndRefreshes)
     EXPECT_EQ(t.AppendFrom("/old/T.DBF", 2, "EMP_ID='E1'"), 12);
     ASSERT_GE(Fake().Calls.size(), 3u);
     EXPECT_EQ(Calls(Fake().Calls.begin(), Fake().Calls.begin() + 3),
-              (Calls{"xb_Select(3)", "xb_AppendFrom(\"/old/T.DBF\",2,\"EMP_ID='E1'\")", "xb_Commit()"}));
+              (Calls {"xb_Select(3)", "xb_AppendFrom(\"/old/T.DBF\",2,\"EMP_ID='E1'\")", "xb_Commit()"}));
     Fake().Clear();
     t.RecordCount();
     EXPECT_NE(std::find(Fake().Calls.begin(), Fake().Calls.end(), "xb_RecCount()"), Fake().Calls.end())
-        << "the count is read again";
+            << "the count is read again";
     t.Close();
     t.SetReadOnly(WordTrue);
     EXPECT_EQ(MessageOf([&] { t.AppendFrom("/old/T.DBF", 2, ""); }), "Cannot modify a read-only data set");

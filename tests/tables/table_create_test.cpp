@@ -23,7 +23,8 @@ struct Schema {
 class CreateTest : public TableTest {
 protected:
     // Creates Name through the layer's creation protocol, then its tags.
-    void Create(const String& Name, const std::vector<FieldLayout>& Fields, const std::vector<String>& Tags = {})
+    void Create(const String& Name, const std::vector<FieldLayout>& Fields,
+                const std::vector<String>& Tags = {})
     {
         TDaroruTable* maker = Table(Name);
         DefineTable(maker, Dir + Name, Fields);
@@ -39,13 +40,14 @@ protected:
 
 TEST_F(CreateTest, ProgramSchemasComeBackFieldByFieldAndTagByTag)
 {
-    const std::vector<FieldLayout> print = {{"LINE", 'N', 5, 0}, {"TEXT", 'C', 80, 0}, {"AMOUNT", 'N', 12, 2}};
+    const std::vector<FieldLayout> print = {
+            {"LINE", 'N', 5, 0}, {"TEXT", 'C', 80, 0}, {"AMOUNT", 'N', 12, 2}};
     const std::vector<Schema> schemas = {
-        {"CLIENT", &ClientSchema, {}},
-        {"EMPLOYEE", &EmployeeSchema, {"ID", "NAME1", "LAST"}},
-        {"TOTTRANS", &TransactionSchema, {"ACCNO", "DESCR", "PAYEE", "NUMBER", "EMP_ID", "DATE"}},
-        {"CLIENTLIST", &ClientListSchema, {"ID", "NAME"}},
-        {"PRINT", &print, {}},
+            {"CLIENT", &ClientSchema, {}},
+            {"EMPLOYEE", &EmployeeSchema, {"ID", "NAME1", "LAST"}},
+            {"TOTTRANS", &TransactionSchema, {"ACCNO", "DESCR", "PAYEE", "NUMBER", "EMP_ID", "DATE"}},
+            {"CLIENTLIST", &ClientListSchema, {"ID", "NAME"}},
+            {"PRINT", &print, {}},
     };
     for (const Schema& s : schemas) {
         SCOPED_TRACE(s.Name);
@@ -81,7 +83,8 @@ TEST_F(CreateTest, ProgramSchemasComeBackFieldByFieldAndTagByTag)
 TEST_F(CreateTest, ReindexAfterTheIndexFileIsGoneAndPackAfterIndexOpen)
 {
     Create("EMPLOYEE", EmployeeSchema, {"ID", "NAME1", "LAST"});
-    AppendImages("EMPLOYEE.DBF", {Image(EmployeeSchema, {"E2", "Bob"}), Image(EmployeeSchema, {"E1", "Ann"})});
+    AppendImages("EMPLOYEE.DBF",
+                 {Image(EmployeeSchema, {"E2", "Bob"}), Image(EmployeeSchema, {"E1", "Ann"})});
     ASSERT_TRUE(DeleteFile(Dir + "EMPLOYEE.CDX"));
     TDaroruTable* t = Table("EMPLOYEE");
     t->SetExclusive(WordTrue);
@@ -93,7 +96,8 @@ TEST_F(CreateTest, ReindexAfterTheIndexFileIsGoneAndPackAfterIndexOpen)
     t->Open();
     EXPECT_EQ(t->IndexOpen(Dir + "EMPLOYEE.CDX"), 3) << "a compound file leaves the order alone";
     EXPECT_EQ(t->IndexName(), "LAST");
-    EXPECT_EQ(MessageOf([&] { t->IndexOpen(Dir + "NONE.CDX"); }), "Index file does not exist.\rFile: " + Dir + "NONE.CDX");
+    EXPECT_EQ(MessageOf([&] { t->IndexOpen(Dir + "NONE.CDX"); }),
+              "Index file does not exist.\rFile: " + Dir + "NONE.CDX");
     t->SetOrder(t->TagArea("ID"));
     EXPECT_EQ(t->IndexName(), "ID");
     t->First();
@@ -114,7 +118,7 @@ TEST_F(CreateTest, CreationProtocolChecks)
     for (const char* bad : {"1ST", "_X", ""})
         EXPECT_EQ(MessageOf([&] { t->CreateField(bad, "C", 5, 0); }),
                   "Invalid field name. Field names must begin with a letter")
-            << bad;
+                << bad;
     t->CreateField("lower", "C", 5, 0);
     t->CreateExec();
     EXPECT_EQ(MessageOf([&] { t->CreateField("B", "C", 1, 0); }), "Must call CreateNew before CreateField");
@@ -175,7 +179,7 @@ TEST_F(CreateTest, TargetInUseIsRefusedAndKept)
     EXPECT_EQ(MessageOf([&] { deleter->DeleteTable(); }),
               ThroughServer() ? "Unable to delete table.\rFile: " + Dir + "BUSY.DBF" : inUse);
     open->Close();
-    EXPECT_EQ(ReadBack("BUSY.DBF"), std::vector<String>{"C1|Kept||"});
+    EXPECT_EQ(ReadBack("BUSY.DBF"), std::vector<String> {"C1|Kept||"});
 }
 
 TEST_F(CreateTest, DeleteTableRemovesTheTableAndItsCompanions)
@@ -201,7 +205,7 @@ TEST_F(CreateTest, StructureCopies)
 
     EXPECT_TRUE(src->CopyStructureExtended(Dir + "STRUCT"));
     EXPECT_EQ(ReadBack("STRUCT.DBF"),
-              (std::vector<String>{"ID|C|8|0", "NAME|C|40|0", "PATH|C|60|0", "YEAR|C|2|0"}));
+              (std::vector<String> {"ID|C|8|0", "NAME|C|40|0", "PATH|C|60|0", "YEAR|C|2|0"}));
 
     TDaroruTable* made = Table("MADE");
     EXPECT_EQ(made->CreateFrom(Dir + "MADE", Dir + "STRUCT.DBF", 2), -1);
@@ -233,7 +237,7 @@ TEST_F(CreateTest, FileNamesAndExtensions)
     TDaroruTable* t = Table("PLAIN");
     EXPECT_EQ(t->GetFullTableName(), Dir + "PLAIN.DBF");
     const std::vector<std::tuple<TDaroruTableType, const char*, const char*>> kinds = {
-        {ttSXNTX, ".NTX", ".DBT"}, {ttSXFOX, ".CDX", ".FPT"}, {ttSXNSX, ".NSX", ".SMT"}};
+            {ttSXNTX, ".NTX", ".DBT"}, {ttSXFOX, ".CDX", ".FPT"}, {ttSXNSX, ".NSX", ".SMT"}};
     for (const auto& [type, index, memo] : kinds) {
         t->SetTableType(type);
         EXPECT_EQ(t->GetIndexExt(), index);

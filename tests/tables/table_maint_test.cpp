@@ -15,8 +15,11 @@
 
 namespace {
 
-const std::vector<FieldLayout> Schema = {{"NAME", 'C', 6, 0}, {"SMALL", 'N', 4, 0}, {"AMOUNT", 'N', 8, 2},
-                                       {"PAID", 'D', 8, 0}, {"FLAG", 'L', 1, 0}};
+const std::vector<FieldLayout> Schema = {{"NAME", 'C', 6, 0},
+                                         {"SMALL", 'N', 4, 0},
+                                         {"AMOUNT", 'N', 8, 2},
+                                         {"PAID", 'D', 8, 0},
+                                         {"FLAG", 'L', 1, 0}};
 
 class MaintenanceTest : public TableTest {
 protected:
@@ -27,7 +30,8 @@ protected:
         T = Table("KINDS");
     }
     // The table of five records, made anew.
-    void MakeKinds() {
+    void MakeKinds()
+    {
         CreateTable("KINDS.DBF", Schema);
         std::vector<String> images;
         for (int i = 1; i <= 5; ++i)
@@ -45,8 +49,10 @@ TEST_F(MaintenanceTest, PackChecksReadOnlyThenExclusiveThenOpen)
     T->Close();
     T->SetReadOnly(WordFalse);
     T->Open();
-    EXPECT_EQ(MessageOf([&] { T->Pack(); }), "Table must be opened in Exclusive mode to perform this operation");
-    EXPECT_EQ(MessageOf([&] { T->Zap(); }), "Table must be opened in Exclusive mode to perform this operation");
+    EXPECT_EQ(MessageOf([&] { T->Pack(); }),
+              "Table must be opened in Exclusive mode to perform this operation");
+    EXPECT_EQ(MessageOf([&] { T->Zap(); }),
+              "Table must be opened in Exclusive mode to perform this operation");
     T->Close();
     T->SetExclusive(WordTrue);
     EXPECT_EQ(MessageOf([&] { T->Pack(); }), "Cannot perform this operation on a closed table");
@@ -66,7 +72,7 @@ TEST_F(MaintenanceTest, PackAfterDeleteKeepsTheRestInOrder)
     EXPECT_EQ(T->RecCount(), 3);
     EXPECT_EQ(T->RecordCount(), 3);
     T->Close();
-    EXPECT_EQ(ReadBack("KINDS.DBF"), (std::vector<String>{"R1|1|||", "R3|3|||", "R5|5|||"}));
+    EXPECT_EQ(ReadBack("KINDS.DBF"), (std::vector<String> {"R1|1|||", "R3|3|||", "R5|5|||"}));
     T->Open();
     T->Zap();
     EXPECT_EQ(T->RecCount(), 0);
@@ -76,7 +82,8 @@ TEST_F(MaintenanceTest, PackAfterDeleteKeepsTheRestInOrder)
 // The appends and edits of a group reach the file once the group is done,
 // shared or exclusive; a group given up by an exception keeps what
 // was written before it, as writes without a group would.
-TEST_F(MaintenanceTest, AGroupOfWritesKeepsEveryWriteDoneOrGivenUp) {
+TEST_F(MaintenanceTest, AGroupOfWritesKeepsEveryWriteDoneOrGivenUp)
+{
     for (bool givenUp : {false, true}) {
         SCOPED_TRACE(givenUp ? "given up" : "done");
         T->SetExclusive(givenUp ? WordFalse : WordTrue);
@@ -94,9 +101,11 @@ TEST_F(MaintenanceTest, AGroupOfWritesKeepsEveryWriteDoneOrGivenUp) {
             T->Append();
             T->FieldByName("NAME")->SetAsString("G2");
             T->Post();
-            if (givenUp) throw EDatabaseError("stopped");
+            if (givenUp)
+                throw EDatabaseError("stopped");
             group.Done();
-        } catch (const EDatabaseError&) { }
+        } catch (const EDatabaseError&) {
+        }
         T->Close();
         std::vector<String> rows = ReadBack("KINDS.DBF");
         ASSERT_EQ(rows.size(), 7u);
@@ -132,7 +141,8 @@ TEST_F(MaintenanceTest, ReplaceStoresEachTypeCodeThroughTheField)
     const double amount = 12.5;
     const std::int32_t julian = 2451545;
     const std::int32_t small = 77;
-    EXPECT_EQ(MessageOf([&] { T->Replace("FLAG", 128, &zero); }), "Data set must be in Edit or Insert mode to update");
+    EXPECT_EQ(MessageOf([&] { T->Replace("FLAG", 128, &zero); }),
+              "Data set must be in Edit or Insert mode to update");
     T->Edit();
     T->Replace("FLAG", 128, &zero);
     T->Replace("AMOUNT", 8, &amount);
@@ -151,13 +161,15 @@ TEST_F(MaintenanceTest, EngineWriteFailuresAreReportedNotIgnored)
     T->Go(1);
     const String message = MessageOf([&] { T->Replace("SMALL", 1024, "123456"); });
     EXPECT_EQ(message.rfind("Unable to replace the value", 0), 0u) << message;
-    EXPECT_EQ(MessageOf([&] { T->Replace("NOSUCH", 1024, "1"); }).rfind("Unable to replace the value", 0), 0u);
+    EXPECT_EQ(MessageOf([&] { T->Replace("NOSUCH", 1024, "1"); }).rfind("Unable to replace the value", 0),
+              0u);
 }
 
 TEST_F(MaintenanceTest, BlobWritesWaitForThePostOutsideSpeedMode)
 {
     T->Open();
-    EXPECT_EQ(MessageOf([&] { T->PutBlob("NAME", "x", 1); }), "Data set must be in Edit or Insert mode to update");
+    EXPECT_EQ(MessageOf([&] { T->PutBlob("NAME", "x", 1); }),
+              "Data set must be in Edit or Insert mode to update");
     const std::vector<FieldLayout> memo = {{"ID", 'C', 4, 0}, {"NOTES", 'M', 10, 0}};
     CreateTable("NOTES.DBF", memo);
     AppendImages("NOTES.DBF", {Image(memo, {"A"}), Image(memo, {"B"})});
@@ -177,7 +189,7 @@ TEST_F(MaintenanceTest, BlobWritesWaitForThePostOutsideSpeedMode)
     notes->Next();
     EXPECT_EQ(notes->FieldByName("NOTES")->AsString(), "second");
     notes->Close();
-    EXPECT_EQ(ReadBack("NOTES.DBF"), (std::vector<String>{"A|first memo text", "B|second"}));
+    EXPECT_EQ(ReadBack("NOTES.DBF"), (std::vector<String> {"A|first memo text", "B|second"}));
 }
 
 TEST_F(MaintenanceTest, RecordAddedWithoutAMemoRefersToNone)
@@ -196,7 +208,8 @@ TEST_F(MaintenanceTest, RecordAddedWithoutAMemoRefersToNone)
     const String file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const String record = Image(memo, {"A"});
     ASSERT_GT(file.size(), record.size());
-    EXPECT_EQ(file.substr(file.size() - 1 - record.size()), record + "\x1a") << "a blank reference, as the engine writes it";
+    EXPECT_EQ(file.substr(file.size() - 1 - record.size()), record + "\x1a")
+            << "a blank reference, as the engine writes it";
 }
 
 TEST_F(MaintenanceTest, ChangingTheDeletedSettingRefreshesOpenTablesEachTime)

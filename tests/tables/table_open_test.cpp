@@ -27,10 +27,10 @@ String OpenError(TDaroruTable* Table)
 TEST_F(TableTest, ProgramTablesOpenWithTheirFieldsTypedByLetterAndWidth)
 {
     const std::pair<const char*, const std::vector<FieldLayout>*> tables[] = {
-        {"CLIENT.DBF", &ClientSchema},
-        {"EMPLOYEE.DBF", &EmployeeSchema},
-        {"TOTTRANS.DBF", &TransactionSchema},
-        {"CLIENTLIST.DBF", &ClientListSchema},
+            {"CLIENT.DBF", &ClientSchema},
+            {"EMPLOYEE.DBF", &EmployeeSchema},
+            {"TOTTRANS.DBF", &TransactionSchema},
+            {"CLIENTLIST.DBF", &ClientListSchema},
     };
     for (auto [name, schema] : tables) {
         CreateTable(name, *schema);
@@ -53,7 +53,8 @@ TEST_F(TableTest, ProgramTablesOpenWithTheirFieldsTypedByLetterAndWidth)
                 EXPECT_EQ(field->DataType(), ftFloat) << layout.Name;  // every N here is wider than 4
                 auto* number = dynamic_cast<TFloatField*>(field);
                 ASSERT_NE(number, nullptr);
-                EXPECT_EQ(number->DisplayFormat(), layout.Decimals ? "0." + String(layout.Decimals, '0') : "0");
+                EXPECT_EQ(number->DisplayFormat(),
+                          layout.Decimals ? "0." + String(layout.Decimals, '0') : "0");
                 EXPECT_EQ(number->Precision(), layout.Width + 1);
                 break;
             }
@@ -66,8 +67,8 @@ TEST_F(TableTest, ProgramTablesOpenWithTheirFieldsTypedByLetterAndWidth)
 
 TEST_F(TableTest, NarrowWholeNumbersAreSmallIntegersAndOtherLettersKeepTheirPlace)
 {
-    const std::vector<FieldLayout> fields = {
-        {"N4", 'N', 4, 0}, {"N5", 'N', 5, 0}, {"N41", 'N', 4, 1}, {"F6", 'F', 6, 2}, {"FLAG", 'L', 1, 0}, {"TEXT", 'C', 3, 0}};
+    const std::vector<FieldLayout> fields = {{"N4", 'N', 4, 0}, {"N5", 'N', 5, 0},   {"N41", 'N', 4, 1},
+                                             {"F6", 'F', 6, 2}, {"FLAG", 'L', 1, 0}, {"TEXT", 'C', 3, 0}};
     CreateTable("KINDS.DBF", fields);
     AppendImages("KINDS.DBF", {Image(fields, {"12", "123", "1.5", "9.25", "T", "abc"})});
     TDaroruTable* t = Table("KINDS");
@@ -101,16 +102,19 @@ TEST_F(TableTest, OpenRefusalsNameTheProblem)
     const std::vector<FieldLayout> memo = {{"ID", 'C', 4, 0}, {"NOTES", 'M', 10, 0}};
     CreateTable("NOTES.DBF", memo);
     ASSERT_TRUE(DeleteFile(Dir + "NOTES.FPT"));
-    EXPECT_EQ(OpenError(Table("NOTES.DBF")), "Associated MEMO file does not exist.\rFile: " + UpperCase(Dir + "NOTES.FPT"));
+    EXPECT_EQ(OpenError(Table("NOTES.DBF")),
+              "Associated MEMO file does not exist.\rFile: " + UpperCase(Dir + "NOTES.FPT"));
 }
 
 // Replaces a file by Size bytes of noise, or cuts it to Size bytes (a
 // negative Size: by that many bytes).
-void Damage(const String& Path, long Size, bool Noise) {
+void Damage(const String& Path, long Size, bool Noise)
+{
     std::ifstream in(Path, std::ios::binary);
     String bytes = Noise ? String() : String(std::istreambuf_iterator<char>(in), {});
     bytes.resize(Size < 0 ? bytes.size() - size_t(-Size) : std::min(bytes.size(), size_t(Size)));
-    for (long i = 0; Noise && i < Size; ++i) bytes += char((i * 7919 + 13) % 251);
+    for (long i = 0; Noise && i < Size; ++i)
+        bytes += char((i * 7919 + 13) % 251);
     ASSERT_TRUE(WriteFileAtomically(Path, bytes)) << Path;
 }
 
@@ -125,7 +129,7 @@ TEST_F(TableTest, DamagedFilesAreRefusedWithTheReason)
         long Size;
         bool Noise;
         TDaroruOpenFailure Why;
-        const char* Reason;   // a part of the engine's reason
+        const char* Reason;  // a part of the engine's reason
     } cases[] = {
             {"header cut short", "T.DBF", 10, false, TDaroruOpenFailure::Damaged, "header"},
             {"header of noise", "T.DBF", 4096, true, TDaroruOpenFailure::Damaged, "header"},
@@ -206,8 +210,8 @@ TEST_F(TableTest, EveryOpenOfOneFileGetsItsOwnAlias)
     CreateTable("CLIENT.DBF", ClientSchema);
     CreateTable("EMPLOYEE.DBF", EmployeeSchema);
     const std::pair<const char*, std::vector<String>> cases[] = {
-        {"CLIENT.DBF", {"CLIENT", "CLIENT1", "CLIENT12", "CLIENT13"}},
-        {"EMPLOYEE.DBF", {"EMPLOYEE", "EMPLOYE1", "EMPLOYE2"}},
+            {"CLIENT.DBF", {"CLIENT", "CLIENT1", "CLIENT12", "CLIENT13"}},
+            {"EMPLOYEE.DBF", {"EMPLOYEE", "EMPLOYE1", "EMPLOYE2"}},
     };
     for (const auto& [name, aliases] : cases) {
         for (const String& expected : aliases) {
@@ -228,8 +232,9 @@ TEST_F(TableTest, OpeningPlacesTwoDigitYearsAfterTheEpoch)
         int Year;
     };
     const Case cases[] = {
-        {1980, "01/02/85", 1985}, {1980, "01/02/07", 2007}, {1980, "12/31/79", 2079}, {1980, "01/01/80", 1980},
-        {1900, "01/02/05", 1905}, {1900, "01/02/99", 1999}, {1920, "06/30/19", 2019},
+            {1980, "01/02/85", 1985}, {1980, "01/02/07", 2007}, {1980, "12/31/79", 2079},
+            {1980, "01/01/80", 1980}, {1900, "01/02/05", 1905}, {1900, "01/02/99", 1999},
+            {1920, "06/30/19", 2019},
     };
     for (const Case& c : cases) {
         TDataModule* module = Construct<TDataModule>(nullptr);
@@ -250,12 +255,12 @@ class SettingsConnection : public TDaroruConnection {
 public:
     using TDaroruConnection::TDaroruConnection;
     bool Connected() const override { return true; }
-    void ap_EnvSettings(int Epoch, int DateFormat, int MemoBlockSize, bool Deleted, bool Century, bool SoftSeek,
-                        bool Exact) override
+    void ap_EnvSettings(int Epoch, int DateFormat, int MemoBlockSize, bool Deleted, bool Century,
+                        bool SoftSeek, bool Exact) override
     {
-        Sent.push_back(std::to_string(Epoch) + " " + std::to_string(DateFormat) + " " + std::to_string(MemoBlockSize) +
-                       " " + std::to_string(Deleted) + std::to_string(Century) + std::to_string(SoftSeek) +
-                       std::to_string(Exact));
+        Sent.push_back(std::to_string(Epoch) + " " + std::to_string(DateFormat) + " " +
+                       std::to_string(MemoBlockSize) + " " + std::to_string(Deleted) +
+                       std::to_string(Century) + std::to_string(SoftSeek) + std::to_string(Exact));
     }
     std::vector<String> Sent;
 };
@@ -277,7 +282,7 @@ TEST_F(TableTest, AServerEnvironmentGetsItsSettingsInOneRequestAtEveryOpen)
     EXPECT_EQ(t->Epoch(), 1950);
     t->Close();
     t->Open();
-    EXPECT_EQ(connection.Sent, (std::vector<String>{"1950 4 64 0110", "1950 4 64 0110"}));
+    EXPECT_EQ(connection.Sent, (std::vector<String> {"1950 4 64 0110", "1950 4 64 0110"}));
     t->Close();
     env->SetDaroruConnection(nullptr);
     module->Free();

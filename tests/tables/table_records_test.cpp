@@ -5,20 +5,23 @@
 #include "platform/db/datasource.h"
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/datetime.h"
+#include "platform/rtl/fileops.h"
 #include "platform/rtl/floattext.h"
 #include "platform/rtl/strutils.h"
 #include "tables/droenv.h"
 #include "tables/droerror.h"
 #include "tables/xbe50.h"
-#include "platform/rtl/fileops.h"
 #include "tests/support/fakeengine.h"
-#include "tests/support/tablefixture.h"
 #include "tests/support/peerprocess.h"
+#include "tests/support/tablefixture.h"
 
 namespace {
 
-const std::vector<FieldLayout> KindsSchema = {
-    {"NAME", 'C', 6, 0}, {"SMALL", 'N', 4, 0}, {"AMOUNT", 'N', 8, 2}, {"PAID", 'D', 8, 0}, {"FLAG", 'L', 1, 0}};
+const std::vector<FieldLayout> KindsSchema = {{"NAME", 'C', 6, 0},
+                                              {"SMALL", 'N', 4, 0},
+                                              {"AMOUNT", 'N', 8, 2},
+                                              {"PAID", 'D', 8, 0},
+                                              {"FLAG", 'L', 1, 0}};
 
 std::vector<String> Names(TDaroruTable* Table)
 {
@@ -34,10 +37,10 @@ TEST_F(TableTest, FieldTextOfTheImageReadsAsValuesOrNull)
 {
     CreateTable("KINDS.DBF", KindsSchema);
     AppendImages("KINDS.DBF", {
-                                  Image(KindsSchema, {"", "", "", "", ""}),
-                                  Image(KindsSchema, {"ab", "-12", "1234.57", "20000229", "y"}),
-                                  Image(KindsSchema, {"abcdef", "9999", "-0.5", "20000100", "Y"}),
-                                  Image(KindsSchema, {"x", "0", "0.00", "19991231", "T"}),
+                                      Image(KindsSchema, {"", "", "", "", ""}),
+                                      Image(KindsSchema, {"ab", "-12", "1234.57", "20000229", "y"}),
+                                      Image(KindsSchema, {"abcdef", "9999", "-0.5", "20000100", "Y"}),
+                                      Image(KindsSchema, {"x", "0", "0.00", "19991231", "T"}),
                               });
     TDaroruTable* t = Table("KINDS");
     t->Open();
@@ -50,10 +53,10 @@ TEST_F(TableTest, FieldTextOfTheImageReadsAsValuesOrNull)
         bool Flag;
     };
     const Row rows[] = {
-        {"", false, true, true, true, true, 0, 0, "", false},
-        {"ab", false, false, false, false, false, -12, 1234.57, "02/29/2000", false},
-        {"abcdef", false, false, false, false, false, 9999, -0.5, nullptr, true},
-        {"x", false, false, false, false, false, 0, 0, "12/31/1999", true},
+            {"", false, true, true, true, true, 0, 0, "", false},
+            {"ab", false, false, false, false, false, -12, 1234.57, "02/29/2000", false},
+            {"abcdef", false, false, false, false, false, 9999, -0.5, nullptr, true},
+            {"x", false, false, false, false, false, 0, 0, "12/31/1999", true},
     };
     t->First();
     for (const Row& row : rows) {
@@ -113,12 +116,14 @@ TEST_F(TableTest, NumbersThatDoNotFitAreRefusedAndLeaveNoRecordBehind)
     AppendImages("KINDS.DBF", {Image(KindsSchema, {"first", "1", "1.00", "20000101", "T"})});
     TDaroruTable* t = Table("KINDS");
     t->Open();
-    const std::pair<const char*, double> cases[] = {{"SMALL", -1000}, {"SMALL", 12345}, {"AMOUNT", 100000}, {"AMOUNT", -10000}};
+    const std::pair<const char*, double> cases[] = {
+            {"SMALL", -1000}, {"SMALL", 12345}, {"AMOUNT", 100000}, {"AMOUNT", -10000}};
     for (auto [field, value] : cases) {
         t->Append();
         t->FieldByName("NAME")->SetAsString("extra");
         t->FieldByName(field)->SetAsFloat(value);
-        EXPECT_EQ(MessageOf([&] { t->Post(); }), "Translate error. Value out of bounds") << field << " " << value;
+        EXPECT_EQ(MessageOf([&] { t->Post(); }), "Translate error. Value out of bounds")
+                << field << " " << value;
         t->Cancel();
         EXPECT_EQ(t->RecCount(), 1) << field << " " << value;
     }
@@ -129,7 +134,7 @@ TEST_F(TableTest, NumbersThatDoNotFitAreRefusedAndLeaveNoRecordBehind)
     EXPECT_EQ(MessageOf([&] { t->Post(); }), "Translate error. Value out of bounds");
     t->Cancel();
     t->Close();
-    EXPECT_EQ(ReadBack("KINDS.DBF"), (std::vector<String>{"first|1|1.0|2000-01-01|True"}));
+    EXPECT_EQ(ReadBack("KINDS.DBF"), (std::vector<String> {"first|1|1.0|2000-01-01|True"}));
 }
 
 TEST_F(TableTest, ClientTablesKeepEveryValueWritten)
@@ -138,11 +143,23 @@ TEST_F(TableTest, ClientTablesKeepEveryValueWritten)
     TDaroruTable* t = Table("TOTTRANS");
     t->Open();
     const std::vector<std::pair<const char*, const char*>> values = {
-        {"ACCNO", "4010.25"},   {"CATEGORY", "Rent"},   {"SUBCAT", "Office"},  {"CHDESCR", "Check 1001"},
-        {"PAYEE", "Caf\xe9 Owner"}, {"DESCR", "March rent"}, {"NOTE1", "n1"},  {"NOTE2", "n2"},
-        {"DATE", "03/31/2008"}, {"NUMBER", "1001"},     {"AMOUNT", "1500.5"},  {"FWT", "12.34"},
-        {"SWT1", "1.5"},        {"STATE_INC1", "99999.99"}, {"SWT2", "0"},    {"STATE_INC2", "-0.01"},
-        {"EMP_ID", "A1"},
+            {"ACCNO", "4010.25"},
+            {"CATEGORY", "Rent"},
+            {"SUBCAT", "Office"},
+            {"CHDESCR", "Check 1001"},
+            {"PAYEE", "Caf\xe9 Owner"},
+            {"DESCR", "March rent"},
+            {"NOTE1", "n1"},
+            {"NOTE2", "n2"},
+            {"DATE", "03/31/2008"},
+            {"NUMBER", "1001"},
+            {"AMOUNT", "1500.5"},
+            {"FWT", "12.34"},
+            {"SWT1", "1.5"},
+            {"STATE_INC1", "99999.99"},
+            {"SWT2", "0"},
+            {"STATE_INC2", "-0.01"},
+            {"EMP_ID", "A1"},
     };
     t->Append();
     for (auto [field, text] : values)
@@ -159,9 +176,9 @@ TEST_F(TableTest, ClientTablesKeepEveryValueWritten)
             EXPECT_EQ(f->AsString(), text) << field;
     }
     t->Close();
-    EXPECT_EQ(ReadBack("TOTTRANS.DBF"),
-              (std::vector<String>{"4010.25|Rent|Office|Check 1001|Caf\xc3\xa9 Owner|March rent|n1|n2|2008-03-31|1001|1500.5|"
-                                   "12.34|1.5|99999.99|0.0|-0.01|A1"}));
+    EXPECT_EQ(ReadBack("TOTTRANS.DBF"), (std::vector<String> {"4010.25|Rent|Office|Check 1001|Caf\xc3\xa9 "
+                                                              "Owner|March rent|n1|n2|2008-03-31|1001|1500.5|"
+                                                              "12.34|1.5|99999.99|0.0|-0.01|A1"}));
 }
 
 class NavigationTest : public TableTest {
@@ -172,7 +189,8 @@ protected:
         CreateTable("KINDS.DBF", KindsSchema);
         std::vector<String> images;
         for (int i = 1; i <= 5; ++i)
-            images.push_back(Image(KindsSchema, {"R" + std::to_string(i), std::to_string(i)}, i == 2 || i == 4));
+            images.push_back(
+                    Image(KindsSchema, {"R" + std::to_string(i), std::to_string(i)}, i == 2 || i == 4));
         AppendImages("KINDS.DBF", images);
         T = Table("KINDS");
     }
@@ -182,11 +200,11 @@ protected:
 TEST_F(NavigationTest, DeletedRecordsAreShownOrHiddenByTheEngineSetting)
 {
     T->Open();
-    EXPECT_EQ(Names(T), (std::vector<String>{"R1", "R2", "R3", "R4", "R5"}));
+    EXPECT_EQ(Names(T), (std::vector<String> {"R1", "R2", "R3", "R4", "R5"}));
     T->Close();
     HideDeleted(true);
     T->Open();
-    EXPECT_EQ(Names(T), (std::vector<String>{"R1", "R3", "R5"}));
+    EXPECT_EQ(Names(T), (std::vector<String> {"R1", "R3", "R5"}));
     T->Last();
     EXPECT_EQ(T->FieldByName("NAME")->AsString(), "R5");
     T->Prior();
@@ -238,7 +256,7 @@ TEST_F(NavigationTest, DeletingMovesToTheNextVisibleRecordOrStays)
     EXPECT_EQ(T->FieldByName("NAME")->AsString(), "R5");
     T->Delete();  // the last one: the table stands on the new last record
     EXPECT_EQ(T->FieldByName("NAME")->AsString(), "R1");
-    EXPECT_EQ(Names(T), (std::vector<String>{"R1"}));
+    EXPECT_EQ(Names(T), (std::vector<String> {"R1"}));
     T->Close();
     HideDeleted(false);
     T->Open();
@@ -261,7 +279,8 @@ TEST_F(NavigationTest, DeletingWhileEditingPostsTheEditAndKeepsNoLock)
     T->Edit();
     T->FieldByName("NAME")->SetAsString("Edited");
     T->Delete();
-    EXPECT_EQ(events, (std::vector<String>{"before delete", "before scroll", "after delete", "after scroll"}));
+    EXPECT_EQ(events,
+              (std::vector<String> {"before delete", "before scroll", "after delete", "after scroll"}));
     EXPECT_EQ(T->State(), dsBrowse);
     EXPECT_EQ(T->GetLockCount(), 0) << "the edit's lock is released";
     T->Go(2);
@@ -377,7 +396,8 @@ TEST_F(NavigationTest, AnExclusiveOpenFailsWhileAnotherProcessHasTheFile)
     T->SetExclusive(WordTrue);
     if (const auto e = OpenRefusal(T)) {
         EXPECT_EQ(e->Why(), TDaroruOpenFailure::InUse);
-        EXPECT_EQ(e->Message(), "Unable to open table.\rFile: " + Dir + "KINDS.DBF\rThe table is in use: " + Dir + "KINDS.DBF");
+        EXPECT_EQ(e->Message(), "Unable to open table.\rFile: " + Dir +
+                                        "KINDS.DBF\rThe table is in use: " + Dir + "KINDS.DBF");
     }
     T->SetExclusive(WordFalse);
     T->Open();

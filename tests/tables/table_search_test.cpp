@@ -26,12 +26,12 @@ protected:
         TableTest::SetUp();
         CreateTable("TOTTRANS.DBF", TransactionSchema);
         AppendImages("TOTTRANS.DBF", {
-            Trans("100.10", "O'Brien", "20260115", "7", "12.50", "E1"),
-            Trans("100.20", "12\" pipe", "20260201", "3", "12.25", "E2"),
-            Trans("200.00", "Smith", "20251231", "9", "99.99", "E1"),
-            Trans("50.00", "smithers", "20260115", "1", "5.00", "E3"),
-            Trans("75.00", "Both ' and \" ]", "20260301", "2", "1.00", "E2"),
-        });
+                                             Trans("100.10", "O'Brien", "20260115", "7", "12.50", "E1"),
+                                             Trans("100.20", "12\" pipe", "20260201", "3", "12.25", "E2"),
+                                             Trans("200.00", "Smith", "20251231", "9", "99.99", "E1"),
+                                             Trans("50.00", "smithers", "20260115", "1", "5.00", "E3"),
+                                             Trans("75.00", "Both ' and \" ]", "20260301", "2", "1.00", "E2"),
+                                     });
         TDaroruTable* maker = Table("TOTTRANS");
         maker->SetExclusive(WordTrue);
         maker->Open();
@@ -43,7 +43,7 @@ protected:
 
     // ACCNO, CATEGORY, SUBCAT, CHDESCR, PAYEE, DESCR, NOTE1, NOTE2, DATE, NUMBER, AMOUNT, ..., EMP_ID
     static String Trans(const String& Accno, const String& Payee, const String& Date, const String& Number,
-                 const String& Amount, const String& EmpId)
+                        const String& Amount, const String& EmpId)
     {
         std::vector<String> v(TransactionSchema.size());
         v[0] = Accno;
@@ -109,9 +109,11 @@ TEST_F(SearchTest, SeekPerKeyTypeAfterSetOrderOfTagArea)
         const char* Payee;  // the record found, or the next higher key's
     };
     const std::vector<Case> cases = {
-        {"PAYEE", "Smith", true, "Smith"},  {"PAYEE", "smi", true, "smithers"},  {"PAYEE", "P", false, "Smith"},
-        {"ACCNO", "100.2", true, "12\" pipe"}, {"ACCNO", "75", true, "Both ' and \" ]"}, {"NUMBER", "9", true, "Smith"},
-        {"DATE", "20251231", true, "Smith"}, {"DATE", "20240101", false, "Smith"},     {"EMP_ID", "E3", true, "smithers"},
+            {"PAYEE", "Smith", true, "Smith"},        {"PAYEE", "smi", true, "smithers"},
+            {"PAYEE", "P", false, "Smith"},           {"ACCNO", "100.2", true, "12\" pipe"},
+            {"ACCNO", "75", true, "Both ' and \" ]"}, {"NUMBER", "9", true, "Smith"},
+            {"DATE", "20251231", true, "Smith"},      {"DATE", "20240101", false, "Smith"},
+            {"EMP_ID", "E3", true, "smithers"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(String(c.Tag) + " " + c.Key);
@@ -151,9 +153,9 @@ TEST_F(SearchTest, ScopesAndRanges)
     EXPECT_EQ(T->IndexName(), "EMP_ID") << "a name set while closed applies on opening";
     T->SetScope("E1", "E1");
     EXPECT_TRUE(T->Scoped());
-    EXPECT_EQ(Visible(), (std::vector<String>{"O'Brien", "Smith"}));
+    EXPECT_EQ(Visible(), (std::vector<String> {"O'Brien", "Smith"}));
     T->SetRange({String("E2")}, {String("E3"), String("ignored")});
-    EXPECT_EQ(Visible(), (std::vector<String>{"12\" pipe", "Both ' and \" ]", "smithers"}));
+    EXPECT_EQ(Visible(), (std::vector<String> {"12\" pipe", "Both ' and \" ]", "smithers"}));
     T->CancelRange();
     EXPECT_FALSE(T->Scoped());
     EXPECT_EQ(Visible().size(), 5u);
@@ -162,7 +164,7 @@ TEST_F(SearchTest, ScopesAndRanges)
     T->SetScopeEnd("E3");
     EXPECT_EQ(Visible().size(), 5u) << "the keys wait for Scoped";
     T->SetScoped(true);
-    EXPECT_EQ(Visible(), std::vector<String>{"smithers"});
+    EXPECT_EQ(Visible(), std::vector<String> {"smithers"});
     T->SetScoped(false);
     EXPECT_EQ(Visible().size(), 5u);
 }
@@ -173,14 +175,14 @@ TEST_F(SearchTest, FilterPropertyBecomesAnEngineQuery)
     T->Open();
     EXPECT_EQ(Visible().size(), 5u) << "not filtered yet";
     T->SetFiltered(true);
-    EXPECT_EQ(Visible(), (std::vector<String>{"O'Brien", "Smith"}));
+    EXPECT_EQ(Visible(), (std::vector<String> {"O'Brien", "Smith"}));
     // A transaction appended under the filter stays visible.
     T->Append();
     T->FieldByName("PAYEE")->SetAsString("New payee");
     T->FieldByName("EMP_ID")->SetAsString("E1");
     T->Post();
     EXPECT_EQ(Payee(), "New payee");
-    EXPECT_EQ(Visible(), (std::vector<String>{"O'Brien", "Smith", "New payee"}));
+    EXPECT_EQ(Visible(), (std::vector<String> {"O'Brien", "Smith", "New payee"}));
 
     EXPECT_EQ(MessageOf([&] { T->SetFilter("1+2"); }), "Invalid Query Expression");
     EXPECT_EQ(T->DBFilter(), "EMP_ID='E1'") << "the previous query stays";
@@ -197,7 +199,7 @@ TEST_F(SearchTest, FilterSetWhileClosedAppliesOnOpening)
     T->SetFilter("AMOUNT > 12");
     T->SetFiltered(true);
     T->Open();
-    EXPECT_EQ(Visible(), (std::vector<String>{"O'Brien", "12\" pipe", "Smith"}));
+    EXPECT_EQ(Visible(), (std::vector<String> {"O'Brien", "12\" pipe", "Smith"}));
 }
 
 TEST_F(SearchTest, LocateBuildsSafeConditions)
@@ -211,27 +213,27 @@ TEST_F(SearchTest, LocateBuildsSafeConditions)
         const char* Payee;
     };
     const std::vector<Case> cases = {
-        {"PAYEE", "O'Brien", {}, true, "O'Brien"},
-        {"PAYEE", "12\" pipe", {}, true, "12\" pipe"},
-        {"PAYEE", "Both ' and \" ]", {}, true, "Both ' and \" ]"},
-        {"PAYEE", "\") .or. (.T.", {}, false, ""},
-        {"PAYEE", "Smith", {}, true, "Smith"},
-        {"PAYEE", "smith", {}, false, ""},
-        {"PAYEE", "smith", {loCaseInsensitive}, true, "Smith"},
-        {"PAYEE", "smith", {loPartialKey}, true, "smithers"},
-        {"PAYEE", "SMITHE", {loPartialKey, loCaseInsensitive}, true, "smithers"},
-        {"PAYEE", "Smi", {}, false, ""},
-        {"AMOUNT", 12.25, {}, true, "12\" pipe"},
-        {"AMOUNT", 12.5, {}, true, "O'Brien"},
-        {"AMOUNT", 12, {}, false, ""},
-        {"ACCNO", 100.2, {}, true, "12\" pipe"},
-        {"ACCNO", 100, {}, false, ""},
-        {"NUMBER", 9, {}, true, "Smith"},
-        {"DATE", Variant::FromDate(EncodeDate(2025, 12, 31)), {}, true, "Smith"},
-        {"DATE", Variant::FromDate(EncodeDate(2026, 3, 1)), {}, true, "Both ' and \" ]"},
-        {"DATE", "2025", {}, true, "Smith"},
-        {"EMP_ID;AMOUNT", VarArrayOf({"E2", 1.0}), {}, true, "Both ' and \" ]"},
-        {"EMP_ID;AMOUNT", VarArrayOf({"E2", 5.0}), {}, false, ""},
+            {"PAYEE", "O'Brien", {}, true, "O'Brien"},
+            {"PAYEE", "12\" pipe", {}, true, "12\" pipe"},
+            {"PAYEE", "Both ' and \" ]", {}, true, "Both ' and \" ]"},
+            {"PAYEE", "\") .or. (.T.", {}, false, ""},
+            {"PAYEE", "Smith", {}, true, "Smith"},
+            {"PAYEE", "smith", {}, false, ""},
+            {"PAYEE", "smith", {loCaseInsensitive}, true, "Smith"},
+            {"PAYEE", "smith", {loPartialKey}, true, "smithers"},
+            {"PAYEE", "SMITHE", {loPartialKey, loCaseInsensitive}, true, "smithers"},
+            {"PAYEE", "Smi", {}, false, ""},
+            {"AMOUNT", 12.25, {}, true, "12\" pipe"},
+            {"AMOUNT", 12.5, {}, true, "O'Brien"},
+            {"AMOUNT", 12, {}, false, ""},
+            {"ACCNO", 100.2, {}, true, "12\" pipe"},
+            {"ACCNO", 100, {}, false, ""},
+            {"NUMBER", 9, {}, true, "Smith"},
+            {"DATE", Variant::FromDate(EncodeDate(2025, 12, 31)), {}, true, "Smith"},
+            {"DATE", Variant::FromDate(EncodeDate(2026, 3, 1)), {}, true, "Both ' and \" ]"},
+            {"DATE", "2025", {}, true, "Smith"},
+            {"EMP_ID;AMOUNT", VarArrayOf({"E2", 1.0}), {}, true, "Both ' and \" ]"},
+            {"EMP_ID;AMOUNT", VarArrayOf({"E2", 5.0}), {}, false, ""},
     };
     for (const char* order : {"", "PAYEE"}) {
         T->SetIndexName(order);
@@ -254,7 +256,7 @@ TEST_F(SearchTest, LocateRunsWithinTheActiveQueryAndKeepsIt)
     EXPECT_FALSE(T->Locate("PAYEE", "smithers", {}));
     EXPECT_TRUE(T->Locate("PAYEE", "Smith", {}));
     EXPECT_EQ(T->DBFilter(), "EMP_ID='E1'");
-    EXPECT_EQ(Visible(), (std::vector<String>{"O'Brien", "Smith"}));
+    EXPECT_EQ(Visible(), (std::vector<String> {"O'Brien", "Smith"}));
 }
 
 TEST_F(SearchTest, LookupLeavesTheDataSetWhereItWas)
@@ -319,16 +321,21 @@ TEST_F(SearchTest, DetailFollowsItsMaster)
 {
     TDaroruTable* master = LinkToRecipients({"E1", "E2", "E9"});
     auto payees = [&] { return Visible(); };
-    EXPECT_EQ(payees(), (std::vector<String>{"O'Brien", "Smith"}));
+    EXPECT_EQ(payees(), (std::vector<String> {"O'Brien", "Smith"}));
     master->Next();
-    EXPECT_EQ(payees(), (std::vector<String>{"12\" pipe", "Both ' and \" ]"}));
+    EXPECT_EQ(payees(), (std::vector<String> {"12\" pipe", "Both ' and \" ]"}));
     master->Next();
     EXPECT_TRUE(payees().empty());
 
     TDataSource detailSource(nullptr);
     detailSource.SetDataSet(T);
-    EXPECT_EQ(MessageOf([&] { master->SetMasterSource(&detailSource); }), "Circular Datasource reference not allowed");
-    EXPECT_EQ(MessageOf([&] { T->SetIndexName(""); master->Prior(); }), "This operation requires an active index order");
+    EXPECT_EQ(MessageOf([&] { master->SetMasterSource(&detailSource); }),
+              "Circular Datasource reference not allowed");
+    EXPECT_EQ(MessageOf([&] {
+                  T->SetIndexName("");
+                  master->Prior();
+              }),
+              "This operation requires an active index order");
 }
 
 TEST_F(SearchTest, DetailScopeIsAppliedAgainOnlyWhenKeyOrOrderChanges)
@@ -342,19 +349,19 @@ TEST_F(SearchTest, DetailScopeIsAppliedAgainOnlyWhenKeyOrOrderChanges)
     EXPECT_EQ(MessageOf([&] { master->Next(); }), "no error");
     EXPECT_TRUE(Visible().empty()) << "the scope of E2 on PAYEE keys";
     T->SetIndexName("EMP_ID");
-    EXPECT_EQ(Visible(), (std::vector<String>{"12\" pipe", "Both ' and \" ]"}));
+    EXPECT_EQ(Visible(), (std::vector<String> {"12\" pipe", "Both ' and \" ]"}));
 }
 
 TEST(IndexExpressionTest, FieldsOfAKeyExpression)
 {
     const std::vector<std::pair<const char*, const char*>> cases = {
-        {"LAST+FIRST", "LAST;FIRST"},
-        {"UPPER(NAME1)", "NAME1"},
-        {"STR(ACCNO,10,2)+DTOS(DATE)", "ACCNO;DATE"},
-        {"ID", "ID"},
-        {"AMOUNT-FWT", "AMOUNT;FWT"},
-        {"IIF(FLAG=.T.,A,B)", "A;B"},
-        {"", ""},
+            {"LAST+FIRST", "LAST;FIRST"},
+            {"UPPER(NAME1)", "NAME1"},
+            {"STR(ACCNO,10,2)+DTOS(DATE)", "ACCNO;DATE"},
+            {"ID", "ID"},
+            {"AMOUNT-FWT", "AMOUNT;FWT"},
+            {"IIF(FLAG=.T.,A,B)", "A;B"},
+            {"", ""},
     };
     for (const auto& [expression, fields] : cases)
         EXPECT_EQ(GetFieldsFromExpression(expression), fields) << expression;
@@ -372,8 +379,10 @@ TEST_F(SearchTest, TagCreationChecksAndTheDefinitionsItLeaves)
               "Missing Parameter to IndexTag Method: Index Tag Name");
     EXPECT_EQ(MessageOf([&] { T->IndexTag("", "X", "", 0, false, ""); }),
               "Missing Parameter to Index or IndexTag Method: Index Expression");
-    EXPECT_EQ(MessageOf([&] { T->IndexTag("", "X", "NOFIELD+", 0, false, ""); }), "Invalid index expression [NOFIELD+]");
-    EXPECT_EQ(MessageOf([&] { T->Index("", "PAYEE", 0, false, ""); }), "Missing Parameter to Index Method: Index File Name");
+    EXPECT_EQ(MessageOf([&] { T->IndexTag("", "X", "NOFIELD+", 0, false, ""); }),
+              "Invalid index expression [NOFIELD+]");
+    EXPECT_EQ(MessageOf([&] { T->Index("", "PAYEE", 0, false, ""); }),
+              "Missing Parameter to Index Method: Index File Name");
 
     T->Go(3);
     T->IndexTag("", "UPAYEE", "UPPER(PAYEE)", 0, false, "");
@@ -382,7 +391,7 @@ TEST_F(SearchTest, TagCreationChecksAndTheDefinitionsItLeaves)
     T->IndexTag("", "BIG", "AMOUNT", 0, false, "AMOUNT > 10");
     EXPECT_EQ(T->IndexName(), "BIG");
     EXPECT_EQ(Payee(), "12\" pipe") << "a conditional tag starts at its first record";
-    EXPECT_EQ(Visible(), (std::vector<String>{"12\" pipe", "O'Brien", "Smith"}));
+    EXPECT_EQ(Visible(), (std::vector<String> {"12\" pipe", "O'Brien", "Smith"}));
 
     const TIndexDef* upper = T->IndexDefs()->Find("UPAYEE");
     EXPECT_EQ(upper->Fields(), "PAYEE");
@@ -466,11 +475,11 @@ TEST_F(EngineOnlyTest, FailedBinarySeekEndsOnTheLastRecord)
     OpenFake(t);
     Fake().Results["xb_SeekBin"] = 0;
     EXPECT_FALSE(t.SeekBin("AB", 2));
-    EXPECT_EQ(Fake().Calls, (Calls{"xb_Select(3)", "xb_SeekBin(\"AB\",2)", "xb_GoBottom()"}));
+    EXPECT_EQ(Fake().Calls, (Calls {"xb_Select(3)", "xb_SeekBin(\"AB\",2)", "xb_GoBottom()"}));
     Fake().Clear();
     Fake().Results["xb_Seek"] = 0;
     EXPECT_FALSE(t.Seek("AB"));
-    EXPECT_EQ(Fake().Calls, (Calls{"xb_Select(3)", "xb_Seek(\"AB\")"}));
+    EXPECT_EQ(Fake().Calls, (Calls {"xb_Select(3)", "xb_Seek(\"AB\")"}));
 }
 
 TEST_F(EngineOnlyTest, DestroyingTheActiveBitmapRestoresTheOrder)

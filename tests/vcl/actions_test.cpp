@@ -2,14 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/vcl/controls/edits.h"
 #include "platform/vcl/forms/actions.h"
 #include "platform/vcl/forms/clipbrd.h"
-#include "platform/vcl/controls/edits.h"
 #include "tests/support/formtesting.h"
 
 namespace {
 
-TEST(EditActions, WorkOnTheFocusedEditAndSayWhenTheyCan) {
+TEST(EditActions, WorkOnTheFocusedEditAndSayWhenTheyCan)
+{
     TForm* form = Construct<TForm>(nullptr);
     auto* edit = new TEdit(form);
     edit->SetParent(form);

@@ -11,19 +11,23 @@ namespace {
 
 class CanvasTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         EnsureQApplication();
         Bitmap.SetSize(60, 40);
         Canvas = Bitmap.Canvas();
     }
 
     // The box around every pixel that is not the background colour.
-    TRect InkBounds(TColor Background) {
-        TRect box{1000, 1000, -1, -1};
+    TRect InkBounds(TColor Background)
+    {
+        TRect box {1000, 1000, -1, -1};
         for (int y = 0; y < Bitmap.Height(); ++y) {
             for (int x = 0; x < Bitmap.Width(); ++x) {
-                if (Canvas->Pixels(x, y) == Background) continue;
-                box = Rect(std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1), std::max(box.Bottom, y + 1));
+                if (Canvas->Pixels(x, y) == Background)
+                    continue;
+                box = Rect(std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1),
+                           std::max(box.Bottom, y + 1));
             }
         }
         return box;
@@ -33,13 +37,15 @@ protected:
     TCanvas* Canvas = nullptr;
 };
 
-TEST_F(CanvasTest, NewBitmapIsWhite) {
+TEST_F(CanvasTest, NewBitmapIsWhite)
+{
     EXPECT_EQ(Canvas->Pixels(0, 0), clWhite);
     EXPECT_EQ(Canvas->Pixels(59, 39), clWhite);
     EXPECT_EQ(Canvas->Pixels(60, 0), -1);
 }
 
-TEST_F(CanvasTest, RectangleAndLineLeaveOutTheirRightAndBottomEdges) {
+TEST_F(CanvasTest, RectangleAndLineLeaveOutTheirRightAndBottomEdges)
+{
     Canvas->Pen()->SetColor(clBlack);
     Canvas->Brush()->SetColor(clRed);
     Canvas->Rectangle(5, 5, 15, 12);
@@ -61,7 +67,8 @@ TEST_F(CanvasTest, RectangleAndLineLeaveOutTheirRightAndBottomEdges) {
     EXPECT_EQ(Canvas->PenPos(), Point(10, 30));
 }
 
-TEST_F(CanvasTest, FillRectUsesTheBrushAndAClearBrushFillsNothing) {
+TEST_F(CanvasTest, FillRectUsesTheBrushAndAClearBrushFillsNothing)
+{
     Canvas->Brush()->SetColor(clLime);
     Canvas->FillRect(Rect(0, 0, 4, 4));
     EXPECT_EQ(Canvas->Pixels(3, 3), clLime);
@@ -71,7 +78,8 @@ TEST_F(CanvasTest, FillRectUsesTheBrushAndAClearBrushFillsNothing) {
     EXPECT_EQ(Canvas->Pixels(15, 15), clWhite);
 }
 
-TEST_F(CanvasTest, TextOutDrawsWithinItsExtentOnTheBrushColour) {
+TEST_F(CanvasTest, TextOutDrawsWithinItsExtentOnTheBrushColour)
+{
     Canvas->Font()->SetColor(clBlack);
     Canvas->Brush()->SetColor(clYellow);
     const TSize extent = Canvas->TextExtent("Hi");
@@ -83,12 +91,14 @@ TEST_F(CanvasTest, TextOutDrawsWithinItsExtentOnTheBrushColour) {
     EXPECT_EQ(ink, text);
     int dark = 0;
     for (int y = text.Top; y < text.Bottom; ++y) {
-        for (int x = text.Left; x < text.Right; ++x) dark += Canvas->Pixels(x, y) != clYellow;
+        for (int x = text.Left; x < text.Right; ++x)
+            dark += Canvas->Pixels(x, y) != clYellow;
     }
     EXPECT_GT(dark, 5);
 }
 
-TEST_F(CanvasTest, ClearBrushTextLeavesTheBackground) {
+TEST_F(CanvasTest, ClearBrushTextLeavesTheBackground)
+{
     Canvas->Brush()->SetStyle(bsClear);
     Canvas->Font()->SetColor(clRed);
     Canvas->TextOut(0, 0, "Hi");
@@ -98,7 +108,8 @@ TEST_F(CanvasTest, ClearBrushTextLeavesTheBackground) {
     EXPECT_EQ(Canvas->Pixels(ink.Right - 1, 0), clWhite) << "no background box";
 }
 
-TEST_F(CanvasTest, TextMeasures) {
+TEST_F(CanvasTest, TextMeasures)
+{
     EXPECT_GT(Canvas->TextWidth("WWWW"), Canvas->TextWidth("iiii"));
     EXPECT_EQ(Canvas->TextWidth(""), 0);
     const int line = Canvas->TextHeight("Hg");
@@ -115,7 +126,8 @@ TEST_F(CanvasTest, TextMeasures) {
     EXPECT_EQ(single.Width(), Canvas->TextWidth("File")) << "the accelerator mark takes no room";
 }
 
-TEST_F(CanvasTest, DialogFontKeepsTheWidthsTheFormsWereLaidOutFor) {
+TEST_F(CanvasTest, DialogFontKeepsTheWidthsTheFormsWereLaidOutFor)
+{
     EnsureQApplication();
     // Letters of the 8-point dialog font average about 6 pixels in 13-pixel lines; a
     // wider face pushes captions out of their boxes.
@@ -126,7 +138,8 @@ TEST_F(CanvasTest, DialogFontKeepsTheWidthsTheFormsWereLaidOutFor) {
     EXPECT_EQ(Canvas->TextHeight("Hg"), 13);
 }
 
-TEST_F(CanvasTest, ClipRectLimitsDrawing) {
+TEST_F(CanvasTest, ClipRectLimitsDrawing)
+{
     Canvas->SetClipRect(Rect(0, 0, 10, 10));
     Canvas->Brush()->SetColor(clBlue);
     Canvas->FillRect(Rect(0, 0, 60, 40));
@@ -138,7 +151,8 @@ TEST_F(CanvasTest, ClipRectLimitsDrawing) {
     EXPECT_EQ(Canvas->Pixels(25, 25), clBlue);
 }
 
-TEST_F(CanvasTest, DrawAndStretchDrawCopyAnotherBitmap) {
+TEST_F(CanvasTest, DrawAndStretchDrawCopyAnotherBitmap)
+{
     TBitmap source;
     source.SetSize(2, 2);
     source.Canvas()->SetPixel(0, 0, clRed);
@@ -152,20 +166,87 @@ TEST_F(CanvasTest, DrawAndStretchDrawCopyAnotherBitmap) {
 }
 
 // A 2 x 2 BMP of 24 bits written by hand: rows bottom up, BGR, each padded to 4 bytes.
-String TwoByTwoBmp() {
+String TwoByTwoBmp()
+{
     const unsigned char header[] = {
-        'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,                // file header
-        40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0,  // info header
-        16, 0, 0, 0, 0x13, 0x0B, 0, 0, 0x13, 0x0B, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-        // bottom row: blue, white
-        0xFF, 0, 0, 0xFF, 0xFF, 0xFF, 0, 0,
-        // top row: red, green
-        0, 0, 0xFF, 0, 0x80, 0, 0, 0,
+            'B',
+            'M',
+            70,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            54,
+            0,
+            0,
+            0,  // file header
+            40,
+            0,
+            0,
+            0,
+            2,
+            0,
+            0,
+            0,
+            2,
+            0,
+            0,
+            0,
+            1,
+            0,
+            24,
+            0,
+            0,
+            0,
+            0,
+            0,  // info header
+            16,
+            0,
+            0,
+            0,
+            0x13,
+            0x0B,
+            0,
+            0,
+            0x13,
+            0x0B,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            // bottom row: blue, white
+            0xFF,
+            0,
+            0,
+            0xFF,
+            0xFF,
+            0xFF,
+            0,
+            0,
+            // top row: red, green
+            0,
+            0,
+            0xFF,
+            0,
+            0x80,
+            0,
+            0,
+            0,
     };
     return String(reinterpret_cast<const char*>(header), sizeof(header));
 }
 
-TEST(BitmapFile, ReadsABmpWrittenByAnotherProgram) {
+TEST(BitmapFile, ReadsABmpWrittenByAnotherProgram)
+{
     EnsureQApplication();
     TStringStream stream(TwoByTwoBmp());
     TBitmap bitmap;
@@ -179,7 +260,8 @@ TEST(BitmapFile, ReadsABmpWrittenByAnotherProgram) {
     EXPECT_EQ(bitmap.Canvas()->Pixels(1, 1), clWhite);
 }
 
-TEST(BitmapFile, SavedBmpReadsBackWithItsPixels) {
+TEST(BitmapFile, SavedBmpReadsBackWithItsPixels)
+{
     EnsureQApplication();
     for (TPixelFormat format : {pf24bit, pf8bit, pf1bit}) {
         TBitmap bitmap;
@@ -202,7 +284,8 @@ TEST(BitmapFile, SavedBmpReadsBackWithItsPixels) {
     }
 }
 
-TEST(BitmapFile, DamagedDataIsRefused) {
+TEST(BitmapFile, DamagedDataIsRefused)
+{
     EnsureQApplication();
     for (const String& bytes : {String("not a picture"), TwoByTwoBmp().substr(0, 30), String()}) {
         TStringStream stream(bytes);
@@ -212,7 +295,8 @@ TEST(BitmapFile, DamagedDataIsRefused) {
     }
 }
 
-TEST(BitmapFile, SizeChangeKeepsThePixelsThatFit) {
+TEST(BitmapFile, SizeChangeKeepsThePixelsThatFit)
+{
     EnsureQApplication();
     TBitmap bitmap;
     bitmap.SetSize(4, 4);

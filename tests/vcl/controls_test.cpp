@@ -14,7 +14,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "platform/vcl/forms/application.h"
 #include "platform/vcl/controls/bars.h"
 #include "platform/vcl/controls/buttons.h"
 #include "platform/vcl/controls/checkboxes.h"
@@ -22,8 +21,9 @@
 #include "platform/vcl/controls/hintwindow.h"
 #include "platform/vcl/controls/label.h"
 #include "platform/vcl/controls/lists.h"
-#include "platform/vcl/forms/menus.h"
 #include "platform/vcl/controls/pages.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/forms/menus.h"
 #include "platform/vcl/printing/printers.h"
 #include "platform/vcl/qt/qgraphics.h"
 #include "tests/support/formtesting.h"
@@ -35,14 +35,15 @@ namespace {
 
 class ControlsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Form = Construct<TForm>(nullptr);
         Form->SetBounds(0, 0, 400, 300);
     }
     void TearDown() override { Form->Free(); }
 
-    template <class T>
-    T* Add(int Top = 0) {
+    template<class T> T* Add(int Top = 0)
+    {
         T* control = new T(Form);
         control->SetParent(Form);
         control->SetTop(Top);
@@ -52,7 +53,8 @@ protected:
     TForm* Form = nullptr;
 };
 
-TEST_F(ControlsTest, EditCharCaseAndMaxLengthHoldForTypedText) {
+TEST_F(ControlsTest, EditCharCaseAndMaxLengthHoldForTypedText)
+{
     auto* id = Add<TEdit>();
     id->SetCharCase(ecUpperCase);
     id->SetMaxLength(8);
@@ -65,17 +67,20 @@ TEST_F(ControlsTest, EditCharCaseAndMaxLengthHoldForTypedText) {
 }
 
 // The leftmost column inside the edit's frame with a dark pixel; -1 for none.
-int FirstDarkColumn(TEdit* Edit) {
+int FirstDarkColumn(TEdit* Edit)
+{
     QCoreApplication::processEvents();
     const QImage image = Edit->Widget()->grab().toImage();
     // Inside the frame.
     for (int x = 3; x < image.width() - 3; ++x)
         for (int y = 3; y < image.height() - 3; ++y)
-            if (image.pixelColor(x, y).lightness() < 100) return x;
+            if (image.pixelColor(x, y).lightness() < 100)
+                return x;
     return -1;
 }
 
-TEST_F(ControlsTest, EditTextMarginsMoveTheTextInside) {
+TEST_F(ControlsTest, EditTextMarginsMoveTheTextInside)
+{
     auto* edit = Add<TEdit>();
     edit->SetText("W");
     ShowForm(Form);
@@ -96,17 +101,21 @@ public:
     bool Fail = false;
 
 protected:
-    void PaintOver(TCanvas* Canvas, const TRect& ClientArea) override {
+    void PaintOver(TCanvas* Canvas, const TRect& ClientArea) override
+    {
         Seen = ClientArea;
         Canvas->Brush()->SetColor(clRed);
         Canvas->FillRect(Rect(0, 0, 3, 3));
         Canvas->Brush()->SetColor(clBlue);
-        Canvas->FillRect(Rect(ClientArea.Right - 3, ClientArea.Bottom - 3, ClientArea.Right + 10, ClientArea.Bottom + 10));
-        if (Fail) throw Exception("drawing failed");
+        Canvas->FillRect(Rect(ClientArea.Right - 3, ClientArea.Bottom - 3, ClientArea.Right + 10,
+                              ClientArea.Bottom + 10));
+        if (Fail)
+            throw Exception("drawing failed");
     }
 };
 
-TEST_F(ControlsTest, EditDrawsOverItselfInsideItsFrame) {
+TEST_F(ControlsTest, EditDrawsOverItselfInsideItsFrame)
+{
     auto* edit = Add<TDrawnOverEdit>();
     edit->SetBounds(10, 10, 120, 21);
     edit->SetText("WWWWWW");
@@ -127,7 +136,8 @@ TEST_F(ControlsTest, EditDrawsOverItselfInsideItsFrame) {
     }
     int ink = 0;
     for (int x = frame + 4; x < edit->Width() / 2; ++x) {
-        for (int y = frame; y < edit->Height() - frame - 3; ++y) ink += at(x, y) != clWhite;
+        for (int y = frame; y < edit->Height() - frame - 3; ++y)
+            ink += at(x, y) != clWhite;
     }
     EXPECT_GT(ink, 0);
 
@@ -141,7 +151,8 @@ TEST_F(ControlsTest, EditDrawsOverItselfInsideItsFrame) {
     EXPECT_EQ(at(frame, frame), clRed);
 }
 
-TEST_F(ControlsTest, EditSelection) {
+TEST_F(ControlsTest, EditSelection)
+{
     auto* edit = Add<TEdit>();
     edit->SetText("123-45-6789");
     edit->SetSelStart(4);
@@ -157,26 +168,30 @@ TEST_F(ControlsTest, EditSelection) {
 int LineHeight(TEdit* Edit) { return Edit->LineHeight(); }
 
 // The edit as it shows now.
-QImage Picture(TEdit* Edit) {
+QImage Picture(TEdit* Edit)
+{
     QCoreApplication::processEvents();
     return Edit->Widget()->grab().toImage();
 }
 
 // The lines of text the edit shows: runs of pixel rows with ink inside its frame.
-int InkLines(TEdit* Edit) {
+int InkLines(TEdit* Edit)
+{
     const QImage image = Picture(Edit);
     int lines = 0;
     bool inLine = false;
     for (int y = 3; y < image.height() - 3; ++y) {
         bool ink = false;
-        for (int x = 3; x < image.width() - 3 && !ink; ++x) ink = image.pixelColor(x, y).lightness() < 100;
+        for (int x = 3; x < image.width() - 3 && !ink; ++x)
+            ink = image.pixelColor(x, y).lightness() < 100;
         lines += ink && !inLine;
         inLine = ink;
     }
     return lines;
 }
 
-TEST_F(ControlsTest, AWordWrappedEditShowsItsTextOnMoreLinesWithoutScrollingSideways) {
+TEST_F(ControlsTest, AWordWrappedEditShowsItsTextOnMoreLinesWithoutScrollingSideways)
+{
     Add<TEdit>();  // holds the focus, so no caret shows in the pictures
     auto* edit = Add<TEdit>(50);
     edit->SetBounds(10, 50, 120, 3 * LineHeight(edit) + 6);
@@ -210,7 +225,8 @@ TEST_F(ControlsTest, AWordWrappedEditShowsItsTextOnMoreLinesWithoutScrollingSide
     EXPECT_EQ(InkLines(edit), 1);
 }
 
-TEST_F(ControlsTest, AnEditTakesTheSameKeysAndKeepsOneLineWrappedOrNot) {
+TEST_F(ControlsTest, AnEditTakesTheSameKeysAndKeepsOneLineWrappedOrNot)
+{
     for (const bool wrapped : {false, true}) {
         SCOPED_TRACE(wrapped ? "wrapped" : "one line");
         auto* edit = Add<TEdit>();
@@ -220,7 +236,8 @@ TEST_F(ControlsTest, AnEditTakesTheSameKeysAndKeepsOneLineWrappedOrNot) {
         edit->SetMaxLength(12);
         std::vector<Word> keys;
         edit->OnKeyDown = [&keys](TObject*, Word& Key, TShiftState) {
-            if (Key == VK_RETURN || Key == VK_LEFT) keys.push_back(Key);
+            if (Key == VK_RETURN || Key == VK_LEFT)
+                keys.push_back(Key);
         };
         ShowForm(Form);
         edit->SetFocus();
@@ -250,7 +267,8 @@ TEST_F(ControlsTest, AnEditTakesTheSameKeysAndKeepsOneLineWrappedOrNot) {
     }
 }
 
-TEST_F(ControlsTest, AClickInAWordWrappedEditPutsTheCaretWhereTheTextIsShown) {
+TEST_F(ControlsTest, AClickInAWordWrappedEditPutsTheCaretWhereTheTextIsShown)
+{
     auto* edit = Add<TEdit>();
     edit->SetBounds(0, 0, 80, 3 * LineHeight(edit) + 6);
     edit->SetWordWrap(true);
@@ -270,7 +288,8 @@ TEST_F(ControlsTest, AClickInAWordWrappedEditPutsTheCaretWhereTheTextIsShown) {
     EXPECT_EQ(edit->SelLength(), 4);
 }
 
-TEST_F(ControlsTest, AMultiLineEditHoldsLinesThatTheKeysWorkOn) {
+TEST_F(ControlsTest, AMultiLineEditHoldsLinesThatTheKeysWorkOn)
+{
     for (const bool wrapped : {false, true}) {
         SCOPED_TRACE(wrapped ? "wrapped" : "not wrapped");
         auto* edit = Add<TEdit>();
@@ -322,7 +341,8 @@ TEST_F(ControlsTest, AMultiLineEditHoldsLinesThatTheKeysWorkOn) {
     }
 }
 
-TEST_F(ControlsTest, AWrappingMultiLineEditWrapsItsLongLines) {
+TEST_F(ControlsTest, AWrappingMultiLineEditWrapsItsLongLines)
+{
     Add<TEdit>();  // holds the focus, so no caret shows in the pictures
     auto* edit = Add<TEdit>(50);
     edit->SetBounds(10, 50, 120, 4 * LineHeight(edit) + 6);
@@ -337,7 +357,8 @@ TEST_F(ControlsTest, AWrappingMultiLineEditWrapsItsLongLines) {
 
 // The edit's scroll bar as a user reaches it: shown only beside lines, moved by the keys
 // that move the caret, by the wheel and by clicks on it, the latter two leaving the caret.
-TEST_F(ControlsTest, AMultiLineEditsScrollBarScrollsItsLines) {
+TEST_F(ControlsTest, AMultiLineEditsScrollBarScrollsItsLines)
+{
     // A caret that does not blink, so that pictures taken apart in time compare.
     QStyleHints* hints = QGuiApplication::styleHints();
     const int flashTime = hints->cursorFlashTime();
@@ -347,7 +368,8 @@ TEST_F(ControlsTest, AMultiLineEditsScrollBarScrollsItsLines) {
     auto* edit = Add<TEdit>();
     edit->SetBounds(10, 10, 160, 6 * LineHeight(edit) + 6);
     String text;
-    for (int i = 1; i <= 24; ++i) text += (i > 1 ? "\r\n" : "") + ("LINE " + std::to_string(i));
+    for (int i = 1; i <= 24; ++i)
+        text += (i > 1 ? "\r\n" : "") + ("LINE " + std::to_string(i));
     edit->SetText(text);
     edit->SetVertScrollBar(true);
     ShowForm(Form);
@@ -369,7 +391,8 @@ TEST_F(ControlsTest, AMultiLineEditsScrollBarScrollsItsLines) {
     EXPECT_TRUE(bar->isEnabled());
 
     // Keys: the caret's line comes into view, and the bar follows.
-    for (int i = 0; i < 5; ++i) PressKey(Form, Qt::Key_Down);
+    for (int i = 0; i < 5; ++i)
+        PressKey(Form, Qt::Key_Down);
     Picture(edit);
     EXPECT_EQ(bar->value(), 0) << "six lines show";
     PressKey(Form, Qt::Key_Down);
@@ -436,7 +459,8 @@ TEST_F(ControlsTest, AMultiLineEditsScrollBarScrollsItsLines) {
     EXPECT_EQ(edit->ClientWidth(), edit->Width());
 }
 
-TEST_F(ControlsTest, ASeeThroughEditShowsWhatLiesUnderIt) {
+TEST_F(ControlsTest, ASeeThroughEditShowsWhatLiesUnderIt)
+{
     Form->SetColor(clYellow);
     auto* edit = Add<TEdit>();
     edit->SetBorderStyle(bsNone);
@@ -452,7 +476,8 @@ TEST_F(ControlsTest, ASeeThroughEditShowsWhatLiesUnderIt) {
     const auto inked = [](const QImage& Image) {
         for (int y = 0; y < Image.height(); ++y)
             for (int x = 0; x < Image.width() / 2; ++x)
-                if (Image.pixelColor(x, y).lightness() < 100) return true;
+                if (Image.pixelColor(x, y).lightness() < 100)
+                    return true;
         return false;
     };
     const auto right = [edit](const QImage& Image) {
@@ -469,7 +494,8 @@ TEST_F(ControlsTest, ASeeThroughEditShowsWhatLiesUnderIt) {
     EXPECT_TRUE(inked(shown()));
 }
 
-TEST_F(ControlsTest, EnteringAnEditSelectsItsText) {
+TEST_F(ControlsTest, EnteringAnEditSelectsItsText)
+{
     auto* first = Add<TEdit>();
     auto* second = Add<TEdit>(30);
     second->SetText("ACME SUPPLY");
@@ -481,7 +507,8 @@ TEST_F(ControlsTest, EnteringAnEditSelectsItsText) {
     EXPECT_EQ(second->Text(), "X");
 }
 
-TEST_F(ControlsTest, MemoLinesAndTextAgree) {
+TEST_F(ControlsTest, MemoLinesAndTextAgree)
+{
     auto* memo = Add<TMemo>();
     memo->Lines()->Add("first");
     memo->Lines()->Add("second");
@@ -495,7 +522,8 @@ TEST_F(ControlsTest, MemoLinesAndTextAgree) {
     EXPECT_EQ(memo->SelStart(), 3);
 }
 
-TEST_F(ControlsTest, MemoTakesEnterButLeavesTabToTheForm) {
+TEST_F(ControlsTest, MemoTakesEnterButLeavesTabToTheForm)
+{
     auto* memo = Add<TMemo>();
     auto* after = Add<TEdit>(100);
     ShowForm(Form);
@@ -512,7 +540,8 @@ TEST_F(ControlsTest, MemoTakesEnterButLeavesTabToTheForm) {
     EXPECT_NE(memo->Text().find('\t'), String::npos);
 }
 
-TEST_F(ControlsTest, ComboBoxChoosesAndKeepsItsText) {
+TEST_F(ControlsTest, ComboBoxChoosesAndKeepsItsText)
+{
     auto* combo = Add<TComboBox>();
     std::vector<String> changes;
     combo->OnChange = [&](TObject*) { changes.push_back(combo->Text()); };
@@ -534,7 +563,8 @@ TEST_F(ControlsTest, ComboBoxChoosesAndKeepsItsText) {
     EXPECT_EQ(combo->ItemIndex(), -1);
 }
 
-TEST_F(ControlsTest, ComboBoxTellsWhenItsListOpensAndCloses) {
+TEST_F(ControlsTest, ComboBoxTellsWhenItsListOpensAndCloses)
+{
     auto* combo = Add<TComboBox>();
     combo->SetStyle(csDropDownList);
     combo->Items()->SetCommaText("R,Y,O,N");
@@ -554,11 +584,13 @@ TEST_F(ControlsTest, ComboBoxTellsWhenItsListOpensAndCloses) {
     PressKey(Form, Qt::Key_Return);
     EXPECT_FALSE(combo->DroppedDown());
     combo->SetDroppedDown(false);  // already closed: no second close
-    EXPECT_THAT(log.Entries, ElementsAre("drop: closed", "close: closed", "drop: closed", "close: closed", "change"));
+    EXPECT_THAT(log.Entries,
+                ElementsAre("drop: closed", "close: closed", "drop: closed", "close: closed", "change"));
     ForgetHeldInput();
 }
 
-TEST_F(ControlsTest, ListBoxClicksOnlyForTheUsersChoice) {
+TEST_F(ControlsTest, ListBoxClicksOnlyForTheUsersChoice)
+{
     auto* list = Add<TListBox>();
     int clicks = 0;
     list->OnClick = [&](TObject*) { ++clicks; };
@@ -575,7 +607,8 @@ TEST_F(ControlsTest, ListBoxClicksOnlyForTheUsersChoice) {
 }
 
 // Several items chosen by clicks and keys as a user chooses them, kept by the items that stay.
-TEST_F(ControlsTest, AMultiSelectListSelectsSeveralItemsByMouseAndKeys) {
+TEST_F(ControlsTest, AMultiSelectListSelectsSeveralItemsByMouseAndKeys)
+{
     auto* list = Add<TListBox>();
     list->SetBounds(0, 0, 120, 150);
     list->Items()->SetCommaText("0.5,1,1.5,2,2.5,3");
@@ -611,7 +644,8 @@ TEST_F(ControlsTest, AMultiSelectListSelectsSeveralItemsByMouseAndKeys) {
 
 // An owner-drawn list draws each row through its handler, rows as high as the list or the
 // measuring handler says.
-TEST_F(ControlsTest, AnOwnerDrawnListDrawsAndMeasuresItsItemsThroughItsHandlers) {
+TEST_F(ControlsTest, AnOwnerDrawnListDrawsAndMeasuresItsItemsThroughItsHandlers)
+{
     auto* list = Add<TListBox>();
     list->SetBounds(0, 0, 120, 150);
     list->Items()->SetCommaText("Red,Lime,Blue");
@@ -658,7 +692,8 @@ TEST_F(ControlsTest, AnOwnerDrawnListDrawsAndMeasuresItsItemsThroughItsHandlers)
     EXPECT_TRUE(ink);
 }
 
-TEST_F(ControlsTest, ArrowsMoveAmongButtonsButNotOutOfEdits) {
+TEST_F(ControlsTest, ArrowsMoveAmongButtonsButNotOutOfEdits)
+{
     auto* edit = Add<TEdit>();
     auto* yes = Add<TButton>(40);
     auto* no = Add<TButton>(70);
@@ -673,7 +708,8 @@ TEST_F(ControlsTest, ArrowsMoveAmongButtonsButNotOutOfEdits) {
     EXPECT_EQ(Form->ActiveControl(), yes);
 }
 
-TEST_F(ControlsTest, LabelAcceleratorFocusesItsControl) {
+TEST_F(ControlsTest, LabelAcceleratorFocusesItsControl)
+{
     auto* edit = Add<TEdit>();
     auto* date = Add<TEdit>(40);
     auto* label = Add<TLabel>(80);
@@ -688,7 +724,8 @@ TEST_F(ControlsTest, LabelAcceleratorFocusesItsControl) {
     EXPECT_EQ(label->FocusControl(), nullptr);
 }
 
-TEST_F(ControlsTest, BitBtnKindsGiveCaptionResultAndRole) {
+TEST_F(ControlsTest, BitBtnKindsGiveCaptionResultAndRole)
+{
     auto* ok = Add<TBitBtn>();
     ok->SetKind(bkOK);
     auto* cancel = Add<TBitBtn>(30);
@@ -702,7 +739,8 @@ TEST_F(ControlsTest, BitBtnKindsGiveCaptionResultAndRole) {
     EXPECT_EQ(ok->Kind(), bkOK);
 }
 
-TEST_F(ControlsTest, PageControlTurnsPages) {
+TEST_F(ControlsTest, PageControlTurnsPages)
+{
     auto* pages = Add<TPageControl>();
     std::vector<TTabSheet*> sheets;
     for (const char* caption : {"Federal", "State", "Local"}) {
@@ -725,7 +763,8 @@ TEST_F(ControlsTest, PageControlTurnsPages) {
     EXPECT_EQ(changes, 1);
 }
 
-TEST_F(ControlsTest, StatusPanelsDrawTheirBevels) {
+TEST_F(ControlsTest, StatusPanelsDrawTheirBevels)
+{
     auto* status = Add<TStatusBar>();
     for (const TStatusPanelBevel bevel : {pbLowered, pbNone, pbRaised}) {
         TStatusPanel* panel = status->AddPanel();
@@ -753,7 +792,8 @@ TEST_F(ControlsTest, StatusPanelsDrawTheirBevels) {
     KeepScreenshot(picture, "statusbar-bevels.png");
 }
 
-TEST_F(ControlsTest, HintWindowShowsWithoutTakingTheFocus) {
+TEST_F(ControlsTest, HintWindowShowsWithoutTakingTheFocus)
+{
     auto* edit = Add<TEdit>();
     ShowForm(Form);
     THintWindow hint(nullptr);
@@ -768,7 +808,8 @@ TEST_F(ControlsTest, HintWindowShowsWithoutTakingTheFocus) {
     EXPECT_FALSE(hint.Widget()->isVisible());
 }
 
-TEST_F(ControlsTest, MainMenuItemsShowOnTheBarAndClick) {
+TEST_F(ControlsTest, MainMenuItemsShowOnTheBarAndClick)
+{
     const int clientHeight = Form->ClientHeight();
     auto* menu = new TMainMenu(Form);
     Form->SetMenu(menu);
@@ -791,7 +832,8 @@ TEST_F(ControlsTest, MainMenuItemsShowOnTheBarAndClick) {
 
 // An item with OnDrawItem draws itself, as large as OnMeasureItem says, selected by the
 // pointer and the keys, and chosen by a click as any item.
-TEST_F(ControlsTest, AMenuItemDrawsItselfAsLargeAsItMeasures) {
+TEST_F(ControlsTest, AMenuItemDrawsItselfAsLargeAsItMeasures)
+{
     auto* menu = new TPopupMenu(Form);
     const auto add = [menu, this](const char* Caption) {
         auto* item = new TMenuItem(Form);
@@ -839,7 +881,8 @@ TEST_F(ControlsTest, AMenuItemDrawsItselfAsLargeAsItMeasures) {
     ForgetHeldInput();
 }
 
-TEST(PrinterChoice, AnIndexOutsideThePrinterListIsRefused) {
+TEST(PrinterChoice, AnIndexOutsideThePrinterListIsRefused)
+{
     TPrinter* printer = Printer();
     const int count = static_cast<int>(printer->Printers().size());
     EXPECT_THROW(printer->SetPrinterIndex(count), EPrinter);

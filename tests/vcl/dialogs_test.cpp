@@ -11,15 +11,16 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-#include "platform/vcl/forms/application.h"
 #include "platform/vcl/controls/buttons.h"
 #include "platform/vcl/dialogs/dialogs.h"
-#include "platform/vcl/qt/qapp.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/qt/qapp.h"
 
 namespace {
 
-TEST(Dialogs, AskYesNoIsTheCompanysQuestion) {
+TEST(Dialogs, AskYesNoIsTheCompanysQuestion)
+{
     TScriptedDialogs dialogs;
     dialogs.AnswerMessage(mrYes);
     dialogs.AnswerMessage(mrNo);
@@ -30,10 +31,11 @@ TEST(Dialogs, AskYesNoIsTheCompanysQuestion) {
     EXPECT_EQ(asked.Caption, "Korvane Systems");
     EXPECT_EQ(asked.Text, "Would you like to print collated?");
     EXPECT_EQ(asked.Type, mtConfirmation);
-    EXPECT_EQ(asked.Buttons, (TMsgDlgButtons{mbYes, mbNo}));
+    EXPECT_EQ(asked.Buttons, (TMsgDlgButtons {mbYes, mbNo}));
 }
 
-TEST(Dialogs, MessageBoxFlagsChooseButtonsIconAndDefault) {
+TEST(Dialogs, MessageBoxFlagsChooseButtonsIconAndDefault)
+{
     TScriptedDialogs dialogs;
     const struct {
         int Flags;
@@ -42,12 +44,16 @@ TEST(Dialogs, MessageBoxFlagsChooseButtonsIconAndDefault) {
         TMsgDlgBtn Default;
         int Unanswered;
     } cases[] = {
-        {MB_OK, {mbOK}, mtCustom, mbOK, IDOK},
-        {MB_OKCANCEL | MB_ICONSTOP, {mbOK, mbCancel}, mtError, mbOK, IDOK},
-        {MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2, {mbYes, mbNo, mbCancel}, mtConfirmation, mbNo, IDNO},
-        {MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2, {mbYes, mbNo}, mtWarning, mbNo, IDNO},
-        {MB_RETRYCANCEL | MB_ICONINFORMATION, {mbRetry, mbCancel}, mtInformation, mbRetry, IDRETRY},
-        {MB_ABORTRETRYIGNORE | MB_DEFBUTTON3, {mbAbort, mbRetry, mbIgnore}, mtCustom, mbIgnore, IDIGNORE},
+            {MB_OK, {mbOK}, mtCustom, mbOK, IDOK},
+            {MB_OKCANCEL | MB_ICONSTOP, {mbOK, mbCancel}, mtError, mbOK, IDOK},
+            {MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2,
+             {mbYes, mbNo, mbCancel},
+             mtConfirmation,
+             mbNo,
+             IDNO},
+            {MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2, {mbYes, mbNo}, mtWarning, mbNo, IDNO},
+            {MB_RETRYCANCEL | MB_ICONINFORMATION, {mbRetry, mbCancel}, mtInformation, mbRetry, IDRETRY},
+            {MB_ABORTRETRYIGNORE | MB_DEFBUTTON3, {mbAbort, mbRetry, mbIgnore}, mtCustom, mbIgnore, IDIGNORE},
     };
     for (const auto& c : cases) {
         // Unanswered, the scripted user takes the default button.
@@ -60,7 +66,8 @@ TEST(Dialogs, MessageBoxFlagsChooseButtonsIconAndDefault) {
     }
 }
 
-TEST(Dialogs, MessageDlgAndShowMessageCaptions) {
+TEST(Dialogs, MessageDlgAndShowMessageCaptions)
+{
     TScriptedDialogs dialogs;
     dialogs.AnswerMessage(mrCancel);
     EXPECT_EQ(MessageDlg("Delete the recipient?", mtConfirmation, mbOKCancel, 0), mrCancel);
@@ -72,10 +79,11 @@ TEST(Dialogs, MessageDlgAndShowMessageCaptions) {
     EXPECT_EQ(dialogs.Messages[1].Caption, "Error");
     EXPECT_EQ(dialogs.Messages[2].Caption, "Totamund");
     EXPECT_EQ(dialogs.Messages[2].Text, "A file name was not entered.  Create was aborted.");
-    EXPECT_EQ(dialogs.Messages[2].Buttons, TMsgDlgButtons{mbOK});
+    EXPECT_EQ(dialogs.Messages[2].Buttons, TMsgDlgButtons {mbOK});
 }
 
-TEST(Dialogs, InputBoxKeepsTheDefaultWhenCancelled) {
+TEST(Dialogs, InputBoxKeepsTheDefaultWhenCancelled)
+{
     TScriptedDialogs dialogs;
     dialogs.AnswerInput("08ACME");
     dialogs.CancelInput();
@@ -84,7 +92,8 @@ TEST(Dialogs, InputBoxKeepsTheDefaultWhenCancelled) {
     EXPECT_EQ(dialogs.InputPrompts.size(), 2u);
 }
 
-TEST(Dialogs, FileDialogsHandBackTheChosenFile) {
+TEST(Dialogs, FileDialogsHandBackTheChosenFile)
+{
     TScriptedDialogs dialogs;
     TOpenDialog open(nullptr);
     open.Filter = "Tables (*.dbf)|*.dbf|All files (*.*)|*.*";
@@ -101,7 +110,8 @@ TEST(Dialogs, FileDialogsHandBackTheChosenFile) {
     EXPECT_EQ(dialogs.FileRequests.back().Kind, fdSave);
 }
 
-TEST(Dialogs, ExceptionDialogEndsTheMessageWithAFullStop) {
+TEST(Dialogs, ExceptionDialogEndsTheMessageWithAFullStop)
+{
     TScriptedDialogs dialogs;
     Application->ShowException(Exception("Key violation"));
     Application->ShowException(Exception("Done."));
@@ -117,7 +127,8 @@ TEST(Dialogs, ExceptionDialogEndsTheMessageWithAFullStop) {
 namespace {
 
 // The real message box: its keys are its own, not the form's underneath.
-TEST(QtDialogs, KeysInAMessageBoxDoNotReachTheFormBelow) {
+TEST(QtDialogs, KeysInAMessageBoxDoNotReachTheFormBelow)
+{
     TForm* form = Construct<TForm>(nullptr);
     auto* ok = new TButton(form);
     ok->SetParent(form);
@@ -132,7 +143,8 @@ TEST(QtDialogs, KeysInAMessageBoxDoNotReachTheFormBelow) {
         // Should the box still be up, it goes, so a failure cannot hang the run (only
         // this box: the timer may fire once a later test's dialog shows).
         QTimer::singleShot(0, [box = QPointer<QWidget>(box)] {
-            if (box && box->isVisible()) box->close();
+            if (box && box->isVisible())
+                box->close();
         });
     });
     EXPECT_EQ(MessageDlg("Delete it?", mtConfirmation, {mbYes, mbNo}, 0), mrYes);
@@ -141,18 +153,22 @@ TEST(QtDialogs, KeysInAMessageBoxDoNotReachTheFormBelow) {
 }
 
 // Runs Action on the font dialog once it shows (it may take a few turns of the event loop).
-void WhenFontDialogShows(std::function<void(QFontDialog*)> Action, int Tries = 200) {
+void WhenFontDialogShows(std::function<void(QFontDialog*)> Action, int Tries = 200)
+{
     QTimer::singleShot(Tries == 200 ? 0 : 10, [Action, Tries] {
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* box = qobject_cast<QFontDialog*>(w); box && box->isVisible()) return Action(box);
-        if (Tries > 0) return WhenFontDialogShows(Action, Tries - 1);
+            if (auto* box = qobject_cast<QFontDialog*>(w); box && box->isVisible())
+                return Action(box);
+        if (Tries > 0)
+            return WhenFontDialogShows(Action, Tries - 1);
         ADD_FAILURE() << "the font dialog never showed";
     });
 }
 
 // Qt's font dialog, cut down to the families asked for: its family list shows only them,
 // and a family not offered (typed in, say) leaves the font's own.
-TEST(QtDialogs, AFontDialogWithFamiliesOffersOnlyThem) {
+TEST(QtDialogs, AFontDialogWithFamiliesOffersOnlyThem)
+{
     EnsureQApplication();
     struct Case {
         const char* Picked;
@@ -168,9 +184,11 @@ TEST(QtDialogs, AFontDialogWithFamiliesOffersOnlyThem) {
         WhenFontDialogShows([&listed, &c](QFontDialog* box) {
             for (QListView* view : box->findChildren<QListView*>()) {
                 auto* model = qobject_cast<QStringListModel*>(view->model());
-                if (!model || !model->stringList().contains("DejaVu Sans")) continue;
+                if (!model || !model->stringList().contains("DejaVu Sans"))
+                    continue;
                 for (int row = 0; row < model->rowCount(); ++row)
-                    if (!view->isRowHidden(row)) listed << model->stringList()[row];
+                    if (!view->isRowHidden(row))
+                        listed << model->stringList()[row];
             }
             box->setCurrentFont(QFont(c.Picked, 12));
             box->accept();

@@ -3,15 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/vcl/forms/clipbrd.h"
 #include "platform/vcl/controls/editmask.h"
 #include "platform/vcl/controls/edits.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
+#include "platform/vcl/forms/clipbrd.h"
 #include "tests/support/formtesting.h"
 
 namespace {
 
-TEST(EditMask, FormatTextAndCompleteness) {
+TEST(EditMask, FormatTextAndCompleteness)
+{
     struct Case {
         const char* Mask;
         const char* Text;
@@ -51,7 +52,8 @@ TEST(EditMask, FormatTextAndCompleteness) {
 
 class MaskedEditTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Form = Construct<TForm>(nullptr);
         Form->SetBounds(0, 0, 300, 100);
         Edit = new TEdit(Form);
@@ -61,12 +63,14 @@ protected:
         Edit->SetFocus();
         Edit->SetSelStart(0);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         ForgetHeldInput();
         Form->Free();
     }
     void Type(const char* Text) { TypeText(Form, Text); }
-    void Press(Qt::Key Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+    void Press(Qt::Key Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier)
+    {
         PressKey(Form, Key, Modifiers);
     }
 
@@ -75,7 +79,8 @@ protected:
     TEdit* Edit = nullptr;
 };
 
-TEST_F(MaskedEditTest, TypingFillsThePlacesAndStepsOverTheLiterals) {
+TEST_F(MaskedEditTest, TypingFillsThePlacesAndStepsOverTheLiterals)
+{
     EXPECT_EQ(Edit->EditText(), "(___) ___-____");
     EXPECT_EQ(Edit->Text(), "");
     Type("555x12");
@@ -108,7 +113,8 @@ TEST_F(MaskedEditTest, TypingFillsThePlacesAndStepsOverTheLiterals) {
     EXPECT_EQ(Edit->EditText(), "(_55) ___-_5__");
 }
 
-TEST_F(MaskedEditTest, PasteAndTextGoThroughTheMask) {
+TEST_F(MaskedEditTest, PasteAndTextGoThroughTheMask)
+{
     Clipboard()->SetAsText("(617) 555-01a2");
     Press(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(Edit->EditText(), "(617) 555-012_");
@@ -131,7 +137,8 @@ TEST_F(MaskedEditTest, PasteAndTextGoThroughTheMask) {
 }
 
 // The program's replacement of the selection goes in as typed characters would.
-TEST_F(MaskedEditTest, SelTextGoesThroughTheMask) {
+TEST_F(MaskedEditTest, SelTextGoesThroughTheMask)
+{
     struct Case {
         const char* Mask;
         const char* Text;

@@ -18,11 +18,14 @@ namespace {
 
 class FileControlsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Scratch.emplace("vcl-files");
         Dir = Scratch->Root();
-        for (const char* sub : {"Beta", "alpha", ".hidden"}) std::filesystem::create_directories(Dir + "/" + sub);
-        for (const char* file : {"a.DBF", "b.txt", "noext", ".secret"}) std::ofstream(Dir + "/" + file) << "x";
+        for (const char* sub : {"Beta", "alpha", ".hidden"})
+            std::filesystem::create_directories(Dir + "/" + sub);
+        for (const char* file : {"a.DBF", "b.txt", "noext", ".secret"})
+            std::ofstream(Dir + "/" + file) << "x";
         Form = Construct<TForm>(nullptr);
         Dirs = new TDirectoryListBox(Form);
         Dirs->SetParent(Form);
@@ -31,14 +34,17 @@ protected:
         Dirs->SetFileList(Files);
         Dirs->OnChange = [this](TObject*) { Changes.push_back(Dirs->Directory()); };
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         Form->Free();
         Scratch.reset();
     }
 
-    std::vector<String> FileNames() const {
+    std::vector<String> FileNames() const
+    {
         std::vector<String> names;
-        for (int i = 0; i < Files->Count(); ++i) names.push_back(Files->Items(i));
+        for (int i = 0; i < Files->Count(); ++i)
+            names.push_back(Files->Items(i));
         return names;
     }
 
@@ -50,7 +56,8 @@ protected:
     std::vector<String> Changes;
 };
 
-TEST_F(FileControlsTest, ListsAncestorsThenSubdirectoriesWithoutHiddenOnes) {
+TEST_F(FileControlsTest, ListsAncestorsThenSubdirectoriesWithoutHiddenOnes)
+{
     Dirs->SetDirectory(Dir + "/");
     EXPECT_EQ(Dirs->Directory(), Dir);
     EXPECT_THAT(Changes, ElementsAre(Dir));
@@ -63,7 +70,8 @@ TEST_F(FileControlsTest, ListsAncestorsThenSubdirectoriesWithoutHiddenOnes) {
     EXPECT_THAT(FileNames(), ElementsAre("a.DBF", "b.txt", "noext"));
 }
 
-TEST_F(FileControlsTest, OpeningALineMovesTheFileListToo) {
+TEST_F(FileControlsTest, OpeningALineMovesTheFileListToo)
+{
     Dirs->SetDirectory(Dir);
     std::ofstream(Dir + "/alpha/inside.dat") << "x";
     Dirs->OpenItem(Dirs->Count() - 2);
@@ -74,7 +82,8 @@ TEST_F(FileControlsTest, OpeningALineMovesTheFileListToo) {
     EXPECT_EQ(Files->Directory(), "/");
 }
 
-TEST_F(FileControlsTest, MaskChoosesTheFilesAndAMissingDirectoryIsRefused) {
+TEST_F(FileControlsTest, MaskChoosesTheFilesAndAMissingDirectoryIsRefused)
+{
     Dirs->SetDirectory(Dir);
     Files->SetMask("*.dbf");
     EXPECT_THAT(FileNames(), ElementsAre("a.DBF"));
@@ -83,7 +92,8 @@ TEST_F(FileControlsTest, MaskChoosesTheFilesAndAMissingDirectoryIsRefused) {
     EXPECT_THROW(Dirs->GetItemPath(Dirs->Count()), ERangeError);
 }
 
-TEST_F(FileControlsTest, DriveBoxStartsAtTheRootAndMovesTheDirectoryList) {
+TEST_F(FileControlsTest, DriveBoxStartsAtTheRootAndMovesTheDirectoryList)
+{
     auto* drives = new TDriveComboBox(Form);
     drives->SetParent(Form);
     drives->SetDirList(Dirs);

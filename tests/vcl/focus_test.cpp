@@ -4,12 +4,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "platform/vcl/forms/application.h"
 #include "platform/vcl/controls/buttons.h"
 #include "platform/vcl/controls/checkboxes.h"
 #include "platform/vcl/controls/edits.h"
 #include "platform/vcl/controls/panels.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
+#include "platform/vcl/forms/application.h"
 #include "tests/support/formtesting.h"
 
 using ::testing::ElementsAre;
@@ -21,7 +21,8 @@ namespace {
 // from the order of creation.
 class EntryForm : public TForm {
 public:
-    explicit EntryForm(TComponent* AOwner) : TForm(AOwner) {
+    explicit EntryForm(TComponent* AOwner) : TForm(AOwner)
+    {
         SetCaption("Entry");
         SetBounds(0, 0, 320, 200);
         Name2 = Make<TEdit>("Name2", 10, 40);
@@ -39,8 +40,8 @@ public:
         Name2->SetTabOrder(1);
     }
 
-    template <class T>
-    T* Make(const String& name, int left, int top) {
+    template<class T> T* Make(const String& name, int left, int top)
+    {
         T* control = new T(this);
         control->SetName(name);
         control->SetParent(this);
@@ -58,9 +59,11 @@ public:
 
 class FocusTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Form = Construct<EntryForm>(nullptr);
-        for (TWinControl* control : std::vector<TWinControl*>{Form->Name1, Form->Name2, Form->Flag, Form->Ok, Form->Cancel}) {
+        for (TWinControl* control :
+             std::vector<TWinControl*> {Form->Name1, Form->Name2, Form->Flag, Form->Ok, Form->Cancel}) {
             const std::string name = control->Name();
             control->OnEnter = Log.Note("enter " + name);
             control->OnExit = Log.Note("exit " + name);
@@ -79,18 +82,21 @@ protected:
     TEventLog Log;
 };
 
-TEST_F(FocusTest, ShownFormFocusesTheFirstTabStop) {
+TEST_F(FocusTest, ShownFormFocusesTheFirstTabStop)
+{
     EXPECT_EQ(Active(), "Name1");
     EXPECT_TRUE(Form->Name1->Widget()->hasFocus());
 }
 
-TEST_F(FocusTest, TabAndShiftTabFollowTabOrderAndWrap) {
+TEST_F(FocusTest, TabAndShiftTabFollowTabOrderAndWrap)
+{
     const struct {
         Qt::KeyboardModifiers Modifiers;
         const char* Expected;
     } steps[] = {
-        {Qt::NoModifier, "Name2"}, {Qt::NoModifier, "Flag"}, {Qt::NoModifier, "Ok"}, {Qt::NoModifier, "Cancel"},
-        {Qt::NoModifier, "Name1"}, {Qt::ShiftModifier, "Cancel"}, {Qt::ShiftModifier, "Ok"},
+            {Qt::NoModifier, "Name2"},  {Qt::NoModifier, "Flag"},  {Qt::NoModifier, "Ok"},
+            {Qt::NoModifier, "Cancel"}, {Qt::NoModifier, "Name1"}, {Qt::ShiftModifier, "Cancel"},
+            {Qt::ShiftModifier, "Ok"},
     };
     for (const auto& step : steps) {
         PressKey(Form, Qt::Key_Tab, step.Modifiers);
@@ -101,7 +107,8 @@ TEST_F(FocusTest, TabAndShiftTabFollowTabOrderAndWrap) {
     EXPECT_EQ(Log.Entries[1], "enter Name2");
 }
 
-TEST_F(FocusTest, AFreedActiveControlIsForgottenAndFocusMovesOn) {
+TEST_F(FocusTest, AFreedActiveControlIsForgottenAndFocusMovesOn)
+{
     PressKey(Form, Qt::Key_Tab);
     ASSERT_EQ(Active(), "Name2");
     Form->Name2->Free();
@@ -112,7 +119,8 @@ TEST_F(FocusTest, AFreedActiveControlIsForgottenAndFocusMovesOn) {
     EXPECT_EQ(Log.Entries.back(), "enter Name1");
 }
 
-TEST_F(FocusTest, TabSkipsDisabledInvisibleAndNonTabStopControls) {
+TEST_F(FocusTest, TabSkipsDisabledInvisibleAndNonTabStopControls)
+{
     Form->Name2->SetEnabled(false);
     Form->Flag->SetVisible(false);
     Form->Ok->SetTabStop(false);
@@ -120,7 +128,8 @@ TEST_F(FocusTest, TabSkipsDisabledInvisibleAndNonTabStopControls) {
     EXPECT_EQ(Active(), "Cancel");
 }
 
-TEST_F(FocusTest, EnterClicksTheDefaultButtonUnlessAnotherButtonHasTheFocus) {
+TEST_F(FocusTest, EnterClicksTheDefaultButtonUnlessAnotherButtonHasTheFocus)
+{
     PressKey(Form, Qt::Key_Return);
     EXPECT_THAT(Log.Entries, ElementsAre("click Ok"));
     EXPECT_EQ(Form->ModalResult(), mrOk);
@@ -137,7 +146,8 @@ TEST_F(FocusTest, EnterClicksTheDefaultButtonUnlessAnotherButtonHasTheFocus) {
     EXPECT_EQ(Log.Entries.back(), "click Cancel");
 }
 
-TEST_F(FocusTest, EnterWithoutDefaultButtonReachesKeyPress) {
+TEST_F(FocusTest, EnterWithoutDefaultButtonReachesKeyPress)
+{
     Form->Ok->SetDefault(false);
     std::vector<int> pressed;
     Form->Name1->OnKeyPress = [&](TObject*, char& Key) { pressed.push_back(Key); };
@@ -146,13 +156,15 @@ TEST_F(FocusTest, EnterWithoutDefaultButtonReachesKeyPress) {
     EXPECT_THAT(pressed, ElementsAre(13));
 }
 
-TEST_F(FocusTest, EscClicksTheCancelButton) {
+TEST_F(FocusTest, EscClicksTheCancelButton)
+{
     PressKey(Form, Qt::Key_Escape);
     EXPECT_THAT(Log.Entries, ElementsAre("click Cancel"));
     EXPECT_EQ(Form->ModalResult(), mrCancel);
 }
 
-TEST_F(FocusTest, KeyPreviewSeesKeysFirstAndKeyDownZeroStillRunsKeyPress) {
+TEST_F(FocusTest, KeyPreviewSeesKeysFirstAndKeyDownZeroStillRunsKeyPress)
+{
     Form->SetKeyPreview(true);
     Form->OnKeyDown = [&](TObject*, Word& Key, TShiftState) { Log.Add("form down " + std::to_string(Key)); };
     Form->OnKeyPress = [&](TObject*, char& Key) { Log.Add(std::string("form press ") + Key); };
@@ -167,7 +179,8 @@ TEST_F(FocusTest, KeyPreviewSeesKeysFirstAndKeyDownZeroStillRunsKeyPress) {
     EXPECT_EQ(Form->Name1->Text(), "a");
 }
 
-TEST_F(FocusTest, PreviewSwallowingKeyDownSkipsTheControlsKeyDown) {
+TEST_F(FocusTest, PreviewSwallowingKeyDownSkipsTheControlsKeyDown)
+{
     Form->SetKeyPreview(true);
     Form->OnKeyDown = [&](TObject*, Word& Key, TShiftState) { Key = 0; };
     Form->Name1->OnKeyDown = [&](TObject*, Word&, TShiftState) { Log.Add("edit down"); };
@@ -176,16 +189,20 @@ TEST_F(FocusTest, PreviewSwallowingKeyDownSkipsTheControlsKeyDown) {
     EXPECT_THAT(Log.Entries, ElementsAre("edit press b"));
 }
 
-TEST_F(FocusTest, KeyPressDecidesWhatIsTyped) {
+TEST_F(FocusTest, KeyPressDecidesWhatIsTyped)
+{
     Form->Name1->OnKeyPress = [](TObject*, char& Key) {
-        if (Key == 'x') Key = 0;
-        else if (Key >= 'a' && Key <= 'z') Key = static_cast<char>(Key - 'a' + 'A');
+        if (Key == 'x')
+            Key = 0;
+        else if (Key >= 'a' && Key <= 'z')
+            Key = static_cast<char>(Key - 'a' + 'A');
     };
     TypeText(Form, "axb");
     EXPECT_EQ(Form->Name1->Text(), "AB");
 }
 
-TEST_F(FocusTest, FocusMovedInOnExitSkipsTheTargetEntirely) {
+TEST_F(FocusTest, FocusMovedInOnExitSkipsTheTargetEntirely)
+{
     // Leaving Name1 sends the focus to the check box, as the command panel's return does.
     Form->Name1->OnExit = [&](TObject*) {
         Log.Add("exit Name1");
@@ -200,12 +217,14 @@ TEST_F(FocusTest, FocusMovedInOnExitSkipsTheTargetEntirely) {
     EXPECT_THAT(Log.Entries, ElementsAre("exit Flag", "enter Ok"));
 }
 
-TEST_F(FocusTest, ClickingAControlEntersIt) {
+TEST_F(FocusTest, ClickingAControlEntersIt)
+{
     QTest::mouseClick(Form->Name2->Widget(), Qt::LeftButton);
     EXPECT_THAT(Log.Entries, ElementsAre("exit Name1", "enter Name2"));
 }
 
-TEST_F(FocusTest, ModalDialogOpeningAndClosingRaisesNoExitOrEnter) {
+TEST_F(FocusTest, ModalDialogOpeningAndClosingRaisesNoExitOrEnter)
+{
     TForm* dialog = Construct<TForm>(nullptr);
     auto* ok = new TButton(dialog);
     ok->SetParent(dialog);
@@ -221,7 +240,8 @@ TEST_F(FocusTest, ModalDialogOpeningAndClosingRaisesNoExitOrEnter) {
     EXPECT_EQ(Form->Name1->Text(), "z");
 }
 
-TEST_F(FocusTest, UnfocusableTargetsRaise) {
+TEST_F(FocusTest, UnfocusableTargetsRaise)
+{
     Form->Name2->SetEnabled(false);
     try {
         Form->Name2->SetFocus();
@@ -233,9 +253,11 @@ TEST_F(FocusTest, UnfocusableTargetsRaise) {
     EXPECT_EQ(Active(), "Name1");
 }
 
-TEST_F(FocusTest, ExceptionInAHandlerIsShownAndTheFormGoesOn) {
+TEST_F(FocusTest, ExceptionInAHandlerIsShownAndTheFormGoesOn)
+{
     Form->Name1->OnKeyPress = [](TObject*, char& Key) {
-        if (Key == '!') throw Exception("Value is not valid");
+        if (Key == '!')
+            throw Exception("Value is not valid");
     };
     TypeText(Form, "!");
     ASSERT_EQ(Dialogs.Messages.size(), 1u);
@@ -246,7 +268,8 @@ TEST_F(FocusTest, ExceptionInAHandlerIsShownAndTheFormGoesOn) {
     EXPECT_EQ(Form->Name1->Text(), "ok");
 }
 
-TEST_F(FocusTest, ProgrammaticChangesFireTheirEvents) {
+TEST_F(FocusTest, ProgrammaticChangesFireTheirEvents)
+{
     int changes = 0;
     Form->Name1->OnChange = [&](TObject*) { ++changes; };
     Form->Flag->OnClick = Log.Note("click Flag");
@@ -260,12 +283,14 @@ TEST_F(FocusTest, ProgrammaticChangesFireTheirEvents) {
     EXPECT_TRUE(Form->Name1->Modified());
 }
 
-TEST_F(FocusTest, EnterInTheFormsKeyPressMovesToTheNextControl) {
+TEST_F(FocusTest, EnterInTheFormsKeyPressMovesToTheNextControl)
+{
     // The keyboard-driven forms' own Enter: swallowed by the form, focus to the next field.
     Form->Ok->SetDefault(false);
     Form->SetKeyPreview(true);
     Form->OnKeyPress = [this](TObject*, char& Key) {
-        if (Key != 13) return;
+        if (Key != 13)
+            return;
         Key = 0;
         Form->Perform(WM_NEXTDLGCTL, 0, 0);
     };
@@ -275,7 +300,8 @@ TEST_F(FocusTest, EnterInTheFormsKeyPressMovesToTheNextControl) {
     EXPECT_THAT(Log.Entries, ElementsAre("exit Name1", "enter Name2", "exit Name2", "enter Flag"));
 }
 
-TEST(Containers, TabWalksIntoContainersAndEntersAndExitsThem) {
+TEST(Containers, TabWalksIntoContainersAndEntersAndExitsThem)
+{
     TForm* form = Construct<TForm>(nullptr);
     TEventLog log;
     auto add = [&](TWinControl* control, TWinControl* parent, const std::string& name) {
@@ -291,23 +317,27 @@ TEST(Containers, TabWalksIntoContainersAndEntersAndExitsThem) {
     add(new TEdit(form), form, "D");
     ShowForm(form);
     log.Entries.clear();
-    for (int i = 0; i < 4; ++i) PressKey(form, Qt::Key_Tab);
-    EXPECT_THAT(log.Entries, ElementsAre("exit A", "enter Panel", "enter B", "exit B", "enter C", "exit C", "exit Panel",
-                                         "enter D", "exit D", "enter A"));
+    for (int i = 0; i < 4; ++i)
+        PressKey(form, Qt::Key_Tab);
+    EXPECT_THAT(log.Entries, ElementsAre("exit A", "enter Panel", "enter B", "exit B", "enter C", "exit C",
+                                         "exit Panel", "enter D", "exit D", "enter A"));
     form->Free();
 }
 
-TEST(Activation, ActiveControlSetOnActivationIsEntered) {
+TEST(Activation, ActiveControlSetOnActivationIsEntered)
+{
     // A form that puts the focus in its command entry each time it is activated.
     struct EntryFirstForm : TForm {
-        explicit EntryFirstForm(TComponent* AOwner) : TForm(AOwner) {
+        explicit EntryFirstForm(TComponent* AOwner) : TForm(AOwner)
+        {
             Field = new TEdit(this);
             Field->SetParent(this);
             Entry = new TEdit(this);
             Entry->SetParent(this);
             Entry->SetTop(40);
         }
-        void Activate() override {
+        void Activate() override
+        {
             TForm::Activate();
             SetActiveControl(Entry);
         }
@@ -325,7 +355,8 @@ TEST(Activation, ActiveControlSetOnActivationIsEntered) {
     form->Free();
 }
 
-TEST_F(FocusTest, SpaceTogglesAFocusedCheckBox) {
+TEST_F(FocusTest, SpaceTogglesAFocusedCheckBox)
+{
     Form->Flag->SetFocus();
     PressKey(Form, Qt::Key_Space);
     EXPECT_TRUE(Form->Flag->Checked());

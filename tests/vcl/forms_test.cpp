@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/forms/application.h"
 #include "platform/vcl/controls/buttons.h"
 #include "platform/vcl/controls/edits.h"
-#include "platform/vcl/forms/guiscreen.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/forms/guiscreen.h"
 #include "tests/support/formtesting.h"
 
 using ::testing::ElementsAre;
@@ -19,7 +19,8 @@ namespace {
 // OK (default) and Cancel (cancel) buttons and a Retry button, over an edit.
 class ChoiceForm : public TForm {
 public:
-    explicit ChoiceForm(TComponent* AOwner) : TForm(AOwner) {
+    explicit ChoiceForm(TComponent* AOwner) : TForm(AOwner)
+    {
         SetPosition(poScreenCenter);
         SetBorderStyle(bsDialog);
         Edit = new TEdit(this);
@@ -31,7 +32,8 @@ public:
         Retry = AddButton(mrRetry, 170);
     }
 
-    TButton* AddButton(TModalResult result, int left) {
+    TButton* AddButton(TModalResult result, int left)
+    {
         auto* button = new TButton(this);
         button->SetParent(this);
         button->SetModalResult(result);
@@ -46,15 +48,18 @@ public:
 };
 
 // Shows the form modally and runs the steps one event each, as a user's keys come.
-void Schedule(std::vector<std::function<void()>> Steps, size_t Index = 0) {
-    if (Index >= Steps.size()) return;
+void Schedule(std::vector<std::function<void()>> Steps, size_t Index = 0)
+{
+    if (Index >= Steps.size())
+        return;
     QTimer::singleShot(0, [Steps, Index] {
         Steps[Index]();
         Schedule(Steps, Index + 1);
     });
 }
 
-int RunModal(ChoiceForm* Form, std::vector<std::function<void()>> Steps) {
+int RunModal(ChoiceForm* Form, std::vector<std::function<void()>> Steps)
+{
     Schedule(std::move(Steps));
     return Form->ShowModal();
 }
@@ -68,18 +73,20 @@ protected:
     ChoiceForm* Form = nullptr;
 };
 
-TEST_F(ModalTest, ShowModalReturnsTheResultOfWhatEndedIt) {
+TEST_F(ModalTest, ShowModalReturnsTheResultOfWhatEndedIt)
+{
     const struct {
         const char* What;
         std::function<void(ChoiceForm*)> Action;
         TModalResult Expected;
     } cases[] = {
-        {"Enter", [](ChoiceForm* f) { PressKey(f, Qt::Key_Return); }, mrOk},
-        {"Esc", [](ChoiceForm* f) { PressKey(f, Qt::Key_Escape); }, mrCancel},
-        {"mouse on Retry", [](ChoiceForm* f) { QTest::mouseClick(f->Retry->Widget(), Qt::LeftButton); }, mrRetry},
-        {"close box", [](ChoiceForm* f) { f->Widget()->close(); }, mrCancel},
-        {"Close()", [](ChoiceForm* f) { f->Close(); }, mrCancel},
-        {"ModalResult set", [](ChoiceForm* f) { f->SetModalResult(mrNo); }, mrNo},
+            {"Enter", [](ChoiceForm* f) { PressKey(f, Qt::Key_Return); }, mrOk},
+            {"Esc", [](ChoiceForm* f) { PressKey(f, Qt::Key_Escape); }, mrCancel},
+            {"mouse on Retry", [](ChoiceForm* f) { QTest::mouseClick(f->Retry->Widget(), Qt::LeftButton); },
+             mrRetry},
+            {"close box", [](ChoiceForm* f) { f->Widget()->close(); }, mrCancel},
+            {"Close()", [](ChoiceForm* f) { f->Close(); }, mrCancel},
+            {"ModalResult set", [](ChoiceForm* f) { f->SetModalResult(mrNo); }, mrNo},
     };
     for (const auto& c : cases) {
         ChoiceForm* form = Form;
@@ -88,14 +95,16 @@ TEST_F(ModalTest, ShowModalReturnsTheResultOfWhatEndedIt) {
     }
 }
 
-TEST_F(ModalTest, ButtonSetsTheModalResultBeforeItsOnClick) {
+TEST_F(ModalTest, ButtonSetsTheModalResultBeforeItsOnClick)
+{
     TModalResult seen = -1;
     Form->Retry->OnClick = [&](TObject*) { seen = Form->ModalResult(); };
     RunModal(Form, {[this] { Form->Retry->Click(); }});
     EXPECT_EQ(seen, mrRetry);
 }
 
-TEST_F(ModalTest, CloseQueryAndOnCloseCanKeepTheFormOpen) {
+TEST_F(ModalTest, CloseQueryAndOnCloseCanKeepTheFormOpen)
+{
     TEventLog log;
     int queries = 0;
     Form->OnCloseQuery = [&](TObject*, bool& CanClose) {
@@ -105,37 +114,43 @@ TEST_F(ModalTest, CloseQueryAndOnCloseCanKeepTheFormOpen) {
     int closes = 0;
     Form->OnClose = [&](TObject*, TCloseAction& Action) {
         log.Add("close");
-        if (++closes == 1) Action = caNone;
+        if (++closes == 1)
+            Action = caNone;
     };
-    const int result = RunModal(Form, {
-        [this] { PressKey(Form, Qt::Key_Escape); },  // refused by OnCloseQuery
-        [this] { PressKey(Form, Qt::Key_Escape); },  // refused by OnClose
-        [this] { PressKey(Form, Qt::Key_Return); },
-    });
+    const int result =
+            RunModal(Form, {
+                                   [this] { PressKey(Form, Qt::Key_Escape); },  // refused by OnCloseQuery
+                                   [this] { PressKey(Form, Qt::Key_Escape); },  // refused by OnClose
+                                   [this] { PressKey(Form, Qt::Key_Return); },
+                           });
     EXPECT_EQ(result, mrOk);
     EXPECT_THAT(log.Entries, ElementsAre("query", "query", "close", "query", "close"));
 }
 
-TEST_F(ModalTest, ExceptionInAHandlerIsShownAndTheLoopGoesOn) {
+TEST_F(ModalTest, ExceptionInAHandlerIsShownAndTheLoopGoesOn)
+{
     Form->Retry->OnClick = [](TObject*) { throw Exception("Disk is full"); };
     Form->Retry->SetModalResult(mrNone);
-    const int result = RunModal(Form, {
-        [this] { QTest::mouseClick(Form->Retry->Widget(), Qt::LeftButton); },
-        [this] {
-            Form->Edit->SetFocus();
-            TypeText(Form, "go");
-        },
-        [this] { PressKey(Form, Qt::Key_Return); },
-    });
+    const int result =
+            RunModal(Form, {
+                                   [this] { QTest::mouseClick(Form->Retry->Widget(), Qt::LeftButton); },
+                                   [this] {
+                                       Form->Edit->SetFocus();
+                                       TypeText(Form, "go");
+                                   },
+                                   [this] { PressKey(Form, Qt::Key_Return); },
+                           });
     EXPECT_EQ(result, mrOk);
     ASSERT_EQ(Dialogs.Messages.size(), 1u);
     EXPECT_EQ(Dialogs.Messages[0].Text, "Disk is full.");
     EXPECT_EQ(Form->Edit->Text(), "go");
 }
 
-TEST_F(ModalTest, ExceptionInOnCreateIsShownAndTheFormStillMade) {
+TEST_F(ModalTest, ExceptionInOnCreateIsShownAndTheFormStillMade)
+{
     struct FailingForm : TForm {
-        explicit FailingForm(TComponent* AOwner) : TForm(AOwner) {
+        explicit FailingForm(TComponent* AOwner) : TForm(AOwner)
+        {
             OnCreate = [](TObject*) { throw Exception("No data"); };
         }
     };
@@ -145,7 +160,8 @@ TEST_F(ModalTest, ExceptionInOnCreateIsShownAndTheFormStillMade) {
     form->Free();
 }
 
-TEST_F(ModalTest, AVisibleFormCannotGoModal) {
+TEST_F(ModalTest, AVisibleFormCannotGoModal)
+{
     ShowForm(Form);
     EXPECT_THROW(Form->ShowModal(), EInvalidOperation);
 }
@@ -153,7 +169,8 @@ TEST_F(ModalTest, AVisibleFormCannotGoModal) {
 // A modeless window with a button that counts its clicks and an edit.
 class CountingForm : public TForm {
 public:
-    explicit CountingForm(TComponent* AOwner) : TForm(AOwner) {
+    explicit CountingForm(TComponent* AOwner) : TForm(AOwner)
+    {
         SetBounds(0, 0, 300, 120);
         Edit = new TEdit(this);
         Edit->SetParent(this);
@@ -170,7 +187,8 @@ public:
 
 // What a user's typing into the focused edit and a click on the button did to a
 // window: "clicks|text". The edit has the focus again afterwards.
-String ClickAndType(CountingForm* Form) {
+String ClickAndType(CountingForm* Form)
+{
     const int before = Form->Clicks;
     const String text = Form->Edit->Text();
     PressKey(Form, Qt::Key_A);
@@ -184,33 +202,34 @@ String ClickAndType(CountingForm* Form) {
 // Input sent through the window system, where a blocked window gets none: a modal
 // form's run blocks the windows that were up when it started, and no window shown
 // while it runs.
-TEST_F(ModalTest, ModalRunBlocksTheWindowsBehindItAndNotThoseShownFromIt) {
+TEST_F(ModalTest, ModalRunBlocksTheWindowsBehindItAndNotThoseShownFromIt)
+{
     auto* behind = Construct<CountingForm>(nullptr);
     ShowForm(behind);
     behind->Edit->SetFocus();
     CountingForm* shownFromIt = nullptr;
     String behindDuring, shownDuring, shownDuringNested, behindAfterNested;
     RunModal(Form, {
-        [&] {
-            shownFromIt = Construct<CountingForm>(nullptr);
-            ShowForm(shownFromIt);
-            shownFromIt->Edit->SetFocus();
-        },
-        [&] {
-            behindDuring = ClickAndType(behind);
-            shownDuring = ClickAndType(shownFromIt);
-            // A second modal run blocks the window shown before it, and gives it back.
-            auto* nested = Construct<ChoiceForm>(nullptr);
-            RunModal(nested, {[&] {
-                shownDuringNested = ClickAndType(shownFromIt);
-                PressKey(nested, Qt::Key_Escape);
-            }});
-            nested->Free();
-            behindAfterNested = ClickAndType(behind);
-            shownDuring += "," + ClickAndType(shownFromIt);
-        },
-        [&] { PressKey(Form, Qt::Key_Return); },
-    });
+                           [&] {
+                               shownFromIt = Construct<CountingForm>(nullptr);
+                               ShowForm(shownFromIt);
+                               shownFromIt->Edit->SetFocus();
+                           },
+                           [&] {
+                               behindDuring = ClickAndType(behind);
+                               shownDuring = ClickAndType(shownFromIt);
+                               // A second modal run blocks the window shown before it, and gives it back.
+                               auto* nested = Construct<ChoiceForm>(nullptr);
+                               RunModal(nested, {[&] {
+                                            shownDuringNested = ClickAndType(shownFromIt);
+                                            PressKey(nested, Qt::Key_Escape);
+                                        }});
+                               nested->Free();
+                               behindAfterNested = ClickAndType(behind);
+                               shownDuring += "," + ClickAndType(shownFromIt);
+                           },
+                           [&] { PressKey(Form, Qt::Key_Return); },
+                   });
     EXPECT_EQ(behindDuring, "0|");
     EXPECT_EQ(shownDuring, "1|a,1|a");
     EXPECT_EQ(shownDuringNested, "0|");
@@ -224,7 +243,8 @@ TEST_F(ModalTest, ModalRunBlocksTheWindowsBehindItAndNotThoseShownFromIt) {
 
 // Close requests of the window system during a modal run: the window behind refuses
 // them, the modal form itself closes as its close box says and tells it was closed so.
-TEST_F(ModalTest, ACloseRequestReachesOnlyTheModalFormAndIsToldApart) {
+TEST_F(ModalTest, ACloseRequestReachesOnlyTheModalFormAndIsToldApart)
+{
     auto* behind = Construct<CountingForm>(nullptr);
     TEventLog log;
     behind->OnClose = [&](TObject*, TCloseAction&) { log.Add("behind closed"); };
@@ -252,7 +272,8 @@ TEST_F(ModalTest, ACloseRequestReachesOnlyTheModalFormAndIsToldApart) {
 
 // The end of the session asks the modal form to close; one that refuses keeps the
 // application running, and its run goes on as before.
-TEST_F(ModalTest, AModalFormThatRefusesToCloseKeepsTheSessionGoing) {
+TEST_F(ModalTest, AModalFormThatRefusesToCloseKeepsTheSessionGoing)
+{
     int asked = 0;
     Form->OnCloseQuery = [&](TObject*, bool& CanClose) { CanClose = ++asked > 1; };
     bool upAfterQuit = false;
@@ -268,7 +289,8 @@ TEST_F(ModalTest, AModalFormThatRefusesToCloseKeepsTheSessionGoing) {
     EXPECT_FALSE(Application->Terminated());
 }
 
-TEST(ModelessForm, CloseActionsHideOrFreeTheForm) {
+TEST(ModelessForm, CloseActionsHideOrFreeTheForm)
+{
     TForm* form = Construct<TForm>(nullptr);
     ShowForm(form);
     form->Close();
@@ -283,7 +305,8 @@ TEST(ModelessForm, CloseActionsHideOrFreeTheForm) {
     EXPECT_TRUE(alive.expired());
 }
 
-TEST(ModelessForm, FormsAreListedOnTheScreenInCreationOrder) {
+TEST(ModelessForm, FormsAreListedOnTheScreenInCreationOrder)
+{
     TForm* first = Construct<TForm>(nullptr);
     TForm* second = Construct<TForm>(nullptr);
     TScreen* screen = Screen();
@@ -298,7 +321,8 @@ TEST(ModelessForm, FormsAreListedOnTheScreenInCreationOrder) {
     first->Free();
 }
 
-TEST(ModelessForm, ActivationReturnsTheFocusToTheFormsActiveControl) {
+TEST(ModelessForm, ActivationReturnsTheFocusToTheFormsActiveControl)
+{
     ChoiceForm* a = Construct<ChoiceForm>(nullptr);
     ChoiceForm* b = Construct<ChoiceForm>(nullptr);
     TEventLog log;
@@ -317,37 +341,40 @@ TEST(ModelessForm, ActivationReturnsTheFocusToTheFormsActiveControl) {
 }
 
 // The application's loop: runs until the main form closes, which ends the program.
-TEST(ApplicationDeathTest, ClosingTheMainFormEndsRun) {
+TEST(ApplicationDeathTest, ClosingTheMainFormEndsRun)
+{
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
-        {
-            TForm* main = nullptr;
-            Application->CreateForm(main);
-            main->OnShow = [main](TObject*) { QTimer::singleShot(0, [main] { main->Close(); }); };
-            Application->Run();
-            std::exit(Application->Terminated() && Application->MainForm() == main ? 7 : 1);
-        },
-        ::testing::ExitedWithCode(7), "");
+            {
+                TForm* main = nullptr;
+                Application->CreateForm(main);
+                main->OnShow = [main](TObject*) { QTimer::singleShot(0, [main] { main->Close(); }); };
+                Application->Run();
+                std::exit(Application->Terminated() && Application->MainForm() == main ? 7 : 1);
+            },
+            ::testing::ExitedWithCode(7), "");
 }
 
-TEST(ApplicationDeathTest, TerminateEndsAModalLoopAsCancelled) {
+TEST(ApplicationDeathTest, TerminateEndsAModalLoopAsCancelled)
+{
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
-        {
-            TForm* dialog = Construct<TForm>(nullptr);
-            bool closed = false;
-            dialog->OnClose = [&](TObject*, TCloseAction&) { closed = true; };
-            QTimer::singleShot(0, [] { Application->Terminate(); });
-            const int result = dialog->ShowModal();
-            std::exit(result == mrCancel && !closed && Application->Terminated() ? 7 : 1);
-        },
-        ::testing::ExitedWithCode(7), "");
+            {
+                TForm* dialog = Construct<TForm>(nullptr);
+                bool closed = false;
+                dialog->OnClose = [&](TObject*, TCloseAction&) { closed = true; };
+                QTimer::singleShot(0, [] { Application->Terminate(); });
+                const int result = dialog->ShowModal();
+                std::exit(result == mrCancel && !closed && Application->Terminated() ? 7 : 1);
+            },
+            ::testing::ExitedWithCode(7), "");
 }
 
 // The main form shows two modal forms, one inside the other, and the session ends
 // inside the inner one's run, which is then asked for again; what happened goes to
 // stderr and the program ends.
-[[noreturn]] void EndTheSessionInsideTwoModalRuns() {
+[[noreturn]] void EndTheSessionInsideTwoModalRuns()
+{
     TForm* main = nullptr;
     Application->CreateForm(main);
     TForm* outer = Construct<TForm>(nullptr);
@@ -378,13 +405,15 @@ TEST(ApplicationDeathTest, TerminateEndsAModalLoopAsCancelled) {
 
 // The end of the session closes the modal forms, the innermost first, each through
 // its own close path, then the main form; a form asked for meanwhile never shows.
-TEST(ApplicationDeathTest, TheSessionsEndClosesTheModalFormsInnermostFirst) {
+TEST(ApplicationDeathTest, TheSessionsEndClosesTheModalFormsInnermostFirst)
+{
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(EndTheSessionInsideTwoModalRuns(), ::testing::ExitedWithCode(0),
                 "inner closed;inner 2 by window;again 0;outer closed;outer 2;main closed; terminated=1");
 }
 
-TEST(Application, ProcessMessagesRunsPendingWork) {
+TEST(Application, ProcessMessagesRunsPendingWork)
+{
     bool ran = false;
     QTimer::singleShot(0, [&] { ran = true; });
     Application->ProcessMessages();
@@ -394,7 +423,8 @@ TEST(Application, ProcessMessagesRunsPendingWork) {
 // A dialog that takes its size as it shows, as a form laying itself out for its data does.
 class SelfSizingDialog : public TForm {
 public:
-    explicit SelfSizingDialog(TComponent* AOwner) : TForm(AOwner) {
+    explicit SelfSizingDialog(TComponent* AOwner) : TForm(AOwner)
+    {
         SetPosition(poScreenCenter);
         SetBorderStyle(bsDialog);
         SetBounds(0, 0, 200, 100);
@@ -402,13 +432,15 @@ public:
     int ShowWidth = 400;
 
 protected:
-    void DoShow() override {
+    void DoShow() override
+    {
         SetBounds(Left(), Top(), ShowWidth, 250);
         TForm::DoShow();
     }
 };
 
-TEST(FormShowing, ADialogSizedInDoShowShowsCentredAndFixedAtThatSize) {
+TEST(FormShowing, ADialogSizedInDoShowShowsCentredAndFixedAtThatSize)
+{
     auto* form = Construct<SelfSizingDialog>(nullptr);
     const TRect area = GuiScreen()->WorkAreaRect();
     for (int width : {400, 500}) {

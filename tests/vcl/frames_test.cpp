@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/controls/frames.h"
+#include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/qt/qapp.h"
 
 namespace {
@@ -16,7 +16,8 @@ constexpr TColor Background = clFuchsia;
 
 class FramesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         EnsureQApplication();
         Bitmap.SetSize(20, 14);
         Canvas = Bitmap.Canvas();
@@ -25,14 +26,16 @@ protected:
     }
     TColor At(int X, int Y) { return Canvas->Pixels(X, Y); }
     // The smallest rectangle holding every pixel of Color; empty when there is none.
-    TRect Extent(TColor Color) {
+    TRect Extent(TColor Color)
+    {
         TRect r;
         bool found = false;
         for (int y = 0; y < 14; ++y) {
             for (int x = 0; x < 20; ++x) {
-                if (At(x, y) != ColorToRGB(Color)) continue;
-                r = found ? Rect(std::min<int>(r.Left, x), std::min<int>(r.Top, y), std::max<int>(r.Right, x + 1),
-                                 std::max<int>(r.Bottom, y + 1))
+                if (At(x, y) != ColorToRGB(Color))
+                    continue;
+                r = found ? Rect(std::min<int>(r.Left, x), std::min<int>(r.Top, y),
+                                 std::max<int>(r.Right, x + 1), std::max<int>(r.Bottom, y + 1))
                           : Rect(x, y, x + 1, y + 1);
                 found = true;
             }
@@ -44,13 +47,14 @@ protected:
     TCanvas* Canvas = nullptr;
 };
 
-TEST_F(FramesTest, EdgesAreTwoRingsLitFromTheTopLeft) {
+TEST_F(FramesTest, EdgesAreTwoRingsLitFromTheTopLeft)
+{
     struct Case {
         unsigned Edge;
         TColor OuterTopLeft, InnerTopLeft, InnerBottomRight, OuterBottomRight;
     };
-    for (const Case& c : {Case{EDGE_RAISED, cl3DLight, clBtnHighlight, clBtnShadow, cl3DDkShadow},
-                          Case{EDGE_SUNKEN, clBtnShadow, cl3DDkShadow, cl3DLight, clBtnHighlight}}) {
+    for (const Case& c : {Case {EDGE_RAISED, cl3DLight, clBtnHighlight, clBtnShadow, cl3DDkShadow},
+                          Case {EDGE_SUNKEN, clBtnShadow, cl3DDkShadow, cl3DLight, clBtnHighlight}}) {
         SetUp();
         TRect r = Rect(2, 2, 18, 12);
         DrawEdge(*Canvas, r, c.Edge, BF_RECT);
@@ -66,7 +70,8 @@ TEST_F(FramesTest, EdgesAreTwoRingsLitFromTheTopLeft) {
     }
 }
 
-TEST_F(FramesTest, EdgesTakeOnlyTheChosenSidesAndCanFillAndShrink) {
+TEST_F(FramesTest, EdgesTakeOnlyTheChosenSidesAndCanFillAndShrink)
+{
     TRect r = Rect(2, 2, 18, 12);
     DrawEdge(*Canvas, r, EDGE_RAISED, BF_TOP | BF_BOTTOM | BF_MIDDLE | BF_ADJUST);
     EXPECT_EQ(r, Rect(2, 4, 18, 10));
@@ -76,7 +81,8 @@ TEST_F(FramesTest, EdgesTakeOnlyTheChosenSidesAndCanFillAndShrink) {
     EXPECT_EQ(At(17, 7), ColorToRGB(clBtnFace));
 }
 
-TEST_F(FramesTest, PushButtonsRiseAndSinkWhenPushed) {
+TEST_F(FramesTest, PushButtonsRiseAndSinkWhenPushed)
+{
     DrawFrameControl(*Canvas, Rect(0, 0, 10, 14), DFC_BUTTON, DFCS_BUTTONPUSH);
     DrawFrameControl(*Canvas, Rect(10, 0, 20, 14), DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_PUSHED);
     EXPECT_EQ(At(0, 0), ColorToRGB(cl3DLight));
@@ -87,14 +93,15 @@ TEST_F(FramesTest, PushButtonsRiseAndSinkWhenPushed) {
     EXPECT_EQ(At(15, 7), ColorToRGB(clBtnFace));
 }
 
-TEST_F(FramesTest, CheckBoxesAreSunkenSquaresTickedWhenChecked) {
+TEST_F(FramesTest, CheckBoxesAreSunkenSquaresTickedWhenChecked)
+{
     struct Case {
         unsigned State;
         TColor Inside, Tick;
     };
-    for (const Case& c : {Case{DFCS_BUTTONCHECK, clWindow, clWindow},
-                          Case{DFCS_BUTTONCHECK | DFCS_CHECKED, clWindow, clWindowText},
-                          Case{DFCS_BUTTONCHECK | DFCS_CHECKED | DFCS_INACTIVE, clBtnFace, clGrayText}}) {
+    for (const Case& c : {Case {DFCS_BUTTONCHECK, clWindow, clWindow},
+                          Case {DFCS_BUTTONCHECK | DFCS_CHECKED, clWindow, clWindowText},
+                          Case {DFCS_BUTTONCHECK | DFCS_CHECKED | DFCS_INACTIVE, clBtnFace, clGrayText}}) {
         SetUp();
         // A 13-pixel box centred in a wider cell: columns 3 to 15.
         DrawFrameControl(*Canvas, Rect(0, 0, 20, 13), DFC_BUTTON, c.State);
@@ -107,7 +114,8 @@ TEST_F(FramesTest, CheckBoxesAreSunkenSquaresTickedWhenChecked) {
     }
 }
 
-TEST_F(FramesTest, ComboButtonsPointDownAndSinkOrGreyOut) {
+TEST_F(FramesTest, ComboButtonsPointDownAndSinkOrGreyOut)
+{
     DrawFrameControl(*Canvas, Rect(0, 0, 20, 14), DFC_SCROLL, DFCS_SCROLLCOMBOBOX);
     EXPECT_EQ(At(0, 0), ColorToRGB(cl3DLight)) << "a raised button";
     const TRect arrow = Extent(clBtnText);
@@ -123,17 +131,19 @@ TEST_F(FramesTest, ComboButtonsPointDownAndSinkOrGreyOut) {
     DrawFrameControl(*Canvas, Rect(0, 0, 20, 14), DFC_SCROLL, DFCS_SCROLLCOMBOBOX | DFCS_PUSHED | DFCS_FLAT);
     EXPECT_EQ(At(0, 0), ColorToRGB(clBtnShadow)) << "a flat frame";
     EXPECT_EQ(At(1, 1), ColorToRGB(clBtnFace));
-    EXPECT_EQ(Extent(clBtnText), Rect(arrow.Left + 1, arrow.Top + 1, arrow.Right + 1, arrow.Bottom + 1)) << "pushed in";
+    EXPECT_EQ(Extent(clBtnText), Rect(arrow.Left + 1, arrow.Top + 1, arrow.Right + 1, arrow.Bottom + 1))
+            << "pushed in";
 
     SetUp();
     DrawFrameControl(*Canvas, Rect(0, 0, 20, 14), DFC_SCROLL, DFCS_SCROLLCOMBOBOX | DFCS_INACTIVE);
-    EXPECT_EQ(Extent(clBtnText), TRect{}) << "no live arrow";
+    EXPECT_EQ(Extent(clBtnText), TRect {}) << "no live arrow";
     EXPECT_EQ(At(arrow.Left, arrow.Top), ColorToRGB(clBtnShadow));
     EXPECT_EQ(At(tip, arrow.Bottom - 1), ColorToRGB(clBtnShadow));
     EXPECT_EQ(At(tip + 1, arrow.Bottom), ColorToRGB(clBtnHighlight)) << "engraved";
 }
 
-TEST_F(FramesTest, FlatEdgesAreAShadowRingAndAFaceRing) {
+TEST_F(FramesTest, FlatEdgesAreAShadowRingAndAFaceRing)
+{
     TRect r = Rect(2, 2, 18, 12);
     DrawEdge(*Canvas, r, EDGE_RAISED, BF_RECT | BF_FLAT | BF_ADJUST);
     EXPECT_EQ(r, Rect(4, 4, 16, 10));

@@ -11,7 +11,8 @@ namespace {
 
 class HeaderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Form = Construct<TForm>(nullptr);
         Form->SetBounds(0, 0, 400, 120);
         Header = new THeader(Form);
@@ -23,7 +24,8 @@ protected:
     void TearDown() override { Form->Free(); }
 
     // The columns between From and To (exclusive) that hold dark text pixels.
-    static int InkColumns(const QImage& Image, int From, int To) {
+    static int InkColumns(const QImage& Image, int From, int To)
+    {
         int columns = 0;
         for (int x = From; x < To; ++x) {
             for (int y = 4; y < Image.height() - 4; ++y) {
@@ -40,15 +42,18 @@ protected:
     THeader* Header = nullptr;
 };
 
-TEST_F(HeaderTest, SectionsLieSideBySideAndTheLastTakesTheRest) {
+TEST_F(HeaderTest, SectionsLieSideBySideAndTheLastTakesTheRest)
+{
     EXPECT_EQ(Header->SectionRect(0), Rect(0, 0, 75, 22));
     EXPECT_EQ(Header->SectionRect(1), Rect(75, 0, 300, 22));
-    EXPECT_EQ(Header->SectionRect(2), TRect{});
+    EXPECT_EQ(Header->SectionRect(2), TRect {});
     Header->SetWidth(100);
-    EXPECT_EQ(Header->SectionRect(1), Rect(75, 0, 150, 22)) << "a narrow header still shows the last section whole";
+    EXPECT_EQ(Header->SectionRect(1), Rect(75, 0, 150, 22))
+            << "a narrow header still shows the last section whole";
 }
 
-TEST_F(HeaderTest, EachSectionShowsItsTextInsideItsFrame) {
+TEST_F(HeaderTest, EachSectionShowsItsTextInsideItsFrame)
+{
     ShowForm(Form);
     QImage image = Header->Widget()->grab().toImage();
     EXPECT_GT(InkColumns(image, 2, 73), 10) << "the first text";

@@ -9,7 +9,8 @@
 namespace {
 
 // A bitmap of one colour with a differently coloured top-left pixel.
-std::unique_ptr<TBitmap> Swatch(int Width, int Height, TColor Color, TColor Corner) {
+std::unique_ptr<TBitmap> Swatch(int Width, int Height, TColor Color, TColor Corner)
+{
     auto bitmap = std::make_unique<TBitmap>();
     bitmap->SetSize(Width, Height);
     bitmap->Canvas()->Brush()->SetColor(Color);
@@ -20,7 +21,8 @@ std::unique_ptr<TBitmap> Swatch(int Width, int Height, TColor Color, TColor Corn
 
 class ImageListTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         EnsureQApplication();
         Images.SetSize(8, 6);
         Target.SetSize(40, 30);
@@ -28,11 +30,12 @@ protected:
         Target.Canvas()->FillRect(Rect(0, 0, 40, 30));
     }
 
-    TImageList Images{nullptr};
+    TImageList Images {nullptr};
     TBitmap Target;
 };
 
-TEST_F(ImageListTest, AddsImagesInOrder) {
+TEST_F(ImageListTest, AddsImagesInOrder)
+{
     EXPECT_EQ(Images.Count(), 0);
     EXPECT_EQ(Images.Add(Swatch(8, 6, clRed, clBlack).get()), 0);
     EXPECT_EQ(Images.Add(Swatch(8, 6, clBlue, clBlack).get()), 1);
@@ -42,7 +45,8 @@ TEST_F(ImageListTest, AddsImagesInOrder) {
     EXPECT_EQ(out.Canvas()->Pixels(4, 3), clBlue);
 }
 
-TEST_F(ImageListTest, DrawsImageAtItsPlace) {
+TEST_F(ImageListTest, DrawsImageAtItsPlace)
+{
     Images.Add(Swatch(8, 6, clRed, clBlack).get());
     Images.Add(Swatch(8, 6, clBlue, clYellow).get());
     Images.Draw(Target.Canvas(), 10, 5, 1);
@@ -54,7 +58,8 @@ TEST_F(ImageListTest, DrawsImageAtItsPlace) {
     EXPECT_EQ(canvas->Pixels(9, 5), clWhite);
 }
 
-TEST_F(ImageListTest, IndexOutOfRangeDrawsAndHandsOutNothing) {
+TEST_F(ImageListTest, IndexOutOfRangeDrawsAndHandsOutNothing)
+{
     Images.Add(Swatch(8, 6, clRed, clRed).get());
     for (int index : {-1, 1, 5}) {
         Images.Draw(Target.Canvas(), 0, 0, index);
@@ -65,7 +70,8 @@ TEST_F(ImageListTest, IndexOutOfRangeDrawsAndHandsOutNothing) {
     EXPECT_EQ(Target.Canvas()->Pixels(2, 2), clWhite);
 }
 
-TEST_F(ImageListTest, ImagesAreCutOrPaddedToTheListSize) {
+TEST_F(ImageListTest, ImagesAreCutOrPaddedToTheListSize)
+{
     Images.Add(Swatch(20, 20, clRed, clRed).get());
     Images.Add(Swatch(4, 3, clGreen, clGreen).get());
     TBitmap big, small;
@@ -78,7 +84,8 @@ TEST_F(ImageListTest, ImagesAreCutOrPaddedToTheListSize) {
     EXPECT_EQ(small.Canvas()->Pixels(4, 2), clWhite);
 }
 
-TEST_F(ImageListTest, TransparentImageLeavesTheBackground) {
+TEST_F(ImageListTest, TransparentImageLeavesTheBackground)
+{
     // The bottom-left pixel's colour is the transparent one.
     auto glyph = Swatch(8, 6, clFuchsia, clNavy);
     glyph->SetTransparent(true);
@@ -93,7 +100,8 @@ TEST_F(ImageListTest, TransparentImageLeavesTheBackground) {
     EXPECT_TRUE(out.Transparent());
 }
 
-TEST_F(ImageListTest, NewSizeEmptiesTheList) {
+TEST_F(ImageListTest, NewSizeEmptiesTheList)
+{
     Images.Add(Swatch(8, 6, clRed, clRed).get());
     Images.SetSize(8, 6);
     EXPECT_EQ(Images.Count(), 1);

@@ -15,7 +15,8 @@ namespace {
 
 class KeyPeekTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Form = Construct<TForm>(nullptr);
         Edit = new TEdit(Form);
         Edit->SetParent(Form);
@@ -34,7 +35,8 @@ protected:
     std::vector<Word> Keys;
 };
 
-TEST_F(KeyPeekTest, TheKeyLookedForIsSeenAndOtherKeysAreNot) {
+TEST_F(KeyPeekTest, TheKeyLookedForIsSeenAndOtherKeysAreNot)
+{
     EXPECT_FALSE(KeyPressWaiting(VK_ESCAPE)) << "nothing waits";
     {
         TQueuedTypist typist(Window(), Qt::Key_A, "a");
@@ -53,7 +55,8 @@ TEST_F(KeyPeekTest, TheKeyLookedForIsSeenAndOtherKeysAreNot) {
     EXPECT_EQ(Keys, (std::vector<Word> {'A', VK_ESCAPE}));
 }
 
-TEST_F(KeyPeekTest, ATimerDueWhileLookingTicksOnceAfterwards) {
+TEST_F(KeyPeekTest, ATimerDueWhileLookingTicksOnceAfterwards)
+{
     int ticks = 0;
     auto timer = std::make_unique<TTimer>(nullptr);
     timer->SetInterval(1);

@@ -6,18 +6,19 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "platform/vcl/forms/application.h"
 #include "platform/vcl/controls/bars.h"
 #include "platform/vcl/controls/edits.h"
 #include "platform/vcl/controls/label.h"
 #include "platform/vcl/controls/panels.h"
 #include "platform/vcl/controls/scrollbox.h"
+#include "platform/vcl/forms/application.h"
 #include "platform/vcl/forms/timer.h"
 #include "tests/support/formtesting.h"
 
 namespace {
 
-TEST(Layout, AlignedControlsShareTheClientArea) {
+TEST(Layout, AlignedControlsShareTheClientArea)
+{
     TForm* form = Construct<TForm>(nullptr);
     form->SetBorderStyle(bsNone);
     form->SetBounds(0, 0, 400, 300);
@@ -50,7 +51,8 @@ TEST(Layout, AlignedControlsShareTheClientArea) {
     form->Free();
 }
 
-TEST(Layout, FormSizesIncludeTheFrame) {
+TEST(Layout, FormSizesIncludeTheFrame)
+{
     TForm* form = Construct<TForm>(nullptr);
     form->SetWidth(775);
     form->SetClientHeight(473);
@@ -64,7 +66,8 @@ TEST(Layout, FormSizesIncludeTheFrame) {
     form->Free();
 }
 
-TEST(Layout, ChildrenTakeTheParentsFontAndColourUntilTheyHaveTheirOwn) {
+TEST(Layout, ChildrenTakeTheParentsFontAndColourUntilTheyHaveTheirOwn)
+{
     TForm* form = Construct<TForm>(nullptr);
     auto* panel = new TPanel(form);
     panel->SetParent(form);
@@ -88,7 +91,8 @@ TEST(Layout, ChildrenTakeTheParentsFontAndColourUntilTheyHaveTheirOwn) {
     form->Free();
 }
 
-TEST(Layout, LabelsSizeThemselvesToTheirCaption) {
+TEST(Layout, LabelsSizeThemselvesToTheirCaption)
+{
     TForm* form = Construct<TForm>(nullptr);
     auto* label = new TLabel(form);
     label->SetParent(form);
@@ -104,7 +108,8 @@ TEST(Layout, LabelsSizeThemselvesToTheirCaption) {
     form->Free();
 }
 
-TEST(Layout, ScrollBoxBringsTheFocusedControlIntoView) {
+TEST(Layout, ScrollBoxBringsTheFocusedControlIntoView)
+{
     TForm* form = Construct<TForm>(nullptr);
     form->SetBounds(0, 0, 300, 200);
     auto* box = new TScrollBox(form);
@@ -125,7 +130,8 @@ TEST(Layout, ScrollBoxBringsTheFocusedControlIntoView) {
     form->Free();
 }
 
-TEST(Mdi, ChildrenShowInsideTheMainForm) {
+TEST(Mdi, ChildrenShowInsideTheMainForm)
+{
     TCustomForm* main = Application->MainForm();
     const bool made = !main;
     if (made) {
@@ -152,15 +158,18 @@ TEST(Mdi, ChildrenShowInsideTheMainForm) {
     EXPECT_EQ(edit->Text(), "ok");
     child->Free();
     EXPECT_EQ(main->MDIChildCount(), 0);
-    if (made) main->SetFormStyle(fsNormal);
+    if (made)
+        main->SetFormStyle(fsNormal);
 }
 
-TEST(Timer, FiresWhileEnabled) {
+TEST(Timer, FiresWhileEnabled)
+{
     TTimer timer(nullptr);
     int ticks = 0;
     timer.SetInterval(1);
     timer.OnTimer = [&](TObject*) {
-        if (++ticks == 3) timer.SetEnabled(false);
+        if (++ticks == 3)
+            timer.SetEnabled(false);
     };
     EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 3; }));
     QTest::qWait(20);

@@ -23,26 +23,33 @@ namespace {
 // An Xvfb of its own on the first free display, stopped at the end.
 class PrivateXServer {
 public:
-    PrivateXServer() {
+    PrivateXServer()
+    {
         int ends[2];
-        if (pipe(ends) != 0) return;
+        if (pipe(ends) != 0)
+            return;
         const std::string fd = std::to_string(ends[1]);
         const char* argv[] = {"/usr/bin/Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", nullptr};
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addclose(&actions, ends[0]);
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        if (posix_spawn(&FPid, argv[0], &actions, nullptr, const_cast<char**>(argv), environ) != 0) FPid = -1;
+        if (posix_spawn(&FPid, argv[0], &actions, nullptr, const_cast<char**>(argv), environ) != 0)
+            FPid = -1;
         posix_spawn_file_actions_destroy(&actions);
         close(ends[1]);
         std::string number;
         char c;
-        while (FPid > 0 && read(ends[0], &c, 1) == 1 && c != '\n') number += c;
+        while (FPid > 0 && read(ends[0], &c, 1) == 1 && c != '\n')
+            number += c;
         close(ends[0]);
-        if (!number.empty()) FDisplay = XOpenDisplay((":" + number).c_str());
+        if (!number.empty())
+            FDisplay = XOpenDisplay((":" + number).c_str());
     }
-    ~PrivateXServer() {
-        if (FDisplay) XCloseDisplay(FDisplay);
+    ~PrivateXServer()
+    {
+        if (FDisplay)
+            XCloseDisplay(FDisplay);
         if (FPid > 0) {
             kill(FPid, SIGTERM);
             waitpid(FPid, nullptr, 0);
@@ -55,7 +62,8 @@ private:
     Display* FDisplay = nullptr;
 };
 
-TEST(LockKeys, AnXServerReportsCapsLockAndNumLockAsTheyAreLocked) {
+TEST(LockKeys, AnXServerReportsCapsLockAndNumLockAsTheyAreLocked)
+{
     PrivateXServer server;
     ASSERT_NE(server.X(), nullptr) << "Xvfb did not start";
     TLockKeyState keys = XServerLockKeys(server.X());
@@ -74,7 +82,8 @@ TEST(LockKeys, AnXServerReportsCapsLockAndNumLockAsTheyAreLocked) {
     EXPECT_TRUE(keys.NumLock);
 }
 
-TEST(LockKeys, WithoutAnXServerNothingIsReported) {
+TEST(LockKeys, WithoutAnXServerNothingIsReported)
+{
     EnsureQApplication();
     const TLockKeyState keys = LockKeys().State();
     EXPECT_FALSE(keys.Known) << "the tests run offscreen";

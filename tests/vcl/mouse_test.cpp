@@ -2,8 +2,8 @@
 // the wheel, sent through the window as the window system sends them.
 
 #include <QTest>
-#include <algorithm>
 #include <QWheelEvent>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "platform/vcl/controls/dropdown.h"
@@ -17,22 +17,32 @@ namespace {
 // A drawn control that writes down what the mouse does to it.
 class TMouseSpy : public TCustomControl {
 public:
-    TMouseSpy(TComponent* AOwner, TEventLog& Log, std::string Name) : TCustomControl(AOwner), FLog(Log), FName(std::move(Name)) {}
+    TMouseSpy(TComponent* AOwner, TEventLog& Log, std::string Name)
+        : TCustomControl(AOwner), FLog(Log), FName(std::move(Name))
+    {
+    }
 
 protected:
     void MouseDown(TMouseButton, TShiftState, int X, int Y) override { Note("down", X, Y); }
     void MouseUp(TMouseButton, TShiftState, int X, int Y) override { Note("up", X, Y); }
-    void MouseMove(TShiftState Shift, int X, int Y) override { Note(Shift.Contains(ssLeft) ? "drag" : "move", X, Y); }
+    void MouseMove(TShiftState Shift, int X, int Y) override
+    {
+        Note(Shift.Contains(ssLeft) ? "drag" : "move", X, Y);
+    }
 
 private:
-    void Note(const char* What, int X, int Y) { FLog.Add(FName + " " + What + " " + std::to_string(X) + "," + std::to_string(Y)); }
+    void Note(const char* What, int X, int Y)
+    {
+        FLog.Add(FName + " " + What + " " + std::to_string(X) + "," + std::to_string(Y));
+    }
     TEventLog& FLog;
     std::string FName;
 };
 
 class MouseTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ForgetHeldInput();
         Form = Construct<TForm>(nullptr);
         Form->SetBounds(0, 0, 300, 200);
@@ -54,15 +64,18 @@ protected:
 
     QWindow* Window() { return Form->Widget()->window()->windowHandle(); }
     // A point of a control, in its window.
-    QPoint At(TControl* Control, int X, int Y) {
+    QPoint At(TControl* Control, int X, int Y)
+    {
         return Control->Widget()->mapTo(Form->Widget()->window(), QPoint(X, Y));
     }
     // The wheel turned over a point of a control: the widget there gets it, as the window
     // system's wheel goes to the innermost widget under the mouse.
-    void Wheel(TControl* Control, int Delta) {
+    void Wheel(TControl* Control, int Delta)
+    {
         const QPoint global = Control->Widget()->mapToGlobal(QPoint(5, 5));
         QWidget* target = Control->Widget()->childAt(QPoint(5, 5));
-        if (!target) target = Control->Widget();
+        if (!target)
+            target = Control->Widget();
         QWheelEvent wheel(target->mapFromGlobal(global), global, QPoint(), QPoint(0, Delta), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(target, &wheel);
@@ -75,36 +88,41 @@ protected:
     TMouseSpy* B = nullptr;
 };
 
-TEST_F(MouseTest, MovesReachTheControlUnderTheMouseWithOrWithoutAButton) {
+TEST_F(MouseTest, MovesReachTheControlUnderTheMouseWithOrWithoutAButton)
+{
     QTest::mouseMove(Window(), At(A, 5, 6));
     QTest::mouseMove(Window(), At(B, 7, 8));
     QTest::mouseMove(Window(), At(Panel, 130, 5));
-    EXPECT_EQ(Log.Entries, (std::vector<std::string>{"A move 5,6", "B move 7,8", "panel move"}));
+    EXPECT_EQ(Log.Entries, (std::vector<std::string> {"A move 5,6", "B move 7,8", "panel move"}));
 
     Log.Entries.clear();
     QTest::mousePress(Window(), Qt::LeftButton, Qt::NoModifier, At(A, 20, 20));
     QTest::mouseMove(Window(), At(B, 5, 5));
     QTest::mouseRelease(Window(), Qt::LeftButton, Qt::NoModifier, At(B, 5, 5));
-    EXPECT_EQ(Log.Entries, (std::vector<std::string>{"A move 20,20", "A down 20,20", "A drag 145,5", "A up 145,5"}))
-        << "a drag stays with the control it began on, and its container hears nothing";
+    EXPECT_EQ(Log.Entries,
+              (std::vector<std::string> {"A move 20,20", "A down 20,20", "A drag 145,5", "A up 145,5"}))
+            << "a drag stays with the control it began on, and its container hears nothing";
 }
 
-TEST_F(MouseTest, ACapturedControlGetsTheMouseWhereverItIs) {
+TEST_F(MouseTest, ACapturedControlGetsTheMouseWhereverItIs)
+{
     A->SetMouseCapture(true);
     EXPECT_TRUE(A->MouseCapture());
     EXPECT_FALSE(B->MouseCapture());
     QTest::mouseMove(Window(), At(B, 9, 9));
     QTest::mouseClick(Window(), Qt::LeftButton, Qt::NoModifier, At(Panel, 5, 80));
-    EXPECT_EQ(Log.Entries, (std::vector<std::string>{"A move 149,9", "A move -5,70", "A down -5,70", "A up -5,70"}));
+    EXPECT_EQ(Log.Entries,
+              (std::vector<std::string> {"A move 149,9", "A move -5,70", "A down -5,70", "A up -5,70"}));
 
     Log.Entries.clear();
     A->SetMouseCapture(false);
     EXPECT_FALSE(A->MouseCapture());
     QTest::mouseMove(Window(), At(B, 6, 6));
-    EXPECT_EQ(Log.Entries, (std::vector<std::string>{"B move 6,6"}));
+    EXPECT_EQ(Log.Entries, (std::vector<std::string> {"B move 6,6"}));
 }
 
-TEST_F(MouseTest, TheWheelGoesToTheControlUnderTheMouseThenToItsContainers) {
+TEST_F(MouseTest, TheWheelGoesToTheControlUnderTheMouseThenToItsContainers)
+{
     TPoint seenAt;
     A->OnMouseWheel = [&](TObject*, TShiftState, int Delta, TPoint MousePos, bool& Handled) {
         Log.Add("A wheel " + std::to_string(Delta));
@@ -119,17 +137,19 @@ TEST_F(MouseTest, TheWheelGoesToTheControlUnderTheMouseThenToItsContainers) {
     Form->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool&) { Log.Add("form wheel"); };
 
     Wheel(A, 120);
-    EXPECT_EQ(Log.Entries, (std::vector<std::string>{"A wheel 120"})) << "handled: no further";
+    EXPECT_EQ(Log.Entries, (std::vector<std::string> {"A wheel 120"})) << "handled: no further";
     const QPoint screen = A->Widget()->mapToGlobal(QPoint(5, 5));
     EXPECT_EQ(seenAt, Point(screen.x(), screen.y())) << "in screen coordinates";
 
     Log.Entries.clear();
     Wheel(A, -240);
-    EXPECT_EQ(Log.Entries, (std::vector<std::string>{"A wheel -240", "A down", "A down", "panel down", "panel down"}))
-        << "a notch at a time, then the container takes what the control left";
+    EXPECT_EQ(Log.Entries,
+              (std::vector<std::string> {"A wheel -240", "A down", "A down", "panel down", "panel down"}))
+            << "a notch at a time, then the container takes what the control left";
 }
 
-TEST_F(MouseTest, AWheelNoHandlerTakesScrollsWhatCanScroll) {
+TEST_F(MouseTest, AWheelNoHandlerTakesScrollsWhatCanScroll)
+{
     auto* box = new TScrollBox(Form);
     box->SetParent(Form);
     box->SetBounds(10, 120, 120, 60);
@@ -140,7 +160,8 @@ TEST_F(MouseTest, AWheelNoHandlerTakesScrollsWhatCanScroll) {
     auto* list = new TListBox(Form);
     list->SetParent(Form);
     list->SetBounds(150, 120, 120, 60);
-    for (int i = 0; i < 50; ++i) list->Items()->Add("item " + std::to_string(i));
+    for (int i = 0; i < 50; ++i)
+        list->Items()->Add("item " + std::to_string(i));
     QCoreApplication::processEvents();
 
     Wheel(tall, -WHEEL_DELTA);
@@ -149,13 +170,15 @@ TEST_F(MouseTest, AWheelNoHandlerTakesScrollsWhatCanScroll) {
     EXPECT_GT(list->TopIndex(), 0) << "a list scrolls itself";
 }
 
-TEST_F(MouseTest, WheelNotchesAddUpFromSmallSteps) {
+TEST_F(MouseTest, WheelNotchesAddUpFromSmallSteps)
+{
     int ups = 0;
     A->OnMouseWheelUp = [&](TObject*, TShiftState, TPoint, bool& Handled) {
         ++ups;
         Handled = true;
     };
-    for (int step = 0; step < 5; ++step) Wheel(A, 40);
+    for (int step = 0; step < 5; ++step)
+        Wheel(A, 40);
     EXPECT_EQ(ups, 1) << "200 of 120 a notch";
     Wheel(A, 40);
     EXPECT_EQ(ups, 2);
@@ -165,7 +188,8 @@ TEST_F(MouseTest, WheelNotchesAddUpFromSmallSteps) {
 
 // The drop-downs' outside-press watch made while the press that opens it is being
 // handled: the press reaches its control once, and the watch hears the presses after.
-TEST_F(MouseTest, AWatchMadeByAPressLeavesThatPressDeliveredOnce) {
+TEST_F(MouseTest, AWatchMadeByAPressLeavesThatPressDeliveredOnce)
+{
     // A filter put in before leaves no free place ahead of the class library's own.
     QObject earlier;
     qApp->installEventFilter(&earlier);
@@ -173,7 +197,8 @@ TEST_F(MouseTest, AWatchMadeByAPressLeavesThatPressDeliveredOnce) {
     int outside = 0;
     Panel->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) {
         Log.Add("panel down");
-        watch = std::make_unique<TOutsidePressWatch>(std::vector<const TControl*> {Panel}, [&] { ++outside; });
+        watch = std::make_unique<TOutsidePressWatch>(std::vector<const TControl*> {Panel},
+                                                     [&] { ++outside; });
     };
     QTest::mouseClick(Window(), Qt::LeftButton, Qt::NoModifier, At(Panel, 5, 80));
     QCoreApplication::processEvents();

@@ -18,18 +18,22 @@
 
 namespace {
 
-std::filesystem::path ScratchDir() {
+std::filesystem::path ScratchDir()
+{
     static const TempDir dir("vcl-pictures");
     return dir.Root();
 }
 
 // The box around the pixels that are not white.
-TRect InkBounds(TBitmap& Bitmap) {
-    TRect box{100000, 100000, -1, -1};
+TRect InkBounds(TBitmap& Bitmap)
+{
+    TRect box {100000, 100000, -1, -1};
     for (int y = 0; y < Bitmap.Height(); ++y) {
         for (int x = 0; x < Bitmap.Width(); ++x) {
-            if (Bitmap.Canvas()->Pixels(x, y) == clWhite) continue;
-            box = Rect(std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1), std::max(box.Bottom, y + 1));
+            if (Bitmap.Canvas()->Pixels(x, y) == clWhite)
+                continue;
+            box = Rect(std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1),
+                       std::max(box.Bottom, y + 1));
         }
     }
     return box;
@@ -37,7 +41,8 @@ TRect InkBounds(TBitmap& Bitmap) {
 
 class MetafileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         EnsureQApplication();
         Metafile.SetWidth(50);
         Metafile.SetHeight(40);
@@ -48,7 +53,8 @@ protected:
     }
 
     // Replays the metafile into a white bitmap of the given size.
-    void Replay(TBitmap& Bitmap, int Width, int Height) {
+    void Replay(TBitmap& Bitmap, int Width, int Height)
+    {
         Bitmap.SetSize(Width, Height);
         Bitmap.Canvas()->StretchDraw(Rect(0, 0, Width, Height), &Metafile);
     }
@@ -56,14 +62,16 @@ protected:
     TMetafile Metafile;
 };
 
-TEST_F(MetafileTest, ReplaysAtTwiceTheSize) {
+TEST_F(MetafileTest, ReplaysAtTwiceTheSize)
+{
     TBitmap bitmap;
     Replay(bitmap, 100, 80);
     EXPECT_EQ(InkBounds(bitmap), Rect(20, 20, 60, 40));
     EXPECT_EQ(bitmap.Canvas()->Pixels(40, 30), clRed);
 }
 
-TEST_F(MetafileTest, TextGrowsWithTheReplay) {
+TEST_F(MetafileTest, TextGrowsWithTheReplay)
+{
     TMetafile text;
     text.SetWidth(100);
     text.SetHeight(30);
@@ -87,7 +95,8 @@ TEST_F(MetafileTest, TextGrowsWithTheReplay) {
     EXPECT_NEAR(large.Left, 2 * small.Left, 2);
 }
 
-TEST_F(MetafileTest, FrameDefaultsToTheDrawingsExtent) {
+TEST_F(MetafileTest, FrameDefaultsToTheDrawingsExtent)
+{
     TMetafile metafile;
     {
         TMetafileCanvas canvas(&metafile);
@@ -98,7 +107,8 @@ TEST_F(MetafileTest, FrameDefaultsToTheDrawingsExtent) {
     EXPECT_EQ(metafile.Height(), 15);
 }
 
-TEST_F(MetafileTest, SavedMetafileReplaysTheSame) {
+TEST_F(MetafileTest, SavedMetafileReplaysTheSame)
+{
     const std::string file = (ScratchDir() / "form.tmf").string();
     Metafile.SaveToFile(file);
     TMetafile loaded;
@@ -118,7 +128,8 @@ TEST_F(MetafileTest, SavedMetafileReplaysTheSame) {
 
 // A JPEG made by libjpeg's compressor: the left half red, the right half blue (or grey
 // levels for a one-component picture).
-String MakeJpeg(int Width, int Height, int Components) {
+String MakeJpeg(int Width, int Height, int Components)
+{
     jpeg_compress_struct info;
     jpeg_error_mgr errors;
     info.err = jpeg_std_error(&errors);
@@ -155,7 +166,8 @@ String MakeJpeg(int Width, int Height, int Components) {
     return bytes;
 }
 
-TEST(JpegImage, DecodesColourAndGreyPictures) {
+TEST(JpegImage, DecodesColourAndGreyPictures)
+{
     EnsureQApplication();
     TJPEGImage jpeg;
     TStringStream colour(MakeJpeg(32, 16, 3));
@@ -182,7 +194,8 @@ TEST(JpegImage, DecodesColourAndGreyPictures) {
     EXPECT_EQ(GetRValue(dark), GetBValue(dark));
 }
 
-TEST(JpegImage, DamagedDataRaisesAndKeepsThePicture) {
+TEST(JpegImage, DamagedDataRaisesAndKeepsThePicture)
+{
     EnsureQApplication();
     TJPEGImage jpeg;
     TStringStream good(MakeJpeg(8, 8, 3));
@@ -200,7 +213,8 @@ TEST(JpegImage, DamagedDataRaisesAndKeepsThePicture) {
     }
 }
 
-TEST(Picture, LoadsByTheFilesExtension) {
+TEST(Picture, LoadsByTheFilesExtension)
+{
     EnsureQApplication();
     const auto dir = ScratchDir();
     {
@@ -227,7 +241,8 @@ TEST(Picture, LoadsByTheFilesExtension) {
     EXPECT_EQ(picture.Width(), 3) << "a failed load keeps the picture";
 }
 
-TEST(Printer, PrintsPagesIntoAPdfFile) {
+TEST(Printer, PrintsPagesIntoAPdfFile)
+{
     EnsureQApplication();
     TPrinter* printer = Printer();
     const std::string file = (ScratchDir() / "list.pdf").string();
@@ -241,7 +256,8 @@ TEST(Printer, PrintsPagesIntoAPdfFile) {
     EXPECT_EQ(canvas->PixelsPerInch(), printer->Resolution());
     // Points are points at the printer's resolution: a 10-point line is about 10/72 inch.
     canvas->Font()->SetSize(10);
-    EXPECT_NEAR(canvas->TextHeight("Hg"), printer->Resolution() * 10 / 72.0 * 1.2, printer->Resolution() * 0.06);
+    EXPECT_NEAR(canvas->TextHeight("Hg"), printer->Resolution() * 10 / 72.0 * 1.2,
+                printer->Resolution() * 0.06);
     canvas->TextOut(100, 100, "Page one");
     printer->NewPage();
     EXPECT_EQ(printer->PageNumber(), 2);

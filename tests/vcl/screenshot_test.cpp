@@ -6,7 +6,6 @@
 #include <QPixmap>
 #include <gtest/gtest.h>
 
-#include "platform/vcl/forms/application.h"
 #include "platform/vcl/controls/bars.h"
 #include "platform/vcl/controls/buttons.h"
 #include "platform/vcl/controls/checkboxes.h"
@@ -14,19 +13,21 @@
 #include "platform/vcl/controls/image.h"
 #include "platform/vcl/controls/label.h"
 #include "platform/vcl/controls/lists.h"
-#include "platform/vcl/forms/menus.h"
 #include "platform/vcl/controls/pages.h"
 #include "platform/vcl/controls/panels.h"
 #include "platform/vcl/controls/progressbar.h"
-#include "platform/vcl/qt/qgraphics.h"
 #include "platform/vcl/controls/shape.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/forms/menus.h"
+#include "platform/vcl/qt/qgraphics.h"
 #include "tests/support/formtesting.h"
 
 namespace {
 
 class SampleForm : public TForm {
 public:
-    explicit SampleForm(TComponent* AOwner) : TForm(AOwner) {
+    explicit SampleForm(TComponent* AOwner) : TForm(AOwner)
+    {
         SetCaption("Recipient");
         SetBorderStyle(bsSingle);
         SetBounds(0, 0, 520, 400);
@@ -107,11 +108,13 @@ public:
         ActiveTitle = header;
     }
 
-    template <class T>
-    T* Place(T* Control, TWinControl* Parent, int Left, int Top, int Width, int Height) {
+    template<class T> T* Place(T* Control, TWinControl* Parent, int Left, int Top, int Width, int Height)
+    {
         Control->SetParent(Parent);
-        if (Width > 0) Control->SetBounds(Left, Top, Width, Height);
-        else Control->SetBounds(Left, Top, Control->Width(), Control->Height());
+        if (Width > 0)
+            Control->SetBounds(Left, Top, Width, Height);
+        else
+            Control->SetBounds(Left, Top, Control->Width(), Control->Height());
         return Control;
     }
 
@@ -120,7 +123,8 @@ public:
     TPanel* ActiveTitle;
 };
 
-TEST(Screenshot, SampleFormIsSavedAsPng) {
+TEST(Screenshot, SampleFormIsSavedAsPng)
+{
     SampleForm* form = Construct<SampleForm>(nullptr);
     ShowForm(form);
     const QImage image = form->Widget()->grab().toImage();

@@ -5,15 +5,16 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
-#include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/graphics/bitmap.h"
 #include "tests/support/formtesting.h"
 
 namespace {
 
 // The leftmost column of the button's picture with a pixel mostly of Color's hue; -1
 // for none.
-int FirstColumnOf(TSpeedButton* Button, QColor Color) {
+int FirstColumnOf(TSpeedButton* Button, QColor Color)
+{
     QCoreApplication::processEvents();
     const QImage image = Button->Widget()->grab().toImage();
     const auto near = [&Color](QColor Pixel) {
@@ -22,11 +23,13 @@ int FirstColumnOf(TSpeedButton* Button, QColor Color) {
     };
     for (int x = 0; x < image.width(); ++x)
         for (int y = 0; y < image.height(); ++y)
-            if (near(image.pixelColor(x, y))) return x;
+            if (near(image.pixelColor(x, y)))
+                return x;
     return -1;
 }
 
-TEST(SpeedButton, TheMarginPlacesTheGlyphOrTheCaptionFromTheLeftEdge) {
+TEST(SpeedButton, TheMarginPlacesTheGlyphOrTheCaptionFromTheLeftEdge)
+{
     TForm* form = Construct<TForm>(nullptr);
     form->SetBounds(0, 0, 200, 100);
     auto* glyphed = new TSpeedButton(form);

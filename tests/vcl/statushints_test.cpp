@@ -8,18 +8,19 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "platform/vcl/forms/application.h"
-#include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/controls/buttons.h"
+#include "platform/vcl/controls/panels.h"
+#include "platform/vcl/forms/application.h"
+#include "platform/vcl/forms/menus.h"
+#include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/graphics/canvas.h"
 #include "platform/vcl/graphics/imagelist.h"
-#include "platform/vcl/forms/menus.h"
-#include "platform/vcl/controls/panels.h"
 #include "tests/support/formtesting.h"
 
 namespace {
 
-TEST(StatusHints, AHintSplitsIntoItsShortAndLongParts) {
+TEST(StatusHints, AHintSplitsIntoItsShortAndLongParts)
+{
     struct Case {
         const char* Hint;
         const char* Short;
@@ -36,7 +37,8 @@ TEST(StatusHints, AHintSplitsIntoItsShortAndLongParts) {
 
 class StatusHintsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Form = Construct<TForm>(nullptr);
         Form->SetBounds(0, 0, 300, 200);
         Panel = new TPanel(Form);
@@ -53,12 +55,14 @@ protected:
         Application->OnHint = [this](TObject*) { Seen.push_back(Application->Hint()); };
         ShowForm(Form);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         Application->OnHint = nullptr;
         Application->SetHint("");
         Form->Free();
     }
-    void PointAt(TControl* Control, QPoint At) {
+    void PointAt(TControl* Control, QPoint At)
+    {
         QWidget* window = Form->Widget()->window();
         QTest::mouseMove(window->windowHandle(), Control->Widget()->mapTo(window, At));
         QCoreApplication::processEvents();
@@ -71,7 +75,8 @@ protected:
     std::vector<String> Seen;
 };
 
-TEST_F(StatusHintsTest, ThePointerGivesTheApplicationTheHintOfWhatItIsOn) {
+TEST_F(StatusHintsTest, ThePointerGivesTheApplicationTheHintOfWhatItIsOn)
+{
     PointAt(Button, QPoint(5, 5));
     EXPECT_EQ(Application->Hint(), "Goes somewhere");
     PointAt(Button, QPoint(20, 20));
@@ -92,14 +97,16 @@ TEST_F(StatusHintsTest, ThePointerGivesTheApplicationTheHintOfWhatItIsOn) {
 }
 
 // A new item of Menu under Parent.
-TMenuItem* AddItem(TMenu* Menu, TMenuItem* Parent, const char* Caption) {
+TMenuItem* AddItem(TMenu* Menu, TMenuItem* Parent, const char* Caption)
+{
     auto* item = new TMenuItem(Menu);
     item->SetCaption(Caption);
     Parent->Add(item);
     return item;
 }
 
-TEST_F(StatusHintsTest, AMenuItemGivesItsHintAndShowsThePictureOfItsIndex) {
+TEST_F(StatusHintsTest, AMenuItemGivesItsHintAndShowsThePictureOfItsIndex)
+{
     auto* menu = new TMainMenu(Form);
     TMenuItem* file = AddItem(menu, menu->Items(), "&File");
     TMenuItem* open = AddItem(menu, file, "&Open");
@@ -136,7 +143,8 @@ TEST_F(StatusHintsTest, AMenuItemGivesItsHintAndShowsThePictureOfItsIndex) {
     EXPECT_TRUE(open->Action()->icon().isNull());
 }
 
-TEST_F(StatusHintsTest, AShortCutClicksItsItemOnlyWhileItAndItsMenuCanBeChosen) {
+TEST_F(StatusHintsTest, AShortCutClicksItsItemOnlyWhileItAndItsMenuCanBeChosen)
+{
     auto* menu = new TMainMenu(Form);
     TMenuItem* edit = AddItem(menu, menu->Items(), "&Edit");
     TMenuItem* undo = AddItem(menu, edit, "&Undo");

@@ -5,17 +5,21 @@
 
 #include "platform/vcl/controls/edits.h"
 #include "platform/vcl/controls/panels.h"
-#include "platform/vcl/qt/qkeys.h"
 #include "platform/vcl/forms/userinput.h"
+#include "platform/vcl/qt/qkeys.h"
 #include "tests/support/formtesting.h"
 
 namespace {
 
-std::string ShiftText(TShiftState Shift) {
+std::string ShiftText(TShiftState Shift)
+{
     std::string text;
-    if (Shift.Contains(ssShift)) text += "+Shift";
-    if (Shift.Contains(ssCtrl)) text += "+Ctrl";
-    if (Shift.Contains(ssAlt)) text += "+Alt";
+    if (Shift.Contains(ssShift))
+        text += "+Shift";
+    if (Shift.Contains(ssCtrl))
+        text += "+Ctrl";
+    if (Shift.Contains(ssAlt))
+        text += "+Alt";
     return text;
 }
 
@@ -23,21 +27,35 @@ std::string ShiftText(TShiftState Shift) {
 // the mouse from a press to the release, as a control dragging something does.
 class TInputSpy : public TCustomControl {
 public:
-    TInputSpy(TComponent* AOwner, TEventLog& Log, std::string Name) : TCustomControl(AOwner), FLog(Log), FName(std::move(Name)) {
+    TInputSpy(TComponent* AOwner, TEventLog& Log, std::string Name)
+        : TCustomControl(AOwner), FLog(Log), FName(std::move(Name))
+    {
         SetTabStop(true);
     }
-    void KeyDown(Word& Key, TShiftState Shift) override { FLog.Add(FName + " down " + std::to_string(Key) + ShiftText(Shift)); }
-    void KeyPress(char& Key) override { FLog.Add(FName + " press " + std::to_string(static_cast<unsigned char>(Key))); }
-    void KeyUp(Word& Key, TShiftState Shift) override { FLog.Add(FName + " up " + std::to_string(Key) + ShiftText(Shift)); }
+    void KeyDown(Word& Key, TShiftState Shift) override
+    {
+        FLog.Add(FName + " down " + std::to_string(Key) + ShiftText(Shift));
+    }
+    void KeyPress(char& Key) override
+    {
+        FLog.Add(FName + " press " + std::to_string(static_cast<unsigned char>(Key)));
+    }
+    void KeyUp(Word& Key, TShiftState Shift) override
+    {
+        FLog.Add(FName + " up " + std::to_string(Key) + ShiftText(Shift));
+    }
 
 protected:
-    void MouseDown(TMouseButton, TShiftState, int, int) override {
+    void MouseDown(TMouseButton, TShiftState, int, int) override
+    {
         SetMouseCapture(true);
         FLog.Add(FName + " mouse down");
     }
-    void MouseUp(TMouseButton Button, TShiftState Shift, int, int) override {
+    void MouseUp(TMouseButton Button, TShiftState Shift, int, int) override
+    {
         SetMouseCapture(false);
-        FLog.Add(FName + " mouse up" + (Button == mbLeft ? " left" : "") + (Shift.Contains(ssLeft) ? " held" : ""));
+        FLog.Add(FName + " mouse up" + (Button == mbLeft ? " left" : "") +
+                 (Shift.Contains(ssLeft) ? " held" : ""));
     }
 
 private:
@@ -47,7 +65,8 @@ private:
 
 class UserInputTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ForgetHeldInput();
         Form = Construct<TForm>(nullptr);
         Form->SetBounds(0, 0, 300, 200);
@@ -74,19 +93,20 @@ protected:
     TEdit* Edit = nullptr;
 };
 
-TEST_F(UserInputTest, PostedKeyArrivesWithItsModifiersAndLeavesNothingHeld) {
+TEST_F(UserInputTest, PostedKeyArrivesWithItsModifiersAndLeavesNothingHeld)
+{
     const struct {
         Word Key;
         TShiftState Shift;
         std::vector<std::string> Expected;
     } cases[] = {
-        {'A', {ssShift}, {"spy down 65+Shift", "spy press 65", "spy up 65+Shift"}},
-        {'A', {}, {"spy down 65", "spy press 97", "spy up 65"}},
-        {'C', {ssCtrl}, {"spy down 67+Ctrl", "spy press 3", "spy up 67+Ctrl"}},
-        {'X', {ssAlt}, {"spy down 88+Alt", "spy up 88+Alt"}},
-        {VK_DOWN, {ssCtrl}, {"spy down 40+Ctrl", "spy up 40+Ctrl"}},
-        {VK_NUMPAD0 + 5, {}, {"spy down 101", "spy press 53", "spy up 101"}},
-        {VK_F4, {ssShift}, {"spy down 115+Shift", "spy up 115+Shift"}},
+            {'A', {ssShift}, {"spy down 65+Shift", "spy press 65", "spy up 65+Shift"}},
+            {'A', {}, {"spy down 65", "spy press 97", "spy up 65"}},
+            {'C', {ssCtrl}, {"spy down 67+Ctrl", "spy press 3", "spy up 67+Ctrl"}},
+            {'X', {ssAlt}, {"spy down 88+Alt", "spy up 88+Alt"}},
+            {VK_DOWN, {ssCtrl}, {"spy down 40+Ctrl", "spy up 40+Ctrl"}},
+            {VK_NUMPAD0 + 5, {}, {"spy down 101", "spy press 53", "spy up 101"}},
+            {VK_F4, {ssShift}, {"spy down 115+Shift", "spy up 115+Shift"}},
     };
     for (const auto& c : cases) {
         Log.Entries.clear();
@@ -102,10 +122,11 @@ TEST_F(UserInputTest, PostedKeyArrivesWithItsModifiersAndLeavesNothingHeld) {
     Log.Entries.clear();
     Spy->SetFocus();
     PressKey(Form, Qt::Key_B);
-    EXPECT_EQ(Log.Entries, (std::vector<std::string>{"spy down 66", "spy press 98", "spy up 66"}));
+    EXPECT_EQ(Log.Entries, (std::vector<std::string> {"spy down 66", "spy press 98", "spy up 66"}));
 }
 
-TEST_F(UserInputTest, PostedShiftTabTakesTheFormsDialogKeys) {
+TEST_F(UserInputTest, PostedShiftTabTakesTheFormsDialogKeys)
+{
     Edit->SetFocus();
     PostKey(Edit, VK_TAB, {ssShift});
     QCoreApplication::processEvents();
@@ -115,7 +136,8 @@ TEST_F(UserInputTest, PostedShiftTabTakesTheFormsDialogKeys) {
     EXPECT_EQ(Form->ActiveControl(), Edit);
 }
 
-TEST_F(UserInputTest, PostedReleaseGoesToTheControlHoldingTheMouse) {
+TEST_F(UserInputTest, PostedReleaseGoesToTheControlHoldingTheMouse)
+{
     const QPoint inSpy = Spy->Widget()->mapTo(Form->Widget()->window(), QPoint(5, 5));
     QTest::mousePress(Window(), Qt::LeftButton, Qt::NoModifier, inSpy);
     ASSERT_TRUE(Spy->MouseCapture());
@@ -125,21 +147,23 @@ TEST_F(UserInputTest, PostedReleaseGoesToTheControlHoldingTheMouse) {
     PostLeftButtonUp(Form);  // the form holds the spy, which holds the mouse
     QCoreApplication::processEvents();
     EXPECT_FALSE(Spy->MouseCapture());
-    EXPECT_EQ(Log.Entries, (std::vector<std::string>{"spy mouse down", "spy mouse up left"}));
+    EXPECT_EQ(Log.Entries, (std::vector<std::string> {"spy mouse down", "spy mouse up left"}));
 
     // Without a control holding the mouse, the release goes to the one named.
     Log.Entries.clear();
     PostLeftButtonUp(Spy);
     QCoreApplication::processEvents();
-    EXPECT_EQ(Log.Entries, (std::vector<std::string>{"spy mouse up left"}));
+    EXPECT_EQ(Log.Entries, (std::vector<std::string> {"spy mouse up left"}));
     QTest::mouseRelease(Window(), Qt::LeftButton, Qt::NoModifier, inSpy);
     EXPECT_FALSE(KeyIsDown(VK_LBUTTON));
 }
 
-TEST(QtKeys, EveryVirtualKeyWithAQtKeyComesBackAsItself) {
+TEST(QtKeys, EveryVirtualKeyWithAQtKeyComesBackAsItself)
+{
     for (Word vk = 1; vk < 256; ++vk) {
         const QKeyCombination combination = QtKeyOf(vk);
-        if (combination.key() == Qt::Key_unknown) continue;
+        if (combination.key() == Qt::Key_unknown)
+            continue;
         const QKeyEvent event(QEvent::KeyPress, combination.key(), combination.keyboardModifiers());
         EXPECT_EQ(VirtualKeyOf(event), vk) << vk;
     }

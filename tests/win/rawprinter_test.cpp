@@ -10,20 +10,31 @@ using ::testing::IsEmpty;
 
 namespace {
 
-TEST(RawPrinting, ADocumentReachesTheNamedPrinterWithItsPartsInOrder) {
+TEST(RawPrinting, ADocumentReachesTheNamedPrinterWithItsPartsInOrder)
+{
     TRecordingRawPrinting printing;
     printing.Printers = {"Laser", "Office"};
-    const TRawPrintResult result = PrintRawDocument("Office", "1096 File Copy", {"\x1b" "E", "page", "\x1b" "E"});
+    const TRawPrintResult result = PrintRawDocument("Office", "1096 File Copy",
+                                                    {"\x1b"
+                                                     "E",
+                                                     "page",
+                                                     "\x1b"
+                                                     "E"});
     EXPECT_TRUE(result.Printed());
     ASSERT_EQ(printing.Documents.size(), 1u);
     const auto& document = printing.Documents[0];
     EXPECT_EQ(document.Printer, "Office");
     EXPECT_EQ(document.Name, "1096 File Copy");
-    EXPECT_THAT(document.Writes, ElementsAre("\x1b" "E", "page", "\x1b" "E"));
+    EXPECT_THAT(document.Writes, ElementsAre("\x1b"
+                                             "E",
+                                             "page",
+                                             "\x1b"
+                                             "E"));
     EXPECT_TRUE(document.Accepted);
 }
 
-TEST(RawPrinting, AnUnknownPrinterGetsNothingAndARefusedDocumentIsNotPrinted) {
+TEST(RawPrinting, AnUnknownPrinterGetsNothingAndARefusedDocumentIsNotPrinted)
+{
     TRecordingRawPrinting printing;
     const TRawPrintResult unknown = PrintRawDocument("Nowhere", "Page", {"x"});
     EXPECT_FALSE(unknown.Opened);
@@ -40,7 +51,8 @@ TEST(RawPrinting, AnUnknownPrinterGetsNothingAndARefusedDocumentIsNotPrinted) {
     EXPECT_FALSE(printing.Documents[0].Accepted);
 }
 
-TEST(RawPrinting, APrinterHandleKeepsItsDocumentsApartAndRefusesMisuse) {
+TEST(RawPrinting, APrinterHandleKeepsItsDocumentsApartAndRefusesMisuse)
+{
     TRecordingRawPrinting printing;
     auto printer = RawPrinting().OpenPrinter("Laser");
     ASSERT_TRUE(printer);
@@ -58,7 +70,8 @@ TEST(RawPrinting, APrinterHandleKeepsItsDocumentsApartAndRefusesMisuse) {
     EXPECT_EQ(printing.Documents[1].Bytes(), "Two");
 }
 
-TEST(RawPrinting, ThePrintSystemIsUsedWhenNoDoubleIsInstalled) {
+TEST(RawPrinting, ThePrintSystemIsUsedWhenNoDoubleIsInstalled)
+{
     {
         TRecordingRawPrinting printing;
         EXPECT_EQ(&RawPrinting(), &printing);

@@ -16,19 +16,22 @@ using ::testing::ElementsAre;
 
 namespace {
 
-std::filesystem::path ScratchDir(const std::string& name) {
+std::filesystem::path ScratchDir(const std::string& name)
+{
     static const TempDir scratch("win-services");
     auto dir = std::filesystem::path(scratch.Root()) / name;
     std::filesystem::create_directories(dir);
     return dir;
 }
 
-std::string ReadAll(const std::filesystem::path& file) {
+std::string ReadAll(const std::filesystem::path& file)
+{
     std::ifstream in(file);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-TEST(RegistryFile, ReadsValuesOfAKeyIgnoringCaseAndTheTrailingBackslash) {
+TEST(RegistryFile, ReadsValuesOfAKeyIgnoringCaseAndTheTrailingBackslash)
+{
     const auto file = ScratchDir("registry") / "REGISTRY.INI";
     std::ofstream(file) << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\KORVANE]\r\n"
                            "KPX Program Path=C:\\KPX\r\n"
@@ -42,41 +45,49 @@ TEST(RegistryFile, ReadsValuesOfAKeyIgnoringCaseAndTheTrailingBackslash) {
         const char* Name;
         const char* Expected;
     } cases[] = {
-        {"SOFTWARE\\KORVANE\\", "KPX Program Path", "C:\\KPX"},
-        {"software\\korvane", "kpx program path", "C:\\KPX"},
-        {"SOFTWARE\\KORVANE\\", "Wagelorn Program Path", ""},
-        {"SOFTWARE\\KORVANE\\", "KVGL Program Path", ""},
-        {"SOFTWARE\\KORVANE\\", "Calculator Command", "calc --mode=basic;fast"},
-        {"SOFTWARE\\MISSING\\", "KPX Program Path", ""},
+            {"SOFTWARE\\KORVANE\\", "KPX Program Path", "C:\\KPX"},
+            {"software\\korvane", "kpx program path", "C:\\KPX"},
+            {"SOFTWARE\\KORVANE\\", "Wagelorn Program Path", ""},
+            {"SOFTWARE\\KORVANE\\", "KVGL Program Path", ""},
+            {"SOFTWARE\\KORVANE\\", "Calculator Command", "calc --mode=basic;fast"},
+            {"SOFTWARE\\MISSING\\", "KPX Program Path", ""},
     };
-    for (const auto& c : cases) EXPECT_EQ(registry.ReadMachineString(c.Key, c.Name), c.Expected) << c.Key << " " << c.Name;
-    EXPECT_EQ(TRegistryFile((file.parent_path() / "none.ini").string()).ReadMachineString("SOFTWARE\\KORVANE\\", "KPX Program Path"), "");
+    for (const auto& c : cases)
+        EXPECT_EQ(registry.ReadMachineString(c.Key, c.Name), c.Expected) << c.Key << " " << c.Name;
+    EXPECT_EQ(TRegistryFile((file.parent_path() / "none.ini").string())
+                      .ReadMachineString("SOFTWARE\\KORVANE\\", "KPX Program Path"),
+              "");
 }
 
-TEST(RegistryFile, DoubleReplacesTheFileForTheProgram) {
+TEST(RegistryFile, DoubleReplacesTheFileForTheProgram)
+{
     TMemoryRegistry registry;
     registry.Set("SOFTWARE\\KORVANE\\", "KPX Program Path", "C:\\KPX");
     EXPECT_EQ(Registry().ReadMachineString("software\\korvane", "KPX PROGRAM PATH"), "C:\\KPX");
     EXPECT_EQ(Registry().ReadMachineString("SOFTWARE\\KORVANE\\", "KVGL Program Path"), "");
 }
 
-TEST(HostInfo, ComputerNameIsTheShortNameInCapitals) {
+TEST(HostInfo, ComputerNameIsTheShortNameInCapitals)
+{
     const String name = TSystemHostInfo().ComputerName();
     ASSERT_FALSE(name.empty());
     EXPECT_EQ(name.find('.'), String::npos);
-    for (char c : name) EXPECT_FALSE(c >= 'a' && c <= 'z') << name;
+    for (char c : name)
+        EXPECT_FALSE(c >= 'a' && c <= 'z') << name;
     TFixedHostInfo fixed("ACCT2");
     EXPECT_EQ(HostInfo().ComputerName(), "ACCT2");
 }
 
-TEST(Launcher, RunWaitsAndGivesTheExitCode) {
+TEST(Launcher, RunWaitsAndGivesTheExitCode)
+{
     TSystemLauncher launcher;
     EXPECT_EQ(launcher.Run("sh", {"-c", "exit 3"}, true), 3);
     EXPECT_EQ(launcher.Run("no-such-program-here", {}, true), -1);
     EXPECT_EQ(launcher.Run("no-such-program-here", {}, false), -1);
 }
 
-TEST(Launcher, ArgumentsPassAsTheyStandWithoutAShell) {
+TEST(Launcher, ArgumentsPassAsTheyStandWithoutAShell)
+{
     TSystemLauncher launcher;
     const auto out = ScratchDir("args") / "args.txt";
     const String tricky = "a b; rm -rf x 'q' \"$HOME\"";
@@ -84,7 +95,8 @@ TEST(Launcher, ArgumentsPassAsTheyStandWithoutAShell) {
     EXPECT_EQ(ReadAll(out), tricky + "||");
 }
 
-TEST(Launcher, ShellOpenStartsTheDesktopOpener) {
+TEST(Launcher, ShellOpenStartsTheDesktopOpener)
+{
     // A stand-in xdg-open first on the PATH writes down what it was asked to open.
     const auto bin = ScratchDir("bin");
     const auto out = bin / "opened.txt";
@@ -98,13 +110,17 @@ TEST(Launcher, ShellOpenStartsTheDesktopOpener) {
     TSystemLauncher launcher;
     const bool opened = launcher.ShellOpen("https://fire.example/logon page");
     // The opener runs on its own; wait for it through a program that does wait.
-    launcher.Run("sh", {"-c", "i=0; while [ ! -s \"$0\" ] && [ $i -lt 200 ]; do sleep 0.05; i=$((i+1)); done", out.string()}, true);
+    launcher.Run("sh",
+                 {"-c", "i=0; while [ ! -s \"$0\" ] && [ $i -lt 200 ]; do sleep 0.05; i=$((i+1)); done",
+                  out.string()},
+                 true);
     setenv("PATH", oldPath.c_str(), 1);
     EXPECT_TRUE(opened);
     EXPECT_EQ(ReadAll(out), "https://fire.example/logon page");
 }
 
-TEST(Calculator, RunsTheConfiguredCommandAndWaits) {
+TEST(Calculator, RunsTheConfiguredCommandAndWaits)
+{
     TRecordingLauncher launcher;
     TMemoryRegistry registry;
     SetCalculatorCommand("gnome-calculator  --mode=basic");
@@ -121,7 +137,8 @@ TEST(Calculator, RunsTheConfiguredCommandAndWaits) {
     EXPECT_FALSE(RunCalculator());
 }
 
-TEST(Help, OpensAnExistingFileOnly) {
+TEST(Help, OpensAnExistingFileOnly)
+{
     TRecordingLauncher launcher;
     const auto dir = ScratchDir("help");
     std::ofstream(dir / "DIRUZU.ZIV") << "help";

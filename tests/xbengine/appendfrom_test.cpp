@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "tests/xbengine/enginetest.h"
 #include "platform/xbengine/xbe50.h"
+#include "tests/xbengine/enginetest.h"
 
 namespace {
 
@@ -17,7 +17,10 @@ protected:
     void MakeSource()
     {
         Source = Dir + "SOURCE.DBF";
-        Create(Source, {{"NAME", "C", 16, 0}, {"AMOUNT", "N", 12, 3}, {"DATE", "D", 8, 0}, {"NOTES", "M", 10, 0},
+        Create(Source, {{"NAME", "C", 16, 0},
+                        {"AMOUNT", "N", 12, 3},
+                        {"DATE", "D", 8, 0},
+                        {"NOTES", "M", 10, 0},
                         {"ONLY", "C", 3, 0}});
         const char* rows[][4] = {{"carl", "12.5", "20240301", "first note"},
                                  {"Anna", "3", "20230115", ""},
@@ -25,7 +28,11 @@ protected:
                                  {"Dora", "40", "20210101", "gone"},
                                  {"Emil", "99.99", "20200229", ""}};
         for (auto& row : rows)
-            AppendTexts({{"NAME", row[0]}, {"AMOUNT", row[1]}, {"DATE", row[2]}, {"NOTES", row[3]}, {"ONLY", "x"}});
+            AppendTexts({{"NAME", row[0]},
+                         {"AMOUNT", row[1]},
+                         {"DATE", row[2]},
+                         {"NOTES", row[3]},
+                         {"ONLY", "x"}});
         E.xb_Go(4);
         E.xb_Delete();
         E.xb_Close();
@@ -35,7 +42,10 @@ protected:
     void MakeTarget()
     {
         Target = Dir + "TARGET.DBF";
-        Create(Target, {{"AMOUNT", "N", 8, 2}, {"NAME", "C", 10, 0}, {"NOTES", "M", 10, 0}, {"DATE", "D", 8, 0},
+        Create(Target, {{"AMOUNT", "N", 8, 2},
+                        {"NAME", "C", 10, 0},
+                        {"NOTES", "M", 10, 0},
+                        {"DATE", "D", 8, 0},
                         {"EXTRA", "C", 5, 0}});
         AppendTexts({{"NAME", "Zoe"}, {"AMOUNT", "1"}, {"DATE", "20000101"}, {"EXTRA", "own"}});
         ASSERT_GT(E.xb_IndexTag("", "NAME", "UPPER(NAME)", 0, 0, ""), 0) << E.xbx_LastErrorText();
@@ -63,11 +73,11 @@ TEST_F(AppendFrom, AppendsMatchingRecordsByFieldNameAndKeepsTheTags)
         std::vector<std::string> Names;  // appended, in natural order
     };
     const Case cases[] = {
-        {false, "", {"carl", "Anna", "Bert", "Dora", "Emil"}},
-        {true, "", {"carl", "Anna", "Bert", "Emil"}},
-        {true, "AMOUNT > 5 .AND. ONLY = 'x'", {"carl", "Emil"}},
-        {false, "DTOS(DATE) < '20220101'", {"Dora", "Emil"}},
-        {false, "NAME = 'Nobody'", {}},
+            {false, "", {"carl", "Anna", "Bert", "Dora", "Emil"}},
+            {true, "", {"carl", "Anna", "Bert", "Emil"}},
+            {true, "AMOUNT > 5 .AND. ONLY = 'x'", {"carl", "Emil"}},
+            {false, "DTOS(DATE) < '20220101'", {"Dora", "Emil"}},
+            {false, "NAME = 'Nobody'", {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.For);
@@ -147,11 +157,11 @@ TEST_F(AppendFrom, RefusesWhatCannotBeAppendedAndLeavesTheTableAlone)
         int Error;
     };
     const Case cases[] = {
-        {Target, "", XBE_E_IN_USE},
-        {Dir + "./TARGET", "", XBE_E_IN_USE},
-        {Dir + "MISSING.DBF", "", XBE_E_NOT_FOUND},
-        {Source, "AMOUNT >", XBE_E_EXPR},
-        {Source, "NOSUCH = 1", XBE_E_EXPR},
+            {Target, "", XBE_E_IN_USE},
+            {Dir + "./TARGET", "", XBE_E_IN_USE},
+            {Dir + "MISSING.DBF", "", XBE_E_NOT_FOUND},
+            {Source, "AMOUNT >", XBE_E_EXPR},
+            {Source, "NOSUCH = 1", XBE_E_EXPR},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.File + " FOR " + c.For);
@@ -173,7 +183,7 @@ TEST_F(AppendFrom, ASharedTableTakesTheRecordsWithItsTags)
     EXPECT_EQ(E.xb_AppendFrom(Source.c_str(), 2, ""), 5) << E.xbx_LastErrorText();
     EXPECT_EQ(E.xb_RecCount(), 6);
     E.xb_SetOrder(E.xb_TagArea("NAME"));
-    EXPECT_EQ(Column("NAME"), (std::vector<std::string>{"Anna", "Bert", "carl", "Dora", "Emil", "Zoe"}));
+    EXPECT_EQ(Column("NAME"), (std::vector<std::string> {"Anna", "Bert", "carl", "Dora", "Emil", "Zoe"}));
 }
 
 TEST_F(AppendFrom, AValueThatDoesNotFitAddsNoRecord)
@@ -186,7 +196,7 @@ TEST_F(AppendFrom, AValueThatDoesNotFitAddsNoRecord)
     EXPECT_EQ(E.xbx_LastError(), XBE_E_OVERFLOW) << E.xbx_LastErrorText();
     EXPECT_EQ(E.xb_RecCount(), 0);
     EXPECT_EQ(E.xb_AppendFrom(Source.c_str(), 2, "AMOUNT < 50"), 4) << E.xbx_LastErrorText();
-    EXPECT_EQ(Column("AMOUNT"), (std::vector<std::string>{"12.5", " 3.0", "-7.3", "40.0"}));
+    EXPECT_EQ(Column("AMOUNT"), (std::vector<std::string> {"12.5", " 3.0", "-7.3", "40.0"}));
 }
 
 }  // namespace

@@ -30,16 +30,20 @@ TEST_F(BadInput, DamagedHeadersAreRefused)
         const char* What;
         std::function<void(Bytes&)> Damage;
     } cases[] = {
-        {"unknown version byte", [](Bytes& b) { b[0] = 0x42; }},
-        {"header length too large", [](Bytes& b) { b[8] += 32; }},
-        {"header length too small", [](Bytes& b) { b[8] -= 1; }},
-        {"header length beyond the file", [](Bytes& b) { b[8] = 0xFF; b[9] = 0xFF; }},
-        {"record length not the sum of the widths", [](Bytes& b) { b[10] += 1; }},
-        {"no terminator", [](Bytes& b) { b[32 + 64] = 'X'; }},
-        {"a field of width 0", [](Bytes& b) { b[32 + 16] = 0; }},
-        {"no fields", [](Bytes& b) { b[32] = 0x0D; }},
-        {"shorter than a header", [](Bytes& b) { b.resize(20); }},
-        {"empty file", [](Bytes& b) { b.clear(); }},
+            {"unknown version byte", [](Bytes& b) { b[0] = 0x42; }},
+            {"header length too large", [](Bytes& b) { b[8] += 32; }},
+            {"header length too small", [](Bytes& b) { b[8] -= 1; }},
+            {"header length beyond the file",
+             [](Bytes& b) {
+                 b[8] = 0xFF;
+                 b[9] = 0xFF;
+             }},
+            {"record length not the sum of the widths", [](Bytes& b) { b[10] += 1; }},
+            {"no terminator", [](Bytes& b) { b[32 + 64] = 'X'; }},
+            {"a field of width 0", [](Bytes& b) { b[32 + 16] = 0; }},
+            {"no fields", [](Bytes& b) { b[32] = 0x0D; }},
+            {"shorter than a header", [](Bytes& b) { b.resize(20); }},
+            {"empty file", [](Bytes& b) { b.clear(); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);
@@ -108,12 +112,17 @@ TEST_F(BadInput, MemoHeaderDamage)
         const char* What;
         std::function<void(Bytes&)> Damage;
     } cases[] = {
-        {"no block size", [](Bytes& b) { b[6] = b[7] = 0; }},
-        {"block size 1", [](Bytes& b) { b[6] = 0; b[7] = 1; }},
-        {"block size 65535", [](Bytes& b) { b[6] = b[7] = 0xFF; }},
-        {"next free far past the end", [&](Bytes& b) { nextFree(b, 0xFFFFFF00u); }},
-        {"next free one block past the end", [&](Bytes& b) { nextFree(b, std::uint32_t(b.size() / 64 + 1)); }},
-        {"next free inside the header", [&](Bytes& b) { nextFree(b, 3); }},
+            {"no block size", [](Bytes& b) { b[6] = b[7] = 0; }},
+            {"block size 1",
+             [](Bytes& b) {
+                 b[6] = 0;
+                 b[7] = 1;
+             }},
+            {"block size 65535", [](Bytes& b) { b[6] = b[7] = 0xFF; }},
+            {"next free far past the end", [&](Bytes& b) { nextFree(b, 0xFFFFFF00u); }},
+            {"next free one block past the end",
+             [&](Bytes& b) { nextFree(b, std::uint32_t(b.size() / 64 + 1)); }},
+            {"next free inside the header", [&](Bytes& b) { nextFree(b, 3); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);

@@ -12,7 +12,7 @@
 
 namespace {
 
-class Binding : public EngineTest {};
+class Binding : public EngineTest { };
 
 std::set<std::string> ExportedNames()
 {
@@ -45,16 +45,23 @@ TEST_F(Binding, StubsAndMisusedCallsFailWithTheirCodes)
         std::function<bool()> Call;  // true when the call returned its failure value
         int Code;
     } cases[] = {
-        {"xb_Encrypt", [&] { char b[4]; return E.xb_Encrypt(b, "pw", 4) == 0; }, XBE_E_UNSUPPORTED},
-        {"xb_RYOFilterCreate", [&] { return E.xb_RYOFilterCreate() == 0; }, XBE_E_UNSUPPORTED},
-        {"xb_FilterDlg", [&] { return std::string(E.xb_FilterDlg(0, "", "", 0)).empty(); }, XBE_E_UNSUPPORTED},
-        {"xb_Index", [&] { return E.xb_Index("X.IDX", "A", 0, 0, "") == 0; }, XBE_E_UNSUPPORTED},
-        {"xb_IndexTag", [&] { return E.xb_IndexTag("", "1A", "A", 0, 0, "") == 0; }, XBE_E_EXPR},
-        {"xb_IndexOpen", [&] { return E.xb_IndexOpen((Dir + "NONE.CDX").c_str()) == 0; }, XBE_E_NOT_FOUND},
-        {"xb_Seek", [&] { return E.xb_Seek("x") == 0; }, XBE_E_NO_ORDER},
-        {"xb_SetScope", [&] { return E.xb_SetScope("a", "b") == 0; }, XBE_E_NO_ORDER},
-        {"xb_Query", [&] { return E.xb_Query("1+2") == 0; }, XBE_E_EXPR},
-        {"xb_SetOrder", [&] { return E.xb_SetOrder(1) == -1; }, XBE_E_BAD_ORDER},
+            {"xb_Encrypt",
+             [&] {
+                 char b[4];
+                 return E.xb_Encrypt(b, "pw", 4) == 0;
+             },
+             XBE_E_UNSUPPORTED},
+            {"xb_RYOFilterCreate", [&] { return E.xb_RYOFilterCreate() == 0; }, XBE_E_UNSUPPORTED},
+            {"xb_FilterDlg", [&] { return std::string(E.xb_FilterDlg(0, "", "", 0)).empty(); },
+             XBE_E_UNSUPPORTED},
+            {"xb_Index", [&] { return E.xb_Index("X.IDX", "A", 0, 0, "") == 0; }, XBE_E_UNSUPPORTED},
+            {"xb_IndexTag", [&] { return E.xb_IndexTag("", "1A", "A", 0, 0, "") == 0; }, XBE_E_EXPR},
+            {"xb_IndexOpen", [&] { return E.xb_IndexOpen((Dir + "NONE.CDX").c_str()) == 0; },
+             XBE_E_NOT_FOUND},
+            {"xb_Seek", [&] { return E.xb_Seek("x") == 0; }, XBE_E_NO_ORDER},
+            {"xb_SetScope", [&] { return E.xb_SetScope("a", "b") == 0; }, XBE_E_NO_ORDER},
+            {"xb_Query", [&] { return E.xb_Query("1+2") == 0; }, XBE_E_EXPR},
+            {"xb_SetOrder", [&] { return E.xb_SetOrder(1) == -1; }, XBE_E_BAD_ORDER},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);
@@ -71,10 +78,7 @@ TEST_F(Binding, StubsAndMisusedCallsFailWithTheirCodes)
 
 std::vector<std::pair<int, std::string>> Reported;
 
-void Reporter(int32_t code, const char* text, intptr_t arg)
-{
-    Reported.emplace_back(code + int(arg), text);
-}
+void Reporter(int32_t code, const char* text, intptr_t arg) { Reported.emplace_back(code + int(arg), text); }
 
 TEST_F(Binding, ErrorLevelsDecideWhatReachesTheErrorFunction)
 {

@@ -7,7 +7,8 @@
 
 #include <gtest/gtest.h>
 
-inline std::string CommandOutput(const std::string& command) {
+inline std::string CommandOutput(const std::string& command)
+{
     std::string output;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) {
@@ -15,7 +16,8 @@ inline std::string CommandOutput(const std::string& command) {
         return output;
     }
     char buffer[65536];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+        output.append(buffer, n);
     EXPECT_EQ(::pclose(pipe), 0) << output.substr(0, 2000);
     return output;
 }

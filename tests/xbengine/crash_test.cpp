@@ -6,8 +6,8 @@
 // engine, through python3-dbfread and through DBD::XBase's index reader.
 
 #include <cmath>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -17,10 +17,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "tests/support/peerprocess.h"
 #include "tests/xbengine/commandoutput.h"
 #include "tests/xbengine/enginetest.h"
 #include "tests/xbengine/indexdump.h"
-#include "tests/support/peerprocess.h"
 
 namespace {
 
@@ -118,7 +118,9 @@ protected:
         EngineTest::SetUp();
         Create(Dir + "BASE.DBF", {{"ID", "C", 10, 0}, {"AMT", "N", 10, 2}, {"NOTE", "M", 10, 0}});
         for (int i = 1; i <= 5; ++i)
-            AppendTexts({{"ID", "B" + std::to_string(i)}, {"AMT", std::to_string(i)}, {"NOTE", std::string(30, 'b')}});
+            AppendTexts({{"ID", "B" + std::to_string(i)},
+                         {"AMT", std::to_string(i)},
+                         {"NOTE", std::string(30, 'b')}});
         if (Indexed) {
             for (const Tag& tag : Tags)
                 ASSERT_GT(E.xb_IndexTag("", tag.Name, tag.Expression, 0, 0, ""), 0) << E.xbx_LastErrorText();
@@ -148,7 +150,8 @@ protected:
             if (stopAt > 0)
                 setenv("XBE_STOP_AT_WRITE", std::to_string(stopAt).c_str(), 1);
             std::string modeText = std::to_string(mode), records = std::to_string(Work());
-            execl(XBE_PEER_PATH, XBE_PEER_PATH, "work", table.c_str(), modeText.c_str(), records.c_str(), nullptr);
+            execl(XBE_PEER_PATH, XBE_PEER_PATH, "work", table.c_str(), modeText.c_str(), records.c_str(),
+                  nullptr);
             _exit(127);
         }
         int status = 0;
@@ -176,7 +179,7 @@ protected:
         EXPECT_EQ(bytes.back(), 0x1A);
         for (int r = 1; r <= count; ++r) {
             E.xb_Go(r);
-            Row row{r, E.xb_Deleted() != 0, Trim("ID"), Trim("AMT"), Memo("NOTE")};
+            Row row {r, E.xb_Deleted() != 0, Trim("ID"), Trim("AMT"), Memo("NOTE")};
             EXPECT_EQ(E.xbx_LastError(), XBE_OK) << "record " << r << ": " << E.xbx_LastErrorText();
             if (!row.Memo.empty()) {
                 EXPECT_EQ(row.Memo.find_first_not_of(row.Memo[0]), std::string::npos) << "record " << r;
@@ -238,7 +241,7 @@ protected:
         for (long stop = 1; stop < 1000; ++stop) {
             std::string table = Copy(name + "-" + std::to_string(stop));
             if (held) {
-                Holder = std::make_unique<Peer>(std::vector<std::string>{"open", table, "0"});
+                Holder = std::make_unique<Peer>(std::vector<std::string> {"open", table, "0"});
                 EXPECT_EQ(Holder->Line(), "ready");
             }
             if (Run(table, 0, stop))
@@ -306,7 +309,8 @@ protected:
         for (const auto& [table, rows] : checked) {
             SCOPED_TRACE(table);
             EXPECT_EQ(read[table], TableText(rows));
-            if (!Indexed) continue;
+            if (!Indexed)
+                continue;
             std::string index = table.substr(0, table.size() - 4) + ".CDX";
             for (const Tag& tag : Tags) {
                 SCOPED_TRACE(tag.Name);
@@ -318,7 +322,8 @@ protected:
                     expected += key + " " + std::to_string(row.RecNo) + "\n";
                 }
                 std::string actual;
-                for (const auto& [key, recno] : Lines(dumped[index + "|" + tag.Name + "|" + tag.Type], tag.Type))
+                for (const auto& [key, recno] :
+                     Lines(dumped[index + "|" + tag.Name + "|" + tag.Type], tag.Type))
                     actual += key + " " + std::to_string(recno) + "\n";
                 EXPECT_EQ(actual, expected);
             }
@@ -394,7 +399,7 @@ TEST_F(CrashSafety, AChangeRolledBackWithoutItsIndexIsReported)
     ASSERT_GT(E.xb_Use(table.c_str(), "", 2, 2), 0) << E.xbx_LastErrorText();
     EXPECT_EQ(E.xbx_LastError(), XBE_E_CORRUPT_DATA);
     EXPECT_NE(std::string(E.xbx_LastErrorText()).find("without T.CDX, which is missing"), std::string::npos)
-        << E.xbx_LastErrorText();
+            << E.xbx_LastErrorText();
     EXPECT_FALSE(Pending(table));
     for (const Tag& tag : Tags)
         ASSERT_GT(E.xb_IndexTag("", tag.Name, tag.Expression, 0, 0, ""), 0) << E.xbx_LastErrorText();

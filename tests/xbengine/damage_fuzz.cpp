@@ -26,7 +26,8 @@ const char* const Extensions[] = {".DBF", ".FPT", ".CDX"};
 const char* const Writes[] = {"append", "update", "longer memo"};
 
 // One round's write; false when a call failed. written gets the record.
-bool Write(XbeBinding& e, int kind, int count, std::mt19937& random, int& written) {
+bool Write(XbeBinding& e, int kind, int count, std::mt19937& random, int& written)
+{
     if (kind == 0) {
         written = count + 1;
         return e.xb_AppendBlank() && e.xb_Replace("NAME", 1024, "fuzz appended") &&
@@ -34,17 +35,21 @@ bool Write(XbeBinding& e, int kind, int count, std::mt19937& random, int& writte
                             "an appended memo that takes a few blocks of the memo file, "
                             "written after the damage");
     }
-    if (count == 0) return false;
+    if (count == 0)
+        return false;
     written = 1 + int(random() % unsigned(count));
     e.xb_Go(written);
-    if (kind == 1) return e.xb_Replace("NAME", 1024, "fuzz updated") && e.xb_Replace("TEXT", 3072, "short");
+    if (kind == 1)
+        return e.xb_Replace("NAME", 1024, "fuzz updated") && e.xb_Replace("TEXT", 3072, "short");
     return e.xb_Replace("TEXT", 3072, std::string(1500, 'L').c_str()) != 0;
 }
 
 // The whole record slots of a DBF as its header lays them out, counted or not.
-std::vector<std::string> Slots(const FileBytes& dbf) {
+std::vector<std::string> Slots(const FileBytes& dbf)
+{
     std::vector<std::string> slots;
-    if (dbf.size() < 12) return slots;
+    if (dbf.size() < 12)
+        return slots;
     std::size_t header = dbf[8] | dbf[9] << 8, length = dbf[10] | dbf[11] << 8;
     for (std::size_t at = header; length > 0 && at + length <= dbf.size(); at += length)
         slots.emplace_back(dbf.begin() + std::ptrdiff_t(at), dbf.begin() + std::ptrdiff_t(at + length));
@@ -54,14 +59,16 @@ std::vector<std::string> Slots(const FileBytes& dbf) {
 // What a successful write must have kept; the faults found, as text.
 std::vector<std::string> Faults(const TableSnapshot& before, const TableSnapshot& after,
                                 const FileBytes& dbfBefore, const FileBytes& dbfAfter, int written,
-                                bool appended) {
+                                bool appended)
+{
     std::vector<std::string> faults;
     std::size_t expected = before.Images.size() + (appended ? 1 : 0);
     if (after.Images.size() != expected)
         faults.push_back("the table holds " + std::to_string(after.Images.size()) + " records, not " +
                          std::to_string(expected));
     for (std::size_t n = 1; n <= std::min(before.Images.size(), after.Images.size()); ++n) {
-        if (int(n) == written) continue;
+        if (int(n) == written)
+            continue;
         if (after.Images[n - 1] != before.Images[n - 1])
             faults.push_back("record " + std::to_string(n) + " changed");
         if (before.MemosRead[n - 1] && after.Memos[n - 1] != before.Memos[n - 1])
@@ -82,7 +89,8 @@ std::vector<std::string> Faults(const TableSnapshot& before, const TableSnapshot
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     int rounds = argc > 1 ? std::atoi(argv[1]) : 1000;
     int first = argc > 2 ? std::atoi(argv[2]) : 0;
     XbeBinding& e = Xbe();
@@ -96,7 +104,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::vector<FileBytes> pristine;
-    for (const char* ext : Extensions) pristine.push_back(Load(table + ext));
+    for (const char* ext : Extensions)
+        pristine.push_back(Load(table + ext));
 
     std::mt19937 random(20260111);
     int failed = 0, refused = 0, written = 0;
@@ -109,10 +118,13 @@ int main(int argc, char** argv) {
         const std::size_t heads[] = {32, 8, 1024};
         Mutate(files[std::size_t(file)], random, round % 2 ? heads[file] : files[std::size_t(file)].size());
         std::mt19937 choice {static_cast<unsigned>(round)};
-        if (round < first) continue;
-        for (std::size_t i = 0; i < files.size(); ++i) Save(table + Extensions[i], files[i]);
+        if (round < first)
+            continue;
+        for (std::size_t i = 0; i < files.size(); ++i)
+            Save(table + Extensions[i], files[i]);
 
-        if (e.xb_Use(table.c_str(), "", 1, 2) <= 0) continue;
+        if (e.xb_Use(table.c_str(), "", 1, 2) <= 0)
+            continue;
         TableSnapshot before = Snapshot(e);
         e.xb_Close();
         if (e.xb_Use(table.c_str(), "", mode, 2) <= 0) {

@@ -17,35 +17,45 @@ using Bytes = std::vector<unsigned char>;
 constexpr int Records = 50;
 constexpr XBSHORT Shared = 0, ReadOnly = 1, Exclusive = 2;
 
-std::uint32_t LE(const Bytes& b, std::size_t at, int width) {
+std::uint32_t LE(const Bytes& b, std::size_t at, int width)
+{
     std::uint32_t v = 0;
-    for (int i = width - 1; i >= 0; --i) v = v << 8 | b[at + std::size_t(i)];
+    for (int i = width - 1; i >= 0; --i)
+        v = v << 8 | b[at + std::size_t(i)];
     return v;
 }
 
-std::uint32_t BE32(const Bytes& b, std::size_t at) {
+std::uint32_t BE32(const Bytes& b, std::size_t at)
+{
     return std::uint32_t(b[at]) << 24 | std::uint32_t(b[at + 1]) << 16 | std::uint32_t(b[at + 2]) << 8 |
            b[at + 3];
 }
 
-void PutLE(Bytes& b, std::size_t at, std::uint32_t v, int width) {
-    for (int i = 0; i < width; ++i) b[at + std::size_t(i)] = static_cast<unsigned char>(v >> (8 * i));
+void PutLE(Bytes& b, std::size_t at, std::uint32_t v, int width)
+{
+    for (int i = 0; i < width; ++i)
+        b[at + std::size_t(i)] = static_cast<unsigned char>(v >> (8 * i));
 }
 
-void PutBE32(Bytes& b, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + std::size_t(i)] = static_cast<unsigned char>(v >> (24 - 8 * i));
+void PutBE32(Bytes& b, std::size_t at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + std::size_t(i)] = static_cast<unsigned char>(v >> (24 - 8 * i));
 }
 
-bool Mentions(const char* text, const std::string& part) {
+bool Mentions(const char* text, const std::string& part)
+{
     return std::string(text).find(part) != std::string::npos;
 }
 
 class DamagedTable : public EngineTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         EngineTest::SetUp();
         ASSERT_TRUE(CreateSample(E, Dir + "T", Records)) << E.xbx_LastErrorText();
-        for (const char* ext : {".DBF", ".FPT", ".CDX"}) Pristine.push_back(ReadBytes(Dir + "T" + ext));
+        for (const char* ext : {".DBF", ".FPT", ".CDX"})
+            Pristine.push_back(ReadBytes(Dir + "T" + ext));
         ASSERT_GT(E.xb_Use((Dir + "T").c_str(), "", ReadOnly, 2), 0) << E.xbx_LastErrorText();
         Before = Snapshot(E);
         E.xb_Close();
@@ -53,7 +63,8 @@ protected:
     }
 
     // The table as it was made, then damaged.
-    void Damage(const std::function<void(Bytes& dbf, Bytes& fpt, Bytes& cdx)>& damage) {
+    void Damage(const std::function<void(Bytes& dbf, Bytes& fpt, Bytes& cdx)>& damage)
+    {
         E.xb_CloseAll();
         Bytes dbf = Pristine[0], fpt = Pristine[1], cdx = Pristine[2];
         damage(dbf, fpt, cdx);
@@ -63,7 +74,8 @@ protected:
     }
 
     // The table read back from the disk.
-    TableSnapshot After() {
+    TableSnapshot After()
+    {
         E.xb_CloseAll();
         EXPECT_GT(E.xb_Use((Dir + "T").c_str(), "", ReadOnly, 2), 0) << E.xbx_LastErrorText();
         TableSnapshot after = Snapshot(E);
@@ -72,10 +84,12 @@ protected:
     }
 
     // Every record but the written ones reads back byte for byte, memo included.
-    void ExpectUntouched(const TableSnapshot& after, const std::set<int>& written) {
+    void ExpectUntouched(const TableSnapshot& after, const std::set<int>& written)
+    {
         ASSERT_GE(after.Images.size(), Before.Images.size());
         for (int n = 1; n <= Records; ++n) {
-            if (written.count(n)) continue;
+            if (written.count(n))
+                continue;
             SCOPED_TRACE("record " + std::to_string(n));
             EXPECT_EQ(after.Images[std::size_t(n - 1)], Before.Images[std::size_t(n - 1)]);
             EXPECT_EQ(after.Memos[std::size_t(n - 1)], Before.Memos[std::size_t(n - 1)]);
@@ -83,13 +97,15 @@ protected:
     }
 
     // Every tag's walk visits each record once.
-    static void ExpectWholeWalks(const TableSnapshot& after) {
+    static void ExpectWholeWalks(const TableSnapshot& after)
+    {
         for (std::size_t t = 0; t < SampleTags().size(); ++t)
             EXPECT_EQ(Sorted(after.Walks[t]), OneToN(int(after.Images.size()))) << SampleTags()[t];
     }
 
     // Reindexing mends the tags and keeps every record.
-    void ExpectReindexRepairs(const std::set<int>& written) {
+    void ExpectReindexRepairs(const std::set<int>& written)
+    {
         E.xb_CloseAll();
         ASSERT_GT(E.xb_Use((Dir + "T").c_str(), "", Exclusive, 2), 0) << E.xbx_LastErrorText();
         ASSERT_NE(E.xb_Reindex(), 0) << E.xbx_LastErrorText();
@@ -102,7 +118,8 @@ protected:
     // The offset of the tag's root page and its leaves from first to last
     // (a two-level tree, as the sample's NAME tag is).
     static std::vector<std::uint32_t> Leaves(const Bytes& cdx, const std::string& expression,
-                                             std::uint32_t& root) {
+                                             std::uint32_t& root)
+    {
         for (std::size_t at = 512; at + 1024 <= cdx.size(); at += 512) {
             std::size_t text = at + 512 + LE(cdx, at + 508, 2);
             if (cdx[at + 15] != 1 || text + expression.size() > cdx.size() ||
@@ -126,7 +143,8 @@ protected:
 
 // A next-free pointer moved back into the blocks in use is taken as the end
 // of the file; one past the end is damage, and the memo file is not written.
-TEST_F(DamagedTable, AMemoPointerMovedBackNeverHandsOutBlocksInUse) {
+TEST_F(DamagedTable, AMemoPointerMovedBackNeverHandsOutBlocksInUse)
+{
     const std::uint32_t blocks = std::uint32_t(Pristine[1].size() / 64);
     ASSERT_GT(blocks, 0xFFu);
     for (XBSHORT mode : {Exclusive, Shared}) {
@@ -169,7 +187,8 @@ TEST_F(DamagedTable, AMemoPointerMovedBackNeverHandsOutBlocksInUse) {
 // A header that counts fewer records than the file holds: a writable open
 // says so, naming the file and both counts, and writes nothing; a
 // read-only open shows the counted records with the same warning.
-TEST_F(DamagedTable, ARecordCountBelowTheRecordsHeldRefusesWrites) {
+TEST_F(DamagedTable, ARecordCountBelowTheRecordsHeldRefusesWrites)
+{
     for (std::uint32_t count : {0u, 1u, std::uint32_t(Records - 1)}) {
         SCOPED_TRACE("count " + std::to_string(count));
         Damage([&](Bytes& dbf, Bytes&, Bytes&) { PutLE(dbf, 4, count, 4); });
@@ -193,7 +212,8 @@ TEST_F(DamagedTable, ARecordCountBelowTheRecordsHeldRefusesWrites) {
 // Records cut from the end along with their count (by another program)
 // leave keys past the count: a walk meeting one stops with the tag named
 // until a reindex.
-TEST_F(DamagedTable, AKeyPastTheRecordCountIsDamageUntilAReindex) {
+TEST_F(DamagedTable, AKeyPastTheRecordCountIsDamageUntilAReindex)
+{
     const int kept = Records - 10;
     Damage([&](Bytes& dbf, Bytes&, Bytes&) {
         std::size_t end = LE(dbf, 8, 2) + std::size_t(kept) * LE(dbf, 10, 2);
@@ -207,7 +227,8 @@ TEST_F(DamagedTable, AKeyPastTheRecordCountIsDamageUntilAReindex) {
         std::vector<int> walked;
         error.clear();
         auto note = [&] {
-            if (error.empty() && E.xbx_LastError() != XBE_OK) error = E.xbx_LastErrorText();
+            if (error.empty() && E.xbx_LastError() != XBE_OK)
+                error = E.xbx_LastErrorText();
         };
         E.xb_GoTop();
         note();
@@ -236,7 +257,8 @@ TEST_F(DamagedTable, AKeyPastTheRecordCountIsDamageUntilAReindex) {
 
 // The count moved back under a shared open (by another program): its next
 // append is refused.
-TEST_F(DamagedTable, AnAppendAfterTheCountMovedBackIsRefused) {
+TEST_F(DamagedTable, AnAppendAfterTheCountMovedBackIsRefused)
+{
     ASSERT_GT(E.xb_Use((Dir + "T").c_str(), "", Shared, 2), 0) << E.xbx_LastErrorText();
     Bytes dbf = ReadBytes(Dir + "T.DBF");
     PutLE(dbf, 4, 3, 4);
@@ -249,7 +271,8 @@ TEST_F(DamagedTable, AnAppendAfterTheCountMovedBackIsRefused) {
 
 // Records lost from the end of the file leave their keys in the tags: an
 // append, which would take their numbers, waits for a reindex.
-TEST_F(DamagedTable, AnAppendAfterRecordsWereLostWaitsForAReindex) {
+TEST_F(DamagedTable, AnAppendAfterRecordsWereLostWaitsForAReindex)
+{
     for (XBSHORT mode : {Exclusive, Shared}) {
         SCOPED_TRACE("mode " + std::to_string(mode));
         Damage([](Bytes& dbf, Bytes&, Bytes&) { dbf.resize(dbf.size() - 1 - 2 * LE(dbf, 10, 2)); });
@@ -274,7 +297,8 @@ TEST_F(DamagedTable, AnAppendAfterRecordsWereLostWaitsForAReindex) {
 
 // A tag out of step with the records: the write that meets it names the
 // tag and says to reindex, and reindexing mends it.
-TEST_F(DamagedTable, AnIndexOutOfStepIsReportedAndReindexingMendsIt) {
+TEST_F(DamagedTable, AnIndexOutOfStepIsReportedAndReindexingMendsIt)
+{
     struct Case {
         const char* What;
         std::function<void(Bytes& dbf, Bytes& cdx, std::uint32_t root,

@@ -33,14 +33,14 @@ TEST_F(FixtureTables, RecordCountsWithAndWithoutDeletedRecords)
         int RecCount;
         int Visible;  // with deleted records hidden
     } cases[] = {
-        {"foxprodb/FOXPRO-DB-TEST.DBC", 58, 56},
-        {"foxprodb/calls.dbf", 16, 16},
-        {"foxprodb/contacts.dbf", 5, 5},
-        {"foxprodb/setup.dbf", 3, 3},
-        {"foxprodb/types.dbf", 2, 2},
-        {"dbase_30.dbf", 34, 34},
-        {"dbase_31.dbf", 77, 77},
-        {"dbase_32.dbf", 1, 1},
+            {"foxprodb/FOXPRO-DB-TEST.DBC", 58, 56},
+            {"foxprodb/calls.dbf", 16, 16},
+            {"foxprodb/contacts.dbf", 5, 5},
+            {"foxprodb/setup.dbf", 3, 3},
+            {"foxprodb/types.dbf", 2, 2},
+            {"dbase_30.dbf", 34, 34},
+            {"dbase_31.dbf", 77, 77},
+            {"dbase_32.dbf", 1, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.File);
@@ -107,7 +107,8 @@ TEST_F(FixtureTables, LaterVersionsWithoutEndMarkerAndOpaqueFields)
     ASSERT_NO_FATAL_FAILURE(Open("dbase_31.dbf"));
     E.xb_GoBottom();
     EXPECT_EQ(E.xb_RecNo(), 77);
-    EXPECT_EQ(Trim("PRODUCTNAM"), "Original Frankfurter gr\xFCne So\xE1" "e");
+    EXPECT_EQ(Trim("PRODUCTNAM"), "Original Frankfurter gr\xFCne So\xE1"
+                                  "e");
     EXPECT_EQ(E.xb_FieldWidth("_NULLFLAGS"), 1);
     E.xb_Skip(1);
     EXPECT_NE(E.xb_Eof(), 0);

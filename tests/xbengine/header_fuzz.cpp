@@ -111,7 +111,7 @@ int main(int argc, char** argv)
     Bytes cdx = Load(dir + "SEED.CDX");
 
     signal(SIGXFSZ, AboveTheCap);
-    rlimit cap{FileSizeCap, FileSizeCap};
+    rlimit cap {FileSizeCap, FileSizeCap};
     if (setrlimit(RLIMIT_FSIZE, &cap) != 0)
         return 1;
     std::size_t header = dbf[8] | (dbf[9] << 8);

@@ -28,12 +28,23 @@ protected:
 TEST_F(Index, SixTagsBuiltOnAFreshTablePersistAcrossReopen)
 {
     const std::string table = Dir + "TOTTRANS.DBF";
-    Create(table, {{"ACCNO", "N", 8, 2},   {"CATEGORY", "C", 20, 0}, {"SUBCAT", "C", 40, 0},
-                   {"CHDESCR", "C", 40, 0}, {"PAYEE", "C", 40, 0},    {"DESCR", "C", 60, 0},
-                   {"NOTE1", "C", 40, 0},   {"NOTE2", "C", 40, 0},    {"DATE", "D", 8, 0},
-                   {"NUMBER", "N", 10, 0},  {"AMOUNT", "N", 10, 2},   {"FWT", "N", 10, 2},
-                   {"SWT1", "N", 10, 2},    {"STATE_INC1", "N", 10, 2}, {"SWT2", "N", 10, 2},
-                   {"STATE_INC2", "N", 10, 2}, {"EMP_ID", "C", 8, 0}});
+    Create(table, {{"ACCNO", "N", 8, 2},
+                   {"CATEGORY", "C", 20, 0},
+                   {"SUBCAT", "C", 40, 0},
+                   {"CHDESCR", "C", 40, 0},
+                   {"PAYEE", "C", 40, 0},
+                   {"DESCR", "C", 60, 0},
+                   {"NOTE1", "C", 40, 0},
+                   {"NOTE2", "C", 40, 0},
+                   {"DATE", "D", 8, 0},
+                   {"NUMBER", "N", 10, 0},
+                   {"AMOUNT", "N", 10, 2},
+                   {"FWT", "N", 10, 2},
+                   {"SWT1", "N", 10, 2},
+                   {"STATE_INC1", "N", 10, 2},
+                   {"SWT2", "N", 10, 2},
+                   {"STATE_INC2", "N", 10, 2},
+                   {"EMP_ID", "C", 8, 0}});
     const char* payees[] = {"Water Board", "acme supply", "Acme Supply", "City Office", "Brown & Co"};
     for (int i = 0; i < 40; ++i)
         AppendTexts({{"ACCNO", std::to_string((i * 37) % 13 * 10.5)},
@@ -54,7 +65,8 @@ TEST_F(Index, SixTagsBuiltOnAFreshTablePersistAcrossReopen)
     auto expected = [&](const char* field) {
         std::vector<std::tuple<std::string, double, int>> rows;
         for (E.xb_SetOrder(0), E.xb_GoTop(); !E.xb_Eof(); E.xb_Skip(1))
-            rows.emplace_back(E.xb_GetTrimString(field), E.xb_EvalNumeric(("VAL(STR(" + std::string(field) + "))").c_str()),
+            rows.emplace_back(E.xb_GetTrimString(field),
+                              E.xb_EvalNumeric(("VAL(STR(" + std::string(field) + "))").c_str()),
                               E.xb_RecNo());
         bool numeric = std::string(field) == "ACCNO" || std::string(field) == "NUMBER";
         std::stable_sort(rows.begin(), rows.end(), [&](const auto& a, const auto& b) {
@@ -113,14 +125,16 @@ TEST_F(Index, SixTagsBuiltOnAFreshTablePersistAcrossReopen)
 // A pack builds the tags from the records themselves: a table another
 // program rewrote behind its index comes out of a pack with tags that follow
 // the records, not the order the stale index held them in.
-TEST_F(Index, APackBuildsTheTagsFromTheRecordsNotFromTheStaleIndex) {
+TEST_F(Index, APackBuildsTheTagsFromTheRecordsNotFromTheStaleIndex)
+{
     const std::string table = Dir + "NAMES.DBF";
     Create(table, {{"NAME", "C", 12, 0}});
     ASSERT_GT(E.xb_IndexTag("", "NAME", "NAME", 0, 0, ""), 0) << E.xbx_LastErrorText();
     ASSERT_GT(E.xb_IndexTag("", "DESC", "NAME", 0, 1, ""), 0) << E.xbx_LastErrorText();
     std::mt19937 random(3);
     constexpr int Records = 600;
-    for (int i = 0; i < Records; ++i) AppendTexts({{"NAME", "N" + std::to_string(random() % 400)}});
+    for (int i = 0; i < Records; ++i)
+        AppendTexts({{"NAME", "N" + std::to_string(random() % 400)}});
     E.xb_Close();
 
     // Every name changed in the file alone: the index still holds the old order.
@@ -145,9 +159,11 @@ TEST_F(Index, APackBuildsTheTagsFromTheRecordsNotFromTheStaleIndex) {
         E.xb_Delete();
     }
     ASSERT_NE(E.xb_Pack(), 0) << E.xbx_LastErrorText();
-    for (int rec : {Records, 300, 2}) names.erase(names.begin() + (rec - 1));
+    for (int rec : {Records, 300, 2})
+        names.erase(names.begin() + (rec - 1));
     std::vector<int> ascending(names.size());
-    for (std::size_t i = 0; i < ascending.size(); ++i) ascending[i] = int(i) + 1;
+    for (std::size_t i = 0; i < ascending.size(); ++i)
+        ascending[i] = int(i) + 1;
     std::stable_sort(ascending.begin(), ascending.end(),
                      [&](int a, int b) { return names[std::size_t(a - 1)] < names[std::size_t(b - 1)]; });
     E.xb_SetOrder(E.xb_TagArea("NAME"));
@@ -183,7 +199,8 @@ TEST_F(Index, TagsFollowRandomWritesAndPacks)
                         {"BIG", "NAME", "AMOUNT > 500", false},
                         {"MIXED", "LEFT(NAME,3)+DTOS(DATE)", "", false}};
     for (const Tag& tag : tags)
-        ASSERT_GT(E.xb_IndexTag("", tag.Name, tag.Key, 0, tag.Descending, tag.For), 0) << E.xbx_LastErrorText();
+        ASSERT_GT(E.xb_IndexTag("", tag.Name, tag.Key, 0, tag.Descending, tag.For), 0)
+                << E.xbx_LastErrorText();
 
     std::vector<Row> rows;
     std::mt19937 random(20240607);
@@ -248,7 +265,7 @@ TEST_F(Index, TagsFollowRandomWritesAndPacks)
     };
     auto row = [&] {
         int date = random() % 5 ? 20230101 + int(random() % 12) * 100 + int(random() % 28) : 0;
-        return Row{name(), double(int(random() % 200000) - 50000) / 100, date, false};
+        return Row {name(), double(int(random() % 200000) - 50000) / 100, date, false};
     };
 
     for (int step = 0; step < 400; ++step) {
@@ -256,7 +273,7 @@ TEST_F(Index, TagsFollowRandomWritesAndPacks)
         std::string what;
         if (rows.size() < 5 || op < 7) {
             // Some appended records stay blank.
-            rows.push_back(op % 3 ? row() : Row{"", 0, 0, false});
+            rows.push_back(op % 3 ? row() : Row {"", 0, 0, false});
             ASSERT_NE(E.xb_AppendBlank(), 0);
             if (op % 3)
                 write(int(rows.size()), rows.back());
@@ -279,7 +296,8 @@ TEST_F(Index, TagsFollowRandomWritesAndPacks)
             what = deleted ? "delete" : "recall";
         } else {
             ASSERT_NE(E.xb_Pack(), 0);
-            rows.erase(std::remove_if(rows.begin(), rows.end(), [](const Row& r) { return r.Deleted; }), rows.end());
+            rows.erase(std::remove_if(rows.begin(), rows.end(), [](const Row& r) { return r.Deleted; }),
+                       rows.end());
             what = "pack";
         }
         compare("step " + std::to_string(step) + " " + what);
@@ -288,7 +306,7 @@ TEST_F(Index, TagsFollowRandomWritesAndPacks)
     }
     // The last record appended blank just before the table closes.
     ASSERT_NE(E.xb_AppendBlank(), 0);
-    rows.push_back(Row{"", 0, 0, false});
+    rows.push_back(Row {"", 0, 0, false});
     E.xb_Close();
     ASSERT_GT(E.xb_Use(table.c_str(), "", 2, 2), 0);
     compare("reopened");
@@ -308,11 +326,12 @@ TEST_F(Index, TagsFollowRandomWritesAndPacks)
 
 TEST_F(Index, SeeksByKeyTypeWithSoftSeekAndExact)
 {
-    Create(Dir + "SEEK", {{"NAME", "C", 10, 0}, {"AMOUNT", "N", 10, 2}, {"DATE", "D", 8, 0}, {"FLAG", "L", 1, 0}});
-    for (const auto& row : std::vector<std::vector<std::string>>{{"SMITHERS", "123", "20240301", "T"},
-                                                                 {"SMITH", "5.5", "20240115", "F"},
-                                                                 {"JONES", "1000", "", "T"},
-                                                                 {"BROWN", "-7", "20231231", "F"}})
+    Create(Dir + "SEEK",
+           {{"NAME", "C", 10, 0}, {"AMOUNT", "N", 10, 2}, {"DATE", "D", 8, 0}, {"FLAG", "L", 1, 0}});
+    for (const auto& row : std::vector<std::vector<std::string>> {{"SMITHERS", "123", "20240301", "T"},
+                                                                  {"SMITH", "5.5", "20240115", "F"},
+                                                                  {"JONES", "1000", "", "T"},
+                                                                  {"BROWN", "-7", "20231231", "F"}})
         AppendTexts({{"NAME", row[0]}, {"AMOUNT", row[1]}, {"DATE", row[2]}, {"FLAG", row[3]}});
     for (const char* tag : {"NAME", "AMOUNT", "DATE", "FLAG"})
         ASSERT_GT(E.xb_IndexTag("", tag, tag, 0, 0, ""), 0) << E.xbx_LastErrorText();
@@ -323,30 +342,30 @@ TEST_F(Index, SeeksByKeyTypeWithSoftSeekAndExact)
         bool Found;
         int RecNo;  // afterwards; 0 for end of file
     } cases[] = {
-        {"NAME", "SMITH", false, false, true, 2},
-        {"NAME", "SMITHE", false, false, true, 1},
-        {"NAME", "SMITH", true, false, true, 2},
-        {"NAME", "SMITHERS  X", false, false, true, 1},  // cut to the key length
-        {"NAME", "SMI", true, false, false, 0},
-        {"NAME", "SMI", true, true, false, 2},
-        {"NAME", "", false, false, true, 4},
-        {"NAME", "K", false, false, false, 0},
-        {"NAME", "K", false, true, false, 2},
-        {"NAME", "Z", false, true, false, 0},
-        {"AMOUNT", "123", false, false, true, 1},
-        {"AMOUNT", "       123", false, false, true, 1},
-        {"AMOUNT", "0000000123", true, false, true, 1},
-        {"AMOUNT", "12", false, false, false, 0},
-        {"AMOUNT", "12", false, true, false, 1},
-        {"AMOUNT", "-7", false, false, true, 4},
-        {"DATE", "20240115", false, false, true, 2},
-        {"DATE", "01/15/24", false, false, false, 0},  // epoch 1900: 1924
-        {"DATE", "01/15/2024", false, false, true, 2},
-        {"DATE", "        ", false, false, true, 3},
-        {"DATE", "20240116", false, true, false, 1},
-        {"FLAG", "T", false, false, true, 1},
-        {"FLAG", ".f.", false, false, true, 2},
-        {"FLAG", "Y", true, false, true, 1},
+            {"NAME", "SMITH", false, false, true, 2},
+            {"NAME", "SMITHE", false, false, true, 1},
+            {"NAME", "SMITH", true, false, true, 2},
+            {"NAME", "SMITHERS  X", false, false, true, 1},  // cut to the key length
+            {"NAME", "SMI", true, false, false, 0},
+            {"NAME", "SMI", true, true, false, 2},
+            {"NAME", "", false, false, true, 4},
+            {"NAME", "K", false, false, false, 0},
+            {"NAME", "K", false, true, false, 2},
+            {"NAME", "Z", false, true, false, 0},
+            {"AMOUNT", "123", false, false, true, 1},
+            {"AMOUNT", "       123", false, false, true, 1},
+            {"AMOUNT", "0000000123", true, false, true, 1},
+            {"AMOUNT", "12", false, false, false, 0},
+            {"AMOUNT", "12", false, true, false, 1},
+            {"AMOUNT", "-7", false, false, true, 4},
+            {"DATE", "20240115", false, false, true, 2},
+            {"DATE", "01/15/24", false, false, false, 0},  // epoch 1900: 1924
+            {"DATE", "01/15/2024", false, false, true, 2},
+            {"DATE", "        ", false, false, true, 3},
+            {"DATE", "20240116", false, true, false, 1},
+            {"FLAG", "T", false, false, true, 1},
+            {"FLAG", ".f.", false, false, true, 2},
+            {"FLAG", "Y", true, false, true, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.Tag) + " \"" + c.Key + "\" exact " + std::to_string(c.Exact) + " soft " +
@@ -388,18 +407,18 @@ TEST_F(Index, ScopesPositionsAndConditionsInOrder)
         const char* High;
         std::vector<int> Visible;
     } cases[] = {
-        {1, "", "", {2, 4, 6, 5, 1, 8, 3, 7}},
-        {1, "B", "B", {5, 1, 8}},
-        {1, "A2", "B1", {4, 6, 5}},
-        {1, "B2", "", {1, 8, 3, 7}},
-        {1, "", "A9", {2, 4, 6}},
-        {1, "D", "", {}},
-        {2, "", "", {7, 3, 8, 1, 5, 6, 4, 2}},
-        {2, "B", "B", {8, 1, 5}},
-        {2, "A2", "B1", {5, 6, 4}},
-        {3, "", "", {5, 1, 3, 7}},
-        {3, "B2", "C", {1, 3, 7}},
-        {4, "", "", {2, 1, 3}},
+            {1, "", "", {2, 4, 6, 5, 1, 8, 3, 7}},
+            {1, "B", "B", {5, 1, 8}},
+            {1, "A2", "B1", {4, 6, 5}},
+            {1, "B2", "", {1, 8, 3, 7}},
+            {1, "", "A9", {2, 4, 6}},
+            {1, "D", "", {}},
+            {2, "", "", {7, 3, 8, 1, 5, 6, 4, 2}},
+            {2, "B", "B", {8, 1, 5}},
+            {2, "A2", "B1", {5, 6, 4}},
+            {3, "", "", {5, 1, 3, 7}},
+            {3, "B2", "C", {1, 3, 7}},
+            {4, "", "", {2, 1, 3}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.Order) + " " + c.Low + ".." + c.High);
@@ -424,7 +443,7 @@ TEST_F(Index, ScopesPositionsAndConditionsInOrder)
     E.xb_SetScope("A", "B");
     ASSERT_NE(E.xb_Query("N > 3"), 0);
     EXPECT_EQ(E.xb_RecNo(), 4);
-    EXPECT_EQ(Sequence(), (std::vector<int>{4, 6, 5, 8}));
+    EXPECT_EQ(Sequence(), (std::vector<int> {4, 6, 5, 8}));
     E.xb_Query("");
     E.xb_SetScope("", "");
 
@@ -455,7 +474,7 @@ TEST_F(Index, ScopesPositionsAndConditionsInOrder)
     ASSERT_NE(E.xb_Replace("CODE", 1024, "C9"), 0);
     E.xb_Skip(-1);
     EXPECT_EQ(E.xb_RecNo(), 7);  // C2
-    EXPECT_EQ(Sequence(), (std::vector<int>{4, 6, 5, 1, 8, 3, 7, 2}));
+    EXPECT_EQ(Sequence(), (std::vector<int> {4, 6, 5, 1, 8, 3, 7, 2}));
 
     // Closing the other indexes leaves the structural one; no order after.
     E.xb_CloseIndexes();
@@ -471,7 +490,7 @@ TEST_F(Index, ScopesPositionsAndConditionsInOrder)
     ASSERT_EQ(order, E.xb_TagArea("CODE"));
     EXPECT_EQ(E.xb_SysProp(3000, 0), 4);
     EXPECT_STREQ(E.xb_GetScope(0), "");
-    EXPECT_EQ(Sequence(), (std::vector<int>{8, 7, 6, 5, 4, 3, 2, 1, 9}));
+    EXPECT_EQ(Sequence(), (std::vector<int> {8, 7, 6, 5, 4, 3, 2, 1, 9}));
 }
 
 TEST_F(Index, TagsAreRefusedForBadInputAndSharedTables)
@@ -486,12 +505,12 @@ TEST_F(Index, TagsAreRefusedForBadInputAndSharedTables)
         int Option;
         int Code;
     } cases[] = {
-        {"LONG", "NAME", "", 0, XBE_E_EXPR},
-        {"T", "LEFT(NAME,10)+", "", 0, XBE_E_EXPR},
-        {"T", "N", "N", 0, XBE_E_EXPR},
-        {"T", "N", "NOSUCH > 1", 0, XBE_E_EXPR},
-        {"TOO_LONG_NAME", "N", "", 0, XBE_E_EXPR},
-        {"T", "N", "", 2, XBE_E_UNSUPPORTED},
+            {"LONG", "NAME", "", 0, XBE_E_EXPR},
+            {"T", "LEFT(NAME,10)+", "", 0, XBE_E_EXPR},
+            {"T", "N", "N", 0, XBE_E_EXPR},
+            {"T", "N", "NOSUCH > 1", 0, XBE_E_EXPR},
+            {"TOO_LONG_NAME", "N", "", 0, XBE_E_EXPR},
+            {"T", "N", "", 2, XBE_E_UNSUPPORTED},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Tag + std::string(" ") + c.Key);
@@ -530,13 +549,34 @@ TEST_F(Index, AnIndexThatDoesNotReadLeavesTheTableUsable)
         std::function<void(std::vector<unsigned char>&)> Apply;
         bool Opens;  // the damage is met only when the tag is read
     } damages[] = {
-        {"a header cut short", [](auto& b) { b.resize(100); }, false},
-        {"a directory root outside the file", [](auto& b) { b[0] = 0x00; b[1] = 0xFE; b[2] = 0xFF; b[3] = 0x7F; }, false},
-        {"noise over the pages", [](auto& b) { for (std::size_t i = 512; i < b.size(); ++i) b[i] = (unsigned char)(i * 131); }, false},
-        {"a tag root outside the file", [&](auto& b) { b[tagHeader + 1] = 0xFE; b[tagHeader + 2] = 0xFF; }, false},
-        {"a root leaf linked to itself", [&](auto& b) {
-             std::size_t root = b[tagHeader] | b[tagHeader + 1] << 8 | b[tagHeader + 2] << 16;
-             std::copy(b.begin() + long(tagHeader), b.begin() + long(tagHeader) + 4, b.begin() + long(root) + 8); }, true},
+            {"a header cut short", [](auto& b) { b.resize(100); }, false},
+            {"a directory root outside the file",
+             [](auto& b) {
+                 b[0] = 0x00;
+                 b[1] = 0xFE;
+                 b[2] = 0xFF;
+                 b[3] = 0x7F;
+             },
+             false},
+            {"noise over the pages",
+             [](auto& b) {
+                 for (std::size_t i = 512; i < b.size(); ++i)
+                     b[i] = (unsigned char)(i * 131);
+             },
+             false},
+            {"a tag root outside the file",
+             [&](auto& b) {
+                 b[tagHeader + 1] = 0xFE;
+                 b[tagHeader + 2] = 0xFF;
+             },
+             false},
+            {"a root leaf linked to itself",
+             [&](auto& b) {
+                 std::size_t root = b[tagHeader] | b[tagHeader + 1] << 8 | b[tagHeader + 2] << 16;
+                 std::copy(b.begin() + long(tagHeader), b.begin() + long(tagHeader) + 4,
+                           b.begin() + long(root) + 8);
+             },
+             true},
     };
     for (const Damage& d : damages) {
         SCOPED_TRACE(d.What);
@@ -591,7 +631,8 @@ TEST_F(Index, OtherIndexFilesOpenByNameAndFollowWritesWhileOpen)
     const std::string table = Dir + "NAMES.DBF";
     const std::string other = Dir + "BYCITY.CDX";
     Create(table, {{"NAME", "C", 10, 0}, {"CITY", "C", 10, 0}});
-    for (const auto& [name, city] : std::vector<std::pair<std::string, std::string>>{{"b", "Oslo"}, {"a", "Rome"}})
+    for (const auto& [name, city] :
+         std::vector<std::pair<std::string, std::string>> {{"b", "Oslo"}, {"a", "Rome"}})
         AppendTexts({{"NAME", name}, {"CITY", city}});
     ASSERT_EQ(E.xb_IndexTag("", "NAME", "NAME", 0, 0, ""), 1);
     ASSERT_EQ(E.xb_IndexTag(other.c_str(), "CITY", "CITY", 0, 0, ""), 2);
@@ -608,12 +649,12 @@ TEST_F(Index, OtherIndexFilesOpenByNameAndFollowWritesWhileOpen)
     EXPECT_EQ(E.xb_TagArea("CITY"), 2);
     AppendTexts({{"NAME", "c"}, {"CITY", "Bonn"}});
     E.xb_SetOrder(2);
-    EXPECT_EQ(Sequence(), (std::vector<int>{3, 1, 2}));
+    EXPECT_EQ(Sequence(), (std::vector<int> {3, 1, 2}));
     E.xb_CloseIndexes();
     EXPECT_EQ(E.xb_SysProp(3000, 0), 1);
     EXPECT_EQ(E.xb_IndexOrd(), 0);
     E.xb_SetOrder(1);
-    EXPECT_EQ(Sequence(), (std::vector<int>{2, 1, 3}));
+    EXPECT_EQ(Sequence(), (std::vector<int> {2, 1, 3}));
     EXPECT_EQ(E.xb_IndexOpen((Dir + "BYCITY.IDX").c_str()), 0);
     EXPECT_EQ(E.xbx_LastError(), XBE_E_UNSUPPORTED);
 }

@@ -17,8 +17,8 @@ using IndexDumpLines = std::vector<std::pair<std::string, std::uint32_t>>;
 // type is index_dump's key type: "char" or "num" (numbers and dates alike).
 inline IndexDumpLines IndexDump(const std::string& path, const std::string& tag, const char* type)
 {
-    std::string command = "/usr/bin/perl /usr/bin/index_dump -type " + std::string(type) + " '" + path + "' " + tag +
-                          " 2>&1";
+    std::string command = "/usr/bin/perl /usr/bin/index_dump -type " + std::string(type) + " '" + path +
+                          "' " + tag + " 2>&1";
     const std::string output = CommandOutput(command);
     IndexDumpLines lines;
     std::size_t start = 0;

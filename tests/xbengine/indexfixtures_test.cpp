@@ -20,12 +20,12 @@ struct FixtureTag {
 };
 
 const FixtureTag FixtureTags[] = {
-    {"calls", "CALL_ID", "call_id", "CALL_ID", true, 16},
-    {"calls", "CONTACT_ID", "contact_id", "CONTACT_ID", true, 16},
-    {"contacts", "CONTACT_ID", "contact_id", "CONTACT_ID", true, 5},
-    {"contacts", "TYPE_ID", "contact_type_id", "CONTACT_TY", true, 5},
-    {"setup", "KEY_NAME", "key_name", "KEY_NAME", false, 3},
-    {"types", "TYPE_ID", "contact_type_id", "CONTACT_TY", true, 2},
+        {"calls", "CALL_ID", "call_id", "CALL_ID", true, 16},
+        {"calls", "CONTACT_ID", "contact_id", "CONTACT_ID", true, 16},
+        {"contacts", "CONTACT_ID", "contact_id", "CONTACT_ID", true, 5},
+        {"contacts", "TYPE_ID", "contact_type_id", "CONTACT_TY", true, 5},
+        {"setup", "KEY_NAME", "key_name", "KEY_NAME", false, 3},
+        {"types", "TYPE_ID", "contact_type_id", "CONTACT_TY", true, 2},
 };
 
 class IndexFixtures : public EngineTest {
@@ -130,7 +130,7 @@ TEST_F(IndexFixtures, RebuiltTagsKeepTheirKeysAndOrder)
             E.xb_SetOrder(E.xb_TagArea(name.c_str()));
             std::string key = E.xb_IndexKey(), condition = E.xb_IndexCondition();
             ASSERT_GT(E.xb_IndexTag("", name.c_str(), key.c_str(), 0, 0, condition.c_str()), 0)
-                << name << ": " << E.xbx_LastErrorText();
+                    << name << ": " << E.xbx_LastErrorText();
         }
 
         // Once more after reopening: the rebuilt tags are on disk.
@@ -186,7 +186,7 @@ TEST_F(IndexFixtures, ContainerIndexFollowsItsExpressionsAndConditions)
         EXPECT_STREQ(E.xb_IndexCondition(), ".NOT.DELETED()");
         EXPECT_EQ(Entries(), expected);
         ASSERT_GT(E.xb_IndexTag((Dir + base + ".DCX").c_str(), tag.Tag, tag.Key, 0, 0, ".NOT.DELETED()"), 0)
-            << E.xbx_LastErrorText();
+                << E.xbx_LastErrorText();
         EXPECT_EQ(Entries(), expected);
     }
 }

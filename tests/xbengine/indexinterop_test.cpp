@@ -19,10 +19,11 @@ double DayNumber(const std::string& dtos)
 std::string Trimmed(const std::string& text)
 {
     std::size_t first = text.find_first_not_of(' ');
-    return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(' ') - first + 1);
+    return first == std::string::npos ? std::string()
+                                      : text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-class IndexInterop : public EngineTest {};
+class IndexInterop : public EngineTest { };
 
 TEST_F(IndexInterop, AnotherReaderSeesTheKeysOfEveryTagInOurOrder)
 {
@@ -39,7 +40,8 @@ TEST_F(IndexInterop, AnotherReaderSeesTheKeysOfEveryTagInOurOrder)
                             {"DATE", "DATE", "", "num"},
                             {"LIVE", "NAME", ".NOT.DELETED()", "char"}};
     for (const TagCase& tag : tags)
-        ASSERT_GT(E.xb_IndexTag("", tag.Tag, tag.Key, 0, 0, tag.For), 0) << tag.Tag << ": " << E.xbx_LastErrorText();
+        ASSERT_GT(E.xb_IndexTag("", tag.Tag, tag.Key, 0, 0, tag.For), 0)
+                << tag.Tag << ": " << E.xbx_LastErrorText();
 
     // Enough records for several levels of pages, changed before and after a pack.
     std::mt19937 random(11);
@@ -47,8 +49,8 @@ TEST_F(IndexInterop, AnotherReaderSeesTheKeysOfEveryTagInOurOrder)
         for (int i = 0; i < count; ++i)
             AppendTexts({{"NAME", (random() % 2 ? "n" : "N") + std::to_string(random() % 500)},
                          {"AMOUNT", std::to_string((int(random() % 2000001) - 1000000) / 100.0)},
-                         {"DATE", std::to_string(19900101 + int(random() % 35) * 10000 + int(random() % 12) * 100 +
-                                                 int(random() % 28))}});
+                         {"DATE", std::to_string(19900101 + int(random() % 35) * 10000 +
+                                                 int(random() % 12) * 100 + int(random() % 28))}});
     };
     auto changeSome = [&](int count) {
         for (int i = 0; i < count; ++i) {

@@ -14,30 +14,39 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-std::uint32_t BitwiseCrc32c(std::uint32_t crc, const Bytes& bytes) {
+std::uint32_t BitwiseCrc32c(std::uint32_t crc, const Bytes& bytes)
+{
     crc = ~crc;
     for (unsigned char byte : bytes) {
         crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit) crc = crc & 1 ? (crc >> 1) ^ 0x82F63B78u : crc >> 1;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = crc & 1 ? (crc >> 1) ^ 0x82F63B78u : crc >> 1;
     }
     return ~crc;
 }
 
-std::uint32_t ByteHash(const Bytes& bytes) {
+std::uint32_t ByteHash(const Bytes& bytes)
+{
     std::uint32_t hash = 2166136261u;
-    for (unsigned char byte : bytes) hash = (hash ^ byte) * 16777619u;
+    for (unsigned char byte : bytes)
+        hash = (hash ^ byte) * 16777619u;
     return hash;
 }
 
-void PutLE(Bytes& b, std::size_t at, std::uint64_t v, int width) {
-    for (int i = 0; i < width; ++i) b[at + std::size_t(i)] = static_cast<unsigned char>(v >> (8 * i));
+void PutLE(Bytes& b, std::size_t at, std::uint64_t v, int width)
+{
+    for (int i = 0; i < width; ++i)
+        b[at + std::size_t(i)] = static_cast<unsigned char>(v >> (8 * i));
 }
 
-void Append(Bytes& to, Bytes::const_iterator from, Bytes::const_iterator end) {
-    for (; from != end; ++from) to.push_back(*from);
+void Append(Bytes& to, Bytes::const_iterator from, Bytes::const_iterator end)
+{
+    for (; from != end; ++from)
+        to.push_back(*from);
 }
 
-TEST(Crc32c, MatchesTheBitwiseCrcForEveryLengthAndAlignment) {
+TEST(Crc32c, MatchesTheBitwiseCrcForEveryLengthAndAlignment)
+{
     const Bytes check = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
     EXPECT_EQ(BitwiseCrc32c(0, check), 0xE3069283u);
     EXPECT_EQ(Crc32c(0, check.data(), check.size()), 0xE3069283u);
@@ -45,7 +54,8 @@ TEST(Crc32c, MatchesTheBitwiseCrcForEveryLengthAndAlignment) {
 
     std::mt19937 random(5);
     Bytes buffer(600);
-    for (auto& byte : buffer) byte = static_cast<unsigned char>(random());
+    for (auto& byte : buffer)
+        byte = static_cast<unsigned char>(random());
     for (std::size_t from = 0; from < 8; ++from)
         for (std::size_t size : {0, 1, 7, 8, 9, 15, 16, 17, 63, 512, 520}) {
             Bytes run(buffer.begin() + long(from), buffer.begin() + long(from + size));
@@ -64,7 +74,8 @@ protected:
     // A journal entry: head (kind, file number, checksum kind, size, value,
     // checksum) and payload, the checksum over mark, head and payload.
     static Bytes Entry(const Bytes& mark, char kind, unsigned char checksumKind, std::uint64_t value,
-                       const Bytes& payload, bool damaged) {
+                       const Bytes& payload, bool damaged)
+    {
         Bytes entry(20 + payload.size(), 0);
         entry[0] = static_cast<unsigned char>(kind);
         entry[2] = checksumKind;
@@ -80,7 +91,8 @@ protected:
     }
 };
 
-TEST_F(JournalFormat, AnInterruptedChangeIsRolledBackOnlyWhenItsEntriesAreWhole) {
+TEST_F(JournalFormat, AnInterruptedChangeIsRolledBackOnlyWhenItsEntriesAreWhole)
+{
     struct Case {
         const char* Name;
         unsigned char ChecksumKind;
@@ -98,7 +110,8 @@ TEST_F(JournalFormat, AnInterruptedChangeIsRolledBackOnlyWhenItsEntriesAreWhole)
         SCOPED_TRACE(c.Name);
         std::string base = Dir + c.Name[0] + std::to_string(c.ChecksumKind) + (c.Damaged ? "D" : "W");
         Create(base + ".DBF", {{"NAME", "C", 20, 0}});
-        for (const char* name : {"first", "second", "third"}) AppendTexts({{"NAME", name}});
+        for (const char* name : {"first", "second", "third"})
+            AppendTexts({{"NAME", name}});
         E.xb_CloseAll();
         const Bytes before = ReadBytes(base + ".DBF");
 

@@ -14,7 +14,8 @@ protected:
         std::vector<char> image(E.xb_RecSize());
         E.xb_GetRecord(image.data());
         std::string reference(image.data() + E.xb_FieldOffset(field) - 1, E.xb_FieldWidth(field));
-        return reference.find_first_not_of(' ') == std::string::npos ? 0 : std::uint32_t(std::stoul(reference));
+        return reference.find_first_not_of(' ') == std::string::npos ? 0
+                                                                     : std::uint32_t(std::stoul(reference));
     }
 };
 
@@ -121,7 +122,7 @@ TEST_F(Memos, LengthPrefixedDbtBlocksOfTheLaterVersion)
     std::vector<unsigned char> dbt = ReadBytes(Dir + "IV.DBT");
     ASSERT_GE(dbt.size(), 2u * 512 + 8);
     EXPECT_EQ(std::vector<unsigned char>(dbt.begin() + 1024, dbt.begin() + 1028),
-              (std::vector<unsigned char>{0xFF, 0xFF, 0x08, 0x00}));
+              (std::vector<unsigned char> {0xFF, 0xFF, 0x08, 0x00}));
 }
 
 TEST_F(Memos, MissingMemoFileRefusesTheOpen)

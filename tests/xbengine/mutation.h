@@ -12,18 +12,22 @@
 
 using FileBytes = std::vector<unsigned char>;
 
-inline FileBytes Load(const std::string& path) {
+inline FileBytes Load(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline void Save(const std::string& path, const FileBytes& bytes) {
+inline void Save(const std::string& path, const FileBytes& bytes)
+{
     std::ofstream(path, std::ios::binary | std::ios::trunc)
             .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-inline void Mutate(FileBytes& bytes, std::mt19937& random, std::size_t region) {
-    if (bytes.empty()) return;
+inline void Mutate(FileBytes& bytes, std::mt19937& random, std::size_t region)
+{
+    if (bytes.empty())
+        return;
     region = std::min(region, bytes.size());
     int edits = 1 + int(random() % 4);
     for (int i = 0; i < edits; ++i) {

@@ -47,7 +47,8 @@ struct Recording {
     std::vector<bool> Committed;        // the call was a commit
 };
 
-Recording ReadRecording(const std::string& path) {
+Recording ReadRecording(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     Recording recording;
@@ -82,15 +83,18 @@ Recording ReadRecording(const std::string& path) {
 // A file as the events left it: nullopt while it does not exist.
 using FileState = std::optional<Bytes>;
 
-void Apply(const Event& event, FileState& file) {
+void Apply(const Event& event, FileState& file)
+{
     switch (event.Kind) {
     case 'C': file = Bytes(); break;
     case 'U': file.reset(); break;
     case 'T':
-        if (file) file->resize(std::size_t(event.Offset));
+        if (file)
+            file->resize(std::size_t(event.Offset));
         break;
     case 'W':
-        if (!file) file = Bytes();
+        if (!file)
+            file = Bytes();
         if (file->size() < event.Data.size() + std::size_t(event.Offset))
             file->resize(event.Data.size() + std::size_t(event.Offset));
         std::copy(event.Data.begin(), event.Data.end(), file->begin() + event.Offset);
@@ -114,11 +118,13 @@ struct Row {
 };
 
 // The key of a row in a tag, as text that sorts as the tag does.
-std::string SortKey(const Tag& tag, const Row& row) {
+std::string SortKey(const Tag& tag, const Row& row)
+{
     char amount[32];
     std::snprintf(amount, sizeof amount, "%10.2f", row.Amount.empty() ? 0.0 : std::stod(row.Amount));
     std::string id = row.Id + std::string(10 - std::min<std::size_t>(10, row.Id.size()), ' ');
-    if (tag.Name == std::string("AMT")) return amount;
+    if (tag.Name == std::string("AMT"))
+        return amount;
     return tag.Name == std::string("ID") ? id : id + amount;
 }
 
@@ -130,7 +136,8 @@ struct Outcome {
 
 class PowerCut : public EngineTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         EngineTest::SetUp();
         E.xb_SysProp(1011, XBPROP(-1));
         Base = Dir + "base/";
@@ -141,7 +148,8 @@ protected:
                          {"AMT", std::to_string(i)},
                          {"NOTE", std::string(30, 'b')}});
         for (const Tag& tag : Tags) {
-            if (!Indexed) break;
+            if (!Indexed)
+                break;
             ASSERT_GT(E.xb_IndexTag("", tag.Name, tag.Expression, 0, 0, ""), 0) << E.xbx_LastErrorText();
         }
         E.xb_Close();
@@ -150,13 +158,15 @@ protected:
     }
 
     // The records the work appends; scripts/xbe-crashrun.sh sets more.
-    static int Work() {
+    static int Work()
+    {
         const char* records = std::getenv("XBE_POWERCUT_RECORDS");
         return records ? std::max(1, std::atoi(records)) : 6;
     }
 
     // Runs the work on a copy of the base table and returns what it recorded.
-    Recording Record(int mode, int commitEvery, bool durable) {
+    Recording Record(int mode, int commitEvery, bool durable)
+    {
         std::string dir = Dir + "run/";
         std::filesystem::remove_all(dir);
         std::filesystem::copy(Base, dir);
@@ -178,7 +188,8 @@ protected:
         return ReadRecording(log);
     }
 
-    std::map<std::string, FileState> BaseFiles() const {
+    std::map<std::string, FileState> BaseFiles() const
+    {
         std::map<std::string, FileState> files;
         for (const auto& entry : std::filesystem::directory_iterator(Base))
             files[entry.path().filename()] = ReadBytes(entry.path());
@@ -186,23 +197,28 @@ protected:
     }
 
     // The files after the first `count` events, every write kept.
-    std::map<std::string, FileState> Replayed(const Recording& run, std::size_t count) const {
+    std::map<std::string, FileState> Replayed(const Recording& run, std::size_t count) const
+    {
         std::map<std::string, FileState> files = BaseFiles();
-        for (std::size_t i = 0; i < count; ++i) Apply(run.Events[i], files[run.Events[i].File]);
+        for (std::size_t i = 0; i < count; ++i)
+            Apply(run.Events[i], files[run.Events[i].File]);
         return files;
     }
 
     // The files a power cut after the first `count` events may leave.
     std::map<std::string, FileState> Cut(const Recording& run, std::size_t count, Model model,
-                                         std::mt19937& random) const {
+                                         std::mt19937& random) const
+    {
         std::map<std::string, FileState> files = BaseFiles();
         // Each file's versions since its last sync: [0] the synced one.
         std::map<std::string, std::vector<FileState>> versions;
-        for (auto& [name, state] : files) versions[name] = {state};
+        for (auto& [name, state] : files)
+            versions[name] = {state};
         for (std::size_t i = 0; i < count; ++i) {
             const Event& event = run.Events[i];
             std::vector<FileState>& chain = versions[event.File];
-            if (chain.empty()) chain.push_back(std::nullopt);
+            if (chain.empty())
+                chain.push_back(std::nullopt);
             FileState next = chain.back();
             Apply(event, next);
             if (event.Kind == 'S')
@@ -236,12 +252,14 @@ protected:
     }
 
     // Opens the files as the program opens a client and checks them in full.
-    Outcome Open(const std::map<std::string, FileState>& files, const std::string& name) {
+    Outcome Open(const std::map<std::string, FileState>& files, const std::string& name)
+    {
         std::string dir = Dir + name + "/";
         std::filesystem::remove_all(dir);
         std::filesystem::create_directory(dir);
         for (const auto& [file, bytes] : files)
-            if (bytes) WriteBytes(dir + file, *bytes);
+            if (bytes)
+                WriteBytes(dir + file, *bytes);
         std::string table = dir + "T.DBF";
         Outcome outcome;
         XBSHORT area = E.xb_Use(table.c_str(), "", 0, 2);
@@ -280,7 +298,8 @@ protected:
             if (E.xbx_LastError() != XBE_OK)
                 return damaged(std::string("tag ") + tag.Name + ": " + E.xbx_LastErrorText());
             std::vector<int> expected(static_cast<std::size_t>(count));
-            for (int r = 1; r <= count; ++r) expected[std::size_t(r - 1)] = r;
+            for (int r = 1; r <= count; ++r)
+                expected[std::size_t(r - 1)] = r;
             std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
                 return SortKey(tag, outcome.Rows[std::size_t(a - 1)]) <
                        SortKey(tag, outcome.Rows[std::size_t(b - 1)]);
@@ -299,7 +318,8 @@ protected:
 
     // Every cut point of a run under both models; silent damage and
     // refusals counted, the first damage described.
-    Tally CutEverywhere(int mode, int commitEvery, bool durable) {
+    Tally CutEverywhere(int mode, int commitEvery, bool durable)
+    {
         Recording run = Record(mode, commitEvery, durable);
         EXPECT_GE(run.Returned.size(), 1u);
         // The records after each returned call, the first before any.
@@ -361,7 +381,8 @@ protected:
 
 // Durable writes leave every cut whole, in either mode, with and without
 // commits between the writes, and with the whole run one group of writes.
-TEST_F(PowerCut, EveryCutOfADurableRunLeavesTheTableAsAfterOrBeforeAFinishedCall) {
+TEST_F(PowerCut, EveryCutOfADurableRunLeavesTheTableAsAfterOrBeforeAFinishedCall)
+{
     struct Case {
         int Mode;
         int CommitEvery;
@@ -380,7 +401,8 @@ TEST_F(PowerCut, EveryCutOfADurableRunLeavesTheTableAsAfterOrBeforeAFinishedCall
     }
 }
 
-TEST_F(UnindexedPowerCut, EveryCutOfADurableRunLeavesTheTableAsAfterOrBeforeAFinishedCall) {
+TEST_F(UnindexedPowerCut, EveryCutOfADurableRunLeavesTheTableAsAfterOrBeforeAFinishedCall)
+{
     for (int mode : {0, 2}) {
         SCOPED_TRACE("mode " + std::to_string(mode));
         Tally tally = CutEverywhere(mode, 0, true);
@@ -390,7 +412,8 @@ TEST_F(UnindexedPowerCut, EveryCutOfADurableRunLeavesTheTableAsAfterOrBeforeAFin
 
 // The same cuts of an unsynced run do damage tables: the simulation sees
 // what a power cut can do, and the setting is what prevents it.
-TEST_F(PowerCut, CutsOfAnUnsyncedRunDamageTables) {
+TEST_F(PowerCut, CutsOfAnUnsyncedRunDamageTables)
+{
     Tally tally = CutEverywhere(0, 0, false);
     EXPECT_GT(tally.Damaged + tally.Refused, 0);
 }

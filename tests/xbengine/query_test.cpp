@@ -12,15 +12,22 @@ protected:
     void SetUp() override
     {
         EngineTest::SetUp();
-        Emp = Create(Dir + "EMP", {{"ID", "C", 8, 0}, {"NAME1", "C", 20, 0}, {"DATE", "D", 8, 0},
-                                   {"AMOUNT", "N", 10, 2}, {"ACTIVE", "L", 1, 0}});
-        for (const auto& row : std::vector<std::vector<std::string>>{
-                 {"A1", "Smith", "20240115", "100.50", "T"},
-                 {"A10", "smithers", "20231231", "20", "F"},
-                 {"B2", "Jones", "20240301", "0", "T"},
-                 {"C3", "Brown", "20240620", "-5.25", "F"},
-                 {"A2", "Smart", "20240701", "7", "T"}})
-            AppendTexts({{"ID", row[0]}, {"NAME1", row[1]}, {"DATE", row[2]}, {"AMOUNT", row[3]}, {"ACTIVE", row[4]}});
+        Emp = Create(Dir + "EMP", {{"ID", "C", 8, 0},
+                                   {"NAME1", "C", 20, 0},
+                                   {"DATE", "D", 8, 0},
+                                   {"AMOUNT", "N", 10, 2},
+                                   {"ACTIVE", "L", 1, 0}});
+        for (const auto& row :
+             std::vector<std::vector<std::string>> {{"A1", "Smith", "20240115", "100.50", "T"},
+                                                    {"A10", "smithers", "20231231", "20", "F"},
+                                                    {"B2", "Jones", "20240301", "0", "T"},
+                                                    {"C3", "Brown", "20240620", "-5.25", "F"},
+                                                    {"A2", "Smart", "20240701", "7", "T"}})
+            AppendTexts({{"ID", row[0]},
+                         {"NAME1", row[1]},
+                         {"DATE", row[2]},
+                         {"AMOUNT", row[3]},
+                         {"ACTIVE", row[4]}});
     }
 
     void Delete(int recno)
@@ -44,33 +51,33 @@ TEST_F(Query, ExpressionsOnTheCurrentRecordOfAnEngineTable)
         int Type;  // 1 character, 2 numeric, 3 logical, 4 date, 0 invalid
         const char* Value;
     } cases[] = {
-        {"ID", 1, "A1      "},
-        {"name1", 1, "Smith               "},
-        {"Upper(Name1)", 1, "SMITH               "},
-        {"TRIM(ID)+\"-\"+TRIM(NAME1)", 1, "A1-Smith"},
-        {"AMOUNT", 2, "    100.50"},
-        {"AMOUNT * 2", 2, "    201.00"},
-        {"DATE", 4, "01/15/24"},
-        {"DTOS(DATE)", 1, "20240115"},
-        {"DATE + 20", 4, "02/04/24"},
-        {"YEAR(DATE)", 2, "2024"},
-        {"ACTIVE", 3, ".T."},
-        {".NOT. ACTIVE .OR. AMOUNT > 100", 3, ".T."},
-        {"DELETED()", 3, ".F."},
-        {"RECNO()", 2, "         1"},
-        {"STR(AMOUNT,10,2)+DTOS(DATE)", 1, "    100.5020240115"},
-        {"DEPT->CODE", 1, "SALE"},
-        {"dept->budget / 2", 2, "  617.00"},
-        {"UPPER(NAME1)=\"SMI\"", 3, ".T."},
-        {"\"SMITH\" = \"SMI\"", 3, ".T."},
-        {"\"SMI\" = \"SMITH\"", 3, ".F."},
-        {"\"SMITH\" == \"SMI\"", 3, ".F."},
-        {"DATE >= CTOD(\"01/01/2024\") .AND. DATE <= CTOD(\"06/30/2024\")", 3, ".T."},
-        {"NAME1+", 0, ""},
-        {"NOSUCH", 0, ""},
-        {"NOAREA->ID", 0, ""},
-        {"ID + AMOUNT", 0, ""},
-        {"UPPER(", 0, ""},
+            {"ID", 1, "A1      "},
+            {"name1", 1, "Smith               "},
+            {"Upper(Name1)", 1, "SMITH               "},
+            {"TRIM(ID)+\"-\"+TRIM(NAME1)", 1, "A1-Smith"},
+            {"AMOUNT", 2, "    100.50"},
+            {"AMOUNT * 2", 2, "    201.00"},
+            {"DATE", 4, "01/15/24"},
+            {"DTOS(DATE)", 1, "20240115"},
+            {"DATE + 20", 4, "02/04/24"},
+            {"YEAR(DATE)", 2, "2024"},
+            {"ACTIVE", 3, ".T."},
+            {".NOT. ACTIVE .OR. AMOUNT > 100", 3, ".T."},
+            {"DELETED()", 3, ".F."},
+            {"RECNO()", 2, "         1"},
+            {"STR(AMOUNT,10,2)+DTOS(DATE)", 1, "    100.5020240115"},
+            {"DEPT->CODE", 1, "SALE"},
+            {"dept->budget / 2", 2, "  617.00"},
+            {"UPPER(NAME1)=\"SMI\"", 3, ".T."},
+            {"\"SMITH\" = \"SMI\"", 3, ".T."},
+            {"\"SMI\" = \"SMITH\"", 3, ".F."},
+            {"\"SMITH\" == \"SMI\"", 3, ".F."},
+            {"DATE >= CTOD(\"01/01/2024\") .AND. DATE <= CTOD(\"06/30/2024\")", 3, ".T."},
+            {"NAME1+", 0, ""},
+            {"NOSUCH", 0, ""},
+            {"NOAREA->ID", 0, ""},
+            {"ID + AMOUNT", 0, ""},
+            {"UPPER(", 0, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Text);
@@ -139,13 +146,13 @@ TEST_F(Query, NavigationShowsTheRecordsThatPassAgainstTheirCurrentContents)
     // A record appended after the query is seen once it passes; a changed one
     // drops out without the query being set again.
     ASSERT_NE(E.xb_AppendBlank(), 0);
-    EXPECT_EQ(VisibleForward(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(VisibleForward(), (std::vector<int> {1, 2}));
     E.xb_Go(6);
     ASSERT_NE(E.xb_Replace("NAME1", 1024, "Smythe"), 0);
-    EXPECT_EQ(VisibleForward(), (std::vector<int>{1, 2, 6}));
+    EXPECT_EQ(VisibleForward(), (std::vector<int> {1, 2, 6}));
     E.xb_Go(1);
     ASSERT_NE(E.xb_Replace("NAME1", 1024, "Adams"), 0);
-    EXPECT_EQ(VisibleForward(), (std::vector<int>{2, 6}));
+    EXPECT_EQ(VisibleForward(), (std::vector<int> {2, 6}));
     // Go reaches any record, passing or not.
     E.xb_Go(3);
     EXPECT_EQ(E.xb_RecNo(), 3);
@@ -171,26 +178,26 @@ TEST_F(Query, NavigationShowsTheRecordsThatPassAgainstTheirCurrentContents)
 TEST_F(Query, FilterAndQueryBitsCombineWithTheQuery)
 {
     E.xb_Query("ACTIVE");
-    EXPECT_EQ(VisibleForward(), (std::vector<int>{1, 3, 5}));
+    EXPECT_EQ(VisibleForward(), (std::vector<int> {1, 3, 5}));
     E.xb_SetFilter("AMOUNT > 0");
-    EXPECT_EQ(VisibleForward(), (std::vector<int>{1, 5}));
+    EXPECT_EQ(VisibleForward(), (std::vector<int> {1, 5}));
     EXPECT_STREQ(E.xb_DBFilter(), "ACTIVE");
     E.xb_SetFilter("");
     // Per-record overrides of the query, until the next query.
     E.xb_SetQueryBit(2, 1);
     E.xb_SetQueryBit(3, 0);
-    EXPECT_EQ(VisibleForward(), (std::vector<int>{1, 2, 5}));
+    EXPECT_EQ(VisibleForward(), (std::vector<int> {1, 2, 5}));
     EXPECT_NE(E.xb_GetQueryBit(2), 0);
     EXPECT_EQ(E.xb_GetQueryBit(4), 0);
     E.xb_Query("ACTIVE");
-    EXPECT_EQ(VisibleForward(), (std::vector<int>{1, 3, 5}));
+    EXPECT_EQ(VisibleForward(), (std::vector<int> {1, 3, 5}));
 }
 
 TEST_F(Query, ARunTimeErrorHidesTheRecordAndNavigationGoesOn)
 {
     // 1 / AMOUNT fails on record 3 only.
     ASSERT_NE(E.xb_Query("1 / AMOUNT <> 0"), 0);
-    EXPECT_EQ(VisibleForward(), (std::vector<int>{1, 2, 4, 5}));
+    EXPECT_EQ(VisibleForward(), (std::vector<int> {1, 2, 4, 5}));
     EXPECT_EQ(E.xbx_LastError(), 0);
     E.xb_Go(2);
     E.xb_Skip(1);
@@ -209,8 +216,8 @@ TEST_F(Query, LocateSearchesTheVisibleRecordsBothWays)
         int After;  // the current record afterwards
     };
     E.xb_Go(3);
-    for (const Step& s : std::vector<Step>{{1, 0, 1, 1}, {1, 1, 5, 5}, {1, 1, 0, 5}, {-1, 0, 5, 5},
-                                           {-1, 1, 1, 1}, {-1, 1, 0, 1}}) {
+    for (const Step& s : std::vector<Step> {
+                 {1, 0, 1, 1}, {1, 1, 5, 5}, {1, 1, 0, 5}, {-1, 0, 5, 5}, {-1, 1, 1, 1}, {-1, 1, 0, 1}}) {
         SCOPED_TRACE(std::to_string(s.Direction) + "/" + std::to_string(s.Continuing));
         EXPECT_EQ(E.xb_Locate("LEFT(ID,1) = \"A\"", XBSHORT(s.Direction), XBSHORT(s.Continuing)), s.Found);
         EXPECT_EQ(E.xb_Found() != 0, s.Found != 0);

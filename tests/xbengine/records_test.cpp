@@ -13,18 +13,20 @@ namespace {
 
 // The client table: sixteen fields, one of them wider than 255.
 const std::vector<FieldSpec> ClientFields = {
-    {"DATA_VER", "N", 5, 0},   {"ID", "C", 8, 0},         {"NAME1", "C", 40, 0},    {"NAME2", "C", 40, 0},
-    {"ADDRESS1", "C", 40, 0},  {"ADDRESS2", "C", 40, 0},  {"CITY", "C", 25, 0},     {"STATE", "C", 2, 0},
-    {"ZIP", "C", 10, 0},       {"TAX_ID", "C", 11, 0},    {"SSN", "C", 11, 0},      {"COMMENTS", "C", 500, 0},
-    {"TELEPHONE", "C", 15, 0}, {"REFNUMBER", "N", 8, 0},  {"TOTAMT", "N", 10, 2},   {"DEF_DESCR", "C", 40, 0},
+        {"DATA_VER", "N", 5, 0},   {"ID", "C", 8, 0},        {"NAME1", "C", 40, 0},
+        {"NAME2", "C", 40, 0},     {"ADDRESS1", "C", 40, 0}, {"ADDRESS2", "C", 40, 0},
+        {"CITY", "C", 25, 0},      {"STATE", "C", 2, 0},     {"ZIP", "C", 10, 0},
+        {"TAX_ID", "C", 11, 0},    {"SSN", "C", 11, 0},      {"COMMENTS", "C", 500, 0},
+        {"TELEPHONE", "C", 15, 0}, {"REFNUMBER", "N", 8, 0}, {"TOTAMT", "N", 10, 2},
+        {"DEF_DESCR", "C", 40, 0},
 };
 
 const std::vector<FieldSpec> MixedFields = {
-    {"NAME", "C", 10, 0}, {"AMOUNT", "N", 10, 2}, {"COUNT", "N", 4, 0},
-    {"DATE", "D", 10, 0}, {"PAID", "L", 1, 0},    {"RATE", "F", 8, 3},
+        {"NAME", "C", 10, 0}, {"AMOUNT", "N", 10, 2}, {"COUNT", "N", 4, 0},
+        {"DATE", "D", 10, 0}, {"PAID", "L", 1, 0},    {"RATE", "F", 8, 3},
 };
 
-class Records : public EngineTest {};
+class Records : public EngineTest { };
 
 std::uint32_t LE32(const std::vector<unsigned char>& b, int at)
 {
@@ -176,8 +178,8 @@ TEST_F(Records, FieldDefinitionsAreCheckedAndNormalised)
     struct Bad {
         FieldSpec Field;
     } bad[] = {
-        {{"1ST", "C", 5, 0}},    {{"TOOLONGNAME", "C", 5, 0}}, {{"A", "X", 5, 0}},
-        {{"A", "N", 21, 0}},     {{"A", "N", 5, 4}},           {{"A", "C", 0, 0}},
+            {{"1ST", "C", 5, 0}}, {{"TOOLONGNAME", "C", 5, 0}}, {{"A", "X", 5, 0}},
+            {{"A", "N", 21, 0}},  {{"A", "N", 5, 4}},           {{"A", "C", 0, 0}},
     };
     for (const Bad& b : bad) {
         SCOPED_TRACE(b.Field.Name + std::string(" ") + b.Field.Type);
@@ -215,24 +217,24 @@ TEST_F(Records, ReplaceConvertsEachTypeCode)
         const void* Value;
         const char* Stored;  // the raw field text
     } cases[] = {
-        {"NAME", 1024, "Smith", "Smith     "},
-        {"NAME", 1024, "Exactly10!   ", "Exactly10!"},
-        {"NAME", 1, &integer, "-42       "},
-        {"NAME", 32, &julian, "20000101  "},
-        {"NAME", 128, &yes, "T         "},
-        {"AMOUNT", 8, &real, "   1234.57"},
-        {"AMOUNT", 1, &integer, "    -42.00"},
-        {"AMOUNT", 1024, "  77.5xyz", "     77.50"},
-        {"COUNT", 8, &real, "1235"},
-        {"RATE", 1024, "-0.0005", "  -0.001"},
-        {"DATE", 32, &julian, "20000101"},
-        {"DATE", 1024, "12/31/99", "19991231"},
-        {"DATE", 1024, "20240229", "20240229"},
-        {"DATE", 1056, "02/03/04", "19040203"},
-        {"DATE", 1024, "", "        "},
-        {"PAID", 1024, "yes", "T"},
-        {"PAID", 1024, "no", "F"},
-        {"PAID", 1, &integer, "T"},
+            {"NAME", 1024, "Smith", "Smith     "},
+            {"NAME", 1024, "Exactly10!   ", "Exactly10!"},
+            {"NAME", 1, &integer, "-42       "},
+            {"NAME", 32, &julian, "20000101  "},
+            {"NAME", 128, &yes, "T         "},
+            {"AMOUNT", 8, &real, "   1234.57"},
+            {"AMOUNT", 1, &integer, "    -42.00"},
+            {"AMOUNT", 1024, "  77.5xyz", "     77.50"},
+            {"COUNT", 8, &real, "1235"},
+            {"RATE", 1024, "-0.0005", "  -0.001"},
+            {"DATE", 32, &julian, "20000101"},
+            {"DATE", 1024, "12/31/99", "19991231"},
+            {"DATE", 1024, "20240229", "20240229"},
+            {"DATE", 1056, "02/03/04", "19040203"},
+            {"DATE", 1024, "", "        "},
+            {"PAID", 1024, "yes", "T"},
+            {"PAID", 1024, "no", "F"},
+            {"PAID", 1, &integer, "T"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.Field) + " <- " + std::to_string(c.Code));
@@ -262,13 +264,13 @@ TEST_F(Records, ValuesThatDoNotFitAreRefusedNotCut)
         const void* Value;
         int Error;
     } cases[] = {
-        {"NAME", 1024, "eleven char", XBE_E_OVERFLOW},
-        {"AMOUNT", 8, &big, XBE_E_OVERFLOW},
-        {"COUNT", 1, &huge, XBE_E_OVERFLOW},
-        {"DATE", 1024, "20230230", XBE_E_OVERFLOW},
-        {"DATE", 128, &one, XBE_E_FIELD},
-        {"NOSUCH", 1024, "x", XBE_E_FIELD},
-        {"NAME", 777, "x", XBE_E_FIELD},
+            {"NAME", 1024, "eleven char", XBE_E_OVERFLOW},
+            {"AMOUNT", 8, &big, XBE_E_OVERFLOW},
+            {"COUNT", 1, &huge, XBE_E_OVERFLOW},
+            {"DATE", 1024, "20230230", XBE_E_OVERFLOW},
+            {"DATE", 128, &one, XBE_E_FIELD},
+            {"NOSUCH", 1024, "x", XBE_E_FIELD},
+            {"NAME", 777, "x", XBE_E_FIELD},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Field);
@@ -335,10 +337,14 @@ TEST_F(Records, NavigationWithTheDeletedSetting)
         for (const Step& s : steps) {
             SCOPED_TRACE(std::string(s.What) + " " + std::to_string(s.Arg));
             std::string what = s.What;
-            if (what == "top") E.xb_GoTop();
-            else if (what == "bottom") E.xb_GoBottom();
-            else if (what == "skip") E.xb_Skip(s.Arg);
-            else if (what == "go") E.xb_Go(s.Arg);
+            if (what == "top")
+                E.xb_GoTop();
+            else if (what == "bottom")
+                E.xb_GoBottom();
+            else if (what == "skip")
+                E.xb_Skip(s.Arg);
+            else if (what == "go")
+                E.xb_Go(s.Arg);
             EXPECT_EQ(E.xb_RecNo(), s.RecNo);
             EXPECT_EQ(E.xb_Bof() != 0, s.Bof != 0);
             EXPECT_EQ(E.xb_Eof() != 0, s.Eof != 0);
@@ -346,15 +352,32 @@ TEST_F(Records, NavigationWithTheDeletedSetting)
     };
     E.xb_SetDeleted(0);
     EXPECT_EQ(E.xb_Count(), 5);
-    run({{"top", 0, 1, 0, 0}, {"skip", 1, 2, 0, 0}, {"skip", -1, 1, 0, 0}, {"skip", -1, 1, 1, 0},
-         {"bottom", 0, 5, 0, 0}, {"skip", 1, 6, 0, 1}, {"skip", 1, 6, 0, 1}, {"skip", -1, 5, 0, 0}});
+    run({{"top", 0, 1, 0, 0},
+         {"skip", 1, 2, 0, 0},
+         {"skip", -1, 1, 0, 0},
+         {"skip", -1, 1, 1, 0},
+         {"bottom", 0, 5, 0, 0},
+         {"skip", 1, 6, 0, 1},
+         {"skip", 1, 6, 0, 1},
+         {"skip", -1, 5, 0, 0}});
     E.xb_SetDeleted(1);
     EXPECT_EQ(E.xb_Count(), 3);
-    run({{"top", 0, 1, 0, 0}, {"skip", 1, 3, 0, 0}, {"skip", 1, 5, 0, 0}, {"skip", 1, 6, 0, 1},
-         {"skip", -2, 3, 0, 0}, {"skip", -5, 1, 1, 0}, {"bottom", 0, 5, 0, 0}, {"skip", 3, 6, 0, 1},
+    run({{"top", 0, 1, 0, 0},
+         {"skip", 1, 3, 0, 0},
+         {"skip", 1, 5, 0, 0},
+         {"skip", 1, 6, 0, 1},
+         {"skip", -2, 3, 0, 0},
+         {"skip", -5, 1, 1, 0},
+         {"bottom", 0, 5, 0, 0},
+         {"skip", 3, 6, 0, 1},
          // Go reaches hidden records; moving on leaves them behind.
-         {"go", 4, 4, 0, 0}, {"skip", 1, 5, 0, 0}, {"go", 2, 2, 0, 0}, {"skip", -1, 1, 0, 0},
-         {"go", 0, 6, 0, 1}, {"go", 99, 6, 0, 1}, {"go", -1, 6, 0, 1}});
+         {"go", 4, 4, 0, 0},
+         {"skip", 1, 5, 0, 0},
+         {"go", 2, 2, 0, 0},
+         {"skip", -1, 1, 0, 0},
+         {"go", 0, 6, 0, 1},
+         {"go", 99, 6, 0, 1},
+         {"go", -1, 6, 0, 1}});
     E.xb_Go(4);
     EXPECT_NE(E.xb_Deleted(), 0);
     E.xb_Recall();
@@ -459,13 +482,15 @@ TEST_F(Records, CopyFileTakesTheVisibleRecordsWithTheirMemos)
 
 TEST_F(Records, CreateFromAStructureTable)
 {
-    Create(Dir + "STRU", {{"FIELD_NAME", "C", 10, 0}, {"FIELD_TYPE", "C", 1, 0},
-                          {"FIELD_LEN", "N", 3, 0}, {"FIELD_DEC", "N", 3, 0}});
+    Create(Dir + "STRU", {{"FIELD_NAME", "C", 10, 0},
+                          {"FIELD_TYPE", "C", 1, 0},
+                          {"FIELD_LEN", "N", 3, 0},
+                          {"FIELD_DEC", "N", 3, 0}});
     AppendTexts({{"FIELD_NAME", "CODE"}, {"FIELD_TYPE", "C"}, {"FIELD_LEN", "12"}, {"FIELD_DEC", "0"}});
     AppendTexts({{"FIELD_NAME", "PRICE"}, {"FIELD_TYPE", "N"}, {"FIELD_LEN", "9"}, {"FIELD_DEC", "2"}});
     E.xb_Close();
     ASSERT_NE(E.xb_CreateFrom((Dir + "MADE").c_str(), "MADE", (Dir + "STRU").c_str(), 2), 0)
-        << E.xbx_LastErrorText();
+            << E.xbx_LastErrorText();
     XBSHORT area = E.xb_WorkArea("MADE");
     ASSERT_GT(area, 0);
     E.xb_Select(area);
@@ -505,7 +530,8 @@ namespace {
 
 // With a cache budget of a few blocks, reads in any order and seeks give up
 // cached pages one at a time and still read what the files hold.
-TEST_F(Records, ReadsInAnyOrderThroughACacheOfAFewPages) {
+TEST_F(Records, ReadsInAnyOrderThroughACacheOfAFewPages)
+{
     E.xbx_SetCacheBudget(3 * 4 * 4096);
     Create(Dir + "SMALL", {{"NAME", "C", 60, 0}, {"NUM", "N", 6, 0}});
     for (int i = 1; i <= 600; ++i)

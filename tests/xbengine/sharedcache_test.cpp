@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <set>
 
-#include "tests/xbengine/enginetest.h"
 #include "tests/support/peerprocess.h"
+#include "tests/xbengine/enginetest.h"
 
 namespace {
 
@@ -15,7 +15,8 @@ constexpr int Records = 40;
 
 class SharedCache : public EngineTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         EngineTest::SetUp();
         Table = Dir + "CACHE.DBF";
         Create(Table, {{"ID", "C", 10, 0}, {"NAME", "C", 10, 0}, {"NUM", "N", 8, 0}});
@@ -31,15 +32,19 @@ protected:
 
     // Reads every record in natural order and in NAME order, as a browse
     // does; each record's three fields come from one write.
-    void ReadEverything() {
+    void ReadEverything()
+    {
         E.xb_SetOrder(0);
-        for (E.xb_GoTop(); !E.xb_Eof(); E.xb_Skip(1)) ExpectWhole();
+        for (E.xb_GoTop(); !E.xb_Eof(); E.xb_Skip(1))
+            ExpectWhole();
         E.xb_SetOrder(2);
-        for (E.xb_GoTop(); !E.xb_Eof(); E.xb_Skip(1)) ExpectWhole();
+        for (E.xb_GoTop(); !E.xb_Eof(); E.xb_Skip(1))
+            ExpectWhole();
         E.xb_SetOrder(0);
     }
 
-    void ExpectWhole() {
+    void ExpectWhole()
+    {
         std::string id = Trim("ID"), name = Trim("NAME"), num = std::to_string(long(E.xb_GetDouble("NUM")));
         EXPECT_TRUE(id == "R" + num && name == "N" + num)
                 << "record " << E.xb_RecNo() << ": " << id << " " << name << " " << num;
@@ -47,7 +52,8 @@ protected:
 
     // The NAME order visits every record once, in key order, and a seek
     // finds each record's name.
-    void ExpectCurrentKeys() {
+    void ExpectCurrentKeys()
+    {
         E.xb_SetOrder(2);
         std::set<int> seen;
         std::string previous;
@@ -76,7 +82,8 @@ protected:
     std::string Table;
 };
 
-TEST_F(SharedCache, EachChangeShowsOnceTheOtherWriteIsDone) {
+TEST_F(SharedCache, EachChangeShowsOnceTheOtherWriteIsDone)
+{
     ReadEverything();
     {
         Peer peer({"rewrite", Table, "5", "NAME=changed"});
@@ -105,7 +112,8 @@ TEST_F(SharedCache, EachChangeShowsOnceTheOtherWriteIsDone) {
     E.xb_SetOrder(0);
 }
 
-TEST_F(SharedCache, ALockReadsTheRecordTheOtherWrote) {
+TEST_F(SharedCache, ALockReadsTheRecordTheOtherWrote)
+{
     E.xb_Go(7);
     ASSERT_EQ(E.xb_GetDouble("NUM"), 1007);
     {
@@ -119,9 +127,11 @@ TEST_F(SharedCache, ALockReadsTheRecordTheOtherWrote) {
 
 // While the other process rewrites records one after the other, every
 // record read is whole; once it is done, the keys are the current ones.
-TEST_F(SharedCache, ReadsBesideAnotherWritersChangesStayWholeAndCurrent) {
+TEST_F(SharedCache, ReadsBesideAnotherWritersChangesStayWholeAndCurrent)
+{
     Peer peer({"churn", Table, "400"});
-    for (int pass = 0; pass < 30 && !HasFailure(); ++pass) ReadEverything();
+    for (int pass = 0; pass < 30 && !HasFailure(); ++pass)
+        ReadEverything();
     ASSERT_EQ(peer.Line(), "ready");
     ReadEverything();
     ExpectCurrentKeys();
@@ -130,7 +140,8 @@ TEST_F(SharedCache, ReadsBesideAnotherWritersChangesStayWholeAndCurrent) {
 // Another program cuts the index file or the table short under a reader
 // that looks at them through mappings: the reader is told the file is
 // damaged rather than killed, and reads again once the file is whole.
-TEST_F(SharedCache, AFileCutShortUnderTheReaderIsReportedNotAFault) {
+TEST_F(SharedCache, AFileCutShortUnderTheReaderIsReportedNotAFault)
+{
     ReadEverything();
     std::string index = Dir + "CACHE.CDX";
     std::vector<unsigned char> whole = ReadBytes(index);

@@ -6,8 +6,8 @@
 #include <chrono>
 #include <set>
 
-#include "tests/xbengine/enginetest.h"
 #include "tests/support/peerprocess.h"
+#include "tests/xbengine/enginetest.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ protected:
             std::vector<int> walked;
             for (E.xb_GoTop(); !E.xb_Eof() && walked.size() < 10; E.xb_Skip(1))
                 walked.push_back(E.xb_RecNo());
-            EXPECT_EQ(std::set<int>(walked.begin(), walked.end()), (std::set<int>{1, 2, 3}));
+            EXPECT_EQ(std::set<int>(walked.begin(), walked.end()), (std::set<int> {1, 2, 3}));
             EXPECT_EQ(walked.size(), 3u);
         }
         E.xb_SetExact(1);

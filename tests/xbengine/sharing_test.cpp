@@ -4,9 +4,9 @@
 #include <fstream>
 #include <set>
 
+#include "tests/support/peerprocess.h"
 #include "tests/xbengine/commandoutput.h"
 #include "tests/xbengine/enginetest.h"
-#include "tests/support/peerprocess.h"
 
 namespace {
 
@@ -30,8 +30,8 @@ TEST_F(Sharing, OpenModesExcludeEachOtherAcrossProcesses)
         int PeerMode, OurMode;
         bool Opens;
     } cases[] = {
-        {0, 0, true}, {0, 1, true}, {0, 2, false}, {1, 0, true},
-        {1, 2, false}, {2, 0, false}, {2, 1, false}, {2, 2, false},
+            {0, 0, true},  {0, 1, true},  {0, 2, false}, {1, 0, true},
+            {1, 2, false}, {2, 0, false}, {2, 1, false}, {2, 2, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("peer " + std::to_string(c.PeerMode) + ", we " + std::to_string(c.OurMode));
@@ -219,7 +219,8 @@ TEST_F(Sharing, AppendsToAnIndexedTableAreFoundByTheOtherProcess)
 // other call on the table, selecting or opening another area, or the close
 // writes it as it stands. Another process appending meanwhile waits and
 // takes the number after it.
-TEST_F(Sharing, AnAppendWaitsForItsRecordsFirstWriteOrTheNextCall) {
+TEST_F(Sharing, AnAppendWaitsForItsRecordsFirstWriteOrTheNextCall)
+{
     auto stored = [&] {
         std::vector<unsigned char> bytes = ReadBytes(Table);
         return bytes[4] | bytes[5] << 8;
@@ -257,7 +258,8 @@ TEST_F(Sharing, AnAppendWaitsForItsRecordsFirstWriteOrTheNextCall) {
 
     ASSERT_GT(E.xb_Use(Table.c_str(), "", 0, 2), 0);
     std::vector<std::string> ids;
-    for (E.xb_GoTop(); !E.xb_Eof(); E.xb_Skip(1)) ids.push_back(Trim("ID"));
+    for (E.xb_GoTop(); !E.xb_Eof(); E.xb_Skip(1))
+        ids.push_back(Trim("ID"));
     EXPECT_EQ(ids, (std::vector<std::string> {"", "", "", "FIRST", "", "P1", "", "", ""}));
 }
 
@@ -265,7 +267,8 @@ TEST_F(Sharing, AnAppendWaitsForItsRecordsFirstWriteOrTheNextCall) {
 // so a process stopped after it keeps the record; one stopped between the
 // two writes leaves a blank record past the count, which the next append
 // counts with its own.
-TEST_F(Sharing, WithoutAnIndexAnAppendIsInTheFileWhenItReturns) {
+TEST_F(Sharing, WithoutAnIndexAnAppendIsInTheFileWhenItReturns)
+{
     auto stored = [&] {
         std::vector<unsigned char> bytes = ReadBytes(Table);
         return bytes[4] | bytes[5] << 8;
@@ -298,14 +301,16 @@ TEST_F(Sharing, WithoutAnIndexAnAppendIsInTheFileWhenItReturns) {
     EXPECT_EQ(bytes.back(), 0x1A);
     ASSERT_GT(E.xb_Use(Table.c_str(), "", 2, 2), 0) << E.xbx_LastErrorText();
     std::vector<std::string> ids;
-    for (E.xb_GoTop(); !E.xb_Eof(); E.xb_Skip(1)) ids.push_back(Trim("ID"));
+    for (E.xb_GoTop(); !E.xb_Eof(); E.xb_Skip(1))
+        ids.push_back(Trim("ID"));
     EXPECT_EQ(ids, (std::vector<std::string> {"", "", "", "", "", "", "LAST"}));
 }
 
 // A peer appends under its file lock while this process waits to append:
 // this process's records follow the peer's, and every record of both is
 // there whole, in the engine and in python3-dbfread.
-TEST_F(Sharing, AppendsWaitingForAnotherProcesssFileLockFollowItsAppends) {
+TEST_F(Sharing, AppendsWaitingForAnotherProcesssFileLockFollowItsAppends)
+{
     const int each = 300;
     Peer peer({"lockedappend", Table, std::to_string(each), "P"});
     ASSERT_EQ(peer.Line(), "locked");
@@ -322,9 +327,11 @@ TEST_F(Sharing, AppendsWaitingForAnotherProcesssFileLockFollowItsAppends) {
     E.xb_Close();
 
     std::string expected;
-    for (int i = 0; i < 3; ++i) expected += " -\n";
+    for (int i = 0; i < 3; ++i)
+        expected += " -\n";
     for (const char* tag : {"P", "M"})
-        for (int i = 1; i <= each; ++i) expected += tag + std::to_string(i) + " " + std::to_string(i) + "\n";
+        for (int i = 1; i <= each; ++i)
+            expected += tag + std::to_string(i) + " " + std::to_string(i) + "\n";
     std::string engine;
     ASSERT_GT(E.xb_Use(Table.c_str(), "", 1, 2), 0) << E.xbx_LastErrorText();
     for (E.xb_GoTop(); !E.xb_Eof(); E.xb_Skip(1)) {
@@ -348,7 +355,8 @@ TEST_F(Sharing, AppendsWaitingForAnotherProcesssFileLockFollowItsAppends) {
 // The blank record a stopped append left past the count: a read-only open
 // shows the counted records without a complaint, and the next writable open
 // counts it, so that the readers that read up to the end-of-file mark agree.
-TEST_F(Sharing, TheNextWritableOpenCountsTheRecordAStoppedAppendLeft) {
+TEST_F(Sharing, TheNextWritableOpenCountsTheRecordAStoppedAppendLeft)
+{
     auto stored = [&] {
         std::vector<unsigned char> bytes = ReadBytes(Table);
         return bytes[4] | bytes[5] << 8;

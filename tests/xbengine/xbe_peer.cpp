@@ -50,8 +50,7 @@ int Report(bool ok)
     else
         std::printf("failed %d %s\n", e.xbx_LastError(), e.xbx_LastErrorText());
     std::fflush(stdout);
-    while (std::getchar() != EOF) {
-    }
+    while (std::getchar() != EOF) { }
     return ok ? 0 : 1;
 }
 
@@ -85,7 +84,8 @@ int main(int argc, char** argv)
     }
     if (command == "work" && (argc == 5 || argc == 7)) {
         int commitEvery = argc == 7 ? std::atoi(argv[5]) : 0;
-        if (argc == 7) e.xb_SysProp(1011, XBPROP(std::atoi(argv[6])));
+        if (argc == 7)
+            e.xb_SysProp(1011, XBPROP(std::atoi(argv[6])));
         const char* logPath = std::getenv("XBE_WRITE_LOG");
         std::FILE* log = logPath ? std::fopen(logPath, "a") : nullptr;
         bool grouped = commitEvery < 0;
@@ -112,16 +112,20 @@ int main(int argc, char** argv)
             if (!done(e.xb_Replace("AMT", 1024, changed.c_str())) ||
                 !done(e.xb_Replace("NOTE", 3072, longer.c_str())))
                 return 1;
-            if (i % 3 == 0 && (e.xb_Go(earlier + 1), !done(e.xb_Delete()))) return 1;
-            if (commitEvery > 0 && i % commitEvery == 0 && !done(e.xb_Commit(), "M C\n")) return 1;
+            if (i % 3 == 0 && (e.xb_Go(earlier + 1), !done(e.xb_Delete())))
+                return 1;
+            if (commitEvery > 0 && i % commitEvery == 0 && !done(e.xb_Commit(), "M C\n"))
+                return 1;
         }
-        if (grouped && !done(e.xb_SysProp(3011, 0) != 0, "M C\n")) return 1;
+        if (grouped && !done(e.xb_SysProp(3011, 0) != 0, "M C\n"))
+            return 1;
         e.xb_Close();
         return 0;
     }
     if (command == "churn" && argc == 4) {
         e.xb_SetLockTimeout(-1);
-        if (e.xb_Use(argv[2], "", 0, 2) <= 0) return Report(false);
+        if (e.xb_Use(argv[2], "", 0, 2) <= 0)
+            return Report(false);
         std::string image(std::size_t(e.xb_RecSize()) + 1, '\0');
         auto put = [&](const char* field, const std::string& text, bool right) {
             std::size_t width = std::size_t(e.xb_FieldWidth(field));
@@ -132,7 +136,8 @@ int main(int argc, char** argv)
         for (int i = 1, count = std::atoi(argv[3]); i <= count; ++i) {
             int record = 1 + i % e.xb_RecCount();
             e.xb_Go(record);
-            if (!e.xb_Rlock(record)) return Report(false);
+            if (!e.xb_Rlock(record))
+                return Report(false);
             e.xb_GetRecord(image.data());
             std::string n = std::to_string(i);
             put("ID", "R" + n, false);
@@ -140,12 +145,14 @@ int main(int argc, char** argv)
             put("NUM", n, true);
             bool ok = e.xb_PutRecord(image.data()) != 0;
             e.xb_Unlock(record);
-            if (!ok) return Report(false);
+            if (!ok)
+                return Report(false);
         }
         return Report(true);
     }
     if (command == "lockedappend" && argc == 5) {
-        if (e.xb_Use(argv[2], "", 0, 2) <= 0 || !e.xb_Flock()) return Report(false);
+        if (e.xb_Use(argv[2], "", 0, 2) <= 0 || !e.xb_Flock())
+            return Report(false);
         std::printf("locked\n");
         std::fflush(stdout);
         for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar()) { }
@@ -174,8 +181,7 @@ int main(int argc, char** argv)
             return Report(true);
         std::printf("appended\n");
         std::fflush(stdout);
-        for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar()) {
-        }
+        for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar()) { }
         e.xb_SetOrder(1);
         e.xb_SetExact(1);
         for (int i = 1; i <= count; ++i) {

@@ -14,8 +14,7 @@ const int XbeNameCount = sizeof XbeNames / sizeof XbeNames[0];
 
 namespace {
 
-template <class F>
-void Bind(void* handle, F& slot, const char* name)
+template<class F> void Bind(void* handle, F& slot, const char* name)
 {
     slot = reinterpret_cast<F>(dlsym(handle, name));
     if (!slot) {

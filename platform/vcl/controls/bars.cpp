@@ -5,49 +5,61 @@
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/controls/frames.h"
 
-TToolBar::TToolBar(TComponent* AOwner) : TCustomControl(AOwner) {
+TToolBar::TToolBar(TComponent* AOwner) : TCustomControl(AOwner)
+{
     Widget()->setFocusPolicy(Qt::NoFocus);
     SetTabStop(false);
     SetBounds(0, 0, 150, 29);
     SetAlign(alTop);
 }
 
-bool TToolBar::InheritsFrom(const String& name) const { return SameText(name, "TToolBar") || TCustomControl::InheritsFrom(name); }
+bool TToolBar::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TToolBar") || TCustomControl::InheritsFrom(name);
+}
 
-void TToolBar::SetFlat(bool Value) {
+void TToolBar::SetFlat(bool Value)
+{
     FFlat = Value;
     Invalidate();
 }
 
-void TToolBar::Paint() {
+void TToolBar::Paint()
+{
     TCanvas* canvas = Canvas();
     TRect rect = ClientRect();
     canvas->Brush()->SetColor(Color());
     canvas->FillRect(rect);
-    if (!FFlat) Frame3D(*canvas, rect, clBtnHighlight, clBtnShadow, 1);
+    if (!FFlat)
+        Frame3D(*canvas, rect, clBtnHighlight, clBtnShadow, 1);
 }
 
-void TStatusPanel::SetText(const String& Value) {
+void TStatusPanel::SetText(const String& Value)
+{
     FText = Value;
     FOwner.Invalidate();
 }
 
-void TStatusPanel::SetWidth(int Value) {
+void TStatusPanel::SetWidth(int Value)
+{
     FWidth = std::max(0, Value);
     FOwner.Invalidate();
 }
 
-void TStatusPanel::SetAlignment(TAlignment Value) {
+void TStatusPanel::SetAlignment(TAlignment Value)
+{
     FAlignment = Value;
     FOwner.Invalidate();
 }
 
-void TStatusPanel::SetBevel(TStatusPanelBevel Value) {
+void TStatusPanel::SetBevel(TStatusPanelBevel Value)
+{
     FBevel = Value;
     FOwner.Invalidate();
 }
 
-TStatusBar::TStatusBar(TComponent* AOwner) : TCustomControl(AOwner) {
+TStatusBar::TStatusBar(TComponent* AOwner) : TCustomControl(AOwner)
+{
     Widget()->setFocusPolicy(Qt::NoFocus);
     SetTabStop(false);
     SetBounds(0, 0, 150, 19);
@@ -56,25 +68,32 @@ TStatusBar::TStatusBar(TComponent* AOwner) : TCustomControl(AOwner) {
 
 TStatusBar::~TStatusBar() = default;
 
-bool TStatusBar::InheritsFrom(const String& name) const { return SameText(name, "TStatusBar") || TCustomControl::InheritsFrom(name); }
+bool TStatusBar::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TStatusBar") || TCustomControl::InheritsFrom(name);
+}
 
-TStatusPanel* TStatusBar::AddPanel() {
+TStatusPanel* TStatusBar::AddPanel()
+{
     FPanels.push_back(std::make_unique<TStatusPanel>(*this));
     Invalidate();
     return FPanels.back().get();
 }
 
-void TStatusBar::SetSimplePanel(bool Value) {
+void TStatusBar::SetSimplePanel(bool Value)
+{
     FSimplePanel = Value;
     Invalidate();
 }
 
-void TStatusBar::SetSimpleText(const String& Value) {
+void TStatusBar::SetSimpleText(const String& Value)
+{
     FSimpleText = Value;
     Invalidate();
 }
 
-void TStatusBar::Paint() {
+void TStatusBar::Paint()
+{
     TCanvas* canvas = Canvas();
     canvas->Brush()->SetColor(Color());
     canvas->FillRect(ClientRect());
@@ -91,7 +110,9 @@ void TStatusBar::Paint() {
         rect.Right -= 2;
         canvas->Brush()->SetStyle(bsClear);
         const unsigned format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX |
-                                (alignment == taCenter ? DT_CENTER : alignment == taRightJustify ? DT_RIGHT : DT_LEFT);
+                                (alignment == taCenter         ? DT_CENTER
+                                 : alignment == taRightJustify ? DT_RIGHT
+                                                               : DT_LEFT);
         canvas->DrawText(text, rect, format);
     };
     if (FSimplePanel || FPanels.empty()) {

@@ -31,7 +31,7 @@ enum TStatusPanelBevel { pbNone, pbLowered, pbRaised };
 
 class TStatusPanel {
 public:
-    explicit TStatusPanel(TStatusBar& Owner) : FOwner(Owner) {}
+    explicit TStatusPanel(TStatusBar& Owner) : FOwner(Owner) { }
     const String& Text() const { return FText; }
     void SetText(const String& Value);
     int Width() const { return FWidth; }

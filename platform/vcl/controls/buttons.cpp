@@ -14,18 +14,22 @@
 namespace {
 
 // The part of a glyph strip for the enabled (first) or disabled (second) look.
-QImage GlyphPart(TBitmap& Glyph, int NumGlyphs, bool Enabled) {
+QImage GlyphPart(TBitmap& Glyph, int NumGlyphs, bool Enabled)
+{
     const QImage& image = Glyph.Image();
-    if (image.isNull()) return image;
+    if (image.isNull())
+        return image;
     const int parts = std::max(1, NumGlyphs);
     const int width = image.width() / parts;
-    QImage part = image.copy(!Enabled && parts > 1 ? width : 0, 0, width, image.height()).convertToFormat(QImage::Format_ARGB32);
+    QImage part = image.copy(!Enabled && parts > 1 ? width : 0, 0, width, image.height())
+                          .convertToFormat(QImage::Format_ARGB32);
     // The bottom-left pixel's colour shows the background through.
     const QRgb key = part.pixel(0, part.height() - 1);
     for (int y = 0; y < part.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(part.scanLine(y));
         for (int x = 0; x < part.width(); ++x) {
-            if (line[x] == key) line[x] = 0;
+            if (line[x] == key)
+                line[x] = 0;
         }
     }
     return part;
@@ -33,15 +37,18 @@ QImage GlyphPart(TBitmap& Glyph, int NumGlyphs, bool Enabled) {
 
 }  // namespace
 
-void DrawGlyph(TCanvas& Canvas, TBitmap& Glyph, int NumGlyphs, bool Enabled, int X, int Y) {
+void DrawGlyph(TCanvas& Canvas, TBitmap& Glyph, int NumGlyphs, bool Enabled, int X, int Y)
+{
     QPainter* painter = Canvas.Painter();
-    if (!painter || Glyph.Empty()) return;
+    if (!painter || Glyph.Empty())
+        return;
     painter->drawImage(X, Y, GlyphPart(Glyph, NumGlyphs, Enabled));
 }
 
 // ---------------------------------------------------------------- TButton
 
-TButton::TButton(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<QPushButton>()) {
+TButton::TButton(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<QPushButton>())
+{
     auto* button = static_cast<QPushButton*>(Widget());
     button->setAutoDefault(false);
     QObject::connect(button, &QPushButton::clicked, [this] { Guarded(this, [this] { Click(); }); });
@@ -49,24 +56,30 @@ TButton::TButton(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<QPushButto
     SetBounds(0, 0, 75, 25);
 }
 
-bool TButton::InheritsFrom(const String& name) const {
+bool TButton::InheritsFrom(const String& name) const
+{
     return SameText(name, "TButton") || SameText(name, "TButtonControl") || TWinControl::InheritsFrom(name);
 }
 
 void TButton::TextChanged() { static_cast<QPushButton*>(Widget())->setText(ToQString(Caption())); }
 
-void TButton::SetDefault(bool Value) {
+void TButton::SetDefault(bool Value)
+{
     FDefault = Value;
     static_cast<QPushButton*>(Widget())->setDefault(Value);
 }
 
-void TButton::Click() {
-    if (TCustomForm* form = ParentForm(); form && FModalResult != mrNone) form->SetModalResult(FModalResult);
+void TButton::Click()
+{
+    if (TCustomForm* form = ParentForm(); form && FModalResult != mrNone)
+        form->SetModalResult(FModalResult);
     TWinControl::Click();
 }
 
-bool TButton::CMDialogKey(Word Key, TShiftState Shift) {
-    if (!Shift.Empty() || !CanFocus()) return false;
+bool TButton::CMDialogKey(Word Key, TShiftState Shift)
+{
+    if (!Shift.Empty() || !CanFocus())
+        return false;
     bool take = false;
     if (Key == VK_ESCAPE) {
         take = FCancel;
@@ -76,7 +89,8 @@ bool TButton::CMDialogKey(Word Key, TShiftState Shift) {
         TWinControl* active = form ? form->ActiveControl() : nullptr;
         take = active == this || (FDefault && !dynamic_cast<TButton*>(active));
     }
-    if (!take) return false;
+    if (!take)
+        return false;
     Click();
     return true;
 }
@@ -91,46 +105,56 @@ struct KindInfo {
 };
 
 constexpr KindInfo Kinds[] = {
-    {"", mrNone},         {"OK", mrOk},         {"Cancel", mrCancel}, {"&Help", mrNone},
-    {"&Yes", mrYes},      {"&No", mrNo},        {"&Close", mrNone},   {"Abort", mrAbort},
-    {"&Retry", mrRetry},  {"&Ignore", mrIgnore}, {"&All", mrAll},
+        {"", mrNone},        {"OK", mrOk},          {"Cancel", mrCancel}, {"&Help", mrNone},
+        {"&Yes", mrYes},     {"&No", mrNo},         {"&Close", mrNone},   {"Abort", mrAbort},
+        {"&Retry", mrRetry}, {"&Ignore", mrIgnore}, {"&All", mrAll},
 };
 
 }  // namespace
 
-TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner), FGlyph(std::make_unique<TBitmap>()) {
+TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner), FGlyph(std::make_unique<TBitmap>())
+{
     FGlyph->OnChange = [this](TObject*) { GlyphChanged(); };
 }
 
 TBitBtn::~TBitBtn() { FGlyph->OnChange = nullptr; }
 
-bool TBitBtn::InheritsFrom(const String& name) const { return SameText(name, "TBitBtn") || TButton::InheritsFrom(name); }
+bool TBitBtn::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TBitBtn") || TButton::InheritsFrom(name);
+}
 
-void TBitBtn::SetKind(TBitBtnKind Value) {
+void TBitBtn::SetKind(TBitBtnKind Value)
+{
     FKind = Value;
-    if (Value == bkCustom) return;
+    if (Value == bkCustom)
+        return;
     SetDefault(Value == bkOK || Value == bkYes);
     SetCancel(Value == bkCancel || Value == bkNo);
     SetModalResult(Kinds[Value].Result);
     SetCaption(Kinds[Value].Caption);
 }
 
-void TBitBtn::SetNumGlyphs(int Value) {
+void TBitBtn::SetNumGlyphs(int Value)
+{
     FNumGlyphs = std::clamp(Value, 1, 4);
     GlyphChanged();
 }
 
-void TBitBtn::SetLayout(TButtonLayout Value) {
+void TBitBtn::SetLayout(TButtonLayout Value)
+{
     FLayout = Value;
     GlyphChanged();
 }
 
-void TBitBtn::EnabledChanged() {
+void TBitBtn::EnabledChanged()
+{
     TButton::EnabledChanged();
     GlyphChanged();
 }
 
-void TBitBtn::GlyphChanged() {
+void TBitBtn::GlyphChanged()
+{
     auto* button = static_cast<QPushButton*>(Widget());
     if (FGlyph->Empty()) {
         button->setIcon(QIcon());
@@ -142,9 +166,11 @@ void TBitBtn::GlyphChanged() {
     button->setLayoutDirection(FLayout == blGlyphRight ? Qt::RightToLeft : Qt::LeftToRight);
 }
 
-void TBitBtn::Click() {
+void TBitBtn::Click()
+{
     if (FKind == bkClose) {
-        if (TCustomForm* form = ParentForm()) form->Close();
+        if (TCustomForm* form = ParentForm())
+            form->Close();
         TWinControl::Click();
         return;
     }
@@ -153,45 +179,55 @@ void TBitBtn::Click() {
 
 // ---------------------------------------------------------------- TSpeedButton
 
-TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner), FGlyph(std::make_unique<TBitmap>()) {
+TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner), FGlyph(std::make_unique<TBitmap>())
+{
     FGlyph->OnChange = [this](TObject*) { Invalidate(); };
     SetBounds(0, 0, 23, 22);
 }
 
 TSpeedButton::~TSpeedButton() { FGlyph->OnChange = nullptr; }
 
-bool TSpeedButton::InheritsFrom(const String& name) const {
+bool TSpeedButton::InheritsFrom(const String& name) const
+{
     return SameText(name, "TSpeedButton") || TGraphicControl::InheritsFrom(name);
 }
 
-void TSpeedButton::SetNumGlyphs(int Value) {
+void TSpeedButton::SetNumGlyphs(int Value)
+{
     FNumGlyphs = std::clamp(Value, 1, 4);
     Invalidate();
 }
 
-void TSpeedButton::SetFlat(bool Value) {
+void TSpeedButton::SetFlat(bool Value)
+{
     FFlat = Value;
     Invalidate();
 }
 
-void TSpeedButton::SetMargin(int Value) {
+void TSpeedButton::SetMargin(int Value)
+{
     FMargin = std::max(-1, Value);
     Invalidate();
 }
 
-void TSpeedButton::SetDown(bool Value) {
-    if (FGroupIndex == 0) Value = false;
-    if (Value == FDown) return;
+void TSpeedButton::SetDown(bool Value)
+{
+    if (FGroupIndex == 0)
+        Value = false;
+    if (Value == FDown)
+        return;
     if (!Value && !FAllowAllUp) {
         // The last button down in a group stays down unless all may be up.
         bool otherDown = false;
         if (Parent()) {
             for (int i = 0; i < Parent()->ControlCount(); ++i) {
                 auto* other = dynamic_cast<TSpeedButton*>(Parent()->Controls(i));
-                otherDown = otherDown || (other && other != this && other->FGroupIndex == FGroupIndex && other->FDown);
+                otherDown = otherDown ||
+                            (other && other != this && other->FGroupIndex == FGroupIndex && other->FDown);
             }
         }
-        if (!otherDown) return;
+        if (!otherDown)
+            return;
     }
     FDown = Value;
     if (Value && Parent()) {
@@ -206,12 +242,15 @@ void TSpeedButton::SetDown(bool Value) {
     Invalidate();
 }
 
-void TSpeedButton::Click() {
-    if (FGroupIndex != 0) SetDown(!FDown || !FAllowAllUp);
+void TSpeedButton::Click()
+{
+    if (FGroupIndex != 0)
+        SetDown(!FDown || !FAllowAllUp);
     TGraphicControl::Click();
 }
 
-void TSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+void TSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
     if (Button == mbLeft && Enabled()) {
         FPressed = true;
         Invalidate();
@@ -219,13 +258,15 @@ void TSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
     TGraphicControl::MouseDown(Button, Shift, X, Y);
 }
 
-void TSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+void TSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
     FPressed = false;
     Invalidate();
     TGraphicControl::MouseUp(Button, Shift, X, Y);
 }
 
-void TSpeedButton::Paint() {
+void TSpeedButton::Paint()
+{
     TCanvas* canvas = Canvas();
     const TRect client = ClientRect();
     const bool sunken = FPressed || FDown;
@@ -246,12 +287,14 @@ void TSpeedButton::Paint() {
     if (!FGlyph->Empty()) {
         const int glyphWidth = FGlyph->Width() / std::max(1, FNumGlyphs);
         const int x = !centred ? FMargin : Caption().empty() ? (client.Width() - glyphWidth) / 2 : 4;
-        DrawGlyph(*canvas, *FGlyph, FNumGlyphs, Enabled(), x + offset, (client.Height() - FGlyph->Height()) / 2 + offset);
+        DrawGlyph(*canvas, *FGlyph, FNumGlyphs, Enabled(), x + offset,
+                  (client.Height() - FGlyph->Height()) / 2 + offset);
         textLeft = x + glyphWidth + 4;
     }
     if (!Caption().empty()) {
         canvas->SetFont(Font());
-        if (!Enabled()) canvas->Font()->SetColor(clGrayText);
+        if (!Enabled())
+            canvas->Font()->SetColor(clGrayText);
         canvas->Brush()->SetStyle(bsClear);
         TRect rect = Rect(textLeft + offset, offset, client.Right + offset, client.Bottom + offset);
         canvas->DrawText(Caption(), rect,

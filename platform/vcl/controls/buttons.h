@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/controls/controls.h"
 #include "platform/vcl/forms/forms.h"
+#include "platform/vcl/graphics/bitmap.h"
 
 class TButton : public TWinControl {
 public:
@@ -36,7 +36,19 @@ private:
     bool FCancel = false;
 };
 
-enum TBitBtnKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
+enum TBitBtnKind {
+    bkCustom,
+    bkOK,
+    bkCancel,
+    bkHelp,
+    bkYes,
+    bkNo,
+    bkClose,
+    bkAbort,
+    bkRetry,
+    bkIgnore,
+    bkAll
+};
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
 class TBitBtn : public TButton {

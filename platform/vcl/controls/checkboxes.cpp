@@ -10,17 +10,19 @@
 
 namespace {
 
-Qt::CheckState QtState(TCheckBoxState State) {
+Qt::CheckState QtState(TCheckBoxState State)
+{
     switch (State) {
-        case cbChecked: return Qt::Checked;
-        case cbGrayed: return Qt::PartiallyChecked;
-        default: return Qt::Unchecked;
+    case cbChecked: return Qt::Checked;
+    case cbGrayed: return Qt::PartiallyChecked;
+    default: return Qt::Unchecked;
     }
 }
 
 }  // namespace
 
-TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<QCheckBox>()) {
+TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<QCheckBox>())
+{
     auto* box = static_cast<QCheckBox*>(Widget());
     // The user's click cycles the state; the widget itself changes nothing.
     box->setCheckable(true);
@@ -28,9 +30,9 @@ TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<QCheck
         box->setCheckState(QtState(FState));
         Guarded(this, [this] {
             switch (FState) {
-                case cbUnchecked: SetState(cbChecked); break;
-                case cbChecked: SetState(FAllowGrayed ? cbGrayed : cbUnchecked); break;
-                default: SetState(cbUnchecked); break;
+            case cbUnchecked: SetState(cbChecked); break;
+            case cbChecked: SetState(FAllowGrayed ? cbGrayed : cbUnchecked); break;
+            default: SetState(cbUnchecked); break;
             }
         });
     });
@@ -38,10 +40,15 @@ TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<QCheck
     SetBounds(0, 0, 97, 17);
 }
 
-bool TCheckBox::InheritsFrom(const String& name) const { return SameText(name, "TCheckBox") || TWinControl::InheritsFrom(name); }
+bool TCheckBox::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TCheckBox") || TWinControl::InheritsFrom(name);
+}
 
-void TCheckBox::SetState(TCheckBoxState Value) {
-    if (Value == FState) return;
+void TCheckBox::SetState(TCheckBoxState Value)
+{
+    if (Value == FState)
+        return;
     FState = Value;
     auto* box = static_cast<QCheckBox*>(Widget());
     box->setTristate(FAllowGrayed || Value == cbGrayed);
@@ -49,19 +56,22 @@ void TCheckBox::SetState(TCheckBoxState Value) {
     Click();
 }
 
-void TCheckBox::SetAllowGrayed(bool Value) {
+void TCheckBox::SetAllowGrayed(bool Value)
+{
     FAllowGrayed = Value;
     static_cast<QCheckBox*>(Widget())->setTristate(Value);
 }
 
-void TCheckBox::SetAlignment(TAlignment Value) {
+void TCheckBox::SetAlignment(TAlignment Value)
+{
     FAlignment = Value;
     Widget()->setLayoutDirection(Value == taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);
 }
 
 void TCheckBox::TextChanged() { static_cast<QCheckBox*>(Widget())->setText(ToQString(Caption())); }
 
-TRadioButton::TRadioButton(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<QRadioButton>()) {
+TRadioButton::TRadioButton(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<QRadioButton>())
+{
     auto* button = static_cast<QRadioButton*>(Widget());
     button->setAutoExclusive(false);
     QObject::connect(button, &QRadioButton::clicked, [this, button] {
@@ -71,17 +81,24 @@ TRadioButton::TRadioButton(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<
     SetBounds(0, 0, 113, 17);
 }
 
-bool TRadioButton::InheritsFrom(const String& name) const { return SameText(name, "TRadioButton") || TWinControl::InheritsFrom(name); }
+bool TRadioButton::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TRadioButton") || TWinControl::InheritsFrom(name);
+}
 
-void TRadioButton::SetChecked(bool Value) {
-    if (Value == FChecked) return;
+void TRadioButton::SetChecked(bool Value)
+{
+    if (Value == FChecked)
+        return;
     FChecked = Value;
     static_cast<QRadioButton*>(Widget())->setChecked(Value);
     SetTabStop(Value);
-    if (!Value) return;
+    if (!Value)
+        return;
     if (Parent()) {
         for (int i = 0; i < Parent()->ControlCount(); ++i) {
-            if (auto* other = dynamic_cast<TRadioButton*>(Parent()->Controls(i)); other && other != this) other->SetChecked(false);
+            if (auto* other = dynamic_cast<TRadioButton*>(Parent()->Controls(i)); other && other != this)
+                other->SetChecked(false);
         }
     }
     Click();

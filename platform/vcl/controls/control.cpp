@@ -12,7 +12,8 @@
 
 namespace {
 
-Qt::CursorShape CursorShape(TCursor Cursor) {
+Qt::CursorShape CursorShape(TCursor Cursor)
+{
     switch (Cursor) {
     case crNone: return Qt::BlankCursor;
     case crCross: return Qt::CrossCursor;
@@ -30,7 +31,8 @@ Qt::CursorShape CursorShape(TCursor Cursor) {
 }  // namespace
 
 TControl::TControl(TComponent* AOwner, QWidget* AWidget)
-    : TComponent(AOwner), FWidget(AWidget), FFont(std::make_unique<TFont>()) {
+    : TComponent(AOwner), FWidget(AWidget), FFont(std::make_unique<TFont>())
+{
     TEventDispatch::Instance();
     TEventDispatch::Register(FWidget, this);
     // Each control sees the mouse over itself, buttons held or not, and only it does: what
@@ -39,7 +41,8 @@ TControl::TControl(TComponent* AOwner, QWidget* AWidget)
     FWidget->setAttribute(Qt::WA_NoMousePropagation);
     FWidget->hide();
     FFont->OnChange = [this](TObject*) {
-        if (!FTakingParentFont) FParentFont = false;
+        if (!FTakingParentFont)
+            FParentFont = false;
         FontChanged();
     };
     FontChanged();
@@ -47,101 +50,131 @@ TControl::TControl(TComponent* AOwner, QWidget* AWidget)
     ColorChanged();
 }
 
-TControl::~TControl() {
+TControl::~TControl()
+{
     TEventDispatch::Unregister(FWidget);
     FFont->OnChange = nullptr;
-    if (FParent) FParent->RemoveControl(this);
+    if (FParent)
+        FParent->RemoveControl(this);
     FParent = nullptr;
     delete FWidget;
 }
 
-bool TControl::InheritsFrom(const String& name) const {
+bool TControl::InheritsFrom(const String& name) const
+{
     return SameText(name, "TControl") || TComponent::InheritsFrom(name);
 }
 
-void TControl::BeforeDestruction() {
+void TControl::BeforeDestruction()
+{
     TEventDispatch::Unregister(FWidget);
     TComponent::BeforeDestruction();
 }
 
-void TControl::SetParent(TWinControl* AParent) {
-    if (AParent == FParent) return;
-    if (AParent == this) throw EInvalidOperation("A control cannot have itself as its parent");
+void TControl::SetParent(TWinControl* AParent)
+{
+    if (AParent == FParent)
+        return;
+    if (AParent == this)
+        throw EInvalidOperation("A control cannot have itself as its parent");
     if (FParent) {
-        if (TCustomForm* form = ParentForm(); form && form != this) form->ControlDestroying(this);
+        if (TCustomForm* form = ParentForm(); form && form != this)
+            form->ControlDestroying(this);
         TWinControl* old = FParent;
         old->RemoveControl(this);
         FParent = nullptr;
-        if (FAlign != alNone) old->Realign();
+        if (FAlign != alNone)
+            old->Realign();
     }
     FParent = AParent;
     if (FParent) {
         FParent->InsertControl(this);
         FWidget->setParent(FParent->ClientWidget());
-        if (FParentFont) ParentFontChanged();
-        if (FParentColor) ParentColorChanged();
+        if (FParentFont)
+            ParentFontChanged();
+        if (FParentColor)
+            ParentColorChanged();
     } else {
         FWidget->setParent(nullptr);
     }
     UpdateWidgetGeometry();
     UpdateWidgetVisibility();
-    if (FParent && FAlign != alNone) FParent->Realign();
+    if (FParent && FAlign != alNone)
+        FParent->Realign();
 }
 
-void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
     AWidth = std::max(0, AWidth);
     AHeight = std::max(0, AHeight);
     const bool resized = AWidth != FWidth || AHeight != FHeight;
-    if (!resized && ALeft == FLeft && ATop == FTop) return;
+    if (!resized && ALeft == FLeft && ATop == FTop)
+        return;
     FLeft = ALeft;
     FTop = ATop;
     FWidth = AWidth;
     FHeight = AHeight;
     UpdateWidgetGeometry();
-    if (resized) Resize();
-    if (FParent && FAlign != alNone) FParent->Realign();
+    if (resized)
+        Resize();
+    if (FParent && FAlign != alNone)
+        FParent->Realign();
 }
 
 void TControl::UpdateWidgetGeometry() { FWidget->setGeometry(FLeft, FTop, FWidth, FHeight); }
 
 void TControl::UpdateWidgetVisibility() { FWidget->setVisible(FVisible && FParent != nullptr); }
 
-void TControl::SetAlign(TAlign Value) {
-    if (Value == FAlign) return;
+void TControl::SetAlign(TAlign Value)
+{
+    if (Value == FAlign)
+        return;
     FAlign = Value;
-    if (FParent) FParent->Realign();
+    if (FParent)
+        FParent->Realign();
 }
 
-void TControl::SetVisible(bool Value) {
-    if (Value == FVisible) return;
+void TControl::SetVisible(bool Value)
+{
+    if (Value == FVisible)
+        return;
     FVisible = Value;
     UpdateWidgetVisibility();
-    if (FParent && FAlign != alNone) FParent->Realign();
+    if (FParent && FAlign != alNone)
+        FParent->Realign();
 }
 
-bool TControl::Showing() const {
+bool TControl::Showing() const
+{
     for (const TControl* control = this; control; control = control->FParent) {
-        if (!control->FVisible) return false;
-        if (!control->FParent) return control->FWidget->isVisible();
+        if (!control->FVisible)
+            return false;
+        if (!control->FParent)
+            return control->FWidget->isVisible();
     }
     return false;
 }
 
-void TControl::SetEnabled(bool Value) {
-    if (Value == FEnabled) return;
+void TControl::SetEnabled(bool Value)
+{
+    if (Value == FEnabled)
+        return;
     FEnabled = Value;
     EnabledChanged();
 }
 
 void TControl::EnabledChanged() { FWidget->setEnabled(FEnabled); }
 
-void TControl::SetTextValue(const String& Value) {
-    if (Value == FText) return;
+void TControl::SetTextValue(const String& Value)
+{
+    if (Value == FText)
+        return;
     FText = Value;
     TextChanged();
 }
 
-void TControl::FontChanged() {
+void TControl::FontChanged()
+{
     FWidget->setFont(ToQFont(*FFont, ScreenPixelsPerInch));
     QPalette palette = FWidget->palette();
     const QColor color = ToQColor(FFont->Color());
@@ -153,27 +186,34 @@ void TControl::FontChanged() {
     FWidget->update();
 }
 
-void TControl::ParentFontChanged() {
-    if (!FParent) return;
+void TControl::ParentFontChanged()
+{
+    if (!FParent)
+        return;
     FTakingParentFont = true;
     FFont->Assign(FParent->Font());
     FTakingParentFont = false;
     FParentFont = true;
 }
 
-void TControl::SetParentFont(bool Value) {
+void TControl::SetParentFont(bool Value)
+{
     FParentFont = Value;
-    if (Value) ParentFontChanged();
+    if (Value)
+        ParentFontChanged();
 }
 
-void TControl::SetColor(TColor Value) {
-    if (Value == FColor) return;
+void TControl::SetColor(TColor Value)
+{
+    if (Value == FColor)
+        return;
     FColor = Value;
     FParentColor = false;
     ColorChanged();
 }
 
-void TControl::ColorChanged() {
+void TControl::ColorChanged()
+{
     QPalette palette = FWidget->palette();
     const QColor color = ToQColor(FColor);
     if (ColorIsFieldBackground()) {
@@ -186,44 +226,55 @@ void TControl::ColorChanged() {
     FWidget->update();
 }
 
-void TControl::ParentColorChanged() {
-    if (!FParent) return;
+void TControl::ParentColorChanged()
+{
+    if (!FParent)
+        return;
     FColor = FParent->Color();
     ColorChanged();
 }
 
-void TControl::SetParentColor(bool Value) {
+void TControl::SetParentColor(bool Value)
+{
     FParentColor = Value;
-    if (Value) ParentColorChanged();
+    if (Value)
+        ParentColorChanged();
 }
 
-void TControl::SetHint(const String& Value) {
+void TControl::SetHint(const String& Value)
+{
     FHint = Value;
     FWidget->setToolTip(FShowHint ? ToQString(GetShortHint(FHint)) : QString());
 }
 
-String GetShortHint(const String& Hint) {
+String GetShortHint(const String& Hint)
+{
     const size_t bar = Hint.find('|');
     return Trim(bar == String::npos ? Hint : Hint.substr(0, bar));
 }
 
-String GetLongHint(const String& Hint) {
+String GetLongHint(const String& Hint)
+{
     const size_t bar = Hint.find('|');
     return Trim(bar == String::npos ? Hint : Hint.substr(bar + 1));
 }
 
-String GetHint(const TControl* Control) {
+String GetHint(const TControl* Control)
+{
     for (; Control; Control = Control->Parent())
-        if (!Control->Hint().empty()) return Control->Hint();
+        if (!Control->Hint().empty())
+            return Control->Hint();
     return String();
 }
 
-void TControl::SetShowHint(bool Value) {
+void TControl::SetShowHint(bool Value)
+{
     FShowHint = Value;
     SetHint(FHint);
 }
 
-void TControl::SetCursor(TCursor Value) {
+void TControl::SetCursor(TCursor Value)
+{
     FCursor = Value;
     if (Value == crDefault)
         FWidget->unsetCursor();
@@ -241,44 +292,61 @@ void TControl::BringToFront() { FWidget->raise(); }
 
 void TControl::SendToBack() { FWidget->lower(); }
 
-TPoint TControl::ClientToScreen(TPoint P) const {
+TPoint TControl::ClientToScreen(TPoint P) const
+{
     const QPoint global = FWidget->mapToGlobal(QPoint(P.X, P.Y));
     return Point(global.x(), global.y());
 }
 
-TPoint TControl::ScreenToClient(TPoint P) const {
+TPoint TControl::ScreenToClient(TPoint P) const
+{
     const QPoint local = FWidget->mapFromGlobal(QPoint(P.X, P.Y));
     return Point(local.x(), local.y());
 }
 
-void TControl::Click() {
-    if (OnClick) OnClick(this);
+void TControl::Click()
+{
+    if (OnClick)
+        OnClick(this);
 }
 
-void TControl::DblClick() {
-    if (OnDblClick) OnDblClick(this);
+void TControl::DblClick()
+{
+    if (OnDblClick)
+        OnDblClick(this);
 }
 
-void TControl::Resize() {
-    if (OnResize) OnResize(this);
+void TControl::Resize()
+{
+    if (OnResize)
+        OnResize(this);
 }
 
-void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    if (OnMouseDown) OnMouseDown(this, Button, Shift, X, Y);
+void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (OnMouseDown)
+        OnMouseDown(this, Button, Shift, X, Y);
 }
 
-void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
+void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (OnMouseUp)
+        OnMouseUp(this, Button, Shift, X, Y);
 }
 
-void TControl::MouseMove(TShiftState Shift, int X, int Y) {
-    if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
+void TControl::MouseMove(TShiftState Shift, int X, int Y)
+{
+    if (OnMouseMove)
+        OnMouseMove(this, Shift, X, Y);
 }
 
-bool TControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
+bool TControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
+{
     bool handled = false;
-    if (OnMouseWheel) OnMouseWheel(this, Shift, WheelDelta, MousePos, handled);
-    if (handled) return true;
+    if (OnMouseWheel)
+        OnMouseWheel(this, Shift, WheelDelta, MousePos, handled);
+    if (handled)
+        return true;
     FWheelAccumulator += WheelDelta;
     while (std::abs(FWheelAccumulator) >= WHEEL_DELTA) {
         const bool down = FWheelAccumulator < 0;
@@ -288,22 +356,28 @@ bool TControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) 
     return handled;
 }
 
-bool TControl::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+bool TControl::DoMouseWheelDown(TShiftState Shift, TPoint MousePos)
+{
     bool handled = false;
-    if (OnMouseWheelDown) OnMouseWheelDown(this, Shift, MousePos, handled);
+    if (OnMouseWheelDown)
+        OnMouseWheelDown(this, Shift, MousePos, handled);
     return handled;
 }
 
-bool TControl::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
+bool TControl::DoMouseWheelUp(TShiftState Shift, TPoint MousePos)
+{
     bool handled = false;
-    if (OnMouseWheelUp) OnMouseWheelUp(this, Shift, MousePos, handled);
+    if (OnMouseWheelUp)
+        OnMouseWheelUp(this, Shift, MousePos, handled);
     return handled;
 }
 
 bool TControl::MouseCapture() const { return QWidget::mouseGrabber() == FWidget; }
 
-void TControl::SetMouseCapture(bool Value) {
-    if (Value == MouseCapture()) return;
+void TControl::SetMouseCapture(bool Value)
+{
+    if (Value == MouseCapture())
+        return;
     if (Value)
         FWidget->grabMouse();
     else
@@ -312,8 +386,11 @@ void TControl::SetMouseCapture(bool Value) {
 
 TCustomForm* TControl::ParentForm() const { return GetParentForm(this); }
 
-TCustomForm* GetParentForm(const TControl* Control) {
-    if (!Control) return nullptr;
-    while (Control->Parent()) Control = Control->Parent();
+TCustomForm* GetParentForm(const TControl* Control)
+{
+    if (!Control)
+        return nullptr;
+    while (Control->Parent())
+        Control = Control->Parent();
     return dynamic_cast<TCustomForm*>(const_cast<TControl*>(Control));
 }

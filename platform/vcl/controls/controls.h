@@ -10,11 +10,11 @@
 #include "platform/classes/component.h"
 #include "platform/classes/events.h"
 #include "platform/rtl/exceptions.h"
+#include "platform/vcl/forms/keys.h"
 #include "platform/vcl/graphics/canvas.h"
 #include "platform/vcl/graphics/colors.h"
 #include "platform/vcl/graphics/geometry.h"
 #include "platform/vcl/graphics/graphics.h"
-#include "platform/vcl/forms/keys.h"
 
 class QWidget;
 class QPainter;
@@ -159,7 +159,7 @@ protected:
     virtual String GetText() const { return FText; }
     virtual void SetTextValue(const String& Value);
     // The text changed: show it.
-    virtual void TextChanged() {}
+    virtual void TextChanged() { }
     virtual void FontChanged();
     virtual void ColorChanged();
     // Whether Color is the background of typed text (an edit's) rather than of the control.
@@ -250,7 +250,8 @@ public:
     // Moves the focus to the next (or previous) control after CurControl in tab order,
     // only to tab stops when CheckTabStop; within this control's own children when not.
     void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
-    TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop, bool CheckParent) const;
+    TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop,
+                                 bool CheckParent) const;
     // Every focusable control inside, in tab order, depth first.
     void GetTabOrderList(std::vector<TWinControl*>& List) const;
 
@@ -286,7 +287,7 @@ protected:
     TWinControl(TComponent* AOwner, QWidget* AWidget);
 
     // Called once, when the control's window first appears on screen.
-    virtual void CreateWnd() {}
+    virtual void CreateWnd() { }
 
     virtual void DoEnter();
     virtual void DoExit();
@@ -322,7 +323,7 @@ public:
     TCanvas* Canvas() const { return FCanvas.get(); }
 
 protected:
-    virtual void Paint() {}
+    virtual void Paint() { }
 
 private:
     friend class TEventDispatch;
@@ -342,7 +343,7 @@ public:
     int DialogCode() const override { return dlgcWantArrows | dlgcWantChars; }
 
 protected:
-    virtual void Paint() {}
+    virtual void Paint() { }
 
 private:
     friend class TEventDispatch;

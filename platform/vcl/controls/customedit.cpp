@@ -4,32 +4,39 @@
 
 #include "platform/rtl/strutils.h"
 
-TCustomEdit::TCustomEdit(TComponent* AOwner, QWidget* AWidget) : TWinControl(AOwner, AWidget) {
+TCustomEdit::TCustomEdit(TComponent* AOwner, QWidget* AWidget) : TWinControl(AOwner, AWidget)
+{
     SetTabStop(true);
     SetColor(clWindow);
 }
 
-bool TCustomEdit::InheritsFrom(const String& name) const {
+bool TCustomEdit::InheritsFrom(const String& name) const
+{
     return SameText(name, "TCustomEdit") || TWinControl::InheritsFrom(name);
 }
 
-void TCustomEdit::SetMaxLength(int Value) {
+void TCustomEdit::SetMaxLength(int Value)
+{
     FMaxLength = std::max(0, Value);
     ApplyMaxLength();
 }
 
-void TCustomEdit::SetCharCase(TEditCharCase Value) {
+void TCustomEdit::SetCharCase(TEditCharCase Value)
+{
     FCharCase = Value;
     const String text = GetText();
-    if (ApplyCharCase(text) != text) SetText(ApplyCharCase(text));
+    if (ApplyCharCase(text) != text)
+        SetText(ApplyCharCase(text));
 }
 
-void TCustomEdit::SetReadOnly(bool Value) {
+void TCustomEdit::SetReadOnly(bool Value)
+{
     FReadOnly = Value;
     ApplyReadOnly();
 }
 
-String TCustomEdit::ApplyCharCase(const String& Value) const {
+String TCustomEdit::ApplyCharCase(const String& Value) const
+{
     switch (FCharCase) {
     case ecUpperCase: return AnsiUpperCase(Value);
     case ecLowerCase: return AnsiLowerCase(Value);
@@ -37,8 +44,10 @@ String TCustomEdit::ApplyCharCase(const String& Value) const {
     }
 }
 
-void TCustomEdit::WidgetTextChanged() {
-    if (FRecasing) return;
+void TCustomEdit::WidgetTextChanged()
+{
+    if (FRecasing)
+        return;
     const String text = GetText();
     const String cased = ApplyCharCase(text);
     if (cased != text) {
@@ -49,11 +58,14 @@ void TCustomEdit::WidgetTextChanged() {
     Change();
 }
 
-void TCustomEdit::Change() {
-    if (OnChange) OnChange(this);
+void TCustomEdit::Change()
+{
+    if (OnChange)
+        OnChange(this);
 }
 
-void TCustomEdit::SetSelText(const String& Value) {
+void TCustomEdit::SetSelText(const String& Value)
+{
     const String text = GetText();
     const size_t start = static_cast<size_t>(SelStart());
     const size_t length = static_cast<size_t>(SelLength());
@@ -63,12 +75,15 @@ void TCustomEdit::SetSelText(const String& Value) {
     SetSelStart(static_cast<int>(start + Value.size()));
 }
 
-void TCustomEdit::SelectAll() {
+void TCustomEdit::SelectAll()
+{
     SetSelStart(0);
     SetSelLength(static_cast<int>(PositionedText().size()));
 }
 
-void TCustomEdit::DoEnter() {
-    if (FAutoSelect) SelectAll();
+void TCustomEdit::DoEnter()
+{
+    if (FAutoSelect)
+        SelectAll();
     TWinControl::DoEnter();
 }

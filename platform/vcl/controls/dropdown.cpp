@@ -1,15 +1,16 @@
 #include "platform/vcl/controls/dropdown.h"
 
 #include <QApplication>
-#include <QWindow>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include "platform/vcl/controls/controls.h"
 
-void MakeDropDownWindow(TControl* Control) {
+void MakeDropDownWindow(TControl* Control)
+{
     QWidget* widget = Control->Widget();
     // A tool-tip window stays on top without taking the activation, where a tool window
     // would take it and the focus with it.
@@ -27,14 +28,17 @@ class TPressFilter : public QObject {
 public:
     TPressFilter(std::vector<const TControl*> Inside, std::function<void()> OnOutside,
                  std::function<void()> OnWindowChange)
-        : FOnOutside(std::move(OnOutside)) {
-        for (const TControl* control : Inside) FInside.emplace_back(control->Widget());
+        : FOnOutside(std::move(OnOutside))
+    {
+        for (const TControl* control : Inside)
+            FInside.emplace_back(control->Widget());
         if (OnWindowChange)
             connect(qApp, &QGuiApplication::focusWindowChanged, this,
                     [this, OnWindowChange] { QTimer::singleShot(0, this, OnWindowChange); });
     }
 
-    bool eventFilter(QObject* Watched, QEvent* Event) override {
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
         const QEvent::Type type = Event->type();
         if ((type == QEvent::MouseButtonPress || type == QEvent::NonClientAreaMouseButtonPress) &&
             Watched->isWidgetType() && !FPending) {
@@ -52,7 +56,8 @@ public:
     }
 
 private:
-    bool IsInside(const QPoint& Global) const {
+    bool IsInside(const QPoint& Global) const
+    {
         for (const QPointer<QWidget>& widget : FInside) {
             if (widget && widget->isVisible() &&
                 QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()).contains(Global))
@@ -70,7 +75,9 @@ private:
 
 TOutsidePressWatch::TOutsidePressWatch(std::vector<const TControl*> Inside, std::function<void()> OnOutside,
                                        std::function<void()> OnWindowChange)
-    : FFilter(std::make_unique<TPressFilter>(std::move(Inside), std::move(OnOutside), std::move(OnWindowChange))) {
+    : FFilter(std::make_unique<TPressFilter>(std::move(Inside), std::move(OnOutside),
+                                             std::move(OnWindowChange)))
+{
     // Watching from when the event that opened the drop-down is done: a filter put in
     // while an event passes the application's filters would make Qt hand that event to
     // the filter before it once more (the press that opened it would close it again).

@@ -39,7 +39,8 @@ public:
     virtual void SetSelStart(int Value) = 0;
     virtual int SelLength() const = 0;
     virtual void SetSelLength(int Value) = 0;
-    String SelText() const {
+    String SelText() const
+    {
         return PositionedText().substr(static_cast<size_t>(SelStart()), static_cast<size_t>(SelLength()));
     }
     // Replaces the selection, as the program's change: Modified stays as it was.

@@ -18,7 +18,8 @@ namespace {
 QListWidget* List(const TControl* Control) { return static_cast<QListWidget*>(Control->Widget()); }
 
 // "/a/b/" and "/a/b" both become "/a/b"; the root stays "/".
-String PlainDirectory(const String& Path) {
+String PlainDirectory(const String& Path)
+{
     String dir = ExcludeTrailingPathDelimiter(NormalizePath(Path));
     return dir.empty() ? String("/") : dir;
 }
@@ -27,7 +28,8 @@ String ChildPath(const String& Dir, const String& Name) { return Dir == "/" ? "/
 
 bool Hidden(const String& Name) { return !Name.empty() && Name[0] == '.'; }
 
-std::vector<String> MountPoints() {
+std::vector<String> MountPoints()
+{
     std::vector<String> points = {"/"};
     std::ifstream mounts("/proc/mounts");
     std::string line;
@@ -37,7 +39,8 @@ std::vector<String> MountPoints() {
         std::string point;
         fields >> device >> point;
         for (const char* base : {"/media/", "/mnt/", "/run/media/"}) {
-            if (point.rfind(base, 0) == 0) points.push_back(Utf8ToCp1252(point));
+            if (point.rfind(base, 0) == 0)
+                points.push_back(Utf8ToCp1252(point));
         }
     }
     return points;
@@ -47,44 +50,54 @@ std::vector<String> MountPoints() {
 
 // ---------------------------------------------------------------- TFileListBox
 
-TFileListBox::TFileListBox(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<QListWidget>()) {
+TFileListBox::TFileListBox(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<QListWidget>())
+{
     SetTabStop(true);
     SetColor(clWindow);
     SetBounds(0, 0, 145, 97);
 }
 
-bool TFileListBox::InheritsFrom(const String& name) const { return SameText(name, "TFileListBox") || TWinControl::InheritsFrom(name); }
+bool TFileListBox::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TFileListBox") || TWinControl::InheritsFrom(name);
+}
 
-void TFileListBox::SetDirectory(const String& Value) {
+void TFileListBox::SetDirectory(const String& Value)
+{
     FDirectory = PlainDirectory(Value);
     Fill();
 }
 
-void TFileListBox::SetMask(const String& Value) {
+void TFileListBox::SetMask(const String& Value)
+{
     FMask = Value.empty() ? String("*.*") : Value;
     Fill();
 }
 
-void TFileListBox::Fill() {
+void TFileListBox::Fill()
+{
     QListWidget* list = List(this);
     list->clear();
     // "*.*" is every file, with or without an extension, as on Windows.
     const String pattern = FMask == "*.*" ? String("*") : FMask;
     for (const String& name : ListFiles(FDirectory, pattern, lkFiles)) {
-        if (!Hidden(name)) list->addItem(ToQString(name));
+        if (!Hidden(name))
+            list->addItem(ToQString(name));
     }
 }
 
 int TFileListBox::Count() const { return List(this)->count(); }
 
-String TFileListBox::Items(int Index) const {
+String TFileListBox::Items(int Index) const
+{
     const QListWidgetItem* item = List(this)->item(Index);
     return item ? FromQString(item->text()) : String();
 }
 
 // ---------------------------------------------------------------- TDirectoryListBox
 
-TDirectoryListBox::TDirectoryListBox(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<QListWidget>()) {
+TDirectoryListBox::TDirectoryListBox(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<QListWidget>())
+{
     QObject::connect(List(this), &QListWidget::itemActivated, [this](QListWidgetItem* item) {
         Guarded(this, [this, item] { OpenItem(List(this)->row(item)); });
     });
@@ -97,32 +110,42 @@ TDirectoryListBox::TDirectoryListBox(TComponent* AOwner) : TWinControl(AOwner, M
     Fill();
 }
 
-bool TDirectoryListBox::InheritsFrom(const String& name) const {
+bool TDirectoryListBox::InheritsFrom(const String& name) const
+{
     return SameText(name, "TDirectoryListBox") || TWinControl::InheritsFrom(name);
 }
 
-void TDirectoryListBox::Notification(TComponent* AComponent, TOperation Operation) {
-    if (Operation == opRemove && AComponent == FFileList) FFileList = nullptr;
+void TDirectoryListBox::Notification(TComponent* AComponent, TOperation Operation)
+{
+    if (Operation == opRemove && AComponent == FFileList)
+        FFileList = nullptr;
     TWinControl::Notification(AComponent, Operation);
 }
 
-void TDirectoryListBox::SetFileList(TFileListBox* Value) {
+void TDirectoryListBox::SetFileList(TFileListBox* Value)
+{
     FFileList = Value;
-    if (!Value) return;
+    if (!Value)
+        return;
     Value->FreeNotification(this);
     Value->SetDirectory(FDirectory);
 }
 
-void TDirectoryListBox::SetDirectory(const String& Value) {
+void TDirectoryListBox::SetDirectory(const String& Value)
+{
     const String dir = PlainDirectory(Value);
-    if (!DirectoryExists(dir)) throw EInvalidOperation("Directory does not exist: " + dir);
+    if (!DirectoryExists(dir))
+        throw EInvalidOperation("Directory does not exist: " + dir);
     FDirectory = PlainDirectory(ResolvePath(dir));
     Fill();
-    if (FFileList) FFileList->SetDirectory(FDirectory);
-    if (OnChange) OnChange(this);
+    if (FFileList)
+        FFileList->SetDirectory(FDirectory);
+    if (OnChange)
+        OnChange(this);
 }
 
-void TDirectoryListBox::Fill() {
+void TDirectoryListBox::Fill()
+{
     FPaths.clear();
     QListWidget* list = List(this);
     list->clear();
@@ -143,7 +166,8 @@ void TDirectoryListBox::Fill() {
     list->setCurrentRow(list->count() - 1);
     // ...then its subdirectories one step further again.
     for (const String& name : ListFiles(FDirectory, "*", lkDirectories)) {
-        if (Hidden(name)) continue;
+        if (Hidden(name))
+            continue;
         FPaths.push_back(ChildPath(FDirectory, name));
         list->addItem(QString((depth + 1) * 2, QLatin1Char(' ')) + ToQString(name));
     }
@@ -151,8 +175,10 @@ void TDirectoryListBox::Fill() {
 
 int TDirectoryListBox::Count() const { return static_cast<int>(FPaths.size()); }
 
-String TDirectoryListBox::GetItemPath(int Index) const {
-    if (Index < 0 || Index >= Count()) throw ERangeError("List index out of bounds (" + IntToStr(Index) + ")");
+String TDirectoryListBox::GetItemPath(int Index) const
+{
+    if (Index < 0 || Index >= Count())
+        throw ERangeError("List index out of bounds (" + IntToStr(Index) + ")");
     return FPaths[static_cast<size_t>(Index)];
 }
 
@@ -160,13 +186,17 @@ void TDirectoryListBox::OpenItem(int Index) { SetDirectory(GetItemPath(Index)); 
 
 // ---------------------------------------------------------------- TDriveComboBox
 
-TDriveComboBox::TDriveComboBox(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<QComboBox>()) {
+TDriveComboBox::TDriveComboBox(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<QComboBox>())
+{
     auto* combo = static_cast<QComboBox*>(Widget());
-    for (const String& point : MountPoints()) combo->addItem(ToQString(point));
+    for (const String& point : MountPoints())
+        combo->addItem(ToQString(point));
     QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), [this] {
         Guarded(this, [this] {
-            if (FDirList) FDirList->SetDirectory(Drive());
-            if (OnChange) OnChange(this);
+            if (FDirList)
+                FDirList->SetDirectory(Drive());
+            if (OnChange)
+                OnChange(this);
         });
     });
     SetTabStop(true);
@@ -174,25 +204,36 @@ TDriveComboBox::TDriveComboBox(TComponent* AOwner) : TWinControl(AOwner, MakeWid
     SetBounds(0, 0, 145, 21);
 }
 
-bool TDriveComboBox::InheritsFrom(const String& name) const { return SameText(name, "TDriveComboBox") || TWinControl::InheritsFrom(name); }
+bool TDriveComboBox::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TDriveComboBox") || TWinControl::InheritsFrom(name);
+}
 
-void TDriveComboBox::Notification(TComponent* AComponent, TOperation Operation) {
-    if (Operation == opRemove && AComponent == FDirList) FDirList = nullptr;
+void TDriveComboBox::Notification(TComponent* AComponent, TOperation Operation)
+{
+    if (Operation == opRemove && AComponent == FDirList)
+        FDirList = nullptr;
     TWinControl::Notification(AComponent, Operation);
 }
 
 String TDriveComboBox::Drive() const { return FromQString(static_cast<QComboBox*>(Widget())->currentText()); }
 
-void TDriveComboBox::SetDrive(const String& Value) {
+void TDriveComboBox::SetDrive(const String& Value)
+{
     auto* combo = static_cast<QComboBox*>(Widget());
     const int index = static_cast<int>(combo->findText(ToQString(Value)));
-    if (index < 0 || index == combo->currentIndex()) return;
+    if (index < 0 || index == combo->currentIndex())
+        return;
     combo->setCurrentIndex(index);
-    if (FDirList) FDirList->SetDirectory(Value);
-    if (OnChange) OnChange(this);
+    if (FDirList)
+        FDirList->SetDirectory(Value);
+    if (OnChange)
+        OnChange(this);
 }
 
-void TDriveComboBox::SetDirList(TDirectoryListBox* Value) {
+void TDriveComboBox::SetDirList(TDirectoryListBox* Value)
+{
     FDirList = Value;
-    if (Value) Value->FreeNotification(this);
+    if (Value)
+        Value->FreeNotification(this);
 }

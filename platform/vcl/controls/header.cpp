@@ -13,7 +13,8 @@ constexpr int TextMargin = 4;
 
 }  // namespace
 
-THeader::THeader(TComponent* AOwner) : TCustomControl(AOwner), FSections(std::make_unique<TStringList>()) {
+THeader::THeader(TComponent* AOwner) : TCustomControl(AOwner), FSections(std::make_unique<TStringList>())
+{
     Widget()->setFocusPolicy(Qt::NoFocus);
     SetTabStop(false);
     FSections->OnChange = [this](TStrings*) { Invalidate(); };
@@ -22,19 +23,23 @@ THeader::THeader(TComponent* AOwner) : TCustomControl(AOwner), FSections(std::ma
 
 THeader::~THeader() { FSections->OnChange = nullptr; }
 
-bool THeader::InheritsFrom(const String& name) const {
+bool THeader::InheritsFrom(const String& name) const
+{
     return SameText(name, "THeader") || TCustomControl::InheritsFrom(name);
 }
 
-TRect THeader::SectionRect(int Index) const {
+TRect THeader::SectionRect(int Index) const
+{
     const int count = FSections->Count();
-    if (Index < 0 || Index >= count) return TRect{};
+    if (Index < 0 || Index >= count)
+        return TRect {};
     const int left = Index * SectionWidth;
     const int right = Index == count - 1 ? std::max(left + SectionWidth, ClientWidth()) : left + SectionWidth;
     return Rect(left, 0, right, ClientHeight());
 }
 
-void THeader::Paint() {
+void THeader::Paint()
+{
     TCanvas* canvas = Canvas();
     canvas->Brush()->SetColor(clBtnFace);
     canvas->FillRect(ClientRect());

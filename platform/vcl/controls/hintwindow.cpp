@@ -4,7 +4,8 @@
 
 #include "platform/rtl/strutils.h"
 
-THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner) {
+THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner)
+{
     QWidget* widget = Widget();
     widget->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
     widget->setAttribute(Qt::WA_ShowWithoutActivating);
@@ -15,9 +16,13 @@ THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner) {
     SetVisible(false);
 }
 
-bool THintWindow::InheritsFrom(const String& name) const { return SameText(name, "THintWindow") || TCustomControl::InheritsFrom(name); }
+bool THintWindow::InheritsFrom(const String& name) const
+{
+    return SameText(name, "THintWindow") || TCustomControl::InheritsFrom(name);
+}
 
-TRect THintWindow::CalcHintRect(int MaxWidth, const String& Hint) {
+TRect THintWindow::CalcHintRect(int MaxWidth, const String& Hint)
+{
     Canvas()->SetFont(Font());
     TRect rect = Rect(0, 0, MaxWidth, 0);
     Canvas()->DrawText(Hint, rect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
@@ -26,7 +31,8 @@ TRect THintWindow::CalcHintRect(int MaxWidth, const String& Hint) {
     return rect;
 }
 
-void THintWindow::ActivateHint(const TRect& Rect, const String& Hint) {
+void THintWindow::ActivateHint(const TRect& Rect, const String& Hint)
+{
     SetCaption(Hint);
     SetBounds(Rect.Left, Rect.Top, Rect.Width(), Rect.Height());
     SetVisible(true);
@@ -37,7 +43,8 @@ void THintWindow::ReleaseHandle() { SetVisible(false); }
 
 void THintWindow::UpdateWidgetVisibility() { Widget()->setVisible(Visible()); }
 
-void THintWindow::Paint() {
+void THintWindow::Paint()
+{
     TCanvas* canvas = Canvas();
     TRect rect = ClientRect();
     canvas->Brush()->SetColor(Color());

@@ -19,11 +19,13 @@
 #include "platform/vcl/forms/dispatch.h"
 #include "platform/vcl/qt/qtext.h"
 
-TLineEditWidget::TLineEditWidget() : FBar(new QScrollBar(Qt::Vertical, this)) {
+TLineEditWidget::TLineEditWidget() : FBar(new QScrollBar(Qt::Vertical, this))
+{
     // Any change may move every wrapped line, where the line edit repaints a strip.
     const auto repaint = [this] {
         FUserScrolled = false;
-        if (!LaysOut()) return;
+        if (!LaysOut())
+            return;
         RestartBlinking();
         update();
     };
@@ -41,52 +43,64 @@ TLineEditWidget::TLineEditWidget() : FBar(new QScrollBar(Qt::Vertical, this)) {
     });
 }
 
-void TLineEditWidget::SetWrapping(bool Value) {
+void TLineEditWidget::SetWrapping(bool Value)
+{
     FWrapping = Value;
     Relayout();
 }
 
-void TLineEditWidget::SetLines(bool MultiLine, bool Wrap) {
+void TLineEditWidget::SetLines(bool MultiLine, bool Wrap)
+{
     FMultiLine = MultiLine;
     FWrapLines = Wrap;
     PlaceBar();
     Relayout();
 }
 
-void TLineEditWidget::SetVertScrollBar(bool Value) {
+void TLineEditWidget::SetVertScrollBar(bool Value)
+{
     FWantsBar = Value;
     PlaceBar();
     Relayout();
 }
 
-int TLineEditWidget::TopLineStart() const {
-    if (!LaysOut()) return 0;
+int TLineEditWidget::TopLineStart() const
+{
+    if (!LaysOut())
+        return 0;
     QTextLayout layout;
     LayOut(layout, TextArea());
     for (int i = 0; i < layout.lineCount(); ++i) {
         const QTextLine line = layout.lineAt(i);
-        if (line.y() + line.height() / 2 >= FScrolledDown) return line.textStart();
+        if (line.y() + line.height() / 2 >= FScrolledDown)
+            return line.textStart();
     }
     return 0;
 }
 
-void TLineEditWidget::paintEvent(QPaintEvent* Event) {
+void TLineEditWidget::paintEvent(QPaintEvent* Event)
+{
     if (LaysOut())
         PaintLaidOut();
     else
         QLineEdit::paintEvent(Event);
     // A control being destroyed has left the registry.
     auto* control = dynamic_cast<TEdit*>(TEventDispatch::ControlOf(this));
-    if (!control) return;
+    if (!control)
+        return;
     QPainter painter(this);
     control->PaintOverWidget(painter);
 }
 
-void TLineEditWidget::mousePressEvent(QMouseEvent* Event) {
+void TLineEditWidget::mousePressEvent(QMouseEvent* Event)
+{
     // Beside a bar the edit takes the focus from a press on its lines only.
-    if (ShowsBar() && !hasFocus()) setFocus(Qt::MouseFocusReason);
-    if (!LaysOut()) return QLineEdit::mousePressEvent(Event);
-    if (Event->button() != Qt::LeftButton) return;
+    if (ShowsBar() && !hasFocus())
+        setFocus(Qt::MouseFocusReason);
+    if (!LaysOut())
+        return QLineEdit::mousePressEvent(Event);
+    if (Event->button() != Qt::LeftButton)
+        return;
     const int position = PositionAt(Event->position().toPoint());
     if (Event->modifiers() & Qt::ShiftModifier)
         SelectTo(position);
@@ -94,23 +108,32 @@ void TLineEditWidget::mousePressEvent(QMouseEvent* Event) {
         setCursorPosition(position);
 }
 
-void TLineEditWidget::mouseMoveEvent(QMouseEvent* Event) {
-    if (!LaysOut()) return QLineEdit::mouseMoveEvent(Event);
-    if (Event->buttons() & Qt::LeftButton) SelectTo(PositionAt(Event->position().toPoint()));
+void TLineEditWidget::mouseMoveEvent(QMouseEvent* Event)
+{
+    if (!LaysOut())
+        return QLineEdit::mouseMoveEvent(Event);
+    if (Event->buttons() & Qt::LeftButton)
+        SelectTo(PositionAt(Event->position().toPoint()));
 }
 
-void TLineEditWidget::mouseDoubleClickEvent(QMouseEvent* Event) {
-    if (!LaysOut()) return QLineEdit::mouseDoubleClickEvent(Event);
-    if (Event->button() != Qt::LeftButton) return;
+void TLineEditWidget::mouseDoubleClickEvent(QMouseEvent* Event)
+{
+    if (!LaysOut())
+        return QLineEdit::mouseDoubleClickEvent(Event);
+    if (Event->button() != Qt::LeftButton)
+        return;
     const QString text = LaidOutText();
     int start = PositionAt(Event->position().toPoint());
     int end = start;
-    while (start > 0 && !text[start - 1].isSpace()) --start;
-    while (end < text.size() && !text[end].isSpace()) ++end;
+    while (start > 0 && !text[start - 1].isSpace())
+        --start;
+    while (end < text.size() && !text[end].isSpace())
+        ++end;
     setSelection(start, end - start);
 }
 
-void TLineEditWidget::keyPressEvent(QKeyEvent* Event) {
+void TLineEditWidget::keyPressEvent(QKeyEvent* Event)
+{
     auto* control = dynamic_cast<TEdit*>(TEventDispatch::ControlOf(this));
     if (control && Event->matches(QKeySequence::Paste)) {
         Guarded(control, [control] { control->PasteFromClipboard(); });
@@ -124,13 +147,15 @@ void TLineEditWidget::keyPressEvent(QKeyEvent* Event) {
                                        modifiers & (Qt::ControlModifier | Qt::AltModifier),
                                        FromQString(Event->text()));
         });
-        if (!handled) QLineEdit::keyPressEvent(Event);
+        if (!handled)
+            QLineEdit::keyPressEvent(Event);
     } else if (!FMultiLine || !LineKey(Event)) {
         QLineEdit::keyPressEvent(Event);
     }
 }
 
-void TLineEditWidget::contextMenuEvent(QContextMenuEvent* Event) {
+void TLineEditWidget::contextMenuEvent(QContextMenuEvent* Event)
+{
     QMenu* menu = createStandardContextMenu();
     auto* control = dynamic_cast<TEdit*>(TEventDispatch::ControlOf(this));
     // The menu's actions by their text, the shortcut after a tab.
@@ -138,7 +163,8 @@ void TLineEditWidget::contextMenuEvent(QContextMenuEvent* Event) {
         return Action->text().section(QLatin1Char('\t'), 0, 0) == Text;
     };
     for (QAction* action : menu->actions()) {
-        if (!control) break;
+        if (!control)
+            break;
         if (is(action, QLineEdit::tr("&Paste"))) {
             action->disconnect();
             connect(action, &QAction::triggered, this,
@@ -153,51 +179,64 @@ void TLineEditWidget::contextMenuEvent(QContextMenuEvent* Event) {
     menu->popup(Event->globalPos());
 }
 
-void TLineEditWidget::resizeEvent(QResizeEvent* Event) {
+void TLineEditWidget::resizeEvent(QResizeEvent* Event)
+{
     QLineEdit::resizeEvent(Event);
     PlaceBar();
 }
 
-void TLineEditWidget::wheelEvent(QWheelEvent* Event) {
-    if (!ShowsBar()) return QLineEdit::wheelEvent(Event);
+void TLineEditWidget::wheelEvent(QWheelEvent* Event)
+{
+    if (!ShowsBar())
+        return QLineEdit::wheelEvent(Event);
     QCoreApplication::sendEvent(FBar, Event);
 }
 
-void TLineEditWidget::focusInEvent(QFocusEvent* Event) {
+void TLineEditWidget::focusInEvent(QFocusEvent* Event)
+{
     QLineEdit::focusInEvent(Event);
     RestartBlinking();
 }
 
-void TLineEditWidget::focusOutEvent(QFocusEvent* Event) {
+void TLineEditWidget::focusOutEvent(QFocusEvent* Event)
+{
     QLineEdit::focusOutEvent(Event);
     RestartBlinking();
 }
 
-void TLineEditWidget::timerEvent(QTimerEvent* Event) {
-    if (Event->timerId() != FBlinking.timerId()) return QLineEdit::timerEvent(Event);
+void TLineEditWidget::timerEvent(QTimerEvent* Event)
+{
+    if (Event->timerId() != FBlinking.timerId())
+        return QLineEdit::timerEvent(Event);
     FCaretShown = !FCaretShown;
     update();
 }
 
-QRect TLineEditWidget::TextArea() const {
+QRect TLineEditWidget::TextArea() const
+{
     QStyleOptionFrame panel;
     initStyleOption(&panel);
     QRect area =
             style()->subElementRect(QStyle::SE_LineEditContents, &panel, this).marginsRemoved(textMargins());
-    if (ShowsBar()) area.setRight(std::min(area.right(), FBar->x() - 1));
+    if (ShowsBar())
+        area.setRight(std::min(area.right(), FBar->x() - 1));
     return area;
 }
 
-void TLineEditWidget::PlaceBar() {
+void TLineEditWidget::PlaceBar()
+{
     setFocusPolicy(ShowsBar() ? Qt::TabFocus : Qt::StrongFocus);
-    if (!ShowsBar()) return FBar->hide();
+    if (!ShowsBar())
+        return FBar->hide();
     const int frame = hasFrame() ? style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) : 0;
     FBar->setGeometry(width() - frame - BarExtent(), frame, BarExtent(), std::max(0, height() - 2 * frame));
     FBar->show();
 }
 
-void TLineEditWidget::SyncBar(const QTextLayout& Layout, const QRect& Area) {
-    if (!ShowsBar()) return;
+void TLineEditWidget::SyncBar(const QTextLayout& Layout, const QRect& Area)
+{
+    if (!ShowsBar())
+        return;
     int height = 0;
     if (Layout.lineCount() > 0) {
         const QTextLine last = Layout.lineAt(Layout.lineCount() - 1);
@@ -213,7 +252,8 @@ void TLineEditWidget::SyncBar(const QTextLayout& Layout, const QRect& Area) {
     FBar->setEnabled(most > 0);
 }
 
-void TLineEditWidget::Relayout() {
+void TLineEditWidget::Relayout()
+{
     FUserScrolled = false;
     FScrolledDown = 0;
     FScrolledRight = 0;
@@ -221,14 +261,17 @@ void TLineEditWidget::Relayout() {
     update();
 }
 
-QString TLineEditWidget::LaidOutText() const {
-    if (!FMultiLine || echoMode() != QLineEdit::Normal) return displayText();
+QString TLineEditWidget::LaidOutText() const
+{
+    if (!FMultiLine || echoMode() != QLineEdit::Normal)
+        return displayText();
     QString shown = text();
     shown.replace(QLatin1Char('\n'), QChar::LineSeparator);
     return shown;
 }
 
-void TLineEditWidget::LayOut(QTextLayout& Layout, const QRect& Area) const {
+void TLineEditWidget::LayOut(QTextLayout& Layout, const QRect& Area) const
+{
     Layout.setText(LaidOutText());
     Layout.setFont(font());
     QTextOption option;
@@ -247,9 +290,11 @@ void TLineEditWidget::LayOut(QTextLayout& Layout, const QRect& Area) const {
     Layout.endLayout();
 }
 
-void TLineEditWidget::KeepCaretInView(const QTextLayout& Layout, const QRect& Area) {
+void TLineEditWidget::KeepCaretInView(const QTextLayout& Layout, const QRect& Area)
+{
     const QTextLine line = Layout.lineForTextPosition(cursorPosition());
-    if (!line.isValid()) return;
+    if (!line.isValid())
+        return;
     const int top = qFloor(line.y());
     const int bottom = qCeil(line.y() + line.height());
     if (top < FScrolledDown)
@@ -267,13 +312,15 @@ void TLineEditWidget::KeepCaretInView(const QTextLayout& Layout, const QRect& Ar
         FScrolledRight = x - Area.width() + 1;
 }
 
-bool TLineEditWidget::LineKey(QKeyEvent* Event) {
+bool TLineEditWidget::LineKey(QKeyEvent* Event)
+{
     const bool shift = Event->modifiers() & Qt::ShiftModifier;
     const bool ctrl = Event->modifiers() & Qt::ControlModifier;
     switch (Event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (!isReadOnly()) insert(QStringLiteral("\n"));
+        if (!isReadOnly())
+            insert(QStringLiteral("\n"));
         return true;
     case Qt::Key_Up:
     case Qt::Key_Down: MoveTo(LinePosition(Event->key() == Qt::Key_Up ? -1 : 1), shift); return true;
@@ -293,26 +340,34 @@ bool TLineEditWidget::LineKey(QKeyEvent* Event) {
     }
 }
 
-QTextLine TLineEditWidget::CaretLine(QTextLayout& Layout) const {
+QTextLine TLineEditWidget::CaretLine(QTextLayout& Layout) const
+{
     LayOut(Layout, TextArea());
     return Layout.lineForTextPosition(cursorPosition());
 }
 
-int TLineEditWidget::LinePosition(int Lines) const {
+int TLineEditWidget::LinePosition(int Lines) const
+{
     QTextLayout layout;
     const QTextLine line = CaretLine(layout);
-    if (!line.isValid()) return cursorPosition();
+    if (!line.isValid())
+        return cursorPosition();
     const int target = line.lineNumber() + Lines;
-    if (target < 0) return 0;
-    if (target >= layout.lineCount()) return static_cast<int>(text().size());
+    if (target < 0)
+        return 0;
+    if (target >= layout.lineCount())
+        return static_cast<int>(text().size());
     return layout.lineAt(target).xToCursor(line.cursorToX(cursorPosition()));
 }
 
-int TLineEditWidget::LineEnd(bool End) const {
+int TLineEditWidget::LineEnd(bool End) const
+{
     QTextLayout layout;
     const QTextLine line = CaretLine(layout);
-    if (!line.isValid()) return cursorPosition();
-    if (!End) return line.textStart();
+    if (!line.isValid())
+        return cursorPosition();
+    if (!End)
+        return line.textStart();
     int end = line.textStart() + line.textLength();
     const QString shown = layout.text();
     while (end > line.textStart() && (shown[end - 1] == QChar::LineSeparator ||
@@ -321,14 +376,16 @@ int TLineEditWidget::LineEnd(bool End) const {
     return end;
 }
 
-void TLineEditWidget::MoveTo(int Position, bool Select) {
+void TLineEditWidget::MoveTo(int Position, bool Select)
+{
     if (Select)
         SelectTo(Position);
     else
         setCursorPosition(Position);
 }
 
-void TLineEditWidget::PaintLaidOut() {
+void TLineEditWidget::PaintLaidOut()
+{
     QPainter painter(this);
     QStyleOptionFrame panel;
     initStyleOption(&panel);
@@ -336,7 +393,8 @@ void TLineEditWidget::PaintLaidOut() {
     const QRect area = TextArea();
     QTextLayout layout;
     LayOut(layout, area);
-    if (!FUserScrolled) KeepCaretInView(layout, area);
+    if (!FUserScrolled)
+        KeepCaretInView(layout, area);
     SyncBar(layout, area);
     painter.setClipRect(area, Qt::IntersectClip);
     painter.setPen(palette().color(QPalette::Text));
@@ -357,11 +415,13 @@ void TLineEditWidget::PaintLaidOut() {
     }
 }
 
-int TLineEditWidget::PositionAt(const QPoint& Point) const {
+int TLineEditWidget::PositionAt(const QPoint& Point) const
+{
     const QRect area = TextArea();
     QTextLayout layout;
     LayOut(layout, area);
-    if (layout.lineCount() == 0) return 0;
+    if (layout.lineCount() == 0)
+        return 0;
     const qreal y = Point.y() - area.top() + FScrolledDown;
     const qreal x = Point.x() - area.left() + FScrolledRight;
     QTextLine line = layout.lineAt(layout.lineCount() - 1);
@@ -375,7 +435,8 @@ int TLineEditWidget::PositionAt(const QPoint& Point) const {
     return line.xToCursor(x);
 }
 
-void TLineEditWidget::SelectTo(int Position) {
+void TLineEditWidget::SelectTo(int Position)
+{
     const int anchor = !hasSelectedText()                     ? cursorPosition()
                        : cursorPosition() == selectionStart() ? selectionEnd()
                                                               : selectionStart();
@@ -385,7 +446,8 @@ void TLineEditWidget::SelectTo(int Position) {
         setSelection(anchor, Position - anchor);
 }
 
-void TLineEditWidget::RestartBlinking() {
+void TLineEditWidget::RestartBlinking()
+{
     FCaretShown = true;
     const int flashTime = QGuiApplication::styleHints()->cursorFlashTime();
     if (LaysOut() && hasFocus() && flashTime > 0)

@@ -34,7 +34,10 @@ public:
     bool DroppedDown() const;
     void SetDroppedDown(bool Value);
 
-    int DialogCode() const override { return dlgcWantArrows | dlgcWantChars | (DroppedDown() ? dlgcWantAllKeys : 0); }
+    int DialogCode() const override
+    {
+        return dlgcWantArrows | dlgcWantChars | (DroppedDown() ? dlgcWantAllKeys : 0);
+    }
 
     // The text changed, by typing or by choosing an item.
     TNotifyEvent OnChange;

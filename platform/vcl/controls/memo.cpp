@@ -22,7 +22,8 @@ QString ToWidgetText(const String& Value) { return ToQString(Value).remove(QLati
 }  // namespace
 
 TMemo::TMemo(TComponent* AOwner)
-    : TCustomEdit(AOwner, MakeWidget<QPlainTextEdit>()), FLines(std::make_unique<TStringList>()) {
+    : TCustomEdit(AOwner, MakeWidget<QPlainTextEdit>()), FLines(std::make_unique<TStringList>())
+{
     QPlainTextEdit* edit = TextEdit(this);
     edit->setTabChangesFocus(false);
     QObject::connect(edit, &QPlainTextEdit::textChanged, [this] {
@@ -36,10 +37,12 @@ TMemo::TMemo(TComponent* AOwner)
         });
     });
     FLines->OnChange = [this](TStrings*) {
-        if (FSyncing) return;
+        if (FSyncing)
+            return;
         FSyncing = true;
         String text = FLines->Text();
-        if (text.size() >= 2) text.resize(text.size() - 2);  // no line break after the last line
+        if (text.size() >= 2)
+            text.resize(text.size() - 2);  // no line break after the last line
         TextEdit(this)->setPlainText(ToWidgetText(text));
         FSyncing = false;
     };
@@ -49,30 +52,38 @@ TMemo::TMemo(TComponent* AOwner)
 
 TMemo::~TMemo() { FLines->OnChange = nullptr; }
 
-bool TMemo::InheritsFrom(const String& name) const {
+bool TMemo::InheritsFrom(const String& name) const
+{
     return SameText(name, "TMemo") || TCustomEdit::InheritsFrom(name);
 }
 
-int TMemo::DialogCode() const {
+int TMemo::DialogCode() const
+{
     int code = dlgcWantArrows | dlgcWantChars;
-    if (FWantReturns) code |= dlgcWantAllKeys;
-    if (FWantTabs) code |= dlgcWantTab;
+    if (FWantReturns)
+        code |= dlgcWantAllKeys;
+    if (FWantTabs)
+        code |= dlgcWantTab;
     return code;
 }
 
-String TMemo::GetText() const {
+String TMemo::GetText() const
+{
     QString text = TextEdit(this)->toPlainText();
     text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
     return FromQString(text);
 }
 
-void TMemo::SetTextValue(const String& Value) {
+void TMemo::SetTextValue(const String& Value)
+{
     const String text = ApplyCharCase(Value);
-    if (text == GetText()) return;
+    if (text == GetText())
+        return;
     TextEdit(this)->setPlainText(ToWidgetText(text));
 }
 
-void TMemo::ReplaceWidgetText(const String& Value) {
+void TMemo::ReplaceWidgetText(const String& Value)
+{
     QPlainTextEdit* edit = TextEdit(this);
     const int caret = edit->textCursor().position();
     const bool modified = edit->document()->isModified();
@@ -85,12 +96,14 @@ void TMemo::ReplaceWidgetText(const String& Value) {
 
 void TMemo::ApplyReadOnly() { TextEdit(this)->setReadOnly(ReadOnly()); }
 
-void TMemo::SetWordWrap(bool Value) {
+void TMemo::SetWordWrap(bool Value)
+{
     FWordWrap = Value;
     TextEdit(this)->setLineWrapMode(Value ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
 }
 
-void TMemo::SetScrollBars(TScrollStyle Value) {
+void TMemo::SetScrollBars(TScrollStyle Value)
+{
     FScrollBars = Value;
     QPlainTextEdit* edit = TextEdit(this);
     const bool horizontal = Value == ssHorizontal || Value == ssBoth;
@@ -104,13 +117,15 @@ bool TMemo::Modified() const { return TextEdit(this)->document()->isModified(); 
 void TMemo::SetModified(bool Value) { TextEdit(this)->document()->setModified(Value); }
 
 // Positions count CR LF as two characters, as the text does.
-int TMemo::SelStart() const {
+int TMemo::SelStart() const
+{
     const QTextCursor cursor = TextEdit(this)->textCursor();
     const int position = cursor.selectionStart();
     return position + cursor.document()->findBlock(position).blockNumber();
 }
 
-void TMemo::SetSelStart(int Value) {
+void TMemo::SetSelStart(int Value)
+{
     QPlainTextEdit* edit = TextEdit(this);
     const QString text = ToQString(GetText().substr(0, static_cast<size_t>(std::max(0, Value))));
     QTextCursor cursor = edit->textCursor();
@@ -119,13 +134,15 @@ void TMemo::SetSelStart(int Value) {
     edit->setTextCursor(cursor);
 }
 
-int TMemo::SelLength() const {
+int TMemo::SelLength() const
+{
     const QTextCursor cursor = TextEdit(this)->textCursor();
     return static_cast<int>(
             FromQString(cursor.selectedText().replace(QChar(0x2029), QLatin1String("\r\n"))).size());
 }
 
-void TMemo::SetSelLength(int Value) {
+void TMemo::SetSelLength(int Value)
+{
     QPlainTextEdit* edit = TextEdit(this);
     const int start = SelStart();
     const QString selected =

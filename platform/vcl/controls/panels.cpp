@@ -6,14 +6,17 @@
 
 namespace {
 
-void PanelEdge(TCanvas& Canvas, TRect& Rect, TPanelBevel Bevel, int Width) {
-    if (Bevel == bvNone) return;
+void PanelEdge(TCanvas& Canvas, TRect& Rect, TPanelBevel Bevel, int Width)
+{
+    if (Bevel == bvNone)
+        return;
     if (Bevel == bvSpace) {
         Rect = ::Rect(Rect.Left + Width, Rect.Top + Width, Rect.Right - Width, Rect.Bottom - Width);
         return;
     }
     const bool raised = Bevel == bvRaised;
-    Frame3D(Canvas, Rect, raised ? clBtnHighlight : clBtnShadow, raised ? clBtnShadow : clBtnHighlight, Width);
+    Frame3D(Canvas, Rect, raised ? clBtnHighlight : clBtnShadow, raised ? clBtnShadow : clBtnHighlight,
+            Width);
 }
 
 int EdgeWidth(TPanelBevel Bevel, int Width) { return Bevel == bvNone ? 0 : Width; }
@@ -22,88 +25,107 @@ int EdgeWidth(TPanelBevel Bevel, int Width) { return Bevel == bvNone ? 0 : Width
 
 // ---------------------------------------------------------------- TPanel
 
-TPanel::TPanel(TComponent* AOwner) : TCustomControl(AOwner) {
+TPanel::TPanel(TComponent* AOwner) : TCustomControl(AOwner)
+{
     Widget()->setFocusPolicy(Qt::NoFocus);
     SetTabStop(false);
     SetBounds(0, 0, 185, 41);
 }
 
-bool TPanel::InheritsFrom(const String& name) const {
+bool TPanel::InheritsFrom(const String& name) const
+{
     return SameText(name, "TPanel") || SameText(name, "TCustomPanel") || TCustomControl::InheritsFrom(name);
 }
 
-void TPanel::SetBevelInner(TPanelBevel Value) {
+void TPanel::SetBevelInner(TPanelBevel Value)
+{
     FBevelInner = Value;
     Realign();
     Invalidate();
 }
 
-void TPanel::SetBevelOuter(TPanelBevel Value) {
+void TPanel::SetBevelOuter(TPanelBevel Value)
+{
     FBevelOuter = Value;
     Realign();
     Invalidate();
 }
 
-void TPanel::SetBevelWidth(int Value) {
+void TPanel::SetBevelWidth(int Value)
+{
     FBevelWidth = std::max(1, Value);
     Realign();
     Invalidate();
 }
 
-void TPanel::SetBorderWidth(int Value) {
+void TPanel::SetBorderWidth(int Value)
+{
     FBorderWidth = std::max(0, Value);
     Realign();
     Invalidate();
 }
 
-void TPanel::SetAlignment(TAlignment Value) {
+void TPanel::SetAlignment(TAlignment Value)
+{
     FAlignment = Value;
     Invalidate();
 }
 
-void TPanel::AlignControls(TRect& Rect) {
-    const int inset = EdgeWidth(FBevelOuter, FBevelWidth) + FBorderWidth + EdgeWidth(FBevelInner, FBevelWidth);
+void TPanel::AlignControls(TRect& Rect)
+{
+    const int inset =
+            EdgeWidth(FBevelOuter, FBevelWidth) + FBorderWidth + EdgeWidth(FBevelInner, FBevelWidth);
     Rect = ::Rect(Rect.Left + inset, Rect.Top + inset, Rect.Right - inset, Rect.Bottom - inset);
     TCustomControl::AlignControls(Rect);
 }
 
-void TPanel::Paint() {
+void TPanel::Paint()
+{
     TCanvas* canvas = Canvas();
     TRect rect = ClientRect();
     canvas->Brush()->SetColor(Color());
     canvas->FillRect(rect);
     PanelEdge(*canvas, rect, FBevelOuter, FBevelWidth);
-    rect = Rect(rect.Left + FBorderWidth, rect.Top + FBorderWidth, rect.Right - FBorderWidth, rect.Bottom - FBorderWidth);
+    rect = Rect(rect.Left + FBorderWidth, rect.Top + FBorderWidth, rect.Right - FBorderWidth,
+                rect.Bottom - FBorderWidth);
     PanelEdge(*canvas, rect, FBevelInner, FBevelWidth);
-    if (Caption().empty()) return;
+    if (Caption().empty())
+        return;
     canvas->SetFont(Font());
     canvas->Brush()->SetStyle(bsClear);
     unsigned format = DT_SINGLELINE | DT_VCENTER;
-    if (FAlignment == taCenter) format |= DT_CENTER;
-    else if (FAlignment == taRightJustify) format |= DT_RIGHT;
+    if (FAlignment == taCenter)
+        format |= DT_CENTER;
+    else if (FAlignment == taRightJustify)
+        format |= DT_RIGHT;
     canvas->DrawText(Caption(), rect, format);
 }
 
 // ---------------------------------------------------------------- TGroupBox
 
-TGroupBox::TGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
+TGroupBox::TGroupBox(TComponent* AOwner) : TCustomControl(AOwner)
+{
     Widget()->setFocusPolicy(Qt::NoFocus);
     SetTabStop(false);
     SetBounds(0, 0, 185, 105);
 }
 
-bool TGroupBox::InheritsFrom(const String& name) const {
-    return SameText(name, "TGroupBox") || SameText(name, "TCustomGroupBox") || TCustomControl::InheritsFrom(name);
+bool TGroupBox::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TGroupBox") || SameText(name, "TCustomGroupBox") ||
+           TCustomControl::InheritsFrom(name);
 }
 
-void TGroupBox::AlignControls(TRect& Rect) {
+void TGroupBox::AlignControls(TRect& Rect)
+{
     Canvas()->SetFont(Font());
     const int top = Canvas()->TextHeight("0");
     Rect = ::Rect(Rect.Left + 2, Rect.Top + top, Rect.Right - 2, Rect.Bottom - 2);
     TCustomControl::AlignControls(Rect);
 }
 
-void TGroupBox::Paint() {
+void TGroupBox::Paint()
+{
     TCanvas* canvas = Canvas();
     canvas->SetFont(Font());
     const int textHeight = canvas->TextHeight("0");
@@ -114,7 +136,8 @@ void TGroupBox::Paint() {
     TRect outer = frame;
     Frame3D(*canvas, outer, clBtnShadow, clBtnHighlight, 1);
     Frame3D(*canvas, outer, clBtnHighlight, clBtnShadow, 1);
-    if (Caption().empty()) return;
+    if (Caption().empty())
+        return;
     canvas->Brush()->SetColor(Color());
     TRect text = Rect(8, 0, 0, 0);
     canvas->DrawText(Caption(), text, DT_CALCRECT | DT_SINGLELINE);
@@ -128,19 +151,25 @@ void TGroupBox::Paint() {
 
 TBevel::TBevel(TComponent* AOwner) : TGraphicControl(AOwner) { SetBounds(0, 0, 50, 50); }
 
-bool TBevel::InheritsFrom(const String& name) const { return SameText(name, "TBevel") || TGraphicControl::InheritsFrom(name); }
+bool TBevel::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TBevel") || TGraphicControl::InheritsFrom(name);
+}
 
-void TBevel::SetShape(TBevelShape Value) {
+void TBevel::SetShape(TBevelShape Value)
+{
     FShape = Value;
     Invalidate();
 }
 
-void TBevel::SetStyle(TBevelStyle Value) {
+void TBevel::SetStyle(TBevelStyle Value)
+{
     FStyle = Value;
     Invalidate();
 }
 
-void TBevel::Paint() {
+void TBevel::Paint()
+{
     TCanvas* canvas = Canvas();
     const TColor first = FStyle == bsLowered ? clBtnShadow : clBtnHighlight;
     const TColor second = FStyle == bsLowered ? clBtnHighlight : clBtnShadow;
@@ -153,18 +182,30 @@ void TBevel::Paint() {
     };
     TRect rect = ClientRect();
     switch (FShape) {
-        case bsBox: Frame3D(*canvas, rect, first, second, 1); break;
-        case bsFrame: {
-            TRect inner = Rect(1, 1, w, h);
-            Frame3D(*canvas, inner, second, second, 1);
-            TRect outer = Rect(0, 0, w - 1, h - 1);
-            Frame3D(*canvas, outer, first, first, 1);
-            break;
-        }
-        case bsTopLine: line(first, 0, 0, w, 0); line(second, 0, 1, w, 1); break;
-        case bsBottomLine: line(first, 0, h - 2, w, h - 2); line(second, 0, h - 1, w, h - 1); break;
-        case bsLeftLine: line(first, 0, 0, 0, h); line(second, 1, 0, 1, h); break;
-        case bsRightLine: line(first, w - 2, 0, w - 2, h); line(second, w - 1, 0, w - 1, h); break;
-        default: break;
+    case bsBox: Frame3D(*canvas, rect, first, second, 1); break;
+    case bsFrame: {
+        TRect inner = Rect(1, 1, w, h);
+        Frame3D(*canvas, inner, second, second, 1);
+        TRect outer = Rect(0, 0, w - 1, h - 1);
+        Frame3D(*canvas, outer, first, first, 1);
+        break;
+    }
+    case bsTopLine:
+        line(first, 0, 0, w, 0);
+        line(second, 0, 1, w, 1);
+        break;
+    case bsBottomLine:
+        line(first, 0, h - 2, w, h - 2);
+        line(second, 0, h - 1, w, h - 1);
+        break;
+    case bsLeftLine:
+        line(first, 0, 0, 0, h);
+        line(second, 1, 0, 1, h);
+        break;
+    case bsRightLine:
+        line(first, w - 2, 0, w - 2, h);
+        line(second, w - 1, 0, w - 1, h);
+        break;
+    default: break;
     }
 }

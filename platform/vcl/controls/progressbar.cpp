@@ -5,7 +5,8 @@
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/qt/qapp.h"
 
-TProgressBar::TProgressBar(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<QProgressBar>()) {
+TProgressBar::TProgressBar(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<QProgressBar>())
+{
     auto* bar = static_cast<QProgressBar*>(Widget());
     bar->setTextVisible(false);
     bar->setFocusPolicy(Qt::NoFocus);
@@ -13,26 +14,33 @@ TProgressBar::TProgressBar(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<
     SetBounds(0, 0, 150, 16);
 }
 
-bool TProgressBar::InheritsFrom(const String& name) const { return SameText(name, "TProgressBar") || TWinControl::InheritsFrom(name); }
+bool TProgressBar::InheritsFrom(const String& name) const
+{
+    return SameText(name, "TProgressBar") || TWinControl::InheritsFrom(name);
+}
 
-void TProgressBar::SetMin(int Value) {
+void TProgressBar::SetMin(int Value)
+{
     FMin = Value;
     FMax = std::max(FMax, FMin);
     SetPosition(FPosition);
 }
 
-void TProgressBar::SetMax(int Value) {
+void TProgressBar::SetMax(int Value)
+{
     FMax = Value;
     FMin = std::min(FMin, FMax);
     SetPosition(FPosition);
 }
 
-void TProgressBar::SetPosition(int Value) {
+void TProgressBar::SetPosition(int Value)
+{
     FPosition = std::clamp(Value, FMin, FMax);
     Apply();
 }
 
-void TProgressBar::Apply() {
+void TProgressBar::Apply()
+{
     auto* bar = static_cast<QProgressBar*>(Widget());
     bar->setRange(FMin, FMax);
     bar->setValue(FPosition);

@@ -11,7 +11,7 @@ class TScrollBox;
 // One of the scroll box's bars.
 class TControlScrollBar {
 public:
-    TControlScrollBar(TScrollBox& Owner, bool Vertical) : FOwner(Owner), FVertical(Vertical) {}
+    TControlScrollBar(TScrollBox& Owner, bool Vertical) : FOwner(Owner), FVertical(Vertical) { }
     int Position() const;
     // Kept between 0 and Range less the visible part.
     void SetPosition(int Value);
@@ -47,6 +47,6 @@ private:
     friend class TControlScrollBar;
     QScrollArea* Area() const;
     QWidget* FContent;
-    TControlScrollBar FVertScrollBar{*this, true};
-    TControlScrollBar FHorzScrollBar{*this, false};
+    TControlScrollBar FVertScrollBar {*this, true};
+    TControlScrollBar FHorzScrollBar {*this, false};
 };

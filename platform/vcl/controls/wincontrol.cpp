@@ -6,14 +6,17 @@
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/forms/forms.h"
 
-TWinControl::TWinControl(TComponent* AOwner, QWidget* AWidget) : TControl(AOwner, AWidget) {
+TWinControl::TWinControl(TComponent* AOwner, QWidget* AWidget) : TControl(AOwner, AWidget)
+{
     AWidget->setFocusPolicy(Qt::StrongFocus);
 }
 
-TWinControl::~TWinControl() {
+TWinControl::~TWinControl()
+{
     // Told here, while this is still a TWinControl, so the form forgets it as its active
     // or focused control before anything of it is gone.
-    if (TCustomForm* form = ParentForm(); form && form != this) form->ControlDestroying(this);
+    if (TCustomForm* form = ParentForm(); form && form != this)
+        form->ControlDestroying(this);
     // The children go with their container, as the class library frees them.
     while (!FControls.empty()) {
         TControl* child = FControls.back();
@@ -21,57 +24,73 @@ TWinControl::~TWinControl() {
     }
 }
 
-bool TWinControl::InheritsFrom(const String& name) const {
+bool TWinControl::InheritsFrom(const String& name) const
+{
     return SameText(name, "TWinControl") || TControl::InheritsFrom(name);
 }
 
-void TWinControl::InsertControl(TControl* Control) {
+void TWinControl::InsertControl(TControl* Control)
+{
     FControls.push_back(Control);
-    if (auto* win = dynamic_cast<TWinControl*>(Control)) FTabList.push_back(win);
+    if (auto* win = dynamic_cast<TWinControl*>(Control))
+        FTabList.push_back(win);
 }
 
-void TWinControl::RemoveControl(TControl* Control) {
+void TWinControl::RemoveControl(TControl* Control)
+{
     FControls.erase(std::remove(FControls.begin(), FControls.end(), Control), FControls.end());
     FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), Control), FTabList.end());
 }
 
-bool TWinControl::ContainsControl(const TControl* Control) const {
+bool TWinControl::ContainsControl(const TControl* Control) const
+{
     for (; Control; Control = Control->Parent()) {
-        if (Control == this) return true;
+        if (Control == this)
+            return true;
     }
     return false;
 }
 
-int TWinControl::TabOrder() const {
-    if (!Parent()) return -1;
+int TWinControl::TabOrder() const
+{
+    if (!Parent())
+        return -1;
     const auto& list = Parent()->FTabList;
     return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
 }
 
-void TWinControl::SetTabOrder(int Value) {
-    if (!Parent()) return;
+void TWinControl::SetTabOrder(int Value)
+{
+    if (!Parent())
+        return;
     auto& list = Parent()->FTabList;
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
     Value = std::clamp(Value, 0, static_cast<int>(list.size()));
     list.insert(list.begin() + Value, this);
 }
 
-bool TWinControl::CanFocus() const {
-    if (!AcceptsFocus()) return false;
+bool TWinControl::CanFocus() const
+{
+    if (!AcceptsFocus())
+        return false;
     TCustomForm* form = ParentForm();
-    if (!form) return false;
+    if (!form)
+        return false;
     for (const TControl* control = this; control && control != form; control = control->Parent()) {
-        if (!control->Visible() || !control->Enabled()) return false;
+        if (!control->Visible() || !control->Enabled())
+            return false;
     }
     return form->Enabled();
 }
 
-bool TWinControl::Focused() const {
+bool TWinControl::Focused() const
+{
     TCustomForm* form = ParentForm();
     return form && form->FocusedControl() == this && form->Active();
 }
 
-void TWinControl::SetFocus() {
+void TWinControl::SetFocus()
+{
     if (TCustomForm* form = ParentForm(); form && form != this) {
         form->FocusControl(this);
         return;
@@ -79,7 +98,8 @@ void TWinControl::SetFocus() {
     Widget()->setFocus();
 }
 
-void TWinControl::GetTabOrderList(std::vector<TWinControl*>& List) const {
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& List) const
+{
     for (TWinControl* control : FTabList) {
         List.push_back(control);
         control->GetTabOrderList(List);
@@ -87,13 +107,16 @@ void TWinControl::GetTabOrderList(std::vector<TWinControl*>& List) const {
 }
 
 TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop,
-                                          bool CheckParent) const {
+                                          bool CheckParent) const
+{
     std::vector<TWinControl*> list;
     GetTabOrderList(list);
-    if (list.empty()) return nullptr;
+    if (list.empty())
+        return nullptr;
     const int count = static_cast<int>(list.size());
     int start = static_cast<int>(std::find(list.begin(), list.end(), CurControl) - list.begin());
-    if (start == count) start = GoForward ? count - 1 : 0;
+    if (start == count)
+        start = GoForward ? count - 1 : 0;
     int i = start;
     do {
         if (GoForward) {
@@ -110,68 +133,90 @@ TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForwar
     return nullptr;
 }
 
-void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop) {
+void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop)
+{
     if (TWinControl* next = FindNextControl(CurControl, GoForward, CheckTabStop, !CheckTabStop))
         next->SetFocus();
 }
 
-bool TWinControl::CMDialogKey(Word Key, TShiftState Shift) {
+bool TWinControl::CMDialogKey(Word Key, TShiftState Shift)
+{
     for (TControl* control : std::vector<TControl*>(FControls)) {
         auto* win = dynamic_cast<TWinControl*>(control);
-        if (win && win->Visible() && win->CMDialogKey(Key, Shift)) return true;
+        if (win && win->Visible() && win->CMDialogKey(Key, Shift))
+            return true;
     }
     return false;
 }
 
-void TWinControl::KeyDown(Word& Key, TShiftState Shift) {
-    if (OnKeyDown) OnKeyDown(this, Key, Shift);
+void TWinControl::KeyDown(Word& Key, TShiftState Shift)
+{
+    if (OnKeyDown)
+        OnKeyDown(this, Key, Shift);
 }
 
-void TWinControl::KeyUp(Word& Key, TShiftState Shift) {
-    if (OnKeyUp) OnKeyUp(this, Key, Shift);
+void TWinControl::KeyUp(Word& Key, TShiftState Shift)
+{
+    if (OnKeyUp)
+        OnKeyUp(this, Key, Shift);
 }
 
-void TWinControl::KeyPress(char& Key) {
-    if (OnKeyPress) OnKeyPress(this, Key);
+void TWinControl::KeyPress(char& Key)
+{
+    if (OnKeyPress)
+        OnKeyPress(this, Key);
 }
 
-void TWinControl::DoEnter() {
-    if (OnEnter) OnEnter(this);
+void TWinControl::DoEnter()
+{
+    if (OnEnter)
+        OnEnter(this);
 }
 
-void TWinControl::WindowShown() {
-    if (FWindowCreated) return;
+void TWinControl::WindowShown()
+{
+    if (FWindowCreated)
+        return;
     FWindowCreated = true;
     CreateWnd();
 }
 
-void TWinControl::DoExit() {
-    if (OnExit) OnExit(this);
+void TWinControl::DoExit()
+{
+    if (OnExit)
+        OnExit(this);
 }
 
 QWidget* TWinControl::ClientWidget() const { return Widget(); }
 
-void TWinControl::FontChanged() {
+void TWinControl::FontChanged()
+{
     TControl::FontChanged();
     for (TControl* control : FControls) {
-        if (control->ParentFont()) control->ParentFontChanged();
+        if (control->ParentFont())
+            control->ParentFontChanged();
     }
 }
 
-void TWinControl::ColorChanged() {
+void TWinControl::ColorChanged()
+{
     TControl::ColorChanged();
     for (TControl* control : FControls) {
-        if (control->ParentColor()) control->ParentColorChanged();
+        if (control->ParentColor())
+            control->ParentColorChanged();
     }
 }
 
-void TWinControl::Resize() {
+void TWinControl::Resize()
+{
     Realign();
     TControl::Resize();
 }
 
-void TWinControl::Realign() {
-    if (FAligning) return;
+void TWinControl::Realign()
+{
+    if (FAligning)
+        return;
     FAligning = true;
     TRect rect = ClientRect();
     try {
@@ -183,11 +228,13 @@ void TWinControl::Realign() {
     FAligning = false;
 }
 
-void TWinControl::AlignControls(TRect& R) {
+void TWinControl::AlignControls(TRect& R)
+{
     auto place = [&](TAlign align) {
         std::vector<TControl*> list;
         for (TControl* control : FControls) {
-            if (control->Align() == align && control->Visible()) list.push_back(control);
+            if (control->Align() == align && control->Visible())
+                list.push_back(control);
         }
         std::stable_sort(list.begin(), list.end(), [align](TControl* a, TControl* b) {
             switch (align) {

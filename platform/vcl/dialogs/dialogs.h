@@ -10,11 +10,23 @@
 #include "platform/vcl/graphics/graphics.h"
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
-enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp };
+enum TMsgDlgBtn {
+    mbYes,
+    mbNo,
+    mbOK,
+    mbCancel,
+    mbAbort,
+    mbRetry,
+    mbIgnore,
+    mbAll,
+    mbNoToAll,
+    mbYesToAll,
+    mbHelp
+};
 using TMsgDlgButtons = SetOf<TMsgDlgBtn>;
-inline const TMsgDlgButtons mbYesNoCancel{mbYes, mbNo, mbCancel};
-inline const TMsgDlgButtons mbOKCancel{mbOK, mbCancel};
-inline const TMsgDlgButtons mbAbortRetryIgnore{mbAbort, mbRetry, mbIgnore};
+inline const TMsgDlgButtons mbYesNoCancel {mbYes, mbNo, mbCancel};
+inline const TMsgDlgButtons mbOKCancel {mbOK, mbCancel};
+inline const TMsgDlgButtons mbAbortRetryIgnore {mbAbort, mbRetry, mbIgnore};
 
 // MessageBox flags and answers, with the Windows values.
 constexpr int MB_OK = 0x0;
@@ -48,7 +60,7 @@ struct TMessageRequest {
     String Caption;
     String Text;
     TMsgDlgType Type = mtInformation;
-    TMsgDlgButtons Buttons{mbOK};
+    TMsgDlgButtons Buttons {mbOK};
     TMsgDlgBtn DefaultButton = mbOK;
 };
 
@@ -125,7 +137,7 @@ void MessageBeep();
 
 class TOpenDialog : public TComponent {
 public:
-    explicit TOpenDialog(TComponent* AOwner) : TComponent(AOwner) {}
+    explicit TOpenDialog(TComponent* AOwner) : TComponent(AOwner) { }
     String ClassName() const override { return "TOpenDialog"; }
 
     // True when the user chose a file; FileName holds it.
@@ -155,7 +167,7 @@ protected:
 // printer installed the desktop's dialog says so, and Execute is false.
 class TPrintDialog : public TComponent {
 public:
-    explicit TPrintDialog(TComponent* AOwner) : TComponent(AOwner) {}
+    explicit TPrintDialog(TComponent* AOwner) : TComponent(AOwner) { }
     String ClassName() const override { return "TPrintDialog"; }
     bool Execute();
     int Copies = 1;
@@ -163,7 +175,7 @@ public:
 
 class TFontDialog : public TComponent {
 public:
-    explicit TFontDialog(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) {}
+    explicit TFontDialog(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) { }
     String ClassName() const override { return "TFontDialog"; }
     bool Execute();
     TFont* Font() const { return FFont.get(); }

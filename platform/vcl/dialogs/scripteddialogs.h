@@ -26,7 +26,8 @@ public:
     void AnswerPrinter(int PrinterIndex, int Copies) { FPrintAnswers.push_back({PrinterIndex, Copies}); }
     // What the user does in the page setup dialog before OK; a paper the dialog does not
     // let change stays as it was.
-    void AnswerPageSetup(std::function<void(TPageSetupRequest&)> Edit) {
+    void AnswerPageSetup(std::function<void(TPageSetupRequest&)> Edit)
+    {
         FPageSetupAnswers.push_back(std::move(Edit));
     }
     // What the user picks in the font dialog before OK.

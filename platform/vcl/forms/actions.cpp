@@ -1,8 +1,8 @@
 #include "platform/vcl/forms/actions.h"
 
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/forms/clipbrd.h"
 #include "platform/vcl/controls/edits.h"
+#include "platform/vcl/forms/clipbrd.h"
 #include "platform/vcl/forms/guiscreen.h"
 
 namespace {
@@ -12,7 +12,8 @@ TEdit* FocusedEdit() { return dynamic_cast<TEdit*>(GuiScreen()->ActiveControl())
 
 }  // namespace
 
-bool TBasicAction::InheritsFrom(const String& name) const {
+bool TBasicAction::InheritsFrom(const String& name) const
+{
     return SameText(name, "TBasicAction") || TComponent::InheritsFrom(name);
 }
 
@@ -22,30 +23,40 @@ void TBasicAction::ExecuteTarget(TObject*) { }
 
 void TBasicAction::UpdateTarget(TObject*) { }
 
-bool TBasicAction::Execute() {
-    if (OnExecute) OnExecute(this);
-    else if (TEdit* edit = FocusedEdit()) return edit->ExecuteAction(this);
+bool TBasicAction::Execute()
+{
+    if (OnExecute)
+        OnExecute(this);
+    else if (TEdit* edit = FocusedEdit())
+        return edit->ExecuteAction(this);
     return static_cast<bool>(OnExecute);
 }
 
-bool TBasicAction::Update() {
-    if (OnUpdate) OnUpdate(this);
-    else if (TEdit* edit = FocusedEdit()) return edit->UpdateAction(this);
+bool TBasicAction::Update()
+{
+    if (OnUpdate)
+        OnUpdate(this);
+    else if (TEdit* edit = FocusedEdit())
+        return edit->UpdateAction(this);
     return static_cast<bool>(OnUpdate);
 }
 
-bool TEditAction::InheritsFrom(const String& name) const {
+bool TEditAction::InheritsFrom(const String& name) const
+{
     return SameText(name, "TEditAction") || TBasicAction::InheritsFrom(name);
 }
 
-bool TEditAction::HandlesTarget(TObject* Target) {
+bool TEditAction::HandlesTarget(TObject* Target)
+{
     auto* edit = dynamic_cast<TEdit*>(Target);
     return edit && edit->Focused();
 }
 
-void TEditAction::ExecuteTarget(TObject* Target) {
+void TEditAction::ExecuteTarget(TObject* Target)
+{
     auto* edit = dynamic_cast<TEdit*>(Target);
-    if (!edit) return;
+    if (!edit)
+        return;
     switch (FCommand) {
     case ecCut: edit->CutToClipboard(); break;
     case ecCopy: edit->CopyToClipboard(); break;
@@ -56,9 +67,11 @@ void TEditAction::ExecuteTarget(TObject* Target) {
     }
 }
 
-void TEditAction::UpdateTarget(TObject* Target) {
+void TEditAction::UpdateTarget(TObject* Target)
+{
     auto* edit = dynamic_cast<TEdit*>(Target);
-    if (!edit) return;
+    if (!edit)
+        return;
     const bool selected = edit->SelLength() > 0;
     switch (FCommand) {
     case ecCut:

@@ -11,13 +11,16 @@
 
 const TApplicationRef Application;
 
-TApplication* TApplicationRef::operator->() const {
+TApplication* TApplicationRef::operator->() const
+{
     static TApplication* application = nullptr;
-    if (!application) application = new TApplication;
+    if (!application)
+        application = new TApplication;
     return application;
 }
 
-TApplication::TApplication() : TComponent(nullptr) {
+TApplication::TApplication() : TComponent(nullptr)
+{
     EnsureQApplication();
     QApplication::setQuitOnLastWindowClosed(false);
     TEventDispatch::Instance();
@@ -28,22 +31,28 @@ TApplication::TApplication() : TComponent(nullptr) {
 
 TApplication::~TApplication() = default;
 
-void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
-    if (Operation == opRemove && AComponent == FMainForm) FMainForm = nullptr;
+void TApplication::Notification(TComponent* AComponent, TOperation Operation)
+{
+    if (Operation == opRemove && AComponent == FMainForm)
+        FMainForm = nullptr;
     TComponent::Notification(AComponent, Operation);
 }
 
 void TApplication::Initialize() { EnsureQApplication(); }
 
-void TApplication::SetMainForm(TCustomForm* Form) {
+void TApplication::SetMainForm(TCustomForm* Form)
+{
     FMainForm = Form;
-    if (Form) Form->FreeNotification(this);
+    if (Form)
+        Form->FreeNotification(this);
 }
 
 String TApplication::ExeName() const { return ProgramFileName(); }
 
-void TApplication::Run() {
-    if (FTerminated) return;
+void TApplication::Run()
+{
+    if (FTerminated)
+        return;
     if (FMainForm) {
         try {
             FMainForm->Show();
@@ -51,23 +60,29 @@ void TApplication::Run() {
             HandleException(this);
         }
     }
-    if (!FTerminated) QApplication::exec();
+    if (!FTerminated)
+        QApplication::exec();
 }
 
-void TApplication::Terminate() {
+void TApplication::Terminate()
+{
     FTerminated = true;
     // Every running loop, modal ones included, ends.
     QCoreApplication::exit(0);
 }
 
-void TApplication::EndSession() {
-    if (FTerminated) return;
+void TApplication::EndSession()
+{
+    if (FTerminated)
+        return;
     FEnding = true;
     CloseNextForm();
 }
 
-void TApplication::CloseNextForm() {
-    if (!FEnding || FTerminated) return;
+void TApplication::CloseNextForm()
+{
+    if (!FEnding || FTerminated)
+        return;
     if (TCustomForm* modal = TCustomForm::InnermostModalForm()) {
         // Its run ends and, once it has closed, takes the next step.
         modal->CloseFromWindow();
@@ -77,42 +92,56 @@ void TApplication::CloseNextForm() {
         FMainForm->CloseFromWindow();
     else
         Terminate();
-    if (!FTerminated) FEnding = false;
+    if (!FTerminated)
+        FEnding = false;
 }
 
-void TApplication::ProcessMessages() {
+void TApplication::ProcessMessages()
+{
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void TApplication::HandleException(TObject* Sender) {
+void TApplication::HandleException(TObject* Sender)
+{
     std::exception_ptr error = std::current_exception();
-    if (!error) return;
+    if (!error)
+        return;
     try {
         std::rethrow_exception(error);
     } catch (const std::exception& e) {
-        if (OnException) OnException(Sender, e);
-        else ShowException(e);
+        if (OnException)
+            OnException(Sender, e);
+        else
+            ShowException(e);
     } catch (...) {
         const Exception unknown("Unknown exception");
-        if (OnException) OnException(Sender, unknown);
-        else ShowException(unknown);
+        if (OnException)
+            OnException(Sender, unknown);
+        else
+            ShowException(unknown);
     }
 }
 
-void TApplication::ShowException(const std::exception& E) {
+void TApplication::ShowException(const std::exception& E)
+{
     String message = E.what();
     // The class library ends the message with a full stop.
-    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') message += '.';
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')
+        message += '.';
     MessageBoxDlg(message, FTitle, MB_OK | MB_ICONSTOP);
 }
 
-int TApplication::MessageBox(const String& Text, const String& Caption, int Flags) {
+int TApplication::MessageBox(const String& Text, const String& Caption, int Flags)
+{
     return MessageBoxDlg(Text, Caption, Flags);
 }
 
-void TApplication::SetHint(const String& Value) {
-    if (Value == FHint) return;
+void TApplication::SetHint(const String& Value)
+{
+    if (Value == FHint)
+        return;
     FHint = Value;
-    if (OnHint) OnHint(this);
+    if (OnHint)
+        OnHint(this);
 }

@@ -19,8 +19,8 @@ public:
     // Makes a form owned by the application: Reference is set before OnCreate runs, and
     // the first form made becomes the main form. A form that fails to finish is freed,
     // Reference cleared and the error passed on.
-    template <class T>
-    void CreateForm(T*& Reference) {
+    template<class T> void CreateForm(T*& Reference)
+    {
         T* form = new T(this);
         Reference = form;
         try {
@@ -30,7 +30,8 @@ public:
             form->Free();
             throw;
         }
-        if (!FMainForm) SetMainForm(form);
+        if (!FMainForm)
+            SetMainForm(form);
     }
     TCustomForm* MainForm() const { return FMainForm; }
 
@@ -99,7 +100,4 @@ struct TApplicationRef {
 extern const TApplicationRef Application;
 
 // A form of the application made for one use, such as one modal showing.
-template <class T>
-TOneUse<T> OneUseForm() {
-    return TOneUse<T>(Construct<T>(Application.operator->()));
-}
+template<class T> TOneUse<T> OneUseForm() { return TOneUse<T>(Construct<T>(Application.operator->())); }

@@ -9,7 +9,8 @@ String TClipboard::AsText() const { return FromQString(QGuiApplication::clipboar
 
 void TClipboard::SetAsText(const String& Value) { QGuiApplication::clipboard()->setText(ToQString(Value)); }
 
-TClipboard* Clipboard() {
+TClipboard* Clipboard()
+{
     static TClipboard clipboard;
     return &clipboard;
 }

@@ -17,7 +17,8 @@ namespace {
 // input and its repaints come to the windows, before any control sees them; timers
 // and repaints come to any object. Other events (calls queued by other threads and the
 // like) are delivered as usual.
-bool IsHeldBack(const QObject* Receiver, QEvent::Type Type) {
+bool IsHeldBack(const QObject* Receiver, QEvent::Type Type)
+{
     switch (Type) {
     case QEvent::Timer:
     case QEvent::UpdateRequest: return true;
@@ -45,12 +46,14 @@ bool Coalesces(QEvent::Type Type) { return Type == QEvent::Timer || Type == QEve
 // again.
 class TPendingInputHold : public QObject {
 public:
-    static TPendingInputHold*& Instance() {
+    static TPendingInputHold*& Instance()
+    {
         static TPendingInputHold* hold = nullptr;
         return hold;
     }
 
-    bool Look(Word Key) {
+    bool Look(Word Key)
+    {
         FKey = Key;
         FFound = false;
         FHolding = true;
@@ -58,7 +61,8 @@ public:
         FHolding = false;
         // Handed on to be delivered once the program asks for events again.
         for (auto& [receiver, event] : FHeld) {
-            if (receiver) QCoreApplication::postEvent(receiver, event.release());
+            if (receiver)
+                QCoreApplication::postEvent(receiver, event.release());
         }
         FHeld.clear();
         return FFound;
@@ -67,19 +71,25 @@ public:
     bool Holding() const { return FHolding; }
 
 protected:
-    bool eventFilter(QObject* Watched, QEvent* Event) override {
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
         const QEvent::Type type = Event->type();
-        if (!FHolding || !IsHeldBack(Watched, type)) return false;
-        if (type == QEvent::KeyPress && VirtualKeyOf(*static_cast<QKeyEvent*>(Event)) == FKey) FFound = true;
-        if (Coalesces(type) && IsHeld(Watched, Event)) return true;
+        if (!FHolding || !IsHeldBack(Watched, type))
+            return false;
+        if (type == QEvent::KeyPress && VirtualKeyOf(*static_cast<QKeyEvent*>(Event)) == FKey)
+            FFound = true;
+        if (Coalesces(type) && IsHeld(Watched, Event))
+            return true;
         FHeld.emplace_back(QPointer<QObject>(Watched), std::unique_ptr<QEvent>(Event->clone()));
         return true;
     }
 
 private:
-    bool IsHeld(QObject* Receiver, QEvent* Event) const {
+    bool IsHeld(QObject* Receiver, QEvent* Event) const
+    {
         for (const auto& [receiver, event] : FHeld) {
-            if (receiver != Receiver || event->type() != Event->type()) continue;
+            if (receiver != Receiver || event->type() != Event->type())
+                continue;
             if (Event->type() != QEvent::Timer || static_cast<QTimerEvent*>(event.get())->timerId() ==
                                                           static_cast<QTimerEvent*>(Event)->timerId())
                 return true;
@@ -93,7 +103,8 @@ private:
     std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> FHeld;
 };
 
-void InstallPendingInputHold() {
+void InstallPendingInputHold()
+{
     // Lives as long as the application it filters.
     TPendingInputHold::Instance() = new TPendingInputHold;
     QCoreApplication::instance()->installEventFilter(TPendingInputHold::Instance());
@@ -103,7 +114,8 @@ void InstallPendingInputHold() {
 
 Q_COREAPP_STARTUP_FUNCTION(InstallPendingInputHold)
 
-bool KeyPressWaiting(Word Key) {
+bool KeyPressWaiting(Word Key)
+{
     TPendingInputHold* hold = TPendingInputHold::Instance();
     QCoreApplication* application = QCoreApplication::instance();
     if (!hold || !application || hold->Holding() || QThread::currentThread() != application->thread())

@@ -94,14 +94,16 @@ enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
 using TKeyEvent = std::function<void(TObject* Sender, Word& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
-using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseEvent =
+        std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 
 // One notch of the mouse wheel, in the units of a wheel's delta.
 constexpr int WHEEL_DELTA = 120;
 // The wheel turned by WheelDelta (positive away from the user) with the mouse at MousePos
 // (screen coordinates); Handled ends the wheel's processing.
-using TMouseWheelEvent =
-    std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
+using TMouseWheelEvent = std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta,
+                                            TPoint MousePos, bool& Handled)>;
 // One notch down (towards the user) or up.
-using TMouseWheelUpDownEvent = std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
+using TMouseWheelUpDownEvent =
+        std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;

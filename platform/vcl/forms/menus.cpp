@@ -16,9 +16,9 @@
 #include <algorithm>
 
 #include "platform/vcl/forms/application.h"
+#include "platform/vcl/forms/dispatch.h"
 #include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/graphics/controlcanvas.h"
-#include "platform/vcl/forms/dispatch.h"
 #include "platform/vcl/graphics/imagelist.h"
 #include "platform/vcl/qt/qapp.h"
 #include "platform/vcl/qt/qkeys.h"
@@ -26,8 +26,10 @@
 
 namespace {
 
-void AddItems(QWidget* Target, const TMenuItem* Parent) {
-    for (int i = 0; i < Parent->Count(); ++i) Target->addAction(Parent->Items(i)->Action());
+void AddItems(QWidget* Target, const TMenuItem* Parent)
+{
+    for (int i = 0; i < Parent->Count(); ++i)
+        Target->addAction(Parent->Items(i)->Action());
 }
 
 // The Qt action that shows a menu item, knowing its item.
@@ -43,13 +45,15 @@ public:
 class TMenuWindow : public QMenu {
 public:
     TMenuWindow();
-    TMenuItem* Described() const {
+    TMenuItem* Described() const
+    {
         auto* action = dynamic_cast<const TMenuItemAction*>(FDescribed);
         return action ? action->Item : nullptr;
     }
 
 protected:
-    void initStyleOption(QStyleOptionMenuItem* Option, const QAction* Action) const override {
+    void initStyleOption(QStyleOptionMenuItem* Option, const QAction* Action) const override
+    {
         QMenu::initStyleOption(Option, Action);
         FDescribed = Action;
     }
@@ -67,10 +71,12 @@ public:
     TOwnerDrawMenuStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) { }
 
     QSize sizeFromContents(ContentsType Type, const QStyleOption* Option, const QSize& Size,
-                           const QWidget* Widget) const override {
+                           const QWidget* Widget) const override
+    {
         const QSize size = QProxyStyle::sizeFromContents(Type, Option, Size, Widget);
         TMenuItem* item = Type == CT_MenuItem ? OwnerDrawn(Widget) : nullptr;
-        if (!item || !item->OnMeasureItem) return size;
+        if (!item || !item->OnMeasureItem)
+            return size;
         int width = size.width(), height = size.height();
         TControlCanvas canvas;
         PrepareCanvas(canvas, Widget, false);
@@ -80,9 +86,11 @@ public:
     }
 
     void drawControl(ControlElement Element, const QStyleOption* Option, QPainter* Painter,
-                     const QWidget* Widget) const override {
+                     const QWidget* Widget) const override
+    {
         TMenuItem* item = Element == CE_MenuItem ? OwnerDrawn(Widget) : nullptr;
-        if (!item) return QProxyStyle::drawControl(Element, Option, Painter, Widget);
+        if (!item)
+            return QProxyStyle::drawControl(Element, Option, Painter, Widget);
         const bool selected = Option->state & State_Selected;
         const QRect& r = Option->rect;
         TControlCanvas canvas;
@@ -97,13 +105,15 @@ public:
     }
 
 private:
-    static TMenuItem* OwnerDrawn(const QWidget* Widget) {
+    static TMenuItem* OwnerDrawn(const QWidget* Widget)
+    {
         auto* menu = dynamic_cast<const TMenuWindow*>(Widget);
         TMenuItem* item = menu ? menu->Described() : nullptr;
         return item && item->OnDrawItem ? item : nullptr;
     }
 
-    static void PrepareCanvas(TCanvas& Canvas, const QWidget* Menu, bool Selected) {
+    static void PrepareCanvas(TCanvas& Canvas, const QWidget* Menu, bool Selected)
+    {
         const QFont font = Menu->font();
         Canvas.Font()->SetName(FromQString(font.family()));
         Canvas.Font()->SetHeight(-QFontInfo(font).pixelSize());
@@ -114,7 +124,8 @@ private:
 
 namespace {
 
-TMenuWindow::TMenuWindow() {
+TMenuWindow::TMenuWindow()
+{
     // One style serves every menu window for the program's life.
     static TOwnerDrawMenuStyle* const style = [] {
         auto* made = new TOwnerDrawMenuStyle;
@@ -126,7 +137,8 @@ TMenuWindow::TMenuWindow() {
 
 }  // namespace
 
-TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) {
+TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner)
+{
     EnsureQApplication();
     FAction = new TMenuItemAction(this);
     QObject::connect(FAction, &QAction::triggered, [this] { Guarded(this, [this] { Click(); }); });
@@ -134,51 +146,63 @@ TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) {
                      [this] { Guarded(this, [this] { Application->SetHint(GetLongHint(FHint)); }); });
 }
 
-TMenuItem::~TMenuItem() {
-    for (TMenuItem* item : FItems) item->FParent = nullptr;
-    if (FParent) FParent->Remove(this);
+TMenuItem::~TMenuItem()
+{
+    for (TMenuItem* item : FItems)
+        item->FParent = nullptr;
+    if (FParent)
+        FParent->Remove(this);
     delete FAction;
     delete FSubMenu;
 }
 
-void TMenuItem::SetCaption(const String& Value) {
+void TMenuItem::SetCaption(const String& Value)
+{
     FCaption = Value;
     FAction->setSeparator(Value == "-");
     FAction->setText(ToQString(Value));
 }
 
-void TMenuItem::SetEnabled(bool Value) {
+void TMenuItem::SetEnabled(bool Value)
+{
     FEnabled = Value;
     FAction->setEnabled(Value);
 }
 
-void TMenuItem::SetVisible(bool Value) {
+void TMenuItem::SetVisible(bool Value)
+{
     FVisible = Value;
     FAction->setVisible(Value);
 }
 
-void TMenuItem::SetChecked(bool Value) {
+void TMenuItem::SetChecked(bool Value)
+{
     FChecked = Value;
     FAction->setCheckable(Value || FAction->isCheckable());
     FAction->setChecked(Value);
 }
 
-TShortCut ShortCut(Word Key, TShiftState Shift) {
+TShortCut ShortCut(Word Key, TShiftState Shift)
+{
     return static_cast<TShortCut>(Key | (Shift.Contains(ssShift) ? scShift : 0) |
                                   (Shift.Contains(ssCtrl) ? scCtrl : 0) |
                                   (Shift.Contains(ssAlt) ? scAlt : 0));
 }
 
-void TMenuItem::SetShortCut(TShortCut Value) {
+void TMenuItem::SetShortCut(TShortCut Value)
+{
     FShortCut = Value;
     if (!Value) {
         FAction->setShortcut(QKeySequence());
         return;
     }
     Qt::KeyboardModifiers modifiers;
-    if (Value & scShift) modifiers |= Qt::ShiftModifier;
-    if (Value & scCtrl) modifiers |= Qt::ControlModifier;
-    if (Value & scAlt) modifiers |= Qt::AltModifier;
+    if (Value & scShift)
+        modifiers |= Qt::ShiftModifier;
+    if (Value & scCtrl)
+        modifiers |= Qt::ControlModifier;
+    if (Value & scAlt)
+        modifiers |= Qt::AltModifier;
     // Shown in the menu only: the form's key routing runs it, not Qt.
     FAction->setShortcutContext(Qt::WidgetShortcut);
     FAction->setShortcut(QKeySequence(QKeyCombination(modifiers, QtKeyOf(Value & 0xFF).key())));
@@ -186,59 +210,74 @@ void TMenuItem::SetShortCut(TShortCut Value) {
 
 namespace {
 
-TMenuItem* ItemWithShortCut(TMenuItem* Parent, TShortCut Key) {
+TMenuItem* ItemWithShortCut(TMenuItem* Parent, TShortCut Key)
+{
     for (int i = 0; i < Parent->Count(); ++i) {
         TMenuItem* item = Parent->Items(i);
-        if (!item->Visible() || !item->Enabled()) continue;
-        if (item->ShortCut() == Key) return item;
-        if (TMenuItem* inner = ItemWithShortCut(item, Key)) return inner;
+        if (!item->Visible() || !item->Enabled())
+            continue;
+        if (item->ShortCut() == Key)
+            return item;
+        if (TMenuItem* inner = ItemWithShortCut(item, Key))
+            return inner;
     }
     return nullptr;
 }
 
 }  // namespace
 
-bool TMenu::IsShortCut(Word Key, TShiftState Shift) {
+bool TMenu::IsShortCut(Word Key, TShiftState Shift)
+{
     TMenuItem* item =
             Key ? ItemWithShortCut(FItems, ShortCut(Key, Shift * TShiftState {ssShift, ssCtrl, ssAlt}))
                 : nullptr;
-    if (!item) return false;
+    if (!item)
+        return false;
     item->Click();
     return true;
 }
 
-void TMenuItem::SetImageIndex(int Value) {
+void TMenuItem::SetImageIndex(int Value)
+{
     FImageIndex = Value;
     UpdateIcons();
 }
 
-void TMenuItem::UpdateIcons() {
+void TMenuItem::UpdateIcons()
+{
     const TMenuItem* top = this;
-    while (top->FParent) top = top->FParent;
+    while (top->FParent)
+        top = top->FParent;
     TImageList* images = top->FMenu ? top->FMenu->Images() : nullptr;
     TBitmap picture;
     FAction->setIcon(images && images->GetBitmap(FImageIndex, &picture)
                              ? QIcon(QPixmap::fromImage(picture.DrawnImage()))
                              : QIcon());
-    for (TMenuItem* item : FItems) item->UpdateIcons();
+    for (TMenuItem* item : FItems)
+        item->UpdateIcons();
 }
 
-void TMenuItem::Add(TMenuItem* Item) {
-    if (Item->FParent) Item->FParent->Remove(Item);
+void TMenuItem::Add(TMenuItem* Item)
+{
+    if (Item->FParent)
+        Item->FParent->Remove(Item);
     Item->FParent = this;
     FItems.push_back(Item);
     Item->UpdateIcons();
     Rebuild();
 }
 
-void TMenuItem::Remove(TMenuItem* Item) {
+void TMenuItem::Remove(TMenuItem* Item)
+{
     FItems.erase(std::remove(FItems.begin(), FItems.end(), Item), FItems.end());
     Item->FParent = nullptr;
     Rebuild();
 }
 
-void TMenuItem::Rebuild() {
-    if (FItemsChanged) FItemsChanged();
+void TMenuItem::Rebuild()
+{
+    if (FItemsChanged)
+        FItemsChanged();
     if (FItems.empty()) {
         FAction->setMenu(nullptr);
         return;
@@ -253,43 +292,56 @@ void TMenuItem::Rebuild() {
     FAction->setMenu(FSubMenu);
 }
 
-void TMenuItem::Click() {
-    if (OnClick) OnClick(this);
+void TMenuItem::Click()
+{
+    if (OnClick)
+        OnClick(this);
 }
 
-void TMenuItem::DrawItem(TCanvas* ACanvas, const TRect& ARect, bool Selected) {
-    if (OnDrawItem) OnDrawItem(this, ACanvas, ARect, Selected);
+void TMenuItem::DrawItem(TCanvas* ACanvas, const TRect& ARect, bool Selected)
+{
+    if (OnDrawItem)
+        OnDrawItem(this, ACanvas, ARect, Selected);
 }
 
-void TMenuItem::MeasureItem(TCanvas* ACanvas, int& Width, int& Height) {
-    if (OnMeasureItem) OnMeasureItem(this, ACanvas, Width, Height);
+void TMenuItem::MeasureItem(TCanvas* ACanvas, int& Width, int& Height)
+{
+    if (OnMeasureItem)
+        OnMeasureItem(this, ACanvas, Width, Height);
 }
 
-TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(nullptr)) {
+TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(nullptr))
+{
     FItems->FMenu = this;
 }
 
-void TMenu::SetImages(TImageList* Value) {
+void TMenu::SetImages(TImageList* Value)
+{
     FImages = Value;
-    if (Value) Value->FreeNotification(this);
+    if (Value)
+        Value->FreeNotification(this);
     FItems->UpdateIcons();
 }
 
-void TMenu::Notification(TComponent* AComponent, TOperation Operation) {
+void TMenu::Notification(TComponent* AComponent, TOperation Operation)
+{
     TComponent::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == FImages) SetImages(nullptr);
+    if (Operation == opRemove && AComponent == FImages)
+        SetImages(nullptr);
 }
 
 TMenu::~TMenu() { FItems->Free(); }
 
-TMainMenu::TMainMenu(TComponent* AOwner) : TMenu(AOwner), FMenuBar(MakeWidget<QMenuBar>()) {
+TMainMenu::TMainMenu(TComponent* AOwner) : TMenu(AOwner), FMenuBar(MakeWidget<QMenuBar>())
+{
     Items()->FItemsChanged = [this] {
         FMenuBar->clear();
         AddItems(FMenuBar, Items());
     };
 }
 
-TMainMenu::~TMainMenu() {
+TMainMenu::~TMainMenu()
+{
     Items()->FItemsChanged = nullptr;
     delete FMenuBar;
 }
@@ -298,8 +350,10 @@ TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner), FMenu(MakeWidget<TMe
 
 TPopupMenu::~TPopupMenu() { delete FMenu; }
 
-void TPopupMenu::Popup(int X, int Y) {
-    if (OnPopup) OnPopup(this);
+void TPopupMenu::Popup(int X, int Y)
+{
+    if (OnPopup)
+        OnPopup(this);
     FMenu->clear();
     AddItems(FMenu, Items());
     FMenu->exec(QPoint(X, Y));

@@ -6,8 +6,8 @@
 
 #include "platform/classes/component.h"
 #include "platform/classes/events.h"
-#include "platform/vcl/graphics/geometry.h"
 #include "platform/vcl/forms/keys.h"
+#include "platform/vcl/graphics/geometry.h"
 
 class QAction;
 class TCanvas;

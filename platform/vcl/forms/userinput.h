@@ -5,8 +5,8 @@
 #include <functional>
 #include <memory>
 
-#include "platform/vcl/graphics/geometry.h"
 #include "platform/vcl/forms/keys.h"
+#include "platform/vcl/graphics/geometry.h"
 
 class TControl;
 class TWinControl;
@@ -28,4 +28,3 @@ void PostLeftButtonUp(TWinControl* Control);
 // Runs Action once the event loop has finished the event being handled now, as a posted
 // message runs; nothing happens when Control is freed before then.
 void PostCall(TControl* Control, std::function<void()> Action);
-

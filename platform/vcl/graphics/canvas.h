@@ -95,11 +95,11 @@ public:
 
 protected:
     // Starts painting on the surface when it is first needed.
-    virtual void CreateHandle() {}
+    virtual void CreateHandle() { }
     // The pixels of a surface that keeps them; null otherwise.
     virtual QImage* Image() { return nullptr; }
     // The size of the surface, for ClipRect.
-    virtual TSize SurfaceSize() { return TSize{}; }
+    virtual TSize SurfaceSize() { return TSize {}; }
     // Draws through Painter (not owned) at Dpi until DetachPainter.
     void AttachPainter(QPainter* Painter, int Dpi);
     void DetachPainter();

@@ -27,7 +27,10 @@ constexpr TColor clWhite = 0xFFFFFF;
 constexpr TColor clLtGray = clSilver;
 constexpr TColor clDkGray = clGray;
 
-constexpr TColor SystemColor(int Index) { return static_cast<TColor>(0x80000000u | static_cast<unsigned>(Index)); }
+constexpr TColor SystemColor(int Index)
+{
+    return static_cast<TColor>(0x80000000u | static_cast<unsigned>(Index));
+}
 
 constexpr TColor clScrollBar = SystemColor(0);
 constexpr TColor clBackground = SystemColor(1);

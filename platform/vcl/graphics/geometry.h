@@ -26,6 +26,9 @@ struct TRect {
     bool operator==(const TRect&) const = default;
 };
 
-inline TRect Rect(int Left, int Top, int Right, int Bottom) { return TRect{Left, Top, Right, Bottom}; }
-inline TRect Bounds(int Left, int Top, int Width, int Height) { return TRect{Left, Top, Left + Width, Top + Height}; }
-inline TPoint Point(int X, int Y) { return TPoint{X, Y}; }
+inline TRect Rect(int Left, int Top, int Right, int Bottom) { return TRect {Left, Top, Right, Bottom}; }
+inline TRect Bounds(int Left, int Top, int Width, int Height)
+{
+    return TRect {Left, Top, Left + Width, Top + Height};
+}
+inline TPoint Point(int X, int Y) { return TPoint {X, Y}; }

@@ -2,22 +2,28 @@
 
 #include "platform/rtl/streams.h"
 
-void TGraphic::SetTransparent(bool Value) {
-    if (Value == FTransparent) return;
+void TGraphic::SetTransparent(bool Value)
+{
+    if (Value == FTransparent)
+        return;
     FTransparent = Value;
     Changed();
 }
 
-void TGraphic::LoadFromFile(const String& FileName) {
+void TGraphic::LoadFromFile(const String& FileName)
+{
     TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
     LoadFromStream(stream);
 }
 
-void TGraphic::SaveToFile(const String& FileName) {
+void TGraphic::SaveToFile(const String& FileName)
+{
     TFileStream stream(FileName, fmCreate);
     SaveToStream(stream);
 }
 
-void TGraphic::Changed() {
-    if (OnChange) OnChange(this);
+void TGraphic::Changed()
+{
+    if (OnChange)
+        OnChange(this);
 }

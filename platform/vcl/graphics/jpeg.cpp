@@ -20,17 +20,19 @@ struct ErrorManager {
     char Message[JMSG_LENGTH_MAX];
 };
 
-void ErrorExit(j_common_ptr Info) {
+void ErrorExit(j_common_ptr Info)
+{
     auto* manager = reinterpret_cast<ErrorManager*>(Info->err);
     (*Info->err->format_message)(Info, manager->Message);
     std::longjmp(manager->Jump, 1);
 }
 
-void SilentWarning(j_common_ptr, int) {}
+void SilentWarning(j_common_ptr, int) { }
 
 // Decodes into Image; on failure returns false with libjpeg's message. Nothing with a
 // destructor lives between setjmp and a jump.
-bool Decode(const unsigned char* Data, unsigned long Size, QImage& Image, bool& Grayscale, char* Message) {
+bool Decode(const unsigned char* Data, unsigned long Size, QImage& Image, bool& Grayscale, char* Message)
+{
     jpeg_decompress_struct info;
     ErrorManager errors;
     info.err = jpeg_std_error(&errors.Public);
@@ -49,7 +51,8 @@ bool Decode(const unsigned char* Data, unsigned long Size, QImage& Image, bool& 
     Grayscale = info.jpeg_color_space == JCS_GRAYSCALE;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_start_decompress(&info);
-    Image = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height), QImage::Format_RGB32);
+    Image = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
+                   QImage::Format_RGB32);
     // libjpeg's own pool holds the row, so a jump out leaks nothing.
     JSAMPARRAY rows = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
                                                 info.output_width * info.output_components, 1);
@@ -75,7 +78,7 @@ bool Decode(const unsigned char* Data, unsigned long Size, QImage& Image, bool& 
 
 }  // namespace
 
-TJPEGImage::TJPEGImage() : FImage(std::make_unique<QImage>()), FData(std::make_unique<std::string>()) {}
+TJPEGImage::TJPEGImage() : FImage(std::make_unique<QImage>()), FData(std::make_unique<std::string>()) { }
 
 TJPEGImage::~TJPEGImage() = default;
 
@@ -85,7 +88,8 @@ int TJPEGImage::Height() const { return FImage->height(); }
 
 bool TJPEGImage::Empty() const { return FImage->isNull(); }
 
-void TJPEGImage::Assign(TPersistent* Source) {
+void TJPEGImage::Assign(TPersistent* Source)
+{
     if (auto* jpeg = dynamic_cast<TJPEGImage*>(Source)) {
         *FImage = *jpeg->FImage;
         *FData = *jpeg->FData;
@@ -96,7 +100,8 @@ void TJPEGImage::Assign(TPersistent* Source) {
     TGraphic::Assign(Source);
 }
 
-void TJPEGImage::AssignTo(TPersistent* Dest) {
+void TJPEGImage::AssignTo(TPersistent* Dest)
+{
     if (auto* bitmap = dynamic_cast<TBitmap*>(Dest)) {
         bitmap->SetPixelFormat(pf24bit);
         bitmap->SetImage(*FImage);
@@ -105,13 +110,16 @@ void TJPEGImage::AssignTo(TPersistent* Dest) {
     TGraphic::AssignTo(Dest);
 }
 
-void TJPEGImage::LoadFromStream(TStream& Stream) {
+void TJPEGImage::LoadFromStream(TStream& Stream)
+{
     const QByteArray bytes = ReadRemaining(Stream);
     QImage image;
     bool grayscale = false;
     char message[JMSG_LENGTH_MAX];
-    if (bytes.isEmpty()) throw EInvalidGraphic("JPEG error: empty stream");
-    if (!Decode(reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<unsigned long>(bytes.size()), image, grayscale, message)) {
+    if (bytes.isEmpty())
+        throw EInvalidGraphic("JPEG error: empty stream");
+    if (!Decode(reinterpret_cast<const unsigned char*>(bytes.constData()),
+                static_cast<unsigned long>(bytes.size()), image, grayscale, message)) {
         throw EInvalidGraphic(String("JPEG error: ") + message);
     }
     *FImage = image;
@@ -120,13 +128,16 @@ void TJPEGImage::LoadFromStream(TStream& Stream) {
     Changed();
 }
 
-void TJPEGImage::SaveToStream(TStream& Stream) {
+void TJPEGImage::SaveToStream(TStream& Stream)
+{
     WriteAll(Stream, QByteArray(FData->data(), static_cast<qsizetype>(FData->size())));
 }
 
-void TJPEGImage::Draw(TCanvas& ACanvas, const TRect& R) {
+void TJPEGImage::Draw(TCanvas& ACanvas, const TRect& R)
+{
     QPainter* painter = ACanvas.Painter();
-    if (!painter || Empty()) return;
+    if (!painter || Empty())
+        return;
     painter->setRenderHint(QPainter::SmoothPixmapTransform);
     painter->drawImage(QRect(R.Left, R.Top, R.Width(), R.Height()), *FImage);
 }

@@ -11,7 +11,8 @@
 namespace {
 
 // The smallest valid document: a catalogue over an empty page tree.
-QByteArray EmptyDocument() {
+QByteArray EmptyDocument()
+{
     QByteArray pdf = "%PDF-1.4\n";
     const qsizetype catalog = pdf.size();
     pdf += "1 0 obj\n<< /Type /Catalog /Pages 2 0 R >>\nendobj\n";
@@ -19,7 +20,8 @@ QByteArray EmptyDocument() {
     pdf += "2 0 obj\n<< /Type /Pages /Kids [] /Count 0 >>\nendobj\n";
     const qsizetype xref = pdf.size();
     pdf += "xref\n0 3\n0000000000 65535 f \n";
-    for (qsizetype offset : {catalog, pages}) pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    for (qsizetype offset : {catalog, pages})
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
     pdf += "trailer\n<< /Size 3 /Root 1 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
     return pdf;
 }
@@ -34,19 +36,22 @@ public:
 
 struct TPdfWriter::TDocument {
     QFile File;
-    QPdfWriter Writer{&File};
+    QPdfWriter Writer {&File};
     QPainter Painter;
     bool Failed = false;  // the writer refused to start painting
 };
 
 TPdfWriter::TPdfWriter() = default;
 
-TPdfWriter::~TPdfWriter() {
+TPdfWriter::~TPdfWriter()
+{
     FCanvas.reset();
-    if (FDocument && FDocument->Painter.isActive()) FDocument->Painter.end();
+    if (FDocument && FDocument->Painter.isActive())
+        FDocument->Painter.end();
 }
 
-bool TPdfWriter::Open(const String& FileName) {
+bool TPdfWriter::Open(const String& FileName)
+{
     Close();
     EnsureQApplication();
     FDocument = std::make_unique<TDocument>();
@@ -63,27 +68,37 @@ bool TPdfWriter::Open(const String& FileName) {
 
 bool TPdfWriter::IsOpen() const { return FDocument != nullptr; }
 
-void TPdfWriter::NewPage(double WidthInches, double HeightInches) {
-    if (!FDocument) return;
+void TPdfWriter::NewPage(double WidthInches, double HeightInches)
+{
+    if (!FDocument)
+        return;
     FCanvas.reset();
     QPdfWriter& writer = FDocument->Writer;
-    writer.setPageSize(QPageSize(QSizeF(WidthInches, HeightInches), QPageSize::Inch, QString(), QPageSize::ExactMatch));
+    writer.setPageSize(
+            QPageSize(QSizeF(WidthInches, HeightInches), QPageSize::Inch, QString(), QPageSize::ExactMatch));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     // The first page begins with the painter; every later one is a new page of the writer.
-    if (FPageCount == 0) FDocument->Failed = !FDocument->Painter.begin(&writer);
-    else writer.newPage();
+    if (FPageCount == 0)
+        FDocument->Failed = !FDocument->Painter.begin(&writer);
+    else
+        writer.newPage();
     ++FPageCount;
     FCanvas = std::make_unique<TPageCanvas>(&FDocument->Painter);
 }
 
 TCanvas* TPdfWriter::Canvas() { return FCanvas.get(); }
 
-bool TPdfWriter::Close() {
-    if (!FDocument) return false;
+bool TPdfWriter::Close()
+{
+    if (!FDocument)
+        return false;
     FCanvas.reset();
-    if (FDocument->Painter.isActive()) FDocument->Painter.end();
-    else if (FPageCount == 0) FDocument->File.write(EmptyDocument());
-    const bool written = !FDocument->Failed && FDocument->File.flush() && FDocument->File.error() == QFileDevice::NoError;
+    if (FDocument->Painter.isActive())
+        FDocument->Painter.end();
+    else if (FPageCount == 0)
+        FDocument->File.write(EmptyDocument());
+    const bool written =
+            !FDocument->Failed && FDocument->File.flush() && FDocument->File.error() == QFileDevice::NoError;
     FDocument->File.close();
     FDocument.reset();
     FPageCount = 0;

@@ -24,22 +24,28 @@ constexpr PaperCode PaperCodes[] = {
 
 }  // namespace
 
-QPageSize PaperCodeToPageSize(int Code) {
+QPageSize PaperCodeToPageSize(int Code)
+{
     for (const PaperCode& paper : PaperCodes) {
-        if (paper.Code == Code) return QPageSize(paper.Size);
+        if (paper.Code == Code)
+            return QPageSize(paper.Size);
     }
     return QPageSize();
 }
 
-int PageSizeToPaperCode(const QPageSize& Size) {
+int PageSizeToPaperCode(const QPageSize& Size)
+{
     for (const PaperCode& paper : PaperCodes) {
-        if (QPageSize(paper.Size).isEquivalentTo(Size)) return paper.Code;
+        if (QPageSize(paper.Size).isEquivalentTo(Size))
+            return paper.Code;
     }
     return 0;
 }
 
-std::vector<int> PrinterPaperCodes() {
+std::vector<int> PrinterPaperCodes()
+{
     std::vector<int> codes;
-    for (const PaperCode& paper : PaperCodes) codes.push_back(paper.Code);
+    for (const PaperCode& paper : PaperCodes)
+        codes.push_back(paper.Code);
     return codes;
 }

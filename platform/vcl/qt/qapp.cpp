@@ -10,7 +10,8 @@ namespace {
 
 // The forms were laid out for the 8-point dialog font; a condensed sans-serif at the
 // same pixel height comes closest to its widths among the fonts Debian installs.
-void UseDialogFont() {
+void UseDialogFont()
+{
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans Condensed"));
     // Qt's own windows (message boxes, drop-down lists) take the same font.
     const TFont dialogFont;
@@ -19,8 +20,10 @@ void UseDialogFont() {
 
 }  // namespace
 
-void EnsureQApplication() {
-    if (QCoreApplication::instance()) return;
+void EnsureQApplication()
+{
+    if (QCoreApplication::instance())
+        return;
     static int argc = 1;
     static char name[] = "totamund";
     static char* argv[] = {name, nullptr};

@@ -6,8 +6,8 @@ class QWidget;
 void EnsureQApplication();
 
 // A new widget of type W, with the Qt application in place first.
-template <class W>
-W* MakeWidget() {
+template<class W> W* MakeWidget()
+{
     EnsureQApplication();
     return new W;
 }

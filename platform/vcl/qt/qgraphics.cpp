@@ -5,17 +5,22 @@
 
 #include "platform/vcl/qt/qtext.h"
 
-QColor ToQColor(TColor Color) {
-    if (Color == clNone) return QColor(Qt::transparent);
+QColor ToQColor(TColor Color)
+{
+    if (Color == clNone)
+        return QColor(Qt::transparent);
     const TColor rgb = ColorToRGB(Color);
     return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
 }
 
-TColor FromQColor(const QColor& Color) {
-    return RGB(static_cast<Byte>(Color.red()), static_cast<Byte>(Color.green()), static_cast<Byte>(Color.blue()));
+TColor FromQColor(const QColor& Color)
+{
+    return RGB(static_cast<Byte>(Color.red()), static_cast<Byte>(Color.green()),
+               static_cast<Byte>(Color.blue()));
 }
 
-QFont ToQFont(const TFont& Font, int Dpi) {
+QFont ToQFont(const TFont& Font, int Dpi)
+{
     QFont font(ToQString(Font.Name()));
     const String& name = Font.Name();
     if (name.find("Courier") != String::npos) {
@@ -36,32 +41,35 @@ QFont ToQFont(const TFont& Font, int Dpi) {
     return font;
 }
 
-QPen ToQPen(const TPen& Pen) {
-    if (Pen.Style() == psClear || Pen.Color() == clNone) return QPen(Qt::NoPen);
+QPen ToQPen(const TPen& Pen)
+{
+    if (Pen.Style() == psClear || Pen.Color() == clNone)
+        return QPen(Qt::NoPen);
     QPen pen(ToQColor(Pen.Color()));
     pen.setWidth(std::max(1, Pen.Width()));
     pen.setCapStyle(Qt::FlatCap);
     pen.setJoinStyle(Qt::MiterJoin);
     switch (Pen.Style()) {
-        case psDash: pen.setStyle(Qt::DashLine); break;
-        case psDot: pen.setStyle(Qt::DotLine); break;
-        case psDashDot: pen.setStyle(Qt::DashDotLine); break;
-        case psDashDotDot: pen.setStyle(Qt::DashDotDotLine); break;
-        default: pen.setStyle(Qt::SolidLine); break;
+    case psDash: pen.setStyle(Qt::DashLine); break;
+    case psDot: pen.setStyle(Qt::DotLine); break;
+    case psDashDot: pen.setStyle(Qt::DashDotLine); break;
+    case psDashDotDot: pen.setStyle(Qt::DashDotDotLine); break;
+    default: pen.setStyle(Qt::SolidLine); break;
     }
     return pen;
 }
 
-QBrush ToQBrush(const TBrush& Brush) {
+QBrush ToQBrush(const TBrush& Brush)
+{
     const QColor color = ToQColor(Brush.Color());
     switch (Brush.Style()) {
-        case bsClear: return QBrush(Qt::NoBrush);
-        case bsHorizontal: return QBrush(color, Qt::HorPattern);
-        case bsVertical: return QBrush(color, Qt::VerPattern);
-        case bsFDiagonal: return QBrush(color, Qt::FDiagPattern);
-        case bsBDiagonal: return QBrush(color, Qt::BDiagPattern);
-        case bsCross: return QBrush(color, Qt::CrossPattern);
-        case bsDiagCross: return QBrush(color, Qt::DiagCrossPattern);
-        default: return QBrush(color);
+    case bsClear: return QBrush(Qt::NoBrush);
+    case bsHorizontal: return QBrush(color, Qt::HorPattern);
+    case bsVertical: return QBrush(color, Qt::VerPattern);
+    case bsFDiagonal: return QBrush(color, Qt::FDiagPattern);
+    case bsBDiagonal: return QBrush(color, Qt::BDiagPattern);
+    case bsCross: return QBrush(color, Qt::CrossPattern);
+    case bsDiagCross: return QBrush(color, Qt::DiagCrossPattern);
+    default: return QBrush(color);
     }
 }

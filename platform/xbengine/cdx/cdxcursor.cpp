@@ -66,7 +66,7 @@ bool CdxCursor::Recover()
 {
     if (FStamp == FTag.Stamp())
         return true;
-    FKey.resize(std::size_t(FTag.KeyLength()), '\0'); // another process may have remade the tag
+    FKey.resize(std::size_t(FTag.KeyLength()), '\0');  // another process may have remade the tag
     Place(FKey, FRecNo);
     return std::size_t(FPos) < Leaf().Count() &&
            CdxCompare(Leaf().Key(std::size_t(FPos)), Leaf().RecNos[std::size_t(FPos)],
@@ -138,25 +138,13 @@ bool CdxCursor::AscendingGoToPosition(std::uint32_t position)
     return Settle(true);
 }
 
-bool CdxCursor::First()
-{
-    return FTag.Descending() ? AscendingLast() : AscendingFirst();
-}
+bool CdxCursor::First() { return FTag.Descending() ? AscendingLast() : AscendingFirst(); }
 
-bool CdxCursor::Last()
-{
-    return FTag.Descending() ? AscendingFirst() : AscendingLast();
-}
+bool CdxCursor::Last() { return FTag.Descending() ? AscendingFirst() : AscendingLast(); }
 
-bool CdxCursor::Next()
-{
-    return FTag.Descending() ? AscendingPrev() : AscendingNext();
-}
+bool CdxCursor::Next() { return FTag.Descending() ? AscendingPrev() : AscendingNext(); }
 
-bool CdxCursor::Prev()
-{
-    return FTag.Descending() ? AscendingNext() : AscendingPrev();
-}
+bool CdxCursor::Prev() { return FTag.Descending() ? AscendingNext() : AscendingPrev(); }
 
 bool CdxCursor::Seek(const String& prefix)
 {

@@ -68,7 +68,7 @@ private:
     std::shared_ptr<const CdxNode> FLeaf;
     std::ptrdiff_t FPos = 0;
     bool FValid = false;
-    bool FWalking = false; // FKey and FRecNo hold the entry the walk came from
+    bool FWalking = false;  // FKey and FRecNo hold the entry the walk came from
     String FKey;
     std::uint32_t FRecNo = 0;
     std::uint64_t FStamp = 0;

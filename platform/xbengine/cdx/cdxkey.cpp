@@ -18,28 +18,24 @@ String BigEndian(std::uint64_t bits, int bytes)
 std::uint64_t FromBigEndian(const String& key, std::size_t bytes)
 {
     if (key.size() != bytes)
-        throw ERangeError("Index key of " + std::to_string(key.size()) + " bytes where " + std::to_string(bytes) +
-                          " are expected");
+        throw ERangeError("Index key of " + std::to_string(key.size()) + " bytes where " +
+                          std::to_string(bytes) + " are expected");
     std::uint64_t bits = 0;
     for (char c : key)
         bits = (bits << 8) | Byte(c);
     return bits;
 }
 
-} // namespace
+}  // namespace
 
 int CdxKeyLength(CdxKeyType type, int charLength)
 {
     switch (type) {
     case CdxKeyType::Numeric:
-    case CdxKeyType::Date:
-        return 8;
-    case CdxKeyType::Integer:
-        return 4;
-    case CdxKeyType::Logical:
-        return 1;
-    case CdxKeyType::Character:
-        break;
+    case CdxKeyType::Date: return 8;
+    case CdxKeyType::Integer: return 4;
+    case CdxKeyType::Logical: return 1;
+    case CdxKeyType::Character: break;
     }
     return charLength;
 }
@@ -61,7 +57,7 @@ String CdxNumericKey(double value)
     if (std::isnan(value))
         throw ERangeError("A number that is not a number has no index key");
     if (value == 0)
-        value = 0; // -0 keys as 0, not below every negative number
+        value = 0;  // -0 keys as 0, not below every negative number
     std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
     bits = (bits >> 63) ? ~bits : bits ^ (std::uint64_t(1) << 63);
     return BigEndian(bits, 8);
@@ -74,27 +70,15 @@ double CdxNumericValue(const String& key)
     return std::bit_cast<double>(bits);
 }
 
-String CdxDateKey(std::int32_t julianDay)
-{
-    return CdxNumericKey(double(julianDay));
-}
+String CdxDateKey(std::int32_t julianDay) { return CdxNumericKey(double(julianDay)); }
 
-std::int32_t CdxDateValue(const String& key)
-{
-    return std::int32_t(std::llround(CdxNumericValue(key)));
-}
+std::int32_t CdxDateValue(const String& key) { return std::int32_t(std::llround(CdxNumericValue(key))); }
 
-String CdxIntegerKey(std::int32_t value)
-{
-    return BigEndian(std::uint32_t(value) ^ 0x80000000u, 4);
-}
+String CdxIntegerKey(std::int32_t value) { return BigEndian(std::uint32_t(value) ^ 0x80000000u, 4); }
 
 std::int32_t CdxIntegerValue(const String& key)
 {
     return std::int32_t(std::uint32_t(FromBigEndian(key, 4)) ^ 0x80000000u);
 }
 
-String CdxLogicalKey(bool value)
-{
-    return value ? "T" : "F";
-}
+String CdxLogicalKey(bool value) { return value ? "T" : "F"; }

@@ -15,7 +15,7 @@ namespace {
     throw ECdxCorrupt("Index page at offset " + std::to_string(offset) + " lies outside the file");
 }
 
-} // namespace
+}  // namespace
 
 bool CdxPageStore::FirstPageIs(const Byte* page)
 {
@@ -78,7 +78,7 @@ void CdxFileStore::WritePage(std::uint32_t offset, const Byte* page)
 
 std::uint64_t CdxFileStore::Length()
 {
-    struct stat st {};
+    struct stat st { };
     if (::fstat(FHandle, &st) != 0)
         throw EInOutError("Cannot read index file " + FPath + ": " + std::strerror(errno), errno);
     return std::uint64_t(st.st_size);

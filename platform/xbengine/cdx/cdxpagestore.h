@@ -22,7 +22,7 @@ public:
     // Cuts or extends the file to length bytes.
     virtual void SetLength(std::uint64_t length) = 0;
     // Puts what was written on the disk.
-    virtual void Sync() {}
+    virtual void Sync() { }
     // The first page holds what page holds: the look at a file's header by
     // which a process finds whether others changed the file.
     virtual bool FirstPageIs(const Byte* page);
@@ -53,7 +53,7 @@ private:
 class CdxMemoryStore : public CdxPageStore {
 public:
     CdxMemoryStore() = default;
-    explicit CdxMemoryStore(std::vector<Byte> bytes) : FBytes(std::move(bytes)) {}
+    explicit CdxMemoryStore(std::vector<Byte> bytes) : FBytes(std::move(bytes)) { }
 
     void ReadPage(std::uint32_t offset, Byte* page) override;
     void WritePage(std::uint32_t offset, const Byte* page) override;

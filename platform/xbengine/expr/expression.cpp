@@ -9,35 +9,44 @@
 
 namespace xbexpr {
 
-int TypeCode(ValueType type) {
+int TypeCode(ValueType type)
+{
     switch (type) {
-        case ValueType::Character: return 1;
-        case ValueType::Numeric: return 2;
-        case ValueType::Logical: return 3;
-        case ValueType::Date: return 4;
+    case ValueType::Character: return 1;
+    case ValueType::Numeric: return 2;
+    case ValueType::Logical: return 3;
+    case ValueType::Date: return 4;
     }
     return 0;
 }
 
-Expression::Expression(String text, std::unique_ptr<Node> root) : FText(std::move(text)), FRoot(std::move(root)) {}
+Expression::Expression(String text, std::unique_ptr<Node> root)
+    : FText(std::move(text)), FRoot(std::move(root))
+{
+}
 
 Expression::~Expression() = default;
 
-std::unique_ptr<Expression> Expression::Compile(std::string_view text, const RecordContext& context, String* error) {
+std::unique_ptr<Expression> Expression::Compile(std::string_view text, const RecordContext& context,
+                                                String* error)
+{
     String reason;
     std::unique_ptr<Node> root = Parse(text, context, reason);
     if (!root) {
-        if (error) *error = "Invalid expression: " + reason;
+        if (error)
+            *error = "Invalid expression: " + reason;
         return nullptr;
     }
     return std::unique_ptr<Expression>(new Expression(String(text), std::move(root)));
 }
 
 std::unique_ptr<Expression> Expression::CompileCondition(std::string_view text, const RecordContext& context,
-                                                         String* error) {
+                                                         String* error)
+{
     std::unique_ptr<Expression> expression = Compile(text, context, error);
     if (expression && expression->Type() != ValueType::Logical) {
-        if (error) *error = "Invalid expression: a logical condition is expected";
+        if (error)
+            *error = "Invalid expression: a logical condition is expected";
         return nullptr;
     }
     return expression;
@@ -49,8 +58,9 @@ int Expression::Width() const { return FRoot->width; }
 
 int Expression::Decimals() const { return FRoot->decimals; }
 
-bool Expression::Evaluate(const RecordContext& context, Value& result) const {
-    EvalState state{context, context.Settings()};
+bool Expression::Evaluate(const RecordContext& context, Value& result) const
+{
+    EvalState state {context, context.Settings()};
     try {
         result = Eval(state, *FRoot);
         return true;
@@ -60,30 +70,36 @@ bool Expression::Evaluate(const RecordContext& context, Value& result) const {
     }
 }
 
-bool Expression::EvaluateLogical(const RecordContext& context) const {
+bool Expression::EvaluateLogical(const RecordContext& context) const
+{
     Value value;
     return Type() == ValueType::Logical && Evaluate(context, value) && value.Logical;
 }
 
-bool Expression::EvaluateKey(const RecordContext& context, Value& key) const {
-    if (!Evaluate(context, key)) return false;
-    if (key.Type == ValueType::Character) key.Text.resize(static_cast<size_t>(Width()), ' ');
+bool Expression::EvaluateKey(const RecordContext& context, Value& key) const
+{
+    if (!Evaluate(context, key))
+        return false;
+    if (key.Type == ValueType::Character)
+        key.Text.resize(static_cast<size_t>(Width()), ' ');
     return true;
 }
 
-String Expression::EvaluateText(const RecordContext& context) const {
+String Expression::EvaluateText(const RecordContext& context) const
+{
     Value value;
-    if (!Evaluate(context, value)) return "";
+    if (!Evaluate(context, value))
+        return "";
     switch (value.Type) {
-        case ValueType::Character: return value.Text;
-        case ValueType::Logical: return value.Logical ? ".T." : ".F.";
-        case ValueType::Date: return DateToText(static_cast<std::int32_t>(value.Number), context.Settings());
-        case ValueType::Numeric: {
-            // Never asterisks: a value wider than the expression widens the text.
-            const String text = FormatFixed(value.Number, std::min(Decimals(), 15));
-            const size_t width = static_cast<size_t>(std::clamp(Width(), 1, 255));
-            return text.size() >= width ? text : String(width - text.size(), ' ') + text;
-        }
+    case ValueType::Character: return value.Text;
+    case ValueType::Logical: return value.Logical ? ".T." : ".F.";
+    case ValueType::Date: return DateToText(static_cast<std::int32_t>(value.Number), context.Settings());
+    case ValueType::Numeric: {
+        // Never asterisks: a value wider than the expression widens the text.
+        const String text = FormatFixed(value.Number, std::min(Decimals(), 15));
+        const size_t width = static_cast<size_t>(std::clamp(Width(), 1, 255));
+        return text.size() >= width ? text : String(width - text.size(), ' ') + text;
+    }
     }
     return "";
 }

@@ -8,11 +8,33 @@
 namespace xbexpr {
 
 enum class Tok {
-    End, Number, String, Ident, True, False,
-    LParen, RParen, Comma, Arrow,
-    Plus, Minus, Star, Slash, Percent, Power,
-    Equal, ExactEqual, NotEqual, Less, Greater, LessEqual, GreaterEqual, Dollar,
-    And, Or, Not,
+    End,
+    Number,
+    String,
+    Ident,
+    True,
+    False,
+    LParen,
+    RParen,
+    Comma,
+    Arrow,
+    Plus,
+    Minus,
+    Star,
+    Slash,
+    Percent,
+    Power,
+    Equal,
+    ExactEqual,
+    NotEqual,
+    Less,
+    Greater,
+    LessEqual,
+    GreaterEqual,
+    Dollar,
+    And,
+    Or,
+    Not,
     Bad,
 };
 
@@ -24,7 +46,7 @@ struct Token {
 
 class Lexer {
 public:
-    explicit Lexer(std::string_view text) : FText(text) {}
+    explicit Lexer(std::string_view text) : FText(text) { }
     // The next token; Tok::Bad for a character or literal that cannot start one.
     Token Next();
 

@@ -10,13 +10,32 @@
 namespace xbexpr {
 
 enum class Op {
-    Literal, Field, Function,
-    Negate, Not,
-    AddNum, SubNum, Mul, Div, Mod, Pow,
-    Concat, ConcatTrim,       // + and - on character values
-    DateAddDays, DateSubDays, DateDiff,
-    Equal, ExactEqual, NotEqual, Less, Greater, LessEqual, GreaterEqual, Contains,
-    And, Or,
+    Literal,
+    Field,
+    Function,
+    Negate,
+    Not,
+    AddNum,
+    SubNum,
+    Mul,
+    Div,
+    Mod,
+    Pow,
+    Concat,
+    ConcatTrim,  // + and - on character values
+    DateAddDays,
+    DateSubDays,
+    DateDiff,
+    Equal,
+    ExactEqual,
+    NotEqual,
+    Less,
+    Greater,
+    LessEqual,
+    GreaterEqual,
+    Contains,
+    And,
+    Or,
 };
 
 struct Node;
@@ -55,9 +74,9 @@ struct Node {
     int decimals = 0;
     int depth = 1;
     std::vector<std::unique_ptr<Node>> args;
-    FieldInfo field;                    // Op::Field
-    const Function* function = nullptr; // Op::Function
-    mutable Value value;                // the literal, or the last result of this node
+    FieldInfo field;                     // Op::Field
+    const Function* function = nullptr;  // Op::Function
+    mutable Value value;                 // the literal, or the last result of this node
 };
 
 // Evaluates a node into its own value and returns it; throws EvalError.

@@ -21,57 +21,72 @@ using NodePtr = std::unique_ptr<Node>;
 class Parser {
 public:
     Parser(std::string_view text, const RecordContext& context)
-        : FLexer(text), FContext(context), FSettings(context.Settings()) {
+        : FLexer(text), FContext(context), FSettings(context.Settings())
+    {
         Advance();
     }
 
-    NodePtr Run() {
+    NodePtr Run()
+    {
         NodePtr root = ParseOr();
-        if (FTok.kind != Tok::End) Fail("unexpected text");
+        if (FTok.kind != Tok::End)
+            Fail("unexpected text");
         return root;
     }
 
 private:
     // Nesting of parentheses, function calls and prefix operators.
     struct Nest {
-        explicit Nest(Parser& p) : parser(p) {
-            if (++parser.FDepth > kMaxNesting) parser.Fail("nested too deeply");
+        explicit Nest(Parser& p) : parser(p)
+        {
+            if (++parser.FDepth > kMaxNesting)
+                parser.Fail("nested too deeply");
         }
         ~Nest() { --parser.FDepth; }
         Parser& parser;
     };
 
-    [[noreturn]] void Fail(const char* what) { throw ParseError{what, FTok.position}; }
-    [[noreturn]] void FailAt(const char* what, size_t position) { throw ParseError{what, position}; }
+    [[noreturn]] void Fail(const char* what) { throw ParseError {what, FTok.position}; }
+    [[noreturn]] void FailAt(const char* what, size_t position) { throw ParseError {what, position}; }
 
-    void Advance() {
+    void Advance()
+    {
         FTok = FLexer.Next();
-        if (FTok.kind == Tok::Bad) Fail("invalid character or unterminated literal");
+        if (FTok.kind == Tok::Bad)
+            Fail("invalid character or unterminated literal");
     }
 
-    void Expect(Tok kind, const char* what) {
-        if (FTok.kind != kind) Fail(what);
+    void Expect(Tok kind, const char* what)
+    {
+        if (FTok.kind != kind)
+            Fail(what);
         Advance();
     }
 
-    NodePtr Make(Op op, ValueType type, NodePtr left, NodePtr right = nullptr) {
+    NodePtr Make(Op op, ValueType type, NodePtr left, NodePtr right = nullptr)
+    {
         auto node = std::make_unique<Node>();
         node->op = op;
         node->type = type;
         node->args.push_back(std::move(left));
-        if (right) node->args.push_back(std::move(right));
+        if (right)
+            node->args.push_back(std::move(right));
         SetDepth(*node);
         return node;
     }
 
     // A chain of operators nests without parentheses; the evaluator recurses
     // once per level, so the depth of the tree is bounded as well.
-    void SetDepth(Node& node) {
-        for (const auto& arg : node.args) node.depth = std::max(node.depth, arg->depth + 1);
-        if (node.depth > kMaxTreeDepth) Fail("nested too deeply");
+    void SetDepth(Node& node)
+    {
+        for (const auto& arg : node.args)
+            node.depth = std::max(node.depth, arg->depth + 1);
+        if (node.depth > kMaxTreeDepth)
+            Fail("nested too deeply");
     }
 
-    NodePtr ParseOr() {
+    NodePtr ParseOr()
+    {
         Nest nest(*this);
         NodePtr left = ParseAnd();
         while (FTok.kind == Tok::Or) {
@@ -82,7 +97,8 @@ private:
         return left;
     }
 
-    NodePtr ParseAnd() {
+    NodePtr ParseAnd()
+    {
         NodePtr left = ParseNot();
         while (FTok.kind == Tok::And) {
             const size_t at = FTok.position;
@@ -92,7 +108,8 @@ private:
         return left;
     }
 
-    NodePtr Logical(Op op, NodePtr left, NodePtr right, size_t at) {
+    NodePtr Logical(Op op, NodePtr left, NodePtr right, size_t at)
+    {
         if (left->type != ValueType::Logical || right->type != ValueType::Logical)
             FailAt("logical operands expected", at);
         NodePtr node = Make(op, ValueType::Logical, std::move(left), std::move(right));
@@ -100,40 +117,46 @@ private:
         return node;
     }
 
-    NodePtr ParseNot() {
-        if (FTok.kind != Tok::Not) return ParseRelation();
+    NodePtr ParseNot()
+    {
+        if (FTok.kind != Tok::Not)
+            return ParseRelation();
         Nest nest(*this);
         const size_t at = FTok.position;
         Advance();
         NodePtr operand = ParseNot();
-        if (operand->type != ValueType::Logical) FailAt("logical operand expected", at);
+        if (operand->type != ValueType::Logical)
+            FailAt("logical operand expected", at);
         NodePtr node = Make(Op::Not, ValueType::Logical, std::move(operand));
         node->width = 1;
         return node;
     }
 
-    static bool RelationOp(Tok kind, Op& op) {
+    static bool RelationOp(Tok kind, Op& op)
+    {
         switch (kind) {
-            case Tok::Equal: op = Op::Equal; return true;
-            case Tok::ExactEqual: op = Op::ExactEqual; return true;
-            case Tok::NotEqual: op = Op::NotEqual; return true;
-            case Tok::Less: op = Op::Less; return true;
-            case Tok::Greater: op = Op::Greater; return true;
-            case Tok::LessEqual: op = Op::LessEqual; return true;
-            case Tok::GreaterEqual: op = Op::GreaterEqual; return true;
-            case Tok::Dollar: op = Op::Contains; return true;
-            default: return false;
+        case Tok::Equal: op = Op::Equal; return true;
+        case Tok::ExactEqual: op = Op::ExactEqual; return true;
+        case Tok::NotEqual: op = Op::NotEqual; return true;
+        case Tok::Less: op = Op::Less; return true;
+        case Tok::Greater: op = Op::Greater; return true;
+        case Tok::LessEqual: op = Op::LessEqual; return true;
+        case Tok::GreaterEqual: op = Op::GreaterEqual; return true;
+        case Tok::Dollar: op = Op::Contains; return true;
+        default: return false;
         }
     }
 
-    NodePtr ParseRelation() {
+    NodePtr ParseRelation()
+    {
         NodePtr left = ParseSum();
         Op op;
         while (RelationOp(FTok.kind, op)) {
             const size_t at = FTok.position;
             Advance();
             NodePtr right = ParseSum();
-            if (left->type != right->type) FailAt("operands of different types", at);
+            if (left->type != right->type)
+                FailAt("operands of different types", at);
             if (op == Op::Contains && left->type != ValueType::Character)
                 FailAt("character operands expected", at);
             left = Make(op, ValueType::Logical, std::move(left), std::move(right));
@@ -142,7 +165,8 @@ private:
         return left;
     }
 
-    NodePtr ParseSum() {
+    NodePtr ParseSum()
+    {
         NodePtr left = ParseProduct();
         while (FTok.kind == Tok::Plus || FTok.kind == Tok::Minus) {
             const bool plus = FTok.kind == Tok::Plus;
@@ -186,23 +210,25 @@ private:
         return left;
     }
 
-    NodePtr Arithmetic(Op op, NodePtr left, NodePtr right, size_t at) {
+    NodePtr Arithmetic(Op op, NodePtr left, NodePtr right, size_t at)
+    {
         if (left->type != ValueType::Numeric || right->type != ValueType::Numeric)
             FailAt("numeric operands expected", at);
         const int width = std::max(left->width, right->width);
         // Decimals shown when the value becomes text: a product keeps both
         // operands' places, a quotient or power at least two.
         const int places = std::max(left->decimals, right->decimals);
-        const int decimals = op == Op::Mul                  ? std::min(left->decimals + right->decimals, 15)
+        const int decimals = op == Op::Mul                    ? std::min(left->decimals + right->decimals, 15)
                              : op == Op::Div || op == Op::Pow ? std::max(2, places)
-                                                            : places;
+                                                              : places;
         NodePtr node = Make(op, ValueType::Numeric, std::move(left), std::move(right));
         node->width = width;
         node->decimals = decimals;
         return node;
     }
 
-    NodePtr ParseProduct() {
+    NodePtr ParseProduct()
+    {
         NodePtr left = ParsePower();
         while (FTok.kind == Tok::Star || FTok.kind == Tok::Slash || FTok.kind == Tok::Percent) {
             const Op op = FTok.kind == Tok::Star ? Op::Mul : FTok.kind == Tok::Slash ? Op::Div : Op::Mod;
@@ -213,7 +239,8 @@ private:
         return left;
     }
 
-    NodePtr ParsePower() {
+    NodePtr ParsePower()
+    {
         NodePtr left = ParseUnary();
         while (FTok.kind == Tok::Power) {
             const size_t at = FTok.position;
@@ -223,15 +250,19 @@ private:
         return left;
     }
 
-    NodePtr ParseUnary() {
-        if (FTok.kind != Tok::Plus && FTok.kind != Tok::Minus) return ParsePrimary();
+    NodePtr ParseUnary()
+    {
+        if (FTok.kind != Tok::Plus && FTok.kind != Tok::Minus)
+            return ParsePrimary();
         Nest nest(*this);
         const bool minus = FTok.kind == Tok::Minus;
         const size_t at = FTok.position;
         Advance();
         NodePtr operand = ParseUnary();
-        if (operand->type != ValueType::Numeric) FailAt("numeric operand expected", at);
-        if (!minus) return operand;
+        if (operand->type != ValueType::Numeric)
+            FailAt("numeric operand expected", at);
+        if (!minus)
+            return operand;
         const int width = operand->width, decimals = operand->decimals;
         NodePtr node = Make(Op::Negate, ValueType::Numeric, std::move(operand));
         node->width = width;
@@ -239,7 +270,8 @@ private:
         return node;
     }
 
-    NodePtr Literal(Value value, int width, int decimals = 0) {
+    NodePtr Literal(Value value, int width, int decimals = 0)
+    {
         auto node = std::make_unique<Node>();
         node->op = Op::Literal;
         node->type = value.Type;
@@ -249,79 +281,88 @@ private:
         return node;
     }
 
-    NodePtr ParsePrimary() {
+    NodePtr ParsePrimary()
+    {
         const Token tok = FTok;
         switch (tok.kind) {
-            case Tok::Number: {
+        case Tok::Number: {
+            Advance();
+            double number = 0;
+            const auto res = std::from_chars(tok.text.data(), tok.text.data() + tok.text.size(), number);
+            if (res.ec != std::errc() || !std::isfinite(number))
+                FailAt("number out of range", tok.position);
+            const size_t point = tok.text.find('.');
+            const int decimals =
+                    point == std::string_view::npos ? 0 : static_cast<int>(tok.text.size() - point - 1);
+            return Literal(Value::Num(number), static_cast<int>(std::min<size_t>(tok.text.size(), 20)),
+                           decimals);
+        }
+        case Tok::String:
+            Advance();
+            return Literal(Value::Char(String(tok.text)), static_cast<int>(tok.text.size()));
+        case Tok::True:
+        case Tok::False: Advance(); return Literal(Value::Bool(tok.kind == Tok::True), 1);
+        case Tok::LParen: {
+            Advance();
+            NodePtr inner = ParseOr();
+            Expect(Tok::RParen, "\")\" expected");
+            return inner;
+        }
+        case Tok::Ident: {
+            Advance();
+            if (FTok.kind == Tok::LParen)
+                return ParseCall(tok);
+            if (FTok.kind == Tok::Arrow) {
                 Advance();
-                double number = 0;
-                const auto res = std::from_chars(tok.text.data(), tok.text.data() + tok.text.size(), number);
-                if (res.ec != std::errc() || !std::isfinite(number)) FailAt("number out of range", tok.position);
-                const size_t point = tok.text.find('.');
-                const int decimals = point == std::string_view::npos ? 0 : static_cast<int>(tok.text.size() - point - 1);
-                return Literal(Value::Num(number), static_cast<int>(std::min<size_t>(tok.text.size(), 20)), decimals);
+                const Token name = FTok;
+                Expect(Tok::Ident, "field name expected after \"->\"");
+                return FieldNode(tok.text, name);
             }
-            case Tok::String:
-                Advance();
-                return Literal(Value::Char(String(tok.text)), static_cast<int>(tok.text.size()));
-            case Tok::True:
-            case Tok::False:
-                Advance();
-                return Literal(Value::Bool(tok.kind == Tok::True), 1);
-            case Tok::LParen: {
-                Advance();
-                NodePtr inner = ParseOr();
-                Expect(Tok::RParen, "\")\" expected");
-                return inner;
-            }
-            case Tok::Ident: {
-                Advance();
-                if (FTok.kind == Tok::LParen) return ParseCall(tok);
-                if (FTok.kind == Tok::Arrow) {
-                    Advance();
-                    const Token name = FTok;
-                    Expect(Tok::Ident, "field name expected after \"->\"");
-                    return FieldNode(tok.text, name);
-                }
-                return FieldNode({}, tok);
-            }
-            default:
-                Fail(tok.kind == Tok::End ? "unexpected end of expression" : "operand expected");
+            return FieldNode({}, tok);
+        }
+        default: Fail(tok.kind == Tok::End ? "unexpected end of expression" : "operand expected");
         }
     }
 
-    NodePtr FieldNode(std::string_view alias, const Token& name) {
+    NodePtr FieldNode(std::string_view alias, const Token& name)
+    {
         auto node = std::make_unique<Node>();
         node->op = Op::Field;
-        if (!FContext.LookupField(alias, name.text, node->field)) FailAt("unknown field", name.position);
+        if (!FContext.LookupField(alias, name.text, node->field))
+            FailAt("unknown field", name.position);
         const FieldInfo& f = node->field;
-        if (f.Width < 0 || f.Offset < 0) FailAt("unusable field", name.position);
+        if (f.Width < 0 || f.Offset < 0)
+            FailAt("unusable field", name.position);
         switch (f.Type) {
-            case 'N': case 'F': case 'I':
-                node->type = ValueType::Numeric;
-                node->width = f.Type == 'I' ? 11 : f.Width;
-                node->decimals = f.Type == 'I' ? 0 : f.Decimals;
-                break;
-            case 'D':
-                node->type = ValueType::Date;
-                node->width = 8;
-                break;
-            case 'L':
-                node->type = ValueType::Logical;
-                node->width = 1;
-                break;
-            default:  // C, memo and the raw bytes of any other type
-                node->type = ValueType::Character;
-                node->width = f.Width;
-                break;
+        case 'N':
+        case 'F':
+        case 'I':
+            node->type = ValueType::Numeric;
+            node->width = f.Type == 'I' ? 11 : f.Width;
+            node->decimals = f.Type == 'I' ? 0 : f.Decimals;
+            break;
+        case 'D':
+            node->type = ValueType::Date;
+            node->width = 8;
+            break;
+        case 'L':
+            node->type = ValueType::Logical;
+            node->width = 1;
+            break;
+        default:  // C, memo and the raw bytes of any other type
+            node->type = ValueType::Character;
+            node->width = f.Width;
+            break;
         }
         return node;
     }
 
-    NodePtr ParseCall(const Token& name) {
+    NodePtr ParseCall(const Token& name)
+    {
         Nest nest(*this);
         const Function* function = FindFunction(name.text);
-        if (!function) FailAt("unknown function", name.position);
+        if (!function)
+            FailAt("unknown function", name.position);
         Advance();  // "("
         auto node = std::make_unique<Node>();
         node->op = Op::Function;
@@ -330,7 +371,8 @@ private:
         if (FTok.kind != Tok::RParen) {
             for (;;) {
                 node->args.push_back(ParseOr());
-                if (FTok.kind != Tok::Comma) break;
+                if (FTok.kind != Tok::Comma)
+                    break;
                 Advance();
             }
         }
@@ -340,18 +382,22 @@ private:
         return node;
     }
 
-    void CheckArguments(Node& node, size_t at) {
+    void CheckArguments(Node& node, size_t at)
+    {
         const std::string_view params = node.function->params;
         size_t required = 0;
-        while (required < params.size() && !(params[required] >= 'a' && params[required] <= 'z')) ++required;
+        while (required < params.size() && !(params[required] >= 'a' && params[required] <= 'z'))
+            ++required;
         const size_t given = node.args.size();
-        if (given < required || given > params.size()) FailAt("wrong number of arguments", at);
+        if (given < required || given > params.size())
+            FailAt("wrong number of arguments", at);
         for (size_t i = 0; i < given; ++i) {
             const char want = static_cast<char>(params[i] & ~0x20);  // upper case; '?' stays '?'
             if (params[i] != '?' && static_cast<char>(node.args[i]->type) != want)
                 FailAt("argument of the wrong type", at);
         }
-        if (!node.function->shape(node, FSettings)) FailAt("arguments of the wrong types", at);
+        if (!node.function->shape(node, FSettings))
+            FailAt("arguments of the wrong types", at);
     }
 
     Lexer FLexer;
@@ -363,7 +409,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Node> Parse(std::string_view text, const RecordContext& context, String& error) {
+std::unique_ptr<Node> Parse(std::string_view text, const RecordContext& context, String& error)
+{
     if (text.size() > kMaxExpressionLength) {
         error = "expression too long";
         return nullptr;

@@ -13,18 +13,18 @@ namespace xbexpr {
 // through an alias ("CLIENT->NAME1").
 struct FieldInfo {
     int Area = 0;
-    int Index = 0;     // the context's field number, passed back unchanged
-    char Type = 'C';   // C, N, F, D, L, M, I; any other letter reads as raw bytes
+    int Index = 0;    // the context's field number, passed back unchanged
+    char Type = 'C';  // C, N, F, D, L, M, I; any other letter reads as raw bytes
     int Width = 0;
     int Decimals = 0;
-    int Offset = 0;    // byte offset in the record image (byte 0 is the deletion flag)
+    int Offset = 0;  // byte offset in the record image (byte 0 is the deletion flag)
 };
 
 struct ExprSettings {
     bool Exact = false;    // whole-value string "=" instead of a prefix match
     bool Century = false;  // four-digit years in DTOC and CTOD
-    int DateFormat = 0;    // 0 American, 1 ANSI, 2 British, 3 French, 4 German, 5 Italian, 6 Spanish, 99 system
-    int Epoch = 1900;      // two-digit years map into [Epoch, Epoch + 99]
+    int DateFormat = 0;  // 0 American, 1 ANSI, 2 British, 3 French, 4 German, 5 Italian, 6 Spanish, 99 system
+    int Epoch = 1900;    // two-digit years map into [Epoch, Epoch + 99]
 };
 
 class RecordContext {

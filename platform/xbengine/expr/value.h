@@ -16,9 +16,27 @@ struct Value {
     double Number = 0;  // Numeric; Date as its Julian day number, 0 for the empty date
     bool Logical = false;
 
-    static Value Char(String s) { Value v; v.Type = ValueType::Character; v.Text = std::move(s); return v; }
-    static Value Num(double n) { Value v; v.Type = ValueType::Numeric; v.Number = n; return v; }
-    static Value Bool(bool b) { Value v; v.Type = ValueType::Logical; v.Logical = b; return v; }
+    static Value Char(String s)
+    {
+        Value v;
+        v.Type = ValueType::Character;
+        v.Text = std::move(s);
+        return v;
+    }
+    static Value Num(double n)
+    {
+        Value v;
+        v.Type = ValueType::Numeric;
+        v.Number = n;
+        return v;
+    }
+    static Value Bool(bool b)
+    {
+        Value v;
+        v.Type = ValueType::Logical;
+        v.Logical = b;
+        return v;
+    }
 };
 
 // The type code the engine reports for a compiled expression: 1 character,

@@ -6,10 +6,10 @@
 
 #include "datacontrols/common/dwdrawing.h"
 #include "platform/rtl/streams.h"
+#include "platform/vcl/forms/keys.h"
 #include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/graphics/canvas.h"
 #include "platform/vcl/graphics/colors.h"
-#include "platform/vcl/forms/keys.h"
 #include "platform/vcl/qt/qapp.h"
 #include "tests/support/formtesting.h"
 
@@ -32,7 +32,10 @@ protected:
         canvas->Font()->SetColor(clBlack);
     }
     // Text pixels: black, or nearly so where the font's edges are smoothed.
-    static bool IsText(TColor C) { return (C & 0xFF) < 0x80 && ((C >> 8) & 0xFF) < 0x80 && ((C >> 16) & 0xFF) < 0x80; }
+    static bool IsText(TColor C)
+    {
+        return (C & 0xFF) < 0x80 && ((C >> 8) & 0xFF) < 0x80 && ((C >> 16) & 0xFF) < 0x80;
+    }
     // The leftmost / rightmost / lowest column or row holding text pixels in R; -1 when none.
     int Extent(const TRect& R, int Which)
     {
@@ -111,9 +114,11 @@ TColorExtent ExtentOf(TCanvas* Canvas, const TRect& R, TColor Color)
         for (int x = R.Left; x < R.Right; ++x) {
             if (Canvas->Pixels(x, y) != ColorToRGB(Color))
                 continue;
-            result.Box = result.Count == 0 ? Rect(x, y, x + 1, y + 1)
-                                           : Rect(std::min<int>(result.Box.Left, x), std::min<int>(result.Box.Top, y),
-                                                  std::max<int>(result.Box.Right, x + 1), std::max<int>(result.Box.Bottom, y + 1));
+            result.Box = result.Count == 0
+                                 ? Rect(x, y, x + 1, y + 1)
+                                 : Rect(std::min<int>(result.Box.Left, x), std::min<int>(result.Box.Top, y),
+                                        std::max<int>(result.Box.Right, x + 1),
+                                        std::max<int>(result.Box.Bottom, y + 1));
             ++result.Count;
         }
     return result;
@@ -127,12 +132,12 @@ TEST_F(dwDrawing, EllipsisIsThreeSquaresInTheMiddle)
         int Side;
         TRect Squares;
     } cases[] = {
-        // 17 wide: squares of 2, every 4 pixels, the middle one on (18, 21).
-        {Rect(10, 10, 27, 31), dwButtonPushed, 2, Rect(13, 20, 23, 22)},
-        {Rect(10, 10, 27, 31), 0, 2, Rect(12, 19, 22, 21)},  // up and left unless pushed
-        // 7 wide: single pixels, every 2, the middle one on (13, 15).
-        {Rect(10, 10, 17, 20), dwButtonPushed, 1, Rect(11, 15, 16, 16)},
-        {Rect(10, 10, 17, 20), 1, 1, Rect(10, 14, 15, 15)},
+            // 17 wide: squares of 2, every 4 pixels, the middle one on (18, 21).
+            {Rect(10, 10, 27, 31), dwButtonPushed, 2, Rect(13, 20, 23, 22)},
+            {Rect(10, 10, 27, 31), 0, 2, Rect(12, 19, 22, 21)},  // up and left unless pushed
+            // 7 wide: single pixels, every 2, the middle one on (13, 15).
+            {Rect(10, 10, 17, 20), dwButtonPushed, 1, Rect(11, 15, 16, 16)},
+            {Rect(10, 10, 17, 20), 1, 1, Rect(10, 14, 15, 15)},
     };
     for (const Case& c : cases) {
         SetUp();
@@ -155,9 +160,9 @@ TEST_F(dwDrawing, EllipsisButtonEdges)
         bool Flat;
         TColor Corner, Inside;
     } cases[] = {
-        {0, false, cl3DLight, clBtnFace},                 // raised and filled
-        {0, true, cl3DLight, clWhite},                    // flat: the inside left alone
-        {dwButtonPushed, false, clBtnShadow, clBtnFace},  // pushed, the button let go: a flat edge
+            {0, false, cl3DLight, clBtnFace},                 // raised and filled
+            {0, true, cl3DLight, clWhite},                    // flat: the inside left alone
+            {dwButtonPushed, false, clBtnShadow, clBtnFace},  // pushed, the button let go: a flat edge
     };
     const TRect button = Rect(10, 10, 27, 31);
     for (const Case& c : cases) {
@@ -183,7 +188,7 @@ TEST_F(dwDrawing, DropDownArrowPushedFlatOrInactive)
     EXPECT_EQ(canvas->Pixels(button.Left, button.Top), ColorToRGB(clBtnShadow)) << "flat";
     EXPECT_EQ(ExtentOf(canvas, button, clBtnText).Box,
               Rect(arrow.Left + 1, arrow.Top + 1, arrow.Right + 1, arrow.Bottom + 1))
-        << "pushed in";
+            << "pushed in";
 
     SetUp();
     dwDrawDropDownArrowButton(canvas, button, dwButtonPushed, NoKey, false);

@@ -6,9 +6,9 @@
 #include "datacontrols/common/dwwindows.h"
 #include "platform/rtl/stringlist.h"
 #include "platform/vcl/controls/edits.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "platform/vcl/forms/forms.h"
 #include "platform/vcl/forms/guiscreen.h"
-#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "platform/vcl/forms/userinput.h"
 #include "tests/support/formtesting.h"
 
@@ -35,7 +35,7 @@ protected:
         edit->SetSelLength(SelLength);
     }
     TScriptedDialogs dialogs;
-    TForm form{nullptr};
+    TForm form {nullptr};
     TEdit* edit = [this] {
         auto* e = new TEdit(&form);
         e->SetParent(&form);
@@ -53,11 +53,11 @@ TEST_F(dwPictureKey, CaretFollowsTheMatchedText)
         const char* After;
         int Caret;
     } cases[] = {
-        {"(###)###-####", "(55", 3, 0, '5', "(555)", 5},             // at the end: to the new end
-        {"(###)###-####", "(555)123-456", 12, 0, '7', "(555)123-4567", 13},
-        {"*#", "1234", 2, 0, '9', "12934", 3},                        // shifted by the growth
-        {"(###)###-####", "(555)123-4567", 0, 13, '(', "(", 1},      // one past the selection start
-        {"(###)###-####", "(555)12", 2, 0, 'x', "(555)12", 2},       // refused in the middle
+            {"(###)###-####", "(55", 3, 0, '5', "(555)", 5},  // at the end: to the new end
+            {"(###)###-####", "(555)123-456", 12, 0, '7', "(555)123-4567", 13},
+            {"*#", "1234", 2, 0, '9', "12934", 3},                   // shifted by the growth
+            {"(###)###-####", "(555)123-4567", 0, 13, '(', "(", 1},  // one past the selection start
+            {"(###)###-####", "(555)12", 2, 0, 'x', "(555)12", 2},   // refused in the middle
     };
     for (const Case& c : cases) {
         Prepare(c.Text, c.SelStart, c.SelLength);
@@ -218,7 +218,7 @@ TEST_F(dwPosting, KeyArrivesWithTheModifierHeldForItAlone)
     edit->SetFocus();
     PressKey(form, Qt::Key_F2);  // the user's key: nothing held
     const std::pair<Word, TShiftState> cases[] = {
-        {VK_SHIFT, {ssShift}}, {VK_CONTROL, {ssCtrl}}, {VK_MENU, {ssAlt}}};
+            {VK_SHIFT, {ssShift}}, {VK_CONTROL, {ssCtrl}}, {VK_MENU, {ssAlt}}};
     for (const auto& [modifier, shift] : cases) {
         downs.clear();
         ups.clear();
@@ -235,7 +235,7 @@ TEST_F(dwPosting, KeyArrivesWithTheModifierHeldForItAlone)
     downs.clear();
     PressKey(form, Qt::Key_F2);
     ASSERT_EQ(downs.size(), 1u);
-    EXPECT_EQ(downs[0].second, TShiftState{});
+    EXPECT_EQ(downs[0].second, TShiftState {});
 }
 
 TEST_F(dwPosting, ReleaseEndsTheActiveControlsDrag)

@@ -3,8 +3,8 @@
 #include "datacontrols/common/dwwindows.h"
 #include "datacontrols/common/wwintl.h"
 #include "platform/vcl/controls/buttons.h"
-#include "platform/vcl/forms/forms.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
+#include "platform/vcl/forms/forms.h"
 
 namespace {
 
@@ -19,7 +19,8 @@ TEST_F(dwIntlTest, Defaults)
 {
     TdwIntl* intl = dwIntl();
     EXPECT_EQ(intl->UserMessages().PictureValidateError, "Invalid characters. Field : ");
-    EXPECT_EQ(intl->UserMessages().MemoChangesWarning, "Changes have been made!  Are you sure you wish to cancel?");
+    EXPECT_EQ(intl->UserMessages().MemoChangesWarning,
+              "Changes have been made!  Are you sure you wish to cancel?");
     EXPECT_EQ(intl->SearchDialog().SearchCharLabel, "&Search Characters");
     EXPECT_EQ(intl->SearchDialog().SearchCharShortLabel, "&Search Char");
     EXPECT_EQ(intl->SearchDialog().StatusRecLabel, "Rec #");

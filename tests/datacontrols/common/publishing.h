@@ -13,7 +13,7 @@ public:
     TStringList PictureMasks, ControlType, LookupFields, LookupLinks;
     TdwInvalidValueEvent OnInvalidValue;
     String DatabaseName = "DATA";
-    TdwOnFilterOptions OnFilterOptions{ofoEnabled, ofoShowHourGlass};
+    TdwOnFilterOptions OnFilterOptions {ofoEnabled, ofoShowHourGlass};
 
     TStrings* PublishedStrings(const String& Name) override
     {
@@ -50,7 +50,7 @@ public:
 // A control bound to a data source, with lists of its own and the two switches.
 class TPublishingControl : public TComponent, public TdwPublished {
 public:
-    TPublishingControl() : TComponent(nullptr) {}
+    TPublishingControl() : TComponent(nullptr) { }
 
     TStringList PictureMasks, ControlType;
     bool PictureMaskFromDataSet = true;

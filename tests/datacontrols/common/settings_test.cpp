@@ -12,7 +12,10 @@ namespace {
 
 std::vector<MemColumn> ClientColumns()
 {
-    return {{"ID", ftString, 6}, {"NAME", ftString, 30}, {"ZIP", ftString, 10}, {"AMOUNT", ftFloat},
+    return {{"ID", ftString, 6},
+            {"NAME", ftString, 30},
+            {"ZIP", ftString, 10},
+            {"AMOUNT", ftFloat},
             {"STATE", ftString, 2}};
 }
 
@@ -24,11 +27,11 @@ TEST(dwPictureMasks, ReadingLines)
         const char* Mask;
         bool AutoFill, UseInGrid;
     } cases[] = {
-        {{}, "ZIP", "", true, true},
-        {{"Amount\t###\tt\tT"}, "AMOUNT", "###", false, true},
-        {{"Zip\t#####"}, "Zip", "#####", false, false},
-        {{"A\t#\tT\tT", "a\t##\tF\tF"}, "A", "#", true, true},
-        {{"Other\t#\tF\tF"}, "A", "", true, true},
+            {{}, "ZIP", "", true, true},
+            {{"Amount\t###\tt\tT"}, "AMOUNT", "###", false, true},
+            {{"Zip\t#####"}, "Zip", "#####", false, false},
+            {{"A\t#\tT\tT", "a\t##\tF\tF"}, "A", "#", true, true},
+            {{"Other\t#\tF\tF"}, "A", "", true, true},
     };
     for (const Case& c : cases) {
         TPublishingDataSet ds(nullptr);
@@ -95,7 +98,7 @@ protected:
         ds.PictureMasks.Add("ZIP\t#####\tT\tT");
         ds.PictureMasks.Add("STATE\t&&\tT\tT");
     }
-    TPublishingDataSet ds{nullptr, ClientColumns()};
+    TPublishingDataSet ds {nullptr, ClientColumns()};
 };
 
 TEST_F(dwValidation, FirstFailingFieldRaisesAfterTheEvent)
@@ -112,7 +115,7 @@ TEST_F(dwValidation, FirstFailingFieldRaisesAfterTheEvent)
     } catch (const EDatabaseError& e) {
         EXPECT_EQ(e.Message(), "Invalid characters. Field : Zip Code");
     }
-    EXPECT_EQ(told, std::vector<String>{"ZIP"});
+    EXPECT_EQ(told, std::vector<String> {"ZIP"});
 }
 
 TEST_F(dwValidation, ReadOnlyAndEmptyAndPassingFieldsPost)
@@ -214,31 +217,33 @@ TEST(dwPublishedSettings, OwnersAndDefaults)
 
     bool called = false;
     ds.OnInvalidValue = [&](TDataSet*, TField*) { called = true; };
-    dwGetOnInvalidValue(&ds)(&ds, nullptr);
+    dwGetOnInvalidValue (&ds)(&ds, nullptr);
     EXPECT_TRUE(called);
 }
 
 TEST(dwPublishedSettings, FilterOptions)
 {
     TPublishingDataSet published(nullptr);
-    EXPECT_EQ(dwGetFilterOptions(&published), (TdwOnFilterOptions{ofoEnabled, ofoShowHourGlass}));
+    EXPECT_EQ(dwGetFilterOptions(&published), (TdwOnFilterOptions {ofoEnabled, ofoShowHourGlass}));
     dwSetFilterEnabled(&published, false);
-    EXPECT_EQ(published.OnFilterOptions, TdwOnFilterOptions{ofoShowHourGlass});
+    EXPECT_EQ(published.OnFilterOptions, TdwOnFilterOptions {ofoShowHourGlass});
     dwSetFilterEnabled(&published, true);
-    EXPECT_EQ(published.OnFilterOptions, (TdwOnFilterOptions{ofoEnabled, ofoShowHourGlass}));
+    EXPECT_EQ(published.OnFilterOptions, (TdwOnFilterOptions {ofoEnabled, ofoShowHourGlass}));
 
     // A data set without the options answers from its Filtered flag, and ignores the setter.
     TMemDataSet plain(nullptr);
-    EXPECT_EQ(dwGetFilterOptions(&plain), TdwOnFilterOptions{});
+    EXPECT_EQ(dwGetFilterOptions(&plain), TdwOnFilterOptions {});
     plain.SetFiltered(true);
-    EXPECT_EQ(dwGetFilterOptions(&plain), TdwOnFilterOptions{ofoEnabled});
+    EXPECT_EQ(dwGetFilterOptions(&plain), TdwOnFilterOptions {ofoEnabled});
     dwSetFilterEnabled(&plain, false);
     EXPECT_TRUE(plain.Filtered());
 }
 
 TEST(dwLookupSettings, SpecsAndLinks)
 {
-    TPublishingDataSet ds(nullptr, {{"ID", ftString, 6}, {"STATE", ftString, 2}, {"STATENAME", ftString, 20},
+    TPublishingDataSet ds(nullptr, {{"ID", ftString, 6},
+                                    {"STATE", ftString, 2},
+                                    {"STATENAME", ftString, 20},
                                     {"CITY", ftString, 20}});
     ds.LookupFields.Add("CITY;DATA;CITIES;NAME");  // four parts: ignored
     ds.LookupLinks.Add("ID;ID");
@@ -308,11 +313,21 @@ TEST(dwFieldHelpers, TextSuitsType)
         const char* Text;
         bool Suits;
     } cases[] = {
-        {ftInteger, "-5", true},        {ftInteger, "5.0", false},      {ftSmallint, "", true},
-        {ftFloat, "1.5", true},         {ftCurrency, "1.5x", false},    {ftBCD, "2", true},
-        {ftDate, "2/30/2009", false},   {ftDate, "2/28/2009", true},    {ftTime, "9:30 pm", true},
-        {ftTime, "9:30 xm", false},     {ftDateTime, "1/2/2008", true}, {ftDateTime, "1/2/2008 10:30", true},
-        {ftDateTime, "1/2/2008 x", false}, {ftString, "anything", true}, {ftBoolean, "maybe", true},
+            {ftInteger, "-5", true},
+            {ftInteger, "5.0", false},
+            {ftSmallint, "", true},
+            {ftFloat, "1.5", true},
+            {ftCurrency, "1.5x", false},
+            {ftBCD, "2", true},
+            {ftDate, "2/30/2009", false},
+            {ftDate, "2/28/2009", true},
+            {ftTime, "9:30 pm", true},
+            {ftTime, "9:30 xm", false},
+            {ftDateTime, "1/2/2008", true},
+            {ftDateTime, "1/2/2008 10:30", true},
+            {ftDateTime, "1/2/2008 x", false},
+            {ftString, "anything", true},
+            {ftBoolean, "maybe", true},
     };
     const String format = ShortDateFormat;
     ShortDateFormat = "M/d/yyyy";

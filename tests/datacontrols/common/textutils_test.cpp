@@ -17,9 +17,9 @@ TEST(dwStrings, GetTokenWalksDelimitedText)
         const char* Token;
         int PosOut;
     } cases[] = {
-        {"A;B", ";", 1, "A", 3},       {"A;B", ";", 3, "B", -1},       {"A;B", ";", 0, "", 0},
-        {"A;B", ";", 4, "", -1},       {";A", ";", 1, "", 2},          {"x and y", "and", 1, "x", 7},
-        {"x AND y", "and", 1, "x", 7}, {"band", "and", 1, "band", -1}, {"a or b or c", "OR", 6, "b", 11},
+            {"A;B", ";", 1, "A", 3},       {"A;B", ";", 3, "B", -1},       {"A;B", ";", 0, "", 0},
+            {"A;B", ";", 4, "", -1},       {";A", ";", 1, "", 2},          {"x and y", "and", 1, "x", 7},
+            {"x AND y", "and", 1, "x", 7}, {"band", "and", 1, "band", -1}, {"a or b or c", "OR", 6, "b", 11},
     };
     for (const Case& c : cases) {
         int pos = c.PosIn;
@@ -39,18 +39,18 @@ TEST(dwStrings, ReadTokenOptions)
         const char* Token;
         int PosOut;
     } cases[] = {
-        {"ab;c", 1, 0, "ab", 3},                               // stops on the delimiter
-        {"a;b", 1, 0, "a", 2},                                 // a one-letter word stops there too
-        {";b", 1, 0, ";", 2},                                  // a delimiter at Pos is its own token
-        {"  ab", 1, rtSkipBlanks, "ab", 5},                    // leading blanks skipped
-        {"a b;c", 1, 0, "a", 2},                               // a blank ends the token
-        {"a b;c", 1, rtKeepBlanks, "a b", 4},                  // unless blanks belong to it
-        {"a\tb", 1, rtKeepBlanks, "a", 2},                     // control characters always end it
-        {"\"x;y\";z", 1, rtQuoted, "\"x;y\"", 6},              // quoted token keeps its quotes
-        {"\"x;y\";z", 1, rtQuoted | rtStripQuotes, "x;y", 6},  // or loses them
-        {"\"x;y", 1, rtQuoted | rtStripQuotes, "x;y", 5},      // an unclosed quote runs to the end
-        {"abc", 0, 0, "", 0},                                  // Pos outside the text reads nothing
-        {"abc", 4, 0, "", 4},
+            {"ab;c", 1, 0, "ab", 3},                               // stops on the delimiter
+            {"a;b", 1, 0, "a", 2},                                 // a one-letter word stops there too
+            {";b", 1, 0, ";", 2},                                  // a delimiter at Pos is its own token
+            {"  ab", 1, rtSkipBlanks, "ab", 5},                    // leading blanks skipped
+            {"a b;c", 1, 0, "a", 2},                               // a blank ends the token
+            {"a b;c", 1, rtKeepBlanks, "a b", 4},                  // unless blanks belong to it
+            {"a\tb", 1, rtKeepBlanks, "a", 2},                     // control characters always end it
+            {"\"x;y\";z", 1, rtQuoted, "\"x;y\"", 6},              // quoted token keeps its quotes
+            {"\"x;y\";z", 1, rtQuoted | rtStripQuotes, "x;y", 6},  // or loses them
+            {"\"x;y", 1, rtQuoted | rtStripQuotes, "x;y", 5},      // an unclosed quote runs to the end
+            {"abc", 0, 0, "", 0},                                  // Pos outside the text reads nothing
+            {"abc", 4, 0, "", 4},
     };
     for (const Case& c : cases) {
         int pos = c.PosIn;
@@ -127,13 +127,26 @@ TEST_F(dwDateText, DatesMonthFirst)
         bool Valid;
         int Year, Month, Day;  // what dwTextToDate reads; Year 0 for 0
     } cases[] = {
-        {"2/29/2008", true, 2008, 2, 29},  {"2/30/2009", false, 0, 0, 0},   {"2/29/1900", false, 0, 0, 0},
-        {"2/29/2000", true, 2000, 2, 29},  {"7/4", true, 2008, 7, 4},       {"1/1/49", true, 2049, 1, 1},
-        {"1/1/50", true, 1950, 1, 1},      {"1/1/0", true, 2000, 1, 1},     {"jan/5/2008", true, 2008, 1, 5},
-        {"Jan/05/08", true, 2008, 1, 5},   {" 1 / 2 / 2008 ", true, 2008, 1, 2},
-        {"13/1/2008", false, 0, 0, 0},     {"1/32/2008", false, 0, 0, 0},   {"00/1/2008", false, 0, 0, 0},
-        {"1-2-2008", false, 0, 0, 0},      {"1/2/2008x", false, 2008, 1, 2}, {"1/2/10000", false, 1000, 1, 2},
-        {"1/2/200", true, 200, 1, 2},      {"", false, 0, 0, 0},            {"/", false, 0, 0, 0},
+            {"2/29/2008", true, 2008, 2, 29},
+            {"2/30/2009", false, 0, 0, 0},
+            {"2/29/1900", false, 0, 0, 0},
+            {"2/29/2000", true, 2000, 2, 29},
+            {"7/4", true, 2008, 7, 4},
+            {"1/1/49", true, 2049, 1, 1},
+            {"1/1/50", true, 1950, 1, 1},
+            {"1/1/0", true, 2000, 1, 1},
+            {"jan/5/2008", true, 2008, 1, 5},
+            {"Jan/05/08", true, 2008, 1, 5},
+            {" 1 / 2 / 2008 ", true, 2008, 1, 2},
+            {"13/1/2008", false, 0, 0, 0},
+            {"1/32/2008", false, 0, 0, 0},
+            {"00/1/2008", false, 0, 0, 0},
+            {"1-2-2008", false, 0, 0, 0},
+            {"1/2/2008x", false, 2008, 1, 2},
+            {"1/2/10000", false, 1000, 1, 2},
+            {"1/2/200", true, 200, 1, 2},
+            {"", false, 0, 0, 0},
+            {"/", false, 0, 0, 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(dwIsValidDate(c.Text), c.Valid) << c.Text;
@@ -171,14 +184,15 @@ TEST_F(dwDateText, Times)
         bool Valid;
         int Hour, Minute, Second;
     } cases[] = {
-        {"12:00 AM", true, 0, 0, 0},  {"12:00 PM", true, 12, 0, 0}, {"12:30am", true, 0, 30, 0},
-        {"9:30 pm", true, 21, 30, 0}, {"9:30:15", true, 9, 30, 15}, {"23:59", true, 23, 59, 0},
-        {"13:00 PM", false, 0, 0, 0}, {"0:00 AM", false, 0, 0, 0},  {"24:00", false, 0, 0, 0},
-        {"9:60", false, 0, 0, 0},     {"9:30:", false, 0, 0, 0},    {"9:30 xm", false, 0, 0, 0},
+            {"12:00 AM", true, 0, 0, 0},  {"12:00 PM", true, 12, 0, 0}, {"12:30am", true, 0, 30, 0},
+            {"9:30 pm", true, 21, 30, 0}, {"9:30:15", true, 9, 30, 15}, {"23:59", true, 23, 59, 0},
+            {"13:00 PM", false, 0, 0, 0}, {"0:00 AM", false, 0, 0, 0},  {"24:00", false, 0, 0, 0},
+            {"9:60", false, 0, 0, 0},     {"9:30:", false, 0, 0, 0},    {"9:30 xm", false, 0, 0, 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(dwIsValidTime(c.Text), c.Valid) << c.Text;
-        EXPECT_DOUBLE_EQ(dwTextToTime(c.Text), (c.Hour * 3600 + c.Minute * 60 + c.Second) / 86400.0) << c.Text;
+        EXPECT_DOUBLE_EQ(dwTextToTime(c.Text), (c.Hour * 3600 + c.Minute * 60 + c.Second) / 86400.0)
+                << c.Text;
     }
 }
 
@@ -199,10 +213,19 @@ TEST(dwNumberText, Integers)
         const char* Text;
         bool Valid;
     } cases[] = {
-        {"", true},    {"-", false},          {"-5", true},          {"5-", false},
-        {"+5", false}, {"007", true},         {" 5", false},         {"12a", false},
-        {"2147483647", true}, {"2147483648", false}, {"-2147483648", true}, {"-2147483649", false},
-        {"123456789012345678901234567890", false},
+            {"", true},
+            {"-", false},
+            {"-5", true},
+            {"5-", false},
+            {"+5", false},
+            {"007", true},
+            {" 5", false},
+            {"12a", false},
+            {"2147483647", true},
+            {"2147483648", false},
+            {"-2147483648", true},
+            {"-2147483649", false},
+            {"123456789012345678901234567890", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(dwIsValidInteger(c.Text), c.Valid) << c.Text;
@@ -227,8 +250,8 @@ TEST_F(dwDateText, ElementUnderTheCaret)
         int Caret;
         TdwDateTimeElement Element;
     } cases[] = {
-        {1, deMonth},   {3, deMonth},  {4, deDay},     {7, deYear},    {10, deYear},   {11, deHour},
-        {12, deHour},   {15, deMinute}, {18, deSecond}, {19, deSecond}, {20, deAMPM},  {23, deAMPM},
+            {1, deMonth}, {3, deMonth},   {4, deDay},     {7, deYear},    {10, deYear}, {11, deHour},
+            {12, deHour}, {15, deMinute}, {18, deSecond}, {19, deSecond}, {20, deAMPM}, {23, deAMPM},
     };
     for (const Case& c : cases)
         EXPECT_EQ(dwDateTimeElementAt(c.Caret, text, false), c.Element) << "caret " << c.Caret;

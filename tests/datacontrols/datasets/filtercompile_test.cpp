@@ -18,7 +18,8 @@ protected:
     TScriptedDialogs Dialogs;
 };
 
-TEST_F(FilterCompileTest, ACityComparisonIsTheDocumentedSixtyFourBytes) {
+TEST_F(FilterCompileTest, ACityComparisonIsTheDocumentedSixtyFourBytes)
+{
     const TdwFilterBlob blob = Compile("CITY = \"BOSTON\"");
     EXPECT_EQ(HexDump(blob), "01 00 40 00 03 00 0A 00 34 00\n"
                              "02 00 00 00 03 00 00 00 1C 00 0E 00 00 00\n"
@@ -27,7 +28,8 @@ TEST_F(FilterCompileTest, ACityComparisonIsTheDocumentedSixtyFourBytes) {
                              "43 49 54 59 00 42 4F 53 54 4F 4E 00");
 }
 
-TEST_F(FilterCompileTest, TwoComparisonsJoinedByAndNumberTheirFieldsInWritingOrder) {
+TEST_F(FilterCompileTest, TwoComparisonsJoinedByAndNumberTheirFieldsInWritingOrder)
+{
     const TdwFilterBlob blob = Compile("AMOUNT > 100 AND STATE = \"NY\"");
     // Seven nodes: the logical root in slot 0 (operator 10), its right comparison in
     // slot 1 with the constant and field after it, the left comparison last.
@@ -123,7 +125,8 @@ const CompileCase Cases[] = {
         {"% = 1", "", "Unexpected character \"%\" at position 1"},
 };
 
-TEST_F(FilterCompileTest, TextsCompileToTheirTreesOrAreRefusedSayingWhy) {
+TEST_F(FilterCompileTest, TextsCompileToTheirTreesOrAreRefusedSayingWhy)
+{
     for (const CompileCase& c : Cases) {
         Dialogs.Messages.clear();
         const TdwFilterBlob blob = Compile(c.Text);
@@ -146,7 +149,8 @@ TEST_F(FilterCompileTest, TextsCompileToTheirTreesOrAreRefusedSayingWhy) {
     }
 }
 
-TEST_F(FilterCompileTest, NumbersTakeTheLocalesDecimalMarkAsWellAsAPoint) {
+TEST_F(FilterCompileTest, NumbersTakeTheLocalesDecimalMarkAsWellAsAPoint)
+{
     const char saved = dwFilterDecimalSeparator;
     dwFilterDecimalSeparator = ',';
     EXPECT_EQ(RenderBlob(Compile("AMOUNT > 12,5 AND PRICE = 1.25")),
@@ -160,13 +164,15 @@ TEST_F(FilterCompileTest, NumbersTakeTheLocalesDecimalMarkAsWellAsAPoint) {
     dwFilterDecimalSeparator = saved;
 }
 
-TEST_F(FilterCompileTest, TextsAreCutAt255CharactersAndTheLiteralAreaGrowsWithThem) {
+TEST_F(FilterCompileTest, TextsAreCutAt255CharactersAndTheLiteralAreaGrowsWithThem)
+{
     const String longText(300, 'x');
     EXPECT_EQ(RenderBlob(Compile("CITY = \"" + longText + "\"")), "=(F1:CITY,'" + String(255, 'x') + "')");
 
     // Sixty long constants need far more literal room than a fixed area would give.
     String text = "CITY = \"" + String(250, 'a') + "\"";
-    for (int i = 0; i < 59; ++i) text += " OR CITY = \"" + String(250, char('a' + i % 26)) + "\"";
+    for (int i = 0; i < 59; ++i)
+        text += " OR CITY = \"" + String(250, char('a' + i % 26)) + "\"";
     const TdwFilterBlob blob = Compile(text);
     ASSERT_FALSE(blob.empty());
     EXPECT_GT(blob.size(), 60u * 251);
@@ -174,9 +180,11 @@ TEST_F(FilterCompileTest, TextsAreCutAt255CharactersAndTheLiteralAreaGrowsWithTh
     EXPECT_NO_THROW(TdwFilterPredicate(blob, Data.get()));
 }
 
-TEST_F(FilterCompileTest, ABlobTooLargeForItsHeaderIsRefused) {
+TEST_F(FilterCompileTest, ABlobTooLargeForItsHeaderIsRefused)
+{
     String text = "CITY = \"" + String(250, 'a') + "\"";
-    for (int i = 0; i < 300; ++i) text += " OR CITY = \"" + String(250, 'b') + "\"";
+    for (int i = 0; i < 300; ++i)
+        text += " OR CITY = \"" + String(250, 'b') + "\"";
     EXPECT_TRUE(Compile(text).empty());
 }
 

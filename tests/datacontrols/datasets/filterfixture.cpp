@@ -26,7 +26,8 @@ struct TReader {
 
     // Post-order writing puts the left subtree's fields first, so reading left to
     // right meets the numbers in order.
-    String Node(unsigned Offset) {
+    String Node(unsigned Offset)
+    {
         const int slot = canexpr::HeaderSize + int(Offset);
         switch (Get32(slot)) {
         case canexpr::ClassBinary: {
@@ -49,17 +50,20 @@ struct TReader {
         }
     }
 
-    String Constant(int Slot) {
+    String Constant(int Slot)
+    {
         const unsigned type = Get16(Slot + 8), size = Get16(Slot + 10);
         const std::uint8_t* value = Literal(Get16(Slot + 12));
         auto number = [&](auto N) {
             std::memcpy(&N, value, sizeof N);
-            if (size != sizeof N) Error = "constant size";
+            if (size != sizeof N)
+                Error = "constant size";
             return N;
         };
         switch (type) {
         case canexpr::TypeString:
-            if (size != std::strlen(reinterpret_cast<const char*>(value)) + 1) Error = "string size";
+            if (size != std::strlen(reinterpret_cast<const char*>(value)) + 1)
+                Error = "string size";
             return "'" + String(reinterpret_cast<const char*>(value)) + "'";
         case canexpr::TypeFloat: return "f:" + FloatToStr(number(double()));
         case canexpr::TypeDate: return "d:" + IntToStr(number(std::int32_t()));
@@ -69,7 +73,8 @@ struct TReader {
         case canexpr::TypeInteger: return "i:" + IntToStr(number(std::int32_t()));
         case canexpr::TypeSmallint: return "s:" + IntToStr(number(std::int16_t()));
         case canexpr::TypeBCD:
-            if (size != canexpr::BCDSize) Error = "bcd size";
+            if (size != canexpr::BCDSize)
+                Error = "bcd size";
             return "bcd:" + FloatToStr(dwBCDToDouble(value));
         default: Error = "constant type"; return "?";
         }
@@ -78,7 +83,8 @@ struct TReader {
 
 }  // namespace
 
-std::unique_ptr<TMemDataSet> MakeTypedDataSet() {
+std::unique_ptr<TMemDataSet> MakeTypedDataSet()
+{
     auto dataSet = std::make_unique<TMemDataSet>(nullptr);
     const struct {
         const char* Name;
@@ -91,14 +97,17 @@ std::unique_ptr<TMemDataSet> MakeTypedDataSet() {
     for (const auto& f : fields) {
         auto* field = new TTypedField(dataSet.get(), f.Type);
         field->SetFieldName(f.Name);
-        if (f.Size > 0) field->SetSize(f.Size);
+        if (f.Size > 0)
+            field->SetSize(f.Size);
         field->SetDataSet(dataSet.get());
     }
     return dataSet;
 }
 
-String RenderBlob(const TdwFilterBlob& Blob) {
-    if (Blob.size() < size_t(canexpr::HeaderSize)) return "bad blob: short";
+String RenderBlob(const TdwFilterBlob& Blob)
+{
+    if (Blob.size() < size_t(canexpr::HeaderSize))
+        return "bad blob: short";
     TReader reader {Blob, 0, 1, String()};
     const unsigned nodes = reader.Get16(4);
     reader.LiteralStart = int(reader.Get16(8));
@@ -110,7 +119,8 @@ String RenderBlob(const TdwFilterBlob& Blob) {
     return reader.Error.empty() ? tree : "bad blob: " + reader.Error;
 }
 
-String HexDump(const TdwFilterBlob& Blob) {
+String HexDump(const TdwFilterBlob& Blob)
+{
     String text;
     char hex[4];
     const size_t literalStart = Blob.size() >= 10 ? size_t(Blob[8] | Blob[9] << 8) : 0;

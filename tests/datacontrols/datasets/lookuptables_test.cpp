@@ -15,7 +15,8 @@
 
 namespace {
 
-TEST_F(LookupTablesTest, DisplayFieldsShowTheLookupTablesFieldsAndShareOneTable) {
+TEST_F(LookupTablesTest, DisplayFieldsShowTheLookupTablesFieldsAndShareOneTable)
+{
     AddDisplayFields({"STNAME", "STREGION"});
     AddLookup("STNAME", "SNAME", "STATE;CODE");
     AddLookup("STREGION", "REGION", "STATE;CODE");
@@ -62,7 +63,8 @@ TEST_F(LookupTablesTest, DisplayFieldsShowTheLookupTablesFieldsAndShareOneTable)
     EXPECT_EQ(T->LookupTables().Count(), 1);
 }
 
-TEST_F(LookupTablesTest, ALinkToAMissingFieldHidesTheDisplayField) {
+TEST_F(LookupTablesTest, ALinkToAMissingFieldHidesTheDisplayField)
+{
     AddDisplayFields({"STNAME"});
     AddLookup("STNAME", "SNAME", "ZIP;CODE");
     T->Open();
@@ -70,7 +72,8 @@ TEST_F(LookupTablesTest, ALinkToAMissingFieldHidesTheDisplayField) {
     EXPECT_EQ(Text("STNAME"), "");
 }
 
-TEST_F(LookupTablesTest, IndexFieldsAndTheBaseNameRuleChooseTheTableAndItsIndex) {
+TEST_F(LookupTablesTest, IndexFieldsAndTheBaseNameRuleChooseTheTableAndItsIndex)
+{
     AddDisplayFields({"STNAME"});
     T->LookupFields().Add("STNAME;" + Dir + ";STATES.DBF;SNAME;;CODE;N");
     T->LookupLinks().Add("STATE;CODE");
@@ -98,7 +101,8 @@ TEST_F(LookupTablesTest, IndexFieldsAndTheBaseNameRuleChooseTheTableAndItsIndex)
     EXPECT_FALSE(dwLookupFindKey(states, T, links));
 }
 
-TEST_F(LookupTablesTest, TheIndexSearchGoesToTheNearestKeyOrNarrowsTheTable) {
+TEST_F(LookupTablesTest, TheIndexSearchGoesToTheNearestKeyOrNarrowsTheTable)
+{
     T->Open();
     const struct {
         const char* Index;
@@ -138,7 +142,8 @@ TEST_F(LookupTablesTest, TheIndexSearchGoesToTheNearestKeyOrNarrowsTheTable) {
     EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
-TEST_F(LookupTablesTest, TheIndexSearchNeedsAnActiveIndexAndTextOfTheFieldsType) {
+TEST_F(LookupTablesTest, TheIndexSearchNeedsAnActiveIndexAndTextOfTheFieldsType)
+{
     T->SetIndexName("");
     T->Open();
     EXPECT_FALSE(dwFindNearestOnIndex(T, "Sm", 0));

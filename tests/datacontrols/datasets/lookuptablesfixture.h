@@ -16,7 +16,8 @@ inline const std::vector<FieldLayout> StateSchema = {
 
 class LookupTablesTest : public PaymentsTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         PaymentsTest::SetUp();
         MakePayments(12, {"ID", "UNAME", "NAME"});
         // WA has no row: its payments find no state.
@@ -35,9 +36,11 @@ protected:
     }
 
     // The payments' own fields and the calculated display fields Names, of Size characters.
-    void AddDisplayFields(const std::vector<String>& Names, int Size = 16) {
+    void AddDisplayFields(const std::vector<String>& Names, int Size = 16)
+    {
         T->FieldDefs()->Update();
-        for (int i = 0; i < T->FieldDefs()->Count(); ++i) (*T->FieldDefs())[i]->CreateField(T, T);
+        for (int i = 0; i < T->FieldDefs()->Count(); ++i)
+            (*T->FieldDefs())[i]->CreateField(T, T);
         for (const String& name : Names) {
             auto* field = new TStringField(T);
             field->SetFieldName(name);
@@ -48,7 +51,8 @@ protected:
     }
 
     // A LookupFields line into STATES on the CODE tag, and its links.
-    void AddLookup(const String& Display, const String& Shown, const String& Links) {
+    void AddLookup(const String& Display, const String& Shown, const String& Links)
+    {
         T->LookupFields().Add(Display + ";" + Dir + ";STATES;" + Shown + ";CODE");
         T->LookupLinks().Add(Links);
     }

@@ -10,7 +10,8 @@ const std::vector<FieldLayout> PaymentSchema = {
         {"QTY", 'N', 4, 0}, {"PAID", 'L', 1, 0},  {"DUE", 'D', 8, 0},
 };
 
-std::vector<String> PaymentValues(int I) {
+std::vector<String> PaymentValues(int I)
+{
     static const char* const names[] = {"Smith", "jones", "Brown", "SMYTHE", "Miller", "davis", "Ng"};
     static const char* const states[] = {"CA", "IL", "NY", "TX", "WA"};
     char id[8], amount[16], due[32];
@@ -35,10 +36,12 @@ std::vector<String> PaymentValues(int I) {
 
 void PaymentsTest::SetUp() { TableTest::SetUp(); }
 
-void PaymentsTest::MakePayments(int Rows, const std::vector<String>& Tags) {
+void PaymentsTest::MakePayments(int Rows, const std::vector<String>& Tags)
+{
     CreateTable("PAYMENTS.DBF", PaymentSchema);
     std::vector<String> images;
-    for (int i = 1; i <= Rows; ++i) images.push_back(Image(PaymentSchema, PaymentValues(i)));
+    for (int i = 1; i <= Rows; ++i)
+        images.push_back(Image(PaymentSchema, PaymentValues(i)));
     AppendImages("PAYMENTS.DBF", images);
     TDaroruTable* maker = Table("PAYMENTS");
     maker->SetExclusive(WordTrue);
@@ -53,11 +56,13 @@ void PaymentsTest::MakePayments(int Rows, const std::vector<String>& Tags) {
                {"USTATEID", "UPPER(STATE)+ID"}};
     for (const String& tag : Tags)
         for (const auto& t : all)
-            if (tag == t.Tag) maker->IndexTag("", t.Tag, t.Expression, 0, false, "");
+            if (tag == t.Tag)
+                maker->IndexTag("", t.Tag, t.Expression, 0, false, "");
     maker->Close();
 }
 
-TdwTable* PaymentsTest::DwTable(const String& Name) {
+TdwTable* PaymentsTest::DwTable(const String& Name)
+{
     DwTables.push_back(std::make_unique<TdwTable>(nullptr));
     TdwTable* table = DwTables.back().get();
     table->SetName("Payments" + std::to_string(DwTables.size()));
@@ -66,23 +71,27 @@ TdwTable* PaymentsTest::DwTable(const String& Name) {
     return table;
 }
 
-std::vector<String> PaymentsTest::Ids(TDataSet* DataSet) {
+std::vector<String> PaymentsTest::Ids(TDataSet* DataSet)
+{
     std::vector<String> ids;
     for (DataSet->First(); !DataSet->Eof(); DataSet->Next())
         ids.push_back(TrimRight(DataSet->FieldByName("ID")->AsString()));
     return ids;
 }
 
-std::vector<String> PaymentsTest::PythonIds(const String& Name, const String& Condition) {
+std::vector<String> PaymentsTest::PythonIds(const String& Name, const String& Condition)
+{
     return PythonIdSets(Name, {Condition}).at(0);
 }
 
 std::vector<std::vector<String>> PaymentsTest::PythonIdSets(const String& Name,
-                                                            const std::vector<String>& Conditions) {
+                                                            const std::vector<String>& Conditions)
+{
     String script = "import sys, datetime, dbfread\n"
                     "t = list(dbfread.DBF(sys.argv[1], encoding='cp1252'))\n"
                     "tests = [\n";
-    for (const String& condition : Conditions) script += "    lambda r: " + condition + ",\n";
+    for (const String& condition : Conditions)
+        script += "    lambda r: " + condition + ",\n";
     script += "]\n"
               "for test in tests:\n"
               "    print('#')\n"
@@ -93,11 +102,13 @@ std::vector<std::vector<String>> PaymentsTest::PythonIdSets(const String& Name,
     const String command = "/usr/bin/python3 -c \"$PAYMENTS_SCRIPT\" '" + Dir + Name + "' 2>&1";
     std::vector<std::vector<String>> sets;
     FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return sets;
+    if (!pipe)
+        return sets;
     char line[512];
     while (std::fgets(line, sizeof line, pipe)) {
         String text(line);
-        if (!text.empty() && text.back() == '\n') text.pop_back();
+        if (!text.empty() && text.back() == '\n')
+            text.pop_back();
         if (text == "#")
             sets.emplace_back();
         else if (sets.empty())

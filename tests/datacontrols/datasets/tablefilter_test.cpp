@@ -11,15 +11,18 @@
 
 namespace {
 
-TStringList Lines(std::initializer_list<const char*> Texts) {
+TStringList Lines(std::initializer_list<const char*> Texts)
+{
     TStringList lines;
-    for (const char* text : Texts) lines.Add(text);
+    for (const char* text : Texts)
+        lines.Add(text);
     return lines;
 }
 
 class TableFilterTest : public PaymentsTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         PaymentsTest::SetUp();
         MakePayments(10000, {"ID", "UNAME", "STATEID"});
     }
@@ -48,7 +51,8 @@ const SameCondition Conditions[] = {
          "not r['PAID'] and r['DUE'] < datetime.date(2024, 2, 1)"},
 };
 
-TEST_F(TableFilterTest, AFilterKeepsTheRowsTheEngineAndAnIndependentReaderFind) {
+TEST_F(TableFilterTest, AFilterKeepsTheRowsTheEngineAndAnIndependentReaderFind)
+{
     TdwTable* filtered = DwTable("PAYMENTS");
     filtered->Open();
     TDaroruTable* queried = Table("PAYMENTS");
@@ -141,10 +145,12 @@ const FilterCase Cases[] = {
         {"NAME", nullptr},
 };
 
-TEST_F(TableFilterTest, EachFilterShowsTheRowsAnIndependentReaderFindsAndAFaultyOneKeepsTheFilterBefore) {
+TEST_F(TableFilterTest, EachFilterShowsTheRowsAnIndependentReaderFindsAndAFaultyOneKeepsTheFilterBefore)
+{
     std::vector<String> conditions {BeforeInPython};
     for (const FilterCase& c : Cases)
-        if (c.Python) conditions.push_back(c.Python);
+        if (c.Python)
+            conditions.push_back(c.Python);
     const std::vector<std::vector<String>> expected = PythonIdSets("PAYMENTS.DBF", conditions);
     TdwTable* t = DwTable("PAYMENTS");
     t->SetIndexName("ID");
@@ -169,7 +175,8 @@ TEST_F(TableFilterTest, EachFilterShowsTheRowsAnIndependentReaderFindsAndAFaulty
     EXPECT_GT(refused, 0);
 }
 
-TEST_F(TableFilterTest, TheFilterHoldsInEveryOrderAndItsFilterLinesJoinWithAnd) {
+TEST_F(TableFilterTest, TheFilterHoldsInEveryOrderAndItsFilterLinesJoinWithAnd)
+{
     TdwTable* t = DwTable("PAYMENTS");
     TStringList lines;
     lines.Add("STATE = \"TX\"  \t");

@@ -15,13 +15,15 @@ namespace {
 
 class TableIndexTest : public PaymentsTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         PaymentsTest::SetUp();
         MakePayments(40, {"ID", "UNAME", "NAME"});
     }
 
     // A plain table of the table layer over the payments, open on Index.
-    TDaroruTable* PlainTable(const String& Index) {
+    TDaroruTable* PlainTable(const String& Index)
+    {
         TDaroruTable* table = Table("PAYMENTS");
         table->SetIndexName(Index);
         table->Open();
@@ -35,7 +37,8 @@ protected:
     TScriptedDialogs Dialogs;
 };
 
-TEST_F(TableIndexTest, APlainTableIsSearchedOnItsActiveIndex) {
+TEST_F(TableIndexTest, APlainTableIsSearchedOnItsActiveIndex)
+{
     TDaroruTable* table = PlainTable("NAME");
     const struct {
         const char* Index;
@@ -65,7 +68,8 @@ TEST_F(TableIndexTest, APlainTableIsSearchedOnItsActiveIndex) {
     EXPECT_EQ(Dialogs.Messages[0].Text, "Table PAYMENTS: Table index not found");
 }
 
-TEST_F(TableIndexTest, AClosedTableOrALibraryTableOutOfStepWithAServerOnlyTakesTheIndexName) {
+TEST_F(TableIndexTest, AClosedTableOrALibraryTableOutOfStepWithAServerOnlyTakesTheIndexName)
+{
     TdwTable* library = DwTable("PAYMENTS");
     library->SetIndexName("ID");
     // The tags are read at the first open; the definitions stay after the close.
@@ -85,7 +89,8 @@ TEST_F(TableIndexTest, AClosedTableOrALibraryTableOutOfStepWithAServerOnlyTakesT
     EXPECT_EQ(Opens, 0) << "the table was not opened again";
 }
 
-TEST_F(TableIndexTest, OtherwiseTheTableOpensAgainOnTheNewIndexAtTheSameKey) {
+TEST_F(TableIndexTest, OtherwiseTheTableOpensAgainOnTheNewIndexAtTheSameKey)
+{
     TdwTable* library = DwTable("PAYMENTS");
     library->SetSyncSQLByRange(true);
     library->SetIndexName("ID");

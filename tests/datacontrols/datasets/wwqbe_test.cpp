@@ -10,13 +10,16 @@
 
 namespace {
 
-TStringList Lines(std::initializer_list<const char*> Texts) {
+TStringList Lines(std::initializer_list<const char*> Texts)
+{
     TStringList lines;
-    for (const char* text : Texts) lines.Add(text);
+    for (const char* text : Texts)
+        lines.Add(text);
     return lines;
 }
 
-TEST(WwQBETest, ExampleVariablesBecomeOneBlankAndLinesJoinWithCrLf) {
+TEST(WwQBETest, ExampleVariablesBecomeOneBlankAndLinesJoinWithCrLf)
+{
     const struct {
         const char* Line;
         const char* Run;
@@ -27,11 +30,13 @@ TEST(WwQBETest, ExampleVariablesBecomeOneBlankAndLinesJoinWithCrLf) {
             {"No Variables Here", "No Variables Here"},
             {"", ""},
     };
-    for (const auto& c : cases) EXPECT_EQ(dwQBEStatementText(Lines({c.Line})), c.Run) << c.Line;
+    for (const auto& c : cases)
+        EXPECT_EQ(dwQBEStatementText(Lines({c.Line})), c.Run) << c.Line;
     EXPECT_EQ(dwQBEStatementText(Lines({"Query", "", "T.DB | F |"})), "Query\r\n\r\nT.DB | F |");
 }
 
-TEST(WwQBETest, OpeningSaysQBEQueriesAreNotSupportedAndStaysClosed) {
+TEST(WwQBETest, OpeningSaysQBEQueriesAreNotSupportedAndStaysClosed)
+{
     TdwQBE qbe(nullptr);
     EXPECT_TRUE(qbe.AuxiliaryTables());
     EXPECT_TRUE(qbe.BlankAsZero());
@@ -48,7 +53,8 @@ TEST(WwQBETest, OpeningSaysQBEQueriesAreNotSupportedAndStaysClosed) {
     EXPECT_FALSE(qbe.IsSequenced());
 }
 
-TEST(WwQBETest, TheUpdateObjectServesOneDataSetAndTheLinkGoesWithEither) {
+TEST(WwQBETest, TheUpdateObjectServesOneDataSetAndTheLinkGoesWithEither)
+{
     TComponent owner(nullptr);
     auto* first = new TdwQBE(&owner);
     auto* second = new TdwQBE(&owner);

@@ -20,7 +20,8 @@ const std::vector<FieldLayout> PayeeFields = {{"ID", 'C', 6, 0}, {"STATE", 'C', 
 
 class WwQueryTest : public TableTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         TableTest::SetUp();
         CreateTable("PAYEES", PayeeFields);
         AppendImages("PAYEES", {Image(PayeeFields, {"P1", "NY"}), Image(PayeeFields, {"P2", "NJ"}),
@@ -34,7 +35,8 @@ protected:
     TdwQuery Q {nullptr};
 };
 
-TEST_F(WwQueryTest, RunsItsStatementOnTheLocalEngine) {
+TEST_F(WwQueryTest, RunsItsStatementOnTheLocalEngine)
+{
     EXPECT_EQ(Q.AccessMethod(), amLocal);
     Q.Open();
     EXPECT_EQ(Q.RecordCount(), 3);
@@ -43,7 +45,8 @@ TEST_F(WwQueryTest, RunsItsStatementOnTheLocalEngine) {
     EXPECT_TRUE(Q.InheritsFrom("TDaroruQuery"));
 }
 
-TEST_F(WwQueryTest, TheRecordFilterActsAtOnceAndGoesWhenDisabledOrCleared) {
+TEST_F(WwQueryTest, TheRecordFilterActsAtOnceAndGoesWhenDisabledOrCleared)
+{
     auto nyOnly = [](TdwQuery* Query, bool& Accept) {
         Accept = Query->FieldByName("STATE")->AsString() == "NY";
     };
@@ -63,7 +66,8 @@ TEST_F(WwQueryTest, TheRecordFilterActsAtOnceAndGoesWhenDisabledOrCleared) {
     EXPECT_TRUE(Q.IsSequenced());
 }
 
-TEST_F(WwQueryTest, TheHourglassShowsFromTheFirstRejectedRowUntilTheReadEnds) {
+TEST_F(WwQueryTest, TheHourglassShowsFromTheFirstRejectedRowUntilTheReadEnds)
+{
     GuiScreen()->SetCursor(crHandPoint);
     std::vector<TCursor> seen;
     Q.SetOnFilter([&](TdwQuery* Query, bool& Accept) {
@@ -81,7 +85,8 @@ TEST_F(WwQueryTest, TheHourglassShowsFromTheFirstRejectedRowUntilTheReadEnds) {
     GuiScreen()->SetCursor(crDefault);
 }
 
-TEST_F(WwQueryTest, DisplayFieldsShowTheLookupTablesFieldUntilTheQueryCloses) {
+TEST_F(WwQueryTest, DisplayFieldsShowTheLookupTablesFieldUntilTheQueryCloses)
+{
     const std::vector<FieldLayout> stateFields = {{"CODE", 'C', 2, 0}, {"SNAME", 'C', 16, 0}};
     CreateTable("STATES.DBF", stateFields);
     AppendImages("STATES.DBF",
@@ -92,7 +97,8 @@ TEST_F(WwQueryTest, DisplayFieldsShowTheLookupTablesFieldUntilTheQueryCloses) {
     maker->IndexTag("", "CODE", "CODE", 0, false, "");
     maker->Close();
     Q.FieldDefs()->Update();
-    for (int i = 0; i < Q.FieldDefs()->Count(); ++i) (*Q.FieldDefs())[i]->CreateField(&Q, &Q);
+    for (int i = 0; i < Q.FieldDefs()->Count(); ++i)
+        (*Q.FieldDefs())[i]->CreateField(&Q, &Q);
     auto* display = new TStringField(&Q);
     display->SetFieldName("STNAME");
     display->SetSize(16);
@@ -102,7 +108,8 @@ TEST_F(WwQueryTest, DisplayFieldsShowTheLookupTablesFieldUntilTheQueryCloses) {
     Q.LookupLinks().Add("STATE;CODE");
     Q.Open();
     std::vector<String> names;
-    for (Q.First(); !Q.Eof(); Q.Next()) names.push_back(TrimRight(Q.FieldByName("STNAME")->AsString()));
+    for (Q.First(); !Q.Eof(); Q.Next())
+        names.push_back(TrimRight(Q.FieldByName("STNAME")->AsString()));
     EXPECT_EQ(names, (std::vector<String> {"New York", "", "New York"}));
     ASSERT_EQ(Q.LookupTables().Count(), 1);
     EXPECT_EQ(Q.LookupTables().Items(0)->IndexName(), "CODE");
@@ -110,7 +117,8 @@ TEST_F(WwQueryTest, DisplayFieldsShowTheLookupTablesFieldUntilTheQueryCloses) {
     EXPECT_EQ(Q.LookupTables().Count(), 0);
 }
 
-TEST_F(WwQueryTest, AMaskIsCheckedBeforeAPost) {
+TEST_F(WwQueryTest, AMaskIsCheckedBeforeAPost)
+{
     Q.PictureMasks().Add("STATE\t??\tF\tT");
     std::vector<String> invalid;
     Q.OnInvalidValue = [&](TDataSet*, TField* Field) { invalid.push_back(Field->FieldName()); };
@@ -127,7 +135,8 @@ TEST_F(WwQueryTest, AMaskIsCheckedBeforeAPost) {
     EXPECT_EQ(Q.FieldByName("STATE")->AsString(), "1");
 }
 
-TEST(WwStoredProc, HasNoEngineToRunOn) {
+TEST(WwStoredProc, HasNoEngineToRunOn)
+{
     TdwStoredProc proc(nullptr);
     proc.SetStoredProcName("TOTALS");
     EXPECT_EQ(MessageOf([&] { proc.Open(); }), "stored procedures are not supported");

@@ -16,31 +16,35 @@
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/vcl/controls/edits.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "platform/vcl/forms/forms.h"
 #include "platform/vcl/forms/guiscreen.h"
-#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/datacontrols/datasets/paymentsfixture.h"
-#include "tests/support/testserver.h"
 #include "tests/support/formtesting.h"
+#include "tests/support/testserver.h"
 
 namespace {
 
-TStringList Lines(std::initializer_list<const char*> Texts) {
+TStringList Lines(std::initializer_list<const char*> Texts)
+{
     TStringList lines;
-    for (const char* text : Texts) lines.Add(text);
+    for (const char* text : Texts)
+        lines.Add(text);
     return lines;
 }
 
 class WwTableTest : public PaymentsTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         PaymentsTest::SetUp();
         MakePayments(Rows, {"ID", "UNAME", "NAME", "STATEID", "USTATEID"});
         T = DwTable("PAYMENTS");
         T->SetIndexName("ID");
         T->Open();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         dwSetEscapePoll(nullptr);
         PaymentsTest::TearDown();
     }
@@ -52,14 +56,16 @@ protected:
     TScriptedDialogs Dialogs;
 };
 
-TEST_F(WwTableTest, FilterLinesAreJoinedWithAndWithoutBlanksOrEmptyLines) {
+TEST_F(WwTableTest, FilterLinesAreJoinedWithAndWithoutBlanksOrEmptyLines)
+{
     T->SetdwFilter(Lines({"a=1", "", "b=2 ", " \t"}));
     EXPECT_EQ(T->FilterText(), "a=1 AND (b=2)");
     T->SetdwFilter(Lines({"", "QTY > 3\t"}));
     EXPECT_EQ(T->FilterText(), "QTY > 3");
 }
 
-TEST_F(WwTableTest, SettingTheFilterOnAnOpenTableFiltersAtOnceAndAnEmptyOneShowsAll) {
+TEST_F(WwTableTest, SettingTheFilterOnAnOpenTableFiltersAtOnceAndAnEmptyOneShowsAll)
+{
     T->SetdwFilter(Lines({"STATE = \"NY\""}));
     EXPECT_EQ(Ids(T), (std::vector<String> {"P00002", "P00007", "P00012", "P00017", "P00022", "P00027",
                                             "P00032", "P00037"}));
@@ -70,7 +76,8 @@ TEST_F(WwTableTest, SettingTheFilterOnAnOpenTableFiltersAtOnceAndAnEmptyOneShows
     EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
-TEST_F(WwTableTest, AFilterThatCannotBeSetSaysWhyAndKeepsTheFilterInForce) {
+TEST_F(WwTableTest, AFilterThatCannotBeSetSaysWhyAndKeepsTheFilterInForce)
+{
     const std::vector<String> newYork {"P00002", "P00007", "P00012", "P00017",
                                        "P00022", "P00027", "P00032", "P00037"};
     const struct {
@@ -90,14 +97,16 @@ TEST_F(WwTableTest, AFilterThatCannotBeSetSaysWhyAndKeepsTheFilterInForce) {
         Dialogs.Messages.clear();
         T->SetdwFilter(Lines({c.Text}));
         std::vector<String> texts;
-        for (const TMessageRequest& m : Dialogs.Messages) texts.push_back(m.Text);
+        for (const TMessageRequest& m : Dialogs.Messages)
+            texts.push_back(m.Text);
         EXPECT_EQ(texts, (std::vector<String> {c.Why, "Fail to set filter"}));
         EXPECT_EQ(Ids(T), newYork);
         EXPECT_FALSE(T->IsSequenced());
     }
 }
 
-TEST_F(WwTableTest, ATableWhoseFilterCannotBeSetDoesNotOpen) {
+TEST_F(WwTableTest, ATableWhoseFilterCannotBeSetDoesNotOpen)
+{
     T->Close();
     T->SetdwFilter(Lines({"QTY < 3", "STATE = \"NY\" AND"}));
     EXPECT_EQ(MessageOf([&] { T->Open(); }), "Fail to set filter");
@@ -109,7 +118,8 @@ TEST_F(WwTableTest, ATableWhoseFilterCannotBeSetDoesNotOpen) {
     EXPECT_EQ(Ids(T), (std::vector<String> {"P00001", "P00002"}));
 }
 
-TEST_F(WwTableTest, AFilterSetWhileClosedAppliesAtTheNextOpen) {
+TEST_F(WwTableTest, AFilterSetWhileClosedAppliesAtTheNextOpen)
+{
     T->Close();
     T->SetdwFilter(Lines({"QTY < 3"}));
     EXPECT_TRUE(T->CursorFilters().Filtering() == false);
@@ -120,7 +130,8 @@ TEST_F(WwTableTest, AFilterSetWhileClosedAppliesAtTheNextOpen) {
     EXPECT_EQ(Ids(T).size(), 2u);
 }
 
-TEST_F(WwTableTest, TheRecordFilterEventDecidesWhileEnabled) {
+TEST_F(WwTableTest, TheRecordFilterEventDecidesWhileEnabled)
+{
     T->SetOnFilter(
             [](TdwTable* Table, bool& Accept) { Accept = Table->FieldByName("QTY")->AsInteger() % 10 == 0; });
     EXPECT_EQ(Ids(T), (std::vector<String> {"P00010", "P00020", "P00030", "P00040"}));
@@ -147,7 +158,8 @@ TEST_F(WwTableTest, TheRecordFilterEventDecidesWhileEnabled) {
     EXPECT_TRUE(T->IsSequenced());
 }
 
-TEST_F(WwTableTest, TheHourglassShowsFromTheFirstRejectedRecordAndTheCursorFromBeforeReturns) {
+TEST_F(WwTableTest, TheHourglassShowsFromTheFirstRejectedRecordAndTheCursorFromBeforeReturns)
+{
     GuiScreen()->SetCursor(crHandPoint);
     std::vector<TCursor> seen;
     auto rejectFirstFive = [&](TdwTable* Table, bool& Accept) {
@@ -173,7 +185,8 @@ TEST_F(WwTableTest, TheHourglassShowsFromTheFirstRejectedRecordAndTheCursorFromB
     GuiScreen()->SetCursor(crDefault);
 }
 
-TEST_F(WwTableTest, EscIsLookedForEveryHundredthCallAndCancelsFiltering) {
+TEST_F(WwTableTest, EscIsLookedForEveryHundredthCallAndCancelsFiltering)
+{
     int calls = 0;
     std::vector<int> polledAt;
     bool pressEsc = false;
@@ -187,9 +200,11 @@ TEST_F(WwTableTest, EscIsLookedForEveryHundredthCallAndCancelsFiltering) {
         Accept = false;
     });
     // Past the counter's wrap at 32000 the checks keep their rhythm.
-    while (calls < 32150) T->Refresh();
+    while (calls < 32150)
+        T->Refresh();
     ASSERT_EQ(polledAt.size(), size_t(calls / 100));
-    for (size_t i = 0; i < polledAt.size(); ++i) ASSERT_EQ(polledAt[i], int(100 * (i + 1)));
+    for (size_t i = 0; i < polledAt.size(); ++i)
+        ASSERT_EQ(polledAt[i], int(100 * (i + 1)));
 
     int escapes = 0;
     T->OnFilterEscape = [&](TDataSet* DataSet) {
@@ -209,7 +224,8 @@ protected:
     WwTableLongWalkTest() { Rows = 1000; }
 };
 
-TEST_F(WwTableLongWalkTest, AnEscTypedDuringAFilteredWalkStopsTheFilterAndStillReachesTheFocusedControl) {
+TEST_F(WwTableLongWalkTest, AnEscTypedDuringAFilteredWalkStopsTheFilterAndStillReachesTheFocusedControl)
+{
     TForm* form = Construct<TForm>(nullptr);
     auto* edit = new TEdit(form);
     edit->SetParent(form);
@@ -250,7 +266,8 @@ TEST_F(WwTableLongWalkTest, AnEscTypedDuringAFilteredWalkStopsTheFilterAndStillR
     form->Free();
 }
 
-TEST_F(WwTableTest, IndexesAreFoundInFourPasses) {
+TEST_F(WwTableTest, IndexesAreFoundInFourPasses)
+{
     struct {
         const char* Fields;
         const char* Index;
@@ -263,13 +280,15 @@ TEST_F(WwTableTest, IndexesAreFoundInFourPasses) {
             {"ZIP", "?"},
             {"ID;STATE", "?"},
     };
-    for (const auto& c : cases) EXPECT_EQ(T->FindIndexForFields(c.Fields), c.Index) << c.Fields;
+    for (const auto& c : cases)
+        EXPECT_EQ(T->FindIndexForFields(c.Fields), c.Index) << c.Fields;
     EXPECT_EQ(T->GetIndexFieldsByName("STATEID"), "STATE;ID");
     EXPECT_EQ(T->GetIndexFieldsByName(""), "");
     EXPECT_EQ(T->IndexDefs()->Find("UNAME")->Options().Contains(ixCaseInsensitive), true);
 }
 
-TEST_F(WwTableTest, SelectingAnIndexForAFieldKeepsTheRecord) {
+TEST_F(WwTableTest, SelectingAnIndexForAFieldKeepsTheRecord)
+{
     ASSERT_TRUE(T->dwFindKey({"P00017"}, 0));
     EXPECT_TRUE(T->SelectIndexForField("NAME"));
     EXPECT_EQ(T->IndexName(), "UNAME");
@@ -280,7 +299,8 @@ TEST_F(WwTableTest, SelectingAnIndexForAFieldKeepsTheRecord) {
     EXPECT_EQ(T->IndexName(), "UNAME");
 }
 
-TEST_F(WwTableTest, AnIndexChosenByItsFieldsIsTheActiveOneUntilAnotherIsChosen) {
+TEST_F(WwTableTest, AnIndexChosenByItsFieldsIsTheActiveOneUntilAnotherIsChosen)
+{
     EXPECT_TRUE(dwSetIndexFieldNames(T, "STATE;ID"));
     EXPECT_EQ(T->IndexName(), "USTATEID");
     EXPECT_EQ(dwGetIndexFieldNames(T), "STATE;ID");
@@ -299,7 +319,8 @@ TEST_F(WwTableTest, AnIndexChosenByItsFieldsIsTheActiveOneUntilAnotherIsChosen) 
     EXPECT_EQ(T->IndexName(), "UNAME");
 }
 
-TEST_F(WwTableTest, AnIndexServesFieldsThatBeginItAndCompareAsItDoes) {
+TEST_F(WwTableTest, AnIndexServesFieldsThatBeginItAndCompareAsItDoes)
+{
     T->SetIndexName("STATEID");
     const struct {
         const char* Fields;
@@ -320,7 +341,8 @@ TEST_F(WwTableTest, AnIndexServesFieldsThatBeginItAndCompareAsItDoes) {
     EXPECT_EQ(MessageOf([&] { dwIsIndexForFields(T, "ZIP", false); }), "Payments1: Field 'ZIP' not found");
 }
 
-TEST_F(WwTableTest, FindKeySeeksOnTheActiveIndexAndWarnsOnlyOfTooManyValues) {
+TEST_F(WwTableTest, FindKeySeeksOnTheActiveIndexAndWarnsOnlyOfTooManyValues)
+{
     EXPECT_TRUE(T->dwFindKey({"P00023"}, 0));
     EXPECT_EQ(Id(), "P00023");
     EXPECT_FALSE(T->dwFindKey({"P99999"}, 0));
@@ -346,7 +368,8 @@ TEST_F(WwTableTest, FindKeySeeksOnTheActiveIndexAndWarnsOnlyOfTooManyValues) {
     EXPECT_FALSE(T->dwFindKey({"P00001"}, 0));
 }
 
-TEST_F(WwTableTest, FindKeyOnANarrowedSearchCancelsTheRangeFirst) {
+TEST_F(WwTableTest, FindKeyOnANarrowedSearchCancelsTheRangeFirst)
+{
     T->SetIndexName("STATEID");
     T->ApplyRangeFrom({"WA"}, 0);
     ASSERT_TRUE(T->Scoped());
@@ -360,7 +383,8 @@ TEST_F(WwTableTest, FindKeyOnANarrowedSearchCancelsTheRangeFirst) {
 // A library table reached through the database server, keeping in step by ranges.
 class WwTableThroughServerTest : public PaymentsTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         PaymentsTest::SetUp();
         MakePayments(Rows, {"ID", "STATEID"});
         Server = std::make_unique<TTestServer>(Dir);
@@ -376,20 +400,24 @@ protected:
         T->Open();
     }
     // The tables go before the connection they use.
-    void TearDown() override {
+    void TearDown() override
+    {
         DwTables.clear();
         PaymentsTest::TearDown();
     }
     // The IDs of the records whose state passes, in STATE + ID order.
-    std::vector<String> IdsOfStates(const std::function<bool(const String&)>& Passes) {
+    std::vector<String> IdsOfStates(const std::function<bool(const String&)>& Passes)
+    {
         std::vector<std::pair<String, String>> keys;
         for (int i = 1; i <= Rows; ++i) {
             const std::vector<String> row = PaymentValues(i);
-            if (Passes(row[2])) keys.emplace_back(row[2], row[0]);
+            if (Passes(row[2]))
+                keys.emplace_back(row[2], row[0]);
         }
         std::sort(keys.begin(), keys.end());
         std::vector<String> ids;
-        for (const auto& key : keys) ids.push_back(key.second);
+        for (const auto& key : keys)
+            ids.push_back(key.second);
         return ids;
     }
 
@@ -398,7 +426,8 @@ protected:
     TScriptedDialogs Dialogs;
 };
 
-TEST_F(WwTableThroughServerTest, FindKeyNarrowsWithARangeFromTheKeyOrToItAloneForALookup) {
+TEST_F(WwTableThroughServerTest, FindKeyNarrowsWithARangeFromTheKeyOrToItAloneForALookup)
+{
     EXPECT_TRUE(T->dwFindKey({"NY"}, 0));
     EXPECT_TRUE(T->Scoped());
     EXPECT_EQ(Ids(T), IdsOfStates([](const String& State) { return State >= "NY"; }));
@@ -429,11 +458,13 @@ TEST_F(WwTableThroughServerTest, FindKeyNarrowsWithARangeFromTheKeyOrToItAloneFo
     EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
-TEST_F(WwTableTest, RangesRunFromTheKeyOnAndCancel) {
+TEST_F(WwTableTest, RangesRunFromTheKeyOnAndCancel)
+{
     T->SetIndexName("STATEID");
     T->ApplyRangeFrom({"TX"}, 0);
     std::vector<String> states;
-    for (T->First(); !T->Eof(); T->Next()) states.push_back(T->FieldByName("STATE")->AsString());
+    for (T->First(); !T->Eof(); T->Next())
+        states.push_back(T->FieldByName("STATE")->AsString());
     EXPECT_EQ(states.size(), size_t(Rows * 2 / 5));
     EXPECT_EQ(states.front(), "TX");
     EXPECT_EQ(states.back(), "WA");
@@ -455,7 +486,8 @@ TEST_F(WwTableTest, RangesRunFromTheKeyOnAndCancel) {
     EXPECT_EQ(Ids(T).size(), size_t(Rows));
 }
 
-TEST_F(WwTableTest, ANearestSearchStopsAtTheNextKey) {
+TEST_F(WwTableTest, ANearestSearchStopsAtTheNextKey)
+{
     dwGotoNearest(T, {"P0001Z"});
     EXPECT_EQ(Id(), "P00020");
     dwGotoNearest(T, {"P00017"});
@@ -467,7 +499,8 @@ TEST_F(WwTableTest, ANearestSearchStopsAtTheNextKey) {
     EXPECT_EQ(UpperCase(T->FieldByName("NAME")->AsString()).substr(0, 2), "NG");
 }
 
-TEST_F(WwTableTest, ADetailFollowsItsMasterAndChoosesIndexesAfterTheLink) {
+TEST_F(WwTableTest, ADetailFollowsItsMasterAndChoosesIndexesAfterTheLink)
+{
     CreateTable("STATES.DBF", {{"STATE", 'C', 2, 0}});
     AppendImages("STATES.DBF",
                  {Image({{"STATE", 'C', 2, 0}}, {"NY"}), Image({{"STATE", 'C', 2, 0}}, {"WA"})});
@@ -484,20 +517,23 @@ TEST_F(WwTableTest, ADetailFollowsItsMasterAndChoosesIndexesAfterTheLink) {
     for (const char* state : {"NY", "WA"}) {
         std::vector<String> ids = Ids(T);
         EXPECT_EQ(ids.size(), size_t(Rows / 5)) << state;
-        for (T->First(); !T->Eof(); T->Next()) EXPECT_EQ(T->FieldByName("STATE")->AsString(), state);
+        for (T->First(); !T->Eof(); T->Next())
+            EXPECT_EQ(T->FieldByName("STATE")->AsString(), state);
         master->Next();
     }
     master->First();
     // The link's field first, then the field searched.
     EXPECT_TRUE(T->SelectIndexForField("ID"));
     EXPECT_EQ(T->IndexName(), "USTATEID");
-    for (T->First(); !T->Eof(); T->Next()) EXPECT_EQ(T->FieldByName("STATE")->AsString(), "NY");
+    for (T->First(); !T->Eof(); T->Next())
+        EXPECT_EQ(T->FieldByName("STATE")->AsString(), "NY");
     EXPECT_FALSE(T->SelectIndexForField("NAME"));
     T->Close();
     T->SetMasterSource(nullptr);
 }
 
-TEST_F(WwTableTest, ATableOfTheEnginesDriverFiltersThroughTheEngineQuery) {
+TEST_F(WwTableTest, ATableOfTheEnginesDriverFiltersThroughTheEngineQuery)
+{
     T->Close();
     T->SetTableType(ttDriverFOX);
     T->SetdwFilter(Lines({"STATE = \"NY\" .AND. QTY > 20"}));
@@ -517,7 +553,8 @@ TEST_F(WwTableTest, ATableOfTheEnginesDriverFiltersThroughTheEngineQuery) {
     EXPECT_EQ(Dialogs.Messages.size(), 2u);
 }
 
-TEST_F(WwTableTest, AnSqlTextShowsItsAnswerFromTheLocalEngineReadOnlyAndFilterable) {
+TEST_F(WwTableTest, AnSqlTextShowsItsAnswerFromTheLocalEngineReadOnlyAndFilterable)
+{
     T->Close();
     T->SetQuery(Lines({"SELECT ID, STATE, AMOUNT, QTY, PAID, DUE, AMOUNT * 2 AS \"Twice the amount\"",
                        "FROM PAYMENTS WHERE STATE = 'NY'", "ORDER BY AMOUNT DESC"}));
@@ -530,11 +567,13 @@ TEST_F(WwTableTest, AnSqlTextShowsItsAnswerFromTheLocalEngineReadOnlyAndFilterab
     std::vector<std::pair<double, String>> byAmount;
     for (int i = 1; i <= Rows; ++i) {
         const std::vector<String> row = PaymentValues(i);
-        if (row[2] == "NY") byAmount.emplace_back(std::stod(row[3]), row[0]);
+        if (row[2] == "NY")
+            byAmount.emplace_back(std::stod(row[3]), row[0]);
     }
     std::sort(byAmount.rbegin(), byAmount.rend());
     std::vector<String> expected;
-    for (const auto& [amount, id] : byAmount) expected.push_back(id);
+    for (const auto& [amount, id] : byAmount)
+        expected.push_back(id);
     EXPECT_EQ(Ids(T), expected);
     EXPECT_EQ(T->FieldByName("DUE")->DataType(), ftDate);
     EXPECT_EQ(T->FieldByName("PAID")->DataType(), ftBoolean);
@@ -547,7 +586,8 @@ TEST_F(WwTableTest, AnSqlTextShowsItsAnswerFromTheLocalEngineReadOnlyAndFilterab
     std::vector<String> filtered;
     for (const auto& [amount, id] : byAmount) {
         const std::vector<String> row = PaymentValues(std::stoi(id.substr(1)));
-        if (std::stoi(row[4]) > 20 && row[5] == "F") filtered.push_back(id);
+        if (std::stoi(row[4]) > 20 && row[5] == "F")
+            filtered.push_back(id);
     }
     EXPECT_EQ(Ids(T), filtered);
     EXPECT_TRUE(Dialogs.Messages.empty());
@@ -564,7 +604,8 @@ TEST_F(WwTableTest, AnSqlTextShowsItsAnswerFromTheLocalEngineReadOnlyAndFilterab
     EXPECT_EQ(MessageOf([&] { T->Open(); }), "SQL query text runs only on a table of the local engine");
 }
 
-TEST_F(WwTableTest, QbeTextsAndOtherTableKindsAreRefusedClearly) {
+TEST_F(WwTableTest, QbeTextsAndOtherTableKindsAreRefusedClearly)
+{
     T->SetQuery(Lines({"Query", "PAYMENTS.DB | ID |", "           | Check |"}));
     EXPECT_FALSE(T->Active());
     EXPECT_EQ(T->TableName(), "");
@@ -598,7 +639,8 @@ TEST_F(WwTableTest, QbeTextsAndOtherTableKindsAreRefusedClearly) {
     EXPECT_TRUE(T->Active());
 }
 
-TEST_F(WwTableTest, AMaskCheckedBeforeAPostNamesTheField) {
+TEST_F(WwTableTest, AMaskCheckedBeforeAPostNamesTheField)
+{
     T->PictureMasks().Add("STATE\t??\tF\tT");
     std::vector<String> invalid;
     T->OnInvalidValue = [&](TDataSet*, TField* Field) { invalid.push_back(Field->FieldName()); };

@@ -20,7 +20,8 @@ namespace {
 
 class CalendarTest : public PickerTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         PickerTest::SetUp();
         Cal = new TdwMonthCalendar(Form);
         Cal->SetParent(Form);
@@ -30,16 +31,19 @@ protected:
         Cal->SetFocus();
     }
     QPoint DayPoint(TDateTime Date) { return CalendarPoint(Cal, Date); }
-    QPoint PointOf(TdwCalendarHit Wanted) {
+    QPoint PointOf(TdwCalendarHit Wanted)
+    {
         for (int y = 0; y < Cal->Height(); ++y)
             for (int x = 0; x < Cal->Width(); ++x) {
                 TDateTime hit = 0;
-                if (Cal->HitTest(x, y, hit) == Wanted) return QPoint(x + 2, y + 2);
+                if (Cal->HitTest(x, y, hit) == Wanted)
+                    return QPoint(x + 2, y + 2);
             }
         ADD_FAILURE() << "nothing of that kind";
         return QPoint();
     }
-    std::vector<String> Captions(TMenu* Menu) {
+    std::vector<String> Captions(TMenu* Menu)
+    {
         std::vector<String> captions;
         for (int k = 0; k < Menu->Items()->Count(); ++k) {
             const TMenuItem* item = Menu->Items()->Items(k);
@@ -53,7 +57,8 @@ protected:
     int Changes = 0;
 };
 
-TEST_F(CalendarTest, KeysMoveTheDate) {
+TEST_F(CalendarTest, KeysMoveTheDate)
+{
     struct Case {
         TDateTime Start;
         Qt::Key Key;
@@ -79,7 +84,8 @@ TEST_F(CalendarTest, KeysMoveTheDate) {
     EXPECT_DOUBLE_EQ(Cal->Time(), 0.4375) << "the time of day from creation (now) stays";
 }
 
-TEST_F(CalendarTest, NothingLeavesTheLimits) {
+TEST_F(CalendarTest, NothingLeavesTheLimits)
+{
     Cal->SetMinDate(EncodeDate(2009, 6, 10));
     Cal->SetMaxDate(EncodeDate(2009, 7, 10));
     Cal->SetDate(EncodeDate(2009, 6, 12));
@@ -121,7 +127,8 @@ TEST_F(CalendarTest, NothingLeavesTheLimits) {
     EXPECT_DOUBLE_EQ(std::trunc(Cal->Date()), EncodeDate(2009, 6, 20)) << "July 20 is past the maximum";
 }
 
-TEST_F(CalendarTest, TheNextButtonKeepsTheDayWithinTheMonth) {
+TEST_F(CalendarTest, TheNextButtonKeepsTheDayWithinTheMonth)
+{
     Cal->SetDate(EncodeDate(2009, 1, 31));
     QTest::mouseClick(Cal->Widget(), Qt::LeftButton, Qt::NoModifier, PointOf(TdwCalendarHit::TitleBtnNext));
     EXPECT_DOUBLE_EQ(std::trunc(Cal->Date()), EncodeDate(2009, 2, 28));
@@ -130,7 +137,8 @@ TEST_F(CalendarTest, TheNextButtonKeepsTheDayWithinTheMonth) {
     EXPECT_EQ(Changes, 2);
 }
 
-TEST_F(CalendarTest, TheYearMenuListsItsColumnsOfYears) {
+TEST_F(CalendarTest, TheYearMenuListsItsColumnsOfYears)
+{
     Cal->SetDate(EncodeDate(2008, 2, 29));
     Cal->BuildYearMenu();
     std::vector<String> expected;
@@ -154,7 +162,8 @@ TEST_F(CalendarTest, TheYearMenuListsItsColumnsOfYears) {
             << "no years per column counts as one";
 }
 
-TEST_F(CalendarTest, MonthsAndYearsOutsideTheLimitsAreGreyed) {
+TEST_F(CalendarTest, MonthsAndYearsOutsideTheLimitsAreGreyed)
+{
     Cal->SetMinDate(EncodeDate(2000, 3, 15));
     Cal->SetMaxDate(EncodeDate(2010, 6, 30));
     Cal->SetDate(EncodeDate(2008, 2, 29));
@@ -184,7 +193,8 @@ TEST_F(CalendarTest, MonthsAndYearsOutsideTheLimitsAreGreyed) {
     EXPECT_DOUBLE_EQ(std::trunc(Cal->Date()), EncodeDate(2006, 11, 20));
 }
 
-TEST_F(CalendarTest, TheEditYearItemAsksWithinTheLimits) {
+TEST_F(CalendarTest, TheEditYearItemAsksWithinTheLimits)
+{
     EXPECT_EQ(Cal->EnterYearPrompt(), "Enter New Year:Enter Valid Year");
     Cal->SetMaxDate(EncodeDate(2010, 12, 31));
     EXPECT_EQ(Cal->EnterYearPrompt(), "Enter New Year:Enter Valid Year (<=2010)");
@@ -200,7 +210,8 @@ TEST_F(CalendarTest, TheEditYearItemAsksWithinTheLimits) {
     Dialogs.AnswerInput("2003");
     Dialogs.AnswerInput("2042");
     Dialogs.AnswerInput("abc");
-    for (int k = 0; k < 3; ++k) Cal->YearMenu()->Items()->Items(0)->Click();
+    for (int k = 0; k < 3; ++k)
+        Cal->YearMenu()->Items()->Items(0)->Click();
     ASSERT_EQ(Dialogs.InputPrompts.size(), 3u);
     EXPECT_EQ(Dialogs.InputPrompts[0], "Enter New Year:Enter Valid Year (2000-2010)");
     EXPECT_DOUBLE_EQ(std::trunc(Cal->Date()), EncodeDate(2003, 6, 15))
@@ -208,12 +219,14 @@ TEST_F(CalendarTest, TheEditYearItemAsksWithinTheLimits) {
     EXPECT_EQ(Changes, 1);
 }
 
-TEST_F(CalendarTest, TheTitleOpensItsMenus) {
+TEST_F(CalendarTest, TheTitleOpensItsMenus)
+{
     Cal->SetDate(EncodeDate(2009, 6, 15));
     bool showing = false;
     QTimer::singleShot(50, [&] {
         showing = Cal->YearMenu()->Showing();
-        if (QWidget* menu = QApplication::activePopupWidget()) menu->close();
+        if (QWidget* menu = QApplication::activePopupWidget())
+            menu->close();
     });
     QTest::mouseClick(Cal->Widget(), Qt::LeftButton, Qt::NoModifier, PointOf(TdwCalendarHit::TitleYear));
     EXPECT_TRUE(showing);
@@ -221,7 +234,8 @@ TEST_F(CalendarTest, TheTitleOpensItsMenus) {
     EXPECT_EQ(Cal->YearMenu()->Items()->Count(), 20);
 }
 
-TEST_F(CalendarTest, BoldDaysComeFromTheEvent) {
+TEST_F(CalendarTest, BoldDaysComeFromTheEvent)
+{
     int asked = 0;
     Cal->OnCalcBoldDay = [&](TObject*, TDateTime, int, int Day, int, bool& Accept) {
         ++asked;
@@ -234,7 +248,8 @@ TEST_F(CalendarTest, BoldDaysComeFromTheEvent) {
     EXPECT_EQ(asked, 30) << "without mdoDayState nobody is asked";
 }
 
-TEST_F(CalendarTest, ShiftAndTheArrowsSelectARange) {
+TEST_F(CalendarTest, ShiftAndTheArrowsSelectARange)
+{
     Cal->SetOptions({mdoMultiSelect});
     Cal->SetMaxSelectCount(5);
     Cal->SetDate(EncodeDate(2009, 6, 15));
@@ -254,7 +269,8 @@ TEST_F(CalendarTest, ShiftAndTheArrowsSelectARange) {
     EXPECT_DOUBLE_EQ(Cal->SelectionEnd(), EncodeDate(2009, 6, 24));
 }
 
-TEST_F(CalendarTest, SettingsCopyOnlyFromTheirOwnKind) {
+TEST_F(CalendarTest, SettingsCopyOnlyFromTheirOwnKind)
+{
     TdwDateTimeColors colors(nullptr);
     colors.SetTitleBackColor(clRed);
     Cal->CalColors()->Assign(&colors);
@@ -276,7 +292,8 @@ TEST_F(CalendarTest, SettingsCopyOnlyFromTheirOwnKind) {
                                                     {dwdowSaturday, 7},
                                                     {dwdowSunday, 1},
                                                     {dwdowLocaleDefault, dwLocaleFirstDayOfWeek()}};
-    for (const auto& [day, sundayBased] : days) EXPECT_EQ(dwFirstDayOfWeek(day), sundayBased) << day;
+    for (const auto& [day, sundayBased] : days)
+        EXPECT_EQ(dwFirstDayOfWeek(day), sundayBased) << day;
     Cal->SetDate(EncodeDate(2009, 6, 15));
     Cal->SetFirstDayOfWeek(dwdowMonday);
     TDateTime first = 0;
@@ -287,7 +304,8 @@ TEST_F(CalendarTest, SettingsCopyOnlyFromTheirOwnKind) {
 
 // The locale default follows the user's time locale: each is compiled by localedef into
 // a directory of the test's own, named by LOCPATH and LC_ALL as a user's session names it.
-TEST_F(CalendarTest, TheLocaleDefaultWeekStartsOnTheUsersFirstDay) {
+TEST_F(CalendarTest, TheLocaleDefaultWeekStartsOnTheUsersFirstDay)
+{
     const TempDir locales("calendar-locales");
     const std::string dir = locales.Root();
     const char* const savedAll = std::getenv("LC_ALL");
@@ -315,7 +333,8 @@ TEST_F(CalendarTest, TheLocaleDefaultWeekStartsOnTheUsersFirstDay) {
         EXPECT_LT(DayPoint(opening).x(), DayPoint(opening + 6).x()) << c.Locale;
         EXPECT_EQ(DayPoint(opening).y(), DayPoint(opening + 6).y()) << c.Locale;
         EXPECT_EQ(DayPoint(opening).x(), DayPoint(opening + 7).x()) << c.Locale;
-        if (c.FirstDay == 2) KeepScreenshot(Cal->Widget()->grab(), "calendar-locale-monday.png");
+        if (c.FirstDay == 2)
+            KeepScreenshot(Cal->Widget()->grab(), "calendar-locale-monday.png");
     }
     if (savedAll)
         setenv("LC_ALL", saved.c_str(), 1);
@@ -327,7 +346,8 @@ TEST_F(CalendarTest, TheLocaleDefaultWeekStartsOnTheUsersFirstDay) {
 class EnlargedCalendarTest : public CalendarTest {
 protected:
     // Room for two months by two, from June 2009.
-    void SetUp() override {
+    void SetUp() override
+    {
         CalendarTest::SetUp();
         Cal->SetDate(EncodeDate(2009, 6, 15));
         const TSize one = Cal->MinimumSize();
@@ -335,17 +355,20 @@ protected:
         Form->SetBounds(100, 100, Cal->Width() + 40, Cal->Height() + 40);
     }
     // A point over the title's month (or year) of the shown month Month (1-based year's).
-    QPoint TitlePoint(TdwCalendarHit Wanted, int Month) {
+    QPoint TitlePoint(TdwCalendarHit Wanted, int Month)
+    {
         for (int y = 0; y < Cal->Height(); ++y)
             for (int x = 0; x < Cal->Width(); ++x) {
                 TDateTime hit = 0;
-                if (Cal->HitTest(x, y, hit) != Wanted) continue;
+                if (Cal->HitTest(x, y, hit) != Wanted)
+                    continue;
                 // The day under the title's point, further down, names its month.
                 for (int below = y; below < Cal->Height(); ++below)
                     if (Cal->HitTest(x, below, hit) == TdwCalendarHit::Day) {
                         int year, month, day;
                         DecodeDate(hit + 7, year, month, day);
-                        if (month == Month) return QPoint(x + 2, y + 2);
+                        if (month == Month)
+                            return QPoint(x + 2, y + 2);
                         break;
                     }
             }
@@ -355,20 +378,24 @@ protected:
     TDateTime FirstShown() const { return Cal->FirstShownMonth(); }
     // Clicks Part of the title of the shown month Month and answers the captions of the
     // menu that comes up; its item Choose (none when -1) is clicked before it closes.
-    std::vector<String> MenuOfTitle(TdwCalendarHit Part, int Month, int Choose) {
+    std::vector<String> MenuOfTitle(TdwCalendarHit Part, int Month, int Choose)
+    {
         std::vector<String> captions;
         QTimer::singleShot(50, [&] {
             TMenu* menu = Part == TdwCalendarHit::TitleMonth ? Cal->MonthMenu() : Cal->YearMenu();
             captions = Captions(menu);
-            if (Choose >= 0) menu->Items()->Items(Choose)->Click();
-            if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+            if (Choose >= 0)
+                menu->Items()->Items(Choose)->Click();
+            if (QWidget* popup = QApplication::activePopupWidget())
+                popup->close();
         });
         QTest::mouseClick(Cal->Widget(), Qt::LeftButton, Qt::NoModifier, TitlePoint(Part, Month));
         return captions;
     }
 };
 
-TEST_F(EnlargedCalendarTest, ItShowsAsManyMonthsAsFitAndKeysMoveAcrossThem) {
+TEST_F(EnlargedCalendarTest, ItShowsAsManyMonthsAsFitAndKeysMoveAcrossThem)
+{
     EXPECT_EQ(Cal->MonthColumns(), 2);
     EXPECT_EQ(Cal->MonthRows(), 2);
     EXPECT_EQ(Cal->MonthDelta(), 4);
@@ -395,7 +422,8 @@ TEST_F(EnlargedCalendarTest, ItShowsAsManyMonthsAsFitAndKeysMoveAcrossThem) {
     }
 }
 
-TEST_F(EnlargedCalendarTest, ClicksReachEveryMonthAndTheButtonsMoveByAllShown) {
+TEST_F(EnlargedCalendarTest, ClicksReachEveryMonthAndTheButtonsMoveByAllShown)
+{
     // A day of the last month shown, then the buttons: four months at a time.
     QTest::mouseClick(Cal->Widget(), Qt::LeftButton, Qt::NoModifier, DayPoint(EncodeDate(2009, 9, 10)));
     EXPECT_DOUBLE_EQ(std::trunc(Cal->Date()), EncodeDate(2009, 9, 10));
@@ -433,7 +461,8 @@ TEST_F(EnlargedCalendarTest, ClicksReachEveryMonthAndTheButtonsMoveByAllShown) {
     EXPECT_DOUBLE_EQ(FirstShown(), EncodeDate(2009, 7, 1));
 }
 
-TEST_F(EnlargedCalendarTest, EachTitleOffersItsOwnMonthAndYear) {
+TEST_F(EnlargedCalendarTest, EachTitleOffersItsOwnMonthAndYear)
+{
     Cal->SetMaxDate(EncodeDate(2010, 3, 31));
     // Under August's title the month menu checks August; December moves every month,
     // and the date with them, four months on.
@@ -457,7 +486,8 @@ TEST_F(EnlargedCalendarTest, EachTitleOffersItsOwnMonthAndYear) {
     EXPECT_EQ(Captions(Cal->YearMenu())[9], "2009*") << "without a title clicked: the date's own year";
 }
 
-TEST_F(EnlargedCalendarTest, Screenshot) {
+TEST_F(EnlargedCalendarTest, Screenshot)
+{
     Cal->SetOptions({mdoDayState});
     Cal->OnCalcBoldDay = [](TObject*, TDateTime, int, int Day, int, bool& Accept) { Accept = Day == 1; };
     Cal->SetDate(EncodeDate(2009, 7, 15));
@@ -465,7 +495,8 @@ TEST_F(EnlargedCalendarTest, Screenshot) {
     KeepScreenshot(Cal->Widget()->grab(), "monthcalendar-enlarged.png");
 }
 
-TEST_F(CalendarTest, Screenshot) {
+TEST_F(CalendarTest, Screenshot)
+{
     Cal->SetOptions({mdoDayState, mdoWeekNumbers});
     Cal->OnCalcBoldDay = [](TObject*, TDateTime, int, int Day, int, bool& Accept) { Accept = Day % 7 == 1; };
     Cal->SetMinDate(EncodeDate(2009, 6, 4));

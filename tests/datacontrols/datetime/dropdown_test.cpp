@@ -17,7 +17,8 @@ namespace {
 
 class DropDownTest : public PickerTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         PickerTest::SetUp();
         Picker->SetUnboundDataType(dwDTEdtDate);
         Picker->OnDropDown = [this](TObject*) { Log.Add("drop down"); };
@@ -27,7 +28,8 @@ protected:
     TEventLog Log;
 };
 
-TEST(DropDownPlacement, BelowOrAboveAndWithinTheWorkArea) {
+TEST(DropDownPlacement, BelowOrAboveAndWithinTheWorkArea)
+{
     struct Case {
         const char* What;
         TRect Control;
@@ -51,7 +53,8 @@ TEST(DropDownPlacement, BelowOrAboveAndWithinTheWorkArea) {
     }
 }
 
-TEST_F(DropDownTest, AltDownShowsTodayAndEscRestoresTheEmptyValue) {
+TEST_F(DropDownTest, AltDownShowsTodayAndEscRestoresTheEmptyValue)
+{
     Picker->SetShowHint(true);
     PressKey(Form, Qt::Key_Down, Qt::AltModifier);
     ASSERT_TRUE(Picker->DroppedDown());
@@ -72,7 +75,8 @@ TEST_F(DropDownTest, AltDownShowsTodayAndEscRestoresTheEmptyValue) {
     EXPECT_EQ(Text(), "") << "the Esc after a cancelled calendar only shows the caret";
 }
 
-TEST_F(DropDownTest, KeysMoveTheOpenCalendarAndEnterTakesItsDate) {
+TEST_F(DropDownTest, KeysMoveTheOpenCalendarAndEnterTakesItsDate)
+{
     Picker->SetDate(EncodeDate(2009, 6, 15) + EncodeTime(10, 30, 0, 0));
     PressKey(Form, Qt::Key_Down, Qt::AltModifier);
     PressKey(Form, Qt::Key_Right);
@@ -97,7 +101,8 @@ TEST_F(DropDownTest, KeysMoveTheOpenCalendarAndEnterTakesItsDate) {
     EXPECT_EQ(Picker->Calendar(), nullptr) << "the calendar goes when the picker is left";
 }
 
-TEST_F(DropDownTest, AClickOnADayTakesItAndTheHeaderDoesNot) {
+TEST_F(DropDownTest, AClickOnADayTakesItAndTheHeaderDoesNot)
+{
     Picker->SetDate(EncodeDate(2009, 6, 15) + EncodeTime(10, 30, 0, 0));
     QTest::mouseClick(Picker->Button()->Widget(), Qt::LeftButton);
     ASSERT_TRUE(Picker->DroppedDown()) << "the button drops the calendar down";
@@ -121,7 +126,8 @@ TEST_F(DropDownTest, AClickOnADayTakesItAndTheHeaderDoesNot) {
     EXPECT_FALSE(Picker->DroppedDown()) << "the button closes it again";
 }
 
-TEST_F(DropDownTest, AWiderCalendarShowsTwoMonthsAndKeysCrossBetweenThem) {
+TEST_F(DropDownTest, AWiderCalendarShowsTwoMonthsAndKeysCrossBetweenThem)
+{
     Picker->SetDate(EncodeDate(2009, 6, 29));
     TdwMonthCalendar sizer(Form);
     Picker->CalendarAttributes()->SetWidth(2 * sizer.MinimumSize().cx + 10);
@@ -140,7 +146,8 @@ TEST_F(DropDownTest, AWiderCalendarShowsTwoMonthsAndKeysCrossBetweenThem) {
     EXPECT_DOUBLE_EQ(Picker->Date(), EncodeDate(2009, 7, 20));
 }
 
-TEST_F(DropDownTest, AClickOutsideClosesAndAccepts) {
+TEST_F(DropDownTest, AClickOutsideClosesAndAccepts)
+{
     Picker->SetDate(EncodeDate(2009, 6, 15));
     PressKey(Form, Qt::Key_Down, Qt::AltModifier);
     PressKey(Form, Qt::Key_Left);
@@ -150,7 +157,8 @@ TEST_F(DropDownTest, AClickOutsideClosesAndAccepts) {
     EXPECT_EQ(Log.Entries, std::vector<std::string>({"drop down", "close up"}));
 }
 
-TEST_F(DropDownTest, NoCalendarForTimesOrWhereNothingMayBeTyped) {
+TEST_F(DropDownTest, NoCalendarForTimesOrWhereNothingMayBeTyped)
+{
     Picker->SetUnboundDataType(dwDTEdtTime);
     PressKey(Form, Qt::Key_Down, Qt::AltModifier);
     QTest::mouseClick(Picker->Button()->Widget(), Qt::LeftButton);
@@ -162,7 +170,8 @@ TEST_F(DropDownTest, NoCalendarForTimesOrWhereNothingMayBeTyped) {
     EXPECT_TRUE(Log.Entries.empty());
 }
 
-TEST_F(DropDownTest, Screenshots) {
+TEST_F(DropDownTest, Screenshots)
+{
     Picker->CalendarAttributes()->SetOptions({mdoDayState});
     Picker->OnCalcBoldDay = [](TObject*, TDateTime, int, int Day, int, bool& Accept) { Accept = Day == 1; };
     Picker->SetDate(EncodeDate(2009, 6, 15));

@@ -9,11 +9,11 @@
 #include "platform/db/field.h"
 #include "platform/db/fieldkinds.h"
 #include "platform/rtl/datetime.h"
-#include "platform/vcl/graphics/bitmap.h"
 #include "platform/vcl/forms/clipbrd.h"
+#include "platform/vcl/graphics/bitmap.h"
 #include "tests/datacontrols/datetime/pickerfixture.h"
-#include "tests/support/memdataset.h"
 #include "tests/support/formtesting.h"
+#include "tests/support/memdataset.h"
 
 namespace {
 
@@ -22,7 +22,8 @@ const std::vector<FieldLayout> DueSchema = {{"ID", 'C', 4, 0}, {"DUE", 'D', 8, 0
 class PickerBoundTest : public PickerTest {
 protected:
     // DUES.DBF with one record, its due date March 15, 2009, open under the picker.
-    TDaroruTable* OpenDues() {
+    TDaroruTable* OpenDues()
+    {
         CreateTable("DUES.DBF", DueSchema);
         AppendImages("DUES.DBF", {Image(DueSchema, {"1", "20090315"})});
         TDaroruTable* table = Table("DUES.DBF");
@@ -30,7 +31,8 @@ protected:
         Bind(table, "DUE");
         return table;
     }
-    void Bind(TDataSet* DataSet, const String& FieldName) {
+    void Bind(TDataSet* DataSet, const String& FieldName)
+    {
         auto* source = new TDataSource(Form);
         source->SetDataSet(DataSet);
         Picker->SetDataSource(source);
@@ -38,7 +40,8 @@ protected:
     }
 };
 
-TEST_F(PickerBoundTest, ADateTypedIntoATableIsWhatAnotherReaderFinds) {
+TEST_F(PickerBoundTest, ADateTypedIntoATableIsWhatAnotherReaderFinds)
+{
     TDaroruTable* table = OpenDues();
     Start();
     EXPECT_EQ(Text(), "03/15/2009");
@@ -64,7 +67,8 @@ TEST_F(PickerBoundTest, ADateTypedIntoATableIsWhatAnotherReaderFinds) {
     EXPECT_EQ(ReadBack("DUES.DBF"), std::vector<String>({"1|"}));
 }
 
-TEST_F(PickerBoundTest, ARequiredFieldKeepsItsValueAndAReadOnlyOneTakesNoKeys) {
+TEST_F(PickerBoundTest, ARequiredFieldKeepsItsValueAndAReadOnlyOneTakesNoKeys)
+{
     TDaroruTable* table = OpenDues();
     table->FieldByName("DUE")->SetRequired(true);
     Start();
@@ -81,7 +85,8 @@ TEST_F(PickerBoundTest, ARequiredFieldKeepsItsValueAndAReadOnlyOneTakesNoKeys) {
     EXPECT_EQ(table->State(), dsBrowse);
 }
 
-TEST_F(PickerBoundTest, AnEscUndoesTheRecordsEditOfTheField) {
+TEST_F(PickerBoundTest, AnEscUndoesTheRecordsEditOfTheField)
+{
     TDaroruTable* table = OpenDues();
     Start();
     Type("7");
@@ -93,7 +98,8 @@ TEST_F(PickerBoundTest, AnEscUndoesTheRecordsEditOfTheField) {
     EXPECT_DOUBLE_EQ(table->FieldByName("DUE")->AsDateTime(), EncodeDate(2009, 3, 15));
 }
 
-TEST_F(PickerBoundTest, TheValueKindFollowsTheFieldOrTheUnboundSetting) {
+TEST_F(PickerBoundTest, TheValueKindFollowsTheFieldOrTheUnboundSetting)
+{
     auto* data = new TMemDataSet(Form, {{"D", ftDate}, {"T", ftTime}, {"DT", ftDateTime}});
     data->Open();
     data->AddRows({{"03/04/2009", "10:30:00", "03/04/2009 10:30:00"}});
@@ -135,7 +141,8 @@ TEST_F(PickerBoundTest, TheValueKindFollowsTheFieldOrTheUnboundSetting) {
     EXPECT_EQ(Text(), "") << "a data source without a field shows nothing";
 }
 
-TEST_F(PickerBoundTest, ATimeKeepsTheDayOfItsFieldAndADateItsTime) {
+TEST_F(PickerBoundTest, ATimeKeepsTheDayOfItsFieldAndADateItsTime)
+{
     auto* data = new TMemDataSet(Form, {{"DT", ftDateTime}});
     data->Open();
     data->AddRows({{"03/04/2009 10:30:00"}});
@@ -164,7 +171,8 @@ TEST_F(PickerBoundTest, ATimeKeepsTheDayOfItsFieldAndADateItsTime) {
             << "a cleared time leaves the day at midnight";
 }
 
-TEST_F(PickerBoundTest, CutAndPasteGoThroughTheClipboard) {
+TEST_F(PickerBoundTest, CutAndPasteGoThroughTheClipboard)
+{
     Picker->SetUnboundDataType(dwDTEdtDate);
     Start();
     Clipboard()->SetAsText("12/25/2009");
@@ -186,7 +194,8 @@ TEST_F(PickerBoundTest, CutAndPasteGoThroughTheClipboard) {
     EXPECT_EQ(Text(), "10:15");
 }
 
-TEST_F(PickerBoundTest, AClickSelectsTheSectionUnderTheMouse) {
+TEST_F(PickerBoundTest, AClickSelectsTheSectionUnderTheMouse)
+{
     Picker->SetUnboundDataType(dwDTEdtDate);
     Start();
     Picker->SetDate(EncodeDate(2009, 12, 25));

@@ -7,7 +7,8 @@
 
 TDateTime PickerNow() { return EncodeDate(2009, 6, 15) + EncodeTime(10, 30, 0, 0); }
 
-QPoint CalendarPoint(TdwMonthCalendar* Calendar, TDateTime Date) {
+QPoint CalendarPoint(TdwMonthCalendar* Calendar, TDateTime Date)
+{
     for (int y = 0; y < Calendar->Height(); y += 2)
         for (int x = 0; x < Calendar->Width(); x += 2) {
             TDateTime hit = 0;
@@ -18,7 +19,8 @@ QPoint CalendarPoint(TdwMonthCalendar* Calendar, TDateTime Date) {
     return QPoint();
 }
 
-void PickerTest::SetUp() {
+void PickerTest::SetUp()
+{
     TableTest::SetUp();
     FShortDateFormat = ShortDateFormat;
     FLongTimeFormat = LongTimeFormat;
@@ -34,7 +36,8 @@ void PickerTest::SetUp() {
     Picker->SetBounds(20, 20, 220, 24);
 }
 
-void PickerTest::TearDown() {
+void PickerTest::TearDown()
+{
     Form->Free();
     ForgetHeldInput();
     SetClock(nullptr);
@@ -44,7 +47,8 @@ void PickerTest::TearDown() {
     TableTest::TearDown();
 }
 
-void PickerTest::Start() {
+void PickerTest::Start()
+{
     ShowForm(Form);
     Picker->SetFocus();
 }

@@ -7,8 +7,8 @@
 
 #include "datacontrols/datetime/dwdbdatetimepicker.h"
 #include "platform/vcl/controls/edits.h"
-#include "platform/vcl/forms/forms.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
+#include "platform/vcl/forms/forms.h"
 #include "tests/support/tablefixture.h"
 
 class PickerTest : public TableTest {

@@ -15,7 +15,8 @@ namespace {
 class PickerKeysTest : public PickerTest {
 protected:
     // An unbound picker of Kind showing Value in Format, focused.
-    void Show(TdwDTEditDataType Kind, const String& Format, TDateTime Value) {
+    void Show(TdwDTEditDataType Kind, const String& Format, TDateTime Value)
+    {
         Picker->SetUnboundDataType(Kind);
         Picker->SetDisplayFormat(Format);
         Start();
@@ -23,15 +24,18 @@ protected:
             Picker->SetTime(Value);
         else
             Picker->SetDate(Value);
-        for (int k = 0; k < 4; ++k) PressKey(Form, Qt::Key_Left);
+        for (int k = 0; k < 4; ++k)
+            PressKey(Form, Qt::Key_Left);
     }
     // The time, or the day of a date picker (whose value keeps a time of day of its own).
-    TDateTime Value() {
+    TDateTime Value()
+    {
         return Picker->UnboundDataType() == dwDTEdtTime ? Picker->Time() : std::trunc(Picker->Date());
     }
 };
 
-TEST_F(PickerKeysTest, TypingFillsTheSectionsAndMovesOn) {
+TEST_F(PickerKeysTest, TypingFillsTheSectionsAndMovesOn)
+{
     Show(dwDTEdtDate, "dd/mm/yyyy", EncodeDate(2009, 4, 10));
     EXPECT_EQ(Text(), "10/04/2009");
     EXPECT_EQ(Selected(), "10") << "the first section is selected";
@@ -60,7 +64,8 @@ TEST_F(PickerKeysTest, TypingFillsTheSectionsAndMovesOn) {
     EXPECT_TRUE(Picker->Modified());
 }
 
-TEST_F(PickerKeysTest, ADayTheMonthOrYearCannotHoldMovesThem) {
+TEST_F(PickerKeysTest, ADayTheMonthOrYearCannotHoldMovesThem)
+{
     struct Case {
         const char* Format;
         TDateTime Start;
@@ -85,7 +90,8 @@ TEST_F(PickerKeysTest, ADayTheMonthOrYearCannotHoldMovesThem) {
     }
 }
 
-TEST_F(PickerKeysTest, InvalidNumbersBeepOnceAndChangeNothing) {
+TEST_F(PickerKeysTest, InvalidNumbersBeepOnceAndChangeNothing)
+{
     struct Case {
         TdwDTEditDataType Kind;
         const char* Format;
@@ -110,7 +116,8 @@ TEST_F(PickerKeysTest, InvalidNumbersBeepOnceAndChangeNothing) {
     EXPECT_EQ(Text(), "06/15/2009") << "June has no 31st and the month comes first";
 }
 
-TEST_F(PickerKeysTest, HoursOnBothClocks) {
+TEST_F(PickerKeysTest, HoursOnBothClocks)
+{
     Show(dwDTEdtTime, "hh:nn", EncodeTime(15, 0, 0, 0));
     Type("2");
     EXPECT_EQ(Text(), "2:00") << "a 2 may begin 20..23 on a 24-hour clock";
@@ -143,7 +150,8 @@ TEST_F(PickerKeysTest, HoursOnBothClocks) {
     EXPECT_EQ(Selected(), "05");
 }
 
-TEST_F(PickerKeysTest, UpDownPlusAndMinusStepTheSection) {
+TEST_F(PickerKeysTest, UpDownPlusAndMinusStepTheSection)
+{
     struct Case {
         const char* Format;
         TDateTime Start;
@@ -173,7 +181,8 @@ TEST_F(PickerKeysTest, UpDownPlusAndMinusStepTheSection) {
         Picker->Interval()->SetMinutesInterval(c.Interval);
         Picker->Interval()->SetRoundMinutes(c.Round);
         Show(time ? dwDTEdtTime : dwDTEdtDate, c.Format, c.Start);
-        for (int k = 1; k < c.Section; ++k) PressKey(Form, Qt::Key_Right);
+        for (int k = 1; k < c.Section; ++k)
+            PressKey(Form, Qt::Key_Right);
         for (const char* key = c.Keys; *key; ++key) {
             if (*key == 'u')
                 PressKey(Form, Qt::Key_Up);
@@ -186,11 +195,13 @@ TEST_F(PickerKeysTest, UpDownPlusAndMinusStepTheSection) {
     }
 }
 
-TEST_F(PickerKeysTest, LeftAndRightStopAtTheEnds) {
+TEST_F(PickerKeysTest, LeftAndRightStopAtTheEnds)
+{
     Show(dwDTEdtDate, "mm/dd/yyyy", EncodeDate(2009, 6, 15));
     PressKey(Form, Qt::Key_Left);
     EXPECT_EQ(Picker->CurrentSection(), 1);
-    for (int k = 0; k < 4; ++k) PressKey(Form, Qt::Key_Right);
+    for (int k = 0; k < 4; ++k)
+        PressKey(Form, Qt::Key_Right);
     EXPECT_EQ(Picker->CurrentSection(), 3);
     EXPECT_EQ(Selected(), "2009");
     PressKey(Form, Qt::Key_Backspace);
@@ -202,7 +213,8 @@ TEST_F(PickerKeysTest, LeftAndRightStopAtTheEnds) {
     EXPECT_EQ(Text(), "06/01/2009");
 }
 
-TEST_F(PickerKeysTest, TwoDigitYearsFallInTheHundredYearsFromTheEpoch) {
+TEST_F(PickerKeysTest, TwoDigitYearsFallInTheHundredYearsFromTheEpoch)
+{
     struct Case {
         int Epoch;
         const char* Format;
@@ -227,7 +239,8 @@ TEST_F(PickerKeysTest, TwoDigitYearsFallInTheHundredYearsFromTheEpoch) {
     EXPECT_EQ(TdwDBDateTimePicker(nullptr).Epoch(), 1950) << "from the library's DefaultEpochYear";
 }
 
-TEST_F(PickerKeysTest, LimitsHoldForEveryKey) {
+TEST_F(PickerKeysTest, LimitsHoldForEveryKey)
+{
     Picker->SetMinDate(EncodeDate(2009, 3, 10));
     Picker->SetMaxDate(EncodeDate(2009, 6, 15));
     Show(dwDTEdtDate, "mm/dd/yyyy", EncodeDate(2009, 3, 20));
@@ -268,7 +281,8 @@ TEST_F(PickerKeysTest, LimitsHoldForEveryKey) {
     EXPECT_NO_THROW(Picker->SetDate(EncodeDate(1900, 1, 1))) << "0 is no limit";
 }
 
-TEST_F(PickerKeysTest, LettersPickNamesAndHalves) {
+TEST_F(PickerKeysTest, LettersPickNamesAndHalves)
+{
     Show(dwDTEdtDate, "dd mmm yyyy", EncodeDate(2009, 3, 15));
     PressKey(Form, Qt::Key_Right);
     Type("j");
@@ -290,7 +304,8 @@ TEST_F(PickerKeysTest, LettersPickNamesAndHalves) {
     EXPECT_EQ(Text(), "Sunday 06/14/2009") << "within the week";
 }
 
-TEST_F(PickerKeysTest, TheLongFormIsTheLongDateWithItsNames) {
+TEST_F(PickerKeysTest, TheLongFormIsTheLongDateWithItsNames)
+{
     Picker->SetDateFormat(dfLong);
     Show(dwDTEdtDate, "", EncodeDate(2009, 6, 15));
     EXPECT_EQ(Text(), "Monday, June 15, 2009");
@@ -307,12 +322,14 @@ TEST_F(PickerKeysTest, TheLongFormIsTheLongDateWithItsNames) {
     EXPECT_EQ(Text(), "Sunday, May 17, 2009 9:05:00 AM");
 }
 
-TEST_F(PickerKeysTest, TheDefaultFormatShowsTheTimeOnlyWhenThereIsOne) {
+TEST_F(PickerKeysTest, TheDefaultFormatShowsTheTimeOnlyWhenThereIsOne)
+{
     Picker->SetUnboundDataType(dwDTEdtDateTime);
     Start();
     Picker->SetDate(EncodeDate(2009, 6, 15));
     EXPECT_EQ(Text(), "06/15/2009");
-    for (int k = 0; k < 3; ++k) PressKey(Form, Qt::Key_Right);
+    for (int k = 0; k < 3; ++k)
+        PressKey(Form, Qt::Key_Right);
     EXPECT_EQ(Text(), "06/15/2009 12:00:00 AM") << "Right from the year shows the time from midnight";
     EXPECT_EQ(Selected(), "12");
     Type("9");
@@ -327,7 +344,8 @@ TEST_F(PickerKeysTest, TheDefaultFormatShowsTheTimeOnlyWhenThereIsOne) {
     EXPECT_DOUBLE_EQ(Picker->Date(), 0);
 }
 
-TEST_F(PickerKeysTest, AnEmptyPickerStartsFromTodayOrMidnight) {
+TEST_F(PickerKeysTest, AnEmptyPickerStartsFromTodayOrMidnight)
+{
     Picker->SetUnboundDataType(dwDTEdtDate);
     Picker->SetDisplayFormat("mm/dd/yyyy");
     Start();
@@ -352,7 +370,8 @@ TEST_F(PickerKeysTest, AnEmptyPickerStartsFromTodayOrMidnight) {
     EXPECT_EQ(Text(), "10:30") << "Space is now";
 }
 
-TEST_F(PickerKeysTest, EscTakesTheEditBack) {
+TEST_F(PickerKeysTest, EscTakesTheEditBack)
+{
     Show(dwDTEdtDate, "mm/dd/yyyy", EncodeDate(2009, 6, 15));
     Other->SetFocus();
     Picker->SetFocus();

@@ -8,20 +8,22 @@
 #include "platform/db/field.h"
 #include "platform/rtl/datetime.h"
 #include "tests/datacontrols/datetime/pickerfixture.h"
-#include "tests/support/memdataset.h"
 #include "tests/support/formtesting.h"
+#include "tests/support/memdataset.h"
 #include "tests/support/screenshots.h"
 
 namespace {
 
 // The first and last columns of Image, from Left to Right, with a dark pixel between
 // rows 3 and height - 3; -1, -1 when none.
-std::pair<int, int> InkColumns(const QImage& Image, int Left, int Right) {
+std::pair<int, int> InkColumns(const QImage& Image, int Left, int Right)
+{
     int first = -1, last = -1;
     for (int x = Left; x < Right; ++x)
         for (int y = 3; y < Image.height() - 3; ++y)
             if (qGray(Image.pixel(x, y)) < 100) {
-                if (first < 0) first = x;
+                if (first < 0)
+                    first = x;
                 last = x;
                 break;
             }
@@ -29,16 +31,19 @@ std::pair<int, int> InkColumns(const QImage& Image, int Left, int Right) {
 }
 
 // The number of pixels of row Y of Image, from Left to Right, darker than a light grey.
-int DarkPixels(const QImage& Image, int Y, int Left, int Right) {
+int DarkPixels(const QImage& Image, int Y, int Left, int Right)
+{
     int count = 0;
-    for (int x = Left; x < Right; ++x) count += qGray(Image.pixel(x, Y)) < 160;
+    for (int x = Left; x < Right; ++x)
+        count += qGray(Image.pixel(x, Y)) < 160;
     return count;
 }
 
 class PickerLookTest : public PickerTest {
 protected:
     // The picker over a date field holding June 15, 2009, the focus on the other edit.
-    TField* BindDate() {
+    TField* BindDate()
+    {
         auto* data = new TMemDataSet(Form, {{"D", ftDate}});
         data->Open();
         data->AddRows({{"06/15/2009"}});
@@ -51,7 +56,8 @@ protected:
         Other->SetFocus();
         return Picker->Field();
     }
-    QImage Shot() {
+    QImage Shot()
+    {
         QCoreApplication::processEvents();
         return Picker->Widget()->grab().toImage();
     }
@@ -59,7 +65,8 @@ protected:
     int TextRight() const { return Picker->Button()->Parent()->Left(); }
 };
 
-TEST_F(PickerLookTest, WithoutTheFocusTheTextStandsAsTheFieldAligns) {
+TEST_F(PickerLookTest, WithoutTheFocusTheTextStandsAsTheFieldAligns)
+{
     TField* field = BindDate();
     struct Case {
         TAlignment Alignment;
@@ -95,7 +102,8 @@ TEST_F(PickerLookTest, WithoutTheFocusTheTextStandsAsTheFieldAligns) {
     EXPECT_EQ(Picker->Text(), "06/15/2009");
 }
 
-TEST_F(PickerLookTest, TheFrameIsABoxWithTheFocusAndALineWithout) {
+TEST_F(PickerLookTest, TheFrameIsABoxWithTheFocusAndALineWithout)
+{
     BindDate();
     Picker->Frame()->SetEnabled(true);
     EXPECT_EQ(Picker->BorderStyle(), bsNone) << "the frame takes the border's place";
@@ -117,7 +125,8 @@ TEST_F(PickerLookTest, TheFrameIsABoxWithTheFocusAndALineWithout) {
     KeepScreenshot(focused, "datetimepicker-frame-focused.png");
 }
 
-TEST_F(PickerLookTest, AFlatButtonShowsOnlyItsArrowUntilThePickerHasTheFocus) {
+TEST_F(PickerLookTest, AFlatButtonShowsOnlyItsArrowUntilThePickerHasTheFocus)
+{
     BindDate();
     // The button's pixels that are neither the edit's white nor the arrow's black.
     const auto shaded = [this] {
@@ -134,7 +143,8 @@ TEST_F(PickerLookTest, AFlatButtonShowsOnlyItsArrowUntilThePickerHasTheFocus) {
         const QImage image = Picker->Button()->Parent()->Widget()->grab().toImage();
         int count = 0;
         for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) count += qGray(image.pixel(x, y)) < 40;
+            for (int x = 0; x < image.width(); ++x)
+                count += qGray(image.pixel(x, y)) < 40;
         return count;
     };
     QCoreApplication::processEvents();

@@ -8,7 +8,8 @@
 namespace {
 
 // Each section's text, cut out of the text at its span.
-std::vector<String> SectionTexts(const TdwDTLayout& Layout) {
+std::vector<String> SectionTexts(const TdwDTLayout& Layout)
+{
     std::vector<String> texts;
     for (const TdwDTSection& section : Layout.Sections)
         texts.push_back(
@@ -16,7 +17,8 @@ std::vector<String> SectionTexts(const TdwDTLayout& Layout) {
     return texts;
 }
 
-TEST(DateTimeSections, TheSpansMatchTheTextShown) {
+TEST(DateTimeSections, TheSpansMatchTheTextShown)
+{
     struct Case {
         const char* Format;
         TDateTime Value;
@@ -68,7 +70,8 @@ TEST(DateTimeSections, TheSpansMatchTheTextShown) {
             << "the time part asked for at midnight";
 }
 
-TEST(DateTimeSections, FormatTests) {
+TEST(DateTimeSections, FormatTests)
+{
     EXPECT_TRUE(dwFormatHasDateTokens("c"));
     EXPECT_TRUE(dwFormatHasDateTokens("dddddd"));
     EXPECT_FALSE(dwFormatHasDateTokens("hh:nn am/pm"));

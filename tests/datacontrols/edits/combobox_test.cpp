@@ -10,20 +10,21 @@
 #include "datacontrols/edits/wwdbcomb.h"
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "platform/vcl/forms/forms.h"
 #include "platform/vcl/forms/guiscreen.h"
 #include "platform/vcl/qt/qgraphics.h"
-#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/datacontrols/edits/editfixture.h"
-#include "tests/support/memdataset.h"
 #include "tests/support/formtesting.h"
+#include "tests/support/memdataset.h"
 #include "tests/support/screenshots.h"
 
 namespace {
 
 class ComboBoxTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Form = Construct<TForm>(nullptr);
         Form->SetBounds(20, 20, 320, 160);
         Combo = MakeCombo(8);
@@ -35,12 +36,14 @@ protected:
         Combo->SetFocus();
         Settle();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         ForgetHeldInput();
         Form->Free();
         Settle();
     }
-    TdwDBComboBox* MakeCombo(int Top) {
+    TdwDBComboBox* MakeCombo(int Top)
+    {
         auto* combo = new TdwDBComboBox(Form);
         combo->SetParent(Form);
         combo->SetBounds(8, Top, 150, 21);
@@ -48,16 +51,20 @@ protected:
         combo->Loaded();
         return combo;
     }
-    void SetItems(std::initializer_list<const char*> Items) {
+    void SetItems(std::initializer_list<const char*> Items)
+    {
         Combo->Items()->Clear();
-        for (const char* item : Items) Combo->Items()->Add(item);
+        for (const char* item : Items)
+            Combo->Items()->Add(item);
     }
-    void Press(Qt::Key Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+    void Press(Qt::Key Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier)
+    {
         PressKey(Form, Key, Modifiers);
     }
     void Type(const char* Text) { TypeText(Form, Text); }
     // The form with the open list, a window of its own, drawn into it at its place.
-    QImage FormWithList() {
+    QImage FormWithList()
+    {
         Settle();
         QImage image = Form->Widget()->window()->grab().toImage();
         QPainter painter(&image);
@@ -71,7 +78,8 @@ protected:
     TEdit* Other = nullptr;
 };
 
-TEST(dwComboItems, ValueAndDisplayParts) {
+TEST(dwComboItems, ValueAndDisplayParts)
+{
     EXPECT_EQ(dwComboDisplayPart("Yes\tY"), "Yes");
     EXPECT_EQ(dwComboValuePart("Yes\tY"), "Y");
     EXPECT_EQ(dwComboDisplayPart("Maybe"), "Maybe");
@@ -79,7 +87,8 @@ TEST(dwComboItems, ValueAndDisplayParts) {
     EXPECT_EQ(dwComboValuePart("A\tB\tC"), "B\tC");
 }
 
-TEST(dwDropDown, HeightAndPlaceNearEachScreenEdge) {
+TEST(dwDropDown, HeightAndPlaceNearEachScreenEdge)
+{
     EXPECT_EQ(dwDropDownHeight(3, 8, 15), 3 * 15 + 4);
     EXPECT_EQ(dwDropDownHeight(20, 8, 15), 8 * 15 + 4);
     EXPECT_EQ(dwDropDownHeight(0, 8, 15), 4);
@@ -103,7 +112,8 @@ TEST(dwDropDown, HeightAndPlaceNearEachScreenEdge) {
     }
 }
 
-TEST_F(ComboBoxTest, MapListShowsTheTextAndStoresTheValue) {
+TEST_F(ComboBoxTest, MapListShowsTheTextAndStoresTheValue)
+{
     TMemDataSet data(nullptr, {{"ANSWER", ftString, 1}});
     data.Open();
     data.AddRows({{"N"}, {"X"}});
@@ -143,7 +153,8 @@ TEST_F(ComboBoxTest, MapListShowsTheTextAndStoresTheValue) {
     Combo->SetDataSource(nullptr);
 }
 
-TEST_F(ComboBoxTest, ValueForTheText) {
+TEST_F(ComboBoxTest, ValueForTheText)
+{
     SetItems({"Yes\tY", "No\tN", "Maybe"});
     Combo->SetMapList(true);
     EXPECT_EQ(Combo->ValueForText("No"), "N");
@@ -157,7 +168,8 @@ TEST_F(ComboBoxTest, ValueForTheText) {
     EXPECT_EQ(Combo->DisplayTextForValue("N"), "N");
 }
 
-TEST_F(ComboBoxTest, TheListOpensBelowOrAboveAndIsAsHighAsItsRows) {
+TEST_F(ComboBoxTest, TheListOpensBelowOrAboveAndIsAsHighAsItsRows)
+{
     SetItems({"One", "Two", "Three"});
     Combo->SetItemHeight(15);
     Press(Qt::Key_F4);
@@ -183,7 +195,8 @@ TEST_F(ComboBoxTest, TheListOpensBelowOrAboveAndIsAsHighAsItsRows) {
     EXPECT_FALSE(Combo->IsDroppedDown());
 }
 
-TEST_F(ComboBoxTest, AClickElsewhereClosesTheListAndKeepsTheHighlightedItem) {
+TEST_F(ComboBoxTest, AClickElsewhereClosesTheListAndKeepsTheHighlightedItem)
+{
     SetItems({"One", "Two", "Three"});
     QTest::mouseClick(Combo->Button()->Widget(), Qt::LeftButton);
     ASSERT_TRUE(Combo->IsDroppedDown());
@@ -207,7 +220,8 @@ TEST_F(ComboBoxTest, AClickElsewhereClosesTheListAndKeepsTheHighlightedItem) {
     EXPECT_TRUE(Other->Focused());
 }
 
-TEST_F(ComboBoxTest, EnterAcceptsTheHighlightedItemAndEscDoesNot) {
+TEST_F(ComboBoxTest, EnterAcceptsTheHighlightedItemAndEscDoesNot)
+{
     SetItems({"One", "Two", "Three"});
     Combo->SetStyle(csDropDownList);
     Press(Qt::Key_Down, Qt::AltModifier);
@@ -224,7 +238,8 @@ TEST_F(ComboBoxTest, EnterAcceptsTheHighlightedItemAndEscDoesNot) {
     EXPECT_TRUE(Combo->Modified());
 }
 
-TEST_F(ComboBoxTest, AnotherWindowTakingTheKeyboardClosesTheList) {
+TEST_F(ComboBoxTest, AnotherWindowTakingTheKeyboardClosesTheList)
+{
     SetItems({"One", "Two"});
     Press(Qt::Key_F4);
     Press(Qt::Key_Down);
@@ -240,7 +255,8 @@ TEST_F(ComboBoxTest, AnotherWindowTakingTheKeyboardClosesTheList) {
     Settle();
 }
 
-TEST_F(ComboBoxTest, ClickingAnItemChoosesIt) {
+TEST_F(ComboBoxTest, ClickingAnItemChoosesIt)
+{
     SetItems({"One", "Two", "Three"});
     Press(Qt::Key_F4);
     TdwPopupListbox* list = Combo->PopupList();
@@ -251,7 +267,8 @@ TEST_F(ComboBoxTest, ClickingAnItemChoosesIt) {
     EXPECT_EQ(Combo->Text(), "Two");
 }
 
-TEST_F(ComboBoxTest, ADestroyedComboLeavesTheOthersListClosingOnAClickElsewhere) {
+TEST_F(ComboBoxTest, ADestroyedComboLeavesTheOthersListClosingOnAClickElsewhere)
+{
     SetItems({"One", "Two"});
     TdwDBComboBox* second = MakeCombo(40);
     second->Items()->Add("Three");
@@ -269,7 +286,8 @@ TEST_F(ComboBoxTest, ADestroyedComboLeavesTheOthersListClosingOnAClickElsewhere)
     EXPECT_FALSE(Combo->IsDroppedDown());
 }
 
-TEST_F(ComboBoxTest, ShowMatchTextCompletesTheTypedStart) {
+TEST_F(ComboBoxTest, ShowMatchTextCompletesTheTypedStart)
+{
     SetItems({"Apple", "Banana"});
     Combo->SetStyle(csDropDownList);
     Combo->SetShowMatchText(true);
@@ -294,7 +312,8 @@ TEST_F(ComboBoxTest, ShowMatchTextCompletesTheTypedStart) {
     EXPECT_EQ(Combo->ItemIndex(), -1);
 }
 
-TEST_F(ComboBoxTest, FirstLettersCycleThroughTheItems) {
+TEST_F(ComboBoxTest, FirstLettersCycleThroughTheItems)
+{
     SetItems({"Apple", "Banana", "Blueberry", "Cherry"});
     Combo->SetStyle(csDropDownList);
     const char* expected[] = {"Banana", "Blueberry", "Banana"};
@@ -312,7 +331,8 @@ TEST_F(ComboBoxTest, FirstLettersCycleThroughTheItems) {
     EXPECT_TRUE(Combo->Modified());
 }
 
-TEST_F(ComboBoxTest, AutoDropDownOpensOnTheFirstTypedKey) {
+TEST_F(ComboBoxTest, AutoDropDownOpensOnTheFirstTypedKey)
+{
     SetItems({"Apple", "Banana", "Blueberry"});
     int dropDowns = 0;
     Combo->OnDropDown = [&](TObject*) {
@@ -333,7 +353,8 @@ TEST_F(ComboBoxTest, AutoDropDownOpensOnTheFirstTypedKey) {
     EXPECT_EQ(Combo->Text(), "Blueberry");
 }
 
-TEST_F(ComboBoxTest, SimpleStyleHasNoButtonAndNoList) {
+TEST_F(ComboBoxTest, SimpleStyleHasNoButtonAndNoList)
+{
     SetItems({"One"});
     Combo->SetStyle(csSimple);
     EXPECT_FALSE(Combo->GetShowButton());
@@ -343,7 +364,8 @@ TEST_F(ComboBoxTest, SimpleStyleHasNoButtonAndNoList) {
     EXPECT_TRUE(Combo->GetShowButton());
 }
 
-TEST_F(ComboBoxTest, Screenshot) {
+TEST_F(ComboBoxTest, Screenshot)
+{
     SetItems({"Alabama", "Alaska", "Arizona", "Arkansas", "California"});
     Combo->SetText("Alaska");
     Press(Qt::Key_F4);
@@ -353,7 +375,8 @@ TEST_F(ComboBoxTest, Screenshot) {
 
 // In the owner-drawn styles the combo's handlers draw the list's items and the chosen one
 // in the edit, and measure the items of a variable list.
-TEST_F(ComboBoxTest, OwnerDrawnStylesDrawThroughTheCombosHandlers) {
+TEST_F(ComboBoxTest, OwnerDrawnStylesDrawThroughTheCombosHandlers)
+{
     SetItems({"Red", "Lime", "Blue"});
     const TColor colours[] = {clRed, clLime, clBlue};
     std::vector<std::pair<TWinControl*, int>> drawn;
@@ -365,7 +388,8 @@ TEST_F(ComboBoxTest, OwnerDrawnStylesDrawThroughTheCombosHandlers) {
         TCanvas* canvas = Combo->Canvas();
         ASSERT_NE(canvas, nullptr);
         canvas->FillRect(Area);  // in the highlight's colour when selected
-        if (Index < 0) return;
+        if (Index < 0)
+            return;
         const TRect swatch =
                 Rect(Area.Left + 2, Area.Top + 2, Area.Left + 2 * Area.Height() - 2, Area.Bottom - 2);
         canvas->Brush()->SetColor(colours[Index]);
@@ -388,7 +412,8 @@ TEST_F(ComboBoxTest, OwnerDrawnStylesDrawThroughTheCombosHandlers) {
         EXPECT_EQ(shown.pixelColor(swatch), QColor(ToQColor(colours[i]))) << i;
     }
     EXPECT_TRUE(selectedSeen);
-    for (const auto& [control, index] : drawn) EXPECT_EQ(control, Combo);
+    for (const auto& [control, index] : drawn)
+        EXPECT_EQ(control, Combo);
     KeepScreenshot(shown, "combobox-ownerdraw-open.png");
     Press(Qt::Key_Down);
     Press(Qt::Key_Return);

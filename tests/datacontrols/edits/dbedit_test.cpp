@@ -12,14 +12,14 @@
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/db/fieldkinds.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "platform/vcl/forms/actions.h"
 #include "platform/vcl/forms/forms.h"
-#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/datacontrols/common/publishing.h"
 #include "tests/datacontrols/edits/editfixture.h"
-#include "tests/support/tablefixture.h"
 #include "tests/support/formtesting.h"
 #include "tests/support/screenshots.h"
+#include "tests/support/tablefixture.h"
 
 namespace {
 
@@ -28,7 +28,8 @@ const std::vector<FieldLayout> PayeeSchema = {
 
 class DBEditTest : public TableTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         TableTest::SetUp();
         CreateTable("PAYEES.DBF", PayeeSchema);
         AppendImages("PAYEES.DBF", {Image(PayeeSchema, {"smith", "1234.50", "20080704"})});
@@ -43,18 +44,21 @@ protected:
         Other->SetFocus();
         Settle();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         Form->Free();
         TableTest::TearDown();
     }
-    void Bind(const String& FieldName) {
+    void Bind(const String& FieldName)
+    {
         Edit->SetDataSource(Source);
         Edit->SetDataField(FieldName);
     }
     void Press(Qt::Key Key) { PressKey(Form, Key); }
     void Type(const char* Text) { TypeText(Form, Text); }
     // A table with a memo field NOTES, its one record's memo empty.
-    TDaroruTable* OpenNotes() {
+    TDaroruTable* OpenNotes()
+    {
         const std::vector<FieldLayout> notes = {{"ID", 'C', 4, 0}, {"NOTES", 'M', 10, 0}};
         CreateTable("NOTES.DBF", notes);
         AppendImages("NOTES.DBF", {Image(notes, {"A", ""})});
@@ -63,20 +67,23 @@ protected:
         return table;
     }
     // Lines "Check 1001 mailed 1/15/2008" and so on, from line First to line Last.
-    static String CheckLines(int First, int Last) {
+    static String CheckLines(int First, int Last)
+    {
         String lines;
         for (int i = First; i <= Last; ++i)
             lines += (i > First ? "\r\n" : "") +
                      ("Check " + std::to_string(1000 + i) + " mailed " + std::to_string(i) + "/15/2008");
         return lines;
     }
-    static void SetNotes(TDaroruTable* Notes, const String& Memo) {
+    static void SetNotes(TDaroruTable* Notes, const String& Memo)
+    {
         Notes->Edit();
         Notes->FieldByName("NOTES")->SetAsString(Memo);
         Notes->Post();
     }
     // The edit, six lines high, wraps and takes Enter over the memo of Notes.
-    void ShowNotesInSixLines(TDaroruTable* Notes) {
+    void ShowNotesInSixLines(TDaroruTable* Notes)
+    {
         Form->SetHeight(190);
         Edit->SetBounds(8, 8, 220, 6 * Edit->LineHeight() + 8);
         Other->SetTop(Edit->Top() + Edit->Height() + 8);
@@ -86,14 +93,16 @@ protected:
         Bind("NOTES");
     }
     // Tabs out of the edit, posts and closes the table, and reads its file back.
-    String LeaveAndReadBackNotes(TDaroruTable* Notes) {
+    String LeaveAndReadBackNotes(TDaroruTable* Notes)
+    {
         Press(Qt::Key_Tab);
         Settle();
         EXPECT_TRUE(Other->Focused());
         Notes->Post();
         Notes->Close();
         String stored;
-        for (const String& line : ReadBack("NOTES.DBF")) stored += (stored.empty() ? "" : "\n") + line;
+        for (const String& line : ReadBack("NOTES.DBF"))
+            stored += (stored.empty() ? "" : "\n") + line;
         return stored;
     }
 
@@ -105,7 +114,8 @@ protected:
     TEdit* Other = nullptr;
 };
 
-TEST_F(DBEditTest, TypedTextReachesTheTableFile) {
+TEST_F(DBEditTest, TypedTextReachesTheTableFile)
+{
     Bind("NAME");
     Edit->Picture()->SetPictureMask("&*?");
     Edit->SetFocus();
@@ -124,7 +134,8 @@ TEST_F(DBEditTest, TypedTextReachesTheTableFile) {
     EXPECT_EQ(rows[0].substr(0, 6), "Jones|");
 }
 
-TEST_F(DBEditTest, TheFieldsSizeLimitsTheTextUntilAnotherFieldIsBound) {
+TEST_F(DBEditTest, TheFieldsSizeLimitsTheTextUntilAnotherFieldIsBound)
+{
     Bind("NAME");
     EXPECT_EQ(Edit->MaxLength(), 20);
     Edit->SetDataField("AMOUNT");
@@ -134,7 +145,8 @@ TEST_F(DBEditTest, TheFieldsSizeLimitsTheTextUntilAnotherFieldIsBound) {
     EXPECT_EQ(Edit->MaxLength(), 5);  // one the user set stays
 }
 
-TEST_F(DBEditTest, AReadOnlyEditTakesNoKeys) {
+TEST_F(DBEditTest, AReadOnlyEditTakesNoKeys)
+{
     Bind("NAME");
     Edit->SetReadOnly(true);
     Edit->SetFocus();
@@ -149,7 +161,8 @@ TEST_F(DBEditTest, AReadOnlyEditTakesNoKeys) {
     EXPECT_EQ(T->State(), dsEdit);
 }
 
-TEST_F(DBEditTest, EscGivesTheFieldsValueBack) {
+TEST_F(DBEditTest, EscGivesTheFieldsValueBack)
+{
     Bind("NAME");
     Edit->SetFocus();
     Edit->SelectAll();
@@ -159,7 +172,8 @@ TEST_F(DBEditTest, EscGivesTheFieldsValueBack) {
     EXPECT_EQ(Edit->SelLength(), 5);
 }
 
-TEST_F(DBEditTest, DisplayTextUntilEnteredThenTheEditText) {
+TEST_F(DBEditTest, DisplayTextUntilEnteredThenTheEditText)
+{
     auto* amount = dynamic_cast<TFloatField*>(T->FieldByName("AMOUNT"));
     ASSERT_NE(amount, nullptr);
     amount->SetDisplayFormat("$#,.00");
@@ -178,7 +192,8 @@ TEST_F(DBEditTest, DisplayTextUntilEnteredThenTheEditText) {
     KeepScreenshot(Form->Widget()->window()->grab(), "dbedit-display-text.png");
 }
 
-TEST_F(DBEditTest, ATextFailingItsMaskIsNotStored) {
+TEST_F(DBEditTest, ATextFailingItsMaskIsNotStored)
+{
     Bind("NAME");
     Edit->Picture()->SetPictureMask("###");
     Edit->SetFocus();
@@ -201,7 +216,8 @@ TEST_F(DBEditTest, ATextFailingItsMaskIsNotStored) {
 
 // A word-wrapped edit over a memo takes its lines from Enter only with WantReturns, and
 // the lines reach the memo file as CR LF.
-TEST_F(DBEditTest, AWordWrappedEditWritesItsLinesIntoAMemo) {
+TEST_F(DBEditTest, AWordWrappedEditWritesItsLinesIntoAMemo)
+{
     TDaroruTable* table = OpenNotes();
     Source->SetDataSet(table);
     Bind("NOTES");
@@ -223,7 +239,8 @@ TEST_F(DBEditTest, AWordWrappedEditWritesItsLinesIntoAMemo) {
 
 // A memo longer than its edit: the scroll bar beside the lines scrolls them, the keys
 // bring the caret's line back into view, and a line typed at the end reaches the file.
-TEST_F(DBEditTest, AMemoLongerThanItsEditScrollsByItsBar) {
+TEST_F(DBEditTest, AMemoLongerThanItsEditScrollsByItsBar)
+{
     TDaroruTable* table = OpenNotes();
     const String memo = CheckLines(1, 12);
     SetNotes(table, memo);
@@ -258,7 +275,8 @@ TEST_F(DBEditTest, AMemoLongerThanItsEditScrollsByItsBar) {
 
 // Scrolled by its bar while another control has the focus, a framed memo edit, which paints
 // its text itself then, shows the lines the bar scrolled to, and the focus stays where it was.
-TEST_F(DBEditTest, AnUnfocusedFramedMemoScrollsByItsBar) {
+TEST_F(DBEditTest, AnUnfocusedFramedMemoScrollsByItsBar)
+{
     TDaroruTable* table = OpenNotes();
     SetNotes(table, CheckLines(1, 12));
     Edit->Frame()->SetEnabled(true);
@@ -310,7 +328,8 @@ TEST_F(DBEditTest, AnUnfocusedFramedMemoScrollsByItsBar) {
 
 // Without a picture mask the field's EditMask shapes the text: typed into its places, the
 // value without its literals reaches the file, and an incomplete one is refused.
-TEST_F(DBEditTest, TheFieldsEditMaskAppliesWhenNoPictureMaskDoes) {
+TEST_F(DBEditTest, TheFieldsEditMaskAppliesWhenNoPictureMaskDoes)
+{
     T->FieldByName("NAME")->SetEditMask("(999) 000-0000;0;_");
     Bind("NAME");
     EXPECT_EQ(Edit->EditMask(), "(999) 000-0000;0;_");
@@ -352,14 +371,16 @@ public:
     using TBasicAction::TBasicAction;
     bool HandlesTarget(TObject* Target) override { return dynamic_cast<TDataSource*>(Target) != nullptr; }
     void ExecuteTarget(TObject* Target) override { static_cast<TDataSource*>(Target)->DataSet()->Post(); }
-    void UpdateTarget(TObject* Target) override {
+    void UpdateTarget(TObject* Target) override
+    {
         SetEnabled(static_cast<TDataSource*>(Target)->DataSet()->State() == dsEdit);
     }
 };
 
 // The edit actions change the field as the keys do; an action the edit does not take
 // goes to its data source.
-TEST_F(DBEditTest, EditActionsEditTheFieldAndOthersGoToTheDataSource) {
+TEST_F(DBEditTest, EditActionsEditTheFieldAndOthersGoToTheDataSource)
+{
     Bind("NAME");
     auto* del = new TEditDelete(Form);
     auto* undo = new TEditUndo(Form);
@@ -386,7 +407,8 @@ TEST_F(DBEditTest, EditActionsEditTheFieldAndOthersGoToTheDataSource) {
     EXPECT_EQ(rows[0].substr(0, 5), "mith|");
 }
 
-TEST(DBEditMasks, TheDataSetsMaskAndItsInvalidValueEvent) {
+TEST(DBEditMasks, TheDataSetsMaskAndItsInvalidValueEvent)
+{
     TScriptedDialogs dialogs;
     TPublishingDataSet data(nullptr, {{"CODE", ftString, 10}});
     data.PictureMasks.Add("CODE\t###\tT\tT");

@@ -8,7 +8,8 @@
 
 TDateTime FixedNow() { return EncodeDate(2008, 7, 4) + EncodeTime(14, 5, 9, 0); }
 
-TEditForm MakeEditForm() {
+TEditForm MakeEditForm()
+{
     TEditForm made;
     made.Form = Construct<TForm>(nullptr);
     made.Form->SetBounds(0, 0, 320, 120);
@@ -26,11 +27,14 @@ TEditForm MakeEditForm() {
     return made;
 }
 
-void Settle() {
-    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+void Settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
 }
 
-void EditTest::SetUp() {
+void EditTest::SetUp()
+{
     const TEditForm made = MakeEditForm();
     Form = made.Form;
     Edit = made.Edit;
@@ -39,19 +43,23 @@ void EditTest::SetUp() {
     Settle();
 }
 
-void EditTest::TearDown() {
+void EditTest::TearDown()
+{
     ForgetHeldInput();
     Form->Free();
     Settle();
 }
 
-void EditTest::Prepare(const String& Text, int SelStart, int SelLength) {
-    if (!Edit->Focused()) Edit->SetFocus();
+void EditTest::Prepare(const String& Text, int SelStart, int SelLength)
+{
+    if (!Edit->Focused())
+        Edit->SetFocus();
     Edit->SetText(Text);
     Edit->SetSelStart(SelStart);
     Edit->SetSelLength(SelLength);
 }
 
-void SaveFormScreenshot(TCustomForm* Form, const char* Name) {
+void SaveFormScreenshot(TCustomForm* Form, const char* Name)
+{
     KeepScreenshot(Form->Widget()->window()->grab(), Name);
 }

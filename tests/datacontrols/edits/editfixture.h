@@ -6,9 +6,9 @@
 
 #include "datacontrols/edits/dwdbedit.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/forms/forms.h"
 #include "platform/vcl/controls/panels.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
+#include "platform/vcl/forms/forms.h"
 #include "tests/support/formtesting.h"
 
 // Anything a grid is, by class name, as the edits ask.
@@ -16,7 +16,8 @@ class TGridLike : public TPanel {
 public:
     using TPanel::TPanel;
     String ClassName() const override { return "TCustomGrid"; }
-    bool InheritsFrom(const String& name) const override {
+    bool InheritsFrom(const String& name) const override
+    {
         return SameText(name, "TCustomGrid") || TPanel::InheritsFrom(name);
     }
 };
@@ -46,7 +47,8 @@ protected:
     // Focuses Edit with Text in it and the selection given.
     void Prepare(const String& Text, int SelStart, int SelLength);
     void Type(const char* Text) { TypeText(Form, Text); }
-    void Press(Qt::Key Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+    void Press(Qt::Key Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier)
+    {
         PressKey(Form, Key, Modifiers);
     }
     void SaveScreenshot(const char* Name) { SaveFormScreenshot(Form, Name); }

@@ -7,19 +7,20 @@
 
 #include "datacontrols/edits/wwdotdot.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/forms/forms.h"
 #include "platform/vcl/controls/frames.h"
 #include "platform/vcl/controls/panels.h"
-#include "platform/vcl/qt/qgraphics.h"
-#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "platform/vcl/controls/shape.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
+#include "platform/vcl/forms/forms.h"
+#include "platform/vcl/qt/qgraphics.h"
 #include "tests/datacontrols/edits/editfixture.h"
 #include "tests/support/formtesting.h"
 #include "tests/support/screenshots.h"
 
 namespace {
 
-TEST(dwEditFrame, EdgesFocusedAndNot) {
+TEST(dwEditFrame, EdgesFocusedAndNot)
+{
     TForm* form = Construct<TForm>(nullptr);
     auto* edit = new TdwDBCustomEdit(form);
     edit->SetParent(form);
@@ -50,7 +51,8 @@ TEST(dwEditFrame, EdgesFocusedAndNot) {
     form->Free();
 }
 
-TEST(dwEditFrame, MarginsAndTextOffsets) {
+TEST(dwEditFrame, MarginsAndTextOffsets)
+{
     struct Case {
         TdwEditFocusStyle Style;
         bool LeftSide, TopSide;
@@ -65,8 +67,10 @@ TEST(dwEditFrame, MarginsAndTextOffsets) {
         TdwEditFrame frame(nullptr);
         frame.SetFocusStyle(c.Style);
         TdwEditFrameEnabledSet sides {efRightBorder, efBottomBorder};
-        if (c.LeftSide) sides.Include(efLeftBorder);
-        if (c.TopSide) sides.Include(efTopBorder);
+        if (c.LeftSide)
+            sides.Include(efLeftBorder);
+        if (c.TopSide)
+            sides.Include(efTopBorder);
         frame.SetFocusBorders(sides);
         TRect rect = Rect(0, 0, 100, 20);
         TdwEditFrame::AdjustEditRect(&frame, rect);
@@ -87,7 +91,8 @@ TEST(dwEditFrame, MarginsAndTextOffsets) {
     EXPECT_EQ(y, 1);
 }
 
-TEST(dwEditFrame, AutoSizeHeightAndAssign) {
+TEST(dwEditFrame, AutoSizeHeightAndAssign)
+{
     TdwEditFrame frame(nullptr);
     EXPECT_EQ(TdwEditFrame::AutoSizeHeight(&frame, 13, true), 21);
     EXPECT_EQ(TdwEditFrame::AutoSizeHeight(&frame, 13, false), 19);
@@ -112,7 +117,8 @@ TEST(dwEditFrame, AutoSizeHeightAndAssign) {
     EXPECT_TRUE(copy.NonFocusBorders() == TdwEditFrameEnabledSet {efTopBorder});
 }
 
-TEST(dwComboButton, WidthAndPlace) {
+TEST(dwComboButton, WidthAndPlace)
+{
     TForm* form = Construct<TForm>(nullptr);
     auto* combo = new TdwDBComboDlg(form);
     combo->SetParent(form);
@@ -144,7 +150,8 @@ TEST(dwComboButton, WidthAndPlace) {
     EXPECT_EQ(bare.Height(), 21);
 }
 
-TEST(dwButtonEffects, TransparentMakesTheButtonFlat) {
+TEST(dwButtonEffects, TransparentMakesTheButtonFlat)
+{
     TForm* form = Construct<TForm>(nullptr);
     auto* combo = new TdwDBComboDlg(form);
     combo->SetParent(form);
@@ -160,7 +167,8 @@ TEST(dwButtonEffects, TransparentMakesTheButtonFlat) {
 
 class ComboDlgEditTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Form = Construct<TForm>(nullptr);
         Form->SetBounds(0, 0, 340, 110);
         Combo = new TdwDBComboDlg(Form);
@@ -182,7 +190,8 @@ protected:
         ForgetHeldInput();
         Combo->SetFocus();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         ForgetHeldInput();
         Form->Free();
     }
@@ -194,7 +203,8 @@ protected:
     TdwDBComboDlg* Framed = nullptr;
 };
 
-TEST_F(ComboDlgEditTest, WithoutOnCustomDlgTheButtonDoesNothing) {
+TEST_F(ComboDlgEditTest, WithoutOnCustomDlgTheButtonDoesNothing)
+{
     QTest::mouseClick(Combo->Button()->Widget(), Qt::LeftButton);
     PressKey(Form, Qt::Key_Down, Qt::AltModifier);
     EXPECT_FALSE(Combo->IsDroppedDown());
@@ -202,7 +212,8 @@ TEST_F(ComboDlgEditTest, WithoutOnCustomDlgTheButtonDoesNothing) {
     EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
-TEST_F(ComboDlgEditTest, ADropDownListStyleOpensOnAClickOnTheTextAndTakesNoTyping) {
+TEST_F(ComboDlgEditTest, ADropDownListStyleOpensOnAClickOnTheTextAndTakesNoTyping)
+{
     int opened = 0;
     Combo->OnCustomDlg = [&](TObject*) { ++opened; };
     Combo->SetStyle(csDropDownList);
@@ -221,7 +232,8 @@ TEST_F(ComboDlgEditTest, ADropDownListStyleOpensOnAClickOnTheTextAndTakesNoTypin
 
 // The typed text of a one-line combo runs on under the button unless LimitEditRect
 // stops it there; the lines of a wrapping combo always stop there.
-TEST_F(ComboDlgEditTest, LimitEditRectStopsTheTextAtTheButton) {
+TEST_F(ComboDlgEditTest, LimitEditRectStopsTheTextAtTheButton)
+{
     struct Case {
         bool Limit;
         bool Wrap;
@@ -244,7 +256,8 @@ TEST_F(ComboDlgEditTest, LimitEditRectStopsTheTextAtTheButton) {
     KeepScreenshot(Form->Widget()->window()->grab(), "buttonedit-limiteditrect.png");
 }
 
-TEST_F(ComboDlgEditTest, Screenshot) {
+TEST_F(ComboDlgEditTest, Screenshot)
+{
     Combo->SetText("Ellipsis button");
     Arrow->SetText("Drop-down button");
     Framed->SetText("Framed");
@@ -254,7 +267,8 @@ TEST_F(ComboDlgEditTest, Screenshot) {
 
 // Unfocused, a transparent frame lets the form and the controls behind the edit show
 // through it, the edit drawing only its text and its frame; focused, it is an edit again.
-TEST_F(EditTest, ATransparentFrameShowsWhatLiesUnderTheEdit) {
+TEST_F(EditTest, ATransparentFrameShowsWhatLiesUnderTheEdit)
+{
     Form->SetColor(clYellow);
     auto* behind = new TShape(Form);
     behind->SetParent(Form);
@@ -279,7 +293,8 @@ TEST_F(EditTest, ATransparentFrameShowsWhatLiesUnderTheEdit) {
     bool ink = false;
     const QImage image = Edit->Widget()->grab().toImage();
     for (int y = 2; y < image.height() - 3 && !ink; ++y)
-        for (int x = 2; x < 40 && !ink; ++x) ink = image.pixelColor(x, y).lightness() < 60;
+        for (int x = 2; x < 40 && !ink; ++x)
+            ink = image.pixelColor(x, y).lightness() < 60;
     EXPECT_TRUE(ink) << "the text still shows";
 
     Edit->SetFocus();

@@ -16,7 +16,8 @@
 
 namespace {
 
-TEST_F(EditTest, MaskKeysFollowTheCaretRules) {
+TEST_F(EditTest, MaskKeysFollowTheCaretRules)
+{
     struct Case {
         const char* Mask;
         const char* Text;
@@ -51,7 +52,8 @@ TEST_F(EditTest, MaskKeysFollowTheCaretRules) {
 
 // With UsePictureMask off nothing is checked; under a malformed mask the keys go in
 // unchecked, but no text passes it on the way out.
-TEST_F(EditTest, AMaskOffChecksNothingAndAMalformedOneHoldsTheText) {
+TEST_F(EditTest, AMaskOffChecksNothingAndAMalformedOneHoldsTheText)
+{
     struct Case {
         const char* Mask;
         bool Use;
@@ -71,7 +73,8 @@ TEST_F(EditTest, AMaskOffChecksNothingAndAMalformedOneHoldsTheText) {
     }
 }
 
-TEST_F(EditTest, SpaceFillsTheNextDateElement) {
+TEST_F(EditTest, SpaceFillsTheNextDateElement)
+{
     SetClock(FixedNow);
     struct Case {
         TdwEditDataType Kind;
@@ -107,7 +110,8 @@ TEST_F(EditTest, SpaceFillsTheNextDateElement) {
     SetClock(nullptr);
 }
 
-TEST_F(EditTest, DateFormatsDecideTheLeadingZerosWhateverTheirCase) {
+TEST_F(EditTest, DateFormatsDecideTheLeadingZerosWhateverTheirCase)
+{
     SetClock(FixedNow);
     const String saved = ShortDateFormat;
     Edit->SetUnboundDataType(dwEdtDate);
@@ -127,7 +131,8 @@ TEST_F(EditTest, DateFormatsDecideTheLeadingZerosWhateverTheirCase) {
     SetClock(nullptr);
 }
 
-TEST_F(EditTest, DateAutoFillStandsBack) {
+TEST_F(EditTest, DateAutoFillStandsBack)
+{
     SetClock(FixedNow);
     Edit->SetUnboundDataType(dwEdtDate);
     // With Ctrl held Space is no fill key.
@@ -149,7 +154,8 @@ TEST_F(EditTest, DateAutoFillStandsBack) {
     SetClock(nullptr);
 }
 
-TEST_F(EditTest, PasteGoesThroughTheMaskAsTypedKeysDo) {
+TEST_F(EditTest, PasteGoesThroughTheMaskAsTypedKeysDo)
+{
     struct Case {
         const char* Mask;
         const char* Before;
@@ -181,7 +187,8 @@ TEST_F(EditTest, PasteGoesThroughTheMaskAsTypedKeysDo) {
     EXPECT_EQ(Edit->Text(), "XYZ");
 }
 
-TEST_F(EditTest, CtrlZUndoesWhatTheMaskTyped) {
+TEST_F(EditTest, CtrlZUndoesWhatTheMaskTyped)
+{
     Edit->Picture()->SetPictureMask("(###)###-####");
     Prepare("", 0, 0);
     Type("(55");
@@ -192,7 +199,8 @@ TEST_F(EditTest, CtrlZUndoesWhatTheMaskTyped) {
     EXPECT_EQ(Edit->Text(), "(55");
 }
 
-TEST_F(EditTest, AFailingTextKeepsTheFocusForMovesInsideTheWindow) {
+TEST_F(EditTest, AFailingTextKeepsTheFocusForMovesInsideTheWindow)
+{
     Edit->Picture()->SetPictureMask("###");
     const std::vector<std::pair<const char*, std::function<void()>>> moves = {
             {"Tab", [this] { Press(Qt::Key_Tab); }},
@@ -224,7 +232,8 @@ TEST_F(EditTest, AFailingTextKeepsTheFocusForMovesInsideTheWindow) {
     EXPECT_TRUE(Other->Focused());
 }
 
-TEST_F(EditTest, AllowInvalidExitLetsTheFocusGo) {
+TEST_F(EditTest, AllowInvalidExitLetsTheFocusGo)
+{
     Edit->Picture()->SetPictureMask("###");
     Edit->Picture()->SetAllowInvalidExit(true);
     Prepare("", 0, 0);
@@ -235,7 +244,8 @@ TEST_F(EditTest, AllowInvalidExitLetsTheFocusGo) {
     EXPECT_EQ(Dialogs.Beeps, 0);
 }
 
-TEST_F(EditTest, NoRefusalWhenTheWindowLosesTheFocusOrAModalFormOpens) {
+TEST_F(EditTest, NoRefusalWhenTheWindowLosesTheFocusOrAModalFormOpens)
+{
     Edit->Picture()->SetPictureMask("###");
     Prepare("", 0, 0);
     Type("12");
@@ -264,14 +274,16 @@ TEST_F(EditTest, NoRefusalWhenTheWindowLosesTheFocusOrAModalFormOpens) {
     EXPECT_EQ(Edit->Text(), "12");
 }
 
-TEST_F(EditTest, EnterIsSwallowedUnlessWanted) {
+TEST_F(EditTest, EnterIsSwallowedUnlessWanted)
+{
     Prepare("ab", 2, 0);
     Press(Qt::Key_Return);
     EXPECT_EQ(Edit->Text(), "ab");
     EXPECT_TRUE(Edit->Focused());
 }
 
-TEST_F(EditTest, InsideAGridTheCellMovesAreTheGrids) {
+TEST_F(EditTest, InsideAGridTheCellMovesAreTheGrids)
+{
     auto* grid = new TGridLike(Form);
     grid->SetParent(Form);
     grid->SetBounds(180, 8, 130, 60);
@@ -280,7 +292,8 @@ TEST_F(EditTest, InsideAGridTheCellMovesAreTheGrids) {
     std::vector<Word> gridKeys, editKeys;
     const auto note = [](std::vector<Word>& Keys) {
         return [&Keys](TObject*, Word& Key, TShiftState) {
-            if (Key != VK_CONTROL) Keys.push_back(Key);
+            if (Key != VK_CONTROL)
+                Keys.push_back(Key);
         };
     };
     grid->OnKeyDown = note(gridKeys);
@@ -300,7 +313,8 @@ TEST_F(EditTest, InsideAGridTheCellMovesAreTheGrids) {
     EXPECT_TRUE(gridKeys.empty());
 }
 
-TEST_F(EditTest, ContextMenuPasteGoesThroughTheMask) {
+TEST_F(EditTest, ContextMenuPasteGoesThroughTheMask)
+{
     Edit->Picture()->SetPictureMask("&&&");
     Prepare("", 0, 0);
     Clipboard()->SetAsText("abc");
@@ -309,18 +323,21 @@ TEST_F(EditTest, ContextMenuPasteGoesThroughTheMask) {
     QCoreApplication::sendEvent(Edit->Widget(), &event);
     QMenu* menu = nullptr;
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* found = qobject_cast<QMenu*>(widget); found && found->isVisible()) menu = found;
+        if (auto* found = qobject_cast<QMenu*>(widget); found && found->isVisible())
+            menu = found;
     ASSERT_NE(menu, nullptr);
     QAction* paste = nullptr;
     for (QAction* action : menu->actions())
-        if (action->text().startsWith("&Paste")) paste = action;
+        if (action->text().startsWith("&Paste"))
+            paste = action;
     ASSERT_NE(paste, nullptr);
     paste->trigger();
     menu->close();
     EXPECT_EQ(Edit->Text(), "ABC");
 }
 
-TEST_F(EditTest, Screenshots) {
+TEST_F(EditTest, Screenshots)
+{
     Edit->Picture()->SetPictureMask("(###)###-####");
     Edit->Frame()->SetEnabled(true);
     Prepare("", 0, 0);
@@ -333,7 +350,8 @@ TEST_F(EditTest, Screenshots) {
 }
 
 // Whether the edit holds lines and wraps them, from WordWrap, its border and its height.
-TEST_F(EditTest, WordWrapAndTheBorderMakeTheEditHoldLines) {
+TEST_F(EditTest, WordWrapAndTheBorderMakeTheEditHoldLines)
+{
     const int line = Edit->LineHeight();
     struct Case {
         bool WordWrap, Bordered;
@@ -354,7 +372,8 @@ TEST_F(EditTest, WordWrapAndTheBorderMakeTheEditHoldLines) {
     }
 }
 
-TEST_F(EditTest, EnterMakesALineOnlyWithWantReturns) {
+TEST_F(EditTest, EnterMakesALineOnlyWithWantReturns)
+{
     Edit->SetHeight(3 * Edit->LineHeight() + 8);
     Edit->SetWordWrap(true);
     Prepare("", 0, 0);
@@ -379,7 +398,8 @@ TEST_F(EditTest, EnterMakesALineOnlyWithWantReturns) {
 }
 
 // The height follows the font and what the border or the frame adds to it.
-TEST_F(EditTest, AnAutoSizedEditTakesItsHeightFromItsFontBorderAndFrame) {
+TEST_F(EditTest, AnAutoSizedEditTakesItsHeightFromItsFontBorderAndFrame)
+{
     ASSERT_TRUE(Edit->AutoSize());
     EXPECT_EQ(Edit->Height(), Edit->LineHeight() + 8);
     Edit->Font()->SetSize(16);

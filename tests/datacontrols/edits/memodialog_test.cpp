@@ -11,13 +11,13 @@
 #include "platform/db/field.h"
 #include "platform/vcl/controls/buttons.h"
 #include "platform/vcl/controls/edits.h"
-#include "platform/vcl/forms/guiscreen.h"
 #include "platform/vcl/controls/panels.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
+#include "platform/vcl/forms/guiscreen.h"
 #include "tests/datacontrols/edits/memodialogtesting.h"
-#include "tests/support/tablefixture.h"
 #include "tests/support/formtesting.h"
 #include "tests/support/screenshots.h"
+#include "tests/support/tablefixture.h"
 
 namespace {
 
@@ -25,7 +25,8 @@ const std::vector<FieldLayout> NoteSchema = {{"ID", 'C', 4, 0}, {"NOTES", 'M', 1
 
 class MemoDialogTest : public TableTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         TableTest::SetUp();
         CreateTable("NOTES.DBF", NoteSchema);
         AppendImages("NOTES.DBF", {Image(NoteSchema, {"A", ""})});
@@ -43,14 +44,16 @@ protected:
         Dialog->SetCaption("Notes");
     }
 
-    void TearDown() override {
+    void TearDown() override
+    {
         ForgetHeldInput();
         Owner->Free();
         TableTest::TearDown();
     }
 
     // Runs the dialog with Steps inside it; true when closed with OK.
-    bool Run(const std::function<void(TdwMemoDlg*)>& Steps) {
+    bool Run(const std::function<void(TdwMemoDlg*)>& Steps)
+    {
         WhenMemoShown([this, Steps](TdwMemoDlg* d) {
             Shown = d;
             Steps(d);
@@ -59,9 +62,11 @@ protected:
     }
 
     // The first record as the independent reader gives it, its memo's lines joined again.
-    String StoredNote() {
+    String StoredNote()
+    {
         String joined;
-        for (const String& line : ReadBack("NOTES.DBF")) joined += (joined.empty() ? "" : "\n") + line;
+        for (const String& line : ReadBack("NOTES.DBF"))
+            joined += (joined.empty() ? "" : "\n") + line;
         return joined;
     }
 
@@ -73,7 +78,8 @@ protected:
     TdwMemoDlg* Shown = nullptr;
 };
 
-TEST_F(MemoDialogTest, OKIsOffUntilAChangeAndPutsTheTextBackUnposted) {
+TEST_F(MemoDialogTest, OKIsOffUntilAChangeAndPutsTheTextBackUnposted)
+{
     bool enabledAtFirst = true;
     String shownText;
     const bool accepted = Run([&](TdwMemoDlg* d) {
@@ -97,7 +103,8 @@ TEST_F(MemoDialogTest, OKIsOffUntilAChangeAndPutsTheTextBackUnposted) {
     EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
-TEST_F(MemoDialogTest, F2AcceptsAndEscWithoutChangesCancels) {
+TEST_F(MemoDialogTest, F2AcceptsAndEscWithoutChangesCancels)
+{
     EXPECT_TRUE(Run([](TdwMemoDlg* d) {
         TypeText(d, "x");
         PressKey(d, Qt::Key_F2);
@@ -108,7 +115,8 @@ TEST_F(MemoDialogTest, F2AcceptsAndEscWithoutChangesCancels) {
     EXPECT_EQ(Notes->State(), dsBrowse);
 }
 
-TEST_F(MemoDialogTest, ClosingAfterTypingAsksBeforeDroppingTheChanges) {
+TEST_F(MemoDialogTest, ClosingAfterTypingAsksBeforeDroppingTheChanges)
+{
     Dialogs.AnswerMessage(mrNo);
     Dialogs.AnswerMessage(mrYes);
     bool stillOpen = false;
@@ -129,7 +137,8 @@ TEST_F(MemoDialogTest, ClosingAfterTypingAsksBeforeDroppingTheChanges) {
     EXPECT_EQ(StoredNote(), "A|First line\r\nSecond line");
 }
 
-TEST_F(MemoDialogTest, AFieldThatCannotChangeOpensReadOnlyWithOKAlone) {
+TEST_F(MemoDialogTest, AFieldThatCannotChangeOpensReadOnlyWithOKAlone)
+{
     Notes->FieldByName("NOTES")->SetReadOnly(true);
     Run([](TdwMemoDlg* d) {
         EXPECT_TRUE(d->Memo->ReadOnly());
@@ -144,7 +153,8 @@ TEST_F(MemoDialogTest, AFieldThatCannotChangeOpensReadOnlyWithOKAlone) {
     EXPECT_EQ(StoredNote(), "A|First line\r\nSecond line");
 }
 
-TEST_F(MemoDialogTest, BoundsApplyTheSizeAloneUntilAPositionIsGiven) {
+TEST_F(MemoDialogTest, BoundsApplyTheSizeAloneUntilAPositionIsGiven)
+{
     struct Case {
         int Left, Top, Width, Height;
         bool Placed;
@@ -170,7 +180,8 @@ TEST_F(MemoDialogTest, BoundsApplyTheSizeAloneUntilAPositionIsGiven) {
     }
 }
 
-TEST_F(MemoDialogTest, UserButtonsShowWithCaptionsAndGetTheMemo) {
+TEST_F(MemoDialogTest, UserButtonsShowWithCaptionsAndGetTheMemo)
+{
     Dialog->SetUserButton2Caption("Stamp");
     Dialog->OnUserButton2Click = [](TdwMemoDlg*, TMemo* Memo) { Memo->SetText("stamped"); };
     EXPECT_TRUE(Run([](TdwMemoDlg* d) {

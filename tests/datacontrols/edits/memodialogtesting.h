@@ -10,7 +10,8 @@
 #include "platform/classes/screen.h"
 
 // Runs Action once the memo dialog is up.
-inline void WhenMemoShown(const std::function<void(TdwMemoDlg*)>& Action, int Tries = 200) {
+inline void WhenMemoShown(const std::function<void(TdwMemoDlg*)>& Action, int Tries = 200)
+{
     QTimer::singleShot(Tries == 200 ? 0 : 10, [Action, Tries] {
         for (int i = Screen()->FormCount() - 1; i >= 0; --i) {
             auto* dialog = dynamic_cast<TdwMemoDlg*>(Screen()->Forms(i));

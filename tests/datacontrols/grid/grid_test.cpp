@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/db/field.h"
-#include "platform/vcl/qt/qgraphics.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
+#include "platform/vcl/qt/qgraphics.h"
 #include "tests/datacontrols/grid/gridfixture.h"
 #include "tests/support/formtesting.h"
 #include "tests/support/screenshots.h"

@@ -9,17 +9,18 @@
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/rtl/datetime.h"
-#include "platform/vcl/forms/forms.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
-#include "tests/support/tablefixture.h"
+#include "platform/vcl/forms/forms.h"
 #include "tests/support/formtesting.h"
 #include "tests/support/screenshots.h"
+#include "tests/support/tablefixture.h"
 
 namespace {
 
 class GridDatePickerTest : public TableTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         TableTest::SetUp();
         CreateTable("TOTTRANS.DBF", TransactionSchema);
         std::vector<String> first(TransactionSchema.size()), second(TransactionSchema.size());
@@ -41,11 +42,13 @@ protected:
         Grid->SetBounds(8, 8, 600, 200);
         Grid->SetTabStop(true);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         Form->Free();
         TableTest::TearDown();
     }
-    void Start() {
+    void Start()
+    {
         Grid->SetDataSource(Source);
         ShowForm(Form);
         Grid->SetFocus();
@@ -59,7 +62,8 @@ protected:
     TdwDBGrid* Grid = nullptr;
 };
 
-TEST_F(GridDatePickerTest, AnEditingGridPostsTheDateTypedIntoItsPicker) {
+TEST_F(GridDatePickerTest, AnEditingGridPostsTheDateTypedIntoItsPicker)
+{
     Start();
     ASSERT_NE(Grid->DateTimePicker(), nullptr);
     EXPECT_EQ(Grid->CellControl(), Grid->DateTimePicker()) << "the picker stands on the current date cell";
@@ -81,7 +85,8 @@ TEST_F(GridDatePickerTest, AnEditingGridPostsTheDateTypedIntoItsPicker) {
     EXPECT_NE(rows[1].find("|2008-04-01|"), String::npos) << rows[1];
 }
 
-TEST_F(GridDatePickerTest, TheTransactionGridKeepsItsDateAsText) {
+TEST_F(GridDatePickerTest, TheTransactionGridKeepsItsDateAsText)
+{
     // The transaction grid's options: no editing, two title lines, word wrap.
     Grid->SetOptions(Grid->Options() - TdwDBGridOptions {dgEditing});
     std::vector<String> keys;

@@ -22,8 +22,7 @@ TColor PixelAt(const QImage& Image, int X, int Y)
 }
 
 // The pixels of R that Ink accepts.
-template <typename Predicate>
-int CountPixels(const QImage& Image, const TRect& R, Predicate Ink)
+template<typename Predicate> int CountPixels(const QImage& Image, const TRect& R, Predicate Ink)
 {
     int count = 0;
     for (int y = R.Top; y < R.Bottom; ++y) {
@@ -42,7 +41,7 @@ int CountColor(const QImage& Image, const TRect& R, TColor Color)
 // The box around R's pixels of that colour; empty when there are none.
 TRect BoxOf(const QImage& Image, const TRect& R, TColor Color)
 {
-    TRect box{100000, 100000, -1, -1};
+    TRect box {100000, 100000, -1, -1};
     for (int y = R.Top; y < R.Bottom; ++y) {
         for (int x = R.Left; x < R.Right; ++x) {
             if (PixelAt(Image, x, y) != Color)
@@ -51,12 +50,15 @@ TRect BoxOf(const QImage& Image, const TRect& R, TColor Color)
                        std::max(box.Bottom, y + 1));
         }
     }
-    return box.Right < 0 ? TRect{} : box;
+    return box.Right < 0 ? TRect {} : box;
 }
 
 TRect Inset(const TRect& R, int By) { return Rect(R.Left + By, R.Top + By, R.Right - By, R.Bottom - By); }
 
-bool IsDark(TColor Color) { return (Color & 0xFF) < 0x60 && ((Color >> 8) & 0xFF) < 0x60 && ((Color >> 16) & 0xFF) < 0x60; }
+bool IsDark(TColor Color)
+{
+    return (Color & 0xFF) < 0x60 && ((Color >> 8) & 0xFF) < 0x60 && ((Color >> 16) & 0xFF) < 0x60;
+}
 
 // A grid of three columns, ID, NAME1 and TOTAMT, shown on its form.
 class GridPaintTest : public GridTest {
@@ -96,7 +98,8 @@ protected:
         return Rect(cell.Left, footer.Top + 2, cell.Right, footer.Bottom - 2);
     }
 
-    void AddOptions(std::initializer_list<TdwDBGridOption> Added, std::initializer_list<TdwDBGridOption> Removed = {})
+    void AddOptions(std::initializer_list<TdwDBGridOption> Added,
+                    std::initializer_list<TdwDBGridOption> Removed = {})
     {
         TdwDBGridOptions options = Grid->Options();
         for (TdwDBGridOption o : Added)
@@ -129,10 +132,10 @@ TEST_F(GridPaintTest, TheFooterTakesItsHeightFromTheClientArea)
         int Expected;
     };
     const Case cases[] = {
-        {0, false, Grid->DefaultRowHeight() + 4},
-        {30, false, 30},
-        {30, true, 32},
-        {-5, false, Grid->DefaultRowHeight() + 4},
+            {0, false, Grid->DefaultRowHeight() + 4},
+            {30, false, 30},
+            {30, true, 32},
+            {-5, false, Grid->DefaultRowHeight() + 4},
     };
     for (const Case& c : cases) {
         Grid->SetFooterHeight(c.FooterHeight);
@@ -147,7 +150,7 @@ TEST_F(GridPaintTest, TheFooterTakesItsHeightFromTheClientArea)
     }
     AddOptions({}, {dgShowFooter});
     EXPECT_EQ(Grid->ClientHeight(), Grid->Height());
-    EXPECT_EQ(Grid->FooterRect(), TRect{});
+    EXPECT_EQ(Grid->FooterRect(), TRect {});
     EXPECT_EQ(Grid->VisibleRowCount(), rowsWithout);
 }
 
@@ -172,7 +175,8 @@ TEST_F(GridPaintTest, FooterCellsShowTheirTextsBelowTheRows)
     EXPECT_GT(CountPixels(image, middle, IsDark), 10);
 
     const TRect empty = FooterCell(ColOf("ID"));
-    EXPECT_EQ(CountColor(image, empty, clAqua), empty.Width() * empty.Height()) << "an empty value leaves only the fill";
+    EXPECT_EQ(CountColor(image, empty, clAqua), empty.Width() * empty.Height())
+            << "an empty value leaves only the fill";
     EXPECT_EQ(PixelAt(image, empty.Left + 1, footer.Top), clAqua);
 
     const int lastRow = Grid->TitleOffset() + Grid->VisibleRowCount() - 1;
@@ -200,7 +204,8 @@ TEST_F(GridPaintTest, ADrawFooterCellHandlerMayTakeACellOver)
     const QImage image = Grab();
     const TRect cell = FooterCell(ColOf("NAME1"));
     EXPECT_EQ(CountColor(image, cell, clLime), cell.Width() * cell.Height());
-    EXPECT_NE(std::find(seen.begin(), seen.end(), std::make_pair(String("NAME1"), String("Total"))), seen.end());
+    EXPECT_NE(std::find(seen.begin(), seen.end(), std::make_pair(String("NAME1"), String("Total"))),
+              seen.end());
     EXPECT_NE(std::find(seen.begin(), seen.end(), std::make_pair(String("ID"), String())), seen.end());
 }
 
@@ -257,9 +262,9 @@ TEST_F(GridPaintTest, ALongCellTextWrapsOrEndsInAnEllipsis)
         bool SecondLine;
     };
     const Case cases[] = {
-        {{dgWordWrap}, {dgTrailingEllipsis}, true},
-        {{}, {dgWordWrap, dgTrailingEllipsis}, false},
-        {{dgWordWrap, dgTrailingEllipsis}, {}, false},
+            {{dgWordWrap}, {dgTrailingEllipsis}, true},
+            {{}, {dgWordWrap, dgTrailingEllipsis}, false},
+            {{dgWordWrap, dgTrailingEllipsis}, {}, false},
     };
     for (const Case& c : cases) {
         AddOptions(c.Added, c.Removed);
@@ -280,7 +285,7 @@ TEST_F(GridPaintTest, TitleImagesSitLeftOrRightOfTheTextOrAlone)
         int Position;
         bool Text;
     };
-    for (const Case c : {Case{0, true}, Case{1, true}, Case{2, false}}) {
+    for (const Case c : {Case {0, true}, Case {1, true}, Case {2, false}}) {
         Grid->OnCalcTitleImage = [&](TObject*, TField* Field, TdwTitleImageAttributes& Attributes) {
             if (Field->FieldName() != "NAME1")
                 return;
@@ -294,22 +299,17 @@ TEST_F(GridPaintTest, TitleImagesSitLeftOrRightOfTheTextOrAlone)
         ASSERT_EQ(red.Width(), 10) << c.Position;
         EXPECT_EQ(red.Top, (title.Top + title.Bottom - 10) / 2);
         switch (c.Position) {
-        case 0:
-            EXPECT_EQ(red.Left, title.Left + 3);
-            break;
-        case 1:
-            EXPECT_EQ(red.Right, title.Right - 3);
-            break;
-        default:
-            EXPECT_EQ(red.Left, (title.Left + title.Right - 10) / 2);
-            break;
+        case 0: EXPECT_EQ(red.Left, title.Left + 3); break;
+        case 1: EXPECT_EQ(red.Right, title.Right - 3); break;
+        default: EXPECT_EQ(red.Left, (title.Left + title.Right - 10) / 2); break;
         }
         const int ink = CountPixels(image, Inset(title, 2), IsDark);
         if (c.Text)
             EXPECT_GT(ink, 10) << c.Position;
         else
             EXPECT_EQ(ink, 0) << "the picture alone";
-        EXPECT_EQ(BoxOf(image, Grid->CellRect(ColOf("ID"), 0), clRed), TRect{}) << "other titles have no picture";
+        EXPECT_EQ(BoxOf(image, Grid->CellRect(ColOf("ID"), 0), clRed), TRect {})
+                << "other titles have no picture";
     }
 }
 
@@ -334,7 +334,9 @@ TEST_F(GridPaintTest, AFreedImageListLeavesTheGrid)
     images->Free();
     EXPECT_EQ(Grid->TitleImageList(), nullptr);
     EXPECT_EQ(Grid->ImageList(), nullptr);
-    Grid->OnCalcTitleImage = [](TObject*, TField*, TdwTitleImageAttributes& Attributes) { Attributes.ImageIndex = 0; };
+    Grid->OnCalcTitleImage = [](TObject*, TField*, TdwTitleImageAttributes& Attributes) {
+        Attributes.ImageIndex = 0;
+    };
     Grab();
 }
 
@@ -355,7 +357,8 @@ TEST_F(GridPaintTest, TheIndicatorArrowIsBlackOverTheCellOrYellow)
             EXPECT_EQ(black, 0);
         }
         const TRect other = Inset(Grid->CellRect(0, Grid->Row() + 1), 1);
-        EXPECT_EQ(CountColor(image, other, Grid->TitleColor()), other.Width() * other.Height()) << "only the current row";
+        EXPECT_EQ(CountColor(image, other, Grid->TitleColor()), other.Width() * other.Height())
+                << "only the current row";
     }
 }
 
@@ -396,7 +399,8 @@ TEST_F(GridPaintTest, WhiteGridsEdgeTheirCellsExceptTheHighlightedOne)
     const TColor shadow = ColorToRGB(clBtnShadow);
 
     QImage image = Grab();
-    EXPECT_EQ(rightEdge(image, current + 1), ColorToRGB(clWindow)) << "a grid of the window colour has no edges";
+    EXPECT_EQ(rightEdge(image, current + 1), ColorToRGB(clWindow))
+            << "a grid of the window colour has no edges";
     EXPECT_EQ(bottomEdge(image, col, 0), shadow) << "titles always have them";
 
     Grid->SetColor(clWhite);

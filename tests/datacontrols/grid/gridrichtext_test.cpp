@@ -24,7 +24,8 @@ public:
 
 class RichGridTest : public DBRichEditTest {
 protected:
-    CellTextGrid* MakeGrid(const char* ControlTypeLine = "NOTES;RichEdit") {
+    CellTextGrid* MakeGrid(const char* ControlTypeLine = "NOTES;RichEdit")
+    {
         T->ControlType.Add(ControlTypeLine);
         T->FieldByName("NOTES")->SetDisplayWidth(60);
         auto* grid = new CellTextGrid(Form);
@@ -36,7 +37,8 @@ protected:
     }
 };
 
-TEST_F(RichGridTest, ACellShowsTheTextOfItsRichTextAndPlainTextAsItStands) {
+TEST_F(RichGridTest, ACellShowsTheTextOfItsRichTextAndPlainTextAsItStands)
+{
     auto* grid = MakeGrid();
     TField* notes = T->FieldByName("NOTES");
     const String text = grid->CellText(notes);
@@ -51,9 +53,11 @@ TEST_F(RichGridTest, ACellShowsTheTextOfItsRichTextAndPlainTextAsItStands) {
     KeepScreenshot(Form->Widget()->window()->grab(), "grid_richtext.png");
 }
 
-TEST_F(RichGridTest, ALongDocumentShowsOnlyItsBeginning) {
+TEST_F(RichGridTest, ALongDocumentShowsOnlyItsBeginning)
+{
     String rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}";
-    for (int i = 0; i < 3000; ++i) rtf += "{\\b line} " + std::to_string(i) + "\\par\r\n";
+    for (int i = 0; i < 3000; ++i)
+        rtf += "{\\b line} " + std::to_string(i) + "\\par\r\n";
     rtf += "}";
     T->Edit();
     T->FieldByName("NOTES")->SetAsString(rtf);
@@ -65,7 +69,8 @@ TEST_F(RichGridTest, ALongDocumentShowsOnlyItsBeginning) {
     EXPECT_LT(text.size(), 8192u);
 }
 
-TEST_F(RichGridTest, TheCurrentCellIsEditedInARichEditThatHandsTheCellMovesToTheGrid) {
+TEST_F(RichGridTest, TheCurrentCellIsEditedInARichEditThatHandsTheCellMovesToTheGrid)
+{
     auto* grid = MakeGrid();
     grid->SetFocus();
     T->Next();
@@ -116,7 +121,8 @@ TEST_F(RichGridTest, TheCurrentCellIsEditedInARichEditThatHandsTheCellMovesToThe
     EXPECT_FALSE(editor->Visible());
 }
 
-TEST_F(RichGridTest, ARichEditTheControlTypeLineNamesEditsTheCellWithoutAFrame) {
+TEST_F(RichGridTest, ARichEditTheControlTypeLineNamesEditsTheCellWithoutAFrame)
+{
     auto* named = new TdwDBRichEdit(Form);
     named->SetName("NotesEditor");
     named->SetParent(Form);

@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/db/field.h"
-#include "platform/vcl/graphics/colors.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
+#include "platform/vcl/graphics/colors.h"
 #include "tests/datacontrols/grid/gridfixture.h"
 #include "tests/support/formtesting.h"
 

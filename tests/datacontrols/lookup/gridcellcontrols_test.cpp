@@ -32,7 +32,8 @@ public:
 
 class GridCellControlsTest : public GridTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         GridTest::SetUp();
         Form->SetBounds(0, 0, 560, 300);
         CreateTable("PAYS.DBF", PaymentSchema);
@@ -49,7 +50,8 @@ protected:
         Kind = new TdwDBComboBox(Form);
         Kind->SetName("KindCombo");
         Kind->SetParent(Form);
-        for (const char* item : {"Cheque\tC", "Wire\tW", "Cash\tK"}) Kind->Items()->Add(item);
+        for (const char* item : {"Cheque\tC", "Wire\tW", "Cash\tK"})
+            Kind->Items()->Add(item);
         Kind->SetMapList(true);
         Kind->SetStyle(csDropDownList);
         Client = new TdwDBCustomLookupCombo(Form);
@@ -69,30 +71,35 @@ protected:
         Grid->ControlType()->Add("CLIENT;LookupCombo;ClientCombo");
         Grid->ControlType()->Add("KIND;Combo;KindCombo");
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         ForgetHeldInput();
         GridTest::TearDown();
     }
-    void Start() {
+    void Start()
+    {
         Grid->SetDataSource(PaymentSource);
         ShowForm(Form);
         Grid->SetFocus();
     }
-    void Go(Column DataCol, int Record) {
+    void Go(Column DataCol, int Record)
+    {
         Payments->First();
         Payments->MoveBy(Record);
         Grid->SetSelectedIndex(DataCol);
     }
     TRect Cell(Column DataCol, int DataRow) { return Grid->CellRect(DataCol + 1, DataRow + 1); }
     // Each record's text of the column as the grid paints it.
-    std::vector<String> ColumnTexts(const char* Name) {
+    std::vector<String> ColumnTexts(const char* Name)
+    {
         std::vector<String> texts;
         for (Payments->First(); !Payments->Eof(); Payments->Next())
             texts.push_back(Cells->CellText(Payments->FieldByName(Name)));
         return texts;
     }
     String Stored(int Record) { return ReadBack("PAYS.DBF").at(static_cast<size_t>(Record)); }
-    void SaveScreenshot(QWidget* Popup, const char* Name) {
+    void SaveScreenshot(QWidget* Popup, const char* Name)
+    {
         QCoreApplication::processEvents();
         QWidget* window = Form->Widget()->window();
         QImage image(window->size(), QImage::Format_RGB32);
@@ -111,7 +118,8 @@ protected:
     CellTextGrid* Cells = nullptr;
 };
 
-TEST_F(GridCellControlsTest, TheOtherCellsShowTheCombosDisplayTexts) {
+TEST_F(GridCellControlsTest, TheOtherCellsShowTheCombosDisplayTexts)
+{
     Start();
     EXPECT_EQ(ColumnTexts("KIND"), (std::vector<String> {"Cheque", "Wire", "Cash"}));
     EXPECT_EQ(ColumnTexts("CLIENT"), (std::vector<String> {"Name 0007", "Name 0003", ""}));
@@ -124,7 +132,8 @@ TEST_F(GridCellControlsTest, TheOtherCellsShowTheCombosDisplayTexts) {
     EXPECT_EQ(CurrentId(), "C0003");
 }
 
-TEST_F(GridCellControlsTest, TheComboShowsOverTheCurrentCellOnlyWhereTheGridMayEdit) {
+TEST_F(GridCellControlsTest, TheComboShowsOverTheCurrentCellOnlyWhereTheGridMayEdit)
+{
     Start();
     Go(colKind, 1);
     ASSERT_EQ(Grid->CellControl(), Kind);
@@ -152,7 +161,8 @@ TEST_F(GridCellControlsTest, TheComboShowsOverTheCurrentCellOnlyWhereTheGridMayE
 }
 
 // The grid gives its cells' controls their heights: a large font does not raise the combo.
-TEST_F(GridCellControlsTest, TheLookupComboKeepsTheCellsHeightWhateverItsFont) {
+TEST_F(GridCellControlsTest, TheLookupComboKeepsTheCellsHeightWhateverItsFont)
+{
     ASSERT_TRUE(Client->AutoSize());
     Start();
     Go(colClient, 1);
@@ -167,7 +177,8 @@ TEST_F(GridCellControlsTest, TheLookupComboKeepsTheCellsHeightWhateverItsFont) {
     EXPECT_EQ(Client->BoundsRect(), Cell(colClient, 0)) << "and so does the next row";
 }
 
-TEST_F(GridCellControlsTest, TypingChoosesTheComboItemAndTabMovesOnAndWrites) {
+TEST_F(GridCellControlsTest, TypingChoosesTheComboItemAndTabMovesOnAndWrites)
+{
     Start();
     Go(colKind, 0);
     TypeText(Form, "w");
@@ -201,7 +212,8 @@ TEST_F(GridCellControlsTest, TypingChoosesTheComboItemAndTabMovesOnAndWrites) {
     EXPECT_EQ(Stored(2), "P0003||W|30.0");
 }
 
-TEST_F(GridCellControlsTest, WithEnterToTabEnterFromTheComboMovesToTheNextColumn) {
+TEST_F(GridCellControlsTest, WithEnterToTabEnterFromTheComboMovesToTheNextColumn)
+{
     Grid->SetKeyOptions(Grid->KeyOptions() + TdwDBGridKeyOptions {dgEnterToTab});
     Start();
     Go(colKind, 1);
@@ -213,7 +225,8 @@ TEST_F(GridCellControlsTest, WithEnterToTabEnterFromTheComboMovesToTheNextColumn
     EXPECT_EQ(Payments->FieldByName("KIND")->AsString(), "K");
 }
 
-TEST_F(GridCellControlsTest, TheDropDownKeysPressedInTheGridGoToTheCellsControl) {
+TEST_F(GridCellControlsTest, TheDropDownKeysPressedInTheGridGoToTheCellsControl)
+{
     struct Case {
         Column DataCol;
         Qt::Key Key;
@@ -246,7 +259,8 @@ TEST_F(GridCellControlsTest, TheDropDownKeysPressedInTheGridGoToTheCellsControl)
     EXPECT_EQ(Payments->FieldByName("PAYID")->AsString(), "P0001");
 }
 
-TEST_F(GridCellControlsTest, TheLookupCellSearchesAndWritesTheKey) {
+TEST_F(GridCellControlsTest, TheLookupCellSearchesAndWritesTheKey)
+{
     Start();
     Go(colClient, 2);
     ASSERT_EQ(Grid->CellControl(), Client);
@@ -283,7 +297,8 @@ TEST_F(GridCellControlsTest, TheLookupCellSearchesAndWritesTheKey) {
     EXPECT_TRUE(Client->Focused());
 }
 
-TEST_F(GridCellControlsTest, AnEditInTheCellHandsEnterTabAndTheEdgesToTheGrid) {
+TEST_F(GridCellControlsTest, AnEditInTheCellHandsEnterTabAndTheEdgesToTheGrid)
+{
     auto* amount = new TdwDBCustomEdit(Form);
     amount->SetName("AmountEdit");
     amount->SetParent(Form);
@@ -329,7 +344,8 @@ TEST_F(GridCellControlsTest, AnEditInTheCellHandsEnterTabAndTheEdgesToTheGrid) {
 
 using GridLookupFieldsTest = LookupTablesTest;
 
-TEST_F(GridLookupFieldsTest, ADisplayFieldShowsTheLookupRecordsWholeText) {
+TEST_F(GridLookupFieldsTest, ADisplayFieldShowsTheLookupRecordsWholeText)
+{
     AddDisplayFields({"STNAME"}, 5);
     AddLookup("STNAME", "SNAME", "STATE;CODE");
     T->Open();

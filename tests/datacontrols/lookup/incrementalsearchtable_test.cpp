@@ -12,9 +12,9 @@
 #include "datacontrols/lookup/wwkeycb.h"
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "platform/vcl/forms/forms.h"
 #include "platform/vcl/qt/qgraphics.h"
-#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/datacontrols/datasets/paymentsfixture.h"
 #include "tests/support/formtesting.h"
 #include "tests/support/screenshots.h"
@@ -23,7 +23,8 @@ namespace {
 
 class TableSearchTest : public PaymentsTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         PaymentsTest::SetUp();
         MakePayments(40, {"ID", "UNAME", "NAME"});
         Form = Construct<TForm>(nullptr);
@@ -37,20 +38,23 @@ protected:
         ShowForm(Form);
         Search->SetFocus();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         ForgetHeldInput();
         Form->Free();
         PaymentsTest::TearDown();
     }
 
-    TdwTable* OpenTable(const String& Name, const String& Index) {
+    TdwTable* OpenTable(const String& Name, const String& Index)
+    {
         TdwTable* table = DwTable(Name);
         table->SetIndexName(Index);
         table->Open();
         Source->SetDataSet(table);
         return table;
     }
-    void Type(const char* Text) {
+    void Type(const char* Text)
+    {
         TypeText(Form, Text);
         Search->FinishPendingSearch();
     }
@@ -63,7 +67,8 @@ protected:
     std::vector<bool> Results;
 };
 
-TEST_F(TableSearchTest, TypingSearchesTheTablesActiveIndex) {
+TEST_F(TableSearchTest, TypingSearchesTheTablesActiveIndex)
+{
     const struct {
         const char* Table;
         const char* Index;
@@ -93,7 +98,8 @@ TEST_F(TableSearchTest, TypingSearchesTheTablesActiveIndex) {
     EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
-TEST_F(TableSearchTest, ANarrowedSearchOffersWhatBeginsWithTheTextUntilTheTextIsEmptied) {
+TEST_F(TableSearchTest, ANarrowedSearchOffersWhatBeginsWithTheTextUntilTheTextIsEmptied)
+{
     TdwTable* table = DwTable("PAYMENTS");
     table->SetIndexName("UNAME");
     table->SetNarrowSearch(true);
@@ -108,12 +114,14 @@ TEST_F(TableSearchTest, ANarrowedSearchOffersWhatBeginsWithTheTextUntilTheTextIs
     EXPECT_EQ(offered, PythonIds("PAYMENTS.DBF", "r['NAME'].upper().startswith('SMY')"));
 
     // The first Backspace takes the completion, the others the typed text.
-    for (int i = 0; i < 4; ++i) PressKey(Form, Qt::Key_Backspace);
+    for (int i = 0; i < 4; ++i)
+        PressKey(Form, Qt::Key_Backspace);
     EXPECT_EQ(Search->Text(), "");
     EXPECT_EQ(Ids(table).size(), 40u);
 }
 
-TEST_F(TableSearchTest, EachFrameLookDrawsTheTextInsideItAndATransparentOneShowsTheForm) {
+TEST_F(TableSearchTest, EachFrameLookDrawsTheTextInsideItAndATransparentOneShowsTheForm)
+{
     OpenTable("PAYMENTS", "UNAME");
     Form->SetColor(clYellow);
     struct Look {
@@ -153,7 +161,8 @@ TEST_F(TableSearchTest, EachFrameLookDrawsTheTextInsideItAndATransparentOneShows
         Search->Frame()->SetTransparent(look.Transparent);
         Search->Frame()->SetNonFocusStyle(look.NonFocusStyle);
         Search->Frame()->SetNonFocusBorders(look.NonFocusBorders);
-        if (!look.Enabled) Search->SetBorderStyle(bsSingle);
+        if (!look.Enabled)
+            Search->SetBorderStyle(bsSingle);
         for (const bool focused : {false, true}) {
             if (focused) {
                 Search->SetFocus();
@@ -172,7 +181,8 @@ TEST_F(TableSearchTest, EachFrameLookDrawsTheTextInsideItAndATransparentOneShows
             const QColor empty = shownAt(Search->Width() - 12, Search->Height() / 2);
             EXPECT_EQ(empty, look.Transparent && !focused ? QColor(ToQColor(clYellow)) : window) << focused;
             bool ink = false;
-            for (int x = 3; x < 40 && !ink; ++x) ink = shownAt(x, Search->Height() / 2).lightness() < 60;
+            for (int x = 3; x < 40 && !ink; ++x)
+                ink = shownAt(x, Search->Height() / 2).lightness() < 60;
             EXPECT_TRUE(ink) << "the text shows " << focused;
         }
     }

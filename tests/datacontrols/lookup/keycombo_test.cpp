@@ -11,12 +11,12 @@
 #include "platform/db/field.h"
 #include "platform/db/indexdefs.h"
 #include "platform/rtl/strutils.h"
-#include "platform/vcl/forms/guiscreen.h"
 #include "platform/vcl/controls/label.h"
 #include "platform/vcl/controls/panels.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
-#include "tests/support/memdataset.h"
+#include "platform/vcl/forms/guiscreen.h"
 #include "tests/support/formtesting.h"
+#include "tests/support/memdataset.h"
 #include "tests/support/screenshots.h"
 
 namespace {
@@ -29,21 +29,28 @@ public:
                                {"NAME1", ftString, 30},
                                {"CITY", ftString, 20},
                                {"NOTES", ftMemo},
-                               {"TOTAL", ftFloat}}) { }
+                               {"TOTAL", ftFloat}})
+    {
+    }
 
     TIndexDefs Defs {this};
     String IndexName;
     String IndexFieldNames;
 
-    TIndexDefs* PublishedIndexDefs(const String& Name) override {
+    TIndexDefs* PublishedIndexDefs(const String& Name) override
+    {
         return Name == "IndexDefs" ? &Defs : nullptr;
     }
-    std::optional<String> PublishedText(const String& Name) override {
-        if (Name == "IndexName") return IndexName;
-        if (Name == "IndexFieldNames") return IndexFieldNames;
+    std::optional<String> PublishedText(const String& Name) override
+    {
+        if (Name == "IndexName")
+            return IndexName;
+        if (Name == "IndexFieldNames")
+            return IndexFieldNames;
         return std::nullopt;
     }
-    bool SetPublishedText(const String& Name, const String& Value) override {
+    bool SetPublishedText(const String& Name, const String& Value) override
+    {
         if (Name == "IndexName")
             IndexName = Value;
         else if (Name == "IndexFieldNames")
@@ -60,21 +67,25 @@ class TFieldOrderedDataSet : public TIndexedDataSet {
 public:
     using TIndexedDataSet::TIndexedDataSet;
     String ClassName() const override { return "TClientDataSet"; }
-    bool InheritsFrom(const String& name) const override {
+    bool InheritsFrom(const String& name) const override
+    {
         return SameText(name, "TClientDataSet") || TIndexedDataSet::InheritsFrom(name);
     }
     TIndexDefs* PublishedIndexDefs(const String&) override { return nullptr; }
 };
 
-std::vector<String> ItemsOf(const TdwKeyCombo* Combo) {
+std::vector<String> ItemsOf(const TdwKeyCombo* Combo)
+{
     std::vector<String> items;
-    for (int i = 0; i < Combo->Items()->Count(); ++i) items.push_back(Combo->Items()->Get(i));
+    for (int i = 0; i < Combo->Items()->Count(); ++i)
+        items.push_back(Combo->Items()->Get(i));
     return items;
 }
 
 template<class DataSetClass> class KeyComboTestBase : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Form = Construct<TForm>(nullptr);
         Form->SetBounds(0, 0, 300, 200);
         Data = new DataSetClass(Form);
@@ -111,7 +122,8 @@ protected:
 using KeyComboTest = KeyComboTestBase<TIndexedDataSet>;
 using FieldKeyComboTest = KeyComboTestBase<TFieldOrderedDataSet>;
 
-TEST_F(KeyComboTest, ListsEachIndexByItsFirstFieldsLabel) {
+TEST_F(KeyComboTest, ListsEachIndexByItsFirstFieldsLabel)
+{
     Data->IndexName = "nameidx";
     Combo->SetDataSource(Source);
     EXPECT_EQ((std::vector<String> {"Client ID", "Client Name - Desc", "CITY"}), ItemsOf(Combo))
@@ -137,7 +149,8 @@ TEST_F(KeyComboTest, ListsEachIndexByItsFirstFieldsLabel) {
     EXPECT_EQ(Combo->PrimaryKeyName(), "PrimaryKey");
 }
 
-TEST_F(KeyComboTest, ChoosingAnItemSwitchesTheOrder) {
+TEST_F(KeyComboTest, ChoosingAnItemSwitchesTheOrder)
+{
     Combo->SetDataSource(Source);
     Combo->SetItemIndex(1);
     EXPECT_EQ(Data->IndexName, "NAMEIDX") << "a case-insensitive index comes first among equal labels";
@@ -157,7 +170,8 @@ TEST_F(KeyComboTest, ChoosingAnItemSwitchesTheOrder) {
     EXPECT_EQ(Data->IndexName, "") << "nothing is switched on a closed data set";
 }
 
-TEST_F(KeyComboTest, ARefreshKeepsTheItemsUntilTheyGoStale) {
+TEST_F(KeyComboTest, ARefreshKeepsTheItemsUntilTheyGoStale)
+{
     Combo->SetDataSource(Source);
     Data->Defs.Add("TOTALIDX", "TOTAL", {});
     Data->Refresh();
@@ -167,7 +181,8 @@ TEST_F(KeyComboTest, ARefreshKeepsTheItemsUntilTheyGoStale) {
     EXPECT_EQ((std::vector<String> {"Client ID", "Full Name - Desc", "CITY", "TOTAL"}), ItemsOf(Combo));
 }
 
-TEST_F(KeyComboTest, ASourceWithoutIndexInformationIsRefused) {
+TEST_F(KeyComboTest, ASourceWithoutIndexInformationIsRefused)
+{
     Combo->SetDataSource(Source);
     TMemDataSet plain(nullptr, {{"ID", ftString, 6}});
     TDataSource plainSource(nullptr);
@@ -180,7 +195,8 @@ TEST_F(KeyComboTest, ASourceWithoutIndexInformationIsRefused) {
     EXPECT_EQ(Combo->DataSource(), nullptr);
 }
 
-TEST_F(FieldKeyComboTest, ListsTheIndexableVisibleFieldsAndOrdersByFieldName) {
+TEST_F(FieldKeyComboTest, ListsTheIndexableVisibleFieldsAndOrdersByFieldName)
+{
     Data->IndexFieldNames = "CITY;ID";
     Combo->SetDataSource(Source);
     EXPECT_EQ((std::vector<String> {"Client ID", "Client Name", "CITY", "TOTAL"}), ItemsOf(Combo))
@@ -196,7 +212,8 @@ TEST_F(FieldKeyComboTest, ListsTheIndexableVisibleFieldsAndOrdersByFieldName) {
 // The dialog over a data set with index information shows "Search By".
 class SearchByDialogTest : public KeyComboTest {
 protected:
-    bool Run(TdwLookupDialog* Dialog, const std::function<void(TdwLookupDlg*)>& Steps) {
+    bool Run(TdwLookupDialog* Dialog, const std::function<void(TdwLookupDlg*)>& Steps)
+    {
         QTimer::singleShot(0, [Steps] {
             auto* dialog = dynamic_cast<TdwLookupDlg*>(GuiScreen()->ActiveForm());
             ASSERT_NE(dialog, nullptr);
@@ -206,7 +223,8 @@ protected:
     }
 };
 
-TEST_F(SearchByDialogTest, SearchByReordersTheGridAndTheSearch) {
+TEST_F(SearchByDialogTest, SearchByReordersTheGridAndTheSearch)
+{
     auto* dialog = new TdwLookupDialog(Form);
     dialog->SetLookupTable(Data);
     dialog->SetCaption("Choose a client");
@@ -255,7 +273,8 @@ TEST_F(SearchByDialogTest, SearchByReordersTheGridAndTheSearch) {
     EXPECT_EQ((std::vector<String> {"CITY"}), sorts);
 }
 
-TEST_F(SearchByDialogTest, GroupedControlsPutTheChooserBesideTheSearchEdit) {
+TEST_F(SearchByDialogTest, GroupedControlsPutTheChooserBesideTheSearchEdit)
+{
     auto* dialog = new TdwLookupDialog(Form);
     dialog->SetLookupTable(Data);
     dialog->SetOptions({opShowOKCancel, opShowSearchBy, opGroupControls, opDisableReorderColumns});
@@ -272,7 +291,8 @@ TEST_F(SearchByDialogTest, GroupedControlsPutTheChooserBesideTheSearchEdit) {
     });
 }
 
-TEST_F(SearchByDialogTest, WithoutTheFieldsTheOrderMovesTheColumnLines) {
+TEST_F(SearchByDialogTest, WithoutTheFieldsTheOrderMovesTheColumnLines)
+{
     auto* dialog = new TdwLookupDialog(Form);
     dialog->SetLookupTable(Data);
     dialog->SetUseTFields(false);

@@ -11,8 +11,8 @@
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/rtl/stringlist.h"
-#include "platform/vcl/forms/forms.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
+#include "platform/vcl/forms/forms.h"
 #include "tests/datacontrols/datasets/paymentsfixture.h"
 #include "tests/support/formtesting.h"
 #include "tests/support/screenshots.h"
@@ -21,7 +21,8 @@ namespace {
 
 class KeyComboTableTest : public PaymentsTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         PaymentsTest::SetUp();
         MakePayments(40, {"ID", "UNAME", "STATEID"});
         Form = Construct<TForm>(nullptr);
@@ -31,14 +32,16 @@ protected:
         Chooser->SetParent(Form);
         Chooser->SetBounds(8, 8, 180, 24);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         ForgetHeldInput();
         Form->Free();
         PaymentsTest::TearDown();
     }
 
     // The chooser over the payments ordered by ID.
-    TdwTable* ChooseForPayments() {
+    TdwTable* ChooseForPayments()
+    {
         TdwTable* table = DwTable("PAYMENTS");
         table->SetIndexName("ID");
         table->Open();
@@ -53,7 +56,8 @@ protected:
     TdwKeyCombo* Chooser = nullptr;
 };
 
-TEST_F(KeyComboTableTest, ChoosingATagSwitchesTheOrderAndKeepsTheRecord) {
+TEST_F(KeyComboTableTest, ChoosingATagSwitchesTheOrderAndKeepsTheRecord)
+{
     TdwTable* table = ChooseForPayments();
     ShowForm(Form);
     EXPECT_EQ(Chooser->Items()->Count(), 3);
@@ -72,7 +76,8 @@ TEST_F(KeyComboTableTest, ChoosingATagSwitchesTheOrderAndKeepsTheRecord) {
     EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
-TEST_F(KeyComboTableTest, ATableFedByAQueryIsRefused) {
+TEST_F(KeyComboTableTest, ATableFedByAQueryIsRefused)
+{
     TdwTable* table = DwTable("PAYMENTS");
     TStringList query;
     query.Add("SELECT * FROM PAYMENTS");
@@ -85,7 +90,8 @@ TEST_F(KeyComboTableTest, ATableFedByAQueryIsRefused) {
     EXPECT_EQ(Dialogs.Messages[0].Text, "TdwKeyCombo: DataSet cannot be a TdwTable using a Query.");
 }
 
-TEST_F(KeyComboTableTest, TheChooserIsFramedAndButtonedAsTheLibrarysCombo) {
+TEST_F(KeyComboTableTest, TheChooserIsFramedAndButtonedAsTheLibrarysCombo)
+{
     ChooseForPayments();
     auto* combo = new TdwDBComboBox(Form);
     combo->SetParent(Form);

@@ -7,14 +7,16 @@
 #include "platform/db/field.h"
 #include "platform/rtl/strutils.h"
 
-String TLibraryTable::ActiveIndexFields() {
+String TLibraryTable::ActiveIndexFields()
+{
     const auto found = FIndexFields.find(IndexName());
     return found == FIndexFields.end() ? String() : found->second;
 }
 
 std::vector<String> TLibraryTable::IndexFieldList() { return dwSplitFieldNames(ActiveIndexFields()); }
 
-String TLibraryTable::KeyOf(const std::vector<String>& Values) {
+String TLibraryTable::KeyOf(const std::vector<String>& Values)
+{
     const std::vector<String> fields = IndexFieldList();
     String key;
     for (size_t i = 0; i < Values.size(); ++i) {
@@ -28,7 +30,8 @@ String TLibraryTable::KeyOf(const std::vector<String>& Values) {
     return key;
 }
 
-std::vector<String> TLibraryTable::MasterValues() {
+std::vector<String> TLibraryTable::MasterValues()
+{
     std::vector<String> values;
     TDataSet* master = MasterSource() ? MasterSource()->DataSet() : nullptr;
     for (const String& name : master ? dwSplitFieldNames(MasterFields()) : std::vector<String>())
@@ -36,18 +39,23 @@ std::vector<String> TLibraryTable::MasterValues() {
     return values;
 }
 
-bool TLibraryTable::CurrentBeginsWith(int Position, const String& Text) {
+bool TLibraryTable::CurrentBeginsWith(int Position, const String& Text)
+{
     const std::vector<String> fields = IndexFieldList();
-    if (IsEmpty() || Position >= static_cast<int>(fields.size())) return false;
+    if (IsEmpty() || Position >= static_cast<int>(fields.size()))
+        return false;
     const String current = UpperCase(FieldByName(fields[static_cast<size_t>(Position)])->AsString());
     return current.compare(0, Text.size(), UpperCase(Text)) == 0;
 }
 
-bool TLibraryTable::dwFindKey(const std::vector<String>& Values, int LastIndex) {
+bool TLibraryTable::dwFindKey(const std::vector<String>& Values, int LastIndex)
+{
     const std::vector<String> fields = IndexFieldList();
-    if (fields.empty() || LastIndex >= static_cast<int>(fields.size())) return false;
+    if (fields.empty() || LastIndex >= static_cast<int>(fields.size()))
+        return false;
     TdwSearchInProgress searching(this);
-    if (FNarrowSearch) dwCancelRange();
+    if (FNarrowSearch)
+        dwCancelRange();
     const std::vector<String> values(Values.begin(), Values.begin() + LastIndex + 1);
     bool matches = !IsEmpty();
     for (size_t i = 0; matches && i < values.size(); ++i)
@@ -55,7 +63,8 @@ bool TLibraryTable::dwFindKey(const std::vector<String>& Values, int LastIndex) 
     return matches || Seek(KeyOf(values));
 }
 
-bool TLibraryTable::dwFindNearest(const String& Text, int IndexPosition) {
+bool TLibraryTable::dwFindNearest(const String& Text, int IndexPosition)
+{
     TdwSearchInProgress searching(this);
     std::vector<String> values = MasterValues();
     values.resize(static_cast<size_t>(IndexPosition));
@@ -81,36 +90,43 @@ bool TLibraryTable::dwFindNearest(const String& Text, int IndexPosition) {
 }
 
 bool TLibraryTable::dwLocate(const String& Value, const String& FieldNames, bool CaseSensitive,
-                             bool PartialMatch) {
+                             bool PartialMatch)
+{
     TdwSearchInProgress searching(this);
     return dwLocateValue(this, dwFirstFieldName(FieldNames), Value, CaseSensitive, PartialMatch);
 }
 
-bool TLibraryTable::SelectIndexForField(const String& FieldName) {
+bool TLibraryTable::SelectIndexForField(const String& FieldName)
+{
     const int skip = static_cast<int>(dwSplitFieldNames(MasterFields()).size());
     for (const auto& [tag, fields] : FIndexFields) {
         const std::vector<String> names = dwSplitFieldNames(fields);
         const String rest =
                 static_cast<int>(names.size()) > skip ? names[static_cast<size_t>(skip)] : String();
-        if (!SameText(rest, dwFirstFieldName(FieldName))) continue;
+        if (!SameText(rest, dwFirstFieldName(FieldName)))
+            continue;
         if (tag != IndexName()) {
             const TBookmark here = IsEmpty() ? TBookmark() : GetBookmark();
             SetIndexName(tag);
             CheckMasterRange();
-            if (!here.empty()) GotoBookmark(here);
+            if (!here.empty())
+                GotoBookmark(here);
         }
         return true;
     }
     return false;
 }
 
-bool TLibraryTable::SelectIndexForSelected(const TStrings* Selected) {
-    if (!Selected || Selected->Count() == 0) return false;
+bool TLibraryTable::SelectIndexForSelected(const TStrings* Selected)
+{
+    if (!Selected || Selected->Count() == 0)
+        return false;
     const String line = Selected->Strings(0);
     return SelectIndexForField(line.substr(0, line.find('\t')));
 }
 
-void TLibraryTable::dwCancelRange() {
+void TLibraryTable::dwCancelRange()
+{
     CancelRange();
     CheckMasterRange();
 }

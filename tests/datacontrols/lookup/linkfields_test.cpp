@@ -13,12 +13,12 @@
 #include "datacontrols/lookup/wwkeycb.h"
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "platform/vcl/forms/forms.h"
 #include "platform/vcl/forms/guiscreen.h"
-#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tables/droenv.h"
-#include "tests/support/tablefixture.h"
 #include "tests/support/formtesting.h"
+#include "tests/support/tablefixture.h"
 
 namespace {
 
@@ -60,7 +60,8 @@ enum class Search { ByKeyIndex, RecordByRecord };
 
 class LinkFieldsTest : public TableTest, public ::testing::WithParamInterface<std::tuple<LinkCase, Search>> {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         TableTest::SetUp();
         Env = std::make_unique<TDaroruEnv>(nullptr);
         Form = Construct<TForm>(nullptr);
@@ -91,11 +92,13 @@ protected:
         Recipients = std::make_unique<TdwTable>(nullptr);
         Recipients->SetDatabaseName(Dir);
         Recipients->SetTableName("RECIPS");
-        if (std::get<Search>(GetParam()) == Search::ByKeyIndex) Recipients->SetIndexName(Case().KeyTag);
+        if (std::get<Search>(GetParam()) == Search::ByKeyIndex)
+            Recipients->SetIndexName(Case().KeyTag);
         Recipients->Open();
     }
 
-    void TearDown() override {
+    void TearDown() override
+    {
         ForgetHeldInput();
         Form->Free();
         Recipients.reset();
@@ -104,7 +107,8 @@ protected:
 
     static const LinkCase& Case() { return std::get<LinkCase>(GetParam()); }
 
-    template<class TCombo> TCombo* MakeCombo() {
+    template<class TCombo> TCombo* MakeCombo()
+    {
         auto* combo = new TCombo(Form);
         combo->SetParent(Form);
         combo->SetBounds(8, 8, 220, 24);
@@ -120,17 +124,21 @@ protected:
     }
 
     // What each payment shows, walking them from the first.
-    std::vector<String> ShownByPayment(const std::function<String()>& Shown) {
+    std::vector<String> ShownByPayment(const std::function<String()>& Shown)
+    {
         std::vector<String> names;
-        for (Payments->First(); !Payments->Eof(); Payments->Next()) names.push_back(Shown());
+        for (Payments->First(); !Payments->Eof(); Payments->Next())
+            names.push_back(Shown());
         Payments->First();
         return names;
     }
 
     String RecipientName() { return Recipients->FieldByName("NAME")->AsString(); }
 
-    std::vector<String> PostedPayments() {
-        if (Payments->State() != dsBrowse) Payments->Post();
+    std::vector<String> PostedPayments()
+    {
+        if (Payments->State() != dsBrowse)
+            Payments->Post();
         return ReadBack("PAYS.DBF");
     }
 
@@ -142,7 +150,8 @@ protected:
     TDataSource* PaymentSource = nullptr;
 };
 
-TEST_P(LinkFieldsTest, TheComboShowsAndWritesTheRecordOfAllLinkValues) {
+TEST_P(LinkFieldsTest, TheComboShowsAndWritesTheRecordOfAllLinkValues)
+{
     auto* combo = MakeCombo<TdwDBCustomLookupCombo>();
     EXPECT_EQ(ShownByPayment([&] { return combo->Text(); }), Case().Shown);
 
@@ -159,7 +168,8 @@ TEST_P(LinkFieldsTest, TheComboShowsAndWritesTheRecordOfAllLinkValues) {
     EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
-TEST_P(LinkFieldsTest, TheListHighlightsTheRecordOfAllLinkValues) {
+TEST_P(LinkFieldsTest, TheListHighlightsTheRecordOfAllLinkValues)
+{
     auto* list = new TdwDBLookupList(Form);
     list->SetParent(Form);
     list->SetBounds(8, 8, 300, 120);
@@ -179,7 +189,8 @@ TEST_P(LinkFieldsTest, TheListHighlightsTheRecordOfAllLinkValues) {
     EXPECT_EQ(list->DisplayValue(), Case().Shown[2]);
 }
 
-TEST_P(LinkFieldsTest, TheDialogComboOpensOnTheRecordOfAllLinkValues) {
+TEST_P(LinkFieldsTest, TheDialogComboOpensOnTheRecordOfAllLinkValues)
+{
     auto* combo = MakeCombo<TdwDBLookupComboDlg>();
     EXPECT_EQ(ShownByPayment([&] { return combo->Text(); }), Case().Shown);
     Payments->Next();
@@ -189,7 +200,8 @@ TEST_P(LinkFieldsTest, TheDialogComboOpensOnTheRecordOfAllLinkValues) {
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* dialog = dynamic_cast<TdwLookupDlg*>(GuiScreen()->ActiveForm());
-        if (!dialog) return;
+        if (!dialog)
+            return;
         poll.stop();
         opened = dialog;
         openedOn = RecipientName();

@@ -17,7 +17,8 @@ namespace {
 
 class LocateRecordTest : public GridTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         GridTest::SetUp();
         TDaroruTable* maker = Table("CLIENTS");
         maker->SetExclusive(WordTrue);
@@ -38,7 +39,8 @@ protected:
         Clients->SetOnFilterOptions({ofoEnabled});
         Clients->Open();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         Clients.reset();
         GridTest::TearDown();
     }
@@ -50,7 +52,8 @@ protected:
     int Reads = 0;
 };
 
-TEST_F(LocateRecordTest, AnIndexLeadingWithTheFieldAnswersByKeyAndAnyOtherSearchScans) {
+TEST_F(LocateRecordTest, AnIndexLeadingWithTheFieldAnswersByKeyAndAnyOtherSearchScans)
+{
     struct Case {
         const char* Index;  // the active tag
         int MatchType;
@@ -89,7 +92,8 @@ TEST_F(LocateRecordTest, AnIndexLeadingWithTheFieldAnswersByKeyAndAnyOtherSearch
     EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
-TEST_F(LocateRecordTest, TheTableHelpersAnswerForTheLibraryTable) {
+TEST_F(LocateRecordTest, TheTableHelpersAnswerForTheLibraryTable)
+{
     Clients->SetIndexName("NAME1");
     EXPECT_TRUE(dwIsIndexedTdwTable(Clients.get()));
     EXPECT_FALSE(dwIsQueryTable(Clients.get()));
@@ -116,7 +120,8 @@ TEST_F(LocateRecordTest, TheTableHelpersAnswerForTheLibraryTable) {
     EXPECT_TRUE(dwIsAssigned(Clients->OnFilter()));
 }
 
-TEST_F(LocateRecordTest, AMalformedPictureMaskStopsThePostAndTheFileKeepsItsValue) {
+TEST_F(LocateRecordTest, AMalformedPictureMaskStopsThePostAndTheFileKeepsItsValue)
+{
     Clients->PictureMasks().Add("CITY\t{&*?\tF\tT");
     Clients->Locate("ID", Variant("C0007"), {});
     Clients->Edit();
@@ -127,7 +132,8 @@ TEST_F(LocateRecordTest, AMalformedPictureMaskStopsThePostAndTheFileKeepsItsValu
     Clients->Close();
     bool checked = false;
     for (const String& line : ReadBack("CLIENTS.DBF")) {
-        if (line.find("|C0007|") == String::npos) continue;
+        if (line.find("|C0007|") == String::npos)
+            continue;
         EXPECT_NE(line.find("|Springfield|"), String::npos) << line;
         checked = true;
     }

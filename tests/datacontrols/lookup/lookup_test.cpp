@@ -9,11 +9,11 @@
 #include "datacontrols/lookup/wwkeycb.h"
 #include "platform/db/field.h"
 #include "platform/vcl/controls/buttons.h"
-#include "platform/vcl/forms/guiscreen.h"
 #include "platform/vcl/controls/header.h"
 #include "platform/vcl/controls/label.h"
 #include "platform/vcl/controls/panels.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
+#include "platform/vcl/forms/guiscreen.h"
 #include "tests/datacontrols/common/publishing.h"
 #include "tests/datacontrols/grid/gridfixture.h"
 #include "tests/support/formtesting.h"
@@ -23,7 +23,8 @@ namespace {
 
 class LookupTest : public GridTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         GridTest::SetUp();
         Dialog = new TdwLookupDialog(Form);
         Dialog->SetLookupTable(T);
@@ -32,7 +33,8 @@ protected:
     }
 
     // Runs the dialog; Steps runs inside it once it is up, with the dialog form.
-    bool Run(const std::function<void(TdwLookupDlg*)>& Steps) {
+    bool Run(const std::function<void(TdwLookupDlg*)>& Steps)
+    {
         QTimer::singleShot(0, [this, Steps] {
             auto* dialog = dynamic_cast<TdwLookupDlg*>(GuiScreen()->ActiveForm());
             ASSERT_NE(dialog, nullptr);
@@ -50,7 +52,8 @@ protected:
     TdwLookupDlg* Shown = nullptr;
 };
 
-TEST_F(LookupTest, TypingFindsByTheOrderKeyAndEnterAccepts) {
+TEST_F(LookupTest, TypingFindsByTheOrderKeyAndEnterAccepts)
+{
     std::vector<String> seen;
     const bool chosen = Run([&](TdwLookupDlg* d) {
         EXPECT_EQ(d->ActiveControl(), d->dwIncrementalSearch1);
@@ -72,7 +75,8 @@ TEST_F(LookupTest, TypingFindsByTheOrderKeyAndEnterAccepts) {
     EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
-TEST_F(LookupTest, EscCancelsAndLeavesTheCursorWhereTheUserLeftIt) {
+TEST_F(LookupTest, EscCancelsAndLeavesTheCursorWhereTheUserLeftIt)
+{
     const bool chosen = Run([&](TdwLookupDlg* d) {
         TypeText(d, "C02");
         WaitForSearch();
@@ -85,7 +89,8 @@ TEST_F(LookupTest, EscCancelsAndLeavesTheCursorWhereTheUserLeftIt) {
     EXPECT_EQ(CurrentId(), "C0201");
 }
 
-TEST_F(LookupTest, TheGridShowsTheVisibleFieldsAndFitsTheDialog) {
+TEST_F(LookupTest, TheGridShowsTheVisibleFieldsAndFitsTheDialog)
+{
     Run([&](TdwLookupDlg* d) {
         TdwDBGrid* grid = d->dwDBGrid1;
         EXPECT_EQ(grid->Height(), 209);
@@ -104,7 +109,8 @@ TEST_F(LookupTest, TheGridShowsTheVisibleFieldsAndFitsTheDialog) {
     EXPECT_EQ(Dialog->LookupTable(), T);
 }
 
-TEST_F(LookupTest, DoubleClickingARowChoosesIt) {
+TEST_F(LookupTest, DoubleClickingARowChoosesIt)
+{
     EXPECT_TRUE(Run([](TdwLookupDlg* d) {
         const TRect cell = d->dwDBGrid1->CellRect(2, 3);
         QTest::mouseDClick(d->dwDBGrid1->Widget(), Qt::LeftButton, Qt::NoModifier,
@@ -113,7 +119,8 @@ TEST_F(LookupTest, DoubleClickingARowChoosesIt) {
     EXPECT_EQ(CurrentId(), "C0003");
 }
 
-TEST_F(LookupTest, RefusalsAreMessagesAndFalse) {
+TEST_F(LookupTest, RefusalsAreMessagesAndFalse)
+{
     Dialog->SetLookupTable(nullptr);
     EXPECT_FALSE(Dialog->Execute());
     Dialog->SetLookupTable(T);
@@ -125,14 +132,16 @@ TEST_F(LookupTest, RefusalsAreMessagesAndFalse) {
     EXPECT_EQ(Dialogs.Messages[1].Type, mtWarning);
 }
 
-TEST_F(LookupTest, OKOnAnEmptyListChoosesNothing) {
+TEST_F(LookupTest, OKOnAnEmptyListChoosesNothing)
+{
     T->SetFilter("ID = 'NONE'");
     T->SetFiltered(true);
     ASSERT_TRUE(T->IsEmpty());
     EXPECT_FALSE(Run([](TdwLookupDlg* d) { PressKey(d, Qt::Key_Return); }));
 }
 
-TEST_F(LookupTest, ThePendingSearchFinishesWhenTheDialogCloses) {
+TEST_F(LookupTest, ThePendingSearchFinishesWhenTheDialogCloses)
+{
     std::vector<String> log;
     Dialog->OnInitDialog = [&](TdwLookupDlg* d) {
         log.push_back(d->Widget()->isVisible() ? "init, on the screen" : "init");
@@ -149,7 +158,8 @@ TEST_F(LookupTest, ThePendingSearchFinishesWhenTheDialogCloses) {
     EXPECT_EQ((std::vector<String> {"init", "close on C0150"}), log) << "init before the form shows";
 }
 
-TEST_F(LookupTest, TheProgramsTablesShowNeitherSearchByNorTheStatusHeader) {
+TEST_F(LookupTest, TheProgramsTablesShowNeitherSearchByNorTheStatusHeader)
+{
     Dialog->SetOptions({opShowOKCancel, opShowSearchBy, opShowStatusBar});
     Run([](TdwLookupDlg* d) {
         EXPECT_FALSE(d->Options().Contains(opShowSearchBy));
@@ -161,7 +171,8 @@ TEST_F(LookupTest, TheProgramsTablesShowNeitherSearchByNorTheStatusHeader) {
     });
 }
 
-TEST_F(LookupTest, TheGridIsAsWideAsItsColumnsWithinTheLimits) {
+TEST_F(LookupTest, TheGridIsAsWideAsItsColumnsWithinTheLimits)
+{
     const int screenWidth = GuiScreen()->Width();
     const int screenHeight = GuiScreen()->Height();
     Dialog->SetMaxHeight(screenHeight);
@@ -183,7 +194,8 @@ TEST_F(LookupTest, TheGridIsAsWideAsItsColumnsWithinTheLimits) {
         const int minimum = d->OKBtn->Width() + d->CancelBtn->Width() + 18;
         EXPECT_EQ(grid->Width(), minimum);
         int columns = 21;
-        for (int col = 0; col < grid->ColCount(); ++col) columns += grid->ColWidths(col) + 1;
+        for (int col = 0; col < grid->ColCount(); ++col)
+            columns += grid->ColWidths(col) + 1;
         EXPECT_LE(columns, minimum);
         EXPECT_GT(columns, minimum - 10) << "the last column takes up the rest, to whole characters";
         EXPECT_FALSE(grid->ShowHorzScrollBar());
@@ -197,7 +209,8 @@ TEST_F(LookupTest, TheGridIsAsWideAsItsColumnsWithinTheLimits) {
     });
 }
 
-TEST_F(LookupTest, OnInitDialogMayResizeAndTheDialogStaysOnTheScreen) {
+TEST_F(LookupTest, OnInitDialogMayResizeAndTheDialogStaysOnTheScreen)
+{
     Dialog->OnInitDialog = [](TdwLookupDlg* d) {
         d->SetMaxWidth(300);
         d->SetMaxHeight(5000);
@@ -217,7 +230,8 @@ TEST_F(LookupTest, OnInitDialogMayResizeAndTheDialogStaysOnTheScreen) {
     });
 }
 
-TEST_F(LookupTest, UserButtonsRunTheirEventsWithTheTable) {
+TEST_F(LookupTest, UserButtonsRunTheirEventsWithTheTable)
+{
     Dialog->SetCaption("Choose a client");
     Dialog->SetUserButton1Caption("&New");
     Dialog->SetUserButton2Caption("&Edit");
@@ -249,7 +263,8 @@ TEST_F(LookupTest, UserButtonsRunTheirEventsWithTheTable) {
     EXPECT_EQ((std::vector<String> {"new on C0002", "edit on C0002"}), clicks);
 }
 
-TEST_F(LookupTest, WithoutOKAndCancelEnterStillChooses) {
+TEST_F(LookupTest, WithoutOKAndCancelEnterStillChooses)
+{
     Dialog->SetOptions({});
     EXPECT_TRUE(Run([](TdwLookupDlg* d) {
         EXPECT_FALSE(d->OKBtn->Visible());
@@ -261,7 +276,8 @@ TEST_F(LookupTest, WithoutOKAndCancelEnterStillChooses) {
     EXPECT_GT(CurrentId(), "C0002") << "Page Down from the search edit moves the grid";
 }
 
-TEST_F(LookupTest, ADoubleClickChoosesOnlyWhenTheGridDoesNotEdit) {
+TEST_F(LookupTest, ADoubleClickChoosesOnlyWhenTheGridDoesNotEdit)
+{
     Dialog->SetGridOptions({dgEditing, dgTitles, dgIndicator, dgColLines, dgRowLines});
     EXPECT_FALSE(Run([](TdwLookupDlg* d) {
         const TRect cell = d->dwDBGrid1->CellRect(2, 3);
@@ -272,7 +288,8 @@ TEST_F(LookupTest, ADoubleClickChoosesOnlyWhenTheGridDoesNotEdit) {
     }));
 }
 
-TEST_F(LookupTest, WithoutTheFieldsTheSearchFollowsTheGridsFirstColumn) {
+TEST_F(LookupTest, WithoutTheFieldsTheSearchFollowsTheGridsFirstColumn)
+{
     Dialog->SetUseTFields(false);
     Dialog->Selected()->Add("NAME1\t20\tName");
     Dialog->Selected()->Add("ID\t6\tID");
@@ -296,7 +313,8 @@ public:
     using TdwCustomLookupDialog::TdwCustomLookupDialog;
 };
 
-TEST_F(LookupTest, AShadowTableFollowsThePick) {
+TEST_F(LookupTest, AShadowTableFollowsThePick)
+{
     TDaroruTable* shadow = Table("CLIENTS");
     shadow->Open();
     shadow->SetIndexName("ID");
@@ -336,7 +354,8 @@ TEST_F(LookupTest, AShadowTableFollowsThePick) {
 // The incremental search alone, with the delay cut short.
 class IncrementalSearchTest : public GridTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         GridTest::SetUp();
         Search = new TdwIncrementalSearch(Form);
         Search->SetParent(Form);
@@ -349,7 +368,8 @@ protected:
         ShowForm(Form);
         Search->SetFocus();
     }
-    void Type(const char* Text) {
+    void Type(const char* Text)
+    {
         TypeText(Form, Text);
         Search->FinishPendingSearch();
     }
@@ -358,7 +378,8 @@ protected:
     std::vector<bool> Results;
 };
 
-TEST_F(IncrementalSearchTest, SearchesOnTheWholeTextOnceAndNeverRaisesOnOddCharacters) {
+TEST_F(IncrementalSearchTest, SearchesOnTheWholeTextOnceAndNeverRaisesOnOddCharacters)
+{
     Type("C00");
     Type("9");
     EXPECT_EQ(CurrentId(), "C0090");
@@ -374,17 +395,20 @@ TEST_F(IncrementalSearchTest, SearchesOnTheWholeTextOnceAndNeverRaisesOnOddChara
     EXPECT_EQ(CurrentId(), "C0090") << "a failed search leaves the record";
 }
 
-TEST_F(IncrementalSearchTest, ClearingTheTextGoesToTheFirstRecord) {
+TEST_F(IncrementalSearchTest, ClearingTheTextGoesToTheFirstRecord)
+{
     Type("C02");
     EXPECT_EQ(CurrentId(), "C0200");
-    for (int i = 0; i < 3; ++i) PressKey(Form, Qt::Key_Backspace);
+    for (int i = 0; i < 3; ++i)
+        PressKey(Form, Qt::Key_Backspace);
     EXPECT_EQ(Search->Text(), "");
     Search->FinishPendingSearch();
     EXPECT_EQ(CurrentId(), "C0001");
     EXPECT_EQ(Results.size(), 1u) << "the move to the first record is no search";
 }
 
-TEST_F(IncrementalSearchTest, ShowMatchTextCompletesWithTheRestSelected) {
+TEST_F(IncrementalSearchTest, ShowMatchTextCompletesWithTheRestSelected)
+{
     Search->SetSearchField("NAME1");
     Search->SetShowMatchText(true);
     Type("name 01");
@@ -394,14 +418,16 @@ TEST_F(IncrementalSearchTest, ShowMatchTextCompletesWithTheRestSelected) {
     EXPECT_EQ(Search->SelLength(), 2);
 }
 
-TEST_F(IncrementalSearchTest, ANumericSearchFieldTakesOnlyNumbers) {
+TEST_F(IncrementalSearchTest, ANumericSearchFieldTakesOnlyNumbers)
+{
     Search->SetSearchField("TOTAMT");
     Type("x");
     EXPECT_EQ((std::vector<bool> {false}), Results);
     EXPECT_EQ(CurrentId(), "C0001");
 }
 
-TEST_F(IncrementalSearchTest, TheSearchWaitsForTheSearchDelay) {
+TEST_F(IncrementalSearchTest, TheSearchWaitsForTheSearchDelay)
+{
     Search->SetSearchDelay(60000);
     TypeText(Form, "C02");
     QTest::qWait(350);
@@ -411,14 +437,16 @@ TEST_F(IncrementalSearchTest, TheSearchWaitsForTheSearchDelay) {
     EXPECT_EQ(Results.size(), 1u);
 }
 
-TEST_F(IncrementalSearchTest, APictureMaskShapesTheTypedText) {
+TEST_F(IncrementalSearchTest, APictureMaskShapesTheTypedText)
+{
     Search->SetPictureMask("!####");
     Type("c01x50");
     EXPECT_EQ(Search->Text(), "C0150") << "upper-cased, and the letter among the digits refused";
     EXPECT_EQ(CurrentId(), "C0150");
 }
 
-TEST(IncrementalSearchMask, PictureMaskFromFieldTakesTheSearchFieldsMask) {
+TEST(IncrementalSearchMask, PictureMaskFromFieldTakesTheSearchFieldsMask)
+{
     TForm* form = Construct<TForm>(nullptr);
     auto* data = new TPublishingDataSet(form, {{"ZIP", ftString, 10}, {"NAME", ftString, 20}});
     data->PictureMasks.Add("ZIP\t###-##\tT\tT");
@@ -445,7 +473,8 @@ TEST(IncrementalSearchMask, PictureMaskFromFieldTakesTheSearchFieldsMask) {
 }
 
 // Record finding by scanning, on the real table.
-TEST_F(GridTest, LocateValueFindsByTextAndKeepsTheRecordWithoutAMatch) {
+TEST_F(GridTest, LocateValueFindsByTextAndKeepsTheRecordWithoutAMatch)
+{
     TScriptedDialogs dialogs;
     struct Case {
         const char* Field;

@@ -18,14 +18,16 @@ namespace {
 
 String PaymentClient(TDaroruTable* Payments) { return Payments->FieldByName("CLIENT")->AsString(); }
 
-TEST_F(LookupComboTest, ShowsTheDisplayFieldOfTheKeyInTheField) {
+TEST_F(LookupComboTest, ShowsTheDisplayFieldOfTheKeyInTheField)
+{
     MakeCombo<TdwDBCustomLookupCombo>();
     EXPECT_EQ(Combo->Text(), "Name 0007");
     Payments->Next();
     EXPECT_EQ(Combo->Text(), "") << "an empty key shows nothing";
 }
 
-TEST_F(LookupComboTest, TypingSearchesTheOpenGridAndEnterTakesTheKey) {
+TEST_F(LookupComboTest, TypingSearchesTheOpenGridAndEnterTakesTheKey)
+{
     MakeCombo<TdwDBCustomLookupCombo>();
     ShowWithCombo();
     PressKey(Form, Qt::Key_Down, Qt::AltModifier);
@@ -54,7 +56,8 @@ TEST_F(LookupComboTest, TypingSearchesTheOpenGridAndEnterTakesTheKey) {
     EXPECT_EQ(stored[0], "P0001|C0151|10.0");
 }
 
-TEST_F(LookupComboTest, EscRestoresTheValueAndTheText) {
+TEST_F(LookupComboTest, EscRestoresTheValueAndTheText)
+{
     MakeCombo<TdwDBCustomLookupCombo>();
     ShowWithCombo();
     PressKey(Form, Qt::Key_Down, Qt::AltModifier);
@@ -72,7 +75,8 @@ TEST_F(LookupComboTest, EscRestoresTheValueAndTheText) {
     EXPECT_EQ(PostedPayments()[0], "P0001|C0007|10.0");
 }
 
-TEST_F(LookupComboTest, AltDownAndAltUpToggleAndAClickOutsideCloses) {
+TEST_F(LookupComboTest, AltDownAndAltUpToggleAndAClickOutsideCloses)
+{
     MakeCombo<TdwDBCustomLookupCombo>();
     TEventLog log;
     Combo->OnDropDown = log.Note("drop down");
@@ -96,7 +100,8 @@ TEST_F(LookupComboTest, AltDownAndAltUpToggleAndAClickOutsideCloses) {
     EXPECT_EQ((std::vector<std::string> {"drop down", "closed", "drop down", "closed"}), log.Entries);
 }
 
-TEST_F(LookupComboTest, AClickOnARowTakesIt) {
+TEST_F(LookupComboTest, AClickOnARowTakesIt)
+{
     MakeCombo<TdwDBCustomLookupCombo>();
     ShowWithCombo();
     QTest::mouseClick(Combo->Button()->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
@@ -110,7 +115,8 @@ TEST_F(LookupComboTest, AClickOnARowTakesIt) {
     EXPECT_EQ(PaymentClient(Payments), CurrentId());
 }
 
-TEST_F(LookupComboTest, SearchTextWithQuotesFindsNothingAndRaisesNothing) {
+TEST_F(LookupComboTest, SearchTextWithQuotesFindsNothingAndRaisesNothing)
+{
     MakeCombo<TdwDBCustomLookupCombo>();
     ShowWithCombo();
     PressKey(Form, Qt::Key_Down, Qt::AltModifier);
@@ -123,7 +129,8 @@ TEST_F(LookupComboTest, SearchTextWithQuotesFindsNothingAndRaisesNothing) {
     EXPECT_EQ(PaymentClient(Payments), "C0007");
 }
 
-TEST_F(LookupComboTest, DropDownRefusals) {
+TEST_F(LookupComboTest, DropDownRefusals)
+{
     auto* combo = MakeCombo<TdwDBCustomLookupCombo>();
     EXPECT_EQ(MessageOf([&] { combo->SetDataSource(Source); }),
               "Unable to use duplicate DataSource and LookupSource");
@@ -138,7 +145,8 @@ TEST_F(LookupComboTest, DropDownRefusals) {
     EXPECT_FALSE(combo->IsDroppedDown());
 }
 
-TEST_F(LookupComboTest, TheLookupFieldNamesTheKeyAndTheColumnsDefaultToIt) {
+TEST_F(LookupComboTest, TheLookupFieldNamesTheKeyAndTheColumnsDefaultToIt)
+{
     auto* combo = new TdwDBCustomLookupCombo(Form);
     combo->SetParent(Form);
     combo->SetBounds(8, 8, 220, 24);
@@ -155,7 +163,8 @@ TEST_F(LookupComboTest, TheLookupFieldNamesTheKeyAndTheColumnsDefaultToIt) {
     combo->CloseUp(false);
 }
 
-TEST_F(LookupComboTest, DropDownListRefusesTypingUnlessItDropsDown) {
+TEST_F(LookupComboTest, DropDownListRefusesTypingUnlessItDropsDown)
+{
     MakeCombo<TdwDBCustomLookupCombo>();
     Combo->SetStyle(csDropDownList);
     ShowWithCombo();
@@ -173,7 +182,8 @@ TEST_F(LookupComboTest, DropDownListRefusesTypingUnlessItDropsDown) {
     EXPECT_EQ(PostedPayments()[0], "P0001|C0123|10.0") << "leaving accepts the match";
 }
 
-TEST_F(LookupComboTest, ShowMatchTextCompletesWhatWasTyped) {
+TEST_F(LookupComboTest, ShowMatchTextCompletesWhatWasTyped)
+{
     MakeCombo<TdwDBCustomLookupCombo>();
     Combo->SetShowMatchText(true);
     ShowWithCombo();
@@ -186,7 +196,8 @@ TEST_F(LookupComboTest, ShowMatchTextCompletesWhatWasTyped) {
     EXPECT_EQ(PostedPayments()[0], "P0001|C0200|10.0");
 }
 
-TEST_F(LookupComboTest, ShowMatchTextThatMatchesNothingLeavesTheFieldAsItWas) {
+TEST_F(LookupComboTest, ShowMatchTextThatMatchesNothingLeavesTheFieldAsItWas)
+{
     MakeCombo<TdwDBCustomLookupCombo>();
     Combo->SetShowMatchText(true);
     ShowWithCombo();
@@ -199,7 +210,8 @@ TEST_F(LookupComboTest, ShowMatchTextThatMatchesNothingLeavesTheFieldAsItWas) {
     EXPECT_EQ(PostedPayments()[0], "P0001|C0007|10.0") << "neither emptied nor the record found on the way";
 }
 
-TEST_F(LookupComboTest, AllowClearKeyLetsDeleteClearADropDownList) {
+TEST_F(LookupComboTest, AllowClearKeyLetsDeleteClearADropDownList)
+{
     MakeCombo<TdwDBCustomLookupCombo>();
     Combo->SetStyle(csDropDownList);
     ShowWithCombo();
@@ -215,7 +227,8 @@ TEST_F(LookupComboTest, AllowClearKeyLetsDeleteClearADropDownList) {
     EXPECT_EQ(PostedPayments()[0], "P0001||10.0");
 }
 
-TEST_F(LookupComboTest, TheGridFitsItsRowsAndGoesAboveWhenBelowHasNoRoom) {
+TEST_F(LookupComboTest, TheGridFitsItsRowsAndGoesAboveWhenBelowHasNoRoom)
+{
     MakeCombo<TdwDBCustomLookupCombo>();
     struct Case {
         int Count;
@@ -233,7 +246,8 @@ TEST_F(LookupComboTest, TheGridFitsItsRowsAndGoesAboveWhenBelowHasNoRoom) {
         ShowWithCombo();
         Combo->DropDown();
         ASSERT_EQ(Combo->IsDroppedDown(), c.Rows > 0) << c.Count << " " << c.ComboWidth;
-        if (c.Rows == 0) continue;
+        if (c.Rows == 0)
+            continue;
         TdwPopupGrid* grid = Combo->Grid();
         EXPECT_EQ(grid->VisibleRowCount(), c.Rows);
         const TPoint comboTop = Combo->ClientToScreen(Point(0, 0));
@@ -246,7 +260,8 @@ TEST_F(LookupComboTest, TheGridFitsItsRowsAndGoesAboveWhenBelowHasNoRoom) {
     }
 }
 
-TEST_F(LookupComboTest, ALookupListShowsTheFieldsRecordAndWritesTheOnePicked) {
+TEST_F(LookupComboTest, ALookupListShowsTheFieldsRecordAndWritesTheOnePicked)
+{
     TdwDBLookupList* list = MakeList();
     EXPECT_EQ(MessageOf([&] { list->SetDataSource(Source); }),
               "Unable to use duplicate DataSource and LookupSource");
@@ -274,7 +289,8 @@ TEST_F(LookupComboTest, ALookupListShowsTheFieldsRecordAndWritesTheOnePicked) {
 }
 
 // The payment's client name: a lookup field over the client table, keyed by CLIENT.
-TField* AddClientNameLookup(TDaroruTable* Payments, TDataSet* Clients) {
+TField* AddClientNameLookup(TDaroruTable* Payments, TDataSet* Clients)
+{
     Payments->Close();
     Payments->FieldDefs()->Update();
     for (int i = 0; i < Payments->FieldDefs()->Count(); ++i)
@@ -292,7 +308,8 @@ TField* AddClientNameLookup(TDaroruTable* Payments, TDataSet* Clients) {
     return name;
 }
 
-TEST_F(LookupComboTest, OnALookupFieldTheComboWritesItsKeyField) {
+TEST_F(LookupComboTest, OnALookupFieldTheComboWritesItsKeyField)
+{
     TField* name = AddClientNameLookup(Payments, T);
     EXPECT_EQ(name->AsString(), "Name 0007");
 
@@ -314,7 +331,8 @@ TEST_F(LookupComboTest, OnALookupFieldTheComboWritesItsKeyField) {
     EXPECT_EQ(Combo->Text(), "") << "a payment without a client shows no name";
 }
 
-TEST_F(LookupComboTest, OnALookupFieldAClosedComboWritesTheKeyOfTheCompletedName) {
+TEST_F(LookupComboTest, OnALookupFieldAClosedComboWritesTheKeyOfTheCompletedName)
+{
     AddClientNameLookup(Payments, T);
     MakeCombo<TdwDBCustomLookupCombo>();
     Combo->SetDataField("CLIENTNAME");

@@ -15,27 +15,31 @@ namespace {
 
 class LookupComboDlgTest : public LookupComboTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         LookupComboTest::SetUp();
         DialogCombo = MakeCombo<TdwDBLookupComboDlg>();
     }
 
     // Presses the combo's button; Steps runs in the dialog once it is up. The dialog is
     // the one shown, or null when none came up.
-    void PressButton(const std::function<void(TdwLookupDlg*)>& Steps) {
+    void PressButton(const std::function<void(TdwLookupDlg*)>& Steps)
+    {
         WhenDialogShows(Steps);
         QTest::mouseClick(Combo->Button()->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
         QCoreApplication::processEvents();
     }
 
-    void TearDown() override {
+    void TearDown() override
+    {
         // A poll whose dialog never came up must not outlive the test it looks into.
         delete Poll;
         LookupComboTest::TearDown();
     }
 
     // Runs Steps in the lookup dialog as soon as one is up (within a second).
-    void WhenDialogShows(const std::function<void(TdwLookupDlg*)>& Steps) {
+    void WhenDialogShows(const std::function<void(TdwLookupDlg*)>& Steps)
+    {
         Opened = nullptr;
         delete Poll;
         auto* poll = new QTimer;
@@ -60,7 +64,8 @@ protected:
     QPointer<QTimer> Poll;
 };
 
-TEST_F(LookupComboDlgTest, OKWritesTheChosenRecordsKey) {
+TEST_F(LookupComboDlgTest, OKWritesTheChosenRecordsKey)
+{
     bool closedWithChange = false;
     DialogCombo->OnCloseUp = [&](TObject*, TDataSet*, TDataSet* Fill, bool Modified) {
         EXPECT_EQ(Fill, Payments);
@@ -84,7 +89,8 @@ TEST_F(LookupComboDlgTest, OKWritesTheChosenRecordsKey) {
     EXPECT_EQ(PostedPayments()[0], "P0001|C0151|10.0");
 }
 
-TEST_F(LookupComboDlgTest, CancelAfterTypingInADropDownListPostsEsc) {
+TEST_F(LookupComboDlgTest, CancelAfterTypingInADropDownListPostsEsc)
+{
     DialogCombo->SetStyle(csDropDownList);
     DialogCombo->SetAutoDropDown(true);
     ShowWithCombo();
@@ -101,7 +107,8 @@ TEST_F(LookupComboDlgTest, CancelAfterTypingInADropDownListPostsEsc) {
     EXPECT_EQ(PostedPayments()[0], "P0001|C0007|10.0");
 }
 
-TEST_F(LookupComboDlgTest, ReadOnlyOpensNothingAndAClosedTableIsRefused) {
+TEST_F(LookupComboDlgTest, ReadOnlyOpensNothingAndAClosedTableIsRefused)
+{
     ShowWithCombo();
     DialogCombo->SetReadOnly(true);
     PressButton([](TdwLookupDlg* d) { d->Close(); });

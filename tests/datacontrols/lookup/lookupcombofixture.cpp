@@ -16,7 +16,8 @@ const std::vector<FieldLayout> PaymentSchema = {
 
 }  // namespace
 
-void LookupComboTest::SetUp() {
+void LookupComboTest::SetUp()
+{
     GridTest::SetUp();
     Grid->SetBounds(8, 120, 500, 150);
     CreateTable("PAYS.DBF", PaymentSchema);
@@ -28,12 +29,14 @@ void LookupComboTest::SetUp() {
     PaymentSource->SetDataSet(Payments);
 }
 
-void LookupComboTest::TearDown() {
+void LookupComboTest::TearDown()
+{
     ForgetHeldInput();
     GridTest::TearDown();
 }
 
-void LookupComboTest::PlaceCombo(TdwDBCustomLookupCombo* NewCombo) {
+void LookupComboTest::PlaceCombo(TdwDBCustomLookupCombo* NewCombo)
+{
     Combo = NewCombo;
     Combo->SetParent(Form);
     Combo->SetBounds(8, 8, 220, 24);
@@ -50,7 +53,8 @@ void LookupComboTest::PlaceCombo(TdwDBCustomLookupCombo* NewCombo) {
     After->SetTabStop(true);
 }
 
-TdwDBLookupList* LookupComboTest::MakeList() {
+TdwDBLookupList* LookupComboTest::MakeList()
+{
     auto* list = new TdwDBLookupList(Form);
     list->SetParent(Form);
     list->SetBounds(8, 8, 300, 100);
@@ -65,18 +69,22 @@ TdwDBLookupList* LookupComboTest::MakeList() {
     return list;
 }
 
-void LookupComboTest::ShowWithCombo() {
+void LookupComboTest::ShowWithCombo()
+{
     ShowForm(Form);
     Combo->SetFocus();
     QCoreApplication::processEvents();
 }
 
-std::vector<String> LookupComboTest::PostedPayments() {
-    if (Payments->State() != dsBrowse) Payments->Post();
+std::vector<String> LookupComboTest::PostedPayments()
+{
+    if (Payments->State() != dsBrowse)
+        Payments->Post();
     return ReadBack("PAYS.DBF");
 }
 
-QImage LookupComboTest::FormWithDropDown() {
+QImage LookupComboTest::FormWithDropDown()
+{
     QWidget* window = Form->Widget()->window();
     QWidget* popup = Combo->Grid()->Widget();
     const QRect formRect(window->mapToGlobal(QPoint(0, 0)), window->size());
@@ -86,7 +94,8 @@ QImage LookupComboTest::FormWithDropDown() {
     image.fill(Qt::darkGray);
     QPainter painter(&image);
     painter.drawPixmap(formRect.topLeft() - all.topLeft(), window->grab());
-    if (popup->isVisible()) painter.drawPixmap(popupRect.topLeft() - all.topLeft(), popup->grab());
+    if (popup->isVisible())
+        painter.drawPixmap(popupRect.topLeft() - all.topLeft(), popup->grab());
     return image;
 }
 

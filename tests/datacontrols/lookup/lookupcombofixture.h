@@ -20,7 +20,8 @@ protected:
 
     // Makes the combo (of the given class) bound to the payment's CLIENT field over the
     // client table, showing NAME1, with an edit after it to leave to.
-    template<class TCombo> TCombo* MakeCombo() {
+    template<class TCombo> TCombo* MakeCombo()
+    {
         auto* combo = new TCombo(Form);
         PlaceCombo(combo);
         return combo;

@@ -14,12 +14,12 @@
 #include "platform/db/datasource.h"
 #include "platform/db/field.h"
 #include "platform/vcl/controls/edits.h"
-#include "platform/vcl/forms/forms.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
+#include "platform/vcl/forms/forms.h"
 #include "tables/droenv.h"
 #include "tests/datacontrols/lookup/librarytable.h"
-#include "tests/support/tablefixture.h"
 #include "tests/support/formtesting.h"
+#include "tests/support/tablefixture.h"
 
 namespace {
 
@@ -31,7 +31,8 @@ enum class TableKind { Library, StandIn };
 
 class LibraryLookupTest : public TableTest, public ::testing::WithParamInterface<TableKind> {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         TableTest::SetUp();
         Env = std::make_unique<TDaroruEnv>(nullptr);
         Env->SetSoftSeek(WordTrue);
@@ -46,7 +47,8 @@ protected:
         GiftSource->SetDataSet(Gifts);
     }
 
-    void TearDown() override {
+    void TearDown() override
+    {
         ForgetHeldInput();
         Form->Free();
         Env->SetSoftSeek(WordFalse);
@@ -55,7 +57,8 @@ protected:
 
     // Recipients of two clients, with tags on the client and name, and on the client
     // and ID. Client C0001 has Rows recipients, C0002 a few of the same names.
-    void MakeRecipientsFile(int Rows) {
+    void MakeRecipientsFile(int Rows)
+    {
         CreateTable("RECIPS.DBF", RecipientSchema);
         std::vector<String> images;
         char id[16];
@@ -83,7 +86,8 @@ protected:
 
     // The recipients as the test's parameter says: the library's own table, or the
     // stand-in that offers the same searches.
-    TDaroruTable* MakeRecipients(int Rows, bool Narrow = false) {
+    TDaroruTable* MakeRecipients(int Rows, bool Narrow = false)
+    {
         MakeRecipientsFile(Rows);
         if (GetParam() == TableKind::Library) {
             auto* table =
@@ -101,14 +105,16 @@ protected:
         table->SetNarrowSearch(Narrow);
         return Place(table);
     }
-    TDaroruTable* Place(TDaroruTable* Table) {
+    TDaroruTable* Place(TDaroruTable* Table)
+    {
         Table->SetDatabaseName(Dir);
         Table->SetTableName("RECIPS");
         return Table;
     }
 
     // Drops the combo's list down and types Text over its text.
-    void TypeInDropDown(TdwDBCustomLookupCombo* Combo, const char* Text) {
+    void TypeInDropDown(TdwDBCustomLookupCombo* Combo, const char* Text)
+    {
         PressKey(Form, Qt::Key_Down, Qt::AltModifier);
         EXPECT_TRUE(Combo->IsDroppedDown());
         QTest::keyClick(Form->Widget()->window()->windowHandle(), Qt::Key_A, Qt::ControlModifier);
@@ -116,7 +122,8 @@ protected:
         QTest::qWait(300);
     }
 
-    TdwDBCustomLookupCombo* MakeCombo(TDataSet* Lookup) {
+    TdwDBCustomLookupCombo* MakeCombo(TDataSet* Lookup)
+    {
         auto* combo = new TdwDBCustomLookupCombo(Form);
         combo->SetParent(Form);
         combo->SetBounds(8, 8, 200, 24);
@@ -131,7 +138,8 @@ protected:
     }
 
     // The records the table now offers, by RID.
-    static std::vector<String> Offered(TDataSet* Table) {
+    static std::vector<String> Offered(TDataSet* Table)
+    {
         std::vector<String> ids;
         for (Table->First(); !Table->Eof(); Table->Next())
             ids.push_back(Table->FieldByName("RID")->AsString());
@@ -145,7 +153,8 @@ protected:
     TDataSource* GiftSource = nullptr;
 };
 
-TEST_P(LibraryLookupTest, TypingSearchesTheIndexAndEnterWritesTheKey) {
+TEST_P(LibraryLookupTest, TypingSearchesTheIndexAndEnterWritesTheKey)
+{
     TDaroruTable* recipients = MakeRecipients(300);
     recipients->SetIndexName("NAME");
     recipients->Open();
@@ -163,7 +172,8 @@ TEST_P(LibraryLookupTest, TypingSearchesTheIndexAndEnterWritesTheKey) {
     EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
-TEST_P(LibraryLookupTest, NarrowSearchOffersOnlyWhatBeginsWithTheText) {
+TEST_P(LibraryLookupTest, NarrowSearchOffersOnlyWhatBeginsWithTheText)
+{
     TDaroruTable* recipients = MakeRecipients(300, true);
     recipients->Open();
     recipients->SetIndexName("NAME");
@@ -189,7 +199,8 @@ TEST_P(LibraryLookupTest, NarrowSearchOffersOnlyWhatBeginsWithTheText) {
     EXPECT_EQ(ReadBack("GIFTS.DBF")[1], "G002|C0001|R0151");
 }
 
-TEST_P(LibraryLookupTest, ADetailLookupTableOffersTheMastersRecordsOnly) {
+TEST_P(LibraryLookupTest, ADetailLookupTableOffersTheMastersRecordsOnly)
+{
     TDaroruTable* recipients = MakeRecipients(20);
     recipients->SetIndexName("CLNAME");
     recipients->SetMasterSource(GiftSource);

@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "datacontrols/lookup/dwdblook.h"
-#include "platform/vcl/graphics/colors.h"
 #include "platform/vcl/forms/forms.h"
+#include "platform/vcl/graphics/colors.h"
 #include "tests/datacontrols/lookup/lookupcombofixture.h"
 #include "tests/support/formtesting.h"
 
@@ -16,12 +16,14 @@ namespace {
 
 class LookupComboLookTest : public LookupComboTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         LookupComboTest::SetUp();
         MakeCombo<TdwDBCustomLookupCombo>();
     }
     // The form shown with the focus on the edit after the combo.
-    void ShowUnfocused() {
+    void ShowUnfocused()
+    {
         ShowForm(Form);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(FormWindow()));
         After->SetFocus();
@@ -29,7 +31,8 @@ protected:
     }
     QWindow* FormWindow() { return Form->Widget()->window()->windowHandle(); }
     // The combo as the screen shows it, its button and panel in it.
-    QImage Shot() {
+    QImage Shot()
+    {
         QCoreApplication::processEvents();
         return Form->Widget()
                 ->window()
@@ -39,46 +42,56 @@ protected:
                 .toImage();
     }
     // The part of Shot that the button's panel covers.
-    QImage PanelShot() {
+    QImage PanelShot()
+    {
         const TBtnWinControl* panel = Combo->ButtonPanel();
         return Shot().copy(panel->Left(), panel->Top(), panel->Width(), panel->Height());
     }
-    static int Count(const QImage& Image, const std::function<bool(QRgb)>& Which) {
+    static int Count(const QImage& Image, const std::function<bool(QRgb)>& Which)
+    {
         int count = 0;
         for (int y = 0; y < Image.height(); ++y)
-            for (int x = 0; x < Image.width(); ++x) count += Which(Image.pixel(x, y));
+            for (int x = 0; x < Image.width(); ++x)
+                count += Which(Image.pixel(x, y));
         return count;
     }
     static bool Black(QRgb Pixel) { return qGray(Pixel) < 40; }
-    static QRgb Rgb(TColor Color) {
+    static QRgb Rgb(TColor Color)
+    {
         const TColor rgb = ColorToRGB(Color);
         return qRgb(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
     }
     // The pixels of Image of that colour.
-    static int OfColor(const QImage& Image, TColor Color) {
+    static int OfColor(const QImage& Image, TColor Color)
+    {
         const QRgb wanted = Rgb(Color);
         return Count(Image, [wanted](QRgb p) { return (p & 0xFFFFFF) == (wanted & 0xFFFFFF); });
     }
     // Dark pixels of row Y of Image, left of Right.
-    static int DarkInRow(const QImage& Image, int Y, int Right) {
+    static int DarkInRow(const QImage& Image, int Y, int Right)
+    {
         int count = 0;
-        for (int x = 0; x < Right; ++x) count += qGray(Image.pixel(x, Y)) < 160;
+        for (int x = 0; x < Right; ++x)
+            count += qGray(Image.pixel(x, Y)) < 160;
         return count;
     }
-    void PressButton() {
+    void PressButton()
+    {
         const QPoint at = FormWindow()->mapFromGlobal(Combo->Button()->Widget()->mapToGlobal(QPoint(6, 6)));
         QTest::mouseMove(FormWindow(), at);
         QTest::mousePress(FormWindow(), Qt::LeftButton, Qt::NoModifier, at);
         QCoreApplication::processEvents();
     }
-    void ReleaseButton() {
+    void ReleaseButton()
+    {
         const QPoint at = FormWindow()->mapFromGlobal(Combo->Button()->Widget()->mapToGlobal(QPoint(6, 6)));
         QTest::mouseRelease(FormWindow(), Qt::LeftButton, Qt::NoModifier, at);
         QCoreApplication::processEvents();
     }
 };
 
-TEST_F(LookupComboLookTest, TheTextKeepsTheMarginsOfItsLookAndClearOfTheButton) {
+TEST_F(LookupComboLookTest, TheTextKeepsTheMarginsOfItsLookAndClearOfTheButton)
+{
     struct Case {
         const char* Look;
         bool Border;
@@ -119,7 +132,8 @@ TEST_F(LookupComboLookTest, TheTextKeepsTheMarginsOfItsLookAndClearOfTheButton) 
     EXPECT_EQ(Combo->TextMargins().Right, 2) << "without the button the text ends 2 pixels from the edge";
 }
 
-TEST_F(LookupComboLookTest, TheFrameIsABoxWithTheFocusAndALineWithout) {
+TEST_F(LookupComboLookTest, TheFrameIsABoxWithTheFocusAndALineWithout)
+{
     Combo->Frame()->SetEnabled(true);
     ShowUnfocused();
     const int right = Combo->ButtonPanel()->Left();
@@ -150,7 +164,8 @@ TEST_F(LookupComboLookTest, TheFrameIsABoxWithTheFocusAndALineWithout) {
     EXPECT_GT(Count(disabled, [](QRgb p) { return qGray(p) < 200; }), 20) << "but drawn";
 }
 
-TEST_F(LookupComboLookTest, TheButtonShowsTheGlyphOfItsStyleAndLooks) {
+TEST_F(LookupComboLookTest, TheButtonShowsTheGlyphOfItsStyleAndLooks)
+{
     TBitmap custom;
     custom.SetSize(5, 5);
     struct Case {
@@ -186,7 +201,8 @@ TEST_F(LookupComboLookTest, TheButtonShowsTheGlyphOfItsStyleAndLooks) {
     EXPECT_TRUE(Combo->Button()->Glyph()->Empty());
 }
 
-TEST_F(LookupComboLookTest, AFlatButtonShowsItsArrowOnAPlainFaceWithoutAnEdge) {
+TEST_F(LookupComboLookTest, AFlatButtonShowsItsArrowOnAPlainFaceWithoutAnEdge)
+{
     Combo->Frame()->SetEnabled(true);
     ShowUnfocused();
     QImage raised = PanelShot();
@@ -206,7 +222,8 @@ TEST_F(LookupComboLookTest, AFlatButtonShowsItsArrowOnAPlainFaceWithoutAnEdge) {
     KeepScreenshot(Shot(), "lookupcombo-flat-focused.png");
 }
 
-TEST_F(LookupComboLookTest, ATransparentButtonShowsWhatLiesUnderIt) {
+TEST_F(LookupComboLookTest, ATransparentButtonShowsWhatLiesUnderIt)
+{
     Form->SetColor(clYellow);
     Combo->ButtonEffects()->SetTransparent(true);
     ShowUnfocused();
@@ -238,7 +255,8 @@ TEST_F(LookupComboLookTest, ATransparentButtonShowsWhatLiesUnderIt) {
     EXPECT_EQ(OfColor(PanelShot(), clYellow), 0) << "with the focus the combo is opaque";
 }
 
-TEST_F(LookupComboLookTest, TheButtonLooksPressedWhileTheMouseHoldsIt) {
+TEST_F(LookupComboLookTest, TheButtonLooksPressedWhileTheMouseHoldsIt)
+{
     ShowUnfocused();
     const QImage up = PanelShot();
     PressButton();
@@ -257,7 +275,8 @@ TEST_F(LookupComboLookTest, TheButtonLooksPressedWhileTheMouseHoldsIt) {
 
 // The combo grows to the height its font needs with its border or its frame, never below
 // the height it was given, and the button's panel fills the new height.
-TEST_F(LookupComboLookTest, AnAutoSizedComboGrowsToItsFontAndTheButtonFollows) {
+TEST_F(LookupComboLookTest, AnAutoSizedComboGrowsToItsFontAndTheButtonFollows)
+{
     ASSERT_TRUE(Combo->AutoSize());
     ShowUnfocused();
     EXPECT_EQ(Combo->Height(), 24) << "the form's font fits the height the combo was given";
@@ -331,7 +350,8 @@ TEST_F(LookupComboLookTest, AnAutoSizedComboGrowsToItsFontAndTheButtonFollows) {
     EXPECT_EQ(Combo->Height(), Combo->LineHeight() + 8) << "on again, the combo grows";
 }
 
-TEST_F(LookupComboLookTest, InALibraryGridTheButtonKeepsItsEdgeAndACopyShowsNone) {
+TEST_F(LookupComboLookTest, InALibraryGridTheButtonKeepsItsEdgeAndACopyShowsNone)
+{
     Combo->SetParent(Grid);
     Combo->SetBounds(4, 4, 160, 22);
     Combo->ButtonEffects()->SetFlat(true);

@@ -8,9 +8,9 @@
 #include "datacontrols/datasets/wwtable.h"
 #include "datacontrols/lookup/dwidlg.h"
 #include "platform/db/field.h"
-#include "platform/vcl/forms/guiscreen.h"
 #include "platform/vcl/controls/header.h"
 #include "platform/vcl/dialogs/scripteddialogs.h"
+#include "platform/vcl/forms/guiscreen.h"
 #include "tests/datacontrols/grid/gridfixture.h"
 #include "tests/support/formtesting.h"
 #include "tests/support/screenshots.h"
@@ -26,17 +26,20 @@ public:
 
 class LookupDialogTableTest : public GridTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         GridTest::SetUp();
         Clients = OpenClients();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         Clients.reset();
         Shadow.reset();
         GridTest::TearDown();
     }
 
-    std::unique_ptr<TdwTable> OpenClients() {
+    std::unique_ptr<TdwTable> OpenClients()
+    {
         auto table = std::make_unique<TdwTable>(nullptr);
         table->SetName("Clients");
         table->SetDatabaseName(Dir);
@@ -47,7 +50,8 @@ protected:
     }
 
     // Runs Execute; Steps runs inside the dialog once it is up.
-    static bool Run(TdwCustomDialog* Dialog, const std::function<void(TdwLookupDlg*)>& Steps) {
+    static bool Run(TdwCustomDialog* Dialog, const std::function<void(TdwLookupDlg*)>& Steps)
+    {
         QTimer::singleShot(0, [Steps] {
             auto* dialog = dynamic_cast<TdwLookupDlg*>(GuiScreen()->ActiveForm());
             ASSERT_NE(dialog, nullptr);
@@ -61,7 +65,8 @@ protected:
     std::unique_ptr<TdwTable> Shadow;
 };
 
-TEST_F(LookupDialogTableTest, TheStatusHeaderNamesTheTableAndFollowsTheRecord) {
+TEST_F(LookupDialogTableTest, TheStatusHeaderNamesTheTableAndFollowsTheRecord)
+{
     auto* dialog = new TdwLookupDialog(Form);
     dialog->SetLookupTable(Clients.get());
     dialog->SetOptions({opShowOKCancel, opShowStatusBar});
@@ -82,7 +87,8 @@ TEST_F(LookupDialogTableTest, TheStatusHeaderNamesTheTableAndFollowsTheRecord) {
     EXPECT_EQ((std::vector<String> {"CLIENTS | Rec # 10 of 300", "Rec # 11 of 300"}), sections);
 }
 
-TEST_F(LookupDialogTableTest, TheShadowTableFollowsThePickAndAnEmptyTablePicksNothing) {
+TEST_F(LookupDialogTableTest, TheShadowTableFollowsThePickAndAnEmptyTablePicksNothing)
+{
     Shadow = OpenClients();
     auto* dialog = new TShadowLookupDialog(Form);
     int syncs = 0;

@@ -20,7 +20,8 @@ class LookupListKeysTest : public LookupComboTest {
 protected:
     // The list over the client table, on the payment's CLIENT field; an edit beside it
     // to leave the list for.
-    void MakeListAndEdit() {
+    void MakeListAndEdit()
+    {
         List = MakeList();
         List->OnClick = [this](TObject*) { ++Clicks; };
         Other = new TEdit(Form);
@@ -28,12 +29,14 @@ protected:
         Other->SetBounds(320, 8, 100, 24);
         Other->SetTabStop(true);
     }
-    void ShowWithList() {
+    void ShowWithList()
+    {
         ShowForm(Form);
         List->SetFocus();
         QCoreApplication::processEvents();
     }
-    void SetPaymentClient(const String& Client) {
+    void SetPaymentClient(const String& Client)
+    {
         Payments->Edit();
         Payments->FieldByName("CLIENT")->SetAsString(Client);
         Payments->Post();
@@ -45,7 +48,8 @@ protected:
     int Clicks = 0;
 };
 
-TEST_F(LookupListKeysTest, EscTakesBackAPickNotYetWrittenAndLeavingWritesIt) {
+TEST_F(LookupListKeysTest, EscTakesBackAPickNotYetWrittenAndLeavingWritesIt)
+{
     MakeListAndEdit();
     ShowWithList();
     ASSERT_EQ(List->LookupValue(), "C0007");
@@ -70,7 +74,8 @@ TEST_F(LookupListKeysTest, EscTakesBackAPickNotYetWrittenAndLeavingWritesIt) {
     EXPECT_EQ(PostedPayments()[0], "P0001|C0009|10.0");
 }
 
-TEST_F(LookupListKeysTest, FocusedTheListFramesTheRowOfItsValue) {
+TEST_F(LookupListKeysTest, FocusedTheListFramesTheRowOfItsValue)
+{
     MakeListAndEdit();
     List->SetHeight(200);
     ShowWithList();
@@ -101,7 +106,8 @@ TEST_F(LookupListKeysTest, FocusedTheListFramesTheRowOfItsValue) {
     EXPECT_EQ(framed(List->Widget()->grab().toImage(), away), 0);
 }
 
-TEST_F(LookupListKeysTest, TheValuesRowIsHighlightedBelowTheTitlesAndNoneWithoutALookupField) {
+TEST_F(LookupListKeysTest, TheValuesRowIsHighlightedBelowTheTitlesAndNoneWithoutALookupField)
+{
     MakeListAndEdit();
     List->SetHeight(200);
     List->SetLookupOptions({loTitles});
@@ -124,12 +130,14 @@ TEST_F(LookupListKeysTest, TheValuesRowIsHighlightedBelowTheTitlesAndNoneWithout
     QCoreApplication::processEvents();
     EXPECT_EQ(List->LookupFieldRef(), nullptr);
     EXPECT_EQ(List->DisplayField(), nullptr);
-    for (int row = 0; row < 8; ++row) EXPECT_EQ(background(row), plain) << "row " << row;
+    for (int row = 0; row < 8; ++row)
+        EXPECT_EQ(background(row), plain) << "row " << row;
     PressKey(Form, Qt::Key_Down);
     EXPECT_EQ(PostedPayments()[0], "P0001|C0007|10.0") << "without a key field nothing is written";
 }
 
-TEST_F(LookupListKeysTest, ALoadingListGoesToTheFieldsRecordOnceLoaded) {
+TEST_F(LookupListKeysTest, ALoadingListGoesToTheFieldsRecordOnceLoaded)
+{
     Form->BeginLoading();
     MakeListAndEdit();
     EXPECT_EQ(CurrentId(), "C0001") << "nothing moves while the list is being loaded";
@@ -139,7 +147,8 @@ TEST_F(LookupListKeysTest, ALoadingListGoesToTheFieldsRecordOnceLoaded) {
     EXPECT_EQ(List->LookupValue(), "C0007");
 }
 
-TEST_F(LookupListKeysTest, InsertAddsNoLookupRecordEvenWhereTheGridWouldEdit) {
+TEST_F(LookupListKeysTest, InsertAddsNoLookupRecordEvenWhereTheGridWouldEdit)
+{
     MakeListAndEdit();
     List->SetOptions({dgRowSelect, dgEditing});
     ShowWithList();
@@ -153,7 +162,8 @@ TEST_F(LookupListKeysTest, InsertAddsNoLookupRecordEvenWhereTheGridWouldEdit) {
     EXPECT_EQ(ReadBack("CLIENTS.DBF").size(), clients);
 }
 
-TEST_F(LookupListKeysTest, WithTheValueNowhereTheFirstKeyPicksTheFirstRecord) {
+TEST_F(LookupListKeysTest, WithTheValueNowhereTheFirstKeyPicksTheFirstRecord)
+{
     for (const String client : {"", "C9999"}) {
         SCOPED_TRACE("CLIENT '" + client + "'");
         SetPaymentClient(client);
@@ -169,7 +179,8 @@ TEST_F(LookupListKeysTest, WithTheValueNowhereTheFirstKeyPicksTheFirstRecord) {
     }
 }
 
-TEST_F(LookupListKeysTest, TheComboWithItsValueNowhereOpensOnTheFirstRecordAndDownPicksIt) {
+TEST_F(LookupListKeysTest, TheComboWithItsValueNowhereOpensOnTheFirstRecordAndDownPicksIt)
+{
     SetPaymentClient("C9999");
     MakeCombo<TdwDBCustomLookupCombo>();
     ShowWithCombo();
@@ -183,7 +194,8 @@ TEST_F(LookupListKeysTest, TheComboWithItsValueNowhereOpensOnTheFirstRecordAndDo
     EXPECT_EQ(PostedPayments()[0], "P0001|C0001|10.0");
 }
 
-TEST_F(LookupListKeysTest, AReadOnlyCombosDropDownPicksNothing) {
+TEST_F(LookupListKeysTest, AReadOnlyCombosDropDownPicksNothing)
+{
     MakeCombo<TdwDBCustomLookupCombo>();
     Combo->SetReadOnly(true);
     ShowWithCombo();
@@ -201,7 +213,8 @@ TEST_F(LookupListKeysTest, AReadOnlyCombosDropDownPicksNothing) {
     EXPECT_EQ(PostedPayments()[0], "P0001|C0007|10.0");
 }
 
-TEST_F(LookupListKeysTest, TypingPutsThePaymentIntoEditUnlessTheListIsReadOnly) {
+TEST_F(LookupListKeysTest, TypingPutsThePaymentIntoEditUnlessTheListIsReadOnly)
+{
     MakeListAndEdit();
     ShowWithList();
     TypeText(Form, "a");
@@ -217,7 +230,8 @@ TEST_F(LookupListKeysTest, TypingPutsThePaymentIntoEditUnlessTheListIsReadOnly) 
     EXPECT_EQ(PostedPayments()[0], "P0001|C0007|10.0");
 }
 
-TEST_F(LookupListKeysTest, ALookupTableOpenedLaterOrAgainShowsTheFieldsRecord) {
+TEST_F(LookupListKeysTest, ALookupTableOpenedLaterOrAgainShowsTheFieldsRecord)
+{
     T->Close();
     MakeListAndEdit();
     MakeCombo<TdwDBCustomLookupCombo>();

@@ -15,7 +15,8 @@ namespace {
 
 class LookupListMouseTest : public LookupComboTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         LookupComboTest::SetUp();
         // Far enough into the table for rows above and below the field's record.
         Payments->Edit();
@@ -29,35 +30,41 @@ protected:
 
     // The mouse moved to the point first, as a user's is: Qt would otherwise make up
     // the move itself and, the first time, deliver the press twice.
-    void PressOn(const QPoint& At) {
+    void PressOn(const QPoint& At)
+    {
         MoveTo(At);
         QTest::mousePress(FormWindow(), Qt::LeftButton, Qt::NoModifier, At);
         QCoreApplication::processEvents();
     }
     QWindow* FormWindow() { return Form->Widget()->window()->windowHandle(); }
     // A point of the form's window over a control, which may lie in another window.
-    QPoint Over(TControl* Control, int X, int Y) {
+    QPoint Over(TControl* Control, int X, int Y)
+    {
         const QPoint global = Control->Widget()->mapToGlobal(QPoint(X, Y));
         return FormWindow()->mapFromGlobal(global);
     }
-    QPoint OverRow(int DataRow) {
+    QPoint OverRow(int DataRow)
+    {
         TdwPopupGrid* grid = Combo->Grid();
         const TRect cell = grid->CellRect(grid->IndicatorOffset(), grid->TitleOffset() + DataRow);
         return Over(grid, cell.Left + 6, (cell.Top + cell.Bottom) / 2);
     }
     // A click on the open grid, in its own window.
-    void ClickGrid(int X, int Y) {
+    void ClickGrid(int X, int Y)
+    {
         QWidget* grid = Combo->Grid()->Widget();
         QTest::mouseClick(grid->window()->windowHandle(), Qt::LeftButton, Qt::NoModifier,
                           grid->mapTo(grid->window(), QPoint(X, Y)));
         QCoreApplication::processEvents();
     }
-    void MoveTo(const QPoint& At) {
+    void MoveTo(const QPoint& At)
+    {
         QTest::mouseMove(FormWindow(), At);
         QCoreApplication::processEvents();
     }
     // The key of the record shown in that row of the open grid.
-    String RowId(int DataRow) {
+    String RowId(int DataRow)
+    {
         TdwGridDataLink* link = Combo->Grid()->DataLink();
         const int active = link->ActiveRecord();
         link->SetActiveRecord(DataRow);
@@ -69,7 +76,8 @@ protected:
     String PaymentClient() { return Payments->FieldByName("CLIENT")->AsString(); }
 };
 
-TEST_F(LookupListMouseTest, APressDraggedFromTheButtonIntoTheGridPicksTheRowLetGo) {
+TEST_F(LookupListMouseTest, APressDraggedFromTheButtonIntoTheGridPicksTheRowLetGo)
+{
     PressOn(Over(Combo->Button(), 4, 4));
     ASSERT_TRUE(Combo->IsDroppedDown()) << "the press itself drops the grid down";
     EXPECT_EQ(CurrentId(), "C0150");
@@ -91,7 +99,8 @@ TEST_F(LookupListMouseTest, APressDraggedFromTheButtonIntoTheGridPicksTheRowLetG
     EXPECT_EQ(PostedPayments()[0], "P0001|" + underMouse + "|10.0");
 }
 
-TEST_F(LookupListMouseTest, APressDraggedFromTheTextOfADropDownListOpensAndPicks) {
+TEST_F(LookupListMouseTest, APressDraggedFromTheTextOfADropDownListOpensAndPicks)
+{
     Combo->SetStyle(csDropDownList);
     PressOn(Over(Combo, 10, 8));
     ASSERT_TRUE(Combo->IsDroppedDown());
@@ -104,7 +113,8 @@ TEST_F(LookupListMouseTest, APressDraggedFromTheTextOfADropDownListOpensAndPicks
     EXPECT_EQ(PostedPayments()[0], "P0001|" + underMouse + "|10.0");
 }
 
-TEST_F(LookupListMouseTest, HeldAboveOrBelowTheRowsTheGridScrollsUntilLetGo) {
+TEST_F(LookupListMouseTest, HeldAboveOrBelowTheRowsTheGridScrollsUntilLetGo)
+{
     TdwPopupGrid* grid = Combo->Grid();
     PressOn(Over(Combo->Button(), 4, 4));
     MoveTo(OverRow(0));
@@ -136,7 +146,8 @@ TEST_F(LookupListMouseTest, HeldAboveOrBelowTheRowsTheGridScrollsUntilLetGo) {
     EXPECT_EQ(PostedPayments()[0], "P0001|" + picked + "|10.0") << "letting go picks the current record";
 }
 
-TEST_F(LookupListMouseTest, TheScrollBarArrowsScrollByARowAndTheKeysStartFromTheValue) {
+TEST_F(LookupListMouseTest, TheScrollBarArrowsScrollByARowAndTheKeysStartFromTheValue)
+{
     PressKey(Form, Qt::Key_Down, Qt::AltModifier);
     TdwPopupGrid* grid = Combo->Grid();
     ASSERT_TRUE(grid->Visible());
@@ -166,7 +177,8 @@ TEST_F(LookupListMouseTest, TheScrollBarArrowsScrollByARowAndTheKeysStartFromThe
     EXPECT_EQ(PostedPayments()[0], "P0001|C0151|10.0");
 }
 
-TEST_F(LookupListMouseTest, TheLastColumnTakesTheWidthTheOthersLeave) {
+TEST_F(LookupListMouseTest, TheLastColumnTakesTheWidthTheOthersLeave)
+{
     auto* list = new TdwDBLookupList(Form);
     list->SetParent(Form);
     list->SetUseTFields(false);

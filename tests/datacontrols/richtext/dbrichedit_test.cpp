@@ -9,14 +9,15 @@
 #include "datacontrols/richtext/dwrich.h"
 #include "platform/classes/screen.h"
 #include "platform/db/field.h"
-#include "platform/vcl/forms/menus.h"
 #include "platform/vcl/controls/panels.h"
+#include "platform/vcl/forms/menus.h"
 #include "tests/datacontrols/richtext/notesfixture.h"
 #include "tests/support/formtesting.h"
 
 namespace {
 
-TEST_F(DBRichEditTest, ShowsTheMemoAndWritesItBackOnlyWhenTheUserChangedIt) {
+TEST_F(DBRichEditTest, ShowsTheMemoAndWritesItBackOnlyWhenTheUserChangedIt)
+{
     TdwDBRichEdit* edit = MakeEdit();
     EXPECT_TRUE(edit->IsContentLoaded());
     EXPECT_EQ(edit->Lines()->Get(0), "Payment notice");
@@ -48,7 +49,8 @@ TEST_F(DBRichEditTest, ShowsTheMemoAndWritesItBackOnlyWhenTheUserChangedIt) {
     EXPECT_TRUE(edit->SelCharFormat().Bold) << "the formats went to the file and came back";
 }
 
-TEST_F(DBRichEditTest, WithoutAutoDisplayTheLabelShowsUntilEnterLoadsTheDocument) {
+TEST_F(DBRichEditTest, WithoutAutoDisplayTheLabelShowsUntilEnterLoadsTheDocument)
+{
     TdwDBRichEdit* edit = MakeEdit();
     edit->SetAutoDisplay(false);
     T->Next();
@@ -65,7 +67,8 @@ TEST_F(DBRichEditTest, WithoutAutoDisplayTheLabelShowsUntilEnterLoadsTheDocument
     EXPECT_EQ(MemoReadBack(2), "just text\r\nsecond line") << "the placeholder is never written";
 }
 
-TEST_F(DBRichEditTest, AnEmptyMemoStartsPlainAndTakesTypedText) {
+TEST_F(DBRichEditTest, AnEmptyMemoStartsPlainAndTakesTypedText)
+{
     TdwDBRichEdit* edit = MakeEdit();
     edit->Font()->SetColor(clNavy);
     T->Last();
@@ -85,7 +88,8 @@ TEST_F(DBRichEditTest, AnEmptyMemoStartsPlainAndTakesTypedText) {
     EXPECT_EQ(edit->SelCharFormat().Color, clNavy);
 }
 
-TEST_F(DBRichEditTest, F2OpensTheEditorAndOKWritesTheFieldAsRtf) {
+TEST_F(DBRichEditTest, F2OpensTheEditorAndOKWritesTheFieldAsRtf)
+{
     TdwDBRichEdit* edit = MakeEdit();
     T->Next();
     edit->SetFocus();
@@ -111,7 +115,8 @@ TEST_F(DBRichEditTest, F2OpensTheEditorAndOKWritesTheFieldAsRtf) {
     EXPECT_TRUE(edit->SelCharFormat().Bold);
 }
 
-TEST_F(DBRichEditTest, ReadOnlyFollowsTheLinkAndTheTable) {
+TEST_F(DBRichEditTest, ReadOnlyFollowsTheLinkAndTheTable)
+{
     TdwDBRichEdit* edit = MakeEdit();
     EXPECT_FALSE(edit->IsReadOnly());
     edit->SetReadOnly(true);
@@ -124,7 +129,8 @@ TEST_F(DBRichEditTest, ReadOnlyFollowsTheLinkAndTheTable) {
     EXPECT_TRUE(edit->IsReadOnly());
 }
 
-TEST_F(DBRichEditTest, OnAnotherParentTheDocumentKeepsItsTextFormatsAndTheUsersChange) {
+TEST_F(DBRichEditTest, OnAnotherParentTheDocumentKeepsItsTextFormatsAndTheUsersChange)
+{
     TdwDBRichEdit* edit = MakeEdit();
     auto* panel = new TPanel(Form);
     panel->SetParent(Form);

@@ -9,13 +9,13 @@
 #include <QTimer>
 
 #include "datacontrols/richtext/dwrich.h"
-#include "platform/vcl/forms/application.h"
 #include "platform/vcl/controls/bars.h"
 #include "platform/vcl/controls/buttons.h"
 #include "platform/vcl/controls/lists.h"
+#include "platform/vcl/controls/panels.h"
+#include "platform/vcl/forms/application.h"
 #include "platform/vcl/forms/lockkeys.h"
 #include "platform/vcl/forms/menus.h"
-#include "platform/vcl/controls/panels.h"
 #include "tests/datacontrols/richtext/richeditfixture.h"
 #include "tests/support/formtesting.h"
 #include "tests/support/screenshots.h"
@@ -24,18 +24,21 @@ namespace {
 
 class EditorBarsTest : public RichEditFormTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         RichEditFormTest::SetUp();
         Edit->LoadContents(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}{\b Payment} notice})");
     }
-    void Screenshot(TdwRichEditForm* Editor, const char* Name) {
+    void Screenshot(TdwRichEditForm* Editor, const char* Name)
+    {
         KeepScreenshot(Editor->Widget()->window()->grab(), QString(Name) + ".png");
     }
 };
 
 // The visible buttons of a group touch; a bevel stands 3 pixels after a group's last
 // one and the next group starts 5 pixels after the bevel.
-void ExpectClosedUp(TdwRichEditForm* E) {
+void ExpectClosedUp(TdwRichEditForm* E)
+{
     const std::vector<TSpeedButton*> groups[] = {{E->NewButton, E->PrintButton},
                                                  {E->FindButton, E->SpellButton},
                                                  {E->CutButton, E->CopyButton, E->PasteButton},
@@ -44,7 +47,8 @@ void ExpectClosedUp(TdwRichEditForm* E) {
     int x = 4;
     for (size_t g = 0; g < std::size(groups); ++g) {
         for (TSpeedButton* button : groups[g]) {
-            if (!button->Visible()) continue;
+            if (!button->Visible())
+                continue;
             EXPECT_EQ(button->Left(), x) << "group " << g;
             x += button->Width();
         }
@@ -55,7 +59,8 @@ void ExpectClosedUp(TdwRichEditForm* E) {
     }
 }
 
-TEST_F(EditorBarsTest, HiddenButtonsLeaveNoGapInTheToolBar) {
+TEST_F(EditorBarsTest, HiddenButtonsLeaveNoGapInTheToolBar)
+{
     struct Case {
         TdwRichEditOptions Options;
         bool Print;
@@ -69,7 +74,8 @@ TEST_F(EditorBarsTest, HiddenButtonsLeaveNoGapInTheToolBar) {
             EXPECT_EQ(editor->PrintButton->Visible(), c.Print);
             EXPECT_FALSE(editor->SpellButton->Visible()) << "no spelling checker here";
             ExpectClosedUp(editor);
-            if (c.Screenshot) Screenshot(editor, c.Screenshot);
+            if (c.Screenshot)
+                Screenshot(editor, c.Screenshot);
             editor->Exit1->Click();
         });
     }
@@ -86,7 +92,8 @@ TEST_F(EditorBarsTest, HiddenButtonsLeaveNoGapInTheToolBar) {
     });
 }
 
-TEST_F(EditorBarsTest, WithoutFlatButtonsTheBarsGrowAndTheButtonsStandRaised) {
+TEST_F(EditorBarsTest, WithoutFlatButtonsTheBarsGrowAndTheButtonsStandRaised)
+{
     TForm* own = Construct<TForm>(nullptr);
     auto* user = new TSpeedButton(own);
     user->SetParent(own);
@@ -112,14 +119,16 @@ TEST_F(EditorBarsTest, WithoutFlatButtonsTheBarsGrowAndTheButtonsStandRaised) {
                 EXPECT_EQ(bevel->Visible(), flat);
             EXPECT_EQ(editor->RichEdit1->Top(), editor->Ruler->Top() + editor->Ruler->Height());
             EXPECT_GE(editor->Ruler->Top(), editor->FormatBar->Top() + editor->FormatBar->Height());
-            if (!flat) Screenshot(editor, "richedit_toolbar_raised");
+            if (!flat)
+                Screenshot(editor, "richedit_toolbar_raised");
             editor->Exit1->Click();
         });
     }
     own->Free();
 }
 
-TEST_F(EditorBarsTest, ATopLineStandsAboveEachBarAndGoesWithIt) {
+TEST_F(EditorBarsTest, ATopLineStandsAboveEachBarAndGoesWithIt)
+{
     RunEditor([this](TdwRichEditForm* editor) {
         const std::pair<TBevel*, TControl*> bars[] = {{editor->ToolBarBevel, editor->Toolbar},
                                                       {editor->FormatBarBevel, editor->FormatBar},
@@ -150,7 +159,8 @@ TEST_F(EditorBarsTest, ATopLineStandsAboveEachBarAndGoesWithIt) {
 }
 
 // The hint the status bar shows after the pointer went onto Control.
-String HintAfterPointerOn(TdwRichEditForm* Editor, TControl* Control) {
+String HintAfterPointerOn(TdwRichEditForm* Editor, TControl* Control)
+{
     QWidget* window = Editor->Widget()->window();
     QTest::mouseMove(window->windowHandle(),
                      Control->Widget()->mapTo(window, Control->Widget()->rect().center()));
@@ -158,7 +168,8 @@ String HintAfterPointerOn(TdwRichEditForm* Editor, TControl* Control) {
     return Editor->StatusBar->Panels(0)->Text();
 }
 
-TEST_F(EditorBarsTest, TheStatusBarShowsTheHintOfTheButtonOrMenuItemUnderThePointer) {
+TEST_F(EditorBarsTest, TheStatusBarShowsTheHintOfTheButtonOrMenuItemUnderThePointer)
+{
     std::vector<String> before;
     Application->OnHint = [&before](TObject*) { before.push_back(Application->Hint()); };
     RunEditor([](TdwRichEditForm* editor) {
@@ -192,7 +203,8 @@ public:
     TLockKeyState State() override { return Keys; }
 };
 
-TEST_F(EditorBarsTest, TheLockIndicatorsShowWhatTheWindowSystemReportsOnEveryKeyUp) {
+TEST_F(EditorBarsTest, TheLockIndicatorsShowWhatTheWindowSystemReportsOnEveryKeyUp)
+{
     RunEditor([](TdwRichEditForm* editor) {
         EXPECT_EQ(editor->StatusBar->Panels(1)->Text(), "") << "offscreen nothing is reported";
         EXPECT_EQ(editor->StatusBar->Panels(2)->Text(), "");
@@ -223,7 +235,8 @@ TEST_F(EditorBarsTest, TheLockIndicatorsShowWhatTheWindowSystemReportsOnEveryKey
     SetLockKeys(system);
 }
 
-TEST_F(EditorBarsTest, TheMenuShowsItsPicturesOnlyWithMenuIcons) {
+TEST_F(EditorBarsTest, TheMenuShowsItsPicturesOnlyWithMenuIcons)
+{
     RunEditor([this](TdwRichEditForm* editor) {
         for (TMenuItem* item : {editor->Cut1, editor->Undo1, editor->Print1, editor->Paragraph1})
             EXPECT_FALSE(item->Action()->icon().isNull()) << item->Caption();

@@ -24,9 +24,9 @@
 #include "platform/vcl/controls/bars.h"
 #include "platform/vcl/controls/buttons.h"
 #include "platform/vcl/controls/lists.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "platform/vcl/forms/menus.h"
 #include "platform/vcl/qt/qgraphics.h"
-#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/datacontrols/richtext/richeditfixture.h"
 #include "tests/support/formtesting.h"
 #include "tests/support/screenshots.h"
@@ -35,7 +35,8 @@ namespace {
 
 class EditorFormTest : public RichEditFormTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         RichEditFormTest::SetUp();
         Source = Edit;
         Source->LoadContents(
@@ -45,7 +46,8 @@ protected:
     TdwCustomRichEdit* Source = nullptr;
 };
 
-TEST_F(EditorFormTest, EditsACopyAndSaveAndExitBringsItBack) {
+TEST_F(EditorFormTest, EditsACopyAndSaveAndExitBringsItBack)
+{
     const bool accepted = RunEditor([](TdwRichEditForm* editor) {
         EXPECT_EQ(editor->Caption(), "Edit Rich Text");
         EXPECT_EQ(editor->RichEdit1->Text(), "Payment notice\r\nsecond line");
@@ -66,9 +68,12 @@ TEST_F(EditorFormTest, EditsACopyAndSaveAndExitBringsItBack) {
     EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
-TEST_F(EditorFormTest, TheDialogEventsFireAroundTheFormAndLoadReadsAFile) {
+TEST_F(EditorFormTest, TheDialogEventsFireAroundTheFormAndLoadReadsAFile)
+{
     const String file = QDir::tempPath().toStdString() + "/totamund_editor_load.rtf";
-    { std::ofstream(file) << R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}{\i loaded} text})"; }
+    {
+        std::ofstream(file) << R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}{\i loaded} text})";
+    }
     Dialogs.AnswerFile(file);
     Source->SetEditorOptions(Source->EditorOptions() + TdwRichEditOptions {reoShowLoad});
     std::vector<String> events;
@@ -88,7 +93,8 @@ TEST_F(EditorFormTest, TheDialogEventsFireAroundTheFormAndLoadReadsAFile) {
     std::remove(file.c_str());
 }
 
-TEST_F(EditorFormTest, TheUserButtonsStandOnTheToolBarAndGoBackHidden) {
+TEST_F(EditorFormTest, TheUserButtonsStandOnTheToolBarAndGoBackHidden)
+{
     TForm* own = Construct<TForm>(nullptr);
     auto* first = new TSpeedButton(own);
     first->SetParent(own);
@@ -116,7 +122,8 @@ TEST_F(EditorFormTest, TheUserButtonsStandOnTheToolBarAndGoBackHidden) {
     EXPECT_EQ(Source->UserSpeedButton1(), nullptr) << "a freed button is forgotten";
 }
 
-TEST_F(EditorFormTest, TheLoadAndSaveAsButtonsStayOffTheToolBarAndTheFileEventsReplaceTheirActions) {
+TEST_F(EditorFormTest, TheLoadAndSaveAsButtonsStayOffTheToolBarAndTheFileEventsReplaceTheirActions)
+{
     Source->SetEditorOptions(Source->EditorOptions() + TdwRichEditOptions {reoShowLoad, reoShowSaveAs});
     std::vector<String> ran;
     Source->OnMenuLoadClick = [&ran](TdwRichEditForm*, TdwCustomRichEdit*, bool& DoDefault) {
@@ -150,8 +157,10 @@ TEST_F(EditorFormTest, TheLoadAndSaveAsButtonsStayOffTheToolBarAndTheFileEventsR
 class UnplaceableEdit : public TdwCustomRichEdit {
 public:
     using TdwCustomRichEdit::TdwCustomRichEdit;
-    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override {
-        if (Fail) throw Exception("cannot place the text");
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override
+    {
+        if (Fail)
+            throw Exception("cannot place the text");
         TdwCustomRichEdit::SetBounds(ALeft, ATop, AWidth, AHeight);
     }
     static inline bool Fail = false;
@@ -160,12 +169,14 @@ public:
 class UnplaceableSource : public TdwCustomRichEdit {
 public:
     using TdwCustomRichEdit::TdwCustomRichEdit;
-    TdwCustomRichEdit* CreateEditorControl(TComponent* AOwner) override {
+    TdwCustomRichEdit* CreateEditorControl(TComponent* AOwner) override
+    {
         return new UnplaceableEdit(AOwner);
     }
 };
 
-TEST_F(EditorFormTest, AFailingLayoutSaysErrorInResizeAndTheFormGoesOn) {
+TEST_F(EditorFormTest, AFailingLayoutSaysErrorInResizeAndTheFormGoesOn)
+{
     Edit = new UnplaceableSource(Form);
     Edit->SetParent(Form);
     Edit->SetText("placed");
@@ -177,7 +188,8 @@ TEST_F(EditorFormTest, AFailingLayoutSaysErrorInResizeAndTheFormGoesOn) {
         EXPECT_EQ(Dialogs.Messages[0].Text, "Error in resize");
         QWidget* widget = editor->RichEdit1->Widget();
         auto* text = qobject_cast<QTextEdit*>(widget);
-        if (!text) text = widget->findChild<QTextEdit*>();
+        if (!text)
+            text = widget->findChild<QTextEdit*>();
         ASSERT_NE(text, nullptr);
         EXPECT_TRUE(text->updatesEnabled()) << "painting resumed";
         editor->SetWidth(editor->Width() + 40);
@@ -187,7 +199,8 @@ TEST_F(EditorFormTest, AFailingLayoutSaysErrorInResizeAndTheFormGoesOn) {
     }));
 }
 
-TEST_F(EditorFormTest, ClosingAChangedTextAsksYesNoOrCancel) {
+TEST_F(EditorFormTest, ClosingAChangedTextAsksYesNoOrCancel)
+{
     Dialogs.AnswerMessage(mrCancel);
     Dialogs.AnswerMessage(mrNo);
     EXPECT_FALSE(RunEditor([](TdwRichEditForm* editor) {
@@ -212,7 +225,8 @@ TEST_F(EditorFormTest, ClosingAChangedTextAsksYesNoOrCancel) {
     EXPECT_NE(Source->Text().find('y'), String::npos) << "Yes keeps";
 }
 
-TEST_F(EditorFormTest, AReadOnlySourceShowsOnlyTheTextAndEscCloses) {
+TEST_F(EditorFormTest, AReadOnlySourceShowsOnlyTheTextAndEscCloses)
+{
     Source->SetReadOnly(true);
     Source->SetEditorOptions(Source->EditorOptions() + TdwRichEditOptions {reoShowLoad, reoShowSaveAs});
     EXPECT_FALSE(RunEditor([](TdwRichEditForm* editor) {
@@ -236,7 +250,8 @@ TEST_F(EditorFormTest, AReadOnlySourceShowsOnlyTheTextAndEscCloses) {
     EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
-TEST_F(EditorFormTest, TheOptionsShowTheCommandsAndTheButtonsFollowTheSelection) {
+TEST_F(EditorFormTest, TheOptionsShowTheCommandsAndTheButtonsFollowTheSelection)
+{
     Source->SetEditorOptions(TdwRichEditOptions {reoShowLoad, reoShowToolBar, reoShowRuler});
     EXPECT_FALSE(RunEditor([](TdwRichEditForm* editor) {
         EXPECT_TRUE(editor->Load1->Visible());
@@ -268,7 +283,8 @@ TEST_F(EditorFormTest, TheOptionsShowTheCommandsAndTheButtonsFollowTheSelection)
     EXPECT_TRUE(Dialogs.Messages.empty()) << "an unchanged text closes without asking";
 }
 
-TEST_F(EditorFormTest, TheFontNameComboShowsAFontItDoesNotOfferInRedAndClosedCombosGiveBackTheText) {
+TEST_F(EditorFormTest, TheFontNameComboShowsAFontItDoesNotOfferInRedAndClosedCombosGiveBackTheText)
+{
     Dialogs.AnswerMessage(mrNo);  // the size chosen below is not kept
     Source->LoadContents(
             R"({\rtf1\ansi{\fonttbl{\f0 Liberation Sans;}{\f1 Not Installed Sans;}}known {\f1 unknown}})");
@@ -296,9 +312,12 @@ TEST_F(EditorFormTest, TheFontNameComboShowsAFontItDoesNotOfferInRedAndClosedCom
     });
 }
 
-TEST_F(EditorFormTest, NewAsksBeforeClearingAndSaveAsBeforeOverwriting) {
+TEST_F(EditorFormTest, NewAsksBeforeClearingAndSaveAsBeforeOverwriting)
+{
     const String file = QDir::tempPath().toStdString() + "/totamund_editor_saveas.rtf";
-    { std::ofstream(file) << "old"; }
+    {
+        std::ofstream(file) << "old";
+    }
     Dialogs.AnswerMessage(mrCancel);  // New: keep
     Dialogs.AnswerMessage(mrOk);      // New: clear
     Dialogs.AnswerFile(file);
@@ -327,7 +346,8 @@ TEST_F(EditorFormTest, NewAsksBeforeClearingAndSaveAsBeforeOverwriting) {
     std::remove(file.c_str());
 }
 
-TEST_F(EditorFormTest, CtrlBIAndUToggleTheStylesThroughTheirButtons) {
+TEST_F(EditorFormTest, CtrlBIAndUToggleTheStylesThroughTheirButtons)
+{
     RunEditor([](TdwRichEditForm* editor) {
         editor->RichEdit1->SetFocus();
         editor->RichEdit1->SetSelection(8, 6);  // "notice"
@@ -344,7 +364,8 @@ TEST_F(EditorFormTest, CtrlBIAndUToggleTheStylesThroughTheirButtons) {
     EXPECT_TRUE(Source->SelCharFormat().Underline);
 }
 
-TEST_F(EditorFormTest, TheColourMenuDrawsSwatchesAndColoursTheSelection) {
+TEST_F(EditorFormTest, TheColourMenuDrawsSwatchesAndColoursTheSelection)
+{
     Source->Font()->SetColor(clNavy);
     RunEditor([](TdwRichEditForm* editor) {
         TMenuItem* items = editor->ColorMenu->Items();
@@ -392,7 +413,8 @@ TEST_F(EditorFormTest, TheColourMenuDrawsSwatchesAndColoursTheSelection) {
     ForgetHeldInput();
 }
 
-TEST_F(EditorFormTest, DraggingTheLeftMarkerSetsTheIndentOnADivision) {
+TEST_F(EditorFormTest, DraggingTheLeftMarkerSetsTheIndentOnADivision)
+{
     RunEditor([](TdwRichEditForm* editor) {
         editor->RichEdit1->SetSelStart(0);
         TdwRulerPanel* ruler = editor->Ruler;
@@ -425,7 +447,8 @@ TEST_F(EditorFormTest, DraggingTheLeftMarkerSetsTheIndentOnADivision) {
     });
 }
 
-TEST_F(EditorFormTest, ATemporaryFileCopyLeavesNoFileAndOneThatCannotBeMadeIsReported) {
+TEST_F(EditorFormTest, ATemporaryFileCopyLeavesNoFileAndOneThatCannotBeMadeIsReported)
+{
     const QString dir = QDir::tempPath() + QStringLiteral("/totamund_rich_tmp");
     QDir(dir).removeRecursively();
     QDir().mkpath(dir);
@@ -461,7 +484,8 @@ TEST_F(EditorFormTest, ATemporaryFileCopyLeavesNoFileAndOneThatCannotBeMadeIsRep
     QDir(dir).removeRecursively();
 }
 
-TEST_F(EditorFormTest, TheEditorOpensWhereAndAsLargeAsEditorPositionSays) {
+TEST_F(EditorFormTest, TheEditorOpensWhereAndAsLargeAsEditorPositionSays)
+{
     struct Case {
         TdwFormPosition At;
         bool CentredLeft, CentredTop;
@@ -483,7 +507,8 @@ TEST_F(EditorFormTest, TheEditorOpensWhereAndAsLargeAsEditorPositionSays) {
     }
 }
 
-TEST_F(EditorFormTest, TheMenuKeysRunTheirCommandsOnceAndShowInTheMenu) {
+TEST_F(EditorFormTest, TheMenuKeysRunTheirCommandsOnceAndShowInTheMenu)
+{
     EXPECT_TRUE(RunEditor([](TdwRichEditForm* editor) {
         EXPECT_EQ(editor->Cut1->Action()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
         EXPECT_EQ(editor->FindNext1->Action()->shortcut(), QKeySequence(Qt::Key_F3));
@@ -508,7 +533,8 @@ TEST_F(EditorFormTest, TheMenuKeysRunTheirCommandsOnceAndShowInTheMenu) {
     EXPECT_TRUE(Source->SelCharFormat().Bold);
 }
 
-TEST_F(EditorFormTest, AFontSizeChosenOrTypedAppliesAndTextThatIsNoSizeIsRefused) {
+TEST_F(EditorFormTest, AFontSizeChosenOrTypedAppliesAndTextThatIsNoSizeIsRefused)
+{
     Dialogs.AnswerMessage(mrNo);  // the changed text is not kept
     RunEditor([this](TdwRichEditForm* editor) {
         TdwCustomRichEdit* e = editor->RichEdit1;

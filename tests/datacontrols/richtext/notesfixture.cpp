@@ -11,16 +11,19 @@ namespace {
 
 const std::vector<FieldLayout> NotesSchema = {{"ID", 'C', 4, 0}, {"NOTES", 'M', 10, 0}};
 
-String Fixture(const char* Name) {
+String Fixture(const char* Name)
+{
     QFile file(QStringLiteral(TOTAMUND_FIXTURES "/richedit/") + Name);
-    if (!file.open(QIODevice::ReadOnly)) return String();
+    if (!file.open(QIODevice::ReadOnly))
+        return String();
     const QByteArray bytes = file.readAll();
     return String(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
 }  // namespace
 
-void DBRichEditTest::SetUp() {
+void DBRichEditTest::SetUp()
+{
     TableTest::SetUp();
     CreateTable("NOTES.DBF", NotesSchema);
     AppendImages("NOTES.DBF",
@@ -45,13 +48,15 @@ void DBRichEditTest::SetUp() {
     Source->SetDataSet(T);
 }
 
-void DBRichEditTest::TearDown() {
+void DBRichEditTest::TearDown()
+{
     Form->Free();
     ForgetHeldInput();
     TableTest::TearDown();
 }
 
-TdwDBRichEdit* DBRichEditTest::MakeEdit() {
+TdwDBRichEdit* DBRichEditTest::MakeEdit()
+{
     auto* edit = new TdwDBRichEdit(Form);
     edit->SetParent(Form);
     edit->SetBounds(8, 8, 500, 200);
@@ -61,7 +66,8 @@ TdwDBRichEdit* DBRichEditTest::MakeEdit() {
     return edit;
 }
 
-String DBRichEditTest::MemoReadBack(int Number) {
+String DBRichEditTest::MemoReadBack(int Number)
+{
     const String script = "import sys, dbfread\n"
                           "t = dbfread.DBF(sys.argv[1], load=True, encoding='latin-1')\n"
                           "v = t.records[int(sys.argv[2]) - 1]['NOTES']\n"
@@ -72,8 +78,10 @@ String DBRichEditTest::MemoReadBack(int Number) {
     FILE* pipe = popen(command.c_str(), "r");
     String hex;
     char buffer[4096];
-    while (pipe && std::fgets(buffer, sizeof buffer, pipe)) hex += buffer;
-    if (pipe) pclose(pipe);
+    while (pipe && std::fgets(buffer, sizeof buffer, pipe))
+        hex += buffer;
+    if (pipe)
+        pclose(pipe);
     const QByteArray bytes =
             QByteArray::fromHex(QByteArray(hex.data(), static_cast<qsizetype>(hex.size())).trimmed());
     return String(bytes.constData(), static_cast<size_t>(bytes.size()));

@@ -15,7 +15,8 @@ class TRichNotesTable : public TDaroruTable, public TdwPublished {
 public:
     using TDaroruTable::TDaroruTable;
     TStringList ControlType;
-    TStrings* PublishedStrings(const String& Name) override {
+    TStrings* PublishedStrings(const String& Name) override
+    {
         return Name == "ControlType" ? &ControlType : nullptr;
     }
 };

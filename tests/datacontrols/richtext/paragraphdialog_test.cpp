@@ -20,13 +20,15 @@ namespace {
 
 class ParagraphDialogTest : public RichEditFormTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         RichEditFormTest::SetUp();
         Edit->LoadContents(
                 R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}\pard\qc\li1440\fi-360\ri720\sb120\sa240\sl-300\slmult0\tx720\tx2160 first\par\pard second})");
         Edit->SetSelStart(0);
     }
-    template<class D> D* Dialog() {
+    template<class D> D* Dialog()
+    {
         auto* dialog = Construct<D>(Form, Edit);
         dialog->Fill();
         return dialog;
@@ -34,7 +36,8 @@ protected:
 };
 
 // Runs Action once a modal form of type D shows.
-template<class D> void WhenShown(const std::function<void(D*)>& Action, int Tries = 200) {
+template<class D> void WhenShown(const std::function<void(D*)>& Action, int Tries = 200)
+{
     QTimer::singleShot(Tries == 200 ? 0 : 10, [Action, Tries] {
         for (int i = Screen()->FormCount() - 1; i >= 0; --i)
             if (auto* dialog = dynamic_cast<D*>(Screen()->Forms(i));
@@ -49,7 +52,8 @@ template<class D> void WhenShown(const std::function<void(D*)>& Action, int Trie
     });
 }
 
-TEST_F(ParagraphDialogTest, ShowsTheIndentsSpacingAndAlignmentInTheUnits) {
+TEST_F(ParagraphDialogTest, ShowsTheIndentsSpacingAndAlignmentInTheUnits)
+{
     auto* d = Dialog<TdwRichParagraphDialog>();
     EXPECT_EQ(d->Caption(), "Paragraph");
     EXPECT_EQ(d->LeftEdit->Text(), "1''");
@@ -67,7 +71,8 @@ TEST_F(ParagraphDialogTest, ShowsTheIndentsSpacingAndAlignmentInTheUnits) {
     EXPECT_EQ(d->RightEdit->Text(), "1.25 cm");
 }
 
-TEST_F(ParagraphDialogTest, RefusesWhatIsNoMeasureWithinTwentyTwoInches) {
+TEST_F(ParagraphDialogTest, RefusesWhatIsNoMeasureWithinTwentyTwoInches)
+{
     auto* d = Dialog<TdwRichParagraphDialog>();
     ShowForm(d);
     EXPECT_TRUE(d->Validate());
@@ -90,7 +95,8 @@ TEST_F(ParagraphDialogTest, RefusesWhatIsNoMeasureWithinTwentyTwoInches) {
     }
 }
 
-TEST_F(ParagraphDialogTest, OKWritesTheFieldsAndKeepsTheFirstLineOnThePage) {
+TEST_F(ParagraphDialogTest, OKWritesTheFieldsAndKeepsTheFirstLineOnThePage)
+{
     auto* d = Dialog<TdwRichParagraphDialog>();
     d->LeftEdit->SetText("0.5");
     d->FirstLineEdit->SetText("-1");  // further left than the left indent
@@ -110,7 +116,8 @@ TEST_F(ParagraphDialogTest, OKWritesTheFieldsAndKeepsTheFirstLineOnThePage) {
     EXPECT_EQ(p.Tabs, (std::vector<int> {720, 2160})) << "tabs stay";
 }
 
-TEST_F(ParagraphDialogTest, ChoosingALineSpacingRuleSetsItsValue) {
+TEST_F(ParagraphDialogTest, ChoosingALineSpacingRuleSetsItsValue)
+{
     auto* d = Dialog<TdwRichParagraphDialog>();
     const auto choose = [d](int Rule) {
         d->LineSpacingComboBox->SetItemIndex(Rule);
@@ -126,7 +133,8 @@ TEST_F(ParagraphDialogTest, ChoosingALineSpacingRuleSetsItsValue) {
     EXPECT_EQ(choose(3), "0.42 cm");
 }
 
-TEST_F(ParagraphDialogTest, ParagraphDialogExecuteRunsByKeysAndAppliesOnEnter) {
+TEST_F(ParagraphDialogTest, ParagraphDialogExecuteRunsByKeysAndAppliesOnEnter)
+{
     WhenShown<TdwRichParagraphDialog>([](TdwRichParagraphDialog* d) {
         KeepScreenshot(d->Widget()->window()->grab(), "richedit_paragraph_dialog.png");
         d->LeftEdit->SetFocus();
@@ -143,13 +151,16 @@ TEST_F(ParagraphDialogTest, ParagraphDialogExecuteRunsByKeysAndAppliesOnEnter) {
 
 // ---- tabs
 
-std::vector<String> Items(TListBox* List) {
+std::vector<String> Items(TListBox* List)
+{
     std::vector<String> items;
-    for (int i = 0; i < List->Items()->Count(); ++i) items.push_back(List->Items()->Get(i));
+    for (int i = 0; i < List->Items()->Count(); ++i)
+        items.push_back(List->Items()->Get(i));
     return items;
 }
 
-TEST_F(ParagraphDialogTest, TabStopsStaySortedAndOnce) {
+TEST_F(ParagraphDialogTest, TabStopsStaySortedAndOnce)
+{
     auto* d = Dialog<TdwRichTabDialog>();
     EXPECT_EQ(Items(d->ListBox1), (std::vector<String> {"0.5''", "1.5''"}));
     for (const char* position : {"1", "0.25", "1", "1.5''"}) {
@@ -173,7 +184,8 @@ TEST_F(ParagraphDialogTest, TabStopsStaySortedAndOnce) {
     EXPECT_TRUE(Items(d->ListBox1).empty());
 }
 
-TEST_F(ParagraphDialogTest, TabDialogExecuteSetsOnEnterAndClosesOnEnterInAnEmptyEdit) {
+TEST_F(ParagraphDialogTest, TabDialogExecuteSetsOnEnterAndClosesOnEnterInAnEmptyEdit)
+{
     WhenShown<TdwRichTabDialog>([](TdwRichTabDialog* d) {
         d->Edit1->SetFocus();
         TypeText(d, "3");
@@ -188,7 +200,8 @@ TEST_F(ParagraphDialogTest, TabDialogExecuteSetsOnEnterAndClosesOnEnterInAnEmpty
 }
 
 // Clear takes out every tab stop selected with the mouse and the keys, and only those.
-TEST_F(ParagraphDialogTest, ClearRemovesEveryTabStopSelectedByMouseAndKeys) {
+TEST_F(ParagraphDialogTest, ClearRemovesEveryTabStopSelectedByMouseAndKeys)
+{
     WhenShown<TdwRichTabDialog>([](TdwRichTabDialog* d) {
         for (const char* position : {"1", "2", "2.5", "3"}) {
             d->Edit1->SetText(position);
@@ -218,7 +231,8 @@ TEST_F(ParagraphDialogTest, ClearRemovesEveryTabStopSelectedByMouseAndKeys) {
 
 namespace {
 
-TEST_F(ParagraphDialogTest, TheDialogsShowTheirHintsOnlyWhenTheOptionsAskForHints) {
+TEST_F(ParagraphDialogTest, TheDialogsShowTheirHintsOnlyWhenTheOptionsAskForHints)
+{
     for (const bool hints : {true, false}) {
         Edit->SetEditorOptions(hints ? Edit->EditorOptions() + TdwRichEditOptions {reoShowHints}
                                      : Edit->EditorOptions() - TdwRichEditOptions {reoShowHints});

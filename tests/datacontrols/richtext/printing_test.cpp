@@ -13,17 +13,17 @@
 #include <regex>
 
 #include "platform/vcl/controls/buttons.h"
-#include "platform/vcl/forms/guiscreen.h"
 #include "platform/vcl/controls/lists.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
+#include "platform/vcl/forms/guiscreen.h"
 #include "platform/vcl/forms/menus.h"
 #include "platform/vcl/printing/printers.h"
-#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "tests/datacontrols/richtext/richeditfixture.h"
-#include "tests/support/popplerreader.h"
 #include "tests/support/cupsdfixture.h"
 #include "tests/support/keepcopy.h"
-#include "tests/support/tempdir.h"
+#include "tests/support/popplerreader.h"
 #include "tests/support/screenshots.h"
+#include "tests/support/tempdir.h"
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -36,7 +36,8 @@ struct WordBox {
 };
 
 // Every word on Page (from 1) with its box in points, as pdftotext finds it.
-std::vector<WordBox> Words(const std::string& Pdf, int Page) {
+std::vector<WordBox> Words(const std::string& Pdf, int Page)
+{
     const std::string page = std::to_string(Page);
     const std::string html =
             poppler::Run("pdftotext -bbox -f " + page + " -l " + page + " " + poppler::Quoted(Pdf) + " -");
@@ -50,26 +51,30 @@ std::vector<WordBox> Words(const std::string& Pdf, int Page) {
 }
 
 // The paragraphs "Payment 001" on, and one long paragraph that has to wrap.
-String LongDocument(int Paragraphs) {
+String LongDocument(int Paragraphs)
+{
     String rtf = R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}\pard\f0\fs24 )";
     for (int i = 1; i <= Paragraphs; ++i) {
         char line[32];
         std::snprintf(line, sizeof line, "Payment %03d\\par ", i);
         rtf += line;
     }
-    for (int i = 0; i < 30; ++i) rtf += "wrapping ";
+    for (int i = 0; i < 30; ++i)
+        rtf += "wrapping ";
     return rtf + "}";
 }
 
 class RichEditPrinting : public RichEditFormTest {
 protected:
-    void TearDown() override {
+    void TearDown() override
+    {
         Printer()->SetOutputFileName("");
         Printer()->SetOrientation(poPortrait);
         Printer()->SetPaperSize(1);
         RichEditFormTest::TearDown();
     }
-    std::string PrintToPdf(const String& Name) {
+    std::string PrintToPdf(const String& Name)
+    {
         const std::string pdf = Dir / Name;
         Printer()->SetOutputFileName(pdf);
         Edit->Print("Notices");
@@ -81,7 +86,8 @@ protected:
     TScriptedDialogs Dialogs;
 };
 
-TEST(RichEditPageRect, TheMarginsAreTakenFromTheSheetLessThePrintingOffset) {
+TEST(RichEditPageRect, TheMarginsAreTakenFromTheSheetLessThePrintingOffset)
+{
     struct Case {
         TdwPrinterPage Page;
         int Left, Top, Right, Bottom;
@@ -104,7 +110,8 @@ TEST(RichEditPageRect, TheMarginsAreTakenFromTheSheetLessThePrintingOffset) {
     }
 }
 
-TEST_F(RichEditPrinting, ALongTextPrintsAsThreeLetterPagesWithinItsMargins) {
+TEST_F(RichEditPrinting, ALongTextPrintsAsThreeLetterPagesWithinItsMargins)
+{
     Edit->LoadContents(LongDocument(110));
     TdwPrintMargins* m = Edit->PrintMargins();
     m->Left = 1.5;
@@ -123,7 +130,8 @@ TEST_F(RichEditPrinting, ALongTextPrintsAsThreeLetterPagesWithinItsMargins) {
         const std::vector<WordBox> words = Words(pdf, page);
         ASSERT_FALSE(words.empty()) << "page " << page;
         for (size_t i = 0; i + 1 < words.size(); ++i)
-            if (words[i].Text == "Payment") payments.push_back(words[i + 1].Text);
+            if (words[i].Text == "Payment")
+                payments.push_back(words[i + 1].Text);
         for (const WordBox& w : words) {
             left = std::min(left, w.Left);
             top = std::min(top, w.Top);
@@ -147,7 +155,8 @@ TEST_F(RichEditPrinting, ALongTextPrintsAsThreeLetterPagesWithinItsMargins) {
     EXPECT_THAT(poppler::InfoLines(pdf, "Title:"), ElementsAre("Notices"));
 }
 
-TEST_F(RichEditPrinting, AShortTextIsOnePageAndPrinterWidthPrintsOnItsPaper) {
+TEST_F(RichEditPrinting, AShortTextIsOnePageAndPrinterWidthPrintsOnItsPaper)
+{
     Edit->LoadContents("one line");
     Edit->SetMeasurementUnits(muCentimeters);
     Edit->PrintMargins()->Left = 2.537;  // one inch
@@ -163,7 +172,8 @@ TEST_F(RichEditPrinting, AShortTextIsOnePageAndPrinterWidthPrintsOnItsPaper) {
     EXPECT_EQ(Edit->PaperSize(), 9);
 }
 
-TEST_F(RichEditPrinting, MarginsTooWideForThePageAreRefusedAndNothingPrints) {
+TEST_F(RichEditPrinting, MarginsTooWideForThePageAreRefusedAndNothingPrints)
+{
     Edit->LoadContents("text");
     Edit->PrintMargins()->Left = 5;
     Edit->PrintMargins()->Right = 5;
@@ -173,7 +183,8 @@ TEST_F(RichEditPrinting, MarginsTooWideForThePageAreRefusedAndNothingPrints) {
     EXPECT_FALSE(Printer()->Printing());
 }
 
-TEST_F(RichEditPrinting, PageSetupShowsTheMarginsInThousandthsAndTakesTheAnswer) {
+TEST_F(RichEditPrinting, PageSetupShowsTheMarginsInThousandthsAndTakesTheAnswer)
+{
     Edit->PrintMargins()->Left = 1.25;
     TdwPageSetupDialog dialog(nullptr);
     dialog.RichEdit = Edit;
@@ -218,7 +229,8 @@ TEST_F(RichEditPrinting, PageSetupShowsTheMarginsInThousandthsAndTakesTheAnswer)
 }
 
 // The desktop's own page setup dialog, driven as a user would.
-TEST_F(RichEditPrinting, TheDesktopsPageSetupDialogShowsTheMarginsAndLocksThePaper) {
+TEST_F(RichEditPrinting, TheDesktopsPageSetupDialogShowsTheMarginsAndLocksThePaper)
+{
     TDialogService* scripted = SetDialogService(nullptr);
     Edit->PrintMargins()->Left = 1.5;
     TdwPageSetupDialog dialog(nullptr);
@@ -227,7 +239,8 @@ TEST_F(RichEditPrinting, TheDesktopsPageSetupDialogShowsTheMarginsAndLocksThePap
     QTimer::singleShot(0, [&shown] {
         for (QWidget* window : QApplication::topLevelWidgets()) {
             auto* setup = qobject_cast<QPageSetupDialog*>(window);
-            if (!setup || !setup->isVisible()) continue;
+            if (!setup || !setup->isVisible())
+                continue;
             shown = true;
             const QList<QComboBox*> paper = setup->findChildren<QComboBox*>(QStringLiteral("pageSizeCombo"));
             ASSERT_FALSE(paper.isEmpty());
@@ -251,7 +264,8 @@ TEST_F(RichEditPrinting, TheDesktopsPageSetupDialogShowsTheMarginsAndLocksThePap
 }
 
 // The editor form's Print and Page Setup commands.
-TEST_F(RichEditPrinting, TheEditorFormPrintsThroughThePrintDialogWithTheJobName) {
+TEST_F(RichEditPrinting, TheEditorFormPrintsThroughThePrintDialogWithTheJobName)
+{
     Edit->LoadContents(LongDocument(10));
     Edit->PrintJobName = "Recipient notes";
     const std::string pdf = Dir / "editor.pdf";
@@ -276,7 +290,8 @@ TEST_F(RichEditPrinting, TheEditorFormPrintsThroughThePrintDialogWithTheJobName)
     EXPECT_NEAR(words[0].Top, 2 * 72, 4.0) << "the margin the page setup took";
 }
 
-TEST_F(RichEditPrinting, AtThePrintersWidthTheRulerSpansThePrintablePageAndFollowsPageSetup) {
+TEST_F(RichEditPrinting, AtThePrintersWidthTheRulerSpansThePrintablePageAndFollowsPageSetup)
+{
     Edit->SetEditWidth(rewPrinterSize);
     Dialogs.AnswerPageSetup([](TPageSetupRequest& r) {
         r.Left = 500;
@@ -293,7 +308,8 @@ TEST_F(RichEditPrinting, AtThePrintersWidthTheRulerSpansThePrintablePageAndFollo
     });
 }
 
-TEST_F(RichEditPrinting, ThePageSetUpInTheEditorIsTheControlsAfterOKOnly) {
+TEST_F(RichEditPrinting, ThePageSetUpInTheEditorIsTheControlsAfterOKOnly)
+{
     Edit->SetEditWidth(rewPrinterSize);
     for (const bool ok : {false, true}) {
         Dialogs.AnswerPageSetup([](TPageSetupRequest& r) {
@@ -310,7 +326,8 @@ TEST_F(RichEditPrinting, ThePageSetUpInTheEditorIsTheControlsAfterOKOnly) {
     EXPECT_FALSE(Edit->Modified()) << "a new page is no change of the text";
 }
 
-TEST_F(RichEditPrinting, TheFontListHoldsTheInstalledFontsAndAtThePrintersWidthOnlyPrintableOnes) {
+TEST_F(RichEditPrinting, TheFontListHoldsTheInstalledFontsAndAtThePrintersWidthOnlyPrintableOnes)
+{
     // The combo's list; the font dialog opened from the menu offers the same one, or
     // every family (an empty list) at the window's width.
     const auto offered = [this] {
@@ -334,10 +351,12 @@ TEST_F(RichEditPrinting, TheFontListHoldsTheInstalledFontsAndAtThePrintersWidthO
     const std::vector<String> printer = offered();
     EXPECT_FALSE(printer.empty());
     EXPECT_THAT(printer, ::testing::Contains(String("Liberation Serif")));
-    for (const String& name : printer) EXPECT_GE(Printer()->Fonts()->IndexOf(name), 0) << name;
+    for (const String& name : printer)
+        EXPECT_GE(Printer()->Fonts()->IndexOf(name), 0) << name;
 }
 
-TEST_F(RichEditPrinting, WithoutThePrintOptionsTheCommandsAreHidden) {
+TEST_F(RichEditPrinting, WithoutThePrintOptionsTheCommandsAreHidden)
+{
     Edit->SetEditorOptions(TdwRichEditOptions {reoShowSaveExit, reoShowToolBar});
     RunEditor([](TdwRichEditForm* editor) {
         EXPECT_FALSE(editor->Print1->Visible());
@@ -373,10 +392,12 @@ const char* const PdfQueuePpd = R"ppd(*PPD-Adobe: "4.3"
 *PaperDimension Letter: "612 792"
 )ppd";
 
-TEST_F(RichEditPrinting, ThroughAPrintQueueTheSameThreePagesArrive) {
+TEST_F(RichEditPrinting, ThroughAPrintQueueTheSameThreePagesArrive)
+{
     PrivateCupsd cupsd;
     const std::string why = cupsd.Start("NotesQueue", PdfQueuePpd);
-    if (!why.empty()) GTEST_SKIP() << "this machine cannot run a private cupsd: " << why;
+    if (!why.empty())
+        GTEST_SKIP() << "this machine cannot run a private cupsd: " << why;
     const std::vector<String> printers = Printer()->Printers();
     const auto queue = std::find(printers.begin(), printers.end(), "NotesQueue");
     ASSERT_NE(queue, printers.end()) << "the printer list does not show the private queue";

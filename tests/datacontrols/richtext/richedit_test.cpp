@@ -14,9 +14,9 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/vcl/controls/buttons.h"
 #include "platform/vcl/controls/edits.h"
+#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "platform/vcl/forms/forms.h"
 #include "platform/vcl/forms/menus.h"
-#include "platform/vcl/dialogs/scripteddialogs.h"
 #include "platform/win/servicedoubles.h"
 #include "tests/datacontrols/richtext/richeditfixture.h"
 #include "tests/support/formtesting.h"
@@ -26,7 +26,8 @@ namespace {
 
 class RichEditTest : public RichEditFormTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         RichEditFormTest::SetUp();
         Edit->SetFocus();
     }
@@ -38,19 +39,22 @@ protected:
 
 // ---- find and replace
 
-TEST_F(RichEditTest, FindMeetsEachMatchOnceRoundToTheTopAndStopsWhereItBegan) {
+TEST_F(RichEditTest, FindMeetsEachMatchOnceRoundToTheTopAndStopsWhereItBegan)
+{
     Edit->SetText("abc abc abc");
     Edit->SetSelStart(4);
     Edit->BeginSearch();
     std::vector<int> found;
-    while (Edit->FindNext("abc", {})) found.push_back(Edit->SelStart());
+    while (Edit->FindNext("abc", {}))
+        found.push_back(Edit->SelStart());
     EXPECT_EQ(found, (std::vector<int> {4, 8, 0}));
     ASSERT_EQ(Dialogs.Messages.size(), 1u);
     EXPECT_EQ(Dialogs.Messages[0].Text, "No more matches found");
     EXPECT_EQ(Edit->LastSearchText(), "abc");
 }
 
-TEST_F(RichEditTest, FindHonoursMatchCaseAndWholeWord) {
+TEST_F(RichEditTest, FindHonoursMatchCaseAndWholeWord)
+{
     Edit->SetText("Total totals total");
     Edit->SetSelStart(0);
     Edit->BeginSearch();
@@ -58,7 +62,8 @@ TEST_F(RichEditTest, FindHonoursMatchCaseAndWholeWord) {
     EXPECT_EQ(Edit->SelStart(), 13);
 }
 
-TEST_F(RichEditTest, ReplaceAllReplacesEveryMatchOnceWithOneMessage) {
+TEST_F(RichEditTest, ReplaceAllReplacesEveryMatchOnceWithOneMessage)
+{
     struct Case {
         const char* Text;
         int Caret;
@@ -84,7 +89,8 @@ TEST_F(RichEditTest, ReplaceAllReplacesEveryMatchOnceWithOneMessage) {
     }
 }
 
-TEST_F(RichEditTest, ReplaceKeepsTheFormatAroundTheMatch) {
+TEST_F(RichEditTest, ReplaceKeepsTheFormatAroundTheMatch)
+{
     Load(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}plain {\b bold word} plain})");
     Edit->SetSelStart(0);
     EXPECT_TRUE(Edit->ReplaceText("word", "text", {}));
@@ -95,7 +101,8 @@ TEST_F(RichEditTest, ReplaceKeepsTheFormatAroundTheMatch) {
 }
 
 // The dialog's button with that caption.
-TButton* DialogButton(TFindDialog* Dialog, const String& Caption) {
+TButton* DialogButton(TFindDialog* Dialog, const String& Caption)
+{
     for (int i = 0; i < Dialog->Form()->ControlCount(); ++i)
         if (auto* button = dynamic_cast<TButton*>(Dialog->Form()->Controls(i));
             button && button->Caption() == Caption)
@@ -103,7 +110,8 @@ TButton* DialogButton(TFindDialog* Dialog, const String& Caption) {
     return nullptr;
 }
 
-TEST_F(RichEditTest, TheFindDialogOffersAOneLineSelectionOrTheLastSearch) {
+TEST_F(RichEditTest, TheFindDialogOffersAOneLineSelectionOrTheLastSearch)
+{
     Edit->SetText("first line\r\nsecond line");
     Edit->SetSelection(0, 5);
     Edit->Find();
@@ -123,7 +131,8 @@ TEST_F(RichEditTest, TheFindDialogOffersAOneLineSelectionOrTheLastSearch) {
     Edit->FindDialog()->CloseDialog();
 }
 
-TEST_F(RichEditTest, TheReplaceDialogReplacesOneOrAll) {
+TEST_F(RichEditTest, TheReplaceDialogReplacesOneOrAll)
+{
     Edit->SetText("one two one two one");
     Edit->SetSelStart(0);
     Edit->Replace();
@@ -146,7 +155,8 @@ struct MenuState {
     std::vector<bool> Enabled;
 };
 
-MenuState Menu(TdwCustomRichEdit* Edit) {
+MenuState Menu(TdwCustomRichEdit* Edit)
+{
     Edit->UpdatePopupMenu();
     MenuState state;
     for (int i = 0; i <= rpoPopupMSWordSpellCheck; ++i) {
@@ -157,7 +167,8 @@ MenuState Menu(TdwCustomRichEdit* Edit) {
 }
 
 // Edit Cut Copy Paste Bold Italic Underline Font Bullet Paragraph Tabs Find Replace Object Spell
-TEST_F(RichEditTest, TheContextMenuShowsWhatTheOptionsAndTheReadOnlyStateAllow) {
+TEST_F(RichEditTest, TheContextMenuShowsWhatTheOptionsAndTheReadOnlyStateAllow)
+{
     Edit->SetText("some text");
     Edit->SetSelection(0, 4);
     MenuState m = Menu(Edit);
@@ -190,14 +201,16 @@ public:
     String ClassName() const override { return "TdwDBRichEditMSWord"; }
 };
 
-TEST_F(RichEditTest, OnlyAClassNamedForTheWordProcessorShowsSpellCheck) {
+TEST_F(RichEditTest, OnlyAClassNamedForTheWordProcessorShowsSpellCheck)
+{
     auto* word = new TdwDBRichEditMSWord(Form);
     EXPECT_TRUE(Menu(word).Visible[rpoPopupMSWordSpellCheck]);
     Edit->SetPopupOptions(Edit->PopupOptions() + TdwRichEditPopupOptions {rpoPopupMSWordSpellCheck});
     EXPECT_FALSE(Menu(Edit).Visible[rpoPopupMSWordSpellCheck]);
 }
 
-TEST_F(RichEditTest, TheStyleItemsToggleTheSelectionAndShowItsStyle) {
+TEST_F(RichEditTest, TheStyleItemsToggleTheSelectionAndShowItsStyle)
+{
     Edit->SetPopupOptions(Edit->PopupOptions() + TdwRichEditPopupOptions {rpoPopupBold, rpoPopupItalic});
     Edit->SetText("styled");
     Edit->SetSelection(0, 6);
@@ -211,7 +224,8 @@ TEST_F(RichEditTest, TheStyleItemsToggleTheSelectionAndShowItsStyle) {
     EXPECT_FALSE(Edit->SelCharFormat().Bold);
 }
 
-TEST_F(RichEditTest, TheFontDialogWritesItsFontIntoTheSelection) {
+TEST_F(RichEditTest, TheFontDialogWritesItsFontIntoTheSelection)
+{
     Edit->SetText("font");
     Edit->SetSelection(0, 4);
     EXPECT_FALSE(Edit->FontDialogExecute()) << "cancelled";
@@ -227,7 +241,8 @@ TEST_F(RichEditTest, TheFontDialogWritesItsFontIntoTheSelection) {
 
 // ---- formats
 
-TEST_F(RichEditTest, StyleTogglesSetTheirEffectOnAMixedSelectionAndUndoTakesThemBack) {
+TEST_F(RichEditTest, StyleTogglesSetTheirEffectOnAMixedSelectionAndUndoTakesThemBack)
+{
     Load(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}ab{\b cd}ef})");
     Edit->SelectAll();
     TRichCharMask consistent;
@@ -244,7 +259,8 @@ TEST_F(RichEditTest, StyleTogglesSetTheirEffectOnAMixedSelectionAndUndoTakesThem
     EXPECT_TRUE(consistent.Contains(rcItalic) && consistent.Contains(rcUnderline) &&
                 consistent.Contains(rcStrikeOut));
     ASSERT_TRUE(Edit->CanUndo());
-    for (int i = 0; i < 4; ++i) Edit->Undo();
+    for (int i = 0; i < 4; ++i)
+        Edit->Undo();
     Edit->SetSelection(0, 1);
     EXPECT_FALSE(Edit->SelCharFormat().Bold);
     Edit->SetSelection(2, 1);
@@ -252,7 +268,8 @@ TEST_F(RichEditTest, StyleTogglesSetTheirEffectOnAMixedSelectionAndUndoTakesThem
     EXPECT_TRUE(Edit->CanRedo());
 }
 
-TEST_F(RichEditTest, ABulletTogglesOnWithItsOffsetAndOff) {
+TEST_F(RichEditTest, ABulletTogglesOnWithItsOffsetAndOff)
+{
     Edit->SetText("one\r\ntwo");
     Edit->SetSelStart(0);
     Edit->ToggleBullet();
@@ -266,7 +283,8 @@ TEST_F(RichEditTest, ABulletTogglesOnWithItsOffsetAndOff) {
     EXPECT_FALSE(Edit->SelParaFormat().Bullet);
 }
 
-TEST_F(RichEditTest, HighlightColoursTheSelectionAndClearingTakesItAway) {
+TEST_F(RichEditTest, HighlightColoursTheSelectionAndClearingTakesItAway)
+{
     Edit->SetText("mark this word");
     Edit->SetSelection(5, 4);
     Edit->SetSelBackColor(Edit->HighlightColor());
@@ -281,14 +299,16 @@ TEST_F(RichEditTest, HighlightColoursTheSelectionAndClearingTakesItAway) {
     EXPECT_EQ(Edit->Lines()->Contents().find("\\highlight"), String::npos);
 }
 
-TEST(dwRemoveHighlight, DropsTheWordsButNotAnEscapedLiteral) {
+TEST(dwRemoveHighlight, DropsTheWordsButNotAnEscapedLiteral)
+{
     EXPECT_EQ(dwRemoveHighlight(R"({\rtf1 a{\highlight3 b} \\highlight2})"), R"({\rtf1 a{b} \\highlight2})");
     EXPECT_EQ(dwRemoveHighlight(R"(\highlight12\b x)"), R"(\b x)");
 }
 
 // ---- typing, undo and paste
 
-TEST_F(RichEditTest, TypedTextTakesTheFormatAtTheCaretAndUndoes) {
+TEST_F(RichEditTest, TypedTextTakesTheFormatAtTheCaretAndUndoes)
+{
     Load(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}{\b bold}})");
     Edit->SetSelStart(4);
     TypeText(Form, "er");
@@ -301,7 +321,8 @@ TEST_F(RichEditTest, TypedTextTakesTheFormatAtTheCaretAndUndoes) {
     EXPECT_EQ(Edit->Text(), "bold");
 }
 
-TEST_F(RichEditTest, PasteKeepsRichTextFormatsAndTakesPlainTextAsItIs) {
+TEST_F(RichEditTest, PasteKeepsRichTextFormatsAndTakesPlainTextAsItIs)
+{
     Load(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}{\b bold} {\i slanted}})");
     Edit->SelectAll();
     Edit->CopyToClipboard();
@@ -329,7 +350,8 @@ TEST_F(RichEditTest, PasteKeepsRichTextFormatsAndTakesPlainTextAsItIs) {
     EXPECT_EQ(other->Paragraph(0), "plain");
 }
 
-TEST_F(RichEditTest, MaxLengthRefusesTypingButNotLoading) {
+TEST_F(RichEditTest, MaxLengthRefusesTypingButNotLoading)
+{
     Edit->SetMaxLength(5);
     Edit->SetText("1234567");
     EXPECT_EQ(Edit->Text(), "1234567");
@@ -342,7 +364,8 @@ TEST_F(RichEditTest, MaxLengthRefusesTypingButNotLoading) {
 
 // ---- links
 
-TEST_F(RichEditTest, AClickedLinkOpensOnlyWebAndMailAddresses) {
+TEST_F(RichEditTest, AClickedLinkOpensOnlyWebAndMailAddresses)
+{
     TRecordingLauncher launcher;
     Edit->SetAutoURLDetect(true);
     Edit->SetText("see https://example.com/a and file:///etc/passwd or www.example.org");
@@ -371,7 +394,8 @@ TEST_F(RichEditTest, AClickedLinkOpensOnlyWebAndMailAddresses) {
     EXPECT_EQ(launcher.Opened.size(), 2u);
 }
 
-TEST(dwIsSafeLinkScheme, OnlyTheAllowList) {
+TEST(dwIsSafeLinkScheme, OnlyTheAllowList)
+{
     for (const char* url : {"http://a", "HTTPS://a", "mailto:x@y", "www.a.b"})
         EXPECT_TRUE(dwIsSafeLinkScheme(url)) << url;
     for (const char* url : {"file:///etc", "ftp://a", "javascript:x", "/bin/sh", "smb://h/s"})
@@ -380,7 +404,8 @@ TEST(dwIsSafeLinkScheme, OnlyTheAllowList) {
 
 // ---- objects and spelling
 
-TEST_F(RichEditTest, InsertObjectSaysItIsNotAvailableAndSpellCheckIsAStub) {
+TEST_F(RichEditTest, InsertObjectSaysItIsNotAvailableAndSpellCheckIsAStub)
+{
     EXPECT_FALSE(Edit->InsertObject());
     ASSERT_EQ(Dialogs.Messages.size(), 1u);
     EXPECT_TRUE(Edit->SpellCheck());
@@ -388,7 +413,8 @@ TEST_F(RichEditTest, InsertObjectSaysItIsNotAvailableAndSpellCheckIsAStub) {
 
 // ---- lines and streams
 
-TEST_F(RichEditTest, LinesAreParagraphs) {
+TEST_F(RichEditTest, LinesAreParagraphs)
+{
     TdwRichEditStrings* lines = Edit->Lines();
     Edit->SetText("one\r\ntwo\r\n");
     EXPECT_EQ(lines->Count(), 2) << "no empty last line";
@@ -410,14 +436,16 @@ TEST_F(RichEditTest, LinesAreParagraphs) {
     EXPECT_EQ(lines->Count(), 0);
 }
 
-TEST_F(RichEditTest, AStreamThatIsNotRtfLoadsAsPlainTextAndAPreviewShowsTheBeginning) {
+TEST_F(RichEditTest, AStreamThatIsNotRtfLoadsAsPlainTextAndAPreviewShowsTheBeginning)
+{
     TStringStream plain("{not rtf}\nsecond");
     Edit->StreamInText(plain, false, 0);
     EXPECT_EQ(Edit->Paragraph(0), "{not rtf}");
     EXPECT_EQ(Edit->Paragraph(1), "second");
 
     String rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}";
-    for (int i = 0; i < 2000; ++i) rtf += "paragraph " + std::to_string(i) + "\\par\r\n";
+    for (int i = 0; i < 2000; ++i)
+        rtf += "paragraph " + std::to_string(i) + "\\par\r\n";
     rtf += "}";
     TStringStream whole(rtf);
     Edit->StreamInText(whole, false, 2);
@@ -426,7 +454,8 @@ TEST_F(RichEditTest, AStreamThatIsNotRtfLoadsAsPlainTextAndAPreviewShowsTheBegin
     EXPECT_LT(Edit->ParagraphCount(), 2000);
 }
 
-TEST_F(RichEditTest, ASelectionStreamsOutAndIntoAnotherControlWithItsFormats) {
+TEST_F(RichEditTest, ASelectionStreamsOutAndIntoAnotherControlWithItsFormats)
+{
     Load(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}keep {\b bold} keep})");
     Edit->SetSelection(5, 4);
     TdwRichMemoryStream stream;
@@ -440,7 +469,8 @@ TEST_F(RichEditTest, ASelectionStreamsOutAndIntoAnotherControlWithItsFormats) {
     EXPECT_TRUE(other->SelCharFormat().Bold);
 }
 
-TEST(TdwRichMemoryStream, GrowsIn128KSteps) {
+TEST(TdwRichMemoryStream, GrowsIn128KSteps)
+{
     TdwRichMemoryStream stream;
     stream.SetCapacity(1);
     EXPECT_EQ(stream.Capacity(), 131072);
@@ -456,7 +486,8 @@ TEST(TdwRichMemoryStream, GrowsIn128KSteps) {
 
 // ---- units
 
-TEST(dwRichUnits, TwipsAndTheTextOfInchesAndCentimetres) {
+TEST(dwRichUnits, TwipsAndTheTextOfInchesAndCentimetres)
+{
     struct Case {
         const char* Text;
         TdwMeasurementUnits Units;
@@ -481,7 +512,8 @@ TEST(dwRichUnits, TwipsAndTheTextOfInchesAndCentimetres) {
 
 // ---- a picture of the control
 
-TEST_F(RichEditTest, Screenshot) {
+TEST_F(RichEditTest, Screenshot)
+{
     Load(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}{\f1 Liberation Serif;}}{\colortbl;\red200\green0\blue0;\red255\green255\blue0;})"
          R"(\pard\qc\fs32{\b Payment notice}\par\pard\fs20 Paid to {\i M\'fcller}: {\cf1 $1,250.00} )"
          R"({\highlight2 received}.\par{\pntext\'95\tab}{\*\pn\pnlvlblt{\pntxtb\'95}}\fi-360\li720 First item\par)"

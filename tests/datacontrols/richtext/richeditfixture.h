@@ -15,7 +15,8 @@
 
 class RichEditFormTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Form = Construct<TForm>(nullptr);
         Form->SetBounds(0, 0, 420, 260);
         Edit = new TdwCustomRichEdit(Form);
@@ -23,14 +24,16 @@ protected:
         Edit->SetBounds(8, 8, 400, 200);
         ShowForm(Form);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         Form->Free();
         ForgetHeldInput();
     }
 
     // Opens the edit's editor form, runs Action on it once it shows, and returns
     // ExecuteEditor's answer.
-    bool RunEditor(const std::function<void(TdwRichEditForm*)>& Action) {
+    bool RunEditor(const std::function<void(TdwRichEditForm*)>& Action)
+    {
         QTimer::singleShot(0, [Action] {
             for (int i = Screen()->FormCount() - 1; i >= 0; --i)
                 if (auto* editor = dynamic_cast<TdwRichEditForm*>(Screen()->Forms(i));

@@ -11,7 +11,8 @@ const TRect Band = Rect(6, 4, 594, 21);  // a ruler 600 pixels wide and 25 high
 constexpr int MarkerWidth = 9;
 constexpr int Ppi = 96;
 
-TEST(dwRuler, TheScaleHasEightTicksToTheInchAndFourToTheCentimetre) {
+TEST(dwRuler, TheScaleHasEightTicksToTheInchAndFourToTheCentimetre)
+{
     const TdwRulerScale inches = dwRulerScale(Band, 96, 2.5, muInches);
     ASSERT_EQ(inches.Numbers.size(), 2u);
     EXPECT_EQ(inches.Numbers[0].X, 6 + 96);
@@ -30,13 +31,15 @@ TEST(dwRuler, TheScaleHasEightTicksToTheInchAndFourToTheCentimetre) {
     EXPECT_EQ(cm.Ticks.size(), 9u);
 }
 
-TEST(dwRuler, TheLengthFollowsTheWindowOrThePage) {
+TEST(dwRuler, TheLengthFollowsTheWindowOrThePage)
+{
     EXPECT_DOUBLE_EQ(dwRulerLengthForWindow(588, 96), 6);
     EXPECT_DOUBLE_EQ(dwRulerLengthForPage(8.5, 1, 1, muInches), 6.5);
     EXPECT_NEAR(dwRulerLengthForPage(8.5, 1, 1, muCentimeters), 16.49, 0.01);
 }
 
-TEST(dwRuler, MarkersStandWhereTheIndentsAreAndGiveThemBack) {
+TEST(dwRuler, MarkersStandWhereTheIndentsAreAndGiveThemBack)
+{
     struct Case {
         int Start, Right, Offset;
     };
@@ -51,7 +54,8 @@ TEST(dwRuler, MarkersStandWhereTheIndentsAreAndGiveThemBack) {
     }
 }
 
-TEST(dwRuler, ADraggedMarkerSnapsToADivisionAndKeepsItsDistance) {
+TEST(dwRuler, ADraggedMarkerSnapsToADivisionAndKeepsItsDistance)
+{
     TdwRulerMarkers m {2, 2, 500};
     m.Left = 2 + 50;  // half an inch and two pixels
     TdwRulerMarkers c = dwConstrainRulerMarkers(m, rmLeft, Band, MarkerWidth, Ppi, muInches);

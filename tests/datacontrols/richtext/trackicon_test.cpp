@@ -14,7 +14,8 @@ namespace {
 
 class TrackIconTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Form = Construct<TForm>(nullptr);
         Form->SetBounds(0, 0, 300, 60);
         Icon = new TdwTrackIcon(Form);
@@ -27,7 +28,8 @@ protected:
     void TearDown() override { Form->Free(); }
 
     // Presses the left button on the marker, moves it by each step and lets go.
-    void Drag(std::initializer_list<int> Steps) {
+    void Drag(std::initializer_list<int> Steps)
+    {
         QWidget* widget = Icon->Widget();
         const QPoint at(4, 4);
         QTest::mousePress(widget, Qt::LeftButton, {}, at);
@@ -45,7 +47,8 @@ protected:
     int Ends = 0;
 };
 
-TEST_F(TrackIconTest, TheBitmapNameGivesThePictureAndTheSize) {
+TEST_F(TrackIconTest, TheBitmapNameGivesThePictureAndTheSize)
+{
     EXPECT_EQ(Icon->Width(), 9);
     EXPECT_EQ(Icon->Height(), 8);
     Icon->SetBitmapName("dwRulerDown");
@@ -54,7 +57,8 @@ TEST_F(TrackIconTest, TheBitmapNameGivesThePictureAndTheSize) {
     EXPECT_EQ(Icon->Width(), 0) << "no picture, no room";
 }
 
-TEST_F(TrackIconTest, ADragStopsAtTheLimitsAndEndsOnlyAfterAMove) {
+TEST_F(TrackIconTest, ADragStopsAtTheLimitsAndEndsOnlyAfterAMove)
+{
     struct Case {
         int MinValue, MaxValue;
         std::initializer_list<int> Steps;

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <random>
 
+#include "platform/xbengine/cdx/cdxcursor.h"
 #include "platform/xbengine/cdx/cdxerror.h"
 #include "tests/xbengine/cdx/cdxsample.h"
-#include "platform/xbengine/cdx/cdxcursor.h"
 
 namespace {
 
@@ -23,7 +23,8 @@ bool Walk(CdxTag& tag, bool forward)
 {
     CdxCursor cursor(tag);
     std::uint32_t steps = 0;
-    for (bool more = forward ? cursor.First() : cursor.Last(); more; more = forward ? cursor.Next() : cursor.Prev())
+    for (bool more = forward ? cursor.First() : cursor.Last(); more;
+         more = forward ? cursor.Next() : cursor.Prev())
         if (++steps > StepLimit)
             return false;
     return true;
@@ -58,7 +59,7 @@ Outcome Exercise(std::vector<Byte> bytes, std::mt19937& random)
     return file->Store().Length() > start + GrowthCap ? Outcome::Grown : Outcome::Done;
 }
 
-} // namespace
+}  // namespace
 
 // An optional argument gives the number of rounds and the seed, for longer runs by hand.
 int main(int argc, char** argv)

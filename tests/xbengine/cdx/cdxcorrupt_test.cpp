@@ -34,15 +34,15 @@ struct Layout {
 Layout Find(const std::vector<Byte>& bytes)
 {
     auto file = CdxOpenSample(bytes);
-    Layout layout{};
+    Layout layout {};
     layout.NameHeader = file->FindTag("NAME")->HeaderOffset();
     layout.IdHeader = file->FindTag("ID")->HeaderOffset();
     layout.IdRoot = LE32(bytes, layout.IdHeader);
     // First two children of the interior root: key 4 bytes, then record and child, big-endian.
     auto child = [&](std::size_t i) {
         std::size_t at = layout.IdRoot + 12 + i * 12 + 8;
-        return std::size_t(bytes[at]) << 24 | std::size_t(bytes[at + 1]) << 16 | std::size_t(bytes[at + 2]) << 8 |
-               bytes[at + 3];
+        return std::size_t(bytes[at]) << 24 | std::size_t(bytes[at + 1]) << 16 |
+               std::size_t(bytes[at + 2]) << 8 | bytes[at + 3];
     };
     layout.IdFirstLeaf = child(0);
     layout.IdSecondLeaf = child(1);
@@ -77,32 +77,46 @@ TEST(CdxCorrupt, DamagedFilesRaiseTheCorruptError)
         std::function<void(std::vector<Byte>&)> Damage;
     };
     const Case cases[] = {
-        {"file signature", [&](auto& b) { b[15] = 0x7A; }},
-        {"not a compound file", [&](auto& b) { b[12] = 4; }},
-        {"tag signature", [&](auto& b) { b[at.IdHeader + 15] = 0; }},
-        {"tag key length 0", [&](auto& b) { b[at.IdHeader + 12] = 0; }},
-        {"tag key length 300", [&](auto& b) { PutLE32(b, at.IdHeader + 12, 300 | 0x01600000); }},
-        {"tag expression outside the header", [&](auto& b) { b[at.NameHeader + 508] = 0xFE; b[at.NameHeader + 509] = 1; }},
-        {"garbage root", [&](auto& b) { PutLE32(b, at.IdHeader, 0x12345678); }},
-        {"root inside the file header", [&](auto& b) { PutLE32(b, at.IdHeader, 0x200); }},
-        {"root off a page boundary", [&](auto& b) { PutLE32(b, at.IdHeader, std::uint32_t(at.IdRoot + 3)); }},
-        {"tag header outside the file", [&](auto& b) { PutLE32(b, 0x400 + 24, 0x00FFFF00); }},
-        {"interior child is the root", [&](auto& b) { PutBE32(b, at.IdRoot + 12 + 8, std::uint32_t(at.IdRoot)); }},
-        {"leaf links back to itself", [&](auto& b) { PutLE32(b, at.IdSecondLeaf + 8, std::uint32_t(at.IdFirstLeaf)); }},
-        {"leaf links backward to itself", [&](auto& b) { PutLE32(b, at.IdFirstLeaf + 4, std::uint32_t(at.IdSecondLeaf)); }},
-        {"leaf links to the header", [&](auto& b) { PutLE32(b, at.IdFirstLeaf + 8, 0x600); }},
-        {"leaf key count", [&](auto& b) { b[at.IdFirstLeaf + 2] = 0xFF; b[at.IdFirstLeaf + 3] = 0x7F; }},
-        {"leaf entry width 0", [&](auto& b) { b[at.IdFirstLeaf + 23] = 0; }},
-        {"leaf bit widths too wide", [&](auto& b) { b[at.IdFirstLeaf + 20] = 40; }},
-        {"leaf duplicate count beyond the key", [&](auto& b) {
-             b[at.IdFirstLeaf + 21] = 8; // 8 duplicate bits: the byte above the record number is all ones
-             b[at.IdFirstLeaf + 22] = 0;
-             b[at.IdFirstLeaf + 20] = Byte(b[at.IdFirstLeaf + 23] * 8 - 8);
-             for (std::size_t i = 0; i < 8; ++i)
-                 b[at.IdFirstLeaf + 24 + i] = 0xFF;
-         }},
-        {"interior key count", [&](auto& b) { b[at.IdRoot + 2] = 200; }},
-        {"file cut short", [&](auto& b) { b.resize(at.IdSecondLeaf + 100); }},
+            {"file signature", [&](auto& b) { b[15] = 0x7A; }},
+            {"not a compound file", [&](auto& b) { b[12] = 4; }},
+            {"tag signature", [&](auto& b) { b[at.IdHeader + 15] = 0; }},
+            {"tag key length 0", [&](auto& b) { b[at.IdHeader + 12] = 0; }},
+            {"tag key length 300", [&](auto& b) { PutLE32(b, at.IdHeader + 12, 300 | 0x01600000); }},
+            {"tag expression outside the header",
+             [&](auto& b) {
+                 b[at.NameHeader + 508] = 0xFE;
+                 b[at.NameHeader + 509] = 1;
+             }},
+            {"garbage root", [&](auto& b) { PutLE32(b, at.IdHeader, 0x12345678); }},
+            {"root inside the file header", [&](auto& b) { PutLE32(b, at.IdHeader, 0x200); }},
+            {"root off a page boundary",
+             [&](auto& b) { PutLE32(b, at.IdHeader, std::uint32_t(at.IdRoot + 3)); }},
+            {"tag header outside the file", [&](auto& b) { PutLE32(b, 0x400 + 24, 0x00FFFF00); }},
+            {"interior child is the root",
+             [&](auto& b) { PutBE32(b, at.IdRoot + 12 + 8, std::uint32_t(at.IdRoot)); }},
+            {"leaf links back to itself",
+             [&](auto& b) { PutLE32(b, at.IdSecondLeaf + 8, std::uint32_t(at.IdFirstLeaf)); }},
+            {"leaf links backward to itself",
+             [&](auto& b) { PutLE32(b, at.IdFirstLeaf + 4, std::uint32_t(at.IdSecondLeaf)); }},
+            {"leaf links to the header", [&](auto& b) { PutLE32(b, at.IdFirstLeaf + 8, 0x600); }},
+            {"leaf key count",
+             [&](auto& b) {
+                 b[at.IdFirstLeaf + 2] = 0xFF;
+                 b[at.IdFirstLeaf + 3] = 0x7F;
+             }},
+            {"leaf entry width 0", [&](auto& b) { b[at.IdFirstLeaf + 23] = 0; }},
+            {"leaf bit widths too wide", [&](auto& b) { b[at.IdFirstLeaf + 20] = 40; }},
+            {"leaf duplicate count beyond the key",
+             [&](auto& b) {
+                 b[at.IdFirstLeaf + 21] =
+                         8;  // 8 duplicate bits: the byte above the record number is all ones
+                 b[at.IdFirstLeaf + 22] = 0;
+                 b[at.IdFirstLeaf + 20] = Byte(b[at.IdFirstLeaf + 23] * 8 - 8);
+                 for (std::size_t i = 0; i < 8; ++i)
+                     b[at.IdFirstLeaf + 24 + i] = 0xFF;
+             }},
+            {"interior key count", [&](auto& b) { b[at.IdRoot + 2] = 200; }},
+            {"file cut short", [&](auto& b) { b.resize(at.IdSecondLeaf + 100); }},
     };
     for (const Case& c : cases) {
         std::vector<Byte> bytes = sample;
@@ -114,7 +128,7 @@ TEST(CdxCorrupt, DamagedFilesRaiseTheCorruptError)
 TEST(CdxCorrupt, ABrokenFreeListIsDroppedNotFollowed)
 {
     std::vector<Byte> bytes = CdxSampleBytes();
-    PutLE32(bytes, 4, 0x7FFFFE00); // free list head far outside the file
+    PutLE32(bytes, 4, 0x7FFFFE00);  // free list head far outside the file
     auto file = CdxOpenSample(bytes);
     CdxTag& name = *file->FindTag("NAME");
     for (std::uint32_t recNo = 100; recNo < 400; ++recNo)
@@ -125,7 +139,8 @@ TEST(CdxCorrupt, ABrokenFreeListIsDroppedNotFollowed)
 
 // A damaged file in which two tags of different key lengths share a page:
 // each tag reads it with its own key length, whichever read it first.
-TEST(CdxCorrupt, APageTwoTagsShareIsReadByEachTagAsItsOwn) {
+TEST(CdxCorrupt, APageTwoTagsShareIsReadByEachTagAsItsOwn)
+{
     std::vector<Byte> bytes;
     std::uint32_t shortRoot = 0, longHeader = 0;
     {
@@ -156,4 +171,4 @@ TEST(CdxCorrupt, APageTwoTagsShareIsReadByEachTagAsItsOwn) {
     EXPECT_EQ(CdxList(longer), asLong);
 }
 
-} // namespace
+}  // namespace

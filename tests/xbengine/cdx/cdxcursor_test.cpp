@@ -16,28 +16,21 @@ struct SeekCase {
     bool Descending;
     const char* Prefix;
     bool Found;
-    const char* Key; // where the cursor stands; nullptr past the end
+    const char* Key;  // where the cursor stands; nullptr past the end
     std::uint32_t RecNo;
 };
 
 TEST(CdxCursorSeek, PrefixAndSoftPositions)
 {
     const SeekCase cases[] = {
-        {false, "AL", true, "ALPHA ", 1},
-        {false, "ALPS", true, "ALPS  ", 4},
-        {false, "B", true, "BETA  ", 2},
-        {false, "BETA  ", true, "BETA  ", 2},
-        {false, "BETA  X", true, "BETA  ", 2}, // longer than the key: cut
-        {false, "BETB", false, "GAMMA ", 3},
-        {false, "C", false, "GAMMA ", 3},
-        {false, "Z", false, nullptr, 0},
-        {false, "", true, "ALPHA ", 1},
-        {true, "B", true, "BETA  ", 5},
-        {true, "AL", true, "ALPS  ", 4},
-        {true, "C", false, "BETA  ", 5},
-        {true, "Z", false, "GAMMA ", 3},
-        {true, "0", false, nullptr, 0},
-        {true, "", true, "GAMMA ", 3},
+            {false, "AL", true, "ALPHA ", 1},      {false, "ALPS", true, "ALPS  ", 4},
+            {false, "B", true, "BETA  ", 2},       {false, "BETA  ", true, "BETA  ", 2},
+            {false, "BETA  X", true, "BETA  ", 2},  // longer than the key: cut
+            {false, "BETB", false, "GAMMA ", 3},   {false, "C", false, "GAMMA ", 3},
+            {false, "Z", false, nullptr, 0},       {false, "", true, "ALPHA ", 1},
+            {true, "B", true, "BETA  ", 5},        {true, "AL", true, "ALPS  ", 4},
+            {true, "C", false, "BETA  ", 5},       {true, "Z", false, "GAMMA ", 3},
+            {true, "0", false, nullptr, 0},        {true, "", true, "GAMMA ", 3},
     };
     for (const SeekCase& c : cases) {
         auto file = Names(c.Descending);
@@ -81,7 +74,7 @@ std::unique_ptr<CdxIndexFile> Integers(bool descending, std::int32_t count, std:
     return file;
 }
 
-class CdxCursorWalk : public testing::TestWithParam<bool> {};
+class CdxCursorWalk : public testing::TestWithParam<bool> { };
 
 TEST_P(CdxCursorWalk, PositionsAcrossManyLeaves)
 {
@@ -130,4 +123,4 @@ TEST_P(CdxCursorWalk, KeepsItsPlaceWhileTheTagChanges)
 INSTANTIATE_TEST_SUITE_P(Directions, CdxCursorWalk, testing::Values(false, true),
                          [](const auto& info) { return String(info.param ? "Descending" : "Ascending"); });
 
-} // namespace
+}  // namespace

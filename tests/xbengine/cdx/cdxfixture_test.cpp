@@ -81,41 +81,39 @@ struct TagCase {
 };
 
 const TagCase Cases[] = {
-    {"calls.CDX", "calls.dbf", "CALL_ID", "call_id", "", 4, 0x64, 16, CdxKeyType::Integer,
-     [](const auto& r) { return CdxIntegerKey(IntegerField(r.at("CALL_ID"))); }},
-    {"calls.CDX", "calls.dbf", "CONTACT_ID", "contact_id", "", 4, 0x60, 16, CdxKeyType::Integer,
-     [](const auto& r) { return CdxIntegerKey(IntegerField(r.at("CONTACT_ID"))); }},
-    {"contacts.CDX", "contacts.dbf", "CONTACT_ID", "contact_id", "", 4, 0x64, 5, CdxKeyType::Integer,
-     [](const auto& r) { return CdxIntegerKey(IntegerField(r.at("CONTACT_ID"))); }},
-    {"contacts.CDX", "contacts.dbf", "TYPE_ID", "contact_type_id", "", 4, 0x60, 5, CdxKeyType::Integer,
-     [](const auto& r) { return CdxIntegerKey(IntegerField(r.at("CONTACT_TY"))); }},
-    {"setup.CDX", "setup.dbf", "KEY_NAME", "key_name", "", 50, 0x64, 3, CdxKeyType::Character,
-     [](const auto& r) { return r.at("KEY_NAME"); }},
-    {"types.CDX", "types.dbf", "TYPE_ID", "contact_type_id", "", 4, 0x64, 2, CdxKeyType::Integer,
-     [](const auto& r) { return CdxIntegerKey(IntegerField(r.at("CONTACT_TY"))); }},
-    {"FOXPRO-DB-TEST.DCX", "FOXPRO-DB-TEST.DBC", "OBJECTNAME", "STR(parentid)+objecttype+LOWER(objectname)",
-     ".NOT.DELETED()", 148, 0x68, 56, CdxKeyType::Character,
-     [](const auto& r) {
-         return Str10(IntegerField(r.at("PARENTID"))) + r.at("OBJECTTYPE") + Lower(r.at("OBJECTNAME"));
-     }},
-    {"FOXPRO-DB-TEST.DCX", "FOXPRO-DB-TEST.DBC", "OBJECTTYPE", "STR(parentid)+objecttype", ".NOT.DELETED()", 20,
-     0x68, 56, CdxKeyType::Character,
-     [](const auto& r) { return Str10(IntegerField(r.at("PARENTID"))) + r.at("OBJECTTYPE"); }},
+        {"calls.CDX", "calls.dbf", "CALL_ID", "call_id", "", 4, 0x64, 16, CdxKeyType::Integer,
+         [](const auto& r) { return CdxIntegerKey(IntegerField(r.at("CALL_ID"))); }},
+        {"calls.CDX", "calls.dbf", "CONTACT_ID", "contact_id", "", 4, 0x60, 16, CdxKeyType::Integer,
+         [](const auto& r) { return CdxIntegerKey(IntegerField(r.at("CONTACT_ID"))); }},
+        {"contacts.CDX", "contacts.dbf", "CONTACT_ID", "contact_id", "", 4, 0x64, 5, CdxKeyType::Integer,
+         [](const auto& r) { return CdxIntegerKey(IntegerField(r.at("CONTACT_ID"))); }},
+        {"contacts.CDX", "contacts.dbf", "TYPE_ID", "contact_type_id", "", 4, 0x60, 5, CdxKeyType::Integer,
+         [](const auto& r) { return CdxIntegerKey(IntegerField(r.at("CONTACT_TY"))); }},
+        {"setup.CDX", "setup.dbf", "KEY_NAME", "key_name", "", 50, 0x64, 3, CdxKeyType::Character,
+         [](const auto& r) { return r.at("KEY_NAME"); }},
+        {"types.CDX", "types.dbf", "TYPE_ID", "contact_type_id", "", 4, 0x64, 2, CdxKeyType::Integer,
+         [](const auto& r) { return CdxIntegerKey(IntegerField(r.at("CONTACT_TY"))); }},
+        {"FOXPRO-DB-TEST.DCX", "FOXPRO-DB-TEST.DBC", "OBJECTNAME",
+         "STR(parentid)+objecttype+LOWER(objectname)", ".NOT.DELETED()", 148, 0x68, 56, CdxKeyType::Character,
+         [](const auto& r) {
+             return Str10(IntegerField(r.at("PARENTID"))) + r.at("OBJECTTYPE") + Lower(r.at("OBJECTNAME"));
+         }},
+        {"FOXPRO-DB-TEST.DCX", "FOXPRO-DB-TEST.DBC", "OBJECTTYPE", "STR(parentid)+objecttype",
+         ".NOT.DELETED()", 20, 0x68, 56, CdxKeyType::Character,
+         [](const auto& r) { return Str10(IntegerField(r.at("PARENTID"))) + r.at("OBJECTTYPE"); }},
 };
 
-void PrintTo(const TagCase& c, std::ostream* os)
-{
-    *os << c.File << " " << c.Tag;
-}
+void PrintTo(const TagCase& c, std::ostream* os) { *os << c.File << " " << c.Tag; }
 
-class CdxFixture : public testing::TestWithParam<TagCase> {};
+class CdxFixture : public testing::TestWithParam<TagCase> { };
 
 TEST_P(CdxFixture, TagMatchesItsTable)
 {
     const TagCase& c = GetParam();
     ASSERT_TRUE(FixtureReadable(Dir + c.File));
     ASSERT_TRUE(FixtureReadable(Dir + c.Table));
-    auto file = CdxIndexFile::Open(std::make_unique<CdxFileStore>(Dir + c.File, CdxFileStore::Mode::OpenReadOnly));
+    auto file = CdxIndexFile::Open(
+            std::make_unique<CdxFileStore>(Dir + c.File, CdxFileStore::Mode::OpenReadOnly));
     CdxTag* tag = file->FindTag(c.Tag);
     ASSERT_NE(tag, nullptr);
     tag->SetKeyType(c.Type);
@@ -146,19 +144,21 @@ TEST_P(CdxFixture, TagMatchesItsTable)
     EXPECT_EQ(backward, expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Samples, CdxFixture, testing::ValuesIn(Cases),
-                         [](const auto& info) { return String(info.param.Tag) + "_" + std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(Samples, CdxFixture, testing::ValuesIn(Cases), [](const auto& info) {
+    return String(info.param.Tag) + "_" + std::to_string(info.index);
+});
 
 TEST(CdxFixtureFile, ListsTagsInCreationOrder)
 {
     ASSERT_TRUE(FixtureReadable(Dir + "calls.CDX"));
-    auto file = CdxIndexFile::Open(std::make_unique<CdxFileStore>(Dir + "calls.CDX", CdxFileStore::Mode::OpenReadOnly));
+    auto file = CdxIndexFile::Open(
+            std::make_unique<CdxFileStore>(Dir + "calls.CDX", CdxFileStore::Mode::OpenReadOnly));
     std::vector<String> names;
     for (CdxTag* tag : file->Tags())
         names.push_back(tag->Name());
-    EXPECT_EQ(names, (std::vector<String>{"CALL_ID", "CONTACT_ID"}));
+    EXPECT_EQ(names, (std::vector<String> {"CALL_ID", "CONTACT_ID"}));
     EXPECT_NE(file->FindTag("call_id"), nullptr);
     EXPECT_EQ(file->FindTag("CALL"), nullptr);
 }
 
-} // namespace
+}  // namespace

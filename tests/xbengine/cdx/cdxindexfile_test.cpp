@@ -16,12 +16,13 @@ std::vector<Byte> ReadBytes(const String& path)
     return std::vector<Byte>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-class CdxIndexFileTest : public CdxScratch {};
+class CdxIndexFileTest : public CdxScratch { };
 
 TEST_F(CdxIndexFileTest, TagDefinitionsSurviveReopening)
 {
     {
-        auto file = CdxIndexFile::Create(std::make_unique<CdxFileStore>(Path("d.cdx"), CdxFileStore::Mode::Create));
+        auto file = CdxIndexFile::Create(
+                std::make_unique<CdxFileStore>(Path("d.cdx"), CdxFileStore::Mode::Create));
         file->CreateTag({"zeta", "UPPER(NAME1)", "", CdxKeyType::Character, 40, false, false, false});
         file->CreateTag({"ALPHA", "ACCNO", "AMOUNT>0", CdxKeyType::Numeric, 0, false, false, true});
         file->CreateTag({"Mid_1", "DTOS(DATE)+ID", "", CdxKeyType::Character, 16, true, false, false});
@@ -37,10 +38,10 @@ TEST_F(CdxIndexFileTest, TagDefinitionsSurviveReopening)
         bool Descending;
     };
     const Expected expected[] = {
-        {"ZETA", "UPPER(NAME1)", "", 40, 0x60, false},
-        {"ALPHA", "ACCNO", "AMOUNT>0", 8, 0x68, true},
-        {"MID_1", "DTOS(DATE)+ID", "", 16, 0x61, false},
-        {"KEY", "ID", "", 4, 0x64, false},
+            {"ZETA", "UPPER(NAME1)", "", 40, 0x60, false},
+            {"ALPHA", "ACCNO", "AMOUNT>0", 8, 0x68, true},
+            {"MID_1", "DTOS(DATE)+ID", "", 16, 0x61, false},
+            {"KEY", "ID", "", 4, 0x64, false},
     };
     auto tags = file->Tags();
     ASSERT_EQ(tags.size(), std::size(expected));
@@ -61,7 +62,8 @@ TEST_F(CdxIndexFileTest, HeadersAreLaidOutAsTheSampleFiles)
     const String sample = FixturePath("foxprodb/calls.CDX");
     ASSERT_TRUE(FixtureReadable(sample));
     {
-        auto file = CdxIndexFile::Create(std::make_unique<CdxFileStore>(Path("c.cdx"), CdxFileStore::Mode::Create));
+        auto file = CdxIndexFile::Create(
+                std::make_unique<CdxFileStore>(Path("c.cdx"), CdxFileStore::Mode::Create));
         file->CreateTag({"CALL_ID", "call_id", "", CdxKeyType::Integer, 0, false, true, false});
     }
     const std::vector<Byte> ours = ReadBytes(Path("c.cdx")), theirs = ReadBytes(sample);
@@ -85,7 +87,8 @@ TEST_F(CdxIndexFileTest, HeadersAreLaidOutAsTheSampleFiles)
 
 TEST_F(CdxIndexFileTest, ReplacedAndDroppedTagsGiveTheirPagesBack)
 {
-    auto file = CdxIndexFile::Create(std::make_unique<CdxFileStore>(Path("r.cdx"), CdxFileStore::Mode::Create));
+    auto file =
+            CdxIndexFile::Create(std::make_unique<CdxFileStore>(Path("r.cdx"), CdxFileStore::Mode::Create));
     CdxTag& keep = file->CreateTag({"KEEP", "ID", "", CdxKeyType::Integer, 0, false, false, false});
     std::vector<CdxKeyEntry> entries;
     for (std::int32_t i = 0; i < 3000; ++i)
@@ -102,10 +105,11 @@ TEST_F(CdxIndexFileTest, ReplacedAndDroppedTagsGiveTheirPagesBack)
             size = file->Store().Length();
         ASSERT_TRUE(file->DropTag("name"));
     }
-    EXPECT_EQ(file->Store().Length(), size + 2 * CdxPageSize * 4); // only the new headers
+    EXPECT_EQ(file->Store().Length(), size + 2 * CdxPageSize * 4);  // only the new headers
     EXPECT_FALSE(file->DropTag("NAME"));
     EXPECT_EQ(file->FindTag("NAME"), nullptr);
-    auto reopened = CdxIndexFile::Open(std::make_unique<CdxFileStore>(Path("r.cdx"), CdxFileStore::Mode::Open));
+    auto reopened =
+            CdxIndexFile::Open(std::make_unique<CdxFileStore>(Path("r.cdx"), CdxFileStore::Mode::Open));
     ASSERT_EQ(reopened->Tags().size(), 1u);
     CdxTag& again = *reopened->FindTag("KEEP");
     again.SetKeyType(CdxKeyType::Integer);
@@ -116,14 +120,14 @@ TEST(CdxIndexFileRules, BadDefinitionsAreRefused)
 {
     auto file = CdxIndexFile::Create(std::make_unique<CdxMemoryStore>());
     const CdxTagDefinition bad[] = {
-        {"", "A", "", CdxKeyType::Character, 10},
-        {"1ABC", "A", "", CdxKeyType::Character, 10},
-        {"ELEVENCHARS", "A", "", CdxKeyType::Character, 10},
-        {"A-B", "A", "", CdxKeyType::Character, 10},
-        {"A", "A", "", CdxKeyType::Character, 0},
-        {"A", "A", "", CdxKeyType::Character, 241},
-        {"A", "", "", CdxKeyType::Character, 10},
-        {"A", String(300, 'K'), String(300, 'F'), CdxKeyType::Character, 10},
+            {"", "A", "", CdxKeyType::Character, 10},
+            {"1ABC", "A", "", CdxKeyType::Character, 10},
+            {"ELEVENCHARS", "A", "", CdxKeyType::Character, 10},
+            {"A-B", "A", "", CdxKeyType::Character, 10},
+            {"A", "A", "", CdxKeyType::Character, 0},
+            {"A", "A", "", CdxKeyType::Character, 241},
+            {"A", "", "", CdxKeyType::Character, 10},
+            {"A", String(300, 'K'), String(300, 'F'), CdxKeyType::Character, 10},
     };
     for (const CdxTagDefinition& definition : bad)
         EXPECT_THROW(file->CreateTag(definition), ERangeError) << definition.Name;
@@ -131,4 +135,4 @@ TEST(CdxIndexFileRules, BadDefinitionsAreRefused)
     EXPECT_NO_THROW(file->CreateTag({"A_1", "A", "", CdxKeyType::Character, 240}));
 }
 
-} // namespace
+}  // namespace

@@ -12,7 +12,8 @@ namespace {
 
 class CdxInterop : public CdxScratch { };
 
-TEST_F(CdxInterop, AnotherReaderSeesOurKeysInOurOrder) {
+TEST_F(CdxInterop, AnotherReaderSeesOurKeysInOurOrder)
+{
     const String path = Path("interop.cdx");
     {
         auto file = CdxIndexFile::Create(std::make_unique<CdxFileStore>(path, CdxFileStore::Mode::Create));
@@ -75,7 +76,8 @@ TEST_F(CdxInterop, AnotherReaderSeesOurKeysInOurOrder) {
     }
 }
 
-TEST_F(CdxInterop, ChangedTagsMatchABulkBuildOfTheirKeys) {
+TEST_F(CdxInterop, ChangedTagsMatchABulkBuildOfTheirKeys)
+{
     // Random inserts and deletes, growing and shrinking the tree (splits,
     // joins, pages changed in place), end with the entries a bulk build of
     // the same keys holds: in our reading and in the other reader's.
@@ -119,7 +121,8 @@ TEST_F(CdxInterop, ChangedTagsMatchABulkBuildOfTheirKeys) {
                 }
             }
             std::vector<CdxKeyEntry> entries;
-            for (const auto& [key, recNo] : model) entries.push_back({key, recNo});
+            for (const auto& [key, recNo] : model)
+                entries.push_back({key, recNo});
             std::shuffle(entries.begin(), entries.end(), random);
             built.Build(entries);
             EXPECT_EQ(CdxList(changed), CdxEntries(model.begin(), model.end()));
@@ -132,7 +135,8 @@ TEST_F(CdxInterop, ChangedTagsMatchABulkBuildOfTheirKeys) {
     }
 }
 
-TEST_F(CdxInterop, SampleFilesTakeChangesPageByPage) {
+TEST_F(CdxInterop, SampleFilesTakeChangesPageByPage)
+{
     // The sample tags keep the packing their maker chose until a page is
     // written again; both readers agree on the result.
     const String path = Path("dbc.cdx");

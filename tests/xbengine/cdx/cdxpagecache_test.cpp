@@ -7,21 +7,25 @@
 namespace {
 
 // The key of record recNo: its number in ten digits.
-String Numbered(std::uint32_t recNo) {
+String Numbered(std::uint32_t recNo)
+{
     String digits = std::to_string(recNo);
     return String(10 - digits.size(), '0') + digits;
 }
 
 // A character tag K of count keys, one for each record.
-std::unique_ptr<CdxIndexFile> NumberedTag(std::uint32_t count) {
+std::unique_ptr<CdxIndexFile> NumberedTag(std::uint32_t count)
+{
     auto file = CdxIndexFile::Create(std::make_unique<CdxMemoryStore>());
     std::vector<CdxKeyEntry> entries;
-    for (std::uint32_t recNo = 1; recNo <= count; ++recNo) entries.push_back({Numbered(recNo), recNo});
+    for (std::uint32_t recNo = 1; recNo <= count; ++recNo)
+        entries.push_back({Numbered(recNo), recNo});
     file->CreateTag({"K", "K", "", CdxKeyType::Character, 10, false, false, false}).Build(entries);
     return file;
 }
 
-TEST(CdxPageCache, DecodedNodesCountAgainstTheBudget) {
+TEST(CdxPageCache, DecodedNodesCountAgainstTheBudget)
+{
     auto file = NumberedTag(20000);
     CdxTag& tag = *file->FindTag("K");
     file->Refresh(true);
@@ -40,14 +44,16 @@ TEST(CdxPageCache, DecodedNodesCountAgainstTheBudget) {
     EXPECT_LE(file->CachedBytes(), budget);
 }
 
-TEST(CdxPageCache, AReaderNeverSeesANodeItsPageNoLongerHolds) {
+TEST(CdxPageCache, AReaderNeverSeesANodeItsPageNoLongerHolds)
+{
     auto file = NumberedTag(5000);
     CdxTag& tag = *file->FindTag("K");
     CdxCursor reader(tag);
     ASSERT_TRUE(reader.Seek(Numbered(2500)));
     // Each change rewrites the leaf the reader shares; the reader keeps its
     // place, and a seek afterwards meets the page as written.
-    for (std::uint32_t recNo = 2501; recNo <= 2600; ++recNo) ASSERT_TRUE(tag.Delete(Numbered(recNo), recNo));
+    for (std::uint32_t recNo = 2501; recNo <= 2600; ++recNo)
+        ASSERT_TRUE(tag.Delete(Numbered(recNo), recNo));
     ASSERT_TRUE(tag.Insert(Numbered(2550), 9999));
     ASSERT_TRUE(reader.Next());
     EXPECT_EQ(reader.Key(), Numbered(2550));

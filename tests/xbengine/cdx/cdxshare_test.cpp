@@ -45,15 +45,16 @@ TEST_F(CdxShare, EachOpenerSeesTheOthersKeysAfterRefresh)
     CdxCursor cursor(a);
     ASSERT_TRUE(cursor.Seek(CdxIntegerKey(1500)));
     for (std::int32_t value = 1501; value < 1510; ++value)
-        b.Delete(CdxIntegerKey(value), std::uint32_t(std::find_if(expected.begin(), expected.end(), [&](const auto& e) {
-                                                        return e.first == CdxIntegerKey(value);
-                                                    })->second));
+        b.Delete(CdxIntegerKey(value),
+                 std::uint32_t(std::find_if(expected.begin(), expected.end(), [&](const auto& e) {
+                                   return e.first == CdxIntegerKey(value);
+                               })->second));
     first->Refresh();
     ASSERT_TRUE(cursor.Next());
     EXPECT_EQ(CdxIntegerValue(cursor.Key()), 1510);
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -81,4 +82,4 @@ TEST_F(CdxShare, ChangesInABatchRaiseTheCounterOnceAndAreSeenAfterIt)
     EXPECT_EQ(writer.ChangeCounter(), before + 1);
 }
 
-} // namespace
+}  // namespace

@@ -22,7 +22,7 @@ protected:
     void SetUp() override
     {
         String name = testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::replace(name.begin(), name.end(), '/', '_'); // parameterised tests
+        std::replace(name.begin(), name.end(), '/', '_');  // parameterised tests
         Scratch.emplace("xbcdx-" + name);
         FDir = Scratch->Root();
     }
@@ -38,7 +38,8 @@ inline CdxEntries CdxList(CdxTag& tag, bool backward = false)
 {
     CdxEntries entries;
     CdxCursor cursor(tag);
-    for (bool more = backward ? cursor.Last() : cursor.First(); more; more = backward ? cursor.Prev() : cursor.Next())
+    for (bool more = backward ? cursor.Last() : cursor.First(); more;
+         more = backward ? cursor.Prev() : cursor.Next())
         entries.emplace_back(cursor.Key(), cursor.RecNo());
     if (backward)
         std::reverse(entries.begin(), entries.end());

@@ -19,12 +19,14 @@ struct TypeCase {
     String (*MakeKey)(std::mt19937& random, int keyLength);
 };
 
-String RandomText(std::mt19937& random, int keyLength) {
+String RandomText(std::mt19937& random, int keyLength)
+{
     // Few letters, shared prefixes, trailing blanks and a byte above 0x7F.
     static const char letters[] = {'A', 'B', ' ', '\xE9'};
     int length = std::uniform_int_distribution<int>(0, std::min(keyLength, 12))(random);
     String text;
-    for (int i = 0; i < length; ++i) text += letters[random() % 4];
+    for (int i = 0; i < length; ++i)
+        text += letters[random() % 4];
     return CdxCharacterKey(text, keyLength);
 }
 
@@ -44,15 +46,18 @@ const TypeCase TypeCases[] = {
          [](std::mt19937& r, int) { return CdxLogicalKey(r() % 2); }},
 };
 
-CdxEntries Expected(const Model& model, bool descending) {
+CdxEntries Expected(const Model& model, bool descending)
+{
     CdxEntries entries(model.begin(), model.end());
-    if (descending) std::reverse(entries.begin(), entries.end());
+    if (descending)
+        std::reverse(entries.begin(), entries.end());
     return entries;
 }
 
 class CdxTree : public CdxScratch, public testing::WithParamInterface<TypeCase> { };
 
-TEST_P(CdxTree, RandomChangesFollowTheModel) {
+TEST_P(CdxTree, RandomChangesFollowTheModel)
+{
     const TypeCase& c = GetParam();
     std::mt19937 random(20261210);
     Model model;
@@ -100,7 +105,8 @@ TEST_P(CdxTree, RandomChangesFollowTheModel) {
     EXPECT_LT(fileBytes, 1500u * (std::uint32_t(c.KeyLength) + 8) * 4 + 64 * 1024);
 }
 
-TEST_P(CdxTree, BuildMatchesInserts) {
+TEST_P(CdxTree, BuildMatchesInserts)
+{
     const TypeCase& c = GetParam();
     std::mt19937 random(7);
     std::vector<CdxKeyEntry> entries;
@@ -111,9 +117,11 @@ TEST_P(CdxTree, BuildMatchesInserts) {
     CdxTag& built = file->CreateTag({"BUILT", "expr", "", c.Type, c.KeyLength, false, false, c.Descending});
     CdxTag& grown = file->CreateTag({"GROWN", "expr", "", c.Type, c.KeyLength, false, false, c.Descending});
     built.Build(entries);
-    for (const CdxKeyEntry& entry : entries) grown.Insert(entry.Key, entry.RecNo);
+    for (const CdxKeyEntry& entry : entries)
+        grown.Insert(entry.Key, entry.RecNo);
     Model model;
-    for (const CdxKeyEntry& entry : entries) model.emplace(entry.Key, entry.RecNo);
+    for (const CdxKeyEntry& entry : entries)
+        model.emplace(entry.Key, entry.RecNo);
     EXPECT_EQ(CdxList(built), Expected(model, c.Descending));
     EXPECT_EQ(CdxList(grown), Expected(model, c.Descending));
     // A built tree takes changes like any other, and a rebuild replaces it.
@@ -133,20 +141,23 @@ INSTANTIATE_TEST_SUITE_P(Types, CdxTree, testing::ValuesIn(TypeCases),
 // Counts page writes, to show that a change touches only its path.
 class CountingStore : public CdxMemoryStore {
 public:
-    void WritePage(std::uint32_t offset, const Byte* page) override {
+    void WritePage(std::uint32_t offset, const Byte* page) override
+    {
         ++Writes;
         CdxMemoryStore::WritePage(offset, page);
     }
     int Writes = 0;
 };
 
-TEST(CdxTreeWrites, AChangeWritesOnlyTheNodesOnItsPath) {
+TEST(CdxTreeWrites, AChangeWritesOnlyTheNodesOnItsPath)
+{
     auto owned = std::make_unique<CountingStore>();
     CountingStore& store = *owned;
     auto file = CdxIndexFile::Create(std::move(owned));
     CdxTag& tag = file->CreateTag({"N", "n", "", CdxKeyType::Integer, 0, false, false, false});
     std::vector<CdxKeyEntry> entries;
-    for (std::int32_t i = 0; i < 40000; ++i) entries.push_back({CdxIntegerKey(i * 2), std::uint32_t(i + 1)});
+    for (std::int32_t i = 0; i < 40000; ++i)
+        entries.push_back({CdxIntegerKey(i * 2), std::uint32_t(i + 1)});
     tag.Build(entries);
     ASSERT_GT(store.Length(), 100u * CdxPageSize);
     int most = 0;
@@ -168,7 +179,8 @@ TEST(CdxTreeWrites, AChangeWritesOnlyTheNodesOnItsPath) {
 // A leaf changed in place must read back byte for byte as the page a whole
 // encoding of its entries gives, and be changed in place exactly where that
 // encoding keeps the page's bit widths.
-TEST(CdxLeafSplice, GivesTheBytesOfAWholeEncoding) {
+TEST(CdxLeafSplice, GivesTheBytesOfAWholeEncoding)
+{
     for (const TypeCase& c : {TypeCases[0], TypeCases[4], TypeCases[5]}) {
         SCOPED_TRACE(c.Name);
         const Byte fill = CdxFillByte(c.Type);
@@ -215,7 +227,8 @@ TEST(CdxLeafSplice, GivesTheBytesOfAWholeEncoding) {
     }
 }
 
-TEST(CdxTreeRules, UniqueAndCandidateTagsRefuseASecondRecord) {
+TEST(CdxTreeRules, UniqueAndCandidateTagsRefuseASecondRecord)
+{
     for (bool candidate : {false, true}) {
         auto file = CdxIndexFile::Create(std::make_unique<CdxMemoryStore>());
         CdxTag& tag = file->CreateTag({"U", "u", "", CdxKeyType::Character, 4, !candidate, candidate, false});
@@ -229,7 +242,8 @@ TEST(CdxTreeRules, UniqueAndCandidateTagsRefuseASecondRecord) {
     }
 }
 
-TEST(CdxTreeRules, KeysOfTheWrongLengthAreRefused) {
+TEST(CdxTreeRules, KeysOfTheWrongLengthAreRefused)
+{
     auto file = CdxIndexFile::Create(std::make_unique<CdxMemoryStore>());
     CdxTag& tag = file->CreateTag({"C", "c", "", CdxKeyType::Character, 4, false, false, false});
     EXPECT_THROW(tag.Insert("ABC", 1), ERangeError);

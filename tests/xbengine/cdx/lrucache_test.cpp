@@ -21,7 +21,8 @@ struct Model {
     std::list<Entry> Order;  // most recently used first
     std::size_t Limit = 1;
 
-    Entry* Find(int key) {
+    Entry* Find(int key)
+    {
         for (auto at = Order.begin(); at != Order.end(); ++at)
             if (at->Key == key) {
                 Order.splice(Order.begin(), Order, at);
@@ -29,17 +30,22 @@ struct Model {
             }
         return nullptr;
     }
-    std::size_t Cost() const {
+    std::size_t Cost() const
+    {
         std::size_t cost = 0;
-        for (const Entry& entry : Order) cost += entry.Cost;
+        for (const Entry& entry : Order)
+            cost += entry.Cost;
         return cost;
     }
-    void Trim() {
-        while (Cost() > Limit && Order.size() > 1) Order.pop_back();
+    void Trim()
+    {
+        while (Cost() > Limit && Order.size() > 1)
+            Order.pop_back();
     }
 };
 
-TEST(LruCache, KeepsTheEntriesAPlainListWouldKeepOverRandomRuns) {
+TEST(LruCache, KeepsTheEntriesAPlainListWouldKeepOverRandomRuns)
+{
     for (std::uint32_t seed : {1u, 2u, 3u}) {
         SCOPED_TRACE(seed);
         std::mt19937 random(seed);
@@ -81,7 +87,8 @@ TEST(LruCache, KeepsTheEntriesAPlainListWouldKeepOverRandomRuns) {
                 break;
             }
             case 6: {
-                if (model.Order.empty()) break;
+                if (model.Order.empty())
+                    break;
                 std::size_t cost = random() % 6;
                 cache.SetCostOfLatest(cost);
                 model.Order.front().Cost = cost;
@@ -100,7 +107,8 @@ TEST(LruCache, KeepsTheEntriesAPlainListWouldKeepOverRandomRuns) {
         }
         std::vector<std::pair<int, int>> seen, expected;
         cache.ForEach([&](int key, int value) { seen.emplace_back(key, value); });
-        for (const Model::Entry& entry : model.Order) expected.emplace_back(entry.Key, entry.Value);
+        for (const Model::Entry& entry : model.Order)
+            expected.emplace_back(entry.Key, entry.Value);
         EXPECT_EQ(seen, expected);
         cache.Clear();
         EXPECT_EQ(cache.Size(), 0u);

@@ -6,7 +6,8 @@ using namespace xbexpr;
 
 namespace {
 
-TEST(DateText, JulianDaysRoundTripAcrossTheWholeRange) {
+TEST(DateText, JulianDaysRoundTripAcrossTheWholeRange)
+{
     EXPECT_EQ(JulianDay(1, 1, 1), kFirstJdn);
     EXPECT_EQ(JulianDay(9999, 12, 31), kLastJdn);
     EXPECT_EQ(JulianDay(2000, 1, 1), 2451545);
@@ -18,7 +19,8 @@ TEST(DateText, JulianDaysRoundTripAcrossTheWholeRange) {
     }
 }
 
-TEST(DateText, DtosTextAndTheEmptyDate) {
+TEST(DateText, DtosTextAndTheEmptyDate)
+{
     std::int32_t jdn = -1;
     EXPECT_TRUE(DtosToDate("20240229", jdn));
     EXPECT_EQ(DateToDtos(jdn), "20240229");
@@ -29,16 +31,17 @@ TEST(DateText, DtosTextAndTheEmptyDate) {
         EXPECT_FALSE(DtosToDate(bad, jdn)) << bad;
 }
 
-TEST(DateText, EveryDateFormatWithAndWithoutCentury) {
+TEST(DateText, EveryDateFormatWithAndWithoutCentury)
+{
     const std::int32_t jdn = JulianDay(2024, 3, 5);
     const struct {
         int format;
         const char* shortText;
         const char* longText;
     } cases[] = {
-        {0, "03/05/24", "03/05/2024"}, {1, "24.03.05", "2024.03.05"}, {2, "05/03/24", "05/03/2024"},
-        {3, "05/03/24", "05/03/2024"}, {4, "05.03.24", "05.03.2024"}, {5, "05-03-24", "05-03-2024"},
-        {6, "05-03-24", "05-03-2024"}, {99, "03/05/24", "03/05/2024"},
+            {0, "03/05/24", "03/05/2024"}, {1, "24.03.05", "2024.03.05"},  {2, "05/03/24", "05/03/2024"},
+            {3, "05/03/24", "05/03/2024"}, {4, "05.03.24", "05.03.2024"},  {5, "05-03-24", "05-03-2024"},
+            {6, "05-03-24", "05-03-2024"}, {99, "03/05/24", "03/05/2024"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.format);
@@ -57,14 +60,16 @@ TEST(DateText, EveryDateFormatWithAndWithoutCentury) {
     EXPECT_EQ(DateToText(0, american), "  /  /    ");
 }
 
-TEST(DateText, TwoDigitYearsLandInTheEpochWindow) {
+TEST(DateText, TwoDigitYearsLandInTheEpochWindow)
+{
     const struct {
         int epoch;
         const char* text;
         int year;
     } cases[] = {
-        {1980, "01/01/80", 1980}, {1980, "01/01/79", 2079}, {1980, "01/01/00", 2000}, {1900, "01/01/99", 1999},
-        {1950, "01/01/49", 2049}, {2011, "01/01/10", 2110}, {1980, "01/01/1979", 1979}, {1980, "01/01/5", 2005},
+            {1980, "01/01/80", 1980},   {1980, "01/01/79", 2079}, {1980, "01/01/00", 2000},
+            {1900, "01/01/99", 1999},   {1950, "01/01/49", 2049}, {2011, "01/01/10", 2110},
+            {1980, "01/01/1979", 1979}, {1980, "01/01/5", 2005},
     };
     for (const auto& c : cases) {
         ExprSettings s;
@@ -73,9 +78,11 @@ TEST(DateText, TwoDigitYearsLandInTheEpochWindow) {
     }
 }
 
-TEST(DateText, UnreadableDateTextIsTheEmptyDate) {
+TEST(DateText, UnreadableDateTextIsTheEmptyDate)
+{
     ExprSettings s;
-    for (const char* bad : {"", "  /  /  ", "13/01/2024", "02/30/2024", "1/2", "1/2/3/4", "01/02/20245", "abc"})
+    for (const char* bad :
+         {"", "  /  /  ", "13/01/2024", "02/30/2024", "1/2", "1/2/3/4", "01/02/20245", "abc"})
         EXPECT_EQ(TextToDate(bad, s), 0) << bad;
     EXPECT_EQ(TextToDate("1/2/2024", s), JulianDay(2024, 1, 2));
 }

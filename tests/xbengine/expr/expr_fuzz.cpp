@@ -16,66 +16,78 @@ using namespace xbexpr;
 namespace {
 
 const char* const kSeeds[] = {
-    "EMP_ID='A1'",
-    "UPPER(NAME1)=\"SMITH                         \"",
-    "(LEFT( DTOS(DATE), 4) = \"2024\") .and. (NUMBER=17)",
-    "STR(ACCNO,10,2)+DTOS(DATE)",
-    ".NOT.DELETED() .AND. PAID= .T.",
-    "IIF(NUMBER > 0, ACCNO / NUMBER, -1) ** 2 % 7",
-    "SUBSTR(NAME1, AT('m', NAME1), 3) $ [Smith] .OR. LAST - ID == 'x'",
-    "CTOD(DTOC(DATE)) + 30 - DATE()",
-    "PADL(ALLTRIM(STR(RECNO())), 8, '0') + REPLICATE('-', 3) + SPACE(2)",
-    "ROUND(VAL(ID), -1) + INT(ABS(-2.5)) + YEAR(DATE) + MONTH(DATE) + DAY(DATE) + LEN(COMMENTS)",
-    "DESCEND(LOWER(RTRIM(LTRIM(TRIM(NAME1))))) < CHR(ASC('A')) .AND. !EMPTY(CLIENT->NAME1)",
-    "STRZERO(NUMBER, 6) <> RIGHT(PADR(EMP_ID, 10), 2) # 'x' != 'y'",
+        "EMP_ID='A1'",
+        "UPPER(NAME1)=\"SMITH                         \"",
+        "(LEFT( DTOS(DATE), 4) = \"2024\") .and. (NUMBER=17)",
+        "STR(ACCNO,10,2)+DTOS(DATE)",
+        ".NOT.DELETED() .AND. PAID= .T.",
+        "IIF(NUMBER > 0, ACCNO / NUMBER, -1) ** 2 % 7",
+        "SUBSTR(NAME1, AT('m', NAME1), 3) $ [Smith] .OR. LAST - ID == 'x'",
+        "CTOD(DTOC(DATE)) + 30 - DATE()",
+        "PADL(ALLTRIM(STR(RECNO())), 8, '0') + REPLICATE('-', 3) + SPACE(2)",
+        "ROUND(VAL(ID), -1) + INT(ABS(-2.5)) + YEAR(DATE) + MONTH(DATE) + DAY(DATE) + LEN(COMMENTS)",
+        "DESCEND(LOWER(RTRIM(LTRIM(TRIM(NAME1))))) < CHR(ASC('A')) .AND. !EMPTY(CLIENT->NAME1)",
+        "STRZERO(NUMBER, 6) <> RIGHT(PADR(EMP_ID, 10), 2) # 'x' != 'y'",
 };
 
 // Pieces that make mutations reach deeper than random bytes would.
 const char* const kPieces[] = {
-    "(", ")", ",", "'", "\"", "[", "]", ".T.", ".F.", ".AND.", ".OR.", ".NOT.", "!", "->", "+", "-",
-    "*", "/", "%", "^", "**", "=", "==", "<>", "#", "$", "<", ">=", "NAME1", "NUMBER", "DATE", "PAID",
-    "COMMENTS", "CLIENT->", "UPPER(", "STR(", "SUBSTR(", "IIF(", "REPLICATE(", "SPACE(", "CTOD(",
-    "DTOS(", "0", "1", "99999999", ".5", "-1", "1e308", "\0", "\xFF",
+        "(",       ")",     ",",          "'",      "\"",    "[",        "]",        ".T.",    ".F.",
+        ".AND.",   ".OR.",  ".NOT.",      "!",      "->",    "+",        "-",        "*",      "/",
+        "%",       "^",     "**",         "=",      "==",    "<>",       "#",        "$",      "<",
+        ">=",      "NAME1", "NUMBER",     "DATE",   "PAID",  "COMMENTS", "CLIENT->", "UPPER(", "STR(",
+        "SUBSTR(", "IIF(",  "REPLICATE(", "SPACE(", "CTOD(", "DTOS(",    "0",        "1",      "99999999",
+        ".5",      "-1",    "1e308",      "\0",     "\xFF",
 };
 
-String Mutate(String text, std::mt19937& rng) {
-    auto pick = [&](size_t n) { return n == 0 ? size_t{0} : std::uniform_int_distribution<size_t>(0, n - 1)(rng); };
+String Mutate(String text, std::mt19937& rng)
+{
+    auto pick = [&](size_t n) {
+        return n == 0 ? size_t {0} : std::uniform_int_distribution<size_t>(0, n - 1)(rng);
+    };
     const int steps = 1 + static_cast<int>(pick(2));
     for (int s = 0; s < steps; ++s) {
         const size_t at = pick(text.size() + 1);
         switch (pick(6)) {
-            case 0:
-                if (!text.empty()) text[pick(text.size())] = static_cast<char>(pick(256));
-                break;
-            case 1: {
-                const char* piece = kPieces[pick(std::size(kPieces))];
-                text.insert(at, piece, piece[0] == '\0' ? 1 : std::char_traits<char>::length(piece));
-                break;
-            }
-            case 2:
-                if (at < text.size()) text.erase(at, 1 + pick(std::min<size_t>(8, text.size() - at)));
-                break;
-            case 3:
-                if (at < text.size()) text.insert(at, text.substr(at, 1 + pick(text.size() - at)));
-                break;
-            case 4:
-                text.insert(at, kSeeds[pick(std::size(kSeeds))]);
-                break;
-            default:
-                text.insert(at, String(1 + pick(300), "(()-!"[pick(5)]));
-                break;
+        case 0:
+            if (!text.empty())
+                text[pick(text.size())] = static_cast<char>(pick(256));
+            break;
+        case 1: {
+            const char* piece = kPieces[pick(std::size(kPieces))];
+            text.insert(at, piece, piece[0] == '\0' ? 1 : std::char_traits<char>::length(piece));
+            break;
         }
-        if (text.size() > 4096) text.resize(4096);
+        case 2:
+            if (at < text.size())
+                text.erase(at, 1 + pick(std::min<size_t>(8, text.size() - at)));
+            break;
+        case 3:
+            if (at < text.size())
+                text.insert(at, text.substr(at, 1 + pick(text.size() - at)));
+            break;
+        case 4: text.insert(at, kSeeds[pick(std::size(kSeeds))]); break;
+        default: text.insert(at, String(1 + pick(300), "(()-!"[pick(5)])); break;
+        }
+        if (text.size() > 4096)
+            text.resize(4096);
     }
     return text;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     const long iterations = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 20000;
-    MemoryTable table({{"ID", 'C', 8}, {"NAME1", 'C', 30}, {"LAST", 'C', 20}, {"ACCNO", 'N', 10, 2},
-                       {"DATE", 'D', 8}, {"PAID", 'L', 1}, {"NUMBER", 'N', 6}, {"COMMENTS", 'M', 10},
+    MemoryTable table({{"ID", 'C', 8},
+                       {"NAME1", 'C', 30},
+                       {"LAST", 'C', 20},
+                       {"ACCNO", 'N', 10, 2},
+                       {"DATE", 'D', 8},
+                       {"PAID", 'L', 1},
+                       {"NUMBER", 'N', 6},
+                       {"COMMENTS", 'M', 10},
                        {"EMP_ID", 'C', 8}});
     MemoryTable client({{"NAME1", 'C', 30}});
     client.Append({"Acme"});
@@ -96,7 +108,8 @@ int main(int argc, char** argv) {
         table.settings.Century = (i & 2) != 0;
         table.settings.DateFormat = static_cast<int>(i % 8);
         const auto expression = Expression::Compile(text, table);
-        if (!expression) continue;
+        if (!expression)
+            continue;
         ++compiled;
         if (pool.size() < 512)
             pool.push_back(text);

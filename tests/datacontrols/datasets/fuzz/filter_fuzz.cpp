@@ -43,7 +43,8 @@ const char* const kPieces[] = {"(",    ")",     "\"",   "=",     "<>",    "<=", 
                                "DUE",  "NOTES", "T",    "1.5",   "-1",    "99999999999", "\t",     " ",
                                "\xFF", "\x92",  "`",    "@#$!",  "\"\"",  "1/2/3"};
 
-String Mutate(String text, std::mt19937& rng) {
+String Mutate(String text, std::mt19937& rng)
+{
     auto pick = [&](size_t n) {
         return n == 0 ? size_t {0} : std::uniform_int_distribution<size_t>(0, n - 1)(rng);
     };
@@ -52,23 +53,27 @@ String Mutate(String text, std::mt19937& rng) {
         const size_t at = pick(text.size() + 1);
         switch (pick(5)) {
         case 0:
-            if (!text.empty()) text[pick(text.size())] = static_cast<char>(pick(256));
+            if (!text.empty())
+                text[pick(text.size())] = static_cast<char>(pick(256));
             break;
         case 1: text.insert(at, kPieces[pick(std::size(kPieces))]); break;
         case 2:
-            if (at < text.size()) text.erase(at, 1 + pick(std::min<size_t>(8, text.size() - at)));
+            if (at < text.size())
+                text.erase(at, 1 + pick(std::min<size_t>(8, text.size() - at)));
             break;
         case 3: text.insert(at, " AND " + String(kSeeds[pick(std::size(kSeeds))])); break;
         default: text.insert(at, String(1 + pick(40), "(()\""[pick(4)])); break;
         }
-        if (text.size() > 2048) text.resize(2048);
+        if (text.size() > 2048)
+            text.resize(2048);
     }
     return text;
 }
 
 // The fuzzed table FUZZ, made in dir, which is returned: one field of each kind a DBF
 // gives a filter, and rows with blank, extreme and high-byte values.
-String MakeTable(const String& dir) {
+String MakeTable(const String& dir)
+{
     TDaroruTable maker(nullptr);
     maker.CreateNew(dir + "FUZZ", 2, 8);
     const struct {
@@ -76,7 +81,8 @@ String MakeTable(const String& dir) {
         int Width, Decimals;
     } fields[] = {{"ID", "C", 2, 0},  {"CITY", "C", 20, 0}, {"STATE", "C", 2, 0}, {"AMOUNT", "N", 10, 2},
                   {"QTY", "N", 4, 0}, {"PAID", "L", 1, 0},  {"DUE", "D", 8, 0},   {"NOTES", "M", 10, 0}};
-    for (const auto& f : fields) maker.CreateField(f.Name, f.Type, SmallInt(f.Width), SmallInt(f.Decimals));
+    for (const auto& f : fields)
+        maker.CreateField(f.Name, f.Type, SmallInt(f.Width), SmallInt(f.Decimals));
     maker.CreateExec();
     maker.SetDatabaseName(dir);
     maker.SetTableName("FUZZ");
@@ -89,27 +95,32 @@ String MakeTable(const String& dir) {
     for (const auto& row : rows) {
         maker.Append();
         for (size_t i = 0; i < row.size(); ++i)
-            if (!row[i].empty()) maker.Fields()[int(i)]->SetAsString(row[i]);
+            if (!row[i].empty())
+                maker.Fields()[int(i)]->SetAsString(row[i]);
         maker.Post();
     }
     maker.Close();
     return dir;
 }
 
-std::vector<String> Ids(TdwTable& Table) {
+std::vector<String> Ids(TdwTable& Table)
+{
     std::vector<String> ids;
-    for (Table.First(); !Table.Eof(); Table.Next()) ids.push_back(Table.FieldByName("ID")->AsString());
+    for (Table.First(); !Table.Eof(); Table.Next())
+        ids.push_back(Table.FieldByName("ID")->AsString());
     return ids;
 }
 
-bool Broken(const char* Rule, const String& Text) {
+bool Broken(const char* Rule, const String& Text)
+{
     std::fprintf(stderr, "%s: \"%s\"\n", Rule, Text.c_str());
     return true;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     const long iterations = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 20000;
     TScriptedDialogs dialogs;
     ShortDateFormat = "mm/dd/yyyy";
@@ -136,9 +147,12 @@ int main(int argc, char** argv) {
             const TdwFilterHandle handleBefore = handle;
             if (!dwFilterInstall(text, &table, handle, false)) {
                 ++refused;
-                if (handle != handleBefore) broken = Broken("a refused text changed the filter handle", text);
-                if (Ids(table) != before) broken = Broken("a refused text changed the records shown", text);
-                if (dialogs.Messages.empty()) broken = Broken("a refused text said nothing", text);
+                if (handle != handleBefore)
+                    broken = Broken("a refused text changed the filter handle", text);
+                if (Ids(table) != before)
+                    broken = Broken("a refused text changed the records shown", text);
+                if (dialogs.Messages.empty())
+                    broken = Broken("a refused text said nothing", text);
                 continue;
             }
             ++installed;
@@ -146,9 +160,11 @@ int main(int argc, char** argv) {
             if (!std::includes(all.begin(), all.end(), shown.begin(), shown.end()))
                 broken = Broken("an installed filter showed records the table does not hold", text);
             TdwFilterBlob blob = dwFilterCompile(text, &table);
-            if (blob.empty()) continue;
+            if (blob.empty())
+                continue;
             ++compiled;
-            if (pool.size() < 400) pool.push_back(text);
+            if (pool.size() < 400)
+                pool.push_back(text);
             for (int b = 0; b < 3; ++b)
                 blob[std::uniform_int_distribution<size_t>(0, blob.size() - 1)(rng)] = std::uint8_t(rng());
             try {
@@ -157,7 +173,8 @@ int main(int argc, char** argv) {
                     predicate.Accepts();
                     ++evaluated;
                 }
-            } catch (const Exception&) { }
+            } catch (const Exception&) {
+            }
         }
     }
     std::printf("%ld texts, %ld installed, %ld refused, %ld damaged blobs evaluated on %ld records\n",

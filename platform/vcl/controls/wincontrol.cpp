@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "platform/rtl/scopeexit.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/forms/forms.h"
 
@@ -217,15 +218,9 @@ void TWinControl::Realign()
 {
     if (FAligning)
         return;
-    FAligning = true;
+    const FlagScope aligning(FAligning);
     TRect rect = ClientRect();
-    try {
-        AlignControls(rect);
-    } catch (...) {
-        FAligning = false;
-        throw;
-    }
-    FAligning = false;
+    AlignControls(rect);
 }
 
 void TWinControl::AlignControls(TRect& R)

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "platform/rtl/scopeexit.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/controls/label.h"
 #include "platform/vcl/controls/scrollbox.h"
@@ -433,13 +434,14 @@ int TCustomForm::ShowModal()
     TCustomForm* previous = GuiScreen()->ActiveForm();
     FShowingModal = true;
     ModalRuns().push_back(this);
-    const auto endRun = [this] {
-        FModalLoop = nullptr;
-        FShowingModal = false;
-        std::erase(ModalRuns(), this);
-    };
     TDisabledWindows disabled;
-    try {
+    {
+        // The run ends here however the loop is left.
+        const ScopeExit endRun([this] {
+            FModalLoop = nullptr;
+            FShowingModal = false;
+            std::erase(ModalRuns(), this);
+        });
         Show();
         for (;;) {
             if (FModalResult == mrNone && !Application->Terminated()) {
@@ -468,11 +470,7 @@ int TCustomForm::ShowModal()
                 Release();
             break;
         }
-    } catch (...) {
-        endRun();
-        throw;
     }
-    endRun();
     // The windows behind take input again before the focus goes back to them.
     disabled.Enable();
     Hide();

@@ -268,10 +268,13 @@ private:
         FSkipCount = 0;
         Group closing = std::move(FGroups.back());
         FGroups.pop_back();
-        // Paragraph properties set in a group that held the paragraph's text hold for it.
-        if (closing.Dest == Destination::Text && (FParagraphHasContent || !FRun.isEmpty()) &&
-            !(closing.Para == Top().Para))
-            FCarriedPara = closing.Para;
+        // Paragraph properties set in a group that held the paragraph's text hold for it, and
+        // go on holding past the groups around it that set none after it closed.
+        if (closing.Dest == Destination::Text && (FParagraphHasContent || !FRun.isEmpty())) {
+            const bool innerHolds = FCarriedPara && closing.Para == FParaAroundCarried;
+            if (!innerHolds && !(closing.Para == Top().Para)) FCarriedPara = closing.Para;
+            FParaAroundCarried = Top().Para;
+        }
         if ((closing.Dest == Destination::Picture && Top().Dest != Destination::Picture) ||
             closing.KeepsObject)
             CommitRun();
@@ -593,7 +596,8 @@ private:
             FPicture = Picture {};
             FPicture.WholeGroup = Position() == g.StartPosition;
         } else if (W == "pn")
-            g.Dest = Destination::BulletMarker;
+            // Numbering in a picture or another destination is none of the paragraph's.
+            g.Dest = g.Dest == Destination::Text ? Destination::BulletMarker : Destination::Skip;
         else if ((W == "pntxtb" || W == "pntxta") && g.Dest == Destination::BulletMarker) {
             g.Dest = Destination::NumberText;
             g.NumberTextAfter = W == "pntxta";
@@ -1337,6 +1341,8 @@ private:
     bool FParagraphHasContent = false;
     bool FEndedByMark = false;
     std::optional<ParaState> FCarriedPara;
+    // The paragraph properties of the group around the one FCarriedPara came from.
+    ParaState FParaAroundCarried;
     // The formats of paragraphs by their state; the last paragraph finished, and the block
     // given its format ahead (null when none is): that block need not be formatted again
     // when its paragraph ends alike.

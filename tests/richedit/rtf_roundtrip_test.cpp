@@ -363,6 +363,19 @@ const std::vector<KeptCase>& KeptCases() {
                  EXPECT_EQ(written.count("{\\field{\\*\\fldinst\\plain\\f0 "), 3);
                  EXPECT_TRUE(written.contains(R"(HYPERLINK "https://example.org/a b" \\o "tip")"));
              }},
+            {"paragraph format set in an inner group", R"({\rtf1\sa120{x\qc}})",
+             [](const QTextDocument& d, const QByteArray& written) {
+                 EXPECT_EQ(Block(d, 0).alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+                 EXPECT_EQ(Block(d, 0).intProperty(rtf::SpaceAfter), 120);
+                 EXPECT_TRUE(written.contains("\\pard\\qc\\sa120")) << written.constData();
+             }},
+            // A picture kept as read, in a group the data ends inside, with numbering words
+            // of its own.
+            {"numbering inside a picture", R"({\rtf1\sa1{{\pict{\pn\pnlvl1}})",
+             [](const QTextDocument& d, const QByteArray&) {
+                 EXPECT_FALSE(d.firstBlock().textList());
+                 EXPECT_TRUE(CharAt(d, -1).hasProperty(rtf::KeptGroup));
+             }},
     };
     return cases;
 }

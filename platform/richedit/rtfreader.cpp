@@ -207,6 +207,8 @@ private:
                 ++FPos;
                 continue;
             }
+            // "\*" marks the control word right after it: a brace or text between ends that.
+            if (c != '\\' && c != '\r' && c != '\n' && c != ' ') FIgnorable = false;
             if (c == '{') {
                 BeginGroup();
                 ++FPos;
@@ -337,6 +339,7 @@ private:
     static bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
     void Symbol(char c) {
+        FIgnorable = c == '*';
         switch (c) {
         case '\\':
         case '{':
@@ -350,7 +353,7 @@ private:
         case '~': Special(QChar(0x00A0)); return;
         case '_': Special(QChar(0x2011)); return;
         case '-': Special(QChar(0x00AD)); return;
-        case '*': FIgnorable = true; return;
+        case '*': return;
         case '\'': HexCharacter(); return;
         case '\r':
         case '\n': ParagraphMark(); return;
@@ -592,6 +595,8 @@ private:
             FColor = QColor(0, 0, 0);
             FColorSet = false;
         } else if (W == "pict") {
+            // One inside a picture is part of it: the picture being read goes on.
+            if (g.Dest == Destination::Picture) return true;
             g.Dest = Destination::Picture;
             FPicture = Picture {};
             FPicture.WholeGroup = Position() == g.StartPosition;

@@ -376,6 +376,18 @@ const std::vector<KeptCase>& KeptCases() {
                  EXPECT_FALSE(d.firstBlock().textList());
                  EXPECT_TRUE(CharAt(d, -1).hasProperty(rtf::KeptGroup));
              }},
+            // "\*" marks only the word right after it, not one after a group's end.
+            {"ignorable mark before a group's end", R"({\rtf1 a{\*}\par b{\pict\*}\par c})",
+             [](const QTextDocument& d, const QByteArray&) {
+                 EXPECT_EQ(d.toPlainText(), QString::fromUtf8("a\nb\uFFFC\nc"));
+             }},
+            // The document's own group made a picture after its text, with another inside: not
+            // whole from its start, the picture is not kept.
+            {"picture inside a picture", R"({\rtf1\{\pict{\pict}})",
+             [](const QTextDocument& d, const QByteArray& written) {
+                 EXPECT_EQ(d.toPlainText(), "{");
+                 EXPECT_FALSE(written.contains("\\pict")) << written.constData();
+             }},
     };
     return cases;
 }

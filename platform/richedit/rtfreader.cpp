@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cmath>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -1244,11 +1245,8 @@ private:
     void InsertPicture(const Group& G, qsizetype EndPos, bool Closed) {
         if (Top().Dest != Destination::Text) return;
         QTextImageFormat format;
-        const double width = TwipsToPixels(FPicture.GoalWidth ? FPicture.GoalWidth : FPicture.Width * 15) *
-                             FPicture.ScaleX / 100.0;
-        const double height =
-                TwipsToPixels(FPicture.GoalHeight ? FPicture.GoalHeight : FPicture.Height * 15) *
-                FPicture.ScaleY / 100.0;
+        const double width = PictureExtent(FPicture.GoalWidth, FPicture.Width, FPicture.ScaleX);
+        const double height = PictureExtent(FPicture.GoalHeight, FPicture.Height, FPicture.ScaleY);
         const QImage image = (FPicture.Kind == "pngblip" || FPicture.Kind == "jpegblip")
                                      ? Decode(FPicture.Data)
                                      : QImage();
@@ -1278,6 +1276,12 @@ private:
         EnterTables(ParagraphDepth(), true);
         FCursor.insertImage(format);
         FParagraphHasContent = true;
+    }
+
+    // A picture's width or height in pixels, in whole twips as it is written.
+    static double PictureExtent(int GoalTwips, int Pixels, int ScalePercent) {
+        const double twips = (GoalTwips ? GoalTwips : Pixels * TwipsPerPixel) * ScalePercent / 100.0;
+        return TwipsToPixels(static_cast<int>(std::clamp(std::round(twips), 0.0, double(INT_MAX))));
     }
 
     static QImage Decode(const QByteArray& Data) {

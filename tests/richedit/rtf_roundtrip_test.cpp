@@ -388,6 +388,16 @@ const std::vector<KeptCase>& KeptCases() {
                  EXPECT_EQ(d.toPlainText(), "{");
                  EXPECT_FALSE(written.contains("\\pict")) << written.constData();
              }},
+            // Scaled to part of a twip, a picture is as high as the whole twips it is written in.
+            {"picture scaled to part of a twip",
+             R"({\rtf1{\pict\pngblip\picscaley6\picwgoal120\pichgoal9 )"
+             R"(89504e470d0a1a0a0000000d4948445200000008000000060802000000716748ac0000001249444154789c)"
+             R"(63f8cfc080156117a593040033282fd1ecc105f90000000049454e44ae426082}})",
+             [](const QTextDocument& d, const QByteArray& written) {
+                 ASSERT_TRUE(CharAt(d, 0).isImageFormat());
+                 EXPECT_DOUBLE_EQ(CharAt(d, 0).toImageFormat().height(), 1 / rtf::TwipsPerPixel);
+                 EXPECT_TRUE(written.contains("\\picwgoal120\\pichgoal1\r\n")) << written.constData();
+             }},
     };
     return cases;
 }

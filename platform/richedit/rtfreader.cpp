@@ -596,9 +596,11 @@ private:
             FColor = QColor(0, 0, 0);
             FColorSet = false;
         } else if (W == "pict") {
-            // One inside a picture is part of it: the picture being read goes on.
+            // One inside a picture is part of it: the picture being read goes on. One in a
+            // table of the header, or in other text that is not the document's, is skipped.
             if (g.Dest == Destination::Picture) return true;
-            g.Dest = Destination::Picture;
+            g.Dest = g.Dest == Destination::Text ? Destination::Picture : Destination::Skip;
+            if (g.Dest == Destination::Skip) return true;
             FPicture = Picture {};
             FPicture.WholeGroup = Position() == g.StartPosition;
         } else if (W == "pn")

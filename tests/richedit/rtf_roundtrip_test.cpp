@@ -388,6 +388,12 @@ const std::vector<KeptCase>& KeptCases() {
                  EXPECT_EQ(d.toPlainText(), "{");
                  EXPECT_FALSE(written.contains("\\pict")) << written.constData();
              }},
+            // A picture word in the font table: the entries before it stand.
+            {"picture in the font table", R"({\rtf1{\fonttbl{\f0 Serif;}{\f1 Mono;}\pict 0102}\f1 r})",
+             [](const QTextDocument& d, const QByteArray&) {
+                 EXPECT_EQ(d.toPlainText(), "r");
+                 EXPECT_EQ(CharAt(d, 0).fontFamilies().toStringList(), QStringList {"Mono"});
+             }},
             // Scaled to part of a twip, a picture is as high as the whole twips it is written in.
             {"picture scaled to part of a twip",
              R"({\rtf1{\pict\pngblip\picscaley6\picwgoal120\pichgoal9 )"

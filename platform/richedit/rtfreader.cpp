@@ -755,6 +755,7 @@ private:
                 level.Text = QString(QChar(0x2022));
             else
                 level.Text = symbol ? FromSymbolFont(P.Numbering.Before) : P.Numbering.Before;
+            level.Text.truncate(MaxLevelTextLength);
         } else {
             if (QTextList* list = block.textList()) list->remove(block);
             return;

@@ -274,6 +274,12 @@ struct KeptCase {
 
 QStringList Lines(const QTextDocument& D) { return rtftest::LabelledLines(D); }
 
+// An item of the older numbering whose text is longer than a list level's can be.
+const char* LongBulletText() {
+    static const QByteArray rtf = "{\\rtf1{\\*\\pn\\pnlvlblt{\\pntxtb " + QByteArray(300, 'x') + "}}item}";
+    return rtf.constData();
+}
+
 const std::vector<KeptCase>& KeptCases() {
     static const std::vector<KeptCase> cases = {
             {"empty last paragraph", R"({\rtf1 A\par\qc\li720\par})",
@@ -393,6 +399,12 @@ const std::vector<KeptCase>& KeptCases() {
              [](const QTextDocument& d, const QByteArray&) {
                  EXPECT_EQ(d.toPlainText(), "r");
                  EXPECT_EQ(CharAt(d, 0).fontFamilies().toStringList(), QStringList {"Mono"});
+             }},
+            {"bullet text longer than a level holds", LongBulletText(),
+             [](const QTextDocument& d, const QByteArray& written) {
+                 ASSERT_TRUE(d.firstBlock().textList());
+                 EXPECT_EQ(rtf::ListLevelOf(d.firstBlock().textList()->format()).Text, QString(255, 'x'));
+                 EXPECT_TRUE(written.contains("{\\leveltext\\'ff"));
              }},
             // Scaled to part of a twip, a picture is as high as the whole twips it is written in.
             {"picture scaled to part of a twip",

@@ -599,8 +599,11 @@ private:
             // One inside a picture is part of it: the picture being read goes on. One in a
             // table of the header, or in other text that is not the document's, is skipped.
             if (g.Dest == Destination::Picture) return true;
-            g.Dest = g.Dest == Destination::Text ? Destination::Picture : Destination::Skip;
-            if (g.Dest == Destination::Skip) return true;
+            if (g.Dest != Destination::Text) {
+                g.Dest = Destination::Skip;
+                return true;
+            }
+            g.Dest = Destination::Picture;
             FPicture = Picture {};
             FPicture.WholeGroup = Position() == g.StartPosition;
         } else if (W == "pn")

@@ -90,6 +90,8 @@ struct ListLevelDefinition {
     QString Font;
     QList<int> LevelStyles;
 };
+// The most characters a level's text has: its length is written in one byte.
+constexpr qsizetype MaxLevelTextLength = 255;
 ListLevelDefinition ListLevelOf(const QTextListFormat& Format);
 // The Qt format that shows a level as it numbers.
 QTextListFormat ListFormatOf(const ListLevelDefinition& Level, int Identity);

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cmath>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -207,6 +208,8 @@ private:
                 ++FPos;
                 continue;
             }
+            // "\*" marks the control word right after it: a brace or text between ends that.
+            if (c != '\\' && c != '\r' && c != '\n' && c != ' ') FIgnorable = false;
             if (c == '{') {
                 BeginGroup();
                 ++FPos;
@@ -268,10 +271,13 @@ private:
         FSkipCount = 0;
         Group closing = std::move(FGroups.back());
         FGroups.pop_back();
-        // Paragraph properties set in a group that held the paragraph's text hold for it.
-        if (closing.Dest == Destination::Text && (FParagraphHasContent || !FRun.isEmpty()) &&
-            !(closing.Para == Top().Para))
-            FCarriedPara = closing.Para;
+        // Paragraph properties set in a group that held the paragraph's text hold for it, and
+        // go on holding past the groups around it that set none after it closed.
+        if (closing.Dest == Destination::Text && (FParagraphHasContent || !FRun.isEmpty())) {
+            const bool innerHolds = FCarriedPara && closing.Para == FParaAroundCarried;
+            if (!innerHolds && !(closing.Para == Top().Para)) FCarriedPara = closing.Para;
+            FParaAroundCarried = Top().Para;
+        }
         if ((closing.Dest == Destination::Picture && Top().Dest != Destination::Picture) ||
             closing.KeepsObject)
             CommitRun();
@@ -334,6 +340,7 @@ private:
     static bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
     void Symbol(char c) {
+        FIgnorable = c == '*';
         switch (c) {
         case '\\':
         case '{':
@@ -347,7 +354,7 @@ private:
         case '~': Special(QChar(0x00A0)); return;
         case '_': Special(QChar(0x2011)); return;
         case '-': Special(QChar(0x00AD)); return;
-        case '*': FIgnorable = true; return;
+        case '*': return;
         case '\'': HexCharacter(); return;
         case '\r':
         case '\n': ParagraphMark(); return;
@@ -589,11 +596,19 @@ private:
             FColor = QColor(0, 0, 0);
             FColorSet = false;
         } else if (W == "pict") {
+            // One inside a picture is part of it: the picture being read goes on. One in a
+            // table of the header, or in other text that is not the document's, is skipped.
+            if (g.Dest == Destination::Picture) return true;
+            if (g.Dest != Destination::Text) {
+                g.Dest = Destination::Skip;
+                return true;
+            }
             g.Dest = Destination::Picture;
             FPicture = Picture {};
             FPicture.WholeGroup = Position() == g.StartPosition;
         } else if (W == "pn")
-            g.Dest = Destination::BulletMarker;
+            // Numbering in a picture or another destination is none of the paragraph's.
+            g.Dest = g.Dest == Destination::Text ? Destination::BulletMarker : Destination::Skip;
         else if ((W == "pntxtb" || W == "pntxta") && g.Dest == Destination::BulletMarker) {
             g.Dest = Destination::NumberText;
             g.NumberTextAfter = W == "pntxta";
@@ -743,6 +758,7 @@ private:
                 level.Text = QString(QChar(0x2022));
             else
                 level.Text = symbol ? FromSymbolFont(P.Numbering.Before) : P.Numbering.Before;
+            level.Text.truncate(MaxLevelTextLength);
         } else {
             if (QTextList* list = block.textList()) list->remove(block);
             return;
@@ -1235,11 +1251,8 @@ private:
     void InsertPicture(const Group& G, qsizetype EndPos, bool Closed) {
         if (Top().Dest != Destination::Text) return;
         QTextImageFormat format;
-        const double width = TwipsToPixels(FPicture.GoalWidth ? FPicture.GoalWidth : FPicture.Width * 15) *
-                             FPicture.ScaleX / 100.0;
-        const double height =
-                TwipsToPixels(FPicture.GoalHeight ? FPicture.GoalHeight : FPicture.Height * 15) *
-                FPicture.ScaleY / 100.0;
+        const double width = PictureExtent(FPicture.GoalWidth, FPicture.Width, FPicture.ScaleX);
+        const double height = PictureExtent(FPicture.GoalHeight, FPicture.Height, FPicture.ScaleY);
         const QImage image = (FPicture.Kind == "pngblip" || FPicture.Kind == "jpegblip")
                                      ? Decode(FPicture.Data)
                                      : QImage();
@@ -1269,6 +1282,12 @@ private:
         EnterTables(ParagraphDepth(), true);
         FCursor.insertImage(format);
         FParagraphHasContent = true;
+    }
+
+    // A picture's width or height in pixels, in whole twips as it is written.
+    static double PictureExtent(int GoalTwips, int Pixels, int ScalePercent) {
+        const double twips = (GoalTwips ? GoalTwips : Pixels * TwipsPerPixel) * ScalePercent / 100.0;
+        return TwipsToPixels(static_cast<int>(std::clamp(std::round(twips), 0.0, double(INT_MAX))));
     }
 
     static QImage Decode(const QByteArray& Data) {
@@ -1337,6 +1356,8 @@ private:
     bool FParagraphHasContent = false;
     bool FEndedByMark = false;
     std::optional<ParaState> FCarriedPara;
+    // The paragraph properties of the group around the one FCarriedPara came from.
+    ParaState FParaAroundCarried;
     // The formats of paragraphs by their state; the last paragraph finished, and the block
     // given its format ahead (null when none is): that block need not be formatted again
     // when its paragraph ends alike.

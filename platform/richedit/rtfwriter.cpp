@@ -280,12 +280,13 @@ private:
 
     void ListLevel(QByteArray& Out, const ListLevelDefinition& Level, int Font) {
         const QByteArray style = QByteArray::number(Level.Style);
+        const QStringView text = QStringView(Level.Text).left(MaxLevelTextLength);
         Out += "{\\listlevel\\levelnfc" + style + "\\levelnfcn" + style +
                "\\leveljc0\\levelfollow0\\levelstartat" + QByteArray::number(Level.StartAt) +
-               "{\\leveltext\\'" + Hex(static_cast<int>(Level.Text.size()));
+               "{\\leveltext\\'" + Hex(static_cast<int>(text.size()));
         QByteArray numbers;
-        for (qsizetype i = 0; i < Level.Text.size(); ++i) {
-            const QChar c = Level.Text[i];
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text[i];
             if (c.unicode() < 9) {
                 Out += "\\'" + Hex(c.unicode());
                 numbers += "\\'" + Hex(static_cast<int>(i + 1));

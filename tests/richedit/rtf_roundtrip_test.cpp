@@ -274,6 +274,12 @@ struct KeptCase {
 
 QStringList Lines(const QTextDocument& D) { return rtftest::LabelledLines(D); }
 
+// An item of the older numbering whose text is longer than a list level's can be.
+const char* LongBulletText() {
+    static const QByteArray rtf = "{\\rtf1{\\*\\pn\\pnlvlblt{\\pntxtb " + QByteArray(300, 'x') + "}}item}";
+    return rtf.constData();
+}
+
 const std::vector<KeptCase>& KeptCases() {
     static const std::vector<KeptCase> cases = {
             {"empty last paragraph", R"({\rtf1 A\par\qc\li720\par})",
@@ -362,6 +368,53 @@ const std::vector<KeptCase>& KeptCases() {
                  EXPECT_EQ(CharAt(d, 20).stringProperty(rtf::FieldInstruction), "DATE \\@ \"M/d/yyyy\"");
                  EXPECT_EQ(written.count("{\\field{\\*\\fldinst\\plain\\f0 "), 3);
                  EXPECT_TRUE(written.contains(R"(HYPERLINK "https://example.org/a b" \\o "tip")"));
+             }},
+            {"paragraph format set in an inner group", R"({\rtf1\sa120{x\qc}})",
+             [](const QTextDocument& d, const QByteArray& written) {
+                 EXPECT_EQ(Block(d, 0).alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+                 EXPECT_EQ(Block(d, 0).intProperty(rtf::SpaceAfter), 120);
+                 EXPECT_TRUE(written.contains("\\pard\\qc\\sa120")) << written.constData();
+             }},
+            // A picture kept as read, in a group the data ends inside, with numbering words
+            // of its own.
+            {"numbering inside a picture", R"({\rtf1\sa1{{\pict{\pn\pnlvl1}})",
+             [](const QTextDocument& d, const QByteArray&) {
+                 EXPECT_FALSE(d.firstBlock().textList());
+                 EXPECT_TRUE(CharAt(d, -1).hasProperty(rtf::KeptGroup));
+             }},
+            // "\*" marks only the word right after it, not one after a group's end.
+            {"ignorable mark before a group's end", R"({\rtf1 a{\*}\par b{\pict\*}\par c})",
+             [](const QTextDocument& d, const QByteArray&) {
+                 EXPECT_EQ(d.toPlainText(), QString::fromUtf8("a\nb\uFFFC\nc"));
+             }},
+            // The document's own group made a picture after its text, with another inside: not
+            // whole from its start, the picture is not kept.
+            {"picture inside a picture", R"({\rtf1\{\pict{\pict}})",
+             [](const QTextDocument& d, const QByteArray& written) {
+                 EXPECT_EQ(d.toPlainText(), "{");
+                 EXPECT_FALSE(written.contains("\\pict")) << written.constData();
+             }},
+            // A picture word in the font table: the entries before it stand.
+            {"picture in the font table", R"({\rtf1{\fonttbl{\f0 Serif;}{\f1 Mono;}\pict 0102}\f1 r})",
+             [](const QTextDocument& d, const QByteArray&) {
+                 EXPECT_EQ(d.toPlainText(), "r");
+                 EXPECT_EQ(CharAt(d, 0).fontFamilies().toStringList(), QStringList {"Mono"});
+             }},
+            {"bullet text longer than a level holds", LongBulletText(),
+             [](const QTextDocument& d, const QByteArray& written) {
+                 ASSERT_TRUE(d.firstBlock().textList());
+                 EXPECT_EQ(rtf::ListLevelOf(d.firstBlock().textList()->format()).Text, QString(255, 'x'));
+                 EXPECT_TRUE(written.contains("{\\leveltext\\'ff"));
+             }},
+            // Scaled to part of a twip, a picture is as high as the whole twips it is written in.
+            {"picture scaled to part of a twip",
+             R"({\rtf1{\pict\pngblip\picscaley6\picwgoal120\pichgoal9 )"
+             R"(89504e470d0a1a0a0000000d4948445200000008000000060802000000716748ac0000001249444154789c)"
+             R"(63f8cfc080156117a593040033282fd1ecc105f90000000049454e44ae426082}})",
+             [](const QTextDocument& d, const QByteArray& written) {
+                 ASSERT_TRUE(CharAt(d, 0).isImageFormat());
+                 EXPECT_DOUBLE_EQ(CharAt(d, 0).toImageFormat().height(), 1 / rtf::TwipsPerPixel);
+                 EXPECT_TRUE(written.contains("\\picwgoal120\\pichgoal1\r\n")) << written.constData();
              }},
     };
     return cases;

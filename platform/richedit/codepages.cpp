@@ -25,7 +25,8 @@ constexpr std::array<std::pair<int, int>, 34> CharsetCodePages {{
 
 // iconv's names of the code pages it does not call "CP" and a number; the Mac pages of the
 // Far East are read as the Windows pages they extend.
-std::string IconvName(int CodePage) {
+std::string IconvName(int CodePage)
+{
     switch (CodePage) {
     case 10000: return "MACINTOSH";
     case 10001: return "CP932";
@@ -45,12 +46,14 @@ constexpr std::array<char16_t, 32> Cp1252High {
         0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
         0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-QString DecodeCp1252(const QByteArray& Bytes) {
+QString DecodeCp1252(const QByteArray& Bytes)
+{
     // Latin-1 but for 0x80 to 0x9F, which text seldom has.
     QString text = QString::fromLatin1(Bytes);
     for (QChar& c : text) {
         const char16_t u = c.unicode();
-        if (u >= 0x80 && u < 0xA0 && Cp1252High[u - 0x80]) c = QChar(Cp1252High[u - 0x80]);
+        if (u >= 0x80 && u < 0xA0 && Cp1252High[u - 0x80])
+            c = QChar(Cp1252High[u - 0x80]);
     }
     return text;
 }
@@ -59,14 +62,17 @@ QString DecodeCp1252(const QByteArray& Bytes) {
 class Converter {
 public:
     explicit Converter(int CodePage) : FHandle(iconv_open("UTF-16LE", IconvName(CodePage).c_str())) { }
-    ~Converter() {
-        if (Usable()) iconv_close(FHandle);
+    ~Converter()
+    {
+        if (Usable())
+            iconv_close(FHandle);
     }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
     bool Usable() const { return FHandle != reinterpret_cast<iconv_t>(-1); }
 
-    QString Convert(const QByteArray& Bytes) {
+    QString Convert(const QByteArray& Bytes)
+    {
         iconv(FHandle, nullptr, nullptr, nullptr, nullptr);
         QString text;
         QByteArray input = Bytes;
@@ -79,7 +85,8 @@ public:
             const size_t done = iconv(FHandle, &in, &inLeft, &out, &outLeft);
             const auto written = static_cast<qsizetype>(buffer.size() - outLeft);
             text.append(QString::fromUtf16(reinterpret_cast<const char16_t*>(buffer.data()), written / 2));
-            if (done != static_cast<size_t>(-1) || errno == E2BIG) continue;
+            if (done != static_cast<size_t>(-1) || errno == E2BIG)
+                continue;
             // A byte that is not (or not whole) a character of the code page.
             text.append(QChar(0xFFFD));
             ++in;
@@ -95,47 +102,63 @@ private:
 
 }  // namespace
 
-int CodePageOfCharset(int Charset) {
+int CodePageOfCharset(int Charset)
+{
     for (const auto& [charset, codePage] : CharsetCodePages)
-        if (charset == Charset) return codePage;
+        if (charset == Charset)
+            return codePage;
     return 0;
 }
 
-QString DecodeCodePage(const QByteArray& Bytes, int CodePage) {
-    if (CodePage == 1252 || CodePage <= 0) return DecodeCp1252(Bytes);
+QString DecodeCodePage(const QByteArray& Bytes, int CodePage)
+{
+    if (CodePage == 1252 || CodePage <= 0)
+        return DecodeCp1252(Bytes);
     // Opening a converter costs more than most texts do: each thread keeps those it used.
     thread_local std::map<int, std::unique_ptr<Converter>> converters;
     std::unique_ptr<Converter>& converter = converters[CodePage];
-    if (!converter) converter = std::make_unique<Converter>(CodePage);
+    if (!converter)
+        converter = std::make_unique<Converter>(CodePage);
     return converter->Usable() ? converter->Convert(Bytes) : DecodeCp1252(Bytes);
 }
 
-int EncodeCp1252(QChar C) {
+int EncodeCp1252(QChar C)
+{
     const char16_t u = C.unicode();
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return u;
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return u;
     // The five bytes the page leaves free read as the control characters of their value.
-    if (u < 0xA0 && !Cp1252High[u - 0x80]) return u;
+    if (u < 0xA0 && !Cp1252High[u - 0x80])
+        return u;
     for (size_t i = 0; i < Cp1252High.size(); ++i)
-        if (Cp1252High[i] && Cp1252High[i] == u) return static_cast<int>(0x80 + i);
+        if (Cp1252High[i] && Cp1252High[i] == u)
+            return static_cast<int>(0x80 + i);
     return -1;
 }
 
-CodePageEncoder::CodePageEncoder(int CodePage) : FCodePage(CodePage <= 0 ? 1252 : CodePage) {
-    if (FCodePage == 1252) return;
+CodePageEncoder::CodePageEncoder(int CodePage) : FCodePage(CodePage <= 0 ? 1252 : CodePage)
+{
+    if (FCodePage == 1252)
+        return;
     const iconv_t handle = iconv_open(IconvName(FCodePage).c_str(), "UTF-32LE");
-    if (handle != reinterpret_cast<iconv_t>(-1)) FHandle = handle;
+    if (handle != reinterpret_cast<iconv_t>(-1))
+        FHandle = handle;
 }
 
-CodePageEncoder::~CodePageEncoder() {
-    if (FHandle) iconv_close(static_cast<iconv_t>(FHandle));
+CodePageEncoder::~CodePageEncoder()
+{
+    if (FHandle)
+        iconv_close(static_cast<iconv_t>(FHandle));
 }
 
-QByteArray CodePageEncoder::Encode(char32_t C) {
+QByteArray CodePageEncoder::Encode(char32_t C)
+{
     if (FCodePage == 1252 || !FHandle) {
         const int byte = C <= 0xFFFF ? EncodeCp1252(QChar(static_cast<char16_t>(C))) : -1;
         return byte < 0 ? QByteArray() : QByteArray(1, static_cast<char>(byte));
     }
-    if (const auto known = FKnown.constFind(C); known != FKnown.constEnd()) return *known;
+    if (const auto known = FKnown.constFind(C); known != FKnown.constEnd())
+        return *known;
     auto handle = static_cast<iconv_t>(FHandle);
     iconv(handle, nullptr, nullptr, nullptr, nullptr);
     std::array<char, 4> in {static_cast<char>(C & 0xFF), static_cast<char>((C >> 8) & 0xFF),
@@ -153,7 +176,8 @@ QByteArray CodePageEncoder::Encode(char32_t C) {
     const char16_t units[2] = {QChar::highSurrogate(C), QChar::lowSurrogate(C)};
     const QString original = QChar::requiresSurrogates(C) ? QString(reinterpret_cast<const QChar*>(units), 2)
                                                           : QString(QChar(static_cast<char16_t>(C)));
-    if (!bytes.isEmpty() && DecodeCodePage(bytes, FCodePage) != original) bytes.clear();
+    if (!bytes.isEmpty() && DecodeCodePage(bytes, FCodePage) != original)
+        bytes.clear();
     FKnown.insert(C, bytes);
     return bytes;
 }

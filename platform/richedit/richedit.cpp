@@ -36,7 +36,8 @@ QByteArray Bytes(const String& S) { return QByteArray(S.data(), static_cast<qsiz
 String FromBytes(const QByteArray& B) { return String(B.constData(), static_cast<size_t>(B.size())); }
 
 // Qt's text with CR LF between paragraphs, as the program's text has it.
-String ProgramText(QString Text) {
+String ProgramText(QString Text)
+{
     Text.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
     Text.replace(QChar::LineSeparator, QLatin1String("\r\n"));
     Text.replace(QChar::ObjectReplacementCharacter, QLatin1Char(' '));
@@ -44,7 +45,8 @@ String ProgramText(QString Text) {
 }
 
 // Plain text into the document: CR LF, CR and LF each end a paragraph.
-void InsertPlainText(QTextCursor& Cursor, const String& Text) {
+void InsertPlainText(QTextCursor& Cursor, const String& Text)
+{
     QString text = ToQString(Text);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -56,7 +58,8 @@ void InsertPlainText(QTextCursor& Cursor, const String& Text) {
 // The text edit whose keys, pastes and clicks the control oversees.
 class TRichTextWidget : public QTextEdit {
 public:
-    TRichTextWidget() {
+    TRichTextWidget()
+    {
         setTabChangesFocus(false);
         setAcceptRichText(true);
         // The control shows a context menu of its own.
@@ -64,12 +67,14 @@ public:
         viewport()->setContextMenuPolicy(Qt::NoContextMenu);
     }
 
-    TCustomRichEdit* Control() const {
+    TCustomRichEdit* Control() const
+    {
         return dynamic_cast<TCustomRichEdit*>(TEventDispatch::ControlOf(this));
     }
 
 protected:
-    void keyPressEvent(QKeyEvent* Event) override {
+    void keyPressEvent(QKeyEvent* Event) override
+    {
         TCustomRichEdit* control = Control();
         if (control && !Event->text().isEmpty() && Event->text().at(0).isPrint() && !control->MayGrow(1)) {
             MessageBeep();
@@ -78,23 +83,28 @@ protected:
         QTextEdit::keyPressEvent(Event);
     }
 
-    void mouseReleaseEvent(QMouseEvent* Event) override {
+    void mouseReleaseEvent(QMouseEvent* Event) override
+    {
         QTextEdit::mouseReleaseEvent(Event);
         TCustomRichEdit* control = Control();
         if (!control || !control->LinkDetection() || Event->button() != Qt::LeftButton ||
             textCursor().hasSelection())
             return;
         const String url = control->LinkAt(cursorForPosition(Event->position().toPoint()).position());
-        if (!url.empty()) Guarded(control, [&] { control->LinkClicked(url); });
+        if (!url.empty())
+            Guarded(control, [&] { control->LinkClicked(url); });
     }
 
-    bool canInsertFromMimeData(const QMimeData* Source) const override {
+    bool canInsertFromMimeData(const QMimeData* Source) const override
+    {
         return Source->hasFormat(RtfMime) || Source->hasImage() || QTextEdit::canInsertFromMimeData(Source);
     }
 
-    void insertFromMimeData(const QMimeData* Source) override {
+    void insertFromMimeData(const QMimeData* Source) override
+    {
         TCustomRichEdit* control = Control();
-        if (control && control->ReadOnly()) return;
+        if (control && control->ReadOnly())
+            return;
         QTextCursor cursor = textCursor();
         if (Source->hasFormat(RtfMime)) {
             const QByteArray rtf = Source->data(RtfMime);
@@ -116,7 +126,8 @@ protected:
         ensureCursorVisible();
     }
 
-    QMimeData* createMimeDataFromSelection() const override {
+    QMimeData* createMimeDataFromSelection() const override
+    {
         // Qt's own selection data answers only its own formats: ours carries its text too.
         const std::unique_ptr<QMimeData> own(QTextEdit::createMimeDataFromSelection());
         auto* data = new QMimeData;
@@ -127,7 +138,8 @@ protected:
     }
 };
 
-TCustomRichEdit::TCustomRichEdit(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<TRichTextWidget>()) {
+TCustomRichEdit::TCustomRichEdit(TComponent* AOwner) : TWinControl(AOwner, MakeWidget<TRichTextWidget>())
+{
     SetTabStop(true);
     SetColor(clWindow);
     QTextEdit* edit = Edit();
@@ -135,7 +147,8 @@ TCustomRichEdit::TCustomRichEdit(TComponent* AOwner) : TWinControl(AOwner, MakeW
     QObject::connect(edit, &QTextEdit::selectionChanged,
                      [this] { Guarded(this, [this] { SelectionChange(); }); });
     QObject::connect(edit, &QTextEdit::cursorPositionChanged, [this] {
-        if (!Edit()->textCursor().hasSelection()) Guarded(this, [this] { SelectionChange(); });
+        if (!Edit()->textCursor().hasSelection())
+            Guarded(this, [this] { SelectionChange(); });
     });
     SetBounds(0, 0, 185, 89);
     SetScrollBars(rsNone);
@@ -143,14 +156,18 @@ TCustomRichEdit::TCustomRichEdit(TComponent* AOwner) : TWinControl(AOwner, MakeW
 
 TCustomRichEdit::~TCustomRichEdit() { QObject::disconnect(Edit(), nullptr, nullptr, nullptr); }
 
-bool TCustomRichEdit::InheritsFrom(const String& name) const {
+bool TCustomRichEdit::InheritsFrom(const String& name) const
+{
     return SameText(name, "TCustomRichEdit") || TWinControl::InheritsFrom(name);
 }
 
-int TCustomRichEdit::DialogCode() const {
+int TCustomRichEdit::DialogCode() const
+{
     int code = dlgcWantArrows | dlgcWantChars;
-    if (FWantReturns) code |= dlgcWantAllKeys;
-    if (FWantTabs) code |= dlgcWantTab;
+    if (FWantReturns)
+        code |= dlgcWantAllKeys;
+    if (FWantTabs)
+        code |= dlgcWantTab;
     return code;
 }
 
@@ -160,7 +177,8 @@ QTextCursor TCustomRichEdit::Cursor() const { return Edit()->textCursor(); }
 
 // ---- contents
 
-String TCustomRichEdit::LoadContents(const String& Data, bool Selection, Int64 ByteLimit) {
+String TCustomRichEdit::LoadContents(const String& Data, bool Selection, Int64 ByteLimit)
+{
     ++FLoading;
     QTextDocument* document = Document();
     if (!Selection) {
@@ -188,15 +206,18 @@ String TCustomRichEdit::LoadContents(const String& Data, bool Selection, Int64 B
     return damage;
 }
 
-String TCustomRichEdit::SaveContents(bool Selection) const {
+String TCustomRichEdit::SaveContents(bool Selection) const
+{
     const QTextCursor cursor = Selection ? Cursor() : QTextCursor(Document());
-    if (FPlainText) return Selection ? SelText() : GetText();
+    if (FPlainText)
+        return Selection ? SelText() : GetText();
     return FromBytes(Selection ? rtf::WriteRtf(cursor) : rtf::WriteRtf(*Document()));
 }
 
 String TCustomRichEdit::GetText() const { return ProgramText(Document()->toRawText()); }
 
-void TCustomRichEdit::SetTextValue(const String& Value) {
+void TCustomRichEdit::SetTextValue(const String& Value)
+{
     const bool plain = FPlainText;
     FPlainText = true;
     LoadContents(Value);
@@ -207,22 +228,26 @@ void TCustomRichEdit::SetTextValue(const String& Value) {
 bool TCustomRichEdit::Modified() const { return Document()->isModified(); }
 void TCustomRichEdit::SetModified(bool Value) { Document()->setModified(Value); }
 
-void TCustomRichEdit::SetReadOnly(bool Value) {
+void TCustomRichEdit::SetReadOnly(bool Value)
+{
     FReadOnly = Value;
     Edit()->setReadOnly(Value);
 }
 
-void TCustomRichEdit::SetWordWrap(bool Value) {
+void TCustomRichEdit::SetWordWrap(bool Value)
+{
     FWordWrap = Value;
     ApplyWrap();
 }
 
-void TCustomRichEdit::SetLayoutWidth(int Pixels) {
+void TCustomRichEdit::SetLayoutWidth(int Pixels)
+{
     FLayoutWidth = std::max(0, Pixels);
     ApplyWrap();
 }
 
-void TCustomRichEdit::ApplyWrap() {
+void TCustomRichEdit::ApplyWrap()
+{
     QTextEdit* edit = Edit();
     if (!FWordWrap)
         edit->setLineWrapMode(QTextEdit::NoWrap);
@@ -233,7 +258,8 @@ void TCustomRichEdit::ApplyWrap() {
         edit->setLineWrapMode(QTextEdit::WidgetWidth);
 }
 
-void TCustomRichEdit::SetScrollBars(TRichScrollStyle Value) {
+void TCustomRichEdit::SetScrollBars(TRichScrollStyle Value)
+{
     FScrollBars = Value;
     const bool horizontal = Value == rsHorizontal || Value == rsBoth;
     const bool vertical = Value == rsVertical || Value == rsBoth;
@@ -243,12 +269,14 @@ void TCustomRichEdit::SetScrollBars(TRichScrollStyle Value) {
 
 void TCustomRichEdit::SetWantTabs(bool Value) { FWantTabs = Value; }
 
-void TCustomRichEdit::SetBorderStyle(TBorderStyle Value) {
+void TCustomRichEdit::SetBorderStyle(TBorderStyle Value)
+{
     FBorderStyle = Value;
     Edit()->setFrameShape(Value == bsNone ? QFrame::NoFrame : QFrame::StyledPanel);
 }
 
-void TCustomRichEdit::SetHideSelection(bool Value) {
+void TCustomRichEdit::SetHideSelection(bool Value)
+{
     FHideSelection = Value;
     QPalette palette = Edit()->palette();
     // A selection shown while the control has not the focus keeps the focused colours.
@@ -261,9 +289,11 @@ void TCustomRichEdit::SetHideSelection(bool Value) {
     Edit()->setPalette(palette);
 }
 
-void TCustomRichEdit::SetRedraw(bool Value) {
+void TCustomRichEdit::SetRedraw(bool Value)
+{
     Edit()->setUpdatesEnabled(Value);
-    if (Value) Edit()->viewport()->update();
+    if (Value)
+        Edit()->viewport()->update();
 }
 
 void TCustomRichEdit::SetLeftMargin(int Pixels) { Document()->setDocumentMargin(std::max(1, Pixels)); }
@@ -274,14 +304,16 @@ int TCustomRichEdit::SelStart() const { return Cursor().selectionStart(); }
 
 void TCustomRichEdit::SetSelStart(int Value) { SetSelection(Value, 0); }
 
-int TCustomRichEdit::SelLength() const {
+int TCustomRichEdit::SelLength() const
+{
     const QTextCursor cursor = Cursor();
     return cursor.selectionEnd() - cursor.selectionStart();
 }
 
 void TCustomRichEdit::SetSelLength(int Value) { SetSelection(SelStart(), Value); }
 
-void TCustomRichEdit::SetSelection(int Start, int Length) {
+void TCustomRichEdit::SetSelection(int Start, int Length)
+{
     const int last = TextLength();
     QTextCursor cursor(Document());
     const int start = std::clamp(Start, 0, last);
@@ -292,7 +324,8 @@ void TCustomRichEdit::SetSelection(int Start, int Length) {
 
 String TCustomRichEdit::SelText() const { return ProgramText(Cursor().selectedText()); }
 
-void TCustomRichEdit::SetSelText(const String& Value) {
+void TCustomRichEdit::SetSelText(const String& Value)
+{
     QTextCursor cursor = Cursor();
     InsertPlainText(cursor, Value);
     Edit()->setTextCursor(cursor);
@@ -300,7 +333,8 @@ void TCustomRichEdit::SetSelText(const String& Value) {
 
 void TCustomRichEdit::SelectAll() { SetSelection(0, TextLength()); }
 
-void TCustomRichEdit::Clear() {
+void TCustomRichEdit::Clear()
+{
     ++FLoading;
     Document()->clear();
     --FLoading;
@@ -308,43 +342,53 @@ void TCustomRichEdit::Clear() {
 
 int TCustomRichEdit::TextLength() const { return Document()->characterCount() - 1; }
 
-String TCustomRichEdit::TextRange(int Start, int End) const {
+String TCustomRichEdit::TextRange(int Start, int End) const
+{
     QTextCursor cursor(Document());
     cursor.setPosition(std::clamp(Start, 0, TextLength()));
     cursor.setPosition(std::clamp(End, 0, TextLength()), QTextCursor::KeepAnchor);
     return ProgramText(cursor.selectedText());
 }
 
-int TCustomRichEdit::CharFromPos(int X, int Y) const {
+int TCustomRichEdit::CharFromPos(int X, int Y) const
+{
     return Edit()->cursorForPosition(Edit()->viewport()->mapFrom(Edit(), QPoint(X, Y))).position();
 }
 
-int TCustomRichEdit::FindText(const String& Text, int Start, int End, bool WholeWord, bool MatchCase) const {
-    if (Text.empty()) return -1;
+int TCustomRichEdit::FindText(const String& Text, int Start, int End, bool WholeWord, bool MatchCase) const
+{
+    if (Text.empty())
+        return -1;
     QTextDocument::FindFlags flags;
-    if (WholeWord) flags |= QTextDocument::FindWholeWords;
-    if (MatchCase) flags |= QTextDocument::FindCaseSensitively;
+    if (WholeWord)
+        flags |= QTextDocument::FindWholeWords;
+    if (MatchCase)
+        flags |= QTextDocument::FindCaseSensitively;
     QTextCursor from(Document());
     from.setPosition(std::clamp(Start, 0, TextLength()));
     const QTextCursor found = Document()->find(ToQString(Text), from, flags);
-    if (found.isNull()) return -1;
+    if (found.isNull())
+        return -1;
     const int end = End < 0 ? TextLength() : End;
     return found.selectionEnd() <= end ? found.selectionStart() : -1;
 }
 
 int TCustomRichEdit::ParagraphCount() const { return Document()->blockCount(); }
 
-String TCustomRichEdit::Paragraph(int Index) const {
+String TCustomRichEdit::Paragraph(int Index) const
+{
     const QTextBlock block = Document()->findBlockByNumber(Index);
     return block.isValid() ? ProgramText(block.text()) : String();
 }
 
-int TCustomRichEdit::ParagraphStart(int Index) const {
+int TCustomRichEdit::ParagraphStart(int Index) const
+{
     const QTextBlock block = Document()->findBlockByNumber(Index);
     return block.isValid() ? block.position() : -1;
 }
 
-void TCustomRichEdit::InsertText(int Position, const String& Text) {
+void TCustomRichEdit::InsertText(int Position, const String& Text)
+{
     QTextCursor cursor(Document());
     cursor.setPosition(std::clamp(Position, 0, TextLength()));
     InsertPlainText(cursor, Text);
@@ -354,7 +398,8 @@ void TCustomRichEdit::InsertText(int Position, const String& Text) {
 
 namespace {
 
-TRichCharFormat FromCharFormat(const QTextCharFormat& F, const QFont& Default) {
+TRichCharFormat FromCharFormat(const QTextCharFormat& F, const QFont& Default)
+{
     TRichCharFormat f;
     const QStringList families = F.fontFamilies().toStringList();
     f.FaceName = FromQString(families.isEmpty() ? Default.family() : families.first());
@@ -370,15 +415,23 @@ TRichCharFormat FromCharFormat(const QTextCharFormat& F, const QFont& Default) {
     return f;
 }
 
-QTextCharFormat ToCharFormat(const TRichCharFormat& F, TRichCharMask Parts) {
+QTextCharFormat ToCharFormat(const TRichCharFormat& F, TRichCharMask Parts)
+{
     QTextCharFormat f;
-    if (Parts.Contains(rcFace)) f.setFontFamilies({ToQString(F.FaceName)});
-    if (Parts.Contains(rcSize) && F.Points > 0) f.setFontPointSize(F.Points);
-    if (Parts.Contains(rcBold)) f.setFontWeight(F.Bold ? QFont::Bold : QFont::Normal);
-    if (Parts.Contains(rcItalic)) f.setFontItalic(F.Italic);
-    if (Parts.Contains(rcUnderline)) f.setFontUnderline(F.Underline);
-    if (Parts.Contains(rcStrikeOut)) f.setFontStrikeOut(F.StrikeOut);
-    if (Parts.Contains(rcColor)) f.setForeground(ToQColor(F.Color));
+    if (Parts.Contains(rcFace))
+        f.setFontFamilies({ToQString(F.FaceName)});
+    if (Parts.Contains(rcSize) && F.Points > 0)
+        f.setFontPointSize(F.Points);
+    if (Parts.Contains(rcBold))
+        f.setFontWeight(F.Bold ? QFont::Bold : QFont::Normal);
+    if (Parts.Contains(rcItalic))
+        f.setFontItalic(F.Italic);
+    if (Parts.Contains(rcUnderline))
+        f.setFontUnderline(F.Underline);
+    if (Parts.Contains(rcStrikeOut))
+        f.setFontStrikeOut(F.StrikeOut);
+    if (Parts.Contains(rcColor))
+        f.setForeground(ToQColor(F.Color));
     if (Parts.Contains(rcBackColor)) {
         if (F.BackColor == clNone)
             f.setBackground(Qt::NoBrush);
@@ -390,32 +443,43 @@ QTextCharFormat ToCharFormat(const TRichCharFormat& F, TRichCharMask Parts) {
 
 }  // namespace
 
-TRichCharFormat TCustomRichEdit::SelCharFormat(TRichCharMask* Consistent) const {
+TRichCharFormat TCustomRichEdit::SelCharFormat(TRichCharMask* Consistent) const
+{
     const QTextCursor cursor = Cursor();
     const QFont font = Document()->defaultFont();
     QTextCursor probe(Document());
     probe.setPosition(cursor.selectionStart());
-    if (cursor.hasSelection()) probe.movePosition(QTextCursor::NextCharacter);
+    if (cursor.hasSelection())
+        probe.movePosition(QTextCursor::NextCharacter);
     const TRichCharFormat first = FromCharFormat(probe.charFormat(), font);
     if (Consistent) {
         *Consistent = {rcFace, rcSize, rcBold, rcItalic, rcUnderline, rcStrikeOut, rcColor, rcBackColor};
         for (int p = cursor.selectionStart() + 1; p < cursor.selectionEnd(); ++p) {
             probe.setPosition(p + 1);
             const TRichCharFormat f = FromCharFormat(probe.charFormat(), font);
-            if (f.FaceName != first.FaceName) Consistent->Exclude(rcFace);
-            if (f.Points != first.Points) Consistent->Exclude(rcSize);
-            if (f.Bold != first.Bold) Consistent->Exclude(rcBold);
-            if (f.Italic != first.Italic) Consistent->Exclude(rcItalic);
-            if (f.Underline != first.Underline) Consistent->Exclude(rcUnderline);
-            if (f.StrikeOut != first.StrikeOut) Consistent->Exclude(rcStrikeOut);
-            if (f.Color != first.Color) Consistent->Exclude(rcColor);
-            if (f.BackColor != first.BackColor) Consistent->Exclude(rcBackColor);
+            if (f.FaceName != first.FaceName)
+                Consistent->Exclude(rcFace);
+            if (f.Points != first.Points)
+                Consistent->Exclude(rcSize);
+            if (f.Bold != first.Bold)
+                Consistent->Exclude(rcBold);
+            if (f.Italic != first.Italic)
+                Consistent->Exclude(rcItalic);
+            if (f.Underline != first.Underline)
+                Consistent->Exclude(rcUnderline);
+            if (f.StrikeOut != first.StrikeOut)
+                Consistent->Exclude(rcStrikeOut);
+            if (f.Color != first.Color)
+                Consistent->Exclude(rcColor);
+            if (f.BackColor != first.BackColor)
+                Consistent->Exclude(rcBackColor);
         }
     }
     return first;
 }
 
-void TCustomRichEdit::SetSelCharFormat(const TRichCharFormat& Format, TRichCharMask Parts) {
+void TCustomRichEdit::SetSelCharFormat(const TRichCharFormat& Format, TRichCharMask Parts)
+{
     QTextCursor cursor = Cursor();
     QTextCharFormat f = ToCharFormat(Format, Parts);
     if (Parts.Contains(rcBackColor) && Format.BackColor == clNone) {
@@ -443,14 +507,18 @@ void TCustomRichEdit::SetSelCharFormat(const TRichCharFormat& Format, TRichCharM
     Edit()->mergeCurrentCharFormat(f);
 }
 
-TRichCharFormat TCustomRichEdit::DefaultCharFormat() const {
+TRichCharFormat TCustomRichEdit::DefaultCharFormat() const
+{
     return FromCharFormat(QTextCharFormat(), Document()->defaultFont());
 }
 
-void TCustomRichEdit::SetDefaultCharFormat(const TRichCharFormat& Format, TRichCharMask Parts) {
+void TCustomRichEdit::SetDefaultCharFormat(const TRichCharFormat& Format, TRichCharMask Parts)
+{
     QFont font = Document()->defaultFont();
-    if (Parts.Contains(rcFace)) font.setFamily(ToQString(Format.FaceName));
-    if (Parts.Contains(rcSize) && Format.Points > 0) font.setPointSizeF(Format.Points);
+    if (Parts.Contains(rcFace))
+        font.setFamily(ToQString(Format.FaceName));
+    if (Parts.Contains(rcSize) && Format.Points > 0)
+        font.setPointSizeF(Format.Points);
     Document()->setDefaultFont(font);
     QTextCharFormat f = ToCharFormat(Format, Parts);
     f.clearProperty(QTextFormat::FontFamilies);
@@ -462,7 +530,8 @@ void TCustomRichEdit::SetDefaultCharFormat(const TRichCharFormat& Format, TRichC
     }
 }
 
-TRichParaFormat TCustomRichEdit::SelParaFormat() const {
+TRichParaFormat TCustomRichEdit::SelParaFormat() const
+{
     const QTextBlock block = Document()->findBlock(Cursor().selectionStart());
     const QTextBlockFormat f = block.blockFormat();
     TRichParaFormat p;
@@ -489,11 +558,13 @@ TRichParaFormat TCustomRichEdit::SelParaFormat() const {
         p.LineSpacing = std::abs(spacing);
     }
     p.Bullet = block.textList() != nullptr;
-    for (const int tab : rtf::TabStopTwips(f)) p.Tabs.push_back(tab);
+    for (const int tab : rtf::TabStopTwips(f))
+        p.Tabs.push_back(tab);
     return p;
 }
 
-void TCustomRichEdit::SetSelParaFormat(const TRichParaFormat& Format, TRichParaMask Parts) {
+void TCustomRichEdit::SetSelParaFormat(const TRichParaFormat& Format, TRichParaMask Parts)
+{
     QTextCursor cursor = Cursor();
     cursor.beginEditBlock();
     const QTextBlock last = Document()->findBlock(cursor.selectionEnd());
@@ -503,13 +574,18 @@ void TCustomRichEdit::SetSelParaFormat(const TRichParaFormat& Format, TRichParaM
         QTextBlockFormat f = block.blockFormat();
         int start = rtf::Twips(f, rtf::LeftIndent) + rtf::Twips(f, rtf::FirstLineIndent);
         int offset = -rtf::Twips(f, rtf::FirstLineIndent);
-        if (Parts.Contains(rpStartIndent)) start = Format.StartIndent;
-        if (Parts.Contains(rpOffset)) offset = Format.Offset;
+        if (Parts.Contains(rpStartIndent))
+            start = Format.StartIndent;
+        if (Parts.Contains(rpOffset))
+            offset = Format.Offset;
         f.setProperty(rtf::LeftIndent, start + offset);
         f.setProperty(rtf::FirstLineIndent, -offset);
-        if (Parts.Contains(rpRightIndent)) f.setProperty(rtf::RightIndent, Format.RightIndent);
-        if (Parts.Contains(rpSpaceBefore)) f.setProperty(rtf::SpaceBefore, Format.SpaceBefore);
-        if (Parts.Contains(rpSpaceAfter)) f.setProperty(rtf::SpaceAfter, Format.SpaceAfter);
+        if (Parts.Contains(rpRightIndent))
+            f.setProperty(rtf::RightIndent, Format.RightIndent);
+        if (Parts.Contains(rpSpaceBefore))
+            f.setProperty(rtf::SpaceBefore, Format.SpaceBefore);
+        if (Parts.Contains(rpSpaceAfter))
+            f.setProperty(rtf::SpaceAfter, Format.SpaceAfter);
         if (Parts.Contains(rpAlignment))
             f.setAlignment(Format.Alignment == raRight     ? Qt::AlignRight
                            : Format.Alignment == raCenter  ? Qt::AlignHCenter
@@ -545,7 +621,8 @@ void TCustomRichEdit::SetSelParaFormat(const TRichParaFormat& Format, TRichParaM
             } else if (!Format.Bullet && list)
                 list->remove(block);
         }
-        if (block == last) break;
+        if (block == last)
+            break;
     }
     cursor.endEditBlock();
 }
@@ -557,26 +634,33 @@ bool TCustomRichEdit::CanRedo() const { return Document()->isRedoAvailable(); }
 void TCustomRichEdit::Undo() { Edit()->undo(); }
 void TCustomRichEdit::Redo() { Edit()->redo(); }
 
-bool TCustomRichEdit::CanPaste() const {
+bool TCustomRichEdit::CanPaste() const
+{
     const QMimeData* data = QApplication::clipboard()->mimeData();
     return data && (data->hasFormat(RtfMime) || data->hasText() || data->hasHtml() || data->hasImage());
 }
 
-void TCustomRichEdit::CutToClipboard() {
-    if (!FReadOnly) Edit()->cut();
+void TCustomRichEdit::CutToClipboard()
+{
+    if (!FReadOnly)
+        Edit()->cut();
 }
 void TCustomRichEdit::CopyToClipboard() { Edit()->copy(); }
-void TCustomRichEdit::PasteFromClipboard() {
-    if (!FReadOnly) Edit()->paste();
+void TCustomRichEdit::PasteFromClipboard()
+{
+    if (!FReadOnly)
+        Edit()->paste();
 }
 
-bool TCustomRichEdit::MayGrow(int Count) const {
+bool TCustomRichEdit::MayGrow(int Count) const
+{
     return FMaxLength == 0 || Loading() || TextLength() + Count <= FMaxLength;
 }
 
 // ---- painting and links
 
-void TCustomRichEdit::RenderInto(QPainter& Painter, const TRect& R, int First) const {
+void TCustomRichEdit::RenderInto(QPainter& Painter, const TRect& R, int First) const
+{
     const QTextBlock block = Document()->findBlock(std::clamp(First, 0, TextLength()));
     const QRectF blockRect = Document()->documentLayout()->blockBoundingRect(block);
     Painter.save();
@@ -586,7 +670,8 @@ void TCustomRichEdit::RenderInto(QPainter& Painter, const TRect& R, int First) c
     Painter.restore();
 }
 
-String TCustomRichEdit::LinkAt(int Position) const {
+String TCustomRichEdit::LinkAt(int Position) const
+{
     // A hyperlink field's result leads to its target.
     QTextCursor at(Document());
     at.setPosition(std::clamp(Position + 1, 0, Document()->characterCount() - 1));
@@ -606,14 +691,20 @@ String TCustomRichEdit::LinkAt(int Position) const {
     return String();
 }
 
-void TCustomRichEdit::Change() {
-    if (OnChange) OnChange(this);
+void TCustomRichEdit::Change()
+{
+    if (OnChange)
+        OnChange(this);
 }
 
-void TCustomRichEdit::SelectionChange() {
-    if (OnSelectionChange) OnSelectionChange(this);
+void TCustomRichEdit::SelectionChange()
+{
+    if (OnSelectionChange)
+        OnSelectionChange(this);
 }
 
-void TCustomRichEdit::LinkClicked(const String& URL) {
-    if (OnLinkClick) OnLinkClick(this, URL);
+void TCustomRichEdit::LinkClicked(const String& URL)
+{
+    if (OnLinkClick)
+        OnLinkClick(this, URL);
 }

@@ -11,9 +11,12 @@
 #include "platform/richedit/rtfformat.h"
 #include "platform/vcl/printing/printers.h"
 
-int TCustomRichEdit::PrintPages(TPrinter& Printer, const TRect& R) const {
-    if (!Printer.Printing()) throw EPrinter("Printer is not currently printing");
-    if (R.Width() <= 0 || R.Height() <= 0) throw EPrinter("The page has no room for the text");
+int TCustomRichEdit::PrintPages(TPrinter& Printer, const TRect& R) const
+{
+    if (!Printer.Printing())
+        throw EPrinter("Printer is not currently printing");
+    if (R.Width() <= 0 || R.Height() <= 0)
+        throw EPrinter("The page has no room for the text");
     const std::unique_ptr<QTextDocument> pages(Document()->clone());
     pages->setDocumentMargin(0);
     // The copy is laid out in layout pixels and drawn scaled to the printer's resolution.
@@ -23,7 +26,8 @@ int TCustomRichEdit::PrintPages(TPrinter& Printer, const TRect& R) const {
     const double scale = Printer.Resolution() * rtf::TwipsPerPixel / rtf::TwipsPerInch;
     QPainter& painter = *Printer.Canvas()->Painter();
     for (int index = 0; index < count; ++index) {
-        if (index > 0) Printer.NewPage();
+        if (index > 0)
+            Printer.NewPage();
         const QRectF shown(0, index * page.height(), page.width(), page.height());
         painter.save();
         painter.translate(R.Left * Printer.Resolution() / double(rtf::TwipsPerInch),
@@ -41,7 +45,8 @@ int TCustomRichEdit::PrintPages(TPrinter& Printer, const TRect& R) const {
     return count;
 }
 
-void TCustomRichEdit::Print(const String& Caption) {
+void TCustomRichEdit::Print(const String& Caption)
+{
     TPrinter& printer = *::Printer();
     const int dpi = printer.Resolution();
     const TRect pixels = FPageRect.Width() > 0 && FPageRect.Height() > 0
@@ -54,7 +59,8 @@ void TCustomRichEdit::Print(const String& Caption) {
                              toTwips(pixels.Bottom)});
 }
 
-void TCustomRichEdit::PrintJob(const String& Caption, const TRect& R) const {
+void TCustomRichEdit::PrintJob(const String& Caption, const TRect& R) const
+{
     TPrinter& printer = *::Printer();
     printer.SetTitle(Caption);
     printer.BeginDoc();

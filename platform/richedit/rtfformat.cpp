@@ -7,16 +7,19 @@
 
 namespace rtf {
 
-QVector<int> TabStopTwips(const QTextBlockFormat& Format) {
+QVector<int> TabStopTwips(const QTextBlockFormat& Format)
+{
     return Format.property(TabStops).value<QVector<int>>();
 }
 
-void SetParagraphTwips(QTextBlockFormat& Format, int Property, int Value) {
+void SetParagraphTwips(QTextBlockFormat& Format, int Property, int Value)
+{
     Format.setProperty(Property, Value);
     ApplyLayout(Format);
 }
 
-void SetTabStopTwips(QTextBlockFormat& Format, const QVector<int>& Twips) {
+void SetTabStopTwips(QTextBlockFormat& Format, const QVector<int>& Twips)
+{
     if (Twips.isEmpty())
         Format.clearProperty(TabStops);
     else
@@ -24,7 +27,8 @@ void SetTabStopTwips(QTextBlockFormat& Format, const QVector<int>& Twips) {
     ApplyLayout(Format);
 }
 
-void ApplyLayout(QTextBlockFormat& Format) {
+void ApplyLayout(QTextBlockFormat& Format)
+{
     Format.setLeftMargin(TwipsToPixels(Twips(Format, LeftIndent)));
     Format.setRightMargin(TwipsToPixels(Twips(Format, RightIndent)));
     Format.setTextIndent(TwipsToPixels(Twips(Format, FirstLineIndent)));
@@ -51,7 +55,8 @@ namespace rtf {
 
 namespace {
 
-QString Roman(int N) {
+QString Roman(int N)
+{
     static const std::array<std::pair<int, const char*>, 13> numerals {{{1000, "m"},
                                                                         {900, "cm"},
                                                                         {500, "d"},
@@ -67,18 +72,22 @@ QString Roman(int N) {
                                                                         {1, "i"}}};
     QString text;
     for (const auto& [value, numeral] : numerals)
-        for (; N >= value && text.size() < 40; N -= value) text += QLatin1String(numeral);
+        for (; N >= value && text.size() < 40; N -= value)
+            text += QLatin1String(numeral);
     return text;
 }
 
 // a to z, then aa to zz and so on, as word processors count.
-QString Letters(int N) {
+QString Letters(int N)
+{
     const int round = (N - 1) / 26;
     return QString(std::min(round + 1, 40), QChar('a' + (N - 1) % 26));
 }
 
-QString NumberText(int N, int Style) {
-    if (N <= 0 && Style != NumberDecimal) return QString::number(N);
+QString NumberText(int N, int Style)
+{
+    if (N <= 0 && Style != NumberDecimal)
+        return QString::number(N);
     switch (Style) {
     case NumberUpperRoman: return Roman(N).toUpper();
     case NumberLowerRoman: return Roman(N);
@@ -94,7 +103,8 @@ bool IsPlaceholder(QChar C) { return C.unicode() < 9; }
 
 }  // namespace
 
-ListLevelDefinition ListLevelOf(const QTextListFormat& Format) {
+ListLevelDefinition ListLevelOf(const QTextListFormat& Format)
+{
     ListLevelDefinition level;
     level.Level = Format.hasProperty(ListLevel) ? std::clamp(Format.intProperty(ListLevel), 0, 8)
                                                 : std::clamp(Format.indent() - 1, 0, 8);
@@ -123,7 +133,8 @@ ListLevelDefinition ListLevelOf(const QTextListFormat& Format) {
     return level;
 }
 
-QTextListFormat ListFormatOf(const ListLevelDefinition& Level, int Identity) {
+QTextListFormat ListFormatOf(const ListLevelDefinition& Level, int Identity)
+{
     QTextListFormat format;
     switch (Level.Style) {
     case NumberDecimal: format.setStyle(QTextListFormat::ListDecimal); break;
@@ -145,15 +156,18 @@ QTextListFormat ListFormatOf(const ListLevelDefinition& Level, int Identity) {
     format.setProperty(ListNumberStyle, Level.Style);
     format.setProperty(ListStartAt, Level.StartAt);
     format.setProperty(ListLevelText, Level.Text);
-    if (!Level.Font.isEmpty()) format.setProperty(ListLevelFont, Level.Font);
+    if (!Level.Font.isEmpty())
+        format.setProperty(ListLevelFont, Level.Font);
     if (!Level.LevelStyles.isEmpty())
         format.setProperty(ListLevelStyles, QVariant::fromValue(Level.LevelStyles));
     return format;
 }
 
-QString HyperlinkTarget(const QString& Instruction) {
+QString HyperlinkTarget(const QString& Instruction)
+{
     const QString text = Instruction.trimmed();
-    if (!text.startsWith(QLatin1String("HYPERLINK"), Qt::CaseInsensitive)) return QString();
+    if (!text.startsWith(QLatin1String("HYPERLINK"), Qt::CaseInsensitive))
+        return QString();
     QString target, place;
     // The switch whose argument comes next: \\l names the place, \\o and \\t take texts.
     QString switchNext;
@@ -170,7 +184,8 @@ QString HyperlinkTarget(const QString& Instruction) {
             at = close < 0 ? text.size() : close + 1;
         } else {
             qsizetype end = at;
-            while (end < text.size() && !text[end].isSpace()) ++end;
+            while (end < text.size() && !text[end].isSpace())
+                ++end;
             token = text.mid(at, end - at);
             at = end;
         }
@@ -190,7 +205,8 @@ QString HyperlinkTarget(const QString& Instruction) {
     return place.isEmpty() ? target : target + '#' + place;
 }
 
-QString ListNumbering::Next(qint64 List, const ListLevelDefinition& Level) {
+QString ListNumbering::Next(qint64 List, const ListLevelDefinition& Level)
+{
     Counters& counters = FLists[List];
     const auto at = static_cast<size_t>(std::clamp(Level.Level, 0, 8));
     counters.Number[at] = counters.Started[at] ? counters.Number[at] + 1 : Level.StartAt;
@@ -202,8 +218,10 @@ QString ListNumbering::Next(qint64 List, const ListLevelDefinition& Level) {
             counters.Number[above] = 1;
             counters.Started[above] = true;
         }
-    for (size_t deeper = at + 1; deeper < counters.Started.size(); ++deeper) counters.Started[deeper] = false;
-    if (Level.Style == NumberBullet) return Level.Text.isEmpty() ? QString(QChar(0x2022)) : Level.Text;
+    for (size_t deeper = at + 1; deeper < counters.Started.size(); ++deeper)
+        counters.Started[deeper] = false;
+    if (Level.Style == NumberBullet)
+        return Level.Text.isEmpty() ? QString(QChar(0x2022)) : Level.Text;
     QString label;
     for (const QChar c : Level.Text) {
         if (!IsPlaceholder(c)) {

@@ -60,7 +60,8 @@ enum class Destination {
     ListOverrides,
 };
 
-bool TakesText(Destination D) {
+bool TakesText(Destination D)
+{
     return D == Destination::Text || D == Destination::FieldInstruction || D == Destination::LevelText ||
            D == Destination::NumberText;
 }
@@ -142,12 +143,15 @@ struct Font {
 // a format used again costs Qt less than a new one alike.
 template<typename Key, typename Format> class KeptFormats {
 public:
-    const Format* Find(const Key& K) const {
+    const Format* Find(const Key& K) const
+    {
         for (const auto& [key, format] : FKept)
-            if (key == K) return &format;
+            if (key == K)
+                return &format;
         return nullptr;
     }
-    const Format& Keep(const Key& K, const Format& F) {
+    const Format& Keep(const Key& K, const Format& F)
+    {
         if (FKept.size() < Size) {
             FKept.emplace_back(K, F);
             return FKept.back().second;
@@ -168,17 +172,22 @@ class Reader {
 public:
     Reader(const QByteArray& Data, QTextCursor& Cursor, const ReadOptions& Options)
         : FData(Data), FCursor(Cursor), FOptions(Options),
-          FEnd(Options.ByteLimit > 0 ? std::min(Options.ByteLimit, Data.size()) : Data.size()) { }
+          FEnd(Options.ByteLimit > 0 ? std::min(Options.ByteLimit, Data.size()) : Data.size())
+    {
+    }
 
-    ReadResult Run() {
+    ReadResult Run()
+    {
         FCursor.beginEditBlock();
         FCursor.removeSelectedText();
         FFirstBlock = FCursor.block().blockNumber();
         Parse();
         Flush();
-        while (FGroups.size() > 1) EndGroup(FEnd, false);
+        while (FGroups.size() > 1)
+            EndGroup(FEnd, false);
         CommitRun();
-        if (FDepthExceeded) Note(QStringLiteral("groups nested too deeply were skipped"));
+        if (FDepthExceeded)
+            Note(QStringLiteral("groups nested too deeply were skipped"));
         EnterTables(0, false);
         FinishParagraph(false);
         LeaveBlockAhead();
@@ -187,12 +196,15 @@ public:
     }
 
 private:
-    void Note(const QString& Damage) {
-        if (FResult.Damage.isEmpty()) FResult.Damage = Damage;
+    void Note(const QString& Damage)
+    {
+        if (FResult.Damage.isEmpty())
+            FResult.Damage = Damage;
     }
     Group& Top() { return FGroups.back(); }
 
-    void Parse() {
+    void Parse()
+    {
         FGroups.push_back(Group {});
         const char* data = FData.constData();
         while (FPos < FEnd) {
@@ -209,7 +221,8 @@ private:
                 continue;
             }
             // "\*" marks the control word right after it: a brace or text between ends that.
-            if (c != '\\' && c != '\r' && c != '\n' && c != ' ') FIgnorable = false;
+            if (c != '\\' && c != '\r' && c != '\n' && c != ' ')
+                FIgnorable = false;
             if (c == '{') {
                 BeginGroup();
                 ++FPos;
@@ -233,7 +246,8 @@ private:
                        static_cast<unsigned char>(c) >= 0x20) {
                 // Plain text, the bulk of a document: taken in one run.
                 const qsizetype start = FPos;
-                while (FPos < FEnd && IsPlainText(data[FPos])) ++FPos;
+                while (FPos < FEnd && IsPlainText(data[FPos]))
+                    ++FPos;
                 FPending.append(data + start, FPos - start);
             } else {
                 Character(static_cast<unsigned char>(c));
@@ -244,12 +258,14 @@ private:
             Note(QStringLiteral("the document ends inside a group"));
     }
 
-    static bool IsPlainText(char c) {
+    static bool IsPlainText(char c)
+    {
         return c != '{' && c != '}' && c != '\\' && c != '\r' && c != '\n' && c != '\t' &&
                static_cast<unsigned char>(c) >= 0x20;
     }
 
-    void BeginGroup() {
+    void BeginGroup()
+    {
         Flush();
         FSkipCount = 0;
         Group inner = Top();
@@ -266,7 +282,8 @@ private:
     }
 
     // A group that the data ends inside (Closed false) is not kept: its bytes are not whole.
-    void EndGroup(qsizetype EndPos, bool Closed) {
+    void EndGroup(qsizetype EndPos, bool Closed)
+    {
         Flush();
         FSkipCount = 0;
         Group closing = std::move(FGroups.back());
@@ -275,7 +292,8 @@ private:
         // go on holding past the groups around it that set none after it closed.
         if (closing.Dest == Destination::Text && (FParagraphHasContent || !FRun.isEmpty())) {
             const bool innerHolds = FCarriedPara && closing.Para == FParaAroundCarried;
-            if (!innerHolds && !(closing.Para == Top().Para)) FCarriedPara = closing.Para;
+            if (!innerHolds && !(closing.Para == Top().Para))
+                FCarriedPara = closing.Para;
             FParaAroundCarried = Top().Para;
         }
         if ((closing.Dest == Destination::Picture && Top().Dest != Destination::Picture) ||
@@ -283,8 +301,10 @@ private:
             CommitRun();
         if (closing.Dest == Destination::Picture && Top().Dest != Destination::Picture)
             InsertPicture(closing, EndPos, Closed);
-        if (closing.KeepsObject && Closed) KeepObject(closing, EndPos);
-        if (closing.Dest == Destination::FontTable && FFontEntryOpen) FinishFontEntry();
+        if (closing.KeepsObject && Closed)
+            KeepObject(closing, EndPos);
+        if (closing.Dest == Destination::FontTable && FFontEntryOpen)
+            FinishFontEntry();
         if (closing.Dest == Destination::LevelText && Top().Dest != Destination::LevelText) {
             FLevel.Text = FLevelText.left(std::max(FLevelTextLength, 0));
             FLevelText.clear();
@@ -296,18 +316,23 @@ private:
         }
         if (closing.OpensLevel && FLevelCount < static_cast<int>(FLevels.size())) {
             const auto font = FFonts.find(FLevelFont);
-            if (font != FFonts.end() && !IsSymbolFont(*font)) FLevel.Font = font->Name;
-            if (font != FFonts.end() && IsSymbolFont(*font)) FLevel.Text = FromSymbolFont(FLevel.Text);
+            if (font != FFonts.end() && !IsSymbolFont(*font))
+                FLevel.Font = font->Name;
+            if (font != FFonts.end() && IsSymbolFont(*font))
+                FLevel.Text = FromSymbolFont(FLevel.Text);
             FLevels[static_cast<size_t>(FLevelCount++)] = FLevel;
         }
-        if (closing.OpensList) FListDefinitions.insert(FListId, FLevels);
+        if (closing.OpensList)
+            FListDefinitions.insert(FListId, FLevels);
     }
 
     // ---- control words
 
-    void ControlWord() {
+    void ControlWord()
+    {
         ++FPos;  // the backslash
-        if (FPos >= FEnd) return;
+        if (FPos >= FEnd)
+            return;
         const char* data = FData.constData();
         const char c = data[FPos];
         if (!IsLetter(c)) {
@@ -316,7 +341,8 @@ private:
             return;
         }
         const qsizetype wordStart = FPos;
-        while (FPos < FEnd && IsLetter(data[FPos])) ++FPos;
+        while (FPos < FEnd && IsLetter(data[FPos]))
+            ++FPos;
         const std::string_view word(data + wordStart,
                                     static_cast<size_t>(std::min<qsizetype>(FPos - wordStart, 32)));
         bool hasParameter = false;
@@ -331,15 +357,18 @@ private:
             parameter = std::min<long long>(parameter * 10 + (data[FPos] - '0'), 1LL << 40);
             ++FPos;
         }
-        if (negative) parameter = -parameter;
-        if (FPos < FEnd && data[FPos] == ' ') ++FPos;
+        if (negative)
+            parameter = -parameter;
+        if (FPos < FEnd && data[FPos] == ' ')
+            ++FPos;
         const int value = static_cast<int>(std::clamp<long long>(parameter, INT_MIN, INT_MAX));
         Word(word, hasParameter, value);
     }
 
     static bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-    void Symbol(char c) {
+    void Symbol(char c)
+    {
         FIgnorable = c == '*';
         switch (c) {
         case '\\':
@@ -362,35 +391,45 @@ private:
         }
     }
 
-    void HexCharacter() {
+    void HexCharacter()
+    {
         int value = 0;
         for (int i = 0; i < 2; ++i) {
             const int digit = FPos < FEnd ? HexDigit(FData[FPos]) : -1;
-            if (digit < 0) return;
+            if (digit < 0)
+                return;
             value = value * 16 + digit;
             ++FPos;
         }
         Character(static_cast<unsigned char>(value));
     }
 
-    static int HexDigit(char c) {
-        if (c >= '0' && c <= '9') return c - '0';
-        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    static int HexDigit(char c)
+    {
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F')
+            return c - 'A' + 10;
         return -1;
     }
 
-    void Word(std::string_view W, bool HasParameter, int Value) {
+    void Word(std::string_view W, bool HasParameter, int Value)
+    {
         const bool ignorable = FIgnorable;
         FIgnorable = false;
         Flush();
         Group& g = Top();
-        if (g.Dest == Destination::Skip) return;
+        if (g.Dest == Destination::Skip)
+            return;
         if (g.Dest == Destination::ObjectBody) {
-            if (W == "result") g.Dest = Destination::Text;
+            if (W == "result")
+                g.Dest = Destination::Text;
             return;
         }
-        if (Destinations(W, ignorable)) return;
+        if (Destinations(W, ignorable))
+            return;
         if (FSkipCount > 0 && W != "bin") {
             --FSkipCount;
             return;
@@ -409,12 +448,15 @@ private:
             return;
         default: break;
         }
-        if (!TextWord(W, HasParameter, Value)) ParagraphWord(W, Value);
+        if (!TextWord(W, HasParameter, Value))
+            ParagraphWord(W, Value);
     }
 
-    void FontTableWord(std::string_view W, int Value) {
+    void FontTableWord(std::string_view W, int Value)
+    {
         if (W == "f") {
-            if (FFontEntryOpen) FinishFontEntry();
+            if (FFontEntryOpen)
+                FinishFontEntry();
             FFontEntryOpen = true;
             FFontNumber = Value;
             FFontEntry = Font {};
@@ -422,7 +464,8 @@ private:
             FFontEntry.Charset = Value;
     }
 
-    void ColorTableWord(std::string_view W, int Value) {
+    void ColorTableWord(std::string_view W, int Value)
+    {
         if (W == "red")
             FColor.setRed(std::clamp(Value, 0, 255));
         else if (W == "green")
@@ -433,7 +476,8 @@ private:
     }
 
     // Words of characters and of the document's settings; false when W is none of them.
-    bool TextWord(std::string_view W, bool HasParameter, int Value) {
+    bool TextWord(std::string_view W, bool HasParameter, int Value)
+    {
         Group& g = Top();
         CharState& ch = g.Chars;
         const bool on = !HasParameter || Value != 0;
@@ -503,7 +547,8 @@ private:
         return true;
     }
 
-    void ParagraphWord(std::string_view W, int Value) {
+    void ParagraphWord(std::string_view W, int Value)
+    {
         ParaState& p = Top().Para;
         if (W == "pard")
             p = ParaState {};
@@ -556,7 +601,8 @@ private:
     }
 
     // Words that open a destination; true when W was one.
-    bool Destinations(std::string_view W, bool Ignorable) {
+    bool Destinations(std::string_view W, bool Ignorable)
+    {
         Group& g = Top();
         static constexpr std::array<std::string_view, 45> destinations {
                 "stylesheet", "info",          "pntext",
@@ -598,7 +644,8 @@ private:
         } else if (W == "pict") {
             // One inside a picture is part of it: the picture being read goes on. One in a
             // table of the header, or in other text that is not the document's, is skipped.
-            if (g.Dest == Destination::Picture) return true;
+            if (g.Dest == Destination::Picture)
+                return true;
             if (g.Dest != Destination::Text) {
                 g.Dest = Destination::Skip;
                 return true;
@@ -634,7 +681,8 @@ private:
             FLevelTextLength = -1;
         } else if (W == "object") {
             // Only a group that is the object from its start can be kept whole.
-            if (g.Dest != Destination::Text || Position() != g.StartPosition) return true;
+            if (g.Dest != Destination::Text || Position() != g.StartPosition)
+                return true;
             CommitRun();
             EnterTables(ParagraphDepth(), true);
             g.Dest = Destination::ObjectBody;
@@ -659,21 +707,26 @@ private:
     }
 
     // The group whose paragraph a numbering group belongs to.
-    Group& FindParagraphGroup() {
+    Group& FindParagraphGroup()
+    {
         for (auto it = FGroups.rbegin(); it != FGroups.rend(); ++it)
-            if (it->Dest == Destination::Text) return *it;
+            if (it->Dest == Destination::Text)
+                return *it;
         return FGroups.front();
     }
 
-    static void AddTab(ParaState& P, int Twips) {
-        if (Twips <= 0 || P.TabStops.size() >= 64 || P.TabStops.contains(Twips)) return;
+    static void AddTab(ParaState& P, int Twips)
+    {
+        if (Twips <= 0 || P.TabStops.size() >= 64 || P.TabStops.contains(Twips))
+            return;
         P.TabStops.append(Twips);
         std::sort(P.TabStops.begin(), P.TabStops.end());
     }
 
     // ---- lists
 
-    void OldNumberingWord(std::string_view W, bool HasParameter, int Value) {
+    void OldNumberingWord(std::string_view W, bool HasParameter, int Value)
+    {
         OldNumbering& n = FindParagraphGroup().Para.Numbering;
         if (W == "pnlvlblt") {
             n.Active = true;
@@ -703,7 +756,8 @@ private:
             n.Font = Value;
     }
 
-    void ListTableWord(std::string_view W, int Value) {
+    void ListTableWord(std::string_view W, int Value)
+    {
         if (W == "listid")
             FListId = Value;
         else if (W == "levelnfc")
@@ -714,7 +768,8 @@ private:
             FLevelFont = Value;
     }
 
-    static bool IsSymbolFont(const Font& F) {
+    static bool IsSymbolFont(const Font& F)
+    {
         return F.Charset == 2 || F.Name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0;
     }
 
@@ -722,7 +777,8 @@ private:
     static QString FromSymbolFont(QString Text) { return Text.replace(QChar(0x00B7), QChar(0x2022)); }
 
     // Puts the paragraph just formatted into the list it names, if any.
-    void JoinList(const ParaState& P) {
+    void JoinList(const ParaState& P)
+    {
         const QTextBlock block = FCursor.block();
         int identity = 0;
         ListLevelDefinition level;
@@ -734,7 +790,8 @@ private:
             const auto definition = FListDefinitions.find(FListOverrides.value(P.ListOverride, -1));
             if (definition != FListDefinitions.end()) {
                 level = (*definition)[static_cast<size_t>(P.ListLevel)];
-                for (const ListLevelDefinition& each : *definition) level.LevelStyles.append(each.Style);
+                for (const ListLevelDefinition& each : *definition)
+                    level.LevelStyles.append(each.Style);
             } else
                 level.Text = QString(QChar(0x2022));
             level.Level = P.ListLevel;
@@ -760,12 +817,14 @@ private:
                 level.Text = symbol ? FromSymbolFont(P.Numbering.Before) : P.Numbering.Before;
             level.Text.truncate(MaxLevelTextLength);
         } else {
-            if (QTextList* list = block.textList()) list->remove(block);
+            if (QTextList* list = block.textList())
+                list->remove(block);
             return;
         }
         // A deeper level starts again after each item above it.
         const qint64 key = static_cast<qint64>(identity) * 16;
-        for (int deeper = level.Level + 1; deeper < 9; ++deeper) FListsOpen.remove(key + deeper);
+        for (int deeper = level.Level + 1; deeper < 9; ++deeper)
+            FListsOpen.remove(key + deeper);
         // Each item added to a list costs as much as the items it has: long lists go on in
         // a list of their own, bullets soon (they show the same), numbers late (they count
         // from 1 again there as the editor shows them; the labels written count on).
@@ -779,7 +838,8 @@ private:
 
     // ---- text
 
-    void Character(unsigned char C) {
+    void Character(unsigned char C)
+    {
         Group& g = Top();
         switch (g.Dest) {
         case Destination::Skip:
@@ -821,12 +881,15 @@ private:
             Special(QLatin1Char('\t'));
             return;
         }
-        if (C < 0x20) return;
+        if (C < 0x20)
+            return;
         FPending.append(static_cast<char>(C));
     }
 
-    void Special(QChar C) {
-        if (!TakesText(Top().Dest)) return;
+    void Special(QChar C)
+    {
+        if (!TakesText(Top().Dest))
+            return;
         if (FSkipCount > 0) {
             --FSkipCount;
             return;
@@ -835,8 +898,10 @@ private:
         Insert(QString(C));
     }
 
-    void Unicode(int Value) {
-        if (!TakesText(Top().Dest)) return;
+    void Unicode(int Value)
+    {
+        if (!TakesText(Top().Dest))
+            return;
         Flush();
         const char16_t unit = static_cast<char16_t>(Value < 0 ? Value + 65536 : Value);
         if (QChar::isHighSurrogate(unit))
@@ -850,30 +915,37 @@ private:
         FSkipCount = Top().UnicodeSkip;
     }
 
-    void SkipBinary(int Count) {
+    void SkipBinary(int Count)
+    {
         const qsizetype n = std::clamp<qsizetype>(Count, 0, FEnd - FPos);
-        if (Top().Dest == Destination::Picture) FPicture.Data.append(FData.mid(FPos, n));
+        if (Top().Dest == Destination::Picture)
+            FPicture.Data.append(FData.mid(FPos, n));
         FPos += n;
     }
 
     // The text bytes gathered so far, in the current font's code page.
-    void Flush() {
-        if (FPending.isEmpty()) return;
+    void Flush()
+    {
+        if (FPending.isEmpty())
+            return;
         const QString text = DecodeCodePage(FPending, CurrentCodePage());
         FPending.resize(0);  // keeps its memory for the next text
         Insert(text);
     }
 
-    int CurrentCodePage() const {
+    int CurrentCodePage() const
+    {
         const int font = FGroups.back().Chars.Font >= 0 ? FGroups.back().Chars.Font : FDefaultFont;
         const auto it = FFonts.find(font);
         const int fromCharset = it != FFonts.end() ? CodePageOfCharset(it->Charset) : 0;
         return fromCharset ? fromCharset : FCodePage;
     }
 
-    void Insert(const QString& Text) {
+    void Insert(const QString& Text)
+    {
         const Group& g = Top();
-        if (Text.isEmpty()) return;
+        if (Text.isEmpty())
+            return;
         switch (g.Dest) {
         case Destination::FieldInstruction: FFields[static_cast<size_t>(g.Field)] += Text; return;
         case Destination::LevelText: FLevelText += Text; return;
@@ -881,7 +953,8 @@ private:
         case Destination::Text: break;
         default: return;
         }
-        if (g.Chars.Hidden) return;
+        if (g.Chars.Hidden)
+            return;
         // Text of one format gathers in a run that goes into the document in one piece.
         if (!FRun.isEmpty() &&
             !(FRunChars == g.Chars && FRunResultOf == g.ResultOf && FRunDepth == ParagraphDepth()))
@@ -894,8 +967,10 @@ private:
         FRun += Text;
     }
 
-    void CommitRun() {
-        if (FRun.isEmpty()) return;
+    void CommitRun()
+    {
+        if (FRun.isEmpty())
+            return;
         EnterTables(FRunDepth, true);
         FCursor.insertText(FRun, CharFormat(FRunChars, FRunResultOf));
         FRun.resize(0);
@@ -906,8 +981,10 @@ private:
     int Position() const { return FCursor.position() + static_cast<int>(FRun.size()); }
 
     // The character format of a group's text.
-    const QTextCharFormat& CharFormat(const CharState& Chars, int ResultOf) {
-        if (const QTextCharFormat* kept = FCharFormats.Find({Chars, ResultOf})) return *kept;
+    const QTextCharFormat& CharFormat(const CharState& Chars, int ResultOf)
+    {
+        if (const QTextCharFormat* kept = FCharFormats.Find({Chars, ResultOf}))
+            return *kept;
         const CharState& ch = Chars;
         QTextCharFormat format;
         const int fontNumber = ch.Font >= 0 ? ch.Font : FDefaultFont;
@@ -915,15 +992,18 @@ private:
         // Text in a font the table does not name is in the document's own, as it shows.
         const bool named = font != FFonts.end() && !font->Name.isEmpty();
         format.setFontFamilies({named ? font->Name : FCursor.document()->defaultFont().family()});
-        if (font != FFonts.end() && font->Charset) format.setProperty(FontCharset, font->Charset);
+        if (font != FFonts.end() && font->Charset)
+            format.setProperty(FontCharset, font->Charset);
         format.setFontPointSize(ch.SizeHalfPoints / 2.0);
         format.setFontWeight(ch.Bold ? QFont::Bold : QFont::Normal);
         format.setFontItalic(ch.Italic);
         format.setFontUnderline(ch.Underline);
         format.setFontStrikeOut(ch.StrikeOut);
-        if (const QColor c = TableColor(ch.Color); c.isValid()) format.setForeground(c);
+        if (const QColor c = TableColor(ch.Color); c.isValid())
+            format.setForeground(c);
         const QColor back = TableColor(ch.Highlight ? ch.Highlight : ch.Background);
-        if (back.isValid()) format.setBackground(back);
+        if (back.isValid())
+            format.setBackground(back);
         if (ch.VerticalAlignment == 1)
             format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
         else if (ch.VerticalAlignment == 2)
@@ -942,20 +1022,25 @@ private:
         return FCharFormats.Keep({Chars, ResultOf}, format);
     }
 
-    QColor TableColor(int Index) const {
-        if (Index <= 0 || Index >= static_cast<int>(FColors.size())) return QColor();
+    QColor TableColor(int Index) const
+    {
+        if (Index <= 0 || Index >= static_cast<int>(FColors.size()))
+            return QColor();
         return FColors[static_cast<size_t>(Index)];
     }
 
-    void FinishFontEntry() {
-        if (!FFontEntryOpen) return;
+    void FinishFontEntry()
+    {
+        if (!FFontEntryOpen)
+            return;
         FFontEntryOpen = false;
         const int codePage = CodePageOfCharset(FFontEntry.Charset);
         FFontEntry.Name = DecodeCodePage(FFontBytes, codePage ? codePage : FCodePage).trimmed();
         // A control character, or a byte that is no character of the page, is a question
         // mark, as the name is written.
         for (QChar& c : FFontEntry.Name)
-            if (c < ' ' || c == QChar(0xFFFD)) c = '?';
+            if (c < ' ' || c == QChar(0xFFFD))
+                c = '?';
         FFontBytes.clear();
         FFonts.insert(FFontNumber, FFontEntry);
         FCharFormats.Clear();
@@ -964,12 +1049,15 @@ private:
     // ---- paragraphs
 
     // The table depth of the paragraph being read.
-    int ParagraphDepth() const {
+    int ParagraphDepth() const
+    {
         return FCarriedPara ? FCarriedPara->TableDepth : FGroups.back().Para.TableDepth;
     }
 
-    void ParagraphMark() {
-        if (Top().Dest != Destination::Text) return;
+    void ParagraphMark()
+    {
+        if (Top().Dest != Destination::Text)
+            return;
         Flush();
         CommitRun();
         EnterTables(ParagraphDepth(), true);
@@ -986,7 +1074,8 @@ private:
 
     // Gives the current block the paragraph's format. At the end of a whole-document read
     // the empty paragraph after the last mark goes, as the document ends in a mark itself.
-    void FinishParagraph(bool ByMark) {
+    void FinishParagraph(bool ByMark)
+    {
         if (!ByMark) {
             if (FOptions.WholeDocument && FEndedByMark && !FParagraphHasContent &&
                 FCursor.block().blockNumber() > FFirstBlock && FCursor.atBlockEnd() &&
@@ -997,7 +1086,8 @@ private:
                 FCursor.deletePreviousChar();
                 return;
             }
-            if (!FParagraphHasContent && !FEndedByMark) return;
+            if (!FParagraphHasContent && !FEndedByMark)
+                return;
         }
         FEndedByMark = false;
         const ParaState& p = FCarriedPara ? *FCarriedPara : FindParagraphGroup().Para;
@@ -1011,15 +1101,18 @@ private:
 
     // The cursor leaves the block given a format ahead with no paragraph ended in it: it is
     // no paragraph of the document's and has no format of its own.
-    void LeaveBlockAhead() {
+    void LeaveBlockAhead()
+    {
         if (FBlockWithFormat.isValid() && FCursor.block() == FBlockWithFormat)
             FCursor.setBlockFormat(QTextBlockFormat());
         FBlockWithFormat = QTextBlock();
     }
 
     // The format of a paragraph read with P.
-    const QTextBlockFormat& BlockFormat(const ParaState& P) {
-        if (const QTextBlockFormat* kept = FBlockFormats.Find(P)) return *kept;
+    const QTextBlockFormat& BlockFormat(const ParaState& P)
+    {
+        if (const QTextBlockFormat* kept = FBlockFormats.Find(P))
+            return *kept;
         QTextBlockFormat format;
         format.setAlignment(P.Alignment == 1   ? Qt::AlignRight
                             : P.Alignment == 2 ? Qt::AlignHCenter
@@ -1039,35 +1132,44 @@ private:
 
     // ---- tables
 
-    std::vector<int>& RowEdges() {
+    std::vector<int>& RowEdges()
+    {
         const Group& g = Top();
         const int depth = g.NestedRowProperties ? std::max(2, ParagraphDepth()) : 1;
-        if (FRowEdges.size() < static_cast<size_t>(depth)) FRowEdges.resize(static_cast<size_t>(depth));
+        if (FRowEdges.size() < static_cast<size_t>(depth))
+            FRowEdges.resize(static_cast<size_t>(depth));
         std::vector<int>& edges = FRowEdges[static_cast<size_t>(depth - 1)];
-        if (edges.size() > 1000) edges.clear();
+        if (edges.size() > 1000)
+            edges.clear();
         return edges;
     }
 
-    std::vector<int> RowEdgesOf(int Depth) const {
+    std::vector<int> RowEdgesOf(int Depth) const
+    {
         return FRowEdges.size() >= static_cast<size_t>(Depth) ? FRowEdges[static_cast<size_t>(Depth - 1)]
                                                               : std::vector<int>();
     }
 
     // Opens and closes tables until Depth are open; with OpenCell the cell that is due opens.
-    void EnterTables(int Depth, bool OpenCell) {
+    void EnterTables(int Depth, bool OpenCell)
+    {
         Depth = std::clamp(Depth, 0, MaxTableDepth);
         const auto gone =
                 std::find_if(FTables.begin(), FTables.end(), [](const auto& T) { return !T.Table; });
         FTables.erase(gone, FTables.end());
-        while (static_cast<int>(FTables.size()) > Depth) CloseTable();
+        while (static_cast<int>(FTables.size()) > Depth)
+            CloseTable();
         while (static_cast<int>(FTables.size()) < Depth) {
-            if (!FTables.empty()) OpenPendingCell(FTables.back());
+            if (!FTables.empty())
+                OpenPendingCell(FTables.back());
             OpenTable();
         }
-        if (OpenCell && !FTables.empty()) OpenPendingCell(FTables.back());
+        if (OpenCell && !FTables.empty())
+            OpenPendingCell(FTables.back());
     }
 
-    void OpenTable() {
+    void OpenTable()
+    {
         if (QTextTable* before = TableJustBefore()) {
             // Rows that follow a table with nothing between are more of its rows.
             FTables.push_back(TableInProgress {before, before->rows(), 0, true});
@@ -1075,7 +1177,8 @@ private:
         }
         // Text before the table's first cell is a paragraph of its own: a table follows an
         // empty block.
-        if (FParagraphHasContent) FinishParagraph(true);
+        if (FParagraphHasContent)
+            FinishParagraph(true);
         if (FParagraphHasContent || FCursor.block().length() > 1)
             FCursor.insertBlock(QTextBlockFormat(), FCursor.charFormat());
         else
@@ -1095,8 +1198,10 @@ private:
     }
 
     // The table that ends right before the cursor, in an empty block of its own.
-    QTextTable* TableJustBefore() const {
-        if (FParagraphHasContent || FCursor.block().length() != 1 || FCursor.position() == 0) return nullptr;
+    QTextTable* TableJustBefore() const
+    {
+        if (FParagraphHasContent || FCursor.block().length() != 1 || FCursor.position() == 0)
+            return nullptr;
         QTextCursor before(FCursor);
         before.setPosition(FCursor.position() - 1);
         QTextTable* table = before.currentTable();
@@ -1107,10 +1212,13 @@ private:
         return table && table->parentFrame() == FCursor.currentFrame() ? table : nullptr;
     }
 
-    void OpenPendingCell(TableInProgress& T) {
-        if (!T.CellPending) return;
+    void OpenPendingCell(TableInProgress& T)
+    {
+        if (!T.CellPending)
+            return;
         T.CellPending = false;
-        if (T.Row >= T.Table->rows()) T.Table->appendRows(T.Row - T.Table->rows() + 1);
+        if (T.Row >= T.Table->rows())
+            T.Table->appendRows(T.Row - T.Table->rows() + 1);
         while (T.Column >= T.Table->columns()) {
             T.Table->appendColumns(1);
             const int added = T.Table->columns() - 1;
@@ -1121,15 +1229,18 @@ private:
         FCursor = T.Table->cellAt(T.Row, T.Column).firstCursorPosition();
     }
 
-    static void SetCellProperty(const QTextTableCell& Cell, int Property, const QVariant& Value) {
+    static void SetCellProperty(const QTextTableCell& Cell, int Property, const QVariant& Value)
+    {
         QTextCharFormat format = Cell.format();
         format.setProperty(Property, Value);
         QTextTableCell(Cell).setFormat(format);
     }
 
     // The end of a cell: \cell at the outer table, \nestcell in nested ones.
-    void CellMark(int Depth) {
-        if (Top().Dest != Destination::Text) return;
+    void CellMark(int Depth)
+    {
+        if (Top().Dest != Destination::Text)
+            return;
         Flush();
         CommitRun();
         EnterTables(Depth, true);
@@ -1142,8 +1253,10 @@ private:
         FEndedByMark = false;
     }
 
-    void RowMark(int Depth) {
-        if (Top().Dest != Destination::Text) return;
+    void RowMark(int Depth)
+    {
+        if (Top().Dest != Destination::Text)
+            return;
         Flush();
         CommitRun();
         if (static_cast<int>(FTables.size()) < Depth) {
@@ -1153,7 +1266,8 @@ private:
         }
         EnterTables(Depth, false);
         TableInProgress& table = FTables.back();
-        if (table.CellPending && table.Column == 0) return;  // a row without cells
+        if (table.CellPending && table.Column == 0)
+            return;  // a row without cells
         if (!table.CellPending) {
             // Text after the row's last cell mark belongs to one more cell.
             FinishParagraph(true);
@@ -1169,8 +1283,10 @@ private:
     }
 
     // Gives the row's cells their right edges and marks those the row did not have.
-    void EndRow(const TableInProgress& T, const std::vector<int>& Edges) {
-        if (T.Row >= T.Table->rows()) return;
+    void EndRow(const TableInProgress& T, const std::vector<int>& Edges)
+    {
+        if (T.Row >= T.Table->rows())
+            return;
         int edge = 0;
         for (int column = 0; column < T.Table->columns(); ++column) {
             const QTextTableCell cell = T.Table->cellAt(T.Row, column);
@@ -1184,14 +1300,17 @@ private:
         }
     }
 
-    void CloseTable() {
+    void CloseTable()
+    {
         TableInProgress& table = FTables.back();
         if (!table.CellPending) {
             // The data ends, or the table does, inside a cell.
-            if (FParagraphHasContent) FinishParagraph(true);
+            if (FParagraphHasContent)
+                FinishParagraph(true);
             ++table.Column;
         }
-        if (table.Column > 0) EndRow(table, RowEdgesOf(static_cast<int>(FTables.size())));
+        if (table.Column > 0)
+            EndRow(table, RowEdgesOf(static_cast<int>(FTables.size())));
         ShowColumnWidths(*table.Table);
         LeaveBlockAhead();
         FCursor.setPosition(table.Table->lastPosition() + 1);
@@ -1202,12 +1321,14 @@ private:
     }
 
     // The columns as wide as the first row's cells.
-    static void ShowColumnWidths(QTextTable& Table) {
+    static void ShowColumnWidths(QTextTable& Table)
+    {
         QList<QTextLength> widths;
         int left = 0;
         for (int column = 0; column < Table.columns(); ++column) {
             const QTextCharFormat cell = Table.cellAt(0, column).format();
-            if (!cell.hasProperty(CellRightEdge)) return;
+            if (!cell.hasProperty(CellRightEdge))
+                return;
             const int right = cell.intProperty(CellRightEdge);
             widths.append(QTextLength(QTextLength::FixedLength, TwipsToPixels(std::max(right - left, 150))));
             left = right;
@@ -1219,7 +1340,8 @@ private:
 
     // ---- pictures and kept groups
 
-    void PictureWord(std::string_view W, bool HasParameter, int Value) {
+    void PictureWord(std::string_view W, bool HasParameter, int Value)
+    {
         if (W == "pngblip" || W == "jpegblip" || W == "wmetafile" || W == "emfblip" || W == "dibitmap" ||
             W == "wbitmap" || W == "macpict")
             FPicture.Kind = QByteArray(W.data(), static_cast<qsizetype>(W.size()));
@@ -1238,9 +1360,11 @@ private:
         else if (W == "bin")
             SkipBinary(Value);
     }
-    void PictureDigit(char C) {
+    void PictureDigit(char C)
+    {
         const int digit = HexDigit(C);
-        if (digit < 0) return;
+        if (digit < 0)
+            return;
         if (FPicture.HighNibble)
             FPicture.Data.append(static_cast<char>(digit << 4));
         else
@@ -1248,8 +1372,10 @@ private:
         FPicture.HighNibble = !FPicture.HighNibble;
     }
 
-    void InsertPicture(const Group& G, qsizetype EndPos, bool Closed) {
-        if (Top().Dest != Destination::Text) return;
+    void InsertPicture(const Group& G, qsizetype EndPos, bool Closed)
+    {
+        if (Top().Dest != Destination::Text)
+            return;
         QTextImageFormat format;
         const double width = PictureExtent(FPicture.GoalWidth, FPicture.Width, FPicture.ScaleX);
         const double height = PictureExtent(FPicture.GoalHeight, FPicture.Height, FPicture.ScaleY);
@@ -1285,12 +1411,14 @@ private:
     }
 
     // A picture's width or height in pixels, in whole twips as it is written.
-    static double PictureExtent(int GoalTwips, int Pixels, int ScalePercent) {
+    static double PictureExtent(int GoalTwips, int Pixels, int ScalePercent)
+    {
         const double twips = (GoalTwips ? GoalTwips : Pixels * TwipsPerPixel) * ScalePercent / 100.0;
         return TwipsToPixels(static_cast<int>(std::clamp(std::round(twips), 0.0, double(INT_MAX))));
     }
 
-    static QImage Decode(const QByteArray& Data) {
+    static QImage Decode(const QByteArray& Data)
+    {
         QBuffer buffer;
         buffer.setData(Data);
         QImageReader reader(&buffer);
@@ -1302,7 +1430,8 @@ private:
 
     // The object's group is kept whole on the characters its result put in the document
     // (one empty frame when it has none), so that writing gives it back unchanged.
-    void KeepObject(const Group& G, qsizetype EndPos) {
+    void KeepObject(const Group& G, qsizetype EndPos)
+    {
         const QByteArray raw = FData.mid(G.Start, EndPos - G.Start);
         const int id = ++FKeptGroups;
         QTextCursor range(FCursor.document());
@@ -1399,7 +1528,8 @@ private:
 
 }  // namespace
 
-ReadResult ReadRtf(const QByteArray& Data, QTextCursor& Cursor, const ReadOptions& Options) {
+ReadResult ReadRtf(const QByteArray& Data, QTextCursor& Cursor, const ReadOptions& Options)
+{
     return Reader(Data, Cursor, Options).Run();
 }
 

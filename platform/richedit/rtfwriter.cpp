@@ -41,14 +41,16 @@ struct WrittenList {
 class Writer {
 public:
     Writer(const QTextDocument& Document, int From, int To, bool Whole)
-        : FDocument(Document), FFrom(From), FTo(To), FWhole(Whole) {
+        : FDocument(Document), FFrom(From), FTo(To), FWhole(Whole)
+    {
         const QFont font = Document.defaultFont();
         FDefaultFamily = font.family();
         FDefaultPoints = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 0.75;
         FFonts.append({FDefaultFamily, 0});
     }
 
-    QByteArray Run() {
+    QByteArray Run()
+    {
         QByteArray body;
         const QTextFrame* root = FDocument.rootFrame();
         Content(body, root->begin(), root->end(), 0, "\\par");
@@ -76,12 +78,14 @@ private:
     // The blocks and tables from Begin to End, at a table depth; the last paragraph ends
     // with LastMark.
     void Content(QByteArray& Out, QTextFrame::iterator Begin, const QTextFrame::iterator& End, int Depth,
-                 const char* LastMark) {
+                 const char* LastMark)
+    {
         for (QTextFrame::iterator it = Begin; it != End; ++it) {
             QTextFrame::iterator next = it;
             ++next;
             if (QTextFrame* frame = it.currentFrame()) {
-                if (!Intersects(frame->firstPosition(), frame->lastPosition())) continue;
+                if (!Intersects(frame->firstPosition(), frame->lastPosition()))
+                    continue;
                 auto* table = qobject_cast<QTextTable*>(frame);
                 if (table && (FWhole || Within(table->firstPosition() - 1, table->lastPosition() + 1)))
                     Table(Out, *table, Depth + 1);
@@ -91,12 +95,15 @@ private:
             }
             const QTextBlock block = it.currentBlock();
             const int markPosition = block.position() + block.length() - 1;
-            if (!Intersects(block.position(), markPosition)) continue;
+            if (!Intersects(block.position(), markPosition))
+                continue;
             // The block that stands before each table holds nothing of its own.
-            if (next != End && next.currentFrame() && block.length() == 1) continue;
+            if (next != End && next.currentFrame() && block.length() == 1)
+                continue;
             Paragraph(Out, block, Depth);
             const bool last = next == End;
-            if (FWhole || markPosition < FTo) Out += last ? LastMark : "\\par";
+            if (FWhole || markPosition < FTo)
+                Out += last ? LastMark : "\\par";
             Out += "\r\n";
         }
     }
@@ -104,7 +111,8 @@ private:
     bool Intersects(int First, int Last) const { return FWhole || (Last >= FFrom && First <= FTo); }
     bool Within(int First, int Last) const { return First >= FFrom && Last <= FTo; }
 
-    void Table(QByteArray& Out, const QTextTable& Table, int Depth) {
+    void Table(QByteArray& Out, const QTextTable& Table, int Depth)
+    {
         for (int row = 0; row < Table.rows(); ++row) {
             QByteArray definition = "\\trowd\\trgaph108";
             bool nested = false;
@@ -112,9 +120,11 @@ private:
             int edge = 0;
             for (int column = 0; column < Table.columns(); ++column) {
                 const QTextTableCell cell = Table.cellAt(row, column);
-                if (cell.row() != row || cell.column() != column) continue;  // inside a merged cell
+                if (cell.row() != row || cell.column() != column)
+                    continue;  // inside a merged cell
                 const QTextCharFormat format = cell.format();
-                if (format.boolProperty(CellPadding) && cell.firstPosition() == cell.lastPosition()) continue;
+                if (format.boolProperty(CellPadding) && cell.firstPosition() == cell.lastPosition())
+                    continue;
                 edge = format.hasProperty(CellRightEdge) ? format.intProperty(CellRightEdge)
                                                          : edge + DefaultCellTwips;
                 definition += "\\cellx" + QByteArray::number(edge);
@@ -122,7 +132,8 @@ private:
                 for (auto it = cell.begin(); !it.atEnd() && !nested; ++it)
                     nested = it.currentFrame() != nullptr;
             }
-            if (Depth == 1) Out += definition + "\r\n";
+            if (Depth == 1)
+                Out += definition + "\r\n";
             for (const QTextTableCell& cell : cells)
                 Content(Out, cell.begin(), cell.end(), Depth, Depth == 1 ? "\\cell" : "\\nestcell");
             if (Depth == 1)
@@ -132,11 +143,14 @@ private:
         }
     }
 
-    void Paragraph(QByteArray& Out, const QTextBlock& Block, int Depth) {
+    void Paragraph(QByteArray& Out, const QTextBlock& Block, int Depth)
+    {
         const QTextBlockFormat format = Block.blockFormat();
         Out += "\\pard";
-        if (Depth > 0) Out += "\\intbl";
-        if (Depth > 1) Out += "\\itap" + QByteArray::number(Depth);
+        if (Depth > 0)
+            Out += "\\intbl";
+        if (Depth > 1)
+            Out += "\\itap" + QByteArray::number(Depth);
         const Qt::Alignment align = format.alignment() & Qt::AlignHorizontal_Mask;
         if (align & Qt::AlignRight)
             Out += "\\qr";
@@ -152,27 +166,32 @@ private:
         if (const int spacing = format.intProperty(LineSpacing); spacing != 0)
             Out += "\\sl" + QByteArray::number(spacing) + "\\slmult" +
                    QByteArray::number(format.intProperty(LineSpacingMultiple));
-        for (const int tab : TabStopTwips(format)) Out += "\\tx" + QByteArray::number(tab);
+        for (const int tab : TabStopTwips(format))
+            Out += "\\tx" + QByteArray::number(tab);
         FLastCharacters.clear();
-        if (const QTextList* list = Block.textList()) ListItem(Out, *list);
+        if (const QTextList* list = Block.textList())
+            ListItem(Out, *list);
         for (auto it = Block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const int start = FWhole ? fragment.position() : std::max(fragment.position(), FFrom);
             const int end = FWhole ? fragment.position() + fragment.length()
                                    : std::min(fragment.position() + fragment.length(), FTo);
-            if (start >= end) continue;
+            if (start >= end)
+                continue;
             const QTextCharFormat chars = fragment.charFormat();
             const int formatIndex = fragment.charFormatIndex();
             Field(Out, FieldOf(formatIndex, chars));
             if (chars.hasProperty(KeptGroup)) {
                 const int id = chars.intProperty(KeptGroupId);
-                if (id != FLastKeptGroup) Out += chars.property(KeptGroup).toByteArray();
+                if (id != FLastKeptGroup)
+                    Out += chars.property(KeptGroup).toByteArray();
                 FLastKeptGroup = id;
                 continue;
             }
             FLastKeptGroup = 0;
             if (chars.isImageFormat()) {
-                for (int i = start; i < end; ++i) Picture(Out, chars.toImageFormat());
+                for (int i = start; i < end; ++i)
+                    Picture(Out, chars.toImageFormat());
                 continue;
             }
             Characters(Out, formatIndex, chars);
@@ -182,22 +201,27 @@ private:
         CloseField(Out);
     }
 
-    static int BlockTwips(const QTextBlockFormat& Format, int Property, qreal Pixels) {
+    static int BlockTwips(const QTextBlockFormat& Format, int Property, qreal Pixels)
+    {
         return Format.hasProperty(Property) ? Format.intProperty(Property)
                                             : static_cast<int>(std::lround(Pixels * TwipsPerPixel));
     }
 
-    static void Measure(QByteArray& Out, const char* Word, int Twips) {
-        if (Twips != 0) Out += Word + QByteArray::number(Twips);
+    static void Measure(QByteArray& Out, const char* Word, int Twips)
+    {
+        if (Twips != 0)
+            Out += Word + QByteArray::number(Twips);
     }
 
     // ---- fields
 
     // The field (its id and instruction) whose result is in a format; made once for each of
     // the document's formats, by their index.
-    const std::pair<int, QString>& FieldOf(int Index, const QTextCharFormat& Format) {
+    const std::pair<int, QString>& FieldOf(int Index, const QTextCharFormat& Format)
+    {
         auto known = FFieldOfFormat.find(Index);
-        if (known != FFieldOfFormat.end()) return known->second;
+        if (known != FFieldOfFormat.end())
+            return known->second;
         QString instruction = Format.stringProperty(FieldInstruction);
         if (instruction.isEmpty() && Format.isAnchor() && !Format.anchorHref().isEmpty())
             instruction = "HYPERLINK \"" + Format.anchorHref() + '"';
@@ -206,10 +230,13 @@ private:
     }
 
     // Opens the field a run of characters is the result of, closing the one before.
-    void Field(QByteArray& Out, const std::pair<int, QString>& Field) {
-        if (Field == FOpenField) return;
+    void Field(QByteArray& Out, const std::pair<int, QString>& Field)
+    {
+        if (Field == FOpenField)
+            return;
         CloseField(Out);
-        if (Field.second.isEmpty()) return;
+        if (Field.second.isEmpty())
+            return;
         Out += "{\\field{\\*\\fldinst\\plain\\f0 ";
         Text(Out, Field.second, Encoder(0));
         Out += "}{\\fldrslt ";
@@ -217,8 +244,10 @@ private:
         FLastCharacters.clear();
     }
 
-    void CloseField(QByteArray& Out) {
-        if (FOpenField.second.isEmpty()) return;
+    void CloseField(QByteArray& Out)
+    {
+        if (FOpenField.second.isEmpty())
+            return;
         Out += "}}";
         FOpenField = {};
         FLastCharacters.clear();
@@ -227,7 +256,8 @@ private:
     // ---- lists
 
     // The list words of an item and its label for readers that do not number lists.
-    void ListItem(QByteArray& Out, const QTextList& List) {
+    void ListItem(QByteArray& Out, const QTextList& List)
+    {
         const ListLevelDefinition level = ListLevelOf(List.format());
         const int identity = List.format().intProperty(ListIdentity);
         const qint64 key = identity > 0 ? identity : -static_cast<qint64>(reinterpret_cast<quintptr>(&List));
@@ -249,8 +279,10 @@ private:
         Out += "\\tab}";
     }
 
-    void ListTables(QByteArray& Out) {
-        if (FLists.empty()) return;
+    void ListTables(QByteArray& Out)
+    {
+        if (FLists.empty())
+            return;
         Out += "{\\*\\listtable";
         for (size_t i = 0; i < FLists.size(); ++i) {
             const QByteArray id = QByteArray::number(static_cast<int>(i) + 1);
@@ -262,10 +294,12 @@ private:
                 level.Text = QString(QChar(at)) + '.';
                 // A level no item uses numbers as the list's definition says.
                 for (const auto& used : FLists[i].Levels)
-                    if (used && at < used->LevelStyles.size()) level.Style = used->LevelStyles[at];
+                    if (used && at < used->LevelStyles.size())
+                        level.Style = used->LevelStyles[at];
                 if (level.Style == NumberBullet || level.Style == NumberNone)
                     level.Text = QString(QChar(0x2022));
-                if (const auto& used = FLists[i].Levels[static_cast<size_t>(at)]) level = *used;
+                if (const auto& used = FLists[i].Levels[static_cast<size_t>(at)])
+                    level = *used;
                 ListLevel(Out, level, FLists[i].LevelFonts[static_cast<size_t>(at)]);
             }
             Out += "\\listid" + id + '}';
@@ -278,7 +312,8 @@ private:
         Out += '}';
     }
 
-    void ListLevel(QByteArray& Out, const ListLevelDefinition& Level, int Font) {
+    void ListLevel(QByteArray& Out, const ListLevelDefinition& Level, int Font)
+    {
         const QByteArray style = QByteArray::number(Level.Style);
         const QStringView text = QStringView(Level.Text).left(MaxLevelTextLength);
         Out += "{\\listlevel\\levelnfc" + style + "\\levelnfcn" + style +
@@ -294,7 +329,8 @@ private:
                 Text(Out, QStringView(&c, 1), Encoder(0));
         }
         Out += ";}{\\levelnumbers" + numbers + ";}";
-        if (Font >= 0) Out += "\\f" + QByteArray::number(Font);
+        if (Font >= 0)
+            Out += "\\f" + QByteArray::number(Font);
         Out += "\\fi-360\\li" + QByteArray::number(720 * (Level.Level + 1)) + '}';
     }
 
@@ -303,19 +339,22 @@ private:
     // ---- characters
 
     // The words of a format of the document (by its index) and the encoder of its text.
-    void Characters(QByteArray& Out, int Index, const QTextCharFormat& Format) {
+    void Characters(QByteArray& Out, int Index, const QTextCharFormat& Format)
+    {
         auto known = FCharacterWords.find(Index);
         if (known == FCharacterWords.end())
             known = FCharacterWords.emplace(Index, CharacterWords(Format)).first;
         const auto& [words, encoder] = known->second;
         FEncoder = encoder;
-        if (words == FLastCharacters) return;
+        if (words == FLastCharacters)
+            return;
         FLastCharacters = words;
         Out += words;
         Out += ' ';
     }
 
-    std::pair<QByteArray, CodePageEncoder*> CharacterWords(const QTextCharFormat& Format) {
+    std::pair<QByteArray, CodePageEncoder*> CharacterWords(const QTextCharFormat& Format)
+    {
         QByteArray words = "\\plain";
         const QStringList families = Format.fontFamilies().toStringList();
         const int font = FontIndex(families.isEmpty() ? FDefaultFamily : families.first(),
@@ -323,10 +362,14 @@ private:
         words += "\\f" + QByteArray::number(font);
         const double points = Format.fontPointSize() > 0 ? Format.fontPointSize() : FDefaultPoints;
         words += "\\fs" + QByteArray::number(static_cast<int>(std::lround(points * 2)));
-        if (Format.fontWeight() >= QFont::DemiBold) words += "\\b";
-        if (Format.fontItalic()) words += "\\i";
-        if (Format.fontUnderline()) words += "\\ul";
-        if (Format.fontStrikeOut()) words += "\\strike";
+        if (Format.fontWeight() >= QFont::DemiBold)
+            words += "\\b";
+        if (Format.fontItalic())
+            words += "\\i";
+        if (Format.fontUnderline())
+            words += "\\ul";
+        if (Format.fontStrikeOut())
+            words += "\\strike";
         if (Format.hasProperty(QTextFormat::ForegroundBrush) && Format.foreground().style() != Qt::NoBrush)
             words += "\\cf" + QByteArray::number(ColorIndex(Format.foreground().color()));
         if (Format.hasProperty(QTextFormat::BackgroundBrush) && Format.background().style() != Qt::NoBrush)
@@ -339,30 +382,37 @@ private:
     }
 
     // The encoder of a font's charset; the document's own page is Windows-1252.
-    CodePageEncoder& Encoder(int Charset) {
+    CodePageEncoder& Encoder(int Charset)
+    {
         const int codePage = CodePageOfCharset(Charset) ? CodePageOfCharset(Charset) : 1252;
         std::unique_ptr<CodePageEncoder>& encoder = FEncoders[codePage];
-        if (!encoder) encoder = std::make_unique<CodePageEncoder>(codePage);
+        if (!encoder)
+            encoder = std::make_unique<CodePageEncoder>(codePage);
         return *encoder;
     }
 
-    int FontIndex(const QString& Family, int Charset) {
+    int FontIndex(const QString& Family, int Charset)
+    {
         for (int i = 0; i < FFonts.size(); ++i)
-            if (FFonts[i].Family == Family && FFonts[i].Charset == Charset) return i;
+            if (FFonts[i].Family == Family && FFonts[i].Charset == Charset)
+                return i;
         FFonts.append({Family, Charset});
         return static_cast<int>(FFonts.size() - 1);
     }
 
-    int ColorIndex(const QColor& Color) {
+    int ColorIndex(const QColor& Color)
+    {
         const QColor rgb = Color.toRgb();
         for (int i = 0; i < FColors.size(); ++i)
-            if (FColors[i].rgb() == rgb.rgb()) return i + 1;
+            if (FColors[i].rgb() == rgb.rgb())
+                return i + 1;
         FColors.append(rgb);
         return static_cast<int>(FColors.size());
     }
 
     // Text in the code page of its font; what the page cannot hold goes as Unicode.
-    static void Text(QByteArray& Out, QStringView S, CodePageEncoder& Encoder) {
+    static void Text(QByteArray& Out, QStringView S, CodePageEncoder& Encoder)
+    {
         for (qsizetype i = 0; i < S.size(); ++i) {
             const char16_t u = S[i].unicode();
             if (u == '\\' || u == '{' || u == '}') {
@@ -386,7 +436,8 @@ private:
                 const char32_t code = pair ? QChar::surrogateToUcs4(u, S[i + 1].unicode()) : u;
                 const QByteArray bytes = Encoder.Encode(code);
                 if (!bytes.isEmpty()) {
-                    for (const char b : bytes) Out += "\\'" + Hex(b);
+                    for (const char b : bytes)
+                        Out += "\\'" + Hex(b);
                 } else {
                     Out += "\\u" + QByteArray::number(static_cast<int>(static_cast<int16_t>(u))) + '?';
                     if (pair)
@@ -395,14 +446,16 @@ private:
                                        static_cast<int>(static_cast<int16_t>(S[i + 1].unicode()))) +
                                '?';
                 }
-                if (pair) ++i;
+                if (pair)
+                    ++i;
             }
         }
     }
 
     // A name in the font table, in its own charset's code page, and no ';', which would
     // end it; what the page cannot hold is a question mark.
-    QByteArray FontName(const QString& Name, int Charset) {
+    QByteArray FontName(const QString& Name, int Charset)
+    {
         CodePageEncoder& encoder = Encoder(Charset);
         QByteArray out;
         for (const QChar c : Name) {
@@ -415,18 +468,21 @@ private:
             else if (u < 0x80)
                 out += static_cast<char>(u);
             else
-                for (const char b : bytes) out += "\\'" + Hex(b);
+                for (const char b : bytes)
+                    out += "\\'" + Hex(b);
         }
         return out;
     }
 
-    void Picture(QByteArray& Out, const QTextImageFormat& Format) {
+    void Picture(QByteArray& Out, const QTextImageFormat& Format)
+    {
         QByteArray data = Format.property(PictureData).toByteArray();
         QByteArray kind = Format.property(PictureKind).toByteArray();
         const QImage image =
                 FDocument.resource(QTextDocument::ImageResource, QUrl(Format.name())).value<QImage>();
         if (data.isEmpty() || kind.isEmpty()) {
-            if (image.isNull()) return;
+            if (image.isNull())
+                return;
             QBuffer buffer(&data);
             buffer.open(QIODevice::WriteOnly);
             image.save(&buffer, "PNG");
@@ -439,7 +495,8 @@ private:
                QByteArray::number(std::lround(Format.width() * TwipsPerPixel)) + "\\pichgoal" +
                QByteArray::number(std::lround(Format.height() * TwipsPerPixel));
         const QByteArray hex = data.toHex();
-        for (qsizetype i = 0; i < hex.size(); i += 128) Out += "\r\n" + hex.mid(i, 128);
+        for (qsizetype i = 0; i < hex.size(); i += 128)
+            Out += "\r\n" + hex.mid(i, 128);
         Out += '}';
         FLastCharacters.clear();
     }
@@ -466,12 +523,15 @@ private:
 
 }  // namespace
 
-QByteArray WriteRtf(const QTextDocument& Document) {
+QByteArray WriteRtf(const QTextDocument& Document)
+{
     return Writer(Document, 0, Document.characterCount() - 1, true).Run();
 }
 
-QByteArray WriteRtf(const QTextCursor& Selection) {
-    if (!Selection.hasSelection()) return WriteRtf(*Selection.document());
+QByteArray WriteRtf(const QTextCursor& Selection)
+{
+    if (!Selection.hasSelection())
+        return WriteRtf(*Selection.document());
     return Writer(*Selection.document(), Selection.selectionStart(), Selection.selectionEnd(), false).Run();
 }
 

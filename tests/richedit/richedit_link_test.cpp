@@ -11,7 +11,8 @@
 
 namespace {
 
-TEST(RichEditLinks, AClickOnAHyperlinkFieldGivesItsTarget) {
+TEST(RichEditLinks, AClickOnAHyperlinkFieldGivesItsTarget)
+{
     TCustomRichEdit edit(nullptr);
     edit.SetLinkDetection(true);
     edit.LoadContents(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}Paid: )"

@@ -18,11 +18,13 @@ struct DamagedCase {
     bool Damaged;  // a damage note is given
 };
 
-QByteArray Deep(int Depth) {
+QByteArray Deep(int Depth)
+{
     return "{\\rtf1 a" + QByteArray(Depth, '{') + "hidden" + QByteArray(Depth, '}') + " b}";
 }
 
-TEST(RtfDamaged, TheReadableTextStaysAndTheDamageIsNamed) {
+TEST(RtfDamaged, TheReadableTextStaysAndTheDamageIsNamed)
+{
     const std::vector<DamagedCase> cases = {
             {"unclosed groups", "{\\rtf1 one {\\b two", "one two", true},
             {"stray closing brace", "{\\rtf1 one}} two}", "one", true},
@@ -47,7 +49,8 @@ TEST(RtfDamaged, TheReadableTextStaysAndTheDamageIsNamed) {
     }
 }
 
-TEST(RtfDamaged, AHundredMegabytesOfOpenGroupsReadInBoundedTimeAndMemory) {
+TEST(RtfDamaged, AHundredMegabytesOfOpenGroupsReadInBoundedTimeAndMemory)
+{
     QByteArray hostile = "{\\rtf1 start";
     hostile.append(QByteArray(100 * 1024 * 1024, '{'));
     QTextDocument d;
@@ -57,9 +60,11 @@ TEST(RtfDamaged, AHundredMegabytesOfOpenGroupsReadInBoundedTimeAndMemory) {
     EXPECT_FALSE(result.Damage.isEmpty());
 }
 
-TEST(RtfDamaged, AByteLimitReadsTheBeginningOnly) {
+TEST(RtfDamaged, AByteLimitReadsTheBeginningOnly)
+{
     QByteArray rtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\pard ";
-    for (int i = 0; i < 2000; ++i) rtf += "{\\b word" + QByteArray::number(i) + "} \\par ";
+    for (int i = 0; i < 2000; ++i)
+        rtf += "{\\b word" + QByteArray::number(i) + "} \\par ";
     rtf += "}";
     QTextDocument d;
     QTextCursor cursor(&d);

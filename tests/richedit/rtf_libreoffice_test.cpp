@@ -23,20 +23,25 @@ namespace {
 // paragraph that stands before a table show alike). A line break inside a paragraph
 // starts a line too; a picture and the optional hyphen do not show in text; LibreOffice
 // draws a bullet "o" as a white bullet.
-QStringList Comparable(const QStringList& Lines) {
+QStringList Comparable(const QStringList& Lines)
+{
     QStringList out;
     for (QString text : Lines.join('\n').split(QRegularExpression(QStringLiteral("[\n\u2028]")))) {
         text.remove(QChar(0x00AD));
         text.remove(QChar(QChar::ObjectReplacementCharacter));
         text = text.simplified();
-        if (text.startsWith(QChar(0x25E6))) text[0] = 'o';
-        if (!text.isEmpty()) out << text;
+        if (text.startsWith(QChar(0x25E6)))
+            text[0] = 'o';
+        if (!text.isEmpty())
+            out << text;
     }
     return out;
 }
 
-TEST(RtfToLibreOffice, EveryWrittenFileShowsOurTextListNumbersAndCells) {
-    if (QStandardPaths::findExecutable("soffice").isEmpty()) GTEST_SKIP() << "LibreOffice is not installed";
+TEST(RtfToLibreOffice, EveryWrittenFileShowsOurTextListNumbersAndCells)
+{
+    if (QStandardPaths::findExecutable("soffice").isEmpty())
+        GTEST_SKIP() << "LibreOffice is not installed";
     const TempDir scratch("rtf-libreoffice");
     const QDir home(QString::fromStdString(scratch.Root()));
     std::vector<std::pair<QString, QStringList>> expected;
@@ -65,14 +70,16 @@ TEST(RtfToLibreOffice, EveryWrittenFileShowsOurTextListNumbersAndCells) {
                         "txt:Text (encoded):UTF8",
                         "--outdir",
                         home.filePath("text")};
-    for (const auto& [name, lines] : expected) args << home.filePath(name + ".rtf");
+    for (const auto& [name, lines] : expected)
+        args << home.filePath(name + ".rtf");
     rtftest::Run("soffice", args, 300000);
     for (const auto& [name, lines] : expected) {
         SCOPED_TRACE(name.toStdString());
         QFile converted(home.filePath("text/" + name + ".txt"));
         ASSERT_TRUE(converted.open(QIODevice::ReadOnly)) << "LibreOffice wrote no text";
         QString text = QString::fromUtf8(converted.readAll());
-        if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+        if (text.startsWith(QChar(0xFEFF)))
+            text.remove(0, 1);
         EXPECT_EQ(Comparable(text.split('\n')).join('\n').toStdString(), lines.join('\n').toStdString());
     }
 }

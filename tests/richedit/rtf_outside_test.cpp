@@ -21,12 +21,14 @@
 
 namespace {
 
-QTextCharFormat CharOf(const QTextDocument& D, const QString& Text) {
+QTextCharFormat CharOf(const QTextDocument& D, const QString& Text)
+{
     QTextCursor c = D.find(Text);
     return c.charFormat();
 }
 
-TEST(RtfFromLibreOffice, ALetterKeepsItsTextStylesListAndIndent) {
+TEST(RtfFromLibreOffice, ALetterKeepsItsTextStylesListAndIndent)
+{
     const auto d = rtftest::Read(rtftest::FixtureBytes("letter.rtf"));
     const QString text = d->toPlainText();
     EXPECT_TRUE(text.contains(QString::fromUtf8("Dear Ms. Müller, your payment of $1,250.00 was received.")))
@@ -45,7 +47,8 @@ TEST(RtfFromLibreOffice, ALetterKeepsItsTextStylesListAndIndent) {
     EXPECT_EQ(rtf::Twips(d->find("Indented").block().blockFormat(), rtf::LeftIndent), 1440);
 }
 
-TEST(RtfFromLibreOffice, APictureAndATableRead) {
+TEST(RtfFromLibreOffice, APictureAndATableRead)
+{
     const auto d = rtftest::Read(rtftest::FixtureBytes("picture.rtf"));
     const QString text = d->toPlainText();
     const QTextTable* table = d->find("Payer").currentTable();
@@ -60,7 +63,8 @@ TEST(RtfFromLibreOffice, APictureAndATableRead) {
     for (QTextBlock b = d->begin(); b.isValid(); b = b.next())
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat f = it.fragment().charFormat();
-            if (!f.isImageFormat() || f.hasProperty(rtf::KeptGroup)) continue;
+            if (!f.isImageFormat() || f.hasProperty(rtf::KeptGroup))
+                continue;
             ++pictures;
             const QImage image =
                     d->resource(QTextDocument::ImageResource, QUrl(f.toImageFormat().name())).value<QImage>();
@@ -70,7 +74,8 @@ TEST(RtfFromLibreOffice, APictureAndATableRead) {
 }
 
 // A document of ours with the formats other programs should see.
-QByteArray OurDocument() {
+QByteArray OurDocument()
+{
     const auto d = rtftest::Read(QByteArray(
             R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}{\colortbl;\red255\green0\blue0;})"
             R"(\pard\qc{\b Payment notice}\par\pard\li720 Paid to M\'fcller: \cf1 \u8364?12\cf0 , )"
@@ -79,8 +84,10 @@ QByteArray OurDocument() {
     return rtf::WriteRtf(*d);
 }
 
-TEST(RtfToOthers, UnrtfReadsOurText) {
-    if (QStandardPaths::findExecutable("unrtf").isEmpty()) GTEST_SKIP() << "unrtf is not installed";
+TEST(RtfToOthers, UnrtfReadsOurText)
+{
+    if (QStandardPaths::findExecutable("unrtf").isEmpty())
+        GTEST_SKIP() << "unrtf is not installed";
     const QString path = rtftest::ArtifactPath("ours-for-unrtf.rtf");
     rtftest::WriteFile(path, OurDocument());
     const QString text = QString::fromUtf8(rtftest::Run("unrtf", {"--text", path}));
@@ -95,8 +102,10 @@ TEST(RtfToOthers, UnrtfReadsOurText) {
     EXPECT_EQ(html.count(QStringLiteral("&bull;")), 2);
 }
 
-TEST(RtfToOthers, LibreOfficeReadsOurTextAndPicture) {
-    if (QStandardPaths::findExecutable("soffice").isEmpty()) GTEST_SKIP() << "LibreOffice is not installed";
+TEST(RtfToOthers, LibreOfficeReadsOurTextAndPicture)
+{
+    if (QStandardPaths::findExecutable("soffice").isEmpty())
+        GTEST_SKIP() << "LibreOffice is not installed";
     const TempDir scratch("rtf-outside");
     const QDir home(QString::fromStdString(scratch.Root()));
     const QString path = home.filePath("ours.rtf");

@@ -28,12 +28,14 @@ namespace {
 using rtftest::Read;
 
 // The character format at a text position (the character after it).
-QTextCharFormat CharAt(const QTextDocument& D, int Position) {
+QTextCharFormat CharAt(const QTextDocument& D, int Position)
+{
     QTextCursor c(const_cast<QTextDocument*>(&D));
     c.setPosition(Position + 1);
     return c.charFormat();
 }
-QTextBlockFormat Block(const QTextDocument& D, int Number) {
+QTextBlockFormat Block(const QTextDocument& D, int Number)
+{
     return D.findBlockByNumber(Number).blockFormat();
 }
 
@@ -43,7 +45,8 @@ struct FormatCase {
     std::function<void(const QTextDocument&)> Check;
 };
 
-const std::vector<FormatCase>& Cases() {
+const std::vector<FormatCase>& Cases()
+{
     static const std::vector<FormatCase> cases = {
             {"fonts",
              R"({\rtf1\ansi\deff0{\fonttbl{\f0\fnil Arial;}{\f1\froman\fcharset0 Times New Roman;}}\f1 serif \f0 sans})",
@@ -143,15 +146,18 @@ const std::vector<FormatCase>& Cases() {
     return cases;
 }
 
-QByteArray CaseRtf(const FormatCase& Case) {
-    if (Case.Rtf) return Case.Rtf;
+QByteArray CaseRtf(const FormatCase& Case)
+{
+    if (Case.Rtf)
+        return Case.Rtf;
     const QByteArray png = rtftest::FixtureBytes("red.png");
     return "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}a "
            "{\\pict\\pngblip\\picw8\\pich6\\picwgoal720\\pichgoal540 " +
            png.toHex() + "} b}";
 }
 
-TEST(RtfRoundTrip, EachFormatReadsWritesItsGoldenFileAndReadsBack) {
+TEST(RtfRoundTrip, EachFormatReadsWritesItsGoldenFileAndReadsBack)
+{
     for (const FormatCase& c : Cases()) {
         SCOPED_TRACE(c.Name);
         const auto read = Read(CaseRtf(c));
@@ -167,7 +173,8 @@ TEST(RtfRoundTrip, EachFormatReadsWritesItsGoldenFileAndReadsBack) {
     }
 }
 
-TEST(RtfRoundTrip, ASelectionWritesOnlyItsTextAndFormats) {
+TEST(RtfRoundTrip, ASelectionWritesOnlyItsTextAndFormats)
+{
     const auto d = Read(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}plain {\b bold} tail\par second})");
     QTextCursor selection(d.get());
     selection.setPosition(6);
@@ -178,7 +185,8 @@ TEST(RtfRoundTrip, ASelectionWritesOnlyItsTextAndFormats) {
     EXPECT_NE(CharAt(*part, 5).fontWeight(), QFont::Bold);
 }
 
-TEST(RtfRoundTrip, ASelectionOverATableCopiesItAndOneInsideACellCopiesItsText) {
+TEST(RtfRoundTrip, ASelectionOverATableCopiesItAndOneInsideACellCopiesItsText)
+{
     const auto d = Read(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}before\par\trowd\cellx900\cellx1800)"
                         R"(\pard\intbl alpha\cell beta\cell\row\pard after})");
     QTextCursor all(d.get());
@@ -198,7 +206,8 @@ TEST(RtfRoundTrip, ASelectionOverATableCopiesItAndOneInsideACellCopiesItsText) {
     EXPECT_FALSE(part->find("pha").currentTable());
 }
 
-TEST(RtfRoundTrip, ReadingIntoASelectionReplacesIt) {
+TEST(RtfRoundTrip, ReadingIntoASelectionReplacesIt)
+{
     auto d = Read(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}keep REPLACE keep})");
     QTextCursor selection(d.get());
     selection.setPosition(5);
@@ -210,7 +219,8 @@ TEST(RtfRoundTrip, ReadingIntoASelectionReplacesIt) {
 
 // Reads Rtf, writes it, reads that: the second document is the first, and writing it
 // again gives the same bytes.
-void ExpectFixedPoint(const QByteArray& Rtf) {
+void ExpectFixedPoint(const QByteArray& Rtf)
+{
     const auto first = Read(Rtf);
     const QByteArray written = rtf::WriteRtf(*first);
     const auto second = Read(written);
@@ -219,7 +229,8 @@ void ExpectFixedPoint(const QByteArray& Rtf) {
               QString::fromLatin1(written).toStdString());
 }
 
-TEST(RtfRoundTrip, EveryFixtureAndGeneratedDocumentIsAFixedPointAfterTheFirstSave) {
+TEST(RtfRoundTrip, EveryFixtureAndGeneratedDocumentIsAFixedPointAfterTheFirstSave)
+{
     QDirIterator files(QStringLiteral(TOTAMUND_FIXTURES "/richedit"), {QStringLiteral("*.rtf")}, QDir::Files,
                        QDirIterator::Subdirectories);
     int fixtures = 0;
@@ -240,7 +251,8 @@ TEST(RtfRoundTrip, EveryFixtureAndGeneratedDocumentIsAFixedPointAfterTheFirstSav
     }
 }
 
-TEST(RtfRoundTrip, SavingAgainAndAgainKeepsEveryParagraph) {
+TEST(RtfRoundTrip, SavingAgainAndAgainKeepsEveryParagraph)
+{
     const struct {
         const char* Rtf;
         QStringList Paragraphs;
@@ -258,7 +270,8 @@ TEST(RtfRoundTrip, SavingAgainAndAgainKeepsEveryParagraph) {
         for (int save = 0; save < 3; ++save) {
             const auto d = Read(rtf);
             QStringList paragraphs;
-            for (QTextBlock b = d->begin(); b.isValid(); b = b.next()) paragraphs << b.text();
+            for (QTextBlock b = d->begin(); b.isValid(); b = b.next())
+                paragraphs << b.text();
             EXPECT_EQ(paragraphs, c.Paragraphs) << "after save " << save;
             rtf = rtf::WriteRtf(*d);
         }
@@ -275,12 +288,14 @@ struct KeptCase {
 QStringList Lines(const QTextDocument& D) { return rtftest::LabelledLines(D); }
 
 // An item of the older numbering whose text is longer than a list level's can be.
-const char* LongBulletText() {
+const char* LongBulletText()
+{
     static const QByteArray rtf = "{\\rtf1{\\*\\pn\\pnlvlblt{\\pntxtb " + QByteArray(300, 'x') + "}}item}";
     return rtf.constData();
 }
 
-const std::vector<KeptCase>& KeptCases() {
+const std::vector<KeptCase>& KeptCases()
+{
     static const std::vector<KeptCase> cases = {
             {"empty last paragraph", R"({\rtf1 A\par\qc\li720\par})",
              [](const QTextDocument& d, const QByteArray& written) {
@@ -420,7 +435,8 @@ const std::vector<KeptCase>& KeptCases() {
     return cases;
 }
 
-TEST(RtfRoundTrip, TablesFieldsListsCharsetsAndHyphensAreKept) {
+TEST(RtfRoundTrip, TablesFieldsListsCharsetsAndHyphensAreKept)
+{
     for (const KeptCase& c : KeptCases()) {
         SCOPED_TRACE(c.Name);
         const auto first = Read(c.Rtf);

@@ -15,7 +15,8 @@
 
 namespace rtftest {
 
-QString CellText(const QTextTable& Table, int Row, int Column) {
+QString CellText(const QTextTable& Table, int Row, int Column)
+{
     const QTextTableCell cell = Table.cellAt(Row, Column);
     QTextCursor range = cell.firstCursorPosition();
     range.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
@@ -24,11 +25,13 @@ QString CellText(const QTextTable& Table, int Row, int Column) {
 
 namespace {
 
-QString Hash(const QByteArray& Bytes) {
+QString Hash(const QByteArray& Bytes)
+{
     return QString::fromLatin1(QCryptographicHash::hash(Bytes, QCryptographicHash::Md5).toHex().left(12));
 }
 
-QString CharacterFormat(const QTextCharFormat& F) {
+QString CharacterFormat(const QTextCharFormat& F)
+{
     QStringList parts {F.fontFamilies().toStringList().join('|'),
                        QString::number(F.fontPointSize()),
                        QString::number(F.fontWeight()),
@@ -37,11 +40,16 @@ QString CharacterFormat(const QTextCharFormat& F) {
                        F.fontStrikeOut() ? "s" : "",
                        QString::number(F.verticalAlignment()),
                        QString::number(F.intProperty(rtf::FontCharset))};
-    if (F.hasProperty(QTextFormat::ForegroundBrush)) parts << "fg" + F.foreground().color().name();
-    if (F.hasProperty(QTextFormat::BackgroundBrush)) parts << "bg" + F.background().color().name();
-    if (F.isAnchor()) parts << "href=" + F.anchorHref();
-    if (F.hasProperty(rtf::FieldInstruction)) parts << "field=" + F.stringProperty(rtf::FieldInstruction);
-    if (F.hasProperty(rtf::KeptGroup)) parts << "kept=" + Hash(F.property(rtf::KeptGroup).toByteArray());
+    if (F.hasProperty(QTextFormat::ForegroundBrush))
+        parts << "fg" + F.foreground().color().name();
+    if (F.hasProperty(QTextFormat::BackgroundBrush))
+        parts << "bg" + F.background().color().name();
+    if (F.isAnchor())
+        parts << "href=" + F.anchorHref();
+    if (F.hasProperty(rtf::FieldInstruction))
+        parts << "field=" + F.stringProperty(rtf::FieldInstruction);
+    if (F.hasProperty(rtf::KeptGroup))
+        parts << "kept=" + Hash(F.property(rtf::KeptGroup).toByteArray());
     if (F.isImageFormat())
         parts << QStringLiteral("picture %1x%2 %3")
                          .arg(F.toImageFormat().width())
@@ -50,18 +58,22 @@ QString CharacterFormat(const QTextCharFormat& F) {
     return parts.join(',');
 }
 
-QString ParagraphFormat(const QTextBlockFormat& F) {
+QString ParagraphFormat(const QTextBlockFormat& F)
+{
     QStringList parts {QString::number(F.alignment() & Qt::AlignHorizontal_Mask)};
     for (const int property : {rtf::LeftIndent, rtf::RightIndent, rtf::FirstLineIndent, rtf::SpaceBefore,
                                rtf::SpaceAfter, rtf::LineSpacing, rtf::LineSpacingMultiple})
         parts << QString::number(F.intProperty(property));
-    for (const int tab : rtf::TabStopTwips(F)) parts << "tab" + QString::number(tab);
+    for (const int tab : rtf::TabStopTwips(F))
+        parts << "tab" + QString::number(tab);
     return parts.join(',');
 }
 
-QString Visible(QString Text) {
+QString Visible(QString Text)
+{
     for (QChar& c : Text)
-        if (c.unicode() < 9) c = QChar('0' + c.unicode());
+        if (c.unicode() < 9)
+            c = QChar('0' + c.unicode());
     return Text;
 }
 
@@ -71,7 +83,8 @@ public:
     std::function<void(const QTextBlock&, int Depth)> OnBlock;
     std::function<void(const QTextTable&, int Row, int Column, int Depth)> OnCell;
 
-    void Frame(QTextFrame::iterator Begin, const QTextFrame::iterator& End, int Depth) {
+    void Frame(QTextFrame::iterator Begin, const QTextFrame::iterator& End, int Depth)
+    {
         for (auto it = Begin; it != End; ++it) {
             if (QTextFrame* frame = it.currentFrame()) {
                 auto* table = qobject_cast<QTextTable*>(frame);
@@ -81,7 +94,8 @@ public:
                 }
                 for (int row = 0; row < table->rows(); ++row)
                     for (int column = 0; column < table->columns(); ++column) {
-                        if (OnCell) OnCell(*table, row, column, Depth + 1);
+                        if (OnCell)
+                            OnCell(*table, row, column, Depth + 1);
                         const QTextTableCell cell = table->cellAt(row, column);
                         Frame(cell.begin(), cell.end(), Depth + 1);
                     }
@@ -93,7 +107,8 @@ public:
 
 }  // namespace
 
-QString Describe(const QTextDocument& Document) {
+QString Describe(const QTextDocument& Document)
+{
     QString out;
     rtf::ListNumbering numbering;
     Walker walker;
@@ -129,7 +144,8 @@ QString Describe(const QTextDocument& Document) {
     return out;
 }
 
-QStringList LabelledLines(const QTextDocument& Document) {
+QStringList LabelledLines(const QTextDocument& Document)
+{
     QStringList lines;
     rtf::ListNumbering numbering;
     Walker walker;

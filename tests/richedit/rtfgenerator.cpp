@@ -54,12 +54,15 @@ class Generator {
 public:
     explicit Generator(std::mt19937& Random) : FRandom(Random) { }
 
-    QByteArray Document(int Paragraphs) {
+    QByteArray Document(int Paragraphs)
+    {
         QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl";
-        for (const FontSample& font : Fonts) out += font.Entry;
+        for (const FontSample& font : Fonts)
+            out += font.Entry;
         out += "}{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue0;\\red0\\green0\\blue255;}\r\n";
         out += ListTable;
-        for (int i = 0; i < Paragraphs; ++i) Block(out, 1);
+        for (int i = 0; i < Paragraphs; ++i)
+            Block(out, 1);
         out += "}";
         return out;
     }
@@ -67,7 +70,8 @@ public:
 private:
     int Pick(int Count) { return static_cast<int>(FRandom() % static_cast<unsigned>(Count)); }
 
-    void Block(QByteArray& Out, int Depth) {
+    void Block(QByteArray& Out, int Depth)
+    {
         switch (Pick(10)) {
         case 0:
             if (Depth == 1) {
@@ -87,7 +91,8 @@ private:
         Out += "\\par\r\n";
     }
 
-    void ParagraphFormat(QByteArray& Out) {
+    void ParagraphFormat(QByteArray& Out)
+    {
         static constexpr std::array<const char*, 8> formats {"",
                                                              "\\qc",
                                                              "\\qr\\sb120",
@@ -99,7 +104,8 @@ private:
         Out += formats[static_cast<size_t>(Pick(static_cast<int>(formats.size())))];
     }
 
-    void ListItem(QByteArray& Out) {
+    void ListItem(QByteArray& Out)
+    {
         const int list = 1 + Pick(3);
         const int level = list == 3 ? 0 : Pick(list == 1 ? 3 : 2);
         Out += "\\pard\\ls" + QByteArray::number(list) + "\\ilvl" + QByteArray::number(level) +
@@ -108,7 +114,8 @@ private:
         Out += "\\par\r\n";
     }
 
-    void OldListItem(QByteArray& Out) {
+    void OldListItem(QByteArray& Out)
+    {
         Out += Pick(2) ? "\\pard{\\pntext\\f0 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart3{\\pntxta "
                          ".}}\\fi-360\\li720 "
                        : "\\pard{\\pntext\\f0 \\'b7\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}\\fi-360\\li720 ";
@@ -116,14 +123,16 @@ private:
         Out += "\\par\r\n";
     }
 
-    void Table(QByteArray& Out, int Depth) {
+    void Table(QByteArray& Out, int Depth)
+    {
         const int rows = 1 + Pick(3);
         const int columns = 1 + Pick(3);
         for (int row = 0; row < rows; ++row) {
             QByteArray definition = "\\trowd\\trgaph108";
             for (int column = 0; column < columns; ++column)
                 definition += "\\cellx" + QByteArray::number(1500 * (column + 1) + 100 * Pick(5));
-            if (Depth == 1) Out += definition + "\r\n";
+            if (Depth == 1)
+                Out += definition + "\r\n";
             for (int column = 0; column < columns; ++column) {
                 const QByteArray place = "\\pard\\intbl" +
                                          (Depth > 1 ? "\\itap" + QByteArray::number(Depth) : QByteArray()) +
@@ -135,7 +144,8 @@ private:
                     Table(Out, 2);
                 }
                 Out += place;
-                if (Pick(5)) Runs(Out, 1 + Pick(2));
+                if (Pick(5))
+                    Runs(Out, 1 + Pick(2));
                 Out += Depth == 1 ? "\\cell\r\n" : "\\nestcell\r\n";
             }
             if (Depth == 1)
@@ -145,7 +155,8 @@ private:
         }
     }
 
-    void Runs(QByteArray& Out, int Count) {
+    void Runs(QByteArray& Out, int Count)
+    {
         for (int i = 0; i < Count; ++i) {
             switch (Pick(12)) {
             case 0: Field(Out); break;
@@ -179,14 +190,16 @@ private:
         }
     }
 
-    void Text(QByteArray& Out) {
+    void Text(QByteArray& Out)
+    {
         for (int w = 0; w < 1 + Pick(6); ++w) {
             Out += Words[static_cast<size_t>(Pick(static_cast<int>(Words.size())))];
             Out += ' ';
         }
     }
 
-    void Field(QByteArray& Out) {
+    void Field(QByteArray& Out)
+    {
         switch (Pick(3)) {
         case 0:
             Out += "{\\field{\\*\\fldinst HYPERLINK \"https://example.org/" + QByteArray::number(Pick(100)) +
@@ -203,7 +216,8 @@ private:
 
 }  // namespace
 
-QByteArray GeneratedRtf(std::mt19937& Random, int Paragraphs) {
+QByteArray GeneratedRtf(std::mt19937& Random, int Paragraphs)
+{
     return Generator(Random).Document(Paragraphs);
 }
 

@@ -70,14 +70,16 @@ const char* const Fragments[] = {
         "\\-",
 };
 
-QByteArray Mutate(QByteArray bytes, std::mt19937& random) {
+QByteArray Mutate(QByteArray bytes, std::mt19937& random)
+{
     const int edits = 1 + static_cast<int>(random() % 8);
     for (int i = 0; i < edits; ++i) {
         const qsizetype at =
                 bytes.isEmpty() ? 0 : static_cast<qsizetype>(random() % static_cast<unsigned>(bytes.size()));
         switch (random() % 5) {
         case 0:
-            if (!bytes.isEmpty()) bytes[at] = static_cast<char>(random());
+            if (!bytes.isEmpty())
+                bytes[at] = static_cast<char>(random());
             break;
         case 1: bytes.insert(at, Fragments[random() % std::size(Fragments)]); break;
         case 2: bytes.remove(at, 1 + static_cast<qsizetype>(random() % 16)); break;
@@ -85,33 +87,38 @@ QByteArray Mutate(QByteArray bytes, std::mt19937& random) {
         default: bytes.insert(at, QByteArray(static_cast<qsizetype>(random() % 600), '{')); break;
         }
     }
-    if (!rtf::LooksLikeRtf(bytes)) bytes.prepend("{\\rtf1");
+    if (!rtf::LooksLikeRtf(bytes))
+        bytes.prepend("{\\rtf1");
     return bytes;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QGuiApplication app(argc, argv);
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 1000;
     std::vector<QByteArray> seeds;
     const QDir fixtures(QStringLiteral(TOTAMUND_FIXTURES "/richedit"));
     for (const QString& name : fixtures.entryList({QStringLiteral("*.rtf")}, QDir::Files)) {
         QFile file(fixtures.filePath(name));
-        if (file.open(QIODevice::ReadOnly)) seeds.push_back(file.readAll());
+        if (file.open(QIODevice::ReadOnly))
+            seeds.push_back(file.readAll());
     }
     if (seeds.empty()) {
         std::fprintf(stderr, "no RTF fixtures found\n");
         return 1;
     }
     std::mt19937 random(20261211);
-    for (int generated = 0; generated < 8; ++generated) seeds.push_back(rtftest::GeneratedRtf(random, 12));
+    for (int generated = 0; generated < 8; ++generated)
+        seeds.push_back(rtftest::GeneratedRtf(random, 12));
     for (int round = 0; round < rounds; ++round) {
         const QByteArray input = Mutate(seeds[static_cast<size_t>(round) % seeds.size()], random);
         QTextDocument document;
         QTextCursor cursor(&document);
         rtf::ReadOptions options;
-        if (round % 7 == 0) options.ByteLimit = static_cast<qsizetype>(random() % 4096);
+        if (round % 7 == 0)
+            options.ByteLimit = static_cast<qsizetype>(random() % 4096);
         rtf::ReadRtf(input, cursor, options);
         // What we write of whatever was read reads back to a document that writes the same.
         const QByteArray written = rtf::WriteRtf(document);

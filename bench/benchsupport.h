@@ -4,9 +4,12 @@
 // directory of the run.
 
 #include <cstdlib>
+#include <deque>
 #include <random>
 #include <string>
 #include <vector>
+
+#include "tests/support/tempdir.h"
 
 struct Column {
     const char* Name;
@@ -67,9 +70,9 @@ inline std::string TransactionImage(int i, std::mt19937& random)
     return image;
 }
 
-// A new directory under /tmp for this run, ending in "/".
+// A new directory for this run, ending in "/", removed when the run ends.
 inline std::string ScratchDir(const char* prefix)
 {
-    std::string pattern = std::string("/tmp/") + prefix + "-XXXXXX";
-    return std::string(mkdtemp(pattern.data())) + "/";
+    static std::deque<TempDir> kept;
+    return kept.emplace_back(prefix).Path();
 }

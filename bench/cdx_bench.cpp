@@ -6,10 +6,10 @@
 
 #include <filesystem>
 #include <random>
-#include <unistd.h>
 
 #include "platform/xbengine/cdx/cdxcursor.h"
 #include "platform/xbengine/cdx/cdxindexfile.h"
+#include "tests/support/tempdir.h"
 
 namespace {
 
@@ -17,8 +17,8 @@ constexpr int KeyLength = 40;
 
 String Path()
 {
-    return (std::filesystem::temp_directory_path() / ("cdx_bench_" + std::to_string(::getpid()) + ".cdx"))
-            .string();
+    static const TempDir dir("cdx-bench");
+    return dir / "BENCH.CDX";
 }
 
 String Name(std::mt19937& random)

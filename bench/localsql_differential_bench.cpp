@@ -5,29 +5,23 @@
 // the end, each tag walked at the end. The counters give the statements run,
 // those both sides refused, and the differences found, which are printed.
 
-#include <filesystem>
 #include <iostream>
 
 #include <benchmark/benchmark.h>
 
 #include "bench/localsqlengine.h"
 #include "tests/sql/sqldifferential.h"
+#include "tests/support/tempdir.h"
 
 namespace {
-
-// The engine waits for the disk at each record it writes; the tables stay in memory where they can.
-std::string ScratchDir()
-{
-    std::string pattern = std::filesystem::is_directory("/dev/shm") ? "/dev/shm/localsql-differential-XXXXXX"
-                                                                    : "/tmp/localsql-differential-XXXXXX";
-    return std::string(mkdtemp(pattern.data())) + "/";
-}
 
 void RandomStatements(benchmark::State& state)
 {
     const int statements = int(state.range(0));
     for (auto _ : state) {
-        const std::string dir = ScratchDir();
+        // The engine waits for the disk at each record it writes; the tables stay in memory where they can.
+        const TempDir scratch("localsql-differential", TempDir::MemoryBase());
+        const std::string dir = scratch.Path();
         xb_SetDeleted(0);
         sqldifferential::TOutcome outcome;
         std::string tags;
@@ -38,7 +32,6 @@ void RandomStatements(benchmark::State& state)
                 if (const std::string problem = run.TagDifference(*shape); !problem.empty())
                     outcome.Differences.push_back(std::string(shape->Name) + ": " + problem);
         }
-        std::filesystem::remove_all(dir);
         for (const std::string& difference : outcome.Differences)
             std::cerr << difference << "\n";
         state.counters["statements"] = outcome.Statements;

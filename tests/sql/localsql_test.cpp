@@ -13,6 +13,7 @@
 
 #include "platform/rtl/datetime.h"
 #include "platform/sql/localsql.h"
+#include "platform/sql/sqlstatement.h"
 #include "tables/xbe50.h"
 #include "tests/support/peerprocess.h"
 #include "tests/support/tablefixture.h"
@@ -229,25 +230,26 @@ protected:
                                  .c_str(),
                          nullptr, nullptr, nullptr);
         sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_stmt* statement = nullptr;
-        EXPECT_EQ(sqlite3_prepare_v2(db, Sql.c_str(), -1, &statement, nullptr), SQLITE_OK)
-                << sqlite3_errmsg(db);
-        for (const auto& [name, value] : Params)
-            sqlite3_bind_text(statement, sqlite3_bind_parameter_index(statement, (":" + name).c_str()),
-                              value.AsString().c_str(), -1, SQLITE_TRANSIENT);
         TRows rows;
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            String line;
-            for (int c = 0; c < sqlite3_column_count(statement); ++c) {
-                const unsigned char* text = sqlite3_column_text(statement, c);
-                line += (c ? "|" : "") + Printed(sqlite3_column_type(statement, c),
-                                                 sqlite3_column_int64(statement, c),
-                                                 sqlite3_column_double(statement, c),
-                                                 text ? reinterpret_cast<const char*>(text) : "");
+        {
+            const SqlStatement owned = PrepareSql(db, Sql.c_str());
+            sqlite3_stmt* statement = owned.get();
+            EXPECT_TRUE(statement) << sqlite3_errmsg(db);
+            for (const auto& [name, value] : Params)
+                sqlite3_bind_text(statement, sqlite3_bind_parameter_index(statement, (":" + name).c_str()),
+                                  value.AsString().c_str(), -1, SQLITE_TRANSIENT);
+            while (sqlite3_step(statement) == SQLITE_ROW) {
+                String line;
+                for (int c = 0; c < sqlite3_column_count(statement); ++c) {
+                    const unsigned char* text = sqlite3_column_text(statement, c);
+                    line += (c ? "|" : "") + Printed(sqlite3_column_type(statement, c),
+                                                     sqlite3_column_int64(statement, c),
+                                                     sqlite3_column_double(statement, c),
+                                                     text ? reinterpret_cast<const char*>(text) : "");
+                }
+                rows.push_back(line);
             }
-            rows.push_back(line);
         }
-        sqlite3_finalize(statement);
         sqlite3_close(db);
         return rows;
     }

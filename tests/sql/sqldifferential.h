@@ -32,6 +32,7 @@
 #include "platform/rtl/streams.h"
 #include "platform/rtl/strutils.h"
 #include "platform/sql/localsql.h"
+#include "platform/sql/sqlstatement.h"
 #include "platform/xbengine/xbe_functions.h"
 
 namespace sqldifferential {
@@ -707,8 +708,8 @@ private:
         std::string insert = "INSERT INTO " + std::string(Shape.Alias) + " VALUES(NULL";
         for (size_t i = 0; i < Shape.Fields.size(); ++i)
             insert += ", ?";
-        sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(FOracle, (insert + ")").c_str(), -1, &statement, nullptr);
+        const SqlStatement owned = PrepareSql(FOracle, (insert + ")").c_str());
+        sqlite3_stmt* statement = owned.get();
         for (int r = 0; r < Rows; ++r) {
             const TRow row = FGenerator.Row(Shape, r);
             std::string image = " ";
@@ -733,7 +734,6 @@ private:
             sqlite3_step(statement);
             sqlite3_reset(statement);
         }
-        sqlite3_finalize(statement);
         for (const char* tag : Shape.Tags)
             f.xb_IndexTag("", tag, tag, 0, 0, "");
         f.xb_Close();
@@ -744,8 +744,9 @@ private:
     bool Query(const std::string& Sql, const std::vector<std::pair<std::string, Variant>>& Params,
                std::vector<std::vector<std::string>>& Rows, std::string* Message = nullptr)
     {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(FOracle, Sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+        const SqlStatement owned = PrepareSql(FOracle, Sql.c_str());
+        sqlite3_stmt* statement = owned.get();
+        if (!statement) {
             if (Message)
                 *Message = sqlite3_errmsg(FOracle);
             return false;
@@ -777,7 +778,6 @@ private:
         }
         if (rc != SQLITE_DONE && Message)
             *Message = sqlite3_errmsg(FOracle);
-        sqlite3_finalize(statement);
         return rc == SQLITE_DONE;
     }
 

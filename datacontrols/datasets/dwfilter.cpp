@@ -8,9 +8,6 @@
 #include <cstring>
 #include <functional>
 
-#include <langinfo.h>
-#include <locale.h>
-
 #include "platform/db/dataset.h"
 #include "platform/db/field.h"
 #include "platform/rtl/datetime.h"
@@ -18,22 +15,11 @@
 #include "platform/rtl/floattext.h"
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/dialogs/dialogs.h"
+#include "platform/win/userlocale.h"
 
 namespace {
 
 constexpr size_t MaxLiteralText = 255;
-
-// The radix character of the user's numeric locale, read without touching the
-// process's own locale: "," or "."; "." when the locale is unknown.
-char LocaleDecimalSeparator()
-{
-    const locale_t user = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
-    if (user == static_cast<locale_t>(nullptr))
-        return '.';
-    const String radix = nl_langinfo_l(RADIXCHAR, user);
-    freelocale(user);
-    return radix == "," ? ',' : '.';
-}
 
 bool IsBlank(char C) { return C == ' ' || C == '\t'; }
 bool IsDigit(char C) { return C >= '0' && C <= '9'; }
@@ -589,7 +575,7 @@ private:
 
 }  // namespace
 
-char dwFilterDecimalSeparator = LocaleDecimalSeparator();
+char dwFilterDecimalSeparator = UserDecimalSeparator();
 
 TdwOperandType dwOperandTypeOf(TFieldType DataType)
 {

@@ -3,10 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <cstdlib>
-#include <langinfo.h>
-#include <locale.h>
 
 #include "datacontrols/common/wwintl.h"
 #include "platform/rtl/datetime.h"
@@ -14,6 +10,7 @@
 #include "platform/rtl/strutils.h"
 #include "platform/vcl/dialogs/dialogs.h"
 #include "platform/vcl/forms/guiscreen.h"
+#include "platform/win/userlocale.h"
 
 namespace {
 
@@ -58,50 +55,7 @@ void dwCheckDateLimits(TDateTime Date, TDateTime MinDate, TDateTime MaxDate)
         throw EDateTimeError("Date is less than minimum of " + LimitText(MinDate));
 }
 
-namespace {
-
-// The locale's first weekday, read anew: 1 = Sunday .. 7 = Saturday.
-int ReadLocaleFirstDayOfWeek()
-{
-    // The time locale the environment names (LC_ALL, LC_TIME, LANG); C without one.
-    const locale_t locale = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
-    if (!locale)
-        return 1;
-    // The locale counts its first weekday (1-based) from a reference day it gives as
-    // the number yyyymmdd.
-    const int firstWeekday = *nl_langinfo_l(_NL_TIME_FIRST_WEEKDAY, locale);
-    const auto reference =
-            static_cast<int>(reinterpret_cast<intptr_t>(nl_langinfo_l(_NL_TIME_WEEK_1STDAY, locale)));
-    freelocale(locale);
-    TDateTime referenceDay = 0;
-    if (firstWeekday < 1 || firstWeekday > 7 ||
-        !TryEncodeDate(reference / 10000, reference / 100 % 100, reference % 100, referenceDay))
-        return 1;
-    return (DayOfWeek(referenceDay) - 1 + firstWeekday - 1) % 7 + 1;
-}
-
-String EnvironmentText(const char* Name)
-{
-    const char* value = std::getenv(Name);
-    return value ? value : "";
-}
-
-}  // namespace
-
-int dwLocaleFirstDayOfWeek()
-{
-    // Read again only when the environment names another locale: the calendar asks on
-    // every paint.
-    static String readFor;
-    static int firstDay = 0;
-    const String names = EnvironmentText("LC_ALL") + "|" + EnvironmentText("LC_TIME") + "|" +
-                         EnvironmentText("LANG") + "|" + EnvironmentText("LOCPATH");
-    if (firstDay == 0 || names != readFor) {
-        firstDay = ReadLocaleFirstDayOfWeek();
-        readFor = names;
-    }
-    return firstDay;
-}
+int dwLocaleFirstDayOfWeek() { return UserFirstDayOfWeek(); }
 
 int dwFirstDayOfWeek(TdwCalDayOfWeek Day)
 {

@@ -43,11 +43,12 @@ bool C::FetchRecord(const String& Args, int RecordSize, bool Walks, String& Payl
     }
     if (!Connected())
         return false;
-    // This fetch unless it was sent ahead, and once half the window has been
-    // read, the fetches that fill it again, in one write.
+    // This fetch unless it was sent ahead, and once a quarter of the window
+    // has been read, the fetches that fill it again, in one write: the server
+    // answers them while the replies still in hand are read.
     const int ahead = FAhead.Pending - (sentAhead ? 1 : 0);
     int count = sentAhead ? 0 : 1;
-    if (!FAhead.AtEnd && ahead <= FAhead.Window / 2)
+    if (!FAhead.AtEnd && ahead <= FAhead.Window * 3 / 4)
         count += FAhead.Window - ahead;
     if (count > 0) {
         const String frame = Header("0591", static_cast<Int64>(Args.size())) + Args;

@@ -255,7 +255,11 @@ protected:
             Table.Next();
     }
     // The record the server's cursor stands on, asked of the server.
-    int ServerRecord() { return StrToIntDef(Trim(Connection->ap_GetTrimString("N")), 0); }
+    int ServerRecord()
+    {
+        const char* n = Connection->ap_GetTrimString("N");
+        return n ? StrToIntDef(Trim(n), 0) : 0;
+    }
 };
 
 TEST_F(WalkTest, AWalkStoppedAnywhereLeavesTheServerOnItsRecord)
@@ -280,6 +284,25 @@ TEST_F(WalkTest, AWalkStoppedAnywhereLeavesTheServerOnItsRecord)
         EXPECT_EQ(table->Bof(), stop == 150);
         EXPECT_EQ(N(*table), std::max(150 - stop, 1));
     }
+    EXPECT_TRUE(Errors.empty()) << Errors.front();
+}
+
+TEST_F(WalkTest, ThePollOfAnIdleWalkReadsTheFetchesInFlightFirst)
+{
+    auto table = Numbered(150);
+    WalkTo(*table, 40);
+    Server->Push("0301", "Backup starts at 22:00");
+    std::vector<String> messages;
+    Connection->OnServerMessage = [&](TObject*, const String& Msg) { messages.push_back(Msg); };
+    for (int i = 0; i < 200 && messages.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        Connection->ServiceIncoming();
+    }
+    EXPECT_EQ(messages, std::vector<String> {"Backup starts at 22:00"});
+    EXPECT_TRUE(Connection->Active());
+    EXPECT_EQ(ServerRecord(), 40);
+    table->Next();
+    EXPECT_EQ(N(*table), 41);
     EXPECT_TRUE(Errors.empty()) << Errors.front();
 }
 

@@ -99,23 +99,23 @@ void TTestServer::TSession::Send(const String& Kind, const String& Payload)
 
 void TTestServer::TSession::SendRaw(const String& Bytes)
 {
-    Flush();
-    SendAll(FSocket, Bytes);
+    std::lock_guard lock(FSending);
+    FHeld += Bytes;
+    SendAll(FSocket, FHeld);
+    FHeld.clear();
 }
 
 void TTestServer::TSession::Queue(const String& Kind, const String& Payload)
 {
+    std::lock_guard lock(FSending);
     FHeld += Packet(Kind, Payload);
-    if (FHeld.size() >= (256 << 10))
-        Flush();
+    if (FHeld.size() >= (256 << 10)) {
+        SendAll(FSocket, FHeld);
+        FHeld.clear();
+    }
 }
 
-void TTestServer::TSession::Flush()
-{
-    String held;
-    held.swap(FHeld);
-    SendAll(FSocket, held);
-}
+void TTestServer::TSession::Flush() { SendRaw(String()); }
 
 void TTestServer::TSession::Close()
 {

@@ -50,6 +50,9 @@ public:
         void Flush();
         int FSocket = -1;
         int FId = 0;
+        // The packets held; the lock also keeps a packet pushed from another
+        // thread whole and after them.
+        std::mutex FSending;
         String FHeld;
     };
 

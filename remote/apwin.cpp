@@ -186,7 +186,7 @@ void TDrVOZSocket::SetBufferChunk(int Value)
         return;
     FBufferChunk = Value;
     FBuffer.assign(static_cast<size_t>(Value), '\0');
-    FFill = 0;
+    ClearBuffer();
 }
 
 void TDrVOZSocket::WriteTStrings(const TStrings& List)
@@ -267,7 +267,7 @@ bool TDrVOZSocket::WaitFor(short Events, int Msec)
 
 bool TDrVOZSocket::Readable(int Msec)
 {
-    if (FFill > 0)
+    if (Held() > 0)
         return true;
     if (!Connected())
         return false;
@@ -278,6 +278,12 @@ void TDrVOZSocket::ReadFromWinsock()
 {
     if (!Connected())
         throw EDrVOZClosedSocket("Socket is closed, cannot read");
+    // What is still unread moves to the front once per receive, not once per read.
+    if (FStart > 0) {
+        std::memmove(FBuffer.data(), FBuffer.data() + FStart, static_cast<size_t>(Held()));
+        FFill -= FStart;
+        FStart = 0;
+    }
     const int length = static_cast<int>(FBuffer.size());
     const int free = length - FFill;
     if (free < FBufferChunk / 2)
@@ -312,26 +318,27 @@ String TDrVOZSocket::Read(int Count)
         ReadFromWinsock();
         return String();
     }
-    while (FFill < Count)
+    while (Held() < Count)
         ReadFromWinsock();
     return ExtractXBytesFromBuffer(Count);
 }
 
 String TDrVOZSocket::ExtractXBytesFromBuffer(int Count)
 {
-    if (Count > FFill)
+    if (Count > Held())
         throw Exception("Not enough data in buffer.");
-    String bytes = FBuffer.substr(0, static_cast<size_t>(Count));
-    std::memmove(FBuffer.data(), FBuffer.data() + Count, static_cast<size_t>(FFill - Count));
-    FFill -= Count;
+    String bytes = FBuffer.substr(static_cast<size_t>(FStart), static_cast<size_t>(Count));
+    FStart += Count;
+    if (FStart == FFill)
+        ClearBuffer();
     return bytes;
 }
 
 String TDrVOZSocket::ReadBuffer()
 {
-    if (Readable(1) && FFill == 0)
+    if (Readable(1) && Held() == 0)
         ReadFromWinsock();
-    return FFill > 0 ? Read(FFill) : String();
+    return Held() > 0 ? Read(Held()) : String();
 }
 
 SmallInt TDrVOZSocket::ReadShortInt()
@@ -364,7 +371,7 @@ void TDrVOZSocket::ReadToStream(TStream& Stream, Int64 Count)
 String TDrVOZSocket::ReadLn()
 {
     for (;;) {
-        const size_t at = std::string_view(FBuffer.data(), static_cast<size_t>(FFill)).find(EOL);
+        const size_t at = std::string_view(FBuffer.data() + FStart, static_cast<size_t>(Held())).find(EOL);
         if (at != String::npos) {
             String line = ExtractXBytesFromBuffer(static_cast<int>(at + EOL.size()));
             line.resize(at);

@@ -136,7 +136,7 @@ public:
 
     bool ClosedGracefully() const { return FClosedGracefully; }
     int BufferSize() const { return static_cast<int>(FBuffer.size()); }
-    int ReadBufferSize() const { return FFill; }
+    int ReadBufferSize() const { return Held(); }
 
     void Write(const String& Text) { WriteFromBuffer(Text.data(), static_cast<int>(Text.size())); }
     void WriteLn(const String& Text) { Write(Text + EOL); }
@@ -187,7 +187,7 @@ protected:
     void BeginWork(Int64 Size);
     virtual void DoWork(Int64 Position);
     void EndWork();
-    void ClearBuffer() { FFill = 0; }
+    void ClearBuffer() { FStart = FFill = 0; }
     void Transferred(Int64 Count, bool Sending);
     bool FClosedGracefully = false;
 
@@ -199,7 +199,10 @@ private:
 
     int FBufferChunk = 8192;
     String FBuffer;
-    int FFill = 0;  // bytes held at the front of FBuffer
+    // The unread bytes are FBuffer[FStart, FFill).
+    int FStart = 0;
+    int FFill = 0;
+    int Held() const { return FFill - FStart; }
     int FLastResponseCode = 0;
     String FLastResponseText;
     TStringList FResponseLines;

@@ -106,6 +106,7 @@ void TDaroruServerConnection::ForgetWorkAreas()
     FLastBlobLength = -1;
     FLastLockCount = -1;
     FTexts.clear();
+    FAhead = {};
 }
 
 // ---- framing
@@ -139,6 +140,7 @@ const char* TDaroruServerConnection::KeepText(const char* Code, const String& Re
 const char* TDaroruServerConnection::ClientXmit(const String& Code, const String& Args, bool WantReply)
 {
     SetTriggers(false);
+    SettleReadAhead();
     FReply.clear();
     FLastRequestFailed = true;
     if (!Connected()) {
@@ -166,6 +168,7 @@ const char* TDaroruServerConnection::ClientXmit(const String& Code, const String
 
 int TDaroruServerConnection::ClientStreamSend(const String& Code)
 {
+    SettleReadAhead();
     if (FSendStream.Size() == 0 || !Connected())
         return 0;
     try {
@@ -184,6 +187,7 @@ int TDaroruServerConnection::ClientStreamSend(const String& Code)
 TStream* TDaroruServerConnection::ClientStreamReceive(const String& Code, const String& Args)
 {
     SetTriggers(false);
+    SettleReadAhead();
     TStream* result = nullptr;
     FLastRequestFailed = true;
     if (Connected()) {
@@ -297,6 +301,7 @@ String TDaroruServerConnection::ReadPayload()
 
 bool TDaroruServerConnection::Ping()
 {
+    SettleReadAhead();
     try {
         FTransport->Write(String(HeaderLength, '0'));
         return true;
@@ -314,6 +319,8 @@ void TDaroruServerConnection::ServiceIncoming()
 {
     if (ComponentState().Contains(csDesigning) || ComponentState().Contains(csLoading) || !Connected())
         return;
+    // An idle walk gives the server back its cursor before the poll reads.
+    SettleReadAhead();
     FillReadStream(true);
 }
 

@@ -9,6 +9,9 @@
 // request that waits for it (its kind is the request's code); any other ends
 // the connection. A lost connection is reported once: later requests fail
 // quietly, with LastError still telling why, until the connection is made again.
+// A table walked record by record has its next fetches sent ahead of it (see
+// FetchRecord); any other request first takes their replies and puts the
+// server's cursor back where the walk stands.
 
 #include <functional>
 #include <map>
@@ -230,8 +233,17 @@ protected:
     void ForgetWorkAreas();
     void InternalGetParams(TStream& Stream);
     bool FLastRequestFailed = false;
-    // Counts the frames written: a fetched record stands only until the next one.
+    // Counts the requests written (fetches sent ahead not among them): a
+    // fetched record stands only until the next one.
     Int64 FRequestSerial = 0;
+    // The reply payload of one record fetch with argument text Args, or false
+    // when none came. A walk (Walks: a fetch of the next or the prior record)
+    // that repeats the fetch before has the same fetch sent ahead, in a window
+    // that grows while the walk goes on, each reply still read in its turn.
+    bool FetchRecord(const String& Args, int RecordSize, bool Walks, String& Payload);
+    // Reads the replies of the fetches sent ahead and, when they moved the
+    // server's cursor, sends it back to the record the walk stands on.
+    void SettleReadAhead();
 
 private:
     void WriteFrame(const String& Code, const String& Payload);
@@ -260,6 +272,20 @@ private:
     XBLONG FFetchedRecNo = 0;
     Int64 FFetchedSerial = -1;
     String FAwaitedReply;  // the code of the request whose reply is read; empty while polling
+    // The last record fetch: its argument text, work area and record size; the
+    // start of its reply (result and record number: where the walk stands);
+    // the request serial after it; the fetches sent ahead whose replies are
+    // unread, the window they are sent in, and whether one found an end.
+    struct TReadAhead {
+        String Args;
+        SmallInt Area = 0;
+        int RecordSize = 0;
+        String Position;
+        Int64 Serial = -1;
+        int Pending = 0;
+        int Window = 0;
+        bool AtEnd = false;
+    } FAhead;
     bool FLost = false;
     String FLastError;
     std::map<String, String> FTexts;

@@ -681,7 +681,9 @@ TGetResult C::ap_TraverseTable(bool First, bool Second, int Option, TGetMode Get
     String payload;
     const TRequestName name {"DaroruConnection.TraverseTable",
                              "Make sure DatabaseName is set to a valid alias."};
-    if (!Fetch(name, "0591", ARGS(BoolToYN(First) + BoolToYN(Second) + Dec(Option) + Dec(GetMode)), payload))
+    const bool walks = !First && !Second && (GetMode == gmNext || GetMode == gmPrior);
+    if (!FetchRecord(BoolToYN(First) + BoolToYN(Second) + Dec(Option) + Dec(GetMode), BufferSize, walks,
+                     payload))
         return grError;
     try {
         if (payload.size() < 9 || payload[0] < '0' || payload[0] > '3')

@@ -1,14 +1,16 @@
 // Random, damaged and cut-off replies from a fixed seed against every kind of
 // reply the connection reads (text, truth values, numbers, record images,
-// blobs, lock lists, parameter blocks) and against the SQL query data set's
-// statement, structure and record replies: every run ends with a result, a
-// refusal or a lost connection, never with a crash, a hang or an allocation
-// the reply did not pay for.
+// blobs, lock lists, parameter blocks), against the SQL query data set's
+// statement, structure and record replies, and against a table walk whose
+// fetches are sent ahead: every run ends with a result, a refusal or a lost
+// connection, never with a crash, a hang or an allocation the reply did not
+// pay for.
 // Usage: reply_fuzz [runs]
 
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <random>
 
 #include "remote/droqset.h"
@@ -110,6 +112,43 @@ String PayloadFor(const String& Code)
     return Noise(Below(Code == "0480" || Code == "0588" ? 400 : 40));
 }
 
+// A walk whose fetches the server answers from a list made up in advance:
+// records, ends, a record sent twice, damaged packets; past the list it
+// closes the connection. The walk ends with another request, which reads
+// what was sent ahead.
+void RunWalk(TTestServer& Server, TDaroruServerConnection& Connection)
+{
+    static char record[64];
+    auto replies = std::make_shared<std::vector<String>>();
+    for (int i = Below(100); i > 0; --i) {
+        const int kind = Below(20);
+        const XBLONG recNo = kind == 0 && !replies->empty() ? static_cast<XBLONG>(replies->size())
+                                                            : static_cast<XBLONG>(replies->size()) + 1;
+        const String good = (kind == 1 ? "2" : "0") + Wire::Hex(recNo, 8) + (kind == 1 ? "" : Noise(64));
+        replies->push_back(kind == 2 ? Packets("0591", PayloadFor("0591"))
+                                     : Wire::Hex(static_cast<Int64>(good.size()), 8) + "00000000" + "0591" +
+                                               good);
+    }
+    auto next = std::make_shared<size_t>(0);
+    Server.On("0591", [replies, next](TTestServer::TSession& S, const TTestServer::TFrame&) {
+        if (*next < replies->size())
+            S.SendRaw((*replies)[(*next)++]);
+        else
+            S.Close();
+        return true;
+    });
+    Server.On("0493", [](TTestServer::TSession& S, const TTestServer::TFrame&) {
+        S.Send("0493", "");
+        return true;
+    });
+    XBLONG recNo = 0;
+    Connection.ap_TraverseTable(true, false, 0, gmNext, recNo, record, sizeof record);
+    for (int i = Below(120); i > 0 && Connection.Connected(); --i)
+        Connection.ap_TraverseTable(false, false, 0, Below(30) ? gmNext : gmPrior, recNo, record,
+                                    sizeof record);
+    Connection.ap_RecCount();
+}
+
 // A query whose statement, structure and rows the server makes up.
 void RunQuery(TTestServer& Server, TDaroruServerConnection& Connection)
 {
@@ -178,6 +217,8 @@ int main(int argc, char** argv)
         }
         if (run % 3 == 2) {
             RunQuery(server, connection);
+        } else if (run % 6 == 1) {
+            RunWalk(server, connection);
         } else {
             const TTarget& target = Targets()[static_cast<size_t>(Below(static_cast<int>(Targets().size())))];
             // Each run's answer is its own copy: a previous session may still be sending.

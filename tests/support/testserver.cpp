@@ -50,45 +50,76 @@ String Text(const char* Value) { return Value ? Value : ""; }
 String YN(XBBOOL Value) { return Value ? "Y" : "N"; }
 String Num(Int64 Value) { return std::to_string(Value); }
 
-// Reads exactly Count bytes within the deadline; false on a close or time-out.
-bool ReadExactly(int Socket, String& Bytes, size_t Count, const std::atomic<bool>& Stopping)
+String Packet(const String& Kind, const String& Payload)
 {
-    Bytes.assign(Count, '\0');
-    size_t got = 0;
-    const auto deadline = Clock::now() + std::chrono::seconds(30);
-    while (got < Count) {
-        if (Stopping || Clock::now() > deadline)
-            return false;
-        pollfd fd {Socket, POLLIN, 0};
-        if (poll(&fd, 1, PollMs) <= 0)
-            continue;
-        const ssize_t n = recv(Socket, Bytes.data() + got, Count - got, 0);
-        if (n <= 0)
-            return false;
-        got += static_cast<size_t>(n);
-    }
-    return true;
-}
-}  // namespace
-
-void TTestServer::TSession::Send(const String& Kind, const String& Payload)
-{
-    SendRaw(Hex8(static_cast<Int64>(Payload.size())) + "00000000" + Kind + Payload);
+    return Hex8(static_cast<Int64>(Payload.size())) + "00000000" + Kind + Payload;
 }
 
-void TTestServer::TSession::SendRaw(const String& Bytes)
+void SendAll(int Socket, const String& Bytes)
 {
     size_t sent = 0;
-    while (FSocket != -1 && sent < Bytes.size()) {
-        const ssize_t n = send(FSocket, Bytes.data() + sent, Bytes.size() - sent, MSG_NOSIGNAL);
+    while (Socket != -1 && sent < Bytes.size()) {
+        const ssize_t n = send(Socket, Bytes.data() + sent, Bytes.size() - sent, MSG_NOSIGNAL);
         if (n <= 0)
             return;
         sent += static_cast<size_t>(n);
     }
 }
 
+// The outcome of looking for a whole request frame in what has been received.
+enum class TFrameFound { Whole, Partial, Broken };
+
+TFrameFound TakeFrame(const String& Received, size_t& At, TTestServer::TFrame& Frame)
+{
+    if (Received.size() - At < 20)
+        return TFrameFound::Partial;
+    const String header = Received.substr(At, 20);
+    Int64 length = 0;
+    try {
+        length = Wire::ParseHex(header.substr(0, 8));
+    } catch (const std::exception&) {
+        return TFrameFound::Broken;
+    }
+    if (length < 0 || length > (64 << 20))
+        return TFrameFound::Broken;
+    if (Received.size() - At - 20 < static_cast<size_t>(length))
+        return TFrameFound::Partial;
+    Frame.ConnectionID = header.substr(12, 4);
+    Frame.Code = header.substr(16, 4);
+    Frame.Payload = Received.substr(At + 20, static_cast<size_t>(length));
+    At += 20 + static_cast<size_t>(length);
+    return TFrameFound::Whole;
+}
+}  // namespace
+
+void TTestServer::TSession::Send(const String& Kind, const String& Payload)
+{
+    SendRaw(Packet(Kind, Payload));
+}
+
+void TTestServer::TSession::SendRaw(const String& Bytes)
+{
+    std::lock_guard lock(FSending);
+    FHeld += Bytes;
+    SendAll(FSocket, FHeld);
+    FHeld.clear();
+}
+
+void TTestServer::TSession::Queue(const String& Kind, const String& Payload)
+{
+    std::lock_guard lock(FSending);
+    FHeld += Packet(Kind, Payload);
+    if (FHeld.size() >= (256 << 10)) {
+        SendAll(FSocket, FHeld);
+        FHeld.clear();
+    }
+}
+
+void TTestServer::TSession::Flush() { SendRaw(String()); }
+
 void TTestServer::TSession::Close()
 {
+    Flush();
     if (FSocket != -1)
         shutdown(FSocket, SHUT_RDWR);
 }
@@ -185,35 +216,46 @@ void TTestServer::Listen()
 
 void TTestServer::Serve(TSession* Session)
 {
-    String header;
-    // Bounded: a session ends with the server, on a close, or after this many frames.
-    for (int frames = 0; frames < 10'000'000 && !FStopping; ++frames) {
-        pollfd fd {Session->FSocket, POLLIN, 0};
-        if (poll(&fd, 1, PollMs) <= 0) {
-            --frames;
+    // What has been received; the frames before At have been answered.
+    String received;
+    size_t at = 0;
+    auto partSince = Clock::now();
+    std::vector<char> chunk(64 << 10);
+    // Bounded: a session ends with the server, on a close, after a frame cut
+    // short for 30 s, or after this many frames.
+    for (int frames = 0; frames < 10'000'000 && !FStopping;) {
+        TFrame frame;
+        const TFrameFound found = TakeFrame(received, at, frame);
+        if (found == TFrameFound::Broken)
+            break;
+        if (found == TFrameFound::Whole) {
+            frame.Session = Session->Id();
+            {
+                std::lock_guard lock(FMutex);
+                FFrames.push_back(frame);
+            }
+            Answer(*Session, frame);
+            ++frames;
+            partSince = Clock::now();
             continue;
         }
-        if (!ReadExactly(Session->FSocket, header, 20, FStopping))
+        // Every request that came whole has been answered: the replies go together.
+        Session->Flush();
+        received.erase(0, at);
+        at = 0;
+        if (received.empty())
+            partSince = Clock::now();
+        else if (Clock::now() - partSince > std::chrono::seconds(30))
             break;
-        TFrame frame;
-        frame.Session = Session->Id();
-        frame.ConnectionID = header.substr(12, 4);
-        frame.Code = header.substr(16, 4);
-        Int64 length = 0;
-        try {
-            length = Wire::ParseHex(header.substr(0, 8));
-        } catch (const std::exception&) {
+        pollfd fd {Session->FSocket, POLLIN, 0};
+        if (poll(&fd, 1, PollMs) <= 0)
+            continue;
+        const ssize_t n = recv(Session->FSocket, chunk.data(), chunk.size(), 0);
+        if (n <= 0)
             break;
-        }
-        if (length < 0 || length > (64 << 20) ||
-            !ReadExactly(Session->FSocket, frame.Payload, static_cast<size_t>(length), FStopping))
-            break;
-        {
-            std::lock_guard lock(FMutex);
-            FFrames.push_back(frame);
-        }
-        Answer(*Session, frame);
+        received.append(chunk.data(), static_cast<size_t>(n));
     }
+    Session->Flush();
     shutdown(Session->FSocket, SHUT_RDWR);
 }
 
@@ -242,7 +284,7 @@ void TTestServer::Answer(TSession& Session, const TFrame& Frame)
         }
     }
     if (reply)
-        Session.Send(Frame.Code, payload);
+        Session.Queue(Frame.Code, payload);
 }
 
 String TTestServer::DirectoryOf(const String& DatabaseName) const

@@ -25,14 +25,16 @@ public:
         int Session = 0;
     };
 
-    // One client's connection, as a handler sees it.
+    // One client's connection, as a handler sees it. The engine's replies to
+    // requests that came in one piece are sent together; what a handler sends
+    // goes at once, after them.
     class TSession {
     public:
         // A reply packet of Kind (the request's code for a reply) with Payload.
         void Send(const String& Kind, const String& Payload);
         // Raw bytes, header and all.
         void SendRaw(const String& Bytes);
-        // Ends the connection at once.
+        // Ends the connection at once (the replies held are sent first).
         void Close();
         int Id() const { return FId; }
         // The engine work area this client last selected.
@@ -43,8 +45,15 @@ public:
 
     private:
         friend class TTestServer;
+        // A packet held until the requests at hand are answered, and their sending.
+        void Queue(const String& Kind, const String& Payload);
+        void Flush();
         int FSocket = -1;
         int FId = 0;
+        // The packets held; the lock also keeps a packet pushed from another
+        // thread whole and after them.
+        std::mutex FSending;
+        String FHeld;
     };
 
     // A handler answers one request; it returns false to let the engine answer.

@@ -18,6 +18,7 @@
 #include <array>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -40,6 +41,8 @@ constexpr qint64 MaxPicturePixels = 40'000'000;
 constexpr int DefaultFontSizeHalfPoints = 24;
 // Tables nested deeper than this are read as the cells of the deepest one.
 constexpr int MaxTableDepth = 16;
+// Tables are made no wider than this before their cells come.
+constexpr int MaxTableColumns = 64;
 // Names the pictures read, unique in the process.
 int PicturesRead = 0;
 
@@ -65,6 +68,33 @@ bool TakesText(Destination D)
     return D == Destination::Text || D == Destination::FieldInstruction || D == Destination::LevelText ||
            D == Destination::NumberText;
 }
+
+// A control word as read. Most are short: those compare as one number, as each is tested
+// against long chains of the words a destination knows.
+class WordName {
+public:
+    explicit WordName(std::string_view Text) : FText(Text), FPacked(Pack(Text)) { }
+    std::string_view Text() const { return FText; }
+    template<size_t N> bool operator==(const char (&Name)[N]) const
+    {
+        const std::string_view name(Name, N - 1);
+        return name.size() <= 8 ? FPacked == Pack(name) : FText == name;
+    }
+
+private:
+    // Longer words pack to 0, as no name does.
+    static constexpr std::uint64_t Pack(std::string_view Text)
+    {
+        if (Text.size() > 8)
+            return 0;
+        std::uint64_t packed = 0;
+        for (const char c : Text)
+            packed = packed << 8 | static_cast<unsigned char>(c);
+        return packed;
+    }
+    std::string_view FText;
+    std::uint64_t FPacked;
+};
 
 // The numbering of the older paragraph form (\pn).
 struct OldNumbering {
@@ -130,6 +160,8 @@ struct TableInProgress {
     // Gone when an object that held the table is kept in its place.
     QPointer<QTextTable> Table;
     int Row = 0, Column = 0;
+    // How many columns the rows read so far have used.
+    int ColumnsFilled = 0;
     // The cell at Row, Column is not open yet: it opens with what comes next.
     bool CellPending = false;
 };
@@ -343,8 +375,8 @@ private:
         const qsizetype wordStart = FPos;
         while (FPos < FEnd && IsLetter(data[FPos]))
             ++FPos;
-        const std::string_view word(data + wordStart,
-                                    static_cast<size_t>(std::min<qsizetype>(FPos - wordStart, 32)));
+        const WordName word(std::string_view(data + wordStart,
+                                             static_cast<size_t>(std::min<qsizetype>(FPos - wordStart, 32))));
         bool hasParameter = false;
         long long parameter = 0;
         bool negative = false;
@@ -415,7 +447,7 @@ private:
         return -1;
     }
 
-    void Word(std::string_view W, bool HasParameter, int Value)
+    void Word(const WordName& W, bool HasParameter, int Value)
     {
         const bool ignorable = FIgnorable;
         FIgnorable = false;
@@ -452,7 +484,7 @@ private:
             ParagraphWord(W, Value);
     }
 
-    void FontTableWord(std::string_view W, int Value)
+    void FontTableWord(const WordName& W, int Value)
     {
         if (W == "f") {
             if (FFontEntryOpen)
@@ -464,7 +496,7 @@ private:
             FFontEntry.Charset = Value;
     }
 
-    void ColorTableWord(std::string_view W, int Value)
+    void ColorTableWord(const WordName& W, int Value)
     {
         if (W == "red")
             FColor.setRed(std::clamp(Value, 0, 255));
@@ -476,7 +508,7 @@ private:
     }
 
     // Words of characters and of the document's settings; false when W is none of them.
-    bool TextWord(std::string_view W, bool HasParameter, int Value)
+    bool TextWord(const WordName& W, bool HasParameter, int Value)
     {
         Group& g = Top();
         CharState& ch = g.Chars;
@@ -547,7 +579,7 @@ private:
         return true;
     }
 
-    void ParagraphWord(std::string_view W, int Value)
+    void ParagraphWord(const WordName& W, int Value)
     {
         ParaState& p = Top().Para;
         if (W == "pard")
@@ -601,7 +633,7 @@ private:
     }
 
     // Words that open a destination; true when W was one.
-    bool Destinations(std::string_view W, bool Ignorable)
+    bool Destinations(const WordName& W, bool Ignorable)
     {
         Group& g = Top();
         static constexpr std::array<std::string_view, 45> destinations {
@@ -629,7 +661,7 @@ private:
         // The tables of the document stand in its header; one inside the text (in a group
         // kept as read) would change the fonts and lists of what follows.
         const bool header = FGroups.size() == 3;  // outside all groups, the document, this one
-        if (std::binary_search(skipped.begin(), skipped.end(), W) ||
+        if (std::binary_search(skipped.begin(), skipped.end(), W.Text()) ||
             (!header &&
              (W == "fonttbl" || W == "colortbl" || W == "listtable" || W == "listoverridetable"))) {
             g.Dest = Destination::Skip;
@@ -725,7 +757,7 @@ private:
 
     // ---- lists
 
-    void OldNumberingWord(std::string_view W, bool HasParameter, int Value)
+    void OldNumberingWord(const WordName& W, bool HasParameter, int Value)
     {
         OldNumbering& n = FindParagraphGroup().Para.Numbering;
         if (W == "pnlvlblt") {
@@ -756,7 +788,7 @@ private:
             n.Font = Value;
     }
 
-    void ListTableWord(std::string_view W, int Value)
+    void ListTableWord(const WordName& W, int Value)
     {
         if (W == "listid")
             FListId = Value;
@@ -825,11 +857,13 @@ private:
         const qint64 key = static_cast<qint64>(identity) * 16;
         for (int deeper = level.Level + 1; deeper < 9; ++deeper)
             FListsOpen.remove(key + deeper);
-        // Each item added to a list costs as much as the items it has: long lists go on in
-        // a list of their own, bullets soon (they show the same), numbers late (they count
-        // from 1 again there as the editor shows them; the labels written count on).
+        // Each item added to a list costs as much as the items it has (Qt marks them all
+        // changed), so a list of one identity read item by item costs the square of its
+        // length: long lists go on in a list of their own, bullets soon (they show the same),
+        // numbers after more items than most lists have (they count from 1 again there as
+        // the editor shows them; the labels written count on).
         QTextList* open = FListsOpen.value(key + level.Level);
-        if (open && open->count() < (level.Style == NumberBullet ? 32 : 1000)) {
+        if (open && open->count() < (level.Style == NumberBullet ? 32 : 250)) {
             open->add(block);
             return;
         }
@@ -1172,7 +1206,7 @@ private:
     {
         if (QTextTable* before = TableJustBefore()) {
             // Rows that follow a table with nothing between are more of its rows.
-            FTables.push_back(TableInProgress {before, before->rows(), 0, true});
+            FTables.push_back(TableInProgress {before, before->rows(), 0, before->columns(), true});
             return;
         }
         // Text before the table's first cell is a paragraph of its own: a table follows an
@@ -1192,8 +1226,13 @@ private:
         format.setCellSpacing(0);
         format.setCellPadding(3);
         format.setBorderCollapse(true);
+        // An outer table's row is defined before its cells: made with as many columns, the
+        // table need not grow cell by cell (columns no row fills go when it closes).
+        const std::vector<int> edges = FTables.empty() ? RowEdgesOf(1) : std::vector<int>();
+        const int columns = std::clamp(static_cast<int>(edges.size()), 1, MaxTableColumns);
+        format.setColumnWidthConstraints(ColumnWidths(edges, columns));
         TableInProgress table;
-        table.Table = FCursor.insertTable(1, 1, format);
+        table.Table = FCursor.insertTable(1, columns, format);
         FTables.push_back(table);
     }
 
@@ -1217,6 +1256,7 @@ private:
         if (!T.CellPending)
             return;
         T.CellPending = false;
+        T.ColumnsFilled = std::max(T.ColumnsFilled, T.Column + 1);
         if (T.Row >= T.Table->rows())
             T.Table->appendRows(T.Row - T.Table->rows() + 1);
         while (T.Column >= T.Table->columns()) {
@@ -1287,16 +1327,18 @@ private:
     {
         if (T.Row >= T.Table->rows())
             return;
+        // The row's cells are new: their formats need not be read first.
         int edge = 0;
         for (int column = 0; column < T.Table->columns(); ++column) {
-            const QTextTableCell cell = T.Table->cellAt(T.Row, column);
-            if (column >= T.Column) {
-                SetCellProperty(cell, CellPadding, true);
-                continue;
+            QTextCharFormat format;
+            if (column >= T.Column)
+                format.setProperty(CellPadding, true);
+            else {
+                edge = static_cast<size_t>(column) < Edges.size() ? Edges[static_cast<size_t>(column)]
+                                                                  : edge + DefaultCellTwips;
+                format.setProperty(CellRightEdge, edge);
             }
-            edge = static_cast<size_t>(column) < Edges.size() ? Edges[static_cast<size_t>(column)]
-                                                              : edge + DefaultCellTwips;
-            SetCellProperty(cell, CellRightEdge, edge);
+            T.Table->cellAt(T.Row, column).setFormat(format);
         }
     }
 
@@ -1311,6 +1353,9 @@ private:
         }
         if (table.Column > 0)
             EndRow(table, RowEdgesOf(static_cast<int>(FTables.size())));
+        const int filled = std::max(table.ColumnsFilled, 1);
+        if (filled < table.Table->columns())
+            table.Table->removeColumns(filled, table.Table->columns() - filled);
         ShowColumnWidths(*table.Table);
         LeaveBlockAhead();
         FCursor.setPosition(table.Table->lastPosition() + 1);
@@ -1323,28 +1368,43 @@ private:
     // The columns as wide as the first row's cells.
     static void ShowColumnWidths(QTextTable& Table)
     {
-        QList<QTextLength> widths;
-        int left = 0;
+        std::vector<int> edges;
         for (int column = 0; column < Table.columns(); ++column) {
             const QTextCharFormat cell = Table.cellAt(0, column).format();
             if (!cell.hasProperty(CellRightEdge))
-                return;
-            const int right = cell.intProperty(CellRightEdge);
-            widths.append(QTextLength(QTextLength::FixedLength, TwipsToPixels(std::max(right - left, 150))));
-            left = right;
+                break;
+            edges.push_back(cell.intProperty(CellRightEdge));
         }
         QTextTableFormat format = Table.format();
+        const QList<QTextLength> widths = ColumnWidths(edges, Table.columns());
+        if (format.columnWidthConstraints() == widths)
+            return;
         format.setColumnWidthConstraints(widths);
         Table.setFormat(format);
     }
 
+    // The widths of Columns columns whose cells end at Edges; none unless each has an edge.
+    static QList<QTextLength> ColumnWidths(const std::vector<int>& Edges, int Columns)
+    {
+        QList<QTextLength> widths;
+        if (Edges.size() < static_cast<size_t>(Columns))
+            return widths;
+        int left = 0;
+        for (int column = 0; column < Columns; ++column) {
+            const int right = Edges[static_cast<size_t>(column)];
+            widths.append(QTextLength(QTextLength::FixedLength, TwipsToPixels(std::max(right - left, 150))));
+            left = right;
+        }
+        return widths;
+    }
+
     // ---- pictures and kept groups
 
-    void PictureWord(std::string_view W, bool HasParameter, int Value)
+    void PictureWord(const WordName& W, bool HasParameter, int Value)
     {
         if (W == "pngblip" || W == "jpegblip" || W == "wmetafile" || W == "emfblip" || W == "dibitmap" ||
             W == "wbitmap" || W == "macpict")
-            FPicture.Kind = QByteArray(W.data(), static_cast<qsizetype>(W.size()));
+            FPicture.Kind = QByteArray(W.Text().data(), static_cast<qsizetype>(W.Text().size()));
         else if (W == "picw")
             FPicture.Width = Value;
         else if (W == "pich")

@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -171,33 +172,53 @@ struct Font {
     int Charset = 0;
 };
 
-// The formats made last, by what each was made of: text mostly takes turns among a few, and
-// a format used again costs Qt less than a new one alike.
+// Hashes of the states formats are kept by: equal states hash alike, and the fields that
+// tell most states apart are enough for that.
+struct StateHash {
+    static size_t Mix(size_t Hash, int Value)
+    {
+        return (Hash ^ static_cast<size_t>(Value)) * 0x100000001b3ULL;
+    }
+    size_t operator()(const std::pair<CharState, int>& K) const
+    {
+        const CharState& c = K.first;
+        size_t h = 0xcbf29ce484222325ULL;
+        for (const int value :
+             {c.Font, c.SizeHalfPoints, c.Color, c.Highlight, c.Background, c.VerticalAlignment,
+              c.Bold | c.Italic << 1 | c.Underline << 2 | c.StrikeOut << 3 | c.Hidden << 4, K.second})
+            h = Mix(h, value);
+        return h;
+    }
+    size_t operator()(const ParaState& P) const
+    {
+        size_t h = 0xcbf29ce484222325ULL;
+        for (const int value : {P.Alignment, P.LeftIndent, P.RightIndent, P.FirstLineIndent, P.SpaceBefore,
+                                P.SpaceAfter, P.LineSpacing, static_cast<int>(P.TabStops.size())})
+            h = Mix(h, value);
+        return h;
+    }
+};
+
+// The formats made so far, by what each was made of: a format used again costs Qt less than
+// a new one alike. A document of many (each field's result has its own) starts them afresh.
 template<typename Key, typename Format> class KeptFormats {
 public:
     const Format* Find(const Key& K) const
     {
-        for (const auto& [key, format] : FKept)
-            if (key == K)
-                return &format;
-        return nullptr;
+        const auto kept = FKept.find(K);
+        return kept == FKept.end() ? nullptr : &kept->second;
     }
     const Format& Keep(const Key& K, const Format& F)
     {
-        if (FKept.size() < Size) {
-            FKept.emplace_back(K, F);
-            return FKept.back().second;
-        }
-        auto& replaced = FKept[FNext++ % Size];
-        replaced = {K, F};
-        return replaced.second;
+        if (FKept.size() >= Size)
+            FKept.clear();
+        return FKept.insert_or_assign(K, F).first->second;
     }
     void Clear() { FKept.clear(); }
 
 private:
-    static constexpr size_t Size = 16;
-    std::vector<std::pair<Key, Format>> FKept;
-    size_t FNext = 0;
+    static constexpr size_t Size = 4096;
+    std::unordered_map<Key, Format, StateHash> FKept;
 };
 
 class Reader {

@@ -1374,9 +1374,7 @@ private:
         }
         if (table.Column > 0)
             EndRow(table, RowEdgesOf(static_cast<int>(FTables.size())));
-        const int filled = std::max(table.ColumnsFilled, 1);
-        if (filled < table.Table->columns())
-            table.Table->removeColumns(filled, table.Table->columns() - filled);
+        RemoveColumnsFrom(*table.Table, std::max(table.ColumnsFilled, 1));
         ShowColumnWidths(*table.Table);
         LeaveBlockAhead();
         FCursor.setPosition(table.Table->lastPosition() + 1);
@@ -1384,6 +1382,28 @@ private:
         FParagraphHasContent = false;
         FEndedByMark = false;
         FCarriedPara.reset();
+    }
+
+    // Removes the columns from First on. Qt gives the last paragraph of the cell before each
+    // removed one, when empty, the formats of what it removes: they are set back.
+    static void RemoveColumnsFrom(QTextTable& Table, int First)
+    {
+        if (First >= Table.columns())
+            return;
+        std::vector<std::pair<QTextBlockFormat, QTextCharFormat>> formats;
+        for (int row = 0; row < Table.rows(); ++row) {
+            const QTextCursor last = Table.cellAt(row, First - 1).lastCursorPosition();
+            formats.emplace_back(last.blockFormat(), last.blockCharFormat());
+        }
+        Table.removeColumns(First, Table.columns() - First);
+        for (int row = 0; row < Table.rows(); ++row) {
+            QTextCursor last = Table.cellAt(row, First - 1).lastCursorPosition();
+            const auto& [block, characters] = formats[static_cast<size_t>(row)];
+            if (last.blockFormat() != block)
+                last.setBlockFormat(block);
+            if (last.blockCharFormat() != characters)
+                last.setBlockCharFormat(characters);
+        }
     }
 
     // The columns as wide as the first row's cells.

@@ -294,14 +294,15 @@ const char* LongBulletText()
     return rtf.constData();
 }
 
-// A row that defines a hundred cells and fills two.
+// A row that defines a hundred cells and fills two, the second an empty paragraph of its own
+// format.
 const char* WideRowDefinition()
 {
     static const QByteArray rtf = [] {
         QByteArray row = "{\\rtf1\\trowd";
         for (int cell = 1; cell <= 100; ++cell)
             row += "\\cellx" + QByteArray::number(cell * 1000);
-        return row + "\\pard\\intbl a\\cell b\\cell\\row\\pard after}";
+        return row + "\\pard\\intbl a\\cell\\pard\\intbl\\qr\\cell\\row\\pard after}";
     }();
     return rtf.constData();
 }
@@ -448,6 +449,9 @@ const std::vector<KeptCase>& KeptCases()
                  EXPECT_EQ(table->columns(), 2);
                  EXPECT_EQ(table->cellAt(0, 1).format().intProperty(rtf::CellRightEdge), 2000);
                  EXPECT_EQ(table->format().columnWidthConstraints().size(), 2);
+                 EXPECT_EQ(table->cellAt(0, 1).firstCursorPosition().blockFormat().alignment() &
+                                   Qt::AlignHorizontal_Mask,
+                           Qt::AlignRight);
                  EXPECT_TRUE(written.contains("\\trowd\\trgaph108\\cellx1000\\cellx2000\r\n"))
                          << written.constData();
              }},

@@ -241,6 +241,9 @@ public:
         CommitRun();
         if (FDepthExceeded)
             Note(QStringLiteral("groups nested too deeply were skipped"));
+        // A last mark still to come goes in as the paragraph before it ended, as the end of
+        // the document below expects.
+        PlaceDueMark(FFinishedPara);
         EnterTables(0, false);
         FinishParagraph(false);
         LeaveBlockAhead();
@@ -1032,8 +1035,8 @@ private:
         FParagraphHasContent = true;
     }
 
-    // Where the cursor stands with the run gathered so far.
-    int Position() const { return FCursor.position() + static_cast<int>(FRun.size()); }
+    // Where the cursor stands with the run and paragraph mark not yet in the document.
+    int Position() const { return FCursor.position() + static_cast<int>(FRun.size()) + (FMarkDue ? 1 : 0); }
 
     // The character format of a group's text.
     const QTextCharFormat& CharFormat(const CharState& Chars, int ResultOf)
@@ -1117,14 +1120,24 @@ private:
         CommitRun();
         EnterTables(ParagraphDepth(), true);
         FinishParagraph(true);
-        // The next paragraph mostly has the format of this one: given now, it need not be
-        // set again when the paragraph ends alike.
-        FCursor.insertBlock(FFinishedFormat, FCursor.charFormat());
-        FBlockWithFormat = FCursor.block();
-        FBlockWithFormatPara = FFinishedPara;
+        FMarkDue = true;
         FCarriedPara.reset();
         FParagraphHasContent = false;
         FEndedByMark = true;
+    }
+
+    // Puts the block of the paragraph mark last read into the document, once something
+    // comes after it. Its format is that of its paragraph so far (mostly the one it ends
+    // with, which then need not be set again), or Ahead.
+    void PlaceDueMark() { PlaceDueMark(FCarriedPara ? *FCarriedPara : FindParagraphGroup().Para); }
+    void PlaceDueMark(const ParaState& Ahead)
+    {
+        if (!FMarkDue)
+            return;
+        FMarkDue = false;
+        FCursor.insertBlock(BlockFormat(Ahead), FCursor.charFormat());
+        FBlockWithFormat = FCursor.block();
+        FBlockWithFormatPara = Ahead;
     }
 
     // Gives the current block the paragraph's format. At the end of a whole-document read
@@ -1146,10 +1159,9 @@ private:
         }
         FEndedByMark = false;
         const ParaState& p = FCarriedPara ? *FCarriedPara : FindParagraphGroup().Para;
-        FFinishedFormat = BlockFormat(p);
         FFinishedPara = p;
         if (!(FCursor.block() == FBlockWithFormat && FBlockWithFormatPara == p))
-            FCursor.setBlockFormat(FFinishedFormat);
+            FCursor.setBlockFormat(BlockFormat(p));
         FBlockWithFormat = QTextBlock();
         JoinList(p);
     }
@@ -1208,6 +1220,7 @@ private:
     // Opens and closes tables until Depth are open; with OpenCell the cell that is due opens.
     void EnterTables(int Depth, bool OpenCell)
     {
+        PlaceDueMark();
         Depth = std::clamp(Depth, 0, MaxTableDepth);
         const auto gone =
                 std::find_if(FTables.begin(), FTables.end(), [](const auto& T) { return !T.Table; });
@@ -1533,6 +1546,7 @@ private:
     // (one empty frame when it has none), so that writing gives it back unchanged.
     void KeepObject(const Group& G, qsizetype EndPos)
     {
+        PlaceDueMark();
         const QByteArray raw = FData.mid(G.Start, EndPos - G.Start);
         const int id = ++FKeptGroups;
         QTextCursor range(FCursor.document());
@@ -1588,12 +1602,13 @@ private:
     std::optional<ParaState> FCarriedPara;
     // The paragraph properties of the group around the one FCarriedPara came from.
     ParaState FParaAroundCarried;
-    // The formats of paragraphs by their state; the last paragraph finished, and the block
-    // given its format ahead (null when none is): that block need not be formatted again
-    // when its paragraph ends alike.
+    // The formats of paragraphs by their state; the last paragraph finished, whether the
+    // block of the mark after it is still to come, and the block given its format ahead
+    // (null when none is): that block need not be formatted again when its paragraph ends
+    // alike.
     KeptFormats<ParaState, QTextBlockFormat> FBlockFormats;
-    QTextBlockFormat FFinishedFormat;
     ParaState FFinishedPara;
+    bool FMarkDue = false;
     QTextBlock FBlockWithFormat;
     ParaState FBlockWithFormatPara;
     // Text not yet in the document, and its format.

@@ -29,7 +29,8 @@ constexpr const char* Letter =
         R"(\pard\ls2\fi-360\li720 a bullet\par)"
         R"(\trowd\cellx1500\cellx3600\cellx5000\pard\intbl Payee\cell Amount\cell Kind\cell\row)"
         R"(\trowd\cellx1500\cellx3600\cellx5000\pard\intbl Miller\cell\pard\intbl 1,250.00\par)"
-        R"(\pard\intbl\itap2 box 1\nestcell box 7\nestcell{\*\nesttableprops\trowd\cellx900\cellx1800\nestrow})"
+        R"(\pard\intbl\itap2 box 1\nestcell box 7\nestcell)"
+        R"({\*\nesttableprops\trowd\cellx900\cellx1800\nestrow})"
         R"({\nonesttables\par}\pard\intbl\itap1\cell MISC\cell\row)"
         R"(\trowd\cellx1500\cellx3600\pard\intbl Total\cell 1,250.00\cell\row\pard After the table.\par})";
 

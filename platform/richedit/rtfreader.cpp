@@ -1135,7 +1135,10 @@ private:
         if (!FMarkDue)
             return;
         FMarkDue = false;
-        FCursor.insertBlock(BlockFormat(Ahead), FCursor.charFormat());
+        // The block's own character format is what a list label is drawn in: that of the
+        // paragraph's first text, not of the paragraph before.
+        FCursor.insertBlock(BlockFormat(Ahead),
+                            FRun.isEmpty() ? FCursor.charFormat() : CharFormat(FRunChars, -1));
         FBlockWithFormat = FCursor.block();
         FBlockWithFormatPara = Ahead;
     }

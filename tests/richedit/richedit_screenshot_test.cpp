@@ -49,6 +49,9 @@ TEST(RichEditScreenshot, AListAndATableShowWhereTheDocumentPutsThem)
         const QTextBlock block = document->find(item).block();
         ASSERT_TRUE(block.textList()) << item;
         labels << block.textList()->itemText(block);
+        // The label is drawn in the item's own text format, not in the heading's before it.
+        EXPECT_EQ(block.charFormat().fontWeight(), QFont::Normal) << item;
+        EXPECT_EQ(block.charFormat().fontPointSize(), 10) << item;
     }
     EXPECT_EQ(labels, QStringList({"1.", "(a)", "(b)", "2."}));
 

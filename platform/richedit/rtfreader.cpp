@@ -18,8 +18,10 @@
 #include <array>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -40,6 +42,8 @@ constexpr qint64 MaxPicturePixels = 40'000'000;
 constexpr int DefaultFontSizeHalfPoints = 24;
 // Tables nested deeper than this are read as the cells of the deepest one.
 constexpr int MaxTableDepth = 16;
+// Tables are made no wider than this before their cells come.
+constexpr int MaxTableColumns = 64;
 // Names the pictures read, unique in the process.
 int PicturesRead = 0;
 
@@ -65,6 +69,33 @@ bool TakesText(Destination D)
     return D == Destination::Text || D == Destination::FieldInstruction || D == Destination::LevelText ||
            D == Destination::NumberText;
 }
+
+// A control word as read. Most are short: those compare as one number, as each is tested
+// against long chains of the words a destination knows.
+class WordName {
+public:
+    explicit WordName(std::string_view Text) : FText(Text), FPacked(Pack(Text)) { }
+    std::string_view Text() const { return FText; }
+    template<size_t N> bool operator==(const char (&Name)[N]) const
+    {
+        const std::string_view name(Name, N - 1);
+        return name.size() <= 8 ? FPacked == Pack(name) : FText == name;
+    }
+
+private:
+    // Longer words pack to 0, as no name does.
+    static constexpr std::uint64_t Pack(std::string_view Text)
+    {
+        if (Text.size() > 8)
+            return 0;
+        std::uint64_t packed = 0;
+        for (const char c : Text)
+            packed = packed << 8 | static_cast<unsigned char>(c);
+        return packed;
+    }
+    std::string_view FText;
+    std::uint64_t FPacked;
+};
 
 // The numbering of the older paragraph form (\pn).
 struct OldNumbering {
@@ -130,6 +161,8 @@ struct TableInProgress {
     // Gone when an object that held the table is kept in its place.
     QPointer<QTextTable> Table;
     int Row = 0, Column = 0;
+    // How many columns the rows read so far have used.
+    int ColumnsFilled = 0;
     // The cell at Row, Column is not open yet: it opens with what comes next.
     bool CellPending = false;
 };
@@ -139,33 +172,53 @@ struct Font {
     int Charset = 0;
 };
 
-// The formats made last, by what each was made of: text mostly takes turns among a few, and
-// a format used again costs Qt less than a new one alike.
+// Hashes of the states formats are kept by: equal states hash alike, and the fields that
+// tell most states apart are enough for that.
+struct StateHash {
+    static size_t Mix(size_t Hash, int Value)
+    {
+        return (Hash ^ static_cast<size_t>(Value)) * 0x100000001b3ULL;
+    }
+    size_t operator()(const std::pair<CharState, int>& K) const
+    {
+        const CharState& c = K.first;
+        size_t h = 0xcbf29ce484222325ULL;
+        for (const int value :
+             {c.Font, c.SizeHalfPoints, c.Color, c.Highlight, c.Background, c.VerticalAlignment,
+              c.Bold | c.Italic << 1 | c.Underline << 2 | c.StrikeOut << 3 | c.Hidden << 4, K.second})
+            h = Mix(h, value);
+        return h;
+    }
+    size_t operator()(const ParaState& P) const
+    {
+        size_t h = 0xcbf29ce484222325ULL;
+        for (const int value : {P.Alignment, P.LeftIndent, P.RightIndent, P.FirstLineIndent, P.SpaceBefore,
+                                P.SpaceAfter, P.LineSpacing, static_cast<int>(P.TabStops.size())})
+            h = Mix(h, value);
+        return h;
+    }
+};
+
+// The formats made so far, by what each was made of: a format used again costs Qt less than
+// a new one alike. A document of many (each field's result has its own) starts them afresh.
 template<typename Key, typename Format> class KeptFormats {
 public:
     const Format* Find(const Key& K) const
     {
-        for (const auto& [key, format] : FKept)
-            if (key == K)
-                return &format;
-        return nullptr;
+        const auto kept = FKept.find(K);
+        return kept == FKept.end() ? nullptr : &kept->second;
     }
     const Format& Keep(const Key& K, const Format& F)
     {
-        if (FKept.size() < Size) {
-            FKept.emplace_back(K, F);
-            return FKept.back().second;
-        }
-        auto& replaced = FKept[FNext++ % Size];
-        replaced = {K, F};
-        return replaced.second;
+        if (FKept.size() >= Size)
+            FKept.clear();
+        return FKept.insert_or_assign(K, F).first->second;
     }
     void Clear() { FKept.clear(); }
 
 private:
-    static constexpr size_t Size = 16;
-    std::vector<std::pair<Key, Format>> FKept;
-    size_t FNext = 0;
+    static constexpr size_t Size = 4096;
+    std::unordered_map<Key, Format, StateHash> FKept;
 };
 
 class Reader {
@@ -188,6 +241,9 @@ public:
         CommitRun();
         if (FDepthExceeded)
             Note(QStringLiteral("groups nested too deeply were skipped"));
+        // A last mark still to come goes in as the paragraph before it ended, as the end of
+        // the document below expects.
+        PlaceDueMark(FFinishedPara);
         EnterTables(0, false);
         FinishParagraph(false);
         LeaveBlockAhead();
@@ -343,8 +399,8 @@ private:
         const qsizetype wordStart = FPos;
         while (FPos < FEnd && IsLetter(data[FPos]))
             ++FPos;
-        const std::string_view word(data + wordStart,
-                                    static_cast<size_t>(std::min<qsizetype>(FPos - wordStart, 32)));
+        const WordName word(std::string_view(data + wordStart,
+                                             static_cast<size_t>(std::min<qsizetype>(FPos - wordStart, 32))));
         bool hasParameter = false;
         long long parameter = 0;
         bool negative = false;
@@ -415,7 +471,7 @@ private:
         return -1;
     }
 
-    void Word(std::string_view W, bool HasParameter, int Value)
+    void Word(const WordName& W, bool HasParameter, int Value)
     {
         const bool ignorable = FIgnorable;
         FIgnorable = false;
@@ -452,7 +508,7 @@ private:
             ParagraphWord(W, Value);
     }
 
-    void FontTableWord(std::string_view W, int Value)
+    void FontTableWord(const WordName& W, int Value)
     {
         if (W == "f") {
             if (FFontEntryOpen)
@@ -464,7 +520,7 @@ private:
             FFontEntry.Charset = Value;
     }
 
-    void ColorTableWord(std::string_view W, int Value)
+    void ColorTableWord(const WordName& W, int Value)
     {
         if (W == "red")
             FColor.setRed(std::clamp(Value, 0, 255));
@@ -476,7 +532,7 @@ private:
     }
 
     // Words of characters and of the document's settings; false when W is none of them.
-    bool TextWord(std::string_view W, bool HasParameter, int Value)
+    bool TextWord(const WordName& W, bool HasParameter, int Value)
     {
         Group& g = Top();
         CharState& ch = g.Chars;
@@ -547,7 +603,7 @@ private:
         return true;
     }
 
-    void ParagraphWord(std::string_view W, int Value)
+    void ParagraphWord(const WordName& W, int Value)
     {
         ParaState& p = Top().Para;
         if (W == "pard")
@@ -601,7 +657,7 @@ private:
     }
 
     // Words that open a destination; true when W was one.
-    bool Destinations(std::string_view W, bool Ignorable)
+    bool Destinations(const WordName& W, bool Ignorable)
     {
         Group& g = Top();
         static constexpr std::array<std::string_view, 45> destinations {
@@ -629,7 +685,7 @@ private:
         // The tables of the document stand in its header; one inside the text (in a group
         // kept as read) would change the fonts and lists of what follows.
         const bool header = FGroups.size() == 3;  // outside all groups, the document, this one
-        if (std::binary_search(skipped.begin(), skipped.end(), W) ||
+        if (std::binary_search(skipped.begin(), skipped.end(), W.Text()) ||
             (!header &&
              (W == "fonttbl" || W == "colortbl" || W == "listtable" || W == "listoverridetable"))) {
             g.Dest = Destination::Skip;
@@ -725,7 +781,7 @@ private:
 
     // ---- lists
 
-    void OldNumberingWord(std::string_view W, bool HasParameter, int Value)
+    void OldNumberingWord(const WordName& W, bool HasParameter, int Value)
     {
         OldNumbering& n = FindParagraphGroup().Para.Numbering;
         if (W == "pnlvlblt") {
@@ -756,7 +812,7 @@ private:
             n.Font = Value;
     }
 
-    void ListTableWord(std::string_view W, int Value)
+    void ListTableWord(const WordName& W, int Value)
     {
         if (W == "listid")
             FListId = Value;
@@ -825,11 +881,13 @@ private:
         const qint64 key = static_cast<qint64>(identity) * 16;
         for (int deeper = level.Level + 1; deeper < 9; ++deeper)
             FListsOpen.remove(key + deeper);
-        // Each item added to a list costs as much as the items it has: long lists go on in
-        // a list of their own, bullets soon (they show the same), numbers late (they count
-        // from 1 again there as the editor shows them; the labels written count on).
+        // Each item added to a list costs as much as the items it has (Qt marks them all
+        // changed), so a list of one identity read item by item costs the square of its
+        // length: long lists go on in a list of their own, bullets soon (they show the same),
+        // numbers after more items than most lists have (they count from 1 again there as
+        // the editor shows them; the labels written count on).
         QTextList* open = FListsOpen.value(key + level.Level);
-        if (open && open->count() < (level.Style == NumberBullet ? 32 : 1000)) {
+        if (open && open->count() < (level.Style == NumberBullet ? 32 : 250)) {
             open->add(block);
             return;
         }
@@ -977,8 +1035,8 @@ private:
         FParagraphHasContent = true;
     }
 
-    // Where the cursor stands with the run gathered so far.
-    int Position() const { return FCursor.position() + static_cast<int>(FRun.size()); }
+    // Where the cursor stands with the run and paragraph mark not yet in the document.
+    int Position() const { return FCursor.position() + static_cast<int>(FRun.size()) + (FMarkDue ? 1 : 0); }
 
     // The character format of a group's text.
     const QTextCharFormat& CharFormat(const CharState& Chars, int ResultOf)
@@ -1062,14 +1120,27 @@ private:
         CommitRun();
         EnterTables(ParagraphDepth(), true);
         FinishParagraph(true);
-        // The next paragraph mostly has the format of this one: given now, it need not be
-        // set again when the paragraph ends alike.
-        FCursor.insertBlock(FFinishedFormat, FCursor.charFormat());
-        FBlockWithFormat = FCursor.block();
-        FBlockWithFormatPara = FFinishedPara;
+        FMarkDue = true;
         FCarriedPara.reset();
         FParagraphHasContent = false;
         FEndedByMark = true;
+    }
+
+    // Puts the block of the paragraph mark last read into the document, once something
+    // comes after it. Its format is that of its paragraph so far (mostly the one it ends
+    // with, which then need not be set again), or Ahead.
+    void PlaceDueMark() { PlaceDueMark(FCarriedPara ? *FCarriedPara : FindParagraphGroup().Para); }
+    void PlaceDueMark(const ParaState& Ahead)
+    {
+        if (!FMarkDue)
+            return;
+        FMarkDue = false;
+        // The block's own character format is what a list label is drawn in: that of the
+        // paragraph's first text, not of the paragraph before.
+        FCursor.insertBlock(BlockFormat(Ahead),
+                            FRun.isEmpty() ? FCursor.charFormat() : CharFormat(FRunChars, -1));
+        FBlockWithFormat = FCursor.block();
+        FBlockWithFormatPara = Ahead;
     }
 
     // Gives the current block the paragraph's format. At the end of a whole-document read
@@ -1091,10 +1162,9 @@ private:
         }
         FEndedByMark = false;
         const ParaState& p = FCarriedPara ? *FCarriedPara : FindParagraphGroup().Para;
-        FFinishedFormat = BlockFormat(p);
         FFinishedPara = p;
         if (!(FCursor.block() == FBlockWithFormat && FBlockWithFormatPara == p))
-            FCursor.setBlockFormat(FFinishedFormat);
+            FCursor.setBlockFormat(BlockFormat(p));
         FBlockWithFormat = QTextBlock();
         JoinList(p);
     }
@@ -1153,6 +1223,7 @@ private:
     // Opens and closes tables until Depth are open; with OpenCell the cell that is due opens.
     void EnterTables(int Depth, bool OpenCell)
     {
+        PlaceDueMark();
         Depth = std::clamp(Depth, 0, MaxTableDepth);
         const auto gone =
                 std::find_if(FTables.begin(), FTables.end(), [](const auto& T) { return !T.Table; });
@@ -1172,7 +1243,7 @@ private:
     {
         if (QTextTable* before = TableJustBefore()) {
             // Rows that follow a table with nothing between are more of its rows.
-            FTables.push_back(TableInProgress {before, before->rows(), 0, true});
+            FTables.push_back(TableInProgress {before, before->rows(), 0, before->columns(), true});
             return;
         }
         // Text before the table's first cell is a paragraph of its own: a table follows an
@@ -1192,8 +1263,13 @@ private:
         format.setCellSpacing(0);
         format.setCellPadding(3);
         format.setBorderCollapse(true);
+        // An outer table's row is defined before its cells: made with as many columns, the
+        // table need not grow cell by cell (columns no row fills go when it closes).
+        const std::vector<int> edges = FTables.empty() ? RowEdgesOf(1) : std::vector<int>();
+        const int columns = std::clamp(static_cast<int>(edges.size()), 1, MaxTableColumns);
+        format.setColumnWidthConstraints(ColumnWidths(edges, columns));
         TableInProgress table;
-        table.Table = FCursor.insertTable(1, 1, format);
+        table.Table = FCursor.insertTable(1, columns, format);
         FTables.push_back(table);
     }
 
@@ -1217,6 +1293,7 @@ private:
         if (!T.CellPending)
             return;
         T.CellPending = false;
+        T.ColumnsFilled = std::max(T.ColumnsFilled, T.Column + 1);
         if (T.Row >= T.Table->rows())
             T.Table->appendRows(T.Row - T.Table->rows() + 1);
         while (T.Column >= T.Table->columns()) {
@@ -1287,16 +1364,18 @@ private:
     {
         if (T.Row >= T.Table->rows())
             return;
+        // The row's cells are new: their formats need not be read first.
         int edge = 0;
         for (int column = 0; column < T.Table->columns(); ++column) {
-            const QTextTableCell cell = T.Table->cellAt(T.Row, column);
-            if (column >= T.Column) {
-                SetCellProperty(cell, CellPadding, true);
-                continue;
+            QTextCharFormat format;
+            if (column >= T.Column)
+                format.setProperty(CellPadding, true);
+            else {
+                edge = static_cast<size_t>(column) < Edges.size() ? Edges[static_cast<size_t>(column)]
+                                                                  : edge + DefaultCellTwips;
+                format.setProperty(CellRightEdge, edge);
             }
-            edge = static_cast<size_t>(column) < Edges.size() ? Edges[static_cast<size_t>(column)]
-                                                              : edge + DefaultCellTwips;
-            SetCellProperty(cell, CellRightEdge, edge);
+            T.Table->cellAt(T.Row, column).setFormat(format);
         }
     }
 
@@ -1311,6 +1390,7 @@ private:
         }
         if (table.Column > 0)
             EndRow(table, RowEdgesOf(static_cast<int>(FTables.size())));
+        RemoveColumnsFrom(*table.Table, std::max(table.ColumnsFilled, 1));
         ShowColumnWidths(*table.Table);
         LeaveBlockAhead();
         FCursor.setPosition(table.Table->lastPosition() + 1);
@@ -1320,31 +1400,68 @@ private:
         FCarriedPara.reset();
     }
 
+    // Removes the columns from First on. Qt gives the last paragraph of the cell before each
+    // removed one, when empty, the formats of what it removes: they are set back.
+    static void RemoveColumnsFrom(QTextTable& Table, int First)
+    {
+        if (First >= Table.columns())
+            return;
+        std::vector<std::pair<QTextBlockFormat, QTextCharFormat>> formats;
+        for (int row = 0; row < Table.rows(); ++row) {
+            const QTextCursor last = Table.cellAt(row, First - 1).lastCursorPosition();
+            formats.emplace_back(last.blockFormat(), last.blockCharFormat());
+        }
+        Table.removeColumns(First, Table.columns() - First);
+        for (int row = 0; row < Table.rows(); ++row) {
+            QTextCursor last = Table.cellAt(row, First - 1).lastCursorPosition();
+            const auto& [block, characters] = formats[static_cast<size_t>(row)];
+            if (last.blockFormat() != block)
+                last.setBlockFormat(block);
+            if (last.blockCharFormat() != characters)
+                last.setBlockCharFormat(characters);
+        }
+    }
+
     // The columns as wide as the first row's cells.
     static void ShowColumnWidths(QTextTable& Table)
     {
-        QList<QTextLength> widths;
-        int left = 0;
+        std::vector<int> edges;
         for (int column = 0; column < Table.columns(); ++column) {
             const QTextCharFormat cell = Table.cellAt(0, column).format();
             if (!cell.hasProperty(CellRightEdge))
-                return;
-            const int right = cell.intProperty(CellRightEdge);
-            widths.append(QTextLength(QTextLength::FixedLength, TwipsToPixels(std::max(right - left, 150))));
-            left = right;
+                break;
+            edges.push_back(cell.intProperty(CellRightEdge));
         }
         QTextTableFormat format = Table.format();
+        const QList<QTextLength> widths = ColumnWidths(edges, Table.columns());
+        if (format.columnWidthConstraints() == widths)
+            return;
         format.setColumnWidthConstraints(widths);
         Table.setFormat(format);
     }
 
+    // The widths of Columns columns whose cells end at Edges; none unless each has an edge.
+    static QList<QTextLength> ColumnWidths(const std::vector<int>& Edges, int Columns)
+    {
+        QList<QTextLength> widths;
+        if (Edges.size() < static_cast<size_t>(Columns))
+            return widths;
+        int left = 0;
+        for (int column = 0; column < Columns; ++column) {
+            const int right = Edges[static_cast<size_t>(column)];
+            widths.append(QTextLength(QTextLength::FixedLength, TwipsToPixels(std::max(right - left, 150))));
+            left = right;
+        }
+        return widths;
+    }
+
     // ---- pictures and kept groups
 
-    void PictureWord(std::string_view W, bool HasParameter, int Value)
+    void PictureWord(const WordName& W, bool HasParameter, int Value)
     {
         if (W == "pngblip" || W == "jpegblip" || W == "wmetafile" || W == "emfblip" || W == "dibitmap" ||
             W == "wbitmap" || W == "macpict")
-            FPicture.Kind = QByteArray(W.data(), static_cast<qsizetype>(W.size()));
+            FPicture.Kind = QByteArray(W.Text().data(), static_cast<qsizetype>(W.Text().size()));
         else if (W == "picw")
             FPicture.Width = Value;
         else if (W == "pich")
@@ -1432,6 +1549,7 @@ private:
     // (one empty frame when it has none), so that writing gives it back unchanged.
     void KeepObject(const Group& G, qsizetype EndPos)
     {
+        PlaceDueMark();
         const QByteArray raw = FData.mid(G.Start, EndPos - G.Start);
         const int id = ++FKeptGroups;
         QTextCursor range(FCursor.document());
@@ -1487,12 +1605,13 @@ private:
     std::optional<ParaState> FCarriedPara;
     // The paragraph properties of the group around the one FCarriedPara came from.
     ParaState FParaAroundCarried;
-    // The formats of paragraphs by their state; the last paragraph finished, and the block
-    // given its format ahead (null when none is): that block need not be formatted again
-    // when its paragraph ends alike.
+    // The formats of paragraphs by their state; the last paragraph finished, whether the
+    // block of the mark after it is still to come, and the block given its format ahead
+    // (null when none is): that block need not be formatted again when its paragraph ends
+    // alike.
     KeptFormats<ParaState, QTextBlockFormat> FBlockFormats;
-    QTextBlockFormat FFinishedFormat;
     ParaState FFinishedPara;
+    bool FMarkDue = false;
     QTextBlock FBlockWithFormat;
     ParaState FBlockWithFormatPara;
     // Text not yet in the document, and its format.

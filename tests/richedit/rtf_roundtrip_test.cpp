@@ -294,6 +294,32 @@ const char* LongBulletText()
     return rtf.constData();
 }
 
+// A row that defines a hundred cells and fills two, the second an empty paragraph of its own
+// format.
+const char* WideRowDefinition()
+{
+    static const QByteArray rtf = [] {
+        QByteArray row = "{\\rtf1\\trowd";
+        for (int cell = 1; cell <= 100; ++cell)
+            row += "\\cellx" + QByteArray::number(cell * 1000);
+        return row + "\\pard\\intbl a\\cell\\pard\\intbl\\qr\\cell\\row\\pard after}";
+    }();
+    return rtf.constData();
+}
+
+// A numbered list longer than the editor shows in one list, its items apart.
+const char* LongNumberedList()
+{
+    static const QByteArray rtf = [] {
+        QByteArray list = "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}"
+                          "\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}";
+        for (int item = 1; item <= 600; ++item)
+            list += "\\pard\\ls1 item\\par\\pard between\\par";
+        return list + '}';
+    }();
+    return rtf.constData();
+}
+
 const std::vector<KeptCase>& KeptCases()
 {
     static const std::vector<KeptCase> cases = {
@@ -414,6 +440,28 @@ const std::vector<KeptCase>& KeptCases()
              [](const QTextDocument& d, const QByteArray&) {
                  EXPECT_EQ(d.toPlainText(), "r");
                  EXPECT_EQ(CharAt(d, 0).fontFamilies().toStringList(), QStringList {"Mono"});
+             }},
+            {"row defining more cells than it has", WideRowDefinition(),
+             [](const QTextDocument& d, const QByteArray& written) {
+                 const QTextTable* table = d.find("a").currentTable();
+                 ASSERT_TRUE(table);
+                 EXPECT_EQ(table->rows(), 1);
+                 EXPECT_EQ(table->columns(), 2);
+                 EXPECT_EQ(table->cellAt(0, 1).format().intProperty(rtf::CellRightEdge), 2000);
+                 EXPECT_EQ(table->format().columnWidthConstraints().size(), 2);
+                 EXPECT_EQ(table->cellAt(0, 1).firstCursorPosition().blockFormat().alignment() &
+                                   Qt::AlignHorizontal_Mask,
+                           Qt::AlignRight);
+                 EXPECT_TRUE(written.contains("\\trowd\\trgaph108\\cellx1000\\cellx2000\r\n"))
+                         << written.constData();
+             }},
+            {"numbered list of many items", LongNumberedList(),
+             [](const QTextDocument& d, const QByteArray& written) {
+                 const QStringList lines = Lines(d);
+                 ASSERT_EQ(lines.size(), 1200);
+                 EXPECT_EQ(lines[0], "1. item");
+                 EXPECT_EQ(lines[1198], "600. item");
+                 EXPECT_TRUE(written.contains("{\\listtext\\plain\\f0 600.\\tab}"));
              }},
             {"bullet text longer than a level holds", LongBulletText(),
              [](const QTextDocument& d, const QByteArray& written) {

@@ -10,6 +10,7 @@
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/floattext.h"
 #include "platform/rtl/strutils.h"
+#include "platform/sql/barecount.h"
 #include "platform/sql/sqlstatement.h"
 #include "platform/sql/sqlvalues.h"
 #include "platform/sql/xbasetable.h"
@@ -289,7 +290,76 @@ struct TStatement::TImpl {
     void ReadOrders(TOpenTable& Table);
     // Prepares Sql with the parameters bound; nullptr with the reason in Message.
     SqlStatement Compile(const String& Sql, const char*& Tail, String& Message);
+    // Runs the SELECT Sql to its end: its columns' names and declared types, and its rows; false
+    // with the reason in Message. The declared types live as long as Statement.
+    bool RunSelect(const String& Sql, SqlStatement& Statement, std::vector<String>& Names,
+                   std::vector<const char*>& Declared, std::vector<std::vector<TValue>>& Rows,
+                   String& Message);
+    // The records of the table the statement knows by Alias that take part in a statement; false
+    // when no table is known by that name, or a transaction holds records not yet appended.
+    bool CountRecords(const String& Alias, Int64& Count);
 };
+
+bool TStatement::TImpl::RunSelect(const String& Sql, SqlStatement& Statement, std::vector<String>& Names,
+                                  std::vector<const char*>& Declared, std::vector<std::vector<TValue>>& Rows,
+                                  String& Message)
+{
+    const std::string text = ToSqlText(Sql);
+    const char* tail = text.c_str();
+    Statement = Compile(Sql, tail, Message);
+    if (!Statement) {
+        if (Message.empty())
+            Message = "There is no SQL statement";
+        return false;
+    }
+    const int columns = sqlite3_column_count(Statement.get());
+    if (columns == 0) {
+        Message = "The statement gives no rows: " + Sql;
+        return false;
+    }
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(Statement.get())) == SQLITE_ROW) {
+        std::vector<TValue> row;
+        row.reserve(size_t(columns));
+        for (int c = 0; c < columns; ++c)
+            row.push_back(ReadValue(Statement.get(), c));
+        Rows.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE) {
+        Message = ErrorText(Db);
+        return false;
+    }
+    for (int c = 0; c < columns; ++c) {
+        const char* name = sqlite3_column_name(Statement.get(), c);
+        Names.push_back(FromSqlText(name, std::strlen(name)));
+        Declared.push_back(sqlite3_column_decltype(Statement.get(), c));
+    }
+    return true;
+}
+
+bool TStatement::TImpl::CountRecords(const String& Alias, Int64& Count)
+{
+    // Records an INSERT of an open transaction keeps are appended only when the table is read.
+    if (!sqlite3_get_autocommit(Db))
+        return false;
+    for (const TOpenTable& table : Tables) {
+        if (!SameSqlName(table.Alias, Alias))
+            continue;
+        const TXbeFunctions& f = F();
+        f.xb_Select(table.Area);
+        // Deleted records count unless the statement hides them, as its reads do.
+        if (Settings.HideDeleted) {
+            f.xb_SysProp(XBE_PROP_SET_DELETED, 1);
+            Count = f.xb_Count();
+            f.xb_SysProp(XBE_PROP_SET_DELETED, 0);
+        } else {
+            Count = f.xb_RecCount();
+        }
+        // No count is told from a count the engine could not take: SQLite counts.
+        return Count > 0;
+    }
+    return false;
+}
 
 bool TStatement::TImpl::OpenTable(const String& Directory, const TTableRef& Ref, String& Message)
 {
@@ -430,38 +500,24 @@ int TStatement::Open(const String& Sql, String& Message)
     Close();
     FSql = Sql;
     TEngineScope scope(FImpl->F());
-    const std::string text = ToSqlText(Sql);
-    const char* tail = text.c_str();
-    const SqlStatement statement = FImpl->Compile(Sql, tail, Message);
-    if (!statement) {
-        if (Message.empty())
-            Message = "There is no SQL statement";
-        return 1;
-    }
-    const int columns = sqlite3_column_count(statement.get());
-    if (columns == 0) {
-        Message = "The statement gives no rows: " + Sql;
-        return 1;
-    }
+    SqlStatement statement;
+    std::vector<String> names;
+    std::vector<const char*> declared;
     std::vector<std::vector<TValue>> rows;
-    int rc = SQLITE_ROW;
-    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
-        std::vector<TValue> row;
-        row.reserve(size_t(columns));
-        for (int c = 0; c < columns; ++c)
-            row.push_back(ReadValue(statement.get(), c));
-        rows.push_back(std::move(row));
-    }
-    if (rc != SQLITE_DONE) {
-        Message = ErrorText(FImpl->Db);
+    TBareCount count;
+    Int64 records = 0;
+    if (IsBareCount(Sql, count) && FImpl->CountRecords(count.Table, records)) {
+        names.push_back(count.Column);
+        declared.push_back(nullptr);
+        rows.push_back({TValue {SQLITE_INTEGER, records, 0, {}}});
+    } else if (!FImpl->RunSelect(Sql, statement, names, declared, rows, Message)) {
         return 1;
     }
     int offset = 0;
-    for (int c = 0; c < columns; ++c) {
+    for (size_t c = 0; c < names.size(); ++c) {
         TColumn column;
-        column.Name = FromSqlText(sqlite3_column_name(statement.get(), c),
-                                  std::strlen(sqlite3_column_name(statement.get(), c)));
-        ResultColumn(sqlite3_column_decltype(statement.get(), c), rows, size_t(c), column);
+        column.Name = names[c];
+        ResultColumn(declared[c], rows, c, column);
         column.Offset = offset;
         offset += ImageSize(column);
         FColumns.push_back(column);

@@ -10,6 +10,7 @@
 #include "platform/sql/indexscope.h"
 #include "platform/sql/sqlvalues.h"
 #include "platform/sql/tablechanges.h"
+#include "platform/xbengine/xbe50.h"
 #include "platform/xbengine/xbe_functions.h"
 
 namespace localsql {
@@ -38,7 +39,7 @@ struct TXbaseTable : sqlite3_vtab {
 // or 'D' when the walk gives the ORDER BY, ascending or descending, 'N' when
 // it need not, then one letter per argument: 'E'
 // equal, 'L' lower bound, 'H' upper bound on that field; 'e', 'l', 'h' on the
-// record number.
+// record number; 'O' the statement's OFFSET, which the walk skips, 'T' its LIMIT.
 constexpr size_t PlanArguments = 1;
 
 // A walk over the records a condition selected: record numbers First to Last,
@@ -53,6 +54,8 @@ struct TXbaseCursor : sqlite3_vtab_cursor {
     TScope Scope;
     std::vector<XBLONG> Batch;
     size_t BatchSize = 0;
+    Int64 Skip = 0;   // rows the walk passes over before its first: the OFFSET
+    Int64 Limit = 0;  // rows the statement takes at most, when it says
     bool OrderDone = false;
     size_t Position = 0;
 
@@ -111,6 +114,10 @@ bool IsLowerBound(unsigned char Op)
 bool IsUpperBound(unsigned char Op)
 {
     return Op == SQLITE_INDEX_CONSTRAINT_LT || Op == SQLITE_INDEX_CONSTRAINT_LE;
+}
+bool IsLimitOrOffset(unsigned char Op)
+{
+    return Op == SQLITE_INDEX_CONSTRAINT_LIMIT || Op == SQLITE_INDEX_CONSTRAINT_OFFSET;
 }
 
 // Whether walking the order of a field gives the rows in SQLite's order of its
@@ -187,6 +194,20 @@ int BestIndex(sqlite3_vtab* Vtab, sqlite3_index_info* Info)
         // Keys and record ranges can be coarser than SQL's comparison: SQL checks again.
         Info->aConstraintUsage[i].omit = 0;
     }
+    // With no condition to check on its rows, the walk gives the rows the OFFSET passes over
+    // itself, and stops at the LIMIT; SQLite offers them only then, and the rows in its order.
+    bool conditions = false;
+    for (int i = 0; i < Info->nConstraint; ++i)
+        conditions = conditions || !IsLimitOrOffset(Info->aConstraint[i].op);
+    for (int i = 0; !conditions && (consumed || Info->nOrderBy == 0) && i < Info->nConstraint; ++i) {
+        const auto& c = Info->aConstraint[i];
+        if (!c.usable || !IsLimitOrOffset(c.op))
+            continue;
+        const bool offset = c.op == SQLITE_INDEX_CONSTRAINT_OFFSET;
+        plan += offset ? 'O' : 'T';
+        Info->aConstraintUsage[i].argvIndex = int(plan.size() - PlanArguments);
+        Info->aConstraintUsage[i].omit = offset;
+    }
     Info->orderByConsumed = consumed;
     Info->idxNum = byRecNo ? 0 : bestField + 1;
     Info->idxStr = sqlite3_mprintf("%s", plan.c_str());
@@ -262,16 +283,28 @@ void NextBatch(TXbaseCursor& Cursor)
     Cursor.Position = 0;
     if (Cursor.OrderDone)
         return;
-    Cursor.BatchSize = std::min<size_t>(std::max<size_t>(Cursor.BatchSize * 2, 16), 4096);
+    // The first batch holds what the LIMIT takes, when the statement says.
+    Cursor.BatchSize =
+            std::clamp<size_t>(Cursor.BatchSize ? Cursor.BatchSize * 2 : size_t(Cursor.Limit), 16, 4096);
     table.Select();
     f.xb_SetOrder(Cursor.Order);
     f.xb_SetScope(Cursor.Scope.Low.c_str(), Cursor.Scope.High.c_str());
     const XBLONG step = Cursor.Descending ? -1 : 1;
     if (last == 0) {
+        // The engine passes over the OFFSET's keys in one step, hiding the deleted records as the
+        // statement does.
+        const bool hideDeleted = table.Context->Settings->HideDeleted && Cursor.Skip > 0;
+        if (hideDeleted)
+            f.xb_SysProp(XBE_PROP_SET_DELETED, 1);
         if (Cursor.Descending)
             f.xb_GoBottom();
         else
             f.xb_GoTop();
+        if (Cursor.Skip > 0 && !f.xb_Eof() && !f.xb_Bof())
+            f.xb_Skip(XBLONG(std::min<Int64>(Cursor.Skip, INT32_MAX)) * step);
+        if (hideDeleted)
+            f.xb_SysProp(XBE_PROP_SET_DELETED, 0);
+        Cursor.Skip = 0;
     } else {
         f.xb_Go(last);
         f.xb_Skip(step);
@@ -353,12 +386,17 @@ int Filter(sqlite3_vtab_cursor* Base, int IdxNum, const char* IdxStr, int Argc, 
     cursor.BatchSize = 0;
     cursor.OrderDone = false;
     cursor.Position = 0;
+    cursor.Skip = 0;
+    cursor.Limit = 0;
     // The order is walked when a value narrowed its scope or its sequence is the ORDER BY; a value
     // it cannot seek leaves that side of the scope open.
     bool useOrder = IdxNum > 0 && plan[0] != 'N';
     for (int i = 0; i < Argc && size_t(i) + PlanArguments < plan.size(); ++i) {
         const char condition = plan[size_t(i) + PlanArguments];
-        if (IdxNum == 0)
+        if (condition == 'O' || condition == 'T')
+            (condition == 'O' ? cursor.Skip : cursor.Limit) =
+                    std::max<Int64>(sqlite3_value_int64(Argv[i]), 0);
+        else if (IdxNum == 0)
             NarrowRecNos(cursor, condition, Argv[i]);
         else if (NarrowScope(table.Table->Fields[size_t(IdxNum - 1)],
                              table.Table->Orders[size_t(IdxNum - 1)].Upper, condition, Argv[i], cursor.Scope))
@@ -369,7 +407,18 @@ int Filter(sqlite3_vtab_cursor* Base, int IdxNum, const char* IdxStr, int Argc, 
     else if (useOrder)
         cursor.Order = table.Table->Orders[size_t(IdxNum - 1)].Order;
     cursor.RecNo = cursor.Descending ? cursor.Last : cursor.First;
-    return Step(cursor, false);
+    if (cursor.Order || cursor.Skip == 0)
+        return Step(cursor, false);
+    // A walk by record number passes over the OFFSET's records; hidden ones are not counted.
+    if (!table.Context->Settings->HideDeleted) {
+        const Int64 skip = std::min<Int64>(cursor.Skip, Int64(cursor.Last) + 1);
+        cursor.RecNo = XBLONG(cursor.RecNo + (cursor.Descending ? -skip : skip));
+        return Step(cursor, false);
+    }
+    int rc = Step(cursor, false);
+    for (; rc == SQLITE_OK && !cursor.AtEnd && cursor.Skip > 0; --cursor.Skip)
+        rc = Step(cursor, true);
+    return rc;
 }
 
 int Next(sqlite3_vtab_cursor* Base) { return Step(*static_cast<TXbaseCursor*>(Base), true); }

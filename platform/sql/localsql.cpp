@@ -128,12 +128,12 @@ bool ValueFits(TFieldType Type, const TValue& V)
 {
     if (V.Type == SQLITE_NULL)
         return true;
-    String dtos;
+    int year = 0, month = 0, day = 0;
     switch (Type) {
     case ftString: return V.Type != SQLITE_BLOB;
     case ftInteger: return IsInt32(V);
     case ftFloat: return V.Type == SQLITE_INTEGER || V.Type == SQLITE_FLOAT;
-    case ftDate: return V.Type == SQLITE_TEXT && IsoDateToDtos(V.Text, dtos);
+    case ftDate: return V.Type == SQLITE_TEXT && ParseIsoDate(V.Text, year, month, day);
     case ftBoolean: return V.Type == SQLITE_INTEGER && (V.Integer == 0 || V.Integer == 1);
     case ftMemo: return V.Type == SQLITE_TEXT;
     default: return true;
@@ -215,12 +215,9 @@ double AsReal(const TValue& V)
 // The framework's day number of an 'YYYY-MM-DD' text; 0 (no date) for any other.
 Integer FrameworkDay(const String& Iso)
 {
-    String dtos;
-    if (!IsoDateToDtos(Iso, dtos))
-        return 0;
+    int year = 0, month = 0, day = 0;
     TDateTime date = 0;
-    if (!TryEncodeDate(std::stoi(dtos.substr(0, 4)), std::stoi(dtos.substr(4, 2)),
-                       std::stoi(dtos.substr(6, 2)), date))
+    if (!ParseIsoDate(Iso, year, month, day) || !TryEncodeDate(year, month, day, date))
         return 0;
     return Integer(date) + DateDelta;
 }

@@ -15,25 +15,21 @@ namespace localsql {
 
 namespace {
 
-bool ParseDigits(const String& Text, size_t From, size_t Count, int& Value)
+// Count decimal digits, and nothing else, as a number.
+bool ParseDigits(const char* Text, int Count, int& Value)
 {
-    if (From + Count > Text.size())
-        return false;
-    const char* first = Text.data() + From;
-    auto [end, ec] = std::from_chars(first, first + Count, Value);
-    return ec == std::errc() && end == first + Count;
+    Value = 0;
+    for (int i = 0; i < Count; ++i) {
+        if (Text[i] < '0' || Text[i] > '9')
+            return false;
+        Value = Value * 10 + (Text[i] - '0');
+    }
+    return true;
 }
 
 bool ValidDate(int Year, int Month, int Day)
 {
-    TDateTime unused = 0;
-    return Year >= 1 && TryEncodeDate(Year, Month, Day, unused);
-}
-
-bool ParseIsoDate(const String& Iso, int& Year, int& Month, int& Day)
-{
-    return Iso.size() == 10 && Iso[4] == '-' && Iso[7] == '-' && ParseDigits(Iso, 0, 4, Year) &&
-           ParseDigits(Iso, 5, 2, Month) && ParseDigits(Iso, 8, 2, Day) && ValidDate(Year, Month, Day);
+    return Year >= 1 && Month >= 1 && Month <= 12 && Day >= 1 && Day <= DaysInMonth(Year, Month);
 }
 
 // Whether a number fits a numeric field of Width with Decimals, written as the engine writes it.
@@ -100,6 +96,17 @@ bool IsAscii(const char* Text, size_t Bytes)
     return true;
 }
 
+// Text up to this length is laid into a buffer on the stack before it is handed over.
+constexpr size_t ShortText = 256;
+
+// Hands SQLite the Bytes of Text, which ends in a NUL after them: SQLite, told so, keeps the NUL
+// with its copy, and needs no second copy to add one when the value is read as text.
+void ResultText(sqlite3_context* Result, const char* Text, size_t Bytes)
+{
+    const bool terminated = std::strlen(Text) == Bytes;
+    sqlite3_result_text(Result, Text, terminated ? -1 : int(Bytes), SQLITE_TRANSIENT);
+}
+
 }  // namespace
 
 std::string ToSqlText(const String& Text)
@@ -128,12 +135,15 @@ void ResultFromField(sqlite3_context* Result, const TFieldInfo& Field, const cha
         int end = Field.Width;
         while (end > 0 && (Bytes[end - 1] == ' ' || Bytes[end - 1] == '\0'))
             --end;
-        if (IsAscii(Bytes, size_t(end))) {
-            sqlite3_result_text(Result, Bytes, end, SQLITE_TRANSIENT);
+        if (IsAscii(Bytes, size_t(end)) && size_t(end) < ShortText) {
+            char text[ShortText];
+            std::memcpy(text, Bytes, size_t(end));
+            text[end] = '\0';
+            ResultText(Result, text, size_t(end));
             return;
         }
-        const std::string text = Cp1252ToUtf8(String(Bytes, size_t(end)));
-        sqlite3_result_text(Result, text.data(), int(text.size()), SQLITE_TRANSIENT);
+        const std::string text = ToSqlText(String(Bytes, size_t(end)));
+        ResultText(Result, text.c_str(), text.size());
         return;
     }
     case 'N':
@@ -162,12 +172,12 @@ void ResultFromField(sqlite3_context* Result, const TFieldInfo& Field, const cha
         return;
     }
     case 'D': {
-        const String text(Bytes, 8);
         int year = 0, month = 0, day = 0;
-        if (ParseDigits(text, 0, 4, year) && ParseDigits(text, 4, 2, month) && ParseDigits(text, 6, 2, day) &&
-            ValidDate(year, month, day)) {
-            const String iso = text.substr(0, 4) + "-" + text.substr(4, 2) + "-" + text.substr(6, 2);
-            sqlite3_result_text(Result, iso.data(), int(iso.size()), SQLITE_TRANSIENT);
+        if (ParseDigits(Bytes, 4, year) && ParseDigits(Bytes + 4, 2, month) &&
+            ParseDigits(Bytes + 6, 2, day) && ValidDate(year, month, day)) {
+            const char iso[] = {Bytes[0], Bytes[1], Bytes[2], Bytes[3], '-', Bytes[4],
+                                Bytes[5], '-',      Bytes[6], Bytes[7], '\0'};
+            ResultText(Result, iso, sizeof iso - 1);
         } else {
             sqlite3_result_null(Result);
         }
@@ -187,6 +197,13 @@ void ResultFromField(sqlite3_context* Result, const TFieldInfo& Field, const cha
         }
     default: sqlite3_result_blob(Result, Bytes, Field.Width, SQLITE_TRANSIENT); return;
     }
+}
+
+bool ParseIsoDate(const String& Iso, int& Year, int& Month, int& Day)
+{
+    const char* text = Iso.data();
+    return Iso.size() == 10 && Iso[4] == '-' && Iso[7] == '-' && ParseDigits(text, 4, Year) &&
+           ParseDigits(text + 5, 2, Month) && ParseDigits(text + 8, 2, Day) && ValidDate(Year, Month, Day);
 }
 
 bool IsoDateToDtos(const String& Iso, String& Dtos)

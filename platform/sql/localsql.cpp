@@ -70,6 +70,15 @@ struct TValue {
     String Text;  // text and blobs
 };
 
+// The values of a result, row after row.
+struct TValues {
+    size_t Columns = 0;
+    std::vector<TValue> Values;
+
+    size_t Rows() const { return Columns ? Values.size() / Columns : 0; }
+    const TValue& At(size_t Row, size_t Column) const { return Values[Row * Columns + Column]; }
+};
+
 TValue ReadValue(sqlite3_stmt* Statement, int Column)
 {
     TValue v;
@@ -152,11 +161,11 @@ size_t TextWidth(const TValue& V)
 }
 
 // The field type of a column from the values it took.
-void InferredColumn(const std::vector<std::vector<TValue>>& Rows, size_t Column, TFieldType& Type)
+void InferredColumn(const TValues& Rows, size_t Column, TFieldType& Type)
 {
     bool integer = false, real = false, text = false, blob = false, int32 = true;
-    for (const std::vector<TValue>& row : Rows) {
-        const TValue& v = row[Column];
+    for (size_t r = 0; r < Rows.Rows(); ++r) {
+        const TValue& v = Rows.At(r, Column);
         integer = integer || v.Type == SQLITE_INTEGER;
         real = real || v.Type == SQLITE_FLOAT;
         text = text || v.Type == SQLITE_TEXT;
@@ -173,21 +182,20 @@ void InferredColumn(const std::vector<std::vector<TValue>>& Rows, size_t Column,
 
 // The column's field type and size: as its table declares it when every value
 // fits that, else as its values are; a string column is as wide as its longest value.
-void ResultColumn(const char* DeclType, const std::vector<std::vector<TValue>>& Rows, size_t Column,
-                  TColumn& Result)
+void ResultColumn(const char* DeclType, const TValues& Rows, size_t Column, TColumn& Result)
 {
     int declaredSize = 0;
     bool declared = DeclaredColumn(DeclType, Result.Type, declaredSize);
-    for (size_t r = 0; declared && r < Rows.size(); ++r)
-        declared = ValueFits(Result.Type, Rows[r][Column]);
+    for (size_t r = 0; declared && r < Rows.Rows(); ++r)
+        declared = ValueFits(Result.Type, Rows.At(r, Column));
     if (!declared)
         InferredColumn(Rows, Column, Result.Type);
     Result.Size = 0;
     if (Result.Type != ftString)
         return;
     size_t longest = std::max(declaredSize, 1);
-    for (const std::vector<TValue>& row : Rows)
-        longest = std::max(longest, TextWidth(row[Column]));
+    for (size_t r = 0; r < Rows.Rows(); ++r)
+        longest = std::max(longest, TextWidth(Rows.At(r, Column)));
     Result.Size = int(longest);
 }
 
@@ -222,9 +230,9 @@ Integer FrameworkDay(const String& Iso)
     return Integer(date) + DateDelta;
 }
 
-void PutValue(String& Image, const TColumn& Column, const TValue& V)
+void PutValue(char* Image, const TColumn& Column, const TValue& V)
 {
-    char* at = Image.data() + Column.Offset;
+    char* at = Image + Column.Offset;
     if (V.Type == SQLITE_NULL)
         return;
     switch (Column.Type) {
@@ -290,16 +298,14 @@ struct TStatement::TImpl {
     // Runs the SELECT Sql to its end: its columns' names and declared types, and its rows; false
     // with the reason in Message. The declared types live as long as Statement.
     bool RunSelect(const String& Sql, SqlStatement& Statement, std::vector<String>& Names,
-                   std::vector<const char*>& Declared, std::vector<std::vector<TValue>>& Rows,
-                   String& Message);
+                   std::vector<const char*>& Declared, TValues& Rows, String& Message);
     // The records of the table the statement knows by Alias that take part in a statement; false
     // when no table is known by that name, or a transaction holds records not yet appended.
     bool CountRecords(const String& Alias, Int64& Count);
 };
 
 bool TStatement::TImpl::RunSelect(const String& Sql, SqlStatement& Statement, std::vector<String>& Names,
-                                  std::vector<const char*>& Declared, std::vector<std::vector<TValue>>& Rows,
-                                  String& Message)
+                                  std::vector<const char*>& Declared, TValues& Rows, String& Message)
 {
     const std::string text = ToSqlText(Sql);
     const char* tail = text.c_str();
@@ -314,14 +320,11 @@ bool TStatement::TImpl::RunSelect(const String& Sql, SqlStatement& Statement, st
         Message = "The statement gives no rows: " + Sql;
         return false;
     }
+    Rows.Columns = size_t(columns);
     int rc = SQLITE_ROW;
-    while ((rc = sqlite3_step(Statement.get())) == SQLITE_ROW) {
-        std::vector<TValue> row;
-        row.reserve(size_t(columns));
+    while ((rc = sqlite3_step(Statement.get())) == SQLITE_ROW)
         for (int c = 0; c < columns; ++c)
-            row.push_back(ReadValue(Statement.get(), c));
-        Rows.push_back(std::move(row));
-    }
+            Rows.Values.push_back(ReadValue(Statement.get(), c));
     if (rc != SQLITE_DONE) {
         Message = ErrorText(Db);
         return false;
@@ -500,13 +503,14 @@ int TStatement::Open(const String& Sql, String& Message)
     SqlStatement statement;
     std::vector<String> names;
     std::vector<const char*> declared;
-    std::vector<std::vector<TValue>> rows;
+    TValues rows;
     TBareCount count;
     Int64 records = 0;
     if (IsBareCount(Sql, count) && FImpl->CountRecords(count.Table, records)) {
         names.push_back(count.Column);
         declared.push_back(nullptr);
-        rows.push_back({TValue {SQLITE_INTEGER, records, 0, {}}});
+        rows.Columns = 1;
+        rows.Values.push_back(TValue {SQLITE_INTEGER, records, 0, {}});
     } else if (!FImpl->RunSelect(Sql, statement, names, declared, rows, Message)) {
         return 1;
     }
@@ -520,19 +524,15 @@ int TStatement::Open(const String& Sql, String& Message)
         FColumns.push_back(column);
     }
     FRecordSize = offset;
-    FRows.reserve(rows.size());
-    for (const std::vector<TValue>& values : rows) {
-        TRow row;
-        row.RecNo = Int64(FRows.size() + 1);
-        row.Image.assign(size_t(FRecordSize), '\0');
+    FRowCount = int(rows.Rows());
+    FImages.assign(rows.Rows() * size_t(FRecordSize), '\0');
+    for (size_t r = 0; r < rows.Rows(); ++r)
         for (size_t c = 0; c < FColumns.size(); ++c) {
             if (ImageSize(FColumns[c]) == 0)
-                row.Blobs.push_back(values[c].Text);
+                FBlobs.push_back(rows.At(r, c).Text);
             else
-                PutValue(row.Image, FColumns[c], values[c]);
+                PutValue(FImages.data() + r * size_t(FRecordSize), FColumns[c], rows.At(r, c));
         }
-        FRows.push_back(std::move(row));
-    }
     return 0;
 }
 
@@ -561,7 +561,9 @@ int TStatement::Exec(const String& Sql, String& Message)
 void TStatement::Close()
 {
     FColumns.clear();
-    FRows.clear();
+    FRowCount = 0;
+    FImages.clear();
+    FBlobs.clear();
     FRecordSize = 0;
 }
 
@@ -584,9 +586,8 @@ void TStatement::WriteRows(int First, int Count, TStream& Stream) const
     const int last = std::min(RecordCount(), first + std::max(Count, 0) - 1);
     WriteText(Stream, Hex8(std::max(last - first + 1, 0)));
     for (int row = first; row <= last; ++row) {
-        const TRow& r = FRows[size_t(row - 1)];
-        WriteText(Stream, Hex8(r.RecNo));
-        WriteText(Stream, r.Image);
+        WriteText(Stream, Hex8(row));
+        Stream.Write(FImages.data() + size_t(row - 1) * size_t(FRecordSize), FRecordSize);
     }
 }
 
@@ -595,10 +596,12 @@ void TStatement::WriteBlob(int Column, int Row, TStream& Stream) const
     if (Column < 0 || size_t(Column) >= FColumns.size() || Row < 1 || Row > RecordCount() ||
         ImageSize(FColumns[size_t(Column)]) != 0)
         return;
-    size_t blob = 0;
-    for (int c = 0; c < Column; ++c)
-        blob += ImageSize(FColumns[size_t(c)]) == 0;
-    WriteText(Stream, FRows[size_t(Row - 1)].Blobs[blob]);
+    size_t blob = 0, blobs = 0;
+    for (size_t c = 0; c < FColumns.size(); ++c) {
+        blob += int(c) < Column && ImageSize(FColumns[c]) == 0;
+        blobs += ImageSize(FColumns[c]) == 0;
+    }
+    WriteText(Stream, FBlobs[size_t(Row - 1) * blobs + blob]);
 }
 
 }  // namespace localsql

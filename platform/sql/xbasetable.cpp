@@ -59,9 +59,12 @@ struct TXbaseCursor : sqlite3_vtab_cursor {
     bool OrderDone = false;
     size_t Position = 0;
 
+    // The images of the batch's records, read as the walk passed them; empty when they could not be.
+    String BatchImages;
+
     XBLONG RecNo = 0;
     bool AtEnd = true;
-    bool Loaded = false;
+    const char* Image = nullptr;  // the record's image once read: in Record or BatchImages
     String Record;
 
     TXbaseTable& Owner() const { return *static_cast<TXbaseTable*>(pVtab); }
@@ -254,21 +257,26 @@ int Close(sqlite3_vtab_cursor* Cursor)
     return SQLITE_OK;
 }
 
-// Reads the record at the cursor into its image.
+// Reads the record at the cursor into its image, unless its batch holds it.
 int Load(TXbaseCursor& Cursor)
 {
     TXbaseTable& table = Cursor.Owner();
+    ++table.Context->Counters->RecordsRead;
+    const size_t size = size_t(table.Table->RecordSize);
+    if (Cursor.Order && !Cursor.BatchImages.empty()) {
+        Cursor.Image = Cursor.BatchImages.data() + Cursor.Position * size;
+        return SQLITE_OK;
+    }
     const TXbeFunctions& f = table.F();
     table.Select();
-    Cursor.Record.resize(size_t(table.Table->RecordSize));
+    Cursor.Record.resize(size);
     f.xb_Go(Cursor.RecNo);
     if (f.xb_GetRecord(Cursor.Record.data()) <= 0) {
         SetError(&table, "Record " + IntToStr(Cursor.RecNo) + " of " + table.Table->Alias +
                                  " cannot be read: " + table.EngineError());
         return SQLITE_ERROR;
     }
-    ++table.Context->Counters->RecordsRead;
-    Cursor.Loaded = true;
+    Cursor.Image = Cursor.Record.data();
     return SQLITE_OK;
 }
 
@@ -280,6 +288,7 @@ void NextBatch(TXbaseCursor& Cursor)
     const TXbeFunctions& f = table.F();
     const XBLONG last = Cursor.Batch.empty() ? 0 : Cursor.Batch.back();
     Cursor.Batch.clear();
+    Cursor.BatchImages.clear();
     Cursor.Position = 0;
     if (Cursor.OrderDone)
         return;
@@ -309,8 +318,17 @@ void NextBatch(TXbaseCursor& Cursor)
         f.xb_Go(last);
         f.xb_Skip(step);
     }
-    for (; !f.xb_Eof() && !f.xb_Bof() && Cursor.Batch.size() < Cursor.BatchSize; f.xb_Skip(step))
+    // Each step of the walk has read its record: its image is kept for the rows to come.
+    const size_t size = size_t(table.Table->RecordSize);
+    Cursor.BatchImages.reserve(Cursor.BatchSize * size);
+    bool imaged = true;
+    for (; !f.xb_Eof() && !f.xb_Bof() && Cursor.Batch.size() < Cursor.BatchSize; f.xb_Skip(step)) {
         Cursor.Batch.push_back(f.xb_RecNo());
+        Cursor.BatchImages.resize(Cursor.Batch.size() * size);
+        imaged = imaged && f.xb_GetRecord(Cursor.BatchImages.data() + (Cursor.Batch.size() - 1) * size) > 0;
+    }
+    if (!imaged)
+        Cursor.BatchImages.clear();  // each record is read on its own, which names what fails
     Cursor.OrderDone = Cursor.Batch.size() < Cursor.BatchSize;
     f.xb_SetScope("", "");
     f.xb_SetOrder(0);
@@ -325,7 +343,7 @@ int Step(TXbaseCursor& Cursor, bool Advance)
     TXbaseTable& table = Cursor.Owner();
     const bool hideDeleted = table.Context->Settings->HideDeleted;
     for (;; Advance = true) {
-        Cursor.Loaded = false;
+        Cursor.Image = nullptr;
         if (Cursor.Order) {
             if (Advance)
                 ++Cursor.Position;
@@ -343,7 +361,7 @@ int Step(TXbaseCursor& Cursor, bool Advance)
             return SQLITE_OK;
         if (int rc = Load(Cursor); rc != SQLITE_OK)
             return rc;
-        if (Cursor.Record[0] != '*')
+        if (Cursor.Image[0] != '*')
             return SQLITE_OK;
     }
 }
@@ -383,6 +401,7 @@ int Filter(sqlite3_vtab_cursor* Base, int IdxNum, const char* IdxStr, int Argc, 
     cursor.Order = 0;
     cursor.Scope = TScope {};
     cursor.Batch.clear();
+    cursor.BatchImages.clear();
     cursor.BatchSize = 0;
     cursor.OrderDone = false;
     cursor.Position = 0;
@@ -431,18 +450,18 @@ int Column(sqlite3_vtab_cursor* Base, sqlite3_context* Result, int Index)
     // An UPDATE that does not set the column leaves it alone unread.
     if (sqlite3_vtab_nochange(Result))
         return SQLITE_OK;
-    if (!cursor.Loaded)
+    if (!cursor.Image)
         if (int rc = Load(cursor); rc != SQLITE_OK)
             return rc;
     TXbaseTable& table = cursor.Owner();
     const std::vector<TFieldInfo>& fields = table.Table->Fields;
     if (Index < 0 || size_t(Index) >= fields.size()) {
-        sqlite3_result_int(Result, cursor.Record[0] == '*');
+        sqlite3_result_int(Result, cursor.Image[0] == '*');
         return SQLITE_OK;
     }
     const TFieldInfo& field = fields[size_t(Index)];
     if (field.Type != 'M') {
-        ResultFromField(Result, field, cursor.Record.data() + field.Offset);
+        ResultFromField(Result, field, cursor.Image + field.Offset);
         return SQLITE_OK;
     }
     const TXbeFunctions& f = table.F();

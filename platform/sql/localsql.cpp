@@ -237,9 +237,10 @@ void PutValue(char* Image, const TColumn& Column, const TValue& V)
         return;
     switch (Column.Type) {
     case ftString: {
-        const String text = V.Type == SQLITE_INTEGER ? IntToStr(V.Integer)
-                            : V.Type == SQLITE_FLOAT ? FloatToStr(V.Real)
-                                                     : V.Text;
+        const String number = V.Type == SQLITE_INTEGER ? IntToStr(V.Integer)
+                              : V.Type == SQLITE_FLOAT ? FloatToStr(V.Real)
+                                                       : String();
+        const String& text = V.Type == SQLITE_TEXT ? V.Text : number;
         std::memcpy(at, text.data(), std::min(text.size(), size_t(Column.Size)));
         break;
     }

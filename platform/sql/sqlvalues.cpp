@@ -64,27 +64,41 @@ constexpr sqlite3_int64 Powers10[] = {1,
                                       1000000000000000};
 
 // A number written as the fields write them, "-123.45", of at most 15 digits: its digits as a whole
-// number and the count of its decimals; false for anything else.
-bool ReadDecimal(const char* First, const char* Last, sqlite3_int64& Units, int& Decimals)
+// number (Units) and the count of its decimals, its whole part, and whether a decimal is not 0.
+struct TDecimal {
+    sqlite3_int64 Units = 0;
+    sqlite3_int64 Whole = 0;
+    int Decimals = 0;
+    bool Fraction = false;
+};
+
+// False for anything but such a number.
+bool ReadDecimal(const char* First, const char* Last, TDecimal& Number)
 {
     const bool negative = First < Last && *First == '-';
     int digits = 0;
     bool point = false;
-    Units = 0;
-    Decimals = 0;
     for (const char* c = First + negative; c < Last; ++c) {
         if (*c == '.' && !point) {
             point = true;
         } else if (*c >= '0' && *c <= '9' && digits < 15) {
-            Units = Units * 10 + (*c - '0');
+            const int digit = *c - '0';
+            Number.Units = Number.Units * 10 + digit;
             ++digits;
-            Decimals += point;
+            if (point) {
+                ++Number.Decimals;
+                Number.Fraction = Number.Fraction || digit != 0;
+            } else {
+                Number.Whole = Number.Whole * 10 + digit;
+            }
         } else {
             return false;
         }
     }
-    if (negative)
-        Units = -Units;
+    if (negative) {
+        Number.Units = -Number.Units;
+        Number.Whole = -Number.Whole;
+    }
     return digits > 0;
 }
 
@@ -135,12 +149,17 @@ void ResultFromField(sqlite3_context* Result, const TFieldInfo& Field, const cha
         int end = Field.Width;
         while (end > 0 && (Bytes[end - 1] == ' ' || Bytes[end - 1] == '\0'))
             --end;
-        if (IsAscii(Bytes, size_t(end)) && size_t(end) < ShortText) {
+        // Plain ASCII text without a NUL, the usual field, is copied as it is checked.
+        if (size_t(end) < ShortText) {
             char text[ShortText];
-            std::memcpy(text, Bytes, size_t(end));
-            text[end] = '\0';
-            ResultText(Result, text, size_t(end));
-            return;
+            int i = 0;
+            for (; i < end && static_cast<unsigned char>(Bytes[i] - 1) < 0x7F; ++i)
+                text[i] = Bytes[i];
+            if (i == end) {
+                text[end] = '\0';
+                sqlite3_result_text(Result, text, -1, SQLITE_TRANSIENT);
+                return;
+            }
         }
         const std::string text = ToSqlText(String(Bytes, size_t(end)));
         ResultText(Result, text.c_str(), text.size());
@@ -154,15 +173,14 @@ void ResultFromField(sqlite3_context* Result, const TFieldInfo& Field, const cha
             ++first;
         while (last > first && last[-1] == ' ')
             --last;
-        sqlite3_int64 units = 0;
-        int decimals = 0;
+        TDecimal decimal;
         double number = 0;
-        if (ReadDecimal(first, last, units, decimals)) {
+        if (ReadDecimal(first, last, decimal)) {
             // "12.00" is 12, as SQLite keeps it; a quotient of two exact doubles is the nearest one.
-            if (decimals == 0 || units % Powers10[decimals] == 0)
-                sqlite3_result_int64(Result, units / Powers10[decimals]);
+            if (!decimal.Fraction)
+                sqlite3_result_int64(Result, decimal.Whole);
             else
-                sqlite3_result_double(Result, double(units) / double(Powers10[decimals]));
+                sqlite3_result_double(Result, double(decimal.Units) / double(Powers10[decimal.Decimals]));
         } else if (auto [end, ec] = std::from_chars(first, last, number); ec != std::errc() || end != last)
             sqlite3_result_null(Result);  // blank, or not a number
         else if (std::abs(number) < 9e15 && number == std::trunc(number))

@@ -67,7 +67,8 @@ struct TValue {
     int Type = SQLITE_NULL;
     sqlite3_int64 Integer = 0;
     double Real = 0;
-    String Text;  // text and blobs
+    String Text;      // text and blobs
+    int32_t Day = 0;  // of a text that is a date, once a date column has checked it
 };
 
 // The values of a result, row after row.
@@ -77,6 +78,7 @@ struct TValues {
 
     size_t Rows() const { return Columns ? Values.size() / Columns : 0; }
     const TValue& At(size_t Row, size_t Column) const { return Values[Row * Columns + Column]; }
+    TValue& At(size_t Row, size_t Column) { return Values[Row * Columns + Column]; }
 };
 
 TValue ReadValue(sqlite3_stmt* Statement, int Column)
@@ -131,18 +133,27 @@ bool IsInt32(const TValue& V)
     return V.Type == SQLITE_INTEGER && V.Integer >= INT32_MIN && V.Integer <= INT32_MAX;
 }
 
+// The framework's day number of an 'YYYY-MM-DD' text; 0 (no date) for any other.
+Integer FrameworkDay(const String& Iso)
+{
+    int year = 0, month = 0, day = 0;
+    TDateTime date = 0;
+    if (!ParseIsoDate(Iso, year, month, day) || !TryEncodeDate(year, month, day, date))
+        return 0;
+    return Integer(date) + DateDelta;
+}
+
 // Whether a value keeps its meaning in a column of the type: a compound
 // SELECT's column is declared by its first SELECT, but its values come from all.
-bool ValueFits(TFieldType Type, const TValue& V)
+bool ValueFits(TFieldType Type, TValue& V)
 {
     if (V.Type == SQLITE_NULL)
         return true;
-    int year = 0, month = 0, day = 0;
     switch (Type) {
     case ftString: return V.Type != SQLITE_BLOB;
     case ftInteger: return IsInt32(V);
     case ftFloat: return V.Type == SQLITE_INTEGER || V.Type == SQLITE_FLOAT;
-    case ftDate: return V.Type == SQLITE_TEXT && ParseIsoDate(V.Text, year, month, day);
+    case ftDate: return V.Type == SQLITE_TEXT && (V.Day = FrameworkDay(V.Text)) != 0;
     case ftBoolean: return V.Type == SQLITE_INTEGER && (V.Integer == 0 || V.Integer == 1);
     case ftMemo: return V.Type == SQLITE_TEXT;
     default: return true;
@@ -182,7 +193,7 @@ void InferredColumn(const TValues& Rows, size_t Column, TFieldType& Type)
 
 // The column's field type and size: as its table declares it when every value
 // fits that, else as its values are; a string column is as wide as its longest value.
-void ResultColumn(const char* DeclType, const TValues& Rows, size_t Column, TColumn& Result)
+void ResultColumn(const char* DeclType, TValues& Rows, size_t Column, TColumn& Result)
 {
     int declaredSize = 0;
     bool declared = DeclaredColumn(DeclType, Result.Type, declaredSize);
@@ -220,16 +231,6 @@ double AsReal(const TValue& V)
     return StrToFloatDef(V.Text, 0);
 }
 
-// The framework's day number of an 'YYYY-MM-DD' text; 0 (no date) for any other.
-Integer FrameworkDay(const String& Iso)
-{
-    int year = 0, month = 0, day = 0;
-    TDateTime date = 0;
-    if (!ParseIsoDate(Iso, year, month, day) || !TryEncodeDate(year, month, day, date))
-        return 0;
-    return Integer(date) + DateDelta;
-}
-
 void PutValue(char* Image, const TColumn& Column, const TValue& V)
 {
     char* at = Image + Column.Offset;
@@ -260,7 +261,7 @@ void PutValue(char* Image, const TColumn& Column, const TValue& V)
         break;
     }
     case ftDate: {
-        const Integer value = FrameworkDay(V.Text);
+        const Integer value = V.Day;
         std::memcpy(at, &value, sizeof value);
         break;
     }
@@ -322,6 +323,7 @@ bool TStatement::TImpl::RunSelect(const String& Sql, SqlStatement& Statement, st
         return false;
     }
     Rows.Columns = size_t(columns);
+    Rows.Values.reserve(size_t(columns) * 64);
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(Statement.get())) == SQLITE_ROW)
         for (int c = 0; c < columns; ++c)
@@ -470,8 +472,10 @@ std::unique_ptr<TStatement> TStatement::Prepare(const TEngine& Engine, const Str
     for (const TTableRef& ref : Tables)
         if (!impl->OpenTable(directory, ref, Message))
             return nullptr;
-    if (sqlite3_open_v2(":memory:", &impl->Db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-        SQLITE_OK) {
+    // The connection is the statement's alone, used by one thread at a time: it needs no mutex.
+    if (sqlite3_open_v2(":memory:", &impl->Db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                        nullptr) != SQLITE_OK) {
         Message = "The SQL engine could not start";
         return nullptr;
     }

@@ -195,7 +195,7 @@ void ResultFromField(sqlite3_context* Result, const TFieldInfo& Field, const cha
             ParseDigits(Bytes + 6, 2, day) && ValidDate(year, month, day)) {
             const char iso[] = {Bytes[0], Bytes[1], Bytes[2], Bytes[3], '-', Bytes[4],
                                 Bytes[5], '-',      Bytes[6], Bytes[7], '\0'};
-            ResultText(Result, iso, sizeof iso - 1);
+            sqlite3_result_text(Result, iso, -1, SQLITE_TRANSIENT);
         } else {
             sqlite3_result_null(Result);
         }

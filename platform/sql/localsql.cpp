@@ -81,9 +81,8 @@ struct TValues {
     TValue& At(size_t Row, size_t Column) { return Values[Row * Columns + Column]; }
 };
 
-TValue ReadValue(sqlite3_stmt* Statement, int Column)
+void ReadValue(sqlite3_stmt* Statement, int Column, TValue& v)
 {
-    TValue v;
     v.Type = sqlite3_column_type(Statement, Column);
     switch (v.Type) {
     case SQLITE_INTEGER: v.Integer = sqlite3_column_int64(Statement, Column); break;
@@ -98,7 +97,6 @@ TValue ReadValue(sqlite3_stmt* Statement, int Column)
         break;
     default: break;
     }
-    return v;
 }
 
 // The field type of a column declared by a table of the statement; false for a
@@ -327,7 +325,7 @@ bool TStatement::TImpl::RunSelect(const String& Sql, SqlStatement& Statement, st
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(Statement.get())) == SQLITE_ROW)
         for (int c = 0; c < columns; ++c)
-            Rows.Values.push_back(ReadValue(Statement.get(), c));
+            ReadValue(Statement.get(), c, Rows.Values.emplace_back());
     if (rc != SQLITE_DONE) {
         Message = ErrorText(Db);
         return false;

@@ -320,15 +320,14 @@ void NextBatch(TXbaseCursor& Cursor)
     }
     // Each step of the walk has read its record: its image is kept for the rows to come.
     const size_t size = size_t(table.Table->RecordSize);
-    Cursor.BatchImages.reserve(Cursor.BatchSize * size);
+    Cursor.BatchImages.resize(Cursor.BatchSize * size);
     bool imaged = true;
     for (; !f.xb_Eof() && !f.xb_Bof() && Cursor.Batch.size() < Cursor.BatchSize; f.xb_Skip(step)) {
+        imaged = imaged && f.xb_GetRecord(Cursor.BatchImages.data() + Cursor.Batch.size() * size) > 0;
         Cursor.Batch.push_back(f.xb_RecNo());
-        Cursor.BatchImages.resize(Cursor.Batch.size() * size);
-        imaged = imaged && f.xb_GetRecord(Cursor.BatchImages.data() + (Cursor.Batch.size() - 1) * size) > 0;
     }
-    if (!imaged)
-        Cursor.BatchImages.clear();  // each record is read on its own, which names what fails
+    // Without every image each record is read on its own, which names what fails.
+    Cursor.BatchImages.resize(imaged ? Cursor.Batch.size() * size : 0);
     Cursor.OrderDone = Cursor.Batch.size() < Cursor.BatchSize;
     f.xb_SetScope("", "");
     f.xb_SetOrder(0);

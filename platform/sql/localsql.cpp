@@ -10,6 +10,7 @@
 #include "platform/rtl/fileops.h"
 #include "platform/rtl/floattext.h"
 #include "platform/rtl/strutils.h"
+#include "platform/sql/barecount.h"
 #include "platform/sql/sqlstatement.h"
 #include "platform/sql/sqlvalues.h"
 #include "platform/sql/xbasetable.h"
@@ -66,12 +67,22 @@ struct TValue {
     int Type = SQLITE_NULL;
     sqlite3_int64 Integer = 0;
     double Real = 0;
-    String Text;  // text and blobs
+    String Text;      // text and blobs
+    int32_t Day = 0;  // of a text that is a date, once a date column has checked it
 };
 
-TValue ReadValue(sqlite3_stmt* Statement, int Column)
+// The values of a result, row after row.
+struct TValues {
+    size_t Columns = 0;
+    std::vector<TValue> Values;
+
+    size_t Rows() const { return Columns ? Values.size() / Columns : 0; }
+    const TValue& At(size_t Row, size_t Column) const { return Values[Row * Columns + Column]; }
+    TValue& At(size_t Row, size_t Column) { return Values[Row * Columns + Column]; }
+};
+
+void ReadValue(sqlite3_stmt* Statement, int Column, TValue& v)
 {
-    TValue v;
     v.Type = sqlite3_column_type(Statement, Column);
     switch (v.Type) {
     case SQLITE_INTEGER: v.Integer = sqlite3_column_int64(Statement, Column); break;
@@ -86,7 +97,6 @@ TValue ReadValue(sqlite3_stmt* Statement, int Column)
         break;
     default: break;
     }
-    return v;
 }
 
 // The field type of a column declared by a table of the statement; false for a
@@ -121,18 +131,27 @@ bool IsInt32(const TValue& V)
     return V.Type == SQLITE_INTEGER && V.Integer >= INT32_MIN && V.Integer <= INT32_MAX;
 }
 
+// The framework's day number of an 'YYYY-MM-DD' text; 0 (no date) for any other.
+Integer FrameworkDay(const String& Iso)
+{
+    int year = 0, month = 0, day = 0;
+    TDateTime date = 0;
+    if (!ParseIsoDate(Iso, year, month, day) || !TryEncodeDate(year, month, day, date))
+        return 0;
+    return Integer(date) + DateDelta;
+}
+
 // Whether a value keeps its meaning in a column of the type: a compound
 // SELECT's column is declared by its first SELECT, but its values come from all.
-bool ValueFits(TFieldType Type, const TValue& V)
+bool ValueFits(TFieldType Type, TValue& V)
 {
     if (V.Type == SQLITE_NULL)
         return true;
-    String dtos;
     switch (Type) {
     case ftString: return V.Type != SQLITE_BLOB;
     case ftInteger: return IsInt32(V);
     case ftFloat: return V.Type == SQLITE_INTEGER || V.Type == SQLITE_FLOAT;
-    case ftDate: return V.Type == SQLITE_TEXT && IsoDateToDtos(V.Text, dtos);
+    case ftDate: return V.Type == SQLITE_TEXT && (V.Day = FrameworkDay(V.Text)) != 0;
     case ftBoolean: return V.Type == SQLITE_INTEGER && (V.Integer == 0 || V.Integer == 1);
     case ftMemo: return V.Type == SQLITE_TEXT;
     default: return true;
@@ -151,11 +170,11 @@ size_t TextWidth(const TValue& V)
 }
 
 // The field type of a column from the values it took.
-void InferredColumn(const std::vector<std::vector<TValue>>& Rows, size_t Column, TFieldType& Type)
+void InferredColumn(const TValues& Rows, size_t Column, TFieldType& Type)
 {
     bool integer = false, real = false, text = false, blob = false, int32 = true;
-    for (const std::vector<TValue>& row : Rows) {
-        const TValue& v = row[Column];
+    for (size_t r = 0; r < Rows.Rows(); ++r) {
+        const TValue& v = Rows.At(r, Column);
         integer = integer || v.Type == SQLITE_INTEGER;
         real = real || v.Type == SQLITE_FLOAT;
         text = text || v.Type == SQLITE_TEXT;
@@ -172,21 +191,20 @@ void InferredColumn(const std::vector<std::vector<TValue>>& Rows, size_t Column,
 
 // The column's field type and size: as its table declares it when every value
 // fits that, else as its values are; a string column is as wide as its longest value.
-void ResultColumn(const char* DeclType, const std::vector<std::vector<TValue>>& Rows, size_t Column,
-                  TColumn& Result)
+void ResultColumn(const char* DeclType, TValues& Rows, size_t Column, TColumn& Result)
 {
     int declaredSize = 0;
     bool declared = DeclaredColumn(DeclType, Result.Type, declaredSize);
-    for (size_t r = 0; declared && r < Rows.size(); ++r)
-        declared = ValueFits(Result.Type, Rows[r][Column]);
+    for (size_t r = 0; declared && r < Rows.Rows(); ++r)
+        declared = ValueFits(Result.Type, Rows.At(r, Column));
     if (!declared)
         InferredColumn(Rows, Column, Result.Type);
     Result.Size = 0;
     if (Result.Type != ftString)
         return;
     size_t longest = std::max(declaredSize, 1);
-    for (const std::vector<TValue>& row : Rows)
-        longest = std::max(longest, TextWidth(row[Column]));
+    for (size_t r = 0; r < Rows.Rows(); ++r)
+        longest = std::max(longest, TextWidth(Rows.At(r, Column)));
     Result.Size = int(longest);
 }
 
@@ -211,29 +229,17 @@ double AsReal(const TValue& V)
     return StrToFloatDef(V.Text, 0);
 }
 
-// The framework's day number of an 'YYYY-MM-DD' text; 0 (no date) for any other.
-Integer FrameworkDay(const String& Iso)
+void PutValue(char* Image, const TColumn& Column, const TValue& V)
 {
-    String dtos;
-    if (!IsoDateToDtos(Iso, dtos))
-        return 0;
-    TDateTime date = 0;
-    if (!TryEncodeDate(std::stoi(dtos.substr(0, 4)), std::stoi(dtos.substr(4, 2)),
-                       std::stoi(dtos.substr(6, 2)), date))
-        return 0;
-    return Integer(date) + DateDelta;
-}
-
-void PutValue(String& Image, const TColumn& Column, const TValue& V)
-{
-    char* at = Image.data() + Column.Offset;
+    char* at = Image + Column.Offset;
     if (V.Type == SQLITE_NULL)
         return;
     switch (Column.Type) {
     case ftString: {
-        const String text = V.Type == SQLITE_INTEGER ? IntToStr(V.Integer)
-                            : V.Type == SQLITE_FLOAT ? FloatToStr(V.Real)
-                                                     : V.Text;
+        const String number = V.Type == SQLITE_INTEGER ? IntToStr(V.Integer)
+                              : V.Type == SQLITE_FLOAT ? FloatToStr(V.Real)
+                                                       : String();
+        const String& text = V.Type == SQLITE_TEXT ? V.Text : number;
         std::memcpy(at, text.data(), std::min(text.size(), size_t(Column.Size)));
         break;
     }
@@ -253,7 +259,7 @@ void PutValue(String& Image, const TColumn& Column, const TValue& V)
         break;
     }
     case ftDate: {
-        const Integer value = FrameworkDay(V.Text);
+        const Integer value = V.Day;
         std::memcpy(at, &value, sizeof value);
         break;
     }
@@ -289,7 +295,72 @@ struct TStatement::TImpl {
     void ReadOrders(TOpenTable& Table);
     // Prepares Sql with the parameters bound; nullptr with the reason in Message.
     SqlStatement Compile(const String& Sql, const char*& Tail, String& Message);
+    // Runs the SELECT Sql to its end: its columns' names and declared types, and its rows; false
+    // with the reason in Message. The declared types live as long as Statement.
+    bool RunSelect(const String& Sql, SqlStatement& Statement, std::vector<String>& Names,
+                   std::vector<const char*>& Declared, TValues& Rows, String& Message);
+    // The records of the table the statement knows by Alias that take part in a statement; false
+    // when no table is known by that name, or a transaction holds records not yet appended.
+    bool CountRecords(const String& Alias, Int64& Count);
 };
+
+bool TStatement::TImpl::RunSelect(const String& Sql, SqlStatement& Statement, std::vector<String>& Names,
+                                  std::vector<const char*>& Declared, TValues& Rows, String& Message)
+{
+    const std::string text = ToSqlText(Sql);
+    const char* tail = text.c_str();
+    Statement = Compile(Sql, tail, Message);
+    if (!Statement) {
+        if (Message.empty())
+            Message = "There is no SQL statement";
+        return false;
+    }
+    const int columns = sqlite3_column_count(Statement.get());
+    if (columns == 0) {
+        Message = "The statement gives no rows: " + Sql;
+        return false;
+    }
+    Rows.Columns = size_t(columns);
+    Rows.Values.reserve(size_t(columns) * 64);
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(Statement.get())) == SQLITE_ROW)
+        for (int c = 0; c < columns; ++c)
+            ReadValue(Statement.get(), c, Rows.Values.emplace_back());
+    if (rc != SQLITE_DONE) {
+        Message = ErrorText(Db);
+        return false;
+    }
+    for (int c = 0; c < columns; ++c) {
+        const char* name = sqlite3_column_name(Statement.get(), c);
+        Names.push_back(FromSqlText(name, std::strlen(name)));
+        Declared.push_back(sqlite3_column_decltype(Statement.get(), c));
+    }
+    return true;
+}
+
+bool TStatement::TImpl::CountRecords(const String& Alias, Int64& Count)
+{
+    // Records an INSERT of an open transaction keeps are appended only when the table is read.
+    if (!sqlite3_get_autocommit(Db))
+        return false;
+    for (const TOpenTable& table : Tables) {
+        if (!SameSqlName(table.Alias, Alias))
+            continue;
+        const TXbeFunctions& f = F();
+        f.xb_Select(table.Area);
+        // Deleted records count unless the statement hides them, as its reads do.
+        if (Settings.HideDeleted) {
+            f.xb_SysProp(XBE_PROP_SET_DELETED, 1);
+            Count = f.xb_Count();
+            f.xb_SysProp(XBE_PROP_SET_DELETED, 0);
+        } else {
+            Count = f.xb_RecCount();
+        }
+        // No count is told from a count the engine could not take: SQLite counts.
+        return Count > 0;
+    }
+    return false;
+}
 
 bool TStatement::TImpl::OpenTable(const String& Directory, const TTableRef& Ref, String& Message)
 {
@@ -399,8 +470,10 @@ std::unique_ptr<TStatement> TStatement::Prepare(const TEngine& Engine, const Str
     for (const TTableRef& ref : Tables)
         if (!impl->OpenTable(directory, ref, Message))
             return nullptr;
-    if (sqlite3_open_v2(":memory:", &impl->Db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-        SQLITE_OK) {
+    // The connection is the statement's alone, used by one thread at a time: it needs no mutex.
+    if (sqlite3_open_v2(":memory:", &impl->Db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                        nullptr) != SQLITE_OK) {
         Message = "The SQL engine could not start";
         return nullptr;
     }
@@ -430,56 +503,39 @@ int TStatement::Open(const String& Sql, String& Message)
     Close();
     FSql = Sql;
     TEngineScope scope(FImpl->F());
-    const std::string text = ToSqlText(Sql);
-    const char* tail = text.c_str();
-    const SqlStatement statement = FImpl->Compile(Sql, tail, Message);
-    if (!statement) {
-        if (Message.empty())
-            Message = "There is no SQL statement";
-        return 1;
-    }
-    const int columns = sqlite3_column_count(statement.get());
-    if (columns == 0) {
-        Message = "The statement gives no rows: " + Sql;
-        return 1;
-    }
-    std::vector<std::vector<TValue>> rows;
-    int rc = SQLITE_ROW;
-    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
-        std::vector<TValue> row;
-        row.reserve(size_t(columns));
-        for (int c = 0; c < columns; ++c)
-            row.push_back(ReadValue(statement.get(), c));
-        rows.push_back(std::move(row));
-    }
-    if (rc != SQLITE_DONE) {
-        Message = ErrorText(FImpl->Db);
+    SqlStatement statement;
+    std::vector<String> names;
+    std::vector<const char*> declared;
+    TValues rows;
+    TBareCount count;
+    Int64 records = 0;
+    if (IsBareCount(Sql, count) && FImpl->CountRecords(count.Table, records)) {
+        names.push_back(count.Column);
+        declared.push_back(nullptr);
+        rows.Columns = 1;
+        rows.Values.push_back(TValue {SQLITE_INTEGER, records, 0, {}});
+    } else if (!FImpl->RunSelect(Sql, statement, names, declared, rows, Message)) {
         return 1;
     }
     int offset = 0;
-    for (int c = 0; c < columns; ++c) {
+    for (size_t c = 0; c < names.size(); ++c) {
         TColumn column;
-        column.Name = FromSqlText(sqlite3_column_name(statement.get(), c),
-                                  std::strlen(sqlite3_column_name(statement.get(), c)));
-        ResultColumn(sqlite3_column_decltype(statement.get(), c), rows, size_t(c), column);
+        column.Name = names[c];
+        ResultColumn(declared[c], rows, c, column);
         column.Offset = offset;
         offset += ImageSize(column);
         FColumns.push_back(column);
     }
     FRecordSize = offset;
-    FRows.reserve(rows.size());
-    for (const std::vector<TValue>& values : rows) {
-        TRow row;
-        row.RecNo = Int64(FRows.size() + 1);
-        row.Image.assign(size_t(FRecordSize), '\0');
+    FRowCount = int(rows.Rows());
+    FImages.assign(rows.Rows() * size_t(FRecordSize), '\0');
+    for (size_t r = 0; r < rows.Rows(); ++r)
         for (size_t c = 0; c < FColumns.size(); ++c) {
             if (ImageSize(FColumns[c]) == 0)
-                row.Blobs.push_back(values[c].Text);
+                FBlobs.push_back(rows.At(r, c).Text);
             else
-                PutValue(row.Image, FColumns[c], values[c]);
+                PutValue(FImages.data() + r * size_t(FRecordSize), FColumns[c], rows.At(r, c));
         }
-        FRows.push_back(std::move(row));
-    }
     return 0;
 }
 
@@ -508,7 +564,9 @@ int TStatement::Exec(const String& Sql, String& Message)
 void TStatement::Close()
 {
     FColumns.clear();
-    FRows.clear();
+    FRowCount = 0;
+    FImages.clear();
+    FBlobs.clear();
     FRecordSize = 0;
 }
 
@@ -531,9 +589,8 @@ void TStatement::WriteRows(int First, int Count, TStream& Stream) const
     const int last = std::min(RecordCount(), first + std::max(Count, 0) - 1);
     WriteText(Stream, Hex8(std::max(last - first + 1, 0)));
     for (int row = first; row <= last; ++row) {
-        const TRow& r = FRows[size_t(row - 1)];
-        WriteText(Stream, Hex8(r.RecNo));
-        WriteText(Stream, r.Image);
+        WriteText(Stream, Hex8(row));
+        Stream.Write(FImages.data() + size_t(row - 1) * size_t(FRecordSize), FRecordSize);
     }
 }
 
@@ -542,10 +599,12 @@ void TStatement::WriteBlob(int Column, int Row, TStream& Stream) const
     if (Column < 0 || size_t(Column) >= FColumns.size() || Row < 1 || Row > RecordCount() ||
         ImageSize(FColumns[size_t(Column)]) != 0)
         return;
-    size_t blob = 0;
-    for (int c = 0; c < Column; ++c)
-        blob += ImageSize(FColumns[size_t(c)]) == 0;
-    WriteText(Stream, FRows[size_t(Row - 1)].Blobs[blob]);
+    size_t blob = 0, blobs = 0;
+    for (size_t c = 0; c < FColumns.size(); ++c) {
+        blob += int(c) < Column && ImageSize(FColumns[c]) == 0;
+        blobs += ImageSize(FColumns[c]) == 0;
+    }
+    WriteText(Stream, FBlobs[size_t(Row - 1) * blobs + blob]);
 }
 
 }  // namespace localsql

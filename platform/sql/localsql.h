@@ -90,7 +90,7 @@ public:
     // Runs the opened SELECT again.
     int Refresh(String& Message);
 
-    int RecordCount() const { return static_cast<int>(FRows.size()); }
+    int RecordCount() const { return FRowCount; }
     int RecordSize() const { return FRecordSize; }
     const std::vector<TColumn>& Columns() const { return FColumns; }
     const TCounters& Counters() const { return FCounters; }
@@ -114,12 +114,9 @@ private:
     String FSql;
     std::vector<TColumn> FColumns;
     int FRecordSize = 0;
-    struct TRow {
-        Int64 RecNo = 0;
-        String Image;
-        std::vector<String> Blobs;  // per memo or blob column, in column order
-    };
-    std::vector<TRow> FRows;
+    int FRowCount = 0;
+    String FImages;              // the rows' record images, one after another
+    std::vector<String> FBlobs;  // the rows' memo and blob values, row after row, in column order
     TCounters FCounters;
 };
 

@@ -15,25 +15,21 @@ namespace localsql {
 
 namespace {
 
-bool ParseDigits(const String& Text, size_t From, size_t Count, int& Value)
+// Count decimal digits, and nothing else, as a number.
+bool ParseDigits(const char* Text, int Count, int& Value)
 {
-    if (From + Count > Text.size())
-        return false;
-    const char* first = Text.data() + From;
-    auto [end, ec] = std::from_chars(first, first + Count, Value);
-    return ec == std::errc() && end == first + Count;
+    Value = 0;
+    for (int i = 0; i < Count; ++i) {
+        if (Text[i] < '0' || Text[i] > '9')
+            return false;
+        Value = Value * 10 + (Text[i] - '0');
+    }
+    return true;
 }
 
 bool ValidDate(int Year, int Month, int Day)
 {
-    TDateTime unused = 0;
-    return Year >= 1 && TryEncodeDate(Year, Month, Day, unused);
-}
-
-bool ParseIsoDate(const String& Iso, int& Year, int& Month, int& Day)
-{
-    return Iso.size() == 10 && Iso[4] == '-' && Iso[7] == '-' && ParseDigits(Iso, 0, 4, Year) &&
-           ParseDigits(Iso, 5, 2, Month) && ParseDigits(Iso, 8, 2, Day) && ValidDate(Year, Month, Day);
+    return Year >= 1 && Month >= 1 && Month <= 12 && Day >= 1 && Day <= DaysInMonth(Year, Month);
 }
 
 // Whether a number fits a numeric field of Width with Decimals, written as the engine writes it.
@@ -68,27 +64,41 @@ constexpr sqlite3_int64 Powers10[] = {1,
                                       1000000000000000};
 
 // A number written as the fields write them, "-123.45", of at most 15 digits: its digits as a whole
-// number and the count of its decimals; false for anything else.
-bool ReadDecimal(const char* First, const char* Last, sqlite3_int64& Units, int& Decimals)
+// number (Units) and the count of its decimals, its whole part, and whether a decimal is not 0.
+struct TDecimal {
+    sqlite3_int64 Units = 0;
+    sqlite3_int64 Whole = 0;
+    int Decimals = 0;
+    bool Fraction = false;
+};
+
+// False for anything but such a number.
+bool ReadDecimal(const char* First, const char* Last, TDecimal& Number)
 {
     const bool negative = First < Last && *First == '-';
     int digits = 0;
     bool point = false;
-    Units = 0;
-    Decimals = 0;
     for (const char* c = First + negative; c < Last; ++c) {
         if (*c == '.' && !point) {
             point = true;
         } else if (*c >= '0' && *c <= '9' && digits < 15) {
-            Units = Units * 10 + (*c - '0');
+            const int digit = *c - '0';
+            Number.Units = Number.Units * 10 + digit;
             ++digits;
-            Decimals += point;
+            if (point) {
+                ++Number.Decimals;
+                Number.Fraction = Number.Fraction || digit != 0;
+            } else {
+                Number.Whole = Number.Whole * 10 + digit;
+            }
         } else {
             return false;
         }
     }
-    if (negative)
-        Units = -Units;
+    if (negative) {
+        Number.Units = -Number.Units;
+        Number.Whole = -Number.Whole;
+    }
     return digits > 0;
 }
 
@@ -98,6 +108,17 @@ bool IsAscii(const char* Text, size_t Bytes)
         if (static_cast<unsigned char>(Text[i]) >= 0x80)
             return false;
     return true;
+}
+
+// Text up to this length is laid into a buffer on the stack before it is handed over.
+constexpr size_t ShortText = 256;
+
+// Hands SQLite the Bytes of Text, which ends in a NUL after them: SQLite, told so, keeps the NUL
+// with its copy, and needs no second copy to add one when the value is read as text.
+void ResultText(sqlite3_context* Result, const char* Text, size_t Bytes)
+{
+    const bool terminated = std::strlen(Text) == Bytes;
+    sqlite3_result_text(Result, Text, terminated ? -1 : int(Bytes), SQLITE_TRANSIENT);
 }
 
 }  // namespace
@@ -128,12 +149,20 @@ void ResultFromField(sqlite3_context* Result, const TFieldInfo& Field, const cha
         int end = Field.Width;
         while (end > 0 && (Bytes[end - 1] == ' ' || Bytes[end - 1] == '\0'))
             --end;
-        if (IsAscii(Bytes, size_t(end))) {
-            sqlite3_result_text(Result, Bytes, end, SQLITE_TRANSIENT);
-            return;
+        // Plain ASCII text without a NUL, the usual field, is copied as it is checked.
+        if (size_t(end) < ShortText) {
+            char text[ShortText];
+            int i = 0;
+            for (; i < end && static_cast<unsigned char>(Bytes[i] - 1) < 0x7F; ++i)
+                text[i] = Bytes[i];
+            if (i == end) {
+                text[end] = '\0';
+                sqlite3_result_text(Result, text, -1, SQLITE_TRANSIENT);
+                return;
+            }
         }
-        const std::string text = Cp1252ToUtf8(String(Bytes, size_t(end)));
-        sqlite3_result_text(Result, text.data(), int(text.size()), SQLITE_TRANSIENT);
+        const std::string text = ToSqlText(String(Bytes, size_t(end)));
+        ResultText(Result, text.c_str(), text.size());
         return;
     }
     case 'N':
@@ -144,15 +173,14 @@ void ResultFromField(sqlite3_context* Result, const TFieldInfo& Field, const cha
             ++first;
         while (last > first && last[-1] == ' ')
             --last;
-        sqlite3_int64 units = 0;
-        int decimals = 0;
+        TDecimal decimal;
         double number = 0;
-        if (ReadDecimal(first, last, units, decimals)) {
+        if (ReadDecimal(first, last, decimal)) {
             // "12.00" is 12, as SQLite keeps it; a quotient of two exact doubles is the nearest one.
-            if (decimals == 0 || units % Powers10[decimals] == 0)
-                sqlite3_result_int64(Result, units / Powers10[decimals]);
+            if (!decimal.Fraction)
+                sqlite3_result_int64(Result, decimal.Whole);
             else
-                sqlite3_result_double(Result, double(units) / double(Powers10[decimals]));
+                sqlite3_result_double(Result, double(decimal.Units) / double(Powers10[decimal.Decimals]));
         } else if (auto [end, ec] = std::from_chars(first, last, number); ec != std::errc() || end != last)
             sqlite3_result_null(Result);  // blank, or not a number
         else if (std::abs(number) < 9e15 && number == std::trunc(number))
@@ -162,12 +190,12 @@ void ResultFromField(sqlite3_context* Result, const TFieldInfo& Field, const cha
         return;
     }
     case 'D': {
-        const String text(Bytes, 8);
         int year = 0, month = 0, day = 0;
-        if (ParseDigits(text, 0, 4, year) && ParseDigits(text, 4, 2, month) && ParseDigits(text, 6, 2, day) &&
-            ValidDate(year, month, day)) {
-            const String iso = text.substr(0, 4) + "-" + text.substr(4, 2) + "-" + text.substr(6, 2);
-            sqlite3_result_text(Result, iso.data(), int(iso.size()), SQLITE_TRANSIENT);
+        if (ParseDigits(Bytes, 4, year) && ParseDigits(Bytes + 4, 2, month) &&
+            ParseDigits(Bytes + 6, 2, day) && ValidDate(year, month, day)) {
+            const char iso[] = {Bytes[0], Bytes[1], Bytes[2], Bytes[3], '-', Bytes[4],
+                                Bytes[5], '-',      Bytes[6], Bytes[7], '\0'};
+            sqlite3_result_text(Result, iso, -1, SQLITE_TRANSIENT);
         } else {
             sqlite3_result_null(Result);
         }
@@ -187,6 +215,13 @@ void ResultFromField(sqlite3_context* Result, const TFieldInfo& Field, const cha
         }
     default: sqlite3_result_blob(Result, Bytes, Field.Width, SQLITE_TRANSIENT); return;
     }
+}
+
+bool ParseIsoDate(const String& Iso, int& Year, int& Month, int& Day)
+{
+    const char* text = Iso.data();
+    return Iso.size() == 10 && Iso[4] == '-' && Iso[7] == '-' && ParseDigits(text, 4, Year) &&
+           ParseDigits(text + 5, 2, Month) && ParseDigits(text + 8, 2, Day) && ValidDate(Year, Month, Day);
 }
 
 bool IsoDateToDtos(const String& Iso, String& Dtos)

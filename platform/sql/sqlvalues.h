@@ -29,6 +29,9 @@ bool FromSqlTextExactly(const char* Utf8, size_t Bytes, String& Text);
 // or logical.
 void ResultFromField(sqlite3_context* Result, const TFieldInfo& Field, const char* Bytes);
 
+// 'YYYY-MM-DD' as its year, month and day; false for any other text or a day no calendar has.
+bool ParseIsoDate(const String& Iso, int& Year, int& Month, int& Day);
+
 // 'YYYY-MM-DD' as the engine's key text of a date, "YYYYMMDD"; false for any other text.
 bool IsoDateToDtos(const String& Iso, String& Dtos);
 

@@ -10,6 +10,7 @@
 #include "platform/sql/indexscope.h"
 #include "platform/sql/sqlvalues.h"
 #include "platform/sql/tablechanges.h"
+#include "platform/xbengine/xbe50.h"
 #include "platform/xbengine/xbe_functions.h"
 
 namespace localsql {
@@ -38,7 +39,7 @@ struct TXbaseTable : sqlite3_vtab {
 // or 'D' when the walk gives the ORDER BY, ascending or descending, 'N' when
 // it need not, then one letter per argument: 'E'
 // equal, 'L' lower bound, 'H' upper bound on that field; 'e', 'l', 'h' on the
-// record number.
+// record number; 'O' the statement's OFFSET, which the walk skips, 'T' its LIMIT.
 constexpr size_t PlanArguments = 1;
 
 // A walk over the records a condition selected: record numbers First to Last,
@@ -53,12 +54,17 @@ struct TXbaseCursor : sqlite3_vtab_cursor {
     TScope Scope;
     std::vector<XBLONG> Batch;
     size_t BatchSize = 0;
+    Int64 Skip = 0;   // rows the walk passes over before its first: the OFFSET
+    Int64 Limit = 0;  // rows the statement takes at most, when it says
     bool OrderDone = false;
     size_t Position = 0;
 
+    // The images of the batch's records, read as the walk passed them; empty when they could not be.
+    String BatchImages;
+
     XBLONG RecNo = 0;
     bool AtEnd = true;
-    bool Loaded = false;
+    const char* Image = nullptr;  // the record's image once read: in Record or BatchImages
     String Record;
 
     TXbaseTable& Owner() const { return *static_cast<TXbaseTable*>(pVtab); }
@@ -111,6 +117,10 @@ bool IsLowerBound(unsigned char Op)
 bool IsUpperBound(unsigned char Op)
 {
     return Op == SQLITE_INDEX_CONSTRAINT_LT || Op == SQLITE_INDEX_CONSTRAINT_LE;
+}
+bool IsLimitOrOffset(unsigned char Op)
+{
+    return Op == SQLITE_INDEX_CONSTRAINT_LIMIT || Op == SQLITE_INDEX_CONSTRAINT_OFFSET;
 }
 
 // Whether walking the order of a field gives the rows in SQLite's order of its
@@ -187,6 +197,20 @@ int BestIndex(sqlite3_vtab* Vtab, sqlite3_index_info* Info)
         // Keys and record ranges can be coarser than SQL's comparison: SQL checks again.
         Info->aConstraintUsage[i].omit = 0;
     }
+    // With no condition to check on its rows, the walk gives the rows the OFFSET passes over
+    // itself, and stops at the LIMIT; SQLite offers them only then, and the rows in its order.
+    bool conditions = false;
+    for (int i = 0; i < Info->nConstraint; ++i)
+        conditions = conditions || !IsLimitOrOffset(Info->aConstraint[i].op);
+    for (int i = 0; !conditions && (consumed || Info->nOrderBy == 0) && i < Info->nConstraint; ++i) {
+        const auto& c = Info->aConstraint[i];
+        if (!c.usable || !IsLimitOrOffset(c.op))
+            continue;
+        const bool offset = c.op == SQLITE_INDEX_CONSTRAINT_OFFSET;
+        plan += offset ? 'O' : 'T';
+        Info->aConstraintUsage[i].argvIndex = int(plan.size() - PlanArguments);
+        Info->aConstraintUsage[i].omit = offset;
+    }
     Info->orderByConsumed = consumed;
     Info->idxNum = byRecNo ? 0 : bestField + 1;
     Info->idxStr = sqlite3_mprintf("%s", plan.c_str());
@@ -233,21 +257,26 @@ int Close(sqlite3_vtab_cursor* Cursor)
     return SQLITE_OK;
 }
 
-// Reads the record at the cursor into its image.
+// Reads the record at the cursor into its image, unless its batch holds it.
 int Load(TXbaseCursor& Cursor)
 {
     TXbaseTable& table = Cursor.Owner();
+    ++table.Context->Counters->RecordsRead;
+    const size_t size = size_t(table.Table->RecordSize);
+    if (Cursor.Order && !Cursor.BatchImages.empty()) {
+        Cursor.Image = Cursor.BatchImages.data() + Cursor.Position * size;
+        return SQLITE_OK;
+    }
     const TXbeFunctions& f = table.F();
     table.Select();
-    Cursor.Record.resize(size_t(table.Table->RecordSize));
+    Cursor.Record.resize(size);
     f.xb_Go(Cursor.RecNo);
     if (f.xb_GetRecord(Cursor.Record.data()) <= 0) {
         SetError(&table, "Record " + IntToStr(Cursor.RecNo) + " of " + table.Table->Alias +
                                  " cannot be read: " + table.EngineError());
         return SQLITE_ERROR;
     }
-    ++table.Context->Counters->RecordsRead;
-    Cursor.Loaded = true;
+    Cursor.Image = Cursor.Record.data();
     return SQLITE_OK;
 }
 
@@ -259,25 +288,46 @@ void NextBatch(TXbaseCursor& Cursor)
     const TXbeFunctions& f = table.F();
     const XBLONG last = Cursor.Batch.empty() ? 0 : Cursor.Batch.back();
     Cursor.Batch.clear();
+    Cursor.BatchImages.clear();
     Cursor.Position = 0;
     if (Cursor.OrderDone)
         return;
-    Cursor.BatchSize = std::min<size_t>(std::max<size_t>(Cursor.BatchSize * 2, 16), 4096);
+    // The first batch holds what the LIMIT takes, when the statement says.
+    Cursor.BatchSize =
+            std::clamp<size_t>(Cursor.BatchSize ? Cursor.BatchSize * 2 : size_t(Cursor.Limit), 16, 4096);
     table.Select();
     f.xb_SetOrder(Cursor.Order);
     f.xb_SetScope(Cursor.Scope.Low.c_str(), Cursor.Scope.High.c_str());
     const XBLONG step = Cursor.Descending ? -1 : 1;
     if (last == 0) {
+        // The engine passes over the OFFSET's keys in one step, hiding the deleted records as the
+        // statement does.
+        const bool hideDeleted = table.Context->Settings->HideDeleted && Cursor.Skip > 0;
+        if (hideDeleted)
+            f.xb_SysProp(XBE_PROP_SET_DELETED, 1);
         if (Cursor.Descending)
             f.xb_GoBottom();
         else
             f.xb_GoTop();
+        if (Cursor.Skip > 0 && !f.xb_Eof() && !f.xb_Bof())
+            f.xb_Skip(XBLONG(std::min<Int64>(Cursor.Skip, INT32_MAX)) * step);
+        if (hideDeleted)
+            f.xb_SysProp(XBE_PROP_SET_DELETED, 0);
+        Cursor.Skip = 0;
     } else {
         f.xb_Go(last);
         f.xb_Skip(step);
     }
-    for (; !f.xb_Eof() && !f.xb_Bof() && Cursor.Batch.size() < Cursor.BatchSize; f.xb_Skip(step))
+    // Each step of the walk has read its record: its image is kept for the rows to come.
+    const size_t size = size_t(table.Table->RecordSize);
+    Cursor.BatchImages.resize(Cursor.BatchSize * size);
+    bool imaged = true;
+    for (; !f.xb_Eof() && !f.xb_Bof() && Cursor.Batch.size() < Cursor.BatchSize; f.xb_Skip(step)) {
+        imaged = imaged && f.xb_GetRecord(Cursor.BatchImages.data() + Cursor.Batch.size() * size) > 0;
         Cursor.Batch.push_back(f.xb_RecNo());
+    }
+    // Without every image each record is read on its own, which names what fails.
+    Cursor.BatchImages.resize(imaged ? Cursor.Batch.size() * size : 0);
     Cursor.OrderDone = Cursor.Batch.size() < Cursor.BatchSize;
     f.xb_SetScope("", "");
     f.xb_SetOrder(0);
@@ -292,7 +342,7 @@ int Step(TXbaseCursor& Cursor, bool Advance)
     TXbaseTable& table = Cursor.Owner();
     const bool hideDeleted = table.Context->Settings->HideDeleted;
     for (;; Advance = true) {
-        Cursor.Loaded = false;
+        Cursor.Image = nullptr;
         if (Cursor.Order) {
             if (Advance)
                 ++Cursor.Position;
@@ -310,7 +360,7 @@ int Step(TXbaseCursor& Cursor, bool Advance)
             return SQLITE_OK;
         if (int rc = Load(Cursor); rc != SQLITE_OK)
             return rc;
-        if (Cursor.Record[0] != '*')
+        if (Cursor.Image[0] != '*')
             return SQLITE_OK;
     }
 }
@@ -350,15 +400,21 @@ int Filter(sqlite3_vtab_cursor* Base, int IdxNum, const char* IdxStr, int Argc, 
     cursor.Order = 0;
     cursor.Scope = TScope {};
     cursor.Batch.clear();
+    cursor.BatchImages.clear();
     cursor.BatchSize = 0;
     cursor.OrderDone = false;
     cursor.Position = 0;
+    cursor.Skip = 0;
+    cursor.Limit = 0;
     // The order is walked when a value narrowed its scope or its sequence is the ORDER BY; a value
     // it cannot seek leaves that side of the scope open.
     bool useOrder = IdxNum > 0 && plan[0] != 'N';
     for (int i = 0; i < Argc && size_t(i) + PlanArguments < plan.size(); ++i) {
         const char condition = plan[size_t(i) + PlanArguments];
-        if (IdxNum == 0)
+        if (condition == 'O' || condition == 'T')
+            (condition == 'O' ? cursor.Skip : cursor.Limit) =
+                    std::max<Int64>(sqlite3_value_int64(Argv[i]), 0);
+        else if (IdxNum == 0)
             NarrowRecNos(cursor, condition, Argv[i]);
         else if (NarrowScope(table.Table->Fields[size_t(IdxNum - 1)],
                              table.Table->Orders[size_t(IdxNum - 1)].Upper, condition, Argv[i], cursor.Scope))
@@ -369,7 +425,18 @@ int Filter(sqlite3_vtab_cursor* Base, int IdxNum, const char* IdxStr, int Argc, 
     else if (useOrder)
         cursor.Order = table.Table->Orders[size_t(IdxNum - 1)].Order;
     cursor.RecNo = cursor.Descending ? cursor.Last : cursor.First;
-    return Step(cursor, false);
+    if (cursor.Order || cursor.Skip == 0)
+        return Step(cursor, false);
+    // A walk by record number passes over the OFFSET's records; hidden ones are not counted.
+    if (!table.Context->Settings->HideDeleted) {
+        const Int64 skip = std::min<Int64>(cursor.Skip, Int64(cursor.Last) + 1);
+        cursor.RecNo = XBLONG(cursor.RecNo + (cursor.Descending ? -skip : skip));
+        return Step(cursor, false);
+    }
+    int rc = Step(cursor, false);
+    for (; rc == SQLITE_OK && !cursor.AtEnd && cursor.Skip > 0; --cursor.Skip)
+        rc = Step(cursor, true);
+    return rc;
 }
 
 int Next(sqlite3_vtab_cursor* Base) { return Step(*static_cast<TXbaseCursor*>(Base), true); }
@@ -382,18 +449,18 @@ int Column(sqlite3_vtab_cursor* Base, sqlite3_context* Result, int Index)
     // An UPDATE that does not set the column leaves it alone unread.
     if (sqlite3_vtab_nochange(Result))
         return SQLITE_OK;
-    if (!cursor.Loaded)
+    if (!cursor.Image)
         if (int rc = Load(cursor); rc != SQLITE_OK)
             return rc;
     TXbaseTable& table = cursor.Owner();
     const std::vector<TFieldInfo>& fields = table.Table->Fields;
     if (Index < 0 || size_t(Index) >= fields.size()) {
-        sqlite3_result_int(Result, cursor.Record[0] == '*');
+        sqlite3_result_int(Result, cursor.Image[0] == '*');
         return SQLITE_OK;
     }
     const TFieldInfo& field = fields[size_t(Index)];
     if (field.Type != 'M') {
-        ResultFromField(Result, field, cursor.Record.data() + field.Offset);
+        ResultFromField(Result, field, cursor.Image + field.Offset);
         return SQLITE_OK;
     }
     const TXbeFunctions& f = table.F();

@@ -3,8 +3,9 @@
 // tables are work areas the statement opened. Reads walk the records in
 // natural order, a range of record numbers, or a single-field index for
 // equality and range conditions on that field, in either direction when that
-// gives the order the statement asks for; writes go through the engine under
-// a record lock, and a statement that fails is undone.
+// gives the order the statement asks for; a statement's OFFSET and LIMIT are
+// the walk's own when no condition is left for SQL to check. Writes go through
+// the engine under a record lock, and a statement that fails is undone.
 
 #include <sqlite3.h>
 

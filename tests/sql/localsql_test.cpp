@@ -529,7 +529,8 @@ TEST_F(LocalSqlTest, PlansReadOnlyTheRecordsTheyNeed)
             {"SELECT COUNT(*) FROM PM WHERE CHECKNO < 1e15", 3000, 3000},
             {"SELECT CHECKNO FROM PM WHERE CHECKNO > 0.00001 AND CHECKNO < 11", 12, 12},
             // The tag gives the order, in either direction, and the walk stops with the LIMIT.
-            {"SELECT CHECKNO, PDATE FROM PM ORDER BY PDATE DESC, rowid DESC LIMIT 5 OFFSET 10", 15, 48},
+            {"SELECT CHECKNO, PDATE FROM PM ORDER BY PDATE DESC, rowid DESC LIMIT 5 OFFSET 10", 5, 16},
+            {"SELECT CHECKNO FROM PM ORDER BY rowid DESC LIMIT 3 OFFSET 2990", 3, 0},
             {"SELECT CHECKNO, PDATE FROM PM ORDER BY PDATE, rowid LIMIT 5", 5, 16},
     };
     for (const TCase& c : cases) {
@@ -555,8 +556,61 @@ TEST_F(LocalSqlTest, SettingsHideDeletedRecordsAndRefuseWrites)
     EXPECT_THAT(RowsOf(*reader), ElementsAre("225"));
     ASSERT_EQ(writer->Open("SELECT COUNT(*), SUM(_deleted) FROM PY", message), 0) << message;
     EXPECT_THAT(RowsOf(*writer), ElementsAre("300|75"));
+    // An OFFSET passes over visible records only, whichever walk gives the order; the writer's
+    // condition on _deleted leaves the OFFSET to SQLite.
+    ASSERT_EQ(writer->Exec("DELETE FROM PM WHERE CHECKNO % 3 = 0 OR PDATE < '2008-02-01'", message), 0)
+            << message;
+    for (const char* order : {"rowid", "rowid DESC", "PDATE, rowid", "PDATE DESC, rowid DESC"}) {
+        const String tail = String(" ORDER BY ") + order + " LIMIT 4 OFFSET 7";
+        ASSERT_EQ(reader->Open("SELECT CHECKNO FROM PM" + tail, message), 0) << message;
+        ASSERT_EQ(writer->Open("SELECT CHECKNO FROM PM WHERE NOT _deleted" + tail, message), 0) << message;
+        EXPECT_EQ(RowsOf(*reader), RowsOf(*writer)) << order;
+        EXPECT_EQ(RowsOf(*reader).size(), 4u) << order;
+    }
     EXPECT_EQ(reader->Exec("DELETE FROM PY", message), 1);
     EXPECT_THAT(message, HasSubstr("read-only"));
+}
+
+TEST_F(LocalSqlTest, ACountOfAWholeTableIsNamedAndCountedAsPlainSqliteDoes)
+{
+    // The column is named by the count's text as written, as SQLite names it; the shapes with
+    // more to them than the bare count give the same answer.
+    const struct {
+        const char* Sql;
+        const char* Column;
+    } cases[] = {
+            {"SELECT COUNT(*) FROM PM", "COUNT(*)"},
+            {"select count ( * )from \"pm\" ;", "count ( * )"},
+            {"SELECT\tCount(\n*\n)  FROM Pm -- all of them", "Count(\n*\n)"},
+            {"SELECT COUNT(*) FROM PM AS P", "COUNT(*)"},
+            {"SELECT COUNT(*) FROM PM WHERE 1", "COUNT(*)"},
+            {"SELECT COUNT(*) FROM temp.PM", "COUNT(*)"},
+    };
+    auto statement = Prepare();
+    String message;
+    for (const auto& c : cases) {
+        ASSERT_EQ(statement->Open(c.Sql, message), 0) << c.Sql << ": " << message;
+        EXPECT_THAT(RowsOf(*statement), ElementsAre("3000")) << c.Sql;
+        ASSERT_EQ(statement->Columns().size(), 1u);
+        EXPECT_EQ(statement->Columns()[0].Name, c.Column);
+        EXPECT_EQ(statement->Columns()[0].Type, ftInteger);
+    }
+    EXPECT_EQ(statement->Open("SELECT COUNT(*) FROM NOSUCH", message), 1);
+    EXPECT_THAT(message, HasSubstr("no such table"));
+    // A record inserted in an open transaction is counted; rolled back after it was read, it stays
+    // appended as a deleted record, which only a statement hiding deleted records leaves out.
+    ASSERT_EQ(statement->Exec("BEGIN; INSERT INTO PM (ID) VALUES ('P00001')", message), 0) << message;
+    ASSERT_EQ(statement->Open("SELECT COUNT(*) FROM PM", message), 0) << message;
+    EXPECT_THAT(RowsOf(*statement), ElementsAre("3001"));
+    ASSERT_EQ(statement->Exec("ROLLBACK", message), 0) << message;
+    localsql::TSettings hide;
+    hide.HideDeleted = true;
+    auto hiding = Prepare(hide);
+    for (const auto& [reader, count] : {std::pair {statement.get(), "3001"}, {hiding.get(), "3000"}})
+        for (const char* sql : {"SELECT COUNT(*) FROM PM", "SELECT COUNT(*) FROM PM WHERE 1"}) {
+            ASSERT_EQ(reader->Open(sql, message), 0) << message;
+            EXPECT_THAT(RowsOf(*reader), ElementsAre(count)) << sql;
+        }
 }
 
 TEST_F(LocalSqlTest, TheEnginesOwnSettingsAndSelectionAreKept)

@@ -35,7 +35,9 @@ TEST_F(IndexInterop, AnotherReaderSeesTheKeysOfEveryTagInOurOrder)
         const char* For;
         const char* DumpType;
     };
+    // PLAIN's keys are the field's bytes, taken without evaluating NAME.
     const TagCase tags[] = {{"NAME", "UPPER(NAME)", "", "char"},
+                            {"PLAIN", "NAME", "", "char"},
                             {"AMOUNT", "AMOUNT", "", "num"},
                             {"DATE", "DATE", "", "num"},
                             {"LIVE", "NAME", ".NOT.DELETED()", "char"}};

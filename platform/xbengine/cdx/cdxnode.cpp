@@ -76,6 +76,21 @@ int Shared(const Byte* a, const Byte* b, int limit)
     return n;
 }
 
+// The bits of entry i of a leaf page whose entries take entryBytes bytes.
+std::uint64_t EntryBits(const Byte* page, std::size_t i, std::size_t entryBytes)
+{
+    const std::size_t at = LeafHeaderBytes + i * entryBytes;
+    std::uint64_t bits = 0;
+    if (std::endian::native == std::endian::little && at + 8 <= CdxPageSize) {
+        // One read for the whole entry, the bytes after it masked off.
+        std::memcpy(&bits, page + at, 8);
+        return entryBytes == 8 ? bits : bits & ((std::uint64_t(1) << (8 * entryBytes)) - 1);
+    }
+    for (std::size_t b = entryBytes; b-- > 0;)
+        bits = bits << 8 | page[at + b];
+    return bits;
+}
+
 [[noreturn]] void Corrupt(std::uint32_t offset, const char* what)
 {
     throw ECdxCorrupt(String("Index node at offset ") + std::to_string(offset) + ": " + what);
@@ -163,7 +178,10 @@ void CdxDecodeNode(const Byte* page, std::uint32_t offset, int keyLength, Byte f
     node.Attributes = CdxGetLE16(page);
     node.Left = CdxGetLE32(page + 4);
     node.Right = CdxGetLE32(page + 8);
-    node.Clear();
+    // Every entry is written over below: a node decoded again keeps its
+    // arrays' room without clearing them first.
+    node.KeysInOrder = false;
+    node.Children.clear();
     node.FreeBytesAgree = true;
     if (node.Attributes > 7)
         Corrupt(offset, "unknown node attributes");
@@ -194,11 +212,8 @@ void CdxDecodeNode(const Byte* page, std::uint32_t offset, int keyLength, Byte f
     node.RecNos.resize(count);
     std::size_t keyEnd = CdxPageSize;  // key bytes run backwards from the page end
     const std::size_t keyFloor = LeafHeaderBytes + count * std::size_t(entryBytes);
-    const Byte* entries = page + LeafHeaderBytes;
     for (std::size_t i = 0; i < count; ++i) {
-        std::uint64_t bits = 0;
-        for (int b = entryBytes - 1; b >= 0; --b)
-            bits = bits << 8 | entries[i * std::size_t(entryBytes) + std::size_t(b)];
+        const std::uint64_t bits = EntryBits(page, i, std::size_t(entryBytes));
         std::uint32_t recNo = std::uint32_t(bits & ((std::uint64_t(1) << recBits) - 1));
         std::size_t dup = std::size_t((bits >> recBits) & ((std::uint64_t(1) << dupBits) - 1));
         std::size_t trail =
@@ -244,16 +259,7 @@ bool CdxSpliceLeaf(Byte* page, const CdxNode& leaf, std::size_t at, bool inserte
     const std::size_t entryBytes = std::size_t(layout.EntryBytes);
     const Byte* entries = page + LeafHeaderBytes;
     auto storedAt = [&](std::size_t i) {
-        std::uint64_t bits = 0;
-        const std::size_t at = LeafHeaderBytes + i * entryBytes;
-        if (std::endian::native == std::endian::little && at + 8 <= CdxPageSize) {
-            // One read for the whole entry, the bytes after it masked off.
-            std::memcpy(&bits, page + at, 8);
-            bits &= entryBytes == 8 ? ~std::uint64_t(0) : (std::uint64_t(1) << (8 * entryBytes)) - 1;
-        } else {
-            for (std::size_t b = entryBytes; b-- > 0;)
-                bits = bits << 8 | entries[i * entryBytes + b];
-        }
+        const std::uint64_t bits = EntryBits(page, i, entryBytes);
         std::size_t dup = std::size_t((bits >> layout.RecBits) & ((1u << layout.DupBits) - 1));
         std::size_t trail =
                 std::size_t((bits >> (layout.RecBits + layout.DupBits)) & ((1u << layout.TrailBits) - 1));

@@ -58,6 +58,13 @@ int Expression::Width() const { return FRoot->width; }
 
 int Expression::Decimals() const { return FRoot->decimals; }
 
+const FieldInfo* Expression::SoleCharacterField() const
+{
+    const bool sole = FRoot->op == Op::Field && FRoot->type == ValueType::Character &&
+                      FRoot->field.Area == 0 && FRoot->field.Type != 'M';
+    return sole ? &FRoot->field : nullptr;
+}
+
 bool Expression::Evaluate(const RecordContext& context, Value& result) const
 {
     EvalState state {context, context.Settings()};

@@ -54,6 +54,10 @@ public:
     // decimals, dates as DTOC(), logicals ".T."/".F."; "" on an error.
     String EvaluateText(const RecordContext& context) const;
 
+    // The one character field of the record's own table the expression is
+    // made of, when it is nothing else: its value is then the field's bytes.
+    const FieldInfo* SoleCharacterField() const;
+
     const String& LastError() const { return FLastError; }
     void ClearError() const { FLastError.clear(); }
 

@@ -174,8 +174,7 @@ bool CdxIndexFile::DropTag(const String& name)
     CdxTag& tag = **it;
     FDirectory->Delete(DirectoryKey(tag.Name()), tag.HeaderOffset());
     try {
-        for (std::uint32_t page : tag.TreePages())
-            FreePage(page);
+        FreePages(tag.TreePages());
     } catch (const ECdxCorrupt&) {
         // A broken tree's pages are left unused rather than freed twice.
     }
@@ -388,12 +387,18 @@ std::uint32_t CdxIndexFile::Grow(std::uint32_t bytes)
     return offset;
 }
 
-void CdxIndexFile::FreePage(std::uint32_t offset)
+void CdxIndexFile::FreePages(const std::vector<std::uint32_t>& offsets)
 {
-    Byte page[CdxPageSize] = {};
+    if (offsets.empty())
+        return;
+    // Each page links to the one freed before it, the first to the old head.
     std::uint32_t head = CdxGetLE32(FHeader + 4);
-    CdxPutLE32(page, head == CdxNone ? 0 : head);
-    WritePage(offset, page);
-    CdxPutLE32(FHeader + 4, offset);
+    Byte page[CdxPageSize] = {};
+    for (std::uint32_t offset : offsets) {
+        CdxPutLE32(page, head == CdxNone ? 0 : head);
+        WritePage(offset, page);
+        head = offset;
+    }
+    CdxPutLE32(FHeader + 4, head);
     WriteHeaderPage();
 }

@@ -74,7 +74,9 @@ private:
     std::uint32_t AllocatePage();
     // Offset of bytes more at the end of the file.
     std::uint32_t Grow(std::uint32_t bytes);
-    void FreePage(std::uint32_t offset);
+    void FreePage(std::uint32_t offset) { FreePages({offset}); }
+    // Puts the pages on the free list, writing the header once.
+    void FreePages(const std::vector<std::uint32_t>& offsets);
     // Raises ECdxCorrupt unless offset is a whole page inside the tag area.
     void CheckPage(std::uint32_t offset) const;
     std::uint32_t PageCount() const { return std::uint32_t(FEnd / CdxPageSize); }

@@ -624,8 +624,7 @@ void CdxTag::Build(const CdxKeyList& keys)
         level = std::move(upper);
     }
     SetRoot(level[0].Offset);
-    for (std::uint32_t page : spare)
-        FFile.FreePage(page);
+    FFile.FreePages(spare);
     Changed();
 }
 

@@ -3,6 +3,7 @@
 // number) entries, kept ordered by key bytes and then by record number.
 // Every change reads and writes only the pages on its path.
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -41,26 +42,25 @@ public:
     std::uint32_t RecNo(std::size_t i) const { return FRecNos[i]; }
     void Reserve(std::size_t count)
     {
-        FKeys.reserve(count * FKeyLength);
+        FKeys.resize(std::max(FKeys.size(), count * FKeyLength));
         FRecNos.reserve(count);
     }
-    // Room for one more entry's key, for the caller to fill.
+    // Room for one more entry's key, for the caller to fill. The block grows
+    // by doubling, not key by key.
     Byte* Add(std::uint32_t recNo)
     {
+        const std::size_t used = FRecNos.size() * FKeyLength;
+        if (used + FKeyLength > FKeys.size())
+            FKeys.resize(std::max(FKeys.size() * 2, used + FKeyLength));
         FRecNos.push_back(recNo);
-        FKeys.resize(FKeys.size() + FKeyLength);
-        return FKeys.data() + FKeys.size() - FKeyLength;
+        return FKeys.data() + used;
     }
     // Takes back the entry Add() gave last.
-    void DropLast()
-    {
-        FRecNos.pop_back();
-        FKeys.resize(FKeys.size() - FKeyLength);
-    }
+    void DropLast() { FRecNos.pop_back(); }
 
 private:
     std::size_t FKeyLength;
-    std::vector<Byte> FKeys;
+    std::vector<Byte> FKeys;  // room for more keys than Count() at its end
     std::vector<std::uint32_t> FRecNos;
 };
 

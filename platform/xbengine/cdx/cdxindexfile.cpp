@@ -33,8 +33,9 @@ bool ValidTagName(const String& name)
 
 String DirectoryKey(const String& name) { return CdxCharacterKey(UpperName(name), TagNameLength); }
 
-// The memory a cached page takes, with the cache's own bookkeeping of it.
-constexpr std::size_t CachedPageBytes = CdxPageSize + 128;
+// The memory a cached page takes, with the cache's own bookkeeping of it:
+// its links, its place in the lookup table and the page's decoded node's handle.
+constexpr std::size_t CachedPageBytes = CdxPageSize + 64;
 
 // The memory a decoded node takes beside its page.
 std::size_t DecodedBytes(const CdxNode& node)

@@ -145,7 +145,7 @@ std::size_t CdxNode::LowerBound(const Byte* key, std::uint32_t recNo) const
 
 void CdxNode::Insert(std::size_t at, const Byte* key, std::uint32_t recNo, std::uint32_t child)
 {
-    KeysInOrder = false;
+    Checked = false;
     Keys.insert(Keys.begin() + std::ptrdiff_t(at * std::size_t(KeyLength)), key, key + KeyLength);
     RecNos.insert(RecNos.begin() + std::ptrdiff_t(at), recNo);
     if (!IsLeaf())
@@ -154,7 +154,7 @@ void CdxNode::Insert(std::size_t at, const Byte* key, std::uint32_t recNo, std::
 
 void CdxNode::Erase(std::size_t from, std::size_t to)
 {
-    KeysInOrder = false;
+    Checked = false;
     Keys.erase(Keys.begin() + std::ptrdiff_t(from * std::size_t(KeyLength)),
                Keys.begin() + std::ptrdiff_t(to * std::size_t(KeyLength)));
     RecNos.erase(RecNos.begin() + std::ptrdiff_t(from), RecNos.begin() + std::ptrdiff_t(to));
@@ -164,7 +164,7 @@ void CdxNode::Erase(std::size_t from, std::size_t to)
 
 void CdxNode::Append(const CdxNode& other, std::size_t from, std::size_t to)
 {
-    KeysInOrder = false;
+    Checked = false;
     Keys.insert(Keys.end(), other.Key(from), other.Key(from) + (to - from) * std::size_t(KeyLength));
     RecNos.insert(RecNos.end(), other.RecNos.begin() + std::ptrdiff_t(from),
                   other.RecNos.begin() + std::ptrdiff_t(to));
@@ -175,7 +175,7 @@ void CdxNode::Append(const CdxNode& other, std::size_t from, std::size_t to)
 
 void CdxNode::Clear()
 {
-    KeysInOrder = false;
+    Checked = false;
     Keys.clear();
     RecNos.clear();
     Children.clear();
@@ -190,7 +190,7 @@ void CdxDecodeNode(const Byte* page, std::uint32_t offset, int keyLength, Byte f
     node.Right = CdxGetLE32(page + 8);
     // Every entry is written over below: a node decoded again keeps its
     // arrays' room without clearing them first.
-    node.KeysInOrder = false;
+    node.Checked = false;
     node.Children.clear();
     node.FreeBytesAgree = true;
     if (node.Attributes > 7)

@@ -50,7 +50,7 @@ void ChangeLeaf(const CdxNode& leaf, std::size_t at, const Byte* key, std::uint3
                            leaf.RecNos.end());
     // The leaf was checked, and the entry goes where its order puts it.
     changed->FreeBytesAgree = true;
-    changed->KeysInOrder = true;
+    changed->Checked = true;
 }
 
 }  // namespace
@@ -172,6 +172,8 @@ bool CdxTag::Contains(const String& key)
 
 void CdxTag::CheckLinks(const CdxNode& node) const
 {
+    if (node.Checked)
+        return;
     auto inFile = [&](std::uint32_t offset) {
         if (offset == node.Offset)
             return false;
@@ -190,12 +192,10 @@ void CdxTag::CheckLinks(const CdxNode& node) const
             Damaged("node " + std::to_string(node.Offset) + " has a child outside the file");
     if (!node.FreeBytesAgree)
         Damaged("the key count of node " + std::to_string(node.Offset) + " does not fit its keys");
-    if (node.KeysInOrder)
-        return;
     for (std::size_t i = 1; i < node.Count(); ++i)
         if (CdxCompare(node.Key(i - 1), node.RecNos[i - 1], node.Key(i), node.RecNos[i], FKeyLength) >= 0)
             Damaged("the keys of node " + std::to_string(node.Offset) + " are out of order");
-    node.KeysInOrder = true;
+    node.Checked = true;
 }
 
 void CdxTag::CheckPath(const SharedPath& path) const
@@ -273,7 +273,7 @@ bool CdxTag::ChangeLeafInPlace(const SharedPath& path, const Byte* key, std::uin
                     std::size_t(FKeyLength));
         parent->RecNos[i] = child->RecNos.back();
         // Between the highest keys of its neighbours, as before.
-        parent->KeysInOrder = path[level].Node->KeysInOrder;
+        parent->Checked = path[level].Node->Checked;
         FFile.ReadPage(parent->Offset, page);
         CdxPutInteriorEntry(page, *parent, i);
         FFile.WriteNode(page, parent, Fill());

@@ -523,6 +523,11 @@ std::optional<String> TableOrders::KeyOf(Order& order, const String& image, Inte
     xbexpr::Value value;
     bool evaluated = order.Key->EvaluateKey(FContext, value);
     order.Key->ClearError();
+    return KeyOfValue(order, evaluated, value);
+}
+
+String TableOrders::KeyOfValue(const Order& order, bool evaluated, const xbexpr::Value& value)
+{
     switch (order.Tag->KeyType()) {
     case CdxKeyType::Numeric: return CdxNumericKey(evaluated ? value.Number : 0);
     case CdxKeyType::Date: return CdxDateKey(evaluated ? std::int32_t(value.Number) : 0);
@@ -535,8 +540,11 @@ std::optional<String> TableOrders::KeyOf(Order& order, const String& image, Inte
 bool TableOrders::KeyInto(Order& order, const String& image, Integer recno, Byte* out)
 {
     const std::size_t length = std::size_t(order.Tag->KeyLength());
-    const xbexpr::FieldInfo* field = order.For ? nullptr : order.Key->SoleCharacterField();
-    if (field && order.Tag->KeyType() == CdxKeyType::Character && field->Offset >= 0 &&
+    // A tag over one field alone takes the field's value from the image
+    // without evaluating an expression.
+    const xbexpr::FieldInfo* field = order.For ? nullptr : order.Key->SoleField();
+    if (field && order.Key->Type() == xbexpr::ValueType::Character &&
+        order.Tag->KeyType() == CdxKeyType::Character && field->Offset >= 0 &&
         std::size_t(field->Offset) + std::size_t(field->Width) <= image.size()) {
         // The field's bytes, cut or blank-padded to the expression's width
         // and then to the key's, as the expression would give them.
@@ -546,7 +554,12 @@ bool TableOrders::KeyInto(Order& order, const String& image, Integer recno, Byte
         std::memset(out + taken, ' ', length - taken);
         return true;
     }
-    std::optional<String> key = KeyOf(order, image, recno);
+    xbexpr::Value value;
+    std::optional<String> key;
+    if (field && order.Key->Type() != xbexpr::ValueType::Character && order.Key->ReadSoleField(image, value))
+        key = KeyOfValue(order, true, value);
+    else
+        key = KeyOf(order, image, recno);
     if (!key)
         return false;
     std::memcpy(out, key->data(), length);

@@ -139,6 +139,8 @@ private:
     IndexFile* StructuralFile() const;
     void Collect();
     void Fill(Order& order);
+    // The key of an expression's value (the empty value's where it was not evaluated).
+    static String KeyOfValue(const Order& order, bool evaluated, const xbexpr::Value& value);
     // Update's moves of the record's entries, under its write access.
     void WriteKeys(const KeySet& before, const KeySet& after, Integer recno, bool waiting);
 

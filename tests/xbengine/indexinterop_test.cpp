@@ -35,7 +35,8 @@ TEST_F(IndexInterop, AnotherReaderSeesTheKeysOfEveryTagInOurOrder)
         const char* For;
         const char* DumpType;
     };
-    // PLAIN's keys are the field's bytes, taken without evaluating NAME.
+    // PLAIN, AMOUNT and DATE are over one field alone: their keys are read
+    // from the record without evaluating an expression, the others' are not.
     const TagCase tags[] = {{"NAME", "UPPER(NAME)", "", "char"},
                             {"PLAIN", "NAME", "", "char"},
                             {"AMOUNT", "AMOUNT", "", "num"},

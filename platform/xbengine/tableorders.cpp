@@ -570,8 +570,13 @@ TableOrders::KeySet TableOrders::Keys(const String& image, Integer recno)
 {
     KeySet keys;
     keys.reserve(FOrders.size());
-    for (const auto& order : FOrders)
-        keys.push_back(KeyOf(*order, image, recno));
+    for (const auto& order : FOrders) {
+        String key(std::size_t(order->Tag->KeyLength()), '\0');
+        if (KeyInto(*order, image, recno, reinterpret_cast<Byte*>(key.data())))
+            keys.push_back(std::move(key));
+        else
+            keys.push_back(std::nullopt);
+    }
     return keys;
 }
 

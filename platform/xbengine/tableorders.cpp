@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <utility>
 
 #include <strings.h>
@@ -38,10 +39,9 @@ namespace {
 // through renumbered (old record number to new, 0 for none). Where the tag
 // misses a record or holds one twice, the entries stay as they are; the
 // build sorts whatever is not in order.
-void ArrangeLikeTag(CdxTag& tag, const std::vector<std::uint32_t>& renumbered,
-                    std::vector<CdxKeyEntry>& entries)
+void ArrangeLikeTag(CdxTag& tag, const std::vector<std::uint32_t>& renumbered, CdxKeyList& entries)
 {
-    if (entries.empty())
+    if (entries.Count() == 0)
         return;
     std::vector<std::uint32_t> held;
     try {
@@ -50,11 +50,11 @@ void ArrangeLikeTag(CdxTag& tag, const std::vector<std::uint32_t>& renumbered,
         return;
     }
     constexpr std::uint32_t None = 0xFFFFFFFFu;
-    std::vector<std::uint32_t> indexOf(std::size_t(entries.back().RecNo) + 1, None);
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        indexOf[entries[i].RecNo] = std::uint32_t(i);
+    std::vector<std::uint32_t> indexOf(std::size_t(entries.RecNo(entries.Count() - 1)) + 1, None);
+    for (std::size_t i = 0; i < entries.Count(); ++i)
+        indexOf[entries.RecNo(i)] = std::uint32_t(i);
     std::vector<std::uint32_t> order;
-    order.reserve(entries.size());
+    order.reserve(entries.Count());
     for (std::uint32_t old : held) {
         const std::uint32_t recNo = old < renumbered.size() ? renumbered[old] : 0;
         if (recNo == 0 || recNo >= indexOf.size() || indexOf[recNo] == None)
@@ -62,12 +62,12 @@ void ArrangeLikeTag(CdxTag& tag, const std::vector<std::uint32_t>& renumbered,
         order.push_back(indexOf[recNo]);
         indexOf[recNo] = None;
     }
-    if (order.size() != entries.size())
+    if (order.size() != entries.Count())
         return;
-    std::vector<CdxKeyEntry> arranged;
-    arranged.reserve(entries.size());
+    CdxKeyList arranged(int(entries.KeyLength()));
+    arranged.Reserve(entries.Count());
     for (std::uint32_t i : order)
-        arranged.push_back(std::move(entries[i]));
+        std::memcpy(arranged.Add(entries.RecNo(i)), entries.Key(i), entries.KeyLength());
     entries = std::move(arranged);
 }
 
@@ -393,16 +393,16 @@ void TableOrders::CreateTag(const String& path, const String& name, const String
             FCurrent = n;
     Order& order = At(FCurrent);
 
-    std::vector<CdxKeyEntry> entries;
+    CdxKeyList keys(tag->KeyLength());
     String image;
     Integer records = FTable.RecCount();
-    entries.reserve(std::size_t(records));
+    keys.Reserve(std::size_t(records));
     for (Integer n = 1; n <= records; ++n) {
         FTable.ReadRecord(n, image);
-        if (auto entry = KeyOf(order, image, n))
-            entries.push_back({std::move(*entry), std::uint32_t(n)});
+        if (!KeyInto(order, image, n, keys.Add(std::uint32_t(n))))
+            keys.DropLast();
     }
-    tag->Build(std::move(entries));
+    tag->Build(keys);
 }
 
 void TableOrders::Commit()
@@ -436,13 +436,15 @@ void TableOrders::CloseActive()
 void TableOrders::AddKeys(KeyLists& lists, const String& image, Integer recno)
 {
     if (lists.size() != FOrders.size()) {
-        lists.resize(FOrders.size());
-        for (auto& list : lists)
-            list.reserve(std::size_t(FTable.RecCount()));
+        lists.clear();
+        for (const auto& order : FOrders) {
+            lists.emplace_back(order->Tag->KeyLength());
+            lists.back().Reserve(std::size_t(FTable.RecCount()));
+        }
     }
     for (std::size_t i = 0; i < FOrders.size(); ++i)
-        if (std::optional<String> key = KeyOf(*FOrders[i], image, recno))
-            lists[i].push_back({std::move(*key), std::uint32_t(recno)});
+        if (!KeyInto(*FOrders[i], image, recno, lists[i].Add(std::uint32_t(recno))))
+            lists[i].DropLast();
 }
 
 void TableOrders::Rebuild()
@@ -465,11 +467,12 @@ void TableOrders::Rebuild(KeyLists lists, const std::vector<std::uint32_t>& renu
     if (FOrders.empty())
         return;
     Access access(*this, true);
-    lists.resize(FOrders.size());
+    for (std::size_t i = lists.size(); i < FOrders.size(); ++i)
+        lists.emplace_back(FOrders[i]->Tag->KeyLength());
     for (std::size_t i = 0; i < FOrders.size(); ++i) {
         if (!renumbered.empty())
             ArrangeLikeTag(*FOrders[i]->Tag, renumbered, lists[i]);
-        FOrders[i]->Tag->Build(std::move(lists[i]));
+        FOrders[i]->Tag->Build(lists[i]);
     }
 }
 
@@ -478,7 +481,7 @@ void TableOrders::Clear()
     FlushPending();
     Access access(*this, true);
     for (const auto& order : FOrders)
-        order->Tag->Build({});
+        order->Tag->Build(CdxKeyList(order->Tag->KeyLength()));
 }
 
 void TableOrders::SetCurrent(int order)
@@ -520,6 +523,11 @@ std::optional<String> TableOrders::KeyOf(Order& order, const String& image, Inte
     xbexpr::Value value;
     bool evaluated = order.Key->EvaluateKey(FContext, value);
     order.Key->ClearError();
+    return KeyOfValue(order, evaluated, value);
+}
+
+String TableOrders::KeyOfValue(const Order& order, bool evaluated, const xbexpr::Value& value)
+{
     switch (order.Tag->KeyType()) {
     case CdxKeyType::Numeric: return CdxNumericKey(evaluated ? value.Number : 0);
     case CdxKeyType::Date: return CdxDateKey(evaluated ? std::int32_t(value.Number) : 0);
@@ -529,12 +537,46 @@ std::optional<String> TableOrders::KeyOf(Order& order, const String& image, Inte
     }
 }
 
+bool TableOrders::KeyInto(Order& order, const String& image, Integer recno, Byte* out)
+{
+    const std::size_t length = std::size_t(order.Tag->KeyLength());
+    // A tag over one field alone takes the field's value from the image
+    // without evaluating an expression.
+    const xbexpr::FieldInfo* field = order.For ? nullptr : order.Key->SoleField();
+    if (field && order.Key->Type() == xbexpr::ValueType::Character &&
+        order.Tag->KeyType() == CdxKeyType::Character && field->Offset >= 0 &&
+        std::size_t(field->Offset) + std::size_t(field->Width) <= image.size()) {
+        // The field's bytes, cut or blank-padded to the expression's width
+        // and then to the key's, as the expression would give them.
+        const std::size_t taken =
+                std::min({std::size_t(field->Width), std::size_t(std::max(order.Key->Width(), 0)), length});
+        std::memcpy(out, image.data() + field->Offset, taken);
+        std::memset(out + taken, ' ', length - taken);
+        return true;
+    }
+    xbexpr::Value value;
+    std::optional<String> key;
+    if (field && order.Key->Type() != xbexpr::ValueType::Character && order.Key->ReadSoleField(image, value))
+        key = KeyOfValue(order, true, value);
+    else
+        key = KeyOf(order, image, recno);
+    if (!key)
+        return false;
+    std::memcpy(out, key->data(), length);
+    return true;
+}
+
 TableOrders::KeySet TableOrders::Keys(const String& image, Integer recno)
 {
     KeySet keys;
     keys.reserve(FOrders.size());
-    for (const auto& order : FOrders)
-        keys.push_back(KeyOf(*order, image, recno));
+    for (const auto& order : FOrders) {
+        String key(std::size_t(order->Tag->KeyLength()), '\0');
+        if (KeyInto(*order, image, recno, reinterpret_cast<Byte*>(key.data())))
+            keys.push_back(std::move(key));
+        else
+            keys.push_back(std::nullopt);
+    }
     return keys;
 }
 

@@ -69,7 +69,7 @@ public:
     // Raises the structural index's change counter for a record written.
     void RecordWritten();
     // Every tag's entries, one list per order, gathered record by record.
-    using KeyLists = std::vector<std::vector<CdxKeyEntry>>;
+    using KeyLists = std::vector<CdxKeyList>;
     void AddKeys(KeyLists& lists, const String& image, Integer recno);
     // Rebuilds every tag from the records, or from lists that AddKeys gave
     // every record; Clear empties them. renumbered, when given, holds the new
@@ -97,6 +97,8 @@ public:
     // The key of a record image in an order; none when its FOR condition
     // fails, unless the position of the record in the order is asked for.
     std::optional<String> KeyOf(Order& order, const String& image, Integer recno, bool ignoreFor = false);
+    // As KeyOf, the key written to out (the tag's key length); false when none.
+    bool KeyInto(Order& order, const String& image, Integer recno, Byte* out);
     KeySet Keys(const String& image, Integer recno);
     // Moves the record's entries from its keys before a change to those after.
     void Update(const KeySet& before, const KeySet& after, Integer recno);
@@ -137,6 +139,8 @@ private:
     IndexFile* StructuralFile() const;
     void Collect();
     void Fill(Order& order);
+    // The key of an expression's value (the empty value's where it was not evaluated).
+    static String KeyOfValue(const Order& order, bool evaluated, const xbexpr::Value& value);
     // Update's moves of the record's entries, under its write access.
     void WriteKeys(const KeySet& before, const KeySet& after, Integer recno, bool waiting);
 

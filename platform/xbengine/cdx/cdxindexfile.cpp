@@ -33,8 +33,9 @@ bool ValidTagName(const String& name)
 
 String DirectoryKey(const String& name) { return CdxCharacterKey(UpperName(name), TagNameLength); }
 
-// The memory a cached page takes, with the cache's own bookkeeping of it.
-constexpr std::size_t CachedPageBytes = CdxPageSize + 128;
+// The memory a cached page takes, with the cache's own bookkeeping of it:
+// its links, its place in the lookup table and the page's decoded node's handle.
+constexpr std::size_t CachedPageBytes = CdxPageSize + 64;
 
 // The memory a decoded node takes beside its page.
 std::size_t DecodedBytes(const CdxNode& node)
@@ -174,8 +175,7 @@ bool CdxIndexFile::DropTag(const String& name)
     CdxTag& tag = **it;
     FDirectory->Delete(DirectoryKey(tag.Name()), tag.HeaderOffset());
     try {
-        for (std::uint32_t page : tag.TreePages())
-            FreePage(page);
+        FreePages(tag.TreePages());
     } catch (const ECdxCorrupt&) {
         // A broken tree's pages are left unused rather than freed twice.
     }
@@ -188,6 +188,7 @@ bool CdxIndexFile::DropTag(const String& name)
 
 void CdxIndexFile::Refresh(bool always)
 {
+    FCounterRaised = false;
     Byte head[CdxPageSize];
     FStore->ReadPage(0, head);
     // The file grows only in changes, which all change the header.
@@ -225,6 +226,9 @@ void CdxIndexFile::Changed()
         FBatchChanged = true;
         return;
     }
+    if (FCounterRaised)
+        return;
+    FCounterRaised = true;
     std::uint32_t counter = ChangeCounter() + 1;
     FHeader[8] = Byte(counter >> 24);
     FHeader[9] = Byte(counter >> 16);
@@ -266,7 +270,8 @@ void CdxIndexFile::ReadPage(std::uint32_t offset, Byte* page)
     Remember(offset, page);
 }
 
-std::shared_ptr<const CdxNode> CdxIndexFile::ReadNode(std::uint32_t offset, int keyLength, Byte fill)
+std::shared_ptr<const CdxNode> CdxIndexFile::ReadNode(std::uint32_t offset, int keyLength, Byte fill,
+                                                      std::shared_ptr<CdxNode>* spareLeaf)
 {
     CachedPage* cached = FCache.Find(offset);
     if (!cached) {
@@ -281,8 +286,19 @@ std::shared_ptr<const CdxNode> CdxIndexFile::ReadNode(std::uint32_t offset, int 
     }
     if (cached->Node && cached->NodeKeyLength == keyLength && cached->NodeFill == fill)
         return cached->Node;
-    auto node = std::make_shared<CdxNode>();
-    CdxDecodeNode(cached->Bytes.data(), offset, keyLength, fill, *node);
+    std::shared_ptr<CdxNode> node;
+    if (spareLeaf && (CdxGetLE16(cached->Bytes.data()) & CdxNodeLeaf)) {
+        std::shared_ptr<CdxNode>& spare = *spareLeaf;
+        if (!spare || spare.use_count() > 1)
+            spare = std::make_shared<CdxNode>();
+        CdxDecodeNode(cached->Bytes.data(), offset, keyLength, fill, *spare);
+        if (!HasRoomFor(*spare))
+            return spare;
+        node = spare;
+    } else {
+        node = std::make_shared<CdxNode>();
+        CdxDecodeNode(cached->Bytes.data(), offset, keyLength, fill, *node);
+    }
     cached->Node = node;
     cached->NodeKeyLength = keyLength;
     cached->NodeFill = fill;
@@ -296,11 +312,16 @@ void CdxIndexFile::WritePage(std::uint32_t offset, const Byte* page)
     Remember(offset, page);
 }
 
+bool CdxIndexFile::HasRoomFor(const CdxNode& node) const
+{
+    return node.IsLeaf() ? FCache.Cost() + DecodedBytes(node) <= FCache.Limit() : true;
+}
+
 void CdxIndexFile::WriteNode(const Byte* page, std::shared_ptr<const CdxNode> node, Byte fill)
 {
     const std::uint32_t offset = node->Offset;
     WritePage(offset, page);
-    CachedPage* found = offset == 0 ? nullptr : FCache.Find(offset);
+    CachedPage* found = offset == 0 || !HasRoomFor(*node) ? nullptr : FCache.Find(offset);
     if (!found)
         return;
     CachedPage& cached = *found;
@@ -367,12 +388,18 @@ std::uint32_t CdxIndexFile::Grow(std::uint32_t bytes)
     return offset;
 }
 
-void CdxIndexFile::FreePage(std::uint32_t offset)
+void CdxIndexFile::FreePages(const std::vector<std::uint32_t>& offsets)
 {
-    Byte page[CdxPageSize] = {};
+    if (offsets.empty())
+        return;
+    // Each page links to the one freed before it, the first to the old head.
     std::uint32_t head = CdxGetLE32(FHeader + 4);
-    CdxPutLE32(page, head == CdxNone ? 0 : head);
-    WritePage(offset, page);
-    CdxPutLE32(FHeader + 4, offset);
+    Byte page[CdxPageSize] = {};
+    for (std::uint32_t offset : offsets) {
+        CdxPutLE32(page, head == CdxNone ? 0 : head);
+        WritePage(offset, page);
+        head = offset;
+    }
+    CdxPutLE32(FHeader + 4, head);
     WriteHeaderPage();
 }

@@ -34,9 +34,12 @@ public:
     bool DropTag(const String& name);
 
     // Rereads the header and the tag roots when another process changed the
-    // file, or always, dropping every page read before.
+    // file, or always, dropping every page read before. Each call begins a
+    // new hold of the file: its first change raises the change counter again.
     void Refresh(bool always = false);
-    // Counts the writes to the file, for other processes' caches.
+    // Counts the holds of the file that changed it, for other processes'
+    // caches: raised by the first change after opening or after Refresh(),
+    // as no other process reads the file between two Refresh() calls.
     std::uint32_t ChangeCounter() const;
     // Raised by each Refresh that reloaded: what was read from the file
     // before may have moved.
@@ -71,7 +74,9 @@ private:
     std::uint32_t AllocatePage();
     // Offset of bytes more at the end of the file.
     std::uint32_t Grow(std::uint32_t bytes);
-    void FreePage(std::uint32_t offset);
+    void FreePage(std::uint32_t offset) { FreePages({offset}); }
+    // Puts the pages on the free list, writing the header once.
+    void FreePages(const std::vector<std::uint32_t>& offsets);
     // Raises ECdxCorrupt unless offset is a whole page inside the tag area.
     void CheckPage(std::uint32_t offset) const;
     std::uint32_t PageCount() const { return std::uint32_t(FEnd / CdxPageSize); }
@@ -84,13 +89,23 @@ private:
     // process has written.
     void ReadPage(std::uint32_t offset, Byte* page);
     void WritePage(std::uint32_t offset, const Byte* page);
-    // Writes the page of node, which the cache keeps decoded as node.
+    // Writes the page of node, which the cache keeps decoded as node where
+    // it has room for it.
     void WriteNode(const Byte* page, std::shared_ptr<const CdxNode> node, Byte fill);
+    // Interior nodes are always kept decoded: they are few, and every
+    // descent reads them. A leaf is, while the cache has room to spare: once
+    // the pages fill it, its memory goes to pages, which a read would
+    // otherwise miss, rather than to decoded leaves.
+    bool HasRoomFor(const CdxNode& node) const;
     void Remember(std::uint32_t offset, const Byte* page);
     // The node on the page at offset, decoded once and shared by every read
     // while the page stays cached and unchanged. Raises ECdxCorrupt when the
-    // page breaks the format.
-    std::shared_ptr<const CdxNode> ReadNode(std::uint32_t offset, int keyLength, Byte fill);
+    // page breaks the format. With spareLeaf, a leaf not decoded yet is
+    // decoded into *spareLeaf (reused while nothing else holds it), and kept
+    // only where the cache has room for it: a change reads its leaf once
+    // and writes its page back.
+    std::shared_ptr<const CdxNode> ReadNode(std::uint32_t offset, int keyLength, Byte fill,
+                                            std::shared_ptr<CdxNode>* spareLeaf = nullptr);
 
     struct CachedPage {
         std::array<Byte, CdxPageSize> Bytes;
@@ -109,6 +124,7 @@ private:
     LruCache<std::uint32_t, CachedPage> FCache {DefaultCacheBytes};  // costs in bytes
     int FBatchDepth = 0;
     bool FBatchChanged = false;
+    bool FCounterRaised = false;  // in this hold of the file
     std::uint64_t FGeneration = 1;
     bool FCacheOnly = false;
 };

@@ -76,6 +76,40 @@ int Shared(const Byte* a, const Byte* b, int limit)
     return n;
 }
 
+// Copy and fill the few bytes of a key's part eight at a time: a library
+// call for each would cost more than the bytes.
+inline void CopyShort(Byte* to, const Byte* from, std::size_t n)
+{
+    for (; n >= 8; n -= 8, to += 8, from += 8)
+        std::memcpy(to, from, 8);
+    for (; n > 0; --n)
+        *to++ = *from++;
+}
+
+inline void FillShort(Byte* to, Byte fill, std::size_t n)
+{
+    const std::uint64_t fills = 0x0101010101010101ull * fill;
+    for (; n >= 8; n -= 8, to += 8)
+        std::memcpy(to, &fills, 8);
+    for (; n > 0; --n)
+        *to++ = fill;
+}
+
+// The bits of entry i of a leaf page whose entries take entryBytes bytes.
+std::uint64_t EntryBits(const Byte* page, std::size_t i, std::size_t entryBytes)
+{
+    const std::size_t at = LeafHeaderBytes + i * entryBytes;
+    std::uint64_t bits = 0;
+    if (std::endian::native == std::endian::little && at + 8 <= CdxPageSize) {
+        // One read for the whole entry, the bytes after it masked off.
+        std::memcpy(&bits, page + at, 8);
+        return entryBytes == 8 ? bits : bits & ((std::uint64_t(1) << (8 * entryBytes)) - 1);
+    }
+    for (std::size_t b = entryBytes; b-- > 0;)
+        bits = bits << 8 | page[at + b];
+    return bits;
+}
+
 [[noreturn]] void Corrupt(std::uint32_t offset, const char* what)
 {
     throw ECdxCorrupt(String("Index node at offset ") + std::to_string(offset) + ": " + what);
@@ -120,7 +154,7 @@ std::size_t CdxNode::LowerBound(const Byte* key, std::uint32_t recNo) const
 
 void CdxNode::Insert(std::size_t at, const Byte* key, std::uint32_t recNo, std::uint32_t child)
 {
-    KeysInOrder = false;
+    Checked = false;
     Keys.insert(Keys.begin() + std::ptrdiff_t(at * std::size_t(KeyLength)), key, key + KeyLength);
     RecNos.insert(RecNos.begin() + std::ptrdiff_t(at), recNo);
     if (!IsLeaf())
@@ -129,7 +163,7 @@ void CdxNode::Insert(std::size_t at, const Byte* key, std::uint32_t recNo, std::
 
 void CdxNode::Erase(std::size_t from, std::size_t to)
 {
-    KeysInOrder = false;
+    Checked = false;
     Keys.erase(Keys.begin() + std::ptrdiff_t(from * std::size_t(KeyLength)),
                Keys.begin() + std::ptrdiff_t(to * std::size_t(KeyLength)));
     RecNos.erase(RecNos.begin() + std::ptrdiff_t(from), RecNos.begin() + std::ptrdiff_t(to));
@@ -139,7 +173,7 @@ void CdxNode::Erase(std::size_t from, std::size_t to)
 
 void CdxNode::Append(const CdxNode& other, std::size_t from, std::size_t to)
 {
-    KeysInOrder = false;
+    Checked = false;
     Keys.insert(Keys.end(), other.Key(from), other.Key(from) + (to - from) * std::size_t(KeyLength));
     RecNos.insert(RecNos.end(), other.RecNos.begin() + std::ptrdiff_t(from),
                   other.RecNos.begin() + std::ptrdiff_t(to));
@@ -150,7 +184,7 @@ void CdxNode::Append(const CdxNode& other, std::size_t from, std::size_t to)
 
 void CdxNode::Clear()
 {
-    KeysInOrder = false;
+    Checked = false;
     Keys.clear();
     RecNos.clear();
     Children.clear();
@@ -163,7 +197,10 @@ void CdxDecodeNode(const Byte* page, std::uint32_t offset, int keyLength, Byte f
     node.Attributes = CdxGetLE16(page);
     node.Left = CdxGetLE32(page + 4);
     node.Right = CdxGetLE32(page + 8);
-    node.Clear();
+    // Every entry is written over below: a node decoded again keeps its
+    // arrays' room without clearing them first.
+    node.Checked = false;
+    node.Children.clear();
     node.FreeBytesAgree = true;
     if (node.Attributes > 7)
         Corrupt(offset, "unknown node attributes");
@@ -194,11 +231,8 @@ void CdxDecodeNode(const Byte* page, std::uint32_t offset, int keyLength, Byte f
     node.RecNos.resize(count);
     std::size_t keyEnd = CdxPageSize;  // key bytes run backwards from the page end
     const std::size_t keyFloor = LeafHeaderBytes + count * std::size_t(entryBytes);
-    const Byte* entries = page + LeafHeaderBytes;
     for (std::size_t i = 0; i < count; ++i) {
-        std::uint64_t bits = 0;
-        for (int b = entryBytes - 1; b >= 0; --b)
-            bits = bits << 8 | entries[i * std::size_t(entryBytes) + std::size_t(b)];
+        const std::uint64_t bits = EntryBits(page, i, std::size_t(entryBytes));
         std::uint32_t recNo = std::uint32_t(bits & ((std::uint64_t(1) << recBits) - 1));
         std::size_t dup = std::size_t((bits >> recBits) & ((std::uint64_t(1) << dupBits) - 1));
         std::size_t trail =
@@ -210,10 +244,9 @@ void CdxDecodeNode(const Byte* page, std::uint32_t offset, int keyLength, Byte f
             Corrupt(offset, "key bytes overrun the entries");
         keyEnd -= stored;
         Byte* key = node.Keys.data() + i * len;
-        if (dup)
-            std::memcpy(key, key - len, dup);
-        std::memcpy(key + dup, page + keyEnd, stored);
-        std::memset(key + dup + stored, fill, trail);
+        CopyShort(key, key - len, dup);
+        CopyShort(key + dup, page + keyEnd, stored);
+        FillShort(key + dup + stored, fill, trail);
         node.RecNos[i] = recNo;
     }
     node.FreeBytesAgree = CdxGetLE16(h) == keyEnd - keyFloor;
@@ -244,16 +277,7 @@ bool CdxSpliceLeaf(Byte* page, const CdxNode& leaf, std::size_t at, bool inserte
     const std::size_t entryBytes = std::size_t(layout.EntryBytes);
     const Byte* entries = page + LeafHeaderBytes;
     auto storedAt = [&](std::size_t i) {
-        std::uint64_t bits = 0;
-        const std::size_t at = LeafHeaderBytes + i * entryBytes;
-        if (std::endian::native == std::endian::little && at + 8 <= CdxPageSize) {
-            // One read for the whole entry, the bytes after it masked off.
-            std::memcpy(&bits, page + at, 8);
-            bits &= entryBytes == 8 ? ~std::uint64_t(0) : (std::uint64_t(1) << (8 * entryBytes)) - 1;
-        } else {
-            for (std::size_t b = entryBytes; b-- > 0;)
-                bits = bits << 8 | entries[i * entryBytes + b];
-        }
+        const std::uint64_t bits = EntryBits(page, i, entryBytes);
         std::size_t dup = std::size_t((bits >> layout.RecBits) & ((1u << layout.DupBits) - 1));
         std::size_t trail =
                 std::size_t((bits >> (layout.RecBits + layout.DupBits)) & ((1u << layout.TrailBits) - 1));

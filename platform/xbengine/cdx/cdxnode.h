@@ -36,10 +36,12 @@ struct CdxNode {
     // A decoded leaf's free-byte count agrees with its keys: its key count
     // was not changed alone.
     bool FreeBytesAgree = true;
-    // The keys are known to be in order: set by the first check of a node
-    // the cache shares, so that later changes through it check it no more;
-    // a change of the entries clears it, unless its maker knows the order kept.
-    mutable bool KeysInOrder = false;
+    // The node passed its check (links inside the file, keys in order): set
+    // by the first check of a node the cache shares, so that later changes
+    // through it check it no more (the file only grows while its pages stay
+    // cached); a change of the entries clears it, unless its maker made it
+    // from a checked node and knows the order kept.
+    mutable bool Checked = false;
 
     bool IsLeaf() const { return Attributes & CdxNodeLeaf; }
     std::size_t Count() const { return RecNos.size(); }

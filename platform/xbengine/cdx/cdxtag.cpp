@@ -20,12 +20,12 @@ String PoolText(const Byte* pool, std::size_t offset, std::size_t length)
     return String(text, std::find(text, text + length, '\0'));
 }
 
-// A copy of a checked leaf with the entry at index at inserted (or erased),
-// each array copied once.
-std::shared_ptr<CdxNode> ChangedLeaf(const CdxNode& leaf, std::size_t at, const Byte* key,
-                                     std::uint32_t recNo, bool insert)
+// Makes changed a copy of a checked leaf with the entry at index at inserted
+// (or erased), each array copied once into the room changed has already.
+void ChangeLeaf(const CdxNode& leaf, std::size_t at, const Byte* key, std::uint32_t recNo, bool insert,
+                CdxNode* changed)
 {
-    auto changed = std::make_shared<CdxNode>();
+    changed->Clear();
     changed->Offset = leaf.Offset;
     changed->Attributes = leaf.Attributes;
     changed->Left = leaf.Left;
@@ -49,8 +49,8 @@ std::shared_ptr<CdxNode> ChangedLeaf(const CdxNode& leaf, std::size_t at, const 
     changed->RecNos.insert(changed->RecNos.end(), leaf.RecNos.begin() + std::ptrdiff_t(rest),
                            leaf.RecNos.end());
     // The leaf was checked, and the entry goes where its order puts it.
-    changed->KeysInOrder = true;
-    return changed;
+    changed->FreeBytesAgree = true;
+    changed->Checked = true;
 }
 
 }  // namespace
@@ -90,10 +90,10 @@ void CdxTag::SetRoot(std::uint32_t offset)
     FFile.PatchHeader(FHeaderOffset, 0, offset);
 }
 
-std::shared_ptr<const CdxNode> CdxTag::ReadNode(std::uint32_t offset)
+std::shared_ptr<const CdxNode> CdxTag::ReadNode(std::uint32_t offset, bool toChange)
 {
     FFile.CheckPage(offset);
-    return FFile.ReadNode(offset, FKeyLength, Fill());
+    return FFile.ReadNode(offset, FKeyLength, Fill(), toChange ? &FSpareLeaf : nullptr);
 }
 
 void CdxTag::WriteNode(const CdxNode& node)
@@ -101,6 +101,10 @@ void CdxTag::WriteNode(const CdxNode& node)
     Byte page[CdxPageSize];
     if (!CdxEncodeNode(node, Fill(), page))
         throw EAssertionFailed("Index node overfilled");
+    if (!FFile.HasRoomFor(node)) {
+        FFile.WritePage(node.Offset, page);
+        return;
+    }
     // Kept decoded as written, so that the next change finds it without decoding.
     auto kept = std::make_shared<CdxNode>(node);
     kept->FreeBytesAgree = true;
@@ -125,7 +129,7 @@ void CdxTag::CheckKey(const String& key) const
                           std::to_string(FKeyLength));
 }
 
-CdxTag::SharedPath CdxTag::Descend(const Byte* key, std::uint32_t recNo)
+CdxTag::SharedPath CdxTag::Descend(const Byte* key, std::uint32_t recNo, bool toChange)
 {
     SharedPath path;
     path.reserve(4);
@@ -134,7 +138,7 @@ CdxTag::SharedPath CdxTag::Descend(const Byte* key, std::uint32_t recNo)
         if (path.size() >= MaxDepth)
             throw ECdxCorrupt("Index tag " + FName + " has a cycle in its tree");
         SharedStep& step = path.emplace_back();
-        step.Node = ReadNode(offset);
+        step.Node = ReadNode(offset, toChange);
         const CdxNode& node = *step.Node;
         step.Index = node.LowerBound(key, recNo);
         if (node.IsLeaf())
@@ -168,6 +172,8 @@ bool CdxTag::Contains(const String& key)
 
 void CdxTag::CheckLinks(const CdxNode& node) const
 {
+    if (node.Checked)
+        return;
     auto inFile = [&](std::uint32_t offset) {
         if (offset == node.Offset)
             return false;
@@ -186,12 +192,10 @@ void CdxTag::CheckLinks(const CdxNode& node) const
             Damaged("node " + std::to_string(node.Offset) + " has a child outside the file");
     if (!node.FreeBytesAgree)
         Damaged("the key count of node " + std::to_string(node.Offset) + " does not fit its keys");
-    if (node.KeysInOrder)
-        return;
     for (std::size_t i = 1; i < node.Count(); ++i)
         if (CdxCompare(node.Key(i - 1), node.RecNos[i - 1], node.Key(i), node.RecNos[i], FKeyLength) >= 0)
             Damaged("the keys of node " + std::to_string(node.Offset) + " are out of order");
-    node.KeysInOrder = true;
+    node.Checked = true;
 }
 
 void CdxTag::CheckPath(const SharedPath& path) const
@@ -225,7 +229,7 @@ void CdxTag::CheckPath(const SharedPath& path) const
 
 CdxTag::SharedPath CdxTag::DescendToChange(const Byte* key, std::uint32_t recNo)
 {
-    SharedPath path = Descend(key, recNo);
+    SharedPath path = Descend(key, recNo, true);
     CheckPath(path);
     return path;
 }
@@ -242,7 +246,10 @@ CdxTag::Path CdxTag::Copied(const SharedPath& path)
 bool CdxTag::ChangeLeafInPlace(const SharedPath& path, const Byte* key, std::uint32_t recNo, bool insert)
 {
     const std::size_t at = path.back().Index;
-    const std::shared_ptr<CdxNode> leaf = ChangedLeaf(*path.back().Node, at, key, recNo, insert);
+    if (!FChangedLeaf || FChangedLeaf.use_count() > 1)
+        FChangedLeaf = std::make_shared<CdxNode>();
+    const std::shared_ptr<CdxNode> leaf = FChangedLeaf;
+    ChangeLeaf(*path.back().Node, at, key, recNo, insert, leaf.get());
     const bool isRoot = path.size() == 1;
     if (!isRoot && leaf->Count() == 0)
         return false;
@@ -266,7 +273,7 @@ bool CdxTag::ChangeLeafInPlace(const SharedPath& path, const Byte* key, std::uin
                     std::size_t(FKeyLength));
         parent->RecNos[i] = child->RecNos.back();
         // Between the highest keys of its neighbours, as before.
-        parent->KeysInOrder = path[level].Node->KeysInOrder;
+        parent->Checked = path[level].Node->Checked;
         FFile.ReadPage(parent->Offset, page);
         CdxPutInteriorEntry(page, *parent, i);
         FFile.WriteNode(page, parent, Fill());
@@ -467,28 +474,27 @@ void CdxTag::ShrinkRoot(CdxNode root)
         SetRoot(root.Offset);
 }
 
-void CdxTag::SortEntries(std::vector<CdxKeyEntry>& entries) const
+std::vector<std::uint32_t> CdxTag::SortedOrder(const CdxKeyList& keys) const
 {
-    // An index is sorted, not the entries themselves. Past the bytes all keys
-    // share, each key's next sixteen bytes as two numbers settle most
-    // comparisons without reading the key.
-    const std::size_t length = std::size_t(FKeyLength);
-    std::size_t shared = entries.empty() ? 0 : length;
-    for (const CdxKeyEntry& entry : entries)
-        while (shared > 0 && std::memcmp(entry.Key.data(), entries[0].Key.data(), shared) != 0)
+    // Past the bytes all keys share, each key's next sixteen bytes as two
+    // numbers settle most comparisons without reading the key.
+    const std::size_t length = std::size_t(FKeyLength), count = keys.Count();
+    std::size_t shared = count == 0 ? 0 : length;
+    for (std::size_t i = 1; i < count; ++i)
+        while (shared > 0 && std::memcmp(keys.Key(i), keys.Key(0), shared) != 0)
             --shared;
     const std::size_t prefixEnd = std::min(length, shared + 16);
     struct Item {
         std::uint64_t High, Low;
         std::uint32_t RecNo, Index;
     };
-    std::vector<Item> items(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const Byte* key = reinterpret_cast<const Byte*>(entries[i].Key.data());
+    std::vector<Item> items(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const Byte* key = keys.Key(i);
         std::uint64_t word[2] = {0, 0};
         for (std::size_t b = 0; b < 16; ++b)
             word[b / 8] = word[b / 8] << 8 | (shared + b < prefixEnd ? key[shared + b] : 0);
-        items[i] = {word[0], word[1], entries[i].RecNo, std::uint32_t(i)};
+        items[i] = {word[0], word[1], keys.RecNo(i), std::uint32_t(i)};
     }
     const std::size_t restBytes = length - prefixEnd;
     std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
@@ -497,37 +503,41 @@ void CdxTag::SortEntries(std::vector<CdxKeyEntry>& entries) const
         if (a.Low != b.Low)
             return a.Low < b.Low;
         if (restBytes > 0)
-            if (int order = std::memcmp(entries[a.Index].Key.data() + prefixEnd,
-                                        entries[b.Index].Key.data() + prefixEnd, restBytes))
+            if (int order =
+                        std::memcmp(keys.Key(a.Index) + prefixEnd, keys.Key(b.Index) + prefixEnd, restBytes))
                 return order < 0;
         return a.RecNo < b.RecNo;
     });
-    std::vector<CdxKeyEntry> sorted;
-    sorted.reserve(entries.size());
-    for (const Item& item : items)
-        sorted.push_back(std::move(entries[item.Index]));
-    entries = std::move(sorted);
+    std::vector<std::uint32_t> order(count);
+    for (std::size_t i = 0; i < count; ++i)
+        order[i] = items[i].Index;
+    return order;
 }
 
-void CdxTag::Build(std::vector<CdxKeyEntry> entries)
+void CdxTag::Build(const std::vector<CdxKeyEntry>& entries)
 {
-    for (const CdxKeyEntry& entry : entries)
+    CdxKeyList keys(FKeyLength);
+    keys.Reserve(entries.size());
+    for (const CdxKeyEntry& entry : entries) {
         CheckKey(entry.Key);
-    auto less = [](const CdxKeyEntry& a, const CdxKeyEntry& b) {
-        const int order = a.Key.compare(b.Key);
-        return order != 0 ? order < 0 : a.RecNo < b.RecNo;
-    };
-    if (!std::is_sorted(entries.begin(), entries.end(), less))
-        SortEntries(entries);
-    if (Unique() || Candidate())
-        entries.erase(std::unique(entries.begin(), entries.end(),
-                                  [](const CdxKeyEntry& a, const CdxKeyEntry& b) { return a.Key == b.Key; }),
-                      entries.end());
-    entries.erase(std::unique(entries.begin(), entries.end(),
-                              [](const CdxKeyEntry& a, const CdxKeyEntry& b) {
-                                  return a.Key == b.Key && a.RecNo == b.RecNo;
-                              }),
-                  entries.end());
+        std::memcpy(keys.Add(entry.RecNo), entry.Key.data(), entry.Key.size());
+    }
+    Build(keys);
+}
+
+void CdxTag::Build(const CdxKeyList& keys)
+{
+    if (keys.KeyLength() != std::size_t(FKeyLength))
+        throw ERangeError("Index keys of " + std::to_string(keys.KeyLength()) + " bytes for tag " + FName +
+                          " of " + std::to_string(FKeyLength));
+    // The entries in key order: as given when they are so already.
+    std::vector<std::uint32_t> order;
+    for (std::size_t i = 1; i < keys.Count(); ++i)
+        if (CdxCompare(keys.Key(i - 1), keys.RecNo(i - 1), keys.Key(i), keys.RecNo(i), FKeyLength) > 0) {
+            order = SortedOrder(keys);
+            break;
+        }
+    auto entry = [&](std::size_t i) { return order.empty() ? i : std::size_t(order[i]); };
 
     // The new tree takes the old tree's pages first, lowest first; those
     // left over go to the free list at the end.
@@ -553,18 +563,26 @@ void CdxTag::Build(std::vector<CdxKeyEntry> entries)
     std::uint32_t maxRecNo = 0;
     int entryBytes = 0;  // for maxRecNo
     const Byte fill = Fill();
-    for (const CdxKeyEntry& entry : entries) {
-        const Byte* key = reinterpret_cast<const Byte*>(entry.Key.data());
+    const bool oneRecordPerKey = Unique() || Candidate();
+    for (std::size_t i = 0; i < keys.Count(); ++i) {
+        const std::size_t at = entry(i);
+        const Byte* key = keys.Key(at);
+        const std::uint32_t recNo = keys.RecNo(at);
         CdxNode* leaf = level.empty() ? nullptr : &level.back();
         if (leaf) {
-            int packed = CdxPackedKeyBytes(key, leaf->Key(leaf->Count() - 1), FKeyLength, fill);
-            const bool wider = entry.RecNo > maxRecNo;
-            const int bytes = wider ? CdxLeafEntryBytes(entry.RecNo, FKeyLength) : entryBytes;
+            // An entry given twice is kept once; a unique tag's key, for its first record.
+            const Byte* last = leaf->Key(leaf->Count() - 1);
+            if (std::memcmp(key, last, std::size_t(FKeyLength)) == 0 &&
+                (oneRecordPerKey || recNo == leaf->RecNos.back()))
+                continue;
+            int packed = CdxPackedKeyBytes(key, last, FKeyLength, fill);
+            const bool wider = recNo > maxRecNo;
+            const int bytes = wider ? CdxLeafEntryBytes(recNo, FKeyLength) : entryBytes;
             if (int(leaf->Count() + 1) * bytes + used + packed <= CdxLeafSpace) {
-                leaf->Insert(leaf->Count(), key, entry.RecNo, 0);
+                leaf->Insert(leaf->Count(), key, recNo, 0);
                 used += packed;
                 if (wider) {
-                    maxRecNo = entry.RecNo;
+                    maxRecNo = recNo;
                     entryBytes = bytes;
                 }
                 continue;
@@ -573,9 +591,9 @@ void CdxTag::Build(std::vector<CdxKeyEntry> entries)
         leaf = &level.emplace_back();
         leaf->KeyLength = FKeyLength;
         leaf->Attributes = CdxNodeLeaf;
-        leaf->Insert(0, key, entry.RecNo, 0);
+        leaf->Insert(0, key, recNo, 0);
         used = CdxPackedKeyBytes(key, nullptr, FKeyLength, fill);
-        maxRecNo = entry.RecNo;
+        maxRecNo = recNo;
         entryBytes = CdxLeafEntryBytes(maxRecNo, FKeyLength);
     }
     if (level.empty()) {
@@ -606,8 +624,7 @@ void CdxTag::Build(std::vector<CdxKeyEntry> entries)
         level = std::move(upper);
     }
     SetRoot(level[0].Offset);
-    for (std::uint32_t page : spare)
-        FFile.FreePage(page);
+    FFile.FreePages(spare);
     Changed();
 }
 

@@ -3,6 +3,7 @@
 // number) entries, kept ordered by key bytes and then by record number.
 // Every change reads and writes only the pages on its path.
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -28,6 +29,39 @@ struct CdxTagDefinition {
 struct CdxKeyEntry {
     String Key;
     std::uint32_t RecNo = 0;
+};
+
+// Keys gathered for a build, side by side in one block: a tag's keys all
+// have its key length.
+class CdxKeyList {
+public:
+    explicit CdxKeyList(int keyLength) : FKeyLength(std::size_t(keyLength)) { }
+    std::size_t KeyLength() const { return FKeyLength; }
+    std::size_t Count() const { return FRecNos.size(); }
+    const Byte* Key(std::size_t i) const { return FKeys.data() + i * FKeyLength; }
+    std::uint32_t RecNo(std::size_t i) const { return FRecNos[i]; }
+    void Reserve(std::size_t count)
+    {
+        FKeys.resize(std::max(FKeys.size(), count * FKeyLength));
+        FRecNos.reserve(count);
+    }
+    // Room for one more entry's key, for the caller to fill. The block grows
+    // by doubling, not key by key.
+    Byte* Add(std::uint32_t recNo)
+    {
+        const std::size_t used = FRecNos.size() * FKeyLength;
+        if (used + FKeyLength > FKeys.size())
+            FKeys.resize(std::max(FKeys.size() * 2, used + FKeyLength));
+        FRecNos.push_back(recNo);
+        return FKeys.data() + used;
+    }
+    // Takes back the entry Add() gave last.
+    void DropLast() { FRecNos.pop_back(); }
+
+private:
+    std::size_t FKeyLength;
+    std::vector<Byte> FKeys;  // room for more keys than Count() at its end
+    std::vector<std::uint32_t> FRecNos;
 };
 
 enum : Byte {
@@ -67,9 +101,11 @@ public:
     // False when the entry is not there.
     bool Delete(const String& key, std::uint32_t recNo);
     bool Contains(const String& key);
-    // Replaces every entry; the entries need not be sorted. A unique or
-    // candidate tag keeps the lowest record number of each key.
-    void Build(std::vector<CdxKeyEntry> entries);
+    // Replaces every entry; the entries need not be sorted, but are built
+    // fastest in their order. A unique or candidate tag keeps the lowest
+    // record number of each key. Raises ERangeError for keys of another length.
+    void Build(const CdxKeyList& keys);
+    void Build(const std::vector<CdxKeyEntry>& entries);
     std::uint32_t Count();
     // The record numbers of the entries in their order. Raises ECdxCorrupt
     // when the tree is damaged.
@@ -98,12 +134,13 @@ private:
     Byte Fill() const { return CdxFillByte(FKeyType); }
     void ReadHeader();
     void SetRoot(std::uint32_t offset);
-    std::shared_ptr<const CdxNode> ReadNode(std::uint32_t offset);
+    // With toChange, a leaf is decoded into FSpareLeaf rather than kept by the cache.
+    std::shared_ptr<const CdxNode> ReadNode(std::uint32_t offset, bool toChange = false);
     void WriteNode(const CdxNode& node);
     void PatchLink(std::uint32_t offset, bool left, std::uint32_t value);
     void CheckKey(const String& key) const;
     // Root to leaf towards (key, recNo); each step's Index is the entry taken.
-    SharedPath Descend(const Byte* key, std::uint32_t recNo);
+    SharedPath Descend(const Byte* key, std::uint32_t recNo, bool toChange = false);
     SharedPath DescendEdge(bool last);
     // Descend for a change: each node on the path is checked first.
     SharedPath DescendToChange(const Byte* key, std::uint32_t recNo);
@@ -127,8 +164,8 @@ private:
     // and right, writes them.
     void WriteRun(std::vector<CdxNode>& pieces, std::uint32_t left, std::uint32_t right);
     void ShrinkRoot(CdxNode root);
-    // Orders entries by key bytes, then by record number.
-    void SortEntries(std::vector<CdxKeyEntry>& entries) const;
+    // The entries' indices ordered by key bytes, then by record number.
+    std::vector<std::uint32_t> SortedOrder(const CdxKeyList& keys) const;
     // Calls visit(offset, key count) for each leaf from the first until it returns false.
     void WalkLeaves(const std::function<bool(std::uint32_t, std::uint32_t)>& visit);
     std::vector<std::uint32_t> TreePages();
@@ -147,4 +184,7 @@ private:
     String FKeyExpression;
     String FForExpression;
     std::uint64_t FStamp = 0;
+    // The leaf a change read, and the leaf as it changed it: reused from
+    // change to change while nothing else holds them.
+    std::shared_ptr<CdxNode> FSpareLeaf, FChangedLeaf;
 };

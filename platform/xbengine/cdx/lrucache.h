@@ -5,14 +5,14 @@
 //
 // A lookup is a look into an open-addressed table of slot numbers; the
 // entries live in slots that are reused, linked in the order of their use,
-// so that neither a lookup nor an entry made again allocates. An entry stays
-// where it is while it is cached.
+// so that neither a lookup nor an entry made again allocates. An entry's
+// value stays where it is while it is cached.
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <functional>
+#include <memory>
 #include <vector>
 
 template<class Key, class Value> class LruCache {
@@ -34,14 +34,14 @@ public:
     {
         // A change reads and writes the same entry in turn: the one used last
         // is found without the index.
-        if (FNewest != None && FSlots[FNewest].Id == key)
-            return &FSlots[FNewest].Data;
+        if (FNewest != None && FLinks[FNewest].Id == key)
+            return &FData[FNewest];
         std::uint32_t slot = SlotOf(key);
         if (slot == None)
             return nullptr;
         Unlink(slot);
         LinkNewest(slot);
-        return &FSlots[slot].Data;
+        return &FData[slot];
     }
     // The entry, made (value-initialised, costing 1) when missing.
     Value& Put(const Key& key)
@@ -53,10 +53,11 @@ public:
             slot = FFree.back();
             FFree.pop_back();
         } else {
-            slot = std::uint32_t(FSlots.size());
-            FSlots.emplace_back();
+            slot = std::uint32_t(FLinks.size());
+            FLinks.emplace_back();
+            FData.emplace_back();
         }
-        Slot& entry = FSlots[slot];
+        Link& entry = FLinks[slot];
         entry.Id = key;
         entry.Cost = 1;
         LinkNewest(slot);
@@ -64,25 +65,26 @@ public:
         ++FCount;
         ++FCost;
         Trim();
-        return entry.Data;
+        return FData[slot];
     }
     // Sets the cost of the entry used last, which Find or Put just gave.
     void SetCostOfLatest(std::size_t cost)
     {
         if (FNewest == None)
             return;
-        FCost = FCost - FSlots[FNewest].Cost + cost;
-        FSlots[FNewest].Cost = cost;
+        FCost = FCost - FLinks[FNewest].Cost + cost;
+        FLinks[FNewest].Cost = cost;
         Trim();
     }
     template<class Visit> void ForEach(Visit&& visit)
     {
-        for (std::uint32_t slot = FNewest; slot != None; slot = FSlots[slot].Older)
-            visit(FSlots[slot].Id, FSlots[slot].Data);
+        for (std::uint32_t slot = FNewest; slot != None; slot = FLinks[slot].Older)
+            visit(FLinks[slot].Id, FData[slot]);
     }
     void Clear()
     {
-        FSlots.clear();
+        FLinks.clear();
+        FData.clear();
         FFree.clear();
         FIndex.clear();
         FNewest = FOldest = None;
@@ -93,9 +95,10 @@ public:
 private:
     static constexpr std::uint32_t None = 0xFFFFFFFFu;
 
-    struct Slot {
+    // What finding and ordering an entry reads, apart from its value: a
+    // lookup and the links it mends touch these few bytes only.
+    struct Link {
         Key Id {};
-        Value Data {};
         std::size_t Cost = 0;
         std::uint32_t Newer = None;
         std::uint32_t Older = None;
@@ -113,7 +116,7 @@ private:
             return None;
         for (std::size_t at = Home(key);; at = (at + 1) & (FIndex.size() - 1)) {
             std::uint32_t slot = FIndex[at];
-            if (slot == None || FSlots[slot].Id == key)
+            if (slot == None || FLinks[slot].Id == key)
                 return slot;
         }
     }
@@ -131,7 +134,7 @@ private:
     }
     void Place(std::uint32_t slot)
     {
-        std::size_t at = Home(FSlots[slot].Id);
+        std::size_t at = Home(FLinks[slot].Id);
         while (FIndex[at] != None)
             at = (at + 1) & (FIndex.size() - 1);
         FIndex[at] = slot;
@@ -141,11 +144,11 @@ private:
     void RemoveFromIndex(std::uint32_t slot)
     {
         const std::size_t mask = FIndex.size() - 1;
-        std::size_t hole = Home(FSlots[slot].Id);
+        std::size_t hole = Home(FLinks[slot].Id);
         while (FIndex[hole] != slot)
             hole = (hole + 1) & mask;
         for (std::size_t at = (hole + 1) & mask; FIndex[at] != None; at = (at + 1) & mask) {
-            std::size_t home = Home(FSlots[FIndex[at]].Id);
+            std::size_t home = Home(FLinks[FIndex[at]].Id);
             // The entry at at may fill the hole when its home is not in (hole, at].
             if (((at - home) & mask) >= ((at - hole) & mask)) {
                 FIndex[hole] = FIndex[at];
@@ -156,33 +159,63 @@ private:
     }
     void Unlink(std::uint32_t slot)
     {
-        Slot& entry = FSlots[slot];
-        (entry.Newer == None ? FNewest : FSlots[entry.Newer].Older) = entry.Older;
-        (entry.Older == None ? FOldest : FSlots[entry.Older].Newer) = entry.Newer;
+        Link& entry = FLinks[slot];
+        (entry.Newer == None ? FNewest : FLinks[entry.Newer].Older) = entry.Older;
+        (entry.Older == None ? FOldest : FLinks[entry.Older].Newer) = entry.Newer;
     }
     void LinkNewest(std::uint32_t slot)
     {
-        Slot& entry = FSlots[slot];
+        Link& entry = FLinks[slot];
         entry.Newer = None;
         entry.Older = FNewest;
-        (FNewest == None ? FOldest : FSlots[FNewest].Newer) = slot;
+        (FNewest == None ? FOldest : FLinks[FNewest].Newer) = slot;
         FNewest = slot;
     }
     void Trim()
     {
         while (FCost > FLimit && FCount > 1) {
             std::uint32_t oldest = FOldest;
-            Slot& entry = FSlots[oldest];
+            Link& entry = FLinks[oldest];
             FCost -= entry.Cost;
             RemoveFromIndex(oldest);
             Unlink(oldest);
-            entry.Data = Value {};  // what it holds is let go now
+            FData[oldest] = Value {};  // what it holds is let go now
             FFree.push_back(oldest);
             --FCount;
         }
     }
 
-    std::deque<Slot> FSlots;  // entries stay in place as slots are added
+    // Values in blocks of a fixed count, which stay in place as blocks are
+    // added: a value is found by two shifts, without a block per value.
+    class ValueStore {
+    public:
+        Value& operator[](std::uint32_t slot) { return FBlocks[slot >> BlockBits][slot & BlockMask]; }
+        const Value& operator[](std::uint32_t slot) const
+        {
+            return FBlocks[slot >> BlockBits][slot & BlockMask];
+        }
+        std::size_t size() const { return FSize; }
+        void emplace_back()
+        {
+            if ((FSize & BlockMask) == 0)
+                FBlocks.push_back(std::make_unique<Value[]>(std::size_t(1) << BlockBits));
+            ++FSize;
+        }
+        void clear()
+        {
+            FBlocks.clear();
+            FSize = 0;
+        }
+
+    private:
+        static constexpr unsigned BlockBits = 6;
+        static constexpr std::uint32_t BlockMask = (1u << BlockBits) - 1;
+        std::vector<std::unique_ptr<Value[]>> FBlocks;
+        std::size_t FSize = 0;
+    };
+
+    std::vector<Link> FLinks;  // by slot
+    ValueStore FData;          // by slot; a value stays in place while cached
     std::vector<std::uint32_t> FFree;
     std::vector<std::uint32_t> FIndex;  // slot numbers; None where empty
     std::uint32_t FNewest = None;

@@ -9,23 +9,14 @@
 
 namespace xbexpr {
 
-namespace {
-
-void ReadField(EvalState& state, const Node& node, Value& out)
+bool ReadRecordField(const FieldInfo& f, ValueType type, std::string_view record, Value& out)
 {
-    const FieldInfo& f = node.field;
-    out.Type = node.type;
-    if (f.Type == 'M') {
-        out.Text = state.context.MemoText(f);
-        CheckLength(static_cast<long long>(out.Text.size()));
-        return;
-    }
-    const std::string_view record = state.context.Record(f.Area);
     if (static_cast<size_t>(f.Offset) > record.size() ||
         static_cast<size_t>(f.Width) > record.size() - f.Offset)
-        throw EvalError {"field outside the record"};
+        return false;
     const std::string_view raw = record.substr(static_cast<size_t>(f.Offset), static_cast<size_t>(f.Width));
-    switch (node.type) {
+    out.Type = type;
+    switch (type) {
     case ValueType::Numeric:
         if (f.Type == 'I') {
             if (raw.size() != 4)
@@ -48,6 +39,22 @@ void ReadField(EvalState& state, const Node& node, Value& out)
         break;
     case ValueType::Character: out.Text.assign(raw); break;
     }
+    return true;
+}
+
+namespace {
+
+void ReadField(EvalState& state, const Node& node, Value& out)
+{
+    const FieldInfo& f = node.field;
+    out.Type = node.type;
+    if (f.Type == 'M') {
+        out.Text = state.context.MemoText(f);
+        CheckLength(static_cast<long long>(out.Text.size()));
+        return;
+    }
+    if (!ReadRecordField(f, node.type, state.context.Record(f.Area), out))
+        throw EvalError {"field outside the record"};
 }
 
 // Byte-wise comparison of two texts as if the shorter were padded with blanks.

@@ -58,6 +58,21 @@ int Expression::Width() const { return FRoot->width; }
 
 int Expression::Decimals() const { return FRoot->decimals; }
 
+const FieldInfo* Expression::SoleField() const
+{
+    const bool sole = FRoot->op == Op::Field && FRoot->field.Area == 0 && FRoot->field.Type != 'M';
+    return sole ? &FRoot->field : nullptr;
+}
+
+bool Expression::ReadSoleField(std::string_view record, Value& value) const
+{
+    try {
+        return SoleField() && ReadRecordField(FRoot->field, FRoot->type, record, value);
+    } catch (const EvalError&) {
+        return false;
+    }
+}
+
 bool Expression::Evaluate(const RecordContext& context, Value& result) const
 {
     EvalState state {context, context.Settings()};

@@ -54,6 +54,13 @@ public:
     // decimals, dates as DTOC(), logicals ".T."/".F."; "" on an error.
     String EvaluateText(const RecordContext& context) const;
 
+    // The one field of the record's own table (not a memo) the expression is
+    // made of, when it is nothing else; nullptr otherwise.
+    const FieldInfo* SoleField() const;
+    // That field's value read straight from a record image, as Evaluate
+    // would give it; false where Evaluate would fail.
+    bool ReadSoleField(std::string_view record, Value& value) const;
+
     const String& LastError() const { return FLastError; }
     void ClearError() const { FLastError.clear(); }
 

@@ -79,6 +79,11 @@ struct Node {
     mutable Value value;                 // the literal, or the last result of this node
 };
 
+// Reads a field (not a memo) of the given type from a record image; false
+// when the field lies outside it. Throws EvalError for an integer field of
+// a wrong width.
+bool ReadRecordField(const FieldInfo& field, ValueType type, std::string_view record, Value& out);
+
 // Evaluates a node into its own value and returns it; throws EvalError.
 const Value& Eval(EvalState& state, const Node& node);
 

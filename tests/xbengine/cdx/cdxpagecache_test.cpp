@@ -42,6 +42,18 @@ TEST(CdxPageCache, DecodedNodesCountAgainstTheBudget)
     ASSERT_EQ(walked.size(), 20000u);
     EXPECT_EQ(walked[12344].second, 12345u);
     EXPECT_LE(file->CachedBytes(), budget);
+
+    // Changes under it, their leaves decoded without room to keep them: the
+    // cache stays within it, and the tag holds what was changed.
+    for (std::uint32_t recNo = 1; recNo <= 20000; recNo += 37) {
+        ASSERT_TRUE(tag.Delete(Numbered(recNo), recNo));
+        ASSERT_TRUE(tag.Insert(Numbered(recNo + 20000), recNo));
+    }
+    EXPECT_LE(file->CachedBytes(), budget);
+    walked = CdxList(tag, true);
+    ASSERT_EQ(walked.size(), 20000u);
+    EXPECT_EQ(walked.back(), CdxEntries::value_type(Numbered(39981), 19981u));
+    EXPECT_EQ(walked[0].second, 2u);
 }
 
 TEST(CdxPageCache, AReaderNeverSeesANodeItsPageNoLongerHolds)

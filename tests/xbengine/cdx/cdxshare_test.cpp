@@ -66,6 +66,8 @@ TEST_F(CdxShare, ChangesInABatchRaiseTheCounterOnceAndAreSeenAfterIt)
     CdxTag& mine = *writer.FindTag("ID");
     CdxTag& theirs = *reader.FindTag("ID");
 
+    // Each hold of the file begins with Refresh, under the index lock.
+    writer.Refresh();
     std::uint32_t before = writer.ChangeCounter();
     writer.BeginChanges();
     for (std::int32_t i = 0; i < 500; ++i)
@@ -80,6 +82,19 @@ TEST_F(CdxShare, ChangesInABatchRaiseTheCounterOnceAndAreSeenAfterIt)
     writer.BeginChanges();
     writer.EndChanges();
     EXPECT_EQ(writer.ChangeCounter(), before + 1);
+
+    // Changes outside a batch in the same hold raise it no more; the next
+    // hold's first change does, and the reader sees its header changed.
+    ASSERT_TRUE(mine.Insert(CdxIntegerKey(600), 600));
+    EXPECT_EQ(writer.ChangeCounter(), before + 1);
+    writer.Refresh();
+    ASSERT_TRUE(mine.Insert(CdxIntegerKey(601), 601));
+    ASSERT_TRUE(mine.Delete(CdxIntegerKey(600), 600));
+    EXPECT_EQ(writer.ChangeCounter(), before + 2);
+    EXPECT_FALSE(reader.HeaderUnchanged());
+    reader.Refresh();
+    EXPECT_EQ(theirs.Count(), 501u);
+    EXPECT_EQ(CdxList(theirs), CdxList(mine));
 }
 
 }  // namespace

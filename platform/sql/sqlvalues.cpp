@@ -142,6 +142,35 @@ bool FromSqlTextExactly(const char* Utf8, size_t Bytes, String& Text)
     return IsAscii(Utf8, Bytes) || Cp1252ToUtf8(Text) == std::string_view(Utf8, Bytes);
 }
 
+bool FieldNumber(const TFieldInfo& Field, const char* Bytes, TFieldNumber& Number)
+{
+    const char* first = Bytes;
+    const char* last = Bytes + Field.Width;
+    while (first < last && *first == ' ')
+        ++first;
+    while (last > first && last[-1] == ' ')
+        --last;
+    TDecimal decimal;
+    double number = 0;
+    if (ReadDecimal(first, last, decimal)) {
+        // "12.00" is 12, as SQLite keeps it; a quotient of two exact doubles is the nearest one.
+        Number.Integer = !decimal.Fraction;
+        if (Number.Integer)
+            Number.Int = decimal.Whole;
+        else
+            Number.Real = double(decimal.Units) / double(Powers10[decimal.Decimals]);
+        return true;
+    }
+    if (auto [end, ec] = std::from_chars(first, last, number); ec != std::errc() || end != last)
+        return false;
+    Number.Integer = std::abs(number) < 9e15 && number == std::trunc(number);
+    if (Number.Integer)
+        Number.Int = sqlite3_int64(number);
+    else
+        Number.Real = number;
+    return true;
+}
+
 void ResultFromField(sqlite3_context* Result, const TFieldInfo& Field, const char* Bytes)
 {
     switch (Field.Type) {
@@ -167,26 +196,13 @@ void ResultFromField(sqlite3_context* Result, const TFieldInfo& Field, const cha
     }
     case 'N':
     case 'F': {
-        const char* first = Bytes;
-        const char* last = Bytes + Field.Width;
-        while (first < last && *first == ' ')
-            ++first;
-        while (last > first && last[-1] == ' ')
-            --last;
-        TDecimal decimal;
-        double number = 0;
-        if (ReadDecimal(first, last, decimal)) {
-            // "12.00" is 12, as SQLite keeps it; a quotient of two exact doubles is the nearest one.
-            if (!decimal.Fraction)
-                sqlite3_result_int64(Result, decimal.Whole);
-            else
-                sqlite3_result_double(Result, double(decimal.Units) / double(Powers10[decimal.Decimals]));
-        } else if (auto [end, ec] = std::from_chars(first, last, number); ec != std::errc() || end != last)
+        TFieldNumber number;
+        if (!FieldNumber(Field, Bytes, number))
             sqlite3_result_null(Result);  // blank, or not a number
-        else if (std::abs(number) < 9e15 && number == std::trunc(number))
-            sqlite3_result_int64(Result, sqlite3_int64(number));
+        else if (number.Integer)
+            sqlite3_result_int64(Result, number.Int);
         else
-            sqlite3_result_double(Result, number);
+            sqlite3_result_double(Result, number.Real);
         return;
     }
     case 'D': {

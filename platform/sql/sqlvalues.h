@@ -29,6 +29,15 @@ bool FromSqlTextExactly(const char* Utf8, size_t Bytes, String& Text);
 // or logical.
 void ResultFromField(sqlite3_context* Result, const TFieldInfo& Field, const char* Bytes);
 
+// A numeric field's stored bytes as the number ResultFromField hands SQLite; false for a blank or
+// anything else it hands over as NULL.
+struct TFieldNumber {
+    bool Integer = false;
+    sqlite3_int64 Int = 0;
+    double Real = 0;
+};
+bool FieldNumber(const TFieldInfo& Field, const char* Bytes, TFieldNumber& Number);
+
 // 'YYYY-MM-DD' as its year, month and day; false for any other text or a day no calendar has.
 bool ParseIsoDate(const String& Iso, int& Year, int& Month, int& Day);
 

@@ -39,8 +39,20 @@ struct TXbaseTable : sqlite3_vtab {
 // or 'D' when the walk gives the ORDER BY, ascending or descending, 'N' when
 // it need not, then one letter per argument: 'E'
 // equal, 'L' lower bound, 'H' upper bound on that field; 'e', 'l', 'h' on the
-// record number; 'O' the statement's OFFSET, which the walk skips, 'T' its LIMIT.
+// record number; 'O' the statement's OFFSET, which the walk skips, 'T' its LIMIT;
+// 'P' a number a numeric field is compared with, which the walk checks itself.
+// After the letters, a '|' and each such comparison as "field:operator,".
 constexpr size_t PlanArguments = 1;
+
+// A comparison of a numeric field with a number that the walk checks on each
+// record, so that the records failing it never reach SQL (which checks those
+// that pass again). Long double holds every 64-bit integer and every double,
+// so the comparison is as exact as SQLite's.
+struct TNumberTest {
+    int Field = 0;
+    unsigned char Op = 0;
+    long double Value = 0;
+};
 
 // A walk over the records a condition selected: record numbers First to Last,
 // or the record numbers of an order within a scope, collected in batches as
@@ -58,6 +70,7 @@ struct TXbaseCursor : sqlite3_vtab_cursor {
     Int64 Limit = 0;  // rows the statement takes at most, when it says
     bool OrderDone = false;
     size_t Position = 0;
+    std::vector<TNumberTest> Tests;
 
     // The images of the batch's records, read as the walk passed them; empty when they could not be.
     String BatchImages;
@@ -117,6 +130,10 @@ bool IsLowerBound(unsigned char Op)
 bool IsUpperBound(unsigned char Op)
 {
     return Op == SQLITE_INDEX_CONSTRAINT_LT || Op == SQLITE_INDEX_CONSTRAINT_LE;
+}
+bool IsNumberTest(unsigned char Op)
+{
+    return Op == SQLITE_INDEX_CONSTRAINT_EQ || IsLowerBound(Op) || IsUpperBound(Op);
 }
 bool IsLimitOrOffset(unsigned char Op)
 {
@@ -197,6 +214,21 @@ int BestIndex(sqlite3_vtab* Vtab, sqlite3_index_info* Info)
         // Keys and record ranges can be coarser than SQL's comparison: SQL checks again.
         Info->aConstraintUsage[i].omit = 0;
     }
+    // Comparisons of numeric fields the walk does not seek by are checked as it reads each record.
+    String tests;
+    for (int i = 0; i < Info->nConstraint; ++i) {
+        const auto& c = Info->aConstraint[i];
+        if (!c.usable || c.iColumn < 0 || c.iColumn >= int(table.Fields.size()) || !IsNumberTest(c.op) ||
+            Info->aConstraintUsage[i].argvIndex > 0)
+            continue;
+        const char type = table.Fields[size_t(c.iColumn)].Type;
+        if (type != 'N' && type != 'F')
+            continue;
+        plan += 'P';
+        Info->aConstraintUsage[i].argvIndex = int(plan.size() - PlanArguments);
+        Info->aConstraintUsage[i].omit = 0;
+        tests += std::to_string(c.iColumn) + ':' + std::to_string(c.op) + ',';
+    }
     // With no condition to check on its rows, the walk gives the rows the OFFSET passes over
     // itself, and stops at the LIMIT; SQLite offers them only then, and the rows in its order.
     bool conditions = false;
@@ -211,6 +243,8 @@ int BestIndex(sqlite3_vtab* Vtab, sqlite3_index_info* Info)
         Info->aConstraintUsage[i].argvIndex = int(plan.size() - PlanArguments);
         Info->aConstraintUsage[i].omit = offset;
     }
+    if (!tests.empty())
+        plan += '|' + tests;
     Info->orderByConsumed = consumed;
     Info->idxNum = byRecNo ? 0 : bestField + 1;
     Info->idxStr = sqlite3_mprintf("%s", plan.c_str());
@@ -334,9 +368,32 @@ void NextBatch(TXbaseCursor& Cursor)
     table.Context->Counters->IndexedReads += Int64(Cursor.Batch.size());
 }
 
+// Whether the record at the cursor passes the cursor's number tests; a blank
+// number is NULL to SQL, which no comparison passes.
+bool PassesTests(const TXbaseCursor& Cursor)
+{
+    const std::vector<TFieldInfo>& fields = Cursor.Owner().Table->Fields;
+    for (const TNumberTest& test : Cursor.Tests) {
+        const TFieldInfo& field = fields[size_t(test.Field)];
+        TFieldNumber number;
+        if (!FieldNumber(field, Cursor.Image + field.Offset, number))
+            return false;
+        const long double value =
+                number.Integer ? static_cast<long double>(number.Int) : static_cast<long double>(number.Real);
+        const bool passes = test.Op == SQLITE_INDEX_CONSTRAINT_EQ   ? value == test.Value
+                            : test.Op == SQLITE_INDEX_CONSTRAINT_GT ? value > test.Value
+                            : test.Op == SQLITE_INDEX_CONSTRAINT_GE ? value >= test.Value
+                            : test.Op == SQLITE_INDEX_CONSTRAINT_LT ? value < test.Value
+                                                                    : value <= test.Value;
+        if (!passes)
+            return false;
+    }
+    return true;
+}
+
 // Moves to the first record from the cursor's place on (Advance: the one
-// after it) that the statement sees; deleted records are passed over when the
-// statement hides them.
+// after it) that the statement sees and that passes its number tests; deleted
+// records are passed over when the statement hides them.
 int Step(TXbaseCursor& Cursor, bool Advance)
 {
     TXbaseTable& table = Cursor.Owner();
@@ -356,11 +413,11 @@ int Step(TXbaseCursor& Cursor, bool Advance)
                 Cursor.RecNo += Cursor.Descending ? -1 : 1;
             Cursor.AtEnd = Cursor.RecNo < Cursor.First || Cursor.RecNo > Cursor.Last;
         }
-        if (Cursor.AtEnd || !hideDeleted)
+        if (Cursor.AtEnd || (!hideDeleted && Cursor.Tests.empty()))
             return SQLITE_OK;
         if (int rc = Load(Cursor); rc != SQLITE_OK)
             return rc;
-        if (Cursor.Image[0] != '*')
+        if ((!hideDeleted || Cursor.Image[0] != '*') && PassesTests(Cursor))
             return SQLITE_OK;
     }
 }
@@ -386,7 +443,18 @@ int Filter(sqlite3_vtab_cursor* Base, int IdxNum, const char* IdxStr, int Argc, 
 {
     auto& cursor = *static_cast<TXbaseCursor*>(Base);
     TXbaseTable& table = cursor.Owner();
-    const String plan = IdxStr ? IdxStr : "N";
+    const String idx = IdxStr ? IdxStr : "N";
+    const String plan = idx.substr(0, idx.find('|'));
+    // The number tests' fields and operators, in the order of their arguments.
+    std::vector<TNumberTest> tests;
+    for (size_t at = plan.size() + 1; at < idx.size();) {
+        TNumberTest test;
+        const char* text = idx.data();
+        auto field = std::from_chars(text + at, text + idx.size(), test.Field);
+        auto op = std::from_chars(field.ptr + 1, text + idx.size(), test.Op);
+        tests.push_back(test);
+        at = size_t(op.ptr - text) + 1;
+    }
     // Records inserted earlier in the transaction are appended before they are looked for.
     String message;
     if (int rc = table.Changes.Append(message); rc != SQLITE_OK) {
@@ -406,12 +474,22 @@ int Filter(sqlite3_vtab_cursor* Base, int IdxNum, const char* IdxStr, int Argc, 
     cursor.Position = 0;
     cursor.Skip = 0;
     cursor.Limit = 0;
+    cursor.Tests.clear();
+    size_t nextTest = 0;
     // The order is walked when a value narrowed its scope or its sequence is the ORDER BY; a value
     // it cannot seek leaves that side of the scope open.
     bool useOrder = IdxNum > 0 && plan[0] != 'N';
     for (int i = 0; i < Argc && size_t(i) + PlanArguments < plan.size(); ++i) {
         const char condition = plan[size_t(i) + PlanArguments];
-        if (condition == 'O' || condition == 'T')
+        if (condition == 'P') {
+            // Only a number compares as a number: SQL decides on other values alone.
+            TNumberTest test = tests.at(nextTest++);
+            const int type = sqlite3_value_type(Argv[i]);
+            test.Value = type == SQLITE_INTEGER ? static_cast<long double>(sqlite3_value_int64(Argv[i]))
+                                                : static_cast<long double>(sqlite3_value_double(Argv[i]));
+            if (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
+                cursor.Tests.push_back(test);
+        } else if (condition == 'O' || condition == 'T')
             (condition == 'O' ? cursor.Skip : cursor.Limit) =
                     std::max<Int64>(sqlite3_value_int64(Argv[i]), 0);
         else if (IdxNum == 0)

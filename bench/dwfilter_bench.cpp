@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <map>
 
-#include "bench/benchsupport.h"
+#include "bench/benchtable.h"
 #include "datacontrols/datasets/wwtable.h"
 #include "platform/rtl/stringlist.h"
 #include "tables/xbe50.h"
@@ -25,27 +25,18 @@ const std::string& TableDir(int Records)
     std::string& dir = made[Records];
     if (!dir.empty())
         return dir;
-    LoadDLL();
     dir = ScratchDir("dwfilter-bench");
-    const std::string path = dir + "PAYMENTS.DBF";
-    XBE_CALL(xb_ErrorLevel, 0);
-    XBE_CALL(xb_CreateNew, path.c_str(), "NEWTABLE", 2, 4);
-    XBE_CALL(xb_CreateField, "ID", "C", 6, 0);
-    XBE_CALL(xb_CreateField, "STATE", "C", 2, 0);
-    XBE_CALL(xb_CreateField, "AMOUNT", "N", 10, 2);
-    XBE_CALL(xb_CreateField, "QTY", "N", 4, 0);
-    XBE_CALL(xb_CreateExec);
-    XBE_CALL(xb_Close);
-    XBE_CALL(xb_Use, path.c_str(), "SEEDING", 0, 2);
     static const char* const states[] = {"CA", "IL", "NY", "TX", "WA"};
+    std::vector<std::string> images;
     char image[32];
     for (int i = 1; i <= Records; ++i) {
         std::snprintf(image, sizeof image, " P%05d%s%10.2f%4d", i % 100000, states[i % 5],
                       (i * 37 % 10000) / 4.0, i % 50);
-        XBE_CALL(xb_AppendBlank);
-        XBE_CALL(xb_PutRecord, image);
+        images.push_back(image);
     }
-    XBE_CALL(xb_Close);
+    MakeBenchTable(dir + "PAYMENTS.DBF",
+                   {{"ID", "C", 6, 0}, {"STATE", "C", 2, 0}, {"AMOUNT", "N", 10, 2}, {"QTY", "N", 4, 0}},
+                   images);
     return dir;
 }
 

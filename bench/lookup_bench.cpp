@@ -12,7 +12,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "bench/benchsupport.h"
+#include "bench/benchtable.h"
 #include "datacontrols/common/dwlocate.h"
 #include "datacontrols/datasets/wwtable.h"
 #include "datacontrols/lookup/dwdblook.h"
@@ -42,28 +42,18 @@ const std::string& TableDir(int Records)
     std::string& dir = made[Records];
     if (!dir.empty())
         return dir;
-    LoadDLL();
     dir = ScratchDir("lookup-bench");
-    const std::string path = dir + "RECIPS.DBF";
-    XBE_CALL(xb_ErrorLevel, 0);
-    XBE_CALL(xb_CreateNew, path.c_str(), "NEWTABLE", 2, 2);
-    XBE_CALL(xb_CreateField, "ID", "C", 8, 0);
-    XBE_CALL(xb_CreateField, "NAME", "C", 20, 0);
-    XBE_CALL(xb_CreateExec);
-    XBE_CALL(xb_Close);
-    XBE_CALL(xb_Use, path.c_str(), "SEEDING", 2, 2);
     std::vector<int> order(static_cast<size_t>(Records));
     for (int i = 0; i < Records; ++i)
         order[static_cast<size_t>(i)] = i + 1;
     std::shuffle(order.begin(), order.end(), std::mt19937(7));
+    std::vector<std::string> images;
     char image[40];
     for (const int i : order) {
         std::snprintf(image, sizeof image, " R%07d%-20s", i, NameOf(i).c_str());
-        XBE_CALL(xb_AppendBlank);
-        XBE_CALL(xb_PutRecord, image);
+        images.push_back(image);
     }
-    XBE_CALL(xb_IndexTag, "", "NAME", "NAME", 0, 0, "");
-    XBE_CALL(xb_Close);
+    MakeBenchTable(dir + "RECIPS.DBF", {{"ID", "C", 8, 0}, {"NAME", "C", 20, 0}}, images, "NAME");
     return dir;
 }
 

@@ -6,12 +6,14 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
 
 #include <cstdlib>
 #include <random>
 #include <utility>
 #include <vector>
 
+#include "platform/richedit/richedit.h"
 #include "platform/richedit/rtfreader.h"
 #include "platform/richedit/rtfwriter.h"
 #include "platform/vcl/qt/qapp.h"
@@ -80,6 +82,24 @@ void ReadRtfText(benchmark::State& State)
     Read(State, FiveMegabytesOfText());
 }
 BENCHMARK(ReadRtfText)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+// What the user waits for: the document loaded into a shown rich edit and its first screen
+// painted. Each load replaces the document the one before put there.
+void LoadAndShowRtf(benchmark::State& State)
+{
+    const QByteArray& rtf = FiveMegabytes();
+    const String data(rtf.constData(), static_cast<size_t>(rtf.size()));
+    TCustomRichEdit edit(nullptr);
+    auto* widget = static_cast<QTextEdit*>(edit.Widget());
+    widget->resize(640, 480);
+    widget->show();
+    for (auto _ : State) {
+        edit.LoadContents(data);
+        benchmark::DoNotOptimize(widget->grab().cacheKey());
+    }
+    State.SetBytesProcessed(State.iterations() * rtf.size());
+}
+BENCHMARK(LoadAndShowRtf)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 // What Qt alone costs for the generated document: its paragraphs and runs, with their
 // formats, put into a new document through a cursor with no RTF to read (tables and lists

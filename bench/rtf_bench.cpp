@@ -6,12 +6,14 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
 
 #include <cstdlib>
 #include <random>
 #include <utility>
 #include <vector>
 
+#include "platform/richedit/richedit.h"
 #include "platform/richedit/rtfreader.h"
 #include "platform/richedit/rtfwriter.h"
 #include "platform/vcl/qt/qapp.h"
@@ -81,29 +83,57 @@ void ReadRtfText(benchmark::State& State)
 }
 BENCHMARK(ReadRtfText)->Unit(benchmark::kMillisecond)->MinTime(2);
 
-// What Qt alone costs for the generated document: its paragraphs and runs, with their
-// formats, put into a new document through a cursor with no RTF to read (tables and lists
-// made plain paragraphs). A reader that builds a QTextDocument reads no faster than this.
-void BuildReadDocument(benchmark::State& State)
+// What the user waits for: the document loaded into a shown rich edit and its first screen
+// painted. Each load replaces the document the one before put there.
+void LoadAndShowRtf(benchmark::State& State)
 {
     const QByteArray& rtf = FiveMegabytes();
-    struct Paragraph {
-        QTextBlockFormat Format;
-        std::vector<std::pair<QString, QTextCharFormat>> Runs;
-    };
-    std::vector<Paragraph> paragraphs;
-    {
-        QTextDocument read;
-        QTextCursor cursor(&read);
-        rtf::ReadRtf(rtf, cursor);
-        for (QTextBlock block = read.begin(); block.isValid(); block = block.next()) {
-            Paragraph& paragraph = paragraphs.emplace_back();
+    const String data(rtf.constData(), static_cast<size_t>(rtf.size()));
+    TCustomRichEdit edit(nullptr);
+    auto* widget = static_cast<QTextEdit*>(edit.Widget());
+    widget->resize(640, 480);
+    widget->show();
+    for (auto _ : State) {
+        edit.LoadContents(data);
+        benchmark::DoNotOptimize(widget->grab().cacheKey());
+    }
+    State.SetBytesProcessed(State.iterations() * rtf.size());
+}
+BENCHMARK(LoadAndShowRtf)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+// The generated document's paragraphs and runs as read, with their formats (tables and
+// lists made plain paragraphs).
+struct Paragraph {
+    QTextBlockFormat Format;
+    std::vector<std::pair<QString, QTextCharFormat>> Runs;
+};
+
+const std::vector<Paragraph>& ParagraphsRead()
+{
+    static const std::vector<Paragraph> paragraphs = [] {
+        std::vector<Paragraph> read;
+        QTextDocument document;
+        QTextCursor cursor(&document);
+        rtf::ReadRtf(FiveMegabytes(), cursor);
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            Paragraph& paragraph = read.emplace_back();
             paragraph.Format = block.blockFormat();
             paragraph.Format.clearProperty(QTextFormat::ObjectIndex);
             for (auto run = block.begin(); !run.atEnd(); ++run)
                 paragraph.Runs.emplace_back(run.fragment().text(), run.fragment().charFormat());
         }
-    }
+        return read;
+    }();
+    return paragraphs;
+}
+
+// What Qt alone costs for the generated document: its paragraphs and runs, with their
+// formats, put into a new document through a cursor with no RTF to read. A reader that
+// builds a QTextDocument reads no faster than this.
+void BuildReadDocument(benchmark::State& State)
+{
+    const QByteArray& rtf = FiveMegabytes();
+    const std::vector<Paragraph>& paragraphs = ParagraphsRead();
     for (auto _ : State) {
         QTextDocument document;
         document.setUndoRedoEnabled(false);
@@ -122,6 +152,28 @@ void BuildReadDocument(benchmark::State& State)
     State.SetBytesProcessed(State.iterations() * rtf.size());
 }
 BENCHMARK(BuildReadDocument)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+// Less still: the same text and paragraph breaks in one insertion, with no formats. What
+// Qt's document costs for its paragraphs alone.
+void BuildPlainDocument(benchmark::State& State)
+{
+    const QByteArray& rtf = FiveMegabytes();
+    QString text;
+    for (const Paragraph& paragraph : ParagraphsRead()) {
+        if (&paragraph != &ParagraphsRead().front())
+            text += QChar::ParagraphSeparator;
+        for (const auto& run : paragraph.Runs)
+            text += run.first;
+    }
+    for (auto _ : State) {
+        QTextDocument document;
+        document.setUndoRedoEnabled(false);
+        QTextCursor(&document).insertText(text);
+        benchmark::DoNotOptimize(document.characterCount());
+    }
+    State.SetBytesProcessed(State.iterations() * rtf.size());
+}
+BENCHMARK(BuildPlainDocument)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 void Write(benchmark::State& State, const QByteArray& Rtf)
 {

@@ -76,13 +76,13 @@ class WordName {
 public:
     explicit WordName(std::string_view Text) : FText(Text), FPacked(Pack(Text)) { }
     std::string_view Text() const { return FText; }
+    std::uint64_t Packed() const { return FPacked; }
     template<size_t N> bool operator==(const char (&Name)[N]) const
     {
         const std::string_view name(Name, N - 1);
         return name.size() <= 8 ? FPacked == Pack(name) : FText == name;
     }
 
-private:
     // Longer words pack to 0, as no name does.
     static constexpr std::uint64_t Pack(std::string_view Text)
     {
@@ -93,6 +93,8 @@ private:
             packed = packed << 8 | static_cast<unsigned char>(c);
         return packed;
     }
+
+private:
     std::string_view FText;
     std::uint64_t FPacked;
 };
@@ -676,18 +678,33 @@ private:
                 "mmathPr",    "docvar",        "xe",
                 "tc",         "nonesttables",  "levelnumbers",
                 "listname",   "liststylename", "listpicture"};
-        // Every control word is looked up here: in order, it is found in a few steps.
-        static const auto skipped = [] {
-            auto sorted = destinations;
-            std::sort(sorted.begin(), sorted.end());
+        // Every control word is looked up here: in order, as numbers where they are short,
+        // it is found in a few steps.
+        struct Skipped {
+            std::vector<std::uint64_t> Short;
+            std::vector<std::string_view> Long;
+            bool Has(const WordName& W) const
+            {
+                return W.Packed() ? std::binary_search(Short.begin(), Short.end(), W.Packed())
+                                  : std::binary_search(Long.begin(), Long.end(), W.Text());
+            }
+        };
+        static const Skipped skipped = [] {
+            Skipped sorted;
+            for (const std::string_view name : destinations)
+                if (WordName::Pack(name))
+                    sorted.Short.push_back(WordName::Pack(name));
+                else
+                    sorted.Long.push_back(name);
+            std::sort(sorted.Short.begin(), sorted.Short.end());
+            std::sort(sorted.Long.begin(), sorted.Long.end());
             return sorted;
         }();
         // The tables of the document stand in its header; one inside the text (in a group
         // kept as read) would change the fonts and lists of what follows.
         const bool header = FGroups.size() == 3;  // outside all groups, the document, this one
-        if (std::binary_search(skipped.begin(), skipped.end(), W.Text()) ||
-            (!header &&
-             (W == "fonttbl" || W == "colortbl" || W == "listtable" || W == "listoverridetable"))) {
+        if (skipped.Has(W) || (!header && (W == "fonttbl" || W == "colortbl" || W == "listtable" ||
+                                           W == "listoverridetable"))) {
             g.Dest = Destination::Skip;
             return true;
         }

@@ -71,14 +71,18 @@ void OpenClient(int Transactions)
         DClientDataBase->CreateClientTables(id);
         FMain->User->ClientID = id;
         DClientDataBase->OpenClient();
+        // Each table's rows go out as one group: one sync instead of one a row.
         TDaroruTable* recipients = DClientDataBase->tblEmployee;
+        TDaroruWriteGroup recipientRows(recipients);
         for (int i = 0; i < kRecipients; ++i) {
             recipients->Append();
             recipients->FieldByName("ID")->SetAsString(RecipientID(i));
             recipients->FieldByName("NAME1")->SetAsString("RECIPIENT " + std::to_string(i));
             recipients->Post();
         }
+        recipientRows.Done();
         TDaroruTable* transactions = DClientDataBase->tblTransactions;
+        TDaroruWriteGroup transactionRows(transactions);
         for (int n = 0; n < Transactions; ++n) {
             transactions->Append();
             transactions->FieldByName("EMP_ID")->SetAsString(RecipientID(n % kRecipients));
@@ -88,6 +92,7 @@ void OpenClient(int Transactions)
             transactions->FieldByName("AMOUNT")->SetAsFloat(100.25);
             transactions->Post();
         }
+        transactionRows.Done();
     }
     FMain->User->ClientID = id;
     DClientDataBase->OpenClient();

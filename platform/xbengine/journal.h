@@ -40,7 +40,6 @@
 
 #include <cstdint>
 #include <map>
-#include <set>
 #include <vector>
 
 #include "platform/rtl/types.h"
@@ -87,6 +86,13 @@ public:
     // Keeps the old bytes of [offset, offset + length) of file before the
     // change under way writes there (nothing outside a change).
     void Protect(TableFile& file, Int64 offset, Int64 length);
+    // The journal already holds on the disk (synced when durable) the old
+    // bytes of [offset, offset + length) of file, and no file waits with
+    // writes of the change: a write there may go to the file at once, in
+    // the order a flush would give it. A change that writes much over
+    // bytes it knows in advance (a pack) protects them, flushes, and so
+    // does not hold its new bytes in memory.
+    bool Holds(TableFile& file, Int64 offset, Int64 length) const;
     // file holds deferred writes of the change under way.
     void Deferred(TableFile& file);
     // Writes the entries kept so far, then the files' deferred writes.
@@ -101,10 +107,14 @@ private:
     struct FileState {
         std::uint8_t Number = 0;
         Int64 Length = 0;
-        std::set<Int64> SavedPages;
+        // The pages whose old bytes the journal keeps: runs [first, end) by first.
+        std::map<Int64, Int64> SavedPages;
     };
-    void AddEntry(String& entries, char kind, std::uint8_t number, Int64 value, const char* bytes,
-                  std::size_t size);
+    // Adds an entry whose size bytes the caller writes at the place returned
+    // before it calls SealEntry with that place.
+    char* OpenEntry(char kind, std::uint8_t number, Int64 value, std::size_t size);
+    void SealEntry(char* payload);
+    void AddEntry(char kind, std::uint8_t number, Int64 value, const char* bytes, std::size_t size);
     // Marks the journal as holding no change (durably in a durable journal).
     void Clear();
     // Makes the journal's file, its name synced into the directory when durable.

@@ -810,13 +810,21 @@ void Table::Pack()
     // One change: a pack stopped halfway would leave records twice.
     Change change(*this);
     // One pass moves the kept records down and gathers their keys; the tags
-    // are then built from them. The moved records go out in runs: each lands
-    // before the record read next, so no read meets a record still waiting.
+    // are then built from them. The moved records go out in runs, each
+    // below the record read next. Before the first, the journal takes every
+    // byte from there to the end and goes to the disk: the runs then go
+    // straight to the file instead of waiting in memory for the change's end.
     constexpr std::size_t RunBytes = std::size_t(1) << 20;
     Integer kept = 0;
     String image, run;
     Int64 runStart = 0;
+    bool moving = false;
     auto writeRun = [&] {
+        if (!moving) {
+            FJournal.Protect(FFile, runStart, FFile.Size() - runStart);
+            FJournal.Flush();
+            moving = true;
+        }
         FFile.WriteAt(runStart, run.data(), run.size());
         run.clear();
     };

@@ -549,37 +549,62 @@ void CdxTag::Build(const CdxKeyList& keys)
     }
     std::sort(spare.begin(), spare.end(), std::greater<>());
     spare.erase(std::unique(spare.begin(), spare.end()), spare.end());
-    auto place = [&spare](std::vector<CdxNode>& nodes) {
-        for (CdxNode& node : nodes)
-            if (!spare.empty()) {
-                node.Offset = spare.back();
-                spare.pop_back();
-            }
+    auto takePage = [this, &spare] {
+        if (spare.empty())
+            return FFile.AllocatePage();
+        const std::uint32_t page = spare.back();
+        spare.pop_back();
+        return page;
     };
 
-    // Leaves, each filled as far as its packing allows.
-    std::vector<CdxNode> level;
+    // The level above the one being written: each node below gives it its
+    // last entry and its page.
+    const std::size_t capacity = CdxInteriorCapacity(FKeyLength);
+    std::vector<CdxNode> upper;
+    auto addChild = [&](const CdxNode& child) {
+        if (upper.empty() || upper.back().Count() == capacity) {
+            CdxNode& node = upper.emplace_back();
+            node.KeyLength = FKeyLength;
+            node.Attributes = 0;
+        }
+        upper.back().Insert(upper.back().Count(), child.Key(child.Count() - 1), child.RecNos.back(),
+                            child.Offset);
+    };
+
+    // Leaves, each filled as far as its packing allows and written as soon
+    // as the next one begins: one leaf is held at a time, its page coded once
+    // and kept in the cache undecoded.
+    const Byte fill = Fill();
+    const bool oneRecordPerKey = Unique() || Candidate();
+    CdxNode leaf;
+    leaf.KeyLength = FKeyLength;
+    leaf.Attributes = CdxNodeLeaf;
+    leaf.Offset = takePage();
+    auto writeLeaf = [&] {
+        Byte page[CdxPageSize];
+        if (!CdxEncodeNode(leaf, fill, page))
+            throw EAssertionFailed("Index node overfilled");
+        FFile.WritePage(leaf.Offset, page);
+    };
     int used = 0;
     std::uint32_t maxRecNo = 0;
     int entryBytes = 0;  // for maxRecNo
-    const Byte fill = Fill();
-    const bool oneRecordPerKey = Unique() || Candidate();
     for (std::size_t i = 0; i < keys.Count(); ++i) {
         const std::size_t at = entry(i);
         const Byte* key = keys.Key(at);
         const std::uint32_t recNo = keys.RecNo(at);
-        CdxNode* leaf = level.empty() ? nullptr : &level.back();
-        if (leaf) {
+        if (leaf.Count() > 0) {
             // An entry given twice is kept once; a unique tag's key, for its first record.
-            const Byte* last = leaf->Key(leaf->Count() - 1);
+            const Byte* last = leaf.Key(leaf.Count() - 1);
             if (std::memcmp(key, last, std::size_t(FKeyLength)) == 0 &&
-                (oneRecordPerKey || recNo == leaf->RecNos.back()))
+                (oneRecordPerKey || recNo == leaf.RecNos.back()))
                 continue;
-            int packed = CdxPackedKeyBytes(key, last, FKeyLength, fill);
+            const int packed = CdxPackedKeyBytes(key, last, FKeyLength, fill);
             const bool wider = recNo > maxRecNo;
             const int bytes = wider ? CdxLeafEntryBytes(recNo, FKeyLength) : entryBytes;
-            if (int(leaf->Count() + 1) * bytes + used + packed <= CdxLeafSpace) {
-                leaf->Insert(leaf->Count(), key, recNo, 0);
+            if (int(leaf.Count() + 1) * bytes + used + packed <= CdxLeafSpace) {
+                leaf.Keys.insert(leaf.Keys.end(), key, key + FKeyLength);
+                leaf.RecNos.push_back(recNo);
                 used += packed;
                 if (wider) {
                     maxRecNo = recNo;
@@ -587,43 +612,45 @@ void CdxTag::Build(const CdxKeyList& keys)
                 }
                 continue;
             }
+            // Full: the next leaf begins with this entry.
+            leaf.Right = takePage();
+            writeLeaf();
+            addChild(leaf);
+            leaf.Left = leaf.Offset;
+            leaf.Offset = leaf.Right;
+            leaf.Keys.clear();
+            leaf.RecNos.clear();
         }
-        leaf = &level.emplace_back();
-        leaf->KeyLength = FKeyLength;
-        leaf->Attributes = CdxNodeLeaf;
-        leaf->Insert(0, key, recNo, 0);
+        leaf.Keys.insert(leaf.Keys.end(), key, key + FKeyLength);
+        leaf.RecNos.push_back(recNo);
         used = CdxPackedKeyBytes(key, nullptr, FKeyLength, fill);
         maxRecNo = recNo;
         entryBytes = CdxLeafEntryBytes(maxRecNo, FKeyLength);
     }
-    if (level.empty()) {
-        CdxNode& leaf = level.emplace_back();
-        leaf.KeyLength = FKeyLength;
-        leaf.Attributes = CdxNodeLeaf;
-    }
+    leaf.Right = CdxNone;
+    if (upper.empty())
+        leaf.Attributes |= CdxNodeRoot;
+    writeLeaf();
+    std::uint32_t root = leaf.Offset;
     // Then the interior levels above them, up to a single root.
-    const std::size_t capacity = CdxInteriorCapacity(FKeyLength);
-    while (true) {
+    if (!upper.empty())
+        addChild(leaf);
+    while (!upper.empty()) {
+        std::vector<CdxNode> level = std::move(upper);
+        upper.clear();
         if (level.size() == 1)
             level[0].Attributes |= CdxNodeRoot;
-        place(level);
+        for (CdxNode& node : level)
+            node.Offset = takePage();
         WriteRun(level, CdxNone, CdxNone);
-        if (level.size() == 1)
+        if (level.size() == 1) {
+            root = level[0].Offset;
             break;
-        std::vector<CdxNode> upper;
-        for (std::size_t i = 0; i < level.size(); ++i) {
-            if (i % capacity == 0) {
-                CdxNode& node = upper.emplace_back();
-                node.KeyLength = FKeyLength;
-                node.Attributes = 0;
-            }
-            const CdxNode& child = level[i];
-            upper.back().Insert(upper.back().Count(), child.Key(child.Count() - 1), child.RecNos.back(),
-                                child.Offset);
         }
-        level = std::move(upper);
+        for (const CdxNode& node : level)
+            addChild(node);
     }
-    SetRoot(level[0].Offset);
+    SetRoot(root);
     FFile.FreePages(spare);
     Changed();
 }
@@ -662,7 +689,8 @@ std::vector<std::uint32_t> CdxTag::RecNos()
     for (std::uint32_t steps = 0; offset != CdxNone; ++steps) {
         if (steps > PageLimit())
             throw ECdxCorrupt("Index tag " + FName + " has a cycle among its leaves");
-        const std::shared_ptr<const CdxNode> leaf = ReadNode(offset);
+        // Each leaf is read once: decoded into the spare node, not kept.
+        const std::shared_ptr<const CdxNode> leaf = ReadNode(offset, true);
         if (!leaf->IsLeaf())
             throw ECdxCorrupt("Index tag " + FName + " links a leaf to an interior node");
         recNos.insert(recNos.end(), leaf->RecNos.begin(), leaf->RecNos.end());

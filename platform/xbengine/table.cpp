@@ -852,6 +852,9 @@ void Table::Pack()
     Int64 end = FHeader.HeaderLength + Int64(kept) * FHeader.RecordLength;
     FFile.WriteAt(end, &EndOfData, 1);
     FFile.Truncate(end + 1);
+    // The moved records go to the disk while the tags are built.
+    if (moving && FJournal.Durable())
+        FFile.StartSync();
     FEndMarkOwed = false;
     FRecCount = kept;
     FOrders->Rebuild(std::move(keys), renumbered);

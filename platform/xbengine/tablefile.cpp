@@ -314,3 +314,9 @@ void TableFile::Sync()
         Fail(XBE_E_IO, "Cannot flush file", FPath, errno);
     LogEvent("S", FPath);
 }
+
+void TableFile::StartSync() noexcept
+{
+    if (FHandle >= 0)
+        ::sync_file_range(FHandle, 0, 0, SYNC_FILE_RANGE_WRITE);
+}

@@ -1,9 +1,10 @@
 // A process stopped before each write of a short run of appends, record and
-// memo rewrites and deletes, shared and exclusive: after every stop the next
-// open rolls the interrupted change back and finds the table whole: the
-// header's count matches the records, every memo reference reads, and every
-// tag holds exactly the keys of the records present. Checked through the
-// engine, through python3-dbfread and through DBD::XBase's index reader.
+// memo rewrites and deletes, shared and exclusive (the exclusive one ending
+// with a pack): after every stop the next open rolls the interrupted change
+// back and finds the table whole: the header's count matches the records,
+// every memo reference reads, and every tag holds exactly the keys of the
+// records present. Checked through the engine, through python3-dbfread and
+// through DBD::XBase's index reader.
 
 #include <cmath>
 #include <cstdio>
@@ -264,8 +265,10 @@ protected:
             SCOPED_TRACE("mode " + std::to_string(mode) + ", stopped before write " + std::to_string(stop));
             checked[table] = Check(table);
             if (finished) {
-                // The run that was not stopped holds all its work.
-                EXPECT_EQ(checked[table].size(), std::size_t(5 + Work()));
+                // The run that was not stopped holds all its work; an
+                // exclusive one packed away its deletes (every third record).
+                std::size_t packed = mode == 2 ? std::size_t(Work() / 3) : 0;
+                EXPECT_EQ(checked[table].size(), std::size_t(5 + Work()) - packed);
                 break;
             }
             if (::testing::Test::HasFailure())

@@ -11,12 +11,12 @@
 //       opens the table (0 shared, 2 exclusive) and appends count records
 //       with an ID, an amount and a memo, after each one rewriting an
 //       earlier record's amount and memo and, every third, deleting one;
-//       exits 0 at the end without waiting (the crash tests stop it before
-//       one of its writes)
+//       an exclusive open then packs the table; exits 0 at the end without
+//       waiting (the crash tests stop it before one of its writes)
 //   xbe_peer work <table> <mode> <count> <commit-every> <durable>
 //       the same, with a commit after every commit-every records (0: none,
 //       -1: the whole work one group of writes) and durable writes on (1)
-//       or off (0); with XBE_WRITE_LOG set, each finished call that writes
+//       or off (0), the pack left out of a group; with XBE_WRITE_LOG set, each finished call that writes
 //       appends "M" (after a commit, or the group's end, "M C") to that
 //       log, after the engine's own events
 //   xbe_peer churn <table> <count>
@@ -118,6 +118,8 @@ int main(int argc, char** argv)
                 return 1;
         }
         if (grouped && !done(e.xb_SysProp(3011, 0) != 0, "M C\n"))
+            return 1;
+        if (std::atoi(argv[3]) == 2 && !grouped && !done(e.xb_Pack() != 0))
             return 1;
         e.xb_Close();
         return 0;

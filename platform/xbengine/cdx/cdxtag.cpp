@@ -525,19 +525,23 @@ void CdxTag::Build(const std::vector<CdxKeyEntry>& entries)
     Build(keys);
 }
 
-void CdxTag::Build(const CdxKeyList& keys)
+void CdxTag::Build(const CdxKeyList& keys, std::vector<std::uint32_t> order)
 {
     if (keys.KeyLength() != std::size_t(FKeyLength))
         throw ERangeError("Index keys of " + std::to_string(keys.KeyLength()) + " bytes for tag " + FName +
                           " of " + std::to_string(FKeyLength));
+    if (!order.empty() && order.size() != keys.Count())
+        throw ERangeError("An order of " + std::to_string(order.size()) + " entries for " +
+                          std::to_string(keys.Count()) + " index keys");
     // The entries in key order: as given when they are so already.
-    std::vector<std::uint32_t> order;
-    for (std::size_t i = 1; i < keys.Count(); ++i)
-        if (CdxCompare(keys.Key(i - 1), keys.RecNo(i - 1), keys.Key(i), keys.RecNo(i), FKeyLength) > 0) {
+    auto entry = [&](std::size_t i) { return order.empty() ? i : std::size_t(order[i]); };
+    for (std::size_t i = 1; i < keys.Count(); ++i) {
+        const std::size_t a = entry(i - 1), b = entry(i);
+        if (CdxCompare(keys.Key(a), keys.RecNo(a), keys.Key(b), keys.RecNo(b), FKeyLength) > 0) {
             order = SortedOrder(keys);
             break;
         }
-    auto entry = [&](std::size_t i) { return order.empty() ? i : std::size_t(order[i]); };
+    }
 
     // The new tree takes the old tree's pages first, lowest first; those
     // left over go to the free list at the end.

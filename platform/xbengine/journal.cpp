@@ -265,6 +265,7 @@ bool Journal::Begin()
         return false;
     FFiles.clear();
     FEntries.clear();
+    FEntriesUnsynced = false;
     FDeferredWrites = 0;
     FEnd = 0;
     FMark.assign(MarkSize, '\0');
@@ -310,6 +311,7 @@ void Journal::Finish()
         FDepth = 0;
         FFiles.clear();
         FEntries.clear();
+        FEntriesUnsynced = false;
         for (TableFile* file : FDeferring)
             file->DropDeferred();
         FDeferring.clear();
@@ -358,23 +360,37 @@ void Journal::Deferred(TableFile& file)
     }
 }
 
+void Journal::WriteEntries()
+{
+    if (FEntries.empty())
+        return;
+    if (FEnd == 0 && !FFile.IsOpen())
+        CreateFile();
+    FKnownEmpty = false;
+    FFile.WriteAt(FEnd, FEntries.data(), FEntries.size());
+    FEnd += Int64(FEntries.size());
+    FEntries.clear();
+    FEntriesUnsynced = true;
+}
+
+void Journal::WriteAhead()
+{
+    WriteEntries();
+    if (FDurable)
+        FFile.StartSync();
+}
+
 void Journal::Flush()
 {
-    if (!FEntries.empty()) {
-        if (FEnd == 0 && !FFile.IsOpen())
-            CreateFile();
-        FKnownEmpty = false;
-        FFile.WriteAt(FEnd, FEntries.data(), FEntries.size());
-        FEnd += Int64(FEntries.size());
-        FEntries.clear();
-        // The old bytes are on the disk before the new ones go over them.
-        if (FDurable) {
-            if (FDirectoryOwed)
-                SyncDirectory(FDirectory);
-            FDirectoryOwed = false;
-            FFile.Sync();
-        }
+    WriteEntries();
+    // The old bytes are on the disk before the new ones go over them.
+    if (FEntriesUnsynced && FDurable) {
+        if (FDirectoryOwed)
+            SyncDirectory(FDirectory);
+        FDirectoryOwed = false;
+        FFile.Sync();
     }
+    FEntriesUnsynced = false;
     // Only now that the journal holds the old bytes may the new ones go out,
     // file by file in the order the change first wrote them (a memo block
     // before the record that names it).
@@ -446,7 +462,7 @@ void Journal::Protect(TableFile& file, Int64 offset, Int64 length)
 
 bool Journal::Holds(TableFile& file, Int64 offset, Int64 length) const
 {
-    if (FDepth == 0 || !FEntries.empty() || !FDeferring.empty())
+    if (FDepth == 0 || !FEntries.empty() || FEntriesUnsynced || !FDeferring.empty())
         return false;
     auto found = FFiles.find(&file);
     if (found == FFiles.end())

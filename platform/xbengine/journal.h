@@ -95,8 +95,14 @@ public:
     bool Holds(TableFile& file, Int64 offset, Int64 length) const;
     // file holds deferred writes of the change under way.
     void Deferred(TableFile& file);
-    // Writes the entries kept so far, then the files' deferred writes.
+    // Writes the entries kept so far (synced when durable), then the files'
+    // deferred writes.
     void Flush();
+    // Writes the entries kept so far and starts putting them on the disk
+    // without waiting: a change that protects much at once does so in
+    // parts, so that the sync of its Flush waits for little and its entries
+    // are not all held in memory.
+    void WriteAhead();
     // file closes during the change under way: what it holds of the change
     // goes to the disk now (synced when durable).
     void Closing(TableFile& file);
@@ -115,6 +121,8 @@ private:
     char* OpenEntry(char kind, std::uint8_t number, Int64 value, std::size_t size);
     void SealEntry(char* payload);
     void AddEntry(char kind, std::uint8_t number, Int64 value, const char* bytes, std::size_t size);
+    // Writes the entries kept so far, unsynced.
+    void WriteEntries();
     // Marks the journal as holding no change (durably in a durable journal).
     void Clear();
     // Makes the journal's file, its name synced into the directory when durable.
@@ -133,6 +141,8 @@ private:
     String FEntries;
     // in the order of their first deferred write.
     std::vector<TableFile*> FDeferring;
+    // Entries were written since the journal was last synced.
+    bool FEntriesUnsynced = false;
     // Deferred writes counted, to weigh the bytes held now and then.
     std::size_t FDeferredWrites = 0;
     int FDepth = 0;

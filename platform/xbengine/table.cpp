@@ -812,8 +812,9 @@ void Table::Pack()
     // One pass moves the kept records down and gathers their keys; the tags
     // are then built from them. The moved records go out in runs, each
     // below the record read next. Before the first, the journal takes every
-    // byte from there to the end and goes to the disk: the runs then go
-    // straight to the file instead of waiting in memory for the change's end.
+    // byte from there to the end, written a run at a time and synced once:
+    // the runs then go straight to the file instead of waiting in memory for
+    // the change's end.
     constexpr std::size_t RunBytes = std::size_t(1) << 20;
     Integer kept = 0;
     String image, run;
@@ -821,7 +822,10 @@ void Table::Pack()
     bool moving = false;
     auto writeRun = [&] {
         if (!moving) {
-            FJournal.Protect(FFile, runStart, FFile.Size() - runStart);
+            for (Int64 from = runStart, size = FFile.Size(); from < size; from += Int64(RunBytes)) {
+                FJournal.Protect(FFile, from, std::min(Int64(RunBytes), size - from));
+                FJournal.WriteAhead();
+            }
             FJournal.Flush();
             moving = true;
         }

@@ -19,6 +19,9 @@
 //       or off (0), the pack left out of a group; with XBE_WRITE_LOG set, each finished call that writes
 //       appends "M" (after a commit, or the group's end, "M C") to that
 //       log, after the engine's own events
+//   xbe_peer pack <table> <durable>
+//       opens the table exclusively, durable writes on (1) or off (0), packs
+//       it and exits 0
 //   xbe_peer churn <table> <count>
 //       (shared) count times gives a record, each in turn, the fields
 //       ID "R<i>", NAME "N<i>" and NUM i in one locked record write; then
@@ -120,6 +123,13 @@ int main(int argc, char** argv)
         if (grouped && !done(e.xb_SysProp(3011, 0) != 0, "M C\n"))
             return 1;
         if (std::atoi(argv[3]) == 2 && !grouped && !done(e.xb_Pack() != 0))
+            return 1;
+        e.xb_Close();
+        return 0;
+    }
+    if (command == "pack") {
+        e.xb_SysProp(1011, XBPROP(std::atoi(argv[3])));
+        if (e.xb_Use(argv[2], "", 2, 2) <= 0 || !e.xb_Pack())
             return 1;
         e.xb_Close();
         return 0;

@@ -1,6 +1,7 @@
 #include "platform/xbengine/cdx/cdxtag.h"
 
 #include <algorithm>
+#include <bit>
 #include <unordered_set>
 
 #include "platform/rtl/exceptions.h"
@@ -593,6 +594,11 @@ void CdxTag::Build(const CdxKeyList& keys, std::vector<std::uint32_t> order)
     int used = 0;
     std::uint32_t maxRecNo = 0;
     int entryBytes = 0;  // for maxRecNo
+    // The entries' width changes only with a record number of more bits.
+    auto sameWidthUpTo = [](std::uint32_t recNo) {
+        return std::uint32_t((std::uint64_t(1) << std::bit_width(std::max(recNo, 1u))) - 1);
+    };
+    std::uint32_t widthLimit = 0;
     for (std::size_t i = 0; i < keys.Count(); ++i) {
         const std::size_t at = entry(i);
         const Byte* key = keys.Key(at);
@@ -600,12 +606,12 @@ void CdxTag::Build(const CdxKeyList& keys, std::vector<std::uint32_t> order)
         if (leaf.Count() > 0) {
             // An entry given twice is kept once; a unique tag's key, for its first record.
             const Byte* last = leaf.Key(leaf.Count() - 1);
-            if (std::memcmp(key, last, std::size_t(FKeyLength)) == 0 &&
-                (oneRecordPerKey || recNo == leaf.RecNos.back()))
+            if ((oneRecordPerKey || recNo == leaf.RecNos.back()) &&
+                std::memcmp(key, last, std::size_t(FKeyLength)) == 0)
                 continue;
             const int packed = CdxPackedKeyBytes(key, last, FKeyLength, fill);
             const bool wider = recNo > maxRecNo;
-            const int bytes = wider ? CdxLeafEntryBytes(recNo, FKeyLength) : entryBytes;
+            const int bytes = recNo > widthLimit ? CdxLeafEntryBytes(recNo, FKeyLength) : entryBytes;
             if (int(leaf.Count() + 1) * bytes + used + packed <= CdxLeafSpace) {
                 leaf.Keys.insert(leaf.Keys.end(), key, key + FKeyLength);
                 leaf.RecNos.push_back(recNo);
@@ -613,6 +619,7 @@ void CdxTag::Build(const CdxKeyList& keys, std::vector<std::uint32_t> order)
                 if (wider) {
                     maxRecNo = recNo;
                     entryBytes = bytes;
+                    widthLimit = sameWidthUpTo(recNo);
                 }
                 continue;
             }
@@ -630,6 +637,7 @@ void CdxTag::Build(const CdxKeyList& keys, std::vector<std::uint32_t> order)
         used = CdxPackedKeyBytes(key, nullptr, FKeyLength, fill);
         maxRecNo = recNo;
         entryBytes = CdxLeafEntryBytes(maxRecNo, FKeyLength);
+        widthLimit = sameWidthUpTo(recNo);
     }
     leaf.Right = CdxNone;
     if (upper.empty())

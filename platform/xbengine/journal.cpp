@@ -452,11 +452,20 @@ void Journal::Protect(TableFile& file, Int64 offset, Int64 length)
         }
         saved.emplace(runFirst, runEnd);
         page = last;
-        // Pages not saved yet hold no deferred bytes: the file has them as they were.
-        char* old = OpenEntry('P', state.Number, from, std::size_t(to - from));
-        if (!file.ReadStoredMapped(from, old, std::size_t(to - from)))
-            file.ReadAt(from, old, std::size_t(to - from));
-        SealEntry(old);
+        // Pages not saved yet hold no deferred bytes: the file has them as
+        // they were. Each piece is checked as soon as it is read, while the
+        // processor's cache still holds it.
+        constexpr std::size_t Piece = 64 * 1024;
+        const std::size_t size = std::size_t(to - from);
+        char* old = OpenEntry('P', state.Number, from, size);
+        std::uint32_t crc = HeadCrc(old);
+        for (std::size_t at = 0; at < size; at += Piece) {
+            const std::size_t n = std::min(Piece, size - at);
+            if (!file.ReadStoredMapped(from + Int64(at), old + at, n))
+                file.ReadAt(from + Int64(at), old + at, n);
+            crc = Crc32c(crc, old + at, n);
+        }
+        SealEntry(old, crc);
     }
 }
 
@@ -493,18 +502,19 @@ char* Journal::OpenEntry(char kind, std::uint8_t number, Int64 value, std::size_
     return head + HeadSize;
 }
 
-void Journal::SealEntry(char* payload)
+std::uint32_t Journal::HeadCrc(const char* payload) const
 {
-    char* head = payload - HeadSize;
-    PutLE(head + 16, CrcOf(FMark.data(), head, payload, std::size_t(GetLE(head + 4, 4))), 4);
+    return Crc32c(Crc32c(0, FMark.data(), MarkSize), payload - HeadSize, 16);
 }
+
+void Journal::SealEntry(char* payload, std::uint32_t crc) { PutLE(payload - HeadSize + 16, crc, 4); }
 
 void Journal::AddEntry(char kind, std::uint8_t number, Int64 value, const char* bytes, std::size_t size)
 {
     char* payload = OpenEntry(kind, number, value, size);
     if (size > 0)
         std::memcpy(payload, bytes, size);
-    SealEntry(payload);
+    SealEntry(payload, Crc32c(HeadCrc(payload), payload, size));
 }
 
 void Journal::RemoveIfEmpty() noexcept

@@ -117,9 +117,11 @@ private:
         std::map<Int64, Int64> SavedPages;
     };
     // Adds an entry whose size bytes the caller writes at the place returned
-    // before it calls SealEntry with that place.
+    // before it calls SealEntry with that place and the checksum: the
+    // CRC-32C of the bytes continued from HeadCrc.
     char* OpenEntry(char kind, std::uint8_t number, Int64 value, std::size_t size);
-    void SealEntry(char* payload);
+    std::uint32_t HeadCrc(const char* payload) const;
+    void SealEntry(char* payload, std::uint32_t crc);
     void AddEntry(char kind, std::uint8_t number, Int64 value, const char* bytes, std::size_t size);
     // Writes the entries kept so far, unsynced.
     void WriteEntries();

@@ -698,15 +698,19 @@ std::vector<std::uint32_t> CdxTag::RecNos()
 {
     std::vector<std::uint32_t> recNos;
     std::uint32_t offset = DescendEdge(false).back().Node->Offset;
+    // Each leaf is decoded into the one node, which nothing keeps.
+    CdxNode leaf;
     for (std::uint32_t steps = 0; offset != CdxNone; ++steps) {
         if (steps > PageLimit())
             throw ECdxCorrupt("Index tag " + FName + " has a cycle among its leaves");
-        // Each leaf is read once: decoded into the spare node, not kept.
-        const std::shared_ptr<const CdxNode> leaf = ReadNode(offset, true);
-        if (!leaf->IsLeaf())
+        FFile.CheckPage(offset);
+        Byte page[CdxPageSize];
+        FFile.ReadPage(offset, page);
+        CdxDecodeNode(page, offset, FKeyLength, Fill(), leaf);
+        if (!leaf.IsLeaf())
             throw ECdxCorrupt("Index tag " + FName + " links a leaf to an interior node");
-        recNos.insert(recNos.end(), leaf->RecNos.begin(), leaf->RecNos.end());
-        offset = leaf->Right;
+        recNos.insert(recNos.end(), leaf.RecNos.begin(), leaf.RecNos.end());
+        offset = leaf.Right;
     }
     return recNos;
 }

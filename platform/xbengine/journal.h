@@ -12,7 +12,11 @@
 // The writes of a change wait in their files while the change goes on; at its
 // end the journal's entries go out in one write, then each file's runs of new
 // bytes, then the mark that the journal is empty. A change too large to wait
-// whole goes out in the same order in parts.
+// whole goes out in the same order in parts. A change that knows ahead what it
+// will write over (a pack, from its first moved record to the end) has the
+// journal take those bytes first, a part at a time, started to the disk as
+// each is written (WriteAhead) and synced once (Flush); its writes there then
+// go straight to the file (Holds) instead of waiting in memory.
 //
 // A durable journal (the default) also covers a loss of power, by the order in
 // which the writes reach the disk: the journal's entries are synced before
@@ -27,7 +31,8 @@
 // rollback syncs what it put back before it marks the journal empty. Two
 // syncs of the journal and one of each file written per change; a group of
 // writes made as one change (Table::BeginGroup) pays them once, and a change
-// whose parts go out early (see above) syncs the journal before each part.
+// whose parts go out early (see above) syncs the journal before each part,
+// as a pack does once before its moves.
 // Without it (scratch tables) nothing is synced before a commit or the
 // close, and a power cut may leave a change half-written.
 //

@@ -822,6 +822,8 @@ void Table::Pack()
     bool moving = false;
     auto writeRun = [&] {
         if (!moving) {
+            // The header's date and count, written at the end, too.
+            FJournal.Protect(FFile, 1, 7);
             for (Int64 from = runStart, size = FFile.Size(); from < size; from += Int64(RunBytes)) {
                 FJournal.Protect(FFile, from, std::min(Int64(RunBytes), size - from));
                 FJournal.WriteAhead();

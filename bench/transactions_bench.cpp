@@ -71,14 +71,18 @@ void OpenClient(int Transactions)
         DClientDataBase->CreateClientTables(id);
         FMain->User->ClientID = id;
         DClientDataBase->OpenClient();
+        // Each table's rows go out as one group: one sync instead of one a row.
         TDaroruTable* recipients = DClientDataBase->tblEmployee;
+        TDaroruWriteGroup recipientRows(recipients);
         for (int i = 0; i < kRecipients; ++i) {
             recipients->Append();
             recipients->FieldByName("ID")->SetAsString(RecipientID(i));
             recipients->FieldByName("NAME1")->SetAsString("RECIPIENT " + std::to_string(i));
             recipients->Post();
         }
+        recipientRows.Done();
         TDaroruTable* transactions = DClientDataBase->tblTransactions;
+        TDaroruWriteGroup transactionRows(transactions);
         for (int n = 0; n < Transactions; ++n) {
             transactions->Append();
             transactions->FieldByName("EMP_ID")->SetAsString(RecipientID(n % kRecipients));
@@ -88,6 +92,7 @@ void OpenClient(int Transactions)
             transactions->FieldByName("AMOUNT")->SetAsFloat(100.25);
             transactions->Post();
         }
+        transactionRows.Done();
     }
     FMain->User->ClientID = id;
     DClientDataBase->OpenClient();
@@ -242,8 +247,22 @@ void FilterOnRecipient(benchmark::State& state)
 BENCHMARK(OpenTheGrid)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(PageThrough)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(AddOne)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(DeleteOne)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(CopyTheTableFiles)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+// A delete and the copy it is weighed against, each by its median: the
+// first pack of a run also grows the journal's file to the size of the
+// records it moves, once.
+BENCHMARK(DeleteOne)
+        ->Arg(10000)
+        ->Arg(100000)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1)
+        ->Repetitions(7)
+        ->ReportAggregatesOnly(true);
+BENCHMARK(CopyTheTableFiles)
+        ->Arg(10000)
+        ->Arg(100000)
+        ->Unit(benchmark::kMillisecond)
+        ->Repetitions(7)
+        ->ReportAggregatesOnly(true);
 BENCHMARK(RecalcTotals)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(FilterOnRecipient)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 

@@ -1,7 +1,8 @@
 #pragma once
 // CRC-32C (the Castagnoli polynomial) of byte runs, eight bytes at a step:
 // with the processor's CRC instruction where it has one, else from tables
-// (slicing by eight). Both give the same value; Crc32cPortable is always the tables.
+// (slicing by eight; long runs three streams at a time). Both give the same
+// value; Crc32cPortable is always the tables.
 // It finds every error of up to three bits and every burst of up to 32 bits
 // in a run the size of a journal entry.
 

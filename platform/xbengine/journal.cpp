@@ -265,6 +265,7 @@ bool Journal::Begin()
         return false;
     FFiles.clear();
     FEntries.clear();
+    FEntriesUnsynced = false;
     FDeferredWrites = 0;
     FEnd = 0;
     FMark.assign(MarkSize, '\0');
@@ -310,6 +311,7 @@ void Journal::Finish()
         FDepth = 0;
         FFiles.clear();
         FEntries.clear();
+        FEntriesUnsynced = false;
         for (TableFile* file : FDeferring)
             file->DropDeferred();
         FDeferring.clear();
@@ -358,26 +360,37 @@ void Journal::Deferred(TableFile& file)
     }
 }
 
+void Journal::WriteEntries()
+{
+    if (FEntries.empty())
+        return;
+    if (FEnd == 0 && !FFile.IsOpen())
+        CreateFile();
+    FKnownEmpty = false;
+    FFile.WriteAt(FEnd, FEntries.data(), FEntries.size());
+    FEnd += Int64(FEntries.size());
+    FEntries.clear();
+    FEntriesUnsynced = true;
+}
+
+void Journal::WriteAhead()
+{
+    WriteEntries();
+    if (FDurable)
+        FFile.StartSync();
+}
+
 void Journal::Flush()
 {
-    if (!FEntries.empty()) {
-        if (FEnd == 0) {
-            if (!FFile.IsOpen())
-                CreateFile();
-            FEntries.insert(0, String(Magic, sizeof Magic) + FMark);
-        }
-        FKnownEmpty = false;
-        FFile.WriteAt(FEnd, FEntries.data(), FEntries.size());
-        FEnd += Int64(FEntries.size());
-        FEntries.clear();
-        // The old bytes are on the disk before the new ones go over them.
-        if (FDurable) {
-            if (FDirectoryOwed)
-                SyncDirectory(FDirectory);
-            FDirectoryOwed = false;
-            FFile.Sync();
-        }
+    WriteEntries();
+    // The old bytes are on the disk before the new ones go over them.
+    if (FEntriesUnsynced && FDurable) {
+        if (FDirectoryOwed)
+            SyncDirectory(FDirectory);
+        FDirectoryOwed = false;
+        FFile.Sync();
     }
+    FEntriesUnsynced = false;
     // Only now that the journal holds the old bytes may the new ones go out,
     // file by file in the order the change first wrote them (a memo block
     // before the record that names it).
@@ -402,8 +415,6 @@ void Journal::Protect(TableFile& file, Int64 offset, Int64 length)
 {
     if (FDepth == 0 || length <= 0)
         return;
-    // The entries wait until the change's writes go out.
-    String& entries = FEntries;
     auto [found, fresh] = FFiles.try_emplace(&file);
     FileState& state = found->second;
     if (fresh) {
@@ -414,42 +425,96 @@ void Journal::Protect(TableFile& file, Int64 offset, Int64 length)
         String name = file.Path();
         if (DirectoryOf(name) == FDirectory)
             name = name.substr(FDirectory.size());
-        AddEntry(entries, 'F', state.Number, state.Length, name.data(), name.size());
+        AddEntry('F', state.Number, state.Length, name.data(), name.size());
     }
     Int64 end = std::min(offset + length, state.Length);
-    std::vector<char> old;
+    std::map<Int64, Int64>& saved = state.SavedPages;
     for (Int64 page = offset / PageSize; page * PageSize < end;) {
-        if (state.SavedPages.count(page)) {
-            ++page;
+        auto next = saved.upper_bound(page);
+        if (next != saved.begin() && std::prev(next)->second > page) {
+            page = std::prev(next)->second;
             continue;
         }
-        // A run of pages not saved yet goes in one entry.
-        Int64 first = page;
-        while (page * PageSize < end && !state.SavedPages.count(page))
-            state.SavedPages.insert(page++);
-        Int64 from = first * PageSize, to = std::min(page * PageSize, state.Length);
-        old.resize(std::size_t(to - from));
-        // Pages not saved yet hold no deferred bytes: the file has them as they were.
-        if (!file.ReadStoredMapped(from, old.data(), old.size()))
-            file.ReadAt(from, old.data(), old.size());
-        AddEntry(entries, 'P', state.Number, from, old.data(), old.size());
+        // A run of pages not saved yet goes in one entry, and joins the
+        // saved runs it touches.
+        Int64 last = (end + PageSize - 1) / PageSize;
+        if (next != saved.end())
+            last = std::min(last, next->first);
+        Int64 from = page * PageSize, to = std::min(last * PageSize, state.Length);
+        Int64 runFirst = page, runEnd = last;
+        if (next != saved.begin() && std::prev(next)->second == page) {
+            runFirst = std::prev(next)->first;
+            saved.erase(std::prev(next));
+        }
+        if (next != saved.end() && next->first == last) {
+            runEnd = next->second;
+            saved.erase(next);
+        }
+        saved.emplace(runFirst, runEnd);
+        page = last;
+        // Pages not saved yet hold no deferred bytes: the file has them as
+        // they were. Each piece is checked as soon as it is read, while the
+        // processor's cache still holds it.
+        constexpr std::size_t Piece = 64 * 1024;
+        const std::size_t size = std::size_t(to - from);
+        char* old = OpenEntry('P', state.Number, from, size);
+        std::uint32_t crc = HeadCrc(old);
+        for (std::size_t at = 0; at < size; at += Piece) {
+            const std::size_t n = std::min(Piece, size - at);
+            if (!file.ReadStoredMapped(from + Int64(at), old + at, n))
+                file.ReadAt(from + Int64(at), old + at, n);
+            crc = Crc32c(crc, old + at, n);
+        }
+        SealEntry(old, crc);
     }
 }
 
-void Journal::AddEntry(String& entries, char kind, std::uint8_t number, Int64 value, const char* bytes,
-                       std::size_t size)
+bool Journal::Holds(TableFile& file, Int64 offset, Int64 length) const
 {
-    std::size_t start = entries.size();
-    entries.resize(start + HeadSize + size);
-    char* head = entries.data() + start;
+    if (FDepth == 0 || !FEntries.empty() || FEntriesUnsynced || !FDeferring.empty())
+        return false;
+    auto found = FFiles.find(&file);
+    if (found == FFiles.end())
+        return false;
+    const FileState& state = found->second;
+    // Bytes past the file's old end are cut off by a rollback: nothing to keep.
+    Int64 end = std::min(offset + length, state.Length);
+    if (offset >= end)
+        return true;
+    auto run = state.SavedPages.upper_bound(offset / PageSize);
+    return run != state.SavedPages.begin() && std::prev(run)->second * PageSize >= end;
+}
+
+char* Journal::OpenEntry(char kind, std::uint8_t number, Int64 value, std::size_t size)
+{
+    // The first entry of a change not written yet comes after the journal's start.
+    if (FEntries.empty() && FEnd == 0)
+        FEntries.append(Magic, sizeof Magic).append(FMark);
+    std::size_t start = FEntries.size();
+    FEntries.resize(start + HeadSize + size);
+    char* head = FEntries.data() + start;
     head[0] = kind;
     head[1] = char(number);
     head[2] = Crc;
+    head[3] = 0;
     PutLE(head + 4, size, 4);
     PutLE(head + 8, std::uint64_t(value), 8);
+    return head + HeadSize;
+}
+
+std::uint32_t Journal::HeadCrc(const char* payload) const
+{
+    return Crc32c(Crc32c(0, FMark.data(), MarkSize), payload - HeadSize, 16);
+}
+
+void Journal::SealEntry(char* payload, std::uint32_t crc) { PutLE(payload - HeadSize + 16, crc, 4); }
+
+void Journal::AddEntry(char kind, std::uint8_t number, Int64 value, const char* bytes, std::size_t size)
+{
+    char* payload = OpenEntry(kind, number, value, size);
     if (size > 0)
-        std::memcpy(head + HeadSize, bytes, size);
-    PutLE(head + 16, CrcOf(FMark.data(), head, bytes, size), 4);
+        std::memcpy(payload, bytes, size);
+    SealEntry(payload, Crc32c(HeadCrc(payload), payload, size));
 }
 
 void Journal::RemoveIfEmpty() noexcept

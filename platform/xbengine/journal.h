@@ -12,7 +12,11 @@
 // The writes of a change wait in their files while the change goes on; at its
 // end the journal's entries go out in one write, then each file's runs of new
 // bytes, then the mark that the journal is empty. A change too large to wait
-// whole goes out in the same order in parts.
+// whole goes out in the same order in parts. A change that knows ahead what it
+// will write over (a pack, from its first moved record to the end) has the
+// journal take those bytes first, a part at a time, started to the disk as
+// each is written (WriteAhead) and synced once (Flush); its writes there then
+// go straight to the file (Holds) instead of waiting in memory.
 //
 // A durable journal (the default) also covers a loss of power, by the order in
 // which the writes reach the disk: the journal's entries are synced before
@@ -27,7 +31,8 @@
 // rollback syncs what it put back before it marks the journal empty. Two
 // syncs of the journal and one of each file written per change; a group of
 // writes made as one change (Table::BeginGroup) pays them once, and a change
-// whose parts go out early (see above) syncs the journal before each part.
+// whose parts go out early (see above) syncs the journal before each part,
+// as a pack does once before its moves.
 // Without it (scratch tables) nothing is synced before a commit or the
 // close, and a power cut may leave a change half-written.
 //
@@ -40,7 +45,6 @@
 
 #include <cstdint>
 #include <map>
-#include <set>
 #include <vector>
 
 #include "platform/rtl/types.h"
@@ -87,10 +91,23 @@ public:
     // Keeps the old bytes of [offset, offset + length) of file before the
     // change under way writes there (nothing outside a change).
     void Protect(TableFile& file, Int64 offset, Int64 length);
+    // The journal already holds on the disk (synced when durable) the old
+    // bytes of [offset, offset + length) of file, and no file waits with
+    // writes of the change: a write there may go to the file at once, in
+    // the order a flush would give it. A change that writes much over
+    // bytes it knows in advance (a pack) protects them, flushes, and so
+    // does not hold its new bytes in memory.
+    bool Holds(TableFile& file, Int64 offset, Int64 length) const;
     // file holds deferred writes of the change under way.
     void Deferred(TableFile& file);
-    // Writes the entries kept so far, then the files' deferred writes.
+    // Writes the entries kept so far (synced when durable), then the files'
+    // deferred writes.
     void Flush();
+    // Writes the entries kept so far and starts putting them on the disk
+    // without waiting: a change that protects much at once does so in
+    // parts, so that the sync of its Flush waits for little and its entries
+    // are not all held in memory.
+    void WriteAhead();
     // file closes during the change under way: what it holds of the change
     // goes to the disk now (synced when durable).
     void Closing(TableFile& file);
@@ -101,10 +118,18 @@ private:
     struct FileState {
         std::uint8_t Number = 0;
         Int64 Length = 0;
-        std::set<Int64> SavedPages;
+        // The pages whose old bytes the journal keeps: runs [first, end) by first.
+        std::map<Int64, Int64> SavedPages;
     };
-    void AddEntry(String& entries, char kind, std::uint8_t number, Int64 value, const char* bytes,
-                  std::size_t size);
+    // Adds an entry whose size bytes the caller writes at the place returned
+    // before it calls SealEntry with that place and the checksum: the
+    // CRC-32C of the bytes continued from HeadCrc.
+    char* OpenEntry(char kind, std::uint8_t number, Int64 value, std::size_t size);
+    std::uint32_t HeadCrc(const char* payload) const;
+    void SealEntry(char* payload, std::uint32_t crc);
+    void AddEntry(char kind, std::uint8_t number, Int64 value, const char* bytes, std::size_t size);
+    // Writes the entries kept so far, unsynced.
+    void WriteEntries();
     // Marks the journal as holding no change (durably in a durable journal).
     void Clear();
     // Makes the journal's file, its name synced into the directory when durable.
@@ -123,6 +148,8 @@ private:
     String FEntries;
     // in the order of their first deferred write.
     std::vector<TableFile*> FDeferring;
+    // Entries were written since the journal was last synced.
+    bool FEntriesUnsynced = false;
     // Deferred writes counted, to weigh the bytes held now and then.
     std::size_t FDeferredWrites = 0;
     int FDepth = 0;

@@ -810,13 +810,27 @@ void Table::Pack()
     // One change: a pack stopped halfway would leave records twice.
     Change change(*this);
     // One pass moves the kept records down and gathers their keys; the tags
-    // are then built from them. The moved records go out in runs: each lands
-    // before the record read next, so no read meets a record still waiting.
+    // are then built from them. The moved records go out in runs, each
+    // below the record read next. Before the first, the journal takes every
+    // byte from there to the end, written a run at a time and synced once:
+    // the runs then go straight to the file instead of waiting in memory for
+    // the change's end.
     constexpr std::size_t RunBytes = std::size_t(1) << 20;
     Integer kept = 0;
     String image, run;
     Int64 runStart = 0;
+    bool moving = false;
     auto writeRun = [&] {
+        if (!moving) {
+            // The header's date and count, written at the end, too.
+            FJournal.Protect(FFile, 1, 7);
+            for (Int64 from = runStart, size = FFile.Size(); from < size; from += Int64(RunBytes)) {
+                FJournal.Protect(FFile, from, std::min(Int64(RunBytes), size - from));
+                FJournal.WriteAhead();
+            }
+            FJournal.Flush();
+            moving = true;
+        }
         FFile.WriteAt(runStart, run.data(), run.size());
         run.clear();
     };
@@ -844,6 +858,9 @@ void Table::Pack()
     Int64 end = FHeader.HeaderLength + Int64(kept) * FHeader.RecordLength;
     FFile.WriteAt(end, &EndOfData, 1);
     FFile.Truncate(end + 1);
+    // The moved records go to the disk while the tags are built.
+    if (moving && FJournal.Durable())
+        FFile.StartSync();
     FEndMarkOwed = false;
     FRecCount = kept;
     FOrders->Rebuild(std::move(keys), renumbered);

@@ -217,7 +217,7 @@ void TableFile::WriteAt(Int64 offset, const void* buffer, std::size_t n)
         throw EEngineError(XBE_E_READ_ONLY, "Write error: " + FPath + " is open for reading only");
     if (n == 0)
         return;
-    if (FJournal && FJournal->Active()) {
+    if (FJournal && FJournal->Active() && !FJournal->Holds(*this, offset, Int64(n))) {
         FJournal->Protect(*this, offset, Int64(n));
         Defer(offset, static_cast<const char*>(buffer), n);
         FJournal->Deferred(*this);
@@ -251,30 +251,26 @@ void TableFile::Defer(Int64 offset, const char* bytes, std::size_t n)
         std::prev(first)->first + Int64(std::prev(first)->second.size()) >= offset)
         --first;
     auto last = first;
-    Int64 from = offset, to = end;
+    Int64 to = end;
     while (last != FDeferred.end() && last->first <= end) {
-        from = std::min(from, last->first);
         to = std::max(to, last->first + Int64(last->second.size()));
         ++last;
     }
-    // A write into or just past one run (an append after appends) goes into
-    // it in place: a group of writes holds long runs.
-    if (first != last && std::next(first) == last && first->first <= offset) {
-        String& run = first->second;
-        FDeferredBytes -= run.size();
-        run.resize(std::size_t(to - from));
-        std::memcpy(run.data() + (offset - from), bytes, n);
-        FDeferredBytes += run.size();
-        return;
-    }
-    String run(std::size_t(to - from), '\0');
-    for (auto old = first; old != last; ++old) {
+    // The merged run grows in place from the first run when the write starts
+    // inside or just past it (a group's appends, an index's pages written
+    // upwards), so that each byte held is copied about once, not at every merge.
+    const bool fromFirst = first != last && first->first <= offset;
+    const Int64 from = fromFirst ? first->first : offset;
+    String run = fromFirst ? std::move(first->second) : String();
+    FDeferredBytes -= run.size();
+    run.resize(std::size_t(to - from));
+    for (auto old = fromFirst ? std::next(first) : first; old != last; ++old) {
         std::memcpy(run.data() + (old->first - from), old->second.data(), old->second.size());
         FDeferredBytes -= old->second.size();
     }
     std::memcpy(run.data() + (offset - from), bytes, n);
-    FDeferred.erase(first, last);
     FDeferredBytes += run.size();
+    FDeferred.erase(first, last);
     FDeferred.emplace(from, std::move(run));
 }
 
@@ -317,4 +313,10 @@ void TableFile::Sync()
     if (::fdatasync(FHandle) != 0)
         Fail(XBE_E_IO, "Cannot flush file", FPath, errno);
     LogEvent("S", FPath);
+}
+
+void TableFile::StartSync() noexcept
+{
+    if (FHandle >= 0)
+        ::sync_file_range(FHandle, 0, 0, SYNC_FILE_RANGE_WRITE);
 }

@@ -4,7 +4,9 @@
 // file closes. Writes and cuts first hand the journal of the table's change
 // under way the bytes they replace. Writes made during a change wait in the
 // file, merged into runs, until the journal has written the old bytes of the
-// whole change; reads see them meanwhile.
+// whole change; reads see them meanwhile. A write over bytes the journal
+// already holds on the disk, with nothing waiting, goes to the file at once
+// (see Journal::Holds).
 //
 // For crash tests, the environment variable XBE_STOP_AT_WRITE=n kills the
 // process just before its n-th write or cut of any table or journal file,
@@ -46,6 +48,9 @@ public:
     void WriteAt(Int64 offset, const void* buffer, std::size_t n);
     void Truncate(Int64 size);
     void Sync();
+    // Starts putting what was written on the disk without waiting for it,
+    // so that a Sync later waits less; it promises nothing by itself.
+    void StartSync() noexcept;
     void SetJournal(Journal* journal) { FJournal = journal; }
     // Notes a table or journal file's removal in the crash tests' write log.
     static void LogRemoval(const String& path);

@@ -35,19 +35,20 @@ struct TableOrders::IndexFile {
 
 namespace {
 
-// Puts entries (in record order) in the order tag holds their records,
-// through renumbered (old record number to new, 0 for none). Where the tag
-// misses a record or holds one twice, the entries stay as they are; the
-// build sorts whatever is not in order.
-void ArrangeLikeTag(CdxTag& tag, const std::vector<std::uint32_t>& renumbered, CdxKeyList& entries)
+// The order in which tag holds the records of entries (given in record
+// order), through renumbered (old record number to new, 0 for none): the
+// entries' indexes. None where the tag misses a record or holds one twice;
+// the build sorts whatever is not in order.
+std::vector<std::uint32_t> OrderLikeTag(CdxTag& tag, const std::vector<std::uint32_t>& renumbered,
+                                        const CdxKeyList& entries)
 {
     if (entries.Count() == 0)
-        return;
+        return {};
     std::vector<std::uint32_t> held;
     try {
         held = tag.RecNos();
     } catch (const ECdxCorrupt&) {
-        return;
+        return {};
     }
     constexpr std::uint32_t None = 0xFFFFFFFFu;
     std::vector<std::uint32_t> indexOf(std::size_t(entries.RecNo(entries.Count() - 1)) + 1, None);
@@ -63,12 +64,8 @@ void ArrangeLikeTag(CdxTag& tag, const std::vector<std::uint32_t>& renumbered, C
         indexOf[recNo] = None;
     }
     if (order.size() != entries.Count())
-        return;
-    CdxKeyList arranged(int(entries.KeyLength()));
-    arranged.Reserve(entries.Count());
-    for (std::uint32_t i : order)
-        std::memcpy(arranged.Add(entries.RecNo(i)), entries.Key(i), entries.KeyLength());
-    entries = std::move(arranged);
+        return {};
+    return order;
 }
 
 constexpr int MaxCharacterKey = 240;
@@ -470,9 +467,10 @@ void TableOrders::Rebuild(KeyLists lists, const std::vector<std::uint32_t>& renu
     for (std::size_t i = lists.size(); i < FOrders.size(); ++i)
         lists.emplace_back(FOrders[i]->Tag->KeyLength());
     for (std::size_t i = 0; i < FOrders.size(); ++i) {
+        std::vector<std::uint32_t> order;
         if (!renumbered.empty())
-            ArrangeLikeTag(*FOrders[i]->Tag, renumbered, lists[i]);
-        FOrders[i]->Tag->Build(lists[i]);
+            order = OrderLikeTag(*FOrders[i]->Tag, renumbered, lists[i]);
+        FOrders[i]->Tag->Build(lists[i], std::move(order));
     }
 }
 

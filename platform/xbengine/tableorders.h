@@ -73,9 +73,8 @@ public:
     void AddKeys(KeyLists& lists, const String& image, Integer recno);
     // Rebuilds every tag from the records, or from lists that AddKeys gave
     // every record; Clear empties them. renumbered, when given, holds the new
-    // number of each old record (0 for one gone): the lists are then first
-    // put in the order the tags held the records in, which spares most of
-    // the sorting.
+    // number of each old record (0 for one gone): each list is then built
+    // in the order its tag held the records in, which spares the sorting.
     void Rebuild();
     void Rebuild(KeyLists lists, const std::vector<std::uint32_t>& renumbered = {});
     void Clear();

@@ -11,14 +11,17 @@
 //       opens the table (0 shared, 2 exclusive) and appends count records
 //       with an ID, an amount and a memo, after each one rewriting an
 //       earlier record's amount and memo and, every third, deleting one;
-//       exits 0 at the end without waiting (the crash tests stop it before
-//       one of its writes)
+//       an exclusive open then packs the table; exits 0 at the end without
+//       waiting (the crash tests stop it before one of its writes)
 //   xbe_peer work <table> <mode> <count> <commit-every> <durable>
 //       the same, with a commit after every commit-every records (0: none,
 //       -1: the whole work one group of writes) and durable writes on (1)
-//       or off (0); with XBE_WRITE_LOG set, each finished call that writes
+//       or off (0), the pack left out of a group; with XBE_WRITE_LOG set, each finished call that writes
 //       appends "M" (after a commit, or the group's end, "M C") to that
 //       log, after the engine's own events
+//   xbe_peer pack <table> <durable>
+//       opens the table exclusively, durable writes on (1) or off (0), packs
+//       it and exits 0
 //   xbe_peer churn <table> <count>
 //       (shared) count times gives a record, each in turn, the fields
 //       ID "R<i>", NAME "N<i>" and NUM i in one locked record write; then
@@ -118,6 +121,15 @@ int main(int argc, char** argv)
                 return 1;
         }
         if (grouped && !done(e.xb_SysProp(3011, 0) != 0, "M C\n"))
+            return 1;
+        if (std::atoi(argv[3]) == 2 && !grouped && !done(e.xb_Pack() != 0))
+            return 1;
+        e.xb_Close();
+        return 0;
+    }
+    if (command == "pack") {
+        e.xb_SysProp(1011, XBPROP(std::atoi(argv[3])));
+        if (e.xb_Use(argv[2], "", 2, 2) <= 0 || !e.xb_Pack())
             return 1;
         e.xb_Close();
         return 0;

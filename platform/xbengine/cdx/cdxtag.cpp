@@ -1,6 +1,7 @@
 #include "platform/xbengine/cdx/cdxtag.h"
 
 #include <algorithm>
+#include <bit>
 #include <unordered_set>
 
 #include "platform/rtl/exceptions.h"
@@ -525,19 +526,31 @@ void CdxTag::Build(const std::vector<CdxKeyEntry>& entries)
     Build(keys);
 }
 
-void CdxTag::Build(const CdxKeyList& keys)
+void CdxTag::Build(const CdxKeyList& keys, std::vector<std::uint32_t> order)
 {
     if (keys.KeyLength() != std::size_t(FKeyLength))
         throw ERangeError("Index keys of " + std::to_string(keys.KeyLength()) + " bytes for tag " + FName +
                           " of " + std::to_string(FKeyLength));
-    // The entries in key order: as given when they are so already.
-    std::vector<std::uint32_t> order;
-    for (std::size_t i = 1; i < keys.Count(); ++i)
-        if (CdxCompare(keys.Key(i - 1), keys.RecNo(i - 1), keys.Key(i), keys.RecNo(i), FKeyLength) > 0) {
+    if (!order.empty() && order.size() != keys.Count())
+        throw ERangeError("An order of " + std::to_string(order.size()) + " entries for " +
+                          std::to_string(keys.Count()) + " index keys");
+    // The entries in key order: as given when they are so already. Entries
+    // taken through an order are asked of the memory a few steps ahead.
+    constexpr std::size_t Ahead = 8;
+    auto entry = [&](std::size_t i) {
+        if (order.empty())
+            return i;
+        if (i + Ahead < order.size())
+            __builtin_prefetch(keys.Key(order[i + Ahead]));
+        return std::size_t(order[i]);
+    };
+    for (std::size_t i = 1; i < keys.Count(); ++i) {
+        const std::size_t a = entry(i - 1), b = entry(i);
+        if (CdxCompare(keys.Key(a), keys.RecNo(a), keys.Key(b), keys.RecNo(b), FKeyLength) > 0) {
             order = SortedOrder(keys);
             break;
         }
-    auto entry = [&](std::size_t i) { return order.empty() ? i : std::size_t(order[i]); };
+    }
 
     // The new tree takes the old tree's pages first, lowest first; those
     // left over go to the free list at the end.
@@ -549,81 +562,115 @@ void CdxTag::Build(const CdxKeyList& keys)
     }
     std::sort(spare.begin(), spare.end(), std::greater<>());
     spare.erase(std::unique(spare.begin(), spare.end()), spare.end());
-    auto place = [&spare](std::vector<CdxNode>& nodes) {
-        for (CdxNode& node : nodes)
-            if (!spare.empty()) {
-                node.Offset = spare.back();
-                spare.pop_back();
-            }
+    auto takePage = [this, &spare] {
+        if (spare.empty())
+            return FFile.AllocatePage();
+        const std::uint32_t page = spare.back();
+        spare.pop_back();
+        return page;
     };
 
-    // Leaves, each filled as far as its packing allows.
-    std::vector<CdxNode> level;
+    // The level above the one being written: each node below gives it its
+    // last entry and its page.
+    const std::size_t capacity = CdxInteriorCapacity(FKeyLength);
+    std::vector<CdxNode> upper;
+    auto addChild = [&](const CdxNode& child) {
+        if (upper.empty() || upper.back().Count() == capacity) {
+            CdxNode& node = upper.emplace_back();
+            node.KeyLength = FKeyLength;
+            node.Attributes = 0;
+        }
+        upper.back().Insert(upper.back().Count(), child.Key(child.Count() - 1), child.RecNos.back(),
+                            child.Offset);
+    };
+
+    // Leaves, each filled as far as its packing allows and written as soon
+    // as the next one begins: one leaf is held at a time, its page coded once
+    // and kept in the cache undecoded.
+    const Byte fill = Fill();
+    const bool oneRecordPerKey = Unique() || Candidate();
+    CdxNode leaf;
+    leaf.KeyLength = FKeyLength;
+    leaf.Attributes = CdxNodeLeaf;
+    leaf.Offset = takePage();
+    auto writeLeaf = [&] {
+        Byte page[CdxPageSize];
+        if (!CdxEncodeNode(leaf, fill, page))
+            throw EAssertionFailed("Index node overfilled");
+        FFile.WritePage(leaf.Offset, page);
+    };
     int used = 0;
     std::uint32_t maxRecNo = 0;
     int entryBytes = 0;  // for maxRecNo
-    const Byte fill = Fill();
-    const bool oneRecordPerKey = Unique() || Candidate();
+    // The entries' width changes only with a record number of more bits.
+    auto sameWidthUpTo = [](std::uint32_t recNo) {
+        return std::uint32_t((std::uint64_t(1) << std::bit_width(std::max(recNo, 1u))) - 1);
+    };
+    std::uint32_t widthLimit = 0;
     for (std::size_t i = 0; i < keys.Count(); ++i) {
         const std::size_t at = entry(i);
         const Byte* key = keys.Key(at);
         const std::uint32_t recNo = keys.RecNo(at);
-        CdxNode* leaf = level.empty() ? nullptr : &level.back();
-        if (leaf) {
+        if (leaf.Count() > 0) {
             // An entry given twice is kept once; a unique tag's key, for its first record.
-            const Byte* last = leaf->Key(leaf->Count() - 1);
-            if (std::memcmp(key, last, std::size_t(FKeyLength)) == 0 &&
-                (oneRecordPerKey || recNo == leaf->RecNos.back()))
+            const Byte* last = leaf.Key(leaf.Count() - 1);
+            if ((oneRecordPerKey || recNo == leaf.RecNos.back()) &&
+                std::memcmp(key, last, std::size_t(FKeyLength)) == 0)
                 continue;
-            int packed = CdxPackedKeyBytes(key, last, FKeyLength, fill);
+            const int packed = CdxPackedKeyBytes(key, last, FKeyLength, fill);
             const bool wider = recNo > maxRecNo;
-            const int bytes = wider ? CdxLeafEntryBytes(recNo, FKeyLength) : entryBytes;
-            if (int(leaf->Count() + 1) * bytes + used + packed <= CdxLeafSpace) {
-                leaf->Insert(leaf->Count(), key, recNo, 0);
+            const int bytes = recNo > widthLimit ? CdxLeafEntryBytes(recNo, FKeyLength) : entryBytes;
+            if (int(leaf.Count() + 1) * bytes + used + packed <= CdxLeafSpace) {
+                leaf.Keys.insert(leaf.Keys.end(), key, key + FKeyLength);
+                leaf.RecNos.push_back(recNo);
                 used += packed;
                 if (wider) {
                     maxRecNo = recNo;
                     entryBytes = bytes;
+                    widthLimit = sameWidthUpTo(recNo);
                 }
                 continue;
             }
+            // Full: the next leaf begins with this entry.
+            leaf.Right = takePage();
+            writeLeaf();
+            addChild(leaf);
+            leaf.Left = leaf.Offset;
+            leaf.Offset = leaf.Right;
+            leaf.Keys.clear();
+            leaf.RecNos.clear();
         }
-        leaf = &level.emplace_back();
-        leaf->KeyLength = FKeyLength;
-        leaf->Attributes = CdxNodeLeaf;
-        leaf->Insert(0, key, recNo, 0);
+        leaf.Keys.insert(leaf.Keys.end(), key, key + FKeyLength);
+        leaf.RecNos.push_back(recNo);
         used = CdxPackedKeyBytes(key, nullptr, FKeyLength, fill);
         maxRecNo = recNo;
         entryBytes = CdxLeafEntryBytes(maxRecNo, FKeyLength);
+        widthLimit = sameWidthUpTo(recNo);
     }
-    if (level.empty()) {
-        CdxNode& leaf = level.emplace_back();
-        leaf.KeyLength = FKeyLength;
-        leaf.Attributes = CdxNodeLeaf;
-    }
+    leaf.Right = CdxNone;
+    if (upper.empty())
+        leaf.Attributes |= CdxNodeRoot;
+    writeLeaf();
+    std::uint32_t root = leaf.Offset;
     // Then the interior levels above them, up to a single root.
-    const std::size_t capacity = CdxInteriorCapacity(FKeyLength);
-    while (true) {
+    if (!upper.empty())
+        addChild(leaf);
+    while (!upper.empty()) {
+        std::vector<CdxNode> level = std::move(upper);
+        upper.clear();
         if (level.size() == 1)
             level[0].Attributes |= CdxNodeRoot;
-        place(level);
+        for (CdxNode& node : level)
+            node.Offset = takePage();
         WriteRun(level, CdxNone, CdxNone);
-        if (level.size() == 1)
+        if (level.size() == 1) {
+            root = level[0].Offset;
             break;
-        std::vector<CdxNode> upper;
-        for (std::size_t i = 0; i < level.size(); ++i) {
-            if (i % capacity == 0) {
-                CdxNode& node = upper.emplace_back();
-                node.KeyLength = FKeyLength;
-                node.Attributes = 0;
-            }
-            const CdxNode& child = level[i];
-            upper.back().Insert(upper.back().Count(), child.Key(child.Count() - 1), child.RecNos.back(),
-                                child.Offset);
         }
-        level = std::move(upper);
+        for (const CdxNode& node : level)
+            addChild(node);
     }
-    SetRoot(level[0].Offset);
+    SetRoot(root);
     FFile.FreePages(spare);
     Changed();
 }
@@ -659,14 +706,19 @@ std::vector<std::uint32_t> CdxTag::RecNos()
 {
     std::vector<std::uint32_t> recNos;
     std::uint32_t offset = DescendEdge(false).back().Node->Offset;
+    // Each leaf is decoded into the one node, which nothing keeps.
+    CdxNode leaf;
     for (std::uint32_t steps = 0; offset != CdxNone; ++steps) {
         if (steps > PageLimit())
             throw ECdxCorrupt("Index tag " + FName + " has a cycle among its leaves");
-        const std::shared_ptr<const CdxNode> leaf = ReadNode(offset);
-        if (!leaf->IsLeaf())
+        FFile.CheckPage(offset);
+        Byte page[CdxPageSize];
+        FFile.ReadPage(offset, page);
+        CdxDecodeNode(page, offset, FKeyLength, Fill(), leaf);
+        if (!leaf.IsLeaf())
             throw ECdxCorrupt("Index tag " + FName + " links a leaf to an interior node");
-        recNos.insert(recNos.end(), leaf->RecNos.begin(), leaf->RecNos.end());
-        offset = leaf->Right;
+        recNos.insert(recNos.end(), leaf.RecNos.begin(), leaf.RecNos.end());
+        offset = leaf.Right;
     }
     return recNos;
 }

@@ -102,9 +102,10 @@ public:
     bool Delete(const String& key, std::uint32_t recNo);
     bool Contains(const String& key);
     // Replaces every entry; the entries need not be sorted, but are built
-    // fastest in their order. A unique or candidate tag keeps the lowest
-    // record number of each key. Raises ERangeError for keys of another length.
-    void Build(const CdxKeyList& keys);
+    // fastest in their order, or in the order given (the indexes of all
+    // entries, each once). A unique or candidate tag keeps the lowest record
+    // number of each key. Raises ERangeError for keys of another length.
+    void Build(const CdxKeyList& keys, std::vector<std::uint32_t> order = {});
     void Build(const std::vector<CdxKeyEntry>& entries);
     std::uint32_t Count();
     // The record numbers of the entries in their order. Raises ECdxCorrupt

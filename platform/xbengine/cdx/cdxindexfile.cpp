@@ -270,8 +270,7 @@ void CdxIndexFile::ReadPage(std::uint32_t offset, Byte* page)
     Remember(offset, page);
 }
 
-std::shared_ptr<const CdxNode> CdxIndexFile::ReadNode(std::uint32_t offset, int keyLength, Byte fill,
-                                                      std::shared_ptr<CdxNode>* spareLeaf)
+std::shared_ptr<const CdxNode> CdxIndexFile::ReadNode(std::uint32_t offset, int keyLength, Byte fill)
 {
     CachedPage* cached = FCache.Find(offset);
     if (!cached) {
@@ -286,19 +285,8 @@ std::shared_ptr<const CdxNode> CdxIndexFile::ReadNode(std::uint32_t offset, int 
     }
     if (cached->Node && cached->NodeKeyLength == keyLength && cached->NodeFill == fill)
         return cached->Node;
-    std::shared_ptr<CdxNode> node;
-    if (spareLeaf && (CdxGetLE16(cached->Bytes.data()) & CdxNodeLeaf)) {
-        std::shared_ptr<CdxNode>& spare = *spareLeaf;
-        if (!spare || spare.use_count() > 1)
-            spare = std::make_shared<CdxNode>();
-        CdxDecodeNode(cached->Bytes.data(), offset, keyLength, fill, *spare);
-        if (!HasRoomFor(*spare))
-            return spare;
-        node = spare;
-    } else {
-        node = std::make_shared<CdxNode>();
-        CdxDecodeNode(cached->Bytes.data(), offset, keyLength, fill, *node);
-    }
+    auto node = std::make_shared<CdxNode>();
+    CdxDecodeNode(cached->Bytes.data(), offset, keyLength, fill, *node);
     cached->Node = node;
     cached->NodeKeyLength = keyLength;
     cached->NodeFill = fill;

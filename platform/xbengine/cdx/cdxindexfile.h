@@ -100,12 +100,8 @@ private:
     void Remember(std::uint32_t offset, const Byte* page);
     // The node on the page at offset, decoded once and shared by every read
     // while the page stays cached and unchanged. Raises ECdxCorrupt when the
-    // page breaks the format. With spareLeaf, a leaf not decoded yet is
-    // decoded into *spareLeaf (reused while nothing else holds it), and kept
-    // only where the cache has room for it: a change reads its leaf once
-    // and writes its page back.
-    std::shared_ptr<const CdxNode> ReadNode(std::uint32_t offset, int keyLength, Byte fill,
-                                            std::shared_ptr<CdxNode>* spareLeaf = nullptr);
+    // page breaks the format.
+    std::shared_ptr<const CdxNode> ReadNode(std::uint32_t offset, int keyLength, Byte fill);
 
     struct CachedPage {
         std::array<Byte, CdxPageSize> Bytes;

@@ -270,6 +270,14 @@ void CdxIndexFile::ReadPage(std::uint32_t offset, Byte* page)
     Remember(offset, page);
 }
 
+const Byte* CdxIndexFile::PageBytes(std::uint32_t offset, Byte* scratch)
+{
+    if (const CachedPage* cached = FCache.Find(offset))
+        return cached->Bytes.data();
+    ReadPage(offset, scratch);
+    return scratch;
+}
+
 std::shared_ptr<const CdxNode> CdxIndexFile::ReadNode(std::uint32_t offset, int keyLength, Byte fill)
 {
     CachedPage* cached = FCache.Find(offset);

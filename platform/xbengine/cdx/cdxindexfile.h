@@ -88,6 +88,9 @@ private:
     // The store's pages through a cache that Refresh() drops when another
     // process has written.
     void ReadPage(std::uint32_t offset, Byte* page);
+    // The page's bytes where the cache holds them, valid until the next read
+    // or write; else the page read into scratch.
+    const Byte* PageBytes(std::uint32_t offset, Byte* scratch);
     void WritePage(std::uint32_t offset, const Byte* page);
     // Writes the page of node, which the cache keeps decoded as node where
     // it has room for it.

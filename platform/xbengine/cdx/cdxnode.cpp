@@ -387,9 +387,9 @@ void CdxScanLeaf(const Byte* page, std::uint32_t offset, int keyLength, Byte fil
         }
         if (here && i > 0)
             keep(scan.Before, current, previousRecNo);
-        std::memcpy(current + dup, bytes, stored);
+        CopyShort(current + dup, bytes, stored);
         if (dup + stored < fillFrom)
-            std::memset(current + dup + stored, fill, fillFrom - dup - stored);
+            FillShort(current + dup + stored, fill, fillFrom - dup - stored);
         fillFrom = dup + stored;
         if (i == 0)
             keep(scan.First, current, rec);

@@ -106,8 +106,10 @@ CdxTag::SharedPath CdxTag::Descend(const Byte* key, std::uint32_t recNo, LeafToC
             throw ECdxCorrupt("Index tag " + FName + " has a cycle in its tree");
         if (leaf) {
             FFile.CheckPage(offset);
-            FFile.ReadPage(offset, leaf->Page);
-            if (CdxGetLE16(leaf->Page) & CdxNodeLeaf) {
+            const Byte* page = FFile.PageBytes(offset, leaf->Page);
+            if (CdxGetLE16(page) & CdxNodeLeaf) {
+                if (page != leaf->Page)
+                    std::memcpy(leaf->Page, page, CdxPageSize);
                 leaf->Offset = offset;
                 CdxScanLeaf(leaf->Page, offset, FKeyLength, Fill(), key, recNo, leaf->Scan);
                 return path;

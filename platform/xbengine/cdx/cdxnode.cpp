@@ -225,28 +225,6 @@ private:
 
 }  // namespace
 
-std::uint32_t CdxGetLE32(const Byte* p)
-{
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-
-void CdxPutLE32(Byte* p, std::uint32_t v)
-{
-    p[0] = Byte(v);
-    p[1] = Byte(v >> 8);
-    p[2] = Byte(v >> 16);
-    p[3] = Byte(v >> 24);
-}
-
-std::uint16_t CdxGetLE16(const Byte* p) { return std::uint16_t(p[0] | p[1] << 8); }
-
-void CdxPutLE16(Byte* p, std::uint16_t v)
-{
-    p[0] = Byte(v);
-    p[1] = Byte(v >> 8);
-}
-
 std::size_t CdxNode::LowerBound(const Byte* key, std::uint32_t recNo) const
 {
     std::size_t lo = 0, hi = Count();
@@ -354,7 +332,7 @@ void CdxScanLeaf(const Byte* page, std::uint32_t offset, int keyLength, Byte fil
     // The key read last, each next one written over it from its duplicate
     // count on; its bytes from fillFrom on are fill bytes. Each new key is
     // compared, before it is written, from where it leaves the last one.
-    Byte current[CdxMaxKeyLength];
+    Byte current[CdxMaxKeyLength + 8];  // with room for whole words written past the key
     std::size_t fillFrom = len;
     std::uint32_t previousRecNo = 0;
     // While the place is sought, the previous key lies below the one sought
@@ -387,9 +365,20 @@ void CdxScanLeaf(const Byte* page, std::uint32_t offset, int keyLength, Byte fil
         }
         if (here && i > 0)
             keep(scan.Before, current, previousRecNo);
-        CopyShort(current + dup, bytes, stored);
-        if (dup + stored < fillFrom)
-            FillShort(current + dup + stored, fill, fillFrom - dup - stored);
+        // A short part is copied as one word where the page has the bytes,
+        // and fill bytes go as whole words: the bytes written past the key
+        // part are filled again, those past the key are never read.
+        std::size_t written = dup + stored;
+        if (stored <= 8 && keyEnd - stored + 8 <= CdxPageSize) {
+            std::memcpy(current + dup, bytes, 8);
+            written = dup + 8;
+        } else {
+            CopyShort(current + dup, bytes, stored);
+        }
+        const std::size_t fillEnd = std::min(std::max(fillFrom, written), len);
+        const std::uint64_t fills = 0x0101010101010101ull * fill;
+        for (std::size_t at = dup + stored; at < fillEnd; at += 8)
+            std::memcpy(current + at, &fills, 8);
         fillFrom = dup + stored;
         if (i == 0)
             keep(scan.First, current, rec);

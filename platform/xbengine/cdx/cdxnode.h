@@ -113,7 +113,24 @@ inline int CdxLeafFreeBytes(const Byte* page) { return page[12] | page[13] << 8;
 // Writes entry i of an interior node into its encoded page.
 void CdxPutInteriorEntry(Byte* page, const CdxNode& node, std::size_t i);
 
-std::uint32_t CdxGetLE32(const Byte* p);
-void CdxPutLE32(Byte* p, std::uint32_t v);
-std::uint16_t CdxGetLE16(const Byte* p);
-void CdxPutLE16(Byte* p, std::uint16_t v);
+inline std::uint32_t CdxGetLE32(const Byte* p)
+{
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
+}
+
+inline void CdxPutLE32(Byte* p, std::uint32_t v)
+{
+    p[0] = Byte(v);
+    p[1] = Byte(v >> 8);
+    p[2] = Byte(v >> 16);
+    p[3] = Byte(v >> 24);
+}
+
+inline std::uint16_t CdxGetLE16(const Byte* p) { return std::uint16_t(p[0] | p[1] << 8); }
+
+inline void CdxPutLE16(Byte* p, std::uint16_t v)
+{
+    p[0] = Byte(v);
+    p[1] = Byte(v >> 8);
+}

@@ -37,11 +37,16 @@ String DirectoryKey(const String& name) { return CdxCharacterKey(UpperName(name)
 // its links, its place in the lookup table and the page's decoded node's handle.
 constexpr std::size_t CachedPageBytes = CdxPageSize + 64;
 
-// The memory a decoded node takes beside its page.
+// The memory a decoded node takes beside its page, with room for keyBytes
+// of keys and for numbers record numbers and children.
+std::size_t DecodedBytes(std::size_t keyBytes, std::size_t numbers)
+{
+    return sizeof(CdxNode) + 32 + keyBytes + numbers * sizeof(std::uint32_t);
+}
+
 std::size_t DecodedBytes(const CdxNode& node)
 {
-    return sizeof(CdxNode) + 32 + node.Keys.capacity() +
-           (node.RecNos.capacity() + node.Children.capacity()) * sizeof(std::uint32_t);
+    return DecodedBytes(node.Keys.capacity(), node.RecNos.capacity() + node.Children.capacity());
 }
 
 void PutHeader(Byte* head, std::uint32_t root, int keyLength, Byte options, bool descending,
@@ -311,6 +316,19 @@ void CdxIndexFile::WritePage(std::uint32_t offset, const Byte* page)
 bool CdxIndexFile::HasRoomFor(const CdxNode& node) const
 {
     return node.IsLeaf() ? FCache.Cost() + DecodedBytes(node) <= FCache.Limit() : true;
+}
+
+bool CdxIndexFile::HasRoomForLeaf(std::size_t count, int keyLength) const
+{
+    return FCache.Cost() + DecodedBytes(count * std::size_t(keyLength), count) <= FCache.Limit();
+}
+
+std::shared_ptr<const CdxNode> CdxIndexFile::CachedNode(std::uint32_t offset, int keyLength, Byte fill)
+{
+    const CachedPage* cached = FCache.Find(offset);
+    if (!cached || !cached->Node || cached->NodeKeyLength != keyLength || cached->NodeFill != fill)
+        return nullptr;
+    return cached->Node;
 }
 
 void CdxIndexFile::WriteNode(const Byte* page, std::shared_ptr<const CdxNode> node, Byte fill)

@@ -100,6 +100,10 @@ private:
     // the pages fill it, its memory goes to pages, which a read would
     // otherwise miss, rather than to decoded leaves.
     bool HasRoomFor(const CdxNode& node) const;
+    bool HasRoomForLeaf(std::size_t count, int keyLength) const;
+    // The node the cache keeps decoded for the page at offset, with that key
+    // length and fill; nullptr when none.
+    std::shared_ptr<const CdxNode> CachedNode(std::uint32_t offset, int keyLength, Byte fill);
     void Remember(std::uint32_t offset, const Byte* page);
     // The node on the page at offset, decoded once and shared by every read
     // while the page stays cached and unchanged. Raises ECdxCorrupt when the

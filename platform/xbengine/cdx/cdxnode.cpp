@@ -172,6 +172,8 @@ public:
         FKeyFloor = LeafHeaderBytes + FCount * FEntryBytes;
     }
     std::size_t Count() const { return FCount; }
+    // Where the entries' bits end.
+    std::size_t EntriesEnd() const { return FKeyFloor; }
     // Where the key bytes read so far begin.
     std::size_t KeyEnd() const { return FKeyEnd; }
     // The duplicate count and the stored key bytes of the entry read last.
@@ -222,6 +224,22 @@ private:
     std::size_t FIndex = 0;
     std::size_t FDup = 0, FStored = 0;
 };
+
+void NoteRecNo(CdxLeafScan& scan, std::uint32_t recNo)
+{
+    if (recNo > scan.MaxRecNo) {
+        scan.SecondRecNo = scan.MaxRecNo;
+        scan.MaxRecNo = recNo;
+    } else if (recNo > scan.SecondRecNo) {
+        scan.SecondRecNo = recNo;
+    }
+}
+
+void Keep(CdxLeafEntry& entry, const Byte* key, std::uint32_t recNo, std::size_t keyLength)
+{
+    std::memcpy(entry.Key, key, keyLength);
+    entry.RecNo = recNo;
+}
 
 }  // namespace
 
@@ -325,10 +343,6 @@ void CdxScanLeaf(const Byte* page, std::uint32_t offset, int keyLength, Byte fil
     scan.At = count;
     scan.MaxRecNo = scan.SecondRecNo = 0;
     scan.InOrder = true;
-    auto keep = [len](CdxLeafEntry& entry, const Byte* from, std::uint32_t rec) {
-        std::memcpy(entry.Key, from, len);
-        entry.RecNo = rec;
-    };
     // The key read last, each next one written over it from its duplicate
     // count on; its bytes from fillFrom on are fill bytes. Each new key is
     // compared, before it is written, from where it leaves the last one.
@@ -344,12 +358,7 @@ void CdxScanLeaf(const Byte* page, std::uint32_t offset, int keyLength, Byte fil
         const std::uint32_t rec = walk.Step();
         const std::size_t dup = walk.LastDuplicates(), stored = walk.LastStored();
         const Byte* bytes = walk.LastBytes();
-        if (rec > scan.MaxRecNo) {
-            scan.SecondRecNo = scan.MaxRecNo;
-            scan.MaxRecNo = rec;
-        } else if (rec > scan.SecondRecNo) {
-            scan.SecondRecNo = rec;
-        }
+        NoteRecNo(scan, rec);
         std::size_t same = 0;
         if (i > 0) {
             const std::size_t known = std::max(stored, fillFrom > dup ? fillFrom - dup : 0);
@@ -364,7 +373,7 @@ void CdxScanLeaf(const Byte* page, std::uint32_t offset, int keyLength, Byte fil
             here = order > 0 || (order == 0 && rec >= recNo);
         }
         if (here && i > 0)
-            keep(scan.Before, current, previousRecNo);
+            Keep(scan.Before, current, previousRecNo, len);
         // A short part is copied as one word where the page has the bytes,
         // and fill bytes go as whole words: the bytes written past the key
         // part are filled again, those past the key are never read.
@@ -381,20 +390,20 @@ void CdxScanLeaf(const Byte* page, std::uint32_t offset, int keyLength, Byte fil
             std::memcpy(current + at, &fills, 8);
         fillFrom = dup + stored;
         if (i == 0)
-            keep(scan.First, current, rec);
+            Keep(scan.First, current, rec, len);
         if (here) {
             scan.At = i;
             scan.HereKeyEnd = keyEnd;
             scan.HereStored = stored;
-            keep(scan.Here, current, rec);
+            Keep(scan.Here, current, rec, len);
         } else if (i == scan.At + 1) {
             scan.AfterStored = stored;
-            keep(scan.After, current, rec);
+            Keep(scan.After, current, rec, len);
         }
         previousRecNo = rec;
     }
     if (count > 0) {
-        keep(scan.Last, current, previousRecNo);
+        Keep(scan.Last, current, previousRecNo, len);
         if (scan.At == count) {
             scan.HereKeyEnd = walk.KeyEnd();
             scan.Before = scan.Last;
@@ -404,6 +413,44 @@ void CdxScanLeaf(const Byte* page, std::uint32_t offset, int keyLength, Byte fil
     }
     scan.KeyFloor = walk.KeyEnd();
     scan.FreeBytesAgree = walk.FreeBytesAgree();
+}
+
+void CdxScanDecodedLeaf(const Byte* page, const CdxNode& leaf, Byte fill, const Byte* key,
+                        std::uint32_t recNo, CdxLeafScan& scan)
+{
+    LeafWalk walk(page, leaf.Offset, leaf.KeyLength, fill);
+    const std::size_t count = leaf.Count(), len = std::size_t(leaf.KeyLength);
+    if (walk.Count() != count)
+        Corrupt(leaf.Offset, "key count differs from its decoded leaf");
+    scan.Count = count;
+    scan.At = leaf.LowerBound(key, recNo);
+    scan.MaxRecNo = scan.SecondRecNo = 0;
+    for (std::uint32_t rec : leaf.RecNos)
+        NoteRecNo(scan, rec);
+    scan.InOrder = true;  // the caller checks the decoded leaf
+    scan.FreeBytesAgree = leaf.FreeBytesAgree;
+    const std::size_t at = scan.At;
+    if (count > 0) {
+        Keep(scan.First, leaf.Key(0), leaf.RecNos[0], len);
+        Keep(scan.Last, leaf.Key(count - 1), leaf.RecNos[count - 1], len);
+    }
+    if (at > 0)
+        Keep(scan.Before, leaf.Key(at - 1), leaf.RecNos[at - 1], len);
+    // Only the entries' counts up to the place are read, for where its key bytes lie.
+    for (std::size_t i = 0; i < at; ++i)
+        walk.Step();
+    scan.HereKeyEnd = walk.KeyEnd();
+    if (at < count) {
+        walk.Step();
+        scan.HereStored = walk.LastStored();
+        Keep(scan.Here, leaf.Key(at), leaf.RecNos[at], len);
+    }
+    if (at + 1 < count) {
+        walk.Step();
+        scan.AfterStored = walk.LastStored();
+        Keep(scan.After, leaf.Key(at + 1), leaf.RecNos[at + 1], len);
+    }
+    scan.KeyFloor = walk.EntriesEnd() + std::size_t(CdxLeafFreeBytes(page));
 }
 
 void CdxPutInteriorEntry(Byte* page, const CdxNode& node, std::size_t i)

@@ -101,6 +101,11 @@ struct CdxLeafScan {
 // where CdxDecodeNode would.
 void CdxScanLeaf(const Byte* page, std::uint32_t offset, int keyLength, Byte fill, const Byte* key,
                  std::uint32_t recNo, CdxLeafScan& scan);
+// The same from the leaf decoded from page, found by binary search, with only
+// the entries' counts up to the place read from the page. The caller checks
+// the decoded leaf: its keys' order and free-byte count are taken as they are.
+void CdxScanDecodedLeaf(const Byte* page, const CdxNode& leaf, Byte fill, const Byte* key,
+                        std::uint32_t recNo, CdxLeafScan& scan);
 // Writes to out the scanned leaf page with (key, recNo) inserted at scan.At,
 // or the entry there erased: only the changed entry and its follower are
 // packed again, the others' bytes move as they are. Out holds the page as

@@ -111,7 +111,13 @@ CdxTag::SharedPath CdxTag::Descend(const Byte* key, std::uint32_t recNo, LeafToC
                 if (page != leaf->Page)
                     std::memcpy(leaf->Page, page, CdxPageSize);
                 leaf->Offset = offset;
-                CdxScanLeaf(leaf->Page, offset, FKeyLength, Fill(), key, recNo, leaf->Scan);
+                leaf->Decoded = FFile.CachedNode(offset, FKeyLength, Fill());
+                if (!leaf->Decoded && FFile.HasRoomForLeaf(CdxGetLE16(leaf->Page + 2), FKeyLength))
+                    leaf->Decoded = ReadNode(offset);
+                if (leaf->Decoded)
+                    CdxScanDecodedLeaf(leaf->Page, *leaf->Decoded, Fill(), key, recNo, leaf->Scan);
+                else
+                    CdxScanLeaf(leaf->Page, offset, FKeyLength, Fill(), key, recNo, leaf->Scan);
                 return path;
             }
         }
@@ -226,11 +232,15 @@ CdxTag::SharedPath CdxTag::DescendToChange(const Byte* key, std::uint32_t recNo,
     CheckPath(path);
     const CdxLeafScan& scan = leaf.Scan;
     const std::uint32_t left = CdxGetLE32(leaf.Page + 4), right = CdxGetLE32(leaf.Page + 8);
-    CheckSiblings(leaf.Offset, left, right);
-    if (!scan.FreeBytesAgree)
-        Damaged("the key count of node " + std::to_string(leaf.Offset) + " does not fit its keys");
-    if (!scan.InOrder)
-        Damaged("the keys of node " + std::to_string(leaf.Offset) + " are out of order");
+    if (leaf.Decoded) {
+        CheckLinks(*leaf.Decoded);
+    } else {
+        CheckSiblings(leaf.Offset, left, right);
+        if (!scan.FreeBytesAgree)
+            Damaged("the key count of node " + std::to_string(leaf.Offset) + " does not fit its keys");
+        if (!scan.InOrder)
+            Damaged("the keys of node " + std::to_string(leaf.Offset) + " are out of order");
+    }
     CheckPlace(path, path.size(),
                {leaf.Offset, left, right, CdxGetLE16(leaf.Page), scan.Count, scan.First.Key, scan.First.RecNo,
                 scan.Last.Key, scan.Last.RecNo});
@@ -261,7 +271,22 @@ bool CdxTag::ChangeLeafInPlace(const SharedPath& path, LeafToChange& leaf, const
         return false;
     if (!insert && !isRoot && CdxLeafSpace - CdxLeafFreeBytes(page) < CdxLeafSpace / 2)
         return false;
-    FFile.WritePage(leaf.Offset, page);
+    if (leaf.Decoded) {
+        // The decoded leaf changes with its page: in place where only the
+        // cache holds it, else as a copy, as readers keep what they hold.
+        const bool onlyCached = leaf.Decoded.use_count() == 2 &&
+                                FFile.CachedNode(leaf.Offset, FKeyLength, Fill()) == leaf.Decoded;
+        const std::shared_ptr<CdxNode> changed = onlyCached ? std::const_pointer_cast<CdxNode>(leaf.Decoded)
+                                                            : std::make_shared<CdxNode>(*leaf.Decoded);
+        if (insert)
+            changed->Insert(at, key, recNo, 0);
+        else
+            changed->Erase(at, at + 1);
+        changed->Checked = true;  // the entry went where its order puts it
+        FFile.WriteNode(page, changed, Fill());
+    } else {
+        FFile.WritePage(leaf.Offset, page);
+    }
     if (at + (insert ? 1 : 0) < count)
         return true;
     // The entries above that name the leaf's highest key follow it, as far

@@ -130,11 +130,13 @@ private:
         std::size_t Index = 0;
     };
     using SharedPath = std::vector<SharedStep>;
-    // A leaf read for a change: its page as read, scanned for the entry.
+    // A leaf read for a change: its page as read, scanned for the entry,
+    // and the leaf decoded where the cache keeps it so.
     struct LeafToChange {
         std::uint32_t Offset = CdxNone;
         Byte Page[CdxPageSize];
         CdxLeafScan Scan;
+        std::shared_ptr<const CdxNode> Decoded;
     };
     // What a node's place in the tree is checked by.
     struct NodeEdges {
@@ -155,8 +157,9 @@ private:
     void PatchLink(std::uint32_t offset, bool left, std::uint32_t value);
     void CheckKey(const String& key) const;
     // Root to leaf towards (key, recNo); each step's Index is the entry taken.
-    // With leaf, the leaf's page is scanned into *leaf rather than decoded,
-    // and the path ends above it.
+    // With leaf, the path ends above the leaf, which is scanned into *leaf:
+    // as the cache keeps it decoded, or else from its page, decoded first
+    // only where the cache has room to keep it so.
     SharedPath Descend(const Byte* key, std::uint32_t recNo, LeafToChange* leaf = nullptr);
     SharedPath DescendEdge(bool last);
     // Descend for a change: each node on the path, the leaf included, is checked first.

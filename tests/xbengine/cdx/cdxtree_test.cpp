@@ -3,6 +3,7 @@
 
 #include <random>
 #include <set>
+#include <tuple>
 
 #include "platform/xbengine/cdx/cdxerror.h"
 #include "tests/xbengine/cdx/cdxtesting.h"
@@ -54,9 +55,20 @@ CdxEntries Expected(const Model& model, bool descending)
     return entries;
 }
 
-class CdxTree : public CdxScratch, public testing::WithParamInterface<TypeCase> { };
+class CdxTree : public CdxScratch, public testing::WithParamInterface<TypeCase> {
+protected:
+    void ChangeAndCompare(std::size_t cacheBytes);
+};
 
+// With the default cache the leaves a change reads stay decoded; with a
+// small one they are changed from their pages alone.
 TEST_P(CdxTree, RandomChangesFollowTheModel)
+{
+    for (std::size_t cacheBytes : {CdxIndexFile::DefaultCacheBytes, std::size_t(16) * CdxPageSize})
+        ASSERT_NO_FATAL_FAILURE(ChangeAndCompare(cacheBytes)) << cacheBytes << " bytes of cache";
+}
+
+void CdxTree::ChangeAndCompare(std::size_t cacheBytes)
 {
     const TypeCase& c = GetParam();
     std::mt19937 random(20261210);
@@ -65,6 +77,7 @@ TEST_P(CdxTree, RandomChangesFollowTheModel)
     {
         auto file = CdxIndexFile::Create(
                 std::make_unique<CdxFileStore>(Path("t.cdx"), CdxFileStore::Mode::Create));
+        file->SetCacheBytes(cacheBytes);
         CdxTag& tag = file->CreateTag({"T", "expr", "", c.Type, c.KeyLength, false, false, c.Descending});
         // Grow, shrink to nothing, grow again: splits, joins and root changes.
         const std::size_t targets[] = {1500, 0, 700};
@@ -243,6 +256,16 @@ TEST(CdxLeafSplice, GivesTheBytesOfAWholeEncoding)
             CdxLeafScan scan;
             CdxScanLeaf(page, 0, c.KeyLength, fill, k, recNo, scan);
             ASSERT_NO_FATAL_FAILURE(ExpectScanAgrees(scan, leaf, k, recNo)) << "step " << step;
+            // The scan of the leaf decoded finds the same.
+            CdxNode decoded;
+            CdxDecodeNode(page, 0, c.KeyLength, fill, decoded);
+            CdxLeafScan fromDecoded;
+            CdxScanDecodedLeaf(page, decoded, fill, k, recNo, fromDecoded);
+            ASSERT_NO_FATAL_FAILURE(ExpectScanAgrees(fromDecoded, leaf, k, recNo)) << "step " << step;
+            ASSERT_EQ(std::make_tuple(fromDecoded.HereKeyEnd, fromDecoded.KeyFloor, fromDecoded.HereStored,
+                                      fromDecoded.AfterStored),
+                      std::make_tuple(scan.HereKeyEnd, scan.KeyFloor, scan.HereStored, scan.AfterStored))
+                    << "step " << step;
             const std::size_t at = scan.At;
             const bool present = at < leaf.Count() &&
                                  CdxCompare(leaf.Key(at), leaf.RecNos[at], k, recNo, c.KeyLength) == 0;

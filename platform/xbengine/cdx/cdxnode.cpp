@@ -172,6 +172,13 @@ public:
         FKeyFloor = LeafHeaderBytes + FCount * FEntryBytes;
     }
     std::size_t Count() const { return FCount; }
+    // The key bytes entry i stores, for a page read whole before.
+    std::size_t StoredAt(std::size_t i) const
+    {
+        const std::uint64_t bits = EntryBits(FPage, i, FEntryBytes);
+        return FLength - std::size_t((bits >> FRecBits) & ((std::uint64_t(1) << FDupBits) - 1)) -
+               std::size_t((bits >> (FRecBits + FDupBits)) & ((std::uint64_t(1) << FTrailBits) - 1));
+    }
     // Where the entries' bits end.
     std::size_t EntriesEnd() const { return FKeyFloor; }
     // Where the key bytes read so far begin.
@@ -225,14 +232,12 @@ private:
     std::size_t FDup = 0, FStored = 0;
 };
 
-void NoteRecNo(CdxLeafScan& scan, std::uint32_t recNo)
+// Sets the highest record numbers from those of the entries before and
+// after the place found.
+void SetHighest(CdxLeafScan& scan, std::uint32_t before, std::uint32_t after)
 {
-    if (recNo > scan.MaxRecNo) {
-        scan.SecondRecNo = scan.MaxRecNo;
-        scan.MaxRecNo = recNo;
-    } else if (recNo > scan.SecondRecNo) {
-        scan.SecondRecNo = recNo;
-    }
+    scan.RestMaxRecNo = std::max(before, after);
+    scan.MaxRecNo = scan.At < scan.Count ? std::max(scan.RestMaxRecNo, scan.Here.RecNo) : scan.RestMaxRecNo;
 }
 
 void Keep(CdxLeafEntry& entry, const Byte* key, std::uint32_t recNo, std::size_t keyLength)
@@ -341,8 +346,8 @@ void CdxScanLeaf(const Byte* page, std::uint32_t offset, int keyLength, Byte fil
     const std::size_t count = walk.Count(), len = std::size_t(keyLength);
     scan.Count = count;
     scan.At = count;
-    scan.MaxRecNo = scan.SecondRecNo = 0;
     scan.InOrder = true;
+    std::uint32_t highest[2] = {0, 0};  // of the entries before and after the place
     // The key read last, each next one written over it from its duplicate
     // count on; its bytes from fillFrom on are fill bytes. Each new key is
     // compared, before it is written, from where it leaves the last one.
@@ -358,7 +363,6 @@ void CdxScanLeaf(const Byte* page, std::uint32_t offset, int keyLength, Byte fil
         const std::uint32_t rec = walk.Step();
         const std::size_t dup = walk.LastDuplicates(), stored = walk.LastStored();
         const Byte* bytes = walk.LastBytes();
-        NoteRecNo(scan, rec);
         std::size_t same = 0;
         if (i > 0) {
             const std::size_t known = std::max(stored, fillFrom > dup ? fillFrom - dup : 0);
@@ -396,9 +400,13 @@ void CdxScanLeaf(const Byte* page, std::uint32_t offset, int keyLength, Byte fil
             scan.HereKeyEnd = keyEnd;
             scan.HereStored = stored;
             Keep(scan.Here, current, rec, len);
-        } else if (i == scan.At + 1) {
-            scan.AfterStored = stored;
-            Keep(scan.After, current, rec, len);
+        } else {
+            std::uint32_t& high = highest[scan.At < count ? 1 : 0];
+            high = std::max(high, rec);
+            if (i == scan.At + 1) {
+                scan.AfterStored = stored;
+                Keep(scan.After, current, rec, len);
+            }
         }
         previousRecNo = rec;
     }
@@ -413,44 +421,54 @@ void CdxScanLeaf(const Byte* page, std::uint32_t offset, int keyLength, Byte fil
     }
     scan.KeyFloor = walk.KeyEnd();
     scan.FreeBytesAgree = walk.FreeBytesAgree();
+    SetHighest(scan, highest[0], highest[1]);
 }
 
 void CdxScanDecodedLeaf(const Byte* page, const CdxNode& leaf, Byte fill, const Byte* key,
                         std::uint32_t recNo, CdxLeafScan& scan)
 {
-    LeafWalk walk(page, leaf.Offset, leaf.KeyLength, fill);
+    const LeafWalk walk(page, leaf.Offset, leaf.KeyLength, fill);
     const std::size_t count = leaf.Count(), len = std::size_t(leaf.KeyLength);
     if (walk.Count() != count)
         Corrupt(leaf.Offset, "key count differs from its decoded leaf");
+    const std::size_t at = leaf.LowerBound(key, recNo);
     scan.Count = count;
-    scan.At = leaf.LowerBound(key, recNo);
-    scan.MaxRecNo = scan.SecondRecNo = 0;
-    for (std::uint32_t rec : leaf.RecNos)
-        NoteRecNo(scan, rec);
+    scan.At = at;
     scan.InOrder = true;  // the caller checks the decoded leaf
     scan.FreeBytesAgree = leaf.FreeBytesAgree;
-    const std::size_t at = scan.At;
     if (count > 0) {
         Keep(scan.First, leaf.Key(0), leaf.RecNos[0], len);
         Keep(scan.Last, leaf.Key(count - 1), leaf.RecNos[count - 1], len);
     }
     if (at > 0)
         Keep(scan.Before, leaf.Key(at - 1), leaf.RecNos[at - 1], len);
-    // Only the entries' counts up to the place are read, for where its key bytes lie.
-    for (std::size_t i = 0; i < at; ++i)
-        walk.Step();
-    scan.HereKeyEnd = walk.KeyEnd();
     if (at < count) {
-        walk.Step();
-        scan.HereStored = walk.LastStored();
+        scan.HereStored = walk.StoredAt(at);
         Keep(scan.Here, leaf.Key(at), leaf.RecNos[at], len);
     }
     if (at + 1 < count) {
-        walk.Step();
-        scan.AfterStored = walk.LastStored();
+        scan.AfterStored = walk.StoredAt(at + 1);
         Keep(scan.After, leaf.Key(at + 1), leaf.RecNos[at + 1], len);
     }
     scan.KeyFloor = walk.EntriesEnd() + std::size_t(CdxLeafFreeBytes(page));
+    // Where the key bytes of entry at end, counted from the nearer end of
+    // the keys' area: only the entries' counts on that side are read.
+    std::size_t stored = 0;
+    if (at <= count / 2) {
+        for (std::size_t i = 0; i < at; ++i)
+            stored += walk.StoredAt(i);
+        scan.HereKeyEnd = CdxPageSize - stored;
+    } else {
+        for (std::size_t i = at; i < count; ++i)
+            stored += walk.StoredAt(i);
+        scan.HereKeyEnd = scan.KeyFloor + stored;
+    }
+    std::uint32_t before = 0, after = 0;
+    for (std::size_t i = 0; i < at; ++i)
+        before = std::max(before, leaf.RecNos[i]);
+    for (std::size_t i = at + 1; i < count; ++i)
+        after = std::max(after, leaf.RecNos[i]);
+    SetHighest(scan, before, after);
 }
 
 void CdxPutInteriorEntry(Byte* page, const CdxNode& node, std::size_t i)
@@ -469,9 +487,7 @@ bool CdxSpliceLeaf(const Byte* page, const CdxLeafScan& scan, const Byte* key, s
     if (!insert && at >= oldCount)
         return false;
     const std::size_t count = insert ? oldCount + 1 : oldCount - 1;
-    std::uint32_t maxRecNo = insert                             ? std::max(scan.MaxRecNo, recNo)
-                             : scan.Here.RecNo == scan.MaxRecNo ? scan.SecondRecNo
-                                                                : scan.MaxRecNo;
+    const std::uint32_t maxRecNo = insert ? std::max(scan.MaxRecNo, recNo) : scan.RestMaxRecNo;
     const LeafLayout layout = LayoutFor(count ? maxRecNo : 0, keyLength);
     const Byte* h = page + HeaderBytes;
     if (h[8] != layout.RecBits || h[9] != layout.DupBits || h[10] != layout.TrailBits ||

@@ -84,7 +84,7 @@ struct CdxLeafScan {
     std::size_t Count = 0;
     std::size_t At = 0;  // the first entry not below the one looked for; Count when none
     std::uint32_t MaxRecNo = 0;
-    std::uint32_t SecondRecNo = 0;  // the highest but one (equal to MaxRecNo when it is there twice)
+    std::uint32_t RestMaxRecNo = 0;  // the highest without entry At
     bool FreeBytesAgree = true;
     bool InOrder = true;  // each entry above the one before it
     CdxLeafEntry First, Last;

@@ -93,10 +93,15 @@ std::size_t LeadingFill(const Byte* p, std::size_t n, Byte fill)
 
 // Orders the key part made of the stored bytes at s followed by fill bytes
 // against the n bytes at other, other's bytes past n being fill bytes; same
-// is set to the length of their common start.
-int CompareStored(const Byte* s, std::size_t stored, Byte fill, const Byte* other, std::size_t n,
-                  std::size_t& same)
+// is set to the length of their common start. Most keys of a page differ
+// from the one before at their first stored byte: that is looked at first.
+inline int CompareStored(const Byte* s, std::size_t stored, Byte fill, const Byte* other, std::size_t n,
+                         std::size_t& same)
 {
+    if (stored > 0 && s[0] != other[0]) {
+        same = 0;
+        return int(s[0]) - int(other[0]);
+    }
     same = std::size_t(Shared(s, other, int(stored)));
     if (same < stored)
         return int(s[same]) - int(other[same]);

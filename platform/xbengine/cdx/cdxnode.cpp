@@ -595,6 +595,27 @@ bool CdxFits(const CdxNode& node, std::size_t from, std::size_t to, Byte fill)
     return CdxLeafBytes(node, from, to, fill) <= CdxLeafSpace;
 }
 
+CdxNodeMeasure::CdxNodeMeasure(const CdxNode& node, Byte fill) : FNode(node), FFill(fill)
+{
+    if (!node.IsLeaf())
+        return;
+    FPacked.assign(node.Count() + 1, 0);
+    for (std::size_t i = 1; i < node.Count(); ++i)
+        FPacked[i + 1] = FPacked[i] + CdxPackedKeyBytes(node.Key(i), node.Key(i - 1), node.KeyLength, fill);
+}
+
+bool CdxNodeMeasure::Fits(std::size_t from, std::size_t to) const
+{
+    if (!FNode.IsLeaf() || from >= to)
+        return CdxFits(FNode, from, to, FFill);
+    const std::uint32_t maxRecNo = *std::max_element(FNode.RecNos.begin() + std::ptrdiff_t(from),
+                                                     FNode.RecNos.begin() + std::ptrdiff_t(to));
+    const int bytes = int(to - from) * CdxLeafEntryBytes(maxRecNo, FNode.KeyLength) +
+                      CdxPackedKeyBytes(FNode.Key(from), nullptr, FNode.KeyLength, FFill) + FPacked[to] -
+                      FPacked[from + 1];
+    return bytes <= CdxLeafSpace;
+}
+
 bool CdxEncodeNode(const CdxNode& node, Byte fill, Byte* page)
 {
     if (!node.IsLeaf() && !CdxFits(node, 0, node.Count(), fill))

@@ -70,6 +70,18 @@ constexpr int CdxLeafSpace = 488;
 inline std::size_t CdxInteriorCapacity(int keyLength) { return std::size_t(500 / (keyLength + 8)); }
 // Whether entries [from, to) of a node fit one page.
 bool CdxFits(const CdxNode& node, std::size_t from, std::size_t to, Byte fill);
+// The same for the many ranges a split tries: each leaf entry's packed key
+// is measured once.
+class CdxNodeMeasure {
+public:
+    CdxNodeMeasure(const CdxNode& node, Byte fill);
+    bool Fits(std::size_t from, std::size_t to) const;
+
+private:
+    const CdxNode& FNode;
+    Byte FFill;
+    std::vector<int> FPacked;  // leaves: key bytes entries 1 to i - 1 store after the one before each
+};
 
 // One entry of a leaf, its key whole.
 struct CdxLeafEntry {

@@ -354,11 +354,12 @@ void CdxTag::Settle(Path& path, std::size_t level)
     std::size_t first = isRoot ? 0 : path[level - 1].Index;  // parent entries the node stood for
     std::size_t count = 1;
     std::vector<CdxNode> pieces;
+    const CdxNodeMeasure measure(node, Fill());
     if (!isRoot && node.Count() == 0) {
         PatchLink(node.Left, false, node.Right);
         PatchLink(node.Right, true, node.Left);
         FFile.FreePage(node.Offset);
-    } else if (CdxFits(node, 0, node.Count(), Fill())) {
+    } else if (measure.Fits(0, node.Count())) {
         if (!isRoot)
             JoinNeighbour(path, level, first, count);
         pieces.push_back(std::move(path[level].Node));
@@ -367,7 +368,7 @@ void CdxTag::Settle(Path& path, std::size_t level)
         std::vector<std::pair<std::size_t, std::size_t>> ranges {{0, node.Count()}};
         for (std::size_t i = 0; i < ranges.size();) {
             auto [from, to] = ranges[i];
-            if (CdxFits(node, from, to, Fill())) {
+            if (measure.Fits(from, to)) {
                 ++i;
                 continue;
             }

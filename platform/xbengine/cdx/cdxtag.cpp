@@ -194,12 +194,11 @@ void CdxTag::CheckPath(const SharedPath& path) const
     for (std::size_t level = 0; level < path.size(); ++level) {
         const CdxNode& node = *path[level].Node;
         CheckLinks(node);
-        const std::size_t last = node.Count() - 1;  // unused when the node is empty
         const bool empty = node.Count() == 0;
         CheckPlace(path, level,
                    {node.Offset, node.Left, node.Right, node.Attributes, node.Count(),
-                    empty ? nullptr : node.Key(0), empty ? 0 : node.RecNos[0],
-                    empty ? nullptr : node.Key(last), empty ? 0 : node.RecNos[last]});
+                    empty ? nullptr : node.Key(0), empty ? 0 : node.RecNos.front(),
+                    empty ? nullptr : node.Key(node.Count() - 1), empty ? 0 : node.RecNos.back()});
     }
 }
 

@@ -37,11 +37,16 @@ String DirectoryKey(const String& name) { return CdxCharacterKey(UpperName(name)
 // its links, its place in the lookup table and the page's decoded node's handle.
 constexpr std::size_t CachedPageBytes = CdxPageSize + 64;
 
-// The memory a decoded node takes beside its page.
+// The memory a decoded node takes beside its page, with room for keyBytes
+// of keys and for numbers record numbers and children.
+std::size_t DecodedBytes(std::size_t keyBytes, std::size_t numbers)
+{
+    return sizeof(CdxNode) + 32 + keyBytes + numbers * sizeof(std::uint32_t);
+}
+
 std::size_t DecodedBytes(const CdxNode& node)
 {
-    return sizeof(CdxNode) + 32 + node.Keys.capacity() +
-           (node.RecNos.capacity() + node.Children.capacity()) * sizeof(std::uint32_t);
+    return DecodedBytes(node.Keys.capacity(), node.RecNos.capacity() + node.Children.capacity());
 }
 
 void PutHeader(Byte* head, std::uint32_t root, int keyLength, Byte options, bool descending,
@@ -270,8 +275,15 @@ void CdxIndexFile::ReadPage(std::uint32_t offset, Byte* page)
     Remember(offset, page);
 }
 
-std::shared_ptr<const CdxNode> CdxIndexFile::ReadNode(std::uint32_t offset, int keyLength, Byte fill,
-                                                      std::shared_ptr<CdxNode>* spareLeaf)
+const Byte* CdxIndexFile::PageBytes(std::uint32_t offset, Byte* scratch)
+{
+    if (const CachedPage* cached = FCache.Find(offset))
+        return cached->Bytes.data();
+    ReadPage(offset, scratch);
+    return scratch;
+}
+
+std::shared_ptr<const CdxNode> CdxIndexFile::ReadNode(std::uint32_t offset, int keyLength, Byte fill)
 {
     CachedPage* cached = FCache.Find(offset);
     if (!cached) {
@@ -286,19 +298,8 @@ std::shared_ptr<const CdxNode> CdxIndexFile::ReadNode(std::uint32_t offset, int 
     }
     if (cached->Node && cached->NodeKeyLength == keyLength && cached->NodeFill == fill)
         return cached->Node;
-    std::shared_ptr<CdxNode> node;
-    if (spareLeaf && (CdxGetLE16(cached->Bytes.data()) & CdxNodeLeaf)) {
-        std::shared_ptr<CdxNode>& spare = *spareLeaf;
-        if (!spare || spare.use_count() > 1)
-            spare = std::make_shared<CdxNode>();
-        CdxDecodeNode(cached->Bytes.data(), offset, keyLength, fill, *spare);
-        if (!HasRoomFor(*spare))
-            return spare;
-        node = spare;
-    } else {
-        node = std::make_shared<CdxNode>();
-        CdxDecodeNode(cached->Bytes.data(), offset, keyLength, fill, *node);
-    }
+    auto node = std::make_shared<CdxNode>();
+    CdxDecodeNode(cached->Bytes.data(), offset, keyLength, fill, *node);
     cached->Node = node;
     cached->NodeKeyLength = keyLength;
     cached->NodeFill = fill;
@@ -315,6 +316,19 @@ void CdxIndexFile::WritePage(std::uint32_t offset, const Byte* page)
 bool CdxIndexFile::HasRoomFor(const CdxNode& node) const
 {
     return node.IsLeaf() ? FCache.Cost() + DecodedBytes(node) <= FCache.Limit() : true;
+}
+
+bool CdxIndexFile::HasRoomForLeaf(std::size_t count, int keyLength) const
+{
+    return FCache.Cost() + DecodedBytes(count * std::size_t(keyLength), count) <= FCache.Limit();
+}
+
+std::shared_ptr<const CdxNode> CdxIndexFile::CachedNode(std::uint32_t offset, int keyLength, Byte fill)
+{
+    const CachedPage* cached = FCache.Find(offset);
+    if (!cached || !cached->Node || cached->NodeKeyLength != keyLength || cached->NodeFill != fill)
+        return nullptr;
+    return cached->Node;
 }
 
 void CdxIndexFile::WriteNode(const Byte* page, std::shared_ptr<const CdxNode> node, Byte fill)

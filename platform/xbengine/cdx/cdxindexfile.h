@@ -88,6 +88,9 @@ private:
     // The store's pages through a cache that Refresh() drops when another
     // process has written.
     void ReadPage(std::uint32_t offset, Byte* page);
+    // The page's bytes where the cache holds them, valid until the next read
+    // or write; else the page read into scratch.
+    const Byte* PageBytes(std::uint32_t offset, Byte* scratch);
     void WritePage(std::uint32_t offset, const Byte* page);
     // Writes the page of node, which the cache keeps decoded as node where
     // it has room for it.
@@ -97,15 +100,15 @@ private:
     // the pages fill it, its memory goes to pages, which a read would
     // otherwise miss, rather than to decoded leaves.
     bool HasRoomFor(const CdxNode& node) const;
+    bool HasRoomForLeaf(std::size_t count, int keyLength) const;
+    // The node the cache keeps decoded for the page at offset, with that key
+    // length and fill; nullptr when none.
+    std::shared_ptr<const CdxNode> CachedNode(std::uint32_t offset, int keyLength, Byte fill);
     void Remember(std::uint32_t offset, const Byte* page);
     // The node on the page at offset, decoded once and shared by every read
     // while the page stays cached and unchanged. Raises ECdxCorrupt when the
-    // page breaks the format. With spareLeaf, a leaf not decoded yet is
-    // decoded into *spareLeaf (reused while nothing else holds it), and kept
-    // only where the cache has room for it: a change reads its leaf once
-    // and writes its page back.
-    std::shared_ptr<const CdxNode> ReadNode(std::uint32_t offset, int keyLength, Byte fill,
-                                            std::shared_ptr<CdxNode>* spareLeaf = nullptr);
+    // page breaks the format.
+    std::shared_ptr<const CdxNode> ReadNode(std::uint32_t offset, int keyLength, Byte fill);
 
     struct CachedPage {
         std::array<Byte, CdxPageSize> Bytes;

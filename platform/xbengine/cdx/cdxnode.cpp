@@ -76,6 +76,39 @@ int Shared(const Byte* a, const Byte* b, int limit)
     return n;
 }
 
+// How many of the n bytes at p are fill bytes before the first that is not.
+std::size_t LeadingFill(const Byte* p, std::size_t n, Byte fill)
+{
+    const std::uint64_t fills = 0x0101010101010101ull * fill;
+    std::size_t i = 0;
+    for (std::uint64_t word; i + 8 <= n; i += 8) {
+        std::memcpy(&word, p + i, 8);
+        if (word != fills)
+            break;
+    }
+    while (i < n && p[i] == fill)
+        ++i;
+    return i;
+}
+
+// Orders the key part made of the stored bytes at s followed by fill bytes
+// against the n bytes at other, other's bytes past n being fill bytes; same
+// is set to the length of their common start. Most keys of a page differ
+// from the one before at their first stored byte: that is looked at first.
+inline int CompareStored(const Byte* s, std::size_t stored, Byte fill, const Byte* other, std::size_t n,
+                         std::size_t& same)
+{
+    if (stored > 0 && s[0] != other[0]) {
+        same = 0;
+        return int(s[0]) - int(other[0]);
+    }
+    same = std::size_t(Shared(s, other, int(stored)));
+    if (same < stored)
+        return int(s[same]) - int(other[same]);
+    same = stored + LeadingFill(other + stored, n - stored, fill);
+    return same == n ? 0 : int(fill) - int(other[same]);
+}
+
 // Copy and fill the few bytes of a key's part eight at a time: a library
 // call for each would cost more than the bytes.
 inline void CopyShort(Byte* to, const Byte* from, std::size_t n)
@@ -115,29 +148,110 @@ std::uint64_t EntryBits(const Byte* page, std::size_t i, std::size_t entryBytes)
     throw ECdxCorrupt(String("Index node at offset ") + std::to_string(offset) + ": " + what);
 }
 
+std::uint16_t CheckedAttributes(const Byte* page, std::uint32_t offset)
+{
+    const std::uint16_t attributes = CdxGetLE16(page);
+    if (attributes > 7)
+        Corrupt(offset, "unknown node attributes");
+    return attributes;
+}
+
+// Reads a leaf page's entries in their order, each key rebuilt from the one
+// before it; raises ECdxCorrupt where the page breaks the format.
+class LeafWalk {
+public:
+    LeafWalk(const Byte* page, std::uint32_t offset, int keyLength, Byte fill)
+        : FPage(page), FOffset(offset), FLength(std::size_t(keyLength)), FFill(fill)
+    {
+        const Byte* h = page + HeaderBytes;
+        FCount = CdxGetLE16(page + 2);
+        FRecBits = h[8];
+        FDupBits = h[9];
+        FTrailBits = h[10];
+        FEntryBytes = h[11];
+        if (FEntryBytes < 1 || FEntryBytes > 8 || FRecBits > 32 || FDupBits > 16 || FTrailBits > 16 ||
+            std::size_t(FRecBits + FDupBits + FTrailBits) > FEntryBytes * 8)
+            Corrupt(offset, "bad leaf bit widths");
+        if (FCount * FEntryBytes > CdxLeafSpace)
+            Corrupt(offset, "more keys than a leaf holds");
+        FKeyFloor = LeafHeaderBytes + FCount * FEntryBytes;
+    }
+    std::size_t Count() const { return FCount; }
+    // The key bytes entry i stores, for a page read whole before.
+    std::size_t StoredAt(std::size_t i) const
+    {
+        const std::uint64_t bits = EntryBits(FPage, i, FEntryBytes);
+        return FLength - std::size_t((bits >> FRecBits) & ((std::uint64_t(1) << FDupBits) - 1)) -
+               std::size_t((bits >> (FRecBits + FDupBits)) & ((std::uint64_t(1) << FTrailBits) - 1));
+    }
+    // Where the entries' bits end.
+    std::size_t EntriesEnd() const { return FKeyFloor; }
+    // Where the key bytes read so far begin.
+    std::size_t KeyEnd() const { return FKeyEnd; }
+    // The duplicate count and the stored key bytes of the entry read last.
+    std::size_t LastDuplicates() const { return FDup; }
+    std::size_t LastStored() const { return FStored; }
+    const Byte* LastBytes() const { return FPage + FKeyEnd; }
+    // Whether the free-byte count agrees with the keys, once all are read.
+    bool FreeBytesAgree() const { return CdxGetLE16(FPage + HeaderBytes) == FKeyEnd - FKeyFloor; }
+
+    // Reads the next entry's counts, its key left unbuilt; returns its record number.
+    std::uint32_t Step()
+    {
+        const std::uint64_t bits = EntryBits(FPage, FIndex, FEntryBytes);
+        const std::uint32_t recNo = std::uint32_t(bits & ((std::uint64_t(1) << FRecBits) - 1));
+        FDup = std::size_t((bits >> FRecBits) & ((std::uint64_t(1) << FDupBits) - 1));
+        const std::size_t trail =
+                std::size_t((bits >> (FRecBits + FDupBits)) & ((std::uint64_t(1) << FTrailBits) - 1));
+        if (FDup + trail > FLength || (FIndex == 0 && FDup > 0))
+            Corrupt(FOffset, "bad duplicate or trailing count");
+        FStored = FLength - FDup - trail;
+        if (FKeyEnd < FKeyFloor + FStored)
+            Corrupt(FOffset, "key bytes overrun the entries");
+        FKeyEnd -= FStored;
+        ++FIndex;
+        return recNo;
+    }
+    // Reads the next entry: its record number returned, its key written to
+    // key, whose shared bytes come from previous (the key before it).
+    std::uint32_t Next(Byte* key, const Byte* previous)
+    {
+        const std::uint32_t recNo = Step();
+        CopyShort(key, previous, FDup);
+        CopyShort(key + FDup, LastBytes(), FStored);
+        FillShort(key + FDup + FStored, FFill, FLength - FDup - FStored);
+        return recNo;
+    }
+
+private:
+    const Byte* FPage;
+    std::uint32_t FOffset;
+    std::size_t FLength;
+    Byte FFill;
+    std::size_t FCount;
+    int FRecBits, FDupBits, FTrailBits;
+    std::size_t FEntryBytes;
+    std::size_t FKeyFloor;
+    std::size_t FKeyEnd = CdxPageSize;  // key bytes run backwards from the page end
+    std::size_t FIndex = 0;
+    std::size_t FDup = 0, FStored = 0;
+};
+
+// Sets the highest record numbers from those of the entries before and
+// after the place found.
+void SetHighest(CdxLeafScan& scan, std::uint32_t before, std::uint32_t after)
+{
+    scan.RestMaxRecNo = std::max(before, after);
+    scan.MaxRecNo = scan.At < scan.Count ? std::max(scan.RestMaxRecNo, scan.Here.RecNo) : scan.RestMaxRecNo;
+}
+
+void Keep(CdxLeafEntry& entry, const Byte* key, std::uint32_t recNo, std::size_t keyLength)
+{
+    std::memcpy(entry.Key, key, keyLength);
+    entry.RecNo = recNo;
+}
+
 }  // namespace
-
-std::uint32_t CdxGetLE32(const Byte* p)
-{
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-
-void CdxPutLE32(Byte* p, std::uint32_t v)
-{
-    p[0] = Byte(v);
-    p[1] = Byte(v >> 8);
-    p[2] = Byte(v >> 16);
-    p[3] = Byte(v >> 24);
-}
-
-std::uint16_t CdxGetLE16(const Byte* p) { return std::uint16_t(p[0] | p[1] << 8); }
-
-void CdxPutLE16(Byte* p, std::uint16_t v)
-{
-    p[0] = Byte(v);
-    p[1] = Byte(v >> 8);
-}
 
 std::size_t CdxNode::LowerBound(const Byte* key, std::uint32_t recNo) const
 {
@@ -194,7 +308,7 @@ void CdxDecodeNode(const Byte* page, std::uint32_t offset, int keyLength, Byte f
 {
     node.Offset = offset;
     node.KeyLength = keyLength;
-    node.Attributes = CdxGetLE16(page);
+    node.Attributes = CheckedAttributes(page, offset);
     node.Left = CdxGetLE32(page + 4);
     node.Right = CdxGetLE32(page + 8);
     // Every entry is written over below: a node decoded again keeps its
@@ -202,8 +316,6 @@ void CdxDecodeNode(const Byte* page, std::uint32_t offset, int keyLength, Byte f
     node.Checked = false;
     node.Children.clear();
     node.FreeBytesAgree = true;
-    if (node.Attributes > 7)
-        Corrupt(offset, "unknown node attributes");
     std::size_t count = CdxGetLE16(page + 2);
     const std::size_t len = std::size_t(keyLength);
     if (!node.IsLeaf()) {
@@ -220,36 +332,148 @@ void CdxDecodeNode(const Byte* page, std::uint32_t offset, int keyLength, Byte f
         }
         return;
     }
-    const Byte* h = page + HeaderBytes;
-    int recBits = h[8], dupBits = h[9], trailBits = h[10], entryBytes = h[11];
-    if (entryBytes < 1 || entryBytes > 8 || recBits > 32 || dupBits > 16 || trailBits > 16 ||
-        recBits + dupBits + trailBits > entryBytes * 8)
-        Corrupt(offset, "bad leaf bit widths");
-    if (count * std::size_t(entryBytes) > CdxLeafSpace)
-        Corrupt(offset, "more keys than a leaf holds");
-    node.Keys.resize(count * len);
-    node.RecNos.resize(count);
-    std::size_t keyEnd = CdxPageSize;  // key bytes run backwards from the page end
-    const std::size_t keyFloor = LeafHeaderBytes + count * std::size_t(entryBytes);
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::uint64_t bits = EntryBits(page, i, std::size_t(entryBytes));
-        std::uint32_t recNo = std::uint32_t(bits & ((std::uint64_t(1) << recBits) - 1));
-        std::size_t dup = std::size_t((bits >> recBits) & ((std::uint64_t(1) << dupBits) - 1));
-        std::size_t trail =
-                std::size_t((bits >> (recBits + dupBits)) & ((std::uint64_t(1) << trailBits) - 1));
-        if (dup + trail > len || (i == 0 && dup > 0))
-            Corrupt(offset, "bad duplicate or trailing count");
-        std::size_t stored = len - dup - trail;
-        if (keyEnd < keyFloor + stored)
-            Corrupt(offset, "key bytes overrun the entries");
-        keyEnd -= stored;
+    LeafWalk walk(page, offset, keyLength, fill);
+    node.Keys.resize(walk.Count() * len);
+    node.RecNos.resize(walk.Count());
+    for (std::size_t i = 0; i < walk.Count(); ++i) {
         Byte* key = node.Keys.data() + i * len;
-        CopyShort(key, key - len, dup);
-        CopyShort(key + dup, page + keyEnd, stored);
-        FillShort(key + dup + stored, fill, trail);
-        node.RecNos[i] = recNo;
+        node.RecNos[i] = walk.Next(key, key - len);
     }
-    node.FreeBytesAgree = CdxGetLE16(h) == keyEnd - keyFloor;
+    node.FreeBytesAgree = walk.FreeBytesAgree();
+}
+
+void CdxScanLeaf(const Byte* page, std::uint32_t offset, int keyLength, Byte fill, const Byte* key,
+                 std::uint32_t recNo, CdxLeafScan& scan)
+{
+    if (!(CheckedAttributes(page, offset) & CdxNodeLeaf))
+        Corrupt(offset, "not a leaf");
+    LeafWalk walk(page, offset, keyLength, fill);
+    const std::size_t count = walk.Count(), len = std::size_t(keyLength);
+    scan.Count = count;
+    scan.At = count;
+    scan.InOrder = true;
+    std::uint32_t highest[2] = {0, 0};  // of the entries before and after the place
+    // The key read last, each next one written over it from its duplicate
+    // count on; its bytes from fillFrom on are fill bytes. Each new key is
+    // compared, before it is written, from where it leaves the last one.
+    Byte current[CdxMaxKeyLength + 8];  // with room for whole words written past the key
+    std::size_t fillFrom = len;
+    std::uint32_t previousRecNo = 0;
+    // While the place is sought, the previous key lies below the one sought
+    // and shares its first match bytes: a key sharing more with the previous
+    // one lies below too.
+    std::size_t match = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t keyEnd = walk.KeyEnd();
+        const std::uint32_t rec = walk.Step();
+        const std::size_t dup = walk.LastDuplicates(), stored = walk.LastStored();
+        const Byte* bytes = walk.LastBytes();
+        std::size_t same = 0;
+        if (i > 0) {
+            const std::size_t known = std::max(stored, fillFrom > dup ? fillFrom - dup : 0);
+            const int order = CompareStored(bytes, stored, fill, current + dup, known, same);
+            if (order < 0 || (order == 0 && rec <= previousRecNo))
+                scan.InOrder = false;
+        }
+        bool here = false;
+        if (scan.At == count && (i == 0 || dup <= match)) {
+            const int order = CompareStored(bytes, stored, fill, key + dup, len - dup, same);
+            match = dup + same;
+            here = order > 0 || (order == 0 && rec >= recNo);
+        }
+        if (here && i > 0)
+            Keep(scan.Before, current, previousRecNo, len);
+        // A short part is copied as one word where the page has the bytes,
+        // and fill bytes go as whole words: the bytes written past the key
+        // part are filled again, those past the key are never read.
+        std::size_t written = dup + stored;
+        if (stored <= 8 && keyEnd - stored + 8 <= CdxPageSize) {
+            std::memcpy(current + dup, bytes, 8);
+            written = dup + 8;
+        } else {
+            CopyShort(current + dup, bytes, stored);
+        }
+        const std::size_t fillEnd = std::min(std::max(fillFrom, written), len);
+        const std::uint64_t fills = 0x0101010101010101ull * fill;
+        for (std::size_t at = dup + stored; at < fillEnd; at += 8)
+            std::memcpy(current + at, &fills, 8);
+        fillFrom = dup + stored;
+        if (i == 0)
+            Keep(scan.First, current, rec, len);
+        if (here) {
+            scan.At = i;
+            scan.HereKeyEnd = keyEnd;
+            scan.HereStored = stored;
+            Keep(scan.Here, current, rec, len);
+        } else {
+            std::uint32_t& high = highest[scan.At < count ? 1 : 0];
+            high = std::max(high, rec);
+            if (i == scan.At + 1) {
+                scan.AfterStored = stored;
+                Keep(scan.After, current, rec, len);
+            }
+        }
+        previousRecNo = rec;
+    }
+    if (count > 0) {
+        Keep(scan.Last, current, previousRecNo, len);
+        if (scan.At == count) {
+            scan.HereKeyEnd = walk.KeyEnd();
+            scan.Before = scan.Last;
+        }
+    } else {
+        scan.HereKeyEnd = CdxPageSize;
+    }
+    scan.KeyFloor = walk.KeyEnd();
+    scan.FreeBytesAgree = walk.FreeBytesAgree();
+    SetHighest(scan, highest[0], highest[1]);
+}
+
+void CdxScanDecodedLeaf(const Byte* page, const CdxNode& leaf, Byte fill, const Byte* key,
+                        std::uint32_t recNo, CdxLeafScan& scan)
+{
+    const LeafWalk walk(page, leaf.Offset, leaf.KeyLength, fill);
+    const std::size_t count = leaf.Count(), len = std::size_t(leaf.KeyLength);
+    if (walk.Count() != count)
+        Corrupt(leaf.Offset, "key count differs from its decoded leaf");
+    const std::size_t at = leaf.LowerBound(key, recNo);
+    scan.Count = count;
+    scan.At = at;
+    scan.InOrder = true;  // the caller checks the decoded leaf
+    scan.FreeBytesAgree = leaf.FreeBytesAgree;
+    if (count > 0) {
+        Keep(scan.First, leaf.Key(0), leaf.RecNos[0], len);
+        Keep(scan.Last, leaf.Key(count - 1), leaf.RecNos[count - 1], len);
+    }
+    if (at > 0)
+        Keep(scan.Before, leaf.Key(at - 1), leaf.RecNos[at - 1], len);
+    if (at < count) {
+        scan.HereStored = walk.StoredAt(at);
+        Keep(scan.Here, leaf.Key(at), leaf.RecNos[at], len);
+    }
+    if (at + 1 < count) {
+        scan.AfterStored = walk.StoredAt(at + 1);
+        Keep(scan.After, leaf.Key(at + 1), leaf.RecNos[at + 1], len);
+    }
+    scan.KeyFloor = walk.EntriesEnd() + std::size_t(CdxLeafFreeBytes(page));
+    // Where the key bytes of entry at end, counted from the nearer end of
+    // the keys' area: only the entries' counts on that side are read.
+    std::size_t stored = 0;
+    if (at <= count / 2) {
+        for (std::size_t i = 0; i < at; ++i)
+            stored += walk.StoredAt(i);
+        scan.HereKeyEnd = CdxPageSize - stored;
+    } else {
+        for (std::size_t i = at; i < count; ++i)
+            stored += walk.StoredAt(i);
+        scan.HereKeyEnd = scan.KeyFloor + stored;
+    }
+    std::uint32_t before = 0, after = 0;
+    for (std::size_t i = 0; i < at; ++i)
+        before = std::max(before, leaf.RecNos[i]);
+    for (std::size_t i = at + 1; i < count; ++i)
+        after = std::max(after, leaf.RecNos[i]);
+    SetHighest(scan, before, after);
 }
 
 void CdxPutInteriorEntry(Byte* page, const CdxNode& node, std::size_t i)
@@ -261,60 +485,62 @@ void CdxPutInteriorEntry(Byte* page, const CdxNode& node, std::size_t i)
     PutBE32(p + len + 4, node.Children[i]);
 }
 
-bool CdxSpliceLeaf(Byte* page, const CdxNode& leaf, std::size_t at, bool inserted, Byte fill)
+bool CdxSpliceLeaf(const Byte* page, const CdxLeafScan& scan, const Byte* key, std::uint32_t recNo,
+                   bool insert, int keyLength, Byte fill, Byte* out)
 {
-    const std::size_t count = leaf.Count();
-    const std::size_t oldCount = inserted ? count - 1 : count + 1;
-    const Byte* h = page + HeaderBytes;
-    if (!(CdxGetLE16(page) & CdxNodeLeaf) || CdxGetLE16(page + 2) != oldCount)
+    const std::size_t at = scan.At, oldCount = scan.Count;
+    if (!insert && at >= oldCount)
         return false;
-    const std::uint32_t maxRecNo = count ? *std::max_element(leaf.RecNos.begin(), leaf.RecNos.end()) : 0;
-    const LeafLayout layout = LayoutFor(maxRecNo, leaf.KeyLength);
+    const std::size_t count = insert ? oldCount + 1 : oldCount - 1;
+    const std::uint32_t maxRecNo = insert ? std::max(scan.MaxRecNo, recNo) : scan.RestMaxRecNo;
+    const LeafLayout layout = LayoutFor(count ? maxRecNo : 0, keyLength);
+    const Byte* h = page + HeaderBytes;
     if (h[8] != layout.RecBits || h[9] != layout.DupBits || h[10] != layout.TrailBits ||
         h[11] != layout.EntryBytes)
         return false;
-    const std::size_t len = std::size_t(leaf.KeyLength);
+    const std::size_t len = std::size_t(keyLength);
     const std::size_t entryBytes = std::size_t(layout.EntryBytes);
-    const Byte* entries = page + LeafHeaderBytes;
-    auto storedAt = [&](std::size_t i) {
-        const std::uint64_t bits = EntryBits(page, i, entryBytes);
-        std::size_t dup = std::size_t((bits >> layout.RecBits) & ((1u << layout.DupBits) - 1));
-        std::size_t trail =
-                std::size_t((bits >> (layout.RecBits + layout.DupBits)) & ((1u << layout.TrailBits) - 1));
-        return len - dup - trail;
-    };
-    // Key bytes run backwards from the page end: those of the entries before
-    // at stay where they are, those after the replaced ones move as a block.
-    std::size_t end = CdxPageSize;
-    for (std::size_t i = 0; i < at; ++i)
-        end -= storedAt(i);
-    const std::size_t oldEntries = inserted ? (at < oldCount ? 1 : 0) : (at + 1 < oldCount ? 2 : 1);
-    const std::size_t newEntries = inserted ? (at + 1 < count ? 2 : 1) : (at < count ? 1 : 0);
-    std::size_t oldBytes = 0;
-    for (std::size_t i = at; i < at + oldEntries; ++i)
-        oldBytes += storedAt(i);
+
+    // The entries packed again: the one inserted and the one after it, or
+    // the one after the erased one; the others' bytes move as they are.
     struct Packed {
-        std::size_t Dup, Trail;
+        const Byte* Key;
+        const Byte* Previous;  // nullptr for the page's first
+        std::uint32_t RecNo;
+        std::size_t Dup = 0, Trail = 0;
     } packed[2];
+    std::size_t newEntries = 0;
+    const Byte* before = at > 0 ? scan.Before.Key : nullptr;
+    if (insert) {
+        packed[newEntries++] = {key, before, recNo};
+        if (at < oldCount)
+            packed[newEntries++] = {scan.Here.Key, key, scan.Here.RecNo};
+    } else if (at + 1 < oldCount) {
+        packed[newEntries++] = {scan.After.Key, before, scan.After.RecNo};
+    }
+    const std::size_t oldEntries = insert ? (at < oldCount ? 1 : 0) : (at + 1 < oldCount ? 2 : 1);
+    const std::size_t oldBytes =
+            (oldEntries > 0 ? scan.HereStored : 0) + (oldEntries > 1 ? scan.AfterStored : 0);
     std::size_t newBytes = 0;
     for (std::size_t j = 0; j < newEntries; ++j) {
-        const std::size_t i = at + j;
-        std::size_t trail = std::size_t(Trailing(leaf.Key(i), leaf.KeyLength, fill));
-        std::size_t dup = i == 0 ? 0 : std::size_t(Shared(leaf.Key(i), leaf.Key(i - 1), int(len - trail)));
-        packed[j] = {dup, trail};
-        newBytes += len - dup - trail;
+        Packed& entry = packed[j];
+        entry.Trail = std::size_t(Trailing(entry.Key, keyLength, fill));
+        entry.Dup =
+                entry.Previous ? std::size_t(Shared(entry.Key, entry.Previous, int(len - entry.Trail))) : 0;
+        newBytes += len - entry.Dup - entry.Trail;
     }
-    const std::size_t oldFree = CdxGetLE16(h);
-    const std::size_t keyFloor = LeafHeaderBytes + oldCount * entryBytes + oldFree;
-    const std::size_t used = LeafHeaderBytes + count * entryBytes + (CdxPageSize - end) + newBytes +
-                             (end - oldBytes - keyFloor);
-    if (keyFloor > end - oldBytes || used > CdxPageSize)
+    // Key bytes run backwards from the page end: those of the entries before
+    // at stay where they are, those after the replaced ones move as a block.
+    const std::size_t end = scan.HereKeyEnd;
+    const std::size_t rest = end - oldBytes - scan.KeyFloor;
+    const std::size_t used = LeafHeaderBytes + count * entryBytes + (CdxPageSize - end) + newBytes + rest;
+    if (used > CdxPageSize)
         return false;
 
-    Byte out[CdxPageSize] = {};
     std::memcpy(out, page, LeafHeaderBytes);
     CdxPutLE16(out + 2, std::uint16_t(count));
     CdxPutLE16(out + HeaderBytes, std::uint16_t(CdxPageSize - used));
+    const Byte* entries = page + LeafHeaderBytes;
     Byte* outEntries = out + LeafHeaderBytes;
     std::memcpy(outEntries, entries, at * entryBytes);
     std::memcpy(outEntries + (at + newEntries) * entryBytes, entries + (at + oldEntries) * entryBytes,
@@ -322,18 +548,19 @@ bool CdxSpliceLeaf(Byte* page, const CdxNode& leaf, std::size_t at, bool inserte
     std::memcpy(out + end, page + end, CdxPageSize - end);
     std::size_t keyAt = end;
     for (std::size_t j = 0; j < newEntries; ++j) {
-        const std::size_t i = at + j;
-        const std::size_t stored = len - packed[j].Dup - packed[j].Trail;
+        const Packed& entry = packed[j];
+        const std::size_t stored = len - entry.Dup - entry.Trail;
         keyAt -= stored;
-        std::memcpy(out + keyAt, leaf.Key(i) + packed[j].Dup, stored);
-        std::uint64_t bits = leaf.RecNos[i] | std::uint64_t(packed[j].Dup) << layout.RecBits |
-                             std::uint64_t(packed[j].Trail) << (layout.RecBits + layout.DupBits);
+        std::memcpy(out + keyAt, entry.Key + entry.Dup, stored);
+        std::uint64_t bits = entry.RecNo | std::uint64_t(entry.Dup) << layout.RecBits |
+                             std::uint64_t(entry.Trail) << (layout.RecBits + layout.DupBits);
         for (std::size_t b = 0; b < entryBytes; ++b, bits >>= 8)
-            outEntries[i * entryBytes + b] = Byte(bits);
+            outEntries[(at + j) * entryBytes + b] = Byte(bits);
     }
-    const std::size_t rest = end - oldBytes - keyFloor;
-    std::memcpy(out + keyAt - rest, page + keyFloor, rest);
-    std::memcpy(page, out, CdxPageSize);
+    std::memcpy(out + keyAt - rest, page + scan.KeyFloor, rest);
+    // The free bytes between entries and keys are zero, as an encoding leaves them.
+    const std::size_t entriesEnd = LeafHeaderBytes + count * entryBytes;
+    std::memset(out + entriesEnd, 0, keyAt - rest - entriesEnd);
     return true;
 }
 
@@ -366,6 +593,27 @@ bool CdxFits(const CdxNode& node, std::size_t from, std::size_t to, Byte fill)
     if (!node.IsLeaf())
         return to - from <= CdxInteriorCapacity(node.KeyLength);
     return CdxLeafBytes(node, from, to, fill) <= CdxLeafSpace;
+}
+
+CdxNodeMeasure::CdxNodeMeasure(const CdxNode& node, Byte fill) : FNode(node), FFill(fill)
+{
+    if (!node.IsLeaf())
+        return;
+    FPacked.assign(node.Count() + 1, 0);
+    for (std::size_t i = 1; i < node.Count(); ++i)
+        FPacked[i + 1] = FPacked[i] + CdxPackedKeyBytes(node.Key(i), node.Key(i - 1), node.KeyLength, fill);
+}
+
+bool CdxNodeMeasure::Fits(std::size_t from, std::size_t to) const
+{
+    if (!FNode.IsLeaf() || from >= to)
+        return CdxFits(FNode, from, to, FFill);
+    const std::uint32_t maxRecNo = *std::max_element(FNode.RecNos.begin() + std::ptrdiff_t(from),
+                                                     FNode.RecNos.begin() + std::ptrdiff_t(to));
+    const int bytes = int(to - from) * CdxLeafEntryBytes(maxRecNo, FNode.KeyLength) +
+                      CdxPackedKeyBytes(FNode.Key(from), nullptr, FNode.KeyLength, FFill) + FPacked[to] -
+                      FPacked[from + 1];
+    return bytes <= CdxLeafSpace;
 }
 
 bool CdxEncodeNode(const CdxNode& node, Byte fill, Byte* page)

@@ -70,20 +70,84 @@ constexpr int CdxLeafSpace = 488;
 inline std::size_t CdxInteriorCapacity(int keyLength) { return std::size_t(500 / (keyLength + 8)); }
 // Whether entries [from, to) of a node fit one page.
 bool CdxFits(const CdxNode& node, std::size_t from, std::size_t to, Byte fill);
+// The same for the many ranges a split tries: each leaf entry's packed key
+// is measured once.
+class CdxNodeMeasure {
+public:
+    CdxNodeMeasure(const CdxNode& node, Byte fill);
+    bool Fits(std::size_t from, std::size_t to) const;
 
-// Changes the encoded page of a leaf in place after one entry was inserted
-// at (or erased from) index at of leaf, which holds the entries as they are
-// now: only the changed entries and their neighbour are packed again, the
-// others' bytes move as they are. The page ends as CdxEncodeNode would write
-// it. False, leaving the page as it was, when the entries no longer fit or
-// need other bit widths.
-bool CdxSpliceLeaf(Byte* page, const CdxNode& leaf, std::size_t at, bool inserted, Byte fill);
+private:
+    const CdxNode& FNode;
+    Byte FFill;
+    std::vector<int> FPacked;  // leaves: key bytes entries 1 to i - 1 store after the one before each
+};
+
+// One entry of a leaf, its key whole.
+struct CdxLeafEntry {
+    Byte Key[CdxMaxKeyLength];
+    std::uint32_t RecNo = 0;
+};
+
+// A leaf page looked over for a change without decoding it: where an entry
+// goes, the entries around that place and at the page's ends, and what the
+// check of a decoded leaf would find.
+struct CdxLeafScan {
+    std::size_t Count = 0;
+    std::size_t At = 0;  // the first entry not below the one looked for; Count when none
+    std::uint32_t MaxRecNo = 0;
+    std::uint32_t RestMaxRecNo = 0;  // the highest without entry At
+    bool FreeBytesAgree = true;
+    bool InOrder = true;  // each entry above the one before it
+    CdxLeafEntry First, Last;
+    // Entries At - 1, At and At + 1 where there are such (Before is the
+    // last entry when At is Count).
+    CdxLeafEntry Before, Here, After;
+    // The page offsets where the key bytes of entry At end and of the last
+    // entry begin, and the key bytes entries At and At + 1 store.
+    std::size_t HereKeyEnd = 0, KeyFloor = 0;
+    std::size_t HereStored = 0, AfterStored = 0;
+};
+
+// One pass over a leaf page for an entry (key, recNo). Raises ECdxCorrupt
+// where CdxDecodeNode would.
+void CdxScanLeaf(const Byte* page, std::uint32_t offset, int keyLength, Byte fill, const Byte* key,
+                 std::uint32_t recNo, CdxLeafScan& scan);
+// The same from the leaf decoded from page, found by binary search, with only
+// the entries' counts up to the place read from the page. The caller checks
+// the decoded leaf: its keys' order and free-byte count are taken as they are.
+void CdxScanDecodedLeaf(const Byte* page, const CdxNode& leaf, Byte fill, const Byte* key,
+                        std::uint32_t recNo, CdxLeafScan& scan);
+// Writes to out the scanned leaf page with (key, recNo) inserted at scan.At,
+// or the entry there erased: only the changed entry and its follower are
+// packed again, the others' bytes move as they are. Out holds the page as
+// CdxEncodeNode would write the entries. False when they no longer fit one
+// page or need other bit widths.
+bool CdxSpliceLeaf(const Byte* page, const CdxLeafScan& scan, const Byte* key, std::uint32_t recNo,
+                   bool insert, int keyLength, Byte fill, Byte* out);
 // Bytes of the packed area a leaf's page leaves free.
 inline int CdxLeafFreeBytes(const Byte* page) { return page[12] | page[13] << 8; }
 // Writes entry i of an interior node into its encoded page.
 void CdxPutInteriorEntry(Byte* page, const CdxNode& node, std::size_t i);
 
-std::uint32_t CdxGetLE32(const Byte* p);
-void CdxPutLE32(Byte* p, std::uint32_t v);
-std::uint16_t CdxGetLE16(const Byte* p);
-void CdxPutLE16(Byte* p, std::uint16_t v);
+inline std::uint32_t CdxGetLE32(const Byte* p)
+{
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
+}
+
+inline void CdxPutLE32(Byte* p, std::uint32_t v)
+{
+    p[0] = Byte(v);
+    p[1] = Byte(v >> 8);
+    p[2] = Byte(v >> 16);
+    p[3] = Byte(v >> 24);
+}
+
+inline std::uint16_t CdxGetLE16(const Byte* p) { return std::uint16_t(p[0] | p[1] << 8); }
+
+inline void CdxPutLE16(Byte* p, std::uint16_t v)
+{
+    p[0] = Byte(v);
+    p[1] = Byte(v >> 8);
+}

@@ -21,39 +21,6 @@ String PoolText(const Byte* pool, std::size_t offset, std::size_t length)
     return String(text, std::find(text, text + length, '\0'));
 }
 
-// Makes changed a copy of a checked leaf with the entry at index at inserted
-// (or erased), each array copied once into the room changed has already.
-void ChangeLeaf(const CdxNode& leaf, std::size_t at, const Byte* key, std::uint32_t recNo, bool insert,
-                CdxNode* changed)
-{
-    changed->Clear();
-    changed->Offset = leaf.Offset;
-    changed->Attributes = leaf.Attributes;
-    changed->Left = leaf.Left;
-    changed->Right = leaf.Right;
-    changed->KeyLength = leaf.KeyLength;
-    const std::size_t length = std::size_t(leaf.KeyLength);
-    const std::size_t count = insert ? leaf.Count() + 1 : leaf.Count() - 1;
-    const std::size_t rest = insert ? at : at + 1;  // the first old entry after the change
-    changed->Keys.reserve(count * length);
-    changed->Keys.insert(changed->Keys.end(), leaf.Keys.begin(),
-                         leaf.Keys.begin() + std::ptrdiff_t(at * length));
-    changed->RecNos.reserve(count);
-    changed->RecNos.insert(changed->RecNos.end(), leaf.RecNos.begin(),
-                           leaf.RecNos.begin() + std::ptrdiff_t(at));
-    if (insert) {
-        changed->Keys.insert(changed->Keys.end(), key, key + length);
-        changed->RecNos.push_back(recNo);
-    }
-    changed->Keys.insert(changed->Keys.end(), leaf.Keys.begin() + std::ptrdiff_t(rest * length),
-                         leaf.Keys.end());
-    changed->RecNos.insert(changed->RecNos.end(), leaf.RecNos.begin() + std::ptrdiff_t(rest),
-                           leaf.RecNos.end());
-    // The leaf was checked, and the entry goes where its order puts it.
-    changed->FreeBytesAgree = true;
-    changed->Checked = true;
-}
-
 }  // namespace
 
 CdxTag::CdxTag(CdxIndexFile& file, String name, std::uint32_t headerOffset, CdxKeyType keyType)
@@ -91,10 +58,10 @@ void CdxTag::SetRoot(std::uint32_t offset)
     FFile.PatchHeader(FHeaderOffset, 0, offset);
 }
 
-std::shared_ptr<const CdxNode> CdxTag::ReadNode(std::uint32_t offset, bool toChange)
+std::shared_ptr<const CdxNode> CdxTag::ReadNode(std::uint32_t offset)
 {
     FFile.CheckPage(offset);
-    return FFile.ReadNode(offset, FKeyLength, Fill(), toChange ? &FSpareLeaf : nullptr);
+    return FFile.ReadNode(offset, FKeyLength, Fill());
 }
 
 void CdxTag::WriteNode(const CdxNode& node)
@@ -130,7 +97,7 @@ void CdxTag::CheckKey(const String& key) const
                           std::to_string(FKeyLength));
 }
 
-CdxTag::SharedPath CdxTag::Descend(const Byte* key, std::uint32_t recNo, bool toChange)
+CdxTag::SharedPath CdxTag::Descend(const Byte* key, std::uint32_t recNo, LeafToChange* leaf)
 {
     SharedPath path;
     path.reserve(4);
@@ -138,8 +105,25 @@ CdxTag::SharedPath CdxTag::Descend(const Byte* key, std::uint32_t recNo, bool to
     while (true) {
         if (path.size() >= MaxDepth)
             throw ECdxCorrupt("Index tag " + FName + " has a cycle in its tree");
+        if (leaf) {
+            FFile.CheckPage(offset);
+            const Byte* page = FFile.PageBytes(offset, leaf->Page);
+            if (CdxGetLE16(page) & CdxNodeLeaf) {
+                if (page != leaf->Page)
+                    std::memcpy(leaf->Page, page, CdxPageSize);
+                leaf->Offset = offset;
+                leaf->Decoded = FFile.CachedNode(offset, FKeyLength, Fill());
+                if (!leaf->Decoded && FFile.HasRoomForLeaf(CdxGetLE16(leaf->Page + 2), FKeyLength))
+                    leaf->Decoded = ReadNode(offset);
+                if (leaf->Decoded)
+                    CdxScanDecodedLeaf(leaf->Page, *leaf->Decoded, Fill(), key, recNo, leaf->Scan);
+                else
+                    CdxScanLeaf(leaf->Page, offset, FKeyLength, Fill(), key, recNo, leaf->Scan);
+                return path;
+            }
+        }
         SharedStep& step = path.emplace_back();
-        step.Node = ReadNode(offset, toChange);
+        step.Node = ReadNode(offset);
         const CdxNode& node = *step.Node;
         step.Index = node.LowerBound(key, recNo);
         if (node.IsLeaf())
@@ -171,25 +155,32 @@ bool CdxTag::Contains(const String& key)
     throw ECdxCorrupt("Index tag " + FName + " is damaged (" + what + "); reindex the table to rebuild it");
 }
 
+bool CdxTag::LinkInFile(std::uint32_t from, std::uint32_t to) const
+{
+    if (to == from)
+        return false;
+    try {
+        FFile.CheckPage(to);
+    } catch (const ECdxCorrupt&) {
+        return false;
+    }
+    return true;
+}
+
+void CdxTag::CheckSiblings(std::uint32_t offset, std::uint32_t left, std::uint32_t right) const
+{
+    for (std::uint32_t sibling : {left, right})
+        if (sibling != CdxNone && !LinkInFile(offset, sibling))
+            Damaged("node " + std::to_string(offset) + " links to a sibling outside the file");
+}
+
 void CdxTag::CheckLinks(const CdxNode& node) const
 {
     if (node.Checked)
         return;
-    auto inFile = [&](std::uint32_t offset) {
-        if (offset == node.Offset)
-            return false;
-        try {
-            FFile.CheckPage(offset);
-        } catch (const ECdxCorrupt&) {
-            return false;
-        }
-        return true;
-    };
-    for (std::uint32_t sibling : {node.Left, node.Right})
-        if (sibling != CdxNone && !inFile(sibling))
-            Damaged("node " + std::to_string(node.Offset) + " links to a sibling outside the file");
+    CheckSiblings(node.Offset, node.Left, node.Right);
     for (std::uint32_t child : node.Children)
-        if (!inFile(child))
+        if (!LinkInFile(node.Offset, child))
             Damaged("node " + std::to_string(node.Offset) + " has a child outside the file");
     if (!node.FreeBytesAgree)
         Damaged("the key count of node " + std::to_string(node.Offset) + " does not fit its keys");
@@ -204,75 +195,109 @@ void CdxTag::CheckPath(const SharedPath& path) const
     for (std::size_t level = 0; level < path.size(); ++level) {
         const CdxNode& node = *path[level].Node;
         CheckLinks(node);
-        const bool isRoot = level == 0;
-        if (bool(node.Attributes & CdxNodeRoot) != isRoot ||
-            (isRoot && (node.Left != CdxNone || node.Right != CdxNone)))
-            Damaged("node " + std::to_string(node.Offset) + " is marked as what it is not");
-        if (isRoot || node.Count() == 0)
-            continue;
-        // The parent's entry holds the node's highest key, the entry before it
-        // the highest of the node to its left, the one it is linked to.
-        const CdxNode& parent = *path[level - 1].Node;
-        const std::size_t at = path[level - 1].Index;
-        const std::size_t last = node.Count() - 1;
-        bool fits = CdxCompare(node.Key(last), node.RecNos[last], parent.Key(at), parent.RecNos[at],
-                               FKeyLength) <= 0;
-        if (at > 0)
-            fits = fits && node.Left == parent.Children[at - 1] &&
-                   CdxCompare(parent.Key(at - 1), parent.RecNos[at - 1], node.Key(0), node.RecNos[0],
-                              FKeyLength) < 0;
-        if (at + 1 < parent.Count())
-            fits = fits && node.Right == parent.Children[at + 1];
-        if (!fits)
-            Damaged("node " + std::to_string(node.Offset) + " does not fit its place in the tree");
+        const bool empty = node.Count() == 0;
+        CheckPlace(path, level,
+                   {node.Offset, node.Left, node.Right, node.Attributes, node.Count(),
+                    empty ? nullptr : node.Key(0), empty ? 0 : node.RecNos.front(),
+                    empty ? nullptr : node.Key(node.Count() - 1), empty ? 0 : node.RecNos.back()});
     }
 }
 
-CdxTag::SharedPath CdxTag::DescendToChange(const Byte* key, std::uint32_t recNo)
+void CdxTag::CheckPlace(const SharedPath& path, std::size_t level, const NodeEdges& node) const
 {
-    SharedPath path = Descend(key, recNo, true);
+    const bool isRoot = level == 0;
+    if (bool(node.Attributes & CdxNodeRoot) != isRoot ||
+        (isRoot && (node.Left != CdxNone || node.Right != CdxNone)))
+        Damaged("node " + std::to_string(node.Offset) + " is marked as what it is not");
+    if (isRoot || node.Count == 0)
+        return;
+    // The parent's entry holds the node's highest key, the entry before it
+    // the highest of the node to its left, the one it is linked to.
+    const CdxNode& parent = *path[level - 1].Node;
+    const std::size_t at = path[level - 1].Index;
+    bool fits = CdxCompare(node.LastKey, node.LastRecNo, parent.Key(at), parent.RecNos[at], FKeyLength) <= 0;
+    if (at > 0)
+        fits = fits && node.Left == parent.Children[at - 1] &&
+               CdxCompare(parent.Key(at - 1), parent.RecNos[at - 1], node.FirstKey, node.FirstRecNo,
+                          FKeyLength) < 0;
+    if (at + 1 < parent.Count())
+        fits = fits && node.Right == parent.Children[at + 1];
+    if (!fits)
+        Damaged("node " + std::to_string(node.Offset) + " does not fit its place in the tree");
+}
+
+CdxTag::SharedPath CdxTag::DescendToChange(const Byte* key, std::uint32_t recNo, LeafToChange& leaf)
+{
+    SharedPath path = Descend(key, recNo, &leaf);
     CheckPath(path);
+    const CdxLeafScan& scan = leaf.Scan;
+    const std::uint32_t left = CdxGetLE32(leaf.Page + 4), right = CdxGetLE32(leaf.Page + 8);
+    if (leaf.Decoded) {
+        CheckLinks(*leaf.Decoded);
+    } else {
+        CheckSiblings(leaf.Offset, left, right);
+        if (!scan.FreeBytesAgree)
+            Damaged("the key count of node " + std::to_string(leaf.Offset) + " does not fit its keys");
+        if (!scan.InOrder)
+            Damaged("the keys of node " + std::to_string(leaf.Offset) + " are out of order");
+    }
+    CheckPlace(path, path.size(),
+               {leaf.Offset, left, right, CdxGetLE16(leaf.Page), scan.Count, scan.First.Key, scan.First.RecNo,
+                scan.Last.Key, scan.Last.RecNo});
     return path;
 }
 
-CdxTag::Path CdxTag::Copied(const SharedPath& path)
+CdxTag::Path CdxTag::Copied(const SharedPath& path, const LeafToChange& leaf)
 {
     // The shared nodes are copied: other readers keep them as they are.
     Path copy;
     for (const SharedStep& step : path)
         copy.push_back({*step.Node, step.Index});
+    copy.push_back({*ReadNode(leaf.Offset), leaf.Scan.At});
     return copy;
 }
 
-bool CdxTag::ChangeLeafInPlace(const SharedPath& path, const Byte* key, std::uint32_t recNo, bool insert)
+bool CdxTag::ChangeLeafInPlace(const SharedPath& path, LeafToChange& leaf, const Byte* key,
+                               std::uint32_t recNo, bool insert)
 {
-    const std::size_t at = path.back().Index;
-    if (!FChangedLeaf || FChangedLeaf.use_count() > 1)
-        FChangedLeaf = std::make_shared<CdxNode>();
-    const std::shared_ptr<CdxNode> leaf = FChangedLeaf;
-    ChangeLeaf(*path.back().Node, at, key, recNo, insert, leaf.get());
-    const bool isRoot = path.size() == 1;
-    if (!isRoot && leaf->Count() == 0)
+    const CdxLeafScan& scan = leaf.Scan;
+    const std::size_t at = scan.At;
+    const std::size_t count = insert ? scan.Count + 1 : scan.Count - 1;
+    const bool isRoot = path.empty();
+    if (!isRoot && count == 0)
         return false;
     Byte page[CdxPageSize];
-    FFile.ReadPage(leaf->Offset, page);
-    if (!CdxSpliceLeaf(page, *leaf, at, insert, Fill()))
+    if (!CdxSpliceLeaf(leaf.Page, scan, key, recNo, insert, FKeyLength, Fill(), page))
         return false;
     if (!insert && !isRoot && CdxLeafSpace - CdxLeafFreeBytes(page) < CdxLeafSpace / 2)
         return false;
-    const bool lastMoved = at + (insert ? 1 : 0) >= leaf->Count();
-    FFile.WriteNode(page, leaf, Fill());
-    if (!lastMoved)
+    if (leaf.Decoded) {
+        // The decoded leaf changes with its page: in place where only the
+        // cache holds it, else as a copy, as readers keep what they hold.
+        const bool onlyCached = leaf.Decoded.use_count() == 2 &&
+                                FFile.CachedNode(leaf.Offset, FKeyLength, Fill()) == leaf.Decoded;
+        const std::shared_ptr<CdxNode> changed = onlyCached ? std::const_pointer_cast<CdxNode>(leaf.Decoded)
+                                                            : std::make_shared<CdxNode>(*leaf.Decoded);
+        if (insert)
+            changed->Insert(at, key, recNo, 0);
+        else
+            changed->Erase(at, at + 1);
+        changed->Checked = true;  // the entry went where its order puts it
+        FFile.WriteNode(page, changed, Fill());
+    } else {
+        FFile.WritePage(leaf.Offset, page);
+    }
+    if (at + (insert ? 1 : 0) < count)
         return true;
     // The entries above that name the leaf's highest key follow it, as far
     // up as each node is the last of its parent.
-    std::shared_ptr<const CdxNode> child = leaf;
-    for (std::size_t level = path.size() - 1; level-- > 0;) {
+    const Byte* lastKey = insert ? key : scan.Before.Key;
+    const std::uint32_t lastRecNo = insert ? recNo : scan.Before.RecNo;
+    for (std::size_t level = path.size(); level-- > 0;) {
         const std::size_t i = path[level].Index;
         auto parent = std::make_shared<CdxNode>(*path[level].Node);
-        std::memcpy(parent->Keys.data() + i * std::size_t(FKeyLength), child->Key(child->Count() - 1),
-                    std::size_t(FKeyLength));
-        parent->RecNos[i] = child->RecNos.back();
+        std::memcpy(parent->Keys.data() + i * std::size_t(FKeyLength), lastKey, std::size_t(FKeyLength));
+        parent->RecNos[i] = lastRecNo;
         // Between the highest keys of its neighbours, as before.
         parent->Checked = path[level].Node->Checked;
         FFile.ReadPage(parent->Offset, page);
@@ -280,7 +305,6 @@ bool CdxTag::ChangeLeafInPlace(const SharedPath& path, const Byte* key, std::uin
         FFile.WriteNode(page, parent, Fill());
         if (i + 1 < parent->Count())
             break;
-        child = parent;
     }
     return true;
 }
@@ -291,13 +315,13 @@ bool CdxTag::Insert(const String& key, std::uint32_t recNo)
     if ((Unique() || Candidate()) && Contains(key))
         return false;
     const Byte* k = reinterpret_cast<const Byte*>(key.data());
-    SharedPath found = DescendToChange(k, recNo);
-    const SharedStep& leaf = found.back();
-    if (leaf.Index < leaf.Node->Count() &&
-        CdxCompare(leaf.Node->Key(leaf.Index), leaf.Node->RecNos[leaf.Index], k, recNo, FKeyLength) == 0)
+    LeafToChange leaf;
+    SharedPath found = DescendToChange(k, recNo, leaf);
+    const CdxLeafScan& scan = leaf.Scan;
+    if (scan.At < scan.Count && CdxCompare(scan.Here.Key, scan.Here.RecNo, k, recNo, FKeyLength) == 0)
         return false;
-    if (!ChangeLeafInPlace(found, k, recNo, true)) {
-        Path path = Copied(found);
+    if (!ChangeLeafInPlace(found, leaf, k, recNo, true)) {
+        Path path = Copied(found, leaf);
         path.back().Node.Insert(path.back().Index, k, recNo, 0);
         Settle(path, path.size() - 1);
     }
@@ -309,13 +333,13 @@ bool CdxTag::Delete(const String& key, std::uint32_t recNo)
 {
     CheckKey(key);
     const Byte* k = reinterpret_cast<const Byte*>(key.data());
-    SharedPath found = DescendToChange(k, recNo);
-    const SharedStep& leaf = found.back();
-    if (leaf.Index >= leaf.Node->Count() ||
-        CdxCompare(leaf.Node->Key(leaf.Index), leaf.Node->RecNos[leaf.Index], k, recNo, FKeyLength) != 0)
+    LeafToChange leaf;
+    SharedPath found = DescendToChange(k, recNo, leaf);
+    const CdxLeafScan& scan = leaf.Scan;
+    if (scan.At >= scan.Count || CdxCompare(scan.Here.Key, scan.Here.RecNo, k, recNo, FKeyLength) != 0)
         return false;
-    if (!ChangeLeafInPlace(found, k, recNo, false)) {
-        Path path = Copied(found);
+    if (!ChangeLeafInPlace(found, leaf, k, recNo, false)) {
+        Path path = Copied(found, leaf);
         path.back().Node.Erase(path.back().Index, path.back().Index + 1);
         Settle(path, path.size() - 1);
     }
@@ -330,11 +354,12 @@ void CdxTag::Settle(Path& path, std::size_t level)
     std::size_t first = isRoot ? 0 : path[level - 1].Index;  // parent entries the node stood for
     std::size_t count = 1;
     std::vector<CdxNode> pieces;
+    const CdxNodeMeasure measure(node, Fill());
     if (!isRoot && node.Count() == 0) {
         PatchLink(node.Left, false, node.Right);
         PatchLink(node.Right, true, node.Left);
         FFile.FreePage(node.Offset);
-    } else if (CdxFits(node, 0, node.Count(), Fill())) {
+    } else if (measure.Fits(0, node.Count())) {
         if (!isRoot)
             JoinNeighbour(path, level, first, count);
         pieces.push_back(std::move(path[level].Node));
@@ -343,7 +368,7 @@ void CdxTag::Settle(Path& path, std::size_t level)
         std::vector<std::pair<std::size_t, std::size_t>> ranges {{0, node.Count()}};
         for (std::size_t i = 0; i < ranges.size();) {
             auto [from, to] = ranges[i];
-            if (CdxFits(node, from, to, Fill())) {
+            if (measure.Fits(from, to)) {
                 ++i;
                 continue;
             }

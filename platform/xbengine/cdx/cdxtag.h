@@ -131,31 +131,58 @@ private:
         std::size_t Index = 0;
     };
     using SharedPath = std::vector<SharedStep>;
+    // A leaf read for a change: its page as read, scanned for the entry,
+    // and the leaf decoded where the cache keeps it so.
+    struct LeafToChange {
+        std::uint32_t Offset = CdxNone;
+        Byte Page[CdxPageSize];
+        CdxLeafScan Scan;
+        std::shared_ptr<const CdxNode> Decoded;
+    };
+    // What a node's place in the tree is checked by.
+    struct NodeEdges {
+        std::uint32_t Offset, Left, Right;
+        std::uint16_t Attributes;
+        std::size_t Count;
+        const Byte* FirstKey;
+        std::uint32_t FirstRecNo;
+        const Byte* LastKey;
+        std::uint32_t LastRecNo;
+    };
 
     Byte Fill() const { return CdxFillByte(FKeyType); }
     void ReadHeader();
     void SetRoot(std::uint32_t offset);
-    // With toChange, a leaf is decoded into FSpareLeaf rather than kept by the cache.
-    std::shared_ptr<const CdxNode> ReadNode(std::uint32_t offset, bool toChange = false);
+    std::shared_ptr<const CdxNode> ReadNode(std::uint32_t offset);
     void WriteNode(const CdxNode& node);
     void PatchLink(std::uint32_t offset, bool left, std::uint32_t value);
     void CheckKey(const String& key) const;
     // Root to leaf towards (key, recNo); each step's Index is the entry taken.
-    SharedPath Descend(const Byte* key, std::uint32_t recNo, bool toChange = false);
+    // With leaf, the path ends above the leaf, which is scanned into *leaf:
+    // as the cache keeps it decoded, or else from its page, decoded first
+    // only where the cache has room to keep it so.
+    SharedPath Descend(const Byte* key, std::uint32_t recNo, LeafToChange* leaf = nullptr);
     SharedPath DescendEdge(bool last);
-    // Descend for a change: each node on the path is checked first.
-    SharedPath DescendToChange(const Byte* key, std::uint32_t recNo);
-    static Path Copied(const SharedPath& path);
+    // Descend for a change: each node on the path, the leaf included, is checked first.
+    SharedPath DescendToChange(const Byte* key, std::uint32_t recNo, LeafToChange& leaf);
+    // The path to change, the leaf decoded at its end.
+    Path Copied(const SharedPath& path, const LeafToChange& leaf);
     // Raises ECdxCorrupt unless the node's links stay inside the file, its
     // keys are in order and a leaf's key count fits its keys.
     void CheckLinks(const CdxNode& node) const;
+    void CheckSiblings(std::uint32_t offset, std::uint32_t left, std::uint32_t right) const;
+    // Whether a link from the page at from leads to another page inside the file.
+    bool LinkInFile(std::uint32_t from, std::uint32_t to) const;
     // Raises ECdxCorrupt unless each node also fits the place the path found it in.
     void CheckPath(const SharedPath& path) const;
-    // Inserts or erases the entry at the leaf's index by changing its page in
+    // The same for the node at path[level] (the leaf below the path when level is its size).
+    void CheckPlace(const SharedPath& path, std::size_t level, const NodeEdges& node) const;
+    // Inserts or erases the entry at the leaf's place by changing its page in
     // place, and the parents' entries for its highest key where that moved.
     // False, with nothing written, where the leaf must split, empties or
     // would be left less than half full: Settle() does those.
-    bool ChangeLeafInPlace(const SharedPath& path, const Byte* key, std::uint32_t recNo, bool insert);
+    bool ChangeLeafInPlace(const SharedPath& path, LeafToChange& leaf, const Byte* key, std::uint32_t recNo,
+                           bool insert);
     [[noreturn]] void Damaged(const String& what) const;
     // Writes the changed node at path[level], splitting or joining it, and
     // carries the change up to the root.
@@ -185,7 +212,4 @@ private:
     String FKeyExpression;
     String FForExpression;
     std::uint64_t FStamp = 0;
-    // The leaf a change read, and the leaf as it changed it: reused from
-    // change to change while nothing else holds them.
-    std::shared_ptr<CdxNode> FSpareLeaf, FChangedLeaf;
 };

@@ -1,5 +1,6 @@
 // Damaged index files give the corrupt-index error after bounded work.
 
+#include <algorithm>
 #include <functional>
 
 #include "platform/xbengine/cdx/cdxerror.h"
@@ -114,6 +115,16 @@ TEST(CdxCorrupt, DamagedFilesRaiseTheCorruptError)
                  b[at.IdFirstLeaf + 20] = Byte(b[at.IdFirstLeaf + 23] * 8 - 8);
                  for (std::size_t i = 0; i < 8; ++i)
                      b[at.IdFirstLeaf + 24 + i] = 0xFF;
+             }},
+            {"leaf keys out of order",
+             [&](auto& b) {
+                 // Two keys inside the leaf the probe key goes to change places.
+                 const Byte fill = CdxFillByte(CdxKeyType::Integer);
+                 Byte* page = b.data() + at.IdFirstLeaf;
+                 CdxNode leaf;
+                 CdxDecodeNode(page, std::uint32_t(at.IdFirstLeaf), 4, fill, leaf);
+                 std::swap_ranges(leaf.Keys.begin() + 4, leaf.Keys.begin() + 8, leaf.Keys.begin() + 8);
+                 CdxEncodeNode(leaf, fill, page);
              }},
             {"interior key count", [&](auto& b) { b[at.IdRoot + 2] = 200; }},
             {"file cut short", [&](auto& b) { b.resize(at.IdSecondLeaf + 100); }},

@@ -3,6 +3,7 @@
 
 #include <random>
 #include <set>
+#include <tuple>
 
 #include "platform/xbengine/cdx/cdxerror.h"
 #include "tests/xbengine/cdx/cdxtesting.h"
@@ -54,9 +55,20 @@ CdxEntries Expected(const Model& model, bool descending)
     return entries;
 }
 
-class CdxTree : public CdxScratch, public testing::WithParamInterface<TypeCase> { };
+class CdxTree : public CdxScratch, public testing::WithParamInterface<TypeCase> {
+protected:
+    void ChangeAndCompare(std::size_t cacheBytes);
+};
 
+// With the default cache the leaves a change reads stay decoded; with a
+// small one they are changed from their pages alone.
 TEST_P(CdxTree, RandomChangesFollowTheModel)
+{
+    for (std::size_t cacheBytes : {CdxIndexFile::DefaultCacheBytes, std::size_t(16) * CdxPageSize})
+        ASSERT_NO_FATAL_FAILURE(ChangeAndCompare(cacheBytes)) << cacheBytes << " bytes of cache";
+}
+
+void CdxTree::ChangeAndCompare(std::size_t cacheBytes)
 {
     const TypeCase& c = GetParam();
     std::mt19937 random(20261210);
@@ -65,6 +77,7 @@ TEST_P(CdxTree, RandomChangesFollowTheModel)
     {
         auto file = CdxIndexFile::Create(
                 std::make_unique<CdxFileStore>(Path("t.cdx"), CdxFileStore::Mode::Create));
+        file->SetCacheBytes(cacheBytes);
         CdxTag& tag = file->CreateTag({"T", "expr", "", c.Type, c.KeyLength, false, false, c.Descending});
         // Grow, shrink to nothing, grow again: splits, joins and root changes.
         const std::size_t targets[] = {1500, 0, 700};
@@ -176,54 +189,149 @@ TEST(CdxTreeWrites, AChangeWritesOnlyTheNodesOnItsPath)
     EXPECT_EQ(tag.Count(), 40000u);
 }
 
-// A leaf changed in place must read back byte for byte as the page a whole
-// encoding of its entries gives, and be changed in place exactly where that
-// encoding keeps the page's bit widths.
+// What a scan of a leaf page must find: the place of (key, recNo) and the
+// entries around it and at the ends, as the decoded leaf holds them.
+void ExpectScanAgrees(const CdxLeafScan& scan, const CdxNode& leaf, const Byte* key, std::uint32_t recNo)
+{
+    const std::size_t len = std::size_t(leaf.KeyLength), count = leaf.Count();
+    auto same = [&](const CdxLeafEntry& entry, std::size_t i) {
+        return std::memcmp(entry.Key, leaf.Key(i), len) == 0 && entry.RecNo == leaf.RecNos[i];
+    };
+    ASSERT_EQ(scan.Count, count);
+    ASSERT_EQ(scan.At, leaf.LowerBound(key, recNo));
+    ASSERT_TRUE(scan.InOrder);
+    ASSERT_TRUE(scan.FreeBytesAgree);
+    if (count == 0)
+        return;
+    EXPECT_TRUE(same(scan.First, 0));
+    EXPECT_TRUE(same(scan.Last, count - 1));
+    EXPECT_TRUE(scan.At == 0 || same(scan.Before, scan.At - 1));
+    EXPECT_TRUE(scan.At >= count || same(scan.Here, scan.At));
+    EXPECT_TRUE(scan.At + 1 >= count || same(scan.After, scan.At + 1));
+    std::vector<std::uint32_t> rest = leaf.RecNos;
+    EXPECT_EQ(scan.MaxRecNo, *std::max_element(rest.begin(), rest.end()));
+    if (scan.At < count)
+        rest.erase(rest.begin() + std::ptrdiff_t(scan.At));
+    EXPECT_EQ(scan.RestMaxRecNo, rest.empty() ? 0 : *std::max_element(rest.begin(), rest.end()));
+}
+
+// A leaf changed in place, from one scan of its page, must read back byte for
+// byte as the page a whole encoding of its entries gives, and be changed in
+// place exactly where that encoding keeps the page's bit widths. The changes
+// take keys sharing prefixes, equal keys, both ends of the page and record
+// numbers that need wider entries, until pages fill.
 TEST(CdxLeafSplice, GivesTheBytesOfAWholeEncoding)
 {
-    for (const TypeCase& c : {TypeCases[0], TypeCases[4], TypeCases[5]}) {
+    for (const TypeCase& c : {TypeCases[0], TypeCases[1], TypeCases[4], TypeCases[5], TypeCases[6]}) {
         SCOPED_TRACE(c.Name);
         const Byte fill = CdxFillByte(c.Type);
         std::mt19937 random(31);
         CdxNode leaf;
         leaf.KeyLength = c.KeyLength;
         leaf.Attributes = CdxNodeLeaf;
-        int inPlace = 0;
+        int inPlace = 0, full = 0;
         for (int step = 0; step < 4000; ++step) {
             Byte page[CdxPageSize];
             ASSERT_TRUE(CdxEncodeNode(leaf, fill, page));
-            CdxNode changed = leaf;
             const bool insert = leaf.Count() == 0 || random() % 3 != 0;
-            std::size_t at = 0;
+            String key;
+            std::uint32_t recNo = 0;
             if (insert) {
                 // Now and then a record number that needs wider entries.
-                std::uint32_t recNo =
-                        random() % 50 == 0 ? 70000u + random() % 9000000u : 1 + random() % 60000u;
-                String key = c.MakeKey(random, c.KeyLength);
-                const Byte* k = reinterpret_cast<const Byte*>(key.data());
-                at = changed.LowerBound(k, recNo);
-                if (at < changed.Count() &&
-                    CdxCompare(changed.Key(at), changed.RecNos[at], k, recNo, c.KeyLength) == 0)
-                    continue;
-                changed.Insert(at, k, recNo, 0);
+                recNo = random() % 50 == 0 ? 70000u + random() % 9000000u : 1 + random() % 60000u;
+                key = c.MakeKey(random, c.KeyLength);
+                if (leaf.Count() > 0 && random() % 8 == 0) {
+                    // A key the page holds already, or one below or above every key.
+                    const std::size_t i = random() % 2 ? 0 : leaf.Count() - 1;
+                    key.assign(reinterpret_cast<const char*>(leaf.Key(i)), std::size_t(c.KeyLength));
+                    recNo = random() % 2 ? leaf.RecNos[i] + 1
+                                         : std::max<std::uint32_t>(leaf.RecNos[i], 1) - 1;
+                }
             } else {
-                at = random() % leaf.Count();
-                changed.Erase(at, at + 1);
+                const std::size_t i =
+                        random() % 4 == 0 ? (random() % 2 ? 0 : leaf.Count() - 1) : random() % leaf.Count();
+                key.assign(reinterpret_cast<const char*>(leaf.Key(i)), std::size_t(c.KeyLength));
+                recNo = leaf.RecNos[i];
             }
+            const Byte* k = reinterpret_cast<const Byte*>(key.data());
+            CdxLeafScan scan;
+            CdxScanLeaf(page, 0, c.KeyLength, fill, k, recNo, scan);
+            ASSERT_NO_FATAL_FAILURE(ExpectScanAgrees(scan, leaf, k, recNo)) << "step " << step;
+            // The scan of the leaf decoded finds the same.
+            CdxNode decoded;
+            CdxDecodeNode(page, 0, c.KeyLength, fill, decoded);
+            CdxLeafScan fromDecoded;
+            CdxScanDecodedLeaf(page, decoded, fill, k, recNo, fromDecoded);
+            ASSERT_NO_FATAL_FAILURE(ExpectScanAgrees(fromDecoded, leaf, k, recNo)) << "step " << step;
+            ASSERT_EQ(std::make_tuple(fromDecoded.HereKeyEnd, fromDecoded.KeyFloor, fromDecoded.HereStored,
+                                      fromDecoded.AfterStored),
+                      std::make_tuple(scan.HereKeyEnd, scan.KeyFloor, scan.HereStored, scan.AfterStored))
+                    << "step " << step;
+            const std::size_t at = scan.At;
+            const bool present = at < leaf.Count() &&
+                                 CdxCompare(leaf.Key(at), leaf.RecNos[at], k, recNo, c.KeyLength) == 0;
+            if (insert == present)
+                continue;
+            CdxNode changed = leaf;
+            if (insert)
+                changed.Insert(at, k, recNo, 0);
+            else
+                changed.Erase(at, at + 1);
             Byte whole[CdxPageSize];
             const bool fits = CdxEncodeNode(changed, fill, whole);
             const bool sameWidths = fits && std::memcmp(page + 20, whole + 20, 4) == 0;
-            ASSERT_EQ(CdxSpliceLeaf(page, changed, at, insert, fill), sameWidths) << "step " << step;
+            Byte spliced[CdxPageSize];
+            std::memset(spliced, 0xA5, CdxPageSize);
+            ASSERT_EQ(CdxSpliceLeaf(page, scan, k, recNo, insert, c.KeyLength, fill, spliced), sameWidths)
+                    << "step " << step;
             if (sameWidths) {
-                ASSERT_EQ(0, std::memcmp(page, whole, CdxPageSize)) << "step " << step;
+                ASSERT_EQ(0, std::memcmp(spliced, whole, CdxPageSize)) << "step " << step;
                 ++inPlace;
             }
-            if (fits)
+            if (fits) {
                 leaf = std::move(changed);
-            else
+            } else {
                 leaf.Erase(0, leaf.Count() / 2);  // full: start over from a half-empty page
+                ++full;
+            }
         }
-        EXPECT_GT(inPlace, 2000);
+        EXPECT_GT(inPlace, 1500);
+        EXPECT_GT(full, 0);
+    }
+}
+
+// The scan refuses what the check of a decoded leaf refuses: keys out of
+// order, an entry given twice, a free-byte count that does not fit the keys.
+TEST(CdxLeafSplice, TheScanFindsWhatTheCheckFinds)
+{
+    const Byte fill = CdxFillByte(CdxKeyType::Character);
+    const Byte* probe = reinterpret_cast<const Byte*>("MM  ");
+    struct Case {
+        const char* Name;
+        CdxEntries Entries;
+        bool InOrder;
+    };
+    const Case cases[] = {
+            {"in order", {{"AB  ", 1}, {"AB  ", 2}, {"ABC ", 1}, {"B   ", 9}}, true},
+            {"keys turned round", {{"AB  ", 1}, {"ABC ", 1}, {"AB  ", 2}, {"B   ", 9}}, false},
+            {"record numbers turned round", {{"AB  ", 2}, {"AB  ", 1}}, false},
+            {"an entry twice", {{"AB  ", 1}, {"AB  ", 1}}, false},
+    };
+    for (const Case& c : cases) {
+        CdxNode leaf;
+        leaf.KeyLength = 4;
+        leaf.Attributes = CdxNodeLeaf;
+        for (const auto& [key, recNo] : c.Entries)
+            leaf.Insert(leaf.Count(), reinterpret_cast<const Byte*>(key.data()), recNo, 0);
+        Byte page[CdxPageSize];
+        ASSERT_TRUE(CdxEncodeNode(leaf, fill, page));
+        CdxLeafScan scan;
+        CdxScanLeaf(page, 0, 4, fill, probe, 1, scan);
+        EXPECT_EQ(scan.InOrder, c.InOrder) << c.Name;
+        EXPECT_TRUE(scan.FreeBytesAgree) << c.Name;
+        page[2] = Byte(page[2] - 1);  // one key fewer than the page stores
+        CdxScanLeaf(page, 0, 4, fill, probe, 1, scan);
+        EXPECT_FALSE(scan.FreeBytesAgree) << c.Name;
     }
 }
 

@@ -85,12 +85,25 @@ void TDClientDataBase::RecalcRecipientTotals()
     const TRecipientsTransactions recipientsTransactions(tblTransactions, id);
     tblEmployee->Edit();
     try {
+        TField* const recipient = tblTransactions->FieldByName("EMP_ID");
+        TField* amounts[std::size(Totals)];
+        for (size_t i = 0; i < std::size(Totals); ++i)
+            amounts[i] = tblTransactions->FieldByName(Totals[i].Transaction);
         std::int64_t sums[std::size(Totals)] = {};
         for (tblTransactions->First(); !tblTransactions->Eof(); tblTransactions->Next()) {
-            if (tblTransactions->FieldByName("EMP_ID")->AsString() != id)
+            if (recipient->AsString() != id)
                 continue;
             for (size_t i = 0; i < std::size(Totals); ++i)
-                sums[i] += Cents(tblTransactions->FieldByName(Totals[i].Transaction)->AsFloat());
+                sums[i] += Cents(amounts[i]->AsFloat());
+        }
+        // Totals that already hold their sums are left as they are: nothing to write.
+        bool unchanged = true;
+        for (size_t i = 0; i < std::size(Totals); ++i)
+            unchanged =
+                    unchanged && Cents(tblEmployee->FieldByName(Totals[i].Recipient)->AsFloat()) == sums[i];
+        if (unchanged) {
+            tblEmployee->Cancel();
+            return;
         }
         for (size_t i = 0; i < std::size(Totals); ++i) {
             const double value = static_cast<double>(sums[i]) / 100;

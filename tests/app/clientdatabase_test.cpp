@@ -599,6 +599,17 @@ TEST_F(TotalsTest, TotalsAreTheExactSumsOfTheRecipientsOwnLiveTransactions)
     GoToRecipient("A10");
     Module->RecalcRecipientTotals();
     EXPECT_EQ(StoredTotals(1)[0], "    999.99");
+
+    // Totals that hold their sums stay; a cent more in one of them is written.
+    GoToRecipient("A1");
+    Module->RecalcRecipientTotals();
+    EXPECT_EQ(Module->tblEmployee->State(), dsBrowse);
+    EXPECT_EQ(StoredTotals(0)[4], "      1.10");
+    Add(Module->tblTransactions, {{"EMP_ID", "A1"}, {"SWT2", "0.01"}});
+    GoToRecipient("A1");
+    Module->RecalcRecipientTotals();
+    EXPECT_EQ(StoredTotals(0), (std::vector<String> {"     70.35", "      7.31", "      3.30", "     40.05",
+                                                     "      1.11", "     20.00"}));
 }
 
 TEST_F(TotalsTest, ARestrictionOnTheTransactionsIsIgnoredAndKept)

@@ -113,9 +113,14 @@ void CheckID(const String& ID)
         throw EInvalidID("\"" + ID + "\" is not a valid ID: use 1 to 8 letters, digits, \"-\" or \"_\".");
 }
 
+String RecipientTransactionsKey(const String& RecipientID)
+{
+    return FixedWidthText(RecipientID, static_cast<int>(MaxIDLength));
+}
+
 String RecipientTransactionsFilter(const String& RecipientID)
 {
-    const String id = FixedWidthText(RecipientID, static_cast<int>(MaxIDLength));
+    const String id = RecipientTransactionsKey(RecipientID);
     // A recipient stored before IDs were checked may hold a quote: the literal takes
     // delimiters the ID does not hold.
     for (const char* delimiters : {"''", "\"\"", "[]"})

@@ -34,6 +34,8 @@ void CheckID(const String& ID);
 // that "A" does not match "AB" too. Raises EInvalidID for an ID that holds every
 // delimiter of a literal.
 String RecipientTransactionsFilter(const String& RecipientID);
+// The recipient's ID as its transactions' EMP_ID holds it: padded to the field's width.
+String RecipientTransactionsKey(const String& RecipientID);
 
 // The message of a client whose tables another user holds.
 extern const char* const ClientInUseMessage;

@@ -157,8 +157,9 @@ void TFTransactions::ShowRecipientsTransactions()
 {
     Transactions()->SetSxQuery(RecipientTransactionsFilter(RecipientID()));
     Transactions()->SetFiltered(true);
-    dwDBGrid1->SetDataSource(DClientDataBase->dsTransactions);
+    // On the first row before the grid comes, so that it fetches its rows once.
     Transactions()->First();
+    dwDBGrid1->SetDataSource(DClientDataBase->dsTransactions);
     const bool negative = DClientDataBase->tblEmployee->FieldByName("TOTAMT")->AsFloat() < 0.0;
     KVDBDoubleEdit1->Font()->SetColor(negative ? NegativeTotalColor : clWhite);
 }
@@ -256,6 +257,9 @@ void TFTransactions::DeleteTransaction()
     if (!AskYesNo("Are you sure you want to delete this transaction for - " +
                   table->FieldByName("DESCR")->AsString() + " ?"))
         return;
+    // The refresh shows the grid again; until then the delete and the pack need not
+    // fetch its rows.
+    dwDBGrid1->SetDataSource(nullptr);
     ChangeAndRefresh([this, table] {
         table->DaroruDelete();
         table->IndexOpen(DClientDataBase->ClientDir(FMain->User->ClientID) + "TOTTRANS.CDX");

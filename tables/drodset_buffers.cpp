@@ -277,7 +277,8 @@ void TDaroruTable::ReadXBEToNative(TRecordBuffer Buffer)
         char* d = Buffer + info.BufferOffset;
         const char* s = FScratch.data() + info.RecordOffset;
         const int w = info.Width;
-        const String text = Trim(String(s, static_cast<size_t>(w)));
+        // The field's text without its padding, read only by the fields kept as numbers.
+        const auto trimmed = [s, w] { return Trim(String(s, static_cast<size_t>(w))); };
         if (masked) {
             d[0] = 1;
             std::memset(d + 1, field->DataType() == ftString ? '*' : 0,
@@ -289,26 +290,30 @@ void TDaroruTable::ReadXBEToNative(TRecordBuffer Buffer)
         switch (field->DataType()) {
         case ftString: {
             d[0] = 1;
-            String value(s, static_cast<size_t>(w));
-            value = TrimRight(value);
+            const String value = TrimRight(String(s, static_cast<size_t>(w)));
             std::memset(d + 1, 0, static_cast<size_t>(w) + 1);
             std::memcpy(d + 1, value.data(), value.size());
             break;
         }
         case ftSmallint:
-        case ftInteger:
+        case ftInteger: {
+            const String text = trimmed();
             d[0] = text.empty() ? 0 : 1;
             if (field->DataType() == ftSmallint)
                 Store<std::int16_t>(d + 1, text.empty() ? 0 : static_cast<std::int16_t>(StrToInt(text)));
             else
                 Store<std::int32_t>(d + 1, text.empty() ? 0 : StrToInt(text));
             break;
-        case ftBoolean:
+        }
+        case ftBoolean: {
+            const String text = trimmed();
             d[0] = text.empty() ? 0 : 1;
             Store<std::int16_t>(d + 1, !text.empty() && (s[0] == 'T' || s[0] == 'Y') ? -1 : 0);
             break;
+        }
         case ftFloat:
         case ftCurrency: {
+            const String text = trimmed();
             d[0] = text.empty() ? 0 : 1;
             String number = text;
             for (char& c : number)

@@ -40,8 +40,18 @@ bool Table::OrderWalk(bool forward)
     TableOrders::Order& order = *FOrders->Active();
     CdxCursor& cursor = FOrders->Cursor();
     bool ascending = forward != order.Tag->Descending();
+    bool toScope = false;
     for (bool valid = cursor.Valid(); valid; valid = forward ? cursor.Next() : cursor.Prev()) {
         int side = order.ScopeSide(cursor.Key());
+        // A key short of the scope: the walk goes on from the scope's first key,
+        // not through every key before it.
+        if (!toScope && ((ascending && side < 0) || (!ascending && side > 0))) {
+            toScope = true;
+            OrderStart(!forward);
+            if (!cursor.Valid())
+                return false;
+            side = order.ScopeSide(cursor.Key());
+        }
         if ((ascending && side > 0) || (!ascending && side < 0))
             return false;
         if (side != 0)

@@ -599,6 +599,17 @@ TEST_F(TotalsTest, TotalsAreTheExactSumsOfTheRecipientsOwnLiveTransactions)
     GoToRecipient("A10");
     Module->RecalcRecipientTotals();
     EXPECT_EQ(StoredTotals(1)[0], "    999.99");
+
+    // Totals that hold their sums stay; a cent more in one of them is written.
+    GoToRecipient("A1");
+    Module->RecalcRecipientTotals();
+    EXPECT_EQ(Module->tblEmployee->State(), dsBrowse);
+    EXPECT_EQ(StoredTotals(0)[4], "      1.10");
+    Add(Module->tblTransactions, {{"EMP_ID", "A1"}, {"SWT2", "0.01"}});
+    GoToRecipient("A1");
+    Module->RecalcRecipientTotals();
+    EXPECT_EQ(StoredTotals(0), (std::vector<String> {"     70.35", "      7.31", "      3.30", "     40.05",
+                                                     "      1.11", "     20.00"}));
 }
 
 TEST_F(TotalsTest, ARestrictionOnTheTransactionsIsIgnoredAndKept)
@@ -610,6 +621,37 @@ TEST_F(TotalsTest, ARestrictionOnTheTransactionsIsIgnoredAndKept)
     EXPECT_EQ(StoredTotals(0)[0], "     70.35");
     EXPECT_TRUE(Module->tblTransactions->Filtered());
     EXPECT_EQ(Column(Module->tblTransactions, "EMP_ID"), (std::vector<String> {"A10"}));
+}
+
+TEST_F(TotalsTest, TheGridsOrderAndRestrictionComeBackAfterTheSum)
+{
+    TDaroruTable* transactions = Module->tblTransactions;
+    transactions->SetOrder(transactions->TagArea("DATE"));
+    transactions->SetSxQuery(RecipientTransactionsFilter("A1"));
+    transactions->SetFiltered(true);
+    GoToRecipient("A1");
+    Module->RecalcRecipientTotals();
+    EXPECT_EQ(StoredTotals(0)[0], "     70.35");
+    EXPECT_EQ(transactions->IndexOrd(), transactions->TagArea("DATE"));
+    EXPECT_TRUE(transactions->Filtered());
+    EXPECT_EQ(transactions->GetScope(0) + transactions->GetScope(1), "");
+    EXPECT_EQ(Column(transactions, "DATE"),
+              (std::vector<String> {"03/01/2007", "01/15/2008", "12/31/2008", "01/01/2009"}));
+}
+
+TEST_F(TotalsTest, AnEmpIdTagThatDoesNotHoldEveryIdAsItIsLeavesTheSumToTheQuery)
+{
+    // A tag on the upper-cased ID would put "a1" with "A1"; one with a condition
+    // leaves transactions out, even while it is the table's order.
+    const std::pair<String, String> tags[] = {{"UPPER(EMP_ID)", ""}, {"EMP_ID", "AMOUNT > 100"}};
+    for (const auto& [expression, condition] : tags) {
+        SCOPED_TRACE(expression + " FOR " + condition);
+        Module->tblTransactions->IndexTag("", "EMP_ID", expression, 0, false, condition);
+        GoToRecipient("A1");
+        Module->RecalcRecipientTotals();
+        EXPECT_EQ(StoredTotals(0), (std::vector<String> {"     70.35", "      7.31", "      3.30",
+                                                         "     40.05", "      1.10", "     20.00"}));
+    }
 }
 
 TEST_F(TotalsTest, ATotalTooLargeForItsFieldIsRefusedAndTheOldTotalsStay)

@@ -401,6 +401,35 @@ TEST_F(Index, ScopesPositionsAndConditionsInOrder)
     ASSERT_EQ(E.xb_IndexTag("", "ODD", "CODE", 0, 0, "N % 2 = 1"), 3);
     ASSERT_EQ(E.xb_IndexTag("", "FIRST", "LEFT(CODE,1)", 1, 0, ""), 4);
 
+    // Each record in the whole order of its tag; a skip from any of them, in scope
+    // or not, lands on the next (or previous) visible one in that order.
+    const std::vector<int> ascending = {2, 4, 6, 5, 1, 8, 3, 7};
+    const std::vector<int> descending(ascending.rbegin(), ascending.rend());
+    const auto ExpectSkipsFromEveryRecord = [&](const std::vector<int>& whole,
+                                                const std::vector<int>& visible) {
+        const auto rank = [&](int recno) {
+            return std::find(whole.begin(), whole.end(), recno) - whole.begin();
+        };
+        for (int from : whole) {
+            SCOPED_TRACE("from " + std::to_string(from));
+            auto next =
+                    std::find_if(visible.begin(), visible.end(), [&](int v) { return rank(v) > rank(from); });
+            E.xb_Go(from);
+            E.xb_Skip(1);
+            if (next == visible.end())
+                EXPECT_NE(E.xb_Eof(), 0);
+            else
+                EXPECT_EQ(E.xb_RecNo(), *next);
+            auto previous = std::find_if(visible.rbegin(), visible.rend(),
+                                         [&](int v) { return rank(v) < rank(from); });
+            E.xb_Go(from);
+            E.xb_Skip(-1);
+            if (previous == visible.rend())
+                EXPECT_NE(E.xb_Bof(), 0);
+            else
+                EXPECT_EQ(E.xb_RecNo(), *previous);
+        }
+    };
     struct Case {
         int Order;
         const char* Low;
@@ -428,6 +457,8 @@ TEST_F(Index, ScopesPositionsAndConditionsInOrder)
         EXPECT_EQ(Sequence(), c.Visible);
         EXPECT_EQ(ReverseSequence(), c.Visible);
         EXPECT_EQ(E.xb_Count(), int(c.Visible.size()));
+        if (c.Order <= 2)
+            ExpectSkipsFromEveryRecord(c.Order == 1 ? ascending : descending, c.Visible);
         E.xb_SetScope(nullptr, nullptr);
     }
     EXPECT_EQ(E.xb_IndexType(), 2);

@@ -245,14 +245,16 @@ void TableFile::WriteThrough(Int64 offset, const void* buffer, std::size_t n)
 void TableFile::Defer(Int64 offset, const char* bytes, std::size_t n)
 {
     Int64 end = offset + Int64(n);
-    // The runs this write overlaps or touches become one run with it.
+    // The runs this write overlaps become one run with it, and so does a run it
+    // continues. A run that merely begins where the write ends stays apart: joining
+    // it would copy it whole, again at each write below it (pages freed downwards).
     auto first = FDeferred.upper_bound(offset);
     if (first != FDeferred.begin() &&
         std::prev(first)->first + Int64(std::prev(first)->second.size()) >= offset)
         --first;
     auto last = first;
     Int64 to = end;
-    while (last != FDeferred.end() && last->first <= end) {
+    while (last != FDeferred.end() && last->first < end) {
         to = std::max(to, last->first + Int64(last->second.size()));
         ++last;
     }
